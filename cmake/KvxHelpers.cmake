@@ -1,0 +1,52 @@
+# kvx_plain_library(<target> [DEPENDS <targets>...])
+#   A static library of the plain C++ sources (*.cpp) directly in the current
+#   folder. Qt code of a subsystem lives in its ui/ subfolder instead.
+function(kvx_plain_library target)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(${target} PRIVATE KVX_DATA_DIR="${KVX_DATA_DIR}")
+  if(ARG_DEPENDS)
+    target_link_libraries(${target} PUBLIC ${ARG_DEPENDS})
+  endif()
+endfunction()
+
+# kvx_ui_library(<target> [DEPENDS <targets>...])
+#   A static library of the Qt Widgets sources in the current folder.
+function(kvx_ui_library target)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC Qt6::Widgets ${ARG_DEPENDS})
+endfunction()
+
+# kvx_test_folder(<name> [DEPENDS <targets>...] [QT])
+#   One GoogleTest executable from the *.cpp files of the current test folder,
+#   registered with CTest test by test. QT runs it on the offscreen platform.
+function(kvx_test_folder name)
+  cmake_parse_arguments(ARG "QT" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(target test_${name})
+  add_executable(${target} ${sources})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${target} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gmock kvx_testsupport)
+  if(ARG_QT)
+    target_link_libraries(${target} PRIVATE kvx_qt_test_main)
+  else()
+    target_link_libraries(${target} PRIVATE GTest::gtest_main)
+  endif()
+  target_compile_definitions(${target} PRIVATE
+    KVX_DATA_DIR="${KVX_DATA_DIR}"
+    KVX_FIXTURE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
+    KVX_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  set(env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
+          "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+          "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/sanitizer-suppressions.txt:print_suppressions=0")
+  if(ARG_QT)
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "${env}"
+                       DISCOVERY_TIMEOUT 60)
+endfunction()

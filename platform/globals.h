@@ -1,0 +1,35 @@
+// Process-wide switches of the program: the user-interface language, the
+// cancel flag of long computations and the separators of the user's locale.
+// They are plain bytes and characters so that every computing library can
+// read them without knowing the main window.
+#pragma once
+
+#include <cstdint>
+
+namespace kvx {
+
+// 0 for German, non-zero for English. Every message, caption and column
+// heading is chosen by it.
+extern std::uint8_t LanguageEnglish;
+
+// Set by the cancel button of the progress panel; long loops poll it and
+// stop when it is non-zero. Whoever starts a long computation clears it.
+extern std::uint8_t AbortRequested;
+
+// The separators of the user's locale, read at start-up. The defaults are
+// the German ones, which the program used before the locale is read.
+struct TIntlSeparators {
+  char Decimal = ',';
+  char List = ';';
+  char Date = '.';
+  char Time = ':';
+  char Thousands = '.';
+};
+extern TIntlSeparators IntlSeparators;
+
+// Picks the German or the English text by LanguageEnglish.
+inline const char* ByLanguage(const char* german, const char* english) {
+  return LanguageEnglish != 0 ? english : german;
+}
+
+}  // namespace kvx

@@ -1,0 +1,71 @@
+// Message boxes as a seam: the computing libraries report through a
+// MessageSink; the main window installs one that shows real dialogs, tests
+// install a RecordingMessageSink and assert the texts.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace kvx {
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+
+// The button the user pressed (the numbering of the classic message-box
+// results, so stored answers keep their meaning).
+enum class MessageResult { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+  // Shows `text` under `caption` (UTF-8) and returns the pressed button.
+  virtual MessageResult Show(const std::string& text, const std::string& caption, MessageIcon icon,
+                             MessageButtons buttons) = 0;
+};
+
+// One message as it was shown.
+struct RecordedMessage {
+  std::string text;
+  std::string caption;
+  MessageIcon icon;
+  MessageButtons buttons;
+};
+
+// Test double: records every message and answers from a queue of replies
+// (Ok, or Yes for yes/no boxes, when the queue is empty).
+class RecordingMessageSink : public MessageSink {
+ public:
+  MessageResult Show(const std::string& text, const std::string& caption, MessageIcon icon,
+                     MessageButtons buttons) override;
+  void QueueReply(MessageResult reply) { replies_.push_back(reply); }
+
+  std::vector<RecordedMessage> messages;
+
+ private:
+  std::deque<MessageResult> replies_;
+};
+
+// Installs the sink that ShowMessage uses; returns the previous one. With
+// none installed, messages go to standard error and are answered Ok/Yes.
+MessageSink* SetMessageSink(MessageSink* sink);
+MessageSink& CurrentMessageSink();
+
+// Shows the German or the English text by LanguageEnglish (UTF-8 texts).
+MessageResult ShowMessage(const std::string& german, const std::string& english, MessageIcon icon,
+                          MessageButtons buttons = MessageButtons::Ok, const std::string& caption = {});
+
+// Installs a sink for the lifetime of the guard (tests and nested dialogs).
+class ScopedMessageSink {
+ public:
+  explicit ScopedMessageSink(MessageSink& sink) : previous_(SetMessageSink(&sink)) {}
+  ~ScopedMessageSink() { SetMessageSink(previous_); }
+  ScopedMessageSink(const ScopedMessageSink&) = delete;
+  ScopedMessageSink& operator=(const ScopedMessageSink&) = delete;
+
+ private:
+  MessageSink* previous_;
+};
+
+}  // namespace kvx

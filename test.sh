@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what the tests need, builds the test configuration (with
+# AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/packages.sh
+kvx_install_missing "${KVX_BUILD_PACKAGES[@]}" "${KVX_TEST_PACKAGES[@]}"
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKVX_BUILD_TESTS=ON -DKVX_BUILD_BENCH=ON -DKVX_SANITIZE=ON
+cmake --build build-test
+cd build-test
+ctest --output-on-failure --parallel "$(nproc)" "$@"

@@ -1,0 +1,21 @@
+# Debian 12 packages the build and the tests need; sourced by run.sh and test.sh.
+KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev)
+KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev)
+
+# Installs the missing packages of the given list with apt-get when running
+# as root; otherwise prints the command to run and fails.
+kvx_install_missing() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages. Run as root:" >&2
+    echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+    return 1
+  fi
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+}
