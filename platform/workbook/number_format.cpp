@@ -1,0 +1,1043 @@
+#include "platform/workbook/number_format.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/globals.h"
+
+namespace kvx::workbook {
+
+TFormatLocale TFormatLocale::FromGlobals() {
+  TFormatLocale locale;
+  locale.Decimal = IntlSeparators.Decimal;
+  locale.Thousands = IntlSeparators.Thousands;
+  locale.Date = IntlSeparators.Date;
+  locale.Time = IntlSeparators.Time;
+  locale.English = LanguageEnglish != 0;
+  return locale;
+}
+
+namespace {
+
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+// Splits a code into its sections at ';' outside quotes, brackets and escapes.
+std::vector<std::string_view> SplitSections(std::string_view code) {
+  std::vector<std::string_view> sections;
+  std::size_t start = 0;
+  bool quoted = false;
+  bool bracket = false;
+  for (std::size_t i = 0; i < code.size(); ++i) {
+    const char c = code[i];
+    if (quoted) {
+      if (c == '"') quoted = false;
+    } else if (bracket) {
+      if (c == ']') bracket = false;
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == '[') {
+      bracket = true;
+    } else if (c == '\\' || c == '_' || c == '*') {
+      ++i;
+    } else if (c == ';') {
+      sections.push_back(code.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  sections.push_back(code.substr(start));
+  return sections;
+}
+
+// True when the section shows a date or time: it holds y, m, d, h or s
+// outside quotes, brackets with colours and escapes ("[h]" counts).
+bool IsDateTimeSection(std::string_view section) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < section.size(); ++i) {
+    const char c = section[i];
+    if (quoted) {
+      if (c == '"') quoted = false;
+      continue;
+    }
+    if (c == '"') {
+      quoted = true;
+    } else if (c == '\\' || c == '_' || c == '*') {
+      ++i;
+    } else if (c == '[') {
+      const std::size_t end = section.find(']', i);
+      if (end == std::string_view::npos) return false;
+      const std::string_view inner = section.substr(i + 1, end - i - 1);
+      if (!inner.empty() && (Lower(inner[0]) == 'h' || Lower(inner[0]) == 'm' || Lower(inner[0]) == 's') &&
+          inner.find_first_not_of("hHmMsS") == std::string_view::npos) {
+        return true;
+      }
+      i = end;
+    } else {
+      const char l = Lower(c);
+      if (l == 'y' || l == 'm' || l == 'd' || l == 'h' || l == 's') return true;
+    }
+  }
+  return false;
+}
+
+bool IsGeneralSection(std::string_view section) {
+  std::string lower;
+  for (char c : section) lower += Lower(c);
+  return lower.empty() || lower == "general" || lower == "standard";
+}
+
+// Swaps the decimal and thousands characters of number sections.
+std::string TranslateSeparators(std::string_view code, char fromDecimal, char fromThousands, char toDecimal,
+                                char toThousands) {
+  if (fromDecimal == toDecimal && fromThousands == toThousands) return std::string(code);
+  std::string result;
+  const auto sections = SplitSections(code);
+  for (std::size_t s = 0; s < sections.size(); ++s) {
+    if (s > 0) result += ';';
+    const std::string_view section = sections[s];
+    if (IsDateTimeSection(section)) {
+      result += section;
+      continue;
+    }
+    bool quoted = false;
+    for (std::size_t i = 0; i < section.size(); ++i) {
+      const char c = section[i];
+      if (quoted) {
+        result += c;
+        if (c == '"') quoted = false;
+      } else if (c == '"') {
+        quoted = true;
+        result += c;
+      } else if (c == '\\' || c == '_' || c == '*') {
+        result += c;
+        if (i + 1 < section.size()) result += section[++i];
+      } else if (c == '[') {
+        const std::size_t end = section.find(']', i);
+        const std::size_t stop = end == std::string_view::npos ? section.size() : end + 1;
+        result += section.substr(i, stop - i);
+        i = stop - 1;
+      } else if (c == fromDecimal) {
+        result += toDecimal;
+      } else if (c == fromThousands) {
+        result += toThousands;
+      } else {
+        result += c;
+      }
+    }
+  }
+  return result;
+}
+
+// ---------------------------------------------------------------- rendering
+
+void ClearNegativeZero(std::string& text) {
+  // "-0", "-0.00", "-0E+00" are shown without the sign.
+  if (text.empty() || text[0] != '-') return;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '1' && c <= '9') return;
+    if (c == 'E' || c == 'e') break;
+  }
+  text.erase(0, 1);
+}
+
+std::string GroupThousands(const std::string& digits, char separator) {
+  std::string grouped;
+  const std::size_t n = digits.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    grouped += digits[i];
+    const std::size_t left = n - i - 1;
+    if (left > 0 && left % 3 == 0) grouped += separator;
+  }
+  return grouped;
+}
+
+// Fixed notation of a non-negative value with `decimals` decimals, rounded
+// half away from zero on the value's 15 significant decimal digits (so that
+// 2.5 shows 3 and 1.005 shows 1.01, as a spreadsheet user expects, where
+// printf would round the binary value half to even).
+std::string FixedDecimal(double v, int decimals) {
+  decimals = std::clamp(decimals, 0, 30);
+  if (v == 0.0) v = 0.0;
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.14e", v);
+  std::string mantissa;
+  for (const char* p = buffer; *p != 0 && *p != 'e'; ++p) {
+    if (*p >= '0' && *p <= '9') mantissa += *p;
+  }
+  const int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
+  // digits of the value: mantissa * 10^(exponent - 14); the units digit
+  // sits at index `exponent` of the mantissa.
+  const int keep = exponent + 1 + decimals;  // digits kept from the mantissa's start
+  std::string digits;
+  if (keep < 0) {
+    digits = "0";
+  } else {
+    digits = keep >= static_cast<int>(mantissa.size()) ? mantissa + std::string(keep - mantissa.size(), '0')
+                                                       : mantissa.substr(0, keep);
+    if (keep < static_cast<int>(mantissa.size()) && mantissa[keep] >= '5') {
+      int i = static_cast<int>(digits.size()) - 1;
+      while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+      if (i >= 0) {
+        ++digits[i];
+      } else {
+        digits.insert(digits.begin(), '1');
+      }
+    }
+    if (digits.empty()) digits = "0";
+  }
+  // digits holds the value times 10^decimals as an integer.
+  if (static_cast<int>(digits.size()) <= decimals) digits.insert(0, decimals + 1 - digits.size(), '0');
+  std::string intPart = digits.substr(0, digits.size() - decimals);
+  const std::size_t nonZero = intPart.find_first_not_of('0');
+  intPart = nonZero == std::string::npos ? "0" : intPart.substr(nonZero);
+  if (decimals == 0) return intPart;
+  return intPart + "." + digits.substr(digits.size() - decimals);
+}
+
+struct Token {
+  enum class TType { Literal, IntDigit, Decimal, FracDigit, ExpDigit, ExpMark } Type;
+  std::string Text;  // literal text, or the placeholder character
+};
+
+struct NumberSection {
+  std::vector<Token> Tokens;
+  bool Grouping = false;
+  int Percent = 0;
+  int Scale = 0;          // trailing commas: value / 1000 each
+  bool Exponent = false;
+  bool ExpPlus = false;   // "E+": always show the sign of the exponent
+  bool HasDecimal = false;
+  bool IsText = false;    // '@' present
+};
+
+NumberSection ParseNumberSection(std::string_view section) {
+  NumberSection parsed;
+  bool afterDecimal = false;
+  bool afterExp = false;
+  auto addLiteral = [&](std::string text) {
+    if (!parsed.Tokens.empty() && parsed.Tokens.back().Type == Token::TType::Literal) {
+      parsed.Tokens.back().Text += text;
+    } else {
+      parsed.Tokens.push_back({Token::TType::Literal, std::move(text)});
+    }
+  };
+  auto isPlaceholder = [](char c) { return c == '0' || c == '#' || c == '?'; };
+  for (std::size_t i = 0; i < section.size(); ++i) {
+    const char c = section[i];
+    if (c == '"') {
+      const std::size_t end = section.find('"', i + 1);
+      const std::size_t stop = end == std::string_view::npos ? section.size() : end;
+      addLiteral(std::string(section.substr(i + 1, stop - i - 1)));
+      i = stop;
+    } else if (c == '\\') {
+      if (i + 1 < section.size()) addLiteral(std::string(1, section[++i]));
+    } else if (c == '_') {
+      ++i;
+      addLiteral(" ");
+    } else if (c == '*') {
+      ++i;  // fill character: no meaning without a column width
+    } else if (c == '[') {
+      const std::size_t end = section.find(']', i);
+      i = end == std::string_view::npos ? section.size() : end;
+    } else if (isPlaceholder(c)) {
+      if (afterExp) {
+        parsed.Tokens.push_back({Token::TType::ExpDigit, std::string(1, c)});
+      } else if (afterDecimal) {
+        parsed.Tokens.push_back({Token::TType::FracDigit, std::string(1, c)});
+      } else {
+        parsed.Tokens.push_back({Token::TType::IntDigit, std::string(1, c)});
+      }
+    } else if (c == '.' && !afterDecimal && !afterExp) {
+      afterDecimal = true;
+      parsed.HasDecimal = true;
+      parsed.Tokens.push_back({Token::TType::Decimal, "."});
+    } else if (c == ',') {
+      const bool prevDigit = !parsed.Tokens.empty() && (parsed.Tokens.back().Type == Token::TType::IntDigit);
+      const bool nextDigit = i + 1 < section.size() && isPlaceholder(section[i + 1]);
+      if (prevDigit && nextDigit && !afterDecimal) {
+        parsed.Grouping = true;
+      } else if (!parsed.Tokens.empty() && (parsed.Tokens.back().Type == Token::TType::IntDigit ||
+                                            parsed.Tokens.back().Type == Token::TType::FracDigit)) {
+        ++parsed.Scale;
+      } else {
+        addLiteral(",");
+      }
+    } else if (c == '%') {
+      ++parsed.Percent;
+      addLiteral("%");
+    } else if ((c == 'E' || c == 'e') && i + 1 < section.size() && (section[i + 1] == '+' || section[i + 1] == '-')) {
+      parsed.Exponent = true;
+      parsed.ExpPlus = section[i + 1] == '+';
+      afterExp = true;
+      parsed.Tokens.push_back({Token::TType::ExpMark, "E"});
+      ++i;
+    } else if (c == '@') {
+      parsed.IsText = true;
+      addLiteral("@");
+    } else {
+      addLiteral(std::string(1, c));
+    }
+  }
+  return parsed;
+}
+
+std::string RenderNumberSection(double value, const NumberSection& section, bool showSign,
+                                const TFormatLocale& locale) {
+  double v = std::fabs(value);
+  for (int i = 0; i < section.Percent; ++i) v *= 100.0;
+  for (int i = 0; i < section.Scale; ++i) v /= 1000.0;
+
+  std::string intTemplate;
+  std::string fracTemplate;
+  std::string expTemplate;
+  for (const Token& t : section.Tokens) {
+    if (t.Type == Token::TType::IntDigit) intTemplate += t.Text;
+    if (t.Type == Token::TType::FracDigit) fracTemplate += t.Text;
+    if (t.Type == Token::TType::ExpDigit) expTemplate += t.Text;
+  }
+  const int fracCount = static_cast<int>(fracTemplate.size());
+
+  int exponent = 0;
+  if (section.Exponent && v != 0.0 && std::isfinite(v)) {
+    const int intCount = std::max<int>(1, static_cast<int>(intTemplate.size()));
+    // Engineering-style codes ("##0.0E+0") keep the exponent a multiple of
+    // the integer placeholder count when it holds a '#'.
+    const bool multiple = intTemplate.find('#') != std::string::npos && intCount > 1;
+    int e = static_cast<int>(std::floor(std::log10(v)));
+    if (multiple) {
+      e = static_cast<int>(std::floor(static_cast<double>(e) / intCount)) * intCount;
+    } else {
+      e -= (std::max<int>(1, static_cast<int>(std::count(intTemplate.begin(), intTemplate.end(), '0'))) - 1);
+    }
+    exponent = e;
+    v /= std::pow(10.0, e);
+    // Rounding may carry into one more integer digit (9.99 -> 10.0).
+    const double rounded = std::atof(FixedDecimal(v, fracCount).c_str());
+    if (!multiple && rounded >= std::pow(10.0, std::max<int>(1, static_cast<int>(std::count(
+                                                           intTemplate.begin(), intTemplate.end(), '0'))))) {
+      v /= 10.0;
+      ++exponent;
+    }
+  }
+
+  if (!std::isfinite(v) || v >= 1e300) {
+    return value < 0 ? "-#NUM!" : "#NUM!";
+  }
+  std::string digits = FixedDecimal(v, fracCount);
+  std::string intDigits = digits.substr(0, digits.find('.'));
+  std::string fracDigits = fracCount > 0 ? digits.substr(digits.find('.') + 1) : std::string();
+  const bool allZero = digits.find_first_of("123456789") == std::string::npos;
+
+  // Integer part: optional leading zero, minimum digits from '0' and '?'.
+  if (intDigits == "0") intDigits.clear();
+  std::string intText;
+  {
+    const std::size_t minDigits = intTemplate.size() - static_cast<std::size_t>(
+                                                           std::count(intTemplate.begin(), intTemplate.end(), '#'));
+    std::string padded = intDigits;
+    // Fill from the right: '0' pads with zeros, '?' with blanks.
+    for (std::size_t k = padded.size(); k < intTemplate.size(); ++k) {
+      const char placeholder = intTemplate[intTemplate.size() - 1 - k];
+      if (placeholder == '0') {
+        padded.insert(padded.begin(), '0');
+      } else if (placeholder == '?') {
+        padded.insert(padded.begin(), ' ');
+      } else {
+        break;
+      }
+    }
+    (void)minDigits;
+    if (section.Grouping) {
+      std::size_t firstDigit = padded.find_first_not_of(' ');
+      if (firstDigit == std::string::npos) firstDigit = padded.size();
+      intText = padded.substr(0, firstDigit) + GroupThousands(padded.substr(firstDigit), locale.Thousands);
+    } else {
+      intText = padded;
+    }
+  }
+  // Fraction part: trailing zeros of '#' places dropped, '?' blanks.
+  for (int k = fracCount - 1; k >= 0; --k) {
+    if (fracDigits[k] != '0') break;
+    if (fracTemplate[k] == '#') {
+      fracDigits.erase(k);
+    } else if (fracTemplate[k] == '?') {
+      fracDigits[k] = ' ';
+    } else {
+      break;
+    }
+  }
+
+  std::string expText;
+  if (section.Exponent) {
+    const int absExp = std::abs(exponent);
+    std::string e = std::to_string(absExp);
+    const std::size_t minExp = std::max<std::size_t>(1, static_cast<std::size_t>(
+                                                            std::count(expTemplate.begin(), expTemplate.end(), '0')));
+    while (e.size() < minExp) e.insert(e.begin(), '0');
+    expText = std::string("E") + (exponent < 0 ? "-" : (section.ExpPlus ? "+" : "")) + e;
+  }
+
+  std::string out;
+  bool intWritten = false;
+  for (const Token& t : section.Tokens) {
+    switch (t.Type) {
+      case Token::TType::Literal:
+        out += t.Text;
+        break;
+      case Token::TType::IntDigit:
+        if (!intWritten) {
+          out += intText;
+          intWritten = true;
+        }
+        break;
+      case Token::TType::Decimal:
+        if (!intWritten) {
+          out += intText;
+          intWritten = true;
+        }
+        out += locale.Decimal;
+        out += fracDigits;
+        break;
+      case Token::TType::FracDigit:
+        break;
+      case Token::TType::ExpMark:
+        if (!intWritten) {
+          out += intText;
+          intWritten = true;
+        }
+        out += expText;
+        break;
+      case Token::TType::ExpDigit:
+        break;
+    }
+  }
+  if (!intWritten && !intTemplate.empty()) out += intText;
+  if (showSign && value < 0 && !allZero) out.insert(out.begin(), '-');
+  return out;
+}
+
+// ------------------------------------------------------------ date and time
+
+constexpr std::array<const char*, 12> kMonthsEnglish = {"January", "February", "March",     "April",
+                                                        "May",     "June",     "July",      "August",
+                                                        "September", "October", "November", "December"};
+constexpr std::array<const char*, 12> kMonthsGerman = {"Januar", "Februar", "März",      "April",
+                                                       "Mai",    "Juni",    "Juli",      "August",
+                                                       "September", "Oktober", "November", "Dezember"};
+constexpr std::array<const char*, 7> kDaysEnglish = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                     "Thursday", "Friday", "Saturday"};
+constexpr std::array<const char*, 7> kDaysGerman = {"Sonntag",    "Montag",  "Dienstag", "Mittwoch",
+                                                    "Donnerstag", "Freitag", "Samstag"};
+
+// First characters of a UTF-8 name (a character may take two bytes).
+std::string Abbreviate(const char* name, int count) {
+  std::string result;
+  int taken = 0;
+  for (const char* p = name; *p != 0 && taken < count; ++taken) {
+    result += *p++;
+    while ((static_cast<unsigned char>(*p) & 0xC0) == 0x80) result += *p++;
+  }
+  return result;
+}
+
+long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const long long era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+void CivilFromDays(long long z, int& year, int& month, int& day) {
+  z += 719468;
+  const long long era = (z >= 0 ? z : z - 146096) / 146097;
+  const unsigned doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long long y = static_cast<long long>(yoe) + era * 400;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  year = static_cast<int>(y + (month <= 2));
+}
+
+constexpr long long kSerialEpochDays = -25569;  // 1899-12-30 relative to 1970-01-01
+
+std::string TwoDigits(long long n) {
+  char buffer[24];
+  std::snprintf(buffer, sizeof buffer, "%02lld", n);
+  return buffer;
+}
+
+std::string RenderDateTimeSection(double value, std::string_view section, const TFormatLocale& locale) {
+  if (!std::isfinite(value) || value < -693593.0 || value > 2958466.0) return "#####";
+  // Find the fraction-of-second precision first: it decides the rounding.
+  int secondDecimals = 0;
+  bool ampm = false;
+  {
+    bool quoted = false;
+    for (std::size_t i = 0; i < section.size(); ++i) {
+      const char c = section[i];
+      if (quoted) {
+        if (c == '"') quoted = false;
+        continue;
+      }
+      if (c == '"') quoted = true;
+      if (c == '\\') ++i;
+      if (Lower(c) == 's') {
+        std::size_t j = i;
+        while (j < section.size() && Lower(section[j]) == 's') ++j;
+        if (j < section.size() && section[j] == '.') {
+          int n = 0;
+          while (j + 1 + n < section.size() && section[j + 1 + n] == '0') ++n;
+          secondDecimals = std::max(secondDecimals, n);
+        }
+      }
+      if ((c == 'A' || c == 'a') && (section.substr(i, 5) == "AM/PM" || section.substr(i, 5) == "am/pm" ||
+                                     section.substr(i, 3) == "A/P" || section.substr(i, 3) == "a/p")) {
+        ampm = true;
+      }
+    }
+  }
+  const double unitsPerDay = 86400.0 * std::pow(10.0, secondDecimals);
+  const long long totalUnits = static_cast<long long>(std::llround(value * unitsPerDay));
+  const long long unitsPerSecond = static_cast<long long>(std::llround(std::pow(10.0, secondDecimals)));
+  long long dayNumber = totalUnits / static_cast<long long>(unitsPerDay);
+  long long unitsOfDay = totalUnits % static_cast<long long>(unitsPerDay);
+  if (unitsOfDay < 0) {
+    unitsOfDay += static_cast<long long>(unitsPerDay);
+    --dayNumber;
+  }
+  const long long secondsOfDay = unitsOfDay / unitsPerSecond;
+  const long long subSecond = unitsOfDay % unitsPerSecond;
+  const long long totalSeconds = totalUnits / unitsPerSecond;
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  CivilFromDays(dayNumber + kSerialEpochDays, year, month, day);
+  const long long weekday = ((dayNumber + 6) % 7 + 7) % 7;  // serial 1 (31 Dec 1899) was a Sunday
+  const long long hour = secondsOfDay / 3600;
+  const long long minute = secondsOfDay / 60 % 60;
+  const long long second = secondsOfDay % 60;
+  const auto& months = locale.English ? kMonthsEnglish : kMonthsGerman;
+  const auto& days = locale.English ? kDaysEnglish : kDaysGerman;
+
+  std::string out;
+  bool lastWasHour = false;
+  for (std::size_t i = 0; i < section.size(); ++i) {
+    const char c = section[i];
+    const char l = Lower(c);
+    auto run = [&](char letter) {
+      std::size_t j = i;
+      while (j < section.size() && Lower(section[j]) == letter) ++j;
+      const std::size_t n = j - i;
+      i = j - 1;
+      return n;
+    };
+    if (c == '"') {
+      const std::size_t end = section.find('"', i + 1);
+      const std::size_t stop = end == std::string_view::npos ? section.size() : end;
+      out += section.substr(i + 1, stop - i - 1);
+      i = stop;
+    } else if (c == '\\') {
+      if (i + 1 < section.size()) out += section[++i];
+    } else if (c == '_') {
+      ++i;
+      out += ' ';
+    } else if (c == '*') {
+      ++i;
+    } else if (c == '[') {
+      const std::size_t end = section.find(']', i);
+      const std::size_t stop = end == std::string_view::npos ? section.size() : end;
+      const std::string_view inner = section.substr(i + 1, stop - i - 1);
+      i = stop;
+      if (!inner.empty() && inner.find_first_not_of("hH") == std::string_view::npos) {
+        std::string h = std::to_string(totalSeconds / 3600);
+        while (h.size() < inner.size()) h.insert(h.begin(), '0');
+        out += h;
+        lastWasHour = true;
+      } else if (!inner.empty() && inner.find_first_not_of("mM") == std::string_view::npos) {
+        std::string m = std::to_string(totalSeconds / 60);
+        while (m.size() < inner.size()) m.insert(m.begin(), '0');
+        out += m;
+      } else if (!inner.empty() && inner.find_first_not_of("sS") == std::string_view::npos) {
+        std::string s = std::to_string(totalSeconds);
+        while (s.size() < inner.size()) s.insert(s.begin(), '0');
+        out += s;
+      }
+    } else if (l == 'y') {
+      const std::size_t n = run('y');
+      out += n <= 2 ? TwoDigits(((year % 100) + 100) % 100) : std::to_string(year);
+    } else if (l == 'd') {
+      const std::size_t n = run('d');
+      if (n == 1) out += std::to_string(day);
+      else if (n == 2) out += TwoDigits(day);
+      else if (n == 3) out += Abbreviate(days[weekday], locale.English ? 3 : 2);
+      else out += days[weekday];
+    } else if (l == 'h') {
+      const std::size_t n = run('h');
+      long long h = hour;
+      if (ampm) h = (h % 12 == 0) ? 12 : h % 12;
+      out += n >= 2 ? TwoDigits(h) : std::to_string(h);
+      lastWasHour = true;
+    } else if (l == 'm') {
+      const std::size_t n = run('m');
+      // Minutes after an hour or before seconds, else the month.
+      bool minutes = lastWasHour;
+      if (!minutes) {
+        std::size_t j = i + 1;
+        while (j < section.size() && !std::isalpha(static_cast<unsigned char>(section[j])) && section[j] != '[') ++j;
+        minutes = j < section.size() && Lower(section[j]) == 's';
+      }
+      if (minutes) {
+        out += n >= 2 ? TwoDigits(minute) : std::to_string(minute);
+      } else if (n == 1) {
+        out += std::to_string(month);
+      } else if (n == 2) {
+        out += TwoDigits(month);
+      } else if (n == 3) {
+        out += Abbreviate(months[month - 1], 3);
+      } else if (n == 4) {
+        out += months[month - 1];
+      } else {
+        out += Abbreviate(months[month - 1], 1);
+      }
+      lastWasHour = false;
+    } else if (l == 's') {
+      const std::size_t n = run('s');
+      out += n >= 2 ? TwoDigits(second) : std::to_string(second);
+      if (secondDecimals > 0 && i + 1 < section.size() && section[i + 1] == '.') {
+        std::string fraction = std::to_string(subSecond);
+        while (static_cast<int>(fraction.size()) < secondDecimals) fraction.insert(fraction.begin(), '0');
+        out += locale.Decimal;
+        out += fraction;
+        i += 1 + static_cast<std::size_t>(secondDecimals);
+      }
+      lastWasHour = false;
+    } else if ((c == 'A' || c == 'a') && section.substr(i, 5).size() == 5 &&
+               (section.substr(i, 5) == "AM/PM" || section.substr(i, 5) == "am/pm")) {
+      out += hour < 12 ? "AM" : "PM";
+      i += 4;
+    } else if ((c == 'A' || c == 'a') && (section.substr(i, 3) == "A/P" || section.substr(i, 3) == "a/p")) {
+      out += hour < 12 ? "A" : "P";
+      i += 2;
+    } else if (c == '/') {
+      out += locale.Date == '.' ? '/' : locale.Date;
+    } else if (c == ':') {
+      out += locale.Time;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string_view PickSection(const std::vector<std::string_view>& sections, double value, bool& showSign) {
+  showSign = true;
+  if (sections.size() >= 2 && value < 0) {
+    showSign = false;
+    return sections[1];
+  }
+  if (sections.size() >= 3 && value == 0) return sections[2];
+  return sections[0];
+}
+
+}  // namespace
+
+std::string CanonicalFormat(std::string_view localPattern, const TFormatLocale& locale) {
+  return TranslateSeparators(localPattern, locale.Decimal, locale.Thousands, '.', ',');
+}
+
+std::string LocalFormat(std::string_view canonicalCode, const TFormatLocale& locale) {
+  return TranslateSeparators(canonicalCode, '.', ',', locale.Decimal, locale.Thousands);
+}
+
+TFormatClass ClassifyFormat(std::string_view canonicalCode) {
+  const auto sections = SplitSections(canonicalCode);
+  const std::string_view first = sections.front();
+  if (IsGeneralSection(first)) return TFormatClass::General;
+  if (first == "@") return TFormatClass::Text;
+  if (!IsDateTimeSection(first)) return TFormatClass::Number;
+  bool hasDate = false;
+  bool hasTime = false;
+  bool quoted = false;
+  for (std::size_t i = 0; i < first.size(); ++i) {
+    const char c = first[i];
+    if (quoted) {
+      if (c == '"') quoted = false;
+      continue;
+    }
+    if (c == '"') quoted = true;
+    if (c == '\\') ++i;
+    const char l = Lower(c);
+    if (l == 'y' || l == 'd') hasDate = true;
+    if (l == 'h' || l == 's' || c == '[') hasTime = true;
+  }
+  if (!hasDate && !hasTime) {
+    // Only 'm': a month alone.
+    hasDate = true;
+  }
+  if (hasDate && hasTime) return TFormatClass::DateTime;
+  return hasDate ? TFormatClass::Date : TFormatClass::Time;
+}
+
+std::string FormatGeneral(double value, const TFormatLocale& locale, int maxDigits) {
+  if (std::isnan(value)) return "#NUM!";
+  if (std::isinf(value)) return value > 0 ? "#NUM!" : "-#NUM!";
+  if (value == 0) return "0";
+  maxDigits = std::clamp(maxDigits, 1, 17);
+  const double magnitude = std::fabs(value);
+  char buffer[64];
+  std::string text;
+  if (magnitude >= 1e15 || magnitude < 1e-9) {
+    std::snprintf(buffer, sizeof buffer, "%.*E", std::max(0, std::min(maxDigits, 6) - 1), value);
+    text = buffer;
+    // Drop trailing zeros of the mantissa and pad the exponent to two digits.
+    const std::size_t e = text.find('E');
+    std::string mantissa = text.substr(0, e);
+    std::string exponent = text.substr(e + 1);
+    if (mantissa.find('.') != std::string::npos) {
+      while (mantissa.back() == '0') mantissa.pop_back();
+      if (mantissa.back() == '.') mantissa.pop_back();
+    }
+    const char sign = exponent[0];
+    exponent.erase(0, 1);
+    while (exponent.size() > 2 && exponent[0] == '0') exponent.erase(0, 1);
+    text = mantissa + "E" + sign + exponent;
+  } else {
+    const int intDigits = magnitude >= 1 ? static_cast<int>(std::floor(std::log10(magnitude))) + 1 : 1;
+    int decimals = std::max(0, maxDigits - intDigits);
+    if (magnitude < 1) {
+      // Leading zeros of a fraction do not count as significant digits.
+      decimals = std::min(20, maxDigits - static_cast<int>(std::floor(std::log10(magnitude))) - 1);
+    }
+    text = (value < 0 ? "-" : "") + FixedDecimal(std::fabs(value), decimals);
+    if (text.find('.') != std::string::npos) {
+      while (text.back() == '0') text.pop_back();
+      if (text.back() == '.') text.pop_back();
+    }
+    ClearNegativeZero(text);
+  }
+  for (char& c : text) {
+    if (c == '.') c = locale.Decimal;
+  }
+  return text;
+}
+
+std::string FormatNumber(double value, std::string_view canonicalCode, const TFormatLocale& locale, int maxDigits) {
+  const auto sections = SplitSections(canonicalCode);
+  bool showSign = true;
+  const std::string_view section = PickSection(sections, value, showSign);
+  if (IsGeneralSection(section)) {
+    std::string text = FormatGeneral(showSign ? value : std::fabs(value), locale, maxDigits);
+    return text;
+  }
+  if (IsDateTimeSection(section)) return RenderDateTimeSection(value, section, locale);
+  const NumberSection parsed = ParseNumberSection(section);
+  if (parsed.IsText && sections.size() == 1) return FormatGeneral(value, locale, maxDigits);
+  return RenderNumberSection(value, parsed, showSign, locale);
+}
+
+std::string FormatText(std::string_view text, std::string_view canonicalCode) {
+  const auto sections = SplitSections(canonicalCode);
+  std::string_view section;
+  if (sections.size() >= 4) {
+    section = sections[3];
+  } else if (sections.size() == 1 && sections[0].find('@') != std::string_view::npos) {
+    section = sections[0];
+  } else {
+    return std::string(text);
+  }
+  std::string out;
+  for (std::size_t i = 0; i < section.size(); ++i) {
+    const char c = section[i];
+    if (c == '@') {
+      out += text;
+    } else if (c == '"') {
+      const std::size_t end = section.find('"', i + 1);
+      const std::size_t stop = end == std::string_view::npos ? section.size() : end;
+      out += section.substr(i + 1, stop - i - 1);
+      i = stop;
+    } else if (c == '\\') {
+      if (i + 1 < section.size()) out += section[++i];
+    } else if (c == '_') {
+      ++i;
+      out += ' ';
+    } else if (c == '[') {
+      const std::size_t end = section.find(']', i);
+      i = end == std::string_view::npos ? section.size() : end;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+double DateSerial(int year, int month, int day) {
+  // Month and day may run over (month 13 is January of the next year).
+  long long y = year;
+  long long m = month - 1;
+  y += m >= 0 ? m / 12 : (m - 11) / 12;
+  m = ((m % 12) + 12) % 12;
+  return static_cast<double>(DaysFromCivil(y, static_cast<unsigned>(m + 1), 1) - kSerialEpochDays + (day - 1));
+}
+
+void SerialToDate(double serial, int& year, int& month, int& day) {
+  CivilFromDays(static_cast<long long>(std::floor(serial)) + kSerialEpochDays, year, month, day);
+}
+
+// ------------------------------------------------------------- typed input
+
+namespace {
+
+bool AllDigits(std::string_view s) {
+  if (s.empty()) return false;
+  for (char c : s) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t pos = text.find(separator, start);
+    if (pos == std::string_view::npos) {
+      parts.push_back(text.substr(start));
+      return parts;
+    }
+    parts.push_back(text.substr(start, pos - start));
+    start = pos + 1;
+  }
+}
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month == 2 && ((year % 4 == 0 && year % 100 != 0) || year % 400 == 0)) return 29;
+  return kDays[month - 1];
+}
+
+int CurrentYear() {
+  const auto now = std::chrono::system_clock::now();
+  const auto days = std::chrono::floor<std::chrono::days>(now);
+  return static_cast<int>(std::chrono::year_month_day(days).year());
+}
+
+// A date in the text: day, month, year. The year may be two digits (below 30
+// is this century, from 30 on the last) or missing (this year).
+std::optional<double> ParseDate(std::string_view text, const TFormatLocale& locale) {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  auto iso = SplitAt(text, '-');
+  if (iso.size() == 3 && iso[0].size() == 4 && AllDigits(iso[0]) && AllDigits(iso[1]) && AllDigits(iso[2]) &&
+      iso[1].size() <= 2 && iso[2].size() <= 2) {
+    year = std::atoi(std::string(iso[0]).c_str());
+    month = std::atoi(std::string(iso[1]).c_str());
+    day = std::atoi(std::string(iso[2]).c_str());
+  } else {
+    auto parts = SplitAt(text, locale.Date);
+    if (parts.size() < 2 || parts.size() > 3) return std::nullopt;
+    // "7.12." (a trailing separator) is the day and month of this year.
+    if (parts.size() == 3 && parts[2].empty()) parts.pop_back();
+    for (const auto& p : parts) {
+      if (!AllDigits(p)) return std::nullopt;
+    }
+    if (parts[0].size() > 2 || parts[1].size() > 2) return std::nullopt;
+    day = std::atoi(std::string(parts[0]).c_str());
+    month = std::atoi(std::string(parts[1]).c_str());
+    if (parts.size() == 3) {
+      if (parts[2].size() != 2 && parts[2].size() != 4) return std::nullopt;
+      year = std::atoi(std::string(parts[2]).c_str());
+      if (parts[2].size() == 2) year += year < 30 ? 2000 : 1900;
+    } else {
+      year = CurrentYear();
+    }
+  }
+  if (month < 1 || month > 12 || day < 1 || year < 1 || year > 9999 || day > DaysInMonth(year, month)) {
+    return std::nullopt;
+  }
+  return DateSerial(year, month, day);
+}
+
+// A time of day "h:mm", "h:mm:ss" or "h:mm:ss,f" as a fraction of a day. The
+// hours may exceed 24 (a duration).
+std::optional<std::pair<double, bool>> ParseTime(std::string_view text, const TFormatLocale& locale) {
+  auto parts = SplitAt(text, locale.Time);
+  if (parts.size() < 2 || parts.size() > 3) return std::nullopt;
+  if (!AllDigits(parts[0]) || parts[0].size() > 5 || !AllDigits(parts[1]) || parts[1].size() > 2) {
+    return std::nullopt;
+  }
+  const int hours = std::atoi(std::string(parts[0]).c_str());
+  const int minutes = std::atoi(std::string(parts[1]).c_str());
+  double seconds = 0.0;
+  if (parts.size() == 3) {
+    std::string s(parts[2]);
+    const std::size_t dot = s.find_first_of(std::string(1, locale.Decimal) + ".");
+    const std::string whole = s.substr(0, dot);
+    if (!AllDigits(whole) || whole.size() > 2) return std::nullopt;
+    seconds = std::atoi(whole.c_str());
+    if (dot != std::string::npos) {
+      const std::string fraction = s.substr(dot + 1);
+      if (!fraction.empty() && !AllDigits(fraction)) return std::nullopt;
+      if (!fraction.empty()) seconds += std::atof(("0." + fraction).c_str());
+    }
+    if (seconds >= 60.0) return std::nullopt;
+  }
+  if (minutes >= 60) return std::nullopt;
+  return std::make_pair((hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0, parts.size() == 3);
+}
+
+// A number with the locale's separators: sign, digits in groups of three
+// with the thousands separator, a decimal part, an exponent, a percent sign.
+std::optional<std::pair<double, bool>> ParseLocaleNumber(std::string_view text, const TFormatLocale& locale) {
+  std::string plain;
+  std::size_t i = 0;
+  bool percent = false;
+  if (!text.empty() && text.back() == '%') {
+    percent = true;
+    text.remove_suffix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  }
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') plain += '-';
+    ++i;
+  }
+  // Integer digits, perhaps grouped.
+  std::string intPart;
+  bool grouped = false;
+  std::size_t groupLength = 0;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (std::isdigit(static_cast<unsigned char>(c))) {
+      intPart += c;
+      ++groupLength;
+    } else if (c == locale.Thousands && locale.Thousands != locale.Decimal && !intPart.empty()) {
+      if (grouped ? groupLength != 3 : groupLength > 3) return std::nullopt;
+      grouped = true;
+      groupLength = 0;
+    } else {
+      break;
+    }
+  }
+  if (grouped && groupLength != 3) return std::nullopt;
+  plain += intPart;
+  std::string fracPart;
+  if (i < text.size() && text[i] == locale.Decimal) {
+    ++i;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) fracPart += text[i++];
+    plain += '.';
+    plain += fracPart;
+  }
+  if (intPart.empty() && fracPart.empty()) return std::nullopt;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    std::string exponent = "e";
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) exponent += text[i++];
+    const std::size_t digitsStart = i;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) exponent += text[i++];
+    if (i == digitsStart) return std::nullopt;
+    plain += exponent;
+  }
+  if (i != text.size()) return std::nullopt;
+  char* end = nullptr;
+  double value = std::strtod(plain.c_str(), &end);
+  if (end == nullptr || *end != 0 || !std::isfinite(value)) return std::nullopt;
+  if (percent) value /= 100.0;
+  return std::make_pair(value, percent);
+}
+
+std::string DateCode(const TFormatLocale& locale) {
+  if (locale.Date == '.') return "dd.mm.yyyy";
+  if (locale.Date == '-') return "dd-mm-yyyy";
+  return "dd/mm/yyyy";
+}
+
+}  // namespace
+
+TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale) {
+  TTypedEntry entry;
+  if (text.empty()) return entry;
+  if (text[0] == '=' && text.size() > 1) {
+    entry.Kind = TTypedEntry::TKind::Formula;
+    entry.Text = std::string(text.substr(1));
+    return entry;
+  }
+  if (text[0] == '\'') {
+    entry.Kind = TTypedEntry::TKind::Text;
+    entry.Text = std::string(text.substr(1));
+    return entry;
+  }
+  std::string_view trimmed = text;
+  while (!trimmed.empty() && trimmed.front() == ' ') trimmed.remove_prefix(1);
+  while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
+
+  if (const auto date = ParseDate(trimmed, locale)) {
+    entry.Kind = TTypedEntry::TKind::Number;
+    entry.Number = *date;
+    entry.SuggestedFormat = DateCode(locale);
+    return entry;
+  }
+  if (const auto time = ParseTime(trimmed, locale)) {
+    entry.Kind = TTypedEntry::TKind::Number;
+    entry.Number = time->first;
+    entry.SuggestedFormat = time->second ? "hh:mm:ss" : "hh:mm";
+    if (time->first >= 1.0) entry.SuggestedFormat = time->second ? "[h]:mm:ss" : "[h]:mm";
+    return entry;
+  }
+  const std::size_t blank = trimmed.find(' ');
+  if (blank != std::string_view::npos) {
+    const auto date = ParseDate(trimmed.substr(0, blank), locale);
+    std::string_view rest = trimmed.substr(blank + 1);
+    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    const auto time = date ? ParseTime(rest, locale) : std::nullopt;
+    if (date && time && time->first < 1.0) {
+      entry.Kind = TTypedEntry::TKind::Number;
+      entry.Number = *date + time->first;
+      entry.SuggestedFormat = DateCode(locale) + (time->second ? " hh:mm:ss" : " hh:mm");
+      return entry;
+    }
+  }
+  if (const auto number = ParseLocaleNumber(trimmed, locale)) {
+    entry.Kind = TTypedEntry::TKind::Number;
+    entry.Number = number->first;
+    if (number->second) {
+      const std::size_t decimal = trimmed.find(locale.Decimal);
+      entry.SuggestedFormat = decimal == std::string_view::npos ? "0%" : "0.00%";
+    }
+    return entry;
+  }
+  entry.Kind = TTypedEntry::TKind::Text;
+  entry.Text = std::string(text);
+  return entry;
+}
+
+std::string EntryTextForNumber(double value, std::string_view canonicalCode, const TFormatLocale& locale) {
+  switch (ClassifyFormat(canonicalCode)) {
+    case TFormatClass::Date:
+      return RenderDateTimeSection(value, DateCode(locale), locale);
+    case TFormatClass::Time:
+      if (value >= 1.0 || value < 0.0) return FormatGeneral(value, locale, 15);
+      return RenderDateTimeSection(value, "hh:mm:ss", locale);
+    case TFormatClass::DateTime:
+      return RenderDateTimeSection(value, DateCode(locale) + " hh:mm:ss", locale);
+    default:
+      break;
+  }
+  if (!canonicalCode.empty() && canonicalCode.find('%') != std::string_view::npos &&
+      ClassifyFormat(canonicalCode) == TFormatClass::Number) {
+    return FormatGeneral(value * 100.0, locale, 15) + "%";
+  }
+  return FormatGeneral(value, locale, 15);
+}
+
+}  // namespace kvx::workbook

@@ -1,0 +1,83 @@
+// Number formats of the workbook: the format codes a spreadsheet user knows
+// ("0.00", "#,##0", "0%", "0.00E+00", "dd.mm.yyyy", "hh:mm:ss", "@",
+// sections split by ';'), rendering of values by them, date serial numbers,
+// and the interpretation of typed input.
+//
+// Formats are stored in canonical form: '.' is the decimal point and ',' the
+// thousands separator, as in .xlsx files. The program and the user see them
+// in local form, written with the separators of the locale (with German
+// separators "0,00" is the canonical "0.00"). Rendered numbers use the
+// locale's separators as well.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kvx::workbook {
+
+// The separators used for display and typed input. FromGlobals() takes them
+// from IntlSeparators and the language byte.
+struct TFormatLocale {
+  char Decimal = ',';
+  char Thousands = '.';
+  char Date = '.';
+  char Time = ':';
+  bool English = false;  // month and weekday names
+
+  static TFormatLocale FromGlobals();
+};
+
+// Local pattern -> canonical code and back. Only number sections are
+// translated; date and time sections, quoted text and escaped characters
+// stay as they are.
+std::string CanonicalFormat(std::string_view localPattern, const TFormatLocale& locale);
+std::string LocalFormat(std::string_view canonicalCode, const TFormatLocale& locale);
+
+enum class TFormatClass : std::uint8_t { General, Number, Date, Time, DateTime, Text };
+
+// What a format code shows: the class of its first section.
+TFormatClass ClassifyFormat(std::string_view canonicalCode);
+
+// The text of a number under a format code. An empty code or "General" gives
+// the general form (up to maxDigits significant digits, exponent form for very
+// large and very small magnitudes).
+std::string FormatNumber(double value, std::string_view canonicalCode, const TFormatLocale& locale,
+                         int maxDigits = 15);
+
+// The text of a text cell under a format code (the fourth section, when
+// there is one, with '@' standing for the text).
+std::string FormatText(std::string_view text, std::string_view canonicalCode);
+
+// The general form of a number alone: no format code involved.
+std::string FormatGeneral(double value, const TFormatLocale& locale, int maxDigits = 15);
+
+// Date serial numbers: days since 30 December 1899 (day 1 is 31 Dec 1899,
+// 25569 is 1 January 1970), the fraction is the time of day. Proleptic
+// Gregorian calendar; negative serials are dates before 1899.
+double DateSerial(int year, int month, int day);
+void SerialToDate(double serial, int& year, int& month, int& day);
+
+// Typed input of a cell, interpreted as a spreadsheet does.
+struct TTypedEntry {
+  enum class TKind : std::uint8_t { Empty, Number, Text, Formula } Kind = TKind::Empty;
+  double Number = 0.0;
+  std::string Text;           // text of a text entry, or the formula without '='
+  std::string SuggestedFormat;  // canonical code for dates, times and percentages
+};
+
+// A leading '=' makes a formula, a leading apostrophe forces text. Numbers
+// use the locale's decimal and thousands separators (groups of three), an
+// exponent and a trailing '%' are allowed; dates are day, month and year
+// (two or four digits, or omitted for the current year) joined by the date
+// separator, or ISO "yyyy-mm-dd"; times are h:mm, h:mm:ss and fractions of a
+// second; a date and a time may be joined by a blank. Anything else is text.
+TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale);
+
+// The text a user would type to get the number back (its "entry"): dates and
+// times in their typed form when the format shows one, else the general form
+// with every significant digit.
+std::string EntryTextForNumber(double value, std::string_view canonicalCode, const TFormatLocale& locale);
+
+}  // namespace kvx::workbook

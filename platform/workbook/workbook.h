@@ -1,0 +1,497 @@
+// The workbook: a headless spreadsheet model with sheets of cells (texts,
+// numbers, formulas with cached results), cell formats, sizes, selection,
+// names, page set-up and transactions. Every table of the program lands in
+// it; the Qt view (platform/qt/workbook_view.h) shows and edits it, the file
+// routines (platform/workbook/workbook_files.h) save and load it.
+//
+// Numbering: sheets, rows and columns count from 1. Where a range is given
+// by its bounds (row1, col1, row2, col2), -1 means "all": all rows or all
+// columns of the sheet, which the operations clip to the used area where
+// the result would otherwise be unbounded.
+//
+// Sizes: column widths in characters of the default font (as in .xlsx
+// files; 8.43 by default), row heights in points (12.75 by default). Font
+// sizes are set in points and read in twentieths of a point. Page margins
+// are in inches. Colours are 0xRRGGBB.
+//
+// Number formats are given and read in local form, written with the
+// separators of IntlSeparators ("0,00" with German separators); the model
+// keeps them in canonical form (see number_format.h).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/workbook/cell_reference.h"
+#include "platform/workbook/number_format.h"
+
+namespace kvx::workbook {
+
+// ------------------------------------------------------------------ formats
+
+// Horizontal alignment codes: 1 general, 2 left, 3 centre, 4 right, 5 fill,
+// 6 justify, 7 centre across the selection. Vertical: 1 top, 2 centre,
+// 3 bottom. Orientation: 0 horizontal, 1 letters stacked, 2 turned up
+// (90 degrees counter-clockwise), 3 turned down.
+struct TAlignment {
+  int Horizontal = 1;
+  bool Wrap = false;
+  int Vertical = 3;
+  int Orientation = 0;
+  bool operator==(const TAlignment&) const = default;
+};
+
+struct TCellFont {
+  std::string Face = "Arial";
+  double Size = 10.0;  // points
+  bool Bold = false;
+  bool Italic = false;
+  bool Underline = false;
+  bool Strikeout = false;
+  std::uint32_t Color = 0x000000;
+  bool Outline = false;
+  bool Shadow = false;
+  bool operator==(const TCellFont&) const = default;
+};
+
+// Border line styles: 0 none, 1 thin, 2 medium, 3 dashed, 4 dotted, 5 thick,
+// 6 double, 7 hair.
+struct TBorderLine {
+  int Style = 0;
+  std::uint32_t Color = 0x000000;
+  bool operator==(const TBorderLine&) const = default;
+};
+
+struct TBorders {
+  TBorderLine Left, Right, Top, Bottom;
+  bool operator==(const TBorders&) const = default;
+};
+
+// Fill pattern: 0 none, 1 solid, 2..18 the hatchings of .xlsx files, drawn
+// in the foreground colour on the background colour.
+struct TPattern {
+  int Pattern = 0;
+  std::uint32_t Foreground = 0xFFFFFF;
+  std::uint32_t Background = 0xFFFFFF;
+  bool operator==(const TPattern&) const = default;
+};
+
+struct TProtection {
+  bool Locked = true;
+  bool Hidden = false;  // the formula is not shown while protection is on
+  bool operator==(const TProtection&) const = default;
+};
+
+struct TCellStyle {
+  std::string NumberFormat;  // canonical; empty is General
+  TAlignment Alignment;
+  TCellFont Font;
+  TBorders Borders;
+  TPattern Pattern;
+  TProtection Protection;
+  bool operator==(const TCellStyle&) const = default;
+};
+
+// ------------------------------------------------------------------- cells
+
+enum class TCellKind : std::uint8_t { Empty, Number, Text, Formula };
+
+// What a formula produced last time it was computed.
+enum class TFormulaResult : std::uint8_t { Number, Text, Error };
+
+struct TCell {
+  TCellKind Kind = TCellKind::Empty;
+  TFormulaResult Result = TFormulaResult::Number;  // formulas only
+  std::uint32_t Style = 0;  // index into the workbook's style table; 0 is the default
+  double Number = 0.0;      // the number, or the numeric result of a formula
+  std::string Text;         // the text, or the text or error of a formula
+  std::string Formula;      // the formula without its leading '='
+};
+
+struct TPageSetup {
+  std::string Header;
+  std::string Footer;
+  double LeftMargin = 0.75;  // inches
+  double RightMargin = 0.75;
+  double TopMargin = 1.0;
+  double BottomMargin = 1.0;
+  bool Landscape = false;
+  bool LeftToRight = false;  // print order: across, then down
+  bool HCenter = false;
+  bool VCenter = false;
+  bool GridLines = false;
+  bool NoColor = false;
+  bool RowHeading = false;
+  bool ColHeading = false;
+  int PaperSize = 9;  // 1 Letter, 9 A4 (the codes of .xlsx page set-up)
+  // Print scale: a percentage, or fit to pages wide by pages tall.
+  int ScalePercent = 100;
+  bool FitToPages = false;
+  int PagesTall = 1;
+  int PagesWide = 1;
+};
+
+// One sheet's contents and settings.
+struct TSheetData {
+  int Id = 0;  // stable identity for names, kept by copies
+  std::string Name;
+  bool Selected = false;
+  std::vector<std::vector<TCell>> Rows;  // Rows[row - 1][col - 1], ragged
+  std::map<int, double> ColWidths;       // custom widths
+  std::map<int, double> RowHeights;      // custom heights
+  std::set<int> HiddenCols;
+  std::set<int> HiddenRows;
+  double DefaultColWidth = 8.43;
+  double DefaultRowHeight = 12.75;
+  int FixedRows = 0;
+  int FixedCols = 0;
+  std::vector<TRange> Selection{TRange{}};
+  int ActiveRow = 1;
+  int ActiveCol = 1;
+  int TopRow = 1;  // first row and column shown in the scrolling area
+  int LeftCol = 1;
+  std::set<int> RowBreaks;  // a break after this row
+  std::set<int> ColBreaks;  // a break after this column
+  TPageSetup Page;
+
+  const TCell* CellAt(int row, int col) const;
+  int LastRow() const;
+  int LastCol() const;
+  int LastColForRow(int row) const;
+  double ColWidth(int col) const;
+  double RowHeight(int row) const;
+};
+
+// A defined name: a range on one sheet. "Print_Area" is local to its sheet
+// (each sheet may have one); other names belong to the whole workbook.
+struct TDefinedName {
+  std::string Name;
+  int SheetId = 0;
+  TRange Range;
+  bool Local = false;
+};
+
+// What changed, for the view and other listeners.
+enum class TChange : std::uint8_t {
+  Cells,        // contents or formats of cells of the current sheet
+  Structure,    // sheets, rows or columns inserted, deleted or moved; sizes
+  Selection,    // selection or active cell
+  CurrentSheet, // another sheet became current
+  View,         // view flags, zoom, fixed panes
+  Modified,     // the Modified flag went from false to true (OnModified)
+  EditRequested,// the program asked for in-cell editing
+  ShowTab,      // the program asked to show the current sheet's tab
+};
+
+// Measures the width of a text in characters of the default font; the view
+// installs one that knows the real fonts.
+using TTextMeasurer = std::function<double(const std::string& text, const TCellFont& font)>;
+
+class TWorkbook {
+ public:
+  explicit TWorkbook(int sheetCount = 1);
+  ~TWorkbook();
+  TWorkbook(const TWorkbook&) = delete;
+  TWorkbook& operator=(const TWorkbook&) = delete;
+
+  // Removes all sheets and contents and starts again with sheetCount empty
+  // sheets "Sheet1"...; keeps the view flags and the listeners.
+  void Reset(int sheetCount);
+
+  // ------------------------------------------------------------- sheets
+  int NumSheets() const { return static_cast<int>(sheets_.size()); }
+  int Sheet() const { return current_; }
+  void SetSheet(int sheet);
+  // Inserts count empty sheets before sheet `before` (NumSheets() + 1
+  // appends). New sheets get unused names "SheetN".
+  void InsertSheets(int before, int count);
+  // Deletes count sheets from `first` on; the last sheet is never deleted.
+  void DeleteSheets(int first, int count);
+  std::string SheetName(int sheet) const;
+  // False (and no change) when the name is empty, longer than 31
+  // characters, holds one of : \ / ? * [ ] or is taken by another sheet.
+  bool SetSheetName(int sheet, const std::string& name);
+  int SheetFromName(std::string_view name) const;  // 0 when there is none
+  bool SheetSelected(int sheet) const;
+  void SetSheetSelected(int sheet, bool selected);
+  void ShowActiveSheetTab();
+  const TSheetData& SheetData(int sheet) const;
+  const TSheetData& CurrentSheetData() const { return SheetData(current_); }
+
+  // -------------------------------------------------------------- cells
+  // On the current sheet. Text() is what the cell shows: the formatted
+  // number, the text, or the formula's result.
+  std::string Text(int row, int col) const;
+  void SetText(int row, int col, std::string_view text);
+  double Number(int row, int col) const;  // 0 for texts and empty cells
+  void SetNumber(int row, int col, double value);
+  // Typed input: numbers, dates, times become values (dates and times also
+  // get a number format when the cell has none), "=..." a formula.
+  std::string Entry(int row, int col) const;
+  void SetEntry(int row, int col, std::string_view text);
+  std::string Formula(int row, int col) const;  // with '=', empty when none
+  void SetFormula(int row, int col, std::string_view formula);
+  TCellKind CellKind(int row, int col) const;
+  const TCell* Cell(int row, int col) const { return CurrentSheetData().CellAt(row, col); }
+  // The same on a given sheet, for the file routines and the view.
+  std::string TextOn(int sheet, int row, int col) const;
+  std::string EntryOn(int sheet, int row, int col) const;
+  // Writes a cell of a given sheet directly (file readers).
+  void PutCell(int sheet, int row, int col, TCell cell);
+
+  int LastRow() const { return CurrentSheetData().LastRow(); }
+  int LastCol() const { return CurrentSheetData().LastCol(); }
+  int LastColForRow(int row) const { return CurrentSheetData().LastColForRow(row); }
+
+  // ---------------------------------------------------------- selection
+  void SetSelection(int row1, int col1, int row2, int col2);
+  void AddSelection(int row1, int col1, int row2, int col2);
+  // A selection text: "A1:C5", "A1:B2,D4", or a defined name. False when
+  // the text is neither.
+  bool SetSelectionText(std::string_view text);
+  std::string Selection() const;
+  int SelectionCount() const { return static_cast<int>(CurrentSheetData().Selection.size()); }
+  TRange SelectionRange(int index) const;  // 0 .. SelectionCount() - 1
+  int SelEndRow() const { return CurrentSheetData().Selection.back().Row2; }
+  int SelEndCol() const { return CurrentSheetData().Selection.back().Col2; }
+  int Row() const { return CurrentSheetData().ActiveRow; }
+  int Col() const { return CurrentSheetData().ActiveCol; }
+  // Makes the cell active and the selection; keeps the selection when the
+  // cell lies inside it and keepSelection is set.
+  void SetActiveCell(int row, int col, bool keepSelection = false);
+  void SetTopLeft(int row, int col);
+
+  // -------------------------------------------------------------- names
+  // Defines (or redefines) a name for a range: "Sheet1!$A$1:$B$2" or a
+  // range of the current sheet. False for an invalid name or reference.
+  bool DefineName(const std::string& name, std::string_view reference);
+  void DeleteName(std::string_view name);
+  std::optional<TDefinedName> FindName(std::string_view name) const;
+  std::vector<TDefinedName> Names() const;
+  // The reference text of a name: "Sheet1!$A$1:$C$5".
+  std::string NameReference(const TDefinedName& name) const;
+
+  // -------------------------------------------------------------- clear
+  // kind 1 all, 2 formats, 3 formulas and values.
+  void ClearRange(int row1, int col1, int row2, int col2, int kind);
+  void EditClear(int kind);  // every selection range
+
+  // -------------------------------------------- cut, copy, paste, moves
+  void EditCopy();
+  void EditCut();    // copy, then clear the contents and formats
+  void EditPaste();  // at the active cell
+  bool HasClipboard() const { return clipboard_.has_value(); }
+  // Tab-separated text of the copied block (cells as shown), for the
+  // system clipboard.
+  std::string ClipboardText() const;
+  // Pastes tab- and line-separated text as typed entries at the active cell.
+  void PasteText(std::string_view text);
+
+  // Insert or delete cells of the first selection range: mode 1 shifts
+  // cells right (insert) or left (delete), 2 down or up, 3 whole rows,
+  // 4 whole columns. Formulas referring to moved cells follow them.
+  void EditInsert(int mode);
+  void EditDelete(int mode);
+  void InsertRange(const TRange& range, int mode);
+  void DeleteRange(const TRange& range, int mode);
+
+  // Sorts a range. byRows: the rows are reordered and the keys are column
+  // numbers of the sheet; otherwise the columns are reordered by rows.
+  // A negative key sorts descending, 0 means no key. Numbers come before
+  // texts (compared without regard to case), empty cells last; equal keys
+  // keep their order.
+  void Sort(int row1, int col1, int row2, int col2, bool byRows, int key1, int key2, int key3);
+
+  // Asks the view to start in-cell editing at the active cell.
+  void StartEdit();
+  // Asks the view to repaint.
+  void Refresh();
+
+  // ----------------------------------------- formats of the selection
+  // Read from the active cell, set on every cell of every selection range.
+  std::string NumberFormat() const;                  // local form
+  void SetNumberFormat(std::string_view localPattern);
+  TAlignment Alignment() const;
+  void SetAlignment(const TAlignment& alignment);
+  // Font as read: the size in twentieths of a point.
+  TCellFont Font() const;
+  int FontSizeTwips() const;
+  // Font as set: size in points, clamped to 1..409.
+  void SetFont(const TCellFont& font);
+  TBorders Borders() const;
+  void SetBorders(const TBorders& borders);
+  TPattern Pattern() const;
+  void SetPattern(const TPattern& pattern);
+  TProtection Protection() const;
+  void SetProtection(bool locked, bool hidden);
+  // Applies a change to the style of every cell of a range of the current
+  // sheet (the building block of the setters above).
+  void ModifyStyle(const TRange& range, const std::function<void(TCellStyle&)>& change);
+  const TCellStyle& Style(std::uint32_t index) const { return styles_[index]; }
+  const TCellStyle& StyleAt(int sheet, int row, int col) const;
+  std::uint32_t StyleIndex(const TCellStyle& style);  // adds it when new
+  std::size_t StyleCount() const { return styles_.size(); }
+
+  // --------------------------------------------------------------- sizes
+  void SetColWidth(int col1, int col2, double width, bool asDefault);
+  void SetRowHeight(int row1, int row2, double height, bool asDefault);
+  double ColWidth(int col) const { return CurrentSheetData().ColWidth(col); }
+  double RowHeight(int row) const { return CurrentSheetData().RowHeight(row); }
+  // Fits the widths of the columns (heights of the rows) of a range to the
+  // contents of its cells.
+  void SetColWidthAuto(int row1, int col1, int row2, int col2);
+  void SetRowHeightAuto(int row1, int col1, int row2, int col2);
+  void SetColHidden(int col1, int col2, bool hidden);
+  void SetRowHidden(int row1, int row2, bool hidden);
+  bool ColHidden(int col) const { return CurrentSheetData().HiddenCols.count(col) != 0; }
+  bool RowHidden(int row) const { return CurrentSheetData().HiddenRows.count(row) != 0; }
+  void SetTextMeasurer(TTextMeasurer measurer) { measurer_ = std::move(measurer); }
+
+  // ---------------------------------------------------------- fixed panes
+  int FixedRows() const { return CurrentSheetData().FixedRows; }
+  int FixedCols() const { return CurrentSheetData().FixedCols; }
+  void SetFixedRows(int rows);
+  void SetFixedCols(int cols);
+
+  // ---------------------------------------------------------- view flags
+  bool ShowSelections() const { return showSelections_; }
+  void SetShowSelections(bool on);
+  bool AllowEditHeaders() const { return allowEditHeaders_; }
+  void SetAllowEditHeaders(bool on) { allowEditHeaders_ = on; }
+  bool ShowEditBar() const { return showEditBar_; }
+  void SetShowEditBar(bool on);
+  bool ShowFormulas() const { return showFormulas_; }
+  void SetShowFormulas(bool on);
+  bool ShowGridLines() const { return showGridLines_; }
+  void SetShowGridLines(bool on);
+  bool EnableProtection() const { return enableProtection_; }
+  void SetEnableProtection(bool on);
+  int ViewScale() const { return viewScale_; }
+  void SetViewScale(int percent);  // clamped to 10..400
+
+  // ---------------------------------------------------------- page breaks
+  // A row break at r starts a new page after row r; a column break at c
+  // after column c.
+  void AddRowPageBreak(int row);
+  void AddColPageBreak(int col);
+  // A break after the last row and after the last column of the selection.
+  void AddPageBreak();
+  int RowPageBreak(int row) const;  // row when there is a break there, else 0
+  int ColPageBreak(int col) const;
+  void RemoveRowPageBreak(int row);
+  void RemoveColPageBreak(int col);
+  void RemovePageBreak();  // both breaks at the active cell
+
+  // ------------------------------------------------------------ printing
+  // The first selection range becomes the name "Print_Area" of the sheet.
+  void SetPrintAreaFromSelection();
+  std::optional<TRange> PrintArea(int sheet) const;
+  TPageSetup& PageSetup();  // of the current sheet
+  const TPageSetup& PageSetup() const { return CurrentSheetData().Page; }
+  void SetPrintScale(int percent, bool fitToPages, int pagesTall, int pagesWide);
+  void GetPrintScale(int& percent, bool& fitToPages, int& pagesTall, int& pagesWide) const;
+
+  // ------------------------------------------------------- transactions
+  // Begin opens a transaction (committing one still open); RollBack puts
+  // the workbook back exactly as it was at Begin: contents, formats,
+  // sheets, names, selection. Commit forgets the saved state.
+  void TransactionBegin();
+  void TransactionCommit();
+  void TransactionRollback();
+  bool InTransaction() const { return transaction_ != nullptr; }
+
+  // ------------------------------------------------------ document state
+  const std::string& FileName() const { return fileName_; }
+  void SetFileName(std::string name) { fileName_ = std::move(name); }
+  const std::string& TableName() const { return tableName_; }
+  void SetTableName(std::string name) { tableName_ = std::move(name); }
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified);
+
+  // ------------------------------------------------------------ formulas
+  // Computes every formula again (done by itself before results are read
+  // after a change).
+  void Recalculate() const;
+
+  // ----------------------------------------------------------- listeners
+  using TListener = std::function<void(TChange)>;
+  int AddListener(TListener listener);
+  void RemoveListener(int id);
+
+  TFormatLocale Locale() const { return TFormatLocale::FromGlobals(); }
+
+  // Mutable access to a sheet for bulk loading (file readers); marks the
+  // contents changed. Rows and cells may be added directly.
+  TSheetData& MutableSheetData(int sheet);
+  // Tells the model that bulk loading is done: formulas are computed again
+  // and the view repainted.
+  void FinishBulkChange();
+
+ private:
+  struct TTransaction;
+  struct TClipboard {
+    std::vector<std::vector<TCell>> Cells;  // [row][col] relative
+    int Rows = 0;
+    int Cols = 0;
+    int SourceRow = 1;  // top left of the copied block
+    int SourceCol = 1;
+  };
+
+  TSheetData& Mutable(int sheet);  // copy on write inside a transaction
+  TSheetData& MutableCurrent() { return Mutable(current_); }
+  // The sheet object itself, for view state (selection, active cell,
+  // selected flag, scroll position), which a transaction does not keep.
+  TSheetData& ViewState(int sheet);
+  TCell& CellRef(TSheetData& sheet, int row, int col);
+  void Changed(TChange change);
+  void ContentChanged();  // cells changed: modified, recalc, notify
+  void Notify(TChange change);
+  TRange Resolve(int row1, int col1, int row2, int col2, bool clipToUsed) const;
+  std::string DisplayText(const TSheetData& sheet, const TCell& cell) const;
+  std::string EntryText(const TSheetData& sheet, const TCell& cell) const;
+  std::string UniqueSheetName() const;
+  // Moves formula references after a block of rows or columns moved.
+  void ShiftReferences(int sheetId, bool rows, int at, int count, const TRange& band);
+  double MeasureText(const std::string& text, const TCellFont& font) const;
+
+  std::vector<std::shared_ptr<TSheetData>> sheets_;
+  int current_ = 1;
+  int nextSheetId_ = 1;
+  std::vector<TDefinedName> names_;
+  std::vector<TCellStyle> styles_;
+  std::unordered_map<std::string, std::uint32_t> styleIndex_;
+  std::optional<TClipboard> clipboard_;
+  std::unique_ptr<TTransaction> transaction_;
+
+  bool showSelections_ = true;
+  bool allowEditHeaders_ = false;
+  bool showEditBar_ = true;
+  bool showFormulas_ = false;
+  bool showGridLines_ = true;
+  bool enableProtection_ = false;
+  int viewScale_ = 100;
+
+  std::string fileName_;
+  std::string tableName_;
+  bool modified_ = false;
+
+  mutable bool recalcNeeded_ = false;
+  mutable bool hasFormulas_ = false;  // false only when no formula can exist
+
+  TTextMeasurer measurer_;
+  std::vector<std::pair<int, TListener>> listeners_;
+  int nextListenerId_ = 1;
+};
+
+// A key of the style table (all fields of a style in one string).
+std::string StyleKey(const TCellStyle& style);
+
+}  // namespace kvx::workbook

@@ -1,0 +1,130 @@
+#include "platform/workbook/number_format.h"
+
+#include <gtest/gtest.h>
+
+namespace kvx::workbook {
+namespace {
+
+TFormatLocale German() { return TFormatLocale{',', '.', '.', ':', false}; }
+TFormatLocale English() { return TFormatLocale{'.', ',', '/', ':', true}; }
+
+TEST(NumberFormat, LocalPatternsTranslateOnlyNumberSections) {
+  EXPECT_EQ(CanonicalFormat("0,00", German()), "0.00");
+  EXPECT_EQ(CanonicalFormat("#.##0,000", German()), "#,##0.000");
+  EXPECT_EQ(CanonicalFormat("dd.mm.yyyy", German()), "dd.mm.yyyy");
+  EXPECT_EQ(CanonicalFormat("0,0\" km.\"", German()), "0.0\" km.\"");
+  EXPECT_EQ(LocalFormat("#,##0.00;[Red]-#,##0.00", German()), "#.##0,00;[Red]-#.##0,00");
+  EXPECT_EQ(CanonicalFormat("0.00", English()), "0.00");
+}
+
+TEST(NumberFormat, DecimalPatternsRoundAndUseTheLocaleSeparator) {
+  EXPECT_EQ(FormatNumber(3.14159, "0.00", German()), "3,14");
+  EXPECT_EQ(FormatNumber(3.14159, "0.00", English()), "3.14");
+  EXPECT_EQ(FormatNumber(2.5, "0", German()), "3");
+  EXPECT_EQ(FormatNumber(1.005, "0.00", English()), "1.01");
+  EXPECT_EQ(FormatNumber(-2.5, "0", English()), "-3");
+  EXPECT_EQ(FormatNumber(9.9999, "0.00", English()), "10.00");
+  EXPECT_EQ(FormatNumber(123.456, "0.0000000000", English()), "123.4560000000");
+  EXPECT_EQ(FormatNumber(-0.004, "0.00", German()), "0,00");
+  EXPECT_EQ(FormatNumber(-1.5, "0.0", German()), "-1,5");
+  EXPECT_EQ(FormatNumber(1.0, "0.000000000000000", English()), "1.000000000000000");
+  EXPECT_EQ(FormatNumber(1234567.891, "#,##0.00", German()), "1.234.567,89");
+  EXPECT_EQ(FormatNumber(0.5, "#.00", English()), ".50");
+  EXPECT_EQ(FormatNumber(0.256, "0.0%", English()), "25.6%");
+  EXPECT_EQ(FormatNumber(12345.678, "0.00E+00", English()), "1.23E+04");
+  EXPECT_EQ(FormatNumber(0.00012, "0.0E+00", English()), "1.2E-04");
+  EXPECT_EQ(FormatNumber(-5, "0.0;(0.0)", English()), "(5.0)");
+  EXPECT_EQ(FormatNumber(0, "0.0;-0.0;\"zero\"", English()), "zero");
+  EXPECT_EQ(FormatNumber(7, "0\" mag\"", English()), "7 mag");
+  EXPECT_EQ(FormatNumber(1.5, "0.0#", English()), "1.5");
+  EXPECT_EQ(FormatNumber(1.25, "0.0#", English()), "1.25");
+}
+
+TEST(NumberFormat, GeneralShowsSignificantDigitsOnly) {
+  EXPECT_EQ(FormatGeneral(0.1 + 0.2, German()), "0,3");
+  EXPECT_EQ(FormatGeneral(100.0, English()), "100");
+  EXPECT_EQ(FormatGeneral(-2.5e-12, English()), "-2.5E-12");
+  EXPECT_EQ(FormatGeneral(6.02214076e23, English()), "6.02214E+23");
+  EXPECT_EQ(FormatGeneral(3.14159265358979, English(), 10), "3.141592654");
+  EXPECT_EQ(FormatNumber(42.0, "", English()), "42");
+}
+
+TEST(NumberFormat, DateSerialsFollowTheSpreadsheetEpoch) {
+  EXPECT_DOUBLE_EQ(DateSerial(1970, 1, 1), 25569.0);
+  EXPECT_DOUBLE_EQ(DateSerial(2000, 1, 1), 36526.0);
+  EXPECT_DOUBLE_EQ(DateSerial(1899, 12, 30), 0.0);
+  EXPECT_DOUBLE_EQ(DateSerial(2024, 13, 1), DateSerial(2025, 1, 1));
+  int y = 0, m = 0, d = 0;
+  SerialToDate(DateSerial(1582, 10, 15), y, m, d);
+  EXPECT_EQ(y * 10000 + m * 100 + d, 15821015);
+  SerialToDate(-1.0, y, m, d);
+  EXPECT_EQ(y * 10000 + m * 100 + d, 18991229);
+}
+
+TEST(NumberFormat, DatesAndTimesRender) {
+  const double noon = DateSerial(2026, 12, 7) + 0.5;
+  EXPECT_EQ(FormatNumber(noon, "dd.mm.yyyy", German()), "07.12.2026");
+  EXPECT_EQ(FormatNumber(noon, "d/m/yy", English()), "7/12/26");
+  EXPECT_EQ(FormatNumber(noon, "hh:mm:ss", German()), "12:00:00");
+  EXPECT_EQ(FormatNumber(noon, "dddd, d. mmmm yyyy", German()), "Montag, 7. Dezember 2026");
+  EXPECT_EQ(FormatNumber(noon, "ddd d mmm", English()), "Mon 7 Dec");
+  EXPECT_EQ(FormatNumber(noon, "h:mm AM/PM", English()), "12:00 PM");
+  // Minutes after hours, months otherwise.
+  EXPECT_EQ(FormatNumber(DateSerial(2026, 3, 1) + (10 * 60 + 5) / 1440.0, "mm hh:mm", English()), "03 10:05");
+  // Rounding to the shown second carries into the minute and the day.
+  EXPECT_EQ(FormatNumber(0.9999999, "hh:mm:ss", English()), "00:00:00");
+  EXPECT_EQ(FormatNumber(1.5 / 24.0 + 1.0, "[h]:mm", English()), "25:30");
+  EXPECT_EQ(FormatNumber(12.3456 / 86400.0, "mm:ss.00", German()), "00:12,35");
+}
+
+TEST(NumberFormat, TypedEntriesBecomeValues) {
+  auto entry = ParseTypedEntry("3,5", German());
+  EXPECT_EQ(entry.Kind, TTypedEntry::TKind::Number);
+  EXPECT_DOUBLE_EQ(entry.Number, 3.5);
+  entry = ParseTypedEntry("1.234.567,5", German());
+  EXPECT_DOUBLE_EQ(entry.Number, 1234567.5);
+  EXPECT_EQ(ParseTypedEntry("1.23.4", German()).Kind, TTypedEntry::TKind::Text);
+  entry = ParseTypedEntry("-1,5e3", German());
+  EXPECT_DOUBLE_EQ(entry.Number, -1500.0);
+  entry = ParseTypedEntry("12,5%", German());
+  EXPECT_DOUBLE_EQ(entry.Number, 0.125);
+  EXPECT_EQ(entry.SuggestedFormat, "0.00%");
+
+  entry = ParseTypedEntry("07.12.2026", German());
+  EXPECT_EQ(entry.Kind, TTypedEntry::TKind::Number);
+  EXPECT_DOUBLE_EQ(entry.Number, DateSerial(2026, 12, 7));
+  EXPECT_EQ(entry.SuggestedFormat, "dd.mm.yyyy");
+  EXPECT_DOUBLE_EQ(ParseTypedEntry("7.12.26", German()).Number, DateSerial(2026, 12, 7));
+  EXPECT_DOUBLE_EQ(ParseTypedEntry("2026-02-28", English()).Number, DateSerial(2026, 2, 28));
+  EXPECT_EQ(ParseTypedEntry("31.02.2026", German()).Kind, TTypedEntry::TKind::Text);
+
+  entry = ParseTypedEntry("23:59", German());
+  EXPECT_NEAR(entry.Number, (23 * 60 + 59) / 1440.0, 1e-12);
+  EXPECT_EQ(entry.SuggestedFormat, "hh:mm");
+  entry = ParseTypedEntry("1:02:03,5", German());
+  EXPECT_NEAR(entry.Number * 86400.0, 3723.5, 1e-6);
+  EXPECT_EQ(ParseTypedEntry("12:60", German()).Kind, TTypedEntry::TKind::Text);
+  entry = ParseTypedEntry("07.12.2026 18:30", German());
+  EXPECT_NEAR(entry.Number, DateSerial(2026, 12, 7) + 18.5 / 24.0, 1e-9);
+
+  entry = ParseTypedEntry("=A1*2", German());
+  EXPECT_EQ(entry.Kind, TTypedEntry::TKind::Formula);
+  EXPECT_EQ(entry.Text, "A1*2");
+  entry = ParseTypedEntry("'123", German());
+  EXPECT_EQ(entry.Kind, TTypedEntry::TKind::Text);
+  EXPECT_EQ(entry.Text, "123");
+  EXPECT_EQ(ParseTypedEntry("12° 30'", German()).Kind, TTypedEntry::TKind::Text);
+}
+
+TEST(NumberFormat, EntryTextRoundTripsThroughTypedInput) {
+  for (double value : {0.1, -123456.789, 1e-7, 2.0 / 3.0}) {
+    const std::string text = EntryTextForNumber(value, "0.00", German());
+    EXPECT_DOUBLE_EQ(ParseTypedEntry(text, German()).Number, value) << text;
+  }
+  const double date = DateSerial(2001, 2, 3);
+  EXPECT_EQ(EntryTextForNumber(date, "dd.mm.yyyy", German()), "03.02.2001");
+  EXPECT_EQ(EntryTextForNumber(0.75, "hh:mm", German()), "18:00:00");
+}
+
+}  // namespace
+}  // namespace kvx::workbook
