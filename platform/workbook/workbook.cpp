@@ -134,6 +134,24 @@ void TWorkbook::Reset(int sheetCount) {
   Notify(TChange::CurrentSheet);
 }
 
+void TWorkbook::AdoptContents(TWorkbook&& other) {
+  transaction_.reset();
+  clipboard_.reset();
+  sheets_ = std::move(other.sheets_);
+  names_ = std::move(other.names_);
+  styles_ = std::move(other.styles_);
+  styleIndex_ = std::move(other.styleIndex_);
+  current_ = std::clamp(other.current_, 1, NumSheets());
+  nextSheetId_ = other.nextSheetId_;
+  hasFormulas_ = true;
+  recalcNeeded_ = true;
+  other.styles_ = {TCellStyle{}};
+  other.styleIndex_ = {{StyleKey(other.styles_[0]), 0}};
+  other.Reset(1);
+  Notify(TChange::Structure);
+  Notify(TChange::CurrentSheet);
+}
+
 // ----------------------------------------------------------- notification
 
 int TWorkbook::AddListener(TListener listener) {

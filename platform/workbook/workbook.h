@@ -202,6 +202,11 @@ class TWorkbook {
   TWorkbook(const TWorkbook&) = delete;
   TWorkbook& operator=(const TWorkbook&) = delete;
 
+  // Takes over the sheets, names and styles of another workbook (a file
+  // read into a fresh workbook); keeps view flags and listeners here. The
+  // open transaction is committed.
+  void AdoptContents(TWorkbook&& other);
+
   // Removes all sheets and contents and starts again with sheetCount empty
   // sheets "Sheet1"...; keeps the view flags and the listeners.
   void Reset(int sheetCount);
@@ -420,6 +425,11 @@ class TWorkbook {
   // Computes every formula again (done by itself before results are read
   // after a change).
   void Recalculate() const;
+  // Computes the formulas when a change since the last computation asks
+  // for it.
+  void EnsureCalculated() const {
+    if (recalcNeeded_) Recalculate();
+  }
 
   // ----------------------------------------------------------- listeners
   using TListener = std::function<void(TChange)>;

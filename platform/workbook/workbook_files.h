@@ -1,0 +1,63 @@
+// Reading and writing workbook files.
+//
+// File type codes (the codes the program stores with a document):
+//   1, 2, 4  workbook: written as an .xlsx file (Office Open XML) whatever
+//            the code; reading an .xlsx file reports 4, a legacy .xls file 2
+//   3        tab-separated text of the current sheet, cells as shown
+//   6        tab-separated text of the current sheet, values unformatted
+// Legacy .xls files are read (values of every sheet), never written.
+//
+// Writers write to a temporary file beside the target and rename it over
+// the target only when everything was written, so a failed write leaves
+// an existing file untouched. Readers read into a fresh workbook and hand it
+// over only when the whole file was read, so a failed read leaves the
+// workbook as it was. Errors come back as a text (English, for the log of
+// the caller; the caller shows its own message).
+//
+// Text files are written in Windows-1252 with CR/LF line ends; text files
+// are read as UTF-8 when they are valid UTF-8, else as Windows-1252.
+#pragma once
+
+#include <string>
+
+#include "platform/workbook/workbook.h"
+
+namespace kvx::workbook {
+
+inline constexpr int kFileTypeWorkbook = 4;
+inline constexpr int kFileTypeLegacyWorkbook = 2;
+inline constexpr int kFileTypeText = 3;
+inline constexpr int kFileTypeTextValues = 6;
+
+// Reads a workbook (.xlsx or .xls, told by the file's first bytes) or a
+// tab-separated text file (anything else) into the workbook and reports
+// its type. On success the workbook's FileName is the path and Modified is
+// cleared.
+bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error);
+
+// Writes the workbook (type 1, 2, 4) or the current sheet as text (3, 6).
+bool WriteWorkbookFile(const TWorkbook& book, const std::string& path, int fileType, std::string& error);
+
+// The .xlsx writer and readers on their own.
+bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error);
+bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error);
+bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error);
+
+// Comma-separated files: lines split at the separator with no quoting
+// (quote characters are part of a field); every field is stored as the
+// text of its cell, from row 1 and column 1 of the current sheet.
+bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error);
+// Rows 1 to LastRow; each row's cells 1 to its last used column as entries
+// (numbers unformatted, formulas as entered), joined by the separator; an
+// empty row gives an empty line.
+bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char separator, std::string& error);
+
+// Text conversions used by the text files.
+std::string Utf8ToWindows1252(const std::string& text);
+std::string Windows1252ToUtf8(const std::string& text);
+bool IsValidUtf8(const std::string& text);
+
+// Writes data to path through a temporary file and a rename.
+bool WriteFileAtomically(const std::string& path, const std::string& data, std::string& error);
+
+}  // namespace kvx::workbook

@@ -1,0 +1,434 @@
+// The .xlsx reader, on liborcus (whose spreadsheet model keeps the cells in
+// an ixion model) and the legacy .xls reader, on freexl.
+#include <freexl.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <orcus/orcus_xlsx.hpp>
+#include <orcus/spreadsheet/document.hpp>
+#include <orcus/spreadsheet/factory.hpp>
+#include <orcus/spreadsheet/sheet.hpp>
+#include <orcus/spreadsheet/styles.hpp>
+#include <orcus/spreadsheet/view.hpp>
+
+#include <ixion/address.hpp>
+#include <ixion/cell.hpp>
+#include <ixion/formula.hpp>
+#include <ixion/formula_name_resolver.hpp>
+#include <ixion/formula_result.hpp>
+#include <ixion/model_context.hpp>
+#include <ixion/model_iterator.hpp>
+#include <ixion/named_expressions_iterator.hpp>
+
+#include "platform/workbook/workbook_files.h"
+
+namespace kvx::workbook {
+
+namespace {
+
+namespace ss = orcus::spreadsheet;
+
+std::uint32_t Rgb(const ss::color_t& color) {
+  return (static_cast<std::uint32_t>(color.red) << 16) | (static_cast<std::uint32_t>(color.green) << 8) | color.blue;
+}
+
+int BorderStyle(ss::border_style_t style) {
+  switch (style) {
+    case ss::border_style_t::thin:
+      return 1;
+    case ss::border_style_t::medium:
+      return 2;
+    case ss::border_style_t::dashed:
+    case ss::border_style_t::medium_dashed:
+    case ss::border_style_t::dash_dot:
+    case ss::border_style_t::dash_dot_dot:
+    case ss::border_style_t::medium_dash_dot:
+    case ss::border_style_t::medium_dash_dot_dot:
+    case ss::border_style_t::slant_dash_dot:
+    case ss::border_style_t::fine_dashed:
+      return 3;
+    case ss::border_style_t::dotted:
+      return 4;
+    case ss::border_style_t::thick:
+      return 5;
+    case ss::border_style_t::double_border:
+    case ss::border_style_t::double_thin:
+      return 6;
+    case ss::border_style_t::hair:
+      return 7;
+    case ss::border_style_t::solid:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+TBorderLine BorderLine(const ss::border_attrs_t& attrs) {
+  TBorderLine line;
+  line.Style = BorderStyle(attrs.style);
+  if (line.Style != 0) line.Color = Rgb(attrs.border_color);
+  return line;
+}
+
+// The built-in number formats of the file format that files name by their
+// number alone.
+std::string BuiltinNumberFormat(std::size_t id) {
+  switch (id) {
+    case 1: return "0";
+    case 2: return "0.00";
+    case 3: return "#,##0";
+    case 4: return "#,##0.00";
+    case 9: return "0%";
+    case 10: return "0.00%";
+    case 11: return "0.00E+00";
+    case 12: return "# ?/?";
+    case 14: return "dd.mm.yyyy";
+    case 15: return "d-mmm-yy";
+    case 16: return "d-mmm";
+    case 17: return "mmm-yy";
+    case 18: return "h:mm AM/PM";
+    case 19: return "h:mm:ss AM/PM";
+    case 20: return "h:mm";
+    case 21: return "h:mm:ss";
+    case 22: return "dd.mm.yyyy h:mm";
+    case 37: return "#,##0 ;(#,##0)";
+    case 38: return "#,##0 ;[Red](#,##0)";
+    case 39: return "#,##0.00;(#,##0.00)";
+    case 40: return "#,##0.00;[Red](#,##0.00)";
+    case 45: return "mm:ss";
+    case 46: return "[h]:mm:ss";
+    case 47: return "mm:ss.0";
+    case 48: return "##0.0E+0";
+    case 49: return "@";
+    default: return {};
+  }
+}
+
+// The number format codes of a file by their identifier.
+std::map<std::size_t, std::string> NumberFormatsById(const ss::styles& styles) {
+  std::map<std::size_t, std::string> codes;
+  for (std::size_t i = 0; i < styles.get_number_format_count(); ++i) {
+    if (const ss::number_format_t* number = styles.get_number_format(i)) {
+      codes[number->identifier] = std::string(number->format_string);
+    }
+  }
+  return codes;
+}
+
+TCellStyle StyleFromFormat(const ss::styles& styles, const std::map<std::size_t, std::string>& codes,
+                           std::size_t xf) {
+  TCellStyle style;
+  const ss::cell_format_t* format = styles.get_cell_format(xf);
+  if (format == nullptr) return style;
+  if (const ss::font_t* font = styles.get_font(format->font)) {
+    if (!font->name.empty()) style.Font.Face = std::string(font->name);
+    if (font->size > 0) style.Font.Size = font->size;
+    style.Font.Bold = font->bold;
+    style.Font.Italic = font->italic;
+    style.Font.Underline = font->underline_style != ss::underline_t::none;
+    style.Font.Strikeout = font->strikethrough_style != ss::strikethrough_style_t::none;
+    style.Font.Color = Rgb(font->color);
+  }
+  if (const ss::fill_t* fill = styles.get_fill(format->fill)) {
+    const int pattern = static_cast<int>(fill->pattern_type);
+    if (pattern >= 1 && pattern <= 18) {
+      style.Pattern.Pattern = pattern;
+      style.Pattern.Foreground = Rgb(fill->fg_color);
+      style.Pattern.Background = pattern == 1 ? 0xFFFFFF : Rgb(fill->bg_color);
+    }
+  }
+  if (const ss::border_t* border = styles.get_border(format->border)) {
+    style.Borders.Left = BorderLine(border->left);
+    style.Borders.Right = BorderLine(border->right);
+    style.Borders.Top = BorderLine(border->top);
+    style.Borders.Bottom = BorderLine(border->bottom);
+  }
+  if (const ss::protection_t* protection = styles.get_protection(format->protection)) {
+    style.Protection.Locked = protection->locked;
+    style.Protection.Hidden = protection->formula_hidden || protection->hidden;
+  }
+  // The cell format names its number format by identifier.
+  const auto code = codes.find(format->number_format);
+  style.NumberFormat = code != codes.end() ? code->second : BuiltinNumberFormat(format->number_format);
+  if (style.NumberFormat == "General") style.NumberFormat.clear();
+  switch (format->hor_align) {
+    case ss::hor_alignment_t::left: style.Alignment.Horizontal = 2; break;
+    case ss::hor_alignment_t::center: style.Alignment.Horizontal = 3; break;
+    case ss::hor_alignment_t::right: style.Alignment.Horizontal = 4; break;
+    case ss::hor_alignment_t::filled: style.Alignment.Horizontal = 5; break;
+    case ss::hor_alignment_t::justified: style.Alignment.Horizontal = 6; break;
+    case ss::hor_alignment_t::distributed: style.Alignment.Horizontal = 6; break;
+    default: break;
+  }
+  switch (format->ver_align) {
+    case ss::ver_alignment_t::top: style.Alignment.Vertical = 1; break;
+    case ss::ver_alignment_t::middle: style.Alignment.Vertical = 2; break;
+    default: break;
+  }
+  return style;
+}
+
+// Column widths arrive from orcus in its own twips, about 107.69 per unit
+// of the file's width. The file's width includes the cell padding of
+// 5 pixels at 7 pixels per character, which the model's width in
+// characters does not.
+double ColumnCharacters(double orcusWidth) {
+  const double fileWidth = orcusWidth / 107.69;
+  return std::max(0.0, (fileWidth * 7.0 - 5.0) / 7.0);
+}
+
+}  // namespace
+
+bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
+  try {
+    ss::range_size_t size{kMaxRows, kMaxCols};
+    ss::document doc{size};
+    ss::view view{doc};
+    ss::import_factory factory{doc, view};
+    orcus::orcus_xlsx app{&factory};
+    app.read_file(path);
+
+    const ixion::model_context& cxt = doc.get_model_context();
+    const std::size_t sheetCount = doc.get_sheet_count();
+    if (sheetCount == 0) {
+      error = "no sheets in " + path;
+      return false;
+    }
+    auto resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, &cxt);
+    TWorkbook fresh(static_cast<int>(sheetCount));
+    std::map<std::size_t, std::uint32_t> styleOfXf;
+    const ss::styles& styles = doc.get_styles();
+    const auto codes = NumberFormatsById(styles);
+    const std::uint16_t defaultWidthTwips = ss::get_default_column_width();
+    const std::uint16_t defaultHeightTwips = ss::get_default_row_height();
+
+    for (std::size_t s = 0; s < sheetCount; ++s) {
+      const int sheetNo = static_cast<int>(s) + 1;
+      const ss::sheet* sheet = doc.get_sheet(static_cast<ss::sheet_t>(s));
+      if (sheet == nullptr) continue;
+      fresh.SetSheetName(sheetNo, std::string(doc.get_sheet_name(static_cast<ss::sheet_t>(s))));
+      TSheetData& data = fresh.MutableSheetData(sheetNo);
+      const ixion::abs_range_t range = sheet->get_data_range();
+      if (range.valid()) {
+        auto it = cxt.get_model_iterator(static_cast<ixion::sheet_t>(s), ixion::rc_direction_t::horizontal,
+                                         ixion::abs_rc_range_t(range));
+        for (; it.has(); it.next()) {
+          const auto& item = it.get();
+          const int row = item.row + 1;
+          const int col = item.col + 1;
+          if (row > kMaxRows || col > kMaxCols) continue;
+          TCell cell;
+          switch (item.type) {
+            case ixion::celltype_t::numeric:
+              cell.Kind = TCellKind::Number;
+              cell.Number = std::get<double>(item.value);
+              break;
+            case ixion::celltype_t::boolean:
+              cell.Kind = TCellKind::Number;
+              cell.Number = std::get<bool>(item.value) ? 1.0 : 0.0;
+              break;
+            case ixion::celltype_t::string: {
+              const std::string* text = cxt.get_string(std::get<ixion::string_id_t>(item.value));
+              cell.Kind = TCellKind::Text;
+              cell.Text = text ? *text : std::string();
+              if (cell.Text.empty()) cell.Kind = TCellKind::Empty;
+              break;
+            }
+            case ixion::celltype_t::formula: {
+              const ixion::formula_cell* fc = std::get<const ixion::formula_cell*>(item.value);
+              const ixion::abs_address_t pos(static_cast<ixion::sheet_t>(s), item.row, item.col);
+              cell.Kind = TCellKind::Formula;
+              cell.Formula = ixion::print_formula_tokens(cxt, pos, *resolver, fc->get_tokens()->get());
+              if (!cell.Formula.empty() && cell.Formula.front() == '=') cell.Formula.erase(0, 1);
+              break;
+            }
+            default:
+              break;
+          }
+          const std::size_t xf = sheet->get_cell_format(item.row, item.col);
+          if (xf != 0 || cell.Kind != TCellKind::Empty) {
+            auto found = styleOfXf.find(xf);
+            if (found == styleOfXf.end()) found = styleOfXf.emplace(xf, fresh.StyleIndex(StyleFromFormat(styles, codes, xf))).first;
+            cell.Style = found->second;
+          }
+          if (cell.Kind == TCellKind::Empty && cell.Style == 0) continue;
+          if (static_cast<int>(data.Rows.size()) < row) data.Rows.resize(row);
+          auto& cells = data.Rows[row - 1];
+          if (static_cast<int>(cells.size()) < col) cells.resize(col);
+          cells[col - 1] = std::move(cell);
+        }
+      }
+      // Column widths, row heights and hidden lines come as runs of equal
+      // lines [first, last) (0-based); each property has runs of its own.
+      const int lastCol = std::min(kMaxCols, std::max(data.LastCol(), 1) + 64);
+      for (int col = 1; col <= lastCol;) {
+        ss::col_t first = 0;
+        ss::col_t end = 0;
+        const ss::col_width_t width = sheet->get_col_width(col - 1, &first, &end);
+        const int runEnd = std::min<int>(std::max<int>(col, end), lastCol);
+        if (width != defaultWidthTwips && width != 0) {
+          for (int c = col; c <= runEnd; ++c) data.ColWidths[c] = std::round(ColumnCharacters(width) * 100.0) / 100.0;
+        }
+        col = runEnd + 1;
+      }
+      for (int col = 1; col <= lastCol;) {
+        ss::col_t first = 0;
+        ss::col_t end = 0;
+        const bool hidden = sheet->is_col_hidden(col - 1, &first, &end);
+        const int runEnd = std::min<int>(std::max<int>(col, end), lastCol);
+        for (int c = col; hidden && c <= runEnd; ++c) data.HiddenCols.insert(c);
+        col = runEnd + 1;
+      }
+      const int lastRow = std::min(kMaxRows, std::max(data.LastRow(), 1) + 64);
+      for (int row = 1; row <= lastRow;) {
+        ss::row_t first = 0;
+        ss::row_t end = 0;
+        const ss::row_height_t height = sheet->get_row_height(row - 1, &first, &end);
+        const int runEnd = std::min<int>(std::max<int>(row, end), lastRow);
+        if (height != defaultHeightTwips) {
+          for (int r = row; r <= runEnd; ++r) data.RowHeights[r] = height / 20.0;
+        }
+        row = runEnd + 1;
+      }
+      for (int row = 1; row <= lastRow;) {
+        ss::row_t first = 0;
+        ss::row_t end = 0;
+        const bool hidden = sheet->is_row_hidden(row - 1, &first, &end);
+        const int runEnd = std::min<int>(std::max<int>(row, end), lastRow);
+        for (int r = row; hidden && r <= runEnd; ++r) data.HiddenRows.insert(r);
+        row = runEnd + 1;
+      }
+      // Heights equal to the default height are no heights of their own.
+      for (auto it = data.RowHeights.begin(); it != data.RowHeights.end();) {
+        it = std::fabs(it->second - data.DefaultRowHeight) < 1e-9 ? data.RowHeights.erase(it) : std::next(it);
+      }
+      if (const ss::sheet_view* sv = view.get_sheet_view(static_cast<ss::sheet_t>(s))) {
+        const ss::frozen_pane_t& frozen = sv->get_frozen_pane();
+        data.FixedCols = std::max(0, static_cast<int>(frozen.visible_columns));
+        data.FixedRows = std::max(0, static_cast<int>(frozen.visible_rows));
+      }
+    }
+    // Names: global ones, and the print areas of the sheets.
+    auto addName = [&](const std::string& name, const ixion::named_expression_t& expression) {
+      std::string reference = ixion::print_formula_tokens(cxt, expression.origin, *resolver, expression.tokens);
+      if (!reference.empty() && reference.front() == '=') reference.erase(0, 1);
+      std::string plain = name;
+      if (plain.rfind("_xlnm.", 0) == 0) plain = plain.substr(6);
+      fresh.DefineName(plain, reference);
+    };
+    for (auto it = cxt.get_named_expressions_iterator(); it.has(); it.next()) {
+      const auto named = it.get();
+      addName(*named.name, *named.expression);
+    }
+    for (std::size_t s = 0; s < sheetCount; ++s) {
+      fresh.SetSheet(static_cast<int>(s) + 1);
+      for (auto it = cxt.get_named_expressions_iterator(static_cast<ixion::sheet_t>(s)); it.has(); it.next()) {
+        const auto named = it.get();
+        addName(*named.name, *named.expression);
+      }
+    }
+    const int active = static_cast<int>(view.get_active_sheet()) + 1;
+    fresh.SetSheet(active >= 1 && active <= fresh.NumSheets() ? active : 1);
+    fresh.SetSelection(1, 1, 1, 1);
+    book.AdoptContents(std::move(fresh));
+    book.Recalculate();
+    return true;
+  } catch (const std::exception& e) {
+    error = std::string("cannot read ") + path + ": " + e.what();
+    return false;
+  }
+}
+
+bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error) {
+  const void* handle = nullptr;
+  if (freexl_open(path.c_str(), &handle) != FREEXL_OK) {
+    if (handle != nullptr) freexl_close(handle);
+    error = "cannot read " + path;
+    return false;
+  }
+  struct Closer {
+    const void* Handle;
+    ~Closer() { freexl_close(Handle); }
+  } closer{handle};
+  unsigned int sheetCount = 0;
+  if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK || sheetCount == 0) {
+    error = "no sheets in " + path;
+    return false;
+  }
+  sheetCount = std::min(sheetCount, 255u);
+  TWorkbook fresh(static_cast<int>(sheetCount));
+  const TFormatLocale locale = fresh.Locale();
+  for (unsigned s = 0; s < sheetCount; ++s) {
+    const int sheetNo = static_cast<int>(s) + 1;
+    const char* name = nullptr;
+    if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(s), &name) == FREEXL_OK && name != nullptr) {
+      fresh.SetSheetName(sheetNo, name);
+    }
+    if (freexl_select_active_worksheet(handle, static_cast<unsigned short>(s)) != FREEXL_OK) continue;
+    unsigned int rows = 0;
+    unsigned short cols = 0;
+    if (freexl_worksheet_dimensions(handle, &rows, &cols) != FREEXL_OK) continue;
+    fresh.SetSheet(sheetNo);
+    rows = std::min<unsigned>(rows, kMaxRows);
+    for (unsigned r = 0; r < rows; ++r) {
+      for (unsigned short c = 0; c < cols; ++c) {
+        FreeXL_CellValue value;
+        if (freexl_get_cell_value(handle, r, c, &value) != FREEXL_OK) continue;
+        const int row = static_cast<int>(r) + 1;
+        const int col = c + 1;
+        switch (value.type) {
+          case FREEXL_CELL_INT:
+            fresh.SetNumber(row, col, value.value.int_value);
+            break;
+          case FREEXL_CELL_DOUBLE:
+            fresh.SetNumber(row, col, value.value.double_value);
+            break;
+          case FREEXL_CELL_TEXT:
+          case FREEXL_CELL_SST_TEXT:
+            if (value.value.text_value != nullptr && *value.value.text_value != 0) {
+              fresh.SetText(row, col, value.value.text_value);
+            }
+            break;
+          case FREEXL_CELL_DATE:
+          case FREEXL_CELL_DATETIME:
+          case FREEXL_CELL_TIME: {
+            // "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS" or "HH:MM:SS".
+            const char* text = value.value.text_value;
+            if (text == nullptr) break;
+            int y = 0, mo = 0, d = 0, h = 0, mi = 0;
+            double sec = 0.0;
+            double serial = 0.0;
+            std::string format;
+            if (value.type == FREEXL_CELL_TIME && std::sscanf(text, "%d:%d:%lf", &h, &mi, &sec) == 3) {
+              serial = (h * 3600.0 + mi * 60.0 + sec) / 86400.0;
+              format = "hh:mm:ss";
+            } else if (std::sscanf(text, "%d-%d-%d", &y, &mo, &d) == 3) {
+              serial = DateSerial(y, mo, d);
+              format = "dd.mm.yyyy";
+              if (value.type == FREEXL_CELL_DATETIME && std::sscanf(text + 10, " %d:%d:%lf", &h, &mi, &sec) == 3) {
+                serial += (h * 3600.0 + mi * 60.0 + sec) / 86400.0;
+                format += " hh:mm:ss";
+              }
+            } else {
+              fresh.SetText(row, col, text);
+              break;
+            }
+            fresh.SetNumber(row, col, serial);
+            fresh.SetActiveCell(row, col);
+            fresh.SetNumberFormat(LocalFormat(format, locale));
+            break;
+          }
+          default:
+            break;
+        }
+      }
+    }
+  }
+  fresh.SetSheet(1);
+  fresh.SetSelection(1, 1, 1, 1);
+  book.AdoptContents(std::move(fresh));
+  return true;
+}
+
+}  // namespace kvx::workbook

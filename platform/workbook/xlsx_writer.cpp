@@ -1,0 +1,265 @@
+// The .xlsx writer, on libxlsxwriter.
+#include <xlsxwriter.h>
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <random>
+
+#include "platform/workbook/formula_engine.h"
+#include "platform/workbook/workbook_files.h"
+
+namespace kvx::workbook {
+
+namespace {
+
+// Owns the libxlsxwriter workbook until it is closed.
+struct XlsxBook {
+  lxw_workbook* Book = nullptr;
+  ~XlsxBook() {
+    // A workbook not closed by the writer is closed here so that its
+    // memory and temporary files go; its file is then removed.
+    if (Book != nullptr) workbook_close(Book);
+  }
+};
+
+lxw_format* MakeFormat(lxw_workbook* book, const TCellStyle& style) {
+  lxw_format* format = workbook_add_format(book);
+  if (!style.NumberFormat.empty()) format_set_num_format(format, style.NumberFormat.c_str());
+  const TAlignment& a = style.Alignment;
+  if (a.Horizontal >= 2 && a.Horizontal <= 7) format_set_align(format, static_cast<uint8_t>(a.Horizontal - 1));
+  if (a.Vertical == 1) format_set_align(format, LXW_ALIGN_VERTICAL_TOP);
+  if (a.Vertical == 2) format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
+  if (a.Wrap) format_set_text_wrap(format);
+  if (a.Orientation == 1) format_set_rotation(format, 270);
+  if (a.Orientation == 2) format_set_rotation(format, 90);
+  if (a.Orientation == 3) format_set_rotation(format, -90);
+  const TCellFont& f = style.Font;
+  format_set_font_name(format, f.Face.c_str());
+  format_set_font_size(format, f.Size);
+  if (f.Bold) format_set_bold(format);
+  if (f.Italic) format_set_italic(format);
+  if (f.Underline) format_set_underline(format, LXW_UNDERLINE_SINGLE);
+  if (f.Strikeout) format_set_font_strikeout(format);
+  if (f.Outline) format_set_font_outline(format);
+  if (f.Shadow) format_set_font_shadow(format);
+  if (f.Color != 0) format_set_font_color(format, f.Color);
+  // The border codes of the model are those of the file format.
+  const TBorders& b = style.Borders;
+  if (b.Left.Style != 0) {
+    format_set_left(format, static_cast<uint8_t>(b.Left.Style));
+    format_set_left_color(format, b.Left.Color);
+  }
+  if (b.Right.Style != 0) {
+    format_set_right(format, static_cast<uint8_t>(b.Right.Style));
+    format_set_right_color(format, b.Right.Color);
+  }
+  if (b.Top.Style != 0) {
+    format_set_top(format, static_cast<uint8_t>(b.Top.Style));
+    format_set_top_color(format, b.Top.Color);
+  }
+  if (b.Bottom.Style != 0) {
+    format_set_bottom(format, static_cast<uint8_t>(b.Bottom.Style));
+    format_set_bottom_color(format, b.Bottom.Color);
+  }
+  const TPattern& p = style.Pattern;
+  if (p.Pattern == 1) {
+    format_set_pattern(format, LXW_PATTERN_SOLID);
+    format_set_bg_color(format, p.Foreground);  // a solid fill is given by its one colour
+  } else if (p.Pattern > 1) {
+    format_set_pattern(format, static_cast<uint8_t>(p.Pattern));
+    format_set_fg_color(format, p.Foreground);
+    format_set_bg_color(format, p.Background);
+  }
+  if (!style.Protection.Locked) format_set_unlocked(format);
+  if (style.Protection.Hidden) format_set_hidden(format);
+  return format;
+}
+
+bool Check(lxw_error result, const char* what, std::string& error) {
+  if (result == LXW_NO_ERROR) return true;
+  error = std::string(what) + ": " + lxw_strerror(result);
+  return false;
+}
+
+}  // namespace
+
+bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error) {
+  namespace fs = std::filesystem;
+  book.EnsureCalculated();
+  std::random_device random;
+  const std::string temporary = path + ".~" + std::to_string(random() % 1000000) + ".tmp";
+  lxw_workbook_options options{};
+  options.constant_memory = LXW_FALSE;
+  options.use_zip64 = LXW_TRUE;
+  XlsxBook out;
+  out.Book = workbook_new_opt(temporary.c_str(), &options);
+  if (out.Book == nullptr) {
+    error = "cannot create " + temporary;
+    return false;
+  }
+  auto fail = [&]() {
+    workbook_close(out.Book);
+    out.Book = nullptr;
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return false;
+  };
+
+  std::map<std::uint32_t, lxw_format*> formats;
+  auto formatOf = [&](std::uint32_t style) {
+    auto it = formats.find(style);
+    if (it == formats.end()) it = formats.emplace(style, MakeFormat(out.Book, book.Style(style))).first;
+    return it->second;
+  };
+  const TSheetData& defaults = book.SheetData(1);
+  (void)defaults;
+
+  for (int s = 1; s <= book.NumSheets(); ++s) {
+    const TSheetData& sheet = book.SheetData(s);
+    lxw_worksheet* ws = workbook_add_worksheet(out.Book, sheet.Name.c_str());
+    if (ws == nullptr) {
+      error = "cannot add sheet " + sheet.Name;
+      return fail();
+    }
+    // Cells.
+    for (std::size_t r = 0; r < sheet.Rows.size(); ++r) {
+      const auto& cells = sheet.Rows[r];
+      for (std::size_t c = 0; c < cells.size(); ++c) {
+        const TCell& cell = cells[c];
+        const auto row = static_cast<lxw_row_t>(r);
+        const auto col = static_cast<lxw_col_t>(c);
+        lxw_error result = LXW_NO_ERROR;
+        switch (cell.Kind) {
+          case TCellKind::Empty:
+            if (cell.Style != 0) result = worksheet_write_blank(ws, row, col, formatOf(cell.Style));
+            break;
+          case TCellKind::Number:
+            result = worksheet_write_number(ws, row, col, std::isfinite(cell.Number) ? cell.Number : 0.0,
+                                            formatOf(cell.Style));
+            break;
+          case TCellKind::Text:
+            result = worksheet_write_string(ws, row, col, cell.Text.c_str(), formatOf(cell.Style));
+            break;
+          case TCellKind::Formula: {
+            const std::string formula = "=" + cell.Formula;
+            if (cell.Result == TFormulaResult::Number) {
+              result = worksheet_write_formula_num(ws, row, col, formula.c_str(), formatOf(cell.Style),
+                                                   std::isfinite(cell.Number) ? cell.Number : 0.0);
+            } else {
+              result = worksheet_write_formula_str(ws, row, col, formula.c_str(), formatOf(cell.Style),
+                                                   cell.Text.c_str());
+            }
+            break;
+          }
+        }
+        if (!Check(result, "cell", error)) return fail();
+      }
+    }
+    // Column widths and hidden columns: every column with a width of its
+    // own, then the default width over the rest when it is not the usual.
+    std::set<int> columns;
+    for (const auto& [col, width] : sheet.ColWidths) columns.insert(col);
+    for (int col : sheet.HiddenCols) columns.insert(col);
+    const bool customDefault = std::fabs(sheet.DefaultColWidth - 8.43) > 1e-9;
+    int next = 1;
+    auto writeDefault = [&](int first, int last) {
+      if (!customDefault || first > last) return;
+      worksheet_set_column(ws, static_cast<lxw_col_t>(first - 1), static_cast<lxw_col_t>(last - 1),
+                           sheet.DefaultColWidth, nullptr);
+    };
+    for (int col : columns) {
+      writeDefault(next, col - 1);
+      lxw_row_col_options colOptions{};
+      colOptions.hidden = sheet.HiddenCols.count(col) ? 1 : 0;
+      worksheet_set_column_opt(ws, static_cast<lxw_col_t>(col - 1), static_cast<lxw_col_t>(col - 1),
+                               sheet.ColWidth(col), nullptr, &colOptions);
+      next = col + 1;
+    }
+    writeDefault(next, kMaxCols);
+    // Row heights and hidden rows.
+    if (std::fabs(sheet.DefaultRowHeight - 15.0) > 1e-9) worksheet_set_default_row(ws, sheet.DefaultRowHeight, 0);
+    std::set<int> rows;
+    for (const auto& [row, height] : sheet.RowHeights) rows.insert(row);
+    for (int row : sheet.HiddenRows) rows.insert(row);
+    for (int row : rows) {
+      lxw_row_col_options rowOptions{};
+      rowOptions.hidden = sheet.HiddenRows.count(row) ? 1 : 0;
+      worksheet_set_row_opt(ws, static_cast<lxw_row_t>(row - 1), sheet.RowHeight(row), nullptr, &rowOptions);
+    }
+    // View: frozen panes, selection, zoom, grid lines.
+    if (sheet.FixedRows > 0 || sheet.FixedCols > 0) {
+      worksheet_freeze_panes(ws, static_cast<lxw_row_t>(sheet.FixedRows), static_cast<lxw_col_t>(sheet.FixedCols));
+    }
+    const TRange& sel = sheet.Selection.front();
+    worksheet_set_selection(ws, static_cast<lxw_row_t>(sel.Row1 - 1), static_cast<lxw_col_t>(sel.Col1 - 1),
+                            static_cast<lxw_row_t>(sel.Row2 - 1), static_cast<lxw_col_t>(sel.Col2 - 1));
+    worksheet_set_zoom(ws, static_cast<uint16_t>(book.ViewScale()));
+    const TPageSetup& page = sheet.Page;
+    uint8_t gridlines = book.ShowGridLines() ? LXW_SHOW_SCREEN_GRIDLINES : LXW_HIDE_ALL_GRIDLINES;
+    if (page.GridLines) gridlines |= LXW_SHOW_PRINT_GRIDLINES;
+    worksheet_gridlines(ws, gridlines);
+    if (s == book.Sheet()) worksheet_activate(ws);
+    if (sheet.Selected) worksheet_select(ws);
+    // Page set-up.
+    if (page.Landscape) worksheet_set_landscape(ws);
+    worksheet_set_paper(ws, static_cast<uint8_t>(page.PaperSize));
+    worksheet_set_margins(ws, page.LeftMargin, page.RightMargin, page.TopMargin, page.BottomMargin);
+    if (!page.Header.empty()) worksheet_set_header(ws, page.Header.c_str());
+    if (!page.Footer.empty()) worksheet_set_footer(ws, page.Footer.c_str());
+    if (page.LeftToRight) worksheet_print_across(ws);
+    if (page.HCenter) worksheet_center_horizontally(ws);
+    if (page.VCenter) worksheet_center_vertically(ws);
+    if (page.RowHeading || page.ColHeading) worksheet_print_row_col_headers(ws);
+    if (page.FitToPages) {
+      worksheet_fit_to_pages(ws, static_cast<uint16_t>(page.PagesWide), static_cast<uint16_t>(page.PagesTall));
+    } else if (page.ScalePercent != 100) {
+      worksheet_set_print_scale(ws, static_cast<uint16_t>(std::clamp(page.ScalePercent, 10, 400)));
+    }
+    // Page breaks: at most 1023 of each kind fit into the file.
+    if (!sheet.RowBreaks.empty()) {
+      std::vector<lxw_row_t> breaks;
+      for (int row : sheet.RowBreaks) {
+        if (breaks.size() < 1023) breaks.push_back(static_cast<lxw_row_t>(row));
+      }
+      breaks.push_back(0);
+      if (!Check(worksheet_set_h_pagebreaks(ws, breaks.data()), "page breaks", error)) return fail();
+    }
+    if (!sheet.ColBreaks.empty()) {
+      std::vector<lxw_col_t> breaks;
+      for (int col : sheet.ColBreaks) {
+        if (breaks.size() < 1023) breaks.push_back(static_cast<lxw_col_t>(col));
+      }
+      breaks.push_back(0);
+      if (!Check(worksheet_set_v_pagebreaks(ws, breaks.data()), "page breaks", error)) return fail();
+    }
+    if (const auto area = book.PrintArea(s)) {
+      worksheet_print_area(ws, static_cast<lxw_row_t>(area->Row1 - 1), static_cast<lxw_col_t>(area->Col1 - 1),
+                           static_cast<lxw_row_t>(area->Row2 - 1), static_cast<lxw_col_t>(area->Col2 - 1));
+    }
+    if (book.EnableProtection()) worksheet_protect(ws, nullptr, nullptr);
+  }
+  for (const TDefinedName& name : book.Names()) {
+    if (name.Local) continue;
+    const std::string reference = "=" + book.NameReference(name);
+    if (!Check(workbook_define_name(out.Book, name.Name.c_str(), reference.c_str()), "name", error)) return fail();
+  }
+  const lxw_error closed = workbook_close(out.Book);
+  out.Book = nullptr;
+  if (closed != LXW_NO_ERROR) {
+    error = std::string("cannot write ") + path + ": " + lxw_strerror(closed);
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return false;
+  }
+  std::error_code code;
+  fs::rename(temporary, path, code);
+  if (code) {
+    error = "cannot replace " + path + ": " + code.message();
+    fs::remove(temporary, code);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kvx::workbook

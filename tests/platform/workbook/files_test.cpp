@@ -1,0 +1,233 @@
+#include "platform/workbook/workbook_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/globals.h"
+
+namespace kvx::workbook {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WorkbookFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = IntlSeparators;
+    IntlSeparators = TIntlSeparators{};
+    dir_ = fs::path(KVX_BINARY_DIR) / "test-output" / "workbook" /
+           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { IntlSeparators = saved_; }
+
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+
+  static std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  // A workbook with a bit of everything the files keep.
+  static void FillSample(TWorkbook& book) {
+    book.SetSheetName(1, "Sonne");
+    book.SetSheetName(2, "Mond und Sterne");
+    book.SetText(1, 1, "Datum");
+    book.SetText(1, 2, "Rektaszension °");
+    book.SetText(1, 3, "Größe");
+    for (int r = 2; r <= 11; ++r) {
+      book.SetEntry(r, 1, std::to_string(r) + ".12.2026");
+      book.SetNumber(r, 2, 180.0 + r * 0.123456789);
+      book.SetNumber(r, 3, -1.5 + r * 0.01);
+    }
+    book.SetSelection(2, 2, 11, 2);
+    book.SetNumberFormat("0,0000");
+    book.SetSelection(2, 3, 11, 3);
+    book.SetNumberFormat("0,00\" mag\"");
+    book.SetSelection(1, 1, 1, 3);
+    TCellFont font;
+    font.Face = "Times New Roman";
+    font.Size = 12;
+    font.Bold = true;
+    font.Italic = true;
+    font.Color = 0x0000FF;
+    book.SetFont(font);
+    book.SetAlignment(TAlignment{3, false, 2, 0});
+    TBorders borders;
+    borders.Bottom = {6, 0xFF0000};
+    book.SetBorders(borders);
+    book.SetPattern(TPattern{1, 0xFFFF00, 0xFFFFFF});
+    book.SetFormula(12, 2, "SUM(B2:B11)");
+    book.SetFormula(12, 3, "IF(C2<0,\"negativ\",\"positiv\")");
+    book.SetFormula(13, 2, "'Mond und Sterne'!A1*2");
+    book.SetColWidth(1, 1, 12.0, false);
+    book.SetColWidth(2, 2, 20.5, false);
+    book.SetRowHeight(1, 1, 24.0, false);
+    book.SetColHidden(4, 4, true);
+    book.SetRowHidden(14, 14, true);
+    book.SetFixedRows(1);
+    book.SetFixedCols(1);
+    book.SetSelection(1, 1, 12, 3);
+    book.SetPrintAreaFromSelection();
+    book.DefineName("Werte", "Sonne!$B$2:$B$11");
+    book.AddRowPageBreak(6);
+    book.SetSheet(2);
+    book.SetNumber(1, 1, 21.0);
+    book.SetText(2, 1, "Ä Ö Ü ß ° ''");
+    book.SetSheet(1);
+  }
+
+  TIntlSeparators saved_;
+  fs::path dir_;
+};
+
+TEST_F(WorkbookFilesTest, XlsxRoundTripKeepsValuesFormulasFormatsSizesAndNames) {
+  TWorkbook book(3);
+  FillSample(book);
+  std::string error;
+  const std::string path = PathOf("sample.xlsx");
+  ASSERT_TRUE(WriteWorkbookFile(book, path, 4, error)) << error;
+
+  TWorkbook back(1);
+  int type = 0;
+  ASSERT_TRUE(ReadWorkbookFile(back, path, type, error)) << error;
+  EXPECT_EQ(type, kFileTypeWorkbook);
+  EXPECT_EQ(back.FileName(), path);
+  EXPECT_FALSE(back.Modified());
+  ASSERT_EQ(back.NumSheets(), 3);
+  EXPECT_EQ(back.SheetName(2), "Mond und Sterne");
+  back.SetSheet(1);
+  for (int r = 1; r <= 13; ++r) {
+    for (int c = 1; c <= 3; ++c) {
+      EXPECT_EQ(back.Text(r, c), book.Text(r, c)) << r << "," << c;
+      EXPECT_EQ(back.Entry(r, c), book.Entry(r, c)) << r << "," << c;
+    }
+  }
+  EXPECT_EQ(back.Formula(12, 2), "=SUM(B2:B11)");
+  EXPECT_EQ(back.Formula(13, 2), "='Mond und Sterne'!A1*2");
+  EXPECT_DOUBLE_EQ(back.Number(13, 2), 42.0);
+  back.SetActiveCell(2, 2);
+  EXPECT_EQ(back.NumberFormat(), "0,0000");
+  back.SetActiveCell(1, 2);
+  EXPECT_EQ(back.Font().Face, "Times New Roman");
+  EXPECT_EQ(back.FontSizeTwips(), 240);
+  EXPECT_TRUE(back.Font().Bold);
+  EXPECT_TRUE(back.Font().Italic);
+  EXPECT_EQ(back.Font().Color, 0x0000FFu);
+  EXPECT_EQ(back.Alignment().Horizontal, 3);
+  EXPECT_EQ(back.Alignment().Vertical, 2);
+  EXPECT_EQ(back.Borders().Bottom.Style, 6);
+  EXPECT_EQ(back.Borders().Bottom.Color, 0xFF0000u);
+  EXPECT_EQ(back.Pattern().Pattern, 1);
+  EXPECT_EQ(back.Pattern().Foreground, 0xFFFF00u);
+  EXPECT_NEAR(back.ColWidth(1), 12.0, 0.3);
+  EXPECT_NEAR(back.ColWidth(2), 20.5, 0.3);
+  EXPECT_NEAR(back.ColWidth(3), 8.43, 0.3);
+  EXPECT_NEAR(back.RowHeight(1), 24.0, 0.1);
+  EXPECT_TRUE(back.ColHidden(4));
+  EXPECT_TRUE(back.RowHidden(14));
+  EXPECT_EQ(back.FixedRows(), 1);
+  EXPECT_EQ(back.FixedCols(), 1);
+  const auto values = back.FindName("Werte");
+  ASSERT_TRUE(values.has_value());
+  EXPECT_EQ(back.NameReference(*values), "Sonne!$B$2:$B$11");
+  ASSERT_TRUE(back.PrintArea(1).has_value());
+  EXPECT_EQ(*back.PrintArea(1), (TRange{1, 1, 12, 3}));
+  back.SetSheet(2);
+  EXPECT_EQ(back.Text(2, 1), "Ä Ö Ü ß ° ''");
+}
+
+TEST_F(WorkbookFilesTest, FailedWritesLeaveTheOldFileAndFailedReadsTheWorkbook) {
+  TWorkbook book(1);
+  book.SetNumber(1, 1, 1.0);
+  std::string error;
+  const std::string path = PathOf("keep.xlsx");
+  ASSERT_TRUE(WriteWorkbookFile(book, path, 4, error)) << error;
+  const std::string before = Slurp(path);
+  // A folder where the file should go: the rename fails.
+  const std::string blocked = PathOf("blocked.xlsx");
+  fs::create_directories(fs::path(blocked) / "inside");
+  EXPECT_FALSE(WriteWorkbookFile(book, blocked, 4, error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(fs::is_directory(blocked));
+  // No temporary files stay behind.
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(dir_)) files += entry.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(files, 1);
+  EXPECT_FALSE(WriteWorkbookFile(book, PathOf("missing-folder/x.xlsx"), 4, error));
+  EXPECT_EQ(Slurp(path), before);
+
+  // A damaged workbook is refused and the open workbook stays.
+  const std::string broken = PathOf("broken.xlsx");
+  std::ofstream(broken, std::ios::binary) << std::string("PK\x03\x04garbage", 11);
+  TWorkbook open(2);
+  open.SetText(1, 1, "still here");
+  int type = 99;
+  EXPECT_FALSE(ReadWorkbookFile(open, broken, type, error));
+  EXPECT_EQ(type, 99);
+  EXPECT_EQ(open.Text(1, 1), "still here");
+  EXPECT_EQ(open.NumSheets(), 2);
+  EXPECT_FALSE(ReadWorkbookFile(open, PathOf("nothing.xlsx"), type, error));
+  const std::string badXls = PathOf("broken.xls");
+  std::ofstream(badXls, std::ios::binary) << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 short", 14);
+  EXPECT_FALSE(ReadWorkbookFile(open, badXls, type, error));
+  EXPECT_EQ(open.Text(1, 1), "still here");
+}
+
+TEST_F(WorkbookFilesTest, TabTextAndSeparatedFiles) {
+  TWorkbook book(2);
+  book.SetText(1, 1, "Größe °");
+  book.SetNumber(1, 3, 2.5);
+  book.SetActiveCell(1, 3);
+  book.SetNumberFormat("0,000");
+  book.SetFormula(2, 1, "C1*2");
+  std::string error;
+  const std::string text = PathOf("sheet.txt");
+  ASSERT_TRUE(WriteWorkbookFile(book, text, kFileTypeText, error)) << error;
+  EXPECT_EQ(Slurp(text), "Gr\xF6\xDF" "e \xB0\t\t2,500\r\n5\r\n");
+  ASSERT_TRUE(WriteWorkbookFile(book, text, kFileTypeTextValues, error)) << error;
+  EXPECT_EQ(Slurp(text), "Gr\xF6\xDF" "e \xB0\t\t2,5\r\n5\r\n");
+  TWorkbook back(1);
+  int type = 0;
+  ASSERT_TRUE(ReadWorkbookFile(back, text, type, error)) << error;
+  EXPECT_EQ(type, kFileTypeText);
+  EXPECT_EQ(back.Text(1, 1), "Größe °");
+  EXPECT_DOUBLE_EQ(back.Number(1, 3), 2.5);
+  EXPECT_EQ(back.SheetName(1), "sheet");
+
+  const std::string csv = PathOf("sheet.csv");
+  ASSERT_TRUE(WriteSheetSeparated(book, csv, ';', error)) << error;
+  EXPECT_EQ(Slurp(csv), "Gr\xF6\xDF" "e \xB0;;2,5\r\n=C1*2\r\n");
+  // No quoting: a quoted field with the separator inside is split there.
+  std::ofstream(csv, std::ios::binary) << "\"a;b\";c\r\n\r\nx;\xB0\n";
+  TWorkbook imported(1);
+  ASSERT_TRUE(ReadSeparatedIntoSheet(imported, csv, ';', error)) << error;
+  EXPECT_EQ(imported.Text(1, 1), "\"a");
+  EXPECT_EQ(imported.Text(1, 2), "b\"");
+  EXPECT_EQ(imported.Text(1, 3), "c");
+  EXPECT_EQ(imported.LastColForRow(2), 0);
+  EXPECT_EQ(imported.Text(3, 2), "°");
+  EXPECT_EQ(imported.CellKind(3, 1), TCellKind::Text);
+}
+
+TEST_F(WorkbookFilesTest, Windows1252ConversionsAreInverse) {
+  const std::string utf8 = "€ ° ä ß “quoted” – ok";
+  const std::string legacy = Utf8ToWindows1252(utf8);
+  EXPECT_EQ(legacy, "\x80 \xB0 \xE4 \xDF \x93quoted\x94 \x96 ok");
+  EXPECT_EQ(Windows1252ToUtf8(legacy), utf8);
+  EXPECT_TRUE(IsValidUtf8(utf8));
+  EXPECT_FALSE(IsValidUtf8(legacy));
+  EXPECT_FALSE(IsValidUtf8("\xC3"));
+  EXPECT_EQ(Utf8ToWindows1252("\xE2\x88\x9A"), "?");  // not in the code page
+}
+
+}  // namespace
+}  // namespace kvx::workbook
