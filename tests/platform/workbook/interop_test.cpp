@@ -1,0 +1,240 @@
+// Files we write, read by other spreadsheet programs, and files they wrote,
+// read by us. The tests that need LibreOffice or openpyxl are skipped when
+// those are not installed.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "platform/globals.h"
+#include "platform/workbook/workbook_files.h"
+
+namespace kvx::workbook {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string RunCommand(const std::string& command, int& status) {
+  std::string output;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) {
+    status = -1;
+    return output;
+  }
+  std::array<char, 4096> buffer{};
+  while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) output += buffer.data();
+  status = pclose(pipe);
+  return output;
+}
+
+bool HaveCommand(const std::string& test) {
+  int status = 0;
+  RunCommand(test + " >/dev/null 2>&1", status);
+  return status == 0;
+}
+
+std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> row;
+  std::string field;
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        field += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        field += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      row.push_back(field);
+      field.clear();
+    } else if (c == '\n') {
+      row.push_back(field);
+      rows.push_back(row);
+      row.clear();
+      field.clear();
+    } else if (c != '\r') {
+      field += c;
+    }
+  }
+  return rows;
+}
+
+class InteropTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = IntlSeparators;
+    // English separators: what LibreOffice shows in its default locale.
+    IntlSeparators = TIntlSeparators{'.', ',', '/', ':', ','};
+    dir_ = fs::path(KVX_BINARY_DIR) / "test-output" / "workbook-interop" /
+           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { IntlSeparators = saved_; }
+
+  // A table as the program writes them, with formulas.
+  void WriteTable(TWorkbook& book, const std::string& path) {
+    book.SetSheetName(1, "Ephemeris");
+    book.SetText(1, 1, "Date");
+    book.SetText(1, 2, "RA °");
+    book.SetText(1, 3, "Mag");
+    book.SetText(1, 4, "Time");
+    for (int r = 2; r <= 21; ++r) {
+      book.SetEntry(r, 1, std::to_string(r - 1) + "/3/2027");
+      book.SetNumber(r, 2, 123.456789 + r * 1.1111111);
+      book.SetNumber(r, 3, -4.25 + r * 0.031);
+      book.SetEntry(r, 4, std::to_string(r % 24) + ":" + std::to_string(10 + r) + ":07");
+    }
+    book.SetSelection(2, 2, 21, 2);
+    book.SetNumberFormat("0.0000");
+    book.SetSelection(2, 3, 21, 3);
+    book.SetNumberFormat("0.00\" mag\"");
+    book.SetFormula(22, 2, "SUM(B2:B21)");
+    book.SetFormula(22, 3, "AVERAGE(C2:C21)");
+    book.SetActiveCell(22, 3);
+    book.SetNumberFormat("0.000");
+    book.SetText(23, 1, "Ä ° ½ “x”");
+    std::string error;
+    ASSERT_TRUE(WriteWorkbookFile(book, path, 4, error)) << error;
+  }
+
+  TIntlSeparators saved_;
+  fs::path dir_;
+};
+
+TEST_F(InteropTest, LegacyXlsMadeByLibreOfficeLoads) {
+  IntlSeparators = TIntlSeparators{};
+  TWorkbook book(1);
+  int type = 0;
+  std::string error;
+  ASSERT_TRUE(ReadWorkbookFile(book, std::string(KVX_FIXTURE_DIR) + "/legacy.xls", type, error)) << error;
+  EXPECT_EQ(type, kFileTypeLegacyWorkbook);
+  ASSERT_EQ(book.NumSheets(), 2);
+  EXPECT_EQ(book.SheetName(1), "Sonne");
+  EXPECT_EQ(book.SheetName(2), "Mond");
+  book.SetSheet(1);
+  EXPECT_EQ(book.Text(1, 2), "Länge °");
+  EXPECT_EQ(book.Text(3, 1), "03.12.2026");
+  EXPECT_DOUBLE_EQ(book.Number(3, 1), DateSerial(2026, 12, 3));
+  EXPECT_DOUBLE_EQ(book.Number(4, 2), 250.0 + 4 * 1.0194);
+  EXPECT_NEAR(book.Number(5, 3) * 86400.0, 5 * 3600.0 + 30 * 60 + 15, 1e-6);
+  EXPECT_EQ(book.Text(5, 3), "05:30:15");
+  EXPECT_DOUBLE_EQ(book.Number(2, 4), 42.0);
+  // Formula cells of legacy files are not read (the legacy reader knows
+  // values only).
+  book.SetSheet(2);
+  EXPECT_DOUBLE_EQ(book.Number(1, 1), -1.25e-7);
+  EXPECT_EQ(book.Text(3, 2), "Text mit ; und \"Zeichen\"");
+}
+
+TEST_F(InteropTest, LibreOfficeShowsWhatWeWrote) {
+  if (!HaveCommand("soffice --version")) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+  TWorkbook book(2);
+  const std::string path = (dir_ / "table.xlsx").string();
+  WriteTable(book, path);
+  int status = 0;
+  const std::string command = "cd '" + dir_.string() + "' && soffice --headless --norestore -env:UserInstallation=file://" +
+                              dir_.string() + "/profile --convert-to csv:\"Text - txt - csv (StarCalc)\":44,34,76 " +
+                              "--outdir '" + dir_.string() + "' table.xlsx 2>&1";
+  const std::string output = RunCommand(command, status);
+  ASSERT_EQ(status, 0) << output;
+  std::ifstream in(dir_ / "table.csv", std::ios::binary);
+  ASSERT_TRUE(in) << output;
+  std::stringstream text;
+  text << in.rdbuf();
+  const auto rows = ParseCsv(text.str());
+  ASSERT_GE(rows.size(), 23u);
+  for (int r = 1; r <= 23; ++r) {
+    for (int c = 1; c <= 4; ++c) {
+      const std::string theirs = c <= static_cast<int>(rows[r - 1].size()) ? rows[r - 1][c - 1] : "";
+      EXPECT_EQ(theirs, book.Text(r, c)) << "row " << r << " column " << c;
+    }
+  }
+}
+
+TEST_F(InteropTest, OpenpyxlReadsValuesAndFormulas) {
+  if (!HaveCommand("/usr/bin/python3 -c 'import openpyxl'")) GTEST_SKIP() << "python3-openpyxl is not installed";
+  TWorkbook book(1);
+  const std::string path = (dir_ / "table.xlsx").string();
+  WriteTable(book, path);
+  const std::string script =
+      "import datetime,openpyxl,sys\n"
+      "f=openpyxl.load_workbook(sys.argv[1])\n"
+      "v=openpyxl.load_workbook(sys.argv[1],data_only=True)\n"
+      "ws=f.active; wv=v.active\n"
+      "print(ws.title)\n"
+      "for r in range(1,24):\n"
+      "  for c in range(1,5):\n"
+      "    x=ws.cell(r,c).value; y=wv.cell(r,c).value\n"
+      "    d=(datetime.datetime,datetime.time)\n"
+      "    s=lambda z:'date' if isinstance(z,d) else (z.hex() if isinstance(z,float) else repr(z))\n"
+      "    print(f'{r} {c}',s(x),s(y),ws.cell(r,c).number_format,sep='|')\n";
+  std::ofstream(dir_ / "read.py") << script;
+  int status = 0;
+  const std::string output = RunCommand("/usr/bin/python3 '" + (dir_ / "read.py").string() + "' '" + path + "' 2>&1", status);
+  ASSERT_EQ(status, 0) << output;
+  std::istringstream lines(output);
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line, "Ephemeris");
+  int checked = 0;
+  while (std::getline(lines, line)) {
+    std::vector<std::string> parts;
+    std::stringstream fields(line);
+    std::string part;
+    while (std::getline(fields, part, '|')) parts.push_back(part);
+    ASSERT_EQ(parts.size(), 4u) << line;
+    const std::string position = parts[0];
+    const int r = std::stoi(position.substr(0, position.find(' ')));
+    const int c = std::stoi(position.substr(position.find(' ') + 1));
+    const TCell* cell = book.Cell(r, c);
+    if (cell == nullptr || cell->Kind == TCellKind::Empty) {
+      EXPECT_EQ(parts[1], "None") << line;
+      continue;
+    }
+    const TFormatClass shown = ClassifyFormat(book.Style(cell->Style).NumberFormat);
+    switch (cell->Kind) {
+      case TCellKind::Number:
+        if (shown == TFormatClass::Date || shown == TFormatClass::Time) {
+          EXPECT_EQ(parts[1], "date") << line;
+        } else {
+          // float.hex is read back by strtod bit for bit; the file holds 16
+          // significant digits, which keeps a double to within one unit of
+          // its last place.
+          const double theirs = std::strtod(parts[1].c_str(), nullptr);
+          EXPECT_LE(std::fabs(theirs - cell->Number), std::fabs(cell->Number) * 2.3e-16) << line;
+        }
+        break;
+      case TCellKind::Text:
+        EXPECT_EQ(parts[1], "'" + cell->Text + "'") << line;
+        break;
+      case TCellKind::Formula:
+        EXPECT_EQ(parts[1], "'=" + cell->Formula + "'") << line;
+        EXPECT_NEAR(std::strtod(parts[2].c_str(), nullptr), cell->Number, 1e-9) << line;
+        break;
+      default:
+        break;
+    }
+    if (c == 2 && r >= 2 && r <= 21) {
+      EXPECT_EQ(parts[3], "0.0000") << line;
+    }
+    ++checked;
+  }
+  EXPECT_GE(checked, 80);
+}
+
+}  // namespace
+}  // namespace kvx::workbook
