@@ -551,6 +551,18 @@ void TWorkbook::AddSelection(int row1, int col1, int row2, int col2) {
   Notify(TChange::Selection);
 }
 
+void TWorkbook::SetSelectionRanges(const std::vector<TRange>& ranges, int activeRow, int activeCol) {
+  if (ranges.empty() || !ValidCell(activeRow, activeCol)) return;
+  std::vector<TRange> clipped;
+  for (const TRange& r : ranges) clipped.push_back(Resolve(r.Row1, r.Col1, r.Row2, r.Col2, false));
+  TSheetData& sheet = ViewState(current_);
+  if (sheet.Selection == clipped && sheet.ActiveRow == activeRow && sheet.ActiveCol == activeCol) return;
+  sheet.Selection = std::move(clipped);
+  sheet.ActiveRow = activeRow;
+  sheet.ActiveCol = activeCol;
+  Notify(TChange::Selection);
+}
+
 bool TWorkbook::SetSelectionText(std::string_view text) {
   std::string_view trimmed = text;
   while (!trimmed.empty() && trimmed.front() == ' ') trimmed.remove_prefix(1);

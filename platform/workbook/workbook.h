@@ -259,6 +259,9 @@ class TWorkbook {
   // ---------------------------------------------------------- selection
   void SetSelection(int row1, int col1, int row2, int col2);
   void AddSelection(int row1, int col1, int row2, int col2);
+  // Sets all selection ranges at once with the active cell (which should
+  // lie in one of them).
+  void SetSelectionRanges(const std::vector<TRange>& ranges, int activeRow, int activeCol);
   // A selection text: "A1:C5", "A1:B2,D4", or a defined name. False when
   // the text is neither.
   bool SetSelectionText(std::string_view text);
