@@ -9,12 +9,9 @@
 #include <span>
 #include <string>
 
-namespace kvx {
+#include "core/vector_math.h"
 
-// 3x3 rotation matrix, nine doubles row by row, applied to column vectors.
-// Held here only as the storage of the precession matrix of the record; the
-// arithmetic on it lives with the vector routines.
-using TObserverMatrix33 = std::array<double, 9>;
+namespace kvx {
 
 // The observer's date, time and place with its derived block. Every table,
 // search and dialog carries a copy. Stored images (files, clipboard, the
@@ -62,13 +59,11 @@ struct TObserverRecord {
   double Obliquity = 0;                          // mean obliquity of the ecliptic, degrees
   double SinObliquity = 0, CosObliquity = 0;
   double SinLatitude = 0, CosLatitude = 0;       // of the geographic latitude
-  TObserverMatrix33 Precession{};  // equatorial precession from 1950.0 (T = -0.5) to Centuries
+  TMatrix33 Precession{};         // equatorial precession from 1950.0 (T = -0.5) to Centuries
   std::int32_t DerivedYear = 0;    // Year at the last completion
   double DerivedLatitude = 0;      // Latitude at the last completion
   // Not used by the core library; the period dialogs keep two bytes in it.
   std::array<std::uint8_t, 72> TrailingBytes{};
-
-  bool operator==(const TObserverRecord&) const = default;
 };
 
 // Size of the stored image of TObserverRecord.

@@ -181,7 +181,9 @@ void Write(Writer& w, const TObserverRecord& r) {
                    r.CosLatitude}) {
     w.F64(v);
   }
-  for (double v : r.Precession) w.F64(v);
+  for (const auto& row : r.Precession.m) {
+    for (double v : row) w.F64(v);
+  }
   w.I32(r.DerivedYear);
   w.F64(r.DerivedLatitude);
   w.Raw(r.TrailingBytes);
@@ -213,7 +215,9 @@ void Read(Reader& rd, TObserverRecord& r) {
                     &r.SinLatitude, &r.CosLatitude}) {
     *v = rd.F64();
   }
-  for (double& v : r.Precession) v = rd.F64();
+  for (auto& row : r.Precession.m) {
+    for (double& v : row) v = rd.F64();
+  }
   r.DerivedYear = rd.I32();
   r.DerivedLatitude = rd.F64();
   rd.Raw(r.TrailingBytes);

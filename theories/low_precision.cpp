@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/vector_math.h"
+
 namespace kvx {
 namespace {
 
@@ -12,8 +14,6 @@ constexpr double kHoursPerHalfRadian = 48.0 / kTwoPi;  // twice the half-angle, 
 constexpr double kCosObliquity = 0.91748;
 constexpr double kSinObliquity = 0.39778;
 constexpr double kArcsecPerRadian = 206264.8062;
-
-double Frac(double x) { return x - std::floor(x); }
 
 // From a unit vector (x toward the equinox, equatorial y, z) to right
 // ascension in hours [0, 24) and declination in degrees. The half-angle
@@ -31,19 +31,19 @@ void UnitVectorToEquatorial(double x, double y, double z, double& ra, double& de
 }  // namespace
 
 void SunLowPrecision(double& ra, double& dec, double T) {
-  const double M = kTwoPi * Frac(0.993133 + 99.997361 * T);
+  const double M = kTwoPi * FracPositive(0.993133 + 99.997361 * T);
   const double dL = 6893.0 * std::sin(M) + 72.0 * std::sin(2.0 * M);
-  const double L = kTwoPi * Frac(0.7859453 + M / kTwoPi + (6191.2 * T + dL) / 1296000.0);
+  const double L = kTwoPi * FracPositive(0.7859453 + M / kTwoPi + (6191.2 * T + dL) / 1296000.0);
   const double sinL = std::sin(L);
   UnitVectorToEquatorial(std::cos(L), kCosObliquity * sinL, kSinObliquity * sinL, ra, dec);
 }
 
 void MoonLowPrecision(double& ra, double& dec, double& distance, double T) {
-  const double L0 = Frac(0.606433 + 1336.855225 * T);
-  const double l = kTwoPi * Frac(0.374897 + 1325.552410 * T);
-  const double ls = kTwoPi * Frac(0.993133 + 99.997361 * T);
-  const double D = kTwoPi * Frac(0.827361 + 1236.853086 * T);
-  const double F = kTwoPi * Frac(0.259086 + 1342.227825 * T);
+  const double L0 = FracPositive(0.606433 + 1336.855225 * T);
+  const double l = kTwoPi * FracPositive(0.374897 + 1325.552410 * T);
+  const double ls = kTwoPi * FracPositive(0.993133 + 99.997361 * T);
+  const double D = kTwoPi * FracPositive(0.827361 + 1236.853086 * T);
+  const double F = kTwoPi * FracPositive(0.259086 + 1342.227825 * T);
 
   const double dL = 22640 * std::sin(l) - 4586 * std::sin(l - 2 * D) + 2370 * std::sin(2 * D) +
                     769 * std::sin(2 * l) - 668 * std::sin(ls) - 412 * std::sin(2 * F) -
@@ -55,7 +55,7 @@ void MoonLowPrecision(double& ra, double& dec, double& distance, double T) {
   const double N = -526 * std::sin(H) + 44 * std::sin(l + H) - 31 * std::sin(-l + H) - 23 * std::sin(ls + H) +
                    11 * std::sin(-ls + H) - 25 * std::sin(-2 * l + F) + 21 * std::sin(-l + F);
 
-  const double lambda = kTwoPi * Frac(L0 + dL / 1296000.0);
+  const double lambda = kTwoPi * FracPositive(L0 + dL / 1296000.0);
   const double beta = (18520 * std::sin(S) + N) / kArcsecPerRadian;
 
   const double c = std::cos(beta);

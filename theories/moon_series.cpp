@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "core/vector_math.h"
+
 #include "theories/moon_position.h"
 #include "theories/moon_solar_terms.h"
 
@@ -13,8 +15,7 @@ namespace {
 constexpr double kTwoPi = 6.283185308;
 constexpr double kArcsecPerRadian = 206264.81;
 
-double Frac(double x) { return x - std::floor(x); }
-double Sine(double x) { return std::sin(kTwoPi * Frac(x)); }
+double Sine(double x) { return std::sin(kTwoPi * FracPositive(x)); }
 
 // cos and sin of the multiples -max..max of one argument, each scaled by
 // factor^|multiple|.
@@ -87,11 +88,11 @@ void MoonPositionSeries(double T, double& lambda, double& beta, double& distance
                       6.4e-08 * Sine(0.39943 - 5.37511 * T);
 
   // Mean arguments, radians.
-  const double l0 = kTwoPi * Frac(0.60643382 + 1336.85522467 * T - 0.00000313 * T2) + dl0 / kArcsecPerRadian;
-  const double l = kTwoPi * Frac(0.37489701 + 1325.55240982 * T + 0.00002565 * T2) + dl / kArcsecPerRadian;
-  const double ls = kTwoPi * Frac(0.99312619 + 99.99735956 * T - 0.00000044 * T2) + dls / kArcsecPerRadian;
-  const double f = kTwoPi * Frac(0.25909118 + 1342.2278298 * T - 0.00000892 * T2) + df / kArcsecPerRadian;
-  const double d = kTwoPi * Frac(0.82736186 + 1236.85308708 * T - 0.00000397 * T2) + dd / kArcsecPerRadian;
+  const double l0 = kTwoPi * FracPositive(0.60643382 + 1336.85522467 * T - 0.00000313 * T2) + dl0 / kArcsecPerRadian;
+  const double l = kTwoPi * FracPositive(0.37489701 + 1325.55240982 * T + 0.00002565 * T2) + dl / kArcsecPerRadian;
+  const double ls = kTwoPi * FracPositive(0.99312619 + 99.99735956 * T - 0.00000044 * T2) + dls / kArcsecPerRadian;
+  const double f = kTwoPi * FracPositive(0.25909118 + 1342.2278298 * T - 0.00000892 * T2) + df / kArcsecPerRadian;
+  const double d = kTwoPi * FracPositive(0.82736186 + 1236.85308708 * T - 0.00000397 * T2) + dd / kArcsecPerRadian;
 
   const double fac = 1.000002708 + 139.978 * dgam;
   const Multiples<4> ml(l, 1.000002208);
@@ -125,7 +126,7 @@ void MoonPositionSeries(double T, double& lambda, double& beta, double& distance
   }
   for (const PlanetaryTerm& t : kPlanetaryTerms) dlam += t.c * Sine(t.a + t.b * T);
 
-  lambda = 360.0 * Frac((l0 + dlam / kArcsecPerRadian) / kTwoPi);
+  lambda = 360.0 * FracPositive((l0 + dlam / kArcsecPerRadian) / kTwoPi);
   if (lambda >= 360.0) lambda -= 360.0;
   const double s = f + ds / kArcsecPerRadian;
   beta = (fac * (18519.7 + gam1c) * std::sin(s) - 6.24 * std::sin(3 * s) + n) / 3600.0;

@@ -4,12 +4,13 @@
 #include <cmath>
 #include <span>
 
+#include "core/vector_math.h"
+
 namespace kvx {
 namespace {
 
 constexpr double kTwoPi = 6.283185307;
 
-double Frac(double x) { return x - std::floor(x); }
 
 // One perturbation term of the solar series: the argument i1*M3 + i*Mk
 // (M3 the Earth's mean anomaly, Mk the perturbing planet's); `it` = 0 starts
@@ -102,27 +103,19 @@ void AddPlanet(std::span<const SolarTerm> terms, double m, int maxMultiple, cons
   }
 }
 
-void PolarToRectangular(double r, double latitudeDeg, double longitudeDeg, double& x, double& y, double& z) {
-  const double b = latitudeDeg * (M_PI / 180.0);
-  const double l = longitudeDeg * (M_PI / 180.0);
-  x = r * std::cos(b) * std::cos(l);
-  y = r * std::cos(b) * std::sin(l);
-  z = r * std::sin(b);
-}
-
 }  // namespace
 
 // The internal analytic series of the Sun: geometric, mean ecliptic and
 // equinox of date. T in Julian centuries (TT) from J2000.
 void SunPositionSeries(double T, double& L, double& B, double& R) {
-  const double m2 = kTwoPi * Frac(0.1387306 + 162.5485917 * T);
-  const double m3 = kTwoPi * Frac(0.9931266 + 99.9973604 * T);
-  const double m4 = kTwoPi * Frac(0.0543250 + 53.1666028 * T);
-  const double m5 = kTwoPi * Frac(0.0551750 + 8.4293972 * T);
-  const double m6 = kTwoPi * Frac(0.8816500 + 3.3938722 * T);
-  const double d = kTwoPi * Frac(0.8274 + 1236.8531 * T);
-  const double a = kTwoPi * Frac(0.3749 + 1325.5524 * T);
-  const double u = kTwoPi * Frac(0.2591 + 1342.2278 * T);
+  const double m2 = kTwoPi * FracPositive(0.1387306 + 162.5485917 * T);
+  const double m3 = kTwoPi * FracPositive(0.9931266 + 99.9973604 * T);
+  const double m4 = kTwoPi * FracPositive(0.0543250 + 53.1666028 * T);
+  const double m5 = kTwoPi * FracPositive(0.0551750 + 8.4293972 * T);
+  const double m6 = kTwoPi * FracPositive(0.8816500 + 3.3938722 * T);
+  const double d = kTwoPi * FracPositive(0.8274 + 1236.8531 * T);
+  const double a = kTwoPi * FracPositive(0.3749 + 1325.5524 * T);
+  const double u = kTwoPi * FracPositive(0.2591 + 1342.2278 * T);
 
   EarthMultiples e;
   e.c[1] = 1;  // multiple 0
@@ -153,7 +146,7 @@ void SunPositionSeries(double T, double& L, double& B, double& R) {
   sums.dl += 6.40 * std::sin(kTwoPi * (0.6983 + 0.0561 * T)) + 1.87 * std::sin(kTwoPi * (0.5764 + 0.4174 * T)) +
              0.27 * std::sin(kTwoPi * (0.4189 + 0.3306 * T)) + 0.20 * std::sin(kTwoPi * (0.3581 + 2.4814 * T));
 
-  L = 360.0 * Frac(0.7859453 + m3 / kTwoPi + ((6191.2 + 1.1 * T) * T + sums.dl) / 1296000.0);
+  L = 360.0 * FracPositive(0.7859453 + m3 / kTwoPi + ((6191.2 + 1.1 * T) * T + sums.dl) / 1296000.0);
   R = 1.0001398 - 0.0000007 * T + sums.dr * 1e-6;
   B = sums.db / 3600.0;
 }
@@ -165,7 +158,7 @@ void SunPosition(const PositionFileHandles& handles, TTheorySelection selection,
   (void)selection;
   (void)level;
   SunPositionSeries(T, L, B, R);
-  PolarToRectangular(R, B, L, X, Y, Z);
+  PolarToCartesian(X, Y, Z, R, B, L);
   VX = VY = VZ = 0;
 }
 
