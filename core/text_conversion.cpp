@@ -563,6 +563,8 @@ bool CheckTextFileFormat(const std::string& fileName) {
     if (!out) {
       std::error_code ignored;
       fs::remove(temporary, ignored);
+      ShowMessage(fileName + " konnte nicht konvertiert werden; die Datei bleibt unverändert.",
+                  fileName + " could not be converted; the file is left unchanged.", MessageIcon::Error);
       return false;
     }
   }
@@ -570,6 +572,8 @@ bool CheckTextFileFormat(const std::string& fileName) {
   fs::rename(temporary, target, error);
   if (error) {
     fs::remove(temporary, error);
+    ShowMessage(fileName + " konnte nicht konvertiert werden; die Datei bleibt unverändert.",
+                fileName + " could not be converted; the file is left unchanged.", MessageIcon::Error);
     return false;
   }
   return true;

@@ -41,6 +41,10 @@ double DegToDmsPackedHundredth(double degrees);
 void DegFromDms(std::int32_t degrees, std::int32_t minutes, double seconds, double& result);
 
 // --- Marked texts from number texts ----------------------------------------
+// The marks, index 0 for time, 1 for arc: "h" / "°", "m" / "'", "s" / "''".
+inline constexpr const char* FirstMarks[2] = {"h", "\u00B0"};
+inline constexpr const char* SecondMarks[2] = {"m", "'"};
+inline constexpr const char* ThirdMarks[2] = {"s", "''"};
 // `flag` 0 chooses the time marks (h, m, s), non-zero the arc marks (°, ', '').
 // p is the position of the first "." of the input; an input without "." is
 // returned unchanged.
