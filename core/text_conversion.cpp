@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "core/safe_file_write.h"
 #include "core/text_encoding.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -553,25 +554,7 @@ bool CheckTextFileFormat(const std::string& fileName) {
   converted.reserve(content.size() + content.size() / 16);
   for (const std::string& line : SplitTextLines(content)) converted += line + "\r\n";
 
-  namespace fs = std::filesystem;
-  const fs::path target(fileName);
-  const fs::path temporary = target.string() + ".kvxtmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(converted.data(), static_cast<std::streamsize>(converted.size()));
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      ShowMessage(fileName + " konnte nicht konvertiert werden; die Datei bleibt unverändert.",
-                  fileName + " could not be converted; the file is left unchanged.", MessageIcon::Error);
-      return false;
-    }
-  }
-  std::error_code error;
-  fs::rename(temporary, target, error);
-  if (error) {
-    fs::remove(temporary, error);
+  if (!WriteFileReplacing(fileName, converted)) {
     ShowMessage(fileName + " konnte nicht konvertiert werden; die Datei bleibt unverändert.",
                 fileName + " could not be converted; the file is left unchanged.", MessageIcon::Error);
     return false;

@@ -326,22 +326,19 @@ TEST(TextFileCheck, AFailedConversionLeavesTheFileAndSaysSo) {
   test::TempFolder folder;
   const std::string content(300, 'x');
   const std::string path = folder.Write("lang.txt", content);
-  std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  std::ofstream probe(folder.File("probe"));
-  const bool writable = static_cast<bool>(probe);  // a privileged user writes anyway
-  probe.close();
-  if (writable) {
-    std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_all);
-    GTEST_SKIP() << "the folder cannot be made read-only for this user";
-  }
+  // Folders on every name the converted copy could take make it fail; they
+  // are not the conversion's and stay.
+  std::filesystem::create_directory(path + ".kvxtmp");
+  for (int k = 1; k < 100; ++k) std::filesystem::create_directory(path + ".kvxtmp" + std::to_string(k));
   RecordingMessageSink sink;
   ScopedMessageSink guard(sink);
   LanguageEnglish = 0;
   EXPECT_FALSE(CheckTextFileFormat(path));
-  std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_all);
   EXPECT_EQ(test::TempFolder::Read(path), content);
   ASSERT_EQ(sink.messages.size(), 2u);
   EXPECT_EQ(sink.messages[1].text, path + " konnte nicht konvertiert werden; die Datei bleibt unverändert.");
+  EXPECT_EQ(sink.messages[1].icon, MessageIcon::Error);
+  EXPECT_TRUE(std::filesystem::is_directory(path + ".kvxtmp"));
 }
 
 }  // namespace
