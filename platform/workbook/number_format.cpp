@@ -21,6 +21,9 @@ TFormatLocale TFormatLocale::FromGlobals() {
   locale.Date = IntlSeparators.Date;
   locale.Time = IntlSeparators.Time;
   locale.English = LanguageEnglish != 0;
+  // A thousands separator equal to the decimal one would make numbers
+  // unreadable: the other of '.' and ',' is used then.
+  if (locale.Thousands == locale.Decimal) locale.Thousands = locale.Decimal == ',' ? '.' : ',';
   return locale;
 }
 

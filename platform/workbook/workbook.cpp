@@ -141,6 +141,7 @@ void TWorkbook::AdoptContents(TWorkbook&& other) {
   names_ = std::move(other.names_);
   styles_ = std::move(other.styles_);
   styleIndex_ = std::move(other.styleIndex_);
+  numberFormatCache_.clear();
   current_ = std::clamp(other.current_, 1, NumSheets());
   nextSheetId_ = other.nextSheetId_;
   hasFormulas_ = true;
@@ -1264,6 +1265,29 @@ void TWorkbook::SetNumberFormat(std::string_view localPattern) {
     ModifyStyle(range, [&](TCellStyle& s) { s.NumberFormat = canonical; });
   }
   ContentChanged();
+}
+
+void TWorkbook::SetCellNumberFormat(int row, int col, std::string_view localPattern) {
+  if (!ValidCell(row, col)) return;
+  TCell& cell = CellRef(MutableCurrent(), row, col);
+  const TFormatLocale locale = Locale();
+  std::string key = std::to_string(cell.Style);
+  key += '\x1f';
+  key += localPattern;
+  key += locale.Decimal;
+  key += locale.Thousands;
+  auto it = numberFormatCache_.find(key);
+  if (it == numberFormatCache_.end()) {
+    TCellStyle style = styles_[cell.Style];
+    style.NumberFormat = CanonicalFormat(localPattern, locale);
+    const std::string lower = Lowered(style.NumberFormat);
+    if (lower == "general" || lower == "standard") style.NumberFormat.clear();
+    it = numberFormatCache_.emplace(std::move(key), StyleIndex(style)).first;
+  }
+  if (cell.Style != it->second) {
+    cell.Style = it->second;
+    ContentChanged();
+  }
 }
 
 TAlignment TWorkbook::Alignment() const { return StyleAt(current_, Row(), Col()).Alignment; }

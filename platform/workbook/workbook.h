@@ -327,6 +327,9 @@ class TWorkbook {
   // Read from the active cell, set on every cell of every selection range.
   std::string NumberFormat() const;                  // local form
   void SetNumberFormat(std::string_view localPattern);
+  // Sets the number format of one cell of the current sheet without
+  // touching the selection (the table writers' fast path).
+  void SetCellNumberFormat(int row, int col, std::string_view localPattern);
   TAlignment Alignment() const;
   void SetAlignment(const TAlignment& alignment);
   // Font as read: the size in twentieths of a point.
@@ -481,6 +484,9 @@ class TWorkbook {
   std::vector<TDefinedName> names_;
   std::vector<TCellStyle> styles_;
   std::unordered_map<std::string, std::uint32_t> styleIndex_;
+  // (style, local pattern) -> style with that number format, for the
+  // table writers that set the same few formats on many cells.
+  std::unordered_map<std::string, std::uint32_t> numberFormatCache_;
   std::optional<TClipboard> clipboard_;
   std::unique_ptr<TTransaction> transaction_;
 

@@ -40,7 +40,7 @@ class WorkbookViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = IntlSeparators;
-    IntlSeparators = TIntlSeparators{};
+    IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
   }
   void TearDown() override { IntlSeparators = saved_; }
   TIntlSeparators saved_;

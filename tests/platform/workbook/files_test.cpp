@@ -19,7 +19,7 @@ class WorkbookFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = IntlSeparators;
-    IntlSeparators = TIntlSeparators{};
+    IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
     dir_ = fs::path(KVX_BINARY_DIR) / "test-output" / "workbook" /
            ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::remove_all(dir_);

@@ -116,7 +116,7 @@ class InteropTest : public ::testing::Test {
 };
 
 TEST_F(InteropTest, LegacyXlsMadeByLibreOfficeLoads) {
-  IntlSeparators = TIntlSeparators{};
+  IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
   TWorkbook book(1);
   int type = 0;
   std::string error;

@@ -12,7 +12,7 @@ class WorkbookTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = IntlSeparators;
-    IntlSeparators = TIntlSeparators{};
+    IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
   }
   void TearDown() override { IntlSeparators = saved_; }
 
