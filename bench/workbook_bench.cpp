@@ -1,0 +1,104 @@
+// Writing a computed table of 10,000 rows and 30 columns through the
+// per-quantity cell formatting into the workbook, and saving and loading
+// it as an .xlsx file.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+#include "core/name_tables.h"
+#include "engine/cell_format.h"
+#include "platform/workbook/workbook_files.h"
+
+namespace {
+
+using kvx::workbook::TWorkbook;
+
+constexpr int kRows = 10000;
+constexpr int kCols = 30;
+
+// Thirty columns as an ephemeris table has them: dates and times, angles
+// as numbers and as sexagesimal text, distances, magnitudes.
+void WriteTable(TWorkbook& book) {
+  for (int r = 1; r <= kRows; ++r) {
+    const double t = r * 0.25;
+    kvx::WriteDateToSheet(book, r, 1, 0, 2026, 1 + r % 12, 1 + r % 28);
+    kvx::WriteTimeOfDayToSheet(book, r, 2, 1, std::fmod(t, 24.0));
+    for (int c = 3; c <= kCols; ++c) {
+      const double value = std::fmod(t * c * 1.234567, 360.0);
+      switch (c % 5) {
+        case 0: kvx::WriteAngleToSheet(book, r, c, 1, value); break;  // text
+        case 1: kvx::WriteAngleToSheet(book, r, c, 2, value); break;  // number
+        case 2: kvx::WriteNumberToSheet(book, r, c, 3, value / 100.0); break;
+        case 3: kvx::WriteMagnitudeToSheet(book, r, c, 4, value / 50.0 - 3.0); break;
+        default: kvx::WriteArcminutesToSheet(book, r, c, 5, value / 360.0); break;
+      }
+    }
+  }
+}
+
+void SetUpFormats() {
+  kvx::InitCoreTablesAtStartup(kvx::TIntlSeparators{',', ';', '.', ':', '.'});
+  // Slot 0: date as a value; 1: sexagesimal degrees; 2: decimal hours;
+  // 3, 4, 5: numbers and texts with marks.
+  kvx::DataFormatKind[0] = 0;
+  kvx::DataFormatKind[1] = 1;
+  kvx::DataFormatDecimals[1] = 5;
+  kvx::DataFormatKind[2] = 2;
+  kvx::DataFormatDecimals[2] = 6;
+  kvx::DataFormatKind[3] = 0;
+  kvx::DataFormatDecimals[3] = 4;
+  kvx::DataFormatKind[4] = 1;
+  kvx::DataFormatDecimals[4] = 1;
+  kvx::DataFormatKind[5] = 1;
+  kvx::DataFormatDecimals[5] = 2;
+}
+
+void BM_WriteTableThroughCellFormat(benchmark::State& state) {
+  SetUpFormats();
+  for (auto _ : state) {
+    TWorkbook book(1);
+    WriteTable(book);
+    benchmark::DoNotOptimize(book.LastRow());
+  }
+  state.SetItemsProcessed(state.iterations() * kRows * kCols);
+}
+BENCHMARK(BM_WriteTableThroughCellFormat)->Unit(benchmark::kMillisecond);
+
+std::string BenchFile() { return (std::filesystem::temp_directory_path() / "kvx_workbook_bench.xlsx").string(); }
+
+void BM_SaveXlsx(benchmark::State& state) {
+  SetUpFormats();
+  TWorkbook book(1);
+  WriteTable(book);
+  std::string error;
+  for (auto _ : state) {
+    if (!kvx::workbook::WriteXlsx(book, BenchFile(), error)) state.SkipWithError(error.c_str());
+  }
+  state.SetItemsProcessed(state.iterations() * kRows * kCols);
+}
+BENCHMARK(BM_SaveXlsx)->Unit(benchmark::kMillisecond);
+
+void BM_LoadXlsx(benchmark::State& state) {
+  SetUpFormats();
+  {
+    TWorkbook book(1);
+    WriteTable(book);
+    std::string error;
+    if (!kvx::workbook::WriteXlsx(book, BenchFile(), error)) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+  }
+  for (auto _ : state) {
+    TWorkbook book(1);
+    std::string error;
+    if (!kvx::workbook::ReadXlsx(book, BenchFile(), error)) state.SkipWithError(error.c_str());
+    benchmark::DoNotOptimize(book.LastRow());
+  }
+  state.SetItemsProcessed(state.iterations() * kRows * kCols);
+}
+BENCHMARK(BM_LoadXlsx)->Unit(benchmark::kMillisecond);
+
+}  // namespace
