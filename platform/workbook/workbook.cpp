@@ -1326,6 +1326,18 @@ void TWorkbook::SetBorders(const TBorders& borders) {
   ContentChanged();
 }
 
+void TWorkbook::SetOutlineBorder(const TBorderLine& line) {
+  const TSheetData& sheet = CurrentSheetData();
+  for (const TRange& selected : std::vector<TRange>(sheet.Selection)) {
+    const TRange r = ClipToUsed(selected, CurrentSheetData());
+    ModifyStyle(TRange{r.Row1, r.Col1, r.Row1, r.Col2}, [&](TCellStyle& s) { s.Borders.Top = line; });
+    ModifyStyle(TRange{r.Row2, r.Col1, r.Row2, r.Col2}, [&](TCellStyle& s) { s.Borders.Bottom = line; });
+    ModifyStyle(TRange{r.Row1, r.Col1, r.Row2, r.Col1}, [&](TCellStyle& s) { s.Borders.Left = line; });
+    ModifyStyle(TRange{r.Row1, r.Col2, r.Row2, r.Col2}, [&](TCellStyle& s) { s.Borders.Right = line; });
+  }
+  ContentChanged();
+}
+
 TPattern TWorkbook::Pattern() const { return StyleAt(current_, Row(), Col()).Pattern; }
 
 void TWorkbook::SetPattern(const TPattern& pattern) {

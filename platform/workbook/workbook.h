@@ -339,6 +339,10 @@ class TWorkbook {
   void SetFont(const TCellFont& font);
   TBorders Borders() const;
   void SetBorders(const TBorders& borders);
+  // Draws a line around each selection range: the top edge of its first
+  // row, the bottom of its last, the left of its first column, the right
+  // of its last; the inner edges stay as they are.
+  void SetOutlineBorder(const TBorderLine& line);
   TPattern Pattern() const;
   void SetPattern(const TPattern& pattern);
   TProtection Protection() const;

@@ -356,6 +356,14 @@ TEST_F(WorkbookTest, FormatsOfTheSelection) {
   EXPECT_EQ(book.Pattern().Foreground, 0xFFFF00u);
   book.SetActiveCell(3, 3);
   EXPECT_FALSE(book.Font().Bold);
+  // An outline frames the range and leaves the inner edges.
+  book.SetSelection(5, 1, 7, 3);
+  book.SetOutlineBorder(TBorderLine{5, 0x00FF00});
+  EXPECT_EQ(book.StyleAt(1, 5, 2).Borders.Top.Style, 5);
+  EXPECT_EQ(book.StyleAt(1, 5, 2).Borders.Bottom.Style, 0);
+  EXPECT_EQ(book.StyleAt(1, 7, 3).Borders.Right.Style, 5);
+  EXPECT_EQ(book.StyleAt(1, 7, 3).Borders.Bottom.Color, 0x00FF00u);
+  EXPECT_EQ(book.StyleAt(1, 6, 2).Borders, TBorders{});
   // Four cells, one new style.
   EXPECT_EQ(book.StyleAt(1, 1, 1), book.StyleAt(1, 2, 2));
   // Whole columns are formatted only where there is data.
