@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
@@ -150,7 +151,7 @@ void TWorkbookView::ModelChanged(TChange change) {
   switch (change) {
     case TChange::Cells:
       canvas_->viewport()->update();
-      UpdateEditBar();
+      QueueEditBarUpdate();
       break;
     case TChange::Structure:
       canvas_->ClearFontCache();
@@ -204,6 +205,15 @@ void TWorkbookView::RebuildTabs() {
   }
   tabs_->setCurrentIndex(book_.Sheet() - 1);
   rebuildingTabs_ = false;
+}
+
+void TWorkbookView::QueueEditBarUpdate() {
+  if (editBarQueued_) return;
+  editBarQueued_ = true;
+  QTimer::singleShot(0, this, [this] {
+    editBarQueued_ = false;
+    UpdateEditBar();
+  });
 }
 
 void TWorkbookView::UpdateEditBar() {

@@ -75,6 +75,9 @@ class TWorkbookView : public QWidget {
   void ModelChanged(workbook::TChange change);
   void RebuildTabs();
   void UpdateEditBar();
+  // Updates the edit bar once the program's current burst of writes is
+  // over (a table writes many thousands of cells in a row).
+  void QueueEditBarUpdate();
   void CommitEditBar();
 
   workbook::TWorkbook& book_;
@@ -85,6 +88,7 @@ class TWorkbookView : public QWidget {
   QLabel* nameBox_ = nullptr;
   QLineEdit* editBar_ = nullptr;
   bool rebuildingTabs_ = false;
+  bool editBarQueued_ = false;
   double digitPixels_ = 7.0;
 };
 
