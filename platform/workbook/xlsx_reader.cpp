@@ -22,6 +22,7 @@
 #include <ixion/named_expressions_iterator.hpp>
 
 #include "platform/workbook/workbook_files.h"
+#include "platform/workbook/xlsx_settings.h"
 
 namespace kvx::workbook {
 
@@ -117,8 +118,12 @@ std::map<std::size_t, std::string> NumberFormatsById(const ss::styles& styles) {
 }
 
 TCellStyle StyleFromFormat(const ss::styles& styles, const std::map<std::size_t, std::string>& codes,
-                           std::size_t xf) {
+                           const TXlsxSettings& settings, std::size_t xf) {
   TCellStyle style;
+  if (xf < settings.CellFormats.size()) {
+    style.Alignment.Wrap = settings.CellFormats[xf].Wrap;
+    style.Alignment.Orientation = settings.CellFormats[xf].Orientation;
+  }
   const ss::cell_format_t* format = styles.get_cell_format(xf);
   if (format == nullptr) return style;
   if (const ss::font_t* font = styles.get_font(format->font)) {
@@ -199,6 +204,11 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     TWorkbook fresh(static_cast<int>(sheetCount));
     std::map<std::size_t, std::uint32_t> styleOfXf;
     const ss::styles& styles = doc.get_styles();
+    // What orcus leaves out: page set-up, breaks, view and wrap. A file
+    // without these parts is still read.
+    TXlsxSettings settings;
+    std::string ignored;
+    ReadXlsxSettings(path, settings, ignored);
     const auto codes = NumberFormatsById(styles);
     const std::uint16_t defaultWidthTwips = ss::get_default_column_width();
     const std::uint16_t defaultHeightTwips = ss::get_default_row_height();
@@ -249,7 +259,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
           const std::size_t xf = sheet->get_cell_format(item.row, item.col);
           if (xf != 0 || cell.Kind != TCellKind::Empty) {
             auto found = styleOfXf.find(xf);
-            if (found == styleOfXf.end()) found = styleOfXf.emplace(xf, fresh.StyleIndex(StyleFromFormat(styles, codes, xf))).first;
+            if (found == styleOfXf.end()) found = styleOfXf.emplace(xf, fresh.StyleIndex(StyleFromFormat(styles, codes, settings, xf))).first;
             cell.Style = found->second;
           }
           if (cell.Kind == TCellKind::Empty && cell.Style == 0) continue;
@@ -303,6 +313,11 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
       for (auto it = data.RowHeights.begin(); it != data.RowHeights.end();) {
         it = std::fabs(it->second - data.DefaultRowHeight) < 1e-9 ? data.RowHeights.erase(it) : std::next(it);
       }
+      if (s < settings.Sheets.size()) {
+        data.Page = settings.Sheets[s].Page;
+        data.RowBreaks = settings.Sheets[s].RowBreaks;
+        data.ColBreaks = settings.Sheets[s].ColBreaks;
+      }
       if (const ss::sheet_view* sv = view.get_sheet_view(static_cast<ss::sheet_t>(s))) {
         const ss::frozen_pane_t& frozen = sv->get_frozen_pane();
         data.FixedCols = std::max(0, static_cast<int>(frozen.visible_columns));
@@ -332,6 +347,14 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     fresh.SetSheet(active >= 1 && active <= fresh.NumSheets() ? active : 1);
     fresh.SetSelection(1, 1, 1, 1);
     book.AdoptContents(std::move(fresh));
+    if (!settings.Sheets.empty()) {
+      const auto& shown = settings.Sheets[std::clamp<std::size_t>(settings.ActiveSheet, 0, settings.Sheets.size() - 1)];
+      book.SetViewScale(shown.Zoom);
+      book.SetShowGridLines(shown.ShowGridLines);
+      bool anyProtected = false;
+      for (const auto& sheetSettings : settings.Sheets) anyProtected = anyProtected || sheetSettings.Protected;
+      book.SetEnableProtection(anyProtected);
+    }
     book.Recalculate();
     return true;
   } catch (const std::exception& e) {

@@ -196,9 +196,10 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
                             static_cast<lxw_row_t>(sel.Row2 - 1), static_cast<lxw_col_t>(sel.Col2 - 1));
     worksheet_set_zoom(ws, static_cast<uint16_t>(book.ViewScale()));
     const TPageSetup& page = sheet.Page;
-    uint8_t gridlines = book.ShowGridLines() ? LXW_SHOW_SCREEN_GRIDLINES : LXW_HIDE_ALL_GRIDLINES;
-    if (page.GridLines) gridlines |= LXW_SHOW_PRINT_GRIDLINES;
-    worksheet_gridlines(ws, gridlines);
+    // Hiding clears both kinds of grid lines; the print ones are switched
+    // on again on their own.
+    worksheet_gridlines(ws, book.ShowGridLines() ? LXW_SHOW_SCREEN_GRIDLINES : LXW_HIDE_ALL_GRIDLINES);
+    if (page.GridLines) worksheet_gridlines(ws, LXW_SHOW_PRINT_GRIDLINES);
     if (s == book.Sheet()) worksheet_activate(ws);
     if (sheet.Selected) worksheet_select(ws);
     // Page set-up.

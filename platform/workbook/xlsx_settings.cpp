@@ -1,0 +1,236 @@
+#include "platform/workbook/xlsx_settings.h"
+
+#include <cstdlib>
+#include <orcus/zip_archive.hpp>
+#include <orcus/zip_archive_stream.hpp>
+
+namespace kvx::workbook {
+
+namespace {
+
+std::string DecodeEntities(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '&') {
+      out += text[i];
+      continue;
+    }
+    const std::size_t end = text.find(';', i);
+    if (end == std::string::npos) {
+      out += text[i];
+      continue;
+    }
+    const std::string entity = text.substr(i + 1, end - i - 1);
+    if (entity == "amp") out += '&';
+    else if (entity == "lt") out += '<';
+    else if (entity == "gt") out += '>';
+    else if (entity == "quot") out += '"';
+    else if (entity == "apos") out += '\'';
+    else if (!entity.empty() && entity[0] == '#') {
+      const long code = entity.size() > 1 && (entity[1] == 'x' || entity[1] == 'X')
+                            ? std::strtol(entity.c_str() + 2, nullptr, 16)
+                            : std::strtol(entity.c_str() + 1, nullptr, 10);
+      if (code > 0 && code < 0x80) out += static_cast<char>(code);
+      else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+      } else {
+        out += static_cast<char>(0xE0 | ((code >> 12) & 0x0F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+      }
+    } else {
+      out += text.substr(i, end - i + 1);
+    }
+    i = end;
+  }
+  return out;
+}
+
+// The text between <name ...> and </name>, entities decoded.
+std::string ElementText(const std::string& xml, const std::string& name) {
+  const std::size_t open = xml.find("<" + name);
+  if (open == std::string::npos) return {};
+  const std::size_t start = xml.find('>', open);
+  if (start == std::string::npos || xml[start - 1] == '/') return {};
+  const std::size_t end = xml.find("</" + name + ">", start);
+  if (end == std::string::npos) return {};
+  return DecodeEntities(xml.substr(start + 1, end - start - 1));
+}
+
+bool ReadEntry(const orcus::zip_archive& archive, const std::string& name, std::string& text) {
+  std::vector<unsigned char> buffer;
+  if (!archive.read_file_entry(name, buffer)) return false;
+  text.assign(buffer.begin(), buffer.end());
+  return true;
+}
+
+double Number(const std::map<std::string, std::string>& attributes, const std::string& key, double fallback) {
+  const auto it = attributes.find(key);
+  if (it == attributes.end() || it->second.empty()) return fallback;
+  char* end = nullptr;
+  const double value = std::strtod(it->second.c_str(), &end);
+  return end != nullptr && *end == 0 ? value : fallback;
+}
+
+bool Flag(const std::map<std::string, std::string>& attributes, const std::string& key) {
+  const auto it = attributes.find(key);
+  return it != attributes.end() && (it->second == "1" || it->second == "true");
+}
+
+// A relationship target relative to the folder "xl/".
+std::string PartName(const std::string& target) {
+  if (!target.empty() && target[0] == '/') return target.substr(1);
+  return "xl/" + target;
+}
+
+}  // namespace
+
+std::vector<std::map<std::string, std::string>> XmlElements(const std::string& xml, const std::string& name) {
+  std::vector<std::map<std::string, std::string>> elements;
+  const std::string open = "<" + name;
+  std::size_t pos = 0;
+  while ((pos = xml.find(open, pos)) != std::string::npos) {
+    const std::size_t after = pos + open.size();
+    if (after >= xml.size() || !(xml[after] == ' ' || xml[after] == '>' || xml[after] == '/' || xml[after] == '\n' ||
+                                 xml[after] == '\t' || xml[after] == '\r')) {
+      pos = after;
+      continue;
+    }
+    const std::size_t end = xml.find('>', after);
+    if (end == std::string::npos) break;
+    std::map<std::string, std::string> attributes;
+    std::size_t i = after;
+    while (i < end) {
+      while (i < end && (xml[i] == ' ' || xml[i] == '\n' || xml[i] == '\r' || xml[i] == '\t' || xml[i] == '/')) ++i;
+      const std::size_t nameStart = i;
+      while (i < end && xml[i] != '=' && xml[i] != ' ') ++i;
+      if (i >= end || xml[i] != '=') break;
+      std::string key = xml.substr(nameStart, i - nameStart);
+      if (const std::size_t colon = key.find(':'); colon != std::string::npos && key.rfind("xmlns", 0) != 0) {
+        key = key.substr(colon + 1);  // r:id -> id
+      }
+      i += 1;
+      if (i >= end || (xml[i] != '"' && xml[i] != '\'')) break;
+      const char quote = xml[i];
+      const std::size_t valueEnd = xml.find(quote, i + 1);
+      if (valueEnd == std::string::npos || valueEnd > end) break;
+      attributes[key] = DecodeEntities(xml.substr(i + 1, valueEnd - i - 1));
+      i = valueEnd + 1;
+    }
+    elements.push_back(std::move(attributes));
+    pos = end;
+  }
+  return elements;
+}
+
+bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::string& error) {
+  try {
+    orcus::zip_archive_stream_fd stream(path.c_str());
+    orcus::zip_archive archive(&stream);
+    archive.load();
+    std::string workbook;
+    std::string relations;
+    if (!ReadEntry(archive, "xl/workbook.xml", workbook) || !ReadEntry(archive, "xl/_rels/workbook.xml.rels", relations)) {
+      error = "no workbook part in " + path;
+      return false;
+    }
+    std::map<std::string, std::string> targets;
+    for (const auto& relation : XmlElements(relations, "Relationship")) {
+      const auto id = relation.find("Id");
+      const auto target = relation.find("Target");
+      if (id != relation.end() && target != relation.end()) targets[id->second] = target->second;
+    }
+    for (const auto& view : XmlElements(workbook, "workbookView")) {
+      settings.ActiveSheet = static_cast<int>(Number(view, "activeTab", 0));
+    }
+    for (const auto& sheet : XmlElements(workbook, "sheet")) {
+      TXlsxSheetSettings s;
+      const auto id = sheet.find("id");
+      std::string xml;
+      if (id != sheet.end() && targets.count(id->second) != 0) ReadEntry(archive, PartName(targets[id->second]), xml);
+      // Everything but the cells: the part before and the part after them.
+      std::string head = xml;
+      std::string tail;
+      if (const std::size_t cells = xml.find("<sheetData"); cells != std::string::npos) {
+        head = xml.substr(0, cells);
+        const std::size_t close = xml.find("</sheetData>", cells);
+        tail = close == std::string::npos ? std::string() : xml.substr(close);
+      }
+      for (const auto& view : XmlElements(head, "sheetView")) {
+        s.Zoom = static_cast<int>(Number(view, "zoomScale", 100));
+        if (view.count("showGridLines") != 0) s.ShowGridLines = Flag(view, "showGridLines");
+      }
+      for (const auto& fit : XmlElements(head, "pageSetUpPr")) s.Page.FitToPages = Flag(fit, "fitToPage");
+      for (const auto& protection : XmlElements(tail, "sheetProtection")) s.Protected = Flag(protection, "sheet");
+      for (const auto& options : XmlElements(tail, "printOptions")) {
+        s.Page.HCenter = Flag(options, "horizontalCentered");
+        s.Page.VCenter = Flag(options, "verticalCentered");
+        s.Page.GridLines = Flag(options, "gridLines");
+        s.Page.RowHeading = s.Page.ColHeading = Flag(options, "headings");
+      }
+      for (const auto& margins : XmlElements(tail, "pageMargins")) {
+        s.Page.LeftMargin = Number(margins, "left", s.Page.LeftMargin);
+        s.Page.RightMargin = Number(margins, "right", s.Page.RightMargin);
+        s.Page.TopMargin = Number(margins, "top", s.Page.TopMargin);
+        s.Page.BottomMargin = Number(margins, "bottom", s.Page.BottomMargin);
+      }
+      for (const auto& setup : XmlElements(tail, "pageSetup")) {
+        s.Page.PaperSize = static_cast<int>(Number(setup, "paperSize", 9));
+        s.Page.ScalePercent = static_cast<int>(Number(setup, "scale", 100));
+        s.Page.PagesWide = static_cast<int>(Number(setup, "fitToWidth", 1));
+        s.Page.PagesTall = static_cast<int>(Number(setup, "fitToHeight", 1));
+        const auto orientation = setup.find("orientation");
+        s.Page.Landscape = orientation != setup.end() && orientation->second == "landscape";
+        const auto order = setup.find("pageOrder");
+        s.Page.LeftToRight = order != setup.end() && order->second == "overThenDown";
+        s.Page.NoColor = Flag(setup, "blackAndWhite");
+      }
+      s.Page.Header = ElementText(tail, "oddHeader");
+      s.Page.Footer = ElementText(tail, "oddFooter");
+      auto breaks = [&](const std::string& group, std::set<int>& into) {
+        const std::size_t start = tail.find("<" + group);
+        if (start == std::string::npos) return;
+        const std::size_t end = tail.find("</" + group + ">", start);
+        const std::string part = tail.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        for (const auto& brk : XmlElements(part, "brk")) {
+          const int at = static_cast<int>(Number(brk, "id", 0));
+          if (at >= 1) into.insert(at);
+        }
+      };
+      breaks("rowBreaks", s.RowBreaks);
+      breaks("colBreaks", s.ColBreaks);
+      settings.Sheets.push_back(std::move(s));
+    }
+    std::string styles;
+    if (ReadEntry(archive, "xl/styles.xml", styles)) {
+      const std::size_t start = styles.find("<cellXfs");
+      const std::size_t end = styles.find("</cellXfs>", start);
+      if (start != std::string::npos && end != std::string::npos) {
+        const std::string part = styles.substr(start, end - start);
+        // Each <xf> with the <alignment> that follows it before the next <xf>.
+        std::size_t pos = part.find("<xf");
+        while (pos != std::string::npos) {
+          const std::size_t next = part.find("<xf", pos + 3);
+          const std::string one = part.substr(pos, next == std::string::npos ? std::string::npos : next - pos);
+          TXlsxFormatSettings format;
+          for (const auto& alignment : XmlElements(one, "alignment")) {
+            format.Wrap = Flag(alignment, "wrapText");
+            const int rotation = static_cast<int>(Number(alignment, "textRotation", 0));
+            if (rotation == 255) format.Orientation = 1;
+            else if (rotation >= 45 && rotation <= 90) format.Orientation = 2;
+            else if (rotation >= 135 && rotation <= 180) format.Orientation = 3;
+          }
+          settings.CellFormats.push_back(format);
+          pos = next;
+        }
+      }
+    }
+    return true;
+  } catch (const std::exception& e) {
+    error = std::string("cannot read ") + path + ": " + e.what();
+    return false;
+  }
+}
+
+}  // namespace kvx::workbook

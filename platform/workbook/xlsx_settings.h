@@ -1,0 +1,43 @@
+// The settings of an .xlsx file that the cell reader (orcus) leaves out:
+// per sheet the page set-up, print options, page breaks, zoom, grid lines
+// and protection; per cell format the text wrap and rotation. They are
+// read straight from the file's XML parts.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/workbook/workbook.h"
+
+namespace kvx::workbook {
+
+struct TXlsxSheetSettings {
+  TPageSetup Page;
+  std::set<int> RowBreaks;  // a break after this row (1-based)
+  std::set<int> ColBreaks;
+  int Zoom = 100;
+  bool ShowGridLines = true;
+  bool Protected = false;
+};
+
+struct TXlsxFormatSettings {
+  bool Wrap = false;
+  int Orientation = 0;  // as TAlignment
+};
+
+struct TXlsxSettings {
+  std::vector<TXlsxSheetSettings> Sheets;       // in the workbook's sheet order
+  std::vector<TXlsxFormatSettings> CellFormats;  // by cell format (xf) index
+  int ActiveSheet = 0;                           // 0-based
+};
+
+// Reads the settings; false when the file is no readable .xlsx package.
+bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::string& error);
+
+// The attributes of every element `name` in an XML text (machine-written
+// XML: attribute values in double quotes, entities decoded).
+std::vector<std::map<std::string, std::string>> XmlElements(const std::string& xml, const std::string& name);
+
+}  // namespace kvx::workbook
