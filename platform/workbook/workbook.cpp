@@ -755,11 +755,15 @@ void TWorkbook::EditClear(int kind) {
 
 namespace {
 
-// A selection range with whole rows or columns cut down to the used area.
+// A selection range with whole rows or columns cut down to the used area;
+// so is any range of more than a million cells, so that formatting or
+// copying a huge selection cannot exhaust the memory (beyond the used
+// area there is nothing to copy, and formats are kept per cell).
 TRange ClipToUsed(const TRange& range, const TSheetData& sheet) {
   TRange clipped = range;
-  if (range.Row2 == kMaxRows) clipped.Row2 = std::max(range.Row1, sheet.LastRow());
-  if (range.Col2 == kMaxCols) clipped.Col2 = std::max(range.Col1, sheet.LastCol());
+  const bool huge = static_cast<long long>(range.RowCount()) * range.ColCount() > 1000000;
+  if (range.Row2 == kMaxRows || huge) clipped.Row2 = std::max(range.Row1, std::min(range.Row2, sheet.LastRow()));
+  if (range.Col2 == kMaxCols || huge) clipped.Col2 = std::max(range.Col1, std::min(range.Col2, sheet.LastCol()));
   return clipped;
 }
 
@@ -982,8 +986,14 @@ void TWorkbook::EditInsert(int mode) { InsertRange(CurrentSheetData().Selection.
 
 void TWorkbook::EditDelete(int mode) { DeleteRange(CurrentSheetData().Selection.front(), mode); }
 
+namespace {
+bool ValidRange(const TRange& r) {
+  return r.Row1 >= 1 && r.Col1 >= 1 && r.Row1 <= r.Row2 && r.Col1 <= r.Col2 && r.Row2 <= kMaxRows && r.Col2 <= kMaxCols;
+}
+}  // namespace
+
 void TWorkbook::InsertRange(const TRange& range, int mode) {
-  if (mode < 1 || mode > 4) return;
+  if (mode < 1 || mode > 4 || !ValidRange(range)) return;
   TSheetData& sheet = MutableCurrent();
   const int id = sheet.Id;
   const int nRows = range.RowCount();
@@ -1054,7 +1064,7 @@ void TWorkbook::InsertRange(const TRange& range, int mode) {
 }
 
 void TWorkbook::DeleteRange(const TRange& range, int mode) {
-  if (mode < 1 || mode > 4) return;
+  if (mode < 1 || mode > 4 || !ValidRange(range)) return;
   TSheetData& sheet = MutableCurrent();
   const int id = sheet.Id;
   const int nRows = range.RowCount();
@@ -1148,7 +1158,11 @@ int CompareKeys(const SortKey& a, const SortKey& b, bool descending) {
 }  // namespace
 
 void TWorkbook::Sort(int row1, int col1, int row2, int col2, bool byRows, int key1, int key2, int key3) {
-  const TRange range = Resolve(row1, col1, row2, col2, true);
+  // Beyond the used area all cells are empty and stay last: the range is
+  // cut down to it without changing the result.
+  TRange range = Resolve(row1, col1, row2, col2, true);
+  range.Row2 = std::max(range.Row1, std::min(range.Row2, LastRow()));
+  range.Col2 = std::max(range.Col1, std::min(range.Col2, LastCol()));
   if (recalcNeeded_) Recalculate();
   std::vector<int> keys;
   for (int key : {key1, key2, key3}) {

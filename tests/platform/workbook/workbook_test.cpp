@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/globals.h"
 
 namespace kvx::workbook {
@@ -441,6 +443,36 @@ TEST_F(WorkbookTest, ModifiedFiresOncePerResetAndListenersHearChanges) {
   book.RemoveListener(id);
   book.SetActiveCell(4, 4);
   EXPECT_EQ(selectionEvents, 1);
+}
+
+}  // namespace
+}  // namespace kvx::workbook
+
+namespace kvx::workbook {
+namespace {
+
+TEST(WorkbookLimits, HugeRangesAndBadArgumentsStayBounded) {
+  TWorkbook book(1);
+  book.SetNumber(3, 2, 1.0);
+  book.SetNumber(1, 2, 2.0);
+  // Formatting, copying and sorting a block of 26 million cells works on
+  // the used part only.
+  book.SetSelection(1, 1, 1000000, 26);
+  book.SetPattern(TPattern{1, 0xFF0000, 0xFFFFFF});
+  EXPECT_LE(book.CurrentSheetData().Rows.size(), 3u);
+  EXPECT_EQ(book.StyleAt(1, 3, 2).Pattern.Pattern, 1);
+  book.EditCopy();
+  book.Sort(1, 1, 1000000, 26, true, 2, 0, 0);
+  EXPECT_DOUBLE_EQ(book.Number(1, 2), 1.0);
+  EXPECT_DOUBLE_EQ(book.Number(2, 2), 2.0);
+  // Ranges the wrong way round or outside the sheet are refused.
+  book.InsertRange(TRange{5, 1, 2, 1}, 3);
+  book.DeleteRange(TRange{0, 0, 3, 3}, 4);
+  book.InsertRange(TRange{1, 1, 1, 1}, 7);
+  EXPECT_DOUBLE_EQ(book.Number(2, 2), 2.0);
+  EXPECT_FALSE(book.SetSelectionText(""));
+  book.SetColWidth(1, 1, std::nan(""), false);
+  EXPECT_DOUBLE_EQ(book.ColWidth(1), 8.43);
 }
 
 }  // namespace
