@@ -1,6 +1,7 @@
 #include "platform/workbook/formula_engine.h"
 
 #include <algorithm>
+#include <map>
 #include <cctype>
 
 #include <ixion/address.hpp>
@@ -345,13 +346,47 @@ bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, co
   }
   abs_range_set_t dirty;
   for (const auto& f : formulas) dirty.insert(abs_range_t(f.Address));
+  // A formula the engine cannot compute (a function it does not know)
+  // stops the whole calculation with an exception. Then the cells are
+  // computed one by one in their order; a failing cell keeps the result it
+  // had (the value a file stored, or "#NAME?") and hands that on to the
+  // cells that depend on it.
+  std::vector<bool> failed(formulas.size(), false);
   try {
     const auto sorted = query_and_sort_dirty_cells(cxt, abs_range_set_t(), &dirty);
-    calculate_sorted_cells(cxt, sorted, 0);
+    try {
+      calculate_sorted_cells(cxt, sorted, 0);
+    } catch (const std::exception&) {
+      std::map<abs_address_t, std::size_t> indexOf;
+      for (std::size_t i = 0; i < formulas.size(); ++i) indexOf[formulas[i].Address] = i;
+      for (const abs_range_t& one : sorted) {
+        try {
+          calculate_sorted_cells(cxt, {one}, 0);
+        } catch (const std::exception&) {
+          const auto found = indexOf.find(one.first);
+          if (found == indexOf.end()) continue;
+          const TCell& cell = *formulas[found->second].Cell;
+          failed[found->second] = true;
+          formula_result kept;
+          if (cell.Result == TFormulaResult::Number) {
+            kept = formula_result(cell.Number);
+          } else if (cell.Result == TFormulaResult::Text) {
+            kept = formula_result(cell.Text);
+          } else {
+            kept = formula_result(formula_error_t::name_not_found);
+          }
+          auto tokens = formula_tokens_store::create();
+          tokens->get() = create_formula_error_tokens(cxt, cell.Formula, "#NAME?");
+          cxt.set_formula_cell(one.first, tokens, kept);
+        }
+      }
+    }
   } catch (const std::exception&) {
     // Results that could not be computed read as errors below.
   }
-  for (const auto& f : formulas) {
+  for (std::size_t i = 0; i < formulas.size(); ++i) {
+    if (failed[i]) continue;
+    const Pending& f = formulas[i];
     TCell& cell = *f.Cell;
     try {
       const formula_cell* fc = cxt.get_formula_cell(f.Address);

@@ -495,9 +495,11 @@ void TWorkbook::SetFormula(int row, int col, std::string_view formula) {
   TCell& cell = CellRef(MutableCurrent(), row, col);
   cell.Kind = TCellKind::Formula;
   cell.Formula.assign(formula);
-  cell.Result = TFormulaResult::Number;
+  // Until the engine has computed it (a function it does not know keeps
+  // this).
+  cell.Result = TFormulaResult::Error;
   cell.Number = 0.0;
-  cell.Text.clear();
+  cell.Text = "#NAME?";
   hasFormulas_ = true;
   ContentChanged();
 }

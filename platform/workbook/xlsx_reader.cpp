@@ -2,6 +2,7 @@
 // an ixion model) and the legacy .xls reader, on freexl.
 #include <freexl.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -251,6 +252,34 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
               cell.Kind = TCellKind::Formula;
               cell.Formula = ixion::print_formula_tokens(cxt, pos, *resolver, fc->get_tokens()->get());
               if (!cell.Formula.empty() && cell.Formula.front() == '=') cell.Formula.erase(0, 1);
+              // Booleans written as the formulas TRUE() and FALSE() (as some
+              // programs store them) become the numbers 1 and 0.
+              std::string upper = cell.Formula;
+              for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+              if (upper == "TRUE()" || upper == "FALSE()") {
+                cell.Kind = TCellKind::Number;
+                cell.Number = upper == "TRUE()" ? 1.0 : 0.0;
+                cell.Formula.clear();
+                break;
+              }
+              // The result the file stored stays when the formula cannot be
+              // computed here.
+              cell.Result = TFormulaResult::Error;
+              cell.Text = "#NAME?";
+              try {
+                const ixion::formula_result cached =
+                    fc->get_result_cache(ixion::formula_result_wait_policy_t::throw_exception);
+                if (cached.get_type() == ixion::formula_result::result_type::value) {
+                  cell.Result = TFormulaResult::Number;
+                  cell.Number = cached.get_value();
+                  cell.Text.clear();
+                } else if (cached.get_type() == ixion::formula_result::result_type::string) {
+                  cell.Result = TFormulaResult::Text;
+                  cell.Text = cached.get_string();
+                }
+              } catch (const std::exception&) {
+                // No stored result.
+              }
               break;
             }
             default:

@@ -140,6 +140,35 @@ TEST_F(InteropTest, LegacyXlsMadeByLibreOfficeLoads) {
   EXPECT_EQ(book.Text(3, 2), "Text mit ; und \"Zeichen\"");
 }
 
+TEST_F(InteropTest, XlsxWrittenByOtherProgramsLoads) {
+  IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
+  TWorkbook book(1);
+  int type = 0;
+  std::string error;
+  ASSERT_TRUE(ReadWorkbookFile(book, std::string(KVX_FIXTURE_DIR) + "/foreign.xlsx", type, error)) << error;
+  EXPECT_EQ(type, kFileTypeWorkbook);
+  EXPECT_EQ(book.SheetName(1), "Daten");
+  EXPECT_EQ(book.Text(1, 3), "Ein langer Text, der umbricht");
+  book.SetActiveCell(1, 3);
+  EXPECT_TRUE(book.Alignment().Wrap);
+  EXPECT_NEAR(book.ColWidth(3), 30.0, 0.75);
+  EXPECT_EQ(book.Text(2, 1), "3,00");   // built-in "0.00"
+  EXPECT_EQ(book.Text(3, 1), "450%");   // built-in "0%"
+  EXPECT_DOUBLE_EQ(book.Number(4, 1), 6.0);
+  // The booleans are stored as the formulas TRUE() and FALSE(): they are
+  // read as 1 and 0.
+  EXPECT_DOUBLE_EQ(book.Number(2, 2), 1.0);
+  EXPECT_DOUBLE_EQ(book.Number(3, 2), 0.0);
+  EXPECT_EQ(book.CellKind(3, 2), TCellKind::Number);
+  EXPECT_EQ(book.Formula(8, 1), "=SUM(A2:A6)");
+  EXPECT_DOUBLE_EQ(book.Number(8, 1), 30.0);
+  EXPECT_DOUBLE_EQ(book.Number(9, 1), 6.0);  // through the defined name
+  EXPECT_EQ(book.Text(10, 1), "x3");
+  ASSERT_TRUE(book.FindName("Werte").has_value());
+  book.SetFormula(11, 1, "B2*10+A2");
+  EXPECT_DOUBLE_EQ(book.Number(11, 1), 13.0);
+}
+
 TEST_F(InteropTest, LibreOfficeShowsWhatWeWrote) {
   if (!HaveCommand("soffice --version")) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
   TWorkbook book(2);

@@ -78,6 +78,15 @@ TEST_F(WorkbookTest, FormulasRecomputeWhenTheirInputsChange) {
   EXPECT_EQ(book.Formula(4, 1), "=SUM(A1:A2)*2");
   EXPECT_EQ(book.Entry(4, 1), "=SUM(A1:A2)*2");
   EXPECT_EQ(book.Text(3, 1).front(), '#');
+  // A function the engine does not know stops neither the other formulas
+  // nor those that use its cell: they show an error.
+  book.SetFormula(9, 1, "TRUE()");
+  book.SetFormula(10, 1, "A9+1");
+  EXPECT_EQ(book.Text(9, 1), "#NAME?");
+  EXPECT_EQ(book.Text(10, 1).front(), '#');
+  EXPECT_DOUBLE_EQ(book.Number(4, 1), 10.0);
+  book.SetText(9, 1, "");
+  book.SetText(10, 1, "");
   book.SetNumber(1, 1, 5.0);
   EXPECT_DOUBLE_EQ(book.Number(4, 1), 16.0);
   // References to other sheets and defined names.
