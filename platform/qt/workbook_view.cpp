@@ -822,6 +822,10 @@ void TSheetCanvas::keyPressEvent(QKeyEvent* event) {
     default:
       break;
   }
+  if (control && event->key() == Qt::Key_A) {
+    book_.SetSelection(-1, -1, -1, -1);
+    return;
+  }
   if (control && event->key() == Qt::Key_C) {
     view_.Copy();
     return;

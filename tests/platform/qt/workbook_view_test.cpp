@@ -144,6 +144,15 @@ TEST_F(WorkbookViewTest, MouseKeyboardAndEditingReachTheWorkbook) {
   EXPECT_EQ(book.CellKind(3, 2), workbook::TCellKind::Empty);
   EXPECT_EQ(book.Text(1, 1), "0");  // the formula follows
 
+  Type(view.Canvas(), Qt::Key_A, "a", Qt::ControlModifier);
+  EXPECT_EQ(book.SelectionRange(0), (workbook::TRange{1, 1, workbook::kMaxRows, workbook::kMaxCols}));
+  // Copy and paste through the system clipboard keep formulas relative.
+  book.SetFormula(6, 6, "F5+1");
+  book.SetActiveCell(6, 6);
+  view.Copy();
+  book.SetActiveCell(8, 7);
+  view.Paste();
+  EXPECT_EQ(book.Formula(8, 7), "=G7+1");
   // Clicking a column header selects the column; double clicks report.
   const QRect header = view.Canvas()->CellRect(0, 3);
   Click(canvas, header.center());
