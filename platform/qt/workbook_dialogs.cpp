@@ -119,8 +119,19 @@ bool ShowNumberFormatDialog(QWidget* parent, workbook::TWorkbook& book) {
     preview->setText(Tr("Beispiel: ", "Sample: ") +
                      QString::fromStdString(workbook::FormatNumber(value, canonical, locale)));
   };
-  QObject::connect(list, &QListWidget::currentTextChanged, &dialog, [&](const QString& text) {
-    edit->setText(text);
+  // The list takes over the format only when the user moves in it: the
+  // first current item it gets on showing (with no previous item) must not
+  // overwrite the cell's format.
+  const auto matching = list->findItems(edit->text(), Qt::MatchExactly);
+  if (!matching.isEmpty()) list->setCurrentItem(matching.front());
+  QObject::connect(list, &QListWidget::currentItemChanged, &dialog,
+                   [&](QListWidgetItem* current, QListWidgetItem* previous) {
+                     if (current == nullptr || previous == nullptr) return;
+                     edit->setText(current->text());
+                     update();
+                   });
+  QObject::connect(list, &QListWidget::itemClicked, &dialog, [&](QListWidgetItem* item) {
+    edit->setText(item->text());
     update();
   });
   QObject::connect(edit, &QLineEdit::textChanged, &dialog, [&](const QString&) { update(); });
