@@ -76,6 +76,16 @@ lxw_format* MakeFormat(lxw_workbook* book, const TCellStyle& style) {
   return format;
 }
 
+// A text as the file can hold it: at most 32767 bytes, cut at a character
+// boundary (longer texts would make the whole file fail).
+std::string FileText(const std::string& text) {
+  constexpr std::size_t kLimit = 32767;
+  if (text.size() <= kLimit) return text;
+  std::size_t end = kLimit;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  return text.substr(0, end);
+}
+
 bool Check(lxw_error result, const char* what, std::string& error) {
   if (result == LXW_NO_ERROR) return true;
   error = std::string(what) + ": " + lxw_strerror(result);
@@ -139,7 +149,7 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
                                             formatOf(cell.Style));
             break;
           case TCellKind::Text:
-            result = worksheet_write_string(ws, row, col, cell.Text.c_str(), formatOf(cell.Style));
+            result = worksheet_write_string(ws, row, col, FileText(cell.Text).c_str(), formatOf(cell.Style));
             break;
           case TCellKind::Formula: {
             const std::string formula = "=" + cell.Formula;
@@ -148,7 +158,7 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
                                                    std::isfinite(cell.Number) ? cell.Number : 0.0);
             } else {
               result = worksheet_write_formula_str(ws, row, col, formula.c_str(), formatOf(cell.Style),
-                                                   cell.Text.c_str());
+                                                   FileText(cell.Text).c_str());
             }
             break;
           }

@@ -202,9 +202,18 @@ TEST_F(WorkbookFilesTest, FailedWritesLeaveTheOldFileAndFailedReadsTheWorkbook) 
   // No temporary files stay behind.
   int files = 0;
   for (const auto& entry : fs::directory_iterator(dir_)) files += entry.is_regular_file() ? 1 : 0;
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(files, 1);  // keep.xlsx
   EXPECT_FALSE(WriteWorkbookFile(book, PathOf("missing-folder/x.xlsx"), 4, error));
   EXPECT_EQ(Slurp(path), before);
+
+  // A text longer than a file's cell holds is cut, not fatal.
+  TWorkbook longText(1);
+  longText.SetText(1, 1, std::string(40000, 'x') + "ä");
+  ASSERT_TRUE(WriteWorkbookFile(longText, PathOf("long.xlsx"), 4, error)) << error;
+  TWorkbook longBack(1);
+  int longType = 0;
+  ASSERT_TRUE(ReadWorkbookFile(longBack, PathOf("long.xlsx"), longType, error)) << error;
+  EXPECT_EQ(longBack.Text(1, 1).size(), 32767u);
 
   // A damaged workbook is refused and the open workbook stays.
   const std::string broken = PathOf("broken.xlsx");
