@@ -497,7 +497,7 @@ void TSheetCanvas::PaintCell(QPainter& painter, int row, int col, const QRect& r
   if (cell->Kind != TCellKind::Empty) {
     std::string text;
     if (book_.ShowFormulas() && cell->Kind == TCellKind::Formula) {
-      text = "=" + cell->Formula;
+      text = book_.Entry(row, col);
     } else {
       text = book_.Text(row, col);
     }

@@ -259,6 +259,73 @@ std::string RenameSheetInFormula(std::string_view formula, std::string_view oldN
   return out;
 }
 
+namespace {
+
+// Copies a string literal or a quoted sheet name starting at i (the quote
+// character) whole, and returns the index after it.
+std::size_t CopyQuoted(std::string_view formula, std::size_t i, std::string& out) {
+  const char quote = formula[i];
+  std::size_t j = i + 1;
+  while (j < formula.size()) {
+    if (formula[j] == quote) {
+      if (j + 1 < formula.size() && formula[j + 1] == quote) {
+        j += 2;
+        continue;
+      }
+      break;
+    }
+    ++j;
+  }
+  const std::size_t stop = std::min(formula.size(), j + 1);
+  out += formula.substr(i, stop - i);
+  return stop;
+}
+
+}  // namespace
+
+std::string FormulaToLocal(std::string_view formula, char decimal) {
+  if (decimal != ',') return std::string(formula);
+  std::string out;
+  std::size_t i = 0;
+  while (i < formula.size()) {
+    const char c = formula[i];
+    if (c == '"' || c == '\'') {
+      i = CopyQuoted(formula, i, out);
+    } else if (IsAlpha(c) || c == '_' || c == '$' || c == '\\') {
+      // Names and references, which may hold digits and points.
+      std::size_t j = i;
+      while (j < formula.size() && (IsWordChar(formula[j]) || formula[j] == '$')) ++j;
+      out += formula.substr(i, j - i);
+      i = j;
+    } else if (IsDigit(c) || (c == '.' && i + 1 < formula.size() && IsDigit(formula[i + 1]))) {
+      while (i < formula.size() && (IsDigit(formula[i]) || formula[i] == '.')) {
+        out += formula[i] == '.' ? ',' : formula[i];
+        ++i;
+      }
+    } else {
+      out += c == ',' ? ';' : c;
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string FormulaFromLocal(std::string_view formula, char decimal) {
+  if (decimal != ',') return std::string(formula);
+  std::string out;
+  std::size_t i = 0;
+  while (i < formula.size()) {
+    const char c = formula[i];
+    if (c == '"' || c == '\'') {
+      i = CopyQuoted(formula, i, out);
+    } else {
+      out += c == ',' ? '.' : (c == ';' ? ',' : c);
+      ++i;
+    }
+  }
+  return out;
+}
+
 bool FormulaParses(std::string_view formula) {
   try {
     ixion::model_context cxt({1000, 100});

@@ -43,6 +43,14 @@ std::string RenameSheetInFormula(std::string_view formula, std::string_view oldN
 // letters, digits and '_'.
 std::string QuoteSheetName(std::string_view name);
 
+// Formulas are kept in the file syntax ('.' in numbers, ',' between
+// arguments). With a decimal comma the user types and reads them in the
+// local syntax instead: ',' in numbers and ';' between arguments. Texts in
+// quotes and quoted sheet names are left alone. With a decimal point both
+// syntaxes are the same.
+std::string FormulaToLocal(std::string_view formula, char decimal);
+std::string FormulaFromLocal(std::string_view formula, char decimal);
+
 // Evaluates all formulas of the sheets and stores the results in their
 // cells. Names are the workbook's defined names (sheet ids resolved through
 // the sheets). Returns whether any formula was found.

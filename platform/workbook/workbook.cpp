@@ -378,7 +378,7 @@ std::string TWorkbook::EntryText(const TSheetData& sheet, const TCell& cell) con
     case TCellKind::Text:
       return cell.Text;
     case TCellKind::Formula:
-      return "=" + cell.Formula;
+      return "=" + FormulaToLocal(cell.Formula, Locale().Decimal);
   }
   return {};
 }
@@ -452,7 +452,7 @@ void TWorkbook::SetEntry(int row, int col, std::string_view text) {
       SetText(row, col, entry.Text);
       return;
     case TTypedEntry::TKind::Formula:
-      SetFormula(row, col, entry.Text);
+      SetFormula(row, col, FormulaFromLocal(entry.Text, Locale().Decimal));
       return;
     case TTypedEntry::TKind::Number: {
       TSheetData& sheet = MutableCurrent();

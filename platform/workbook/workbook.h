@@ -239,10 +239,13 @@ class TWorkbook {
   double Number(int row, int col) const;  // 0 for texts and empty cells
   void SetNumber(int row, int col, double value);
   // Typed input: numbers, dates, times become values (dates and times also
-  // get a number format when the cell has none), "=..." a formula.
+  // get a number format when the cell has none), "=..." a formula in the
+  // local syntax (with a decimal comma: "=A1*1,5+SUM(B1;B2)").
   std::string Entry(int row, int col) const;
   void SetEntry(int row, int col, std::string_view text);
-  std::string Formula(int row, int col) const;  // with '=', empty when none
+  // Formulas in the file syntax ("=A1*1.5+SUM(B1,B2)"), with '='; empty
+  // when the cell holds none.
+  std::string Formula(int row, int col) const;
   void SetFormula(int row, int col, std::string_view formula);
   TCellKind CellKind(int row, int col) const;
   const TCell* Cell(int row, int col) const { return CurrentSheetData().CellAt(row, col); }

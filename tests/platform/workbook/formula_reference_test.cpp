@@ -65,6 +65,30 @@ TEST(FormulaReferences, RewritingTouchesReferencesOnly) {
   EXPECT_TRUE(FormulaParses("SUM(A1:B2)*2"));
 }
 
+TEST(FormulaReferences, LocalSyntaxWithDecimalComma) {
+  const std::string file = "IF(A1>1.5,\"a,b;c\",SUM(B1:B2,2.25,'x,y'!C1))+.5";
+  const std::string local = "IF(A1>1,5;\"a,b;c\";SUM(B1:B2;2,25;'x,y'!C1))+,5";
+  EXPECT_EQ(FormulaToLocal(file, ','), local);
+  EXPECT_EQ(FormulaFromLocal(local, ','), file);
+  EXPECT_EQ(FormulaToLocal(file, '.'), file);
+  EXPECT_EQ(FormulaFromLocal(file, '.'), file);
+  EXPECT_EQ(FormulaToLocal("LOG10(A1.5)", ','), "LOG10(A1.5)");  // names keep their points
+
+  const TIntlSeparators saved = IntlSeparators;
+  IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
+  TWorkbook book(1);
+  book.SetNumber(1, 1, 4.0);
+  book.SetEntry(1, 2, "=A1*1,5+MAX(1;2)");
+  EXPECT_DOUBLE_EQ(book.Number(1, 2), 8.0);
+  EXPECT_EQ(book.Formula(1, 2), "=A1*1.5+MAX(1,2)");
+  EXPECT_EQ(book.Entry(1, 2), "=A1*1,5+MAX(1;2)");
+  IntlSeparators = TIntlSeparators{'.', ',', '/', ':', ','};
+  EXPECT_EQ(book.Entry(1, 2), "=A1*1.5+MAX(1,2)");
+  book.SetEntry(2, 2, "=A1*0.25");
+  EXPECT_DOUBLE_EQ(book.Number(2, 2), 1.0);
+  IntlSeparators = saved;
+}
+
 TEST(FormulaReferences, StructureChangesKeepFormulasPointingAtTheirCells) {
   const TIntlSeparators saved = IntlSeparators;
   IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
