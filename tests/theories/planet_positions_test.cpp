@@ -93,6 +93,17 @@ TEST(PlanetPositionDispatch, WithoutCorrectionBranchAGivesTheGeometricPosition) 
   EXPECT_EQ(d.planetVX, 0.0);
   EXPECT_EQ(d.planetVY, 0.0);
   EXPECT_EQ(d.planetVZ, 0.0);
+
+  // Every byte that selects the internal series takes branch A as well.
+  for (std::uint8_t theory : {1, 4, 200, 255}) {
+    Dispatch e = d;
+    e.appX = e.appY = e.appZ = 0.0;
+    e.Run(theory, 0.2, 4, 1);
+    Dispatch f = d;
+    f.Run(0, 0.2, 4, 1);
+    EXPECT_EQ(e.appX, f.appX) << int{theory};
+    EXPECT_EQ(e.astY, f.astY) << int{theory};
+  }
 }
 
 TEST(PlanetPositionDispatch, TheEarthHasNoGeocentricPositionInEitherBranch) {
