@@ -4,6 +4,7 @@
 #include <cmath>
 #include <span>
 
+#include "core/frames.h"
 #include "core/vector_math.h"
 #include "theories/theory_libraries.h"
 
@@ -161,6 +162,19 @@ void SunPosition(const PositionFileHandles& handles, TTheorySelection selection,
       vsopsun_l(T, L, B, R, level);
       PolarToCartesian(X, Y, Z, R, B, L);
       VX = VY = VZ = 0;
+      return;
+    case kPlanetTheoryVsop87C:
+      X = Y = Z = VX = VY = VZ = 0;
+      vsopcsun(T, X, Y, Z, VX, VY, VZ, level);
+      X = -X;
+      Y = -Y;
+      Z = -Z;
+      VX = -VX;
+      VY = -VY;
+      VZ = -VZ;
+      CartesianToPolar(R, B, L, X, Y, Z);
+      FK5Correction(L, B, T);
+      PolarToCartesian(X, Y, Z, R, B, L);
       return;
     default:
       SunPositionSeries(T, L, B, R);
