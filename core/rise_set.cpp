@@ -123,7 +123,7 @@ TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, double 
       c.riseFound = true;
       c.setFound = true;
     }
-    const double H = last.hourAngle;
+    const double H = ReducedHourAngle(last.hourAngle);
     if (rule != TRiseSetTransitRule::None && ye > 0 && std::fabs(H) < 2.0) {
       switch (rule) {
         case TRiseSetTransitRule::SunMoon: {
@@ -198,6 +198,13 @@ void FinishRiseSetEvent(const TRiseSetCrossings& crossings, bool twilight, std::
     duration = Mod24(set - rise);
     if (twilight) duration = 24.0 - duration;
   }
+}
+
+double ReducedHourAngle(double hours) {
+  double h = std::fmod(hours, 24.0);
+  if (h >= 12.0) h -= 24.0;
+  if (h < -12.0) h += 24.0;
+  return h;
 }
 
 double LocalMidnightJd(double jd, double zoneHours) {

@@ -118,8 +118,10 @@ struct TRiseSetCrossings {
 // Samples the sine of the altitude every hour from 0 to 24 (two-hour steps
 // with a parabola through three samples) and returns the crossings of s0.
 // A transit (rule other than None) is estimated when the parabola's
-// extremum lies above s0 and the hour angle of the step's last sample is
-// below 2 h; the transit time and altitude are written into `transit`
+// extremum lies above s0 and the hour angle of the step's last sample,
+// taken the short way round, is below 2 h (so that a body near 0 h of
+// right ascension does not lose a transit to the wrap of the sidereal
+// clock); the transit time and altitude are written into `transit`
 // (hours) and `transitAltitude` (degrees, from the declination of the
 // latest sample, or from `midnightDeclination` for the Planet rule). A
 // transit once found is never replaced by an out-of-day estimate. The
@@ -137,6 +139,9 @@ void FinishRiseSetEvent(const TRiseSetCrossings& crossings, bool twilight, std::
                         const std::function<double(double)>& azimuthAt, double& riseTime, double& setTime,
                         double& duration, const char*& riseMarker, const char*& setMarker,
                         const char*& statusText, double& riseAzimuth, double& setAzimuth);
+
+// An hour angle (hours) reduced to -12..12, the short way round.
+double ReducedHourAngle(double hours);
 
 // Julian day (UT) of local 0 h of the day containing jd for a zone offset
 // (local clock minus UT, hours).
