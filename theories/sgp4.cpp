@@ -80,8 +80,6 @@ struct DeepSpaceModel {
   double xfact = 0, xlamo = 0;
   // Integrator state: time reached (minutes), resonant longitude and mean motion there.
   double atime = 0, xli = 0, xni = 0;
-  // Periodic terms of the last computation.
-  double pe = 0, pinc = 0, pl = 0, pgh = 0, ph = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -411,37 +409,30 @@ void DeepSpaceSecular(ModelCoefficients& m, double t, double& em, double& argpm,
 // They are computed afresh for every t: reusing the terms of a time up to 30
 // minutes away, as the original deep-space code did to save time, moves a
 // high orbit by kilometres.
-void DeepSpacePeriodic(ModelCoefficients& m, double t, double& ep, double& inclp, double& nodep, double& argpp,
+void DeepSpacePeriodic(const ModelCoefficients& m, double t, double& ep, double& inclp, double& nodep, double& argpp,
                        double& mp) {
-  DeepSpaceModel& ds = m.ds;
-  {
-    double zm = ds.zmos + kZns * t;
-    double zf = zm + 2.0 * kZes * std::sin(zm);
-    double sinzf = std::sin(zf);
-    double f2 = 0.5 * sinzf * sinzf - 0.25;
-    double f3 = -0.5 * sinzf * std::cos(zf);
-    double ses = ds.se2 * f2 + ds.se3 * f3;
-    double sis = ds.si2 * f2 + ds.si3 * f3;
-    double sls = ds.sl2 * f2 + ds.sl3 * f3 + ds.sl4 * sinzf;
-    double sghs = ds.sgh2 * f2 + ds.sgh3 * f3 + ds.sgh4 * sinzf;
-    double shs = ds.sh2 * f2 + ds.sh3 * f3;
-    zm = ds.zmol + kZnl * t;
-    zf = zm + 2.0 * kZel * std::sin(zm);
-    sinzf = std::sin(zf);
-    f2 = 0.5 * sinzf * sinzf - 0.25;
-    f3 = -0.5 * sinzf * std::cos(zf);
-    double sel = ds.ee2 * f2 + ds.e3 * f3;
-    double sil = ds.xi2 * f2 + ds.xi3 * f3;
-    double sll = ds.xl2 * f2 + ds.xl3 * f3 + ds.xl4 * sinzf;
-    double sghl = ds.xgh2 * f2 + ds.xgh3 * f3 + ds.xgh4 * sinzf;
-    double shll = ds.xh2 * f2 + ds.xh3 * f3;
-    ds.pe = ses + sel;
-    ds.pinc = sis + sil;
-    ds.pl = sls + sll;
-    ds.pgh = sghs + sghl;
-    ds.ph = shs + shll;
-  }
-  double pe = ds.pe, pinc = ds.pinc, pl = ds.pl, pgh = ds.pgh, ph = ds.ph;
+  const DeepSpaceModel& ds = m.ds;
+  double zm = ds.zmos + kZns * t;
+  double zf = zm + 2.0 * kZes * std::sin(zm);
+  double sinzf = std::sin(zf);
+  double f2 = 0.5 * sinzf * sinzf - 0.25;
+  double f3 = -0.5 * sinzf * std::cos(zf);
+  double ses = ds.se2 * f2 + ds.se3 * f3;
+  double sis = ds.si2 * f2 + ds.si3 * f3;
+  double sls = ds.sl2 * f2 + ds.sl3 * f3 + ds.sl4 * sinzf;
+  double sghs = ds.sgh2 * f2 + ds.sgh3 * f3 + ds.sgh4 * sinzf;
+  double shs = ds.sh2 * f2 + ds.sh3 * f3;
+  zm = ds.zmol + kZnl * t;
+  zf = zm + 2.0 * kZel * std::sin(zm);
+  sinzf = std::sin(zf);
+  f2 = 0.5 * sinzf * sinzf - 0.25;
+  f3 = -0.5 * sinzf * std::cos(zf);
+  double sel = ds.ee2 * f2 + ds.e3 * f3;
+  double sil = ds.xi2 * f2 + ds.xi3 * f3;
+  double sll = ds.xl2 * f2 + ds.xl3 * f3 + ds.xl4 * sinzf;
+  double sghl = ds.xgh2 * f2 + ds.xgh3 * f3 + ds.xgh4 * sinzf;
+  double shll = ds.xh2 * f2 + ds.xh3 * f3;
+  double pe = ses + sel, pinc = sis + sil, pl = sls + sll, pgh = sghs + sghl, ph = shs + shll;
   inclp += pinc;
   ep += pe;
   double sinip = std::sin(inclp), cosip = std::cos(inclp);

@@ -1,8 +1,9 @@
 #include "theories/tle.h"
 
 #include <charconv>
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -171,7 +172,9 @@ bool TleEntryValid(const TTleEntry& entry) {
 }
 
 std::uint16_t LoadTleFile(const std::string& fileName, bool showErrors) {
-  std::ifstream in(fileName, std::ios::binary);
+  std::error_code ignored;
+  std::ifstream in;
+  if (!std::filesystem::is_directory(fileName, ignored)) in.open(fileName, std::ios::binary);
   std::uint16_t count = 0;
   bool readFailed = !in.is_open();
   if (!readFailed) {

@@ -184,6 +184,13 @@ TEST_F(TleFile, EmptyAndMissingFilesAreReportedOnlyWhenAsked) {
   EXPECT_EQ(sink.messages[1].caption, "No valid *.tle file");
   EXPECT_NE(sink.messages[1].text.find(missing), std::string::npos);
   EXPECT_NE(sink.messages[1].text.find("cannot be read"), std::string::npos);
+  // A folder in place of the file cannot be read either.
+  std::filesystem::path folder = path_.parent_path() / (path_.stem().string() + "_folder");
+  std::filesystem::create_directories(folder);
+  EXPECT_EQ(LoadTleFile(folder.string(), true), 0);
+  std::filesystem::remove_all(folder);
+  ASSERT_EQ(sink.messages.size(), 3u);
+  EXPECT_EQ(sink.messages[2].text, "Die Datei \"" + folder.string() + "\" kann nicht gelesen werden.");
 }
 
 TEST_F(TleFile, TwoLineFilesWithoutNamesAreReadOutOfStep) {
