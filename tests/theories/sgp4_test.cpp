@@ -160,12 +160,16 @@ TEST(SgpPropagate, EachLoadReplacesTheModelState) {
   EXPECT_NEAR((after.z - before.z) / 2.0, v.z, 1e-5);
   EXPECT_NEAR(r.r, std::sqrt(r.x * r.x + r.y * r.y + r.z * r.z), 1e-9);
 
-  // The deep-space set between near-earth ones is re-initialised every time.
+  // A deep-space set loaded again after other sets (near-earth, and deep
+  // space of another epoch) gives the same positions as before.
+  SatelliteTable[5] = Set("20001.00000000", 10.0, 1000, 1.5);
   TVectorXYZR c = FreshPosition(3, 1000.0);
   EXPECT_NEAR(c.r, 42164.0, 50.0);
   FreshPosition(1, 50.0);
+  FreshPosition(5, 50.0);
   TVectorXYZR c2 = FreshPosition(3, 1000.0);
   EXPECT_DOUBLE_EQ(c.x, c2.x);
+  EXPECT_DOUBLE_EQ(c.z, c2.z);
 }
 
 TEST(SgpPropagate, ResonanceIntegrationDoesNotDependOnTheOrderOfCalls) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -169,14 +170,26 @@ TEST(Sgp4Verification, ErrorCasesOfTheStandardSetReportTheirErrors) {
 
 TEST(Sgp4Verification, LoaderTreatsTheVerificationSetsAsItsOwnTestsSay) {
   auto sets = ReadVerificationSets();
-  // Set 11801 (the report's own deep-space example) has no " 0 " in columns
-  // 62-64 of line 1 and a blank checksum column: the loader skips it like any
-  // damaged set. The verification above still runs it by writing the lines
-  // straight into a slot, which LoadTwoLineElements accepts as they stand.
+  // Set 11801 (the report's own deep-space example) has a correct checksum
+  // but blanks instead of " 0 " in columns 62-64 of line 1: the loader skips
+  // it like any damaged set (the next set takes its slot, no message). The
+  // verification above still runs it by writing the lines straight into a
+  // slot, which LoadTwoLineElements accepts as they stand.
+  EXPECT_TRUE(TleLineChecksumOk(sets[11801].at(0).line1));
   EXPECT_FALSE(TleEntryValid(sets[11801].at(0)));
+  std::string path = std::string(KVX_BINARY_DIR) + "/sgp4_ver_11801.tle";
+  {
+    std::ofstream out(path, std::ios::binary);
+    for (int number : {11801, 5})
+      out << "SET " << number << "\r\n" << sets[number][0].line1 << "\r\n" << sets[number][0].line2 << "\r\n";
+  }
+  ASSERT_EQ(LoadTleFile(path, false), 1);
+  EXPECT_EQ(SatelliteNames[1], "SET 5");
+  std::remove(path.c_str());
   // The sets made up to trigger errors carry wrong checksums.
   EXPECT_FALSE(TleEntryValid(sets[33333].at(0)));
   EXPECT_FALSE(TleEntryValid(sets[33334].at(0)));
+  EXPECT_FALSE(TleEntryValid(sets[33335].at(0)));
   // All other sets pass.
   for (auto& [number, list] : sets)
     if (number != 11801 && number < 33333) {
