@@ -1,6 +1,7 @@
 // The five theory libraries through the loader: presence and absence, the
 // published check values, the agreement of the rectangular versions with
 // the spherical ones, velocities and truncation.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -129,6 +130,38 @@ TEST_F(TheoryLibrariesTest, ABrokenOrMissingLibraryCountsAsAbsentAlone) {
   double L = 0, B = 0, R = 0;
   vsopvenus_hel(0.0, L, B, R, -1);
   EXPECT_GT(R, 0.7);
+}
+
+// The five probes are called once each, in the order ELP-2000/82, VSOP82,
+// VSOP87 D, C, A; a library whose probe answers another code is absent.
+TEST_F(TheoryLibrariesTest, ProbesAreCalledOnceEachInOrderAndMustAnswerTheirCode) {
+  TemporaryFolder folder;
+  for (const char* file : {"libelp2000.so", "libvsop82.so", "libvsop87d.so", "libvsop87c.so", "libvsop87a.so"})
+    std::filesystem::create_symlink(test::FakeLibraryPath(), folder.path() / file);
+  void* fake = dlopen(test::FakeLibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(fake, nullptr) << dlerror();
+  auto reset = reinterpret_cast<void (*)(bool)>(dlsym(fake, "fake_reset"));
+  auto log = reinterpret_cast<const char* (*)()>(dlsym(fake, "fake_probe_log"));
+  ASSERT_NE(reset, nullptr);
+  ASSERT_NE(log, nullptr);
+
+  reset(true);
+  TLibraryAvailability a = OpenTheoryLibraries(folder.path().string());
+  EXPECT_STREQ(log(), "ping_elp ping_82 ping ping_c ping_a ");
+  EXPECT_EQ(a.Elp2000 + a.Vsop82 + a.Vsop87D + a.Vsop87C + a.Vsop87A, 5);
+  double X = 0, Y = 0, Z = 0;
+  ELP82B(2451545.0, X, Y, Z, -1);
+  EXPECT_EQ(X, 1.0);  // the stand-in answers
+
+  reset(false);
+  a = OpenTheoryLibraries(folder.path().string());
+  EXPECT_STREQ(log(), "ping_elp ping_82 ping ping_c ping_a ");
+  EXPECT_EQ(a.Elp2000 + a.Vsop82 + a.Vsop87D + a.Vsop87C + a.Vsop87A, 0);
+  X = 5;
+  ELP82B(2451545.0, X, Y, Z, -1);
+  EXPECT_EQ(X, 0.0);  // absent: zeros, the stand-in is not called
+  CloseTheoryLibraries();
+  dlclose(fake);
 }
 
 // The official check values of VSOP87 (version B through the rectangular
