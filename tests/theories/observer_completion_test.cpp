@@ -6,6 +6,7 @@
 
 #include "core/sun_longitude.h"
 #include "core/time_scales.h"
+#include "core/vector_math.h"
 #include "earth_position_file.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -106,6 +107,12 @@ TEST(CompleteObserverRecord, MeeusSunOf1992October13ByTheVsop87DLibrary) {
   r.LocalHours = -59.0 / 3600;
   CompleteObserverRecord(1, Theory(kPlanetTheoryVsop87D), TTableConfigRecord{}, kFullTheory, r);
   EXPECT_NEAR(r.Centuries, -0.072183436, 1e-9);
+  double trueLongitude, eccentricity;
+  SunTrueLongitude(trueLongitude, eccentricity, r.Centuries);
+  EXPECT_NEAR(Mod360(trueLongitude), 199.90988, 0.00001);
+  // The published 0.016711668 uses newer polynomial coefficients than the
+  // core library's (0.016708617 - 4.204e-5 T): 0.016711651.
+  EXPECT_NEAR(eccentricity, 0.016711668, 2e-8);
   // Geometric longitude 199.907372 before the FK5 correction (this road
   // applies none), distance 0.99760775 AU.
   EXPECT_NEAR(r.SunLongitude, 199.907372, 0.3 / 3600);
