@@ -1,0 +1,360 @@
+#include "core/vector_math.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+namespace kvx {
+
+namespace {
+
+constexpr long double kPiExt = 3.14159265358979323846264338327950288L;
+constexpr long double kOneOver360 = 1.0L / 360.0L;
+constexpr long double kTwoPower31 = 2147483648.0L;
+
+// Trunc to a 32-bit integer, as the stored routines do; quotients beyond
+// the 32-bit range (which callers avoid) fall back to a real truncation
+// instead of overflowing.
+long double Trunc32(long double x) {
+  if (std::fabs(x) < kTwoPower31) return static_cast<long double>(static_cast<std::int32_t>(x));
+  return std::trunc(x);
+}
+
+// Clamps an argument of arcsin or arccos into [-1, 1]; NaN stays NaN.
+long double ClampUnit(long double x) {
+  if (x > 1.0L) return 1.0L;
+  if (x < -1.0L) return -1.0L;
+  return x;
+}
+
+// The quadrant logic shared by the degree arctangents: `angleOfRatio`
+// maps a ratio in [0, 1] to degrees.
+template <typename Real, typename AngleOfRatio>
+Real QuadrantAngle(Real y, Real x, AngleOfRatio angleOfRatio) {
+  if (x == 0 && y == 0) return 0;
+  const Real ax = std::fabs(x);
+  const Real ay = std::fabs(y);
+  Real angle = ax > ay ? angleOfRatio(ay / ax) : 90 - angleOfRatio(ax / ay);
+  if (x < 0) angle = 180 - angle;
+  if (y < 0) angle = -angle;
+  return angle;
+}
+
+// Keeps a reduced value below its period when adding the period to a tiny
+// negative remainder rounded up to the period itself.
+double BelowPeriod(double value, double period) { return value >= period ? 0.0 : value; }
+
+}  // namespace
+
+long double RoundToSixByteReal(long double x) {
+  if (x == 0 || !std::isfinite(x)) return x;
+  int exponent = 0;
+  const long double mantissa = std::frexp(x, &exponent);  // x = mantissa * 2^exponent, 0.5 <= |mantissa| < 1
+  // Smallest stored exponent byte 1 stands for 2^-128.
+  if (exponent < -127) return 0.0L;
+  const long double scaled = std::nearbyint(std::ldexp(mantissa, 40));
+  return std::ldexp(scaled, exponent - 40);
+}
+
+// ---------------------------------------------------------------------------
+// Double-precision family.
+
+double SinDeg(double x) { return static_cast<double>(std::sin(x * kDegToRadFactor)); }
+double CosDeg(double x) { return static_cast<double>(std::cos(x * kDegToRadFactor)); }
+double TanDeg(double x) {
+  const long double a = x * kDegToRadFactor;
+  return static_cast<double>(std::sin(a) / std::cos(a));
+}
+
+double SinCosDeg(double& c, double x) {
+  const long double a = x * kDegToRadFactor;
+  c = static_cast<double>(std::cos(a));
+  return static_cast<double>(std::sin(a));
+}
+
+double ArcTanDeg(double x) { return static_cast<double>(std::atan(static_cast<long double>(x)) * kRadToDegFactor); }
+
+double ArcSinDeg(double x) {
+  const long double v = ClampUnit(x);
+  if (v == 1.0L) return 90.0;
+  if (v == -1.0L) return -90.0;
+  return static_cast<double>(std::atan(v / std::sqrt(1.0L - v * v)) * kRadToDegFactor);
+}
+
+double ArcCosDeg(double x) {
+  const long double v = ClampUnit(x);
+  if (std::fabs(v) == 1.0L) return static_cast<double>(90.0L - 90.0L * v);
+  if (std::fabs(v) <= 1e-7L) return static_cast<double>(90.0L - kRadToDegFactor * v);
+  return static_cast<double>(90.0L - std::atan(v / std::sqrt((1.0L - v) * (1.0L + v))) * kRadToDegFactor);
+}
+
+double ArcTan2Deg(double y, double x) {
+  return static_cast<double>(QuadrantAngle<long double>(
+      y, x, [](long double ratio) { return std::atan(ratio) * kRadToDegFactor; }));
+}
+
+double Mod360(double x) {
+  long double r = x - 360.0L * std::trunc(x * kOneOver360);
+  if (r < 0) r += 360.0L;
+  return BelowPeriod(static_cast<double>(r), 360.0);
+}
+
+double AngleToPlusMinus180(double x) { return x > 180.0 ? x - 360.0 : x; }
+
+double FracPositive(double x) {
+  long double r = x - std::trunc(static_cast<long double>(x));
+  if (r < 0) r += 1.0L;
+  return BelowPeriod(static_cast<double>(r), 1.0);
+}
+
+double Sign(double x) {
+  if (x > 0) return 1.0;
+  if (x < 0) return -1.0;
+  return 0.0;
+}
+
+double Log10(double x) { return static_cast<double>(std::log(static_cast<long double>(x)) / std::log(10.0L)); }
+
+double DaysToHours(double x) { return 24.0 * x; }
+double HoursToDays(double x) { return static_cast<double>(x * (1.0L / 24.0L)); }
+
+void PolarToCartesian(double& x, double& y, double& z, double r, double lat, double lon) {
+  double cosLat = 0, cosLon = 0;
+  const double sinLat = SinCosDeg(cosLat, lat);
+  const double sinLon = SinCosDeg(cosLon, lon);
+  x = r * cosLat * cosLon;
+  y = r * cosLat * sinLon;
+  z = r * sinLat;
+}
+
+void CartesianToPolar(double& r, double& lat, double& lon, double x, double y, double z) {
+  const double s = x * x + y * y;
+  r = std::sqrt(z * z + s);
+  lon = ArcTan2Deg(y, x);
+  if (lon < 0) lon = BelowPeriod(lon + 360.0, 360.0);
+  lat = ArcTan2Deg(z, std::sqrt(s));
+}
+
+void MatrixTimesVector(const TMatrix33& M, double& x, double& y, double& z) {
+  const double ox = x, oy = y, oz = z;
+  x = M.m[0][0] * ox + M.m[0][1] * oy + M.m[0][2] * oz;
+  y = M.m[1][0] * ox + M.m[1][1] * oy + M.m[1][2] * oz;
+  z = M.m[2][0] * ox + M.m[2][1] * oy + M.m[2][2] * oz;
+}
+
+void OrbitPlaneToSpace(const TMatrix33& M, double xx, double yy, double& x, double& y, double& z) {
+  x = M.m[0][0] * xx + M.m[0][1] * yy;
+  y = M.m[1][0] * xx + M.m[1][1] * yy;
+  z = M.m[2][0] * xx + M.m[2][1] * yy;
+}
+
+void AlignAnglePair(double& a, double& b) {
+  a = Mod360(a);
+  b = Mod360(b);
+  if (std::fabs(a - b) > 180.0) {
+    if (a > 180.0)
+      a -= 360.0;
+    else if (b > 180.0)
+      b -= 360.0;
+  }
+}
+
+void AngleDifferenceSigned(double& a, double& b, double& d) {
+  AlignAnglePair(a, b);
+  d = Mod360(d);
+  if (d > 180.0 && (a < 0 || b < 0)) d -= 360.0;
+}
+
+bool IsBetween(double b1, double b2, double x) {
+  if (b1 > b2) std::swap(b1, b2);
+  return b1 < x && x < b2;
+}
+
+double LinearCrossingTime(double t1, double t2, double a1, double a2, double b1, double b2) {
+  const double sa = (a1 - a2) / (t1 - t2);
+  const double sb = (b1 - b2) / (t1 - t2);
+  return t1 + (b1 - a1) / (sa - sb);
+}
+
+double HyperbolicAngleDeg(double y, double x) {
+  // artanh(1) is infinite: ratios are kept just below 1 so that points with
+  // abs(y) >= abs(x), which the one caller never passes, stay finite.
+  constexpr long double kBelowOne = 1.0L - std::numeric_limits<double>::epsilon();
+  return static_cast<double>(QuadrantAngle<long double>(y, x, [](long double ratio) {
+    return std::atanh(std::fmin(ratio, kBelowOne)) * kRadToDegFactor;
+  }));
+}
+
+void HyperbolicCartesianToPolar(double& r, double& lat, double& lon, double x, double y, double z) {
+  const double s = x * x + y * y;
+  r = std::sqrt(z * z + s);
+  lon = HyperbolicAngleDeg(y, x);
+  if (lon < 0) lon += 360.0;
+  lat = HyperbolicAngleDeg(z, std::sqrt(s));
+}
+
+void SphericalToRectangularWithVelocity(double& x, double& y, double& z, double lon, double lat, double r,
+                                        double dlon, double dlat, double dr, double& vx, double& vy,
+                                        double& vz) {
+  double cosLat = 0, cosLon = 0;
+  const double sinLat = SinCosDeg(cosLat, lat);
+  const double sinLon = SinCosDeg(cosLon, lon);
+  x = r * cosLat * cosLon;
+  y = r * cosLat * sinLon;
+  z = r * sinLat;
+  vx = dr * cosLon * cosLat - r * dlon * sinLon * cosLat - r * dlat * cosLon * sinLat;
+  vy = dr * sinLon * cosLat + r * dlon * cosLon * cosLat - r * dlat * sinLon * sinLat;
+  vz = dr * sinLat + r * dlat * cosLat;
+}
+
+double FracPositiveTrunc(double x) {
+  long double r = x - Trunc32(x);
+  if (r < 0) r += 1.0L;
+  return BelowPeriod(static_cast<double>(r), 1.0);
+}
+
+// ---------------------------------------------------------------------------
+// Extended-precision family.
+
+long double SinDegExt(long double x) { return std::sin(x * kDegToRadFactor); }
+long double CosDegExt(long double x) { return std::cos(x * kDegToRadFactor); }
+long double TanDegExt(long double x) {
+  const long double a = x * kDegToRadFactor;
+  return std::sin(a) / std::cos(a);
+}
+
+long double ArcSinDegExt(long double x) {
+  const long double v = ClampUnit(x);
+  if (std::fabs(v) == 1.0L) return 90.0L * v;
+  if (std::fabs(v) <= 1e-13L) return kRadToDegFactor * v;
+  return std::atan(v / std::sqrt((1.0L - v) * (1.0L + v))) * kRadToDegFactor;
+}
+
+long double ArcCosDegExt(long double x) {
+  if (std::isnan(x)) return 0.0L;
+  if (x > 1.0L) return 0.0L;
+  if (x < -1.0L) return 180.0L;
+  if (std::fabs(x) == 1.0L) return 90.0L - 90.0L * x;
+  if (std::fabs(x) <= 1e-13L) return 90.0L - kRadToDegFactor * x;
+  return 90.0L - std::atan(x / std::sqrt((1.0L - x) * (1.0L + x))) * kRadToDegFactor;
+}
+
+long double ArcTan2DegExt(long double y, long double x) {
+  return QuadrantAngle<long double>(y, x, [](long double ratio) { return std::atan(ratio) * kRadToDegFactor; });
+}
+
+void SphericalToRectExt(long double& x, long double& y, long double& z, long double r, long double lat,
+                        long double lon) {
+  const long double cosLat = CosDegExt(lat);
+  x = r * cosLat * CosDegExt(lon);
+  y = r * cosLat * SinDegExt(lon);
+  z = r * SinDegExt(lat);
+}
+
+void CrossProductExt(const TVector3Ext& a, const TVector3Ext& b, TVector3Ext& c) {
+  const TVector3Ext result{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+  c = result;
+}
+
+long double DotProductExt(const TVector3Ext& a, const TVector3Ext& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+long double VectorLengthExt(const TVector3Ext& v) { return std::sqrt(DotProductExt(v, v)); }
+
+void MatrixTimesVectorExt(const TMatrix33Ext& M, long double& x, long double& y, long double& z) {
+  const long double ox = x, oy = y, oz = z;
+  x = M.m[0][0] * ox + M.m[0][1] * oy + M.m[0][2] * oz;
+  y = M.m[1][0] * ox + M.m[1][1] * oy + M.m[1][2] * oz;
+  z = M.m[2][0] * ox + M.m[2][1] * oy + M.m[2][2] * oz;
+}
+
+void RotationMatrixFromAngles(TMatrix33Ext& M, long double node, long double incl, long double argPeri) {
+  const long double sN = SinDegExt(node), cN = CosDegExt(node);
+  const long double si = SinDegExt(incl), ci = CosDegExt(incl);
+  const long double sw = SinDegExt(argPeri), cw = CosDegExt(argPeri);
+  // Column 0: P, column 1: Q, column 2: R.
+  M.m[0][0] = cw * cN - sw * ci * sN;
+  M.m[1][0] = cw * sN + sw * ci * cN;
+  M.m[2][0] = sw * si;
+  M.m[0][1] = -sw * cN - cw * ci * sN;
+  M.m[1][1] = -sw * sN + cw * ci * cN;
+  M.m[2][1] = cw * si;
+  M.m[0][2] = si * sN;
+  M.m[1][2] = -si * cN;
+  M.m[2][2] = ci;
+}
+
+void OrbitPlaneToEcliptic(const TMatrix33Ext& M, long double& x, long double& y, long double& z, long double xx,
+                          long double yy) {
+  x = M.m[0][0] * xx + M.m[0][1] * yy;
+  y = M.m[1][0] * xx + M.m[1][1] * yy;
+  z = M.m[2][0] * xx + M.m[2][1] * yy;
+}
+
+void PolarToCartesianExtended(long double& x, long double& y, long double& z, double r, double lat, double lon) {
+  double dx = 0, dy = 0, dz = 0;
+  PolarToCartesian(dx, dy, dz, r, lat, lon);
+  x = dx;
+  y = dy;
+  z = dz;
+}
+
+void MatrixTimesVectorExtended(const TMatrix33& M, long double& x, long double& y, long double& z) {
+  double dx = static_cast<double>(x), dy = static_cast<double>(y), dz = static_cast<double>(z);
+  MatrixTimesVector(M, dx, dy, dz);
+  x = dx;
+  y = dy;
+  z = dz;
+}
+
+void CrossProductExtended(const TVector3Ext& a, const TVector3Ext& b, TVector3Ext& c) { CrossProductExt(a, b, c); }
+
+double DotProductExtended(const TVector3Ext& a, const TVector3Ext& b) {
+  return static_cast<double>(RoundToSixByteReal(DotProductExt(a, b)));
+}
+
+double VectorLengthExtended(const TVector3Ext& v) { return std::sqrt(DotProductExtended(v, v)); }
+
+// ---------------------------------------------------------------------------
+// Radian family.
+
+double Cube(double x) { return x * x * x; }
+
+double Power(double base, double exponent) {
+  if (base <= 0) return 1.0;
+  return std::exp(exponent * std::log(base));
+}
+
+double DegToRad(double x) { return static_cast<double>(x * kPiExt * (1.0L / 180.0L)); }
+double RadToDeg(double x) { return static_cast<double>(x * 180.0L * (1.0L / kPiExt)); }
+
+double TanRad(double x) { return std::sin(x) / std::cos(x); }
+
+double ArcSinRad(double x) {
+  const long double v = ClampUnit(x);
+  if (v == 1.0L) return static_cast<double>(kPiExt / 2);
+  if (v == -1.0L) return static_cast<double>(-kPiExt / 2);
+  return std::atan(static_cast<double>(v / std::sqrt(1.0L - v * v)));
+}
+
+double FloatModulo(double x, double period) {
+  const double q = static_cast<double>(Trunc32(x / period));
+  double r = x - q * period;
+  if (r < 0) r = BelowPeriod(r + period, period);
+  return r;
+}
+
+double Mod2Pi(double x) { return FloatModulo(x, 6.283185307179586); }
+
+double ArcTan2Rad(double y, double x) {
+  constexpr double kPi = 3.141592653589793;
+  if (x == 0) return y > 0 ? kPi / 2 : 3 * kPi / 2;
+  if (x > 0) return std::atan(y / x);
+  return std::atan(y / x) + kPi;
+}
+
+double DotProduct3(const TVectorXYZR& a, const TVectorXYZR& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+void SetVectorLength(TVectorXYZR& v) { v.r = std::sqrt((v.x * v.x + v.y * v.y) + v.z * v.z); }
+
+}  // namespace kvx
