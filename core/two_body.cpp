@@ -7,7 +7,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "core/frames.h"
 
 namespace kvx {
 
@@ -37,6 +36,9 @@ Real SolveKepler(Real M, Real e) {
     E -= f / (Real(1) - e * std::cos(E));
     f = E - e * std::sin(E) - m;
   }
+  // One more Newton step on the small residual: near e = 1 the derivative
+  // 1 - e cos E is small and a residual of 1e-11 still leaves E uncertain.
+  E -= f / (Real(1) - e * std::cos(E));
   return E * Real(kRadToDeg);
 }
 
@@ -109,7 +111,7 @@ void ParabolicOrbitPosition(double& x, double& y, double& vx, double& vy, double
   // The cubic's root u is odd in tau; solving for |tau| avoids the loss of
   // digits of sqrt(A^2 + 1) + A for large negative A.
   const double sign = tau < 0 ? -1.0 : 1.0;
-  double E2 = 0, u = 0, u2 = 0, c1 = 1, c2 = 0.5, c3 = 1.0 / 6.0;
+  double E2 = 0, u = 0, u2 = 0, c1 = 1, c2 = 0.5;
   for (int step = 1; step <= 16; ++step) {
     const double previousE2 = E2;
     const double A = 1.5 * std::sqrt(fac / (q * q * q)) * std::fabs(tau);
@@ -126,7 +128,6 @@ void ParabolicOrbitPosition(double& x, double& y, double& vx, double& vy, double
     E2 = newE2;
     c1 = n1;
     c2 = n2;
-    c3 = n3;
     fac = newFac;
     if (std::fabs(E2 - previousE2) < 1e-9) break;
   }
@@ -146,8 +147,10 @@ double HyperbolicKeplerSolve(double M, double e) {
     const double sinhH = (ex - 1 / ex) / 2;
     const double coshH = (ex + 1 / ex) / 2;
     const double f = e * sinhH - H - M;
-    if (std::fabs(f) <= 1e-10 * (std::fabs(H + M) + 1)) break;
+    // The step is also taken when the residual is small enough: near e = 1
+    // the derivative e cosh H - 1 is small, and the last step makes H exact.
     H -= f / (e * coshH - 1);
+    if (std::fabs(f) <= 1e-10 * (std::fabs(H + M) + 1)) break;
   }
   return H;
 }
@@ -172,15 +175,15 @@ void GaussVectors(TMatrix33& m, double node, double inclination, double argPerih
   const double s3 = SinDeg(node), c3 = CosDeg(node);
   const double s2 = SinDeg(inclination), c2 = CosDeg(inclination);
   const double s1 = SinDeg(argPerihelion), c1 = CosDeg(argPerihelion);
-  m[0] = c1 * c3 - s1 * c2 * s3;
-  m[1] = -s1 * c3 - c1 * c2 * s3;
-  m[2] = s2 * s3;
-  m[3] = c1 * s3 + s1 * c2 * c3;
-  m[4] = -s1 * s3 + c1 * c2 * c3;
-  m[5] = -s2 * c3;
-  m[6] = s1 * s2;
-  m[7] = c1 * s2;
-  m[8] = c2;
+  m.m[0][0] = c1 * c3 - s1 * c2 * s3;
+  m.m[0][1] = -s1 * c3 - c1 * c2 * s3;
+  m.m[0][2] = s2 * s3;
+  m.m[1][0] = c1 * s3 + s1 * c2 * c3;
+  m.m[1][1] = -s1 * s3 + c1 * c2 * c3;
+  m.m[1][2] = -s2 * c3;
+  m.m[2][0] = s1 * s2;
+  m.m[2][1] = c1 * s2;
+  m.m[2][2] = c2;
 }
 
 void VelocityToGaussianUnits(TStateVector& state) {
@@ -188,36 +191,12 @@ void VelocityToGaussianUnits(TStateVector& state) {
   for (int k = 3; k < 6; ++k) state[k] *= kInverseK;
 }
 
-double MeanDailyMotion(double a) { return 360.0 / std::sqrt(a * a * a * 133412.60176847392); }
+double MeanDailyMotion(double a) {
+  // n = k / a^(3/2) radians per day, from the same k as every other routine.
+  return static_cast<double>(kGaussK * kRadToDeg / std::sqrt(static_cast<long double>(a) * a * a));
+}
 
 double PerihelionDistance(double e, double a) { return (1 - e * e) * a / (1 + e); }
-
-void PrecessOrbitalElements(double& inclination, double& node, double& argPerihelion, double Tfrom,
-                            double Tto) {
-  const double t = Tto - Tfrom;
-  const double T0 = Tfrom;
-  const double oldI = inclination;
-  const double oldNode = node;
-
-  // The orbit's pole, carried to the new ecliptic.
-  double x, y, z;
-  PolarToCartesian(x, y, z, 1.0, 90.0 - oldI, oldNode - 90.0);
-  TMatrix33 precession;
-  PrecessionMatrixEcliptic(precession, Tfrom, Tto);
-  MatrixTimesVector(precession, x, y, z);
-  double r, lat, lon;
-  CartesianToPolar(r, lat, lon, x, y, z);
-  inclination = 90.0 - lat;
-  node = Mod360(lon + 90.0);
-
-  // The argument of perihelion follows the motion of the ecliptic.
-  const double Pi = (174.0 + 52.0 / 60.0 + 34.98 / 3600.0) +
-                    (3289.48 * T0 + 0.61 * T0 * T0 - (869.81 + 0.5 * T0) * t + 0.04 * t * t) / 3600.0;
-  const double pi = ((47.003 - 0.067 * T0) * t - 0.033 * t * t) / 3600.0;
-  const double X = SinDeg(oldI) * CosDeg(pi) - CosDeg(oldI) * SinDeg(pi) * CosDeg(oldNode - Pi);
-  const double Y = -SinDeg(pi) * SinDeg(oldNode - Pi);
-  argPerihelion = Mod360(argPerihelion + ArcTan2Deg(Y, X));
-}
 
 void ElementsFromStateVector(const TStateVectorExt& state, long double& a, long double& q, double t0,
                              long double m, long double& e, long double& i, long double& node,
