@@ -1,0 +1,96 @@
+// Time scales and calendar: Julian day (JD), modified Julian day
+// (MJD = JD - 2400000.5), calendar dates, Delta T, Julian centuries from
+// J2000, sidereal time, Carrington rotations, the computer's clock and a few
+// small numeric helpers shared by the nutation and occultation code.
+//
+// Dates are carried as MJD of Universal Time. Calendar dates are day, month
+// and year as signed integers with astronomical year numbering (a year 0,
+// years before it negative); the Julian calendar runs up to 4 October 1582,
+// the Gregorian from 15 October 1582. Hours are decimal hours of the day.
+// T counts Julian centuries of 36525 days from J2000 (JD 2451545.0).
+#pragma once
+
+#include <cstdint>
+
+namespace kvx {
+
+// MJD to JD (x + 2400000.5) and back.
+double MjdToJd(double x);
+double JdToMjd(double x);
+
+// Calendar date and hours (0 <= hours < 24) of an MJD; Julian calendar
+// before JD 2299161 (15 October 1582), Gregorian from it. Never yields 5 to
+// 14 October 1582. Dates before JD 0 (4713 BC) are handled by floor
+// arithmetic.
+void MjdToCalendarDate(int& day, int& month, int& year, double& hours, double mjd);
+// The same for a JD.
+void JdToCalendarDate(int& day, int& month, int& year, double& hours, double jd);
+
+// MJD of a calendar date plus hours. Dates up to 4 October 1582 are Julian,
+// later ones Gregorian (5 to 14 October 1582 are taken as Gregorian). The
+// month may run outside 1..12 and the day outside the month; they carry over.
+double CalendarDateToMjd(int day, int month, int year, double hours);
+// The same as a JD.
+double CalendarDateToJd(int day, int month, int year, double hours);
+
+// Delta T = TT - UT in seconds for a JD: parabolas before 948, from 948 to
+// 1620 and after 2010, and a table of two-year steps from 1620 to 2010 (the
+// value at 2010.0 itself is that of the 2008 entry, 69.0 s). The branches do
+// not join continuously.
+double DeltaT(double jd);
+
+// (JD - 2451545) / 36525 and back.
+double JulianCenturiesJ2000(double jd);
+double JdFromJulianCenturies(double t);
+// Decimal year of T: T * 100 + 2000 (two identical copies for different
+// callers).
+double YearFromJulianCenturies(double t);
+double YearFromJulianCenturies2(double t);
+
+// Greenwich mean sidereal time in hours, [0, 24), for an MJD of UT
+// (IAU 1982 expression, from the preceding 0h UT). With `apparent` non-zero
+// the equation of the equinoxes (nutation in longitude times the cosine of
+// the true obliquity, evaluated for that 0h) is added after the reduction,
+// so the result may leave [0, 24) by up to about a second.
+double GreenwichSiderealTime(std::uint8_t apparent, double mjd);
+// The same times 15, degrees.
+double GreenwichSiderealTimeDeg(std::uint8_t apparent, double mjd);
+// Local sidereal time in hours for an MJD of UT and a longitude in degrees,
+// east negative (west positive); apparent as GreenwichSiderealTime.
+double LocalSiderealTime(std::uint8_t apparent, double mjd, double longitude);
+
+// Hours reduced to [0, 24).
+double Mod24(double hours);
+
+// Synodic (Carrington) rotation number of the Sun for a JD, as a whole
+// number; the Sun's central-meridian longitude L0 (degrees) puts dates near
+// the start or end of a rotation into the right one.
+double CarringtonRotationNumber(double l0, double jd);
+
+// The computer's local date and time; hours = h + min/60 + s/3600.
+void CurrentDateAndHours(int& day, int& month, int& year, double& hours);
+// Decimal hours of a clock time.
+double ClockHours(int hour, int minute, int second);
+
+// a - b.
+double RealDifference(double a, double b);
+
+// Four coefficients of a cubic c0 + c1 x + c2 x^2 + c3 x^3.
+struct TCubicCoefficients {
+  double c0 = 0, c1 = 0, c2 = 0, c3 = 0;
+};
+// ((c3 x + c2) x + c1) x + c0.
+double CubicPolynomial(TCubicCoefficients c, double x);
+
+// x + (0.085 t + 0.0775) / 3600 (degrees; t in Julian centuries).
+double AddEmpiricalArcsecTerm(double x, double t);
+
+// Adds the first-order effect of a rotation by three small angles a, b, c
+// (radians) about the x, y and z axes; every new component is computed
+// from the old ones: x += -(c y + b z); y += c x - a z; z += b x + a y.
+void SmallRotateVector(double& x, double& y, double& z, double a, double b, double c);
+
+// Index into the per-planet tables: bodies 1..8 give 0..7, any other 8.
+int PlanetTableIndex(std::uint8_t body);
+
+}  // namespace kvx
