@@ -81,6 +81,43 @@ TObserverRecordBytes EncodeObserverRecord(const TObserverRecord& r);
 // its 255 bytes of room).
 TObserverRecord DecodeObserverRecord(std::span<const std::uint8_t, kObserverRecordSize> in);
 
+// --- time conversions --------------------------------------------------------
+// The zone offset of a record in hours: Zone + ZoneMinutes/60 + DaylightHours.
+double ZoneOffsetHours(const TObserverRecord& r);
+
+// Local date and time to Universal Time: UTHours = LocalHours - offset
+// (may leave 0..24), Mjd from the local date and UTHours; with AutoDeltaT
+// set, DeltaTSeconds follows from the date.
+void LocalTimeToUT(TObserverRecord& r);
+
+// Universal Time (Mjd) to the local date, LocalHours (rounded to 1e-8 h)
+// and Weekday; with AutoDeltaT set, DeltaTSeconds follows from the date.
+// UTHours is not changed.
+void UTToLocalTime(TObserverRecord& r);
+
+// As LocalTimeToUT, with 0.00005 h (0.18 s) added to LocalHours before the
+// offset is taken off; DeltaTSeconds is never touched.
+void ObserverRecordMjdFromDate(TObserverRecord& r);
+
+// As UTToLocalTime without rounding LocalHours and without touching
+// DeltaTSeconds.
+void ObserverRecordDateFromMjd(TObserverRecord& r);
+
+// Day, Month, Year and LocalHours from the computer's clock; nothing else.
+void CurrentDateToRecord(TObserverRecord& r);
+
+// Julian day (UT) of a local date and time in the zone of `r` (a copy; the
+// caller's record is not changed).
+double JulianDayFromLocalDate(std::int32_t day, std::int32_t month, std::int32_t year, double hours,
+                              TObserverRecord r);
+
+// True when start.Mjd <= mjd <= end.Mjd.
+bool MjdWithinPeriod(const TObserverRecord& start, const TObserverRecord& end, double mjd);
+
+// Weekday (0 = Sunday .. 6 = Saturday) of the local date at Julian day `jd`
+// (UT) shifted by `offsetHours`; floored, so dates before JD 0 count too.
+std::int32_t WeekdayOfJulianDay(double jd, double offsetHours);
+
 // Byte offsets of some fields in the stored image, for readers of files
 // that embed the record.
 namespace observer_record_offsets {

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "core/vector_math.h"
+#include "theories/theory_libraries.h"
 
 namespace kvx {
 namespace {
@@ -155,11 +156,18 @@ void SunPosition(const PositionFileHandles& handles, TTheorySelection selection,
                  double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
                  TTruncationLevel level) {
   (void)handles;
-  (void)selection;
-  (void)level;
-  SunPositionSeries(T, L, B, R);
-  PolarToCartesian(X, Y, Z, R, B, L);
-  VX = VY = VZ = 0;
+  switch (selection.PlanetTheory()) {
+    case kPlanetTheoryVsop87D:
+      vsopsun_l(T, L, B, R, level);
+      PolarToCartesian(X, Y, Z, R, B, L);
+      VX = VY = VZ = 0;
+      return;
+    default:
+      SunPositionSeries(T, L, B, R);
+      PolarToCartesian(X, Y, Z, R, B, L);
+      VX = VY = VZ = 0;
+      return;
+  }
 }
 
 }  // namespace kvx
