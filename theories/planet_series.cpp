@@ -5,9 +5,12 @@
 #include <array>
 #include <ctime>
 
+#include "core/frames.h"
 #include "core/vector_math.h"
 #include "theories/planet_series_tables.h"
+#include "theories/position_files.h"
 #include "theories/series_arithmetic.h"
+#include "theories/theory_libraries.h"
 
 namespace kvx {
 namespace {
@@ -33,8 +36,15 @@ struct Anomaly {
 constexpr int kMercury = 0, kVenus = 1, kEarth = 2, kMars = 3, kJupiter = 4, kSaturn = 5, kUranus = 6,
               kNeptune = 7;
 
-// Everything of one planet's series outside the term tables.
+using Vsop87DRoutine = void (*)(double T, double& L, double& B, double& R, double level);
+using Vsop87CRoutine = void (*)(double T, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
+                                double level);
+
+// Everything of one planet's series outside the term tables, and the
+// planet's entry points in the theory libraries.
 struct SeriesConstants {
+  Vsop87DRoutine vsop87d;
+  Vsop87CRoutine vsop87c;
   SeriesPlanet planet;
   int own;                          // index of the planet's own anomaly
   std::array<Anomaly, 8> anomalies; // this routine's values, Mercury..Neptune
@@ -52,42 +62,42 @@ constexpr Anomaly kNone{};
 
 // clang-format off
 constexpr SeriesConstants kMercurySeries{
-    SeriesPlanet::kMercury, kMercury,
+    vsopmerkur_hel, vsop_c_mer, SeriesPlanet::kMercury, kMercury,
     {A(0.4855407, 415.2014314), A(0.1394222, 162.5490444), A(0.9937861, 99.9978139), kNone,
      A(0.0558417, 8.4298417), A(0.8823333, 3.3943333), kNone, kNone},
     -1, 9,
     0.2151379, 5601.7, 1.1, 0.3952829, 0.0000016, 0.0, 1e-6, -2522.15, -30.18, 0.04};
 constexpr SeriesConstants kVenusSeries{
-    SeriesPlanet::kVenus, kVenus,
+    vsopvenus_hel, vsop_c_ven, SeriesPlanet::kVenus, kVenus,
     {A(0.4861431, 415.2018375), A(0.1400197, 162.5494552), A(0.9944153, 99.9982208),
      A(0.0556297, 53.1674631), A(0.0567028, 8.4305083), A(0.8830539, 3.3947206), kNone, kNone},
     0, 8,
     0.3654783, 5071.2, 1.1, 0.7233482, -0.0000002, 0.0, 1e-6, -67.7, 0.04, 0.01};
 constexpr SeriesConstants kMarsSeries{
-    SeriesPlanet::kMars, kMars,
+    vsopmars_hel, vsop_c_mar, SeriesPlanet::kMars, kMars,
     {kNone, A(0.1382208, 162.5482542), A(0.9926208, 99.9970236), A(0.0538553, 53.1662736),
      A(0.0548944, 8.4290611), A(0.8811167, 3.393525), kNone, kNone},
     -2, 16,
     0.9334591, 6615.5, 1.1, 1.5303352, 0.0000131, 0.0, 1e-6, 596.32, -2.92, -0.1};
 constexpr SeriesConstants kJupiterSeries{
-    SeriesPlanet::kJupiter, kJupiter,
+    vsopjupiter_hel, vsop_c_jup, SeriesPlanet::kJupiter, kJupiter,
     {kNone, kNone, kNone, kNone, A(0.0565314, 8.4302963), A(0.8829867, 3.3947688), A(0.3969537, 1.1902586), kNone},
     -1, 5,
     0.038891, 5025.2, 0.8, 5.208873, 0.000041, 0.0, 1e-5, 227.3, -0.3, 0.0};
 constexpr SeriesConstants kSaturnSeries{
-    SeriesPlanet::kSaturn, kSaturn,
+    vsopsaturn_hel, vsop_c_sat, SeriesPlanet::kSaturn, kSaturn,
     {kNone, kNone, kNone, kNone, A(0.0565314, 8.4302963), A(0.8829867, 3.3947688), A(0.3969537, 1.1902586),
      A(0.7208473, 0.6068623)},
     0, 11,
     0.2561136, 5018.6, 1.9, 9.557584, -0.000186, 0.0, 1e-5, 175.1, -10.2, 0.0};
 constexpr SeriesConstants kUranusSeries{
-    SeriesPlanet::kUranus, kUranus,
+    vsopuranus_hel, vsop_c_ura, SeriesPlanet::kUranus, kUranus,
     {kNone, kNone, kNone, kNone, A(0.0564472, 8.4302889), A(0.8829611, 3.3947583), A(0.3967117, 1.1902849),
      A(0.7216833, 0.6068528)},
     -2, 7,
     0.4734843, 5082.3, 34.2, 19.211991, -0.000333, -0.000005, 1e-5, -130.61, -0.54, 0.04};
 constexpr SeriesConstants kNeptuneSeries{
-    SeriesPlanet::kNeptune, kNeptune,
+    vsopneptun_hel, vsop_c_nep, SeriesPlanet::kNeptune, kNeptune,
     {kNone, kNone, kNone, kNone, A(0.0563867, 8.4298907), A(0.8825086, 3.3957748), A(0.3965358, 1.1902851),
      A(0.7214906, 0.6068526)},
     0, 6,
@@ -239,9 +249,23 @@ void InternalSeries(const SeriesConstants& k, double T, double& L, double& B, do
 void Heliocentric(const SeriesConstants& k, PositionFileHandle handle, TTheorySelection selection, double T,
                   double& L, double& B, double& R, double& X, double& Y, double& Z, double& VX, double& VY,
                   double& VZ, TTruncationLevel level) {
-  (void)handle;
-  (void)level;
   switch (selection.PlanetTheory()) {
+    case kPlanetTheoryPositionFiles:
+      ReadPositionFile(handle, L, B, T, R, X, Y, Z, VX, VY, VZ);
+      return;
+    case kPlanetTheoryVsop87D:
+      k.vsop87d(T, L, B, R, static_cast<double>(level));
+      PolarToCartesian(X, Y, Z, R, B, L);
+      VX = 0.0;
+      VY = 0.0;
+      VZ = 0.0;
+      return;
+    case kPlanetTheoryVsop87C:
+      k.vsop87c(T, X, Y, Z, VX, VY, VZ, static_cast<double>(level));
+      CartesianToPolar(R, B, L, X, Y, Z);
+      FK5Correction(L, B, T);
+      PolarToCartesian(X, Y, Z, R, B, L);
+      return;
     default:
       InternalSeries(k, T, L, B, R);
       PolarToCartesian(X, Y, Z, R, B, L);
