@@ -25,8 +25,10 @@ double SectorTriangleRatio(const TVector3Ext& ra, const TVector3Ext& rb, double 
 // Elements of the orbit through ra (at Julian day ta) and rb (at tb), the body
 // moving from ra toward rb by less than half a revolution.
 // Returned perihelionTime (Julian centuries from J2000, that is from JD
-// 2451545.0); q (AU); e; inclination, node, argumentOfPerihelion (degrees, in
-// the frame of the positions).
+// 2451545.0); q (AU); e; inclination (degrees, [0, 180]), node (degrees,
+// (-180, 180]; 0 for an orbit in the reference plane) and
+// argumentOfPerihelion (degrees, [0, 360)), in the frame of the positions.
+// An exact parabola (e = 1) takes its perihelion time from Barker's equation.
 // Returns false, with the outputs left 0, when no orbit follows: a zero
 // position, two parallel positions (the plane is undefined), or equal times.
 bool ElementsFromTwoPositions(const TVector3Ext& ra, const TVector3Ext& rb, double& perihelionTime, double ta,

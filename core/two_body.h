@@ -37,9 +37,10 @@ using TStateVectorExt = std::array<long double, 6>;
 
 // Solves Kepler's equation M = E - e sin E for an ellipse (0 <= e < 1).
 // Given M, mean anomaly in degrees (any value); e, eccentricity.
-// Returns E, eccentric anomaly in degrees, in [0, 360).
+// Returns E, eccentric anomaly in degrees, for M reduced to [0, 360).
 // Newton's method from E = M (e < 0.8) or E = 180 degrees, until the residual
-// is below 1e-11 rad, at most 15 steps.
+// is below 1e-11 rad (at most 15 steps), then one more step, which keeps E
+// exact also near e = 1 where the residual says little about E.
 double KeplerSolve(double M, double e);
 // The same in extended precision.
 long double KeplerSolveExt(long double M, long double e);
@@ -69,7 +70,8 @@ void HyperbolicOrbitPosition(double& x, double& y, double& vx, double& vy, doubl
                              double e);
 
 // Solves the hyperbolic Kepler equation M = e sinh H - H.
-// Given M (radians), e > 1. Returns H in radians. At most 15 Newton steps.
+// Given M (radians), e > 1. Returns H in radians. At most 15 Newton steps;
+// the step that meets the tolerance is still applied.
 double HyperbolicKeplerSolve(double M, double e);
 
 // Cube root of x >= 0 (0 for x = 0).
@@ -89,7 +91,7 @@ void GaussVectors(TMatrix33& m, double node, double inclination, double argPerih
 void VelocityToGaussianUnits(TStateVector& state);
 
 // Mean daily motion in degrees per day for the semi-major axis a (AU), from
-// Kepler's third law with the Gaussian constant.
+// Kepler's third law with the Gaussian constant (k / a^1.5 radians per day).
 double MeanDailyMotion(double a);
 
 // Perihelion distance (AU) of an orbit of eccentricity e and semi-major axis a.
