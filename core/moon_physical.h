@@ -48,6 +48,11 @@ inline constexpr int kBodyMoon = 10;
 // longitude, distance and apparent RA and Dec); moon: the Moon's position
 // block (ecliptic and equator of date, distances in Earth radii).
 // Returned result: every field of TMoonPhysicalEphemeris.
+// Notes: the ecliptic longitude of the block is referred to the mean equinox
+// of date (the Moon theories' own), so no nutation is removed before the
+// node is subtracted. The lunar arguments are taken at the record's
+// Centuries (dynamical time). The magnitude law (phase angle i in degrees:
+// 0.026 i + 4e-9 i^4) is meant for i up to about 150 degrees.
 // Reference: J. Meeus, Astronomical Algorithms, 2nd ed., ch. 48 and 53.
 void MoonPhysicalEphemeris(int bodyIndex, const TObserverRecord& observer, const TMoonPositionBlock& moon,
                            TMoonPhysicalEphemeris& result);
