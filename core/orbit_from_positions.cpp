@@ -120,8 +120,9 @@ bool ElementsFromTwoPositions(const TVector3Ext& ra, const TVector3Ext& rb, doub
   const double nu = ArcTan2Deg(eSinNu, eCosNu);
   if (!std::isfinite(ecc) || !std::isfinite(p)) return false;
 
+  // u and nu lie in (-180, 180]: two additions at most.
   double omega = u - nu;
-  while (omega < 0) omega += 360;  // u and nu lie in (-180, 180]: two steps at most
+  for (int turn = 0; turn < 2 && omega < 0; ++turn) omega += 360;
 
   const double qq = p / (1 + ecc);
   double timeFromPerihelion;  // days
