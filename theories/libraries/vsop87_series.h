@@ -1,0 +1,80 @@
+// Evaluation of the VSOP87 series of versions B and D (Bretagnon and Francou
+// 1988): heliocentric spherical coordinates of Mercury to Neptune with their
+// analytic time derivatives, optionally truncated.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace kvx::theory_data {
+
+enum VsopPlanet { kMercury, kVenus, kEarth, kMars, kJupiter, kSaturn, kUranus, kNeptune };
+
+// One evaluated coordinate set.
+//   L, B: ecliptic longitude and latitude, radians (L in [0, 2 pi));
+//   R: radius vector, AU;
+//   dL, dB: rad per day; dR: AU per day.
+// The frame is the one of the series: dynamical ecliptic and equinox of J2000
+// for version B, mean dynamical ecliptic and equinox of date for version D.
+struct VsopSpherical {
+  double L = 0, B = 0, R = 0;
+  double dL = 0, dB = 0, dR = 0;
+};
+
+// Rectangular state in the same frame: AU and AU per day.
+struct VsopRectangular {
+  double x = 0, y = 0, z = 0;
+  double vx = 0, vy = 0, vz = 0;
+};
+
+// Amplitude threshold of a truncation level, in the unit of a series (radian
+// for angles, AU for the radius vector of VSOP87, the mean Earth-Moon
+// distance for the lunar radius).
+//   level < 0: 0 (the whole series);
+//   level >= 0: 10^(level - 14), so 4 keeps every term above 1e-10, 6 above
+//   1e-8, 8 above 1e-6 and 10 above 1e-4.
+double TruncationThreshold(double level);
+
+class Vsop87Series {
+ public:
+  // Reads a coefficient file (tools/convert_theory_series.py); throws
+  // std::runtime_error when the file is malformed.
+  explicit Vsop87Series(std::span<const std::uint8_t> file);
+
+  char Version() const { return version_; }
+
+  // Coordinates of `planet` at t Julian millennia from J2000 (TDB; TT serves),
+  // with the terms whose |amplitude| is below `threshold` left out.
+  VsopSpherical Evaluate(VsopPlanet planet, double t, double threshold) const;
+
+  std::size_t TermCount() const { return terms_.size(); }
+
+ private:
+  struct Term {
+    double a, b, c;
+  };
+  struct Series {
+    std::uint32_t first = 0, count = 0;
+  };
+  // value and d/dt (per millennium) of one variable
+  void Variable(VsopPlanet planet, int variable, double t, double threshold, double& value,
+                double& rate) const;
+
+  char version_ = 0;
+  std::vector<Term> terms_;
+  std::array<Series, 8 * 3 * 6> series_{};
+};
+
+// Spherical to rectangular with the velocity from the rates.
+VsopRectangular ToRectangular(const VsopSpherical& s);
+
+// The shared instances, read from the embedded files on first use.
+const Vsop87Series& Vsop87B();
+const Vsop87Series& Vsop87D();
+
+inline constexpr double kDaysPerMillennium = 365250.0;
+inline constexpr double kJ2000 = 2451545.0;
+
+}  // namespace kvx::theory_data

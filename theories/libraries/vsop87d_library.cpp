@@ -1,0 +1,64 @@
+// libvsop87d.so: VSOP87 version D, heliocentric spherical coordinates of the
+// planets referred to the mean dynamical ecliptic and equinox of date.
+#include "theories/libraries/library_support.h"
+#include "theories/libraries/theory_library_abi.h"
+
+namespace {
+using namespace kvx::theory_data;
+
+// L, B in degrees (L in [0, 360)), R in AU.
+void Spherical(VsopPlanet planet, double T, double* L, double* B, double* R, double level) {
+  try {
+    const VsopSpherical s = Vsop87D().Evaluate(planet, Millennia(T), TruncationThreshold(level));
+    Store(L, DegreesIn360(s.L));
+    Store(B, s.B * kRadToDeg);
+    Store(R, s.R);
+  } catch (...) {
+    Store(L, 0.0);
+    Store(B, 0.0);
+    Store(R, 0.0);
+  }
+}
+}  // namespace
+
+KVX_THEORY_EXPORT std::int32_t ping() {
+  try {
+    return Vsop87D().TermCount() > 0 ? kvx::theory_abi::kProbeVsop87D : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+KVX_THEORY_EXPORT void vsopmerkur_hel(double T, double* L, double* B, double* R, double level) {
+  Spherical(kMercury, T, L, B, R, level);
+}
+KVX_THEORY_EXPORT void vsopvenus_hel(double T, double* L, double* B, double* R, double level) {
+  Spherical(kVenus, T, L, B, R, level);
+}
+KVX_THEORY_EXPORT void vsopmars_hel(double T, double* L, double* B, double* R, double level) {
+  Spherical(kMars, T, L, B, R, level);
+}
+KVX_THEORY_EXPORT void vsopjupiter_hel(double T, double* L, double* B, double* R, double level) {
+  Spherical(kJupiter, T, L, B, R, level);
+}
+KVX_THEORY_EXPORT void vsopsaturn_hel(double T, double* L, double* B, double* R, double level) {
+  Spherical(kSaturn, T, L, B, R, level);
+}
+KVX_THEORY_EXPORT void vsopuranus_hel(double T, double* L, double* B, double* R, double level) {
+  Spherical(kUranus, T, L, B, R, level);
+}
+KVX_THEORY_EXPORT void vsopneptun_hel(double T, double* L, double* B, double* R, double level) {
+  Spherical(kNeptune, T, L, B, R, level);
+}
+
+// The Sun seen from the Earth: the Earth's heliocentric longitude plus 180
+// degrees, its latitude negated, the same distance.
+KVX_THEORY_EXPORT void vsopsun_l(double T, double* L, double* B, double* R, double level) {
+  double l = 0.0, b = 0.0, r = 0.0;
+  Spherical(kEarth, T, &l, &b, &r, level);
+  l += 180.0;
+  if (l >= 360.0) l -= 360.0;
+  Store(L, l);
+  Store(B, -b);
+  Store(R, r);
+}

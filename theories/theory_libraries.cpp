@@ -1,0 +1,295 @@
+#include "theories/theory_libraries.h"
+
+#include <dlfcn.h>
+#include <type_traits>
+
+#include <array>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "theories/libraries/theory_library_abi.h"
+
+namespace kvx {
+namespace {
+
+using theory_abi::ElementsFunction;
+using theory_abi::MoonFunction;
+using theory_abi::ProbeFunction;
+using theory_abi::RectangularFunction;
+using theory_abi::SphericalFunction;
+
+// The entry points of every library; null while the library is absent.
+struct EntryPoints {
+  ProbeFunction probeElp = nullptr, probe82 = nullptr, probeD = nullptr, probeC = nullptr, probeA = nullptr;
+  // VSOP87 D: Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Sun.
+  std::array<SphericalFunction, 8> d{};
+  // VSOP87 C: Mercury .. Neptune, then the Earth (vsopcsun).
+  std::array<RectangularFunction, 8> c{};
+  // VSOP87 A: Mercury .. Neptune, Earth, Earth-Moon barycentre.
+  std::array<RectangularFunction, 9> a{};
+  // VSOP82: Mercury, Venus, Earth, Mars, Jupiter, Saturn, Uranus, Neptune.
+  std::array<ElementsFunction, 8> elements{};
+  MoonFunction moon = nullptr;
+};
+
+EntryPoints entries;
+std::array<void*, 5> handles{};  // in probe order
+
+struct LibraryDescription {
+  const char* file;
+  const char* probe;
+  std::int32_t code;
+  std::vector<const char*> names;  // entry points besides the probe, table order
+};
+
+// In the order the probes are called at start-up.
+const std::array<LibraryDescription, 5>& Libraries() {
+  static const std::array<LibraryDescription, 5> libraries{{
+      {"libelp2000.so", "ping_elp", theory_abi::kProbeElp2000, {"ELP82B"}},
+      {"libvsop82.so",
+       "ping_82",
+       theory_abi::kProbeVsop82,
+       {"vsop_mer", "vsop_ven", "vsop_ear", "vsop_mar", "vsop_jup", "vsop_sat", "vsop_ura", "vsop_nep"}},
+      {"libvsop87d.so",
+       "ping",
+       theory_abi::kProbeVsop87D,
+       {"vsopmerkur_hel", "vsopvenus_hel", "vsopmars_hel", "vsopjupiter_hel", "vsopsaturn_hel", "vsopuranus_hel",
+        "vsopneptun_hel", "vsopsun_l"}},
+      {"libvsop87c.so",
+       "ping_c",
+       theory_abi::kProbeVsop87C,
+       {"vsop_c_mer", "vsop_c_ven", "vsop_c_mar", "vsop_c_jup", "vsop_c_sat", "vsop_c_ura", "vsop_c_nep",
+        "vsopcsun"}},
+      {"libvsop87a.so",
+       "ping_a",
+       theory_abi::kProbeVsop87A,
+       {"vsop_a_mer", "vsop_a_ven", "vsop_a_mar", "vsop_a_jup", "vsop_a_sat", "vsop_a_ura", "vsop_a_nep",
+        "vsop_a_erd", "vsop_a_emo"}},
+  }};
+  return libraries;
+}
+
+template <typename Function>
+Function Resolve(void* handle, const char* name) {
+  return reinterpret_cast<Function>(dlsym(handle, name));
+}
+
+// Resolves every entry point of library `index` into `e`; false when one is
+// missing.
+bool Bind(std::size_t index, void* handle, EntryPoints& e) {
+  const LibraryDescription& lib = Libraries()[index];
+  bool complete = true;
+  auto bind = [&](auto& slot, const char* name) {
+    using Function = std::remove_reference_t<decltype(slot)>;
+    slot = Resolve<Function>(handle, name);
+    if (slot == nullptr) complete = false;
+  };
+  switch (index) {
+    case 0:
+      bind(e.probeElp, lib.probe);
+      bind(e.moon, lib.names[0]);
+      break;
+    case 1:
+      bind(e.probe82, lib.probe);
+      for (std::size_t i = 0; i < e.elements.size(); ++i) bind(e.elements[i], lib.names[i]);
+      break;
+    case 2:
+      bind(e.probeD, lib.probe);
+      for (std::size_t i = 0; i < e.d.size(); ++i) bind(e.d[i], lib.names[i]);
+      break;
+    case 3:
+      bind(e.probeC, lib.probe);
+      for (std::size_t i = 0; i < e.c.size(); ++i) bind(e.c[i], lib.names[i]);
+      break;
+    case 4:
+      bind(e.probeA, lib.probe);
+      for (std::size_t i = 0; i < e.a.size(); ++i) bind(e.a[i], lib.names[i]);
+      break;
+  }
+  return complete;
+}
+
+void Unbind(std::size_t index, EntryPoints& e) {
+  switch (index) {
+    case 0:
+      e.probeElp = nullptr;
+      e.moon = nullptr;
+      break;
+    case 1:
+      e.probe82 = nullptr;
+      e.elements = {};
+      break;
+    case 2:
+      e.probeD = nullptr;
+      e.d = {};
+      break;
+    case 3:
+      e.probeC = nullptr;
+      e.c = {};
+      break;
+    case 4:
+      e.probeA = nullptr;
+      e.a = {};
+      break;
+  }
+}
+
+ProbeFunction ProbeOf(std::size_t index) {
+  switch (index) {
+    case 0: return entries.probeElp;
+    case 1: return entries.probe82;
+    case 2: return entries.probeD;
+    case 3: return entries.probeC;
+    default: return entries.probeA;
+  }
+}
+
+std::filesystem::path ExecutableFolder() {
+  std::error_code error;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return std::filesystem::current_path(error);
+  return exe.parent_path();
+}
+
+void Spherical(SphericalFunction f, double T, double& L, double& B, double& R, double level) {
+  if (f == nullptr) {
+    L = B = R = 0.0;
+    return;
+  }
+  f(T, &L, &B, &R, level);
+}
+
+void Rectangular(RectangularFunction f, double T, double& X, double& Y, double& Z, double& VX, double& VY,
+                 double& VZ, double level) {
+  if (f == nullptr) {
+    X = Y = Z = VX = VY = VZ = 0.0;
+    return;
+  }
+  f(T, &X, &Y, &Z, &VX, &VY, &VZ, level);
+}
+
+void Elements(ElementsFunction f, double T, double& a, double& lambda, double& k, double& h, double& q, double& p,
+              double precision) {
+  if (f == nullptr) {
+    a = lambda = k = h = q = p = 0.0;
+    return;
+  }
+  f(T, &a, &lambda, &k, &h, &q, &p, precision);
+}
+
+std::int32_t Probe(ProbeFunction f) { return f == nullptr ? 0 : f(); }
+
+}  // namespace
+
+std::string DefaultTheoryLibraryFolder() {
+  const std::filesystem::path folder = ExecutableFolder();
+  const std::filesystem::path lib = folder.parent_path() / "lib";
+  std::error_code error;
+  if (std::filesystem::exists(lib / "libvsop87d.so", error)) return lib.string();
+  return folder.string();
+}
+
+void CloseTheoryLibraries() {
+  entries = EntryPoints{};
+  for (void*& handle : handles) {
+    if (handle != nullptr) dlclose(handle);
+    handle = nullptr;
+  }
+}
+
+TLibraryAvailability OpenTheoryLibraries(const std::string& folder) {
+  CloseTheoryLibraries();
+  // Open and bind all five first, then probe them once each in order.
+  for (std::size_t i = 0; i < handles.size(); ++i) {
+    const std::filesystem::path path = std::filesystem::path(folder) / Libraries()[i].file;
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) continue;
+    if (!Bind(i, handle, entries)) {
+      Unbind(i, entries);
+      dlclose(handle);
+      continue;
+    }
+    handles[i] = handle;
+  }
+  std::array<std::uint8_t, 5> present{};
+  for (std::size_t i = 0; i < handles.size(); ++i) {
+    if (handles[i] == nullptr) continue;
+    present[i] = Probe(ProbeOf(i)) == Libraries()[i].code ? 1 : 0;
+    if (present[i] == 0) {
+      Unbind(i, entries);
+      dlclose(handles[i]);
+      handles[i] = nullptr;
+    }
+  }
+  TLibraryAvailability availability;
+  availability.Elp2000 = present[0];
+  availability.Vsop82 = present[1];
+  availability.Vsop87D = present[2];
+  availability.Vsop87C = present[3];
+  availability.Vsop87A = present[4];
+  return availability;
+}
+
+std::int32_t ping_elp() { return Probe(entries.probeElp); }
+std::int32_t ping_82() { return Probe(entries.probe82); }
+std::int32_t ping() { return Probe(entries.probeD); }
+std::int32_t ping_c() { return Probe(entries.probeC); }
+std::int32_t ping_a() { return Probe(entries.probeA); }
+
+void vsopmerkur_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[0], T, L, B, R, level); }
+void vsopvenus_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[1], T, L, B, R, level); }
+void vsopmars_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[2], T, L, B, R, level); }
+void vsopjupiter_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[3], T, L, B, R, level); }
+void vsopsaturn_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[4], T, L, B, R, level); }
+void vsopuranus_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[5], T, L, B, R, level); }
+void vsopneptun_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[6], T, L, B, R, level); }
+void vsopsun_l(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[7], T, L, B, R, level); }
+
+#define KVX_RECTANGULAR(name, table, index)                                                              \
+  void name(double T, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ, double level) { \
+    Rectangular(entries.table[index], T, X, Y, Z, VX, VY, VZ, level);                                    \
+  }
+KVX_RECTANGULAR(vsop_c_mer, c, 0)
+KVX_RECTANGULAR(vsop_c_ven, c, 1)
+KVX_RECTANGULAR(vsop_c_mar, c, 2)
+KVX_RECTANGULAR(vsop_c_jup, c, 3)
+KVX_RECTANGULAR(vsop_c_sat, c, 4)
+KVX_RECTANGULAR(vsop_c_ura, c, 5)
+KVX_RECTANGULAR(vsop_c_nep, c, 6)
+KVX_RECTANGULAR(vsopcsun, c, 7)
+KVX_RECTANGULAR(vsop_a_mer, a, 0)
+KVX_RECTANGULAR(vsop_a_ven, a, 1)
+KVX_RECTANGULAR(vsop_a_mar, a, 2)
+KVX_RECTANGULAR(vsop_a_jup, a, 3)
+KVX_RECTANGULAR(vsop_a_sat, a, 4)
+KVX_RECTANGULAR(vsop_a_ura, a, 5)
+KVX_RECTANGULAR(vsop_a_nep, a, 6)
+KVX_RECTANGULAR(vsop_a_erd, a, 7)
+KVX_RECTANGULAR(vsop_a_emo, a, 8)
+#undef KVX_RECTANGULAR
+
+#define KVX_ELEMENTS(name, index)                                                                        \
+  void name(double T, double& a, double& lambda, double& k, double& h, double& q, double& p,              \
+            double precision) {                                                                          \
+    Elements(entries.elements[index], T, a, lambda, k, h, q, p, precision);                              \
+  }
+KVX_ELEMENTS(vsop_mer, 0)
+KVX_ELEMENTS(vsop_ven, 1)
+KVX_ELEMENTS(vsop_ear, 2)
+KVX_ELEMENTS(vsop_mar, 3)
+KVX_ELEMENTS(vsop_jup, 4)
+KVX_ELEMENTS(vsop_sat, 5)
+KVX_ELEMENTS(vsop_ura, 6)
+KVX_ELEMENTS(vsop_nep, 7)
+#undef KVX_ELEMENTS
+
+void ELP82B(double JD, double& X, double& Y, double& Z, double level) {
+  if (entries.moon == nullptr) {
+    X = Y = Z = 0.0;
+    return;
+  }
+  entries.moon(JD, &X, &Y, &Z, level);
+}
+
+}  // namespace kvx
