@@ -16,12 +16,12 @@ extern std::uint8_t LanguageEnglish;
 // stop when it is non-zero. Whoever starts a long computation clears it.
 extern std::uint8_t AbortRequested;
 
-// The separators of the user's locale, read at start-up. The defaults are
-// the German ones, which the program used before the locale is read.
+// The separators of the user's locale, read at start-up (ReadLocaleSeparators,
+// platform/locale_reader.h). The defaults hold until the locale is read.
 struct TIntlSeparators {
-  char Decimal = ',';
-  char List = ';';
-  char Date = '.';
+  char Decimal = '.';
+  char List = ',';
+  char Date = '-';
   char Time = ':';
   char Thousands = '.';
 };

@@ -1,0 +1,62 @@
+#include "core/observer_record.h"
+
+#include <cmath>
+
+#include "core/time_scales.h"
+
+namespace kvx {
+
+double ZoneOffsetHours(const TObserverRecord& r) { return r.Zone + r.ZoneMinutes / 60.0 + r.DaylightHours; }
+
+std::int32_t WeekdayOfJulianDay(double jd, double offsetHours) {
+  // JD 2451544.5 + 1.5 = 2451546 is a Saturday (6): Sunday starts at
+  // JD n.5 with n + 1.5 divisible by 7.
+  const double days = std::floor(jd + offsetHours / 24.0 + 1.5);
+  double w = std::fmod(days, 7.0);
+  if (w < 0) w += 7.0;
+  return static_cast<std::int32_t>(w);
+}
+
+void LocalTimeToUT(TObserverRecord& r) {
+  r.UTHours = r.LocalHours - ZoneOffsetHours(r);
+  r.Mjd = CalendarDateToMjd(r.Day, r.Month, r.Year, r.UTHours);
+  if (r.AutoDeltaT != 0) r.DeltaTSeconds = DeltaT(MjdToJd(r.Mjd));
+}
+
+void UTToLocalTime(TObserverRecord& r) {
+  const double offset = ZoneOffsetHours(r);
+  double hours = 0;
+  MjdToCalendarDate(r.Day, r.Month, r.Year, hours, r.Mjd + offset / 24.0);
+  r.LocalHours = std::trunc(hours * 100000000.0 + 0.5) / 100000000.0;
+  r.Weekday = WeekdayOfJulianDay(MjdToJd(r.Mjd), offset);
+  if (r.AutoDeltaT != 0) r.DeltaTSeconds = DeltaT(MjdToJd(r.Mjd));
+}
+
+void ObserverRecordMjdFromDate(TObserverRecord& r) {
+  r.UTHours = r.LocalHours + 0.00005 - ZoneOffsetHours(r);
+  r.Mjd = CalendarDateToMjd(r.Day, r.Month, r.Year, r.UTHours);
+}
+
+void ObserverRecordDateFromMjd(TObserverRecord& r) {
+  const double offset = ZoneOffsetHours(r);
+  MjdToCalendarDate(r.Day, r.Month, r.Year, r.LocalHours, r.Mjd + offset / 24.0);
+  r.Weekday = WeekdayOfJulianDay(MjdToJd(r.Mjd), offset);
+}
+
+void CurrentDateToRecord(TObserverRecord& r) { CurrentDateAndHours(r.Day, r.Month, r.Year, r.LocalHours); }
+
+double JulianDayFromLocalDate(std::int32_t day, std::int32_t month, std::int32_t year, double hours,
+                              TObserverRecord r) {
+  r.Day = day;
+  r.Month = month;
+  r.Year = year;
+  r.LocalHours = hours;
+  LocalTimeToUT(r);
+  return MjdToJd(r.Mjd);
+}
+
+bool MjdWithinPeriod(const TObserverRecord& start, const TObserverRecord& end, double mjd) {
+  return start.Mjd <= mjd && mjd <= end.Mjd;
+}
+
+}  // namespace kvx

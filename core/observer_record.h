@@ -1,0 +1,139 @@
+// The observer record: when and where the observer is, the conversions
+// between local time and Universal Time, and the block of values derived
+// from them once per date.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "core/vector_math.h"
+
+namespace kvx {
+
+// The observer's date, time and place with its derived block. Every table,
+// search and dialog carries a copy. Stored images (files, clipboard, the
+// clock list) are 736 bytes, little-endian, doubles aligned to 4 bytes:
+// see EncodeObserverRecord for the byte offsets.
+struct TObserverRecord {
+  // --- the observer's input and its time conversions -----------------------
+  std::int32_t Day = 1;         // local calendar day
+  std::int32_t Month = 1;       // local month 1..12
+  std::int32_t Year = 2000;     // local year, astronomical numbering (0 = 1 BC)
+  std::int32_t Weekday = 0;     // 0 = Sunday .. 6 = Saturday, of the local date
+  std::int32_t PeriodDays = 0;  // end record of a period: whole days of an automatic length
+  double LocalHours = 0;        // local time of day, decimal hours
+  double UTHours = 0;           // Universal Time of day, decimal hours (may leave 0..24)
+  double Mjd = 0;               // modified Julian day of UT (JD - 2400000.5)
+  double Centuries = 0;         // Julian centuries of dynamical time from J2000
+  double DeltaTSeconds = 0;     // dynamical time minus UT, seconds
+  double Longitude = 0;         // geographic longitude, degrees, EAST NEGATIVE
+  double Latitude = 0;          // geographic latitude, degrees, north positive
+  double SiderealHours = 0;     // local sidereal time, hours
+  double PeriodHours = 0;       // end record: hours of an automatic length, packed H.MMSS
+  std::int32_t DaylightHours = 0;  // daylight-saving hours added to the zone
+  std::string PlaceName;           // UTF-8 in memory; at most 255 bytes once stored (Windows-1252)
+  std::uint8_t AutoDeltaT = 0;     // non-zero: Delta T follows from the date
+  std::uint8_t RefractionOn = 0;   // non-zero: altitudes include refraction
+  std::array<std::uint8_t, 2> AlignmentBytes{};  // stored as they were read
+  std::int32_t Zone = 0;         // time zone, whole hours east of Greenwich positive
+  std::int32_t Height = 0;       // metres above sea level
+  std::int32_t ZoneMinutes = 0;  // extra minutes of the zone offset
+  double Pressure = 0;         // air pressure, mbar
+  double Temperature = 0;       // air temperature, degrees Celsius
+
+  // --- derived block, valid after CompleteObserverRecord ---------------------
+  double GeocentricLatitude = 0;  // observer's geocentric latitude, degrees
+  double GeocentricRadius = 0;    // observer's distance from the Earth's centre, Earth radii
+  std::array<std::uint8_t, 4> UnusedAfterRadius{};  // not used by the library; kept as read
+  double SunLongitude = 0;  // Sun's geocentric ecliptic longitude of date, degrees
+  double SunLatitude = 0;   // degrees
+  double SunDistance = 0;   // AU
+  double SunX = 0, SunY = 0, SunZ = 0;           // Sun, geocentric ecliptic rectangular of date, AU
+  double SunVX = 0, SunVY = 0, SunVZ = 0;        // its velocity, AU/day, as the Sun routine gives it
+  double SunX1h = 0, SunY1h = 0, SunZ1h = 0;     // the Sun one hour later (or copies of SunX..)
+  double SunApparentRA = 0, SunApparentDec = 0;  // apparent Sun, degrees
+  double EarthVX = 0, EarthVY = 0, EarthVZ = 0;  // annual-aberration velocity, AU/day
+  double Obliquity = 0;                          // mean obliquity of the ecliptic, degrees
+  double SinObliquity = 0, CosObliquity = 0;
+  double SinLatitude = 0, CosLatitude = 0;       // of the geographic latitude
+  TMatrix33 Precession{};         // equatorial precession from 1950.0 (T = -0.5) to Centuries
+  std::int32_t DerivedYear = 0;    // Year at the last completion
+  double DerivedLatitude = 0;      // Latitude at the last completion
+  // Not used by the core library; the period dialogs keep two bytes in it.
+  std::array<std::uint8_t, 72> TrailingBytes{};
+};
+
+// Size of the stored image of TObserverRecord.
+inline constexpr std::size_t kObserverRecordSize = 736;
+using TObserverRecordBytes = std::array<std::uint8_t, kObserverRecordSize>;
+
+// Writes the 736-byte image of `r`, field by field (little-endian). The place
+// name is converted to Windows-1252 (characters outside it become '?') and
+// cut to 255 bytes; the bytes after it are zero.
+void EncodeObserverRecord(const TObserverRecord& r, std::span<std::uint8_t, kObserverRecordSize> out);
+TObserverRecordBytes EncodeObserverRecord(const TObserverRecord& r);
+
+// Reads a 736-byte image. The place name is converted from Windows-1252 to
+// UTF-8; a length byte is taken as it stands (a short string never exceeds
+// its 255 bytes of room).
+TObserverRecord DecodeObserverRecord(std::span<const std::uint8_t, kObserverRecordSize> in);
+
+// --- time conversions --------------------------------------------------------
+// The zone offset of a record in hours: Zone + ZoneMinutes/60 + DaylightHours.
+double ZoneOffsetHours(const TObserverRecord& r);
+
+// Local date and time to Universal Time: UTHours = LocalHours - offset
+// (may leave 0..24), Mjd from the local date and UTHours; with AutoDeltaT
+// set, DeltaTSeconds follows from the date.
+void LocalTimeToUT(TObserverRecord& r);
+
+// Universal Time (Mjd) to the local date, LocalHours (rounded to 1e-8 h)
+// and Weekday; with AutoDeltaT set, DeltaTSeconds follows from the date.
+// UTHours is not changed.
+void UTToLocalTime(TObserverRecord& r);
+
+// As LocalTimeToUT, with 0.00005 h (0.18 s) added to LocalHours before the
+// offset is taken off; DeltaTSeconds is never touched.
+void ObserverRecordMjdFromDate(TObserverRecord& r);
+
+// As UTToLocalTime without rounding LocalHours and without touching
+// DeltaTSeconds.
+void ObserverRecordDateFromMjd(TObserverRecord& r);
+
+// Day, Month, Year and LocalHours from the computer's clock; nothing else.
+void CurrentDateToRecord(TObserverRecord& r);
+
+// Julian day (UT) of a local date and time in the zone of `r` (a copy; the
+// caller's record is not changed).
+double JulianDayFromLocalDate(std::int32_t day, std::int32_t month, std::int32_t year, double hours,
+                              TObserverRecord r);
+
+// True when start.Mjd <= mjd <= end.Mjd.
+bool MjdWithinPeriod(const TObserverRecord& start, const TObserverRecord& end, double mjd);
+
+// Weekday (0 = Sunday .. 6 = Saturday) of the local date at Julian day `jd`
+// (UT) shifted by `offsetHours`; floored, so dates before JD 0 count too.
+std::int32_t WeekdayOfJulianDay(double jd, double offsetHours);
+
+// Byte offsets of some fields in the stored image, for readers of files
+// that embed the record.
+namespace observer_record_offsets {
+inline constexpr std::size_t kDay = 0;
+inline constexpr std::size_t kLocalHours = 20;
+inline constexpr std::size_t kMjd = 36;
+inline constexpr std::size_t kDaylightHours = 92;
+inline constexpr std::size_t kPlaceName = 96;
+inline constexpr std::size_t kAutoDeltaT = 352;
+inline constexpr std::size_t kZone = 356;
+inline constexpr std::size_t kGeocentricLatitude = 384;
+inline constexpr std::size_t kSunLongitude = 404;
+inline constexpr std::size_t kPrecession = 580;
+inline constexpr std::size_t kDerivedYear = 652;
+inline constexpr std::size_t kDerivedLatitude = 656;
+inline constexpr std::size_t kTrailingBytes = 664;
+}  // namespace observer_record_offsets
+
+}  // namespace kvx

@@ -1,0 +1,583 @@
+#include "core/text_conversion.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "core/text_encoding.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+
+namespace kvx {
+
+namespace {
+
+// Marks in Windows-1252, the single-byte form in which the positions of the
+// marking routines are counted; [mark][0 = time, 1 = arc].
+constexpr const char* kMarks[3][2] = {{"h", "\xB0"}, {"m", "'"}, {"s", "''"}};
+constexpr const char* kDegreeMark = "\xB0";
+
+int MarkIndex(std::uint8_t flag) { return flag != 0 ? 1 : 0; }
+
+double Sign(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
+
+// Assembles a signed packed value; a zero magnitude gives +0.
+double Packed(double sign, double magnitude) { return sign * magnitude + 0.0; }
+
+// 1-based position of `what` in s, 0 when absent (as the classic Pos).
+std::size_t Pos(const std::string& s, const std::string& what, std::size_t from = 0) {
+  std::size_t i = s.find(what, from);
+  return i == std::string::npos ? 0 : i + 1;
+}
+
+// Inserts at 1-based position `index`; beyond the end appends.
+void InsertAt(std::string& s, const std::string& what, std::size_t index) {
+  if (index < 1) index = 1;
+  if (index > s.size() + 1) index = s.size() + 1;
+  s.insert(index - 1, what);
+}
+
+void DeleteAt(std::string& s, std::size_t index, std::size_t count) {
+  if (index < 1 || index > s.size()) return;
+  s.erase(index - 1, count);
+}
+
+std::string Sep(char c) { return std::string(1, c); }
+
+// Runs a marking edit on the Windows-1252 form of the text (so that the
+// degree mark occupies one position) and returns UTF-8.
+template <class Edit>
+std::string MarkEdit(const std::string& text, Edit edit) {
+  std::string work = Utf8ToCp1252(text);
+  std::size_t p = Pos(work, ".");
+  if (p == 0) return text;
+  edit(work, p);
+  return Cp1252ToUtf8(work);
+}
+
+std::string ReplaceFirst(const std::string& text, char from, const std::string& to) {
+  std::string s = text;
+  std::size_t i = s.find(from);
+  if (i != std::string::npos) s.replace(i, 1, to);
+  return s;
+}
+
+std::string TrimLeadingBlanks(const std::string& text) {
+  std::size_t i = text.find_first_not_of(' ');
+  return i == std::string::npos ? std::string() : text.substr(i);
+}
+
+std::string RemoveBlanks(const std::string& text) {
+  std::string s;
+  for (char c : text) {
+    if (c != ' ') s += c;
+  }
+  return s;
+}
+
+std::string Trim(const std::string& text) {
+  const char* blanks = " \t";
+  std::size_t b = text.find_first_not_of(blanks);
+  if (b == std::string::npos) return {};
+  std::size_t e = text.find_last_not_of(blanks);
+  return text.substr(b, e - b + 1);
+}
+
+// Rounds the exact decimal expansion of |x| half away from zero.
+template <class Real>
+std::string FormatFixedImpl(Real x, int width, int decimals) {
+  if (decimals < 0) decimals = 0;
+  if (!std::isfinite(static_cast<double>(x))) {
+    std::string t = std::isnan(static_cast<double>(x)) ? "NAN" : (x < 0 ? "-INF" : "INF");
+    return t.size() < static_cast<std::size_t>(std::max(width, 0))
+               ? std::string(static_cast<std::size_t>(width) - t.size(), ' ') + t
+               : t;
+  }
+  const bool negative = std::signbit(static_cast<double>(x));
+  Real a = negative ? -x : x;
+  // Enough digits to see the exact binary value well past the rounding digit.
+  const int extra = 30;
+  std::vector<char> buffer(static_cast<std::size_t>(decimals + extra + 5100));
+  if constexpr (std::is_same_v<Real, long double>) {
+    std::snprintf(buffer.data(), buffer.size(), "%.*Lf", decimals + extra, a);
+  } else {
+    std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals + extra, a);
+  }
+  std::string digits(buffer.data());
+  std::size_t point = digits.find('.');
+  std::string intPart = digits.substr(0, point);
+  std::string fracPart = digits.substr(point + 1);
+  const bool roundUp = fracPart[static_cast<std::size_t>(decimals)] >= '5';
+  std::string kept = intPart + fracPart.substr(0, static_cast<std::size_t>(decimals));
+  if (roundUp) {
+    int i = static_cast<int>(kept.size()) - 1;
+    while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') kept[static_cast<std::size_t>(i--)] = '0';
+    if (i < 0) {
+      kept.insert(kept.begin(), '1');
+      intPart.insert(intPart.begin(), '0');  // one more integer digit
+    } else {
+      ++kept[static_cast<std::size_t>(i)];
+    }
+  }
+  std::string result = kept.substr(0, intPart.size());
+  if (decimals > 0) result += "." + kept.substr(intPart.size());
+  bool allZero = result.find_first_not_of("0.") == std::string::npos;
+  if (negative && !allZero) result.insert(result.begin(), '-');
+  if (static_cast<int>(result.size()) < width) {
+    result.insert(0, static_cast<std::size_t>(width) - result.size(), ' ');
+  }
+  return result;
+}
+
+// The strict number syntax of ValReal; on success `clean` holds the text
+// without leading blanks and without a leading "+".
+bool CleanNumber(const std::string& text, std::string& clean) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  clean.clear();
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') clean += '-';
+    ++i;
+  }
+  const auto isDigit = [&](std::size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
+  int digits = 0;
+  while (isDigit(i)) clean += text[i++], ++digits;
+  if (i < text.size() && text[i] == '.') {
+    clean += text[i++];
+    if (!isDigit(i)) return false;
+    while (isDigit(i)) clean += text[i++], ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    clean += text[i++];
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) clean += text[i++];
+    if (!isDigit(i)) return false;
+    while (isDigit(i)) clean += text[i++];
+  }
+  return i == text.size();
+}
+
+}  // namespace
+
+// --- Packed sexagesimal numbers -------------------------------------------
+
+double DmsPackedToDeg(double packed) {
+  double a = std::fabs(packed);
+  double w = (a + 0.0000000001) * 100.0;
+  double minutesPart = std::trunc(w) / 100.0;
+  minutesPart -= std::trunc(minutesPart);
+  // The guard only steadies the digits; it is no part of the seconds.
+  double secondsPart = std::max(0.0, w - std::trunc(w) - 0.00000001);
+  return Packed(Sign(packed), std::trunc(a) + minutesPart * 100.0 / 60.0 + secondsPart / 36.0);
+}
+
+double DegToDmsPacked(double degrees) {
+  double a = std::fabs(degrees);
+  double d = std::trunc(a);
+  double mp = (a - d) * 60.0;
+  double m = std::trunc(mp);
+  double s = (mp - m) * 60.0;
+  if (s >= 60.0) s -= 60.0, m += 1.0;
+  if (m >= 60.0) m -= 60.0, d += 1.0;
+  return Packed(Sign(degrees), d + m / 100.0 + s / 10000.0);
+}
+
+double DegToDmsPackedSec(double degrees) {
+  double a = std::fabs(degrees);
+  double d = std::trunc(a);
+  double mp = (a - d) * 60.0;
+  double m = std::trunc(mp);
+  double s = std::trunc((mp - m) * 60.0 + 0.005);
+  if (s >= 60.0) s -= 60.0, m += 1.0;
+  if (m >= 60.0) m -= 60.0, d += 1.0;
+  return Packed(Sign(degrees), d + m / 100.0 + s / 10000.0);
+}
+
+double DegToDmPacked(double degrees) {
+  double a = std::fabs(degrees) + 1.0 / 120.0;
+  double d = std::trunc(a);
+  double m = std::trunc((a - d) * 60.0);
+  if (m >= 60.0) m -= 60.0, d += 1.0;
+  return Packed(Sign(degrees), d + m / 100.0);
+}
+
+double DegToDmsPackedTenth(double degrees) {
+  double a = std::fabs(degrees) + 1.0 / 72000.0;
+  double d = std::trunc(a);
+  double mp = (a - d) * 60.0;
+  double m = std::trunc(mp);
+  double s = std::trunc((mp - m) * 600.0 + 0.0005) / 10.0;
+  if (s >= 60.0) s -= 60.0, m += 1.0;
+  if (m >= 60.0) m -= 60.0, d += 1.0;
+  return Packed(Sign(degrees), d + m / 100.0 + s / 10000.0);
+}
+
+double DegToDmsPackedHundredth(double degrees) {
+  double a = std::fabs(degrees) + 1.0 / 720000.0;
+  double d = std::trunc(a);
+  double mp = (a - d) * 60.0;
+  double m = std::trunc(mp);
+  double s = std::trunc((mp - m) * 6000.0 + 0.0005) / 100.0;
+  if (s >= 60.0) s -= 60.0, m += 1.0;
+  if (m >= 60.0) m -= 60.0, d += 1.0;
+  return Packed(Sign(degrees), d + m / 100.0 + s / 10000.0);
+}
+
+void DegFromDms(std::int32_t degrees, std::int32_t minutes, double seconds, double& result) {
+  double r = std::fabs(static_cast<double>(degrees)) + std::fabs(static_cast<double>(minutes)) / 60.0 +
+             std::fabs(seconds) / 3600.0;
+  result = (degrees < 0 || minutes < 0 || seconds < 0) ? -r : r;
+}
+
+// --- Marked texts ----------------------------------------------------------
+
+std::string DmsMarkText(const std::string& text, std::uint8_t flag) {
+  const int k = MarkIndex(flag);
+  return MarkEdit(text, [&](std::string& s, std::size_t p) {
+    DeleteAt(s, p, 1);
+    InsertAt(s, kMarks[0][k], p);
+    InsertAt(s, kMarks[1][k], p + 3);
+    InsertAt(s, Sep(IntlSeparators.Decimal), p + 6);
+    s += kMarks[2][k];
+  });
+}
+
+std::string DmsMarkTextStr(const std::string& text, std::uint8_t flag) { return DmsMarkText(text, flag); }
+
+std::string DmMarkText(const std::string& text, std::uint8_t flag) {
+  const int k = MarkIndex(flag);
+  return MarkEdit(text, [&](std::string& s, std::size_t p) {
+    DeleteAt(s, p, 1);
+    InsertAt(s, kMarks[0][k], p);
+    InsertAt(s, kMarks[1][k], p + 3);
+    s += kMarks[2][k];
+  });
+}
+
+std::string DmMarkText2(const std::string& text, std::uint8_t flag) {
+  const int k = MarkIndex(flag);
+  return MarkEdit(text, [&](std::string& s, std::size_t p) {
+    DeleteAt(s, p, 1);
+    InsertAt(s, kMarks[0][k], p);
+    s += kMarks[1][k];
+  });
+}
+
+double DmsMarkTextFixed(double degrees, std::uint8_t flag, std::string& text) {
+  const int k = MarkIndex(flag);
+  double x = std::fmod(degrees + 1.0 / 1200.0, 360.0);
+  if (x < 0) x += 360.0;
+  if (x >= 360.0) x = 0.0;
+  double whole = std::trunc(x);
+  // Degrees and minutes to a tenth, truncated after the half-tenth added
+  // above, so that the text rounds exactly once.
+  double tenths = std::trunc((x - whole) * 600.0);
+  std::string s = FormatFixed(whole + tenths / 1000.0, 20, 3);
+  std::size_t p = Pos(s, ".");
+  if (p != 0) {
+    s.replace(p - 1, 1, kMarks[0][k]);
+    InsertAt(s, Sep(IntlSeparators.Decimal), p + 3);
+    InsertAt(s, kMarks[1][k], p + 5);
+    s.resize(std::min(s.size(), p + 5));
+  }
+  text = Cp1252ToUtf8(s);
+  return x;
+}
+
+std::string DegMinText(const std::string& text) {
+  return MarkEdit(text, [&](std::string& s, std::size_t p) {
+    s.replace(p - 1, 1, kDegreeMark);
+    InsertAt(s, "'", p + 3);
+  });
+}
+
+std::string DmsArcText(const std::string& text) {
+  return MarkEdit(text, [&](std::string& s, std::size_t p) {
+    s.replace(p - 1, 1, kDegreeMark);
+    InsertAt(s, "'", p + 3);
+    s += "''";
+  });
+}
+
+std::string HmsColonText(const std::string& text) {
+  return MarkEdit(text, [&](std::string& s, std::size_t p) {
+    s[p - 1] = ':';
+    InsertAt(s, ":", p + 3);
+    if (!s.empty() && s[0] == ' ') s[0] = '0';
+  });
+}
+
+std::string HmsColonToNumberText(const std::string& text) {
+  std::string s = text;
+  std::size_t p1 = Pos(s, ":");
+  if (p1 == 0) return s;
+  s[p1 - 1] = '.';
+  std::size_t p2 = Pos(s, ":", p1);
+  if (p2 != 0) {
+    DeleteAt(s, p2, 1);
+    // A one-digit minute (H:M:SS): its leading zero goes in front of it.
+    if (p2 == p1 + 2) InsertAt(s, "0", p1 + 1);
+  }
+  return s;
+}
+
+std::string ArcMinText(const std::string& text) {
+  return MarkEdit(text, [&](std::string& s, std::size_t p) {
+    s[p - 1] = '\'';
+    s += "''";
+  });
+}
+
+std::string ArcMinSecText(const std::string& text) {
+  return MarkEdit(text, [&](std::string& s, std::size_t p) {
+    s[p - 1] = '\'';
+    InsertAt(s, Sep(IntlSeparators.Decimal), p + 3);
+    s += "''";
+  });
+}
+
+std::string MinSecTimeText(const std::string& text) {
+  std::string s = text;
+  std::size_t i = s.find(',');
+  if (i == std::string::npos) i = s.find('.');
+  if (i == std::string::npos) return s;
+  s[i] = 'm';
+  return s + "s";
+}
+
+std::string DmsTextWithMarks(const std::string& text) {
+  std::string s = Utf8ToCp1252(text);
+  std::size_t p = Pos(s, Sep(IntlSeparators.Decimal));
+  if (p == 0) return text;
+  s.replace(p - 1, 1, kDegreeMark);
+  InsertAt(s, "'", p + 3);
+  s += "''";
+  return Cp1252ToUtf8(s);
+}
+
+// --- Numbers -----------------------------------------------------------------
+
+std::string FormatFixed(double x, int width, int decimals) { return FormatFixedImpl(x, width, decimals); }
+
+std::string FormatFixedExt(long double x, int width, int decimals) { return FormatFixedImpl(x, width, decimals); }
+
+void RealToStrFixed(int intDigits, int decimals, std::string& s, double x) {
+  s = FormatFixed(x, intDigits + decimals + 1, decimals);
+  if (s.size() > 30) s.resize(30);
+}
+
+void FloatToStrTrim(int decimals, std::string& s, double x) {
+  s = TrimLeadingBlanks(FormatFixed(x, 12, decimals));
+}
+
+void FloatToStrTrimExt(int decimals, std::string& s, long double x) {
+  s = TrimLeadingBlanks(FormatFixedExt(x, 12, decimals));
+}
+
+std::string FloatToTextSep(const std::string& text) { return ReplaceFirst(text, '.', Sep(IntlSeparators.Decimal)); }
+
+std::string DotToDecimalSepTrim(const std::string& text) { return TrimLeadingBlanks(FloatToTextSep(text)); }
+
+std::string DecimalSepToDot(const std::string& text) { return ReplaceFirst(text, ',', "."); }
+
+std::string ShortCommaToDot(const std::string& text) {
+  std::string s = ReplaceFirst(text, ',', ".");
+  return s.empty() ? s : TrimLeadingBlanks(s);
+}
+
+std::string StripBlanksLocalizePoint(const std::string& text) {
+  return ReplaceFirst(RemoveBlanks(text), '.', Sep(IntlSeparators.Decimal));
+}
+
+bool ValReal(const std::string& text, double& x) {
+  x = 0.0;
+  std::string clean;
+  if (!CleanNumber(text, clean)) return false;
+  double value = 0.0;
+  auto [end, error] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+  if (error != std::errc() || end != clean.data() + clean.size() || !std::isfinite(value)) return false;
+  x = value;
+  return true;
+}
+
+bool StrToFloatDot(const std::string& text, double& x) {
+  std::string s = text;
+  if (!s.empty() && s.back() == '.') s += '0';
+  return ValReal(s, x);
+}
+
+bool StrToFloatNoBlanks(const std::string& text, double& x) { return ValReal(RemoveBlanks(text), x); }
+
+bool StrToExtended(const std::string& text, long double& x) {
+  x = 0.0L;
+  std::string clean;
+  if (!CleanNumber(text, clean)) return false;
+  std::istringstream in(clean);
+  in.imbue(std::locale::classic());
+  long double value = 0.0L;
+  in >> value;
+  if (in.fail() || !std::isfinite(static_cast<double>(value))) return false;
+  x = value;
+  return true;
+}
+
+double TextToNumberCallback(const std::string& text, std::uint8_t& ok) {
+  std::string s = Trim(text);
+  const char decimal = IntlSeparators.Decimal;
+  // With a decimal comma a "." is no decimal point and makes the text invalid.
+  if (decimal != '.' && s.find('.') != std::string::npos) {
+    ok = 0;
+    return 0.0;
+  }
+  if (decimal != '.') {
+    std::size_t i = s.find(decimal);
+    if (i != std::string::npos) s[i] = '.';
+  }
+  double x = 0.0;
+  if (s.empty() || s[0] == ' ' || !ValReal(s, x)) {
+    ok = 0;
+    return 0.0;
+  }
+  ok = 1;
+  return x;
+}
+
+void ParseDegreeText(const std::string& text, std::uint8_t& isDecimal, std::string& result) {
+  isDecimal = 1;
+  std::string s = text;
+  const std::string degreeUtf8 = "\xC2\xB0";
+  std::size_t i = s.find(degreeUtf8);
+  if (i != std::string::npos) {
+    s.replace(i, degreeUtf8.size(), ".");
+    isDecimal = 0;
+  } else if ((i = s.find('.')) == std::string::npos && (i = s.find(',')) != std::string::npos) {
+    s[i] = '.';
+  }
+  std::string withoutMinutes;
+  for (char c : s) {
+    if (c == '\'') {
+      isDecimal = 0;
+    } else {
+      withoutMinutes += c;
+    }
+  }
+  if (!withoutMinutes.empty() && withoutMinutes.back() == '.') withoutMinutes += '0';
+  result = withoutMinutes;
+}
+
+double InchToCm(double inches) { return inches * 2.54; }
+
+double CmToInch(double centimetres) { return centimetres * 0.3937007874015748; }
+
+// --- Minor-planet catalogue routines ---------------------------------------
+
+int PackedDateDigitValue(const std::string& digit) {
+  if (digit.size() != 1) return 31;
+  char c = digit[0];
+  if (c >= '1' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'U') return c - 'A' + 10;
+  return 31;
+}
+
+namespace {
+
+// A whole number >= 0 (digits only) as five or more zero-padded digits.
+bool PadDesignationNumber(const std::string& text, std::string& padded) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  long n = std::stol(text);
+  padded = std::to_string(n);
+  if (padded.size() < 5) padded.insert(0, 5 - padded.size(), '0');
+  return true;
+}
+
+}  // namespace
+
+std::string FormatNumberedDesignation(const std::string& designation) {
+  std::size_t blank = designation.find(' ');
+  std::string number = designation.substr(0, blank);
+  std::string padded;
+  if (!PadDesignationNumber(number, padded)) return designation;
+  if (blank == std::string::npos) return padded;
+  return padded + " " + designation.substr(blank + 1);
+}
+
+std::string FormatParenthesisedDesignation(const std::string& designation) {
+  std::size_t open = designation.find('(');
+  std::size_t close = designation.find(')', open == std::string::npos ? 0 : open);
+  if (open == std::string::npos || close == std::string::npos) return designation;
+  std::string padded;
+  if (!PadDesignationNumber(Trim(designation.substr(open + 1, close - open - 1)), padded)) return designation;
+  return designation.substr(0, open) + "(" + padded + ")" + designation.substr(close + 1);
+}
+
+std::string NormalizeDesignation(const std::string& designation) {
+  std::string s = Trim(designation);
+  if (s.find('(') != std::string::npos) return FormatParenthesisedDesignation(s);
+  return FormatNumberedDesignation(s);
+}
+
+// --- Files and markup --------------------------------------------------------
+
+bool CheckTextFileFormat(const std::string& fileName) {
+  std::string firstLine;
+  {
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in) return true;
+    // The first line as a text reader sees it: up to LF, at most 255 characters.
+    char c;
+    while (firstLine.size() < 255 && in.get(c) && c != '\n') firstLine += c;
+    if (!firstLine.empty() && firstLine.back() == '\r' && firstLine.size() < 255) firstLine.pop_back();
+  }
+  if (firstLine.size() < 255) return true;
+  MessageResult answer = ShowMessage(fileName + " hat ein ungültiges Format. Datei konvertieren?",
+                                     fileName + " has an invalid format. Convert file?", MessageIcon::Question,
+                                     MessageButtons::YesNo,
+                                     ByLanguage("Ungültiges Dateiformat", "Invalid file format"));
+  if (answer != MessageResult::Yes) return false;
+
+  // Rewrite with CR/LF line ends; the bytes of the lines stay as they are.
+  std::string content;
+  {
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    content = buffer.str();
+  }
+  std::string converted;
+  converted.reserve(content.size() + content.size() / 16);
+  for (const std::string& line : SplitTextLines(content)) converted += line + "\r\n";
+
+  namespace fs = std::filesystem;
+  const fs::path target(fileName);
+  const fs::path temporary = target.string() + ".kvxtmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(converted.data(), static_cast<std::streamsize>(converted.size()));
+    out.flush();
+    if (!out) {
+      std::error_code ignored;
+      fs::remove(temporary, ignored);
+      return false;
+    }
+  }
+  std::error_code error;
+  fs::rename(temporary, target, error);
+  if (error) {
+    fs::remove(temporary, error);
+    return false;
+  }
+  return true;
+}
+
+std::string StripTagBrackets(const std::string& text) {
+  std::size_t i = text.rfind('>');
+  return i == std::string::npos ? text : text.substr(i + 1);
+}
+
+}  // namespace kvx

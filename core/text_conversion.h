@@ -1,0 +1,145 @@
+// Numbers, angles, dates and times as text and back.
+//
+// Packed sexagesimal numbers hold degrees (or hours), minutes and seconds in
+// one double as D.MMSS...: 12 deg 34 min 56.7 s is 12.34567. The sign of the
+// whole value is the sign of the angle, so -0 deg 30 min is -0.3.
+//
+// The marked texts use the program's own marks: hours, minutes and seconds of
+// time "h", "m", "s"; degrees, arc minutes and arc seconds "°", "'", "''".
+// Every text is UTF-8; positions named in the comments count characters.
+// Routines that insert or read the decimal or date separator use the current
+// IntlSeparators (platform/globals.h).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kvx {
+
+// --- Packed sexagesimal numbers -------------------------------------------
+// All take and return degrees or hours; results keep the sign of the input,
+// and a result of magnitude zero is +0 (never -0).
+
+// D.MMSSsss -> decimal degrees (or hours): degrees + minutes/60 + seconds/3600,
+// the fraction of the seconds kept. A guard of 1e-10 protects the digits
+// against binary representation (12.3456 reads as 12 deg 34 min 56 s).
+double DmsPackedToDeg(double packed);
+// Decimal degrees -> D.MMSSsss with the seconds' fraction kept (no rounding).
+double DegToDmsPacked(double degrees);
+// Decimal degrees -> D.MMSS with whole seconds (0.005 s tolerance upwards).
+double DegToDmsPackedSec(double degrees);
+// Decimal degrees -> D.MM rounded to the nearest whole minute.
+double DegToDmPacked(double degrees);
+// Decimal degrees -> D.MMSSs rounded to a tenth of a second.
+double DegToDmsPackedTenth(double degrees);
+// Decimal degrees -> D.MMSSss rounded to a hundredth of a second.
+double DegToDmsPackedHundredth(double degrees);
+// Degrees, minutes, seconds -> decimal degrees: +-(|d| + |m|/60 + |s|/3600),
+// negative when any of the three is negative.
+void DegFromDms(std::int32_t degrees, std::int32_t minutes, double seconds, double& result);
+
+// --- Marked texts from number texts ----------------------------------------
+// `flag` 0 chooses the time marks (h, m, s), non-zero the arc marks (°, ', '').
+// p is the position of the first "." of the input; an input without "." is
+// returned unchanged.
+
+// D.MMSSss -> 12h34m56,78s / 12°34'56,78'' (decimal separator of the locale).
+std::string DmsMarkText(const std::string& text, std::uint8_t flag);
+std::string DmsMarkTextStr(const std::string& text, std::uint8_t flag);
+// D.MMSS -> 12h34m56s / 12°34'56''.
+std::string DmMarkText(const std::string& text, std::uint8_t flag);
+// D.MM -> 12h34m / 12°34'.
+std::string DmMarkText2(const std::string& text, std::uint8_t flag);
+// Angle in degrees -> degrees and minutes to a tenth of a minute, right
+// aligned in a field of 20, for example "            123°45,7'". The angle
+// is reduced to [0, 360) after adding half a tenth of a minute; that reduced
+// angle is returned.
+double DmsMarkTextFixed(double degrees, std::uint8_t flag, std::string& text);
+// D.MM -> 12°34'.
+std::string DegMinText(const std::string& text);
+// D.MMSS -> 12°34'56''.
+std::string DmsArcText(const std::string& text);
+// H.MMSS -> 12:34:56; a leading blank becomes "0" ( 9.3015 -> 09:30:15).
+std::string HmsColonText(const std::string& text);
+// H:MM:SS -> H.MMSS; a one-digit minute gets its leading zero (12:3:56 ->
+// 12.0356).
+std::string HmsColonToNumberText(const std::string& text);
+// M.SS -> 12'34''.
+std::string ArcMinText(const std::string& text);
+// M.SSs -> 12'34,5''.
+std::string ArcMinSecText(const std::string& text);
+// M.SS or M,SS -> 12m34s.
+std::string MinSecTimeText(const std::string& text);
+// D,MMSS (with the locale's decimal separator) -> 12°34'56''.
+std::string DmsTextWithMarks(const std::string& text);
+
+// --- Numbers and the decimal separator -------------------------------------
+// The fixed-point text of x with `decimals` decimals, right aligned in a
+// field of `width` characters (wider when needed); rounds half away from
+// zero; a text that rounds to zero carries no minus sign.
+std::string FormatFixed(double x, int width, int decimals);
+std::string FormatFixedExt(long double x, int width, int decimals);
+
+// s = x in a field of intDigits + decimals + 1, at most 30 characters.
+void RealToStrFixed(int intDigits, int decimals, std::string& s, double x);
+// x with `decimals` decimals, without leading blanks.
+void FloatToStrTrim(int decimals, std::string& s, double x);
+void FloatToStrTrimExt(int decimals, std::string& s, long double x);
+// The first "." becomes the decimal separator.
+std::string FloatToTextSep(const std::string& text);
+// The first "." becomes the decimal separator; leading blanks removed.
+std::string DotToDecimalSepTrim(const std::string& text);
+// The first "," becomes ".".
+std::string DecimalSepToDot(const std::string& text);
+// The first "," becomes "."; leading blanks removed.
+std::string ShortCommaToDot(const std::string& text);
+// Every blank removed, then the first "." becomes the decimal separator; a
+// text without "." keeps its digits as they are.
+std::string StripBlanksLocalizePoint(const std::string& text);
+
+// Reads a number with "." as decimal point (leading blanks allowed, optional
+// sign, digits, decimals and exponent; nothing may follow). False when the
+// text is not such a number; x is then 0.
+bool ValReal(const std::string& text, double& x);
+// ValReal after appending "0" to a text that ends in ".".
+bool StrToFloatDot(const std::string& text, double& x);
+// ValReal after removing every blank.
+bool StrToFloatNoBlanks(const std::string& text, double& x);
+// ValReal into a long double.
+bool StrToExtended(const std::string& text, long double& x);
+// A number written with the locale's decimal separator (blanks around it
+// allowed); ok = 1 and the value, or ok = 0 and 0 when it is not a number.
+double TextToNumberCallback(const std::string& text, std::uint8_t& ok);
+// Turns a typed angle into a number text for ValReal: the first "°" (else
+// the first ".", else the first ",") becomes "."; every "'" is deleted; a
+// trailing "." gets a "0". isDecimal = 0 exactly when degree or minute marks
+// were typed (the result is then packed D.MMSS), else 1.
+void ParseDegreeText(const std::string& text, std::uint8_t& isDecimal, std::string& result);
+
+double InchToCm(double inches);
+double CmToInch(double centimetres);
+
+// --- Minor-planet catalogue routines ---------------------------------------
+// One digit of a packed date: "1".."9" -> 1..9, "A".."U" -> 10..30, any other
+// text (also the empty one) -> 31.
+int PackedDateDigitValue(const std::string& digit);
+// Trims a designation and pads its number to five digits so that the texts
+// sort by number: "(433) Eros" -> "(00433) Eros", "433 Eros" -> "00433 Eros".
+// A designation whose number part is not a whole number >= 0 is returned
+// trimmed but otherwise unchanged.
+std::string NormalizeDesignation(const std::string& designation);
+std::string FormatNumberedDesignation(const std::string& designation);
+std::string FormatParenthesisedDesignation(const std::string& designation);
+
+// --- Files and markup --------------------------------------------------------
+// Checks that a text file has line breaks the program can read: a first line
+// of 255 characters or more asks the user whether to convert the file. On
+// Yes the file is rewritten with CR/LF line ends (through a temporary file
+// that replaces it, so nothing is lost on failure) and the result is true;
+// on No, or when the rewrite fails, false. A shorter first line, or a file
+// that cannot be opened, gives true.
+bool CheckTextFileFormat(const std::string& fileName);
+// Removes everything up to and including the last ">".
+std::string StripTagBrackets(const std::string& text);
+
+}  // namespace kvx

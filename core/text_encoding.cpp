@@ -1,0 +1,196 @@
+#include "core/text_encoding.h"
+
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace kvx {
+
+namespace {
+
+// Code points of the bytes 0x80 .. 0x9F; the rest of Windows-1252 equals
+// Latin-1. Undefined bytes keep their C1 code point.
+constexpr std::array<char32_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// Decodes one UTF-8 character at `i`; returns false (and advances by one
+// byte) on a malformed sequence.
+bool DecodeOne(std::string_view s, std::size_t& i, char32_t& c) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  unsigned char b0 = byte(i);
+  if (b0 < 0x80) {
+    c = b0;
+    ++i;
+    return true;
+  }
+  int extra;
+  char32_t minimum;
+  if ((b0 & 0xE0) == 0xC0) {
+    extra = 1, c = b0 & 0x1F, minimum = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    extra = 2, c = b0 & 0x0F, minimum = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    extra = 3, c = b0 & 0x07, minimum = 0x10000;
+  } else {
+    ++i;
+    return false;
+  }
+  if (i + static_cast<std::size_t>(extra) >= s.size()) {
+    ++i;
+    return false;
+  }
+  for (int k = 1; k <= extra; ++k) {
+    unsigned char b = byte(i + static_cast<std::size_t>(k));
+    if ((b & 0xC0) != 0x80) {
+      ++i;
+      return false;
+    }
+    c = (c << 6) | (b & 0x3F);
+  }
+  if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+    ++i;
+    return false;
+  }
+  i += static_cast<std::size_t>(extra) + 1;
+  return true;
+}
+
+}  // namespace
+
+std::string Cp1252ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  for (char ch : bytes) {
+    auto b = static_cast<unsigned char>(ch);
+    char32_t c = (b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : b;
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+std::string Utf8ToCp1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    char32_t c;
+    if (!DecodeOne(utf8, i, c)) {
+      out += '?';
+      continue;
+    }
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    char mapped = '?';
+    for (std::size_t k = 0; k < kHighControls.size(); ++k) {
+      if (kHighControls[k] == c) {
+        mapped = static_cast<char>(0x80 + k);
+        break;
+      }
+    }
+    out += mapped;
+  }
+  return out;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  char32_t c;
+  while (i < bytes.size()) {
+    if (!DecodeOne(bytes, i, c)) return false;
+  }
+  return true;
+}
+
+std::string DecodeTextBytes(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  return Cp1252ToUtf8(bytes);
+}
+
+std::vector<std::string> SplitTextLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    char ch = text[i];
+    if (ch == '\r' || ch == '\n') {
+      lines.emplace_back(text.substr(start, i - start));
+      if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      start = i + 1;
+    }
+    ++i;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines) {
+  lines.clear();
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream content;
+  content << in.rdbuf();
+  if (in.bad()) return false;
+  lines = SplitTextLines(DecodeTextBytes(content.str()));
+  return true;
+}
+
+std::size_t Utf8Length(std::string_view utf8) {
+  std::size_t n = 0;
+  for (char ch : utf8) {
+    if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++n;
+  }
+  return n;
+}
+
+std::string Utf8Prefix(std::string_view utf8, std::size_t maxChars) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
+      if (count == maxChars) return std::string(utf8.substr(0, i));
+      ++count;
+    }
+  }
+  return std::string(utf8);
+}
+
+std::u32string Utf8ToCodePoints(std::string_view utf8) {
+  std::u32string out;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    char32_t c;
+    out += DecodeOne(utf8, i, c) ? c : char32_t{0xFFFD};
+  }
+  return out;
+}
+
+std::string CodePointsToUtf8(std::u32string_view codePoints) {
+  std::string out;
+  for (char32_t c : codePoints) AppendUtf8(out, c);
+  return out;
+}
+
+}  // namespace kvx

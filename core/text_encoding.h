@@ -1,0 +1,47 @@
+// Windows-1252 <-> UTF-8 and the reading of text files that may come from
+// Windows: in Windows-1252 or UTF-8, with CR/LF, LF or lone CR line ends.
+// Inside the program every text is UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kvx {
+
+// Windows-1252 bytes to UTF-8. The five byte values that Windows-1252 leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the
+// same number, so every byte survives a round trip.
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+// UTF-8 to Windows-1252 bytes; a character that Windows-1252 cannot hold
+// (and every invalid UTF-8 byte) becomes '?'.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, no
+// surrogates, nothing above U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
+// A file's bytes as UTF-8: a UTF-8 byte-order mark is dropped; bytes that are
+// not valid UTF-8 are read as Windows-1252.
+std::string DecodeTextBytes(std::string_view bytes);
+
+// Splits a text at CR/LF, LF or lone CR. A line end at the very end of the
+// text does not start a further empty line.
+std::vector<std::string> SplitTextLines(std::string_view text);
+
+// Reads a whole text file into UTF-8 lines (DecodeTextBytes, SplitTextLines).
+// False when the file cannot be opened or read; `lines` is then empty.
+bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines);
+
+// Number of characters (code points) of a UTF-8 text.
+std::size_t Utf8Length(std::string_view utf8);
+
+// The first `maxChars` characters of a UTF-8 text (never cuts a character).
+std::string Utf8Prefix(std::string_view utf8, std::size_t maxChars);
+
+// Decodes UTF-8 into code points (invalid bytes become U+FFFD) and back.
+std::u32string Utf8ToCodePoints(std::string_view utf8);
+std::string CodePointsToUtf8(std::u32string_view codePoints);
+
+}  // namespace kvx

@@ -1,0 +1,53 @@
+#include "core/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include "temp_folder.h"
+
+namespace kvx {
+namespace {
+
+TEST(TextEncoding, WindowsBytesBecomeUtf8AndBack) {
+  EXPECT_EQ(Cp1252ToUtf8("Gr\xF6\xDF" "e"), "Größe");
+  EXPECT_EQ(Cp1252ToUtf8("\x80 \xB0 \x96"), "€ ° –");
+  EXPECT_EQ(Utf8ToCp1252("12°34'"), "12\xB0" "34'");
+  EXPECT_EQ(Utf8ToCp1252("Ä→Ö"), "\xC4?\xD6");  // the arrow has no byte
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
+}
+
+TEST(TextEncoding, MalformedUtf8IsRecognised) {
+  EXPECT_TRUE(IsValidUtf8("Grüße €"));
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong "/"
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
+  EXPECT_FALSE(IsValidUtf8("ab\xC3"));        // cut short
+  EXPECT_FALSE(IsValidUtf8("M\xFC" "nchen")); // a Windows-1252 umlaut
+  EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");
+}
+
+TEST(TextEncoding, FilesInEitherEncodingAndAnyLineEndReadAlike) {
+  EXPECT_EQ(DecodeTextBytes("\xEF\xBB\xBF" "Köln"), "Köln");
+  EXPECT_EQ(DecodeTextBytes("K\xF6ln"), "Köln");
+  EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(SplitTextLines("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
+  EXPECT_TRUE(SplitTextLines("").empty());
+
+  test::TempFolder folder;
+  std::string path = folder.Write("orte.txt", ":ORTDATEI\r\nM\xFCnchen;48,1\r\n");
+  std::vector<std::string> lines;
+  ASSERT_TRUE(ReadTextFileLines(path, lines));
+  EXPECT_EQ(lines, (std::vector<std::string>{":ORTDATEI", "München;48,1"}));
+  EXPECT_FALSE(ReadTextFileLines(folder.File("missing.txt"), lines));
+  EXPECT_TRUE(lines.empty());
+}
+
+TEST(TextEncoding, CharacterCountsNeverCutACharacter) {
+  EXPECT_EQ(Utf8Length("Größe"), 5u);
+  EXPECT_EQ(Utf8Prefix("Größe", 3), "Grö");
+  EXPECT_EQ(Utf8Prefix("ab", 5), "ab");
+  EXPECT_EQ(CodePointsToUtf8(Utf8ToCodePoints("Ä°€")), "Ä°€");
+}
+
+}  // namespace
+}  // namespace kvx

@@ -1,0 +1,54 @@
+#include "platform/locale_reader.h"
+
+#include <gtest/gtest.h>
+
+namespace kvx {
+namespace {
+
+TEST(LocaleReader, SeparatorsComeFromTheLocalesNumberAndDateFormats) {
+  TIntlSeparators german = SeparatorsFromLocaleTexts(",", ".", "%d.%m.%Y", "%H:%M:%S");
+  EXPECT_EQ(german.Decimal, ',');
+  EXPECT_EQ(german.Thousands, '.');
+  EXPECT_EQ(german.List, ';');
+  EXPECT_EQ(german.Date, '.');
+  EXPECT_EQ(german.Time, ':');
+
+  TIntlSeparators us = SeparatorsFromLocaleTexts(".", ",", "%m/%d/%Y", "%r");
+  EXPECT_EQ(us.Decimal, '.');
+  EXPECT_EQ(us.List, ',');
+  EXPECT_EQ(us.Date, '/');
+  EXPECT_EQ(us.Time, ':');  // "%r" names no separator: the default stays
+
+  TIntlSeparators iso = SeparatorsFromLocaleTexts(".", "", "%Y-%m-%d", "%H.%M.%S");
+  EXPECT_EQ(iso.Date, '-');
+  EXPECT_EQ(iso.Time, '.');
+  EXPECT_EQ(iso.Thousands, ',');
+
+  // A narrow no-break space as thousands separator becomes a blank.
+  TIntlSeparators french = SeparatorsFromLocaleTexts(",", "\xE2\x80\xAF", "%d/%m/%Y", "%H:%M:%S");
+  EXPECT_EQ(french.Thousands, ' ');
+  EXPECT_EQ(french.Date, '/');
+
+  TIntlSeparators none = SeparatorsFromLocaleTexts("", "", "", "");
+  EXPECT_EQ(none.Decimal, '.');
+  EXPECT_EQ(none.Date, '-');
+  EXPECT_EQ(none.Time, ':');
+}
+
+TEST(LocaleReader, TheDefaultsAreThoseBeforeTheLocaleIsRead) {
+  TIntlSeparators defaults;
+  EXPECT_EQ(defaults.Decimal, '.');
+  EXPECT_EQ(defaults.List, ',');
+  EXPECT_EQ(defaults.Date, '-');
+  EXPECT_EQ(defaults.Time, ':');
+  EXPECT_EQ(defaults.Thousands, '.');
+  // Whatever the environment, the reader yields single visible characters.
+  TIntlSeparators read = ReadLocaleSeparators();
+  for (char c : {read.Decimal, read.List, read.Date, read.Time}) {
+    EXPECT_GT(static_cast<unsigned char>(c), 0x20);
+    EXPECT_LT(static_cast<unsigned char>(c), 0x80);
+  }
+}
+
+}  // namespace
+}  // namespace kvx
