@@ -7,6 +7,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/frames.h"
+
 namespace kvx {
 namespace {
 
@@ -338,6 +340,55 @@ TEST(PlanetMeanElementsPosition, EpochsAndPlausibleDistances) {
   EXPECT_EQ(z, 0.0L);
   PlanetMeanElementsPosition(9, x, y, unused, z, 0.0);
   EXPECT_EQ(x, 0.0L);
+}
+
+}  // namespace
+}  // namespace kvx
+
+namespace kvx {
+namespace {
+
+// Elements carried by rotating the orbit's own axes P and Q with the
+// ecliptic precession matrix: an exact reference for the closed formulas.
+void PrecessByAxes(double& i, double& node, double& w, double Tfrom, double Tto) {
+  TMatrix33 g, p;
+  GaussVectors(g, node, i, w);
+  PrecessionMatrixEcliptic(p, Tfrom, Tto);
+  double P[3], R[3];
+  for (int row = 0; row < 3; ++row) {
+    P[row] = p.m[row][0] * g.m[0][0] + p.m[row][1] * g.m[1][0] + p.m[row][2] * g.m[2][0];
+    R[row] = p.m[row][0] * g.m[0][2] + p.m[row][1] * g.m[1][2] + p.m[row][2] * g.m[2][2];
+  }
+  i = std::acos(R[2]) / kDeg;
+  node = std::atan2(R[0], -R[1]) / kDeg;
+  // Perihelion measured from the new node in the orbit plane.
+  const double n[3] = {std::cos(node * kDeg), std::sin(node * kDeg), 0};
+  const double m[3] = {R[1] * n[2] - R[2] * n[1], R[2] * n[0] - R[0] * n[2], R[0] * n[1] - R[1] * n[0]};
+  w = std::atan2(P[0] * m[0] + P[1] * m[1] + P[2] * m[2], P[0] * n[0] + P[1] * n[1]) / kDeg;
+  node = std::fmod(node + 360, 360);
+  w = std::fmod(w + 360, 360);
+}
+
+TEST(PrecessOrbitalElements, MatchesMeeusExampleAndTheRotatedAxes) {
+  // Meeus example 24.a: comet Encke, B1950.0 to J2000.0.
+  double i = 11.9384, node = 334.04096, w = 186.24444;
+  const double T1950 = (2433282.4235 - 2451545.0) / 36525.0;
+  PrecessOrbitalElements(i, node, w, T1950, 0.0);
+  EXPECT_NEAR(i, 11.94453, 2e-5);
+  EXPECT_NEAR(node, 334.75006, 2e-5);
+  EXPECT_NEAR(w, 186.23352, 2e-5);
+  // Other orbits and epochs against the exact rotation of the axes.
+  struct Case {
+    double i, node, w, Tfrom, Tto;
+  } cases[] = {{5.0, 100.0, 20.0, 0.0, -1.0}, {120.0, 300.0, 250.0, -2.0, 0.5}, {0.5, 10.0, 80.0, 0.0, 1.0}};
+  for (const Case& c : cases) {
+    double i1 = c.i, n1 = c.node, w1 = c.w, i2 = c.i, n2 = c.node, w2 = c.w;
+    PrecessOrbitalElements(i1, n1, w1, c.Tfrom, c.Tto);
+    PrecessByAxes(i2, n2, w2, c.Tfrom, c.Tto);
+    EXPECT_NEAR(i1, i2, 1e-6) << c.i;
+    EXPECT_NEAR(std::remainder(n1 - n2, 360.0), 0.0, 1e-5 / std::sin(c.i * kDeg)) << c.i;
+    EXPECT_NEAR(std::remainder(w1 + n1 - w2 - n2, 360.0), 0.0, 1e-4) << c.i;
+  }
 }
 
 }  // namespace

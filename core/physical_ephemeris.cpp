@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "core/frames.h"
+#include "core/two_body.h"
 #include "platform/globals.h"
 
 namespace kvx {
