@@ -35,8 +35,11 @@ constexpr double kLightTimeDaysPerAu = 0.0057755183;
 // perspective factor: Delta / (Delta + Z / 2095).
 constexpr double kPerspectiveRadii = 2095.0;
 
-double S(double x) { return SinDeg(x); }
-double C(double x) { return CosDeg(x); }
+// Sine and cosine of degrees in double precision: the hundreds of terms
+// need no extended arithmetic (their arguments stay below 10^5 degrees).
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+double S(double x) { return std::sin(x * kRadiansPerDegree); }
+double C(double x) { return std::cos(x * kRadiansPerDegree); }
 
 // The moon-independent part of one position: each moon on Jupiter's
 // equator of date, the fictitious pole moon as index 4.

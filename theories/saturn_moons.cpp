@@ -33,8 +33,11 @@ constexpr double kPi = 3.1415926535898;
 double Rad(double degrees) { return degrees * kPi * (1.0 / 180.0); }
 double Deg(double radians) { return radians * 180.0 * 0.31830988618378997; }
 
-double S(double degrees) { return SinDeg(degrees); }
-double C(double degrees) { return CosDeg(degrees); }
+// Sine and cosine of degrees in double precision: the element formulas
+// need no extended arithmetic.
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+double S(double degrees) { return std::sin(degrees * kRadiansPerDegree); }
+double C(double degrees) { return std::cos(degrees * kRadiansPerDegree); }
 
 // Elements of one moon: longitude lambda (degrees), distance r (Saturn
 // radii), inclination gamma on Saturn's equator (degrees) and the node

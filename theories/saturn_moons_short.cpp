@@ -13,6 +13,12 @@ namespace {
 // Light speed of the short theory, AU per day.
 constexpr double kLightSpeedAuPerDay = 173.0;
 
+// Sine, cosine and tangent of degrees in double precision.
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+double S(double degrees) { return std::sin(degrees * kRadiansPerDegree); }
+double C(double degrees) { return std::cos(degrees * kRadiansPerDegree); }
+double Tan(double degrees) { return std::tan(degrees * kRadiansPerDegree); }
+
 // The three orbit planes.
 enum Plane { kEquatorPlane = 0, kTitanPlane = 1, kIapetusPlane = 2 };
 
@@ -25,9 +31,9 @@ struct PlaneView {
 PlaneView ViewPlane(double poleRa, double poleDec, double ra, double dec) {
   const double dRa = poleRa - ra;
   PlaneView v;
-  v.P = ArcTan2Deg(SinDeg(dRa), CosDeg(dec) * TanDeg(poleDec) - SinDeg(dec) * CosDeg(dRa));
-  v.B = ArcSinDeg(-SinDeg(poleDec) * SinDeg(dec) - CosDeg(dec) * CosDeg(poleDec) * CosDeg(dRa));
-  v.U = ArcTan2Deg(CosDeg(dRa) * SinDeg(poleDec) - TanDeg(dec) * CosDeg(poleDec), SinDeg(dRa));
+  v.P = ArcTan2Deg(S(dRa), C(dec) * Tan(poleDec) - S(dec) * C(dRa));
+  v.B = ArcSinDeg(-S(poleDec) * S(dec) - C(dec) * C(poleDec) * C(dRa));
+  v.U = ArcTan2Deg(C(dRa) * S(poleDec) - Tan(dec) * C(poleDec), S(dRa));
   return v;
 }
 
@@ -41,16 +47,16 @@ void ProjectFiveMoons(const double (&poleRa)[3], const double (&poleDec)[3], dou
   for (int k = kShortTethys; k <= kShortIapetus; ++k) {
     const int j = k == kShortTitan ? kTitanPlane : k == kShortIapetus ? kIapetusPlane : kEquatorPlane;
     const double angle = longitude[k] - view[j].U;
-    const double px = radius[k] * SinDeg(angle);
-    const double py = -radius[k] * CosDeg(angle) * SinDeg(view[j].B);
+    const double px = radius[k] * S(angle);
+    const double py = -radius[k] * C(angle) * S(view[j].B);
     if (j == kEquatorPlane) {
       x[k] = px;
       y[k] = py;
     } else {
       // Turn the moon's own plane onto the position angle of the equator.
       const double D = view[kEquatorPlane].P - view[j].P;
-      x[k] = px * CosDeg(D) + py * SinDeg(D);
-      y[k] = -px * SinDeg(D) + py * CosDeg(D);
+      x[k] = px * C(D) + py * S(D);
+      y[k] = -px * S(D) + py * C(D);
     }
     u[k] = Mod360(angle);
   }
@@ -85,16 +91,16 @@ void SaturnMoonsPositions(const PositionFileHandles& handles, TTruncationLevel l
   const double M5 = 207.7 + 4.537626 * dl;
   double longitude[6] = {};
   double radius[6] = {};
-  longitude[kShortTethys] = 188.1 + 190.697813 * dl + 2.065 * SinDeg(0.013926 * (d - 2857.2));
+  longitude[kShortTethys] = 188.1 + 190.697813 * dl + 2.065 * S(0.013926 * (d - 2857.2));
   radius[kShortTethys] = 4.91;
   longitude[kShortDione] = 177.7 + 131.534888 * dl;
   radius[kShortDione] = 6.29;
   longitude[kShortRhea] = 52.34 + 79.689963 * dl;
   radius[kShortRhea] = 8.78;
-  longitude[kShortTitan] = 9.62 + 22.576895 * dl + 3.33 * SinDeg(M4) + 0.06 * SinDeg(2 * M4);
-  radius[kShortTitan] = 20.38 - 0.593 * CosDeg(M4);
-  longitude[kShortIapetus] = 171.22 + 4.538088 * dl + 3.24 * SinDeg(M5) + 0.06 * SinDeg(2 * M5);
-  radius[kShortIapetus] = 59.39 - 1.679 * CosDeg(M5) - 0.024 * CosDeg(2 * M5);
+  longitude[kShortTitan] = 9.62 + 22.576895 * dl + 3.33 * S(M4) + 0.06 * S(2 * M4);
+  radius[kShortTitan] = 20.38 - 0.593 * C(M4);
+  longitude[kShortIapetus] = 171.22 + 4.538088 * dl + 3.24 * S(M5) + 0.06 * S(2 * M5);
+  radius[kShortIapetus] = 59.39 - 1.679 * C(M5) - 0.024 * C(2 * M5);
 
   ProjectFiveMoons(poleRa, poleDec, block.RightAscension, block.Declination, longitude, radius, xEarth, yEarth, uEarth);
   ProjectFiveMoons(poleRa, poleDec, raSun, decSun, longitude, radius, xSun, ySun, uSun);
