@@ -31,8 +31,8 @@ constexpr double kLightTimeK[4] = {17295.0, 21819.0, 27558.0, 36548.0};
 // Light time for one AU, days.
 constexpr double kLightTimeDaysPerAu = 0.0057755183;
 
-// Jupiter's equatorial radius in AU times the speed of light in the
-// perspective factor: Delta / (Delta + Z / 2095).
+// Equatorial radii of Jupiter in one AU, as the perspective factor
+// Delta / (Delta + Z / 2095) takes them.
 constexpr double kPerspectiveRadii = 2095.0;
 
 // Sine and cosine of degrees in double precision: the hundreds of terms

@@ -21,8 +21,8 @@ constexpr double kLightTimeK[8] = {20947.0, 23715.0, 26382.0, 29876.0, 35313.0, 
 constexpr double kEquatorInclination = 28.0817;
 constexpr double kEquatorNode = 168.8112;
 
-// Saturn's equatorial radius in AU times the speed of light in the
-// perspective factor: Delta / (Delta + Z / 2475).
+// Equatorial radii of Saturn in one AU, as the perspective factor
+// Delta / (Delta + Z / 2475) takes them.
 constexpr double kPerspectiveRadii = 2475.0;
 
 // Light-time iteration: start distance (AU) and the tolerance (days).
@@ -367,7 +367,8 @@ void SaturnMoonPositions(const PositionFileHandles& handles, TTruncationLevel le
   zEarth = block.Moons.Z;
 
   // Saturn's place at the record's instant; the dispatch removes the light
-  // time itself.
+  // time itself (a planet taken at JDE - tauEarth here would have it removed
+  // twice, about 7" of Saturn's motion).
   FillHostPlanetBlock(handles, level, selection, observer, kHostSaturn, JulianCenturiesJ2000(jde), block);
 
   // Seen from the Sun at the same instant at Saturn: the core takes off the
