@@ -6,6 +6,7 @@
 #include <fstream>
 #include <limits>
 
+#include "core/safe_file_write.h"
 #include "core/text_conversion.h"
 #include "core/text_encoding.h"
 #include "platform/globals.h"
@@ -73,28 +74,6 @@ bool TruncScaled(double x, double scale, std::int32_t& out) {
 }
 
 bool IsDataLine(const std::string& line) { return !line.empty() && line[0] != ':'; }
-
-bool WriteBytesReplacing(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  const fs::path target(path);
-  const fs::path temporary = target.string() + ".kvxtmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code error;
-  fs::rename(temporary, target, error);
-  if (error) {
-    fs::remove(temporary, error);
-    return false;
-  }
-  return true;
-}
 
 bool ReadHeaderAndSize(std::ifstream& in, const std::string& path, TEelHeader& header, std::int64_t& size) {
   std::error_code error;
@@ -223,7 +202,7 @@ bool WriteEelFile(const std::string& path, const TEelHeader& header, const std::
     auto b = EncodeEelRecord(r);
     bytes.insert(bytes.end(), b.begin(), b.end());
   }
-  if (!WriteBytesReplacing(path, bytes)) {
+  if (!WriteFileReplacing(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
     ShowFileError("Die Datei " + path + " kann nicht geschrieben werden.", "The file " + path + " cannot be written.");
     return false;
   }

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "core/safe_file_write.h"
 #include "core/text_encoding.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -24,7 +25,7 @@ constexpr const char* kDegreeMark = "\xB0";
 
 int MarkIndex(std::uint8_t flag) { return flag != 0 ? 1 : 0; }
 
-double Sign(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
+double PackedSign(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
 
 // Assembles a signed packed value; a zero magnitude gives +0.
 double Packed(double sign, double magnitude) { return sign * magnitude + 0.0; }
@@ -173,7 +174,7 @@ double DmsPackedToDeg(double packed) {
   minutesPart -= std::trunc(minutesPart);
   // The guard only steadies the digits; it is no part of the seconds.
   double secondsPart = std::max(0.0, w - std::trunc(w) - 0.00000001);
-  return Packed(Sign(packed), std::trunc(a) + minutesPart * 100.0 / 60.0 + secondsPart / 36.0);
+  return Packed(PackedSign(packed), std::trunc(a) + minutesPart * 100.0 / 60.0 + secondsPart / 36.0);
 }
 
 double DegToDmsPacked(double degrees) {
@@ -184,7 +185,7 @@ double DegToDmsPacked(double degrees) {
   double s = (mp - m) * 60.0;
   if (s >= 60.0) s -= 60.0, m += 1.0;
   if (m >= 60.0) m -= 60.0, d += 1.0;
-  return Packed(Sign(degrees), d + m / 100.0 + s / 10000.0);
+  return Packed(PackedSign(degrees), d + m / 100.0 + s / 10000.0);
 }
 
 double DegToDmsPackedSec(double degrees) {
@@ -195,7 +196,7 @@ double DegToDmsPackedSec(double degrees) {
   double s = std::trunc((mp - m) * 60.0 + 0.005);
   if (s >= 60.0) s -= 60.0, m += 1.0;
   if (m >= 60.0) m -= 60.0, d += 1.0;
-  return Packed(Sign(degrees), d + m / 100.0 + s / 10000.0);
+  return Packed(PackedSign(degrees), d + m / 100.0 + s / 10000.0);
 }
 
 double DegToDmPacked(double degrees) {
@@ -203,7 +204,7 @@ double DegToDmPacked(double degrees) {
   double d = std::trunc(a);
   double m = std::trunc((a - d) * 60.0);
   if (m >= 60.0) m -= 60.0, d += 1.0;
-  return Packed(Sign(degrees), d + m / 100.0);
+  return Packed(PackedSign(degrees), d + m / 100.0);
 }
 
 double DegToDmsPackedTenth(double degrees) {
@@ -214,7 +215,7 @@ double DegToDmsPackedTenth(double degrees) {
   double s = std::trunc((mp - m) * 600.0 + 0.0005) / 10.0;
   if (s >= 60.0) s -= 60.0, m += 1.0;
   if (m >= 60.0) m -= 60.0, d += 1.0;
-  return Packed(Sign(degrees), d + m / 100.0 + s / 10000.0);
+  return Packed(PackedSign(degrees), d + m / 100.0 + s / 10000.0);
 }
 
 double DegToDmsPackedHundredth(double degrees) {
@@ -225,7 +226,7 @@ double DegToDmsPackedHundredth(double degrees) {
   double s = std::trunc((mp - m) * 6000.0 + 0.0005) / 100.0;
   if (s >= 60.0) s -= 60.0, m += 1.0;
   if (m >= 60.0) m -= 60.0, d += 1.0;
-  return Packed(Sign(degrees), d + m / 100.0 + s / 10000.0);
+  return Packed(PackedSign(degrees), d + m / 100.0 + s / 10000.0);
 }
 
 void DegFromDms(std::int32_t degrees, std::int32_t minutes, double seconds, double& result) {
@@ -553,23 +554,9 @@ bool CheckTextFileFormat(const std::string& fileName) {
   converted.reserve(content.size() + content.size() / 16);
   for (const std::string& line : SplitTextLines(content)) converted += line + "\r\n";
 
-  namespace fs = std::filesystem;
-  const fs::path target(fileName);
-  const fs::path temporary = target.string() + ".kvxtmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(converted.data(), static_cast<std::streamsize>(converted.size()));
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code error;
-  fs::rename(temporary, target, error);
-  if (error) {
-    fs::remove(temporary, error);
+  if (!WriteFileReplacing(fileName, converted)) {
+    ShowMessage(fileName + " konnte nicht konvertiert werden; die Datei bleibt unverändert.",
+                fileName + " could not be converted; the file is left unchanged.", MessageIcon::Error);
     return false;
   }
   return true;

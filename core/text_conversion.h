@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/observer_record.h"
+
 namespace kvx {
 
 // --- Packed sexagesimal numbers -------------------------------------------
@@ -39,6 +41,10 @@ double DegToDmsPackedHundredth(double degrees);
 void DegFromDms(std::int32_t degrees, std::int32_t minutes, double seconds, double& result);
 
 // --- Marked texts from number texts ----------------------------------------
+// The marks, index 0 for time, 1 for arc: "h" / "°", "m" / "'", "s" / "''".
+inline constexpr const char* FirstMarks[2] = {"h", "\u00B0"};
+inline constexpr const char* SecondMarks[2] = {"m", "'"};
+inline constexpr const char* ThirdMarks[2] = {"s", "''"};
 // `flag` 0 chooses the time marks (h, m, s), non-zero the arc marks (°, ', '').
 // p is the position of the first "." of the input; an input without "." is
 // returned unchanged.
@@ -118,6 +124,55 @@ void ParseDegreeText(const std::string& text, std::uint8_t& isDecimal, std::stri
 
 double InchToCm(double inches);
 double CmToInch(double centimetres);
+
+// --- Dates and times -----------------------------------------------------------
+// Dates are day, month, year with astronomical year numbering; dates up to
+// 4 October 1582 belong to the Julian calendar, later ones to the Gregorian.
+// The short date form of the sheet is dd.mm.yyyy with the locale's date
+// separator; times are hh:mm (short) or hh:mm:ss (long) with its time
+// separator.
+
+// True when the date exists in the proleptic Gregorian calendar with a year
+// of 1 to 9999 (the dates the short date form can show).
+bool IsShortFormDate(std::int32_t day, std::int32_t month, std::int32_t year);
+// True when the date exists in the program's calendar (Julian up to 1582,
+// Gregorian after; 5 to 14 October 1582 count as Gregorian).
+bool IsCalendarDate(std::int32_t day, std::int32_t month, std::int32_t year);
+
+// Day and month zero-padded to two digits, the year to four, with "-" in
+// front of a negative year, joined by the date separator: 05-03-0844,
+// 05-03--0044.
+void DatePaddedText(std::int32_t day, std::int32_t month, std::int32_t year, std::string& s);
+// From 15 October 1582 (and up to the year 9999) the short date form;
+// earlier dates, and dates the short form cannot show, as DatePaddedText
+// joined by `separator`, after the weekday name and ", " when
+// weekdayIndex >= 0 ("Donnerstag, 04.10.1582").
+void DateText(std::int32_t day, std::int32_t month, std::int32_t year, std::int32_t weekdayIndex, char separator,
+              std::string& s);
+// The short date form; a date it cannot show as plain integers joined by
+// `separator` (29.2.1500).
+void DateToText(std::int32_t day, std::int32_t month, std::int32_t year, std::string& s, char separator);
+// DateText of the record's local date and weekday with the date separator.
+void ObserverDateText(const TObserverRecord& r, std::string& s);
+// "Montag, 03.05.2004 21:15 MEZ30min": weekday, date, local time rounded to
+// the minute, zone name and the extra zone minutes when there are any.
+void ObserverDateTimeText(const TObserverRecord& r, std::string& s);
+// Decimal hours as hh:mm, rounded to the nearest minute unless that would
+// give 24:00 (23.995 h gives 23:59). The sign is ignored.
+void HourToTimeText(double hours, std::string& s);
+// Decimal hours as hh:mm:ss (to the nearest millisecond, seconds cut).
+void HourToTimeStr(double hours, std::string& s);
+
+// Reads a date typed as day.month.year. Missing parts are today's: "1.2."
+// is 1 February of this year; a text without a second point keeps today's
+// month and reads the rest as the year; a two-digit year lies in the current
+// century. False for a missing or non-numeric day, a bad month or year, a
+// year of 32000 or more in magnitude, and for dates that do not exist
+// (32.13.2000, 29.2.1900).
+bool ParseDateText(const std::string& text, std::int32_t& day, std::int32_t& month, std::int32_t& year);
+// The same with "today" given (for the date dialogs' defaults and tests).
+bool ParseDateTextOn(const std::string& text, std::int32_t todayDay, std::int32_t todayMonth,
+                     std::int32_t todayYear, std::int32_t& day, std::int32_t& month, std::int32_t& year);
 
 // --- Minor-planet catalogue routines ---------------------------------------
 // One digit of a packed date: "1".."9" -> 1..9, "A".."U" -> 10..30, any other

@@ -59,12 +59,27 @@ double SunAltitude(std::uint8_t accurate, const PositionFileHandles& handles, do
 
 namespace {
 
-template <typename Poly, typename PlaceRoutine>
+using PlaceRoutine = void (*)(std::uint8_t, const PositionFileHandles&, TTheorySelection, double, double&, double&,
+                              double&, TTruncationLevel);
+
+// The arguments of one fit, reached through a single pointer so that the
+// place callback stays within std::function's own storage (no allocation).
+struct FitArguments {
+  PlaceRoutine routine;
+  std::uint8_t shortcut;
+  const PositionFileHandles* handles;
+  TTheorySelection selection;
+  TTruncationLevel level;
+};
+
+template <typename Poly>
 bool FitWith(PlaceRoutine routine, std::uint8_t shortcut, const PositionFileHandles& handles,
              TTheorySelection selection, double Ta, double Tb, int N, Poly& raPoly, Poly& decPoly, Poly& rPoly,
              TTruncationLevel level) {
-  const TPlaceAtTime place = [&](double T, double& ra, double& dec, double& r) {
-    routine(shortcut, handles, selection, T, ra, dec, r, level);
+  const FitArguments args{routine, shortcut, &handles, selection, level};
+  const FitArguments* a = &args;
+  const TPlaceAtTime place = [a](double T, double& ra, double& dec, double& r) {
+    a->routine(a->shortcut, *a->handles, a->selection, T, ra, dec, r, a->level);
   };
   return ChebyshevFitPlace(place, Ta, Tb, N, raPoly, decPoly, rPoly);
 }

@@ -15,10 +15,10 @@ namespace {
 
 constexpr double kTwoTo39 = 549755813888.0;  // 2^39
 
-// Where a date lies in a loaded block: the block's last record that may be
-// used and the distance of the date from block record 3.
-constexpr double kServedBefore = -1.0;    // JD - S - 2000 may go down to -1
-constexpr double kServedAfter = 7994.0;   // and up to 7994
+// A loaded block serves the dates with JD - S - 2000 from -1 to 7994; any
+// other date reloads the block first.
+constexpr double kServedBefore = -1.0;
+constexpr double kServedAfter = 7994.0;
 constexpr int kFieldsVsc = 6;
 constexpr int kFieldsVsp = 27;
 
@@ -67,12 +67,14 @@ bool LoadBlock(std::FILE* stream, std::uint8_t* buffer, std::size_t recordSize, 
 }
 
 // Interpolates the `fields` values after field 0 for `jd` from the loaded
-// block, when the block holds the five records around the date and they are
-// consecutive days in their places.
+// block: the five records around the date's middle day (block records d + 1
+// to d + 5, d = Trunc(JD - S - 2000)), when they lie in the block, are the
+// consecutive days their places promise (cleared records never are) and the
+// date lies within a day of the middle one.
 bool InterpolateFromBlock(const std::uint8_t* buffer, std::size_t recordSize, int fields, double S, double jd,
                           double* values) {
   const double offset = jd * 1.0 - S * 1.0 - 2000.0;
-  if (!(offset >= kServedBefore && offset <= kServedAfter)) return false;
+  if (!(offset > -10.0 && offset < kPositionBlockRecords + 10.0)) return false;
   const long d = static_cast<long>(std::trunc(offset));
   const long first = d + 1;
   if (first < 0 || first + 4 >= kPositionBlockRecords) return false;

@@ -50,9 +50,14 @@ double StirlingInterpolate(double y1, double y2, double y3, double y4, double y5
 //             T       Julian centuries from J2000 (the caller's time scale).
 //   Returned: X, Y, Z heliocentric, AU; VX, VY, VZ the stored velocity;
 //             R (AU), B and L (degrees, L in [0, 360)) from X, Y, Z.
-// Reloads the block when the date lies outside it. When the file cannot
-// serve the date (it starts later or ends earlier, a read fails, or the
-// records read are not the expected days) the routine shows "Zeitraum für
+// Reloads the block when the date lies outside it (JD - S - 2000 below -1 or
+// above 7994). A block that would begin before the file or end after it is
+// moved inside the file; a file shorter than a block fills what it can.
+// The five records interpolated must be the consecutive days around the
+// date, so a file serves the dates from day 1 to the day before its last.
+// When the file cannot serve the date (it starts later or ends earlier, a
+// read fails, or the records read are not the expected days) the routine
+// shows "Zeitraum für
 // Ephemeride überschreitet die Datenbank ..." / "No positions for this date
 // in the position-files ...", sets AbortRequested, sets every output to 0,
 // leaves no block loaded and returns false.

@@ -6,6 +6,7 @@
 
 #include "core/frames.h"
 #include "core/vector_math.h"
+#include "theories/position_files.h"
 #include "theories/theory_libraries.h"
 
 namespace kvx {
@@ -156,8 +157,20 @@ void SunPositionSeries(double T, double& L, double& B, double& R) {
 void SunPosition(const PositionFileHandles& handles, TTheorySelection selection, double& L, double T, double& B,
                  double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
                  TTruncationLevel level) {
-  (void)handles;
   switch (selection.PlanetTheory()) {
+    case kPlanetTheoryPositionFiles:
+      // The Earth's heliocentric place, turned round. A file that cannot
+      // serve the date has stopped the computation and left every output 0.
+      if (!ReadPositionFile(handles[0], L, B, T, R, X, Y, Z, VX, VY, VZ)) return;
+      X = -X;
+      Y = -Y;
+      Z = -Z;
+      VX = -VX;
+      VY = -VY;
+      VZ = -VZ;
+      L = Mod360(L + 180.0);
+      B = -B;
+      return;
     case kPlanetTheoryVsop87D:
       vsopsun_l(T, L, B, R, level);
       PolarToCartesian(X, Y, Z, R, B, L);

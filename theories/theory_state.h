@@ -76,4 +76,16 @@ void OpenPositionFiles(TTheoryState& state, const std::string& dataFolder);
 // Closes every position file and frees the buffers; presence bytes 0.
 void ClosePositionFiles(TTheoryState& state);
 
+// The theory selection the main window installs for a requested one, by what
+// is present:
+//   planet theory 1 (VSOP87 D), 2 (VSOP87 C) or 3 (position files) is kept
+//   when its library or files are there; otherwise it becomes 0 (internal
+//   series) when 0 was asked or no position files are present, else 3;
+//   the Moon theory becomes the ELP-2000/82 library (1) only when that
+//   library is present and a non-zero Moon theory was asked, else 0;
+//   the remaining bytes are copied.
+// The Sun, Moon and planet routines rely on never finding a theory selected
+// whose library or files are absent.
+TTheorySelection ApplyTheorySelection(const TTheoryState& state, TTheorySelection requested);
+
 }  // namespace kvx

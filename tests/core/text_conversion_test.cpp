@@ -109,6 +109,8 @@ TEST_F(TextConversion, MarkedTextsUseTheProgramsMarksAndTheLocaleSeparator) {
   IntlSeparators.Decimal = '.';
   EXPECT_EQ(DmsMarkText("12.345678", 1), "12°34'56.78''");
   EXPECT_EQ(DmsTextWithMarks("12.3456"), "12°34'56''");
+  EXPECT_EQ(std::string(FirstMarks[1]) + SecondMarks[1] + ThirdMarks[1], "°'''");
+  EXPECT_EQ(std::string(FirstMarks[0]) + SecondMarks[0] + ThirdMarks[0], "hms");
   // A text without "." stays as it is.
   EXPECT_EQ(DmsMarkText("12", 1), "12");
   EXPECT_EQ(DmsArcText("12"), "12");
@@ -312,6 +314,31 @@ TEST_F(TextConversion, TextFilesWithoutLineBreaksAreConvertedOnlyWhenTheUserAgre
   EXPECT_TRUE(CheckTextFileFormat(path));
   EXPECT_TRUE(CheckTextFileFormat(folder.File("missing.txt")));
   EXPECT_EQ(sink.messages.size(), 2u);
+}
+
+}  // namespace
+}  // namespace kvx
+
+namespace kvx {
+namespace {
+
+TEST(TextFileCheck, AFailedConversionLeavesTheFileAndSaysSo) {
+  test::TempFolder folder;
+  const std::string content(300, 'x');
+  const std::string path = folder.Write("lang.txt", content);
+  // Folders on every name the converted copy could take make it fail; they
+  // are not the conversion's and stay.
+  std::filesystem::create_directory(path + ".kvxtmp");
+  for (int k = 1; k < 100; ++k) std::filesystem::create_directory(path + ".kvxtmp" + std::to_string(k));
+  RecordingMessageSink sink;
+  ScopedMessageSink guard(sink);
+  LanguageEnglish = 0;
+  EXPECT_FALSE(CheckTextFileFormat(path));
+  EXPECT_EQ(test::TempFolder::Read(path), content);
+  ASSERT_EQ(sink.messages.size(), 2u);
+  EXPECT_EQ(sink.messages[1].text, path + " konnte nicht konvertiert werden; die Datei bleibt unverändert.");
+  EXPECT_EQ(sink.messages[1].icon, MessageIcon::Error);
+  EXPECT_TRUE(std::filesystem::is_directory(path + ".kvxtmp"));
 }
 
 }  // namespace

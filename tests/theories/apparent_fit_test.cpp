@@ -4,7 +4,11 @@
 
 #include <cmath>
 
+#include "core/time_scales.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
 #include "reference_stats.h"
+#include "theories/sun_position.h"
 #include "support/fixtures.h"
 #include "theory_library_test_support.h"
 
@@ -122,6 +126,36 @@ TEST_F(ApparentPlaces, ApparentSunAndMoonAgreeWithTheReferenceOver1900To2100) {
     EXPECT_LT(moonRa.Rms(), library ? 1.0 : 1.2);
     EXPECT_LT(moonDec.max, library ? 2.0 : 2.7);
   }
+}
+
+TEST_F(ApparentPlaces, SunAltitudeAccurateAndLowPrecisionAgree) {
+  // Berlin (52.5 N, 13.4 E, longitude east negative), 1992 Oct 13.
+  const double latitude = 52.5, longitude = -13.4;
+  double highest = -90;
+  for (int minute = 0; minute < 24 * 60; minute += 10) {
+    const double T = (2448908.5 + minute / 1440.0 - 2451545.0) / 36525.0;
+    const double accurate = SunAltitude(1, {}, T, latitude, longitude, Selection(1, 0), kFullTheory, 1);
+    const double rough = SunAltitude(0, {}, T, latitude, longitude, Selection(1, 0), kFullTheory, 1);
+    EXPECT_NEAR(accurate, rough, 0.03) << minute;
+    highest = std::max(highest, accurate);
+  }
+  // At noon (11 h UT) the Sun (declination -7.97 then) stands 29.53 high.
+  EXPECT_NEAR(highest, 90 - 52.5 - 7.97, 0.05);
+}
+
+TEST(SunAltitudeRough, LeavesTheTheorySettingsAlone) {
+  // The low-precision road never reads the position files: with planet
+  // theory 3 and no files open nothing is reported and nothing stops.
+  RecordingMessageSink sink;
+  ScopedMessageSink guard(sink);
+  AbortRequested = 0;
+  const double h = SunAltitude(0, {}, 0.0, 0.0, 0.0, Selection(3, 0), kFullTheory, 0);
+  EXPECT_TRUE(sink.messages.empty());
+  EXPECT_EQ(AbortRequested, 0);
+  EXPECT_GT(h, -90.0);
+  // J2000 noon at Greenwich, on the equator: the Sun (dec -23.0) close to
+  // its culmination at 67 degrees.
+  EXPECT_NEAR(h, 90 - 23.03, 1.5);
 }
 
 }  // namespace

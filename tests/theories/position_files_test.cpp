@@ -179,16 +179,18 @@ TEST_F(PositionFileTest, DatesNearTheStartOfTheFileUseABlockMovedInside) {
   ExpectSignal(Read(100.5), 100.5);
   EXPECT_EQ(S(), kPositionFileEpoch + 3 - 2000);
   ExpectSignal(Read(2.0), 2.0);  // records 0..4
-  const Result r = Read(1.5);   // needs day -1
+  ExpectSignal(Read(1.5), 1.5);  // the same records, half a day before day 2
+  const Result r = Read(1.0);    // needs day -1
   ExpectRefused(r);
 }
 
 TEST_F(PositionFileTest, DatesNearTheEndOfTheFileUseABlockMovedInsideAndRefuseBeyond) {
   MakeVsc(0, 9000);
   ExpectSignal(Read(8990.0), 8990.0);
-  // The last day served is that of the record three from the end.
+  // Up to the day before the last one: records 8996..9000 around day 8998.
   ExpectSignal(Read(8997.0), 8997.0);
-  const Result r = Read(8997.5);
+  ExpectSignal(Read(8998.5), 8998.5);
+  const Result r = Read(8999.0);  // would need day 9001
   ExpectRefused(r);
   sink_.messages.clear();
   AbortRequested = 0;
@@ -198,7 +200,7 @@ TEST_F(PositionFileTest, DatesNearTheEndOfTheFileUseABlockMovedInsideAndRefuseBe
 TEST_F(PositionFileTest, AFileShorterThanABlockServesWhatItHolds) {
   MakeVsc(0, 2999);
   ExpectSignal(Read(1500.0), 1500.0);
-  ExpectSignal(Read(2997.0), 2997.0);
+  ExpectSignal(Read(2997.5), 2997.5);
   // Beyond the end the cleared part of the buffer is never taken for data.
   ExpectRefused(Read(2998.0));
 }

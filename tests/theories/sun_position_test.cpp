@@ -5,6 +5,9 @@
 #include <cmath>
 
 #include "core/vector_math.h"
+#include "earth_position_file.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
 #include "reference_stats.h"
 #include "support/fixtures.h"
 #include "theory_library_test_support.h"
@@ -109,6 +112,42 @@ TEST_F(SunPositionRoads, PlanetTheoryBytesBeyondThePositionFilesSelectTheInterna
     EXPECT_EQ(R, R0);
     EXPECT_EQ(VX, 0.0);
   }
+}
+
+TEST(SunPositionFiles, TheSunIsTheEarthOfTheFileTurnedRound) {
+  test::EarthPositionFile file;
+  const PositionFileHandles handles = file.Handles();
+  RecordingMessageSink sink;
+  ScopedMessageSink guard(sink);
+  AbortRequested = 0;
+  TTheorySelection files;
+  files.bytes[0] = kPlanetTheoryPositionFiles;
+  for (double day : {38100.0, 38528.25, 38700.0, 39400.5}) {
+    const double T = (day + kPositionFileEpoch - 2451545.0) / 36525.0;
+    double L, B, R, X, Y, Z, VX, VY, VZ;
+    SunPosition(handles, files, L, T, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
+    const double earth = test::EarthPositionFile::Longitude(day);
+    EXPECT_NEAR(AngleDifference(L, earth + 180), 0.0, 1e-6) << day;
+    EXPECT_GE(L, 0.0);
+    EXPECT_LT(L, 360.0);
+    EXPECT_NEAR(B, -std::asin(test::EarthPositionFile::kHeight / R) * 180 / M_PI, 1e-8);
+    EXPECT_NEAR(std::hypot(R, 0.0), std::hypot(test::EarthPositionFile::kRadius, test::EarthPositionFile::kHeight),
+                1e-9);
+    EXPECT_NEAR(Z, -test::EarthPositionFile::kHeight, 1e-10);
+    EXPECT_NEAR(VX, 0.0172 * std::sin(earth * M_PI / 180), 1e-6);  // negated too
+  }
+  EXPECT_TRUE(sink.messages.empty());
+  EXPECT_EQ(AbortRequested, 0);
+
+  // A date the file does not hold stops the computation with all outputs 0.
+  double L = 1, B = 1, R = 1, X = 1, Y = 1, Z = 1, VX = 1, VY = 1, VZ = 1;
+  SunPosition(handles, files, L, 0.5, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
+  EXPECT_EQ(AbortRequested, 1);
+  EXPECT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(L, 0.0);
+  EXPECT_EQ(R, 0.0);
+  EXPECT_EQ(X, 0.0);
+  AbortRequested = 0;
 }
 
 }  // namespace
