@@ -170,4 +170,16 @@ void tmooncheb::MoonChebPosition(TTheorySelection selection, TTruncationLevel le
   distance = r * kKmToEarthRadii;
 }
 
+void TMoonCacheState::Create() { Cache = std::make_unique<tmooncheb>(SpanDays, Degree, MoonLightTimeShortcut); }
+
+void TMoonCacheState::SetSpanDays(std::int32_t span) {
+  SpanDays = span;
+  if (Cache) Cache->MoonChebSetup(SpanDays, Degree);
+}
+
+void TMoonCacheState::SetDegree(std::int32_t degree) {
+  Degree = degree;
+  if (Cache) Cache->MoonChebSetup(SpanDays, Degree);
+}
+
 }  // namespace kvx

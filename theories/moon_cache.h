@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "theories/theory_types.h"
 
@@ -103,6 +104,28 @@ class tmooncheb {
   double span_centuries_ = 0;
   const std::uint8_t& shortcut_;
   std::int64_t refits_ = 0;
+};
+
+// What the main window keeps for the Moon: the light-time option byte that
+// MoonPosition and the cache receive, the two stored cache settings and the
+// one cache instance of the run. Not copyable or movable (the cache refers
+// to the option byte).
+struct TMoonCacheState {
+  TMoonCacheState() = default;
+  TMoonCacheState(const TMoonCacheState&) = delete;
+  TMoonCacheState& operator=(const TMoonCacheState&) = delete;
+
+  std::uint8_t MoonLightTimeShortcut = 0;
+  std::int32_t SpanDays = kMoonCacheDefaultSpanDays;  // as stored in the settings
+  std::int32_t Degree = kMoonCacheDefaultDegree;
+  std::unique_ptr<tmooncheb> Cache;
+
+  // Start-up: creates the cache with the stored span and degree.
+  void Create();
+  // The settings' setters: store the value and, once the cache exists,
+  // set it up again with both settings (which empties it).
+  void SetSpanDays(std::int32_t span);
+  void SetDegree(std::int32_t degree);
 };
 
 }  // namespace kvx

@@ -56,7 +56,8 @@ using TRiseSetTexts = std::array<const char*, 5>;
 //           preset for all five events on entry; the azimuths at the start
 //           of each body event. The transit is refined with one more
 //           position only when the last event processed found one (so
-//           twilight events after event 2 keep its estimate).
+//           twilight events after event 2 keep its estimate); the hour
+//           angle of the refinement is taken the short way round.
 void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t accurateFlag, double deltaT,
                     std::uint8_t fastMoonFlag, const TRiseSetAltitudes& altitudes, const PositionFileHandles& handles,
                     std::uint8_t language, TTheorySelection selection, std::int32_t firstEvent,

@@ -64,6 +64,25 @@ TEST(MoonCacheTest, SetupClampsSpanAndDegree) {
   EXPECT_EQ(cache.Degree(), 6);
 }
 
+TEST(MoonCacheTest, MainWindowStateCreatesAndResetsTheCache) {
+  TMoonCacheState state;
+  state.SpanDays = 25;
+  state.Degree = 0;
+  state.SetDegree(7);  // before the cache exists: only stored
+  state.Create();
+  ASSERT_TRUE(state.Cache);
+  EXPECT_EQ(state.Cache->SpanDays(), 20);
+  EXPECT_EQ(state.Cache->Degree(), 7);
+  Cached(*state.Cache, MoonTheory(0), kFullTheory, 0.1);
+  EXPECT_NE(state.Cache->CoveredStart(), -1000.0);
+  state.SetSpanDays(5);
+  EXPECT_EQ(state.Cache->SpanDays(), 5);
+  EXPECT_EQ(state.Cache->CoveredStart(), -1000.0);  // emptied
+  state.SetDegree(9);
+  EXPECT_EQ(state.Cache->Degree(), 9);
+  EXPECT_EQ(state.SpanDays, 5);
+}
+
 TEST(MoonCacheTest, ClenshawEvaluation) {
   TMoonChebPoly p;
   p.N = 0;

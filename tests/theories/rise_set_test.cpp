@@ -396,6 +396,13 @@ TEST(RiseSetTest, FixedPositionAgreesWithTheHourAngleFormula) {
   EXPECT_EQ(r, 0);
   EXPECT_EQ(s, 0);
   EXPECT_NEAR(t, (2.0 - 5.0 + 24.0) / 1.0027379, 1e-9);
+  // At a pole the formula has no hour angle of rising: no rise and set,
+  // finite values.
+  r = s = t = 1;
+  RiseSetTime(r, t, s, 0.0, 5.0, 90.0, 30.0, 10.0, risesAndSets);
+  EXPECT_EQ(risesAndSets, 0);
+  EXPECT_EQ(r, 0);
+  EXPECT_TRUE(std::isfinite(t));
   double rise = 0, set = 0, duration = 0, transit = 0, transitAltitude = 0, riseAz = 0, setAz = 0;
   const char *status = nullptr, *riseMarker = nullptr, *setMarker = nullptr;
   RiseSetFixedPosition(kAltitudes, 1, nullptr, longitude, 60.0, 30.0, 70.0, jd, 1, rise, set, duration, transit,
