@@ -67,6 +67,7 @@ void TMainForm::FormShow() {
   theory_.Libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
   OpenPositionFiles(theory_, data_folder_);
   SetTheorySelection(selection_);
+  moon_cache_.Create();
   LoadSatelliteFileAtStartup(satellite_file_, data_folder_, true);
 }
 

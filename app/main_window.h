@@ -6,6 +6,7 @@
 
 #include "platform/qt/qt_message_sink.h"
 #include "platform/qt/qt_progress.h"
+#include "theories/moon_cache.h"
 #include "theories/theory_state.h"
 #include "theories/theory_types.h"
 #include "theories/tle.h"
@@ -27,13 +28,14 @@ class TMainForm : public QMainWindow {
   // Installs a theory selection by what is present (see ApplyTheorySelection).
   void SetTheorySelection(TTheorySelection requested);
   const TSatelliteFileState& SatelliteFile() const { return satellite_file_; }
+  TMoonCacheState& MoonCache() { return moon_cache_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
-  // The first show: probes the theory libraries, opens the position files
-  // and loads the satellite file of the data folder.
+  // The first show: probes the theory libraries, opens the position files,
+  // creates the Moon cache and loads the satellite file of the data folder.
   void FormShow();
 
   bool shown_once_ = false;
@@ -41,6 +43,7 @@ class TMainForm : public QMainWindow {
   TTheoryState theory_;
   TTheorySelection selection_;
   TSatelliteFileState satellite_file_;
+  TMoonCacheState moon_cache_;
   std::unique_ptr<QtMessageSink> messages_;
   std::unique_ptr<QtProgress> progress_;
 };

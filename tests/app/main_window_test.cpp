@@ -36,6 +36,7 @@ TEST(MainWindow, StartsOffscreenWithItsCaptionAndQuits) {
   files.bytes[0] = kPlanetTheoryPositionFiles;
   form.SetTheorySelection(files);
   EXPECT_EQ(form.Selection().PlanetTheory(), kPlanetTheoryInternal);
+  EXPECT_NE(form.MoonCache().Cache, nullptr);
   // Without a satellite file the built-in set fills slot 1.
   EXPECT_EQ(form.SatelliteFile().count, 1);
   EXPECT_EQ(SatelliteNames[1], "Mir");
