@@ -5,6 +5,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "core/text_encoding.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 
@@ -34,62 +35,10 @@ bool ReadLine(std::istream& in, std::string& line) {
   return true;
 }
 
-// Length of the UTF-8 sequence that starts at text[i], or 0 when the bytes
-// there are no well-formed sequence.
-std::size_t Utf8SequenceLength(const std::string& text, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  unsigned char lead = byte(i);
-  std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-  if (length == 0 || (length == 2 && lead < 0xC2) || i + length > text.size()) return 0;
-  for (std::size_t k = 1; k < length; ++k)
-    if ((byte(i + k) & 0xC0) != 0x80) return 0;
-  return length;
-}
-
-bool IsUtf8(const std::string& text) {
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t length = Utf8SequenceLength(text, i);
-    if (length == 0) return false;
-    i += length;
-  }
-  return true;
-}
-
-// The Windows-1252 characters 0x80 to 0x9F (0 where the code page has none).
-constexpr char16_t kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out.push_back(static_cast<char>(code));
-  } else if (code < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  }
-}
-
 // The first `count` characters of a name line as UTF-8: a line that is
 // well-formed UTF-8 is taken as such, any other as Windows-1252.
 std::string NameFromLine(const std::string& line, std::size_t count) {
-  std::string name;
-  if (IsUtf8(line)) {
-    std::size_t i = 0;
-    for (std::size_t n = 0; n < count && i < line.size(); ++n) i += Utf8SequenceLength(line, i);
-    return line.substr(0, i);
-  }
-  for (std::size_t i = 0; i < line.size() && i < count; ++i) {
-    auto byte = static_cast<unsigned char>(line[i]);
-    char32_t code = byte;
-    if (byte >= 0x80 && byte < 0xA0) code = kCp1252High[byte - 0x80] != 0 ? kCp1252High[byte - 0x80] : U'?';
-    AppendUtf8(name, code);
-  }
-  return name;
+  return Utf8Prefix(IsValidUtf8(line) ? line : Cp1252ToUtf8(line), count);
 }
 
 // Reads one set (name line, line 1, line 2) into the slot. Returns false when
