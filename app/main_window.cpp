@@ -5,12 +5,32 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <cstdlib>
 
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "theories/theory_libraries.h"
 
 namespace kvx {
+
+namespace {
+
+// The user's data folder: position files, satellite elements and the other
+// files the program reads and keeps.
+std::string UserDataFolder() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  std::string base;
+  if (xdg != nullptr && *xdg != '\0') {
+    base = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::string(home != nullptr ? home : ".") + "/.local/share";
+  }
+  return base + "/kandrevoltinex";
+}
+
+}  // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(kMainWindowCaption);
@@ -31,7 +51,28 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   progress_ = std::make_unique<QtProgress>(progress_bar, progress_caption, cancel);
   SetMessageSink(messages_.get());
   SetProgressReporter(progress_.get());
+  data_folder_ = UserDataFolder();
   resize(1024, 700);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!shown_once_) {
+    shown_once_ = true;
+    FormShow();
+  }
+}
+
+void TMainForm::FormShow() {
+  theory_.Libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  OpenPositionFiles(theory_, data_folder_);
+  SetTheorySelection(selection_);
+  moon_cache_.Create();
+  LoadSatelliteFileAtStartup(satellite_file_, data_folder_, true);
+}
+
+void TMainForm::SetTheorySelection(TTheorySelection requested) {
+  selection_ = ApplyTheorySelection(theory_, requested);
 }
 
 TMainForm::~TMainForm() {

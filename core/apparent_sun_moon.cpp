@@ -46,9 +46,11 @@ bool Fit(const TPlaceAtTime& place, double Ta, double Tb, int N, TChebyshevPolyS
     place(x[i] * h + m, ra[i], dec[i], r[i]);
   }
   // Node times decrease with k; the right ascension must decrease with them.
+  // Where it rises it has wrapped through 0 h: take off whole turns (one
+  // for any span under a full turn, more for longer spans).
   for (int k = 0; k + 1 < K; ++k) {
     const auto i = static_cast<std::size_t>(k);
-    if (ra[i] < ra[i + 1]) ra[i + 1] -= 360.0;
+    if (ra[i] < ra[i + 1]) ra[i + 1] -= 360.0 * std::ceil((ra[i + 1] - ra[i]) / 360.0);
   }
   std::array<double, kMaxNodes> t{};
   for (int j = 0; j <= N; ++j) {

@@ -17,9 +17,10 @@ struct NutationRow {
   std::int32_t psiSine, psiRate, epsCosine, epsRate;
 };
 
-constexpr NutationRow kNutationRows[62] = {
+constexpr NutationRow kNutationRows[] = {
 #include "core/nutation_table.inc"
 };
+static_assert(sizeof(kNutationRows) / sizeof(kNutationRows[0]) == 62, "the nutation table has 62 rows");
 
 // Fundamental arguments of the nutation, degrees, cubics in T.
 constexpr TCubicCoefficients kMoonMeanAnomaly{134.9629814, 477198.8673981, 0.0086972, 1.778e-05};

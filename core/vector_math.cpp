@@ -49,12 +49,14 @@ double BelowPeriod(double value, double period) { return value >= period ? 0.0 :
 
 long double RoundToSixByteReal(long double x) {
   if (x == 0 || !std::isfinite(x)) return x;
-  int exponent = 0;
-  const long double mantissa = std::frexp(x, &exponent);  // x = mantissa * 2^exponent, 0.5 <= |mantissa| < 1
   // Smallest stored exponent byte 1 stands for 2^-128.
-  if (exponent < -127) return 0.0L;
-  const long double scaled = std::nearbyint(std::ldexp(mantissa, 40));
-  return std::ldexp(scaled, exponent - 40);
+  if (std::fabs(x) < 0x1p-128L) return 0.0L;
+  // Veltkamp split of the 64-bit extended significand: the high part keeps
+  // 64 - 24 = 40 significant bits, rounded to nearest.
+  static_assert(std::numeric_limits<long double>::digits == 64, "80-bit extended reals expected");
+  const long double scaled = x * (0x1p24L + 1.0L);
+  const long double high = scaled - (scaled - x);
+  return high;
 }
 
 // ---------------------------------------------------------------------------

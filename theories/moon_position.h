@@ -25,8 +25,9 @@ namespace kvx {
 //           distance2     internal series: Earth radii (= distance);
 //                         ELP: km, at the retarded instant
 // Notes:    the internal series is geometric (no light time); it agrees with
-//           the ELP theory to about 1" rms in longitude over 1950-2050. With
-//           the ELP library not loaded the internal series is used.
+//           the ELP theory to about 1" rms in longitude over 1900-2100. The
+//           ELP road needs the library loaded (the main window selects it
+//           only then; without it every output is 0).
 void MoonPosition(std::uint8_t shortcut, TTheorySelection selection, double& lambda, double T, double& beta,
                   double& distance, double& X2000, double& Y2000, double& Z2000, double& X, double& Y, double& Z,
                   double& distance2, TTruncationLevel level);

@@ -45,7 +45,8 @@ struct Multiples {
   }
 };
 
-// The planetary terms c * SINE(a + b*T).
+// The planetary terms c * SINE(a + b*T), with the signs of b as the
+// published series has them: six of the arguments grow with T.
 struct PlanetaryTerm {
   double c, a, b;
 };

@@ -19,14 +19,15 @@ namespace kvx {
 //           config     decides only whether the Sun one hour later is
 //                      computed (any hourly-motion column on)
 //           sunMode    truncation level handed to SunPosition
+//           handles    the open position files (the main window's), read
+//                      only with planet theory 3
 // Changed:  r          local time normalised into the date (25 h becomes
 //                      1 h of the next day), Weekday, UTHours, Mjd,
 //                      DeltaTSeconds (when AutoDeltaT), SiderealHours,
 //                      Centuries and the whole derived block
-// Notes:    the Sun's place comes from the position files only through the
-//           Sun routine, which reads no file for the other theories.
 void CompleteObserverRecord(std::uint8_t apparent, TTheorySelection selection, const TTableConfigRecord& config,
-                            std::int32_t sunMode, TObserverRecord& r);
+                            std::int32_t sunMode, TObserverRecord& r,
+                            const PositionFileHandles& handles = PositionFileHandles{});
 
 // The main window's fields that CheckEphemerisPeriod reads and writes. The
 // main window owns one and passes it by reference.
@@ -48,6 +49,7 @@ struct TEphemerisPeriodState {
   double IntegrationDatabaseFirstJd = 0;      // held as six-byte reals by the main window
   double IntegrationDatabaseLastJd = 0;
   double PositionFilesLastJd = 0;             // last JD of the ".vsc" files
+  PositionFileHandles PositionFiles{};        // the open ".vsc" files
   double SatelliteReferenceMjd = 0;           // satellite reference date
   std::uint8_t SatellitesEnabled = 0;
 

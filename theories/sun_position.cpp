@@ -4,7 +4,9 @@
 #include <cmath>
 #include <span>
 
+#include "core/frames.h"
 #include "core/vector_math.h"
+#include "theories/position_files.h"
 #include "theories/theory_libraries.h"
 
 namespace kvx {
@@ -155,12 +157,37 @@ void SunPositionSeries(double T, double& L, double& B, double& R) {
 void SunPosition(const PositionFileHandles& handles, TTheorySelection selection, double& L, double T, double& B,
                  double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
                  TTruncationLevel level) {
-  (void)handles;
   switch (selection.PlanetTheory()) {
+    case kPlanetTheoryPositionFiles:
+      // The Earth's heliocentric place, turned round. A file that cannot
+      // serve the date has stopped the computation and left every output 0.
+      if (!ReadPositionFile(handles[0], L, B, T, R, X, Y, Z, VX, VY, VZ)) return;
+      X = -X;
+      Y = -Y;
+      Z = -Z;
+      VX = -VX;
+      VY = -VY;
+      VZ = -VZ;
+      L = Mod360(L + 180.0);
+      B = -B;
+      return;
     case kPlanetTheoryVsop87D:
       vsopsun_l(T, L, B, R, level);
       PolarToCartesian(X, Y, Z, R, B, L);
       VX = VY = VZ = 0;
+      return;
+    case kPlanetTheoryVsop87C:
+      X = Y = Z = VX = VY = VZ = 0;
+      vsopcsun(T, X, Y, Z, VX, VY, VZ, level);
+      X = -X;
+      Y = -Y;
+      Z = -Z;
+      VX = -VX;
+      VY = -VY;
+      VZ = -VZ;
+      CartesianToPolar(R, B, L, X, Y, Z);
+      FK5Correction(L, B, T);
+      PolarToCartesian(X, Y, Z, R, B, L);
       return;
     default:
       SunPositionSeries(T, L, B, R);

@@ -23,9 +23,9 @@ namespace kvx {
 //                      (VSOP87 C and the position files), else 0
 // Notes:    the internal series is an analytic solar theory with the
 //           perturbations of Venus, Mars, Jupiter, Saturn and the Moon
-//           (about 1" over 1900-2100). A library that is not loaded gives
-//           the internal series' result: the main window never leaves such
-//           a theory selected.
+//           (about 1" over 1900-2100). The library roads need their library
+//           loaded: the main window selects them only then. A planet theory
+//           byte above 3 selects the internal series.
 void SunPosition(const PositionFileHandles& handles, TTheorySelection selection, double& L, double T, double& B,
                  double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
                  TTruncationLevel level);

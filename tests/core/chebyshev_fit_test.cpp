@@ -59,6 +59,18 @@ TEST(ChebyshevFit, ReproducesItsNodesAndUnwrapsRightAscensionBelowZero) {
   }
 }
 
+TEST(ChebyshevFit, RightAscensionStaysContinuousOverMoreThanOneTurn) {
+  // 40 degrees a day over 20 days: 800 degrees, wrapping twice.
+  const TPlaceAtTime place = [](double T, double& a, double& d, double& r) {
+    a = std::fmod(40.0 * T * 36525.0 + 3600.0, 360.0);
+    d = r = 0;
+  };
+  TChebyshevPolyA ra, dec, r;
+  const double Ta = -10.0 / 36525, Tb = 10.0 / 36525;
+  ASSERT_TRUE(ChebyshevFitPlace(place, Ta, Tb, 19, ra, dec, r));
+  EXPECT_NEAR(ChebyshevEvaluateA(ra, Tb) - ChebyshevEvaluateA(ra, Ta), 800.0, 1e-6);
+}
+
 TEST(ChebyshevFit, RefusesDegreesThatDoNotFitTheRecord) {
   int calls = 0;
   const TPlaceAtTime place = [&](double, double& a, double& d, double& r) {

@@ -13,3 +13,10 @@ inline std::string BuiltLibraryFolder() { return std::string(KVX_BINARY_DIR) + "
 inline TLibraryAvailability OpenBuiltLibraries() { return OpenTheoryLibraries(BuiltLibraryFolder()); }
 
 }  // namespace kvx::test
+
+namespace kvx::test {
+
+// The stand-in library that defines every probe and entry point.
+inline std::string FakeLibraryPath() { return BuiltLibraryFolder() + "/libkvx_fake_theory_library.so"; }
+
+}  // namespace kvx::test

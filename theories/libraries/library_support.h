@@ -39,6 +39,19 @@ inline void StoreState(const VsopRectangular& s, double* X, double* Y, double* Z
   Store(VZ, s.vz);
 }
 
+// Stores the rectangular state of `planet` from `series` (version B or D),
+// AU and AU per day; zeros when the series cannot be evaluated.
+inline void StoreRectangular(const Vsop87Series& series, VsopPlanet planet, double T, double* X, double* Y,
+                             double* Z, double* VX, double* VY, double* VZ, double level) {
+  VsopRectangular s;
+  try {
+    s = ToRectangular(series.Evaluate(planet, Millennia(T), TruncationThreshold(level)));
+  } catch (...) {
+    s = VsopRectangular{};
+  }
+  StoreState(s, X, Y, Z, VX, VY, VZ);
+}
+
 // Heliocentric state of the Earth-Moon barycentre, AU and AU per day,
 // ecliptic and equinox of J2000: the Earth of version B plus the geocentric
 // Moon of ELP-2000/82B scaled by 1/(1 + Earth-Moon mass ratio). The Moon's

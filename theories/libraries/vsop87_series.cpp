@@ -34,6 +34,7 @@ Vsop87Series::Vsop87Series(std::span<const std::uint8_t> file) {
   }
 }
 
+template <bool kWithRate>
 void Vsop87Series::Variable(VsopPlanet planet, int variable, double t, double threshold,
                             double& value, double& rate) const {
   value = 0.0;
@@ -48,18 +49,25 @@ void Vsop87Series::Variable(VsopPlanet planet, int variable, double t, double th
       if (std::fabs(term.a) < threshold) break;  // sorted by decreasing |A|
       const double argument = term.b + term.c * t;
       sum += term.a * std::cos(argument);
-      derivative -= term.a * term.c * std::sin(argument);
+      if constexpr (kWithRate) derivative -= term.a * term.c * std::sin(argument);
     }
     rate = rate * t + value + derivative;  // d/dt (value * t + sum) = rate*t + value + sum'
     value = value * t + sum;
   }
 }
 
-VsopSpherical Vsop87Series::Evaluate(VsopPlanet planet, double t, double threshold) const {
+VsopSpherical Vsop87Series::Evaluate(VsopPlanet planet, double t, double threshold, bool withRates) const {
   VsopSpherical s;
-  Variable(planet, 0, t, threshold, s.L, s.dL);
-  Variable(planet, 1, t, threshold, s.B, s.dB);
-  Variable(planet, 2, t, threshold, s.R, s.dR);
+  if (withRates) {
+    Variable<true>(planet, 0, t, threshold, s.L, s.dL);
+    Variable<true>(planet, 1, t, threshold, s.B, s.dB);
+    Variable<true>(planet, 2, t, threshold, s.R, s.dR);
+  } else {
+    Variable<false>(planet, 0, t, threshold, s.L, s.dL);
+    Variable<false>(planet, 1, t, threshold, s.B, s.dB);
+    Variable<false>(planet, 2, t, threshold, s.R, s.dR);
+    s.dL = s.dB = s.dR = 0.0;
+  }
   constexpr double kTwoPi = 2.0 * std::numbers::pi;
   s.L = std::fmod(s.L, kTwoPi);
   if (s.L < 0.0) s.L += kTwoPi;

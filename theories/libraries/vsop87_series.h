@@ -46,8 +46,9 @@ class Vsop87Series {
   char Version() const { return version_; }
 
   // Coordinates of `planet` at t Julian millennia from J2000 (TDB; TT serves),
-  // with the terms whose |amplitude| is below `threshold` left out.
-  VsopSpherical Evaluate(VsopPlanet planet, double t, double threshold) const;
+  // with the terms whose |amplitude| is below `threshold` left out. Without
+  // `withRates` the rates are left 0 (and cost nothing).
+  VsopSpherical Evaluate(VsopPlanet planet, double t, double threshold, bool withRates = true) const;
 
   std::size_t TermCount() const { return terms_.size(); }
 
@@ -59,6 +60,7 @@ class Vsop87Series {
     std::uint32_t first = 0, count = 0;
   };
   // value and d/dt (per millennium) of one variable
+  template <bool kWithRate>
   void Variable(VsopPlanet planet, int variable, double t, double threshold, double& value,
                 double& rate) const;
 

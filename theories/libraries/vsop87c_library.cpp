@@ -11,13 +11,7 @@ using namespace kvx::theory_data;
 // X, Y, Z in AU; VX, VY, VZ in AU per day.
 void Rectangular(VsopPlanet planet, double T, double* X, double* Y, double* Z, double* VX, double* VY,
                  double* VZ, double level) {
-  VsopRectangular s;
-  try {
-    s = ToRectangular(Vsop87D().Evaluate(planet, Millennia(T), TruncationThreshold(level)));
-  } catch (...) {
-    s = VsopRectangular{};
-  }
-  StoreState(s, X, Y, Z, VX, VY, VZ);
+  StoreRectangular(Vsop87D(), planet, T, X, Y, Z, VX, VY, VZ, level);
 }
 }  // namespace
 

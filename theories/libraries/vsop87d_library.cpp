@@ -9,7 +9,7 @@ using namespace kvx::theory_data;
 // L, B in degrees (L in [0, 360)), R in AU.
 void Spherical(VsopPlanet planet, double T, double* L, double* B, double* R, double level) {
   try {
-    const VsopSpherical s = Vsop87D().Evaluate(planet, Millennia(T), TruncationThreshold(level));
+    const VsopSpherical s = Vsop87D().Evaluate(planet, Millennia(T), TruncationThreshold(level), false);
     Store(L, DegreesIn360(s.L));
     Store(B, s.B * kRadToDeg);
     Store(R, s.R);

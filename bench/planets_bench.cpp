@@ -1,0 +1,109 @@
+// Speed of the planet routines: one heliocentric position per routine and
+// source, and one full geocentric apparent position.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "core/frames.h"
+#include "core/vector_math.h"
+#include "theories/planet_positions.h"
+#include "theories/planet_series.h"
+#include "theories/pluto.h"
+#include "theories/theory_libraries.h"
+
+namespace kvx {
+namespace {
+
+using Routine = void (*)(PositionFileHandle, TTheorySelection, double, double&, double&, double&, double&, double&,
+                         double&, double&, double&, double&, TTruncationLevel);
+
+TTheorySelection Theory(std::uint8_t planetTheory) {
+  TTheorySelection selection;
+  selection.bytes[0] = planetTheory;
+  return selection;
+}
+
+bool LibrariesOpen() {
+  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  return available.Vsop87D && available.Vsop87C;
+}
+
+void Heliocentric(benchmark::State& state, Routine routine, std::uint8_t theory) {
+  if (theory != 0 && !LibrariesOpen()) {
+    state.SkipWithError("theory libraries not found");
+    return;
+  }
+  double T = 0.1;
+  double l, b, r, x, y, z, vx, vy, vz;
+  for (auto _ : state) {
+    routine(PositionFileHandle{}, Theory(theory), T, l, b, r, x, y, z, vx, vy, vz, kFullTheory);
+    benchmark::DoNotOptimize(l);
+    benchmark::DoNotOptimize(z);
+    T += 1e-5;
+  }
+}
+
+void PlutoRoad(benchmark::State& state, std::uint8_t theory) {
+  double T = 0.1;
+  double l, b, r, x, y, z, vx, vy, vz;
+  for (auto _ : state) {
+    PlutoHeliocentric(PositionFileHandle{}, Theory(theory), T, l, b, r, x, y, z, vx, vy, vz);
+    benchmark::DoNotOptimize(l);
+    T += 1e-5;
+  }
+}
+
+#define KVX_PLANET_BENCH(Name)                                                  \
+  BENCHMARK_CAPTURE(Heliocentric, Name##_internal, Name##Heliocentric, 0);      \
+  BENCHMARK_CAPTURE(Heliocentric, Name##_vsop87d, Name##Heliocentric, 1);       \
+  BENCHMARK_CAPTURE(Heliocentric, Name##_vsop87c, Name##Heliocentric, 2)
+
+KVX_PLANET_BENCH(Mercury);
+KVX_PLANET_BENCH(Venus);
+KVX_PLANET_BENCH(Mars);
+KVX_PLANET_BENCH(Jupiter);
+KVX_PLANET_BENCH(Saturn);
+KVX_PLANET_BENCH(Uranus);
+KVX_PLANET_BENCH(Neptune);
+BENCHMARK_CAPTURE(PlutoRoad, internal, 0);
+BENCHMARK_CAPTURE(PlutoRoad, table_driven, 1);
+
+// Venus from the VSOP87 D library and the Sun from the same library, light
+// time and aberration, nutation and the true obliquity: apparent right
+// ascension and declination.
+void GeocentricApparentVenus(benchmark::State& state, std::uint8_t theory) {
+  if (!LibrariesOpen()) {
+    state.SkipWithError("theory libraries not found");
+    return;
+  }
+  const PositionFileHandles handles{};
+  double T = -0.0703;
+  for (auto _ : state) {
+    double l, b, r, x, y, z, vx, vy, vz;
+    VenusHeliocentric(handles[2], Theory(theory), T, l, b, r, x, y, z, vx, vy, vz, kFullTheory);
+    double sl, sb, sr;
+    vsopsun_l(T, sl, sb, sr, -1.0);
+    double sx, sy, sz;
+    PolarToCartesian(sx, sy, sz, sr, sb, sl);
+    double ax, ay, az, mx, my, mz, distance;
+    PlanetPositionDispatch(handles, kFullTheory, Theory(theory), T, l, b, r, sl, sb, sr, 2, 1, x, y, z, sx, sy, sz,
+                           ax, ay, az, mx, my, mz, distance, 0.0, 0.0, 0.0, vx, vy, vz);
+    double deps = 0.0;
+    const double dpsi = NutationDegrees(deps, T);
+    const double eps = (MeanObliquity(T) + deps) * 0.0174532925199433;
+    double lat, lon;
+    CartesianToPolar(r, lat, lon, ax, ay, az);
+    PolarToCartesian(x, y, z, 1.0, lat, lon + dpsi);
+    const double ye = y * std::cos(eps) - z * std::sin(eps);
+    const double ze = y * std::sin(eps) + z * std::cos(eps);
+    double ra, dec;
+    CartesianToPolar(r, dec, ra, x, ye, ze);
+    benchmark::DoNotOptimize(ra);
+    benchmark::DoNotOptimize(dec);
+    T += 1e-5;
+  }
+}
+BENCHMARK_CAPTURE(GeocentricApparentVenus, vsop87d, 1);
+
+}  // namespace
+}  // namespace kvx

@@ -1,0 +1,37 @@
+// Equinox change of the angular elements of an orbit.
+// Reference: J. Meeus, Astronomical Algorithms, 2nd ed., ch. 24.
+#include <cmath>
+
+#include "core/frames.h"
+#include "core/two_body.h"
+
+namespace kvx {
+
+void PrecessOrbitalElements(double& inclination, double& node, double& argPerihelion, double Tfrom,
+                            double Tto) {
+  const double t = Tto - Tfrom;
+  const double T0 = Tfrom;
+  const double oldI = inclination;
+  const double oldNode = node;
+
+  // The orbit's pole, carried to the new ecliptic.
+  double x, y, z;
+  PolarToCartesian(x, y, z, 1.0, 90.0 - oldI, oldNode - 90.0);
+  TMatrix33 precession;
+  PrecessionMatrixEcliptic(precession, Tfrom, Tto);
+  MatrixTimesVector(precession, x, y, z);
+  double r, lat, lon;
+  CartesianToPolar(r, lat, lon, x, y, z);
+  inclination = 90.0 - lat;
+  node = Mod360(lon + 90.0);
+
+  // The argument of perihelion follows the motion of the ecliptic.
+  const double Pi = (174.0 + 52.0 / 60.0 + 34.98 / 3600.0) +
+                    (3289.48 * T0 + 0.61 * T0 * T0 - (869.81 + 0.5 * T0) * t + 0.04 * t * t) / 3600.0;
+  const double pi = ((47.003 - 0.067 * T0) * t - 0.033 * t * t) / 3600.0;
+  const double X = SinDeg(oldI) * CosDeg(pi) - CosDeg(oldI) * SinDeg(pi) * CosDeg(oldNode - Pi);
+  const double Y = -SinDeg(pi) * SinDeg(oldNode - Pi);
+  argPerihelion = Mod360(argPerihelion + ArcTan2Deg(Y, X));
+}
+
+}  // namespace kvx

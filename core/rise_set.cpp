@@ -1,0 +1,258 @@
+#include "core/rise_set.h"
+
+#include <cmath>
+
+#include "core/frames.h"
+#include "core/text_conversion.h"
+#include "core/time_scales.h"
+#include "core/vector_math.h"
+
+namespace kvx {
+
+namespace {
+
+// Sidereal hours per solar hour as the transit estimates use it.
+constexpr double kSiderealRate = 1.0027379;
+
+// 30 seconds of time added to the transit estimates of planets and fixed
+// positions (the packed value 0.003 is 0 h 0 m 30 s).
+double TransitAllowanceHours() { return DmsPackedToDeg(0.003); }
+
+double TransitAltitudeOf(double latitude, double declination) {
+  return ArcSinDeg(SinDeg(90.0 - latitude + declination));
+}
+
+}  // namespace
+
+const char* RiseSetVisibleWord(std::uint8_t language) { return language != 0 ? "visible" : "sichtbar"; }
+const char* RiseSetInvisibleWord(std::uint8_t language) { return language != 0 ? "invisible" : "unsichtbar"; }
+const char* RiseSetBrightWord(std::uint8_t language) { return language != 0 ? "bright  " : "hell    "; }
+const char* RiseSetDarkWord(std::uint8_t language) { return language != 0 ? "dark    " : "dunkel  "; }
+
+double RiseSetWholeDayHours() { return DmsPackedToDeg(23.59); }
+
+double GreenwichMeanSiderealHours(double utHours, double jd0h) {
+  const double T0 = (JdToMjd(jd0h) - 51544.5) / 36525.0;
+  return 1.0027379093 * utHours + 6.697374558 + (8640184.812866 + (0.093104 - 6.2e-6 * T0) * T0) * T0 / 3600.0;
+}
+
+double LocalMeanSiderealHours(double longitude, double gmst) { return Mod24(gmst + longitude / 15.0); }
+
+double SearchSiderealHours(double jd, double longitude) {
+  const double jd0h = std::trunc(jd - 0.5) + 0.5;
+  const double utHours = (jd + 0.5 - std::trunc(jd + 0.5)) * 24.0;
+  return LocalMeanSiderealHours(longitude, GreenwichMeanSiderealHours(utHours, jd0h));
+}
+
+double AzimuthAtTime(double declination, double raHours, double latitude, double hours, double longitude,
+                     double jd0) {
+  const double jd = jd0 + hours / 24.0;
+  const double lst = LocalSiderealTime(1, JdToMjd(jd), -longitude);
+  double H = 0, altitude = 0, azimuth = 0;
+  EquatorialToHorizontal(false, H, altitude, lst, latitude, raHours * 15.0, declination, 0.0, 0.0, azimuth);
+  return azimuth;
+}
+
+bool BothTimesInDay(double a, double b) { return a >= 0 && a <= 24 && b >= 0 && b <= 24; }
+
+bool ParabolaExtremum(double& xe, double& ye, double yMinus, double y0, double yPlus) {
+  const double b = yPlus - yMinus;
+  const double c = (yPlus - y0) - (y0 - yMinus);
+  if (c == 0) return false;
+  ye = y0 - b * b / (8.0 * c);
+  xe = -b / (2.0 * c);
+  return std::fabs(xe) < 1.0;
+}
+
+void RiseSetTime(double& rise, double& transit, double& set, double t0, double lst, double latitude,
+                 double rightAscension, double declination, std::uint8_t& risesAndSets) {
+  const double k = 1.0 / kSiderealRate;
+  const auto wrap = [k](double t) {
+    if (t < 0) return t + 24.0 * k;
+    if (t > 24) return t - 24.0 * k;
+    return t;
+  };
+  double H = Mod360(15.0 * lst - rightAscension) / 15.0;
+  if (H > 12) H -= 24;
+  if (H < -12) H += 24;
+  const double denominator = CosDeg(latitude) * CosDeg(declination);
+  double c = 2.0;  // no crossing when the denominator vanishes (a pole)
+  if (denominator != 0) c = (SinDeg(-0.5666666666667) - SinDeg(latitude) * SinDeg(declination)) / denominator;
+  risesAndSets = std::fabs(c) <= 1.0 ? 1 : 0;
+  transit = wrap(t0 - k * H);
+  if (risesAndSets != 0) {
+    const double H0 = ArcCosDeg(c) / 15.0;
+    rise = wrap(wrap(transit - k * H0));
+    set = wrap(transit + k * H0);
+  } else {
+    rise = 0;
+    set = 0;
+  }
+}
+
+TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, double s0, TRiseSetTransitRule rule,
+                                         double latitude, double midnightDeclination, double& transit,
+                                         double& transitAltitude) {
+  TRiseSetCrossings c;
+  double yMinus = sampler(0).sinAltitude - s0;
+  c.above = yMinus > 0;
+  // Search hours 1, 3, ..., 23: twelve steps over samples 0..24.
+  for (int x = 1; x < 25; x += 2) {
+    const double y0 = sampler(x).sinAltitude - s0;
+    const TRiseSetSample last = sampler(x + 1);
+    const double yPlus = last.sinAltitude - s0;
+    double xe = 0, ye = 0, z1 = 0, z2 = 0;
+    int roots = 0;
+    QuadraticInterpolation(yMinus, y0, yPlus, xe, ye, z1, z2, roots);
+    if (roots == 1) {
+      if (yMinus < 0) {
+        c.rise = x + z1;
+        c.riseFound = true;
+      } else {
+        c.set = x + z1;
+        c.setFound = true;
+      }
+    } else if (roots == 2) {
+      if (ye < 0) {
+        c.rise = x + z2;
+        c.set = x + z1;
+      } else {
+        c.rise = x + z1;
+        c.set = x + z2;
+      }
+      c.riseFound = true;
+      c.setFound = true;
+    }
+    const double H = ReducedHourAngle(last.hourAngle);
+    if (rule != TRiseSetTransitRule::None && ye > 0 && std::fabs(H) < 2.0) {
+      switch (rule) {
+        case TRiseSetTransitRule::SunMoon: {
+          const double t = x + 1 - H;
+          if (t >= 0 && t < 24) {
+            transit = t;
+            transitAltitude = TransitAltitudeOf(latitude, last.declination);
+            c.transitFound = true;
+          } else if (!c.transitFound) {
+            transit = 0;
+          }
+          break;
+        }
+        case TRiseSetTransitRule::Planet:
+          transit = Mod24(x + 1 - kSiderealRate * H + TransitAllowanceHours());
+          transitAltitude = TransitAltitudeOf(latitude, midnightDeclination);
+          c.transitFound = true;
+          break;
+        case TRiseSetTransitRule::FixedPosition: {
+          const double t = x + 1 - kSiderealRate * H + TransitAllowanceHours();
+          if (t >= 0 && t < 24) {
+            transit = Mod24(t);
+            transitAltitude = TransitAltitudeOf(latitude, last.declination);
+            c.transitFound = true;
+          } else if (!c.transitFound) {
+            transit = 0;
+          }
+          break;
+        }
+        case TRiseSetTransitRule::None:
+          break;
+      }
+    }
+    yMinus = yPlus;
+    if (c.riseFound && c.setFound && c.transitFound) break;
+  }
+  return c;
+}
+
+void FinishRiseSetEvent(const TRiseSetCrossings& crossings, bool twilight, std::uint8_t language,
+                        const std::function<double(double)>& azimuthAt, double& riseTime, double& setTime,
+                        double& duration, const char*& riseMarker, const char*& setMarker,
+                        const char*& statusText, double& riseAzimuth, double& setAzimuth) {
+  if (!crossings.riseFound && !crossings.setFound) {
+    riseMarker = kRiseSetMissing;
+    setMarker = kRiseSetMissing;
+    if (crossings.above) {
+      statusText = twilight ? RiseSetBrightWord(language) : RiseSetVisibleWord(language);
+      duration = twilight ? 0.0 : RiseSetWholeDayHours();
+    } else {
+      statusText = twilight ? RiseSetDarkWord(language) : RiseSetInvisibleWord(language);
+      duration = twilight ? RiseSetWholeDayHours() : 0.0;
+    }
+    return;
+  }
+  double rise = 0, set = 0;
+  if (crossings.riseFound) {
+    rise = crossings.rise;
+    riseTime = rise;
+    if (azimuthAt) riseAzimuth = azimuthAt(rise);
+  } else {
+    riseMarker = kRiseSetMissing;
+  }
+  if (crossings.setFound) {
+    set = crossings.set;
+    setTime = set;
+    if (azimuthAt) setAzimuth = azimuthAt(set);
+  } else {
+    setMarker = kRiseSetMissing;
+  }
+  if (BothTimesInDay(set, rise)) {
+    duration = Mod24(set - rise);
+    if (twilight) duration = 24.0 - duration;
+  }
+}
+
+double ReducedHourAngle(double hours) {
+  double h = std::fmod(hours, 24.0);
+  if (h >= 12.0) h -= 24.0;
+  if (h < -12.0) h += 24.0;
+  return h;
+}
+
+double LocalMidnightJd(double jd, double zoneHours) {
+  return std::trunc(jd + zoneHours / 24.0 - 0.5) + 0.5 - zoneHours / 24.0;
+}
+
+void RiseSetFixedPosition(const TRiseSetAltitudes& altitudes, std::uint8_t language, const void* /*unused*/,
+                          double longitude, double latitude, double rightAscension, double declination, double jd,
+                          double zoneHours, double& riseTime, double& setTime, double& duration,
+                          double& transitTime, double& transitAltitude, double& riseAzimuth, double& setAzimuth,
+                          const char*& statusText, const char*& riseMarker, const char*& setMarker) {
+  riseTime = 0;
+  setTime = 0;
+  riseMarker = kRiseSetBlank;
+  setMarker = kRiseSetBlank;
+  statusText = kRiseSetBlank;
+  riseAzimuth = -360;
+  setAzimuth = -360;
+  transitTime = 0;
+  transitAltitude = 0;
+
+  const double nearPole = DmsPackedToDeg(89.58);
+  if (std::fabs(declination) == 90 || std::fabs(latitude) == 90 ||
+      (std::fabs(declination) > nearPole && std::fabs(latitude) > nearPole)) {
+    riseMarker = kRiseSetPolar;
+    setMarker = kRiseSetPolar;
+    return;
+  }
+
+  const double jd0 = LocalMidnightJd(jd, zoneHours);
+  const double raHours = rightAscension / 15.0;
+  const double sinLat = SinDeg(latitude), cosLat = CosDeg(latitude);
+  const double sinDec = SinDeg(declination), cosDec = CosDeg(declination);
+  const TRiseSetSampler sampler = [&](double x) {
+    TRiseSetSample s;
+    s.hourAngle = SearchSiderealHours(jd0 + x / 24.0, longitude) - raHours;
+    s.sinAltitude = sinDec * sinLat + cosDec * cosLat * CosDeg(15.0 * s.hourAngle);
+    s.declination = declination;
+    return s;
+  };
+  const TRiseSetCrossings crossings =
+      SearchRiseSetCrossings(sampler, SinDeg(altitudes[0] / 60.0), TRiseSetTransitRule::FixedPosition, latitude,
+                             declination, transitTime, transitAltitude);
+  const auto azimuthAt = [&](double hours) {
+    return AzimuthAtTime(declination, raHours, latitude, hours, longitude, jd0);
+  };
+  FinishRiseSetEvent(crossings, false, language, azimuthAt, riseTime, setTime, duration, riseMarker, setMarker,
+                     statusText, riseAzimuth, setAzimuth);
+}
+
+}  // namespace kvx

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "theories/theory_state.h"
+
+namespace kvx {
+namespace {
+
+TTheorySelection Asked(std::uint8_t planet, std::uint8_t moon) {
+  TTheorySelection selection;
+  selection.bytes[0] = planet;
+  selection.bytes[1] = moon;
+  selection.bytes[5] = 7;
+  return selection;
+}
+
+TEST(ApplyTheorySelection, NeverInstallsATheoryWhoseLibraryOrFilesAreMissing) {
+  TTheoryState nothing;
+  for (std::uint8_t planet : {0, 1, 2, 3, 9}) {
+    TTheorySelection installed = ApplyTheorySelection(nothing, Asked(planet, 1));
+    EXPECT_EQ(installed.PlanetTheory(), kPlanetTheoryInternal) << int(planet);
+    EXPECT_EQ(installed.MoonTheory(), 0);
+    EXPECT_EQ(installed.bytes[5], 7) << "the remaining bytes are copied";
+  }
+
+  TTheoryState files_only;
+  files_only.VscFilesPresent = 1;
+  EXPECT_EQ(ApplyTheorySelection(files_only, Asked(1, 0)).PlanetTheory(), kPlanetTheoryPositionFiles);
+  EXPECT_EQ(ApplyTheorySelection(files_only, Asked(2, 0)).PlanetTheory(), kPlanetTheoryPositionFiles);
+  EXPECT_EQ(ApplyTheorySelection(files_only, Asked(0, 0)).PlanetTheory(), kPlanetTheoryInternal);
+  EXPECT_EQ(ApplyTheorySelection(files_only, Asked(3, 0)).PlanetTheory(), kPlanetTheoryPositionFiles);
+}
+
+TEST(ApplyTheorySelection, KeepsWhatIsPresent) {
+  TTheoryState all;
+  all.Libraries = {1, 1, 1, 1, 1};
+  all.VscFilesPresent = 1;
+  for (std::uint8_t planet : {0, 1, 2, 3}) EXPECT_EQ(ApplyTheorySelection(all, Asked(planet, 1)).PlanetTheory(), planet);
+  EXPECT_EQ(ApplyTheorySelection(all, Asked(0, 5)).MoonTheory(), 1);
+  EXPECT_EQ(ApplyTheorySelection(all, Asked(0, 0)).MoonTheory(), 0);
+
+  TTheoryState only_c;
+  only_c.Libraries.Vsop87C = 1;
+  EXPECT_EQ(ApplyTheorySelection(only_c, Asked(1, 0)).PlanetTheory(), kPlanetTheoryInternal);
+  EXPECT_EQ(ApplyTheorySelection(only_c, Asked(2, 0)).PlanetTheory(), kPlanetTheoryVsop87C);
+}
+
+}  // namespace
+}  // namespace kvx

@@ -1,0 +1,185 @@
+#include "theories/moon_cache.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "core/frames.h"
+#include "core/vector_math.h"
+#include "platform/globals.h"
+#include "platform/progress.h"
+#include "theories/moon_position.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr double kDaysToCenturies = 2.7378507871321012e-05;  // 1 / 36525
+constexpr double kEarthRadiusKm = 6378.14;
+constexpr double kKmToEarthRadii = 0.00015678552054360675;   // 1 / 6378.14
+constexpr double kLightSecondsPerKm = 3.3356409519815205e-06;
+constexpr double kPi = 3.14159265359;
+
+// Hides the progress panel when the refit leaves, also by an exception.
+class PanelGuard {
+ public:
+  explicit PanelGuard(bool shown) : shown_(shown) {}
+  ~PanelGuard() {
+    if (shown_) CurrentProgress().End();
+  }
+  PanelGuard(const PanelGuard&) = delete;
+  PanelGuard& operator=(const PanelGuard&) = delete;
+
+ private:
+  bool shown_;
+};
+
+}  // namespace
+
+double MoonChebEvaluate(const TMoonChebPoly& poly, double t) {
+  const int n = std::clamp<int>(poly.N, 0, static_cast<int>(poly.C.size()) - 1);
+  const double width = poly.Tb - poly.Ta;
+  const double x = width != 0 ? (2.0 * t - poly.Ta - poly.Tb) / width : 0.0;
+  double b1 = 0, b2 = 0;
+  for (int k = n; k >= 1; --k) {
+    const double b0 = 2.0 * x * b1 - b2 + poly.C[k];
+    b2 = b1;
+    b1 = b0;
+  }
+  return x * b1 - b2 + poly.C[0] / 2.0;
+}
+
+tmooncheb::tmooncheb(std::int32_t span, std::int32_t degree, const std::uint8_t& moonLightTimeShortcut)
+    : shortcut_(moonLightTimeShortcut) {
+  MoonChebSetup(span, degree);
+}
+
+void tmooncheb::MoonChebSetup(std::int32_t span, std::int32_t degree) {
+  covered_start_ = kMoonCacheEmpty;
+  covered_end_ = kMoonCacheEmpty;
+  moon_theory_key_ = 0;
+  if (span == 0) span = kMoonCacheDefaultSpanDays;
+  span = std::clamp(span, kMoonCacheMinSpanDays, kMoonCacheMaxSpanDays);
+  if (degree == 0) degree = kMoonCacheDefaultDegree;
+  degree = std::clamp(degree, kMoonCacheMinDegree, kMoonCacheMaxDegree);
+  span_ = span;
+  degree_ = degree;
+  span_centuries_ = span * kDaysToCenturies;
+}
+
+void tmooncheb::MoonChebEnsure(TTheorySelection selection, TTruncationLevel level, double T) {
+  if (covered_start_ <= T && T <= covered_end_ && selection.MoonTheory() == moon_theory_key_ &&
+      level == level_key_) {
+    return;
+  }
+  moon_theory_key_ = selection.MoonTheory();
+  level_key_ = level;
+  covered_start_ = T - 2.737850787132101e-06;  // 0.1 day
+  covered_end_ = covered_start_ + span_centuries_;
+  Refit(selection, level, covered_start_, covered_end_);
+}
+
+void tmooncheb::Refit(TTheorySelection selection, TTruncationLevel level, double start, double end) {
+  const int n = degree_;
+  const int nodes = n + 1;
+  const double h = (end - start) / 2.0;
+  const double m = (end + start) / 2.0;
+  const double theta = kPi / (2.0 * n + 2.0);
+
+  std::array<double, 20> longitude{}, latitude{}, distance{};
+  ProgressReporter& progress = CurrentProgress();
+  const bool showPanel = !progress.Visible();
+  {
+    PanelGuard guard(showPanel);
+    const char* caption = ByLanguage("Berechne Mondpositionen ", "Calculate moon ephemeris ");
+    for (int k = 1; k <= nodes; ++k) {
+      if (showPanel) {
+        progress.Begin(caption + std::to_string(k), nodes);
+        progress.Step(k);
+        progress.ProcessEvents();
+      }
+      const double t = m + h * std::cos((2 * k - 1) * theta);
+      double lambda = 0, beta = 0, r = 0, x2000 = 0, y2000 = 0, z2000 = 0, x = 0, y = 0, z = 0, r2 = 0;
+      MoonPosition(shortcut_, selection, lambda, t, beta, r, x2000, y2000, z2000, x, y, z, r2, level);
+      longitude[k - 1] = lambda;
+      latitude[k - 1] = beta;
+      distance[k - 1] = r2;
+    }
+  }
+  ++refits_;
+
+  // The nodes run backward in time, so the longitude decreases along them.
+  for (int k = 0; k < n; ++k) {
+    if (longitude[k] < longitude[k + 1]) longitude[k + 1] -= 360.0;
+  }
+
+  for (TMoonChebPoly* poly : {&longitude_, &latitude_, &distance_}) {
+    poly->N = n;
+    poly->Ta = start;
+    poly->Tb = end;
+    poly->C.fill(0.0);
+  }
+  for (int k = 1; k <= nodes; ++k) {
+    // cos(j a) for j = 0..n by the Chebyshev recurrence, a = (2k - 1) theta.
+    const double cosA = std::cos((2 * k - 1) * theta);
+    double previous = 1.0, current = cosA;
+    for (int j = 0; j <= n; ++j) {
+      double c = 1.0;
+      if (j == 1) {
+        c = cosA;
+      } else if (j >= 2) {
+        const double next = 2.0 * cosA * current - previous;
+        previous = current;
+        current = next;
+        c = next;
+      }
+      longitude_.C[j] += longitude[k - 1] * c;
+      latitude_.C[j] += latitude[k - 1] * c;
+      distance_.C[j] += distance[k - 1] * c;
+    }
+  }
+  const double scale = 2.0 / nodes;
+  for (int j = 0; j <= n; ++j) {
+    longitude_.C[j] *= scale;
+    latitude_.C[j] *= scale;
+    distance_.C[j] *= scale;
+  }
+}
+
+void tmooncheb::MoonChebPosition(TTheorySelection selection, TTruncationLevel level, double T, double& lambda,
+                                 double& beta, double& distance, double& X2000, double& Y2000, double& Z2000,
+                                 double& X, double& Y, double& Z) {
+  MoonChebEnsure(selection, level, T);
+  lambda = MoonChebEvaluate(longitude_, T);
+  beta = MoonChebEvaluate(latitude_, T);
+  double r = MoonChebEvaluate(distance_, T);
+  if (selection.MoonTheory() == 0) r *= kEarthRadiusKm;
+  PolarToCartesian(X, Y, Z, r, beta, lambda);
+  TMatrix33 toJ2000;
+  PrecessionMatrixEcliptic(toJ2000, T, 0.0);
+  X2000 = X;
+  Y2000 = Y;
+  Z2000 = Z;
+  MatrixTimesVector(toJ2000, X2000, Y2000, Z2000);
+  if (selection.MoonTheory() != 0 && shortcut_ == 0) {
+    // The library's distance belongs to the retarded instant T - tau; the
+    // distance at T is the one fitted at T + tau.
+    const double tau = r * kLightSecondsPerKm / 86400.0 / 36525.0;
+    r = MoonChebEvaluate(distance_, T + tau);
+  }
+  distance = r * kKmToEarthRadii;
+}
+
+void TMoonCacheState::Create() { Cache = std::make_unique<tmooncheb>(SpanDays, Degree, MoonLightTimeShortcut); }
+
+void TMoonCacheState::SetSpanDays(std::int32_t span) {
+  SpanDays = span;
+  if (Cache) Cache->MoonChebSetup(SpanDays, Degree);
+}
+
+void TMoonCacheState::SetDegree(std::int32_t degree) {
+  Degree = degree;
+  if (Cache) Cache->MoonChebSetup(SpanDays, Degree);
+}
+
+}  // namespace kvx

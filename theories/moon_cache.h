@@ -1,0 +1,131 @@
+// A cache of the Moon's geocentric position: Chebyshev series of longitude,
+// latitude and distance fitted over a few days, refitted whenever a request
+// leaves the covered span or the Moon theory or truncation level changes.
+// The program keeps one instance for the whole run (the main window creates
+// it with the span and degree of its settings); the Moon tables and the
+// event searches ask it for positions instead of evaluating the ELP-2000/82
+// library every time.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "theories/theory_types.h"
+
+namespace kvx {
+
+// One fitted quantity: degree N, fitted interval [Ta, Tb] in Julian
+// centuries, coefficients C[0..N] (C[0] enters with weight 1/2).
+struct TMoonChebPoly {
+  std::int32_t N = 0;
+  double Ta = 0;
+  double Tb = 0;
+  std::array<double, 20> C{};
+};
+
+// Value of a series at t (Julian centuries), Clenshaw recurrence; t is not
+// checked against [Ta, Tb]. A degree outside 0..19 is read as the nearest
+// one that fits.
+double MoonChebEvaluate(const TMoonChebPoly& poly, double t);
+
+// Limits of the two settings.
+inline constexpr std::int32_t kMoonCacheDefaultSpanDays = 12;
+inline constexpr std::int32_t kMoonCacheMinSpanDays = 2;
+inline constexpr std::int32_t kMoonCacheMaxSpanDays = 20;
+inline constexpr std::int32_t kMoonCacheDefaultDegree = 13;
+inline constexpr std::int32_t kMoonCacheMinDegree = 6;
+inline constexpr std::int32_t kMoonCacheMaxDegree = 13;
+// Covered start and end while nothing is cached.
+inline constexpr double kMoonCacheEmpty = -1000.0;
+
+class tmooncheb {
+ public:
+  // MoonChebCreate: the cache with the span (days) and degree of the
+  // settings (see MoonChebSetup). `moonLightTimeShortcut` is the main
+  // window's option byte; the cache reads it at every refit and position,
+  // so it must outlive the cache.
+  tmooncheb(std::int32_t span, std::int32_t degree, const std::uint8_t& moonLightTimeShortcut);
+
+  // Sets span and degree and empties the cache. Span 0 means 12 days,
+  // other values are clamped to 2..20; degree 0 means 13, others are
+  // clamped to 6..13.
+  void MoonChebSetup(std::int32_t span, std::int32_t degree);
+
+  // Makes the cache cover T (Julian centuries, TT) for the Moon theory
+  // (selection byte 1) and the truncation level. Nothing happens when
+  // CoveredStart <= T <= CoveredEnd and both keys match; otherwise the
+  // series are refitted over [T - 0.1 day, T - 0.1 day + span] with
+  // N + 1 Moon positions of that theory and level. While no progress bar
+  // is shown, the progress panel shows "Berechne Mondpositionen <node>" /
+  // "Calculate moon ephemeris <node>" during the refit.
+  void MoonChebEnsure(TTheorySelection selection, TTruncationLevel level, double T);
+
+  // The Moon's geocentric position at T from the cache (refitted first
+  // when needed).
+  // Returned: lambda   ecliptic longitude of date, degrees, NOT reduced
+  //                    (it may lie below 0 after unwrapping)
+  //           beta     ecliptic latitude of date, degrees
+  //           distance Earth radii (6378.14 km); with the ELP library and
+  //                    the light-time shortcut off, the geometric distance
+  //                    at T, as MoonPosition gives it
+  //           X2000, Y2000, Z2000  ecliptic rectangular of J2000, km
+  //           X, Y, Z  ecliptic rectangular of date, km
+  // Notes:    agrees with MoonPosition to a few milliarcseconds with the
+  //           default span and degree.
+  void MoonChebPosition(TTheorySelection selection, TTruncationLevel level, double T, double& lambda,
+                        double& beta, double& distance, double& X2000, double& Y2000, double& Z2000, double& X,
+                        double& Y, double& Z);
+
+  double CoveredStart() const { return covered_start_; }
+  double CoveredEnd() const { return covered_end_; }
+  std::int32_t SpanDays() const { return span_; }
+  std::int32_t Degree() const { return degree_; }
+  double SpanCenturies() const { return span_centuries_; }
+  // Number of refits since construction (each costs Degree() + 1 Moon
+  // positions).
+  std::int64_t Refits() const { return refits_; }
+  const TMoonChebPoly& LongitudePoly() const { return longitude_; }
+  const TMoonChebPoly& LatitudePoly() const { return latitude_; }
+  const TMoonChebPoly& DistancePoly() const { return distance_; }
+
+ private:
+  void Refit(TTheorySelection selection, TTruncationLevel level, double start, double end);
+
+  double covered_start_ = kMoonCacheEmpty;
+  double covered_end_ = kMoonCacheEmpty;
+  std::uint8_t moon_theory_key_ = 0;
+  TTruncationLevel level_key_ = 0;
+  std::int32_t span_ = kMoonCacheDefaultSpanDays;
+  std::int32_t degree_ = kMoonCacheDefaultDegree;
+  TMoonChebPoly longitude_;  // degrees, unwrapped
+  TMoonChebPoly latitude_;   // degrees
+  TMoonChebPoly distance_;   // km with the ELP library, Earth radii with the internal series
+  double span_centuries_ = 0;
+  const std::uint8_t& shortcut_;
+  std::int64_t refits_ = 0;
+};
+
+// What the main window keeps for the Moon: the light-time option byte that
+// MoonPosition and the cache receive, the two stored cache settings and the
+// one cache instance of the run. Not copyable or movable (the cache refers
+// to the option byte).
+struct TMoonCacheState {
+  TMoonCacheState() = default;
+  TMoonCacheState(const TMoonCacheState&) = delete;
+  TMoonCacheState& operator=(const TMoonCacheState&) = delete;
+
+  std::uint8_t MoonLightTimeShortcut = 0;
+  std::int32_t SpanDays = kMoonCacheDefaultSpanDays;  // as stored in the settings
+  std::int32_t Degree = kMoonCacheDefaultDegree;
+  std::unique_ptr<tmooncheb> Cache;
+
+  // Start-up: creates the cache with the stored span and degree.
+  void Create();
+  // The settings' setters: store the value and, once the cache exists,
+  // set it up again with both settings (which empties it).
+  void SetSpanDays(std::int32_t span);
+  void SetDegree(std::int32_t degree);
+};
+
+}  // namespace kvx

@@ -1,0 +1,227 @@
+// Validity interval of the planet theories and the geocentric planet
+// position with light time and aberration.
+#include "theories/planet_positions.h"
+
+#include <cmath>
+
+#include "core/vector_math.h"
+#include "theories/planet_series.h"
+#include "theories/pluto.h"
+#include "theories/series_arithmetic.h"
+
+namespace kvx {
+namespace {
+
+bool SelectsInternalSeries(TTheorySelection selection) {
+  const std::uint8_t theory = selection.PlanetTheory();
+  return theory != kPlanetTheoryVsop87D && theory != kPlanetTheoryVsop87C && theory != kPlanetTheoryPositionFiles;
+}
+
+// Rates of spherical coordinates: longitude and latitude in 1e-4 radian per
+// day, distance in 1e-4 AU per day.
+struct Rates {
+  double dl = 0.0;
+  double db = 0.0;
+  double dr = 0.0;
+};
+
+// The Sun's geocentric rates from its mean anomaly M: the longitude rate is
+// n (1 + 2e cos M), the distance rate a e n sin M.
+Rates SunRates(double T) {
+  const double m = series::MeanAnomaly(0.9931266, 99.9973604, T);
+  return Rates{172.0 + 5.75 * std::cos(m), 0.0, 2.87 * std::sin(m)};
+}
+
+// Approximate heliocentric rates of a body, from its own mean anomaly.
+Rates BodyRates(std::int32_t body, double T, const Rates& sun) {
+  using series::MeanAnomaly;
+  switch (body) {
+    case 1: {
+      const double m = MeanAnomaly(0.4855407, 415.2014314, T);
+      return Rates{714.0 + 292.66 * std::cos(m) + 71.96 * std::cos(2.0 * m) + 18.16 * std::cos(3.0 * m) +
+                       4.61 * std::cos(4.0 * m) + 3.81 * std::sin(2.0 * m) + 2.43 * std::sin(3.0 * m) +
+                       1.08 * std::sin(4.0 * m),
+                   73.4 * std::cos(m) + 29.82 * std::cos(2.0 * m) + 10.22 * std::cos(3.0 * m) +
+                       3.28 * std::cos(4.0 * m) - 40.44 * std::sin(m) - 16.55 * std::sin(2.0 * m) -
+                       5.56 * std::sin(3.0 * m) - 1.72 * std::sin(4.0 * m),
+                   55.94 * std::sin(m) + 11.36 * std::sin(2.0 * m) + 2.6 * std::sin(3.0 * m)};
+    }
+    case 2: {
+      const double m = MeanAnomaly(0.1400197, 162.5494552, T);
+      return Rates{280.0 + 3.79 * std::cos(m), 9.54 * std::cos(m) - 13.57 * std::sin(m), 1.37 * std::sin(m)};
+    }
+    case kDispatchEarth:
+      return Rates{sun.dl, -sun.db, sun.dr};
+    case 4: {
+      const double m = MeanAnomaly(0.0538553, 53.1662736, T);
+      return Rates{91.5 + 17.07 * std::cos(m) + 2.03 * std::cos(2.0 * m), 0.83 * std::cos(m) + 2.8 * std::sin(m),
+                   12.98 * std::sin(m) + 1.21 * std::cos(2.0 * m)};
+    }
+    case 5: {
+      const double m = MeanAnomaly(0.0565314, 8.4302963, T);
+      return Rates{14.5 + 1.41 * std::cos(m), 0.33 * std::sin(m), 3.66 * std::sin(m)};
+    }
+    case 6: {
+      const double m = MeanAnomaly(0.8829867, 3.3947688, T);
+      return Rates{5.84 + 0.65 * std::cos(m), 0.24 * std::cos(m), 3.09 * std::sin(m)};
+    }
+    case 7: {
+      const double m = MeanAnomaly(0.3967117, 1.1902849, T);
+      return Rates{2.05 + 0.19 * std::cos(m), -0.03 * std::sin(m), 1.86 * std::sin(m)};
+    }
+    case 8: {
+      const double m = MeanAnomaly(0.7214906, 0.6068526, T);
+      return Rates{1.04 + 0.02 * std::cos(m), 0.03 * std::sin(m), 0.27 * std::sin(m)};
+    }
+    case kDispatchPluto: {
+      const double m = MeanAnomaly(0.0385795, 0.4026667, T);
+      return Rates{0.69 + 0.34 * std::cos(m) + 0.12 * std::cos(2.0 * m) + 0.05 * std::cos(3.0 * m),
+                   -0.08 * std::cos(m) - 0.17 * std::sin(m) - 0.09 * std::sin(2.0 * m),
+                   6.66 * std::sin(m) + 1.64 * std::sin(2.0 * m)};
+    }
+    default:  // the Sun, and numbers without a body
+      return Rates{};
+  }
+}
+
+// Heliocentric rectangular position (AU) and velocity (AU per day) of a body
+// from its planet routine; zero for the Sun and numbers without a routine.
+void HeliocentricVector(const PositionFileHandles& handles, TTruncationLevel level, TTheorySelection selection,
+                        std::int32_t body, double T, double& x, double& y, double& z, double& vx, double& vy,
+                        double& vz) {
+  double l = 0.0, b = 0.0, r = 0.0;
+  x = y = z = 0.0;
+  vx = vy = vz = 0.0;
+  switch (body) {
+    case 1:
+      MercuryHeliocentric(handles[1], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
+      break;
+    case 2:
+      VenusHeliocentric(handles[2], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
+      break;
+    case 4:
+      MarsHeliocentric(handles[3], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
+      break;
+    case 5:
+      JupiterHeliocentric(handles[4], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
+      break;
+    case 6:
+      SaturnHeliocentric(handles[5], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
+      break;
+    case 7:
+      UranusHeliocentric(handles[6], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
+      break;
+    case 8:
+      NeptuneHeliocentric(handles[7], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
+      break;
+    case kDispatchPluto:
+      PlutoHeliocentric(handles[8], selection, T, l, b, r, x, y, z, vx, vy, vz);
+      break;
+    default:
+      break;
+  }
+}
+
+double Length(double x, double y, double z) { return std::sqrt(x * x + y * y + z * z); }
+
+// Light time for one AU, days (branch A) and the finer value of the
+// iteration (branch B), with days per Julian century.
+constexpr double kLightTimeDays = 0.00578;
+constexpr double kLightTimeDaysExact = 0.005775518310186843;
+constexpr double kCenturiesPerDay = 2.7378507871321012e-05;
+constexpr double kLightTimeTolerance = 3.16881e-12;  // centuries, about 0.01 s
+
+}  // namespace
+
+bool DateInTheoryRange(TTheorySelection selection, double T) {
+  if (SelectsInternalSeries(selection)) return -1.1 < T && T < 1.0;
+  return -2.999931554 < T && T < 1.000616016;
+}
+
+void PlanetPositionDispatch(PositionFileHandles handles, TTruncationLevel level, TTheorySelection selection, double T,
+                            double planetL, double planetB, double planetR, double sunL, double sunB, double sunR,
+                            std::int32_t body, std::int32_t correction, double& planetX, double& planetY,
+                            double& planetZ, double sunX, double sunY, double sunZ, double& apparentX,
+                            double& apparentY, double& apparentZ, double& astrometricX, double& astrometricY,
+                            double& astrometricZ, double& distance, double sunVX, double sunVY, double sunVZ,
+                            double& planetVX, double& planetVY, double& planetVZ) {
+  const std::uint8_t theory = selection.PlanetTheory();
+  if (theory == kPlanetTheoryVsop87C || theory == kPlanetTheoryPositionFiles) {
+    // Branch B: rectangular positions and velocities from the sources.
+    double gx = planetX + sunX;
+    double gy = planetY + sunY;
+    double gz = planetZ + sunZ;
+    distance = Length(gx, gy, gz);
+    if (body == kDispatchEarth) {
+      apparentX = apparentY = apparentZ = 0.0;
+      astrometricX = astrometricY = astrometricZ = 0.0;
+      distance = 0.0;
+      return;
+    }
+    double retarded = T - kLightTimeDaysExact * distance * kCenturiesPerDay;
+    // Bounded: a NaN date or distance never satisfies the test below.
+    for (int pass = 0; pass < kLightTimePassLimit; ++pass) {
+      double hx = 0.0, hy = 0.0, hz = 0.0;
+      HeliocentricVector(handles, level, selection, body, retarded, hx, hy, hz, planetVX, planetVY, planetVZ);
+      gx = hx + sunX;
+      gy = hy + sunY;
+      gz = hz + sunZ;
+      const double next = T - kLightTimeDaysExact * Length(gx, gy, gz) * kCenturiesPerDay;
+      if (std::fabs(next - retarded) < kLightTimeTolerance) break;
+      retarded = next;
+    }
+    astrometricX = gx;
+    astrometricY = gy;
+    astrometricZ = gz;
+    const double tau = kLightTimeDays * distance;
+    apparentX = astrometricX - tau * sunVX;
+    apparentY = astrometricY - tau * sunVY;
+    apparentZ = astrometricZ - tau * sunVZ;
+    return;
+  }
+
+  // Branch A: spherical coordinates and approximate rates.
+  Rates sunRates;
+  Rates bodyRates;
+  if (correction > 0) {
+    sunRates = SunRates(T);
+    bodyRates = BodyRates(body, T, sunRates);
+  }
+  double sx = 0.0, sy = 0.0, sz = 0.0, svx = 0.0, svy = 0.0, svz = 0.0;
+  SphericalToRectangularWithVelocity(sx, sy, sz, sunL, sunB, sunR, sunRates.dl, sunRates.db, sunRates.dr, svx, svy,
+                                     svz);
+  double px = 0.0, py = 0.0, pz = 0.0, pvx = 0.0, pvy = 0.0, pvz = 0.0;
+  SphericalToRectangularWithVelocity(px, py, pz, planetL, planetB, planetR, bodyRates.dl, bodyRates.db,
+                                     bodyRates.dr, pvx, pvy, pvz);
+  planetX = px;
+  planetY = py;
+  planetZ = pz;
+  planetVX = pvx * 1e-4;
+  planetVY = pvy * 1e-4;
+  planetVZ = pvz * 1e-4;
+  svx *= 1e-4;
+  svy *= 1e-4;
+  svz *= 1e-4;
+
+  double gx = px + sx, gy = py + sy, gz = pz + sz;
+  distance = Length(gx, gy, gz);
+  if (body == kDispatchEarth) {
+    gx = gy = gz = 0.0;
+    distance = 0.0;
+  }
+  if (correction > 0) {
+    const double tau = kLightTimeDays * distance;
+    astrometricX = gx - tau * planetVX;
+    astrometricY = gy - tau * planetVY;
+    astrometricZ = gz - tau * planetVZ;
+    apparentX = gx - tau * (planetVX + svx);
+    apparentY = gy - tau * (planetVY + svy);
+    apparentZ = gz - tau * (planetVZ + svz);
+  } else {
+    apparentX = gx;
+    apparentY = gy;
+    apparentZ = gz;
+  }
+}
+
+}  // namespace kvx

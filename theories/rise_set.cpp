@@ -1,0 +1,237 @@
+#include "theories/rise_set.h"
+
+#include <cmath>
+
+#include "core/frames.h"
+#include "core/time_scales.h"
+#include "core/vector_math.h"
+#include "theories/apparent_sun_moon.h"
+#include "theories/low_precision.h"
+#include "theories/planet_positions.h"
+#include "theories/planet_series.h"
+#include "theories/pluto.h"
+#include "theories/sun_position.h"
+
+namespace kvx {
+
+namespace {
+
+// Julian centuries of dynamical time for a Julian day of UT.
+double CenturiesTT(double jd, double deltaT) { return (jd + deltaT / 86400.0 - 2451545.0) / 36525.0; }
+
+// The body places of one RiseSetMoonSun call.
+struct SunMoonPlaces {
+  std::uint8_t shortcut;
+  std::uint8_t accurate;
+  std::uint8_t fastMoon;
+  const PositionFileHandles& handles;
+  TTheorySelection selection;
+  TTruncationLevel level;
+
+  // Right ascension (hours), declination (degrees), distance (Earth radii
+  // for the Moon) at T.
+  void Place(bool moon, double T, double& raHours, double& dec, double& r) const {
+    r = 0;
+    if (accurate != 0) {
+      double ra = 0;
+      if (moon) {
+        TTheorySelection moonSelection = selection;
+        if (fastMoon != 0) moonSelection.bytes[1] = 0;
+        MoonApparentCoordinates(shortcut, handles, moonSelection, T, ra, dec, r, level);
+      } else {
+        SunApparentCoordinates(shortcut, handles, selection, T, ra, dec, r, level);
+      }
+      raHours = ra * 0.066666666667;
+    } else if (moon) {
+      MoonLowPrecision(raHours, dec, r, T);
+    } else {
+      SunLowPrecision(raHours, dec, T);
+    }
+  }
+};
+
+// Apparent geocentric right ascension (hours) and declination (degrees) of
+// a planet at T: light time and aberration, mean equator of date.
+void PlanetPlace(const PositionFileHandles& handles, TTheorySelection selection, TTruncationLevel level,
+                 std::int32_t planet, double T, double& raHours, double& dec) {
+  double sL = 0, sB = 0, sR = 0, sX = 0, sY = 0, sZ = 0, sVX = 0, sVY = 0, sVZ = 0;
+  SunPosition(handles, selection, sL, T, sB, sR, sX, sY, sZ, sVX, sVY, sVZ, level);
+  double L = 0, B = 0, R = 0, X = 0, Y = 0, Z = 0, VX = 0, VY = 0, VZ = 0;
+  const PositionFileHandle& handle = handles[planet <= 2 ? planet : planet - 1];
+  switch (planet) {
+    case 1: MercuryHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
+    case 2: VenusHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
+    case 4: MarsHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
+    case 5: JupiterHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
+    case 6: SaturnHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
+    case 7: UranusHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
+    case 8: NeptuneHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
+    default: PlutoHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ); break;
+  }
+  double aX = 0, aY = 0, aZ = 0, asX = 0, asY = 0, asZ = 0, distance = 0, pVX = 0, pVY = 0, pVZ = 0;
+  PlanetPositionDispatch(handles, level, selection, T, L, B, R, sL, sB, sR, planet, 2, X, Y, Z, sX, sY, sZ, aX, aY,
+                         aZ, asX, asY, asZ, distance, sVX, sVY, sVZ, pVX, pVY, pVZ);
+  EclipticToEquatorial(aX, aY, aZ, T);
+  double r = 0, ra = 0;
+  CartesianToPolar(r, dec, ra, aX, aY, aZ);
+  raHours = ra / 15.0;
+}
+
+bool IsSupportedPlanet(std::int32_t planet) { return planet == 1 || planet == 2 || (planet >= 4 && planet <= 9); }
+
+}  // namespace
+
+void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t accurateFlag, double deltaT,
+                    std::uint8_t fastMoonFlag, const TRiseSetAltitudes& altitudes, const PositionFileHandles& handles,
+                    std::uint8_t language, TTheorySelection selection, std::int32_t firstEvent,
+                    std::int32_t lastEvent, std::int32_t bodyCode, double jd, double latitude, double longitude,
+                    double zoneHours, TRiseSetTimes& riseTimes, TRiseSetTimes& setTimes, TRiseSetTimes& durations,
+                    double& riseAzimuth, double& setAzimuth, TRiseSetTexts& riseMarkers, TRiseSetTexts& setMarkers,
+                    TRiseSetTexts& statusTexts, double& transitTime, double& transitAltitude,
+                    TTruncationLevel level) {
+  for (int i = 0; i < 5; ++i) {
+    riseTimes[i] = 0;
+    setTimes[i] = 0;
+    riseMarkers[i] = kRiseSetBlank;
+    setMarkers[i] = kRiseSetBlank;
+    statusTexts[i] = kRiseSetBlank;
+  }
+  transitTime = 0;
+  transitAltitude = 0;
+  if (firstEvent < 1) firstEvent = 1;
+  if (lastEvent > 5) lastEvent = 5;
+  if (firstEvent > lastEvent) return;
+
+  const SunMoonPlaces places{shortcut, accurateFlag, fastMoonFlag, handles, selection, level};
+  const double jd0 = LocalMidnightJd(jd, zoneHours);
+  const double sinLat = SinDeg(latitude), cosLat = CosDeg(latitude);
+  bool lastFoundTransit = false;
+
+  for (std::int32_t event = firstEvent; event <= lastEvent; ++event) {
+    const int i = event - 1;
+    const bool moon = event == kRiseSetMoonEvent;
+    const bool twilight = event >= kRiseSetFirstTwilightEvent;
+    const bool limb = moon && limbFlag != 0;
+    double s0 = 0;
+    if (limb) {
+      s0 = SinDeg(-34.0 / 60.0);
+    } else if (twilight) {
+      s0 = SinDeg(altitudes[event]);  // degrees
+    } else {
+      s0 = SinDeg(altitudes[event] / 60.0);  // arc minutes
+    }
+    const TRiseSetSampler sampler = [&](double x) {
+      const double at = jd0 + x / 24.0;
+      double raHours = 0, dec = 0, r = 0;
+      places.Place(moon, CenturiesTT(at, deltaT), raHours, dec, r);
+      TRiseSetSample sample;
+      sample.hourAngle = SearchSiderealHours(at, longitude) - raHours;
+      sample.declination = dec;
+      double s = SinDeg(dec) * sinLat + CosDeg(dec) * cosLat * CosDeg(15.0 * sample.hourAngle);
+      if (limb && r > 0) {
+        const double h = ArcSinDeg(s) - (ArcSinDeg(1.0 / r) - 15.61247778 / r);
+        s = SinDeg(h);
+      }
+      sample.sinAltitude = s;
+      return sample;
+    };
+    if (!twilight) {
+      riseAzimuth = -360;
+      setAzimuth = -360;
+    }
+    const TRiseSetCrossings crossings =
+        SearchRiseSetCrossings(sampler, s0, twilight ? TRiseSetTransitRule::None : TRiseSetTransitRule::SunMoon,
+                               latitude, 0.0, transitTime, transitAltitude);
+    std::function<double(double)> azimuthAt;
+    if (!twilight) {
+      azimuthAt = [&](double hours) {
+        double raHours = 0, dec = 0, r = 0;
+        places.Place(moon, CenturiesTT(jd0 + hours / 24.0, deltaT), raHours, dec, r);
+        return AzimuthAtTime(dec, raHours, latitude, hours, longitude, jd0);
+      };
+    }
+    FinishRiseSetEvent(crossings, twilight, language, azimuthAt, riseTimes[i], setTimes[i], durations[i],
+                       riseMarkers[i], setMarkers[i], statusTexts[i], riseAzimuth, setAzimuth);
+    lastFoundTransit = crossings.transitFound;
+  }
+
+  if (!lastFoundTransit) return;
+  const double at = jd0 + transitTime / 24.0;
+  double raHours = 0, dec = 0, r = 0;
+  places.Place(bodyCode == kRiseSetMoonBodyCode, CenturiesTT(at, deltaT), raHours, dec, r);
+  // The hour angle is taken the short way round, so that a body near 0 h of
+  // right ascension does not lose its transit to the wrap of the sidereal
+  // clock.
+  transitTime -= ReducedHourAngle(SearchSiderealHours(at, longitude) - raHours);
+  if (transitTime < 0 || transitTime > 24) {
+    transitTime = 0;
+    transitAltitude = 0;
+  } else {
+    transitAltitude = ArcSinDeg(SinDeg(90.0 - latitude + dec));
+  }
+}
+
+void RiseSetPlanet(const TRiseSetAltitudes& altitudes, const PositionFileHandles& handles, std::uint8_t language,
+                   double deltaT, TTheorySelection selection, double jd, double longitude, double latitude,
+                   std::int32_t planet, double zoneHours, double& riseTime, double& setTime, double& duration,
+                   double& transitTime, double& transitAltitude, double& riseAzimuth, double& setAzimuth,
+                   const char*& statusText, const char*& riseMarker, const char*& setMarker,
+                   TTruncationLevel level) {
+  riseTime = 0;
+  setTime = 0;
+  riseMarker = kRiseSetBlank;
+  setMarker = kRiseSetBlank;
+  statusText = kRiseSetBlank;
+  riseAzimuth = -360;
+  setAzimuth = -360;
+  transitTime = 0;
+  transitAltitude = 89;
+  if (std::fabs(latitude) == 90 || !IsSupportedPlanet(planet)) return;
+
+  const double jd0 = LocalMidnightJd(jd, zoneHours);
+  double ra1 = 0, dec1 = 0, ra2 = 0, dec2 = 0;
+  PlanetPlace(handles, selection, level, planet, CenturiesTT(jd0, deltaT), ra1, dec1);
+  PlanetPlace(handles, selection, level, planet, CenturiesTT(jd0 + 1.0, deltaT), ra2, dec2);
+  double raRate = (ra2 - ra1) / 24.0;
+  if (raRate > 0.5) raRate -= 1.0;  // through 0 h of right ascension
+  if (raRate < -0.5) raRate += 1.0;
+  const double decRate = (dec2 - dec1) / 24.0;
+
+  const double sinLat = SinDeg(latitude), cosLat = CosDeg(latitude);
+  const auto placeAt = [&](double x, double& raHours, double& dec) {
+    raHours = ra1 + raRate * x;
+    dec = dec1 + decRate * x;
+  };
+  const TRiseSetSampler sampler = [&](double x) {
+    double raHours = 0, dec = 0;
+    placeAt(x, raHours, dec);
+    TRiseSetSample sample;
+    sample.hourAngle = SearchSiderealHours(jd0 + x / 24.0, longitude) - raHours;
+    sample.declination = dec;
+    sample.sinAltitude = SinDeg(dec) * sinLat + CosDeg(dec) * cosLat * CosDeg(15.0 * sample.hourAngle);
+    return sample;
+  };
+  const TRiseSetCrossings crossings = SearchRiseSetCrossings(
+      sampler, SinDeg(altitudes[0] / 60.0), TRiseSetTransitRule::Planet, latitude, dec1, transitTime, transitAltitude);
+  const auto azimuthAt = [&](double hours) {
+    double raHours = 0, dec = 0;
+    placeAt(hours, raHours, dec);
+    return AzimuthAtTime(dec, raHours, latitude, hours, longitude, jd0);
+  };
+  FinishRiseSetEvent(crossings, false, language, azimuthAt, riseTime, setTime, duration, riseMarker, setMarker,
+                     statusText, riseAzimuth, setAzimuth);
+
+  if (!crossings.transitFound) return;
+  const double at = jd0 + transitTime / 24.0;
+  double raHours = 0, dec = 0;
+  PlanetPlace(handles, selection, level, planet, CenturiesTT(at, deltaT), raHours, dec);
+  transitTime = Mod24(transitTime - (SearchSiderealHours(at, longitude) - raHours));
+  if (transitTime < 0 || transitTime > 24) {
+    transitTime = 0;
+    transitAltitude = 0;
+  } else {
+    transitAltitude = ArcSinDeg(SinDeg(90.0 - latitude + dec));
+  }
+}
+
+}  // namespace kvx
