@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/packages.sh
-kvx_install_missing "${KVX_BUILD_PACKAGES[@]}" "${KVX_TEST_PACKAGES[@]}"
+kvx_install_missing "${KVX_BUILD_PACKAGES[@]}"
+KVX_NO_RECOMMENDS=1 kvx_install_missing "${KVX_TEST_PACKAGES[@]}"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKVX_BUILD_TESTS=ON -DKVX_BUILD_BENCH=ON -DKVX_SANITIZE=ON
 cmake --build build-test

@@ -31,7 +31,8 @@ endfunction()
 
 # kvx_test_folder(<name> [DEPENDS <targets>...] [QT])
 #   One GoogleTest executable from the *.cpp files of the current test folder,
-#   registered with CTest test by test. QT runs it on the offscreen platform.
+#   registered with CTest test by test. QT links the main that creates the
+#   QApplication on the offscreen platform.
 function(kvx_test_folder name)
   cmake_parse_arguments(ARG "QT" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -51,12 +52,7 @@ function(kvx_test_folder name)
     KVX_DATA_DIR="${KVX_DATA_DIR}"
     KVX_FIXTURE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
     KVX_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  set(env "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
-          "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
-          "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/sanitizer-suppressions.txt:print_suppressions=0")
-  if(ARG_QT)
-    list(APPEND env "QT_QPA_PLATFORM=offscreen")
-  endif()
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "${env}"
-                       DISCOVERY_TIMEOUT 60)
+  target_sources(${target} PRIVATE $<TARGET_OBJECTS:kvx_sanitizer_defaults>)
+  # Widget tests pick the offscreen platform in their main.
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 endfunction()

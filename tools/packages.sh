@@ -3,7 +3,9 @@ KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixio
 KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui python3-openpyxl)
 
 # Installs the missing packages of the given list with apt-get when running
-# as root; otherwise prints the command to run and fails.
+# as root; otherwise prints the command to run and fails. With
+# KVX_NO_RECOMMENDS=1 recommended packages are left out (the test tools:
+# LibreOffice's recommendations are large and not needed headless).
 kvx_install_missing() {
   local missing=()
   local package
@@ -17,5 +19,7 @@ kvx_install_missing() {
     return 1
   fi
   apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+  local options=()
+  [ "${KVX_NO_RECOMMENDS:-0}" = 1 ] && options+=(--no-install-recommends)
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${options[@]}" "${missing[@]}"
 }
