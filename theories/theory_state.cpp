@@ -135,4 +135,14 @@ TTheorySelection ApplyTheorySelection(const TTheoryState& state, TTheorySelectio
   return installed;
 }
 
+bool CheckTheoryDateSpan(std::uint8_t& databaseSwitch, std::uint8_t& mode, double jd, double positionFilesLastJd,
+                         double databaseFirstJd, double databaseLastJd) {
+  if (mode == kPlanetTheoryPositionFiles && (jd < 2415020.0 || jd > positionFilesLastJd - 3.0))
+    mode = kPlanetTheoryInternal;
+  if (databaseSwitch == 0) return false;
+  if (databaseFirstJd + 3.0 + 2000.0 <= jd && jd <= databaseLastJd - 3.0) return true;
+  databaseSwitch = 0;
+  return false;
+}
+
 }  // namespace kvx

@@ -88,4 +88,14 @@ void ClosePositionFiles(TTheoryState& state);
 // whose library or files are absent.
 TTheorySelection ApplyTheorySelection(const TTheoryState& state, TTheorySelection requested);
 
+// The date guard of the numerical integration before it reads "pos.vsp".
+//   mode: the planet theory byte; 3 (position files) becomes 0 when jd (JD)
+//         lies before 2415020.0 or after positionFilesLastJd - 3;
+//   databaseSwitch: the integration-database switch; while it is set, jd must
+//         lie within databaseFirstJd + 2003 .. databaseLastJd - 3, else the
+//         switch is cleared.
+// Returns true only when the switch is set and stays set.
+bool CheckTheoryDateSpan(std::uint8_t& databaseSwitch, std::uint8_t& mode, double jd, double positionFilesLastJd,
+                         double databaseFirstJd, double databaseLastJd);
+
 }  // namespace kvx

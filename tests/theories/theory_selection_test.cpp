@@ -44,5 +44,35 @@ TEST(ApplyTheorySelection, KeepsWhatIsPresent) {
   EXPECT_EQ(ApplyTheorySelection(only_c, Asked(2, 0)).PlanetTheory(), kPlanetTheoryVsop87C);
 }
 
+TEST(CheckTheoryDateSpan, GuardsThePositionFilesAndTheIntegrationDatabase) {
+  const double files_last = 2470000.0, first = 2400000.0, last = 2469000.0;
+  std::uint8_t database = 1, mode = kPlanetTheoryPositionFiles;
+  // Before the files' span: the mode falls back, the database switch is left alone.
+  EXPECT_TRUE(CheckTheoryDateSpan(database, mode, 2415019.5, files_last, first, last));
+  EXPECT_EQ(mode, kPlanetTheoryInternal);
+  EXPECT_EQ(database, 1);
+  // Before the database's first date + 2003 the switch is cleared.
+  mode = kPlanetTheoryPositionFiles;
+  EXPECT_FALSE(CheckTheoryDateSpan(database, mode, first + 2002.0, files_last, first, last));
+  EXPECT_EQ(database, 0);
+
+  database = 1;
+  mode = kPlanetTheoryPositionFiles;
+  EXPECT_TRUE(CheckTheoryDateSpan(database, mode, 2451545.0, files_last, first, last));
+  EXPECT_EQ(mode, kPlanetTheoryPositionFiles);
+  EXPECT_EQ(database, 1);
+
+  // Past the database's end: the switch is cleared for good.
+  EXPECT_FALSE(CheckTheoryDateSpan(database, mode, last - 2.0, files_last, first, last));
+  EXPECT_EQ(database, 0);
+  EXPECT_EQ(mode, kPlanetTheoryPositionFiles);
+  EXPECT_FALSE(CheckTheoryDateSpan(database, mode, 2451545.0, files_last, first, last));
+
+  // Other theories are never changed.
+  std::uint8_t vsop = kPlanetTheoryVsop87D, off = 0;
+  CheckTheoryDateSpan(off, vsop, 2000000.0, files_last, first, last);
+  EXPECT_EQ(vsop, kPlanetTheoryVsop87D);
+}
+
 }  // namespace
 }  // namespace kvx
