@@ -35,6 +35,8 @@ std::string UserDataFolder() {
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(kMainWindowCaption);
   menuBar();
+  workbook_view_ = new TWorkbookView(workbook_, this);
+  setCentralWidget(workbook_view_);
   auto* status = statusBar();
 
   auto* progress_caption = new QLabel(status);
@@ -76,6 +78,9 @@ void TMainForm::SetTheorySelection(TTheorySelection requested) {
 }
 
 TMainForm::~TMainForm() {
+  // The view listens to the workbook, which is a member: it goes first.
+  delete workbook_view_;
+  workbook_view_ = nullptr;
   if (&CurrentMessageSink() == messages_.get()) SetMessageSink(nullptr);
   if (&CurrentProgress() == progress_.get()) SetProgressReporter(nullptr);
 }

@@ -6,6 +6,8 @@
 
 #include "platform/qt/qt_message_sink.h"
 #include "platform/qt/qt_progress.h"
+#include "platform/qt/workbook_view.h"
+#include "platform/workbook/workbook.h"
 #include "theories/moon_cache.h"
 #include "theories/theory_state.h"
 #include "theories/theory_types.h"
@@ -29,6 +31,9 @@ class TMainForm : public QMainWindow {
   void SetTheorySelection(TTheorySelection requested);
   const TSatelliteFileState& SatelliteFile() const { return satellite_file_; }
   TMoonCacheState& MoonCache() { return moon_cache_; }
+  // The workbook every table is written into, and its view.
+  workbook::TWorkbook& Workbook() { return workbook_; }
+  TWorkbookView* WorkbookView() const { return workbook_view_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -39,6 +44,8 @@ class TMainForm : public QMainWindow {
   void FormShow();
 
   bool shown_once_ = false;
+  workbook::TWorkbook workbook_;
+  TWorkbookView* workbook_view_ = nullptr;
   std::string data_folder_;
   TTheoryState theory_;
   TTheorySelection selection_;

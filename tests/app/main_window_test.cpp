@@ -27,6 +27,7 @@ TEST(MainWindow, StartsOffscreenWithItsCaptionAndQuits) {
   EXPECT_EQ(form.windowTitle().toStdString(), "Kandrevoltinex 4.6");
   EXPECT_NE(form.menuBar(), nullptr);
   EXPECT_NE(form.statusBar(), nullptr);
+  EXPECT_EQ(form.centralWidget(), form.WorkbookView()) << "the workbook fills the window";
 
   // The theory libraries are built beside the program and answer their probes.
   EXPECT_EQ(form.TheoryState().Libraries.Vsop87D, 1);
