@@ -6,7 +6,7 @@
 #include <fstream>
 #include <limits>
 
-#include "core/safe_file_write.h"
+#include "platform/safe_file_write.h"
 #include "core/text_conversion.h"
 #include "core/text_encoding.h"
 #include "platform/globals.h"

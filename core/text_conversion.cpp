@@ -9,7 +9,7 @@
 #include <sstream>
 #include <vector>
 
-#include "core/safe_file_write.h"
+#include "platform/safe_file_write.h"
 #include "core/text_encoding.h"
 #include "platform/globals.h"
 #include "platform/messages.h"

@@ -2,9 +2,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <sstream>
 
+#include "platform/safe_file_write.h"
 #include "platform/workbook/workbook_files.h"
 
 namespace kvx::workbook {
@@ -132,7 +132,7 @@ bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnl
     }
     out += "\r\n";
   }
-  return WriteFileAtomically(path, Utf8ToWindows1252(out), error);
+  return WriteFileReplacing(path, Utf8ToWindows1252(out), error);
 }
 
 }  // namespace
@@ -212,35 +212,6 @@ std::string Utf8ToWindows1252(const std::string& text) {
   return out;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& data, std::string& error) {
-  namespace fs = std::filesystem;
-  std::random_device random;
-  const std::string temporary = path + ".~" + std::to_string(random() % 1000000) + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      error = "cannot create " + temporary;
-      return false;
-    }
-    out.write(data.data(), static_cast<std::streamsize>(data.size()));
-    out.flush();
-    if (!out) {
-      error = "cannot write " + temporary;
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code code;
-  fs::rename(temporary, path, code);
-  if (code) {
-    error = "cannot replace " + path + ": " + code.message();
-    fs::remove(temporary, code);
-    return false;
-  }
-  return true;
-}
-
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error) {
   std::string data;
   if (!ReadWholeFile(path, data, error)) return false;
@@ -266,7 +237,7 @@ bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char se
     }
     out += "\r\n";
   }
-  return WriteFileAtomically(path, Utf8ToWindows1252(out), error);
+  return WriteFileReplacing(path, Utf8ToWindows1252(out), error);
 }
 
 bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error) {

@@ -57,7 +57,4 @@ std::string Utf8ToWindows1252(const std::string& text);
 std::string Windows1252ToUtf8(const std::string& text);
 bool IsValidUtf8(const std::string& text);
 
-// Writes data to path through a temporary file and a rename.
-bool WriteFileAtomically(const std::string& path, const std::string& data, std::string& error);
-
 }  // namespace kvx::workbook
