@@ -8,7 +8,7 @@
 
 #include "platform/safe_file_write.h"
 #include "core/text_conversion.h"
-#include "core/text_encoding.h"
+#include "platform/text_encoding.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 

@@ -4,7 +4,7 @@
 #include <bit>
 
 #include "core/observer_record.h"
-#include "core/text_encoding.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 namespace {

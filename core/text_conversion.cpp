@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/safe_file_write.h"
-#include "core/text_encoding.h"
+#include "platform/text_encoding.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 

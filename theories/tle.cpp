@@ -5,7 +5,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "core/text_encoding.h"
+#include "platform/text_encoding.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 

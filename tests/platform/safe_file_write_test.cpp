@@ -7,7 +7,7 @@
 #include <iterator>
 #include <string>
 
-#include <unistd.h>
+#include "support/temp_folder.h"
 
 namespace kvx {
 namespace {
@@ -20,9 +20,8 @@ std::string Contents(const fs::path& path) {
 }
 
 TEST(SafeFileWrite, ReplacesTheTargetAndLeavesNoTemporaryFile) {
-  const fs::path folder = fs::temp_directory_path() / ("kvx_safe_file_write_" + std::to_string(getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  const test::TempFolder scratch;
+  const fs::path& folder = scratch.Path();
   const std::string target = (folder / "table.txt").string();
   std::string error;
   ASSERT_TRUE(WriteFileReplacing(target, "old\r\n", error)) << error;
@@ -41,7 +40,6 @@ TEST(SafeFileWrite, ReplacesTheTargetAndLeavesNoTemporaryFile) {
   EXPECT_NE(error.find("cannot replace " + (folder / "sub").string()), std::string::npos) << error;
   EXPECT_FALSE(fs::exists(temporary));
   EXPECT_EQ(Contents(target), std::string("new\0\xE4", 5));
-  fs::remove_all(folder);
 }
 
 TEST(SafeFileWrite, ReportsAFolderThatCannotBeWritten) {

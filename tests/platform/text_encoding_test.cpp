@@ -1,8 +1,8 @@
-#include "core/text_encoding.h"
+#include "platform/text_encoding.h"
 
 #include <gtest/gtest.h>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace kvx {
 namespace {

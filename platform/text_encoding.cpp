@@ -1,4 +1,4 @@
-#include "core/text_encoding.h"
+#include "platform/text_encoding.h"
 
 #include <array>
 #include <fstream>
