@@ -9,16 +9,13 @@
 #include "core/frames.h"
 #include "core/vector_math.h"
 #include "support/fixtures.h"
+#include "support/theory_selection.h"
 #include "theories/planet_series_tables.h"
 
 namespace kvx {
 namespace {
 
-TTheorySelection Theory(std::uint8_t planetTheory) {
-  TTheorySelection selection;
-  selection.bytes[0] = planetTheory;
-  return selection;
-}
+using test::PlanetTheory;
 
 struct Position {
   double L = 0, B = 0, R = 0, X = 0, Y = 0, Z = 0, VX = 0, VY = 0, VZ = 0;
@@ -26,7 +23,7 @@ struct Position {
 
 Position Pluto(std::uint8_t theory, double T) {
   Position p;
-  PlutoHeliocentric(PositionFileHandle{}, Theory(theory), T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ);
+  PlutoHeliocentric(PositionFileHandle{}, PlanetTheory(theory), T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ);
   return p;
 }
 
