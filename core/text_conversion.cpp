@@ -9,10 +9,10 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/safe_file_write.h"
-#include "platform/text_encoding.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/safe_file_write.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 
