@@ -13,6 +13,7 @@
 
 #include "core/frames.h"
 #include "core/vector_math.h"
+#include "heliocentric_place.h"
 #include "support/fixtures.h"
 #include "support/theory_selection.h"
 #include "theories/planet_series_tables.h"
@@ -39,9 +40,7 @@ constexpr std::array<int, 7> kBodies = {1, 2, 4, 5, 6, 7, 8};
 
 using test::PlanetTheory;
 
-struct Position {
-  double L = 0, B = 0, R = 0, X = 0, Y = 0, Z = 0, VX = 0, VY = 0, VZ = 0;
-};
+using Position = test::HeliocentricPlace;
 
 Position Compute(int routine, std::uint8_t theory, double T) {
   Position p;
@@ -187,15 +186,7 @@ TEST(PlanetSeries, TheoryBytesOtherThanOneTwoThreeSelectTheInternalSeries) {
       EXPECT_EQ(p.B, internal.B);
       EXPECT_EQ(p.R, internal.R);
     }
-    // No velocity, and the rectangular position is that of (R, B, L).
-    EXPECT_EQ(internal.VX, 0.0);
-    EXPECT_EQ(internal.VY, 0.0);
-    EXPECT_EQ(internal.VZ, 0.0);
-    double x, y, z;
-    PolarToCartesian(x, y, z, internal.R, internal.B, internal.L);
-    EXPECT_EQ(internal.X, x);
-    EXPECT_EQ(internal.Y, y);
-    EXPECT_EQ(internal.Z, z);
+    test::ExpectNoVelocityAndRectangularFromPolar(internal);
   }
 }
 
