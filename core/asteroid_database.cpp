@@ -29,13 +29,6 @@ void ShowFileError(const std::string& german, const std::string& english) {
 
 // --- Text fields ---------------------------------------------------------------
 
-std::string TrimBlanks(const std::string& text) {
-  std::size_t b = text.find_first_not_of(" \t");
-  if (b == std::string::npos) return {};
-  std::size_t e = text.find_last_not_of(" \t");
-  return text.substr(b, e - b + 1);
-}
-
 // A number written with "," or "." as decimal point.
 bool ReadNumber(const std::string& field, double& x) { return ValReal(DecimalSepToDot(TrimBlanks(field)), x); }
 
