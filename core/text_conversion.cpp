@@ -544,14 +544,8 @@ bool CheckTextFileFormat(const std::string& fileName) {
   if (answer != MessageResult::Yes) return false;
 
   // Rewrite with CR/LF line ends; the bytes of the lines stay as they are.
-  std::string content;
-  {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    content = buffer.str();
-  }
+  std::string content, readError;
+  if (!ReadFileBytes(fileName, content, readError)) return false;
   std::string converted;
   converted.reserve(content.size() + content.size() / 16);
   for (const std::string& line : SplitTextLines(content)) converted += line + "\r\n";

@@ -1,8 +1,5 @@
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
@@ -11,20 +8,6 @@
 namespace kvx::workbook {
 
 namespace {
-
-bool ReadWholeFile(const std::string& path, std::string& data, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot open " + path;
-    return false;
-  }
-  data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    error = "cannot read " + path;
-    return false;
-  }
-  return true;
-}
 
 // The file's lines as UTF-8, without line ends (CR/LF, LF or CR).
 std::vector<std::string> TextLines(const std::string& data) { return SplitTextLines(DecodeTextBytes(data)); }
@@ -45,7 +28,7 @@ std::vector<std::string> SplitFields(const std::string& line, char separator) {
 
 bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error) {
   std::string data;
-  if (!ReadWholeFile(path, data, error)) return false;
+  if (!ReadFileBytes(path, data, error)) return false;
   TWorkbook fresh(1);
   const auto lines = TextLines(data);
   if (lines.size() > static_cast<std::size_t>(kMaxRows)) {
@@ -100,7 +83,7 @@ bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnl
 
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error) {
   std::string data;
-  if (!ReadWholeFile(path, data, error)) return false;
+  if (!ReadFileBytes(path, data, error)) return false;
   const auto lines = TextLines(data);
   const int rows = static_cast<int>(std::min<std::size_t>(lines.size(), kMaxRows));
   for (int r = 0; r < rows; ++r) {

@@ -42,6 +42,18 @@ TEST(TextEncoding, FilesInEitherEncodingAndAnyLineEndReadAlike) {
   EXPECT_TRUE(lines.empty());
 }
 
+TEST(TextEncoding, WholeFilesAreReadByteForByteOrTheReasonIsGiven) {
+  test::TempFolder folder;
+  const std::string bytes("a\0\xFC\r\n\r", 6);
+  std::string read, error;
+  ASSERT_TRUE(ReadFileBytes(folder.Write("raw.bin", bytes), read, error)) << error;
+  EXPECT_EQ(read, bytes);
+  const std::string missing = folder.File("missing.txt");
+  EXPECT_FALSE(ReadFileBytes(missing, read, error));
+  EXPECT_EQ(error, "cannot open " + missing);
+  EXPECT_TRUE(read.empty());
+}
+
 TEST(TextEncoding, CharacterCountsNeverCutACharacter) {
   EXPECT_EQ(Utf8Length("Größe"), 5u);
   EXPECT_EQ(Utf8Prefix("Größe", 3), "Grö");
