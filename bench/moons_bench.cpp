@@ -5,6 +5,7 @@
 
 #include "core/observer_record.h"
 #include "core/time_scales.h"
+#include "tests/support/theory_selection.h"
 #include "theories/jupiter_moons.h"
 #include "theories/saturn_moons.h"
 #include "theories/sun_position.h"
@@ -13,11 +14,7 @@
 namespace kvx {
 namespace {
 
-TTheorySelection Theory(std::uint8_t planetTheory) {
-  TTheorySelection selection;
-  selection.bytes[0] = planetTheory;
-  return selection;
-}
+using test::PlanetTheory;
 
 bool LibrariesOpen() {
   static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
@@ -47,7 +44,7 @@ bool Ready(benchmark::State& state, std::uint8_t theory) {
 
 void GalileanMoons(benchmark::State& state, std::uint8_t theory) {
   if (!Ready(state, theory)) return;
-  const TTheorySelection selection = Theory(theory);
+  const TTheorySelection selection = PlanetTheory(theory);
   const TObserverRecord observer = Record(selection, 0.0);
   TJupiterMoonsBlock block;
   for (auto _ : state) {
@@ -61,7 +58,7 @@ BENCHMARK_CAPTURE(GalileanMoons, vsop87d, kPlanetTheoryVsop87D);
 
 void SaturnEightMoons(benchmark::State& state, std::uint8_t theory) {
   if (!Ready(state, theory)) return;
-  const TTheorySelection selection = Theory(theory);
+  const TTheorySelection selection = PlanetTheory(theory);
   const TObserverRecord observer = Record(selection, 0.0);
   TSaturnMoonArray xe, ye, ze, xs, ys, zs;
   TSaturnMoonsBlock block;
@@ -76,7 +73,7 @@ BENCHMARK_CAPTURE(SaturnEightMoons, vsop87d, kPlanetTheoryVsop87D);
 
 void SaturnFiveMoons(benchmark::State& state, std::uint8_t theory) {
   if (!Ready(state, theory)) return;
-  const TTheorySelection selection = Theory(theory);
+  const TTheorySelection selection = PlanetTheory(theory);
   const TObserverRecord observer = Record(selection, 0.0);
   TSaturnShortArray xe{}, ye{}, ue{}, xs{}, ys{}, us{};
   TSaturnMoonsBlock block;

@@ -6,6 +6,7 @@
 
 #include "core/frames.h"
 #include "core/vector_math.h"
+#include "tests/support/theory_selection.h"
 #include "theories/planet_positions.h"
 #include "theories/planet_series.h"
 #include "theories/pluto.h"
@@ -17,11 +18,7 @@ namespace {
 using Routine = void (*)(PositionFileHandle, TTheorySelection, double, double&, double&, double&, double&, double&,
                          double&, double&, double&, double&, TTruncationLevel);
 
-TTheorySelection Theory(std::uint8_t planetTheory) {
-  TTheorySelection selection;
-  selection.bytes[0] = planetTheory;
-  return selection;
-}
+using test::PlanetTheory;
 
 bool LibrariesOpen() {
   static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
@@ -36,7 +33,7 @@ void Heliocentric(benchmark::State& state, Routine routine, std::uint8_t theory)
   double T = 0.1;
   double l, b, r, x, y, z, vx, vy, vz;
   for (auto _ : state) {
-    routine(PositionFileHandle{}, Theory(theory), T, l, b, r, x, y, z, vx, vy, vz, kFullTheory);
+    routine(PositionFileHandle{}, PlanetTheory(theory), T, l, b, r, x, y, z, vx, vy, vz, kFullTheory);
     benchmark::DoNotOptimize(l);
     benchmark::DoNotOptimize(z);
     T += 1e-5;
@@ -47,7 +44,7 @@ void PlutoRoad(benchmark::State& state, std::uint8_t theory) {
   double T = 0.1;
   double l, b, r, x, y, z, vx, vy, vz;
   for (auto _ : state) {
-    PlutoHeliocentric(PositionFileHandle{}, Theory(theory), T, l, b, r, x, y, z, vx, vy, vz);
+    PlutoHeliocentric(PositionFileHandle{}, PlanetTheory(theory), T, l, b, r, x, y, z, vx, vy, vz);
     benchmark::DoNotOptimize(l);
     T += 1e-5;
   }
@@ -80,14 +77,14 @@ void GeocentricApparentVenus(benchmark::State& state, std::uint8_t theory) {
   double T = -0.0703;
   for (auto _ : state) {
     double l, b, r, x, y, z, vx, vy, vz;
-    VenusHeliocentric(handles[2], Theory(theory), T, l, b, r, x, y, z, vx, vy, vz, kFullTheory);
+    VenusHeliocentric(handles[2], PlanetTheory(theory), T, l, b, r, x, y, z, vx, vy, vz, kFullTheory);
     double sl, sb, sr;
     vsopsun_l(T, sl, sb, sr, -1.0);
     double sx, sy, sz;
     PolarToCartesian(sx, sy, sz, sr, sb, sl);
     double ax, ay, az, mx, my, mz, distance;
-    PlanetPositionDispatch(handles, kFullTheory, Theory(theory), T, l, b, r, sl, sb, sr, 2, 1, x, y, z, sx, sy, sz,
-                           ax, ay, az, mx, my, mz, distance, 0.0, 0.0, 0.0, vx, vy, vz);
+    PlanetPositionDispatch(handles, kFullTheory, PlanetTheory(theory), T, l, b, r, sl, sb, sr, 2, 1, x, y, z, sx, sy,
+                           sz, ax, ay, az, mx, my, mz, distance, 0.0, 0.0, 0.0, vx, vy, vz);
     double deps = 0.0;
     const double dpsi = NutationDegrees(deps, T);
     const double eps = (MeanObliquity(T) + deps) * 0.0174532925199433;

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "core/moon_phases.h"
+#include "tests/support/theory_selection.h"
 #include "theories/moon_cache.h"
 #include "theories/moon_position.h"
 #include "theories/rise_set.h"
@@ -15,14 +16,9 @@
 namespace kvx {
 namespace {
 
-const TRiseSetAltitudes kAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
+using test::PlanetAndMoonTheory;
 
-TTheorySelection Theories(std::uint8_t planet, std::uint8_t moon) {
-  TTheorySelection s;
-  s.bytes[0] = planet;
-  s.bytes[1] = moon;
-  return s;
-}
+const TRiseSetAltitudes kAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
 
 bool ElpOpen() {
   static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
@@ -38,7 +34,7 @@ void RiseSetYear(benchmark::State& state, int first, int last, int bodyCode, std
   double riseAzimuth, setAzimuth, transit, transitAltitude;
   for (auto _ : state) {
     for (int day = 0; day < 365; ++day) {
-      RiseSetMoonSun(0, 1, accurate, 69, 0, kAltitudes, handles, 0, Theories(0, 0), first, last, bodyCode,
+      RiseSetMoonSun(0, 1, accurate, 69, 0, kAltitudes, handles, 0, PlanetAndMoonTheory(0, 0), first, last, bodyCode,
                      2460310.5 + day, 50.0, 8.0, 1.0, rise, set, duration, riseAzimuth, setAzimuth, riseMarker,
                      setMarker, status, transit, transitAltitude, kFullTheory);
       benchmark::DoNotOptimize(rise);
@@ -58,8 +54,8 @@ void PlanetRiseSetYear(benchmark::State& state) {
   const char *status, *riseMarker, *setMarker;
   for (auto _ : state) {
     for (int day = 0; day < 365; ++day) {
-      RiseSetPlanet(kAltitudes, handles, 0, 69, Theories(0, 0), 2460310.5 + day, 8.0, 50.0, 5, 1.0, rise, set,
-                    duration, transit, transitAltitude, riseAzimuth, setAzimuth, status, riseMarker, setMarker,
+      RiseSetPlanet(kAltitudes, handles, 0, 69, PlanetAndMoonTheory(0, 0), 2460310.5 + day, 8.0, 50.0, 5, 1.0, rise,
+                    set, duration, transit, transitAltitude, riseAzimuth, setAzimuth, status, riseMarker, setMarker,
                     kFullTheory);
       benchmark::DoNotOptimize(rise);
     }
@@ -88,7 +84,7 @@ BENCHMARK(MoonPhasesYear);
 void SeasonsOfAYear(benchmark::State& state) {
   std::array<double, 4> starts{};
   for (auto _ : state) {
-    SeasonStartsOfYear({}, Theories(0, 0), 2024, 2, starts, kFullTheory);
+    SeasonStartsOfYear({}, PlanetAndMoonTheory(0, 0), 2024, 2, starts, kFullTheory);
     benchmark::DoNotOptimize(starts);
   }
 }
@@ -106,7 +102,8 @@ void MoonPositionCached(benchmark::State& state) {
   tmooncheb cache(12, 13, shortcut);
   double T = 0.2, lambda, beta, distance, x2000, y2000, z2000, x, y, z;
   for (auto _ : state) {
-    cache.MoonChebPosition(Theories(0, theory), kFullTheory, T, lambda, beta, distance, x2000, y2000, z2000, x, y, z);
+    cache.MoonChebPosition(PlanetAndMoonTheory(0, theory), kFullTheory, T, lambda, beta, distance, x2000, y2000, z2000,
+                           x, y, z);
     benchmark::DoNotOptimize(lambda);
     T += 1.0 / 24 / 36525;
   }
@@ -121,7 +118,7 @@ void MoonPositionDirect(benchmark::State& state) {
   }
   double T = 0.2, lambda, beta, distance, x2000, y2000, z2000, x, y, z, distance2;
   for (auto _ : state) {
-    MoonPosition(0, Theories(0, theory), lambda, T, beta, distance, x2000, y2000, z2000, x, y, z, distance2,
+    MoonPosition(0, PlanetAndMoonTheory(0, theory), lambda, T, beta, distance, x2000, y2000, z2000, x, y, z, distance2,
                  kFullTheory);
     benchmark::DoNotOptimize(lambda);
     T += 1.0 / 24 / 36525;

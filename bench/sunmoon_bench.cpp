@@ -5,6 +5,7 @@
 #include "core/apparent_sun_moon.h"
 #include "core/observer_record.h"
 #include "core/table_config.h"
+#include "tests/support/theory_selection.h"
 #include "theories/apparent_sun_moon.h"
 #include "theories/low_precision.h"
 #include "theories/moon_position.h"
@@ -15,17 +16,12 @@
 namespace kvx {
 namespace {
 
+using test::PlanetAndMoonTheory;
+
 // Opens the theory libraries once for the whole run.
 const TLibraryAvailability& Libraries() {
   static const TLibraryAvailability present = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
   return present;
-}
-
-TTheorySelection Selection(std::uint8_t planetTheory, std::uint8_t moonTheory) {
-  TTheorySelection s;
-  s.bytes[0] = planetTheory;
-  s.bytes[1] = moonTheory;
-  return s;
 }
 
 void MoonRoad(benchmark::State& state, std::uint8_t moonTheory, std::uint8_t shortcut) {
@@ -36,7 +32,7 @@ void MoonRoad(benchmark::State& state, std::uint8_t moonTheory, std::uint8_t sho
   double T = -0.07;
   for (auto _ : state) {
     double l, b, d, x0, y0, z0, x, y, z, d2;
-    MoonPosition(shortcut, Selection(0, moonTheory), l, T, b, d, x0, y0, z0, x, y, z, d2, kFullTheory);
+    MoonPosition(shortcut, PlanetAndMoonTheory(0, moonTheory), l, T, b, d, x0, y0, z0, x, y, z, d2, kFullTheory);
     benchmark::DoNotOptimize(l);
     T += 1e-6;
   }
@@ -68,7 +64,7 @@ void SunRoad(benchmark::State& state, std::uint8_t planetTheory) {
   double T = -0.07;
   for (auto _ : state) {
     double L, B, R, X, Y, Z, VX, VY, VZ;
-    SunPosition(files, Selection(planetTheory, 0), L, T, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
+    SunPosition(files, PlanetAndMoonTheory(planetTheory, 0), L, T, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
     benchmark::DoNotOptimize(L);
     T += 1e-6;
   }
@@ -96,7 +92,7 @@ void BM_ChebyshevFitMoonDegree8(benchmark::State& state) {
   double T = -0.07;
   for (auto _ : state) {
     TChebyshevPoly ra, dec, r;
-    ChebyshevFitMoon(0, files, Selection(0, 0), T - 0.00005, T + 0.00005, 8, ra, dec, r, kFullTheory);
+    ChebyshevFitMoon(0, files, PlanetAndMoonTheory(0, 0), T - 0.00005, T + 0.00005, 8, ra, dec, r, kFullTheory);
     benchmark::DoNotOptimize(ra.C[0]);
     T += 1e-4;
   }
@@ -105,7 +101,7 @@ BENCHMARK(BM_ChebyshevFitMoonDegree8);
 
 void BM_ChebyshevEvaluate(benchmark::State& state) {
   TChebyshevPoly ra, dec, r;
-  ChebyshevFitMoon(0, {}, Selection(0, 0), -0.00005, 0.00005, 8, ra, dec, r, kFullTheory);
+  ChebyshevFitMoon(0, {}, PlanetAndMoonTheory(0, 0), -0.00005, 0.00005, 8, ra, dec, r, kFullTheory);
   double t = -0.00005;
   for (auto _ : state) {
     benchmark::DoNotOptimize(ChebyshevEvaluate(ra, t));
@@ -132,7 +128,7 @@ void CompleteRecord(benchmark::State& state, std::uint8_t planetTheory, bool hou
   r.AutoDeltaT = 1;
   for (auto _ : state) {
     r.LocalHours += 0.01;
-    CompleteObserverRecord(1, Selection(planetTheory, 0), config, kFullTheory, r);
+    CompleteObserverRecord(1, PlanetAndMoonTheory(planetTheory, 0), config, kFullTheory, r);
     benchmark::DoNotOptimize(r.SunApparentRA);
   }
 }

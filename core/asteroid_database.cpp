@@ -1,16 +1,16 @@
 #include "core/asteroid_database.h"
 
-#include <bit>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 
-#include "core/safe_file_write.h"
+#include "core/little_endian.h"
 #include "core/text_conversion.h"
-#include "core/text_encoding.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/safe_file_write.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 
@@ -18,30 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// --- Little-endian fields ----------------------------------------------------
-
-void PutU32(std::uint8_t* out, std::uint32_t v) {
-  for (int k = 0; k < 4; ++k) out[k] = static_cast<std::uint8_t>(v >> (8 * k));
-}
-void PutU64(std::uint8_t* out, std::uint64_t v) {
-  for (int k = 0; k < 8; ++k) out[k] = static_cast<std::uint8_t>(v >> (8 * k));
-}
-std::uint32_t GetU32(const std::uint8_t* in) {
-  std::uint32_t v = 0;
-  for (int k = 3; k >= 0; --k) v = (v << 8) | in[k];
-  return v;
-}
-std::uint64_t GetU64(const std::uint8_t* in) {
-  std::uint64_t v = 0;
-  for (int k = 7; k >= 0; --k) v = (v << 8) | in[k];
-  return v;
-}
-void PutI32(std::uint8_t* out, std::int32_t v) { PutU32(out, static_cast<std::uint32_t>(v)); }
-void PutF32(std::uint8_t* out, float v) { PutU32(out, std::bit_cast<std::uint32_t>(v)); }
-void PutF64(std::uint8_t* out, double v) { PutU64(out, std::bit_cast<std::uint64_t>(v)); }
-std::int32_t GetI32(const std::uint8_t* in) { return static_cast<std::int32_t>(GetU32(in)); }
-float GetF32(const std::uint8_t* in) { return std::bit_cast<float>(GetU32(in)); }
-double GetF64(const std::uint8_t* in) { return std::bit_cast<double>(GetU64(in)); }
+using namespace little_endian;
 
 // --- Messages --------------------------------------------------------------
 
@@ -51,13 +28,6 @@ void ShowFileError(const std::string& german, const std::string& english) {
 }
 
 // --- Text fields ---------------------------------------------------------------
-
-std::string TrimBlanks(const std::string& text) {
-  std::size_t b = text.find_first_not_of(" \t");
-  if (b == std::string::npos) return {};
-  std::size_t e = text.find_last_not_of(" \t");
-  return text.substr(b, e - b + 1);
-}
 
 // A number written with "," or "." as decimal point.
 bool ReadNumber(const std::string& field, double& x) { return ValReal(DecimalSepToDot(TrimBlanks(field)), x); }

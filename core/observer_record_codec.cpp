@@ -1,10 +1,9 @@
 // Byte image of TObserverRecord: 736 bytes, little-endian, integers and
 // doubles aligned to 4 bytes, the place name as a short string (length byte
 // and 255 bytes of room). Read and written field by field.
-#include <bit>
-
+#include "core/little_endian.h"
 #include "core/observer_record.h"
-#include "core/text_encoding.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 namespace {
@@ -13,12 +12,12 @@ class Writer {
  public:
   explicit Writer(std::span<std::uint8_t, kObserverRecordSize> out) : out_(out) {}
   void I32(std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int k = 0; k < 4; ++k) out_[pos_++] = static_cast<std::uint8_t>(u >> (8 * k));
+    little_endian::PutI32(&out_[pos_], v);
+    pos_ += 4;
   }
   void F64(double v) {
-    const auto u = std::bit_cast<std::uint64_t>(v);
-    for (int k = 0; k < 8; ++k) out_[pos_++] = static_cast<std::uint8_t>(u >> (8 * k));
+    little_endian::PutF64(&out_[pos_], v);
+    pos_ += 8;
   }
   void U8(std::uint8_t v) { out_[pos_++] = v; }
   template <std::size_t N>
@@ -43,14 +42,14 @@ class Reader {
  public:
   explicit Reader(std::span<const std::uint8_t, kObserverRecordSize> in) : in_(in) {}
   std::int32_t I32() {
-    std::uint32_t u = 0;
-    for (int k = 0; k < 4; ++k) u |= static_cast<std::uint32_t>(in_[pos_++]) << (8 * k);
-    return static_cast<std::int32_t>(u);
+    const std::int32_t v = little_endian::GetI32(&in_[pos_]);
+    pos_ += 4;
+    return v;
   }
   double F64() {
-    std::uint64_t u = 0;
-    for (int k = 0; k < 8; ++k) u |= static_cast<std::uint64_t>(in_[pos_++]) << (8 * k);
-    return std::bit_cast<double>(u);
+    const double v = little_endian::GetF64(&in_[pos_]);
+    pos_ += 8;
+    return v;
   }
   std::uint8_t U8() { return in_[pos_++]; }
   template <std::size_t N>

@@ -1,7 +1,7 @@
 #include "core/records.h"
 
 #include "core/text_conversion.h"
-#include "core/text_encoding.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 

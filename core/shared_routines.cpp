@@ -6,10 +6,10 @@
 #include <system_error>
 
 #include "core/text_conversion.h"
-#include "core/text_encoding.h"
 #include "platform/folder_chooser.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 

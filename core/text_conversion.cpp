@@ -9,10 +9,10 @@
 #include <sstream>
 #include <vector>
 
-#include "core/safe_file_write.h"
-#include "core/text_encoding.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/safe_file_write.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 
@@ -68,10 +68,6 @@ std::string ReplaceFirst(const std::string& text, char from, const std::string& 
   return s;
 }
 
-std::string TrimLeadingBlanks(const std::string& text) {
-  std::size_t i = text.find_first_not_of(' ');
-  return i == std::string::npos ? std::string() : text.substr(i);
-}
 
 std::string RemoveBlanks(const std::string& text) {
   std::string s;
@@ -81,13 +77,6 @@ std::string RemoveBlanks(const std::string& text) {
   return s;
 }
 
-std::string Trim(const std::string& text) {
-  const char* blanks = " \t";
-  std::size_t b = text.find_first_not_of(blanks);
-  if (b == std::string::npos) return {};
-  std::size_t e = text.find_last_not_of(blanks);
-  return text.substr(b, e - b + 1);
-}
 
 // Rounds the exact decimal expansion of |x| half away from zero.
 template <class Real>
@@ -164,6 +153,19 @@ bool CleanNumber(const std::string& text, std::string& clean) {
 }
 
 }  // namespace
+
+std::string TrimLeadingBlanks(const std::string& text) {
+  std::size_t i = text.find_first_not_of(' ');
+  return i == std::string::npos ? std::string() : text.substr(i);
+}
+
+std::string TrimBlanks(const std::string& text) {
+  const char* blanks = " \t";
+  std::size_t b = text.find_first_not_of(blanks);
+  if (b == std::string::npos) return {};
+  std::size_t e = text.find_last_not_of(blanks);
+  return text.substr(b, e - b + 1);
+}
 
 // --- Packed sexagesimal numbers -------------------------------------------
 
@@ -428,7 +430,7 @@ bool StrToExtended(const std::string& text, long double& x) {
 }
 
 double TextToNumberCallback(const std::string& text, std::uint8_t& ok) {
-  std::string s = Trim(text);
+  std::string s = TrimBlanks(text);
   const char decimal = IntlSeparators.Decimal;
   // With a decimal comma a "." is no decimal point and makes the text invalid.
   if (decimal != '.' && s.find('.') != std::string::npos) {
@@ -512,12 +514,12 @@ std::string FormatParenthesisedDesignation(const std::string& designation) {
   std::size_t close = designation.find(')', open == std::string::npos ? 0 : open);
   if (open == std::string::npos || close == std::string::npos) return designation;
   std::string padded;
-  if (!PadDesignationNumber(Trim(designation.substr(open + 1, close - open - 1)), padded)) return designation;
+  if (!PadDesignationNumber(TrimBlanks(designation.substr(open + 1, close - open - 1)), padded)) return designation;
   return designation.substr(0, open) + "(" + padded + ")" + designation.substr(close + 1);
 }
 
 std::string NormalizeDesignation(const std::string& designation) {
-  std::string s = Trim(designation);
+  std::string s = TrimBlanks(designation);
   if (s.find('(') != std::string::npos) return FormatParenthesisedDesignation(s);
   return FormatNumberedDesignation(s);
 }
@@ -542,14 +544,8 @@ bool CheckTextFileFormat(const std::string& fileName) {
   if (answer != MessageResult::Yes) return false;
 
   // Rewrite with CR/LF line ends; the bytes of the lines stay as they are.
-  std::string content;
-  {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    content = buffer.str();
-  }
+  std::string content, readError;
+  if (!ReadFileBytes(fileName, content, readError)) return false;
   std::string converted;
   converted.reserve(content.size() + content.size() / 16);
   for (const std::string& line : SplitTextLines(content)) converted += line + "\r\n";

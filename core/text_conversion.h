@@ -91,6 +91,10 @@ void RealToStrFixed(int intDigits, int decimals, std::string& s, double x);
 // x with `decimals` decimals, without leading blanks.
 void FloatToStrTrim(int decimals, std::string& s, double x);
 void FloatToStrTrimExt(int decimals, std::string& s, long double x);
+// The text without its leading blanks.
+std::string TrimLeadingBlanks(const std::string& text);
+// The text without leading and trailing blanks and tabs.
+std::string TrimBlanks(const std::string& text);
 // The first "." becomes the decimal separator.
 std::string FloatToTextSep(const std::string& text);
 // The first "." becomes the decimal separator; leading blanks removed.

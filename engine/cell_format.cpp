@@ -10,11 +10,6 @@ namespace kvx {
 
 namespace {
 
-std::string TrimLeft(std::string text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first);
-}
-
 // Fixed notation with the locale's decimal separator.
 std::string FixedText(double value, int decimals) { return FloatToTextSep(FormatFixed(value, 0, decimals)); }
 
@@ -109,7 +104,7 @@ std::string SexagesimalText(double value, int decimals, bool arcMarks) {
     // reduces to 0..360, which would turn -10° into 350°).
     std::string text;
     DmsMarkTextFixed(std::fabs(value), flag, text);
-    text = TrimLeft(text);
+    text = TrimLeadingBlanks(text);
     if (value < 0 && text.find_first_of("123456789") != std::string::npos) text.insert(0, "-");
     return text;
   }

@@ -36,18 +36,7 @@ class PanelGuard {
 
 }  // namespace
 
-double MoonChebEvaluate(const TMoonChebPoly& poly, double t) {
-  const int n = std::clamp<int>(poly.N, 0, static_cast<int>(poly.C.size()) - 1);
-  const double width = poly.Tb - poly.Ta;
-  const double x = width != 0 ? (2.0 * t - poly.Ta - poly.Tb) / width : 0.0;
-  double b1 = 0, b2 = 0;
-  for (int k = n; k >= 1; --k) {
-    const double b0 = 2.0 * x * b1 - b2 + poly.C[k];
-    b2 = b1;
-    b1 = b0;
-  }
-  return x * b1 - b2 + poly.C[0] / 2.0;
-}
+double MoonChebEvaluate(const TMoonChebPoly& poly, double t) { return ChebyshevEvaluateA(poly, t); }
 
 tmooncheb::tmooncheb(std::int32_t span, std::int32_t degree, const std::uint8_t& moonLightTimeShortcut)
     : shortcut_(moonLightTimeShortcut) {

@@ -11,22 +11,19 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/apparent_sun_moon.h"
 #include "theories/theory_types.h"
 
 namespace kvx {
 
 // One fitted quantity: degree N, fitted interval [Ta, Tb] in Julian
-// centuries, coefficients C[0..N] (C[0] enters with weight 1/2).
-struct TMoonChebPoly {
-  std::int32_t N = 0;
-  double Ta = 0;
-  double Tb = 0;
-  std::array<double, 20> C{};
-};
+// centuries, coefficients C[0..N] (C[0] enters with weight 1/2); the large
+// record of the apparent-place fits.
+using TMoonChebPoly = TChebyshevPolyA;
 
 // Value of a series at t (Julian centuries), Clenshaw recurrence; t is not
 // checked against [Ta, Tb]. A degree outside 0..19 is read as the nearest
-// one that fits.
+// one that fits. The same evaluation as ChebyshevEvaluateA.
 double MoonChebEvaluate(const TMoonChebPoly& poly, double t);
 
 // Limits of the two settings.

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <system_error>
 
-#include "core/text_encoding.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 

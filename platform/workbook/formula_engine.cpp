@@ -64,6 +64,46 @@ std::string WriteCell(const TRefPoint& p) {
 
 bool InSheet(const TRefPoint& p) { return p.Row >= 1 && p.Row <= kMaxRows && p.Col >= 1 && p.Col <= kMaxCols; }
 
+// Copies a string literal or a quoted sheet name starting at i (the quote
+// character) whole, and returns the index after it.
+std::size_t CopyQuoted(std::string_view formula, std::size_t i, std::string& out) {
+  const char quote = formula[i];
+  std::size_t j = i + 1;
+  while (j < formula.size()) {
+    if (formula[j] == quote) {
+      if (j + 1 < formula.size() && formula[j + 1] == quote) {
+        j += 2;
+        continue;
+      }
+      break;
+    }
+    ++j;
+  }
+  const std::size_t stop = std::min(formula.size(), j + 1);
+  out += formula.substr(i, stop - i);
+  return stop;
+}
+
+// Reads the quoted sheet name starting at i (the opening apostrophe) into
+// name, doubled apostrophes read as one; returns the index of the closing
+// apostrophe (the formula's length when there is none).
+std::size_t ReadQuotedSheetName(std::string_view formula, std::size_t i, std::string& name) {
+  std::size_t j = i + 1;
+  name.clear();
+  while (j < formula.size()) {
+    if (formula[j] == '\'') {
+      if (j + 1 < formula.size() && formula[j + 1] == '\'') {
+        name += '\'';
+        j += 2;
+        continue;
+      }
+      break;
+    }
+    name += formula[j++];
+  }
+  return j;
+}
+
 }  // namespace
 
 std::string QuoteSheetName(std::string_view name) {
@@ -118,34 +158,10 @@ std::string RewriteReferences(std::string_view formula, const TReferenceVisitor&
     const char c = formula[i];
     if (c == '"') {
       // String literal with doubled quotes inside.
-      std::size_t j = i + 1;
-      while (j < formula.size()) {
-        if (formula[j] == '"') {
-          if (j + 1 < formula.size() && formula[j + 1] == '"') {
-            j += 2;
-            continue;
-          }
-          break;
-        }
-        ++j;
-      }
-      const std::size_t stop = std::min(formula.size(), j + 1);
-      out += formula.substr(i, stop - i);
-      i = stop;
+      i = CopyQuoted(formula, i, out);
     } else if (c == '\'') {
-      std::size_t j = i + 1;
       std::string name;
-      while (j < formula.size()) {
-        if (formula[j] == '\'') {
-          if (j + 1 < formula.size() && formula[j + 1] == '\'') {
-            name += '\'';
-            j += 2;
-            continue;
-          }
-          break;
-        }
-        name += formula[j++];
-      }
+      const std::size_t j = ReadQuotedSheetName(formula, i, name);
       if (j + 1 < formula.size() && formula[j + 1] == '!') {
         const std::string prefixText(formula.substr(i, j + 2 - i));
         i = j + 2;
@@ -215,25 +231,10 @@ std::string RenameSheetInFormula(std::string_view formula, std::string_view oldN
   while (i < formula.size()) {
     const char c = formula[i];
     if (c == '"') {
-      std::size_t j = formula.find('"', i + 1);
-      while (j != std::string_view::npos && j + 1 < formula.size() && formula[j + 1] == '"') j = formula.find('"', j + 2);
-      const std::size_t stop = j == std::string_view::npos ? formula.size() : j + 1;
-      out += formula.substr(i, stop - i);
-      i = stop;
+      i = CopyQuoted(formula, i, out);
     } else if (c == '\'') {
-      std::size_t j = i + 1;
       std::string name;
-      while (j < formula.size()) {
-        if (formula[j] == '\'') {
-          if (j + 1 < formula.size() && formula[j + 1] == '\'') {
-            name += '\'';
-            j += 2;
-            continue;
-          }
-          break;
-        }
-        name += formula[j++];
-      }
+      const std::size_t j = ReadQuotedSheetName(formula, i, name);
       const std::size_t stop = std::min(formula.size(), j + 1);
       if (stop < formula.size() && formula[stop] == '!' && lower(name) == oldLower) {
         out += replacement;
@@ -258,30 +259,6 @@ std::string RenameSheetInFormula(std::string_view formula, std::string_view oldN
   }
   return out;
 }
-
-namespace {
-
-// Copies a string literal or a quoted sheet name starting at i (the quote
-// character) whole, and returns the index after it.
-std::size_t CopyQuoted(std::string_view formula, std::size_t i, std::string& out) {
-  const char quote = formula[i];
-  std::size_t j = i + 1;
-  while (j < formula.size()) {
-    if (formula[j] == quote) {
-      if (j + 1 < formula.size() && formula[j + 1] == quote) {
-        j += 2;
-        continue;
-      }
-      break;
-    }
-    ++j;
-  }
-  const std::size_t stop = std::min(formula.size(), j + 1);
-  out += formula.substr(i, stop - i);
-  return stop;
-}
-
-}  // namespace
 
 std::string FormulaToLocal(std::string_view formula, char decimal) {
   if (decimal != ',') return std::string(formula);

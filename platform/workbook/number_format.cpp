@@ -89,6 +89,26 @@ bool IsDateTimeSection(std::string_view section) {
   return false;
 }
 
+// Calls visit(i) for every character of a section outside double quotes;
+// the quotes themselves, a backslash and the character it escapes are
+// passed over.
+template <class Visit>
+void ForEachUnquoted(std::string_view section, Visit visit) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < section.size(); ++i) {
+    const char c = section[i];
+    if (quoted) {
+      if (c == '"') quoted = false;
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == '\\') {
+      ++i;
+    } else {
+      visit(i);
+    }
+  }
+}
+
 bool IsGeneralSection(std::string_view section) {
   std::string lower;
   for (char c : section) lower += Lower(c);
@@ -485,31 +505,22 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
   // Find the fraction-of-second precision first: it decides the rounding.
   int secondDecimals = 0;
   bool ampm = false;
-  {
-    bool quoted = false;
-    for (std::size_t i = 0; i < section.size(); ++i) {
-      const char c = section[i];
-      if (quoted) {
-        if (c == '"') quoted = false;
-        continue;
-      }
-      if (c == '"') quoted = true;
-      if (c == '\\') ++i;
-      if (Lower(c) == 's') {
-        std::size_t j = i;
-        while (j < section.size() && Lower(section[j]) == 's') ++j;
-        if (j < section.size() && section[j] == '.') {
-          int n = 0;
-          while (j + 1 + n < section.size() && section[j + 1 + n] == '0') ++n;
-          secondDecimals = std::max(secondDecimals, n);
-        }
-      }
-      if ((c == 'A' || c == 'a') && (section.substr(i, 5) == "AM/PM" || section.substr(i, 5) == "am/pm" ||
-                                     section.substr(i, 3) == "A/P" || section.substr(i, 3) == "a/p")) {
-        ampm = true;
+  ForEachUnquoted(section, [&](std::size_t i) {
+    const char c = section[i];
+    if (Lower(c) == 's') {
+      std::size_t j = i;
+      while (j < section.size() && Lower(section[j]) == 's') ++j;
+      if (j < section.size() && section[j] == '.') {
+        int n = 0;
+        while (j + 1 + n < section.size() && section[j + 1 + n] == '0') ++n;
+        secondDecimals = std::max(secondDecimals, n);
       }
     }
-  }
+    if ((c == 'A' || c == 'a') && (section.substr(i, 5) == "AM/PM" || section.substr(i, 5) == "am/pm" ||
+                                   section.substr(i, 3) == "A/P" || section.substr(i, 3) == "a/p")) {
+      ampm = true;
+    }
+  });
   const double unitsPerDay = 86400.0 * std::pow(10.0, secondDecimals);
   const long long totalUnits = static_cast<long long>(std::llround(value * unitsPerDay));
   const long long unitsPerSecond = static_cast<long long>(std::llround(std::pow(10.0, secondDecimals)));
@@ -671,19 +682,12 @@ TFormatClass ClassifyFormat(std::string_view canonicalCode) {
   if (!IsDateTimeSection(first)) return TFormatClass::Number;
   bool hasDate = false;
   bool hasTime = false;
-  bool quoted = false;
-  for (std::size_t i = 0; i < first.size(); ++i) {
+  ForEachUnquoted(first, [&](std::size_t i) {
     const char c = first[i];
-    if (quoted) {
-      if (c == '"') quoted = false;
-      continue;
-    }
-    if (c == '"') quoted = true;
-    if (c == '\\') ++i;
     const char l = Lower(c);
     if (l == 'y' || l == 'd') hasDate = true;
     if (l == 'h' || l == 's' || c == '[') hasTime = true;
-  }
+  });
   if (!hasDate && !hasTime) {
     // Only 'm': a month alone.
     hasDate = true;

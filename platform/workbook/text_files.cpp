@@ -1,72 +1,16 @@
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <random>
-#include <sstream>
 
+#include "platform/safe_file_write.h"
+#include "platform/text_encoding.h"
 #include "platform/workbook/workbook_files.h"
 
 namespace kvx::workbook {
 
 namespace {
 
-// Unicode code points of the bytes 0x80..0x9F of Windows-1252 (0 where the
-// byte is unassigned); 0xA0..0xFF are the same as in Latin-1.
-constexpr unsigned kHighControls[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                        0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, unsigned code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
-bool ReadWholeFile(const std::string& path, std::string& data, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot open " + path;
-    return false;
-  }
-  data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    error = "cannot read " + path;
-    return false;
-  }
-  return true;
-}
-
 // The file's lines as UTF-8, without line ends (CR/LF, LF or CR).
-std::vector<std::string> TextLines(std::string data) {
-  if (data.size() >= 3 && static_cast<unsigned char>(data[0]) == 0xEF && static_cast<unsigned char>(data[1]) == 0xBB &&
-      static_cast<unsigned char>(data[2]) == 0xBF) {
-    data.erase(0, 3);
-  }
-  if (!IsValidUtf8(data)) data = Windows1252ToUtf8(data);
-  std::vector<std::string> lines;
-  std::string line;
-  for (std::size_t i = 0; i < data.size(); ++i) {
-    const char c = data[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (c == '\r' && i + 1 < data.size() && data[i + 1] == '\n') ++i;
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
+std::vector<std::string> TextLines(const std::string& data) { return SplitTextLines(DecodeTextBytes(data)); }
 
 std::vector<std::string> SplitFields(const std::string& line, char separator) {
   std::vector<std::string> fields;
@@ -84,9 +28,9 @@ std::vector<std::string> SplitFields(const std::string& line, char separator) {
 
 bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error) {
   std::string data;
-  if (!ReadWholeFile(path, data, error)) return false;
+  if (!ReadFileBytes(path, data, error)) return false;
   TWorkbook fresh(1);
-  const auto lines = TextLines(std::move(data));
+  const auto lines = TextLines(data);
   if (lines.size() > static_cast<std::size_t>(kMaxRows)) {
     error = "too many lines in " + path;
     return false;
@@ -132,119 +76,15 @@ bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnl
     }
     out += "\r\n";
   }
-  return WriteFileAtomically(path, Utf8ToWindows1252(out), error);
+  return WriteFileReplacing(path, Utf8ToCp1252(out), error);
 }
 
 }  // namespace
 
-bool IsValidUtf8(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    int extra = 0;
-    if (c < 0x80) extra = 0;
-    else if ((c & 0xE0) == 0xC0 && c >= 0xC2) extra = 1;
-    else if ((c & 0xF0) == 0xE0) extra = 2;
-    else if ((c & 0xF8) == 0xF0 && c <= 0xF4) extra = 3;
-    else return false;
-    if (extra > 0 && i + extra >= text.size()) return false;
-    for (int k = 1; k <= extra; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
-
-std::string Windows1252ToUtf8(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 8);
-  for (char ch : text) {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out += ch;
-    } else if (c < 0xA0) {
-      const unsigned code = kHighControls[c - 0x80];
-      AppendUtf8(out, code != 0 ? code : 0xFFFD);
-    } else {
-      AppendUtf8(out, c);
-    }
-  }
-  return out;
-}
-
-std::string Utf8ToWindows1252(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    unsigned code = c;
-    int extra = 0;
-    if (c >= 0xF0) {
-      code = c & 0x07;
-      extra = 3;
-    } else if (c >= 0xE0) {
-      code = c & 0x0F;
-      extra = 2;
-    } else if (c >= 0xC0) {
-      code = c & 0x1F;
-      extra = 1;
-    } else if (c >= 0x80) {
-      out += '?';  // a stray continuation byte
-      ++i;
-      continue;
-    }
-    for (int k = 1; k <= extra && i + k < text.size(); ++k) {
-      code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    }
-    i += extra + 1;
-    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-      out += static_cast<char>(code);
-      continue;
-    }
-    char mapped = '?';
-    for (int k = 0; k < 32; ++k) {
-      if (kHighControls[k] == code && code != 0) mapped = static_cast<char>(0x80 + k);
-    }
-    out += mapped;
-  }
-  return out;
-}
-
-bool WriteFileAtomically(const std::string& path, const std::string& data, std::string& error) {
-  namespace fs = std::filesystem;
-  std::random_device random;
-  const std::string temporary = path + ".~" + std::to_string(random() % 1000000) + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      error = "cannot create " + temporary;
-      return false;
-    }
-    out.write(data.data(), static_cast<std::streamsize>(data.size()));
-    out.flush();
-    if (!out) {
-      error = "cannot write " + temporary;
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code code;
-  fs::rename(temporary, path, code);
-  if (code) {
-    error = "cannot replace " + path + ": " + code.message();
-    fs::remove(temporary, code);
-    return false;
-  }
-  return true;
-}
-
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error) {
   std::string data;
-  if (!ReadWholeFile(path, data, error)) return false;
-  const auto lines = TextLines(std::move(data));
+  if (!ReadFileBytes(path, data, error)) return false;
+  const auto lines = TextLines(data);
   const int rows = static_cast<int>(std::min<std::size_t>(lines.size(), kMaxRows));
   for (int r = 0; r < rows; ++r) {
     const auto fields = SplitFields(lines[r], separator);
@@ -266,7 +106,7 @@ bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char se
     }
     out += "\r\n";
   }
-  return WriteFileAtomically(path, Utf8ToWindows1252(out), error);
+  return WriteFileReplacing(path, Utf8ToCp1252(out), error);
 }
 
 bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error) {

@@ -52,12 +52,4 @@ bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separ
 // empty row gives an empty line.
 bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char separator, std::string& error);
 
-// Text conversions used by the text files.
-std::string Utf8ToWindows1252(const std::string& text);
-std::string Windows1252ToUtf8(const std::string& text);
-bool IsValidUtf8(const std::string& text);
-
-// Writes data to path through a temporary file and a rename.
-bool WriteFileAtomically(const std::string& path, const std::string& data, std::string& error);
-
 }  // namespace kvx::workbook

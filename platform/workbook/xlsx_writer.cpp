@@ -4,8 +4,8 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
-#include <random>
 
+#include "platform/safe_file_write.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/workbook_files.h"
 
@@ -97,8 +97,11 @@ bool Check(lxw_error result, const char* what, std::string& error) {
 bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error) {
   namespace fs = std::filesystem;
   book.EnsureCalculated();
-  std::random_device random;
-  const std::string temporary = path + ".~" + std::to_string(random() % 1000000) + ".tmp";
+  const std::string temporary = FreeTemporaryPath(path);
+  if (temporary.empty()) {
+    error = "cannot create a temporary file beside " + path;
+    return false;
+  }
   lxw_workbook_options options{};
   options.constant_memory = LXW_FALSE;
   options.use_zip64 = LXW_TRUE;
@@ -263,14 +266,7 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     fs::remove(temporary, ignored);
     return false;
   }
-  std::error_code code;
-  fs::rename(temporary, path, code);
-  if (code) {
-    error = "cannot replace " + path + ": " + code.message();
-    fs::remove(temporary, code);
-    return false;
-  }
-  return true;
+  return ReplaceWithTemporary(temporary, path, error);
 }
 
 }  // namespace kvx::workbook

@@ -4,7 +4,7 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace kvx {
 namespace {

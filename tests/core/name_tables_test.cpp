@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "core/text_encoding.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 namespace {

@@ -7,7 +7,7 @@
 #include "platform/folder_chooser.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace kvx {
 namespace {

@@ -8,8 +8,9 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "reference_stats.h"
-#include "theories/sun_position.h"
 #include "support/fixtures.h"
+#include "support/theory_selection.h"
+#include "theories/sun_position.h"
 #include "theory_library_test_support.h"
 
 namespace kvx {
@@ -17,13 +18,7 @@ namespace {
 
 using test::AngleDifference;
 using test::ErrorStats;
-
-TTheorySelection Selection(std::uint8_t planetTheory, std::uint8_t moonTheory) {
-  TTheorySelection s;
-  s.bytes[0] = planetTheory;
-  s.bytes[1] = moonTheory;
-  return s;
-}
+using test::PlanetAndMoonTheory;
 
 class ApparentPlaces : public ::testing::Test {
  protected:
@@ -44,7 +39,7 @@ TEST_F(ApparentPlaces, ChebyshevFitsStayWithinATenthOfAnArcsecondOfDirectEvaluat
     const double Tc = (year - 2000) / 100.0 + 0.0123;
     const double Ta = Tc - 0.00005, Tb = Tc + 0.00005;  // the eclipse code's span
     for (std::uint8_t road : {0, 1}) {
-      const TTheorySelection sel = Selection(road, road);
+      const TTheorySelection sel = PlanetAndMoonTheory(road, road);
       TChebyshevPoly sra, sdec, sr, mra, mdec, mr;
       ASSERT_TRUE(ChebyshevFitSun(0, files, sel, Ta, Tb, 8, sra, sdec, sr, kFullTheory));
       ASSERT_TRUE(ChebyshevFitMoon(1, files, sel, Ta, Tb, 8, mra, mdec, mr, kFullTheory));
@@ -83,13 +78,15 @@ TEST_F(ApparentPlaces, SunFitAcrossZeroHoursRunsBelowZeroTowardEarlierTimes) {
   // 2000 Mar 20 (equinox near JD 2451623.8): RA passes 0 h.
   const double Tc = (2451623.8 - 2451545.0) / 36525.0;
   TChebyshevPoly ra, dec, r;
-  ASSERT_TRUE(ChebyshevFitSun(0, {}, Selection(1, 0), Tc - 0.00005, Tc + 0.00005, 8, ra, dec, r, kFullTheory));
+  ASSERT_TRUE(
+      ChebyshevFitSun(0, {}, PlanetAndMoonTheory(1, 0), Tc - 0.00005, Tc + 0.00005, 8, ra, dec, r, kFullTheory));
   EXPECT_LT(ChebyshevEvaluate(ra, Tc - 0.00005), 0.0);
   EXPECT_GT(ChebyshevEvaluate(ra, Tc + 0.00005), 0.0);
   EXPECT_NEAR(ChebyshevEvaluate(ra, Tc + 0.00005) - ChebyshevEvaluate(ra, Tc - 0.00005), 3.65 * 0.9856 * 0.917,
               0.05);
   // Degrees beyond the room of the small record are refused.
-  EXPECT_FALSE(ChebyshevFitSun(0, {}, Selection(1, 0), Tc - 0.00005, Tc + 0.00005, 9, ra, dec, r, kFullTheory));
+  EXPECT_FALSE(
+      ChebyshevFitSun(0, {}, PlanetAndMoonTheory(1, 0), Tc - 0.00005, Tc + 0.00005, 9, ra, dec, r, kFullTheory));
 }
 
 TEST_F(ApparentPlaces, ApparentSunAndMoonAgreeWithTheReferenceOver1900To2100) {
@@ -101,12 +98,12 @@ TEST_F(ApparentPlaces, ApparentSunAndMoonAgreeWithTheReferenceOver1900To2100) {
       const double jd = ref.Number(i, "jd_tt");
       const double T = (jd - 2451545.0) / 36525.0;
       double ra, dec, r;
-      SunApparentCoordinates(0, files, Selection(road, road), T, ra, dec, r, kFullTheory);
+      SunApparentCoordinates(0, files, PlanetAndMoonTheory(road, road), T, ra, dec, r, kFullTheory);
       ASSERT_GE(ra, 0.0);
       ASSERT_LT(ra, 360.0);
       sunRa.Add(AngleDifference(ra, ref.Number(i, "sun_ra")) * 3600 * std::cos(dec * M_PI / 180), jd);
       sunDec.Add((dec - ref.Number(i, "sun_dec")) * 3600, jd);
-      MoonApparentCoordinates(0, files, Selection(road, road), T, ra, dec, r, kFullTheory);
+      MoonApparentCoordinates(0, files, PlanetAndMoonTheory(road, road), T, ra, dec, r, kFullTheory);
       moonRa.Add(AngleDifference(ra, ref.Number(i, "moon_ra")) * 3600 * std::cos(dec * M_PI / 180), jd);
       moonDec.Add((dec - ref.Number(i, "moon_dec")) * 3600, jd);
     }
@@ -134,8 +131,8 @@ TEST_F(ApparentPlaces, SunAltitudeAccurateAndLowPrecisionAgree) {
   double highest = -90;
   for (int minute = 0; minute < 24 * 60; minute += 10) {
     const double T = (2448908.5 + minute / 1440.0 - 2451545.0) / 36525.0;
-    const double accurate = SunAltitude(1, {}, T, latitude, longitude, Selection(1, 0), kFullTheory, 1);
-    const double rough = SunAltitude(0, {}, T, latitude, longitude, Selection(1, 0), kFullTheory, 1);
+    const double accurate = SunAltitude(1, {}, T, latitude, longitude, PlanetAndMoonTheory(1, 0), kFullTheory, 1);
+    const double rough = SunAltitude(0, {}, T, latitude, longitude, PlanetAndMoonTheory(1, 0), kFullTheory, 1);
     EXPECT_NEAR(accurate, rough, 0.03) << minute;
     highest = std::max(highest, accurate);
   }
@@ -149,7 +146,7 @@ TEST(SunAltitudeRough, LeavesTheTheorySettingsAlone) {
   RecordingMessageSink sink;
   ScopedMessageSink guard(sink);
   AbortRequested = 0;
-  const double h = SunAltitude(0, {}, 0.0, 0.0, 0.0, Selection(3, 0), kFullTheory, 0);
+  const double h = SunAltitude(0, {}, 0.0, 0.0, 0.0, PlanetAndMoonTheory(3, 0), kFullTheory, 0);
   EXPECT_TRUE(sink.messages.empty());
   EXPECT_EQ(AbortRequested, 0);
   EXPECT_GT(h, -90.0);

@@ -4,16 +4,11 @@
 
 #include "core/observer_record.h"
 #include "core/time_scales.h"
+#include "support/theory_selection.h"
 #include "theories/sun_position.h"
 #include "theories/theory_types.h"
 
 namespace kvx::test {
-
-inline TTheorySelection PlanetTheory(std::uint8_t theory) {
-  TTheorySelection s;
-  s.bytes[0] = theory;
-  return s;
-}
 
 // The fields the moon theories read: UT as MJD, Delta T, T and the Sun's
 // geocentric place of date from the selected theory.

@@ -10,16 +10,13 @@
 #include "earth_position_file.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/theory_selection.h"
 #include "theory_library_test_support.h"
 
 namespace kvx {
 namespace {
 
-TTheorySelection Theory(std::uint8_t planetTheory) {
-  TTheorySelection s;
-  s.bytes[0] = planetTheory;
-  return s;
-}
+using test::PlanetTheory;
 
 TObserverRecord Berlin(int day, int month, int year, double hours) {
   TObserverRecord r;
@@ -41,7 +38,7 @@ TEST(CompleteObserverRecord, NormalisesTheDateAndFillsTheDerivedBlock) {
   r.Zone = 0;
   r.Longitude = 0;
   const TTableConfigRecord noHourlyMotion;
-  CompleteObserverRecord(0, Theory(kPlanetTheoryInternal), noHourlyMotion, kFullTheory, r);
+  CompleteObserverRecord(0, PlanetTheory(kPlanetTheoryInternal), noHourlyMotion, kFullTheory, r);
   EXPECT_EQ(r.Day, 1);
   EXPECT_EQ(r.Month, 1);
   EXPECT_EQ(r.Year, 2000);
@@ -87,7 +84,7 @@ TEST(CompleteObserverRecord, SunOneHourLaterOnlyForTheHourlyMotionColumns) {
     config.ColumnFlags[flag] = 1;
     ASSERT_EQ(AnyOfFourColumns(config), 1);
     TObserverRecord r = Berlin(13, 10, 1992, 12.0);
-    CompleteObserverRecord(1, Theory(kPlanetTheoryInternal), config, kFullTheory, r);
+    CompleteObserverRecord(1, PlanetTheory(kPlanetTheoryInternal), config, kFullTheory, r);
     // One hour of the Sun's motion: about 0.0411 degree, 7.2e-4 AU.
     const double moved = std::hypot(r.SunX1h - r.SunX, r.SunY1h - r.SunY, r.SunZ1h - r.SunZ);
     EXPECT_NEAR(moved, 0.0411 * M_PI / 180 * r.SunDistance, 2e-5) << flag;
@@ -105,7 +102,7 @@ TEST(CompleteObserverRecord, MeeusSunOf1992October13ByTheVsop87DLibrary) {
   r.AutoDeltaT = 0;
   r.DeltaTSeconds = 59.0;
   r.LocalHours = -59.0 / 3600;
-  CompleteObserverRecord(1, Theory(kPlanetTheoryVsop87D), TTableConfigRecord{}, kFullTheory, r);
+  CompleteObserverRecord(1, PlanetTheory(kPlanetTheoryVsop87D), TTableConfigRecord{}, kFullTheory, r);
   EXPECT_NEAR(r.Centuries, -0.072183436, 1e-9);
   double trueLongitude, eccentricity;
   SunTrueLongitude(trueLongitude, eccentricity, r.Centuries);
@@ -131,7 +128,7 @@ class CheckPeriod : public ::testing::Test {
   void SetUp() override {
     state.Start = Berlin(1, 1, 2000, 0.0);
     state.End = Berlin(1, 2, 2000, 0.0);
-    state.Selection = Theory(kPlanetTheoryInternal);
+    state.Selection = PlanetTheory(kPlanetTheoryInternal);
     state.StepDays = 1;
     state.RememberedYear = 2000;
     state.SatelliteReferenceMjd = 51544.5;
@@ -259,7 +256,7 @@ TEST_F(CheckPeriod, AtMost16382StepsAfterTheFirstRow) {
 TEST_F(CheckPeriod, PositionFilesOutsideTheirSpanSwitchToTheInternalSeries) {
   test::EarthPositionFile file;
   state.PositionFiles = file.Handles();
-  state.Selection = Theory(kPlanetTheoryPositionFiles);
+  state.Selection = PlanetTheory(kPlanetTheoryPositionFiles);
   state.PositionFilesLastJd = test::EarthPositionFile::LastJulianDay();
   std::vector<std::uint8_t> applied;
   state.ApplyTheorySelection = [&](TTheorySelection s) {
@@ -285,7 +282,7 @@ TEST_F(CheckPeriod, PositionFilesOutsideTheirSpanSwitchToTheInternalSeries) {
             "No positions for this date in the position-files. Kandrevoltinex 4.6 uses newcomb-theories.");
 
   // Before 1900 the start already fails; German text.
-  state.Selection = Theory(kPlanetTheoryPositionFiles);
+  state.Selection = PlanetTheory(kPlanetTheoryPositionFiles);
   state.End.Year = 2000;
   state.Start.Year = 1899;
   state.StepDays = 10;

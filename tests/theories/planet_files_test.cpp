@@ -13,6 +13,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "position_file_writer.h"
+#include "support/theory_selection.h"
 #include "theories/planet_positions.h"
 #include "theories/planet_series.h"
 #include "theories/pluto.h"
@@ -20,11 +21,7 @@
 namespace kvx {
 namespace {
 
-TTheorySelection Theory(std::uint8_t planetTheory) {
-  TTheorySelection selection;
-  selection.bytes[0] = planetTheory;
-  return selection;
-}
+using test::PlanetTheory;
 
 double CenturiesOfDay(double day) { return (day + kPositionFileEpoch - 2451545.0) / 36525.0; }
 
@@ -72,7 +69,7 @@ TEST_F(PlanetFilesTest, PlanetRoutinesReturnWhatTheFileSays) {
   ASSERT_TRUE(file.IsOpen());
   const double day = 6000.25;
   double L, B, R, X, Y, Z, VX, VY, VZ;
-  MarsHeliocentric(file.Handle(), Theory(3), CenturiesOfDay(day), L, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
+  MarsHeliocentric(file.Handle(), PlanetTheory(3), CenturiesOfDay(day), L, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
   const std::array<double, 6> got = {X, Y, Z, VX, VY, VZ};
   for (int f = 1; f <= 6; ++f) EXPECT_NEAR(got[static_cast<std::size_t>(f - 1)], test::QuarticSignal(f, day), 1e-10);
   double r, b, l;
@@ -84,7 +81,7 @@ TEST_F(PlanetFilesTest, PlanetRoutinesReturnWhatTheFileSays) {
 
   // A date the file cannot serve: the reader's message and abort flag; the
   // routine hands on what the reader left.
-  MarsHeliocentric(file.Handle(), Theory(3), CenturiesOfDay(20000.0), L, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
+  MarsHeliocentric(file.Handle(), PlanetTheory(3), CenturiesOfDay(20000.0), L, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
   EXPECT_EQ(AbortRequested, 1);
   EXPECT_EQ(sink_.messages.size(), 1u);
 }
@@ -103,9 +100,9 @@ TEST_F(PlanetFilesTest, PlutosFileIsTurnedToTheEclipticOfDate) {
   ASSERT_TRUE(file.IsOpen());
   const double T = CenturiesOfDay(6000.4);
   double L, B, R, X, Y, Z, VX, VY, VZ;
-  PlutoHeliocentric(file.Handle(), Theory(3), T, L, B, R, X, Y, Z, VX, VY, VZ);
+  PlutoHeliocentric(file.Handle(), PlanetTheory(3), T, L, B, R, X, Y, Z, VX, VY, VZ);
   double l, b, r, x, y, z, vx, vy, vz;
-  PlutoHeliocentric(PositionFileHandle{}, Theory(1), T, l, b, r, x, y, z, vx, vy, vz);
+  PlutoHeliocentric(PositionFileHandle{}, PlanetTheory(1), T, l, b, r, x, y, z, vx, vy, vz);
   EXPECT_NEAR(L, l, 1e-8);
   EXPECT_NEAR(B, b, 1e-8);
   EXPECT_NEAR(R, r, 1e-9);
@@ -123,10 +120,10 @@ TEST_F(PlanetFilesTest, PlutosFileIsTurnedToTheEclipticOfDate) {
   PolarToCartesian(sx, sy, sz, 0.983, 0.0, 280.0);
   double ax, ay, az, mx = 0, my = 0, mz = 0, distance, pvx, pvy, pvz;
   double px = X, py = Y, pz = Z;
-  PlanetPositionDispatch(handles, kFullTheory, Theory(3), T, 0, 0, 0, 0, 0, 0, kDispatchPluto, 1, px, py, pz, sx, sy,
-                         sz, ax, ay, az, mx, my, mz, distance, 0.0172, 0.0, 0.0, pvx, pvy, pvz);
+  PlanetPositionDispatch(handles, kFullTheory, PlanetTheory(3), T, 0, 0, 0, 0, 0, 0, kDispatchPluto, 1, px, py, pz, sx,
+                         sy, sz, ax, ay, az, mx, my, mz, distance, 0.0172, 0.0, 0.0, pvx, pvy, pvz);
   const double retarded = T - 0.005775518310186843 * std::hypot(mx, my, mz) * 2.7378507871321012e-05;
-  PlutoHeliocentric(PositionFileHandle{}, Theory(1), retarded, l, b, r, x, y, z, vx, vy, vz);
+  PlutoHeliocentric(PositionFileHandle{}, PlanetTheory(1), retarded, l, b, r, x, y, z, vx, vy, vz);
   EXPECT_NEAR(mx, x + sx, 1e-9);
   EXPECT_NEAR(my, y + sy, 1e-9);
   EXPECT_NEAR(mz, z + sz, 1e-9);

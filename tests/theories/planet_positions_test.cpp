@@ -16,30 +16,27 @@
 #include "core/frames.h"
 #include "core/vector_math.h"
 #include "support/fixtures.h"
-#include "theory_library_test_support.h"
+#include "support/theory_selection.h"
 #include "theories/planet_series.h"
 #include "theories/pluto.h"
+#include "theory_library_test_support.h"
 
 namespace kvx {
 namespace {
 
 constexpr double kDegree = 0.0174532925199433;
 
-TTheorySelection Theory(std::uint8_t planetTheory) {
-  TTheorySelection selection;
-  selection.bytes[0] = planetTheory;
-  return selection;
-}
+using test::PlanetTheory;
 
 TEST(DateInTheoryRange, BoundsAreStrictAndDependOnTheTheory) {
-  const TTheorySelection internal = Theory(0);
+  const TTheorySelection internal = PlanetTheory(0);
   EXPECT_FALSE(DateInTheoryRange(internal, 1.0));
   EXPECT_FALSE(DateInTheoryRange(internal, -1.1));
   EXPECT_TRUE(DateInTheoryRange(internal, 0.999999));
   EXPECT_TRUE(DateInTheoryRange(internal, -1.099999));
   EXPECT_FALSE(DateInTheoryRange(internal, std::numeric_limits<double>::quiet_NaN()));
   for (int theory : {1, 2, 3}) {
-    const TTheorySelection s = Theory(static_cast<std::uint8_t>(theory));
+    const TTheorySelection s = PlanetTheory(static_cast<std::uint8_t>(theory));
     EXPECT_TRUE(DateInTheoryRange(s, 1.0));
     EXPECT_TRUE(DateInTheoryRange(s, -2.99993));
     EXPECT_FALSE(DateInTheoryRange(s, 1.000616016));
@@ -47,8 +44,8 @@ TEST(DateInTheoryRange, BoundsAreStrictAndDependOnTheTheory) {
   }
   // A byte that selects the internal series gets the internal series' interval.
   for (int theory : {4, 200, 255}) {
-    EXPECT_FALSE(DateInTheoryRange(Theory(static_cast<std::uint8_t>(theory)), 1.0));
-    EXPECT_TRUE(DateInTheoryRange(Theory(static_cast<std::uint8_t>(theory)), 0.5));
+    EXPECT_FALSE(DateInTheoryRange(PlanetTheory(static_cast<std::uint8_t>(theory)), 1.0));
+    EXPECT_TRUE(DateInTheoryRange(PlanetTheory(static_cast<std::uint8_t>(theory)), 0.5));
   }
 }
 
@@ -66,7 +63,7 @@ struct Dispatch {
 
   void Run(std::uint8_t theory, double T, std::int32_t body, std::int32_t correction) {
     PositionFileHandles handles{};
-    PlanetPositionDispatch(handles, kFullTheory, Theory(theory), T, planetL, planetB, planetR, sunL, sunB, sunR,
+    PlanetPositionDispatch(handles, kFullTheory, PlanetTheory(theory), T, planetL, planetB, planetR, sunL, sunB, sunR,
                            body, correction, planetX, planetY, planetZ, sunX, sunY, sunZ, appX, appY, appZ, astX,
                            astY, astZ, distance, sunVX, sunVY, sunVZ, planetVX, planetVY, planetVZ);
   }
@@ -145,7 +142,7 @@ TEST(PlanetPositionDispatch, BranchBForTheSunCorrectsOnlyForAberration) {
 // retarded time agrees with the light time of that position.
 TEST(PlanetPositionDispatch, BranchBIteratesTheLightTimeToConvergence) {
   const double T = 0.123;
-  const TTheorySelection vsop = Theory(2);
+  const TTheorySelection vsop = PlanetTheory(2);
   Dispatch d;
   double l, b, r;
   PlutoHeliocentric(PositionFileHandle{}, vsop, T, l, b, r, d.planetX, d.planetY, d.planetZ, d.planetVX, d.planetVY,
@@ -332,7 +329,7 @@ TEST(PlanetPositionDispatch, BranchACorrectionsAgreeWithTheReference) {
 template <std::uint8_t kTheory>
 void RoadHeliocentric(std::int32_t body, double T, double& l, double& b, double& r) {
   double x, y, z, vx, vy, vz;
-  const TTheorySelection s = Theory(kTheory);
+  const TTheorySelection s = PlanetTheory(kTheory);
   const PositionFileHandle h{};
   switch (body) {
     case 1: MercuryHeliocentric(h, s, T, l, b, r, x, y, z, vx, vy, vz, kFullTheory); break;
@@ -372,17 +369,7 @@ TEST(PlanetPositionDispatch, InternalSeriesGeocentricPositionsAgreeWithTheRefere
   }
 }
 
-class PlanetPositionLibraries : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { available_ = test::OpenBuiltLibraries(); }
-  static void TearDownTestSuite() { CloseTheoryLibraries(); }
-  void SetUp() override {
-    ASSERT_TRUE(available_.Vsop87D) << "VSOP87 D library not built";
-    ASSERT_TRUE(available_.Vsop87C) << "VSOP87 C library not built";
-  }
-  static TLibraryAvailability available_;
-};
-TLibraryAvailability PlanetPositionLibraries::available_;
+class PlanetPositionLibraries : public test::Vsop87LibrariesTest {};
 
 // The geocentric chain on both library roads (the Sun from the reference):
 // VSOP87 D through branch A, VSOP87 C through branch B with its light-time
@@ -424,7 +411,7 @@ TEST_F(PlanetPositionLibraries, LibraryRoadsGeocentricPositionsAgreeWithTheRefer
 // Venus and the Sun, branch A.
 TEST_F(PlanetPositionLibraries, ApparentPlaceOfVenusMatchesThePublishedExample) {
   const double T = (2448976.5 - 2451545.0) / 36525.0;
-  const TTheorySelection vsop = Theory(1);
+  const TTheorySelection vsop = PlanetTheory(1);
   Dispatch d;
   double x, y, z, vx, vy, vz;
   VenusHeliocentric(PositionFileHandle{}, vsop, T, d.planetL, d.planetB, d.planetR, x, y, z, vx, vy, vz,

@@ -13,7 +13,9 @@
 
 #include "core/frames.h"
 #include "core/vector_math.h"
+#include "heliocentric_place.h"
 #include "support/fixtures.h"
+#include "support/theory_selection.h"
 #include "theories/planet_series_tables.h"
 #include "theory_library_test_support.h"
 
@@ -36,19 +38,13 @@ constexpr std::array<const char*, 7> kNames = {"Mercury", "Venus", "Mars", "Jupi
 // Body numbers of the fixtures, in routine order.
 constexpr std::array<int, 7> kBodies = {1, 2, 4, 5, 6, 7, 8};
 
-TTheorySelection Theory(std::uint8_t planetTheory) {
-  TTheorySelection selection;
-  selection.bytes[0] = planetTheory;
-  return selection;
-}
+using test::PlanetTheory;
 
-struct Position {
-  double L = 0, B = 0, R = 0, X = 0, Y = 0, Z = 0, VX = 0, VY = 0, VZ = 0;
-};
+using Position = test::HeliocentricPlace;
 
 Position Compute(int routine, std::uint8_t theory, double T) {
   Position p;
-  kRoutines[static_cast<std::size_t>(routine)](PositionFileHandle{}, Theory(theory), T, p.L, p.B, p.R, p.X, p.Y,
+  kRoutines[static_cast<std::size_t>(routine)](PositionFileHandle{}, PlanetTheory(theory), T, p.L, p.B, p.R, p.X, p.Y,
                                                p.Z, p.VX, p.VY, p.VZ, kFullTheory);
   return p;
 }
@@ -190,15 +186,7 @@ TEST(PlanetSeries, TheoryBytesOtherThanOneTwoThreeSelectTheInternalSeries) {
       EXPECT_EQ(p.B, internal.B);
       EXPECT_EQ(p.R, internal.R);
     }
-    // No velocity, and the rectangular position is that of (R, B, L).
-    EXPECT_EQ(internal.VX, 0.0);
-    EXPECT_EQ(internal.VY, 0.0);
-    EXPECT_EQ(internal.VZ, 0.0);
-    double x, y, z;
-    PolarToCartesian(x, y, z, internal.R, internal.B, internal.L);
-    EXPECT_EQ(internal.X, x);
-    EXPECT_EQ(internal.Y, y);
-    EXPECT_EQ(internal.Z, z);
+    test::ExpectNoVelocityAndRectangularFromPolar(internal);
   }
 }
 
@@ -279,17 +267,7 @@ TEST(PlanetSeries, InternalSeriesAgreesWithTheReferenceEphemeris) {
 // ---------------------------------------------------------------------------
 // The library roads.
 
-class PlanetSeriesLibraries : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { available_ = test::OpenBuiltLibraries(); }
-  static void TearDownTestSuite() { CloseTheoryLibraries(); }
-  void SetUp() override {
-    ASSERT_TRUE(available_.Vsop87D) << "VSOP87 D library not built";
-    ASSERT_TRUE(available_.Vsop87C) << "VSOP87 C library not built";
-  }
-  static TLibraryAvailability available_;
-};
-TLibraryAvailability PlanetSeriesLibraries::available_;
+class PlanetSeriesLibraries : public test::Vsop87LibrariesTest {};
 
 using Vsop87C = void (*)(double, double&, double&, double&, double&, double&, double&, double);
 constexpr std::array<Vsop87C, 7> kVsop87C = {vsop_c_mer, vsop_c_ven, vsop_c_mar, vsop_c_jup,

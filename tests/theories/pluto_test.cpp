@@ -8,25 +8,21 @@
 
 #include "core/frames.h"
 #include "core/vector_math.h"
+#include "heliocentric_place.h"
 #include "support/fixtures.h"
+#include "support/theory_selection.h"
 #include "theories/planet_series_tables.h"
 
 namespace kvx {
 namespace {
 
-TTheorySelection Theory(std::uint8_t planetTheory) {
-  TTheorySelection selection;
-  selection.bytes[0] = planetTheory;
-  return selection;
-}
+using test::PlanetTheory;
 
-struct Position {
-  double L = 0, B = 0, R = 0, X = 0, Y = 0, Z = 0, VX = 0, VY = 0, VZ = 0;
-};
+using Position = test::HeliocentricPlace;
 
 Position Pluto(std::uint8_t theory, double T) {
   Position p;
-  PlutoHeliocentric(PositionFileHandle{}, Theory(theory), T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ);
+  PlutoHeliocentric(PositionFileHandle{}, PlanetTheory(theory), T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ);
   return p;
 }
 
@@ -93,14 +89,7 @@ TEST(PlutoHeliocentric, TheoryByteChoosesTheSeries) {
     EXPECT_EQ(p.B, internal.B);
     EXPECT_EQ(p.R, internal.R);
   }
-  EXPECT_EQ(internal.VX, 0.0);
-  EXPECT_EQ(internal.VY, 0.0);
-  EXPECT_EQ(internal.VZ, 0.0);
-  double x, y, z;
-  PolarToCartesian(x, y, z, internal.R, internal.B, internal.L);
-  EXPECT_EQ(internal.X, x);
-  EXPECT_EQ(internal.Y, y);
-  EXPECT_EQ(internal.Z, z);
+  test::ExpectNoVelocityAndRectangularFromPolar(internal);
   // The two series are different theories: a few arcseconds apart in 1992.
   EXPECT_NEAR(internal.L, d.L, 10.0 / 3600.0);
   EXPECT_NEAR(internal.B, d.B, 5.0 / 3600.0);
@@ -108,6 +97,7 @@ TEST(PlutoHeliocentric, TheoryByteChoosesTheSeries) {
 
   // The table-driven road hands out the ecliptic of date: X, Y, Z agree
   // with (R, B, L).
+  double x, y, z;
   PolarToCartesian(x, y, z, d.R, d.B, d.L);
   EXPECT_NEAR(d.X, x, 1e-12);
   EXPECT_NEAR(d.Y, y, 1e-12);

@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "reference_stats.h"
 #include "support/fixtures.h"
+#include "support/theory_selection.h"
 #include "theory_library_test_support.h"
 
 namespace kvx {
@@ -17,6 +18,7 @@ namespace {
 
 using test::AngleDifference;
 using test::ErrorStats;
+using test::PlanetTheory;
 
 class SunPositionRoads : public ::testing::Test {
  protected:
@@ -27,12 +29,6 @@ class SunPositionRoads : public ::testing::Test {
   }
   void TearDown() override { CloseTheoryLibraries(); }
 
-  static TTheorySelection Theory(std::uint8_t planetTheory) {
-    TTheorySelection s;
-    s.bytes[0] = planetTheory;
-    return s;
-  }
-
   // Max and rms of the geometric Sun of one road against the reference.
   static void Compare(std::uint8_t planetTheory, ErrorStats& lon, ErrorStats& lat, ErrorStats& dist) {
     const auto ref = test::ReadFixture(KVX_FIXTURE_DIR "/sun_moon_swe.tsv");
@@ -42,7 +38,7 @@ class SunPositionRoads : public ::testing::Test {
       const double jd = ref.Number(i, "jd_tt");
       const double T = (jd - 2451545.0) / 36525.0;
       double L, B, R, X, Y, Z, VX, VY, VZ;
-      SunPosition(files, Theory(planetTheory), L, T, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
+      SunPosition(files, PlanetTheory(planetTheory), L, T, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
       ASSERT_GE(L, 0.0);
       ASSERT_LT(L, 360.0);
       lon.Add(AngleDifference(L, ref.Number(i, "sun_lon")) * 3600, jd);
@@ -72,7 +68,7 @@ TEST_F(SunPositionRoads, Vsop87DAgreesWithTheReferenceAndHasNoVelocity) {
   EXPECT_LT(dist.max, 3e-7);
 
   double L, B, R, X, Y, Z, VX = 1, VY = 1, VZ = 1;
-  SunPosition({}, Theory(kPlanetTheoryVsop87D), L, 0.1, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
+  SunPosition({}, PlanetTheory(kPlanetTheoryVsop87D), L, 0.1, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
   EXPECT_EQ(VX, 0);
   EXPECT_EQ(VY, 0);
   EXPECT_EQ(VZ, 0);
@@ -94,8 +90,8 @@ TEST_F(SunPositionRoads, Vsop87CIsTheNegatedEarthInTheFk5Frame) {
   // Sun's apparent motion.
   for (double T : {-0.8, -0.07, 0.0, 0.55}) {
     double Ld, Bd, Rd, Lc, Bc, Rc, X, Y, Z, VX, VY, VZ;
-    SunPosition({}, Theory(kPlanetTheoryVsop87D), Ld, T, Bd, Rd, X, Y, Z, VX, VY, VZ, kFullTheory);
-    SunPosition({}, Theory(kPlanetTheoryVsop87C), Lc, T, Bc, Rc, X, Y, Z, VX, VY, VZ, kFullTheory);
+    SunPosition({}, PlanetTheory(kPlanetTheoryVsop87D), Ld, T, Bd, Rd, X, Y, Z, VX, VY, VZ, kFullTheory);
+    SunPosition({}, PlanetTheory(kPlanetTheoryVsop87C), Lc, T, Bc, Rc, X, Y, Z, VX, VY, VZ, kFullTheory);
     EXPECT_NEAR(AngleDifference(Lc, Ld) * 3600, -0.09033, 0.01) << T;
     EXPECT_NEAR(Rc, Rd, 1e-9);
     EXPECT_NEAR(std::hypot(VX, VY, VZ), 0.0172, 0.0006);
@@ -105,9 +101,9 @@ TEST_F(SunPositionRoads, Vsop87CIsTheNegatedEarthInTheFk5Frame) {
 
 TEST_F(SunPositionRoads, PlanetTheoryBytesBeyondThePositionFilesSelectTheInternalSeries) {
   double L0, B0, R0, L, B, R, X, Y, Z, VX, VY, VZ;
-  SunPosition({}, Theory(kPlanetTheoryInternal), L0, 0.1, B0, R0, X, Y, Z, VX, VY, VZ, kFullTheory);
+  SunPosition({}, PlanetTheory(kPlanetTheoryInternal), L0, 0.1, B0, R0, X, Y, Z, VX, VY, VZ, kFullTheory);
   for (std::uint8_t theory : {4, 17, 255}) {
-    SunPosition({}, Theory(theory), L, 0.1, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
+    SunPosition({}, PlanetTheory(theory), L, 0.1, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
     EXPECT_EQ(L, L0);
     EXPECT_EQ(R, R0);
     EXPECT_EQ(VX, 0.0);

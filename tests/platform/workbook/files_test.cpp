@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/globals.h"
+#include "platform/text_encoding.h"
 
 namespace kvx::workbook {
 namespace {
@@ -270,13 +271,13 @@ TEST_F(WorkbookFilesTest, TabTextAndSeparatedFiles) {
 
 TEST_F(WorkbookFilesTest, Windows1252ConversionsAreInverse) {
   const std::string utf8 = "€ ° ä ß “quoted” – ok";
-  const std::string legacy = Utf8ToWindows1252(utf8);
+  const std::string legacy = Utf8ToCp1252(utf8);
   EXPECT_EQ(legacy, "\x80 \xB0 \xE4 \xDF \x93quoted\x94 \x96 ok");
-  EXPECT_EQ(Windows1252ToUtf8(legacy), utf8);
+  EXPECT_EQ(Cp1252ToUtf8(legacy), utf8);
   EXPECT_TRUE(IsValidUtf8(utf8));
   EXPECT_FALSE(IsValidUtf8(legacy));
   EXPECT_FALSE(IsValidUtf8("\xC3"));
-  EXPECT_EQ(Utf8ToWindows1252("\xE2\x88\x9A"), "?");  // not in the code page
+  EXPECT_EQ(Utf8ToCp1252("\xE2\x88\x9A"), "?");  // not in the code page
 }
 
 }  // namespace

@@ -30,6 +30,11 @@ std::string DecodeTextBytes(std::string_view bytes);
 // text does not start a further empty line.
 std::vector<std::string> SplitTextLines(std::string_view text);
 
+// Reads a whole file's bytes as they stand. False when the file cannot be
+// opened or read to its end; `error` then says which ("cannot open <path>",
+// "cannot read <path>") and `bytes` holds nothing useful.
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error);
+
 // Reads a whole text file into UTF-8 lines (DecodeTextBytes, SplitTextLines).
 // False when the file cannot be opened or read; `lines` is then empty.
 bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines);

@@ -1,9 +1,8 @@
-#include "core/text_encoding.h"
+#include "platform/text_encoding.h"
 
 #include <array>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace kvx {
 
@@ -147,14 +146,26 @@ std::vector<std::string> SplitTextLines(std::string_view text) {
   return lines;
 }
 
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error) {
+  bytes.clear();
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot open " + path;
+    return false;
+  }
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    error = "cannot read " + path;
+    return false;
+  }
+  return true;
+}
+
 bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines) {
   lines.clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) return false;
-  lines = SplitTextLines(DecodeTextBytes(content.str()));
+  std::string bytes, error;
+  if (!ReadFileBytes(path, bytes, error)) return false;
+  lines = SplitTextLines(DecodeTextBytes(bytes));
   return true;
 }
 

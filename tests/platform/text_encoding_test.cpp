@@ -1,8 +1,8 @@
-#include "core/text_encoding.h"
+#include "platform/text_encoding.h"
 
 #include <gtest/gtest.h>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace kvx {
 namespace {
@@ -40,6 +40,18 @@ TEST(TextEncoding, FilesInEitherEncodingAndAnyLineEndReadAlike) {
   EXPECT_EQ(lines, (std::vector<std::string>{":ORTDATEI", "München;48,1"}));
   EXPECT_FALSE(ReadTextFileLines(folder.File("missing.txt"), lines));
   EXPECT_TRUE(lines.empty());
+}
+
+TEST(TextEncoding, WholeFilesAreReadByteForByteOrTheReasonIsGiven) {
+  test::TempFolder folder;
+  const std::string bytes("a\0\xFC\r\n\r", 6);
+  std::string read, error;
+  ASSERT_TRUE(ReadFileBytes(folder.Write("raw.bin", bytes), read, error)) << error;
+  EXPECT_EQ(read, bytes);
+  const std::string missing = folder.File("missing.txt");
+  EXPECT_FALSE(ReadFileBytes(missing, read, error));
+  EXPECT_EQ(error, "cannot open " + missing);
+  EXPECT_TRUE(read.empty());
 }
 
 TEST(TextEncoding, CharacterCountsNeverCutACharacter) {
