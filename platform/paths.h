@@ -1,0 +1,26 @@
+// Path and folder routines: the stored spelling of a path, trailing
+// separators, wildcard masks and the recursive file search. Paths are UTF-8.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace kvx {
+
+// The absolute form of `path` with each existing component spelt as the file
+// system stores it (a component that matches an entry only when case is
+// ignored takes the entry's spelling). From the first component that does
+// not exist on, the rest of the path is kept as given.
+void LongPathName(const std::string& path, std::string& result);
+// Removes one trailing path separator ("/" or "\"); a root stays as it is.
+std::string StripTrailingBackslash(std::string& path);
+// Calls `found` with the path of every regular file in `folder` and its
+// subfolders whose name matches `mask` ("*" and "?" wildcards, case
+// ignored), in sorted order. Symbolic links to folders are not followed;
+// unreadable folders are skipped.
+void SearchFilesRecursive(const std::string& folder, const std::string& mask,
+                          const std::function<void(const std::string&)>& found);
+// True when `name` matches the wildcard mask, case ignored.
+bool WildcardMatch(const std::string& mask, const std::string& name);
+
+}  // namespace kvx
