@@ -105,4 +105,18 @@ void SearchFilesRecursive(const std::string& folder, const std::string& mask,
   for (const std::string& p : paths) found(p);
 }
 
+std::string ExecutableFolder() {
+  std::error_code error;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+  if (error) return fs::current_path(error).string();
+  return exe.parent_path().string();
+}
+
+std::string ShippedDataFolder() {
+  const fs::path folder = fs::path(ExecutableFolder()).parent_path() / "share" / "kandrevoltinex" / "data";
+  std::error_code error;
+  if (!fs::is_directory(folder, error)) return {};
+  return folder.string();
+}
+
 }  // namespace kvx

@@ -1,5 +1,6 @@
 // Path and folder routines: the stored spelling of a path, trailing
-// separators, wildcard masks and the recursive file search. Paths are UTF-8.
+// separators, wildcard masks, the recursive file search and the folders the
+// program finds relative to its executable. Paths are UTF-8.
 #pragma once
 
 #include <functional>
@@ -22,5 +23,14 @@ void SearchFilesRecursive(const std::string& folder, const std::string& mask,
                           const std::function<void(const std::string&)>& found);
 // True when `name` matches the wildcard mask, case ignored.
 bool WildcardMatch(const std::string& mask, const std::string& name);
+
+// The folder of the running executable (from /proc/self/exe; the working
+// folder when that cannot be read).
+std::string ExecutableFolder();
+// The folder of the data files shipped with the program:
+// "<executable folder>/../share/kandrevoltinex/data". An installed tree has
+// it under its prefix; a build tree has the same path as a link to the
+// source tree's data/ folder. Empty when the folder does not exist.
+std::string ShippedDataFolder();
 
 }  // namespace kvx

@@ -40,5 +40,15 @@ TEST(Paths, SeparatorsAndWildcards) {
   EXPECT_FALSE(WildcardMatch("?", ""));
 }
 
+TEST(Paths, ShippedDataFolderIsFoundBesideTheExecutable) {
+  // Test programs run from the build tree's bin/, which mirrors the
+  // installed layout.
+  const std::string folder = ShippedDataFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(std::filesystem::path(folder).parent_path(),
+            std::filesystem::path(ExecutableFolder()).parent_path() / "share" / "kandrevoltinex");
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder) / "vsop87d.bin"));
+}
+
 }  // namespace
 }  // namespace kvx
