@@ -182,5 +182,22 @@ TEST_F(DataFormatsDialogTest, SavesAndLoadsThroughTheFileDialog) {
   EXPECT_EQ(files.requests[3].request.title, "Ephemeridenformate laden");
 }
 
+TEST_F(DataFormatsDialogTest, ShowsEverythingInEnglish) {
+  LanguageEnglish = 1;
+  {
+    TDatenformatDlg dialog("", nullptr);
+    dialog.show();
+    dialog.SelectSlot(16);
+    EXPECT_EQ(dialog.windowTitle(), "Format and Decimals");
+    EXPECT_EQ(Child<QTabWidget>(dialog, "pages")->tabText(1), "Global Changes");
+    EXPECT_EQ(Child<QListWidget>(dialog, "quantities")->currentItem()->text(), "Right ascension");
+    EXPECT_EQ(Child<QRadioButton>(dialog, "format3")->text(), "Layout 0-24h");
+    EXPECT_TRUE(Child<QRadioButton>(dialog, "format3")->isChecked());
+    EXPECT_EQ(Child<QComboBox>(dialog, "filter")->currentText(), "No Filter");
+    test::SavePicture(dialog, "data_formats_english");
+  }
+  LanguageEnglish = 0;
+}
+
 }  // namespace
 }  // namespace kvx
