@@ -132,12 +132,12 @@ void TKeplereph::rechnen(TComputeSettingsBlock settings) {
   Geozentrischekliptikalastrometrisch();
   Ekliptik_aequator();
   aequinoktium_reduktion();
-  if (ColumnOn(1)) {
+  if (ColumnOn(column_flag::kSummaryTopocentric)) {
     topozentr();
     horizont();
     Aufgang_untergang(TRiseSetBlock::kBodyLevel);
   }
-  if (ColumnOn(2)) physischeEphemeride();
+  if (ColumnOn(column_flag::kSummaryPhysical)) physischeEphemeride();
 }
 
 void TKeplereph::paint(std::uint8_t toSheet) {
