@@ -183,8 +183,13 @@ void TKepler::Bahn2heliozentrisch(TComputeSettingsBlock /*settings*/, double mjd
 }
 
 void TKepler::heliozentrisch(double x, double y, double vx, double vy) {
-  TMatrix33 m;
-  GaussVectors(m, NodeOfDate, InclinationOfDate, PerihelionOfDate);
+  const std::array<double, 3> angles = {NodeOfDate, InclinationOfDate, PerihelionOfDate};
+  if (!orientationValid_ || angles != orientationFor_) {
+    GaussVectors(orientation_, NodeOfDate, InclinationOfDate, PerihelionOfDate);
+    orientationFor_ = angles;
+    orientationValid_ = true;
+  }
+  const TMatrix33& m = orientation_;
   TKeplerPosition& p = Result.Position;
   OrbitPlaneToSpace(m, x, y, p.HelioX, p.HelioY, p.HelioZ);
   OrbitPlaneToSpace(m, vx, vy, Result.HelioVX, Result.HelioVY, Result.HelioVZ);

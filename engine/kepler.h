@@ -187,6 +187,11 @@ class TKepler {
   std::array<double, 5> precessedFrom_{};
   std::array<double, 3> precessedTo_{};
   bool precessedValid_ = false;
+  // Orientation matrix of the orbit for the angles of date it was made for
+  // (the light-time passes of one instant reuse it).
+  std::array<double, 3> orientationFor_{};
+  TMatrix33 orientation_{};
+  bool orientationValid_ = false;
   // The settings block of the running rechnen, for the steps that evaluate
   // the orbit again (light time).
   TComputeSettingsBlock settings_{};
