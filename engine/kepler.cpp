@@ -4,7 +4,7 @@
 
 #include "core/element_records.h"
 #include "core/frames.h"
-#include "core/rise_set.h"
+#include "core/rise_set_search.h"
 #include "core/sun_longitude.h"
 #include "core/time_scales.h"
 #include "core/two_body.h"
