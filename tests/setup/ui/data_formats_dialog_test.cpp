@@ -78,6 +78,9 @@ TEST_F(DataFormatsDialogTest, EditsTheLiveTablesAndKeepsThemOnClose) {
     search->setText("Aufgang eines");
     EXPECT_EQ(decimals->minimum(), 2);
     EXPECT_EQ(decimals->singleStep(), 2);
+    decimals->setValue(3);  // typed: kept even
+    EXPECT_EQ(decimals->value(), 2);
+    EXPECT_EQ(DataFormatDecimals[30], 2);
     // A text quantity has neither decimals nor formats.
     search->setText("Ein/Austritt");
     EXPECT_EQ(list->currentItem()->text(), "Ein/Austritt eines Sterns");
