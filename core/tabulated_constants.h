@@ -16,8 +16,9 @@ inline constexpr double kTwoPiAsTabulated = 6.283185307;
 inline constexpr double kTwoPiLunarSeriesAsTabulated = 6.283185308;
 
 // pi of the Chebyshev nodes of the Sun and Moon place fits, of the obliquity
-// in the first-order nutation of equatorial vectors and of the degree
-// conversion of the Saturn-moon theory (printed as 3.1415926535898).
+// in the first-order nutation of equatorial vectors (also in the Kepler
+// objects' frames) and of the degree conversion of the Saturn-moon theory
+// (printed as 3.1415926535898).
 inline constexpr double kPiAsTabulated = 3.1415926535898;
 
 // pi of the Chebyshev nodes of the Moon cache (printed as 3.14159265359).

@@ -23,6 +23,7 @@ class RecordingProgress : public ProgressReporter {
     if (abort_at_step >= 0 && position == abort_at_step) AbortRequested = 1;
   }
   void ProcessEvents() override { ++events_processed; }
+  void SetLabel(const std::string& label) override { labels.push_back(label); }
   void End() override {
     visible = false;
     ++ends;
@@ -33,6 +34,7 @@ class RecordingProgress : public ProgressReporter {
   int abort_at_step = -1;
   bool visible = false;
   std::vector<std::string> captions;
+  std::vector<std::string> labels;
   std::vector<int> steps_total;
   std::vector<int> positions;
   int events_processed = 0;
