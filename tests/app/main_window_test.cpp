@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "app/data_folder.h"
 #include "app/menu_table.h"
@@ -139,6 +140,14 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
     EXPECT_NE(form.MoonCache().Cache, nullptr);
     EXPECT_EQ(SatelliteNames[1], "Mir");
 
+    // The small catalogue loads on first need and stays loaded.
+    form.State().SelectedStar = 8000;  // beyond the 7268 stars of the small file
+    ASSERT_TRUE(form.EnsureStarCatalogue());
+    EXPECT_EQ(form.StarCatalogue()->Count(), 7268);
+    EXPECT_EQ(form.State().SelectedStar, -1);
+    EXPECT_EQ(form.State().StarCatalogueLoading, 0);
+    EXPECT_FALSE(form.Panel("Finsternispanel")->isVisible());
+
     // The recent files: loaded, shown after the File menu's items, chosen by number.
     QMenu* file = commands.Menu("FileMenu");
     const auto items = file->actions();
@@ -202,6 +211,27 @@ TEST_F(MainWindowStart, HaltsWithoutCatalogueAndForgetsOnlyTheStoredFolder) {
   EXPECT_FALSE(fs::exists(fs::path(DataFolder()))) << "nothing went on after the halt";
   QApplication::processEvents();
   EXPECT_FALSE(form.isVisible()) << "the window closed";
+}
+
+TEST_F(MainWindowStart, ADamagedCatalogueGivesItsMessageAndLowersTheSetting) {
+  test::TempFolder shipped;
+  fs::create_directories(DataFolder());
+  std::ofstream(fs::path(DataFolder()) / "OCCINP8.DAT", std::ios::binary) << std::string(33, 'x');
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ScopedMessageSink sink(messages_);
+  form.SetShippedFolder(shipped.Path().string());
+  form.show();
+  QApplication::processEvents();
+  ASSERT_FALSE(form.Halted());
+  EXPECT_EQ(form.State().OccultationCatalogueLevel, 1);
+  EXPECT_FALSE(form.EnsureStarCatalogue());
+  EXPECT_EQ(form.StarCatalogue(), nullptr);
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_NE(messages_.messages[0].text.find("OCCINP8.DAT"), std::string::npos) << messages_.messages[0].text;
+  EXPECT_EQ(form.State().OccultationCatalogueSetting, 0);
+  EXPECT_EQ(form.State().OccultationCatalogueLevel, 0);
+  EXPECT_EQ(form.HourglassDepth(), 0);
 }
 
 TEST_F(MainWindowStart, SplashShowsOkAfterItsTimerAndTheInfoBoxBothButtons) {
