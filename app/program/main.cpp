@@ -25,7 +25,12 @@ int main(int argc, char* argv[]) {
   {
     kvx::TMainForm main_form;
     main_form.SetSplash(&splash);
-    main_form.show();
+    // Maximized unless the settings say otherwise (their default).
+    if (settings.BoolOr("Window", "maximized", true)) {
+      main_form.showMaximized();
+    } else {
+      main_form.show();
+    }
     if (!main_form.Halted()) result = QApplication::exec();
   }
   return result;

@@ -5,11 +5,13 @@
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -89,7 +91,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   SetMessageSink(messages_.get());
   SetProgressReporter(progress_.get());
   SetDesktopOpener(desktop_.get());
-  resize(1100, 720);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    resize(screen->availableGeometry().size() * 0.92);
+  } else {
+    resize(1100, 720);
+  }
   ShowHourglass();
 }
 
