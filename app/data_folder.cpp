@@ -29,16 +29,10 @@ std::string ResolveDataFolder(const std::optional<std::string>& stored) {
   return DefaultDataFolder();
 }
 
-std::string ShippedDataFolder() {
-  std::error_code error;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-  if (error) return {};
-  return (exe.parent_path().parent_path() / "share" / "kandrevoltinex").string();
-}
-
 std::vector<std::string> ReadShippedManifest(const std::string& shippedFolder) {
   std::vector<std::string> lines;
   std::vector<std::string> names;
+  if (shippedFolder.empty()) return names;  // never the working directory
   if (!ReadTextFileLines((fs::path(shippedFolder) / kShippedManifestName).string(), lines)) return names;
   for (std::string& line : lines) {
     while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();

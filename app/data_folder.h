@@ -21,8 +21,6 @@ std::string DefaultDataFolder();
 // The stored folder when it is an absolute path (trailing '/' removed),
 // else DefaultDataFolder().
 std::string ResolveDataFolder(const std::optional<std::string>& stored);
-// The folder of the files shipped with the program (bin/../share/kandrevoltinex).
-std::string ShippedDataFolder();
 // The file names the manifest of `shippedFolder` lists (one per line; blank
 // lines and lines starting with '#' skipped). Empty when it cannot be read.
 std::vector<std::string> ReadShippedManifest(const std::string& shippedFolder);

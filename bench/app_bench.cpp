@@ -11,6 +11,7 @@
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
 #include "eclipses/star_catalogue.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ QApplication& Application() {
 void LoadCatalogue(benchmark::State& state, std::uint8_t choice) {
   for (auto _ : state) {
     std::int32_t selected = -1;
-    auto load = kvx::LoadStarCatalogue(KVX_DATA_DIR, choice, selected);
+    auto load = kvx::LoadStarCatalogue(kvx::ShippedDataFolder(), choice, selected);
     if (!load.Catalogue) state.SkipWithError("catalogue missing");
     benchmark::DoNotOptimize(load.Catalogue);
   }

@@ -28,6 +28,7 @@
 #include "eclipses/star_catalogue.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
+#include "platform/paths.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
@@ -442,7 +443,8 @@ bool TMainForm::EnsureStarCatalogue() {
 
 void TMainForm::HelpContents() {
   const std::string folder = shipped_folder_.empty() ? ShippedDataFolder() : shipped_folder_;
-  const std::string readme = (std::filesystem::path(folder) / "README.md").string();
+  // The README lies beside the shipped data folder.
+  const std::string readme = (std::filesystem::path(folder).parent_path() / "README.md").string();
   if (!OpenWithDesktop(readme)) {
     ShowMessage("Die Datei " + readme + " kann nicht geöffnet werden.", "The file " + readme + " cannot be opened.",
                 MessageIcon::Error);

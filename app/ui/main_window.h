@@ -55,7 +55,7 @@ class TMainForm : public QMainWindow {
   bool Halted() const { return halted_; }
   // The about box standing as splash: hidden at the end of the start-up.
   void SetSplash(TAboutBox* splash) { splash_ = splash; }
-  // The folder of the files shipped with the program (bin/../share/kandrevoltinex
+  // The folder of the files shipped with the program (ShippedDataFolder()
   // unless set before the first show).
   void SetShippedFolder(const std::string& folder) { shipped_folder_ = folder; }
 
