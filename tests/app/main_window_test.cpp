@@ -24,6 +24,7 @@
 #include "platform/desktop_opener.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/qt_settings_store.h"
 #include "platform/settings_store.h"
 #include "support/qt_application.h"
 #include "support/temp_folder.h"
@@ -232,6 +233,25 @@ TEST_F(MainWindowStart, ADamagedCatalogueGivesItsMessageAndLowersTheSetting) {
   EXPECT_EQ(form.State().OccultationCatalogueSetting, 0);
   EXPECT_EQ(form.State().OccultationCatalogueLevel, 0);
   EXPECT_EQ(form.HourglassDepth(), 0);
+}
+
+TEST_F(MainWindowStart, ACorruptSettingsFileGivesTheDefaults) {
+  const fs::path ini = home_.Path() / "config" / "kandrevoltinex" / "kandrevoltinex.ini";
+  fs::create_directories(ini.parent_path());
+  std::ofstream(ini, std::ios::binary) << std::string("[Settings\nLanguage=\x01\xff\x00zz\n[Files]\nnLastfiles=-7\n", 40)
+                                       << "\n[Settings]\nDefaultSheetNumber=many\n";
+  QtSettingsStore file;
+  ScopedSettingsStore settings(file);
+  TMainForm form;
+  ScopedMessageSink sink(messages_);
+  form.show();
+  QApplication::processEvents();
+  ASSERT_FALSE(form.Halted());
+  EXPECT_EQ(LanguageEnglish, 1);
+  EXPECT_EQ(form.State().DefaultSheetNumber, 16);
+  EXPECT_EQ(form.State().RecentFilesCount, 10);
+  EXPECT_EQ(form.Workbook().NumSheets(), 16);
+  EXPECT_TRUE(messages_.messages.empty());
 }
 
 TEST_F(MainWindowStart, SplashShowsOkAfterItsTimerAndTheInfoBoxBothButtons) {
