@@ -17,6 +17,7 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <filesystem>
 
 #include "app/data_folder.h"
@@ -75,7 +76,18 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   grid_view_->setObjectName(QStringLiteral("mystringgrid1"));
   stack_->addWidget(workbook_view_);
   stack_->addWidget(grid_view_);
-  setCentralWidget(stack_);
+  // The clock bar stands under the sheet when shown.
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addWidget(stack_, 1);
+  clock_bar_ = new QWidget(central);
+  clock_bar_->setObjectName(QStringLiteral("Panel3"));
+  clock_bar_->setMinimumHeight(28);
+  clock_bar_->hide();
+  column->addWidget(clock_bar_);
+  setCentralWidget(central);
 
   CreateStatusPanels();
   AttachContextMenus();
@@ -128,11 +140,13 @@ void TMainForm::CreateStatusPanels() {
   cancel->hide();
   progress_ = std::make_unique<QtProgress>(progress_bar_, progress_caption, cancel);
 
-  // The clock bar: shown by its menu item; the clocks themselves come later.
-  clock_bar_ = new QWidget(this);
-  clock_bar_->setObjectName(QStringLiteral("Panel3"));
-  clock_bar_->setContextMenuPolicy(Qt::CustomContextMenu);
-  clock_bar_->hide();
+  // The clock bar's timer: runs while the bar is shown.
+  clock_timer_ = new QTimer(this);
+  clock_timer_->setObjectName(QStringLiteral("Uhrentimer"));
+  clock_timer_->setInterval(1000);
+  connect(clock_timer_, &QTimer::timeout, this, [this] {
+    if (ClockTimerHook) ClockTimerHook();
+  });
 }
 
 QLabel* TMainForm::Panel(const char* objectName) const {
@@ -279,6 +293,12 @@ void TMainForm::FormShow() {
   if (ConfigurationSaveHook) ConfigurationSaveHook();
   if (ThreadTimerHook) ThreadTimerHook();
   clock_bar_->setVisible(commands_->IsChecked("Weltzeituhr1"));
+  if (clock_bar_->isVisible()) {
+    clock_timer_->start();
+    if (ClockTimerHook) ClockTimerHook();
+  } else {
+    clock_timer_->stop();
+  }
   if (state_.TableChanged != 0) MarkTableChanged();
 }
 

@@ -21,6 +21,7 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QStackedWidget;
+class QTimer;
 
 namespace kvx {
 
@@ -113,6 +114,7 @@ class TMainForm : public QMainWindow {
   std::function<void()> ConfigurationSaveHook; // "Varbo4.ocf" when none was loaded
   std::function<void()> ThreadTimerHook;       // the background thread's timer
   std::function<void()> RefreshMenusHook;      // menu states after a completed period
+  std::function<void()> ClockTimerHook;        // one tick of the clock bar
   std::function<void(const std::string&)> OpenDocumentByName;  // a recent file chosen
 
  protected:
@@ -142,6 +144,7 @@ class TMainForm : public QMainWindow {
   TMyStringGridView* grid_view_ = nullptr;
   QStackedWidget* stack_ = nullptr;
   QWidget* clock_bar_ = nullptr;
+  QTimer* clock_timer_ = nullptr;
   QProgressBar* progress_bar_ = nullptr;
   TMenuCommands* commands_ = nullptr;
   TMyHistoryList recent_;
