@@ -20,6 +20,7 @@
 #include "app/menu_table.h"
 #include "app/ui/about_box.h"
 #include "app/ui/menu_commands.h"
+#include "core/name_tables.h"
 #include "eclipses/star_catalogue.h"
 #include "platform/desktop_opener.h"
 #include "platform/globals.h"
@@ -41,6 +42,7 @@ class MainWindowStart : public ::testing::Test {
   void SetUp() override {
     setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitAstroNameTables();
     LanguageEnglish = 1;
   }
   void TearDown() override { LanguageEnglish = 1; }
@@ -176,7 +178,7 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
     }
     EXPECT_EQ(commands.Action("Sommerzeit1")->text().toStdString(), "&Winterzeit");
 
-    form.resize(1200, 700);
+    form.resize(1500, 760);
     QApplication::processEvents();
     SavePng(form, "main_window.png");
     form.close();
