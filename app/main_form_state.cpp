@@ -6,9 +6,6 @@
 
 namespace kvx {
 
-double SecondEquinoxT = 0.0;
-std::string SecondEquinoxText = " 2000";
-
 void SetStartupDefaults(TMainFormState& s) {
   TObserverRecord& start = s.Period.Start;
   start = TObserverRecord{};

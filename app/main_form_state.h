@@ -9,6 +9,7 @@
 
 #include "core/asteroid_elements.h"
 #include "core/observer_record.h"
+#include "engine/table_globals.h"
 #include "theories/observer_completion.h"
 #include "theories/theory_types.h"
 
@@ -16,11 +17,6 @@ namespace kvx {
 
 // The table kind that means "no table".
 inline constexpr std::int32_t kNoTableKind = 20;
-
-// The second equinox of the tables (Julian centuries from J2000) and its
-// text (" 2000"), shared by every table writer.
-extern double SecondEquinoxT;
-extern std::string SecondEquinoxText;
 
 struct TMainFormState {
   // --- start-up and documents --------------------------------------------

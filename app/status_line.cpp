@@ -3,22 +3,9 @@
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
+#include "setup/setup_routines.h"
 
 namespace kvx {
-
-const char* AccuracyLevelName(std::int32_t level) {
-  switch (level) {
-    case -1: return "Full";
-    case 4: return "High";
-    case 6: return "Medium";
-    case 8: return "Low";
-    default: return "Very low";
-  }
-}
-
-std::string AccuracyPairText(std::int32_t a, std::int32_t b) {
-  return std::string(AccuracyLevelName(a)) + "/" + AccuracyLevelName(b);
-}
 
 namespace {
 

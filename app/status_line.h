@@ -18,11 +18,6 @@ struct TStatusTexts {
   std::string Integration;  // Panel4: integration speed
 };
 
-// "Full", "High", "Medium", "Low" for -1, 4, 6, 8; "Very low" otherwise.
-const char* AccuracyLevelName(std::int32_t level);
-// AccuracyLevelName(a) + "/" + AccuracyLevelName(b).
-std::string AccuracyPairText(std::int32_t a, std::int32_t b);
-
 // The date-panel text of an observer record (English or German labels come
 // from the name tables; the separators from IntlSeparators).
 std::string DatePanelText(const TObserverRecord& start, std::uint8_t apparentSiderealTime);

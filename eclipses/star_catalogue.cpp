@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "core/little_endian.h"
+#include "core/text_conversion.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -34,15 +35,6 @@ void EncodeOccultationStarRecord(const TOccultationStarRecord& r,
   le::PutF32(&out[16], r.Magnitude100);
   out[20] = r.NameLength;
   for (std::size_t k = 0; k < kOccultationStarNameBytes; ++k) out[21 + k] = static_cast<std::uint8_t>(r.Name[k]);
-}
-
-std::string RemoveBlanks(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    if (c != ' ') out += c;
-  }
-  return out;
 }
 
 namespace {

@@ -59,8 +59,6 @@ struct tsterndatensatz {
   bool Usable = true;
 };
 
-// Returns the text without any blank.
-std::string RemoveBlanks(const std::string& text);
 // "SAO " + name when the name reads as a whole number (leading blanks and a
 // sign allowed, nothing after the digits, value not -1), else the name.
 std::string SaoPrefixName(const std::string& name);

@@ -74,7 +74,6 @@ TEST_F(StatusLine, TheoryPanelsAndTheSettersClamps) {
   EXPECT_EQ(t.Integration, "Integr. schnell");
   s.Period.Selection.bytes[0] = kPlanetTheoryPositionFiles;
   EXPECT_EQ(BuildStatusTexts(s, false).Vsop, "Positionen aus Datei");
-  EXPECT_EQ(AccuracyPairText(5, 6), "Very low/Medium");
 
   SetMoonCacheSpan(s, 0);
   EXPECT_EQ(s.MoonCacheSpan, 12);
