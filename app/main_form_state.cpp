@@ -29,9 +29,8 @@ void SetStartupDefaults(TMainFormState& s) {
   end.PeriodHours = 0.0;
   s.Period.AutoEnd = 1;
 
-  s.StepWholeDays = 1;
-  s.StepHours = 0.0;
-  s.Period.StepDays = 1.0;
+  s.Step = TTableStep{1, 0.0, 1.0};
+  s.Period.StepDays = s.Step.StepDays;
   s.SolarEclipseSearchMinutes = 5;
   s.SolarEclipseSearchSpanHours = 8;
   s.ObjectNumber = 0;
@@ -73,9 +72,13 @@ std::int32_t ClampMoonCacheOrder(std::int32_t order) {
   return order;
 }
 
-void SetMoonCacheSpan(TMainFormState& s, std::int32_t span) { s.MoonCacheSpan = ClampMoonCacheSpan(span); }
+void SetMoonCacheSpan(TMainFormState& s, std::int32_t span) {
+  s.NumericOptions.MoonCacheSpan = ClampMoonCacheSpan(span);
+}
 
-void SetMoonCacheOrder(TMainFormState& s, std::int32_t order) { s.MoonCacheOrder = ClampMoonCacheOrder(order); }
+void SetMoonCacheOrder(TMainFormState& s, std::int32_t order) {
+  s.NumericOptions.MoonCacheOrder = ClampMoonCacheOrder(order);
+}
 
 void SetTableEquinox(TMainFormState& s, double t) {
   s.SecondEquinox = t;

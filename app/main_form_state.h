@@ -9,7 +9,9 @@
 
 #include "core/asteroid_elements.h"
 #include "core/observer_record.h"
+#include "core/table_step.h"
 #include "engine/table_globals.h"
+#include "setup/numeric_options.h"
 #include "theories/observer_completion.h"
 #include "theories/theory_types.h"
 
@@ -48,8 +50,7 @@ struct TMainFormState {
   // Start and end records, theory selection, table configuration, step,
   // the duration flag (AutoEnd) and the rest of the period check's fields.
   TEphemerisPeriodState Period;
-  std::int32_t StepWholeDays = 1;      // table step: whole days and hours
-  double StepHours = 0.0;
+  TTableStep Step;                     // table step (the period check keeps its days in Period.StepDays)
   double SolarEclipseSearchMinutes = 5;
   double SolarEclipseSearchSpanHours = 8;
 
@@ -58,8 +59,9 @@ struct TMainFormState {
   std::int32_t VsopLevelB = 10;        // truncation level of the integration
   long double IntegrationTolerance = 1e-10L;
   std::uint8_t AccuracyDigits = 10;    // digits of the integration tolerance
-  std::int32_t MoonCacheSpan = 12;     // days of one Chebyshev fit of the Moon
-  std::int32_t MoonCacheOrder = 13;    // coefficients of the fit
+  // The numeric options; the Moon cache's span (days of one Chebyshev fit)
+  // and order (coefficients) live here, set through their setters.
+  TNumericOptions NumericOptions;
   std::uint8_t MoonCacheFlag = 1;      // Moon positions through the cache
   std::uint8_t MoonOption = 0;
   double SecondEquinox = 0.0;          // Julian centuries from J2000

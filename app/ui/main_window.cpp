@@ -242,8 +242,8 @@ void TMainForm::LoadStartupSettings() {
   TTheorySelection selection;
   selection.bytes[0] = theory_.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
   SetTheorySelection(selection);
-  moon_cache_.SpanDays = state_.MoonCacheSpan;
-  moon_cache_.Degree = state_.MoonCacheOrder;
+  moon_cache_.SpanDays = state_.NumericOptions.MoonCacheSpan;
+  moon_cache_.Degree = state_.NumericOptions.MoonCacheOrder;
   moon_cache_.Create();
   LoadSatelliteFileAtStartup(satellite_file_, state_.DataFolder, true);
   state_.IntegrationDatabase = theory_.VspFilePresent;
@@ -368,12 +368,12 @@ void TMainForm::SetTheorySelection(TTheorySelection requested) {
 
 void TMainForm::SetMoonCacheSpan(std::int32_t span) {
   kvx::SetMoonCacheSpan(state_, span);
-  moon_cache_.SetSpanDays(state_.MoonCacheSpan);
+  moon_cache_.SetSpanDays(state_.NumericOptions.MoonCacheSpan);
 }
 
 void TMainForm::SetMoonCacheOrder(std::int32_t order) {
   kvx::SetMoonCacheOrder(state_, order);
-  moon_cache_.SetDegree(state_.MoonCacheOrder);
+  moon_cache_.SetDegree(state_.NumericOptions.MoonCacheOrder);
 }
 
 void TMainForm::SetTableEquinox(double t) { kvx::SetTableEquinox(state_, t); }

@@ -76,17 +76,17 @@ TEST_F(StatusLine, TheoryPanelsAndTheSettersClamps) {
   EXPECT_EQ(BuildStatusTexts(s, false).Vsop, "Positionen aus Datei");
 
   SetMoonCacheSpan(s, 0);
-  EXPECT_EQ(s.MoonCacheSpan, 12);
+  EXPECT_EQ(s.NumericOptions.MoonCacheSpan, 12);
   SetMoonCacheSpan(s, 1);
-  EXPECT_EQ(s.MoonCacheSpan, 2);
+  EXPECT_EQ(s.NumericOptions.MoonCacheSpan, 2);
   SetMoonCacheSpan(s, 25);
-  EXPECT_EQ(s.MoonCacheSpan, 20);
+  EXPECT_EQ(s.NumericOptions.MoonCacheSpan, 20);
   SetMoonCacheOrder(s, 0);
-  EXPECT_EQ(s.MoonCacheOrder, 13);
+  EXPECT_EQ(s.NumericOptions.MoonCacheOrder, 13);
   SetMoonCacheOrder(s, 3);
-  EXPECT_EQ(s.MoonCacheOrder, 6);
+  EXPECT_EQ(s.NumericOptions.MoonCacheOrder, 6);
   SetMoonCacheOrder(s, 14);
-  EXPECT_EQ(s.MoonCacheOrder, 13);
+  EXPECT_EQ(s.NumericOptions.MoonCacheOrder, 13);
   SetTableEquinox(s, -0.5);
   EXPECT_EQ(SecondEquinoxText, " 1950");
   EXPECT_EQ(SecondEquinoxT, -0.5);
