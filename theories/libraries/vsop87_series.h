@@ -47,25 +47,35 @@ class Vsop87Series {
 
   // Coordinates of `planet` at t Julian millennia from J2000 (TDB; TT serves),
   // with the terms whose |amplitude| is below `threshold` left out. Without
-  // `withRates` the rates are left 0 (and cost nothing).
+  // `withRates` the rates are left 0 (and cost nothing). The Earth's last
+  // result is kept per thread, series, threshold and t: asking again for the
+  // Earth at the same instant costs no series evaluation.
   VsopSpherical Evaluate(VsopPlanet planet, double t, double threshold, bool withRates = true) const;
 
-  std::size_t TermCount() const { return terms_.size(); }
+  std::size_t TermCount() const { return a_.size(); }
+  // Terms of `planet` (all coordinates and powers of t) that `threshold`
+  // keeps: the cost of one evaluation.
+  std::size_t TermCount(VsopPlanet planet, double threshold) const;
 
  private:
-  struct Term {
-    double a, b, c;
-  };
+  // Terms first .. first + count - 1 of the arrays; `sorted` when their
+  // |A| do not increase (then the kept terms are found by bisection).
   struct Series {
     std::uint32_t first = 0, count = 0;
+    bool sorted = true;
   };
+  // Number of leading terms of `s` with |A| >= threshold: the evaluation
+  // stops at the first smaller term.
+  std::uint32_t Kept(const Series& s, double threshold) const;
   // value and d/dt (per millennium) of one variable
-  template <bool kWithRate>
-  void Variable(VsopPlanet planet, int variable, double t, double threshold, double& value,
+  void Variable(VsopPlanet planet, int variable, double t, double threshold, bool withRate, double& value,
                 double& rate) const;
+  VsopSpherical Compute(VsopPlanet planet, double t, double threshold, bool withRates) const;
 
   char version_ = 0;
-  std::vector<Term> terms_;
+  // The terms A cos(B + C t) of every series as three arrays, series after
+  // series in the order of the file.
+  std::vector<double> a_, b_, c_;
   std::array<Series, 8 * 3 * 6> series_{};
 };
 
