@@ -7,6 +7,7 @@
 
 #include "theories/libraries/series_kernels.h"
 #include "theories/libraries/series_reader.h"
+#include "theories/libraries/vsop87_series.h"
 
 namespace kvx::theory_data {
 namespace {
@@ -125,9 +126,21 @@ Elp82BSeries::Elp82BSeries(std::span<const std::uint8_t> file) {
     for (std::uint32_t i = s.first + 1; i < s.first + s.count; ++i)
       if (std::fabs(amplitude[i]) > std::fabs(amplitude[i - 1])) s.sorted = false;
   }
+  for (std::size_t k = 0; k < standard_thresholds_.size(); ++k) {
+    standard_thresholds_[k] = TruncationThreshold(kStandardLevels[k]);
+    for (int n = 1; n <= 36; ++n) series_[n - 1].keptAtStandardLevel[k] = Search(n, standard_thresholds_[k]);
+  }
 }
 
 std::uint32_t Elp82BSeries::Kept(int n, double threshold) const {
+  const Series& s = series_[n - 1];
+  if (threshold <= 0.0) return s.count;
+  for (std::size_t k = 0; k < standard_thresholds_.size(); ++k)
+    if (threshold == standard_thresholds_[k]) return s.keptAtStandardLevel[k];
+  return Search(n, threshold);
+}
+
+std::uint32_t Elp82BSeries::Search(int n, double threshold) const {
   const Series& s = series_[n - 1];
   const double limit = threshold * ((n - 1) % 3 == 2 ? kDistanceUnit : kAngleUnit);
   const double* amplitude = (n <= 3 ? main_tabulated_.data() : periodic_amplitude_.data()) + s.first;

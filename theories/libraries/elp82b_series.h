@@ -44,10 +44,12 @@ class Elp82BSeries {
   struct Series {
     std::uint32_t first = 0, count = 0;
     bool sorted = true;
+    std::array<std::uint32_t, 4> keptAtStandardLevel{};  // see kStandardLevels
   };
   // Number of leading terms of series n kept by `threshold`: the
   // evaluation stops at the first term below it.
   std::uint32_t Kept(int n, double threshold) const;
+  std::uint32_t Search(int n, double threshold) const;
   double SumSeries(int n, double t, const double (&delaunay)[4], double threshold) const;
 
   // Main problem: corrected amplitude A', |A| as published (for the
@@ -58,6 +60,7 @@ class Elp82BSeries {
   // t in Julian centuries).
   std::vector<double> periodic_amplitude_, periodic_phase_, periodic_rate_;
   std::array<Series, 36> series_{};
+  std::array<double, 4> standard_thresholds_{};
 };
 
 const Elp82BSeries& Elp82B();

@@ -36,12 +36,24 @@ Vsop87Series::Vsop87Series(std::span<const std::uint8_t> file) {
     b_[i] = in.F64();
     c_[i] = in.F64();
   }
-  for (Series& s : series_)
+  for (std::size_t k = 0; k < standard_thresholds_.size(); ++k)
+    standard_thresholds_[k] = TruncationThreshold(kStandardLevels[k]);
+  for (Series& s : series_) {
     for (std::uint32_t i = s.first + 1; i < s.first + s.count; ++i)
       if (std::fabs(a_[i]) > std::fabs(a_[i - 1])) s.sorted = false;
+    for (std::size_t k = 0; k < standard_thresholds_.size(); ++k)
+      s.keptAtStandardLevel[k] = Search(s, standard_thresholds_[k]);
+  }
 }
 
 std::uint32_t Vsop87Series::Kept(const Series& s, double threshold) const {
+  if (threshold <= 0.0) return s.count;
+  for (std::size_t k = 0; k < standard_thresholds_.size(); ++k)
+    if (threshold == standard_thresholds_[k]) return s.keptAtStandardLevel[k];
+  return Search(s, threshold);
+}
+
+std::uint32_t Vsop87Series::Search(const Series& s, double threshold) const {
   const double* a = a_.data() + s.first;
   auto kept = [threshold](double amplitude) { return !(std::fabs(amplitude) < threshold); };
   if (s.sorted) return static_cast<std::uint32_t>(std::partition_point(a, a + s.count, kept) - a);
@@ -58,8 +70,7 @@ std::size_t Vsop87Series::TermCount(VsopPlanet planet, double threshold) const {
 
 void Vsop87Series::Variable(VsopPlanet planet, int variable, double t, double threshold, bool withRate,
                             double& value, double& rate) const {
-  value = 0.0;
-  rate = 0.0;
+  double v = 0.0, r = 0.0;
   // Horner over the powers of t, from the highest: V = sum t^p S_p,
   // dV/dt = sum (p t^(p-1) S_p + t^p S'_p).
   for (int power = 5; power >= 0; --power) {
@@ -67,9 +78,11 @@ void Vsop87Series::Variable(VsopPlanet planet, int variable, double t, double th
     const TermArrays terms{a_.data() + s.first, b_.data() + s.first, c_.data() + s.first, Kept(s, threshold)};
     double derivative = 0.0;
     const double sum = terms.count == 0 ? 0.0 : CosineSum(terms, t, withRate ? &derivative : nullptr);
-    rate = rate * t + value + derivative;  // d/dt (value * t + sum) = rate*t + value + sum'
-    value = value * t + sum;
+    r = r * t + v + derivative;  // d/dt (v * t + sum) = r*t + v + sum'
+    v = v * t + sum;
   }
+  value = v;
+  rate = r;
 }
 
 VsopSpherical Vsop87Series::Compute(VsopPlanet planet, double t, double threshold, bool withRates) const {

@@ -37,6 +37,10 @@ struct VsopRectangular {
 //   1e-8, 8 above 1e-6 and 10 above 1e-4.
 double TruncationThreshold(double level);
 
+// The levels of the program's accuracy dialog: the series keep their term
+// counts for these, so that a call at one of them costs no search.
+inline constexpr double kStandardLevels[4] = {4.0, 6.0, 8.0, 10.0};
+
 class Vsop87Series {
  public:
   // Reads a coefficient file (tools/convert_theory_series.py); throws
@@ -59,11 +63,14 @@ class Vsop87Series {
 
  private:
   // Terms first .. first + count - 1 of the arrays; `sorted` when their
-  // |A| do not increase (then the kept terms are found by bisection).
+  // |A| do not increase (then the kept terms are found by bisection);
+  // the kept terms at the standard levels.
   struct Series {
     std::uint32_t first = 0, count = 0;
     bool sorted = true;
+    std::array<std::uint32_t, 4> keptAtStandardLevel{};
   };
+  std::uint32_t Search(const Series& s, double threshold) const;
   // Number of leading terms of `s` with |A| >= threshold: the evaluation
   // stops at the first smaller term.
   std::uint32_t Kept(const Series& s, double threshold) const;
@@ -77,6 +84,7 @@ class Vsop87Series {
   // series in the order of the file.
   std::vector<double> a_, b_, c_;
   std::array<Series, 8 * 3 * 6> series_{};
+  std::array<double, 4> standard_thresholds_{};
 };
 
 // Spherical to rectangular with the velocity from the rates.
