@@ -90,6 +90,16 @@ Elp82BSeries::Elp82BSeries(std::span<const std::uint8_t> file) {
   c0[12] = (kW1[0] - kW3[0]) * kArcsecond;
   c1[12] = (kW1[1] - kW3[1]) * kArcsecond;
 
+  // Room for the terms, when the file can hold them (a term takes at least
+  // 29 bytes); a shorter file fails below while it is read.
+  const std::uint32_t mainTerms = counts[0] + counts[1] + counts[2];
+  if (static_cast<std::uint64_t>(total) * 29 > file.size()) throw std::runtime_error("ELP file too short");
+  main_amplitude_.reserve(mainTerms);
+  main_tabulated_.reserve(mainTerms);
+  for (std::vector<double>& m : main_multiplier_) m.reserve(mainTerms);
+  periodic_amplitude_.reserve(total - mainTerms);
+  periodic_phase_.reserve(total - mainTerms);
+  periodic_rate_.reserve(total - mainTerms);
   for (int n = 1; n <= 36; ++n) {
     Series& s = series_[n - 1];
     s.count = counts[n - 1];
