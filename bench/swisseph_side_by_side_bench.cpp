@@ -3,8 +3,8 @@
 // the two and times each block with the thread's CPU clock, so that both see
 // the same machine and time spent waiting for the processor counts for
 // neither; the counters give nanoseconds per position of each and their
-// ratio (kvx_ns / swe_ns; below 1 the project is faster). Run with repetitions and
-// read the medians, e.g.
+// ratio (kvx_ns / swe_ns; below 1 the project is faster). Run a Release
+// build (-DCMAKE_BUILD_TYPE=Release) with repetitions and read the medians:
 //   taskset -c 3 bench_swisseph_side_by_side --benchmark_repetitions=9
 //     --benchmark_report_aggregates_only=true
 // The Swiss Ephemeris is a benchmark-only dependency (libswe-dev): it is
