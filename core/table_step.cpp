@@ -1,13 +1,14 @@
 #include "core/table_step.h"
 
-#include "core/little_endian.h"
+#include "core/binary_fields.h"
 
 namespace kvx {
 
 void EncodeTableStep(const TTableStep& step, std::span<std::uint8_t, kTableStepSize> out) {
-  little_endian::PutI32(out.data(), step.Days);
-  little_endian::PutF64(out.data() + 4, step.Hours);
-  little_endian::PutF64(out.data() + 12, step.StepDays);
+  FieldWriter w(out);
+  w.I32(step.Days);
+  w.F64(step.Hours);
+  w.F64(step.StepDays);
 }
 
 TTableStepBytes EncodeTableStep(const TTableStep& step) {
@@ -17,10 +18,11 @@ TTableStepBytes EncodeTableStep(const TTableStep& step) {
 }
 
 TTableStep DecodeTableStep(std::span<const std::uint8_t, kTableStepSize> in) {
+  FieldReader r(in);
   TTableStep step;
-  step.Days = little_endian::GetI32(in.data());
-  step.Hours = little_endian::GetF64(in.data() + 4);
-  step.StepDays = little_endian::GetF64(in.data() + 12);
+  step.Days = r.I32();
+  step.Hours = r.F64();
+  step.StepDays = r.F64();
   return step;
 }
 

@@ -1,6 +1,5 @@
 #include "engine/ephemeris_table.h"
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -50,17 +49,8 @@ class ProgressPosition {
 }  // namespace
 
 bool ParseDateListLine(const std::string& line, double& jd) {
-  std::string text = TrimBlanks(line);
-  for (char& c : text) {
-    if (c == ',') c = '.';
-  }
-  if (text.empty()) return false;
-  const char* begin = text.data();
-  const char* end = text.data() + text.size();
-  if (*begin == '+') ++begin;
   double value = 0;
-  const auto [next, error] = std::from_chars(begin, end, value);
-  if (error != std::errc{} || next != end || !std::isfinite(value)) return false;
+  if (!ValReal(DecimalSepToDot(TrimBlanks(line)), value) || !std::isfinite(value)) return false;
   jd = value;
   return true;
 }
@@ -132,12 +122,12 @@ void TKeplereph::rechnen(TComputeSettingsBlock settings) {
   Geozentrischekliptikalastrometrisch();
   Ekliptik_aequator();
   aequinoktium_reduktion();
-  if (ColumnOn(1)) {
+  if (ColumnOn(column_flag::kSummaryTopocentric)) {
     topozentr();
     horizont();
     Aufgang_untergang(TRiseSetBlock::kBodyLevel);
   }
-  if (ColumnOn(2)) physischeEphemeride();
+  if (ColumnOn(column_flag::kSummaryPhysical)) physischeEphemeride();
 }
 
 void TKeplereph::paint(std::uint8_t toSheet) {
@@ -187,8 +177,11 @@ void TKeplereph::FinishRow(int row, std::uint8_t siderealFlag, std::uint8_t show
 
 int TKeplereph::StepRowWorker(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
                               double step, ProgressReporter* progress) {
-  ProgressPosition position(progress, ProgressIncrement((PeriodEnd.Mjd - PeriodStart.Mjd) / step + 1));
-  const double endJd = MjdToJd(PeriodEnd.Mjd);
+  // The end record is local time like the start: its UT bounds the loop.
+  TObserverRecord end = PeriodEnd;
+  LocalTimeToUT(end);
+  ProgressPosition position(progress, ProgressIncrement((end.Mjd - Observer.Mjd) / step + 1));
+  const double endJd = MjdToJd(end.Mjd);
   int counter = 0;
   do {
     position.Row(counter);
@@ -242,7 +235,7 @@ void TKeplereph::schleife(TComputeSettingsBlock settings, std::uint8_t siderealF
                   "The step of the table must be greater than 0.", MessageIcon::Error);
       return;
     }
-    if (step <= kOneSecondDays) step += kHalfSecondDays;
+    if (step <= kOneSecondDays * (1.0 + 1e-9)) step += kHalfSecondDays;
   }
 
   int rows = 0;

@@ -26,9 +26,10 @@ class ProgressReporter;
 inline constexpr int kMaxTableRows = 16382;
 // The progress estimate never counts more rows than this.
 inline constexpr int kMaxProgressRows = 16383;
-// Steps of at most one second get half a second added (days).
-inline constexpr double kOneSecondDays = 1.1574074074074e-5;
-inline constexpr double kHalfSecondDays = 5.787037037037e-6;
+// Steps of at most one second get half a second added (days). A step of one
+// second entered as 1/86400 day counts as one second whatever its last bit.
+inline constexpr double kOneSecondDays = 1.0 / 86400.0;
+inline constexpr double kHalfSecondDays = 0.5 / 86400.0;
 
 class TKeplereph : public TKepler {
  public:

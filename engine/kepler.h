@@ -159,7 +159,7 @@ class TKepler {
 
  protected:
   // Column flag `flag` of the table configuration is on.
-  bool ColumnOn(std::size_t flag) const { return TableConfig.ColumnFlags[flag] != 0; }
+  bool ColumnOn(std::size_t flag) const { return TableConfig.Flags[flag] != 0; }
   // Dynamical time of the working observer record, MJD.
   double DynamicalTimeMjd() const { return Observer.Mjd + Observer.DeltaTSeconds / 86400.0; }
 

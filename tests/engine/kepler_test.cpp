@@ -186,7 +186,7 @@ TEST(BodyChain, GroupsAndHourlyMotion) {
   EXPECT_EQ(body.Result.HourlyDirection, 0.0);
 
   TTableConfigRecord config;
-  config.ColumnFlags[20] = 1;
+  config.Flags[column_flag::kHourlyMotionRA] = 1;
   const TObserverRecord withSunLater = ObserverAt(2460400.5, 69.0, config);
   TKepler full(0, 0, config, CeresElements(), withSunLater, 1e-10L, -1, 10);
   full.initialisieren_objekt(0, config, CeresElements(), withSunLater, 1e-10L, -1, 10, 0, "Ceres");
