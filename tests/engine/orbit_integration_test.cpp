@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chain_test_support.h"
+#include "support/fixtures.h"
 #include "core/frames.h"
 #include "core/time_scales.h"
 #include "core/two_body.h"
@@ -278,6 +279,66 @@ TEST_F(OrbitIntegration, NonFiniteForcesStopTheRun) {
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].caption, "Integration abgebrochen");
   EXPECT_EQ(messages.messages[0].icon, MessageIcon::Error);
+}
+
+
+// Ceres and Vesta from elements osculating at 2024 Apr 3 (from the Swiss
+// Ephemeris' integrated orbits), integrated with the nine planets of the
+// internal series over five years either side: the astrometric J2000 places
+// stay within kIntegratedArcsec of the Swiss Ephemeris (what is left is
+// mostly the internal series' Earth), while two-body motion from the same
+// elements drifts by more than kTwoBodyDriftArcsec.
+TEST_F(OrbitIntegration, CeresAndVestaFollowTheSwissEphemeris) {
+  constexpr double kIntegratedArcsec = 2.5;    // measured: 1.5" Ceres, 1.6" Vesta
+  constexpr double kTwoBodyDriftArcsec = 900;  // measured: 1237" Ceres, 2544" Vesta
+  const test::FixtureTable table = test::ReadFixture(std::string(KVX_FIXTURE_DIR) + "/integrated_asteroid_reference.tsv");
+  ASSERT_GT(table.Rows(), 0u);
+  SecondEquinoxT = 0;
+  for (const char* name : {"Ceres", "Vesta"}) {
+    std::vector<std::size_t> rows;
+    for (std::size_t r = 0; r < table.Rows(); ++r)
+      if (table.text[r][0] == name) rows.push_back(r);
+    ASSERT_EQ(rows.size(), 61u) << name;
+    TAsteroidElements e;
+    const std::size_t r0 = rows.front();
+    e.SemiMajorAxis = table.Number(r0, "a");
+    e.Eccentricity = table.Number(r0, "e");
+    e.Inclination = table.Number(r0, "i");
+    e.Node = table.Number(r0, "node");
+    e.Perihelion = table.Number(r0, "peri");
+    e.MeanAnomaly = table.Number(r0, "M");
+    e.Epoch = table.Number(r0, "epoch");
+    e.Equinox = 2000;
+    e.H = table.Number(r0, "H");
+    e.G = table.Number(r0, "G");
+    e.Name = name;
+    const double firstJd = table.Number(rows.front(), "jd_ut"), lastJd = table.Number(rows.back(), "jd_ut");
+
+    double worstIntegrated = 0, worstTwoBody = 0;
+    for (int integrate = 0; integrate < 2; ++integrate) {
+      TKeplereph t = Table(e, AllPerturbers(), firstJd, lastJd, 60, 1e-12L);
+      t.PeriodStart = InstantAtJd(firstJd, 69.0);
+      t.PeriodEnd = InstantAtJd(lastJd, 69.0);
+      t.FullComputation = 0;  // astrometric places
+      if (integrate != 0)
+        t.integriere(TComputeSettingsBlock{}, 0, 1, 0);
+      else
+        t.schleife(TComputeSettingsBlock{}, 0, 1);
+      ASSERT_EQ(t.Rows, 61) << name;
+      for (int i = 0; i < t.Rows; ++i) {
+        const TEphemerisResultRecord& row = RowStore.Row(i);
+        const std::size_t r = rows[static_cast<std::size_t>(i)];
+        EXPECT_NEAR(row.JD, table.Number(r, "jd_ut"), 1e-6);
+        const double separation = test::SeparationArcsec(row.SecondRightAscension, row.SecondDeclination,
+                                                         table.Number(r, "ra"), table.Number(r, "dec"));
+        double& worst = integrate != 0 ? worstIntegrated : worstTwoBody;
+        worst = std::fmax(worst, separation);
+      }
+    }
+    EXPECT_LT(worstIntegrated, kIntegratedArcsec) << name;
+    EXPECT_GT(worstTwoBody, kTwoBodyDriftArcsec) << name;
+  }
+  EXPECT_TRUE(messages.messages.empty());
 }
 
 }  // namespace
