@@ -221,7 +221,6 @@ void TKeplereph::schleife(TComputeSettingsBlock settings, std::uint8_t siderealF
   Rows = 0;
   SkippedDateLines = 0;
   if (databaseRefused_) return;  // the set-up has said why
-  if (DatabaseFlag == 0 && !CheckElements()) return;
 
   Observer = PeriodStart;
   LocalTimeToUT(Observer);

@@ -4,7 +4,7 @@
 
 #include "core/element_records.h"
 #include "core/frames.h"
-#include "core/rise_set.h"
+#include "core/rise_set_search.h"
 #include "core/sun_longitude.h"
 #include "core/time_scales.h"
 #include "core/two_body.h"
@@ -122,12 +122,55 @@ bool TKepler::CheckElements() {
   return false;
 }
 
+const TKepler::TInstantFrames& TKepler::Frames() {
+  const double T = Observer.Centuries;
+  if (frames_.T != T) {
+    frames_.T = T;
+    frames_.SinObliquity = SinCosDeg(frames_.CosObliquity, MeanObliquity(T));
+    // As NutationEquatorial: the obliquity in radians with its own factor.
+    const double eps = MeanObliquity(T) * 3.1415926535898 / 180.0;
+    double dpsi = 0, deps = 0;
+    NutationAngles(dpsi, deps, T);
+    frames_.NutationA = deps;
+    frames_.NutationB = dpsi * std::sin(eps);
+    frames_.NutationC = dpsi * std::cos(eps);
+    double depsDegrees = 0;
+    frames_.NutationLongitude = NutationDegrees(depsDegrees, T);
+    frames_.SecondT = std::numeric_limits<double>::quiet_NaN();
+  }
+  if (frames_.SecondT != SecondEquinoxT) {
+    frames_.SecondT = SecondEquinoxT;
+    PrecessionMatrixEquatorial(frames_.SecondEquatorial, T, SecondEquinoxT);
+    PrecessionMatrixEcliptic(frames_.SecondEcliptic, T, SecondEquinoxT);
+  }
+  return frames_;
+}
+
+void TKepler::EclipticToEquatorialOfDate(double& x, double& y, double& z) {
+  const TInstantFrames& f = Frames();
+  const double oy = y, oz = z;
+  y = oy * f.CosObliquity - oz * f.SinObliquity;
+  z = oy * f.SinObliquity + oz * f.CosObliquity;
+  (void)x;
+}
+
+void TKepler::NutateOfDate(double& x, double& y, double& z) {
+  const TInstantFrames& f = Frames();
+  SmallRotateVector(x, y, z, f.NutationA, f.NutationB, f.NutationC);
+}
+
 void TKepler::bahnlageelemente() {
-  InclinationOfDate = Inclination;
-  NodeOfDate = Node;
-  PerihelionOfDate = Perihelion;
-  PrecessOrbitalElements(InclinationOfDate, NodeOfDate, PerihelionOfDate, (Equinox - 2000.0) * 0.01,
-                         Observer.Centuries);
+  const std::array<double, 5> from = {Inclination, Node, Perihelion, Equinox, Observer.Centuries};
+  if (!precessedValid_ || from != precessedFrom_) {
+    precessedTo_ = {Inclination, Node, Perihelion};
+    PrecessOrbitalElements(precessedTo_[0], precessedTo_[1], precessedTo_[2], (Equinox - 2000.0) * 0.01,
+                           Observer.Centuries);
+    precessedFrom_ = from;
+    precessedValid_ = true;
+  }
+  InclinationOfDate = precessedTo_[0];
+  NodeOfDate = precessedTo_[1];
+  PerihelionOfDate = precessedTo_[2];
 }
 
 void TKepler::Bahn2heliozentrisch(TComputeSettingsBlock /*settings*/, double mjdTT) {
@@ -140,8 +183,13 @@ void TKepler::Bahn2heliozentrisch(TComputeSettingsBlock /*settings*/, double mjd
 }
 
 void TKepler::heliozentrisch(double x, double y, double vx, double vy) {
-  TMatrix33 m;
-  GaussVectors(m, NodeOfDate, InclinationOfDate, PerihelionOfDate);
+  const std::array<double, 3> angles = {NodeOfDate, InclinationOfDate, PerihelionOfDate};
+  if (!orientationValid_ || angles != orientationFor_) {
+    GaussVectors(orientation_, NodeOfDate, InclinationOfDate, PerihelionOfDate);
+    orientationFor_ = angles;
+    orientationValid_ = true;
+  }
+  const TMatrix33& m = orientation_;
   TKeplerPosition& p = Result.Position;
   OrbitPlaneToSpace(m, x, y, p.HelioX, p.HelioY, p.HelioZ);
   OrbitPlaneToSpace(m, vx, vy, Result.HelioVX, Result.HelioVY, Result.HelioVZ);
@@ -227,12 +275,11 @@ void TKepler::geozentrischastrometrisch_linear() {
 }
 
 void TKepler::Ekliptik_aequator() {
-  const double T = Observer.Centuries;
   TKeplerPosition& p = Result.Position;
 
   double x = Result.AstrometricX, y = Result.AstrometricY, z = Result.AstrometricZ;
-  EclipticToEquatorial(x, y, z, T);
-  if (FullComputation != 0) NutationEquatorial(x, y, z, T);
+  EclipticToEquatorialOfDate(x, y, z);
+  if (FullComputation != 0) NutateOfDate(x, y, z);
   p.EquatorialX = x;
   p.EquatorialY = y;
   p.EquatorialZ = z;
@@ -241,33 +288,27 @@ void TKepler::Ekliptik_aequator() {
   x = Result.GeometricX;
   y = Result.GeometricY;
   z = Result.GeometricZ;
-  EclipticToEquatorial(x, y, z, T);
-  if (FullComputation != 0) NutationEquatorial(x, y, z, T);
+  EclipticToEquatorialOfDate(x, y, z);
+  if (FullComputation != 0) NutateOfDate(x, y, z);
   CartesianToPolar(Result.GeometricEquatorialDistance, Result.GeometricDeclination, Result.GeometricRightAscension, x,
                    y, z);
   CartesianToPolar(Result.GeometricDistance, Result.GeometricLatitude, Result.GeometricLongitude, Result.GeometricX,
                    Result.GeometricY, Result.GeometricZ);
 
-  if (FullComputation != 0) {
-    double deps = 0;
-    p.GeoLongitude = Mod360(p.GeoLongitude + NutationDegrees(deps, T));
-  }
+  if (FullComputation != 0) p.GeoLongitude = Mod360(p.GeoLongitude + Frames().NutationLongitude);
   stuendlich_aequatorial();
 }
 
 void TKepler::aequinoktium_reduktion() {
-  const double T = Observer.Centuries;
+  const TInstantFrames& frames = Frames();
   // Astrometric places referred to a fixed equinox carry no nutation: the
   // mean equatorial vector of date is precessed.
   double x = Result.AstrometricX, y = Result.AstrometricY, z = Result.AstrometricZ;
-  EclipticToEquatorial(x, y, z, T);
-  TMatrix33 equatorial;
-  PrecessionMatrixEquatorial(equatorial, T, SecondEquinoxT);
-  MatrixTimesVector(equatorial, x, y, z);
+  EclipticToEquatorialOfDate(x, y, z);
+  MatrixTimesVector(frames.SecondEquatorial, x, y, z);
   CartesianToPolar(Result.SecondDistance, Result.SecondDeclination, Result.SecondRightAscension, x, y, z);
 
-  TMatrix33 ecliptic;
-  PrecessionMatrixEcliptic(ecliptic, T, SecondEquinoxT);
+  const TMatrix33& ecliptic = frames.SecondEcliptic;
   const TKeplerPosition& p = Result.Position;
   double r = 0;
   PolarToCartesian(x, y, z, 1.0, p.HelioLatitude, p.HelioLongitude);
@@ -348,12 +389,11 @@ void TKepler::stuendlich_aequatorial() {
     Result.HourlyRightAscension = Result.HourlyDeclination = Result.HourlyTotal = Result.HourlyDirection = 0;
     return;
   }
-  const double T = Observer.Centuries;
   // Now and one hour later, both from the geometric vector so that the light
   // time and aberration of the place cancel in the difference.
   auto equatorialPlace = [&](double x, double y, double z, double& ra, double& dec) {
-    EclipticToEquatorial(x, y, z, T);
-    if (FullComputation != 0) NutationEquatorial(x, y, z, T);
+    EclipticToEquatorialOfDate(x, y, z);
+    if (FullComputation != 0) NutateOfDate(x, y, z);
     double r = 0;
     CartesianToPolar(r, dec, ra, x, y, z);
   };

@@ -19,12 +19,15 @@
 // in dynamical time TT = Mjd + DeltaT/86400. Units: AU, days, degrees.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "core/asteroid_elements.h"
 #include "core/observer_record.h"
 #include "core/table_config.h"
+#include "core/vector_math.h"
 #include "engine/ephemeris_result.h"
 #include "theories/theory_types.h"
 
@@ -163,7 +166,32 @@ class TKepler {
   // Dynamical time of the working observer record, MJD.
   double DynamicalTimeMjd() const { return Observer.Mjd + Observer.DeltaTSeconds / 86400.0; }
 
+  // Rotations of one instant (the observer record's Centuries) and of the
+  // second equinox, made once and reused by every step of the chain; they
+  // give the same numbers as the frame routines they stand for.
+  struct TInstantFrames {
+    double T = std::numeric_limits<double>::quiet_NaN();
+    double SecondT = std::numeric_limits<double>::quiet_NaN();
+    double SinObliquity = 0, CosObliquity = 1;  // mean obliquity of T
+    double NutationA = 0, NutationB = 0, NutationC = 0;  // first-order nutation rotation
+    double NutationLongitude = 0;                        // degrees
+    TMatrix33 SecondEquatorial, SecondEcliptic;           // T to SecondEquinoxT
+  };
+  const TInstantFrames& Frames();
+  void EclipticToEquatorialOfDate(double& x, double& y, double& z);
+  void NutateOfDate(double& x, double& y, double& z);
+
   bool refusalShown_ = false;
+  TInstantFrames frames_;
+  // Inputs and result of the last element precession.
+  std::array<double, 5> precessedFrom_{};
+  std::array<double, 3> precessedTo_{};
+  bool precessedValid_ = false;
+  // Orientation matrix of the orbit for the angles of date it was made for
+  // (the light-time passes of one instant reuse it).
+  std::array<double, 3> orientationFor_{};
+  TMatrix33 orientation_{};
+  bool orientationValid_ = false;
   // The settings block of the running rechnen, for the steps that evaluate
   // the orbit again (light time).
   TComputeSettingsBlock settings_{};

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/rise_set.h"
+#include "core/rise_set_search.h"
 #include "engine/ephemeris_result.h"
 
 namespace kvx {

@@ -2,77 +2,45 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "core/little_endian.h"
 #include "core/table_step.h"
 
 namespace kvx {
 namespace {
 
-TAsteroidElements Vesta() {
+// Every field at its offset, the name in Windows-1252 behind its length byte
+// and cut to 40 characters, the rest zero; a stored length above 40 reads as
+// 40; decoding gives the record back.
+TEST(AsteroidElementRecord, LayoutNameLimitAndRoundTrip) {
   TAsteroidElements e;
-  e.SemiMajorAxis = 2.3615;
-  e.Eccentricity = 0.0902;
-  e.Inclination = 7.1404;
-  e.Node = 103.851;
-  e.Perihelion = 151.198;
-  e.MeanAnomaly = 20.864;
-  e.MeanMotion = 0.27153;
-  e.Equinox = 2000;
-  e.Epoch = 2460400.5;
-  e.H = 3.2;
-  e.G = 0.32;
+  const double values[11] = {2.3615, 0.0902, 7.1404, 103.851, 151.198, 20.864, 0.27153, 2000, 2460400.5, 3.2, 0.32};
+  double* fields[11] = {&e.SemiMajorAxis, &e.Eccentricity, &e.Inclination, &e.Node, &e.Perihelion, &e.MeanAnomaly,
+                        &e.MeanMotion,    &e.Equinox,      &e.Epoch,       &e.H,    &e.G};
+  for (int k = 0; k < 11; ++k) *fields[k] = values[k];
   e.Name = "Vesta(4) Göttingen";
-  return e;
-}
-
-// Every field at its offset, the name in Windows-1252 behind its length byte,
-// the rest zero; decoding gives the record back.
-TEST(AsteroidElementRecord, FieldsSitAtTheirOffsetsAndRoundTrip) {
-  const TAsteroidElements e = Vesta();
-  const TAsteroidElementRecordBytes bytes = EncodeAsteroidElementRecord(e);
-  ASSERT_EQ(bytes.size(), 132u);
-  const double expected[11] = {2.3615, 0.0902, 7.1404, 103.851, 151.198, 20.864, 0.27153, 2000, 2460400.5, 3.2, 0.32};
-  for (int k = 0; k < 11; ++k) EXPECT_EQ(little_endian::GetF64(bytes.data() + 8 * k), expected[k]) << "field " << k;
-  EXPECT_EQ(bytes[88], 18);  // "Vesta(4) Göttingen": the umlaut is one byte
+  TAsteroidElementRecordBytes bytes = EncodeAsteroidElementRecord(e);
+  for (int k = 0; k < 11; ++k) EXPECT_EQ(little_endian::GetF64(bytes.data() + 8 * k), values[k]) << "field " << k;
+  EXPECT_EQ(bytes[88], 18);  // the umlaut is one byte
   EXPECT_EQ(bytes[89 + 10], 0xF6);
   for (std::size_t k = 89 + 18; k < 132; ++k) EXPECT_EQ(bytes[k], 0) << "byte " << k;
+  EXPECT_EQ(EncodeAsteroidElementRecord(DecodeAsteroidElementRecord(bytes)), bytes);
+  EXPECT_EQ(DecodeAsteroidElementRecord(bytes).Name, e.Name);
 
-  const TAsteroidElements back = DecodeAsteroidElementRecord(bytes);
-  EXPECT_EQ(back.SemiMajorAxis, e.SemiMajorAxis);
-  EXPECT_EQ(back.G, e.G);
-  EXPECT_EQ(back.Epoch, e.Epoch);
-  EXPECT_EQ(back.Name, e.Name);
-}
-
-// A name longer than 40 characters is cut; a stored length above 40 is read
-// as 40 and never reaches into the padding.
-TEST(AsteroidElementRecord, NameIsLimitedToFortyCharacters) {
-  TAsteroidElements e = Vesta();
   e.Name = std::string(45, 'x');
-  TAsteroidElementRecordBytes bytes = EncodeAsteroidElementRecord(e);
+  bytes = EncodeAsteroidElementRecord(e);
   EXPECT_EQ(bytes[88], 40);
-  EXPECT_EQ(DecodeAsteroidElementRecord(bytes).Name, std::string(40, 'x'));
-
   bytes[88] = 200;
   bytes[129] = 'P';
   EXPECT_EQ(DecodeAsteroidElementRecord(bytes).Name, std::string(40, 'x'));
 }
 
 TEST(TableStepRecord, TwentyBytesWithoutPadding) {
-  TTableStep step;
-  step.Days = 2;
-  step.Hours = 6.5;
-  step.StepDays = 2.2708333333333335;
+  const TTableStep step{2, 6.5, 2.2708333333333335};
   const TTableStepBytes bytes = EncodeTableStep(step);
   EXPECT_EQ(little_endian::GetI32(bytes.data()), 2);
   EXPECT_EQ(little_endian::GetF64(bytes.data() + 4), 6.5);
   EXPECT_EQ(little_endian::GetF64(bytes.data() + 12), 2.2708333333333335);
-  const TTableStep back = DecodeTableStep(bytes);
-  EXPECT_EQ(back.Days, step.Days);
-  EXPECT_EQ(back.Hours, step.Hours);
-  EXPECT_EQ(back.StepDays, step.StepDays);
+  EXPECT_EQ(EncodeTableStep(DecodeTableStep(bytes)), bytes);
 }
 
 }  // namespace
