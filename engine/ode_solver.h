@@ -458,9 +458,11 @@ void SolveODE(F& f, std::int32_t NEQN, long double* Y, typename Traits::Time& T,
     ws.H = Sign(std::fmax(std::fabs(tout - ws.X), kFourU * std::fabs(ws.X)), tout - ws.X);
   }
 
-  auto finishAt = [&](long double newT, std::int32_t flag, std::int32_t isnold) {
+  // Every return with a result: the code, the new T (TOUT exactly when it
+  // was reached) and what the next call checks against.
+  auto finishAt = [&](typename Traits::Time newT, std::int32_t flag, std::int32_t isnold) {
     IFLAG = flag;
-    T = static_cast<typename Traits::Time>(newT);
+    T = newT;
     ws.TOLD = T;
     ws.ISNOLD = isnold;
   };
@@ -469,9 +471,7 @@ void SolveODE(F& f, std::int32_t NEQN, long double* Y, typename Traits::Time& T,
     // Past the output point: interpolate.
     if (std::fabs(ws.X - t) >= absdel) {
       SolveODEInterpolate<Traits::kEquations>(ws.X, ws.YY, tout, Y, ws.YPOUT, NEQN, ws.KOLD, ws.PHI, ws.PSI);
-      finishAt(tout, 2, isn);
-      T = TOUT;
-      ws.TOLD = T;
+      finishAt(TOUT, 2, isn);
       return;
     }
     // May not pass TOUT and close enough: one Euler extrapolation.
@@ -479,14 +479,12 @@ void SolveODE(F& f, std::int32_t NEQN, long double* Y, typename Traits::Time& T,
       ws.H = tout - ws.X;
       f(ws.X, ws.YY, ws.YP);
       for (int l = 0; l < NEQN; ++l) Y[l] = ws.YY[l] + ws.H * ws.YP[l];
-      finishAt(tout, 2, isn);
-      T = TOUT;
-      ws.TOLD = T;
+      finishAt(TOUT, 2, isn);
       return;
     }
     if (nostep >= kOdeMaxSteps) {
       for (int l = 0; l < NEQN; ++l) Y[l] = ws.YY[l];
-      finishAt(ws.X, isn * (stiff ? 5 : 4), 1);
+      finishAt(static_cast<typename Traits::Time>(ws.X), isn * (stiff ? 5 : 4), 1);
       return;
     }
     const OdePumpState before{nostep, ws.X, t, tout};
@@ -510,7 +508,7 @@ void SolveODE(F& f, std::int32_t NEQN, long double* Y, typename Traits::Time& T,
       RELERR = eps * releps;
       ABSERR = eps * abseps;
       for (int l = 0; l < NEQN; ++l) Y[l] = ws.YY[l];
-      finishAt(ws.X, isn * 3, 1);
+      finishAt(static_cast<typename Traits::Time>(ws.X), isn * 3, 1);
       return;
     }
     ++nostep;
