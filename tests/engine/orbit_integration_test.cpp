@@ -285,6 +285,14 @@ TEST_F(OrbitIntegration, BadInputIsRefused) {
   LanguageEnglish = 0;
 }
 
+// A period of more rows than a table holds stops at the row limit.
+TEST_F(OrbitIntegration, LongPeriodStopsAtTheRowLimit) {
+  TKeplereph table = Table(CeresElements(), WithoutPerturbers(), 2460380.5, 2460380.5 + 20, 0.001, 1e-10L);
+  table.integriere(TComputeSettingsBlock{}, 0, 1, 0);
+  EXPECT_EQ(table.Rows, kMaxTableRows);
+  EXPECT_NEAR(RowStore.Row(kMaxTableRows - 1).JD, 2460380.5 + 0.001 * (kMaxTableRows - 1), 1e-6);
+}
+
 // A start state at the Sun makes the force model infinite: the run stops with
 // no rows and the numeric-error message instead of writing stale states.
 TEST_F(OrbitIntegration, NonFiniteForcesStopTheRun) {
