@@ -4,7 +4,7 @@ KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixio
 # fixtures (tools/make_star_catalogues.py, tests/eclipses/make_star_reference.sh);
 # neither the build, the program nor the tests need them.
 KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-erfa swe-basic-data)
-KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui python3-openpyxl python3-astropy libswe-dev python3-ephem)
+KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui python3-openpyxl python3-astropy libswe-dev python3-ephem libgsl-dev)
 
 # Installs the missing packages of the given list with apt-get when running
 # as root; otherwise prints the command to run and fails. With
