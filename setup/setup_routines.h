@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "core/rise_set.h"
+#include "core/rise_set_search.h"
 
 namespace kvx {
 
