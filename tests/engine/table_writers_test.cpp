@@ -21,7 +21,12 @@
 #include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
+#include "core/frames.h"
+#include "core/time_scales.h"
+#include "engine/planet_elements.h"
+#include "support/fixtures.h"
 #include "support/temp_folder.h"
+#include "theories/theory_library_test_support.h"
 
 namespace kvx {
 namespace {
@@ -342,6 +347,175 @@ TEST_F(TableWriters, ExportRows) {
   read << in.rdbuf();
   EXPECT_EQ(read.str(), dot.str());
   EXPECT_FALSE(table.ExportRowsToFile((folder.Path() / "missing" / "rows.txt").string(), error));
+}
+
+// Ecliptic J2000 to the ecliptic of date along the equator (the frames the
+// element writers pass through).
+void EclipticJ2000ToDate(double& x, double& y, double& z, double jd) {
+  const double T = JulianCenturiesJ2000(jd);
+  EclipticToEquatorial(x, y, z, 0.0);
+  TMatrix33 m;
+  PrecessionMatrixEquatorial(m, 0.0, T);
+  MatrixTimesVector(m, x, y, z);
+  EquatorialToEcliptic(x, y, z, T);
+}
+
+// A state on a known ellipse (ecliptic of date at `jd`, from elements of
+// the ecliptic and equinox of J2000), as an integrated row carries it.
+TEphemerisResultRecord OrbitRow(double jd, const std::string& name) {
+  TEphemerisResultRecord r = SyntheticRow(1);
+  r.JD = jd;
+  r.Name = name;
+  r.Integrated = 1;
+  r.MeanAnomaly = -1000;
+  r.MagnitudeH = 7.5f;
+  r.MagnitudeG = 0.25f;
+  const double a = 2.4, e = 0.21, M = 35.0 + (jd - 2451545.0) * MeanDailyMotion(2.4);
+  double x, y, vx, vy;
+  EllipticOrbitPosition(x, y, vx, vy, M, a, e);
+  TMatrix33 g;
+  GaussVectors(g, 80.0, 11.0, 70.0);
+  double s[6];
+  for (int j = 0; j < 3; ++j) {
+    s[j] = g.m[j][0] * x + g.m[j][1] * y;
+    s[j + 3] = g.m[j][0] * vx + g.m[j][1] * vy;
+  }
+  EclipticJ2000ToDate(s[0], s[1], s[2], jd);
+  EclipticJ2000ToDate(s[3], s[4], s[5], jd);
+  r.Position.HelioX = s[0];
+  r.Position.HelioY = s[1];
+  r.Position.HelioZ = s[2];
+  r.HelioVX = s[3];
+  r.HelioVY = s[4];
+  r.HelioVZ = s[5];
+  return r;
+}
+
+// The Moon's flag-88 block in AU; the Gauss vectors alone; the perihelion
+// time only for rows that carry a state.
+TEST_F(TableWriters, MoonExtrasAndElementColumns) {
+  config.Flags.fill(0);
+  config.Flags[cf::kDateOnly] = 1;
+  config.Flags[cf::kMoonHeliocentricPosition] = 1;
+  Table(kBodyIndexMoon, 2).paintdms();
+  ASSERT_EQ(sheet.LastCol(), 4);
+  EXPECT_EQ(sheet.Text(1, 2), "x hel. ekl.");
+  EXPECT_DOUBLE_EQ(sheet.Number(2, 2), -1.2 * 4.263523270752e-05);
+  EXPECT_DOUBLE_EQ(sheet.Number(3, 4), 0.06 * 4.263523270752e-05);
+
+  config.Flags[cf::kMoonHeliocentricPosition] = 0;
+  config.Flags[cf::kSummaryElements] = 1;
+  config.Flags[cf::kGaussVectors] = 1;
+  sheet.Reset(1);
+  Table(kBodyIndexAsteroid, 2, [](int k) { return OrbitRow(2451545.0 + 40 * k, ""); }).paintdms();
+  ASSERT_EQ(sheet.LastCol(), 7);
+  EXPECT_EQ(sheet.Text(1, 2), "Px");
+  EXPECT_EQ(sheet.Text(1, 7), "Qz");
+  double pp = 0, pq = 0;
+  for (int j = 0; j < 3; ++j) {
+    pp += sheet.Number(2, 2 + j) * sheet.Number(2, 2 + j);
+    pq += sheet.Number(2, 2 + j) * sheet.Number(2, 5 + j);
+  }
+  EXPECT_NEAR(pp, 1.0, 1e-12);
+  EXPECT_NEAR(pq, 0.0, 1e-12);
+
+  // Planets: elements without a perihelion time (the library's set),
+  // integrated asteroids with one.
+  config.Flags[cf::kElementSemiMajorAxis] = 1;
+  config.Flags[cf::kElementPerihelionTime] = 1;
+  config.Flags[cf::kGaussVectors] = 0;
+  const TLibraryAvailability libraries = test::OpenBuiltLibraries();
+  ASSERT_EQ(libraries.Vsop82, 1);
+  sheet.Reset(1);
+  auto& mars = Table(4, 2);
+  mars.OutputSettings.Vsop82Available = 1;
+  mars.paintdms();
+  EXPECT_EQ(SheetHeadings(), (std::vector<std::string>{"Objekt", "a"}));
+  EXPECT_NEAR(sheet.Number(2, 2), 1.5237, 1e-3);
+  sheet.Reset(1);
+  mars.OutputSettings.Vsop82Available = 0;  // the library absent: no element block
+  mars.paintdms();
+  EXPECT_EQ(sheet.LastCol(), 1);
+  CloseTheoryLibraries();
+  sheet.Reset(1);
+  Table(kBodyIndexAsteroid, 2, [](int k) { return OrbitRow(2451545.0 + 40 * k, ""); }).paintdms();
+  EXPECT_EQ(SheetHeadings(), (std::vector<std::string>{"Objekt", "a", "JD Per."}));
+  EXPECT_NEAR(sheet.Number(2, 2), 2.4, 1e-9);
+}
+
+// Element tables: the element-file layout, read back into the orbit they
+// came from; comets end with the epoch; no name column without names.
+TEST_F(TableWriters, ElementTables) {
+  auto& table = Table(kBodyIndexAsteroid, 3,
+                      [](int k) { return OrbitRow(2451545.0 + 1500.0 * (k - 1), "(" + std::to_string(k) + ")"); });
+  table.Equinox = 2000;
+  table.paintelemente();
+  ASSERT_EQ(sheet.LastRow(), 4);
+  ASSERT_EQ(sheet.LastCol(), 12);
+  EXPECT_EQ(sheet.Text(1, 1), ":BAHNELEMENTE PLANETOIDEN VAMUR");
+  EXPECT_EQ(sheet.Text(3, 1), "(2)");
+  for (int r = 2; r <= 4; ++r) {
+    const double a = sheet.Number(r, 2), e = sheet.Number(r, 3), i = sheet.Number(r, 4);
+    const double node = sheet.Number(r, 5), peri = sheet.Number(r, 6), M = sheet.Number(r, 7);
+    EXPECT_NEAR(sheet.Number(r, 9), 2000.0, 1e-9);
+    const double epoch = sheet.Number(r, 10);
+    EXPECT_FLOAT_EQ(sheet.Number(r, 11), 7.5);
+    // Back to a position of the ecliptic of date: the row's own state.
+    double x, y, vx, vy;
+    EllipticOrbitPosition(x, y, vx, vy, M, a, e);
+    TMatrix33 g;
+    GaussVectors(g, node, i, peri);
+    double p[3];
+    for (int j = 0; j < 3; ++j) p[j] = g.m[j][0] * x + g.m[j][1] * y;
+    EclipticJ2000ToDate(p[0], p[1], p[2], epoch);
+    const TEphemerisResultRecord original = OrbitRow(epoch, "");
+    EXPECT_NEAR(p[0], original.Position.HelioX, 1e-9) << r;
+    EXPECT_NEAR(p[1], original.Position.HelioY, 1e-9) << r;
+    EXPECT_NEAR(p[2], original.Position.HelioZ, 1e-9) << r;
+  }
+  table.paintelemente(1, 0);  // the grid: the same texts
+  EXPECT_EQ(grid.RowCount(), 5);
+  EXPECT_EQ(grid.ColCount(), 13);
+  EXPECT_EQ(grid.Cells(2, 3), sheet.Text(3, 2));
+
+  sheet.Reset(1);
+  auto& comet = Table(kBodyIndexComet, 2, [](int k) { return OrbitRow(2451545.0 + k, ""); });
+  comet.paintelemente();
+  EXPECT_EQ(SheetHeadings(),
+            (std::vector<std::string>{"q", "e", "i", "kn", "per", "Aequin.", "JD Per.", "H", "P", "Epoche"}));
+  EXPECT_DOUBLE_EQ(sheet.Number(3, 10), 2451547.0);
+
+  sheet.Reset(1);
+  Table(0, 2, [](int k) { return OrbitRow(2451545.0 + k, "Sonne"); }).paintelemente();
+  EXPECT_EQ(sheet.LastCol(), 1);
+  EXPECT_EQ(sheet.Text(1, 1), ":BAHNELEMENTE KOMETEN VAMUR EXT");
+}
+
+// The VSOP82 routine's elements against the Swiss Ephemeris's osculating
+// elements. The library's series is a fit to an older numerical
+// ephemeris: a within 2e-5 AU (Mars) and 4e-4 AU (Jupiter), e within 2e-5,
+// i and the node within 0.002 degrees.
+TEST(PlanetElements, Vsop82AgainstSwissEphemeris) {
+  const TLibraryAvailability libraries = test::OpenBuiltLibraries();
+  ASSERT_EQ(libraries.Vsop82, 1);
+  const test::FixtureTable ref = test::ReadFixture(std::string(KVX_FIXTURE_DIR) + "/planet_elements_swe.tsv");
+  ASSERT_GT(ref.Rows(), 0u);
+  for (std::size_t row = 0; row < ref.Rows(); ++row) {
+    const int planet = static_cast<int>(ref.Number(row, "planet"));
+    TOsculatingElements el;
+    ASSERT_TRUE(PlanetPositionsVsop82({}, TTheorySelection{}, 1, planet, ref.Number(row, "jd"),
+                                      PlanetMassRatio(planet), el));
+    const double aBound = planet == 4 ? 2e-5 : 4e-4;
+    EXPECT_NEAR(static_cast<double>(el.a), ref.Number(row, "a"), aBound) << row;
+    EXPECT_NEAR(static_cast<double>(el.e), ref.Number(row, "e"), 2e-5) << row;
+    EXPECT_NEAR(static_cast<double>(el.i), ref.Number(row, "i"), 0.002) << row;
+    EXPECT_NEAR(static_cast<double>(el.node), ref.Number(row, "node"), 0.002) << row;
+  }
+  TOsculatingElements el;
+  EXPECT_FALSE(PlanetPositionsVsop82({}, TTheorySelection{}, 0, 4, 2451545.0, PlanetMassRatio(4), el));
+  EXPECT_TRUE(std::isnan(static_cast<double>(el.a)));
+  EXPECT_FALSE(PlanetPositionsVsop82({}, TTheorySelection{}, 1, 10, 2451545.0, 0, el));
+  CloseTheoryLibraries();
 }
 
 }  // namespace
