@@ -30,6 +30,11 @@ struct TTableConfigFile {
   std::uint8_t RiseSetAsJulianDate = 0;
 };
 
+// The additional equinox as stored (a year) and as the tables use it (Julian
+// centuries from J2000): T = (year - 2000) / 100, year = 2000 + 100 T.
+inline double EquinoxYearToCenturies(double year) { return (year - 2000.0) / 100.0; }
+inline double EquinoxCenturiesToYear(double centuries) { return 2000.0 + 100.0 * centuries; }
+
 // Accepted range of the additional equinox, years.
 inline constexpr double kEarliestEquinoxYear = -4000.0;
 inline constexpr double kLatestEquinoxYear = 10000.0;

@@ -170,6 +170,10 @@ void TDatenformatDlg::BuildFirstPage(QWidget* page) {
   connect(decimals_, &QSpinBox::valueChanged, this, [this](int value) {
     const int slot = CurrentSlot();
     if (filling_ || slot < 0) return;
+    if (value % DecimalsStep(DataFormatSlots[static_cast<std::size_t>(slot)].valueType) != 0) {
+      decimals_->setValue(value - 1);  // times of day keep even decimals
+      return;
+    }
     DataFormatDecimals[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(value);
     ShowExample(slot);
   });

@@ -56,7 +56,7 @@ TNumOptions::TNumOptions(const TNumericOptions& options, QWidget* owner) : QDial
     riseGrid->addWidget(new QLabel(Tr(altitudeCaptions[field][0], altitudeCaptions[field][1]), riseSet), field, 0);
     riseGrid->addWidget(altitudes_[field], field, 1);
     connect(altitudes_[field], &QLineEdit::editingFinished, this, [this, field] {
-      if (!checking_ && altitudes_[field]->isModified()) CheckAltitude(field);
+      if (!checking_ && altitudes_[field]->isModified() && !CheckAltitude(field)) refused_ = true;
     });
   }
   auto* altitudeDefaults = new QPushButton(Tr("&Standardwerte", "&Use defaults"), riseSet);
@@ -281,6 +281,12 @@ bool TNumOptions::CheckAltitude(int field) {
 }
 
 void TNumOptions::accept() {
+  // A field refused on leaving (the user may have left it by pressing OK)
+  // refuses this close request.
+  if (refused_) {
+    refused_ = false;
+    return;
+  }
   for (int field = 0; field < 6; ++field) {
     if (!altitudes_[field]->isEnabled()) continue;  // the Moon's field while the exact parallax is on
     if (!CheckAltitude(field)) return;

@@ -50,6 +50,7 @@ class TNumOptions : public QDialog {
   TNumericOptions options_;
   bool refilling_ = false;
   bool checking_ = false;
+  bool refused_ = false;  // a field was refused when it was left
 
   QSpinBox* order_;
   QSpinBox* span_;

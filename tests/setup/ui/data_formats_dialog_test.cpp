@@ -78,6 +78,9 @@ TEST_F(DataFormatsDialogTest, EditsTheLiveTablesAndKeepsThemOnClose) {
     search->setText("Aufgang eines");
     EXPECT_EQ(decimals->minimum(), 2);
     EXPECT_EQ(decimals->singleStep(), 2);
+    decimals->setValue(3);  // typed: kept even
+    EXPECT_EQ(decimals->value(), 2);
+    EXPECT_EQ(DataFormatDecimals[30], 2);
     // A text quantity has neither decimals nor formats.
     search->setText("Ein/Austritt");
     EXPECT_EQ(list->currentItem()->text(), "Ein/Austritt eines Sterns");
@@ -180,6 +183,23 @@ TEST_F(DataFormatsDialogTest, SavesAndLoadsThroughTheFileDialog) {
   EXPECT_EQ(files.requests[0].request.title, "Ephemeridenformate speichern");
   EXPECT_EQ(files.requests[0].request.filters, std::vector<std::string>{"Ephemeridenformate (*.epf)"});
   EXPECT_EQ(files.requests[3].request.title, "Ephemeridenformate laden");
+}
+
+TEST_F(DataFormatsDialogTest, ShowsEverythingInEnglish) {
+  LanguageEnglish = 1;
+  {
+    TDatenformatDlg dialog("", nullptr);
+    dialog.show();
+    dialog.SelectSlot(16);
+    EXPECT_EQ(dialog.windowTitle(), "Format and Decimals");
+    EXPECT_EQ(Child<QTabWidget>(dialog, "pages")->tabText(1), "Global Changes");
+    EXPECT_EQ(Child<QListWidget>(dialog, "quantities")->currentItem()->text(), "Right ascension");
+    EXPECT_EQ(Child<QRadioButton>(dialog, "format3")->text(), "Layout 0-24h");
+    EXPECT_TRUE(Child<QRadioButton>(dialog, "format3")->isChecked());
+    EXPECT_EQ(Child<QComboBox>(dialog, "filter")->currentText(), "No Filter");
+    test::SavePicture(dialog, "data_formats_english");
+  }
+  LanguageEnglish = 0;
 }
 
 }  // namespace

@@ -57,6 +57,10 @@ TEST_F(NumericOptionsDialogTest, ReferenceAltitudesAreCheckedWhenLeftAndOnOk) {
   TypeAndLeave(dialog, 4, "zwölf");
   ASSERT_EQ(messages.messages.size(), 2u);
   EXPECT_EQ(messages.messages[1].text, "Bitte einen Wert <90 und >-90 eingeben!");
+  // The refusal on leaving also refuses the next close request (OK may
+  // have been what took the focus away).
+  Child<QPushButton>(dialog, "ok")->click();
+  EXPECT_TRUE(dialog.isVisible());
   TypeAndLeave(dialog, 5, "89.99");
   EXPECT_EQ(messages.messages.size(), 2u);
 
