@@ -274,7 +274,8 @@ TEST_F(SunPlanetTables, SunAndMarsTablesWrittenIntoTheSheetAndTheGrid) {
       tmystringgrid grid;
       std::unique_ptr<TSonnetab> table;
       if (body == kBodyIndexSun) {
-        table = std::make_unique<TSonnetab>(0, kInternal, &sheet, config, start, end, TTableStep{1, 0, 1}, 1e-10L, -1, 10);
+        table = std::make_unique<TSonnetab>(0, kInternal, &sheet, config, start, end, TTableStep{1, 0, 1}, 1e-10L,
+                                            -1, 10);
         table->initialisieren(0, kInternal, config, start, end, TTableStep{1, 0, 1}, 1e-10L, -1, 10);
       } else {
         auto mars = std::make_unique<Tplatab>(0, kInternal, &sheet, body, config, start, end, TTableStep{1, 0, 1},
