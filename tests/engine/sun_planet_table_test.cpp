@@ -183,25 +183,16 @@ TEST_F(SunPlanetTables, PlanetTableStepsBodiesAndPoles) {
 TEST_F(SunPlanetTables, NamesCaptionsAndReducedObjects) {
   const TObserverRecord o = LocalDay(20, 3, 2024, 0);
   const TTableConfigRecord config;
-  const std::vector<std::pair<TBodyIndex, std::string>> english = {
-      {1, "Mercury"}, {2, "Venus"}, {4, "Mars"}, {5, "Jupiter"}, {6, "Saturn"},
-      {7, "Uranus"},  {8, "Neptune"}, {9, "Pluto"}};
-  for (const auto& [body, name] : english) {
+  for (const auto& [body, name] : {std::pair{1, "Mercury"}, std::pair{8, "Neptune"}, std::pair{4, "Mars"}}) {
     Tplatab table(1, kInternal, nullptr, body, config, o, o, TTableStep{}, 1e-10L, -1, 10);
     table.initialisieren(1, kInternal, body, config, o, o, TTableStep{}, 1e-10L, -1, 10);
     EXPECT_EQ(table.Name, name);
-    EXPECT_EQ(table.ProgressCaption, BodyProgressCaption(body, 1));
-    Tpla one(1, kInternal, 0, body, config, o, 1e-10L);
-    EXPECT_EQ(one.Name, SunAndPlanetNames[static_cast<std::size_t>(body)]);
+    EXPECT_EQ(Tpla(1, kInternal, 0, body, config, o, 1e-10L).Name, SunAndPlanetNames[static_cast<std::size_t>(body)]);
   }
   EXPECT_STREQ(BodyProgressCaption(4, 1), "Calculating ephemeris of  Mars");
-  EXPECT_STREQ(BodyProgressCaption(4, 0), "Berechne Marsephemeride");
-  TSonnetab sun(1, kInternal, nullptr, config, o, o, TTableStep{}, 1e-10L, -1, 10);
-  EXPECT_EQ(sun.Name, "Sun");
-  EXPECT_EQ(sun.ProgressCaption, "Calculating ephemeris of the Sun");
-  TSonne one(0, kInternal, 0, config, o, 1e-10L);
-  EXPECT_EQ(one.Name, "Sonne");
-  EXPECT_EQ(one.ProgressCaption, "");
+  EXPECT_EQ(TSonnetab(1, kInternal, nullptr, config, o, o, TTableStep{}, 1e-10L, -1, 10).ProgressCaption,
+            "Calculating ephemeris of the Sun");
+  EXPECT_EQ(TSonne(0, kInternal, 0, config, o, 1e-10L).ProgressCaption, "");
 
   TObserverRecord now = o;
   LocalTimeToUT(now);
