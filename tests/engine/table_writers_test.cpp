@@ -324,6 +324,23 @@ TEST_F(TableWriters, GridAgreesWithSheet) {
   EXPECT_LT(sheet.LastRow(), 6);
   EXPECT_FALSE(progress.Visible());
   EXPECT_EQ(AbortRequested, 0);
+
+  // An error inside the loop still hides the progress and finishes the
+  // sheet before it reaches the caller.
+  struct TThrowing : RecordingProgress {
+    void ProcessEvents() override {
+      if (++events_processed == 3) throw std::runtime_error("row");
+    }
+  } throwing;
+  SetProgressReporter(&throwing);
+  sheet.Reset(1);
+  table.Rows = 5;
+  EXPECT_THROW(table.paintdms(), std::runtime_error);
+  EXPECT_FALSE(throwing.Visible());
+  EXPECT_EQ(throwing.ends, 1);
+  EXPECT_EQ(sheet.Selection(), "A1");
+  EXPECT_EQ(sheet.LastRow(), 2);
+  SetProgressReporter(&progress);
 }
 
 // RA;Dec;name;day;JD lines, one per row, with the locale's separator; the
