@@ -489,6 +489,16 @@ TEST_F(NBodyTest, AdamsRunAgreesWithRungeKuttaAndHandlesItsPeriods) {
   EXPECT_EQ(same.LastRow(), 3 + 12);  // end < start + step: two data rows, then the block
   EXPECT_DOUBLE_EQ(same.Number(3, 1), 2450605.5);
 
+  // A period of one instant: the bar shows 100, not 0/0.
+  workbook::TWorkbook instant;
+  truKu oneInstant(&instant);
+  state = oneInstant.Setup.StartValues;
+  jd = 2450600.5L;
+  progress_.positions.clear();
+  ASSERT_TRUE(IntegrateStateToDate(oneInstant, 10, state, oneInstant.Setup.Masses, jd, 1e-12L, config_, instant,
+                                   TAdamsPeriod{50600.0L, 50600.0L, 1.0L}));
+  EXPECT_EQ(progress_.positions.back(), 100);
+
   // Epoch after the start integrates backwards first; the label names the
   // JD of the leg being integrated.
   workbook::TWorkbook back;
