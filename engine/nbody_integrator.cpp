@@ -331,8 +331,10 @@ void truKu::WriteOutputRowToGrid(const TTableConfigRecord& config) {
     // never lands outside it.
     const int columns = RowColumnCount(config) + 1;
     Grid->SetColCount(columns);
-    if (Grid->RowCount() < OutputRow) Grid->SetRowCount(OutputRow);
-    WriteRow(*this, config, RowTarget{nullptr, Grid, OutputRow - 1, HeadingRow != 0, FontScale});
+    if (Grid->RowCount() <= OutputRow) Grid->SetRowCount(OutputRow + 1);
+    WriteRow(*this, config, RowTarget{nullptr, Grid, OutputRow, HeadingRow != 0, FontScale});
+    if (HeadingRow != 0)
+      for (int c = 1; c < columns; ++c) Grid->SetColWidths(c, static_cast<int>(std::trunc(FontScale * kGridColumnWidth)));
     Grid->SetColCount(columns);
     Grid->SetRowCount(OutputRow + 1);
   }
@@ -366,7 +368,10 @@ void truKu::WriteStateVectorsToGrid(const TTableConfigRecord& config, std::int32
   const int r = row + 1;
   if (gridFlag != 0) Grid->SetColCount(11);
   Grid->SetRowCount(Setup.N + r + 1);
-  for (int k = 0; k < 10; ++k) SetGridCellText(*Grid, r, k + 1, config.ColumnTitles[static_cast<std::size_t>(kSlots[k])]);
+  for (int k = 0; k < 10; ++k) {
+    Grid->SetColWidths(k + 1, static_cast<int>(std::trunc(FontScale * kGridColumnWidth)));
+    SetGridCellText(*Grid, r, k + 1, config.ColumnTitles[static_cast<std::size_t>(kSlots[k])]);
+  }
   for (int rr = r; rr < Grid->RowCount(); ++rr)
     for (int c = 11; c < Grid->ColCount(); ++c) SetGridCellText(*Grid, rr, c, "");
   for (int i = 0; i < Setup.N; ++i) {

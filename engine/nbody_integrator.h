@@ -80,7 +80,9 @@ class truKu {
 
   // Output rows: the heading row when OutputRow is 1, else a data row of the
   // working state at JD; then OutputRow + 1. Into the sheet, or the grid when
-  // WorkbookView is 0.
+  // WorkbookView is 0 (the same row number; the grid's title row 0 and
+  // column 0 stay empty; it is sized to the row before the row is written,
+  // and the heading row sets the column widths).
   void WriteOutputRow(const TTableConfigRecord& config);
   void WriteOutputRowToGrid(const TTableConfigRecord& config);
   // OutputCopy := working state, body i (1-based) made centre-relative,

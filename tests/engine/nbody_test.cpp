@@ -12,6 +12,7 @@
 #include "engine/nbody_adams.h"
 #include "engine/nbody_integrator.h"
 #include "platform/globals.h"
+#include "platform/workbook/workbook_files.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "support/fixtures.h"
@@ -392,6 +393,7 @@ TEST_F(NBodyTest, OutputHeadingsElementsSphericalCentreAndTheGrid) {
   truKu wide(&book_);
   wide.Grid = &grid;
   wide.WorkbookView = 0;
+  wide.FontScale = 1.5;
   wide.Setup.N = 14;
   wide.Setup.OutputFlags.fill(1);
   wide.Setup.DateTimeColumns = 1;
@@ -399,18 +401,21 @@ TEST_F(NBodyTest, OutputHeadingsElementsSphericalCentreAndTheGrid) {
   wide.WriteOutputRow(config_);
   wide.WriteOutputRow(config_);
   EXPECT_EQ(grid.ColCount(), 1 + 3 + 14 * 7);
-  EXPECT_EQ(grid.Cells(3, 0), "JED");
-  EXPECT_EQ(grid.Cells(4, 0), "Objekt");
-  EXPECT_EQ(grid.Cells(1 + 3 + 13 * 7, 1), "");  // body 14 is unnamed
-  EXPECT_FALSE(grid.Cells(3 + 14 * 7, 1).empty());
+  EXPECT_EQ(grid.Cells(3, 1), "JED");
+  EXPECT_EQ(grid.Cells(4, 1), "Objekt");
+  EXPECT_EQ(grid.ColWidths(101), 165);
+  EXPECT_EQ(grid.Cells(1 + 3 + 13 * 7, 2), "");  // body 14 is unnamed
+  EXPECT_FALSE(grid.Cells(3 + 14 * 7, 2).empty());
+  EXPECT_EQ(grid.RowCount(), 3);
   wide.Setup.OutputFlags.fill(0);
   wide.Setup.DateTimeColumns = 0;
   wide.WriteOutputRow(config_);
   EXPECT_EQ(grid.ColCount(), 2);
 }
 
-// The block read back as a start-value file gives the working state to
-// 1e-15 relative (the sheet holds doubles), the masses and both JDs.
+// The block, saved as .xlsx and loaded again, read back as a start-value
+// file gives the working state to 1e-15 relative (the sheet holds doubles),
+// the masses and both JDs. The grid block has no header cell.
 TEST_F(NBodyTest, StateVectorBlockReadsBackAsStartValueFile) {
   DataFormatDecimals.fill(15);
   truKu ku(&book_);
@@ -422,6 +427,11 @@ TEST_F(NBodyTest, StateVectorBlockReadsBackAsStartValueFile) {
   EXPECT_DOUBLE_EQ(book_.Number(13, 8), 0.0);  // massless
 
   test::TempFolder folder;
+  std::string error;
+  ASSERT_TRUE(WriteXlsx(book_, folder.File("block.xlsx"), error)) << error;
+  workbook::TWorkbook loaded;
+  ASSERT_TRUE(ReadXlsx(loaded, folder.File("block.xlsx"), error)) << error;
+  book_.AdoptContents(std::move(loaded));
   std::ofstream out(folder.File("start.txt"));
   for (int r = 1; r <= book_.LastRow(); ++r) {
     if (r == 2) continue;  // the heading row is not part of the file
@@ -454,6 +464,16 @@ TEST_F(NBodyTest, StateVectorBlockReadsBackAsStartValueFile) {
   }
   EXPECT_FALSE(ReadStartValuesFile(folder.File("missing.txt"), read));
   EXPECT_EQ(read.N, 11);
+
+  tmystringgrid grid(30, 30);
+  ku.Grid = &grid;
+  ku.WorkbookView = 0;
+  ku.WriteStateVectors(config_, 1, 1);
+  EXPECT_EQ(grid.ColCount(), 11);
+  EXPECT_EQ(grid.RowCount(), 13);
+  EXPECT_EQ(grid.Cells(1, 1), DefaultColumnHeadings[161]);
+  EXPECT_EQ(grid.Cells(1, 2), "Sonne");
+  EXPECT_EQ(grid.Cells(1, 12), "Testkörper");
 }
 
 // --- The Adams run ---------------------------------------------------------------
