@@ -328,6 +328,19 @@ TEST_F(NBodyTest, DefaultRunWritesHeadingFortyOneRowsAndTheBlockThenContinues) {
   ASSERT_TRUE(short_.Integrate(config_));
   EXPECT_EQ(third.LastRow(), 5);
   EXPECT_DOUBLE_EQ(third.Number(5, 1), 2450600.5 + 15.0);
+
+  // A cancel at bar position 5 (step 21, in the third pass) ends after that
+  // pass and its row; the block of that state follows; the flag stays set.
+  workbook::TWorkbook cancelled;
+  truKu stopped(&cancelled);
+  progress_.abort_at_step = 5;
+  ASSERT_TRUE(stopped.Integrate(config_));
+  progress_.abort_at_step = -1;
+  EXPECT_NE(AbortRequested.load(), 0);
+  EXPECT_DOUBLE_EQ(cancelled.Number(5, 1), 2450615.5);
+  EXPECT_EQ(cancelled.Text(6, 1), kStartValuesHeader);
+  EXPECT_DOUBLE_EQ(cancelled.Number(8, 10), 2450615.5);
+  EXPECT_EQ(stopped.Setup.JD, 2450615.5L);
 }
 
 TEST_F(NBodyTest, TwoBodiesAtOnePlaceStopWithTheMessageAndKeepTheGoodRows) {
