@@ -133,7 +133,7 @@ void WriteAdamsOutputRow(truKu& integrator, const TTableConfigRecord& config, co
   integrator.OutputRow = row;
   if (row != 1) {
     integrator.Setup.JD = t + kMjdOffset;
-    for (int i = 0; i < integrator.Setup.N; ++i)
+    for (int i = 0; i < std::clamp(integrator.Setup.N, 0, kMaxIntegrationBodies); ++i)
       integrator.Setup.WorkingState[static_cast<std::size_t>(i)] = y[static_cast<std::size_t>(i)];
   }
   integrator.WriteOutputRow(config);

@@ -37,6 +37,10 @@ const int* CoordinateHeadingSlots(const TIntegrationSetup& s) {
   return s.Ecliptic != 0 ? kCentreEcliptic : kCentreEquatorial;
 }
 
+// Bodies 1..N as far as the arrays reach: the writers may meet a set-up that
+// was never validated (a run validates first).
+int BodyCount(const TIntegrationSetup& s) { return std::clamp(s.N, 0, kMaxIntegrationBodies); }
+
 void ToEcliptic(TBodyState& b, double T) {
   EquatorialToEclipticExtended(b[0], b[1], b[2], T);
   EquatorialToEclipticExtended(b[3], b[4], b[5], T);
@@ -67,13 +71,14 @@ struct RowTarget {
   tmystringgrid* grid = nullptr;
   int row = 0;
   bool heading = false;
-  double widthScale = 1.0;
 
   void Text(int col, const std::string& text) const {
     if (sheet != nullptr) sheet->SetText(row, col, text);
     else SetGridCellText(*grid, row, col, text);
   }
+  // A value that is not finite leaves the cell empty.
   void Number(int col, int slot, double value) const {
+    if (!std::isfinite(value)) return;
     if (sheet != nullptr) WriteNumberToSheet(*sheet, row, col, slot, value);
     else WriteNumberToGrid(*grid, row, col, slot, value);
   }
@@ -108,7 +113,7 @@ void WriteRow(truKu& ku, const TTableConfigRecord& config, const RowTarget& t) {
   if (t.heading) t.Text(c, toGrid ? "JED" : title(kTimeSlot));
   else t.Number(c, toGrid ? 3 : kTimeSlot, static_cast<double>(s.JD));
   ++c;
-  for (int i = 0; i < s.N; ++i) {
+  for (int i = 0; i < BodyCount(s); ++i) {
     if (s.OutputFlags[static_cast<std::size_t>(i)] == 0) continue;
     if (t.heading) t.Text(c, toGrid ? ByLanguage("Objekt", "Object") : title(kNameSlot));
     else t.Text(c, s.Names[static_cast<std::size_t>(i)]);
@@ -147,7 +152,7 @@ bool HasAngularMomentum(const TBodyState& b) {
 truKu::truKu(TSheet* sheet) : Setup(DefaultIntegrationSetup()), sg(sheet) {}
 
 bool truKu::ComputeAccelerations(const TNBodyState& state) {
-  const int n = Setup.N;
+  const int n = BodyCount(Setup);
   long double d[kMaxIntegrationBodies][kMaxIntegrationBodies];
   for (int i = 0; i < n; ++i) {
     for (int j = i + 1; j < n; ++j) {
@@ -177,7 +182,7 @@ bool truKu::ComputeAccelerations(const TNBodyState& state) {
 
 void truKu::Derivatives(const TBodyAccelerations& accelerations, const TNBodyState& state,
                         TNBodyState& derivative) const {
-  for (int i = 0; i < Setup.N; ++i) {
+  for (int i = 0; i < BodyCount(Setup); ++i) {
     derivative[i][0] = state[i][3];
     derivative[i][1] = state[i][4];
     derivative[i][2] = state[i][5];
@@ -189,24 +194,24 @@ void truKu::Derivatives(const TBodyAccelerations& accelerations, const TNBodySta
 
 void truKu::AddScaled(const TNBodyState& base, const TNBodyState& derivative, long double factor,
                       TNBodyState& result) const {
-  for (int i = 0; i < Setup.N; ++i)
+  for (int i = 0; i < BodyCount(Setup); ++i)
     for (int k = 0; k < 6; ++k) result[i][k] = base[i][k] + factor * derivative[i][k];
 }
 
 void truKu::CombineIncrements() {
-  for (int i = 0; i < Setup.N; ++i)
+  for (int i = 0; i < BodyCount(Setup); ++i)
     for (int k = 0; k < 6; ++k)
       increment_[i][k] = (k1_[i][k] + 2.0L * k2_[i][k] + 2.0L * k3_[i][k] + k4_[i][k]) * kOneSixth;
 }
 
 void truKu::ApplyIncrement() {
-  for (int i = 0; i < Setup.N; ++i)
+  for (int i = 0; i < BodyCount(Setup); ++i)
     for (int k = 0; k < 6; ++k) Setup.WorkingState[i][k] += Setup.H * increment_[i][k];
 }
 
 void truKu::ReduceToFirstBody() {
   const TBodyState first = Setup.WorkingState[0];
-  for (int i = 0; i < Setup.N; ++i)
+  for (int i = 0; i < BodyCount(Setup); ++i)
     for (int k = 0; k < 6; ++k) Setup.WorkingState[i][k] -= first[k];
 }
 
@@ -229,7 +234,7 @@ bool truKu::RungeKuttaStep() {
   CombineIncrements();
   ApplyIncrement();
   if (Setup.ReduceToFirstBody != 0) ReduceToFirstBody();
-  for (int i = 0; i < Setup.N && finite; ++i)
+  for (int i = 0; i < BodyCount(Setup) && finite; ++i)
     for (long double v : Setup.WorkingState[i]) finite = finite && std::isfinite(v);
   if (!finite) {
     Setup.WorkingState = y0_;
@@ -284,7 +289,7 @@ void truKu::PrepareOutputState(int body) {
   const std::size_t i = static_cast<std::size_t>(body - 1);
   OutputCopy = Setup.WorkingState;
   TBodyState& b = OutputCopy[i];
-  if (Setup.Heliocentric == 0) {
+  if (Setup.Heliocentric == 0 && Setup.CentreBody >= 1 && Setup.CentreBody <= kMaxIntegrationBodies) {
     const TBodyState& centre = Setup.WorkingState[static_cast<std::size_t>(Setup.CentreBody - 1)];
     for (int k = 0; k < 6; ++k) b[k] -= centre[k];
   }
@@ -309,7 +314,7 @@ int truKu::RowColumnCount(const TTableConfigRecord& config) const {
     for (int k = 0; k < kElementFlagCount; ++k) perBody += config.Flags[static_cast<std::size_t>(kFirstElementFlag + k)] != 0;
   }
   int count = (Setup.DateTimeColumns != 0 ? 2 : 0) + 1;
-  for (int i = 0; i < Setup.N; ++i)
+  for (int i = 0; i < BodyCount(Setup); ++i)
     if (Setup.OutputFlags[static_cast<std::size_t>(i)] != 0) count += 1 + perBody;
   return count;
 }
@@ -320,7 +325,7 @@ void truKu::WriteOutputRow(const TTableConfigRecord& config) {
     return;
   }
   HeadingRow = OutputRow == 1 ? 1 : 0;
-  if (sg != nullptr) WriteRow(*this, config, RowTarget{sg, nullptr, OutputRow, HeadingRow != 0, FontScale});
+  if (sg != nullptr) WriteRow(*this, config, RowTarget{sg, nullptr, OutputRow, HeadingRow != 0});
   ++OutputRow;
 }
 
@@ -332,7 +337,7 @@ void truKu::WriteOutputRowToGrid(const TTableConfigRecord& config) {
     const int columns = RowColumnCount(config) + 1;
     Grid->SetColCount(columns);
     if (Grid->RowCount() <= OutputRow) Grid->SetRowCount(OutputRow + 1);
-    WriteRow(*this, config, RowTarget{nullptr, Grid, OutputRow, HeadingRow != 0, FontScale});
+    WriteRow(*this, config, RowTarget{nullptr, Grid, OutputRow, HeadingRow != 0});
     if (HeadingRow != 0)
       for (int c = 1; c < columns; ++c) Grid->SetColWidths(c, static_cast<int>(std::trunc(FontScale * kGridColumnWidth)));
     Grid->SetColCount(columns);
@@ -350,7 +355,7 @@ void truKu::WriteStateVectors(const TTableConfigRecord& config, std::int32_t row
   static constexpr int kSlots[10] = {161, 98, 99, 100, 101, 102, 103, 104, 5, 4};
   sg->SetText(row, 1, kStartValuesHeader);
   for (int k = 0; k < 10; ++k) sg->SetText(row + 1, k + 1, config.ColumnTitles[static_cast<std::size_t>(kSlots[k])]);
-  for (int i = 0; i < Setup.N; ++i) {
+  for (int i = 0; i < BodyCount(Setup); ++i) {
     const int r = row + 2 + i;
     const std::size_t b = static_cast<std::size_t>(i);
     sg->SetText(r, 1, Setup.Names[b]);
@@ -367,14 +372,14 @@ void truKu::WriteStateVectorsToGrid(const TTableConfigRecord& config, std::int32
   static constexpr int kSlots[10] = {161, 98, 99, 100, 101, 102, 103, 104, 5, 4};
   const int r = row + 1;
   if (gridFlag != 0) Grid->SetColCount(11);
-  Grid->SetRowCount(Setup.N + r + 1);
+  Grid->SetRowCount(BodyCount(Setup) + r + 1);
   for (int k = 0; k < 10; ++k) {
     Grid->SetColWidths(k + 1, static_cast<int>(std::trunc(FontScale * kGridColumnWidth)));
     SetGridCellText(*Grid, r, k + 1, config.ColumnTitles[static_cast<std::size_t>(kSlots[k])]);
   }
   for (int rr = r; rr < Grid->RowCount(); ++rr)
     for (int c = 11; c < Grid->ColCount(); ++c) SetGridCellText(*Grid, rr, c, "");
-  for (int i = 0; i < Setup.N; ++i) {
+  for (int i = 0; i < BodyCount(Setup); ++i) {
     const int gr = r + 1 + i;
     const std::size_t b = static_cast<std::size_t>(i);
     SetGridCellText(*Grid, gr, 1, Setup.Names[b]);

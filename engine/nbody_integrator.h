@@ -88,6 +88,7 @@ class truKu {
   // OutputCopy := working state, body i (1-based) made centre-relative,
   // ecliptic and spherical as the switches say (longitude and right
   // ascension in degrees 0..360 and hours 0..24).
+  // A centre body outside 1..14 leaves the state unchanged.
   void PrepareOutputState(int body);
 
   // The state-vector block of bodies 1..N: into the sheet from `row` (the
