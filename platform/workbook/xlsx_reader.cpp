@@ -23,7 +23,9 @@
 #include <ixion/named_expressions_iterator.hpp>
 
 #include "platform/workbook/workbook_files.h"
+#include "platform/workbook/xlsx_checks.h"
 #include "platform/workbook/xlsx_settings.h"
+#include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
 
@@ -187,11 +189,19 @@ double ColumnCharacters(double orcusWidth) {
 }  // namespace
 
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
+  // Sizes and column ranges the reading library would trust blindly.
+  if (!CheckXlsxFile(path, error)) {
+    error = "cannot read " + path + ": " + error;
+    return false;
+  }
   try {
     ss::range_size_t size{kMaxRows, kMaxCols};
     ss::document doc{size};
     ss::view view{doc};
     ss::import_factory factory{doc, view};
+    // A formula the library cannot parse is left out by it instead of
+    // stopping the whole file; its cell is read from the sheet part below.
+    factory.set_formula_error_policy(ss::formula_error_policy_t::skip);
     orcus::orcus_xlsx app{&factory};
     app.read_file(path);
 
@@ -242,7 +252,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
             case ixion::celltype_t::string: {
               const std::string* text = cxt.get_string(std::get<ixion::string_id_t>(item.value));
               cell.Kind = TCellKind::Text;
-              cell.Text = text ? *text : std::string();
+              cell.Text = text ? DecodeXlsxEscapes(*text) : std::string();
               if (cell.Text.empty()) cell.Kind = TCellKind::Empty;
               break;
             }
@@ -275,7 +285,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
                   cell.Text.clear();
                 } else if (cached.get_type() == ixion::formula_result::result_type::string) {
                   cell.Result = TFormulaResult::Text;
-                  cell.Text = cached.get_string();
+                  cell.Text = DecodeXlsxEscapes(cached.get_string());
                 }
               } catch (const std::exception&) {
                 // No stored result.
