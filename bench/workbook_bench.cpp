@@ -101,4 +101,28 @@ void BM_LoadXlsx(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadXlsx)->Unit(benchmark::kMillisecond);
 
+// The same read as a file the user opens: the reading library in a child
+// process, the workbook sent back through a pipe.
+void BM_LoadXlsxInChildProcess(benchmark::State& state) {
+  SetUpFormats();
+  {
+    TWorkbook book(1);
+    WriteTable(book);
+    std::string error;
+    if (!kvx::workbook::WriteXlsx(book, BenchFile(), error)) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+  }
+  for (auto _ : state) {
+    TWorkbook book(1);
+    std::string error;
+    int type = 0;
+    if (!kvx::workbook::ReadWorkbookFile(book, BenchFile(), type, error)) state.SkipWithError(error.c_str());
+    benchmark::DoNotOptimize(book.LastRow());
+  }
+  state.SetItemsProcessed(state.iterations() * kRows * kCols);
+}
+BENCHMARK(BM_LoadXlsxInChildProcess)->Unit(benchmark::kMillisecond);
+
 }  // namespace
