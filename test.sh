@@ -9,5 +9,7 @@ KVX_NO_RECOMMENDS=1 kvx_install_missing "${KVX_TEST_PACKAGES[@]}"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKVX_BUILD_TESTS=ON -DKVX_BUILD_BENCH=ON -DKVX_SANITIZE=ON
 cmake --build build-test
+# Every package the build and the tests use must come from tools/packages.sh.
+tools/check_packages.sh build-test
 cd build-test
 ctest --output-on-failure --parallel "$(nproc)" "$@"
