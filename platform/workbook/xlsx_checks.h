@@ -12,19 +12,44 @@
 //     sheet's cell data, where they end) need min and max with
 //     1 <= min <= max <= 16384.
 // A file failing a check is refused with the reason in `error` (English).
+//
+// The library also refuses a whole file for one formula it cannot register
+// ("$1", a whole row without its range). A cell whose formula the
+// workbook's own scan (ScanFormula) refuses is therefore replaced, before
+// the library reads the file, by the value the file stored for it (number,
+// truth value or text), or by the formula's text ("=$1") when it stored
+// none; the file is then handed to the library as a new zip with the
+// changed parts stored, and the texts are put in after the reading.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kvx::workbook {
 
 // The most uncompressed bytes all parts of an .xlsx file may declare.
 inline constexpr std::uint64_t kMaxXlsxBytes = 1536ull * 1024 * 1024;
 
-bool CheckXlsxFile(const std::string& path, std::string& error);
+// A cell that gets a text after the reading (the library reads no texts
+// but shared ones): sheet 0-based, row and column 1-based, text in UTF-8
+// with the format's "_xHHHH_" escapes still in it.
+struct TXlsxTextCell {
+  int Sheet = 0;
+  int Row = 1;
+  int Col = 1;
+  std::string Text;
+};
 
-// The same on the file's bytes (the fuzz target and the tests).
+// Checks the file's bytes and mends its bad formulas in place; `texts`
+// gets the cells that fall back to a text.
+bool PrepareXlsxBytes(std::string& bytes, std::vector<TXlsxTextCell>& texts, std::string& error);
+
+// Reads a file and prepares its bytes.
+bool ReadPreparedXlsx(const std::string& path, std::string& bytes, std::vector<TXlsxTextCell>& texts,
+                      std::string& error);
+
+// Only the checks, on a file's bytes.
 bool CheckXlsxBytes(const std::string& bytes, std::string& error);
 
 }  // namespace kvx::workbook

@@ -189,8 +189,11 @@ double ColumnCharacters(double orcusWidth) {
 }  // namespace
 
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
-  // Sizes and column ranges the reading library would trust blindly.
-  if (!CheckXlsxFile(path, error)) {
+  // Sizes and column ranges the reading library would trust blindly, and
+  // formulas it would refuse the whole file for.
+  std::string bytes;
+  std::vector<TXlsxTextCell> fallbackTexts;
+  if (!ReadPreparedXlsx(path, bytes, fallbackTexts, error)) {
     error = "cannot read " + path + ": " + error;
     return false;
   }
@@ -203,7 +206,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     // stopping the whole file; its cell is read from the sheet part below.
     factory.set_formula_error_policy(ss::formula_error_policy_t::skip);
     orcus::orcus_xlsx app{&factory};
-    app.read_file(path);
+    app.read_stream(bytes);
 
     const ixion::model_context& cxt = doc.get_model_context();
     const std::size_t sheetCount = doc.get_sheet_count();
@@ -362,6 +365,19 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
         data.FixedCols = std::max(0, static_cast<int>(frozen.visible_columns));
         data.FixedRows = std::max(0, static_cast<int>(frozen.visible_rows));
       }
+    }
+    // Cells whose formulas fell back to a text.
+    for (const TXlsxTextCell& text : fallbackTexts) {
+      if (text.Sheet < 0 || text.Sheet >= fresh.NumSheets() || text.Row > kMaxRows || text.Col > kMaxCols) continue;
+      TSheetData& data = fresh.MutableSheetData(text.Sheet + 1);
+      if (static_cast<int>(data.Rows.size()) < text.Row) data.Rows.resize(text.Row);
+      auto& cells = data.Rows[text.Row - 1];
+      if (static_cast<int>(cells.size()) < text.Col) cells.resize(text.Col);
+      TCell& cell = cells[text.Col - 1];
+      cell.Kind = TCellKind::Text;
+      cell.Text = DecodeXlsxEscapes(text.Text);
+      cell.Formula.clear();
+      cell.Number = 0.0;
     }
     // Names: global ones, and the print areas of the sheets.
     auto addName = [&](const std::string& name, const ixion::named_expression_t& expression) {
