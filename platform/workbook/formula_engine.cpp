@@ -533,7 +533,10 @@ bool FormulaAccepted(std::string_view formula, const std::vector<std::string>& s
   }
 }
 
-bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, const std::vector<TDefinedName>& names) {
+namespace {
+
+bool EvaluateFormulasUnguarded(const std::vector<std::shared_ptr<TSheetData>>& sheets,
+                               const std::vector<TDefinedName>& names) {
   // Nothing to do without formulas. The model spans the used cells and
   // every cell a formula or a name refers to.
   bool any = false;
@@ -749,6 +752,28 @@ bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, co
     }
   }
   return true;
+}
+
+}  // namespace
+
+bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, const std::vector<TDefinedName>& names) {
+  try {
+    return EvaluateFormulasUnguarded(sheets, names);
+  } catch (const std::exception&) {
+    // The engine failed as a whole (its model could not be built): every
+    // formula shows an error.
+    for (const auto& sheet : sheets) {
+      for (auto& row : sheet->Rows) {
+        for (TCell& cell : row) {
+          if (cell.Kind != TCellKind::Formula) continue;
+          cell.Result = TFormulaResult::Error;
+          cell.Text = "#VALUE!";
+          cell.Number = 0.0;
+        }
+      }
+    }
+    return true;
+  }
 }
 
 }  // namespace kvx::workbook

@@ -236,7 +236,7 @@ void WriteAll(int fd, const std::string& bytes) {
   }
 }
 
-[[noreturn]] void RunChild(int fd, TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read) {
+[[noreturn]] void RunChild(int fd, const TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read) {
   rlimit core{0, 0};
   setrlimit(RLIMIT_CORE, &core);
   rlimit cpu{static_cast<rlim_t>(kIsolatedCpuSeconds), static_cast<rlim_t>(kIsolatedCpuSeconds + 5)};
@@ -249,9 +249,16 @@ void WriteAll(int fd, const std::string& bytes) {
   // The message: 'K' and the snapshot, or 'E' and the error text.
   std::string message;
   try {
+    // A workbook of the child's own: the parent's has listeners (the view)
+    // that must not run here. It starts with the parent's view flags, which
+    // a reader keeps when the file has none.
+    TWorkbook fresh(1);
+    fresh.SetViewScale(book.ViewScale());
+    fresh.SetShowGridLines(book.ShowGridLines());
+    fresh.SetEnableProtection(book.EnableProtection());
     std::string error;
-    if (read(book, error)) {
-      message = "K" + EncodeWorkbookSnapshot(book);
+    if (read(fresh, error)) {
+      message = "K" + EncodeWorkbookSnapshot(fresh);
     } else {
       message = "E" + error;
     }

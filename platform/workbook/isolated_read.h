@@ -26,7 +26,8 @@ inline constexpr std::uint64_t kIsolatedMemoryBytes = 3ull * 1024 * 1024 * 1024;
 inline constexpr int kIsolatedCpuSeconds = 120;
 inline constexpr int kIsolatedWallSeconds = 240;
 
-// Runs `read` on (a copy of) the workbook in a child process and, when it
+// Runs `read` on a fresh workbook (with the view flags of `book`) in a
+// child process and, when it
 // succeeds there, hands the result to `book`: contents, names, styles,
 // current sheet and the view flags the readers set (scale, grid lines,
 // protection). False with an English text in `error` otherwise.
