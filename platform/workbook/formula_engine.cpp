@@ -472,6 +472,9 @@ TFormulaScan ScanFormula(std::string_view formula) {
       if (dollar || (letters && j < formula.size() && formula[j] == ':')) return scan;
       i = j;
     } else {
+      // A range is read whole above; a colon left over joins parts the
+      // engine reads as ranges without bounds ("B3630:8", "A1:B").
+      if (c == ':') return scan;
       if (c == '(') ++depth;
       if (c == ')' && --depth < 0) return scan;
       ++i;

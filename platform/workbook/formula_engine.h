@@ -71,7 +71,9 @@ bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets,
 // every sheet prefix ("Sheet1!", "'Mond und Sterne'!") leads into a
 // reference, and every reference lies inside the sheet: cells "$B$3",
 // ranges "A1:C5", whole columns "A:C" (at most three letters, up to XFD)
-// and whole rows "2:4". The engine's own parser reads past the end of
+// and whole rows "2:4"; a colon anywhere else ("B3630:8", "A1:B") is
+// refused, as the engine reads such mixed ranges without bounds and then
+// checks them for minutes. The engine's own parser reads past the end of
 // some malformed texts ("$", "'"), so only sound texts are handed to it.
 struct TFormulaScan {
   bool Sound = false;

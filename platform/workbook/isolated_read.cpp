@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <chrono>
 #include <cstring>
 #include <fstream>
@@ -21,6 +22,10 @@
 #define KVX_ADDRESS_SANITIZER 1
 #endif
 #endif
+
+// Set when the program runs under a sanitizer: what runs when it reports
+// an error and stops.
+extern "C" void __sanitizer_set_death_callback(void (*callback)(void)) __attribute__((weak));
 
 namespace kvx::workbook {
 
@@ -236,7 +241,13 @@ void WriteAll(int fd, const std::string& bytes) {
   }
 }
 
+[[noreturn]] void ChildDeath() { _exit(70); }
+
 [[noreturn]] void RunChild(int fd, const TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read) {
+  // A crash here ends the child and nothing else: no handler of the
+  // program (or of a sanitizer's test driver) runs in it.
+  for (int signal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT}) std::signal(signal, SIG_DFL);
+  if (&__sanitizer_set_death_callback != nullptr) __sanitizer_set_death_callback(&ChildDeath);
   rlimit core{0, 0};
   setrlimit(RLIMIT_CORE, &core);
   rlimit cpu{static_cast<rlim_t>(kIsolatedCpuSeconds), static_cast<rlim_t>(kIsolatedCpuSeconds + 5)};

@@ -64,7 +64,8 @@ TEST_F(BadInputTest, MalformedFormulasFromFilesShowAnErrorAndTheOthersAreCompute
   // The other texts of the same kinds, and references beyond the sheet.
   TWorkbook book;
   const char* bad[] = {"1'", "/'", "$", "$1", "A$", "$$A1", "SUM($A:)", "A1:$", "\"open", "'Sheet1'", "Sheet1!",
-                       "''!A1", "(1", "1)", "XFE1", "A1048577", "A:XFE", "0:1", "1:1048577"};
+                       "''!A1", "(1", "1)", "XFE1", "A1048577", "A:XFE", "0:1", "1:1048577",
+                       "B3630:8", "A1:B", "3:A1", "A1:B2:C3"};
   for (const char* formula : bad) {
     SCOPED_TRACE(formula);
     EXPECT_FALSE(ScanFormula(formula).Sound);
