@@ -37,13 +37,16 @@ class Writer {
  public:
   void U8(std::uint32_t v) { out_ += static_cast<char>(v & 0xFF); }
   void U32(std::uint32_t v) {
-    for (int k = 0; k < 4; ++k) out_ += static_cast<char>((v >> (8 * k)) & 0xFF);
+    const char bytes[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
+                           static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
+    out_.append(bytes, 4);
   }
   void I32(int v) { U32(static_cast<std::uint32_t>(v)); }
   void F64(double v) {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &v, sizeof bits);
-    for (int k = 0; k < 8; ++k) out_ += static_cast<char>((bits >> (8 * k)) & 0xFF);
+    U32(static_cast<std::uint32_t>(bits));
+    U32(static_cast<std::uint32_t>(bits >> 32));
   }
   void Text(const std::string& s) {
     U32(static_cast<std::uint32_t>(s.size()));
