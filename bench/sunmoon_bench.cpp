@@ -2,7 +2,7 @@
 // the completion of an observer record.
 #include <benchmark/benchmark.h>
 
-#include "core/apparent_sun_moon.h"
+#include "core/apparent_place_fit.h"
 #include "core/observer_record.h"
 #include "core/table_config.h"
 #include "tests/support/theory_selection.h"
@@ -117,7 +117,7 @@ void CompleteRecord(benchmark::State& state, std::uint8_t planetTheory, bool hou
     return;
   }
   TTableConfigRecord config;
-  if (hourlyMotion) config.ColumnFlags[20] = 1;
+  if (hourlyMotion) config.Flags[20] = 1;
   TObserverRecord r;
   r.Day = 13;
   r.Month = 10;

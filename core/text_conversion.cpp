@@ -69,13 +69,6 @@ std::string ReplaceFirst(const std::string& text, char from, const std::string& 
 }
 
 
-std::string RemoveBlanks(const std::string& text) {
-  std::string s;
-  for (char c : text) {
-    if (c != ' ') s += c;
-  }
-  return s;
-}
 
 
 // Rounds the exact decimal expansion of |x| half away from zero.
@@ -153,6 +146,15 @@ bool CleanNumber(const std::string& text, std::string& clean) {
 }
 
 }  // namespace
+
+std::string RemoveBlanks(const std::string& text) {
+  std::string s;
+  s.reserve(text.size());
+  for (char c : text) {
+    if (c != ' ') s += c;
+  }
+  return s;
+}
 
 std::string TrimLeadingBlanks(const std::string& text) {
   std::size_t i = text.find_first_not_of(' ');
@@ -561,6 +563,29 @@ bool CheckTextFileFormat(const std::string& fileName) {
 std::string StripTagBrackets(const std::string& text) {
   std::size_t i = text.rfind('>');
   return i == std::string::npos ? text : text.substr(i + 1);
+}
+
+// --- Small texts -------------------------------------------------------------
+
+std::string RemoveFirstDot(const std::string& text) {
+  std::string s = text;
+  std::size_t i = s.find('.');
+  if (i != std::string::npos) s.erase(i, 1);
+  return s;
+}
+
+std::string RoundedHourText(double hours) {
+  double rounded = hours + 0.5 < 24.0 ? std::floor(hours + 0.5) : std::trunc(hours);
+  return std::to_string(static_cast<long long>(rounded));
+}
+
+std::string NorthSouthText(double x) {
+  return x >= 0 ? ByLanguage(" nördlich", " northern") : ByLanguage(" südlich", " southern");
+}
+
+std::string ObjectNameByIndex(const std::vector<std::string>& objectNames, int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= objectNames.size()) return {};
+  return objectNames[static_cast<std::size_t>(index)];
 }
 
 }  // namespace kvx

@@ -1,6 +1,7 @@
 #include "platform/text_encoding.h"
 
 #include <array>
+#include <exception>
 #include <fstream>
 #include <iterator>
 
@@ -153,8 +154,15 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
     error = "cannot open " + path;
     return false;
   }
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // The stream buffer throws when the path names a folder: that is a read
+  // failure like any other.
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::exception&) {
+    in.setstate(std::ios::badbit);
+  }
   if (in.bad()) {
+    bytes.clear();
     error = "cannot read " + path;
     return false;
   }
@@ -203,5 +211,34 @@ std::string CodePointsToUtf8(std::u32string_view codePoints) {
   for (char32_t c : codePoints) AppendUtf8(out, c);
   return out;
 }
+
+namespace {
+
+char32_t UpperCodePoint(char32_t c) {
+  if (c >= U'a' && c <= U'z') return c - 0x20;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+  switch (c) {
+    case 0xFF:
+      return 0x178;
+    case 0x161:
+      return 0x160;
+    case 0x153:
+      return 0x152;
+    case 0x17E:
+      return 0x17D;
+    default:
+      return c;
+  }
+}
+
+}  // namespace
+
+std::u32string UpperCaseCodePoints(std::string_view utf8) {
+  std::u32string s = Utf8ToCodePoints(utf8);
+  for (char32_t& c : s) c = UpperCodePoint(c);
+  return s;
+}
+
+std::string UpperCaseText(const std::string& text) { return CodePointsToUtf8(UpperCaseCodePoints(text)); }
 
 }  // namespace kvx

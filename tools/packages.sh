@@ -1,6 +1,6 @@
 # Debian 12 packages the build and the tests need; sourced by run.sh and test.sh.
 KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixion-dev liborcus-dev libxlsxwriter-dev libfreexl-dev libboost-dev zlib1g-dev)
-KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui python3-openpyxl python3-astropy libswe-dev)
+KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui python3-openpyxl python3-astropy libswe-dev python3-ephem)
 
 # Installs the missing packages of the given list with apt-get when running
 # as root; otherwise prints the command to run and fails. With

@@ -52,6 +52,9 @@ TEST(TextEncoding, WholeFilesAreReadByteForByteOrTheReasonIsGiven) {
   EXPECT_FALSE(ReadFileBytes(missing, read, error));
   EXPECT_EQ(error, "cannot open " + missing);
   EXPECT_TRUE(read.empty());
+  // A folder opens as a stream but cannot be read: refused, not thrown.
+  EXPECT_FALSE(ReadFileBytes(folder.Path().string(), read, error));
+  EXPECT_EQ(error, "cannot read " + folder.Path().string());
 }
 
 TEST(TextEncoding, CharacterCountsNeverCutACharacter) {
@@ -59,6 +62,10 @@ TEST(TextEncoding, CharacterCountsNeverCutACharacter) {
   EXPECT_EQ(Utf8Prefix("Größe", 3), "Grö");
   EXPECT_EQ(Utf8Prefix("ab", 5), "ab");
   EXPECT_EQ(CodePointsToUtf8(Utf8ToCodePoints("Ä°€")), "Ä°€");
+}
+
+TEST(TextEncoding, UpperCaseCoversTheWindowsLetters) {
+  EXPECT_EQ(UpperCaseText("straße öl ÿ"), "STRAßE ÖL Ÿ");
 }
 
 }  // namespace
