@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -16,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 4096) return 0;
   // Workbook files go to their own targets.
   if (size >= 2 && ((data[0] == 'P' && data[1] == 'K') || (data[0] == 0xD0 && data[1] == 0xCF))) return 0;
-  static const std::string path = "/tmp/kvx_fuzz_workbook_text_" + std::to_string(getpid()) + ".txt";
+  static const std::string path =
+      (std::filesystem::temp_directory_path() / ("kvx_fuzz_workbook_text_" + std::to_string(getpid()) + ".txt")).string();
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -15,7 +16,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kvx::workbook;
-  static const std::string path = "/tmp/kvx_fuzz_xls_" + std::to_string(getpid()) + ".xls";
+  static const std::string path =
+      (std::filesystem::temp_directory_path() / ("kvx_fuzz_xls_" + std::to_string(getpid()) + ".xls")).string();
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -23,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<TXlsxTextCell> texts;
   std::string error;
   if (!PrepareXlsxBytes(bytes, texts, error)) return 0;
-  static const std::string path = "/tmp/kvx_fuzz_xlsx_" + std::to_string(getpid()) + ".xlsx";
+  static const std::string path =
+      (std::filesystem::temp_directory_path() / ("kvx_fuzz_xlsx_" + std::to_string(getpid()) + ".xlsx")).string();
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
