@@ -485,7 +485,9 @@ TFormulaScan ScanFormula(std::string_view formula) {
 }
 
 struct TFormulaChecker::TEngine {
-  ixion::model_context Context{{static_cast<ixion::row_t>(kMaxRows), static_cast<ixion::col_t>(kMaxCols)}};
+  // Parsing does not depend on the model's width (a narrow model is quick
+  // to make).
+  ixion::model_context Context{{static_cast<ixion::row_t>(kMaxRows), static_cast<ixion::col_t>(1024)}};
   std::unique_ptr<ixion::formula_name_resolver> Resolver;
 };
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -399,25 +400,27 @@ std::string WithoutAttribute(std::string_view tag, std::string_view local) {
   return out;
 }
 
-// A formula the workbook's scan refuses (the reading library would refuse
-// the whole file for some of them).
-bool BadFormula(std::string_view escapedText) {
+// A formula the workbook's scan refuses, or the formula engine cannot
+// parse with the file's sheet names (the reading library refuses the whole
+// file for some, and loses the text and the stored value of the others).
+bool BadFormula(std::string_view escapedText, const TFormulaChecker& checker) {
   const std::string text = DecodeXml(escapedText);
-  return !text.empty() && !ScanFormula(text).Sound;
+  return !text.empty() && !checker.Accepts(text);
 }
 
 // Replaces every cell whose formula is bad by the value the file stored
 // for it (a number, a truth value, a text) or, without one, by the
 // formula's text. Shared formulas whose first cell is bad go with it.
 // True when the part changed.
-bool ReplaceBadFormulas(std::string& part, int sheet, std::vector<TXlsxTextCell>& texts) {
+bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& checker,
+                        std::vector<TXlsxTextCell>& texts) {
   if (part.find("<f") == std::string::npos && part.find(":f") == std::string::npos) return false;
   const std::string_view text(part);
   std::vector<std::string> badShared;
   Element f;
   for (std::size_t at = 0; FindElement(text, "f", at, text.size(), f); at = f.End) {
     const std::string_view tag = text.substr(f.Start, f.TagEnd - f.Start);
-    if (!f.Empty && Attribute(tag, "t") == "shared" && BadFormula(text.substr(f.TagEnd, f.ContentEnd - f.TagEnd))) {
+    if (!f.Empty && Attribute(tag, "t") == "shared" && BadFormula(text.substr(f.TagEnd, f.ContentEnd - f.TagEnd), checker)) {
       badShared.emplace_back(Attribute(tag, "si"));
     }
   }
@@ -429,7 +432,7 @@ bool ReplaceBadFormulas(std::string& part, int sheet, std::vector<TXlsxTextCell>
     if (c.Empty || !FindElement(text, "f", c.TagEnd, c.ContentEnd, f)) continue;
     const std::string_view formulaTag = text.substr(f.Start, f.TagEnd - f.Start);
     const std::string_view formula = text.substr(f.TagEnd, f.ContentEnd - f.TagEnd);
-    bool bad = !f.Empty && BadFormula(formula);
+    bool bad = !f.Empty && BadFormula(formula, checker);
     if (Attribute(formulaTag, "t") == "shared") {
       for (const std::string& si : badShared) bad = bad || Attribute(formulaTag, "si") == si;
     }
@@ -464,9 +467,10 @@ bool ReplaceBadFormulas(std::string& part, int sheet, std::vector<TXlsxTextCell>
   return true;
 }
 
-// The worksheet parts by sheet (0-based, in the workbook's order), from
-// the workbook part and its relationships.
-std::vector<std::string> SheetParts(const std::string& bytes, const std::vector<Entry>& entries) {
+// The worksheet parts and the names of the sheets (0-based, in the
+// workbook's order), from the workbook part and its relationships.
+std::vector<std::string> SheetParts(const std::string& bytes, const std::vector<Entry>& entries,
+                                    std::vector<std::string>& names) {
   std::string workbook;
   std::string relations;
   for (const Entry& entry : entries) {
@@ -483,7 +487,9 @@ std::vector<std::string> SheetParts(const std::string& bytes, const std::vector<
   }
   std::vector<std::string> parts;
   for (std::size_t at = 0; FindElement(workbook, "sheet", at, workbook.size(), e); at = e.End) {
-    const std::string_view id = Attribute(std::string_view(workbook).substr(e.Start, e.TagEnd - e.Start), "id");
+    const std::string_view tag = std::string_view(workbook).substr(e.Start, e.TagEnd - e.Start);
+    const std::string_view id = Attribute(tag, "id");
+    names.push_back(DecodeXml(Attribute(tag, "name")));
     std::string part;
     for (const auto& [relation, target] : targets) {
       if (relation == id) part = target;
@@ -568,7 +574,9 @@ bool PrepareXlsxBytes(std::string& bytes, std::vector<TXlsxTextCell>& texts, std
   if (!ReadDirectory(bytes, entries, error)) return false;
   std::vector<std::pair<std::size_t, std::string>> replaced;
   std::string part;
-  const std::vector<std::string> sheetParts = SheetParts(bytes, entries);
+  std::vector<std::string> sheetNames;
+  const std::vector<std::string> sheetParts = SheetParts(bytes, entries, sheetNames);
+  std::unique_ptr<TFormulaChecker> checker;
   for (std::size_t k = 0; k < entries.size(); ++k) {
     const Entry& entry = entries[k];
     if (!IsWorksheetPart(entry.Name)) continue;
@@ -585,7 +593,8 @@ bool PrepareXlsxBytes(std::string& bytes, std::vector<TXlsxTextCell>& texts, std
     for (std::size_t p = 0; p < sheetParts.size(); ++p) {
       if (sheetParts[p] == entry.Name) sheet = static_cast<int>(p);
     }
-    if (ReplaceBadFormulas(part, sheet, texts)) replaced.emplace_back(k, std::move(part));
+    if (!checker && part.find("<f") != std::string::npos) checker = std::make_unique<TFormulaChecker>(sheetNames);
+    if (checker && ReplaceBadFormulas(part, sheet, *checker, texts)) replaced.emplace_back(k, std::move(part));
   }
   if (!replaced.empty()) {
     // Offsets and sizes of the new file must fit the plain zip fields.

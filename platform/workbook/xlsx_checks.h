@@ -14,8 +14,11 @@
 // A file failing a check is refused with the reason in `error` (English).
 //
 // The library also refuses a whole file for one formula it cannot register
-// ("$1", a whole row without its range). A cell whose formula the
-// workbook's own scan (ScanFormula) refuses is therefore replaced, before
+// ("$1", a whole row without its range), and keeps neither the text nor the
+// stored value of a formula it cannot parse ("Sheet9!A1" without that
+// sheet). A cell whose formula the workbook's own scan refuses or the
+// formula engine cannot parse with the file's sheet names (TFormulaChecker)
+// is therefore replaced, before
 // the library reads the file, by the value the file stored for it (number,
 // truth value or text), or by the formula's text ("=$1") when it stored
 // none; the file is then handed to the library as a new zip with the

@@ -203,7 +203,8 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     ss::view view{doc};
     ss::import_factory factory{doc, view};
     // A formula the library cannot parse is left out by it instead of
-    // stopping the whole file; its cell is read from the sheet part below.
+    // stopping the whole file (the checks above have replaced those they
+    // know by their stored values already).
     factory.set_formula_error_policy(ss::formula_error_policy_t::skip);
     orcus::orcus_xlsx app{&factory};
     app.read_stream(bytes);

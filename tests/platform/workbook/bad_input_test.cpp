@@ -153,6 +153,8 @@ TEST_F(BadInputTest, BadFormulasOfAForeignFileFallBackToTheirStoredValues) {
   EXPECT_EQ(book.CellKind(3, 1), TCellKind::Text);
   EXPECT_EQ(book.Text(4, 1), "1");
   EXPECT_EQ(book.Text(7, 1), "=cf:ooter");
+  EXPECT_EQ(book.Text(8, 1), "4,5");  // a sheet the file lacks
+  EXPECT_EQ(book.Formula(8, 2), "=A5&\"x\"");
   EXPECT_EQ(book.Formula(6, 1), "=A5*2");
   book.SetNumber(5, 1, 6.0);
   EXPECT_EQ(book.Text(6, 1), "12");
