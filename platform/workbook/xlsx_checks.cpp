@@ -446,11 +446,16 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
     std::string cell = WithoutAttribute(cellTag, "t");
     if (hasValue && (type.empty() || type == "n" || type == "b")) {
       if (type == "b") cell += " t=\"b\"";
-      cell += "><" + prefix + "v>" + std::string(value) + "</" + prefix + "v></" + std::string(c.QName) + ">";
+      for (const std::string_view piece : {std::string_view("><"), std::string_view(prefix), std::string_view("v>"), value,
+                                           std::string_view("</"), std::string_view(prefix), std::string_view("v></"),
+                                           c.QName, std::string_view(">")}) {
+        cell.append(piece);
+      }
     } else {
       // The reading library takes no texts but shared ones: the cell stays
       // empty here and gets its text after the reading.
-      const std::string shown = hasValue && type == "str" ? std::string(value) : "=" + std::string(formula);
+      std::string shown = hasValue && type == "str" ? std::string() : std::string("=");
+      shown.append(hasValue && type == "str" ? value : formula);
       if (const auto at = ParseRange(Attribute(cellTag, "r")); at && at->IsSingleCell() && sheet >= 0) {
         texts.push_back(TXlsxTextCell{sheet, at->Row1, at->Col1, DecodeXml(shown)});
       }
