@@ -87,9 +87,9 @@ TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale);
 // ("1,2345678901234568E+20", "0,30000000000000004").
 //
 // Rendering: a format's decimals past the value's 15 significant digits,
-// and fractions of a second past nine (past seven for serials beyond some
-// 100,000 days), show zeros; an exponent or digit
-// count the value cannot fill shows "#NUM!".
+// and fractions of a second past nine (past eight for serials beyond some
+// 104,000 days, after the year 2185), show zeros; an exponent or digit count
+// the value cannot fill shows "#NUM!".
 std::string EntryTextForNumber(double value, std::string_view canonicalCode, const TFormatLocale& locale);
 
 }  // namespace kvx::workbook
