@@ -27,6 +27,7 @@
 #include "app/ui/menu_commands.h"
 #include "core/text_conversion.h"
 #include "eclipses/star_catalogue.h"
+#include "engine/nbody_integrator.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
 #include "platform/paths.h"
@@ -186,6 +187,7 @@ void TMainForm::RegisterOwnCommands() {
   commands_->RegisterHandler("HelpContentsItem", [this] { HelpContents(); });
   commands_->RegisterHandler("EnglischeVersion1", [this] { EnglischeVersion1Click(); });
   RegisterTheoryCommands();
+  RegisterIntegrationCommands();
   // "Search" and "Using help" stay disabled: there is no help system.
 }
 

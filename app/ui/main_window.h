@@ -39,6 +39,7 @@ class TMyHistoryMenu;
 class TMyStringGridView;
 class TStarCatalogue;
 class TWorkbookView;
+class truKu;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -128,6 +129,13 @@ class TMainForm : public QMainWindow {
   // The dispatcher's entry without a new kind: ComputeTableHook, else the
   // period completion.
   void ComputeTableWithoutKind();
+  // The undo transaction of a batch table (the open one committed, a new
+  // one begun) and the whole sheet cleared.
+  void PrepareSheetForBatch();
+  // The n-body integrator on the workbook, holding the integration set-up.
+  truKu& Integrator();
+  // F11: Runge-Kutta or Adams by the integrator choice.
+  void NumerischeIntegration1Click();
   // Any handler that wants the external-program items re-captioned.
   std::function<void()> UpdateExternalProgramMenu;
   // The dispatcher's entry without a new kind; without one the table-changed
@@ -170,6 +178,7 @@ class TMainForm : public QMainWindow {
   void FillFontBox();
   void RegisterOwnCommands();
   void RegisterTheoryCommands();
+  void RegisterIntegrationCommands();
   void TheoryMenuClick(const char* command, std::uint8_t planetTheory);
   void ApplyView();
   void HaltWithoutCatalogue();
@@ -180,6 +189,7 @@ class TMainForm : public QMainWindow {
   std::uint8_t startup_flag_ = 0;
   TStoredSettings stored_;
   std::vector<double> integration_dates_;
+  std::unique_ptr<truKu> integrator_;
   bool shown_once_ = false;
   bool halted_ = false;
   bool completion_pending_ = false;

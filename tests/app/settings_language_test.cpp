@@ -343,6 +343,21 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   form.RestoreTheoryAfterSearch();
   EXPECT_EQ(form.Selection().PlanetTheory(), 1);
 
+  // F11 integrates the default set-up into the sheet, Runge-Kutta and then
+  // Adams; each table can be undone.
+  for (std::uint8_t choice : {0, 1}) {
+    form.State().IntegratorChoice = choice;
+    commands.Action("NumerischeIntegration1")->trigger();
+    EXPECT_GT(form.Workbook().LastRow(), 3) << int(choice);
+    const int last = form.Workbook().LastRow();
+    EXPECT_FALSE(form.Workbook().Text(last, 1).empty()) << int(choice);
+    EXPECT_EQ(form.State().UndoFlag, 1);
+    ASSERT_TRUE(form.Workbook().InTransaction());
+    form.Workbook().TransactionRollback();
+    EXPECT_TRUE(form.Workbook().Text(last, 1).empty()) << int(choice);
+    form.State().UndoFlag = 0;
+  }
+
   // The panel's double click moves on from VSOP87 D.
   const std::uint8_t expected =
       NextPanelTheory(1, true, form.TheoryState().Libraries.Vsop87C == 1, form.TheoryState().VscFilesPresent != 0);
