@@ -17,6 +17,8 @@
 #include "app/file_dialog_texts.h"
 #include "app/menu_table.h"
 #include "app/settings_io.h"
+#include "app/state_vector_sheet.h"
+#include "engine/nbody_integrator.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
@@ -364,6 +366,40 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   form.PanelVSOPDblClick();
   EXPECT_EQ(form.Selection().PlanetTheory(), expected);
   form.close();
+}
+
+TEST(StateVectorSheet, TheIntegratorsBlockReadsBackAndAShortSheetIsRefused) {
+  workbook::TWorkbook book(1);
+  truKu integrator(&book);
+  integrator.WorkbookView = 1;
+  TTableConfigRecord config{};
+  integrator.WriteStateVectors(config, 3, 0);
+  ASSERT_EQ(book.Text(3, 1), kStartValuesHeader);
+  TIntegrationSetup read;
+  ASSERT_TRUE(ReadStateVectorFromSheet(book, read));
+  const TIntegrationSetup& written = integrator.Setup;
+  ASSERT_EQ(read.N, written.N);
+  for (int b = 0; b < written.N; ++b) {
+    const auto i = static_cast<std::size_t>(b);
+    EXPECT_EQ(read.Names[i], written.Names[i]);
+    for (std::size_t k = 0; k < 6; ++k) {
+      EXPECT_NEAR(static_cast<double>(read.WorkingState[i][k]), static_cast<double>(written.WorkingState[i][k]),
+                  1e-13 * (1 + std::fabs(static_cast<double>(written.WorkingState[i][k]))));
+    }
+    EXPECT_NEAR(static_cast<double>(read.Masses[i]), static_cast<double>(written.Masses[i]),
+                1e-12 * static_cast<double>(written.Masses[i]));
+  }
+  EXPECT_NEAR(static_cast<double>(read.JD), static_cast<double>(written.JD), 1e-6);
+  EXPECT_NEAR(static_cast<double>(read.EquinoxJD), static_cast<double>(written.EquinoxJD), 1e-6);
+
+  // The header with fewer than 10 used rows: refused, the set-up unchanged.
+  workbook::TWorkbook shortBook(1);
+  shortBook.SetText(1, 1, kStartValuesHeader);
+  shortBook.SetText(3, 1, "Sonne");
+  shortBook.SetNumber(3, 10, 2451545.0);
+  TIntegrationSetup unchanged = DefaultIntegrationSetup();
+  EXPECT_FALSE(ReadStateVectorFromSheet(shortBook, unchanged));
+  EXPECT_EQ(unchanged.N, DefaultIntegrationSetup().N);
 }
 
 }  // namespace
