@@ -11,6 +11,7 @@
 #include "app/ui/main_window.h"
 #include "core/name_tables.h"
 #include "platform/messages.h"
+#include "tests/support/recording_message_sink.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/settings_store.h"
 

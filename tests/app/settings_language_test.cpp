@@ -25,6 +25,7 @@
 #include "core/quantity_headings.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/settings_store.h"
