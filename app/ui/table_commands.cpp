@@ -11,6 +11,8 @@
 #include "core/observer_record.h"
 #include "core/text_conversion.h"
 #include "engine/ephemeris_table.h"
+#include "engine/planet.h"
+#include "engine/sun.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/workbook/workbook.h"
@@ -114,6 +116,46 @@ void TTableCommands::RegisterKinds() {
     if (table.Stopped == 0) {
       shown_kind_ = 21;
       shown_object_ = 0;
+    }
+  });
+  // The Sun.
+  dispatcher_->Register(51, [this] {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    TSonnetab table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, s.Step,
+                    s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, p.Start, p.End, s.Step, s.IntegrationTolerance,
+                         s.VsopLevelA, s.VsopLevelB);
+    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
+    PrepareOutput(table);
+    dispatcher_->FinishStandardRun(table, 51);
+    if (table.Stopped == 0) {
+      shown_kind_ = 51;
+      shown_object_ = 0;
+    }
+  });
+  // The planets: Pluto only within its theory's range (nothing is made
+  // or painted outside it).
+  dispatcher_->Register(71, [this] {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    if (s.ObjectNumber == kPluto && !DateInTheoryRange(p.Selection, p.Start.Centuries)) {
+      ShowPlutoDateInvalid();
+      s.PreviousTableKind = kPeriodRefusedKind;
+      s.TableKind = kPeriodRefusedKind;
+      dispatcher_->ComputeTable();
+      return;
+    }
+    Tplatab table(LanguageEnglish, p.Selection, &form_.Workbook(), s.ObjectNumber, p.TableConfig, p.Start, p.End,
+                  s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    table.initialisieren(LanguageEnglish, p.Selection, s.ObjectNumber, p.TableConfig, p.Start, p.End, s.Step,
+                         s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
+    PrepareOutput(table);
+    dispatcher_->FinishStandardRun(table, 71);
+    if (table.Stopped == 0) {
+      shown_kind_ = 71;
+      shown_object_ = s.ObjectNumber;
     }
   });
 }
