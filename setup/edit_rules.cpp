@@ -1,5 +1,6 @@
 #include "setup/edit_rules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -124,8 +125,9 @@ double PackedHoursToHours(double x) {
   const double whole = std::trunc(a);
   const double m100 = std::trunc(a * 100 + 1e-12) * 0.01;
   const double minutes = (m100 - std::trunc(m100)) * 100 / 60;
+  // The guard against 0.5959999... must not leave a time of 0 above 0.
   const double s100 = a * 100 + 1e-12;
-  const double seconds = (s100 - std::trunc(s100)) / 36;
+  const double seconds = std::max(0.0, s100 - std::trunc(s100) - 1e-12) / 36;
   const double h = whole + minutes + seconds;
   return x < 0 ? -h : h;
 }

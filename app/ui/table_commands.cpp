@@ -18,6 +18,7 @@
 #include "platform/workbook/workbook.h"
 #include "setup/setup_routines.h"
 #include "setup/ui/date_place_dialog.h"
+#include "setup/ui/dialog_owner.h"
 #include "setup/ui/location_dialog.h"
 #include "setup/ui/period_dialog.h"
 #include "theories/planet_positions.h"
@@ -64,6 +65,7 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
     book.SetSelection(1, 1, 1, 1);
     book.ClearRange(-1, -1, -1, -1, 1);
   };
+  SetDialogOwner(&form_);
   dispatcher_ = std::make_unique<TTableDispatcher>(form_.State(), std::move(hooks));
   SetPeriodDialogHook([this] { ZeitraumfrTabelle1Click(); });
   if (!form_.RefreshMenusHook) form_.RefreshMenusHook = [this] { RefreshMenus(); };

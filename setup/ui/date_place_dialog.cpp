@@ -20,6 +20,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "setup/edit_rules.h"
+#include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
 #include "setup/ui/location_dialog.h"
 
@@ -121,6 +122,10 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   deltaLabel->setBuddy(delta_t_);
   auto* zoneLabel = new QLabel(dateGroup);
   zoneLabel->setObjectName("ZoneLabel");
+  zoneLabel->setBuddy(zone_);
+  date_->setMinimumWidth(110);
+  time_->setMinimumWidth(90);
+  delta_t_->setMinimumWidth(90);
   dateGrid->addWidget(dateLabel, 0, 0);
   dateGrid->addWidget(date_, 0, 1);
   dateGrid->addWidget(day_, 0, 2);
@@ -563,9 +568,8 @@ void TDatumortForm::reject() {
 }
 
 TDatumortForm& DatePlaceDialog() {
-  static std::unique_ptr<TDatumortForm> dialog;
-  if (!dialog) dialog = std::make_unique<TDatumortForm>();
-  return *dialog;
+  static QPointer<TDatumortForm> dialog;
+  return KeptDialog(dialog);
 }
 
 bool ShowDatePlaceDialog(std::int32_t& day, std::int32_t& month, std::int32_t& year, std::int32_t& zone,

@@ -13,6 +13,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "setup/edit_rules.h"
+#include "setup/ui/dialog_owner.h"
 
 namespace kvx {
 
@@ -37,6 +38,13 @@ bool IsControlKey(const QKeyEvent* event) {
 }
 
 }  // namespace
+
+namespace {
+QPointer<QWidget> dialog_owner;
+}  // namespace
+
+void SetDialogOwner(QWidget* owner) { dialog_owner = owner; }
+QWidget* DialogOwner() { return dialog_owner.data(); }
 
 // --- integer and number boxes ---------------------------------------------------
 
@@ -145,7 +153,7 @@ TEditUhrzeithms::TEditUhrzeithms(QWidget* parent) : TUhrzeitEdit(true, parent) {
 // --- calendar dates ------------------------------------------------------------------------
 
 TAstroDatumEdit::TAstroDatumEdit(QWidget* parent) : QLineEdit(parent) {
-  jd_ = previous_jd_ = TodayJd();
+  jd_ = TodayJd();
   Show();
   connect(this, &QLineEdit::editingFinished, this, [this] { ReadText(); });
 }
@@ -154,8 +162,7 @@ bool TAstroDatumEdit::SetJD(double jd) {
   if (!std::isfinite(jd) || !AstroDateInRange(jd)) {
     QApplication::beep();
     ShowAstroDateOutOfRange();
-    jd_ = previous_jd_;
-    Show();
+    Show();  // the day before the entry stays
     return false;
   }
   jd_ = jd;
@@ -166,12 +173,10 @@ bool TAstroDatumEdit::SetJD(double jd) {
 std::int32_t TAstroDatumEdit::Part(int n) const { return AstroDatePart(jd_, n); }
 
 void TAstroDatumEdit::SetPart(int n, std::int32_t value) {
-  previous_jd_ = jd_;
   SetJD(AstroDateSetPart(jd_, n, value));
 }
 
 bool TAstroDatumEdit::ReadText() {
-  previous_jd_ = jd_;
   const bool ok = SetJD(ParseAstroDateText(text().toStdString(), TodayJd()));
   emit Changed();
   return ok;

@@ -124,7 +124,6 @@ class TAstroDatumEdit : public QLineEdit {
  private:
   void Show();
   double jd_ = 2451544.5;
-  double previous_jd_ = 2451544.5;
 };
 
 // Finds `text` in the items (case ignored): the hit earliest in its item or

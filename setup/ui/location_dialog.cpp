@@ -19,6 +19,7 @@
 #include "platform/globals.h"
 #include "platform/settings_store.h"
 #include "setup/edit_rules.h"
+#include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
@@ -461,9 +462,8 @@ void TOrtwahldialog::reject() {
 }
 
 TOrtwahldialog& LocationDialog() {
-  static std::unique_ptr<TOrtwahldialog> dialog;
-  if (!dialog) dialog = std::make_unique<TOrtwahldialog>();
-  return *dialog;
+  static QPointer<TOrtwahldialog> dialog;
+  return KeptDialog(dialog);
 }
 
 }  // namespace kvx

@@ -18,6 +18,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "setup/edit_rules.h"
+#include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
@@ -49,6 +50,7 @@ constexpr double kEndTimeExtraHours = 5e-08;
 
 Tzeitraumform::Tzeitraumform(QWidget* parent) : QDialog(parent) {
   setObjectName("Zeitraumform");
+  CaptionsOf(this).clear();  // a dialog made again at the address of an earlier one
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(BuildStartGroup());
   layout->addWidget(BuildEndGroup());
@@ -85,7 +87,7 @@ QWidget* Tzeitraumform::BuildStartGroup() {
     connect(start_date_spins_[i], &QSpinBox::valueChanged, this,
             [this] { MirrorSpinsToDate(start_date_, start_date_spins_); });
   }
-  connect(start_date_, &QLineEdit::textEdited, this, [this] { MirrorDateToSpins(start_date_, start_date_spins_); });
+  connect(start_date_, &QLineEdit::textChanged, this, [this] { MirrorDateToSpins(start_date_, start_date_spins_); });
   start_time_ = new TEditUhrzeithms(group);
   start_time_->setObjectName("StartTime");
   const char* timeNames[3] = {"StartHour", "StartMinute", "StartSecond"};
@@ -125,6 +127,10 @@ QWidget* Tzeitraumform::BuildStartGroup() {
   CaptionsOf(this).push_back({zoneLabel, "Zeitzone:", "Time zone:"});
   auto* minutesLabel = new QLabel(group);
   CaptionsOf(this).push_back({minutesLabel, "Minuten:", "Minutes:"});
+  dateLabel->setBuddy(start_date_);
+  timeLabel->setBuddy(start_time_);
+  zoneLabel->setBuddy(zone_);
+  minutesLabel->setBuddy(extra_minutes_);
   grid->addWidget(dateLabel, 0, 0);
   grid->addWidget(start_date_, 0, 1);
   for (int i = 0; i < 3; ++i) grid->addWidget(start_date_spins_[i], 0, 2 + i);
@@ -158,7 +164,7 @@ QWidget* Tzeitraumform::BuildEndGroup() {
     connect(end_date_spins_[i], &QSpinBox::valueChanged, this,
             [this] { MirrorSpinsToDate(end_date_, end_date_spins_); });
   }
-  connect(end_date_, &QLineEdit::textEdited, this, [this] { MirrorDateToSpins(end_date_, end_date_spins_); });
+  connect(end_date_, &QLineEdit::textChanged, this, [this] { MirrorDateToSpins(end_date_, end_date_spins_); });
   end_time_ = new TEditUhrzeithms(group);
   end_time_->setObjectName("EndTime");
   end_time_->SetRefusal(
@@ -593,9 +599,8 @@ void Tzeitraumform::reject() {
 // --- the opener ----------------------------------------------------------------------------
 
 Tzeitraumform& PeriodDialog() {
-  static std::unique_ptr<Tzeitraumform> dialog;
-  if (!dialog) dialog = std::make_unique<Tzeitraumform>();
-  return *dialog;
+  static QPointer<Tzeitraumform> dialog;
+  return KeptDialog(dialog);
 }
 
 int ShowPeriodDialog(std::int32_t& phaseMinutes, std::int32_t& phaseSeconds, TObserverRecord& start,

@@ -28,6 +28,8 @@ TEST(EditRules, TimesOfDayAreNormalisedAndReadAsPackedHours) {
   EXPECT_NEAR(h, 23.999722, 1e-6);
   ASSERT_TRUE(TimeEditTextToHours("25:00", false, h));
   EXPECT_NEAR(h, 1.0, 1e-9);
+  ASSERT_TRUE(TimeEditTextToHours("00:00:00", true, h));
+  EXPECT_EQ(h, 0.0) << "a zero step stays zero";
   h = 7;
   EXPECT_FALSE(TimeEditTextToHours("ab:cd", true, h));
   EXPECT_FALSE(TimeEditTextToHours("1e3", true, h)) << "pasted exponents are no time";
