@@ -29,6 +29,7 @@ namespace kvx {
 
 class ProgressReporter;
 struct TColumnDescriptor;
+struct TRowValues;
 
 // Most rows one run of the time loop produces.
 inline constexpr int kMaxTableRows = 16382;
@@ -178,6 +179,8 @@ class TKeplereph : public TKepler {
   void WriteTableFrame(TCellSink& sink, std::uint8_t rowCountFlag,
                        const std::function<void(TCellSink&, int k, bool heading)>& writeRow);
   void WriteEphemerisRow(TCellSink& sink, int k, bool heading);
+  void ChooseLayout(const TEphemerisResultRecord& first);
+  void WriteCatalogueCell(TCellSink& sink, const TColumnDescriptor& d, const TRowValues& v, bool heading);
   void WriteElementTableRow(TCellSink& sink, int k, bool heading);
   void WriteMoonExtraColumns(TCellSink& sink, const TEphemerisResultRecord& record, bool heading);
   void WriteOsculatingElements(TCellSink& sink, std::uint8_t stateFlag, std::uint8_t eclipticFlag,

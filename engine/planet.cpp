@@ -1,5 +1,6 @@
 #include "engine/planet.h"
 
+#include <array>
 #include <cmath>
 
 #include "core/column_flags.h"
@@ -30,6 +31,26 @@ std::string GermanBodyName(TBodyIndex body) {
 
 bool HasPhysicalEphemeris(TBodyIndex body) { return body == kBodyIndexSun || HasPlanetRoutine(body); }
 
+// The planet routines of Mercury to Neptune by body index, with the entry of
+// the position-file block each reads (Pluto's routine takes no level).
+using THeliocentricRoutine = void (*)(PositionFileHandle, TTheorySelection, double, double&, double&, double&,
+                                      double&, double&, double&, double&, double&, double&, TTruncationLevel);
+struct TPlanetRoutine {
+  THeliocentricRoutine heliocentric;
+  std::size_t positionFile;
+};
+constexpr std::array<TPlanetRoutine, 9> kPlanetRoutines = {{
+    {nullptr, 0},
+    {MercuryHeliocentric, 1},
+    {VenusHeliocentric, 2},
+    {nullptr, 0},
+    {MarsHeliocentric, 3},
+    {JupiterHeliocentric, 4},
+    {SaturnHeliocentric, 5},
+    {UranusHeliocentric, 6},
+    {NeptuneHeliocentric, 7},
+}};
+
 }  // namespace
 
 bool HasPlanetRoutine(TBodyIndex body) {
@@ -47,20 +68,14 @@ void Heliocentric(TKepler& body, TComputeSettingsBlock settings) {
   if (index == kBodyIndexPluto && !DateInTheoryRange(s, T)) return;
   TEphemerisResultRecord& r = body.Result;
   TKeplerPosition& p = r.Position;
-  double& L = p.HelioLongitude;
-  double& B = p.HelioLatitude;
-  double& R = p.HelioDistance;
-  const TTruncationLevel level = body.VsopLevelA;
-  switch (index) {
-    case 1: MercuryHeliocentric(settings[1], s, T, L, B, R, p.HelioX, p.HelioY, p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ, level); break;
-    case 2: VenusHeliocentric(settings[2], s, T, L, B, R, p.HelioX, p.HelioY, p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ, level); break;
-    case 4: MarsHeliocentric(settings[3], s, T, L, B, R, p.HelioX, p.HelioY, p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ, level); break;
-    case 5: JupiterHeliocentric(settings[4], s, T, L, B, R, p.HelioX, p.HelioY, p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ, level); break;
-    case 6: SaturnHeliocentric(settings[5], s, T, L, B, R, p.HelioX, p.HelioY, p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ, level); break;
-    case 7: UranusHeliocentric(settings[6], s, T, L, B, R, p.HelioX, p.HelioY, p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ, level); break;
-    case 8: NeptuneHeliocentric(settings[7], s, T, L, B, R, p.HelioX, p.HelioY, p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ, level); break;
-    default: PlutoHeliocentric(settings[8], s, T, L, B, R, p.HelioX, p.HelioY, p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ); break;
+  if (index == kBodyIndexPluto) {
+    PlutoHeliocentric(settings[8], s, T, p.HelioLongitude, p.HelioLatitude, p.HelioDistance, p.HelioX, p.HelioY,
+                      p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ);
+    return;
   }
+  const TPlanetRoutine& routine = kPlanetRoutines[static_cast<std::size_t>(index)];
+  routine.heliocentric(settings[routine.positionFile], s, T, p.HelioLongitude, p.HelioLatitude, p.HelioDistance,
+                       p.HelioX, p.HelioY, p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ, body.VsopLevelA);
 }
 
 void PlanetRiseSet(TKepler& body, TComputeSettingsBlock settings) {

@@ -346,7 +346,8 @@ double TSonnetab::Sin_Alt_moon(double sinLatitude, double cosLatitude, double lo
   const double mjd0 = std::floor(mjd);
   const double ut = (mjd - mjd0) * 24.0;
   const double t0 = (mjd0 - 51544.5) / 36525.0;
-  const double gmst = 6.697374558 + 1.0027379093 * ut + (8640184.812866 + (0.093104 - 6.2e-06 * t0) * t0) * t0 / 3600.0;
+  const double gmst =
+      6.697374558 + 1.0027379093 * ut + (8640184.812866 + (0.093104 - 6.2e-06 * t0) * t0) * t0 / 3600.0;
   const double lst = Mod24(gmst - longitude / 15.0);
   const double tau = (lst - rightAscension) * 15.0;
   hourAngle = tau / 15.0;

@@ -206,36 +206,37 @@ void TKeplereph::paintdms_grid(std::uint8_t rowCountFlag) {
   WriteTableFrame(sink, rowCountFlag, [this](TCellSink& s, int k, bool heading) { WriteEphemerisRow(s, k, heading); });
 }
 
+void TKeplereph::ChooseLayout(const TEphemerisResultRecord& first) {
+  // The layout of the whole table comes from its first row, so that a row
+  // without a value (a mean anomaly of -1000) keeps its cells under the
+  // right headings.
+  layout_.clear();
+  nameColumn_ = !first.Name.empty();
+  const std::uint16_t body = BodyBit(BodyIndex);
+  const bool elementBlock = ColumnOn(cf::kSummaryElements) &&
+                            ((BodyIndex >= 1 && BodyIndex <= 9 && OutputSettings.Vsop82Available != 0) ||
+                             (BodyIndex > kBodyIndexMoon && first.Integrated != 0));
+  for (const TColumnDescriptor& d : ColumnCatalogue()) {
+    if ((d.Bodies & body) == 0) continue;
+    if (d.Hook == TColumnHook::Elements && !elementBlock) continue;
+    if (d.Hook == TColumnHook::None) {
+      if (d.Group != 0 && !ColumnOn(d.Group)) continue;
+      // Flag 4 asks for the date alone: the time column stands while it is
+      // off.
+      const bool on = d.Flag == cf::kDateOnly ? !ColumnOn(cf::kDateOnly) : ColumnOn(d.Flag);
+      if (!on) continue;
+      if (d.Rule == TColumnRule::MeanAnomaly && first.MeanAnomaly == kNoMeanAnomaly) continue;
+    }
+    layout_.push_back(&d);
+  }
+}
+
 void TKeplereph::WriteEphemerisRow(TCellSink& sink, int k, bool heading) {
   const TEphemerisResultRecord& R = RowStore.Row(k - 1);
   const bool english = Language != 0;
   const int row = OutputRow;
 
-  if (heading) {
-    // The layout of the whole table comes from its first row, so that a
-    // row without a value (a mean anomaly of -1000) keeps its cells under
-    // the right headings.
-    layout_.clear();
-    nameColumn_ = !R.Name.empty();
-    const std::uint16_t body = BodyBit(BodyIndex);
-    const bool elementBlock =
-        ColumnOn(cf::kSummaryElements) &&
-        ((BodyIndex >= 1 && BodyIndex <= 9 && OutputSettings.Vsop82Available != 0) ||
-         (BodyIndex > kBodyIndexMoon && R.Integrated != 0));
-    for (const TColumnDescriptor& d : ColumnCatalogue()) {
-      if ((d.Bodies & body) == 0) continue;
-      if (d.Hook == TColumnHook::Elements && !elementBlock) continue;
-      if (d.Hook == TColumnHook::None) {
-        if (d.Group != 0 && !ColumnOn(d.Group)) continue;
-        // Flag 4 asks for the date alone: the time column stands while it
-        // is off.
-        const bool on = d.Flag == cf::kDateOnly ? !ColumnOn(cf::kDateOnly) : ColumnOn(d.Flag);
-        if (!on) continue;
-        if (d.Rule == TColumnRule::MeanAnomaly && R.MeanAnomaly == kNoMeanAnomaly) continue;
-      }
-      layout_.push_back(&d);
-    }
-  }
+  if (heading) ChooseLayout(R);
 
   // Name column and date column.
   if (nameColumn_) {
@@ -311,68 +312,76 @@ void TKeplereph::WriteEphemerisRow(TCellSink& sink, int k, bool heading) {
       continue;
     }
 
-    const int col = OutputColumn++;
-    if (heading) {
-      const std::string& title = TableConfig.ColumnTitles[static_cast<std::size_t>(d->HeadingSlot)];
-      std::string text;
-      switch (d->Heading) {
-        case TColumnHeading::Plain:
-        case TColumnHeading::DarkFirst: text = title; break;
-        case TColumnHeading::SecondEquinox: text = title + OutputSettings.SecondEquinoxText; break;
-        case TColumnHeading::DarkUntil: text = english ? "up to" : "bis"; break;
-        case TColumnHeading::DarkSecond: text = (english ? "2nd " : "2. ") + title; break;
-      }
-      WriteHeadingCell(sink, row, col, d->HeadingSlot, text, d->OwnWidth);
-      continue;
-    }
-
-    double value = d->Value(v);
-    TCellFamily family = d->Family;
-    switch (d->Rule) {
-      case TColumnRule::None: break;
-      case TColumnRule::EventTime:
-      case TColumnRule::Twilight:
-        if (value == 0) {
-          sink.Text(row, col, d->Rule == TColumnRule::Twilight && d->Text ? d->Text(v) : kEmpty);
-          continue;
-        }
-        if (OutputSettings.RiseSetAsJulianDate != 0) {
-          sink.Value(TCellFamily::Number, row, col, 3, JulianDayFromLocalDate(R.Day, R.Month, R.Year, value, Observer));
-          continue;
-        }
-        break;
-      case TColumnRule::Darkness:
-        if (value < 0) {
-          sink.Text(row, col, "----");
-          continue;
-        }
-        break;
-      case TColumnRule::NonNegative:
-        if (value < 0) value = 0;
-        break;
-      case TColumnRule::Azimuth:
-        if (value == kNoAzimuth) {
-          sink.Text(row, col, kEmpty);
-          continue;
-        }
-        value = Mod360(value + OutputSettings.AzimuthOrigin);
-        break;
-      case TColumnRule::TransitAltitude:
-        if (R.RiseSet.TransitTime == 0) {
-          sink.Text(row, col, kEmpty);
-          continue;
-        }
-        break;
-      case TColumnRule::MeanAnomaly:
-        if (value == kNoMeanAnomaly) {
-          sink.Text(row, col, kEmpty);
-          continue;
-        }
-        family = sink.MeanAnomalyFamily();
-        break;
-    }
-    sink.Value(family, row, col, d->Slot, value, d->Text != nullptr ? d->Text(v) : kEmpty);
+    WriteCatalogueCell(sink, *d, v, heading);
   }
+}
+
+void TKeplereph::WriteCatalogueCell(TCellSink& sink, const TColumnDescriptor& d, const TRowValues& v,
+                                    bool heading) {
+  const TEphemerisResultRecord& R = *v.R;
+  const int row = OutputRow;
+  const bool english = Language != 0;
+  const int col = OutputColumn++;
+  if (heading) {
+    const std::string& title = TableConfig.ColumnTitles[static_cast<std::size_t>(d.HeadingSlot)];
+    std::string text;
+    switch (d.Heading) {
+      case TColumnHeading::Plain:
+      case TColumnHeading::DarkFirst: text = title; break;
+      case TColumnHeading::SecondEquinox: text = title + OutputSettings.SecondEquinoxText; break;
+      case TColumnHeading::DarkUntil: text = english ? "up to" : "bis"; break;
+      case TColumnHeading::DarkSecond: text = (english ? "2nd " : "2. ") + title; break;
+    }
+    WriteHeadingCell(sink, row, col, d.HeadingSlot, text, d.OwnWidth);
+    return;
+  }
+
+  double value = d.Value(v);
+  TCellFamily family = d.Family;
+  switch (d.Rule) {
+    case TColumnRule::None: break;
+    case TColumnRule::EventTime:
+    case TColumnRule::Twilight:
+      if (value == 0) {
+        sink.Text(row, col, d.Rule == TColumnRule::Twilight && d.Text ? d.Text(v) : kEmpty);
+        return;
+      }
+      if (OutputSettings.RiseSetAsJulianDate != 0) {
+        sink.Value(TCellFamily::Number, row, col, 3, JulianDayFromLocalDate(R.Day, R.Month, R.Year, value, Observer));
+        return;
+      }
+      break;
+    case TColumnRule::Darkness:
+      if (value < 0) {
+        sink.Text(row, col, "----");
+        return;
+      }
+      break;
+    case TColumnRule::NonNegative:
+      if (value < 0) value = 0;
+      break;
+    case TColumnRule::Azimuth:
+      if (value == kNoAzimuth) {
+        sink.Text(row, col, kEmpty);
+        return;
+      }
+      value = Mod360(value + OutputSettings.AzimuthOrigin);
+      break;
+    case TColumnRule::TransitAltitude:
+      if (R.RiseSet.TransitTime == 0) {
+        sink.Text(row, col, kEmpty);
+        return;
+      }
+      break;
+    case TColumnRule::MeanAnomaly:
+      if (value == kNoMeanAnomaly) {
+        sink.Text(row, col, kEmpty);
+        return;
+      }
+      family = sink.MeanAnomalyFamily();
+      break;
+  }
+  sink.Value(family, row, col, d.Slot, value, d.Text != nullptr ? d.Text(v) : kEmpty);
 }
 
 // ---------------------------------------------------- Moon's extra block

@@ -159,7 +159,8 @@ void ExpectSameEvent(double ours, double reference, double tolerance, const std:
   const bool oursNone = ours == 0, referenceNone = reference < 0;
   if (oursNone != referenceNone) {
     const double present = oursNone ? reference : ours;
-    EXPECT_TRUE(present < 2 * kMinute || present > 24 - 2 * kMinute) << what << " ours " << ours << " ref " << reference;
+    EXPECT_TRUE(present < 2 * kMinute || present > 24 - 2 * kMinute)
+        << what << " ours " << ours << " ref " << reference;
     return;
   }
   if (!oursNone) EXPECT_NEAR(ours, reference, tolerance) << what;

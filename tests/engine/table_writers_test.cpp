@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -24,6 +25,7 @@
 #include "core/frames.h"
 #include "core/time_scales.h"
 #include "engine/planet_elements.h"
+#include "platform/workbook/workbook_files.h"
 #include "support/fixtures.h"
 #include "support/temp_folder.h"
 #include "theories/theory_library_test_support.h"
@@ -322,6 +324,23 @@ TEST_F(TableWriters, GridAgreesWithSheet) {
   EXPECT_LT(sheet.LastRow(), 6);
   EXPECT_FALSE(progress.Visible());
   EXPECT_EQ(AbortRequested, 0);
+
+  // An error inside the loop still hides the progress and finishes the
+  // sheet before it reaches the caller.
+  struct TThrowing : RecordingProgress {
+    void ProcessEvents() override {
+      if (++events_processed == 3) throw std::runtime_error("row");
+    }
+  } throwing;
+  SetProgressReporter(&throwing);
+  sheet.Reset(1);
+  table.Rows = 5;
+  EXPECT_THROW(table.paintdms(), std::runtime_error);
+  EXPECT_FALSE(throwing.Visible());
+  EXPECT_EQ(throwing.ends, 1);
+  EXPECT_EQ(sheet.Selection(), "A1");
+  EXPECT_EQ(sheet.LastRow(), 2);
+  SetProgressReporter(&progress);
 }
 
 // RA;Dec;name;day;JD lines, one per row, with the locale's separator; the
@@ -492,9 +511,10 @@ TEST_F(TableWriters, ElementTables) {
 }
 
 // The VSOP82 routine's elements against the Swiss Ephemeris's osculating
-// elements. The library's series is a fit to an older numerical
-// ephemeris: a within 2e-5 AU (Mars) and 4e-4 AU (Jupiter), e within 2e-5,
-// i and the node within 0.002 degrees.
+// elements, 1900-2050. The library's series is a fit to an older numerical
+// ephemeris (found: a 3e-7 AU for Mars, 8e-6 AU for Jupiter; e 8e-7; i
+// 2e-5 and the node 2.4e-4 degrees); bounds: a 2e-6 AU (Mars) and 5e-5 AU
+// (Jupiter), e 5e-6, i 1e-4 and the node 1e-3 degrees.
 TEST(PlanetElements, Vsop82AgainstSwissEphemeris) {
   const TLibraryAvailability libraries = test::OpenBuiltLibraries();
   ASSERT_EQ(libraries.Vsop82, 1);
@@ -505,17 +525,115 @@ TEST(PlanetElements, Vsop82AgainstSwissEphemeris) {
     TOsculatingElements el;
     ASSERT_TRUE(PlanetPositionsVsop82({}, TTheorySelection{}, 1, planet, ref.Number(row, "jd"),
                                       PlanetMassRatio(planet), el));
-    const double aBound = planet == 4 ? 2e-5 : 4e-4;
+    const double aBound = planet == 4 ? 2e-6 : 5e-5;
     EXPECT_NEAR(static_cast<double>(el.a), ref.Number(row, "a"), aBound) << row;
-    EXPECT_NEAR(static_cast<double>(el.e), ref.Number(row, "e"), 2e-5) << row;
-    EXPECT_NEAR(static_cast<double>(el.i), ref.Number(row, "i"), 0.002) << row;
-    EXPECT_NEAR(static_cast<double>(el.node), ref.Number(row, "node"), 0.002) << row;
+    EXPECT_NEAR(static_cast<double>(el.e), ref.Number(row, "e"), 5e-6) << row;
+    EXPECT_NEAR(static_cast<double>(el.i), ref.Number(row, "i"), 1e-4) << row;
+    EXPECT_NEAR(static_cast<double>(el.node), ref.Number(row, "node"), 1e-3) << row;
   }
   TOsculatingElements el;
   EXPECT_FALSE(PlanetPositionsVsop82({}, TTheorySelection{}, 0, 4, 2451545.0, PlanetMassRatio(4), el));
   EXPECT_TRUE(std::isnan(static_cast<double>(el.a)));
   EXPECT_FALSE(PlanetPositionsVsop82({}, TTheorySelection{}, 1, 10, 2451545.0, 0, el));
   CloseTheoryLibraries();
+}
+
+// Output of a shell command and its exit status.
+std::string RunCommand(const std::string& command, int& status) {
+  std::string output;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) {
+    status = -1;
+    return output;
+  }
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+  status = pclose(pipe);
+  return output;
+}
+
+// A written table saved as .xlsx keeps its headings, numbers and texts for
+// other readers (when python3-openpyxl and LibreOffice are installed).
+TEST_F(TableWriters, XlsxKeepsTheTable) {
+  int status = 0;
+  RunCommand("/usr/bin/python3 -c 'import openpyxl' 2>&1", status);
+  const bool openpyxl = status == 0;
+  RunCommand("soffice --version 2>&1", status);
+  const bool libreOffice = status == 0;
+  if (!openpyxl && !libreOffice) GTEST_SKIP() << "neither python3-openpyxl nor LibreOffice is installed";
+  Table(4, 3).paintdms();
+  test::TempFolder folder;
+  const std::string path = folder.File("mars.xlsx");
+  std::string error;
+  ASSERT_TRUE(workbook::WriteXlsx(sheet, path, error)) << error;
+  const int rows = sheet.LastRow(), cols = sheet.LastCol();
+  if (openpyxl) {
+    std::ofstream(folder.File("read.py")) << "import datetime,openpyxl,sys\n"
+                                             "sys.stdout.reconfigure(encoding='utf-8')\n"
+                                             "ws=openpyxl.load_workbook(sys.argv[1]).active\n"
+                                             "for r in range(1,ws.max_row+1):\n"
+                                             "  for c in range(1,ws.max_column+1):\n"
+                                             "    v=ws.cell(r,c).value\n"
+                                             "    k='d' if isinstance(v,(datetime.datetime,datetime.time)) else "
+                                             "('n' if isinstance(v,(int,float)) else ('e' if v is None else 't'))\n"
+                                             "    print(r,c,k,repr(float(v)) if k=='n' else (v if k=='t' else ''),sep='|')\n";
+    const std::string output = RunCommand("/usr/bin/python3 '" + folder.File("read.py") + "' '" + path + "' 2>&1", status);
+    ASSERT_EQ(status, 0) << output;
+    std::istringstream lines(output);
+    std::string line;
+    int numbers = 0, texts = 0;
+    while (std::getline(lines, line)) {
+      std::vector<std::string> f;
+      std::stringstream fields(line);
+      std::string part;
+      while (std::getline(fields, part, '|')) f.push_back(part);
+      if (f.size() == 3) f.emplace_back();
+      ASSERT_EQ(f.size(), 4u) << line;
+      const int r = std::stoi(f[0]), c = std::stoi(f[1]);
+      const workbook::TCellKind kind = sheet.CellKind(r, c);
+      if (f[2] == "n") {
+        ASSERT_EQ(kind, workbook::TCellKind::Number) << line;
+        EXPECT_NEAR(std::stod(f[3]), sheet.Number(r, c), 1e-14 * std::fabs(sheet.Number(r, c))) << line;  // 15 digits
+        ++numbers;
+      } else if (f[2] == "t") {
+        EXPECT_EQ(f[3], sheet.Text(r, c)) << line;
+        ++texts;
+      } else if (f[2] == "e") {
+        EXPECT_EQ(kind, workbook::TCellKind::Empty) << line;
+      }
+    }
+    EXPECT_GE(texts, cols);  // at least the headings
+    EXPECT_GT(numbers, 3 * 10);
+  }
+  if (libreOffice) {
+    const std::string dir = folder.Path().string();
+    const std::string output =
+        RunCommand("cd '" + dir + "' && soffice --headless --norestore -env:UserInstallation=file://" + dir +
+                       "/profile --convert-to csv:\"Text - txt - csv (StarCalc)\":124,34,76 --outdir '" + dir +
+                       "' mars.xlsx 2>&1",
+                   status);
+    ASSERT_EQ(status, 0) << output;
+    std::ifstream in(folder.File("mars.csv"), std::ios::binary);
+    ASSERT_TRUE(in) << output;
+    std::string line;
+    ASSERT_TRUE(std::getline(in, line));
+    std::vector<std::string> headings;
+    std::stringstream fields(line);
+    std::string part;
+    while (std::getline(fields, part, '|')) {
+      if (part.size() >= 2 && part.front() == '"' && part.back() == '"') {
+        part = part.substr(1, part.size() - 2);
+        for (std::size_t q = part.find("\"\""); q != std::string::npos; q = part.find("\"\"", q + 1)) part.erase(q, 1);
+      }
+      headings.push_back(part);
+    }
+    ASSERT_EQ(static_cast<int>(headings.size()), cols);
+    for (int c = 1; c <= cols; ++c) EXPECT_EQ(headings[static_cast<std::size_t>(c - 1)], sheet.Text(1, c)) << c;
+    int lines = 1;
+    while (std::getline(in, line)) ++lines;
+    EXPECT_EQ(lines, rows);
+  }
 }
 
 }  // namespace
