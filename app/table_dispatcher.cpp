@@ -165,6 +165,13 @@ void TTableDispatcher::ComputeTable() {
     if (handler != handlers_.end()) {
       // A copy: the handler may re-register or call ComputeTable again.
       const Handler run = handler->second;
+      struct Resume {
+        const std::function<void()>& resume;
+        ~Resume() {
+          if (resume) resume();
+        }
+      } resume{hooks_.ResumeViews};
+      Call(hooks_.SuspendViews);
       run();
     }
   }

@@ -50,6 +50,10 @@ struct TDispatchHooks {
   std::function<void()> CommitTransaction;  // the sheet's open undo transaction
   std::function<void()> BeginTransaction;
   std::function<void()> ClearSheet;         // selection "A1:A1" and the whole sheet cleared
+  // The sheet and grid views stop repainting while a kind writes its table
+  // (the progress panel keeps running); resumed however the kind ends.
+  std::function<void()> SuspendViews;
+  std::function<void()> ResumeViews;
 };
 
 class TTableDispatcher {

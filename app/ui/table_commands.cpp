@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QLabel>
+#include <QStackedWidget>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -66,6 +67,15 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
     book.ClearRange(-1, -1, -1, -1, 1);
   };
   SetDialogOwner(&form_);
+  hooks.SuspendViews = [this] {
+    if (QWidget* views = form_.CentralStack()) views->setUpdatesEnabled(false);
+  };
+  hooks.ResumeViews = [this] {
+    if (QWidget* views = form_.CentralStack()) {
+      views->setUpdatesEnabled(true);
+      views->update();
+    }
+  };
   dispatcher_ = std::make_unique<TTableDispatcher>(form_.State(), std::move(hooks));
   SetPeriodDialogHook([this] { ZeitraumfrTabelle1Click(); });
   if (!form_.RefreshMenusHook) form_.RefreshMenusHook = [this] { RefreshMenus(); };
