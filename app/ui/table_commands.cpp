@@ -104,6 +104,11 @@ TTableCommands::~TTableCommands() { SetPeriodDialogHook({}); }
 
 void TTableCommands::ComputeTable() { dispatcher_->ComputeTableGuarded(); }
 
+void TTableCommands::PrepareLocationFile() {
+  const std::string& folder = form_.State().DataFolder;
+  if (!folder.empty()) TOrtwahldialog::DefaultFileName() = folder + "/orte.csv";
+}
+
 void TTableCommands::PrepareOutput(TKeplereph& table) {
   table.OutputSheet = &form_.Workbook();
   table.OutputGrid = &form_.Grid();
@@ -222,6 +227,7 @@ void TTableCommands::PlanetTableCommand(std::int32_t objectNumber) {
   s.ObjectNumber = objectNumber;
   if (!PeriodCheck()) return;
   if (s.PlaceConfirmed == 0) {
+    PrepareLocationFile();
     TObserverRecord& r = s.Period.Start;
     bool refraction = r.RefractionOn != 0;
     bool autoDeltaT = r.AutoDeltaT != 0;
@@ -275,6 +281,7 @@ void TTableCommands::DatumundOrteingeben1Click() {
   TMainFormState& s = form_.State();
   TObserverRecord& r = s.Period.Start;
   const TObserverRecord before = r;
+  PrepareLocationFile();
   bool refraction = r.RefractionOn != 0;
   bool autoDeltaT = r.AutoDeltaT != 0;
   const bool ok = ShowDatePlaceDialog(r.Day, r.Month, r.Year, r.Zone, r.ZoneMinutes, r.LocalHours,
@@ -303,8 +310,8 @@ void TTableCommands::DatumundOrteingeben1Click() {
 void TTableCommands::Ortwhlen1Click() {
   TMainFormState& s = form_.State();
   TObserverRecord& r = s.Period.Start;
+  PrepareLocationFile();
   TOrtwahldialog& dialog = LocationDialog();
-  if (dialog.LocationFileName.empty() && !s.DataFolder.empty()) dialog.LocationFileName = s.DataFolder + "/orte.csv";
   dialog.Record = r;
   dialog.Record.Latitude = DegToDmsPackedSec(r.Latitude);
   dialog.Record.Longitude = DegToDmsPackedSec(r.Longitude);

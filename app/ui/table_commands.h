@@ -60,6 +60,8 @@ class TTableCommands : public QObject {
   // After a changed date, place or period the table on show is computed
   // again for the new values.
   void RecomputeShownTable();
+  // The location dialog's default file: "orte.csv" in the data folder.
+  void PrepareLocationFile();
 
   TMainForm& form_;
   std::unique_ptr<TTableDispatcher> dispatcher_;

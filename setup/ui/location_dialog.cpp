@@ -300,11 +300,13 @@ void TOrtwahldialog::ShowFileLabel() {
 
 void TOrtwahldialog::showEvent(QShowEvent* event) {
   error_ = false;
+  // Nothing below may write the list's place back into the record before
+  // the record has been handed to the list.
+  refreshing_ = true;
   if (load_on_show_) {
     load_on_show_ = false;
-    refreshing_ = true;
+    if (LocationFileName.empty()) LocationFileName = DefaultFileName();
     list_.Neuedateiladen(LocationFileName, 0, false);
-    refreshing_ = false;
     combo_->Reload();
   }
   daylight_->setChecked(Record.DaylightHours == 1);
@@ -313,15 +315,19 @@ void TOrtwahldialog::showEvent(QShowEvent* event) {
   SetCaptions();
   ShowFileLabel();
   // The list's current place takes the record (packed D.MMSS as handed in).
-  refreshing_ = true;
-  list_.SetLatitudeText(FormatFixed(Record.Latitude, 0, 4));
-  list_.SetLongitudeText(FormatFixed(Record.Longitude, 0, 4));
+  list_.SetLatitudeText(TrimBlanks(FormatFixed(Record.Latitude, 0, 4)));
+  list_.SetLongitudeText(TrimBlanks(FormatFixed(Record.Longitude, 0, 4)));
   list_.SetZoneIndex(Record.Zone);
   list_.SetExtraMinutes(Record.ZoneMinutes);
   list_.SetPlaceName(Record.PlaceName);
   refreshing_ = false;
   ShowPlace();
   QDialog::showEvent(event);
+}
+
+std::string& TOrtwahldialog::DefaultFileName() {
+  static std::string name;
+  return name;
 }
 
 void TOrtwahldialog::hideEvent(QHideEvent* event) {

@@ -50,6 +50,8 @@ class TOrtwahldialog : public QDialog {
 
   TObserverRecord Record;       // working copy (see the header comment)
   std::string LocationFileName; // loaded at the first show
+  // The file loaded when no other was named (the data folder's "orte.csv").
+  static std::string& DefaultFileName();
   Orttabelle& List() { return list_; }
   QCheckBox* KeepUT() const { return keep_ut_; }
   bool ErrorFlag() const { return error_; }

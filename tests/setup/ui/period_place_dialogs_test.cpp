@@ -166,7 +166,8 @@ TEST_F(Dialogs, LocationDialogLoadsSearchesAndChecksItsFields) {
   ScopedMessageSink messages(sink_);
   ScopedSettingsStore settings(store_);
   TOrtwahldialog& dialog = LocationDialog();
-  dialog.LocationFileName = std::string(KVX_DATA_DIR) + "/orte.csv";
+  TOrtwahldialog::DefaultFileName() = std::string(KVX_DATA_DIR) + "/orte.csv";
+  dialog.Record.PlaceName = "Siegen";
   dialog.Record.Latitude = 51.1128;   // packed D.MMSS
   dialog.Record.Longitude = -8.0126;
   dialog.Record.Zone = 1;
@@ -174,6 +175,9 @@ TEST_F(Dialogs, LocationDialogLoadsSearchesAndChecksItsFields) {
   dialog.Record.Pressure = 1010;
   dialog.Record.Temperature = 10;
   WhenModalShown([this](QDialog& shown) {
+    // The place handed in is shown, not the list's first place.
+    EXPECT_EQ(Child<QLineEdit>(shown, "Edit2")->text(), "Siegen");
+    EXPECT_EQ(Child<QLineEdit>(shown, "Edit4")->text(), "51°11'28''");
     EXPECT_GT(Child<QComboBox>(shown, "Orttabelle1")->count(), 30);
     Child<QLineEdit>(shown, "Edit1")->setText("ber");
     EXPECT_EQ(Child<QLineEdit>(shown, "Edit2")->text(), "Berlin");
