@@ -34,6 +34,14 @@ QApplication& Application() {
   return *application;
 }
 
+// Answers every message with Ok, silently.
+class QuietSink : public kvx::MessageSink {
+ public:
+  kvx::MessageResult Show(const std::string&, const std::string&, kvx::MessageIcon, kvx::MessageButtons) override {
+    return kvx::MessageResult::Ok;
+  }
+};
+
 fs::path Scratch() {
   static const fs::path folder = [] {
     fs::path p = fs::temp_directory_path() / ("kvx_bench_dispatch_" + std::to_string(::getpid()));
@@ -63,7 +71,7 @@ void BM_MarsYearIntoTheSheet(benchmark::State& state) {
   kvx::InitCoreTablesAtStartup(kvx::IntlSeparators);
   kvx::MemorySettingsStore store;
   kvx::ScopedSettingsStore settings(store);
-  kvx::RecordingMessageSink sink;
+  QuietSink sink;
   kvx::TMainForm window;
   window.show();
   QApplication::processEvents();

@@ -24,6 +24,7 @@
 #include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "platform/settings_store.h"
 #include "support/fixtures.h"
 #include "support/temp_folder.h"

@@ -11,6 +11,7 @@
 
 #include "core/observer_record.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 
 namespace kvx {
 namespace {

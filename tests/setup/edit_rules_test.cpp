@@ -9,6 +9,7 @@
 #include "core/name_tables.h"
 #include "core/time_scales.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "setup/location_list.h"
 #include "support/temp_folder.h"
 

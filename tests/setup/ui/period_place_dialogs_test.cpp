@@ -19,6 +19,7 @@
 #include "dialog_test_support.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "platform/settings_store.h"
 #include "setup/ui/date_place_dialog.h"
 #include "setup/ui/dialog_owner.h"
