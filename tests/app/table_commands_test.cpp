@@ -24,6 +24,7 @@
 #include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/progress.h"
 #include "support/recording_message_sink.h"
 #include "platform/settings_store.h"
 #include "support/fixtures.h"
@@ -70,6 +71,22 @@ double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
   const double c = std::sin(dec1 * d) * std::sin(dec2 * d) + std::cos(dec1 * d) * std::cos(dec2 * d) * std::cos((ra1 - ra2) * d);
   return std::acos(std::min(1.0, c)) / d * 3600.0;
 }
+
+// A progress panel whose cancel button is pressed at the third step.
+class CancellingProgress : public ProgressReporter {
+ public:
+  void Begin(const std::string&, int) override {}
+  void Step(int) override {
+    if (++steps_ == 3) AbortRequested = 1;
+  }
+  void ProcessEvents() override {}
+  void SetLabel(const std::string&) override {}
+  void End() override {}
+  bool Visible() const override { return true; }
+
+ private:
+  int steps_ = 0;
+};
 
 class TableCommands : public ::testing::Test {
  protected:
@@ -181,6 +198,16 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
   for (std::size_t i = 0; i < gridTexts.size(); ++i)
     EXPECT_EQ(gridTexts[i], sheetTexts[i]) << "the last row of the Sun table, column " << i + 1;
   state.WorkbookView = 1;
+
+  // Cancelled during the run: kinds 20, the window usable again.
+  CancellingProgress cancelling;
+  ProgressReporter* previous = SetProgressReporter(&cancelling);
+  commands.Trigger("Jupiter1");
+  SetProgressReporter(previous);
+  EXPECT_EQ(state.TableKind, kNoTableKind);
+  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(form.HourglassDepth(), 0);
+  EXPECT_EQ(AbortRequested.load(), 0);
 
   // Pluto with a period leaving its range: the message, nothing computed.
   const int before = form.Workbook().LastRow();
