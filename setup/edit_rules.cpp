@@ -114,7 +114,7 @@ std::string NormalizeTimeHhMmSs(const std::string& text, char separator) {
   const auto second = s.find(':', first + 1);
   if (second != std::string::npos) {
     s.erase(second, 1);
-    if (second - first == 2) s.insert(first + 1, "0");
+    if (second - first == 2) s.insert(s.begin() + static_cast<std::ptrdiff_t>(first) + 1, '0');
   }
   if (first == 1) s.insert(s.begin(), '0');
   return s;
@@ -161,10 +161,11 @@ bool TimeEditTextToHours(const std::string& text, bool withSeconds, double& hour
 
 std::string TimeOfDayText(double hours, bool withSeconds) {
   const double h = ReduceHours24(hours);
+  if (!(h >= 0.0 && h < 24.0)) return withSeconds ? "--:--:--" : "--:--";
   long ms = static_cast<long>(std::floor(h * 3600000.0 + 0.5));
   if (ms >= 86400000L) ms = 86399999L;
   const long total = ms / 1000;
-  char buffer[16];
+  char buffer[40];
   if (withSeconds) {
     std::snprintf(buffer, sizeof buffer, "%02ld:%02ld:%02ld", total / 3600, (total / 60) % 60, total % 60);
   } else {

@@ -96,6 +96,7 @@ class TableCommands : public ::testing::Test {
     InitCoreTablesAtStartup(IntlSeparators);  // the number patterns follow the locale, as at start
     LanguageEnglish = 1;
     dialogs_seen = 0;
+    store_.WriteBool("Settings", "FirstRun", false);  // no first-run language question
   }
   test::TempFolder home_;
   MemorySettingsStore store_;
