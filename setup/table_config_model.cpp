@@ -173,6 +173,12 @@ std::vector<std::string> PreviewHeadings(const TTableConfigRecord& record, int k
   return headings;
 }
 
+std::vector<int> SlotsOfFlag(std::size_t byte) {
+  if (byte >= kUsedColumnFlagCount) return {};
+  const TColumnFlagInfo& info = ColumnFlagTable[byte];
+  return std::vector<int>(info.slots.begin(), info.slots.begin() + info.slotCount);
+}
+
 bool ParseEquinoxYear(const std::string& text, double& year) {
   double value = 0;
   if (!ParseLocaleNumber(text, value) || value < kEarliestEquinoxYear || value > kLatestEquinoxYear) return false;

@@ -34,6 +34,9 @@ enum class ColumnPreset { A, B, C, D, E, F, G, H };
 std::vector<std::string> PreviewHeadings(const TTableConfigRecord& record, int kind, double secondEquinoxYear,
                                          bool elementsForPlanets);
 
+// The format slots heading the columns of flag `byte` (0 .. 113).
+std::vector<int> SlotsOfFlag(std::size_t byte);
+
 // Reads an equinox year typed with the locale's decimal separator (or a
 // point). True with `year` set for a number from -4000 to 10000.
 bool ParseEquinoxYear(const std::string& text, double& year);
