@@ -106,6 +106,30 @@ bool ParseDayWithFraction(const std::string& text, int year, int month, double& 
   return true;
 }
 
+bool ParseClockText(const std::string& text, double& hours) {
+  std::string rest = TrimBlanks(text);
+  for (char& c : rest) {
+    if (c == IntlSeparators.Time) c = ':';
+  }
+  double parts[3] = {0, 0, 0};
+  int count = 0;
+  std::size_t start = 0;
+  while (count < 3) {
+    const std::size_t colon = rest.find(':', start);
+    const std::string part = rest.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+    double value = 0;
+    if (part.empty() || !ParseLocaleNumber(part, value) || value < 0) return false;
+    if (colon != std::string::npos && value != std::floor(value)) return false;  // decimals only in the last part
+    parts[count++] = value;
+    if (colon == std::string::npos) break;
+    start = colon + 1;
+    if (count == 3) return false;
+  }
+  if (parts[0] >= 24 || parts[1] >= 60 || parts[2] >= 60) return false;
+  hours = parts[0] + parts[1] / 60.0 + parts[2] / 3600.0;
+  return true;
+}
+
 void ShowEntryYearError() {
   ShowMessage("Jahr: muß >=-4712 und <=20000 sein!", "Year: must be >=-4712 and <=20000.", MessageIcon::Error,
               MessageButtons::Ok, kApplicationTitle);

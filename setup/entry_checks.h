@@ -42,6 +42,10 @@ inline constexpr int kLatestEntryYear = 20000;
 bool ParseEntryYear(const std::string& text, std::int32_t& year);
 bool ParseEntryMonth(const std::string& text, std::int32_t& month);
 bool ParseDayWithFraction(const std::string& text, int year, int month, double& day);
+// A time of day typed as h, h:mm or h:mm:ss (seconds may have decimals;
+// ":" or the locale's time separator); decimal hours 0 <= h < 24.
+bool ParseClockText(const std::string& text, double& hours);
+
 void ShowEntryYearError();
 void ShowEntryMonthError();
 void ShowDayFractionError(int year, int month);
