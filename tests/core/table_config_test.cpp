@@ -50,8 +50,8 @@ TEST(ColumnFlagTable, DescribesEveryUsedByteWithValidSlots) {
   for (std::size_t k = 0; k < ColumnFlagTable.size(); ++k) {
     const TColumnFlagInfo& info = ColumnFlagTable[k];
     EXPECT_EQ(info.byte, k);
-    EXPECT_LE(info.slotCount, info.slots.size());
-    for (std::size_t s = 0; s < info.slotCount; ++s) EXPECT_LE(info.slots[s], 200) << k;
+    EXPECT_LE(info.slotCount, info.formatSlots.size());
+    for (std::size_t s = 0; s < info.slotCount; ++s) EXPECT_LE(info.formatSlots[s], 200) << k;
     EXPECT_NE(std::string(info.german), "") << k;
     EXPECT_NE(std::string(info.english), "") << k;
   }
