@@ -164,9 +164,9 @@ std::vector<std::string> PreviewHeadings(const TTableConfigRecord& record, int k
     const std::string suffix = info.secondEquinox ? yearText : "";
     for (int n = 0; n < step.repeat; ++n) {
       if (step.part >= 0) {
-        headings.push_back(Title(record, info.slots[step.part]) + suffix);
+        headings.push_back(Title(record, info.formatSlots[step.part]) + suffix);
       } else {
-        for (int s = 0; s < info.slotCount; ++s) headings.push_back(Title(record, info.slots[s]) + suffix);
+        for (int s = 0; s < info.slotCount; ++s) headings.push_back(Title(record, info.formatSlots[s]) + suffix);
       }
     }
   }
@@ -176,7 +176,7 @@ std::vector<std::string> PreviewHeadings(const TTableConfigRecord& record, int k
 std::vector<int> SlotsOfFlag(std::size_t byte) {
   if (byte >= kUsedColumnFlagCount) return {};
   const TColumnFlagInfo& info = ColumnFlagTable[byte];
-  return std::vector<int>(info.slots.begin(), info.slots.begin() + info.slotCount);
+  return std::vector<int>(info.formatSlots.begin(), info.formatSlots.begin() + info.slotCount);
 }
 
 bool ParseEquinoxYear(const std::string& text, double& year) {

@@ -1,9 +1,3 @@
-// The plain headers first (see the dialog's header).
-#include "setup/table_config_model.h"
-#include "core/name_tables.h"
-#include "platform/file_dialog.h"
-#include "platform/globals.h"
-#include "platform/settings_store.h"
 #include "setup/ui/table_config_dialog.h"
 
 #include <QCheckBox>
@@ -20,6 +14,12 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include "core/name_tables.h"
+#include "platform/file_dialog.h"
+#include "platform/globals.h"
+#include "platform/settings_store.h"
+#include "setup/table_config_model.h"
 
 namespace kvx {
 

@@ -20,8 +20,6 @@ class QTableWidget;
 
 namespace kvx {
 
-// Declared only: the column flag table has a member that Qt's keyword macros
-// would rename, so its header is included before any Qt header.
 struct TTableConfigRecord;
 class TTableConfigModel;
 

@@ -1,5 +1,3 @@
-// The plain headers first: the record's header has a member named like a Qt
-// keyword macro.
 #include "core/name_tables.h"
 #include "core/quantity_headings.h"
 #include "setup/column_sets.h"
