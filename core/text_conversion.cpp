@@ -21,7 +21,7 @@ namespace {
 // Marks in Windows-1252, the single-byte form in which the positions of the
 // marking routines are counted; [mark][0 = time, 1 = arc].
 constexpr const char* kMarks[3][2] = {{"h", "\xB0"}, {"m", "'"}, {"s", "''"}};
-constexpr const char* kDegreeMark = "\xB0";
+constexpr char kDegreeMark = '\xB0';
 
 int MarkIndex(std::uint8_t flag) { return flag != 0 ? 1 : 0; }
 
@@ -85,13 +85,29 @@ std::string FormatFixedImpl(Real x, int width, int decimals) {
   Real a = negative ? -x : x;
   // Enough digits to see the exact binary value well past the rounding digit.
   const int extra = 30;
-  std::vector<char> buffer(static_cast<std::size_t>(decimals + extra + 5100));
-  if constexpr (std::is_same_v<Real, long double>) {
-    std::snprintf(buffer.data(), buffer.size(), "%.*Lf", decimals + extra, a);
-  } else {
-    std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals + extra, a);
+  std::string digits;
+  bool done = false;
+  if constexpr (std::is_same_v<Real, double>) {
+    // The exact expansion without printf for ordinary sizes (the same
+    // digits, much faster).
+    if (a < 1e100 && decimals + extra <= 300) {
+      char quick[512];
+      const auto r = std::to_chars(quick, quick + sizeof quick, a, std::chars_format::fixed, decimals + extra);
+      if (r.ec == std::errc()) {
+        digits.assign(quick, r.ptr);
+        done = true;
+      }
+    }
   }
-  std::string digits(buffer.data());
+  if (!done) {
+    std::vector<char> buffer(static_cast<std::size_t>(decimals + extra + 5100));
+    if constexpr (std::is_same_v<Real, long double>) {
+      std::snprintf(buffer.data(), buffer.size(), "%.*Lf", decimals + extra, a);
+    } else {
+      std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals + extra, a);
+    }
+    digits.assign(buffer.data());
+  }
   std::size_t point = digits.find('.');
   std::string intPart = digits.substr(0, point);
   std::string fracPart = digits.substr(point + 1);
@@ -108,7 +124,10 @@ std::string FormatFixedImpl(Real x, int width, int decimals) {
     }
   }
   std::string result = kept.substr(0, intPart.size());
-  if (decimals > 0) result += "." + kept.substr(intPart.size());
+  if (decimals > 0) {
+    result += '.';
+    result.append(kept, intPart.size());
+  }
   bool allZero = result.find_first_not_of("0.") == std::string::npos;
   if (negative && !allZero) result.insert(result.begin(), '-');
   if (static_cast<int>(result.size()) < width) {
@@ -296,14 +315,14 @@ double DmsMarkTextFixed(double degrees, std::uint8_t flag, std::string& text) {
 
 std::string DegMinText(const std::string& text) {
   return MarkEdit(text, [&](std::string& s, std::size_t p) {
-    s.replace(p - 1, 1, kDegreeMark);
+    s[p - 1] = kDegreeMark;
     InsertAt(s, "'", p + 3);
   });
 }
 
 std::string DmsArcText(const std::string& text) {
   return MarkEdit(text, [&](std::string& s, std::size_t p) {
-    s.replace(p - 1, 1, kDegreeMark);
+    s[p - 1] = kDegreeMark;
     InsertAt(s, "'", p + 3);
     s += "''";
   });
@@ -359,7 +378,7 @@ std::string DmsTextWithMarks(const std::string& text) {
   std::string s = Utf8ToCp1252(text);
   std::size_t p = Pos(s, Sep(IntlSeparators.Decimal));
   if (p == 0) return text;
-  s.replace(p - 1, 1, kDegreeMark);
+  s[p - 1] = kDegreeMark;
   InsertAt(s, "'", p + 3);
   s += "''";
   return Cp1252ToUtf8(s);
@@ -458,7 +477,7 @@ void ParseDegreeText(const std::string& text, std::uint8_t& isDecimal, std::stri
   const std::string degreeUtf8 = "\xC2\xB0";
   std::size_t i = s.find(degreeUtf8);
   if (i != std::string::npos) {
-    s.replace(i, degreeUtf8.size(), ".");
+    s.replace(i, degreeUtf8.size(), 1, '.');
     isDecimal = 0;
   } else if ((i = s.find('.')) == std::string::npos && (i = s.find(',')) != std::string::npos) {
     s[i] = '.';

@@ -294,6 +294,8 @@ void ConvertRow(TKeplereph& object, const long double* state, long double T, dou
   result.LocalHours = observer.LocalHours;
   result.LocalSiderealHours = observer.SiderealHours;
   result.Name = nameFlag != 0 ? object.Name : std::string();
+  result.MagnitudeH = static_cast<float>(object.H);  // the element tables write them
+  result.MagnitudeG = static_cast<float>(object.G);
 
   object.geozentrischekliptikalgeometrisch();
   object.geozentrischastrometrisch_linear();
