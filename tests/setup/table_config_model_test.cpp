@@ -5,6 +5,7 @@
 #include "core/quantity_headings.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "setup/column_sets.h"
 
 namespace kvx {

@@ -9,6 +9,7 @@
 
 #include "dialog_test_support.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
 namespace kvx {

@@ -16,6 +16,7 @@
 #include "dialog_test_support.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "platform/settings_store.h"
 #include "setup/column_sets.h"
 #include "support/recording_file_dialog.h"

@@ -11,6 +11,7 @@
 #include "dialog_test_support.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "platform/workbook/workbook.h"
 #include "setup/julian_date_cells.h"
 

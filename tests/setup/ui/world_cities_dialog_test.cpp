@@ -14,6 +14,7 @@
 #include "core/time_scales.h"
 #include "dialog_test_support.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "platform/settings_store.h"
 #include "support/temp_folder.h"
 
