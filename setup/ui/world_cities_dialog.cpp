@@ -76,7 +76,8 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
 
   auto* searchBox = new QGroupBox(Tr("Ort nach Bezeichnung suchen", "Find location by name"), this);
   auto* searchGrid = new QGridLayout(searchBox);
-  searchGrid->addWidget(new QLabel(Tr("S&uchen:", "Find:"), searchBox), 0, 0);
+  auto* searchLabel = new QLabel(Tr("S&uchen:", "Find:"), searchBox);
+  searchGrid->addWidget(searchLabel, 0, 0);
   search_ = new QLineEdit(searchBox);
   search_->setObjectName("search");
   search_->installEventFilter(this);
@@ -99,7 +100,8 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   modeLayout->addWidget(enterMode_);
   searchGrid->addWidget(modeBox, 2, 0, 1, 3);
   auto* lengthRow = new QHBoxLayout;
-  lengthRow->addWidget(new QLabel(Tr("Volle Trefferliste &nach", "Schow list with matches after"), searchBox));
+  auto* lengthLabel = new QLabel(Tr("Volle Trefferliste &nach", "Schow list with matches after"), searchBox);
+  lengthRow->addWidget(lengthLabel);
   fullLength_ = new QSpinBox(searchBox);
   fullLength_->setObjectName("fullLength");
   fullLength_->setRange(1, 35);
@@ -111,7 +113,8 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   searchGrid->addWidget(help, 4, 0);
   left->addWidget(searchBox);
 
-  left->addWidget(new QLabel(Tr("&Suchergebnisse", "Results"), this));
+  auto* resultsLabel = new QLabel(Tr("&Suchergebnisse", "Results"), this);
+  left->addWidget(resultsLabel);
   results_List_ = new QListWidget(this);
   results_List_->setObjectName("results");
   left->addWidget(results_List_, 1);
@@ -119,7 +122,8 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   countLabel_->setObjectName("count");
   left->addWidget(countLabel_);
   auto* findRow = new QHBoxLayout;
-  findRow->addWidget(new QLabel(Tr("In Ergebnisliste suc&hen:", "Find in results:"), this));
+  auto* findLabel = new QLabel(Tr("In Ergebnisliste suc&hen:", "Find in results:"), this);
+  findRow->addWidget(findLabel);
   findInResults_ = new QLineEdit(this);
   findInResults_->setObjectName("findInResults");
   findRow->addWidget(findInResults_);
@@ -148,7 +152,8 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   minutes_ = new QSpinBox(this);
   minutes_->setObjectName("minutes");
   minutes_->setRange(-59, 59);
-  place->addWidget(new QLabel(Tr("&Zeitzone (geschätzt:)", "Time zone (assumed):"), this), 3, 0);
+  auto* zoneLabel = new QLabel(Tr("&Zeitzone (geschätzt:)", "Time zone (assumed):"), this);
+  place->addWidget(zoneLabel, 3, 0);
   place->addWidget(zone_, 3, 1);
   place->addWidget(new QLabel(Tr("Zusätzliche Differenz zur Zeitzone in Minuten:",
                                  "Additional difference to the time zone in minute:"),
@@ -163,7 +168,8 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
 
   auto* browse = new QGroupBox(Tr("Nach Datensatznummer suchen", "Find by dataset number"), this);
   auto* browseGrid = new QGridLayout(browse);
-  browseGrid->addWidget(new QLabel(Tr("Date&nsatznummer:", "Dataset number:"), browse), 0, 0);
+  auto* numberLabel = new QLabel(Tr("Date&nsatznummer:", "Dataset number:"), browse);
+  browseGrid->addWidget(numberLabel, 0, 0);
   recordNumber_ = new QLineEdit(browse);
   recordNumber_->setObjectName("recordNumber");
   browseGrid->addWidget(recordNumber_, 0, 1, 1, 3);
@@ -209,6 +215,13 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   buttons->addWidget(cancel);
   right->addLayout(buttons);
   layout->addLayout(right, 2);
+
+  searchLabel->setBuddy(search_);
+  lengthLabel->setBuddy(fullLength_);
+  resultsLabel->setBuddy(results_List_);
+  findLabel->setBuddy(findInResults_);
+  zoneLabel->setBuddy(zone_);
+  numberLabel->setBuddy(recordNumber_);
 
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
