@@ -54,12 +54,22 @@ TableConfigFileProblem DecodeTableConfigFile(std::string_view bytes, TTableConfi
   if (!std::isfinite(equinox) || equinox < kEarliestEquinoxYear || equinox > kLatestEquinoxYear) {
     return TableConfigFileProblem::BadEquinox;
   }
+  // Contents: used flag bytes and switches 0 or 1, title lengths within room.
+  for (std::size_t b = 0; b < kUsedColumnFlagCount; ++b) {
+    if (in[kRecordOffset + b] > 1) return TableConfigFileProblem::BadContent;
+  }
+  for (std::size_t k = 0; k < kColumnTitleCount; ++k) {
+    if (in[kRecordOffset + kColumnTitleOffset + k * (kColumnTitleLength + 1)] > kColumnTitleLength) {
+      return TableConfigFileProblem::BadContent;
+    }
+  }
+  if (in[kSiderealOffset] > 1 || in[kSiderealOffset + 1] > 1) return TableConfigFileProblem::BadContent;
   TTableConfigFile loaded;
   loaded.EquinoxYear = equinox;
   loaded.Record = DecodeTableConfigRecord(in.subspan<kRecordOffset, kTableConfigRecordSize>());
   r.Seek(kSiderealOffset);
-  loaded.ApparentSiderealTime = r.U8() != 0 ? 1 : 0;
-  loaded.RiseSetAsJulianDate = r.U8() != 0 ? 1 : 0;
+  loaded.ApparentSiderealTime = r.U8();
+  loaded.RiseSetAsJulianDate = r.U8();
   file = std::move(loaded);
   return TableConfigFileProblem::None;
 }
@@ -88,6 +98,10 @@ bool LoadTableConfigFile(const std::string& path, TTableConfigFile& file) {
     case TableConfigFileProblem::BadEquinox:
       ShowFileProblem("Das Äquinoktium in der Datei " + path + " liegt nicht zwischen -4000 und 10000.",
                       "The equinox in the file " + path + " does not lie between -4000 and 10000.");
+      return false;
+    case TableConfigFileProblem::BadContent:
+      ShowFileProblem("Die Datei " + path + " enthält ungültige Werte und wurde nicht geladen.",
+                      "The file " + path + " holds invalid values and was not loaded.");
       return false;
   }
   return false;

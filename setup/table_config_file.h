@@ -42,11 +42,12 @@ inline constexpr double kLatestEquinoxYear = 10000.0;
 // The file's bytes.
 std::string EncodeTableConfigFile(const TTableConfigFile& file);
 
-enum class TableConfigFileProblem { None, WrongMagic, WrongSize, BadEquinox };
+enum class TableConfigFileProblem { None, WrongMagic, WrongSize, BadEquinox, BadContent };
 
 // Checks the magic (length byte and the 24 characters), the exact size and
-// the equinox, in this order, and only then fills `file`; otherwise `file`
-// is left as it was. Switch bytes other than 0 read as 1.
+// the equinox, in this order, then the contents (used flag bytes and the two
+// switches 0 or 1, title length bytes at most 101), and only then fills
+// `file`; otherwise `file` is left as it was.
 TableConfigFileProblem DecodeTableConfigFile(std::string_view bytes, TTableConfigFile& file);
 
 // Reads a whole ".etd" file into `file`. On any problem (missing, unreadable,

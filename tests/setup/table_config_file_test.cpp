@@ -111,6 +111,12 @@ TEST_F(TableConfigFileTest, BadFilesChangeNothingAndSayWhy) {
     little_endian::PutF64(reinterpret_cast<std::uint8_t*>(bad.data()) + 27, equinox);
     ExpectRefused(folder.Write("equinox.etd", bad), "equinox.etd");
   }
+  // Contents out of range: a flag byte 2, a title length byte 102, a switch 2.
+  for (std::size_t offset : {std::size_t{35 + 50}, std::size_t{35 + 134 + 102 * 7}, std::size_t{22712}}) {
+    std::string bad = good;
+    bad[offset] = offset == 35 + 134 + 102 * 7 ? 102 : 2;
+    ExpectRefused(folder.Write("content.etd", bad), "content.etd");
+  }
   std::string edge = good;
   little_endian::PutF64(reinterpret_cast<std::uint8_t*>(edge.data()) + 27, -4000.0);
   TTableConfigFile accepted;

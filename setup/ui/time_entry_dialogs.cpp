@@ -1,0 +1,484 @@
+#include "setup/ui/time_entry_dialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "core/text_conversion.h"
+#include "core/time_scales.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/workbook/workbook.h"
+#include "setup/entry_checks.h"
+#include "setup/julian_date_cells.h"
+
+namespace kvx {
+
+namespace {
+
+QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
+
+constexpr double kMjdOffset = 2400000.5;
+
+QString Fixed(double value, int decimals) {
+  return QString::number(value, 'f', decimals).replace('.', QChar(IntlSeparators.Decimal));
+}
+
+QLineEdit* Edit(QWidget* parent, const char* name) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  return edit;
+}
+
+QPushButton* Button(QWidget* parent, const QString& caption, const char* name) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  return button;
+}
+
+// OK and Cancel (or Abbrechen) in a row.
+QHBoxLayout* OkCancelRow(QDialog* dialog) {
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  auto* ok = Button(dialog, Tr("&OK", "&OK"), "ok");
+  ok->setDefault(true);
+  auto* cancel = Button(dialog, Tr("&Abbrechen", "&Cancel"), "cancel");
+  row->addWidget(ok);
+  row->addWidget(cancel);
+  QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+  return row;
+}
+
+// Copy: select the field's text and put it on the clipboard. Paste: replace
+// the text by the clipboard's and check it as if the field was left.
+void AddCopyPaste(QDialog* dialog, QGridLayout* grid, int row, QLineEdit* field, const QString& copyCaption,
+                  const QString& pasteCaption, const std::function<void()>& check) {
+  const QString base = field->objectName();
+  auto* copy = Button(dialog, copyCaption, (base + "Copy").toLatin1().constData());
+  auto* paste = Button(dialog, pasteCaption, (base + "Paste").toLatin1().constData());
+  grid->addWidget(copy, row, 2);
+  grid->addWidget(paste, row, 3);
+  QObject::connect(copy, &QPushButton::clicked, dialog, [field] {
+    field->selectAll();
+    QApplication::clipboard()->setText(field->text());
+  });
+  QObject::connect(paste, &QPushButton::clicked, dialog, [field, check] {
+    field->selectAll();
+    field->setText(QApplication::clipboard()->text().trimmed());
+    check();
+  });
+}
+
+bool Blank(const QLineEdit* field) { return field->text().trimmed().isEmpty(); }
+
+}  // namespace
+
+// --- TCheckedDialog ----------------------------------------------------------
+
+void TCheckedDialog::accept() {
+  if (Error) {  // a refusal when a field was left (OK may have taken the focus)
+    Error = false;
+    return;
+  }
+  if (!CheckAll()) {
+    Error = false;
+    return;
+  }
+  QDialog::accept();
+}
+
+void TCheckedDialog::reject() {
+  Error = false;
+  QDialog::reject();
+}
+
+void TCheckedDialog::Refuse(QLineEdit* field, void (*show)()) {
+  QApplication::beep();
+  show();
+  Error = true;
+  field->setFocus();
+}
+
+// --- TZeitraumJDDlg ----------------------------------------------------------
+
+TZeitraumJDDlg::TZeitraumJDDlg(TObserverRecord& start, TObserverRecord& end, TTableStep& step, QWidget* owner)
+    : TCheckedDialog(owner), start_(start), end_(end), step_(step) {
+  setWindowTitle(Tr("Zeitraum und Schrittweite für Ephemeride", "Period for ephemerides"));
+  auto* layout = new QVBoxLayout(this);
+  auto* grid = new QGridLayout;
+  startEdit_ = Edit(this, "start");
+  endEdit_ = Edit(this, "end");
+  intervalEdit_ = Edit(this, "interval");
+  grid->addWidget(new QLabel(Tr("Anfangsdatum:", "Startdate:"), this), 0, 0);
+  grid->addWidget(startEdit_, 0, 1);
+  grid->addWidget(new QLabel(Tr("Enddatum:", "Enddate:"), this), 1, 0);
+  grid->addWidget(endEdit_, 1, 1);
+  grid->addWidget(new QLabel(Tr("Intervall (Tage):", "Interval (days):"), this), 2, 0);
+  grid->addWidget(intervalEdit_, 2, 1);
+  AddCopyPaste(this, grid, 0, startEdit_, Tr("&Kopieren", "Co&py"), Tr("&Einfügen", "P&aste"), [this] { CheckStart(); });
+  AddCopyPaste(this, grid, 1, endEdit_, Tr("Ko&pieren", "Cop&y"), Tr("E&infügen", "Pas&te"), [this] { CheckEnd(); });
+  layout->addLayout(grid);
+  layout->addLayout(OkCancelRow(this));
+  connect(startEdit_, &QLineEdit::editingFinished, this, [this] { CheckStart(); });
+  connect(endEdit_, &QLineEdit::editingFinished, this, [this] { CheckEnd(); });
+  connect(intervalEdit_, &QLineEdit::editingFinished, this, [this] { CheckInterval(); });
+  ShowValues();
+}
+
+void TZeitraumJDDlg::ShowValues() {
+  startEdit_->setText(Fixed(start_.Mjd + kMjdOffset, 5));
+  endEdit_->setText(Fixed(end_.Mjd + kMjdOffset, 5));
+  intervalEdit_->setText(Fixed(step_.StepDays, 4));
+}
+
+bool TZeitraumJDDlg::CheckStart() {
+  double jd = 0;
+  if (Blank(startEdit_)) return true;
+  if (ParseEntryJulianDate(startEdit_->text().toStdString(), jd)) {
+    start_.Mjd = jd - kMjdOffset;
+    return true;
+  }
+  Refuse(startEdit_, [] { ShowJulianDateRangeError(false); });
+  return false;
+}
+
+bool TZeitraumJDDlg::CheckEnd() {
+  double jd = 0;
+  if (Blank(endEdit_)) return true;
+  if (ParseEntryJulianDate(endEdit_->text().toStdString(), jd)) {
+    end_.Mjd = jd - kMjdOffset;
+    return true;
+  }
+  Refuse(endEdit_, [] { ShowJulianDateRangeError(true); });
+  return false;
+}
+
+bool TZeitraumJDDlg::CheckInterval() {
+  double days = 0;
+  if (Blank(intervalEdit_)) return true;
+  if (ParseTableInterval(intervalEdit_->text().toStdString(), days)) {
+    step_.StepDays = days;
+    return true;
+  }
+  Refuse(intervalEdit_, ShowIntervalError);
+  return false;
+}
+
+bool TZeitraumJDDlg::CheckAll() {
+  if (!CheckStart() || !CheckEnd() || !CheckInterval()) return false;
+  if (!(start_.Mjd < end_.Mjd)) {
+    ShowEndBeforeStartError();
+    return false;
+  }
+  return true;
+}
+
+// --- TJDForm -----------------------------------------------------------------
+
+TJDForm::TJDForm(double& mjd, std::int32_t& zone, std::int32_t& zoneMinutes, QWidget* owner)
+    : TCheckedDialog(owner), mjd_(mjd), zone_(zone), zoneMinutes_(zoneMinutes) {
+  setWindowTitle(Tr("Julianisches Datum", "Julian Date"));
+  auto* layout = new QVBoxLayout(this);
+  auto* grid = new QGridLayout;
+  edit1_ = Edit(this, "edit1");
+  edit1_->setText(Fixed(mjd + kMjdOffset, 5));
+  grid->addWidget(new QLabel(Tr("Julianisches Datum:", "Julian Date:"), this), 0, 0);
+  grid->addWidget(edit1_, 0, 1);
+  AddCopyPaste(this, grid, 0, edit1_, Tr("Kopieren", "Copy"), Tr("&Einfügen", "&Paste"), [this] { CheckJulianDate(); });
+  zoneEdit_ = new QSpinBox(this);
+  zoneEdit_->setObjectName("EditZeitzone");
+  zoneEdit_->setRange(-12, 12);
+  zoneEdit_->setValue(zone);
+  minutesEdit_ = new QSpinBox(this);
+  minutesEdit_->setObjectName("SpinEdit1");
+  minutesEdit_->setRange(-59, 59);
+  minutesEdit_->setValue(zoneMinutes);
+  grid->addWidget(new QLabel(Tr("Zeitzone:", "Time zone:"), this), 1, 0);
+  grid->addWidget(zoneEdit_, 1, 1);
+  grid->addWidget(new QLabel(Tr("Zusätzliche Minuten:", "Additional minutes:"), this), 2, 0);
+  grid->addWidget(minutesEdit_, 2, 1);
+  layout->addLayout(grid);
+  layout->addLayout(OkCancelRow(this));
+  connect(edit1_, &QLineEdit::editingFinished, this, [this] { CheckJulianDate(); });
+  connect(zoneEdit_, &QSpinBox::valueChanged, this, [this](int v) { zone_ = v; });
+  connect(minutesEdit_, &QSpinBox::valueChanged, this, [this](int v) { zoneMinutes_ = v; });
+}
+
+bool TJDForm::CheckJulianDate() {
+  double jd = 0;
+  if (Blank(edit1_)) return true;
+  if (ParseEntryJulianDate(edit1_->text().toStdString(), jd)) {
+    mjd_ = jd - kMjdOffset;
+    return true;
+  }
+  Refuse(edit1_, [] { ShowJulianDateRangeError(false, true); });
+  edit1_->setText(Fixed(mjd_ + kMjdOffset, 5));
+  return false;
+}
+
+bool TJDForm::CheckAll() { return CheckJulianDate(); }
+
+// --- TUTForm -----------------------------------------------------------------
+
+TUTForm::TUTForm(TObserverRecord& record, QWidget* owner) : TCheckedDialog(owner), record_(record) {
+  setWindowTitle(Tr("UT eingeben", "Enter UT"));
+  auto* layout = new QVBoxLayout(this);
+  auto* form = new QFormLayout;
+  dateEdit_ = Edit(this, "EditDatum");
+  timeEdit_ = Edit(this, "ID103");
+  form->addRow(Tr("&Datum:", "&Date:"), dateEdit_);
+  form->addRow(Tr("&UT:", "&UT:"), timeEdit_);
+  layout->addLayout(form);
+  layout->addLayout(OkCancelRow(this));
+  connect(dateEdit_, &QLineEdit::editingFinished, this, [this] { CheckDate(); });
+  connect(timeEdit_, &QLineEdit::editingFinished, this, [this] { CheckTime(); });
+  ShowValues();
+}
+
+void TUTForm::ShowValues() {
+  std::string date;
+  DateToText(record_.Day, record_.Month, record_.Year, date, '.');
+  dateEdit_->setText(QString::fromStdString(date));
+  std::string time;
+  HourToTimeStr(record_.UTHours, time);
+  timeEdit_->setText(QString::fromStdString(time));
+}
+
+bool TUTForm::CheckDate() {
+  std::int32_t day = 0, month = 0, year = 0;
+  if (ParseDateText(dateEdit_->text().toStdString(), day, month, year) && year >= kEarliestEntryYear &&
+      year <= kLatestEntryYear) {
+    record_.Day = day;
+    record_.Month = month;
+    record_.Year = year;
+    return true;
+  }
+  Refuse(dateEdit_, [] {
+    ShowMessage("Bitte ein gültiges Datum (Tag.Monat.Jahr, Jahr -4712 bis 20000) eingeben!",
+                "Please enter a valid date (day.month.year, year -4712 to 20000)!", MessageIcon::Error);
+  });
+  ShowValues();
+  return false;
+}
+
+bool TUTForm::CheckTime() {
+  double hours = 0;
+  if (ParseClockText(timeEdit_->text().toStdString(), hours)) {
+    record_.UTHours = hours + 0.00000005;
+    return true;
+  }
+  Refuse(timeEdit_, [] {
+    ShowMessage("Bitte eine Uhrzeit hh:mm:ss von 0:00:00 bis 23:59:59 eingeben!",
+                "Please enter a time hh:mm:ss from 0:00:00 to 23:59:59!", MessageIcon::Error);
+  });
+  ShowValues();
+  return false;
+}
+
+bool TUTForm::CheckAll() { return CheckDate() && CheckTime(); }
+
+// --- TTagbrForm --------------------------------------------------------------
+
+TTagbrForm::TTagbrForm(TObserverRecord& record, double& dayWithFraction, QWidget* owner)
+    : TCheckedDialog(owner), record_(record), day_(dayWithFraction) {
+  setWindowTitle(Tr("Datum mit Tagesbruchteil eingeben", "Enter date with day fraction"));
+  auto* layout = new QVBoxLayout(this);
+  auto* form = new QFormLayout;
+  yearEdit_ = Edit(this, "ID101");
+  monthEdit_ = Edit(this, "ID102");
+  dayEdit_ = Edit(this, "ID103");
+  form->addRow(Tr("&Jahr:", "&Year:"), yearEdit_);
+  form->addRow(Tr("&Monat:", "&Month:"), monthEdit_);
+  form->addRow(Tr("Tag und &Bruchteil (UT):", "Day and &fraction (UT):"), dayEdit_);
+  layout->addLayout(form);
+  layout->addLayout(OkCancelRow(this));
+  connect(yearEdit_, &QLineEdit::editingFinished, this, [this] { CheckYear(); });
+  connect(monthEdit_, &QLineEdit::editingFinished, this, [this] { CheckMonth(); });
+  connect(dayEdit_, &QLineEdit::editingFinished, this, [this] { CheckDay(); });
+  day_ = record.Day + record.UTHours / 24.0;
+  ShowValues();
+}
+
+void TTagbrForm::ShowValues() {
+  yearEdit_->setText(QString::number(record_.Year));
+  monthEdit_->setText(QString::number(record_.Month));
+  dayEdit_->setText(Fixed(day_, 5));
+}
+
+bool TTagbrForm::CheckYear() {
+  if (ParseEntryYear(yearEdit_->text().toStdString(), record_.Year)) return true;
+  Refuse(yearEdit_, ShowEntryYearError);
+  ShowValues();
+  return false;
+}
+
+bool TTagbrForm::CheckMonth() {
+  if (ParseEntryMonth(monthEdit_->text().toStdString(), record_.Month)) return true;
+  Refuse(monthEdit_, ShowEntryMonthError);
+  ShowValues();
+  return false;
+}
+
+bool TTagbrForm::CheckDay() {
+  if (Blank(dayEdit_)) return true;
+  if (ParseDayWithFraction(dayEdit_->text().toStdString(), record_.Year, record_.Month, day_)) return true;
+  QApplication::beep();
+  ShowDayFractionError(record_.Year, record_.Month);
+  Error = true;
+  ShowValues();
+  dayEdit_->setFocus();
+  return false;
+}
+
+bool TTagbrForm::CheckAll() { return CheckYear() && CheckMonth() && CheckDay(); }
+
+// --- TTagesbranzeige ---------------------------------------------------------
+
+TTagesbranzeige::TTagesbranzeige(double jd, QWidget* owner) : QDialog(owner) {
+  setWindowTitle(Tr("Jul. Datum des Tagesbruchteils", "Julian Date of day with fraction"));
+  auto* layout = new QVBoxLayout(this);
+  auto* value = Edit(this, "julianDate");
+  value->setReadOnly(true);
+  value->setText(Fixed(jd, 4));
+  layout->addWidget(value);
+  auto* row = new QHBoxLayout;
+  auto* copy = Button(this, Tr("&Kopieren", "&Copy"), "copy");
+  auto* apply = Button(this, Tr("Ü&bernehmen", "&Apply"), "apply");
+  auto* ok = Button(this, Tr("&OK", "&OK"), "ok");
+  ok->setDefault(true);
+  for (QPushButton* button : {copy, apply, ok}) row->addWidget(button);
+  layout->addLayout(row);
+  connect(copy, &QPushButton::clicked, this, [value] {
+    value->selectAll();
+    QApplication::clipboard()->setText(value->text());
+  });
+  connect(apply, &QPushButton::clicked, this, [this] { done(1); });
+  connect(ok, &QPushButton::clicked, this, [this] { done(2); });
+}
+
+// --- TFrmJDListe -------------------------------------------------------------
+
+TFrmJDListe::TFrmJDListe(const workbook::TWorkbook& sheet, QWidget* owner) : QDialog(owner), sheet_(sheet) {
+  setWindowTitle(Tr("Julianische Daten aus Tabelle", "Read Julian Dates from sheet"));
+  setModal(false);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(
+      Tr("Bitte die Zellen mit julianischen Daten markieren.", "Please select the cells with Julian Dates."), this));
+  listBox_ = new QListWidget(this);
+  listBox_->setObjectName("list");
+  layout->addWidget(listBox_);
+  auto* row = new QHBoxLayout;
+  auto* read = Button(this, Tr("&Werte lesen", "&Read values"), "read");
+  auto* clear = Button(this, Tr("&Löschen", "&Delete"), "clear");
+  auto* ok = Button(this, Tr("&OK", "&OK"), "ok");
+  auto* cancel = Button(this, Tr("&Abbruch", "&Cancel"), "cancel");
+  for (QPushButton* button : {read, clear, ok, cancel}) row->addWidget(button);
+  layout->addLayout(row);
+  connect(read, &QPushButton::clicked, this, &TFrmJDListe::ReadValues);
+  connect(clear, &QPushButton::clicked, this, [this] {
+    if (list_ != nullptr) list_->clear();
+    Refill();
+  });
+  connect(ok, &QPushButton::clicked, this, [this] {
+    if (listMode_ != nullptr) *listMode_ = list_ != nullptr && !list_->empty() ? 1 : 0;
+    close();
+  });
+  connect(cancel, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void TFrmJDListe::Attach(std::vector<std::string>& list, std::uint8_t& listMode) {
+  list_ = &list;
+  listMode_ = &listMode;
+  Refill();
+}
+
+void TFrmJDListe::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  ReadValues();
+}
+
+void TFrmJDListe::ReadValues() {
+  if (list_ == nullptr) return;
+  ReadJulianDateColumn(sheet_, *list_);
+  Refill();
+}
+
+void TFrmJDListe::Refill() {
+  listBox_->clear();
+  if (list_ == nullptr) return;
+  for (const std::string& text : *list_) listBox_->addItem(QString::fromStdString(text));
+}
+
+// --- Openers -----------------------------------------------------------------
+
+int ShowPeriodJDDialog(TObserverRecord& start, TObserverRecord& end, TTableStep& step, std::uint8_t* listMode,
+                       QWidget* owner) {
+  TObserverRecord startCopy = start, endCopy = end;
+  TTableStep stepCopy = step;
+  TZeitraumJDDlg dialog(startCopy, endCopy, stepCopy, owner);
+  if (dialog.exec() != QDialog::Accepted) return 2;
+  start = startCopy;
+  end = endCopy;
+  step = stepCopy;
+  if (listMode != nullptr) *listMode = 0;
+  return 1;
+}
+
+bool ShowJulianDateDialog(bool showHints, double& mjd, std::int32_t& zone, std::int32_t& zoneMinutes,
+                          std::uint8_t* modeFlag, QWidget* owner) {
+  double mjdCopy = mjd;
+  std::int32_t zoneCopy = zone, minutesCopy = zoneMinutes;
+  TJDForm dialog(mjdCopy, zoneCopy, minutesCopy, owner);
+  dialog.setToolTipDuration(showHints ? -1 : 0);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  mjd = mjdCopy;
+  zone = zoneCopy;
+  zoneMinutes = minutesCopy;
+  if (modeFlag != nullptr) *modeFlag = 0;
+  return true;
+}
+
+int ShowUTInputDialog(bool showHints, TObserverRecord& record, QWidget* owner) {
+  TObserverRecord copy = record;
+  TUTForm dialog(copy, owner);
+  dialog.setToolTipDuration(showHints ? -1 : 0);
+  if (dialog.exec() != QDialog::Accepted) return 2;
+  record = copy;
+  return 1;
+}
+
+int ShowDayFractionDialog(bool showHints, TObserverRecord& record, double& dayWithFraction, QWidget* owner) {
+  TObserverRecord copy = record;
+  double day = dayWithFraction;
+  TTagbrForm dialog(copy, day, owner);
+  dialog.setToolTipDuration(showHints ? -1 : 0);
+  if (dialog.exec() != QDialog::Accepted) return 2;
+  record = copy;
+  dayWithFraction = day;
+  return 1;
+}
+
+int ShowDayFractionJulianDate(bool showHints, double jd, QWidget* owner) {
+  TTagesbranzeige dialog(jd, owner);
+  dialog.setToolTipDuration(showHints ? -1 : 0);
+  const int result = dialog.exec();
+  return result == 1 ? 1 : 2;
+}
+
+void ShowJulianDateListForm(TFrmJDListe& form, std::vector<std::string>& list, std::uint8_t& listMode) {
+  form.Attach(list, listMode);
+  form.show();
+  form.raise();
+}
+
+}  // namespace kvx

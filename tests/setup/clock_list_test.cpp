@@ -1,0 +1,62 @@
+#include "setup/clock_list.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "platform/messages.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+TObserverRecord Place(const char* name, double longitude, double latitude, int zone) {
+  TObserverRecord r;
+  r.PlaceName = name;
+  r.Longitude = longitude;
+  r.Latitude = latitude;
+  r.Zone = zone;
+  return r;
+}
+
+TEST(ClockListTest, WholeRecordsAreReadAndBadOnesSkipped) {
+  test::TempFolder folder;
+  RecordingMessageSink sink;
+  ScopedMessageSink guard(sink);
+  const std::string path = folder.File("clocks.dat");
+  TClockList clocks{tdatumortobjekt(Place("Berlin", -13.4, 52.5, 1)), tdatumortobjekt(Place("Perth", -115.9, -32, 8))};
+  ASSERT_TRUE(SaveClocksFile(path, clocks));
+  std::string bytes = test::TempFolder::Read(path);
+  ASSERT_EQ(bytes.size(), 1472u);
+
+  TClockList loaded{tdatumortobjekt(Place("old", 0, 0, 0))};
+  ASSERT_TRUE(LoadClocksFile(folder.Write("partial.dat", bytes + std::string(28, 'x')), loaded));  // 1500 bytes
+  ASSERT_EQ(loaded.size(), 2u);
+  EXPECT_EQ(loaded[1].Text(), "Perth");
+  EXPECT_EQ(loaded[0].Record.Zone, 1);
+
+  // Latitude 91, longitude -181, zone 13, NaN: each record is skipped.
+  TClockList bad{tdatumortobjekt(Place("a", 0, 91, 0)), tdatumortobjekt(Place("b", -181, 0, 0)),
+                 tdatumortobjekt(Place("c", 0, 0, 13)), tdatumortobjekt(Place("d", NAN, 0, 0)),
+                 tdatumortobjekt(Place("e", 180, -90, -12))};
+  ASSERT_TRUE(SaveClocksFile(path, bad));
+  ASSERT_TRUE(LoadClocksFile(path, loaded));
+  ASSERT_EQ(loaded.size(), 1u);
+  EXPECT_EQ(loaded[0].Text(), "e");
+
+  EXPECT_FALSE(LoadClocksFile(folder.File("missing.dat"), loaded));
+  EXPECT_TRUE(loaded.empty());
+
+  // An empty list writes an empty file; a failed save says why and keeps it.
+  ASSERT_TRUE(SaveClocksFile(path, TClockList{}));
+  EXPECT_EQ(std::filesystem::file_size(path), 0u);
+  EXPECT_TRUE(sink.messages.empty());
+  EXPECT_FALSE(SaveClocksFile(folder.File("no/folder/clocks.dat"), clocks));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_NE(sink.messages[0].text.find("no/folder/clocks.dat"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kvx
