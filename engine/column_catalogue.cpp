@@ -274,6 +274,8 @@ const std::vector<TColumnDescriptor>& Build() {
       Col(95, cf::kDiameter, cb::kSun, 2, 79, F::Arcminutes, [](const V& v) { return v.R->Physical.diameter; }),
       Col(96, cf::kHorizontalParallax, cb::kSun, 2, 87, F::Arcseconds,
           [](const V& v) { return ArcSinDeg(6378137.0 / (149597870000.0 * v.R->Position.GeoDistance)) * 3600.0; }),
+      // Equation of time: mean minus apparent solar time (Meeus's E with the
+      // opposite sign; +13m42.6s apparent minus mean shows as -13:42.6).
       Col(97, cf::kEquationOfTime, cb::kSun, 2, 89, F::HoursAsMinutes,
           [](const V& v) { return v.R->Physical.EquationOfTime; }),
       Col(98, cf::kRotationNumber, cb::kSun, 2, 90, F::Number, [](const V& v) { return v.R->Physical.RotationNumber; }),
