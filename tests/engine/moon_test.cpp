@@ -168,10 +168,20 @@ TEST_F(MoonObjects, TableRowMatchesSinglePositionAndCache) {
   start.ZoneMinutes = 30;
   TObserverRecord end = start;
   end.Day += 3;
-  Tmondtab tab(0, 0, 1, InternalSeries(), nullptr, config, start, end, TTableStep{1, 0, 1}, 1e-10L, -1, 10);
+  TSheet sheet;
+  tmystringgrid grid;
+  Tmondtab tab(0, 0, 1, InternalSeries(), &sheet, config, start, end, TTableStep{1, 0, 1}, 1e-10L, -1, 10);
+  tab.OutputGrid = &grid;
   tab.schleife(TComputeSettingsBlock{}, 0, 1);
   ASSERT_EQ(tab.Rows, 4);
   EXPECT_EQ(tab.Name, "Moon");
+  // Written through the table writers: a heading row and four rows, the
+  // same number of columns in the sheet and the grid.
+  tab.paint(1);
+  tab.paint(0);
+  EXPECT_EQ(sheet.LastRow(), 5);
+  EXPECT_EQ(sheet.LastCol(), 7);  // date, time and the five crescent-visibility columns
+  EXPECT_EQ(grid.ColCount(), sheet.LastCol() + 1);
   const TEphemerisResultRecord row = RowStore.Row(2);
 
   Tmond moon(0, 0, 1, InternalSeries(), 0, config, tab.Observer, 1e-10L, -1, 10);
