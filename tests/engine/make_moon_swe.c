@@ -5,7 +5,9 @@
  * horizon place of the apparent geocentric place without refraction
  * (swe_azalt), the Sun's apparent place and its horizon place, and the
  * moonrise and moonset of the UT day (swe_rise_trans: upper limb, standard
- * refraction at 1013.25 mbar 10 C; 0 when none that day). Distances in AU.
+ * refraction at 1013.25 mbar 10 C; 0 when none that day). Distances in AU,
+ * geometric (SEFLG_TRUEPOS): the apparent distance of the library holds the
+ * Earth's own motion during the light time, up to 40 km for the Moon.
  * Test-side only: make_moon_swe.sh compiles and runs it. */
 #include <stdio.h>
 #include <swephexp.h>
@@ -20,7 +22,7 @@ static double event(double jd0, int which, double *geo, char *err) {
 int main(void) {
   const double places[2][2] = {{50.0, 8.0}, {-34.0, 151.0}};
   char err[AS_MAXCH];
-  double x[6], topo[6], sun[6], hor[3], sunHor[3];
+  double x[6], topo[6], sun[6], hor[3], sunHor[3], dist[6], topoDist[6];
   swe_set_ephe_path("/usr/share/libswe/ephe");
   printf("# Swiss Ephemeris %s\n", swe_version(err));
   printf("lat\tlon\tjd_ut\tdeltaT\tra\tdec\tdist_au\ttopo_ra\ttopo_dec\ttopo_dist_au\taz\talt\t"
@@ -33,14 +35,16 @@ int main(void) {
       const double jd = jd0 + 0.3;
       const int flags = SEFLG_SWIEPH | SEFLG_EQUATORIAL;
       if (swe_calc_ut(jd, SE_MOON, flags, x, err) < 0 || swe_calc_ut(jd, SE_MOON, flags | SEFLG_TOPOCTR, topo, err) < 0 ||
-          swe_calc_ut(jd, SE_SUN, flags | SEFLG_TOPOCTR, sun, err) < 0) {
+          swe_calc_ut(jd, SE_SUN, flags | SEFLG_TOPOCTR, sun, err) < 0 ||
+          swe_calc_ut(jd, SE_MOON, flags | SEFLG_TRUEPOS, dist, err) < 0 ||
+          swe_calc_ut(jd, SE_MOON, flags | SEFLG_TRUEPOS | SEFLG_TOPOCTR, topoDist, err) < 0) {
         fprintf(stderr, "%s\n", err);
         return 1;
       }
       swe_azalt(jd, SE_EQU2HOR, geo, 0, 10, x, hor);
       swe_azalt(jd, SE_EQU2HOR, geo, 0, 10, sun, sunHor);
       printf("%.1f\t%.1f\t%.6f\t%.4f\t%.9f\t%.9f\t%.12f\t%.9f\t%.9f\t%.12f\t%.8f\t%.8f\t%.8f\t%.8f\t%.9f\t%.9f\t%.6f\t%.6f\n",
-             places[p][0], places[p][1], jd, swe_deltat(jd) * 86400.0, x[0], x[1], x[2], topo[0], topo[1], topo[2],
+             places[p][0], places[p][1], jd, swe_deltat(jd) * 86400.0, x[0], x[1], dist[2], topo[0], topo[1], topoDist[2],
              hor[0], hor[1], sunHor[0], sunHor[1], sun[0], sun[1], event(jd0, SE_CALC_RISE, geo, err),
              event(jd0, SE_CALC_SET, geo, err));
     }
