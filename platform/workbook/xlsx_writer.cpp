@@ -255,7 +255,8 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
   }
   for (const TDefinedName& name : book.Names()) {
     if (name.Local) continue;
-    const std::string reference = "=" + book.NameReference(name);
+    std::string reference(1, '=');
+    reference += book.NameReference(name);
     if (!Check(workbook_define_name(out.Book, name.Name.c_str(), reference.c_str()), "name", error)) return fail();
   }
   const lxw_error closed = workbook_close(out.Book);
