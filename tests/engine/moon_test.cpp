@@ -13,6 +13,8 @@
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "support/fixtures.h"
+#include "support/recording_message_sink.h"
+#include "support/recording_progress.h"
 #include "theories/moon_cache.h"
 #include "theories/theory_libraries.h"
 #include "theories/theory_library_test_support.h"
