@@ -8,6 +8,7 @@
 #include "core/time_scales.h"
 #include "core/two_body.h"
 #include "core/vector_math.h"
+#include "engine/orbit_integration.h"
 
 namespace kvx {
 
@@ -204,6 +205,12 @@ void TKometeph::Bahn2heliozentrisch(TComputeSettingsBlock /*settings*/, double m
 }
 
 void TKometeph::physischeEphemeride() { CometPhysical(*this); }
+
+void TKometeph::RunOrbitIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
+                                    long double span, std::uint8_t nameFlag) {
+  IntegrateCometOrbitNumerically(settings, siderealFlag, TheorySelection, *this, IntegrationTolerance, show, span,
+                                 VsopLevelA, VsopLevelB, nameFlag);
+}
 
 bool TKometeph::ElementsUsable(std::string* german, std::string* english) const {
   return CometElementsUsable(*this, german, english);

@@ -93,6 +93,11 @@ class TKometeph : public TKeplereph {
   bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const override;
 
   CometOrbitRoutine LastRoutine = CometOrbitRoutine::Elliptic;
+
+ protected:
+  // The comet integration (engine/orbit_integration.h) for integriere.
+  void RunOrbitIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
+                           long double span, std::uint8_t nameFlag) override;
 };
 
 }  // namespace kvx

@@ -10,6 +10,7 @@
 #include "core/element_records.h"
 #include "core/time_scales.h"
 #include "core/two_body.h"
+#include "engine/orbit_integration.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -185,6 +186,64 @@ TEST(Comet, TableRowsAndRefusals) {
     EXPECT_EQ(table.Rows, 0) << bad;
     ASSERT_EQ(messages.messages.size(), 1u) << bad;
   }
+  SetProgressReporter(previous);
+}
+
+}  // namespace
+}  // namespace kvx
+
+namespace kvx {
+namespace {
+
+// Without perturbers the integrated comet table is the two-body table: an
+// e = 0.95 comet whose epoch lies 2 days after perihelion (the state comes
+// from the near-parabolic routine) and a hyperbola (e = 1.2), 60 days from
+// 20 days before perihelion, 1e-13: heliocentric places within 1e-8 AU.
+// A cancel (at the 20th round of window events) leaves no row.
+TEST(Comet, IntegratedTableWithoutPerturbers) {
+  struct CancellingProgress : RecordingProgress {
+    void ProcessEvents() override {
+      if (++events_processed == cancel_at) AbortRequested = 1;
+    }
+    int cancel_at = -1;
+  } progress;
+  ProgressReporter* previous = SetProgressReporter(&progress);
+  RecordingMessageSink messages;
+  ScopedMessageSink scope(messages);
+  AbortRequested = 0;
+  DateListMode = 0;
+  TTheorySelection selection;
+  for (int b = 0; b < 9; ++b) selection.bytes[static_cast<std::size_t>(kFirstPerturberSwitchByte + b)] = 0;
+  const double T = 2460500.5;
+  const TObserverRecord start = ObserverAt(T - 20, 69), end = ObserverAt(T + 40, 69);
+  for (double e : {0.95, 1.2}) {
+    TCometElements c = Encke();
+    c.PerihelionDistance = 0.6;
+    c.Eccentricity = e;
+    c.PerihelionTime = T;
+    c.Epoch = T + 2;
+    TKometeph twoBody(0, selection, nullptr, TTableConfigRecord{}, c, start, end, TTableStep{2, 0, 2}, 1e-13L, -1, 10);
+    twoBody.initialisieren(0, selection, TTableConfigRecord{}, c, start, end, TTableStep{2, 0, 2}, 1e-13L, -1, 10);
+    twoBody.schleife(TComputeSettingsBlock{}, 0, 1);
+    ASSERT_EQ(twoBody.Rows, 31);
+    std::vector<TKeplerPosition> expected;
+    for (int k = 0; k < 31; ++k) expected.push_back(RowStore.Row(k).Position);
+    twoBody.integriere(TComputeSettingsBlock{}, 0, 1, 0);
+    ASSERT_EQ(twoBody.Rows, 31) << e;
+    EXPECT_TRUE(messages.messages.empty());
+    for (int k = 0; k < 31; ++k) {
+      const TKeplerPosition& p = RowStore.Row(k).Position;
+      const TKeplerPosition& q = expected[static_cast<std::size_t>(k)];
+      EXPECT_LT(std::hypot(p.HelioX - q.HelioX, p.HelioY - q.HelioY, p.HelioZ - q.HelioZ), 1e-8) << e << " " << k;
+      EXPECT_EQ(RowStore.Row(k).Integrated, 1);
+    }
+  }
+  const TCometElements c = Encke();
+  TKometeph cancelled(0, selection, nullptr, TTableConfigRecord{}, c, start, end, TTableStep{2, 0, 2}, 1e-13L, -1, 10);
+  progress.cancel_at = progress.events_processed + 20;
+  cancelled.integriere(TComputeSettingsBlock{}, 0, 1, 0);
+  EXPECT_EQ(cancelled.Rows, 0);
+  EXPECT_EQ(cancelled.Stopped, 1);
   SetProgressReporter(previous);
 }
 
