@@ -37,4 +37,31 @@ TAsteroidElements DecodeAsteroidElementRecord(std::span<const std::uint8_t, kAst
   return e;
 }
 
+void EncodeCometElementRecord(const TCometElements& e, std::span<std::uint8_t, kCometElementRecordSize> out) {
+  FieldWriter w(out);
+  for (double v : {e.PerihelionDistance, e.Eccentricity, e.Inclination, e.Node, e.Perihelion, e.Equinox,
+                   e.PerihelionTime, e.H, e.G, e.Epoch}) {
+    w.F64(v);
+  }
+  w.ShortString(kElementNameLength, e.Name);
+  w.Zeros(kCometElementRecordSize - w.Position());  // padding
+}
+
+TCometElementRecordBytes EncodeCometElementRecord(const TCometElements& elements) {
+  TCometElementRecordBytes bytes{};
+  EncodeCometElementRecord(elements, bytes);
+  return bytes;
+}
+
+TCometElements DecodeCometElementRecord(std::span<const std::uint8_t, kCometElementRecordSize> in) {
+  FieldReader r(in);
+  TCometElements e;
+  for (double* field : {&e.PerihelionDistance, &e.Eccentricity, &e.Inclination, &e.Node, &e.Perihelion, &e.Equinox,
+                        &e.PerihelionTime, &e.H, &e.G, &e.Epoch}) {
+    *field = r.F64();
+  }
+  e.Name = r.ShortString(kElementNameLength);
+  return e;
+}
+
 }  // namespace kvx

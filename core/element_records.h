@@ -19,6 +19,22 @@
 //       88     1  length of the name, 0..40
 //       89    40  name, Windows-1252 (bytes after the length not significant)
 //      129     3  padding (written as zero, ignored on reading)
+//
+// Comet element record, 124 bytes, little-endian, field by field:
+//   offset  size  field
+//        0     8  q, perihelion distance (double, AU)
+//        8     8  e, eccentricity
+//       16     8  i, inclination (degrees, ecliptic of the equinox)
+//       24     8  node (degrees)
+//       32     8  argument of perihelion (degrees)
+//       40     8  equinox as a year
+//       48     8  T, perihelion time, Julian day (TT)
+//       56     8  H, absolute magnitude
+//       64     8  G, slope (coefficient of 2.5 log10 r)
+//       72     8  epoch of the elements, Julian day
+//       80     1  length of the name, 0..40
+//       81    40  name, Windows-1252
+//      121     3  padding (written as zero, ignored on reading)
 #pragma once
 
 #include <array>
@@ -27,6 +43,7 @@
 #include <span>
 
 #include "core/asteroid_elements.h"
+#include "core/comet_elements.h"
 
 namespace kvx {
 
@@ -46,6 +63,15 @@ TAsteroidElementRecordBytes EncodeAsteroidElementRecord(const TAsteroidElements&
 // converted from Windows-1252 to UTF-8. The doubles are taken as stored
 // (validation is the caller's: the body objects refuse unusable elements).
 TAsteroidElements DecodeAsteroidElementRecord(std::span<const std::uint8_t, kAsteroidElementRecordSize> in);
+
+inline constexpr std::size_t kCometElementRecordSize = 124;
+using TCometElementRecordBytes = std::array<std::uint8_t, kCometElementRecordSize>;
+
+// The comet record's image and its reading, with the name rules of the
+// asteroid record.
+void EncodeCometElementRecord(const TCometElements& elements, std::span<std::uint8_t, kCometElementRecordSize> out);
+TCometElementRecordBytes EncodeCometElementRecord(const TCometElements& elements);
+TCometElements DecodeCometElementRecord(std::span<const std::uint8_t, kCometElementRecordSize> in);
 
 // Cuts a UTF-8 name to the 40 characters an element record holds.
 std::string ElementRecordName(const std::string& name);

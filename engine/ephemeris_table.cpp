@@ -262,6 +262,12 @@ void TKeplereph::schleife(TComputeSettingsBlock settings, std::uint8_t siderealF
   }
 }
 
+void TKeplereph::RunOrbitIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
+                                     long double span, std::uint8_t nameFlag) {
+  IntegrateOrbitNumerically(settings, siderealFlag, TheorySelection, *this, IntegrationTolerance, show, span,
+                            VsopLevelA, VsopLevelB, nameFlag);
+}
+
 void TKeplereph::integriere(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
                             std::uint8_t nameFlag) {
   Stopped = 0;
@@ -276,8 +282,7 @@ void TKeplereph::integriere(TComputeSettingsBlock settings, std::uint8_t siderea
       session->Reporter().Step(0);
       span = static_cast<long double>(PeriodEnd.Mjd) - PeriodStart.Mjd;
     }
-    IntegrateOrbitNumerically(settings, siderealFlag, TheorySelection, *this, IntegrationTolerance, show, span,
-                              VsopLevelA, VsopLevelB, nameFlag);
+    RunOrbitIntegration(settings, siderealFlag, show, span, nameFlag);
   }
   if (AbortRequested != 0) {
     Rows = 0;

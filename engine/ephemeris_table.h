@@ -162,6 +162,10 @@ class TKeplereph : public TKepler {
   int SkippedDateLines = 0;
 
  protected:
+  // The integration driver of the body kind (asteroids; the comet table
+  // replaces it), run by integriere inside its progress and cancel frame.
+  virtual void RunOrbitIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
+                                   long double span, std::uint8_t nameFlag);
   // The row's date, times and sidereal times (the latter only with `withGst`),
   // then its copy into RowStore (show) or the object's name (no show).
   void FinishRow(int row, std::uint8_t siderealFlag, std::uint8_t show, bool withGst);

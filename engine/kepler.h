@@ -115,7 +115,8 @@ class TKepler {
   virtual void stuendlich_aequatorial();
 
   // True when the elements can be computed; otherwise `reason` (German and
-  // English) says why. Bodies without elements (Sun, planets) always pass.
+  // English) says why. Bodies without elements (Sun, planets) always pass;
+  // the comet classes judge perihelion elements.
   virtual bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const;
   // Shows the refusal for unusable elements (once per object) and returns
   // false; true when the elements are usable.

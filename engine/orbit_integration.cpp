@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "core/binary_fields.h"
 #include "core/frames.h"
 #include "core/time_scales.h"
 #include "core/two_body.h"
+#include "engine/comet.h"
 #include "engine/ephemeris_table.h"
 #include "engine/ode_progress_pump.h"
 #include "engine/table_globals.h"
@@ -310,9 +312,18 @@ void ConvertRow(TKeplereph& object, const long double* state, long double T, dou
 
 }  // namespace
 
-void IntegrateOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t siderealFlag, TTheorySelection selection,
-                               TKeplereph& object, long double tolerance, std::uint8_t show, long double spanDays,
-                               std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t nameFlag) {
+namespace {
+
+// The element epoch (centuries of TT) and the J2000 state there.
+struct TIntegrationStart {
+  long double EpochT = 0;
+  TStateVectorExt State{};
+};
+
+void RunIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, TTheorySelection selection,
+                    TKeplereph& object, long double tolerance, std::uint8_t show, long double spanDays,
+                    std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t nameFlag,
+                    const std::function<TIntegrationStart()>& makeStart) {
   // The period's first and last instants in UT (the records hold local time).
   TObserverRecord first = object.PeriodStart;
   LocalTimeToUT(first);
@@ -323,9 +334,8 @@ void IntegrateOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t side
     return;
   }
 
-  long double epochT = 0, a = 0, equinoxT = 0, M = 0, e = 0;
-  TMatrix33Ext orientation;
-  OrbitSetupFromElements(object, epochT, a, equinoxT, orientation, M, e);
+  const TIntegrationStart begin = makeStart();
+  long double epochT = begin.EpochT;
   const long double deltaTDays = object.Observer.DeltaTSeconds / 86400.0L;
   const long double startT = CenturiesFromMjd(first.Mjd + deltaTDays);
   const long double endT = CenturiesFromMjd(last.Mjd + deltaTDays);
@@ -334,8 +344,7 @@ void IntegrateOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t side
 
   const TOrbitForceContext force{settings, selection, vsopLevelB};
   OrbitIntegrationRun run(force, tolerance, show != 0, spanDays, last.Mjd);
-  const TStateVectorExt start = OrbitStartState(a, e, M, orientation, equinoxT);
-  std::copy(start.begin(), start.end(), run.state);
+  std::copy(begin.State.begin(), begin.State.end(), run.state);
 
   // First leg: from the epoch to the period start.
   double T = static_cast<double>(MjdFromCenturies(epochT));
@@ -367,6 +376,46 @@ void IntegrateOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t side
     }
     ++row;
   }
+}
+
+}  // namespace
+
+void IntegrateOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t siderealFlag, TTheorySelection selection,
+                               TKeplereph& object, long double tolerance, std::uint8_t show, long double spanDays,
+                               std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t nameFlag) {
+  RunIntegration(settings, siderealFlag, selection, object, tolerance, show, spanDays, vsopLevelA, vsopLevelB,
+                 nameFlag, [&object] {
+                   long double epochT = 0, a = 0, equinoxT = 0, M = 0, e = 0;
+                   TMatrix33Ext orientation;
+                   OrbitSetupFromElements(object, epochT, a, equinoxT, orientation, M, e);
+                   return TIntegrationStart{epochT, OrbitStartState(a, e, M, orientation, equinoxT)};
+                 });
+}
+
+TStateVectorExt CometStartState(const TKepler& object, double epochJd) {
+  const TCometOrbitPlace p = CometOrbitPlace(object.PerihelionDistance, object.Eccentricity, object.Epoch, epochJd);
+  TMatrix33Ext orientation;
+  RotationMatrixFromAngles(orientation, object.Node, object.Inclination, object.Perihelion);
+  TStateVectorExt s{};
+  OrbitPlaneToEcliptic(orientation, s[0], s[1], s[2], p.X, p.Y);
+  OrbitPlaneToEcliptic(orientation, s[3], s[4], s[5], p.VX, p.VY);
+  TMatrix33Ext toJ2000;
+  EclipticPrecessionMatrix(toJ2000, (object.Equinox - 2000.0) * 0.01, 0.0);
+  MatrixTimesVectorExt(toJ2000, s[0], s[1], s[2]);
+  MatrixTimesVectorExt(toJ2000, s[3], s[4], s[5]);
+  return s;
+}
+
+void IntegrateCometOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t siderealFlag,
+                                    TTheorySelection selection, TKeplereph& object, long double tolerance,
+                                    std::uint8_t show, long double spanDays, std::int32_t vsopLevelA,
+                                    std::int32_t vsopLevelB, std::uint8_t nameFlag) {
+  RunIntegration(settings, siderealFlag, selection, object, tolerance, show, spanDays, vsopLevelA, vsopLevelB,
+                 nameFlag, [&object] {
+                   // The record's epoch; a record without one starts at perihelion.
+                   const double epochJd = object.SecondEpoch > 0 ? object.SecondEpoch : object.Epoch;
+                   return TIntegrationStart{CenturiesFromMjd(JdToMjd(epochJd)), CometStartState(object, epochJd)};
+                 });
 }
 
 }  // namespace kvx

@@ -111,4 +111,17 @@ void IntegrateOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t side
                                TKeplereph& object, long double tolerance, std::uint8_t show, long double spanDays,
                                std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t nameFlag);
 
+// The integrated table of a comet: as IntegrateOrbitNumerically, from the
+// state at the element epoch (the record's epoch; the perihelion time when
+// the record has none) that the comet's orbit step gives (ellipse, parabola,
+// hyperbola or the near-parabolic routine, by the rule of CometOrbitPlace).
+void IntegrateCometOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t siderealFlag,
+                                    TTheorySelection selection, TKeplereph& object, long double tolerance,
+                                    std::uint8_t show, long double spanDays, std::int32_t vsopLevelA,
+                                    std::int32_t vsopLevelB, std::uint8_t nameFlag);
+
+// Heliocentric J2000 ecliptic state (AU, AU/day) of a comet (perihelion
+// elements in the TKepler fields) at the Julian day `epochJd` (TT).
+TStateVectorExt CometStartState(const TKepler& object, double epochJd);
+
 }  // namespace kvx
