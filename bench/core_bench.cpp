@@ -1,6 +1,6 @@
-// Speed of the most called core routines: calendar conversions, sidereal
-// time and the full reduction of a mean J2000 position to the true equator
-// and equinox of date.
+// Speed of the most called core routines: calendar conversions, Delta T,
+// sidereal time and the full reduction of a mean J2000 position to the true
+// equator and equinox of date.
 #include <benchmark/benchmark.h>
 
 #include "core/frames.h"
@@ -30,6 +30,18 @@ void BM_MjdToCalendarDate(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MjdToCalendarDate);
+
+// Delta T over 1600..2200, every branch from the historical table through
+// the observed values and the bridge to the long-term parabola.
+void BM_DeltaT(benchmark::State& state) {
+  double jd = 2305445.0;  // 1600.0
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(kvx::DeltaT(jd));
+    jd += 37.3;
+    if (jd > 2524595.0) jd -= 219150.0;  // from 2200.0 back to 1600.0
+  }
+}
+BENCHMARK(BM_DeltaT);
 
 void BM_GreenwichSiderealTimeMean(benchmark::State& state) {
   double mjd = 60000.1;

@@ -1,5 +1,6 @@
 #include "core/time_scales.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <limits>
@@ -15,8 +16,9 @@ constexpr double kMjdOffset = 2400000.5;
 constexpr double kJ2000 = 2451545.0;
 constexpr double kDaysPerCentury = 36525.0;
 
-// Delta T in tenths of a second for 1620, 1622, ... 2010.
-constexpr int kDeltaTTable[196] = {
+// Delta T in tenths of a second for 1620, 1622, ... 2000 (the years before
+// the observed values below take over).
+constexpr int kDeltaTTable[191] = {
     1240, 1150, 1060, 980,  910,  850,  790,  740,  700,  650,   // 1620
     620,  580,  550,  530,  500,  480,  460,  440,  420,  400,   // 1640
     370,  350,  330,  310,  280,  260,  240,  220,  200,  180,   // 1660
@@ -36,8 +38,51 @@ constexpr int kDeltaTTable[196] = {
     243,  253,  262,  273,  282,  291,  300,  307,  314,  322,   // 1940
     331,  340,  350,  365,  383,  402,  422,  445,  465,  485,   // 1960
     505,  522,  538,  549,  558,  569,  583,  603,  619,  626,   // 1980
-    640,  649,  660,  670,  690,  700,                           // 2000
+    640,                                                         // 2000
 };
+
+// Observed Delta T (seconds) at the start of each year from 2000 on.
+#include "core/delta_t_observed.inc"
+
+constexpr int kObservedDeltaTCount = static_cast<int>(sizeof kObservedDeltaT / sizeof kObservedDeltaT[0]);
+static_assert(kObservedDeltaTFirstYear == 2000 && kObservedDeltaTCount >= 2);
+
+// The long-term parabola after the observed values, t in Julian centuries
+// from J2000: value (s) and rate (s per year).
+constexpr double LongTermDeltaT(double t) { return 59.5 + 123.5 * t + 32.5 * t * t; }
+constexpr double LongTermDeltaTRate(double t) { return (123.5 + 65.0 * t) / 100.0; }
+
+// After the last observed value a cubic in s = (y - join) / span, 0 <= s
+// <= 1, takes Delta T from that value and the rate of the last table step to
+// the parabola's value and rate a century later (cubic Hermite form). A
+// parabola matching value and rate at the join cannot touch the long-term
+// one: the long-term curve lies above the observed values and rises faster
+// there, so a parabola can only cross it.
+struct TDeltaTBridge {
+  double join = 0, span = 0, c0 = 0, c1 = 0, c2 = 0, c3 = 0;
+};
+
+constexpr TDeltaTBridge MakeDeltaTBridge() {
+  TDeltaTBridge b;
+  b.join = kObservedDeltaTFirstYear + kObservedDeltaTCount - 1;
+  b.span = 100.0;
+  const double value = kObservedDeltaT[kObservedDeltaTCount - 1];
+  const double rate = value - kObservedDeltaT[kObservedDeltaTCount - 2];
+  const double tMeet = (b.join + b.span - 2000.0) / 100.0;
+  const double rise = LongTermDeltaT(tMeet) - value;
+  const double m0 = rate * b.span;
+  const double m1 = LongTermDeltaTRate(tMeet) * b.span;
+  b.c0 = value;
+  b.c1 = m0;
+  b.c2 = 3.0 * rise - 2.0 * m0 - m1;
+  b.c3 = m0 + m1 - 2.0 * rise;
+  return b;
+}
+
+constexpr TDeltaTBridge kDeltaTBridge = MakeDeltaTBridge();
+
+// Years beyond this distance from year 0 take the value at the limit.
+constexpr double kDeltaTYearLimit = 100000.0;
 
 // Greenwich mean sidereal time in hours before any reduction, and T of the
 // preceding 0h UT (the argument of the equation of the equinoxes).
@@ -121,13 +166,22 @@ double CalendarDateToJd(int day, int month, int year, double hours) {
 }
 
 double DeltaT(double jd) {
-  const double y = (jd - kJ2000) / 365.25 + 2000.0;
+  if (std::isnan(jd)) return std::numeric_limits<double>::quiet_NaN();
+  const double y = std::clamp((jd - kJ2000) / 365.25 + 2000.0, -kDeltaTYearLimit, kDeltaTYearLimit);
   const double t = (y - 2000.0) / 100.0;
-  if (y > 2010.0) return 59.5 + 123.5 * t + 32.5 * t * t;
+  if (y >= 2000.0) {
+    if (y < kDeltaTBridge.join) {
+      const double x = y - kObservedDeltaTFirstYear;
+      const int i = static_cast<int>(x);
+      return kObservedDeltaT[i] + (kObservedDeltaT[i + 1] - kObservedDeltaT[i]) * (x - i);
+    }
+    const double s = (y - kDeltaTBridge.join) / kDeltaTBridge.span;
+    if (s <= 1.0) return ((kDeltaTBridge.c3 * s + kDeltaTBridge.c2) * s + kDeltaTBridge.c1) * s + kDeltaTBridge.c0;
+    return LongTermDeltaT(t);
+  }
   if (y < 948.0) return 2715.6 + 573.36 * t + 46.5 * t * t;
   if (y < 1620.0) return 50.6 + 67.5 * t + 22.5 * t * t;
-  int i = static_cast<int>((y - 1620.0) / 2.0);
-  if (i > 194) i = 194;
+  const int i = static_cast<int>((y - 1620.0) / 2.0);
   const double f = y / 2.0 - std::trunc(y / 2.0);
   return (kDeltaTTable[i] + (kDeltaTTable[i + 1] - kDeltaTTable[i]) * f) / 10.0;
 }

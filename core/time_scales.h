@@ -45,10 +45,24 @@ double CalendarDateToMjd(int day, int month, int year, double hours);
 // The same as a JD.
 double CalendarDateToJd(int day, int month, int year, double hours);
 
-// Delta T = TT - UT in seconds for a JD: parabolas before 948, from 948 to
-// 1620 and after 2010, and a table of two-year steps from 1620 to 2010 (the
-// value at 2010.0 itself is that of the 2008 entry, 69.0 s). The branches do
-// not join continuously.
+// Delta T = TT - UT1 in seconds for a JD of UT. With y the Julian year
+// 2000 + (JD - 2451545) / 365.25:
+//   y < 948          2715.6 + 573.36 t + 46.5 t^2 (t = (y - 2000) / 100)
+//   948 <= y < 1620  50.6 + 67.5 t + 22.5 t^2
+//   1620 <= y < 2000 the historical table, two-year steps, interpolated
+//   from 2000.0      observed values at the start of each year
+//                    (core/delta_t_observed.inc, made from the IERS
+//                    Earth-orientation series by tools/make_delta_t_table.py,
+//                    up to the latest complete year of that series),
+//                    interpolated linearly
+//   next century     a cubic from the last observed value and the rate of
+//                    the last step to the value and rate of the long-term
+//                    parabola 100 years later (continuous in value and rate
+//                    at both ends)
+//   after that       59.5 + 123.5 t + 32.5 t^2
+// The branches before 2000 do not join continuously (at 948, 1620 and, by
+// 0.17 s, at 2000). A NaN JD gives NaN; years beyond +-100000 take the
+// value at that limit, so the result is finite for every finite JD.
 double DeltaT(double jd);
 
 // (JD - 2451545) / 36525 and back.

@@ -1,7 +1,7 @@
 # Debian 12 packages the build and the tests need; sourced by run.sh and test.sh.
-KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixion-dev liborcus-dev libxlsxwriter-dev libfreexl-dev libboost-dev)
+KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixion-dev liborcus-dev libxlsxwriter-dev libfreexl-dev libboost-dev zlib1g-dev)
 # clang and libclang-rt-dev (libFuzzer and the sanitizer run-times) build the fuzz targets.
-KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui python3-openpyxl clang libclang-rt-dev)
+KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui python3-openpyxl python3-astropy libswe-dev clang libclang-rt-dev)
 
 # Installs the missing packages of the given list with apt-get when running
 # as root; otherwise prints the command to run and fails. With

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
+#include <limits>
 
 #include "core/frames.h"
+#include "support/fixtures.h"
 
 namespace kvx {
 namespace {
@@ -65,21 +69,91 @@ TEST(TimeScalesTest, CalendarRoundTripsAndHours) {
   EXPECT_EQ(year, -4713);
 }
 
-TEST(TimeScalesTest, DeltaTBranchesAndTable) {
-  EXPECT_DOUBLE_EQ(DeltaT(2451545.0), 64.0);
-  const double jd1620 = (1620.0 - 2000.0) * 365.25 + 2451545.0;
-  EXPECT_DOUBLE_EQ(DeltaT(jd1620), 124.0);
-  const double jd2010 = 10.0 * 365.25 + 2451545.0;
-  EXPECT_DOUBLE_EQ(DeltaT(jd2010), 69.0);
+double JdOfYear(double year) { return (year - 2000.0) * 365.25 + 2451545.0; }
+
+TEST(TimeScalesTest, DeltaTBefore2000KeepsItsTableAndBranches) {
+  EXPECT_DOUBLE_EQ(DeltaT(JdOfYear(1620)), 124.0);
   // Halfway between 1900 (-2.7 s) and 1902 (0.0 s).
-  EXPECT_NEAR(DeltaT((1901.0 - 2000.0) * 365.25 + 2451545.0), -1.35, 1e-9);
-  // Polynomial branches.
-  const double t2100 = 1.0;
-  EXPECT_NEAR(DeltaT(2451545.0 + 36525.0), 59.5 + 123.5 * t2100 + 32.5, 1e-9);
-  EXPECT_NEAR(DeltaT(2451545.0 - 20 * 36525.0), 2715.6 - 573.36 * 20 + 46.5 * 400, 1e-6);
-  EXPECT_NEAR(DeltaT(2451545.0 - 5 * 36525.0), 50.6 - 67.5 * 5 + 22.5 * 25, 1e-9);
+  EXPECT_NEAR(DeltaT(JdOfYear(1901)), -1.35, 1e-9);
+  // The last table step, 1998 (62.6 s) to 2000 (64.0 s), up to its end.
+  EXPECT_NEAR(DeltaT(JdOfYear(1999.5)), 63.65, 1e-9);
+  EXPECT_NEAR(DeltaT(std::nextafter(2451545.0, 0.0)), 64.0, 1e-6);
+  EXPECT_NEAR(DeltaT(JdOfYear(0)), 2715.6 - 573.36 * 20 + 46.5 * 400, 1e-6);
+  EXPECT_NEAR(DeltaT(JdOfYear(1500)), 50.6 - 67.5 * 5 + 22.5 * 25, 1e-9);
   // The branches do not meet: just below 1620 the parabola gives 84.3 s.
-  EXPECT_NEAR(DeltaT(jd1620 - 1), 50.6 + 67.5 * -3.8 + 22.5 * 3.8 * 3.8, 0.01);
+  EXPECT_NEAR(DeltaT(JdOfYear(1620) - 1), 50.6 + 67.5 * -3.8 + 22.5 * 3.8 * 3.8, 0.01);
+  // Every value before 2000 as it always was: sums over a dense sweep of
+  // the table years and a coarse one of the earlier parabolas, taken from
+  // the routine before the observed values came in.
+  double table = 0, early = 0;
+  for (double jd = JdOfYear(1620); jd < 2451545.0; jd += 3.71) table += DeltaT(jd);
+  for (double jd = -1000000.0; jd < JdOfYear(1620); jd += 997.3) early += DeltaT(jd);
+  EXPECT_NEAR(table, 835853.611113740, 1e-6);
+  EXPECT_NEAR(early, 394508940.818778098, 1e-4);
+}
+
+// From 2000 to the last observed year Delta T follows the Swiss Ephemeris'
+// values (its own table of observed Delta T, fixture every month) within
+// 0.5 s; after the last observed value the curve leaves with the last
+// step's rate and reaches the long-term parabola, value and rate, a century
+// later, and stays on it.
+TEST(TimeScalesTest, DeltaTFollowsObservedValuesAndJoinsTheLongTermParabola) {
+#include "core/delta_t_observed.inc"
+  const int count = sizeof kObservedDeltaT / sizeof kObservedDeltaT[0];
+  const double join = kObservedDeltaTFirstYear + count - 1;
+
+  const auto table = test::ReadFixture(KVX_FIXTURE_DIR "/delta_t_swe.tsv");
+  ASSERT_GT(table.Rows(), 250u);
+  double worst = 0;
+  for (std::size_t row = 0; row < table.Rows(); ++row) {
+    const double jd = table.Number(row, "jd_ut");
+    const double difference = std::fabs(DeltaT(jd) - table.Number(row, "delta_t"));
+    EXPECT_LT(difference, 0.5) << "JD " << jd;
+    worst = std::max(worst, difference);
+  }
+  EXPECT_GE(table.Number(table.Rows() - 1, "jd_ut"), JdOfYear(join - 0.1));  // the fixture reaches the join
+  std::printf("Delta T against Swiss Ephemeris 2000..%.0f: largest difference %.3f s\n", join, worst);
+
+  // Value and rate (s per year, from steps of a hundredth of a year) on
+  // both sides of the join and of the meeting point.
+  const auto rate = [](double year, double step) { return (DeltaT(JdOfYear(year + step)) - DeltaT(JdOfYear(year))) / step; };
+  const auto parabola = [](double year) {
+    const double t = (year - 2000.0) / 100.0;
+    return 59.5 + 123.5 * t + 32.5 * t * t;
+  };
+  const double lastStep = kObservedDeltaT[count - 1] - kObservedDeltaT[count - 2];
+  EXPECT_NEAR(DeltaT(JdOfYear(join)), kObservedDeltaT[count - 1], 1e-9);
+  EXPECT_NEAR(DeltaT(JdOfYear(join - 1e-6)), DeltaT(JdOfYear(join + 1e-6)), 1e-5);
+  EXPECT_NEAR(rate(join, -0.01), lastStep, 1e-6);
+  EXPECT_NEAR(rate(join, 0.01), lastStep, 0.01);
+  const double meet = join + 100;
+  EXPECT_NEAR(DeltaT(JdOfYear(meet - 1e-6)), parabola(meet), 1e-4);
+  EXPECT_NEAR(rate(meet, -0.01), rate(meet, 0.01), 0.01);
+  for (double year : {meet + 0.5, 2200.0, 3000.0}) EXPECT_NEAR(DeltaT(JdOfYear(year)), parabola(year), 1e-9);
+  // In between the curve rises without jumps and stays between the last
+  // observed value and the parabola.
+  for (double year = join; year < meet; year += 0.25) {
+    const double value = DeltaT(JdOfYear(year));
+    ASSERT_GE(value, kObservedDeltaT[count - 1] - 1.0) << year;
+    ASSERT_LE(value, parabola(year)) << year;
+    ASSERT_LT(std::fabs(rate(year, 0.25)), 3.0) << year;
+  }
+}
+
+// A NaN date gives NaN, never an index into the table; any finite date,
+// however far off, a finite value: that of the limit years -100000 and
+// 100000.
+TEST(TimeScalesTest, DeltaTOfNaNAndFarDates) {
+  EXPECT_TRUE(std::isnan(DeltaT(std::nan(""))));
+  EXPECT_TRUE(std::isnan(DeltaT(-std::numeric_limits<double>::quiet_NaN())));
+  const double farFuture = DeltaT(JdOfYear(100000));
+  const double farPast = DeltaT(JdOfYear(-100000));
+  EXPECT_TRUE(std::isfinite(farFuture));
+  EXPECT_TRUE(std::isfinite(farPast));
+  for (double jd : {1e12, 1e300, std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity()}) {
+    EXPECT_EQ(DeltaT(jd), farFuture) << jd;
+    EXPECT_EQ(DeltaT(-jd), farPast) << jd;
+  }
 }
 
 TEST(TimeScalesTest, CenturiesAndYears) {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/observer_record.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "support/fixtures.h"
@@ -224,6 +225,36 @@ TEST(RiseSetTest, SunMoonAndTwilightAgreeWithSwissEphemeris) {
               sun.worst * 3600, sun.compared, twilight.worst * 3600, twilight.compared, sunTransit.worst * 3600,
               sunTransit.compared, moon.worst * 3600, moon.compared, moonTransit.worst * 3600,
               moonTransit.compared);
+}
+
+// This year's sunrise and sunset with the automatic Delta T of the
+// observer record, against the Swiss Ephemeris with its own Delta T: the
+// same minute as the year-long comparison, and a Delta T within 2 s of the
+// reference's (both extrapolate past the last observed value).
+TEST(RiseSetTest, PresentDaySunWithAutomaticDeltaT) {
+  const auto table = test::ReadFixture(KVX_FIXTURE_DIR "/rise_set_2026_swe.tsv");
+  ASSERT_EQ(table.Rows(), 12u);
+  EventStats sun;
+  for (std::size_t row = 0; row < table.Rows(); ++row) {
+    const double zone = table.Number(row, "zone");
+    TObserverRecord r;
+    r.Day = 1;
+    r.Month = static_cast<int>(row) + 1;
+    r.Year = 2026;
+    r.Zone = static_cast<int>(zone);
+    r.AutoDeltaT = 1;
+    LocalTimeToUT(r);
+    const double jd0 = MjdToJd(r.Mjd);
+    ASSERT_NEAR(jd0, table.Number(row, "jd0"), 1e-6);
+    EXPECT_NEAR(r.DeltaTSeconds, table.Number(row, "delta_t"), 2.0) << r.Month;
+    SunMoonDay s;
+    s.Run(2, 2, 0, jd0 + 0.5, table.Number(row, "lat"), table.Number(row, "lon"), zone, r.DeltaTSeconds);
+    const std::string where = "2026-" + std::to_string(r.Month) + "-01";
+    sun.Check(table.Number(row, "sun_rise"), s.rise[1], s.riseMarker[1], kMinute, "sunrise " + where);
+    sun.Check(table.Number(row, "sun_set"), s.set[1], s.setMarker[1], kMinute, "sunset " + where);
+  }
+  EXPECT_EQ(sun.compared, 24);
+  std::printf("2026 sunrise/sunset with the automatic Delta T: %.1f s\n", sun.worst * 3600);
 }
 
 // The cheap positions (low-precision Sun and Moon) on the same days, up to

@@ -1,0 +1,214 @@
+#!/usr/bin/env python3
+"""Writes the observed Delta T values since 2000 as the C++ include file
+core/delta_t_observed.inc, from the Earth-orientation data that Debian's
+python3-astropy ships (the IERS C04 series of UT1 - UTC and the table of
+leap seconds, TAI - UTC).
+
+Usage: make_delta_t_table.py [--eop FILE] [--leap FILE] [--output FILE]
+
+Delta T = TT - UT1 = 32.184 s + (TAI - UTC) - (UT1 - UTC). The series gives
+UT1 - UTC for 0 h UTC of every day; Delta T is formed for each day (it does
+not jump at a leap second, as UT1 - UTC and TAI - UTC jump together) and
+interpolated linearly to the start of each Julian year 2000.0, 2001.0, ...
+(JD 2451545.0 + 365.25 (year - 2000), the year count of DeltaT), up to the
+last year start the series covers, so the last entry closes the latest
+complete year of the data.
+
+Every line of both files is checked (dates, MJD, consecutive days, ranges of
+the values); an input that does not parse, or that ends before 2001, is
+refused with a message on stderr and exit status 1, and the output file is
+left as it was. The output is written to a temporary file beside it and
+renamed over it only when complete.
+"""
+import argparse
+import datetime
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+DATA = "/usr/lib/python3/dist-packages/astropy/utils/iers/data"
+DEFAULT_EOP = DATA + "/eopc04_IAU2000.62-now"
+DEFAULT_LEAP = DATA + "/Leap_Second.dat"
+DEFAULT_OUTPUT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "core", "delta_t_observed.inc"))
+
+TT_MINUS_TAI = 32.184
+MJD_J2000 = 51544.5  # JD 2451545.0
+FIRST_YEAR = 2000
+
+
+class InputError(Exception):
+    pass
+
+
+def mjd_of_date(year, month, day):
+    """MJD of 0 h of a Gregorian date."""
+    a = (14 - month) // 12
+    y = year + 4800 - a
+    m = month + 12 * a - 3
+    jdn = day + (153 * m + 2) // 5 + 365 * y + y // 4 - y // 100 + y // 400 - 32045
+    return jdn - 2400001
+
+
+def read_leap_seconds(path):
+    """[(mjd, tai_minus_utc)] in increasing order, and the MJD the table
+    expires on (None when it does not say)."""
+    steps = []
+    expiry = None
+    with open(path, encoding="ascii") as source:
+        for number, line in enumerate(source, 1):
+            text = line.strip()
+            expires = re.match(r"#\s*File expires on\s+(\d+)\s+(\w+)\s+(\d{4})", text)
+            if expires:
+                try:
+                    date = datetime.datetime.strptime(" ".join(expires.groups()), "%d %B %Y")
+                except ValueError:
+                    raise InputError(f"{path}:{number}: cannot read the expiry date: {text}")
+                expiry = mjd_of_date(date.year, date.month, date.day)
+            if not text or text.startswith("#"):
+                continue
+            fields = text.split()
+            try:
+                if len(fields) != 5:
+                    raise ValueError("expected 5 fields")
+                mjd = float(fields[0])
+                day, month, year, offset = (int(f) for f in fields[1:])
+                if mjd != mjd_of_date(year, month, day):
+                    raise ValueError("MJD does not match the date")
+            except ValueError as error:
+                raise InputError(f"{path}:{number}: cannot read the leap-second line ({error}): {text}")
+            if steps and (mjd <= steps[-1][0] or offset != steps[-1][1] + 1):
+                raise InputError(f"{path}:{number}: leap seconds out of order: {text}")
+            steps.append((mjd, offset))
+    if not steps or steps[0] != (41317.0, 10):
+        raise InputError(f"{path}: no leap-second table starting with 10 s on 1972 January 1")
+    return steps, expiry
+
+
+def tai_minus_utc(steps, mjd):
+    offset = None
+    for start, value in steps:
+        if mjd >= start:
+            offset = value
+    return offset
+
+
+def read_earth_orientation(path):
+    """[(mjd, ut1_minus_utc)] for consecutive days, from the first data line on."""
+    days = []
+    with open(path, encoding="ascii") as source:
+        for number, line in enumerate(source, 1):
+            fields = line.split()
+            # Data lines start with a four-digit year; everything before the
+            # first one is the heading.
+            if not days and not (fields and fields[0].isdigit() and len(fields[0]) == 4):
+                continue
+            if not fields:
+                continue
+            try:
+                if len(fields) != 16:
+                    raise ValueError("expected the 16 columns of the EOP 14 C04 format")
+                year, month, day, mjd = (int(f) for f in fields[:4])
+                ut1 = float(fields[6])
+                if mjd != mjd_of_date(year, month, day):
+                    raise ValueError("MJD does not match the date")
+                if not abs(ut1) < 1.0 and year >= 1972:
+                    raise ValueError("UT1 - UTC outside +-1 s")
+            except ValueError as error:
+                raise InputError(f"{path}:{number}: cannot read the data line ({error}): {line.strip()}")
+            if days and mjd != days[-1][0] + 1:
+                raise InputError(f"{path}:{number}: day missing or out of order before MJD {mjd}")
+            days.append((mjd, ut1))
+    if not days:
+        raise InputError(f"{path}: no data lines")
+    return days
+
+
+def observed_years(days, steps):
+    """[(year, delta_t)] at the start of each Julian year from 2000 on."""
+    first_mjd = days[0][0]
+    start = int((MJD_J2000 // 1) - first_mjd)
+    if start < 0:
+        raise InputError(f"the series starts after {FIRST_YEAR}")
+    delta_t = [TT_MINUS_TAI + tai_minus_utc(steps, mjd) - ut1 for mjd, ut1 in days[start:]]
+    # Delta T changes by a few milliseconds a day at most; a larger step is a
+    # leap second missing from one file or a damaged value.
+    for k in range(1, len(delta_t)):
+        if abs(delta_t[k] - delta_t[k - 1]) > 0.01:
+            raise InputError(f"Delta T jumps by {delta_t[k] - delta_t[k - 1]:.3f} s on MJD {days[start + k][0]}")
+    values = []
+    year = FIRST_YEAR
+    while True:
+        mjd = MJD_J2000 + 365.25 * (year - 2000)
+        index = int(mjd // 1) - first_mjd - start
+        if index + 1 >= len(delta_t):
+            break
+        fraction = mjd - (first_mjd + start + index)
+        values.append((year, delta_t[index] + (delta_t[index + 1] - delta_t[index]) * fraction))
+        year += 1
+    if len(values) < 2:
+        raise InputError("the series ends before 2001")
+    return values
+
+
+def package_version(name):
+    try:
+        result = subprocess.run(["dpkg-query", "-W", "-f=${Version}", name], capture_output=True, text=True)
+        return result.stdout.strip() if result.returncode == 0 and result.stdout.strip() else "unknown"
+    except OSError:
+        return "unknown"
+
+
+def render(values, days, eop, leap):
+    last = days[-1][0]
+    last_date = datetime.date(1858, 11, 17) + datetime.timedelta(days=last)
+    lines = [
+        "// Generated by tools/make_delta_t_table.py; do not edit, rerun it to renew.",
+        f"// Source: python3-astropy {package_version('python3-astropy')} (Debian), IERS EOP 14 C04",
+        f"// series {os.path.basename(eop)} (UT1 - UTC, data up to {last_date.isoformat()})",
+        f"// and {os.path.basename(leap)} (TAI - UTC); generated {datetime.date.today().isoformat()}.",
+        "// Delta T = 32.184 s + (TAI - UTC) - (UT1 - UTC), seconds, at the start of",
+        f"// each Julian year {values[0][0]}.0 ... {values[-1][0]}.0 (JD 2451545.0 + 365.25 (year - 2000)).",
+    ]
+    lines.append(f"constexpr int kObservedDeltaTFirstYear = {values[0][0]};")
+    lines.append(f"constexpr double kObservedDeltaT[{len(values)}] = {{")
+    for start in range(0, len(values), 5):
+        row = values[start:start + 5]
+        lines.append("    " + " ".join(f"{v:.3f}," for _, v in row) + f"  // {row[0][0]}")
+    lines.append("};")
+    return "\n".join(lines) + "\n"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--eop", default=DEFAULT_EOP, help="IERS C04 series of UT1 - UTC")
+    parser.add_argument("--leap", default=DEFAULT_LEAP, help="table of leap seconds (TAI - UTC)")
+    parser.add_argument("--output", default=DEFAULT_OUTPUT, help="the include file to write")
+    args = parser.parse_args()
+    try:
+        steps, expiry = read_leap_seconds(args.leap)
+        days = read_earth_orientation(args.eop)
+        values = observed_years(days, steps)
+        if expiry is not None and MJD_J2000 + 365.25 * (values[-1][0] - 2000) >= expiry:
+            raise InputError(f"{args.leap} expired before the end of the series; renew both files together")
+        text = render(values, days, args.eop, args.leap)
+    except (OSError, UnicodeDecodeError, InputError) as error:
+        print(f"make_delta_t_table.py: {error}; {args.output} left unchanged", file=sys.stderr)
+        return 1
+    folder = os.path.dirname(os.path.abspath(args.output))
+    handle, temporary = tempfile.mkstemp(dir=folder, prefix=".delta_t_", suffix=".tmp")
+    try:
+        with os.fdopen(handle, "w", encoding="ascii", newline="\n") as out:
+            out.write(text)
+        os.replace(temporary, args.output)
+    except OSError as error:
+        os.unlink(temporary)
+        print(f"make_delta_t_table.py: cannot write {args.output}: {error}", file=sys.stderr)
+        return 1
+    print(f"wrote {args.output}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
