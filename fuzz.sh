@@ -33,6 +33,8 @@ jobs=${KVX_FUZZ_JOBS:-1}
 
 cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz
+# The clang build too may use only packages of tools/packages.sh.
+tools/check_packages.sh build-fuzz
 
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
