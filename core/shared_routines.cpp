@@ -299,6 +299,7 @@ void ParseColumnRowRef(const std::string& text, std::int32_t& row, std::int32_t&
 }
 
 std::string RoundedHourText(double hours) {
+  if (!(std::fabs(hours) < 1e15)) return "--";
   double rounded = hours + 0.5 < 24.0 ? std::floor(hours + 0.5) : std::trunc(hours);
   return std::to_string(static_cast<long long>(rounded));
 }

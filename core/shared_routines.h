@@ -79,7 +79,8 @@ bool WildcardMatch(const std::string& mask, const std::string& name);
 // A cell reference like "B:12": row 12, column 2 (A = 1). Anything else gives
 // row 1 and column 1.
 void ParseColumnRowRef(const std::string& text, std::int32_t& row, std::int32_t& column);
-// An hour value of [0, 24) as a whole hour, rounded, but never "24".
+// An hour value of [0, 24) as a whole hour, rounded, but never "24". "--"
+// for a value that is not a finite number or has a magnitude of 1e15 or more.
 std::string RoundedHourText(double hours);
 // " nördlich" / " northern" for x >= 0, " südlich" / " southern" otherwise.
 std::string NorthSouthText(double x);

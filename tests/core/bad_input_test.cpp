@@ -12,7 +12,9 @@
 #include <limits>
 #include <vector>
 
+#include "core/moon_phases.h"
 #include "core/observer_record.h"
+#include "core/shared_routines.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
@@ -134,6 +136,11 @@ TEST_F(BadInput, TimeRoutinesGiveDefinedValuesForNaNAndHugeInstants) {
   const std::int32_t farWeekday = WeekdayOfJulianDay(1e300, 0.0);  // huge but finite: a weekday
   EXPECT_TRUE(farWeekday >= 0 && farWeekday <= 6);
 
+  EXPECT_EQ(WeekdayOfJd(kNaN), 0);
+  const std::int32_t farWeekdayOfJd = WeekdayOfJd(2.97713e138);  // found by the fuzzer
+  EXPECT_TRUE(farWeekdayOfJd >= 1 && farWeekdayOfJd <= 7);
+  EXPECT_EQ(RoundedHourText(kNaN), "--");
+  EXPECT_EQ(RoundedHourText(-1e300), "--");
   HourToTimeText(kNaN, s);
   EXPECT_EQ(s, "--:--");
   HourToTimeStr(-std::numeric_limits<double>::infinity(), s);

@@ -35,13 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ObserverDateTimeText(r, text);
 
   TObserverRecord toUT = r;
-  toUT.AutoDeltaT = 0;  // Delta T has its own routine and checks
   LocalTimeToUT(toUT);
   fuzz::Require(std::isfinite(toUT.Mjd) && std::isfinite(toUT.UTHours), "local time to UT finite");
 
   TObserverRecord toLocal = r;
-  toLocal.AutoDeltaT = 0;
   UTToLocalTime(toLocal);
+  fuzz::Require(std::isfinite(toLocal.DeltaTSeconds), "Delta T finite");
   fuzz::Require(toLocal.Month >= 1 && toLocal.Month <= 12 && toLocal.Day >= 1 && toLocal.Day <= 31,
                 "UT to local date");
   fuzz::Require(toLocal.Weekday >= 0 && toLocal.Weekday <= 6, "weekday");

@@ -6,7 +6,9 @@
 // an accepted date is a date of the program's range; no text shows "nan".
 #include <cmath>
 
+#include "core/moon_phases.h"
 #include "core/observer_record.h"
+#include "core/shared_routines.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "fuzz/fuzz_support.h"
@@ -52,7 +54,9 @@ void Numbers(double x, std::uint8_t flag) {
                    DegToDmsPackedTenth(x), DegToDmsPackedHundredth(x)}) {
     if (finite) fuzz::Require(!std::isnan(y), "packed conversion of a finite number is NaN");
   }
-  std::string s;
+  std::string s = RoundedHourText(x);
+  const std::int32_t weekdayOfJd = WeekdayOfJd(x);
+  fuzz::Require(weekdayOfJd >= (finite ? 1 : 0) && weekdayOfJd <= 7, "weekday 1..7");
   HourToTimeText(x, s);
   NoNanText(s);
   HourToTimeStr(x, s);
