@@ -118,6 +118,11 @@ def main():
     write("two_body", "near_parabola.bin", struct.pack("<16d", 1e-3, 0.9999, 1.0, 0.001, 0, 0, 0, 0, 0, 0,
                                                        1.0, 0.0, 0.0, 0.0, 0.0243, 0.0))
 
+    for k, (slot, kind, decimals, value) in enumerate([
+            (0, 0, 2, 123.456), (10, 1, 4, 359.9999), (20, 3, 6, -12.5), (30, 2, 3, 0.0), (40, 1, 0, 1e12)]):
+        write("cell_format", "slot_%d.bin" % k,
+              bytes([slot, kind, decimals]) + struct.pack("<id", 20240312, value) + bytes([5, 1]))
+
 
 if __name__ == "__main__":
     main()
