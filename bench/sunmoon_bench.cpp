@@ -2,7 +2,7 @@
 // the completion of an observer record.
 #include <benchmark/benchmark.h>
 
-#include "core/apparent_sun_moon.h"
+#include "core/apparent_place_fit.h"
 #include "core/observer_record.h"
 #include "core/table_config.h"
 #include "tests/support/theory_selection.h"

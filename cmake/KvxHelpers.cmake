@@ -13,7 +13,6 @@ function(kvx_plain_library target)
   endif()
   add_library(${target} STATIC ${sources})
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
-  target_compile_definitions(${target} PRIVATE KVX_DATA_DIR="${KVX_DATA_DIR}")
   if(ARG_DEPENDS)
     target_link_libraries(${target} PUBLIC ${ARG_DEPENDS})
   endif()
@@ -25,16 +24,18 @@ function(kvx_ui_library target)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_library(${target} STATIC ${sources})
+  set_target_properties(${target} PROPERTIES AUTOMOC ON)
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${target} PUBLIC Qt6::Widgets ${ARG_DEPENDS})
 endfunction()
 
-# kvx_test_folder(<name> [DEPENDS <targets>...] [QT])
+# kvx_test_folder(<name> [DEPENDS <targets>...] [QT] [DATA])
 #   One GoogleTest executable from the *.cpp files of the current test folder,
 #   registered with CTest test by test. QT links the main that creates the
-#   QApplication on the offscreen platform.
+#   QApplication on the offscreen platform (and runs the meta-object
+#   compiler); DATA passes the source tree's data/ folder as KVX_DATA_DIR.
 function(kvx_test_folder name)
-  cmake_parse_arguments(ARG "QT" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "QT;DATA" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
@@ -45,13 +46,16 @@ function(kvx_test_folder name)
   target_link_libraries(${target} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gmock kvx_testsupport)
   if(ARG_QT)
     target_link_libraries(${target} PRIVATE kvx_qt_test_main)
+    set_target_properties(${target} PROPERTIES AUTOMOC ON)
   else()
     target_link_libraries(${target} PRIVATE GTest::gtest_main)
   endif()
   target_compile_definitions(${target} PRIVATE
-    KVX_DATA_DIR="${KVX_DATA_DIR}"
     KVX_FIXTURE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
     KVX_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  if(ARG_DATA)
+    target_compile_definitions(${target} PRIVATE KVX_DATA_DIR="${KVX_DATA_DIR}")
+  endif()
   target_sources(${target} PRIVATE $<TARGET_OBJECTS:kvx_sanitizer_defaults>)
   # Widget tests pick the offscreen platform in their main.
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)

@@ -10,6 +10,7 @@
 #include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
 

@@ -1,8 +1,7 @@
 // The asteroid database: one binary ".eel" file per asteroid with its
 // osculating elements at a regular series of epochs, built from a
 // semicolon-separated text and read to take the element set nearest to a
-// date. The shared small routines of the main window and the dialogs are in
-// core/shared_routines.h, included here.
+// date.
 //
 // File layout (little-endian, written and read field by field):
 //   header, 56 bytes: first epoch (double, JD), last epoch (double, JD),
@@ -20,7 +19,6 @@
 #include <vector>
 
 #include "core/asteroid_elements.h"
-#include "core/shared_routines.h"
 
 namespace kvx {
 

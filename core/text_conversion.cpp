@@ -566,4 +566,28 @@ std::string StripTagBrackets(const std::string& text) {
   return i == std::string::npos ? text : text.substr(i + 1);
 }
 
+// --- Small texts -------------------------------------------------------------
+
+std::string RemoveFirstDot(const std::string& text) {
+  std::string s = text;
+  std::size_t i = s.find('.');
+  if (i != std::string::npos) s.erase(i, 1);
+  return s;
+}
+
+std::string RoundedHourText(double hours) {
+  if (!(std::fabs(hours) < 1e15)) return "--";
+  double rounded = hours + 0.5 < 24.0 ? std::floor(hours + 0.5) : std::trunc(hours);
+  return std::to_string(static_cast<long long>(rounded));
+}
+
+std::string NorthSouthText(double x) {
+  return x >= 0 ? ByLanguage(" nördlich", " northern") : ByLanguage(" südlich", " southern");
+}
+
+std::string ObjectNameByIndex(const std::vector<std::string>& objectNames, int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= objectNames.size()) return {};
+  return objectNames[static_cast<std::size_t>(index)];
+}
+
 }  // namespace kvx

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/observer_record.h"
 
@@ -209,5 +210,17 @@ std::string FormatParenthesisedDesignation(const std::string& designation);
 bool CheckTextFileFormat(const std::string& fileName);
 // Removes everything up to and including the last ">".
 std::string StripTagBrackets(const std::string& text);
+
+// --- Small texts -------------------------------------------------------------
+// Removes the first ".".
+std::string RemoveFirstDot(const std::string& text);
+// An hour value of [0, 24) as a whole hour, rounded, but never "24". "--"
+// for a value that is not a finite number or has a magnitude of 1e15 or more.
+std::string RoundedHourText(double hours);
+// " nördlich" / " northern" for x >= 0, " südlich" / " southern" otherwise.
+std::string NorthSouthText(double x);
+// The name of item i of the main window's list of objects; empty when i is
+// outside the list.
+std::string ObjectNameByIndex(const std::vector<std::string>& objectNames, int index);
 
 }  // namespace kvx

@@ -242,18 +242,24 @@ void CurrentDateAndHours(int& day, int& month, int& year, double& hours) {
   hours = ClockHours(local.tm_hour, local.tm_min, local.tm_sec);
 }
 
+void DecodeNow(std::uint16_t& day, std::uint16_t& month, std::uint16_t& year, std::uint16_t& hour,
+               std::uint16_t& minute, std::uint16_t& second) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  day = static_cast<std::uint16_t>(local.tm_mday);
+  month = static_cast<std::uint16_t>(local.tm_mon + 1);
+  year = static_cast<std::uint16_t>(local.tm_year + 1900);
+  hour = static_cast<std::uint16_t>(local.tm_hour);
+  minute = static_cast<std::uint16_t>(local.tm_min);
+  second = static_cast<std::uint16_t>(local.tm_sec);
+}
+
 double RealDifference(double a, double b) { return a - b; }
 
 double CubicPolynomial(TCubicCoefficients c, double x) { return ((c.c3 * x + c.c2) * x + c.c1) * x + c.c0; }
 
 double AddEmpiricalArcsecTerm(double x, double t) { return x + (0.085 * t + 0.0775) / 3600.0; }
-
-void SmallRotateVector(double& x, double& y, double& z, double a, double b, double c) {
-  const double ox = x, oy = y, oz = z;
-  x = ox - (c * oy + b * oz);
-  y = oy + c * ox - a * oz;
-  z = oz + b * ox + a * oy;
-}
 
 int PlanetTableIndex(std::uint8_t body) { return body >= 1 && body <= 8 ? body - 1 : 8; }
 

@@ -98,6 +98,12 @@ void CurrentDateAndHours(int& day, int& month, int& year, double& hours);
 // Decimal hours of a clock time.
 double ClockHours(int hour, int minute, int second);
 
+// The computer's current local date and time: day (1..31), month (1..12),
+// year, hour (0..23), minute and second; the fraction of the second is
+// dropped.
+void DecodeNow(std::uint16_t& day, std::uint16_t& month, std::uint16_t& year, std::uint16_t& hour,
+               std::uint16_t& minute, std::uint16_t& second);
+
 // a - b.
 double RealDifference(double a, double b);
 
@@ -110,11 +116,6 @@ double CubicPolynomial(TCubicCoefficients c, double x);
 
 // x + (0.085 t + 0.0775) / 3600 (degrees; t in Julian centuries).
 double AddEmpiricalArcsecTerm(double x, double t);
-
-// Adds the first-order effect of a rotation by three small angles a, b, c
-// (radians) about the x, y and z axes; every new component is computed
-// from the old ones: x += -(c y + b z); y += c x - a z; z += b x + a y.
-void SmallRotateVector(double& x, double& y, double& z, double a, double b, double c);
 
 // Index into the per-planet tables: bodies 1..8 give 0..7, any other 8.
 int PlanetTableIndex(std::uint8_t body);

@@ -216,6 +216,17 @@ double FracPositiveTrunc(double x) {
   return BelowPeriod(static_cast<double>(r), 1.0);
 }
 
+void SmallRotateVector(double& x, double& y, double& z, double a, double b, double c) {
+  const double ox = x, oy = y, oz = z;
+  x = ox - (c * oy + b * oz);
+  y = oy + c * ox - a * oz;
+  z = oz + b * ox + a * oy;
+}
+
+std::int32_t LargerInt(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
+
+double SmallerDouble(double a, double b) { return a < b ? a : b; }
+
 // ---------------------------------------------------------------------------
 // Extended-precision family.
 

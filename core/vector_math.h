@@ -13,6 +13,8 @@
 // by rounding are clamped to it.
 #pragma once
 
+#include <cstdint>
+
 namespace kvx {
 
 // 3x3 rotation matrix of doubles, row by row: m[row][column], so m[0][1] is
@@ -126,6 +128,15 @@ void SphericalToRectangularWithVelocity(double& x, double& y, double& z, double 
                                         double& vz);
 // x - Trunc(x) with a 32-bit truncation, plus 1 when negative: [0, 1).
 double FracPositiveTrunc(double x);
+
+// Adds the first-order effect of a rotation by three small angles a, b, c
+// (radians) about the x, y and z axes; every new component is computed
+// from the old ones: x += -(c y + b z); y += c x - a z; z += b x + a y.
+void SmallRotateVector(double& x, double& y, double& z, double a, double b, double c);
+
+// The larger and the smaller of two values.
+std::int32_t LargerInt(std::int32_t a, std::int32_t b);
+double SmallerDouble(double a, double b);
 
 // ---------------------------------------------------------------------------
 // Extended-precision family (80-bit), angles in degrees.

@@ -1,6 +1,6 @@
-// The folder-selection dialog as a seam: the core's path routines ask through
-// a FolderChooser; the main window installs one that shows the real dialog,
-// tests install a RecordingFolderChooser.
+// The folder-selection dialog as a seam: every folder choice asks through a
+// FolderChooser (SelectFolder); the main window installs one that shows the
+// real dialog, tests install a RecordingFolderChooser.
 #pragma once
 
 #include <deque>
@@ -42,5 +42,9 @@ class RecordingFolderChooser : public FolderChooser {
 // With none installed every request is answered Cancel.
 FolderChooser* SetFolderChooser(FolderChooser* chooser);
 FolderChooser* CurrentFolderChooser();
+
+// Asks the installed folder chooser. True when the user confirmed; `folder`
+// then holds the chosen folder, otherwise it is left as it was.
+bool SelectFolder(std::string& folder, int helpContext, unsigned options);
 
 }  // namespace kvx

@@ -3,7 +3,7 @@
 namespace kvx {
 
 std::uint8_t LanguageEnglish = 0;
-std::uint8_t AbortRequested = 0;
+std::atomic<std::uint8_t> AbortRequested{0};
 TIntlSeparators IntlSeparators;
 
 }  // namespace kvx

@@ -1,9 +1,10 @@
 // Process-wide switches of the program: the user-interface language, the
 // cancel flag of long computations and the separators of the user's locale.
-// They are plain bytes and characters so that every computing library can
-// read them without knowing the main window.
+// They are bytes and characters (the cancel flag an atomic byte) so that
+// every computing library can read them without knowing the main window.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace kvx {
@@ -14,7 +15,10 @@ extern std::uint8_t LanguageEnglish;
 
 // Set by the cancel button of the progress panel; long loops poll it and
 // stop when it is non-zero. Whoever starts a long computation clears it.
-extern std::uint8_t AbortRequested;
+// Atomic, so that a worker thread may poll it while the window thread sets
+// it: read and write it only through the atomic (plain assignment and
+// comparison are sequentially consistent stores and loads).
+extern std::atomic<std::uint8_t> AbortRequested;
 
 // The separators of the user's locale, read at start-up (ReadLocaleSeparators,
 // platform/locale_reader.h). The defaults hold until the locale is read.

@@ -204,4 +204,33 @@ std::string CodePointsToUtf8(std::u32string_view codePoints) {
   return out;
 }
 
+namespace {
+
+char32_t UpperCodePoint(char32_t c) {
+  if (c >= U'a' && c <= U'z') return c - 0x20;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+  switch (c) {
+    case 0xFF:
+      return 0x178;
+    case 0x161:
+      return 0x160;
+    case 0x153:
+      return 0x152;
+    case 0x17E:
+      return 0x17D;
+    default:
+      return c;
+  }
+}
+
+}  // namespace
+
+std::u32string UpperCaseCodePoints(std::string_view utf8) {
+  std::u32string s = Utf8ToCodePoints(utf8);
+  for (char32_t& c : s) c = UpperCodePoint(c);
+  return s;
+}
+
+std::string UpperCaseText(const std::string& text) { return CodePointsToUtf8(UpperCaseCodePoints(text)); }
+
 }  // namespace kvx

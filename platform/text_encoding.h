@@ -49,4 +49,10 @@ std::string Utf8Prefix(std::string_view utf8, std::size_t maxChars);
 std::u32string Utf8ToCodePoints(std::string_view utf8);
 std::string CodePointsToUtf8(std::u32string_view codePoints);
 
+// Upper case with the letters of Windows-1252 beyond ASCII (umlauts, "ÿ" to
+// "Ÿ", "š", "œ", "ž"); every other character stays as it is. The code-point
+// form serves comparisons that ignore case.
+std::u32string UpperCaseCodePoints(std::string_view utf8);
+std::string UpperCaseText(const std::string& text);
+
 }  // namespace kvx

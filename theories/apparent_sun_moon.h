@@ -1,11 +1,11 @@
 // Apparent geocentric places of the Sun and the Moon from the selected
 // theories, and their Chebyshev fits (the fitting itself and the evaluation
-// are in core/apparent_sun_moon.h).
+// are in core/apparent_place_fit.h).
 #pragma once
 
 #include <cstdint>
 
-#include "core/apparent_sun_moon.h"
+#include "core/apparent_place_fit.h"
 #include "theories/theory_types.h"
 
 namespace kvx {

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/apparent_sun_moon.h"
+#include "core/apparent_place_fit.h"
 #include "theories/theory_types.h"
 
 namespace kvx {

@@ -3,7 +3,6 @@
 #include "theories/planet_series.h"
 
 #include <array>
-#include <ctime>
 
 #include "core/frames.h"
 #include "core/vector_math.h"
@@ -318,19 +317,6 @@ void NeptuneHeliocentric(PositionFileHandle handle, TTheorySelection selection, 
                          double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
                          TTruncationLevel level) {
   Heliocentric(kNeptuneSeries, handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-}
-
-void DecodeNow(std::uint16_t& day, std::uint16_t& month, std::uint16_t& year, std::uint16_t& hour,
-               std::uint16_t& minute, std::uint16_t& second) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  day = static_cast<std::uint16_t>(local.tm_mday);
-  month = static_cast<std::uint16_t>(local.tm_mon + 1);
-  year = static_cast<std::uint16_t>(local.tm_year + 1900);
-  hour = static_cast<std::uint16_t>(local.tm_hour);
-  minute = static_cast<std::uint16_t>(local.tm_min);
-  second = static_cast<std::uint16_t>(local.tm_sec);
 }
 
 }  // namespace kvx

@@ -61,10 +61,4 @@ void NeptuneHeliocentric(PositionFileHandle handle, TTheorySelection selection, 
                          double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
                          TTruncationLevel level);
 
-// The computer's current local date and time: day (1..31), month (1..12),
-// year, hour (0..23), minute and second; the fraction of the second is
-// dropped.
-void DecodeNow(std::uint16_t& day, std::uint16_t& month, std::uint16_t& year, std::uint16_t& hour,
-               std::uint16_t& minute, std::uint16_t& second);
-
 }  // namespace kvx

@@ -1,13 +1,13 @@
 // Rise, transit and set of the Sun, the Moon (with the Sun's three twilight
 // levels) and the planets for one observer and one local day. The search
 // itself, fixed positions and the hour-angle estimate are in
-// core/rise_set.h.
+// core/rise_set_search.h.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-#include "core/rise_set.h"
+#include "core/rise_set_search.h"
 #include "theories/theory_types.h"
 
 namespace kvx {

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/paths.h"
 #include "theories/libraries/theory_library_abi.h"
 
 namespace kvx {
@@ -145,13 +146,6 @@ ProbeFunction ProbeOf(std::size_t index) {
   }
 }
 
-std::filesystem::path ExecutableFolder() {
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return std::filesystem::current_path(error);
-  return exe.parent_path();
-}
-
 void Spherical(SphericalFunction f, double T, double& L, double& B, double& R, double level) {
   if (f == nullptr) {
     L = B = R = 0.0;
@@ -183,7 +177,7 @@ std::int32_t Probe(ProbeFunction f) { return f == nullptr ? 0 : f(); }
 }  // namespace
 
 std::string DefaultTheoryLibraryFolder() {
-  const std::filesystem::path folder = ExecutableFolder();
+  const std::filesystem::path folder = std::filesystem::path(ExecutableFolder());
   const std::filesystem::path lib = folder.parent_path() / "lib";
   std::error_code error;
   if (std::filesystem::exists(lib / "libvsop87d.so", error)) return lib.string();

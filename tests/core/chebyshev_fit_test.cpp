@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/apparent_sun_moon.h"
+#include "core/apparent_place_fit.h"
 
 namespace kvx {
 namespace {

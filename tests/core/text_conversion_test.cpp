@@ -341,5 +341,20 @@ TEST(TextFileCheck, AFailedConversionLeavesTheFileAndSaysSo) {
   EXPECT_TRUE(std::filesystem::is_directory(path + ".kvxtmp"));
 }
 
+TEST_F(TextConversion, SmallTexts) {
+  EXPECT_EQ(RemoveFirstDot("a.b.c"), "ab.c");
+  EXPECT_EQ(RoundedHourText(23.7), "23");
+  EXPECT_EQ(RoundedHourText(23.4), "23");
+  EXPECT_EQ(RoundedHourText(22.5), "23");
+  EXPECT_EQ(RoundedHourText(0.4), "0");
+  EXPECT_EQ(NorthSouthText(0), " nördlich");
+  EXPECT_EQ(NorthSouthText(-0.1), " südlich");
+  LanguageEnglish = 1;
+  EXPECT_EQ(NorthSouthText(5), " northern");
+  EXPECT_EQ(ObjectNameByIndex({"Ceres", "Vesta"}, 1), "Vesta");
+  EXPECT_EQ(ObjectNameByIndex({"Ceres"}, 1), "");
+  EXPECT_EQ(ObjectNameByIndex({"Ceres"}, -1), "");
+}
+
 }  // namespace
 }  // namespace kvx

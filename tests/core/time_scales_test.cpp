@@ -203,11 +203,6 @@ TEST(TimeScalesTest, Mod24AndSmallHelpers) {
   EXPECT_EQ(RealDifference(5, 7), -2);
   EXPECT_EQ(CubicPolynomial(TCubicCoefficients{1, 2, 3, 4}, 2), 1 + 4 + 12 + 32);
   EXPECT_DOUBLE_EQ(AddEmpiricalArcsecTerm(1.0, 1.0), 1.0 + 0.1625 / 3600);
-  double x = 1, y = 2, z = 3;
-  SmallRotateVector(x, y, z, 0.001, 0.002, 0.003);
-  EXPECT_DOUBLE_EQ(x, 1 - (0.003 * 2 + 0.002 * 3));
-  EXPECT_DOUBLE_EQ(y, 2 + 0.003 * 1 - 0.001 * 3);
-  EXPECT_DOUBLE_EQ(z, 3 + 0.002 * 1 + 0.001 * 2);
   EXPECT_DOUBLE_EQ(ClockHours(13, 30, 36), 13.51);
   int day, month, year;
   double hours;
@@ -218,6 +213,21 @@ TEST(TimeScalesTest, Mod24AndSmallHelpers) {
   EXPECT_EQ(year, local.tm_year + 1900);
   EXPECT_GE(hours, 0);
   EXPECT_LT(hours, 24);
+}
+
+TEST(TimeScalesTest, DecodeNowGivesTheComputersLocalDateAndTime) {
+  std::uint16_t day = 0, month = 0, year = 0, hour = 99, minute = 99, second = 99;
+  const std::time_t before = std::time(nullptr);
+  DecodeNow(day, month, year, hour, minute, second);
+  std::tm local{};
+  localtime_r(&before, &local);
+  EXPECT_EQ(year, local.tm_year + 1900);
+  EXPECT_EQ(month, local.tm_mon + 1);
+  EXPECT_GE(day, 1);
+  EXPECT_LE(day, 31);
+  EXPECT_LE(hour, 23);
+  EXPECT_LE(minute, 59);
+  EXPECT_LE(second, 60);
 }
 
 TEST(TimeScalesTest, CarringtonRotations) {

@@ -284,5 +284,15 @@ TEST(VectorMathTest, RadianFamily) {
   EXPECT_EQ(DotProduct3(v, TVectorXYZR{1, 1, 1, 0}), 19);
 }
 
+TEST(VectorMathTest, SmallRotationAndPlainComparisons) {
+  double x = 1, y = 2, z = 3;
+  SmallRotateVector(x, y, z, 0.001, 0.002, 0.003);
+  EXPECT_DOUBLE_EQ(x, 1 - (0.003 * 2 + 0.002 * 3));
+  EXPECT_DOUBLE_EQ(y, 2 + 0.003 * 1 - 0.001 * 3);
+  EXPECT_DOUBLE_EQ(z, 3 + 0.002 * 1 + 0.001 * 2);
+  EXPECT_EQ(LargerInt(-3, 2), 2);
+  EXPECT_EQ(SmallerDouble(-3, 2), -3);
+}
+
 }  // namespace
 }  // namespace kvx

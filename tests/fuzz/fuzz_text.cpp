@@ -8,7 +8,6 @@
 
 #include "core/moon_phases.h"
 #include "core/observer_record.h"
-#include "core/shared_routines.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "fuzz/fuzz_support.h"

@@ -61,5 +61,9 @@ TEST(TextEncoding, CharacterCountsNeverCutACharacter) {
   EXPECT_EQ(CodePointsToUtf8(Utf8ToCodePoints("Ä°€")), "Ä°€");
 }
 
+TEST(TextEncoding, UpperCaseCoversTheWindowsLetters) {
+  EXPECT_EQ(UpperCaseText("straße öl ÿ"), "STRAßE ÖL Ÿ");
+}
+
 }  // namespace
 }  // namespace kvx

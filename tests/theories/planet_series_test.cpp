@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cmath>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -361,21 +360,6 @@ TEST_F(PlanetSeriesLibraries, InternalSeriesAbridgesVsop87) {
     std::printf("%-8s internal series - VSOP87 D: lon max %.2f\"\n", kNames[static_cast<std::size_t>(routine)], worst);
     EXPECT_LE(worst, maxLongitude[static_cast<std::size_t>(routine)]) << kNames[static_cast<std::size_t>(routine)];
   }
-}
-
-TEST(DecodeNow, GivesTheComputersLocalDateAndTime) {
-  std::uint16_t day = 0, month = 0, year = 0, hour = 99, minute = 99, second = 99;
-  const std::time_t before = std::time(nullptr);
-  DecodeNow(day, month, year, hour, minute, second);
-  std::tm local{};
-  localtime_r(&before, &local);
-  EXPECT_EQ(year, local.tm_year + 1900);
-  EXPECT_EQ(month, local.tm_mon + 1);
-  EXPECT_GE(day, 1);
-  EXPECT_LE(day, 31);
-  EXPECT_LE(hour, 23);
-  EXPECT_LE(minute, 59);
-  EXPECT_LE(second, 60);
 }
 
 }  // namespace

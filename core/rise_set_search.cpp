@@ -1,4 +1,4 @@
-#include "core/rise_set.h"
+#include "core/rise_set_search.h"
 
 #include <cmath>
 

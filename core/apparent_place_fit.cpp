@@ -1,4 +1,4 @@
-#include "core/apparent_sun_moon.h"
+#include "core/apparent_place_fit.h"
 
 #include <algorithm>
 #include <cmath>
