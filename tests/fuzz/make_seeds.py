@@ -95,12 +95,14 @@ def main():
     write("element_list", "dots.bin", bytes([1]) + struct.pack("<2d", 0, 0) +
           b"h\r\nX;1;0;0;0;0;0;1;1950;2451000.3;15.2;0.29\r\nX;1;0;0;0;0;0;1;1950;2451001.3;15.2;\r\n")
 
-    # T of day 40 (Julian date 2413057) from J2000, then the records.
-    T = (2413017.0 + 40 - 2451545.0) / 36525
-    write("position_files", "vsc_days_0_to_99.bin", struct.pack("<d", T) + vsc_file(range(0, 100))[8:])
-    vsp = b"".join(real48(n) + b"".join(real48(0.1 * b + 0.001 * n) for b in range(27)) for n in range(60))
-    write("position_files", "vsp_days_0_to_59.bin", struct.pack("<d", T) + vsp[8:])
-
+    # Flags, the date as days after the first record's day, that day, then
+    # the coordinates of the records (six-byte reals).
+    def coordinates(count, fields):
+        return b"".join(real48(math.cos(0.0172 * n + f)) for n in range(count) for f in range(fields))
+    write("position_files", "vsc_40_days.bin", bytes([0]) + struct.pack("<di", 20.3, 1000) + coordinates(40, 6))
+    write("position_files", "vsp_12_days.bin", bytes([0]) + struct.pack("<di", 6.75, 0) + coordinates(12, 27))
+    write("position_files", "broken_day.bin", bytes([2 | 4 * 5]) + struct.pack("<di", 3.0, 500) + coordinates(9, 6))
+    write("position_files", "raw_file.bin", bytes([1]) + struct.pack("<di", 2.5, 0) + vsc_file(range(0, 30)))
     for k, (flag, x, text) in enumerate([
             (0, 12.3456, "1.2.2000"), (1, -0.3, "29.2.1900"), (2, 23.995, "12:3:56"), (0, 51544.5, " 9.3015"),
             (1, 359.99, "12°34'56''"), (0, 1e20, "1,5"), (3, -4e5, "-1.2345e3"), (0, 2451545.0, "(433) Eros"),
