@@ -117,7 +117,7 @@ void CompleteRecord(benchmark::State& state, std::uint8_t planetTheory, bool hou
     return;
   }
   TTableConfigRecord config;
-  if (hourlyMotion) config.ColumnFlags[20] = 1;
+  if (hourlyMotion) config.Flags[20] = 1;
   TObserverRecord r;
   r.Day = 13;
   r.Month = 10;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <limits>
 
+#include "core/binary_fields.h"
 #include "core/little_endian.h"
 #include "core/text_conversion.h"
 #include "platform/globals.h"
@@ -83,10 +84,7 @@ std::array<std::uint8_t, kEelHeaderSize> EncodeEelHeader(const TEelHeader& heade
   PutI32(&b[20], header.Equinox);
   PutI32(&b[24], header.H100);
   PutI32(&b[28], header.G100);
-  std::string name = Utf8ToCp1252(header.Name);
-  if (name.size() > static_cast<std::size_t>(kEelNameLength)) name.resize(kEelNameLength);
-  b[32] = static_cast<std::uint8_t>(name.size());
-  for (std::size_t k = 0; k < name.size(); ++k) b[33 + k] = static_cast<std::uint8_t>(name[k]);
+  PutShortString(&b[32], kEelNameLength, header.Name);
   return b;  // bytes 53 .. 55 reserved, zero
 }
 
@@ -98,8 +96,7 @@ TEelHeader DecodeEelHeader(const std::array<std::uint8_t, kEelHeaderSize>& b) {
   h.Equinox = GetI32(&b[20]);
   h.H100 = GetI32(&b[24]);
   h.G100 = GetI32(&b[28]);
-  std::size_t length = std::min<std::size_t>(b[32], kEelNameLength);
-  h.Name = Cp1252ToUtf8(std::string(reinterpret_cast<const char*>(&b[33]), length));
+  h.Name = GetShortString(&b[32], kEelNameLength);
   return h;
 }
 

@@ -56,15 +56,9 @@ extern std::array<std::string, kQuantityCount> DefaultColumnDescriptions;
 extern std::array<std::uint8_t, kQuantityCount> DataFormatKind;      // TDataFormatKind
 extern std::array<std::uint8_t, kQuantityCount> DataFormatDecimals;  // decimals or precision step
 
-// One row of the constant image of the per-quantity defaults.
-struct TQuantityDefault {
-  const char* heading;
-  const char* description;
-  std::uint8_t kind;
-  std::uint8_t decimals;
-};
-// The constant image the tables above are filled from (index = quantity).
-extern const std::array<TQuantityDefault, kQuantityCount> QuantityDefaults;
+// Their constant images: the headings in core/quantity_headings.h (German
+// at start-up), the descriptions (German), formats and decimals in
+// core/data_format_slots.h.
 
 // --- Start-up ---------------------------------------------------------------
 // Fills DecimalPatternTable from DecimalPatternSources and builds the two
@@ -73,7 +67,7 @@ void InitFormatStrings();
 
 // The unit initialisation: InitFormatStrings, then every name table and the
 // per-quantity tables from their constant images (the pattern sources are
-// reset to their comma form first).
+// reset to their comma form first; the headings are the German ones).
 void InitAstroNameTables();
 
 // Installs the separators read from the user's locale, rebuilds the pattern

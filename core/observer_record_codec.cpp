@@ -3,75 +3,34 @@
 // and 255 bytes of room). Read and written field by field.
 #include <cmath>
 
-#include "core/little_endian.h"
+#include "core/binary_fields.h"
 #include "core/observer_record.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
-#include "platform/text_encoding.h"
 
 namespace kvx {
 namespace {
 
-class Writer {
+// The shared field walkers, with the record's own names for its raw blocks.
+class Writer : public FieldWriter {
  public:
-  explicit Writer(std::span<std::uint8_t, kObserverRecordSize> out) : out_(out) {}
-  void I32(std::int32_t v) {
-    little_endian::PutI32(&out_[pos_], v);
-    pos_ += 4;
-  }
-  void F64(double v) {
-    little_endian::PutF64(&out_[pos_], v);
-    pos_ += 8;
-  }
-  void U8(std::uint8_t v) { out_[pos_++] = v; }
+  using FieldWriter::FieldWriter;
   template <std::size_t N>
   void Raw(const std::array<std::uint8_t, N>& bytes) {
-    for (std::uint8_t b : bytes) out_[pos_++] = b;
+    Bytes(bytes);
   }
-  void ShortString255(const std::string& utf8) {
-    std::string stored = Utf8ToCp1252(utf8);
-    if (stored.size() > 255) stored.resize(255);
-    out_[pos_++] = static_cast<std::uint8_t>(stored.size());
-    for (std::size_t k = 0; k < 255; ++k) {
-      out_[pos_++] = k < stored.size() ? static_cast<std::uint8_t>(stored[k]) : 0;
-    }
-  }
-
- private:
-  std::span<std::uint8_t, kObserverRecordSize> out_;
-  std::size_t pos_ = 0;
+  void ShortString255(const std::string& utf8) { ShortString(255, utf8); }
 };
 
-class Reader {
+class Reader : public FieldReader {
  public:
-  explicit Reader(std::span<const std::uint8_t, kObserverRecordSize> in) : in_(in) {}
-  std::int32_t I32() {
-    const std::int32_t v = little_endian::GetI32(&in_[pos_]);
-    pos_ += 4;
-    return v;
-  }
-  double F64() {
-    const double v = little_endian::GetF64(&in_[pos_]);
-    pos_ += 8;
-    return v;
-  }
-  std::uint8_t U8() { return in_[pos_++]; }
+  using FieldReader::FieldReader;
   template <std::size_t N>
   void Raw(std::array<std::uint8_t, N>& bytes) {
-    for (std::uint8_t& b : bytes) b = in_[pos_++];
+    Bytes(bytes);
   }
-  std::string ShortString255() {
-    const std::size_t length = in_[pos_];
-    std::string text =
-        Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(&in_[pos_ + 1]), length));
-    pos_ += 256;
-    return text;
-  }
-
- private:
-  std::span<const std::uint8_t, kObserverRecordSize> in_;
-  std::size_t pos_ = 0;
+  std::string ShortString255() { return ShortString(255); }
 };
 
 void Write(Writer& w, const TObserverRecord& r) {

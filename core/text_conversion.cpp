@@ -69,13 +69,6 @@ std::string ReplaceFirst(const std::string& text, char from, const std::string& 
 }
 
 
-std::string RemoveBlanks(const std::string& text) {
-  std::string s;
-  for (char c : text) {
-    if (c != ' ') s += c;
-  }
-  return s;
-}
 
 
 // Rounds the exact decimal expansion of |x| half away from zero.
@@ -153,6 +146,15 @@ bool CleanNumber(const std::string& text, std::string& clean) {
 }
 
 }  // namespace
+
+std::string RemoveBlanks(const std::string& text) {
+  std::string s;
+  s.reserve(text.size());
+  for (char c : text) {
+    if (c != ' ') s += c;
+  }
+  return s;
+}
 
 std::string TrimLeadingBlanks(const std::string& text) {
   std::size_t i = text.find_first_not_of(' ');

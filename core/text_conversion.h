@@ -99,6 +99,8 @@ void FloatToStrTrimExt(int decimals, std::string& s, long double x);
 std::string TrimLeadingBlanks(const std::string& text);
 // The text without leading and trailing blanks and tabs.
 std::string TrimBlanks(const std::string& text);
+// The text with every blank (space) removed.
+std::string RemoveBlanks(const std::string& text);
 // The first "." becomes the decimal separator.
 std::string FloatToTextSep(const std::string& text);
 // The first "." becomes the decimal separator; leading blanks removed.

@@ -11,6 +11,7 @@ class SilentProgress : public ProgressReporter {
   void Begin(const std::string&, int) override {}
   void Step(int) override {}
   void ProcessEvents() override {}
+  void SetLabel(const std::string&) override {}
   void End() override {}
   bool Visible() const override { return false; }
 };

@@ -18,6 +18,9 @@ class ProgressReporter {
   virtual void Step(int position) = 0;
   // Processes pending window events without moving the bar.
   virtual void ProcessEvents() = 0;
+  // Replaces the caption while a run goes on (for example the name of the
+  // object being formatted).
+  virtual void SetLabel(const std::string& label) = 0;
   // Hides the panel.
   virtual void End() = 0;
   // Whether the progress bar is shown right now.
@@ -31,6 +34,7 @@ class RecordingProgress : public ProgressReporter {
   void Begin(const std::string& caption, int steps) override;
   void Step(int position) override;
   void ProcessEvents() override { ++events_processed; }
+  void SetLabel(const std::string& label) override { labels.push_back(label); }
   void End() override;
   bool Visible() const override { return visible; }
 
@@ -38,6 +42,7 @@ class RecordingProgress : public ProgressReporter {
   int abort_at_step = -1;
   bool visible = false;
   std::vector<std::string> captions;
+  std::vector<std::string> labels;
   std::vector<int> steps_total;
   std::vector<int> positions;
   int events_processed = 0;
@@ -47,5 +52,23 @@ class RecordingProgress : public ProgressReporter {
 // Installed reporter (a silent one when none is installed).
 ProgressReporter* SetProgressReporter(ProgressReporter* reporter);
 ProgressReporter& CurrentProgress();
+
+// One shown progress run: Begin when made, End on every way out of the scope
+// (returns and exceptions alike), so the panel never stays up and the main
+// window is always given back.
+class ProgressSession {
+ public:
+  ProgressSession(ProgressReporter& reporter, const std::string& caption, int steps) : reporter_(reporter) {
+    reporter_.Begin(caption, steps);
+  }
+  ~ProgressSession() { reporter_.End(); }
+  ProgressSession(const ProgressSession&) = delete;
+  ProgressSession& operator=(const ProgressSession&) = delete;
+
+  ProgressReporter& Reporter() { return reporter_; }
+
+ private:
+  ProgressReporter& reporter_;
+};
 
 }  // namespace kvx

@@ -1,6 +1,7 @@
 #include "platform/text_encoding.h"
 
 #include <array>
+#include <exception>
 #include <fstream>
 #include <iterator>
 
@@ -153,8 +154,15 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
     error = "cannot open " + path;
     return false;
   }
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // The stream buffer throws when the path names a folder: that is a read
+  // failure like any other.
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::exception&) {
+    in.setstate(std::ios::badbit);
+  }
   if (in.bad()) {
+    bytes.clear();
     error = "cannot read " + path;
     return false;
   }

@@ -11,9 +11,10 @@ namespace kvx {
 
 // Geocentric position of the Moon.
 // Given:    shortcut   ELP road only: zero finds the light time from a first
-//                      library call (the returned distance is then the
-//                      geometric one at T); non-zero takes it from the
-//                      internal series (distance at the retarded instant)
+//                      library call at a coarse level (distance within
+//                      0.2 km; the returned distance is the geometric one
+//                      at T of the requested level); non-zero takes it from
+//                      the internal series (distance at the retarded instant)
 //           selection  byte 1: 0 internal series, non-zero ELP-2000/82
 //           T          Julian centuries of dynamical time from J2000
 //           level      truncation level of the ELP library

@@ -13,8 +13,6 @@
 namespace kvx {
 namespace {
 
-constexpr double kTwoTo39 = 549755813888.0;  // 2^39
-
 // A loaded block serves the dates with JD - S - 2000 from -1 to 7994; any
 // other date reloads the block first.
 constexpr double kServedBefore = -1.0;
@@ -120,50 +118,6 @@ bool Serve(std::FILE* stream, std::uint8_t* buffer, std::size_t recordSize, int 
 }
 
 }  // namespace
-
-double Real48ToDouble(const std::uint8_t* bytes) {
-  const int exponent = bytes[0];
-  if (exponent == 0) return 0.0;
-  std::uint64_t fraction = 0;
-  for (int i = 5; i >= 1; --i) fraction = (fraction << 8) | bytes[i];
-  const bool negative = (fraction >> 39) & 1u;
-  fraction &= (std::uint64_t{1} << 39) - 1;
-  const double value = std::ldexp(1.0 + static_cast<double>(fraction) / kTwoTo39, exponent - 129);
-  return negative ? -value : value;
-}
-
-void DoubleToReal48(double value, std::uint8_t* bytes) {
-  std::memset(bytes, 0, 6);
-  if (value == 0.0 || std::isnan(value)) return;
-  const bool negative = std::signbit(value);
-  std::uint64_t fraction = 0;
-  int exponent = 0;
-  if (std::isinf(value)) {
-    exponent = 255;
-    fraction = (std::uint64_t{1} << 39) - 1;
-  } else {
-    int e = 0;
-    const double m = std::frexp(std::fabs(value), &e);  // m in [0.5, 1)
-    exponent = e + 128;
-    double scaled = std::nearbyint((2.0 * m - 1.0) * kTwoTo39);
-    if (scaled >= kTwoTo39) {  // rounded up to the next power of two
-      scaled = 0.0;
-      ++exponent;
-    }
-    fraction = static_cast<std::uint64_t>(scaled);
-    if (exponent <= 0) return;  // too small: 0
-    if (exponent > 255) {       // too large: the largest value
-      exponent = 255;
-      fraction = (std::uint64_t{1} << 39) - 1;
-    }
-  }
-  if (negative) fraction |= std::uint64_t{1} << 39;
-  bytes[0] = static_cast<std::uint8_t>(exponent);
-  for (int i = 1; i <= 5; ++i) {
-    bytes[i] = static_cast<std::uint8_t>(fraction & 0xFF);
-    fraction >>= 8;
-  }
-}
 
 double StirlingInterpolate(double y1, double y2, double y3, double y4, double y5, double n) {
   constexpr long double kTwelfth = 1.0L / 12.0L;

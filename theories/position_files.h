@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/binary_fields.h"
 #include "theories/theory_types.h"
 
 namespace kvx {
@@ -31,14 +32,7 @@ inline constexpr std::size_t kVspRecordSize = 168;
 inline constexpr std::size_t kVscBlockBytes = kVscRecordSize * kPositionBlockRecords;  // 336,042
 inline constexpr std::size_t kVspBlockBytes = kVspRecordSize * kPositionBlockRecords;  // 1,344,168
 
-// Six-byte real (48 bits, little-endian): byte 0 the exponent biased by 129
-// (0 means the value 0), bytes 1-5 a 39-bit fraction, least significant byte
-// first, the sign in the top bit of byte 5.
-// Value = (-1)^sign (1 + fraction / 2^39) 2^(exponent - 129).
-double Real48ToDouble(const std::uint8_t* bytes);
-// Rounds to the nearest six-byte real. Values too small for it (and NaN)
-// become 0; values too large become the largest six-byte real of their sign.
-void DoubleToReal48(double value, std::uint8_t* bytes);
+// Six-byte reals: Real48ToDouble and DoubleToReal48 in core/binary_fields.h.
 
 // Stirling's central-difference interpolation on five values of consecutive
 // days (y3 the middle day) at the offset n days from the middle day.

@@ -1,15 +1,37 @@
 #include <QApplication>
 
-#include "app/main_window.h"
+#include "app/ui/about_box.h"
+#include "app/ui/main_window.h"
 #include "core/name_tables.h"
 #include "platform/locale_reader.h"
+#include "platform/qt/qt_settings_store.h"
+#include "platform/settings_store.h"
 
 int main(int argc, char* argv[]) {
   // The name tables and number patterns come first: every window uses them.
   kvx::InitCoreTablesAtStartup(kvx::ReadLocaleSeparators());
   QApplication application(argc, argv);
   QApplication::setApplicationName(kvx::kApplicationTitle);
-  kvx::TMainForm main_form;
-  main_form.show();
-  return QApplication::exec();
+  kvx::QtSettingsStore settings;
+  kvx::ScopedSettingsStore installed(settings);
+
+  // The splash is the about box; it is freed last, after the main window.
+  kvx::TAboutBox splash;
+  splash.setWindowTitle(kvx::kMainWindowCaption);
+  splash.ShowAsSplash();
+  QApplication::processEvents();
+
+  int result = 1;
+  {
+    kvx::TMainForm main_form;
+    main_form.SetSplash(&splash);
+    // Maximized unless the settings say otherwise (their default).
+    if (settings.BoolOr("Window", "maximized", true)) {
+      main_form.showMaximized();
+    } else {
+      main_form.show();
+    }
+    if (!main_form.Halted()) result = QApplication::exec();
+  }
+  return result;
 }

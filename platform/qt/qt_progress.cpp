@@ -30,6 +30,11 @@ void QtProgress::Step(int position) {
 
 void QtProgress::ProcessEvents() { QApplication::processEvents(); }
 
+void QtProgress::SetLabel(const std::string& label) {
+  caption_->setText(QString::fromStdString(label));
+  ProcessEvents();
+}
+
 void QtProgress::End() {
   caption_->hide();
   bar_->hide();

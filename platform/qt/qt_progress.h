@@ -16,6 +16,7 @@ class QtProgress : public ProgressReporter {
   void Begin(const std::string& caption, int steps) override;
   void Step(int position) override;
   void ProcessEvents() override;
+  void SetLabel(const std::string& label) override;
   void End() override;
   bool Visible() const override;
 

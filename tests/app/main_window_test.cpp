@@ -1,50 +1,286 @@
-#include "app/main_window.h"
+#include "app/ui/main_window.h"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolBar>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
+#include "app/data_folder.h"
+#include "app/menu_table.h"
+#include "app/ui/about_box.h"
+#include "app/ui/menu_commands.h"
+#include "core/name_tables.h"
+#include "eclipses/star_catalogue.h"
+#include "platform/desktop_opener.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/qt/qt_settings_store.h"
+#include "platform/settings_store.h"
 #include "support/qt_application.h"
+#include "support/temp_folder.h"
 #include "theories/tle.h"
 
 namespace kvx {
 namespace {
 
-TEST(MainWindow, StartsOffscreenWithItsCaptionAndQuits) {
-  // An empty data folder: no position files, no satellite file.
-  std::filesystem::path data = std::filesystem::temp_directory_path() / "kvx-main-window-test";
-  std::filesystem::create_directories(data);
-  setenv("XDG_DATA_HOME", data.c_str(), 1);
+namespace fs = std::filesystem;
 
-  test::TestApplication();
+// A fresh data and configuration home for one start of the program.
+class MainWindowStart : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitAstroNameTables();
+    LanguageEnglish = 1;
+  }
+  void TearDown() override { LanguageEnglish = 1; }
+
+  std::string DataFolder() const { return (home_.Path() / "data" / "kandrevoltinex").string(); }
+  static void SavePng(QWidget& widget, const std::string& name) {
+    const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
+    fs::create_directories(folder);
+    widget.grab().save(QString::fromStdString((folder / name).string()));
+  }
+  static void Pump(int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+
+  test::TempFolder home_;
+  MemorySettingsStore store_;
+  RecordingMessageSink messages_;
+};
+
+TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
+  store_.WriteString("Settings", "Language", "0");
+  store_.WriteString("Files", "History0", "/nowhere/first.xls");
+  store_.WriteString("Files", "History1", "/nowhere/second.xls");
+  ScopedSettingsStore settings(store_);
+  {
+    TMainForm form;
+    ScopedMessageSink sink(messages_);
+    RecordingDesktopOpener desktop;
+    form.show();
+    ScopedDesktopOpener opener(desktop);
+    QApplication::processEvents();
+    ASSERT_FALSE(form.Halted());
+    EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
+    EXPECT_EQ(form.windowTitle().toStdString(), "Kandrevoltinex 4.6");
+
+    // The shipped catalogues were copied into the empty data folder.
+    EXPECT_EQ(form.State().DataFolder, DataFolder());
+    EXPECT_TRUE(fs::exists(fs::path(DataFolder()) / "OCCINP8.DAT"));
+    EXPECT_TRUE(fs::exists(fs::path(DataFolder()) / "OCCINP95.DAT"));
+    EXPECT_EQ(form.State().OccultationCatalogueLevel, 2);
+    EXPECT_EQ(form.State().OccultationCatalogueSetting, 1);
+
+    // 13 menus captioned in German by the stored language.
+    const auto menus = form.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 13);
+    EXPECT_EQ(menus.front()->text().toStdString(), "&Datei");
+    EXPECT_EQ(menus[8]->text().toStdString(), "E&phemeriden");
+    EXPECT_EQ(menus.back()->text().toStdString(), "&?");
+
+    // Commands without a handler are disabled; registering one enables
+    // every row of the command (menu item, context menu, tool button).
+    TMenuCommands& commands = form.Commands();
+    EXPECT_FALSE(commands.Action("Sonne1")->isEnabled());
+    EXPECT_FALSE(commands.Action("SpeedButton28")->isEnabled());
+    EXPECT_FALSE(commands.Action("HelpSearchItem")->isEnabled());
+    EXPECT_TRUE(commands.Action("FileExitItem")->isEnabled());
+    int sunTables = 0;
+    ASSERT_TRUE(commands.RegisterHandler("Sonne1", [&] { ++sunTables; }));
+    EXPECT_TRUE(commands.Action("SpeedButton28")->isEnabled());
+    commands.Action("SpeedButton28")->trigger();
+    commands.Action("Sonne1")->trigger();
+    EXPECT_EQ(sunTables, 2);
+    EXPECT_TRUE(commands.RegisterHandler("DMS1", [] {}));
+    EXPECT_TRUE(commands.Action("DEGDMS1")->isEnabled()) << "the sheet menu's macro shares the command";
+    EXPECT_FALSE(commands.RegisterHandler("NoSuchCommand", [] {}));
+
+    // Help: Contents opens the shipped README through the desktop.
+    commands.Trigger("HelpContentsItem");
+    ASSERT_EQ(desktop.opened.size(), 1u);
+    EXPECT_EQ(fs::path(desktop.opened[0]).filename(), "README.md");
+    EXPECT_TRUE(fs::exists(desktop.opened[0]));
+
+    // Status line of the start record (German labels).
+    EXPECT_NE(form.Panel("Ortpanel")->text().toStdString().find(" GB: 51"), std::string::npos)
+        << form.Panel("Ortpanel")->text().toStdString();
+    EXPECT_NE(form.Panel("Ortpanel")->text().toStdString().find("ET-UT: 61"), std::string::npos);
+    EXPECT_EQ(form.Panel("PanelVSOP")->text().toStdString(), "VSOP87 D Full/Very low");
+    EXPECT_EQ(form.Panel("PanelElp")->text().toStdString(), "ELP-2000/82");
+    EXPECT_EQ(form.Panel("Panel5")->text().toStdString(), "10");
+    EXPECT_FALSE(form.Panel("Finsternispanel")->isVisible());
+    // The hint of an item reaches the status line.
+    commands.Action("Neu1")->showStatusText(&form);
+    EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), "Neu");
+
+    // The workbook with the default sheets is shown; the period completes
+    // from the zero-interval timer.
+    EXPECT_EQ(form.CentralStack()->currentWidget(), reinterpret_cast<QWidget*>(form.WorkbookView()));
+    EXPECT_EQ(form.Workbook().NumSheets(), 16);
+    Pump(50);
+    EXPECT_EQ(form.State().TableChanged, 0);
+    EXPECT_NEAR(form.State().Period.End.Mjd - form.State().Period.Start.Mjd, 10.0, 1e-9);
+    EXPECT_EQ(form.HourglassDepth(), 0);
+
+    // The theory libraries are built beside the program and answer their probes.
+    EXPECT_EQ(form.TheoryState().Libraries.Vsop87D, 1);
+    EXPECT_NE(form.MoonCache().Cache, nullptr);
+    EXPECT_EQ(SatelliteNames[1], "Mir");
+
+    // The small catalogue loads on first need and stays loaded.
+    form.State().SelectedStar = 8000;  // beyond the 7268 stars of the small file
+    ASSERT_TRUE(form.EnsureStarCatalogue());
+    EXPECT_EQ(form.StarCatalogue()->Count(), 7268);
+    EXPECT_EQ(form.State().SelectedStar, -1);
+    EXPECT_EQ(form.State().StarCatalogueLoading, 0);
+    EXPECT_FALSE(form.Panel("Finsternispanel")->isVisible());
+
+    // The recent files: loaded, shown after the File menu's items, chosen by number.
+    QMenu* file = commands.Menu("FileMenu");
+    const auto items = file->actions();
+    ASSERT_GE(items.size(), 3);
+    EXPECT_EQ(items[items.size() - 2]->text().toStdString(), "&1 /nowhere/first.xls");
+    std::string opened;
+    form.OpenDocumentByName = [&](const std::string& name) { opened = name; };
+    items.back()->trigger();
+    EXPECT_EQ(opened, "/nowhere/second.xls");
+    form.RecentFiles().AddFile("/nowhere/third.xls");
+    EXPECT_EQ(file->actions()[file->actions().size() - 3]->text().toStdString(), "&1 /nowhere/third.xls");
+
+    // Switching the language twice restores every caption and hint.
+    form.ApplyMenuLanguage(true);
+    EXPECT_EQ(menus.front()->text().toStdString(), "&File");
+    EXPECT_EQ(commands.Action("SpeedButton45")->toolTip().toStdString(), "Ephemeris table setup");
+    form.ApplyMenuLanguage(false);
+    for (const TMenuRow& row : MenuTable()) {
+      if (row.Kind != TMenuRowKind::Item && row.Kind != TMenuRowKind::Button) continue;
+      const QAction* action = commands.Action(row.Name);
+      ASSERT_NE(action, nullptr) << row.Name;
+      if (std::string(row.Name) == "Sommerzeit1") continue;
+      const QString shown = row.Kind == TMenuRowKind::Item ? action->text() : action->toolTip();
+      EXPECT_EQ(shown.toStdString(), row.German) << row.Name;
+    }
+    EXPECT_EQ(commands.Action("Sommerzeit1")->text().toStdString(), "&Winterzeit");
+
+    form.resize(1500, 760);
+    QApplication::processEvents();
+    SavePng(form, "main_window.png");
+    form.close();
+  }
+  // Closing saved the recent list with its three entries.
+  EXPECT_EQ(store_.StringOr("Files", "History0", ""), "/nowhere/third.xls");
+  EXPECT_EQ(store_.StringOr("Files", "History2", ""), "/nowhere/second.xls");
+}
+
+TEST_F(MainWindowStart, HaltsWithoutCatalogueAndForgetsOnlyTheStoredFolder) {
+  test::TempFolder shipped;  // ships nothing
+  const std::string stored = (home_.Path() / "elsewhere").string();
+  store_.WriteString("Data", "Path", stored);
+  store_.WriteString("Data", "AsteroidFolder", "/my/asteroids");
+  store_.WriteString("Settings", "Language", "1");
+  ScopedSettingsStore settings(store_);
   TMainForm form;
+  ScopedMessageSink sink(messages_);
+  form.SetShippedFolder(shipped.Path().string());
   form.show();
   QApplication::processEvents();
-  EXPECT_EQ(form.windowTitle().toStdString(), "Kandrevoltinex 4.6");
-  EXPECT_NE(form.menuBar(), nullptr);
-  EXPECT_NE(form.statusBar(), nullptr);
-  EXPECT_EQ(form.centralWidget(), form.WorkbookView()) << "the workbook fills the window";
-
-  // The theory libraries are built beside the program and answer their probes.
-  EXPECT_EQ(form.TheoryState().Libraries.Vsop87D, 1);
-  EXPECT_EQ(form.TheoryState().Libraries.Elp2000, 1);
-  // Without position files a request for them falls back to the internal series.
-  TTheorySelection files;
-  files.bytes[0] = kPlanetTheoryPositionFiles;
-  form.SetTheorySelection(files);
-  EXPECT_EQ(form.Selection().PlanetTheory(), kPlanetTheoryInternal);
-  EXPECT_NE(form.MoonCache().Cache, nullptr);
-  // Without a satellite file the built-in set fills slot 1.
-  EXPECT_EQ(form.SatelliteFile().count, 1);
-  EXPECT_EQ(SatelliteNames[1], "Mir");
-
-  form.close();
+  EXPECT_TRUE(form.Halted());
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  const RecordedMessage& m = messages_.messages[0];
+  EXPECT_EQ(m.caption, "Application halted");
+  EXPECT_EQ(m.icon, MessageIcon::Error);
+  EXPECT_EQ(m.text, "The necessary file occinp8.dat was not found in folder " + stored +
+                        ". Please copy this file into the Kandrevoltinex 4.6 folder and restart Kandrevoltinex "
+                        "4.6. If this does not help, uninstall Kandrevoltinex 4.6 and reinstall it.");
+  EXPECT_FALSE(store_.ReadString("Data", "Path").has_value());
+  EXPECT_EQ(store_.StringOr("Data", "AsteroidFolder", ""), "/my/asteroids") << "the other folders stay";
+  EXPECT_TRUE(form.State().DataFolder.empty());
+  EXPECT_FALSE(fs::exists(fs::path(DataFolder()))) << "nothing went on after the halt";
   QApplication::processEvents();
-  std::filesystem::remove_all(data);
+  EXPECT_FALSE(form.isVisible()) << "the window closed";
+}
+
+TEST_F(MainWindowStart, ADamagedCatalogueGivesItsMessageAndLowersTheSetting) {
+  test::TempFolder shipped;
+  fs::create_directories(DataFolder());
+  std::ofstream(fs::path(DataFolder()) / "OCCINP8.DAT", std::ios::binary) << std::string(33, 'x');
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ScopedMessageSink sink(messages_);
+  form.SetShippedFolder(shipped.Path().string());
+  form.show();
+  QApplication::processEvents();
+  ASSERT_FALSE(form.Halted());
+  EXPECT_EQ(form.State().OccultationCatalogueLevel, 1);
+  EXPECT_FALSE(form.EnsureStarCatalogue());
+  EXPECT_EQ(form.StarCatalogue(), nullptr);
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_NE(messages_.messages[0].text.find("OCCINP8.DAT"), std::string::npos) << messages_.messages[0].text;
+  EXPECT_EQ(form.State().OccultationCatalogueSetting, 0);
+  EXPECT_EQ(form.State().OccultationCatalogueLevel, 0);
+  EXPECT_EQ(form.HourglassDepth(), 0);
+}
+
+TEST_F(MainWindowStart, ACorruptSettingsFileGivesTheDefaults) {
+  const fs::path ini = home_.Path() / "config" / "kandrevoltinex" / "kandrevoltinex.ini";
+  fs::create_directories(ini.parent_path());
+  std::ofstream(ini, std::ios::binary) << std::string("[Settings\nLanguage=\x01\xff\x00zz\n[Files]\nnLastfiles=-7\n", 40)
+                                       << "\n[Settings]\nDefaultSheetNumber=many\n";
+  QtSettingsStore file;
+  ScopedSettingsStore settings(file);
+  TMainForm form;
+  ScopedMessageSink sink(messages_);
+  form.show();
+  QApplication::processEvents();
+  ASSERT_FALSE(form.Halted());
+  EXPECT_EQ(LanguageEnglish, 1);
+  EXPECT_EQ(form.State().DefaultSheetNumber, 16);
+  EXPECT_EQ(form.State().RecentFilesCount, 10);
+  EXPECT_EQ(form.Workbook().NumSheets(), 16);
+  EXPECT_TRUE(messages_.messages.empty());
+}
+
+TEST_F(MainWindowStart, SplashShowsOkAfterItsTimerAndTheInfoBoxBothButtons) {
+  TAboutBox splash;
+  splash.ShowAsSplash();
+  QApplication::processEvents();
+  EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+  EXPECT_TRUE(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_FALSE(splash.OKButton()->isVisible());
+  EXPECT_FALSE(splash.Button1()->isVisible());
+  EXPECT_EQ(splash.Timer1()->interval(), 3000);
+  Pump(2500);
+  EXPECT_FALSE(splash.OKButton()->isVisible());
+  Pump(800);
+  EXPECT_TRUE(splash.OKButton()->isVisible());
+  EXPECT_FALSE(splash.Button1()->isVisible());
+  splash.EndSplash();
+
+  TAboutBox info;
+  QTimer::singleShot(0, &info, [&] {
+    EXPECT_TRUE(info.OKButton()->isVisible());
+    EXPECT_TRUE(info.Button1()->isVisible());
+    EXPECT_EQ(info.windowTitle().toStdString(), "Kandrevoltinex 4.6");
+    SavePng(info, "about_box.png");
+    info.accept();
+  });
+  info.ShowModalInfo();
 }
 
 }  // namespace

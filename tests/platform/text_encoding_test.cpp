@@ -52,6 +52,9 @@ TEST(TextEncoding, WholeFilesAreReadByteForByteOrTheReasonIsGiven) {
   EXPECT_FALSE(ReadFileBytes(missing, read, error));
   EXPECT_EQ(error, "cannot open " + missing);
   EXPECT_TRUE(read.empty());
+  // A folder opens as a stream but cannot be read: refused, not thrown.
+  EXPECT_FALSE(ReadFileBytes(folder.Path().string(), read, error));
+  EXPECT_EQ(error, "cannot read " + folder.Path().string());
 }
 
 TEST(TextEncoding, CharacterCountsNeverCutACharacter) {

@@ -8,6 +8,7 @@
 #include "reference_stats.h"
 #include "support/fixtures.h"
 #include "theories/apparent_sun_moon.h"
+#include "theories/theory_libraries.h"
 #include "theory_library_test_support.h"
 
 namespace kvx {
@@ -65,6 +66,28 @@ TEST_F(MoonRoads, InternalSeriesVectorsOfDateAndOfJ2000) {
   }
   precessionMismatch.Report("precession_mismatch_arcsec");
   EXPECT_LT(precessionMismatch.max, 0.5);
+}
+
+// The ELP road finds the light time from a coarse first call: against the
+// road with both calls at the requested level, the J2000 vector may move by
+// one step of the Julian date at most (4.7e-10 day, 0.05 m, 3e-5"), and the
+// distance stays the geometric one at T of the requested level (1e-5 km).
+TEST_F(MoonRoads, ElpRoadWithACoarseLightTimeCallKeepsItsResults) {
+  constexpr double kLightKmPerDay = 299792.458 * 86400.0;
+  for (TTruncationLevel level : {kFullTheory, 4, 8}) {
+    for (double T = -3.0; T <= 1.0; T += 0.0731) {
+      MoonResult m{};
+      MoonPosition(0, MoonTheory(1), m.lambda, T, m.beta, m.distance, m.x2000, m.y2000, m.z2000, m.x, m.y, m.z,
+                   m.distance2, level);
+      const double jd = 2451545.0 + 36525.0 * T;
+      double x, y, z;
+      ELP82B(jd, x, y, z, level);
+      const double geometric = std::sqrt(x * x + y * y + z * z);
+      ELP82B(jd - geometric / kLightKmPerDay, x, y, z, level);
+      EXPECT_NEAR(m.distance * 6378.14, geometric, 1e-5) << level << " " << T;
+      EXPECT_LT(std::hypot(m.x2000 - x, m.y2000 - y, m.z2000 - z), 1e-4) << level << " " << T;
+    }
+  }
 }
 
 TEST_F(MoonRoads, ElpLibraryAgreesWithTheReferenceWithAndWithoutTheShortcut) {

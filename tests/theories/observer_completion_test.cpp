@@ -80,8 +80,8 @@ TEST(CompleteObserverRecord, NormalisesTheDateAndFillsTheDerivedBlock) {
 TEST(CompleteObserverRecord, SunOneHourLaterOnlyForTheHourlyMotionColumns) {
   TTableConfigRecord config;
   for (std::size_t flag : {20u, 21u, 22u, 23u}) {
-    config.ColumnFlags.fill(0);
-    config.ColumnFlags[flag] = 1;
+    config.Flags.fill(0);
+    config.Flags[flag] = 1;
     ASSERT_EQ(AnyOfFourColumns(config), 1);
     TObserverRecord r = Berlin(13, 10, 1992, 12.0);
     CompleteObserverRecord(1, PlanetTheory(kPlanetTheoryInternal), config, kFullTheory, r);
@@ -89,8 +89,8 @@ TEST(CompleteObserverRecord, SunOneHourLaterOnlyForTheHourlyMotionColumns) {
     const double moved = std::hypot(r.SunX1h - r.SunX, r.SunY1h - r.SunY, r.SunZ1h - r.SunZ);
     EXPECT_NEAR(moved, 0.0411 * M_PI / 180 * r.SunDistance, 2e-5) << flag;
   }
-  config.ColumnFlags.fill(1);
-  for (std::size_t flag = 20; flag <= 23; ++flag) config.ColumnFlags[flag] = 0;
+  config.Flags.fill(1);
+  for (std::size_t flag = 20; flag <= 23; ++flag) config.Flags[flag] = 0;
   EXPECT_EQ(AnyOfFourColumns(config), 0);
 }
 

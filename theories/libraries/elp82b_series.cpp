@@ -1,10 +1,13 @@
 #include "theories/libraries/elp82b_series.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
 
+#include "theories/libraries/series_kernels.h"
 #include "theories/libraries/series_reader.h"
+#include "theories/libraries/vsop87_series.h"
 
 namespace kvx::theory_data {
 namespace {
@@ -87,91 +90,130 @@ Elp82BSeries::Elp82BSeries(std::span<const std::uint8_t> file) {
   c0[12] = (kW1[0] - kW3[0]) * kArcsecond;
   c1[12] = (kW1[1] - kW3[1]) * kArcsecond;
 
+  // Room for the terms, when the file can hold them (a term takes at least
+  // 29 bytes); a shorter file fails below while it is read.
+  const std::uint32_t mainTerms = counts[0] + counts[1] + counts[2];
+  if (static_cast<std::uint64_t>(total) * 29 > file.size()) throw std::runtime_error("ELP file too short");
+  main_amplitude_.reserve(mainTerms);
+  main_tabulated_.reserve(mainTerms);
+  for (std::vector<double>& m : main_multiplier_) m.reserve(mainTerms);
+  periodic_amplitude_.reserve(total - mainTerms);
+  periodic_phase_.reserve(total - mainTerms);
+  periodic_rate_.reserve(total - mainTerms);
   for (int n = 1; n <= 36; ++n) {
     Series& s = series_[n - 1];
     s.count = counts[n - 1];
     if (n <= 3) {
-      s.first = static_cast<std::uint32_t>(main_.size());
+      s.first = static_cast<std::uint32_t>(main_amplitude_.size());
       for (std::uint32_t i = 0; i < s.count; ++i) {
-        MainTerm term{};
-        term.d = in.I8();
-        term.lp = in.I8();
-        term.l = in.I8();
-        term.f = in.I8();
+        for (std::vector<double>& m : main_multiplier_) m.push_back(in.I8());
         const double a = in.F64();
         double b[5];
         for (double& x : b) x = in.F64();
         const double a0 = n == 3 ? a * (1.0 - 2.0 * kDeltaNu / 3.0) : a;
-        term.amplitude = a0 + (b[0] + 2.0 * kAlpha / (3.0 * kM) * b[4]) * (kDeltaNPrime - kM * kDeltaNu) +
-                         b[1] * kDeltaGamma + b[2] * kDeltaE + b[3] * kDeltaEPrime;
-        term.tabulated = std::fabs(a);
-        main_.push_back(term);
+        main_amplitude_.push_back(a0 + (b[0] + 2.0 * kAlpha / (3.0 * kM) * b[4]) * (kDeltaNPrime - kM * kDeltaNu) +
+                                  b[1] * kDeltaGamma + b[2] * kDeltaE + b[3] * kDeltaEPrime);
+        main_tabulated_.push_back(std::fabs(a));
       }
     } else {
-      s.first = static_cast<std::uint32_t>(periodic_.size());
+      s.first = static_cast<std::uint32_t>(periodic_amplitude_.size());
       for (std::uint32_t i = 0; i < s.count; ++i) {
         int multiplier[13];
         for (int& m : multiplier) m = in.I8();
         const double phase = in.F64();
         const double amplitude = in.F64();
-        PeriodicTerm term{amplitude, phase * kDegree, 0.0};
+        double phase0 = phase * kDegree, rate = 0.0;
         for (int k = 0; k < 13; ++k) {
-          term.phase0 += multiplier[k] * c0[k];
-          term.rate += multiplier[k] * c1[k];
+          phase0 += multiplier[k] * c0[k];
+          rate += multiplier[k] * c1[k];
         }
-        periodic_.push_back(term);
+        periodic_amplitude_.push_back(amplitude);
+        periodic_phase_.push_back(phase0);
+        periodic_rate_.push_back(rate);
       }
     }
+    const double* amplitude = n <= 3 ? main_tabulated_.data() : periodic_amplitude_.data();
+    for (std::uint32_t i = s.first + 1; i < s.first + s.count; ++i)
+      if (std::fabs(amplitude[i]) > std::fabs(amplitude[i - 1])) s.sorted = false;
+  }
+  for (std::size_t k = 0; k < standard_thresholds_.size(); ++k) {
+    standard_thresholds_[k] = TruncationThreshold(kStandardLevels[k]);
+    for (int n = 1; n <= 36; ++n) series_[n - 1].keptAtStandardLevel[k] = Search(n, standard_thresholds_[k]);
   }
 }
 
-double Elp82BSeries::SumSeries(int n, double t, const std::array<double, 4>& delaunay,
-                               double threshold) const {
+std::uint32_t Elp82BSeries::Kept(int n, double threshold) const {
+  const Series& s = series_[n - 1];
+  if (threshold <= 0.0) return s.count;
+  for (std::size_t k = 0; k < standard_thresholds_.size(); ++k)
+    if (threshold == standard_thresholds_[k]) return s.keptAtStandardLevel[k];
+  return Search(n, threshold);
+}
+
+std::uint32_t Elp82BSeries::Search(int n, double threshold) const {
   const Series& s = series_[n - 1];
   const double limit = threshold * ((n - 1) % 3 == 2 ? kDistanceUnit : kAngleUnit);
+  const double* amplitude = (n <= 3 ? main_tabulated_.data() : periodic_amplitude_.data()) + s.first;
+  auto kept = [limit](double a) { return !(std::fabs(a) < limit); };
+  if (s.sorted) return static_cast<std::uint32_t>(std::partition_point(amplitude, amplitude + s.count, kept) - amplitude);
+  std::uint32_t count = 0;
+  while (count < s.count && kept(amplitude[count])) ++count;
+  return count;
+}
+
+std::size_t Elp82BSeries::TermCount(double threshold) const {
+  std::size_t count = 0;
+  for (int n = 1; n <= 36; ++n) count += Kept(n, threshold);
+  return count;
+}
+
+double Elp82BSeries::SumSeries(int n, double t, const double (&delaunay)[4], double threshold) const {
+  const Series& s = series_[n - 1];
+  const std::uint32_t count = Kept(n, threshold);
   double sum = 0.0;
-  if (n <= 3) {
-    for (std::uint32_t i = s.first; i < s.first + s.count; ++i) {
-      const MainTerm& term = main_[i];
-      if (term.tabulated < limit) break;  // sorted by decreasing |A|
-      const double argument = term.d * delaunay[0] + term.lp * delaunay[1] + term.l * delaunay[2] +
-                              term.f * delaunay[3];
-      sum += term.amplitude * (n == 3 ? std::cos(argument) : std::sin(argument));
-    }
+  if (count == 0) {
+    // nothing kept
+  } else if (n <= 3) {
+    MultipleTermArrays terms;
+    terms.amplitude = main_amplitude_.data() + s.first;
+    for (int k = 0; k < 4; ++k) terms.m[k] = main_multiplier_[k].data() + s.first;
+    terms.count = count;
+    sum = MultipleArgumentSum(terms, delaunay, n == 3);
   } else {
-    for (std::uint32_t i = s.first; i < s.first + s.count; ++i) {
-      const PeriodicTerm& term = periodic_[i];
-      if (std::fabs(term.amplitude) < limit) break;  // sorted by decreasing amplitude
-      sum += term.amplitude * std::sin(term.phase0 + term.rate * t);
-    }
+    sum = SineSum(TermArrays{periodic_amplitude_.data() + s.first, periodic_phase_.data() + s.first,
+                             periodic_rate_.data() + s.first, count},
+                  t);
   }
   const int power = FactorPower(n);
   return power == 0 ? sum : power == 1 ? sum * t : sum * t * t;
 }
 
 namespace {
-std::array<double, 4> DelaunayArguments(double t) {
+struct Delaunay {
+  double x[4];
+};
+Delaunay DelaunayArguments(double t) {
   const double w1 = Polynomial(kW1, t), w2 = Polynomial(kW2, t), w3 = Polynomial(kW3, t);
   const double tt = Polynomial(kT, t), perihelion = Polynomial(kPerihelion, t);
-  return {(w1 - tt + 648000.0) * kArcsecond, (tt - perihelion) * kArcsecond, (w1 - w2) * kArcsecond,
-          (w1 - w3) * kArcsecond};
+  return {{(w1 - tt + 648000.0) * kArcsecond, (tt - perihelion) * kArcsecond, (w1 - w2) * kArcsecond,
+           (w1 - w3) * kArcsecond}};
 }
 }  // namespace
 
 double Elp82BSeries::SeriesValue(int n, double jd) const {
   if (n < 1 || n > 36) return 0.0;
   const double t = (jd - 2451545.0) / 36525.0;
-  return SumSeries(n, t, DelaunayArguments(t), 0.0);
+  return SumSeries(n, t, DelaunayArguments(t).x, 0.0);
 }
 
 ElpPosition Elp82BSeries::Evaluate(double jd, double threshold) const {
   const double t = (jd - 2451545.0) / 36525.0;
-  const std::array<double, 4> delaunay = DelaunayArguments(t);
+  const Delaunay delaunay = DelaunayArguments(t);
   double v = 0.0, u = 0.0, r = 0.0;
   for (int n = 1; n <= 36; n += 3) {
-    v += SumSeries(n, t, delaunay, threshold);
-    u += SumSeries(n + 1, t, delaunay, threshold);
-    r += SumSeries(n + 2, t, delaunay, threshold);
+    v += SumSeries(n, t, delaunay.x, threshold);
+    u += SumSeries(n + 1, t, delaunay.x, threshold);
+    r += SumSeries(n + 2, t, delaunay.x, threshold);
   }
   const double lambda = (Polynomial(kW1, t) + v) * kArcsecond;
   const double beta = u * kArcsecond;

@@ -33,29 +33,34 @@ class Elp82BSeries {
   // distance scaling; the full series. For checking one series alone.
   double SeriesValue(int n, double jd) const;
 
-  std::size_t TermCount() const { return main_.size() + periodic_.size(); }
+  std::size_t TermCount() const { return main_amplitude_.size() + periodic_amplitude_.size(); }
+  // Terms of all 36 series that `threshold` keeps: the cost of one position.
+  std::size_t TermCount(double threshold) const;
 
  private:
-  struct MainTerm {
-    double amplitude;      // corrected amplitude A'
-    double tabulated;      // |A| as published, for truncation
-    std::int8_t d, lp, l, f;
-  };
-  // A term whose argument is linear in t: phase0 + rate * t (rad, t in
-  // Julian centuries).
-  struct PeriodicTerm {
-    double amplitude;
-    double phase0;
-    double rate;
-  };
+  // Terms first .. first + count - 1 of the series' arrays (main problem
+  // for series 1-3, the others for 4-36); `sorted` when the amplitudes
+  // that decide the truncation do not increase.
   struct Series {
     std::uint32_t first = 0, count = 0;
+    bool sorted = true;
+    std::array<std::uint32_t, 4> keptAtStandardLevel{};  // see kStandardLevels
   };
-  double SumSeries(int n, double t, const std::array<double, 4>& delaunay, double threshold) const;
+  // Number of leading terms of series n kept by `threshold`: the
+  // evaluation stops at the first term below it.
+  std::uint32_t Kept(int n, double threshold) const;
+  std::uint32_t Search(int n, double threshold) const;
+  double SumSeries(int n, double t, const double (&delaunay)[4], double threshold) const;
 
-  std::vector<MainTerm> main_;
-  std::vector<PeriodicTerm> periodic_;
+  // Main problem: corrected amplitude A', |A| as published (for the
+  // truncation) and the multipliers of D, l', l, F.
+  std::vector<double> main_amplitude_, main_tabulated_;
+  std::array<std::vector<double>, 4> main_multiplier_;
+  // The other series: amplitude times the sine of phase0 + rate t (radians,
+  // t in Julian centuries).
+  std::vector<double> periodic_amplitude_, periodic_phase_, periodic_rate_;
   std::array<Series, 36> series_{};
+  std::array<double, 4> standard_thresholds_{};
 };
 
 const Elp82BSeries& Elp82B();

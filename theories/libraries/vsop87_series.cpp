@@ -1,9 +1,11 @@
 #include "theories/libraries/vsop87_series.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
 
+#include "theories/libraries/series_kernels.h"
 #include "theories/libraries/series_reader.h"
 
 namespace kvx::theory_data {
@@ -26,48 +28,69 @@ Vsop87Series::Vsop87Series(std::span<const std::uint8_t> file) {
     first += s.count;
   }
   if (first != total) throw std::runtime_error("VSOP87 term counts do not add up");
-  terms_.resize(total);
-  for (Term& term : terms_) {
-    term.a = in.F64();
-    term.b = in.F64();
-    term.c = in.F64();
+  a_.resize(total);
+  b_.resize(total);
+  c_.resize(total);
+  for (std::uint32_t i = 0; i < total; ++i) {
+    a_[i] = in.F64();
+    b_[i] = in.F64();
+    c_[i] = in.F64();
+  }
+  for (std::size_t k = 0; k < standard_thresholds_.size(); ++k)
+    standard_thresholds_[k] = TruncationThreshold(kStandardLevels[k]);
+  for (Series& s : series_) {
+    for (std::uint32_t i = s.first + 1; i < s.first + s.count; ++i)
+      if (std::fabs(a_[i]) > std::fabs(a_[i - 1])) s.sorted = false;
+    for (std::size_t k = 0; k < standard_thresholds_.size(); ++k)
+      s.keptAtStandardLevel[k] = Search(s, standard_thresholds_[k]);
   }
 }
 
-template <bool kWithRate>
-void Vsop87Series::Variable(VsopPlanet planet, int variable, double t, double threshold,
+std::uint32_t Vsop87Series::Kept(const Series& s, double threshold) const {
+  if (threshold <= 0.0) return s.count;
+  for (std::size_t k = 0; k < standard_thresholds_.size(); ++k)
+    if (threshold == standard_thresholds_[k]) return s.keptAtStandardLevel[k];
+  return Search(s, threshold);
+}
+
+std::uint32_t Vsop87Series::Search(const Series& s, double threshold) const {
+  const double* a = a_.data() + s.first;
+  auto kept = [threshold](double amplitude) { return !(std::fabs(amplitude) < threshold); };
+  if (s.sorted) return static_cast<std::uint32_t>(std::partition_point(a, a + s.count, kept) - a);
+  std::uint32_t n = 0;
+  while (n < s.count && kept(a[n])) ++n;
+  return n;
+}
+
+std::size_t Vsop87Series::TermCount(VsopPlanet planet, double threshold) const {
+  std::size_t n = 0;
+  for (int i = 0; i < 3 * 6; ++i) n += Kept(series_[planet * 3 * 6 + i], threshold);
+  return n;
+}
+
+void Vsop87Series::Variable(VsopPlanet planet, int variable, double t, double threshold, bool withRate,
                             double& value, double& rate) const {
-  value = 0.0;
-  rate = 0.0;
+  double v = 0.0, r = 0.0;
   // Horner over the powers of t, from the highest: V = sum t^p S_p,
   // dV/dt = sum (p t^(p-1) S_p + t^p S'_p).
   for (int power = 5; power >= 0; --power) {
     const Series& s = series_[(planet * 3 + variable) * 6 + power];
-    double sum = 0.0, derivative = 0.0;
-    for (std::uint32_t i = s.first; i < s.first + s.count; ++i) {
-      const Term& term = terms_[i];
-      if (std::fabs(term.a) < threshold) break;  // sorted by decreasing |A|
-      const double argument = term.b + term.c * t;
-      sum += term.a * std::cos(argument);
-      if constexpr (kWithRate) derivative -= term.a * term.c * std::sin(argument);
-    }
-    rate = rate * t + value + derivative;  // d/dt (value * t + sum) = rate*t + value + sum'
-    value = value * t + sum;
+    const TermArrays terms{a_.data() + s.first, b_.data() + s.first, c_.data() + s.first, Kept(s, threshold)};
+    double derivative = 0.0;
+    const double sum = terms.count == 0 ? 0.0 : CosineSum(terms, t, withRate ? &derivative : nullptr);
+    r = r * t + v + derivative;  // d/dt (v * t + sum) = r*t + v + sum'
+    v = v * t + sum;
   }
+  value = v;
+  rate = r;
 }
 
-VsopSpherical Vsop87Series::Evaluate(VsopPlanet planet, double t, double threshold, bool withRates) const {
+VsopSpherical Vsop87Series::Compute(VsopPlanet planet, double t, double threshold, bool withRates) const {
   VsopSpherical s;
-  if (withRates) {
-    Variable<true>(planet, 0, t, threshold, s.L, s.dL);
-    Variable<true>(planet, 1, t, threshold, s.B, s.dB);
-    Variable<true>(planet, 2, t, threshold, s.R, s.dR);
-  } else {
-    Variable<false>(planet, 0, t, threshold, s.L, s.dL);
-    Variable<false>(planet, 1, t, threshold, s.B, s.dB);
-    Variable<false>(planet, 2, t, threshold, s.R, s.dR);
-    s.dL = s.dB = s.dR = 0.0;
-  }
+  Variable(planet, 0, t, threshold, withRates, s.L, s.dL);
+  Variable(planet, 1, t, threshold, withRates, s.B, s.dB);
+  Variable(planet, 2, t, threshold, withRates, s.R, s.dR);
+  if (!withRates) s.dL = s.dB = s.dR = 0.0;
   constexpr double kTwoPi = 2.0 * std::numbers::pi;
   s.L = std::fmod(s.L, kTwoPi);
   if (s.L < 0.0) s.L += kTwoPi;
@@ -75,6 +98,31 @@ VsopSpherical Vsop87Series::Evaluate(VsopPlanet planet, double t, double thresho
   s.dB /= kDaysPerMillennium;
   s.dR /= kDaysPerMillennium;
   return s;
+}
+
+VsopSpherical Vsop87Series::Evaluate(VsopPlanet planet, double t, double threshold, bool withRates) const {
+  if (planet != kEarth) return Compute(planet, t, threshold, withRates);
+  // The Earth at the last few instants of this thread. A NaN t never
+  // matches, so it is computed (and gives NaN) every time.
+  struct Entry {
+    const Vsop87Series* series = nullptr;
+    double t = 0.0, threshold = 0.0;
+    bool withRates = false;
+    VsopSpherical result;
+  };
+  constexpr int kEntries = 4;
+  thread_local Entry entries[kEntries];
+  thread_local int next = 0;
+  for (const Entry& e : entries)
+    if (e.series == this && e.t == t && e.threshold == threshold && e.withRates == withRates) return e.result;
+  Entry& e = entries[next];
+  next = (next + 1) % kEntries;
+  e.result = Compute(planet, t, threshold, withRates);
+  e.series = this;
+  e.t = t;
+  e.threshold = threshold;
+  e.withRates = withRates;
+  return e.result;
 }
 
 VsopRectangular ToRectangular(const VsopSpherical& s) {

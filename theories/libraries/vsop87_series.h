@@ -37,6 +37,10 @@ struct VsopRectangular {
 //   1e-8, 8 above 1e-6 and 10 above 1e-4.
 double TruncationThreshold(double level);
 
+// The levels of the program's accuracy dialog: the series keep their term
+// counts for these, so that a call at one of them costs no search.
+inline constexpr double kStandardLevels[4] = {4.0, 6.0, 8.0, 10.0};
+
 class Vsop87Series {
  public:
   // Reads a coefficient file (tools/convert_theory_series.py); throws
@@ -47,26 +51,40 @@ class Vsop87Series {
 
   // Coordinates of `planet` at t Julian millennia from J2000 (TDB; TT serves),
   // with the terms whose |amplitude| is below `threshold` left out. Without
-  // `withRates` the rates are left 0 (and cost nothing).
+  // `withRates` the rates are left 0 (and cost nothing). The Earth's last
+  // result is kept per thread, series, threshold and t: asking again for the
+  // Earth at the same instant costs no series evaluation.
   VsopSpherical Evaluate(VsopPlanet planet, double t, double threshold, bool withRates = true) const;
 
-  std::size_t TermCount() const { return terms_.size(); }
+  std::size_t TermCount() const { return a_.size(); }
+  // Terms of `planet` (all coordinates and powers of t) that `threshold`
+  // keeps: the cost of one evaluation.
+  std::size_t TermCount(VsopPlanet planet, double threshold) const;
 
  private:
-  struct Term {
-    double a, b, c;
-  };
+  // Terms first .. first + count - 1 of the arrays; `sorted` when their
+  // |A| do not increase (then the kept terms are found by bisection);
+  // the kept terms at the standard levels.
   struct Series {
     std::uint32_t first = 0, count = 0;
+    bool sorted = true;
+    std::array<std::uint32_t, 4> keptAtStandardLevel{};
   };
+  std::uint32_t Search(const Series& s, double threshold) const;
+  // Number of leading terms of `s` with |A| >= threshold: the evaluation
+  // stops at the first smaller term.
+  std::uint32_t Kept(const Series& s, double threshold) const;
   // value and d/dt (per millennium) of one variable
-  template <bool kWithRate>
-  void Variable(VsopPlanet planet, int variable, double t, double threshold, double& value,
+  void Variable(VsopPlanet planet, int variable, double t, double threshold, bool withRate, double& value,
                 double& rate) const;
+  VsopSpherical Compute(VsopPlanet planet, double t, double threshold, bool withRates) const;
 
   char version_ = 0;
-  std::vector<Term> terms_;
+  // The terms A cos(B + C t) of every series as three arrays, series after
+  // series in the order of the file.
+  std::vector<double> a_, b_, c_;
   std::array<Series, 8 * 3 * 6> series_{};
+  std::array<double, 4> standard_thresholds_{};
 };
 
 // Spherical to rectangular with the velocity from the rates.

@@ -1,0 +1,152 @@
+#include "app/main_form_state.h"
+
+#include <cmath>
+
+#include "eclipses/star_catalogue.h"
+
+namespace kvx {
+
+void SetStartupDefaults(TMainFormState& s) {
+  TObserverRecord& start = s.Period.Start;
+  start = TObserverRecord{};
+  start.DeltaTSeconds = 61.0;
+  start.Longitude = -9.301;
+  start.Latitude = 51.191;
+  start.Zone = 1;
+  start.ZoneMinutes = 0;
+  start.DaylightHours = 0;
+  start.AutoDeltaT = 0;
+  start.RefractionOn = 1;
+  start.Height = 0;
+  start.Pressure = 1010.0;
+  start.Temperature = 10.0;
+  CurrentDateToRecord(start);
+  LocalTimeToUT(start);
+
+  TObserverRecord& end = s.Period.End;
+  end = start;
+  end.PeriodDays = 10;
+  end.PeriodHours = 0.0;
+  s.Period.AutoEnd = 1;
+
+  s.Step = TTableStep{1, 0.0, 1.0};
+  s.Period.StepDays = s.Step.StepDays;
+  s.SolarEclipseSearchMinutes = 5;
+  s.SolarEclipseSearchSpanHours = 8;
+  s.ObjectNumber = 0;
+
+  s.VsopLevelA = -1;
+  s.VsopLevelB = 10;
+  SetIntegrationTolerance(s, 1e-10L);
+  SetMoonCacheSpan(s, 0);
+  SetMoonCacheOrder(s, 0);
+  s.MoonCacheFlag = 1;
+  SetTableEquinox(s, 0.0);
+  SetHalfTurnOffsetFlag(s, 0);
+  s.OccultationCatalogueSetting = 1;
+  s.SelectedStar = -1;
+
+  s.CurrentAsteroid = TAsteroidElements{};
+  s.CurrentAsteroid.SemiMajorAxis = 1.0;
+  s.CurrentAsteroid.Equinox = 2000.0;
+  s.CurrentAsteroid.H = 1.0;
+  s.CurrentAsteroid.Name = "Kein Planetoid";
+  s.CurrentCometName = "Kein Komet";
+  s.CurrentVariableStarName = "Kein Variabler";
+
+  s.TableKind = kNoTableKind;
+  s.PreviousTableKind = kNoTableKind;
+  s.TableChanged = 1;  // the first paint completes the period
+}
+
+std::int32_t ClampMoonCacheSpan(std::int32_t span) {
+  if (span == 0) return 12;
+  if (span >= 21) return 20;
+  if (span < 2) return 2;
+  return span;
+}
+
+std::int32_t ClampMoonCacheOrder(std::int32_t order) {
+  if (order == 0 || order >= 14) return 13;
+  if (order < 6) return 6;
+  return order;
+}
+
+void SetMoonCacheSpan(TMainFormState& s, std::int32_t span) {
+  s.NumericOptions.MoonCacheSpan = ClampMoonCacheSpan(span);
+}
+
+void SetMoonCacheOrder(TMainFormState& s, std::int32_t order) {
+  s.NumericOptions.MoonCacheOrder = ClampMoonCacheOrder(order);
+}
+
+void SetTableEquinox(TMainFormState& s, double t) {
+  s.SecondEquinox = t;
+  SecondEquinoxT = t;
+  SecondEquinoxText = " " + std::to_string(static_cast<long long>(std::trunc(2000.0 + 100.0 * t)));
+}
+
+void SetHalfTurnOffsetFlag(TMainFormState& s, std::uint8_t flag) {
+  s.HalfTurnOffsetFlag = flag;
+  s.HalfTurnOffsetAngle = flag != 0 ? 180.0 : 0.0;
+}
+
+std::uint8_t DigitsFromTolerance(long double tolerance) {
+  for (int digits = 18; digits >= 9; --digits) {
+    if (tolerance <= std::pow(10.0L, -digits)) return static_cast<std::uint8_t>(digits);
+  }
+  return 8;
+}
+
+void SetIntegrationTolerance(TMainFormState& s, long double tolerance) {
+  s.IntegrationTolerance = tolerance;
+  s.AccuracyDigits = DigitsFromTolerance(tolerance);
+}
+
+std::uint8_t OccultationCatalogueLevelOf(const std::string& dataFolder) {
+  if (!FindFileIgnoringCase(dataFolder, kLargeStarCatalogueFile).empty()) return 2;
+  if (!FindFileIgnoringCase(dataFolder, kSmallStarCatalogueFile).empty()) return 1;
+  return 0;
+}
+
+void SetOccultationCatalogueSetting(TMainFormState& s, std::uint8_t value) {
+  s.OccultationCatalogueSetting = value > s.OccultationCatalogueLevel ? s.OccultationCatalogueLevel : value;
+}
+
+void CheckOccultationCatalogue(TMainFormState& s) {
+  s.OccultationCatalogueLevel = OccultationCatalogueLevelOf(s.DataFolder);
+  if (s.OccultationCatalogueLevel < s.OccultationCatalogueSetting) {
+    SetOccultationCatalogueSetting(s, s.OccultationCatalogueLevel);
+  }
+  const bool small = !FindFileIgnoringCase(s.DataFolder, kSmallStarCatalogueFile).empty();
+  const bool large = !FindFileIgnoringCase(s.DataFolder, kLargeStarCatalogueFile).empty();
+  if (s.OccultationCatalogueSetting == 1 && !small) {
+    SetOccultationCatalogueSetting(s, large ? 2 : 0);
+  } else if (s.OccultationCatalogueSetting == 2 && !large) {
+    SetOccultationCatalogueSetting(s, small ? 1 : 0);
+  }
+}
+
+void LowerCatalogueAfterFailedLoad(TMainFormState& s, std::uint8_t failedChoice) {
+  const bool small = failedChoice != 1 && !FindFileIgnoringCase(s.DataFolder, kSmallStarCatalogueFile).empty();
+  const bool large = failedChoice == 1 && !FindFileIgnoringCase(s.DataFolder, kLargeStarCatalogueFile).empty();
+  s.OccultationCatalogueLevel = large ? 2 : (small ? 1 : 0);
+  SetOccultationCatalogueSetting(s, large ? 2 : (small ? 1 : 0));
+}
+
+std::string CatalogueMissingText(const std::string& dataFolder, bool english) {
+  const std::string program = "Kandrevoltinex 4.6";
+  if (english) {
+    return "The necessary file occinp8.dat was not found in folder " + dataFolder + ". Please copy this file into the " +
+           program + " folder and restart " + program + "." + " If this does not help, uninstall " + program +
+           " and reinstall it.";
+  }
+  return "Die notwendige Datei occinp8.dat wurde im Verzeichnis " + dataFolder +
+         " nicht gefunden. Bitte kopieren Sie die Datei in den " + program + " - Ordner und starten Sie " + program +
+         " neu." + " Wenn dies nicht hilft, deinstallieren Sie " + program +
+         " und installieren Sie es anschließend neu.";
+}
+
+const char* CatalogueMissingCaption(bool english) { return english ? "Application halted" : "Programm angehalten"; }
+
+}  // namespace kvx

@@ -1,0 +1,124 @@
+// The main window's state without any window: the records and settings the
+// commands, the status line and the dispatcher read, their start-up
+// defaults, the setters that keep settings in range and the rules of the
+// occultation star catalogue's level and setting.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/asteroid_elements.h"
+#include "core/observer_record.h"
+#include "core/table_step.h"
+#include "engine/table_globals.h"
+#include "setup/numeric_options.h"
+#include "theories/observer_completion.h"
+#include "theories/theory_types.h"
+
+namespace kvx {
+
+// The table kind that means "no table".
+inline constexpr std::int32_t kNoTableKind = 20;
+
+struct TMainFormState {
+  // --- start-up and documents --------------------------------------------
+  std::uint8_t TipsFlag = 1;          // show the tip of the day at start
+  std::int32_t UntitledCounter = 0;   // new untitled documents so far
+  std::uint8_t UndoFlag = 0;          // the sheet holds an open table transaction
+  std::uint8_t DocumentSaved = 1;
+  std::int32_t RecentFilesCount = 10; // size of the recent-files list
+  std::uint8_t WorkbookView = 1;      // non-zero: tables go into the workbook sheet
+  std::int32_t DefaultSheetNumber = 16;
+  std::string DataFolder;             // folder of the data files, no trailing '/'
+
+  // --- occultation star catalogue ----------------------------------------
+  std::uint8_t OccultationCatalogueLevel = 2;    // 2 large file present, 1 small only, 0 none
+  std::uint8_t OccultationCatalogueSetting = 1;  // 1 small, 2 large, 0 none; never above the level
+  std::int32_t SelectedStar = -1;                // index into the catalogue, -1 all stars
+  std::uint8_t StarCatalogueLoading = 0;         // 1 while a load runs
+
+  // --- tables and the period ------------------------------------------------
+  std::int32_t TableKind = kNoTableKind;
+  std::int32_t PreviousTableKind = kNoTableKind;
+  std::int32_t ObjectNumber = 0;
+  std::int32_t PreviousObjectNumber = 0;
+  std::uint8_t TableChanged = 0;       // a setting changed: the period is completed on the next paint
+  std::uint8_t PlaceConfirmed = 0;
+  std::uint8_t ObjectChanged = 0;
+  std::uint8_t WarningsOption = 1;
+  std::int16_t TransitPlanet = 1;
+  // Start and end records, theory selection, table configuration, step,
+  // the duration flag (AutoEnd) and the rest of the period check's fields.
+  TEphemerisPeriodState Period;
+  TTableStep Step;                     // table step (the period check keeps its days in Period.StepDays)
+  double SolarEclipseSearchMinutes = 5;
+  double SolarEclipseSearchSpanHours = 8;
+
+  // --- computing settings ---------------------------------------------------
+  std::int32_t VsopLevelA = -1;        // truncation level of the ephemerides ("Full")
+  std::int32_t VsopLevelB = 10;        // truncation level of the integration
+  long double IntegrationTolerance = 1e-10L;
+  std::uint8_t AccuracyDigits = 10;    // digits of the integration tolerance
+  // The numeric options; the Moon cache's span (days of one Chebyshev fit)
+  // and order (coefficients) live here, set through their setters.
+  TNumericOptions NumericOptions;
+  std::uint8_t MoonCacheFlag = 1;      // Moon positions through the cache
+  std::uint8_t MoonOption = 0;
+  double SecondEquinox = 0.0;          // Julian centuries from J2000
+  std::uint8_t HalfTurnOffsetFlag = 0;
+  double HalfTurnOffsetAngle = 0.0;    // 180 degrees while the flag is set
+  std::uint8_t SatellitesEnabled = 0;
+  std::uint8_t IntegrationDatabase = 0;  // the position database for integrations is present
+
+  // --- current objects -----------------------------------------------------
+  TAsteroidElements CurrentAsteroid;
+  std::string CurrentCometName = "Kein Komet";
+  std::string CurrentVariableStarName = "Kein Variabler";
+  std::string CurrentDatabaseAsteroid;
+  std::int32_t UserObjectIndex = -1;
+};
+
+// Fills `state` with the start-up defaults: observer records (Delta T 61 s,
+// longitude -9.301 (east negative), latitude 51.191, zone 1, refraction on,
+// 1010 mbar, 10 degrees C, the computer's date and time; end 10 whole days
+// after the start with the duration flag set), step 1 day, the levels, the
+// tolerance, the Moon cache 12 days / 13 coefficients, the second equinox
+// J2000, catalogue setting 1, the default objects and table kinds 20.
+void SetStartupDefaults(TMainFormState& state);
+
+// --- setters with their clamps ------------------------------------------------
+// Span in days: 0 gives 12, below 2 gives 2, from 21 on gives 20.
+std::int32_t ClampMoonCacheSpan(std::int32_t span);
+// Coefficients: 0 or from 14 on gives 13, below 6 gives 6.
+std::int32_t ClampMoonCacheOrder(std::int32_t order);
+void SetMoonCacheSpan(TMainFormState& state, std::int32_t span);
+void SetMoonCacheOrder(TMainFormState& state, std::int32_t order);
+// Second equinox T (Julian centuries from J2000): also SecondEquinoxT and
+// SecondEquinoxText = " " + trunc(2000 + 100 T).
+void SetTableEquinox(TMainFormState& state, double t);
+void SetHalfTurnOffsetFlag(TMainFormState& state, std::uint8_t flag);
+// 18 for a tolerance of at most 1e-18, 17 at most 1e-17, ... 9 at most 1e-9,
+// 8 otherwise.
+std::uint8_t DigitsFromTolerance(long double tolerance);
+void SetIntegrationTolerance(TMainFormState& state, long double tolerance);
+
+// --- occultation star catalogue -------------------------------------------------
+// 2 when the folder holds "OCCINP95.DAT", else 1 with "OCCINP8.DAT", else 0
+// (names matched without regard to case).
+std::uint8_t OccultationCatalogueLevelOf(const std::string& dataFolder);
+// setting := value, lowered to the level.
+void SetOccultationCatalogueSetting(TMainFormState& state, std::uint8_t value);
+// The start-up check: the level from the folder, the setting lowered to it,
+// then moved to the file that exists when its own is missing.
+void CheckOccultationCatalogue(TMainFormState& state);
+
+// After the file of `failedChoice` could not be loaded: it counts as
+// missing, the level and the setting are lowered as at start.
+void LowerCatalogueAfterFailedLoad(TMainFormState& state, std::uint8_t failedChoice);
+
+// The halt message when no catalogue exists (German and English; the caption
+// is "Programm angehalten" / "Application halted").
+std::string CatalogueMissingText(const std::string& dataFolder, bool english);
+const char* CatalogueMissingCaption(bool english);
+
+}  // namespace kvx

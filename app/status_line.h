@@ -1,0 +1,29 @@
+// The texts of the main window's status panels, built from the state alone
+// so that they can be checked without a window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/main_form_state.h"
+
+namespace kvx {
+
+struct TStatusTexts {
+  std::string Date;         // Datumpanel: date, local time, zone, UT, JD, sidereal time
+  std::string Place;        // Ortpanel: latitude, longitude, place, Delta T
+  std::string Accuracy;     // Panel5: accuracy digits of the integration
+  std::string Vsop;         // PanelVSOP: planet theory and VSOP levels
+  std::string Moon;         // PanelElp: Moon theory
+  std::string Integration;  // Panel4: integration speed
+};
+
+// The date-panel text of an observer record (English or German labels come
+// from the name tables; the separators from IntlSeparators).
+std::string DatePanelText(const TObserverRecord& start, std::uint8_t apparentSiderealTime);
+// The place-panel text; `english` chooses "Lat:"/"Lon:" over "GB:"/"GL:".
+std::string PlacePanelText(const TObserverRecord& start, bool english);
+// Every panel text of the state (language by `english`).
+TStatusTexts BuildStatusTexts(const TMainFormState& state, bool english);
+
+}  // namespace kvx

@@ -1,0 +1,479 @@
+#include "app/ui/main_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "app/data_folder.h"
+#include "app/status_line.h"
+#include "app/ui/about_box.h"
+#include "app/ui/history_menu.h"
+#include "app/ui/menu_commands.h"
+#include "core/text_conversion.h"
+#include "eclipses/star_catalogue.h"
+#include "engine/ui/mystringgrid_view.h"
+#include "platform/desktop_opener.h"
+#include "platform/paths.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/progress.h"
+#include "platform/qt/qt_desktop_opener.h"
+#include "platform/qt/qt_message_sink.h"
+#include "platform/qt/qt_progress.h"
+#include "platform/qt/workbook_view.h"
+#include "platform/settings_store.h"
+#include "theories/theory_libraries.h"
+
+namespace kvx {
+
+namespace {
+
+QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+// The status panels in their order on the status bar.
+constexpr const char* kPanelNames[] = {"StatusLine", "Datumpanel", "Ortpanel", "Panel5",
+                                       "PanelVSOP", "PanelElp", "Panel4", "Finsternispanel"};
+
+}  // namespace
+
+void AddFontName(const QString& faceName, QStringList& names) { names.append(faceName.left(32)); }
+
+// --- FormCreate ----------------------------------------------------------------
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
+  setObjectName(QStringLiteral("MainForm"));
+  setWindowTitle(QString::fromUtf8(kMainWindowCaption));
+  SettingsStore& store = CurrentSettingsStore();
+  state_.TipsFlag = store.BoolOr("Settings", "Tips of the day", true) ? 1 : 0;
+
+  commands_ = new TMenuCommands(this);
+  commands_->SetChecked("showtipsoftheday1", state_.TipsFlag != 0);
+  if (QToolBar* table = commands_->ToolBar("TabellenToolbar")) {
+    insertToolBarBreak(table);
+    table->hide();
+  }
+
+  stack_ = new QStackedWidget(this);
+  stack_->setObjectName(QStringLiteral("CentralStack"));
+  workbook_view_ = new TWorkbookView(workbook_, stack_);
+  grid_view_ = new TMyStringGridView(grid_, stack_);
+  grid_view_->setObjectName(QStringLiteral("mystringgrid1"));
+  stack_->addWidget(workbook_view_);
+  stack_->addWidget(grid_view_);
+  // The clock bar stands under the sheet when shown.
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addWidget(stack_, 1);
+  clock_bar_ = new QWidget(central);
+  clock_bar_->setObjectName(QStringLiteral("Panel3"));
+  clock_bar_->setMinimumHeight(28);
+  clock_bar_->hide();
+  column->addWidget(clock_bar_);
+  setCentralWidget(central);
+
+  CreateStatusPanels();
+  AttachContextMenus();
+  FillFontBox();
+  RegisterOwnCommands();
+
+  recent_menu_ = new TMyHistoryMenu(recent_, this);
+  recent_menu_->OnFileSelected = [this](const std::string& name) {
+    if (OpenDocumentByName) OpenDocumentByName(name);
+  };
+
+  messages_ = std::make_unique<QtMessageSink>(this);
+  desktop_ = std::make_unique<QtDesktopOpener>();
+  SetMessageSink(messages_.get());
+  SetProgressReporter(progress_.get());
+  SetDesktopOpener(desktop_.get());
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    resize(screen->availableGeometry().size() * 0.92);
+  } else {
+    resize(1100, 720);
+  }
+  ShowHourglass();
+}
+
+void TMainForm::CreateStatusPanels() {
+  QStatusBar* status = statusBar();
+  for (const char* name : kPanelNames) {
+    auto* panel = new QLabel(status);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setContextMenuPolicy(Qt::CustomContextMenu);
+    if (std::string(name) == "StatusLine") {
+      status->addWidget(panel, 1);
+    } else {
+      status->addPermanentWidget(panel);
+    }
+  }
+  Panel("Finsternispanel")->hide();
+
+  auto* progress_caption = new QLabel(status);
+  progress_bar_ = new QProgressBar(status);
+  progress_bar_->setObjectName(QStringLiteral("ProgressBar1"));
+  progress_bar_->setMaximumWidth(160);
+  auto* cancel = new QPushButton(ByLanguage("&Abbrechen", "&Cancel"), status);
+  status->addPermanentWidget(progress_caption);
+  status->addPermanentWidget(progress_bar_);
+  status->addPermanentWidget(cancel);
+  progress_caption->hide();
+  progress_bar_->hide();
+  cancel->hide();
+  progress_ = std::make_unique<QtProgress>(progress_bar_, progress_caption, cancel);
+
+  // The clock bar's timer: runs while the bar is shown.
+  clock_timer_ = new QTimer(this);
+  clock_timer_->setObjectName(QStringLiteral("Uhrentimer"));
+  clock_timer_->setInterval(1000);
+  connect(clock_timer_, &QTimer::timeout, this, [this] {
+    if (ClockTimerHook) ClockTimerHook();
+  });
+}
+
+QLabel* TMainForm::Panel(const char* objectName) const {
+  return statusBar()->findChild<QLabel*>(QString::fromLatin1(objectName));
+}
+
+void TMainForm::AttachContextMenus() {
+  auto attach = [this](QWidget* widget, const char* menuName) {
+    QMenu* menu = commands_->Menu(menuName);
+    if (widget == nullptr || menu == nullptr) return;
+    widget->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(widget, &QWidget::customContextMenuRequested, menu,
+            [widget, menu](const QPoint& at) { menu->popup(widget->mapToGlobal(at)); });
+  };
+  attach(Panel("StatusLine"), "PopupMenu2");
+  attach(Panel("Datumpanel"), "DatumpanelKontextmenu");
+  attach(Panel("Ortpanel"), "OrtpanelKontextmenu");
+  attach(Panel("Panel5"), "PopupRechengenauigkeit");
+  attach(workbook_view_, "PopupMenu3");
+  attach(grid_view_, "PopupMenu4");
+  attach(clock_bar_, "PopupMenu5");
+  attach(commands_->ToolBar("SpeedBar"), "PopupMenu1");
+}
+
+void TMainForm::FillFontBox() {
+  QStringList names;
+  for (const QString& family : QFontDatabase::families()) AddFontName(family, names);
+  if (auto* box = qobject_cast<QComboBox*>(commands_->ToolWidget("Arial"))) {
+    box->addItems(names);
+    box->setCurrentText(QStringLiteral("Arial"));
+  }
+}
+
+void TMainForm::RegisterOwnCommands() {
+  commands_->RegisterHandler("FileExitItem", [this] { close(); });
+  commands_->RegisterHandler("HelpAboutItem", [this] { HelpAbout(); });
+  commands_->RegisterHandler("HelpContentsItem", [this] { HelpContents(); });
+  // "Search" and "Using help" stay disabled: there is no help system.
+}
+
+bool TMainForm::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    ShowHint(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void TMainForm::ShowHint(const QString& hint) {
+  if (QLabel* line = Panel("StatusLine")) line->setText(hint);
+}
+
+void TMainForm::ShowHourglass() {
+  QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  ++hourglass_depth_;
+}
+
+void TMainForm::RestoreCursor() {
+  for (; hourglass_depth_ > 0; --hourglass_depth_) QApplication::restoreOverrideCursor();
+}
+
+// --- FormShow ------------------------------------------------------------------------
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!shown_once_) {
+    shown_once_ = true;
+    FormShow();
+  }
+}
+
+void TMainForm::LoadStartupSettings() {
+  SettingsStore& store = CurrentSettingsStore();
+  SetStartupDefaults(state_);
+  state_.DataFolder = ResolveDataFolder(store.ReadString("Data", "Path"));
+  if (shipped_folder_.empty()) shipped_folder_ = ShippedDataFolder();
+  CopyMissingShippedFiles(shipped_folder_, state_.DataFolder);
+
+  const std::int64_t language = store.IntegerOr("Settings", "Language", 1);
+  LanguageEnglish = language != 0 ? 1 : 0;
+  ApplyMenuLanguage(LanguageEnglish != 0);
+  const std::int64_t recent = store.IntegerOr("Files", "nLastfiles", TMyHistoryList::kDefaultMaxCount);
+  state_.RecentFilesCount = recent >= 0 && recent <= TMyHistoryList::kLargestMaxCount
+                                ? static_cast<std::int32_t>(recent)
+                                : TMyHistoryList::kDefaultMaxCount;
+  state_.WorkbookView = store.BoolOr("Settings", "Spreadsheet", true) ? 1 : 0;
+  const std::int64_t sheets = store.IntegerOr("Settings", "DefaultSheetNumber", 16);
+  state_.DefaultSheetNumber = sheets >= 1 && sheets <= 255 ? static_cast<std::int32_t>(sheets) : 16;
+
+  // The theories, the position files, the Moon cache and the satellites.
+  theory_.Libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  OpenPositionFiles(theory_, state_.DataFolder);
+  TTheorySelection selection;
+  selection.bytes[0] = theory_.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
+  SetTheorySelection(selection);
+  moon_cache_.SpanDays = state_.NumericOptions.MoonCacheSpan;
+  moon_cache_.Degree = state_.NumericOptions.MoonCacheOrder;
+  moon_cache_.Create();
+  LoadSatelliteFileAtStartup(satellite_file_, state_.DataFolder, true);
+  state_.IntegrationDatabase = theory_.VspFilePresent;
+  state_.Period.IntegrationDatabase = theory_.VspFilePresent;
+  state_.Period.IntegrationDatabaseFirstJd = theory_.VspFirstJulianDate;
+  state_.Period.IntegrationDatabaseLastJd = theory_.VspLastJulianDate;
+  state_.Period.PositionFilesLastJd = theory_.VscLastJulianDate;
+  state_.Period.PositionFiles = theory_.Handles();
+  if (SettingsLoaderHook) SettingsLoaderHook();
+}
+
+void TMainForm::FormShow() {
+  state_.UntitledCounter = 0;
+  state_.UndoFlag = 0;
+  commands_->SetChecked("showtipsoftheday1", state_.TipsFlag != 0);
+  try {
+    LoadStartupSettings();
+  } catch (const std::exception& error) {
+    // The start goes on with what was set; the recent list is made below.
+    ShowMessage(std::string("Fehler beim Laden der Einstellungen: ") + error.what(),
+                std::string("Error while loading the settings: ") + error.what(), MessageIcon::Error);
+  }
+  state_.DocumentSaved = 1;
+  setWindowTitle(QString::fromUtf8(kMainWindowCaption));
+  UpdateStatusLine();
+  recent_.SetMaxCount(state_.RecentFilesCount);
+  recent_.LoadFromStore(CurrentSettingsStore(), "Files");
+  recent_menu_->SetMenu(commands_->Menu("FileMenu"));
+  RestoreCursor();
+
+  workbook_.Reset(state_.DefaultSheetNumber);
+
+  CheckOccultationCatalogue(state_);
+  if (state_.OccultationCatalogueLevel == 0) {
+    HaltWithoutCatalogue();
+    return;
+  }
+
+  state_.DocumentSaved = 1;
+  if (StartupTipHook) StartupTipHook();
+  if (splash_ != nullptr) splash_->EndSplash();
+
+  if (QLabel* eclipse = Panel("Finsternispanel")) {
+    eclipse->setText(ByLanguage("Bitte Geduld, Sonnenfinsternis wird berechnet", "Please wait, calculating solar eclipse"));
+  }
+  ApplyView();
+  if (ConfigurationSaveHook) ConfigurationSaveHook();
+  if (ThreadTimerHook) ThreadTimerHook();
+  clock_bar_->setVisible(commands_->IsChecked("Weltzeituhr1"));
+  if (clock_bar_->isVisible()) {
+    clock_timer_->start();
+    if (ClockTimerHook) ClockTimerHook();
+  } else {
+    clock_timer_->stop();
+  }
+  if (state_.TableChanged != 0) MarkTableChanged();
+}
+
+void TMainForm::HaltWithoutCatalogue() {
+  const bool english = LanguageEnglish != 0;
+  ShowMessage(CatalogueMissingText(state_.DataFolder, false), CatalogueMissingText(state_.DataFolder, true),
+              MessageIcon::Error, MessageButtons::Ok, CatalogueMissingCaption(english));
+  // Only the stored folder is forgotten: the next start takes the default one.
+  CurrentSettingsStore().EraseValue("Data", "Path");
+  state_.DataFolder.clear();
+  halted_ = true;
+  if (splash_ != nullptr) splash_->EndSplash();
+  QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TMainForm::ApplyView() {
+  stack_->setCurrentWidget(state_.WorkbookView != 0 ? static_cast<QWidget*>(workbook_view_) : grid_view_);
+  commands_->SetChecked("Tabellenkalkulation1", state_.WorkbookView != 0);
+}
+
+// --- FormDestroy -----------------------------------------------------------------
+
+TMainForm::~TMainForm() {
+  try {
+    if (shown_once_ && !halted_) {
+      if (SettingsSaverHook) SettingsSaverHook();
+      recent_.SaveToStore(CurrentSettingsStore(), "Files");
+    }
+  } catch (...) {
+    // The position files are closed below whatever the saving did.
+  }
+  ClosePositionFiles(theory_);
+  RestoreCursor();
+  delete recent_menu_;
+  recent_menu_ = nullptr;
+  // The views listen to members: they go first.
+  delete workbook_view_;
+  workbook_view_ = nullptr;
+  delete grid_view_;
+  grid_view_ = nullptr;
+  if (&CurrentMessageSink() == messages_.get()) SetMessageSink(nullptr);
+  if (&CurrentProgress() == progress_.get()) SetProgressReporter(nullptr);
+  SetDesktopOpener(nullptr);
+}
+
+// --- status line ---------------------------------------------------------------------
+
+void TMainForm::UpdateStatusLine() {
+  if (QLabel* eclipse = Panel("Finsternispanel")) eclipse->hide();
+  const TStatusTexts texts = BuildStatusTexts(state_, LanguageEnglish != 0);
+  Panel("Datumpanel")->setText(Text(texts.Date));
+  Panel("Ortpanel")->setText(Text(texts.Place));
+  Panel("Panel5")->setText(Text(texts.Accuracy));
+  Panel("PanelVSOP")->setText(Text(texts.Vsop));
+  Panel("PanelElp")->setText(Text(texts.Moon));
+  Panel("Panel4")->setText(Text(texts.Integration));
+  commands_->SetDaylightSaving(state_.Period.Start.DaylightHours != 0);
+}
+
+void TMainForm::ApplyMenuLanguage(bool english) { commands_->ApplyMenuLanguage(english); }
+
+// --- setters --------------------------------------------------------------------------
+
+void TMainForm::SetTheorySelection(TTheorySelection requested) {
+  state_.Period.Selection = ApplyTheorySelection(theory_, requested);
+}
+
+void TMainForm::SetMoonCacheSpan(std::int32_t span) {
+  kvx::SetMoonCacheSpan(state_, span);
+  moon_cache_.SetSpanDays(state_.NumericOptions.MoonCacheSpan);
+}
+
+void TMainForm::SetMoonCacheOrder(std::int32_t order) {
+  kvx::SetMoonCacheOrder(state_, order);
+  moon_cache_.SetDegree(state_.NumericOptions.MoonCacheOrder);
+}
+
+void TMainForm::SetTableEquinox(double t) { kvx::SetTableEquinox(state_, t); }
+void TMainForm::SetVsopLevelA(std::int32_t level) { state_.VsopLevelA = level; }
+void TMainForm::SetVsopLevelB(std::int32_t level) { state_.VsopLevelB = level; }
+
+void TMainForm::SetTipsFlag(std::uint8_t flag) {
+  state_.TipsFlag = flag;
+  commands_->SetChecked("showtipsoftheday1", flag != 0);
+}
+
+void TMainForm::SetSatellitesEnabled(std::uint8_t flag) {
+  state_.SatellitesEnabled = flag;
+  state_.Period.SatellitesEnabled = flag;
+}
+
+void TMainForm::SetHalfTurnOffsetFlag(std::uint8_t flag) { kvx::SetHalfTurnOffsetFlag(state_, flag); }
+
+void TMainForm::SetOccultationCatalogueSetting(std::uint8_t value) {
+  if (value != state_.OccultationCatalogueSetting) star_catalogue_.reset();
+  kvx::SetOccultationCatalogueSetting(state_, value);
+}
+
+// --- completing the period ---------------------------------------------------------
+
+void TMainForm::MarkTableChanged() {
+  state_.TableChanged = 1;
+  if (completion_pending_) return;
+  completion_pending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    completion_pending_ = false;
+    if (state_.TableChanged != 0) CompletePeriod();
+  });
+}
+
+void TMainForm::CompletePeriod() {
+  ShowHourglass();
+  TEphemerisPeriodState& period = state_.Period;
+  period.ApplyTheorySelection = [this](TTheorySelection selection) { SetTheorySelection(selection); };
+  period.UpdateStatusLine = [this] { UpdateStatusLine(); };
+  CheckEphemerisPeriod(period);
+  period.End.DaylightHours = period.Start.DaylightHours;
+  if (period.AutoEnd != 0) {
+    period.End.Mjd = period.Start.Mjd + period.End.PeriodDays + DmsPackedToDeg(period.End.PeriodHours) / 24.0;
+  } else {
+    LocalTimeToUT(period.End);
+  }
+  state_.TableChanged = 0;
+  RestoreCursor();
+  if (RefreshMenusHook) RefreshMenusHook();
+}
+
+// --- star catalogue ------------------------------------------------------------------
+
+bool TMainForm::EnsureStarCatalogue() {
+  if (star_catalogue_) return true;
+  if (state_.OccultationCatalogueSetting == 0) return false;
+  QLabel* panel = Panel("Finsternispanel");
+  const QString previous = panel->text();
+  panel->setText(QString::fromUtf8(ByLanguage("Datenbank wird geladen", "Loading database")));
+  panel->show();
+  panel->repaint();
+  state_.StarCatalogueLoading = 1;
+  const bool barWasVisible = progress_bar_->isVisible();
+  progress_bar_->setRange(0, 100);
+  progress_bar_->setValue(0);
+  progress_bar_->show();
+  const std::uint8_t choice = state_.OccultationCatalogueSetting;
+  TStarCatalogueLoad load = LoadStarCatalogue(state_.DataFolder, choice, state_.SelectedStar, [this](int percent) {
+    progress_bar_->setValue(percent);
+  });
+  state_.StarCatalogueLoading = 0;
+  panel->setText(previous);
+  panel->hide();
+  progress_bar_->setVisible(barWasVisible);
+  RestoreCursor();
+  if (!load.Catalogue) {
+    ShowMessage(load.ErrorGerman, load.ErrorEnglish, MessageIcon::Error);
+    LowerCatalogueAfterFailedLoad(state_, choice);
+    return false;
+  }
+  star_catalogue_ = std::move(load.Catalogue);
+  return true;
+}
+
+// --- Help menu -------------------------------------------------------------------------
+
+void TMainForm::HelpContents() {
+  const std::string folder = shipped_folder_.empty() ? ShippedDataFolder() : shipped_folder_;
+  // The README lies beside the shipped data folder.
+  const std::string readme = (std::filesystem::path(folder).parent_path() / "README.md").string();
+  if (!OpenWithDesktop(readme)) {
+    ShowMessage("Die Datei " + readme + " kann nicht geöffnet werden.", "The file " + readme + " cannot be opened.",
+                MessageIcon::Error);
+  }
+}
+
+void TMainForm::HelpAbout() {
+  TAboutBox box(this);
+  box.ShowModalInfo();
+}
+
+}  // namespace kvx

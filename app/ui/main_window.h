@@ -1,0 +1,166 @@
+// The main window: menus, tool bars and context menus from the menu table,
+// the workbook or the result grid, the status line, the recent files and
+// the program's start-up and shut-down.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/history_list.h"
+#include "app/main_form_state.h"
+#include "engine/mystringgrid.h"
+#include "platform/workbook/workbook.h"
+#include "theories/moon_cache.h"
+#include "theories/theory_state.h"
+#include "theories/theory_types.h"
+#include "theories/tle.h"
+
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QStackedWidget;
+class QTimer;
+
+namespace kvx {
+
+inline constexpr const char* kApplicationTitle = "Kandrevoltinex 4";
+inline constexpr const char* kMainWindowCaption = "Kandrevoltinex 4.6";
+
+class QtMessageSink;
+class QtProgress;
+class QtDesktopOpener;
+class TAboutBox;
+class TMenuCommands;
+class TMyHistoryMenu;
+class TMyStringGridView;
+class TStarCatalogue;
+class TWorkbookView;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // FormCreate: the tips flag, the menus and tool bars from the table, the
+  // status panels, the hint handler and the font box.
+  explicit TMainForm(QWidget* parent = nullptr);
+  // FormDestroy: the saver hook, the recent list saved, the position files
+  // closed (also when saving fails).
+  ~TMainForm() override;
+
+  TMainFormState& State() { return state_; }
+  TMenuCommands& Commands() { return *commands_; }
+  TMyHistoryList& RecentFiles() { return recent_; }
+  // True after the start-up found no star catalogue and ended the program.
+  bool Halted() const { return halted_; }
+  // The about box standing as splash: hidden at the end of the start-up.
+  void SetSplash(TAboutBox* splash) { splash_ = splash; }
+  // The folder of the files shipped with the program (ShippedDataFolder()
+  // unless set before the first show).
+  void SetShippedFolder(const std::string& folder) { shipped_folder_ = folder; }
+
+  const TTheoryState& TheoryState() const { return theory_; }
+  TTheorySelection Selection() const { return state_.Period.Selection; }
+  // Installs a theory selection by what is present (see ApplyTheorySelection).
+  void SetTheorySelection(TTheorySelection requested);
+  const TSatelliteFileState& SatelliteFile() const { return satellite_file_; }
+  TMoonCacheState& MoonCache() { return moon_cache_; }
+  workbook::TWorkbook& Workbook() { return workbook_; }
+  TWorkbookView* WorkbookView() const { return workbook_view_; }
+  TMyStringGridView* GridView() const { return grid_view_; }
+  QStackedWidget* CentralStack() const { return stack_; }
+
+  // --- status line and cursor ----------------------------------------------
+  void UpdateStatusLine();
+  QLabel* Panel(const char* objectName) const;
+  void ShowHint(const QString& hint);
+  // The hourglass for a long run; RestoreCursor ends every nesting.
+  void ShowHourglass();
+  void RestoreCursor();
+  int HourglassDepth() const { return hourglass_depth_; }
+
+  // --- settings with their rules --------------------------------------------
+  void SetMoonCacheSpan(std::int32_t span);
+  void SetMoonCacheOrder(std::int32_t order);
+  void SetTableEquinox(double t);
+  void SetVsopLevelA(std::int32_t level);
+  void SetVsopLevelB(std::int32_t level);
+  void SetTipsFlag(std::uint8_t flag);
+  void SetSatellitesEnabled(std::uint8_t flag);
+  void SetHalfTurnOffsetFlag(std::uint8_t flag);
+  void SetOccultationCatalogueSetting(std::uint8_t value);
+  // Re-captions menus, items and hints (the language switch calls it).
+  void ApplyMenuLanguage(bool english);
+
+  // Sets the table-changed flag; the period is completed once, from a
+  // zero-interval timer, and the menus refreshed.
+  void MarkTableChanged();
+  // Period check, the end record's daylight hours from the start, the end
+  // from the duration or by its local time; clears the table-changed flag.
+  void CompletePeriod();
+
+  // --- occultation star catalogue ---------------------------------------------
+  std::shared_ptr<const TStarCatalogue> StarCatalogue() const { return star_catalogue_; }
+  // Loads the chosen catalogue on first need ("Loading database" in the
+  // eclipse panel and the progress bar). False, with a message, when it
+  // cannot be loaded; the catalogue setting is then lowered.
+  bool EnsureStarCatalogue();
+
+  // --- hooks that later parts of the program fill -----------------------------
+  std::function<void()> SettingsLoaderHook;    // the full settings loader
+  std::function<void()> SettingsSaverHook;     // the full settings saver
+  std::function<void()> StartupTipHook;        // the tip of the day at start
+  std::function<void()> ConfigurationSaveHook; // "Varbo4.ocf" when none was loaded
+  std::function<void()> ThreadTimerHook;       // the background thread's timer
+  std::function<void()> RefreshMenusHook;      // menu states after a completed period
+  std::function<void()> ClockTimerHook;        // one tick of the clock bar
+  std::function<void(const std::string&)> OpenDocumentByName;  // a recent file chosen
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  void FormShow();
+  void LoadStartupSettings();
+  void CreateStatusPanels();
+  void AttachContextMenus();
+  void FillFontBox();
+  void RegisterOwnCommands();
+  void ApplyView();
+  void HaltWithoutCatalogue();
+  void HelpContents();
+  void HelpAbout();
+
+  bool shown_once_ = false;
+  bool halted_ = false;
+  bool completion_pending_ = false;
+  int hourglass_depth_ = 0;
+  TMainFormState state_;
+  workbook::TWorkbook workbook_;
+  tmystringgrid grid_;
+  TWorkbookView* workbook_view_ = nullptr;
+  TMyStringGridView* grid_view_ = nullptr;
+  QStackedWidget* stack_ = nullptr;
+  QWidget* clock_bar_ = nullptr;
+  QTimer* clock_timer_ = nullptr;
+  QProgressBar* progress_bar_ = nullptr;
+  TMenuCommands* commands_ = nullptr;
+  TMyHistoryList recent_;
+  TMyHistoryMenu* recent_menu_ = nullptr;
+  TAboutBox* splash_ = nullptr;
+  std::string shipped_folder_;
+  TTheoryState theory_;
+  TSatelliteFileState satellite_file_;
+  TMoonCacheState moon_cache_;
+  std::shared_ptr<const TStarCatalogue> star_catalogue_;
+  std::unique_ptr<QtMessageSink> messages_;
+  std::unique_ptr<QtProgress> progress_;
+  std::unique_ptr<QtDesktopOpener> desktop_;
+};
+
+// Adds a font's face name (at most 32 characters) to the list.
+void AddFontName(const QString& faceName, QStringList& names);
+
+}  // namespace kvx

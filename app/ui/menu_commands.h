@@ -1,0 +1,84 @@
+// The menus, context menus and tool bars of the main window, built from the
+// menu table, and the commands they run. Every row of the table gets its own
+// QAction (so that each keeps its own caption), and all the actions of one
+// command share one state: handler, enabled, checked. A command without a
+// registered handler is disabled everywhere.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QToolBar;
+class QWidget;
+
+namespace kvx {
+
+struct TMenuRow;
+
+class TMenuCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  using Handler = std::function<void()>;
+
+  // Builds every menu of the menu bar, the context menus and the tool bars
+  // of `window` from the table, captioned in the current language.
+  explicit TMenuCommands(QMainWindow* window);
+
+  // Registers (or, with an empty handler, removes) the handler of a command
+  // by its name and enables or disables its actions accordingly. False when
+  // the table has no such command.
+  bool RegisterHandler(const std::string& command, Handler handler);
+  bool HasHandler(const std::string& command) const;
+  // Runs the command's handler; false when there is none.
+  bool Trigger(const std::string& command);
+
+  // Enables the command (only when it has a handler) or disables it.
+  void SetEnabled(const std::string& command, bool enabled);
+  bool IsEnabled(const std::string& command) const;
+  void SetChecked(const std::string& command, bool checked);
+  bool IsChecked(const std::string& command) const;
+
+  // The action of a row by its object name (menu items, buttons; for menus
+  // their menu action), or nullptr.
+  QAction* Action(const std::string& objectName) const;
+  // A menu, sub-menu or context menu by object name, or nullptr.
+  QMenu* Menu(const std::string& objectName) const;
+  QToolBar* ToolBar(const std::string& objectName) const;
+  // A tool-bar input box (font, size, zoom) by object name, or nullptr.
+  QWidget* ToolWidget(const std::string& objectName) const;
+  // The names of every command of the table.
+  std::vector<std::string> CommandNames() const;
+
+  // Re-captions every menu, item, hint and tool bar from the table.
+  void ApplyMenuLanguage(bool english);
+  // The caption of the daylight-saving item follows the state.
+  void SetDaylightSaving(bool daylightSaving);
+
+ private:
+  struct Command {
+    std::vector<QAction*> actions;
+    Handler handler;
+    bool enabled = true;  // wanted state; shown only with a handler
+  };
+  void Build(QMainWindow* window);
+  void Recaption(const TMenuRow& row, bool english);
+  void UpdateEnabled(Command& command);
+
+  std::map<std::string, Command> commands_;
+  std::map<std::string, QAction*> actions_;
+  std::map<std::string, QMenu*> menus_;
+  std::map<std::string, QToolBar*> toolbars_;
+  std::map<std::string, QWidget*> widgets_;
+  bool english_ = false;
+  bool daylight_saving_ = false;
+};
+
+}  // namespace kvx

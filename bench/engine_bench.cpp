@@ -1,0 +1,171 @@
+// Speed of the body chain and of the asteroid table: one full rechnen (every
+// group on, rise/set and magnitude included), one time-loop row with the
+// observer record's completion, a 10,000-row table, and the cost the
+// asteroid database adds per row. Release builds only give meaningful figures.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/asteroid_database.h"
+#include "core/time_scales.h"
+#include "engine/ephemeris_table.h"
+#include "engine/table_globals.h"
+#include "platform/globals.h"
+#include "theories/observer_completion.h"
+
+namespace {
+
+using namespace kvx;
+
+TAsteroidElements Vesta() {
+  TAsteroidElements e;
+  e.SemiMajorAxis = 2.3615;
+  e.Eccentricity = 0.0902;
+  e.Inclination = 7.1404;
+  e.Node = 103.851;
+  e.Perihelion = 151.198;
+  e.MeanAnomaly = 20.864;
+  e.Equinox = 2000;
+  e.Epoch = 2460400.5;
+  e.H = 3.2;
+  e.G = 0.32;
+  e.Name = "Vesta";
+  return e;
+}
+
+TObserverRecord LocalInstant(int day, int month, int year) {
+  TObserverRecord r;
+  r.Day = day;
+  r.Month = month;
+  r.Year = year;
+  r.Latitude = 48.2;
+  r.Longitude = -16.4;
+  r.Zone = 1;
+  r.AutoDeltaT = 1;
+  r.Pressure = 1010;
+  r.Temperature = 10;
+  return r;
+}
+
+TTableConfigRecord EveryGroup() {
+  TTableConfigRecord config;
+  config.Flags[column_flag::kSummaryTopocentric] = 1;
+  config.Flags[column_flag::kSummaryPhysical] = 1;
+  config.Flags[column_flag::kHourlyMotionRA] = 1;
+  return config;
+}
+
+TTableStep Step(double days) {
+  TTableStep step;
+  step.StepDays = days;
+  return step;
+}
+
+TKeplereph Table(const TObserverRecord& end, double stepDays) {
+  const TTableConfigRecord config = EveryGroup();
+  TKeplereph table(0, TTheorySelection{}, nullptr, config, Vesta(), LocalInstant(1, 1, 2025), end, Step(stepDays),
+                   1e-10L, -1, 10);
+  table.initialisieren(0, TTheorySelection{}, config, Vesta(), LocalInstant(1, 1, 2025), end, Step(stepDays), 1e-10L,
+                       -1, 10, 0, "Vesta");
+  return table;
+}
+
+void BM_RechnenEveryGroup(benchmark::State& state) {
+  TKeplereph table = Table(LocalInstant(2, 1, 2025), 1.0);
+  CompleteObserverRecord(0, TTheorySelection{}, table.TableConfig, -1, table.Observer);
+  double mjd = table.Observer.Mjd;
+  for (auto _ : state) {
+    table.Observer.Mjd = mjd;
+    table.rechnen(TComputeSettingsBlock{});
+    benchmark::DoNotOptimize(table.Result.Physical.magnitude);
+    mjd += 0.37;
+  }
+}
+BENCHMARK(BM_RechnenEveryGroup);
+
+// Rows per second of the time loop (observer completion, chain, row copy).
+void BM_TableRows(benchmark::State& state) {
+  const int rows = static_cast<int>(state.range(0));
+  TKeplereph table = Table(LocalInstant(1, 1, 2025), 0.01);
+  TObserverRecord end = LocalInstant(1, 1, 2025);
+  end.LocalHours = (rows - 1) * 0.01 * 24.0 + 0.001;
+  table.PeriodEnd = end;
+  for (auto _ : state) {
+    table.schleife(TComputeSettingsBlock{}, 0, 1);
+    benchmark::DoNotOptimize(table.Rows);
+  }
+  state.SetItemsProcessed(state.iterations() * table.Rows);
+}
+BENCHMARK(BM_TableRows)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The same rows with the elements taken from an asteroid database per row.
+void BM_TableRowsFromDatabase(benchmark::State& state) {
+  const std::string path = (std::filesystem::temp_directory_path() / "kvx_engine_bench.eel").string();
+  TEelHeader header;
+  header.First = 2460000.5;
+  header.Step = 10;
+  header.Equinox = 2000;
+  header.H100 = 320;
+  header.G100 = 32;
+  header.Name = "Vesta";
+  std::vector<TEelRecord> records;
+  for (int k = 0; k < 200; ++k) {
+    TEelRecord r;
+    r.SemiMajorAxis = 2.3615f;
+    r.Eccentricity = 0.0902f;
+    r.Inclination = 7.1404f;
+    r.MeanMotion = 0.27153f;
+    r.Node = 103.851f;
+    r.Perihelion = 151.198f;
+    r.MeanAnomaly = static_cast<float>(20.864 + 2.7153 * k);
+    r.Epoch10 = static_cast<std::int32_t>((header.First + 10 * k) * 10);
+    records.push_back(r);
+  }
+  header.Last = header.First + 10 * 199;
+  WriteEelFile(path, header, records);
+
+  const int rows = static_cast<int>(state.range(0));
+  TKeplereph table = Table(LocalInstant(1, 1, 2025), 0.01);
+  TObserverRecord end = LocalInstant(1, 1, 2025);
+  end.LocalHours = (rows - 1) * 0.01 * 24.0 + 0.001;
+  table.initialisieren(0, TTheorySelection{}, EveryGroup(), Vesta(), LocalInstant(1, 1, 2025), end, Step(0.01),
+                       1e-10L, -1, 10, 1, path);
+  for (auto _ : state) {
+    table.schleife(TComputeSettingsBlock{}, 0, 1);
+    benchmark::DoNotOptimize(table.Rows);
+  }
+  state.SetItemsProcessed(state.iterations() * table.Rows);
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_TableRowsFromDatabase)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+namespace {
+// The single steps of the chain, to see where a row's time goes.
+void BM_ChainStep(benchmark::State& state) {
+  static const char* const kNames[] = {"bahnlageelemente",  "Bahn2heliozentrisch", "light time",
+                                       "Ekliptik_aequator", "second equinox",      "topozentr+horizont",
+                                       "rise/set",          "magnitude",           "observer completion"};
+  TKeplereph table = Table(LocalInstant(2, 1, 2025), 1.0);
+  CompleteObserverRecord(0, TTheorySelection{}, table.TableConfig, -1, table.Observer);
+  table.rechnen(TComputeSettingsBlock{});
+  const int piece = static_cast<int>(state.range(0));
+  state.SetLabel(kNames[piece]);
+  for (auto _ : state) {
+    switch (piece) {
+      case 0: table.bahnlageelemente(); break;
+      case 1: table.Bahn2heliozentrisch(TComputeSettingsBlock{}, table.Observer.Mjd); break;
+      case 2: table.Geozentrischekliptikalastrometrisch(); break;
+      case 3: table.Ekliptik_aequator(); break;
+      case 4: table.aequinoktium_reduktion(); break;
+      case 5: table.topozentr(); table.horizont(); break;
+      case 6: table.Aufgang_untergang(2); break;
+      case 7: table.physischeEphemeride(); break;
+      case 8: CompleteObserverRecord(0, TTheorySelection{}, table.TableConfig, -1, table.Observer); break;
+    }
+    benchmark::DoNotOptimize(table.Result);
+  }
+}
+BENCHMARK(BM_ChainStep)->DenseRange(0, 8);
+}  // namespace

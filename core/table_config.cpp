@@ -1,0 +1,27 @@
+#include "core/table_config.h"
+
+#include "core/binary_fields.h"
+
+namespace kvx {
+
+void EncodeTableConfigRecord(const TTableConfigRecord& record, std::span<std::uint8_t, kTableConfigRecordSize> out) {
+  FieldWriter w(out);
+  w.Bytes(record.Flags);
+  for (const std::string& title : record.ColumnTitles) w.ShortString(kColumnTitleLength, title);
+}
+
+TTableConfigBytes EncodeTableConfigRecord(const TTableConfigRecord& record) {
+  TTableConfigBytes bytes;
+  EncodeTableConfigRecord(record, std::span<std::uint8_t, kTableConfigRecordSize>(bytes));
+  return bytes;
+}
+
+TTableConfigRecord DecodeTableConfigRecord(std::span<const std::uint8_t, kTableConfigRecordSize> in) {
+  TTableConfigRecord record;
+  FieldReader r(in);
+  r.Bytes(record.Flags);
+  for (std::string& title : record.ColumnTitles) title = r.ShortString(kColumnTitleLength);
+  return record;
+}
+
+}  // namespace kvx

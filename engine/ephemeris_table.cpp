@@ -1,0 +1,287 @@
+#include "engine/ephemeris_table.h"
+
+#include <cmath>
+#include <optional>
+
+#include "core/text_conversion.h"
+#include "core/time_scales.h"
+#include "engine/orbit_integration.h"
+#include "engine/table_globals.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/progress.h"
+#include "theories/observer_completion.h"
+
+namespace kvx {
+
+namespace {
+
+// Progress runs from 0 to 100 whatever the number of rows.
+constexpr int kProgressScale = 100;
+
+// Progress increment per row for an estimate of `rows` rows.
+double ProgressIncrement(double rows) {
+  if (!(rows < kMaxProgressRows)) rows = kMaxProgressRows;  // also catches NaN
+  if (rows < 1) rows = 1;
+  return kProgressScale / std::floor(rows);
+}
+
+// Moves the bar only when its whole-percent position changes.
+class ProgressPosition {
+ public:
+  ProgressPosition(ProgressReporter* progress, double increment) : progress_(progress), increment_(increment) {}
+  void Row(int counter) {
+    if (progress_ == nullptr) return;
+    progress_->ProcessEvents();
+    const int position = static_cast<int>(std::trunc(counter * increment_));
+    if (position != last_) {
+      last_ = position;
+      progress_->Step(position);
+    }
+  }
+
+ private:
+  ProgressReporter* progress_;
+  double increment_;
+  int last_ = -1;
+};
+
+}  // namespace
+
+bool ParseDateListLine(const std::string& line, double& jd) {
+  double value = 0;
+  if (!ValReal(DecimalSepToDot(TrimBlanks(line)), value) || !std::isfinite(value)) return false;
+  jd = value;
+  return true;
+}
+
+TKeplereph::TKeplereph(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet,
+                       const TTableConfigRecord& config, const TAsteroidElements& elements,
+                       const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
+                       long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB)
+    : TKepler(language, 0, config, elements, start, integrationTolerance, vsopLevelA, vsopLevelB),
+      OutputSheet(outputSheet) {
+  Stopped = 0;
+  ProgressCaption = language != 0 ? "Calculating ephemeris of the Asteroid" : "Berechne Ephemeride des Planetoiden";
+  initialisieren(language, selection, config, elements, start, end, step, integrationTolerance, vsopLevelA,
+                 vsopLevelB, 0, "");
+  TheorySelection = selection;
+}
+
+void TKeplereph::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                                const TAsteroidElements& elements, const TObserverRecord& start,
+                                const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
+                                std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t databaseFlag,
+                                const std::string& name) {
+  ObjectName = name;
+  DatabaseFlag = databaseFlag;
+  BodyIndex = kBodyIndexAsteroid;
+  Language = language;
+  FullComputation = 1;
+  VsopLevelA = vsopLevelA;
+  VsopLevelB = vsopLevelB;
+  Rows = 0;
+  TableConfig = config;
+  IntegrationTolerance = integrationTolerance;
+  Observer = start;
+  PeriodStart = start;
+  PeriodEnd = end;
+  Step = step;
+  TheorySelection = selection;
+  refusalShown_ = false;
+  databaseRefused_ = false;
+  if (databaseFlag == 0) {
+    SetElements(elements);
+    return;
+  }
+  if (!database_.Load(name)) {
+    databaseRefused_ = true;
+    return;
+  }
+  TObserverRecord instant = start;
+  LocalTimeToUT(instant);
+  std::swap(Observer, instant);
+  ReadAsteroidDatabaseRecord(name);
+  std::swap(Observer, instant);
+}
+
+bool TKeplereph::ReadAsteroidDatabaseRecord(const std::string& fileName) {
+  if (!database_.Loaded() || database_.Path() != fileName) return false;
+  SetElements(database_.ElementsFor(MjdToJd(Observer.Mjd)));
+  PerihelionDistance = 0;
+  return true;
+}
+
+void TKeplereph::rechnen(TComputeSettingsBlock settings) {
+  settings_ = settings;
+  if (DatabaseFlag != 0 && !ReadAsteroidDatabaseRecord(ObjectName)) return;
+  if (!CheckElements()) return;
+  bahnlageelemente();
+  Bahn2heliozentrisch(settings, DynamicalTimeMjd());
+  geozentrischekliptikalgeometrisch();
+  Geozentrischekliptikalastrometrisch();
+  Ekliptik_aequator();
+  aequinoktium_reduktion();
+  if (ColumnOn(column_flag::kSummaryTopocentric)) {
+    topozentr();
+    horizont();
+    Aufgang_untergang(TRiseSetBlock::kBodyLevel);
+  }
+  if (ColumnOn(column_flag::kSummaryPhysical)) physischeEphemeride();
+}
+
+void TKeplereph::paint(std::uint8_t toSheet) {
+  if (toSheet != 0) {
+    paintdms();
+  } else {
+    paintdms_grid();
+  }
+}
+
+void TKeplereph::ShowTableProgress(std::uint8_t wholeTable, const std::string& name) {
+  const bool english = Language != 0;
+  std::string label;
+  if (wholeTable != 0) {
+    label = english ? "Formatting table" : "Tabelle wird formatiert";
+  } else {
+    label = (english ? "Formatting output for " : "Formatiere Ausgabe für ") + name;
+  }
+  CurrentProgress().SetLabel(label);
+}
+
+void TKeplereph::ComputeRow(TComputeSettingsBlock settings, std::uint8_t siderealFlag) {
+  UTToLocalTime(Observer);
+  CompleteObserverRecord(siderealFlag, TheorySelection, TableConfig, VsopLevelA, Observer, settings);
+  rechnen(settings);
+}
+
+void TKeplereph::FinishRow(int row, std::uint8_t siderealFlag, std::uint8_t show, bool withGst) {
+  Result.Integrated = 0;
+  Result.JD = MjdToJd(Observer.Mjd);
+  Result.Year = Observer.Year;
+  Result.Month = Observer.Month;
+  Result.Day = Observer.Day;
+  Result.LocalHours = Observer.LocalHours;
+  Result.LocalSiderealHours = Observer.SiderealHours;
+  if (withGst) {
+    Result.GreenwichSiderealHours = GreenwichSiderealTime(siderealFlag, Observer.Mjd);
+    Result.GreenwichSiderealDegrees = GreenwichSiderealTimeDeg(siderealFlag, Observer.Mjd);
+  }
+  if (show != 0) {
+    Result.Name.clear();
+    RowStore.Store(row, Result);
+  } else {
+    Result.Name = Name;
+  }
+}
+
+int TKeplereph::StepRowWorker(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
+                              double step, ProgressReporter* progress) {
+  // The end record is local time like the start: its UT bounds the loop.
+  TObserverRecord end = PeriodEnd;
+  LocalTimeToUT(end);
+  ProgressPosition position(progress, ProgressIncrement((end.Mjd - Observer.Mjd) / step + 1));
+  const double endJd = MjdToJd(end.Mjd);
+  int counter = 0;
+  do {
+    position.Row(counter);
+    ComputeRow(settings, siderealFlag);
+    FinishRow(counter, siderealFlag, show, true);
+    Observer.Mjd += step;
+    ++counter;
+    if (AbortRequested != 0) break;
+  } while (MjdToJd(Observer.Mjd) <= endJd && counter < kMaxTableRows);
+  return counter;
+}
+
+int TKeplereph::DateListRowWorker(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
+                                  ProgressReporter* progress) {
+  ProgressPosition position(progress, ProgressIncrement(static_cast<double>(JulianDateList.size())));
+  int counter = 0;
+  int line = 0;
+  for (const std::string& text : JulianDateList) {
+    position.Row(line++);
+    double jd = 0;
+    if (!ParseDateListLine(text, jd)) {
+      ++SkippedDateLines;
+      continue;
+    }
+    Observer.Mjd = JdToMjd(jd);
+    ComputeRow(settings, siderealFlag);
+    FinishRow(counter, siderealFlag, show, false);
+    ++counter;
+    if (AbortRequested != 0 || counter >= kMaxTableRows) break;
+  }
+  return counter;
+}
+
+void TKeplereph::schleife(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show) {
+  Stopped = 0;
+  AbortRequested = 0;
+  Rows = 0;
+  SkippedDateLines = 0;
+  if (databaseRefused_) return;  // the set-up has said why
+
+  Observer = PeriodStart;
+  LocalTimeToUT(Observer);
+  if (DatabaseFlag != 0) ReadAsteroidDatabaseRecord(ObjectName);
+  if (!CheckElements()) return;
+
+  double step = Step.StepDays;
+  if (DateListMode == 0) {
+    if (!(step > 0) || !std::isfinite(step)) {
+      ShowMessage("Die Schrittweite der Tabelle muss größer als 0 sein.",
+                  "The step of the table must be greater than 0.", MessageIcon::Error);
+      return;
+    }
+    if (step <= kOneSecondDays * (1.0 + 1e-9)) step += kHalfSecondDays;
+  }
+
+  int rows = 0;
+  {
+    std::optional<ProgressSession> session;
+    if (show != 0) session.emplace(CurrentProgress(), ProgressCaption, kProgressScale);
+    ProgressReporter* progress = session ? &session->Reporter() : nullptr;
+    if (progress != nullptr) progress->Step(0);
+    rows = DateListMode != 0 ? DateListRowWorker(settings, siderealFlag, show, progress)
+                             : StepRowWorker(settings, siderealFlag, show, step, progress);
+  }
+  Rows = rows;
+  if (AbortRequested != 0) {
+    Rows = 0;
+    Stopped = 1;
+  }
+  AbortRequested = 0;
+
+  if (SkippedDateLines > 0) {
+    const std::string count = std::to_string(SkippedDateLines);
+    ShowMessage(count + " Zeile(n) der Datumsliste sind kein Julianisches Datum und wurden übersprungen.",
+                count + " line(s) of the date list are not a Julian date and were skipped.", MessageIcon::Warning);
+  }
+}
+
+void TKeplereph::integriere(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
+                            std::uint8_t nameFlag) {
+  Stopped = 0;
+  AbortRequested = 0;
+  Observer = PeriodStart;
+  LocalTimeToUT(Observer);
+  {
+    std::optional<ProgressSession> session;
+    long double span = 1.0L;
+    if (show != 0) {
+      session.emplace(CurrentProgress(), ProgressCaption, kProgressScale);
+      session->Reporter().Step(0);
+      span = static_cast<long double>(PeriodEnd.Mjd) - PeriodStart.Mjd;
+    }
+    IntegrateOrbitNumerically(settings, siderealFlag, TheorySelection, *this, IntegrationTolerance, show, span,
+                              VsopLevelA, VsopLevelB, nameFlag);
+  }
+  if (AbortRequested != 0) {
+    Rows = 0;
+    Stopped = 1;
+  }
+  AbortRequested = 0;
+}
+
+}  // namespace kvx

@@ -1,0 +1,22 @@
+#include "engine/table_globals.h"
+
+namespace kvx {
+
+double SecondEquinoxT = 0;
+std::string SecondEquinoxText = " 2000";
+TRiseSetAltitudes RiseSetAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
+std::uint8_t DateListMode = 0;
+std::vector<std::string> JulianDateList;
+TRowStore RowStore;
+
+bool TRowStore::Store(int index, const TEphemerisResultRecord& record) {
+  if (index < 0 || index > Count()) return false;
+  if (index == Count()) {
+    blocks_.push_back(std::make_unique<TEphemerisResultRecord>(record));
+  } else {
+    *blocks_[static_cast<std::size_t>(index)] = record;
+  }
+  return true;
+}
+
+}  // namespace kvx

@@ -1,0 +1,53 @@
+// The main window's settings and stores that every table object reads while
+// it computes: the second output equinox, the rise/set altitudes, the date
+// list of the date-list mode, and the row store that keeps one result record
+// per computed row. They live here, below the main window, so that the
+// computing objects reach them without knowing the window.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/rise_set_search.h"
+#include "engine/ephemeris_result.h"
+
+namespace kvx {
+
+// Second output equinox, Julian centuries from J2000 (0 = J2000), and its
+// heading text: a blank and the year.
+extern double SecondEquinoxT;
+extern std::string SecondEquinoxText;
+
+// Altitudes of rise and set (arc minutes for entries 0..2, degrees for the
+// twilight levels 3..5).
+extern TRiseSetAltitudes RiseSetAltitudes;
+
+// Date-list mode: when set, the time loop computes one row per line of
+// JulianDateList (each line a Julian day, UT) instead of stepping the period.
+extern std::uint8_t DateListMode;
+extern std::vector<std::string> JulianDateList;
+
+// The row store: one copy of the result record per computed row. Blocks are
+// made when a row index first reaches the count and are kept; the next run
+// overwrites them from index 0. The number of valid rows is the table
+// object's row count.
+class TRowStore {
+ public:
+  // Copies `record` into block `index`; index == Count() appends a block.
+  // Returns false (nothing stored) for an index beyond that.
+  bool Store(int index, const TEphemerisResultRecord& record);
+  // Block `index`, 0 <= index < Count().
+  const TEphemerisResultRecord& Row(int index) const { return *blocks_[static_cast<std::size_t>(index)]; }
+  int Count() const { return static_cast<int>(blocks_.size()); }
+  // Frees every block (the main window does so when it closes).
+  void Clear() { blocks_.clear(); }
+
+ private:
+  std::vector<std::unique_ptr<TEphemerisResultRecord>> blocks_;
+};
+
+extern TRowStore RowStore;
+
+}  // namespace kvx

@@ -1,0 +1,45 @@
+// Opening a file with the desktop's program for it (the README of the Help
+// menu, exported files) as a seam: the main window installs the Qt opener,
+// tests install a RecordingDesktopOpener and assert the paths.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kvx {
+
+class DesktopOpener {
+ public:
+  virtual ~DesktopOpener() = default;
+  // Opens the file; false when the desktop could not.
+  virtual bool Open(const std::string& path) = 0;
+};
+
+// Test double: records the paths and answers `result`.
+class RecordingDesktopOpener : public DesktopOpener {
+ public:
+  bool Open(const std::string& path) override {
+    opened.push_back(path);
+    return result;
+  }
+  std::vector<std::string> opened;
+  bool result = true;
+};
+
+// Installs the opener OpenWithDesktop uses; returns the previous one. With
+// none installed nothing opens and the result is false.
+DesktopOpener* SetDesktopOpener(DesktopOpener* opener);
+bool OpenWithDesktop(const std::string& path);
+
+class ScopedDesktopOpener {
+ public:
+  explicit ScopedDesktopOpener(DesktopOpener& opener) : previous_(SetDesktopOpener(&opener)) {}
+  ~ScopedDesktopOpener() { SetDesktopOpener(previous_); }
+  ScopedDesktopOpener(const ScopedDesktopOpener&) = delete;
+  ScopedDesktopOpener& operator=(const ScopedDesktopOpener&) = delete;
+
+ private:
+  DesktopOpener* previous_;
+};
+
+}  // namespace kvx

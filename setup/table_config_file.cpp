@@ -1,0 +1,104 @@
+#include "setup/table_config_file.h"
+
+#include <cmath>
+#include <span>
+
+#include "core/binary_fields.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/safe_file_write.h"
+#include "platform/text_encoding.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr std::string_view kMagic = "bQuillox4.5000ConfigFile";
+constexpr std::size_t kMagicCapacity = 26;
+constexpr std::size_t kEquinoxOffset = 27;
+constexpr std::size_t kRecordOffset = 35;
+constexpr std::size_t kSiderealOffset = kRecordOffset + kTableConfigRecordSize;
+static_assert(kSiderealOffset + 2 == kTableConfigFileSize);
+
+bool MagicMatches(std::string_view bytes) {
+  return bytes.size() >= 1 + kMagic.size() && static_cast<std::uint8_t>(bytes[0]) == kMagic.size() &&
+         bytes.substr(1, kMagic.size()) == kMagic;
+}
+
+void ShowFileProblem(const std::string& german, const std::string& english) {
+  ShowMessage(german, english, MessageIcon::Error, MessageButtons::Ok, LanguageEnglish != 0 ? "Error" : "Fehler");
+}
+
+}  // namespace
+
+std::string EncodeTableConfigFile(const TTableConfigFile& file) {
+  std::string bytes(kTableConfigFileSize, '\0');
+  std::span<std::uint8_t> out(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size());
+  FieldWriter w(out);
+  w.ShortString(kMagicCapacity, kMagic);
+  w.F64(file.EquinoxYear);
+  EncodeTableConfigRecord(file.Record, out.subspan<kRecordOffset, kTableConfigRecordSize>());
+  w.Seek(kSiderealOffset);
+  w.U8(file.ApparentSiderealTime != 0 ? 1 : 0);
+  w.U8(file.RiseSetAsJulianDate != 0 ? 1 : 0);
+  return bytes;
+}
+
+TableConfigFileProblem DecodeTableConfigFile(std::string_view bytes, TTableConfigFile& file) {
+  if (bytes.size() >= 1 + kMagic.size() && !MagicMatches(bytes)) return TableConfigFileProblem::WrongMagic;
+  if (bytes.size() != kTableConfigFileSize) return TableConfigFileProblem::WrongSize;
+  std::span<const std::uint8_t> in(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  FieldReader r(in);
+  r.Seek(kEquinoxOffset);
+  const double equinox = r.F64();
+  if (!std::isfinite(equinox) || equinox < kEarliestEquinoxYear || equinox > kLatestEquinoxYear) {
+    return TableConfigFileProblem::BadEquinox;
+  }
+  TTableConfigFile loaded;
+  loaded.EquinoxYear = equinox;
+  loaded.Record = DecodeTableConfigRecord(in.subspan<kRecordOffset, kTableConfigRecordSize>());
+  r.Seek(kSiderealOffset);
+  loaded.ApparentSiderealTime = r.U8() != 0 ? 1 : 0;
+  loaded.RiseSetAsJulianDate = r.U8() != 0 ? 1 : 0;
+  file = std::move(loaded);
+  return TableConfigFileProblem::None;
+}
+
+bool LoadTableConfigFile(const std::string& path, TTableConfigFile& file) {
+  std::string bytes;
+  std::string error;
+  if (!ReadFileBytes(path, bytes, error)) {
+    ShowFileProblem("Die Datei " + path + " kann nicht gelesen werden.", "The file " + path + " cannot be read.");
+    return false;
+  }
+  switch (DecodeTableConfigFile(bytes, file)) {
+    case TableConfigFileProblem::None:
+      return true;
+    case TableConfigFileProblem::WrongMagic:
+      ShowMessage("Dies ist keine Kandrevoltinex 4.6 Tabellenkonfigurationsdatei!",
+                  "This is no Kandrevoltinex 4.6 Configuration file.", MessageIcon::Error, MessageButtons::Ok,
+                  LanguageEnglish != 0 ? "Wrong file forma" : "Falsches Dateiformat");
+      return false;
+    case TableConfigFileProblem::WrongSize:
+      ShowFileProblem("Die Datei " + path + " ist keine vollständige Tabellenkonfigurationsdatei (" +
+                          std::to_string(bytes.size()) + " statt 22713 Bytes).",
+                      "The file " + path + " is not a complete table configuration file (" +
+                          std::to_string(bytes.size()) + " instead of 22713 bytes).");
+      return false;
+    case TableConfigFileProblem::BadEquinox:
+      ShowFileProblem("Das Äquinoktium in der Datei " + path + " liegt nicht zwischen -4000 und 10000.",
+                      "The equinox in the file " + path + " does not lie between -4000 and 10000.");
+      return false;
+  }
+  return false;
+}
+
+bool SaveTableConfigFile(const std::string& path, const TTableConfigFile& file) {
+  std::string error;
+  if (WriteFileReplacing(path, EncodeTableConfigFile(file), error)) return true;
+  ShowFileProblem("Die Datei " + path + " konnte nicht geschrieben werden.",
+                  "The file " + path + " could not be written (" + error + ").");
+  return false;
+}
+
+}  // namespace kvx

@@ -1,0 +1,165 @@
+#include "app/status_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "app/data_folder.h"
+#include "app/main_form_state.h"
+#include "core/name_tables.h"
+#include "platform/globals.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+class StatusLine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitAstroNameTables();
+    saved_ = IntlSeparators;
+    IntlSeparators.Decimal = '.';
+    IntlSeparators.Date = '.';
+    r_.Day = 15;
+    r_.Month = 3;
+    r_.Year = 2024;
+    r_.Weekday = 5;
+    r_.LocalHours = 21.5;
+    r_.UTHours = 20.5;
+    r_.Mjd = 60384.854166666667;
+    r_.SiderealHours = 9.25;
+    r_.Zone = 1;
+    r_.Latitude = 51.191;
+    r_.Longitude = -9.301;
+    r_.DeltaTSeconds = 61;
+    r_.PlaceName = "Haus";
+  }
+  void TearDown() override { IntlSeparators = saved_; }
+  TIntlSeparators saved_;
+  TObserverRecord r_;
+};
+
+TEST_F(StatusLine, DateAndPlacePanelsWithBothDecimalSeparators) {
+  EXPECT_EQ(DatePanelText(r_, 0), " 15.03.2024  21:30:00  MEZ  WZ 20:30:00 UT  JD: 2460385.35417   LMST: 09:15:00");
+  r_.ZoneMinutes = 30;
+  r_.DaylightHours = 1;
+  EXPECT_EQ(DatePanelText(r_, 1),
+            " 15.03.2024  21:30:00  MEZ+30min    SZ 20:30:00 UT  JD: 2460385.35417   LAST: 09:15:00");
+  EXPECT_EQ(PlacePanelText(r_, false), " GB: 51°11'27''  GL: -9°18'03''   Haus   ET-UT: 61.0 sec");
+  EXPECT_EQ(PlacePanelText(r_, true), " Lat: 51°11'27''  Lon: -9°18'03''   Haus   ET-UT: 61.0 sec");
+  IntlSeparators.Decimal = ',';
+  EXPECT_NE(DatePanelText(r_, 0).find("JD: 2460385,35417"), std::string::npos) << DatePanelText(r_, 0);
+  EXPECT_EQ(PlacePanelText(r_, true), " Lat: 51°11'27''  Lon: -9°18'03''   Haus   ET-UT: 61,0 sec");
+}
+
+TEST_F(StatusLine, TheoryPanelsAndTheSettersClamps) {
+  TMainFormState s;
+  s.Period.Start = r_;
+  s.VsopLevelA = 4;
+  s.VsopLevelB = 8;
+  s.Period.Selection.bytes[0] = kPlanetTheoryInternal;
+  s.Period.Selection.bytes[1] = 0;
+  TStatusTexts t = BuildStatusTexts(s, true);
+  EXPECT_EQ(t.Vsop, "Newcomb");
+  EXPECT_EQ(t.Moon, "Brown");
+  EXPECT_EQ(t.Integration, "Slow integr.");
+  s.Period.Selection.bytes[0] = kPlanetTheoryVsop87C;
+  s.Period.Selection.bytes[1] = 1;
+  s.IntegrationDatabase = 1;
+  t = BuildStatusTexts(s, false);
+  EXPECT_EQ(t.Vsop, "VSOP87 C High/Low");
+  EXPECT_EQ(t.Moon, "ELP-2000/82");
+  EXPECT_EQ(t.Integration, "Integr. schnell");
+  s.Period.Selection.bytes[0] = kPlanetTheoryPositionFiles;
+  EXPECT_EQ(BuildStatusTexts(s, false).Vsop, "Positionen aus Datei");
+
+  SetMoonCacheSpan(s, 0);
+  EXPECT_EQ(s.NumericOptions.MoonCacheSpan, 12);
+  SetMoonCacheSpan(s, 1);
+  EXPECT_EQ(s.NumericOptions.MoonCacheSpan, 2);
+  SetMoonCacheSpan(s, 25);
+  EXPECT_EQ(s.NumericOptions.MoonCacheSpan, 20);
+  SetMoonCacheOrder(s, 0);
+  EXPECT_EQ(s.NumericOptions.MoonCacheOrder, 13);
+  SetMoonCacheOrder(s, 3);
+  EXPECT_EQ(s.NumericOptions.MoonCacheOrder, 6);
+  SetMoonCacheOrder(s, 14);
+  EXPECT_EQ(s.NumericOptions.MoonCacheOrder, 13);
+  SetTableEquinox(s, -0.5);
+  EXPECT_EQ(SecondEquinoxText, " 1950");
+  EXPECT_EQ(SecondEquinoxT, -0.5);
+  SetTableEquinox(s, 0.0);
+  EXPECT_EQ(SecondEquinoxText, " 2000");
+  SetHalfTurnOffsetFlag(s, 3);
+  EXPECT_EQ(s.HalfTurnOffsetAngle, 180.0);
+  EXPECT_EQ(DigitsFromTolerance(1e-10L), 10);
+  EXPECT_EQ(DigitsFromTolerance(1e-3L), 8);
+  EXPECT_EQ(DigitsFromTolerance(1e-30L), 18);
+}
+
+TEST(CatalogueLevel, StartRulesAndAFailedLoad) {
+  test::TempFolder folder;
+  TMainFormState s;
+  s.DataFolder = folder.Path().string();
+  s.OccultationCatalogueSetting = 1;
+  CheckOccultationCatalogue(s);
+  EXPECT_EQ(s.OccultationCatalogueLevel, 0);
+  EXPECT_EQ(s.OccultationCatalogueSetting, 0);
+
+  folder.Write("occinp95.dat", "x");
+  s.OccultationCatalogueSetting = 1;
+  CheckOccultationCatalogue(s);
+  EXPECT_EQ(s.OccultationCatalogueLevel, 2);
+  EXPECT_EQ(s.OccultationCatalogueSetting, 2) << "only the large file: setting 1 becomes 2";
+
+  std::filesystem::remove(folder.File("occinp95.dat"));
+  folder.Write("OCCINP8.DAT", "x");
+  s.OccultationCatalogueSetting = 2;
+  CheckOccultationCatalogue(s);
+  EXPECT_EQ(s.OccultationCatalogueLevel, 1);
+  EXPECT_EQ(s.OccultationCatalogueSetting, 1);
+  SetOccultationCatalogueSetting(s, 2);
+  EXPECT_EQ(s.OccultationCatalogueSetting, 1) << "never above the level";
+
+  folder.Write("OCCINP95.DAT", "x");
+  s.OccultationCatalogueLevel = 2;
+  SetOccultationCatalogueSetting(s, 2);
+  LowerCatalogueAfterFailedLoad(s, 2);
+  EXPECT_EQ(s.OccultationCatalogueLevel, 1);
+  EXPECT_EQ(s.OccultationCatalogueSetting, 1);
+}
+
+TEST(DataFolder, NeverTheWorkingDirectoryAndShippedFilesNeverOverwrite) {
+  test::TempFolder home;
+  setenv("XDG_DATA_HOME", "relative/path", 1);
+  setenv("HOME", home.Path().c_str(), 1);
+  EXPECT_EQ(DefaultDataFolder(), (home.Path() / ".local/share/kandrevoltinex").string());
+  EXPECT_EQ(ResolveDataFolder(std::string("data")), DefaultDataFolder()) << "a relative folder is not taken";
+  EXPECT_EQ(ResolveDataFolder(std::string("/srv/kvx/")), "/srv/kvx");
+  EXPECT_EQ(ResolveDataFolder(std::nullopt), DefaultDataFolder());
+
+  test::TempFolder shipped;
+  shipped.Write("shipped-files.txt", "# list\nOCCINP8.DAT\r\nOCCINP95.DAT\nmissing.dat\n");
+  shipped.Write("OCCINP8.DAT", "small");
+  shipped.Write("OCCINP95.DAT", "large");
+  const std::string data = (home.Path() / "new" / "folder").string();
+  std::filesystem::create_directories(data);
+  std::ofstream(data + "/occinp8.dat") << "user's own";
+  TShippedCopyResult result = CopyMissingShippedFiles(shipped.Path().string(), data);
+  EXPECT_EQ(result.Copied, (std::vector<std::string>{"OCCINP95.DAT"}));
+  ASSERT_EQ(result.Failed.size(), 1u);
+  EXPECT_EQ(result.Failed[0].rfind("missing.dat", 0), 0u);
+  std::ifstream kept(data + "/occinp8.dat");
+  std::string text;
+  std::getline(kept, text);
+  EXPECT_EQ(text, "user's own");
+  EXPECT_EQ(std::filesystem::file_size(data + "/OCCINP95.DAT"), 5u);
+  for (const auto& entry : std::filesystem::directory_iterator(data)) {
+    EXPECT_EQ(entry.path().string().find("kvxtmp"), std::string::npos) << "no temporary file left";
+  }
+}
+
+}  // namespace
+}  // namespace kvx
