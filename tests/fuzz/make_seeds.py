@@ -125,6 +125,9 @@ def main():
         write("cell_format", "slot_%d.bin" % k,
               bytes([slot, kind, decimals]) + struct.pack("<id", 20240312, value) + bytes([5, 1]))
 
+    write("binary_records", "zeros.bin", bytes(200))
+    write("binary_records", "counting.bin", bytes(range(256)) * 3)
+
 
 if __name__ == "__main__":
     main()
