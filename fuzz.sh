@@ -10,7 +10,8 @@
 #                                   more (what ./test.sh runs)
 #
 # KVX_FUZZ_JOBS targets run at once (default 1). The corpus grows in
-# build-fuzz/corpus/<name>/, logs land in build-fuzz/logs/, and an input that
+# build-fuzz/corpus/<name>/, logs land in build-fuzz/logs/ (brief runs:
+# build-fuzz/brief-logs/), and an input that
 # breaks a target is kept as build-fuzz/findings/<name>/crash-... (or
 # timeout-..., leak-..., oom-...); run the target on that file to repeat it.
 set -euo pipefail
@@ -58,8 +59,8 @@ run_target() {
   local name=$1
   local seeds=tests/fuzz/seeds/$name
   local findings=build-fuzz/findings/$name/
-  local log=build-fuzz/logs/$name.log
-  mkdir -p "$seeds" "$findings" build-fuzz/logs
+  local log=$logs/$name.log
+  mkdir -p "$seeds" "$findings" "$logs"
   if [ $brief = 1 ]; then
     # The seeds once each, then a few seconds of mutations; what they find
     # goes to a scratch corpus that is thrown away.
@@ -76,6 +77,10 @@ run_target() {
   fi
 }
 
+# The brief runs keep their logs apart, so that they never mix with a long run's.
+logs=build-fuzz/logs
+[ $brief = 1 ] && logs=build-fuzz/brief-logs
+
 failed=0
 pids=()
 for name in "${names[@]}"; do
@@ -91,7 +96,7 @@ done
 for entry in "${pids[@]}"; do
   pid=${entry%%:*}
   name=${entry#*:}
-  log=build-fuzz/logs/$name.log
+  log=$logs/$name.log
   if wait "$pid"; then
     result=ok
   else
