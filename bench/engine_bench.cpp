@@ -169,3 +169,98 @@ void BM_ChainStep(benchmark::State& state) {
 }
 BENCHMARK(BM_ChainStep)->DenseRange(0, 8);
 }  // namespace
+
+// --- Sun and planet tables ----------------------------------------------------
+// Arg 0: the internal series; arg 1: the VSOP87 D library with the full
+// series (the Moon of the darkness from the internal series either way).
+#include "core/column_flags.h"
+#include "engine/planet.h"
+#include "engine/sun.h"
+#include "setup/column_sets.h"
+#include "theories/theory_libraries.h"
+
+namespace {
+
+TTheorySelection Road(std::int64_t road) {
+  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  (void)available;
+  TTheorySelection selection;
+  selection.bytes[0] = road == 0 ? kPlanetTheoryInternal : kPlanetTheoryVsop87D;
+  selection.bytes[1] = 0;
+  return selection;
+}
+
+TTableConfigRecord AllColumns() {
+  TTableConfigRecord config;
+  SelectAllColumns(config.Flags);
+  RecomputeColumnSummaries(config.Flags);
+  return config;
+}
+
+TTableConfigRecord WithoutRiseSet() {
+  TTableConfigRecord config;
+  config.Flags[column_flag::kRightAscension] = 1;
+  config.Flags[column_flag::kDeclination] = 1;
+  config.Flags[column_flag::kGeoDistance] = 1;
+  RecomputeColumnSummaries(config.Flags);
+  return config;
+}
+
+// One Tplatab.rechnen of Mars: without the rise/set group (arg 0) or with
+// every group and column (arg 1); second arg the theory road.
+void BM_MarsRechnen(benchmark::State& state) {
+  const TTheorySelection road = Road(state.range(1));
+  const TTableConfigRecord config = state.range(0) != 0 ? AllColumns() : WithoutRiseSet();
+  Tplatab mars(0, road, nullptr, 4, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2025), Step(1), 1e-10L, -1,
+               10);
+  mars.initialisieren(0, road, 4, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2025), Step(1), 1e-10L, -1, 10);
+  LocalTimeToUT(mars.Observer);
+  CompleteObserverRecord(1, road, config, -1, mars.Observer);
+  for (auto _ : state) {
+    mars.rechnen(TComputeSettingsBlock{});
+    benchmark::DoNotOptimize(mars.Result);
+  }
+  state.SetLabel(std::string(state.range(0) != 0 ? "every group" : "no rise/set") +
+                 (state.range(1) != 0 ? ", VSOP87 D" : ", internal"));
+}
+BENCHMARK(BM_MarsRechnen)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMicrosecond);
+
+// A Mars table of 10,000 rows with every column, by the time loop.
+void BM_MarsTable10000(benchmark::State& state) {
+  const TTheorySelection road = Road(state.range(0));
+  const TTableConfigRecord config = AllColumns();
+  TObserverRecord end = LocalInstant(1, 1, 2025);
+  end.LocalHours = 9999 * 0.1 * 24.0 + 0.001;
+  Tplatab mars(0, road, nullptr, 4, config, LocalInstant(1, 1, 2025), end, Step(0.1), 1e-10L, -1, 10);
+  mars.initialisieren(0, road, 4, config, LocalInstant(1, 1, 2025), end, Step(0.1), 1e-10L, -1, 10);
+  for (auto _ : state) {
+    mars.schleife(TComputeSettingsBlock{}, 1, 1);
+    benchmark::DoNotOptimize(mars.Rows);
+  }
+  state.SetItemsProcessed(state.iterations() * mars.Rows);
+  state.SetLabel(state.range(0) != 0 ? "VSOP87 D" : "internal");
+}
+BENCHMARK(BM_MarsTable10000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A year of daily Sun rows with twilight and darkness.
+void BM_SunYearWithDarkness(benchmark::State& state) {
+  const TTheorySelection road = Road(state.range(0));
+  TTableConfigRecord config;
+  config.Flags[column_flag::kTwilight] = 1;
+  config.Flags[column_flag::kNightLengths] = 1;
+  config.Flags[column_flag::kDarkness] = 1;
+  config.Flags[column_flag::kDarknessSum] = 1;
+  RecomputeColumnSummaries(config.Flags);
+  TObserverRecord end = LocalInstant(31, 12, 2025);
+  TSonnetab sun(0, road, nullptr, config, LocalInstant(1, 1, 2025), end, Step(1), 1e-10L, -1, 10);
+  sun.initialisieren(0, road, config, LocalInstant(1, 1, 2025), end, Step(1), 1e-10L, -1, 10);
+  for (auto _ : state) {
+    sun.schleife(TComputeSettingsBlock{}, 1, 1);
+    benchmark::DoNotOptimize(sun.Rows);
+  }
+  state.SetItemsProcessed(state.iterations() * sun.Rows);
+  state.SetLabel(state.range(0) != 0 ? "VSOP87 D" : "internal");
+}
+BENCHMARK(BM_SunYearWithDarkness)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

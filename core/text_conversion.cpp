@@ -85,13 +85,29 @@ std::string FormatFixedImpl(Real x, int width, int decimals) {
   Real a = negative ? -x : x;
   // Enough digits to see the exact binary value well past the rounding digit.
   const int extra = 30;
-  std::vector<char> buffer(static_cast<std::size_t>(decimals + extra + 5100));
-  if constexpr (std::is_same_v<Real, long double>) {
-    std::snprintf(buffer.data(), buffer.size(), "%.*Lf", decimals + extra, a);
-  } else {
-    std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals + extra, a);
+  std::string digits;
+  bool done = false;
+  if constexpr (std::is_same_v<Real, double>) {
+    // The exact expansion without printf for ordinary sizes (the same
+    // digits, much faster).
+    if (a < 1e100 && decimals + extra <= 300) {
+      char quick[512];
+      const auto r = std::to_chars(quick, quick + sizeof quick, a, std::chars_format::fixed, decimals + extra);
+      if (r.ec == std::errc()) {
+        digits.assign(quick, r.ptr);
+        done = true;
+      }
+    }
   }
-  std::string digits(buffer.data());
+  if (!done) {
+    std::vector<char> buffer(static_cast<std::size_t>(decimals + extra + 5100));
+    if constexpr (std::is_same_v<Real, long double>) {
+      std::snprintf(buffer.data(), buffer.size(), "%.*Lf", decimals + extra, a);
+    } else {
+      std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals + extra, a);
+    }
+    digits.assign(buffer.data());
+  }
   std::size_t point = digits.find('.');
   std::string intPart = digits.substr(0, point);
   std::string fracPart = digits.substr(point + 1);

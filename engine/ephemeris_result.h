@@ -61,6 +61,11 @@ struct TPhysicalBlock : PlanetPhysicalRecord {
 inline constexpr int kPhysicalBlockDoubles = 42;
 
 // The Moon table's additions.
+// FurtherCoordinates in the order of the Moon theory's outputs: 0..2 the
+// geocentric ecliptic rectangular place of J2000, 3..5 that of date (km).
+// The Topo* fields are the topocentric twins of the physical block's
+// elongation, side, phase, bright limb, illuminated fraction, axis, centre
+// latitude and central meridian.
 struct TMoonExtraBlock {
   std::array<double, 6> FurtherCoordinates{};  // the six further values of the Moon theory
   double SunX = 0, SunY = 0, SunZ = 0;          // the observer record's geocentric Sun vector, AU
@@ -71,6 +76,15 @@ struct TMoonExtraBlock {
   double ElongationValue = 0;                   // ARCL
   double AltitudeDifference = 0;                // ARCV
   double LimbAltitudeDifference = 0;            // DALT
+  double TopoElongation = 0;                    // degrees
+  std::string TopoSideText;                     // "Ost"/"East" or "West"
+  double TopoSideAngle = 0;                     // lambda(Sun) - lambda, topocentric, degrees
+  double TopoPhaseAngle = 0;
+  double TopoBrightLimbAngle = 0;
+  double TopoIlluminatedFraction = 0;
+  double TopoAxisAngle = 0;
+  double TopoCentreLatitude = 0;
+  double TopoCentralMeridian = 0;
 };
 
 // Darkness of the Sun table's night: -1 marks a value that is not set.
@@ -141,6 +155,7 @@ struct TEphemerisResultRecord {
   TMoonExtraBlock Moon;
 
   std::uint8_t Integrated = 0;  // 1 on the rows of a numerically integrated table
+  float MagnitudeH = 0, MagnitudeG = 0;  // the body's magnitude parameters (element tables)
   std::string Name;             // at most 40 characters; set only where one table lists many objects
 };
 

@@ -157,6 +157,8 @@ void TKeplereph::ComputeRow(TComputeSettingsBlock settings, std::uint8_t siderea
 
 void TKeplereph::FinishRow(int row, std::uint8_t siderealFlag, std::uint8_t show, bool withGst) {
   Result.Integrated = 0;
+  Result.MagnitudeH = static_cast<float>(H);
+  Result.MagnitudeG = static_cast<float>(G);
   Result.JD = MjdToJd(Observer.Mjd);
   Result.Year = Observer.Year;
   Result.Month = Observer.Month;

@@ -10,17 +10,26 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <iosfwd>
 #include <string>
+#include <vector>
+
+#include "core/two_body.h"
 
 #include "core/table_step.h"
 #include "engine/asteroid_database_image.h"
 #include "engine/cell_format.h"
 #include "engine/kepler.h"
 #include "engine/mystringgrid.h"
+#include "engine/planet_elements.h"
+#include "engine/table_sink.h"
 
 namespace kvx {
 
 class ProgressReporter;
+struct TColumnDescriptor;
+struct TRowValues;
 
 // Most rows one run of the time loop produces.
 inline constexpr int kMaxTableRows = 16382;
@@ -59,17 +68,60 @@ class TKeplereph : public TKepler {
   // column flag 2.
   void rechnen(TComputeSettingsBlock settings) override;
 
-  // --- writers (their bodies belong to the table writers) -------------------
-  virtual void exportzeile() {}
-  virtual void paintzusatz(int /*row*/, std::uint8_t /*heading*/) {}
-  virtual void paintzusatz_grid(tmystringgrid& /*grid*/, int /*row*/, double /*widthScale*/,
-                                std::uint8_t /*heading*/) {}
+  // --- writers (engine/table_writers.cpp) -------------------------------------
+  // One line per row of RowStore (rows 1 .. Rows), no heading:
+  // RA;Dec;name;day;JD with RA and Dec in degrees as 4.5 fixed numbers and
+  // the JD as 10.5, the locale's decimal separator; the row's own name when
+  // it carries one, else the object's, cut to 40 characters; the day of the
+  // month in a field of 5. A value that is not finite leaves its field empty.
+  virtual void exportzeile(std::ostream& out);
+  // The export into a file, replacing it only when the whole text was
+  // written. False with `error` saying why.
+  bool ExportRowsToFile(const std::string& path, std::string& error);
+  // The Moon's extra block of row k (1-based in RowStore) into the sheet at
+  // OutputRow, OutputColumn (advanced per cell); heading mode writes the
+  // headings. The grid twin sets each column's width with `widthScale`.
+  virtual void paintzusatz(int k, std::uint8_t heading);
+  virtual void paintzusatz_grid(tmystringgrid& grid, int k, double widthScale, std::uint8_t heading);
   // Non-zero: paintdms into the sheet; zero: paintdms_grid into the result grid.
   virtual void paint(std::uint8_t toSheet);
-  virtual void paintdms() {}
-  virtual void paintdms_grid() {}
-  virtual void paintelemente() {}
-  virtual void paintelemente_grid() {}
+  // The ephemeris table into OutputSheet / OutputGrid: a heading row built
+  // from the first row, then one row per row of RowStore; the columns of the
+  // catalogue (engine/column_catalogue.h) the configuration switches on. The
+  // row-count flag scales the progress by Rows (set) or by the period's
+  // row estimate (clear). Nothing is written when Rows < 1.
+  virtual void paintdms(std::uint8_t rowCountFlag = 1);
+  virtual void paintdms_grid(std::uint8_t rowCountFlag = 1);
+  // The element table (asteroids and comets: the layout of the element
+  // files); sheetFlag 0 writes into the grid instead.
+  virtual void paintelemente(std::uint8_t rowCountFlag = 1, std::uint8_t sheetFlag = 1);
+  virtual void paintelemente_grid(std::uint8_t rowCountFlag = 1);
+
+  // The osculating-element columns (flags 96 .. 108) of one row at (row,
+  // column), the column advanced per cell. With stateFlag the elements come
+  // from `state` (heliocentric position AU and velocity AU/day, equatorial
+  // of the equinox JD unless eclipticFlag says ecliptic) at the row's JD
+  // with `mass` (solar masses); otherwise `elements` are written and the
+  // perihelion-time column is left out. A state that gives no orbit leaves
+  // the cells empty. Heading mode writes the headings (the grid: and
+  // widths).
+  void WriteOsculatingElementColumns(std::uint8_t stateFlag, std::uint8_t eclipticFlag,
+                                     const TEphemerisResultRecord& record, const TStateVectorExt& state,
+                                     const TOsculatingElements& elements, long double mass, double equinoxJd,
+                                     int row, int& column, std::uint8_t heading, TSheet& sheet);
+  void WriteOsculatingElementColumnsToGrid(std::uint8_t stateFlag, std::uint8_t eclipticFlag,
+                                           const TEphemerisResultRecord& record, const TStateVectorExt& state,
+                                           const TOsculatingElements& elements, long double mass, double equinoxJd,
+                                           int row, int& column, std::uint8_t heading, tmystringgrid& grid);
+  // One row of the element table: the eleven columns of the asteroid (body
+  // index 11) or comet element file, from the state (stateFlag) or from
+  // `elements`.
+  void WriteElementRowToSheet(TSheet& sheet, int row, int& column, std::uint8_t heading, std::uint8_t stateFlag,
+                              std::uint8_t eclipticFlag, const TEphemerisResultRecord& record,
+                              const TStateVectorExt& state, double equinoxJd, const TOsculatingElements& elements);
+  void WriteElementRowToGrid(tmystringgrid& grid, int row, int& column, std::uint8_t heading, std::uint8_t stateFlag,
+                             std::uint8_t eclipticFlag, const TEphemerisResultRecord& record,
+                             const TStateVectorExt& state, double equinoxJd, const TOsculatingElements& elements);
 
   // The time loop: computes every row of the period (or of the date list in
   // date-list mode). `siderealFlag` asks for apparent sidereal time. With
@@ -100,6 +152,11 @@ class TKeplereph : public TKepler {
   std::int32_t OutputRow = 0;
   std::int32_t OutputColumn = 0;
   TSheet* OutputSheet = nullptr;
+  // The result grid the grid writers write into, and the main window's
+  // output settings; the main window hands both in before a table is
+  // written.
+  tmystringgrid* OutputGrid = nullptr;
+  TTableOutputSettings OutputSettings;
 
   // Date-list lines of the last run that were not a Julian day.
   int SkippedDateLines = 0;
@@ -114,6 +171,30 @@ class TKeplereph : public TKepler {
                         ProgressReporter* progress);
   // Computes the current working instant as one row.
   void ComputeRow(TComputeSettingsBlock settings, std::uint8_t siderealFlag);
+
+  // --- the writers' shared parts (engine/table_writers.cpp) ----------------
+  // The frame of every table writer: set-up, progress, one row callback per
+  // output row (k: 1-based row of RowStore; heading on the first output
+  // row, built from row 1), cancel, and the finishing on every way out.
+  void WriteTableFrame(TCellSink& sink, std::uint8_t rowCountFlag,
+                       const std::function<void(TCellSink&, int k, bool heading)>& writeRow);
+  void WriteEphemerisRow(TCellSink& sink, int k, bool heading);
+  void ChooseLayout(const TEphemerisResultRecord& first);
+  void WriteCatalogueCell(TCellSink& sink, const TColumnDescriptor& d, const TRowValues& v, bool heading);
+  void WriteElementTableRow(TCellSink& sink, int k, bool heading);
+  void WriteMoonExtraColumns(TCellSink& sink, const TEphemerisResultRecord& record, bool heading);
+  void WriteOsculatingElements(TCellSink& sink, std::uint8_t stateFlag, std::uint8_t eclipticFlag,
+                               const TEphemerisResultRecord& record, const TStateVectorExt& state,
+                               const TOsculatingElements& elements, long double mass, double equinoxJd, int row,
+                               int& column, bool heading);
+  void WriteElementRow(TCellSink& sink, int row, int& column, bool heading, std::uint8_t stateFlag,
+                       std::uint8_t eclipticFlag, const TEphemerisResultRecord& record, const TStateVectorExt& state,
+                       double equinoxJd, const TOsculatingElements& elements);
+  // Heading text (with the grid's width) of a column headed by `slot`.
+  void WriteHeadingCell(TCellSink& sink, int row, int column, int slot, const std::string& text, bool width);
+  // Columns of the current table, chosen from its first row.
+  std::vector<const TColumnDescriptor*> layout_;
+  bool nameColumn_ = false;
 
   TAsteroidDatabaseImage database_;
   bool databaseRefused_ = false;

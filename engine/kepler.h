@@ -115,8 +115,8 @@ class TKepler {
   virtual void stuendlich_aequatorial();
 
   // True when the elements can be computed; otherwise `reason` (German and
-  // English) says why.
-  bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const;
+  // English) says why. Bodies without elements (Sun, planets) always pass.
+  virtual bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const;
   // Shows the refusal for unusable elements (once per object) and returns
   // false; true when the elements are usable.
   bool CheckElements();

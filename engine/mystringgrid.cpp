@@ -49,6 +49,18 @@ void tmystringgrid::SetCells(int col, int row, const std::string& text) {
   Changed();
 }
 
+int tmystringgrid::ColWidths(int col) const {
+  if (col < 0 || col >= static_cast<int>(colWidths_.size()) || colWidths_[col] < 0) return kDefaultColWidth;
+  return colWidths_[col];
+}
+
+void tmystringgrid::SetColWidths(int col, int width) {
+  if (col < 0 || col >= kMaxGridCols) return;
+  if (col >= static_cast<int>(colWidths_.size())) colWidths_.resize(col + 1, -1);
+  colWidths_[col] = std::max(width, 0);
+  Changed();
+}
+
 void tmystringgrid::Changed() {
   if (listener_) listener_();
 }

@@ -31,6 +31,12 @@ class tmystringgrid {
   const std::string& Cells(int col, int row) const;
   void SetCells(int col, int row, const std::string& text);
 
+  // Column widths in pixels; a column never given one reports
+  // kDefaultColWidth.
+  static constexpr int kDefaultColWidth = 64;
+  int ColWidths(int col) const;
+  void SetColWidths(int col, int width);
+
   // Called after every change (cells or size), for the view.
   void SetChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
@@ -45,6 +51,7 @@ class tmystringgrid {
   int rowCount_;
   int colCount_;
   std::vector<std::vector<std::string>> cells_;  // [row][col]
+  std::vector<int> colWidths_;                    // -1: the default
   std::function<void()> listener_;
 };
 

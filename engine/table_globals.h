@@ -24,6 +24,17 @@ extern std::string SecondEquinoxText;
 // twilight levels 3..5).
 extern TRiseSetAltitudes RiseSetAltitudes;
 
+// The main window's four switches of the Sun and Moon rise/set search:
+// the Moon option byte handed to the Moon theory, the Moon's upper limb seen
+// from the observer at -34' (else its centre at RiseSetAltitudes[1]), the
+// apparent places of the selected theories (else the low-precision Sun and
+// Moon; the darkness of the Sun table takes its Moon the same way), and the
+// Moon from the internal series whatever the theory selection says.
+extern std::uint8_t RiseSetMoonOption;
+extern std::uint8_t RiseSetMoonLimb;
+extern std::uint8_t RiseSetPrecise;
+extern std::uint8_t RiseSetInternalMoon;
+
 // Date-list mode: when set, the time loop computes one row per line of
 // JulianDateList (each line a Julian day, UT) instead of stepping the period.
 extern std::uint8_t DateListMode;

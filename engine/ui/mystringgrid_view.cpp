@@ -25,11 +25,13 @@ void TMyStringGridModel::Refresh() {
     rows_ = rows;
     cols_ = cols;
     endResetModel();
+    emit Refreshed();
     return;
   }
   if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
   emit headerDataChanged(Qt::Horizontal, 0, std::max(0, cols_ - 1));
   emit headerDataChanged(Qt::Vertical, 0, std::max(0, rows_ - 1));
+  emit Refreshed();
 }
 
 int TMyStringGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
@@ -59,10 +61,16 @@ Qt::ItemFlags TMyStringGridModel::flags(const QModelIndex& index) const {
 }
 
 TMyStringGridView::TMyStringGridView(tmystringgrid& grid, QWidget* parent)
-    : QTableView(parent), model_(new TMyStringGridModel(grid, this)) {
+    : QTableView(parent), grid_(grid), model_(new TMyStringGridModel(grid, this)) {
   setModel(model_);
+  connect(model_, &TMyStringGridModel::Refreshed, this, &TMyStringGridView::ApplyColumnWidths);
+  ApplyColumnWidths();
   horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+}
+
+void TMyStringGridView::ApplyColumnWidths() {
+  for (int column = 0; column < model_->columnCount(); ++column) setColumnWidth(column, grid_.ColWidths(column + 1));
 }
 
 }  // namespace kvx

@@ -28,6 +28,10 @@ class TMyStringGridModel : public QAbstractTableModel {
   // at most once per pass of the event loop).
   void Refresh();
 
+ signals:
+  // After every refresh: the views take the grid's column widths.
+  void Refreshed();
+
  private:
   tmystringgrid& grid_;
   int rows_ = 0;
@@ -43,6 +47,10 @@ class TMyStringGridView : public QTableView {
   TMyStringGridModel* Model() const { return model_; }
 
  private:
+  // Column j of the view shows grid column j + 1, at its width.
+  void ApplyColumnWidths();
+
+  tmystringgrid& grid_;
   TMyStringGridModel* model_;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -189,7 +190,15 @@ std::string FixedDecimal(double v, int decimals) {
   decimals = std::clamp(decimals, 0, 30);
   if (v == 0.0) v = 0.0;
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.14e", v);
+  {
+    // Fifteen significant digits, correctly rounded (as printf's "%.14e").
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer - 1, v, std::chars_format::scientific, 14);
+    if (r.ec == std::errc()) {
+      *r.ptr = 0;
+    } else {
+      std::snprintf(buffer, sizeof buffer, "%.14e", v);
+    }
+  }
   std::string mantissa;
   for (const char* p = buffer; *p != 0 && *p != 'e'; ++p) {
     if (*p >= '0' && *p <= '9') mantissa += *p;
@@ -739,7 +748,33 @@ std::string FormatGeneral(double value, const TFormatLocale& locale, int maxDigi
   return text;
 }
 
+namespace {
+// "0", "0.0" .. "0.000000000000000": the formats the table writers set on
+// most cells, rendered without parsing the code.
+bool PlainDecimalCode(std::string_view code, int& decimals) {
+  if (code.empty() || code[0] != '0') return false;
+  if (code.size() == 1) {
+    decimals = 0;
+    return true;
+  }
+  if (code[1] != '.' || code.size() > 32) return false;
+  for (std::size_t i = 2; i < code.size(); ++i) {
+    if (code[i] != '0') return false;
+  }
+  decimals = static_cast<int>(code.size()) - 2;
+  return decimals > 0;
+}
+}  // namespace
+
 std::string FormatNumber(double value, std::string_view canonicalCode, const TFormatLocale& locale, int maxDigits) {
+  int plainDecimals = 0;
+  if (PlainDecimalCode(canonicalCode, plainDecimals) && std::fabs(value) < 1e15) {
+    std::string text = FixedDecimal(std::fabs(value), plainDecimals);
+    if (value < 0 && text.find_first_of("123456789") != std::string::npos) text.insert(text.begin(), '-');
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos) text[point] = locale.Decimal;
+    return text;
+  }
   const auto sections = SplitSections(canonicalCode);
   bool showSign = true;
   const std::string_view section = PickSection(sections, value, showSign);

@@ -1,6 +1,7 @@
 #include "platform/workbook/workbook.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cctype>
 #include <cmath>
 #include <sstream>
@@ -468,9 +469,19 @@ void TWorkbook::SetEntry(int row, int col, std::string_view text) {
         // A typed date or time gets a date or time format unless the cell
         // already shows one of that kind.
         if (have != want && !(have == TFormatClass::DateTime && want != TFormatClass::Number)) {
-          TCellStyle style = current;
-          style.NumberFormat = entry.SuggestedFormat;
-          cell.Style = StyleIndex(style);
+          std::string& key = formatKey_;
+          key.clear();
+          char number[16];
+          key.append(number, std::to_chars(number, number + sizeof number, cell.Style).ptr);
+          key += '\x1e';
+          key += entry.SuggestedFormat;
+          auto it = numberFormatCache_.find(key);
+          if (it == numberFormatCache_.end()) {
+            TCellStyle style = current;
+            style.NumberFormat = entry.SuggestedFormat;
+            it = numberFormatCache_.emplace(key, StyleIndex(style)).first;
+          }
+          cell.Style = it->second;
         }
       }
       ContentChanged();
@@ -1287,7 +1298,10 @@ void TWorkbook::SetCellNumberFormat(int row, int col, std::string_view localPatt
   if (!ValidCell(row, col)) return;
   TCell& cell = CellRef(MutableCurrent(), row, col);
   const TFormatLocale locale = Locale();
-  std::string key = std::to_string(cell.Style);
+  std::string& key = formatKey_;  // reused: no allocation per cell
+  key.clear();
+  char number[16];
+  key.append(number, std::to_chars(number, number + sizeof number, cell.Style).ptr);
   key += '\x1f';
   key += localPattern;
   key += locale.Decimal;
@@ -1298,7 +1312,7 @@ void TWorkbook::SetCellNumberFormat(int row, int col, std::string_view localPatt
     style.NumberFormat = CanonicalFormat(localPattern, locale);
     const std::string lower = Lowered(style.NumberFormat);
     if (lower == "general" || lower == "standard") style.NumberFormat.clear();
-    it = numberFormatCache_.emplace(std::move(key), StyleIndex(style)).first;
+    it = numberFormatCache_.emplace(key, StyleIndex(style)).first;
   }
   if (cell.Style != it->second) {
     cell.Style = it->second;
@@ -1429,21 +1443,26 @@ double TWorkbook::MeasureText(const std::string& text, const TCellFont& font) co
 void TWorkbook::SetColWidthAuto(int row1, int col1, int row2, int col2) {
   const TRange range = Resolve(row1, col1, row2, col2, true);
   const TSheetData& source = CurrentSheetData();
-  std::map<int, double> widths;
+  // Widest text per column of the range (-1: no cell in it).
+  const int firstCol = std::max(range.Col1, 1);
+  std::vector<double> widths(static_cast<std::size_t>(std::max(range.Col2 - firstCol + 1, 0)), -1.0);
   const int lastRow = std::min(range.Row2, static_cast<int>(source.Rows.size()));
   for (int r = range.Row1; r <= lastRow; ++r) {
     const auto& cells = source.Rows[r - 1];
     const int lastCol = std::min(range.Col2, static_cast<int>(cells.size()));
-    for (int c = range.Col1; c <= lastCol; ++c) {
+    for (int c = firstCol; c <= lastCol; ++c) {
       const TCell& cell = cells[c - 1];
       if (cell.Kind == TCellKind::Empty) continue;
       const double w = MeasureText(DisplayText(source, cell), styles_[cell.Style].Font) + 1.0;
-      widths[c] = std::max(widths[c], w);
+      double& widest = widths[static_cast<std::size_t>(c - firstCol)];
+      widest = std::max(widest, w);
     }
   }
-  if (widths.empty()) return;
+  if (std::all_of(widths.begin(), widths.end(), [](double w) { return w < 0; })) return;
   TSheetData& sheet = MutableCurrent();
-  for (const auto& [col, width] : widths) sheet.ColWidths[col] = std::clamp(width, 1.0, 255.0);
+  for (std::size_t i = 0; i < widths.size(); ++i) {
+    if (widths[i] >= 0) sheet.ColWidths[firstCol + static_cast<int>(i)] = std::clamp(widths[i], 1.0, 255.0);
+  }
   Changed(TChange::Structure);
 }
 

@@ -493,7 +493,9 @@ class TWorkbook {
   std::unordered_map<std::string, std::uint32_t> styleIndex_;
   // (style, local pattern) -> style with that number format, for the
   // table writers that set the same few formats on many cells.
+  // Also (style, suggested format of a typed date or time) -> style.
   std::unordered_map<std::string, std::uint32_t> numberFormatCache_;
+  std::string formatKey_;  // scratch key of the cache lookups
   std::optional<TClipboard> clipboard_;
   std::unique_ptr<TTransaction> transaction_;
 

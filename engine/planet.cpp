@@ -1,0 +1,282 @@
+#include "engine/planet.h"
+
+#include <array>
+#include <cmath>
+
+#include "core/column_flags.h"
+#include "core/name_tables.h"
+#include "core/physical_ephemeris.h"
+#include "core/rise_set_search.h"
+#include "core/time_scales.h"
+#include "engine/table_globals.h"
+#include "theories/planet_positions.h"
+#include "theories/planet_series.h"
+#include "theories/pluto.h"
+#include "theories/rise_set.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr TBodyIndex kBodyIndexEarth = 3;
+constexpr TBodyIndex kBodyIndexMercury = 1;
+constexpr TBodyIndex kBodyIndexNeptune = 8;
+constexpr TBodyIndex kBodyIndexPluto = 9;
+
+// The German name of a body 0..9 (the core's name table), else "".
+std::string GermanBodyName(TBodyIndex body) {
+  if (body < 0 || body > kBodyIndexPluto) return "";
+  return SunAndPlanetNames[static_cast<std::size_t>(body)];
+}
+
+bool HasPhysicalEphemeris(TBodyIndex body) { return body == kBodyIndexSun || HasPlanetRoutine(body); }
+
+// The planet routines of Mercury to Neptune by body index, with the entry of
+// the position-file block each reads (Pluto's routine takes no level).
+using THeliocentricRoutine = void (*)(PositionFileHandle, TTheorySelection, double, double&, double&, double&,
+                                      double&, double&, double&, double&, double&, double&, TTruncationLevel);
+struct TPlanetRoutine {
+  THeliocentricRoutine heliocentric;
+  std::size_t positionFile;
+};
+constexpr std::array<TPlanetRoutine, 9> kPlanetRoutines = {{
+    {nullptr, 0},
+    {MercuryHeliocentric, 1},
+    {VenusHeliocentric, 2},
+    {nullptr, 0},
+    {MarsHeliocentric, 3},
+    {JupiterHeliocentric, 4},
+    {SaturnHeliocentric, 5},
+    {UranusHeliocentric, 6},
+    {NeptuneHeliocentric, 7},
+}};
+
+}  // namespace
+
+bool HasPlanetRoutine(TBodyIndex body) {
+  return body == 1 || body == 2 || (body >= 4 && body <= kBodyIndexPluto);
+}
+
+namespace planet_chain {
+
+void Heliocentric(TKepler& body, TComputeSettingsBlock settings) {
+  const TBodyIndex index = body.BodyIndex;
+  if (!HasPlanetRoutine(index)) return;
+  const double T = body.Observer.Centuries;
+  const TTheorySelection s = body.TheorySelection;
+  // Pluto's series are not extrapolated beyond the interval they serve.
+  if (index == kBodyIndexPluto && !DateInTheoryRange(s, T)) return;
+  TEphemerisResultRecord& r = body.Result;
+  TKeplerPosition& p = r.Position;
+  if (index == kBodyIndexPluto) {
+    PlutoHeliocentric(settings[8], s, T, p.HelioLongitude, p.HelioLatitude, p.HelioDistance, p.HelioX, p.HelioY,
+                      p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ);
+    return;
+  }
+  const TPlanetRoutine& routine = kPlanetRoutines[static_cast<std::size_t>(index)];
+  routine.heliocentric(settings[routine.positionFile], s, T, p.HelioLongitude, p.HelioLatitude, p.HelioDistance,
+                       p.HelioX, p.HelioY, p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ, body.VsopLevelA);
+}
+
+void PlanetRiseSet(TKepler& body, TComputeSettingsBlock settings) {
+  const TObserverRecord& o = body.Observer;
+  TRiseSetBlock& block = body.Result.RiseSet;
+  TRiseSetLevel& out = block.Levels[TRiseSetBlock::kBodyLevel];
+  const char* status = kRiseSetBlank;
+  const char* riseMarker = kRiseSetBlank;
+  const char* setMarker = kRiseSetBlank;
+  RiseSetPlanet(RiseSetAltitudes, settings, body.Language, o.DeltaTSeconds, body.TheorySelection, MjdToJd(o.Mjd),
+                -o.Longitude, o.Latitude, body.BodyIndex, ZoneOffsetHours(o), out.Rise, out.Set, out.Duration,
+                block.TransitTime, block.TransitAltitude, block.RiseAzimuth, block.SetAzimuth, status, riseMarker,
+                setMarker, body.VsopLevelA);
+  if (std::fabs(o.Latitude) == 90 && HasPlanetRoutine(body.BodyIndex)) {
+    // At a pole the altitude is the declination (with the sign of the
+    // pole) all day: no rise or set, only the status.
+    const double altitude = o.Latitude > 0 ? body.Result.Position.Declination : -body.Result.Position.Declination;
+    const bool above = altitude > RiseSetAltitudes[0] / 60.0;
+    status = above ? RiseSetVisibleWord(body.Language) : RiseSetInvisibleWord(body.Language);
+    out.Duration = above ? RiseSetWholeDayHours() : 0.0;
+    riseMarker = setMarker = kRiseSetPolar;
+    block.TransitTime = 0;
+    block.TransitAltitude = 0;
+  }
+  out.Status = status != nullptr ? status : "";
+  out.RiseMarker = riseMarker != nullptr ? riseMarker : "";
+  out.SetMarker = setMarker != nullptr ? setMarker : "";
+}
+
+}  // namespace planet_chain
+
+// ---------------------------------------------------------------------------
+// Tpla and its reduced variants
+
+Tpla::Tpla(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
+           const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance)
+    : TSonne(language, selection, creatorWord, config, observer, integrationTolerance) {
+  BodyIndex = body;
+  SetBodyTexts(body);
+}
+
+void Tpla::SetBodyTexts(TBodyIndex body) {
+  ProgressCaption = BodyProgressCaption(body, Language);
+  Name = GermanBodyName(body);
+}
+
+void Tpla::initialisieren(std::uint8_t language, TTheorySelection selection, TBodyIndex body,
+                          const TTableConfigRecord& config, const TObserverRecord& observer,
+                          long double integrationTolerance) {
+  TSonne::initialisieren(language, selection, config, observer, integrationTolerance);
+  BodyIndex = body;
+  H = 1.0;
+  SetBodyTexts(body);
+}
+
+void Tpla::heliozentrisch(double /*x*/, double /*y*/, double /*vx*/, double /*vy*/) {
+  planet_chain::Heliocentric(*this, settings_);
+}
+
+void Tpla::Aufgang_untergang(TComputeSettingsBlock settings, int /*firstLevel*/, int /*lastLevel*/) {
+  planet_chain::PlanetRiseSet(*this, settings);
+}
+
+void Tpla::physischeEphemeride() {
+  if (HasPhysicalEphemeris(BodyIndex)) sun_chain::PhysicalBlock(*this);
+}
+
+void Tpla::rechnen(TComputeSettingsBlock settings) {
+  settings_ = settings;
+  bahnlageelemente();
+  heliozentrisch(0, 0, 0, 0);
+  geozentrischekliptikalgeometrisch();
+  Ekliptik_aequator();
+  Result.HelioVX = savedVelocity_[0];
+  Result.HelioVY = savedVelocity_[1];
+  Result.HelioVZ = savedVelocity_[2];
+  aequinoktium_reduktion();
+  topozentr();
+  horizont();
+  Aufgang_untergang(settings, TRiseSetBlock::kBodyLevel, TRiseSetBlock::kBodyLevel);
+  physischeEphemeride();
+  sun_chain::ClearNonFiniteEvents(Result);
+}
+
+tplaShort::tplaShort(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
+                     const TTableConfigRecord& config, const TObserverRecord& observer,
+                     long double integrationTolerance, std::int32_t /*unused1*/, std::int32_t /*unused2*/)
+    : Tpla(language, selection, creatorWord, body, config, observer, integrationTolerance) {
+  Topocentric = 0;
+  Language = language;
+  FullComputation = 1;
+}
+
+void tplaShort::rechnen(TComputeSettingsBlock settings) {
+  settings_ = settings;
+  bahnlageelemente();
+  heliozentrisch(0, 0, 0, 0);
+  geozentrischekliptikalgeometrisch();
+  Ekliptik_aequator();
+  Result.HelioVX = savedVelocity_[0];
+  Result.HelioVY = savedVelocity_[1];
+  Result.HelioVZ = savedVelocity_[2];
+  if (Topocentric != 0) {
+    topozentr();
+  } else {
+    Result.TopoRightAscension = Result.Position.RightAscension;
+    Result.TopoDeclination = Result.Position.Declination;
+    Result.TopoDistance = Result.EquatorialDistance;
+  }
+}
+
+tplaShort_lg::tplaShort_lg(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord,
+                           TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& observer,
+                           long double integrationTolerance, std::int32_t /*unused1*/, std::int32_t /*unused2*/)
+    : Tpla(language, selection, creatorWord, body, config, observer, integrationTolerance) {
+  Topocentric = 0;
+  Language = language;
+  FullComputation = 1;
+}
+
+void tplaShort_lg::rechnen(TComputeSettingsBlock settings) {
+  settings_ = settings;
+  bahnlageelemente();
+  heliozentrisch(0, 0, 0, 0);
+  geozentrischekliptikalgeometrisch();
+  Ekliptik_aequator();
+}
+
+// ---------------------------------------------------------------------------
+// Tplatab
+
+Tplatab::Tplatab(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet, TBodyIndex body,
+                 const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
+                 const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
+                 std::int32_t vsopLevelB)
+    : TSonnetab(language, selection, outputSheet, config, start, end, step, integrationTolerance, vsopLevelA,
+                vsopLevelB) {
+  BodyIndex = body;
+  ProgressCaption = BodyProgressCaption(body, language);
+  Name = GermanBodyName(body);
+}
+
+void Tplatab::initialisieren(std::uint8_t language, TTheorySelection selection, TBodyIndex body,
+                             const TTableConfigRecord& config, const TObserverRecord& start,
+                             const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
+                             std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
+  const std::string previousName = Name;
+  TSonnetab::initialisieren(language, selection, config, start, end, step, integrationTolerance, vsopLevelA,
+                            vsopLevelB);
+  BodyIndex = body;
+  ProgressCaption = BodyProgressCaption(body, language);
+  if (body == kBodyIndexSun || body == kBodyIndexEarth) {
+    Name = previousName;
+  } else if (language != 0 && body == kBodyIndexMercury) {
+    Name = "Mercury";
+  } else if (language != 0 && body == kBodyIndexNeptune) {
+    Name = "Neptune";
+  } else {
+    Name = GermanBodyName(body);
+  }
+}
+
+void Tplatab::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                             const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
+                             long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
+  initialisieren(language, selection, BodyIndex, config, start, end, step, integrationTolerance, vsopLevelA,
+                 vsopLevelB);
+}
+
+void Tplatab::heliozentrisch(double /*x*/, double /*y*/, double /*vx*/, double /*vy*/) {
+  planet_chain::Heliocentric(*this, settings_);
+}
+
+void Tplatab::Aufgang_untergang(TComputeSettingsBlock settings, int /*firstLevel*/, int /*lastLevel*/) {
+  planet_chain::PlanetRiseSet(*this, settings);
+}
+
+void Tplatab::physischeEphemeride() {
+  if (HasPhysicalEphemeris(BodyIndex)) sun_chain::PhysicalBlock(*this);
+}
+
+void Tplatab::rechnen(TComputeSettingsBlock settings) {
+  settings_ = settings;
+  bahnlageelemente();
+  heliozentrisch(0, 0, 0, 0);
+  geozentrischekliptikalgeometrisch();
+  Ekliptik_aequator();
+  Result.HelioVX = savedVelocity_[0];
+  Result.HelioVY = savedVelocity_[1];
+  Result.HelioVZ = savedVelocity_[2];
+  aequinoktium_reduktion();
+  if (TableConfig.Flags[column_flag::kSummaryTopocentric] == 1 ||
+      TableConfig.Flags[column_flag::kSummaryPhysical] == 1) {
+    topozentr();
+  }
+  if (ColumnOn(column_flag::kSummaryTopocentric)) {
+    horizont();
+    Aufgang_untergang(settings, TRiseSetBlock::kBodyLevel, TRiseSetBlock::kBodyLevel);
+  }
+  if (ColumnOn(column_flag::kSummaryPhysical)) physischeEphemeride();
+  sun_chain::ClearNonFiniteEvents(Result);
+}
+
+}  // namespace kvx

@@ -1,0 +1,120 @@
+// The major planets Mercury to Pluto on the Sun's classes: Tpla (one
+// position), its reduced variants tplaShort and tplaShort_lg for the
+// transit and occultation computations, and the planet ephemeris table
+// Tplatab. The heliocentric place comes from the planet routine of the
+// selected theory (internal series, VSOP87 D or C library, position files);
+// the geocentric step is the Sun's (planet-position dispatch, dispatch mode
+// 2). Body index 1 Mercury, 2 Venus, 4 Mars .. 9 Pluto; 3 (the Earth) and
+// any other index give no planet place.
+//
+// Frames and units as TKepler: ecliptic and equator of date, AU, degrees.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/sun.h"
+
+namespace kvx {
+
+// True for the body indexes that have a planet routine (1, 2, 4..9).
+bool HasPlanetRoutine(TBodyIndex body);
+
+// The planet steps the four classes share.
+namespace planet_chain {
+// Heliocentric ecliptic vector, velocity (0 where the theory gives none)
+// and r, b, l of date of the body at the observer record's T, with VSOP
+// level A. Indexes without a routine, and Pluto outside its theory's
+// interval, leave the result unchanged.
+void Heliocentric(TKepler& body, TComputeSettingsBlock settings);
+// Rise, transit and set of the planet on the observer's local day into
+// level 2 of the rise/set block; at a pole the visible/invisible status
+// word from the declination.
+void PlanetRiseSet(TKepler& body, TComputeSettingsBlock settings);
+}  // namespace planet_chain
+
+// One planet position.
+class Tpla : public TSonne {
+ public:
+  // As TSonne, with the body index, the progress caption of the index and
+  // the German planet name whatever the language.
+  Tpla(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
+       const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance);
+
+  using TSonne::initialisieren;
+  // Body index, H = 1.0, full computation 1, language, stopped 0, caption,
+  // name and the records.
+  virtual void initialisieren(std::uint8_t language, TTheorySelection selection, TBodyIndex body,
+                              const TTableConfigRecord& config, const TObserverRecord& observer,
+                              long double integrationTolerance);
+
+  void heliozentrisch(double x, double y, double vx, double vy) override;
+  void Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) override;
+  void physischeEphemeride() override;
+  // The planet chain: positions, the heliocentric velocity kept around the
+  // dispatch restored after Ekliptik_aequator, second equinox, topocentric,
+  // horizon, rise/set and the physical ephemeris.
+  void rechnen(TComputeSettingsBlock settings) override;
+
+ protected:
+  void SetBodyTexts(TBodyIndex body);
+};
+
+// Reduced planet position: the places of date, topocentric only on request.
+class tplaShort : public Tpla {
+ public:
+  // Tpla's constructor with the first seven arguments; topocentric flag 0,
+  // full computation 1. The two further arguments are not used.
+  tplaShort(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
+            const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance,
+            std::int32_t unused1, std::int32_t unused2);
+  // Positions of date; topozentr with the topocentric flag, else the
+  // topocentric place equal to the geocentric one. No second equinox,
+  // horizon, rise/set or physical ephemeris.
+  void rechnen(TComputeSettingsBlock settings) override;
+
+  std::uint8_t Topocentric = 0;
+};
+
+// The heliocentric, geocentric and equatorial places of date only.
+class tplaShort_lg : public Tpla {
+ public:
+  tplaShort_lg(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
+               const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance,
+               std::int32_t unused1, std::int32_t unused2);
+  void rechnen(TComputeSettingsBlock settings) override;
+
+  std::uint8_t Topocentric = 0;
+};
+
+// The planet ephemeris table.
+class Tplatab : public TSonnetab {
+ public:
+  // As TSonnetab with the body index, its progress caption and the German
+  // planet name.
+  Tplatab(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet, TBodyIndex body,
+          const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
+          const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
+          std::int32_t vsopLevelB);
+
+  // As the constructor, full computation 1; the name "Merkur" .. "Pluto" by
+  // index ("Mercury" and "Neptune" in English; the Sun and the Earth keep
+  // the previous name).
+  virtual void initialisieren(std::uint8_t language, TTheorySelection selection, TBodyIndex body,
+                              const TTableConfigRecord& config, const TObserverRecord& start,
+                              const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
+                              std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+  // The Sun table's set-up keeps the body index.
+  void initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                      const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
+                      long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) override;
+  using TSonnetab::initialisieren;
+
+  void heliozentrisch(double x, double y, double vx, double vy) override;
+  void Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) override;
+  void physischeEphemeride() override;
+  // The table chain: positions; topozentr when column flag 1 or 2 is 1;
+  // horizont and rise/set with flag 1; the physical ephemeris with flag 2.
+  void rechnen(TComputeSettingsBlock settings) override;
+};
+
+}  // namespace kvx

@@ -1,0 +1,390 @@
+#include "engine/sun.h"
+
+#include <array>
+#include <cmath>
+
+#include "core/column_flags.h"
+#include "core/frames.h"
+#include "core/physical_ephemeris.h"
+#include "core/time_scales.h"
+#include "core/vector_math.h"
+#include "engine/darkness.h"
+#include "engine/table_globals.h"
+#include "theories/apparent_sun_moon.h"
+#include "theories/low_precision.h"
+#include "theories/planet_positions.h"
+#include "theories/rise_set.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr std::array<std::array<const char*, 2>, 13> kProgressCaptions = {{
+    {"Berechne Ephemeride der Sonne", "Calculating ephemeris of the Sun"},
+    {"Berechne Merkurephemeride", "Calculating ephemeris of Mercury"},
+    {"Berechne Venusephemeride", "Calculating ephemeris of Venus"},
+    {"", ""},
+    {"Berechne Marsephemeride", "Calculating ephemeris of  Mars"},
+    {"Berechne Jupiterephemeride", "Calculating ephemeris of Jupiter"},
+    {"Berechne Saturnephemeride", "Calculating ephemeris of Saturn"},
+    {"Berechne Uranusephemeride", "Calculating ephemeris of Uranus"},
+    {"Berechne Neptunephemeride", "Calculating ephemeris of Neptune"},
+    {"Berechne Plutoephemeride", "Calculating ephemeris of Pluto"},
+    {"Berechne Ephemeride des Mondes", "Calculating ephemeris of the Moon"},
+    {"Berechne Ephemeride des Planetoiden", "Calculating ephemeris of the Asteroid"},
+    {"Berechne Ephemeride des Kometen", "Calculating ephemeris of the Comet"},
+}};
+
+const char* SunName(std::uint8_t language) { return language != 0 ? "Sun" : "Sonne"; }
+
+bool AnyColumn(const TTableConfigRecord& config, std::initializer_list<std::size_t> flags) {
+  for (std::size_t f : flags) {
+    if (config.Flags[f] != 0) return true;
+  }
+  return false;
+}
+
+double FiniteOr(double value, double unset) { return std::isfinite(value) ? value : unset; }
+
+}  // namespace
+
+const char* BodyProgressCaption(TBodyIndex body, std::uint8_t language) {
+  if (body < 0 || body >= static_cast<TBodyIndex>(kProgressCaptions.size())) return "";
+  return kProgressCaptions[static_cast<std::size_t>(body)][language != 0 ? 1 : 0];
+}
+
+double EquationOfTimeHours(double localSiderealHours, double utHours, double rightAscension, double longitude) {
+  return 12.0 - Mod24(((localSiderealHours - utHours) * 15.0 - rightAscension + longitude) * (1.0 / 15.0));
+}
+
+// ---------------------------------------------------------------------------
+// Shared steps.
+
+namespace sun_chain {
+
+void ZeroHeliocentric(TKepler& body) {
+  TKeplerPosition& p = body.Result.Position;
+  p.HelioX = p.HelioY = p.HelioZ = 0;
+  p.HelioDistance = p.HelioLatitude = p.HelioLongitude = 0;
+  body.Result.HelioVX = body.Result.HelioVY = body.Result.HelioVZ = 0;
+}
+
+void DispatchGeocentric(TKepler& body, TComputeSettingsBlock settings, std::int32_t dispatchMode,
+                        std::array<double, 3>& savedVelocity) {
+  TEphemerisResultRecord& r = body.Result;
+  TKeplerPosition& p = r.Position;
+  const TObserverRecord& o = body.Observer;
+  const std::uint8_t theory = body.TheorySelection.PlanetTheory();
+  const bool savedBefore = theory == kPlanetTheoryVsop87C || theory == kPlanetTheoryPositionFiles;
+  if (savedBefore) savedVelocity = {r.HelioVX, r.HelioVY, r.HelioVZ};
+
+  double px = p.HelioX, py = p.HelioY, pz = p.HelioZ;
+  double appX = 0, appY = 0, appZ = 0, astX = 0, astY = 0, astZ = 0, distance = 0;
+  double vx = r.HelioVX, vy = r.HelioVY, vz = r.HelioVZ;
+  PlanetPositionDispatch(settings, body.VsopLevelA, body.TheorySelection, o.Centuries, p.HelioLongitude,
+                         p.HelioLatitude, p.HelioDistance, o.SunLongitude, o.SunLatitude, o.SunDistance,
+                         body.BodyIndex, dispatchMode, px, py, pz, o.SunX, o.SunY, o.SunZ, appX, appY, appZ, astX,
+                         astY, astZ, distance, o.SunVX, o.SunVY, o.SunVZ, vx, vy, vz);
+  if (!savedBefore && dispatchMode > 0) {
+    r.HelioVX = vx;
+    r.HelioVY = vy;
+    r.HelioVZ = vz;
+  }
+  if (!savedBefore) savedVelocity = {r.HelioVX, r.HelioVY, r.HelioVZ};
+
+  r.GeometricX = p.HelioX + o.SunX;
+  r.GeometricY = p.HelioY + o.SunY;
+  r.GeometricZ = p.HelioZ + o.SunZ;
+  r.GeometricDistance = distance;
+  // The chain's astrometric vector carries light time and aberration, as the
+  // two-body chain's does when it computes fully.
+  r.AstrometricX = appX;
+  r.AstrometricY = appY;
+  r.AstrometricZ = appZ;
+  CartesianToPolar(p.GeoDistance, p.GeoLatitude, p.GeoLongitude, appX, appY, appZ);
+}
+
+void SunEquatorialJ2000(const TObserverRecord& observer, double& x, double& y, double& z) {
+  x = observer.SunX;
+  y = observer.SunY;
+  z = observer.SunZ;
+  EclipticToEquatorial(x, y, z, observer.Centuries);
+  TMatrix33 m{};
+  PrecessionMatrixEquatorial(m, observer.Centuries, 0.0);
+  MatrixTimesVector(m, x, y, z);
+}
+
+void SunRiseSet(TKepler& body, TComputeSettingsBlock settings, int firstLevel, int lastLevel) {
+  if (firstLevel < 1) firstLevel = 1;
+  if (lastLevel > TRiseSetBlock::kLevels) lastLevel = TRiseSetBlock::kLevels;
+  const TObserverRecord& o = body.Observer;
+  TRiseSetTimes rise{}, set{}, durations{};
+  TRiseSetTexts riseMarkers{}, setMarkers{}, status{};
+  TRiseSetBlock& block = body.Result.RiseSet;
+  RiseSetMoonSun(RiseSetMoonOption, RiseSetMoonLimb, RiseSetPrecise, o.DeltaTSeconds, RiseSetInternalMoon,
+                 RiseSetAltitudes, settings, body.Language, body.TheorySelection, firstLevel, lastLevel,
+                 kBodyIndexSun, MjdToJd(o.Mjd), o.Latitude, -o.Longitude, ZoneOffsetHours(o), rise, set, durations,
+                 block.RiseAzimuth, block.SetAzimuth, riseMarkers, setMarkers, status, block.TransitTime,
+                 block.TransitAltitude, body.VsopLevelA);
+  for (int level = firstLevel; level <= lastLevel; ++level) {
+    const std::size_t i = static_cast<std::size_t>(level - 1);
+    TRiseSetLevel& out = block.Levels[static_cast<std::size_t>(level)];
+    out.Rise = rise[i];
+    out.Set = set[i];
+    out.Duration = durations[i];
+    out.RiseMarker = riseMarkers[i] != nullptr ? riseMarkers[i] : "";
+    out.SetMarker = setMarkers[i] != nullptr ? setMarkers[i] : "";
+    out.Status = status[i] != nullptr ? status[i] : "";
+  }
+}
+
+double PhysicalBlock(TKepler& body) {
+  TPhysicalBlock& block = body.Result.Physical;
+  PlanetMagnitude(body.BodyIndex, body.Observer, body.Result.Position, block);
+  if (body.BodyIndex != kBodyIndexSun) return 0;
+  const TObserverRecord& o = body.Observer;
+  block.EquationOfTime =
+      EquationOfTimeHours(o.SiderealHours, o.UTHours, body.Result.Position.RightAscension, o.Longitude);
+  block.RotationNumber = CarringtonRotationNumber(block.centralMeridian1, MjdToJd(o.Mjd));
+  return block.RotationNumber;
+}
+
+void ClearNonFiniteEvents(TEphemerisResultRecord& result) {
+  TRiseSetBlock& b = result.RiseSet;
+  for (TRiseSetLevel& level : b.Levels) {
+    level.Rise = FiniteOr(level.Rise, 0);
+    level.Set = FiniteOr(level.Set, 0);
+    level.Duration = FiniteOr(level.Duration, 0);
+  }
+  b.TransitTime = FiniteOr(b.TransitTime, 0);
+  b.TransitAltitude = FiniteOr(b.TransitAltitude, 0);
+  b.RiseAzimuth = FiniteOr(b.RiseAzimuth, -360);
+  b.SetAzimuth = FiniteOr(b.SetAzimuth, -360);
+  TDarknessBlock& d = result.Darkness;
+  for (double* v : {&d.FirstStart, &d.FirstEnd, &d.SecondStart, &d.SecondEnd, &d.Total}) *v = FiniteOr(*v, -1);
+}
+
+}  // namespace sun_chain
+
+// ---------------------------------------------------------------------------
+// TSonne
+
+TSonne::TSonne(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord,
+               const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance)
+    : TKepler(language, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, 0, 0) {
+  TheorySelection = selection;
+  H = 1.0;
+  Stopped = 0;
+  ProgressCaption.clear();
+  DispatchMode = kSunPlanetDispatchMode;
+  BodyIndex = kBodyIndexSun;
+  Name = SunName(language);
+  FullComputation = 0;
+}
+
+void TSonne::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                            const TObserverRecord& observer, long double integrationTolerance) {
+  Language = language;
+  TheorySelection = selection;
+  TableConfig = config;
+  Observer = observer;
+  IntegrationTolerance = integrationTolerance;
+  Stopped = 0;
+  FullComputation = 1;
+}
+
+bool TSonne::ElementsUsable(std::string* /*german*/, std::string* /*english*/) const { return true; }
+
+void TSonne::heliozentrisch(double /*x*/, double /*y*/, double /*vx*/, double /*vy*/) {
+  sun_chain::ZeroHeliocentric(*this);
+}
+
+void TSonne::geozentrischekliptikalgeometrisch() {
+  sun_chain::DispatchGeocentric(*this, settings_, DispatchMode, savedVelocity_);
+}
+
+void TSonne::Aufgang_untergang(int mode) { Aufgang_untergang(settings_, mode, mode); }
+
+void TSonne::Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) {
+  sun_chain::SunRiseSet(*this, settings, firstLevel, lastLevel);
+}
+
+void TSonne::physischeEphemeride() { CarringtonRotation = sun_chain::PhysicalBlock(*this); }
+
+void TSonne::rechnen(TComputeSettingsBlock settings) {
+  settings_ = settings;
+  bahnlageelemente();
+  heliozentrisch(0, 0, 0, 0);
+  geozentrischekliptikalgeometrisch();
+  Ekliptik_aequator();
+  aequinoktium_reduktion();
+  topozentr();
+  horizont();
+  Aufgang_untergang(settings, TRiseSetBlock::kBodyLevel, TRiseSetBlock::kAstronomicalTwilight);
+  physischeEphemeride();
+  sun_chain::ClearNonFiniteEvents(Result);
+}
+
+// ---------------------------------------------------------------------------
+// TSonnetab
+
+TSonnetab::TSonnetab(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet,
+                     const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
+                     const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
+                     std::int32_t vsopLevelB)
+    : TKeplereph(language, selection, outputSheet, config, TAsteroidElements{}, start, end, step,
+                 integrationTolerance, vsopLevelA, vsopLevelB) {
+  initialisieren(language, selection, config, start, end, step, integrationTolerance, vsopLevelA, vsopLevelB);
+  ProgressCaption = BodyProgressCaption(kBodyIndexSun, language);
+  FullComputation = 0;
+}
+
+void TSonnetab::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                               const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
+                               long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
+  Language = language;
+  VsopLevelA = vsopLevelA;
+  VsopLevelB = vsopLevelB;
+  DispatchMode = kSunPlanetDispatchMode;
+  BodyIndex = kBodyIndexSun;
+  H = 1.0;
+  Stopped = 0;
+  Name = SunName(language);
+  ObjectName.clear();
+  DatabaseFlag = 0;
+  TableConfig = config;
+  Rows = 0;
+  Observer = start;
+  PeriodStart = start;
+  PeriodEnd = end;
+  Step = step;
+  IntegrationTolerance = integrationTolerance;
+  TheorySelection = selection;
+  FullComputation = 1;
+}
+
+void TSonnetab::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                               const TAsteroidElements& /*elements*/, const TObserverRecord& start,
+                               const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
+                               std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t /*databaseFlag*/,
+                               const std::string& /*name*/) {
+  initialisieren(language, selection, config, start, end, step, integrationTolerance, vsopLevelA, vsopLevelB);
+}
+
+bool TSonnetab::ElementsUsable(std::string* /*german*/, std::string* /*english*/) const { return true; }
+
+void TSonnetab::heliozentrisch(double /*x*/, double /*y*/, double /*vx*/, double /*vy*/) {
+  sun_chain::ZeroHeliocentric(*this);
+}
+
+void TSonnetab::geozentrischekliptikalgeometrisch() {
+  sun_chain::DispatchGeocentric(*this, settings_, DispatchMode, savedVelocity_);
+  sun_chain::SunEquatorialJ2000(Observer, Result.SunJ2000X, Result.SunJ2000Y, Result.SunJ2000Z);
+}
+
+void TSonnetab::Aufgang_untergang(int mode) { Aufgang_untergang(settings_, mode, mode); }
+
+void TSonnetab::Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) {
+  sun_chain::SunRiseSet(*this, settings, firstLevel, lastLevel);
+  if (lastLevel >= TRiseSetBlock::kAstronomicalTwilight &&
+      AnyColumn(TableConfig, {column_flag::kDarkness, column_flag::kDarknessSum})) {
+    ComputeDarkness(settings);
+  }
+}
+
+void TSonnetab::physischeEphemeride() { sun_chain::PhysicalBlock(*this); }
+
+int TSonnetab::RiseSetLastLevel() const {
+  namespace f = column_flag;
+  if (AnyColumn(TableConfig, {f::kTwilight, f::kNightLengths, f::kDarkness, f::kDarknessSum})) {
+    return TRiseSetBlock::kAstronomicalTwilight;
+  }
+  // The azimuths and the time above the horizon come from the same search.
+  if (AnyColumn(TableConfig, {f::kRise, f::kTransit, f::kSet, f::kTransitAltitude, f::kRiseAzimuth, f::kSetAzimuth,
+                              f::kTimeAboveHorizon})) {
+    return TRiseSetBlock::kBodyLevel;
+  }
+  return 0;
+}
+
+void TSonnetab::rechnen(TComputeSettingsBlock settings) {
+  settings_ = settings;
+  bahnlageelemente();
+  heliozentrisch(0, 0, 0, 0);
+  geozentrischekliptikalgeometrisch();
+  Ekliptik_aequator();
+  aequinoktium_reduktion();
+  if (TableConfig.Flags[column_flag::kSummaryTopocentric] == 1 || TableConfig.Flags[column_flag::kSummaryPhysical] == 1) {
+    topozentr();
+  }
+  if (ColumnOn(column_flag::kSummaryTopocentric)) {
+    horizont();
+    const int last = RiseSetLastLevel();
+    if (last > 0) Aufgang_untergang(settings, TRiseSetBlock::kBodyLevel, last);
+  }
+  if (ColumnOn(column_flag::kSummaryPhysical)) physischeEphemeride();
+  sun_chain::ClearNonFiniteEvents(Result);
+}
+
+double TSonnetab::Sin_Alt_moon(double sinLatitude, double cosLatitude, double longitude, double jd0, double hour,
+                               double deltaT, std::uint8_t precise, std::uint8_t internalMoon,
+                               double& rightAscension, double& declination, double& hourAngle) {
+  const double jd = jd0 + hour / 24.0;
+  const double T = (jd + deltaT * 1.1574074074074073e-05 - 2451545.0) / 36525.0;
+  double distance = 0;
+  if (precise != 0) {
+    TTheorySelection selection = TheorySelection;
+    if (internalMoon != 0) selection.bytes[1] = 0;
+    double ra = 0;
+    MoonApparentCoordinates(RiseSetMoonOption, settings_, selection, T, ra, declination, distance, VsopLevelA);
+    rightAscension = ra / 15.0;
+  } else {
+    MoonLowPrecision(rightAscension, declination, distance, T);
+  }
+  // Local mean sidereal time from 0 h UT of the date and the UT of day.
+  const double mjd = jd - 2400000.5;
+  const double mjd0 = std::floor(mjd);
+  const double ut = (mjd - mjd0) * 24.0;
+  const double t0 = (mjd0 - 51544.5) / 36525.0;
+  const double gmst =
+      6.697374558 + 1.0027379093 * ut + (8640184.812866 + (0.093104 - 6.2e-06 * t0) * t0) * t0 / 3600.0;
+  const double lst = Mod24(gmst - longitude / 15.0);
+  const double tau = (lst - rightAscension) * 15.0;
+  hourAngle = tau / 15.0;
+  const double sinH = sinLatitude * SinDeg(declination) + cosLatitude * CosDeg(declination) * CosDeg(tau);
+  if (!(distance > 1.0) || !std::isfinite(distance)) return std::nan("");
+  const double h0 = ArcSinDeg(1.0 / distance) - 15.61247778 / distance;
+  return SinDeg(ArcSinDeg(sinH) - h0);
+}
+
+double TSonnetab::MoonLimbAltitude(double hour) {
+  const double offset = ZoneOffsetHours(Observer);
+  const double mjd = CalendarDateToMjd(Observer.Day, Observer.Month, Observer.Year, hour - offset);
+  const double jd = MjdToJd(mjd);
+  const double jd0 = std::trunc(jd + offset / 24.0 - 0.5) + 0.5 - offset / 24.0;
+  double ra = 0, dec = 0, tau = 0;
+  const double s = Sin_Alt_moon(SinDeg(Observer.Latitude), CosDeg(Observer.Latitude), Observer.Longitude, jd0, hour,
+                                Observer.DeltaTSeconds, RiseSetPrecise, RiseSetInternalMoon, ra, dec, tau);
+  return std::isfinite(s) ? ArcSinDeg(s) : std::nan("");
+}
+
+void TSonnetab::ComputeDarkness(TComputeSettingsBlock settings) {
+  const TObserverRecord& o = Observer;
+  TRiseSetTimes rise{}, set{}, durations{};
+  TRiseSetTexts riseMarkers{}, setMarkers{}, status{};
+  double riseAzimuth = -360, setAzimuth = -360, transit = 0, transitAltitude = 0;
+  RiseSetMoonSun(RiseSetMoonOption, RiseSetMoonLimb, RiseSetPrecise, o.DeltaTSeconds, RiseSetInternalMoon,
+                 RiseSetAltitudes, settings, Language, TheorySelection, kRiseSetMoonEvent, kRiseSetMoonEvent,
+                 kBodyIndexMoon, MjdToJd(o.Mjd), o.Latitude, -o.Longitude, ZoneOffsetHours(o), rise, set, durations,
+                 riseAzimuth, setAzimuth, riseMarkers, setMarkers, status, transit, transitAltitude, VsopLevelA);
+  const TRiseSetLevel& dark = Result.RiseSet.Levels[TRiseSetBlock::kAstronomicalTwilight];
+  TDarknessDay day;
+  day.Moonrise = rise[0];
+  day.Moonset = set[0];
+  day.Dawn = dark.Rise;
+  day.Dusk = dark.Set;
+  day.NeverDark = dark.Status == RiseSetBrightWord(Language);
+  Result.Darkness = DarknessIntervals(day, [this](double hour) { return MoonLimbAltitude(hour) < 0; });
+}
+
+}  // namespace kvx

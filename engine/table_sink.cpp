@@ -1,0 +1,80 @@
+#include "engine/table_sink.h"
+
+#include <cmath>
+
+namespace kvx {
+
+void TCellSink::Value(TCellFamily family, int row, int col, int slot, double value, const std::string& direction) {
+  if (!std::isfinite(value)) {
+    Text(row, col, std::string());
+    return;
+  }
+  Family(family, row, col, slot, value, direction);
+}
+
+// ------------------------------------------------------------------- sheet
+
+void TSheetSink::Text(int row, int col, const std::string& text) {
+  // A new table is written into a cleared sheet: an empty text there is
+  // nothing to do (and no change to announce).
+  if (text.empty() && sheet_.Cell(row, col) == nullptr) return;
+  sheet_.SetText(row, col, text);
+}
+
+void TSheetSink::Date(int row, int col, int slot, int year, int month, int day) {
+  WriteDateToSheet(sheet_, row, col, slot, year, month, day);
+}
+
+void TSheetSink::Family(TCellFamily family, int row, int col, int slot, double value, const std::string& direction) {
+  switch (family) {
+    case TCellFamily::Number: WriteNumberToSheet(sheet_, row, col, slot, value); return;
+    case TCellFamily::Angle: WriteAngleToSheet(sheet_, row, col, slot, value); return;
+    case TCellFamily::TimeOfDay: WriteTimeOfDayToSheet(sheet_, row, col, slot, value); return;
+    case TCellFamily::Arcseconds: WriteArcsecondsToSheet(sheet_, row, col, slot, value); return;
+    case TCellFamily::Arcminutes: WriteArcminutesToSheet(sheet_, row, col, slot, value); return;
+    case TCellFamily::SecondsMarked: WriteSecondsMarkedNumberToSheet(sheet_, row, col, slot, value); return;
+    case TCellFamily::DegreeMarked: WriteDegreeMarkedNumberToSheet(sheet_, row, col, slot, value); return;
+    case TCellFamily::Longitude: WriteLongitudeToSheet(sheet_, row, col, slot, value, direction); return;
+    case TCellFamily::Magnitude: WriteMagnitudeToSheet(sheet_, row, col, slot, value); return;
+    case TCellFamily::Minutes: WriteMinutesToSheet(sheet_, row, col, slot, value); return;
+    case TCellFamily::HoursAsMinutes: WriteHoursAsMinutesToSheet(sheet_, row, col, slot, value); return;
+  }
+}
+
+// -------------------------------------------------------------------- grid
+
+int GridColumnWidth(const TTableOutputSettings& settings, int slot, double scale) {
+  const double base = slot >= 0 && slot < kQuantityCount ? settings.ColumnWidthTable[static_cast<std::size_t>(slot)]
+                                                         : tmystringgrid::kDefaultColWidth;
+  const double width = std::trunc(base * scale);
+  if (!(width > 0)) return 0;
+  return width > 100000 ? 100000 : static_cast<int>(width);
+}
+
+void TGridSink::Text(int row, int col, const std::string& text) { SetGridCellText(grid_, row, col, text); }
+
+void TGridSink::Date(int row, int col, int slot, int year, int month, int day) {
+  WriteDateToGrid(grid_, row, col, slot, year, month, day);
+}
+
+void TGridSink::Width(int col, int slot) {
+  grid_.SetColWidths(col, GridColumnWidth(settings_, slot, settings_.FontScale));
+}
+
+void TGridSink::Family(TCellFamily family, int row, int col, int slot, double value, const std::string& direction) {
+  switch (family) {
+    case TCellFamily::Number: WriteNumberToGrid(grid_, row, col, slot, value); return;
+    case TCellFamily::Angle: WriteAngleToGrid(grid_, row, col, slot, value); return;
+    case TCellFamily::TimeOfDay: WriteTimeOfDayToGrid(grid_, row, col, slot, value); return;
+    case TCellFamily::Arcseconds: WriteArcsecondsToGrid(grid_, row, col, slot, value); return;
+    case TCellFamily::Arcminutes: WriteArcminutesToGrid(grid_, row, col, slot, value); return;
+    case TCellFamily::SecondsMarked: WriteSecondsMarkedNumberToGrid(grid_, row, col, slot, value); return;
+    case TCellFamily::DegreeMarked: WriteDegreeMarkedNumberToGrid(grid_, row, col, slot, value); return;
+    case TCellFamily::Longitude: WriteLongitudeToGrid(grid_, row, col, slot, value, direction); return;
+    case TCellFamily::Magnitude: WriteMagnitudeToGrid(grid_, row, col, slot, value); return;
+    case TCellFamily::Minutes: WriteMinutesToGrid(grid_, row, col, slot, value); return;
+    case TCellFamily::HoursAsMinutes: WriteHoursAsMinutesToGrid(grid_, row, col, slot, value); return;
+  }
+}
+
+}  // namespace kvx
