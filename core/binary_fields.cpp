@@ -122,6 +122,49 @@ void DoubleToExtended(double value, std::uint8_t* bytes) {
   bytes[9] = static_cast<std::uint8_t>(signAndExponent >> 8);
 }
 
+long double ExtendedToLongDouble(const std::uint8_t* bytes) {
+  const std::uint64_t significand = little_endian::GetU64(bytes);
+  const unsigned signAndExponent = bytes[8] | (static_cast<unsigned>(bytes[9]) << 8);
+  const bool negative = (signAndExponent & 0x8000u) != 0;
+  const int exponent = static_cast<int>(signAndExponent & 0x7FFFu);
+  long double value = 0;
+  if (exponent == 0x7FFF) {
+    value = (significand & ~kIntegerBit) == 0 ? std::numeric_limits<long double>::infinity()
+                                              : std::numeric_limits<long double>::quiet_NaN();
+  } else if (significand != 0) {
+    // value = significand 2^(exponent - bias - 63); denormals use the exponent 1.
+    value = std::ldexp(static_cast<long double>(significand), std::max(exponent, 1) - kExtendedBias - 63);
+  }
+  return negative ? -value : value;
+}
+
+void LongDoubleToExtended(long double value, std::uint8_t* bytes) {
+  const bool negative = std::signbit(value);
+  std::uint64_t significand = 0;
+  unsigned exponent = 0;
+  if (std::isnan(value)) {
+    exponent = 0x7FFF;
+    significand = kIntegerBit | (kIntegerBit >> 1);
+  } else if (std::isinf(value)) {
+    exponent = 0x7FFF;
+    significand = kIntegerBit;
+  } else if (value != 0) {
+    int e = 0;
+    const long double m = std::frexp(std::fabs(value), &e);  // m in [0.5, 1)
+    int biased = e - 1 + kExtendedBias;
+    if (biased >= 1) {
+      significand = static_cast<std::uint64_t>(std::ldexp(m, 64));
+      exponent = static_cast<unsigned>(biased);
+    } else {  // an extended denormal: exponent field 0, scale 2^(1 - bias - 63)
+      significand = static_cast<std::uint64_t>(std::ldexp(std::fabs(value), kExtendedBias - 1 + 63));
+    }
+  }
+  little_endian::PutU64(bytes, significand);
+  const unsigned signAndExponent = exponent | (negative ? 0x8000u : 0u);
+  bytes[8] = static_cast<std::uint8_t>(signAndExponent & 0xFF);
+  bytes[9] = static_cast<std::uint8_t>(signAndExponent >> 8);
+}
+
 // --- Short strings ----------------------------------------------------------
 
 void PutShortString(std::uint8_t* out, std::size_t capacity, std::string_view utf8) {
@@ -176,6 +219,9 @@ void FieldWriter::Real48(double v) {
 }
 void FieldWriter::Extended(double v) {
   if (std::uint8_t* at = Take(kExtendedSize)) DoubleToExtended(v, at);
+}
+void FieldWriter::ExtendedLong(long double v) {
+  if (std::uint8_t* at = Take(kExtendedSize)) LongDoubleToExtended(v, at);
 }
 void FieldWriter::ShortString(std::size_t capacity, std::string_view utf8) {
   if (std::uint8_t* at = Take(capacity + 1)) PutShortString(at, capacity, utf8);
@@ -237,6 +283,10 @@ double FieldReader::Real48() {
 double FieldReader::Extended() {
   const std::uint8_t* at = Take(kExtendedSize);
   return at != nullptr ? ExtendedToDouble(at) : 0.0;
+}
+long double FieldReader::ExtendedLong() {
+  const std::uint8_t* at = Take(kExtendedSize);
+  return at != nullptr ? ExtendedToLongDouble(at) : 0.0L;
 }
 std::string FieldReader::ShortString(std::size_t capacity) {
   const std::uint8_t* at = Take(capacity + 1);

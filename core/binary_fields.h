@@ -44,6 +44,12 @@ double ExtendedToDouble(const std::uint8_t* bytes);
 // Writes a double as an extended real (always exact; subnormal doubles become
 // normal extended values; NaN becomes the default quiet NaN with its sign).
 void DoubleToExtended(double value, std::uint8_t* bytes);
+// The extended real at `bytes` as a long double, and back, without rounding
+// where long double is the x87 format (64-bit significand); built from the
+// significand and exponent, never by overlaying the bytes. Infinities keep
+// their sign, every NaN pattern reads as a quiet NaN.
+long double ExtendedToLongDouble(const std::uint8_t* bytes);
+void LongDoubleToExtended(long double value, std::uint8_t* bytes);
 
 // Writes ShortString[capacity] (1 + capacity bytes) at `out`.
 void PutShortString(std::uint8_t* out, std::size_t capacity, std::string_view utf8);
@@ -62,6 +68,7 @@ class FieldWriter {
   void F64(double v);
   void Real48(double v);
   void Extended(double v);
+  void ExtendedLong(long double v);
   void ShortString(std::size_t capacity, std::string_view utf8);
   void Bytes(std::span<const std::uint8_t> bytes);
   void Zeros(std::size_t count);
@@ -89,6 +96,7 @@ class FieldReader {
   double F64();
   double Real48();
   double Extended();
+  long double ExtendedLong();
   std::string ShortString(std::size_t capacity);
   void Bytes(std::span<std::uint8_t> bytes);
   void Skip(std::size_t count);
