@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds the test configuration (with
 # AddressSanitizer and UndefinedBehaviorSanitizer) and the Release
-# configuration, both with warnings as errors, and runs every test.
+# configuration, both with warnings as errors, runs the fuzz targets briefly
+# and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/packages.sh
@@ -17,5 +18,9 @@ cmake --build build-release
 # --- end of the Release configuration
 # Every package the build and the tests use must come from tools/packages.sh.
 tools/check_packages.sh build-test
+# Every fuzz target (tests/fuzz/, a clang build of its own in build-fuzz/) on
+# its seeds and for a few seconds more, so that they keep building and the
+# inputs that once broke a reader stay mended.
+./fuzz.sh --brief
 cd build-test
 ctest --output-on-failure --parallel "$(nproc)" "$@"

@@ -1,5 +1,6 @@
 #include "core/asteroid_database.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -143,15 +144,16 @@ TAsteroidElements EelElements(const TEelHeader& header, const TEelRecord& record
 }
 
 std::int32_t EelRecordIndex(std::int32_t fileSize, double jd, double step, double first) {
-  const std::int32_t lastIndex = (fileSize - kEelHeaderSize) / kEelRecordSize - 1;
+  // In 64 bits: a negative size must not overflow.
+  const std::int64_t lastIndex = (static_cast<std::int64_t>(fileSize) - kEelHeaderSize) / kEelRecordSize - 1;
   const double wholeStep = std::trunc(step);
   if (lastIndex < 0 || !(wholeStep >= 1.0)) return -1;
   // Whole-day differences, as 64-bit integers so no date overflows.
   const double difference = std::trunc(jd + step / 2.0) - std::trunc(first + 0.5);
-  if (!std::isfinite(difference)) return difference > 0 ? lastIndex : 0;
+  if (!std::isfinite(difference)) return difference > 0 ? static_cast<std::int32_t>(lastIndex) : 0;
   const double index = std::trunc(difference / wholeStep);
   if (index <= 0) return 0;
-  if (index >= lastIndex) return lastIndex;
+  if (index >= static_cast<double>(lastIndex)) return static_cast<std::int32_t>(lastIndex);
   return static_cast<std::int32_t>(index);
 }
 
@@ -202,7 +204,9 @@ bool ReadEelElementsNearest(const std::string& path, double jd, TAsteroidElement
   TEelHeader header;
   std::int64_t size = 0;
   if (!ReadHeaderAndSize(in, path, header, size)) return false;
-  std::int32_t index = EelRecordIndex(static_cast<std::int32_t>(size), jd, header.Step, header.First);
+  // Records beyond 2 GiB are out of the index's reach: the file counts as ending there.
+  const std::int64_t reachable = std::min<std::int64_t>(size, std::numeric_limits<std::int32_t>::max());
+  std::int32_t index = EelRecordIndex(static_cast<std::int32_t>(reachable), jd, header.Step, header.First);
   if (index < 0) {
     ShowFileError("Die Datei " + path + " hat eine ungültige Schrittweite.",
                   "The file " + path + " has an invalid step.");

@@ -56,6 +56,12 @@ bool ValInteger(const std::string& text, std::int64_t& n) {
   return true;
 }
 
+// True for a day and month that can stand in a date text; the calendar
+// conversion gives day and month 0 for an instant that has no date.
+bool HasDayAndMonth(std::int32_t day, std::int32_t month) { return month >= 1 && month <= 12 && day >= 1 && day <= 31; }
+
+constexpr const char* kNoValue = "--";
+
 }  // namespace
 
 bool IsShortFormDate(std::int32_t day, std::int32_t month, std::int32_t year) {
@@ -70,6 +76,10 @@ bool IsCalendarDate(std::int32_t day, std::int32_t month, std::int32_t year) {
 }
 
 void DatePaddedText(std::int32_t day, std::int32_t month, std::int32_t year, std::string& s) {
+  if (!HasDayAndMonth(day, month)) {
+    s = kNoValue;
+    return;
+  }
   const std::string sep(1, IntlSeparators.Date);
   std::string y = std::to_string(std::llabs(static_cast<long long>(year)));
   if (y.size() < 4) y.insert(0, 4 - y.size(), '0');
@@ -79,6 +89,10 @@ void DatePaddedText(std::int32_t day, std::int32_t month, std::int32_t year, std
 
 void DateText(std::int32_t day, std::int32_t month, std::int32_t year, std::int32_t weekdayIndex, char separator,
               std::string& s) {
+  if (!HasDayAndMonth(day, month)) {
+    s = kNoValue;
+    return;
+  }
   // 15 October 1582, the first Gregorian day, and later.
   const bool gregorianEra =
       year > 1582 || (year == 1582 && (month > 10 || (month == 10 && day >= 15)));
@@ -94,6 +108,10 @@ void DateText(std::int32_t day, std::int32_t month, std::int32_t year, std::int3
 }
 
 void DateToText(std::int32_t day, std::int32_t month, std::int32_t year, std::string& s, char separator) {
+  if (!HasDayAndMonth(day, month)) {
+    s = kNoValue;
+    return;
+  }
   if (IsShortFormDate(day, month, year)) {
     s = ShortFormDate(day, month, year);
     return;
@@ -110,11 +128,16 @@ void ObserverDateTimeText(const TObserverRecord& r, std::string& s) {
   std::string date, time;
   DateToText(r.Day, r.Month, r.Year, date, IntlSeparators.Date);
   HourToTimeText(r.LocalHours, time);
-  s = WeekdayName(r.Weekday) + ", " + date + " " + time + " " + ZoneName(r.Zone);
+  const std::string weekday = HasDayAndMonth(r.Day, r.Month) ? WeekdayName(r.Weekday) : std::string(kNoValue);
+  s = weekday + ", " + date + " " + time + " " + ZoneName(r.Zone);
   if (r.ZoneMinutes != 0) s += std::to_string(r.ZoneMinutes) + "min";
 }
 
 void HourToTimeText(double hours, std::string& s) {
+  if (!std::isfinite(hours)) {
+    s = std::string(kNoValue) + IntlSeparators.Time + kNoValue;
+    return;
+  }
   double a = std::fabs(hours) + 1.0 / 120.0;
   if (a >= 24.0) a = std::fabs(hours);
   const long long ms = DayMilliseconds(a);
@@ -123,6 +146,10 @@ void HourToTimeText(double hours, std::string& s) {
 }
 
 void HourToTimeStr(double hours, std::string& s) {
+  if (!std::isfinite(hours)) {
+    s = std::string(kNoValue) + IntlSeparators.Time + kNoValue + IntlSeparators.Time + kNoValue;
+    return;
+  }
   const long long ms = DayMilliseconds(hours);
   const std::string sep(1, IntlSeparators.Time);
   s = TwoDigits(ms / 3600000) + sep + TwoDigits(ms / 60000 % 60) + sep + TwoDigits(ms / 1000 % 60);
@@ -143,6 +170,8 @@ bool ParseDateTextOn(const std::string& text, std::int32_t todayDay, std::int32_
   if (!rest.empty()) {
     double yearValue = 0.0;
     if (!ValReal(rest, yearValue)) return false;
+    // Checked before the conversion: 1e30 or NaN has no integer year.
+    if (!(std::fabs(std::trunc(yearValue)) < kDateYearLimit)) return false;
     y = static_cast<std::int64_t>(std::trunc(yearValue));
     if (rest.size() == 2) y += todayYear / 100 * 100;
     if (std::llabs(y) >= 32000) return false;

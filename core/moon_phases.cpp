@@ -223,7 +223,10 @@ void MeanSeasonJde(std::int32_t year, std::int32_t season, double& jde) {
 
 std::int32_t WeekdayOfJd(double jd) {
   const double days = std::floor(jd - 4.0);
-  const double remainder = days - 7.0 * std::floor(days / 7.0);
+  if (!std::isfinite(days)) return 0;
+  // fmod is exact for every size of day count.
+  double remainder = std::fmod(days, 7.0);
+  if (remainder < 0) remainder += 7.0;
   const auto weekday = static_cast<std::int32_t>(remainder);
   return weekday == 0 ? 7 : weekday;
 }

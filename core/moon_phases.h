@@ -69,6 +69,7 @@ void MeanSeasonJde(std::int32_t year, std::int32_t season, double& jde);
 // Weekday of a Julian day: 1 Sunday .. 7 Saturday for the day containing
 // jd - 4 days' whole part, i.e. 1 for Sunday at a date's 0 h (x.5). Counted
 // with floor division, so Julian days below 4 give the right weekday too.
+// 0 (no weekday) when jd is not a finite number.
 std::int32_t WeekdayOfJd(double jd);
 
 // Day and month of Easter Sunday of `year` (Gregorian computus, integer

@@ -12,6 +12,7 @@ std::int32_t WeekdayOfJulianDay(double jd, double offsetHours) {
   // JD 2451544.5 + 1.5 = 2451546 is a Saturday (6): Sunday starts at
   // JD n.5 with n + 1.5 divisible by 7.
   const double days = std::floor(jd + offsetHours / 24.0 + 1.5);
+  if (!std::isfinite(days)) return -1;
   double w = std::fmod(days, 7.0);
   if (w < 0) w += 7.0;
   return static_cast<std::int32_t>(w);

@@ -93,6 +93,27 @@ TObserverRecordBytes EncodeObserverRecord(const TObserverRecord& r);
 // its 255 bytes of room).
 TObserverRecord DecodeObserverRecord(std::span<const std::uint8_t, kObserverRecordSize> in);
 
+// Reads a record stored in a file: `bytes` are what the file holds from the
+// record's first byte on (bytes after the 736 of the record are ignored).
+// Refuses the record, returning false with `problem` (current language) and
+// `r` unchanged, when fewer than 736 bytes are there or when a field fails
+// ObserverRecordProblem.
+bool ReadObserverRecord(std::span<const std::uint8_t> bytes, TObserverRecord& r, std::string& problem);
+
+// Checks the date, time, zone and place fields of a record read from outside
+// before anything computes with them. Empty when they can be used, else a
+// message (current language) naming the first bad field. Accepted:
+//   Day, Month, Year  a calendar date (IsCalendarDate) with |Year| < 32000
+//   Weekday           0..6
+//   LocalHours, UTHours, SiderealHours   finite, -48..48
+//   Mjd               finite, in the date range (MjdInDateRange)
+//   Centuries         finite, -400..400
+//   DeltaTSeconds     finite, magnitude at most 1e8 s
+//   PeriodHours       finite, magnitude at most 1e6
+//   Zone -12..12, ZoneMinutes -60..60, DaylightHours -2..2
+//   Longitude -360..360, Latitude -90..90, both finite
+std::string ObserverRecordProblem(const TObserverRecord& r);
+
 // --- time conversions --------------------------------------------------------
 // The zone offset of a record in hours: Zone + ZoneMinutes/60 + DaylightHours.
 double ZoneOffsetHours(const TObserverRecord& r);
@@ -128,6 +149,7 @@ bool MjdWithinPeriod(const TObserverRecord& start, const TObserverRecord& end, d
 
 // Weekday (0 = Sunday .. 6 = Saturday) of the local date at Julian day `jd`
 // (UT) shifted by `offsetHours`; floored, so dates before JD 0 count too.
+// -1 (no weekday) when the day is not a finite number.
 std::int32_t WeekdayOfJulianDay(double jd, double offsetHours);
 
 // Byte offsets of some fields in the stored image, for readers of files

@@ -1,8 +1,13 @@
 // Byte image of TObserverRecord: 736 bytes, little-endian, integers and
 // doubles aligned to 4 bytes, the place name as a short string (length byte
 // and 255 bytes of room). Read and written field by field.
+#include <cmath>
+
 #include "core/binary_fields.h"
 #include "core/observer_record.h"
+#include "core/text_conversion.h"
+#include "core/time_scales.h"
+#include "platform/globals.h"
 
 namespace kvx {
 namespace {
@@ -114,6 +119,52 @@ TObserverRecord DecodeObserverRecord(std::span<const std::uint8_t, kObserverReco
   TObserverRecord r;
   Read(rd, r);
   return r;
+}
+
+namespace {
+
+bool Within(double x, double limit) { return std::isfinite(x) && std::fabs(x) <= limit; }
+
+std::string BadField(const char* field) {
+  return std::string(ByLanguage("Der gespeicherte Beobachterdatensatz ist ungültig (Feld ",
+                                "The stored observer record is invalid (field ")) +
+         field + ").";
+}
+
+}  // namespace
+
+std::string ObserverRecordProblem(const TObserverRecord& r) {
+  if (r.Year <= -kDateYearLimit || r.Year >= kDateYearLimit || !IsCalendarDate(r.Day, r.Month, r.Year)) {
+    return BadField(ByLanguage("Datum", "date"));
+  }
+  if (r.Weekday < 0 || r.Weekday > 6) return BadField(ByLanguage("Wochentag", "weekday"));
+  if (!Within(r.LocalHours, 48.0)) return BadField(ByLanguage("Ortszeit", "local time"));
+  if (!Within(r.UTHours, 48.0)) return BadField(ByLanguage("Weltzeit", "Universal Time"));
+  if (!MjdInDateRange(r.Mjd)) return BadField("MJD");
+  if (!Within(r.Centuries, 400.0)) return BadField("T");
+  if (!Within(r.DeltaTSeconds, 1.0e8)) return BadField("Delta T");
+  if (!Within(r.SiderealHours, 48.0)) return BadField(ByLanguage("Sternzeit", "sidereal time"));
+  if (!Within(r.PeriodHours, 1.0e6)) return BadField(ByLanguage("Zeitraum", "period"));
+  if (r.Zone < -12 || r.Zone > 12 || r.ZoneMinutes < -60 || r.ZoneMinutes > 60 || r.DaylightHours < -2 ||
+      r.DaylightHours > 2) {
+    return BadField(ByLanguage("Zeitzone", "time zone"));
+  }
+  if (!Within(r.Longitude, 360.0)) return BadField(ByLanguage("geographische Länge", "longitude"));
+  if (!Within(r.Latitude, 90.0)) return BadField(ByLanguage("geographische Breite", "latitude"));
+  return {};
+}
+
+bool ReadObserverRecord(std::span<const std::uint8_t> bytes, TObserverRecord& r, std::string& problem) {
+  if (bytes.size() < kObserverRecordSize) {
+    problem = ByLanguage("Der gespeicherte Beobachterdatensatz ist unvollständig.",
+                         "The stored observer record is incomplete.");
+    return false;
+  }
+  TObserverRecord read = DecodeObserverRecord(bytes.first<kObserverRecordSize>());
+  problem = ObserverRecordProblem(read);
+  if (!problem.empty()) return false;
+  r = std::move(read);
+  return true;
 }
 
 }  // namespace kvx

@@ -192,6 +192,9 @@ std::string TrimBlanks(const std::string& text) {
 
 double DmsPackedToDeg(double packed) {
   double a = std::fabs(packed);
+  // From 1e15 on a double has no digits left for minutes and seconds (and
+  // a hundred times the value may overflow): whole degrees.
+  if (!(a < kPackedWholeDegrees)) return std::isnan(packed) ? packed : Packed(PackedSign(packed), a);
   double w = (a + 0.0000000001) * 100.0;
   double minutesPart = std::trunc(w) / 100.0;
   minutesPart -= std::trunc(minutesPart);
@@ -594,6 +597,7 @@ std::string RemoveFirstDot(const std::string& text) {
 }
 
 std::string RoundedHourText(double hours) {
+  if (!(std::fabs(hours) < 1e15)) return "--";
   double rounded = hours + 0.5 < 24.0 ? std::floor(hours + 0.5) : std::trunc(hours);
   return std::to_string(static_cast<long long>(rounded));
 }

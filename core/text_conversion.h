@@ -25,7 +25,10 @@ namespace kvx {
 
 // D.MMSSsss -> decimal degrees (or hours): degrees + minutes/60 + seconds/3600,
 // the fraction of the seconds kept. A guard of 1e-10 protects the digits
-// against binary representation (12.3456 reads as 12 deg 34 min 56 s).
+// against binary representation (12.3456 reads as 12 deg 34 min 56 s). A
+// magnitude of kPackedWholeDegrees or more (infinity too) is whole degrees
+// and returned as it is: the result is a number for every number given.
+inline constexpr double kPackedWholeDegrees = 1e15;
 double DmsPackedToDeg(double packed);
 // Decimal degrees -> D.MMSSsss with the seconds' fraction kept (no rounding).
 double DegToDmsPacked(double degrees);
@@ -137,7 +140,9 @@ double CmToInch(double centimetres);
 // 4 October 1582 belong to the Julian calendar, later ones to the Gregorian.
 // The short date form of the sheet is dd.mm.yyyy with the locale's date
 // separator; times are hh:mm (short) or hh:mm:ss (long) with its time
-// separator.
+// separator. The date texts below show "--" for a month outside 1..12 or a
+// day outside 1..31 (the calendar conversion gives day and month 0 for an
+// instant that has no date).
 
 // True when the date exists in the proleptic Gregorian calendar with a year
 // of 1 to 9999 (the dates the short date form can show).
@@ -163,19 +168,23 @@ void DateToText(std::int32_t day, std::int32_t month, std::int32_t year, std::st
 void ObserverDateText(const TObserverRecord& r, std::string& s);
 // "Montag, 03.05.2004 21:15 MEZ30min": weekday, date, local time rounded to
 // the minute, zone name and the extra zone minutes when there are any.
+// A date without day and month (see below) shows "--" for the weekday and
+// the date, a time that is not a finite number "--:--".
 void ObserverDateTimeText(const TObserverRecord& r, std::string& s);
 // Decimal hours as hh:mm, rounded to the nearest minute unless that would
-// give 24:00 (23.995 h gives 23:59). The sign is ignored.
+// give 24:00 (23.995 h gives 23:59). The sign is ignored. Hours that are not
+// a finite number give "--:--" (with the time separator).
 void HourToTimeText(double hours, std::string& s);
-// Decimal hours as hh:mm:ss (to the nearest millisecond, seconds cut).
+// Decimal hours as hh:mm:ss (to the nearest millisecond, seconds cut);
+// "--:--:--" for hours that are not a finite number.
 void HourToTimeStr(double hours, std::string& s);
 
 // Reads a date typed as day.month.year. Missing parts are today's: "1.2."
 // is 1 February of this year; a text without a second point keeps today's
 // month and reads the rest as the year; a two-digit year lies in the current
 // century. False for a missing or non-numeric day, a bad month or year, a
-// year of 32000 or more in magnitude, and for dates that do not exist
-// (32.13.2000, 29.2.1900).
+// year of 32000 or more in magnitude (kDateYearLimit; also 1e30 or "nan"),
+// and for dates that do not exist (32.13.2000, 29.2.1900).
 bool ParseDateText(const std::string& text, std::int32_t& day, std::int32_t& month, std::int32_t& year);
 // The same with "today" given (for the date dialogs' defaults and tests).
 bool ParseDateTextOn(const std::string& text, std::int32_t todayDay, std::int32_t todayMonth,
@@ -207,7 +216,8 @@ std::string StripTagBrackets(const std::string& text);
 // --- Small texts -------------------------------------------------------------
 // Removes the first ".".
 std::string RemoveFirstDot(const std::string& text);
-// An hour value of [0, 24) as a whole hour, rounded, but never "24".
+// An hour value of [0, 24) as a whole hour, rounded, but never "24". "--"
+// for a value that is not a finite number or has a magnitude of 1e15 or more.
 std::string RoundedHourText(double hours);
 // " nördlich" / " northern" for x >= 0, " südlich" / " southern" otherwise.
 std::string NorthSouthText(double x);

@@ -110,7 +110,17 @@ double Frac24(long double hours) { return 24.0 * FracPositive(static_cast<double
 double MjdToJd(double x) { return x + kMjdOffset; }
 double JdToMjd(double x) { return x - kMjdOffset; }
 
+bool MjdInDateRange(double mjd) {
+  return mjd >= CalendarDateToMjd(1, 1, -(kDateYearLimit - 1), 0.0) &&
+         mjd < CalendarDateToMjd(1, 1, kDateYearLimit, 0.0);
+}
+
 void MjdToCalendarDate(int& day, int& month, int& year, double& hours, double mjd) {
+  if (!(std::fabs(mjd) <= kCalendarMjdLimit)) {
+    day = month = year = 0;
+    hours = std::numeric_limits<double>::quiet_NaN();
+    return;
+  }
   // Floor equals truncation for all dates after 4713 BC; below it floor
   // keeps the day count consistent.
   const double jd = mjd + kMjdOffset;

@@ -18,10 +18,22 @@ namespace kvx {
 double MjdToJd(double x);
 double JdToMjd(double x);
 
+// The program's dates: years of magnitude below 32000 (astronomical
+// numbering), the range the date fields accept.
+inline constexpr std::int32_t kDateYearLimit = 32000;
+// True when the MJD is a finite number whose calendar year lies in that range.
+bool MjdInDateRange(double mjd);
+
+// The largest MJD magnitude the calendar conversion turns into a date (about
+// 2.7 million years either side of the epoch).
+inline constexpr double kCalendarMjdLimit = 1.0e9;
+
 // Calendar date and hours (0 <= hours < 24) of an MJD; Julian calendar
 // before JD 2299161 (15 October 1582), Gregorian from it. Never yields 5 to
 // 14 October 1582. Dates before JD 0 (4713 BC) are handled by floor
-// arithmetic.
+// arithmetic. An MJD that is not a finite number or exceeds
+// kCalendarMjdLimit in magnitude has no date: day, month and year become 0
+// (no date has a day or month 0) and hours NaN.
 void MjdToCalendarDate(int& day, int& month, int& year, double& hours, double mjd);
 // The same for a JD.
 void JdToCalendarDate(int& day, int& month, int& year, double& hours, double jd);

@@ -595,6 +595,7 @@ TSatelliteError PropagateModel(ModelCoefficients& m, double t, TVectorXYZR& posi
   double nm = m.no, em = m.ecco, inclm = m.inclo;
   double a;
   if (m.deep) {
+    if (m.ds.resonance != 0 && std::fabs(t) > kSatResonanceSpanDays * kMinutesPerDay) return kSatOutsideSpan;
     DeepSpaceSecular(m, t, em, argpm, inclm, mm, nodem, nm);
     if (!(nm > 0.0)) return kSatMeanMotion;
     a = std::pow(XKE / nm, kTwoThirds) * tempa * tempa;
@@ -753,12 +754,15 @@ std::string SatelliteErrorText(TSatelliteError error) {
     case kSatDecayed:
       return ByLanguage("Der Satellit ist verglüht.", "The satellite has decayed.");
     case kSatInvalidSet:
-      return ByLanguage("Der Bahnelementsatz ist ungültig (mittlere Bewegung oder Exzentrizität).",
-                        "The element set is invalid (mean motion or eccentricity).");
+      return ByLanguage("Der Bahnelementsatz ist ungültig (Epoche, mittlere Bewegung oder Exzentrizität).",
+                        "The element set is invalid (epoch, mean motion or eccentricity).");
     case kSatNumericFailure:
       return ByLanguage("Die Bahnrechnung divergiert.", "The orbit computation diverges.");
     case kSatNoSet:
       return ByLanguage("Es ist kein Bahnelementsatz geladen.", "No element set is loaded.");
+    case kSatOutsideSpan:
+      return ByLanguage("Das Datum liegt mehr als 100 Jahre von der Epoche des Bahnelementsatzes entfernt.",
+                        "The date lies more than 100 years from the epoch of the element set.");
   }
   return {};
 }
@@ -808,6 +812,7 @@ TSatelliteError LoadTwoLineElements(int slot) {
   if (slot < 1 || slot > kSatelliteSlots) return kSatNoSet;
   const std::string& l1 = SatelliteTable[static_cast<std::size_t>(slot)].line1;
   const std::string& l2 = SatelliteTable[static_cast<std::size_t>(slot)].line2;
+  if (!TleEpochValid(l1)) return kSatInvalidSet;
   TSgpElements el;
   el.epoch = TleFieldReal(l1, 19, 14);
   el.epochJulianDate = JulianDateOfEpoch(el.epoch);

@@ -61,10 +61,18 @@ enum TSatelliteError : std::int32_t {
   kSatPerturbedEccentricity = 3,  // eccentricity left [0, 1] by the lunar-solar terms
   kSatSemiLatusRectum = 4,      // semi-latus rectum negative
   kSatDecayed = 6,              // radius below one earth radius: the satellite has decayed
-  kSatInvalidSet = 7,           // element set out of range: mean motion <= 0 or eccentricity outside [0, 1)
+  kSatInvalidSet = 7,           // element set out of range: epoch (TleEpochValid), mean motion <= 0 or
+                                // eccentricity outside [0, 1)
   kSatNumericFailure = 8,       // a result that is not a finite number (diverging orbit)
   kSatNoSet = 9,                // the slot number is outside 1..500
+  kSatOutsideSpan = 10,         // a resonant deep-space orbit asked for more than kSatResonanceSpanDays from epoch
 };
+
+// How far from its epoch (days, either way) a set with a 12- or 24-hour
+// resonance is propagated: its resonance terms are integrated in 720-minute
+// steps from the epoch, so the work grows with the distance (a century is
+// 73,050 steps). No two-line set means anything a century from its epoch.
+inline constexpr double kSatResonanceSpanDays = 36525.0;
 
 // German and English text of an error code, and its message box (error icon)
 // naming the satellite.
@@ -78,9 +86,10 @@ void SgpUnitInit();
 
 // Converts slot `slot` (1..500) of SatelliteTable into SgpElements, chooses
 // the model by the period 2 pi / N of the un-Kozai'd mean motion N (225
-// minutes or more: SDP4) and sets the new-elements flag. A set with mean
-// motion <= 0 or eccentricity outside [0, 1) gives kSatInvalidSet and clears
-// SgpElements, so that a later propagation fails too.
+// minutes or more: SDP4) and sets the new-elements flag. A set with an epoch
+// field that fails TleEpochValid, mean motion <= 0 or eccentricity outside
+// [0, 1) gives kSatInvalidSet and clears SgpElements, so that a later
+// propagation fails too.
 TSatelliteError LoadTwoLineElements(int slot);
 
 // Position (earth radii) and velocity (earth radii per minute) of the loaded

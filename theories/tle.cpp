@@ -108,6 +108,18 @@ bool TleLineChecksumOk(const std::string& line) {
   return check >= '0' && check <= '9' && sum % 10 == check - '0';
 }
 
+bool TleEpochValid(const std::string& line1) {
+  constexpr std::size_t kFirst = 18, kWidth = 14, kPoint = 5;  // columns 19-32, "." in column 24
+  if (line1.size() < kFirst + kWidth) return false;
+  for (std::size_t k = 0; k < kWidth; ++k) {
+    char c = line1[kFirst + k];
+    bool ok = k == kPoint ? c == '.' : (c == ' ' || (c >= '0' && c <= '9'));
+    if (!ok) return false;
+  }
+  double day = TleFieldReal(line1, 21, 12);
+  return day >= 1.0 && day < 367.0;
+}
+
 bool TleEntryValid(const TTleEntry& entry) {
   const std::string& l1 = entry.line1;
   const std::string& l2 = entry.line2;
@@ -117,7 +129,7 @@ bool TleEntryValid(const TTleEntry& entry) {
   if (!CharAt(l1, 24, '.') || !CharAt(l1, 35, '.') || l1.compare(61, 3, " 0 ") != 0) return false;
   for (std::size_t column : {12u, 21u, 38u, 47u, 55u})
     if (!CharAt(l2, column, '.')) return false;
-  return true;
+  return TleEpochValid(l1);
 }
 
 std::uint16_t LoadTleFile(const std::string& fileName, bool showErrors) {

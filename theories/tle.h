@@ -61,9 +61,15 @@ void BlanksToZeros(std::string& text);
 // modulo 10 equals the digit in column 69. Shorter lines fail.
 bool TleLineChecksumOk(const std::string& line);
 
+// Tests the epoch field of element line 1 (columns 19-32): a plain number
+// YYDDD.DDDDDDDD, digits (a blank reads as "0") with "." in column 24 and
+// nothing else, whose day of the year DDD.DDDDDDDD lies from 1 to below 367.
+bool TleEpochValid(const std::string& line1);
+
 // Tests a set: both checksums; line 1 begins with "1" and line 2 with "2";
 // equal catalogue numbers in columns 3-7; "." in columns 24 and 35 and " 0 "
-// in columns 62-64 of line 1; "." in columns 12, 21, 38, 47 and 55 of line 2.
+// in columns 62-64 of line 1; "." in columns 12, 21, 38, 47 and 55 of line 2;
+// a valid epoch (TleEpochValid).
 bool TleEntryValid(const TTleEntry& entry);
 
 // The satellite file the main window keeps: its name and how many sets the

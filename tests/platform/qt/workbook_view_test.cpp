@@ -16,7 +16,6 @@
 #include "platform/messages.h"
 #include "support/recording_message_sink.h"
 #include "support/qt_application.h"
-#include "support/recording_message_sink.h"
 
 namespace kvx {
 namespace {

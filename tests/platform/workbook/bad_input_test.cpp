@@ -16,7 +16,6 @@
 #include "platform/workbook/workbook_files.h"
 #include "support/recording_message_sink.h"
 #include "platform/workbook/xlsx_checks.h"
-#include "support/recording_message_sink.h"
 
 namespace kvx::workbook {
 namespace {
