@@ -151,6 +151,42 @@ TEST_F(SearchObject, InferiorConjunctionPassedOverBySuperiorSearch) {
   EXPECT_NEAR(time + 2400000.5, 2459003.75, 1.0);  // 2020 Jun 3.7
 }
 
+// Codes without an outside reference against published dates: Saturn's
+// ring-plane crossing seen from the Earth (code 19, 2025 Mar 23) and the
+// Sun's B0 = 0 (code 19 of the Sun, near Jun 6 and Dec 7). A window with
+// no root never ends the pass: a period without a crossing is not found.
+TEST_F(SearchObject, ZeroCrossingsOfTheCentreLatitude) {
+  tsuchobjekt search(context_);
+  double time = 0, value = 0;
+  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kEarthLatitudeZero, 5, At(2460700.5), noAsteroid_,
+                                5, 100, 0, time, value));
+  EXPECT_NEAR(time + 2400000.5, 2460757.5, 1.0);  // 2025 Mar 23
+  EXPECT_LT(std::fabs(value), 0.6);
+  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kEarthLatitudeZero, search_kind::kSun, At(2460437.5),
+                                noAsteroid_, 2, 100, 0, time, value));
+  EXPECT_NEAR(time + 2400000.5, 2460467.5, 1.0);  // 2024 Jun 6
+  EXPECT_FALSE(search.schleife_1(true, false, false, search_code::kEarthLatitudeZero, search_kind::kSun,
+                                 At(2460480.5), noAsteroid_, 2, 60, 0, time, value));  // Jun 19 + 120 d
+}
+
+// Position files selected: before 1900 the search takes the VSOP87 C
+// library, and under the fast-search switch the internal series.
+TEST_F(SearchObject, TheoryByteFollowsTheSearchSwitches) {
+  context_.Selection = test::PlanetTheory(3);
+  context_.PositionFilesLastJd = 2488070;
+  tsuchobjekt search(context_);
+  TTheorySelection selection = test::PlanetTheory(3);
+  TObserverRecord o = At(2414000.5);
+  TEphemerisResultRecord r;
+  ASSERT_TRUE(search.planet(selection, 3, o, r, 1));
+  EXPECT_EQ(selection.bytes[0], 2);
+  context_.FastSearch = 1;
+  tsuchobjekt fast(context_);
+  selection = test::PlanetTheory(3);
+  ASSERT_TRUE(fast.planet(selection, 3, o, r, 1));
+  EXPECT_EQ(selection.bytes[0], 0);
+}
+
 // Refused inputs: one message each, not found, the outputs untouched.
 TEST_F(SearchObject, BadInputIsRefusedWithAMessage) {
   TAsteroidElements broken;
