@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds the test configuration (with
-# AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test.
+# AddressSanitizer and UndefinedBehaviorSanitizer) and the Release
+# configuration, both with warnings as errors, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/packages.sh
 kvx_install_missing "${KVX_BUILD_PACKAGES[@]}"
 KVX_NO_RECOMMENDS=1 kvx_install_missing "${KVX_TEST_PACKAGES[@]}"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKVX_BUILD_TESTS=ON -DKVX_BUILD_BENCH=ON -DKVX_SANITIZE=ON
+  -DKVX_BUILD_TESTS=ON -DKVX_BUILD_BENCH=ON -DKVX_SANITIZE=ON -DKVX_WERROR=ON
 cmake --build build-test
+# --- Release configuration (program, theory libraries, benchmarks; no tests):
+# it must build without a warning too. Benchmarks are run by ./bench.sh.
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKVX_BUILD_BENCH=ON -DKVX_WERROR=ON
+cmake --build build-release
+# --- end of the Release configuration
 # Every package the build and the tests use must come from tools/packages.sh.
 tools/check_packages.sh build-test
 cd build-test

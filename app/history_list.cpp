@@ -42,7 +42,11 @@ void TMyHistoryList::LoadFromStore(SettingsStore& store, const std::string& sect
 }
 
 std::string TMyHistoryList::EntryCaption(int index, const std::string& name) {
-  return "&" + std::to_string(index + 1) + " " + name;
+  std::string caption(1, '&');
+  caption += std::to_string(index + 1);
+  caption += ' ';
+  caption += name;
+  return caption;
 }
 
 int TMyHistoryList::EntryNumberFromCaption(const std::string& caption) {

@@ -83,7 +83,8 @@ void SetMoonCacheOrder(TMainFormState& s, std::int32_t order) {
 void SetTableEquinox(TMainFormState& s, double t) {
   s.SecondEquinox = t;
   SecondEquinoxT = t;
-  SecondEquinoxText = " " + std::to_string(static_cast<long long>(std::trunc(2000.0 + 100.0 * t)));
+  SecondEquinoxText.assign(1, ' ');
+  SecondEquinoxText += std::to_string(static_cast<long long>(std::trunc(2000.0 + 100.0 * t)));
 }
 
 void SetHalfTurnOffsetFlag(TMainFormState& s, std::uint8_t flag) {

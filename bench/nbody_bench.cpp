@@ -12,6 +12,7 @@
 #include "engine/nbody_adams.h"
 #include "engine/nbody_integrator.h"
 #include "platform/messages.h"
+#include "tests/support/recording_message_sink.h"
 
 namespace {
 

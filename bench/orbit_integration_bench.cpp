@@ -14,6 +14,7 @@
 #include "engine/orbit_integration.h"
 #include "engine/table_globals.h"
 #include "platform/messages.h"
+#include "tests/support/recording_message_sink.h"
 #include "theories/theory_libraries.h"
 
 #ifdef KVX_HAVE_GSL

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/tabulated_constants.h"
 #include "core/vector_math.h"
 
 namespace kvx {
 namespace {
 
-constexpr double kPi = 3.1415926535898;
 constexpr int kMaxNodes = 20;
 
 // Fills t[k] = T_(2k+1)(c) for k = 0..count-1 from the recurrence of the
@@ -39,7 +39,7 @@ bool Fit(const TPlaceAtTime& place, double Ta, double Tb, int N, TChebyshevPolyS
   const double m = (Tb + Ta) / 2;
 
   std::array<double, kMaxNodes> x{};
-  OddChebyshevValues(std::cos(kPi / (2 * K)), K, x);
+  OddChebyshevValues(std::cos(kPiAsTabulated / (2 * K)), K, x);
   std::array<double, kMaxNodes> ra{}, dec{}, r{};
   for (int k = 0; k < K; ++k) {
     const auto i = static_cast<std::size_t>(k);
@@ -54,7 +54,7 @@ bool Fit(const TPlaceAtTime& place, double Ta, double Tb, int N, TChebyshevPolyS
   }
   std::array<double, kMaxNodes> t{};
   for (int j = 0; j <= N; ++j) {
-    OddChebyshevValues(std::cos(j * kPi / (2 * K)), K, t);
+    OddChebyshevValues(std::cos(j * kPiAsTabulated / (2 * K)), K, t);
     double sumRa = 0, sumDec = 0, sumR = 0;
     for (int k = 0; k < K; ++k) {
       const auto i = static_cast<std::size_t>(k);

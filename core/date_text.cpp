@@ -73,7 +73,7 @@ void DatePaddedText(std::int32_t day, std::int32_t month, std::int32_t year, std
   const std::string sep(1, IntlSeparators.Date);
   std::string y = std::to_string(std::llabs(static_cast<long long>(year)));
   if (y.size() < 4) y.insert(0, 4 - y.size(), '0');
-  if (year < 0) y.insert(0, "-");
+  if (year < 0) y.insert(0, 1, '-');
   s = TwoDigits(day) + sep + TwoDigits(month) + sep + y;
 }
 

@@ -3,8 +3,10 @@
 #include "core/frames.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "core/sun_longitude.h"
+#include "core/tabulated_constants.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 
@@ -12,7 +14,7 @@ namespace kvx {
 
 namespace {
 
-constexpr long double kPiExt = 3.14159265358979323846264338327950288L;
+constexpr long double kPiExt = std::numbers::pi_v<long double>;
 constexpr long double kArcsecToRadExt = kPiExt / 648000.0L;
 
 // Fills the rows of an equatorial precession matrix from zeta, z and theta
@@ -153,7 +155,7 @@ void EquatorialToEclipticExt(long double x, long double& y, long double& z, long
 // Nutation on positions.
 
 void NutationEquatorial(double& x, double& y, double& z, double t) {
-  const double eps = MeanObliquity(t) * 3.1415926535898 / 180.0;
+  const double eps = MeanObliquity(t) * kPiAsTabulated / 180.0;
   double dpsi = 0, deps = 0;
   NutationAngles(dpsi, deps, t);
   SmallRotateVector(x, y, z, deps, dpsi * std::sin(eps), dpsi * std::cos(eps));

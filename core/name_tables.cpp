@@ -104,15 +104,18 @@ constexpr std::array<const char*, 25> kZoneNames = {
 
 template <std::size_t N>
 void Fill(std::array<std::string, N>& table, const std::array<const char*, N>& image) {
-  for (std::size_t i = 0; i < N; ++i) table[i] = image[i];
+  for (std::size_t i = 0; i < N; ++i) table[i] = std::string(image[i]);
 }
 
 // The pattern sources as they stand before the locale is read: "0", "0,0",
 // "0,00", ... with the given decimal separator.
 void BuildPatternSources(char decimalSeparator) {
-  DecimalPatternSources[0] = "0";
+  DecimalPatternSources[0].assign(1, '0');
   for (int n = 1; n < kDecimalPatternCount; ++n) {
-    DecimalPatternSources[n] = std::string("0") + decimalSeparator + std::string(static_cast<std::size_t>(n), '0');
+    std::string& source = DecimalPatternSources[n];
+    source.assign(1, '0');
+    source += decimalSeparator;
+    source.append(static_cast<std::size_t>(n), '0');
   }
 }
 

@@ -1,6 +1,7 @@
 // Mean obliquity and nutation.
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
 #include "core/frames.h"
 #include "core/time_scales.h"
@@ -30,7 +31,7 @@ constexpr TCubicCoefficients kMoonElongation{297.8503631, 445267.11148, -0.00191
 constexpr TCubicCoefficients kMoonNode{125.0445222, -1934.1362608, 0.00207833, 2.22e-06};
 
 constexpr double kArcsecToRad = 4.84813681109536e-06;
-constexpr long double kPiExt = 3.14159265358979323846264338327950288L;
+constexpr long double kPiExt = std::numbers::pi_v<long double>;
 
 // Sine and cosine of multiplier times an angle from its multiple tables.
 struct Multiples {

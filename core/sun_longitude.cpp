@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/frames.h"
+#include "core/tabulated_constants.h"
 #include "core/vector_math.h"
 
 namespace kvx {
@@ -30,7 +31,7 @@ void SphericalRateToRectangular(double& vx, double& vy, double& vz, double longi
 
 void LightTimeDisplacement(double& dx, double& dy, double& dz, double t, double sunLongitude,
                            double sunLatitude, double sunDistance, double bodyDistance) {
-  const double meanAnomaly = 6.283185307 * FracPositive(0.9931266 + 99.9973604 * t);  // radians
+  const double meanAnomaly = kTwoPiAsTabulated * FracPositive(0.9931266 + 99.9973604 * t);  // radians
   // The Sun's apparent motion in units of 1e-4 rad/day and 1e-4 AU/day:
   // on the Kepler ellipse the longitude rate is n (1 + 2 e cos M) and the
   // distance rate a e n sin M (n = 172e-4 rad/day, e = 0.0167).

@@ -21,7 +21,7 @@ namespace {
 // Marks in Windows-1252, the single-byte form in which the positions of the
 // marking routines are counted; [mark][0 = time, 1 = arc].
 constexpr const char* kMarks[3][2] = {{"h", "\xB0"}, {"m", "'"}, {"s", "''"}};
-constexpr const char* kDegreeMark = "\xB0";
+constexpr char kDegreeMark = '\xB0';
 
 int MarkIndex(std::uint8_t flag) { return flag != 0 ? 1 : 0; }
 
@@ -124,7 +124,10 @@ std::string FormatFixedImpl(Real x, int width, int decimals) {
     }
   }
   std::string result = kept.substr(0, intPart.size());
-  if (decimals > 0) result += "." + kept.substr(intPart.size());
+  if (decimals > 0) {
+    result += '.';
+    result.append(kept, intPart.size());
+  }
   bool allZero = result.find_first_not_of("0.") == std::string::npos;
   if (negative && !allZero) result.insert(result.begin(), '-');
   if (static_cast<int>(result.size()) < width) {
@@ -312,14 +315,14 @@ double DmsMarkTextFixed(double degrees, std::uint8_t flag, std::string& text) {
 
 std::string DegMinText(const std::string& text) {
   return MarkEdit(text, [&](std::string& s, std::size_t p) {
-    s.replace(p - 1, 1, kDegreeMark);
+    s[p - 1] = kDegreeMark;
     InsertAt(s, "'", p + 3);
   });
 }
 
 std::string DmsArcText(const std::string& text) {
   return MarkEdit(text, [&](std::string& s, std::size_t p) {
-    s.replace(p - 1, 1, kDegreeMark);
+    s[p - 1] = kDegreeMark;
     InsertAt(s, "'", p + 3);
     s += "''";
   });
@@ -375,7 +378,7 @@ std::string DmsTextWithMarks(const std::string& text) {
   std::string s = Utf8ToCp1252(text);
   std::size_t p = Pos(s, Sep(IntlSeparators.Decimal));
   if (p == 0) return text;
-  s.replace(p - 1, 1, kDegreeMark);
+  s[p - 1] = kDegreeMark;
   InsertAt(s, "'", p + 3);
   s += "''";
   return Cp1252ToUtf8(s);
@@ -474,7 +477,7 @@ void ParseDegreeText(const std::string& text, std::uint8_t& isDecimal, std::stri
   const std::string degreeUtf8 = "\xC2\xB0";
   std::size_t i = s.find(degreeUtf8);
   if (i != std::string::npos) {
-    s.replace(i, degreeUtf8.size(), ".");
+    s.replace(i, degreeUtf8.size(), 1, '.');
     isDecimal = 0;
   } else if ((i = s.find('.')) == std::string::npos && (i = s.find(',')) != std::string::npos) {
     s[i] = '.';

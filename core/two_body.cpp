@@ -30,7 +30,7 @@ Real MeanAnomalyRadians(Real M) {
 template <typename Real>
 Real SolveKepler(Real M, Real e) {
   const Real m = MeanAnomalyRadians(M);
-  Real E = e < Real(0.8) ? m : Real(3.141592654);
+  Real E = e < Real(0.8) ? m : Real(3.141592654);  // the published start value for high e, pi to 10 digits
   Real f = E - e * std::sin(E) - m;
   for (int step = 0; std::fabs(f) > Real(1e-11) && step < 15; ++step) {
     E -= f / (Real(1) - e * std::cos(E));

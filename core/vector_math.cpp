@@ -3,13 +3,14 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numbers>
 #include <utility>
 
 namespace kvx {
 
 namespace {
 
-constexpr long double kPiExt = 3.14159265358979323846264338327950288L;
+constexpr long double kPiExt = std::numbers::pi_v<long double>;
 constexpr long double kOneOver360 = 1.0L / 360.0L;
 constexpr long double kTwoPower31 = 2147483648.0L;
 
@@ -357,10 +358,10 @@ double FloatModulo(double x, double period) {
   return r;
 }
 
-double Mod2Pi(double x) { return FloatModulo(x, 6.283185307179586); }
+double Mod2Pi(double x) { return FloatModulo(x, 2.0 * std::numbers::pi); }
 
 double ArcTan2Rad(double y, double x) {
-  constexpr double kPi = 3.141592653589793;
+  constexpr double kPi = std::numbers::pi;
   if (x == 0) return y > 0 ? kPi / 2 : 3 * kPi / 2;
   if (x > 0) return std::atan(y / x);
   return std::atan(y / x) + kPi;

@@ -52,7 +52,7 @@ std::string ArcMinutesText(double degrees, int decimals) {
   const std::string number = FormatFixed(minutes, 0, places);
   std::string text = places == 2 ? ArcMinText(number) : ArcMinSecText(number);
   const bool zero = number.find_first_of("123456789") == std::string::npos;
-  if (degrees < 0 && !zero) text.insert(0, "-");
+  if (degrees < 0 && !zero) text.insert(0, 1, '-');
   return text;
 }
 
@@ -105,7 +105,7 @@ std::string SexagesimalText(double value, int decimals, bool arcMarks) {
     std::string text;
     DmsMarkTextFixed(std::fabs(value), flag, text);
     text = TrimLeadingBlanks(text);
-    if (value < 0 && text.find_first_of("123456789") != std::string::npos) text.insert(0, "-");
+    if (value < 0 && text.find_first_of("123456789") != std::string::npos) text.insert(0, 1, '-');
     return text;
   }
   if (decimals == 4) return DmMarkText(FormatFixed(DegToDmsPackedSec(value), 0, 4), flag);

@@ -6,6 +6,7 @@
 #include "core/frames.h"
 #include "core/rise_set_search.h"
 #include "core/sun_longitude.h"
+#include "core/tabulated_constants.h"
 #include "core/time_scales.h"
 #include "core/two_body.h"
 #include "core/vector_math.h"
@@ -128,7 +129,7 @@ const TKepler::TInstantFrames& TKepler::Frames() {
     frames_.T = T;
     frames_.SinObliquity = SinCosDeg(frames_.CosObliquity, MeanObliquity(T));
     // As NutationEquatorial: the obliquity in radians with its own factor.
-    const double eps = MeanObliquity(T) * 3.1415926535898 / 180.0;
+    const double eps = MeanObliquity(T) * kPiAsTabulated / 180.0;
     double dpsi = 0, deps = 0;
     NutationAngles(dpsi, deps, T);
     frames_.NutationA = deps;

@@ -1,10 +1,10 @@
 // Opening a file with the desktop's program for it (the README of the Help
 // menu, exported files) as a seam: the main window installs the Qt opener,
-// tests install a RecordingDesktopOpener and assert the paths.
+// tests install a RecordingDesktopOpener (tests/support/
+// recording_desktop_opener.h) and assert the paths.
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace kvx {
 
@@ -13,17 +13,6 @@ class DesktopOpener {
   virtual ~DesktopOpener() = default;
   // Opens the file; false when the desktop could not.
   virtual bool Open(const std::string& path) = 0;
-};
-
-// Test double: records the paths and answers `result`.
-class RecordingDesktopOpener : public DesktopOpener {
- public:
-  bool Open(const std::string& path) override {
-    opened.push_back(path);
-    return result;
-  }
-  std::vector<std::string> opened;
-  bool result = true;
 };
 
 // Installs the opener OpenWithDesktop uses; returns the previous one. With

@@ -6,16 +6,6 @@ namespace {
 FolderChooser* current_chooser = nullptr;
 }
 
-bool RecordingFolderChooser::Choose(std::string& folder, int helpContext, unsigned options) {
-  requests.push_back({folder, helpContext, options});
-  if (answers_.empty()) return false;
-  std::optional<std::string> answer = std::move(answers_.front());
-  answers_.pop_front();
-  if (!answer) return false;
-  folder = *answer;
-  return true;
-}
-
 FolderChooser* SetFolderChooser(FolderChooser* chooser) {
   FolderChooser* previous = current_chooser;
   current_chooser = chooser;

@@ -6,9 +6,7 @@
 
 namespace kvx {
 
-namespace {
-
-MessageResult DefaultReply(MessageButtons buttons) {
+MessageResult DefaultMessageReply(MessageButtons buttons) {
   switch (buttons) {
     case MessageButtons::YesNo:
     case MessageButtons::YesNoCancel:
@@ -20,12 +18,14 @@ MessageResult DefaultReply(MessageButtons buttons) {
   }
 }
 
+namespace {
+
 class StderrMessageSink : public MessageSink {
  public:
   MessageResult Show(const std::string& text, const std::string& caption, MessageIcon,
                      MessageButtons buttons) override {
     std::fprintf(stderr, "%s%s%s\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str());
-    return DefaultReply(buttons);
+    return DefaultMessageReply(buttons);
   }
 };
 
@@ -33,15 +33,6 @@ StderrMessageSink stderr_sink;
 MessageSink* current_sink = nullptr;
 
 }  // namespace
-
-MessageResult RecordingMessageSink::Show(const std::string& text, const std::string& caption, MessageIcon icon,
-                                         MessageButtons buttons) {
-  messages.push_back({text, caption, icon, buttons});
-  if (replies_.empty()) return DefaultReply(buttons);
-  MessageResult reply = replies_.front();
-  replies_.pop_front();
-  return reply;
-}
 
 MessageSink* SetMessageSink(MessageSink* sink) {
   MessageSink* previous = current_sink;

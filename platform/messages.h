@@ -1,11 +1,10 @@
 // Message boxes as a seam: the computing libraries report through a
 // MessageSink; the main window installs one that shows real dialogs, tests
-// install a RecordingMessageSink and assert the texts.
+// install a RecordingMessageSink (tests/support/recording_message_sink.h)
+// and assert the texts.
 #pragma once
 
-#include <deque>
 #include <string>
-#include <vector>
 
 namespace kvx {
 
@@ -25,27 +24,9 @@ class MessageSink {
                              MessageButtons buttons) = 0;
 };
 
-// One message as it was shown.
-struct RecordedMessage {
-  std::string text;
-  std::string caption;
-  MessageIcon icon;
-  MessageButtons buttons;
-};
-
-// Test double: records every message and answers from a queue of replies
-// (Ok, or Yes for yes/no boxes, when the queue is empty).
-class RecordingMessageSink : public MessageSink {
- public:
-  MessageResult Show(const std::string& text, const std::string& caption, MessageIcon icon,
-                     MessageButtons buttons) override;
-  void QueueReply(MessageResult reply) { replies_.push_back(reply); }
-
-  std::vector<RecordedMessage> messages;
-
- private:
-  std::deque<MessageResult> replies_;
-};
+// The answer when nobody is asked: Yes for yes/no boxes, Cancel for
+// retry/cancel boxes, Ok otherwise.
+MessageResult DefaultMessageReply(MessageButtons buttons);
 
 // Installs the sink that ShowMessage uses; returns the previous one. With
 // none installed, messages go to standard error and are answered Ok/Yes.

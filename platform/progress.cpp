@@ -1,7 +1,5 @@
 #include "platform/progress.h"
 
-#include "platform/globals.h"
-
 namespace kvx {
 
 namespace {
@@ -20,22 +18,6 @@ SilentProgress silent_progress;
 ProgressReporter* current_progress = nullptr;
 
 }  // namespace
-
-void RecordingProgress::Begin(const std::string& caption, int steps) {
-  visible = true;
-  captions.push_back(caption);
-  steps_total.push_back(steps);
-}
-
-void RecordingProgress::Step(int position) {
-  positions.push_back(position);
-  if (abort_at_step >= 0 && position == abort_at_step) AbortRequested = 1;
-}
-
-void RecordingProgress::End() {
-  visible = false;
-  ++ends;
-}
 
 ProgressReporter* SetProgressReporter(ProgressReporter* reporter) {
   ProgressReporter* previous = current_progress;

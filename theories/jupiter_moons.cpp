@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "core/time_scales.h"
 #include "core/vector_math.h"
@@ -37,7 +38,7 @@ constexpr double kPerspectiveRadii = 2095.0;
 
 // Sine and cosine of degrees in double precision: the hundreds of terms
 // need no extended arithmetic (their arguments stay below 10^5 degrees).
-constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 double S(double x) { return std::sin(x * kRadiansPerDegree); }
 double C(double x) { return std::cos(x * kRadiansPerDegree); }
 

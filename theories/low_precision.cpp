@@ -2,13 +2,14 @@
 
 #include <cmath>
 
+#include "core/tabulated_constants.h"
 #include "core/vector_math.h"
 
 namespace kvx {
 namespace {
 
-// The full circle as these series hold it, and the factors derived from it.
-constexpr double kTwoPi = 6.283185307;
+// The full circle as these series print it, and the factors derived from it.
+constexpr double kTwoPi = kTwoPiAsTabulated;
 constexpr double kDegreesPerRadian = 360.0 / kTwoPi;
 constexpr double kHoursPerHalfRadian = 48.0 / kTwoPi;  // twice the half-angle, in hours
 constexpr double kCosObliquity = 0.91748;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/frames.h"
+#include "core/tabulated_constants.h"
 #include "core/vector_math.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
@@ -18,7 +19,6 @@ constexpr double kDaysToCenturies = 2.7378507871321012e-05;  // 1 / 36525
 constexpr double kEarthRadiusKm = 6378.14;
 constexpr double kKmToEarthRadii = 0.00015678552054360675;   // 1 / 6378.14
 constexpr double kLightSecondsPerKm = 3.3356409519815205e-06;
-constexpr double kPi = 3.14159265359;
 
 // Hides the progress panel when the refit leaves, also by an exception.
 class PanelGuard {
@@ -73,7 +73,7 @@ void tmooncheb::Refit(TTheorySelection selection, TTruncationLevel level, double
   const int nodes = n + 1;
   const double h = (end - start) / 2.0;
   const double m = (end + start) / 2.0;
-  const double theta = kPi / (2.0 * n + 2.0);
+  const double theta = kPiShortAsTabulated / (2.0 * n + 2.0);
 
   std::array<double, 20> longitude{}, latitude{}, distance{};
   ProgressReporter& progress = CurrentProgress();

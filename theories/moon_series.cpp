@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "core/tabulated_constants.h"
 #include "core/vector_math.h"
 
 #include "theories/moon_position.h"
@@ -12,7 +13,7 @@
 namespace kvx {
 namespace {
 
-constexpr double kTwoPi = 6.283185308;
+constexpr double kTwoPi = kTwoPiLunarSeriesAsTabulated;
 constexpr double kArcsecPerRadian = 206264.81;
 
 double Sine(double x) { return std::sin(kTwoPi * FracPositive(x)); }

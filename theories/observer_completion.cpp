@@ -4,6 +4,7 @@
 
 #include "core/frames.h"
 #include "core/sun_longitude.h"
+#include "core/tabulated_constants.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
@@ -96,7 +97,7 @@ void CompleteObserverRecord(std::uint8_t apparent, TTheorySelection selection, c
   r.CosLatitude = CosDeg(phi);
 
   // The Earth's velocity (annual aberration), from the Sun's apparent motion.
-  const double M = 6.283185307 * FracPositive(0.9931266 + 99.9973604 * T);
+  const double M = kTwoPiAsTabulated * FracPositive(0.9931266 + 99.9973604 * T);
   const double vl = 172 + 5.75 * std::sin(M);
   const double vr = 2.87 * std::cos(M);
   const double vb = 0;

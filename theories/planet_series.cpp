@@ -19,9 +19,10 @@ using planet_tables::SeriesPlanet;
 using series::Add;
 using series::CosSin;
 using series::CosSinOf;
-using series::kTwoPi;
 using series::MeanAnomaly;
 using series::Negate;
+
+constexpr double kTwoPi = kTwoPiAsTabulated;
 
 // Mean anomaly a + b*T in revolutions (T in Julian centuries).
 struct Anomaly {

@@ -19,9 +19,10 @@ namespace {
 using series::Add;
 using series::CosSin;
 using series::CosSinOf;
-using series::kTwoPi;
 using series::MeanAnomaly;
 using series::Negate;
+
+constexpr double kTwoPi = kTwoPiAsTabulated;
 
 // One term of the internal series: argument p*M_Pluto + q*M_perturber;
 // lc, ls, bc, bs in arcseconds, rc, rs in 1e-5 AU.
@@ -118,6 +119,8 @@ void InternalSeries(double T, double& L, double& B, double& R) {
   const double b1950 = -3.909434 + sums.db / 3600.0;
 
   // Rigorous precession from the ecliptic and equinox of 1950 to the date.
+  // The degree factors as the published series print them (1/57.2957795 and
+  // 57.2957795) and 1/kTwoPiAsTabulated.
   constexpr double kRadiansPerDegree = 0.0174532925239284;
   constexpr double kDegreesPerRadian = 57.2957795;
   constexpr double kInverseTwoPi = 0.15915494309644432;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "theories/sgp4.h"
 
@@ -13,8 +14,8 @@ TVectorXYZR LastSunVector;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double kPi = std::numbers::pi;
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kEarthRadius = 6378.135;               // km, WGS-72
 constexpr double kEccentricitySquared = 0.006694317778266722;  // flattening 1/298.26
 constexpr double kOneMinusFlattening = 0.9966472205458325;

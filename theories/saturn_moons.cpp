@@ -4,8 +4,10 @@
 #include "theories/saturn_moons.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "core/frames.h"
+#include "core/tabulated_constants.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "theories/moon_host_planet.h"
@@ -29,13 +31,14 @@ constexpr double kPerspectiveRadii = 2475.0;
 constexpr double kStartDistance = 9.0;
 constexpr double kLightTimeTolerance = 0.000002;
 
-constexpr double kPi = 3.1415926535898;
-double Rad(double degrees) { return degrees * kPi * (1.0 / 180.0); }
+// The theory's own conversions: pi as printed (kPiAsTabulated) and 1/pi as
+// printed (0.31830988618378997).
+double Rad(double degrees) { return degrees * kPiAsTabulated * (1.0 / 180.0); }
 double Deg(double radians) { return radians * 180.0 * 0.31830988618378997; }
 
 // Sine and cosine of degrees in double precision: the element formulas
 // need no extended arithmetic.
-constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 double S(double degrees) { return std::sin(degrees * kRadiansPerDegree); }
 double C(double degrees) { return std::cos(degrees * kRadiansPerDegree); }
 

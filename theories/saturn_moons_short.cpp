@@ -2,6 +2,8 @@
 // planes given by their poles, projected on the sky.
 #include <cmath>
 
+#include <numbers>
+
 #include "core/frames.h"
 #include "core/vector_math.h"
 #include "theories/moon_host_planet.h"
@@ -14,7 +16,7 @@ namespace {
 constexpr double kLightSpeedAuPerDay = 173.0;
 
 // Sine, cosine and tangent of degrees in double precision.
-constexpr double kRadiansPerDegree = 0.017453292519943295;
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 double S(double degrees) { return std::sin(degrees * kRadiansPerDegree); }
 double C(double degrees) { return std::cos(degrees * kRadiansPerDegree); }
 double Tan(double degrees) { return std::tan(degrees * kRadiansPerDegree); }

@@ -5,16 +5,15 @@
 
 #include <cmath>
 
+#include "core/tabulated_constants.h"
 #include "core/vector_math.h"
 
 namespace kvx::series {
 
-// 2 pi as the series hold it (not the full-precision value).
-inline constexpr double kTwoPi = 6.283185307;
-
-// Mean anomaly in radians of a + b*T revolutions: kTwoPi * frac(a + b*T),
-// frac by truncation towards zero, in [0, 1).
-inline double MeanAnomaly(double a, double b, double T) { return kTwoPi * FracPositiveTrunc(a + b * T); }
+// Mean anomaly in radians of a + b*T revolutions: 2 pi * frac(a + b*T) with
+// 2 pi as the series print it (kTwoPiAsTabulated), frac by truncation
+// towards zero, in [0, 1).
+inline double MeanAnomaly(double a, double b, double T) { return kTwoPiAsTabulated * FracPositiveTrunc(a + b * T); }
 
 // (cos x, sin x) of one angle.
 struct CosSin {

@@ -1,6 +1,7 @@
 #include "theories/sgp4.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -10,8 +11,8 @@ namespace kvx {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double kPi = std::numbers::pi;
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kTwoThirds = 2.0 / 3.0;
 
 // WGS-72 constants of the models (earth radius as length unit).

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "core/frames.h"
+#include "core/tabulated_constants.h"
 #include "core/vector_math.h"
 #include "theories/position_files.h"
 #include "theories/theory_libraries.h"
@@ -12,7 +13,7 @@
 namespace kvx {
 namespace {
 
-constexpr double kTwoPi = 6.283185307;
+constexpr double kTwoPi = kTwoPiAsTabulated;
 
 
 // One perturbation term of the solar series: the argument i1*M3 + i*Mk

@@ -26,7 +26,13 @@ int ColumnFromLetters(std::string_view letters) {
 }
 
 std::string CellName(int row, int col, bool absolute) {
-  if (absolute) return "$" + ColumnLetters(col) + "$" + std::to_string(row);
+  if (absolute) {
+    std::string name(1, '$');
+    name += ColumnLetters(col);
+    name += '$';
+    name += std::to_string(row);
+    return name;
+  }
   return ColumnLetters(col) + std::to_string(row);
 }
 

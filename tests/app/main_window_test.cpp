@@ -28,6 +28,8 @@
 #include "platform/qt/qt_settings_store.h"
 #include "platform/settings_store.h"
 #include "support/qt_application.h"
+#include "support/recording_desktop_opener.h"
+#include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 #include "theories/tle.h"
 

@@ -23,7 +23,9 @@ TEST(MenuTable, HoldsEveryCaptionOnceWithUniqueNamesAndShortcuts) {
     }
     EXPECT_TRUE(names.insert(name).second) << "object name twice: " << name;
     const std::string parent = row.Parent;
-    if (!parent.empty()) EXPECT_TRUE(names.count(parent)) << name << " comes before its parent " << parent;
+    if (!parent.empty()) {
+      EXPECT_TRUE(names.count(parent)) << name << " comes before its parent " << parent;
+    }
     if (row.Kind == TMenuRowKind::Menu && parent.empty()) topMenus.push_back(name);
     if (row.Kind == TMenuRowKind::ContextMenu) ++contextMenus;
     if (row.Kind == TMenuRowKind::Item || row.Kind == TMenuRowKind::Button) {
@@ -34,7 +36,9 @@ TEST(MenuTable, HoldsEveryCaptionOnceWithUniqueNamesAndShortcuts) {
       auto [it, fresh] = shortcutOwner.emplace(row.Shortcut, row.Command);
       EXPECT_TRUE(fresh || it->second == row.Command) << row.Shortcut << " on " << it->second << " and " << name;
     }
-    if (row.Fixed) EXPECT_STREQ(row.German, row.English) << name;
+    if (row.Fixed) {
+      EXPECT_STREQ(row.German, row.English) << name;
+    }
   }
   EXPECT_EQ(topMenus, (std::vector<std::string>{"FileMenu", "Bearbeitn1", "Ansicht1", "Einfgen2", "Format1",
                                                 "ZeitundOrt1", "Objekte1", "Objekte2", "Tabellen1", "Integration1",
@@ -43,7 +47,9 @@ TEST(MenuTable, HoldsEveryCaptionOnceWithUniqueNamesAndShortcuts) {
   // Every command a context-menu item or a button runs has a row of its own
   // or is a button's own command.
   for (const TMenuRow& row : MenuTable()) {
-    if (*row.Command != '\0') EXPECT_TRUE(names.count(row.Command)) << row.Name << " runs " << row.Command;
+    if (*row.Command != '\0') {
+      EXPECT_TRUE(names.count(row.Command)) << row.Name << " runs " << row.Command;
+    }
   }
   EXPECT_EQ(FindMenuRow("Ortwhlen2")->Command, std::string("Ortwhlen1"));
   EXPECT_EQ(FindMenuRow("Rechenverfahren1")->Command, std::string("Rechengenauigkeit1"));

@@ -4,6 +4,7 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 
 namespace kvx {
 namespace {

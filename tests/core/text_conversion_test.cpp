@@ -6,6 +6,7 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
 namespace kvx {

@@ -169,7 +169,9 @@ TEST(StarCatalogue, BrightStarsAndAnEighthMagnitudeStarAgreeWithTheSwissEphemeri
     EXPECT_LT(best, 1.0) << star << " " << found->Name << " ra " << foundRa << " dec " << foundDec;
     // Antares varies between 0.6 and 1.6 mag: the catalogues give 1.05 and 0.91.
     EXPECT_NEAR(found->Magnitude100 / 100.0, v, star == "Antares" ? 0.2 : 0.1) << star;
-    if (sao.count(star) != 0) EXPECT_EQ(found->Name, sao.at(star)) << star;
+    if (sao.count(star) != 0) {
+      EXPECT_EQ(found->Name, sao.at(star)) << star;
+    }
     ++checked;
   }
   EXPECT_EQ(checked, 5);

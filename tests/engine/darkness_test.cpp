@@ -18,6 +18,7 @@
 #include "platform/progress.h"
 #include "sun_planet_support.h"
 #include "support/fixtures.h"
+#include "support/recording_progress.h"
 #include "support/theory_selection.h"
 
 namespace kvx {

@@ -12,6 +12,7 @@
 #include "engine/table_globals.h"
 #include "platform/messages.h"
 #include "support/fixtures.h"
+#include "support/recording_message_sink.h"
 
 namespace kvx {
 namespace {

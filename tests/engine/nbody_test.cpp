@@ -16,6 +16,8 @@
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "support/fixtures.h"
+#include "support/recording_message_sink.h"
+#include "support/recording_progress.h"
 #include "support/temp_folder.h"
 
 namespace kvx {

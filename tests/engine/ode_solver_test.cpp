@@ -13,6 +13,7 @@
 #include "engine/ode_progress_pump.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
+#include "support/recording_progress.h"
 
 #ifdef KVX_HAVE_GSL
 #include <gsl/gsl_errno.h>

@@ -7,6 +7,8 @@
 
 #include "chain_test_support.h"
 #include "support/fixtures.h"
+#include "support/recording_message_sink.h"
+#include "support/recording_progress.h"
 #include "support/temp_folder.h"
 #include "core/binary_fields.h"
 #include "theories/planet_by_index.h"
@@ -280,7 +282,9 @@ TEST_F(OrbitIntegration, BadInputIsRefused) {
     table.integriere(TComputeSettingsBlock{}, 0, 1, 0);
     EXPECT_EQ(table.Rows, 0);
     ASSERT_EQ(messages.messages.size(), 1u) << c.step << " " << c.a << " " << c.e;
-    if (c.english != nullptr) EXPECT_EQ(messages.messages[0].text, c.english);
+    if (c.english != nullptr) {
+      EXPECT_EQ(messages.messages[0].text, c.english);
+    }
   }
   LanguageEnglish = 0;
 }

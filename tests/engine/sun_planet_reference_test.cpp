@@ -18,6 +18,7 @@
 #include "platform/progress.h"
 #include "sun_planet_support.h"
 #include "support/fixtures.h"
+#include "support/recording_progress.h"
 #include "support/theory_selection.h"
 #include "theories/theory_library_test_support.h"
 
@@ -163,7 +164,9 @@ void ExpectSameEvent(double ours, double reference, double tolerance, const std:
         << what << " ours " << ours << " ref " << reference;
     return;
   }
-  if (!oursNone) EXPECT_NEAR(ours, reference, tolerance) << what;
+  if (!oursNone) {
+    EXPECT_NEAR(ours, reference, tolerance) << what;
+  }
 }
 
 // The Sun table over 2024 at four latitudes: rise, set, transit and the

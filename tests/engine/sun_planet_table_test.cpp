@@ -19,6 +19,7 @@
 #include "platform/progress.h"
 #include "setup/column_sets.h"
 #include "sun_planet_support.h"
+#include "support/recording_progress.h"
 #include "support/temp_folder.h"
 #include "support/theory_selection.h"
 #include "theories/planet_series.h"
@@ -145,7 +146,9 @@ TEST_F(SunPlanetTables, PlanetTableStepsBodiesAndPoles) {
     none.initialisieren(1, kInternal, body, plain, o, o, TTableStep{}, 1e-10L, -1, 10);
     Row(none);
     EXPECT_EQ(none.Result.Position.HelioDistance, 0.0) << body;
-    if (body != 0) EXPECT_EQ(none.ProgressCaption, body == 10 ? "Calculating ephemeris of the Moon" : "") << body;
+    if (body != 0) {
+      EXPECT_EQ(none.ProgressCaption, body == 10 ? "Calculating ephemeris of the Moon" : "") << body;
+    }
   }
 
   TTableConfigRecord all;

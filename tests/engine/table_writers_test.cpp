@@ -27,6 +27,7 @@
 #include "engine/planet_elements.h"
 #include "platform/workbook/workbook_files.h"
 #include "support/fixtures.h"
+#include "support/recording_progress.h"
 #include "support/temp_folder.h"
 #include "theories/theory_library_test_support.h"
 

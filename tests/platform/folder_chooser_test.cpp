@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/recording_folder_chooser.h"
+
 namespace kvx {
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include "platform/globals.h"
 #include "platform/progress.h"
+#include "support/recording_message_sink.h"
+#include "support/recording_progress.h"
 
 namespace kvx {
 namespace {

@@ -4,6 +4,7 @@
 
 #include "core/name_tables.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
 namespace kvx {

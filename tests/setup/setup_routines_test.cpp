@@ -6,6 +6,7 @@
 #include "platform/messages.h"
 #include "setup/numeric_options.h"
 #include "support/recording_color_chooser.h"
+#include "support/recording_message_sink.h"
 
 namespace kvx {
 namespace {

@@ -11,6 +11,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "setup/column_sets.h"
+#include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
 namespace kvx {

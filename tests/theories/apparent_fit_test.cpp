@@ -9,6 +9,7 @@
 #include "platform/messages.h"
 #include "reference_stats.h"
 #include "support/fixtures.h"
+#include "support/recording_message_sink.h"
 #include "support/theory_selection.h"
 #include "theories/sun_position.h"
 #include "theory_library_test_support.h"

@@ -9,6 +9,7 @@
 #include "core/vector_math.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
+#include "support/recording_progress.h"
 #include "theories/moon_position.h"
 #include "theory_library_test_support.h"
 

@@ -10,6 +10,7 @@
 #include "earth_position_file.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "support/theory_selection.h"
 #include "theory_library_test_support.h"
 

@@ -13,6 +13,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "position_file_writer.h"
+#include "support/recording_message_sink.h"
 #include "support/theory_selection.h"
 #include "theories/planet_positions.h"
 #include "theories/planet_series.h"

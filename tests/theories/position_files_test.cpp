@@ -1,5 +1,6 @@
 // Six-byte reals, the Stirling interpolation, the block cache of the
 // position files and the start-up opening, on small files written here.
+#include "support/recording_message_sink.h"
 #include "theories/position_files.h"
 
 #include <gtest/gtest.h>

@@ -8,6 +8,7 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "theories/sgp4.h"
 #include "theories/tle.h"
 

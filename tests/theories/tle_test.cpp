@@ -10,6 +10,7 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "theories/tle.h"
 
 namespace kvx {

@@ -19,6 +19,7 @@
 #include "platform/messages.h"
 #include "platform/settings_store.h"
 #include "support/recording_file_dialog.h"
+#include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
 namespace kvx {

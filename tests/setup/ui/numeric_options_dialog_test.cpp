@@ -12,6 +12,7 @@
 #include "dialog_test_support.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 
 namespace kvx {
 namespace {
