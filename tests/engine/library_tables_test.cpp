@@ -14,6 +14,7 @@
 #include "engine/mystringgrid.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "platform/workbook/workbook.h"
 #include "sun_planet_support.h"
 #include "support/fixtures.h"

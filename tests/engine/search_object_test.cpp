@@ -14,6 +14,8 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "support/recording_message_sink.h"
+#include "support/recording_progress.h"
 #include "sun_planet_support.h"
 #include "support/fixtures.h"
 #include "support/theory_selection.h"
