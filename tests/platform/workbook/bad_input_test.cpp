@@ -13,6 +13,7 @@
 #include "platform/messages.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/workbook_files.h"
+#include "support/recording_message_sink.h"
 #include "platform/workbook/xlsx_checks.h"
 
 namespace kvx::workbook {
