@@ -73,6 +73,18 @@ bool FitWindow(int code, double y0, double y1, double y2, double& x, double& y) 
   return true;
 }
 
+// Sets whether planet fills the whole record for one loop and puts the
+// previous choice back on every way out.
+class TRecordScope {
+ public:
+  TRecordScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
+  ~TRecordScope() { flag_ = saved_; }
+
+ private:
+  bool& flag_;
+  bool saved_;
+};
+
 }  // namespace
 
 bool SearchFindsMaximum(int code) {
@@ -137,8 +149,8 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     body.heliozentrisch(0, 0, 0, 0);
     body.geozentrischekliptikalgeometrisch();
     body.Ekliptik_aequator();
-    body.topozentr();
-    body.physischeEphemeride();
+    if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
+    if (fullRecord_) body.physischeEphemeride();
     computed = body.Result;
   } else if (kind <= search_kind::kPluto) {
     Tpla body(LanguageEnglish, selection, 0, PlanetOfKind(kind), config, observer, 1e-10L);
@@ -148,8 +160,8 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     body.heliozentrisch(0, 0, 0, 0);
     body.geozentrischekliptikalgeometrisch();
     body.Ekliptik_aequator();
-    body.topozentr();
-    body.physischeEphemeride();
+    if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
+    if (fullRecord_) body.physischeEphemeride();
     computed = body.Result;
   } else {  // asteroid
     if (!ElementsValid(AsteroidElements)) return false;
@@ -161,8 +173,8 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     body.geozentrischekliptikalgeometrisch();
     body.geozentrischastrometrisch_linear();
     body.Ekliptik_aequator();
-    body.topozentr();
-    body.physischeEphemeride();
+    if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
+    if (fullRecord_) body.physischeEphemeride();
     computed = body.Result;
   }
   if (!std::isfinite(computed.Position.RightAscension) || !std::isfinite(computed.Position.GeoDistance)) return false;
@@ -291,6 +303,10 @@ bool tsuchobjekt::schleife_1(bool dateCheck, bool endCheck, bool show, int code,
   }
   if (!CheckInput(kind, kind, step, maxSteps, start.Mjd)) return false;
   FindMaximum = SearchFindsMaximum(code) ? 1 : 0;
+  // Distances, right ascension and the heliocentric latitude need no
+  // physical block (the Moon's latitude comes with its own record).
+  const bool positional = code <= 3 || code == 10 || code == 11 || code == 14 || code == 15;
+  TRecordScope scope(fullRecord_, !positional || kind == search_kind::kMoon);
   ShownProgress shown(show);
   double t = 0, v = 0;
   TObserverRecord middle;
@@ -404,6 +420,7 @@ bool tsuchobjekt::schleife_2(bool dateCheck, bool endCheck, int code, bool bound
     return false;
   }
   if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd)) return false;
+  TRecordScope scope(fullRecord_, false);  // places only
   ShownProgress shown(show);
   double t = 0;
   TObserverRecord middle;
@@ -497,6 +514,7 @@ bool tsuchobjekt::schleife_4(double limit, bool dateCheck, bool endCheck, bool s
                              double& time, double& separation) {
   AsteroidElements = asteroid;
   if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd)) return false;
+  TRecordScope scope(fullRecord_, false);  // places only
   ShownProgress shown(show);
   double t = 0;
   TObserverRecord middle;

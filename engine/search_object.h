@@ -173,6 +173,9 @@ class tsuchobjekt {
   TSearchContext context_;
   TTheorySelection selection_;  // this search's copy
   int samples_ = 0;             // samples pumped so far (the progress position)
+  // planet fills the topocentric place and the physical block (off while a
+  // loop needs the places only).
+  bool fullRecord_ = true;
 };
 
 }  // namespace kvx
