@@ -214,7 +214,8 @@ TEST_F(SearchObject, BadInputIsRefusedWithAMessage) {
 }
 
 // A date past the limit stops with the invalid-date message and the abort
-// flag; Pluto outside its theory's range ends the pass as not found; a
+// flag; Pluto outside its theory's range ends the pass as not found, while
+// another body is searched there without a message; a
 // cancel at sample 5 ends with not found, the abort flag set and the shown
 // panel ended once.
 TEST_F(SearchObject, DateCheckPlutoRangeAndCancel) {
@@ -242,6 +243,14 @@ TEST_F(SearchObject, DateCheckPlutoRangeAndCancel) {
     tsuchobjekt search(context_);
     EXPECT_FALSE(search.schleife_1(false, false, false, 0, search_kind::kPluto, At(2305447.5 - 2 * 36525), noAsteroid_,
                                    10, 50, 0, time, value));
+    EXPECT_TRUE(messages_.messages.empty());
+  }
+  {
+    // Pluto's range is not every body's: Mars in 1700 passes the check.
+    context_.Selection = test::PlanetTheory(0);
+    tsuchobjekt search(context_);
+    EXPECT_TRUE(search.schleife_1(true, false, false, search_code::kPerihelion, 3, At(2341972.5), noAsteroid_, 10, 100,
+                                  0, time, value));
     EXPECT_TRUE(messages_.messages.empty());
   }
   {
