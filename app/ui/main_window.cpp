@@ -25,6 +25,8 @@
 #include "app/ui/about_box.h"
 #include "app/ui/history_menu.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "setup/ui/date_place_dialog.h"
 #include "core/text_conversion.h"
 #include "eclipses/star_catalogue.h"
 #include "engine/nbody_integrator.h"
@@ -94,6 +96,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   AttachContextMenus();
   FillFontBox();
   RegisterOwnCommands();
+  tables_ = new TTableCommands(*this);
+  TDatumortForm::HelpHook() = [this] { HelpContents(); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);
   recent_menu_->OnFileSelected = [this](const std::string& name) {

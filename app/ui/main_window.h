@@ -35,6 +35,7 @@ class QtProgress;
 class QtDesktopOpener;
 class TAboutBox;
 class TMenuCommands;
+class TTableCommands;
 class TMyHistoryMenu;
 class TMyStringGridView;
 class TStarCatalogue;
@@ -54,6 +55,8 @@ class TMainForm : public QMainWindow {
 
   TMainFormState& State() { return state_; }
   TMenuCommands& Commands() { return *commands_; }
+  // The table commands and the dispatcher.
+  TTableCommands& Tables() { return *tables_; }
   TMyHistoryList& RecentFiles() { return recent_; }
   // True after the start-up found no star catalogue and ended the program.
   bool Halted() const { return halted_; }
@@ -72,6 +75,7 @@ class TMainForm : public QMainWindow {
   workbook::TWorkbook& Workbook() { return workbook_; }
   TWorkbookView* WorkbookView() const { return workbook_view_; }
   TMyStringGridView* GridView() const { return grid_view_; }
+  tmystringgrid& Grid() { return grid_; }
   QStackedWidget* CentralStack() const { return stack_; }
 
   // --- status line and cursor ----------------------------------------------
@@ -204,6 +208,7 @@ class TMainForm : public QMainWindow {
   QTimer* clock_timer_ = nullptr;
   QProgressBar* progress_bar_ = nullptr;
   TMenuCommands* commands_ = nullptr;
+  TTableCommands* tables_ = nullptr;
   TMyHistoryList recent_;
   TMyHistoryMenu* recent_menu_ = nullptr;
   TAboutBox* splash_ = nullptr;
