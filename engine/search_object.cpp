@@ -1,0 +1,543 @@
+#include "engine/search_object.h"
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "core/frames.h"
+#include "core/rise_set_search.h"
+#include "core/text_conversion.h"
+#include "core/time_scales.h"
+#include "core/vector_math.h"
+#include "engine/planet.h"
+#include "engine/sun.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "theories/observer_completion.h"
+#include "theories/planet_positions.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// Position files are replaced by the VSOP87 C library before this JD.
+constexpr double kPositionFilesFirstJd = 2415020.0;
+// Steps of one closest-approach pass at most.
+constexpr int kMaxApproachSteps = 1000;
+
+// Planet number of the body kinds 1..8 (the Earth skipped).
+TBodyIndex PlanetOfKind(int kind) { return kind >= 3 ? kind + 1 : kind; }
+
+bool ElementsValid(const TAsteroidElements& e) {
+  return std::isfinite(e.SemiMajorAxis) && e.SemiMajorAxis > 0 && std::isfinite(e.Eccentricity) &&
+         e.Eccentricity >= 0 && e.Eccentricity < 1 && std::isfinite(e.Inclination) && std::isfinite(e.Node) &&
+         std::isfinite(e.Perihelion) && std::isfinite(e.MeanAnomaly) && std::isfinite(e.MeanMotion) &&
+         std::isfinite(e.Equinox) && std::isfinite(e.Epoch);
+}
+
+bool KindServed(int kind) { return kind >= 0 && kind <= search_kind::kAsteroid && kind != search_kind::kMoon; }
+
+// Shows the progress panel for the run when asked and ends it on every way
+// out.
+class ShownProgress {
+ public:
+  explicit ShownProgress(bool show) {
+    if (show) session_.emplace(CurrentProgress(), " ", 0);
+  }
+
+ private:
+  std::optional<ProgressSession> session_;
+};
+
+// Parabola through three values: vertex (or, for code 19, first root in
+// [-1, 1]) in steps from the middle value, and the vertex value. False when
+// there is none or a value is not finite.
+bool FitWindow(int code, double y0, double y1, double y2, double& x, double& y) {
+  if (!std::isfinite(y0) || !std::isfinite(y1) || !std::isfinite(y2)) return false;
+  if (code == search_code::kEarthLatitudeZero) {
+    double xe = 0, ye = 0, z1 = 0, z2 = 0;
+    int nz = 0;
+    QuadraticInterpolation(y0, y1, y2, xe, ye, z1, z2, nz);
+    if (nz <= 0 || !std::isfinite(z1)) return false;
+    x = z1;
+    y = z1;
+    return true;
+  }
+  double xe = 0, ye = 0;
+  ParabolaExtremum(xe, ye, y0, y1, y2);
+  if ((y0 + y2) / 2 - y1 == 0) return false;
+  if (!std::isfinite(xe) || !std::isfinite(ye)) return false;
+  x = xe;
+  y = ye;
+  return true;
+}
+
+// Sets whether planet fills the whole record for one loop and puts the
+// previous choice back on every way out.
+class TRecordScope {
+ public:
+  TRecordScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
+  ~TRecordScope() { flag_ = saved_; }
+
+ private:
+  bool& flag_;
+  bool saved_;
+};
+
+}  // namespace
+
+bool SearchFindsMaximum(int code) {
+  switch (code) {
+    case 0: case 2: case 4: case 6: case 9: case 11: case 14: case 17: case 18: case 20:
+      return false;
+    default:
+      return true;
+  }
+}
+
+double SearchQuantity(int code, int kind, const TEphemerisResultRecord& r) {
+  const TPhysicalBlock& p = r.Physical;
+  switch (code) {
+    case 0: case 1: return r.Position.HelioDistance;
+    case 2: case 3: return r.Position.GeoDistance;
+    case 4: case 5: return p.magnitude;
+    case 6: case 7: case 12: case 13: return CosDeg(p.sideAngle);
+    case 8: case 9: return SinDeg(Sign(SinDeg(p.sideAngle)) * p.elongation);
+    case 10: case 11: return Mod360(r.Position.RightAscension);
+    case 14: case 15:
+      return CosDeg(kind == search_kind::kMoon ? r.Position.GeoLatitude : r.Position.HelioLatitude);
+    case 16: case 17: return p.phaseAngle;
+    case 18: return CosDeg(p.subEarthLatC);
+    case 19: return p.subEarthLatC;
+    case 20: case 21:
+      return CosDeg(kind == search_kind::kMoon ? p.SunSelenographicLatitude : p.subSolarLatC);
+    case 22: return CosDeg(p.centralMeridian1);
+    case 23: return SinDeg(std::fabs(p.centralMeridian1));
+    default: return kNaN;
+  }
+}
+
+tsuchobjekt::tsuchobjekt(const TSearchContext& context) : context_(context), selection_(context.Selection) {
+  if (context_.FastSearch != 0) {
+    selection_.bytes[0] = 0;
+    selection_.bytes[1] = 0;
+  }
+}
+
+bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord& observer,
+                         TEphemerisResultRecord& result, double step, std::int32_t /*starIndex*/,
+                         std::int32_t /*userIndex*/) {
+  if (!KindServed(kind)) return false;
+  if (context_.FastSearch != 0) {
+    selection.bytes[0] = 0;
+  } else if (selection.bytes[0] == 3) {
+    const double jd = MjdToJd(observer.Mjd);
+    if (jd < kPositionFilesFirstJd || jd > context_.PositionFilesLastJd - 3 - step) selection.bytes[0] = 2;
+  }
+  CompleteObserverRecord(context_.Sidereal, selection, TTableConfigRecord{}, context_.VsopLevelA, observer,
+                         context_.Settings);
+  if (kind == search_kind::kPluto && !DateInTheoryRange(selection, observer.Centuries)) return false;
+
+  const TTableConfigRecord config;
+  TEphemerisResultRecord computed;
+  if (kind == search_kind::kSun) {
+    TSonne body(LanguageEnglish, selection, 0, config, observer, 1e-10L);
+    body.initialisieren(LanguageEnglish, selection, config, observer, 1e-10L);
+    body.VsopLevelA = context_.VsopLevelA;
+    body.bahnlageelemente();
+    body.heliozentrisch(0, 0, 0, 0);
+    body.geozentrischekliptikalgeometrisch();
+    body.Ekliptik_aequator();
+    if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
+    if (fullRecord_) body.physischeEphemeride();
+    computed = body.Result;
+  } else if (kind <= search_kind::kPluto) {
+    Tpla body(LanguageEnglish, selection, 0, PlanetOfKind(kind), config, observer, 1e-10L);
+    body.initialisieren(LanguageEnglish, selection, PlanetOfKind(kind), config, observer, 1e-10L);
+    body.VsopLevelA = context_.VsopLevelA;
+    body.bahnlageelemente();
+    body.heliozentrisch(0, 0, 0, 0);
+    body.geozentrischekliptikalgeometrisch();
+    body.Ekliptik_aequator();
+    if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
+    if (fullRecord_) body.physischeEphemeride();
+    computed = body.Result;
+  } else {  // asteroid
+    if (!ElementsValid(AsteroidElements)) return false;
+    TKepler body(LanguageEnglish, 0, config, AsteroidElements, observer, 1e-10L, context_.VsopLevelA, 10);
+    body.TheorySelection = selection;
+    body.FullComputation = 1;
+    body.bahnlageelemente();
+    body.Bahn2heliozentrisch(context_.Settings, observer.Mjd + observer.DeltaTSeconds / 86400.0);
+    body.geozentrischekliptikalgeometrisch();
+    body.geozentrischastrometrisch_linear();
+    body.Ekliptik_aequator();
+    if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
+    if (fullRecord_) body.physischeEphemeride();
+    computed = body.Result;
+  }
+  if (!std::isfinite(computed.Position.RightAscension) || !std::isfinite(computed.Position.GeoDistance)) return false;
+  result = computed;
+  return true;
+}
+
+bool tsuchobjekt::datum_pruefen(bool check, TTheorySelection selection, int kindA, int kindB, double mjd) {
+  if (!check) return true;
+  bool ok = std::isfinite(mjd) && mjd <= kSearchMjdLimit;
+  if (ok && (kindA == search_kind::kPluto || kindB == search_kind::kPluto)) {
+    ok = DateInTheoryRange(selection, JulianCenturiesJ2000(MjdToJd(mjd)));
+  }
+  if (ok) return true;
+  AbortRequested = 1;
+  ShowMessage("Ungültiges Datum für die Suche.", "Invalid date for search.", MessageIcon::Error);
+  return false;
+}
+
+bool tsuchobjekt::CheckInput(int kindA, int kindB, double step, std::int32_t maxSteps, double startMjd) {
+  auto refuse = [](const char* german, const char* english) {
+    ShowMessage(german, english, MessageIcon::Error);
+    return false;
+  };
+  if (!std::isfinite(step) || step <= 0)
+    return refuse("Die Schrittweite der Suche muss größer als 0 sein.", "The search step must be greater than 0.");
+  if (maxSteps < 1)
+    return refuse("Die Suche braucht mindestens einen Schritt.", "The search needs at least one step.");
+  for (int kind : {kindA, kindB}) {
+    if (kind < 0 || kind > search_kind::kLast)
+      return refuse("Unbekannter Körper für die Suche.", "Unknown body for the search.");
+    if (!KindServed(kind))
+      return refuse("Dieser Körper kann nicht gesucht werden.", "This body cannot be searched.");
+    if (kind == search_kind::kAsteroid && !ElementsValid(AsteroidElements))
+      return refuse("Die Bahnelemente des Kleinplaneten sind ungültig.", "The asteroid's orbital elements are invalid.");
+  }
+  if (!std::isfinite(startMjd) || startMjd > kSearchMjdLimit)
+    return refuse("Ungültiges Datum für die Suche.", "Invalid date for search.");
+  return true;
+}
+
+bool tsuchobjekt::Sample(int kind, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
+                         std::int32_t userIndex, TSearchSample& sample) {
+  sample.Observer = base;
+  sample.Observer.Mjd = mjd;
+  ObserverRecordDateFromMjd(sample.Observer);
+  TTheorySelection selection = selection_;
+  sample.Valid = planet(selection, kind, sample.Observer, sample.Result, step, starIndex, userIndex);
+  sample.Observer.Mjd = mjd;  // the completion's date round trip must not move the instant
+  return sample.Valid;
+}
+
+bool tsuchobjekt::Pump(const TObserverRecord& observer, bool label) {
+  ProgressReporter& progress = CurrentProgress();
+  if (label) {
+    std::string text;
+    ObserverDateTimeText(observer, text);
+    progress.SetLabel(text);
+  }
+  progress.ProcessEvents();
+  progress.Step(++samples_);
+  return AbortRequested == 0;
+}
+
+tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code, int kind,
+                                        const TObserverRecord& start, double step, std::int32_t maxSteps,
+                                        double endMjd, double& time, double& value, TObserverRecord& middle) {
+  TSearchSample s[3];
+  const bool unwrap = code == search_code::kStationRetrograde || code == search_code::kStationPrograde;
+  if (!Sample(kind, start, start.Mjd - step, step, 1, 1, s[0]) || !Sample(kind, start, start.Mjd, step, 1, 1, s[1]))
+    return PassEnd::NotFound;
+  for (int i = 0; i < 2; ++i) s[i].Value = SearchQuantity(code, kind, s[i].Result);
+  std::int32_t counter = 0;
+  while (true) {
+    const bool valid = Sample(kind, s[1].Observer, s[1].Observer.Mjd + step, step, 1, 1, s[2]);
+    if (!Pump(s[2].Observer, true)) return PassEnd::Aborted;
+    if (!datum_pruefen(dateCheck, selection_, kind, kind, s[1].Observer.Mjd)) return PassEnd::Aborted;
+    if (!valid) return PassEnd::NotFound;
+    s[2].Value = SearchQuantity(code, kind, s[2].Result);
+    double y[3] = {s[0].Value, s[1].Value, s[2].Value};
+    if (unwrap && (std::fabs(y[0] - y[1]) > 120 || std::fabs(y[1] - y[2]) > 120)) {
+      for (double& v : y)
+        if (v > 180) v -= 360;
+    }
+    double x = 0, ye = 0;
+    bool vertex = FitWindow(code, y[0], y[1], y[2], x, ye);
+    bool accepted = vertex;
+    if (vertex && code != search_code::kEarthLatitudeZero) {
+      const bool isMaximum = (y[0] + y[2]) / 2 - y[1] < 0;
+      accepted = isMaximum == (FindMaximum != 0);
+      const double distance = s[1].Result.Position.GeoDistance;
+      if (code == search_code::kInferiorConjunction) accepted = accepted && distance <= 1.0;
+      if (code == search_code::kSuperiorConjunction) accepted = accepted && distance >= 1.0;
+    }
+    ++counter;
+    const bool pastEnd = endCheck && s[0].Observer.Mjd > endMjd;
+    if (pastEnd || (accepted && std::fabs(x) < 0.5) || counter > maxSteps) {
+      if (accepted && std::fabs(x) < 0.6 && counter < maxSteps) {
+        time = s[1].Observer.Mjd + x * step;
+        value = ye;
+        const TPhysicalBlock& p = s[2].Result.Physical;
+        if (code == search_code::kEarthLatitudeExtremum) value = ArcCosDeg(ye) * Sign(p.subEarthLatC);
+        if (code == search_code::kSunLatitudeExtremum) {
+          const double d = kind == search_kind::kMoon ? p.SunSelenographicLatitude : p.subSolarLatC;
+          value = ArcCosDeg(ye) * Sign(d);
+        }
+        if (code == search_code::kLibrationMax) value = ArcSinDeg(ye) * Sign(p.centralMeridian1);
+        middle = s[1].Observer;
+        return PassEnd::Found;
+      }
+      return PassEnd::NotFound;
+    }
+    s[0] = std::move(s[1]);
+    s[1] = std::move(s[2]);
+  }
+}
+
+bool tsuchobjekt::schleife_1(bool dateCheck, bool endCheck, bool show, int code, int kind,
+                             const TObserverRecord& start, const TAsteroidElements& asteroid, double step,
+                             std::int32_t maxSteps, double endMjd, double& time, double& value) {
+  AbortRequested = 0;
+  AsteroidElements = asteroid;
+  if (code < 0 || code > search_code::kLast) {
+    ShowMessage("Unbekannte Ereignisart.", "Unknown kind of event.", MessageIcon::Error);
+    return false;
+  }
+  if (!CheckInput(kind, kind, step, maxSteps, start.Mjd)) return false;
+  FindMaximum = SearchFindsMaximum(code) ? 1 : 0;
+  // Distances, right ascension and the heliocentric latitude need no
+  // physical block (the Moon's latitude comes with its own record).
+  const bool positional = code <= 3 || code == 10 || code == 11 || code == 14 || code == 15;
+  TRecordScope scope(fullRecord_, !positional || kind == search_kind::kMoon);
+  ShownProgress shown(show);
+  double t = 0, v = 0;
+  TObserverRecord middle;
+  if (Pass1(dateCheck, endCheck, code, kind, start, step, maxSteps, endMjd, t, v, middle) != PassEnd::Found)
+    return false;
+  for (int level = 0; level < 2; ++level) {
+    step *= 0.1;
+    TObserverRecord from = middle;
+    from.Mjd = t - 20 * step;
+    double t2 = 0, v2 = 0;
+    TObserverRecord middle2;
+    const PassEnd end = Pass1(dateCheck, false, code, kind, from, step, maxSteps, endMjd, t2, v2, middle2);
+    if (end == PassEnd::Aborted) return false;
+    if (end != PassEnd::Found) break;
+    t = t2;
+    v = v2;
+    middle = middle2;
+  }
+  time = t;
+  value = v;
+  return true;
+}
+
+double tsuchobjekt::Difference(int code, bool ecliptic, const TSearchSample& a, const TSearchSample& b) const {
+  double angleA = 0, angleB = 0;
+  if (code == search_code::kOpposition || code == search_code::kConjunction ||
+      code == search_code::kInferiorConjunction || code == search_code::kSuperiorConjunction) {
+    angleA = a.Result.Position.GeoLongitude;
+    angleB = b.Result.Position.GeoLongitude;
+  } else {
+    auto first = [&](const TSearchSample& s) {
+      const bool topo = context_.Topocentric != 0;
+      const double ra = topo ? s.Result.TopoRightAscension : s.Result.Position.RightAscension;
+      const double dec = topo ? s.Result.TopoDeclination : s.Result.Position.Declination;
+      if (!ecliptic) return ra;
+      double x = CosDeg(dec) * CosDeg(ra), y = CosDeg(dec) * SinDeg(ra), z = SinDeg(dec);
+      EquatorialToEcliptic(x, y, z, s.Observer.Centuries);
+      return Mod360(std::atan2(y, x) * 180.0 / M_PI);
+    };
+    angleA = first(a);
+    angleB = first(b);
+  }
+  double d = Mod360(angleB - angleA);
+  if (code == search_code::kOpposition) d -= 180;
+  d = std::remainder(d, 360.0);
+  if (d <= -180) d += 360;
+  return d;
+}
+
+tsuchobjekt::PassEnd tsuchobjekt::Pass2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd,
+                                        std::int32_t starIndex, std::int32_t userIndex, bool ecliptic, int kindB,
+                                        int kindA, const TObserverRecord& start, double step,
+                                        std::int32_t maxSteps, double endMjd, double& time,
+                                        TObserverRecord& middle) {
+  TSearchSample a[3], b[3];
+  double d[3] = {kNaN, kNaN, kNaN};
+  auto both = [&](int i, const TObserverRecord& base, double mjd) {
+    const bool ok = Sample(kindA, base, mjd, step, starIndex, userIndex, a[i]) &&
+                    Sample(kindB, base, mjd, step, starIndex, userIndex, b[i]);
+    d[i] = ok ? Difference(code, ecliptic, a[i], b[i]) : kNaN;
+    return ok;
+  };
+  if (!both(0, start, start.Mjd - step) || !both(1, start, start.Mjd)) return PassEnd::NotFound;
+  std::int32_t counter = 0;
+  const bool conjunctionByDistance =
+      code == search_code::kInferiorConjunction || code == search_code::kSuperiorConjunction;
+  while (true) {
+    const bool valid = both(2, a[1].Observer, a[1].Observer.Mjd + step);
+    if (!Pump(a[2].Observer, true)) return PassEnd::Aborted;
+    if (!datum_pruefen(dateCheck, selection_, kindA, kindB, a[1].Observer.Mjd)) return PassEnd::Aborted;
+    if (!valid) return PassEnd::NotFound;
+    bool root = false;
+    double z = 0;
+    if (std::fabs(d[0]) < 90 && std::fabs(d[1]) < 90 && std::fabs(d[2]) < 90) {
+      double xe = 0, ye = 0, z1 = 0, z2 = 0;
+      int nz = 0;
+      QuadraticInterpolation(d[0], d[1], d[2], xe, ye, z1, z2, nz);
+      root = nz > 0 && std::isfinite(z1) && std::fabs(z1) <= 1;
+      z = z1;
+      if (root && conjunctionByDistance) {
+        const bool farther = b[0].Result.Position.GeoDistance > a[0].Result.Position.GeoDistance;
+        root = code == search_code::kInferiorConjunction ? farther : !farther;
+      }
+    }
+    ++counter;
+    const bool pastEnd = endCheck && a[0].Observer.Mjd > endMjd;
+    const bool bound = boundFlag && !conjunctionByDistance && a[2].Observer.Mjd >= boundMjd;
+    if (root || pastEnd || bound || counter > maxSteps) {
+      if (root && counter < maxSteps) {
+        time = a[1].Observer.Mjd + z * step;
+        middle = a[1].Observer;
+        return PassEnd::Found;
+      }
+      return PassEnd::NotFound;
+    }
+    for (int i = 0; i < 2; ++i) {
+      a[i] = std::move(a[i + 1]);
+      b[i] = std::move(b[i + 1]);
+      d[i] = d[i + 1];
+    }
+  }
+}
+
+bool tsuchobjekt::schleife_2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd, bool show,
+                             std::int32_t starIndex, std::int32_t userIndex, bool ecliptic, int kindB, int kindA,
+                             const TObserverRecord& start, const TAsteroidElements& asteroid, double step,
+                             std::int32_t maxSteps, double endMjd, double& time, double& separation) {
+  AsteroidElements = asteroid;
+  if (code < 0 || code > search_code::kLast) {
+    ShowMessage("Unbekannte Ereignisart.", "Unknown kind of event.", MessageIcon::Error);
+    return false;
+  }
+  if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd)) return false;
+  TRecordScope scope(fullRecord_, false);  // places only
+  ShownProgress shown(show);
+  double t = 0;
+  TObserverRecord middle;
+  if (Pass2(dateCheck, endCheck, code, boundFlag, boundMjd, starIndex, userIndex, ecliptic, kindB, kindA, start,
+            step, maxSteps, endMjd, t, middle) != PassEnd::Found)
+    return false;
+  for (int level = 0; level < 2; ++level) {
+    step *= 0.1;
+    TObserverRecord from = middle;
+    from.Mjd = t - 20 * step;
+    double t2 = 0;
+    TObserverRecord middle2;
+    const PassEnd end = Pass2(dateCheck, false, code, false, 0, starIndex, userIndex, ecliptic, kindB, kindA, from,
+                              step, maxSteps, endMjd, t2, middle2);
+    if (end == PassEnd::Aborted) return false;
+    if (end != PassEnd::Found) break;
+    t = t2;
+    middle = middle2;
+  }
+  TObserverRecord at = middle;
+  at.Mjd = t;
+  ObserverRecordDateFromMjd(at);
+  double s = 0;
+  if (!schleife_3(starIndex, userIndex, kindA, kindB, at, asteroid, s)) return false;
+  time = t;
+  separation = s;
+  return true;
+}
+
+bool tsuchobjekt::schleife_3(std::int32_t starIndex, std::int32_t userIndex, int kindA, int kindB,
+                             const TObserverRecord& observer, const TAsteroidElements& asteroid,
+                             double& separation) {
+  AsteroidElements = asteroid;
+  TSearchSample a, b;
+  if (!Sample(kindA, observer, observer.Mjd, 0, starIndex, userIndex, a) ||
+      !Sample(kindB, observer, observer.Mjd, 0, starIndex, userIndex, b))
+    return false;
+  const bool topo = context_.Topocentric != 0;
+  TAngularSeparationRecord rec;
+  rec.ra1 = topo ? a.Result.TopoRightAscension : a.Result.Position.RightAscension;
+  rec.dec1 = topo ? a.Result.TopoDeclination : a.Result.Position.Declination;
+  rec.ra2 = topo ? b.Result.TopoRightAscension : b.Result.Position.RightAscension;
+  rec.dec2 = topo ? b.Result.TopoDeclination : b.Result.Position.Declination;
+  const double s = AngularSeparation(rec);
+  if (!std::isfinite(s)) return false;
+  separation = s;
+  return true;
+}
+
+tsuchobjekt::PassEnd tsuchobjekt::Pass4(double limit, bool dateCheck, bool endCheck, std::int32_t starIndex,
+                                        std::int32_t userIndex, int kindB, int kindA, const TObserverRecord& start,
+                                        double step, std::int32_t maxSteps, double endMjd, double& time,
+                                        TObserverRecord& middle) {
+  double sep[3] = {kNaN, kNaN, kNaN};
+  TObserverRecord obs[3];
+  auto at = [&](int i, const TObserverRecord& base, double mjd) {
+    obs[i] = base;
+    obs[i].Mjd = mjd;
+    ObserverRecordDateFromMjd(obs[i]);
+    double s = 0;
+    const bool ok = schleife_3(starIndex, userIndex, kindA, kindB, obs[i], AsteroidElements, s);
+    obs[i].Mjd = mjd;
+    sep[i] = ok ? std::fabs(s) : kNaN;
+    return ok;
+  };
+  if (!at(0, start, start.Mjd - step) || !at(1, start, start.Mjd)) return PassEnd::NotFound;
+  std::int32_t counter = 0;
+  while (true) {
+    const bool valid = at(2, obs[1], obs[1].Mjd + step);
+    if (!Pump(obs[2], counter % 10 == 0)) return PassEnd::Aborted;
+    if (!datum_pruefen(dateCheck, selection_, kindA, kindB, obs[1].Mjd)) return PassEnd::Aborted;
+    if (!valid) return PassEnd::NotFound;
+    ++counter;
+    if (sep[1] < sep[0] && sep[1] < sep[2] && sep[1] < limit) {
+      time = obs[1].Mjd;
+      middle = obs[1];
+      return PassEnd::Found;
+    }
+    if (counter > kMaxApproachSteps || counter > maxSteps || (endCheck && obs[0].Mjd > endMjd))
+      return PassEnd::NotFound;
+    obs[0] = obs[1];
+    obs[1] = obs[2];
+    sep[0] = sep[1];
+    sep[1] = sep[2];
+  }
+}
+
+bool tsuchobjekt::schleife_4(double limit, bool dateCheck, bool endCheck, bool show, std::int32_t starIndex,
+                             std::int32_t userIndex, int kindB, int kindA, const TObserverRecord& start,
+                             const TAsteroidElements& asteroid, double step, std::int32_t maxSteps, double endMjd,
+                             double& time, double& separation) {
+  AsteroidElements = asteroid;
+  if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd)) return false;
+  TRecordScope scope(fullRecord_, false);  // places only
+  ShownProgress shown(show);
+  double t = 0;
+  TObserverRecord middle;
+  if (Pass4(limit, dateCheck, endCheck, starIndex, userIndex, kindB, kindA, start, step, maxSteps, endMjd, t,
+            middle) != PassEnd::Found)
+    return false;
+  constexpr double kFineStep = 1.0 / 48.0;
+  TObserverRecord from = middle;
+  from.Mjd = t - 2;
+  double t2 = 0;
+  TObserverRecord middle2;
+  const PassEnd end = Pass4(limit, dateCheck, false, starIndex, userIndex, kindB, kindA, from, kFineStep,
+                            kMaxApproachSteps, endMjd, t2, middle2);
+  if (end == PassEnd::Aborted) return false;
+  if (end == PassEnd::Found) {
+    t = t2;
+    middle = middle2;
+  }
+  double s = 0;
+  if (!schleife_3(starIndex, userIndex, kindA, kindB, middle, asteroid, s)) return false;
+  time = t;
+  separation = s;
+  return true;
+}
+
+}  // namespace kvx

@@ -1,0 +1,181 @@
+// tsuchobjekt: the stepping event search every event search shares.
+//
+// One quantity of one body (schleife_1: extrema and zero crossings), the
+// difference of one angle of two bodies (schleife_2: conjunctions and
+// oppositions), the separation of two bodies at one instant (schleife_3)
+// and the closest approach of two bodies (schleife_4).
+//
+// A pass walks the period with a fixed step keeping three samples
+// (start - step, start, start + step, ...), fits a parabola through their
+// values and takes its vertex (or root) as the event, counted in steps from
+// the middle sample. A find is refined twice with a step ten times smaller,
+// each refined pass starting 20 of its steps before the previous find; a
+// refinement that finds nothing keeps the coarser result.
+//
+// Times: MJD of UT (the observer records' Mjd); the bodies are computed at
+// TT = UT + DeltaT/86400 by the observer completion. Angles in degrees,
+// distances in AU. Frames: ecliptic and equator of date.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/asteroid_elements.h"
+#include "core/observer_record.h"
+#include "engine/kepler.h"
+#include "platform/progress.h"
+#include "theories/theory_types.h"
+
+namespace kvx {
+
+// Body kinds of the searches.
+namespace search_kind {
+inline constexpr int kSun = 0;
+inline constexpr int kPluto = 8;
+inline constexpr int kMoon = 9;
+inline constexpr int kAsteroid = 10;
+inline constexpr int kComet = 11;
+inline constexpr int kStar = 12;
+inline constexpr int kUserObject = 13;
+inline constexpr int kLast = 13;
+}  // namespace search_kind
+
+// Quantity (event) codes of schleife_1 and the event codes of schleife_2
+// that change its difference.
+namespace search_code {
+inline constexpr int kPerihelion = 0, kAphelion = 1, kPerigee = 2, kApogee = 3;
+inline constexpr int kBrightest = 4, kFaintest = 5, kOpposition = 6, kConjunction = 7;
+inline constexpr int kElongationEast = 8, kElongationWest = 9, kStationRetrograde = 10, kStationPrograde = 11;
+inline constexpr int kInferiorConjunction = 12, kSuperiorConjunction = 13;
+inline constexpr int kLatitudeExtremum = 14, kNode = 15, kPhaseMax = 16, kPhaseMin = 17;
+inline constexpr int kEarthLatitudeExtremum = 18, kEarthLatitudeZero = 19;
+inline constexpr int kSunLatitudeExtremum = 20, kSunLatitudeZero = 21;
+inline constexpr int kCentralMeridianZero = 22, kLibrationMax = 23;
+inline constexpr int kLast = 23;
+}  // namespace search_code
+
+// Latest start of a search: 9999-12-31 23:00 UT, MJD.
+inline constexpr double kSearchMjdLimit = 2973483.9583;
+
+// The main window's values every search passes on unchanged; built once by
+// the caller.
+struct TSearchContext {
+  std::uint8_t MoonCache = 0;      // the Moon from the Chebyshev cache
+  std::uint8_t MoonOption = 0;     // handed to the Moon theory
+  TComputeSettingsBlock Settings{};  // open position files
+  std::uint8_t Sidereal = 1;       // apparent sidereal time
+  TTheorySelection Selection{};    // a copy; the searches adjust their own copies
+  std::int32_t VsopLevelA = -1;    // truncation level of the planet series
+  std::uint8_t Topocentric = 0;    // topocentric places replace the geocentric pair
+  std::uint8_t FastSearch = 0;     // internal series for conjunctions and events
+  double PositionFilesLastJd = 0;  // last JD the position files cover
+};
+
+// One sample of a pass: its instant, its body record and its value.
+struct TSearchSample {
+  TObserverRecord Observer;
+  TEphemerisResultRecord Result;
+  double Value = 0;
+  bool Valid = false;
+};
+
+// The quantity of code `code` of a body record of kind `kind`; NaN when the
+// record gives none.
+double SearchQuantity(int code, int kind, const TEphemerisResultRecord& r);
+// True when code `code` looks for a maximum (false: minimum; code 19 looks
+// for a root and counts as a maximum).
+bool SearchFindsMaximum(int code);
+
+class tsuchobjekt {
+ public:
+  explicit tsuchobjekt(const TSearchContext& context);
+  virtual ~tsuchobjekt() = default;
+
+  // The body record of kind `kind` for the instant of `observer` (Mjd of UT
+  // set; the record is completed here). The planet-theory byte of
+  // `selection` may change: 0 under the fast-search switch; position files
+  // (3) become the VSOP87 C library (2) before JD 2415020 and after the end
+  // of the files less 3 days less `step`. Returns false (the record left as
+  // it was) when the body has no place at that instant: Pluto outside its
+  // theory's range, unusable elements, a kind not served, a value that is
+  // not finite.
+  virtual bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer,
+                      TEphemerisResultRecord& result, double step, std::int32_t starIndex = 1,
+                      std::int32_t userIndex = 1);
+
+  // False, with AbortRequested set and "Ungültiges Datum für die Suche."
+  // shown, when `check` is set and `mjd` lies above kSearchMjdLimit or,
+  // when one of the two kinds is Pluto, outside the planet theory's range.
+  bool datum_pruefen(bool check, TTheorySelection selection, int kindA, int kindB, double mjd);
+
+  // Extremum or zero crossing of quantity `code` of body `kind`. Clears
+  // AbortRequested first. Returns found; `time` (MJD, UT) and `value` of the
+  // event. A cancel or a failed date check gives not found with
+  // AbortRequested set.
+  bool schleife_1(bool dateCheck, bool endCheck, bool show, int code, int kind, const TObserverRecord& start,
+                  const TAsteroidElements& asteroid, double step, std::int32_t maxSteps,
+                  double endMjd, double& time, double& value);
+
+  // Root of the angle difference B - A (event codes 6, 7, 12, 13: geocentric
+  // ecliptic longitudes, 6 less 180 degrees; otherwise right ascensions, or
+  // ecliptic longitudes with `ecliptic`). The bound flag stops the scan once
+  // the newest sample reaches `boundMjd` (not for codes 12 and 13).
+  // `separation`: the signed separation of the two at the event.
+  bool schleife_2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd, bool show,
+                  std::int32_t starIndex, std::int32_t userIndex, bool ecliptic, int kindB, int kindA,
+                  const TObserverRecord& start, const TAsteroidElements& asteroid,
+                  double step, std::int32_t maxSteps, double endMjd, double& time, double& separation);
+
+  // Signed separation (degrees) of A and B at the instant of `observer`
+  // (topocentric pair with the context's topocentric flag). False when
+  // either body has no place.
+  bool schleife_3(std::int32_t starIndex, std::int32_t userIndex, int kindA, int kindB,
+                  const TObserverRecord& observer, const TAsteroidElements& asteroid,
+                  double& separation);
+
+  // Closest approach of A and B below `limit` degrees: the first local
+  // minimum of the separation with the caller's step, then a 30-minute pass
+  // from 2 days before it. Does not clear AbortRequested.
+  bool schleife_4(double limit, bool dateCheck, bool endCheck, bool show, std::int32_t starIndex,
+                  std::int32_t userIndex, int kindB, int kindA, const TObserverRecord& start,
+                  const TAsteroidElements& asteroid, double step,
+                  std::int32_t maxSteps, double endMjd, double& time, double& separation);
+
+  // --- fields -----------------------------------------------------------------
+  TAsteroidElements AsteroidElements;
+  std::uint8_t FindMaximum = 0;
+
+ protected:
+  // One pass of schleife_1 from `start` with `step`. Out: found, time,
+  // value and the middle sample's observer record of the last window.
+  enum class PassEnd { Found, NotFound, Aborted };
+  PassEnd Pass1(bool dateCheck, bool endCheck, int code, int kind, const TObserverRecord& start, double step,
+                std::int32_t maxSteps, double endMjd, double& time, double& value, TObserverRecord& middle);
+  PassEnd Pass2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd, std::int32_t starIndex,
+                std::int32_t userIndex, bool ecliptic, int kindB, int kindA, const TObserverRecord& start,
+                double step, std::int32_t maxSteps, double endMjd, double& time, TObserverRecord& middle);
+  PassEnd Pass4(double limit, bool dateCheck, bool endCheck, std::int32_t starIndex, std::int32_t userIndex,
+                int kindB, int kindA, const TObserverRecord& start, double step, std::int32_t maxSteps,
+                double endMjd, double& time, TObserverRecord& middle);
+
+  // The sample of kind `kind` at `mjd` from the record `base` (place, zone
+  // and Delta T kept).
+  bool Sample(int kind, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
+              std::int32_t userIndex, TSearchSample& sample);
+  // The difference of schleife_2 for two samples; NaN when none.
+  double Difference(int code, bool ecliptic, const TSearchSample& a, const TSearchSample& b) const;
+  // The progress label and event pump of one sample; true when the run
+  // goes on.
+  bool Pump(const TObserverRecord& observer, bool label);
+  // Checks shared by the loops; false (a message shown) for bad input.
+  bool CheckInput(int kindA, int kindB, double step, std::int32_t maxSteps, double startMjd);
+
+  TSearchContext context_;
+  TTheorySelection selection_;  // this search's copy
+  int samples_ = 0;             // samples pumped so far (the progress position)
+  // planet fills the topocentric place and the physical block (off while a
+  // loop needs the places only).
+  bool fullRecord_ = true;
+};
+
+}  // namespace kvx

@@ -1,0 +1,73 @@
+/* Reference event times for the search object from the Swiss Ephemeris in
+ * its built-in analytic mode (Moshier), test side only: compiled and run by
+ * make_search_swe.sh, which writes fixtures/search_swe.tsv.
+ *
+ * Each event is located by bisection on a sign change (of a difference or
+ * of a rate from SEFLG_SPEED) or by golden section on a distance, to 1e-7
+ * day. Columns: name, JD of TT of the event, the event's value (degrees or
+ * AU as the name says). Apparent geocentric places of date, no light
+ * deflection. */
+#include <math.h>
+#include <stdio.h>
+#include <swephexp.h>
+
+static const int kEph = SEFLG_MOSEPH | SEFLG_NOGDEFL;
+
+static void calc(double tt, int body, int flags, double out[6]) {
+  char err[AS_MAXCH];
+  if (swe_calc(tt, body, kEph | flags, out, err) < 0) fprintf(stderr, "swe_calc: %s\n", err);
+}
+static double wrap(double d) { d = fmod(d, 360.0); if (d > 180) d -= 360; if (d <= -180) d += 360; return d; }
+
+typedef double (*Fn)(double);
+static double bisect(Fn f, double a, double b) {
+  double fa = f(a);
+  for (int i = 0; i < 100 && b - a > 1e-8; ++i) {
+    double m = 0.5 * (a + b), fm = f(m);
+    if ((fa < 0) == (fm < 0)) { a = m; fa = fm; } else b = m;
+  }
+  return 0.5 * (a + b);
+}
+static double golden(Fn f, double a, double b, int maximum) {
+  const double g = (sqrt(5.0) - 1) / 2;
+  double c = b - g * (b - a), d = a + g * (b - a);
+  while (b - a > 1e-8) {
+    double fc = f(c), fd = f(d);
+    if (maximum ? fc > fd : fc < fd) { b = d; } else { a = c; }
+    c = b - g * (b - a); d = a + g * (b - a);
+  }
+  return 0.5 * (a + b);
+}
+
+static double marsOpposition(double t) { double s[6], m[6]; calc(t, SE_SUN, 0, s); calc(t, SE_MARS, 0, m); return wrap(m[0] - s[0] - 180); }
+static double marsRaSpeed(double t) { double m[6]; calc(t, SE_MARS, SEFLG_EQUATORIAL | SEFLG_SPEED, m); return m[3]; }
+static double marsHelioDistance(double t) { double m[6]; calc(t, SE_MARS, SEFLG_HELCTR, m); return m[2]; }
+static double sep(double t, int b1, int b2) {
+  double p[6], q[6]; calc(t, b1, SEFLG_EQUATORIAL, p); calc(t, b2, SEFLG_EQUATORIAL, q);
+  const double r = M_PI / 180;
+  double c = sin(p[1] * r) * sin(q[1] * r) + cos(p[1] * r) * cos(q[1] * r) * cos((p[0] - q[0]) * r);
+  return acos(c > 1 ? 1 : c) / r;
+}
+static double venusElongation(double t) { return sep(t, SE_SUN, SE_VENUS); }
+static double jupiterSaturnRa(double t) { double j[6], s[6]; calc(t, SE_JUPITER, SEFLG_EQUATORIAL, j); calc(t, SE_SATURN, SEFLG_EQUATORIAL, s); return wrap(s[0] - j[0]); }
+static double venusJupiterSep(double t) { return sep(t, SE_VENUS, SE_JUPITER); }
+
+int main(void) {
+  printf("name\tjd_tt\tvalue\n");
+  double t;
+  t = bisect(marsOpposition, 2459130.5, 2459140.5);
+  printf("mars_opposition_2020\t%.7f\t0\n", t);
+  t = bisect(marsRaSpeed, 2459095.5, 2459110.5);
+  { double m[6]; calc(t, SE_MARS, SEFLG_EQUATORIAL, m); printf("mars_station_retrograde_2020_ra_deg\t%.7f\t%.7f\n", t, m[0]); }
+  t = bisect(marsRaSpeed, 2459160.5, 2459175.5);
+  { double m[6]; calc(t, SE_MARS, SEFLG_EQUATORIAL, m); printf("mars_station_prograde_2020_ra_deg\t%.7f\t%.7f\n", t, m[0]); }
+  t = golden(marsHelioDistance, 2459050.5, 2459080.5, 0);
+  printf("mars_perihelion_2020_au\t%.7f\t%.9f\n", t, marsHelioDistance(t));
+  t = golden(venusElongation, 2458920.5, 2458950.5, 1);
+  printf("venus_greatest_east_2020_deg\t%.7f\t%.7f\n", t, venusElongation(t));
+  t = bisect(jupiterSaturnRa, 2459200.0, 2459210.0);
+  printf("jupiter_saturn_ra_conjunction_2020_deg\t%.7f\t%.7f\n", t, sep(t, SE_JUPITER, SE_SATURN));
+  t = golden(venusJupiterSep, 2460003.5, 2460008.5, 0);
+  printf("venus_jupiter_closest_2023_deg\t%.7f\t%.7f\n", t, venusJupiterSep(t));
+  return 0;
+}
