@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/ui/about_box.h"
+#include "app/ui/catalogue_loader.h"
 #include "app/ui/main_window.h"
 #include "core/name_tables.h"
 #include "platform/locale_reader.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
   {
     kvx::TMainForm main_form;
     main_form.SetSplash(&splash);
+    kvx::InstallBackgroundLoading(main_form);
     // Maximized unless the settings say otherwise (their default).
     if (settings.BoolOr("Window", "maximized", true)) {
       main_form.showMaximized();
