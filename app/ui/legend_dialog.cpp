@@ -5,6 +5,8 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
 #include "platform/globals.h"
 
 namespace kvx {
@@ -51,6 +53,15 @@ void TLegendendlg::Edit1Change(const QString& text) {
 void ShowLegend(const TQuantityTexts& headings, QWidget* parent) {
   TLegendendlg dialog(headings, DefaultColumnDescriptions, parent);
   dialog.exec();
+}
+
+}  // namespace kvx
+
+namespace kvx {
+
+void InstallLegendCommand(TMainForm& form) {
+  if (form.Commands().HasHandler("Legende1")) return;
+  form.Commands().RegisterHandler("Legende1", [&form] { ShowLegend(DefaultColumnHeadings, &form); });
 }
 
 }  // namespace kvx
