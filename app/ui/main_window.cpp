@@ -25,8 +25,11 @@
 #include "app/ui/about_box.h"
 #include "app/ui/history_menu.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "setup/ui/date_place_dialog.h"
 #include "core/text_conversion.h"
 #include "eclipses/star_catalogue.h"
+#include "engine/nbody_integrator.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
 #include "platform/paths.h"
@@ -93,6 +96,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   AttachContextMenus();
   FillFontBox();
   RegisterOwnCommands();
+  tables_ = new TTableCommands(*this);
+  TDatumortForm::HelpHook() = [this] { HelpContents(); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);
   recent_menu_->OnFileSelected = [this](const std::string& name) {
@@ -184,6 +189,9 @@ void TMainForm::RegisterOwnCommands() {
   commands_->RegisterHandler("FileExitItem", [this] { close(); });
   commands_->RegisterHandler("HelpAboutItem", [this] { HelpAbout(); });
   commands_->RegisterHandler("HelpContentsItem", [this] { HelpContents(); });
+  commands_->RegisterHandler("EnglischeVersion1", [this] { EnglischeVersion1Click(); });
+  RegisterTheoryCommands();
+  RegisterIntegrationCommands();
   // "Search" and "Using help" stay disabled: there is no help system.
 }
 
@@ -225,16 +233,7 @@ void TMainForm::LoadStartupSettings() {
   if (shipped_folder_.empty()) shipped_folder_ = ShippedDataFolder();
   CopyMissingShippedFiles(shipped_folder_, state_.DataFolder);
 
-  const std::int64_t language = store.IntegerOr("Settings", "Language", 1);
-  LanguageEnglish = language != 0 ? 1 : 0;
-  ApplyMenuLanguage(LanguageEnglish != 0);
-  const std::int64_t recent = store.IntegerOr("Files", "nLastfiles", TMyHistoryList::kDefaultMaxCount);
-  state_.RecentFilesCount = recent >= 0 && recent <= TMyHistoryList::kLargestMaxCount
-                                ? static_cast<std::int32_t>(recent)
-                                : TMyHistoryList::kDefaultMaxCount;
-  state_.WorkbookView = store.BoolOr("Settings", "Spreadsheet", true) ? 1 : 0;
-  const std::int64_t sheets = store.IntegerOr("Settings", "DefaultSheetNumber", 16);
-  state_.DefaultSheetNumber = sheets >= 1 && sheets <= 255 ? static_cast<std::int32_t>(sheets) : 16;
+  LoadStoredSettings();
 
   // The theories, the position files, the Moon cache and the satellites.
   theory_.Libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
@@ -284,6 +283,7 @@ void TMainForm::FormShow() {
 
   state_.DocumentSaved = 1;
   if (StartupTipHook) StartupTipHook();
+  startup_flag_ = 0;
   if (splash_ != nullptr) splash_->EndSplash();
 
   if (QLabel* eclipse = Panel("Finsternispanel")) {
@@ -324,6 +324,7 @@ void TMainForm::ApplyView() {
 TMainForm::~TMainForm() {
   try {
     if (shown_once_ && !halted_) {
+      SaveStoredSettings();
       if (SettingsSaverHook) SettingsSaverHook();
       recent_.SaveToStore(CurrentSettingsStore(), "Files");
     }

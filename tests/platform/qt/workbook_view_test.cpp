@@ -14,6 +14,7 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "support/qt_application.h"
 #include "support/recording_message_sink.h"
 
