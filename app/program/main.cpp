@@ -2,6 +2,9 @@
 
 #include "app/settings_io.h"
 #include "app/ui/about_box.h"
+#include "app/ui/catalogue_loader.h"
+#include "app/ui/legend_dialog.h"
+#include "app/ui/tip_dialog.h"
 #include "app/ui/main_window.h"
 #include "core/name_tables.h"
 #include "platform/locale_reader.h"
@@ -26,6 +29,9 @@ int main(int argc, char* argv[]) {
   {
     kvx::TMainForm main_form;
     main_form.SetSplash(&splash);
+    kvx::InstallBackgroundLoading(main_form);
+    kvx::InstallTipsOfTheDay(main_form);
+    kvx::InstallLegendCommand(main_form);
     // Maximized unless the settings say otherwise (their default).
     if (settings.BoolOr("Window", "maximized", true)) {
       main_form.showMaximized();

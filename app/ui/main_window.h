@@ -159,6 +159,9 @@ class TMainForm : public QMainWindow {
   // eclipse panel and the progress bar). False, with a message, when it
   // cannot be loaded; the catalogue setting is then lowered.
   bool EnsureStarCatalogue();
+  // Installs a whole catalogue loaded elsewhere (the background loader's
+  // hand-over, on the GUI thread).
+  void PublishStarCatalogue(std::shared_ptr<const TStarCatalogue> catalogue) { star_catalogue_ = std::move(catalogue); }
 
   // --- hooks that later parts of the program fill -----------------------------
   std::function<void()> SettingsLoaderHook;    // the full settings loader

@@ -1,0 +1,99 @@
+#include "app/ui/catalogue_loader.h"
+
+#include <QLabel>
+#include <QMetaObject>
+#include <QTimer>
+
+#include "app/main_form_state.h"
+#include "app/ui/main_window.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+
+namespace kvx {
+
+TCatalogueLoader::TCatalogueLoader(QObject* parent) : QObject(parent) {}
+
+TCatalogueLoader::~TCatalogueLoader() { WaitForWorker(); }
+
+void TCatalogueLoader::WaitForWorker() {
+  if (worker_.joinable()) worker_.join();
+}
+
+void TCatalogueLoader::Start(TCatalogueLoadRequest request) {
+  if (Busy()) {
+    pending_ = std::move(request);
+    return;
+  }
+  // A finished worker may still be returning from its last statement.
+  WaitForWorker();
+  busy_.store(true, std::memory_order_release);
+  worker_ = std::thread([this, request = std::move(request)]() mutable { RunOnWorker(std::move(request)); });
+}
+
+void TCatalogueLoader::RunOnWorker(TCatalogueLoadRequest request) {
+  auto result = std::make_shared<TCatalogueLoadResult>();
+  result->SelectedStar = request.SelectedStar;
+  int lastPercent = -1;
+  result->Load = LoadStarCatalogue(request.DataFolder, request.Choice, result->SelectedStar, [this, &lastPercent](int percent) {
+    if (percent == lastPercent) return;
+    lastPercent = percent;
+    QMetaObject::invokeMethod(this, [this, percent] { emit ProgressChanged(percent); }, Qt::QueuedConnection);
+  });
+  result->Request = std::move(request);
+  QMetaObject::invokeMethod(this, [this, result] { HandOver(result); }, Qt::QueuedConnection);
+}
+
+void TCatalogueLoader::HandOver(std::shared_ptr<TCatalogueLoadResult> result) {
+  WaitForWorker();
+  busy_.store(false, std::memory_order_release);
+  if (pending_) {
+    // The setting changed while this load ran: its result is stale.
+    TCatalogueLoadRequest next = std::move(*pending_);
+    pending_.reset();
+    Start(std::move(next));
+    return;
+  }
+  result_ = std::move(*result);
+  emit Finished();
+}
+
+void StartCatalogueLoad(TMainForm& form, TCatalogueLoader& loader) {
+  TMainFormState& state = form.State();
+  if (state.OccultationCatalogueSetting == 0) return;
+  state.StarCatalogueLoading = 1;
+  if (QLabel* panel = form.Panel("Finsternispanel")) {
+    panel->setText(QString::fromUtf8(ByLanguage("Datenbank wird geladen", "Loading database")));
+    panel->show();
+  }
+  loader.Start({state.DataFolder, state.OccultationCatalogueSetting, state.SelectedStar});
+}
+
+TCatalogueLoader* InstallBackgroundLoading(TMainForm& form) {
+  auto* loader = new TCatalogueLoader(&form);
+  QObject::connect(loader, &TCatalogueLoader::ProgressChanged, &form, [&form](int percent) {
+    if (QLabel* panel = form.Panel("Finsternispanel")) {
+      panel->setText(QString::fromUtf8(ByLanguage("Datenbank wird geladen", "Loading database")) +
+                     QStringLiteral(" %1%").arg(percent));
+    }
+  });
+  QObject::connect(loader, &TCatalogueLoader::Finished, &form, [&form, loader] {
+    const TCatalogueLoadResult& result = *loader->Result();
+    TMainFormState& state = form.State();
+    state.StarCatalogueLoading = 0;
+    if (QLabel* panel = form.Panel("Finsternispanel")) panel->hide();
+    if (result.Load.Catalogue) {
+      state.SelectedStar = result.SelectedStar;
+      form.PublishStarCatalogue(result.Load.Catalogue);
+    } else {
+      ShowMessage(result.Load.ErrorGerman, result.Load.ErrorEnglish, MessageIcon::Error);
+      LowerCatalogueAfterFailedLoad(state, result.Request.Choice);
+    }
+    if (form.RefreshMenusHook) form.RefreshMenusHook();
+  });
+  form.ThreadTimerHook = [&form, loader] {
+    QTimer::singleShot(100, loader, [&form, loader] { StartCatalogueLoad(form, *loader); });
+  };
+  return loader;
+}
+
+}  // namespace kvx

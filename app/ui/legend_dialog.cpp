@@ -1,0 +1,67 @@
+#include "app/ui/legend_dialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "platform/globals.h"
+
+namespace kvx {
+
+int LegendMatch(const QStringList& lines, const QString& text) {
+  const QString wanted = text.toLower();
+  for (int i = 0; i < lines.size(); ++i) {
+    if (lines[i].left(wanted.size()).toLower() == wanted) return i;
+  }
+  return 0;
+}
+
+TLegendendlg::TLegendendlg(const TQuantityTexts& headings, const TQuantityTexts& descriptions, QWidget* parent)
+    : QDialog(parent) {
+  setWindowTitle(QString::fromUtf8(ByLanguage("Legende", "Legend")));
+  resize(640, 480);
+  auto* layout = new QVBoxLayout(this);
+  label_ = new QLabel(QString::fromUtf8(ByLanguage("&Suchen", "&Find")), this);
+  edit_ = new QLineEdit(this);
+  edit_->setObjectName(QStringLiteral("Edit1"));
+  label_->setBuddy(edit_);
+  list_ = new QListWidget(this);
+  list_->setObjectName(QStringLiteral("ListBox1"));
+  for (int i = 0; i < kQuantityCount; ++i) {
+    list_->addItem(QString::fromStdString(headings[static_cast<std::size_t>(i)]) + QStringLiteral(": ") +
+                   QString::fromStdString(descriptions[static_cast<std::size_t>(i)]));
+  }
+  list_->setCurrentRow(0);
+  layout->addWidget(label_);
+  layout->addWidget(edit_);
+  layout->addWidget(list_);
+  connect(edit_, &QLineEdit::textChanged, this, &TLegendendlg::Edit1Change);
+}
+
+void TLegendendlg::Edit1Change(const QString& text) {
+  QStringList lines;
+  lines.reserve(list_->count());
+  for (int i = 0; i < list_->count(); ++i) lines << list_->item(i)->text();
+  const int row = LegendMatch(lines, text);
+  list_->setCurrentRow(row);
+  list_->scrollToItem(list_->item(row));
+}
+
+void ShowLegend(const TQuantityTexts& headings, QWidget* parent) {
+  TLegendendlg dialog(headings, DefaultColumnDescriptions, parent);
+  dialog.exec();
+}
+
+}  // namespace kvx
+
+namespace kvx {
+
+void InstallLegendCommand(TMainForm& form) {
+  if (form.Commands().HasHandler("Legende1")) return;
+  form.Commands().RegisterHandler("Legende1", [&form] { ShowLegend(DefaultColumnHeadings, &form); });
+}
+
+}  // namespace kvx

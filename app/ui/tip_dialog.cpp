@@ -1,0 +1,111 @@
+#include "app/ui/tip_dialog.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "platform/globals.h"
+
+namespace kvx {
+
+namespace {
+QString Text(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
+}  // namespace
+
+TTipOfTheDayForm::TTipOfTheDayForm(const TTipView& first, std::function<std::optional<TTipView>()> next,
+                                   bool showAtStartup, QWidget* parent)
+    : QDialog(parent), next_(std::move(next)) {
+  resize(480, 240);
+  auto* layout = new QVBoxLayout(this);
+  auto* body = new QHBoxLayout;
+  image_ = new QLabel(this);
+  image_->setObjectName(QStringLiteral("Image1"));
+  image_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+  image_->setAlignment(Qt::AlignTop);
+  auto* texts = new QVBoxLayout;
+  header_ = new QLabel(this);
+  header_->setObjectName(QStringLiteral("HeaderLabel"));
+  QFont bold = header_->font();
+  bold.setBold(true);
+  bold.setPointSizeF(bold.pointSizeF() * 1.3);
+  header_->setFont(bold);
+  tip_ = new QLabel(this);
+  tip_->setObjectName(QStringLiteral("TipLabel"));
+  tip_->setTextFormat(Qt::PlainText);
+  tip_->setWordWrap(true);
+  tip_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  texts->addWidget(header_);
+  texts->addWidget(tip_, 1);
+  body->addWidget(image_);
+  body->addLayout(texts, 1);
+  layout->addLayout(body, 1);
+
+  auto* bottom = new QHBoxLayout;
+  check_ = new QCheckBox(Text("&Bei jedem Programmstart anzeigen", "&Show tip of the day at startup"), this);
+  check_->setObjectName(QStringLiteral("ShowTipsCheck"));
+  check_->setChecked(showAtStartup);
+  next_button_ = new QPushButton(Text("&Nächster Tip", "&Next tip"), this);
+  next_button_->setObjectName(QStringLiteral("NextBtn"));
+  ok_ = new QPushButton(Text("&Schließen", "&Close"), this);
+  ok_->setObjectName(QStringLiteral("OkBtn"));
+  ok_->setDefault(true);
+  bottom->addWidget(check_);
+  bottom->addStretch();
+  bottom->addWidget(next_button_);
+  bottom->addWidget(ok_);
+  layout->addLayout(bottom);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(next_button_, &QPushButton::clicked, this, [this] {
+    if (!next_) return;
+    if (std::optional<TTipView> view = next_()) Present(*view);
+  });
+  Present(first);
+}
+
+void TTipOfTheDayForm::Present(const TTipView& view) {
+  setWindowTitle(QString::fromStdString(view.Caption));
+  header_->setText(QString::fromStdString(view.Header));
+  tip_->setText(QString::fromStdString(view.Text));
+}
+
+bool TTipOfTheDayForm::ShowAtStartup() const { return check_->isChecked(); }
+
+TTipComponents::TTipComponents(TMainForm& form) : QObject(&form), form_(form) {
+  German.Tips = GermanTips();
+  English.Tips = EnglishTips();
+  for (TTipOfTheDay* component : {&German, &English}) {
+    component->OnShowForm = [this](const TTipView& first, const std::function<std::optional<TTipView>()>& next,
+                                   bool showAtStartup) {
+      TTipOfTheDayForm window(first, next, showAtStartup, &form_);
+      window.exec();
+      return window.ShowAtStartup();
+    };
+  }
+}
+
+TTipOfTheDay& TTipComponents::Current() { return LanguageEnglish != 0 ? English : German; }
+
+TTipComponents* InstallTipsOfTheDay(TMainForm& form) {
+  auto* tips = new TTipComponents(form);
+  const auto show = [&form, tips] {
+    TTipOfTheDay& component = tips->Current();
+    component.ShowTipsAtStartup = form.State().TipsFlag != 0;
+    if (component.ShowNextTip()) form.SetTipsFlag(component.ShowTipsAtStartup ? 1 : 0);
+  };
+  form.StartupTipHook = [&form, show] {
+    // Once the window is visible.
+    if (form.State().TipsFlag != 0) QTimer::singleShot(0, &form, show);
+  };
+  form.Commands().RegisterHandler("TipdesTageszeigen1", show);
+  form.Commands().RegisterHandler("showtipsoftheday1",
+                                  [&form] { form.SetTipsFlag(form.State().TipsFlag != 0 ? 0 : 1); });
+  return tips;
+}
+
+}  // namespace kvx
