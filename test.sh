@@ -17,7 +17,7 @@ cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKVX_BUILD_BENC
 cmake --build build-release
 # --- end of the Release configuration
 # Every package the build and the tests use must come from tools/packages.sh.
-tools/check_packages.sh build-test
+tools/check_packages.sh build-test build-release
 # Every fuzz target (tests/fuzz/, a clang build of its own in build-fuzz/) on
 # its seeds and for a few seconds more, so that they keep building and the
 # inputs that once broke a reader stay mended.
