@@ -107,7 +107,9 @@ TEST_F(LibraryTables, StatesAndElementsAgreeWithSwissEphemeris) {
             const double turning = frame == 0 || frame == 2 ? 6.7e-7 * r : 0;
             const double relative = std::max(0.0, d - turning) / speed;
             worstVelocity = std::max(worstVelocity, relative);
-            if (body <= 6) EXPECT_LT(relative, kVelocityBound);
+            if (body <= 6) {
+              EXPECT_LT(relative, kVelocityBound);
+            }
           }
         }
       } else {
@@ -128,7 +130,9 @@ TEST_F(LibraryTables, StatesAndElementsAgreeWithSwissEphemeris) {
         worstAngle = std::max({worstAngle, angle(4, 3), angle(5, 4) * std::sin(swe.Number(row, "v3") * M_PI / 180), perihelion, meanLongitude});
         EXPECT_LT(angle(4, 3), 10);
         EXPECT_LT(angle(5, 4) * std::sin(swe.Number(row, "v3") * M_PI / 180), 10);
-        if (body != 3) EXPECT_LT(perihelion, 10);  // the Earth's is the barycentre's
+        if (body != 3) {
+          EXPECT_LT(perihelion, 10);  // the Earth's is the barycentre's
+        }
         EXPECT_LT(meanLongitude, body <= 6 ? 10 : 20);
       }
       ++checked;

@@ -149,7 +149,9 @@ void CompareYearWithSwissEphemeris(TTheorySelection road, const TMoonBounds& bou
                                   std::pair{level.Set, table.Number(row, "set_h")}}) {
         if (theirs == 0 || mine == 0) {
           // A crossing within a minute of midnight may fall on either day.
-          if (theirs != mine) EXPECT_TRUE(std::min(theirs + mine, 24 - theirs - mine) < 0.05) << row;
+          if (theirs != mine) {
+            EXPECT_TRUE(std::min(theirs + mine, 24 - theirs - mine) < 0.05) << row;
+          }
           continue;
         }
         worstRise = std::max(worstRise, std::fabs(mine - theirs) * 60);
