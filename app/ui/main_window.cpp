@@ -1,4 +1,5 @@
 #include "app/ui/main_window.h"
+#include "app/ui/document_commands.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -184,6 +185,7 @@ void TMainForm::RegisterOwnCommands() {
   commands_->RegisterHandler("FileExitItem", [this] { close(); });
   commands_->RegisterHandler("HelpAboutItem", [this] { HelpAbout(); });
   commands_->RegisterHandler("HelpContentsItem", [this] { HelpContents(); });
+  documents_ = new TDocumentCommands(*this);
   // "Search" and "Using help" stay disabled: there is no help system.
 }
 

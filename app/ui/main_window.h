@@ -32,6 +32,7 @@ class QtMessageSink;
 class QtProgress;
 class QtDesktopOpener;
 class TAboutBox;
+class TDocumentCommands;
 class TMenuCommands;
 class TMyHistoryMenu;
 class TMyStringGridView;
@@ -68,6 +69,8 @@ class TMainForm : public QMainWindow {
   TMoonCacheState& MoonCache() { return moon_cache_; }
   workbook::TWorkbook& Workbook() { return workbook_; }
   TWorkbookView* WorkbookView() const { return workbook_view_; }
+  tmystringgrid& Grid() { return grid_; }
+  TDocumentCommands& Documents() { return *documents_; }
   TMyStringGridView* GridView() const { return grid_view_; }
   QStackedWidget* CentralStack() const { return stack_; }
 
@@ -147,6 +150,7 @@ class TMainForm : public QMainWindow {
   QTimer* clock_timer_ = nullptr;
   QProgressBar* progress_bar_ = nullptr;
   TMenuCommands* commands_ = nullptr;
+  TDocumentCommands* documents_ = nullptr;
   TMyHistoryList recent_;
   TMyHistoryMenu* recent_menu_ = nullptr;
   TAboutBox* splash_ = nullptr;
