@@ -231,7 +231,7 @@ void TWorkbookView::CommitEditBar() {
   if (canvas_->Editor() != nullptr) {
     EndEdit(true);
   } else if (!(book_.EnableProtection() && book_.Protection().Locked)) {
-    book_.SetEntry(book_.Row(), book_.Col(), editBar_->text().toStdString());
+    book_.CommitEntry(book_.Row(), book_.Col(), editBar_->text().toStdString());
   }
   canvas_->setFocus();
 }
@@ -255,7 +255,7 @@ void TWorkbookView::EndEdit(bool commit) {
   const int row = canvas_->EditRow();
   const int col = canvas_->EditCol();
   canvas_->StopEditor();
-  if (commit) book_.SetEntry(row, col, text);
+  if (commit) book_.CommitEntry(row, col, text);
   UpdateEditBar();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <cctype>
+#include <stdexcept>
 
 #include <ixion/address.hpp>
 #include <ixion/cell.hpp>
@@ -303,38 +304,299 @@ std::string FormulaFromLocal(std::string_view formula, char decimal) {
   return out;
 }
 
-bool FormulaParses(std::string_view formula) {
-  try {
-    ixion::model_context cxt({1000, 100});
-    cxt.append_sheet("Sheet1");
-    auto resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, &cxt);
-    const auto tokens = ixion::parse_formula_string(cxt, ixion::abs_address_t(0, 0, 0), *resolver, formula);
-    for (const auto& token : tokens) {
-      if (token->get_opcode() == ixion::fop_error) return false;
+namespace {
+
+// Reads "A:C" or "$A:$C" (whole columns) at pos; returns the length read.
+std::size_t ReadColumnRange(std::string_view text, std::size_t pos, TRange& area) {
+  auto column = [&](std::size_t& i) {
+    if (i < text.size() && text[i] == '$') ++i;
+    const std::size_t start = i;
+    while (i < text.size() && IsAlpha(text[i]) && i - start < 4) ++i;
+    if (i == start || i - start > 3) return 0;
+    return ColumnFromLetters(text.substr(start, i - start));
+  };
+  std::size_t i = pos;
+  const int first = column(i);
+  if (first == 0 || first > kMaxCols || i >= text.size() || text[i] != ':') return 0;
+  ++i;
+  const int second = column(i);
+  if (second == 0 || second > kMaxCols) return 0;
+  if (i < text.size() && (IsWordChar(text[i]) || text[i] == '(' || text[i] == '!' || text[i] == '$')) return 0;
+  area = TRange{0, std::min(first, second), 0, std::max(first, second)};
+  return i - pos;
+}
+
+// Reads "2:4" or "$2:$4" (whole rows) at pos; returns the length read.
+std::size_t ReadRowRange(std::string_view text, std::size_t pos, TRange& area) {
+  auto row = [&](std::size_t& i) {
+    if (i < text.size() && text[i] == '$') ++i;
+    const std::size_t start = i;
+    while (i < text.size() && IsDigit(text[i]) && i - start < 8) ++i;
+    if (i == start || i - start > 7) return 0;
+    const int value = std::stoi(std::string(text.substr(start, i - start)));
+    return value <= kMaxRows ? value : 0;
+  };
+  std::size_t i = pos;
+  const int first = row(i);
+  if (first == 0 || i >= text.size() || text[i] != ':') return 0;
+  ++i;
+  const int second = row(i);
+  if (second == 0) return 0;
+  if (i < text.size() && (IsWordChar(text[i]) || text[i] == '(' || text[i] == '!' || text[i] == '$')) return 0;
+  area = TRange{std::min(first, second), 0, std::max(first, second), 0};
+  return i - pos;
+}
+
+// Reads a reference of any kind at pos; returns the length read.
+std::size_t ReadReference(std::string_view text, std::size_t pos, TRange& area) {
+  TRefPoint first;
+  const std::size_t n1 = ReadCell(text, pos, first);
+  if (n1 > 0) {
+    area = TRange{first.Row, first.Col, first.Row, first.Col};
+    const std::size_t end = pos + n1;
+    TRefPoint second;
+    if (end < text.size() && text[end] == ':') {
+      const std::size_t n2 = ReadCell(text, end + 1, second);
+      if (n2 > 0) {
+        area = TRange{std::min(first.Row, second.Row), std::min(first.Col, second.Col),
+                      std::max(first.Row, second.Row), std::max(first.Col, second.Col)};
+        return n1 + 1 + n2;
+      }
     }
+    return n1;
+  }
+  if (const std::size_t n = ReadColumnRange(text, pos, area)) return n;
+  return ReadRowRange(text, pos, area);
+}
+
+// The index after a string literal or quoted name opened at i; npos when
+// it is not closed.
+std::size_t SkipQuoted(std::string_view text, std::size_t i) {
+  const char quote = text[i];
+  for (std::size_t j = i + 1; j < text.size(); ++j) {
+    if (text[j] != quote) continue;
+    if (j + 1 < text.size() && text[j + 1] == quote) {
+      ++j;
+      continue;
+    }
+    return j + 1;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+TFormulaScan ScanFormula(std::string_view formula) {
+  TFormulaScan scan;
+  int depth = 0;
+  std::size_t i = 0;
+  bool beyond = false;
+  auto reference = [&](std::size_t at) {
+    TRange area;
+    const std::size_t n = ReadReference(formula, at, area);
+    if (n == 0) return false;
+    if (area.Col2 > kMaxCols) {
+      beyond = true;  // a column after XFD
+      return false;
+    }
+    scan.Areas.push_back(area);
+    scan.MaxRow = std::max(scan.MaxRow, area.Row2);
+    scan.MaxCol = std::max(scan.MaxCol, area.Col2);
+    i = at + n;
+    return true;
+  };
+  while (i < formula.size()) {
+    const char c = formula[i];
+    if (c == '"') {
+      i = SkipQuoted(formula, i);
+      if (i == std::string_view::npos) return scan;
+    } else if (c == '\'' ) {
+      const std::size_t end = SkipQuoted(formula, i);
+      // A quoted sheet name: not empty, and a reference after its '!'.
+      if (end == std::string_view::npos || end == i + 2 || end >= formula.size() || formula[end] != '!') return scan;
+      if (!reference(end + 1) || beyond) return scan;
+    } else if (c == '!') {
+      return scan;  // a sheet prefix without a sheet name
+    } else if (c == '#') {
+      // An error literal ("#REF!" stands where a deleted reference was).
+      std::size_t length = 1;
+      for (const std::string_view literal : {"#NULL!", "#DIV/0!", "#VALUE!", "#REF!", "#NAME?", "#NUM!", "#N/A"}) {
+        std::string upper(formula.substr(i, literal.size()));
+        for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        if (upper == literal) length = literal.size();
+      }
+      i += length;
+    } else if (IsDigit(c) || c == '$' || IsAlpha(c) || c == '_' || c == '\\' || c == '.') {
+      if (reference(i)) continue;
+      if (beyond) return scan;
+      std::size_t j = i;
+      if (IsDigit(c) || c == '.') {
+        // A number, with a possible exponent.
+        while (j < formula.size() && (IsDigit(formula[j]) || formula[j] == '.')) ++j;
+        if (j < formula.size() && (formula[j] == 'e' || formula[j] == 'E')) {
+          std::size_t k = j + 1;
+          if (k < formula.size() && (formula[k] == '+' || formula[k] == '-')) ++k;
+          if (k < formula.size() && IsDigit(formula[k])) {
+            j = k;
+            while (j < formula.size() && IsDigit(formula[j])) ++j;
+          }
+        }
+        if (j < formula.size() && formula[j] == ':') return scan;  // rows out of the sheet
+        i = j;
+        continue;
+      }
+      bool dollar = false;
+      bool letters = true;
+      std::size_t letterCount = 0;
+      while (j < formula.size() && (IsWordChar(formula[j]) || formula[j] == '$')) {
+        dollar = dollar || formula[j] == '$';
+        letters = letters && IsAlpha(formula[j]);
+        if (letters) ++letterCount;
+        ++j;
+      }
+      // A word shaped like a cell that is none: a row or column out of the
+      // sheet ("A1048577"), unless it names a function ("LOG10(").
+      const std::string_view word = formula.substr(i, j - i);
+      if (!letters && letterCount >= 1 && letterCount <= 3 && word.size() > letterCount &&
+          std::all_of(word.begin() + static_cast<std::ptrdiff_t>(letterCount), word.end(), IsDigit) &&
+          !(j < formula.size() && formula[j] == '(')) {
+        return scan;
+      }
+      if (j < formula.size() && formula[j] == '!') {
+        // A sheet prefix: a plain name and a reference after it.
+        if (dollar || !reference(j + 1)) return scan;
+      if (beyond) return scan;
+        continue;
+      }
+      // A '$' outside a reference, or a column range out of the sheet.
+      if (dollar || (letters && j < formula.size() && formula[j] == ':')) return scan;
+      i = j;
+    } else {
+      // A range is read whole above; a colon left over joins parts the
+      // engine reads as ranges without bounds ("B3630:8", "A1:B").
+      if (c == ':') return scan;
+      if (c == '(') ++depth;
+      if (c == ')' && --depth < 0) return scan;
+      ++i;
+    }
+  }
+  scan.Sound = depth == 0 && !formula.empty();
+  return scan;
+}
+
+struct TFormulaChecker::TEngine {
+  // Parsing does not depend on the model's width (a narrow model is quick
+  // to make).
+  ixion::model_context Context{{static_cast<ixion::row_t>(kMaxRows), static_cast<ixion::col_t>(1024)}};
+  std::unique_ptr<ixion::formula_name_resolver> Resolver;
+};
+
+TFormulaChecker::TFormulaChecker(const std::vector<std::string>& sheetNames) {
+  try {
+    auto engine = std::make_unique<TEngine>();
+    for (const std::string& name : sheetNames) engine->Context.append_sheet(name);
+    engine->Resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, &engine->Context);
+    engine_ = std::move(engine);
+  } catch (const std::exception&) {
+    // Without an engine every sound formula is taken as it is.
+  }
+}
+
+TFormulaChecker::~TFormulaChecker() = default;
+
+bool TFormulaChecker::Accepts(std::string_view formula) const {
+  if (!ScanFormula(formula).Sound) return false;
+  if (!engine_) return true;
+  try {
+    const auto tokens =
+        ixion::parse_formula_string(engine_->Context, ixion::abs_address_t(0, 0, 0), *engine_->Resolver, formula);
     return true;
   } catch (const std::exception&) {
     return false;
   }
 }
 
-bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, const std::vector<TDefinedName>& names) {
-  // Nothing to do without formulas.
+bool FormulaAccepted(std::string_view formula, const std::vector<std::string>& sheetNames) {
+  const TFormulaScan scan = ScanFormula(formula);
+  if (!scan.Sound) return false;
+  try {
+    const int cols = std::min(kMaxCols, std::max(1024, scan.MaxCol + 1));
+    ixion::model_context cxt({static_cast<ixion::row_t>(kMaxRows), static_cast<ixion::col_t>(cols)});
+    if (sheetNames.empty()) cxt.append_sheet("Sheet1");
+    for (const std::string& name : sheetNames) cxt.append_sheet(name);
+    auto resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, &cxt);
+    const ixion::abs_address_t origin(0, 0, 0);
+    auto tokens = ixion::parse_formula_string(cxt, origin, *resolver, formula);
+    for (const auto& token : tokens) {
+      if (token->get_opcode() == ixion::fop_error) return false;
+    }
+    cxt.set_formula_cell(origin, std::move(tokens));
+    ixion::register_formula_cell(cxt, origin);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+namespace {
+
+bool EvaluateFormulasUnguarded(const std::vector<std::shared_ptr<TSheetData>>& sheets,
+                               const std::vector<TDefinedName>& names) {
+  // Nothing to do without formulas. The model spans the used cells and
+  // every cell a formula or a name refers to.
   bool any = false;
+  int lastRow = 1;
   int lastCol = 1;
   for (const auto& sheet : sheets) {
+    lastRow = std::max(lastRow, static_cast<int>(sheet->Rows.size()));
     for (const auto& row : sheet->Rows) {
       lastCol = std::max(lastCol, static_cast<int>(row.size()));
       for (const auto& cell : row) any = any || cell.Kind == TCellKind::Formula;
     }
   }
   if (!any) return false;
+  for (const auto& name : names) {
+    lastRow = std::max(lastRow, name.Range.Row2);
+    lastCol = std::max(lastCol, name.Range.Col2);
+  }
+  std::map<const TCell*, TFormulaScan> scans;
+  for (const auto& sheet : sheets) {
+    for (const auto& row : sheet->Rows) {
+      for (const auto& cell : row) {
+        if (cell.Kind != TCellKind::Formula) continue;
+        TFormulaScan scan = ScanFormula(cell.Formula);
+        // A block too large for the engine does not widen the model: its
+        // formula is refused below in any case.
+        double explicitCells = 0.0;
+        for (const TRange& a : scan.Areas) {
+          if (a.Row1 > 0 && a.Col1 > 0) explicitCells += double(a.Row2 - a.Row1 + 1) * double(a.Col2 - a.Col1 + 1);
+        }
+        if (scan.Sound && explicitCells <= kMaxFormulaCells) {
+          lastRow = std::max(lastRow, scan.MaxRow);
+          lastCol = std::max(lastCol, scan.MaxCol);
+        }
+        scans.emplace(&cell, std::move(scan));
+      }
+    }
+  }
 
   using namespace ixion;
   // Columns cost memory in the engine even when empty: the model is as
   // wide as the data, at least 1024 columns.
   const col_t cols = static_cast<col_t>(std::min(kMaxCols, std::max(1024, lastCol + 1)));
-  model_context cxt({static_cast<row_t>(kMaxRows), cols});
+  const row_t rows = static_cast<row_t>(std::min(kMaxRows, std::max(1024, lastRow + 1)));
+  // The cells a formula's references cover, whole columns and rows within
+  // the model.
+  auto coveredCells = [&](const TFormulaScan& scan) {
+    double cells = 0.0;
+    for (const TRange& a : scan.Areas) {
+      const double height = a.Row1 == 0 ? rows : a.Row2 - a.Row1 + 1;
+      const double width = a.Col1 == 0 ? cols : a.Col2 - a.Col1 + 1;
+      cells += height * width;
+    }
+    return cells;
+  };
+  model_context cxt({rows, cols});
   for (const auto& sheet : sheets) cxt.append_sheet(sheet->Name);
   auto resolver = formula_name_resolver::get(formula_name_resolver_t::excel_a1, &cxt);
 
@@ -343,6 +605,7 @@ bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, co
     for (const auto& sheet : sheets) {
       if (sheet->Id != name.SheetId) continue;
       const std::string reference = QuoteSheetName(sheet->Name) + "!" + RangeName(name.Range, true);
+      if (!ScanFormula(reference).Sound) continue;
       try {
         cxt.set_named_expression(name.Name,
                                  parse_formula_string(cxt, abs_address_t(0, 0, 0), *resolver, reference));
@@ -357,11 +620,21 @@ bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, co
     TCell* Cell;
   };
   std::vector<Pending> formulas;
+  // Formulas the engine does not compute, with the error they show.
+  std::map<abs_address_t, const char*> refused;
+  auto refuse = [&](const abs_address_t& address, const TCell& cell, const char* errorName) {
+    refused[address] = errorName;
+    try {
+      cxt.set_formula_cell(address, create_formula_error_tokens(cxt, cell.Formula, errorName));
+    } catch (const std::exception&) {
+      // The cell stays empty for the engine; it shows the error all the same.
+    }
+  };
   for (std::size_t s = 0; s < sheets.size(); ++s) {
-    auto& rows = sheets[s]->Rows;
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-      for (std::size_t c = 0; c < rows[r].size() && c < static_cast<std::size_t>(cols); ++c) {
-        TCell& cell = rows[r][c];
+    auto& sheetRows = sheets[s]->Rows;
+    for (std::size_t r = 0; r < sheetRows.size() && r < static_cast<std::size_t>(rows); ++r) {
+      for (std::size_t c = 0; c < sheetRows[r].size() && c < static_cast<std::size_t>(cols); ++c) {
+        TCell& cell = sheetRows[r][c];
         const abs_address_t address(static_cast<sheet_t>(s), static_cast<row_t>(r), static_cast<col_t>(c));
         switch (cell.Kind) {
           case TCellKind::Empty:
@@ -373,15 +646,28 @@ bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, co
             cxt.set_string_cell(address, cell.Text);
             break;
           case TCellKind::Formula: {
+            formulas.push_back({address, &cell});
+            const TFormulaScan& scan = scans.at(&cell);
+            if (!scan.Sound) {
+              refuse(address, cell, "#NAME?");
+              break;
+            }
+            if (coveredCells(scan) > kMaxFormulaCells) {
+              refuse(address, cell, "#NUM!");
+              break;
+            }
             formula_tokens_t tokens;
             try {
               tokens = parse_formula_string(cxt, address, *resolver, cell.Formula);
             } catch (const std::exception&) {
               tokens = create_formula_error_tokens(cxt, cell.Formula, "#NAME?");
             }
-            cxt.set_formula_cell(address, std::move(tokens));
-            register_formula_cell(cxt, address);
-            formulas.push_back({address, &cell});
+            try {
+              cxt.set_formula_cell(address, std::move(tokens));
+              register_formula_cell(cxt, address);
+            } catch (const std::exception&) {
+              refuse(address, cell, "#NAME?");
+            }
             break;
           }
         }
@@ -432,8 +718,15 @@ bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, co
     if (failed[i]) continue;
     const Pending& f = formulas[i];
     TCell& cell = *f.Cell;
+    if (const auto found = refused.find(f.Address); found != refused.end()) {
+      cell.Result = TFormulaResult::Error;
+      cell.Text = found->second;
+      cell.Number = 0.0;
+      continue;
+    }
     try {
       const formula_cell* fc = cxt.get_formula_cell(f.Address);
+      if (fc == nullptr) throw std::runtime_error("no formula cell");
       const formula_result result = fc->get_result_cache(formula_result_wait_policy_t::throw_exception);
       switch (result.get_type()) {
         case formula_result::result_type::value:
@@ -464,6 +757,28 @@ bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, co
     }
   }
   return true;
+}
+
+}  // namespace
+
+bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, const std::vector<TDefinedName>& names) {
+  try {
+    return EvaluateFormulasUnguarded(sheets, names);
+  } catch (const std::exception&) {
+    // The engine failed as a whole (its model could not be built): every
+    // formula shows an error.
+    for (const auto& sheet : sheets) {
+      for (auto& row : sheet->Rows) {
+        for (TCell& cell : row) {
+          if (cell.Kind != TCellKind::Formula) continue;
+          cell.Result = TFormulaResult::Error;
+          cell.Text = "#VALUE!";
+          cell.Number = 0.0;
+        }
+      }
+    }
+    return true;
+  }
 }
 
 }  // namespace kvx::workbook

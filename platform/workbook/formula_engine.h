@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/workbook/cell_reference.h"
+
 namespace kvx::workbook {
 
 struct TSheetData;
@@ -53,11 +55,61 @@ std::string FormulaFromLocal(std::string_view formula, char decimal);
 
 // Evaluates all formulas of the sheets and stores the results in their
 // cells. Names are the workbook's defined names (sheet ids resolved through
-// the sheets). Returns whether any formula was found.
+// the sheets). Returns whether any formula was found. Every call into the
+// engine is guarded: a formula that is not sound, that the engine cannot
+// parse or register (or whose references cover more than kMaxFormulaCells)
+// shows "#NAME?" (or "#NUM!") and hands that on to the formulas that use
+// it; the other formulas are computed. The engine's model spans the used
+// cells and every cell a reference names, so whole columns and rows cost
+// no more than the used part of the sheets.
 bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets,
                       const std::vector<TDefinedName>& names);
 
-// True when ixion accepts the formula text (without '=').
-bool FormulaParses(std::string_view formula);
+// What the workbook's own reading of a formula text (without '=') finds,
+// before the formula engine sees it. A text is sound when its strings and
+// quoted sheet names are closed, its parentheses balance, every '$' and
+// every sheet prefix ("Sheet1!", "'Mond und Sterne'!") leads into a
+// reference, and every reference lies inside the sheet: cells "$B$3",
+// ranges "A1:C5", whole columns "A:C" (at most three letters, up to XFD)
+// and whole rows "2:4"; a colon anywhere else ("B3630:8", "A1:B") is
+// refused, as the engine reads such mixed ranges without bounds and then
+// checks them for minutes. The engine's own parser reads past the end of
+// some malformed texts ("$", "'"), so only sound texts are handed to it.
+struct TFormulaScan {
+  bool Sound = false;
+  int MaxRow = 0;  // highest row and column named by a reference; 0 for none
+  int MaxCol = 0;
+  // The blocks the references name; 0 for both rows of a whole column and
+  // both columns of a whole row.
+  std::vector<TRange> Areas;
+};
+TFormulaScan ScanFormula(std::string_view formula);
+
+// The most cells the references of one formula may cover (whole columns
+// and rows counted within the used part of the workbook): larger blocks
+// make the engine's dependency checks run for minutes, so such a formula
+// shows the error "#NUM!" instead of being computed.
+inline constexpr double kMaxFormulaCells = 16.0 * 1024 * 1024;
+
+// Tells formulas the engine parses from those it does not, for many
+// formulas of one workbook: sound (ScanFormula) and parsed by the engine
+// with the workbook's sheet names. The .xlsx writer keeps a formula that
+// fails as its text, since the reading library refuses the whole file for
+// one such formula.
+class TFormulaChecker {
+ public:
+  explicit TFormulaChecker(const std::vector<std::string>& sheetNames);
+  ~TFormulaChecker();
+  bool Accepts(std::string_view formula) const;
+
+ private:
+  struct TEngine;
+  std::unique_ptr<TEngine> engine_;
+};
+
+// True when the formula text (without '=') is sound and the engine parses
+// and registers it, with the given sheet names known to it. This is the
+// test a typed formula has to pass.
+bool FormulaAccepted(std::string_view formula, const std::vector<std::string>& sheetNames = {});
 
 }  // namespace kvx::workbook

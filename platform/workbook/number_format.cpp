@@ -182,13 +182,33 @@ std::string GroupThousands(const std::string& digits, char separator) {
   return grouped;
 }
 
+// The most decimals a fixed rendering produces; the placeholders of a
+// format beyond them show zeros. Values below 1e-340 show as zero anyway.
+constexpr int kMaxFixedDecimals = 360;
+
+// v * 10^n without an overflow or underflow of the power of ten itself
+// (10^-324 is zero as a double, 10^309 infinite).
+double ScaleByPowerOfTen(double v, int n) {
+  while (n > 300) {
+    v *= 1e300;
+    n -= 300;
+  }
+  while (n < -300) {
+    v /= 1e300;
+    n += 300;
+  }
+  return v * std::pow(10.0, n);
+}
+
 // Fixed notation of a non-negative value with `decimals` decimals, rounded
 // half away from zero on the value's 15 significant decimal digits (so that
 // 2.5 shows 3 and 1.005 shows 1.01, as a spreadsheet user expects, where
 // printf would round the binary value half to even).
+// Decimals beyond the 15 significant digits come out as zeros; a value that
+// is not finite gives "0" (callers show those as errors before they get here).
 std::string FixedDecimal(double v, int decimals) {
-  decimals = std::clamp(decimals, 0, 30);
-  if (v == 0.0) v = 0.0;
+  decimals = std::clamp(decimals, 0, kMaxFixedDecimals);
+  if (v == 0.0 || !std::isfinite(v)) v = 0.0;
   char buffer[64];
   {
     // Fifteen significant digits, correctly rounded (as printf's "%.14e").
@@ -349,10 +369,10 @@ std::string RenderNumberSection(double value, const NumberSection& section, bool
       e -= (std::max<int>(1, static_cast<int>(std::count(intTemplate.begin(), intTemplate.end(), '0'))) - 1);
     }
     exponent = e;
-    v /= std::pow(10.0, e);
+    v = ScaleByPowerOfTen(v, -e);
     // Rounding may carry into one more integer digit (9.99 -> 10.0).
-    const double rounded = std::atof(FixedDecimal(v, fracCount).c_str());
-    if (!multiple && rounded >= std::pow(10.0, std::max<int>(1, static_cast<int>(std::count(
+    const double rounded = std::isfinite(v) ? std::atof(FixedDecimal(v, fracCount).c_str()) : 0.0;
+    if (!multiple && rounded >= ScaleByPowerOfTen(1.0, std::max<int>(1, static_cast<int>(std::count(
                                                            intTemplate.begin(), intTemplate.end(), '0'))))) {
       v /= 10.0;
       ++exponent;
@@ -365,6 +385,7 @@ std::string RenderNumberSection(double value, const NumberSection& section, bool
   std::string digits = FixedDecimal(v, fracCount);
   std::string intDigits = digits.substr(0, digits.find('.'));
   std::string fracDigits = fracCount > 0 ? digits.substr(digits.find('.') + 1) : std::string();
+  fracDigits.resize(static_cast<std::size_t>(fracCount), '0');  // placeholders past the rendered decimals
   const bool allZero = digits.find_first_of("123456789") == std::string::npos;
 
   // Integer part: optional leading zero, minimum digits from '0' and '?'.
@@ -502,6 +523,9 @@ void CivilFromDays(long long z, int& year, int& month, int& day) {
 }
 
 constexpr long long kSerialEpochDays = -25569;  // 1899-12-30 relative to 1970-01-01
+// The serials of 1 January of the year 1 and of 31 December 9999.
+constexpr double kFirstSerial = -693593.0;
+constexpr double kLastSerial = 2958465.0;
 
 std::string TwoDigits(long long n) {
   char buffer[24];
@@ -510,7 +534,7 @@ std::string TwoDigits(long long n) {
 }
 
 std::string RenderDateTimeSection(double value, std::string_view section, const TFormatLocale& locale) {
-  if (!std::isfinite(value) || value < -693593.0 || value > 2958466.0) return "#####";
+  if (!std::isfinite(value) || value < kFirstSerial || value > kLastSerial + 1.0) return "#####";
   // Find the fraction-of-second precision first: it decides the rounding.
   int secondDecimals = 0;
   bool ampm = false;
@@ -530,9 +554,18 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
       ampm = true;
     }
   });
-  const double unitsPerDay = 86400.0 * std::pow(10.0, secondDecimals);
+  // Time units of 10^-computedDecimals seconds: as many as the format shows,
+  // but no more than a double resolves (nine) and no more than keep the
+  // count of units of the largest serial inside a 64-bit integer. Further
+  // decimals of the format show zeros.
+  int computedDecimals = std::min(secondDecimals, 9);
+  while (computedDecimals > 0 && std::fabs(value) * 86400.0 * std::pow(10.0, computedDecimals) > 9.0e18) {
+    --computedDecimals;
+  }
+  long long unitsPerSecond = 1;
+  for (int k = 0; k < computedDecimals; ++k) unitsPerSecond *= 10;
+  const double unitsPerDay = 86400.0 * static_cast<double>(unitsPerSecond);
   const long long totalUnits = static_cast<long long>(std::llround(value * unitsPerDay));
-  const long long unitsPerSecond = static_cast<long long>(std::llround(std::pow(10.0, secondDecimals)));
   long long dayNumber = totalUnits / static_cast<long long>(unitsPerDay);
   long long unitsOfDay = totalUnits % static_cast<long long>(unitsPerDay);
   if (unitsOfDay < 0) {
@@ -639,7 +672,9 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
       out += n >= 2 ? TwoDigits(second) : std::to_string(second);
       if (secondDecimals > 0 && i + 1 < section.size() && section[i + 1] == '.') {
         std::string fraction = std::to_string(subSecond);
-        while (static_cast<int>(fraction.size()) < secondDecimals) fraction.insert(fraction.begin(), '0');
+        while (static_cast<int>(fraction.size()) < computedDecimals) fraction.insert(fraction.begin(), '0');
+        if (computedDecimals == 0) fraction.clear();
+        fraction.resize(static_cast<std::size_t>(secondDecimals), '0');
         out += locale.Decimal;
         out += fraction;
         i += 1 + static_cast<std::size_t>(secondDecimals);
@@ -833,6 +868,10 @@ double DateSerial(int year, int month, int day) {
 }
 
 void SerialToDate(double serial, int& year, int& month, int& day) {
+  if (!std::isfinite(serial) || serial < kFirstSerial || serial >= kLastSerial + 1.0) {
+    year = month = day = 0;
+    return;
+  }
   CivilFromDays(static_cast<long long>(std::floor(serial)) + kSerialEpochDays, year, month, day);
 }
 
@@ -1063,23 +1102,104 @@ TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale) 
   return entry;
 }
 
+namespace {
+
+// The general form with `digits` significant digits, trailing zeros
+// dropped: fixed notation for decimal exponents from -9 to 14, else a
+// mantissa and an exponent of at least two digits ("1,2345678901234568E+20").
+std::string GeneralWithDigits(double value, int digits, const TFormatLocale& locale) {
+  if (value == 0.0) return "0";
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.*e", std::clamp(digits, 1, 17) - 1, std::fabs(value));
+  std::string mantissa;
+  const char* p = buffer;
+  for (; *p != 0 && *p != 'e'; ++p) {
+    if (*p >= '0' && *p <= '9') mantissa += *p;
+  }
+  const int exponent = *p == 'e' ? std::atoi(p + 1) : 0;
+  while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
+  std::string text = value < 0 ? "-" : "";
+  if (exponent >= -9 && exponent <= 14) {
+    if (exponent >= 0) {
+      const std::size_t intDigits = static_cast<std::size_t>(exponent) + 1;
+      if (mantissa.size() <= intDigits) {
+        text += mantissa + std::string(intDigits - mantissa.size(), '0');
+      } else {
+        text += mantissa.substr(0, intDigits) + locale.Decimal + mantissa.substr(intDigits);
+      }
+    } else {
+      text += std::string("0") + locale.Decimal + std::string(static_cast<std::size_t>(-exponent - 1), '0') + mantissa;
+    }
+    return text;
+  }
+  text += mantissa.substr(0, 1);
+  if (mantissa.size() > 1) text += locale.Decimal + mantissa.substr(1);
+  std::string e = std::to_string(std::abs(exponent));
+  if (e.size() < 2) e.insert(e.begin(), '0');
+  return text + "E" + (exponent < 0 ? "-" : "+") + e;
+}
+
+// The shortest general form from 15 significant digits on that reads back
+// as exactly the value (17 digits always do). With a percent format the
+// value is shown times 100 with a '%', when that reads back exactly too.
+std::string RoundTripNumberEntry(double value, bool percent, const TFormatLocale& locale) {
+  if (!std::isfinite(value)) return FormatGeneral(value, locale, 15);
+  if (percent) {
+    for (int digits = 15; digits <= 17; ++digits) {
+      const std::string text = GeneralWithDigits(value * 100.0, digits, locale) + "%";
+      const TTypedEntry back = ParseTypedEntry(text, locale);
+      if (back.Kind == TTypedEntry::TKind::Number && back.Number == value) return text;
+    }
+  }
+  for (int digits = 15; digits < 17; ++digits) {
+    const std::string text = GeneralWithDigits(value, digits, locale);
+    const auto back = ParseLocaleNumber(text, locale);
+    if (back && back->first == value) return text;
+  }
+  return GeneralWithDigits(value, 17, locale);
+}
+
+// The typed form of a date, a time or both that reads back as the value:
+// with seconds, then with microseconds (within half a microsecond). Empty
+// when none does (a date out of the typed range, a time beyond a day).
+std::string DateTimeEntry(double value, bool withDate, bool withTime, const TFormatLocale& locale) {
+  if (!std::isfinite(value)) return {};
+  const std::string date = withDate ? DateCode(locale) : std::string();
+  std::vector<std::string> codes;
+  if (withDate && !withTime && value == std::floor(value)) codes.push_back(date);
+  const std::string joint = withDate ? date + " " : std::string();
+  codes.push_back(joint + "hh:mm:ss");
+  codes.push_back(joint + "hh:mm:ss.000000");
+  for (std::size_t k = 0; k < codes.size(); ++k) {
+    const std::string text = RenderDateTimeSection(value, codes[k], locale);
+    const TTypedEntry back = ParseTypedEntry(text, locale);
+    if (back.Kind != TTypedEntry::TKind::Number) continue;
+    const bool last = k + 1 == codes.size();
+    if (back.Number == value || (last && std::fabs(back.Number - value) * 86400.0 <= 0.5e-6)) return text;
+  }
+  return {};
+}
+
+}  // namespace
+
 std::string EntryTextForNumber(double value, std::string_view canonicalCode, const TFormatLocale& locale) {
+  std::string text;
   switch (ClassifyFormat(canonicalCode)) {
     case TFormatClass::Date:
-      return RenderDateTimeSection(value, DateCode(locale), locale);
+      text = DateTimeEntry(value, true, false, locale);
+      break;
     case TFormatClass::Time:
-      if (value >= 1.0 || value < 0.0) return FormatGeneral(value, locale, 15);
-      return RenderDateTimeSection(value, "hh:mm:ss", locale);
+      if (value >= 0.0 && value < 1.0) text = DateTimeEntry(value, false, true, locale);
+      break;
     case TFormatClass::DateTime:
-      return RenderDateTimeSection(value, DateCode(locale) + " hh:mm:ss", locale);
+      text = DateTimeEntry(value, true, true, locale);
+      break;
+    case TFormatClass::Number:
+      return RoundTripNumberEntry(value, canonicalCode.find('%') != std::string_view::npos, locale);
     default:
       break;
   }
-  if (!canonicalCode.empty() && canonicalCode.find('%') != std::string_view::npos &&
-      ClassifyFormat(canonicalCode) == TFormatClass::Number) {
-    return FormatGeneral(value * 100.0, locale, 15) + "%";
-  }
-  return FormatGeneral(value, locale, 15);
+  return text.empty() ? RoundTripNumberEntry(value, false, locale) : text;
 }
 
 }  // namespace kvx::workbook

@@ -56,6 +56,9 @@ std::string FormatGeneral(double value, const TFormatLocale& locale, int maxDigi
 // Date serial numbers: days since 30 December 1899 (day 1 is 31 Dec 1899,
 // 25569 is 1 January 1970), the fraction is the time of day. Proleptic
 // Gregorian calendar; negative serials are dates before 1899.
+// SerialToDate covers 1 January of the year 1 (serial -693593) to
+// 31 December 9999 (serial 2958465.xx); a serial outside that range, or
+// not finite, gives year, month and day 0.
 double DateSerial(int year, int month, int day);
 void SerialToDate(double serial, int& year, int& month, int& day);
 
@@ -75,9 +78,18 @@ struct TTypedEntry {
 // second; a date and a time may be joined by a blank. Anything else is text.
 TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale);
 
-// The text a user would type to get the number back (its "entry"): dates and
-// times in their typed form when the format shows one, else the general form
-// with every significant digit.
+// The text a user would type to get the number back (its "entry"), which
+// typed back gives the same number: dates and times in their typed form when
+// the format shows one (with the time of day even where the format shows the
+// date alone, to the second, or to the microsecond where seconds do not
+// suffice), percentages with '%' under a percent format, else the general
+// form with as many significant digits as the number needs, 15 to 17
+// ("1,2345678901234568E+20", "0,30000000000000004").
+//
+// Rendering: a format's decimals past the value's 15 significant digits,
+// and fractions of a second past nine (past eight for serials beyond some
+// 104,000 days, after the year 2185), show zeros; an exponent or digit count
+// the value cannot fill shows "#NUM!".
 std::string EntryTextForNumber(double value, std::string_view canonicalCode, const TFormatLocale& locale);
 
 }  // namespace kvx::workbook

@@ -3,6 +3,7 @@
 
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
+#include "platform/workbook/isolated_read.h"
 #include "platform/workbook/workbook_files.h"
 
 namespace kvx::workbook {
@@ -120,11 +121,13 @@ bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, s
   probe.close();
   bool ok = false;
   int type = 0;
+  // The libraries reading workbooks run in a child process: a damaged file
+  // cannot take the program down with them.
   if (head[0] == 'P' && head[1] == 'K' && head[2] == 3 && head[3] == 4) {
-    ok = ReadXlsx(book, path, error);
+    ok = ReadInChildProcess(book, [&](TWorkbook& b, std::string& e) { return ReadXlsx(b, path, e); }, error);
     type = kFileTypeWorkbook;
   } else if (head[0] == 0xD0 && head[1] == 0xCF && head[2] == 0x11 && head[3] == 0xE0) {
-    ok = ReadLegacyXls(book, path, error);
+    ok = ReadInChildProcess(book, [&](TWorkbook& b, std::string& e) { return ReadLegacyXls(b, path, e); }, error);
     type = kFileTypeLegacyWorkbook;
   } else {
     ok = ReadTabText(book, path, error);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "platform/messages.h"
 #include "platform/workbook/formula_engine.h"
 
 namespace kvx::workbook {
@@ -488,6 +489,24 @@ void TWorkbook::SetEntry(int row, int col, std::string_view text) {
       return;
     }
   }
+}
+
+bool TWorkbook::CommitEntry(int row, int col, std::string_view text) {
+  // The edit text confirmed unchanged leaves the cell as it is.
+  if (text == Entry(row, col)) return true;
+  const TTypedEntry entry = ParseTypedEntry(text, Locale());
+  if (entry.Kind == TTypedEntry::TKind::Formula) {
+    std::vector<std::string> sheetNames;
+    for (const auto& sheet : sheets_) sheetNames.push_back(sheet->Name);
+    if (!FormulaAccepted(FormulaFromLocal(entry.Text, Locale().Decimal), sheetNames)) {
+      const std::string shown(text);
+      ShowMessage("Die Formel " + shown + " ist ungültig.", "The formula " + shown + " is not valid.",
+                  MessageIcon::Error);
+      return false;
+    }
+  }
+  SetEntry(row, col, text);
+  return true;
 }
 
 std::string TWorkbook::Formula(int row, int col) const {

@@ -243,6 +243,13 @@ class TWorkbook {
   // local syntax (with a decimal comma: "=A1*1,5+SUM(B1;B2)").
   std::string Entry(int row, int col) const;
   void SetEntry(int row, int col, std::string_view text);
+  // Typed input confirmed by the user (the view's editors): as SetEntry,
+  // but a formula the formula engine refuses (see FormulaAccepted) is not
+  // taken: a message says so, the cell keeps its content and the result is
+  // false. Formulas read from files are taken as they are and show an
+  // error value instead. The cell's own edit text (Entry) confirmed
+  // unchanged changes nothing.
+  bool CommitEntry(int row, int col, std::string_view text);
   // Formulas in the file syntax ("=A1*1.5+SUM(B1,B2)"), with '='; empty
   // when the cell holds none.
   std::string Formula(int row, int col) const;

@@ -38,7 +38,12 @@ bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, s
 // Writes the workbook (type 1, 2, 4) or the current sheet as text (3, 6).
 bool WriteWorkbookFile(const TWorkbook& book, const std::string& path, int fileType, std::string& error);
 
-// The .xlsx writer and readers on their own.
+// .xlsx and .xls files are read in a child process (isolated_read.h): a
+// damaged file that makes a reading library crash, abort, or allocate or
+// compute without bound is refused with an error text like any other.
+//
+// The .xlsx writer and readers on their own, in this process. ReadXlsx
+// checks the file first (xlsx_checks.h).
 bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error);
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error);
 bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error);

@@ -23,7 +23,9 @@
 #include <ixion/named_expressions_iterator.hpp>
 
 #include "platform/workbook/workbook_files.h"
+#include "platform/workbook/xlsx_checks.h"
 #include "platform/workbook/xlsx_settings.h"
+#include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
 
@@ -187,13 +189,25 @@ double ColumnCharacters(double orcusWidth) {
 }  // namespace
 
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
+  // Sizes and column ranges the reading library would trust blindly, and
+  // formulas it would refuse the whole file for.
+  std::string bytes;
+  std::vector<TXlsxTextCell> fallbackTexts;
+  if (!ReadPreparedXlsx(path, bytes, fallbackTexts, error)) {
+    error = "cannot read " + path + ": " + error;
+    return false;
+  }
   try {
     ss::range_size_t size{kMaxRows, kMaxCols};
     ss::document doc{size};
     ss::view view{doc};
     ss::import_factory factory{doc, view};
+    // A formula the library cannot parse is left out by it instead of
+    // stopping the whole file (the checks above have replaced those they
+    // know by their stored values already).
+    factory.set_formula_error_policy(ss::formula_error_policy_t::skip);
     orcus::orcus_xlsx app{&factory};
-    app.read_file(path);
+    app.read_stream(bytes);
 
     const ixion::model_context& cxt = doc.get_model_context();
     const std::size_t sheetCount = doc.get_sheet_count();
@@ -242,7 +256,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
             case ixion::celltype_t::string: {
               const std::string* text = cxt.get_string(std::get<ixion::string_id_t>(item.value));
               cell.Kind = TCellKind::Text;
-              cell.Text = text ? *text : std::string();
+              cell.Text = text ? DecodeXlsxEscapes(*text) : std::string();
               if (cell.Text.empty()) cell.Kind = TCellKind::Empty;
               break;
             }
@@ -275,7 +289,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
                   cell.Text.clear();
                 } else if (cached.get_type() == ixion::formula_result::result_type::string) {
                   cell.Result = TFormulaResult::Text;
-                  cell.Text = cached.get_string();
+                  cell.Text = DecodeXlsxEscapes(cached.get_string());
                 }
               } catch (const std::exception&) {
                 // No stored result.
@@ -352,6 +366,19 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
         data.FixedCols = std::max(0, static_cast<int>(frozen.visible_columns));
         data.FixedRows = std::max(0, static_cast<int>(frozen.visible_rows));
       }
+    }
+    // Cells whose formulas fell back to a text.
+    for (const TXlsxTextCell& text : fallbackTexts) {
+      if (text.Sheet < 0 || text.Sheet >= fresh.NumSheets() || text.Row > kMaxRows || text.Col > kMaxCols) continue;
+      TSheetData& data = fresh.MutableSheetData(text.Sheet + 1);
+      if (static_cast<int>(data.Rows.size()) < text.Row) data.Rows.resize(text.Row);
+      auto& cells = data.Rows[text.Row - 1];
+      if (static_cast<int>(cells.size()) < text.Col) cells.resize(text.Col);
+      TCell& cell = cells[text.Col - 1];
+      cell.Kind = TCellKind::Text;
+      cell.Text = DecodeXlsxEscapes(text.Text);
+      cell.Formula.clear();
+      cell.Number = 0.0;
     }
     // Names: global ones, and the print areas of the sheets.
     auto addName = [&](const std::string& name, const ixion::named_expression_t& expression) {

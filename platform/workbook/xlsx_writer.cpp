@@ -8,6 +8,7 @@
 #include "platform/safe_file_write.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/workbook_files.h"
+#include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
 
@@ -125,8 +126,9 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     if (it == formats.end()) it = formats.emplace(style, MakeFormat(out.Book, book.Style(style))).first;
     return it->second;
   };
-  const TSheetData& defaults = book.SheetData(1);
-  (void)defaults;
+  std::vector<std::string> sheetNames;
+  for (int s = 1; s <= book.NumSheets(); ++s) sheetNames.push_back(book.SheetName(s));
+  const TFormulaChecker checker(sheetNames);
 
   for (int s = 1; s <= book.NumSheets(); ++s) {
     const TSheetData& sheet = book.SheetData(s);
@@ -152,16 +154,24 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
                                             formatOf(cell.Style));
             break;
           case TCellKind::Text:
-            result = worksheet_write_string(ws, row, col, FileText(cell.Text).c_str(), formatOf(cell.Style));
+            result = worksheet_write_string(ws, row, col, EscapeXlsxUnderscores(FileText(cell.Text)).c_str(),
+                                            formatOf(cell.Style));
             break;
           case TCellKind::Formula: {
             const std::string formula = "=" + cell.Formula;
+            if (!checker.Accepts(cell.Formula)) {
+              // The reading library would refuse the whole file for it: the
+              // formula is kept as its text.
+              result = worksheet_write_string(ws, row, col, EscapeXlsxUnderscores(FileText(formula)).c_str(),
+                                              formatOf(cell.Style));
+              break;
+            }
             if (cell.Result == TFormulaResult::Number) {
               result = worksheet_write_formula_num(ws, row, col, formula.c_str(), formatOf(cell.Style),
                                                    std::isfinite(cell.Number) ? cell.Number : 0.0);
             } else {
               result = worksheet_write_formula_str(ws, row, col, formula.c_str(), formatOf(cell.Style),
-                                                   FileText(cell.Text).c_str());
+                                                   EscapeXlsxUnderscores(FileText(cell.Text)).c_str());
             }
             break;
           }

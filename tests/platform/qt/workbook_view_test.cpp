@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "platform/globals.h"
+#include "platform/messages.h"
 #include "support/qt_application.h"
 
 namespace kvx {
@@ -134,6 +135,20 @@ TEST_F(WorkbookViewTest, MouseKeyboardAndEditingReachTheWorkbook) {
   emit view.EditBar()->returnPressed();
   EXPECT_DOUBLE_EQ(book.Number(1, 1), 25.0);
   EXPECT_EQ(view.EditBar()->text(), "=B3*2");
+  {
+    // A formula the engine refuses is not taken, from the editor or the
+    // edit bar: a message, and the cell keeps its formula.
+    RecordingMessageSink sink;
+    ScopedMessageSink guard(sink);
+    view.StartEdit("=$1", true);
+    Type(view.Canvas()->Editor(), Qt::Key_Return);
+    view.EditBar()->setText("='");
+    emit view.EditBar()->returnPressed();
+    ASSERT_EQ(sink.messages.size(), 2u);
+    EXPECT_EQ(sink.messages[1].text, "Die Formel =' ist ungültig.");
+    EXPECT_EQ(book.Formula(1, 1), "=B3*2");
+    book.SetActiveCell(1, 1);
+  }
   // Arrow keys move; Delete clears.
   Type(view.Canvas(), Qt::Key_Down);
   Type(view.Canvas(), Qt::Key_Right);

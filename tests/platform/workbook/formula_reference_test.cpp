@@ -62,7 +62,7 @@ TEST(FormulaReferences, RewritingTouchesReferencesOnly) {
   EXPECT_EQ(QuoteSheetName("AB12"), "'AB12'");
   EXPECT_EQ(QuoteSheetName("1st"), "'1st'");
   EXPECT_EQ(QuoteSheetName("It's"), "'It''s'");
-  EXPECT_TRUE(FormulaParses("SUM(A1:B2)*2"));
+  EXPECT_TRUE(FormulaAccepted("SUM(A1:B2)*2"));
 }
 
 TEST(FormulaReferences, LocalSyntaxWithDecimalComma) {

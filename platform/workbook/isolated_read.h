@@ -1,0 +1,43 @@
+// Reading untrusted workbook files in a child process.
+//
+// The libraries that read .xlsx (liborcus) and legacy .xls (freexl) files
+// can crash, abort or allocate without bound on damaged files. A file the
+// user opens is therefore read in a child process (fork) with limits
+// (setrlimit): address space kIsolatedMemoryBytes above what the program
+// already maps (not under AddressSanitizer, which reserves terabytes of
+// address space), kIsolatedCpuSeconds of processor time, no core file;
+// and a wall-clock limit of kIsolatedWallSeconds, after which the parent
+// kills it. The child sends the workbook it read back through a pipe as a
+// snapshot (EncodeWorkbookSnapshot); a crash, an abort, a runaway
+// allocation or a time-out in the child becomes an error text, and the
+// workbook in the parent stays as it was.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/workbook/workbook.h"
+
+namespace kvx::workbook {
+
+inline constexpr std::uint64_t kIsolatedMemoryBytes = 3ull * 1024 * 1024 * 1024;
+inline constexpr int kIsolatedCpuSeconds = 120;
+inline constexpr int kIsolatedWallSeconds = 240;
+
+// Runs `read` on a fresh workbook (with the view flags of `book`) in a
+// child process and, when it
+// succeeds there, hands the result to `book`: contents, names, styles,
+// current sheet and the view flags the readers set (scale, grid lines,
+// protection). False with an English text in `error` otherwise.
+bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read,
+                        std::string& error);
+
+// The workbook's contents as bytes, and back into a workbook (whose
+// contents are replaced). Decoding checks every count against the bytes
+// left and fails on anything malformed, leaving the workbook as it was.
+std::string EncodeWorkbookSnapshot(const TWorkbook& book);
+bool DecodeWorkbookSnapshot(std::string_view bytes, TWorkbook& book);
+
+}  // namespace kvx::workbook

@@ -1,0 +1,629 @@
+#include "platform/workbook/xlsx_checks.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/text_encoding.h"
+#include "platform/workbook/cell_reference.h"
+#include "platform/workbook/formula_engine.h"
+
+namespace kvx::workbook {
+
+namespace {
+
+constexpr std::uint32_t kLocalHeader = 0x04034b50;
+constexpr std::uint32_t kCentralHeader = 0x02014b50;
+constexpr std::uint32_t kEndOfDirectory = 0x06054b50;
+constexpr std::uint32_t kZip64Locator = 0x07064b50;
+constexpr std::uint32_t kZip64EndOfDirectory = 0x06064b50;
+// Deflate cannot expand more than about 1032 to 1.
+constexpr std::uint64_t kMaxDeflateRatio = 1032;
+
+// Little-endian fields at an offset; zero past the end (callers check the
+// lengths first).
+std::uint64_t Field(const std::string& bytes, std::uint64_t at, int size) {
+  std::uint64_t value = 0;
+  for (int k = size - 1; k >= 0; --k) {
+    const std::uint64_t i = at + static_cast<std::uint64_t>(k);
+    value = (value << 8) | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u);
+  }
+  return value;
+}
+
+bool Fits(const std::string& bytes, std::uint64_t at, std::uint64_t length) {
+  return at <= bytes.size() && length <= bytes.size() - at;
+}
+
+struct Entry {
+  std::string Name;
+  int Method = 0;
+  std::uint64_t Compressed = 0;
+  std::uint64_t Uncompressed = 0;
+  std::uint64_t LocalOffset = 0;
+  std::uint64_t DataOffset = 0;
+  std::uint32_t Crc = 0;
+};
+
+// Replaces sizes and offset marked 0xFFFFFFFF by those of the zip64 extra
+// field (id 1); false when the field is missing or short.
+bool ApplyZip64(const std::string& bytes, std::uint64_t extra, std::uint64_t extraLength, bool wantOffset,
+                Entry& entry) {
+  const bool wantUncompressed = entry.Uncompressed == 0xFFFFFFFFu;
+  const bool wantCompressed = entry.Compressed == 0xFFFFFFFFu;
+  wantOffset = wantOffset && entry.LocalOffset == 0xFFFFFFFFu;
+  if (!wantUncompressed && !wantCompressed && !wantOffset) return true;
+  std::uint64_t at = extra;
+  const std::uint64_t end = extra + extraLength;
+  while (at + 4 <= end) {
+    const std::uint64_t id = Field(bytes, at, 2);
+    const std::uint64_t size = Field(bytes, at + 2, 2);
+    if (at + 4 + size > end) return false;
+    if (id == 1) {
+      std::uint64_t field = at + 4;
+      const std::uint64_t stop = field + size;
+      auto take = [&](bool want, std::uint64_t& value) {
+        if (!want) return true;
+        if (field + 8 > stop) return false;
+        value = Field(bytes, field, 8);
+        field += 8;
+        return true;
+      };
+      return take(wantUncompressed, entry.Uncompressed) && take(wantCompressed, entry.Compressed) &&
+             take(wantOffset, entry.LocalOffset);
+    }
+    at += 4 + size;
+  }
+  return false;
+}
+
+bool ReadDirectory(const std::string& bytes, std::vector<Entry>& entries, std::string& error) {
+  if (bytes.size() < 22) {
+    error = "not a zip file";
+    return false;
+  }
+  // The end record, searched backwards over a possible comment.
+  std::uint64_t end = bytes.size() - 22;
+  const std::uint64_t lowest = bytes.size() > 22 + 65535 ? bytes.size() - 22 - 65535 : 0;
+  while (Field(bytes, end, 4) != kEndOfDirectory) {
+    if (end == lowest) {
+      error = "no zip directory";
+      return false;
+    }
+    --end;
+  }
+  std::uint64_t count = Field(bytes, end + 10, 2);
+  std::uint64_t directory = Field(bytes, end + 16, 4);
+  std::uint64_t directorySize = Field(bytes, end + 12, 4);
+  if ((count == 0xFFFF || directory == 0xFFFFFFFFu || directorySize == 0xFFFFFFFFu) && end >= 20 &&
+      Field(bytes, end - 20, 4) == kZip64Locator) {
+    const std::uint64_t record = Field(bytes, end - 20 + 8, 8);
+    if (!Fits(bytes, record, 56) || Field(bytes, record, 4) != kZip64EndOfDirectory) {
+      error = "damaged zip64 directory";
+      return false;
+    }
+    count = Field(bytes, record + 32, 8);
+    directorySize = Field(bytes, record + 40, 8);
+    directory = Field(bytes, record + 48, 8);
+  }
+  if (!Fits(bytes, directory, directorySize) || count > directorySize / 46) {
+    error = "damaged zip directory";
+    return false;
+  }
+  std::uint64_t at = directory;
+  std::uint64_t total = 0;
+  for (std::uint64_t k = 0; k < count; ++k) {
+    if (!Fits(bytes, at, 46) || Field(bytes, at, 4) != kCentralHeader) {
+      error = "damaged zip directory";
+      return false;
+    }
+    Entry entry;
+    entry.Method = static_cast<int>(Field(bytes, at + 10, 2));
+    entry.Compressed = Field(bytes, at + 20, 4);
+    entry.Uncompressed = Field(bytes, at + 24, 4);
+    const std::uint64_t nameLength = Field(bytes, at + 28, 2);
+    const std::uint64_t extraLength = Field(bytes, at + 30, 2);
+    const std::uint64_t commentLength = Field(bytes, at + 32, 2);
+    entry.LocalOffset = Field(bytes, at + 42, 4);
+    entry.Crc = static_cast<std::uint32_t>(Field(bytes, at + 16, 4));
+    if (!Fits(bytes, at + 46, nameLength + extraLength + commentLength)) {
+      error = "damaged zip directory";
+      return false;
+    }
+    entry.Name = bytes.substr(at + 46, nameLength);
+    if (!ApplyZip64(bytes, at + 46 + nameLength, extraLength, true, entry)) {
+      error = "damaged zip64 sizes of " + entry.Name;
+      return false;
+    }
+    at += 46 + nameLength + extraLength + commentLength;
+
+    // The local header must agree with the directory.
+    const std::uint64_t local = entry.LocalOffset;
+    if (!Fits(bytes, local, 30) || Field(bytes, local, 4) != kLocalHeader ||
+        static_cast<int>(Field(bytes, local + 8, 2)) != entry.Method) {
+      error = "damaged zip entry " + entry.Name;
+      return false;
+    }
+    const std::uint64_t flags = Field(bytes, local + 6, 2);
+    const std::uint64_t localName = Field(bytes, local + 26, 2);
+    const std::uint64_t localExtra = Field(bytes, local + 28, 2);
+    if (!Fits(bytes, local + 30, localName + localExtra) || bytes.compare(local + 30, localName, entry.Name) != 0) {
+      error = "damaged zip entry " + entry.Name;
+      return false;
+    }
+    if ((flags & 8u) == 0) {
+      Entry declared;
+      declared.Compressed = Field(bytes, local + 18, 4);
+      declared.Uncompressed = Field(bytes, local + 22, 4);
+      if (!ApplyZip64(bytes, local + 30 + localName, localExtra, false, declared) ||
+          declared.Compressed != entry.Compressed || declared.Uncompressed != entry.Uncompressed) {
+        error = "the sizes of zip entry " + entry.Name + " disagree";
+        return false;
+      }
+    }
+    entry.DataOffset = local + 30 + localName + localExtra;
+    if (!Fits(bytes, entry.DataOffset, entry.Compressed)) {
+      error = "zip entry " + entry.Name + " runs past the end of the file";
+      return false;
+    }
+    const bool plausible = entry.Method == 0   ? entry.Uncompressed == entry.Compressed
+                           : entry.Method == 8 ? entry.Uncompressed <= entry.Compressed * kMaxDeflateRatio + 1024
+                                               : false;
+    if (!plausible) {
+      error = "zip entry " + entry.Name + " declares an impossible size or method";
+      return false;
+    }
+    total += entry.Uncompressed;
+    if (total > kMaxXlsxBytes) {
+      error = "the parts of the file declare more than " + std::to_string(kMaxXlsxBytes >> 20) + " MiB";
+      return false;
+    }
+    entries.push_back(std::move(entry));
+  }
+  return true;
+}
+
+// The part's data, inflated (its declared size was checked before).
+// False when the data cannot be inflated to that size.
+bool InflatePart(const std::string& bytes, const Entry& entry, std::string& text) {
+  if (entry.Method == 0) {
+    text = bytes.substr(entry.DataOffset, entry.Compressed);
+    return true;
+  }
+  text.assign(entry.Uncompressed, '\0');
+  z_stream stream{};
+  if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return false;
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + entry.DataOffset));
+  stream.avail_in = static_cast<uInt>(entry.Compressed);
+  stream.next_out = reinterpret_cast<Bytef*>(text.data());
+  stream.avail_out = static_cast<uInt>(text.size());
+  const int result = inflate(&stream, Z_FINISH);
+  const bool ok = (result == Z_STREAM_END || (result == Z_BUF_ERROR && stream.avail_in == 0)) &&
+                  stream.total_out == entry.Uncompressed;
+  inflateEnd(&stream);
+  return ok;
+}
+
+bool AllDigits(std::string_view s) {
+  return !s.empty() && s.size() <= 9 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string_view LocalName(std::string_view name) {
+  const std::size_t colon = name.find(':');
+  return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+// Every <col> element of the text has 1 <= min <= max <= 16384.
+bool ColumnsHaveRanges(std::string_view text) {
+  const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    std::size_t i = at + 1;
+    std::size_t nameEnd = i;
+    while (nameEnd < text.size() && !space(text[nameEnd]) && text[nameEnd] != '/' && text[nameEnd] != '>') ++nameEnd;
+    if (LocalName(text.substr(i, nameEnd - i)) != "col") continue;
+    std::string_view min;
+    std::string_view max;
+    i = nameEnd;
+    while (true) {
+      while (i < text.size() && space(text[i])) ++i;
+      if (i >= text.size()) return false;
+      if (text[i] == '/' || text[i] == '>') break;
+      const std::size_t attrStart = i;
+      while (i < text.size() && text[i] != '=' && !space(text[i]) && text[i] != '>') ++i;
+      const std::string_view attr = LocalName(text.substr(attrStart, i - attrStart));
+      while (i < text.size() && space(text[i])) ++i;
+      if (i >= text.size() || text[i] != '=') return false;
+      ++i;
+      while (i < text.size() && space(text[i])) ++i;
+      if (i >= text.size() || (text[i] != '"' && text[i] != '\'')) return false;
+      const std::size_t close = text.find(text[i], i + 1);
+      if (close == std::string_view::npos) return false;
+      const std::string_view value = text.substr(i + 1, close - i - 1);
+      if (attr == "min") min = value;
+      if (attr == "max") max = value;
+      i = close + 1;
+    }
+    if (!AllDigits(min) || !AllDigits(max)) return false;
+    const long first = std::stol(std::string(min));
+    const long last = std::stol(std::string(max));
+    if (first < 1 || first > last || last > 16384) return false;
+  }
+  return true;
+}
+
+bool IsWorksheetPart(const std::string& name) {
+  constexpr std::string_view folder = "xl/worksheets/";
+  return name.size() > folder.size() + 4 && name.compare(0, folder.size(), folder) == 0 &&
+         name.compare(name.size() - 4, 4, ".xml") == 0;
+}
+
+// ------------------------------------------------------ formula fallback
+
+void AppendCodePoint(std::string& out, unsigned long code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+std::string DecodeXml(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '&') {
+      out += text[i];
+      continue;
+    }
+    const std::size_t end = text.find(';', i);
+    if (end == std::string_view::npos || end - i > 10) {
+      out += text[i];
+      continue;
+    }
+    const std::string_view entity = text.substr(i + 1, end - i - 1);
+    long code = -1;
+    if (entity == "amp") code = '&';
+    else if (entity == "lt") code = '<';
+    else if (entity == "gt") code = '>';
+    else if (entity == "quot") code = '"';
+    else if (entity == "apos") code = '\'';
+    else if (entity.size() > 1 && entity[0] == '#') {
+      const std::string digits(entity.substr(entity[1] == 'x' ? 2 : 1));
+      char* stop = nullptr;
+      code = std::strtol(digits.c_str(), &stop, entity[1] == 'x' ? 16 : 10);
+      if (stop == nullptr || *stop != 0 || code < 0 || code > 0x10FFFF) code = -1;
+    }
+    if (code < 0) {
+      out += text[i];
+      continue;
+    }
+    AppendCodePoint(out, static_cast<unsigned long>(code));
+    i = end;
+  }
+  return out;
+}
+
+// An element found in the XML text: its qualified name, where it starts,
+// where its start tag ends (after '>'), where it ends (after its end tag or
+// the self-closing tag) and where its content ends.
+struct Element {
+  std::string_view QName;
+  std::size_t Start = 0;
+  std::size_t TagEnd = 0;
+  std::size_t ContentEnd = 0;
+  std::size_t End = 0;
+  bool Empty = false;
+};
+
+// The next element of local name `local` from `from` on (before `limit`).
+bool FindElement(std::string_view text, std::string_view local, std::size_t from, std::size_t limit, Element& e) {
+  for (std::size_t at = text.find('<', from); at != std::string_view::npos && at < limit; at = text.find('<', at + 1)) {
+    std::size_t nameEnd = at + 1;
+    while (nameEnd < limit && text[nameEnd] != ' ' && text[nameEnd] != '>' && text[nameEnd] != '/' &&
+           text[nameEnd] != '\t' && text[nameEnd] != '\r' && text[nameEnd] != '\n') {
+      ++nameEnd;
+    }
+    const std::string_view qname = text.substr(at + 1, nameEnd - at - 1);
+    if (LocalName(qname) != local || qname.empty() || qname[0] == '/') continue;
+    const std::size_t close = text.find('>', nameEnd);
+    if (close == std::string_view::npos || close >= limit) return false;
+    e.QName = qname;
+    e.Start = at;
+    e.TagEnd = close + 1;
+    e.Empty = text[close - 1] == '/';
+    if (e.Empty) {
+      e.ContentEnd = e.End = e.TagEnd;
+      return true;
+    }
+    const std::string endTag = "</" + std::string(qname) + ">";
+    const std::size_t endAt = text.find(endTag, e.TagEnd);
+    if (endAt == std::string_view::npos || endAt + endTag.size() > limit) return false;
+    e.ContentEnd = endAt;
+    e.End = endAt + endTag.size();
+    return true;
+  }
+  return false;
+}
+
+// The value of an attribute (by local name) of a start tag; empty if none.
+std::string_view Attribute(std::string_view tag, std::string_view local) {
+  std::size_t i = tag.find_first_of(" \t\r\n");
+  while (i != std::string_view::npos && i < tag.size()) {
+    while (i < tag.size() && (tag[i] == ' ' || tag[i] == '\t' || tag[i] == '\r' || tag[i] == '\n')) ++i;
+    const std::size_t eq = tag.find('=', i);
+    if (eq == std::string_view::npos || eq + 1 >= tag.size()) return {};
+    const std::string_view name = tag.substr(i, eq - i);
+    const char quote = tag[eq + 1];
+    const std::size_t close = tag.find(quote, eq + 2);
+    if (close == std::string_view::npos) return {};
+    if (LocalName(name) == local) return tag.substr(eq + 2, close - eq - 2);
+    i = close + 1;
+  }
+  return {};
+}
+
+// The start tag without its attribute `local` and without the closing '>'.
+std::string WithoutAttribute(std::string_view tag, std::string_view local) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < tag.size()) {
+    const std::size_t eq = tag.find('=', i);
+    if (eq == std::string_view::npos || eq + 1 >= tag.size()) break;
+    std::size_t nameStart = eq;
+    while (nameStart > i && tag[nameStart - 1] != ' ' && tag[nameStart - 1] != '\t' && tag[nameStart - 1] != '\n' &&
+           tag[nameStart - 1] != '\r') {
+      --nameStart;
+    }
+    const char quote = tag[eq + 1];
+    const std::size_t close = tag.find(quote, eq + 2);
+    if (close == std::string_view::npos) break;
+    out += tag.substr(i, nameStart - i);
+    if (LocalName(tag.substr(nameStart, eq - nameStart)) != local) out += tag.substr(nameStart, close + 1 - nameStart);
+    i = close + 1;
+  }
+  out += tag.substr(i);
+  while (!out.empty() && (out.back() == '>' || out.back() == '/')) out.pop_back();
+  return out;
+}
+
+// A formula the workbook's scan refuses, or the formula engine cannot
+// parse with the file's sheet names (the reading library refuses the whole
+// file for some, and loses the text and the stored value of the others).
+bool BadFormula(std::string_view escapedText, const TFormulaChecker& checker) {
+  const std::string text = DecodeXml(escapedText);
+  return !text.empty() && !checker.Accepts(text);
+}
+
+// Replaces every cell whose formula is bad by the value the file stored
+// for it (a number, a truth value, a text) or, without one, by the
+// formula's text. Shared formulas whose first cell is bad go with it.
+// True when the part changed.
+bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& checker,
+                        std::vector<TXlsxTextCell>& texts) {
+  if (part.find("<f") == std::string::npos && part.find(":f") == std::string::npos) return false;
+  const std::string_view text(part);
+  std::vector<std::string> badShared;
+  Element f;
+  for (std::size_t at = 0; FindElement(text, "f", at, text.size(), f); at = f.End) {
+    const std::string_view tag = text.substr(f.Start, f.TagEnd - f.Start);
+    if (!f.Empty && Attribute(tag, "t") == "shared" && BadFormula(text.substr(f.TagEnd, f.ContentEnd - f.TagEnd), checker)) {
+      badShared.emplace_back(Attribute(tag, "si"));
+    }
+  }
+  std::string out;
+  std::size_t copied = 0;
+  bool changed = false;
+  Element c;
+  for (std::size_t at = 0; FindElement(text, "c", at, text.size(), c); at = c.End) {
+    if (c.Empty || !FindElement(text, "f", c.TagEnd, c.ContentEnd, f)) continue;
+    const std::string_view formulaTag = text.substr(f.Start, f.TagEnd - f.Start);
+    const std::string_view formula = text.substr(f.TagEnd, f.ContentEnd - f.TagEnd);
+    bool bad = !f.Empty && BadFormula(formula, checker);
+    if (Attribute(formulaTag, "t") == "shared") {
+      for (const std::string& si : badShared) bad = bad || Attribute(formulaTag, "si") == si;
+    }
+    if (!bad) continue;
+    const std::string_view cellTag = text.substr(c.Start, c.TagEnd - c.Start);
+    const std::string_view type = Attribute(cellTag, "t");
+    const std::string prefix(c.QName.substr(0, c.QName.size() - 1));  // "" or "x:"
+    Element v;
+    const bool hasValue = FindElement(text, "v", c.TagEnd, c.ContentEnd, v) && !v.Empty;
+    const std::string_view value = hasValue ? text.substr(v.TagEnd, v.ContentEnd - v.TagEnd) : std::string_view();
+    std::string cell = WithoutAttribute(cellTag, "t");
+    if (hasValue && (type.empty() || type == "n" || type == "b")) {
+      if (type == "b") cell += " t=\"b\"";
+      for (const std::string_view piece : {std::string_view("><"), std::string_view(prefix), std::string_view("v>"), value,
+                                           std::string_view("</"), std::string_view(prefix), std::string_view("v></"),
+                                           c.QName, std::string_view(">")}) {
+        cell.append(piece);
+      }
+    } else {
+      // The reading library takes no texts but shared ones: the cell stays
+      // empty here and gets its text after the reading.
+      std::string shown = hasValue && type == "str" ? std::string() : std::string("=");
+      shown.append(hasValue && type == "str" ? value : formula);
+      if (const auto at = ParseRange(Attribute(cellTag, "r")); at && at->IsSingleCell() && sheet >= 0) {
+        texts.push_back(TXlsxTextCell{sheet, at->Row1, at->Col1, DecodeXml(shown)});
+      }
+      cell += "/>";
+    }
+    out.append(part, copied, c.Start - copied);
+    out += cell;
+    copied = c.End;
+    changed = true;
+  }
+  if (!changed) return false;
+  out.append(part, copied, std::string::npos);
+  part = std::move(out);
+  return true;
+}
+
+// The worksheet parts and the names of the sheets (0-based, in the
+// workbook's order), from the workbook part and its relationships.
+std::vector<std::string> SheetParts(const std::string& bytes, const std::vector<Entry>& entries,
+                                    std::vector<std::string>& names) {
+  std::string workbook;
+  std::string relations;
+  for (const Entry& entry : entries) {
+    if (entry.Name == "xl/workbook.xml") InflatePart(bytes, entry, workbook);
+    if (entry.Name == "xl/_rels/workbook.xml.rels") InflatePart(bytes, entry, relations);
+  }
+  std::vector<std::pair<std::string, std::string>> targets;
+  Element e;
+  for (std::size_t at = 0; FindElement(relations, "Relationship", at, relations.size(), e); at = e.End) {
+    const std::string_view tag = std::string_view(relations).substr(e.Start, e.TagEnd - e.Start);
+    std::string target(Attribute(tag, "Target"));
+    target = !target.empty() && target[0] == '/' ? target.substr(1) : "xl/" + target;
+    targets.emplace_back(std::string(Attribute(tag, "Id")), target);
+  }
+  std::vector<std::string> parts;
+  for (std::size_t at = 0; FindElement(workbook, "sheet", at, workbook.size(), e); at = e.End) {
+    const std::string_view tag = std::string_view(workbook).substr(e.Start, e.TagEnd - e.Start);
+    const std::string_view id = Attribute(tag, "id");
+    names.push_back(DecodeXml(Attribute(tag, "name")));
+    std::string part;
+    for (const auto& [relation, target] : targets) {
+      if (relation == id) part = target;
+    }
+    parts.push_back(part);
+  }
+  return parts;
+}
+
+void Put(std::string& out, std::uint64_t value, int size) {
+  for (int k = 0; k < size; ++k) out += static_cast<char>((value >> (8 * k)) & 0xFF);
+}
+
+// A new zip of the entries: the replaced parts stored, the others copied
+// as they were compressed.
+std::string RebuildZip(const std::string& bytes, const std::vector<Entry>& entries,
+                       const std::vector<std::pair<std::size_t, std::string>>& replaced) {
+  std::string out;
+  std::string directory;
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const Entry& e = entries[k];
+    const std::string* data = nullptr;
+    for (const auto& [index, text] : replaced) {
+      if (index == k) data = &text;
+    }
+    const int method = data ? 0 : e.Method;
+    const std::uint64_t compressed = data ? data->size() : e.Compressed;
+    const std::uint64_t uncompressed = data ? data->size() : e.Uncompressed;
+    const std::uint32_t crc =
+        data ? static_cast<std::uint32_t>(crc32(0L, reinterpret_cast<const Bytef*>(data->data()),
+                                                static_cast<uInt>(data->size())))
+             : e.Crc;
+    const std::uint64_t offset = out.size();
+    Put(out, kLocalHeader, 4);
+    Put(out, 20, 2);
+    Put(out, 0, 2);  // flags: sizes in the header
+    Put(out, static_cast<std::uint64_t>(method), 2);
+    Put(out, 0, 4);  // time and date
+    Put(out, crc, 4);
+    Put(out, compressed, 4);
+    Put(out, uncompressed, 4);
+    Put(out, e.Name.size(), 2);
+    Put(out, 0, 2);
+    out += e.Name;
+    if (data) out += *data;
+    else out.append(bytes, e.DataOffset, e.Compressed);
+
+    Put(directory, kCentralHeader, 4);
+    Put(directory, 20, 2);
+    Put(directory, 20, 2);
+    Put(directory, 0, 2);
+    Put(directory, static_cast<std::uint64_t>(method), 2);
+    Put(directory, 0, 4);
+    Put(directory, crc, 4);
+    Put(directory, compressed, 4);
+    Put(directory, uncompressed, 4);
+    Put(directory, e.Name.size(), 2);
+    Put(directory, 0, 2);
+    Put(directory, 0, 2);
+    Put(directory, 0, 2);
+    Put(directory, 0, 2);
+    Put(directory, 0, 4);
+    Put(directory, offset, 4);
+    directory += e.Name;
+  }
+  const std::uint64_t directoryOffset = out.size();
+  out += directory;
+  Put(out, kEndOfDirectory, 4);
+  Put(out, 0, 4);
+  Put(out, entries.size(), 2);
+  Put(out, entries.size(), 2);
+  Put(out, directory.size(), 4);
+  Put(out, directoryOffset, 4);
+  Put(out, 0, 2);
+  return out;
+}
+
+}  // namespace
+
+bool PrepareXlsxBytes(std::string& bytes, std::vector<TXlsxTextCell>& texts, std::string& error) {
+  std::vector<Entry> entries;
+  if (!ReadDirectory(bytes, entries, error)) return false;
+  std::vector<std::pair<std::size_t, std::string>> replaced;
+  std::string part;
+  std::vector<std::string> sheetNames;
+  const std::vector<std::string> sheetParts = SheetParts(bytes, entries, sheetNames);
+  std::unique_ptr<TFormulaChecker> checker;
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const Entry& entry = entries[k];
+    if (!IsWorksheetPart(entry.Name)) continue;
+    if (!InflatePart(bytes, entry, part)) {
+      error = "zip entry " + entry.Name + " cannot be inflated";
+      return false;
+    }
+    // The <col> elements stand before the cell data.
+    if (!ColumnsHaveRanges(std::string_view(part).substr(0, part.find("sheetData")))) {
+      error = "a column record of " + entry.Name + " has no valid column range";
+      return false;
+    }
+    int sheet = -1;
+    for (std::size_t p = 0; p < sheetParts.size(); ++p) {
+      if (sheetParts[p] == entry.Name) sheet = static_cast<int>(p);
+    }
+    if (!checker && part.find("<f") != std::string::npos) checker = std::make_unique<TFormulaChecker>(sheetNames);
+    if (checker && ReplaceBadFormulas(part, sheet, *checker, texts)) replaced.emplace_back(k, std::move(part));
+  }
+  if (!replaced.empty()) {
+    // Offsets and sizes of the new file must fit the plain zip fields.
+    std::uint64_t total = 0;
+    for (const Entry& entry : entries) total += entry.Compressed + entry.Uncompressed + 100 + entry.Name.size();
+    if (total >= 0xFFFFFFFFu) {
+      error = "the file is too large to mend its damaged formulas";
+      return false;
+    }
+    bytes = RebuildZip(bytes, entries, replaced);
+  }
+  return true;
+}
+
+bool CheckXlsxBytes(const std::string& bytes, std::string& error) {
+  std::string copy = bytes;
+  std::vector<TXlsxTextCell> texts;
+  return PrepareXlsxBytes(copy, texts, error);
+}
+
+bool ReadPreparedXlsx(const std::string& path, std::string& bytes, std::vector<TXlsxTextCell>& texts,
+                      std::string& error) {
+  if (!ReadFileBytes(path, bytes, error)) return false;
+  return PrepareXlsxBytes(bytes, texts, error);
+}
+
+}  // namespace kvx::workbook

@@ -1,0 +1,86 @@
+#include "platform/workbook/xlsx_text.h"
+
+namespace kvx::workbook {
+
+namespace {
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The code unit of an escape "_xHHHH_" at i, or -1.
+long EscapeAt(std::string_view text, std::size_t i) {
+  if (i + 7 > text.size() || text[i] != '_' || text[i + 1] != 'x' || text[i + 6] != '_') return -1;
+  long unit = 0;
+  for (std::size_t k = i + 2; k < i + 6; ++k) {
+    const int digit = HexDigit(text[k]);
+    if (digit < 0) return -1;
+    unit = unit * 16 + digit;
+  }
+  return unit;
+}
+
+void AppendUtf8(std::string& out, unsigned long code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string DecodeXlsxEscapes(std::string_view text) {
+  if (text.find("_x") == std::string_view::npos) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const long unit = EscapeAt(text, i);
+    if (unit < 0) {
+      out += text[i++];
+      continue;
+    }
+    i += 7;
+    unsigned long code = static_cast<unsigned long>(unit);
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+      const long low = EscapeAt(text, i);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        code = 0x10000 + ((static_cast<unsigned long>(unit) - 0xD800) << 10) + (static_cast<unsigned long>(low) - 0xDC00);
+        i += 7;
+      } else {
+        code = 0xFFFD;
+      }
+    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+      code = 0xFFFD;
+    }
+    AppendUtf8(out, code);
+  }
+  return out;
+}
+
+std::string EscapeXlsxUnderscores(std::string_view text) {
+  if (text.find("_x") == std::string_view::npos) return std::string(text);
+  std::string out;
+  out.reserve(text.size() + 16);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (EscapeAt(text, i) >= 0) out += "_x005F";
+    out += text[i];
+  }
+  return out;
+}
+
+}  // namespace kvx::workbook

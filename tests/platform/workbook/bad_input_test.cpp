@@ -1,0 +1,279 @@
+// Damaged and hostile inputs of the workbook: each file of
+// fixtures/bad-inputs once crashed, hung, computed with undefined behaviour
+// or lost data.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/workbook/formula_engine.h"
+#include "platform/workbook/workbook_files.h"
+#include "platform/workbook/xlsx_checks.h"
+
+namespace kvx::workbook {
+namespace {
+
+namespace fs = std::filesystem;
+
+class BadInputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = IntlSeparators;
+    IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
+    dir_ = fs::path(KVX_BINARY_DIR) / "test-output" / "workbook" /
+           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { IntlSeparators = saved_; }
+
+  static std::string Input(const std::string& name) { return std::string(KVX_FIXTURE_DIR) + "/bad-inputs/" + name; }
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+
+  // Opens a file into the book; the error text when it fails.
+  static std::string Open(TWorkbook& book, const std::string& path) {
+    int type = 0;
+    std::string error;
+    return ReadWorkbookFile(book, path, type, error) ? std::string() : (error.empty() ? "?" : error);
+  }
+
+  TIntlSeparators saved_;
+  fs::path dir_;
+};
+
+TEST_F(BadInputTest, MalformedFormulasFromFilesShowAnErrorAndTheOthersAreComputed) {
+  for (const char* name : {"workbook_formula_whole_row.txt", "workbook_formula_trailing_dollar.txt",
+                           "workbook_formula_lone_quote.txt", "workbook_formula_wide_column_range.txt",
+                           "workbook_unresolvable_formula.txt"}) {
+    SCOPED_TRACE(name);
+    TWorkbook book;
+    ASSERT_EQ(Open(book, Input(name)), "");
+    ASSERT_EQ(book.CellKind(1, 1), TCellKind::Formula);
+    book.SetNumber(1, 2, 21.0);
+    book.SetFormula(1, 3, "B1*2");
+    book.SetFormula(1, 4, "A1+1");  // depends on the bad one
+    EXPECT_EQ(book.Text(1, 1), "#NAME?");
+    EXPECT_EQ(book.Text(1, 3), "42");
+    EXPECT_EQ(book.Text(1, 4).front(), '#');
+  }
+  // The other texts of the same kinds, and references beyond the sheet.
+  TWorkbook book;
+  const char* bad[] = {"1'", "/'", "$", "$1", "A$", "$$A1", "SUM($A:)", "A1:$", "\"open", "'Sheet1'", "Sheet1!",
+                       "''!A1", "(1", "1)", "XFE1", "A1048577", "A:XFE", "0:1", "1:1048577",
+                       "B3630:8", "A1:B", "3:A1", "A1:B2:C3"};
+  for (const char* formula : bad) {
+    SCOPED_TRACE(formula);
+    EXPECT_FALSE(ScanFormula(formula).Sound);
+    book.SetFormula(2, 1, formula);
+    EXPECT_EQ(book.Text(2, 1), "#NAME?");
+  }
+  for (const char* formula : {"SUM(A:C)+SUM(2:3)", "'Sheet1'!$A$1+Sheet1!B2", "\"it''s\"&\"a\"\"b\"", "#REF!+1",
+                              "LOG10(100)", "1.5E+3", "SUM($A$1:B2)"}) {
+    SCOPED_TRACE(formula);
+    EXPECT_TRUE(ScanFormula(formula).Sound);
+  }
+  // Blocks too large for the engine's dependency checks show "#NUM!".
+  book.SetFormula(3, 1, "SUM(A1:XFD1048576)");
+  book.SetFormula(3, 2, "SUM(C:Z)+SUM(4:9)");
+  EXPECT_EQ(book.Text(3, 1), "#NUM!");
+  EXPECT_EQ(book.Text(3, 2), "0");
+}
+
+TEST_F(BadInputTest, TypedFormulasTheEngineRefusesLeaveTheCellAsItWas) {
+  RecordingMessageSink sink;
+  ScopedMessageSink guard(sink);
+  TWorkbook book(2);
+  book.SetNumber(1, 1, 7.0);
+  for (const char* typed : {"=$1", "=$", "='", "=1'", "=/'", "=!a", "=cf:ooter", "=Sheet9!A1", "=SUM(1"}) {
+    SCOPED_TRACE(typed);
+    EXPECT_FALSE(book.CommitEntry(1, 1, typed));
+    EXPECT_EQ(book.CellKind(1, 1), TCellKind::Number);
+    EXPECT_EQ(book.Text(1, 1), "7");
+  }
+  ASSERT_EQ(sink.messages.size(), 9u);
+  EXPECT_EQ(sink.messages[0].text, "Die Formel =$1 ist ungültig.");
+  EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+  EXPECT_TRUE(book.CommitEntry(1, 2, "=A1*2+Sheet2!A1+SUM(A:A)"));
+  EXPECT_TRUE(book.CommitEntry(1, 3, "12,5"));
+  EXPECT_EQ(book.Text(1, 2), "21");
+  EXPECT_EQ(sink.messages.size(), 9u);
+}
+
+TEST_F(BadInputTest, SavedWorkbooksOpenAgainWithTheirTextsAndBadFormulas) {
+  TWorkbook book;
+  ASSERT_EQ(Open(book, Input("workbook_control_character.txt")), "");
+  EXPECT_EQ(book.Text(1, 1), "a\x01" "b");
+  const std::string texts[] = {"a\x01" "b", "line\rreturn\r\nand\nfeed\ttab", "_x0041_ stays _X0041_ _x00zz_",
+                               "_x005F_x0001_", "\x1F\x7F \xF0\x9F\x98\x80"};
+  for (int k = 0; k < 5; ++k) book.SetText(k + 1, 1, texts[k]);
+  book.SetFormula(1, 2, "!a");   // unresolvable
+  book.SetFormula(2, 2, "=$1");  // malformed
+  book.SetFormula(3, 2, "A4&\"\"");
+  book.SetNumber(4, 2, 2.5);
+  const std::string path = PathOf("saved.xlsx");
+  std::string error;
+  ASSERT_TRUE(WriteWorkbookFile(book, path, kFileTypeWorkbook, error)) << error;
+
+  TWorkbook back;
+  ASSERT_EQ(Open(back, path), "");
+  for (int k = 0; k < 5; ++k) EXPECT_EQ(back.Text(k + 1, 1), texts[k]) << k;
+  EXPECT_EQ(back.Text(3, 2), texts[3]);
+  EXPECT_DOUBLE_EQ(back.Number(4, 2), 2.5);
+  // Formulas the reading library would refuse the file for come back as
+  // their texts.
+  EXPECT_EQ(back.Text(1, 2), "=!a");
+  EXPECT_EQ(back.Text(2, 2), "=$1");
+  EXPECT_EQ(back.CellKind(2, 2), TCellKind::Text);
+
+  // The unresolvable formula of the text file, saved and opened again.
+  TWorkbook unresolvable;
+  ASSERT_EQ(Open(unresolvable, Input("workbook_unresolvable_formula.txt")), "");
+  unresolvable.SetText(2, 1, "kept");
+  ASSERT_TRUE(WriteWorkbookFile(unresolvable, path, kFileTypeWorkbook, error)) << error;
+  TWorkbook reopened;
+  ASSERT_EQ(Open(reopened, path), "");
+  EXPECT_EQ(reopened.Text(2, 1), "kept");
+  EXPECT_EQ(reopened.Text(1, 1), "=!a");
+}
+
+TEST_F(BadInputTest, BadFormulasOfAForeignFileFallBackToTheirStoredValues) {
+  TWorkbook book;
+  ASSERT_EQ(Open(book, std::string(KVX_FIXTURE_DIR) + "/formula_fallback.xlsx"), "");
+  EXPECT_EQ(book.CellKind(1, 1), TCellKind::Number);
+  EXPECT_EQ(book.Text(1, 1), "3");
+  EXPECT_EQ(book.Text(1, 2), "7");  // a shared formula on a bad one: both values
+  EXPECT_EQ(book.Text(2, 2), "8");
+  EXPECT_EQ(book.Text(2, 1), "kept & text");
+  EXPECT_EQ(book.Text(3, 1), "='");  // nothing stored: the formula's text
+  EXPECT_EQ(book.CellKind(3, 1), TCellKind::Text);
+  EXPECT_EQ(book.Text(4, 1), "1");
+  EXPECT_EQ(book.Text(7, 1), "=cf:ooter");
+  EXPECT_EQ(book.Text(8, 1), "4,5");  // a sheet the file lacks
+  EXPECT_EQ(book.Formula(8, 2), "=A5&\"x\"");
+  EXPECT_EQ(book.Formula(6, 1), "=A5*2");
+  book.SetNumber(5, 1, 6.0);
+  EXPECT_EQ(book.Text(6, 1), "12");
+}
+
+TEST_F(BadInputTest, DamagedWorkbookFilesAreRefusedAndTheOpenWorkbookStays) {
+  for (const char* name : {"xlsx_col_without_range.xlsx", "xlsx_declared_size_4gib.xlsx"}) {
+    SCOPED_TRACE(name);
+    std::ifstream in(Input(name), std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    std::string error;
+    EXPECT_FALSE(CheckXlsxBytes(bytes.str(), error));
+    TWorkbook open(2);
+    open.SetText(1, 1, "still here");
+    EXPECT_NE(Open(open, Input(name)), "");
+    EXPECT_EQ(open.Text(1, 1), "still here");
+    EXPECT_EQ(open.NumSheets(), 2);
+  }
+  // The freexl files: refused (or read as far as they go), never a crash.
+  for (const char* name : {"xls_freexl_heap_overflow.xls", "xls_freexl_iconv_overread.xls", "xls_freexl_leak.xls",
+                           "xls_freexl_open_segv.xls"}) {
+    SCOPED_TRACE(name);
+    TWorkbook open(2);
+    open.SetText(1, 1, "still here");
+    if (!Open(open, Input(name)).empty()) {
+      EXPECT_EQ(open.Text(1, 1), "still here");
+      EXPECT_EQ(open.NumSheets(), 2);
+    }
+  }
+  // A sound file passes the checks.
+  TWorkbook book;
+  book.SetText(1, 1, "x");
+  book.SetColWidth(2, 4, 20.0, false);
+  book.SetColHidden(6, 6, true);
+  std::string error;
+  ASSERT_TRUE(WriteWorkbookFile(book, PathOf("sound.xlsx"), kFileTypeWorkbook, error)) << error;
+  std::string bytes;
+  std::vector<TXlsxTextCell> texts;
+  EXPECT_TRUE(ReadPreparedXlsx(PathOf("sound.xlsx"), bytes, texts, error)) << error;
+  EXPECT_TRUE(texts.empty());
+}
+
+TEST_F(BadInputTest, NumberFormatsAtTheirLimitsGiveDefinedTexts) {
+  struct Case {
+    const char* File;
+    const char* Shown;
+  };
+  const std::string fortyDecimals = "1," + std::string("5") + std::string(39, '0');
+  const Case cases[] = {{"xlsx_scientific_format_tiny_value.xlsx", "4,94E-324"},
+                        {"xlsx_format_40_decimals.xlsx", fortyDecimals.c_str()},
+                        {"xlsx_time_format_15_second_decimals.xlsx", "12:00:00,000000000000000"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.File);
+    TWorkbook book;
+    ASSERT_EQ(Open(book, Input(c.File)), "");
+    EXPECT_EQ(book.Text(1, 1), c.Shown);
+  }
+  const TFormatLocale german = TFormatLocale::FromGlobals();
+  EXPECT_EQ(FormatNumber(5e-324, "0.00E+00", german), "4,94E-324");
+  EXPECT_EQ(FormatNumber(1.0, std::string(330, '0') + "E+0", german), "#NUM!");
+  EXPECT_EQ(FormatNumber(2958465.5, "dd.mm.yyyy hh:mm:ss.000000000", german), "31.12.9999 12:00:00,000000000");
+
+  std::ifstream in(Input("number_format_serial_huge.bin"), std::ios::binary);
+  double serial = 0.0;
+  in.read(reinterpret_cast<char*>(&serial), sizeof serial);
+  ASSERT_EQ(serial, 1e300);
+  for (double bad : {serial, -serial, std::numeric_limits<double>::quiet_NaN(), 2958466.0, -693594.0}) {
+    int year = 1, month = 1, day = 1;
+    SerialToDate(bad, year, month, day);
+    EXPECT_EQ(year, 0);
+    EXPECT_EQ(month, 0);
+    EXPECT_EQ(day, 0);
+  }
+  int year = 0, month = 0, day = 0;
+  SerialToDate(2958465.9, year, month, day);
+  EXPECT_EQ(year * 10000 + month * 100 + day, 99991231);
+}
+
+TEST_F(BadInputTest, EditTextsTypedBackKeepTheValue) {
+  TWorkbook book;
+  ASSERT_EQ(Open(book, Input("workbook_edit_large_number.txt")), "");
+  const double large = book.Number(1, 1);
+  EXPECT_EQ(large, 123456789012345678901.0);
+  EXPECT_EQ(book.Entry(1, 1), "1,2345678901234568E+20");
+  const double values[] = {large, -2.7105054312137611e-20, 0.1 + 0.2, 1e15, 123456.789, 5e-324, 0.123};
+  for (double value : values) {
+    SCOPED_TRACE(value);
+    for (const char* format : {"", "0.00", "0.0%", "@"}) {
+      book.SetNumber(2, 1, value);
+      book.SetActiveCell(2, 1);
+      book.SetNumberFormat(LocalFormat(format, book.Locale()));
+      book.SetEntry(2, 1, book.Entry(2, 1));
+      EXPECT_EQ(book.Number(2, 1), value) << format << " " << book.Entry(2, 1);
+    }
+  }
+  EXPECT_EQ(EntryTextForNumber(0.25, "0%", book.Locale()), "25%");
+  EXPECT_EQ(EntryTextForNumber(2.5, "", book.Locale()), "2,5");
+
+  TWorkbook dated;
+  ASSERT_EQ(Open(dated, Input("xlsx_date_format_time_lost_on_edit.xlsx")), "");
+  EXPECT_EQ(dated.Text(1, 1), "12.03.2024");
+  EXPECT_EQ(dated.Entry(1, 1), "12.03.2024 10:30:00");
+  // Confirming the unchanged edit text changes nothing, not even the format.
+  dated.SetModified(false);
+  EXPECT_TRUE(dated.CommitEntry(1, 1, dated.Entry(1, 1)));
+  EXPECT_EQ(dated.Text(1, 1), "12.03.2024");
+  EXPECT_FALSE(dated.Modified());
+  dated.SetEntry(1, 1, dated.Entry(1, 1));
+  EXPECT_EQ(dated.Number(1, 1), 45363.4375);
+  // Times with fractions of a second keep them; whole days stay dates.
+  for (double value : {45363.0, 45363.4375 + 0.25 / 86400.0, 45363.123456789}) {
+    SCOPED_TRACE(value);
+    dated.SetNumber(1, 1, value);
+    dated.SetEntry(1, 1, dated.Entry(1, 1));
+    EXPECT_NEAR(dated.Number(1, 1), value, 0.5e-6 / 86400.0);
+  }
+  EXPECT_EQ(EntryTextForNumber(45363.0, "dd.mm.yyyy", book.Locale()), "12.03.2024");
+}
+
+}  // namespace
+}  // namespace kvx::workbook
