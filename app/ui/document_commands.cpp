@@ -1,7 +1,9 @@
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
+#include <cstdlib>
 #include <QColor>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFont>
 #include <QHeaderView>
@@ -10,9 +12,13 @@
 #include <QSpinBox>
 
 #include "app/ui/main_window.h"
+#include "app/ui/page_setup_dialog.h"
 #include "app/ui/menu_commands.h"
 #include "engine/table_sink.h"
 #include "engine/ui/mystringgrid_view.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/qt/workbook_dialogs.h"
 
 namespace kvx {
 
@@ -44,27 +50,116 @@ QColor ColorFromWindowsValue(std::uint32_t value) {
 TDocumentCommands::TDocumentCommands(TMainForm& form)
     : QObject(&form), form_(form), column_widths_(TTableOutputSettings::DefaultColumnWidths()) {
   TMenuCommands& commands = form.Commands();
-  commands.RegisterHandler("ffnen1", [this] {
-    if (form_.State().WorkbookView == 0) Open();
+  auto inGrid = [this] { return form_.State().WorkbookView == 0; };
+  commands.RegisterHandler("Neu1", [this] {
+    if (!MayLeave()) return;
+    TWorkbookDocument doc = WorkbookDocument();
+    NewDocument(doc, form_.State().DefaultSheetNumber);
+    ShowWorkbookCaption();
   });
-  commands.RegisterHandler("Speichern1", [this] {
-    if (form_.State().WorkbookView == 0) SaveAs();
+  commands.RegisterHandler("ffnen1", [this, inGrid] {
+    if (inGrid()) {
+      Open();
+      return;
+    }
+    TWorkbookDocument doc = WorkbookDocument();
+    form_.ShowHourglass();
+    const bool opened = OpenWorkbookCommand(doc);
+    form_.RestoreCursor();
+    if (opened) ShowWorkbookCaption();
   });
-  commands.RegisterHandler("Speichernunter1", [this] {
-    if (form_.State().WorkbookView == 0) SaveAs();
+  commands.RegisterHandler("Speichern1", [this, inGrid] {
+    if (inGrid()) {
+      SaveAs();
+      return;
+    }
+    TWorkbookDocument doc = WorkbookDocument();
+    if (SaveDocument(doc)) ShowWorkbookCaption();
   });
-  auto previous = form.OpenDocumentByName;
-  form.OpenDocumentByName = [this, previous](const std::string& name) {
+  commands.RegisterHandler("Speichernunter1", [this, inGrid] {
+    if (inGrid()) {
+      SaveAs();
+      return;
+    }
+    TWorkbookDocument doc = WorkbookDocument();
+    if (SaveWorkbookAs(doc)) ShowWorkbookCaption();
+  });
+  commands.RegisterHandler("Saveastextfile1", [this] {
+    TWorkbookDocument doc = WorkbookDocument();
+    if (SaveSheetAsText(doc)) ShowWorkbookCaption();
+  });
+  commands.RegisterHandler("AlscsvDateispeichern1", [this] {
+    TWorkbookDocument doc = WorkbookDocument();
+    if (SaveSheetAsCsv(doc)) ShowWorkbookCaption();
+  });
+  commands.RegisterHandler("Druckbereichfestlegen1", [this] { SetPrintArea(); });
+  commands.RegisterHandler("Aufheben1", [this] { form_.Workbook().DeleteName("Print_Area"); });
+  commands.RegisterHandler("Seiteeinrichten2", [this] { ShowPageSetupDialog(&form_, form_.Workbook()); });
+  commands.RegisterHandler("Druckereinrichten", [this] { ShowPrinterSetupDialog(&form_, form_.Workbook()); });
+  commands.RegisterHandler("Dateidrucken1", [this] { PrintWorkbook(&form_, form_.Workbook(), true); });
+  form.installEventFilter(this);
+  // Every change of the sheet makes the document unsaved.
+  form.Workbook().AddListener([this](workbook::TChange change) {
+    if (change != workbook::TChange::Modified) return;
+    form_.State().DocumentSaved = 0;
+    form_.Workbook().SetModified(false);
+  });
+  form.OpenDocumentByName = [this](const std::string& name) {
     if (form_.State().WorkbookView == 0) {
       OpenByName(name);
-    } else if (previous) {
-      previous(name);
+      return;
     }
+    if (!MayLeave()) return;
+    TWorkbookDocument doc = WorkbookDocument();
+    if (OpenDocument(doc, name)) ShowWorkbookCaption();
   };
 }
 
 TTableDocument TDocumentCommands::Document() {
   return TTableDocument{form_.Grid(), look_, form_.State(), column_widths_, caption_, &form_.RecentFiles()};
+}
+
+TWorkbookDocument TDocumentCommands::WorkbookDocument() {
+  TWorkbookDocument doc{form_.Workbook(), form_.State(), workbook_file_, workbook_file_type_, workbook_caption_,
+                        &form_.RecentFiles(), {}, 0};
+  const char* home = std::getenv("HOME");
+  doc.DefaultFolder = home != nullptr ? std::string(home) + "/" : std::string();
+  return doc;
+}
+
+bool TDocumentCommands::MayLeave() {
+  TWorkbookDocument doc = WorkbookDocument();
+  const bool allowed = AskSaveChanges(doc);
+  ShowWorkbookCaption();
+  return allowed;
+}
+
+void TDocumentCommands::ShowWorkbookCaption() {
+  if (!workbook_caption_.empty()) form_.setWindowTitle(QString::fromStdString(workbook_caption_));
+}
+
+bool TDocumentCommands::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &form_ && event->type() == QEvent::Close && !MayLeave()) {
+    event->ignore();
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void TDocumentCommands::SetPrintArea() {
+  workbook::TWorkbook& book = form_.Workbook();
+  bool single = false;
+  if (book.SelectionCount() == 1) {
+    const workbook::TRange range = book.SelectionRange(0);
+    single = range.Row1 == range.Row2 && range.Col1 == range.Col2;
+  }
+  if (book.SelectionCount() == 0 || single) {
+    ShowMessage("Bitte einen Druckbereich auf dem Tabellenblatt markieren", "Please select a print area on the sheet",
+                MessageIcon::Warning, MessageButtons::Ok,
+                LanguageEnglish != 0 ? "No print area selected" : "Kein Druckbereich selektiert");
+    return;
+  }
+  book.SetPrintAreaFromSelection();
 }
 
 void TDocumentCommands::Finish(bool changed) {

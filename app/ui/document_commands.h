@@ -1,6 +1,8 @@
-// The document commands of the File menu for the result-grid view: Open,
-// Save and Save as of the own table file, and the result grid's look
-// (table font, colours, lines) on screen.
+// The document commands of the File menu: in the result-grid view Open,
+// Save and Save as of the own table file; in the workbook view New, Open,
+// Save, Save as, the text and csv exports, the print area, printer set-up
+// and Print; the question before the window closes; and the result grid's
+// look (table font, colours, lines) on screen.
 #pragma once
 
 #include <QObject>
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "app/table_document.h"
+#include "app/workbook_document.h"
 
 class QColor;
 
@@ -32,6 +35,9 @@ class TDocumentCommands : public QObject {
   TResultGridLook& Look() { return look_; }
   std::array<std::int32_t, kQuantityCount>& ColumnWidthTable() { return column_widths_; }
   TTableDocument Document();
+  TWorkbookDocument WorkbookDocument();
+  // The question before the document is left (close, New, Open).
+  bool MayLeave();
 
   bool Open();
   bool OpenByName(const std::string& fileName);
@@ -42,11 +48,17 @@ class TDocumentCommands : public QObject {
 
  private:
   void Finish(bool changed);
+  void ShowWorkbookCaption();
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void SetPrintArea();
 
   TMainForm& form_;
   TResultGridLook look_;
   std::array<std::int32_t, kQuantityCount> column_widths_;
   std::string caption_;
+  std::string workbook_file_;
+  int workbook_file_type_ = 0;
+  std::string workbook_caption_;
 };
 
 }  // namespace kvx

@@ -14,6 +14,7 @@
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xlsx_checks.h"
+#include "support/recording_message_sink.h"
 
 namespace kvx::workbook {
 namespace {
