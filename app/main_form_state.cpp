@@ -93,10 +93,30 @@ void SetHalfTurnOffsetFlag(TMainFormState& s, std::uint8_t flag) {
 }
 
 std::uint8_t DigitsFromTolerance(long double tolerance) {
+  // The limits are long double powers of ten; a tolerance made as a power of
+  // ten in double or by pow() may lie a few units of its last place above
+  // its limit, so each limit is widened by a relative 1e-12.
   for (int digits = 18; digits >= 9; --digits) {
-    if (tolerance <= std::pow(10.0L, -digits)) return static_cast<std::uint8_t>(digits);
+    const long double limit = std::pow(10.0L, static_cast<long double>(-digits));
+    if (tolerance <= limit * (1.0L + 1e-12L)) return static_cast<std::uint8_t>(digits);
   }
   return 8;
+}
+
+std::uint8_t NextPanelTheory(std::uint8_t current, bool vsop87d, bool vsop87c, bool positionFiles) {
+  switch (current) {
+    case 0:
+      if (vsop87d) return 1;
+      if (vsop87c) return 2;
+      return positionFiles ? 3 : 0;
+    case 1:
+      if (vsop87c) return 2;
+      return positionFiles ? 3 : 0;
+    case 2:
+      return positionFiles ? 3 : 0;
+    default:
+      return 0;
+  }
 }
 
 void SetIntegrationTolerance(TMainFormState& s, long double tolerance) {

@@ -69,6 +69,10 @@ struct TMainFormState {
   double HalfTurnOffsetAngle = 0.0;    // 180 degrees while the flag is set
   std::uint8_t SatellitesEnabled = 0;
   std::uint8_t IntegrationDatabase = 0;  // the position database for integrations is present
+  std::uint8_t UseIntegrationDatabase = 0;  // integrations read the planets from that database
+  std::uint8_t IntegratorChoice = 0;   // 0 Runge-Kutta, otherwise Adams
+  std::uint8_t FastSearchOption = 0;   // searches always use the internal series
+  TTheorySelection SavedSelection;     // the live selection kept around a search
 
   // --- current objects -----------------------------------------------------
   TAsteroidElements CurrentAsteroid;
@@ -101,6 +105,11 @@ void SetHalfTurnOffsetFlag(TMainFormState& state, std::uint8_t flag);
 // 8 otherwise.
 std::uint8_t DigitsFromTolerance(long double tolerance);
 void SetIntegrationTolerance(TMainFormState& state, long double tolerance);
+
+// The theory panel's cycle of the planet theory, by what is present: from
+// 0 to the first present of 1, 2, 3 (else 0); from 1 to 2, else 3, else 0;
+// from 2 to 3, else 0; from 3 to 0.
+std::uint8_t NextPanelTheory(std::uint8_t current, bool vsop87d, bool vsop87c, bool positionFiles);
 
 // --- occultation star catalogue -------------------------------------------------
 // 2 when the folder holds "OCCINP95.DAT", else 1 with "OCCINP8.DAT", else 0

@@ -102,6 +102,29 @@ constexpr std::array<const char*, 25> kZoneNames = {
     "Neuseelandzeit",     // +12
 };
 
+// The English images of the tables the language switch changes.
+constexpr std::array<const char*, 7> kWeekdayNamesEnglish = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                             "Thursday", "Friday", "Saturday"};
+constexpr std::array<const char*, 2> kDaylightSavingMarksEnglish = {"  ", "DS"};
+constexpr std::array<const char*, 4> kSeasonNamesEnglish = {"Spring", "Summer", "Fall", "Winter"};
+constexpr std::array<const char*, 11> kSunAndPlanetNamesEnglish = {"Sun",     "Mercury", "Venus",  "Earth",
+                                                                   "Mars",    "Jupiter", "Saturn", "Uranus",
+                                                                   "Neptune", "Pluto",   ""};
+constexpr std::array<const char*, 12> kSearchBodyNamesEnglish = {"Sun",     "Mercury", "Venus", "Mars",
+                                                                 "Jupiter", "Saturn",  "Uranus", "Neptune",
+                                                                 "Pluto",   "Moon",    "Asteroid", "Comet"};
+constexpr std::array<const char*, 29> kEventKindNamesEnglish = {
+    "Perihelion", "Aphelion", "Perigee", "Apogee", "Brightness maximum", "Brightness minimum", "Opposition",
+    "Conjunction", "Greatest elongation east", "Greatest elongation west", "Retrograde motion", "Prograde motion",
+    "Inferior conjunction", "Superior conjunction", "Extremum of latitude", "Passage through node",
+    "Maximum of phase angle", "Minimum of phase angle", "Extremum lat. Earth", "Lat. Earth zero",
+    "Extremum lat. Sun", "Latitude Sun zero", "Centralmeridian 0", "Maximal libration", "Solar eclipse",
+    "Lunar eclipse", "Seasons", "Lunar phases", "Conjunction"};
+constexpr std::array<const char*, 25> kZoneNamesEnglish = {
+    "New Zealand Time", "NT", "HST", "YST", "PST", "MST", "CST", "EST", "AST", "BST", "South Atlantic Time",
+    "West Africa Time", "UT", "CET", "EET", "Moscow Time", "RZ 3", "RZ 4", "RZ 5", "South Sumatra Time",
+    "China Coast Time", "Japan Standard Time", "East Australian Time", "South Sea Time", "New Zealand Time"};
+
 template <std::size_t N>
 void Fill(std::array<std::string, N>& table, const std::array<const char*, N>& image) {
   for (std::size_t i = 0; i < N; ++i) table[i] = std::string(image[i]);
@@ -164,5 +187,16 @@ const std::string& WeekdayName(long long weekdayIndex) {
 }
 
 const std::string& ZoneName(int zoneHours) { return NameAt(ZoneNames, static_cast<long long>(zoneHours) + 12); }
+
+void SetNameTablesLanguage(bool english) {
+  Fill(WeekdayNames, english ? kWeekdayNamesEnglish : kWeekdayNames);
+  Fill(DaylightSavingMarks, english ? kDaylightSavingMarksEnglish : kDaylightSavingMarks);
+  Fill(SeasonNames, english ? kSeasonNamesEnglish : kSeasonNames);
+  Fill(SunAndPlanetNames, english ? kSunAndPlanetNamesEnglish : kSunAndPlanetNames);
+  Fill(SearchBodyNames, english ? kSearchBodyNamesEnglish : kSearchBodyNames);
+  Fill(EventKindNames, english ? kEventKindNamesEnglish : kEventKindNames);
+  Fill(ZoneNames, english ? kZoneNamesEnglish : kZoneNames);
+  SetQuantityHeadingLanguage(english);
+}
 
 }  // namespace kvx

@@ -78,6 +78,13 @@ void ApplyLocaleSeparators(const TIntlSeparators& separators);
 // InitAstroNameTables, then ApplyLocaleSeparators(locale).
 void InitCoreTablesAtStartup(const TIntlSeparators& locale);
 
+// The language switch: copies the German (false) or English (true) set of
+// the weekday, daylight-saving, season, body (both orders), event and zone
+// names into the tables above and refills the column headings
+// (SetQuantityHeadingLanguage). The planet names of the theory libraries
+// stay German.
+void SetNameTablesLanguage(bool english);
+
 // --- Safe look-ups ----------------------------------------------------------
 // a mod n with the sign of n (floored), for n > 0: FlooredModulo(-1, 7) = 6.
 constexpr int FlooredModulo(long long a, int n) {

@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "app/settings_io.h"
 #include "app/ui/about_box.h"
 #include "app/ui/main_window.h"
 #include "core/name_tables.h"
@@ -9,7 +10,7 @@
 
 int main(int argc, char* argv[]) {
   // The name tables and number patterns come first: every window uses them.
-  kvx::InitCoreTablesAtStartup(kvx::ReadLocaleSeparators());
+  kvx::InitCoreTablesAtStartup(kvx::SeparatorsOrDefaults(kvx::ReadLocaleSeparators()));
   QApplication application(argc, argv);
   QApplication::setApplicationName(kvx::kApplicationTitle);
   kvx::QtSettingsStore settings;

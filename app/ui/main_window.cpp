@@ -28,6 +28,7 @@
 #include "app/ui/menu_commands.h"
 #include "core/text_conversion.h"
 #include "eclipses/star_catalogue.h"
+#include "engine/nbody_integrator.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
 #include "platform/paths.h"
@@ -185,6 +186,9 @@ void TMainForm::RegisterOwnCommands() {
   commands_->RegisterHandler("FileExitItem", [this] { close(); });
   commands_->RegisterHandler("HelpAboutItem", [this] { HelpAbout(); });
   commands_->RegisterHandler("HelpContentsItem", [this] { HelpContents(); });
+  commands_->RegisterHandler("EnglischeVersion1", [this] { EnglischeVersion1Click(); });
+  RegisterTheoryCommands();
+  RegisterIntegrationCommands();
   documents_ = new TDocumentCommands(*this);
   // "Search" and "Using help" stay disabled: there is no help system.
 }
@@ -227,16 +231,7 @@ void TMainForm::LoadStartupSettings() {
   if (shipped_folder_.empty()) shipped_folder_ = ShippedDataFolder();
   CopyMissingShippedFiles(shipped_folder_, state_.DataFolder);
 
-  const std::int64_t language = store.IntegerOr("Settings", "Language", 1);
-  LanguageEnglish = language != 0 ? 1 : 0;
-  ApplyMenuLanguage(LanguageEnglish != 0);
-  const std::int64_t recent = store.IntegerOr("Files", "nLastfiles", TMyHistoryList::kDefaultMaxCount);
-  state_.RecentFilesCount = recent >= 0 && recent <= TMyHistoryList::kLargestMaxCount
-                                ? static_cast<std::int32_t>(recent)
-                                : TMyHistoryList::kDefaultMaxCount;
-  state_.WorkbookView = store.BoolOr("Settings", "Spreadsheet", true) ? 1 : 0;
-  const std::int64_t sheets = store.IntegerOr("Settings", "DefaultSheetNumber", 16);
-  state_.DefaultSheetNumber = sheets >= 1 && sheets <= 255 ? static_cast<std::int32_t>(sheets) : 16;
+  LoadStoredSettings();
 
   // The theories, the position files, the Moon cache and the satellites.
   theory_.Libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
@@ -286,6 +281,7 @@ void TMainForm::FormShow() {
 
   state_.DocumentSaved = 1;
   if (StartupTipHook) StartupTipHook();
+  startup_flag_ = 0;
   if (splash_ != nullptr) splash_->EndSplash();
 
   if (QLabel* eclipse = Panel("Finsternispanel")) {
@@ -326,6 +322,7 @@ void TMainForm::ApplyView() {
 TMainForm::~TMainForm() {
   try {
     if (shown_once_ && !halted_) {
+      SaveStoredSettings();
       if (SettingsSaverHook) SettingsSaverHook();
       recent_.SaveToStore(CurrentSettingsStore(), "Files");
     }

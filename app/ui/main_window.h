@@ -7,9 +7,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/history_list.h"
 #include "app/main_form_state.h"
+#include "app/settings_io.h"
 #include "engine/mystringgrid.h"
 #include "platform/workbook/workbook.h"
 #include "theories/moon_cache.h"
@@ -38,6 +40,7 @@ class TMyHistoryMenu;
 class TMyStringGridView;
 class TStarCatalogue;
 class TWorkbookView;
+class truKu;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -96,6 +99,52 @@ class TMainForm : public QMainWindow {
   // Re-captions menus, items and hints (the language switch calls it).
   void ApplyMenuLanguage(bool english);
 
+  // --- language and stored settings (settings_loader.cpp) -----------------------
+  // The language setter: the window's byte and LanguageEnglish, the menu
+  // captions and hints, the file-dialog texts, the name tables and the
+  // external-program items; the status line unless the start-up runs.
+  void SetLanguage(std::uint8_t language);
+  std::uint8_t Language() const { return language_; }
+  // "Englische Version" / "English version" (Alt+F6).
+  void EnglischeVersion1Click();
+  // 1 from the settings loader until the start-up ends.
+  std::uint8_t StartupFlag() const { return startup_flag_; }
+  void EndStartup() { startup_flag_ = 0; }
+  // The values read from and written to the settings store.
+  TStoredSettings& StoredSettings() { return stored_; }
+  // The Julian dates of "jdlist.txt".
+  std::vector<double>& IntegrationDates() { return integration_dates_; }
+  // Reads the stored values into the window (first-run question, language,
+  // bounds, bars, view) after the data folder is known.
+  void LoadStoredSettings();
+  // Writes the stored values and "jdlist.txt" back.
+  void SaveStoredSettings();
+  // --- theory selection and integration (theory_commands.cpp) -------------------
+  // Before a slow computation: mode 0 planets, 1 Moon, 2 both. Asks only with
+  // the warnings option on and the fast-search option off; No switches the
+  // mode's theories to the internal series; false only for Cancel. An empty
+  // text asks the default VSOP87 question.
+  bool SlowTheoryQuestion(const std::string& german, const std::string& english, int mode);
+  void SaveTheoryForSearch();
+  void RestoreTheoryAfterSearch();
+  // The theory panel's and the eclipse panel's double click.
+  void PanelVSOPDblClick();
+  // The dispatcher's entry without a new kind: ComputeTableHook, else the
+  // period completion.
+  void ComputeTableWithoutKind();
+  // The undo transaction of a batch table (the open one committed, a new
+  // one begun) and the whole sheet cleared.
+  void PrepareSheetForBatch();
+  // The n-body integrator on the workbook, holding the integration set-up.
+  truKu& Integrator();
+  // F11: Runge-Kutta or Adams by the integrator choice.
+  void NumerischeIntegration1Click();
+  // Any handler that wants the external-program items re-captioned.
+  std::function<void()> UpdateExternalProgramMenu;
+  // The dispatcher's entry without a new kind; without one the table-changed
+  // completion stands in.
+  std::function<void()> ComputeTableHook;
+
   // Sets the table-changed flag; the period is completed once, from a
   // zero-interval timer, and the menus refreshed.
   void MarkTableChanged();
@@ -131,11 +180,19 @@ class TMainForm : public QMainWindow {
   void AttachContextMenus();
   void FillFontBox();
   void RegisterOwnCommands();
+  void RegisterTheoryCommands();
+  void RegisterIntegrationCommands();
+  void TheoryMenuClick(const char* command, std::uint8_t planetTheory);
   void ApplyView();
   void HaltWithoutCatalogue();
   void HelpContents();
   void HelpAbout();
 
+  std::uint8_t language_ = 1;
+  std::uint8_t startup_flag_ = 0;
+  TStoredSettings stored_;
+  std::vector<double> integration_dates_;
+  std::unique_ptr<truKu> integrator_;
   bool shown_once_ = false;
   bool halted_ = false;
   bool completion_pending_ = false;

@@ -14,7 +14,9 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "support/qt_application.h"
+#include "support/recording_message_sink.h"
 
 namespace kvx {
 namespace {

@@ -11,6 +11,7 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/recording_message_sink.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xlsx_checks.h"

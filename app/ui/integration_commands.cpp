@@ -1,0 +1,53 @@
+// The integration commands of the main window: the sheet prepared for a
+// batch table and the numerical integration (F11) on the integrator's
+// set-up, Runge-Kutta or Adams by the integrator choice.
+#include <QApplication>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "engine/nbody_adams.h"
+#include "engine/nbody_integrator.h"
+
+namespace kvx {
+
+truKu& TMainForm::Integrator() {
+  if (!integrator_) integrator_ = std::make_unique<truKu>(&workbook_);
+  return *integrator_;
+}
+
+void TMainForm::PrepareSheetForBatch() {
+  try {
+    if (state_.UndoFlag == 1) {
+      state_.UndoFlag = 0;
+      if (workbook_.InTransaction()) workbook_.TransactionCommit();
+    }
+  } catch (...) {
+    // A failed commit leaves the old table as it is; the new one still starts.
+  }
+  workbook_.TransactionBegin();
+  state_.UndoFlag = 1;
+  workbook_.ClearRange(-1, -1, -1, -1, 1);
+}
+
+void TMainForm::NumerischeIntegration1Click() {
+  repaint();
+  PrepareSheetForBatch();
+  const TTableConfigRecord& config = state_.Period.TableConfig;
+  if (state_.IntegratorChoice != 0) {
+    TAdamsPeriod period;
+    period.StartMjd = state_.Period.Start.Mjd;
+    period.EndMjd = state_.Period.End.Mjd;
+    period.StepDays = state_.Period.StepDays;
+    RunAdamsIntegration(Integrator(), workbook_, grid_, state_.WorkbookView, config, period,
+                        state_.IntegrationTolerance);
+  } else {
+    Integrator().Integrate(config);
+  }
+  state_.DocumentSaved = 0;
+}
+
+void TMainForm::RegisterIntegrationCommands() {
+  commands_->RegisterHandler("NumerischeIntegration1", [this] { NumerischeIntegration1Click(); });
+}
+
+}  // namespace kvx

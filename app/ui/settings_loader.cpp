@@ -1,0 +1,132 @@
+// The main window's stored settings and its language: the part of the
+// start-up that reads the settings store, the part of the shut-down that
+// writes it, and the language setter.
+#include <QAction>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/file_dialog_texts.h"
+#include "app/settings_io.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "core/name_tables.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/qt/workbook_view.h"
+#include "platform/settings_store.h"
+
+namespace kvx {
+
+namespace {
+
+// True when the rectangle meets the available area of some screen.
+bool OnSomeScreen(const QRect& bounds) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  if (screens.isEmpty()) return true;
+  for (const QScreen* screen : screens) {
+    if (screen->availableGeometry().intersects(bounds)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void TMainForm::SetLanguage(std::uint8_t language) {
+  language_ = language != 0 ? 1 : 0;
+  LanguageEnglish = language_;
+  const bool english = language_ != 0;
+  // Menus, pop-up and context menus, tool-bar hints (the place panel's
+  // "Ort wählen" among them), then the file dialogs and the name tables.
+  ApplyMenuLanguage(english);
+  SetFileDialogLanguage(english);
+  SetNameTablesLanguage(english);
+  if (UpdateExternalProgramMenu) UpdateExternalProgramMenu();
+  if (startup_flag_ == 0) UpdateStatusLine();
+}
+
+void TMainForm::EnglischeVersion1Click() { SetLanguage(language_ == 0 ? 1 : 0); }
+
+void TMainForm::LoadStoredSettings() {
+  SettingsStore& store = CurrentSettingsStore();
+  startup_flag_ = 1;
+  stored_ = ReadStoredSettings(store, state_.DataFolder);
+  std::string error;
+  integration_dates_ = ReadIntegrationDates(state_.DataFolder + "/jdlist.txt");
+
+  if (stored_.FirstRun) {
+    stored_.Language = AskFirstRunLanguage(store);
+    stored_.FirstRun = false;
+  }
+  SetLanguage(stored_.Language);
+
+  state_.RecentFilesCount = stored_.RecentFilesCount;
+  state_.WorkbookView = stored_.Spreadsheet ? 1 : 0;
+  state_.DefaultSheetNumber = stored_.DefaultSheetNumber;
+  state_.WarningsOption = stored_.Warnings ? 1 : 0;
+  state_.CurrentDatabaseAsteroid = stored_.CurrentDatabaseAsteroid;
+
+  const TWindowSettings& w = stored_.Window;
+  commands_->SetChecked("BreakToolbar1", w.BreakToolbar);
+  if (WorkbookView() != nullptr && WorkbookView()->EditBar() != nullptr) {
+    WorkbookView()->EditBar()->setVisible(w.EditBar);
+  }
+  const QRect bounds(w.X, w.Y, w.W, w.H);
+  if (OnSomeScreen(bounds)) {
+    setGeometry(bounds);
+  } else {
+    stored_.Window.X = 0;
+    stored_.Window.Y = 0;
+    setGeometry(QRect(0, 0, 600, 400));
+  }
+  if (w.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
+  commands_->SetChecked("s1", w.StatusBar);
+  statusBar()->setVisible(w.StatusBar);
+  commands_->SetChecked("Symbolleiste1", w.Toolbar);
+  if (QToolBar* bar = commands_->ToolBar("SpeedBar")) bar->setVisible(w.Toolbar);
+  commands_->SetChecked("Weltzeituhr1", w.Clocks);
+  commands_->SetChecked("TabellengrenWerkzeug1", w.TableToolbar);
+  if (QToolBar* bar = commands_->ToolBar("TabellenToolbar")) bar->setVisible(w.TableToolbar);
+
+  SetIntegrationTolerance(state_, 1e-10L);
+}
+
+void TMainForm::SaveStoredSettings() {
+  SettingsStore& store = CurrentSettingsStore();
+  std::string error;
+  if (!state_.DataFolder.empty() &&
+      !SaveIntegrationDates(state_.DataFolder + "/jdlist.txt", integration_dates_, error)) {
+    ShowMessage("Die Liste der Integrationsdaten konnte nicht gespeichert werden: " + error,
+                "The list of integration dates could not be saved: " + error, MessageIcon::Error);
+  }
+  TStoredSettings& s = stored_;
+  TWindowSettings& w = s.Window;
+  w.Maximized = isMaximized();
+  if (!w.Maximized) {
+    const QRect bounds = geometry();
+    w.X = bounds.x();
+    w.Y = bounds.y();
+    w.W = bounds.width();
+    w.H = bounds.height();
+  }
+  s.DefaultSheetNumber = state_.DefaultSheetNumber;
+  s.RecentFilesCount = state_.RecentFilesCount;
+  s.Language = language_;
+  s.Spreadsheet = state_.WorkbookView != 0;
+  s.Warnings = state_.WarningsOption != 0;
+  s.TipsOfTheDay = state_.TipsFlag != 0;
+  s.CurrentDatabaseAsteroid = state_.CurrentDatabaseAsteroid;
+  w.BreakToolbar = commands_->IsChecked("BreakToolbar1");
+  w.StatusBar = commands_->IsChecked("s1");
+  w.Toolbar = commands_->IsChecked("Symbolleiste1");
+  w.Clocks = commands_->IsChecked("Weltzeituhr1");
+  w.TableToolbar = commands_->IsChecked("TabellengrenWerkzeug1");
+  if (WorkbookView() != nullptr && WorkbookView()->EditBar() != nullptr) {
+    w.EditBar = !WorkbookView()->EditBar()->isHidden();
+  }
+  WriteStoredSettings(store, s, state_.DataFolder, s.OldAsteroidCount.value_or(0));
+}
+
+}  // namespace kvx

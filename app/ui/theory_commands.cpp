@@ -1,0 +1,144 @@
+// The theory selection commands of the main window: the planet and Moon
+// theory items, the theory panel's cycle, the question before a slow
+// computation, the selection kept around searches, the integration
+// database switch and the accuracy of the VSOP series.
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "theories/ui/vsop_accuracy_dialog.h"
+
+namespace kvx {
+
+namespace {
+
+// Runs a function on a widget's double click.
+class DoubleClickFilter : public QObject {
+ public:
+  DoubleClickFilter(QObject* parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+      action_();
+      return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> action_;
+};
+
+constexpr const char* kDefaultSlowGerman =
+    "Soll die Berechnung der Störungen wirklich nach der vollständigen VSOP87 erfolgen? Wenn Sie auf Nein "
+    "klicken, wird ein vereinfachtes Verfahren angewandt.";
+constexpr const char* kDefaultSlowEnglish =
+    "Do you really want to calculate perturbations by the complete VSOP87? Pressing no, a quicker method will "
+    "be used.";
+
+}  // namespace
+
+void TMainForm::ComputeTableWithoutKind() {
+  if (ComputeTableHook) {
+    ComputeTableHook();
+  } else {
+    MarkTableChanged();
+  }
+}
+
+void TMainForm::TheoryMenuClick(const char* command, std::uint8_t planetTheory) {
+  if (commands_->IsChecked(command)) {
+    TTheorySelection requested = Selection();
+    requested.bytes[0] = planetTheory;
+    SetTheorySelection(requested);
+  }
+  state_.TableChanged = 1;
+  ComputeTableWithoutKind();
+}
+
+void TMainForm::PanelVSOPDblClick() {
+  TTheorySelection requested = Selection();
+  requested.bytes[0] = NextPanelTheory(requested.bytes[0], theory_.Libraries.Vsop87D == 1,
+                                       theory_.Libraries.Vsop87C == 1, theory_.VscFilesPresent != 0);
+  SetTheorySelection(requested);
+  UpdateStatusLine();
+  if (ComputeTableHook) ComputeTableHook();
+}
+
+bool TMainForm::SlowTheoryQuestion(const std::string& german, const std::string& english, int mode) {
+  if (state_.WarningsOption == 0 || state_.FastSearchOption != 0) return true;
+  QApplication::beep();
+  const bool useDefault = german.empty() && english.empty();
+  const MessageResult answer =
+      ShowMessage(useDefault ? kDefaultSlowGerman : german, useDefault ? kDefaultSlowEnglish : english,
+                  MessageIcon::Question, MessageButtons::YesNoCancel,
+                  ByLanguage("Zeitaufwendige Berechnung!", "Slow calculation method!"));
+  if (answer == MessageResult::No) {
+    TTheorySelection requested = Selection();
+    if (mode == 0 || mode == 2) requested.bytes[0] = kPlanetTheoryInternal;
+    if (mode == 1 || mode == 2) requested.bytes[1] = 0;
+    SetTheorySelection(requested);
+    UpdateStatusLine();
+  }
+  repaint();
+  return answer != MessageResult::Cancel;
+}
+
+void TMainForm::SaveTheoryForSearch() {
+  state_.SavedSelection = Selection();
+  if (state_.FastSearchOption != 0) {
+    // Directly, not through the selection rules: the search alone runs on it.
+    state_.Period.Selection.bytes[0] = 0;
+    state_.Period.Selection.bytes[1] = 0;
+  }
+}
+
+void TMainForm::RestoreTheoryAfterSearch() {
+  SetTheorySelection(state_.SavedSelection);
+  UpdateStatusLine();
+}
+
+void TMainForm::RegisterTheoryCommands() {
+  commands_->RegisterHandler("usevsop871", [this] { TheoryMenuClick("usevsop871", kPlanetTheoryVsop87D); });
+  commands_->RegisterHandler("VSOP87Cverwenden1",
+                             [this] { TheoryMenuClick("VSOP87Cverwenden1", kPlanetTheoryVsop87C); });
+  commands_->RegisterHandler("NewcombscheTheorienverwenden1",
+                             [this] { TheoryMenuClick("NewcombscheTheorienverwenden1", kPlanetTheoryInternal); });
+  commands_->RegisterHandler("PositionenausDateilesen1",
+                             [this] { TheoryMenuClick("PositionenausDateilesen1", kPlanetTheoryPositionFiles); });
+  commands_->RegisterHandler("ELP2000Mondtheorieverwenden1", [this] {
+    TTheorySelection requested = Selection();
+    requested.bytes[1] = commands_->IsChecked("ELP2000Mondtheorieverwenden1") ? theory_.Libraries.Elp2000 : 0;
+    SetTheorySelection(requested);
+    state_.TableChanged = 1;
+    ComputeTableWithoutKind();
+  });
+  commands_->RegisterHandler("DatenbankfrIntegrationenverwenden1", [this] {
+    if (state_.IntegrationDatabase == 0) return;
+    // The action has already toggled its mark: the switch follows the new one.
+    state_.UseIntegrationDatabase = commands_->IsChecked("DatenbankfrIntegrationenverwenden1") ? 1 : 0;
+    state_.TableChanged = 1;
+    ComputeTableWithoutKind();
+  });
+  commands_->RegisterHandler("RechengenauigkeitfrdieVSOPTheorien1", [this] {
+    TVSOPRechengenauigkeit dialog(this);
+    dialog.EphemerisLevel = state_.VsopLevelA;
+    dialog.IntegrationLevel = state_.VsopLevelB;
+    if (dialog.exec() == TVSOPRechengenauigkeit::kResultOk) {
+      SetVsopLevelA(dialog.EphemerisLevel);
+      SetVsopLevelB(dialog.IntegrationLevel);
+      UpdateStatusLine();
+    }
+  });
+  for (const char* name : {"PanelVSOP", "Finsternispanel"}) {
+    if (QLabel* panel = Panel(name)) panel->installEventFilter(new DoubleClickFilter(panel, [this] { PanelVSOPDblClick(); }));
+  }
+}
+
+}  // namespace kvx

@@ -1,0 +1,407 @@
+// The stored settings across two starts, the first-run question, the
+// language switch both ways and the theory commands of the main window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "app/file_dialog_texts.h"
+#include "app/menu_table.h"
+#include "app/settings_io.h"
+#include "app/state_vector_sheet.h"
+#include "engine/nbody_integrator.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "core/name_tables.h"
+#include "core/quantity_headings.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "support/recording_message_sink.h"
+#include "platform/qt/dialog_buttons.h"
+#include "platform/qt/qt_settings_store.h"
+#include "platform/settings_store.h"
+#include "support/qt_application.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsAndLanguage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitAstroNameTables();
+    LanguageEnglish = 1;
+  }
+  void TearDown() override {
+    LanguageEnglish = 1;
+    InitAstroNameTables();
+  }
+  std::string DataFolder() const { return (home_.Path() / "data" / "kandrevoltinex").string(); }
+  static void SavePng(QWidget& widget, const std::string& name) {
+    const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
+    fs::create_directories(folder);
+    widget.grab().save(QString::fromStdString((folder / name).string()));
+  }
+
+  test::TempFolder home_;
+  RecordingMessageSink messages_;
+};
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST_F(SettingsAndLanguage, FirstStartAsksAndTheSecondRestoresWhatTheSaverWrote) {
+  {
+    QtSettingsStore file;
+    ScopedSettingsStore settings(file);
+    TMainForm form;
+    ScopedMessageSink sink(messages_);
+    messages_.QueueReply(MessageResult::Yes);
+    form.show();
+    QApplication::processEvents();
+    ASSERT_FALSE(form.Halted());
+    ASSERT_EQ(messages_.messages.size(), 1u);
+    const RecordedMessage& question = messages_.messages[0];
+    EXPECT_EQ(question.caption, "Kandrevoltinex 4.6");
+    EXPECT_EQ(question.text,
+              "Do you want to switch to the german version?\r\nMöchten Sie auf die deutsche Sprachversion umschalten?");
+    EXPECT_EQ(question.icon, MessageIcon::Question);
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(LanguageEnglish, 0);
+    EXPECT_EQ(form.menuBar()->actions().front()->text().toStdString(), "&Datei");
+    EXPECT_EQ(file.ReadBool("Settings", "FirstRun"), false);
+    EXPECT_EQ(file.ReadInteger("Settings", "Language"), 0);
+    // Defaults of a first start.
+    EXPECT_EQ(form.State().DataFolder, DataFolder());
+    EXPECT_EQ(form.StoredSettings().AsteroidFolder, DataFolder() + "/Asteroids");
+    EXPECT_EQ(form.StoredSettings().DefaultFolder, DataFolder() + "/");
+    EXPECT_EQ(form.State().AccuracyDigits, 10);
+
+    form.State().DefaultSheetNumber = 20;
+    form.State().RecentFilesCount = 5;
+    form.State().WarningsOption = 0;
+    form.Commands().SetChecked("Weltzeituhr1", true);
+    form.Commands().SetChecked("BreakToolbar1", false);
+    form.IntegrationDates() = {2451545.5, 2460000.25};
+    form.setWindowState(Qt::WindowNoState);
+    form.setGeometry(40, 50, 640, 420);
+    QApplication::processEvents();
+    form.close();
+  }
+  const std::string jdlist = ReadAll(fs::path(DataFolder()) / "jdlist.txt");
+  EXPECT_EQ(jdlist, "2451545.5\n2460000.25\n");
+
+  // The second start asks nothing and restores the saved values.
+  messages_.messages.clear();
+  LanguageEnglish = 1;
+  QtSettingsStore file;
+  ScopedSettingsStore settings(file);
+  EXPECT_EQ(file.ReadString("Data", "Path"), DataFolder());
+  EXPECT_EQ(file.ReadString("Data", "OldAsteroidFolder"), DataFolder() + "/Asteroids");
+  TMainForm form;
+  ScopedMessageSink sink(messages_);
+  form.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(messages_.messages.empty());
+  EXPECT_EQ(LanguageEnglish, 0);
+  EXPECT_EQ(form.State().DefaultSheetNumber, 20);
+  EXPECT_EQ(form.State().RecentFilesCount, 5);
+  EXPECT_EQ(form.State().WarningsOption, 0);
+  EXPECT_TRUE(form.Commands().IsChecked("Weltzeituhr1"));
+  EXPECT_FALSE(form.Commands().IsChecked("BreakToolbar1"));
+  EXPECT_FALSE(form.StoredSettings().Window.Maximized);
+  EXPECT_EQ(form.StoredSettings().Window.W, 640);
+  EXPECT_EQ(form.StoredSettings().Window.H, 420);
+  EXPECT_EQ(form.IntegrationDates(), (std::vector<double>{2451545.5, 2460000.25}));
+  form.close();
+}
+
+TEST_F(SettingsAndLanguage, BadValuesFallBackAndThePathIsWrittenOnlyWhenSet) {
+  MemorySettingsStore store;
+  store.WriteString("Settings", "FirstRun", "false");
+  store.WriteString("Settings", "Language", "7");
+  store.WriteString("Files", "nLastfiles", "101");
+  store.WriteString("Settings", "DefaultSheetNumber", "0");
+  store.WriteString("Window", "w", "-5");
+  store.WriteString("Window", "h", "tall");
+  store.WriteString("Data", "DefaultFolder", "/d//");
+  TStoredSettings s = ReadStoredSettings(store, "/data");
+  EXPECT_EQ(s.Language, 1);
+  EXPECT_EQ(s.RecentFilesCount, 10);
+  EXPECT_EQ(s.DefaultSheetNumber, 16);
+  EXPECT_EQ(s.Window.W, 600);
+  EXPECT_EQ(s.Window.H, 400);
+  EXPECT_EQ(s.DefaultFolder, "/d/");
+  store.WriteString("Settings", "DefaultSheetNumber", "256");
+  EXPECT_EQ(ReadStoredSettings(store, "/data").DefaultSheetNumber, 16);
+
+  MemorySettingsStore written;
+  WriteStoredSettings(written, s, "", 3);
+  EXPECT_FALSE(written.ReadString("Data", "Path").has_value());
+  EXPECT_EQ(written.ReadInteger("Data", "OldAsteroidCount"), 3);
+  EXPECT_TRUE(written.ReadBool("Settings", "Tips of the day").has_value());
+  EXPECT_TRUE(written.ReadBool("Window", "Edit Bar").has_value());
+  WriteStoredSettings(written, s, "/data", 3);
+  EXPECT_EQ(written.ReadString("Data", "Path"), "/data");
+
+  // Separators the locale leaves empty take their defaults.
+  TIntlSeparators none;
+  none.Decimal = none.List = none.Date = none.Time = none.Thousands = '\0';
+  const TIntlSeparators s2 = SeparatorsOrDefaults(none);
+  EXPECT_EQ(std::string({s2.Decimal, s2.List, s2.Date, s2.Time, s2.Thousands}), ".,-:.");
+
+  // "jdlist.txt" is replaced, not overwritten in place: a second name of
+  // the old file keeps the old list.
+  const fs::path list = home_.Path() / "jdlist.txt";
+  const fs::path old = home_.Path() / "old.txt";
+  std::ofstream(list) << "2451545\nnot a date\n2451546.5\n";
+  EXPECT_EQ(ReadIntegrationDates(list.string()), (std::vector<double>{2451545.0, 2451546.5}));
+  fs::create_hard_link(list, old);
+  std::string error;
+  ASSERT_TRUE(SaveIntegrationDates(list.string(), {2400000.5}, error)) << error;
+  EXPECT_EQ(ReadAll(list), "2400000.5\n");
+  EXPECT_EQ(ReadAll(old), "2451545\nnot a date\n2451546.5\n");
+}
+
+struct TTextSnapshot {
+  std::map<std::string, std::string> texts;
+};
+
+TTextSnapshot TakeSnapshot(TMainForm& form) {
+  TTextSnapshot snap;
+  int index = 0;
+  for (QAction* action : form.findChildren<QAction*>()) {
+    const std::string key = std::to_string(index++) + ":" + action->objectName().toStdString();
+    snap.texts[key] = (action->text() + "|" + action->toolTip() + "|" + action->statusTip()).toStdString();
+  }
+  for (const TFileDialogTextRow& row : FileDialogTextRows()) {
+    snap.texts[std::string("dialog:") + row.Name] = FileDialogTitle(row.Name) + "|" + FileDialogFilter(row.Name);
+  }
+  auto add = [&](const char* name, const auto& table) {
+    for (std::size_t i = 0; i < table.size(); ++i) snap.texts[name + std::to_string(i)] = table[i];
+  };
+  add("weekday", WeekdayNames);
+  add("dst", DaylightSavingMarks);
+  add("season", SeasonNames);
+  add("helio", SunAndPlanetNames);
+  add("geo", SearchBodyNames);
+  add("event", EventKindNames);
+  add("zone", ZoneNames);
+  add("heading", QuantityHeadingTable);
+  return snap;
+}
+
+TEST_F(SettingsAndLanguage, SwitchingToEnglishAndBackRestoresEveryText) {
+  MemorySettingsStore store;
+  store.WriteBool("Settings", "FirstRun", false);
+  store.WriteInteger("Settings", "Language", 0);
+  ScopedSettingsStore settings(store);
+  TMainForm form;
+  ScopedMessageSink sink(messages_);
+  form.show();
+  QApplication::processEvents();
+  ASSERT_EQ(LanguageEnglish, 0);
+  const TTextSnapshot german = TakeSnapshot(form);
+  const std::string germanStatus = form.Panel("Ortpanel")->text().toStdString();
+  form.resize(1500, 760);
+  QApplication::processEvents();
+  SavePng(form, "main_window_german.png");
+
+  QAction* toggle = form.Commands().Action("EnglischeVersion1");
+  ASSERT_NE(toggle, nullptr);
+  EXPECT_EQ(toggle->shortcut().toString().toStdString(), "Alt+F6");
+  toggle->trigger();
+  EXPECT_EQ(LanguageEnglish, 1);
+  EXPECT_EQ(form.Language(), 1);
+  // Every item and button not marked as the same in both languages changed.
+  for (const TMenuRow& row : MenuTable()) {
+    if (row.Fixed || std::string(row.German) == row.English || std::string(row.Name) == "Sommerzeit1") continue;
+    if (row.Kind != TMenuRowKind::Item && row.Kind != TMenuRowKind::Button) continue;
+    const QAction* action = form.Commands().Action(row.Name);
+    const QString shown = row.Kind == TMenuRowKind::Item ? action->text() : action->toolTip();
+    EXPECT_EQ(shown.toStdString(), row.English) << row.Name;
+  }
+  EXPECT_EQ(form.Commands().Action("Ortwhlen2")->text().toStdString(), "Select location");
+  EXPECT_EQ(FileDialogTitle("OpenDialog"), "Load configuration");
+  EXPECT_EQ(FileDialogFilter("OpenDialog1"), "Programs (*)");
+  EXPECT_EQ(ObservationSaveSuffix(), "");
+  EXPECT_EQ(WeekdayNames[0], "Sunday");
+  EXPECT_EQ(DaylightSavingMarks[0], "  ");
+  EXPECT_EQ(DaylightSavingMarks[1], "DS");
+  EXPECT_EQ(SearchBodyNames[11], "Comet");
+  EXPECT_EQ(SunAndPlanetNames[3], "Earth");
+  EXPECT_EQ(EventKindNames[28], "Conjunction");
+  EXPECT_EQ(ZoneNames[1], "NT");
+  EXPECT_EQ(QuantityHeadingTable[0], QuantityHeadings[0].english);
+  // The status line follows at once (not during the start-up).
+  EXPECT_NE(form.Panel("Ortpanel")->text().toStdString(), germanStatus);
+  SavePng(form, "main_window_english.png");
+
+  toggle->trigger();
+  EXPECT_EQ(LanguageEnglish, 0);
+  const TTextSnapshot back = TakeSnapshot(form);
+  ASSERT_EQ(back.texts.size(), german.texts.size());
+  for (const auto& [key, text] : german.texts) EXPECT_EQ(back.texts.at(key), text) << key;
+  EXPECT_EQ(form.Panel("Ortpanel")->text().toStdString(), germanStatus);
+
+  // The standard buttons of a dialog in each language.
+  QPushButton cancel, help;
+  help.hide();
+  ApplyDialogButtonLanguage(&cancel, &help);
+  EXPECT_EQ(cancel.text().toStdString(), "&Abbrechen");
+  EXPECT_EQ(help.text().toStdString(), "&Hilfe");
+  EXPECT_FALSE(help.isHidden());
+  LanguageEnglish = 1;
+  ApplyDialogButtonLanguage(&cancel, &help);
+  EXPECT_EQ(cancel.text().toStdString(), "&Cancel");
+  EXPECT_TRUE(help.isHidden());
+  form.close();
+}
+
+TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
+  // The panel's cycle for every availability.
+  for (int mask = 0; mask < 8; ++mask) {
+    const bool d = mask & 1, c = mask & 2, files = mask & 4;
+    EXPECT_EQ(NextPanelTheory(0, d, c, files), d ? 1 : c ? 2 : files ? 3 : 0) << mask;
+    EXPECT_EQ(NextPanelTheory(1, d, c, files), c ? 2 : files ? 3 : 0) << mask;
+    EXPECT_EQ(NextPanelTheory(2, d, c, files), files ? 3 : 0) << mask;
+    EXPECT_EQ(NextPanelTheory(3, d, c, files), 0) << mask;
+  }
+  EXPECT_EQ(DigitsFromTolerance(5e-13L), 12);
+  EXPECT_EQ(DigitsFromTolerance(1e-8L), 8);
+  EXPECT_EQ(DigitsFromTolerance(1e-9), 9) << "a double 1e-9 lies above the long double 1e-9";
+  EXPECT_EQ(DigitsFromTolerance(std::pow(10.0L, -9.0L)), 9);
+  EXPECT_EQ(DigitsFromTolerance(1.1e-9L), 8);
+  EXPECT_EQ(DigitsFromTolerance(1e-18), 18);
+  EXPECT_EQ(DigitsFromTolerance(1e-25L), 18);
+
+  MemorySettingsStore store;
+  store.WriteBool("Settings", "FirstRun", false);
+  ScopedSettingsStore settings(store);
+  TMainForm form;
+  ScopedMessageSink sink(messages_);
+  form.show();
+  QApplication::processEvents();
+  ASSERT_EQ(form.TheoryState().Libraries.Vsop87D, 1);
+  ASSERT_EQ(form.Selection().PlanetTheory(), 1);
+  TMenuCommands& commands = form.Commands();
+
+  // Menu items: the checked item's theory is applied.
+  commands.SetChecked("NewcombscheTheorienverwenden1", false);
+  commands.Action("NewcombscheTheorienverwenden1")->trigger();
+  EXPECT_EQ(form.Selection().PlanetTheory(), 0);
+  commands.SetChecked("usevsop871", false);
+  commands.Action("usevsop871")->trigger();
+  EXPECT_EQ(form.Selection().PlanetTheory(), 1);
+
+  // The slow question: Yes keeps, No switches to the internal series, Cancel ends.
+  messages_.messages.clear();
+  messages_.QueueReply(MessageResult::Yes);
+  EXPECT_TRUE(form.SlowTheoryQuestion("", "", 0));
+  EXPECT_EQ(form.Selection().PlanetTheory(), 1);
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(messages_.messages[0].caption, "Slow calculation method!");
+  EXPECT_EQ(messages_.messages[0].buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(messages_.messages[0].text.rfind("Do you really want", 0), 0u);
+  messages_.QueueReply(MessageResult::Cancel);
+  EXPECT_FALSE(form.SlowTheoryQuestion("", "", 0));
+  EXPECT_EQ(form.Selection().PlanetTheory(), 1);
+  messages_.QueueReply(MessageResult::No);
+  EXPECT_TRUE(form.SlowTheoryQuestion("", "", 0));
+  EXPECT_EQ(form.Selection().PlanetTheory(), 0);
+
+  // Around a search: the fast-search option runs it on the internal series
+  // and the selection comes back afterwards; without the option it stays.
+  commands.SetChecked("usevsop871", false);
+  commands.Action("usevsop871")->trigger();
+  ASSERT_EQ(form.Selection().PlanetTheory(), 1);
+  form.State().FastSearchOption = 1;
+  messages_.messages.clear();
+  EXPECT_TRUE(form.SlowTheoryQuestion("", "", 2));
+  EXPECT_TRUE(messages_.messages.empty()) << "the fast-search option asks nothing";
+  form.SaveTheoryForSearch();
+  EXPECT_EQ(form.Selection().PlanetTheory(), 0);
+  form.RestoreTheoryAfterSearch();
+  EXPECT_EQ(form.Selection().PlanetTheory(), 1);
+  form.State().FastSearchOption = 0;
+  form.SaveTheoryForSearch();
+  EXPECT_EQ(form.Selection().PlanetTheory(), 1);
+  form.RestoreTheoryAfterSearch();
+  EXPECT_EQ(form.Selection().PlanetTheory(), 1);
+
+  // F11 integrates the default set-up into the sheet, Runge-Kutta and then
+  // Adams; each table can be undone.
+  for (std::uint8_t choice : {0, 1}) {
+    form.State().IntegratorChoice = choice;
+    commands.Action("NumerischeIntegration1")->trigger();
+    EXPECT_GT(form.Workbook().LastRow(), 3) << int(choice);
+    const int last = form.Workbook().LastRow();
+    EXPECT_FALSE(form.Workbook().Text(last, 1).empty()) << int(choice);
+    EXPECT_EQ(form.State().UndoFlag, 1);
+    ASSERT_TRUE(form.Workbook().InTransaction());
+    form.Workbook().TransactionRollback();
+    EXPECT_TRUE(form.Workbook().Text(last, 1).empty()) << int(choice);
+    form.State().UndoFlag = 0;
+  }
+
+  // The panel's double click moves on from VSOP87 D.
+  const std::uint8_t expected =
+      NextPanelTheory(1, true, form.TheoryState().Libraries.Vsop87C == 1, form.TheoryState().VscFilesPresent != 0);
+  form.PanelVSOPDblClick();
+  EXPECT_EQ(form.Selection().PlanetTheory(), expected);
+  form.close();
+}
+
+TEST(StateVectorSheet, TheIntegratorsBlockReadsBackAndAShortSheetIsRefused) {
+  workbook::TWorkbook book(1);
+  truKu integrator(&book);
+  integrator.WorkbookView = 1;
+  TTableConfigRecord config{};
+  integrator.WriteStateVectors(config, 3, 0);
+  ASSERT_EQ(book.Text(3, 1), kStartValuesHeader);
+  TIntegrationSetup read;
+  ASSERT_TRUE(ReadStateVectorFromSheet(book, read));
+  const TIntegrationSetup& written = integrator.Setup;
+  ASSERT_EQ(read.N, written.N);
+  for (int b = 0; b < written.N; ++b) {
+    const auto i = static_cast<std::size_t>(b);
+    EXPECT_EQ(read.Names[i], written.Names[i]);
+    for (std::size_t k = 0; k < 6; ++k) {
+      EXPECT_NEAR(static_cast<double>(read.WorkingState[i][k]), static_cast<double>(written.WorkingState[i][k]),
+                  1e-13 * (1 + std::fabs(static_cast<double>(written.WorkingState[i][k]))));
+    }
+    EXPECT_NEAR(static_cast<double>(read.Masses[i]), static_cast<double>(written.Masses[i]),
+                1e-12 * static_cast<double>(written.Masses[i]));
+  }
+  EXPECT_NEAR(static_cast<double>(read.JD), static_cast<double>(written.JD), 1e-6);
+  EXPECT_NEAR(static_cast<double>(read.EquinoxJD), static_cast<double>(written.EquinoxJD), 1e-6);
+
+  // The header with fewer than 10 used rows: refused, the set-up unchanged.
+  workbook::TWorkbook shortBook(1);
+  shortBook.SetText(1, 1, kStartValuesHeader);
+  shortBook.SetText(3, 1, "Sonne");
+  shortBook.SetNumber(3, 10, 2451545.0);
+  TIntegrationSetup unchanged = DefaultIntegrationSetup();
+  EXPECT_FALSE(ReadStateVectorFromSheet(shortBook, unchanged));
+  EXPECT_EQ(unchanged.N, DefaultIntegrationSetup().N);
+}
+
+}  // namespace
+}  // namespace kvx
