@@ -3,10 +3,13 @@
 #include <cmath>
 
 #include "eclipses/star_catalogue.h"
+#include "setup/column_sets.h"
 
 namespace kvx {
 
 void SetStartupDefaults(TMainFormState& s) {
+  // The default columns until a configuration file is loaded.
+  s.Period.TableConfig = NewTableConfigRecord();
   TObserverRecord& start = s.Period.Start;
   start = TObserverRecord{};
   start.DeltaTSeconds = 61.0;

@@ -53,6 +53,8 @@ struct TMainFormState {
   TTableStep Step;                     // table step (the period check keeps its days in Period.StepDays)
   double SolarEclipseSearchMinutes = 5;
   double SolarEclipseSearchSpanHours = 8;
+  std::int32_t PhaseTableMinutes = 1;   // step of the eclipse phase table
+  std::int32_t PhaseTableSeconds = 0;
 
   // --- computing settings ---------------------------------------------------
   std::int32_t VsopLevelA = -1;        // truncation level of the ephemerides ("Full")

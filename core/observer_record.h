@@ -66,6 +66,18 @@ struct TObserverRecord {
   std::array<std::uint8_t, 72> TrailingBytes{};
 };
 
+// The period dialog's two bytes in the trailing block (the stored image
+// keeps every trailing byte as it is): byte 0 the automatic-end switch,
+// byte 1 the accepted byte (1 after a confirmed period, 0 after Cancel).
+inline constexpr std::size_t kAutoEndSwitchByte = 0;
+inline constexpr std::size_t kPeriodAcceptedByte = 1;
+inline std::uint8_t AutoEndSwitch(const TObserverRecord& r) { return r.TrailingBytes[kAutoEndSwitchByte]; }
+inline void SetAutoEndSwitch(TObserverRecord& r, std::uint8_t on) { r.TrailingBytes[kAutoEndSwitchByte] = on; }
+inline std::uint8_t PeriodAccepted(const TObserverRecord& r) { return r.TrailingBytes[kPeriodAcceptedByte]; }
+inline void SetPeriodAccepted(TObserverRecord& r, std::uint8_t accepted) {
+  r.TrailingBytes[kPeriodAcceptedByte] = accepted;
+}
+
 // Size of the stored image of TObserverRecord.
 inline constexpr std::size_t kObserverRecordSize = 736;
 using TObserverRecordBytes = std::array<std::uint8_t, kObserverRecordSize>;

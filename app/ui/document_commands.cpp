@@ -13,6 +13,7 @@
 
 #include "app/ui/main_window.h"
 #include "app/ui/page_setup_dialog.h"
+#include "app/ui/table_commands.h"
 #include "app/ui/menu_commands.h"
 #include "engine/table_sink.h"
 #include "engine/ui/mystringgrid_view.h"
@@ -98,6 +99,11 @@ TDocumentCommands::TDocumentCommands(TMainForm& form)
   commands.RegisterHandler("Druckereinrichten", [this] { ShowPrinterSetupDialog(&form_, form_.Workbook()); });
   commands.RegisterHandler("Dateidrucken1", [this] { PrintWorkbook(&form_, form_.Workbook(), true); });
   form.installEventFilter(this);
+  // Table kind 6: the csv file of the document into the sheet.
+  form.Tables().Dispatcher().Register(6, [this] {
+    TWorkbookDocument doc = WorkbookDocument();
+    if (ReadCsvIntoSheet(doc, workbook_file_)) ShowWorkbookCaption();
+  });
   // Every change of the sheet makes the document unsaved.
   form.Workbook().AddListener([this](workbook::TChange change) {
     if (change != workbook::TChange::Modified) return;

@@ -26,6 +26,8 @@
 #include "app/ui/about_box.h"
 #include "app/ui/history_menu.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "setup/ui/date_place_dialog.h"
 #include "core/text_conversion.h"
 #include "eclipses/star_catalogue.h"
 #include "engine/nbody_integrator.h"
@@ -95,6 +97,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   AttachContextMenus();
   FillFontBox();
   RegisterOwnCommands();
+  tables_ = new TTableCommands(*this);
+  documents_ = new TDocumentCommands(*this);
+  TDatumortForm::HelpHook() = [this] { HelpContents(); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);
   recent_menu_->OnFileSelected = [this](const std::string& name) {
@@ -189,7 +194,6 @@ void TMainForm::RegisterOwnCommands() {
   commands_->RegisterHandler("EnglischeVersion1", [this] { EnglischeVersion1Click(); });
   RegisterTheoryCommands();
   RegisterIntegrationCommands();
-  documents_ = new TDocumentCommands(*this);
   // "Search" and "Using help" stay disabled: there is no help system.
 }
 

@@ -36,6 +36,7 @@ class QtDesktopOpener;
 class TAboutBox;
 class TDocumentCommands;
 class TMenuCommands;
+class TTableCommands;
 class TMyHistoryMenu;
 class TMyStringGridView;
 class TStarCatalogue;
@@ -55,6 +56,8 @@ class TMainForm : public QMainWindow {
 
   TMainFormState& State() { return state_; }
   TMenuCommands& Commands() { return *commands_; }
+  // The table commands and the dispatcher.
+  TTableCommands& Tables() { return *tables_; }
   TMyHistoryList& RecentFiles() { return recent_; }
   // True after the start-up found no star catalogue and ended the program.
   bool Halted() const { return halted_; }
@@ -72,9 +75,9 @@ class TMainForm : public QMainWindow {
   TMoonCacheState& MoonCache() { return moon_cache_; }
   workbook::TWorkbook& Workbook() { return workbook_; }
   TWorkbookView* WorkbookView() const { return workbook_view_; }
-  tmystringgrid& Grid() { return grid_; }
   TDocumentCommands& Documents() { return *documents_; }
   TMyStringGridView* GridView() const { return grid_view_; }
+  tmystringgrid& Grid() { return grid_; }
   QStackedWidget* CentralStack() const { return stack_; }
 
   // --- status line and cursor ----------------------------------------------
@@ -208,6 +211,7 @@ class TMainForm : public QMainWindow {
   QProgressBar* progress_bar_ = nullptr;
   TMenuCommands* commands_ = nullptr;
   TDocumentCommands* documents_ = nullptr;
+  TTableCommands* tables_ = nullptr;
   TMyHistoryList recent_;
   TMyHistoryMenu* recent_menu_ = nullptr;
   TAboutBox* splash_ = nullptr;

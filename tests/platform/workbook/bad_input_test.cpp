@@ -14,6 +14,7 @@
 #include "support/recording_message_sink.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/workbook_files.h"
+#include "support/recording_message_sink.h"
 #include "platform/workbook/xlsx_checks.h"
 #include "support/recording_message_sink.h"
 

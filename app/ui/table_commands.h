@@ -1,0 +1,72 @@
+// The main window's table commands and its time and place commands: each
+// checks what it needs, stores a table kind (for planets the planet number)
+// and runs the dispatcher, which computes the table into the sheet or the
+// result grid. The kinds of the Sun, the planets and the asteroid are
+// registered here; later subsystems register theirs on Dispatcher().
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+#include <memory>
+
+#include "app/table_dispatcher.h"
+
+namespace kvx {
+
+class TKeplereph;
+class TMainForm;
+
+class TTableCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit TTableCommands(TMainForm& form);
+  ~TTableCommands() override;
+
+  TTableDispatcher& Dispatcher() { return *dispatcher_; }
+  // ComputeTable with its exception shown at the command's boundary.
+  void ComputeTable();
+
+  // --- the table commands ----------------------------------------------------
+  // The end must lie after the start; otherwise AskFixEndBeforeStart (its
+  // Yes opens the period dialog) and false.
+  bool PeriodCheck();
+  void PlainCommand(std::int32_t kind);
+  void PlanetTableCommand(std::int32_t objectNumber);
+  void Sonne1Click() { PlainCommand(51); }
+  void Pluto1Click();
+  void Planetoid1Click() { PlainCommand(21); }
+  void KeineTabelle1Click();
+
+  // --- time and place ----------------------------------------------------------
+  void DatumundOrteingeben1Click();
+  void Ortwhlen1Click();
+  void ZeitraumfrTabelle1Click();
+
+  // Menu states after a table: commands without a handler stay disabled,
+  // the asteroid items while no asteroid is chosen.
+  void RefreshMenus();
+
+  // Makes an ephemeris object write into the window's sheet and grid.
+  void PrepareOutput(TKeplereph& table);
+
+ protected:
+  // Double-clicks on the date and place panels of the status line.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void RegisterKinds();
+  void RegisterCommands();
+  // After a changed date, place or period the table on show is computed
+  // again for the new values.
+  void RecomputeShownTable();
+  // The location dialog's default file: "orte.csv" in the data folder.
+  void PrepareLocationFile();
+
+  TMainForm& form_;
+  std::unique_ptr<TTableDispatcher> dispatcher_;
+  std::int32_t shown_kind_ = kNoTableKind;
+  std::int32_t shown_object_ = 0;
+};
+
+}  // namespace kvx

@@ -1,0 +1,312 @@
+#include "setup/edit_rules.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/time_scales.h"
+#include "platform/messages.h"
+
+namespace kvx {
+
+std::string LowerText(const std::string& text) {
+  std::string out = text;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    if (c >= 'A' && c <= 'Z') {
+      out[i] = static_cast<char>(c + 32);
+    } else if (c == 0xC3 && i + 1 < out.size()) {
+      const auto d = static_cast<unsigned char>(out[i + 1]);
+      if (d >= 0x80 && d <= 0x9E && d != 0x97) out[i + 1] = static_cast<char>(d + 0x20);
+      ++i;
+    }
+  }
+  return out;
+}
+
+namespace {
+
+bool ReadNumber(const std::string& text, double& x) {
+  if (text.empty()) return false;
+  std::string t = text;
+  for (char& c : t)
+    if (c == ',') c = '.';
+  char* end = nullptr;
+  const double v = std::strtod(t.c_str(), &end);
+  if (end == t.c_str() || *end != '\0' || !std::isfinite(v)) return false;
+  x = v;
+  return true;
+}
+
+bool ReadInteger(const std::string& text, long& x) {
+  if (!IsIntegerText(text) || text.empty() || text == "-") return false;
+  char* end = nullptr;
+  x = std::strtol(text.c_str(), &end, 10);
+  return *end == '\0';
+}
+
+}  // namespace
+
+// --- integer and number boxes -------------------------------------------------
+
+bool IntegerKeyAllowed(char key) { return key == '-' || (key >= '0' && key <= '9'); }
+
+char FloatKeyFilter(char key, char separator) {
+  if (key == ',' || key == '.') return separator;
+  return IntegerKeyAllowed(key) ? key : '\0';
+}
+
+bool IsIntegerText(const std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '-' && i == 0) continue;
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+bool IsFloatText(const std::string& text) {
+  if (text.empty()) return true;
+  double x = 0;
+  if (!ReadNumber(text, x)) return false;
+  // strtod also reads exponents, "inf" and hex: only digits, one mark, a sign.
+  int marks = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '-' && i == 0) continue;
+    if (c == '.' || c == ',') {
+      if (++marks > 1) return false;
+      continue;
+    }
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+// --- time of day -------------------------------------------------------------------
+
+std::string NormalizeTimeHhMm(const std::string& text, char separator) {
+  std::string s;
+  for (char c : text)
+    if (c != ' ') s += c;
+  const auto first = s.find(':');
+  if (first == std::string::npos) return s;
+  std::string out = s.substr(0, first) + separator;
+  for (std::size_t i = first + 1; i < s.size(); ++i)
+    if (s[i] != ':') out += s[i];
+  std::size_t mark = first;
+  if (first == 1) {
+    out.insert(out.begin(), '0');
+    ++mark;
+  }
+  while (out.size() > mark + 3) out.pop_back();
+  return out;
+}
+
+std::string NormalizeTimeHhMmSs(const std::string& text, char separator) {
+  std::string s;
+  for (char c : text)
+    if (c != ' ') s += c;
+  const auto first = s.find(':');
+  if (first == std::string::npos) return s;
+  s[first] = separator;
+  const auto second = s.find(':', first + 1);
+  if (second != std::string::npos) {
+    s.erase(second, 1);
+    if (second - first == 2) s.insert(first + 1, "0");
+  }
+  if (first == 1) s.insert(s.begin(), '0');
+  return s;
+}
+
+double PackedHoursToHours(double x) {
+  const double a = std::fabs(x);
+  const double whole = std::trunc(a);
+  const double m100 = std::trunc(a * 100 + 1e-12) * 0.01;
+  const double minutes = (m100 - std::trunc(m100)) * 100 / 60;
+  // The guard against 0.5959999... must not leave a time of 0 above 0.
+  const double s100 = a * 100 + 1e-12;
+  const double seconds = std::max(0.0, s100 - std::trunc(s100) - 1e-12) / 36;
+  const double h = whole + minutes + seconds;
+  return x < 0 ? -h : h;
+}
+
+double HoursToPackedHours(double hours) {
+  const double a = std::fabs(hours);
+  long total = static_cast<long>(a * 3600 + 0.005);
+  long h = total / 3600;
+  long m = (total / 60) % 60;
+  long s = total % 60;
+  if (s >= 60) { s -= 60; ++m; }
+  if (m >= 60) { m -= 60; ++h; }
+  const double packed = h + m / 100.0 + s / 10000.0;
+  return hours < 0 ? -packed : packed;
+}
+
+double ReduceHours24(double hours) {
+  double h = hours - 24.0 * std::trunc(hours / 24.0);
+  if (h < 0) h += 24.0;
+  if (h >= 24.0) h -= 24.0;
+  return h;
+}
+
+bool TimeEditTextToHours(const std::string& text, bool withSeconds, double& hours) {
+  const std::string normal = withSeconds ? NormalizeTimeHhMmSs(text, '.') : NormalizeTimeHhMm(text, '.');
+  double packed = 0;
+  if (!ReadNumber(normal, packed) || !IsFloatText(normal)) return false;
+  hours = ReduceHours24(PackedHoursToHours(packed));
+  return true;
+}
+
+std::string TimeOfDayText(double hours, bool withSeconds) {
+  const double h = ReduceHours24(hours);
+  long ms = static_cast<long>(std::floor(h * 3600000.0 + 0.5));
+  if (ms >= 86400000L) ms = 86399999L;
+  const long total = ms / 1000;
+  char buffer[16];
+  if (withSeconds) {
+    std::snprintf(buffer, sizeof buffer, "%02ld:%02ld:%02ld", total / 3600, (total / 60) % 60, total % 60);
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%02ld:%02ld", total / 3600, (total / 60) % 60);
+  }
+  return buffer;
+}
+
+// --- calendar date ----------------------------------------------------------------------
+
+std::int32_t AstroDatePart(double jd, int n) {
+  int day = 0, month = 0, year = 0;
+  double hours = 0;
+  JdToCalendarDate(day, month, year, hours, jd);
+  switch (n) {
+    case 1: return year;
+    case 2: return month;
+    case 3: return day;
+    default: return -1;
+  }
+}
+
+int DaysInMonth(int month, int year) {
+  static constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 31;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return kLengths[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+double AstroDateSetPart(double jd, int n, std::int32_t v) {
+  int day = 0, month = 0, year = 0;
+  double hours = 0;
+  JdToCalendarDate(day, month, year, hours, jd);
+  if (v <= 0) return jd;
+  if (n == 1 && v != year) year = v;
+  else if (n == 2 && v != month && v <= 12) month = v;
+  else if (n == 3 && v != day && v <= DaysInMonth(month, year)) day = v;
+  else return jd;
+  return CalendarDateToJd(day, month, year, 0.0);
+}
+
+bool AstroDateInRange(double jd) { return jd >= 0.0 && jd <= kAstroDateMaxJd; }
+
+std::string AstroDateText(double jd) {
+  const int year = AstroDatePart(jd, 1);
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "%d.%d.%s%04d", AstroDatePart(jd, 3), AstroDatePart(jd, 2),
+                year < 0 ? "-" : "", std::abs(year));
+  return buffer;
+}
+
+double ParseAstroDateText(const std::string& text, double todayJd) {
+  int day = AstroDatePart(todayJd, 3);
+  int month = AstroDatePart(todayJd, 2);
+  int year = AstroDatePart(todayJd, 1);
+  const auto d1 = text.find('.');
+  const std::string dayText = text.substr(0, d1);
+  std::string monthText, yearText;
+  if (d1 != std::string::npos) {
+    const auto d2 = text.find('.', d1 + 1);
+    monthText = text.substr(d1 + 1, d2 == std::string::npos ? std::string::npos : d2 - d1 - 1);
+    if (d2 != std::string::npos) yearText = text.substr(d2 + 1);
+  }
+  long v = 0;
+  if (ReadInteger(dayText, v) && std::labs(v) < 100000) day = static_cast<int>(v);
+  if (ReadInteger(monthText, v) && std::labs(v) < 100000) month = static_cast<int>(v);
+  if (ReadInteger(yearText, v) && std::labs(v) < 1000000) {
+    year = static_cast<int>(v);
+    if (yearText.size() == 2 && yearText[0] != '-') year = (AstroDatePart(todayJd, 1) / 100) * 100 + year;
+  }
+  return CalendarDateToJd(day, month, year, 0.0);
+}
+
+void ShowAstroDateOutOfRange() {
+  CurrentMessageSink().Show("Enter an earlier resp. later Date. Geben Sie bitte ein früheres bzw. späteres Datum ein.",
+                            "Invalid Date. Datum außerhalb des Gültigkeitsbereichs", MessageIcon::Error,
+                            MessageButtons::Ok);
+}
+
+// --- finding a text in a list ------------------------------------------------------------
+
+int FindBestListMatch(const std::string& text, const std::vector<std::string>& items) {
+  if (text.empty()) return -1;
+  const std::string needle = LowerText(text);
+  std::size_t bestPosition = 1000000;
+  std::size_t bestLength = 100000;
+  int best = -1;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const std::string item = LowerText(items[i]);
+    const auto found = item.find(needle);
+    if (found == std::string::npos) continue;
+    const std::size_t p = found + 1;
+    if (p < bestPosition || item.size() < bestLength) {
+      best = static_cast<int>(i);
+      bestPosition = p;
+      bestLength = item.size();
+    }
+  }
+  return best;
+}
+
+}  // namespace kvx
+
+namespace kvx {
+
+bool ParseDottedDate(const std::string& text, std::int32_t& day, std::int32_t& month, std::int32_t& year) {
+  std::string t;
+  for (char c : text)
+    if (c != ' ') t += c;
+  const auto d1 = t.find('.');
+  if (d1 == std::string::npos) return false;
+  const auto d2 = t.find('.', d1 + 1);
+  if (d2 == std::string::npos) return false;
+  long d = 0, m = 0, y = 0;
+  if (!ReadInteger(t.substr(0, d1), d) || !ReadInteger(t.substr(d1 + 1, d2 - d1 - 1), m) ||
+      !ReadInteger(t.substr(d2 + 1), y))
+    return false;
+  if (std::labs(d) > 99999 || std::labs(m) > 99999 || std::labs(y) > 9999999) return false;
+  day = static_cast<std::int32_t>(d);
+  month = static_cast<std::int32_t>(m);
+  year = static_cast<std::int32_t>(y);
+  return true;
+}
+
+}  // namespace kvx
+
+#include "core/text_conversion.h"
+
+namespace kvx {
+
+bool ReadDegreeText(const std::string& text, double& degrees) {
+  std::uint8_t isDecimal = 1;
+  std::string number;
+  ParseDegreeText(text, isDecimal, number);
+  double x = 0;
+  if (!ReadNumber(number, x) || !IsFloatText(number)) return false;
+  degrees = isDecimal != 0 ? x : DmsPackedToDeg(x);
+  return std::isfinite(degrees);
+}
+
+std::string DegreesArcText(double degrees) {
+  return DmsArcText(TrimBlanks(FormatFixed(DegToDmsPackedSec(degrees), 0, 4)));
+}
+
+}  // namespace kvx

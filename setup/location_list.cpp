@@ -1,0 +1,220 @@
+#include "setup/location_list.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "core/name_tables.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "setup/edit_rules.h"
+
+namespace kvx {
+
+namespace {
+
+bool ReadPackedNumber(std::string text, double& x) {
+  while (!text.empty() && text.front() == ' ') text.erase(text.begin());
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\r')) text.pop_back();
+  if (text.empty() || !IsFloatText(text)) return false;
+  for (char& c : text)
+    if (c == ',') c = '.';
+  x = std::strtod(text.c_str(), nullptr);
+  return std::isfinite(x);
+}
+
+std::int32_t ReadIntegerOrZero(std::string text) {
+  while (!text.empty() && text.front() == ' ') text.erase(text.begin());
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\r')) text.pop_back();
+  if (text.empty() || text == "-" || !IsIntegerText(text) || text.size() > 9) return 0;
+  return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10));
+}
+
+// Minutes and seconds of a packed D.MMSS value are below 60.
+bool PackedSexagesimalValid(double packed) {
+  const double a = std::fabs(packed);
+  const long hundredths = std::lround(std::floor(a * 10000.0 + 1e-6));
+  return (hundredths / 100) % 100 < 60 && hundredths % 100 < 60;
+}
+
+std::string FourDecimals(double x) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.4f", x);
+  std::string s = buffer;
+  for (char& c : s)
+    if (c == '.') c = IntlSeparators.Decimal;
+  return s;
+}
+
+}  // namespace
+
+bool ParseLocationLine(const std::string& rawLine, std::string& name, TOrtdatens& place) {
+  std::string line = rawLine;
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+  if (line.empty() || line.front() == ':') return false;
+  std::vector<std::string> fields;
+  std::size_t from = 0;
+  while (fields.size() < 5) {
+    const auto semi = line.find(';', from);
+    if (semi == std::string::npos) break;
+    fields.push_back(line.substr(from, semi - from));
+    from = semi + 1;
+  }
+  std::string postcode;
+  if (fields.size() == 5) {
+    postcode = line.substr(from);
+  } else if (fields.size() == 4) {
+    fields.push_back(line.substr(from));
+  } else {
+    return false;
+  }
+  TOrtdatens p;
+  if (!ReadPackedNumber(fields[1], p.Longitude) || !ReadPackedNumber(fields[2], p.Latitude)) return false;
+  if (!PackedSexagesimalValid(p.Longitude) || !PackedSexagesimalValid(p.Latitude)) return false;
+  if (std::fabs(p.Latitude) > 90.0 || std::fabs(p.Longitude) > 180.0) return false;
+  p.Zone = ReadIntegerOrZero(fields[3]);
+  if (p.Zone < -12 || p.Zone > 12) p.Zone = 0;
+  p.ExtraMinutes = ReadIntegerOrZero(fields[4]);
+  p.Postcode = postcode;
+  name = fields[0];
+  place = p;
+  return true;
+}
+
+bool Orttabelle::ReadFile(const std::string& fileName) {
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) return false;
+  ClearLocationTable();
+  std::string line, name;
+  TOrtdatens place;
+  while (static_cast<int>(names_.size()) < kMaxLocations && std::getline(in, line)) {
+    if (!ParseLocationLine(line, name, place)) continue;
+    names_.push_back(name);
+    places_.push_back(place);
+  }
+  return true;
+}
+
+bool Orttabelle::Neuedateiladen(const std::string& fileName, int index, bool report) {
+  ClearLocationTable();
+  if (!ReadFile(fileName)) {
+    ClearLocationTable();
+    if (report) {
+      ShowMessage("Datei " + fileName + " nicht gefunden!", "File " + fileName + " not found!", MessageIcon::Error,
+                  MessageButtons::Ok, ByLanguage("Fehler beim Dateiöffnen", "Error while opening File"));
+    }
+    return false;
+  }
+  file_name_ = fileName;
+  if (Count() > 0) SetItemIndex(index >= 0 && index < Count() ? index : 0);
+  return true;
+}
+
+void Orttabelle::ClearLocationTable() {
+  names_.clear();
+  places_.clear();
+  item_index_ = -1;
+}
+
+void Orttabelle::SetItemIndex(int index) {
+  if (index < 0 || index >= Count()) {
+    item_index_ = -1;
+    return;
+  }
+  item_index_ = index;
+  const TOrtdatens& p = Place(index);
+  latitude_ = p.Latitude;
+  longitude_ = p.Longitude;
+  postcode_ = p.Postcode;
+  zone_ = p.Zone;
+  zone_name_ = ZoneNames[static_cast<std::size_t>(p.Zone + 12)];
+  extra_minutes_ = p.ExtraMinutes;
+  place_name_ = Name(index);
+  Changed();
+}
+
+bool Orttabelle::suchen(const std::string& text) {
+  if (text.empty()) return false;
+  const std::string needle = LowerText(text);
+  for (int i = 0; i < Count(); ++i) {
+    const std::string name = LowerText(Name(i));
+    const auto found = name.find(needle);
+    if (found == std::string::npos) continue;
+    if (search_anywhere_ || found == 0) {
+      SetItemIndex(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Orttabelle::plzsuchen(const std::string& text) {
+  if (text.empty()) return false;
+  const std::string needle = LowerText(text);
+  for (int i = 0; i < Count(); ++i) {
+    if (LowerText(Place(i).Postcode).find(needle) != std::string::npos) {
+      SetItemIndex(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+void Orttabelle::SetZoneIndex(std::int32_t zone) {
+  if (zone < -12 || zone > 12) return;
+  zone_ = zone;
+  zone_name_ = ZoneNames[static_cast<std::size_t>(zone + 12)];
+  Changed();
+}
+
+void Orttabelle::SetExtraMinutes(std::int32_t minutes) {
+  extra_minutes_ = minutes;
+  Changed();
+}
+
+void Orttabelle::SetPlaceName(const std::string& name) {
+  place_name_ = name.substr(0, 255);
+  Changed();
+}
+
+void Orttabelle::SetPostcode(const std::string& postcode) {
+  postcode_ = postcode;
+  Changed();
+}
+
+void Orttabelle::SetFileName(const std::string& name) {
+  file_name_ = name;
+  Changed();
+}
+
+void Orttabelle::SetLongitudeText(const std::string& text) {
+  double x = 0;
+  if (ReadPackedNumber(text, x)) longitude_ = x;
+  Changed();
+}
+
+void Orttabelle::SetLatitudeText(const std::string& text) {
+  double x = 0;
+  if (ReadPackedNumber(text, x)) latitude_ = x;
+  Changed();
+}
+
+std::string Orttabelle::GetLongitudeText() const { return FourDecimals(longitude_); }
+std::string Orttabelle::GetLatitudeText() const { return FourDecimals(latitude_); }
+
+void Orttabelle::SetSearchAnywhere(bool anywhere) {
+  search_anywhere_ = anywhere;
+  Changed();
+}
+
+void Orttabelle::SetStoredIndex(std::int32_t index) {
+  stored_index_ = index >= 0 && index < Count() ? index : 0;
+  Changed();
+}
+
+std::int32_t Orttabelle::GetStoredIndex() const {
+  return stored_index_ >= 0 && stored_index_ < Count() ? stored_index_ : 0;
+}
+
+}  // namespace kvx

@@ -1,0 +1,109 @@
+// The list of places read from a location file, with the place currently
+// chosen. One line per place: name;longitude;latitude;zone;extra minutes
+// [;postcode], longitude (east negative) and latitude as packed D.MMSS
+// with "." or "," as decimal mark; lines starting with ":" are headers.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kvx {
+
+inline constexpr int kMaxLocations = 32000;
+
+// One place of the list.
+struct TOrtdatens {
+  double Latitude = 0;    // packed D.MMSS, north positive
+  double Longitude = 0;   // packed D.MMSS, east negative
+  std::int32_t Zone = 0;  // whole hours, index + 12 into ZoneNames
+  std::int32_t ExtraMinutes = 0;
+  std::string Postcode;
+};
+
+// One line of a location file. False for headers, empty lines and lines
+// that are no place: a longitude or latitude that is no number, minutes or
+// seconds of 60 or more, |latitude| > 90, |longitude| > 180. A zone or
+// extra-minutes field that is no integer gives 0.
+bool ParseLocationLine(const std::string& line, std::string& name, TOrtdatens& place);
+
+class Orttabelle {
+ public:
+  // The reader: false when the file cannot be opened (the list is then
+  // empty); otherwise the accepted lines, at most kMaxLocations.
+  virtual bool ReadFile(const std::string& fileName);
+  virtual ~Orttabelle() = default;
+
+  // Loads the file and selects `index` (0 when outside the list). False
+  // when the file cannot be opened; with `report` a message says so.
+  bool Neuedateiladen(const std::string& fileName, int index, bool report);
+  // Empties the list.
+  void ClearLocationTable();
+
+  // Selects the first place whose name starts with (or, in match-anywhere
+  // mode, holds) the text, case ignored. False for an empty text or no hit.
+  bool suchen(const std::string& text);
+  // Selects the first place whose postcode holds the text.
+  bool plzsuchen(const std::string& text);
+
+  int Count() const { return static_cast<int>(names_.size()); }
+  const std::string& Name(int i) const { return names_[static_cast<std::size_t>(i)]; }
+  const TOrtdatens& Place(int i) const { return places_[static_cast<std::size_t>(i)]; }
+  const std::vector<std::string>& Names() const { return names_; }
+  int ItemIndex() const { return item_index_; }
+  // Chooses an item: the current place takes its values; -1 chooses none.
+  void SetItemIndex(int index);
+
+  // --- the current place ----------------------------------------------------
+  void SetZoneIndex(std::int32_t zone);
+  void SetExtraMinutes(std::int32_t minutes);
+  void SetPlaceName(const std::string& name);
+  void SetPostcode(const std::string& postcode);
+  void SetFileName(const std::string& name);
+  // The text is read with "," as "."; a text that is no number is ignored.
+  void SetLongitudeText(const std::string& text);
+  void SetLatitudeText(const std::string& text);
+  // Four decimals with the configured decimal separator.
+  std::string GetLongitudeText() const;
+  std::string GetLatitudeText() const;
+  const std::string& GetPostcode() const { return postcode_; }
+  void SetSearchAnywhere(bool anywhere);
+  bool SearchAnywhere() const { return search_anywhere_; }
+  void SetStoredIndex(std::int32_t index);
+  std::int32_t GetStoredIndex() const;
+
+  const std::string& ZoneName() const { return zone_name_; }
+  const std::string& FileName() const { return file_name_; }
+  const std::string& PlaceName() const { return place_name_; }
+  double Longitude() const { return longitude_; }  // packed D.MMSS
+  double Latitude() const { return latitude_; }    // packed D.MMSS
+  std::int32_t ExtraMinutes() const { return extra_minutes_; }
+  std::int32_t Zone() const { return zone_; }
+
+  // Runs after every change of the current place (the owning dialog's
+  // refresh).
+  std::function<void()> OnChange;
+
+ protected:
+  void Changed() {
+    if (OnChange) OnChange();
+  }
+  std::vector<std::string> names_;
+  std::vector<TOrtdatens> places_;
+
+ private:
+  std::string zone_name_ = "MEZ";
+  std::string file_name_;
+  std::string place_name_ = "Kein Ortname";
+  std::string postcode_;
+  double longitude_ = 10.0;
+  double latitude_ = 50.0;
+  std::int32_t extra_minutes_ = 0;
+  std::int32_t zone_ = 1;
+  std::int32_t stored_index_ = 0;
+  int item_index_ = -1;
+  bool search_anywhere_ = false;
+};
+
+}  // namespace kvx

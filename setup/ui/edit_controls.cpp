@@ -1,0 +1,240 @@
+#include "setup/ui/edit_controls.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <cmath>
+#include <ctime>
+#include <vector>
+
+#include "core/time_scales.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "setup/edit_rules.h"
+#include "setup/ui/dialog_owner.h"
+
+namespace kvx {
+
+namespace {
+
+void ShowRefusal(const std::string& german, const std::string& english) {
+  ShowMessage(german, english, MessageIcon::Error, MessageButtons::Ok, std::string{});
+}
+
+double TodayJd() {
+  int day = 1, month = 1, year = 2000;
+  double hours = 0;
+  CurrentDateAndHours(day, month, year, hours);
+  return CalendarDateToJd(day, month, year, 0.0);
+}
+
+bool IsControlKey(const QKeyEvent* event) {
+  const int key = event->key();
+  return event->text().isEmpty() || key == Qt::Key_Backspace || key == Qt::Key_Delete ||
+         key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return || key == Qt::Key_Enter ||
+         key == Qt::Key_Escape || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0;
+}
+
+}  // namespace
+
+namespace {
+QPointer<QWidget> dialog_owner;
+}  // namespace
+
+void SetDialogOwner(QWidget* owner) { dialog_owner = owner; }
+QWidget* DialogOwner() { return dialog_owner.data(); }
+
+// --- integer and number boxes ---------------------------------------------------
+
+TIntegerEdit::TIntegerEdit(QWidget* parent) : QLineEdit(parent) {
+  connect(this, &QLineEdit::editingFinished, this, &TIntegerEdit::CheckFinishedText);
+}
+
+void TIntegerEdit::SetRefusal(const std::string& german, const std::string& english) {
+  refusal_german_ = german;
+  refusal_english_ = english;
+}
+
+void TIntegerEdit::SetAcceptedText(const QString& text) {
+  accepted_ = text;
+  setText(text);
+}
+
+bool TIntegerEdit::TextAcceptable(const QString& text) const { return IsIntegerText(text.toStdString()); }
+
+char TIntegerEdit::FilterKey(char key) const { return IntegerKeyAllowed(key) ? key : '\0'; }
+
+void TIntegerEdit::keyPressEvent(QKeyEvent* event) {
+  if (IsControlKey(event)) {
+    QLineEdit::keyPressEvent(event);
+    return;
+  }
+  const QString typed = event->text();
+  if (typed.size() != 1 || typed[0].unicode() > 127) return;
+  const char key = FilterKey(static_cast<char>(typed[0].unicode()));
+  if (key == '\0') return;
+  insert(QString(QChar(key)));
+}
+
+void TIntegerEdit::CheckFinishedText() {
+  if (TextAcceptable(text())) {
+    accepted_ = text();
+    emit Accepted();
+    return;
+  }
+  const QString previous = accepted_;
+  setText(previous);
+  ShowRefusal(refusal_german_, refusal_english_);
+  emit Refused();
+}
+
+TFloatEdit::TFloatEdit(QWidget* parent) : TIntegerEdit(parent), separator_(IntlSeparators.Decimal) {
+  SetRefusal("Bitte eine Zahl eingeben!", "Please enter a number!");
+}
+
+bool TFloatEdit::TextAcceptable(const QString& text) const { return IsFloatText(text.toStdString()); }
+
+char TFloatEdit::FilterKey(char key) const { return FloatKeyFilter(key, separator_); }
+
+bool TFloatEdit::Value(double& x) const {
+  std::string t = text().toStdString();
+  if (t.empty() || !IsFloatText(t)) return false;
+  for (char& c : t)
+    if (c == ',') c = '.';
+  x = std::strtod(t.c_str(), nullptr);
+  return std::isfinite(x);
+}
+
+void TFloatEdit::SetValue(double x, int decimals) {
+  QString s = QString::number(x, 'f', decimals);
+  s.replace('.', QChar(separator_));
+  SetAcceptedText(s);
+}
+
+// --- times of day --------------------------------------------------------------------
+
+TUhrzeitEdit::TUhrzeitEdit(QWidget* parent) : TUhrzeitEdit(false, parent) {}
+
+TUhrzeitEdit::TUhrzeitEdit(bool withSeconds, QWidget* parent) : QLineEdit(parent), with_seconds_(withSeconds) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  SetUhrzeit(local.tm_hour + local.tm_min / 60.0 + local.tm_sec / 3600.0);
+  connect(this, &QLineEdit::editingFinished, this, [this] { ReadText(); });
+}
+
+void TUhrzeitEdit::SetUhrzeit(double hours) {
+  hours_ = std::isfinite(hours) ? hours : 0.0;
+  setText(QString::fromStdString(TimeOfDayText(hours_, with_seconds_)));
+}
+
+void TUhrzeitEdit::SetRefusal(const std::string& german, const std::string& english) {
+  refusal_german_ = german;
+  refusal_english_ = english;
+}
+
+bool TUhrzeitEdit::ReadText() {
+  double hours = 0;
+  if (!TimeEditTextToHours(text().toStdString(), with_seconds_, hours)) {
+    SetUhrzeit(hours_);
+    ShowRefusal(refusal_german_, refusal_english_);
+    emit Refused();
+    return false;
+  }
+  hours_ = hours;
+  emit Changed();
+  return true;
+}
+
+TEditUhrzeithms::TEditUhrzeithms(QWidget* parent) : TUhrzeitEdit(true, parent) {}
+
+// --- calendar dates ------------------------------------------------------------------------
+
+TAstroDatumEdit::TAstroDatumEdit(QWidget* parent) : QLineEdit(parent) {
+  jd_ = TodayJd();
+  Show();
+  connect(this, &QLineEdit::editingFinished, this, [this] { ReadText(); });
+}
+
+bool TAstroDatumEdit::SetJD(double jd) {
+  if (!std::isfinite(jd) || !AstroDateInRange(jd)) {
+    QApplication::beep();
+    ShowAstroDateOutOfRange();
+    Show();  // the day before the entry stays
+    return false;
+  }
+  jd_ = jd;
+  Show();
+  return true;
+}
+
+std::int32_t TAstroDatumEdit::Part(int n) const { return AstroDatePart(jd_, n); }
+
+void TAstroDatumEdit::SetPart(int n, std::int32_t value) {
+  SetJD(AstroDateSetPart(jd_, n, value));
+}
+
+bool TAstroDatumEdit::ReadText() {
+  const bool ok = SetJD(ParseAstroDateText(text().toStdString(), TodayJd()));
+  emit Changed();
+  return ok;
+}
+
+void TAstroDatumEdit::Show() {
+  pDay = AstroDatePart(jd_, 3);
+  pMonth = AstroDatePart(jd_, 2);
+  pYear = AstroDatePart(jd_, 1);
+  setText(QString::fromStdString(AstroDateText(jd_)));
+}
+
+// --- finding a text in a list -----------------------------------------------------------------
+
+namespace {
+
+bool FindInItems(const QString& text, const std::vector<std::string>& items, int& index, QString& found,
+                 QLabel* label) {
+  if (text.isEmpty()) {
+    if (label != nullptr) label->clear();
+    return false;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const int best = FindBestListMatch(text.toStdString(), items);
+  QApplication::restoreOverrideCursor();
+  if (best < 0) {
+    if (label != nullptr) label->setText(QString::fromUtf8(ByLanguage("Nicht gefunden", "Not found")));
+    return false;
+  }
+  index = best;
+  found = QString::fromStdString(items[static_cast<std::size_t>(best)]);
+  if (label != nullptr) label->setText(found);
+  return true;
+}
+
+}  // namespace
+
+bool FindInListControl(const QString& text, QComboBox& box, int& index, QString& found, QLabel* label) {
+  std::vector<std::string> items;
+  items.reserve(static_cast<std::size_t>(box.count()));
+  for (int i = 0; i < box.count(); ++i) items.push_back(box.itemText(i).toStdString());
+  if (!FindInItems(text, items, index, found, label)) return false;
+  box.setCurrentIndex(index);
+  return true;
+}
+
+bool FindInListControl(const QString& text, QListWidget& list, int& index, QString& found, QLabel* label) {
+  std::vector<std::string> items;
+  items.reserve(static_cast<std::size_t>(list.count()));
+  for (int i = 0; i < list.count(); ++i) items.push_back(list.item(i)->text().toStdString());
+  if (!FindInItems(text, items, index, found, label)) return false;
+  if (list.selectionMode() == QAbstractItemView::MultiSelection ||
+      list.selectionMode() == QAbstractItemView::ExtendedSelection) {
+    list.item(index)->setSelected(true);
+  } else {
+    list.setCurrentRow(index);
+  }
+  return true;
+}
+
+}  // namespace kvx

@@ -1,0 +1,475 @@
+#include "setup/ui/location_dialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <cmath>
+#include <memory>
+
+#include "core/input_checks.h"
+#include "core/name_tables.h"
+#include "core/text_conversion.h"
+#include "platform/file_dialog.h"
+#include "platform/globals.h"
+#include "platform/settings_store.h"
+#include "setup/edit_rules.h"
+#include "setup/ui/dialog_owner.h"
+#include "setup/ui/edit_controls.h"
+
+namespace kvx {
+
+namespace {
+
+QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
+
+QString DegreeLabel(double degrees) { return QString::number(degrees, 'f', 4) + QString::fromUtf8("°"); }
+
+QString ZoneLabel(int zone) {
+  if (zone < -12 || zone > 12) return "()";
+  return "(" + QString::fromStdString(ZoneNames[static_cast<std::size_t>(zone + 12)]) + ")";
+}
+
+}  // namespace
+
+// --- the combo box of a location list -----------------------------------------------
+
+TLocationCombo::TLocationCombo(Orttabelle& list, QWidget* parent) : QComboBox(parent), list_(list) {
+  connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (!filling_ && index >= 0) list_.SetItemIndex(index);
+  });
+}
+
+void TLocationCombo::Reload() {
+  filling_ = true;
+  clear();
+  QStringList names;
+  names.reserve(list_.Count());
+  for (const std::string& name : list_.Names()) names << QString::fromStdString(name);
+  addItems(names);
+  setCurrentIndex(list_.ItemIndex());
+  filling_ = false;
+}
+
+void TLocationCombo::ShowCurrent() {
+  filling_ = true;
+  setCurrentIndex(list_.ItemIndex());
+  filling_ = false;
+}
+
+// --- the dialog -------------------------------------------------------------------------
+
+TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
+  setObjectName("Ortwahldialog");
+  auto* layout = new QVBoxLayout(this);
+
+  auto* fileGroup = new QGroupBox(this);
+  fileGroup->setObjectName("FileGroup");
+  auto* fileGrid = new QGridLayout(fileGroup);
+  combo_ = new TLocationCombo(list_, fileGroup);
+  combo_->setObjectName("Orttabelle1");
+  search_ = new QLineEdit(fileGroup);
+  search_->setObjectName("Edit1");
+  postcode_search_ = new QLineEdit(fileGroup);
+  postcode_search_->setObjectName("Edit6");
+  word_start_ = new QCheckBox(fileGroup);
+  word_start_->setObjectName("wortanfang");
+  open_button_ = new QPushButton(fileGroup);
+  open_button_->setObjectName("Button2");
+  file_label_ = new QLabel(fileGroup);
+  file_label_->setObjectName("FileLabel");
+  keep_ut_ = new QCheckBox(fileGroup);
+  keep_ut_->setObjectName("weltzeitc");
+  int row = 0;
+  for (const auto& [name, widget] : std::initializer_list<std::pair<const char*, QWidget*>>{
+           {"ListLabel", combo_}, {"SearchLabel", search_}, {"PostcodeSearchLabel", postcode_search_}}) {
+    auto* label = new QLabel(fileGroup);
+    label->setObjectName(name);
+    label->setBuddy(widget);
+    fileGrid->addWidget(label, row, 0);
+    fileGrid->addWidget(widget, row++, 1);
+  }
+  fileGrid->addWidget(word_start_, row++, 1);
+  fileGrid->addWidget(open_button_, row++, 0, 1, 2);
+  fileGrid->addWidget(file_label_, row++, 0, 1, 2);
+  fileGrid->addWidget(keep_ut_, row++, 0, 1, 2);
+  layout->addWidget(fileGroup);
+
+  auto* placeGroup = new QGroupBox(this);
+  placeGroup->setObjectName("PlaceGroup");
+  auto* placeGrid = new QGridLayout(placeGroup);
+  name_ = new QLineEdit(placeGroup);
+  name_->setObjectName("Edit2");
+  name_->setMaxLength(255);
+  postcode_ = new QLabel(placeGroup);
+  postcode_->setObjectName("PostcodeValue");
+  longitude_ = new QLineEdit(placeGroup);
+  longitude_->setObjectName("Edit3");
+  latitude_ = new QLineEdit(placeGroup);
+  latitude_->setObjectName("Edit4");
+  longitude_degrees_ = new QLabel(placeGroup);
+  longitude_degrees_->setObjectName("LongitudeDegrees");
+  latitude_degrees_ = new QLabel(placeGroup);
+  latitude_degrees_->setObjectName("LatitudeDegrees");
+  zone_ = new QSpinBox(placeGroup);
+  zone_->setObjectName("EditZeitzone");
+  zone_->setRange(-12, 12);
+  zone_name_ = new QLabel(placeGroup);
+  extra_minutes_ = new QSpinBox(placeGroup);
+  extra_minutes_->setObjectName("SpinEdit1");
+  extra_minutes_->setRange(-720, 720);
+  auto* utButton = new QPushButton("UT", placeGroup);
+  utButton->setObjectName("UTButton");
+  daylight_ = new QCheckBox(placeGroup);
+  daylight_->setObjectName("CheckBox1");
+  const char* labelNames[6] = {"PlaceLabel", "PostcodeLabel", "LongitudeLabel",
+                               "LatitudeLabel", "ZoneLabel", "MinutesLabel"};
+  QWidget* fields[6] = {name_, postcode_, longitude_, latitude_, zone_, extra_minutes_};
+  QWidget* extras[6] = {nullptr, nullptr, longitude_degrees_, latitude_degrees_, zone_name_, utButton};
+  for (int i = 0; i < 6; ++i) {
+    auto* label = new QLabel(placeGroup);
+    label->setObjectName(labelNames[i]);
+    label->setBuddy(fields[i]);
+    placeGrid->addWidget(label, i, 0);
+    placeGrid->addWidget(fields[i], i, 1);
+    if (extras[i] != nullptr) placeGrid->addWidget(extras[i], i, 2);
+  }
+  auto* eastNote = new QLabel(placeGroup);
+  eastNote->setObjectName("EastNote");
+  placeGrid->addWidget(eastNote, 2, 3);
+  placeGrid->addWidget(daylight_, 6, 1);
+  layout->addWidget(placeGroup);
+
+  auto* manualGroup = new QGroupBox(this);
+  manualGroup->setObjectName("ManualGroup");
+  auto* manualGrid = new QGridLayout(manualGroup);
+  height_ = new TIntegerEdit(manualGroup);
+  height_->setObjectName("EDMeereshoehe");
+  temperature_ = new TFloatEdit(manualGroup);
+  temperature_->setObjectName("EDTemperatur");
+  pressure_ = new TFloatEdit(manualGroup);
+  pressure_->setObjectName("EDLuftdruck");
+  for (TIntegerEdit* edit : {height_, static_cast<TIntegerEdit*>(temperature_), static_cast<TIntegerEdit*>(pressure_)})
+    edit->SetRefusal("Bitte plausible Werte eingeben.", "Please enter realistic values.");
+  refraction_ = new QCheckBox(manualGroup);
+  refraction_->setObjectName("CBRefraktion");
+  const char* manualLabels[3] = {"HeightLabel", "TemperatureLabel", "PressureLabel"};
+  QWidget* manualFields[3] = {height_, temperature_, pressure_};
+  for (int i = 0; i < 3; ++i) {
+    auto* label = new QLabel(manualGroup);
+    label->setObjectName(manualLabels[i]);
+    label->setBuddy(manualFields[i]);
+    manualGrid->addWidget(label, i, 0);
+    manualGrid->addWidget(manualFields[i], i, 1);
+  }
+  manualGrid->addWidget(refraction_, 3, 0, 1, 2);
+  layout->addWidget(manualGroup);
+
+  auto* buttons = new QHBoxLayout;
+  auto* ok = new QPushButton("&OK", this);
+  ok->setObjectName("Button1");
+  ok->setDefault(true);
+  auto* cancel = new QPushButton(this);
+  cancel->setObjectName("CancelButton");
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+
+  const bool byBeginning = CurrentSettingsStore().ReadBool("Settings", "SearchLocationByBeginning").value_or(true);
+  word_start_->setChecked(byBeginning);
+  list_.SetSearchAnywhere(!byBeginning);
+  list_.OnChange = [this] {
+    if (!refreshing_) ShowPlace();
+  };
+
+  connect(ok, &QPushButton::clicked, this, &TOrtwahldialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &TOrtwahldialog::reject);
+  connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (list_.Count() > 0) list_.suchen(text.toStdString());
+  });
+  connect(postcode_search_, &QLineEdit::textChanged, this,
+          [this](const QString& text) { list_.plzsuchen(text.toStdString()); });
+  connect(word_start_, &QCheckBox::clicked, this, [this](bool checked) {
+    list_.SetSearchAnywhere(!checked);
+    if (list_.Count() > 0) list_.suchen(search_->text().toStdString());
+  });
+  connect(open_button_, &QPushButton::clicked, this, &TOrtwahldialog::OpenFile);
+  connect(zone_, &QSpinBox::valueChanged, this, [this](int zone) {
+    zone_name_->setText(ZoneLabel(zone));
+    if (refreshing_) return;
+    Record.Zone = zone;
+    refreshing_ = true;
+    list_.SetZoneIndex(zone);
+    refreshing_ = false;
+  });
+  connect(extra_minutes_, &QSpinBox::valueChanged, this, [this](int minutes) {
+    if (refreshing_) return;
+    Record.ZoneMinutes = minutes;
+    refreshing_ = true;
+    list_.SetExtraMinutes(minutes);
+    refreshing_ = false;
+  });
+  connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    Record.PlaceName = text.toStdString().substr(0, 255);
+    refreshing_ = true;
+    list_.SetPlaceName(Record.PlaceName);
+    refreshing_ = false;
+  });
+  connect(daylight_, &QCheckBox::toggled, this, [this](bool on) { Record.DaylightHours = on ? 1 : 0; });
+  connect(utButton, &QPushButton::clicked, this, [this] { zone_->setValue(-Record.DaylightHours); });
+  connect(refraction_, &QCheckBox::toggled, this, [this](bool on) { Record.RefractionOn = on ? 1 : 0; });
+  connect(longitude_, &QLineEdit::editingFinished, this, [this] {
+    if (isVisible() && !refreshing_ && longitude_->isModified()) CheckLongitude();
+  });
+  connect(latitude_, &QLineEdit::editingFinished, this, [this] {
+    if (isVisible() && !refreshing_ && latitude_->isModified()) CheckLatitude();
+  });
+  connect(height_, &TIntegerEdit::Accepted, this, [this] {
+    if (isVisible() && !refreshing_) CheckHeight();
+  });
+  connect(temperature_, &TIntegerEdit::Accepted, this, [this] {
+    if (isVisible() && !refreshing_) CheckTemperature();
+  });
+  connect(pressure_, &TIntegerEdit::Accepted, this, [this] {
+    if (isVisible() && !refreshing_) CheckPressure();
+  });
+}
+
+TOrtwahldialog::~TOrtwahldialog() {
+  list_.OnChange = nullptr;
+  list_.ClearLocationTable();
+}
+
+void TOrtwahldialog::SetCaptions() {
+  setWindowTitle(Tr("Geographischen Ort aus Datei laden oder eingeben", "Geographic location"));
+  struct Text {
+    const char* name;
+    const char* german;
+    const char* english;
+  };
+  static constexpr Text kTexts[] = {
+      {"ListLabel", "O&rte:", "L&ocations"},
+      {"SearchLabel", "&suchen nach:", "&find:"},
+      {"wortanfang", "nur nach &Wortanfang", "only by  the binning of &words"},
+      {"PostcodeSearchLabel", "&Postleizahl suchen:", "Find postal code:"},
+      {"weltzeitc", "Weltzeit beibehalten", "Do not change UT"},
+      {"Button2", "&Datei mit geographischen Koordinaten öffnen...", "Load &database with geographic locations..."},
+      {"PlaceLabel", "Or&t:", "Loca&tion:"},
+      {"PostcodeLabel", "PLZ:", "Postal code:"},
+      {"LongitudeLabel", "Geogr. &Länge:", "Geogr. &longitude:"},
+      {"LatitudeLabel", "Geogr. &Breite:", "Geogr. latitude:"},
+      {"EastNote", "(östlich: negativ)", "(East: negativ)"},
+      {"ZoneLabel", "&Zeitzone:", "Time zone:"},
+      {"MinutesLabel", "Zusätzliche Differenz zur Zeitzone in Minuten:",
+       "Additional difference to the time zone in minutes:"},
+      {"CheckBox1", "Sommerzeit", "Daylight saving"},
+      {"HeightLabel", "&Meereshöhe (m):", "Altitude above sea level (m):"},
+      {"TemperatureLabel", "Temperatur (°&C):", "Temperature (°&C):"},
+      {"PressureLabel", "Lu&ftdruck (Millibar):", "Atmospheric pressure (millibar):"},
+      {"CBRefraktion", "Refraktion ber&ücksichtigen", "Correction for atmospheric refraction"},
+      {"CancelButton", "&Abbruch", "&Cancel"},
+  };
+  for (const Text& t : kTexts) {
+    QWidget* w = findChild<QWidget*>(t.name);
+    if (auto* label = qobject_cast<QLabel*>(w)) label->setText(Tr(t.german, t.english));
+    else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(Tr(t.german, t.english));
+  }
+  findChild<QGroupBox*>("FileGroup")
+      ->setTitle(Tr("Aus Datei mit geographischen Koordinaten übernehmen", "Using database"));
+  findChild<QGroupBox*>("PlaceGroup")->setTitle(Tr("Verwendete Koordinaten", "Actually used geographic location"));
+  findChild<QGroupBox*>("ManualGroup")
+      ->setTitle(Tr("Weitere Eingaben (nur manuell)", "Additional values (not from database)"));
+}
+
+void TOrtwahldialog::ShowFileLabel() {
+  if (list_.Count() == 0) {
+    file_label_->setText(Tr("Momentan ist keine Datei mit geogr. Koordinaten geladen",
+                            "For the moment there no file with geogr. coordinates is used"));
+    file_label_->setStyleSheet("color: red");
+  } else {
+    file_label_->setText(Tr("Verwendete Datei: ", "File: ") + QString::fromStdString(list_.FileName()));
+    file_label_->setStyleSheet("color: black");
+  }
+}
+
+void TOrtwahldialog::showEvent(QShowEvent* event) {
+  error_ = false;
+  // Nothing below may write the list's place back into the record before
+  // the record has been handed to the list.
+  refreshing_ = true;
+  if (load_on_show_) {
+    load_on_show_ = false;
+    if (LocationFileName.empty()) LocationFileName = DefaultFileName();
+    list_.Neuedateiladen(LocationFileName, 0, false);
+    combo_->Reload();
+  }
+  daylight_->setChecked(Record.DaylightHours == 1);
+  extra_minutes_->setValue(Record.ZoneMinutes);
+  list_.SetSearchAnywhere(!word_start_->isChecked());
+  SetCaptions();
+  ShowFileLabel();
+  // The list's current place takes the record (packed D.MMSS as handed in).
+  list_.SetLatitudeText(TrimBlanks(FormatFixed(Record.Latitude, 0, 4)));
+  list_.SetLongitudeText(TrimBlanks(FormatFixed(Record.Longitude, 0, 4)));
+  list_.SetZoneIndex(Record.Zone);
+  list_.SetExtraMinutes(Record.ZoneMinutes);
+  list_.SetPlaceName(Record.PlaceName);
+  refreshing_ = false;
+  ShowPlace();
+  QDialog::showEvent(event);
+}
+
+std::string& TOrtwahldialog::DefaultFileName() {
+  static std::string name;
+  return name;
+}
+
+void TOrtwahldialog::hideEvent(QHideEvent* event) {
+  CurrentSettingsStore().WriteBool("Settings", "SearchLocationByBeginning", word_start_->isChecked());
+  QDialog::hideEvent(event);
+}
+
+void TOrtwahldialog::ShowPlace() {
+  refreshing_ = true;
+  combo_->ShowCurrent();
+  postcode_->setText(QString::fromStdString(list_.GetPostcode()));
+  name_->setText(QString::fromStdString(list_.PlaceName()));
+  longitude_->setText(QString::fromStdString(DmsArcText(TrimBlanks(FormatFixed(list_.Longitude(), 0, 4)))));
+  latitude_->setText(QString::fromStdString(DmsArcText(TrimBlanks(FormatFixed(list_.Latitude(), 0, 4)))));
+  zone_->setValue(list_.Zone());
+  zone_name_->setText(ZoneLabel(list_.Zone()));
+  extra_minutes_->setValue(list_.ExtraMinutes());
+  height_->SetAcceptedText(QString::number(Record.Height));
+  temperature_->SetValue(Record.Temperature, 1);
+  pressure_->SetValue(Record.Pressure, 1);
+  refraction_->setChecked(Record.RefractionOn != 0);
+  latitude_degrees_->setText(DegreeLabel(DmsPackedToDeg(list_.Latitude())));
+  longitude_degrees_->setText(DegreeLabel(DmsPackedToDeg(list_.Longitude())));
+  Record.Latitude = list_.Latitude();
+  Record.Longitude = list_.Longitude();
+  Record.Zone = list_.Zone();
+  Record.ZoneMinutes = list_.ExtraMinutes();
+  Record.PlaceName = list_.PlaceName();
+  refreshing_ = false;
+}
+
+void TOrtwahldialog::Refused(QWidget* field) {
+  ShowPlace();
+  error_ = true;
+  field->setFocus();
+}
+
+bool TOrtwahldialog::CheckLongitude() {
+  double degrees = 0;
+  if (!ReadDegreeText(longitude_->text().toStdString(), degrees) || std::fabs(degrees) > 180.0) {
+    ShowLongitudeRangeError();
+    Refused(longitude_);
+    return false;
+  }
+  refreshing_ = true;
+  list_.SetLongitudeText(FormatFixed(DegToDmsPackedSec(degrees), 0, 4));
+  refreshing_ = false;
+  Record.Longitude = list_.Longitude();
+  longitude_degrees_->setText(DegreeLabel(degrees));
+  return true;
+}
+
+bool TOrtwahldialog::CheckLatitude() {
+  double degrees = 0;
+  if (!ReadDegreeText(latitude_->text().toStdString(), degrees) || std::fabs(degrees) > 90.0) {
+    ShowLatitudeRangeError();
+    Refused(latitude_);
+    return false;
+  }
+  refreshing_ = true;
+  list_.SetLatitudeText(FormatFixed(DegToDmsPackedSec(degrees), 0, 4));
+  refreshing_ = false;
+  Record.Latitude = list_.Latitude();
+  latitude_degrees_->setText(DegreeLabel(degrees));
+  return true;
+}
+
+bool TOrtwahldialog::CheckHeight() {
+  bool ok = false;
+  const long long h = height_->text().toLongLong(&ok);
+  if (!ok || std::llabs(h) > 310000) {
+    ShowImplausibleValues();
+    Refused(height_);
+    return false;
+  }
+  Record.Height = static_cast<std::int32_t>(h);
+  return true;
+}
+
+bool TOrtwahldialog::CheckTemperature() {
+  double t = 0;
+  if (!temperature_->Value(t) || std::fabs(t) > 273.0) {
+    ShowImplausibleValues();
+    Refused(temperature_);
+    return false;
+  }
+  Record.Temperature = t;
+  return true;
+}
+
+bool TOrtwahldialog::CheckPressure() {
+  double p = 0;
+  if (!pressure_->Value(p) || p < 0.0 || p > 12000.0) {
+    ShowImplausibleValues();
+    Refused(pressure_);
+    return false;
+  }
+  Record.Pressure = p;
+  return true;
+}
+
+void TOrtwahldialog::OpenFile() {
+  FileDialogRequest request;
+  request.title = ByLanguage("Datei mit geographischen Koordinaten öffnen", "Open file with geographic locations");
+  request.filters = {"Geogr. Koordinaten (*.csv)"};
+  request.start = list_.FileName().empty() ? LocationFileName : list_.FileName();
+  request.defaultExtension = "csv";
+  const auto chosen = AskOpenFileName(request);
+  if (!chosen) return;
+  LocationFileName = *chosen;
+  search_->clear();
+  refreshing_ = true;
+  list_.Neuedateiladen(*chosen, 0, true);
+  refreshing_ = false;
+  combo_->Reload();
+  ShowPlace();
+  ShowFileLabel();
+}
+
+void TOrtwahldialog::accept() {
+  open_button_->setFocus();
+  error_ = false;
+  const bool ok = CheckLatitude() && CheckLongitude() && CheckTemperature() && CheckHeight() && CheckPressure();
+  if (!ok) {
+    error_ = false;  // the refusal keeps the dialog open once
+    return;
+  }
+  Record.RefractionOn = refraction_->isChecked() ? 1 : 0;
+  Record.Latitude = DmsPackedToDeg(list_.Latitude());
+  Record.Longitude = DmsPackedToDeg(list_.Longitude());
+  Record.PlaceName = name_->text().toStdString().substr(0, 255);
+  QDialog::accept();
+}
+
+void TOrtwahldialog::reject() {
+  error_ = false;
+  QDialog::reject();
+}
+
+TOrtwahldialog& LocationDialog() {
+  static QPointer<TOrtwahldialog> dialog;
+  return KeptDialog(dialog);
+}
+
+}  // namespace kvx

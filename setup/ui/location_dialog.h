@@ -1,0 +1,109 @@
+// The observer location dialog: a place chosen from the location file or
+// typed, with zone, extra minutes, daylight saving, height, temperature,
+// pressure and refraction. Kept for the whole run: the loaded file, the
+// search settings and the chosen place survive between uses.
+//
+// Callers put longitude (east negative) and latitude into Record as packed
+// D.MMSS; after OK they hold decimal degrees.
+#pragma once
+
+#include <QComboBox>
+#include <QDialog>
+#include <string>
+
+#include "core/observer_record.h"
+#include "setup/location_list.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+
+namespace kvx {
+
+class TFloatEdit;
+class TIntegerEdit;
+
+// A combo box showing the places of a location list; choosing an item
+// makes it the list's current place.
+class TLocationCombo : public QComboBox {
+  Q_OBJECT
+
+ public:
+  explicit TLocationCombo(Orttabelle& list, QWidget* parent = nullptr);
+  // Fills the items from the list (after a load).
+  void Reload();
+  // Shows the list's current item.
+  void ShowCurrent();
+
+ private:
+  Orttabelle& list_;
+  bool filling_ = false;
+};
+
+class TOrtwahldialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TOrtwahldialog(QWidget* parent = nullptr);
+  ~TOrtwahldialog() override;
+
+  TObserverRecord Record;       // working copy (see the header comment)
+  std::string LocationFileName; // loaded at the first show
+  // The file loaded when no other was named (the data folder's "orte.csv").
+  static std::string& DefaultFileName();
+  Orttabelle& List() { return list_; }
+  QCheckBox* KeepUT() const { return keep_ut_; }
+  bool ErrorFlag() const { return error_; }
+
+ public slots:
+  void accept() override;
+  void reject() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void SetCaptions();
+  void ShowFileLabel();
+  void ShowPlace();            // the fields from the list's current place
+  bool CheckLongitude();
+  bool CheckLatitude();
+  bool CheckHeight();
+  bool CheckTemperature();
+  bool CheckPressure();
+  void Refused(QWidget* field);
+  void OpenFile();
+
+  Orttabelle list_;
+  bool load_on_show_ = true;
+  bool error_ = false;
+  bool refreshing_ = false;
+  TLocationCombo* combo_ = nullptr;
+  QLineEdit* search_ = nullptr;
+  QLineEdit* postcode_search_ = nullptr;
+  QCheckBox* word_start_ = nullptr;
+  QCheckBox* keep_ut_ = nullptr;
+  QLineEdit* name_ = nullptr;
+  QLineEdit* longitude_ = nullptr;
+  QLineEdit* latitude_ = nullptr;
+  QSpinBox* zone_ = nullptr;
+  QLabel* zone_name_ = nullptr;
+  QSpinBox* extra_minutes_ = nullptr;
+  QCheckBox* daylight_ = nullptr;
+  TIntegerEdit* height_ = nullptr;
+  TFloatEdit* temperature_ = nullptr;
+  TFloatEdit* pressure_ = nullptr;
+  QCheckBox* refraction_ = nullptr;
+  QLabel* latitude_degrees_ = nullptr;
+  QLabel* longitude_degrees_ = nullptr;
+  QLabel* postcode_ = nullptr;
+  QLabel* file_label_ = nullptr;
+  QPushButton* open_button_ = nullptr;
+};
+
+// The dialog kept for the run (created on first use).
+TOrtwahldialog& LocationDialog();
+
+}  // namespace kvx

@@ -1,0 +1,247 @@
+// Mars and the Sun from the menu into the sheet and the grid, with the
+// date-and-place and period dialogs filled as a user would; the Mars places
+// against the Swiss Ephemeris (fixtures/mars_january_2024_swe.tsv, made by
+// make_mars_table_swe.sh).
+#include "app/ui/table_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "core/name_tables.h"
+#include "engine/table_globals.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/progress.h"
+#include "support/recording_message_sink.h"
+#include "platform/settings_store.h"
+#include "support/fixtures.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs `act` on the next modal dialog; counts the dialogs seen.
+int dialogs_seen = 0;
+void WhenModalShown(const std::function<void(QDialog&)>& act) {
+  QTimer::singleShot(0, [act] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    ++dialogs_seen;
+    act(*dialog);
+  });
+}
+
+void Type(QDialog& dialog, const char* name, const QString& text) {
+  auto* edit = dialog.findChild<QLineEdit*>(name);
+  ASSERT_NE(edit, nullptr) << name;
+  edit->setText(text);
+  edit->setModified(true);
+  emit edit->editingFinished();
+}
+
+void Click(QDialog& dialog, const char* name) {
+  auto* button = dialog.findChild<QPushButton*>(name);
+  ASSERT_NE(button, nullptr) << name;
+  button->click();
+}
+
+void SavePng(QWidget& widget, const std::string& name) {
+  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
+  fs::create_directories(folder);
+  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
+}
+
+double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
+  constexpr double d = M_PI / 180.0;
+  const double c = std::sin(dec1 * d) * std::sin(dec2 * d) + std::cos(dec1 * d) * std::cos(dec2 * d) * std::cos((ra1 - ra2) * d);
+  return std::acos(std::min(1.0, c)) / d * 3600.0;
+}
+
+// A progress panel whose cancel button is pressed at the third step.
+class CancellingProgress : public ProgressReporter {
+ public:
+  void Begin(const std::string&, int) override {}
+  void Step(int) override {
+    if (++steps_ == 3) AbortRequested = 1;
+  }
+  void ProcessEvents() override {}
+  void SetLabel(const std::string&) override {}
+  void End() override {}
+  bool Visible() const override { return true; }
+
+ private:
+  int steps_ = 0;
+};
+
+class TableCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitCoreTablesAtStartup(IntlSeparators);  // the number patterns follow the locale, as at start
+    LanguageEnglish = 1;
+    dialogs_seen = 0;
+  }
+  test::TempFolder home_;
+  MemorySettingsStore store_;
+  RecordingMessageSink messages_;
+};
+
+TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1400, 800);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  TMenuCommands& commands = form.Commands();
+  TMainFormState& state = form.State();
+  ASSERT_TRUE(commands.IsEnabled("Mars1"));
+  EXPECT_FALSE(commands.IsEnabled("Planetoid1")) << "no asteroid chosen";
+  EXPECT_FALSE(commands.IsEnabled("Mond1")) << "the Moon has no kind yet";
+
+  // The first planet table asks for date and place.
+  WhenModalShown([](QDialog& dialog) {
+    Type(dialog, "EditDatum", "1.1.2024");
+    Type(dialog, "EditUhrzeit", "0:00:00");
+    Type(dialog, "EditGl", "-13°24'");
+    Type(dialog, "EditGB", "52°31'");
+    Type(dialog, "EditOrt", "Berlin");
+    SavePng(dialog, "date_place_dialog");
+    Click(dialog, "OK");
+  });
+  commands.Action("Mars1")->trigger();
+  EXPECT_EQ(dialogs_seen, 1);
+  EXPECT_EQ(state.PlaceConfirmed, 1);
+  EXPECT_EQ(state.Period.Start.Year, 2024);
+  EXPECT_NEAR(state.Period.Start.Longitude, -13.4, 1e-9);
+  EXPECT_NEAR(state.Period.Start.Latitude, 52.0 + 31.0 / 60.0, 1e-9);
+  EXPECT_EQ(state.TableKind, kNoTableKind);
+  EXPECT_EQ(state.PreviousTableKind, 71);
+  const int headingRows = form.Workbook().LastRow() - RowStore.Count();
+  EXPECT_EQ(RowStore.Count(), 11) << "ten days after the start, daily";
+  EXPECT_GE(headingRows, 1);
+  EXPECT_LE(headingRows, 3);
+
+  // Ctrl+F8: January 2024, daily; the Mars table is computed again.
+  WhenModalShown([](QDialog& dialog) {
+    auto* autoEnd = dialog.findChild<QCheckBox*>("AutoEnd");
+    autoEnd->setChecked(false);
+    Type(dialog, "StartDate", "01.01.2024");
+    Type(dialog, "StartTime", "00:00:00");
+    Type(dialog, "EndDate", "31.01.2024");
+    Type(dialog, "EndTime", "00:00:00");
+    Click(dialog, "Step1Day");
+    SavePng(dialog, "period_dialog");
+    Click(dialog, "OKButton");
+  });
+  commands.Trigger("ZeitraumfrTabelle1");
+  EXPECT_EQ(dialogs_seen, 2);
+  ASSERT_EQ(RowStore.Count(), 31);
+  EXPECT_EQ(form.Workbook().LastRow(), headingRows + 31);
+  SavePng(form, "main_window_mars");
+
+  // RA and Dec within the planet bound of the internal series (4.3") and
+  // its library roads (0.7").
+  const test::FixtureTable swe = test::ReadFixture(KVX_FIXTURE_DIR "/mars_january_2024_swe.tsv");
+  ASSERT_EQ(swe.Rows(), 31u);
+  double worst = 0;
+  for (int k = 0; k < 31; ++k) {
+    const TEphemerisResultRecord& r = RowStore.Row(k);
+    EXPECT_NEAR(r.JD, swe.Number(k, "jd_ut"), 1e-5) << "row " << k;
+    worst = std::max(worst, SeparationArcsec(r.Position.RightAscension, r.Position.Declination,
+                                             swe.Number(k, "ra"), swe.Number(k, "dec")));
+  }
+  std::printf("Mars, January 2024: worst %.2f\"\n", worst);
+  EXPECT_LT(worst, 4.3);
+
+  // A second Mars table opens no dialog and leaves the changed flag.
+  state.TableChanged = 0;
+  commands.Action("SpeedButton12")->trigger();
+  EXPECT_EQ(dialogs_seen, 2);
+  EXPECT_EQ(state.TableChanged, 0);
+  commands.Trigger("Venus1");
+  commands.Trigger("Mars1");
+  EXPECT_EQ(state.TableChanged, 1) << "Mars after Venus";
+
+  // The Sun with its twilight columns, then the grid with the same texts.
+  commands.Trigger("Sonne1");
+  EXPECT_EQ(state.PreviousTableKind, 51);
+  ASSERT_EQ(RowStore.Count(), 31);
+  const int sheetRows = form.Workbook().LastRow();
+  std::vector<std::string> sheetTexts, gridTexts;
+  for (int col = 1; col <= 60; ++col)
+    if (!form.Workbook().Text(sheetRows, col).empty()) sheetTexts.push_back(form.Workbook().Text(sheetRows, col));
+  state.WorkbookView = 0;
+  commands.Trigger("Sonne1");
+  const tmystringgrid& grid = form.Grid();
+  ASSERT_GE(grid.RowCount(), 31);
+  for (int col = 0; col < grid.ColCount(); ++col)
+    if (!grid.Cells(col, grid.RowCount() - 1).empty()) gridTexts.push_back(grid.Cells(col, grid.RowCount() - 1));
+  EXPECT_GT(sheetTexts.size(), 5u);
+  ASSERT_EQ(gridTexts.size(), sheetTexts.size());
+  for (std::size_t i = 0; i < gridTexts.size(); ++i)
+    EXPECT_EQ(gridTexts[i], sheetTexts[i]) << "the last row of the Sun table, column " << i + 1;
+  state.WorkbookView = 1;
+
+  // Cancelled during the run: kinds 20, the window usable again.
+  CancellingProgress cancelling;
+  ProgressReporter* previous = SetProgressReporter(&cancelling);
+  commands.Trigger("Jupiter1");
+  SetProgressReporter(previous);
+  EXPECT_EQ(state.TableKind, kNoTableKind);
+  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(form.HourglassDepth(), 0);
+  EXPECT_EQ(AbortRequested.load(), 0);
+
+  // Pluto with a period leaving its range: the message, nothing computed.
+  const int before = form.Workbook().LastRow();
+  messages_.messages.clear();
+  state.Period.Start.Year = -3000;
+  LocalTimeToUT(state.Period.Start);
+  commands.Trigger("Pluto1");
+  ASSERT_FALSE(messages_.messages.empty());
+  EXPECT_NE(messages_.messages.back().text.find("Pluto"), std::string::npos);
+  EXPECT_EQ(form.Workbook().LastRow(), before);
+  EXPECT_EQ(state.TableKind, kNoTableKind);
+}
+
+TEST_F(TableCommands, ADateCommandWithoutChangeLeavesTheTableAndCancelStillConfirms) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  WhenModalShown([](QDialog& dialog) { dialog.reject(); });
+  form.Commands().Trigger("Sonne1");
+  EXPECT_EQ(dialogs_seen, 0) << "the Sun asks for nothing";
+  const int rows = form.Workbook().LastRow();
+  ASSERT_GT(rows, 1);
+  // Cancel in the date dialog: nothing recomputed, the place counts as confirmed.
+  WhenModalShown([](QDialog& dialog) { dialog.reject(); });
+  form.Commands().Trigger("DatumundOrteingeben1");
+  EXPECT_EQ(dialogs_seen, 1);
+  EXPECT_EQ(form.State().PlaceConfirmed, 1);
+  EXPECT_EQ(form.Workbook().LastRow(), rows);
+  // The planet table after the date dialog asks no more.
+  form.Commands().Trigger("Mars1");
+  EXPECT_EQ(dialogs_seen, 1);
+}
+
+}  // namespace
+}  // namespace kvx

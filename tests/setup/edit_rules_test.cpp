@@ -1,0 +1,182 @@
+// The rules behind the edit controls and the location list.
+#include "setup/edit_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "core/name_tables.h"
+#include "core/time_scales.h"
+#include "platform/messages.h"
+#include "support/recording_message_sink.h"
+#include "setup/location_list.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+TEST(EditRules, TimesOfDayAreNormalisedAndReadAsPackedHours) {
+  EXPECT_EQ(NormalizeTimeHhMm("9:5", '.'), "09.5");
+  EXPECT_EQ(NormalizeTimeHhMm(" 12 : 345", ','), "12,34");
+  EXPECT_EQ(NormalizeTimeHhMmSs("12:5:30", '.'), "12.0530");
+  EXPECT_EQ(NormalizeTimeHhMmSs("1:02:03", '.'), "01.0203");
+
+  double h = -1;
+  ASSERT_TRUE(TimeEditTextToHours("9:5", false, h));
+  EXPECT_NEAR(h, 9.0 + 50.0 / 60.0, 1e-9) << "9:5 is 9 h 50 min";
+  ASSERT_TRUE(TimeEditTextToHours("23:59:59", true, h));
+  EXPECT_NEAR(h, 23.999722, 1e-6);
+  ASSERT_TRUE(TimeEditTextToHours("25:00", false, h));
+  EXPECT_NEAR(h, 1.0, 1e-9);
+  ASSERT_TRUE(TimeEditTextToHours("00:00:00", true, h));
+  EXPECT_EQ(h, 0.0) << "a zero step stays zero";
+  h = 7;
+  EXPECT_FALSE(TimeEditTextToHours("ab:cd", true, h));
+  EXPECT_FALSE(TimeEditTextToHours("1e3", true, h)) << "pasted exponents are no time";
+  EXPECT_EQ(h, 7);
+
+  EXPECT_NEAR(HoursToPackedHours(12.999999), 13.0, 1e-12) << "60 s and 60 min carried";
+  EXPECT_NEAR(HoursToPackedHours(-1.5), -1.30, 1e-12);
+  EXPECT_EQ(TimeOfDayText(2.5, true), "02:30:00");
+  EXPECT_EQ(TimeOfDayText(23.99999999, false), "23:59");
+}
+
+TEST(EditRules, KeysAndFinishedTextsOfTheNumberBoxes) {
+  EXPECT_TRUE(IntegerKeyAllowed('-'));
+  EXPECT_FALSE(IntegerKeyAllowed('+'));
+  EXPECT_FALSE(IntegerKeyAllowed('a'));
+  EXPECT_EQ(FloatKeyFilter('.', ','), ',');
+  EXPECT_EQ(FloatKeyFilter('x', ','), '\0');
+  EXPECT_TRUE(IsIntegerText("-12"));
+  EXPECT_FALSE(IsIntegerText("1-2"));
+  EXPECT_FALSE(IsIntegerText("12abc")) << "pasted letters";
+  EXPECT_TRUE(IsFloatText("180,0"));
+  EXPECT_FALSE(IsFloatText("1.2.3"));
+  EXPECT_FALSE(IsFloatText("nan"));
+}
+
+TEST(EditRules, DatesHeldAsJulianDays) {
+  const double today = CalendarDateToJd(7, 12, 2026, 0);
+  // 29 February 1900 does not exist: the date carries into March.
+  const double jd1900 = ParseAstroDateText("29.2.1900", today);
+  EXPECT_EQ(AstroDatePart(jd1900, 3), 1);
+  EXPECT_EQ(AstroDatePart(jd1900, 2), 3);
+  // 1500 is a leap year of the Julian calendar ...
+  const double jd1500 = ParseAstroDateText("29.2.1500", today);
+  EXPECT_EQ(AstroDatePart(jd1500, 3), 29);
+  EXPECT_EQ(AstroDatePart(jd1500, 2), 2);
+  // ... but the day check uses the Gregorian leap rule.
+  const double feb1500 = CalendarDateToJd(1, 2, 1500, 0);
+  EXPECT_EQ(AstroDateSetPart(feb1500, 3, 29), feb1500);
+  EXPECT_EQ(AstroDatePart(ParseAstroDateText("1.1.07", today), 1), 2007);
+  EXPECT_EQ(AstroDatePart(ParseAstroDateText("x.5", today), 3), 7) << "a bad part keeps today's";
+  EXPECT_EQ(AstroDatePart(ParseAstroDateText("x.5", today), 2), 5);
+  EXPECT_EQ(AstroDateText(CalendarDateToJd(5, 3, -44, 0)), "5.3.-0044");
+  EXPECT_TRUE(AstroDateInRange(5373484.4583));
+  EXPECT_FALSE(AstroDateInRange(5373484.5));
+  EXPECT_FALSE(AstroDateInRange(-1));
+  EXPECT_EQ(DaysInMonth(2, 2000), 29);
+  EXPECT_EQ(DaysInMonth(2, 1900), 28);
+
+  std::int32_t d = 0, m = 0, y = 0;
+  EXPECT_TRUE(ParseDottedDate("01.01.20000", d, m, y));
+  EXPECT_EQ(y, 20000);
+  EXPECT_FALSE(ParseDottedDate("1.1", d, m, y));
+  EXPECT_FALSE(ParseDottedDate("a.1.2000", d, m, y));
+}
+
+TEST(EditRules, AnglesAndTheBestListHit) {
+  double deg = 0;
+  ASSERT_TRUE(ReadDegreeText("13°24'30''", deg));
+  EXPECT_NEAR(deg, 13.408333, 1e-6);
+  ASSERT_TRUE(ReadDegreeText("180,0", deg));
+  EXPECT_EQ(deg, 180.0);
+  EXPECT_FALSE(ReadDegreeText("abc", deg));
+  EXPECT_EQ(DegreesArcText(52.516667), "52°31'00''");
+
+  EXPECT_EQ(FindBestListMatch("ber", {"Oberhausen", "Berlin", "Bern"}), 2);
+  EXPECT_EQ(FindBestListMatch("BER", {"Oberhausen", "Berlin"}), 1);
+  EXPECT_EQ(FindBestListMatch("xyz", {"Oberhausen"}), -1);
+  EXPECT_EQ(FindBestListMatch("", {"Oberhausen"}), -1);
+  EXPECT_EQ(FindBestListMatch("mün", {"MÜNCHEN"}), 0) << "umlauts lower-cased too";
+}
+
+TEST(LocationList, LinesOfTheLocationFile) {
+  std::string name;
+  TOrtdatens p;
+  ASSERT_TRUE(ParseLocationLine("Berlin;-13.2400;52.3100;1;0", name, p));
+  EXPECT_EQ(name, "Berlin");
+  EXPECT_EQ(p.Longitude, -13.24);
+  EXPECT_EQ(p.Latitude, 52.31);
+  EXPECT_EQ(p.Zone, 1);
+  EXPECT_EQ(p.Postcode, "");
+  ASSERT_TRUE(ParseLocationLine("Berlin;-13,2400;52,3100;1;0;10115\r", name, p));
+  EXPECT_EQ(p.Longitude, -13.24);
+  EXPECT_EQ(p.Postcode, "10115");
+  EXPECT_FALSE(ParseLocationLine("X;abc;50;1;0", name, p));
+  ASSERT_TRUE(ParseLocationLine("X;10;50;MEZ;0", name, p));
+  EXPECT_EQ(p.Zone, 0);
+  EXPECT_FALSE(ParseLocationLine(":ORTDATEI VAMUR!", name, p));
+  EXPECT_FALSE(ParseLocationLine("", name, p));
+  // Minutes or seconds of 60 and more, a latitude beyond 90: no place.
+  EXPECT_FALSE(ParseLocationLine("X;10.6000;50;1;0", name, p));
+  EXPECT_FALSE(ParseLocationLine("X;10.0060;50;1;0", name, p));
+  EXPECT_FALSE(ParseLocationLine("X;10;91;1;0", name, p));
+  EXPECT_TRUE(ParseLocationLine("X;10.5959;90;1;0", name, p));
+}
+
+TEST(LocationList, LoadSearchAndIndices) {
+  InitAstroNameTables();
+  test::TempFolder folder;
+  const std::string file = folder.Write(
+      "orte.csv",
+      ":ORTDATEI VAMUR!\n:Ort;Geographische Länge;Geographische Breite;Zeitzone;Postleitzahl\n"
+      "Oberhausen;-6.5107;51.2818;1;0;46045\nBerlin;-13.2400;52.3100;1;0;10115\nX;abc;1;1;0\n"
+      "Bern;-7.2649;46.5654;1;0;3011\n");
+  Orttabelle list;
+  int changes = 0;
+  list.OnChange = [&] { ++changes; };
+  ASSERT_TRUE(list.Neuedateiladen(file, 5, false));
+  EXPECT_EQ(list.Count(), 3);
+  EXPECT_EQ(list.ItemIndex(), 0) << "an index beyond the list selects the first place";
+  EXPECT_EQ(list.PlaceName(), "Oberhausen");
+  EXPECT_GT(changes, 0);
+
+  EXPECT_TRUE(list.suchen("ber"));
+  EXPECT_EQ(list.PlaceName(), "Berlin") << "word start skips Oberhausen";
+  list.SetSearchAnywhere(true);
+  EXPECT_TRUE(list.suchen("ber"));
+  EXPECT_EQ(list.PlaceName(), "Oberhausen");
+  EXPECT_FALSE(list.suchen(""));
+  EXPECT_TRUE(list.plzsuchen("301"));
+  EXPECT_EQ(list.PlaceName(), "Bern");
+  EXPECT_EQ(list.GetPostcode(), "3011");
+  EXPECT_EQ(list.ZoneName(), ZoneNames[13]);
+  list.SetStoredIndex(7);
+  EXPECT_EQ(list.GetStoredIndex(), 0);
+
+  // A file that cannot be opened: an empty list; a message only when asked.
+  RecordingMessageSink sink;
+  ScopedMessageSink scoped(sink);
+  EXPECT_FALSE(list.Neuedateiladen(folder.File("missing.csv"), 0, false));
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_TRUE(sink.messages.empty());
+  EXPECT_FALSE(list.Neuedateiladen(folder.File("missing.csv"), 0, true));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_NE(sink.messages[0].text.find("nicht gefunden"), std::string::npos);
+}
+
+TEST(LocationList, TheShippedFileLoadsEveryPlace) {
+  Orttabelle list;
+  ASSERT_TRUE(list.Neuedateiladen(std::string(KVX_DATA_DIR) + "/orte.csv", 0, false));
+  EXPECT_GE(list.Count(), 30);
+  std::ifstream in(std::string(KVX_DATA_DIR) + "/orte.csv");
+  int lines = 0;
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty() && line[0] != ':') ++lines;
+  EXPECT_EQ(list.Count(), lines) << "no line of the shipped file is skipped";
+}
+
+}  // namespace
+}  // namespace kvx

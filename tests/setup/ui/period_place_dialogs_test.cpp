@@ -1,0 +1,232 @@
+// The period, date-and-place and location dialogs and the edit controls,
+// driven as a user would: refused fields keep the dialog open with their
+// message, OK copies back, Cancel changes nothing. Pictures of each dialog
+// go to test-output.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QWidget>
+#include <cmath>
+
+#include "core/name_tables.h"
+#include "core/observer_record.h"
+#include "core/time_scales.h"
+#include "dialog_test_support.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "support/recording_message_sink.h"
+#include "platform/settings_store.h"
+#include "setup/ui/date_place_dialog.h"
+#include "setup/ui/dialog_owner.h"
+#include "setup/ui/edit_controls.h"
+#include "setup/ui/location_dialog.h"
+#include "setup/ui/period_dialog.h"
+
+namespace kvx {
+namespace {
+
+using test::Child;
+using test::WhenModalShown;
+
+void Type(QWidget& dialog, const char* name, const QString& text) {
+  auto* edit = Child<QLineEdit>(dialog, name);
+  ASSERT_NE(edit, nullptr) << name;
+  edit->setText(text);
+  edit->setModified(true);
+  emit edit->editingFinished();
+}
+
+class Dialogs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitAstroNameTables();
+    LanguageEnglish = 0;
+    SetDialogOwner(&owner_);
+  }
+  void TearDown() override { SetDialogOwner(nullptr); }
+  static TObserverRecord Record(int day, int month, int year, double hours) {
+    TObserverRecord r;
+    r.Day = day;
+    r.Month = month;
+    r.Year = year;
+    r.LocalHours = hours;
+    r.Zone = 1;
+    LocalTimeToUT(r);
+    return r;
+  }
+  QWidget owner_;
+  RecordingMessageSink sink_;
+  MemorySettingsStore store_;
+};
+
+TEST_F(Dialogs, PeriodDialogRefusesAndAcceptsByItsRules) {
+  ScopedMessageSink messages(sink_);
+  TObserverRecord start = Record(1, 1, 2024, 0), end = Record(31, 1, 2024, 0);
+  TTableStep step;
+  std::int32_t minutes = 0, seconds = 0, interval = 5, span = 8;
+
+  // Cancel leaves everything as it was.
+  WhenModalShown([](QDialog& dialog) { dialog.reject(); });
+  const TObserverRecord before = end;
+  EXPECT_EQ(ShowPeriodDialog(minutes, seconds, start, end, interval, span, step), 0);
+  EXPECT_EQ(end.Mjd, before.Mjd);
+  EXPECT_EQ(minutes, 0);
+
+  // Step 0 d 00:00:00 refused; 00:00:02 accepted. Year 20001 refused,
+  // 20000 accepted; the phase step 0 min 0 s comes back as 1 min.
+  WhenModalShown([this](QDialog& dialog) {
+    Type(dialog, "StepDays", "0");
+    Type(dialog, "StepHours", "00:00:00");
+    Child<TEditUhrzeithms>(dialog, "StepHours")->SetUhrzeit(0);
+    sink_.messages.clear();
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_FALSE(sink_.messages.empty());
+    EXPECT_NE(sink_.messages.back().text.find("Intervall in Tagen und in Stunden"), std::string::npos);
+    Type(dialog, "StepHours", "00:00:02");
+    Type(dialog, "EndDate", "01.01.20001");
+    sink_.messages.clear();
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_FALSE(sink_.messages.empty());
+    EXPECT_EQ(sink_.messages.back().text, "Enddatum: Jahr muß Ganzzahl >=-4711 und <=20000 sein!");
+    Type(dialog, "EndDate", "01.01.20000");
+    test::SavePicture(dialog, "period_dialog_german");
+    dialog.accept();
+  });
+  EXPECT_EQ(ShowPeriodDialog(minutes, seconds, start, end, interval, span, step), 1);
+  EXPECT_EQ(step.Days, 0);
+  EXPECT_NEAR(step.Hours * 3600, 2.0, 1e-6);
+  EXPECT_EQ(end.Year, 20000);
+  EXPECT_NEAR(end.LocalHours, 5e-08, 1e-12) << "the end time carries its extra";
+  EXPECT_EQ(minutes, 1);
+  EXPECT_EQ(PeriodAccepted(end), 1);
+
+  // The automatic end: 2 days and 12 hours after the start.
+  WhenModalShown([](QDialog& dialog) {
+    Child<QCheckBox>(dialog, "AutoEnd")->setChecked(true);
+    Type(dialog, "AutoDays", "2");
+    Type(dialog, "AutoHours", "12:00:00");
+    Type(dialog, "StartDate", "01.01.-4711");
+    dialog.accept();
+  });
+  ASSERT_EQ(ShowPeriodDialog(minutes, seconds, start, end, interval, span, step), 1);
+  EXPECT_EQ(AutoEndSwitch(end), 1);
+  EXPECT_EQ(start.Year, -4711);
+  EXPECT_NEAR(end.Mjd - start.Mjd, 2.5, 1e-9);
+  EXPECT_NEAR(end.PeriodHours, 12.0, 1e-12) << "packed hours";
+}
+
+TEST_F(Dialogs, DatePlaceDialogValidatesAndCopiesBackOnlyOnOk) {
+  ScopedMessageSink messages(sink_);
+  std::int32_t day = 15, month = 4, year = 2024, zone = 1, minutes = 30, daylight = 1, height = 0;
+  double hours = 12, deltaT = 69, latitude = 50, longitude = -10, temperature = 10, pressure = 1010;
+  std::string place = "Siegen";
+  bool refraction = true, autoDeltaT = false;
+  auto show = [&](bool visible) {
+    return ShowDatePlaceDialog(day, month, year, zone, minutes, hours, deltaT, latitude, longitude, place, daylight,
+                               height, temperature, pressure, refraction, autoDeltaT, true, visible);
+  };
+  EXPECT_FALSE(show(false));
+  EXPECT_EQ(latitude, 50);
+
+  WhenModalShown([this](QDialog& dialog) {
+    // 0 h UT with zone 1, daylight saving and 30 minutes is 02:30 local time.
+    Child<QPushButton>(dialog, "NullUhrUT")->click();
+    EXPECT_EQ(Child<QLineEdit>(dialog, "EditUhrzeit")->text(), "02:30:00");
+    // Day 31 in April becomes 30.
+    Child<QSpinBox>(dialog, "EditTag")->setValue(31);
+    EXPECT_EQ(Child<QSpinBox>(dialog, "EditTag")->value(), 30);
+    // Latitude 91 refused: the message and the previous value.
+    sink_.messages.clear();
+    Type(dialog, "EditGB", "91");
+    ASSERT_EQ(sink_.messages.size(), 1u);
+    EXPECT_EQ(Child<QLabel>(dialog, "LatitudeDegrees")->text(), QString::fromUtf8("50.0000°"));
+    Type(dialog, "EditGB", "13°24'30''");
+    Type(dialog, "EditGl", "180,0");
+    Type(dialog, "EDMeereshoehe", "31001");
+    EXPECT_EQ(sink_.messages.size(), 2u) << "height above 31000 refused";
+    Type(dialog, "EDMeereshoehe", "31000");
+    test::SavePicture(dialog, "date_place_dialog_german");
+    Child<QPushButton>(dialog, "OK")->click();
+  });
+  ASSERT_TRUE(show(true));
+  EXPECT_NEAR(hours, 2.5, 1e-6);
+  EXPECT_EQ(day, 30);
+  EXPECT_NEAR(latitude, 13.408333, 1e-6);
+  EXPECT_EQ(longitude, 180.0);
+  EXPECT_EQ(height, 31000);
+}
+
+TEST_F(Dialogs, LocationDialogLoadsSearchesAndChecksItsFields) {
+  ScopedMessageSink messages(sink_);
+  ScopedSettingsStore settings(store_);
+  TOrtwahldialog& dialog = LocationDialog();
+  TOrtwahldialog::DefaultFileName() = std::string(KVX_DATA_DIR) + "/orte.csv";
+  dialog.Record.PlaceName = "Siegen";
+  dialog.Record.Latitude = 51.1128;   // packed D.MMSS
+  dialog.Record.Longitude = -8.0126;
+  dialog.Record.Zone = 1;
+  dialog.Record.Height = 200;
+  dialog.Record.Pressure = 1010;
+  dialog.Record.Temperature = 10;
+  WhenModalShown([this](QDialog& shown) {
+    // The place handed in is shown, not the list's first place.
+    EXPECT_EQ(Child<QLineEdit>(shown, "Edit2")->text(), "Siegen");
+    EXPECT_EQ(Child<QLineEdit>(shown, "Edit4")->text(), "51°11'28''");
+    EXPECT_GT(Child<QComboBox>(shown, "Orttabelle1")->count(), 30);
+    Child<QLineEdit>(shown, "Edit1")->setText("ber");
+    EXPECT_EQ(Child<QLineEdit>(shown, "Edit2")->text(), "Berlin");
+    Type(shown, "EDMeereshoehe", "310001");
+    EXPECT_EQ(sink_.messages.size(), 1u);
+    Type(shown, "EDMeereshoehe", "310000");
+    Type(shown, "Edit4", "52°31'00''");
+    Child<QCheckBox>(shown, "CheckBox1")->setChecked(true);
+    Child<QPushButton>(shown, "UTButton")->click();
+    test::SavePicture(shown, "location_dialog");
+    Child<QPushButton>(shown, "Button1")->click();
+  });
+  ASSERT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_NEAR(dialog.Record.Latitude, 52.516667, 1e-6);
+  EXPECT_NEAR(dialog.Record.Longitude, -13.4, 1e-9);
+  EXPECT_EQ(dialog.Record.Height, 310000);
+  EXPECT_EQ(dialog.Record.Zone, -1) << "UT with daylight saving";
+  EXPECT_EQ(dialog.Record.PlaceName, "Berlin");
+  EXPECT_EQ(store_.ReadBool("Settings", "SearchLocationByBeginning"), true);
+}
+
+TEST_F(Dialogs, EditControlsRefusePastedTextAndFindInLists) {
+  ScopedMessageSink messages(sink_);
+  TIntegerEdit integer(&owner_);
+  integer.SetAcceptedText("12");
+  integer.setText("12a");  // pasted
+  emit integer.editingFinished();
+  EXPECT_EQ(integer.text(), "12");
+  EXPECT_EQ(sink_.messages.size(), 1u);
+
+  TAstroDatumEdit date(&owner_);
+  ASSERT_TRUE(date.SetJD(2451544.5));
+  EXPECT_TRUE(date.SetJD(5373484.4583));
+  EXPECT_FALSE(date.SetJD(5373484.5));
+  EXPECT_EQ(date.JD(), 5373484.4583);
+  EXPECT_NE(sink_.messages.back().caption.find("Invalid Date"), std::string::npos);
+
+  QComboBox box(&owner_);
+  box.addItems({"Oberhausen", "Berlin", "Bern"});
+  QLabel label(&owner_);
+  int index = -1;
+  QString found;
+  ASSERT_TRUE(FindInListControl("ber", box, index, found, &label));
+  EXPECT_EQ(index, 2);
+  EXPECT_EQ(box.currentIndex(), 2);
+  EXPECT_FALSE(FindInListControl("xyz", box, index, found, &label));
+  EXPECT_EQ(label.text(), "Nicht gefunden");
+}
+
+}  // namespace
+}  // namespace kvx
