@@ -104,11 +104,10 @@ TDocumentCommands::TDocumentCommands(TMainForm& form)
     TWorkbookDocument doc = WorkbookDocument();
     if (ReadCsvIntoSheet(doc, workbook_file_)) ShowWorkbookCaption();
   });
-  // Every change of the sheet makes the document unsaved.
+  // The first change of the sheet after a save or open makes the document
+  // unsaved (the workbook reports only that first change).
   form.Workbook().AddListener([this](workbook::TChange change) {
-    if (change != workbook::TChange::Modified) return;
-    form_.State().DocumentSaved = 0;
-    form_.Workbook().SetModified(false);
+    if (change == workbook::TChange::Modified) form_.State().DocumentSaved = 0;
   });
   form.OpenDocumentByName = [this](const std::string& name) {
     if (form_.State().WorkbookView == 0) {
@@ -141,6 +140,7 @@ bool TDocumentCommands::MayLeave() {
 }
 
 void TDocumentCommands::ShowWorkbookCaption() {
+  if (form_.State().DocumentSaved != 0) form_.Workbook().SetModified(false);
   if (!workbook_caption_.empty()) form_.setWindowTitle(QString::fromStdString(workbook_caption_));
 }
 
