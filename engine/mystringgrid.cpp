@@ -9,8 +9,8 @@ namespace kvx {
 
 namespace {
 // The largest grid: enough for any table, small enough to stay in memory.
-constexpr int kMaxGridRows = 1000000;
-constexpr int kMaxGridCols = 1000;
+constexpr int kMaxGridRows = tmystringgrid::kMaxRows;
+constexpr int kMaxGridCols = tmystringgrid::kMaxCols;
 }  // namespace
 
 tmystringgrid::tmystringgrid(int colCount, int rowCount)
@@ -58,6 +58,24 @@ void tmystringgrid::SetColWidths(int col, int width) {
   if (col < 0 || col >= kMaxGridCols) return;
   if (col >= static_cast<int>(colWidths_.size())) colWidths_.resize(col + 1, -1);
   colWidths_[col] = std::max(width, 0);
+  Changed();
+}
+
+void tmystringgrid::SetDefaultRowHeight(int height) {
+  defaultRowHeight_ = std::max(height, 0);
+  rowHeights_.clear();
+  Changed();
+}
+
+int tmystringgrid::RowHeights(int row) const {
+  if (row < 0 || row >= static_cast<int>(rowHeights_.size()) || rowHeights_[row] < 0) return defaultRowHeight_;
+  return rowHeights_[row];
+}
+
+void tmystringgrid::SetRowHeights(int row, int height) {
+  if (row < 0 || row >= kMaxGridRows) return;
+  if (row >= static_cast<int>(rowHeights_.size())) rowHeights_.resize(row + 1, -1);
+  rowHeights_[row] = std::max(height, 0);
   Changed();
 }
 

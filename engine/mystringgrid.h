@@ -37,6 +37,19 @@ class tmystringgrid {
   int ColWidths(int col) const;
   void SetColWidths(int col, int width);
 
+  // Row heights in pixels. Setting the default height gives every row that
+  // height (individual heights set earlier are dropped); a row given its own
+  // height keeps it until then.
+  static constexpr int kStartRowHeight = 24;
+  int DefaultRowHeight() const { return defaultRowHeight_; }
+  void SetDefaultRowHeight(int height);
+  int RowHeights(int row) const;
+  void SetRowHeights(int row, int height);
+
+  // The largest grid (rows and columns including the titles).
+  static constexpr int kMaxRows = 1000000;
+  static constexpr int kMaxCols = 1000;
+
   // Called after every change (cells or size), for the view.
   void SetChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
@@ -52,6 +65,8 @@ class tmystringgrid {
   int colCount_;
   std::vector<std::vector<std::string>> cells_;  // [row][col]
   std::vector<int> colWidths_;                    // -1: the default
+  std::vector<int> rowHeights_;                   // -1: the default
+  int defaultRowHeight_ = kStartRowHeight;
   std::function<void()> listener_;
 };
 

@@ -1,4 +1,5 @@
 #include "app/ui/main_window.h"
+#include "app/ui/document_commands.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -97,6 +98,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   FillFontBox();
   RegisterOwnCommands();
   tables_ = new TTableCommands(*this);
+  documents_ = new TDocumentCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);

@@ -34,6 +34,7 @@ class QtMessageSink;
 class QtProgress;
 class QtDesktopOpener;
 class TAboutBox;
+class TDocumentCommands;
 class TMenuCommands;
 class TTableCommands;
 class TMyHistoryMenu;
@@ -74,6 +75,7 @@ class TMainForm : public QMainWindow {
   TMoonCacheState& MoonCache() { return moon_cache_; }
   workbook::TWorkbook& Workbook() { return workbook_; }
   TWorkbookView* WorkbookView() const { return workbook_view_; }
+  TDocumentCommands& Documents() { return *documents_; }
   TMyStringGridView* GridView() const { return grid_view_; }
   tmystringgrid& Grid() { return grid_; }
   QStackedWidget* CentralStack() const { return stack_; }
@@ -211,6 +213,7 @@ class TMainForm : public QMainWindow {
   QTimer* clock_timer_ = nullptr;
   QProgressBar* progress_bar_ = nullptr;
   TMenuCommands* commands_ = nullptr;
+  TDocumentCommands* documents_ = nullptr;
   TTableCommands* tables_ = nullptr;
   TMyHistoryList recent_;
   TMyHistoryMenu* recent_menu_ = nullptr;

@@ -27,6 +27,92 @@ std::vector<std::string> SplitFields(const std::string& line, char separator) {
   }
 }
 
+// Comma-separated records. Unquoted fields end at the separator or the line
+// end. A field that starts with a double quote runs to its closing quote
+// (a doubled quote inside stands for one, separators and line breaks are
+// part of it), then on to the next separator; a quote that is never closed
+// makes the rest of its line the field.
+std::vector<std::vector<std::string>> SplitSeparatedRecords(const std::string& text, char separator) {
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> row;
+  std::string field;
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  auto endOfLine = [&](std::size_t at) { return at < n && (text[at] == '\n' || text[at] == '\r'); };
+  auto skipLineEnd = [&](std::size_t at) {
+    if (at < n && text[at] == '\r' && at + 1 < n && text[at + 1] == '\n') return at + 2;
+    return at + 1;
+  };
+  bool fieldStart = true;
+  while (i < n) {
+    const char ch = text[i];
+    if (fieldStart && ch == '"') {
+      std::string quoted;
+      std::size_t j = i + 1;
+      bool closed = false;
+      while (j < n) {
+        if (text[j] == '"') {
+          if (j + 1 < n && text[j + 1] == '"') {
+            quoted += '"';
+            j += 2;
+            continue;
+          }
+          closed = true;
+          ++j;
+          break;
+        }
+        quoted += text[j++];
+      }
+      if (closed) {
+        field += quoted;
+        i = j;
+      } else {
+        std::size_t end = i + 1;
+        while (end < n && !endOfLine(end)) ++end;
+        field += text.substr(i + 1, end - i - 1);
+        i = end;
+      }
+      fieldStart = false;
+      continue;
+    }
+    fieldStart = false;
+    if (ch == separator) {
+      row.push_back(std::move(field));
+      field.clear();
+      fieldStart = true;
+      ++i;
+    } else if (endOfLine(i)) {
+      row.push_back(std::move(field));
+      field.clear();
+      rows.push_back(std::move(row));
+      row.clear();
+      fieldStart = true;
+      i = skipLineEnd(i);
+    } else {
+      field += ch;
+      ++i;
+    }
+  }
+  if (!fieldStart || !field.empty() || !row.empty()) {
+    row.push_back(std::move(field));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+// A field as written to a comma-separated file: quoted (quotes doubled)
+// when it holds the separator, a quote or a line break.
+std::string SeparatedField(const std::string& text, char separator) {
+  if (text.find_first_of(std::string{separator, '"', '\n', '\r'}) == std::string::npos) return text;
+  std::string out = "\"";
+  for (char ch : text) {
+    if (ch == '"') out += '"';
+    out += ch;
+  }
+  out += '"';
+  return out;
+}
+
 bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error) {
   std::string data;
   if (!ReadFileBytes(path, data, error)) return false;
@@ -85,10 +171,10 @@ bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnl
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error) {
   std::string data;
   if (!ReadFileBytes(path, data, error)) return false;
-  const auto lines = TextLines(data);
-  const int rows = static_cast<int>(std::min<std::size_t>(lines.size(), kMaxRows));
+  const auto records = SplitSeparatedRecords(DecodeTextBytes(data), separator);
+  const int rows = static_cast<int>(std::min<std::size_t>(records.size(), kMaxRows));
   for (int r = 0; r < rows; ++r) {
-    const auto fields = SplitFields(lines[r], separator);
+    const auto& fields = records[static_cast<std::size_t>(r)];
     for (std::size_t c = 0; c < fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
       book.SetText(r + 1, static_cast<int>(c) + 1, fields[c]);
     }
@@ -102,7 +188,7 @@ bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char se
   for (int r = 1; r <= lastRow; ++r) {
     const int lastCol = book.LastColForRow(r);
     for (int c = 1; c <= lastCol; ++c) {
-      out += book.Entry(r, c);
+      out += SeparatedField(book.Entry(r, c), separator);
       if (c < lastCol) out += separator;
     }
     out += "\r\n";

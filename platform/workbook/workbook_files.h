@@ -48,13 +48,16 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error);
 bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error);
 
-// Comma-separated files: lines split at the separator with no quoting
-// (quote characters are part of a field); every field is stored as the
+// Comma-separated files: lines split at the separator; a field that starts
+// with a double quote runs to its closing quote (doubled quotes inside stand
+// for one; separators and line breaks inside belong to the field; a quote
+// never closed takes the rest of its line). Every field is stored as the
 // text of its cell, from row 1 and column 1 of the current sheet.
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error);
 // Rows 1 to LastRow; each row's cells 1 to its last used column as entries
 // (numbers unformatted, formulas as entered), joined by the separator; an
-// empty row gives an empty line.
+// entry holding the separator, a double quote or a line break is quoted
+// with its quotes doubled; an empty row gives an empty line.
 bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char separator, std::string& error);
 
 }  // namespace kvx::workbook

@@ -257,16 +257,33 @@ TEST_F(WorkbookFilesTest, TabTextAndSeparatedFiles) {
   const std::string csv = PathOf("sheet.csv");
   ASSERT_TRUE(WriteSheetSeparated(book, csv, ';', error)) << error;
   EXPECT_EQ(Slurp(csv), "Gr\xF6\xDF" "e \xB0;;2,5\r\n=C1*2\r\n");
-  // No quoting: a quoted field with the separator inside is split there.
-  std::ofstream(csv, std::ios::binary) << "\"a;b\";c\r\n\r\nx;\xB0\n";
+  // A quoted field keeps its separator; an unclosed quote takes the rest
+  // of its line; empty lines stay empty rows.
+  std::ofstream(csv, std::ios::binary) << "\"a;b\";c\r\n\r\nx;\xB0\n\"open;end\nlast";
   TWorkbook imported(1);
   ASSERT_TRUE(ReadSeparatedIntoSheet(imported, csv, ';', error)) << error;
-  EXPECT_EQ(imported.Text(1, 1), "\"a");
-  EXPECT_EQ(imported.Text(1, 2), "b\"");
-  EXPECT_EQ(imported.Text(1, 3), "c");
+  EXPECT_EQ(imported.Text(1, 1), "a;b");
+  EXPECT_EQ(imported.Text(1, 2), "c");
   EXPECT_EQ(imported.LastColForRow(2), 0);
   EXPECT_EQ(imported.Text(3, 2), "°");
   EXPECT_EQ(imported.CellKind(3, 1), TCellKind::Text);
+  EXPECT_EQ(imported.Text(4, 1), "open;end");
+  EXPECT_EQ(imported.Text(5, 1), "last");
+
+  // Cells holding the separator, quotes and a line break come back whole.
+  TWorkbook tricky(1);
+  tricky.SetText(1, 1, "x;y");
+  tricky.SetText(1, 2, "say \"hi\"");
+  tricky.SetText(1, 3, "two\nlines");
+  tricky.SetText(2, 1, "plain");
+  ASSERT_TRUE(WriteSheetSeparated(tricky, csv, ';', error)) << error;
+  EXPECT_EQ(Slurp(csv), "\"x;y\";\"say \"\"hi\"\"\";\"two\nlines\"\r\nplain\r\n");
+  TWorkbook back2(1);
+  ASSERT_TRUE(ReadSeparatedIntoSheet(back2, csv, ';', error)) << error;
+  EXPECT_EQ(back2.Text(1, 1), "x;y");
+  EXPECT_EQ(back2.Text(1, 2), "say \"hi\"");
+  EXPECT_EQ(back2.Text(1, 3), "two\nlines");
+  EXPECT_EQ(back2.Text(2, 1), "plain");
 }
 
 TEST_F(WorkbookFilesTest, Windows1252ConversionsAreInverse) {

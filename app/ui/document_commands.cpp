@@ -1,0 +1,244 @@
+#include "app/ui/document_commands.h"
+
+#include <QApplication>
+#include <cstdlib>
+#include <QColor>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFont>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPalette>
+#include <QSpinBox>
+
+#include "app/ui/main_window.h"
+#include "app/ui/page_setup_dialog.h"
+#include "app/ui/table_commands.h"
+#include "app/ui/menu_commands.h"
+#include "engine/table_sink.h"
+#include "engine/ui/mystringgrid_view.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/qt/workbook_dialogs.h"
+
+namespace kvx {
+
+QColor ColorFromWindowsValue(std::uint32_t value) {
+  if ((value & 0x80000000u) == 0) {
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+  }
+  const QPalette palette = QApplication::palette();
+  switch (value & 0xFF) {
+    case 5:  // window background
+      return palette.color(QPalette::Base);
+    case 8:  // window text
+    case 18:  // button text
+      return palette.color(QPalette::Text);
+    case 13:  // highlight
+      return palette.color(QPalette::Highlight);
+    case 14:  // highlighted text
+      return palette.color(QPalette::HighlightedText);
+    case 15:  // button face
+      return palette.color(QPalette::Button);
+    case 16:  // button shadow
+      return palette.color(QPalette::Mid);
+    default:
+      return palette.color(QPalette::Window);
+  }
+}
+
+TDocumentCommands::TDocumentCommands(TMainForm& form)
+    : QObject(&form), form_(form), column_widths_(TTableOutputSettings::DefaultColumnWidths()) {
+  TMenuCommands& commands = form.Commands();
+  auto inGrid = [this] { return form_.State().WorkbookView == 0; };
+  commands.RegisterHandler("Neu1", [this] {
+    if (!MayLeave()) return;
+    TWorkbookDocument doc = WorkbookDocument();
+    NewDocument(doc, form_.State().DefaultSheetNumber);
+    ShowWorkbookCaption();
+  });
+  commands.RegisterHandler("ffnen1", [this, inGrid] {
+    if (inGrid()) {
+      Open();
+      return;
+    }
+    TWorkbookDocument doc = WorkbookDocument();
+    form_.ShowHourglass();
+    const bool opened = OpenWorkbookCommand(doc);
+    form_.RestoreCursor();
+    if (opened) ShowWorkbookCaption();
+  });
+  commands.RegisterHandler("Speichern1", [this, inGrid] {
+    if (inGrid()) {
+      SaveAs();
+      return;
+    }
+    TWorkbookDocument doc = WorkbookDocument();
+    if (SaveDocument(doc)) ShowWorkbookCaption();
+  });
+  commands.RegisterHandler("Speichernunter1", [this, inGrid] {
+    if (inGrid()) {
+      SaveAs();
+      return;
+    }
+    TWorkbookDocument doc = WorkbookDocument();
+    if (SaveWorkbookAs(doc)) ShowWorkbookCaption();
+  });
+  commands.RegisterHandler("Saveastextfile1", [this] {
+    TWorkbookDocument doc = WorkbookDocument();
+    if (SaveSheetAsText(doc)) ShowWorkbookCaption();
+  });
+  commands.RegisterHandler("AlscsvDateispeichern1", [this] {
+    TWorkbookDocument doc = WorkbookDocument();
+    if (SaveSheetAsCsv(doc)) ShowWorkbookCaption();
+  });
+  commands.RegisterHandler("Druckbereichfestlegen1", [this] { SetPrintArea(); });
+  commands.RegisterHandler("Aufheben1", [this] { form_.Workbook().DeleteName("Print_Area"); });
+  commands.RegisterHandler("Seiteeinrichten2", [this] { ShowPageSetupDialog(&form_, form_.Workbook()); });
+  commands.RegisterHandler("Druckereinrichten", [this] { ShowPrinterSetupDialog(&form_, form_.Workbook()); });
+  commands.RegisterHandler("Dateidrucken1", [this] { PrintWorkbook(&form_, form_.Workbook(), true); });
+  form.installEventFilter(this);
+  // Table kind 6: the csv file of the document into the sheet.
+  form.Tables().Dispatcher().Register(6, [this] {
+    TWorkbookDocument doc = WorkbookDocument();
+    if (ReadCsvIntoSheet(doc, workbook_file_)) ShowWorkbookCaption();
+  });
+  // The first change of the sheet after a save or open makes the document
+  // unsaved (the workbook reports only that first change).
+  form.Workbook().AddListener([this](workbook::TChange change) {
+    if (change == workbook::TChange::Modified) form_.State().DocumentSaved = 0;
+  });
+  form.OpenDocumentByName = [this](const std::string& name) {
+    if (form_.State().WorkbookView == 0) {
+      OpenByName(name);
+      return;
+    }
+    if (!MayLeave()) return;
+    TWorkbookDocument doc = WorkbookDocument();
+    if (OpenDocument(doc, name)) ShowWorkbookCaption();
+  };
+}
+
+TTableDocument TDocumentCommands::Document() {
+  return TTableDocument{form_.Grid(), look_, form_.State(), column_widths_, caption_, &form_.RecentFiles()};
+}
+
+TWorkbookDocument TDocumentCommands::WorkbookDocument() {
+  TWorkbookDocument doc{form_.Workbook(), form_.State(), workbook_file_, workbook_file_type_, workbook_caption_,
+                        &form_.RecentFiles(), {}, 0};
+  const char* home = std::getenv("HOME");
+  doc.DefaultFolder = home != nullptr ? std::string(home) + "/" : std::string();
+  return doc;
+}
+
+bool TDocumentCommands::MayLeave() {
+  TWorkbookDocument doc = WorkbookDocument();
+  const bool allowed = AskSaveChanges(doc);
+  ShowWorkbookCaption();
+  return allowed;
+}
+
+void TDocumentCommands::ShowWorkbookCaption() {
+  if (form_.State().DocumentSaved != 0) form_.Workbook().SetModified(false);
+  if (!workbook_caption_.empty()) form_.setWindowTitle(QString::fromStdString(workbook_caption_));
+}
+
+bool TDocumentCommands::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &form_ && event->type() == QEvent::Close && !MayLeave()) {
+    event->ignore();
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void TDocumentCommands::SetPrintArea() {
+  workbook::TWorkbook& book = form_.Workbook();
+  bool single = false;
+  if (book.SelectionCount() == 1) {
+    const workbook::TRange range = book.SelectionRange(0);
+    single = range.Row1 == range.Row2 && range.Col1 == range.Col2;
+  }
+  if (book.SelectionCount() == 0 || single) {
+    ShowMessage("Bitte einen Druckbereich auf dem Tabellenblatt markieren", "Please select a print area on the sheet",
+                MessageIcon::Warning, MessageButtons::Ok,
+                LanguageEnglish != 0 ? "No print area selected" : "Kein Druckbereich selektiert");
+    return;
+  }
+  book.SetPrintAreaFromSelection();
+}
+
+void TDocumentCommands::Finish(bool changed) {
+  if (!changed) return;
+  form_.setWindowTitle(QString::fromStdString(caption_));
+  ShowLook();
+}
+
+bool TDocumentCommands::Open() {
+  TTableDocument doc = Document();
+  form_.ShowHourglass();
+  const bool loaded = OpenTableFileCommand(doc);
+  form_.RestoreCursor();
+  Finish(loaded);
+  return loaded;
+}
+
+bool TDocumentCommands::OpenByName(const std::string& fileName) {
+  TTableDocument doc = Document();
+  form_.ShowHourglass();
+  const bool loaded = OpenTableFile(doc, fileName);
+  form_.RestoreCursor();
+  Finish(loaded);
+  return loaded;
+}
+
+bool TDocumentCommands::SaveAs() {
+  TTableDocument doc = Document();
+  const bool saved = SaveTableFileAs(doc);
+  if (saved) form_.setWindowTitle(QString::fromStdString(caption_));
+  return saved;
+}
+
+void TDocumentCommands::ShowLook() {
+  TMyStringGridView* view = form_.GridView();
+  const TTableFontRecord& f = look_.Font;
+  QFont font(QString::fromStdString(f.Name));
+  if (f.Height < 0) {
+    font.setPixelSize(-f.Height);
+  } else if (f.Size > 0) {
+    font.setPointSize(f.Size);
+  }
+  font.setBold((f.Style & kFontBold) != 0);
+  font.setItalic((f.Style & kFontItalic) != 0);
+  font.setUnderline((f.Style & kFontUnderline) != 0);
+  font.setStrikeOut((f.Style & kFontStrikeOut) != 0);
+  if (view != nullptr) {
+    view->setFont(font);
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Base, ColorFromWindowsValue(look_.GridColor));
+    palette.setColor(QPalette::Button, ColorFromWindowsValue(look_.FixedColor));
+    view->setPalette(palette);
+    view->setShowGrid(look_.CellLines != 0);
+    view->verticalHeader()->setDefaultSectionSize(form_.Grid().DefaultRowHeight());
+    for (QHeaderView* header : {view->horizontalHeader(), view->verticalHeader()}) {
+      header->setFrameStyle(look_.FixedLines != 0 ? QFrame::Panel | QFrame::Raised : QFrame::NoFrame);
+    }
+  }
+  TMenuCommands& commands = form_.Commands();
+  if (auto* box = qobject_cast<QComboBox*>(commands.ToolWidget("Arial"))) {
+    box->setCurrentText(QString::fromStdString(f.Name));
+  }
+  QWidget* size = commands.ToolWidget("Fontsize");
+  if (auto* spin = qobject_cast<QSpinBox*>(size)) {
+    spin->setValue(f.Size);
+  } else if (auto* combo = qobject_cast<QComboBox*>(size)) {
+    combo->setCurrentText(QString::number(f.Size));
+  } else if (auto* edit = qobject_cast<QLineEdit*>(size)) {
+    edit->setText(QString::number(f.Size));
+  }
+  commands.SetChecked("Fett1", (f.Style & kFontBold) != 0);
+  commands.SetChecked("Kursiv1", (f.Style & kFontItalic) != 0);
+  commands.SetChecked("Unterstrichen1", (f.Style & kFontUnderline) != 0);
+}
+
+}  // namespace kvx

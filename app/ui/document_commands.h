@@ -1,0 +1,64 @@
+// The document commands of the File menu: in the result-grid view Open,
+// Save and Save as of the own table file; in the workbook view New, Open,
+// Save, Save as, the text and csv exports, the print area, printer set-up
+// and Print; the question before the window closes; and the result grid's
+// look (table font, colours, lines) on screen.
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/table_document.h"
+#include "app/workbook_document.h"
+
+class QColor;
+
+namespace kvx {
+
+class TMainForm;
+
+// A Windows colour value as a Qt colour: 0x00BBGGRR, or with the top bit
+// set a system colour whose index (low byte) maps to the palette role the
+// program uses it for (5 window, 15 button face, 8 window text, ...).
+QColor ColorFromWindowsValue(std::uint32_t value);
+
+class TDocumentCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  // Registers the commands on the form's menu table and installs the
+  // recent-file opener for the result-grid view.
+  explicit TDocumentCommands(TMainForm& form);
+
+  TResultGridLook& Look() { return look_; }
+  std::array<std::int32_t, kQuantityCount>& ColumnWidthTable() { return column_widths_; }
+  TTableDocument Document();
+  TWorkbookDocument WorkbookDocument();
+  // The question before the document is left (close, New, Open).
+  bool MayLeave();
+
+  bool Open();
+  bool OpenByName(const std::string& fileName);
+  bool SaveAs();
+  // The view follows the look: font, colours, line flags, row heights;
+  // the tool-bar font boxes and the bold/italic/underline states.
+  void ShowLook();
+
+ private:
+  void Finish(bool changed);
+  void ShowWorkbookCaption();
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void SetPrintArea();
+
+  TMainForm& form_;
+  TResultGridLook look_;
+  std::array<std::int32_t, kQuantityCount> column_widths_;
+  std::string caption_;
+  std::string workbook_file_;
+  int workbook_file_type_ = 0;
+  std::string workbook_caption_;
+};
+
+}  // namespace kvx

@@ -1,0 +1,291 @@
+#include "app/workbook_document.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "app/history_list.h"
+#include "platform/file_dialog.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/workbook/workbook_files.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr const char* kCaptionStart = "Kandrevoltinex 4.6 [";
+
+bool English() { return LanguageEnglish != 0; }
+
+std::string Extension(const std::string& name) {
+  const std::size_t slash = name.find_last_of('/');
+  const std::size_t dot = name.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  return name.substr(dot);
+}
+
+std::string Upper(std::string text) {
+  for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  return text;
+}
+
+std::string WithoutExtension(const std::string& name) { return name.substr(0, name.size() - Extension(name).size()); }
+
+void SetCaptionAndRecent(TWorkbookDocument& doc, const std::string& name) {
+  doc.Caption = std::string(kCaptionStart) + name + "] ";
+  if (doc.Recent != nullptr) doc.Recent->AddFile(name);
+}
+
+// The name a save dialog starts with: the file name, without its extension
+// unless that is `keep` (upper-cased); else the untitled name.
+std::string ProposedName(const TWorkbookDocument& doc, const std::string& keep) {
+  if (doc.FileName.empty()) return doc.DefaultFolder + UntitledName(doc.State);
+  return Upper(Extension(doc.FileName)) == keep ? doc.FileName : WithoutExtension(doc.FileName);
+}
+
+void ShowOpenFailed(const std::string& name) {
+  ShowMessage("Kandrevoltinex 4.6 konnte die Datei " + name +
+                  " nicht finden oder wegen eines ungültigen Dateiformats nicht öffnen. Möglicherweise wird sie"
+                  " auch zur Zeit von einer anderen Anwendung bearbeitet.",
+              "Kandrevoltinex 4.6 could not open the file " + name, MessageIcon::Error);
+}
+
+void ShowOnlyActiveSheet(bool csv) {
+  const std::string kind = csv ? "csv-Datei" : "Textdatei";
+  ShowMessage("Es wird lediglich das aktive Blatt in eine " + kind +
+                  " gesichert.Speichern Sie gegebenenfalls nochmals im *.xlsx-Format",
+              std::string("Only the active sheet will be saved into a ") + (csv ? "csv-file." : "textfile."),
+              MessageIcon::Information, MessageButtons::Ok,
+              English() ? "File was not saved completely" : "Datei nicht vollständig gespeichert");
+}
+
+bool WriteText(TWorkbookDocument& doc, const std::string& name) {
+  std::string error;
+  if (!workbook::WriteWorkbookFile(doc.Book, name, workbook::kFileTypeText, error)) {
+    ShowMessage("Fehler beim Speichern von " + name + ".", "An error occured while saving " + name + ".",
+                MessageIcon::Error, MessageButtons::Ok, English() ? "Error" : "Datei nicht gespeichert");
+    return false;
+  }
+  doc.FileName = name;
+  doc.FileType = workbook::kFileTypeText;
+  SetCaptionAndRecent(doc, name);
+  doc.State.DocumentSaved = 0;
+  ShowOnlyActiveSheet(false);
+  return true;
+}
+
+bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
+  std::string error;
+  if (!workbook::WriteSheetSeparated(doc.Book, name, CsvSeparatorChar(doc.CsvSeparatorIndex), error)) {
+    ShowMessage("Fehler beim Speichern von " + name + ".", "An error occured while saving " + name + ".",
+                MessageIcon::Error, MessageButtons::Ok, English() ? "Error" : "Datei nicht gespeichert");
+    return false;
+  }
+  doc.FileName = name;
+  SetCaptionAndRecent(doc, name);
+  ShowOnlyActiveSheet(true);
+  doc.State.DocumentSaved = 0;
+  return true;
+}
+
+}  // namespace
+
+char CsvSeparatorChar(std::int32_t index) {
+  switch (index) {
+    case 1:
+      return ',';
+    case 2:
+      return '.';
+    case 3:
+      return '\t';
+    default:
+      return ';';
+  }
+}
+
+std::string UntitledName(const TMainFormState& state) {
+  return (English() ? "Untitled" : "Unbenannt") + std::to_string(state.UntitledCounter);
+}
+
+bool AskSaveChanges(TWorkbookDocument& doc) {
+  if (doc.State.DocumentSaved != 0) return true;
+  const std::string name = doc.FileName.empty() ? UntitledName(doc.State) : doc.FileName;
+  const MessageResult answer =
+      ShowMessage("Möchten Sie Änderungen in " + name + " noch sichern?", "Do you want to save changes in " + name + "?",
+                  MessageIcon::Question, MessageButtons::YesNoCancel, English() ? "File not saved" : "Datei ungesichert");
+  if (answer == MessageResult::No) return true;
+  if (answer == MessageResult::Yes) return SaveDocument(doc);
+  return false;
+}
+
+void NewDocument(TWorkbookDocument& doc, int sheetCount) {
+  const int n = std::clamp(sheetCount, 1, 255);
+  doc.FileName.clear();
+  doc.FileType = 0;
+  ++doc.State.UntitledCounter;
+  workbook::TWorkbook fresh(n);
+  for (int s = 1; s <= n; ++s) fresh.SetSheetName(s, "Sheet" + std::to_string(s));
+  fresh.SetSelection(1, 1, 1, 1);
+  doc.Book.AdoptContents(std::move(fresh));
+  doc.Book.SetFileName({});
+  doc.Book.SetModified(false);
+  doc.Caption = std::string(kCaptionStart) + UntitledName(doc.State) + "] ";
+  doc.State.DocumentSaved = 1;
+  doc.State.UndoFlag = 0;
+}
+
+bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(fileName, ec)) {
+    ShowOpenFailed(fileName);
+    return false;
+  }
+  if (Upper(Extension(fileName)) == ".CSV") {
+    // Read into a fresh sheet first, so that a failed read keeps the document.
+    workbook::TWorkbook fresh(1);
+    fresh.SetSheetName(1, "Sheet1");
+    std::string error;
+    if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.CsvSeparatorIndex), error)) {
+      ShowOpenFailed(fileName);
+      return false;
+    }
+    fresh.SetSelection(1, 1, 1, 1);
+    doc.Book.AdoptContents(std::move(fresh));
+    doc.Book.SetModified(false);
+    doc.FileName = fileName;
+    doc.FileType = 0;
+    SetCaptionAndRecent(doc, fileName);
+    doc.State.DocumentSaved = 1;
+    return true;
+  }
+  int type = 0;
+  std::string error;
+  if (!workbook::ReadWorkbookFile(doc.Book, fileName, type, error)) {
+    ShowOpenFailed(fileName);
+    return false;
+  }
+  const std::string ext = Extension(fileName);
+  if (type == 0 && (ext == ".txt" || ext == ".TXT")) type = workbook::kFileTypeText;
+  doc.FileType = type;
+  doc.Book.SetSelection(2, 2, 3, 3);
+  doc.Book.SetActiveCell(1, 1, true);
+  doc.FileName = fileName;
+  SetCaptionAndRecent(doc, fileName);
+  doc.State.DocumentSaved = 1;
+  return true;
+}
+
+bool OpenWorkbookCommand(TWorkbookDocument& doc) {
+  if (!AskSaveChanges(doc)) return false;
+  FileDialogRequest request;
+  request.title = English() ? "Open" : "Öffnen";
+  request.filters = {English() ? "Excel workbook (*.xlsx *.xls)" : "Excel-Arbeitsmappe (*.xlsx *.xls)",
+                     English() ? "Text (*.txt)" : "Text (*.txt)", "csv (*.csv)"};
+  request.start = doc.FileName;
+  const std::optional<std::string> chosen = AskOpenFileName(request);
+  if (!chosen) return false;
+  return OpenDocument(doc, *chosen);
+}
+
+bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
+  std::string error;
+  if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.CsvSeparatorIndex), error)) {
+    ShowOpenFailed(fileName);
+    return false;
+  }
+  doc.Book.SetSelection(1, 1, 1, 1);
+  doc.FileName = fileName;
+  SetCaptionAndRecent(doc, fileName);
+  return true;
+}
+
+bool SaveDocument(TWorkbookDocument& doc) {
+  if (doc.FileName.empty()) return SaveWorkbookAs(doc);
+  const std::string ext = Upper(Extension(doc.FileName));
+  if (ext == ".CSV") return SaveSheetAsCsv(doc);
+  if (ext == ".XLS") return SaveWorkbookAs(doc);  // never .xlsx bytes under a .xls name
+  if (doc.FileType == 0) doc.FileType = workbook::kFileTypeText;
+  const bool text = doc.FileType == workbook::kFileTypeText || doc.FileType == workbook::kFileTypeTextValues;
+  std::string error;
+  if (!workbook::WriteWorkbookFile(doc.Book, doc.FileName, doc.FileType, error)) {
+    ShowMessage("Beim Speichern von " + doc.FileName +
+                    " ist ein Fehler aufgetreten. Möglicherweise ist eine Datei gleichen Namens"
+                    " bereits von einem anderen Programm geöffnet.",
+                "An Error occured while saving " + doc.FileName + ".", MessageIcon::Error);
+    return false;
+  }
+  doc.State.DocumentSaved = text ? 0 : 1;
+  if (text) ShowOnlyActiveSheet(false);
+  return true;
+}
+
+bool SaveWorkbookAs(TWorkbookDocument& doc) {
+  FileDialogRequest request;
+  request.title = English() ? "Save as" : "Speichern unter";
+  request.filters = {English() ? "Excel workbook (*.xlsx)" : "Excel-Arbeitsmappe (*.xlsx)"};
+  request.defaultExtension = "xlsx";
+  if (doc.FileName.empty() || Upper(Extension(doc.FileName)) == ".CSV") {
+    request.start = doc.DefaultFolder + UntitledName(doc.State);
+  } else {
+    const std::string ext = Upper(Extension(doc.FileName));
+    request.start = ext == ".XLSX"  ? doc.FileName
+                    : ext == ".XLS" ? WithoutExtension(doc.FileName) + ".xlsx"
+                                    : WithoutExtension(doc.FileName);
+  }
+  const std::optional<std::string> chosen = AskSaveFileName(request);
+  if (!chosen) return false;
+  const std::string ext = Extension(*chosen);
+  if (ext != ".xlsx" && ext != ".XLSX") {
+    ShowMessage("Ungültige Dateierweiterung. Bitte versuchen Sie es noch einmal und verwenden Sie \"*.xlsx\".",
+                "Invalid file extension. Pleas retry and use \"*.xlsx\".", MessageIcon::Error, MessageButtons::Ok,
+                English() ? "File not saved" : "Datei nicht gespeichert");
+    return false;
+  }
+  std::string error;
+  if (!workbook::WriteWorkbookFile(doc.Book, *chosen, workbook::kFileTypeWorkbook, error)) {
+    ShowMessage("Beim Speichern von " + *chosen +
+                    " ist ein Fehler aufgetreten. Möglicherweise ist eine Datei gleichen Namens"
+                    " bereits von einem anderen Programm geöffnet.",
+                "An Error occured while saving " + *chosen + ".", MessageIcon::Error);
+    return false;
+  }
+  doc.FileName = *chosen;
+  doc.FileType = workbook::kFileTypeWorkbook;
+  doc.Book.SetFileName(*chosen);
+  SetCaptionAndRecent(doc, *chosen);
+  doc.State.DocumentSaved = 1;
+  return true;
+}
+
+bool SaveSheetAsText(TWorkbookDocument& doc) {
+  FileDialogRequest request;
+  request.title = English() ? "Save as textfile" : "Als Textdatei speichern";
+  request.filters = {English() ? "Text files (*.txt)" : "Textdateien (*.txt)"};
+  request.start = ProposedName(doc, ".TXT");
+  const std::optional<std::string> chosen = AskSaveFileName(request);
+  if (!chosen) return false;
+  const std::string ext = Extension(*chosen);
+  if (ext != ".txt" && ext != ".TXT") {
+    ShowMessage("Unzulässige Dateierweiterung. Textfiles müssen die Erweiterung \".txt\" haben. Bitte versuchen Sie es "
+                "noch einmal.",
+                "Invalid file extension. Textfiles need the extension \".txt\" . Please retry.", MessageIcon::Error,
+                MessageButtons::Ok, English() ? "File not saved." : "Datei nicht gespeichert.");
+    return false;
+  }
+  return WriteText(doc, *chosen);
+}
+
+bool SaveSheetAsCsv(TWorkbookDocument& doc) {
+  FileDialogRequest request;
+  request.title = English() ? "Save as csv-file" : "Als csv-Datei speichern";
+  request.filters = {English() ? "csv files (*.csv)" : "csv-Dateien (*.csv)"};
+  request.start = ProposedName(doc, ".CSV");
+  const std::optional<std::string> chosen = AskSaveFileName(request);
+  if (!chosen) return false;
+  return WriteCsv(doc, *chosen);
+}
+
+}  // namespace kvx

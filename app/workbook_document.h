@@ -1,0 +1,66 @@
+// The workbook as a document: New, Open, Save, Save as, the text and csv
+// exports and the question before a document is left, without any window.
+// Dialogs and messages go through the platform seams.
+//
+// Workbooks are saved as .xlsx; .xls files open values only; a document
+// opened from .xls is saved through Save as under the .xlsx name.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/main_form_state.h"
+#include "platform/workbook/workbook.h"
+
+namespace kvx {
+
+class TMyHistoryList;
+
+struct TWorkbookDocument {
+  workbook::TWorkbook& Book;
+  TMainFormState& State;
+  std::string& FileName;  // empty for a new, untitled document
+  int& FileType;          // workbook_files.h codes; 0 for none
+  std::string& Caption;
+  TMyHistoryList* Recent = nullptr;
+  std::string DefaultFolder;           // put before the untitled name, with its '/'
+  std::int32_t CsvSeparatorIndex = 0;  // 0 ";", 1 ",", 2 ".", 3 tab
+};
+
+// ";", ",", "." or the tab by index 0..3; ";" for any other index.
+char CsvSeparatorChar(std::int32_t index);
+
+// "Unbenannt"/"Untitled" + UntitledCounter.
+std::string UntitledName(const TMainFormState& state);
+
+// True when the document may be left: it is saved, the user answers No,
+// or answers Yes and the save completes. Cancel (or a save that failed or
+// was cancelled) keeps it.
+bool AskSaveChanges(TWorkbookDocument& doc);
+
+// n new sheets "Sheet1".."Sheetn" replace the workbook; the next untitled
+// name; DocumentSaved set.
+void NewDocument(TWorkbookDocument& doc, int sheetCount);
+
+// Reads the workbook or text file (a .csv through ReadCsvIntoSheet). A file
+// that cannot be read shows the open-failed message and leaves the shown
+// document, its name, type and caption as they were.
+bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName);
+// Asks (when the document may be left) and opens the chosen file.
+bool OpenWorkbookCommand(TWorkbookDocument& doc);
+// The csv file into the current sheet from cell A1, split at the csv
+// separator; A1:A1 selected; caption and recent files.
+bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName);
+
+// Save: Save as without a name, the csv export for a .csv document, Save as
+// under the .xlsx name for a .xls document, else writes in place. True when
+// the save completed (a text save completes though the document stays
+// unsaved).
+bool SaveDocument(TWorkbookDocument& doc);
+// Save as .xlsx; a failed write leaves the document unsaved with its
+// previous name and caption.
+bool SaveWorkbookAs(TWorkbookDocument& doc);
+bool SaveSheetAsText(TWorkbookDocument& doc);
+bool SaveSheetAsCsv(TWorkbookDocument& doc);
+
+}  // namespace kvx
