@@ -142,7 +142,7 @@ TKomet::TKomet(std::uint8_t language, TTheorySelection selection, std::int32_t c
     : TKepler(language, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, vsopLevelA,
               vsopLevelB) {
   Stopped = 0;
-  ProgressCaption = " ";
+  ProgressCaption.assign(1, ' ');
   BodyIndex = kBodyIndexComet;
   SetCometElements(*this, elements);
   TheorySelection = selection;
@@ -158,7 +158,7 @@ void TKomet::initialisieren(std::uint8_t language, TTheorySelection selection, c
   VsopLevelA = vsopLevelA;
   VsopLevelB = vsopLevelB;
   Stopped = 0;
-  ProgressCaption = " ";
+  ProgressCaption.assign(1, ' ');
   BodyIndex = kBodyIndexComet;
   FullComputation = 1;
   refusalShown_ = false;

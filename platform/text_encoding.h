@@ -45,6 +45,9 @@ std::size_t Utf8Length(std::string_view utf8);
 // The first `maxChars` characters of a UTF-8 text (never cuts a character).
 std::string Utf8Prefix(std::string_view utf8, std::size_t maxChars);
 
+// Appends the UTF-8 form of one code point (at most U+10FFFF) to `out`.
+void AppendUtf8(std::string& out, char32_t c);
+
 // Decodes UTF-8 into code points (invalid bytes become U+FFFD) and back.
 std::u32string Utf8ToCodePoints(std::string_view utf8);
 std::string CodePointsToUtf8(std::u32string_view codePoints);

@@ -264,24 +264,6 @@ bool IsWorksheetPart(const std::string& name) {
 
 // ------------------------------------------------------ formula fallback
 
-void AppendCodePoint(std::string& out, unsigned long code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
 std::string DecodeXml(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -311,7 +293,7 @@ std::string DecodeXml(std::string_view text) {
       out += text[i];
       continue;
     }
-    AppendCodePoint(out, static_cast<unsigned long>(code));
+    AppendUtf8(out, static_cast<char32_t>(code));
     i = end;
   }
   return out;

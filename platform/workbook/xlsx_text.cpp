@@ -1,5 +1,7 @@
 #include "platform/workbook/xlsx_text.h"
 
+#include "platform/text_encoding.h"
+
 namespace kvx::workbook {
 
 namespace {
@@ -21,24 +23,6 @@ long EscapeAt(std::string_view text, std::size_t i) {
     unit = unit * 16 + digit;
   }
   return unit;
-}
-
-void AppendUtf8(std::string& out, unsigned long code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 }  // namespace
@@ -67,7 +51,7 @@ std::string DecodeXlsxEscapes(std::string_view text) {
     } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
       code = 0xFFFD;
     }
-    AppendUtf8(out, code);
+    AppendUtf8(out, static_cast<char32_t>(code));
   }
   return out;
 }
