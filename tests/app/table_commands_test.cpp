@@ -286,8 +286,9 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   EXPECT_GE(headingRows, 1);
   EXPECT_LE(headingRows, 3);
   bool distanceHeading = false;
+  const std::string& earthRadii = state.Period.TableConfig.ColumnTitles[15];
   for (int col = 1; col <= book.LastCol(); ++col)
-    for (int row = 1; row <= headingRows; ++row) distanceHeading |= book.Text(row, col) == state.Period.TableConfig.ColumnTitles[15];
+    for (int row = 1; row <= headingRows; ++row) distanceHeading |= book.Text(row, col) == earthRadii;
   EXPECT_TRUE(distanceHeading) << "the Moon's distance in Earth radii";
   EXPECT_NEAR(RowStore.Row(0).Position.GeoDistance, 60, 5);
   SavePng(form, "main_window_moon");
