@@ -263,14 +263,20 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   TMenuCommands& commands = form.Commands();
   TMainFormState& state = form.State();
   workbook::TWorkbook& book = form.Workbook();
-  // 1990 Oct 6, 0h local, ten daily steps; the place counts as confirmed.
+  // 1990 Oct 6 to 16, 0h local, daily; the place counts as confirmed.
   TObserverRecord& start = state.Period.Start;
   start.Day = 6;
   start.Month = 10;
   start.Year = 1990;
   start.LocalHours = 0;
   LocalTimeToUT(start);
+  TObserverRecord& end = state.Period.End;
+  end = start;
+  end.Day = 16;
+  LocalTimeToUT(end);
+  state.Period.AutoEnd = 0;
   state.PlaceConfirmed = 1;
+  RowStore.Clear();  // it keeps the blocks of earlier, longer tables
   auto rowsWritten = [&] { return book.LastRow() - RowStore.Count(); };
 
   // The Moon through the window's own cache.
