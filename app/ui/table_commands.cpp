@@ -416,7 +416,9 @@ void TTableCommands::Benutzerkatalog1Click() {
   if (!FindUserCatalogObject) return;
   const int index = FindUserCatalogObject(form_.UserObjects());
   if (index < 0) return;
-  form_.State().UserObjectIndex = index;
+  TMainFormState& s = form_.State();
+  if (s.UserObjectIndex != index) s.TableChanged = 1;
+  s.UserObjectIndex = index;
   PlainCommand(72);
 }
 

@@ -1,8 +1,10 @@
 // The main window's table commands and its time and place commands: each
 // checks what it needs, stores a table kind (for planets the planet number)
 // and runs the dispatcher, which computes the table into the sheet or the
-// result grid. The kinds of the Sun, the planets and the asteroid are
-// registered here; later subsystems register theirs on Dispatcher().
+// result grid. The kinds of the Sun, the Moon, the planets, the asteroid,
+// the comet, the user object, the integrated orbits and the integrator's
+// state vectors are registered here; later subsystems register theirs on
+// Dispatcher().
 #pragma once
 
 #include <QObject>
