@@ -49,6 +49,41 @@ void FinishSheet(TSheet& sheet) {
   sheet.SetSelectionText("A1:A1");
 }
 
+// The set last loaded here, as text and as the propagator took it: a set
+// that is still loaded is not loaded again (loading makes the propagator
+// initialise itself afresh, the larger part of one step's work).
+struct TLoadedSet {
+  TTleEntry entry;
+  TSgpElements elements;
+  bool valid = false;
+};
+TLoadedSet& LoadedSet() {
+  static TLoadedSet loaded;
+  return loaded;
+}
+
+bool SameElements(const TSgpElements& a, const TSgpElements& b) {
+  return a.meanAnomaly == b.meanAnomaly && a.node == b.node && a.argPerigee == b.argPerigee &&
+         a.inclination == b.inclination && a.eccentricity == b.eccentricity && a.meanMotion == b.meanMotion &&
+         a.bstar == b.bstar && a.epoch == b.epoch && a.epochJulianDate == b.epochJulianDate &&
+         a.deepSpace == b.deepSpace;
+}
+
+bool LoadSet(int slot) {
+  const TTleEntry& entry = SatelliteTable[static_cast<std::size_t>(slot)];
+  TLoadedSet& loaded = LoadedSet();
+  if (loaded.valid && loaded.entry.line1 == entry.line1 && loaded.entry.line2 == entry.line2 &&
+      SameElements(loaded.elements, SgpElements)) {
+    return true;
+  }
+  loaded.valid = false;
+  if (LoadTwoLineElements(slot) != kSatOk) return false;
+  loaded.entry = entry;
+  loaded.elements = SgpElements;
+  loaded.valid = true;
+  return true;
+}
+
 }  // namespace
 
 double TwilightLimit(std::uint8_t choice) {
@@ -77,7 +112,7 @@ bool ComputeSatellite(int slot, double julianDate, const TSatObserver& observer,
   if (slot < 1 || slot > kSatelliteSlots || SatelliteTable[static_cast<std::size_t>(slot)].line1.empty()) {
     return false;
   }
-  if (LoadTwoLineElements(slot) != kSatOk) return false;
+  if (!LoadSet(slot)) return false;
   const double epoch = SgpElements.epochJulianDate;
   if (!(std::fabs(julianDate - epoch) <= epochWindowDays)) return false;
 
