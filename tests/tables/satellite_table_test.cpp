@@ -163,6 +163,17 @@ TEST_F(SatelliteTables, EpochWindowLongitudeAndRefusals) {
   EXPECT_NEAR(ShownSubPointLongitude(-190.0 * M_PI / 180.0), -170.0, 1e-9);
   EXPECT_NEAR(ShownSubPointLongitude(190.0 * M_PI / 180.0), 170.0, 1e-9);
 
+  // A set that decays 55 minutes after its epoch (the verification set
+  // 28872): not computable from then on, never a number.
+  SatelliteTable[2] = {"1 28872U 05037B   05333.02012661  .25992681  00000-0  24476-3 0  1534",
+                       "2 28872  96.4736 157.9986 0303955 244.0492 110.6523 16.46015938 10708"};
+  TSatelliteResult r;
+  const double epoch = 2453703.52012661;
+  EXPECT_TRUE(ComputeSatellite(2, epoch + 50.0 / 1440, table->SatObserver, 10, false, r));
+  EXPECT_FALSE(ComputeSatellite(2, epoch + 56.0 / 1440, table->SatObserver, 10, false, r));
+  EXPECT_EQ(r.Computable, 0);
+  EXPECT_TRUE(ComputeSatellite(1, 2460389.0, table->SatObserver, 10, false, r)) << "another set after it";
+
   // Refused without elements, or with a current satellite naming no set.
   RecordingMessageSink messages;
   ScopedMessageSink sink(messages);
