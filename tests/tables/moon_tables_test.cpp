@@ -2,7 +2,7 @@
 // the worked examples of Meeus (chapters 44 and 46) through the table, a
 // year of each against the independent implementation of issue 9's
 // fixtures (npm astronomia), the columns by the date flags, the five-moon
-// table against the eight-moon one, and a cancelled run.
+// table against the eight-moon one.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -198,18 +198,6 @@ TEST_F(MoonTables, SaturnTablesWorkedExampleYearAndTheShortTheory) {
     }
   }
   for (int k = 0; k < 5; ++k) EXPECT_LT(worst[k], tolerance[k]) << k;
-}
-
-TEST_F(MoonTables, ACancelledRunWritesNothing) {
-  progress_.abort_at_step = 3;
-  TJupiterephfenster table(0, kInternal, &sheet_, config_, TObserverRecord{}, TObserverRecord{}, TTableStep{}, 0, 0,
-                           -1);
-  Run(table, 2460676.5, 2460676.5 + 400, 1, 69.2);
-  EXPECT_EQ(table.Rows, 0);
-  EXPECT_EQ(table.Stopped, 1);
-  EXPECT_EQ(AbortRequested, 0);
-  table.paint(1);
-  EXPECT_EQ(sheet_.LastRow(), 0);
 }
 
 }  // namespace

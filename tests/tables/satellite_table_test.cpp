@@ -134,15 +134,6 @@ TEST_F(SatelliteTables, TwoDaysOfTwoSetsAgainstSkyfieldAndPyEphem) {
   EXPECT_LT(worstRange, 0.05);
   EXPECT_LT(worstSub, 0.01);
   EXPECT_LT(worstSun, 0.02);
-
-  // The sheet: the satellite's name over the date, nine value columns.
-  auto table = Table(2460388.0, 2460388.1, 0.05, 1);
-  table->schleife(PositionFileHandles{}, 0, 1);
-  table->paint(1);
-  EXPECT_EQ(sheet_.Text(1, 1), "NEAR EARTH TEST");
-  EXPECT_EQ(sheet_.LastCol(), 3 + 9);
-  EXPECT_EQ(sheet_.Text(1, 11), "Sichtbarkeit");
-  EXPECT_TRUE(sheet_.Text(2, 11) == "Beleuchtet" || sheet_.Text(2, 11) == "Unbeleuchtet");
 }
 
 TEST_F(SatelliteTables, EpochWindowLongitudeAndRefusals) {
