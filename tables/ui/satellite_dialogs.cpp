@@ -150,8 +150,8 @@ void TSatellitenwahlform::Prepare() {
                          QString::fromUtf8("Nautische Dämmerung (<-12°)"),
                          QString::fromUtf8("Astronomische Dämmerung (<-18°)")});
   }
+  ok_->setText(English() ? "Compute" : "OK");
   ApplyDialogButtonLanguage(cancel_, help_);
-  if (English()) help_->setText("&Help");
   FileLoaded = false;
   status_->clear();
   FillList();
@@ -289,7 +289,7 @@ void TSatellitensuche::Activate(std::int32_t count, const TObserverRecord& recor
   forward_->setText(Tr("Zeitschritt &vorwärts", "Step &forewards"));
   ok_->setText(Tr("Schließen &und übernehmen", "Close and &use new settings"));
   close_->setText(Tr("&Abbruch", "&Cancel"));
-  help_->setText(Tr("&Hilfe", "&Help"));
+  ApplyDialogButtonLanguage(nullptr, help_);
   abort_->setEnabled(false);
   status_->clear();
   search_.TwilightLimitDeg = TwilightLimit(settings.TwilightChoice);
