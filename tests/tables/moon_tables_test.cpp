@@ -1,6 +1,6 @@
 // The tables of the moons of Jupiter and Saturn as written into the sheet:
 // the worked examples of Meeus (chapters 44 and 46) through the table, a
-// year of each against the independent implementation of issue 9's
+// year of each against the independent implementation of the theory tests'
 // fixtures (npm astronomia), the columns by the date flags, the five-moon
 // table against the eight-moon one.
 #include <gtest/gtest.h>
@@ -181,7 +181,7 @@ TEST_F(MoonTables, SaturnTablesWorkedExampleYearAndTheShortTheory) {
   EXPECT_EQ(fiveSheet.Text(1, 9), "Tethys:S U");
   EXPECT_EQ(fiveSheet.Text(1, 3 + 30), "Japetus:S U");
   const int longIndex[5] = {2, 3, 4, 5, 7};
-  const double tolerance[5] = {0.15, 0.2, 0.12, 0.6, 0.9};  // issue 9's measured differences
+  const double tolerance[5] = {0.15, 0.2, 0.12, 0.6, 0.9};  // as measured by the theory tests
   double worst[5] = {0, 0, 0, 0, 0};
   for (int r = 0; r < five.Rows; ++r) {
     const int row = r + 2;
