@@ -74,6 +74,7 @@ class TMainForm : public QMainWindow {
   // Installs a theory selection by what is present (see ApplyTheorySelection).
   void SetTheorySelection(TTheorySelection requested);
   const TSatelliteFileState& SatelliteFile() const { return satellite_file_; }
+  TSatelliteFileState& SatelliteFile() { return satellite_file_; }
   TMoonCacheState& MoonCache() { return moon_cache_; }
   // The objects of the user catalogue (the user-object index points in here).
   tuserlist& UserObjects() { return user_objects_; }
