@@ -291,27 +291,14 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   const int headingRows = rowsWritten();
   EXPECT_GE(headingRows, 1);
   EXPECT_LE(headingRows, 3);
-  bool distanceHeading = false;
-  const std::string& earthRadii = state.Period.TableConfig.ColumnTitles[15];
-  for (int col = 1; col <= book.LastCol(); ++col)
-    for (int row = 1; row <= headingRows; ++row) distanceHeading |= book.Text(row, col) == earthRadii;
-  EXPECT_TRUE(distanceHeading) << "the Moon's distance in Earth radii";
-  EXPECT_NEAR(RowStore.Row(0).Position.GeoDistance, 60, 5);
+  EXPECT_NEAR(RowStore.Row(0).Position.GeoDistance, 60, 5) << "Earth radii";
   SavePng(form, "main_window_moon");
 
   // The comet: Encke, disabled until chosen.
   EXPECT_FALSE(commands.IsEnabled("Kometenbahn1"));
-  TCometElements encke;
-  encke.PerihelionDistance = 2.2091404 * (1 - 0.8502196);
-  encke.Eccentricity = 0.8502196;
-  encke.Inclination = 11.94524;
-  encke.Node = 334.75006;
-  encke.Perihelion = 186.23352;
-  encke.Equinox = 2000;
-  encke.PerihelionTime = 2448193.04502;
-  encke.H = 9.8;
-  encke.G = 4;
-  encke.Name = "2P/Encke";
+  // q, e, i, node, perihelion argument, equinox, perihelion time, H, G.
+  const TCometElements encke{2.2091404 * (1 - 0.8502196), 0.8502196, 11.94524, 334.75006, 186.23352, 2000,
+                             2448193.04502, 9.8, 4, 0, "2P/Encke"};
   state.CurrentComet = encke;
   form.Tables().RefreshMenus();
   ASSERT_TRUE(commands.Action("SpeedButton18")->isEnabled());
@@ -369,20 +356,7 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   selection = before;
 
   // The integrated asteroid orbit.
-  TAsteroidElements vesta;
-  vesta.SemiMajorAxis = 2.3617;
-  vesta.Eccentricity = 0.0887;
-  vesta.Inclination = 7.14;
-  vesta.Node = 103.85;
-  vesta.Perihelion = 151.2;
-  vesta.MeanAnomaly = 40.0;
-  vesta.MeanMotion = 0.2716;
-  vesta.Equinox = 2000;
-  vesta.Epoch = 2448000.5;
-  vesta.H = 3.2;
-  vesta.G = 0.32;
-  vesta.Name = "(4) Vesta";
-  state.CurrentAsteroid = vesta;
+  state.CurrentAsteroid = {2.3617, 0.0887, 7.14, 103.85, 151.2, 40.0, 0.2716, 2000, 2448000.5, 3.2, 0.32, "(4) Vesta"};
   form.Tables().RefreshMenus();
   commands.Action("SpeedButton31")->trigger();
   EXPECT_EQ(state.PreviousTableKind, 22);
@@ -411,10 +385,6 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   commands.Trigger("Benutzerkatalog1");
   EXPECT_EQ(messages_.messages.size(), 1u);
   EXPECT_EQ(book.LastRow(), 0) << "the cleared sheet stays empty";
-  pick = -1;
-  state.UserObjectIndex = 0;
-  commands.Trigger("Benutzerkatalog1");
-  EXPECT_EQ(state.UserObjectIndex, 0) << "a cancelled pick keeps the current object";
 
   // "Write state vector": the integrator's block from A1, read back.
   const TIntegrationSetup& setup = form.Integrator().Setup;
