@@ -364,7 +364,7 @@ TSpaltenbreitefestlegen::TSpaltenbreitefestlegen(tmystringgrid& grid, TResultGri
   SpinEdit1 = percentBox(sizes);
   SpinEdit2 = percentBox(sizes);
   Unchanged1 = new QPushButton(T("&Unverändert", "Do not change"), sizes);
-  Unchanged2 = new QPushButton(T("U&nverändert", "Do not change"), sizes);
+  Unchanged2 = new QPushButton(T("&Unverändert", "Do not change"), sizes);
   sizesLayout->addWidget(new QLabel(T("Spaltenbreite:", "Column width:"), sizes), 0, 0);
   sizesLayout->addWidget(SpinEdit1, 0, 1);
   sizesLayout->addWidget(Unchanged1, 0, 2);
@@ -393,7 +393,7 @@ TSpaltenbreitefestlegen::TSpaltenbreitefestlegen(tmystringgrid& grid, TResultGri
   auto* lines = new QGroupBox(T("Linien", "Lines"), this);
   auto* linesLayout = new QFormLayout(lines);
   CheckBox1 = new QCheckBox(T("&Gitternetzlinien", "Grid lines"), lines);
-  CheckBox2 = new QCheckBox(T("G&itternetzlinien", "Grid lines"), lines);
+  CheckBox2 = new QCheckBox(T("&Gitternetzlinien", "Grid lines"), lines);
   CheckBox1->setChecked(look.CellLines != 0);
   CheckBox2->setChecked(look.FixedLines != 0);
   linesLayout->addRow(T("Zellen:", "Cells:"), CheckBox1);
