@@ -19,6 +19,10 @@ namespace kvx {
 namespace {
 
 struct WorkbookDocFixture {
+  // The texts below are the German ones, whatever a test before left.
+  struct German {
+    German() { LanguageEnglish = 0; }
+  } german;
   workbook::TWorkbook book{1};
   TMainFormState state;
   std::string fileName;
