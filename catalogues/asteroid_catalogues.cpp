@@ -197,15 +197,16 @@ bool Planetoidentabelle::ReadMpcLines(const std::string& fileName, bool streamSt
     if (parse == TLineParse::Blank) continue;
     if (parse == TLineParse::Unusable) {
       Skip(in.LineNumber(), line);
+      previousName.clear();
       continue;
     }
-    if (e.H <= 0 || e.Perihelion <= 0) continue;
-    if (dropRepeats && e.Name == previousName) continue;
+    const bool repeated = dropRepeats && e.Name == previousName;
+    previousName = e.Name;
+    if (e.H <= 0 || e.Perihelion <= 0 || repeated) continue;
     if (Count() >= ItemLimit) {
       more = true;
       break;
     }
-    previousName = e.Name;
     AppendItem(streamStart ? e.Name : Utf8Prefix(e.Name, 25), e);
   }
   SortItems();
