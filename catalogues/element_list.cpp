@@ -1,5 +1,6 @@
 #include "catalogues/element_list.h"
 
+#include "platform/busy_cursor.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/text_encoding.h"
@@ -48,6 +49,22 @@ int CompareElementListKeys(const std::string& a, const std::string& b) {
 bool ElementListKeyMatches(const std::string& key, const std::string& upperText, bool anywhere) {
   if (anywhere) return key.find(upperText) != std::string::npos;
   return key.compare(0, upperText.size(), upperText) == 0;
+}
+
+bool TElementListBase::suchen(const std::string& text) {
+  if (text.empty()) return false;
+  BusyCursorScope busy;
+  const std::string wanted = ElementListSortKey(text);
+  bool found = false;
+  for (int k = 0; k < Count(); ++k) {
+    if (ElementListKeyMatches(Key(k), wanted, SearchAnywhere != 0)) {
+      ItemIndex = k;
+      found = true;
+      break;
+    }
+  }
+  Changed();
+  return found;
 }
 
 void ReportSkippedElementLines(const std::vector<TSkippedElementLine>& skipped, const std::string& fileName) {

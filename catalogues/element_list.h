@@ -20,8 +20,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/busy_cursor.h"
-
 namespace kvx {
 
 // The number of items any element file gives at most (the dialogs and the
@@ -48,8 +46,65 @@ struct TSkippedElementLine {
 // (first: line k)" with the warning icon. Nothing for an empty list.
 void ReportSkippedElementLines(const std::vector<TSkippedElementLine>& skipped, const std::string& fileName);
 
+// What a bound control (ElementListCombo) and the search see of any element
+// list: the item texts, the selection, the change hook and the dialogs'
+// state.
+class TElementListBase {
+ public:
+  explicit TElementListBase(int itemLimit) : ItemLimit(itemLimit > 0 ? itemLimit : 1) {}
+  virtual ~TElementListBase() = default;
+  TElementListBase(const TElementListBase&) = delete;
+  TElementListBase& operator=(const TElementListBase&) = delete;
+
+  virtual int Count() const = 0;
+  virtual const std::string& Text(int index) const = 0;
+
+  // Selects `index` (-1 for none; other values outside the list select
+  // nothing). Does not raise the change hook.
+  void Select(int index) { ItemIndex = index >= 0 && index < Count() ? index : -1; }
+
+  // Raised by Neuedateiladen and suchen (and by editors after their own
+  // changes) so that a bound control shows the selected record.
+  std::function<void()> OnChange;
+  void Changed() {
+    if (OnChange) OnChange();
+  }
+
+  // Selects the first item whose text begins with `text` (with SearchAnywhere:
+  // contains it), ignoring letter case. False for an empty text (without the
+  // change hook) and when nothing matches; the change hook is raised
+  // otherwise.
+  bool suchen(const std::string& text);
+  void SetSearchAnywhere(bool anywhere) { SearchAnywhere = anywhere ? 1 : 0; }
+  void SetStoredIndex(int index) { StoredIndex = index >= 0 && index <= Count() - 1 ? index : 0; }
+  int GetStoredIndex() const { return StoredIndex >= 0 && StoredIndex <= Count() ? StoredIndex : 0; }
+  void SetFileName(const std::string& name) { FileName = name; }
+
+  // The lines the last reader skipped as unusable.
+  const std::vector<TSkippedElementLine>& SkippedLines() const { return skipped_; }
+
+  const int ItemLimit;
+  int ItemIndex = -1;
+  std::string FileName;
+  int StoredIndex = 0;
+  std::uint8_t SearchAnywhere = 0;
+  std::uint8_t Loaded = 0;
+  std::uint8_t BuiltInListShown = 0;
+
+ protected:
+  virtual const std::string& Key(int index) const = 0;
+  // Selects `index` when it lies in the list, else item 0 (none when empty).
+  void SelectRequested(int index) { Select(index >= 0 && index < Count() ? index : 0); }
+  void ClearSkipped() { skipped_.clear(); }
+  void Skip(int lineNumber, const std::string& text) { skipped_.push_back({lineNumber, text}); }
+  // Why the last reader refused its file, when it knows better than the
+  // invalid-format message (empty, or a reason naming the file).
+  std::string readError_;
+  std::vector<TSkippedElementLine> skipped_;
+};
+
 template <typename Record>
-class TElementList {
+class TElementList : public TElementListBase {
  public:
   struct Item {
     std::string Text;
@@ -57,14 +112,10 @@ class TElementList {
     std::unique_ptr<Record> Data;
   };
 
-  explicit TElementList(int itemLimit = kElementItemLimit) : ItemLimit(itemLimit > 0 ? itemLimit : 1) {}
-  virtual ~TElementList() = default;
-  TElementList(const TElementList&) = delete;
-  TElementList& operator=(const TElementList&) = delete;
+  explicit TElementList(int itemLimit = kElementItemLimit) : TElementListBase(itemLimit) {}
 
-  // --- items -----------------------------------------------------------------
-  int Count() const { return static_cast<int>(items_.size()); }
-  const std::string& Text(int index) const { return items_.at(static_cast<std::size_t>(index)).Text; }
+  int Count() const override { return static_cast<int>(items_.size()); }
+  const std::string& Text(int index) const override { return items_.at(static_cast<std::size_t>(index)).Text; }
   const Record& Data(int index) const { return *items_.at(static_cast<std::size_t>(index)).Data; }
   Record& Data(int index) { return *items_.at(static_cast<std::size_t>(index)).Data; }
 
@@ -93,41 +144,11 @@ class TElementList {
   }
   // The record of the selected item, or nullptr when nothing is selected.
   const Record* Selected() const { return ItemIndex >= 0 && ItemIndex < Count() ? &Data(ItemIndex) : nullptr; }
-  // Selects `index` (-1 for none; other values outside the list select
-  // nothing). Does not raise the change hook.
-  void Select(int index) { ItemIndex = index >= 0 && index < Count() ? index : -1; }
 
-  // Raised by Neuedateiladen and suchen (and by editors after their own
-  // changes) so that a bound control shows the selected record.
-  std::function<void()> OnChange;
-  void Changed() {
-    if (OnChange) OnChange();
-  }
-
-  // --- search and the dialogs' state ------------------------------------------
-  // Selects the first item whose text begins with `text` (with SearchAnywhere:
-  // contains it), ignoring letter case. False for an empty text (without the
-  // change hook) and when nothing matches; the change hook is raised
-  // otherwise.
-  bool suchen(const std::string& text);
-  void SetSearchAnywhere(bool anywhere) { SearchAnywhere = anywhere ? 1 : 0; }
-  void SetStoredIndex(int index) { StoredIndex = index >= 0 && index <= Count() - 1 ? index : 0; }
-  int GetStoredIndex() const { return StoredIndex >= 0 && StoredIndex <= Count() ? StoredIndex : 0; }
-  void SetFileName(const std::string& name) { FileName = name; }
-
-  // The lines the last reader skipped as unusable.
-  const std::vector<TSkippedElementLine>& SkippedLines() const { return skipped_; }
-
-  const int ItemLimit;
-  int ItemIndex = -1;
-  std::string FileName;
-  int StoredIndex = 0;
-  std::uint8_t SearchAnywhere = 0;
-  std::uint8_t Loaded = 0;
-  std::uint8_t BuiltInListShown = 0;
   Record CurrentRecord{};
 
  protected:
+  const std::string& Key(int index) const override { return items_[static_cast<std::size_t>(index)].Key; }
   // For readers: append without sorting, then sort once.
   void AppendItem(std::string text, const Record& record) {
     std::string key = ElementListSortKey(text);
@@ -137,36 +158,11 @@ class TElementList {
     std::stable_sort(items_.begin(), items_.end(),
                      [](const Item& a, const Item& b) { return CompareElementListKeys(a.Key, b.Key) < 0; });
   }
-  // Selects `index` when it lies in the list, else item 0 (none when empty).
-  void SelectRequested(int index) { Select(index >= 0 && index < Count() ? index : 0); }
-  void ClearSkipped() { skipped_.clear(); }
-  // Why the last reader refused its file, when it knows better than the
-  // invalid-format message (empty, or a reason naming the file).
-  std::string readError_;
-  void Skip(int lineNumber, const std::string& text) { skipped_.push_back({lineNumber, text}); }
 
   std::vector<Item> items_;
-  std::vector<TSkippedElementLine> skipped_;
 };
 
 // Search rule shared by every list (upper-case keys).
 bool ElementListKeyMatches(const std::string& key, const std::string& upperText, bool anywhere);
-
-template <typename Record>
-bool TElementList<Record>::suchen(const std::string& text) {
-  if (text.empty()) return false;
-  BusyCursorScope busy;
-  const std::string wanted = ElementListSortKey(text);
-  bool found = false;
-  for (int k = 0; k < Count(); ++k) {
-    if (ElementListKeyMatches(items_[static_cast<std::size_t>(k)].Key, wanted, SearchAnywhere != 0)) {
-      ItemIndex = k;
-      found = true;
-      break;
-    }
-  }
-  Changed();
-  return found;
-}
 
 }  // namespace kvx
