@@ -382,7 +382,7 @@ bool Planetoidentabelle::WriteSkyMapFile(const std::string& fileName) {
     char monthText[8];
     std::snprintf(monthText, sizeof monthText, "%02d", month % 100);
     // Names longer than the reader's 35-character field are cut to it.
-    text += PadRight(Utf8Prefix(e.Name, 35), 46);
+    text += PadRight(Utf8Prefix(WritableName(e.Name, '\n'), 35), 46);
     text += FormatFixed(year, 5, 0) + " " + monthText + FormatFixed(day + hours / 24.0, 7, 3);
     text += FormatFixed(e.MeanAnomaly, 8, 3) + FormatFixed(e.SemiMajorAxis, 9, 6) + FormatFixed(e.Eccentricity, 9, 6);
     text += FormatFixed(e.Perihelion, 8, 3) + FormatFixed(e.Node, 8, 3) + FormatFixed(e.Inclination, 8, 3);

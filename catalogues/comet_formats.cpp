@@ -118,7 +118,7 @@ bool Kometentabelle::WriteGuideFile(const std::string& fileName) {
     int day = 0, month = 0, year = 0;
     double hours = 0;
     JdToCalendarDate(day, month, year, hours, e.PerihelionTime);
-    text += PadRight(e.Name, 43) + FormatFixed(day + hours / 24.0, 7, 4) + " " + FormatFixed(month, 3, 0) +
+    text += PadRight(WritableName(e.Name, '\n'), 43) + FormatFixed(day + hours / 24.0, 7, 4) + " " + FormatFixed(month, 3, 0) +
             FormatFixed(year, 5, 0) + "   0.0" + FormatFixed(e.PerihelionDistance, 18, 7) +
             FormatFixed(e.Eccentricity, 12, 7) + FormatFixed(e.Inclination, 12, 7) +
             FormatFixed(e.Perihelion, 12, 7) + FormatFixed(e.Node, 12, 7) + FormatFixed(e.Equinox, 7, 1) + "   " +
@@ -176,7 +176,7 @@ bool Kometentabelle::WriteSkyMapFile(const std::string& fileName) {
     int day = 0, month = 0, year = 0;
     double hours = 0;
     JdToCalendarDate(day, month, year, hours, e.PerihelionTime);
-    text += PadRight(e.Name, 46) + FormatFixed(year, 5, 0) + " " + TwoDigits(month % 100) +
+    text += PadRight(WritableName(e.Name, '\n'), 46) + FormatFixed(year, 5, 0) + " " + TwoDigits(month % 100) +
             FormatFixed(day + hours / 24.0, 7, 3) + FormatFixed(e.PerihelionDistance, 9, 6) +
             FormatFixed(e.Eccentricity, 9, 6) + FormatFixed(e.Perihelion, 8, 3) + FormatFixed(e.Node, 8, 3) +
             FormatFixed(e.Inclination, 8, 3) + FormatFixed(e.H, 5, 1) + FormatFixed(e.G, 5, 1) + "   \r\n";
@@ -313,7 +313,7 @@ bool Kometentabelle::WriteTextListing(const std::string& fileName) {
     JdToCalendarDate(day, month, year, hours, e.PerihelionTime);
     std::string dayText = FormatFixed(day + hours / 24.0, 1, 4);
     if (day + hours / 24.0 < 9.99995) dayText.insert(dayText.begin(), '0');
-    text += PadRight(e.Name, 40) + FormatFixed(e.Equinox, 4, 0) + " " + FormatFixed(year, 4, 0) + TwoDigits(month) +
+    text += PadRight(WritableName(e.Name, '\n'), 40) + FormatFixed(e.Equinox, 4, 0) + " " + FormatFixed(year, 4, 0) + TwoDigits(month) +
             dayText + FormatFixed(e.PerihelionDistance, 11, 6) + FormatFixed(e.Eccentricity, 10, 6) +
             FormatFixed(e.Perihelion, 10, 4) + FormatFixed(e.Node, 10, 4) + FormatFixed(e.Inclination, 10, 4) +
             FormatFixed(e.H, 8, 3) + FormatFixed(e.G, 6, 3) + "   \r\n";

@@ -127,10 +127,15 @@ std::string OwnNumberText(double value, int decimals) { return FloatToTextSep(Po
 std::string WritableName(const std::string& name, char forbidden) {
   std::string s = name;
   for (char& c : s) {
-    if (c == forbidden) c = ' ';
+    // The separator, line ends and other control characters would split or
+    // end the line.
+    if (c == forbidden || (static_cast<unsigned char>(c) < 0x20)) c = ' ';
   }
-  const std::size_t first = s.find_first_not_of(' ');
-  if (first == std::string::npos || first == 0) return s;
+  // Leading blanks go to the end; so do leading ":" (a line beginning with
+  // ":" is a comment line to every reader).
+  const std::size_t first = s.find_first_not_of(" :");
+  if (first == std::string::npos) return std::string(s.size(), ' ');
+  if (first == 0) return s;
   return s.substr(first) + std::string(first, ' ');
 }
 
@@ -214,8 +219,17 @@ std::string_view Columns(std::string_view line, std::size_t first, std::size_t l
 
 bool ColumnNumber(std::string_view line, std::size_t first, std::size_t last, double& value) {
   value = 0;
-  const std::string_view text = Trim(Columns(line, first, last));
+  std::string_view text = Trim(Columns(line, first, last));
   if (text.empty()) return true;
+  // Plain decimal numbers directly; anything unusual by the general rule.
+  if (text.front() != '+' && text.back() != '.') {
+    double x = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), x, std::chars_format::fixed);
+    if (error == std::errc() && end == text.data() + text.size() && std::isfinite(x)) {
+      value = x;
+      return true;
+    }
+  }
   return ValReal(std::string(text), value);
 }
 
@@ -240,7 +254,8 @@ TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroid
   std::string name(Trim(Columns(line, 167, 194)));
   if (name.empty()) name = std::string(Trim(Columns(line, 1, 7)));
   if (normalizeNames) name = NormalizeDesignation(name);
-  e.Name = ElementRecordName(IsValidUtf8(name) ? name : Cp1252ToUtf8(name));
+  e.Name = name.size() <= kElementNameLength && IsValidUtf8(name) ? std::move(name)
+                                                                  : ElementRecordName(IsValidUtf8(name) ? name : Cp1252ToUtf8(name));
   record = std::move(e);
   return AsteroidElementsUsable(record) ? TLineParse::Parsed : TLineParse::Unusable;
 }

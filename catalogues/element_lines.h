@@ -57,8 +57,9 @@ std::string OwnNumberText(double value, int decimals);
 // A number for the foreign files: the same with the decimal point.
 std::string PointNumberText(double value, int decimals, int minWidth = 3);
 
-// A name as the own writers put it: `forbidden` replaced by a blank (it
-// would split the field), leading blanks moved to the end.
+// A name as the writers put it: `forbidden` (it would split the field),
+// control characters (line ends) and a leading ":" (a comment line) replaced
+// by blanks, then leading blanks moved to the end.
 std::string WritableName(const std::string& name, char forbidden);
 
 // The bytes of a text file the writers produce: Windows-1252, unless the

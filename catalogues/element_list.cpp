@@ -7,7 +7,16 @@
 
 namespace kvx {
 
-std::string ElementListSortKey(const std::string& text) { return UpperCaseText(text); }
+std::string ElementListSortKey(const std::string& text) {
+  // Most names are ASCII: upper-case them in place; the rest goes through
+  // the Windows-1252 letter table.
+  std::string key = text;
+  for (char& c : key) {
+    if (static_cast<unsigned char>(c) >= 0x80) return UpperCaseText(text);
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return key;
+}
 
 namespace {
 

@@ -69,7 +69,9 @@ bool TTextLineReader::NextRaw(std::string& bytes, bool& endedByLineEnd) {
   for (;;) {
     if (at_ >= buffer_.size() && !Fill()) break;
     any = true;
-    const std::size_t end = buffer_.find_first_of("\r\n", at_);
+    std::size_t end = at_;
+    while (end < buffer_.size() && buffer_[end] != '\n' && buffer_[end] != '\r') ++end;
+    if (end == buffer_.size()) end = std::string::npos;
     const std::size_t stop = end == std::string::npos ? buffer_.size() : end;
     const std::size_t room = kMaxLineBytes > bytes.size() ? kMaxLineBytes - bytes.size() : 0;
     bytes.append(buffer_, at_, std::min(room, stop - at_));
@@ -97,7 +99,14 @@ bool TTextLineReader::NextRaw(std::string& bytes, bool& endedByLineEnd) {
 bool TTextLineReader::Next(std::string& line, bool& endedByLineEnd) {
   std::string raw;
   if (!NextRaw(raw, endedByLineEnd)) return false;
-  line = IsValidUtf8(raw) ? std::move(raw) : Cp1252ToUtf8(raw);
+  bool ascii = true;
+  for (char c : raw) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      ascii = false;
+      break;
+    }
+  }
+  line = ascii || IsValidUtf8(raw) ? std::move(raw) : Cp1252ToUtf8(raw);
   return true;
 }
 

