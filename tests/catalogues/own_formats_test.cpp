@@ -143,7 +143,11 @@ TEST_F(OwnFormats, AsteroidCsvLinesAndUnusableRecords) {
 
 TEST_F(OwnFormats, ItemLimitAndItsMessage) {
   std::string exact = ":a;e;i;node;per;m;n;equinox;epoch;h;g\n";
-  for (int k = 0; k < 100; ++k) exact += "A" + std::to_string(k) + ";2,5;0,1;1;1;1;1;0;2000;2451545;5;0,15\n";
+  for (int k = 0; k < 100; ++k) {
+    exact += 'A';
+    exact += std::to_string(k);
+    exact += ";2,5;0,1;1;1;1;1;0;2000;2451545;5;0,15\n";
+  }
   const std::string over = exact + "late;2,5;0,1;1;1;1;1;0;2000;2451545;5;0,15\n";
   Planetoidentabelle list(100);
   std::uint8_t kind = 0;
