@@ -15,6 +15,7 @@
 #include "catalogues/variable_star_list.h"
 #include "core/element_records.h"
 #include "core/little_endian.h"
+#include "platform/busy_cursor.h"
 #include "platform/text_encoding.h"
 
 namespace kvx::test {
@@ -69,6 +70,12 @@ TEST_F(OwnFormats, OrderAndSearch) {
 // A failed load shows the twenty built-in asteroids (g 0.15) with the
 // warning and the error; "ves" finds Vesta by prefix, "esta" only anywhere.
 TEST_F(OwnFormats, UnknownExtensionGivesTheBuiltInList) {
+  struct CountingCursor : BusyCursor {
+    int shown = 0, restored = 0;
+    void Show() override { ++shown; }
+    void Restore() override { ++restored; }
+  } cursor;
+  BusyCursor* previous = SetBusyCursor(&cursor);
   Planetoidentabelle list;
   int changes = 0;
   list.OnChange = [&] { ++changes; };
@@ -85,6 +92,9 @@ TEST_F(OwnFormats, UnknownExtensionGivesTheBuiltInList) {
   EXPECT_EQ(sink.messages[1].text, "Die Datei " + path + " hat vermutlich ein ungültiges Format.");
   EXPECT_EQ(sink.messages[1].icon, MessageIcon::Error);
   for (int k = 0; k < list.Count(); ++k) EXPECT_EQ(list.Data(k).G, 0.15);
+  EXPECT_EQ(cursor.shown, 1);  // the hourglass once, and back
+  EXPECT_EQ(cursor.restored, 1);
+  SetBusyCursor(previous);
 
   EXPECT_TRUE(list.suchen("ves"));
   EXPECT_EQ(list.Data(list.ItemIndex).Name, "Vesta(4) 1997");
