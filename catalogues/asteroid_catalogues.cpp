@@ -202,7 +202,11 @@ bool Planetoidentabelle::ReadMpcLines(const std::string& fileName, bool streamSt
     }
     const bool repeated = dropRepeats && e.Name == previousName;
     previousName = e.Name;
-    if (e.H <= 0 || e.Perihelion <= 0 || repeated) continue;
+    // Lines without H or argument of perihelion are not taken. A negative H
+    // is a real one (the largest bodies), so blank fields decide, not signs.
+    const bool blankH = Columns(line, 9, 13).find_first_not_of(' ') == std::string_view::npos;
+    const bool blankPerihelion = Columns(line, 38, 46).find_first_not_of(' ') == std::string_view::npos;
+    if (blankH || blankPerihelion || repeated) continue;
     if (Count() >= ItemLimit) {
       more = true;
       break;

@@ -173,7 +173,7 @@ TEST_F(ForeignFormats, AgreesWithSkyfieldOnMpcLines) {
 }
 
 // The stream reader starts at minor planet 1, skips a repeated line and one
-// with H blank; a last line without a line feed and a line far longer than
+// with H blank but keeps a negative H; a last line without a line feed and a line far longer than
 // 210 characters end normally; a bad packed date is skipped and counted.
 TEST_F(ForeignFormats, MpcorbStreamDetails) {
   std::ifstream fixture(std::string(KVX_FIXTURE_DIR) + "/mpc_crosscheck.txt");
@@ -189,12 +189,17 @@ TEST_F(ForeignFormats, MpcorbStreamDetails) {
   blankH.replace(8, 5, "     ");
   std::string badDate = second;
   badDate.replace(20, 5, "K10W1");
+  std::string negativeH = second;  // the largest bodies have H below 0
+  negativeH.replace(8, 5, "-0.45");
+  negativeH.replace(166, 28, std::string("(134340) Dwarf").append(14, ' '));
   const std::string text = "Header text\n" + one + "\n" + one + "\n" + blankH + "\n" + std::string(5000, 'x') +
-                           "\n" + badDate + "\n" + first;
+                           "\n" + badDate + "\n" + negativeH + "\n" + first;
   Planetoidentabelle list;
   std::uint8_t kind = 0;
   ASSERT_TRUE(list.Neuedateiladen(kind, folder.Write("mpcorb.dat", text), true, 0));
-  EXPECT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Count(), 3);
+  EXPECT_TRUE(list.suchen("(134340)"));
+  EXPECT_EQ(list.Data(list.ItemIndex).H, -0.45);
   EXPECT_EQ(list.SkippedLines().size(), 2u);
 }
 
