@@ -27,9 +27,6 @@ bool IsDataLine(const std::string& line) {
 
 }  // namespace
 
-const char* const kBuiltInCometLines[20] = {
-#include "catalogues/builtin_comets.inc"
-};
 
 bool Kometentabelle::Neuedateiladen(std::uint8_t& kind, const std::string& fileName, bool showMessages, int index) {
   BusyCursorScope busy;
