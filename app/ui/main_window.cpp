@@ -37,6 +37,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "platform/qt/qt_busy_cursor.h"
 #include "platform/qt/qt_desktop_opener.h"
 #include "platform/qt/qt_message_sink.h"
 #include "platform/qt/qt_progress.h"
@@ -111,6 +112,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   SetMessageSink(messages_.get());
   SetProgressReporter(progress_.get());
   SetDesktopOpener(desktop_.get());
+  static QtBusyCursor busy_cursor;  // the hourglass of list loads and searches
+  SetBusyCursor(&busy_cursor);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     resize(screen->availableGeometry().size() * 0.92);
   } else {
@@ -345,6 +348,7 @@ TMainForm::~TMainForm() {
   if (&CurrentMessageSink() == messages_.get()) SetMessageSink(nullptr);
   if (&CurrentProgress() == progress_.get()) SetProgressReporter(nullptr);
   SetDesktopOpener(nullptr);
+  SetBusyCursor(nullptr);
 }
 
 // --- status line ---------------------------------------------------------------------
