@@ -41,8 +41,11 @@ TSearchContext Internal() {
 
 TTableConfigRecord Config(bool julianDate) {
   TTableConfigRecord config;
-  for (int slot : {0, 1, 3, 63, 158, 177, 178, 179, 180, 181, 182})
-    config.ColumnTitles[static_cast<std::size_t>(slot)] = "T" + std::to_string(slot);
+  for (int slot : {0, 1, 3, 63, 158, 177, 178, 179, 180, 181, 182}) {
+    std::string title(1, 'T');
+    title += std::to_string(slot);
+    config.ColumnTitles[static_cast<std::size_t>(slot)] = title;
+  }
   config.Flags[column_flag::kJulianDate] = julianDate ? 1 : 0;
   return config;
 }
