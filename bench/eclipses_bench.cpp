@@ -11,6 +11,7 @@
 #include "core/time_scales.h"
 #include "eclipses/solar_eclipse.h"
 #include "platform/workbook/workbook.h"
+#include "theories/theory_libraries.h"
 
 namespace kvx {
 namespace {
@@ -44,6 +45,27 @@ void BM_SolarCalendar1000Years(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SolarCalendar1000Years)->Unit(benchmark::kMillisecond);
+
+// The same calendar with VSOP87 D and ELP-2000/82, for comparison.
+void BM_SolarCalendar1000YearsElp(benchmark::State& state) {
+  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  if (available.Elp2000 == 0 || available.Vsop87D == 0) {
+    state.SkipWithError("theory libraries not found");
+    return;
+  }
+  TSearchContext context;
+  context.Selection.bytes[0] = kPlanetTheoryVsop87D;
+  context.Selection.bytes[1] = 1;
+  const TObserverRecord start = At(CalendarDateToJd(1, 1, 1600, 0));
+  const TObserverRecord end = At(CalendarDateToJd(1, 1, 2600, 0));
+  for (auto _ : state) {
+    tSonnenfinsternis e;
+    std::vector<TSolarCalendarRow> rows;
+    e.CalendarRows(context, TEventStep{}, start, end, 5, 8, 0, rows);
+    benchmark::DoNotOptimize(rows.data());
+  }
+}
+BENCHMARK(BM_SolarCalendar1000YearsElp)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_SolarEclipseWithCourse(benchmark::State& state) {
   const TObserverRecord start = At(CalendarDateToJd(14, 8, 2017, 0));
