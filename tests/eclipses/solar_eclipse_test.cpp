@@ -60,36 +60,40 @@ const Reference& Ref() {
     std::string line;
     while (std::getline(in, line)) {
       std::istringstream s(line);
+      const auto read = [&s](auto&... fields) { (s >> ... >> fields); };
       std::string tag;
       s >> tag;
       if (tag == "G") {
-        GlobalRef g{};
-        s >> g.jd >> g.kind;
-        r.global.push_back(g);
+        GlobalRef& g = r.global.emplace_back();
+        read(g.jd, g.kind);
       } else if (tag == "C") {
-        CentralRef c{};
-        s >> c.jd >> c.lonEast >> c.lat >> c.sunAlt >> c.duration >> c.deltaT;
-        r.central.push_back(c);
+        CentralRef& c = r.central.emplace_back();
+        read(c.jd, c.lonEast, c.lat, c.sunAlt, c.duration, c.deltaT);
       } else if (tag == "L") {
-        LocalRef l{};
-        s >> l.name >> l.lonEast >> l.lat >> l.eclipseJd >> l.kind >> l.tmax;
-        for (double& c : l.c) s >> c;
-        s >> l.mag >> l.ratio >> l.obsc;
-        for (double& a : l.alt) s >> a;
-        for (double& p : l.P) s >> p;
-        for (double& v : l.V) s >> v;
-        s >> l.deltaT;
-        r.local.push_back(l);
+        LocalRef& l = r.local.emplace_back();
+        read(l.name, l.lonEast, l.lat, l.eclipseJd, l.kind, l.tmax, l.c[0], l.c[1], l.c[2], l.c[3], l.mag, l.ratio,
+             l.obsc, l.alt[0], l.alt[1], l.alt[2], l.alt[3], l.P[0], l.P[1], l.P[2], l.P[3], l.V[0], l.V[1], l.V[2],
+             l.V[3], l.deltaT);
       } else if (tag == "H") {
-        CourseRef h{};
+        CourseRef& h = r.course.emplace_back();
         double lon = 0, lat = 0;
-        s >> h.name >> lon >> lat >> h.jd >> h.mag >> h.obsc;
-        r.course.push_back(h);
+        read(h.name, lon, lat, h.jd, h.mag, h.obsc);
       }
     }
     return r;
   }();
   return ref;
+}
+
+// The Moon (degree 8) and Sun (degree 3) fits of the scan over TT +- 0.3 d.
+TBesselFits ScanFits(const TSearchContext& c, double tt) {
+  TBesselFits f;
+  const double a = tt - 0.3 * kDay, b = tt + 0.3 * kDay;
+  EXPECT_TRUE(ChebyshevFitMoon(c.MoonOption, c.Settings, c.Selection, a, b, 8, f.BodyRa, f.BodyDec, f.BodyR,
+                               c.VsopLevelA));
+  EXPECT_TRUE(ChebyshevFitSun(c.MoonOption, c.Settings, c.Selection, a, b, 3, f.SunRa, f.SunDec, f.SunR,
+                              c.VsopLevelA));
+  return f;
 }
 
 // Internal series (0) or VSOP87 D with ELP-2000/82 (1).
@@ -184,12 +188,7 @@ TEST_F(SolarEclipses, CentralLineAndDurationAgreeWithReference) {
     for (const CentralRef& r : Ref().central) {
       if (r.sunAlt < 15) continue;
       const double T = (r.jd - 2451545.0) / 36525.0;
-      const double tt = T + r.deltaT * kSecondCenturies;
-      TBesselFits f;
-      ASSERT_TRUE(ChebyshevFitMoon(c.MoonOption, c.Settings, c.Selection, tt - 0.3 * kDay, tt + 0.3 * kDay, 8, f.BodyRa,
-                                   f.BodyDec, f.BodyR, c.VsopLevelA));
-      ASSERT_TRUE(ChebyshevFitSun(c.MoonOption, c.Settings, c.Selection, tt - 0.3 * kDay, tt + 0.3 * kDay, 3, f.SunRa,
-                                  f.SunDec, f.SunR, c.VsopLevelA));
+      const TBesselFits f = ScanFits(c, T + r.deltaT * kSecondCenturies);
       std::uint8_t art = 0;
       double laenge = 0, breite = 0, dauer = 0;
       e.finsternisphase(1, f, T, r.deltaT, art, laenge, breite, dauer);
@@ -215,12 +214,7 @@ TEST_F(SolarEclipses, CentralLineAndDurationAgreeWithReference) {
       const double jdTD = CalendarDateToJd(g.day, g.month, g.year, g.hoursTD);
       const double deltaT = g.deltaT;
       const double T = (jdTD - deltaT / 86400.0 - 2451545.0) / 36525.0;
-      const double tt = T + deltaT * kSecondCenturies;
-      TBesselFits f;
-      ASSERT_TRUE(ChebyshevFitMoon(c.MoonOption, c.Settings, c.Selection, tt - 0.3 * kDay, tt + 0.3 * kDay, 8,
-                                   f.BodyRa, f.BodyDec, f.BodyR, c.VsopLevelA));
-      ASSERT_TRUE(ChebyshevFitSun(c.MoonOption, c.Settings, c.Selection, tt - 0.3 * kDay, tt + 0.3 * kDay, 3,
-                                  f.SunRa, f.SunDec, f.SunR, c.VsopLevelA));
+      const TBesselFits f = ScanFits(c, T + deltaT * kSecondCenturies);
       std::uint8_t art = 0;
       double laenge = 0, breite = 0, dauer = 0;
       e.finsternisphase(1, f, T, deltaT, art, laenge, breite, dauer);
