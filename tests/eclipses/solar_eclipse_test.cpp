@@ -46,7 +46,16 @@ struct CourseRef {
   double jd, mag, obsc;
 };
 
+// astronomy-engine's opinion (fixtures/solar_eclipse_second_opinion.txt, made
+// by make_solar_eclipse_reference.js): B every eclipse's peak, A a place's
+// kind (0..3) and contacts c1, c2, maximum, c3, c4.
+struct SecondOpinion {
+  std::vector<double> peaks;
+  std::map<std::string, std::pair<int, std::vector<double>>> local;
+};
+
 struct Reference {
+  SecondOpinion second;
   std::vector<GlobalRef> global;
   std::vector<CentralRef> central;
   std::vector<LocalRef> local;
@@ -78,6 +87,22 @@ const Reference& Ref() {
         CourseRef& h = r.course.emplace_back();
         double lon = 0, lat = 0;
         read(h.name, lon, lat, h.jd, h.mag, h.obsc);
+      }
+    }
+    std::ifstream second(std::string(KVX_FIXTURE_DIR) + "/solar_eclipse_second_opinion.txt");
+    const std::map<std::string, int> kinds = {{"none", 0}, {"partial", 1}, {"annular", 2}, {"total", 3}};
+    while (std::getline(second, line)) {
+      std::istringstream s(line);
+      std::string tag, name, kind;
+      s >> tag;
+      if (tag == "B") {
+        r.second.peaks.emplace_back();
+        s >> r.second.peaks.back();
+      } else if (tag == "A") {
+        s >> name >> kind;
+        std::vector<double> times(5);
+        for (double& t : times) s >> t;
+        r.second.local[name] = {kinds.at(kind), times};
       }
     }
     return r;
@@ -173,6 +198,10 @@ TEST_F(SolarEclipses, CenturyCalendarListsTheReferenceEclipsesWithTheirKinds) {
     }
   }
   EXPECT_LE(mismatches, static_cast<int>(allowed.size()));
+  // astronomy-engine finds the same eclipses.
+  const std::vector<double>& peaks = Ref().second.peaks;
+  ASSERT_EQ(peaks.size(), rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_NEAR(JdOfT(rows[i].NewMoonT), peaks[i], 0.5) << i;
   EXPECT_TRUE(messages_.messages.empty());
 }
 
@@ -259,6 +288,16 @@ TEST_F(SolarEclipses, LocalCircumstancesAndCourseAgreeWithReference) {
       ASSERT_NEAR(JdOfT(T), r.eclipseJd, 1.0);
       const TLocalEclipseCircumstances& l = e.Local;
       ASSERT_EQ(l.Kind, r.kind);
+      // astronomy-engine (its own Delta T): the kind, and contacts and
+      // maximum within 20 s.
+      const auto& [secondKind, secondTimes] = Ref().second.local.at(r.name);
+      EXPECT_EQ(l.Kind, secondKind);
+      const double ours[5] = {l.Contact[0], l.Contact[1], l.Maximum, l.Contact[2], l.Contact[3]};
+      for (int n = 0; n < 5; ++n) {
+        if (secondTimes[static_cast<std::size_t>(n)] != 0 && (n != 2 || !(r.alt[0] < 0 || r.alt[3] < 0))) {
+          EXPECT_NEAR(JdOfT(ours[n]), secondTimes[static_cast<std::size_t>(n)], 20.0 / 86400.0) << "event " << n;
+        }
+      }
       if (r.kind == 0) {
         EXPECT_TRUE(e.list.empty());
         continue;
