@@ -166,10 +166,10 @@ void Sonnenfinsternis1Click(TMainForm& form) {
 
 void Sonnenfinsterniskalender1Click(TMainForm& form) {
   TMainFormState& s = form.State();
-  if (!form.Tables().PeriodCheck()) return;
   TEclipsePeriodHooks hooks;
   hooks.PeriodText = [&form] {
-    const TEphemerisPeriodState& p = form.State().Period;
+    TEphemerisPeriodState p = form.State().Period;
+    TTableDispatcher::CompletePeriodEnd(p);
     TObserverRecord end = p.End;
     end.AutoDeltaT = 0;
     UTToLocalTime(end);
