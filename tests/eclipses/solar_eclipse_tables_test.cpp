@@ -125,6 +125,13 @@ TEST_F(SolarEclipseTables, InvisibleBlockCriterionAndCalendarReadBack) {
   EXPECT_EQ(book.Text(1, 7), "Unsichtbar in Sydney");
   EXPECT_TRUE(book.Text(3, 7).empty());
   EXPECT_TRUE(book.Text(4, 7).empty());
+  // Delhi lies under the shadow of 8 Apr 2024 seen through the Earth: its
+  // contacts exist, the Sun is down at both, so it sees nothing either.
+  e.rechnen(Internal(), 1, maxArt, 8, 5, Place(77.2, 28.6, 2460400.5, "Delhi"), TEventStep{1, 0});
+  EXPECT_EQ(e.Local.Kind, 0);
+  EXPECT_LT(e.Local.Contact[0], e.Local.Contact[3]);
+  EXPECT_LT(e.Local.SunAltitude[0], 0);
+  EXPECT_LT(e.Local.SunAltitude[3], 0);
 
   // 2024 from Dallas: criterion 0 lists both eclipses (8 Apr total, 2 Oct
   // invisible).
