@@ -16,6 +16,7 @@
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
+#include "eclipses/ui/solar_criteria_dialog.h"
 #include "core/name_tables.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -177,6 +178,16 @@ TEST_F(SolarEclipseCommands, TableAndCalendarFromTheMenu) {
   EXPECT_EQ(book.Text(2, 3), before);
   EXPECT_EQ(form.HourglassDepth(), 0);
   AbortRequested = 0;
+
+  // The German dialog.
+  LanguageEnglish = 0;
+  TSofiSuchkriteriendlg german(1, TEclipsePeriodHooks{[] { return std::string("1.4.2024 bis 31.12.2024"); }, {}});
+  EXPECT_EQ(german.windowTitle(), "Suchkriterien");
+  EXPECT_EQ(german.ChangeButton->text(), QString::fromUtf8("&Ändern..."));
+  EXPECT_TRUE(german.findChild<QRadioButton*>("Criterion1")->isChecked());
+  german.show();
+  SavePng(german, "solar_eclipse_criteria_dialog_german");
+  LanguageEnglish = 1;
 }
 
 }  // namespace

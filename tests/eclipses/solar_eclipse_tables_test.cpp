@@ -145,6 +145,12 @@ TEST_F(SolarEclipseTables, InvisibleBlockCriterionAndCalendarReadBack) {
   EXPECT_TRUE(all.Text(3, 5).empty()) << "no contacts for an invisible eclipse";
   EXPECT_TRUE(all.Text(4, 1).empty());
   EXPECT_EQ(all.Text(1, 5), "1. Kontakt: ");
+  tmystringgrid grid;
+  ASSERT_TRUE(e.kalenderrechnen_grid(Internal(), TEventStep{}, grid, TTableOutputSettings{}, Config(false), start, end,
+                                     5, 8, 0));
+  for (int row = 1; row <= 3; ++row) {
+    for (int col = 1; col <= 20; ++col) EXPECT_EQ(grid.Cells(col, row), all.Text(row, col)) << row << " " << col;
+  }
   workbook::TWorkbook none;
   ASSERT_TRUE(e.kalenderrechnen(Internal(), TEventStep{}, none, Config(false), start,
                                 Place(-96.8, 32.78, 2460330.5, "Dallas"), 5, 8, 0));
