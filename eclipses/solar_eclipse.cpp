@@ -92,11 +92,12 @@ TBesselFitter MoonBesselFitter(const TSearchContext& context) {
 TShadowAxis tSonnenfinsternis::schattenachse(double moonRa, double moonDec, double moonR, double sunRa,
                                              double sunDec, double sunR) const {
   constexpr double kFlattening = 1.0033783749885865;
+  constexpr double kRad = 0.017453292519943295;
   const auto rect = [](double ra, double dec, double r, double v[3]) {
-    const double cd = CosDeg(dec);
-    v[0] = r * cd * CosDeg(ra);
-    v[1] = r * cd * SinDeg(ra);
-    v[2] = r * SinDeg(dec) * kFlattening;
+    const double cd = std::cos(dec * kRad);
+    v[0] = r * cd * std::cos(ra * kRad);
+    v[1] = r * cd * std::sin(ra * kRad);
+    v[2] = r * std::sin(dec * kRad) * kFlattening;
   };
   double m[3], s[3];
   rect(moonRa, moonDec, moonR, m);
