@@ -1,4 +1,5 @@
 #include "app/ui/main_window.h"
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -100,6 +101,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   RegisterOwnCommands();
   tables_ = new TTableCommands(*this);
   documents_ = new TDocumentCommands(*this);
+  InstallSolarEclipseCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);
