@@ -51,6 +51,10 @@ static double sep(double t, int b1, int b2) {
 static double venusElongation(double t) { return sep(t, SE_SUN, SE_VENUS); }
 static double jupiterSaturnRa(double t) { double j[6], s[6]; calc(t, SE_JUPITER, SEFLG_EQUATORIAL, j); calc(t, SE_SATURN, SEFLG_EQUATORIAL, s); return wrap(s[0] - j[0]); }
 static double venusJupiterSep(double t) { return sep(t, SE_VENUS, SE_JUPITER); }
+/* The Moon's distance in Earth radii (6378.14 km) and its ecliptic latitude. */
+static double moonDistance(double t) { double m[6]; calc(t, SE_MOON, 0, m); return m[2] * 149597870.7 / 6378.14; }
+static double moonLatitude(double t) { double m[6]; calc(t, SE_MOON, 0, m); return m[1]; }
+static double minusMoonDistance(double t) { return -moonDistance(t); }
 
 int main(void) {
   printf("name\tjd_tt\tvalue\n");
@@ -69,5 +73,13 @@ int main(void) {
   printf("jupiter_saturn_ra_conjunction_2020_deg\t%.7f\t%.7f\n", t, sep(t, SE_JUPITER, SE_SATURN));
   t = golden(venusJupiterSep, 2460003.5, 2460008.5, 0);
   printf("venus_jupiter_closest_2023_deg\t%.7f\t%.7f\n", t, venusJupiterSep(t));
+  t = golden(moonDistance, 2460320.5, 2460326.5, 0);
+  printf("moon_perigee_2024_jan_re\t%.7f\t%.5f\n", t, moonDistance(t));
+  t = golden(minusMoonDistance, 2460334.5, 2460341.5, 0);
+  printf("moon_apogee_2024_jan_re\t%.7f\t%.5f\n", t, moonDistance(t));
+  /* The first node passage after 2024 Jan 10. */
+  for (t = 2460319.5; moonLatitude(t) * moonLatitude(t + 0.5) > 0; t += 0.5) {}
+  t = bisect(moonLatitude, t, t + 0.5);
+  printf("moon_node_2024_jan_deg\t%.7f\t0\n", t);
   return 0;
 }

@@ -2,22 +2,27 @@
 // (fixtures/search_swe.tsv, made by make_search_swe.sh), compared in TT,
 // and its refusals, date check and cancel. The bodies come from the
 // internal series; the tolerances are the measured differences rounded up.
+#include "engine/search_object.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <memory>
+#include <vector>
 
+#include "core/frames.h"
 #include "core/name_tables.h"
-#include "engine/search_object.h"
 #include "engine/table_globals.h"
+#include "engine/user_object.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
-#include "support/recording_message_sink.h"
-#include "support/recording_progress.h"
 #include "sun_planet_support.h"
 #include "support/fixtures.h"
+#include "support/recording_message_sink.h"
+#include "support/recording_progress.h"
 #include "support/theory_selection.h"
 #include "theories/theory_library_test_support.h"
 
@@ -66,6 +71,7 @@ class SearchObject : public ::testing::Test {
   ScopedMessageSink scopedMessages_{messages_};
   ProgressReporter* previousProgress_ = nullptr;
   TAsteroidElements noAsteroid_;
+  TCometElements noComet_;
 };
 
 // Oppositions, stations, perihelion and greatest elongation through
@@ -97,8 +103,8 @@ TEST_F(SearchObject, EventsAgreeWithSwissEphemeris) {
     const double tt = Reference(c.name, &value);
     tsuchobjekt search(context_);
     double time = 0, found = 0;
-    ASSERT_TRUE(search.schleife_1(true, false, false, c.code, c.kind, At(tt - 40), noAsteroid_, c.step, 100, 0,
-                                  time, found));
+    ASSERT_TRUE(search.schleife_1(true, false, false, c.code, c.kind, At(tt - 40), noAsteroid_, noComet_, c.step, 100,
+                                  0, time, found));
     std::printf("%s: %.5f d\n", c.name, JdTT(time) - tt);
     EXPECT_NEAR(JdTT(time), tt, c.timeTolerance);
     if (c.code == search_code::kOpposition) {
@@ -116,22 +122,22 @@ TEST_F(SearchObject, EventsAgreeWithSwissEphemeris) {
   tsuchobjekt two(context_);
   double time = 0, separation = 0;
   ASSERT_TRUE(two.schleife_2(true, false, search_code::kOpposition, false, 0, false, 1, 1, false, search_kind::kSun, 3,
-                             At(tt - 30), noAsteroid_, 5, 100, 0, time, separation));
+                             At(tt - 30), noAsteroid_, noComet_, 5, 100, 0, time, separation));
   std::printf("schleife_2: %.5f d\n", JdTT(time) - tt);
   EXPECT_NEAR(JdTT(time), tt, 0.001);
 
   // Jupiter and Saturn 2020 in right ascension: 6' apart at the event.
   double value = 0;
   tt = Reference("jupiter_saturn_ra_conjunction_2020_deg", &value);
-  ASSERT_TRUE(two.schleife_2(true, false, 0, false, 0, false, 1, 1, false, 5, 4, At(tt - 30), noAsteroid_, 2, 100, 0,
-                             time, separation));
+  ASSERT_TRUE(two.schleife_2(true, false, 0, false, 0, false, 1, 1, false, 5, 4, At(tt - 30), noAsteroid_, noComet_, 2,
+                             100, 0, time, separation));
   std::printf("schleife_2: %.5f d\n", JdTT(time) - tt);
   EXPECT_NEAR(JdTT(time), tt, 0.001);
   EXPECT_NEAR(std::fabs(separation), value, 2.0 / 3600);
 
   // Venus and Jupiter 2023: the 30-minute pass ends within one of its steps.
   tt = Reference("venus_jupiter_closest_2023_deg", &value);
-  ASSERT_TRUE(two.schleife_4(2.0, true, false, false, 1, 1, 4, 2, At(tt - 10), noAsteroid_, 1, 100, 0, time,
+  ASSERT_TRUE(two.schleife_4(2.0, true, false, false, 1, 1, 4, 2, At(tt - 10), noAsteroid_, noComet_, 1, 100, 0, time,
                              separation));
   EXPECT_NEAR(JdTT(time), tt, 1.0 / 48);
   EXPECT_NEAR(std::fabs(separation), value, 20.0 / 3600);
@@ -145,11 +151,11 @@ TEST_F(SearchObject, InferiorConjunctionPassedOverBySuperiorSearch) {
   tsuchobjekt search(context_);
   double time = 0, value = 0;
   const TObserverRecord start = At(2458980.5);  // 2020 May 15
-  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kSuperiorConjunction, 2, start, noAsteroid_, 5, 200,
-                                0, time, value));
+  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kSuperiorConjunction, 2, start, noAsteroid_, noComet_,
+                                5, 200, 0, time, value));
   EXPECT_NEAR(time + 2400000.5, 2459300.0, 1.0);  // 2021 Mar 26.0
-  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kInferiorConjunction, 2, start, noAsteroid_, 5, 200,
-                                0, time, value));
+  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kInferiorConjunction, 2, start, noAsteroid_, noComet_,
+                                5, 200, 0, time, value));
   EXPECT_NEAR(time + 2400000.5, 2459003.75, 1.0);  // 2020 Jun 3.7
 }
 
@@ -161,14 +167,14 @@ TEST_F(SearchObject, ZeroCrossingsOfTheCentreLatitude) {
   tsuchobjekt search(context_);
   double time = 0, value = 0;
   ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kEarthLatitudeZero, 5, At(2460700.5), noAsteroid_,
-                                5, 100, 0, time, value));
+                                noComet_, 5, 100, 0, time, value));
   EXPECT_NEAR(time + 2400000.5, 2460757.5, 1.0);  // 2025 Mar 23
   EXPECT_LT(std::fabs(value), 0.6);
   ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kEarthLatitudeZero, search_kind::kSun, At(2460437.5),
-                                noAsteroid_, 2, 100, 0, time, value));
+                                noAsteroid_, noComet_, 2, 100, 0, time, value));
   EXPECT_NEAR(time + 2400000.5, 2460467.5, 1.0);  // 2024 Jun 6
-  EXPECT_FALSE(search.schleife_1(true, false, false, search_code::kEarthLatitudeZero, search_kind::kSun,
-                                 At(2460480.5), noAsteroid_, 2, 60, 0, time, value));  // Jun 19 + 120 d
+  EXPECT_FALSE(search.schleife_1(true, false, false, search_code::kEarthLatitudeZero, search_kind::kSun, At(2460480.5),
+                                 noAsteroid_, noComet_, 2, 60, 0, time, value));  // Jun 19 + 120 d
 }
 
 // Position files selected: before 1900 the search takes the VSOP87 C
@@ -199,14 +205,14 @@ TEST_F(SearchObject, BadInputIsRefusedWithAMessage) {
     double step;
     int maxSteps;
     const TAsteroidElements* elements;
-  } bad[] = {{0, 3, 0, 10, &noAsteroid_},   {0, 3, nan, 10, &noAsteroid_}, {0, 3, 1, 0, &noAsteroid_},
-             {24, 3, 1, 10, &noAsteroid_},  {0, 14, 1, 10, &noAsteroid_},  {0, 10, 1, 10, &broken}};
+  } bad[] = {{0, 3, 0, 10, &noAsteroid_},  {0, 3, nan, 10, &noAsteroid_}, {0, 3, 1, 0, &noAsteroid_},
+             {24, 3, 1, 10, &noAsteroid_}, {0, 14, 1, 10, &noAsteroid_},  {0, 10, 1, 10, &broken}};
   for (const Bad& b : bad) {
     messages_.messages.clear();
     tsuchobjekt search(context_);
     double time = -7, value = -7;
-    EXPECT_FALSE(search.schleife_1(true, false, false, b.code, b.kind, At(2451545), *b.elements, b.step, b.maxSteps,
-                                   0, time, value));
+    EXPECT_FALSE(search.schleife_1(true, false, false, b.code, b.kind, At(2451545), *b.elements, noComet_, b.step,
+                                   b.maxSteps, 0, time, value));
     EXPECT_EQ(messages_.messages.size(), 1u);
     EXPECT_EQ(time, -7);
     EXPECT_EQ(value, -7);
@@ -224,7 +230,7 @@ TEST_F(SearchObject, DateCheckPlutoRangeAndCancel) {
     tsuchobjekt search(context_);
     TObserverRecord late = At(2451545);
     late.Mjd = kSearchMjdLimit + 1;
-    EXPECT_FALSE(search.schleife_1(true, false, false, 0, 3, late, noAsteroid_, 1, 10, 0, time, value));
+    EXPECT_FALSE(search.schleife_1(true, false, false, 0, 3, late, noAsteroid_, noComet_, 1, 10, 0, time, value));
     ASSERT_EQ(messages_.messages.size(), 1u);
   }
   {
@@ -233,7 +239,7 @@ TEST_F(SearchObject, DateCheckPlutoRangeAndCancel) {
     // Just below the limit: the first window passes it and the check stops.
     TObserverRecord late = At(2451545);
     late.Mjd = kSearchMjdLimit - 0.5;
-    EXPECT_FALSE(search.schleife_1(true, false, false, 0, 3, late, noAsteroid_, 1, 10, 0, time, value));
+    EXPECT_FALSE(search.schleife_1(true, false, false, 0, 3, late, noAsteroid_, noComet_, 1, 10, 0, time, value));
     EXPECT_EQ(AbortRequested, 1);
     ASSERT_EQ(messages_.messages.size(), 1u);
     EXPECT_NE(messages_.messages[0].text.find("Datum"), std::string::npos);
@@ -242,26 +248,180 @@ TEST_F(SearchObject, DateCheckPlutoRangeAndCancel) {
     messages_.messages.clear();
     tsuchobjekt search(context_);
     EXPECT_FALSE(search.schleife_1(false, false, false, 0, search_kind::kPluto, At(2305447.5 - 2 * 36525), noAsteroid_,
-                                   10, 50, 0, time, value));
+                                   noComet_, 10, 50, 0, time, value));
     EXPECT_TRUE(messages_.messages.empty());
   }
   {
     // Pluto's range is not every body's: Mars in 1700 passes the check.
     context_.Selection = test::PlanetTheory(0);
     tsuchobjekt search(context_);
-    EXPECT_TRUE(search.schleife_1(true, false, false, search_code::kPerihelion, 3, At(2341972.5), noAsteroid_, 10, 100,
-                                  0, time, value));
+    EXPECT_TRUE(search.schleife_1(true, false, false, search_code::kPerihelion, 3, At(2341972.5), noAsteroid_, noComet_,
+                                  10, 100, 0, time, value));
     EXPECT_TRUE(messages_.messages.empty());
   }
   {
     progress_.abort_at_step = 5;
     tsuchobjekt search(context_);
-    EXPECT_FALSE(search.schleife_1(true, false, true, search_code::kOpposition, 3, At(2459100), noAsteroid_, 1, 100,
-                                   0, time, value));
+    EXPECT_FALSE(search.schleife_1(true, false, true, search_code::kOpposition, 3, At(2459100), noAsteroid_, noComet_,
+                                   1, 100, 0, time, value));
     EXPECT_EQ(AbortRequested, 1);
     EXPECT_EQ(progress_.ends, 1);
     EXPECT_FALSE(progress_.visible);
     EXPECT_FALSE(progress_.labels.empty());
+  }
+}
+
+// The Moon (kind 9) against the Swiss Ephemeris: perigee, apogee and node
+// passage of 2024 January. Measured on the internal Moon series: perigee
+// 0.0051 d, apogee 0.0056 d (the flat distance extrema), node 0.0001 d;
+// the distances 0.004 Earth radii.
+TEST_F(SearchObject, MoonApsidesAndNodeAgreeWithSwissEphemeris) {
+  struct Case {
+    const char* name;
+    int code;
+    double step, timeTolerance, valueTolerance;
+  } cases[] = {{"moon_perigee_2024_jan_re", search_code::kPerigee, 1, 0.01, 0.01},
+               {"moon_apogee_2024_jan_re", search_code::kApogee, 1, 0.01, 0.01},
+               {"moon_node_2024_jan_deg", search_code::kNode, 0.5, 0.001, 1e-8}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    double value = 0;
+    const double tt = Reference(c.name, &value);
+    tsuchobjekt search(context_);
+    double time = 0, found = 0;
+    ASSERT_TRUE(search.schleife_1(true, false, false, c.code, search_kind::kMoon, At(tt - 5), noAsteroid_, noComet_,
+                                  c.step, 100, 0, time, found));
+    std::printf("%s: %.5f d, value %.6f\n", c.name, JdTT(time) - tt, found - value);
+    EXPECT_NEAR(JdTT(time), tt, c.timeTolerance);
+    EXPECT_NEAR(c.code == search_code::kNode ? 1 - found : found, c.code == search_code::kNode ? 0 : value,
+                c.valueTolerance);
+  }
+  EXPECT_TRUE(messages_.messages.empty());
+}
+
+// Comets (kind 11) on the three orbit routines: the perihelion search ends
+// at the elements' perihelion time (TT) within the final refined step, at
+// the perihelion distance.
+TEST_F(SearchObject, CometPerihelionAtThePerihelionTime) {
+  for (double e : {0.967, 1.0, 1.2}) {
+    SCOPED_TRACE(e);
+    TCometElements comet;
+    comet.PerihelionDistance = 0.59;
+    comet.Eccentricity = e;
+    comet.Inclination = 162.2;
+    comet.Node = 58.4;
+    comet.Perihelion = 111.3;
+    comet.Equinox = 2000;
+    comet.PerihelionTime = 2446470.9;  // 1986 Feb 9
+    comet.H = 5.5;
+    comet.G = 4;
+    tsuchobjekt search(context_);
+    double time = 0, found = 0;
+    ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kPerihelion, search_kind::kComet,
+                                  At(comet.PerihelionTime - 30), noAsteroid_, comet, 2, 100, 0, time, found));
+    EXPECT_NEAR(JdTT(time), comet.PerihelionTime, 0.002);
+    EXPECT_NEAR(found, 0.59, 1e-7);
+  }
+}
+
+// Catalogue stars (kind 12) against the ERFA places of
+// fixtures/search_star_erfa.tsv within 0.01" (measured 0.001"), a user object
+// (kind 13) as the user table reduces it, and the Moon's closest approach
+// to a catalogue star: the 30-minute pass ends within one of its steps of
+// the smallest separation of a dense scan.
+TEST_F(SearchObject, CatalogueStarsAndUserObjects) {
+  const test::FixtureTable table = test::ReadFixture(KVX_FIXTURE_DIR "/search_star_erfa.tsv");
+  std::vector<TSearchStar> stars;
+  for (std::size_t i = 0; i < table.Rows(); ++i)
+    stars.push_back({table.Number(i, "ra1950"), table.Number(i, "dec1950"), table.Number(i, "pm_ra"),
+                     table.Number(i, "pm_dec"), 1.4});
+  context_.StarCount = static_cast<std::int32_t>(stars.size());
+  context_.StarAt = [&stars](std::int32_t index, TSearchStar& star) {
+    star = stars[static_cast<std::size_t>(index - 1)];
+    return true;
+  };
+  tuserlist users;
+  users.Add(std::make_unique<tuserobject>("Vega", 18.3656f, 38.4701f, 0.01726f, 0.2863f, 2000.0f, 0.03f));
+  context_.UserObjects = &users;
+  tsuchobjekt search(context_);
+  double worst = 0;
+  for (std::size_t i = 0; i < table.Rows(); ++i) {
+    const double jdTT = table.Number(i, "jd_tt");
+    TObserverRecord o = At(jdTT - kDeltaT / 86400.0);
+    TTheorySelection selection = context_.Selection;
+    TEphemerisResultRecord r;
+    ASSERT_TRUE(search.planet(selection, search_kind::kStar, o, r, 0, static_cast<std::int32_t>(i + 1), 1));
+    TAngularSeparationRecord s;
+    s.ra1 = r.Position.RightAscension;
+    s.dec1 = r.Position.Declination;
+    s.ra2 = table.Number(i, "app_ra_deg");
+    s.dec2 = table.Number(i, "app_dec_deg");
+    worst = std::max(worst, std::fabs(AngularSeparation(s)) * 3600);
+    EXPECT_NEAR(r.Physical.magnitude, 1.4, 1e-12);
+  }
+  std::printf("stars: %.3f\"\n", worst);
+  EXPECT_LT(worst, 0.01);
+
+  TObserverRecord o = At(2460000.5);
+  TTheorySelection selection = context_.Selection;
+  TEphemerisResultRecord r;
+  ASSERT_TRUE(search.planet(selection, search_kind::kUserObject, o, r, 0, 1, 1));
+  const tuserobject& vega = *users.Item(0);
+  double ra = 0, dec = 0;
+  FixedObjectApparentPlace(vega.Angle1, vega.Angle2, vega.Value3, vega.Value4, vega.Value5, o.Centuries, o.Obliquity,
+                           o.SinObliquity, o.CosObliquity, ra, dec);
+  EXPECT_NEAR(r.Position.RightAscension, ra, 1e-9);
+  EXPECT_NEAR(r.Position.Declination, dec, 1e-9);
+  EXPECT_GT(r.Position.GeoDistance, 1e6);
+
+  // The Moon passes Regulus (star 3 of the list: its 2024 row) on
+  // 2024 Jan 27.
+  const TObserverRecord start = At(2460330.5);
+  double time = 0, separation = 0;
+  ASSERT_TRUE(search.schleife_4(5.0, true, false, false, 3, 1, search_kind::kStar, search_kind::kMoon, start,
+                                noAsteroid_, noComet_, 0.25, 100, 0, time, separation));
+  double best = 1e9, bestTime = 0;
+  for (double t = time - 0.5; t <= time + 0.5; t += 1.0 / 1440) {
+    TObserverRecord at = start;
+    at.Mjd = t;
+    ObserverRecordDateFromMjd(at);
+    double s = 0;
+    ASSERT_TRUE(search.schleife_3(3, 1, search_kind::kMoon, search_kind::kStar, at, noAsteroid_, noComet_, s));
+    if (std::fabs(s) < best) {
+      best = std::fabs(s);
+      bestTime = t;
+    }
+  }
+  EXPECT_NEAR(time, bestTime, 1.0 / 48);
+  EXPECT_LT(std::fabs(separation) - best, 0.01);
+  EXPECT_TRUE(messages_.messages.empty());
+}
+
+// Bodies without usable data: a comet with q <= 0, a star or user object
+// outside its list, an asteroid database that is missing: one message
+// each, not found.
+TEST_F(SearchObject, BodiesWithoutDataAreRefusedOnce) {
+  TCometElements badComet;
+  badComet.PerihelionDistance = 0;
+  tuserlist users;
+  context_.UserObjects = &users;
+  context_.StarCount = 0;
+  struct Bad {
+    int kind;
+    std::uint8_t database;
+  } bad[] = {
+      {search_kind::kComet, 0}, {search_kind::kStar, 0}, {search_kind::kUserObject, 0}, {search_kind::kAsteroid, 1}};
+  for (const Bad& b : bad) {
+    SCOPED_TRACE(b.kind);
+    messages_.messages.clear();
+    context_.AsteroidDatabase = b.database;
+    context_.AsteroidDatabaseFile = "/nonexistent/ceres.eel";
+    tsuchobjekt search(context_);
+    double time = -7, value = -7;
+    EXPECT_FALSE(search.schleife_2(true, false, 0, false, 0, false, 1, 1, false, b.kind, search_kind::kSun, At(2451545),
+                                   noAsteroid_, badComet, 1, 10, 0, time, value));
+    EXPECT_EQ(messages_.messages.size(), 1u);
+    EXPECT_EQ(time, -7);
   }
 }
 
