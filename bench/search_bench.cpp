@@ -54,6 +54,7 @@ void LunarApsides10Years(benchmark::State& state) {
   MoonPositionCache = &cache;
   TSearchContext context;
   context.MoonCache = 1;
+  context.Selection.bytes[1] = 0;  // the internal series
   const TObserverRecord start = At(2460310.5, 0);  // 2024 Jan 1
   const double endMjd = start.Mjd + 3652.5;
   int events = 0;

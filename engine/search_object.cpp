@@ -208,7 +208,11 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
   } else {  // star or user object
     if (!FixedObject(kind, observer, starIndex, userIndex, computed)) return false;
   }
-  if (!std::isfinite(computed.Position.RightAscension) || !std::isfinite(computed.Position.GeoDistance)) return false;
+  // A theory that gives nothing (a library that is not loaded) leaves the
+  // distance at 0: no place.
+  if (!std::isfinite(computed.Position.RightAscension) || !std::isfinite(computed.Position.GeoDistance) ||
+      !(computed.Position.GeoDistance > 0))
+    return false;
   result = computed;
   return true;
 }
