@@ -2,9 +2,10 @@
 KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixion-dev liborcus-dev libxlsxwriter-dev libfreexl-dev libboost-dev zlib1g-dev libhowardhinnant-date-dev tzdata)
 # Used only at development time to regenerate committed data files and
 # fixtures (tools/make_star_catalogues.py, tests/eclipses/make_star_reference.sh,
-# tools/make_world_cities.py);
+# tools/make_world_cities.py, the Astronomy Engine scripts tests/engine/*.js
+# with astronomy-engine installed by npm into a scratch folder);
 # neither the build, the program nor the tests need them.
-KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-erfa swe-basic-data libgeonames0)
+KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-erfa swe-basic-data libgeonames0 nodejs)
 # clang and libclang-rt-dev (libFuzzer and the sanitizer run-times) build the fuzz targets.
 KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui python3-openpyxl python3-astropy libswe-dev python3-ephem libgsl-dev clang libclang-rt-dev)
 
