@@ -157,7 +157,16 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
   if (kind == search_kind::kPluto && !DateInTheoryRange(selection, observer.Centuries)) return false;
 
   const TTableConfigRecord config;
-  TEphemerisResultRecord computed;
+  // The record is taken only with a finite place; a theory that gives
+  // nothing (a library that is not loaded) leaves the distance at 0: no
+  // place.
+  auto take = [&result](const TEphemerisResultRecord& computed) {
+    if (!std::isfinite(computed.Position.RightAscension) || !std::isfinite(computed.Position.GeoDistance) ||
+        !(computed.Position.GeoDistance > 0))
+      return false;
+    result = computed;
+    return true;
+  };
   if (kind == search_kind::kSun) {
     TSonne body(LanguageEnglish, selection, 0, config, observer, 1e-10L);
     body.initialisieren(LanguageEnglish, selection, config, observer, 1e-10L);
@@ -168,7 +177,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     body.Ekliptik_aequator();
     if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
     if (fullRecord_) body.physischeEphemeride();
-    computed = body.Result;
+    return take(body.Result);
   } else if (kind <= search_kind::kPluto) {
     Tpla body(LanguageEnglish, selection, 0, PlanetOfKind(kind), config, observer, 1e-10L);
     body.initialisieren(LanguageEnglish, selection, PlanetOfKind(kind), config, observer, 1e-10L);
@@ -179,7 +188,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     body.Ekliptik_aequator();
     if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
     if (fullRecord_) body.physischeEphemeride();
-    computed = body.Result;
+    return take(body.Result);
   } else if (kind == search_kind::kMoon) {
     Tmond body(context_.MoonCache, context_.MoonOption, LanguageEnglish, selection, 0, config, observer, 1e-10L,
                context_.VsopLevelA, 10);
@@ -193,7 +202,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
       body.physischeEphemeride();
       if (context_.Topocentric != 0) SwapTopocentricPair(body.Result);
     }
-    computed = body.Result;
+    return take(body.Result);
   } else if (kind == search_kind::kAsteroid || kind == search_kind::kComet) {
     const bool ready = kind == search_kind::kAsteroid ? bahn_planetoid(selection, observer)
                                                       : bahn_komet(selection, observer);
@@ -204,17 +213,11 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     orbitBody_->Ekliptik_aequator();
     if (fullRecord_ || context_.Topocentric != 0) orbitBody_->topozentr();
     if (fullRecord_) orbitBody_->physischeEphemeride();
-    computed = orbitBody_->Result;
-  } else {  // star or user object
-    if (!FixedObject(kind, observer, starIndex, userIndex, computed)) return false;
+    return take(orbitBody_->Result);
   }
-  // A theory that gives nothing (a library that is not loaded) leaves the
-  // distance at 0: no place.
-  if (!std::isfinite(computed.Position.RightAscension) || !std::isfinite(computed.Position.GeoDistance) ||
-      !(computed.Position.GeoDistance > 0))
-    return false;
-  result = computed;
-  return true;
+  // A star or user object.
+  TEphemerisResultRecord computed;
+  return FixedObject(kind, observer, starIndex, userIndex, computed) && take(computed);
 }
 
 bool tsuchobjekt::bahn_planetoid(const TTheorySelection& selection, const TObserverRecord& observer) {
