@@ -41,6 +41,7 @@ static double golden(Fn f, double a, double b, int maximum) {
 
 static double marsOpposition(double t) { double s[6], m[6]; calc(t, SE_SUN, 0, s); calc(t, SE_MARS, 0, m); return wrap(m[0] - s[0] - 180); }
 static double marsRaSpeed(double t) { double m[6]; calc(t, SE_MARS, SEFLG_EQUATORIAL | SEFLG_SPEED, m); return m[3]; }
+static double mercuryRaSpeed(double t) { double m[6]; calc(t, SE_MERCURY, SEFLG_EQUATORIAL | SEFLG_SPEED, m); return m[3]; }
 static double marsHelioDistance(double t) { double m[6]; calc(t, SE_MARS, SEFLG_HELCTR, m); return m[2]; }
 static double sep(double t, int b1, int b2) {
   double p[6], q[6]; calc(t, b1, SEFLG_EQUATORIAL, p); calc(t, b2, SEFLG_EQUATORIAL, q);
@@ -73,6 +74,9 @@ int main(void) {
   printf("jupiter_saturn_ra_conjunction_2020_deg\t%.7f\t%.7f\n", t, sep(t, SE_JUPITER, SE_SATURN));
   t = golden(venusJupiterSep, 2460003.5, 2460008.5, 0);
   printf("venus_jupiter_closest_2023_deg\t%.7f\t%.7f\n", t, venusJupiterSep(t));
+  /* Mercury turns retrograde 0.007 deg east of 0h RA: the window straddles 0h. */
+  t = bisect(mercuryRaSpeed, 2446490.5, 2446500.5);
+  { double m[6]; calc(t, SE_MERCURY, SEFLG_EQUATORIAL, m); printf("mercury_station_retrograde_1986_ra_deg\t%.7f\t%.7f\n", t, m[0]); }
   t = golden(moonDistance, 2460320.5, 2460326.5, 0);
   printf("moon_perigee_2024_jan_re\t%.7f\t%.5f\n", t, moonDistance(t));
   t = golden(minusMoonDistance, 2460334.5, 2460341.5, 0);

@@ -94,6 +94,8 @@ TEST_F(SearchObject, EventsAgreeWithSwissEphemeris) {
       {"mars_opposition_2020", search_code::kOpposition, 3, 5, 0.01, 0, true},
       {"mars_station_retrograde_2020_ra_deg", search_code::kStationRetrograde, 3, 5, 0.002, 20.0 / 3600, false},
       {"mars_station_prograde_2020_ra_deg", search_code::kStationPrograde, 3, 5, 0.002, 20.0 / 3600, false},
+      // 0.0077 deg east of 0h: the window's right ascensions are unwrapped.
+      {"mercury_station_retrograde_1986_ra_deg", search_code::kStationRetrograde, 1, 1, 0.002, 20.0 / 3600, false},
       {"mars_perihelion_2020_au", search_code::kPerihelion, 3, 10, 0.02, 1e-6, false},
       {"venus_greatest_east_2020_deg", search_code::kElongationEast, 2, 5, 0.02, 0, true},
   };
@@ -204,6 +206,47 @@ TEST_F(SearchObject, EventsAgreeWithAstronomyEngine) {
     }
   }
   std::printf("conjunctions: %.1f\"\n", worstArcsec);
+  EXPECT_TRUE(messages_.messages.empty());
+}
+
+// Every quantity code, each on a body that shows it, from 2024 Jan 1: the
+// find lies within the final refined step (the caller's step / 100) of
+// the extremum (code 19: the root) of a scan of the same quantity with the
+// step / 1000. That checks the search, not the quantity.
+TEST_F(SearchObject, EveryCodeEndsAtTheExtremumOfADenseScan) {
+  struct Case {
+    int code, kind;
+    double step;
+  } cases[] = {{0, 3, 10}, {1, 3, 10}, {2, 2, 5},   {3, 2, 5},  {4, 2, 5},   {5, 2, 5},   {6, 4, 5},   {7, 4, 5},
+               {8, 1, 2},  {9, 1, 2},  {10, 3, 5},  {11, 3, 5}, {12, 2, 5},  {13, 2, 5},  {14, 3, 10}, {15, 3, 10},
+               {16, 3, 5}, {17, 3, 5}, {18, 4, 10}, {19, 5, 5}, {20, 4, 10}, {21, 4, 10}, {22, 0, 1},  {23, 9, 1}};
+  const TObserverRecord start = At(2460310.5);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    tsuchobjekt search(context_);
+    double time = 0, value = 0;
+    ASSERT_TRUE(search.schleife_1(true, false, false, c.code, c.kind, start, noAsteroid_, noComet_, c.step, 1000, 0,
+                                  time, value));
+    const double fine = c.step / 1000;
+    double best = 0, bestTime = 0, previous = 0;
+    for (int k = -40; k <= 40; ++k) {
+      TObserverRecord o = start;
+      o.Mjd = time + k * fine;
+      ObserverRecordDateFromMjd(o);
+      TTheorySelection selection = context_.Selection;
+      TEphemerisResultRecord r;
+      ASSERT_TRUE(search.planet(selection, c.kind, o, r, c.step));
+      const double q = SearchQuantity(c.code, c.kind, r);
+      if (c.code == search_code::kEarthLatitudeZero) {
+        if (k > -40 && (q > 0) != (previous > 0) && bestTime == 0) bestTime = time + (k - 0.5) * fine;
+        previous = q;
+      } else if (k == -40 || (SearchFindsMaximum(c.code) ? q > best : q < best)) {
+        best = q;
+        bestTime = time + k * fine;
+      }
+    }
+    EXPECT_NEAR(time, bestTime, c.step / 100);
+  }
   EXPECT_TRUE(messages_.messages.empty());
 }
 
