@@ -55,6 +55,21 @@ static double venusJupiterSep(double t) { return sep(t, SE_VENUS, SE_JUPITER); }
 /* The Moon's distance in Earth radii (6378.14 km) and its ecliptic latitude. */
 static double moonDistance(double t) { double m[6]; calc(t, SE_MOON, 0, m); return m[2] * 149597870.7 / 6378.14; }
 static double moonLatitude(double t) { double m[6]; calc(t, SE_MOON, 0, m); return m[1]; }
+/* Topocentric right ascensions at 50 N, 10 E, sea level (swe_set_topo). */
+static double moonJupiterTopoRa(double t) {
+  double m[6], j[6];
+  calc(t, SE_MOON, SEFLG_EQUATORIAL | SEFLG_TOPOCTR, m);
+  calc(t, SE_JUPITER, SEFLG_EQUATORIAL | SEFLG_TOPOCTR, j);
+  return wrap(j[0] - m[0]);
+}
+static double moonJupiterTopoSep(double t) {
+  double p[6], q[6];
+  calc(t, SE_MOON, SEFLG_EQUATORIAL | SEFLG_TOPOCTR, p);
+  calc(t, SE_JUPITER, SEFLG_EQUATORIAL | SEFLG_TOPOCTR, q);
+  const double r = M_PI / 180;
+  double c = sin(p[1] * r) * sin(q[1] * r) + cos(p[1] * r) * cos(q[1] * r) * cos((p[0] - q[0]) * r);
+  return acos(c > 1 ? 1 : c) / r;
+}
 static double minusMoonDistance(double t) { return -moonDistance(t); }
 
 int main(void) {
@@ -85,5 +100,10 @@ int main(void) {
   for (t = 2460319.5; moonLatitude(t) * moonLatitude(t + 0.5) > 0; t += 0.5) {}
   t = bisect(moonLatitude, t, t + 0.5);
   printf("moon_node_2024_jan_deg\t%.7f\t0\n", t);
+  /* The Moon passes Jupiter in topocentric right ascension, 2024 Jan 18. */
+  swe_set_topo(10.0, 50.0, 0.0);
+  for (t = 2460325.5; moonJupiterTopoRa(t) * moonJupiterTopoRa(t + 0.25) > 0 || fabs(moonJupiterTopoRa(t)) > 90; t += 0.25) {}
+  t = bisect(moonJupiterTopoRa, t, t + 0.25);
+  printf("moon_jupiter_topocentric_ra_conjunction_2024_deg\t%.7f\t%.7f\n", t, moonJupiterTopoSep(t));
   return 0;
 }

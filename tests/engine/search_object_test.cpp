@@ -137,6 +137,19 @@ TEST_F(SearchObject, EventsAgreeWithSwissEphemeris) {
   EXPECT_NEAR(JdTT(time), tt, 0.001);
   EXPECT_NEAR(std::fabs(separation), value, 2.0 / 3600);
 
+  // The Moon passes Jupiter in topocentric right ascension, seen from
+  // 50 N, 10 E (an hour after the geocentric event). Measured 0.0001 d
+  // and 6" in the separation.
+  tt = Reference("moon_jupiter_topocentric_ra_conjunction_2024_deg", &value);
+  TSearchContext topocentric = context_;
+  topocentric.Topocentric = 1;
+  tsuchobjekt topo(topocentric);
+  ASSERT_TRUE(topo.schleife_2(true, false, 0, false, 0, false, 1, 1, false, 4, search_kind::kMoon, At(tt - 1),
+                              noAsteroid_, noComet_, 0.1, 100, 0, time, separation));
+  std::printf("topocentric schleife_2: %.5f d, %.1f\"\n", JdTT(time) - tt, (std::fabs(separation) - value) * 3600);
+  EXPECT_NEAR(JdTT(time), tt, 0.001);
+  EXPECT_NEAR(std::fabs(separation), value, 10.0 / 3600);
+
   // Venus and Jupiter 2023: the 30-minute pass ends within one of its steps.
   tt = Reference("venus_jupiter_closest_2023_deg", &value);
   ASSERT_TRUE(two.schleife_4(2.0, true, false, false, 1, 1, 4, 2, At(tt - 10), noAsteroid_, noComet_, 1, 100, 0, time,
