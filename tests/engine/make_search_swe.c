@@ -42,6 +42,15 @@ static double golden(Fn f, double a, double b, int maximum) {
 static double marsOpposition(double t) { double s[6], m[6]; calc(t, SE_SUN, 0, s); calc(t, SE_MARS, 0, m); return wrap(m[0] - s[0] - 180); }
 static double marsRaSpeed(double t) { double m[6]; calc(t, SE_MARS, SEFLG_EQUATORIAL | SEFLG_SPEED, m); return m[3]; }
 static double mercuryRaSpeed(double t) { double m[6]; calc(t, SE_MERCURY, SEFLG_EQUATORIAL | SEFLG_SPEED, m); return m[3]; }
+static double marsGeoDistance(double t) { double m[6]; calc(t, SE_MARS, 0, m); return m[2]; }
+static double marsHelioLatitude(double t) { double m[6]; calc(t, SE_MARS, SEFLG_HELCTR, m); return m[1]; }
+/* swe_pheno: attr[0] phase angle (degrees). */
+static double pheno(double t, int body, int index) {
+  double attr[20]; char err[AS_MAXCH];
+  if (swe_pheno(t, body, kEph, attr, err) < 0) fprintf(stderr, "swe_pheno: %s\n", err);
+  return attr[index];
+}
+static double marsPhaseAngle(double t) { return pheno(t, SE_MARS, 0); }
 static double marsHelioDistance(double t) { double m[6]; calc(t, SE_MARS, SEFLG_HELCTR, m); return m[2]; }
 static double sep(double t, int b1, int b2) {
   double p[6], q[6]; calc(t, b1, SEFLG_EQUATORIAL, p); calc(t, b2, SEFLG_EQUATORIAL, q);
@@ -92,6 +101,13 @@ int main(void) {
   /* Mercury turns retrograde 0.007 deg east of 0h RA: the window straddles 0h. */
   t = bisect(mercuryRaSpeed, 2446490.5, 2446500.5);
   { double m[6]; calc(t, SE_MERCURY, SEFLG_EQUATORIAL, m); printf("mercury_station_retrograde_1986_ra_deg\t%.7f\t%.7f\n", t, m[0]); }
+  t = golden(marsGeoDistance, 2460680.5, 2460700.5, 0);
+  printf("mars_perigee_2025_au\t%.7f\t%.9f\n", t, marsGeoDistance(t));
+  for (t = 2460310.5; marsHelioLatitude(t) * marsHelioLatitude(t + 5) > 0; t += 5) {}
+  t = bisect(marsHelioLatitude, t, t + 5);
+  printf("mars_node_2024_deg\t%.7f\t0\n", t);
+  t = golden(marsPhaseAngle, 2460560.5, 2460640.5, 1);
+  printf("mars_phase_angle_max_2024_deg\t%.7f\t%.7f\n", t, marsPhaseAngle(t));
   t = golden(moonDistance, 2460320.5, 2460326.5, 0);
   printf("moon_perigee_2024_jan_re\t%.7f\t%.5f\n", t, moonDistance(t));
   t = golden(minusMoonDistance, 2460334.5, 2460341.5, 0);
