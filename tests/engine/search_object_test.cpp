@@ -289,8 +289,13 @@ TEST_F(SearchObject, InferiorConjunctionPassedOverBySuperiorSearch) {
 
 // Codes without an outside reference against published dates: Saturn's
 // ring-plane crossing seen from the Earth (code 19, 2025 Mar 23) and the
-// Sun's B0 = 0 (code 19 of the Sun, near Jun 6 and Dec 7). A window with
-// no root never ends the pass: a period without a crossing is not found.
+// Sun's B0 = 0 (code 19 of the Sun, near Jun 6 and Dec 7), and the start of
+// Carrington rotation 2280 (code 22 of the Sun: the central meridian at 0;
+// JDE 2460327.774 by the rotation formula of Meeus, Astronomical
+// Algorithms, chapter 29; the central meridian here follows the IAU
+// rotation elements of the Sun without light time and runs 0.28 deg ahead
+// of Meeus's, 0.021 d in time). A window with no root never ends the pass:
+// a period without a crossing is not found.
 TEST_F(SearchObject, ZeroCrossingsOfTheCentreLatitude) {
   tsuchobjekt search(context_);
   double time = 0, value = 0;
@@ -303,6 +308,9 @@ TEST_F(SearchObject, ZeroCrossingsOfTheCentreLatitude) {
   EXPECT_NEAR(time + 2400000.5, 2460467.5, 1.0);  // 2024 Jun 6
   EXPECT_FALSE(search.schleife_1(true, false, false, search_code::kEarthLatitudeZero, search_kind::kSun, At(2460480.5),
                                  noAsteroid_, noComet_, 2, 60, 0, time, value));  // Jun 19 + 120 d
+  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kCentralMeridianZero, search_kind::kSun,
+                                At(2460310.5), noAsteroid_, noComet_, 1, 100, 0, time, value));
+  EXPECT_NEAR(JdTT(time), 2460327.774, 0.03);
 }
 
 // Position files selected: before 1900 the search takes the VSOP87 C
