@@ -294,7 +294,7 @@ TEST_F(SearchObject, InferiorConjunctionPassedOverBySuperiorSearch) {
 // JDE 2460327.774 by the rotation formula of Meeus, Astronomical
 // Algorithms, chapter 29; the central meridian here follows the IAU
 // rotation elements of the Sun without light time and lies 0.28 deg above
-// of Meeus's, 0.021 d in time). A window with no root never ends the pass:
+// Meeus's, 0.021 d in time). A window with no root never ends the pass:
 // a period without a crossing is not found.
 TEST_F(SearchObject, ZeroCrossingsOfTheCentreLatitude) {
   tsuchobjekt search(context_);
