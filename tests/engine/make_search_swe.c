@@ -61,9 +61,6 @@ static double sep(double t, int b1, int b2) {
 static double venusElongation(double t) { return sep(t, SE_SUN, SE_VENUS); }
 static double jupiterSaturnRa(double t) { double j[6], s[6]; calc(t, SE_JUPITER, SEFLG_EQUATORIAL, j); calc(t, SE_SATURN, SEFLG_EQUATORIAL, s); return wrap(s[0] - j[0]); }
 static double venusJupiterSep(double t) { return sep(t, SE_VENUS, SE_JUPITER); }
-/* The Moon's distance in Earth radii (6378.14 km) and its ecliptic latitude. */
-static double moonDistance(double t) { double m[6]; calc(t, SE_MOON, 0, m); return m[2] * 149597870.7 / 6378.14; }
-static double moonLatitude(double t) { double m[6]; calc(t, SE_MOON, 0, m); return m[1]; }
 /* Topocentric right ascensions at 50 N, 10 E, sea level (swe_set_topo). */
 static double moonJupiterTopoRa(double t) {
   double m[6], j[6];
@@ -79,7 +76,6 @@ static double moonJupiterTopoSep(double t) {
   double c = sin(p[1] * r) * sin(q[1] * r) + cos(p[1] * r) * cos(q[1] * r) * cos((p[0] - q[0]) * r);
   return acos(c > 1 ? 1 : c) / r;
 }
-static double minusMoonDistance(double t) { return -moonDistance(t); }
 
 int main(void) {
   printf("name\tjd_tt\tvalue\n");
@@ -108,14 +104,6 @@ int main(void) {
   printf("mars_node_2024_deg\t%.7f\t0\n", t);
   t = golden(marsPhaseAngle, 2460560.5, 2460640.5, 1);
   printf("mars_phase_angle_max_2024_deg\t%.7f\t%.7f\n", t, marsPhaseAngle(t));
-  t = golden(moonDistance, 2460320.5, 2460326.5, 0);
-  printf("moon_perigee_2024_jan_re\t%.7f\t%.5f\n", t, moonDistance(t));
-  t = golden(minusMoonDistance, 2460334.5, 2460341.5, 0);
-  printf("moon_apogee_2024_jan_re\t%.7f\t%.5f\n", t, moonDistance(t));
-  /* The first node passage after 2024 Jan 10. */
-  for (t = 2460319.5; moonLatitude(t) * moonLatitude(t + 0.5) > 0; t += 0.5) {}
-  t = bisect(moonLatitude, t, t + 0.5);
-  printf("moon_node_2024_jan_deg\t%.7f\t0\n", t);
   /* The Moon passes Jupiter in topocentric right ascension, 2024 Jan 18. */
   swe_set_topo(10.0, 50.0, 0.0);
   for (t = 2460325.5; moonJupiterTopoRa(t) * moonJupiterTopoRa(t + 0.25) > 0 || fabs(moonJupiterTopoRa(t)) > 90; t += 0.25) {}
