@@ -50,6 +50,13 @@ bool CometValid(const TCometElements& e) {
 
 bool KindServed(int kind) { return kind >= 0 && kind <= search_kind::kLast; }
 
+// Geocentric distance in AU (the Moon's record holds Earth radii), for the
+// distance conditions of the conjunction codes.
+double DistanceAu(int kind, const TEphemerisResultRecord& r) {
+  constexpr double kEarthRadiusAu = kMoonDistanceUnitKm / 149597870.7;
+  return kind == search_kind::kMoon ? r.Position.GeoDistance * kEarthRadiusAu : r.Position.GeoDistance;
+}
+
 // Swaps the geocentric and the topocentric equatorial pair of a record.
 void SwapTopocentricPair(TEphemerisResultRecord& r) {
   std::swap(r.Position.RightAscension, r.TopoRightAscension);
@@ -424,7 +431,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code,
     if (vertex && code != search_code::kEarthLatitudeZero) {
       const bool isMaximum = (y[0] + y[2]) / 2 - y[1] < 0;
       accepted = isMaximum == (FindMaximum != 0);
-      const double distance = s[1].Result.Position.GeoDistance;
+      const double distance = DistanceAu(kind, s[1].Result);
       if (code == search_code::kInferiorConjunction) accepted = accepted && distance <= 1.0;
       if (code == search_code::kSuperiorConjunction) accepted = accepted && distance >= 1.0;
     }
@@ -545,7 +552,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass2(bool dateCheck, bool endCheck, int code,
       root = nz > 0 && std::isfinite(z1) && std::fabs(z1) <= 1;
       z = z1;
       if (root && conjunctionByDistance) {
-        const bool farther = b[0].Result.Position.GeoDistance > a[0].Result.Position.GeoDistance;
+        const bool farther = DistanceAu(kindB, b[0].Result) > DistanceAu(kindA, a[0].Result);
         root = code == search_code::kInferiorConjunction ? farther : !farther;
       }
     }

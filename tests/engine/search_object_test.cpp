@@ -283,7 +283,8 @@ TEST_F(SearchObject, EveryCodeEndsAtTheExtremumOfADenseScan) {
 // Codes 12 and 13 judge the conjunction by the distance: searching Venus's
 // superior conjunction from before its inferior one (2020 Jun 3) passes
 // the inferior one over and finds 2021 Mar 26; the inferior search from the
-// same start finds Jun 3.
+// same start finds Jun 3. The Moon's distance counts in AU there: its new
+// Moon of 2024 Jan 11 11:57 UT is an inferior conjunction in both loops.
 TEST_F(SearchObject, InferiorConjunctionPassedOverBySuperiorSearch) {
   tsuchobjekt search(context_);
   double time = 0, value = 0;
@@ -294,6 +295,14 @@ TEST_F(SearchObject, InferiorConjunctionPassedOverBySuperiorSearch) {
   ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kInferiorConjunction, 2, start, noAsteroid_, noComet_,
                                 5, 200, 0, time, value));
   EXPECT_NEAR(time + 2400000.5, 2459003.75, 1.0);  // 2020 Jun 3.7
+  const double newMoon = 2460320.9979;  // JD, UT
+  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kInferiorConjunction, search_kind::kMoon,
+                                At(newMoon - 3), noAsteroid_, noComet_, 0.5, 100, 0, time, value));
+  EXPECT_NEAR(time + 2400000.5, newMoon, 0.001);
+  ASSERT_TRUE(search.schleife_2(true, false, search_code::kInferiorConjunction, false, 0, false, 1, 1, false,
+                                search_kind::kSun, search_kind::kMoon, At(newMoon - 3), noAsteroid_, noComet_, 0.5,
+                                100, 0, time, value));
+  EXPECT_NEAR(time + 2400000.5, newMoon, 0.001);
 }
 
 // Codes without an outside reference against published dates: Saturn's
