@@ -137,8 +137,10 @@ class tsuchobjekt {
   // (3) become the VSOP87 C library (2) before JD 2415020 and after the end
   // of the files less 3 days less `step`. Returns false (the record left as
   // it was) when the body has no place at that instant: Pluto outside its
-  // theory's range, unusable elements, a kind not served, a value that is
-  // not finite.
+  // theory's range, unusable elements, a star or user object missing from
+  // its list, a kind outside 0..13, a theory that gives no place (distance
+  // 0), a value that is not finite. The Moon's physical block is that of
+  // the topocentric place when the context's topocentric flag is set.
   virtual bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer, TEphemerisResultRecord& result,
                       double step, std::int32_t starIndex = 1, std::int32_t userIndex = 1);
 
@@ -147,8 +149,8 @@ class tsuchobjekt {
   // when one of the two kinds is Pluto, outside the planet theory's range.
   bool datum_pruefen(bool check, TTheorySelection selection, int kindA, int kindB, double mjd);
 
-  // Extremum or zero crossing of quantity `code` of body `kind`. Clears
-  // AbortRequested first. Returns found; `time` (MJD, UT) and `value` of the
+  // Extremum or zero crossing of quantity `code` of body `kind` (a star or
+  // user object: the first of its list). Clears AbortRequested first. Returns found; `time` (MJD, UT) and `value` of the
   // event. A cancel or a failed date check gives not found with
   // AbortRequested set.
   bool schleife_1(bool dateCheck, bool endCheck, bool show, int code, int kind, const TObserverRecord& start,
