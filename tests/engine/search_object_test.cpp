@@ -23,6 +23,7 @@
 #include "support/fixtures.h"
 #include "support/recording_message_sink.h"
 #include "support/recording_progress.h"
+#include "support/temp_folder.h"
 #include "support/theory_selection.h"
 #include "theories/theory_library_test_support.h"
 
@@ -295,13 +296,13 @@ TEST_F(SearchObject, InferiorConjunctionPassedOverBySuperiorSearch) {
   ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kInferiorConjunction, 2, start, noAsteroid_, noComet_,
                                 5, 200, 0, time, value));
   EXPECT_NEAR(time + 2400000.5, 2459003.75, 1.0);  // 2020 Jun 3.7
-  const double newMoon = 2460320.9979;  // JD, UT
+  const double newMoon = 2460320.9979;             // JD, UT
   ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kInferiorConjunction, search_kind::kMoon,
                                 At(newMoon - 3), noAsteroid_, noComet_, 0.5, 100, 0, time, value));
   EXPECT_NEAR(time + 2400000.5, newMoon, 0.001);
   ASSERT_TRUE(search.schleife_2(true, false, search_code::kInferiorConjunction, false, 0, false, 1, 1, false,
-                                search_kind::kSun, search_kind::kMoon, At(newMoon - 3), noAsteroid_, noComet_, 0.5,
-                                100, 0, time, value));
+                                search_kind::kSun, search_kind::kMoon, At(newMoon - 3), noAsteroid_, noComet_, 0.5, 100,
+                                0, time, value));
   EXPECT_NEAR(time + 2400000.5, newMoon, 0.001);
 }
 
@@ -326,8 +327,8 @@ TEST_F(SearchObject, ZeroCrossingsOfTheCentreLatitude) {
   EXPECT_NEAR(time + 2400000.5, 2460467.5, 1.0);  // 2024 Jun 6
   EXPECT_FALSE(search.schleife_1(true, false, false, search_code::kEarthLatitudeZero, search_kind::kSun, At(2460480.5),
                                  noAsteroid_, noComet_, 2, 60, 0, time, value));  // Jun 19 + 120 d
-  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kCentralMeridianZero, search_kind::kSun,
-                                At(2460310.5), noAsteroid_, noComet_, 1, 100, 0, time, value));
+  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kCentralMeridianZero, search_kind::kSun, At(2460310.5),
+                                noAsteroid_, noComet_, 1, 100, 0, time, value));
   EXPECT_NEAR(JdTT(time), 2460327.774, 0.03);
 }
 
@@ -549,6 +550,50 @@ TEST_F(SearchObject, BodiesWithoutDataAreRefusedOnce) {
     EXPECT_EQ(messages_.messages.size(), 1u);
     EXPECT_EQ(time, -7);
   }
+}
+
+// Kind 10 from the asteroid database: each instant takes the record
+// nearest to it (the same place as those elements given directly); a file
+// whose step is below one day is damaged: one message, not found.
+TEST_F(SearchObject, AsteroidFromTheDatabase) {
+  test::TempFolder folder;
+  const std::string file = (folder.Path() / "ceres.eel").string();
+  TEelHeader header;
+  header.First = 2460000.5;
+  header.Last = 2460200.5;
+  header.Step = 200;
+  header.Equinox = 2000;
+  header.H100 = 334;
+  header.G100 = 12;
+  header.Name = "Ceres";
+  const std::vector<TEelRecord> records = {{2.7675f, 0.0785f, 10.59f, 0.2141f, 80.3f, 73.6f, 60.08f, 24600005},
+                                           {2.7671f, 0.0791f, 10.59f, 0.2142f, 80.3f, 73.4f, 102.9f, 24602005}};
+  ASSERT_TRUE(WriteEelFile(file, header, records));
+  TSearchContext database = context_;
+  database.AsteroidDatabase = 1;
+  database.AsteroidDatabaseFile = file;
+  tsuchobjekt fromFile(database);
+  tsuchobjekt direct(context_);
+  for (int k = 0; k < 2; ++k) {
+    TObserverRecord o = At(2460020.5 + 170 * k);
+    TTheorySelection selection = context_.Selection;
+    TEphemerisResultRecord a, b;
+    ASSERT_TRUE(fromFile.planet(selection, search_kind::kAsteroid, o, a, 0));
+    direct.AsteroidElements = EelElements(header, records[static_cast<std::size_t>(k)]);
+    ASSERT_TRUE(direct.planet(selection, search_kind::kAsteroid, o, b, 0));
+    EXPECT_EQ(a.Position.RightAscension, b.Position.RightAscension) << k;
+    EXPECT_EQ(a.Position.GeoDistance, b.Position.GeoDistance) << k;
+  }
+  EXPECT_TRUE(messages_.messages.empty());
+
+  header.Step = 0;
+  ASSERT_TRUE(WriteEelFile(file, header, records));
+  tsuchobjekt damaged(database);
+  double time = -7, value = -7;
+  EXPECT_FALSE(damaged.schleife_1(true, false, false, search_code::kPerigee, search_kind::kAsteroid, At(2460020.5),
+                                  noAsteroid_, noComet_, 5, 100, 0, time, value));
+  EXPECT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(time, -7);
 }
 
 }  // namespace
