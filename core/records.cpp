@@ -46,6 +46,12 @@ tEvent::tEvent(std::string text1, std::string text2, std::uint8_t flag1, const T
       Flag1(flag1),
       Flag2(flag2) {}
 
+bool tEvent::IsMissing(int valueNumber) const {
+  const double values[] = {Value1, Value2, Value3, Value4, Value5, Value6, Value7, Value8, Value9};
+  if (valueNumber < 1 || valueNumber > 9) return true;
+  return values[valueNumber - 1] == EventMissingValueMarker(valueNumber);
+}
+
 double EventMissingValueMarker(int valueNumber) {
   switch (valueNumber) {
     case 3:

@@ -63,6 +63,28 @@ class tEvent {
          double value9, std::string text3, std::string text4, std::string text5, std::uint8_t flag2);
   virtual ~tEvent() = default;
 
+  // The fields by the meaning the event searches give them. Times: MJD of UT;
+  // angles and altitudes in degrees; a missing value holds its marker.
+  double Mjd() const { return Value1; }
+  double Value() const { return Value2; }  // the event's value (for conjunctions the separation)
+  double Separation() const { return Value2; }
+  double Altitude1() const { return Value3; }
+  double Altitude2() const { return Value4; }
+  double Angle1() const { return Value5; }
+  double Angle2() const { return Value6; }
+  double SunAltitude() const { return Value7; }
+  double Magnitude1() const { return Value8; }
+  double Magnitude2() const { return Value9; }
+  const std::string& ObjectName() const { return Text1; }
+  const std::string& SecondName() const { return Text2; }  // or the event's name
+  const std::string& Unit() const { return Text3; }
+  const std::string& DirectionText1() const { return Text4; }
+  const std::string& DirectionText2() const { return Text5; }
+  std::uint8_t Kind() const { return Flag1; }            // event kind 0..28
+  std::uint8_t ConjunctionKind() const { return Flag2; }  // 1, 2 or 3
+  // True when value n (1..9) holds its missing-value marker.
+  bool IsMissing(int valueNumber) const;
+
   double Value1, Value2, Value3, Value4, Value5, Value6, Value7, Value8, Value9;
   std::string Text1, Text2, Text3, Text4, Text5;
   TObserverRecord Observer;  // the observer record of the event (a copy)
