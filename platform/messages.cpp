@@ -42,6 +42,8 @@ MessageSink* SetMessageSink(MessageSink* sink) {
 
 MessageSink& CurrentMessageSink() { return current_sink != nullptr ? *current_sink : stderr_sink; }
 
+void Beep() { CurrentMessageSink().Beep(); }
+
 MessageResult ShowMessage(const std::string& german, const std::string& english, MessageIcon icon,
                           MessageButtons buttons, const std::string& caption) {
   return CurrentMessageSink().Show(LanguageEnglish != 0 ? english : german, caption, icon, buttons);

@@ -22,6 +22,8 @@ class MessageSink {
   // Shows `text` under `caption` (UTF-8) and returns the pressed button.
   virtual MessageResult Show(const std::string& text, const std::string& caption, MessageIcon icon,
                              MessageButtons buttons) = 0;
+  // A plain system beep; silent unless the sink makes a sound.
+  virtual void Beep() {}
 };
 
 // The answer when nobody is asked: Yes for yes/no boxes, Cancel for
@@ -36,6 +38,9 @@ MessageSink& CurrentMessageSink();
 // Shows the German or the English text by LanguageEnglish (UTF-8 texts).
 MessageResult ShowMessage(const std::string& german, const std::string& english, MessageIcon icon,
                           MessageButtons buttons = MessageButtons::Ok, const std::string& caption = {});
+
+// The current sink's beep.
+void Beep();
 
 // Installs a sink for the lifetime of the guard (tests and nested dialogs).
 class ScopedMessageSink {

@@ -44,6 +44,8 @@ MessageResult FromQtButton(int button) {
 
 }  // namespace
 
+void QtMessageSink::Beep() { QApplication::beep(); }
+
 MessageResult QtMessageSink::Show(const std::string& text, const std::string& caption, MessageIcon icon,
                                   MessageButtons buttons) {
   QString title = caption.empty() ? QApplication::applicationName() : QString::fromStdString(caption);

@@ -12,6 +12,7 @@ class QtMessageSink : public MessageSink {
   explicit QtMessageSink(QWidget* parent) : parent_(parent) {}
   MessageResult Show(const std::string& text, const std::string& caption, MessageIcon icon,
                      MessageButtons buttons) override;
+  void Beep() override;
 
  private:
   QWidget* parent_;

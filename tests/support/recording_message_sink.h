@@ -31,6 +31,9 @@ class RecordingMessageSink : public MessageSink {
     return reply;
   }
   void QueueReply(MessageResult reply) { replies_.push_back(reply); }
+  void Beep() override { ++beeps; }
+
+  int beeps = 0;
 
   std::vector<RecordedMessage> messages;
 

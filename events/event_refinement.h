@@ -1,0 +1,84 @@
+// Event-time refinement: the Moon's node passages from their series and
+// the refinement of planet events against the search engine's quantities.
+//
+// Both refinements share one scheme (FindFirstSignChange): a function of
+// hours after a base instant is sampled every two hours, a parabola is fitted
+// through each three neighbouring values, and the first sign change is
+// taken; when one parabola holds two roots the ascending one (negative to
+// positive) is preferred.
+//
+// Times: MJD. The node series and RefineNodePassage work in dynamical time
+// (TT): the Moon is evaluated at the instant without a Delta T correction;
+// callers subtract Delta T to obtain UT. RefineEventTime works on the MJD of
+// UT the engine uses (the engine adds Delta T itself).
+//
+// Reference: the node-passage series and its coefficients follow J. Meeus,
+// Astronomical Algorithms, 2nd ed., chapter 51.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "core/observer_record.h"
+#include "engine/search_object.h"
+#include "theories/theory_types.h"
+
+namespace kvx {
+
+// The value returned by a refinement that found nothing.
+inline constexpr double kRefinementFailed = -100.0;
+
+// First sign change of f(hours) for hours 0 .. maxHours in two-hour steps.
+// Given:    f          the sampled function (hours after the base instant)
+//           maxHours   last middle sample (100 or 1000)
+// Returned: hours of the crossing; true when one was found.
+// Notes:    one crossing in a window: ascending when the first value of the
+//           window is negative, else descending; two: the ascending one.
+//           A non-finite value ends the search with false.
+bool FindFirstSignChange(const std::function<double(double)>& f, double maxHours, double& hours);
+
+// Series time of the Moon's node passage of cycle k (integer k: ascending
+// node, k + 0.5: descending; k = 0 near 2000 January 21).
+// Returned: Julian Ephemeris Day (TT).
+double NodePassageSeriesJde(double k);
+
+// Sine of the Moon's geocentric ecliptic latitude (of date) at
+// JD = baseJd + hours/24, evaluated as TT. The context gives the theory
+// selection (the internal series when its fast-search flag is set), the
+// Moon option and the Chebyshev cache flag.
+double MoonLatitudeSine(double hours, double baseJd, const TSearchContext& context);
+
+// The Moon's latitude crossing zero within 100 hours after startMjd (TT).
+// Returned: result, MJD (TT); false with result = kRefinementFailed.
+bool RefineNodePassage(double& result, double startMjd, const TSearchContext& context);
+
+// Node passage of cycle k, refined from a start 1.25 days before the whole
+// day of the series time. MJD (TT). When the refinement fails: one beep
+// through the message seam and the series time.
+double NodePassageTime(double k, const TSearchContext& context);
+
+// The first cycle of node passages at or after the start of a period, less
+// one half: the caller adds 0.5 before each passage, so ascending and
+// descending passages alternate from the first one after `startMjd`.
+// Given:    startMjd  MJD; year = its calendar year
+// Notes:    rounds down (also before 2000.05, where rounding toward zero
+//           would skip the first passage).
+double FirstNodeCycle(double startMjd);
+
+// Sine of the quantity of event kind `kind` for body `body` at
+// JD = baseJd + hours/24 (UT): 6, 7, 12, 13 the elongation in longitude
+// (body minus Sun, geocentric ecliptic); 15 the heliocentric ecliptic
+// latitude (the Moon: geocentric); 22 the central-meridian angle. NaN when
+// the engine gives no place or the kind has no quantity.
+double EventQuantitySine(int kind, int body, double hours, double baseJd, const TObserverRecord& observer,
+                         const TTheorySelection& selection, tsuchobjekt& engine);
+
+// Refines the engine's candidate time `approx` (MJD of UT) of an event of
+// kind 6, 7, 12, 13, 15 or 22: the first sign change within 1000 hours from
+// approx - 5 days (kind 22: approx - 0.25 day).
+// Returned: result, MJD of UT; false with result = kRefinementFailed (also
+//           for any other kind).
+bool RefineEventTime(int kind, const TObserverRecord& observer, const TTheorySelection& selection, double& result,
+                     tsuchobjekt& engine, int body, double approx);
+
+}  // namespace kvx
