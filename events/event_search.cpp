@@ -1,0 +1,210 @@
+#include "events/event_search.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "core/input_checks.h"
+#include "core/name_tables.h"
+#include "core/text_conversion.h"
+#include "events/event_refinement.h"
+#include "platform/globals.h"
+
+namespace kvx {
+
+namespace {
+bool RefinedKind(int kind) { return EventKindInfo(kind).Refined; }
+bool DifferenceLoopKind(int kind) { return kind == 6 || kind == 7 || kind == 12 || kind == 13; }
+}  // namespace
+
+double EffectiveSearchStep(int objectCode, int kind, double step) {
+  if (objectCode == 1) return 10;
+  if (objectCode == 0 && kind == 22) return 2;
+  if (objectCode == 9) {
+    switch (kind) {
+      case 2: case 3: case 14: case 15: case 17: case 19: case 22: case 23:
+        return 1;
+      case 16:
+        return 4;
+      default:
+        return 2;
+    }
+  }
+  return step;
+}
+
+std::int32_t SearchWindowLength(int objectCode, int kind, std::int32_t repetitions) {
+  return objectCode == 9 && (kind == 14 || kind == 15) ? 100 : repetitions;
+}
+
+double NextSearchStart(double eventMjd, double step) { return eventMjd + 2 * step; }
+
+std::string EventDateHourText(const TObserverRecord& record) {
+  // Half an hour later, cut to the hour: the date carries with the hour.
+  TObserverRecord shown = record;
+  shown.Mjd += 1.0 / 48;
+  UTToLocalTime(shown);
+  std::string date;
+  ObserverDateText(shown, date);
+  const int hour = static_cast<int>(std::floor(shown.LocalHours));
+  return date + " " + std::to_string(hour) + "h";
+}
+
+TEventSearchRun::TEventSearchRun(const TSearchContext& context, TEventList& events)
+    : context_(context), events_(events) {}
+
+std::string TEventSearchRun::ObjectName() const {
+  const int object = Options.ObjectCode;
+  if (object == search_kind::kAsteroid) return AsteroidName;
+  if (object == search_kind::kComet) return CometName;
+  return object >= 0 && object <= 9 ? SearchBodyNames[static_cast<std::size_t>(object)] : std::string();
+}
+
+void TEventSearchRun::ClearList() {
+  events_.Clear();
+  ListLines.clear();
+}
+
+bool TEventSearchRun::RemoveLine(int index) {
+  if (index < 0 || index >= static_cast<int>(ListLines.size())) return false;
+  events_.Remove(ListLines[static_cast<std::size_t>(index)].second);
+  ListLines.erase(ListLines.begin() + index);
+  return true;
+}
+
+int TEventSearchRun::Run(const std::string& stepText, const std::string& repetitionsText, bool eventChosen) {
+  Working = UsePeriod ? Period : Start;
+  const TSearchInputError error =
+      CheckSearchInputs(eventChosen, false, repetitionsText, stepText, Options.Step, Options.Repetitions);
+  if (error != TSearchInputError::None) {
+    ShowSearchInputError(error);
+    return -1;
+  }
+  if (UsePeriod && End.Mjd <= Period.Mjd) return -1;
+  const int object = Options.ObjectCode, kind = Options.EventKind;
+  step_ = EffectiveSearchStep(object, kind, Options.Step);
+  window_ = SearchWindowLength(object, kind, Options.Repetitions);
+  const int answer = object == search_kind::kMoon && kind == 15 ? RunNodePassages() : RunEngine();
+  AbortRequested = 0;
+  if (answer == kEventAnswerUseDate) Start = Working;
+  return answer;
+}
+
+int TEventSearchRun::Report(bool found, bool aborted, double value, int kind) {
+  const int object = Options.ObjectCode;
+  const std::string eventName = EventKindNames[static_cast<std::size_t>(kind)];
+  std::string dateTime = ByLanguage("Kein Ereignis gefunden.", "No event found.");
+  std::string valueText;
+  // The Moon's zero of the Sun's latitude counts only within 0.2 degrees.
+  bool shown = true;
+  if (found && object == search_kind::kMoon && kind == 21) {
+    const double c = std::fabs(value) > 1 ? (value > 0 ? 1.0 : -1.0) : value;
+    shown = std::fabs(std::acos(c) * 180 / std::numbers::pi) < 0.2;
+  }
+  if (found) {
+    HasLastEvent = true;
+    LastEvent = Working;
+    dateTime = EventDateHourText(Working);
+    valueText = EventValueText(kind, object, value);
+    const bool inPeriod = !UsePeriod || MjdWithinPeriod(Period, End, Working.Mjd);
+    if (ResultsIntoTable && inPeriod && shown) {
+      const TEventKindInfo& info = EventKindInfo(kind);
+      auto event = std::make_unique<tEvent>(
+          ObjectName(), eventName, static_cast<std::uint8_t>(kind), Working, Working.Mjd, value,
+          EventMissingValueMarker(3), EventMissingValueMarker(4), EventMissingValueMarker(5),
+          EventMissingValueMarker(6), EventMissingValueMarker(7), EventMissingValueMarker(8),
+          EventMissingValueMarker(9), ByLanguage(info.UnitGerman, info.UnitEnglish), "", "", 0);
+      const tEvent* added = event.get();
+      events_.Add(eventName, std::move(event));
+      std::string date;
+      ObserverDateText(Working, date);
+      ListLines.emplace_back(ObjectName() + "/" + eventName + " " + date, added);
+    }
+  }
+  if (ResultsIntoTable && UsePeriod) return kEventAnswerSearchOn;  // silent; the caller decides
+  if (!found && !aborted) return kEventAnswerSearchOn;
+  // Nobody to ask: stop rather than search on for ever.
+  int answer = Answerer ? kEventAnswerSearchOn : kEventAnswerStop;
+  if (shown && Answerer) answer = Answerer(eventName, ObjectName(), dateTime, valueText);
+  AbortRequested = 0;
+  return answer;
+}
+
+int TEventSearchRun::RunEngine() {
+  const int object = Options.ObjectCode, kind = Options.EventKind;
+  tsuchobjekt engine(context_);
+  const bool silent = ResultsIntoTable && UsePeriod;
+  for (;;) {
+    double time = 0, value = 0;
+    bool found = false;
+    if (DifferenceLoopKind(kind)) {
+      found = engine.schleife_2(true, false, kind, UsePeriod, End.Mjd, false, 1, 1, false, search_kind::kSun, object,
+                                Working, Asteroid, Comet, step_, window_, End.Mjd, time, value);
+    } else {
+      found = engine.schleife_1(true, false, false, kind, object, Working, Asteroid, Comet, step_, window_, End.Mjd,
+                                time, value);
+    }
+    const bool aborted = AbortRequested != 0;
+    // A time or value that is not a number is no event.
+    if (found && (!std::isfinite(time) || (!DifferenceLoopKind(kind) && !std::isfinite(value)))) found = false;
+    if (found && RefinedKind(kind)) {
+      double refined = 0;
+      if (RefineEventTime(kind, Working, context_.Selection, refined, engine, object, time)) time = refined;
+    }
+    // Finds after the end of the period do not belong to it.
+    if (found && UsePeriod && time > End.Mjd) found = false;
+    if (found) {
+      Working.Mjd = time;
+      UTToLocalTime(Working);
+    }
+    if (silent && !aborted) {
+      Report(found, false, value, kind);
+      if (!found) break;
+      Working.Mjd = NextSearchStart(time, step_);
+      UTToLocalTime(Working);
+      if (Working.Mjd >= End.Mjd) break;
+      continue;
+    }
+    if (found || aborted) {
+      if (silent) break;  // aborted
+      const int answer = Report(found, aborted, value, kind);
+      if (answer == kEventAnswerStop || answer == kEventAnswerUseDate) return answer;
+    }
+    if (found) {
+      Working.Mjd = NextSearchStart(time, step_);
+    } else if (UsePeriod) {
+      Working = End;
+      break;
+    } else {
+      Working.Mjd += window_ * step_;
+    }
+    UTToLocalTime(Working);
+  }
+  if (UsePeriod && events_.Empty()) ShowNoEventFound();
+  return 0;
+}
+
+int TEventSearchRun::RunNodePassages() {
+  const double startMjd = Working.Mjd;
+  double k = FirstNodeCycle(startMjd);
+  const bool silent = ResultsIntoTable && UsePeriod;
+  for (;;) {
+    if (AbortRequested != 0) {
+      if (silent) break;
+      const int answer = Report(false, true, 0, 15);
+      if (answer == kEventAnswerStop || answer == kEventAnswerUseDate) return answer;
+    }
+    k += 0.5;
+    const double mjd = NodePassageTime(k, context_) - Working.DeltaTSeconds / 86400;
+    if (!std::isfinite(mjd)) break;
+    if (mjd < startMjd) continue;
+    if (UsePeriod && mjd > End.Mjd) break;
+    Working.Mjd = mjd;
+    UTToLocalTime(Working);
+    const int answer = Report(true, false, 0, 15);
+    if (answer == kEventAnswerStop || answer == kEventAnswerUseDate) return answer;
+  }
+  if (UsePeriod && events_.Empty()) ShowNoEventFound();
+  return 0;
+}
+
+}  // namespace kvx

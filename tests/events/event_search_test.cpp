@@ -1,0 +1,160 @@
+// The single-object run with a scripted answerer: Mercury's fixed step and
+// a year of its node passages each listed once, a Mars opposition against
+// Swiss Ephemeris (tests/engine/fixtures/search_swe.tsv), the hand-over of
+// the event's own instant, the Moon's node run from 1999 against PyEphem
+// (fixtures/moon_nodes_ephem.tsv), the silent period mode with an empty
+// result, bad input, and the hour that rounds into the next day. Internal series
+// throughout, Delta T fixed at 69.2 s.
+#include "events/event_search.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "core/name_tables.h"
+#include "core/time_scales.h"
+#include "engine/sun_planet_support.h"
+#include "platform/globals.h"
+#include "support/fixtures.h"
+#include "support/recording_message_sink.h"
+#include "support/theory_selection.h"
+
+namespace kvx {
+namespace {
+
+constexpr double kDeltaT = 69.2;
+
+class EventSearchRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitAstroNameTables();
+    AbortRequested = 0;
+    context_.Selection = test::PlanetAndMoonTheory(0, 0);
+    context_.FastSearch = 1;
+  }
+  void TearDown() override { AbortRequested = 0; }
+  static TObserverRecord At(double mjdUT) {
+    return test::ObserverAtPlace(MjdToJd(mjdUT), kDeltaT, test::Place{50, 10, 0}, test::PlanetAndMoonTheory(0, 0));
+  }
+  // Answers in turn; records what each dialog showed.
+  TEventFoundAnswerer Script(std::vector<int> answers) {
+    return [this, answers, n = std::size_t{0}](const std::string& event, const std::string& object,
+                                                 const std::string& date, const std::string&) mutable {
+      shown_.push_back(object + "|" + event + "|" + date);
+      return n < answers.size() ? answers[n++] : kEventAnswerStop;
+    };
+  }
+  TSearchContext context_;
+  TEventList list_;
+  RecordingMessageSink messages_;
+  ScopedMessageSink guard_{messages_};
+  std::vector<std::string> shown_;
+};
+
+// A year of Mercury's node passages in silent period mode: 10-day steps
+// whatever is typed, each passage once (gaps of about 38 and 50 days; the old
+// advance of five steps lost every other one), the Mars opposition of 2020 in
+// a period of that year within 0.01 d of Swiss Ephemeris (measured 0.002 d).
+TEST_F(EventSearchRun, PeriodRunsListEveryEventOnceAndAgreeWithSwissEphemeris) {
+  TEventSearchRun run(context_, list_);
+  run.Options.ObjectCode = 1;
+  run.Options.EventKind = 15;
+  run.UsePeriod = true;
+  run.ResultsIntoTable = true;
+  run.Period = At(60310);  // 2024 Jan 1
+  run.End = At(60676);     // 2025 Jan 1
+  EXPECT_EQ(run.Run("3", "300"), 0);
+  EXPECT_DOUBLE_EQ(EffectiveSearchStep(1, 15, 3), 10);
+  EXPECT_TRUE(messages_.messages.empty());
+  const auto events = list_.ByInstant();
+  ASSERT_GE(events.size(), 8u);
+  ASSERT_LE(events.size(), 9u);
+  for (std::size_t i = 1; i < events.size(); ++i) {
+    const double gap = events[i]->Mjd() - events[i - 1]->Mjd();
+    EXPECT_GT(gap, 30) << i;
+    EXPECT_LT(gap, 60) << i;
+  }
+  EXPECT_FALSE(run.CanHandOverDate());
+
+  const test::FixtureTable swe = test::ReadFixture(KVX_SOURCE_TESTS "/engine/fixtures/search_swe.tsv");
+  ASSERT_EQ(swe.text[0][0], "mars_opposition_2020");
+  list_.Clear();
+  TEventSearchRun mars(context_, list_);
+  mars.Options.ObjectCode = 3;
+  mars.Options.EventKind = 6;
+  mars.UsePeriod = true;
+  mars.ResultsIntoTable = true;
+  mars.Period = At(58849);  // 2020 Jan 1
+  mars.End = At(59215);
+  EXPECT_EQ(mars.Run("5", "300"), 0);
+  ASSERT_EQ(list_.Count(), 1);
+  EXPECT_NEAR(MjdToJd(list_.At(0).Mjd()) + kDeltaT / 86400 - swe.Number(0, "jd_tt"), 0, 0.01);
+  EXPECT_EQ(mars.ListLines.size(), 1u);
+  EXPECT_EQ(mars.ListLines[0].second, &list_.At(0));
+
+  // A period without an opposition: the run ends silently with the message.
+  list_.Clear();
+  mars.Period = At(59300);
+  mars.End = At(59330);
+  EXPECT_EQ(mars.Run("5", "300"), 0);
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(messages_.messages[0].text, "Kein Ereignis während des Ephemeridenzeitraums gefunden.");
+}
+
+// "Nochmals", then "Datum weiterverwenden": the new start is the second
+// event itself; the Moon's node run from 1999 alternates and starts after
+// the start, each passage within 2 minutes of PyEphem.
+TEST_F(EventSearchRun, AnswersHandOverTheEventAndNodeRunsAlternate) {
+  TEventSearchRun run(context_, list_);
+  run.Options.ObjectCode = 3;
+  run.Options.EventKind = 15;
+  run.Start = At(58849);
+  run.Answerer = Script({kEventAnswerSearchOn, kEventAnswerUseDate});
+  ASSERT_EQ(run.Run("5", "300"), kEventAnswerUseDate);
+  ASSERT_EQ(shown_.size(), 2u);
+  EXPECT_TRUE(run.CanHandOverDate());
+  EXPECT_DOUBLE_EQ(run.Start.Mjd, run.LastEvent.Mjd);
+  EXPECT_GT(run.LastEvent.Mjd - 58849, 300);  // Mars's nodes lie about 11 months apart
+
+  const test::FixtureTable nodes = test::ReadFixture(KVX_FIXTURE_DIR "/moon_nodes_ephem.tsv");
+  TEventSearchRun moon(context_, list_);
+  moon.Options.ObjectCode = 9;
+  moon.Options.EventKind = 15;
+  moon.ResultsIntoTable = true;
+  moon.Start = At(51200.4);  // 1999 Jan 21
+  moon.Answerer = Script({4, 4, 4, 2});
+  list_.Clear();
+  ASSERT_EQ(moon.Run("15", "300"), kEventAnswerStop);
+  const auto events = list_.ByInstant();
+  ASSERT_EQ(events.size(), 4u);
+  std::size_t row = 0;
+  while (nodes.Number(row, "jd_tt") < MjdToJd(51200.4) + kDeltaT / 86400) ++row;
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    EXPECT_NEAR(MjdToJd(events[i]->Mjd()) + kDeltaT / 86400 - nodes.Number(row + i, "jd_tt"), 0, 2.0 / 1440) << i;
+  }
+  EXPECT_DOUBLE_EQ(moon.LastEvent.Mjd, events.back()->Mjd());
+}
+
+TEST_F(EventSearchRun, BadInputRunsNothingAndTheHourCarries) {
+  TEventSearchRun run(context_, list_);
+  run.Options.ObjectCode = 4;
+  run.Options.EventKind = 0;
+  run.Start = At(58849);
+  run.Answerer = Script({kEventAnswerStop});
+  EXPECT_EQ(run.Run("nan", "99"), -1);
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_TRUE(shown_.empty());
+  EXPECT_FALSE(run.CanHandOverDate());
+  // The first find: Jupiter's perihelion of 2023 January (about 20th).
+  EXPECT_EQ(run.Run("5", "300"), kEventAnswerStop);
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_NE(shown_[0].find("Jupiter|Perihel|20-01-2023"), std::string::npos) << shown_[0];
+  EXPECT_TRUE(run.CanHandOverDate());
+
+  const TObserverRecord late = At(60310 + 23.0 / 24 + 40.0 / 1440);  // 2024 Jan 1, 23:40 UT, zone 0
+  EXPECT_EQ(EventDateHourText(late), "02-01-2024 0h");
+}
+
+}  // namespace
+}  // namespace kvx
