@@ -8,6 +8,7 @@
 #include "core/text_conversion.h"
 #include "events/event_refinement.h"
 #include "platform/globals.h"
+#include "setup/setup_routines.h"
 
 namespace kvx {
 
@@ -79,7 +80,10 @@ int TEventSearchRun::Run(const std::string& stepText, const std::string& repetit
     ShowSearchInputError(error);
     return -1;
   }
-  if (UsePeriod && End.Mjd <= Period.Mjd) return -1;
+  if (UsePeriod && End.Mjd <= Period.Mjd) {
+    AskFixEndBeforeStart();
+    return -1;
+  }
   const int object = Options.ObjectCode, kind = Options.EventKind;
   step_ = EffectiveSearchStep(object, kind, Options.Step);
   window_ = SearchWindowLength(object, kind, Options.Repetitions);

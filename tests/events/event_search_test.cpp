@@ -146,6 +146,14 @@ TEST_F(EventSearchRun, BadInputRunsNothingAndTheHourCarries) {
   ASSERT_EQ(messages_.messages.size(), 1u);
   EXPECT_TRUE(shown_.empty());
   EXPECT_FALSE(run.CanHandOverDate());
+  // A period ending before it starts: the question, and no run.
+  run.UsePeriod = true;
+  run.Period = At(58849);
+  run.End = At(58800);
+  EXPECT_EQ(run.Run("5", "300"), -1);
+  EXPECT_EQ(messages_.messages.size(), 2u);
+  EXPECT_TRUE(shown_.empty());
+  run.UsePeriod = false;
   // The first find: Jupiter's perihelion of 2023 January (about 20th).
   EXPECT_EQ(run.Run("5", "300"), kEventAnswerStop);
   ASSERT_EQ(shown_.size(), 1u);
