@@ -10,6 +10,7 @@
 #include "core/asteroid_elements.h"
 #include "core/observer_record.h"
 #include "core/table_step.h"
+#include "eclipses/lunar_eclipse.h"
 #include "engine/table_globals.h"
 #include "setup/numeric_options.h"
 #include "theories/observer_completion.h"
@@ -55,6 +56,10 @@ struct TMainFormState {
   double SolarEclipseSearchSpanHours = 8;
   std::int32_t PhaseTableMinutes = 1;   // step of the eclipse phase table
   std::int32_t PhaseTableSeconds = 0;
+  // The lunar-eclipse calendar's criteria and the event list of the last
+  // lunar eclipse found.
+  TLunarEclipseCriteria LunarCriteria;
+  TLunarEclipseList LunarEclipseResults;
 
   // --- computing settings ---------------------------------------------------
   std::int32_t VsopLevelA = -1;        // truncation level of the ephemerides ("Full")

@@ -38,6 +38,14 @@ class TTableCommands : public QObject {
   void Planetoid1Click() { PlainCommand(21); }
   void KeineTabelle1Click();
 
+  // --- lunar eclipses ----------------------------------------------------------
+  // The eclipse after the start date with its events (kind 88 when found).
+  void Mondfinsternis3Click();
+  // The criteria dialog, then the calendar over the period (kind 89).
+  void Mondfinsterniskalender1Click();
+  // Kind 89: the calendar into the sheet or the grid; a cancel leaves no table.
+  void LunarEclipseCalendarRun();
+
   // --- time and place ----------------------------------------------------------
   void DatumundOrteingeben1Click();
   void Ortwhlen1Click();
@@ -57,6 +65,8 @@ class TTableCommands : public QObject {
  private:
   void RegisterKinds();
   void RegisterCommands();
+  void RegisterLunarEclipseKinds();
+  void RegisterLunarEclipseCommands();
   // After a changed date, place or period the table on show is computed
   // again for the new values.
   void RecomputeShownTable();
