@@ -348,7 +348,8 @@ int LunarEclipseCalendar(const TSearchContext& context, const TTableConfigRecord
   int lastRow = 1;
   for (const TLunarEclipseList& list : found) {
     if (row != 1) ++row;
-    if (row + static_cast<int>(list.Lines.size()) > kLunarCalendarMaxRows) {
+    const bool shown = list.Visible && !KindRefused(list, criteria);
+    if (shown && row + static_cast<int>(list.Lines.size()) > kLunarCalendarMaxRows) {
       ShowRowLimitReached();
       break;
     }
