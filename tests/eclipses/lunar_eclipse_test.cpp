@@ -317,7 +317,7 @@ TEST_F(LunarEclipses, CalendarAltitudeConditionUsesTheEventLines) {
   for (const std::int32_t limit : {10, -5}) {
     const Calendar kept = RunCalendar(Mjd(2014, 1, 1), Mjd(2019, 12, 31), {0, 1, limit});
     // Every eclipse of the period, checked line by line.
-    int expected = 0;
+    int expected = 0, total = 0;
     TObserverRecord r = ObserverAt(Mjd(2014, 1, 1));
     while (true) {
       TLunarEclipseList list;
@@ -327,11 +327,12 @@ TEST_F(LunarEclipses, CalendarAltitudeConditionUsesTheEventLines) {
       bool above = false;
       for (const auto& line : list.Lines) above = above || (!line.IsMagnitude && line.MoonAltitude > limit);
       expected += above ? 1 : 0;
+      ++total;
       r.Mjd += 20;
     }
     EXPECT_EQ(kept.written, expected) << limit;
     EXPECT_GT(expected, 3) << limit;
-    EXPECT_LT(expected, 14) << limit;  // some are refused
+    EXPECT_LT(expected, total) << limit;  // some are refused
   }
 }
 
