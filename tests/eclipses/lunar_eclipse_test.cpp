@@ -153,8 +153,6 @@ TEST_F(LunarEclipses, AgreeWithSwissEphemeris1900To2100) {
   EXPECT_LT(worstPenumbral, kPenumbralMagnitude);
   EXPECT_LT(worstHalf, kHalfDurationMinutes);
   EXPECT_LT(worstGrazingHalf, kGrazingHalfDurationMinutes);
-  std::printf("matched %d: max %.2f min, umbral %.4f, penumbral %.4f, half %.2f min, grazing half %.2f min\n",
-              matched, worstTime, worstUmbral, worstPenumbral, worstHalf, worstGrazingHalf);
 }
 
 // A search from 1 January finds the first reference eclipse after 22
@@ -229,7 +227,6 @@ TEST_F(LunarEclipses, EventAltitudesAgreeWithSwissEphemeris) {
   EXPECT_LT(worst, kAltitudeDegrees);
   EXPECT_GT(above, 10);  // the places see both cases
   EXPECT_GT(below, 10);
-  std::printf("altitudes: worst %.4f deg\n", worst);
 }
 
 // --- the calendar ---------------------------------------------------------------------
@@ -290,22 +287,15 @@ TEST_F(LunarEclipses, CalendarListsTheEclipsesOfThePeriodByKind) {
   ASSERT_EQ(inside.written, 2);
   EXPECT_EQ(inside.grid.Cells(2, 2), "05-06-2020");
   EXPECT_EQ(inside.grid.Cells(2, 7), "05-07-2020");
-}
 
-// 2013-2015: a partial and two penumbral eclipses in 2013, then four
-// totals. Kind 2 keeps the totals, one blank row between them and none
-// for the skipped ones.
-TEST_F(LunarEclipses, CalendarKeepsOnlyTotalsWithoutExtraBlankRows) {
-  LanguageEnglish = 1;
+  // 2013-2015: a partial and two penumbral eclipses, then four totals. Kind
+  // 2 keeps the totals (eight lines each), with one blank row between them
+  // and none for the skipped ones.
   const Calendar totals = RunCalendar(Mjd(2013, 1, 1), Mjd(2015, 12, 31), {2, 0, 0});
   EXPECT_EQ(totals.written, 4);
-  EXPECT_EQ(totals.Labels().front(), "Lunar eclipse");
   EXPECT_EQ(totals.grid.RowCount(), 1 + 4 * 9);
-  for (int e = 0; e < 4; ++e) {
-    EXPECT_EQ(totals.grid.Cells(1, 2 + 9 * e), "First contact with the penumbra: ") << e;
-    EXPECT_EQ(totals.grid.Cells(1, 9 + 9 * e), "Size of eclipse: ") << e;
-    EXPECT_EQ(totals.grid.Cells(1, 4 + 9 * e), "Begin of total phase: ") << e;
-  }
+  EXPECT_EQ(totals.Count("Anfang der totalen Phase: "), 4);
+  EXPECT_EQ(totals.grid.Cells(1, 11), "Erster Kontakt mit dem Halbschatten: ");
 }
 
 // The altitude condition: with 10 degrees an eclipse is listed only when
