@@ -253,7 +253,10 @@ Calendar RunCalendar(double startMjd, double endMjd, TLunarEclipseCriteria crite
   const TTableOutputSettings settings;
   TGridSink sink(c.grid, settings);
   TTableConfigRecord config;
-  for (std::size_t k = 0; k < kColumnTitleCount; ++k) config.ColumnTitles[k] = "t" + std::to_string(k);
+  for (std::size_t k = 0; k < kColumnTitleCount; ++k) {
+    config.ColumnTitles[k].assign(1, 't');
+    config.ColumnTitles[k] += std::to_string(k);
+  }
   c.written = LunarEclipseCalendar(InternalContext(), config, ObserverAt(startMjd, latitude, longitude),
                                    ObserverAt(endMjd, latitude, longitude), criteria, sink);
   return c;
