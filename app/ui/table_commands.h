@@ -107,6 +107,10 @@ class TTableCommands : public QObject {
   void RegisterLunarEclipseKinds();
   void RegisterLunarEclipseCommands();
   void RegisterMoonAndSatelliteKinds();
+  // The planet tables of the theory libraries (kinds 872 and 874) and their
+  // menu items.
+  void RegisterLibraryTables();
+  void RefreshLibraryTableMenus();
   // After a changed date, place or period the table on show is computed
   // again for the new values.
   void RecomputeShownTable();
