@@ -4,7 +4,7 @@ KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixio
 # fixtures (tools/make_star_catalogues.py, tests/eclipses/make_star_reference.sh,
 # tools/make_world_cities.py);
 # neither the build, the program nor the tests need them.
-KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-erfa swe-basic-data libgeonames0)
+KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-erfa python3-numpy swe-basic-data libgeonames0)
 # clang and libclang-rt-dev (libFuzzer and the sanitizer run-times) build the fuzz targets.
 KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui python3-openpyxl python3-astropy libswe-dev python3-ephem python3-skyfield python3-sgp4 libgsl-dev clang libclang-rt-dev)
 

@@ -179,6 +179,7 @@ void TTableCommands::RegisterKinds() {
     }
   });
   RegisterMoonAndSatelliteKinds();
+  RegisterOverviewKinds();
 }
 
 // --- menu states ------------------------------------------------------------------------------
@@ -191,6 +192,7 @@ void TTableCommands::RefreshMenus() {
     if ((c.Kind == 880 || c.Kind == 881) && !SatelliteTablesEnabled()) enabled = false;
     commands.SetEnabled(c.Command, enabled);
   }
+  commands.SetEnabled("StatusvektorVSOP87C1", StateVectorTableEnabled());
 }
 
 // --- the commands ------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <cstdint>
 #include <memory>
 
@@ -16,6 +17,7 @@ namespace kvx {
 
 class TKeplereph;
 class TMainForm;
+class Teinzelephform;
 
 class TTableCommands : public QObject {
   Q_OBJECT
@@ -59,6 +61,15 @@ class TTableCommands : public QObject {
   Tsatellitenephfenster& SatelliteTable() { return *satellite_table_; }
   TSatelliteSettings& SatelliteSettings() { return satellite_settings_; }
 
+  // --- the daily overview, the state vectors and the single-date page ----------
+  // (app/ui/overview_commands.cpp)
+  // One body at the period start on the single-date page (body index 0 .. 11).
+  void ShowSingleDate(std::int32_t kind);
+  // The page, made on first use and kept.
+  Teinzelephform& SingleDatePage();
+  // The state-vector item while the VSOP87 C library is present.
+  bool StateVectorTableEnabled() const;
+
   // Makes an ephemeris object write into the window's sheet and grid.
   void PrepareOutput(TKeplereph& table);
 
@@ -70,6 +81,7 @@ class TTableCommands : public QObject {
   void RegisterKinds();
   void RegisterCommands();
   void RegisterMoonAndSatelliteKinds();
+  void RegisterOverviewKinds();
   // After a changed date, place or period the table on show is computed
   // again for the new values.
   void RecomputeShownTable();
@@ -83,6 +95,7 @@ class TTableCommands : public QObject {
   // The satellite table lives from start-up to shut-down.
   std::unique_ptr<Tsatellitenephfenster> satellite_table_;
   TSatelliteSettings satellite_settings_;
+  QPointer<Teinzelephform> single_date_page_;
 };
 
 }  // namespace kvx
