@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/asteroid_elements.h"
+#include "core/comet_elements.h"
 #include "core/observer_record.h"
 #include "core/table_step.h"
 #include "engine/table_globals.h"
@@ -55,6 +56,7 @@ struct TMainFormState {
   double SolarEclipseSearchSpanHours = 8;
   std::int32_t PhaseTableMinutes = 1;   // step of the eclipse phase table
   std::int32_t PhaseTableSeconds = 0;
+  std::uint8_t SolarEclipseCriterion = 0;  // the calendar keeps local kinds from this one on (0..3)
 
   // --- computing settings ---------------------------------------------------
   std::int32_t VsopLevelA = -1;        // truncation level of the ephemerides ("Full")
@@ -78,10 +80,11 @@ struct TMainFormState {
 
   // --- current objects -----------------------------------------------------
   TAsteroidElements CurrentAsteroid;
-  std::string CurrentCometName = "Kein Komet";
+  TCometElements CurrentComet;        // its name is the object name ("Kein Komet": none)
   std::string CurrentVariableStarName = "Kein Variabler";
   std::string CurrentDatabaseAsteroid;
-  std::int32_t UserObjectIndex = -1;
+  std::int32_t UserObjectIndex = -1;   // the chosen object of the user catalogue, -1 none
+  std::uint8_t SeparatorsUsable = 1;   // no locale separator holds "#" or "*"
 };
 
 // Fills `state` with the start-up defaults: observer records (Delta T 61 s,

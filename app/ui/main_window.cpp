@@ -1,4 +1,5 @@
 #include "app/ui/main_window.h"
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@
 #include "setup/ui/date_place_dialog.h"
 #include "core/text_conversion.h"
 #include "eclipses/star_catalogue.h"
+#include "engine/moon.h"
 #include "engine/nbody_integrator.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
@@ -37,6 +39,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "platform/qt/qt_busy_cursor.h"
 #include "platform/qt/qt_desktop_opener.h"
 #include "platform/qt/qt_message_sink.h"
 #include "platform/qt/qt_progress.h"
@@ -99,6 +102,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   RegisterOwnCommands();
   tables_ = new TTableCommands(*this);
   documents_ = new TDocumentCommands(*this);
+  InstallSolarEclipseCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);
@@ -111,6 +115,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   SetMessageSink(messages_.get());
   SetProgressReporter(progress_.get());
   SetDesktopOpener(desktop_.get());
+  static QtBusyCursor busy_cursor;  // the hourglass of list loads and searches
+  SetBusyCursor(&busy_cursor);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     resize(screen->availableGeometry().size() * 0.92);
   } else {
@@ -246,6 +252,8 @@ void TMainForm::LoadStartupSettings() {
   moon_cache_.SpanDays = state_.NumericOptions.MoonCacheSpan;
   moon_cache_.Degree = state_.NumericOptions.MoonCacheOrder;
   moon_cache_.Create();
+  // The Moon tables and searches read positions through this one cache.
+  MoonPositionCache = moon_cache_.Cache.get();
   LoadSatelliteFileAtStartup(satellite_file_, state_.DataFolder, true);
   state_.IntegrationDatabase = theory_.VspFilePresent;
   state_.Period.IntegrationDatabase = theory_.VspFilePresent;
@@ -334,6 +342,7 @@ TMainForm::~TMainForm() {
     // The position files are closed below whatever the saving did.
   }
   ClosePositionFiles(theory_);
+  if (MoonPositionCache == moon_cache_.Cache.get()) MoonPositionCache = nullptr;
   RestoreCursor();
   delete recent_menu_;
   recent_menu_ = nullptr;
@@ -345,6 +354,7 @@ TMainForm::~TMainForm() {
   if (&CurrentMessageSink() == messages_.get()) SetMessageSink(nullptr);
   if (&CurrentProgress() == progress_.get()) SetProgressReporter(nullptr);
   SetDesktopOpener(nullptr);
+  SetBusyCursor(nullptr);
 }
 
 // --- status line ---------------------------------------------------------------------

@@ -1,6 +1,7 @@
-// The daily overview of the planets (kind 75, F5), the state vectors of the
-// planets in four frames (kind 871) and the single-date page of the Tools
-// menu (the Sun, the planets, the Moon and the current asteroid).
+// The daily overview of the planets (kind 75, F5), the user catalogue at
+// one instant, the state vectors of the planets in four frames (kind 871)
+// and the single-date page of the Tools menu (the Sun, the planets, the
+// Moon, the current asteroid and comet).
 #include <memory>
 
 #include "app/ui/main_window.h"
@@ -8,12 +9,15 @@
 #include "app/ui/table_commands.h"
 #include "core/column_flags.h"
 #include "core/observer_record.h"
+#include "engine/comet.h"
 #include "engine/moon.h"
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "platform/globals.h"
 #include "setup/setup_routines.h"
 #include "setup/ui/dialog_owner.h"
+#include "platform/workbook/workbook.h"
+#include "tables/batch_tables.h"
 #include "tables/daily_overview.h"
 #include "tables/planet_state_vectors.h"
 #include "tables/ui/single_date_page_view.h"
@@ -25,6 +29,7 @@ namespace kvx {
 namespace {
 
 constexpr const char* kNoAsteroid = "Kein Planetoid";
+constexpr const char* kNoComet = "Kein Komet";
 
 // The single-date items and the body index each shows.
 struct TSingleDateItem {
@@ -34,6 +39,7 @@ struct TSingleDateItem {
 constexpr TSingleDateItem kSingleDateItems[] = {
     {"Sonne3", 0},   {"Merkur3", 1}, {"Venus3", 2},   {"Mars3", 4},   {"Jupiter3", 5},   {"Saturn3", 6},
     {"Uranus3", 7},  {"Neptun2", 8}, {"Pluto3", 9},   {"Mond3", 10},  {"Planetoid3", 11},
+    {"Komet3", 12},
 };
 
 }  // namespace
@@ -85,6 +91,33 @@ void TTableCommands::RegisterOverviewKinds() {
   TMenuCommands& commands = form_.Commands();
   commands.RegisterHandler("AllePlaneten1", [this] { PlainCommand(kTableKindDailyOverview); });
   commands.RegisterHandler("StatusvektorVSOP87C1", [this] { PlainCommand(kTableKindStateVectorVsop87c); });
+  // The user catalogue at the period start, one row per object.
+  commands.RegisterHandler("Benutzerkatalog2", [this] {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    workbook::TWorkbook& book = form_.Workbook();
+    book.SetSelection(1, 1, 1, 1);
+    book.ClearRange(-1, -1, -1, -1, 1);
+    TBatchRun run;
+    run.Language = LanguageEnglish;
+    run.Settings = p.PositionFiles;
+    run.SiderealFlag = p.ApparentSiderealTime;
+    run.ToSheet = s.WorkbookView;
+    run.VsopLevelA = s.VsopLevelA;
+    run.VsopLevelB = s.VsopLevelB;
+    run.IntegrationTolerance = s.IntegrationTolerance;
+    run.Step = s.Step;
+    run.Start = p.Start;
+    run.Config = p.TableConfig;
+    run.Selection = p.Selection;
+    Tusertab table(form_.UserObjects().Item(s.UserObjectIndex), LanguageEnglish, p.Selection, &book,
+                   kBodyIndexAsteroid, p.TableConfig, p.Start, p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA,
+                   s.VsopLevelB);
+    PrepareOutput(table);
+    form_.ShowHourglass();
+    if (UserCatalogEphemerides(run, table, form_.UserObjects())) s.DocumentSaved = 0;
+    form_.RestoreCursor();
+  });
   for (const TSingleDateItem& item : kSingleDateItems) {
     const std::int32_t kind = item.Kind;
     commands.RegisterHandler(item.Command, [this, kind] { ShowSingleDate(kind); });
@@ -102,6 +135,7 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
     return;
   }
   if (kind == kBodyIndexAsteroid && s.CurrentAsteroid.Name == kNoAsteroid) return;
+  if (kind == kBodyIndexComet && s.CurrentComet.Name == kNoComet) return;
   // The page shows every group, whatever the table columns say.
   TTableConfigRecord config = p.TableConfig;
   config.Flags[column_flag::kSummaryCoordinates] = 1;
@@ -126,6 +160,13 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
     body->initialisieren_objekt(en, config, s.CurrentAsteroid, o, s.IntegrationTolerance, s.VsopLevelA,
                                 s.VsopLevelB, 0, s.CurrentAsteroid.Name);
     name = s.CurrentAsteroid.Name;
+  } else if (kind == kBodyIndexComet) {
+    auto comet = std::make_unique<TKomet>(en, p.Selection, 0, config, s.CurrentComet, o, s.IntegrationTolerance,
+                                          s.VsopLevelA, s.VsopLevelB);
+    comet->initialisieren(en, p.Selection, config, s.CurrentComet, o, s.IntegrationTolerance, s.VsopLevelA,
+                          s.VsopLevelB);
+    body = std::move(comet);
+    name = s.CurrentComet.Name;
   } else {
     auto planet = std::make_unique<Tpla>(en, p.Selection, 0, kind, config, o, s.IntegrationTolerance);
     planet->initialisieren(en, p.Selection, kind, config, o, s.IntegrationTolerance);

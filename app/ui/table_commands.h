@@ -1,14 +1,18 @@
 // The main window's table commands and its time and place commands: each
 // checks what it needs, stores a table kind (for planets the planet number)
 // and runs the dispatcher, which computes the table into the sheet or the
-// result grid. The kinds of the Sun, the planets and the asteroid are
-// registered here; later subsystems register theirs on Dispatcher().
+// result grid. The kinds of the Sun, the Moon, the planets, the asteroid,
+// the comet, the user object, the integrated orbits and the integrator's
+// state vectors are registered here; later subsystems register theirs on
+// Dispatcher().
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "app/table_dispatcher.h"
 #include "tables/satellite_table.h"
@@ -18,6 +22,7 @@ namespace kvx {
 class TKeplereph;
 class TMainForm;
 class Teinzelephform;
+class tuserlist;
 
 class TTableCommands : public QObject {
   Q_OBJECT
@@ -41,6 +46,21 @@ class TTableCommands : public QObject {
   void Planetoid1Click() { PlainCommand(21); }
   void KeineTabelle1Click();
 
+  // --- the Moon, the comet, the user object and the integrated orbits ---------
+  void Mond1Click() { PlainCommand(61); }
+  void Komet1Click() { PlainCommand(41); }
+  // The object picked from the user catalogue becomes the current one, then
+  // its table; nothing when the picker is cancelled (index -1).
+  void Benutzerkatalog1Click();
+  // The integrated asteroid or comet orbit (kinds 22, 42) and the data for
+  // an element file (4014, 4016): the slow-theory question first.
+  void IntegratedOrbitCommand(std::int32_t kind);
+  // "Write state vector": the integrator's state vectors into the sheet.
+  void EingabemaskefrStatusvektor1Click();
+  // The user-catalogue picker: the index of the chosen object of the list,
+  // -1 when cancelled. The catalogue item stays disabled until one is set.
+  std::function<int(const tuserlist&)> FindUserCatalogObject;
+
   // --- time and place ----------------------------------------------------------
   void DatumundOrteingeben1Click();
   void Ortwhlen1Click();
@@ -63,7 +83,7 @@ class TTableCommands : public QObject {
 
   // --- the daily overview, the state vectors and the single-date page ----------
   // (app/ui/overview_commands.cpp)
-  // One body at the period start on the single-date page (body index 0 .. 11).
+  // One body at the period start on the single-date page (body index 0 .. 12).
   void ShowSingleDate(std::int32_t kind);
   // The page, made on first use and kept.
   Teinzelephform& SingleDatePage();
@@ -79,6 +99,13 @@ class TTableCommands : public QObject {
 
  private:
   void RegisterKinds();
+  void RegisterBodyKinds();
+  // The run of an integrating kind after initialisieren: the start must lie
+  // at least 0.99 days from the element epoch `epochJd` (otherwise the
+  // message and the period dialog, nothing computed), then the integrated
+  // rows and the ephemeris (or, for the element-file kinds, the element)
+  // table.
+  void RunIntegratedTable(TKeplereph& table, std::int32_t code, double epochJd, const std::string& name);
   void RegisterCommands();
   void RegisterMoonAndSatelliteKinds();
   void RegisterOverviewKinds();

@@ -1,4 +1,5 @@
-// The daily overview (F5), the state vectors of VSOP-Tools and the
+// The daily overview (F5), the user catalogue's one-instant table, the
+// state vectors of VSOP-Tools and the
 // single-date pages of the Tools menu from their menu items in the main
 // window. PNGs of the table and of the Sun, Moon and Saturn pages go to
 // test-output.
@@ -80,6 +81,12 @@ TEST_F(OverviewCommands, OverviewStateVectorsAndSingleDatePages) {
   EXPECT_EQ(sheet.Text(2, 1), english ? "Sun" : "Sonne");
   EXPECT_EQ(sheet.Text(11, 1), english ? "Moon" : "Mond");
   SavePng(form, "main_window_daily_overview");
+
+  // The user catalogue at one instant: no objects loaded, nothing written.
+  if (form.UserObjects().Count() == 0) {
+    commands.Trigger("Benutzerkatalog2");
+    EXPECT_EQ(sheet.LastRow(), 0);
+  }
 
   // VSOP-Tools: the state vectors, or the refusal without the library.
   messages_.messages.clear();
