@@ -1,7 +1,8 @@
 // One row per object of a collection: the row limit with and without its
 // message (a generated list of 16383 asteroids), a row equal to the single
 // object's table row, the caller's elements restored, cancel keeping the
-// rows, the element table, and the empty user catalogue.
+// rows, the element table, Meeus's comet Encke as a row of the comet
+// batch, and the empty user catalogue.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -134,6 +135,42 @@ TEST_F(BatchTables, RowLimitSingleRowsCancelAndEmptyCatalogue) {
   EXPECT_EQ(grid_.Cells(1, 2), "A00000");
   EXPECT_EQ(grid_.Cells(1, 4), "A00002");
   EXPECT_EQ(grid_.ColCount(), 1 + 12);
+
+  // Meeus 33.b as the first row of the comet batch: Encke at 1990 Oct 6.0
+  // TD, astrometric J2000 10h34m14.2s +19d09'31". The table rows compute
+  // fully, and their second-equinox place keeps the annual aberration
+  // (20.5" at most; measured 16.7"): within 21.5".
+  Kometentabelle comets;
+  TCometElements encke;
+  encke.Eccentricity = 0.8502196;
+  encke.PerihelionDistance = 2.2091404 * (1 - encke.Eccentricity);
+  encke.Inclination = 11.94524;
+  encke.Node = 334.75006;
+  encke.Perihelion = 186.23352;
+  encke.PerihelionTime = CalendarDateToJd(28, 10, 1990, 0.54502 * 24.0);
+  encke.Epoch = encke.PerihelionTime;
+  encke.Equinox = 2000;
+  encke.Name = "2P/Encke";
+  comets.AddItem(encke.Name, encke);
+  TCometElements other = encke;
+  other.Name = "X/Other";
+  other.Perihelion += 10;
+  comets.AddItem(other.Name, other);
+  comets.Loaded = 1;
+  SecondEquinoxT = 0;
+  TBatchRun cometRun = run_;
+  cometRun.Output = 0;
+  cometRun.Start = test::ObserverAt(CalendarDateToJd(6, 10, 1990, 0) - 56.86 / 86400.0, 56.86);
+  TKometeph cometTable(0, run_.Selection, nullptr, run_.Config, other, cometRun.Start, cometRun.Start, run_.Step,
+                       1e-10L, -1, 10);
+  cometTable.OutputGrid = &grid_;
+  ASSERT_TRUE(CometFileEphemerides(cometRun, cometTable, comets, "", 0, other));
+  ASSERT_EQ(cometTable.Rows, 2);
+  EXPECT_EQ(RowStore.Row(0).Name, "2P/Encke");
+  EXPECT_LT(test::SeparationArcsec(RowStore.Row(0).SecondRightAscension, RowStore.Row(0).SecondDeclination,
+                                   (10 + 34 / 60.0 + 14.2 / 3600) * 15, 19 + 9 / 60.0 + 31 / 3600.0),
+            21.5);
+  EXPECT_EQ(RowStore.Row(1).Name, "X/Other");
 
   // An empty user catalogue: no row, no table.
   tuserlist none;
