@@ -1,7 +1,10 @@
 // Speed of the daily overview (every column on, computed and written into
 // the sheet) on the internal series and on the VSOP87 D and ELP libraries,
-// of the single-date page model of the Moon, and of the state-vector table.
+// of the single-date page model of the Moon, of the state-vector table and
+// of a one-instant table of 10,000 asteroids.
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
 
 #include "core/column_flags.h"
 #include "core/name_tables.h"
@@ -11,6 +14,7 @@
 #include "engine/table_globals.h"
 #include "platform/workbook/workbook.h"
 #include "setup/column_sets.h"
+#include "tables/batch_tables.h"
 #include "tables/daily_overview.h"
 #include "tables/planet_state_vectors.h"
 #include "tables/single_date_page.h"
@@ -101,6 +105,43 @@ void StateVectorTable(benchmark::State& state) {
   }
 }
 BENCHMARK(StateVectorTable)->Unit(benchmark::kMillisecond);
+
+// 10,000 asteroids on two-body orbits at one instant, default columns,
+// computed and written into the sheet.
+void AsteroidBatch(benchmark::State& state) {
+  InitAstroNameTables();
+  SetQuantityHeadingLanguage(false);
+  Planetoidentabelle list;
+  TAsteroidElements e;
+  e.SemiMajorAxis = 2.767;
+  e.Eccentricity = 0.0785;
+  e.Inclination = 10.59;
+  e.Node = 80.26;
+  e.Perihelion = 73.64;
+  e.Epoch = 2460400.5;
+  e.Equinox = 2000;
+  e.H = 3.3;
+  e.G = 0.12;
+  for (int i = 0; i < 10000; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "A%06d", i);
+    e.Name = name;
+    e.MeanAnomaly = 0.036 * i;
+    list.AddItem(e.Name, e);
+  }
+  list.Loaded = 1;
+  TBatchRun run;
+  run.Start = Start();
+  run.Config = NewTableConfigRecord();
+  run.Step = TTableStep{0, 0, 1};
+  run.Selection = test::PlanetAndMoonTheory(0, 0);
+  workbook::TWorkbook sheet;
+  for (auto _ : state) {
+    TKeplereph table(0, run.Selection, &sheet, run.Config, e, run.Start, run.Start, run.Step, 1e-10L, -1, 10);
+    benchmark::DoNotOptimize(AsteroidFileEphemerides(run, table, list, "", 0, e));
+  }
+}
+BENCHMARK(AsteroidBatch)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace kvx
