@@ -19,6 +19,7 @@
 #include "engine/comet.h"
 #include "engine/ephemeris_table.h"
 #include "engine/moon.h"
+#include "engine/library_tables.h"
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "engine/table_globals.h"
@@ -104,6 +105,7 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
   RegisterKinds();
   RegisterBodyKinds();
   RegisterCommands();
+  RegisterLibraryTables();
   RefreshMenus();
   for (const char* panel : {"Datumpanel", "Ortpanel"})
     if (QLabel* label = form_.Panel(panel)) label->installEventFilter(this);
@@ -222,6 +224,7 @@ void TTableCommands::RefreshMenus() {
     if (c.Kind == 72) enabled = enabled && form_.UserObjects().Count() > 0 && FindUserCatalogObject != nullptr;
     commands.SetEnabled(c.Command, enabled);
   }
+  RefreshLibraryTableMenus();
   commands.SetEnabled("StatusvektorVSOP87C1", StateVectorTableEnabled());
 }
 
@@ -550,6 +553,54 @@ void TTableCommands::ZeitraumfrTabelle1Click() {
   if (p.AutoEnd == 0) LocalTimeToUT(p.End);
   s.TableChanged = 1;
   RecomputeShownTable();
+}
+
+// --- the planet tables of the theory libraries -------------------------------------------------
+// One instant (the start record's T): the tables are written at once into
+// the sheet or the grid by the main window's view switch; an absent library
+// gives its message and leaves the sheet as it was.
+
+namespace {
+
+struct LibraryTableCommand {
+  const char* Command;
+  std::int32_t Kind;
+};
+constexpr LibraryTableCommand kLibraryTableCommands[] = {
+    {"StatusvektorVSOP87A1", kTableKindStateVectorVsop87a},
+    {"OrbitalElementsVSOP87A1", kTableKindElementsVsop82},
+};
+
+}  // namespace
+
+void TTableCommands::RegisterLibraryTables() {
+  for (const LibraryTableCommand& c : kLibraryTableCommands) {
+    const std::int32_t kind = c.Kind;
+    dispatcher_->Register(kind, [this, kind] {
+      TMainFormState& s = form_.State();
+      const TEphemerisPeriodState& p = s.Period;
+      TLibraryTableTarget target;
+      target.WorkbookView = s.WorkbookView;
+      target.Sheet = &form_.Workbook();
+      target.Grid = &form_.Grid();
+      target.Output.SecondEquinoxText = SecondEquinoxText;
+      const TLibraryAvailability& libraries = form_.TheoryState().Libraries;
+      const bool written =
+          kind == kTableKindStateVectorVsop87a
+              ? PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, s.VsopLevelA, p.TableConfig, libraries)
+              : PlanetCoordinateTableVsop82(p.PositionFiles, target, p.Start, p.TableConfig, libraries);
+      if (written) s.DocumentSaved = 0;
+    });
+    form_.Commands().RegisterHandler(c.Command, [this, kind] {
+      form_.State().TableKind = kind;
+      ComputeTable();
+    });
+  }
+}
+
+void TTableCommands::RefreshLibraryTableMenus() {
+  for (const LibraryTableCommand& c : kLibraryTableCommands)
+    form_.Commands().SetEnabled(c.Command, dispatcher_->HasHandler(c.Kind));
 }
 
 }  // namespace kvx

@@ -109,6 +109,10 @@ class TTableCommands : public QObject {
   void RegisterCommands();
   void RegisterMoonAndSatelliteKinds();
   void RegisterOverviewKinds();
+  // The planet tables of the theory libraries (kinds 872 and 874) and their
+  // menu items.
+  void RegisterLibraryTables();
+  void RefreshLibraryTableMenus();
   // After a changed date, place or period the table on show is computed
   // again for the new values.
   void RecomputeShownTable();

@@ -107,6 +107,7 @@ class TableCommands : public ::testing::Test {
     LanguageEnglish = 1;
     dialogs_seen = 0;
     store_.WriteBool("Settings", "FirstRun", false);  // no first-run language question
+    RowStore.Clear();  // the store keeps the blocks of earlier tables; the counts below are this table's
   }
   test::TempFolder home_;
   MemorySettingsStore store_;
