@@ -62,6 +62,14 @@ void TTableCommands::RegisterOverviewKinds() {
     ttagesephemeride table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, s.Step,
                            s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
+    if (table.Stopped != 0) {
+      // Cancelled: the sheet as it was before the run cleared it, no kind.
+      if (form_.Workbook().InTransaction()) form_.Workbook().TransactionRollback();
+      s.UndoFlag = 0;
+      s.TableKind = kNoTableKind;
+      s.PreviousTableKind = kNoTableKind;
+      return;
+    }
     PrepareOutput(table);
     dispatcher_->FinishStandardRun(table, kTableKindDailyOverview);
     if (table.Stopped == 0) {

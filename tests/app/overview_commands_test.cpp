@@ -17,6 +17,7 @@
 #include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/progress.h"
 #include "platform/settings_store.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -32,6 +33,17 @@ void SavePng(QWidget& widget, const std::string& name) {
   fs::create_directories(folder);
   widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
 }
+
+// Cancels at the first progress step.
+class CancellingProgress : public ProgressReporter {
+ public:
+  void Begin(const std::string&, int) override {}
+  void Step(int) override { AbortRequested = 1; }
+  void ProcessEvents() override {}
+  void SetLabel(const std::string&) override {}
+  void End() override {}
+  bool Visible() const override { return true; }
+};
 
 class OverviewCommands : public ::testing::Test {
  protected:
@@ -81,6 +93,17 @@ TEST_F(OverviewCommands, OverviewStateVectorsAndSingleDatePages) {
   EXPECT_EQ(sheet.Text(2, 1), english ? "Sun" : "Sonne");
   EXPECT_EQ(sheet.Text(11, 1), english ? "Moon" : "Mond");
   SavePng(form, "main_window_daily_overview");
+  // Cancelled: the sheet keeps the table shown before, no table kind.
+  {
+    CancellingProgress cancelling;
+    ProgressReporter* previous = SetProgressReporter(&cancelling);
+    commands.Trigger("AllePlaneten1");
+    SetProgressReporter(previous);
+  }
+  EXPECT_EQ(sheet.LastRow(), 11);
+  EXPECT_EQ(sheet.Text(11, 1), english ? "Moon" : "Mond");
+  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(AbortRequested, 0);
 
   // The user catalogue at one instant: no objects loaded, nothing written.
   if (form.UserObjects().Count() == 0) {
