@@ -212,6 +212,7 @@ void TTableCommands::RegisterKinds() {
     }
   });
   RegisterMoonAndSatelliteKinds();
+  RegisterOverviewKinds();
 }
 
 // --- menu states ------------------------------------------------------------------------------
@@ -236,6 +237,7 @@ void TTableCommands::RefreshMenus() {
   }
   for (const TableCommand& c : kLunarEclipseCommands) commands.SetEnabled(c.Command, dispatcher_->HasHandler(c.Kind));
   RefreshLibraryTableMenus();
+  commands.SetEnabled("StatusvektorVSOP87C1", StateVectorTableEnabled());
 }
 
 // --- the commands ------------------------------------------------------------------------------
