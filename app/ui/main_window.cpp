@@ -100,6 +100,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   tables_ = new TTableCommands(*this);
   documents_ = new TDocumentCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
+  ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);
   recent_menu_->OnFileSelected = [this](const std::string& name) {
@@ -253,6 +254,10 @@ void TMainForm::LoadStartupSettings() {
   state_.Period.IntegrationDatabaseLastJd = theory_.VspLastJulianDate;
   state_.Period.PositionFilesLastJd = theory_.VscLastJulianDate;
   state_.Period.PositionFiles = theory_.Handles();
+  // The default configuration of the data folder, when there is one.
+  if (LoadConfiguration(state_.DataFolder + "/" + kDefaultConfigFileName)) {
+    setWindowTitle(QString::fromUtf8(kMainWindowCaption));
+  }
   if (SettingsLoaderHook) SettingsLoaderHook();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/config_file.h"
 #include "app/history_list.h"
 #include "app/main_form_state.h"
 #include "app/settings_io.h"
@@ -155,6 +156,23 @@ class TMainForm : public QMainWindow {
   // from the duration or by its local time; clears the table-changed flag.
   void CompletePeriod();
 
+  // --- configuration file (config_commands.cpp) ----------------------------------
+  tconfig& Configuration() { return config_; }
+  // The running state as a configuration record's fields.
+  TConfigSettings GatherConfiguration();
+  // Clamps the fields, then takes them over in their order, each through its
+  // setter, and recomputes the current table.
+  void ApplyConfiguration(TConfigSettings settings);
+  // tconfig.Load, then Apply; false when the file is missing or refused.
+  bool LoadConfiguration(const std::string& fileName);
+  // Gather, then tconfig.Save.
+  bool SaveConfiguration(const std::string& fileName);
+  // The start-up's save: when no configuration was loaded, it is named
+  // "Varbo4.ocf" in the data folder and the current settings go into it.
+  void SaveStartupConfiguration();
+  // Set by Apply when the period's start lies after its end.
+  std::uint8_t ReversedPeriod() const { return reversed_period_; }
+
   // --- occultation star catalogue ---------------------------------------------
   std::shared_ptr<const TStarCatalogue> StarCatalogue() const { return star_catalogue_; }
   // Loads the chosen catalogue on first need ("Loading database" in the
@@ -195,6 +213,11 @@ class TMainForm : public QMainWindow {
   void HelpAbout();
 
   std::uint8_t language_ = 1;
+  tconfig config_;
+  // The configuration's fields that no window of the program owns yet: kept
+  // as loaded and written back as they are.
+  TConfigSettings config_held_;
+  std::uint8_t reversed_period_ = 0;
   std::uint8_t startup_flag_ = 0;
   TStoredSettings stored_;
   std::vector<double> integration_dates_;
