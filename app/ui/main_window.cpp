@@ -26,6 +26,7 @@
 #include "app/ui/about_box.h"
 #include "app/ui/history_menu.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/sheet_commands.h"
 #include "app/ui/table_commands.h"
 #include "setup/ui/date_place_dialog.h"
 #include "core/text_conversion.h"
@@ -99,6 +100,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   RegisterOwnCommands();
   tables_ = new TTableCommands(*this);
   documents_ = new TDocumentCommands(*this);
+  sheets_ = new TSheetCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
   ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 
@@ -182,6 +184,7 @@ void TMainForm::AttachContextMenus() {
 void TMainForm::FillFontBox() {
   QStringList names;
   for (const QString& family : QFontDatabase::families()) AddFontName(family, names);
+  names.sort();
   if (auto* box = qobject_cast<QComboBox*>(commands_->ToolWidget("Arial"))) {
     box->addItems(names);
     box->setCurrentText(QStringLiteral("Arial"));
@@ -299,13 +302,7 @@ void TMainForm::FormShow() {
   ApplyView();
   if (ConfigurationSaveHook) ConfigurationSaveHook();
   if (ThreadTimerHook) ThreadTimerHook();
-  clock_bar_->setVisible(commands_->IsChecked("Weltzeituhr1"));
-  if (clock_bar_->isVisible()) {
-    clock_timer_->start();
-    if (ClockTimerHook) ClockTimerHook();
-  } else {
-    clock_timer_->stop();
-  }
+  ShowClockBar(commands_->IsChecked("Weltzeituhr1"));
   if (state_.TableChanged != 0) MarkTableChanged();
 }
 
@@ -319,6 +316,19 @@ void TMainForm::HaltWithoutCatalogue() {
   halted_ = true;
   if (splash_ != nullptr) splash_->EndSplash();
   QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TMainForm::ShowClockBar(bool visible) {
+  const bool was = !clock_bar_->isHidden() && clock_timer_->isActive();
+  clock_bar_->setVisible(visible);
+  if (visible) {
+    if (!was) {
+      clock_timer_->start();
+      if (ClockTimerHook) ClockTimerHook();
+    }
+  } else {
+    clock_timer_->stop();
+  }
 }
 
 void TMainForm::ApplyView() {

@@ -37,6 +37,7 @@ class QtDesktopOpener;
 class TAboutBox;
 class TDocumentCommands;
 class TMenuCommands;
+class TSheetCommands;
 class TTableCommands;
 class TMyHistoryMenu;
 class TMyStringGridView;
@@ -59,6 +60,8 @@ class TMainForm : public QMainWindow {
   TMenuCommands& Commands() { return *commands_; }
   // The table commands and the dispatcher.
   TTableCommands& Tables() { return *tables_; }
+  // The sheet-editing commands, find and replace, the formatting tool bar.
+  TSheetCommands& Sheets() { return *sheets_; }
   TMyHistoryList& RecentFiles() { return recent_; }
   // True after the start-up found no star catalogue and ended the program.
   bool Halted() const { return halted_; }
@@ -192,6 +195,10 @@ class TMainForm : public QMainWindow {
   std::function<void()> RefreshMenusHook;      // menu states after a completed period
   std::function<void()> ClockTimerHook;        // one tick of the clock bar
   std::function<void(const std::string&)> OpenDocumentByName;  // a recent file chosen
+  std::function<void()> TableWrittenHook;      // a computed table is in the sheet
+
+  // Shows or hides the clock panel; its timer runs only while it shows.
+  void ShowClockBar(bool visible);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -238,6 +245,7 @@ class TMainForm : public QMainWindow {
   TMenuCommands* commands_ = nullptr;
   TDocumentCommands* documents_ = nullptr;
   TTableCommands* tables_ = nullptr;
+  TSheetCommands* sheets_ = nullptr;
   TMyHistoryList recent_;
   TMyHistoryMenu* recent_menu_ = nullptr;
   TAboutBox* splash_ = nullptr;

@@ -14,6 +14,7 @@
 #include "core/binary_fields.h"
 #include "core/element_records.h"
 #include "core/name_tables.h"
+#include "engine/table_globals.h"
 #include "eclipses/star_catalogue.h"
 #include "platform/globals.h"
 #include "platform/settings_store.h"
@@ -40,6 +41,25 @@ std::vector<std::uint8_t> FromHex(const char* hex) {
   }
   return bytes;
 }
+
+// Keeps the language and the global tables a configuration sets for the
+// other tests.
+struct LanguageGuard {
+  std::uint8_t saved = LanguageEnglish;
+  double equinox = SecondEquinoxT;
+  std::string equinoxText = SecondEquinoxText;
+  std::array<std::uint8_t, kQuantityCount> decimals = DataFormatDecimals;
+  std::array<std::uint8_t, kQuantityCount> kinds = DataFormatKind;
+  TRiseSetAltitudes altitudes = RiseSetAltitudes;
+  ~LanguageGuard() {
+    LanguageEnglish = saved;
+    SecondEquinoxT = equinox;
+    SecondEquinoxText = equinoxText;
+    DataFormatDecimals = decimals;
+    DataFormatKind = kinds;
+    RiseSetAltitudes = altitudes;
+  }
+};
 
 std::uint8_t B(std::size_t offset) { return static_cast<std::uint8_t>(offset % 251 + 1); }
 template <std::size_t N>
@@ -240,6 +260,7 @@ TEST(ConfigFile, RefusesForeignShortLongAndReadOnlyFilesWithoutChangingAnything)
   test::TempFolder folder;
   RecordingMessageSink messages;
   ScopedMessageSink sink(messages);
+  LanguageGuard language;
   LanguageEnglish = 1;
   tconfig config;
   const std::string good = (folder.Path() / "good.ocf").string();
@@ -370,6 +391,7 @@ class ConfigWindow : public ::testing::Test {
   test::TempFolder home_;
   MemorySettingsStore store_;
   RecordingMessageSink messages_;
+  LanguageGuard language_;
 };
 
 TEST_F(ConfigWindow, StartSavesTheDefaultFileAndLoadApplySaveIsByteExact) {
