@@ -1,6 +1,8 @@
 #include "app/sheet_editing.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "core/text_conversion.h"
 #include "platform/globals.h"
@@ -26,13 +28,44 @@ Matcher MatcherFor(const TSearchRequest& request) {
   return request.MatchCase ? &MatchPartCase : &MatchPartNoCase;
 }
 
+// Tells, without formatting the cell, that a number shown in a plain
+// numeric format (digits, separators, sign, exponent, percent) cannot hold
+// the searched text because the text has some other character.
+class NumberSkip {
+ public:
+  NumberSkip(const TWorkbook& book, const std::string& text) : book_(book) {
+    const workbook::TFormatLocale locale = book.Locale();
+    std::string shown = "0123456789+-eE% ";
+    shown += locale.Decimal;
+    shown += locale.Thousands;
+    active_ = text.find_first_not_of(shown) != std::string::npos;
+  }
+  bool Skip(const workbook::TCell& cell) {
+    if (!active_ || cell.Kind != TCellKind::Number || !std::isfinite(cell.Number)) return false;
+    if (cell.Style >= plain_.size()) plain_.resize(cell.Style + 1, -1);
+    std::int8_t& plain = plain_[cell.Style];
+    if (plain < 0) {
+      const std::string& format = book_.Style(cell.Style).NumberFormat;
+      plain = format.find_first_not_of("0#.,%Ee+- ") == std::string::npos ? 1 : 0;
+    }
+    return plain == 1;
+  }
+
+ private:
+  const TWorkbook& book_;
+  bool active_ = false;
+  std::vector<std::int8_t> plain_;  // per style: -1 unknown, 0 no, 1 plain
+};
+
 // Column-major walk over [row1..row2] x [col1..col2] from (startRow,
 // startCol); later columns begin at row1. The first hit is reported.
 bool Walk(const TWorkbook& book, const TRange& area, int startRow, int startCol, const std::string& text,
           Matcher match, int& hitRow, int& hitCol, int& position) {
+  NumberSkip numbers(book, text);
   for (int col = startCol; col <= area.Col2; ++col) {
     for (int row = col == startCol ? startRow : area.Row1; row <= area.Row2; ++row) {
-      if (book.Cell(row, col) == nullptr) continue;
+      const workbook::TCell* cell = book.Cell(row, col);
+      if (cell == nullptr || numbers.Skip(*cell)) continue;
       if (match(text, book.Text(row, col), position)) {
         hitRow = row;
         hitCol = col;

@@ -68,6 +68,13 @@ TEST(SheetSearch, FindContinuesBelowTheLastHitWrapsOnceAndSaysWhenNothingIsThere
   EXPECT_EQ(messages.messages[0].text, "MARS SETS not found");
   EXPECT_EQ(messages.messages[0].caption, "Kandrevoltinex 4.6");
   EXPECT_EQ(messages.messages[0].icon, MessageIcon::Warning);
+  // Numbers are found by the text their format shows.
+  book.SetNumber(9, 4, 12.5);
+  book.SetCellNumberFormat(9, 4, "0.00\" km\"");
+  book.SetActiveCell(1, 1);
+  ASSERT_TRUE(FindInSheet(book, {"50 KM", false, false}, state));
+  EXPECT_EQ(book.Row(), 9);
+  EXPECT_EQ(book.Col(), 4);
   // An empty text does nothing at all.
   EXPECT_FALSE(FindInSheet(book, TSearchRequest{}, state));
   EXPECT_EQ(messages.messages.size(), 1u);
