@@ -47,7 +47,7 @@ constexpr TTableKindRow kTableKinds[] = {
     {104, kKindUnchanged, "Jupiter moon elongations"},
     {105, kKindUnchanged, "Jupiter moon events"},
     {110, 110, "Saturn's moons"},
-    {111, 110, "Saturn's moons (second theory)"},
+    {111, 111, "Saturn's moons (second theory)"},
     {112, kKindUnchanged, "Saturn moon events"},
     {113, kKindUnchanged, "Saturn moon conjunctions"},
     {114, kKindUnchanged, "Saturn moon events"},

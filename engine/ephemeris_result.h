@@ -96,6 +96,26 @@ struct TDarknessBlock {
 
 inline constexpr std::size_t kResultNameLength = 40;
 
+// The moon tables' coordinates, in the order each table states (Jupiter:
+// x, y, z of the four moons, then of their shadows; Saturn: six quantities
+// per moon), at most eight moons of six values.
+inline constexpr std::size_t kMoonTableValues = 48;
+
+// One step of the single-satellite table.
+struct TSatelliteRowBlock {
+  double Sign = -1;             // +1 computable, -1 not computable
+  double Range = 0;             // km
+  double Height = 0;            // km above the ellipsoid
+  double Latitude = 0;          // sub-point, degrees
+  double Longitude = 0;         // sub-point, degrees, east negative, [-180, 180]
+  double RightAscension = 0;    // topocentric, degrees
+  double HourAngle = 0;         // hours
+  double SunAltitude = 0;       // degrees
+  double Elevation = 0;         // degrees
+  double Azimuth = 0;           // degrees from the south, [0, 360)
+  std::uint8_t Lit = 0;         // 1 outside the Earth's shadow
+};
+
 struct TEphemerisResultRecord {
   // --- the instant -----------------------------------------------------------
   std::int32_t Year = 0, Month = 0, Day = 0;  // local civil date
@@ -153,6 +173,9 @@ struct TEphemerisResultRecord {
   TDarknessBlock Darkness;
   double SunJ2000X = 0, SunJ2000Y = 0, SunJ2000Z = 0;  // Sun table: geocentric equatorial J2000, AU
   TMoonExtraBlock Moon;
+
+  std::array<double, kMoonTableValues> MoonTable{};  // the moon tables
+  TSatelliteRowBlock Satellite;                      // the satellite table
 
   std::uint8_t Integrated = 0;  // 1 on the rows of a numerically integrated table
   float MagnitudeH = 0, MagnitudeG = 0;  // the body's magnitude parameters (element tables)

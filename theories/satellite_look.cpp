@@ -111,14 +111,12 @@ void SatelliteTopocentric(const TVectorXYZR& position, const TVectorXYZR& veloci
   }
 }
 
-void SatelliteLookAngles(const TVectorXYZR& position, const TVectorXYZR& velocity, const TSatObserver& observer,
-                         double julianDate, TSatObservation& observation, bool refraction) {
-  SatelliteTopocentric(position, velocity, observer, julianDate, observation, refraction);
-  if (SatelliteAboveHorizon != 1) return;
+void SatelliteRaDecFromLook(const TSatObservation& look, const TSatObserver& observer, double julianDate,
+                            double& rightAscension, double& declination) {
   double theta = Mod2Pi(GreenwichSiderealAngle(julianDate) + observer.longitude);
   double sinLat = std::sin(observer.latitude), cosLat = std::cos(observer.latitude);
   double sinTheta = std::sin(theta), cosTheta = std::cos(theta);
-  double a = observation.azimuth, h = observation.elevation;
+  double a = look.azimuth, h = look.elevation;
   // Horizon unit vector in south, east, zenith components.
   double s = -std::cos(a) * std::cos(h);
   double e = std::sin(a) * std::cos(h);
@@ -127,9 +125,17 @@ void SatelliteLookAngles(const TVectorXYZR& position, const TVectorXYZR& velocit
   double ly = sinLat * sinTheta * s + cosTheta * e + sinTheta * cosLat * z;
   double lz = -cosLat * s + sinLat * z;
   lz = std::clamp(lz, -1.0, 1.0);
-  double declination = ArcSinRad(lz);
+  declination = ArcSinRad(lz);
   double cosDec = std::sqrt(1.0 - lz * lz);
-  double rightAscension = cosDec > 0.0 ? Mod2Pi(ArcTan2Rad(ly / cosDec, lx / cosDec)) : 0.0;
+  rightAscension = cosDec > 0.0 ? Mod2Pi(ArcTan2Rad(ly / cosDec, lx / cosDec)) : 0.0;
+}
+
+void SatelliteLookAngles(const TVectorXYZR& position, const TVectorXYZR& velocity, const TSatObserver& observer,
+                         double julianDate, TSatObservation& observation, bool refraction) {
+  SatelliteTopocentric(position, velocity, observer, julianDate, observation, refraction);
+  if (SatelliteAboveHorizon != 1) return;
+  double rightAscension = 0, declination = 0;
+  SatelliteRaDecFromLook(observation, observer, julianDate, rightAscension, declination);
   observation.azimuth = rightAscension;
   observation.elevation = declination;
 }

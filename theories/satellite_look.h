@@ -77,6 +77,13 @@ void SatelliteTopocentric(const TVectorXYZR& position, const TVectorXYZR& veloci
 void SatelliteLookAngles(const TVectorXYZR& position, const TVectorXYZR& velocity, const TSatObserver& observer,
                          double julianDate, TSatObservation& observation, bool refraction);
 
+// Topocentric right ascension (0..2 pi) and declination, radians, of the
+// direction an observation's azimuth and elevation give, turned by the
+// observer's local sidereal angle at the Julian date. Unlike
+// SatelliteLookAngles it answers below the horizon too.
+void SatelliteRaDecFromLook(const TSatObservation& look, const TSatObserver& observer, double julianDate,
+                            double& rightAscension, double& declination);
+
 // Difference ET - UT in seconds for a (fractional) year, the model's fit.
 double DeltaET(double year);
 

@@ -6,7 +6,7 @@ KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixio
 # neither the build, the program nor the tests need them.
 KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-erfa swe-basic-data libgeonames0)
 # clang and libclang-rt-dev (libFuzzer and the sanitizer run-times) build the fuzz targets.
-KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui python3-openpyxl python3-astropy libswe-dev python3-ephem libgsl-dev clang libclang-rt-dev)
+KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui python3-openpyxl python3-astropy libswe-dev python3-ephem python3-skyfield python3-sgp4 libgsl-dev clang libclang-rt-dev)
 
 # Installs the missing packages of the given list with apt-get when running
 # as root; otherwise prints the command to run and fails. With

@@ -76,6 +76,7 @@ class TMainForm : public QMainWindow {
   // Installs a theory selection by what is present (see ApplyTheorySelection).
   void SetTheorySelection(TTheorySelection requested);
   const TSatelliteFileState& SatelliteFile() const { return satellite_file_; }
+  TSatelliteFileState& SatelliteFile() { return satellite_file_; }
   TMoonCacheState& MoonCache() { return moon_cache_; }
   workbook::TWorkbook& Workbook() { return workbook_; }
   TWorkbookView* WorkbookView() const { return workbook_view_; }

@@ -38,6 +38,9 @@ constexpr TableCommand kTableCommands[] = {
     {"Sonne1", 51, 0},   {"Merkur1", 71, 1},  {"Venus1", 71, 2},   {"Mars1", 71, 4},
     {"Jupiter1", 71, 5}, {"Saturn1", 71, 6},  {"Uranus1", 71, 7},  {"Netptun1", 71, 8},
     {"Pluto1", 71, 9},   {"Planetoid1", 21, 0},
+    // The moons of Jupiter and Saturn, the moon phases and the Earth satellites.
+    {"Jupitermonde1", 100, 0}, {"Saturnmonde1", 111, 0}, {"Mondphasen1", 80, 0},
+    {"Satellit1", 880, 0},     {"AlleSatelliten1", 881, 0},
 };
 
 constexpr const char* kNoAsteroidName = "Kein Planetoid";
@@ -184,6 +187,7 @@ void TTableCommands::RegisterKinds() {
       shown_object_ = s.ObjectNumber;
     }
   });
+  RegisterMoonAndSatelliteKinds();
 }
 
 // --- menu states ------------------------------------------------------------------------------
@@ -193,6 +197,7 @@ void TTableCommands::RefreshMenus() {
   for (const TableCommand& c : kTableCommands) {
     bool enabled = dispatcher_->HasHandler(c.Kind);
     if (c.Kind == 21 && form_.State().CurrentAsteroid.Name == kNoAsteroidName) enabled = false;
+    if ((c.Kind == 880 || c.Kind == 881) && !SatelliteTablesEnabled()) enabled = false;
     commands.SetEnabled(c.Command, enabled);
   }
 }
@@ -210,6 +215,8 @@ void TTableCommands::RegisterCommands() {
     else handler = [this, kind] { PlainCommand(kind); };
     commands.RegisterHandler(c.Command, handler);
   }
+  commands.RegisterHandler("Satelliten1", [this] { Satelliten1Click(); });
+  commands.RegisterHandler("Erdsatelliten1", [this] { Erdsatelliten1Click(); });
   commands.RegisterHandler("DatumundOrteingeben1", [this] { DatumundOrteingeben1Click(); });
   commands.RegisterHandler("Ortwhlen1", [this] { Ortwhlen1Click(); });
   commands.RegisterHandler("ZeitraumfrTabelle1", [this] { ZeitraumfrTabelle1Click(); });

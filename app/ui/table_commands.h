@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/table_dispatcher.h"
+#include "tables/satellite_table.h"
 
 namespace kvx {
 
@@ -47,6 +48,17 @@ class TTableCommands : public QObject {
   // the asteroid items while no asteroid is chosen.
   void RefreshMenus();
 
+  // --- the moons, the moon phases and the Earth satellites ---------------------
+  // (app/ui/moon_satellite_commands.cpp)
+  // Objects | Satellites: the selection dialog; Info | Earth satellites: the
+  // visibility search, whose OK moves the period start and recomputes.
+  void Satelliten1Click();
+  void Erdsatelliten1Click();
+  // The satellite table items: sets loaded and the period start in range.
+  bool SatelliteTablesEnabled() const;
+  Tsatellitenephfenster& SatelliteTable() { return *satellite_table_; }
+  TSatelliteSettings& SatelliteSettings() { return satellite_settings_; }
+
   // Makes an ephemeris object write into the window's sheet and grid.
   void PrepareOutput(TKeplereph& table);
 
@@ -57,6 +69,7 @@ class TTableCommands : public QObject {
  private:
   void RegisterKinds();
   void RegisterCommands();
+  void RegisterMoonAndSatelliteKinds();
   // After a changed date, place or period the table on show is computed
   // again for the new values.
   void RecomputeShownTable();
@@ -68,6 +81,9 @@ class TTableCommands : public QObject {
   bool table_begun_ = false;  // the running table opened an undo transaction
   std::int32_t shown_kind_ = kNoTableKind;
   std::int32_t shown_object_ = 0;
+  // The satellite table lives from start-up to shut-down.
+  std::unique_ptr<Tsatellitenephfenster> satellite_table_;
+  TSatelliteSettings satellite_settings_;
 };
 
 }  // namespace kvx

@@ -1,0 +1,166 @@
+// The table kinds of the moons of Jupiter (100) and Saturn (110, 111), the
+// moon phases (80) and the Earth satellites (880, 881), and the two
+// satellite dialogs of the Objects and Info menus.
+#include <QDialog>
+#include <chrono>
+
+#include "app/ui/main_window.h"
+#include "app/ui/table_commands.h"
+#include "core/time_scales.h"
+#include "platform/globals.h"
+#include "setup/setup_routines.h"
+#include "tables/moon_phase_table.h"
+#include "tables/moon_tables.h"
+#include "tables/satellite_table.h"
+#include "tables/ui/satellite_dialogs.h"
+#include "theories/tle.h"
+
+namespace kvx {
+
+bool TTableCommands::SatelliteTablesEnabled() const {
+  const TMainFormState& s = form_.State();
+  return form_.SatelliteFile().count > 0 && s.Period.SatellitesEnabled != 0;
+}
+
+void TTableCommands::RegisterMoonAndSatelliteKinds() {
+  {
+    TMainFormState& s = form_.State();
+    TEphemerisPeriodState& p = s.Period;
+    // The satellite tables serve period starts from the first satellites
+    // (JD 2435840) to a century after the day the program started; the
+    // period check keeps the items' switch from then on.
+    if (p.SatelliteReferenceMjd == 0) {
+      const auto now = std::chrono::system_clock::now().time_since_epoch();
+      p.SatelliteReferenceMjd = 40587.0 + std::chrono::duration<double>(now).count() / 86400.0;
+    }
+    if (p.SatellitesEnabled == 0 && p.Start.Mjd >= JdToMjd(2435840.0) &&
+        p.Start.Mjd <= p.SatelliteReferenceMjd + 36525.0) {
+      form_.SetSatellitesEnabled(1);
+    }
+    satellite_table_ = std::make_unique<Tsatellitenephfenster>(LanguageEnglish, p.Selection, &form_.Workbook(),
+                                                               p.TableConfig, p.Start, p.End, s.Step);
+  }
+  // The Galilean moons.
+  dispatcher_->Register(100, [this] {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    TJupiterephfenster table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, s.Step,
+                             0, 0, s.VsopLevelA);
+    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
+    PrepareOutput(table);
+    dispatcher_->FinishStandardRun(table, 100);
+    if (table.Stopped == 0) shown_kind_ = 100;
+  });
+  // Saturn's moons: the five-moon table (110) and the eight-moon one (111);
+  // each records its own kind, so a repeat gives the same table.
+  auto saturn = [this](std::int32_t kind) {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    std::unique_ptr<Tsaturnmonde> table;
+    if (kind == 111) {
+      table = std::make_unique<TSaturnmondeMeeus>(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig,
+                                                  p.Start, p.End, s.Step, 0.0L, 0, 0, s.VsopLevelA);
+    } else {
+      table = std::make_unique<Tsaturnmonde>(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start,
+                                             p.End, s.Step, 0.0L, 0, 0, s.VsopLevelA);
+    }
+    table->schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
+    PrepareOutput(*table);
+    dispatcher_->FinishStandardRun(*table, kind);
+    if (table->Stopped == 0) shown_kind_ = kind;
+  };
+  dispatcher_->Register(110, [saturn] { saturn(110); });
+  dispatcher_->Register(111, [saturn] { saturn(111); });
+  // The moon phases of the period start's year.
+  dispatcher_->Register(80, [this] {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    if (!(p.End.Mjd > p.Start.Mjd)) {
+      AskFixEndBeforeStart();
+      return;
+    }
+    TMondphasentabelle table(p.Start);
+    table.initialisieren(p.Start, p.TableConfig);
+    table.rechnen();
+    TTableOutputSettings settings;
+    settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
+    s.DocumentSaved = 0;
+    table.paint(&form_.Workbook(), &form_.Grid(), s.WorkbookView, settings);
+    shown_kind_ = 80;
+  });
+  // The current satellite over the period.
+  dispatcher_->Register(880, [this] {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    Tsatellitenephfenster& table = *satellite_table_;
+    table.initialisieren(p.TableConfig, p.Start, p.End, s.Step);
+    table.TheorySelection = p.Selection;
+    table.VsopLevelA = s.VsopLevelA;
+    table.SatelliteCount = form_.SatelliteFile().count;
+    table.CurrentSatellite = CurrentSatelliteNumber;
+    table.EpochWindowDays = satellite_settings_.EpochWindowDays;
+    if (!table.CheckSatellites(true)) {
+      s.TableKind = kNoTableKind;
+      return;
+    }
+    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
+    PrepareOutput(table);
+    dispatcher_->FinishStandardRun(table, 880);
+    if (table.Stopped == 0) shown_kind_ = 880;
+  });
+  // Every loaded satellite at the period start.
+  dispatcher_->Register(881, [this] {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    Tsatellitenephfenster& table = *satellite_table_;
+    table.initialisieren(p.TableConfig, p.Start, p.End, s.Step);
+    table.TheorySelection = p.Selection;
+    table.VsopLevelA = s.VsopLevelA;
+    table.SatelliteCount = form_.SatelliteFile().count;
+    table.CurrentSatellite = CurrentSatelliteNumber;
+    table.EpochWindowDays = satellite_settings_.EpochWindowDays;
+    if (!table.CheckSatellites(false)) {
+      s.TableKind = kNoTableKind;
+      return;
+    }
+    if (!table.allsatellites(p.Start, p.PositionFiles)) {
+      // Cancelled: nothing is written.
+      s.TableKind = kNoTableKind;
+      s.PreviousTableKind = kNoTableKind;
+      return;
+    }
+    s.TableKind = 881;
+    s.DocumentSaved = 0;
+    PrepareOutput(table);
+    table.paintall(s.WorkbookView);
+    shown_kind_ = 881;
+  });
+}
+
+void TTableCommands::Satelliten1Click() {
+  TSatelliteFileState& file = form_.SatelliteFile();
+  std::int32_t count = file.count;
+  std::int32_t window = satellite_settings_.EpochWindowDays;
+  std::uint8_t twilight = satellite_settings_.TwilightChoice;
+  std::string name = file.fileName;
+  if (!ShowSatelliteSelectionDialog(count, window, name, twilight)) return;
+  file.count = count;
+  file.fileName = name;
+  satellite_settings_.EpochWindowDays = window;
+  satellite_settings_.TwilightChoice = twilight;
+  RefreshMenus();
+}
+
+void TTableCommands::Erdsatelliten1Click() {
+  TMainFormState& s = form_.State();
+  TSatelliteSettings settings = satellite_settings_;
+  settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
+  if (ShowSatelliteVisibilityDialog(form_.SatelliteFile().count, s.Period.Start, settings) != QDialog::Accepted) {
+    return;
+  }
+  s.TableChanged = 1;
+  form_.UpdateStatusLine();
+  RecomputeShownTable();
+}
+
+}  // namespace kvx
