@@ -7,6 +7,7 @@
 #include "app/config_file.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/main_window.h"
+#include "app/ui/table_commands.h"
 #include "core/name_tables.h"
 #include "eclipses/star_catalogue.h"
 #include "engine/nbody_integrator.h"
@@ -48,6 +49,10 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.LeadingZeros = o.LeadingZeros;
   s.Selection = st.Period.Selection;
   s.Satellite = CurrentSatelliteNumber;
+  if (tables_ != nullptr) {
+    s.SatelliteDays = tables_->SatelliteSettings().EpochWindowDays;
+    s.SatelliteSunAltitude = tables_->SatelliteSettings().TwilightChoice;
+  }
   s.ApparentTime = st.Period.ApparentSiderealTime;
   s.OccultationMagnitude = o.MagnitudeLimit;
   s.OccultationSunAltitude = o.OccultationMaxSunAltitude;
@@ -139,6 +144,10 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   SetIntegrationTolerance(state_, s.Tolerance);
   SetTheorySelection(s.Selection);
   CurrentSatelliteNumber = s.Satellite;
+  if (tables_ != nullptr) {
+    tables_->SatelliteSettings().EpochWindowDays = s.SatelliteDays;
+    tables_->SatelliteSettings().TwilightChoice = s.SatelliteSunAltitude;
+  }
   state_.Period.ApparentSiderealTime = s.ApparentTime != 0 ? 1 : 0;
   o.LeadingZeros = s.LeadingZeros;
   o.MagnitudeLimit = s.OccultationMagnitude;
