@@ -247,7 +247,8 @@ bool RemovePageBreak(TWorkbook& book) {
 }
 
 void ToggleFreezePanes(TWorkbook& book) {
-  if (book.FixedCols() < 2 && book.FixedRows() < 2) {
+  // The workbook counts frozen columns and rows without the headings.
+  if (book.FixedCols() == 0 && book.FixedRows() == 0) {
     if (book.Col() > 1) book.SetFixedCols(book.Col() - 1);
     if (book.Row() > 1) book.SetFixedRows(book.Row() - 1);
   } else {

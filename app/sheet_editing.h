@@ -61,8 +61,8 @@ bool InsertPageBreak(workbook::TWorkbook& book);
 // active cell; else both are removed and the cell made active again.
 bool RemovePageBreak(workbook::TWorkbook& book);
 
-// Freeze panes: with fewer than 2 fixed rows and columns, the columns left of
-// and the rows above the active cell become fixed; otherwise both become 0.
+// Freeze panes: with no frozen rows and columns, the columns left of and the
+// rows above the active cell become frozen; otherwise both become 0.
 void ToggleFreezePanes(workbook::TWorkbook& book);
 
 // The font-size box: a sheet size clamped to 6..240 points; a table-font size

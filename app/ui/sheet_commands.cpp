@@ -582,14 +582,12 @@ void TSheetCommands::TopLeftChanged() {
 }
 
 void TSheetCommands::DoubleClicked(int row, int col) {
-  TWorkbook& book = form_.Workbook();
+  // On a cell the view starts in-cell editing itself.
   if (col == 0 && row > 0) {
     FitRanges(true, false);
   } else if (row == 0 && col > 0) {
     FitRanges(false, true);
   }
-  // On a cell the view starts in-cell editing itself.
-  (void)book;
 }
 
 // --- menus and window --------------------------------------------------------------------------

@@ -152,6 +152,11 @@ TEST(SheetEditing, DecimalsPageBreaksFreezePanesAndTheBoxLimits) {
   EXPECT_EQ(book.FixedRows(), 3);
   ToggleFreezePanes(book);
   EXPECT_EQ(book.FixedRows() + book.FixedCols(), 0);
+  book.SetActiveCell(2, 2);
+  ToggleFreezePanes(book);
+  EXPECT_EQ(book.FixedRows() + book.FixedCols(), 2);
+  ToggleFreezePanes(book);
+  EXPECT_EQ(book.FixedRows() + book.FixedCols(), 0) << "one frozen row and column are released too";
 
   EXPECT_EQ(SheetFontSize(3), 6);
   EXPECT_EQ(TableFontSize(3, 10), 3);
