@@ -153,7 +153,7 @@ void GatherConfigRecord(const TConfigSettings& s, TConfigRecordImage& image, std
   EncodeObserverRecord(s.End, out.Span<kObserverRecordSize>(791));
   EncodeAsteroidElementRecord(s.Asteroid, out.Span<kAsteroidElementRecordSize>(1527));
   EncodeCometElementRecord(s.Comet, out.Span<kCometElementRecordSize>(1659));
-  out.Raw(1783, s.VariableStarRaw);
+  EncodeVariableStarRecord(s.VariableStar, out.Span<kVariableStarRecordSize>(1783));
   for (std::size_t k = 0; k < kConfigPathCount; ++k) PutPath(out, kPathOffsets[k], s.Paths[k], refused);
   EncodeTableConfigRecord(s.TableConfig, out.Span<kTableConfigRecordSize>(5203));
   EncodeTableStep(s.Step, out.Span<kTableStepSize>(27879));
@@ -248,7 +248,7 @@ TConfigSettings ReadConfigRecord(const TConfigRecordImage& image) {
   s.End = DecodeObserverRecord(in.Span<kObserverRecordSize>(791));
   s.Asteroid = DecodeAsteroidElementRecord(in.Span<kAsteroidElementRecordSize>(1527));
   s.Comet = DecodeCometElementRecord(in.Span<kCometElementRecordSize>(1659));
-  in.Raw(1783, s.VariableStarRaw);
+  s.VariableStar = DecodeVariableStarRecord(in.Span<kVariableStarRecordSize>(1783));
   for (std::size_t k = 0; k < kConfigPathCount; ++k) {
     s.Paths[k] = GetShortString(in.At(kPathOffsets[k]), kConfigPathCapacity);
   }

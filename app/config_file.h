@@ -51,6 +51,7 @@
 #include "app/table_file.h"
 #include "core/asteroid_elements.h"
 #include "core/comet_elements.h"
+#include "core/element_records.h"
 #include "core/name_tables.h"
 #include "core/observer_record.h"
 #include "core/table_config.h"
@@ -71,7 +72,6 @@ inline constexpr std::size_t kConfigFileSize = kConfigMagicSize + kConfigRecordS
 inline constexpr std::size_t kConfigPathCount = 12;
 inline constexpr std::size_t kConfigPathCapacity = 255;
 
-inline constexpr std::size_t kVariableStarRecordSize = 92;
 inline constexpr std::size_t kMeridianFeaturesRecordSize = 300;
 inline constexpr std::size_t kConjunctionOptionsRecordSize = 40;
 inline constexpr std::size_t kEventOptionsRecordSize = 16;
@@ -98,13 +98,14 @@ enum TConfigPath : std::size_t {
 };
 
 // Every field of the record, typed. Records that no typed codec owns yet
-// travel as their raw bytes.
+// (meridian features, search and orbit options, element file ranges,
+// almanac) travel as their raw bytes.
 struct TConfigSettings {
   TObserverRecord Start;
   TObserverRecord End;
   TAsteroidElements Asteroid;
   TCometElements Comet;
-  std::array<std::uint8_t, kVariableStarRecordSize> VariableStarRaw{};
+  TVariableStarElements VariableStar;
   std::array<std::string, kConfigPathCount> Paths;  // UTF-8, '/' separated
   TTableConfigRecord TableConfig;
   TTableStep Step;

@@ -55,6 +55,7 @@ struct TMainFormState {
   double SolarEclipseSearchSpanHours = 8;
   std::int32_t PhaseTableMinutes = 1;   // step of the eclipse phase table
   std::int32_t PhaseTableSeconds = 0;
+  std::uint8_t SolarEclipseCriterion = 0;  // the calendar keeps local kinds from this one on (0..3)
 
   // --- computing settings ---------------------------------------------------
   std::int32_t VsopLevelA = -1;        // truncation level of the ephemerides ("Full")

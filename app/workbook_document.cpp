@@ -1,5 +1,7 @@
 #include "app/workbook_document.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -10,6 +12,8 @@
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/safe_file_write.h"
+#include "platform/text_encoding.h"
 #include "platform/workbook/workbook_files.h"
 
 namespace kvx {
@@ -286,6 +290,40 @@ bool SaveSheetAsCsv(TWorkbookDocument& doc) {
   const std::optional<std::string> chosen = AskSaveFileName(request);
   if (!chosen) return false;
   return WriteCsv(doc, *chosen);
+}
+
+bool ExportGridCsv(const TWorkbookDocument& doc, const tmystringgrid& grid, std::string& caption) {
+  FileDialogRequest request;
+  request.title = English() ? "Save active sheet as" : "Aktives Tabellenblatt speichern unter";
+  request.filters = {English() ? "Text with separators (*.csv)" : "Text mit Trennzeichen (*.csv)"};
+  request.start = ProposedName(doc, ".CSV");
+  const std::optional<std::string> chosen = AskSaveFileName(request);
+  if (!chosen) return false;
+  const std::string ext = Extension(*chosen);
+  if (ext != ".csv" && ext != ".CSV") {
+    ShowMessage("Zum Export der Datei bitte die Erweiterung  \"csv\" verwenden.",
+                "For the file export use the extension \"csv\".", MessageIcon::Error, MessageButtons::Ok,
+                English() ? "Wrong file extension!" : "Falsche Dateierweiterung!");
+    return false;
+  }
+  // A file the user may not write is not replaced behind his back.
+  std::error_code ec;
+  const bool locked = std::filesystem::exists(*chosen, ec) && ::access(chosen->c_str(), W_OK) != 0;
+  std::string out;
+  for (int r = 1; r < grid.RowCount(); ++r) {
+    for (int c = 1; c < grid.ColCount(); ++c) {
+      out += workbook::SeparatedField(grid.Cells(c, r), ';');
+      out += ';';
+    }
+    out += "\r\n";
+  }
+  if (locked || !WriteFileReplacing(*chosen, Utf8ToCp1252(out))) {
+    ShowMessage("Fehler beim Speichern von " + *chosen + ".", "An error occured while saving " + *chosen + ".",
+                MessageIcon::Error, MessageButtons::Ok, English() ? "Error" : "Datei nicht gespeichert");
+    return false;
+  }
+  caption = std::string(kCaptionStart) + *chosen + "]";
+  return true;
 }
 
 }  // namespace kvx

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/main_form_state.h"
+#include "engine/mystringgrid.h"
 #include "platform/workbook/workbook.h"
 
 namespace kvx {
@@ -62,5 +63,14 @@ bool SaveDocument(TWorkbookDocument& doc);
 bool SaveWorkbookAs(TWorkbookDocument& doc);
 bool SaveSheetAsText(TWorkbookDocument& doc);
 bool SaveSheetAsCsv(TWorkbookDocument& doc);
+
+// The result grid as a csv file: the dialog starts with the document's
+// name (without its extension unless that is ".CSV") or the untitled name;
+// the extension must be ".csv" or ".CSV". Rows 1.. and columns 1.. of the
+// grid, every field followed by ";" (quoted when it holds ";", a double
+// quote or a line break), in Windows-1252. After the write `caption` is
+// "Kandrevoltinex 4.6 [name]". False when cancelled, refused or the write
+// failed (with the save-error message).
+bool ExportGridCsv(const TWorkbookDocument& doc, const tmystringgrid& grid, std::string& caption);
 
 }  // namespace kvx

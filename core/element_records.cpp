@@ -64,4 +64,31 @@ TCometElements DecodeCometElementRecord(std::span<const std::uint8_t, kCometElem
   return e;
 }
 
+static_assert(kAsteroidElementRecordSize == 11 * 8 + 1 + kElementNameLength + 3);
+static_assert(kCometElementRecordSize == 10 * 8 + 1 + kElementNameLength + 3);
+static_assert(kVariableStarRecordSize == 7 * 8 + 1 + kVariableStarNameLength + 2 + 3);
+
+void EncodeVariableStarRecord(const TVariableStarElements& e, std::span<std::uint8_t, kVariableStarRecordSize> out) {
+  FieldWriter w(out);
+  for (double v : {e.RA, e.Dec, e.MaxMag, e.MinMag, e.Epoch, e.Period, e.Equinox}) w.F64(v);
+  w.ShortString(kVariableStarNameLength, e.Name);  // 56..86
+  w.ShortString(1, e.Type);                        // 87..88
+  w.Zeros(kVariableStarRecordSize - w.Position());  // padding
+}
+
+TVariableStarRecordBytes EncodeVariableStarRecord(const TVariableStarElements& elements) {
+  TVariableStarRecordBytes bytes{};
+  EncodeVariableStarRecord(elements, bytes);
+  return bytes;
+}
+
+TVariableStarElements DecodeVariableStarRecord(std::span<const std::uint8_t, kVariableStarRecordSize> in) {
+  FieldReader r(in);
+  TVariableStarElements e;
+  for (double* field : {&e.RA, &e.Dec, &e.MaxMag, &e.MinMag, &e.Epoch, &e.Period, &e.Equinox}) *field = r.F64();
+  e.Name = r.ShortString(kVariableStarNameLength);
+  e.Type = r.ShortString(1);
+  return e;
+}
+
 }  // namespace kvx

@@ -35,6 +35,21 @@
 //       80     1  length of the name, 0..40
 //       81    40  name, Windows-1252
 //      121     3  padding (written as zero, ignored on reading)
+//
+// Variable-star element record, 92 bytes, little-endian, field by field:
+//   offset  size  field
+//        0     8  RA, packed hours H.MMSS (double)
+//        8     8  Dec, packed degrees D.MMSS
+//       16     8  magnitude at maximum
+//       24     8  magnitude at minimum
+//       32     8  epoch of an extremum, Julian day
+//       40     8  period, days
+//       48     8  equinox as a year
+//       56     1  length of the name, 0..30
+//       57    30  name, Windows-1252
+//       87     1  length of the type, 0..1
+//       88     1  type character
+//       89     3  padding (written as zero, ignored on reading)
 #pragma once
 
 #include <array>
@@ -44,6 +59,7 @@
 
 #include "core/asteroid_elements.h"
 #include "core/comet_elements.h"
+#include "core/variable_star_elements.h"
 
 namespace kvx {
 
@@ -72,6 +88,18 @@ using TCometElementRecordBytes = std::array<std::uint8_t, kCometElementRecordSiz
 void EncodeCometElementRecord(const TCometElements& elements, std::span<std::uint8_t, kCometElementRecordSize> out);
 TCometElementRecordBytes EncodeCometElementRecord(const TCometElements& elements);
 TCometElements DecodeCometElementRecord(std::span<const std::uint8_t, kCometElementRecordSize> in);
+
+inline constexpr std::size_t kVariableStarRecordSize = 92;
+inline constexpr std::size_t kVariableStarNameLength = 30;
+using TVariableStarRecordBytes = std::array<std::uint8_t, kVariableStarRecordSize>;
+
+// The variable-star record's image and its reading: the name is cut to 30
+// characters, the type to one; length bytes above their room count as the
+// room; unused bytes and the padding are written as zero.
+void EncodeVariableStarRecord(const TVariableStarElements& elements,
+                              std::span<std::uint8_t, kVariableStarRecordSize> out);
+TVariableStarRecordBytes EncodeVariableStarRecord(const TVariableStarElements& elements);
+TVariableStarElements DecodeVariableStarRecord(std::span<const std::uint8_t, kVariableStarRecordSize> in);
 
 // Cuts a UTF-8 name to the 40 characters an element record holds.
 std::string ElementRecordName(const std::string& name);

@@ -161,13 +161,16 @@ void Tsaturnmonde::rechnen(TComputeSettingsBlock settings) {
   TSaturnShortArray x{}, y{}, u{}, sx{}, sy{}, su{};
   TSaturnMoonsBlock block;
   SaturnMoonsPositions(settings, VsopLevelA, TheorySelection, Observer, x, y, u, sx, sy, su, block);
+  // The short theory here already counts X towards the west, like the
+  // Jupiter and eight-moon tables: stored as given, so every moon table
+  // shares one sign.
   for (int i = 0; i < kMoons; ++i) {
     const auto m = static_cast<std::size_t>(i + kShortTethys);
     Result.MoonTable[Index(0, i, kMoons)] = DegToRadians(Mod360(u[m]));
-    Result.MoonTable[Index(1, i, kMoons)] = -x[m];
+    Result.MoonTable[Index(1, i, kMoons)] = x[m];
     Result.MoonTable[Index(2, i, kMoons)] = y[m];
     Result.MoonTable[Index(3, i, kMoons)] = DegToRadians(Mod360(su[m]));
-    Result.MoonTable[Index(4, i, kMoons)] = -sx[m];
+    Result.MoonTable[Index(4, i, kMoons)] = sx[m];
     Result.MoonTable[Index(5, i, kMoons)] = sy[m];
   }
 }

@@ -2,11 +2,13 @@
 KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixion-dev liborcus-dev libxlsxwriter-dev libfreexl-dev libboost-dev zlib1g-dev libhowardhinnant-date-dev tzdata)
 # Used only at development time to regenerate committed data files and
 # fixtures (tools/make_star_catalogues.py, tests/eclipses/make_star_reference.sh,
-# tools/make_world_cities.py);
+# tools/make_builtin_comets.py, tests/catalogues/make_mpc_crosscheck.py,
+# tests/eclipses/make_solar_eclipse_reference.sh and .js (nodejs with the npm
+# package astronomy-engine), tools/make_world_cities.py);
 # neither the build, the program nor the tests need them.
-KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-erfa swe-basic-data libgeonames0)
+KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-erfa swe-basic-data libgeonames0 kstars-data python3-skyfield python3-pandas nodejs)
 # clang and libclang-rt-dev (libFuzzer and the sanitizer run-times) build the fuzz targets.
-KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui python3-openpyxl python3-astropy libswe-dev python3-ephem python3-skyfield python3-sgp4 libgsl-dev clang libclang-rt-dev)
+KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui poppler-utils python3-openpyxl python3-astropy libswe-dev python3-ephem python3-skyfield python3-sgp4 libgsl-dev clang libclang-rt-dev)
 
 # Installs the missing packages of the given list with apt-get when running
 # as root; otherwise prints the command to run and fails. With

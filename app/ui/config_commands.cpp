@@ -49,6 +49,7 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.LeadingZeros = o.LeadingZeros;
   s.Selection = st.Period.Selection;
   s.Satellite = CurrentSatelliteNumber;
+  s.SolarEclipseKinds = st.SolarEclipseCriterion;
   if (tables_ != nullptr) {
     s.SatelliteDays = tables_->SatelliteSettings().EpochWindowDays;
     s.SatelliteSunAltitude = tables_->SatelliteSettings().TwilightChoice;
@@ -123,6 +124,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   }
   state_.CurrentAsteroid = s.Asteroid;
   if (!s.Comet.Name.empty()) state_.CurrentCometName = s.Comet.Name;
+  if (!s.VariableStar.Name.empty()) state_.CurrentVariableStarName = s.VariableStar.Name;
 
   // 2. Further file names, the catalogue setting, the variable star.
   for (TConfigPath path : {kPathSurfaceFeatures, kPathObservations, kPathStateVectors, kPathBrowser}) {
@@ -136,6 +138,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.Period.StepDays = s.Step.StepDays;
   state_.SolarEclipseSearchMinutes = s.EclipseSearchMinutes;
   state_.SolarEclipseSearchSpanHours = s.EclipseSearchSpanHours;
+  state_.SolarEclipseCriterion = s.SolarEclipseKinds;
   o.HorizonAltitudes = s.HorizonAltitudes;
   RiseSetAltitudes = s.HorizonAltitudes;
   Integrator().Setup = s.Integration;

@@ -89,8 +89,15 @@ TDocumentCommands::TDocumentCommands(TMainForm& form)
     TWorkbookDocument doc = WorkbookDocument();
     if (SaveSheetAsText(doc)) ShowWorkbookCaption();
   });
-  commands.RegisterHandler("AlscsvDateispeichern1", [this] {
+  commands.RegisterHandler("AlscsvDateispeichern1", [this, inGrid] {
     TWorkbookDocument doc = WorkbookDocument();
+    if (inGrid()) {
+      form_.ShowHourglass();
+      const bool exported = ExportGridCsv(doc, form_.Grid(), caption_);
+      form_.RestoreCursor();
+      if (exported) form_.setWindowTitle(QString::fromStdString(caption_));
+      return;
+    }
     if (SaveSheetAsCsv(doc)) ShowWorkbookCaption();
   });
   commands.RegisterHandler("Druckbereichfestlegen1", [this] { SetPrintArea(); });

@@ -1,4 +1,5 @@
 #include "app/ui/main_window.h"
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -38,6 +39,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "platform/qt/qt_busy_cursor.h"
 #include "platform/qt/qt_desktop_opener.h"
 #include "platform/qt/qt_message_sink.h"
 #include "platform/qt/qt_progress.h"
@@ -101,6 +103,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   tables_ = new TTableCommands(*this);
   documents_ = new TDocumentCommands(*this);
   sheets_ = new TSheetCommands(*this);
+  InstallSolarEclipseCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
   ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 
@@ -114,6 +117,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   SetMessageSink(messages_.get());
   SetProgressReporter(progress_.get());
   SetDesktopOpener(desktop_.get());
+  static QtBusyCursor busy_cursor;  // the hourglass of list loads and searches
+  SetBusyCursor(&busy_cursor);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     resize(screen->availableGeometry().size() * 0.92);
   } else {
@@ -360,6 +365,7 @@ TMainForm::~TMainForm() {
   if (&CurrentMessageSink() == messages_.get()) SetMessageSink(nullptr);
   if (&CurrentProgress() == progress_.get()) SetProgressReporter(nullptr);
   SetDesktopOpener(nullptr);
+  SetBusyCursor(nullptr);
 }
 
 // --- status line ---------------------------------------------------------------------

@@ -29,6 +29,7 @@
 #include "app/ui/document_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/sheet_dialogs.h"
 #include "app/ui/table_commands.h"
 #include "core/name_tables.h"
 #include "engine/ui/mystringgrid_view.h"
@@ -146,6 +147,7 @@ void TSheetCommands::Register() {
   c.RegisterHandler("Tabelleeinfgen1", [this] { InsertSheet(); });
   c.RegisterHandler("Tabellelschen1", [this] { DeleteSheet(); });
   c.RegisterHandler("Tabelleumbenennen1", [this] { RenameSheets(); });
+  c.RegisterHandler("Tabelleverschieben1", [this] { MoveSheet(); });
   c.RegisterHandler("Au1", [this] { ClipboardCommand(0); });
   c.RegisterHandler("Kopieren1", [this] { ClipboardCommand(1); });
   c.RegisterHandler("Einfgen1", [this] {
@@ -158,6 +160,21 @@ void TSheetCommands::Register() {
   c.RegisterHandler("Formeln1", [&book] { book.EditClear(3); });
   c.RegisterHandler("Suchen1", [this] { ShowFind(false); });
   c.RegisterHandler("Ersetzen1", [this] { ShowFind(true); });
+  c.RegisterHandler("Gehezu1", [this, &book] { ShowGoToDialog(&form_, book); });
+  c.RegisterHandler("Sortieren1", [this, &book] { ShowSortDialog(&form_, book); });
+  c.RegisterHandler("Zellen2", [this] { InsertOrDeleteCells(false); });
+  c.RegisterHandler("Zellenlschen1", [this] { InsertOrDeleteCells(true); });
+  c.RegisterHandler("Ausrichtung1", [this, &book] {
+    ShowAlignmentDialog(&form_, book);
+    SelectionChanged();
+  });
+  c.RegisterHandler("Zellenschtzenverbergen1", [this, &book] { ShowProtectionDialog(&form_, book); });
+  c.RegisterHandler("Hhe1", [this, &book] { ShowRowHeightDialog(&form_, book); });
+  c.RegisterHandler("Breite1", [this, &book] { ShowColumnWidthDialog(&form_, book); });
+  c.RegisterHandler("Layout1", [this] {
+    ShowLayoutDialog(&form_, form_.Grid(), form_.Documents().Look());
+    form_.Documents().ShowLook();
+  });
   c.RegisterHandler("Namen1", [this, &book] { ShowDefineNameDialog(&form_, book); });
   c.RegisterHandler("Seitenwechsel1", [&book] { InsertPageBreak(book); });
   c.RegisterHandler("Seitenwechselentfernen1", [&book] { RemovePageBreak(book); });
@@ -294,6 +311,45 @@ void TSheetCommands::RenameSheets() {
                       "belong to no other sheet.",
                   MessageIcon::Error);
     }
+  }
+}
+
+void TSheetCommands::MoveSheet() {
+  CommitTransaction();
+  TWorkbook& book = form_.Workbook();
+  int selected = 0;
+  for (int sheet = 1; sheet <= book.NumSheets(); ++sheet) selected += book.SheetSelected(sheet) ? 1 : 0;
+  if (book.NumSheets() == 1) {
+    ShowMessage("Das einzige Tabellenblatt in einer Datei können Sie nicht verschieben.",
+                "You cannot move the only sheet of the file.", MessageIcon::Error, MessageButtons::Ok,
+                ByLanguage("Fehler beim Verschieben des Tabellenblatts", "Error while moving sheet"));
+    return;
+  }
+  if (selected > 1) {
+    ShowMessage("Sie können nur jeweils ein Tabellenblatt verschieben.", "You can move only one sheet at one time.",
+                MessageIcon::Error, MessageButtons::Ok,
+                ByLanguage("Mehrere Tabellen zum Verschieben ausgewählt", "More than one sheet selected"));
+    return;
+  }
+  form_.ShowHourglass();
+  ShowMoveSheetDialog(&form_, book);
+  form_.RestoreCursor();
+}
+
+void TSheetCommands::InsertOrDeleteCells(bool deleting) {
+  TWorkbook& book = form_.Workbook();
+  if (book.SelectionCount() > 1) {
+    ShowMessage(deleting ? "Zum Löschen von Zellen darf nur ein zusammenhängender Bereich markiert sein!"
+                         : "Zum Einfügen von Zellen darf nur ein zusammenhängender Bereich markiert sein!",
+                deleting ? "To delete cells ther must be selected just one region!"
+                         : "To insert cells ther must be selected just one region.!",
+                MessageIcon::Error, MessageButtons::Ok, ByLanguage("Mehrere Bereiche markiert", "Several regions selected"));
+    return;
+  }
+  if (deleting) {
+    ShowDeleteCellsDialog(&form_, book);
+  } else {
+    ShowInsertCellsDialog(&form_, book);
   }
 }
 

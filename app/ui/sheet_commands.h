@@ -82,6 +82,8 @@ class TSheetCommands : public QObject {
   void InsertSheet();
   void DeleteSheet();
   void RenameSheets();
+  void MoveSheet();
+  void InsertOrDeleteCells(bool deleting);
   void StepSheet(int delta);
   void ClipboardCommand(int kind);  // 0 cut, 1 copy
   void TableFontDialog();

@@ -307,6 +307,18 @@ void HeaderFooterParts(const QString& code, int page, int pages, const QString& 
   }
 }
 
+namespace {
+// A font of the given size in points for a painter whose coordinates are
+// points: Qt sizes a point-sized font by the device's resolution, which the
+// painter's scaling from points to device units would apply a second time.
+QFont PointFont(const QPainter& painter, const QString& face, double points) {
+  QFont font(face);
+  const int dpi = painter.device() != nullptr ? painter.device()->logicalDpiY() : 72;
+  font.setPointSizeF(points * 72.0 / std::max(1, dpi));
+  return font;
+}
+}  // namespace
+
 void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int sheet, const workbook::TPageLayout& layout,
                     int page, double dotsPerPoint, double paperWidth, double paperHeight) {
   if (page < 0 || page >= static_cast<int>(layout.Pages.size())) return;
@@ -334,9 +346,7 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
     if (code.empty()) return;
     QString left, centre, right;
     HeaderFooterParts(QString::fromStdString(code), page + 1, pages, fileName, sheetName, left, centre, right);
-    QFont font("Arial");
-    font.setPointSizeF(9.0);
-    painter.setFont(font);
+    painter.setFont(PointFont(painter, QStringLiteral("Arial"), 9.0));
     painter.setPen(Qt::black);
     const QRectF line(setup.LeftMargin * 72.0, y, paperWidth - (setup.LeftMargin + setup.RightMargin) * 72.0, 12.0);
     painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, left);
@@ -346,8 +356,7 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
   headerFooter(setup.Header, setup.TopMargin * 72.0 / 2.0 - 6.0);
   headerFooter(setup.Footer, paperHeight - setup.BottomMargin * 72.0 / 2.0 - 6.0);
 
-  QFont headingFont("Arial");
-  headingFont.setPointSizeF(std::max(2.0, 8.0 * scale));
+  const QFont headingFont = PointFont(painter, QStringLiteral("Arial"), std::max(2.0, 8.0 * scale));
   // Headings.
   if (setup.ColHeading) {
     double x = x0 + headingWidth;
@@ -399,8 +408,7 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
       const workbook::TCellStyle& style = book.Style(cell->Style);
       if (!setup.NoColor && style.Pattern.Pattern == 1) painter.fillRect(rect, ToColor(style.Pattern.Foreground));
       if (cell->Kind != workbook::TCellKind::Empty) {
-        QFont font(QString::fromStdString(style.Font.Face));
-        font.setPointSizeF(std::max(1.0, style.Font.Size * scale));
+        QFont font = PointFont(painter, QString::fromStdString(style.Font.Face), std::max(1.0, style.Font.Size * scale));
         font.setBold(style.Font.Bold);
         font.setItalic(style.Font.Italic);
         font.setUnderline(style.Font.Underline);

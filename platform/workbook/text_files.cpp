@@ -100,18 +100,6 @@ std::vector<std::vector<std::string>> SplitSeparatedRecords(const std::string& t
   return rows;
 }
 
-// A field as written to a comma-separated file: quoted (quotes doubled)
-// when it holds the separator, a quote or a line break.
-std::string SeparatedField(const std::string& text, char separator) {
-  if (text.find_first_of(std::string{separator, '"', '\n', '\r'}) == std::string::npos) return text;
-  std::string out = "\"";
-  for (char ch : text) {
-    if (ch == '"') out += '"';
-    out += ch;
-  }
-  out += '"';
-  return out;
-}
 
 bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error) {
   std::string data;
@@ -167,6 +155,17 @@ bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnl
 }
 
 }  // namespace
+
+std::string SeparatedField(const std::string& text, char separator) {
+  if (text.find_first_of(std::string{separator, '"', '\n', '\r'}) == std::string::npos) return text;
+  std::string out = "\"";
+  for (char ch : text) {
+    if (ch == '"') out += '"';
+    out += ch;
+  }
+  out += '"';
+  return out;
+}
 
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error) {
   std::string data;

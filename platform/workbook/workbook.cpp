@@ -288,6 +288,22 @@ void TWorkbook::DeleteSheets(int first, int count) {
   Notify(TChange::CurrentSheet);
 }
 
+bool TWorkbook::MoveSheet(int from, int before) {
+  if (from < 1 || from > NumSheets() || before < 1 || before > NumSheets() + 1) return false;
+  const int to = before > from ? before - 1 : before;  // its position afterwards
+  if (to == from) return true;
+  const TSheetData* current = sheets_[current_ - 1].get();
+  auto moved = sheets_[from - 1];
+  sheets_.erase(sheets_.begin() + (from - 1));
+  sheets_.insert(sheets_.begin() + (to - 1), std::move(moved));
+  for (int i = 1; i <= NumSheets(); ++i) {
+    if (sheets_[i - 1].get() == current) current_ = i;
+  }
+  Changed(TChange::Structure);
+  Notify(TChange::CurrentSheet);
+  return true;
+}
+
 std::string TWorkbook::SheetName(int sheet) const {
   if (sheet < 1 || sheet > NumSheets()) return {};
   return sheets_[sheet - 1]->Name;

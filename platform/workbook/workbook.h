@@ -220,6 +220,12 @@ class TWorkbook {
   void InsertSheets(int before, int count);
   // Deletes count sheets from `first` on; the last sheet is never deleted.
   void DeleteSheets(int first, int count);
+  // Moves sheet `from` so that it stands before the sheet now at `before`
+  // (NumSheets() + 1: to the end). Contents, formats, sizes, settings, its
+  // names and print area travel with it; formulas name sheets by name and
+  // keep pointing at the same sheets. The current sheet stays the same
+  // sheet. False (and no change) for a position outside 1..NumSheets().
+  bool MoveSheet(int from, int before);
   std::string SheetName(int sheet) const;
   // False (and no change) when the name is empty, longer than 31
   // characters, holds one of : \ / ? * [ ] or is taken by another sheet.

@@ -54,6 +54,9 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
 // never closed takes the rest of its line). Every field is stored as the
 // text of its cell, from row 1 and column 1 of the current sheet.
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error);
+// A field as written to a comma-separated file: quoted (quotes doubled)
+// when it holds the separator, a double quote or a line break.
+std::string SeparatedField(const std::string& text, char separator);
 // Rows 1 to LastRow; each row's cells 1 to its last used column as entries
 // (numbers unformatted, formulas as entered), joined by the separator; an
 // entry holding the separator, a double quote or a line break is quoted

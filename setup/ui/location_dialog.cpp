@@ -12,6 +12,7 @@
 #include <cmath>
 #include <memory>
 
+#include "catalogues/ui/data_file_dialog.h"
 #include "core/input_checks.h"
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
@@ -430,13 +431,14 @@ bool TOrtwahldialog::CheckPressure() {
 }
 
 void TOrtwahldialog::OpenFile() {
-  FileDialogRequest request;
-  request.title = ByLanguage("Datei mit geographischen Koordinaten öffnen", "Open file with geographic locations");
-  request.filters = {"Geogr. Koordinaten (*.csv)"};
-  request.start = list_.FileName().empty() ? LocationFileName : list_.FileName();
-  request.defaultExtension = "csv";
-  const auto chosen = AskOpenFileName(request);
-  if (!chosen) return;
+  // The data-file dialog of the location kind: it refuses a file whose first
+  // line is no location header.
+  VamurDateien dialog;
+  dialog.SetFileDialogLanguage(LanguageEnglish != 0 ? "ENGLISH" : "GERMAN");
+  dialog.SetFileDialogKind("orte");
+  dialog.FileName = list_.FileName().empty() ? LocationFileName : list_.FileName();
+  if (!dialog.Execute()) return;
+  const std::optional<std::string> chosen = dialog.FileName;
   LocationFileName = *chosen;
   search_->clear();
   refreshing_ = true;

@@ -79,7 +79,9 @@ TConfigSettings DistinctiveSettings() {
   s.Asteroid.SemiMajorAxis = 2.75;
   s.Comet.Name = "Distinct comet";
   s.Comet.PerihelionDistance = 0.5;
-  s.VariableStarRaw = RawAt<92>(1783);
+  s.VariableStar.Name = "Distinct Cepheid";
+  s.VariableStar.Period = 5.366;
+  s.VariableStar.Type = "c";
   for (std::size_t k = 0; k < kConfigPathCount; ++k) {
     s.Paths[k] = "/p/k" + std::to_string(k) + "/file" + std::to_string(k) + ".dat";
   }
@@ -196,6 +198,7 @@ TEST(ConfigFile, EveryFieldLandsAtItsOffsetOfTheRecordTable) {
   EXPECT_TRUE(BlockIs(file, 791, EncodeObserverRecord(s.End)));
   EXPECT_TRUE(BlockIs(file, 1527, EncodeAsteroidElementRecord(s.Asteroid)));
   EXPECT_TRUE(BlockIs(file, 1659, EncodeCometElementRecord(s.Comet)));
+  EXPECT_TRUE(BlockIs(file, 1783, EncodeVariableStarRecord(s.VariableStar)));
   EXPECT_TRUE(BlockIs(file, 5203, EncodeTableConfigRecord(s.TableConfig)));
   EXPECT_TRUE(BlockIs(file, 27879, EncodeTableStep(s.Step)));
   EXPECT_TRUE(BlockIs(file, 27907, EncodeIntegrationSetup(s.Integration)));
@@ -444,7 +447,7 @@ TEST_F(ConfigWindow, StartSavesTheDefaultFileAndLoadApplySaveIsByteExact) {
   s.AzimuthFromNorth = 1;
   s.ConjunctionOptionsRaw[3] = 0x5A;
   s.AlmanacRaw[38] = 0x11;
-  s.VariableStarRaw[0] = 0x22;
+  s.VariableStar.Name = "Delta Cephei";
   s.Font.Size = 12;
   s.Font.Name = "Courier";
   TConfigRecordImage changed = image;

@@ -244,9 +244,17 @@ TEST_F(SheetWindow, SheetStructureUndoAndTheFormattingBarWorkFromTheirControls) 
   EXPECT_EQ(book.NumSheets(), 1);
   ASSERT_EQ(messages_.messages.size(), 4u);
   EXPECT_EQ(messages_.messages.back().text, "You cannot delete the only sheet of the file.");
+  c.Action("Tabelleverschieben1")->trigger();
+  EXPECT_EQ(messages_.messages.back().text, "You cannot move the only sheet of the file.");
+  book.SetSelection(1, 1, 2, 2);
+  book.AddSelection(5, 5, 6, 6);
+  c.Action("Zellen2")->trigger();
+  EXPECT_EQ(messages_.messages.back().caption, "Several regions selected");
+  ASSERT_EQ(messages_.messages.size(), 6u) << "neither refusal opened its dialog";
 
   // Rename: a forbidden name is refused with a message, a good one taken.
   messages_.messages.clear();
+  book.SetSelection(1, 1, 1, 1);
   const std::string before = book.SheetName(1);
   form.Sheets().InputBox = [](const QString&, const QString&, QString& text) {
     text = QStringLiteral("a/b");

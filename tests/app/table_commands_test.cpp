@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -25,6 +26,9 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "platform/text_encoding.h"
+#include "platform/workbook/workbook_files.h"
+#include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "platform/settings_store.h"
 #include "support/fixtures.h"
@@ -198,6 +202,25 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
   ASSERT_EQ(gridTexts.size(), sheetTexts.size());
   for (std::size_t i = 0; i < gridTexts.size(); ++i)
     EXPECT_EQ(gridTexts[i], sheetTexts[i]) << "the last row of the Sun table, column " << i + 1;
+  {
+    // Save as csv in the grid view exports the grid: every field followed
+    // by ";", the caption naming the file.
+    test::TempFolder folder;
+    test::RecordingFileDialog files;
+    ScopedFileDialog scopedFiles(files);
+    const std::string csv = folder.File("sun.csv");
+    files.QueueAnswer(csv);
+    commands.Trigger("AlscsvDateispeichern1");
+    const std::string written = test::TempFolder::Read(csv);
+    const int last = grid.RowCount() - 1;
+    std::string lastLine;
+    for (int col = 1; col < grid.ColCount(); ++col) lastLine += workbook::SeparatedField(grid.Cells(col, last), ';') + ";";
+    const std::string expected = Utf8ToCp1252(lastLine) + "\r\n";
+    ASSERT_GE(written.size(), expected.size());
+    EXPECT_EQ(written.substr(written.size() - expected.size()), expected);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), last);
+    EXPECT_EQ(form.windowTitle().toStdString(), "Kandrevoltinex 4.6 [" + csv + "]");
+  }
   state.WorkbookView = 1;
 
   // Cancelled during the run: kinds 20, the window usable again.

@@ -124,7 +124,14 @@ TEST(TableFile, LoadThenSaveIsByteExactAndFollowsTheLoadRules) {
   a.grid.SetRowHeights(3, 40);
   a.grid.SetColWidths(2, 111);
   for (int r = 0; r < 5; ++r) {
-    for (int c = 0; c < 6; ++c) a.grid.SetCells(c, r, "r" + std::to_string(r) + "c" + std::to_string(c) + "ä");
+    for (int c = 0; c < 6; ++c) {
+      std::string text(1, 'r');
+      text += std::to_string(r);
+      text += 'c';
+      text += std::to_string(c);
+      text += "ä";
+      a.grid.SetCells(c, r, text);
+    }
   }
   a.grid.SetCells(4, 4, std::string(35, 'x'));
   const std::string first = folder.File("first.KVX");

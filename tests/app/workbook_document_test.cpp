@@ -3,7 +3,9 @@
 // question before a document is left.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <vector>
 
 #include "app/history_list.h"
 #include "app/workbook_document.h"
@@ -17,6 +19,10 @@ namespace kvx {
 namespace {
 
 struct WorkbookDocFixture {
+  // The texts below are the German ones, whatever a test before left.
+  struct German {
+    German() { LanguageEnglish = 0; }
+  } german;
   workbook::TWorkbook book{1};
   TMainFormState state;
   std::string fileName;
@@ -114,6 +120,134 @@ TEST(WorkbookDocument, OpenKeepsTheDocumentOnFailureAndCsvRoundTrips) {
   EXPECT_FALSE(SaveDocument(g.doc));
   ASSERT_EQ(g.dialog.requests.size(), 1u);
   EXPECT_EQ(g.dialog.requests[0].request.start, csv);
+}
+
+TEST(WorkbookDocument, GridCsvExport) {
+  test::TempFolder folder;
+  WorkbookDocFixture f;
+  f.doc.DefaultFolder = folder.Path().string() + "/";
+  f.state.UntitledCounter = 3;
+  tmystringgrid small(2, 2);
+  small.SetCells(0, 0, "title");
+  small.SetCells(1, 1, "x");
+  std::string caption;
+  // Any extension but csv is refused before anything is written.
+  f.dialog.QueueAnswer(folder.File("grid.txt"));
+  EXPECT_FALSE(ExportGridCsv(f.doc, small, caption));
+  EXPECT_EQ(f.dialog.requests.back().request.start, folder.File("Unbenannt3"));
+  EXPECT_EQ(f.sink.messages.back().caption, "Falsche Dateierweiterung!");
+  EXPECT_FALSE(std::filesystem::exists(folder.File("grid.txt")));
+  f.dialog.QueueAnswer(folder.File("grid.CSV"));
+  ASSERT_TRUE(ExportGridCsv(f.doc, small, caption));
+  EXPECT_EQ(test::TempFolder::Read(folder.File("grid.CSV")), "x;\r\n");
+  EXPECT_EQ(caption, "Kandrevoltinex 4.6 [" + folder.File("grid.CSV") + "]");
+
+  // Fields holding the separator, quotes or a line break are quoted; the
+  // csv reader gives the same cells back.
+  tmystringgrid grid(3, 3);
+  grid.SetCells(1, 1, "a;b");
+  grid.SetCells(2, 1, "say \"hi\"");
+  grid.SetCells(1, 2, "two\nlines");
+  grid.SetCells(2, 2, "Mondfinsternis \xc3\xa4");
+  const std::string csv = folder.File("grid.csv");
+  f.dialog.QueueAnswer(csv);
+  ASSERT_TRUE(ExportGridCsv(f.doc, grid, caption));
+  EXPECT_EQ(test::TempFolder::Read(csv),
+            "\"a;b\";\"say \"\"hi\"\"\";\r\n\"two\nlines\";Mondfinsternis \xe4;\r\n");
+  workbook::TWorkbook back(1);
+  std::string error;
+  ASSERT_TRUE(workbook::ReadSeparatedIntoSheet(back, csv, ';', error)) << error;
+  for (int r = 1; r <= 2; ++r) {
+    for (int c = 1; c <= 2; ++c) EXPECT_EQ(back.Text(r, c), grid.Cells(c, r)) << r << " " << c;
+  }
+}
+
+// The cells of a comma-separated UTF-8 text with quoted fields.
+std::vector<std::vector<std::string>> ParseCommaSeparated(const std::string& text) {
+  std::vector<std::vector<std::string>> rows(1);
+  std::string field;
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char ch = text[i];
+    if (quoted) {
+      if (ch == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        field += '"';
+        ++i;
+      } else if (ch == '"') {
+        quoted = false;
+      } else {
+        field += ch;
+      }
+    } else if (ch == '"') {
+      quoted = true;
+    } else if (ch == ',') {
+      rows.back().push_back(field);
+      field.clear();
+    } else if (ch == '\n') {
+      rows.back().push_back(field);
+      field.clear();
+      rows.emplace_back();
+    } else if (ch != '\r') {
+      field += ch;
+    }
+  }
+  if (!field.empty() || !rows.back().empty()) rows.back().push_back(field);
+  if (rows.back().empty()) rows.pop_back();
+  return rows;
+}
+
+std::string RunCommand(const std::string& command, int& status) {
+  std::string output;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) {
+    status = -1;
+    return output;
+  }
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+  status = pclose(pipe);
+  return output;
+}
+
+// LibreOffice reads what Save as and Save as csv wrote: converted to csv by
+// it, both files show the sheet's values.
+TEST(WorkbookDocument, LibreOfficeReadsSavedWorkbookAndCsv) {
+  int status = 0;
+  RunCommand("soffice --version > /dev/null 2>&1", status);
+  if (status != 0) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+  test::TempFolder folder;
+  WorkbookDocFixture f;
+  NewDocument(f.doc, 1);
+  const std::vector<std::vector<std::string>> cells{
+      {"Datum", "Wert", "Bemerkung"}, {"1", "42", "a;b"}, {"2", "-7", "say \"hi\""}, {"3", "1000", "Mond \xc3\xa4"}};
+  for (std::size_t r = 0; r < cells.size(); ++r) {
+    for (std::size_t c = 0; c < cells[r].size(); ++c) {
+      f.book.SetEntry(static_cast<int>(r) + 1, static_cast<int>(c) + 1, cells[r][c]);
+    }
+  }
+  f.dialog.QueueAnswer(folder.File("book.xlsx"));
+  ASSERT_TRUE(SaveWorkbookAs(f.doc));
+  std::filesystem::create_directories(folder.Path() / "in");
+  f.dialog.QueueAnswer(folder.File("in/sheet.csv"));
+  ASSERT_TRUE(SaveSheetAsCsv(f.doc));
+
+  const std::string dir = folder.Path().string();
+  const std::string office = "cd '" + dir + "' && soffice --headless --norestore -env:UserInstallation=file://" + dir +
+                             "/profile ";
+  const std::string toCsv = "--convert-to csv:\"Text - txt - csv (StarCalc)\":44,34,76 ";
+  std::string output = RunCommand(office + toCsv + "--outdir '" + dir + "/out1' book.xlsx 2>&1", status);
+  ASSERT_EQ(status, 0) << output;
+  // Our csv is ';'-separated Windows-1252 (encoding 1 of LibreOffice's filter).
+  output = RunCommand(office + "--infilter=\"Text - txt - csv (StarCalc):59,34,1\" " + toCsv + "--outdir '" + dir +
+                   "/out2' in/sheet.csv 2>&1",
+               status);
+  ASSERT_EQ(status, 0) << output;
+  for (const std::string converted : {"out1/book.csv", "out2/sheet.csv"}) {
+    const auto rows = ParseCommaSeparated(test::TempFolder::Read(folder.File(converted)));
+    ASSERT_EQ(rows.size(), cells.size()) << converted;
+    for (std::size_t r = 0; r < cells.size(); ++r) EXPECT_EQ(rows[r], cells[r]) << converted << " row " << r + 1;
+  }
 }
 
 }  // namespace

@@ -3,7 +3,12 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
 #include <filesystem>
+#include <string>
 
 #include "platform/globals.h"
 #include "platform/qt/workbook_dialogs.h"
@@ -62,6 +67,52 @@ TEST(WorkbookPrint, PagesArePaintedAndPrintedToPdf) {
   QFile file(pdf);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_TRUE(file.read(5).startsWith("%PDF"));
+  file.close();
+  // An independent reader renders as many pages, none of them blank.
+  if (std::system("pdftoppm -v > /dev/null 2>&1") == 0) {
+    const std::string prefix = (out / "workbook_print_page").string();
+    auto pageFile = [&](int page) { return QString::fromStdString(prefix + "-" + std::to_string(page) + ".png"); };
+    for (int page = 1; page <= 4; ++page) QFile::remove(pageFile(page));
+    const std::string command = "pdftoppm -r 50 -png '" + pdf.toStdString() + "' '" + prefix + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    for (int page = 1; page <= 3; ++page) {
+      QImage image;
+      ASSERT_TRUE(image.load(pageFile(page))) << page;
+      int inked = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) inked += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+      }
+      EXPECT_GT(inked, 200) << "page " << page << " looks blank";
+    }
+    EXPECT_FALSE(QFile::exists(pageFile(4)));
+    // The words where a reader finds them: every "Zeile" of the 120 rows at
+    // the size of a 10-point font, on the paper; a footer on every page.
+    const std::string words = (out / "workbook_print_words.html").string();
+    ASSERT_EQ(std::system(("pdftotext -bbox '" + pdf.toStdString() + "' '" + words + "'").c_str()), 0);
+    std::ifstream in(words);
+    std::string line;
+    int rows = 0;
+    int footers = 0;
+    while (std::getline(in, line)) {
+      double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+      char word[64] = {};
+      if (std::sscanf(line.c_str(), " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">%63[^<]", &x1, &y1, &x2,
+                      &y2, word) != 5) {
+        continue;
+      }
+      const std::string text = word;
+      if (text == "Seite") ++footers;
+      if (text != "Zeile") continue;
+      ++rows;
+      EXPECT_GT(y2 - y1, 6.0) << line;
+      EXPECT_LT(y2 - y1, 14.0) << line;
+      EXPECT_TRUE(x1 >= 0 && x2 <= 595 && y1 >= 0 && y2 <= 842) << line;
+    }
+    EXPECT_EQ(rows, 120);
+    EXPECT_EQ(footers, 3);
+  } else {
+    std::cout << "pdftoppm (poppler-utils) is not installed: the PDF is not rendered\n";
+  }
   // An empty sheet prints nothing.
   workbook::TWorkbook empty(1);
   EXPECT_EQ(PrintWorkbookToPdf(empty, pdf), 0);

@@ -1,0 +1,198 @@
+#include "app/ui/eclipse_commands.h"
+
+#include <QLabel>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "core/text_conversion.h"
+#include "eclipses/solar_eclipse.h"
+#include "eclipses/ui/solar_criteria_dialog.h"
+#include "platform/globals.h"
+#include "platform/progress.h"
+#include "setup/setup_routines.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr std::int32_t kSolarEclipseKind = 140;
+constexpr std::int32_t kSolarCalendarKind = 146;
+
+const char* const kElpQuestionGerman =
+    "Zur Zeit wird die genaue, aber langsame ELP2000-Theorie verwendet. Wenn Sie \"Nein\" wählen, wird die "
+    "Newcomb-Theorie verwendet.";
+const char* const kElpQuestionEnglish =
+    "For the moment the very precise but slow ELP2000-Theorie is used. If you select \"No\", the newcomb theorie "
+    "will be used.";
+
+// Question E: only while the Moon comes from the ELP-2000/82 library.
+bool AskMoonTheory(TMainForm& form) {
+  if (form.Selection().MoonTheory() == 0) return true;
+  return form.SlowTheoryQuestion(kElpQuestionGerman, kElpQuestionEnglish, 1);
+}
+
+void ShowEclipsePanel(TMainForm& form, const char* german, const char* english) {
+  if (QLabel* panel = form.Panel("Finsternispanel")) {
+    panel->setText(QString::fromUtf8(ByLanguage(german, english)));
+    panel->show();
+    panel->repaint();
+  }
+}
+
+void HideEclipsePanel(TMainForm& form) {
+  if (QLabel* panel = form.Panel("Finsternispanel")) panel->hide();
+}
+
+TEventStep CourseStep(const TMainFormState& s) {
+  TEventStep step{s.PhaseTableMinutes, s.PhaseTableSeconds};
+  if (step.Minutes * 60 + step.Seconds <= 0) step = TEventStep{1, 0};
+  return step;
+}
+
+TTableOutputSettings GridOutput(TMainForm& form) {
+  TTableOutputSettings output;
+  output.AzimuthOrigin = form.State().HalfTurnOffsetAngle;
+  return output;
+}
+
+// A search that did not end in a table: the sheet as it was before the
+// kind cleared it, and no table kind.
+void LeaveWithoutTable(TMainForm& form) {
+  TMainFormState& s = form.State();
+  if (form.Workbook().InTransaction()) form.Workbook().TransactionRollback();
+  s.UndoFlag = 0;
+  s.TableKind = kNoTableKind;
+  s.PreviousTableKind = kNoTableKind;
+}
+
+// Hides the panel however the kind ends.
+struct PanelGuard {
+  TMainForm& form;
+  ~PanelGuard() { HideEclipsePanel(form); }
+};
+
+void SolarEclipseRun(TMainForm& form) {
+  TMainFormState& s = form.State();
+  const std::int32_t step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
+  const std::int32_t span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
+  if (!CheckEclipseSearchSettings(step, span)) {
+    LeaveWithoutTable(form);
+    return;
+  }
+  ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsternis wird berechnet", "Please wait, calculating solar eclipse");
+  PanelGuard guard{form};
+  AbortRequested = 0;
+  tSonnenfinsternis eclipse;
+  std::uint8_t maxArt = 0;
+  {
+    ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsternis", "Solar eclipse"), 0);
+    eclipse.rechnen(EclipseSearchContext(form), 1, maxArt, span, step, s.Period.Start, CourseStep(s));
+  }
+  if (eclipse.Status == TEclipseSearchStatus::Cancelled || eclipse.Status == TEclipseSearchStatus::Refused) {
+    LeaveWithoutTable(form);
+    return;
+  }
+  s.DocumentSaved = 0;
+  if (s.WorkbookView != 0) {
+    eclipse.paint(form.Workbook(), s.Period.TableConfig);
+  } else {
+    eclipse.paint_grid(form.Grid(), GridOutput(form), s.Period.TableConfig);
+  }
+}
+
+void SolarCalendarRun(TMainForm& form) {
+  TMainFormState& s = form.State();
+  const std::int32_t step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
+  const std::int32_t span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
+  if (!CheckEclipseSearchSettings(step, span)) {
+    LeaveWithoutTable(form);
+    return;
+  }
+  ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt", "Please wait, searching solar eclipses");
+  PanelGuard guard{form};
+  AbortRequested = 0;
+  tSonnenfinsternis eclipse;
+  bool written = false;
+  {
+    ProgressSession session(CurrentProgress(),
+                            ByLanguage("Sonnenfinsterniskalender", "Solar eclipse calendar"), 1000);
+    const TSearchContext context = EclipseSearchContext(form);
+    if (s.WorkbookView != 0) {
+      written = eclipse.kalenderrechnen(context, CourseStep(s), form.Workbook(), s.Period.TableConfig, s.Period.Start,
+                                        s.Period.End, step, span, s.SolarEclipseCriterion);
+    } else {
+      written = eclipse.kalenderrechnen_grid(context, CourseStep(s), form.Grid(), GridOutput(form),
+                                             s.Period.TableConfig, s.Period.Start, s.Period.End, step, span,
+                                             s.SolarEclipseCriterion);
+    }
+  }
+  if (!written) {
+    LeaveWithoutTable(form);
+    return;
+  }
+  s.DocumentSaved = 0;
+}
+
+void RunKind(TMainForm& form, std::int32_t kind) {
+  TMainFormState& s = form.State();
+  s.TableKind = kind;
+  if (s.PreviousTableKind != kind) s.TableChanged = 1;
+  form.Tables().ComputeTable();
+  form.repaint();
+}
+
+}  // namespace
+
+TSearchContext EclipseSearchContext(TMainForm& form) {
+  const TMainFormState& s = form.State();
+  TSearchContext context;
+  context.MoonCache = s.MoonCacheFlag;
+  context.MoonOption = s.MoonOption;
+  context.Settings = s.Period.PositionFiles;
+  context.Sidereal = s.Period.ApparentSiderealTime;
+  context.Selection = form.Selection();
+  context.VsopLevelA = s.VsopLevelA;
+  context.FastSearch = s.FastSearchOption;
+  context.PositionFilesLastJd = s.Period.PositionFilesLastJd;
+  return context;
+}
+
+void Sonnenfinsternis1Click(TMainForm& form) {
+  if (!AskMoonTheory(form)) return;
+  ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsternis wird gesucht", "Please wait, searching solar eclipse");
+  RunKind(form, kSolarEclipseKind);
+}
+
+void Sonnenfinsterniskalender1Click(TMainForm& form) {
+  TMainFormState& s = form.State();
+  TEclipsePeriodHooks hooks;
+  hooks.PeriodText = [&form] {
+    TEphemerisPeriodState p = form.State().Period;
+    TTableDispatcher::CompletePeriodEnd(p);
+    TObserverRecord end = p.End;
+    end.AutoDeltaT = 0;
+    UTToLocalTime(end);
+    return EclipsePeriodText(p.Start.Day, p.Start.Month, p.Start.Year, end.Day, end.Month, end.Year);
+  };
+  hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
+  if (ShowSolarEclipseCriteria(s.SolarEclipseCriterion, hooks, &form) != kCriteriaAccepted) return;
+  if (!form.Tables().PeriodCheck()) return;
+  if (!AskMoonTheory(form)) return;
+  ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
+                   "Please wait, searching solar eclipses");
+  RunKind(form, kSolarCalendarKind);
+}
+
+void InstallSolarEclipseCommands(TMainForm& form) {
+  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
+  dispatcher.Register(kSolarEclipseKind, [&form] { SolarEclipseRun(form); });
+  dispatcher.Register(kSolarCalendarKind, [&form] { SolarCalendarRun(form); });
+  TMenuCommands& commands = form.Commands();
+  commands.RegisterHandler("Sonnenfinsternis1", [&form] { Sonnenfinsternis1Click(form); });
+  commands.RegisterHandler("Sonnenfinsterniskalender1", [&form] { Sonnenfinsterniskalender1Click(form); });
+  commands.SetEnabled("Sonnenfinsternis1", true);
+  commands.SetEnabled("Sonnenfinsterniskalender1", true);
+}
+
+}  // namespace kvx

@@ -1,0 +1,142 @@
+// Element lists (Release build): a 1.3-million-record MPCORB-format or
+// ASTORB file stops after 32,000 items in under 0.15 s whatever its size,
+// and with the limit raised loads whole in under 3 s; an own CSV file of
+// 32,000 lines reads and writes in under 0.15 s each; ".opl" of 32,000
+// records reads in under 20 ms; a search over 32,000 items takes under 5 ms.
+// The files are synthesised once into the temporary folder.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "catalogues/asteroid_list.h"
+#include "platform/messages.h"
+
+namespace kvx {
+namespace {
+
+constexpr int kCatalogueRecords = 1300000;
+
+class QuietSink : public MessageSink {
+ public:
+  MessageResult Show(const std::string&, const std::string&, MessageIcon, MessageButtons) override {
+    return MessageResult::Ok;
+  }
+};
+
+QuietSink quiet;
+ScopedMessageSink scopedQuiet(quiet);
+
+std::string Folder() {
+  static const std::string folder = [] {
+    auto path = std::filesystem::temp_directory_path() / "kvx_catalogues_bench";
+    std::filesystem::create_directories(path);
+    return path.string();
+  }();
+  return folder;
+}
+
+// One MPCORB line of the published layout for record k.
+std::string MpcorbLine(int k) {
+  char line[256];
+  std::snprintf(line, sizeof line,
+                "%05d   %5.2f  0.15 K2434 %9.5f  %9.5f  %9.5f  %9.5f  %9.7f %11.8f %11.7f  0 MPO000000  1234  12 "
+                "1990-2024 0.55 M-v 3Ek MPCLINUX   0000 (%d) Bench%-20d20240101",
+                k % 100000, 10 + (k % 900) / 100.0, (k * 7) % 360 + 0.5, (k * 11) % 360 + 0.25, (k * 13) % 360 + 0.125,
+                (k % 30) + 0.5, 0.05 + (k % 80) / 100.0, 0.2, 2.0 + (k % 1000) / 1000.0, k + 1, k);
+  return line;
+}
+
+// One ASTORB record (current layout) for record k.
+std::string AstorbLine(int k) {
+  char text[400];
+  std::snprintf(text, sizeof text,
+                "%6d %-18s %-15s %5.2f %5.2f %4s %5s %4s %4d %4d %4d %4d %4d %4d %5d %8s %10.6f %10.6f %10.6f %9.6f "
+                "%10.8f %12.8f",
+                k % 999999 + 1, ("Bench" + std::to_string(k)).c_str(), "E. Bowell", 10 + (k % 900) / 100.0, 0.15, "", "", "", 0,
+                0, 0, 0, 0, 0, 1234, "20240101", (k * 7) % 360 + 0.5, (k * 11) % 360 + 0.25, (k * 13) % 360 + 0.125,
+                (k % 30) + 0.5, 0.05 + (k % 80) / 100.0, 2.0 + (k % 1000) / 1000.0);
+  std::string line(text);
+  line.resize(266, ' ');
+  return line;
+}
+
+const std::string& CatalogueFile(const char* name, std::string (*make)(int)) {
+  static std::string mpcorb, astorb;
+  std::string& path = std::string(name) == "mpcorb.dat" ? mpcorb : astorb;
+  if (path.empty()) {
+    path = Folder() + "/" + name;
+    if (!std::filesystem::exists(path)) {
+      std::ofstream out(path, std::ios::binary);
+      for (int k = 0; k < kCatalogueRecords; ++k) out << make(k) << '\n';
+    }
+  }
+  return path;
+}
+
+void LoadCatalogue(benchmark::State& state, const char* name, std::string (*make)(int)) {
+  const std::string& path = CatalogueFile(name, make);
+  const int limit = state.range(0) != 0 ? kElementItemLimit : kCatalogueRecords + 1;
+  for (auto _ : state) {
+    Planetoidentabelle list(limit);
+    std::uint8_t kind = 0;
+    if (!list.Neuedateiladen(kind, path, false, 0)) state.SkipWithError("not read");
+    benchmark::DoNotOptimize(list.Count());
+  }
+}
+
+void BM_MpcorbLoad(benchmark::State& state) { LoadCatalogue(state, "mpcorb.dat", MpcorbLine); }
+BENCHMARK(BM_MpcorbLoad)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_AstorbLoad(benchmark::State& state) { LoadCatalogue(state, "astorb.dat", AstorbLine); }
+BENCHMARK(BM_AstorbLoad)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A list of 32,000 asteroids read from the MPCORB file.
+const Planetoidentabelle& FullList() {
+  static Planetoidentabelle list;
+  if (list.Count() == 0) {
+    std::uint8_t kind = 0;
+    list.Neuedateiladen(kind, CatalogueFile("mpcorb.dat", MpcorbLine), false, 0);
+  }
+  return list;
+}
+
+void BM_OwnCsvWrite(benchmark::State& state) {
+  const std::string path = Folder() + "/own.csv";
+  for (auto _ : state) benchmark::DoNotOptimize(const_cast<Planetoidentabelle&>(FullList()).WriteOwnCsvFile(path));
+}
+BENCHMARK(BM_OwnCsvWrite)->Unit(benchmark::kMillisecond);
+
+void BM_OwnCsvRead(benchmark::State& state) {
+  const std::string path = Folder() + "/own.csv";
+  const_cast<Planetoidentabelle&>(FullList()).WriteOwnCsvFile(path);
+  for (auto _ : state) {
+    Planetoidentabelle list;
+    std::uint8_t kind = 0;
+    if (!list.Neuedateiladen(kind, path, false, 0) || list.Count() != kElementItemLimit) state.SkipWithError("count");
+  }
+}
+BENCHMARK(BM_OwnCsvRead)->Unit(benchmark::kMillisecond);
+
+void BM_OplRead(benchmark::State& state) {
+  const std::string path = Folder() + "/own.opl";
+  const_cast<Planetoidentabelle&>(FullList()).WriteOplFile(path);
+  for (auto _ : state) {
+    Planetoidentabelle list;
+    std::uint8_t kind = 0;
+    if (!list.Neuedateiladen(kind, path, false, 0) || list.Count() != kElementItemLimit) state.SkipWithError("count");
+  }
+}
+BENCHMARK(BM_OplRead)->Unit(benchmark::kMillisecond);
+
+void BM_Search(benchmark::State& state) {
+  Planetoidentabelle& list = const_cast<Planetoidentabelle&>(FullList());
+  list.SetSearchAnywhere(true);
+  for (auto _ : state) benchmark::DoNotOptimize(list.suchen("no such asteroid"));
+}
+BENCHMARK(BM_Search)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kvx

@@ -1,0 +1,259 @@
+// The large published asteroid catalogues: ASTORB (fixed 266-column
+// records) and the Minor Planet Center's one-line format (MPCORB and the
+// Center's ".txt" files). They run to a million records; the readers make
+// one forward pass and keep one line at a time.
+//
+// ASTORB layouts. The number field was five columns wide in the files of the
+// late 1990s and is six wide now, which moves every later field one column
+// to the right. The layout is taken from the first record: the epoch
+// yyyymmdd stands at columns 107-114 in the current layout and at 106-113 in
+// the old one (columns counted from 1):
+//                    old        current
+//   number           1-5        1-6
+//   number and name  1-25       1-26
+//   H                42-46      43-47
+//   G                48-52      49-53
+//   epoch yyyymmdd   106-113    107-114   (0 h TT of that date)
+//   M                115-124    116-125   (degrees, J2000)
+//   argument peri.   126-135    127-136
+//   node             137-146    138-147
+//   inclination      148-156    149-157
+//   e                158-167    159-168
+//   a                169-180    170-181   (AU; read whole, never cut)
+#include <string>
+
+#include "catalogues/asteroid_list.h"
+#include "catalogues/element_lines.h"
+#include "catalogues/list_messages.h"
+#include "catalogues/text_line_reader.h"
+#include "core/element_records.h"
+#include "core/text_conversion.h"
+#include "core/time_scales.h"
+#include "platform/globals.h"
+#include "platform/text_encoding.h"
+
+namespace kvx {
+
+namespace {
+
+struct TAstorbLayout {
+  std::size_t numberEnd, nameEnd, hFirst, hLast, gFirst, gLast, epochFirst;
+  std::size_t m, peri, node, incl, e, a;  // first columns; see the table above
+};
+
+constexpr TAstorbLayout kAstorbOld{5, 25, 42, 46, 48, 52, 106, 115, 126, 137, 148, 158, 169};
+constexpr TAstorbLayout kAstorbCurrent{6, 26, 43, 47, 49, 53, 107, 116, 127, 138, 149, 159, 170};
+constexpr std::size_t kAstorbColumns = 266;
+
+// The epoch yyyymmdd at `first` as a Julian day, when it is eight digits
+// forming a date.
+bool AstorbEpoch(std::string_view line, std::size_t first, double& jd) {
+  const std::string_view text = Columns(line, first, first + 7);
+  if (text.size() != 8) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  const int year = std::stoi(std::string(text.substr(0, 4)));
+  const int month = std::stoi(std::string(text.substr(4, 2)));
+  const int day = std::stoi(std::string(text.substr(6, 2)));
+  if (month < 1 || month > 12 || day < 1 || !IsCalendarDate(day, month, year)) return false;
+  jd = MjdToJd(CalendarDateToMjd(day, month, year, 0.0));
+  return true;
+}
+
+bool IsWholeNumber(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return false;
+  for (std::size_t k = first; k < text.size(); ++k) {
+    if (text[k] < '0' || text[k] > '9') return false;
+  }
+  return true;
+}
+
+std::string AstorbErrorText(const std::string& fileName, int record) {
+  const std::string n = std::to_string(record);
+  if (LanguageEnglish != 0) return "The file " + fileName + ": record " + n + " has no valid epoch date.";
+  return "Die Datei " + fileName + ": Datensatz " + n + " hat kein gültiges Epochendatum.";
+}
+
+// Reads one ASTORB record by `layout`. False when a number field does not
+// read.
+bool AstorbRecord(std::string_view line, const TAstorbLayout& layout, double epoch, TAsteroidElements& e) {
+  e = TAsteroidElements{};
+  e.Epoch = epoch;
+  e.Equinox = 2000;
+  e.MeanMotion = 0;
+  const bool read = ColumnNumber(line, layout.hFirst, layout.hLast, e.H) &&
+                    ColumnNumber(line, layout.gFirst, layout.gLast, e.G) &&
+                    ColumnNumber(line, layout.m, layout.m + 9, e.MeanAnomaly) &&
+                    ColumnNumber(line, layout.peri, layout.peri + 9, e.Perihelion) &&
+                    ColumnNumber(line, layout.node, layout.node + 9, e.Node) &&
+                    ColumnNumber(line, layout.incl, layout.incl + 8, e.Inclination) &&
+                    ColumnNumber(line, layout.e, layout.e + 9, e.Eccentricity) &&
+                    ColumnNumber(line, layout.a, layout.a + 11, e.SemiMajorAxis);
+  std::string name = Cp1252ToUtf8(Columns(line, 1, layout.nameEnd));
+  if (IsWholeNumber(Columns(line, 1, layout.numberEnd))) {
+    // "    1 Ceres" -> "1 Ceres    " -> "00001 Ceres"
+    const std::size_t first = name.find_first_not_of(' ');
+    name = NormalizeDesignation(name.substr(first) + std::string(first, ' '));
+  } else {
+    name = TrimBlanks(name);
+  }
+  e.Name = ElementRecordName(name);
+  return read;
+}
+
+}  // namespace
+
+bool Planetoidentabelle::ReadAstorbFile(const std::string& fileName, std::string& errorText) {
+  errorText.clear();
+  TTextLineReader in;
+  if (!in.Open(fileName)) return false;
+  ClearAndFree();
+  ClearSkipped();
+  const TAstorbLayout* layout = nullptr;
+  std::string line;
+  bool ended = false, more = false;
+  int record = 0;
+  while (in.NextRaw(line, ended)) {
+    if (line.find_first_not_of(" \t") == std::string::npos) continue;
+    ++record;
+    // A last record cut short is not read with bytes it does not have.
+    if (!ended && line.size() < kAstorbColumns) break;
+    if (Count() >= ItemLimit) {
+      more = true;
+      break;
+    }
+    double epoch = 0;
+    if (layout == nullptr) {
+      double probe = 0;
+      if (AstorbEpoch(line, kAstorbCurrent.epochFirst, probe)) {
+        layout = &kAstorbCurrent;
+      } else if (AstorbEpoch(line, kAstorbOld.epochFirst, probe)) {
+        layout = &kAstorbOld;
+      } else {
+        return false;  // not an ASTORB file: the invalid-format message
+      }
+    }
+    if (!AstorbEpoch(line, layout->epochFirst, epoch)) {
+      errorText = AstorbErrorText(fileName, record);
+      return false;
+    }
+    TAsteroidElements e;
+    if (!AstorbRecord(line, *layout, epoch, e) || !AsteroidElementsUsable(e)) {
+      Skip(record, Cp1252ToUtf8(line));
+      continue;
+    }
+    AddRecord(e);
+  }
+  SortItems();
+  if (more) ShowDatabaseLimitMessage(ItemLimit);
+  if (Count() == 0) return false;
+  Loaded = 1;
+  return true;
+}
+
+// The one-line readers. `streamStart`: the start is found as the catalogue
+// stream reader finds it (the record of minor planet 1 within the first 5001
+// bytes, else after the "-----" rule line, else the first line that reads);
+// otherwise the records start after the rule line, which must be there.
+// `dropRepeats`: a line whose name repeats the one before is skipped.
+bool Planetoidentabelle::ReadMpcLines(const std::string& fileName, bool streamStart, bool dropRepeats,
+                                      std::string& errorText) {
+  errorText.clear();
+  TTextLineReader in;
+  if (!in.Open(fileName)) return false;
+  ClearAndFree();
+  ClearSkipped();
+  std::string line;
+  bool started = false;
+  if (streamStart) {
+    // Look for "00001" in the first 5001 bytes and start at its line.
+    bool ended = false;
+    std::uint64_t lineStart = in.Position();
+    while (lineStart < 5001 && in.NextRaw(line, ended)) {
+      const std::size_t hit = line.find("00001");
+      if (hit != std::string::npos && lineStart + hit + 5 <= 5001) {
+        started = in.SeekTo(lineStart, in.LineNumber() - 1);
+        break;
+      }
+      lineStart = in.Position();
+    }
+    if (!started) in.SeekTo(0);
+  }
+  std::string previousName;
+  bool more = false;
+  while (in.Next(line)) {
+    TAsteroidElements e;
+    const TLineParse parse = ParseMpcOneLine(line, NormalizeNames != 0, e);
+    if (!started) {
+      if (line.rfind("-----", 0) == 0) {
+        started = true;
+        continue;
+      }
+      if (!streamStart || parse != TLineParse::Parsed) continue;
+      started = true;
+    }
+    if (parse == TLineParse::Blank) continue;
+    if (parse == TLineParse::Unusable) {
+      Skip(in.LineNumber(), line);
+      previousName.clear();
+      continue;
+    }
+    const bool repeated = dropRepeats && e.Name == previousName;
+    previousName = e.Name;
+    // Lines without H or argument of perihelion are not taken. A negative H
+    // is a real one (the largest bodies), so blank fields decide, not signs.
+    const bool blankH = Columns(line, 9, 13).find_first_not_of(' ') == std::string_view::npos;
+    const bool blankPerihelion = Columns(line, 38, 46).find_first_not_of(' ') == std::string_view::npos;
+    if (blankH || blankPerihelion || repeated) continue;
+    if (Count() >= ItemLimit) {
+      more = true;
+      break;
+    }
+    AppendItem(streamStart ? e.Name : Utf8Prefix(e.Name, 25), e);
+  }
+  SortItems();
+  if (more) ShowDatabaseLimitMessage(ItemLimit);
+  if (Count() == 0) return false;
+  Loaded = 1;
+  return true;
+}
+
+bool Planetoidentabelle::ReadMpcorbFile(const std::string& fileName, std::string& errorText) {
+  return ReadMpcLines(fileName, true, true, errorText);
+}
+
+bool Planetoidentabelle::ReadMpcorbTextFile(const std::string& fileName, std::string& errorText) {
+  return ReadMpcLines(fileName, false, false, errorText);
+}
+
+bool Planetoidentabelle::ReadMpcTextFile(const std::string& fileName, bool showMessages) {
+  (void)showMessages;  // the line ends are read as they come; nothing to ask
+  TTextLineReader in;
+  if (!in.Open(fileName)) return false;
+  ClearAndFree();
+  ClearSkipped();
+  std::string line;
+  bool first = true;
+  while (in.Next(line)) {
+    // A first line of 255 characters or more is no element line.
+    if (first && Utf8Length(line) >= 255) return false;
+    first = false;
+    if (line.find_first_not_of(" \t") == std::string::npos) continue;
+    // An empty designation field ends the records.
+    if (Columns(line, 1, 7).find_first_not_of(' ') == std::string_view::npos) break;
+    TAsteroidElements e;
+    if (ParseMpcOneLine(line, NormalizeNames != 0, e) != TLineParse::Parsed) {
+      Skip(in.LineNumber(), line);
+      continue;
+    }
+    AddRecord(e);
+  }
+  SortItems();
+  if (Count() == 0) return false;
+  Loaded = 1;
+  return true;
+}
+
+}  // namespace kvx

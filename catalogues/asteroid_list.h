@@ -1,0 +1,70 @@
+// The asteroid element list: every asteroid format the program reads, the
+// four it writes, the built-in list of twenty asteroids and the loading
+// dispatcher that the element dialog, the file editor, the batch tables and
+// the searches call.
+//
+// Formats and their ElementFileKind (reported by Neuedateiladen):
+//   0 own ".csv"      name;a;e;i;node;per;m;n;equinox;epoch;h;g, first line
+//                     ":a;e;i;node;per;m;n;equinox;epoch;h;g" or
+//                     ":BAHNELEMENTE PLANETOIDEN VAMUR..."
+//   1 ".opl"          132-byte records (core/element_records.h)
+//   2 ".dat"          ASTORB, MPCORB (by name: "MPCORBCR" line by line,
+//                     "MPCORB" as a stream, any other ASTORB)
+//   3 HomePlanet      ".csv" with the first line "Name,...anom..."
+//   4 SkyMap          ".sky", ".cat"
+//   5 MPC text        ".txt", the Minor Planet Center's one-line format
+// Units: a AU; angles degrees of the equinox (2000 for every catalogue);
+// epoch Julian day; n degrees per day (0 = derive it from a).
+//
+// Readers do not raise the change hook; Neuedateiladen and suchen do.
+// Writers replace the target through a temporary file; on failure they show
+// a message naming the file, leave the old file as it was and return false.
+#pragma once
+
+#include <string>
+
+#include "catalogues/element_list.h"
+#include "core/asteroid_elements.h"
+
+namespace kvx {
+
+class Planetoidentabelle : public TElementList<TAsteroidElements> {
+ public:
+  explicit Planetoidentabelle(int itemLimit = kElementItemLimit) : TElementList(itemLimit) {}
+
+  // Loads `fileName` by its extension (above); on failure shows the
+  // built-in list and, with `showMessages`, the reader's error or the
+  // invalid-format message. Selects `index` (item 0 when out of range) and
+  // raises the change hook either way.
+  bool Neuedateiladen(std::uint8_t& kind, const std::string& fileName, bool showMessages, int index);
+
+  std::uint8_t NormalizeNames = 0;
+
+  // 0 not read, 1 read, 2 the first line is not an own header.
+  int ReadOwnCsvFile(const std::string& fileName);
+  bool ReadMpcTextFile(const std::string& fileName, bool showMessages);
+  bool ReadSkyMapFile(const std::string& fileName);
+  bool ReadOplFile(const std::string& fileName);
+  bool ReadHomePlanetCsvFile(const std::string& fileName);
+  bool ReadAstorbFile(const std::string& fileName, std::string& errorText);
+  bool ReadMpcorbTextFile(const std::string& fileName, std::string& errorText);
+  bool ReadMpcorbFile(const std::string& fileName, std::string& errorText);
+  void LoadBuiltInList();
+
+  bool WriteOwnCsvFile(const std::string& fileName);
+  bool WriteHomePlanetCsvFile(const std::string& fileName);
+  bool WriteOplFile(const std::string& fileName);
+  bool WriteSkyMapFile(const std::string& fileName);
+
+ private:
+  // Adds a parsed record under its name (the item text; for some formats
+  // the caller gives another text).
+  void AddRecord(const TAsteroidElements& record) { AppendItem(record.Name, record); }
+  bool ReadMpcLines(const std::string& fileName, bool streamStart, bool dropRepeats, std::string& errorText);
+};
+
+// The twenty built-in asteroid lines in the own format (decimal comma, the
+// lines end after h).
+extern const char* const kBuiltInAsteroidLines[20];
+
+}  // namespace kvx

@@ -1,0 +1,194 @@
+// The comet list's dispatcher, its own formats (".csv", ".oko") and the
+// built-in list. The exchange formats are in comet_formats.cpp.
+#include "catalogues/comet_list.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+
+#include "catalogues/element_lines.h"
+#include "catalogues/list_messages.h"
+#include "catalogues/text_line_reader.h"
+#include "core/element_records.h"
+#include "platform/busy_cursor.h"
+#include "platform/messages.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr const char* kOwnFieldLine = ":name;q;e;i;node;per; equinox;tm of per.(jd);epoche (jd);h;g";
+constexpr const char* kOwnHeader = ":BAHNELEMENTE KOMETEN VAMUR EXT";
+
+bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+bool IsDataLine(const std::string& line) {
+  return !line.empty() && line.front() != ':' && line.find_first_not_of(" \t") != std::string::npos;
+}
+
+}  // namespace
+
+
+bool Kometentabelle::Neuedateiladen(std::uint8_t& kind, const std::string& fileName, bool showMessages, int index) {
+  BusyCursorScope busy;
+  readError_.clear();
+  ClearSkipped();
+  const std::string ext = UpperExtension(fileName);
+  bool ok = false;
+  if (ext == ".OKO") {
+    kind = 1;
+    ok = ReadOkoFile(fileName);
+  } else if (ext == ".TXT") {
+    kind = 5;
+    ok = ReadMpcTextFile(fileName, showMessages);
+    if (!ok) {
+      kind = 0;
+      readError_.clear();
+      ok = ReadOwnCsvFile(fileName) == 1;
+    }
+  } else if (ext == ".DAT") {
+    kind = 3;
+    ok = ReadGuideFile(fileName, showMessages);
+  } else if (ext == ".SKY" || ext == ".CAT") {
+    kind = 4;
+    ok = ReadSkyMapFile(fileName);
+  } else if (ext == ".CSV") {
+    kind = 0;
+    const int result = ReadOwnCsvFile(fileName);
+    ok = result == 1;
+    if (result == 2) {
+      kind = 2;
+      ok = ReadHomePlanetCsvFile(fileName);
+    }
+  } else {
+    ShowInvalidFormatWarning(fileName);
+  }
+
+  if (!ok) {
+    const std::string errorText = readError_;
+    LoadBuiltInList();
+    Select(0);
+    Changed();
+    if (showMessages) {
+      if (!errorText.empty()) {
+        ShowMessage(errorText, errorText, MessageIcon::Error);
+      } else {
+        ShowInvalidFormatError(fileName);
+      }
+    }
+    return false;
+  }
+  SetFileName(fileName);
+  SelectRequested(index);
+  BuiltInListShown = 0;
+  Changed();
+  if (showMessages) ReportSkippedElementLines(skipped_, fileName);
+  return true;
+}
+
+void Kometentabelle::LoadBuiltInList() {
+  ClearAndFree();
+  ClearSkipped();
+  for (const char* line : kBuiltInCometLines) {
+    TCometElements record;
+    if (ParseCometCsvLine(line, record) == TLineParse::Parsed) AddRecord(record);
+  }
+  SortItems();
+  BuiltInListShown = 1;
+}
+
+int Kometentabelle::ReadOwnCsvFile(const std::string& fileName) {
+  TTextLineReader in;
+  if (!in.Open(fileName)) return 0;
+  std::string line;
+  if (!in.Next(line)) return 2;
+  if (line.size() >= 255 || !(StartsWith(line, kOwnFieldLine) || StartsWith(line, kOwnHeader))) return 2;
+  ClearAndFree();
+  ClearSkipped();
+  bool more = false;
+  while (in.Next(line)) {
+    if (Count() >= ItemLimit) {
+      more = IsDataLine(line);
+      while (!more && in.Next(line)) more = IsDataLine(line);
+      break;
+    }
+    TCometElements record;
+    switch (ParseCometCsvLine(line, record)) {
+      case TLineParse::Parsed: AddRecord(record); break;
+      case TLineParse::Unusable: Skip(in.LineNumber(), line); break;
+      case TLineParse::Blank: break;
+    }
+  }
+  SortItems();
+  if (more) ShowFileLimitMessage(ItemLimit);
+  if (Count() == 0) {
+    readError_ = NoElementsText(fileName);
+    return 0;
+  }
+  Loaded = 1;
+  return 1;
+}
+
+bool Kometentabelle::WriteOwnCsvFile(const std::string& fileName) {
+  std::string text = std::string(kOwnFieldLine) + "\r\n";
+  for (int k = 0; k < Count(); ++k) {
+    const TCometElements& e = Data(k);
+    text += WritableName(e.Name, ';');
+    const double values[] = {e.PerihelionDistance, e.Eccentricity, e.Inclination, e.Node, e.Perihelion,
+                             e.Equinox,            e.PerihelionTime, e.H,         e.G,    e.Epoch};
+    const int decimals[] = {8, 8, 6, 6, 6, 2, 5, 2, 2, 5};
+    for (int f = 0; f < 10; ++f) {
+      text += ';';
+      text += OwnNumberText(values[f], decimals[f]);
+    }
+    text += "\r\n";
+  }
+  return WriteElementFile(fileName, TextFileBytes(text));
+}
+
+bool Kometentabelle::ReadOkoFile(const std::string& fileName) {
+  struct stat info {};
+  if (::stat(fileName.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  std::FILE* file = std::fopen(fileName.c_str(), "rb");
+  if (file == nullptr) return false;
+  ClearAndFree();
+  ClearSkipped();
+  TCometElementRecordBytes bytes{};
+  int recordNumber = 0;
+  bool more = false;
+  while (std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size()) {
+    if (Count() >= ItemLimit) {
+      more = true;
+      break;
+    }
+    ++recordNumber;
+    TCometElements record = DecodeCometElementRecord(bytes);
+    if (!CometElementsUsable(record)) {
+      Skip(recordNumber, record.Name);
+      continue;
+    }
+    AddRecord(record);
+  }
+  std::fclose(file);
+  SortItems();
+  if (more) ShowFileLimitMessage(ItemLimit);
+  if (Count() == 0) {
+    readError_ = NoElementsText(fileName);
+    return false;
+  }
+  Loaded = 1;
+  return true;
+}
+
+bool Kometentabelle::WriteOkoFile(const std::string& fileName) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(Count()) * kCometElementRecordSize);
+  for (int k = 0; k < Count(); ++k) {
+    const TCometElementRecordBytes record = EncodeCometElementRecord(Data(k));
+    bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
+  }
+  if (!WriteElementFile(fileName, bytes)) return false;
+  Loaded = 1;
+  return true;
+}
+
+}  // namespace kvx

@@ -1,0 +1,168 @@
+// The sorted element list behind the asteroid, comet and variable-star
+// lists: items of (text, owned record), kept in order of their texts, with a
+// selected item, a change hook and the search the element dialogs use.
+//
+// Order: texts compare without regard to letter case (the Windows-1252
+// letters included) and read digit runs as numbers, so "(99999)" comes
+// before "(100000)" and "Ceres(1)" before "Ceres(10)"; equal texts keep the
+// order in which they were added.
+//
+// Loading many items: AddItem inserts at its sorted place; a reader that adds
+// thousands of items appends them with AppendItem and calls SortItems once
+// at the end (a stable sort, so the order is the same).
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kvx {
+
+// The number of items any element file gives at most (the dialogs and the
+// batch tables were laid out for it). Lists take their limit as a constructor
+// argument so that the conversion tool and the benchmarks can raise it.
+inline constexpr int kElementItemLimit = 32000;
+
+// The sort key of an item text: upper case (Windows-1252 letters included).
+std::string ElementListSortKey(const std::string& text);
+
+// Compares two sort keys; digit runs compare by value (then by length, so
+// "007" follows "7"). Negative, zero or positive.
+int CompareElementListKeys(const std::string& a, const std::string& b);
+
+// One line of an element file that could not be used: its number (from 1)
+// and its text as read, so that an editor can write it back.
+struct TSkippedElementLine {
+  int LineNumber = 0;
+  std::string Text;
+};
+
+// Reports skipped lines once: "n Zeilen mit unbrauchbaren Bahnelementen
+// übersprungen (erste: Zeile k)" / "n lines with unusable elements skipped
+// (first: line k)" with the warning icon. Nothing for an empty list.
+void ReportSkippedElementLines(const std::vector<TSkippedElementLine>& skipped, const std::string& fileName);
+
+// What a bound control (ElementListCombo) and the search see of any element
+// list: the item texts, the selection, the change hook and the dialogs'
+// state.
+class TElementListBase {
+ public:
+  explicit TElementListBase(int itemLimit) : ItemLimit(itemLimit > 0 ? itemLimit : 1) {}
+  virtual ~TElementListBase() = default;
+  TElementListBase(const TElementListBase&) = delete;
+  TElementListBase& operator=(const TElementListBase&) = delete;
+
+  virtual int Count() const = 0;
+  virtual const std::string& Text(int index) const = 0;
+
+  // Selects `index` (-1 for none; other values outside the list select
+  // nothing). Does not raise the change hook.
+  void Select(int index) { ItemIndex = index >= 0 && index < Count() ? index : -1; }
+
+  // Raised by Neuedateiladen and suchen (and by editors after their own
+  // changes) so that a bound control shows the selected record.
+  std::function<void()> OnChange;
+  void Changed() {
+    if (OnChange) OnChange();
+  }
+
+  // Selects the first item whose text begins with `text` (with SearchAnywhere:
+  // contains it), ignoring letter case. False for an empty text (without the
+  // change hook) and when nothing matches; the change hook is raised
+  // otherwise.
+  bool suchen(const std::string& text);
+  void SetSearchAnywhere(bool anywhere) { SearchAnywhere = anywhere ? 1 : 0; }
+  void SetStoredIndex(int index) { StoredIndex = index >= 0 && index <= Count() - 1 ? index : 0; }
+  int GetStoredIndex() const { return StoredIndex >= 0 && StoredIndex <= Count() ? StoredIndex : 0; }
+  void SetFileName(const std::string& name) { FileName = name; }
+
+  // The lines the last reader skipped as unusable.
+  const std::vector<TSkippedElementLine>& SkippedLines() const { return skipped_; }
+
+  const int ItemLimit;
+  int ItemIndex = -1;
+  std::string FileName;
+  int StoredIndex = 0;
+  std::uint8_t SearchAnywhere = 0;
+  std::uint8_t Loaded = 0;
+  std::uint8_t BuiltInListShown = 0;
+
+ protected:
+  virtual const std::string& Key(int index) const = 0;
+  // Selects `index` when it lies in the list, else item 0 (none when empty).
+  void SelectRequested(int index) { Select(index >= 0 && index < Count() ? index : 0); }
+  void ClearSkipped() { skipped_.clear(); }
+  void Skip(int lineNumber, const std::string& text) { skipped_.push_back({lineNumber, text}); }
+  // Why the last reader refused its file, when it knows better than the
+  // invalid-format message (empty, or a reason naming the file).
+  std::string readError_;
+  std::vector<TSkippedElementLine> skipped_;
+};
+
+template <typename Record>
+class TElementList : public TElementListBase {
+ public:
+  struct Item {
+    std::string Text;
+    std::string Key;  // ElementListSortKey(Text)
+    std::unique_ptr<Record> Data;
+  };
+
+  explicit TElementList(int itemLimit = kElementItemLimit) : TElementListBase(itemLimit) {}
+
+  int Count() const override { return static_cast<int>(items_.size()); }
+  const std::string& Text(int index) const override { return items_.at(static_cast<std::size_t>(index)).Text; }
+  const Record& Data(int index) const { return *items_.at(static_cast<std::size_t>(index)).Data; }
+  Record& Data(int index) { return *items_.at(static_cast<std::size_t>(index)).Data; }
+
+  // Adds a copy of `record` under `text` at its sorted place (after equal
+  // texts); returns the new item's index. The selection keeps its item.
+  int AddItem(const std::string& text, const Record& record) {
+    Item item{text, ElementListSortKey(text), std::make_unique<Record>(record)};
+    auto at = std::upper_bound(items_.begin(), items_.end(), item.Key, [](const std::string& key, const Item& it) {
+      return CompareElementListKeys(key, it.Key) < 0;
+    });
+    const int index = static_cast<int>(at - items_.begin());
+    items_.insert(at, std::move(item));
+    if (ItemIndex >= index) ++ItemIndex;
+    return index;
+  }
+  // Removes one item; the selection moves to the next item (or the last).
+  void DeleteItem(int index) {
+    if (index < 0 || index >= Count()) return;
+    items_.erase(items_.begin() + index);
+    if (ItemIndex > index || ItemIndex >= Count()) --ItemIndex;
+  }
+  // Frees every record and empties the list; nothing is selected.
+  void ClearAndFree() {
+    items_.clear();
+    ItemIndex = -1;
+  }
+  // The record of the selected item, or nullptr when nothing is selected.
+  const Record* Selected() const { return ItemIndex >= 0 && ItemIndex < Count() ? &Data(ItemIndex) : nullptr; }
+
+  Record CurrentRecord{};
+
+ protected:
+  const std::string& Key(int index) const override { return items_[static_cast<std::size_t>(index)].Key; }
+  // For readers: append without sorting, then sort once.
+  void AppendItem(std::string text, const Record& record) {
+    std::string key = ElementListSortKey(text);
+    items_.push_back(Item{std::move(text), std::move(key), std::make_unique<Record>(record)});
+  }
+  void SortItems() {
+    std::stable_sort(items_.begin(), items_.end(),
+                     [](const Item& a, const Item& b) { return CompareElementListKeys(a.Key, b.Key) < 0; });
+  }
+
+  std::vector<Item> items_;
+};
+
+// Search rule shared by every list (upper-case keys).
+bool ElementListKeyMatches(const std::string& key, const std::string& upperText, bool anywhere);
+
+}  // namespace kvx

@@ -1,0 +1,58 @@
+#include "catalogues/list_messages.h"
+
+#include <filesystem>
+
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/safe_file_write.h"
+#include "platform/text_encoding.h"
+
+namespace kvx {
+
+void ShowFileLimitMessage(int limit) {
+  const std::string n = std::to_string(limit);
+  ShowMessage("Es wurden nur die ersten " + n + " Datensätze eingelesen!", "Only the first " + n + " datasets were loaded!",
+              MessageIcon::Information, MessageButtons::Ok, ByLanguage("Datei zu groß!", "File too large!"));
+}
+
+void ShowDatabaseLimitMessage(int limit) {
+  const std::string n = std::to_string(limit);
+  ShowMessage("Lediglich die ersten " + n + " Datensätze aus der Astorb-Datenbank wurden eingelesen!",
+              "Only the first " + n + " datasets from the Astorb Database were loaded!", MessageIcon::Information,
+              MessageButtons::Ok, ByLanguage("Datenbank zu groß", "Database too large"));
+}
+
+void ShowInvalidFormatWarning(const std::string& fileName) {
+  ShowMessage("Die Datei " + fileName + " hat vermutlich ein ungültiges Format.",
+              "The file " + fileName + " has probably an invalid format.", MessageIcon::Warning, MessageButtons::Ok,
+              "Hinweis");
+}
+
+void ShowInvalidFormatError(const std::string& fileName) {
+  ShowMessage("Die Datei " + fileName + " hat vermutlich ein ungültiges Format.",
+              "The file " + fileName + " has probably an invalid format.", MessageIcon::Error);
+}
+
+std::string NoElementsText(const std::string& fileName) {
+  if (LanguageEnglish != 0) return "The file " + fileName + " holds no orbital elements.";
+  return "Die Datei " + fileName + " enthält keine Bahnelemente.";
+}
+
+bool WriteElementFile(const std::string& fileName, const std::string& bytes) {
+  std::string error;
+  if (WriteFileReplacing(fileName, bytes, error)) return true;
+  ShowMessage("Die Datei " + fileName + " konnte nicht geschrieben werden; sie bleibt unverändert. (" + error + ")",
+              "The file " + fileName + " could not be written; it is left unchanged. (" + error + ")",
+              MessageIcon::Error);
+  return false;
+}
+
+std::string UpperExtension(const std::string& path) {
+  return UpperCaseText(std::filesystem::path(path).extension().string());
+}
+
+std::string UpperFileName(const std::string& path) {
+  return UpperCaseText(std::filesystem::path(path).filename().string());
+}
+
+}  // namespace kvx

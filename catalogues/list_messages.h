@@ -1,0 +1,30 @@
+// The messages and the file writing the element lists share.
+#pragma once
+
+#include <string>
+
+namespace kvx {
+
+// "Es wurden nur die ersten <limit> Datensätze eingelesen!" titled
+// "Datei zu groß!" (information icon).
+void ShowFileLimitMessage(int limit);
+// "Lediglich die ersten <limit> Datensätze aus der Astorb-Datenbank wurden
+// eingelesen!" titled "Datenbank zu groß" (information icon).
+void ShowDatabaseLimitMessage(int limit);
+// "Die Datei <name> hat vermutlich ein ungültiges Format." with the given
+// icon; the warning carries the caption "Hinweis", the error none.
+void ShowInvalidFormatWarning(const std::string& fileName);
+void ShowInvalidFormatError(const std::string& fileName);
+// "Die Datei <name> enthält keine Bahnelemente." / "The file <name> holds no
+// orbital elements."
+std::string NoElementsText(const std::string& fileName);
+// Replaces `fileName` with `bytes` through a temporary file. On failure shows
+// "Die Datei <name> konnte nicht geschrieben werden ..." and returns false;
+// the old file is then unchanged.
+bool WriteElementFile(const std::string& fileName, const std::string& bytes);
+// The upper-case extension of a path with its dot (".CSV"), empty when none.
+std::string UpperExtension(const std::string& path);
+// The upper-case file name without its folder.
+std::string UpperFileName(const std::string& path);
+
+}  // namespace kvx

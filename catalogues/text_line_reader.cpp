@@ -1,0 +1,118 @@
+#include "catalogues/text_line_reader.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "platform/text_encoding.h"
+
+namespace kvx {
+
+namespace {
+constexpr std::size_t kChunk = 1 << 16;
+}
+
+TTextLineReader::~TTextLineReader() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+bool TTextLineReader::Open(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  file_ = std::fopen(path.c_str(), "rb");
+  if (file_ == nullptr) return false;
+  buffer_.clear();
+  at_ = 0;
+  position_ = 0;
+  lineNumber_ = 0;
+  eof_ = false;
+  // A UTF-8 byte-order mark is not part of the first line.
+  if (Fill() && buffer_.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    at_ = 3;
+    position_ = 3;
+  }
+  return true;
+}
+
+bool TTextLineReader::Fill() {
+  if (eof_ || file_ == nullptr) return false;
+  if (at_ > 0) {
+    buffer_.erase(0, at_);
+    at_ = 0;
+  }
+  const std::size_t old = buffer_.size();
+  buffer_.resize(old + kChunk);
+  const std::size_t got = std::fread(buffer_.data() + old, 1, kChunk, file_);
+  buffer_.resize(old + got);
+  if (got == 0) eof_ = true;
+  return got > 0;
+}
+
+bool TTextLineReader::SeekTo(std::uint64_t offset, int linesBefore) {
+  if (file_ == nullptr || std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return false;
+  buffer_.clear();
+  at_ = 0;
+  position_ = offset;
+  lineNumber_ = linesBefore;
+  eof_ = false;
+  if (offset == 0 && Fill() && buffer_.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    at_ = 3;
+    position_ = 3;
+  }
+  return true;
+}
+
+bool TTextLineReader::NextRaw(std::string& bytes, bool& endedByLineEnd) {
+  bytes.clear();
+  endedByLineEnd = false;
+  bool any = false;
+  for (;;) {
+    if (at_ >= buffer_.size() && !Fill()) break;
+    any = true;
+    std::size_t end = at_;
+    while (end < buffer_.size() && buffer_[end] != '\n' && buffer_[end] != '\r') ++end;
+    if (end == buffer_.size()) end = std::string::npos;
+    const std::size_t stop = end == std::string::npos ? buffer_.size() : end;
+    const std::size_t room = kMaxLineBytes > bytes.size() ? kMaxLineBytes - bytes.size() : 0;
+    bytes.append(buffer_, at_, std::min(room, stop - at_));
+    position_ += stop - at_;
+    at_ = stop;
+    if (end == std::string::npos) continue;
+    // The line end: CR LF counts as one.
+    endedByLineEnd = true;
+    const char c = buffer_[at_++];
+    ++position_;
+    if (c == '\r') {
+      if (at_ >= buffer_.size()) Fill();
+      if (at_ < buffer_.size() && buffer_[at_] == '\n') {
+        ++at_;
+        ++position_;
+      }
+    }
+    break;
+  }
+  if (!any) return false;
+  ++lineNumber_;
+  return true;
+}
+
+bool TTextLineReader::Next(std::string& line, bool& endedByLineEnd) {
+  std::string raw;
+  if (!NextRaw(raw, endedByLineEnd)) return false;
+  bool ascii = true;
+  for (char c : raw) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      ascii = false;
+      break;
+    }
+  }
+  line = ascii || IsValidUtf8(raw) ? std::move(raw) : Cp1252ToUtf8(raw);
+  return true;
+}
+
+bool TTextLineReader::Next(std::string& line) {
+  bool ended = false;
+  return Next(line, ended);
+}
+
+}  // namespace kvx

@@ -1,0 +1,53 @@
+// Reads a text file line by line without holding it whole: the element
+// catalogues run to hundreds of megabytes and their readers stop after the
+// first few thousand records.
+//
+// Line ends: CR LF, LF or a lone CR. Each line is decoded on its own: valid
+// UTF-8 stays, anything else is read as Windows-1252 (a UTF-8 byte-order mark
+// at the start of the file is dropped). A line longer than kMaxLineBytes is
+// cut there and the rest of it skipped, so that a file without line ends
+// never fills the memory.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace kvx {
+
+class TTextLineReader {
+ public:
+  static constexpr std::size_t kMaxLineBytes = 1 << 20;
+
+  TTextLineReader() = default;
+  ~TTextLineReader();
+  TTextLineReader(const TTextLineReader&) = delete;
+  TTextLineReader& operator=(const TTextLineReader&) = delete;
+
+  // Opens the file; false when it cannot be opened (or is a folder).
+  bool Open(const std::string& path);
+  // The next line (decoded, without its line end); false at the end of the
+  // file. `endedByLineFeed` tells whether a line end followed it.
+  bool Next(std::string& line);
+  bool Next(std::string& line, bool& endedByLineEnd);
+  // Raw form: the bytes of the next line as they stand.
+  bool NextRaw(std::string& bytes, bool& endedByLineEnd);
+  // Moves to byte `offset` of the file (for a reader that found its start);
+  // `linesBefore` is the number of lines before that offset.
+  bool SeekTo(std::uint64_t offset, int linesBefore = 0);
+  // Byte offset of the next unread byte.
+  std::uint64_t Position() const { return position_; }
+  // The line number (from 1) of the line Next returned last.
+  int LineNumber() const { return lineNumber_; }
+
+ private:
+  bool Fill();
+  std::FILE* file_ = nullptr;
+  std::string buffer_;
+  std::size_t at_ = 0;
+  std::uint64_t position_ = 0;
+  int lineNumber_ = 0;
+  bool eof_ = false;
+};
+
+}  // namespace kvx

@@ -1,0 +1,157 @@
+// The data-file dialog through the recording file dialog, the format choice
+// and the element list in its drop-down box (offscreen, pictures in
+// test-output).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDir>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "catalogues/asteroid_list.h"
+#include "catalogues/data_file_kinds.h"
+#include "catalogues/ui/csv_format_dialog.h"
+#include "catalogues/ui/data_file_dialog.h"
+#include "catalogues/ui/element_list_combo.h"
+#include "platform/globals.h"
+#include "support/recording_file_dialog.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx::test {
+namespace {
+
+bool SavePicture(QWidget& widget, const std::string& name) {
+  const QString folder = QString(KVX_BINARY_DIR) + "/test-output";
+  QDir().mkpath(folder);
+  widget.adjustSize();
+  return widget.grab().save(folder + "/" + QString::fromStdString(name) + ".png");
+}
+
+// The check table: capital "CSV" accepted unread for asteroids, both
+// asteroid first lines, a variable-star first line without "!" refused,
+// both location first lines, the configuration kind's extension.
+TEST(DataFileKinds, CheckTable) {
+  TempFolder folder;
+  const TDataFileKind& asteroids = DataFileKindFor("PLANETOIDEN");
+  EXPECT_TRUE(DataFileAccepted(asteroids, folder.File("missing.CSV")));
+  EXPECT_TRUE(DataFileAccepted(asteroids,
+                               folder.Write("a.lst", ":BAHNELEMENTE PLANETOIDEN VAMUR!**Bahnelemente fuer Planetoiden\n")));
+  EXPECT_TRUE(DataFileAccepted(asteroids, folder.Write("b.lst", ":a;e;i;node;per;m;n;equinox;epoch;h;g\r\n")));
+  EXPECT_FALSE(DataFileAccepted(asteroids, folder.Write("c.lst", ":a;e;i;node;per;m;n;equinox;epoch;h;g;x\n")));
+  const TDataFileKind& variables = DataFileKindFor("variable");
+  EXPECT_FALSE(DataFileAccepted(variables, folder.Write("v.lst", ":ELEMENTE VARIABLE VAMUR\n")));
+  EXPECT_TRUE(DataFileAccepted(variables, folder.Write("w.lst", ":ELEMENTE VARIABLE VAMUR!**x\n")));
+  EXPECT_FALSE(DataFileAccepted(variables, folder.File("gone.csv")));
+  const TDataFileKind& places = DataFileKindFor("orte");
+  EXPECT_EQ(&places, &DataFileKindFor("whatever"));
+  EXPECT_TRUE(DataFileAccepted(places, folder.Write("o.csv", ":ORTDATEI VAMUR!\n")));
+  EXPECT_TRUE(DataFileAccepted(places, folder.Write("p.csv", ":ORTDATEI AD!\n")));
+  EXPECT_EQ(DataFileKindFor("konfig").DefaultExtension, "ocf");
+  for (const char* keyword : {"ortebin", "planetoiden", "kometen", "variable", "konfig", "orte"}) {
+    for (const std::string& filter : {DataFileKindFor(keyword).FilterGerman, DataFileKindFor(keyword).FilterEnglish}) {
+      for (const std::string& entry : DialogFilters(filter)) {
+        EXPECT_NE(entry.find("(*."), std::string::npos) << entry;
+        EXPECT_EQ(entry.find("))"), std::string::npos) << entry;
+      }
+    }
+  }
+}
+
+// Execute: filters in Qt form, refusal restores the previous name with the
+// kind's message; a folder is refused too; "nil" checks nothing.
+TEST(DataFileDialog, ExecuteThroughTheSeam) {
+  TempFolder folder;
+  RecordingFileDialog files;
+  ScopedFileDialog scopedFiles(files);
+  RecordingMessageSink sink;
+  ScopedMessageSink scopedSink(sink);
+  VamurDateien dialog;
+  dialog.SetFileDialogLanguage("english");
+  dialog.SetFileDialogKind("Planetoiden");
+  dialog.FileName = "previous.csv";
+  const std::string good = folder.Write("good.csv", "anything");
+  files.QueueAnswer(good);
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName, good);
+  ASSERT_EQ(files.requests.size(), 1u);
+  EXPECT_EQ(files.requests[0].request.title, "Open file with orbital elements for asteroids");
+  EXPECT_EQ(files.requests[0].request.filters.front(), "Asteroids (*.csv)");
+  EXPECT_EQ(files.requests[0].request.filters.size(), 6u);
+  EXPECT_EQ(files.requests[0].request.defaultExtension, "csv");
+
+  dialog.SetFileDialogKind("variable");
+  dialog.SetFileDialogLanguage("deutsch");
+  files.QueueAnswer(folder.Write("bad.lst", "no header\n"));
+  EXPECT_FALSE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName, good);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text,
+            "Dies ist keine Datei mit Veränderlichen Sternen. Bitte noch einmal mit anderem Dateinamen versuchen.");
+  EXPECT_EQ(sink.messages[0].caption, "Fehler beim Dateiöffnen");
+  files.QueueAnswer(folder.Path().string());
+  EXPECT_FALSE(dialog.Execute());
+  EXPECT_EQ(sink.messages.size(), 2u);
+
+  dialog.SetFileDialogKind("nil");
+  files.QueueAnswer(folder.Path().string() + "/bad.lst");
+  EXPECT_TRUE(dialog.Execute());
+  EXPECT_FALSE(dialog.Execute());  // cancelled
+}
+
+TEST(CsvFormatDialog, RadioGroupSizedToTheNames) {
+  LanguageEnglish = 1;
+  int choice = 1;
+  int shownButtons = -1;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<TCSVFormateDlg*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    shownButtons = static_cast<int>(dialog->findChildren<QRadioButton*>().size());
+    EXPECT_EQ(dialog->windowTitle(), "Enter file format");
+    EXPECT_TRUE(dialog->findChild<QRadioButton*>("Format1")->isChecked());
+    EXPECT_TRUE(SavePicture(*dialog, "csv_format_dialog"));
+    dialog->findChild<QRadioButton*>("Format2")->click();
+    dialog->accept();
+  });
+  EXPECT_EQ(ShowCsvFormatDialog(choice, {"Kandrevoltinex", "HomePlanet 3.0", "Other program"}, "CSV format"), 1);
+  EXPECT_EQ(shownButtons, 3);
+  EXPECT_EQ(choice, 2);
+  QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+  EXPECT_EQ(ShowCsvFormatDialog(choice, {"A", "B", "C"}, "x"), 0);
+  EXPECT_EQ(choice, 2);
+  LanguageEnglish = 0;
+}
+
+// The box follows loads and searches of the list; a choice in the box
+// selects the list's item and raises its hook (the owner's hook kept).
+TEST(ElementListComboTest, LoadSearchAndSelection) {
+  Planetoidentabelle list;
+  int ownerHook = 0;
+  list.OnChange = [&] { ++ownerHook; };
+  ElementListCombo combo;
+  int signalled = -2;
+  QObject::connect(&combo, &ElementListCombo::selectionChanged, [&](int index) { signalled = index; });
+  combo.SetList(&list);
+  EXPECT_EQ(combo.count(), 0);
+  std::uint8_t kind = 0;
+  list.Neuedateiladen(kind, "nothing.xyz", false, 0);
+  EXPECT_EQ(combo.count(), 20);
+  EXPECT_EQ(combo.currentIndex(), 0);
+  EXPECT_EQ(ownerHook, 1);
+  ASSERT_TRUE(list.suchen("Vesta"));
+  EXPECT_EQ(combo.currentText().toStdString(), "Vesta(4) 1997");
+  EXPECT_EQ(signalled, list.ItemIndex);
+  emit combo.activated(3);
+  EXPECT_EQ(list.ItemIndex, 3);
+  EXPECT_EQ(signalled, 3);
+  EXPECT_EQ(ownerHook, 3);
+  combo.resize(260, combo.sizeHint().height());
+  EXPECT_TRUE(SavePicture(combo, "element_list_combo"));
+  combo.SetList(nullptr);
+  list.Changed();
+  EXPECT_EQ(ownerHook, 4);
+}
+
+}  // namespace
+}  // namespace kvx::test
