@@ -191,12 +191,13 @@ int ApplyDecimalsToSelection(TWorkbook& book, const std::string& pattern) {
         if (cell == nullptr) continue;
         double value = 0;
         const TCellKind kind = book.CellKind(row, col);
-        if (kind == TCellKind::Number || kind == TCellKind::Formula) {
+        if (kind == TCellKind::Formula) {
           // A formula keeps its formula; only its format changes.
           std::string shown = book.Text(row, col);
           std::replace(shown.begin(), shown.end(), IntlSeparators.Decimal, '.');
-          if (kind == TCellKind::Formula && !ValReal(shown, value)) continue;
-          value = book.Number(row, col);
+          if (!ValReal(shown, value)) continue;
+        } else if (kind == TCellKind::Number) {
+          value = cell->Number;
         } else if (kind == TCellKind::Text) {
           std::string text = book.Text(row, col);
           std::replace(text.begin(), text.end(), IntlSeparators.Decimal, '.');
@@ -205,7 +206,9 @@ int ApplyDecimalsToSelection(TWorkbook& book, const std::string& pattern) {
           continue;
         }
         book.SetCellNumberFormat(row, col, pattern);
-        if (kind != TCellKind::Formula) book.SetNumber(row, col, value);
+        // A number cell already holds its number; a text that reads as one
+        // becomes the number.
+        if (kind == TCellKind::Text) book.SetNumber(row, col, value);
         ++changed;
       }
     }
