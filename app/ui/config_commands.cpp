@@ -38,6 +38,7 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.Start = st.Period.Start;
   s.End = st.Period.End;
   s.Asteroid = st.CurrentAsteroid;
+  s.Comet = st.CurrentComet;
   s.Paths[kPathAsteroidDatabase] = stored_.AsteroidFolder;
   s.Paths[kPathTle] = satellite_file_.fileName;
   s.TableConfig = st.Period.TableConfig;
@@ -123,7 +124,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
     if (FileExists(s.Paths[only_when_present])) held.Paths[only_when_present] = s.Paths[only_when_present];
   }
   state_.CurrentAsteroid = s.Asteroid;
-  if (!s.Comet.Name.empty()) state_.CurrentCometName = s.Comet.Name;
+  state_.CurrentComet = s.Comet;
   if (!s.VariableStar.Name.empty()) state_.CurrentVariableStarName = s.VariableStar.Name;
 
   // 2. Further file names, the catalogue setting, the variable star.
