@@ -210,6 +210,7 @@ void TTableCommands::RegisterKinds() {
     }
   });
   RegisterMoonAndSatelliteKinds();
+  RegisterOverviewKinds();
 }
 
 // --- menu states ------------------------------------------------------------------------------
@@ -233,6 +234,7 @@ void TTableCommands::RefreshMenus() {
     commands.SetEnabled(c.Command, enabled);
   }
   RefreshLibraryTableMenus();
+  commands.SetEnabled("StatusvektorVSOP87C1", StateVectorTableEnabled());
 }
 
 // --- the commands ------------------------------------------------------------------------------
