@@ -179,6 +179,7 @@ void TTableCommands::RegisterKinds() {
     }
   });
   RegisterMoonAndSatelliteKinds();
+  RegisterSeasonKind();
 }
 
 // --- menu states ------------------------------------------------------------------------------

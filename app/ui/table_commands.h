@@ -8,8 +8,10 @@
 #include <QObject>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "app/table_dispatcher.h"
+#include "core/records.h"
 #include "tables/satellite_table.h"
 
 namespace kvx {
@@ -59,6 +61,11 @@ class TTableCommands : public QObject {
   Tsatellitenephfenster& SatelliteTable() { return *satellite_table_; }
   TSatelliteSettings& SatelliteSettings() { return satellite_settings_; }
 
+  // --- the seasons (app/ui/season_commands.cpp) -------------------------------
+  // Tables | Seasons: the seasons of every year of the period (kind 90).
+  void Jahreszeiten1Click();
+  const std::vector<tjahreszeitergebnis>& SeasonResults() const { return seasons_; }
+
   // Makes an ephemeris object write into the window's sheet and grid.
   void PrepareOutput(TKeplereph& table);
 
@@ -70,6 +77,7 @@ class TTableCommands : public QObject {
   void RegisterKinds();
   void RegisterCommands();
   void RegisterMoonAndSatelliteKinds();
+  void RegisterSeasonKind();
   // After a changed date, place or period the table on show is computed
   // again for the new values.
   void RecomputeShownTable();
@@ -83,6 +91,8 @@ class TTableCommands : public QObject {
   // The satellite table lives from start-up to shut-down.
   std::unique_ptr<Tsatellitenephfenster> satellite_table_;
   TSatelliteSettings satellite_settings_;
+  // The event list of the seasons table.
+  std::vector<tjahreszeitergebnis> seasons_;
 };
 
 }  // namespace kvx
