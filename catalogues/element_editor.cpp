@@ -250,8 +250,8 @@ bool SaveEditorFile(const std::string& fileName, const TEditorFileLines& lines,
   return WriteElementFile(fileName, TextFileBytes(text));
 }
 
-bool CreateEditorFile(const std::string& fileName, const std::string& firstLine) {
-  return WriteElementFile(fileName, TextFileBytes(firstLine + "\r\n"));
+bool CreateEditorFile(const std::string& fileName, const std::string& text) {
+  return WriteElementFile(fileName, TextFileBytes(text + "\r\n"));
 }
 
 }  // namespace kvx

@@ -113,8 +113,8 @@ TEditorFileLines ReadEditorFileLines(const std::string& fileName, const std::vec
 bool SaveEditorFile(const std::string& fileName, const TEditorFileLines& lines,
                     const std::vector<std::string>& entryLines);
 
-// Creates a new file holding only `firstLine`. False with a message when it
-// cannot be written.
-bool CreateEditorFile(const std::string& fileName, const std::string& firstLine);
+// Creates a new file holding `text` and a line end. False with a message
+// when it cannot be written.
+bool CreateEditorFile(const std::string& fileName, const std::string& text);
 
 }  // namespace kvx

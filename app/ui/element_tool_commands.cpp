@@ -5,6 +5,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "catalogues/ui/element_calculators.h"
+#include "catalogues/ui/element_editor_form.h"
 #include "core/time_scales.h"
 #include "core/two_body.h"
 #include "core/vector_math.h"
@@ -36,6 +37,14 @@ void InstallElementToolCommands(TMainForm& form) {
   TMenuCommands& commands = form.Commands();
   Holder(form);
   TMainForm* owner = &form;
+  // The element-file editors of the file utilities menu.
+  auto jd = [owner] { return MjdToJd(owner->State().Period.Start.Mjd); };
+  commands.RegisterHandler("BahnelementedateienfrPlanetoideneditieren1",
+                           [owner, jd] { EditAsteroidElementFile(owner->State().DataFolder, jd(), owner); });
+  commands.RegisterHandler("BahnelementedateienfrKometeneditieren1",
+                           [owner, jd] { EditCometElementFile(kHints, owner->State().DataFolder, jd(), owner); });
+  commands.RegisterHandler("DateienmitVernderlichenSterneneditieren1",
+                           [owner, jd] { EditVariableStarFile(kHints, owner->State().DataFolder, jd(), owner); });
   commands.RegisterHandler("TglicheBewegung1", [owner] {
     TElementToolValues& v = ElementToolValues(*owner);
     if (!InputSemimajorAxis(kHints, v.SemimajorAxis, owner)) return;

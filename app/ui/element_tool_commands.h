@@ -1,5 +1,6 @@
-// The two-body tools of the main window: the element calculators (mean
-// motion, perihelion distance, precession of the orientation elements).
+// The element tools of the main window: the element-file editors and the
+// element calculators (mean motion, perihelion distance, precession of the
+// orientation elements).
 // Their input values are kept here between uses.
 #pragma once
 

@@ -11,13 +11,18 @@
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "app/ui/element_tool_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
+#include "catalogues/asteroid_list.h"
 #include "catalogues/ui/element_calculators.h"
+#include "catalogues/ui/element_editor_form.h"
+#include "catalogues/variable_star_list.h"
+#include "support/recording_file_dialog.h"
 #include "core/column_flags.h"
 #include "core/name_tables.h"
 #include "core/time_scales.h"
@@ -191,6 +196,104 @@ TEST_F(ElementTools, CalculatorsFromTheirMenuItems) {
   EXPECT_EQ(Edit(*orientation, "Wert3")->text(), QStringLiteral("2000.0"));
   SavePng(*orientation, "calculator_orientation_result");
   EXPECT_EQ(values.Orientation.LongitudeOfPerihelion, 1);
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Types `text` into an editor field and leaves it.
+void Leave(QLineEdit* edit, const char* text) {
+  edit->setText(QString::fromUtf8(text));
+  emit edit->textEdited(edit->text());
+  emit edit->editingFinished();
+}
+
+TEST_F(ElementTools, ElementFileEditorsFromTheirMenuItems) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  test::RecordingFileDialog files;  // no answer queued: every dialog is cancelled
+  ScopedFileDialog dialogs(files);
+  const fs::path data = home_.Path() / "daten";
+  fs::create_directories(data);
+  form.State().DataFolder = data.string();
+  TMenuCommands& commands = form.Commands();
+
+  // Neither the registered nor the offered asteroid file exists: the
+  // cancelled dialog leaves the offered file with its first line and one entry.
+  bool ran = false;
+  SetElementEditorDriver([&](TElementEditorForm& editor) {
+    ran = true;
+    TElementEditorModelBase& model = editor.Model();
+    ASSERT_EQ(model.List().Count(), 1);
+    EXPECT_EQ(editor.Position(), QStringLiteral("1/1"));
+    const std::size_t messagesBefore = messages_.messages.size();
+    // Half-typed and refused texts bring the stored value back; only the
+    // refused one has a message.
+    Leave(editor.FieldEdit(2), "");
+    EXPECT_EQ(messages_.messages.size(), messagesBefore);
+    Leave(editor.FieldEdit(2), "360");
+    ASSERT_EQ(messages_.messages.size(), messagesBefore + 1);
+    EXPECT_NE(messages_.messages.back().text.find("360"), std::string::npos);
+    EXPECT_EQ(model.Field(2), 0.0);
+    Leave(editor.FieldEdit(1), "1.5");  // closed orbits only
+    EXPECT_EQ(model.Field(1), 0.0);
+    Leave(editor.FieldEdit(2), "359,9");
+    EXPECT_EQ(editor.Status(), LanguageEnglish != 0 ? QStringLiteral("Saved") : QStringLiteral("Gespeichert"));
+    Planetoidentabelle check;
+    std::uint8_t kind = 0;
+    ASSERT_TRUE(check.Neuedateiladen(kind, (home_.Path() / "daten" / "asteroids.csv").string(), false, 0));
+    EXPECT_NEAR(check.Data(0).Inclination, 359.9, 1e-9) << "written on leaving the field";
+    // Undo restores the stored entry and writes the file.
+    editor.UndoClick();
+    ASSERT_TRUE(check.Neuedateiladen(kind, (home_.Path() / "daten" / "asteroids.csv").string(), false, 0));
+    EXPECT_EQ(check.Data(0).Inclination, 0.0);
+    // New, rename, delete; the only entry cannot be deleted.
+    editor.NewClick();
+    EXPECT_EQ(model.List().Count(), 2);
+    Leave(editor.NameEdit(), "Aaron;x");
+    EXPECT_EQ(model.Name(), "Aaronx");
+    EXPECT_EQ(editor.Position(), QStringLiteral("1/2")) << "sorted in by its name";
+    SavePng(editor, "editor_asteroids");
+    editor.DeleteClick();
+    editor.DeleteClick();
+    EXPECT_EQ(model.List().Count(), 1);
+    EXPECT_NE(messages_.messages.back().text.find(LanguageEnglish != 0 ? "cannot delete" : "nicht gelöscht"),
+              std::string::npos);
+  });
+  commands.Trigger("BahnelementedateienfrPlanetoideneditieren1");
+  EXPECT_TRUE(ran);
+  const std::string created = ReadAll(data / "asteroids.csv");
+  EXPECT_EQ(created.rfind(":BAHNELEMENTE PLANETOIDEN VAMUR!;a;e;i;kn;per;M;n;Equinox;Epoch;H;G\r\n", 0), 0u);
+  EXPECT_EQ(store_.ReadString("PlEdit", "File").value_or(""), (data / "asteroids.csv").string());
+
+  // Variable stars: the offered file exists and the dialog is cancelled:
+  // it is loaded, not overwritten.
+  const std::string stars = ":ELEMENTE VARIABLE VAMUR!**Elemente fuer veraenderliche Sterne**\n"
+                            "Delta Cep;22,2910;58,2454;3,48;4,37;2436075,445;5,366249;2000;c\n"
+                            "Algol;3,0810;40,5721;2,1;3,4;2445641,554;2,867323;2000;b\n"
+                            "Mira;2,1920;-2,5848;2;10,1;2444839;331,96;2000;m\n";
+  std::ofstream(data / "variables.csv", std::ios::binary) << stars;
+  SetElementEditorDriver([&](TElementEditorForm& editor) {
+    ASSERT_EQ(editor.Model().List().Count(), 3);
+    EXPECT_EQ(editor.Position(), QStringLiteral("1/3"));
+    Leave(editor.FieldEdit(0), "24");
+    EXPECT_NEAR(editor.Model().Field(0), 3.0810, 1e-9);
+    Leave(editor.FieldEdit(1), "90");
+    EXPECT_EQ(editor.Model().Field(1), 90.0);
+    SavePng(editor, "editor_variable_stars");
+  });
+  commands.Trigger("DateienmitVernderlichenSterneneditieren1");
+  variablentabelle list;
+  ASSERT_TRUE(list.Neuedateiladen((data / "variables.csv").string(), 0, false));
+  ASSERT_EQ(list.Count(), 3);
+  EXPECT_EQ(list.Data(0).Dec, 90.0);
+  EXPECT_EQ(list.Data(2).Type, "m");
+  SetElementEditorDriver({});
 }
 
 }  // namespace

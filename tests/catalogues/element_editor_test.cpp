@@ -3,6 +3,7 @@
 // lists with the same records, their header lines at the top and the lines
 // the lists could not read kept.
 #include "catalogues/element_editor.h"
+#include "catalogues/element_editor_model.h"
 
 #include <gtest/gtest.h>
 
@@ -150,6 +151,39 @@ TEST_F(ElementEditorFiles, CometAndVariableStarLinesRoundTrip) {
   EXPECT_NEAR(r.Period, 5.366249, 1e-9);
   EXPECT_NEAR(r.Epoch, 2451545.25, 1e-9);
   EXPECT_EQ(Read(varPath).rfind(std::string(kVariableStarEditor.FirstLine) + "\r\n", 0), 0u);
+}
+
+TEST_F(ElementEditorFiles, ModelUndoDeleteAndForeignFiles) {
+  const std::string path = Write("kometen.csv", ":BAHNELEMENTE KOMETEN VAMUR EXT!\n"
+                                                "1P/Halley;0,5871;0,9673;162,24;58,42;111,33;1950;2446470,9;5,5;4;2446480,5\n");
+  TCometEditorModel model(kCometEditor, CometEditorFields());
+  ASSERT_TRUE(model.Load(path));
+  ASSERT_EQ(model.List().Count(), 1);
+  // A change and its undo both reach the file.
+  model.TakeSnapshot();
+  model.SetField(0, 0.6);
+  model.SetName("Halley");
+  ASSERT_TRUE(model.Store());
+  EXPECT_NE(Read(path).find("Halley;0,60000000"), std::string::npos);
+  ASSERT_TRUE(model.Undo());
+  EXPECT_NE(Read(path).find("1P/Halley;0,58710000"), std::string::npos);
+  EXPECT_EQ(Read(path).find("\r\nHalley;"), std::string::npos);
+  // The only entry stays; after a new one, deleting the last selects the first.
+  EXPECT_FALSE(model.DeleteSelected());
+  EXPECT_NE(Shown().find("Der letzte Datensatz kann nicht gelöscht werden."), std::string::npos);
+  ASSERT_TRUE(model.NewRecord(2460000.5));
+  ASSERT_EQ(model.List().Count(), 2);
+  model.List().Select(1);
+  ASSERT_TRUE(model.DeleteSelected());
+  EXPECT_EQ(model.List().ItemIndex, 0);
+
+  // A HomePlanet file read by the list is refused: saving would change its format.
+  const std::string foreign = Write("home.csv", "Name,Perihelion time,Perihelion distance,Eccentricity\nx,1,2,3\n");
+  const std::string before = Read(foreign);
+  TCometEditorModel other(kCometEditor, CometEditorFields());
+  EXPECT_FALSE(other.Load(foreign));
+  EXPECT_FALSE(other.Save());
+  EXPECT_EQ(Read(foreign), before);
 }
 
 }  // namespace
