@@ -191,7 +191,7 @@ TCometElements NewCometEditorRecord(double jd) {
 TVariableStarElements NewVariableStarEditorRecord(double jd) {
   TVariableStarElements r;
   r.Name = NewName(kVariableStarEditor);
-  r.Type = "c";
+  r.Type.assign(1, 'c');
   r.Period = 1;
   r.Epoch = jd;
   r.Equinox = 2000;
