@@ -1,5 +1,6 @@
 #include "app/ui/main_window.h"
 #include "app/ui/eclipse_commands.h"
+#include "app/ui/element_tool_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -105,6 +106,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   documents_ = new TDocumentCommands(*this);
   sheets_ = new TSheetCommands(*this);
   InstallSolarEclipseCommands(*this);
+  InstallElementToolCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
   ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 
