@@ -55,6 +55,11 @@ void SetStartupDefaults(TMainFormState& s) {
   s.CurrentAsteroid.H = 1.0;
   s.CurrentAsteroid.Name = "Kein Planetoid";
   s.CurrentCometName = "Kein Komet";
+  s.CurrentComet = TCometElements{};
+  s.CurrentComet.PerihelionDistance = 1.0;
+  s.CurrentComet.Equinox = 2000.0;
+  s.CurrentComet.Name = "Kein Komet";
+  s.ElementFileRanges = TElementFileRanges{};
   s.CurrentVariableStarName = "Kein Variabler";
 
   s.TableKind = kNoTableKind;

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "core/asteroid_elements.h"
+#include "core/comet_elements.h"
+#include "core/element_file_ranges.h"
 #include "core/observer_record.h"
 #include "core/table_step.h"
 #include "engine/table_globals.h"
@@ -83,6 +85,11 @@ struct TMainFormState {
   std::string CurrentVariableStarName = "Kein Variabler";
   std::string CurrentDatabaseAsteroid;
   std::int32_t UserObjectIndex = -1;
+  TCometElements CurrentComet;        // its Name is kept equal to CurrentCometName
+  std::uint8_t ElementsChanged = 0;   // the current asteroid or comet was replaced
+  std::uint8_t SettingsChanged = 0;   // something the configuration keeps changed
+  // Chosen entry ranges of the user catalogue and the element files.
+  TElementFileRanges ElementFileRanges;
 };
 
 // Fills `state` with the start-up defaults: observer records (Delta T 61 s,

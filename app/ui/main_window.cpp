@@ -1,5 +1,6 @@
 #include "app/ui/main_window.h"
 #include "app/ui/eclipse_commands.h"
+#include "app/ui/element_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -102,6 +103,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   tables_ = new TTableCommands(*this);
   documents_ = new TDocumentCommands(*this);
   InstallSolarEclipseCommands(*this);
+  InstallElementDialogCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);

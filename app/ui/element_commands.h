@@ -1,0 +1,44 @@
+// Objects | Asteroids and Objects | Comets: the two element dialogs, created
+// once with the main window and kept for the run. OK stores the set as the
+// current asteroid (comet), marks the elements and the settings changed,
+// makes the next table be built anew, refreshes the menus and recomputes an
+// asteroid (comet) table on show. Loading another list file in a dialog
+// forgets the entry range chosen for the old file.
+#pragma once
+
+#include <QObject>
+
+namespace kvx {
+
+class TMainForm;
+class TElementeplform;
+class TElementekoform;
+
+class TElementDialogCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit TElementDialogCommands(TMainForm& form);
+
+  void Planetoiden1Click();
+  void Kometen1Click();
+
+  TElementeplform& AsteroidDialog() { return *asteroid_; }
+  TElementekoform& CometDialog() { return *comet_; }
+
+ private:
+  void AsteroidAccepted();
+  void CometAccepted();
+  void AfterElementsChanged(int tableKindA, int tableKindB);
+
+  TMainForm& form_;
+  TElementeplform* asteroid_;
+  TElementekoform* comet_;
+};
+
+// Creates the dialogs and registers the two commands.
+TElementDialogCommands& InstallElementDialogCommands(TMainForm& form);
+// The installed commands (nullptr before installation).
+TElementDialogCommands* ElementDialogCommandsOf(TMainForm& form);
+
+}  // namespace kvx
