@@ -54,10 +54,7 @@ void SetStartupDefaults(TMainFormState& s) {
   s.CurrentAsteroid.Equinox = 2000.0;
   s.CurrentAsteroid.H = 1.0;
   s.CurrentAsteroid.Name = "Kein Planetoid";
-  s.CurrentCometName = "Kein Komet";
   s.CurrentComet = TCometElements{};
-  s.CurrentComet.PerihelionDistance = 1.0;
-  s.CurrentComet.Equinox = 2000.0;
   s.CurrentComet.Name = "Kein Komet";
   s.ElementFileRanges = TElementFileRanges{};
   s.CurrentVariableStarName = "Kein Variabler";

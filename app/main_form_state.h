@@ -81,13 +81,13 @@ struct TMainFormState {
 
   // --- current objects -----------------------------------------------------
   TAsteroidElements CurrentAsteroid;
-  std::string CurrentCometName = "Kein Komet";
+  TCometElements CurrentComet;        // its name is the object name ("Kein Komet": none)
   std::string CurrentVariableStarName = "Kein Variabler";
   std::string CurrentDatabaseAsteroid;
-  std::int32_t UserObjectIndex = -1;
-  TCometElements CurrentComet;        // its Name is kept equal to CurrentCometName
-  std::uint8_t ElementsChanged = 0;   // the current asteroid or comet was replaced
-  std::uint8_t SettingsChanged = 0;   // something the configuration keeps changed
+  std::int32_t UserObjectIndex = -1;   // the chosen object of the user catalogue, -1 none
+  std::uint8_t SeparatorsUsable = 1;   // no locale separator holds "#" or "*"
+  std::uint8_t ElementsChanged = 0;    // the current asteroid or comet was replaced
+  std::uint8_t SettingsChanged = 0;    // something the configuration keeps changed
   // Chosen entry ranges of the user catalogue and the element files.
   TElementFileRanges ElementFileRanges;
 };

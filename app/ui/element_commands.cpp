@@ -35,7 +35,6 @@ void TElementDialogCommands::Kometen1Click() {
   comet_->DataFolder = s.DataFolder;
   comet_->Spreadsheet = form_.StoredSettings().Spreadsheet;
   comet_->Sheet = &form_.Workbook();
-  s.CurrentComet.Name = s.CurrentCometName;
   ShowCometElementsDialog(*comet_, form_.StoredSettings().Window.Hints, s.CurrentComet);
 }
 
@@ -45,9 +44,7 @@ void TElementDialogCommands::AsteroidAccepted() {
 }
 
 void TElementDialogCommands::CometAccepted() {
-  TMainFormState& s = form_.State();
-  s.CurrentComet = comet_->Record;
-  s.CurrentCometName = comet_->Record.Name;
+  form_.State().CurrentComet = comet_->Record;
   AfterElementsChanged(41, 42);
 }
 

@@ -183,7 +183,7 @@ TEST_F(ElementDialogs, CometRulesSheetSaveAndWebButton) {
   ASSERT_EQ(opener.opened.size(), 1u);
 
   dialog.OkButton()->click();
-  EXPECT_EQ(form.State().CurrentCometName, "C/2001 Q4");
+  EXPECT_EQ(form.State().CurrentComet.Name, "C/2001 Q4");
   EXPECT_DOUBLE_EQ(form.State().CurrentComet.PerihelionDistance, 0.96);
   EXPECT_EQ(form.State().PreviousTableKind, 1);  // no comet table on show: nothing computed
 
