@@ -4,6 +4,7 @@
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "catalogues/ui/element_dialogs.h"
+#include "catalogues/ui/variable_star_dialog.h"
 #include "core/element_file_ranges.h"
 
 namespace kvx {
@@ -12,7 +13,8 @@ TElementDialogCommands::TElementDialogCommands(TMainForm& form)
     : QObject(&form),
       form_(form),
       asteroid_(new TElementeplform(&form)),
-      comet_(new TElementekoform(&form)) {
+      comet_(new TElementekoform(&form)),
+      variable_(new Telementevarform(&form)) {
   setObjectName("ElementDialogCommands");
   asteroid_->setWindowFlag(Qt::Window);
   comet_->setWindowFlag(Qt::Window);
@@ -36,6 +38,16 @@ void TElementDialogCommands::Kometen1Click() {
   comet_->Spreadsheet = form_.StoredSettings().Spreadsheet;
   comet_->Sheet = &form_.Workbook();
   ShowCometElementsDialog(*comet_, form_.StoredSettings().Window.Hints, s.CurrentComet);
+}
+
+void TElementDialogCommands::Vernderliche1Click() {
+  TMainFormState& s = form_.State();
+  variable_->DataFolder = s.DataFolder;
+  TVariableStarElements record = variable_->Record;
+  record.Name = s.CurrentVariableStarName;
+  if (ChooseVariableStar(*variable_, form_.StoredSettings().Window.Hints, record) != 1) return;
+  s.CurrentVariableStarName = record.Name;
+  AfterElementsChanged(150, 150);
 }
 
 void TElementDialogCommands::AsteroidAccepted() {
@@ -64,6 +76,8 @@ TElementDialogCommands& InstallElementDialogCommands(TMainForm& form) {
   menu.RegisterHandler("Kometen1", [commands] { commands->Kometen1Click(); });
   menu.SetEnabled("Planetoiden1", true);
   menu.SetEnabled("Kometen1", true);
+  menu.RegisterHandler("Vernderliche1", [commands] { commands->Vernderliche1Click(); });
+  menu.SetEnabled("Vernderliche1", true);
   return *commands;
 }
 

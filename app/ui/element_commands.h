@@ -1,4 +1,4 @@
-// Objects | Asteroids and Objects | Comets: the two element dialogs, created
+// Objects | Asteroids, Objects | Comets and Objects | Variable stars: the two element dialogs, created
 // once with the main window and kept for the run. OK stores the set as the
 // current asteroid (comet), marks the elements and the settings changed,
 // makes the next table be built anew, refreshes the menus and recomputes an
@@ -13,6 +13,7 @@ namespace kvx {
 class TMainForm;
 class TElementeplform;
 class TElementekoform;
+class Telementevarform;
 
 class TElementDialogCommands : public QObject {
   Q_OBJECT
@@ -22,9 +23,12 @@ class TElementDialogCommands : public QObject {
 
   void Planetoiden1Click();
   void Kometen1Click();
+  // Objects | Variable stars: the modal choice; OK makes the star current.
+  void Vernderliche1Click();
 
   TElementeplform& AsteroidDialog() { return *asteroid_; }
   TElementekoform& CometDialog() { return *comet_; }
+  Telementevarform& VariableStarDialog() { return *variable_; }
 
  private:
   void AsteroidAccepted();
@@ -34,6 +38,7 @@ class TElementDialogCommands : public QObject {
   TMainForm& form_;
   TElementeplform* asteroid_;
   TElementekoform* comet_;
+  Telementevarform* variable_;
 };
 
 // Creates the dialogs and registers the two commands.

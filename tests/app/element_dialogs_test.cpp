@@ -12,12 +12,18 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QTimer>
+#include <functional>
 #include <filesystem>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "catalogues/ui/element_dialogs.h"
+#include "catalogues/ui/element_list_combo.h"
+#include "catalogues/ui/variable_star_dialog.h"
 #include "core/name_tables.h"
 #include "platform/desktop_opener.h"
 #include "platform/file_dialog.h"
@@ -195,6 +201,68 @@ TEST_F(ElementDialogs, CometRulesSheetSaveAndWebButton) {
   EXPECT_FALSE(dialog.SheetGroup()->isVisible());
   dialog.CancelClick();
   SetDesktopOpener(previousOpener);
+  SetFileDialog(previousFiles);
+}
+
+}  // namespace
+}  // namespace kvx
+
+namespace kvx {
+namespace {
+
+// Cancel hands nothing back; "No Object" then OK hands "Kein Variabler";
+// choosing the loaded file again (by another spelling of its path) does not
+// reload the list, while a file whose name differs only in case is another
+// file and is loaded.
+TEST_F(ElementDialogs, VariableStarChoice) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  test::RecordingFileDialog files;
+  FileDialog* previousFiles = SetFileDialog(&files);
+  const std::string lower = home_.Write("stars.csv", ":ELEMENTE VARIABLE VAMUR!**x\nAlgol;3.0810;40.5721;2.1;3.4;2445641.554;2.867;2000;EA\n");
+  const std::string upper = home_.Write("STARS.csv", ":ELEMENTE VARIABLE VAMUR!**x\nMira;2.1920;-2.5839;2.0;10.1;2444839;331.96;2000;M\nDelta Cep;22.2910;58.2455;3.5;4.4;2436075.445;5.366;2000;C\n");
+  Telementevarform& dialog = ElementDialogCommandsOf(form)->VariableStarDialog();
+  dialog.FileName = lower;
+
+  auto run = [&](const std::function<void()>& act) {
+    QTimer::singleShot(0, [&dialog, act] {
+      act();
+      SavePng(dialog, "variable_star_dialog");
+    });
+    ASSERT_TRUE(form.Commands().Trigger("Vernderliche1"));
+  };
+  run([&dialog] {
+    EXPECT_EQ(dialog.NameLabel()->text(), "No variable star");
+    EXPECT_EQ(dialog.variablentabelle1.Count(), 1);
+    dialog.ListCombo()->setCurrentIndex(0);
+    emit dialog.ListCombo()->activated(0);
+    EXPECT_EQ(dialog.NameLabel()->text(), "Algol");
+    dialog.findChild<QPushButton*>("Abbruch")->click();
+  });
+  EXPECT_EQ(form.State().CurrentVariableStarName, "Kein Variabler");
+
+  run([&] {
+    files.QueueAnswer((home_.Path() / "." / "stars.csv").string());
+    dialog.OpenFile();
+    EXPECT_EQ(dialog.variablentabelle1.Count(), 1);  // the same file: not reloaded
+    files.QueueAnswer(upper);
+    dialog.OpenFile();
+    EXPECT_EQ(dialog.variablentabelle1.Count(), 2);
+    dialog.SearchEdit()->setText("cep");  // only by the beginning: no match
+    dialog.BeginningCheck()->click();     // anywhere now
+    EXPECT_EQ(dialog.NameLabel()->text(), "Delta Cep");
+    dialog.findChild<QPushButton*>("OK")->click();
+  });
+  EXPECT_EQ(form.State().CurrentVariableStarName, "Delta Cep");
+
+  run([&dialog] {
+    dialog.NoObject();
+    dialog.findChild<QPushButton*>("OK")->click();
+  });
+  EXPECT_EQ(form.State().CurrentVariableStarName, "Kein Variabler");
   SetFileDialog(previousFiles);
 }
 
