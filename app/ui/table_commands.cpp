@@ -201,6 +201,7 @@ void TTableCommands::RegisterKinds() {
     }
   });
   RegisterMoonAndSatelliteKinds();
+  RegisterOverviewKinds();
 }
 
 // --- menu states ------------------------------------------------------------------------------
@@ -224,6 +225,7 @@ void TTableCommands::RefreshMenus() {
     commands.SetEnabled(c.Command, enabled);
   }
   RefreshLibraryTableMenus();
+  commands.SetEnabled("StatusvektorVSOP87C1", StateVectorTableEnabled());
 }
 
 // --- the commands ------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,6 +21,7 @@ namespace kvx {
 
 class TKeplereph;
 class TMainForm;
+class Teinzelephform;
 class tuserlist;
 
 class TTableCommands : public QObject {
@@ -79,6 +81,15 @@ class TTableCommands : public QObject {
   Tsatellitenephfenster& SatelliteTable() { return *satellite_table_; }
   TSatelliteSettings& SatelliteSettings() { return satellite_settings_; }
 
+  // --- the daily overview, the state vectors and the single-date page ----------
+  // (app/ui/overview_commands.cpp)
+  // One body at the period start on the single-date page (body index 0 .. 12).
+  void ShowSingleDate(std::int32_t kind);
+  // The page, made on first use and kept.
+  Teinzelephform& SingleDatePage();
+  // The state-vector item while the VSOP87 C library is present.
+  bool StateVectorTableEnabled() const;
+
   // Makes an ephemeris object write into the window's sheet and grid.
   void PrepareOutput(TKeplereph& table);
 
@@ -97,6 +108,7 @@ class TTableCommands : public QObject {
   void RunIntegratedTable(TKeplereph& table, std::int32_t code, double epochJd, const std::string& name);
   void RegisterCommands();
   void RegisterMoonAndSatelliteKinds();
+  void RegisterOverviewKinds();
   // The planet tables of the theory libraries (kinds 872 and 874) and their
   // menu items.
   void RegisterLibraryTables();
@@ -114,6 +126,7 @@ class TTableCommands : public QObject {
   // The satellite table lives from start-up to shut-down.
   std::unique_ptr<Tsatellitenephfenster> satellite_table_;
   TSatelliteSettings satellite_settings_;
+  QPointer<Teinzelephform> single_date_page_;
 };
 
 }  // namespace kvx
