@@ -9,6 +9,7 @@
 
 #include "core/asteroid_elements.h"
 #include "core/comet_elements.h"
+#include "core/element_file_ranges.h"
 #include "core/observer_record.h"
 #include "core/table_step.h"
 #include "eclipses/lunar_eclipse.h"
@@ -90,6 +91,10 @@ struct TMainFormState {
   std::string CurrentDatabaseAsteroid;
   std::int32_t UserObjectIndex = -1;   // the chosen object of the user catalogue, -1 none
   std::uint8_t SeparatorsUsable = 1;   // no locale separator holds "#" or "*"
+  std::uint8_t ElementsChanged = 0;    // the current asteroid or comet was replaced
+  std::uint8_t SettingsChanged = 0;    // something the configuration keeps changed
+  // Chosen entry ranges of the user catalogue and the element files.
+  TElementFileRanges ElementFileRanges;
 };
 
 // Fills `state` with the start-up defaults: observer records (Delta T 61 s,
