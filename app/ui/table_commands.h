@@ -59,6 +59,12 @@ class TTableCommands : public QObject {
   Tsatellitenephfenster& SatelliteTable() { return *satellite_table_; }
   TSatelliteSettings& SatelliteSettings() { return satellite_settings_; }
 
+  // --- the variable stars and the Info tools -----------------------------------
+  // (app/ui/tool_commands.cpp)
+  // Info | Gauss-Krüger: the conversion dialog; "Werte übernehmen" moves the
+  // observer and recomputes the table on show.
+  void GaussKrgergeogr1Click();
+
   // Makes an ephemeris object write into the window's sheet and grid.
   void PrepareOutput(TKeplereph& table);
 
@@ -70,6 +76,7 @@ class TTableCommands : public QObject {
   void RegisterKinds();
   void RegisterCommands();
   void RegisterMoonAndSatelliteKinds();
+  void RegisterToolCommands();
   // After a changed date, place or period the table on show is computed
   // again for the new values.
   void RecomputeShownTable();
