@@ -14,6 +14,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
+#include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
@@ -118,6 +119,36 @@ TEST_F(ToolCommands, GaussKruegerDialogConvertsRefusesAndHandsBackThePlace) {
   });
   form.Commands().Trigger("GaussKrgergeogr1");
   EXPECT_NEAR(r.Longitude, 10.0, 1e-7);
+}
+
+TEST_F(ToolCommands, VariableStarTableFromItsMenuItem) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1100, 600);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  TMainFormState& s = form.State();
+  TObserverRecord& start = s.Period.Start;
+  start.Latitude = 51.191;
+  start.Longitude = -9.301;
+  start.Zone = 0;
+  start.ZoneMinutes = 0;
+  start.DaylightHours = 0;
+  start.Mjd = 60370.0;
+  UTToLocalTime(start);
+  s.Period.AutoEnd = 0;
+  s.Period.End = start;
+  s.Period.End.Mjd = 60430.0;
+  UTToLocalTime(s.Period.End);
+  s.PlaceConfirmed = 1;
+  ASSERT_TRUE(form.Commands().IsEnabled("VernderlicherStern1"));
+  form.Commands().Trigger("VernderlicherStern1");
+  EXPECT_EQ(s.PreviousTableKind, 150);
+  EXPECT_EQ(form.Workbook().Text(1, 1), "Algol (Beta Per)");
+  EXPECT_EQ(form.Workbook().LastRow(), 1 + 21);  // the minima of the two months
+  EXPECT_TRUE(messages_.messages.empty());
+  SavePng(form, "main_window_variable_star");
 }
 
 }  // namespace
