@@ -54,7 +54,8 @@ void SetStartupDefaults(TMainFormState& s) {
   s.CurrentAsteroid.Equinox = 2000.0;
   s.CurrentAsteroid.H = 1.0;
   s.CurrentAsteroid.Name = "Kein Planetoid";
-  s.CurrentCometName = "Kein Komet";
+  s.CurrentComet = TCometElements{};
+  s.CurrentComet.Name = "Kein Komet";
   s.CurrentVariableStarName = "Kein Variabler";
 
   s.TableKind = kNoTableKind;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/asteroid_elements.h"
+#include "core/comet_elements.h"
 #include "core/observer_record.h"
 #include "core/table_step.h"
 #include "engine/table_globals.h"
@@ -79,10 +80,11 @@ struct TMainFormState {
 
   // --- current objects -----------------------------------------------------
   TAsteroidElements CurrentAsteroid;
-  std::string CurrentCometName = "Kein Komet";
+  TCometElements CurrentComet;        // its name is the object name ("Kein Komet": none)
   std::string CurrentVariableStarName = "Kein Variabler";
   std::string CurrentDatabaseAsteroid;
-  std::int32_t UserObjectIndex = -1;
+  std::int32_t UserObjectIndex = -1;   // the chosen object of the user catalogue, -1 none
+  std::uint8_t SeparatorsUsable = 1;   // no locale separator holds "#" or "*"
 };
 
 // Fills `state` with the start-up defaults: observer records (Delta T 61 s,

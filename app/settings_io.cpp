@@ -123,6 +123,13 @@ std::uint8_t AskFirstRunLanguage(SettingsStore& store) {
   return language;
 }
 
+bool SeparatorsUsable(const TIntlSeparators& separators) {
+  for (const char c : {separators.Decimal, separators.List, separators.Date, separators.Time, separators.Thousands}) {
+    if (c == '#' || c == '*') return false;
+  }
+  return true;
+}
+
 TIntlSeparators SeparatorsOrDefaults(const TIntlSeparators& fromLocale) {
   const TIntlSeparators defaults;
   auto pick = [](char value, char fallback) { return value == '\0' || value == ' ' ? fallback : value; };

@@ -88,6 +88,10 @@ std::uint8_t AskFirstRunLanguage(SettingsStore& store);
 // locale leaves empty (a NUL or blank separator).
 TIntlSeparators SeparatorsOrDefaults(const TIntlSeparators& fromLocale);
 
+// True when none of the five separators is "#" or "*" (the sheet's number
+// patterns use both).
+bool SeparatorsUsable(const TIntlSeparators& separators);
+
 // "jdlist.txt": one Julian date per line. Reading skips lines that do not
 // read as a finite number; a missing file gives an empty list.
 std::vector<double> ReadIntegrationDates(const std::string& path);

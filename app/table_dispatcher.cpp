@@ -196,7 +196,7 @@ void TTableDispatcher::ComputeTableGuarded() {
   }
 }
 
-void TTableDispatcher::FinishStandardRun(TKeplereph& object, std::int32_t code) {
+void TTableDispatcher::FinishStandardRun(TKeplereph& object, std::int32_t code, bool elementTable) {
   const TTableKindRow* row = FindTableKind(code);
   if (row != nullptr && row->MenuKind != kKindUnchanged) state_.TableKind = row->MenuKind;
   if (object.Stopped != 0) {
@@ -206,7 +206,11 @@ void TTableDispatcher::FinishStandardRun(TKeplereph& object, std::int32_t code) 
   }
   Call(hooks_.ShowHourglass);
   state_.DocumentSaved = 0;
-  object.paint(state_.WorkbookView);
+  if (elementTable) {
+    object.paintelemente(1, state_.WorkbookView);
+  } else {
+    object.paint(state_.WorkbookView);
+  }
 }
 
 }  // namespace kvx

@@ -75,8 +75,9 @@ class TTableDispatcher {
 
   // The end of a standard run after the time loop: the kind from the code
   // table, kinds 20 when the run was cancelled, the document unsaved, and
-  // the table painted into the sheet or the grid.
-  void FinishStandardRun(TKeplereph& object, std::int32_t code);
+  // the table painted into the sheet or the grid (with `elementTable` the
+  // element table of the rows instead of the ephemeris).
+  void FinishStandardRun(TKeplereph& object, std::int32_t code, bool elementTable = false);
 
   // Completes the end record: its daylight hours from the start, its MJD
   // from the duration (duration flag) or from its local time.

@@ -177,6 +177,11 @@ void ApplyLocaleSeparators(const TIntlSeparators& separators) {
   InitFormatStrings();
 }
 
+void RebuildDecimalPatterns() {
+  BuildPatternSources(IntlSeparators.Decimal);
+  InitFormatStrings();
+}
+
 void InitCoreTablesAtStartup(const TIntlSeparators& locale) {
   InitAstroNameTables();
   ApplyLocaleSeparators(locale);
@@ -197,6 +202,9 @@ void SetNameTablesLanguage(bool english) {
   Fill(EventKindNames, english ? kEventKindNamesEnglish : kEventKindNames);
   Fill(ZoneNames, english ? kZoneNamesEnglish : kZoneNames);
   SetQuantityHeadingLanguage(english);
+  for (std::size_t i = 0; i < DefaultColumnDescriptions.size(); ++i) {
+    DefaultColumnDescriptions[i] = english ? DataFormatSlots[i].english : DataFormatSlots[i].german;
+  }
 }
 
 }  // namespace kvx

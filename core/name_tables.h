@@ -74,6 +74,10 @@ void InitAstroNameTables();
 // sources with its decimal separator and runs InitFormatStrings again.
 void ApplyLocaleSeparators(const TIntlSeparators& separators);
 
+// The 16 number-format patterns again from IntlSeparators.Decimal: pattern
+// 0 is "0", pattern k is "0", the decimal separator and k zeros.
+void RebuildDecimalPatterns();
+
 // The whole start-up sequence of the core tables, in its fixed order:
 // InitAstroNameTables, then ApplyLocaleSeparators(locale).
 void InitCoreTablesAtStartup(const TIntlSeparators& locale);
@@ -81,7 +85,7 @@ void InitCoreTablesAtStartup(const TIntlSeparators& locale);
 // The language switch: copies the German (false) or English (true) set of
 // the weekday, daylight-saving, season, body (both orders), event and zone
 // names into the tables above and refills the column headings
-// (SetQuantityHeadingLanguage). The planet names of the theory libraries
+// (SetQuantityHeadingLanguage) and the long column descriptions. The planet names of the theory libraries
 // stay German.
 void SetNameTablesLanguage(bool english);
 

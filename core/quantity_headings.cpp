@@ -14,8 +14,8 @@ const std::array<TQuantityHeading, kQuantityCount> QuantityHeadings = {{
     {"l", "l"},  // 7
     {"b", "lat"},  // 8
     {"r (AE)", "r (AU)"},  // 9
-    {"r Mio. km", "r Mio. km"},  // 10
-    {"Lg", "Lg"},  // 11
+    {"r Mio. km", "r Mill. km"},  // 10
+    {"Lg", "Long"},  // 11
     {"Br", "Lat"},  // 12
     {"Rd (AE)", "Rd (AU)"},  // 13
     {"Rd Mio. km", "Rd Mill. km"},  // 14

@@ -63,8 +63,11 @@ void ZeroHourlyMotion(TEphemerisResultRecord& r) {
 }
 
 // Moonrise, transit and moonset of level 1 (the Moon's own level).
-void MoonRiseSet(TKepler& body, TComputeSettingsBlock settings, std::uint8_t option, TTruncationLevel level) {
+void MoonRiseSet(TKepler& body, TComputeSettingsBlock settings, std::uint8_t cacheFlag, std::uint8_t option,
+                 TTruncationLevel level) {
   const TObserverRecord& o = body.Observer;
+  // The search samples the Moon many times a day: through the cache too.
+  const ScopedRiseSetMoonCache cache(cacheFlag != 0 ? MoonPositionCache : nullptr);
   TRiseSetTimes rise{}, set{}, durations{};
   TRiseSetTexts riseMarkers{}, setMarkers{}, status{};
   TRiseSetBlock& block = body.Result.RiseSet;
@@ -197,7 +200,7 @@ void Tmond::topozentr() {
                             Observer.SiderealHours, Observer.GeocentricRadius, 1.0);
 }
 
-void Tmond::Aufgang_untergang(int /*mode*/) { MoonRiseSet(*this, settings_, MoonOption, MoonLevelA); }
+void Tmond::Aufgang_untergang(int /*mode*/) { MoonRiseSet(*this, settings_, MoonCacheFlag, MoonOption, MoonLevelA); }
 
 void Tmond::physischeEphemeride() { MoonPhysical(*this); }
 
@@ -275,7 +278,7 @@ void Tmondtab::horizont() {
                          Result.Moon.GeoAzimuth);
 }
 
-void Tmondtab::Aufgang_untergang(int /*mode*/) { MoonRiseSet(*this, settings_, MoonOption, VsopLevelA); }
+void Tmondtab::Aufgang_untergang(int /*mode*/) { MoonRiseSet(*this, settings_, MoonCacheFlag, MoonOption, VsopLevelA); }
 
 void Tmondtab::physischeEphemeride() {
   MoonPhysical(*this);

@@ -1,6 +1,7 @@
 #include "setup/clock_list.h"
 
 #include <cmath>
+#include <filesystem>
 #include <span>
 
 #include "core/name_tables.h"
@@ -35,6 +36,20 @@ bool LoadClocksFile(const std::string& path, TClockList& clocks) {
     if (IsUsableClockRecord(record)) clocks.emplace_back(record);
   }
   return true;
+}
+
+void LoadClocksAtStartup(const std::string& path, TClockList& clocks) {
+  clocks.clear();
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec || size == 0) return;
+  if (!LoadClocksFile(path, clocks)) return;
+  if (size >= kObserverRecordSize && !clocks.empty()) return;
+  clocks.clear();
+  ShowMessage("Die Datei " + path + " ist keine Uhrenliste dieses Programms und wird nicht verwendet.",
+              "The file " + path + " is no clock list of this program and is not used.", MessageIcon::Warning,
+              MessageButtons::Ok, LanguageEnglish != 0 ? "Clocks" : "Uhren");
 }
 
 bool SaveClocksFile(const std::string& path, const TClockList& clocks) {

@@ -32,6 +32,13 @@ bool IsUsableClockRecord(const TObserverRecord& record);
 // empty and returns false (no message: a first run has no file).
 bool LoadClocksFile(const std::string& path, TClockList& clocks);
 
+// Start-up: the clock list from `path` when that file exists. An empty file
+// is an empty list (the user removed every clock). A file shorter than one
+// record, or one in which no record is a usable clock, is not a clock file:
+// it is refused with a message naming it and the list stays empty. An
+// unreadable file leaves the list empty without a message.
+void LoadClocksAtStartup(const std::string& path, TClockList& clocks);
+
 // Writes every clock in list order through a temporary file and a rename; a
 // failed save keeps the old file and says why through the message seam.
 bool SaveClocksFile(const std::string& path, const TClockList& clocks);

@@ -4,6 +4,7 @@
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "theories/low_precision.h"
+#include "theories/moon_cache.h"
 #include "theories/moon_position.h"
 #include "theories/sun_position.h"
 
@@ -38,6 +39,13 @@ void MoonApparentCoordinates(std::uint8_t shortcut, const PositionFileHandles& /
                              TTruncationLevel level) {
   double lambda, beta, distance, x2000, y2000, z2000, x, y, z, distance2;
   MoonPosition(shortcut, selection, lambda, T, beta, distance, x2000, y2000, z2000, x, y, z, distance2, level);
+  EclipticToApparentEquatorial(distance, beta, lambda, T, ra, dec, r);
+}
+
+void MoonApparentCoordinatesFromCache(tmooncheb& cache, TTheorySelection selection, double T, double& ra,
+                                      double& dec, double& r, TTruncationLevel level) {
+  double lambda, beta, distance, x2000, y2000, z2000, x, y, z;
+  cache.MoonChebPosition(selection, level, T, lambda, beta, distance, x2000, y2000, z2000, x, y, z);
   EclipticToApparentEquatorial(distance, beta, lambda, T, ra, dec, r);
 }
 

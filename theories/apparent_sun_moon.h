@@ -29,6 +29,11 @@ void SunApparentCoordinates(std::uint8_t shortcut, const PositionFileHandles& ha
 void MoonApparentCoordinates(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection,
                              double T, double& ra, double& dec, double& r, TTruncationLevel level);
 
+// The same place from the Moon cache (refitted there when needed).
+class tmooncheb;
+void MoonApparentCoordinatesFromCache(tmooncheb& cache, TTheorySelection selection, double T, double& ra,
+                                      double& dec, double& r, TTruncationLevel level);
+
 // Fits of the apparent Sun and Moon over [Ta, Tb] (Julian centuries) with
 // degree N: small records (N <= 8) for ChebyshevFitMoon and ChebyshevFitSun,
 // large (N <= 19) for ChebyshevFitMoonB, medium (N <= 13) for

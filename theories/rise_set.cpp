@@ -14,6 +14,8 @@
 
 namespace kvx {
 
+tmooncheb* RiseSetMoonCache = nullptr;
+
 namespace {
 
 // Julian centuries of dynamical time for a Julian day of UT.
@@ -37,7 +39,11 @@ struct SunMoonPlaces {
       if (moon) {
         TTheorySelection moonSelection = selection;
         if (fastMoon != 0) moonSelection.bytes[1] = 0;
-        MoonApparentCoordinates(shortcut, handles, moonSelection, T, ra, dec, r, level);
+        if (fastMoon == 0 && RiseSetMoonCache != nullptr) {
+          MoonApparentCoordinatesFromCache(*RiseSetMoonCache, moonSelection, T, ra, dec, r, level);
+        } else {
+          MoonApparentCoordinates(shortcut, handles, moonSelection, T, ra, dec, r, level);
+        }
       } else {
         SunApparentCoordinates(shortcut, handles, selection, T, ra, dec, r, level);
       }

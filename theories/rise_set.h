@@ -23,6 +23,23 @@ inline constexpr std::int32_t kRiseSetMoonBodyCode = 10;
 using TRiseSetTimes = std::array<double, 5>;
 using TRiseSetTexts = std::array<const char*, 5>;
 
+class tmooncheb;
+
+// While set, the accurate Moon of RiseSetMoonSun (not the fast-Moon one)
+// comes from this cache instead of the Moon theory; the Moon tables set it
+// around their rise and set searches (ScopedRiseSetMoonCache).
+extern tmooncheb* RiseSetMoonCache;
+class ScopedRiseSetMoonCache {
+ public:
+  explicit ScopedRiseSetMoonCache(tmooncheb* cache) : previous_(RiseSetMoonCache) { RiseSetMoonCache = cache; }
+  ~ScopedRiseSetMoonCache() { RiseSetMoonCache = previous_; }
+  ScopedRiseSetMoonCache(const ScopedRiseSetMoonCache&) = delete;
+  ScopedRiseSetMoonCache& operator=(const ScopedRiseSetMoonCache&) = delete;
+
+ private:
+  tmooncheb* previous_;
+};
+
 // Rise and set of the Moon (event 1), the Sun (event 2) and the Sun at the
 // three twilight levels (events 3..5) on one local day, firstEvent to
 // lastEvent (clamped to 1..5; nothing searched when firstEvent > lastEvent).

@@ -3,8 +3,9 @@ KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixio
 # Used only at development time to regenerate committed data files and
 # fixtures (tools/make_star_catalogues.py, tests/eclipses/make_star_reference.sh,
 # tools/make_builtin_comets.py, tests/catalogues/make_mpc_crosscheck.py,
-# tests/eclipses/make_solar_eclipse_reference.sh and .js (nodejs with the npm
-# package astronomy-engine), tools/make_world_cities.py);
+# tests/eclipses/make_solar_eclipse_reference.sh and .js, the search scripts
+# tests/engine/make_search_*.js (nodejs with the npm package
+# astronomy-engine), tools/make_world_cities.py);
 # neither the build, the program nor the tests need them.
 KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-erfa swe-basic-data libgeonames0 kstars-data python3-skyfield python3-pandas nodejs proj-bin)
 # clang and libclang-rt-dev (libFuzzer and the sanitizer run-times) build the fuzz targets.

@@ -2,6 +2,7 @@
 // batch table and the numerical integration (F11) on the integrator's
 // set-up, Runge-Kutta or Adams by the integrator choice.
 #include <QApplication>
+#include <algorithm>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -44,6 +45,20 @@ void TMainForm::NumerischeIntegration1Click() {
     Integrator().Integrate(config);
   }
   state_.DocumentSaved = 0;
+}
+
+void TMainForm::StateVectorOutput() {
+  truKu& integrator = Integrator();
+  integrator.sg = &workbook_;
+  integrator.Grid = &grid_;
+  integrator.WorkbookView = state_.WorkbookView;
+  integrator.WriteStateVectors(state_.Period.TableConfig, 1, 1);
+  if (state_.WorkbookView == 0) return;
+  const int lastRow = std::max(1, workbook_.LastRow());
+  const int lastCol = std::max(1, workbook_.LastCol());
+  // Fitted from the titles on: the long header cell may run over.
+  workbook_.SetColWidthAuto(2, 1, lastRow, lastCol);
+  workbook_.SetSelection(1, 1, 1, 1);
 }
 
 void TMainForm::RegisterIntegrationCommands() {

@@ -31,6 +31,7 @@
 #include "setup/ui/date_place_dialog.h"
 #include "core/text_conversion.h"
 #include "eclipses/star_catalogue.h"
+#include "engine/moon.h"
 #include "engine/nbody_integrator.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
@@ -251,6 +252,8 @@ void TMainForm::LoadStartupSettings() {
   moon_cache_.SpanDays = state_.NumericOptions.MoonCacheSpan;
   moon_cache_.Degree = state_.NumericOptions.MoonCacheOrder;
   moon_cache_.Create();
+  // The Moon tables and searches read positions through this one cache.
+  MoonPositionCache = moon_cache_.Cache.get();
   LoadSatelliteFileAtStartup(satellite_file_, state_.DataFolder, true);
   state_.IntegrationDatabase = theory_.VspFilePresent;
   state_.Period.IntegrationDatabase = theory_.VspFilePresent;
@@ -339,6 +342,7 @@ TMainForm::~TMainForm() {
     // The position files are closed below whatever the saving did.
   }
   ClosePositionFiles(theory_);
+  if (MoonPositionCache == moon_cache_.Cache.get()) MoonPositionCache = nullptr;
   RestoreCursor();
   delete recent_menu_;
   recent_menu_ = nullptr;

@@ -12,8 +12,10 @@
 #include "app/history_list.h"
 #include "app/main_form_state.h"
 #include "app/settings_io.h"
+#include "core/records.h"
 #include "engine/mystringgrid.h"
 #include "platform/workbook/workbook.h"
+#include "setup/clock_list.h"
 #include "theories/moon_cache.h"
 #include "theories/theory_state.h"
 #include "theories/theory_types.h"
@@ -74,6 +76,10 @@ class TMainForm : public QMainWindow {
   const TSatelliteFileState& SatelliteFile() const { return satellite_file_; }
   TSatelliteFileState& SatelliteFile() { return satellite_file_; }
   TMoonCacheState& MoonCache() { return moon_cache_; }
+  // The objects of the user catalogue (the user-object index points in here).
+  tuserlist& UserObjects() { return user_objects_; }
+  // The world clocks, read from "clocks.dat" at start-up.
+  TClockList& Clocks() { return clocks_; }
   workbook::TWorkbook& Workbook() { return workbook_; }
   TWorkbookView* WorkbookView() const { return workbook_view_; }
   TDocumentCommands& Documents() { return *documents_; }
@@ -143,6 +149,10 @@ class TMainForm : public QMainWindow {
   truKu& Integrator();
   // F11: Runge-Kutta or Adams by the integrator choice.
   void NumerischeIntegration1Click();
+  // The integrator's state vectors (with their header row) from "A1" of the
+  // sheet, the block's columns fitted to the titles and values, "A1" selected; into the result grid
+  // when the workbook view is off.
+  void StateVectorOutput();
   // Any handler that wants the external-program items re-captioned.
   std::function<void()> UpdateExternalProgramMenu;
   // The dispatcher's entry without a new kind; without one the table-changed
@@ -223,6 +233,8 @@ class TMainForm : public QMainWindow {
   TTheoryState theory_;
   TSatelliteFileState satellite_file_;
   TMoonCacheState moon_cache_;
+  tuserlist user_objects_;
+  TClockList clocks_;
   std::shared_ptr<const TStarCatalogue> star_catalogue_;
   std::unique_ptr<QtMessageSink> messages_;
   std::unique_ptr<QtProgress> progress_;

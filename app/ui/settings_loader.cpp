@@ -55,6 +55,11 @@ void TMainForm::LoadStoredSettings() {
   stored_ = ReadStoredSettings(store, state_.DataFolder);
   std::string error;
   integration_dates_ = ReadIntegrationDates(state_.DataFolder + "/jdlist.txt");
+  if (!state_.DataFolder.empty()) LoadClocksAtStartup(state_.DataFolder + "/" + kClocksFileName, clocks_);
+  // The locale's separators were read before the window; the sheet's number
+  // patterns follow its decimal separator.
+  state_.SeparatorsUsable = SeparatorsUsable(IntlSeparators) ? 1 : 0;
+  RebuildDecimalPatterns();
 
   if (stored_.FirstRun) {
     stored_.Language = AskFirstRunLanguage(store);

@@ -6,15 +6,24 @@
 #include <QEvent>
 #include <QLabel>
 #include <QStackedWidget>
+#include <cmath>
+#include <string_view>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/observer_record.h"
 #include "core/text_conversion.h"
+#include "core/input_checks.h"
+#include "core/records.h"
+#include "core/time_scales.h"
+#include "engine/comet.h"
 #include "engine/ephemeris_table.h"
+#include "engine/moon.h"
+#include "engine/library_tables.h"
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "engine/table_globals.h"
+#include "engine/user_object.h"
 #include "platform/globals.h"
 #include "platform/workbook/workbook.h"
 #include "setup/setup_routines.h"
@@ -43,7 +52,18 @@ constexpr TableCommand kTableCommands[] = {
     {"Satellit1", 880, 0},     {"AlleSatelliten1", 881, 0},
 };
 
+// The Moon, the comet, the user object, the integrated orbits and the
+// integrator's state vectors.
+constexpr TableCommand kBodyTableCommands[] = {
+    {"Mond1", 61, 0},         {"Komet1", 41, 0},        {"Benutzerkatalog1", 72, 0},
+    {"Planetoidenbahn1", 22, 0}, {"Kometenbahn1", 42, 0}, {"Planetoiden2", 4014, 0},
+    {"Kometen2", 4016, 0},    {"EingabemaskefrStatusvektor1", 34, 0},
+};
+
 constexpr const char* kNoAsteroidName = "Kein Planetoid";
+constexpr const char* kNoCometName = "Kein Komet";
+// An integration must start at least this far from the element epoch, days.
+constexpr double kIntegrationEpochMinDays = 0.99;
 constexpr std::int32_t kPluto = 9;
 
 }  // namespace
@@ -83,7 +103,9 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
   SetPeriodDialogHook([this] { ZeitraumfrTabelle1Click(); });
   if (!form_.RefreshMenusHook) form_.RefreshMenusHook = [this] { RefreshMenus(); };
   RegisterKinds();
+  RegisterBodyKinds();
   RegisterCommands();
+  RegisterLibraryTables();
   RefreshMenus();
   for (const char* panel : {"Datumpanel", "Ortpanel"})
     if (QLabel* label = form_.Panel(panel)) label->installEventFilter(this);
@@ -191,6 +213,17 @@ void TTableCommands::RefreshMenus() {
     if ((c.Kind == 880 || c.Kind == 881) && !SatelliteTablesEnabled()) enabled = false;
     commands.SetEnabled(c.Command, enabled);
   }
+  const TMainFormState& s = form_.State();
+  const bool asteroid = s.CurrentAsteroid.Name != kNoAsteroidName;
+  const bool comet = s.CurrentComet.Name != kNoCometName;
+  for (const TableCommand& c : kBodyTableCommands) {
+    bool enabled = dispatcher_->HasHandler(c.Kind);
+    if (c.Kind == 22 || c.Kind == 4014) enabled = enabled && asteroid;
+    if (c.Kind == 41 || c.Kind == 42 || c.Kind == 4016) enabled = enabled && comet;
+    if (c.Kind == 72) enabled = enabled && form_.UserObjects().Count() > 0 && FindUserCatalogObject != nullptr;
+    commands.SetEnabled(c.Command, enabled);
+  }
+  RefreshLibraryTableMenus();
 }
 
 // --- the commands ------------------------------------------------------------------------------
@@ -206,6 +239,18 @@ void TTableCommands::RegisterCommands() {
     else handler = [this, kind] { PlainCommand(kind); };
     commands.RegisterHandler(c.Command, handler);
   }
+  commands.RegisterHandler("Mond1", [this] { Mond1Click(); });
+  commands.RegisterHandler("Komet1", [this] { Komet1Click(); });
+  commands.RegisterHandler("Benutzerkatalog1", [this] { Benutzerkatalog1Click(); });
+  for (const char* command : {"Planetoidenbahn1", "Kometenbahn1", "Planetoiden2", "Kometen2"}) {
+    for (const TableCommand& c : kBodyTableCommands) {
+      if (std::string_view(c.Command) == command) {
+        const std::int32_t kind = c.Kind;
+        commands.RegisterHandler(command, [this, kind] { IntegratedOrbitCommand(kind); });
+      }
+    }
+  }
+  commands.RegisterHandler("EingabemaskefrStatusvektor1", [this] { EingabemaskefrStatusvektor1Click(); });
   commands.RegisterHandler("Satelliten1", [this] { Satelliten1Click(); });
   commands.RegisterHandler("Erdsatelliten1", [this] { Erdsatelliten1Click(); });
   commands.RegisterHandler("DatumundOrteingeben1", [this] { DatumundOrteingeben1Click(); });
@@ -271,6 +316,150 @@ void TTableCommands::KeineTabelle1Click() {
   form_.setWindowTitle(kMainWindowCaption);
   RefreshMenus();
   form_.State().TableKind = kNoTableKind;
+  ComputeTable();
+}
+
+// --- the Moon, the comet, the user object and the integrated orbits ---------------------------
+
+void TTableCommands::RegisterBodyKinds() {
+  // The Moon: from the window's Moon cache when its flag is set.
+  dispatcher_->Register(61, [this] {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    Tmondtab table(s.MoonCacheFlag, s.MoonOption, LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig,
+                   p.Start, p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    table.initialisieren(s.MoonCacheFlag, s.MoonOption, LanguageEnglish, p.Selection, p.TableConfig, p.Start, p.End,
+                         s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
+    PrepareOutput(table);
+    dispatcher_->FinishStandardRun(table, 61);
+    if (table.Stopped == 0) {
+      shown_kind_ = 61;
+      shown_object_ = 0;
+    }
+  });
+  // The current comet.
+  dispatcher_->Register(41, [this] {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    TKometeph table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, s.CurrentComet, p.Start, p.End,
+                    s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentComet, p.Start, p.End, s.Step,
+                         s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
+    PrepareOutput(table);
+    dispatcher_->FinishStandardRun(table, 41);
+    if (table.Stopped == 0) {
+      shown_kind_ = 41;
+      shown_object_ = 0;
+    }
+  });
+  // The current object of the user catalogue; an index outside the list
+  // is refused by the table with its message.
+  dispatcher_->Register(72, [this] {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    const tuserobject* object = form_.UserObjects().Item(s.UserObjectIndex);
+    Tusertab table(object, LanguageEnglish, p.Selection, &form_.Workbook(), kBodyIndexAsteroid, p.TableConfig,
+                   p.Start, p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
+    PrepareOutput(table);
+    dispatcher_->FinishStandardRun(table, 72);
+    if (table.Stopped == 0 && table.Rows > 0) {
+      shown_kind_ = 72;
+      shown_object_ = s.ObjectNumber;
+    }
+  });
+  // The integrated asteroid orbit and its element-file data.
+  for (const std::int32_t code : {22, 4014}) {
+    dispatcher_->Register(code, [this, code] {
+      TMainFormState& s = form_.State();
+      const TEphemerisPeriodState& p = s.Period;
+      TKeplereph table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start,
+                       p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+      table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentAsteroid, p.Start, p.End, s.Step,
+                           s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 0, std::string());
+      RunIntegratedTable(table, code, table.Epoch, s.CurrentAsteroid.Name);
+    });
+  }
+  // The integrated comet orbit and its element-file data; the integration
+  // starts from the record's epoch (the perihelion time when it has none).
+  for (const std::int32_t code : {42, 4016}) {
+    dispatcher_->Register(code, [this, code] {
+      TMainFormState& s = form_.State();
+      const TEphemerisPeriodState& p = s.Period;
+      TKometeph table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, s.CurrentComet, p.Start,
+                      p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+      table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentComet, p.Start, p.End, s.Step,
+                           s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+      const double epoch = table.SecondEpoch > 0 ? table.SecondEpoch : table.Epoch;
+      RunIntegratedTable(table, code, epoch, s.CurrentComet.Name);
+    });
+  }
+  // The integrator's state vectors.
+  dispatcher_->Register(34, [this] { form_.StateVectorOutput(); });
+}
+
+void TTableCommands::RunIntegratedTable(TKeplereph& table, std::int32_t code, double epochJd,
+                                        const std::string& name) {
+  TMainFormState& s = form_.State();
+  const TEphemerisPeriodState& p = s.Period;
+  if (std::fabs(MjdToJd(p.Start.Mjd) - epochJd) < kIntegrationEpochMinDays) {
+    ShowIntegrationStartTooNear(LanguageEnglish);
+    s.TableKind = kNoTableKind;
+    s.PreviousTableKind = kNoTableKind;
+    form_.update();
+    ZeitraumfrTabelle1Click();
+    return;
+  }
+  const bool elementTable = code == 4014 || code == 4016;
+  table.integriere(p.PositionFiles, p.ApparentSiderealTime, 1, elementTable ? 1 : 0);
+  if (elementTable) table.ObjectName = name;
+  PrepareOutput(table);
+  dispatcher_->FinishStandardRun(table, code, elementTable);
+  if (table.Stopped == 0) {
+    shown_kind_ = code;
+    shown_object_ = 0;
+  }
+}
+
+void TTableCommands::Benutzerkatalog1Click() {
+  if (!FindUserCatalogObject) return;
+  const int index = FindUserCatalogObject(form_.UserObjects());
+  if (index < 0) return;
+  TMainFormState& s = form_.State();
+  if (s.UserObjectIndex != index) s.TableChanged = 1;
+  s.UserObjectIndex = index;
+  PlainCommand(72);
+}
+
+void TTableCommands::IntegratedOrbitCommand(std::int32_t kind) {
+  TMainFormState& s = form_.State();
+  const TTheorySelection selection = form_.Selection();
+  // The default question: only when the planets would come from a slow
+  // theory (not the internal series, no position database, VSOP allowed).
+  if (selection.bytes[0] != kPlanetTheoryInternal && s.UseIntegrationDatabase == 0 && selection.bytes[2] == 0 &&
+      !form_.SlowTheoryQuestion("", "", 0)) {
+    return;
+  }
+  if (!PeriodCheck()) return;
+  s.TableKind = kind;
+  if (kind == 4014 || kind == 4016) {
+    s.TableChanged = 1;
+  } else {
+    s.PreviousObjectNumber = 0;
+    if (s.PreviousTableKind != kind) s.TableChanged = 1;
+  }
+  ComputeTable();
+}
+
+void TTableCommands::EingabemaskefrStatusvektor1Click() {
+  TMainFormState& s = form_.State();
+  s.ObjectChanged = 1;
+  s.TableChanged = 1;
+  s.PreviousTableKind = kPeriodRefusedKind;
+  RefreshMenus();
+  s.TableKind = 34;
   ComputeTable();
 }
 
@@ -363,6 +552,54 @@ void TTableCommands::ZeitraumfrTabelle1Click() {
   if (p.AutoEnd == 0) LocalTimeToUT(p.End);
   s.TableChanged = 1;
   RecomputeShownTable();
+}
+
+// --- the planet tables of the theory libraries -------------------------------------------------
+// One instant (the start record's T): the tables are written at once into
+// the sheet or the grid by the main window's view switch; an absent library
+// gives its message and leaves the sheet as it was.
+
+namespace {
+
+struct LibraryTableCommand {
+  const char* Command;
+  std::int32_t Kind;
+};
+constexpr LibraryTableCommand kLibraryTableCommands[] = {
+    {"StatusvektorVSOP87A1", kTableKindStateVectorVsop87a},
+    {"OrbitalElementsVSOP87A1", kTableKindElementsVsop82},
+};
+
+}  // namespace
+
+void TTableCommands::RegisterLibraryTables() {
+  for (const LibraryTableCommand& c : kLibraryTableCommands) {
+    const std::int32_t kind = c.Kind;
+    dispatcher_->Register(kind, [this, kind] {
+      TMainFormState& s = form_.State();
+      const TEphemerisPeriodState& p = s.Period;
+      TLibraryTableTarget target;
+      target.WorkbookView = s.WorkbookView;
+      target.Sheet = &form_.Workbook();
+      target.Grid = &form_.Grid();
+      target.Output.SecondEquinoxText = SecondEquinoxText;
+      const TLibraryAvailability& libraries = form_.TheoryState().Libraries;
+      const bool written =
+          kind == kTableKindStateVectorVsop87a
+              ? PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, s.VsopLevelA, p.TableConfig, libraries)
+              : PlanetCoordinateTableVsop82(p.PositionFiles, target, p.Start, p.TableConfig, libraries);
+      if (written) s.DocumentSaved = 0;
+    });
+    form_.Commands().RegisterHandler(c.Command, [this, kind] {
+      form_.State().TableKind = kind;
+      ComputeTable();
+    });
+  }
+}
+
+void TTableCommands::RefreshLibraryTableMenus() {
+  for (const LibraryTableCommand& c : kLibraryTableCommands)
+    form_.Commands().SetEnabled(c.Command, dispatcher_->HasHandler(c.Kind));
 }
 
 }  // namespace kvx

@@ -1,13 +1,17 @@
 // The main window's table commands and its time and place commands: each
 // checks what it needs, stores a table kind (for planets the planet number)
 // and runs the dispatcher, which computes the table into the sheet or the
-// result grid. The kinds of the Sun, the planets and the asteroid are
-// registered here; later subsystems register theirs on Dispatcher().
+// result grid. The kinds of the Sun, the Moon, the planets, the asteroid,
+// the comet, the user object, the integrated orbits and the integrator's
+// state vectors are registered here; later subsystems register theirs on
+// Dispatcher().
 #pragma once
 
 #include <QObject>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "app/table_dispatcher.h"
 #include "tables/satellite_table.h"
@@ -16,6 +20,7 @@ namespace kvx {
 
 class TKeplereph;
 class TMainForm;
+class tuserlist;
 
 class TTableCommands : public QObject {
   Q_OBJECT
@@ -38,6 +43,21 @@ class TTableCommands : public QObject {
   void Pluto1Click();
   void Planetoid1Click() { PlainCommand(21); }
   void KeineTabelle1Click();
+
+  // --- the Moon, the comet, the user object and the integrated orbits ---------
+  void Mond1Click() { PlainCommand(61); }
+  void Komet1Click() { PlainCommand(41); }
+  // The object picked from the user catalogue becomes the current one, then
+  // its table; nothing when the picker is cancelled (index -1).
+  void Benutzerkatalog1Click();
+  // The integrated asteroid or comet orbit (kinds 22, 42) and the data for
+  // an element file (4014, 4016): the slow-theory question first.
+  void IntegratedOrbitCommand(std::int32_t kind);
+  // "Write state vector": the integrator's state vectors into the sheet.
+  void EingabemaskefrStatusvektor1Click();
+  // The user-catalogue picker: the index of the chosen object of the list,
+  // -1 when cancelled. The catalogue item stays disabled until one is set.
+  std::function<int(const tuserlist&)> FindUserCatalogObject;
 
   // --- time and place ----------------------------------------------------------
   void DatumundOrteingeben1Click();
@@ -74,9 +94,20 @@ class TTableCommands : public QObject {
 
  private:
   void RegisterKinds();
+  void RegisterBodyKinds();
+  // The run of an integrating kind after initialisieren: the start must lie
+  // at least 0.99 days from the element epoch `epochJd` (otherwise the
+  // message and the period dialog, nothing computed), then the integrated
+  // rows and the ephemeris (or, for the element-file kinds, the element)
+  // table.
+  void RunIntegratedTable(TKeplereph& table, std::int32_t code, double epochJd, const std::string& name);
   void RegisterCommands();
   void RegisterMoonAndSatelliteKinds();
   void RegisterToolCommands();
+  // The planet tables of the theory libraries (kinds 872 and 874) and their
+  // menu items.
+  void RegisterLibraryTables();
+  void RefreshLibraryTableMenus();
   // After a changed date, place or period the table on show is computed
   // again for the new values.
   void RecomputeShownTable();

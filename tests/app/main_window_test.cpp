@@ -101,16 +101,16 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
     // Commands without a handler are disabled; registering one enables
     // every row of the command (menu item, context menu, tool button).
     TMenuCommands& commands = form.Commands();
-    EXPECT_FALSE(commands.Action("Mond1")->isEnabled());
-    EXPECT_FALSE(commands.Action("SpeedButton20")->isEnabled());
+    EXPECT_FALSE(commands.Action("VernderlicherStern1")->isEnabled());
+    EXPECT_FALSE(commands.Action("SpeedButton23")->isEnabled());
     EXPECT_FALSE(commands.Action("HelpSearchItem")->isEnabled());
     EXPECT_TRUE(commands.Action("FileExitItem")->isEnabled());
-    int moonTables = 0;
-    ASSERT_TRUE(commands.RegisterHandler("Mond1", [&] { ++moonTables; }));
-    EXPECT_TRUE(commands.Action("SpeedButton20")->isEnabled());
-    commands.Action("SpeedButton20")->trigger();
-    commands.Action("Mond1")->trigger();
-    EXPECT_EQ(moonTables, 2);
+    int starTables = 0;
+    ASSERT_TRUE(commands.RegisterHandler("VernderlicherStern1", [&] { ++starTables; }));
+    EXPECT_TRUE(commands.Action("SpeedButton23")->isEnabled());
+    commands.Action("SpeedButton23")->trigger();
+    commands.Action("VernderlicherStern1")->trigger();
+    EXPECT_EQ(starTables, 2);
     EXPECT_TRUE(commands.RegisterHandler("DMS1", [] {}));
     EXPECT_TRUE(commands.Action("DEGDMS1")->isEnabled()) << "the sheet menu's macro shares the command";
     EXPECT_FALSE(commands.RegisterHandler("NoSuchCommand", [] {}));

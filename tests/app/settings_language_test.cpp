@@ -22,6 +22,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
+#include "setup/clock_list.h"
 #include "core/quantity_headings.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -107,6 +108,12 @@ TEST_F(SettingsAndLanguage, FirstStartAsksAndTheSecondRestoresWhatTheSaverWrote)
   }
   const std::string jdlist = ReadAll(fs::path(DataFolder()) / "jdlist.txt");
   EXPECT_EQ(jdlist, "2451545.5\n2460000.25\n");
+  TObserverRecord clock;
+  clock.PlaceName = "Tokyo";
+  clock.Zone = 9;
+  ASSERT_TRUE(SaveClocksFile(DataFolder() + "/clocks.dat", TClockList{tdatumortobjekt(clock)}));
+  const TIntlSeparators locale = IntlSeparators;
+  IntlSeparators.Decimal = '*';
 
   // The second start asks nothing and restores the saved values.
   messages_.messages.clear();
@@ -130,7 +137,12 @@ TEST_F(SettingsAndLanguage, FirstStartAsksAndTheSecondRestoresWhatTheSaverWrote)
   EXPECT_EQ(form.StoredSettings().Window.W, 640);
   EXPECT_EQ(form.StoredSettings().Window.H, 420);
   EXPECT_EQ(form.IntegrationDates(), (std::vector<double>{2451545.5, 2460000.25}));
+  ASSERT_EQ(form.Clocks().size(), 1u);
+  EXPECT_EQ(form.Clocks()[0].Text(), "Tokyo");
+  EXPECT_EQ(form.State().SeparatorsUsable, 0);
+  EXPECT_EQ(DecimalPatternTable[2], "0*00") << "the patterns follow the locale's separator";
   form.close();
+  ApplyLocaleSeparators(locale);
 }
 
 TEST_F(SettingsAndLanguage, BadValuesFallBackAndThePathIsWrittenOnlyWhenSet) {
@@ -205,6 +217,7 @@ TTextSnapshot TakeSnapshot(TMainForm& form) {
   add("event", EventKindNames);
   add("zone", ZoneNames);
   add("heading", QuantityHeadingTable);
+  add("description", DefaultColumnDescriptions);
   return snap;
 }
 
@@ -250,6 +263,15 @@ TEST_F(SettingsAndLanguage, SwitchingToEnglishAndBackRestoresEveryText) {
   EXPECT_EQ(EventKindNames[28], "Conjunction");
   EXPECT_EQ(ZoneNames[1], "NT");
   EXPECT_EQ(QuantityHeadingTable[0], QuantityHeadings[0].english);
+  // Both column-title sets are English, the short ones without a German
+  // letter left.
+  EXPECT_EQ(DefaultColumnDescriptions[0], "Civil date");
+  for (std::size_t slot = 0; slot < QuantityHeadingTable.size(); ++slot) {
+    for (const char* german : {"ä", "ö", "ü", "Ä", "Ö", "Ü", "ß", "Mio."}) {
+      EXPECT_EQ(QuantityHeadingTable[slot].find(german), std::string::npos) << slot;
+      EXPECT_EQ(DefaultColumnDescriptions[slot].find(german), std::string::npos) << slot;
+    }
+  }
   // The status line follows at once (not during the start-up).
   EXPECT_NE(form.Panel("Ortpanel")->text().toStdString(), germanStatus);
   SavePng(form, "main_window_english.png");

@@ -19,9 +19,15 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/state_vector_sheet.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
+#include "core/records.h"
+#include "core/time_scales.h"
+#include "engine/moon.h"
+#include "engine/nbody_integrator.h"
+#include "engine/nbody_setup.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -101,6 +107,7 @@ class TableCommands : public ::testing::Test {
     LanguageEnglish = 1;
     dialogs_seen = 0;
     store_.WriteBool("Settings", "FirstRun", false);  // no first-run language question
+    RowStore.Clear();  // the store keeps the blocks of earlier tables; the counts below are this table's
   }
   test::TempFolder home_;
   MemorySettingsStore store_;
@@ -118,7 +125,8 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
   TMainFormState& state = form.State();
   ASSERT_TRUE(commands.IsEnabled("Mars1"));
   EXPECT_FALSE(commands.IsEnabled("Planetoid1")) << "no asteroid chosen";
-  EXPECT_FALSE(commands.IsEnabled("Mond1")) << "the Moon has no kind yet";
+  EXPECT_FALSE(commands.IsEnabled("Komet1")) << "no comet chosen";
+  EXPECT_FALSE(commands.IsEnabled("Benutzerkatalog1")) << "no user catalogue";
 
   // The first planet table asks for date and place.
   WhenModalShown([](QDialog& dialog) {
@@ -265,6 +273,153 @@ TEST_F(TableCommands, ADateCommandWithoutChangeLeavesTheTableAndCancelStillConfi
   // The planet table after the date dialog asks no more.
   form.Commands().Trigger("Mars1");
   EXPECT_EQ(dialogs_seen, 1);
+}
+
+// The Moon, the comet, the user object, the integrated orbits and the state
+// vectors, each from its menu item into the sheet.
+TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1400, 800);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  TMenuCommands& commands = form.Commands();
+  TMainFormState& state = form.State();
+  workbook::TWorkbook& book = form.Workbook();
+  // 1990 Oct 6 to 16, 0h local, daily; the place counts as confirmed.
+  TObserverRecord& start = state.Period.Start;
+  start.Day = 6;
+  start.Month = 10;
+  start.Year = 1990;
+  start.LocalHours = 0;
+  LocalTimeToUT(start);
+  TObserverRecord& end = state.Period.End;
+  end = start;
+  end.Day = 16;
+  LocalTimeToUT(end);
+  state.Period.AutoEnd = 0;
+  state.PlaceConfirmed = 1;
+  RowStore.Clear();  // it keeps the blocks of earlier, longer tables
+  auto rowsWritten = [&] { return book.LastRow() - RowStore.Count(); };
+
+  // The Moon through the window's own cache.
+  ASSERT_TRUE(commands.Action("SpeedButton20")->isEnabled());
+  ASSERT_NE(form.MoonCache().Cache, nullptr);
+  EXPECT_EQ(MoonPositionCache, form.MoonCache().Cache.get());
+  const std::int64_t refits = form.MoonCache().Cache->Refits();
+  commands.Action("SpeedButton20")->trigger();
+  EXPECT_EQ(state.PreviousTableKind, 61);
+  ASSERT_EQ(RowStore.Count(), 11);
+  EXPECT_GT(form.MoonCache().Cache->Refits(), refits);
+  const int headingRows = rowsWritten();
+  EXPECT_GE(headingRows, 1);
+  EXPECT_LE(headingRows, 3);
+  EXPECT_NEAR(RowStore.Row(0).Position.GeoDistance, 60, 5) << "Earth radii";
+  SavePng(form, "main_window_moon");
+
+  // The comet: Encke, disabled until chosen.
+  EXPECT_FALSE(commands.IsEnabled("Kometenbahn1"));
+  // q, e, i, node, perihelion argument, equinox, perihelion time, H, G.
+  const TCometElements encke{2.2091404 * (1 - 0.8502196), 0.8502196, 11.94524, 334.75006, 186.23352, 2000,
+                             2448193.04502, 9.8, 4, 0, "2P/Encke"};
+  state.CurrentComet = encke;
+  form.Tables().RefreshMenus();
+  ASSERT_TRUE(commands.Action("SpeedButton18")->isEnabled());
+  commands.Trigger("Komet1");
+  EXPECT_EQ(state.PreviousTableKind, 41);
+  ASSERT_EQ(RowStore.Count(), 11);
+  EXPECT_EQ(rowsWritten(), headingRows);
+  const TEphemerisResultRecord twoBody = RowStore.Row(10);
+
+  // Integrated without perturbers it stays on the two-body orbit; the
+  // element-file data of the same run form the element table.
+  commands.Action("SpeedButton32")->trigger();
+  EXPECT_EQ(state.PreviousTableKind, 42);
+  ASSERT_EQ(RowStore.Count(), 11);
+  EXPECT_EQ(RowStore.Row(10).MeanAnomaly, -1000.0);
+  EXPECT_LT(SeparationArcsec(RowStore.Row(10).Position.RightAscension, RowStore.Row(10).Position.Declination,
+                             twoBody.Position.RightAscension, twoBody.Position.Declination),
+            1.0);
+  commands.Trigger("Kometen2");
+  EXPECT_EQ(state.PreviousTableKind, 4016);
+  EXPECT_EQ(rowsWritten(), 1) << "one heading row over the element rows";
+  EXPECT_EQ(book.Text(2, 1).find("2P/Encke"), 0u);
+
+  // A start within a day of the element epoch: the message and the period
+  // dialog, nothing computed.
+  state.CurrentComet.Epoch = MjdToJd(start.Mjd) + 0.5;
+  messages_.messages.clear();
+  dialogs_seen = 0;
+  WhenModalShown([](QDialog& dialog) { dialog.reject(); });
+  commands.Trigger("Kometenbahn1");
+  EXPECT_EQ(dialogs_seen, 1);
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(book.LastRow(), 0);
+  state.CurrentComet.Epoch = 0;
+
+  // The slow-theory question guards the integrations: Cancel ends the
+  // command; with VSOP switched off for perturbations nothing is asked.
+  TTheorySelection& selection = state.Period.Selection;
+  const TTheorySelection before = selection;
+  selection.bytes[0] = kPlanetTheoryPositionFiles;
+  selection.bytes[2] = 0;
+  messages_.messages.clear();
+  messages_.QueueReply(MessageResult::Cancel);
+  state.WarningsOption = 1;
+  commands.Trigger("Kometenbahn1");
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(messages_.messages[0].icon, MessageIcon::Question);
+  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  selection.bytes[2] = 1;
+  selection.bytes[0] = kPlanetTheoryInternal;
+  commands.Trigger("Kometenbahn1");
+  EXPECT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(state.PreviousTableKind, 42);
+  selection = before;
+
+  // The integrated asteroid orbit.
+  state.CurrentAsteroid = {2.3617, 0.0887, 7.14, 103.85, 151.2, 40.0, 0.2716, 2000, 2448000.5, 3.2, 0.32, "(4) Vesta"};
+  form.Tables().RefreshMenus();
+  commands.Action("SpeedButton31")->trigger();
+  EXPECT_EQ(state.PreviousTableKind, 22);
+  ASSERT_EQ(RowStore.Count(), 11);
+  EXPECT_EQ(rowsWritten(), headingRows);
+  commands.Trigger("Planetoiden2");
+  EXPECT_EQ(state.PreviousTableKind, 4014);
+  EXPECT_EQ(book.Text(2, 1).find("(4) Vesta"), 0u);
+
+  // A star of the user catalogue, once the picker is installed; an index
+  // outside the list computes nothing.
+  form.UserObjects().Add(std::make_unique<tuserobject>("Vega", 18.3656f, 38.4701f, 0.0f, 0.0f, 2000.0f, 0.0f));
+  form.Tables().RefreshMenus();
+  EXPECT_FALSE(commands.IsEnabled("Benutzerkatalog1")) << "no picker yet";
+  int pick = 0;
+  form.Tables().FindUserCatalogObject = [&pick](const tuserlist&) { return pick; };
+  form.Tables().RefreshMenus();
+  ASSERT_TRUE(commands.IsEnabled("Benutzerkatalog1"));
+  commands.Trigger("Benutzerkatalog1");
+  EXPECT_EQ(state.PreviousTableKind, 72);
+  ASSERT_EQ(RowStore.Count(), 11);
+  EXPECT_NEAR(RowStore.Row(0).Position.RightAscension, 279.1, 0.5);
+  EXPECT_GT(book.LastRow(), 11);
+  messages_.messages.clear();
+  pick = 5;
+  commands.Trigger("Benutzerkatalog1");
+  EXPECT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(book.LastRow(), 0) << "the cleared sheet stays empty";
+
+  // "Write state vector": the integrator's block from A1, read back.
+  const TIntegrationSetup& setup = form.Integrator().Setup;
+  ASSERT_GE(setup.N, 2);
+  commands.Trigger("EingabemaskefrStatusvektor1");
+  EXPECT_EQ(book.Text(1, 1), kStartValuesHeader);
+  EXPECT_EQ(book.Text(4, 1), setup.Names[1]);
+  EXPECT_FALSE(setup.Names[1].empty());
+  EXPECT_EQ(state.TableKind, kNoTableKind);
+  EXPECT_EQ(state.ObjectChanged, 1);
+  SavePng(form, "main_window_state_vectors");
 }
 
 }  // namespace

@@ -58,5 +58,28 @@ TEST(ClockListTest, WholeRecordsAreReadAndBadOnesSkipped) {
   EXPECT_NE(sink.messages[0].text.find("no/folder/clocks.dat"), std::string::npos);
 }
 
+// At start-up an empty file is an empty list, while a short or foreign
+// file is refused with a message and leaves the list empty.
+TEST(ClockListTest, StartupRefusesShortAndForeignFiles) {
+  test::TempFolder folder;
+  RecordingMessageSink sink;
+  ScopedMessageSink guard(sink);
+  TClockList clocks{tdatumortobjekt(Place("old", 0, 0, 0))};
+  const std::string path = folder.File("clocks.dat");
+  ASSERT_TRUE(SaveClocksFile(path, TClockList{tdatumortobjekt(Place("Berlin", -13.4, 52.5, 1))}));
+  LoadClocksAtStartup(path, clocks);
+  ASSERT_EQ(clocks.size(), 1u);
+  EXPECT_EQ(clocks[0].Text(), "Berlin");
+
+  for (const std::string& bytes : {std::string(), std::string(100, 'x'), std::string(736 * 2, '\xff')}) {
+    LoadClocksAtStartup(folder.Write("clocks.dat", bytes), clocks);
+    EXPECT_TRUE(clocks.empty()) << bytes.size();
+  }
+  ASSERT_EQ(sink.messages.size(), 2u) << "the empty file is no error";
+  EXPECT_NE(sink.messages[0].text.find(path), std::string::npos);
+  LoadClocksAtStartup(folder.File("missing.dat"), clocks);
+  EXPECT_EQ(sink.messages.size(), 2u);
+}
+
 }  // namespace
 }  // namespace kvx
