@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/table_dispatcher.h"
+#include "tables/coordinate_conversion.h"
 #include "tables/satellite_table.h"
 
 namespace kvx {
@@ -84,6 +85,10 @@ class TTableCommands : public QObject {
   // Info | Gauss-Krüger: the conversion dialog; "Werte übernehmen" moves the
   // observer and recomputes the table on show.
   void GaussKrgergeogr1Click();
+  // Info | Transformations: the coordinate dialog; OK with its switch set
+  // writes the position in every frame (kind 890).
+  void Coordinateconversion1Click();
+  TCoordinateBlock& CoordinateBlock() { return coordinate_block_; }
 
   // Makes an ephemeris object write into the window's sheet and grid.
   void PrepareOutput(TKeplereph& table);
@@ -121,6 +126,10 @@ class TTableCommands : public QObject {
   // The satellite table lives from start-up to shut-down.
   std::unique_ptr<Tsatellitenephfenster> satellite_table_;
   TSatelliteSettings satellite_settings_;
+  // The coordinate dialog's position and results-to-table switch, kept
+  // between calls.
+  TCoordinateBlock coordinate_block_;
+  std::uint8_t coordinate_to_table_ = 0;
 };
 
 }  // namespace kvx

@@ -6,6 +6,8 @@
 #include "catalogues/variable_star_list.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "tables/coordinate_conversion.h"
+#include "tables/ui/coordinate_dialog.h"
 #include "tables/ui/gauss_krueger_dialog.h"
 #include "tables/variable_star_table.h"
 
@@ -55,9 +57,29 @@ void TTableCommands::RegisterToolCommands() {
     table.paint(&form_.Workbook(), &form_.Grid(), s.WorkbookView, settings);
     shown_kind_ = 150;
   });
+  // The position of the coordinate dialog in every frame.
+  dispatcher_->Register(890, [this] {
+    TMainFormState& s = form_.State();
+    TTableOutputSettings settings;
+    settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
+    s.DocumentSaved = 0;
+    CoordinateConversionTable(&form_.Workbook(), &form_.Grid(), s.WorkbookView, s.Period.TableConfig,
+                              coordinate_block_, settings);
+    shown_kind_ = 890;
+  });
   TMenuCommands& commands = form_.Commands();
+  commands.RegisterHandler("Coordinateconversion1", [this] { Coordinateconversion1Click(); });
   commands.RegisterHandler("VernderlicherStern1", [this] { PlainCommand(150); });
   commands.RegisterHandler("GaussKrgergeogr1", [this] { GaussKrgergeogr1Click(); });
+}
+
+void TTableCommands::Coordinateconversion1Click() {
+  TMainFormState& s = form_.State();
+  if (ShowCoordinateConversionDialog(coordinate_to_table_, s.Period.Start, coordinate_block_) != 1) return;
+  if (coordinate_to_table_ == 0) return;
+  s.TableKind = 890;
+  if (s.PreviousTableKind != 890) s.TableChanged = 1;
+  ComputeTable();
 }
 
 void TTableCommands::GaussKrgergeogr1Click() {

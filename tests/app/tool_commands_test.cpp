@@ -1,7 +1,8 @@
-// The Info-menu tools from their menu items in the main window: the
-// Gauss-Krüger dialog (conversion both ways, refused entries, "Werte
-// übernehmen" moving the observer, "Schließen" keeping it). PNGs of the
-// dialogs go to test-output.
+// The variable-star table and the Info-menu tools from their menu items in
+// the main window: the Gauss-Krüger dialog (conversion both ways, refused
+// entries, "Werte übernehmen" moving the observer, "Schließen" keeping it)
+// and the coordinate dialog (DMS->DEG, reduced longitudes, refusals, Cancel
+// keeping the block, OK writing kind 890). PNGs go to test-output.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -22,7 +23,13 @@
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 #include "tables/gauss_krueger.h"
+#include "tables/ui/coordinate_dialog.h"
 #include "tables/ui/gauss_krueger_dialog.h"
+#include "app/ui/table_commands.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRegularExpression>
+#include <QLabel>
 
 namespace kvx {
 namespace {
@@ -44,7 +51,10 @@ class ToolCommands : public ::testing::Test {
     LanguageEnglish = 0;
     store_.WriteBool("Settings", "FirstRun", false);
   }
-  void TearDown() override { SetGaussKruegerDialogDriver({}); }
+  void TearDown() override {
+    SetGaussKruegerDialogDriver({});
+    SetCoordinateDialogDriver({});
+  }
   test::TempFolder home_;
   MemorySettingsStore store_;
   RecordingMessageSink messages_;
@@ -149,6 +159,68 @@ TEST_F(ToolCommands, VariableStarTableFromItsMenuItem) {
   EXPECT_EQ(form.Workbook().LastRow(), 1 + 21);  // the minima of the two months
   EXPECT_TRUE(messages_.messages.empty());
   SavePng(form, "main_window_variable_star");
+}
+
+TEST_F(ToolCommands, CoordinateDialogConvertsAndWritesTheTable) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(900, 500);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  LanguageEnglish = 0;
+  TMainFormState& s = form.State();
+  s.Period.Start.Latitude = 51.191;
+  s.Period.Start.Longitude = -9.301;
+  s.Period.Start.Mjd = 60400.3;
+  UTToLocalTime(s.Period.Start);
+  const TCoordinateBlock before = form.Tables().CoordinateBlock();
+
+  // Cancel keeps the block even after entries were converted.
+  SetCoordinateDialogDriver([&](TKoordEingabe& d) {
+    d.ComboBox1->setCurrentIndex(0);
+    d.EditLg->SetValue(12.3045, 4);
+    d.BtnLgDEGClick();
+    double x = 0;
+    EXPECT_TRUE(d.EditLg->Value(x));
+    EXPECT_NEAR(x, 12.5125, 1e-9);
+    EXPECT_NEAR(d.Block.raDate, 187.6875, 1e-9);
+    d.Cancel->click();
+    return d.result();
+  });
+  form.Commands().Trigger("Coordinateconversion1");
+  EXPECT_EQ(form.Tables().CoordinateBlock().raDate, before.raDate);
+
+  // -10 in an ecliptic longitude is 350°; a latitude beyond 90° and text are
+  // refused; OK with the switch writes kind 890.
+  SetCoordinateDialogDriver([&](TKoordEingabe& d) {
+    d.ComboBox1->setCurrentIndex(3);
+    d.EditLg->SetValue(-10, 2);
+    EXPECT_TRUE(d.EditLgExit());
+    EXPECT_NEAR(d.Block.lonDate, 350.0, 1e-12);
+    d.EditBr->SetValue(5, 2);
+    EXPECT_TRUE(d.EditBrExit());
+    d.EditBr->SetValue(95, 2);
+    EXPECT_FALSE(d.EditBrExit());
+    EXPECT_NEAR(d.Block.latDate, 5.0, 1e-12);
+    d.EditBr->setText("abc");
+    EXPECT_FALSE(d.EditBrExit());
+    EXPECT_TRUE(d.Rise->text().startsWith("Aufgang: "));
+    const QRegularExpression hourAngle("^Stundenwinkel: \\d+h\\d\\dm$");
+    EXPECT_TRUE(d.HourAngle->text().contains(hourAngle)) << d.HourAngle->text().toStdString();
+    d.CheckBox1->setChecked(true);
+    d.adjustSize();
+    SavePng(d, "coordinate_dialog");
+    d.Ok->click();
+    return d.result();
+  });
+  form.Commands().Trigger("Coordinateconversion1");
+  ASSERT_EQ(messages_.messages.size(), 2u);
+  EXPECT_EQ(messages_.messages[1].text, "Ungültige Eingabe");
+  EXPECT_NEAR(form.Tables().CoordinateBlock().lonDate, 350.0, 1e-12);
+  EXPECT_EQ(s.PreviousTableKind, 890);
+  EXPECT_EQ(form.Workbook().Text(1, 1), "Äquinoktium");
+  EXPECT_FALSE(form.Workbook().Text(2, 2).empty());
 }
 
 }  // namespace
