@@ -280,6 +280,7 @@ void TTableCommands::RegisterCommands() {
   commands.RegisterHandler("DatumundOrteingeben1", [this] { DatumundOrteingeben1Click(); });
   commands.RegisterHandler("Ortwhlen1", [this] { Ortwhlen1Click(); });
   commands.RegisterHandler("ZeitraumfrTabelle1", [this] { ZeitraumfrTabelle1Click(); });
+  RegisterToolCommands();
 }
 
 bool TTableCommands::PeriodCheck() {

@@ -17,6 +17,7 @@
 
 #include "app/table_dispatcher.h"
 #include "core/records.h"
+#include "tables/coordinate_conversion.h"
 #include "tables/satellite_table.h"
 
 namespace kvx {
@@ -96,6 +97,16 @@ class TTableCommands : public QObject {
   void Jahreszeiten1Click();
   const std::vector<tjahreszeitergebnis>& SeasonResults() const { return seasons_; }
 
+  // --- the variable stars and the Info tools -----------------------------------
+  // (app/ui/tool_commands.cpp)
+  // Info | Gauss-Krüger: the conversion dialog; "Werte übernehmen" moves the
+  // observer and recomputes the table on show.
+  void GaussKrgergeogr1Click();
+  // Info | Transformations: the coordinate dialog; OK with its switch set
+  // writes the position in every frame (kind 890).
+  void Coordinateconversion1Click();
+  TCoordinateBlock& CoordinateBlock() { return coordinate_block_; }
+
   // --- the daily overview, the state vectors and the single-date page ----------
   // (app/ui/overview_commands.cpp)
   // One body at the period start on the single-date page (body index 0 .. 12).
@@ -126,6 +137,7 @@ class TTableCommands : public QObject {
   void RegisterLunarEclipseCommands();
   void RegisterMoonAndSatelliteKinds();
   void RegisterSeasonKind();
+  void RegisterToolCommands();
   void RegisterOverviewKinds();
   // The planet tables of the theory libraries (kinds 872 and 874) and their
   // menu items.
@@ -147,6 +159,11 @@ class TTableCommands : public QObject {
   TSatelliteSettings satellite_settings_;
   // The event list of the seasons table.
   std::vector<tjahreszeitergebnis> seasons_;
+  // The coordinate dialog's position and results-to-table switch, kept
+  // between calls.
+  TCoordinateBlock coordinate_block_;
+  std::uint8_t coordinate_to_table_ = 0;
+
   QPointer<Teinzelephform> single_date_page_;
 };
 
