@@ -56,6 +56,7 @@ void SetStartupDefaults(TMainFormState& s) {
   s.CurrentAsteroid.Name = "Kein Planetoid";
   s.CurrentComet = TCometElements{};
   s.CurrentComet.Name = "Kein Komet";
+  s.ElementFileRanges = TElementFileRanges{};
   s.CurrentVariableStarName = "Kein Variabler";
 
   s.TableKind = kNoTableKind;

@@ -9,8 +9,10 @@
 
 #include "core/asteroid_elements.h"
 #include "core/comet_elements.h"
+#include "core/element_file_ranges.h"
 #include "core/observer_record.h"
 #include "core/table_step.h"
+#include "eclipses/lunar_eclipse.h"
 #include "engine/table_globals.h"
 #include "setup/numeric_options.h"
 #include "theories/observer_completion.h"
@@ -57,6 +59,10 @@ struct TMainFormState {
   std::int32_t PhaseTableMinutes = 1;   // step of the eclipse phase table
   std::int32_t PhaseTableSeconds = 0;
   std::uint8_t SolarEclipseCriterion = 0;  // the calendar keeps local kinds from this one on (0..3)
+  // The lunar-eclipse calendar's criteria and the event list of the last
+  // lunar eclipse found.
+  TLunarEclipseCriteria LunarCriteria;
+  TLunarEclipseList LunarEclipseResults;
 
   // --- computing settings ---------------------------------------------------
   std::int32_t VsopLevelA = -1;        // truncation level of the ephemerides ("Full")
@@ -85,6 +91,10 @@ struct TMainFormState {
   std::string CurrentDatabaseAsteroid;
   std::int32_t UserObjectIndex = -1;   // the chosen object of the user catalogue, -1 none
   std::uint8_t SeparatorsUsable = 1;   // no locale separator holds "#" or "*"
+  std::uint8_t ElementsChanged = 0;    // the current asteroid or comet was replaced
+  std::uint8_t SettingsChanged = 0;    // something the configuration keeps changed
+  // Chosen entry ranges of the user catalogue and the element files.
+  TElementFileRanges ElementFileRanges;
 };
 
 // Fills `state` with the start-up defaults: observer records (Delta T 61 s,

@@ -8,18 +8,23 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/table_dispatcher.h"
+#include "core/records.h"
+#include "tables/coordinate_conversion.h"
 #include "tables/satellite_table.h"
 
 namespace kvx {
 
 class TKeplereph;
 class TMainForm;
+class Teinzelephform;
 class tuserlist;
 
 class TTableCommands : public QObject {
@@ -43,6 +48,14 @@ class TTableCommands : public QObject {
   void Pluto1Click();
   void Planetoid1Click() { PlainCommand(21); }
   void KeineTabelle1Click();
+
+  // --- lunar eclipses ----------------------------------------------------------
+  // The eclipse after the start date with its events (kind 88 when found).
+  void Mondfinsternis3Click();
+  // The criteria dialog, then the calendar over the period (kind 89).
+  void Mondfinsterniskalender1Click();
+  // Kind 89: the calendar into the sheet or the grid; a cancel leaves no table.
+  void LunarEclipseCalendarRun();
 
   // --- the Moon, the comet, the user object and the integrated orbits ---------
   void Mond1Click() { PlainCommand(61); }
@@ -79,6 +92,30 @@ class TTableCommands : public QObject {
   Tsatellitenephfenster& SatelliteTable() { return *satellite_table_; }
   TSatelliteSettings& SatelliteSettings() { return satellite_settings_; }
 
+  // --- the seasons (app/ui/season_commands.cpp) -------------------------------
+  // Tables | Seasons: the seasons of every year of the period (kind 90).
+  void Jahreszeiten1Click();
+  const std::vector<tjahreszeitergebnis>& SeasonResults() const { return seasons_; }
+
+  // --- the variable stars and the Info tools -----------------------------------
+  // (app/ui/tool_commands.cpp)
+  // Info | Gauss-Krüger: the conversion dialog; "Werte übernehmen" moves the
+  // observer and recomputes the table on show.
+  void GaussKrgergeogr1Click();
+  // Info | Transformations: the coordinate dialog; OK with its switch set
+  // writes the position in every frame (kind 890).
+  void Coordinateconversion1Click();
+  TCoordinateBlock& CoordinateBlock() { return coordinate_block_; }
+
+  // --- the daily overview, the state vectors and the single-date page ----------
+  // (app/ui/overview_commands.cpp)
+  // One body at the period start on the single-date page (body index 0 .. 12).
+  void ShowSingleDate(std::int32_t kind);
+  // The page, made on first use and kept.
+  Teinzelephform& SingleDatePage();
+  // The state-vector item while the VSOP87 C library is present.
+  bool StateVectorTableEnabled() const;
+
   // Makes an ephemeris object write into the window's sheet and grid.
   void PrepareOutput(TKeplereph& table);
 
@@ -96,7 +133,12 @@ class TTableCommands : public QObject {
   // table.
   void RunIntegratedTable(TKeplereph& table, std::int32_t code, double epochJd, const std::string& name);
   void RegisterCommands();
+  void RegisterLunarEclipseKinds();
+  void RegisterLunarEclipseCommands();
   void RegisterMoonAndSatelliteKinds();
+  void RegisterSeasonKind();
+  void RegisterToolCommands();
+  void RegisterOverviewKinds();
   // The planet tables of the theory libraries (kinds 872 and 874) and their
   // menu items.
   void RegisterLibraryTables();
@@ -109,11 +151,20 @@ class TTableCommands : public QObject {
 
   TMainForm& form_;
   std::unique_ptr<TTableDispatcher> dispatcher_;
+  bool table_begun_ = false;  // the running table opened an undo transaction
   std::int32_t shown_kind_ = kNoTableKind;
   std::int32_t shown_object_ = 0;
   // The satellite table lives from start-up to shut-down.
   std::unique_ptr<Tsatellitenephfenster> satellite_table_;
   TSatelliteSettings satellite_settings_;
+  // The event list of the seasons table.
+  std::vector<tjahreszeitergebnis> seasons_;
+  // The coordinate dialog's position and results-to-table switch, kept
+  // between calls.
+  TCoordinateBlock coordinate_block_;
+  std::uint8_t coordinate_to_table_ = 0;
+
+  QPointer<Teinzelephform> single_date_page_;
 };
 
 }  // namespace kvx

@@ -1,0 +1,49 @@
+// Objects | Asteroids, Objects | Comets and Objects | Variable stars: the two element dialogs, created
+// once with the main window and kept for the run. OK stores the set as the
+// current asteroid (comet), marks the elements and the settings changed,
+// makes the next table be built anew, refreshes the menus and recomputes an
+// asteroid (comet) table on show. Loading another list file in a dialog
+// forgets the entry range chosen for the old file.
+#pragma once
+
+#include <QObject>
+
+namespace kvx {
+
+class TMainForm;
+class TElementeplform;
+class TElementekoform;
+class Telementevarform;
+
+class TElementDialogCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit TElementDialogCommands(TMainForm& form);
+
+  void Planetoiden1Click();
+  void Kometen1Click();
+  // Objects | Variable stars: the modal choice; OK makes the star current.
+  void Vernderliche1Click();
+
+  TElementeplform& AsteroidDialog() { return *asteroid_; }
+  TElementekoform& CometDialog() { return *comet_; }
+  Telementevarform& VariableStarDialog() { return *variable_; }
+
+ private:
+  void AsteroidAccepted();
+  void CometAccepted();
+  void AfterElementsChanged(int tableKindA, int tableKindB);
+
+  TMainForm& form_;
+  TElementeplform* asteroid_;
+  TElementekoform* comet_;
+  Telementevarform* variable_;
+};
+
+// Creates the dialogs and registers the two commands.
+TElementDialogCommands& InstallElementDialogCommands(TMainForm& form);
+// The installed commands (nullptr before installation).
+TElementDialogCommands* ElementDialogCommandsOf(TMainForm& form);
+
+}  // namespace kvx

@@ -1,0 +1,99 @@
+// The variable-star table (kind 150) and the conversion tools of the Info
+// menu.
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "catalogues/variable_star_list.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "tables/coordinate_conversion.h"
+#include "tables/ui/coordinate_dialog.h"
+#include "tables/ui/gauss_krueger_dialog.h"
+#include "tables/variable_star_table.h"
+
+namespace kvx {
+
+namespace {
+
+// The current variable star from the element file in the data folder: the
+// one of that name, else the file's first star. False without a star.
+bool CurrentVariableStar(const TMainFormState& s, TVariableStarElements& star) {
+  variablentabelle list;
+  if (!list.ReadVariableFile(s.DataFolder + "/variab.csv") || list.Count() == 0) return false;
+  star = list.Data(0);
+  for (int i = 0; i < list.Count(); ++i) {
+    if (list.Data(i).Name == s.CurrentVariableStarName) star = list.Data(i);
+  }
+  return true;
+}
+
+}  // namespace
+
+void TTableCommands::RegisterToolCommands() {
+  dispatcher_->Register(150, [this] {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    TVariableStarElements star;
+    if (!CurrentVariableStar(s, star)) {
+      ShowMessage("Keine Datei mit veränderlichen Sternen gefunden.", "No file with variable stars found.",
+                  MessageIcon::Error);
+      s.TableKind = kNoTableKind;
+      return;
+    }
+    Tvareph table(p.Start, p.End, star, p.TableConfig, p.Selection);
+    if (!table.CheckElements()) {
+      s.TableKind = kNoTableKind;
+      return;
+    }
+    table.schleife(p.ApparentSiderealTime);
+    if (table.Stopped != 0) {
+      s.TableKind = kNoTableKind;
+      s.PreviousTableKind = kNoTableKind;
+      return;
+    }
+    TTableOutputSettings settings;
+    settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
+    s.DocumentSaved = 0;
+    table.paint(&form_.Workbook(), &form_.Grid(), s.WorkbookView, settings);
+    shown_kind_ = 150;
+  });
+  // The position of the coordinate dialog in every frame.
+  dispatcher_->Register(890, [this] {
+    TMainFormState& s = form_.State();
+    TTableOutputSettings settings;
+    settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
+    s.DocumentSaved = 0;
+    CoordinateConversionTable(&form_.Workbook(), &form_.Grid(), s.WorkbookView, s.Period.TableConfig,
+                              coordinate_block_, settings);
+    shown_kind_ = 890;
+  });
+  TMenuCommands& commands = form_.Commands();
+  commands.RegisterHandler("Coordinateconversion1", [this] { Coordinateconversion1Click(); });
+  commands.RegisterHandler("VernderlicherStern1", [this] { PlainCommand(150); });
+  commands.RegisterHandler("GaussKrgergeogr1", [this] { GaussKrgergeogr1Click(); });
+}
+
+void TTableCommands::Coordinateconversion1Click() {
+  TMainFormState& s = form_.State();
+  if (ShowCoordinateConversionDialog(coordinate_to_table_, s.Period.Start, coordinate_block_) != 1) return;
+  if (coordinate_to_table_ == 0) return;
+  s.TableKind = 890;
+  if (s.PreviousTableKind != 890) s.TableChanged = 1;
+  ComputeTable();
+}
+
+void TTableCommands::GaussKrgergeogr1Click() {
+  TMainFormState& s = form_.State();
+  TObserverRecord& r = s.Period.Start;
+  double latitude = r.Latitude;
+  double longitude = r.Longitude;
+  if (!ShowGaussKruegerDialog(latitude, longitude)) return;
+  r.Latitude = latitude;
+  r.Longitude = longitude;
+  form_.UpdateStatusLine();
+  if (!PeriodCheck()) return;
+  s.TableChanged = 1;
+  RecomputeShownTable();
+}
+
+}  // namespace kvx

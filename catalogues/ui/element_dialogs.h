@@ -1,0 +1,193 @@
+// The asteroid and comet element dialogs (TElementeplform, TElementekoform):
+// manual entry of one element set, choice from a loaded element list, a set
+// read from or written into the workbook sheet, the list saved in another
+// format and a web page of element lists. Both are created once and shown
+// non-modally; OK hands the set to the owner's hook and hides the form,
+// which keeps its state for the next showing.
+//
+// A field is checked when it loses the focus: a refused value sets
+// InvalidEntryPending at once (so the OK click that moved the focus is
+// swallowed), and after the focus change has finished the message is shown,
+// every field returns to the last accepted values and the focus goes back.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogues/asteroid_list.h"
+#include "catalogues/comet_list.h"
+#include "catalogues/element_dialog_model.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kvx {
+
+namespace workbook {
+class TWorkbook;
+}
+
+class ElementListCombo;
+
+class TElementDialogBase : public QDialog {
+  Q_OBJECT
+
+ public:
+  TElementDialogBase(TElementDialogKind kind, QWidget* parent);
+  ~TElementDialogBase() override;
+
+  TElementDialogState State;
+  std::string DataFolder;                  // where the default list file lives
+  bool Spreadsheet = true;                 // the main window's spreadsheet setting
+  workbook::TWorkbook* Sheet = nullptr;    // the sheet for reading and writing sets
+  std::function<void()> OnAccepted;        // OK: the record is handed over here
+  std::function<void()> OnFileLoaded;      // another list file was loaded (range reset)
+
+  // The form's show sequence (captions, list loading, fields).
+  void ShowSequence();
+  // Checks one field's text (the focus-out rule). True when accepted.
+  bool CheckEntry(int field);
+  // OK with or without the OK button as sender (the write buttons use false).
+  // True when every field passed.
+  bool OKClick(bool fromOkButton);
+  void CancelClick();
+  // Reads the set at Edit2's cell reference from the sheet.
+  void ReadElementSetFromSheet();
+  void WriteToSheet(bool withHeader);
+  void OpenWebPage();
+  void SaveList();
+  void OpenListFile();
+  void SetNoObject();
+
+  QLineEdit* FieldEdit(int field) const;
+  QLineEdit* NameEdit() const { return name_; }
+  QLineEdit* SheetRefEdit() const { return sheet_ref_; }
+  QLineEdit* SearchEdit() const { return search_; }
+  QLineEdit* WebAddressEdit() const { return web_; }
+  QGroupBox* SheetGroup() const { return sheet_group_; }
+  QLabel* UsedFileLabel() const { return used_file_; }
+  QPushButton* OkButton() const { return ok_; }
+  ElementListCombo* ListCombo() const { return combo_; }
+  TElementDialogKind Kind() const { return kind_; }
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  virtual double& Field(int field) = 0;
+  virtual std::string& Name() = 0;
+  virtual TElementListBase& List() = 0;
+  virtual bool LoadListFile(bool showMessages) = 0;
+  virtual void TakeListRecord() = 0;
+  virtual void PutRecordIntoList() = 0;
+  virtual bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) = 0;
+  virtual bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) = 0;
+  virtual void SaveRecordCopy() = 0;
+  virtual void RestoreRecordCopy() = 0;
+  int SheetCellCount() const { return kind_ == TElementDialogKind::Asteroid ? 12 : 11; }
+
+  void Build();
+  void ShowFields();
+  void SetCaptions();
+  void ShowUsedElementFile();
+  void EnableElementEdits();
+  void RefuseEntry(int field, QLineEdit* edit);
+  void DoSearch();
+  void OnSheetRefChanged();
+
+  TElementDialogKind kind_;
+  std::vector<int> fields_;
+  std::vector<QLineEdit*> edits_;
+  std::vector<QLabel*> labels_;
+  QLineEdit* name_ = nullptr;
+  QLineEdit* search_ = nullptr;
+  QLineEdit* sheet_ref_ = nullptr;
+  QLineEdit* web_ = nullptr;
+  QCheckBox* wortanfang_ = nullptr;
+  QGroupBox* manual_group_ = nullptr;
+  QGroupBox* list_group_ = nullptr;
+  QGroupBox* sheet_group_ = nullptr;
+  QLabel* used_file_ = nullptr;
+  QLabel* label15_ = nullptr;
+  QLabel* search_label_ = nullptr;
+  QLabel* name_label_ = nullptr;
+  QLabel* sheet_label_ = nullptr;
+  QPushButton* no_object_ = nullptr;
+  QPushButton* open_ = nullptr;
+  QPushButton* save_ = nullptr;
+  QPushButton* from_cell_ = nullptr;
+  QPushButton* write_ = nullptr;
+  QPushButton* write_header_ = nullptr;
+  QPushButton* web_button_ = nullptr;
+  QPushButton* eq2000_ = nullptr;
+  QPushButton* eq1950_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  ElementListCombo* combo_ = nullptr;
+  bool restoring_ = false;
+};
+
+class TElementeplform : public TElementDialogBase {
+  Q_OBJECT
+
+ public:
+  explicit TElementeplform(QWidget* parent = nullptr);
+  TAsteroidElements Record;
+  Planetoidentabelle Planetoidentabelle1;
+  // The document loader: loads the stored file unless the first showing
+  // is still to come and the file exists.
+  void SetAsteroidElementFileName(bool showMessages);
+
+ protected:
+  double& Field(int field) override { return AsteroidField(Record, field); }
+  std::string& Name() override { return Record.Name; }
+  TElementListBase& List() override { return Planetoidentabelle1; }
+  bool LoadListFile(bool showMessages) override;
+  void TakeListRecord() override;
+  void PutRecordIntoList() override { Planetoidentabelle1.CurrentRecord = Record; }
+  bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) override;
+  bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) override;
+  void SaveRecordCopy() override { copy_ = Record; }
+  void RestoreRecordCopy() override { Record = copy_; }
+
+ private:
+  TAsteroidElements copy_;
+};
+
+class TElementekoform : public TElementDialogBase {
+  Q_OBJECT
+
+ public:
+  explicit TElementekoform(QWidget* parent = nullptr);
+  TCometElements Record;
+  Kometentabelle Kometentabelle1;
+  void SetDateiname(bool showMessages);
+
+ protected:
+  double& Field(int field) override { return CometField(Record, field); }
+  std::string& Name() override { return Record.Name; }
+  TElementListBase& List() override { return Kometentabelle1; }
+  bool LoadListFile(bool showMessages) override;
+  void TakeListRecord() override;
+  void PutRecordIntoList() override { Kometentabelle1.CurrentRecord = Record; }
+  bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) override;
+  bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) override;
+  void SaveRecordCopy() override { copy_ = Record; }
+  void RestoreRecordCopy() override { Record = copy_; }
+
+ private:
+  TCometElements copy_;
+};
+
+// Copy the record into the form and show it non-modally.
+void ShowAsteroidElementsDialog(TElementeplform& form, bool hints, const TAsteroidElements& record);
+void ShowCometElementsDialog(TElementekoform& form, bool hints, const TCometElements& record);
+
+}  // namespace kvx

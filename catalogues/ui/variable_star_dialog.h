@@ -1,0 +1,71 @@
+// The variable-star choice (Telementevarform): a star picked from a
+// variable-star file, or none ("Kein Variabler"). Modal, created once and
+// kept with its loaded list; the record reaches the caller only on OK.
+// A chosen file is loaded unless it is the file already loaded (compared as
+// canonical paths, since names differing in case are different files).
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "catalogues/variable_star_list.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kvx {
+
+class ElementListCombo;
+
+class Telementevarform : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit Telementevarform(QWidget* parent = nullptr);
+
+  TVariableStarElements Record;
+  variablentabelle variablentabelle1;
+  std::string FileName;    // "variab.csv" in DataFolder when empty at the first showing
+  std::string DataFolder;
+  std::uint8_t LoadPending = 1;
+  std::uint8_t SearchAnywhere = 0;
+  std::uint8_t Hints = 1;
+
+  // The first showing's loading, the captions and the name.
+  void ShowSequence();
+  // The document loader: reloads the stored file unless the first showing
+  // is still to come.
+  void SetVariableStarFileName(bool showMessages);
+  void OpenFile();
+  void NoObject();
+
+  QLineEdit* SearchEdit() const { return search_; }
+  QLabel* NameLabel() const { return name_; }
+  QCheckBox* BeginningCheck() const { return wortanfang_; }
+  ElementListCombo* ListCombo() const { return combo_; }
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void ShowName();
+  void DoSearch();
+
+  ElementListCombo* combo_;
+  QLineEdit* search_;
+  QCheckBox* wortanfang_;
+  QLabel* name_;
+  QLabel* name_caption_;
+  QLabel* search_caption_;
+  QPushButton* open_;
+  QPushButton* none_;
+  QPushButton* cancel_;
+};
+
+// Shows the form modally on a copy of `record`; on OK (result 1) the chosen
+// record is copied back. Returns the modal result.
+int ChooseVariableStar(Telementevarform& form, bool hints, TVariableStarElements& record);
+
+}  // namespace kvx

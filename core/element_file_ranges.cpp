@@ -1,0 +1,51 @@
+#include "core/element_file_ranges.h"
+
+#include "core/binary_fields.h"
+
+namespace kvx {
+
+void EncodeElementFileRanges(const TElementFileRanges& ranges,
+                             std::span<std::uint8_t, kElementFileRangesSize> out) {
+  FieldWriter w(out);
+  for (const TFileRange* r : {&ranges.UserCatalogue, &ranges.AsteroidFile, &ranges.CometFile}) {
+    w.I32(r->First);
+    w.I32(r->Last);
+  }
+}
+
+TElementFileRanges DecodeElementFileRanges(
+    std::span<const std::uint8_t, kElementFileRangesSize> in) {
+  TElementFileRanges ranges;
+  FieldReader r(in);
+  for (TFileRange* p : {&ranges.UserCatalogue, &ranges.AsteroidFile, &ranges.CometFile}) {
+    p->First = r.I32();
+    p->Last = r.I32();
+  }
+  return ranges;
+}
+
+void ResetFileRange(TElementFileRanges& ranges, std::int32_t kind) {
+  switch (kind) {
+    case 0:
+    case 3:
+      ranges.UserCatalogue = TFileRange{};
+      break;
+    case 1:
+      ranges.AsteroidFile = TFileRange{};
+      break;
+    case 2:
+      ranges.CometFile = TFileRange{};
+      break;
+    default:
+      break;
+  }
+}
+
+void CheckUserCatalogueRange(TElementFileRanges& ranges, std::int32_t objectCount) {
+  const TFileRange& r = ranges.UserCatalogue;
+  if (r.First < 0 || r.Last >= objectCount || (r.Chosen() && r.First >= objectCount)) {
+    ranges.UserCatalogue = TFileRange{};
+  }
+}
+
+}  // namespace kvx

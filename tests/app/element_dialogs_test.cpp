@@ -1,0 +1,270 @@
+// The asteroid and comet element dialogs from their menu items: a refused
+// entry swallows the OK click and the next OK hands the set over, the comet
+// orbit rules, the sheet group, reading a set from the sheet, saving under a
+// refused extension and the web button's address check (offscreen,
+// pictures in test-output).
+#include "app/ui/element_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QTimer>
+#include <functional>
+#include <filesystem>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "catalogues/ui/element_dialogs.h"
+#include "catalogues/ui/element_list_combo.h"
+#include "catalogues/ui/variable_star_dialog.h"
+#include "core/name_tables.h"
+#include "platform/desktop_opener.h"
+#include "platform/file_dialog.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/settings_store.h"
+#include "support/recording_desktop_opener.h"
+#include "support/recording_file_dialog.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+void SavePng(QWidget& widget, const std::string& name) {
+  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
+  fs::create_directories(folder);
+  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
+}
+
+// Types into an edit and leaves it, as the user moving to another field.
+void Enter(QLineEdit* edit, const QString& text) {
+  edit->setText(text);
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(edit, &out);
+}
+
+class ElementDialogs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitCoreTablesAtStartup(IntlSeparators);
+    LanguageEnglish = 1;
+    store_.WriteBool("Settings", "FirstRun", false);
+  }
+  test::TempFolder home_;
+  MemorySettingsStore store_;
+  RecordingMessageSink messages_;
+};
+
+TEST_F(ElementDialogs, AsteroidRefusalSwallowsOneOkThenHandsOver) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  int recomputed = 0;
+  form.Tables().Dispatcher().Register(21, [&recomputed] { ++recomputed; });
+  form.State().TableKind = 21;
+
+  ASSERT_TRUE(form.Commands().Trigger("Planetoiden1"));
+  TElementeplform& dialog = ElementDialogCommandsOf(form)->AsteroidDialog();
+  ASSERT_TRUE(dialog.isVisible());
+  // The start-up asteroid is "Kein Planetoid": shown in English, edits off.
+  EXPECT_EQ(dialog.NameEdit()->text(), "No asteroid");
+  EXPECT_FALSE(dialog.FieldEdit(1)->isEnabled());
+  EXPECT_FALSE(dialog.SheetGroup()->isVisible());
+
+  dialog.NameEdit()->setText("Testroid");
+  EXPECT_TRUE(dialog.FieldEdit(1)->isEnabled());
+  EXPECT_TRUE(dialog.SheetGroup()->isVisible());
+  Enter(dialog.FieldEdit(2), "0,25");
+  Enter(dialog.FieldEdit(4), "-360");
+  Enter(dialog.FieldEdit(5), "360");
+  Enter(dialog.FieldEdit(1), "0");  // refused: the OK click that follows does nothing
+  dialog.OkButton()->click();
+  QApplication::processEvents();
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(messages_.messages[0].text, "a must be >0!");
+  EXPECT_EQ(messages_.messages[0].caption, "Invalid value");
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(ParseElementEntry(dialog.FieldEdit(1)->text().toStdString()), 1.0);  // the last accepted a
+  EXPECT_EQ(form.State().CurrentAsteroid.Name, "Kein Planetoid");
+  SavePng(dialog, "asteroid_elements_dialog");
+
+  for (const char* bad : {"", "-", "nan", "inf", "abc", "360.0001"}) {
+    Enter(dialog.FieldEdit(3), bad);
+    dialog.OkButton()->click();  // i has no focus check: OK refuses it
+    QApplication::processEvents();
+    EXPECT_TRUE(dialog.isVisible()) << bad;
+  }
+  EXPECT_EQ(messages_.messages.back().text, "i must be >=-360 and <= 360!");
+  Enter(dialog.FieldEdit(3), "12.5");
+  Enter(dialog.FieldEdit(1), "2,5");
+  dialog.OkButton()->click();
+  QApplication::processEvents();
+  EXPECT_FALSE(dialog.isVisible());
+  const TAsteroidElements& a = form.State().CurrentAsteroid;
+  EXPECT_EQ(a.Name, "Testroid");
+  EXPECT_DOUBLE_EQ(a.SemiMajorAxis, 2.5);
+  EXPECT_DOUBLE_EQ(a.Eccentricity, 0.25);
+  EXPECT_DOUBLE_EQ(a.Inclination, 12.5);
+  EXPECT_DOUBLE_EQ(a.Node, -360);
+  EXPECT_DOUBLE_EQ(a.Perihelion, 360);
+  EXPECT_EQ(form.State().ElementsChanged, 1);
+  EXPECT_EQ(recomputed, 1);
+
+  // Cancel hands nothing back.
+  ASSERT_TRUE(form.Commands().Trigger("Planetoiden1"));
+  Enter(dialog.FieldEdit(1), "7");
+  dialog.findChild<QPushButton*>("Abbruch")->click();
+  EXPECT_DOUBLE_EQ(form.State().CurrentAsteroid.SemiMajorAxis, 2.5);
+}
+
+TEST_F(ElementDialogs, CometRulesSheetSaveAndWebButton) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  test::RecordingFileDialog files;
+  FileDialog* previousFiles = SetFileDialog(&files);
+  RecordingDesktopOpener opener;
+  DesktopOpener* previousOpener = SetDesktopOpener(&opener);
+  ASSERT_TRUE(form.Commands().Trigger("Kometen1"));
+  TElementekoform& dialog = ElementDialogCommandsOf(form)->CometDialog();
+  dialog.NameEdit()->setText("C/2099 Z1");
+
+  // q <= 0 and e < 0 give no orbit; any e >= 0 is fine.
+  for (const char* q : {"0", "-0,5"}) {
+    Enter(dialog.FieldEdit(1), q);
+    QApplication::processEvents();
+  }
+  Enter(dialog.FieldEdit(2), "-0.1");
+  QApplication::processEvents();
+  ASSERT_EQ(messages_.messages.size(), 3u);
+  EXPECT_EQ(messages_.messages[0].text, "q must be greater than 0!");
+  EXPECT_EQ(messages_.messages[2].text, "e must be >= 0!");
+  Enter(dialog.FieldEdit(2), "1.5");
+  EXPECT_DOUBLE_EQ(dialog.Record.Eccentricity, 1.5);
+
+  // A set in the sheet at C:12; a row whose first cell is a number is not read.
+  workbook::TWorkbook& sheet = form.Workbook();
+  sheet.SetText(12, 3, "C/2001 Q4");
+  const double values[10] = {0.96, 1.0007, 99.6, 210.3, 1.2, 2000, 2453145.5, 5.5, 4, 2453100.5};
+  for (int k = 0; k < 10; ++k) sheet.SetNumber(12, 4 + k, values[k]);
+  for (int k = 0; k < 11; ++k) sheet.SetNumber(13, 3 + k, 1.0);
+  dialog.SheetRefEdit()->clear();
+  dialog.SheetRefEdit()->insert("C:13");
+  EXPECT_EQ(dialog.Record.Name, "C/2099 Z1");
+  dialog.SheetRefEdit()->clear();
+  dialog.SheetRefEdit()->insert("C:12");
+  EXPECT_EQ(dialog.NameEdit()->text(), "C/2001 Q4");
+  EXPECT_DOUBLE_EQ(dialog.Record.PerihelionTime, 2453145.5);
+  EXPECT_DOUBLE_EQ(dialog.Record.Epoch, 2453100.5);
+  SavePng(dialog, "comet_elements_dialog");
+
+  // ".cat" is no comet format.
+  files.QueueAnswer((home_.Path() / "list.cat").string());
+  dialog.SaveList();
+  EXPECT_EQ(messages_.messages.back().text, "File not saved");
+  EXPECT_FALSE(fs::exists(home_.Path() / "list.cat"));
+
+  // Only http and https addresses are opened.
+  dialog.WebAddressEdit()->setText("file:///etc/passwd");
+  dialog.OpenWebPage();
+  EXPECT_TRUE(opener.opened.empty());
+  dialog.WebAddressEdit()->setText("https://example.org/comets");
+  dialog.OpenWebPage();
+  ASSERT_EQ(opener.opened.size(), 1u);
+
+  dialog.OkButton()->click();
+  EXPECT_EQ(form.State().CurrentComet.Name, "C/2001 Q4");
+  EXPECT_DOUBLE_EQ(form.State().CurrentComet.PerihelionDistance, 0.96);
+  EXPECT_EQ(form.State().PreviousTableKind, 1);  // no comet table on show: nothing computed
+
+  // With the spreadsheet setting off the sheet group stays hidden.
+  form.StoredSettings().Spreadsheet = false;
+  ASSERT_TRUE(form.Commands().Trigger("Kometen1"));
+  EXPECT_FALSE(dialog.SheetGroup()->isVisible());
+  dialog.NameEdit()->setText("Another");
+  EXPECT_FALSE(dialog.SheetGroup()->isVisible());
+  dialog.CancelClick();
+  SetDesktopOpener(previousOpener);
+  SetFileDialog(previousFiles);
+}
+
+}  // namespace
+}  // namespace kvx
+
+namespace kvx {
+namespace {
+
+// Cancel hands nothing back; "No Object" then OK hands "Kein Variabler";
+// choosing the loaded file again (by another spelling of its path) does not
+// reload the list, while a file whose name differs only in case is another
+// file and is loaded.
+TEST_F(ElementDialogs, VariableStarChoice) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  test::RecordingFileDialog files;
+  FileDialog* previousFiles = SetFileDialog(&files);
+  const std::string lower = home_.Write("stars.csv", ":ELEMENTE VARIABLE VAMUR!**x\nAlgol;3.0810;40.5721;2.1;3.4;2445641.554;2.867;2000;EA\n");
+  const std::string upper = home_.Write("STARS.csv", ":ELEMENTE VARIABLE VAMUR!**x\nMira;2.1920;-2.5839;2.0;10.1;2444839;331.96;2000;M\nDelta Cep;22.2910;58.2455;3.5;4.4;2436075.445;5.366;2000;C\n");
+  Telementevarform& dialog = ElementDialogCommandsOf(form)->VariableStarDialog();
+  dialog.FileName = lower;
+
+  auto run = [&](const std::function<void()>& act) {
+    QTimer::singleShot(0, [&dialog, act] {
+      act();
+      SavePng(dialog, "variable_star_dialog");
+    });
+    ASSERT_TRUE(form.Commands().Trigger("Vernderliche1"));
+  };
+  run([&dialog] {
+    EXPECT_EQ(dialog.NameLabel()->text(), "No variable star");
+    EXPECT_EQ(dialog.variablentabelle1.Count(), 1);
+    dialog.ListCombo()->setCurrentIndex(0);
+    emit dialog.ListCombo()->activated(0);
+    EXPECT_EQ(dialog.NameLabel()->text(), "Algol");
+    dialog.findChild<QPushButton*>("Abbruch")->click();
+  });
+  EXPECT_EQ(form.State().CurrentVariableStarName, "Kein Variabler");
+
+  run([&] {
+    files.QueueAnswer((home_.Path() / "." / "stars.csv").string());
+    dialog.OpenFile();
+    EXPECT_EQ(dialog.variablentabelle1.Count(), 1);  // the same file: not reloaded
+    files.QueueAnswer(upper);
+    dialog.OpenFile();
+    EXPECT_EQ(dialog.variablentabelle1.Count(), 2);
+    dialog.SearchEdit()->setText("cep");  // only by the beginning: no match
+    dialog.BeginningCheck()->click();     // anywhere now
+    EXPECT_EQ(dialog.NameLabel()->text(), "Delta Cep");
+    dialog.findChild<QPushButton*>("OK")->click();
+  });
+  EXPECT_EQ(form.State().CurrentVariableStarName, "Delta Cep");
+
+  run([&dialog] {
+    dialog.NoObject();
+    dialog.findChild<QPushButton*>("OK")->click();
+  });
+  EXPECT_EQ(form.State().CurrentVariableStarName, "Kein Variabler");
+  SetFileDialog(previousFiles);
+}
+
+}  // namespace
+}  // namespace kvx

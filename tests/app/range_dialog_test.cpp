@@ -1,0 +1,80 @@
+// The range dialog: with ten names "From" snaps back to "To", the last entry
+// can start a range, the search moves the range, a one-name list is usable,
+// cancel leaves the caller's range (offscreen, picture in test-output).
+#include "app/ui/range_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSpinBox>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "platform/globals.h"
+
+namespace kvx {
+namespace {
+
+void OnModal(const std::function<void(TSlectNDlg&)>& act) {
+  QTimer::singleShot(0, [act] {
+    if (auto* dialog = qobject_cast<TSlectNDlg*>(QApplication::activeModalWidget())) act(*dialog);
+  });
+}
+
+std::vector<int> Selected(QListWidget* list) {
+  std::vector<int> rows;
+  for (int i = 0; i < list->count(); ++i) {
+    if (list->item(i)->isSelected()) rows.push_back(i);
+  }
+  return rows;
+}
+
+TEST(RangeDialog, TenNamesOneNameSearchAndCancel) {
+  LanguageEnglish = 1;
+  std::vector<std::string> names;
+  for (int k = 1; k <= 10; ++k) names.push_back("Object " + std::to_string(k));
+  names[6] = "Vesta";
+  std::int32_t first = 2;
+  std::int32_t last = 4;
+  OnModal([](TSlectNDlg& d) {
+    EXPECT_EQ(d.FromBox()->value(), 3);
+    EXPECT_EQ(d.ToBox()->value(), 5);
+    EXPECT_EQ(Selected(d.List()), (std::vector<int>{2, 3, 4}));
+    EXPECT_EQ(d.ToBox()->maximum(), 10);
+    d.FromBox()->setValue(8);  // above "To": back to 5
+    EXPECT_EQ(d.FromBox()->value(), 5);
+    d.ToBox()->setValue(10);
+    d.FromBox()->setValue(10);  // the last entry alone
+    EXPECT_EQ(Selected(d.List()), (std::vector<int>{9}));
+    d.ImmediateCheck()->setChecked(true);
+    d.SearchEdit()->setText("vest");
+    EXPECT_EQ(d.FromBox()->value(), 7);
+    EXPECT_EQ(d.ToBox()->value(), 7);
+    const std::filesystem::path folder = std::filesystem::path(KVX_BINARY_DIR) / "test-output";
+    std::filesystem::create_directories(folder);
+    d.grab().save(QString::fromStdString((folder / "range_dialog.png").string()));
+    d.accept();
+  });
+  ASSERT_TRUE(SelectFileRecordRange(first, last, names));
+  EXPECT_EQ(first, 6);
+  EXPECT_EQ(last, 6);
+
+  OnModal([](TSlectNDlg& d) { d.reject(); });
+  EXPECT_FALSE(SelectFileRecordRange(first, last, names));
+  EXPECT_EQ(first, 6);
+
+  std::int32_t f = 0;
+  std::int32_t l = -1;  // no range chosen yet
+  OnModal([](TSlectNDlg& d) { d.accept(); });
+  ASSERT_TRUE(SelectFileRecordRange(f, l, {"Ceres"}));
+  EXPECT_EQ(f, 0);
+  EXPECT_EQ(l, 0);
+  EXPECT_FALSE(SelectFileRecordRange(f, l, {}));
+}
+
+}  // namespace
+}  // namespace kvx
