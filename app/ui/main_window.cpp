@@ -1,5 +1,6 @@
 #include "app/ui/main_window.h"
 #include "app/ui/eclipse_commands.h"
+#include "app/ui/time_place_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -103,6 +104,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   tables_ = new TTableCommands(*this);
   documents_ = new TDocumentCommands(*this);
   InstallSolarEclipseCommands(*this);
+  InstallTimePlaceCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);

@@ -63,6 +63,9 @@ class TTableCommands : public QObject {
   void DatumundOrteingeben1Click();
   void Ortwhlen1Click();
   void ZeitraumfrTabelle1Click();
+  // After a changed date, place or period the table on show is computed
+  // again for the new values.
+  void RecomputeShownTable();
 
   // Menu states after a table: commands without a handler stay disabled,
   // the asteroid items while no asteroid is chosen.
@@ -97,9 +100,6 @@ class TTableCommands : public QObject {
   void RunIntegratedTable(TKeplereph& table, std::int32_t code, double epochJd, const std::string& name);
   void RegisterCommands();
   void RegisterMoonAndSatelliteKinds();
-  // After a changed date, place or period the table on show is computed
-  // again for the new values.
-  void RecomputeShownTable();
   // The location dialog's default file: "orte.csv" in the data folder.
   void PrepareLocationFile();
 
