@@ -11,6 +11,7 @@
 #include "core/comet_elements.h"
 #include "core/observer_record.h"
 #include "core/table_step.h"
+#include "eclipses/lunar_eclipse.h"
 #include "engine/table_globals.h"
 #include "setup/numeric_options.h"
 #include "theories/observer_completion.h"
@@ -57,6 +58,10 @@ struct TMainFormState {
   std::int32_t PhaseTableMinutes = 1;   // step of the eclipse phase table
   std::int32_t PhaseTableSeconds = 0;
   std::uint8_t SolarEclipseCriterion = 0;  // the calendar keeps local kinds from this one on (0..3)
+  // The lunar-eclipse calendar's criteria and the event list of the last
+  // lunar eclipse found.
+  TLunarEclipseCriteria LunarCriteria;
+  TLunarEclipseList LunarEclipseResults;
 
   // --- computing settings ---------------------------------------------------
   std::int32_t VsopLevelA = -1;        // truncation level of the ephemerides ("Full")

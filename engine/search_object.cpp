@@ -2,15 +2,21 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
+#include <utility>
 
 #include "core/frames.h"
+#include "core/physical_ephemeris.h"
 #include "core/rise_set_search.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
+#include "engine/comet.h"
+#include "engine/moon.h"
 #include "engine/planet.h"
 #include "engine/sun.h"
+#include "engine/user_object.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "theories/observer_completion.h"
@@ -36,7 +42,26 @@ bool ElementsValid(const TAsteroidElements& e) {
          std::isfinite(e.Equinox) && std::isfinite(e.Epoch);
 }
 
-bool KindServed(int kind) { return kind >= 0 && kind <= search_kind::kAsteroid && kind != search_kind::kMoon; }
+bool CometValid(const TCometElements& e) {
+  return std::isfinite(e.PerihelionDistance) && e.PerihelionDistance > 0 && std::isfinite(e.Eccentricity) &&
+         e.Eccentricity >= 0 && std::isfinite(e.Inclination) && std::isfinite(e.Node) && std::isfinite(e.Perihelion) &&
+         std::isfinite(e.Equinox) && std::isfinite(e.PerihelionTime) && std::isfinite(e.H) && std::isfinite(e.G);
+}
+
+bool KindServed(int kind) { return kind >= 0 && kind <= search_kind::kLast; }
+
+// Geocentric distance in AU (the Moon's record holds Earth radii), for the
+// distance conditions of the conjunction codes.
+double DistanceAu(int kind, const TEphemerisResultRecord& r) {
+  constexpr double kEarthRadiusAu = kMoonDistanceUnitKm / 149597870.7;
+  return kind == search_kind::kMoon ? r.Position.GeoDistance * kEarthRadiusAu : r.Position.GeoDistance;
+}
+
+// Swaps the geocentric and the topocentric equatorial pair of a record.
+void SwapTopocentricPair(TEphemerisResultRecord& r) {
+  std::swap(r.Position.RightAscension, r.TopoRightAscension);
+  std::swap(r.Position.Declination, r.TopoDeclination);
+}
 
 // Shows the progress panel for the run when asked and ends it on every way
 // out.
@@ -126,8 +151,7 @@ tsuchobjekt::tsuchobjekt(const TSearchContext& context) : context_(context), sel
 }
 
 bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord& observer,
-                         TEphemerisResultRecord& result, double step, std::int32_t /*starIndex*/,
-                         std::int32_t /*userIndex*/) {
+                         TEphemerisResultRecord& result, double step, std::int32_t starIndex, std::int32_t userIndex) {
   if (!KindServed(kind)) return false;
   if (context_.FastSearch != 0) {
     selection.bytes[0] = 0;
@@ -140,7 +164,16 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
   if (kind == search_kind::kPluto && !DateInTheoryRange(selection, observer.Centuries)) return false;
 
   const TTableConfigRecord config;
-  TEphemerisResultRecord computed;
+  // The record is taken only with a finite place; a theory that gives
+  // nothing (a library that is not loaded) leaves the distance at 0: no
+  // place.
+  auto take = [&result](const TEphemerisResultRecord& computed) {
+    if (!std::isfinite(computed.Position.RightAscension) || !std::isfinite(computed.Position.GeoDistance) ||
+        !(computed.Position.GeoDistance > 0))
+      return false;
+    result = computed;
+    return true;
+  };
   if (kind == search_kind::kSun) {
     TSonne body(LanguageEnglish, selection, 0, config, observer, 1e-10L);
     body.initialisieren(LanguageEnglish, selection, config, observer, 1e-10L);
@@ -151,7 +184,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     body.Ekliptik_aequator();
     if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
     if (fullRecord_) body.physischeEphemeride();
-    computed = body.Result;
+    return take(body.Result);
   } else if (kind <= search_kind::kPluto) {
     Tpla body(LanguageEnglish, selection, 0, PlanetOfKind(kind), config, observer, 1e-10L);
     body.initialisieren(LanguageEnglish, selection, PlanetOfKind(kind), config, observer, 1e-10L);
@@ -162,24 +195,138 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     body.Ekliptik_aequator();
     if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
     if (fullRecord_) body.physischeEphemeride();
-    computed = body.Result;
-  } else {  // asteroid
-    if (!ElementsValid(AsteroidElements)) return false;
-    TKepler body(LanguageEnglish, 0, config, AsteroidElements, observer, 1e-10L, context_.VsopLevelA, 10);
-    body.TheorySelection = selection;
-    body.FullComputation = 1;
-    body.bahnlageelemente();
-    body.Bahn2heliozentrisch(context_.Settings, observer.Mjd + observer.DeltaTSeconds / 86400.0);
-    body.geozentrischekliptikalgeometrisch();
-    body.geozentrischastrometrisch_linear();
+    return take(body.Result);
+  } else if (kind == search_kind::kMoon) {
+    Tmond body(context_.MoonCache, context_.MoonOption, LanguageEnglish, selection, 0, config, observer, 1e-10L,
+               context_.VsopLevelA, 10);
+    body.heliozentrisch(0, 0, 0, 0);
+    body.Geozentrischekliptikalastrometrisch();
     body.Ekliptik_aequator();
     if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
-    if (fullRecord_) body.physischeEphemeride();
-    computed = body.Result;
+    if (fullRecord_) {
+      // The physical block of the place the observer sees.
+      if (context_.Topocentric != 0) SwapTopocentricPair(body.Result);
+      body.physischeEphemeride();
+      if (context_.Topocentric != 0) SwapTopocentricPair(body.Result);
+    }
+    return take(body.Result);
+  } else if (kind == search_kind::kAsteroid || kind == search_kind::kComet) {
+    const bool ready = kind == search_kind::kAsteroid ? bahn_planetoid(selection, observer)
+                                                      : bahn_komet(selection, observer);
+    if (!ready) return false;
+    heliozentrisch_suche(observer);
+    geozentrisch_suche();
+    lichtzeit_suche();
+    orbitBody_->Ekliptik_aequator();
+    if (fullRecord_ || context_.Topocentric != 0) orbitBody_->topozentr();
+    if (fullRecord_) orbitBody_->physischeEphemeride();
+    return take(orbitBody_->Result);
   }
-  if (!std::isfinite(computed.Position.RightAscension) || !std::isfinite(computed.Position.GeoDistance)) return false;
-  result = computed;
+  // A star or user object.
+  TEphemerisResultRecord computed;
+  return FixedObject(kind, observer, starIndex, userIndex, computed) && take(computed);
+}
+
+bool tsuchobjekt::bahn_planetoid(const TTheorySelection& selection, const TObserverRecord& observer) {
+  TAsteroidElements elements = AsteroidElements;
+  if (context_.AsteroidDatabase != 0 && !Load_elements(observer, elements, context_.AsteroidDatabaseFile))
+    return false;
+  if (!ElementsValid(elements)) return false;
+  orbitBody_ = std::make_unique<TKepler>(LanguageEnglish, 0, TTableConfigRecord{}, elements, observer, 1e-10L,
+                                         context_.VsopLevelA, 10);
+  orbitBody_->TheorySelection = selection;
+  orbitBody_->FullComputation = 1;
+  orbitBody_->bahnlageelemente();
   return true;
+}
+
+bool tsuchobjekt::bahn_komet(const TTheorySelection& selection, const TObserverRecord& observer) {
+  if (!CometValid(CometElements)) return false;
+  orbitBody_ = std::make_unique<TKomet>(LanguageEnglish, selection, 0, TTableConfigRecord{}, CometElements, observer,
+                                        1e-10L, context_.VsopLevelA, 10);
+  orbitBody_->TheorySelection = selection;
+  orbitBody_->FullComputation = 1;
+  orbitBody_->bahnlageelemente();
+  return true;
+}
+
+void tsuchobjekt::heliozentrisch_suche(const TObserverRecord& observer) {
+  orbitBody_->Bahn2heliozentrisch(context_.Settings, observer.Mjd + observer.DeltaTSeconds / 86400.0);
+}
+
+void tsuchobjekt::geozentrisch_suche() { orbitBody_->geozentrischekliptikalgeometrisch(); }
+
+void tsuchobjekt::lichtzeit_suche() { orbitBody_->geozentrischastrometrisch_linear(); }
+
+bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::int32_t starIndex, std::int32_t userIndex,
+                              TEphemerisResultRecord& result) const {
+  const double T = observer.Centuries;
+  double ra = 0, dec = 0, magnitude = 0;
+  if (kind == search_kind::kStar) {
+    TSearchStar star;
+    if (!context_.StarAt || starIndex < 1 || starIndex > context_.StarCount || !context_.StarAt(starIndex, star))
+      return false;
+    // Proper motion from 1950.0, precession from the equinox of 1950.0,
+    // nutation.
+    const double years = (T + 0.5) * 100.0;
+    double x = 0, y = 0, z = 0, r = 0;
+    PolarToCartesian(x, y, z, 1.0, star.Declination1950 + years * star.ProperMotionDec,
+                     star.RightAscension1950 + years * star.ProperMotionRA);
+    MatrixTimesVector(observer.Precession, x, y, z);
+    CartesianToPolar(r, dec, ra, x, y, z);
+    ApplyNutationToDirection(ra, dec, T, observer.Obliquity);
+    magnitude = star.Magnitude;
+  } else {
+    const tuserobject* object =
+        context_.UserObjects != nullptr && userIndex >= 1 ? context_.UserObjects->Item(userIndex - 1) : nullptr;
+    if (object == nullptr || !UserObjectUsable(*object, nullptr, nullptr)) return false;
+    FixedObjectApparentPlace(object->Angle1, object->Angle2, object->Value3, object->Value4, object->Value5, T,
+                             observer.Obliquity, observer.SinObliquity, observer.CosObliquity, ra, dec);
+    magnitude = object->Value6;
+  }
+  if (!std::isfinite(ra) || !std::isfinite(dec)) return false;
+  TEphemerisResultRecord r;
+  TKeplerPosition& p = r.Position;
+  p.RightAscension = Mod360(ra);
+  p.Declination = dec;
+  double x = 0, y = 0, z = 0, radius = 0;
+  PolarToCartesian(x, y, z, 1.0, dec, p.RightAscension);
+  EquatorialToEcliptic(x, y, z, T);
+  CartesianToPolar(radius, p.GeoLatitude, p.GeoLongitude, x, y, z);
+  p.GeoLongitude = Mod360(p.GeoLongitude);
+  p.HelioLongitude = p.GeoLongitude;
+  p.HelioLatitude = p.GeoLatitude;
+  p.GeoDistance = p.HelioDistance = kFixedObjectDistance;
+  r.TopoRightAscension = p.RightAscension;
+  r.TopoDeclination = p.Declination;
+  TPhysicalBlock& b = r.Physical;
+  b.elongation = SunElongationSide(b.sideText, p.RightAscension, p.Declination, observer);
+  b.sideAngle = Mod360(p.GeoLongitude - observer.SunLongitude);
+  b.magnitude = magnitude;
+  result = r;
+  return true;
+}
+
+bool tsuchobjekt::Load_elements(const TObserverRecord& observer, TAsteroidElements& elements, const std::string& file) {
+  if (databaseState_ == DatabaseState::Unread) {
+    databaseState_ = DatabaseState::Failed;
+    if (!ReadEelFile(file, databaseHeader_, databaseRecords_)) return false;  // the reader's message
+    const std::int32_t size = kEelHeaderSize + static_cast<std::int32_t>(databaseRecords_.size()) * kEelRecordSize;
+    if (EelRecordIndex(size, databaseHeader_.First, databaseHeader_.Step, databaseHeader_.First) < 0) {
+      ShowMessage("Die Kleinplaneten-Datenbank " + file + " ist beschädigt.",
+                  "The asteroid database " + file + " is damaged.", MessageIcon::Error);
+      return false;
+    }
+    databaseState_ = DatabaseState::Loaded;
+  }
+  if (databaseState_ != DatabaseState::Loaded) return false;
+  const std::int32_t size = kEelHeaderSize + static_cast<std::int32_t>(databaseRecords_.size()) * kEelRecordSize;
+  const std::int32_t index = EelRecordIndex(size, MjdToJd(observer.Mjd), databaseHeader_.Step, databaseHeader_.First);
+  if (index < 0 || static_cast<std::size_t>(index) >= databaseRecords_.size()) return false;
+  elements = EelElements(databaseHeader_, databaseRecords_[static_cast<std::size_t>(index)]);
+  if (elements.MeanMotion == 0 && elements.SemiMajorAxis > 0)
+    elements.MeanMotion = MeanDailyMotion(elements.SemiMajorAxis);
+  return ElementsValid(elements);
 }
 
 bool tsuchobjekt::datum_pruefen(bool check, TTheorySelection selection, int kindA, int kindB, double mjd) {
@@ -194,22 +341,41 @@ bool tsuchobjekt::datum_pruefen(bool check, TTheorySelection selection, int kind
   return false;
 }
 
-bool tsuchobjekt::CheckInput(int kindA, int kindB, double step, std::int32_t maxSteps, double startMjd) {
+bool tsuchobjekt::CheckInput(int kindA, int kindB, double step, std::int32_t maxSteps, double startMjd,
+                             std::int32_t starIndex, std::int32_t userIndex) {
   auto refuse = [](const char* german, const char* english) {
     ShowMessage(german, english, MessageIcon::Error);
     return false;
   };
   if (!std::isfinite(step) || step <= 0)
     return refuse("Die Schrittweite der Suche muss größer als 0 sein.", "The search step must be greater than 0.");
-  if (maxSteps < 1)
-    return refuse("Die Suche braucht mindestens einen Schritt.", "The search needs at least one step.");
+  if (maxSteps < 1) return refuse("Die Suche braucht mindestens einen Schritt.", "The search needs at least one step.");
   for (int kind : {kindA, kindB}) {
     if (kind < 0 || kind > search_kind::kLast)
       return refuse("Unbekannter Körper für die Suche.", "Unknown body for the search.");
-    if (!KindServed(kind))
-      return refuse("Dieser Körper kann nicht gesucht werden.", "This body cannot be searched.");
-    if (kind == search_kind::kAsteroid && !ElementsValid(AsteroidElements))
-      return refuse("Die Bahnelemente des Kleinplaneten sind ungültig.", "The asteroid's orbital elements are invalid.");
+    if (!KindServed(kind)) return refuse("Dieser Körper kann nicht gesucht werden.", "This body cannot be searched.");
+    if (kind == search_kind::kAsteroid && context_.AsteroidDatabase != 0) {
+      // Read once per search: a bad file gives its one message here.
+      databaseState_ = DatabaseState::Unread;
+      TObserverRecord at;
+      at.Mjd = startMjd;
+      TAsteroidElements loaded;
+      if (!Load_elements(at, loaded, context_.AsteroidDatabaseFile)) {
+        if (databaseState_ == DatabaseState::Failed) return false;
+        return refuse("Die Bahnelemente des Kleinplaneten sind ungültig.",
+                      "The asteroid's orbital elements are invalid.");
+      }
+    } else if (kind == search_kind::kAsteroid && !ElementsValid(AsteroidElements)) {
+      return refuse("Die Bahnelemente des Kleinplaneten sind ungültig.",
+                    "The asteroid's orbital elements are invalid.");
+    }
+    if (kind == search_kind::kComet && !CometValid(CometElements))
+      return refuse("Die Bahnelemente des Kometen sind ungültig.", "The comet's orbital elements are invalid.");
+    if (kind == search_kind::kStar && (starIndex < 1 || starIndex > context_.StarCount || !context_.StarAt))
+      return refuse("Dieser Stern ist nicht im Sternkatalog.", "This star is not in the star catalogue.");
+    if (kind == search_kind::kUserObject &&
+        (context_.UserObjects == nullptr || userIndex < 1 || userIndex > context_.UserObjects->Count()))
+      return refuse("Dieses Objekt ist nicht in der Objektliste.", "This object is not in the object list.");
   }
   if (!std::isfinite(startMjd) || startMjd > kSearchMjdLimit)
     return refuse("Ungültiges Datum für die Suche.", "Invalid date for search.");
@@ -239,9 +405,9 @@ bool tsuchobjekt::Pump(const TObserverRecord& observer, bool label) {
   return AbortRequested == 0;
 }
 
-tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code, int kind,
-                                        const TObserverRecord& start, double step, std::int32_t maxSteps,
-                                        double endMjd, double& time, double& value, TObserverRecord& middle) {
+tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code, int kind, const TObserverRecord& start,
+                                        double step, std::int32_t maxSteps, double endMjd, double& time, double& value,
+                                        TObserverRecord& middle) {
   TSearchSample s[3];
   const bool unwrap = code == search_code::kStationRetrograde || code == search_code::kStationPrograde;
   if (!Sample(kind, start, start.Mjd - step, step, 1, 1, s[0]) || !Sample(kind, start, start.Mjd, step, 1, 1, s[1]))
@@ -265,7 +431,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code,
     if (vertex && code != search_code::kEarthLatitudeZero) {
       const bool isMaximum = (y[0] + y[2]) / 2 - y[1] < 0;
       accepted = isMaximum == (FindMaximum != 0);
-      const double distance = s[1].Result.Position.GeoDistance;
+      const double distance = DistanceAu(kind, s[1].Result);
       if (code == search_code::kInferiorConjunction) accepted = accepted && distance <= 1.0;
       if (code == search_code::kSuperiorConjunction) accepted = accepted && distance >= 1.0;
     }
@@ -292,21 +458,21 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code,
   }
 }
 
-bool tsuchobjekt::schleife_1(bool dateCheck, bool endCheck, bool show, int code, int kind,
-                             const TObserverRecord& start, const TAsteroidElements& asteroid, double step,
+bool tsuchobjekt::schleife_1(bool dateCheck, bool endCheck, bool show, int code, int kind, const TObserverRecord& start,
+                             const TAsteroidElements& asteroid, const TCometElements& comet, double step,
                              std::int32_t maxSteps, double endMjd, double& time, double& value) {
   AbortRequested = 0;
   AsteroidElements = asteroid;
+  CometElements = comet;
   if (code < 0 || code > search_code::kLast) {
     ShowMessage("Unbekannte Ereignisart.", "Unknown kind of event.", MessageIcon::Error);
     return false;
   }
-  if (!CheckInput(kind, kind, step, maxSteps, start.Mjd)) return false;
+  if (!CheckInput(kind, kind, step, maxSteps, start.Mjd, 1, 1)) return false;
   FindMaximum = SearchFindsMaximum(code) ? 1 : 0;
-  // Distances, right ascension and the heliocentric latitude need no
-  // physical block (the Moon's latitude comes with its own record).
+  // Distances, right ascension and the latitudes need no physical block.
   const bool positional = code <= 3 || code == 10 || code == 11 || code == 14 || code == 15;
-  TRecordScope scope(fullRecord_, !positional || kind == search_kind::kMoon);
+  TRecordScope scope(fullRecord_, !positional);
   ShownProgress shown(show);
   double t = 0, v = 0;
   TObserverRecord middle;
@@ -358,9 +524,8 @@ double tsuchobjekt::Difference(int code, bool ecliptic, const TSearchSample& a, 
 
 tsuchobjekt::PassEnd tsuchobjekt::Pass2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd,
                                         std::int32_t starIndex, std::int32_t userIndex, bool ecliptic, int kindB,
-                                        int kindA, const TObserverRecord& start, double step,
-                                        std::int32_t maxSteps, double endMjd, double& time,
-                                        TObserverRecord& middle) {
+                                        int kindA, const TObserverRecord& start, double step, std::int32_t maxSteps,
+                                        double endMjd, double& time, TObserverRecord& middle) {
   TSearchSample a[3], b[3];
   double d[3] = {kNaN, kNaN, kNaN};
   auto both = [&](int i, const TObserverRecord& base, double mjd) {
@@ -387,7 +552,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass2(bool dateCheck, bool endCheck, int code,
       root = nz > 0 && std::isfinite(z1) && std::fabs(z1) <= 1;
       z = z1;
       if (root && conjunctionByDistance) {
-        const bool farther = b[0].Result.Position.GeoDistance > a[0].Result.Position.GeoDistance;
+        const bool farther = DistanceAu(kindB, b[0].Result) > DistanceAu(kindA, a[0].Result);
         root = code == search_code::kInferiorConjunction ? farther : !farther;
       }
     }
@@ -412,20 +577,22 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass2(bool dateCheck, bool endCheck, int code,
 
 bool tsuchobjekt::schleife_2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd, bool show,
                              std::int32_t starIndex, std::int32_t userIndex, bool ecliptic, int kindB, int kindA,
-                             const TObserverRecord& start, const TAsteroidElements& asteroid, double step,
-                             std::int32_t maxSteps, double endMjd, double& time, double& separation) {
+                             const TObserverRecord& start, const TAsteroidElements& asteroid,
+                             const TCometElements& comet, double step, std::int32_t maxSteps, double endMjd,
+                             double& time, double& separation) {
   AsteroidElements = asteroid;
+  CometElements = comet;
   if (code < 0 || code > search_code::kLast) {
     ShowMessage("Unbekannte Ereignisart.", "Unknown kind of event.", MessageIcon::Error);
     return false;
   }
-  if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd)) return false;
+  if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd, starIndex, userIndex)) return false;
   TRecordScope scope(fullRecord_, false);  // places only
   ShownProgress shown(show);
   double t = 0;
   TObserverRecord middle;
-  if (Pass2(dateCheck, endCheck, code, boundFlag, boundMjd, starIndex, userIndex, ecliptic, kindB, kindA, start,
-            step, maxSteps, endMjd, t, middle) != PassEnd::Found)
+  if (Pass2(dateCheck, endCheck, code, boundFlag, boundMjd, starIndex, userIndex, ecliptic, kindB, kindA, start, step,
+            maxSteps, endMjd, t, middle) != PassEnd::Found)
     return false;
   for (int level = 0; level < 2; ++level) {
     step *= 0.1;
@@ -444,7 +611,7 @@ bool tsuchobjekt::schleife_2(bool dateCheck, bool endCheck, int code, bool bound
   at.Mjd = t;
   ObserverRecordDateFromMjd(at);
   double s = 0;
-  if (!schleife_3(starIndex, userIndex, kindA, kindB, at, asteroid, s)) return false;
+  if (!schleife_3(starIndex, userIndex, kindA, kindB, at, asteroid, comet, s)) return false;
   time = t;
   separation = s;
   return true;
@@ -452,8 +619,9 @@ bool tsuchobjekt::schleife_2(bool dateCheck, bool endCheck, int code, bool bound
 
 bool tsuchobjekt::schleife_3(std::int32_t starIndex, std::int32_t userIndex, int kindA, int kindB,
                              const TObserverRecord& observer, const TAsteroidElements& asteroid,
-                             double& separation) {
+                             const TCometElements& comet, double& separation) {
   AsteroidElements = asteroid;
+  CometElements = comet;
   TSearchSample a, b;
   if (!Sample(kindA, observer, observer.Mjd, 0, starIndex, userIndex, a) ||
       !Sample(kindB, observer, observer.Mjd, 0, starIndex, userIndex, b))
@@ -481,7 +649,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass4(double limit, bool dateCheck, bool endCh
     obs[i].Mjd = mjd;
     ObserverRecordDateFromMjd(obs[i]);
     double s = 0;
-    const bool ok = schleife_3(starIndex, userIndex, kindA, kindB, obs[i], AsteroidElements, s);
+    const bool ok = schleife_3(starIndex, userIndex, kindA, kindB, obs[i], AsteroidElements, CometElements, s);
     obs[i].Mjd = mjd;
     sep[i] = ok ? std::fabs(s) : kNaN;
     return ok;
@@ -510,16 +678,17 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass4(double limit, bool dateCheck, bool endCh
 
 bool tsuchobjekt::schleife_4(double limit, bool dateCheck, bool endCheck, bool show, std::int32_t starIndex,
                              std::int32_t userIndex, int kindB, int kindA, const TObserverRecord& start,
-                             const TAsteroidElements& asteroid, double step, std::int32_t maxSteps, double endMjd,
-                             double& time, double& separation) {
+                             const TAsteroidElements& asteroid, const TCometElements& comet, double step,
+                             std::int32_t maxSteps, double endMjd, double& time, double& separation) {
   AsteroidElements = asteroid;
-  if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd)) return false;
+  CometElements = comet;
+  if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd, starIndex, userIndex)) return false;
   TRecordScope scope(fullRecord_, false);  // places only
   ShownProgress shown(show);
   double t = 0;
   TObserverRecord middle;
-  if (Pass4(limit, dateCheck, endCheck, starIndex, userIndex, kindB, kindA, start, step, maxSteps, endMjd, t,
-            middle) != PassEnd::Found)
+  if (Pass4(limit, dateCheck, endCheck, starIndex, userIndex, kindB, kindA, start, step, maxSteps, endMjd, t, middle) !=
+      PassEnd::Found)
     return false;
   constexpr double kFineStep = 1.0 / 48.0;
   TObserverRecord from = middle;
@@ -534,7 +703,7 @@ bool tsuchobjekt::schleife_4(double limit, bool dateCheck, bool endCheck, bool s
     middle = middle2;
   }
   double s = 0;
-  if (!schleife_3(starIndex, userIndex, kindA, kindB, middle, asteroid, s)) return false;
+  if (!schleife_3(starIndex, userIndex, kindA, kindB, middle, asteroid, comet, s)) return false;
   time = t;
   separation = s;
   return true;

@@ -14,14 +14,26 @@
 //
 // Times: MJD of UT (the observer records' Mjd); the bodies are computed at
 // TT = UT + DeltaT/86400 by the observer completion. Angles in degrees,
-// distances in AU. Frames: ecliptic and equator of date.
+// distances in AU (the Moon's in Earth radii; a star or user object sits at
+// kFixedObjectDistance). Frames: ecliptic and equator of date.
+//
+// Body kinds: 0 Sun, 1..8 Mercury..Pluto (the Earth skipped), 9 Moon,
+// 10 asteroid (its elements, or the asteroid database of the context),
+// 11 comet, 12 star of the occultation catalogue, 13 user-catalogue object.
+// Star and user-object indices count from 1.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "core/asteroid_database.h"
 #include "core/asteroid_elements.h"
+#include "core/comet_elements.h"
 #include "core/observer_record.h"
+#include "core/records.h"
 #include "engine/kepler.h"
 #include "platform/progress.h"
 #include "theories/theory_types.h"
@@ -31,6 +43,7 @@ namespace kvx {
 // Body kinds of the searches.
 namespace search_kind {
 inline constexpr int kSun = 0;
+inline constexpr int kMars = 3;
 inline constexpr int kPluto = 8;
 inline constexpr int kMoon = 9;
 inline constexpr int kAsteroid = 10;
@@ -56,19 +69,46 @@ inline constexpr int kLast = 23;
 
 // Latest start of a search: 9999-12-31 23:00 UT, MJD.
 inline constexpr double kSearchMjdLimit = 2973483.9583;
+// Geocentric and heliocentric distance given to stars and user objects
+// (AU): behind every body of the solar system.
+inline constexpr double kFixedObjectDistance = 1e9;
+
+// One star of the occultation catalogue as the searches read it: the mean
+// place of 1950.0 (equator and equinox B1950, epoch 1950.0) in degrees, the
+// proper motion in degrees per year (right ascension not multiplied by
+// cos dec) and the visual magnitude.
+struct TSearchStar {
+  double RightAscension1950 = 0;
+  double Declination1950 = 0;
+  double ProperMotionRA = 0;
+  double ProperMotionDec = 0;
+  double Magnitude = 0;
+};
+// Star `index` (1..count) of the caller's catalogue; false when the entry
+// cannot be used.
+using TSearchStarLookup = std::function<bool(std::int32_t index, TSearchStar& star)>;
 
 // The main window's values every search passes on unchanged; built once by
 // the caller.
 struct TSearchContext {
-  std::uint8_t MoonCache = 0;      // the Moon from the Chebyshev cache
-  std::uint8_t MoonOption = 0;     // handed to the Moon theory
+  std::uint8_t MoonCache = 0;        // the Moon from the Chebyshev cache
+  std::uint8_t MoonOption = 0;       // handed to the Moon theory
   TComputeSettingsBlock Settings{};  // open position files
-  std::uint8_t Sidereal = 1;       // apparent sidereal time
-  TTheorySelection Selection{};    // a copy; the searches adjust their own copies
-  std::int32_t VsopLevelA = -1;    // truncation level of the planet series
-  std::uint8_t Topocentric = 0;    // topocentric places replace the geocentric pair
-  std::uint8_t FastSearch = 0;     // internal series for conjunctions and events
-  double PositionFilesLastJd = 0;  // last JD the position files cover
+  std::uint8_t Sidereal = 1;         // apparent sidereal time
+  TTheorySelection Selection{};      // a copy; the searches adjust their own copies
+  std::int32_t VsopLevelA = -1;      // truncation level of the planet series
+  std::uint8_t Topocentric = 0;      // topocentric places replace the geocentric pair
+  std::uint8_t FastSearch = 0;       // internal series for conjunctions and events
+  double PositionFilesLastJd = 0;    // last JD the position files cover
+  // Occultation star catalogue (kind 12): StarCount stars read through
+  // StarAt.
+  TSearchStarLookup StarAt;
+  std::int32_t StarCount = 0;
+  // User catalogue (kind 13); not owned, may be null.
+  const tuserlist* UserObjects = nullptr;
+  // Kind 10 from the asteroid database file instead of the elements.
+  std::uint8_t AsteroidDatabase = 0;
+  std::string AsteroidDatabaseFile;
 };
 
 // One sample of a pass: its instant, its body record and its value.
@@ -97,23 +137,24 @@ class tsuchobjekt {
   // (3) become the VSOP87 C library (2) before JD 2415020 and after the end
   // of the files less 3 days less `step`. Returns false (the record left as
   // it was) when the body has no place at that instant: Pluto outside its
-  // theory's range, unusable elements, a kind not served, a value that is
-  // not finite.
-  virtual bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer,
-                      TEphemerisResultRecord& result, double step, std::int32_t starIndex = 1,
-                      std::int32_t userIndex = 1);
+  // theory's range, unusable elements, a star or user object missing from
+  // its list, a kind outside 0..13, a theory that gives no place (distance
+  // 0), a value that is not finite. The Moon's physical block is that of
+  // the topocentric place when the context's topocentric flag is set.
+  virtual bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer, TEphemerisResultRecord& result,
+                      double step, std::int32_t starIndex = 1, std::int32_t userIndex = 1);
 
   // False, with AbortRequested set and "Ungültiges Datum für die Suche."
   // shown, when `check` is set and `mjd` lies above kSearchMjdLimit or,
   // when one of the two kinds is Pluto, outside the planet theory's range.
   bool datum_pruefen(bool check, TTheorySelection selection, int kindA, int kindB, double mjd);
 
-  // Extremum or zero crossing of quantity `code` of body `kind`. Clears
-  // AbortRequested first. Returns found; `time` (MJD, UT) and `value` of the
+  // Extremum or zero crossing of quantity `code` of body `kind` (a star or
+  // user object: the first of its list). Clears AbortRequested first. Returns found; `time` (MJD, UT) and `value` of the
   // event. A cancel or a failed date check gives not found with
   // AbortRequested set.
   bool schleife_1(bool dateCheck, bool endCheck, bool show, int code, int kind, const TObserverRecord& start,
-                  const TAsteroidElements& asteroid, double step, std::int32_t maxSteps,
+                  const TAsteroidElements& asteroid, const TCometElements& comet, double step, std::int32_t maxSteps,
                   double endMjd, double& time, double& value);
 
   // Root of the angle difference B - A (event codes 6, 7, 12, 13: geocentric
@@ -123,26 +164,31 @@ class tsuchobjekt {
   // `separation`: the signed separation of the two at the event.
   bool schleife_2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd, bool show,
                   std::int32_t starIndex, std::int32_t userIndex, bool ecliptic, int kindB, int kindA,
-                  const TObserverRecord& start, const TAsteroidElements& asteroid,
+                  const TObserverRecord& start, const TAsteroidElements& asteroid, const TCometElements& comet,
                   double step, std::int32_t maxSteps, double endMjd, double& time, double& separation);
 
   // Signed separation (degrees) of A and B at the instant of `observer`
   // (topocentric pair with the context's topocentric flag). False when
   // either body has no place.
-  bool schleife_3(std::int32_t starIndex, std::int32_t userIndex, int kindA, int kindB,
-                  const TObserverRecord& observer, const TAsteroidElements& asteroid,
-                  double& separation);
+  bool schleife_3(std::int32_t starIndex, std::int32_t userIndex, int kindA, int kindB, const TObserverRecord& observer,
+                  const TAsteroidElements& asteroid, const TCometElements& comet, double& separation);
 
   // Closest approach of A and B below `limit` degrees: the first local
   // minimum of the separation with the caller's step, then a 30-minute pass
   // from 2 days before it. Does not clear AbortRequested.
   bool schleife_4(double limit, bool dateCheck, bool endCheck, bool show, std::int32_t starIndex,
                   std::int32_t userIndex, int kindB, int kindA, const TObserverRecord& start,
-                  const TAsteroidElements& asteroid, double step,
-                  std::int32_t maxSteps, double endMjd, double& time, double& separation);
+                  const TAsteroidElements& asteroid, const TCometElements& comet, double step, std::int32_t maxSteps,
+                  double endMjd, double& time, double& separation);
+
+  // The asteroid database's element set nearest to the instant of
+  // `observer` (file read once per object). False, with one message for
+  // the object's life, when the file is missing, short or damaged.
+  bool Load_elements(const TObserverRecord& observer, TAsteroidElements& elements, const std::string& file);
 
   // --- fields -----------------------------------------------------------------
   TAsteroidElements AsteroidElements;
+  TCometElements CometElements;
   std::uint8_t FindMaximum = 0;
 
  protected:
@@ -152,11 +198,11 @@ class tsuchobjekt {
   PassEnd Pass1(bool dateCheck, bool endCheck, int code, int kind, const TObserverRecord& start, double step,
                 std::int32_t maxSteps, double endMjd, double& time, double& value, TObserverRecord& middle);
   PassEnd Pass2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd, std::int32_t starIndex,
-                std::int32_t userIndex, bool ecliptic, int kindB, int kindA, const TObserverRecord& start,
-                double step, std::int32_t maxSteps, double endMjd, double& time, TObserverRecord& middle);
-  PassEnd Pass4(double limit, bool dateCheck, bool endCheck, std::int32_t starIndex, std::int32_t userIndex,
-                int kindB, int kindA, const TObserverRecord& start, double step, std::int32_t maxSteps,
-                double endMjd, double& time, TObserverRecord& middle);
+                std::int32_t userIndex, bool ecliptic, int kindB, int kindA, const TObserverRecord& start, double step,
+                std::int32_t maxSteps, double endMjd, double& time, TObserverRecord& middle);
+  PassEnd Pass4(double limit, bool dateCheck, bool endCheck, std::int32_t starIndex, std::int32_t userIndex, int kindB,
+                int kindA, const TObserverRecord& start, double step, std::int32_t maxSteps, double endMjd,
+                double& time, TObserverRecord& middle);
 
   // The sample of kind `kind` at `mjd` from the record `base` (place, zone
   // and Delta T kept).
@@ -168,7 +214,25 @@ class tsuchobjekt {
   // goes on.
   bool Pump(const TObserverRecord& observer, bool label);
   // Checks shared by the loops; false (a message shown) for bad input.
-  bool CheckInput(int kindA, int kindB, double step, std::int32_t maxSteps, double startMjd);
+  bool CheckInput(int kindA, int kindB, double step, std::int32_t maxSteps, double startMjd, std::int32_t starIndex,
+                  std::int32_t userIndex);
+  // The orbit steps of kinds 10 and 11, run on a body object of the table
+  // classes made from the search's own elements: bahn_planetoid and
+  // bahn_komet make it (the asteroid database's set when the context says
+  // so) with its angular elements of date, false for unusable elements;
+  // heliozentrisch_suche gives the orbit position and the heliocentric
+  // vector at the instant's TT (the comet's routine by its eccentricity),
+  // geozentrisch_suche the geometric geocentric vector, lichtzeit_suche the
+  // astrometric one (light time, linear).
+  bool bahn_planetoid(const TTheorySelection& selection, const TObserverRecord& observer);
+  bool bahn_komet(const TTheorySelection& selection, const TObserverRecord& observer);
+  void heliozentrisch_suche(const TObserverRecord& observer);
+  void geozentrisch_suche();
+  void lichtzeit_suche();
+  // The fixed-object place of a star (12) or user object (13) into
+  // `result`; false when the entry is missing or unusable.
+  bool FixedObject(int kind, const TObserverRecord& observer, std::int32_t starIndex, std::int32_t userIndex,
+                   TEphemerisResultRecord& result) const;
 
   TSearchContext context_;
   TTheorySelection selection_;  // this search's copy
@@ -176,6 +240,12 @@ class tsuchobjekt {
   // planet fills the topocentric place and the physical block (off while a
   // loop needs the places only).
   bool fullRecord_ = true;
+  std::unique_ptr<TKepler> orbitBody_;  // the body of the orbit steps
+  // The asteroid database, read by Load_elements.
+  enum class DatabaseState { Unread, Loaded, Failed };
+  DatabaseState databaseState_ = DatabaseState::Unread;
+  TEelHeader databaseHeader_;
+  std::vector<TEelRecord> databaseRecords_;
 };
 
 }  // namespace kvx

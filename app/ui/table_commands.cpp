@@ -16,11 +16,15 @@
 #include "core/input_checks.h"
 #include "core/records.h"
 #include "core/time_scales.h"
+#include "eclipses/lunar_eclipse.h"
+#include "eclipses/ui/lunar_criteria_dialog.h"
 #include "engine/comet.h"
 #include "engine/ephemeris_table.h"
 #include "engine/moon.h"
+#include "engine/library_tables.h"
 #include "engine/planet.h"
 #include "engine/sun.h"
+#include "engine/table_sink.h"
 #include "engine/table_globals.h"
 #include "engine/user_object.h"
 #include "platform/globals.h"
@@ -49,6 +53,12 @@ constexpr TableCommand kTableCommands[] = {
     // The moons of Jupiter and Saturn, the moon phases and the Earth satellites.
     {"Jupitermonde1", 100, 0}, {"Saturnmonde1", 111, 0}, {"Mondphasen1", 80, 0},
     {"Satellit1", 880, 0},     {"AlleSatelliten1", 881, 0},
+};
+
+// The lunar-eclipse commands (the tool-bar button shares the first).
+constexpr TableCommand kLunarEclipseCommands[] = {
+    {"Mondfinsternis3", 88, 0},
+    {"Mondfinsterniskalender1", 89, 0},
 };
 
 // The Moon, the comet, the user object, the integrated orbits and the
@@ -104,6 +114,9 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
   RegisterKinds();
   RegisterBodyKinds();
   RegisterCommands();
+  RegisterLunarEclipseKinds();
+  RegisterLunarEclipseCommands();
+  RegisterLibraryTables();
   RefreshMenus();
   for (const char* panel : {"Datumpanel", "Ortpanel"})
     if (QLabel* label = form_.Panel(panel)) label->installEventFilter(this);
@@ -199,6 +212,7 @@ void TTableCommands::RegisterKinds() {
     }
   });
   RegisterMoonAndSatelliteKinds();
+  RegisterOverviewKinds();
 }
 
 // --- menu states ------------------------------------------------------------------------------
@@ -221,6 +235,9 @@ void TTableCommands::RefreshMenus() {
     if (c.Kind == 72) enabled = enabled && form_.UserObjects().Count() > 0 && FindUserCatalogObject != nullptr;
     commands.SetEnabled(c.Command, enabled);
   }
+  for (const TableCommand& c : kLunarEclipseCommands) commands.SetEnabled(c.Command, dispatcher_->HasHandler(c.Kind));
+  RefreshLibraryTableMenus();
+  commands.SetEnabled("StatusvektorVSOP87C1", StateVectorTableEnabled());
 }
 
 // --- the commands ------------------------------------------------------------------------------
@@ -548,6 +565,162 @@ void TTableCommands::ZeitraumfrTabelle1Click() {
   if (p.AutoEnd == 0) LocalTimeToUT(p.End);
   s.TableChanged = 1;
   RecomputeShownTable();
+}
+
+// --- lunar eclipses ---------------------------------------------------------------------------
+
+namespace {
+
+// The label column of the eclipse lists fitted to its texts.
+constexpr int kLunarLabelGridWidth = 260;  // pixels
+constexpr int kLunarDateGridWidth = 90;
+void FitLunarGridColumns(tmystringgrid& grid) {
+  grid.SetColWidths(1, kLunarLabelGridWidth);
+  grid.SetColWidths(2, kLunarDateGridWidth);
+}
+void FitLunarLabelColumn(workbook::TWorkbook& book) {
+  if (book.LastRow() >= 1) book.SetColWidthAuto(1, 1, book.LastRow(), 1);
+}
+
+TSearchContext SearchContextOf(const TMainFormState& s) {
+  TSearchContext context;
+  context.MoonCache = s.MoonCacheFlag;
+  context.MoonOption = s.MoonOption;
+  context.Settings = s.Period.PositionFiles;
+  context.Sidereal = s.Period.ApparentSiderealTime;
+  context.Selection = s.Period.Selection;
+  context.VsopLevelA = s.VsopLevelA;
+  context.FastSearch = s.FastSearchOption;
+  context.PositionFilesLastJd = s.Period.PositionFilesLastJd;
+  return context;
+}
+
+}  // namespace
+
+void TTableCommands::RegisterLunarEclipseKinds() {
+  dispatcher_->Register(88, [this] {
+    TMainFormState& s = form_.State();
+    int row = 1;
+    const TLunarEclipseCriteria all;
+    if (s.WorkbookView != 0) {
+      TSheetSink sink(form_.Workbook());
+      WriteLunarEclipseSheet(s.LunarEclipseResults, sink, s.Period.TableConfig, row, false, all);
+      FitLunarLabelColumn(form_.Workbook());
+    } else {
+      tmystringgrid& grid = form_.Grid();
+      grid.SetRowCount(1);
+      grid.SetColCount(1);
+      const TTableOutputSettings settings;
+      TGridSink sink(grid, settings);
+      WriteLunarEclipseSheet(s.LunarEclipseResults, sink, s.Period.TableConfig, row, false, all);
+      grid.SetRowCount(row);
+      FitLunarGridColumns(grid);
+    }
+    s.DocumentSaved = 0;
+  });
+  dispatcher_->Register(89, [this] { LunarEclipseCalendarRun(); });
+}
+
+void TTableCommands::RegisterLunarEclipseCommands() {
+  TMenuCommands& commands = form_.Commands();
+  commands.RegisterHandler("Mondfinsternis3", [this] { Mondfinsternis3Click(); });
+  commands.RegisterHandler("Mondfinsterniskalender1", [this] { Mondfinsterniskalender1Click(); });
+}
+
+void TTableCommands::Mondfinsternis3Click() {
+  TMainFormState& s = form_.State();
+  TObserverRecord record = s.Period.Start;
+  LocalTimeToUT(record);
+  double umbra = 0, penumbra = 0;
+  FindLunarEclipse(SearchContextOf(s), s.LunarEclipseResults, record, true, umbra, penumbra, s.Period.TableConfig);
+  if (!s.LunarEclipseResults.Lines.empty()) {
+    s.TableKind = 88;
+    if (s.PreviousTableKind != 88) s.TableChanged = 1;
+  }
+  ComputeTable();
+}
+
+void TTableCommands::Mondfinsterniskalender1Click() {
+  TMainFormState& s = form_.State();
+  s.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(s.LunarCriteria.MinimumAltitude);
+  const int result = ShowLunarEclipseCriteria(s.LunarCriteria, s.Period.Start, s.Period.End,
+                                              [this] { ZeitraumfrTabelle1Click(); }, &form_);
+  form_.update();
+  if (result != 1 || !PeriodCheck()) return;
+  s.TableKind = 89;
+  if (s.PreviousTableKind != 89) s.TableChanged = 1;
+  ComputeTable();
+}
+
+void TTableCommands::LunarEclipseCalendarRun() {
+  TMainFormState& s = form_.State();
+  const TSearchContext context = SearchContextOf(s);
+  int written = 0;
+  if (s.WorkbookView != 0) {
+    TSheetSink sink(form_.Workbook());
+    written = LunarEclipseCalendar(context, s.Period.TableConfig, s.Period.Start, s.Period.End, s.LunarCriteria, sink);
+    if (written > 0) FitLunarLabelColumn(form_.Workbook());
+  } else {
+    const TTableOutputSettings settings;
+    TGridSink sink(form_.Grid(), settings);
+    written = LunarEclipseCalendar(context, s.Period.TableConfig, s.Period.Start, s.Period.End, s.LunarCriteria, sink);
+    FitLunarGridColumns(form_.Grid());
+  }
+  if (written < 0) {
+    AbortRequested = 0;
+    s.TableKind = kNoTableKind;
+    s.PreviousTableKind = kNoTableKind;
+    return;
+  }
+  s.DocumentSaved = 0;
+}
+
+// --- the planet tables of the theory libraries -------------------------------------------------
+// One instant (the start record's T): the tables are written at once into
+// the sheet or the grid by the main window's view switch; an absent library
+// gives its message and leaves the sheet as it was.
+
+namespace {
+
+struct LibraryTableCommand {
+  const char* Command;
+  std::int32_t Kind;
+};
+constexpr LibraryTableCommand kLibraryTableCommands[] = {
+    {"StatusvektorVSOP87A1", kTableKindStateVectorVsop87a},
+    {"OrbitalElementsVSOP87A1", kTableKindElementsVsop82},
+};
+
+}  // namespace
+
+void TTableCommands::RegisterLibraryTables() {
+  for (const LibraryTableCommand& c : kLibraryTableCommands) {
+    const std::int32_t kind = c.Kind;
+    dispatcher_->Register(kind, [this, kind] {
+      TMainFormState& s = form_.State();
+      const TEphemerisPeriodState& p = s.Period;
+      TLibraryTableTarget target;
+      target.WorkbookView = s.WorkbookView;
+      target.Sheet = &form_.Workbook();
+      target.Grid = &form_.Grid();
+      target.Output.SecondEquinoxText = SecondEquinoxText;
+      const TLibraryAvailability& libraries = form_.TheoryState().Libraries;
+      const bool written =
+          kind == kTableKindStateVectorVsop87a
+              ? PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, s.VsopLevelA, p.TableConfig, libraries)
+              : PlanetCoordinateTableVsop82(p.PositionFiles, target, p.Start, p.TableConfig, libraries);
+      if (written) s.DocumentSaved = 0;
+    });
+    form_.Commands().RegisterHandler(c.Command, [this, kind] {
+      form_.State().TableKind = kind;
+      ComputeTable();
+    });
+  }
+}
+
+void TTableCommands::RefreshLibraryTableMenus() {
+  for (const LibraryTableCommand& c : kLibraryTableCommands)
+    form_.Commands().SetEnabled(c.Command, dispatcher_->HasHandler(c.Kind));
 }
 
 }  // namespace kvx

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,6 +21,7 @@ namespace kvx {
 
 class TKeplereph;
 class TMainForm;
+class Teinzelephform;
 class tuserlist;
 
 class TTableCommands : public QObject {
@@ -43,6 +45,14 @@ class TTableCommands : public QObject {
   void Pluto1Click();
   void Planetoid1Click() { PlainCommand(21); }
   void KeineTabelle1Click();
+
+  // --- lunar eclipses ----------------------------------------------------------
+  // The eclipse after the start date with its events (kind 88 when found).
+  void Mondfinsternis3Click();
+  // The criteria dialog, then the calendar over the period (kind 89).
+  void Mondfinsterniskalender1Click();
+  // Kind 89: the calendar into the sheet or the grid; a cancel leaves no table.
+  void LunarEclipseCalendarRun();
 
   // --- the Moon, the comet, the user object and the integrated orbits ---------
   void Mond1Click() { PlainCommand(61); }
@@ -82,6 +92,15 @@ class TTableCommands : public QObject {
   Tsatellitenephfenster& SatelliteTable() { return *satellite_table_; }
   TSatelliteSettings& SatelliteSettings() { return satellite_settings_; }
 
+  // --- the daily overview, the state vectors and the single-date page ----------
+  // (app/ui/overview_commands.cpp)
+  // One body at the period start on the single-date page (body index 0 .. 12).
+  void ShowSingleDate(std::int32_t kind);
+  // The page, made on first use and kept.
+  Teinzelephform& SingleDatePage();
+  // The state-vector item while the VSOP87 C library is present.
+  bool StateVectorTableEnabled() const;
+
   // Makes an ephemeris object write into the window's sheet and grid.
   void PrepareOutput(TKeplereph& table);
 
@@ -99,7 +118,14 @@ class TTableCommands : public QObject {
   // table.
   void RunIntegratedTable(TKeplereph& table, std::int32_t code, double epochJd, const std::string& name);
   void RegisterCommands();
+  void RegisterLunarEclipseKinds();
+  void RegisterLunarEclipseCommands();
   void RegisterMoonAndSatelliteKinds();
+  void RegisterOverviewKinds();
+  // The planet tables of the theory libraries (kinds 872 and 874) and their
+  // menu items.
+  void RegisterLibraryTables();
+  void RefreshLibraryTableMenus();
   // The location dialog's default file: "orte.csv" in the data folder.
   void PrepareLocationFile();
 
@@ -110,6 +136,7 @@ class TTableCommands : public QObject {
   // The satellite table lives from start-up to shut-down.
   std::unique_ptr<Tsatellitenephfenster> satellite_table_;
   TSatelliteSettings satellite_settings_;
+  QPointer<Teinzelephform> single_date_page_;
 };
 
 }  // namespace kvx

@@ -1,0 +1,116 @@
+#include "eclipses/ui/lunar_criteria_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "platform/globals.h"
+
+namespace kvx {
+
+namespace {
+
+QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
+
+QString DateText(const TObserverRecord& r) {
+  return QString("%1.%2.%3").arg(r.Day, 2, 10, QChar('0')).arg(r.Month, 2, 10, QChar('0')).arg(r.Year);
+}
+
+}  // namespace
+
+TMoFiSuchkriterien::TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, const TObserverRecord& start,
+                                       const TObserverRecord& end, std::function<void()> changePeriod,
+                                       QWidget* owner)
+    : QDialog(owner), criteria_(criteria), start_(start), end_(end), changePeriod_(std::move(changePeriod)) {
+  setObjectName("MoFiSuchkriterien");
+  setWindowTitle(Tr("Suchkriterien", "Criteria"));
+  auto* layout = new QVBoxLayout(this);
+
+  auto* kindBox = new QGroupBox(Tr("&Welche Finsternisse suchen?", "&What kind of eclipses?"), this);
+  kindBox->setObjectName("KindGroup");
+  auto* kindLayout = new QVBoxLayout(kindBox);
+  kinds_ = new QButtonGroup(this);
+  const char* items[3][2] = {{"Alle", "All"},
+                             {"Keine Halbschattenfinsternisse", "No penumbral eclipses"},
+                             {"Nur totale", "Only total eclipses"}};
+  for (int i = 0; i < 3; ++i) {
+    auto* button = new QRadioButton(Tr(items[i][0], items[i][1]), kindBox);
+    button->setObjectName(QString("Kind%1").arg(i));
+    kinds_->addButton(button, i);
+    kindLayout->addWidget(button);
+  }
+  if (QAbstractButton* b = kinds_->button(criteria_.Kind <= 2 ? criteria_.Kind : 0)) b->setChecked(true);
+  connect(kinds_, &QButtonGroup::idClicked, this, [this](int id) { criteria_.Kind = static_cast<std::uint8_t>(id); });
+  layout->addWidget(kindBox);
+
+  auto* altitudeRow = new QHBoxLayout;
+  condition_ = new QCheckBox(Tr("&Nur wenn Mondhöher größer als", "O&nly when Moon altitude larger than"), this);
+  condition_->setObjectName("AltitudeCondition");
+  condition_->setChecked(criteria_.AltitudeCondition != 0);
+  connect(condition_, &QCheckBox::toggled, this,
+          [this](bool on) { criteria_.AltitudeCondition = on ? 1 : 0; });
+  altitude_ = new QSpinBox(this);
+  altitude_->setObjectName("MinimumAltitude");
+  altitude_->setRange(-90, 90);
+  altitude_->setValue(ClampLunarMinimumAltitude(criteria_.MinimumAltitude));
+  criteria_.MinimumAltitude = altitude_->value();
+  connect(altitude_, &QSpinBox::valueChanged, this, [this](int v) { criteria_.MinimumAltitude = v; });
+  auto* degrees = new QLabel(Tr("&Grad", "&Degrees"), this);
+  degrees->setBuddy(altitude_);
+  altitudeRow->addWidget(condition_);
+  altitudeRow->addWidget(altitude_);
+  altitudeRow->addWidget(degrees);
+  altitudeRow->addStretch();
+  layout->addLayout(altitudeRow);
+
+  auto* periodBox = new QGroupBox(Tr("&Suchzeitraum", "Time &span for search"), this);
+  auto* periodLayout = new QHBoxLayout(periodBox);
+  period_ = new QLabel(periodBox);
+  period_->setObjectName("PeriodLabel");
+  auto* change = new QPushButton(Tr("&Ändern...", "C&hange..."), periodBox);
+  change->setObjectName("ChangeButton");
+  connect(change, &QPushButton::clicked, this, [this] {
+    if (changePeriod_) changePeriod_();
+    RefillPeriod();
+  });
+  periodLayout->addWidget(period_, 1);
+  periodLayout->addWidget(change);
+  layout->addWidget(periodBox);
+
+  auto* buttons = new QHBoxLayout;
+  auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("OKButton");
+  ok->setDefault(true);
+  auto* cancel = new QPushButton(Tr("&Abbrechen", "&Cancel"), this);
+  cancel->setObjectName("CancelButton");
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  RefillPeriod();
+}
+
+void TMoFiSuchkriterien::RefillPeriod() {
+  TObserverRecord end = end_;
+  UTToLocalTime(end);
+  period_->setText(DateText(start_) + Tr(" bis ", " to ") + DateText(end));
+}
+
+int ShowLunarEclipseCriteria(TLunarEclipseCriteria& criteria, const TObserverRecord& start,
+                             const TObserverRecord& end, std::function<void()> changePeriod, QWidget* owner) {
+  TMoFiSuchkriterien dialog(criteria, start, end, std::move(changePeriod), owner);
+  if (dialog.exec() != QDialog::Accepted) return 2;
+  criteria = dialog.Criteria();
+  return 1;
+}
+
+}  // namespace kvx

@@ -1,0 +1,143 @@
+#include "tables/batch_tables.h"
+
+#include <functional>
+#include <string>
+
+#include "engine/nbody_integrator.h"
+#include "engine/table_globals.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/progress.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr int kProgressSteps = 100;
+
+// The run over `count` objects: `initialise(i)` sets the table object up for
+// object i and returns its name.
+bool RunBatch(const TBatchRun& run, TKeplereph& table, int count, const std::function<std::string(int)>& initialise,
+              const std::function<void()>& restore) {
+  int stored = 0;
+  bool limit = false;
+  AbortRequested = 0;
+  {
+    ProgressSession session(CurrentProgress(), table.ProgressCaption, kProgressSteps);
+    ProgressReporter& progress = session.Reporter();
+    progress.Step(0);
+    int last = 0;
+    for (int i = 0; i < count; ++i) {
+      progress.ProcessEvents();
+      if (AbortRequested != 0) break;
+      std::string name = initialise(i);
+      if (name.size() > kResultNameLength) name.resize(kResultNameLength);
+      progress.SetLabel(name);
+      // The object's own loop keeps no rows: row i is its result record.
+      if (run.Mode == 1) {
+        table.schleife(run.Settings, run.SiderealFlag, 0);
+      } else if (run.Mode == 0) {
+        table.integriere(run.Settings, run.SiderealFlag, 0, 0);
+      }
+      if (table.Stopped != 0) break;
+      if (stored >= kMaxTableRows) {
+        limit = true;
+        break;
+      }
+      table.Result.Name = name;
+      RowStore.Store(i, table.Result);
+      stored = i + 1;
+      const int position = static_cast<int>(static_cast<long long>(stored) * kProgressSteps / count);
+      if (position != last) {
+        last = position;
+        progress.Step(position);
+      }
+    }
+  }
+  AbortRequested = 0;
+  if (limit) {
+    const std::string n = std::to_string(kMaxTableRows);
+    ShowMessage("Es konnten nicht alle Objekte aus der Datei berechnet werden. Die Ausgabe ist auf " + n +
+                    " Datensätze begrenzt.",
+                "File too large for complete calculation. The output ist limited on " + n + " datasets.",
+                MessageIcon::Information);
+  }
+  restore();
+  table.Stopped = 0;
+  table.Rows = stored;
+  if (stored == 0) {
+    if (run.ToSheet != 0 && table.OutputSheet != nullptr) FinishIntegrationSheet(*table.OutputSheet);
+    return false;
+  }
+  if (run.Output == 0) {
+    table.paint(run.ToSheet);
+  } else {
+    table.paintelemente(1, run.ToSheet);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool AsteroidFileEphemerides(const TBatchRun& run, TKeplereph& table, Planetoidentabelle& list,
+                             const std::string& fileName, std::uint8_t kind, const TAsteroidElements& own) {
+  if (list.Loaded == 0 && !fileName.empty()) {
+    CurrentProgress().SetLabel(run.Language != 0 ? "Loading file" : "Datei wird eingelesen");
+    std::uint8_t k = kind;
+    list.Neuedateiladen(k, fileName, true, 0);
+  }
+  auto setUp = [&](const TAsteroidElements& elements) {
+    table.initialisieren(run.Language, run.Selection, run.Config, elements, run.Start, run.Start, run.Step,
+                         run.IntegrationTolerance, run.VsopLevelA, run.VsopLevelB, 0, std::string());
+  };
+  return RunBatch(
+      run, table, list.Count(),
+      [&](int i) {
+        const TAsteroidElements& elements = list.Data(i);
+        setUp(elements);
+        return elements.Name;
+      },
+      [&] { setUp(own); });
+}
+
+bool CometFileEphemerides(const TBatchRun& run, TKometeph& table, Kometentabelle& list, const std::string& fileName,
+                          std::uint8_t kind, const TCometElements& own) {
+  if (list.Loaded == 0 && !fileName.empty()) {
+    CurrentProgress().SetLabel(run.Language != 0 ? "Loading file" : "Datei wird eingelesen");
+    std::uint8_t k = kind;
+    list.Neuedateiladen(k, fileName, true, 0);
+  }
+  auto setUp = [&](const TCometElements& elements) {
+    table.initialisieren(run.Language, run.Selection, run.Config, elements, run.Start, run.Start, run.Step,
+                         run.IntegrationTolerance, run.VsopLevelA, run.VsopLevelB);
+  };
+  return RunBatch(
+      run, table, list.Count(),
+      [&](int i) {
+        const TCometElements& elements = list.Data(i);
+        setUp(elements);
+        return elements.Name;
+      },
+      [&] { setUp(own); });
+}
+
+bool UserCatalogEphemerides(const TBatchRun& run, Tusertab& table, const tuserlist& list) {
+  TBatchRun user = run;
+  user.Mode = 1;
+  user.Output = 0;
+  const tuserobject* own = table.UserObject;
+  auto setUp = [&](const tuserobject* object) {
+    table.initialisieren(object, run.Language, run.Selection, kBodyIndexAsteroid, run.Config, run.Start, run.Start,
+                         run.Step, run.IntegrationTolerance, run.VsopLevelA, run.VsopLevelB);
+  };
+  return RunBatch(
+      user, table, list.Count(),
+      [&](int i) {
+        const tuserobject* object = list.Item(i);
+        setUp(object);
+        return object != nullptr ? object->Name : std::string();
+      },
+      [&] { setUp(own); });
+}
+
+}  // namespace kvx

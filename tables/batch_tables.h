@@ -1,0 +1,56 @@
+// One table row per object of a whole collection, for one instant (the
+// period start): the asteroids or comets of a loaded element list, the
+// objects of the user catalogue. One table object is re-initialised for every object,
+// run for the single instant, and its result record becomes row i of
+// RowStore; the rows are then written as one table.
+//
+// Mode 1 runs the object's time loop (two-body ephemeris), mode 0 its
+// numerical integration, any other value neither. Output 0 writes the
+// ephemeris table, any other value the element table. At most
+// kMaxTableRows rows: a longer collection gives the first kMaxTableRows
+// rows and an information message. A cancel stops the run without message
+// and keeps the rows stored so far. The table object ends re-initialised
+// to the caller's own elements, with the row count of the table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "catalogues/asteroid_list.h"
+#include "catalogues/comet_list.h"
+#include "core/records.h"
+#include "engine/comet.h"
+#include "engine/ephemeris_table.h"
+#include "engine/user_object.h"
+
+namespace kvx {
+
+// What every batch routine is given beside its collection.
+struct TBatchRun {
+  std::uint8_t Language = 0;
+  TComputeSettingsBlock Settings{};
+  std::uint8_t SiderealFlag = 0;
+  std::uint8_t Mode = 1;     // 1 time loop, 0 integration, else neither
+  std::uint8_t Output = 0;   // 0 ephemeris, else element table
+  std::uint8_t ToSheet = 1;  // the main window's spreadsheet switch
+  std::int32_t VsopLevelA = -1;
+  std::int32_t VsopLevelB = 10;
+  long double IntegrationTolerance = 1e-10L;
+  TTableStep Step;
+  TObserverRecord Start;
+  TTableConfigRecord Config;
+  TTheorySelection Selection;
+};
+
+// Each returns true when it wrote a table, false when there was no row (the
+// sheet then gets only its finishing). An element list not marked loaded is
+// loaded from `fileName` (format `kind`) first; a list that fails to load
+// has already said why and gives no row.
+bool AsteroidFileEphemerides(const TBatchRun& run, TKeplereph& table, Planetoidentabelle& list,
+                             const std::string& fileName, std::uint8_t kind, const TAsteroidElements& own);
+bool CometFileEphemerides(const TBatchRun& run, TKometeph& table, Kometentabelle& list, const std::string& fileName,
+                          std::uint8_t kind, const TCometElements& own);
+// The user catalogue: always the time loop and the ephemeris table.
+bool UserCatalogEphemerides(const TBatchRun& run, Tusertab& table, const tuserlist& list);
+
+}  // namespace kvx

@@ -1,0 +1,163 @@
+// The lunar eclipse and the lunar-eclipse calendar from the menu, into the
+// sheet and the grid, with the criteria dialog filled as a user would.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "core/name_tables.h"
+#include "engine/ui/mystringgrid_view.h"
+#include "platform/qt/workbook_view.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/settings_store.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+int dialogs_seen = 0;
+void WhenModalShown(const std::function<void(QDialog&)>& act) {
+  QTimer::singleShot(0, [act] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    ++dialogs_seen;
+    act(*dialog);
+  });
+}
+
+void SavePng(QWidget& widget, const std::string& name) {
+  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
+  fs::create_directories(folder);
+  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
+}
+
+void SetDate(TObserverRecord& r, int day, int month, int year) {
+  r.Day = day;
+  r.Month = month;
+  r.Year = year;
+  r.LocalHours = 0;
+  r.Latitude = 52.52;
+  r.Longitude = -13.4;
+  r.Zone = 1;
+  r.DaylightHours = 0;
+  r.ZoneMinutes = 0;
+  LocalTimeToUT(r);
+}
+
+class LunarEclipseCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitCoreTablesAtStartup(IntlSeparators);
+    LanguageEnglish = 1;
+    dialogs_seen = 0;
+    store_.WriteBool("Settings", "FirstRun", false);
+  }
+  void TearDown() override { LanguageEnglish = 0; }
+  test::TempFolder home_;
+  MemorySettingsStore store_;
+  RecordingMessageSink messages_;
+};
+
+TEST_F(LunarEclipseCommands, EclipseAndCalendarFromTheMenu) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1400, 800);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  TMenuCommands& commands = form.Commands();
+  TMainFormState& state = form.State();
+  ASSERT_TRUE(commands.IsEnabled("Mondfinsternis3"));
+  ASSERT_TRUE(commands.IsEnabled("Mondfinsterniskalender1"));
+  ASSERT_TRUE(commands.Action("SpeedButton25a")->isEnabled());
+  workbook::TWorkbook& book = form.Workbook();
+
+  // The total eclipse of 2025 September 7 from September 1, Berlin: eight
+  // lines, the start date kept.
+  SetDate(state.Period.Start, 1, 9, 2025);
+  commands.Action("SpeedButton25a")->trigger();
+  EXPECT_EQ(state.PreviousTableKind, 88);
+  EXPECT_EQ(book.Text(1, 1), "Lunar eclipse");
+  EXPECT_EQ(book.Text(2, 1), "First contact with the penumbra: ");
+  EXPECT_EQ(book.Text(5, 1), "Maximum of the eclipse: ");
+  EXPECT_EQ(book.Text(9, 1), "Size of eclipse: ");
+  EXPECT_EQ(state.LunarEclipseResults.Lines.size(), 8u);
+  EXPECT_EQ(state.LunarEclipseResults.Lines[3].Observer.Day, 7);
+  EXPECT_EQ(state.Period.Start.Day, 1);
+  SavePng(form, "main_window_lunar_eclipse");
+
+  // The calendar 2025-2026, only total eclipses with the Moon above 10
+  // degrees: the dialog shows the period and takes the choices.
+  SetDate(state.Period.End, 31, 12, 2026);
+  state.Period.AutoEnd = 0;
+  SetAutoEndSwitch(state.Period.End, 0);
+  QString periodText;
+  WhenModalShown([&periodText](QDialog& dialog) {
+    dialog.findChild<QRadioButton*>("Kind2")->click();
+    dialog.findChild<QCheckBox*>("AltitudeCondition")->click();
+    dialog.findChild<QSpinBox*>("MinimumAltitude")->setValue(10);
+    periodText = dialog.findChild<QLabel*>("PeriodLabel")->text();
+    SavePng(dialog, "lunar_criteria_dialog");
+    dialog.findChild<QPushButton*>("OKButton")->click();
+  });
+  commands.Trigger("Mondfinsterniskalender1");
+  EXPECT_EQ(dialogs_seen, 1);
+  EXPECT_EQ(periodText, "01.09.2025 to 31.12.2026");
+  EXPECT_EQ(state.LunarCriteria.Kind, 2);
+  EXPECT_EQ(state.LunarCriteria.AltitudeCondition, 1);
+  EXPECT_EQ(state.LunarCriteria.MinimumAltitude, 10);
+  EXPECT_EQ(state.PreviousTableKind, 89);
+  // Totals after the start: 2025 Sep 7 (seen from Berlin after moonrise)
+  // and 2026 Mar 3 (below the horizon there), then the partial of 2026
+  // Aug 28: one block of eight lines.
+  EXPECT_EQ(book.Text(1, 1), "Lunar eclipse");
+  EXPECT_EQ(book.Text(4, 1), "Begin of total phase: ");
+  EXPECT_EQ(book.Text(9, 1), "Size of eclipse: ");
+  EXPECT_EQ(book.Text(10, 1), "");
+  EXPECT_EQ(book.LastRow(), 9);
+  SavePng(form, "main_window_lunar_calendar");
+
+  // Cancel keeps the criteria and computes nothing.
+  WhenModalShown([](QDialog& dialog) {
+    dialog.findChild<QRadioButton*>("Kind0")->click();
+    dialog.findChild<QPushButton*>("CancelButton")->click();
+  });
+  state.PreviousTableKind = kNoTableKind;
+  commands.Trigger("Mondfinsterniskalender1");
+  EXPECT_EQ(state.LunarCriteria.Kind, 2);
+  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+
+  // Into the grid, all eclipses.
+  state.WorkbookView = 0;
+  state.LunarCriteria = TLunarEclipseCriteria{};
+  WhenModalShown([](QDialog& dialog) { dialog.findChild<QPushButton*>("OKButton")->click(); });
+  commands.Trigger("Mondfinsterniskalender1");
+  EXPECT_EQ(form.Grid().Cells(1, 1), "Lunar eclipse");
+  EXPECT_GT(form.Grid().RowCount(), 20);
+  form.CentralStack()->setCurrentWidget(form.GridView());
+  QApplication::processEvents();
+  SavePng(form, "main_window_lunar_calendar_grid");
+  form.CentralStack()->setCurrentWidget(form.WorkbookView());
+  state.WorkbookView = 1;
+}
+
+}  // namespace
+}  // namespace kvx
