@@ -1,6 +1,8 @@
 #include "app/ui/time_place_commands.h"
 
 #include <QPointer>
+#include <QStatusBar>
+#include <QToolBar>
 #include <QTimeZone>
 #include <cstdint>
 #include <memory>
@@ -188,6 +190,11 @@ void LoadTableConfigurationClick(TMainForm& form) {
   form.Tables().RecomputeShownTable();
 }
 
+// A view toggle: the item's check mark shows or hides the bar.
+void ShowBar(TMainForm& form, const char* command, QWidget* bar) {
+  if (bar != nullptr) bar->setVisible(form.Commands().IsChecked(command));
+}
+
 std::string ZoneName() { return QTimeZone::systemTimeZone().displayName(QDateTime::currentDateTime()).toStdString(); }
 
 }  // namespace
@@ -221,6 +228,16 @@ void InstallTimePlaceCommands(TMainForm& form) {
 
   c.RegisterHandler("Tabellenkonfigurieren1", [f] { Tabellenkonfigurieren1Click(*f); });
   c.RegisterHandler("SpeedButton44", [f] { LoadTableConfigurationClick(*f); });
+
+  c.RegisterHandler("s1", [f] { ShowBar(*f, "s1", f->statusBar()); });
+  c.RegisterHandler("Symbolleiste1", [f] { ShowBar(*f, "Symbolleiste1", f->Commands().ToolBar("SpeedBar")); });
+  c.RegisterHandler("TabellengrenWerkzeug1",
+                    [f] { ShowBar(*f, "TabellengrenWerkzeug1", f->Commands().ToolBar("TabellenToolbar")); });
+  c.RegisterHandler("Warnheinweisezeigen1", [f] {
+    std::uint8_t& option = f->State().WarningsOption;
+    option = option != 0 ? 0 : 1;
+    f->Commands().SetChecked("Warnheinweisezeigen1", option != 0);
+  });
 }
 
 }  // namespace kvx

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -287,6 +288,24 @@ TEST_F(TimePlaceCommands, MenuItemsChangeTheRecordsAndTheTableSetUp) {
   EXPECT_DOUBLE_EQ(state.SecondEquinox, 0.5);
   EXPECT_EQ(state.Period.ApparentSiderealTime, 1);
   SavePng(form, "main_window_after_time_place");
+
+  // View toggles follow their check marks.
+  for (const char* item : {"s1", "Symbolleiste1", "TabellengrenWerkzeug1"}) {
+    QAction* action = commands.Action(item);
+    const bool shown = action->isChecked();
+    action->trigger();
+    EXPECT_NE(action->isChecked(), shown) << item;
+    action->trigger();
+    EXPECT_EQ(action->isChecked(), shown) << item;
+  }
+  EXPECT_TRUE(form.statusBar()->isVisible() == commands.IsChecked("s1"));
+  commands.Action("s1")->trigger();
+  EXPECT_EQ(form.statusBar()->isVisible(), commands.IsChecked("s1"));
+  commands.Action("s1")->trigger();
+  const std::uint8_t warnings = state.WarningsOption;
+  commands.Action("Warnheinweisezeigen1")->trigger();
+  EXPECT_NE(state.WarningsOption, warnings);
+  EXPECT_EQ(commands.IsChecked("Warnheinweisezeigen1"), state.WarningsOption != 0);
 }
 
 }  // namespace
