@@ -28,6 +28,7 @@
 #include "app/ui/about_box.h"
 #include "app/ui/history_menu.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/sheet_commands.h"
 #include "app/ui/table_commands.h"
 #include "setup/ui/date_place_dialog.h"
 #include "core/text_conversion.h"
@@ -103,9 +104,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   RegisterOwnCommands();
   tables_ = new TTableCommands(*this);
   documents_ = new TDocumentCommands(*this);
+  sheets_ = new TSheetCommands(*this);
   InstallSolarEclipseCommands(*this);
   InstallTimePlaceCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
+  ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);
   recent_menu_->OnFileSelected = [this](const std::string& name) {
@@ -189,6 +192,7 @@ void TMainForm::AttachContextMenus() {
 void TMainForm::FillFontBox() {
   QStringList names;
   for (const QString& family : QFontDatabase::families()) AddFontName(family, names);
+  names.sort();
   if (auto* box = qobject_cast<QComboBox*>(commands_->ToolWidget("Arial"))) {
     box->addItems(names);
     box->setCurrentText(QStringLiteral("Arial"));
@@ -263,6 +267,10 @@ void TMainForm::LoadStartupSettings() {
   state_.Period.IntegrationDatabaseLastJd = theory_.VspLastJulianDate;
   state_.Period.PositionFilesLastJd = theory_.VscLastJulianDate;
   state_.Period.PositionFiles = theory_.Handles();
+  // The default configuration of the data folder, when there is one.
+  if (LoadConfiguration(state_.DataFolder + "/" + kDefaultConfigFileName)) {
+    setWindowTitle(QString::fromUtf8(kMainWindowCaption));
+  }
   if (SettingsLoaderHook) SettingsLoaderHook();
 }
 
@@ -304,13 +312,7 @@ void TMainForm::FormShow() {
   ApplyView();
   if (ConfigurationSaveHook) ConfigurationSaveHook();
   if (ThreadTimerHook) ThreadTimerHook();
-  clock_bar_->setVisible(commands_->IsChecked("Weltzeituhr1"));
-  if (clock_bar_->isVisible()) {
-    clock_timer_->start();
-    if (ClockTimerHook) ClockTimerHook();
-  } else {
-    clock_timer_->stop();
-  }
+  ShowClockBar(commands_->IsChecked("Weltzeituhr1"));
   if (state_.TableChanged != 0) MarkTableChanged();
 }
 
@@ -324,6 +326,19 @@ void TMainForm::HaltWithoutCatalogue() {
   halted_ = true;
   if (splash_ != nullptr) splash_->EndSplash();
   QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TMainForm::ShowClockBar(bool visible) {
+  const bool was = !clock_bar_->isHidden() && clock_timer_->isActive();
+  clock_bar_->setVisible(visible);
+  if (visible) {
+    if (!was) {
+      clock_timer_->start();
+      if (ClockTimerHook) ClockTimerHook();
+    }
+  } else {
+    clock_timer_->stop();
+  }
 }
 
 void TMainForm::ApplyView() {

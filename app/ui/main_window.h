@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/config_file.h"
 #include "app/history_list.h"
 #include "app/main_form_state.h"
 #include "app/settings_io.h"
@@ -38,6 +39,7 @@ class QtDesktopOpener;
 class TAboutBox;
 class TDocumentCommands;
 class TMenuCommands;
+class TSheetCommands;
 class TTableCommands;
 class TMyHistoryMenu;
 class TMyStringGridView;
@@ -60,6 +62,8 @@ class TMainForm : public QMainWindow {
   TMenuCommands& Commands() { return *commands_; }
   // The table commands and the dispatcher.
   TTableCommands& Tables() { return *tables_; }
+  // The sheet-editing commands, find and replace, the formatting tool bar.
+  TSheetCommands& Sheets() { return *sheets_; }
   TMyHistoryList& RecentFiles() { return recent_; }
   // True after the start-up found no star catalogue and ended the program.
   bool Halted() const { return halted_; }
@@ -166,6 +170,23 @@ class TMainForm : public QMainWindow {
   // from the duration or by its local time; clears the table-changed flag.
   void CompletePeriod();
 
+  // --- configuration file (config_commands.cpp) ----------------------------------
+  tconfig& Configuration() { return config_; }
+  // The running state as a configuration record's fields.
+  TConfigSettings GatherConfiguration();
+  // Clamps the fields, then takes them over in their order, each through its
+  // setter, and recomputes the current table.
+  void ApplyConfiguration(TConfigSettings settings);
+  // tconfig.Load, then Apply; false when the file is missing or refused.
+  bool LoadConfiguration(const std::string& fileName);
+  // Gather, then tconfig.Save.
+  bool SaveConfiguration(const std::string& fileName);
+  // The start-up's save: when no configuration was loaded, it is named
+  // "Varbo4.ocf" in the data folder and the current settings go into it.
+  void SaveStartupConfiguration();
+  // Set by Apply when the period's start lies after its end.
+  std::uint8_t ReversedPeriod() const { return reversed_period_; }
+
   // --- occultation star catalogue ---------------------------------------------
   std::shared_ptr<const TStarCatalogue> StarCatalogue() const { return star_catalogue_; }
   // Loads the chosen catalogue on first need ("Loading database" in the
@@ -185,6 +206,10 @@ class TMainForm : public QMainWindow {
   std::function<void()> RefreshMenusHook;      // menu states after a completed period
   std::function<void()> ClockTimerHook;        // one tick of the clock bar
   std::function<void(const std::string&)> OpenDocumentByName;  // a recent file chosen
+  std::function<void()> TableWrittenHook;      // a computed table is in the sheet
+
+  // Shows or hides the clock panel; its timer runs only while it shows.
+  void ShowClockBar(bool visible);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -206,6 +231,11 @@ class TMainForm : public QMainWindow {
   void HelpAbout();
 
   std::uint8_t language_ = 1;
+  tconfig config_;
+  // The configuration's fields that no window of the program owns yet: kept
+  // as loaded and written back as they are.
+  TConfigSettings config_held_;
+  std::uint8_t reversed_period_ = 0;
   std::uint8_t startup_flag_ = 0;
   TStoredSettings stored_;
   std::vector<double> integration_dates_;
@@ -226,6 +256,7 @@ class TMainForm : public QMainWindow {
   TMenuCommands* commands_ = nullptr;
   TDocumentCommands* documents_ = nullptr;
   TTableCommands* tables_ = nullptr;
+  TSheetCommands* sheets_ = nullptr;
   TMyHistoryList recent_;
   TMyHistoryMenu* recent_menu_ = nullptr;
   TAboutBox* splash_ = nullptr;

@@ -78,6 +78,7 @@ void TMainForm::LoadStoredSettings() {
   if (WorkbookView() != nullptr && WorkbookView()->EditBar() != nullptr) {
     WorkbookView()->EditBar()->setVisible(w.EditBar);
   }
+  commands_->SetChecked("Bearbeitungszeile1", w.EditBar);
   const QRect bounds(w.X, w.Y, w.W, w.H);
   if (OnSomeScreen(bounds)) {
     setGeometry(bounds);

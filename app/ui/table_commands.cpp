@@ -82,7 +82,13 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
   hooks.ShowHourglass = [this] { form_.ShowHourglass(); };
   hooks.RestoreCursor = [this] { form_.RestoreCursor(); };
   hooks.Invalidate = [this] { form_.update(); };
-  hooks.RefreshMenus = [this] { RefreshMenus(); };
+  hooks.RefreshMenus = [this] {
+    RefreshMenus();
+    if (table_begun_) {
+      table_begun_ = false;
+      if (form_.TableWrittenHook) form_.TableWrittenHook();
+    }
+  };
   hooks.CheckPeriod = [this] {
     TEphemerisPeriodState& period = form_.State().Period;
     period.ApplyTheorySelection = [this](TTheorySelection selection) { form_.SetTheorySelection(selection); };
@@ -92,7 +98,10 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
   hooks.CommitTransaction = [this] {
     if (form_.Workbook().InTransaction()) form_.Workbook().TransactionCommit();
   };
-  hooks.BeginTransaction = [this] { form_.Workbook().TransactionBegin(); };
+  hooks.BeginTransaction = [this] {
+    form_.Workbook().TransactionBegin();
+    table_begun_ = true;
+  };
   hooks.ClearSheet = [this] {
     workbook::TWorkbook& book = form_.Workbook();
     book.SetSelection(1, 1, 1, 1);

@@ -131,6 +131,7 @@ class TTableCommands : public QObject {
 
   TMainForm& form_;
   std::unique_ptr<TTableDispatcher> dispatcher_;
+  bool table_begun_ = false;  // the running table opened an undo transaction
   std::int32_t shown_kind_ = kNoTableKind;
   std::int32_t shown_object_ = 0;
   // The satellite table lives from start-up to shut-down.

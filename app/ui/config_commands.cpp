@@ -1,0 +1,244 @@
+// The main window's side of the configuration file: gathering the running
+// state into the record's fields, applying a loaded record through the
+// setters, and the start-up's load and save of "Varbo4.ocf".
+#include <cmath>
+#include <filesystem>
+
+#include "app/config_file.h"
+#include "app/ui/document_commands.h"
+#include "app/ui/main_window.h"
+#include "app/ui/table_commands.h"
+#include "core/name_tables.h"
+#include "eclipses/star_catalogue.h"
+#include "engine/nbody_integrator.h"
+#include "engine/table_globals.h"
+#include "platform/globals.h"
+#include "theories/tle.h"
+
+namespace kvx {
+
+namespace {
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+bool FolderExists(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && std::filesystem::is_directory(path, error);
+}
+
+}  // namespace
+
+TConfigSettings TMainForm::GatherConfiguration() {
+  TConfigSettings s = config_held_;
+  const TMainFormState& st = state_;
+  const TNumericOptions& o = st.NumericOptions;
+  s.Start = st.Period.Start;
+  s.End = st.Period.End;
+  s.Asteroid = st.CurrentAsteroid;
+  s.Comet = st.CurrentComet;
+  s.Paths[kPathAsteroidDatabase] = stored_.AsteroidFolder;
+  s.Paths[kPathTle] = satellite_file_.fileName;
+  s.TableConfig = st.Period.TableConfig;
+  s.Step = st.Step;
+  s.EclipseSearchMinutes = static_cast<std::int32_t>(st.SolarEclipseSearchMinutes);
+  s.EclipseSearchSpanHours = static_cast<std::int32_t>(st.SolarEclipseSearchSpanHours);
+  s.Integration = Integrator().Setup;
+  s.Tolerance = st.IntegrationTolerance;
+  s.LeadingZeros = o.LeadingZeros;
+  s.Selection = st.Period.Selection;
+  s.Satellite = CurrentSatelliteNumber;
+  s.SolarEclipseKinds = st.SolarEclipseCriterion;
+  if (tables_ != nullptr) {
+    s.SatelliteDays = tables_->SatelliteSettings().EpochWindowDays;
+    s.SatelliteSunAltitude = tables_->SatelliteSettings().TwilightChoice;
+  }
+  s.ApparentTime = st.Period.ApparentSiderealTime;
+  s.OccultationMagnitude = o.MagnitudeLimit;
+  s.OccultationSunAltitude = o.OccultationMaxSunAltitude;
+  s.IntegratorChoice = st.IntegratorChoice;
+  s.UseIntegrationDatabase = st.UseIntegrationDatabase;
+  s.OccultationCatalogue = st.OccultationCatalogueSetting;
+  s.Fk4Positions = o.Fk4Positions;
+  s.VsopLevelA = st.VsopLevelA;
+  s.VsopLevelB = st.VsopLevelB;
+  s.OccultationStar = st.SelectedStar;
+  s.PhenomenaSunAltitude = o.PhenomenaMaxSunAltitude;
+  s.PhenomenaPlanetAltitude = o.PhenomenaMinObjectAltitude;
+  s.AzimuthFromNorth = st.HalfTurnOffsetFlag;
+  s.FastConjunctions = st.FastSearchOption;
+  s.ExactMoonParallax = o.ExactMoonParallax;
+  s.ExactSunMoon = o.ExactSunMoon;
+  s.TableEquinox = st.SecondEquinox;
+  s.MoonCacheSpan = o.MoonCacheSpan;
+  s.MoonCacheOrder = o.MoonCacheOrder;
+  s.NeverSlowElp = o.NeverSlowElp;
+  s.PhenomenaAbbreviations = o.PhenomenaAbbreviations;
+  s.MoonOption = st.MoonOption;
+  s.MoonCacheFlag = st.MoonCacheFlag;
+  s.HorizonAltitudes = o.HorizonAltitudes;
+  s.DataFormatDecimals = DataFormatDecimals;
+  s.DataFormatKind = DataFormatKind;
+  s.UserObject = st.UserObjectIndex;
+  s.ConjunctionSunAltitude = o.ConjunctionMaxSunAltitude;
+  s.ConjunctionAltitude1 = o.ConjunctionMinAltitude1;
+  s.ConjunctionAltitude2 = o.ConjunctionMinAltitude2;
+  if (documents_ != nullptr) {
+    const TResultGridLook& look = documents_->Look();
+    s.CellLines = look.CellLines;
+    s.FixedLines = look.FixedLines;
+    s.ReservedFlag = look.Reserved;
+    s.ColumnWidths = documents_->ColumnWidthTable();
+    s.FixedColWidth = look.FixedColWidth;
+    s.FixedRowHeight = look.FixedRowHeight;
+    s.BackgroundColor = look.GridColor;
+    s.FixedColor = look.FixedColor;
+    s.Font = look.Font;
+  }
+  return s;
+}
+
+void TMainForm::ApplyConfiguration(TConfigSettings s) {
+  ClampConfigSettings(s);
+  const std::string& data = state_.DataFolder;
+  // A stored path from elsewhere counts by its file name in the data folder.
+  for (std::string& path : s.Paths) path = LocalConfigPath(path, data);
+  TNumericOptions& o = state_.NumericOptions;
+  const std::int32_t stars = star_catalogue_ ? star_catalogue_->Count() : -1;
+  if (stars >= 0 && s.ConjunctionStar > stars) s.ConjunctionStar = 1;
+  // The fields whose windows come later keep their values here; the paths
+  // only where the rules below take them.
+  TConfigSettings& held = config_held_;
+  const std::array<std::string, kConfigPathCount> previousPaths = held.Paths;
+  held = s;
+  held.Paths = previousPaths;
+
+  // 1. Period records, folders and files of the element windows.
+  state_.Period.Start = s.Start;
+  state_.Period.End = s.End;
+  if (FolderExists(s.Paths[kPathAsteroidDatabase])) stored_.AsteroidFolder = s.Paths[kPathAsteroidDatabase];
+  for (TConfigPath only_when_present : {kPathLocations, kPathUserCatalogue, kPathAsteroidElements,
+                                        kPathCometElements, kPathVariableStars, kPathStartValues}) {
+    if (FileExists(s.Paths[only_when_present])) held.Paths[only_when_present] = s.Paths[only_when_present];
+  }
+  state_.CurrentAsteroid = s.Asteroid;
+  state_.CurrentComet = s.Comet;
+  if (!s.VariableStar.Name.empty()) state_.CurrentVariableStarName = s.VariableStar.Name;
+
+  // 2. Further file names, the catalogue setting, the variable star.
+  for (TConfigPath path : {kPathSurfaceFeatures, kPathObservations, kPathStateVectors, kPathBrowser}) {
+    if (!s.Paths[path].empty()) held.Paths[path] = s.Paths[path];
+  }
+  SetOccultationCatalogueSetting(s.OccultationCatalogue);
+
+  // 3. Table set-up, result-grid flags, reference altitudes, integration.
+  state_.Period.TableConfig = s.TableConfig;
+  state_.Step = s.Step;
+  state_.Period.StepDays = s.Step.StepDays;
+  state_.SolarEclipseSearchMinutes = s.EclipseSearchMinutes;
+  state_.SolarEclipseSearchSpanHours = s.EclipseSearchSpanHours;
+  state_.SolarEclipseCriterion = s.SolarEclipseKinds;
+  o.HorizonAltitudes = s.HorizonAltitudes;
+  RiseSetAltitudes = s.HorizonAltitudes;
+  Integrator().Setup = s.Integration;
+
+  // 4. Tolerance, theories, satellites and the remaining options.
+  SetIntegrationTolerance(state_, s.Tolerance);
+  SetTheorySelection(s.Selection);
+  CurrentSatelliteNumber = s.Satellite;
+  if (tables_ != nullptr) {
+    tables_->SatelliteSettings().EpochWindowDays = s.SatelliteDays;
+    tables_->SatelliteSettings().TwilightChoice = s.SatelliteSunAltitude;
+  }
+  state_.Period.ApparentSiderealTime = s.ApparentTime != 0 ? 1 : 0;
+  o.LeadingZeros = s.LeadingZeros;
+  o.MagnitudeLimit = s.OccultationMagnitude;
+  o.OccultationMaxSunAltitude = s.OccultationSunAltitude;
+  o.Fk4Positions = s.Fk4Positions;
+  o.PhenomenaMaxSunAltitude = s.PhenomenaSunAltitude;
+  o.PhenomenaMinObjectAltitude = s.PhenomenaPlanetAltitude;
+  o.AzimuthFromNorth = s.AzimuthFromNorth;
+  SetHalfTurnOffsetFlag(s.AzimuthFromNorth);
+  state_.FastSearchOption = s.FastConjunctions;
+  o.FastConjunctions = s.FastConjunctions;
+  o.ExactMoonParallax = s.ExactMoonParallax;
+  o.ExactSunMoon = s.ExactSunMoon;
+  o.NeverSlowElp = s.NeverSlowElp;
+  o.PhenomenaAbbreviations = s.PhenomenaAbbreviations;
+  state_.MoonOption = s.MoonOption;
+  RiseSetMoonOption = s.MoonOption;
+  state_.MoonCacheFlag = s.MoonCacheFlag;
+  o.InterpolateMoon = s.MoonCacheFlag;
+  SetTableEquinox(s.TableEquinox);
+  SetMoonCacheSpan(s.MoonCacheSpan);
+  SetMoonCacheOrder(s.MoonCacheOrder);
+  SetVsopLevelA(s.VsopLevelA);
+  SetVsopLevelB(s.VsopLevelB);
+  state_.IntegratorChoice = s.IntegratorChoice != 0 ? 1 : 0;
+  state_.UseIntegrationDatabase = (s.UseIntegrationDatabase != 0 && state_.IntegrationDatabase != 0) ? 1 : 0;
+  o.ConjunctionMaxSunAltitude = s.ConjunctionSunAltitude;
+  o.ConjunctionMinAltitude1 = s.ConjunctionAltitude1;
+  o.ConjunctionMinAltitude2 = s.ConjunctionAltitude2;
+  state_.UserObjectIndex = s.UserObject;
+  state_.SelectedStar = (stars >= 0 && s.OccultationStar > stars) ? -1 : s.OccultationStar;
+  // 5. Column widths, fixed sizes, colours, data formats; 6. the table font.
+  if (documents_ != nullptr) {
+    TResultGridLook& look = documents_->Look();
+    look.CellLines = s.CellLines;
+    look.FixedLines = s.FixedLines;
+    look.Reserved = s.ReservedFlag;
+    documents_->ColumnWidthTable() = s.ColumnWidths;
+    look.FixedColWidth = s.FixedColWidth;
+    look.FixedRowHeight = s.FixedRowHeight;
+    look.GridColor = s.BackgroundColor;
+    look.FixedColor = s.FixedColor;
+    look.Font.Size = s.Font.Size;
+    look.Font.Height = s.Font.Height;
+    if (!s.Font.Name.empty()) look.Font.Name = s.Font.Name;
+    look.Font.Color = s.Font.Color;
+    look.Font.Style = s.Font.Style;
+  }
+  DataFormatDecimals = s.DataFormatDecimals;
+  DataFormatKind = s.DataFormatKind;
+
+  // 7. The satellite file; the built-in set when it gives none.
+  const std::string tle = s.Paths[kPathTle];
+  satellite_file_.fileName = tle;
+  satellite_file_.count = FileExists(tle) ? LoadTleFile(tle, false) : 0;
+  if (satellite_file_.count == 0) {
+    satellite_file_.count = 1;
+    SatelliteTable[1] = BuiltInMirEntry();
+    SatelliteNames[1] = "Mir";
+    satellite_file_.fileName = data + "/*.tle";
+    CurrentSatelliteNumber = 1;
+  }
+
+  // 8. Data changed; the grid's look; the current table again.
+  state_.TableChanged = 1;
+  if (documents_ != nullptr) {
+    ApplyGridLayout(grid_, documents_->Look());
+    documents_->ShowLook();
+  }
+  ComputeTableWithoutKind();
+
+  // 9. A period that runs backwards.
+  reversed_period_ = state_.Period.Start.Mjd > state_.Period.End.Mjd ? 1 : 0;
+}
+
+bool TMainForm::LoadConfiguration(const std::string& fileName) {
+  TConfigSettings settings;
+  if (config_.Load(fileName, settings) != ConfigLoadResult::Loaded) return false;
+  ApplyConfiguration(std::move(settings));
+  return true;
+}
+
+bool TMainForm::SaveConfiguration(const std::string& fileName) { return config_.Save(fileName, GatherConfiguration()); }
+
+void TMainForm::SaveStartupConfiguration() {
+  if (!config_.FileName().empty() || state_.DataFolder.empty()) return;
+  SaveConfiguration(state_.DataFolder + "/" + kDefaultConfigFileName);
+}
+
+}  // namespace kvx
