@@ -180,17 +180,6 @@ void WritePlaceAtActiveCell(TWorkbook& sheet, const TObserverRecord& r) {
   sheet.Refresh();
 }
 
-void SetSelectionFontStyle(TWorkbook& sheet, int style, bool on) {
-  for (const TRange& range : std::vector<TRange>(sheet.CurrentSheetData().Selection)) {
-    sheet.ModifyStyle(range, [&](workbook::TCellStyle& s) {
-      if (style == 0) s.Font.Bold = on;
-      if (style == 1) s.Font.Italic = on;
-      if (style == 2) s.Font.Underline = on;
-    });
-  }
-  sheet.Refresh();
-}
-
 void ToggleDaylightSaving(TObserverRecord& r) {
   r.DaylightHours = r.DaylightHours != 0 ? 0 : 1;
   LocalTimeToUT(r);

@@ -49,10 +49,6 @@ void WriteJulianDateAtActiveCell(workbook::TWorkbook& sheet, const TObserverReco
 // Place name, latitude, longitude (format slots 177 and 178).
 void WritePlaceAtActiveCell(workbook::TWorkbook& sheet, const TObserverRecord& r);
 
-// Bold, italic or underline (style 0, 1, 2) set or cleared on every cell of
-// the selection.
-void SetSelectionFontStyle(workbook::TWorkbook& sheet, int style, bool on);
-
 // Daylight saving on or off with the local time kept: UT and MJD follow.
 void ToggleDaylightSaving(TObserverRecord& r);
 

@@ -8,10 +8,7 @@
 #include <memory>
 
 #include "app/file_dialog_texts.h"
-#include "app/table_document.h"
-#include "app/table_file.h"
 #include "app/time_place_macros.h"
-#include "app/ui/document_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
@@ -128,21 +125,6 @@ void EphemeridenzeitpunkteausTabelle1Click(TMainForm& form) {
   ShowJulianDateListForm(*date_list_form, JulianDateList, DateListMode);
 }
 
-// --- font style ------------------------------------------------------------------
-
-void FontStyleClick(TMainForm& form, const char* command, int style) {
-  const bool on = form.Commands().IsChecked(command);
-  if (form.State().WorkbookView != 0) {
-    SetSelectionFontStyle(form.Workbook(), style, on);
-    return;
-  }
-  TResultGridLook& look = form.Documents().Look();
-  const std::int32_t bit = style == 0 ? kFontBold : style == 1 ? kFontItalic : kFontUnderline;
-  look.Font.Style = on ? (look.Font.Style | bit) : (look.Font.Style & ~bit);
-  ApplyGridLayout(form.Grid(), look);
-  form.Documents().ShowLook();
-}
-
 // --- table configuration ---------------------------------------------------------
 
 void Tabellenkonfigurieren1Click(TMainForm& form) {
@@ -221,10 +203,6 @@ void InstallTimePlaceCommands(TMainForm& form) {
   c.RegisterHandler("Datum1", [f] { WriteDateAtActiveCell(f->Workbook(), Start(*f), ZoneName()); });
   c.RegisterHandler("UT1", [f] { WriteJulianDateAtActiveCell(f->Workbook(), Start(*f)); });
   c.RegisterHandler("Ort1", [f] { WritePlaceAtActiveCell(f->Workbook(), Start(*f)); });
-
-  c.RegisterHandler("Fett1", [f] { FontStyleClick(*f, "Fett1", 0); });
-  c.RegisterHandler("Kursiv1", [f] { FontStyleClick(*f, "Kursiv1", 1); });
-  c.RegisterHandler("Unterstrichen1", [f] { FontStyleClick(*f, "Unterstrichen1", 2); });
 
   c.RegisterHandler("Tabellenkonfigurieren1", [f] { Tabellenkonfigurieren1Click(*f); });
   c.RegisterHandler("SpeedButton44", [f] { LoadTableConfigurationClick(*f); });

@@ -2,7 +2,8 @@
 // Julian date, the computer's clock, the day fraction, daylight saving, UT
 // entry, the period as Julian dates, a Julian date from the sheet and the
 // date list; the cell macros of the Tools menu and the sheet context menu;
-// the font-style items; the table configuration and its file.
+// the table configuration and its file; the status-line, tool-bar and
+// warnings items of the View menu.
 #pragma once
 
 namespace kvx {

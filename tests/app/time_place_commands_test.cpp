@@ -251,10 +251,6 @@ TEST_F(TimePlaceCommands, MenuItemsChangeTheRecordsAndTheTableSetUp) {
   sheet.SetSelection(1, 1, 1, 1);
   commands.Action("DMS1")->trigger();
   EXPECT_NEAR(sheet.Number(1, 1), 10.30, 1e-12);
-  commands.Action("Fett1")->trigger();
-  EXPECT_TRUE(sheet.Font().Bold);
-  commands.Action("Fett1")->trigger();
-  EXPECT_FALSE(sheet.Font().Bold);
 
   // The table configuration dialog: a look, then Cancel changes nothing.
   const double equinox = state.SecondEquinox;
