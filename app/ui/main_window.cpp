@@ -1,6 +1,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/time_place_commands.h"
+#include "app/ui/element_tool_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -107,6 +108,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   sheets_ = new TSheetCommands(*this);
   InstallSolarEclipseCommands(*this);
   InstallTimePlaceCommands(*this);
+  InstallElementToolCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
   ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 

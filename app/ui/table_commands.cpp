@@ -221,6 +221,7 @@ void TTableCommands::RegisterKinds() {
     }
   });
   RegisterMoonAndSatelliteKinds();
+  RegisterSeasonKind();
   RegisterOverviewKinds();
 }
 

@@ -13,8 +13,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/table_dispatcher.h"
+#include "core/records.h"
 #include "tables/satellite_table.h"
 
 namespace kvx {
@@ -92,6 +94,11 @@ class TTableCommands : public QObject {
   Tsatellitenephfenster& SatelliteTable() { return *satellite_table_; }
   TSatelliteSettings& SatelliteSettings() { return satellite_settings_; }
 
+  // --- the seasons (app/ui/season_commands.cpp) -------------------------------
+  // Tables | Seasons: the seasons of every year of the period (kind 90).
+  void Jahreszeiten1Click();
+  const std::vector<tjahreszeitergebnis>& SeasonResults() const { return seasons_; }
+
   // --- the daily overview, the state vectors and the single-date page ----------
   // (app/ui/overview_commands.cpp)
   // One body at the period start on the single-date page (body index 0 .. 12).
@@ -121,6 +128,7 @@ class TTableCommands : public QObject {
   void RegisterLunarEclipseKinds();
   void RegisterLunarEclipseCommands();
   void RegisterMoonAndSatelliteKinds();
+  void RegisterSeasonKind();
   void RegisterOverviewKinds();
   // The planet tables of the theory libraries (kinds 872 and 874) and their
   // menu items.
@@ -137,6 +145,8 @@ class TTableCommands : public QObject {
   // The satellite table lives from start-up to shut-down.
   std::unique_ptr<Tsatellitenephfenster> satellite_table_;
   TSatelliteSettings satellite_settings_;
+  // The event list of the seasons table.
+  std::vector<tjahreszeitergebnis> seasons_;
   QPointer<Teinzelephform> single_date_page_;
 };
 

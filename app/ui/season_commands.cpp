@@ -1,0 +1,44 @@
+// The seasons table (kind 90): Tables | Seasons fills the event list with
+// the seasons of every year from the period's start year to its end year,
+// and the kind writes them into the sheet or the result grid.
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "core/name_tables.h"
+#include "tables/season_table.h"
+
+namespace kvx {
+
+namespace {
+constexpr std::int32_t kSeasonsKind = 90;
+}  // namespace
+
+void TTableCommands::RegisterSeasonKind() {
+  dispatcher_->Register(kSeasonsKind, [this] {
+    TMainFormState& s = form_.State();
+    if (seasons_.empty()) {
+      s.TableKind = kNoTableKind;
+      return;
+    }
+    TTableOutputSettings settings;
+    settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
+    TSeasonCaptions captions;
+    for (std::size_t k = 0; k < captions.size(); ++k) captions[k] = SeasonNames[k].substr(0, 50);
+    s.DocumentSaved = 0;
+    PaintSeasonTable(s.Period.TableConfig, &form_.Workbook(), &form_.Grid(), s.WorkbookView, settings, seasons_,
+                     captions);
+    shown_kind_ = kSeasonsKind;
+  });
+  form_.Commands().RegisterHandler("Jahreszeiten1", [this] { Jahreszeiten1Click(); });
+}
+
+void TTableCommands::Jahreszeiten1Click() {
+  TMainFormState& s = form_.State();
+  const TEphemerisPeriodState& p = s.Period;
+  seasons_ = ComputeSeasons(p.Start, p.End, p.PositionFiles, p.Selection, s.VsopLevelA);
+  if (seasons_.empty()) return;
+  s.TableKind = kSeasonsKind;
+  ComputeTable();
+}
+
+}  // namespace kvx

@@ -1,0 +1,39 @@
+#include "catalogues/element_calculators.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "core/text_conversion.h"
+#include "core/two_body.h"
+#include "core/vector_math.h"
+
+namespace kvx {
+
+void ReduceOrientationElements(TOrientationRecord& r) {
+  const bool longitude = r.LongitudeOfPerihelion != 0;
+  double i = r.Inclination;
+  double node = r.Node;
+  double perihelion = longitude ? r.Perihelion - r.Node : r.Perihelion;
+  PrecessOrbitalElements(i, node, perihelion, (r.OldEquinox - 2000) * 0.01, (r.NewEquinox - 2000) * 0.01);
+  if (longitude) perihelion += node;
+  r.Inclination = Mod360(i);
+  r.Node = Mod360(node);
+  r.Perihelion = Mod360(perihelion);
+}
+
+double EquinoxOfJd(double jd) { return 2000 + (jd - 2451545.0) / 36525 * 100; }
+
+bool ParseCalculatorNumber(const std::string& text, double& x) {
+  double value = 0;
+  if (!ValReal(DecimalSepToDot(TrimBlanks(text)), value) || !std::isfinite(value)) return false;
+  x = value;
+  return true;
+}
+
+std::string CalculatorValueText(double x) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.8f", x);
+  return buffer;
+}
+
+}  // namespace kvx

@@ -1,0 +1,470 @@
+#include "catalogues/ui/element_editor_form.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cstring>
+#include <filesystem>
+
+#include "catalogues/ui/data_file_dialog.h"
+#include "catalogues/ui/element_list_combo.h"
+#include "core/text_conversion.h"
+#include "platform/file_dialog.h"
+#include "platform/settings_store.h"
+
+namespace kvx {
+
+namespace {
+
+std::function<void(TElementEditorForm&)>& Driver() {
+  static std::function<void(TElementEditorForm&)> driver;
+  return driver;
+}
+
+QString Q(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
+
+// The captions of one editor, German then English.
+struct TEditorTexts {
+  const char* Form[2];
+  const char* Group[2];
+  const char* Load[2];
+  const char* Labels[11][2];
+  const char* SaveTitle[2];
+};
+
+const TEditorTexts kAsteroidTexts{
+    {"Datenbank mit Bahnelementen für Planetoiden bearbeiten", "Edit database with orbital elements for asteroids"},
+    {"Aktueller Datensatz", "Current dataset"},
+    {"Datenban&k laden", "&Load database"},
+    {{"a (AE):", "a (AU):"},
+     {"e:", "e:"},
+     {"i:", "i:"},
+     {"Kno&ten:", "No&de:"},
+     {"Pe&rihel(w):", "Pe&rihelion(w):"},
+     {"M:", "M:"},
+     {"n (Wenn n nicht bekannt ist: 0 eingeben):", "n (If n is unknown, enter 0):"},
+     {"&Äquinoktium (Jahr):", "Equoinox (year):"},
+     {"Epoche (&JD):", "Epoch (&JD):"},
+     {"H:", "H:"},
+     {"G:", "G:"}},
+    {"Datenbank mit Planetoiden anlegen", "Create database with asteroids"}};
+
+const TEditorTexts kCometTexts{
+    {"Datenbank mit Bahnelementen für Kometen bearbeiten", "Edit database with orbital elements for comets"},
+    {"Verwendete Bahnelemente (manuelle Eingabe)", "Current dataset"},
+    {"&Datenbank öffnen...", "Load database..."},
+    {{"q (AE):", "q (AU):"},
+     {"e:", "e:"},
+     {"i:", "i:"},
+     {"Kno&ten:", "Node:"},
+     {"&Perihel(w):", "&Arg. of. per.(w):"},
+     {"&Äquinoktium (Jahr):", "&Equinox (year):"},
+     {"Perihelzeit (&JD):", "Perihelion (&JD):"},
+     {"H:", "H:"},
+     {"G:", "G:"},
+     {"Epoche (JD):", "Epoch (JD):"},
+     {nullptr, nullptr}},
+    {"Datenbank mit Kometen anlegen", "Create database with comets"}};
+
+const TEditorTexts kVariableTexts{
+    {"Datenbank mit veränderlichen Sternen bearbeiten", "Edit database with variable stars"},
+    {"Datensatz", "Data set"},
+    {"&Datenbank öffnen...", "Load database..."},
+    {{"RA:", "RA:"},
+     {"DK:", "Dec:"},
+     {"Ma&ximalhelligkeit:", "Magnitude (maximal)"},
+     {"Mi&nimalhelligkeit:", "Magnitude (minimal)"},
+     {"Epoche (JD):", "Epoch (JD):"},
+     {"&Periode:", "&Period:"},
+     {"&Äquinoktium (Jahr):", "&Equinox (year):"},
+     {nullptr, nullptr},
+     {nullptr, nullptr},
+     {nullptr, nullptr},
+     {nullptr, nullptr}},
+    {"Datenbank mit veränderlichen Sternen anlegen", "Create database with variable stars"}};
+
+const TEditorTexts& Texts(const TEditorKind& kind) {
+  if (&kind == &kCometEditor) return kCometTexts;
+  if (&kind == &kVariableStarEditor) return kVariableTexts;
+  return kAsteroidTexts;
+}
+
+QString T(const char* const (&texts)[2]) { return QString::fromUtf8(texts[LanguageEnglish != 0 ? 1 : 0]); }
+
+bool IsFile(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+QString ValueText(double x, int decimals) {
+  std::string s;
+  FloatToStrTrim(decimals, s, x);
+  return QString::fromStdString(FloatToTextSep(s));
+}
+
+}  // namespace
+
+void SetElementEditorDriver(std::function<void(TElementEditorForm&)> driver) { Driver() = std::move(driver); }
+
+TElementEditorForm::TElementEditorForm(std::unique_ptr<TElementEditorModelBase> model, const std::string& dataFolder,
+                                       double jd, QWidget* owner)
+    : QDialog(owner), model_(std::move(model)), dataFolder_(dataFolder), jd_(jd) {
+  const TEditorKind& kind = model_->Kind();
+  const TEditorTexts& texts = Texts(kind);
+  setObjectName(&kind == &kAsteroidEditor ? QStringLiteral("TPlaned")
+                : &kind == &kCometEditor  ? QStringLiteral("TKomed")
+                                          : QStringLiteral("Tvared"));
+  setModal(true);
+  setWindowTitle(T(texts.Form));
+  auto* layout = new QVBoxLayout(this);
+
+  auto* top = new QHBoxLayout;
+  fileLabel_ = new QLabel(Q("Keine Datei geladen", "No file"));
+  fileLabel_->setObjectName(QStringLiteral("LabelFile"));
+  auto* load = new QPushButton(T(texts.Load));
+  load->setObjectName(QStringLiteral("Button1"));
+  connect(load, &QPushButton::clicked, this, [this] { LoadClick(); });
+  auto* newFile = new QPushButton(Q("Neue Datenbank", "New database"));
+  newFile->setObjectName(QStringLiteral("Button50"));
+  connect(newFile, &QPushButton::clicked, this, [this] { NewFileClick(); });
+  top->addWidget(fileLabel_, 1);
+  top->addWidget(load);
+  top->addWidget(newFile);
+  layout->addLayout(top);
+
+  auto* searchRow = new QHBoxLayout;
+  auto* searchLabel = new QLabel(Q("s&uchen nach:", "find:"));
+  search_ = new QLineEdit;
+  search_->setObjectName(QStringLiteral("Edit1"));
+  searchLabel->setBuddy(search_);
+  connect(search_, &QLineEdit::textEdited, this, [this](const QString& text) { Search(text); });
+  wordStart_ = new QCheckBox(Q("Nur nach &Wortanfang", "Only by the beginning of the &words"));
+  wordStart_->setObjectName(QStringLiteral("wortanfang"));
+  searchRow->addWidget(searchLabel);
+  searchRow->addWidget(search_, 1);
+  searchRow->addWidget(wordStart_);
+  layout->addLayout(searchRow);
+
+  combo_ = new ElementListCombo;
+  combo_->setObjectName(QStringLiteral("Elementliste"));
+  combo_->SetList(&model_->List());
+  connect(combo_, &ElementListCombo::selectionChanged, this, [this](int) {
+    model_->ShowSelected();
+    model_->HasSnapshot = false;
+    ShowRecord();
+  });
+  layout->addWidget(combo_);
+
+  auto* group = new QGroupBox(T(texts.Group));
+  group->setObjectName(QStringLiteral("GroupBox1"));
+  auto* grid = new QGridLayout(group);
+  auto* nameLabel = new QLabel(Q("Obje&kt (Name):", "Object (name):"));
+  name_ = new QLineEdit;
+  name_->setObjectName(QStringLiteral("ID110"));
+  nameLabel->setBuddy(name_);
+  connect(name_, &QLineEdit::textEdited, this, [this] { MarkChanged(); });
+  connect(name_, &QLineEdit::editingFinished, this, [this] { NameLeft(); });
+  grid->addWidget(nameLabel, 0, 0);
+  grid->addWidget(name_, 0, 1, 1, 2);
+  const auto fields = model_->Fields();
+  for (std::size_t f = 0; f < fields.size(); ++f) {
+    const int row = static_cast<int>(f) + 1;
+    auto* label = new QLabel(T(texts.Labels[f]));
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QString::fromLatin1(fields[f].Control));
+    label->setBuddy(edit);
+    connect(edit, &QLineEdit::textEdited, this, [this] { MarkChanged(); });
+    connect(edit, &QLineEdit::editingFinished, this, [this, f] { FieldLeft(f); });
+    grid->addWidget(label, row, 0);
+    grid->addWidget(edit, row, 1);
+    edits_.push_back(edit);
+  }
+  if (&kind == &kAsteroidEditor) {
+    auto* e1950 = new QPushButton(QStringLiteral("&1950"));
+    e1950->setObjectName(QStringLiteral("ID431"));
+    auto* e2000 = new QPushButton(QStringLiteral("&2000"));
+    e2000->setObjectName(QStringLiteral("ID421"));
+    connect(e1950, &QPushButton::clicked, this, [this] { SetEquinox(1950.0); });
+    connect(e2000, &QPushButton::clicked, this, [this] { SetEquinox(2000.0); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(e1950);
+    buttons->addWidget(e2000);
+    grid->addLayout(buttons, 8, 2);
+  }
+  if (&kind == &kVariableStarEditor) {
+    auto* typeLabel = new QLabel(Q("&Typ:", "&Type:"));
+    type_ = new QComboBox;
+    type_->setObjectName(QStringLiteral("ListBox1"));
+    type_->addItems({QStringLiteral("Cepheid"), Q("Bedeckungsveränderliche", "Eclipsing binary star"),
+                     Q("Mira-Stern", "Mira star")});
+    typeLabel->setBuddy(type_);
+    connect(type_, &QComboBox::activated, this, [this](int item) {
+      if (showing_) return;
+      MarkChanged();
+      model_->SetType(item == 0 ? "c" : item == 2 ? "m" : "b");
+      WriteBack();
+    });
+    const int row = static_cast<int>(fields.size()) + 1;
+    grid->addWidget(typeLabel, row, 0);
+    grid->addWidget(type_, row, 1);
+  }
+  layout->addWidget(group);
+
+  auto* bottom = new QHBoxLayout;
+  undo_ = new QPushButton(Q("&Rückgängig", "&Undo"));
+  undo_->setObjectName(QStringLiteral("Button4"));
+  undo_->setEnabled(false);
+  connect(undo_, &QPushButton::clicked, this, [this] { UndoClick(); });
+  auto* del = new QPushButton(Q("Datensatz &löschen", "Delete"));
+  del->setObjectName(QStringLiteral("Button2"));
+  connect(del, &QPushButton::clicked, this, [this] { DeleteClick(); });
+  auto* add = new QPushButton(Q("Datensatz &neu", "&New"));
+  add->setObjectName(QStringLiteral("Button3"));
+  connect(add, &QPushButton::clicked, this, [this] { NewClick(); });
+  auto* close = new QPushButton(Q("&Schließen", "&Close"));
+  close->setObjectName(QStringLiteral("BitBtn1"));
+  connect(close, &QPushButton::clicked, this, &QDialog::close);
+  status_ = new QLabel;
+  status_->setObjectName(QStringLiteral("Label6"));
+  position_ = new QLabel;
+  position_->setObjectName(QStringLiteral("Label13"));
+  for (QWidget* w : std::initializer_list<QWidget*>{undo_, del, add, status_, position_}) bottom->addWidget(w);
+  bottom->addStretch(1);
+  bottom->addWidget(close);
+  layout->addLayout(bottom);
+
+  const bool wordStart = CurrentSettingsStore().ReadBool(kind.Section, "Wortanf").value_or(true);
+  wordStart_->setChecked(wordStart);
+}
+
+TElementEditorForm::~TElementEditorForm() { combo_->SetList(nullptr); }
+
+const char* TElementEditorForm::DataFileKeyword() const {
+  const TEditorKind& kind = model_->Kind();
+  return &kind == &kAsteroidEditor ? "planetoiden" : &kind == &kCometEditor ? "kometen" : "variable";
+}
+
+void TElementEditorForm::OpenStartFile() {
+  const TEditorKind& kind = model_->Kind();
+  const std::string registered =
+      CurrentSettingsStore().ReadString(kind.Section, "File").value_or(dataFolder_ + kind.DefaultFile);
+  if (IsFile(registered)) {
+    LoadFile(registered);
+    return;
+  }
+  const std::string offered = dataFolder_ + kind.OfferedFile;
+  VamurDateien dialog;
+  dialog.SetFileDialogLanguage(LanguageEnglish != 0 ? "ENGLISH" : "GERMAN");
+  dialog.SetFileDialogKind(DataFileKeyword());
+  dialog.FileName = offered;
+  if (dialog.Execute()) {
+    LoadFile(dialog.FileName);
+    return;
+  }
+  // Cancelled: the offered file, created with one entry when it is missing.
+  if (!IsFile(offered) && !model_->CreateFile(offered, jd_)) return;
+  LoadFile(offered);
+}
+
+bool TElementEditorForm::LoadFile(const std::string& fileName) {
+  const bool loaded = model_->Load(fileName);
+  fileLabel_->setText(loaded ? QString::fromStdString(fileName) : Q("Keine Datei geladen", "No file"));
+  combo_->Reload();
+  changed_ = false;
+  undo_->setEnabled(false);
+  ShowRecord();
+  status_->clear();
+  return loaded;
+}
+
+QString TElementEditorForm::Status() const { return status_->text(); }
+QString TElementEditorForm::Position() const { return position_->text(); }
+
+void TElementEditorForm::ShowRecord() {
+  showing_ = true;
+  TElementListBase& list = model_->List();
+  const bool any = list.ItemIndex >= 0;
+  position_->setText(any ? QStringLiteral("%1/%2").arg(list.ItemIndex + 1).arg(list.Count()) : QString());
+  name_->setText(any ? QString::fromStdString(model_->Name()) : QString());
+  const auto fields = model_->Fields();
+  for (std::size_t f = 0; f < fields.size(); ++f) {
+    if (!any) {
+      edits_[f]->clear();
+      continue;
+    }
+    const double x = model_->Field(f);
+    edits_[f]->setText(ValueText(x, fields[f].Decimals));
+    // A stored value outside the field's rule is shown marked, not refused.
+    edits_[f]->setStyleSheet(FieldValueAccepted(fields[f].Test, x) ? QString() : QStringLiteral("color: red"));
+  }
+  if (type_ != nullptr && any) {
+    const std::string t = model_->Type();
+    type_->setCurrentIndex(t == "c" ? 0 : t == "m" ? 2 : 1);
+  }
+  for (QLineEdit* e : edits_) e->setReadOnly(model_->ReadOnly || !any);
+  name_->setReadOnly(model_->ReadOnly || !any);
+  showing_ = false;
+}
+
+void TElementEditorForm::MarkChanged() {
+  if (showing_ || model_->List().ItemIndex < 0) return;
+  if (!changed_ && !model_->HasSnapshot) model_->TakeSnapshot();
+  changed_ = true;
+  status_->setText(Q("Geändert", "Changed"));
+  status_->setStyleSheet(QStringLiteral("color: red"));
+  undo_->setEnabled(true);
+}
+
+void TElementEditorForm::FieldLeft(std::size_t field) {
+  if (showing_ || model_->List().ItemIndex < 0 || model_->ReadOnly) return;
+  const TEditorFieldRule& rule = model_->Fields()[field];
+  QLineEdit* edit = edits_[field];
+  double value = 0;
+  const TFieldState state = CheckEditorField(rule, edit->text().toStdString(), value);
+  if (state == TFieldState::Accepted) {
+    if (value != model_->Field(field)) {
+      model_->SetField(field, value);
+      WriteBack();
+    }
+    return;
+  }
+  if (state == TFieldState::Refused && rule.GermanText != nullptr) {
+    QApplication::beep();
+    ShowMessage(rule.GermanText, rule.EnglishText, MessageIcon::Error, MessageButtons::Ok,
+                ByLanguage(rule.GermanCaption, rule.EnglishCaption));
+  }
+  // The stored value comes back.
+  showing_ = true;
+  edit->setText(ValueText(model_->Field(field), rule.Decimals));
+  showing_ = false;
+  if (state == TFieldState::Refused) edit->setFocus();
+}
+
+void TElementEditorForm::NameLeft() {
+  if (showing_ || model_->List().ItemIndex < 0 || model_->ReadOnly) return;
+  const std::string typed = name_->text().toStdString();
+  if (typed == model_->Name()) return;
+  model_->SetName(typed);
+  WriteBack();
+}
+
+void TElementEditorForm::WriteBack() {
+  if (model_->ReadOnly) return;
+  const bool saved = model_->Store();
+  combo_->Reload();
+  ShowRecord();
+  changed_ = false;
+  if (saved) {
+    status_->setText(Q("Gespeichert", "Saved"));
+    status_->setStyleSheet(QString());
+  }
+}
+
+void TElementEditorForm::UndoClick() {
+  undo_->setEnabled(false);
+  changed_ = false;
+  if (model_->Undo()) {
+    status_->setText(Q("Gespeichert", "Saved"));
+    status_->setStyleSheet(QString());
+  }
+  combo_->Reload();
+  ShowRecord();
+}
+
+void TElementEditorForm::DeleteClick() {
+  if (model_->ReadOnly) return;
+  model_->DeleteSelected();
+  combo_->Reload();
+  undo_->setEnabled(false);
+  ShowRecord();
+}
+
+void TElementEditorForm::NewClick() {
+  if (model_->ReadOnly || model_->FileName.empty()) return;
+  model_->NewRecord(jd_);
+  combo_->Reload();
+  undo_->setEnabled(false);
+  ShowRecord();
+}
+
+void TElementEditorForm::SetEquinox(double year) {
+  if (model_->List().ItemIndex < 0 || model_->ReadOnly) return;
+  MarkChanged();
+  // The equinox is field 7 of the asteroid editor.
+  model_->SetField(7, year);
+  edits_[7]->setFocus();
+  WriteBack();
+}
+
+void TElementEditorForm::NewFileClick() {
+  const TEditorKind& kind = model_->Kind();
+  const TEditorTexts& texts = Texts(kind);
+  FileDialogRequest request;
+  request.title = T(texts.SaveTitle).toStdString();
+  request.filters = {LanguageEnglish != 0 ? "Element files (*.csv)" : "Elementdateien (*.csv)"};
+  request.start = dataFolder_;
+  request.defaultExtension = "csv";
+  const auto chosen = AskSaveFileName(request);
+  if (!chosen) return;
+  if (model_->CreateFile(*chosen, jd_)) LoadFile(*chosen);
+}
+
+void TElementEditorForm::LoadClick() {
+  VamurDateien dialog;
+  dialog.SetFileDialogLanguage(LanguageEnglish != 0 ? "ENGLISH" : "GERMAN");
+  dialog.SetFileDialogKind(DataFileKeyword());
+  dialog.FileName = model_->FileName;
+  if (dialog.Execute()) LoadFile(dialog.FileName);
+}
+
+void TElementEditorForm::Search(const QString& text) {
+  TElementListBase& list = model_->List();
+  if (list.Count() == 0) return;
+  list.SetSearchAnywhere(!wordStart_->isChecked());
+  list.suchen(text.toStdString());
+}
+
+void TElementEditorForm::StoreSettings() {
+  const TEditorKind& kind = model_->Kind();
+  SettingsStore& store = CurrentSettingsStore();
+  if (IsFile(model_->FileName)) store.WriteString(kind.Section, "File", model_->FileName);
+  store.WriteBool(kind.Section, "Wortanf", wordStart_->isChecked());
+}
+
+namespace {
+
+void RunEditor(std::unique_ptr<TElementEditorModelBase> model, const std::string& dataFolder, double jd,
+               QWidget* owner) {
+  TElementEditorForm form(std::move(model), dataFolder, jd, owner);
+  form.OpenStartFile();
+  if (Driver()) {
+    Driver()(form);
+  } else {
+    form.exec();
+  }
+  form.StoreSettings();
+}
+
+}  // namespace
+
+void EditAsteroidElementFile(const std::string& dataFolder, double jd, QWidget* owner) {
+  RunEditor(std::make_unique<TAsteroidEditorModel>(kAsteroidEditor, AsteroidEditorFields()), dataFolder, jd, owner);
+}
+
+void EditCometElementFile(bool /*hints*/, const std::string& dataFolder, double jd, QWidget* owner) {
+  RunEditor(std::make_unique<TCometEditorModel>(kCometEditor, CometEditorFields()), dataFolder, jd, owner);
+}
+
+void EditVariableStarFile(bool /*hints*/, const std::string& dataFolder, double jd, QWidget* owner) {
+  RunEditor(std::make_unique<TVariableStarEditorModel>(kVariableStarEditor, VariableStarEditorFields()), dataFolder,
+            jd, owner);
+}
+
+}  // namespace kvx

@@ -1,0 +1,93 @@
+// The element-file editors: one form over TElementEditorModelBase, used for
+// the asteroid, comet and variable-star files. Modal; created, shown and
+// freed by its opener.
+//
+// Checks: the edits are checked when the user leaves them. A half-typed
+// text ("", "-", ".") or a refused value brings the stored value back, a
+// refused one after its message; an accepted one is stored and the whole
+// file written. Values shown from the file are never checked.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogues/element_editor_model.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kvx {
+
+class ElementListCombo;
+
+class TElementEditorForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `dataFolder` holds the default and offered files; `jd` is the main
+  // window's date for new entries.
+  TElementEditorForm(std::unique_ptr<TElementEditorModelBase> model, const std::string& dataFolder, double jd,
+                     QWidget* owner = nullptr);
+  ~TElementEditorForm() override;
+
+  TElementEditorModelBase& Model() { return *model_; }
+  // The opening sequence: the registered file, else the offered one.
+  void OpenStartFile();
+  bool LoadFile(const std::string& fileName);
+  // The edit of field `field` (the name is ID110).
+  QLineEdit* FieldEdit(std::size_t field) const { return edits_.at(field); }
+  QLineEdit* NameEdit() const { return name_; }
+  QString Status() const;
+  QString Position() const;
+
+  // The buttons.
+  void UndoClick();
+  void DeleteClick();
+  void NewClick();
+  void NewFileClick();
+  void LoadClick();
+  void SetEquinox(double year);
+  // "File" (when it exists) and "Wortanf" into the editor's settings section.
+  void StoreSettings();
+
+ private:
+  void ShowRecord();
+  void MarkChanged();
+  void FieldLeft(std::size_t field);
+  void NameLeft();
+  void WriteBack();
+  void Search(const QString& text);
+  const char* DataFileKeyword() const;
+
+  std::unique_ptr<TElementEditorModelBase> model_;
+  std::string dataFolder_;
+  double jd_;
+  QLabel* fileLabel_ = nullptr;
+  QLabel* status_ = nullptr;
+  QLabel* position_ = nullptr;
+  QCheckBox* wordStart_ = nullptr;
+  QLineEdit* search_ = nullptr;
+  ElementListCombo* combo_ = nullptr;
+  QLineEdit* name_ = nullptr;
+  std::vector<QLineEdit*> edits_;
+  QComboBox* type_ = nullptr;
+  QPushButton* undo_ = nullptr;
+  bool showing_ = false;
+  bool changed_ = false;
+};
+
+// The openers of the file utilities menu.
+void EditAsteroidElementFile(const std::string& dataFolder, double jd, QWidget* owner = nullptr);
+void EditCometElementFile(bool hints, const std::string& dataFolder, double jd, QWidget* owner = nullptr);
+void EditVariableStarFile(bool hints, const std::string& dataFolder, double jd, QWidget* owner = nullptr);
+
+// Runs `driver` on each editor form before it is shown (tests); the form
+// is shown modally when no driver is set.
+void SetElementEditorDriver(std::function<void(TElementEditorForm&)> driver);
+
+}  // namespace kvx

@@ -1,0 +1,300 @@
+// The seasons table and the element calculators from their menu items in
+// the main window: the seasons in the sheet and the grid, the calculators'
+// input dialogs (checks on leaving an edit, OK held back while a check
+// fails) and their kept result windows. PNGs go to test-output.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "app/ui/element_tool_commands.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "catalogues/asteroid_list.h"
+#include "catalogues/ui/element_calculators.h"
+#include "catalogues/ui/element_editor_form.h"
+#include "catalogues/variable_star_list.h"
+#include "support/recording_file_dialog.h"
+#include "core/column_flags.h"
+#include "core/name_tables.h"
+#include "core/time_scales.h"
+#include "platform/globals.h"
+#include "platform/settings_store.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+void SavePng(QWidget& widget, const std::string& name) {
+  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
+  fs::create_directories(folder);
+  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
+}
+
+// Runs `drive` on the modal dialog the next command opens.
+void OnNextDialog(std::function<void(TCalculatorDialog&)> drive) {
+  QTimer::singleShot(0, [drive = std::move(drive)] {
+    auto* dialog = qobject_cast<TCalculatorDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    drive(*dialog);
+  });
+}
+
+QLineEdit* Edit(QWidget& w, const char* name) { return w.findChild<QLineEdit*>(QString::fromLatin1(name)); }
+
+void Type(TCalculatorDialog& d, const char* name, const char* text) {
+  QLineEdit* edit = Edit(d, name);
+  ASSERT_NE(edit, nullptr) << name;
+  edit->setText(QString::fromUtf8(text));
+  d.CheckEdit(edit);
+}
+
+class ElementTools : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitCoreTablesAtStartup(IntlSeparators);
+    LanguageEnglish = 0;
+    store_.WriteBool("Settings", "FirstRun", false);
+  }
+  test::TempFolder home_;
+  MemorySettingsStore store_;
+  RecordingMessageSink messages_;
+};
+
+TEST_F(ElementTools, SeasonsTableFromItsMenuItem) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1000, 600);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  TMenuCommands& commands = form.Commands();
+  TMainFormState& s = form.State();
+  ASSERT_TRUE(commands.IsEnabled("Jahreszeiten1"));
+  TObserverRecord& start = s.Period.Start;
+  start.Zone = 0;
+  start.ZoneMinutes = 0;
+  start.DaylightHours = 0;
+  start.AutoDeltaT = 0;
+  start.DeltaTSeconds = 34;
+  start.Mjd = JdToMjd(2437300.5);  // 1961 January 1
+  UTToLocalTime(start);
+  s.Period.AutoEnd = 0;
+  s.Period.End = start;
+  s.Period.End.Mjd = start.Mjd + 2 * 365 + 100;  // into 1963
+  UTToLocalTime(s.Period.End);
+  s.Period.TableConfig.Flags[column_flag::kJulianDate] = 1;
+  s.WorkbookView = 1;
+  commands.Trigger("Jahreszeiten1");
+  workbook::TWorkbook& sheet = form.Workbook();
+  ASSERT_EQ(form.Tables().SeasonResults().size(), 3u);
+  EXPECT_EQ(sheet.LastRow(), 13);
+  EXPECT_EQ(sheet.LastCol(), 4);
+  EXPECT_EQ(sheet.Text(7, 1), SeasonNames[1]);
+  // Meeus 27.a: June 21 1962, 21h25m08s TD less 34 s, within a minute.
+  EXPECT_NEAR(sheet.Number(7, 4), 2437837.39245 - 34.0 / 86400, 60.0 / 86400);
+  SavePng(form, "main_window_seasons_sheet");
+  s.WorkbookView = 0;
+  commands.Trigger("Jahreszeiten1");
+  for (int row = 1; row <= 13; ++row) {
+    for (int col = 1; col <= 3; ++col) EXPECT_EQ(form.Grid().Cells(col, row), sheet.Text(row, col)) << row << "," << col;
+  }
+  EXPECT_EQ(form.Grid().ColCount(), 5);
+  SavePng(form, "main_window_seasons_grid");
+  // An end year before the start year: nothing computed, no table.
+  s.Period.End.Year = start.Year - 1;
+  s.WorkbookView = 1;
+  commands.Trigger("Jahreszeiten1");
+  EXPECT_TRUE(form.Tables().SeasonResults().empty());
+}
+
+TEST_F(ElementTools, CalculatorsFromTheirMenuItems) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  TMenuCommands& commands = form.Commands();
+  TElementToolValues& values = ElementToolValues(form);
+
+  // Mean motion: 0 and text are refused with the message and the last valid
+  // value back; OK stays closed while the check fails.
+  OnNextDialog([this](TCalculatorDialog& d) {
+    SavePng(d, "calculator_semimajor_axis_input");
+    Type(d, "Edit_a", "0");
+    EXPECT_EQ(messages_.messages.size(), 1u);
+    EXPECT_EQ(Edit(d, "Edit_a")->text(), QStringLiteral("1.00000000"));
+    Edit(d, "Edit_a")->setText(QStringLiteral("abc"));
+    d.accept();
+    EXPECT_TRUE(d.isVisible()) << "no close after a failed check";
+    Type(d, "Edit_a", "2,5");
+    d.accept();
+  });
+  commands.Trigger("TglicheBewegung1");
+  EXPECT_EQ(messages_.messages.size(), 2u);
+  EXPECT_NE(messages_.messages.back().text.find(LanguageEnglish != 0 ? "positive number" : "positive Zahl"), std::string::npos) << messages_.messages.back().text;
+  EXPECT_EQ(values.SemimajorAxis, 2.5);
+  auto* motion = form.findChild<QDialog*>(QStringLiteral("TAusg_taegl"));
+  ASSERT_NE(motion, nullptr);
+  EXPECT_TRUE(motion->isVisible()) << "non-modal and kept";
+  EXPECT_EQ(Edit(*motion, "Wert1")->text().toStdString(), CalculatorValueText(MeanDailyMotion(2.5)));
+  motion->findChild<QPushButton*>(QStringLiteral("Kopieren0"))->click();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("2.50000000"));
+  SavePng(*motion, "calculator_mean_motion_result");
+
+  // Perihelion distance: e < 0 refused, a = 2.5 with e = 0.2 gives q = 2.
+  OnNextDialog([this](TCalculatorDialog& d) {
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Transformation a->q"));
+    SavePng(d, "calculator_aq_input");
+    Type(d, "Edit_e", "-0.1");
+    EXPECT_NE(messages_.messages.back().text.find(LanguageEnglish != 0 ? "e must be >=0." : "e muß >=0 sein!"), std::string::npos);
+    Type(d, "Edit_a", "2.5");
+    Type(d, "Edit_e", "0.2");
+    d.accept();
+  });
+  commands.Trigger("Periheldistanz1");
+  auto* aq = form.findChild<QDialog*>(QStringLiteral("Tq_a_ausform"));
+  ASSERT_NE(aq, nullptr);
+  EXPECT_EQ(Edit(*aq, "Wert1")->text(), QStringLiteral("2.00000000"));
+  SavePng(*aq, "calculator_aq_result");
+
+  // Orientation: the inclination message names the range its check
+  // accepts; the equinox buttons; the result as a longitude of perihelion.
+  OnNextDialog([this](TCalculatorDialog& d) {
+    Type(d, "Edit_i", "400");
+    EXPECT_NE(messages_.messages.back().text.find(LanguageEnglish != 0 ? "i must be >=-360 and <=360!" : "i muß >=-360 und <=360 sein!"), std::string::npos);
+    Type(d, "Edit_alt", "x");
+    EXPECT_NE(messages_.messages.back().text.find(LanguageEnglish != 0 ? "Old equinox: invalid value" : "Altes Äquinoktium: ungültiger Wert"), std::string::npos);
+    Type(d, "Edit_i", "11.93911");
+    Type(d, "Edit_Kn", "334.04096");
+    Type(d, "Edit_Per", "160.2854");  // 334.04096 + 186.24444 - 360
+    d.findChild<QPushButton*>(QStringLiteral("Knopf1950Alt"))->click();
+    d.findChild<QPushButton*>(QStringLiteral("Knopf2000Neu"))->click();
+    EXPECT_EQ(Edit(d, "Edit_alt")->text(), QStringLiteral("1950.00"));
+    d.findChild<QCheckBox*>(QStringLiteral("Perihellaenge"))->setChecked(true);
+    SavePng(d, "calculator_orientation_input");
+    d.accept();
+  });
+  commands.Trigger("TransformationBahnlageelemente1");
+  auto* orientation = form.findChild<QDialog*>(QStringLiteral("TBahnlageanzeigeform"));
+  ASSERT_NE(orientation, nullptr);
+  EXPECT_NEAR(Edit(*orientation, "Wert1")->text().toDouble(), 334.75006, 0.001);
+  EXPECT_NEAR(Edit(*orientation, "Wert2")->text().toDouble(), 334.75006 + 186.23352 - 360, 0.001);
+  EXPECT_EQ(Edit(*orientation, "Wert3")->text(), QStringLiteral("2000.0"));
+  SavePng(*orientation, "calculator_orientation_result");
+  EXPECT_EQ(values.Orientation.LongitudeOfPerihelion, 1);
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Types `text` into an editor field and leaves it.
+void Leave(QLineEdit* edit, const char* text) {
+  edit->setText(QString::fromUtf8(text));
+  emit edit->textEdited(edit->text());
+  emit edit->editingFinished();
+}
+
+TEST_F(ElementTools, ElementFileEditorsFromTheirMenuItems) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  test::RecordingFileDialog files;  // no answer queued: every dialog is cancelled
+  ScopedFileDialog dialogs(files);
+  const fs::path data = home_.Path() / "daten";
+  fs::create_directories(data);
+  form.State().DataFolder = data.string();
+  TMenuCommands& commands = form.Commands();
+
+  // Neither the registered nor the offered asteroid file exists: the
+  // cancelled dialog leaves the offered file with its first line and one entry.
+  bool ran = false;
+  SetElementEditorDriver([&](TElementEditorForm& editor) {
+    ran = true;
+    TElementEditorModelBase& model = editor.Model();
+    ASSERT_EQ(model.List().Count(), 1);
+    EXPECT_EQ(editor.Position(), QStringLiteral("1/1"));
+    const std::size_t messagesBefore = messages_.messages.size();
+    // Half-typed and refused texts bring the stored value back; only the
+    // refused one has a message.
+    Leave(editor.FieldEdit(2), "");
+    EXPECT_EQ(messages_.messages.size(), messagesBefore);
+    Leave(editor.FieldEdit(2), "360");
+    ASSERT_EQ(messages_.messages.size(), messagesBefore + 1);
+    EXPECT_NE(messages_.messages.back().text.find("360"), std::string::npos);
+    EXPECT_EQ(model.Field(2), 0.0);
+    Leave(editor.FieldEdit(1), "1.5");  // closed orbits only
+    EXPECT_EQ(model.Field(1), 0.0);
+    Leave(editor.FieldEdit(2), "359,9");
+    EXPECT_EQ(editor.Status(), LanguageEnglish != 0 ? QStringLiteral("Saved") : QStringLiteral("Gespeichert"));
+    Planetoidentabelle check;
+    std::uint8_t kind = 0;
+    ASSERT_TRUE(check.Neuedateiladen(kind, (home_.Path() / "daten" / "asteroids.csv").string(), false, 0));
+    EXPECT_NEAR(check.Data(0).Inclination, 359.9, 1e-9) << "written on leaving the field";
+    // Undo restores the stored entry and writes the file.
+    editor.UndoClick();
+    ASSERT_TRUE(check.Neuedateiladen(kind, (home_.Path() / "daten" / "asteroids.csv").string(), false, 0));
+    EXPECT_EQ(check.Data(0).Inclination, 0.0);
+    // New, rename, delete; the only entry cannot be deleted.
+    editor.NewClick();
+    EXPECT_EQ(model.List().Count(), 2);
+    Leave(editor.NameEdit(), "Aaron;x");
+    EXPECT_EQ(model.Name(), "Aaronx");
+    EXPECT_EQ(editor.Position(), QStringLiteral("1/2")) << "sorted in by its name";
+    SavePng(editor, "editor_asteroids");
+    editor.DeleteClick();
+    editor.DeleteClick();
+    EXPECT_EQ(model.List().Count(), 1);
+    EXPECT_NE(messages_.messages.back().text.find(LanguageEnglish != 0 ? "cannot delete" : "nicht gelöscht"),
+              std::string::npos);
+  });
+  commands.Trigger("BahnelementedateienfrPlanetoideneditieren1");
+  EXPECT_TRUE(ran);
+  const std::string created = ReadAll(data / "asteroids.csv");
+  EXPECT_EQ(created.rfind(":BAHNELEMENTE PLANETOIDEN VAMUR!;a;e;i;kn;per;M;n;Equinox;Epoch;H;G\r\n", 0), 0u);
+  EXPECT_EQ(store_.ReadString("PlEdit", "File").value_or(""), (data / "asteroids.csv").string());
+
+  // Variable stars: the offered file exists and the dialog is cancelled:
+  // it is loaded, not overwritten.
+  const std::string stars = ":ELEMENTE VARIABLE VAMUR!**Elemente fuer veraenderliche Sterne**\n"
+                            "Delta Cep;22,2910;58,2454;3,48;4,37;2436075,445;5,366249;2000;c\n"
+                            "Algol;3,0810;40,5721;2,1;3,4;2445641,554;2,867323;2000;b\n"
+                            "Mira;2,1920;-2,5848;2;10,1;2444839;331,96;2000;m\n";
+  std::ofstream(data / "variables.csv", std::ios::binary) << stars;
+  SetElementEditorDriver([&](TElementEditorForm& editor) {
+    ASSERT_EQ(editor.Model().List().Count(), 3);
+    EXPECT_EQ(editor.Position(), QStringLiteral("1/3"));
+    Leave(editor.FieldEdit(0), "24");
+    EXPECT_NEAR(editor.Model().Field(0), 3.0810, 1e-9);
+    Leave(editor.FieldEdit(1), "90");
+    EXPECT_EQ(editor.Model().Field(1), 90.0);
+    SavePng(editor, "editor_variable_stars");
+  });
+  commands.Trigger("DateienmitVernderlichenSterneneditieren1");
+  variablentabelle list;
+  ASSERT_TRUE(list.Neuedateiladen((data / "variables.csv").string(), 0, false));
+  ASSERT_EQ(list.Count(), 3);
+  EXPECT_EQ(list.Data(0).Dec, 90.0);
+  EXPECT_EQ(list.Data(2).Type, "m");
+  SetElementEditorDriver({});
+}
+
+}  // namespace
+}  // namespace kvx
