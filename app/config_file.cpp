@@ -230,7 +230,9 @@ void GatherConfigRecord(const TConfigSettings& s, TConfigRecordImage& image, std
   out.Raw(32575, s.DataFormatDecimals);
   out.Raw(32796, s.DataFormatKind);
   out.I32(33019, s.UserObject);
-  out.Raw(33023, s.ElementFileRangesRaw);
+  std::array<std::uint8_t, kElementFileRangesSize> ranges{};
+  EncodeElementFileRanges(s.ElementFileRanges, ranges);
+  out.Raw(33023, ranges);
   out.Raw(33047, s.AlmanacRaw);
   out.U8(33086, s.RiseSetAsJulianDate);
   out.I32(33087, s.ConjunctionSunAltitude);
@@ -325,7 +327,9 @@ TConfigSettings ReadConfigRecord(const TConfigRecordImage& image) {
   in.Raw(32575, s.DataFormatDecimals);
   in.Raw(32796, s.DataFormatKind);
   s.UserObject = in.I32(33019);
-  in.Raw(33023, s.ElementFileRangesRaw);
+  std::array<std::uint8_t, kElementFileRangesSize> ranges{};
+  in.Raw(33023, ranges);
+  s.ElementFileRanges = DecodeElementFileRanges(ranges);
   in.Raw(33047, s.AlmanacRaw);
   s.RiseSetAsJulianDate = in.U8(33086);
   s.ConjunctionSunAltitude = in.I32(33087);

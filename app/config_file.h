@@ -51,6 +51,7 @@
 #include "app/table_file.h"
 #include "core/asteroid_elements.h"
 #include "core/comet_elements.h"
+#include "core/element_file_ranges.h"
 #include "core/element_records.h"
 #include "core/name_tables.h"
 #include "core/observer_record.h"
@@ -76,7 +77,6 @@ inline constexpr std::size_t kMeridianFeaturesRecordSize = 300;
 inline constexpr std::size_t kConjunctionOptionsRecordSize = 40;
 inline constexpr std::size_t kEventOptionsRecordSize = 16;
 inline constexpr std::size_t kOrbitOptionsRecordSize = 20;
-inline constexpr std::size_t kElementFileRangesSize = 24;
 inline constexpr std::size_t kAlmanacOptionsSize = 39;
 
 using TConfigRecordImage = std::array<std::uint8_t, kConfigRecordSize>;
@@ -180,7 +180,7 @@ struct TConfigSettings {
   std::array<std::uint8_t, kQuantityCount> DataFormatDecimals = DefaultDataFormats().Decimals;
   std::array<std::uint8_t, kQuantityCount> DataFormatKind = DefaultDataFormats().Kinds;
   std::int32_t UserObject = -1;
-  std::array<std::uint8_t, kElementFileRangesSize> ElementFileRangesRaw{};
+  TElementFileRanges ElementFileRanges;
   std::array<std::uint8_t, kAlmanacOptionsSize> AlmanacRaw{};
   std::uint8_t RiseSetAsJulianDate = 0;
   std::int32_t ConjunctionSunAltitude = 90;

@@ -470,8 +470,9 @@ const TMenuRow* FindMenuRow(const std::string& name) {
 }
 
 const char* DaylightSavingCaption(bool daylightSaving, bool english) {
-  if (english) return daylightSaving ? "&Daylight saving" : "No &Daylight saving";
-  return daylightSaving ? "&Sommerzeit" : "&Winterzeit";
+  // The item offers the switch: back to standard time while daylight saving is on.
+  if (english) return daylightSaving ? "No &Daylight saving" : "&Daylight saving";
+  return daylightSaving ? "&Winterzeit" : "&Sommerzeit";
 }
 
 }  // namespace kvx

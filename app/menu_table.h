@@ -44,9 +44,9 @@ const TMenuRow* FindMenuRow(const std::string& name);
 // The caption of a row in a language.
 inline const char* RowCaption(const TMenuRow& row, bool english) { return english ? row.English : row.German; }
 
-// The caption of the daylight-saving item: "&Sommerzeit" / "&Daylight saving"
-// while daylight-saving time is set, "&Winterzeit" / "No &Daylight saving"
-// otherwise.
+// The caption of the daylight-saving item names the switch it offers:
+// "&Winterzeit" / "No &Daylight saving" while daylight-saving time is set,
+// "&Sommerzeit" / "&Daylight saving" otherwise.
 const char* DaylightSavingCaption(bool daylightSaving, bool english);
 
 }  // namespace kvx

@@ -82,6 +82,7 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.DataFormatDecimals = DataFormatDecimals;
   s.DataFormatKind = DataFormatKind;
   s.UserObject = st.UserObjectIndex;
+  s.ElementFileRanges = st.ElementFileRanges;
   s.ConjunctionSunAltitude = o.ConjunctionMaxSunAltitude;
   s.ConjunctionAltitude1 = o.ConjunctionMinAltitude1;
   s.ConjunctionAltitude2 = o.ConjunctionMinAltitude2;
@@ -182,6 +183,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   o.ConjunctionMinAltitude1 = s.ConjunctionAltitude1;
   o.ConjunctionMinAltitude2 = s.ConjunctionAltitude2;
   state_.UserObjectIndex = s.UserObject;
+  state_.ElementFileRanges = s.ElementFileRanges;
   state_.SelectedStar = (stars >= 0 && s.OccultationStar > stars) ? -1 : s.OccultationStar;
   // 5. Column widths, fixed sizes, colours, data formats; 6. the table font.
   if (documents_ != nullptr) {

@@ -1,5 +1,6 @@
 #include "app/ui/main_window.h"
 #include "app/ui/eclipse_commands.h"
+#include "app/ui/time_place_commands.h"
 #include "app/ui/element_tool_commands.h"
 #include "app/ui/element_commands.h"
 #include "app/ui/document_commands.h"
@@ -107,6 +108,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   documents_ = new TDocumentCommands(*this);
   sheets_ = new TSheetCommands(*this);
   InstallSolarEclipseCommands(*this);
+  InstallTimePlaceCommands(*this);
   InstallElementToolCommands(*this);
   InstallElementDialogCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };

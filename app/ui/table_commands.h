@@ -76,6 +76,9 @@ class TTableCommands : public QObject {
   void DatumundOrteingeben1Click();
   void Ortwhlen1Click();
   void ZeitraumfrTabelle1Click();
+  // After a changed date, place or period the table on show is computed
+  // again for the new values.
+  void RecomputeShownTable();
 
   // Menu states after a table: commands without a handler stay disabled,
   // the asteroid items while no asteroid is chosen.
@@ -143,9 +146,6 @@ class TTableCommands : public QObject {
   // menu items.
   void RegisterLibraryTables();
   void RefreshLibraryTableMenus();
-  // After a changed date, place or period the table on show is computed
-  // again for the new values.
-  void RecomputeShownTable();
   // The location dialog's default file: "orte.csv" in the data folder.
   void PrepareLocationFile();
 

@@ -159,7 +159,7 @@ TConfigSettings DistinctiveSettings() {
   s.PeriodDays = 32567;
   s.PeriodHours = 32571;
   s.UserObject = 33019;
-  s.ElementFileRangesRaw = RawAt<24>(33023);
+  s.ElementFileRanges = DecodeElementFileRanges(RawAt<24>(33023));
   s.AlmanacRaw = RawAt<39>(33047);
   s.RiseSetAsJulianDate = B(33086);
   s.ConjunctionSunAltitude = 33087;

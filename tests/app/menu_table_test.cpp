@@ -59,8 +59,8 @@ TEST(MenuTable, HoldsEveryCaptionOnceWithUniqueNamesAndShortcuts) {
   EXPECT_STREQ(FindMenuRow("JDUT1")->Shortcut, "Ctrl+Shift+F12");
   EXPECT_STREQ(FindMenuRow("SpeedButton10")->German, "Ephemeride für Merkur");
   EXPECT_STREQ(FindMenuRow("SpeedButton16")->English, "Ephemeris for Neptune");
-  EXPECT_STREQ(DaylightSavingCaption(true, false), "&Sommerzeit");
-  EXPECT_STREQ(DaylightSavingCaption(false, true), "No &Daylight saving");
+  EXPECT_STREQ(DaylightSavingCaption(true, false), "&Winterzeit");
+  EXPECT_STREQ(DaylightSavingCaption(false, true), "&Daylight saving");
 
   // The captions as the menu texts list them (fixture typed from that list).
   std::ifstream in(KVX_FIXTURE_DIR "/menu_captions.txt");

@@ -1,0 +1,208 @@
+#include "app/time_place_macros.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "core/name_tables.h"
+#include "core/text_conversion.h"
+#include "engine/cell_format.h"
+#include "platform/workbook/workbook.h"
+
+namespace kvx {
+
+using workbook::TCellKind;
+using workbook::TRange;
+using workbook::TWorkbook;
+
+namespace {
+
+constexpr int kLatitudeSlot = 177;
+constexpr int kLongitudeSlot = 178;
+
+// Runs `change` on every non-zero number of the clipped selection; `change`
+// returns false to leave the cell alone. Refreshes the sheet at the end.
+template <typename Change>
+int ForEachNumber(TWorkbook& sheet, Change change) {
+  int changed = 0;
+  for (const TRange& range : SelectionInUsedArea(sheet)) {
+    for (int row = range.Row1; row <= range.Row2; ++row) {
+      for (int col = range.Col1; col <= range.Col2; ++col) {
+        if (sheet.CellKind(row, col) != TCellKind::Number) continue;
+        const double value = sheet.Number(row, col);
+        if (value == 0.0 || !std::isfinite(value)) continue;
+        if (change(row, col, value)) ++changed;
+      }
+    }
+  }
+  return changed;
+}
+
+void FormatSelection(TWorkbook& sheet, const std::string& pattern) {
+  for (const TRange& range : SelectionInUsedArea(sheet)) {
+    for (int row = range.Row1; row <= range.Row2; ++row) {
+      for (int col = range.Col1; col <= range.Col2; ++col) sheet.SetCellNumberFormat(row, col, pattern);
+    }
+  }
+}
+
+double Fraction(double x) { return x - std::floor(x); }
+
+}  // namespace
+
+std::vector<TRange> SelectionInUsedArea(const TWorkbook& sheet) {
+  std::vector<TRange> ranges;
+  const int lastRow = sheet.LastRow();
+  const int lastCol = sheet.LastCol();
+  for (int i = 0; i < sheet.SelectionCount(); ++i) {
+    TRange r = sheet.SelectionRange(i);
+    if (r.Row1 > r.Row2) std::swap(r.Row1, r.Row2);
+    if (r.Col1 > r.Col2) std::swap(r.Col1, r.Col2);
+    r.Row2 = std::min(r.Row2, lastRow);
+    r.Col2 = std::min(r.Col2, lastCol);
+    if (r.Row1 < 1 || r.Col1 < 1 || r.Row1 > r.Row2 || r.Col1 > r.Col2) continue;
+    ranges.push_back(r);
+  }
+  return ranges;
+}
+
+int MacroDegToDms(TWorkbook& sheet) {
+  const int n = ForEachNumber(sheet, [&](int row, int col, double v) {
+    sheet.SetNumber(row, col, DegToDmsPacked(v));
+    return true;
+  });
+  sheet.Refresh();
+  return n;
+}
+
+int MacroDmsToDeg(TWorkbook& sheet) {
+  const int n = ForEachNumber(sheet, [&](int row, int col, double v) {
+    sheet.SetNumber(row, col, DmsPackedToDeg(v));
+    return true;
+  });
+  sheet.Refresh();
+  return n;
+}
+
+int MacroTimeToDeg(TWorkbook& sheet) {
+  const int n = ForEachNumber(sheet, [&](int row, int col, double v) {
+    sheet.SetNumber(row, col, v * 24.0);
+    return true;
+  });
+  // The pattern table follows the locale's decimal separator.
+  FormatSelection(sheet, DecimalPatternTable[6]);
+  sheet.Refresh();
+  return n;
+}
+
+int MacroDegToTime(TWorkbook& sheet) {
+  const int n = ForEachNumber(sheet, [&](int row, int col, double v) {
+    sheet.SetNumber(row, col, v / 24.0);
+    return true;
+  });
+  FormatSelection(sheet, TimePatternHms);
+  sheet.Refresh();
+  return n;
+}
+
+int MacroNumberToMarkText(TWorkbook& sheet, bool arcMarks) {
+  int changed = 0;
+  for (const TRange& range : SelectionInUsedArea(sheet)) {
+    for (int row = range.Row1; row <= range.Row2; ++row) {
+      for (int col = range.Col1; col <= range.Col2; ++col) {
+        std::string text;
+        const TCellKind kind = sheet.CellKind(row, col);
+        if (kind == TCellKind::Number) {
+          const double v = sheet.Number(row, col);
+          if (v == 0.0 || !std::isfinite(v)) continue;
+          char buffer[64];
+          std::snprintf(buffer, sizeof buffer, "%.6f", v);
+          text = buffer;
+        } else if (kind == TCellKind::Text) {
+          text = DecimalSepToDot(TrimBlanks(sheet.Text(row, col)));
+          double v = 0;
+          if (text.empty() || !StrToFloatDot(text, v) || v == 0.0) continue;
+        } else {
+          continue;
+        }
+        if (text.find('.') == std::string::npos) continue;  // nothing to convert
+        const std::string converted = DmsMarkText(text, arcMarks ? 1 : 0);
+        if (converted.empty() || converted == text) continue;
+        sheet.SetText(row, col, converted);
+        ++changed;
+      }
+    }
+  }
+  sheet.Refresh();
+  return changed;
+}
+
+int MacroJulianDateToUT(TWorkbook& sheet) {
+  const int n = ForEachNumber(sheet, [&](int row, int col, double jd) {
+    // The day starts at noon of the Julian day: keep the time within 0..24 h.
+    sheet.SetNumber(row, col, Fraction(Fraction(jd) + 0.5));
+    sheet.SetCellNumberFormat(row, col, TimePatternHms);
+    return true;
+  });
+  sheet.Refresh();
+  return n;
+}
+
+void WriteDateAtActiveCell(TWorkbook& sheet, const TObserverRecord& r, const std::string& zoneName) {
+  const int row = sheet.Row();
+  const int col = sheet.Col();
+  char date[48];
+  std::snprintf(date, sizeof date, "%02d.%02d.%d", r.Day, r.Month, r.Year);
+  sheet.SetText(row, col, date);
+  sheet.SetNumber(row, col + 1, r.LocalHours / 24.0);
+  sheet.SetCellNumberFormat(row, col + 1, TimePatternHms);
+  sheet.SetText(row, col + 2, std::to_string(r.Zone) + "+" + std::to_string(r.ZoneMinutes) + "min  " + zoneName);
+  sheet.Refresh();
+}
+
+void WriteJulianDateAtActiveCell(TWorkbook& sheet, const TObserverRecord& r) {
+  const int row = sheet.Row();
+  const int col = sheet.Col();
+  sheet.SetNumber(row, col, r.Mjd + 2400000.5);
+  sheet.SetCellNumberFormat(row, col, DecimalPatternTable[5]);
+  sheet.SetNumber(row, col + 1, Fraction(r.Mjd));
+  sheet.SetCellNumberFormat(row, col + 1, TimePatternHms);
+  sheet.SetText(row, col + 2, "UT");
+  sheet.Refresh();
+}
+
+void WritePlaceAtActiveCell(TWorkbook& sheet, const TObserverRecord& r) {
+  const int row = sheet.Row();
+  const int col = sheet.Col();
+  sheet.SetText(row, col, r.PlaceName);
+  WriteAngleToSheet(sheet, row, col + 1, kLatitudeSlot, r.Latitude);
+  WriteAngleToSheet(sheet, row, col + 2, kLongitudeSlot, r.Longitude);
+  sheet.Refresh();
+}
+
+void ToggleDaylightSaving(TObserverRecord& r) {
+  r.DaylightHours = r.DaylightHours != 0 ? 0 : 1;
+  LocalTimeToUT(r);
+}
+
+bool JulianDateEntryChanged(double mjdBefore, std::int32_t zoneBefore, std::int32_t minutesBefore, double mjdAfter,
+                            std::int32_t zoneAfter, std::int32_t minutesAfter) {
+  return FormatFixed(mjdBefore, 0, 10) != FormatFixed(mjdAfter, 0, 10) || zoneBefore != zoneAfter ||
+         minutesBefore != minutesAfter;
+}
+
+double DayWithFraction(const TObserverRecord& r) { return r.Day + r.LocalHours / 24.0; }
+
+void ApplyDayWithFraction(TObserverRecord& r, double dayWithFraction) {
+  const double day = std::floor(dayWithFraction);
+  r.Day = static_cast<std::int32_t>(day);
+  r.LocalHours = (dayWithFraction - day) * 24.0;
+  LocalTimeToUT(r);
+}
+
+void ApplyUTEntry(TObserverRecord& r) {
+  r.LocalHours = r.UTHours + r.Zone + r.ZoneMinutes / 60.0 + r.DaylightHours;
+  LocalTimeToUT(r);
+}
+
+}  // namespace kvx

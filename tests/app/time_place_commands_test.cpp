@@ -1,0 +1,308 @@
+// The cell macros and the time and place commands: macros on a sheet (used
+// area, skipped cells, round trips through the core routines, the decimal
+// separator of the formats, JD to UT at both halves of the day), the record
+// changes, and the commands driven from their menu items.
+#include "app/time_place_macros.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "core/name_tables.h"
+#include "core/text_conversion.h"
+#include "platform/file_dialog.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/settings_store.h"
+#include "platform/workbook/workbook.h"
+#include "setup/table_config_file.h"
+#include "support/recording_file_dialog.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+namespace fs = std::filesystem;
+using workbook::TWorkbook;
+
+// A 3 x 3 used area: A1 an angle, B1 zero, C1 a text; row 2 and 3 numbers.
+void FillSheet(TWorkbook& sheet) {
+  sheet.SetNumber(1, 1, 12.5);
+  sheet.SetNumber(1, 2, 0.0);
+  sheet.SetText(1, 3, "Mars");
+  sheet.SetNumber(2, 1, -45.2575);
+  sheet.SetNumber(3, 3, 359.9999);
+}
+
+TEST(TimePlaceMacros, DegreesAndPackedValuesOverTheUsedAreaOnly) {
+  InitCoreTablesAtStartup(IntlSeparators);
+  TWorkbook sheet;
+  FillSheet(sheet);
+  sheet.SetSelection(1, 1, 20, 10);  // reaches far beyond the used area
+  EXPECT_EQ(MacroDegToDms(sheet), 3) << "zero and the text are skipped";
+  EXPECT_EQ(sheet.LastRow(), 3);
+  EXPECT_EQ(sheet.LastCol(), 3);
+  EXPECT_DOUBLE_EQ(sheet.Number(1, 1), DegToDmsPacked(12.5));
+  EXPECT_NEAR(sheet.Number(1, 1), 12.30, 1e-12);
+  EXPECT_EQ(sheet.Number(1, 2), 0.0);
+  EXPECT_EQ(sheet.Text(1, 3), "Mars");
+  EXPECT_EQ(MacroDmsToDeg(sheet), 3);
+  EXPECT_NEAR(sheet.Number(1, 1), 12.5, 1e-9);
+  EXPECT_NEAR(sheet.Number(2, 1), -45.2575, 1e-8);
+  EXPECT_NEAR(sheet.Number(3, 3), 359.9999, 1e-8);
+
+  // Two ranges, one wholly outside the used area.
+  sheet.SetSelection(2, 1, 2, 1);
+  sheet.AddSelection(10, 10, 12, 12);
+  EXPECT_EQ(SelectionInUsedArea(sheet).size(), 1u);
+  EXPECT_EQ(MacroTimeToDeg(sheet), 1);
+  EXPECT_NEAR(sheet.Number(2, 1), -45.2575 * 24, 1e-8);
+}
+
+TEST(TimePlaceMacros, FormatsFollowTheDecimalSeparatorAndJulianDatesGiveATimeOfDay) {
+  const TIntlSeparators saved = IntlSeparators;
+  for (char decimal : {',', '.'}) {
+    TIntlSeparators s = saved;
+    s.Decimal = decimal;
+    s.Thousands = decimal == ',' ? '.' : ',';
+    IntlSeparators = s;
+    InitCoreTablesAtStartup(s);
+    TWorkbook sheet;
+    sheet.SetNumber(1, 1, 0.5);
+    sheet.SetSelection(1, 1, 1, 1);
+    MacroTimeToDeg(sheet);
+    EXPECT_DOUBLE_EQ(sheet.Number(1, 1), 12.0);
+    EXPECT_EQ(sheet.NumberFormat(), std::string("0") + decimal + "000000") << decimal;
+
+    // JD .25 is 18 h UT, JD .75 is 6 h UT of the next day: never beyond 24 h.
+    sheet.SetNumber(2, 1, 2451545.25);
+    sheet.SetNumber(3, 1, 2451545.75);
+    sheet.SetNumber(4, 1, 2451545.0);
+    sheet.SetSelection(2, 1, 4, 1);
+    EXPECT_EQ(MacroJulianDateToUT(sheet), 3);
+    EXPECT_NEAR(sheet.Number(2, 1) * 24, 18.0, 1e-6);
+    EXPECT_NEAR(sheet.Number(3, 1) * 24, 6.0, 1e-6);
+    EXPECT_NEAR(sheet.Number(4, 1) * 24, 12.0, 1e-6);
+
+    // Date, JD/UT and place writers at the active cell.
+    TObserverRecord r;
+    r.Year = 2024;
+    r.Month = 3;
+    r.Day = 9;
+    r.LocalHours = 13.5;
+    r.Zone = 1;
+    r.ZoneMinutes = 0;
+    r.PlaceName = "Dortmund";
+    r.Latitude = 51.5;
+    r.Longitude = -7.25;
+    LocalTimeToUT(r);
+    sheet.SetActiveCell(6, 2);
+    WriteDateAtActiveCell(sheet, r, "CET");
+    EXPECT_EQ(sheet.Text(6, 2), "09.03.2024");
+    EXPECT_NEAR(sheet.Number(6, 3) * 24, 13.5, 1e-9);
+    EXPECT_EQ(sheet.Text(6, 4), "1+0min  CET");
+    sheet.SetActiveCell(7, 2);
+    WriteJulianDateAtActiveCell(sheet, r);
+    EXPECT_NEAR(sheet.Number(7, 2), r.Mjd + 2400000.5, 1e-9);
+    EXPECT_NEAR(sheet.Number(7, 3) * 24, 12.5, 1e-6);
+    EXPECT_EQ(sheet.Text(7, 4), "UT");
+    sheet.SetActiveCell(8, 2);
+    WritePlaceAtActiveCell(sheet, r);
+    EXPECT_EQ(sheet.Text(8, 2), "Dortmund");
+    EXPECT_FALSE(sheet.Text(8, 3).empty());
+    EXPECT_FALSE(sheet.Text(8, 4).empty());
+  }
+  IntlSeparators = saved;
+  InitCoreTablesAtStartup(saved);
+}
+
+TEST(TimePlaceMacros, MarkTextsAndRecordChanges) {
+  InitCoreTablesAtStartup(IntlSeparators);
+  TWorkbook sheet;
+  sheet.SetNumber(1, 1, 12.345678);
+  sheet.SetText(1, 2, "Text");
+  sheet.SetNumber(1, 3, 0.0);
+  sheet.SetSelection(1, 1, 1, 3);
+  EXPECT_EQ(MacroNumberToMarkText(sheet, true), 1);
+  EXPECT_EQ(sheet.Text(1, 1).substr(0, 9), "12°34'56") << sheet.Text(1, 1);
+  EXPECT_EQ(sheet.Text(1, 2), "Text");
+
+  // Daylight saving keeps the local time; twice restores the record.
+  TObserverRecord r;
+  r.Year = 2024;
+  r.Month = 7;
+  r.Day = 1;
+  r.LocalHours = 12;
+  r.Zone = 1;
+  LocalTimeToUT(r);
+  const TObserverRecord before = r;
+  ToggleDaylightSaving(r);
+  EXPECT_EQ(r.DaylightHours, 1);
+  EXPECT_EQ(r.LocalHours, 12);
+  EXPECT_NEAR(r.Mjd, before.Mjd - 1.0 / 24, 1e-9) << "UT moves an hour back";
+  ToggleDaylightSaving(r);
+  EXPECT_EQ(r.DaylightHours, 0);
+  EXPECT_DOUBLE_EQ(r.Mjd, before.Mjd);
+  EXPECT_DOUBLE_EQ(r.UTHours, before.UTHours);
+
+  // The Julian-date entry: ten decimals decide.
+  EXPECT_FALSE(JulianDateEntryChanged(60000.5, 1, 0, 60000.5 + 1e-12, 1, 0));
+  EXPECT_TRUE(JulianDateEntryChanged(60000.5, 1, 0, 60000.5 + 2e-10, 1, 0));
+  EXPECT_TRUE(JulianDateEntryChanged(60000.5, 1, 0, 60000.5, 1, 30));
+
+  // UT entry 23:00 UT in zone +2 with daylight saving: local 2:00 next day.
+  TObserverRecord u = before;
+  u.Zone = 2;
+  u.DaylightHours = 1;
+  u.UTHours = 23;
+  ApplyUTEntry(u);
+  UTToLocalTime(u);
+  EXPECT_EQ(u.Day, 2);
+  EXPECT_NEAR(u.LocalHours, 2.0, 1e-6);
+  EXPECT_NEAR(u.UTHours, 23.0, 1e-6);
+}
+
+// --- from the menu ------------------------------------------------------------------
+
+void WhenModalShown(const std::function<void(QDialog&)>& act) {
+  QTimer::singleShot(0, [act] {
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
+  });
+}
+
+void SavePng(QWidget& widget, const std::string& name) {
+  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
+  fs::create_directories(folder);
+  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
+}
+
+class TimePlaceCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitCoreTablesAtStartup(IntlSeparators);
+    LanguageEnglish = 0;
+    store_.WriteBool("Settings", "FirstRun", false);
+  }
+  test::TempFolder home_;
+  MemorySettingsStore store_;
+  RecordingMessageSink messages_;
+  test::RecordingFileDialog files_;
+};
+
+TEST_F(TimePlaceCommands, MenuItemsChangeTheRecordsAndTheTableSetUp) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1200, 700);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  ScopedFileDialog dialogs(files_);
+  TMenuCommands& commands = form.Commands();
+  TMainFormState& state = form.State();
+
+  // Daylight saving from the menu, twice.
+  TObserverRecord& start = state.Period.Start;
+  start.DaylightHours = 0;
+  start.Mjd = 61381.5;  // a value the Julian-date dialog shows in full
+  UTToLocalTime(start);
+  LocalTimeToUT(start);
+  const TObserverRecord first = start;
+  QAction* dst = commands.Action("Sommerzeit1");
+  ASSERT_NE(dst, nullptr);
+  ASSERT_TRUE(dst->isEnabled());
+  dst->trigger();
+  EXPECT_EQ(start.DaylightHours, 1);
+  const bool english = LanguageEnglish != 0;
+  EXPECT_EQ(dst->text(), english ? "No &Daylight saving" : "&Winterzeit");
+  EXPECT_NEAR(start.Mjd, first.Mjd - 1.0 / 24, 1e-9);
+  dst->trigger();
+  EXPECT_EQ(start.DaylightHours, 0);
+  EXPECT_EQ(dst->text(), english ? "&Daylight saving" : "&Sommerzeit");
+  EXPECT_NEAR(start.Mjd, first.Mjd, 1e-9);
+  EXPECT_EQ(start.Day, first.Day);
+
+  // The Julian-date dialog confirmed unchanged computes nothing.
+  state.TableChanged = 1;
+  WhenModalShown([](QDialog& d) {
+    SavePng(d, "julian_date_dialog");
+    d.accept();
+  });
+  commands.Action("JulianischesDatum1")->trigger();
+  EXPECT_EQ(state.TableChanged, 0);
+  EXPECT_NEAR(start.Mjd, first.Mjd, 1e-9);
+
+  // A macro from the Tools menu on the sheet.
+  workbook::TWorkbook& sheet = form.Workbook();
+  sheet.SetNumber(1, 1, 10.5);
+  sheet.SetSelection(1, 1, 1, 1);
+  commands.Action("DMS1")->trigger();
+  EXPECT_NEAR(sheet.Number(1, 1), 10.30, 1e-12);
+
+  // The table configuration dialog: a look, then Cancel changes nothing.
+  const double equinox = state.SecondEquinox;
+  WhenModalShown([](QDialog& d) {
+    d.resize(900, 600);
+    SavePng(d, "table_configuration_dialog");
+    d.reject();
+  });
+  commands.Action("Tabellenkonfigurieren1")->trigger();
+  EXPECT_EQ(state.SecondEquinox, equinox);
+
+  // Loading a table configuration: a wrong magic is refused, a good file's
+  // year becomes centuries.
+  const fs::path bad = home_.Path() / "bad.etd";
+  std::ofstream(bad) << std::string(kTableConfigFileSize, 'x');
+  files_.QueueAnswer(bad.string());
+  commands.Action("SpeedButton44")->trigger();
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(messages_.messages[0].text, english ? "This is no Kandrevoltinex 4.6 Configuration file."
+                                                : "Dies ist keine Kandrevoltinex 4.6 Tabellenkonfigurationsdatei!");
+  EXPECT_EQ(state.SecondEquinox, equinox);
+
+  TTableConfigFile good;
+  good.EquinoxYear = 2050.0;
+  good.Record = state.Period.TableConfig;
+  good.ApparentSiderealTime = 1;
+  const fs::path goodPath = home_.Path() / "good.etd";
+  ASSERT_TRUE(SaveTableConfigFile(goodPath.string(), good));
+  files_.QueueAnswer(goodPath.string());
+  commands.Action("SpeedButton44")->trigger();
+  EXPECT_DOUBLE_EQ(state.SecondEquinox, 0.5);
+  EXPECT_EQ(state.Period.ApparentSiderealTime, 1);
+  SavePng(form, "main_window_after_time_place");
+
+  // View toggles follow their check marks.
+  for (const char* item : {"s1", "Symbolleiste1", "TabellengrenWerkzeug1"}) {
+    QAction* action = commands.Action(item);
+    const bool shown = action->isChecked();
+    action->trigger();
+    EXPECT_NE(action->isChecked(), shown) << item;
+    action->trigger();
+    EXPECT_EQ(action->isChecked(), shown) << item;
+  }
+  EXPECT_TRUE(form.statusBar()->isVisible() == commands.IsChecked("s1"));
+  commands.Action("s1")->trigger();
+  EXPECT_EQ(form.statusBar()->isVisible(), commands.IsChecked("s1"));
+  commands.Action("s1")->trigger();
+  const std::uint8_t warnings = state.WarningsOption;
+  commands.Action("Warnheinweisezeigen1")->trigger();
+  EXPECT_NE(state.WarningsOption, warnings);
+  EXPECT_EQ(commands.IsChecked("Warnheinweisezeigen1"), state.WarningsOption != 0);
+}
+
+}  // namespace
+}  // namespace kvx
