@@ -56,7 +56,7 @@ void BM_AlgolTenYears(benchmark::State& state) {
   algol.Epoch = 2445641.5135;
   algol.Period = 2.8673043;
   algol.Equinox = 2000;
-  algol.Type = "b";
+  algol.Type.assign(1, 'b');
   const TTableConfigRecord config = NewTableConfigRecord();
   for (auto _ : state) {
     Tvareph table(Kassel(60310.0), Kassel(60310.0 + 3652.5), algol, config, TTheorySelection{});
