@@ -3,9 +3,10 @@
 // catalogues (ASTORB, MPCORB, MPC text) are in asteroid_catalogues.cpp.
 #include "catalogues/asteroid_list.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdio>
-#include <sys/stat.h>
 
 #include "catalogues/element_lines.h"
 #include "catalogues/list_messages.h"
@@ -55,11 +56,9 @@ std::string PadRight(const std::string& s, std::size_t width) {
 
 }  // namespace
 
-
 // --- dispatcher -----------------------------------------------------------------
 
-bool Planetoidentabelle::Neuedateiladen(std::uint8_t& kind, const std::string& fileName, bool showMessages,
-                                        int index) {
+bool Planetoidentabelle::Neuedateiladen(std::uint8_t& kind, const std::string& fileName, bool showMessages, int index) {
   BusyCursorScope busy;
   readError_.clear();
   ClearSkipped();
@@ -149,9 +148,14 @@ int Planetoidentabelle::ReadOwnCsvFile(const std::string& fileName) {
     }
     TAsteroidElements record;
     switch (ParseAsteroidCsvLine(line, NormalizeNames != 0, record)) {
-      case TLineParse::Parsed: AddRecord(record); break;
-      case TLineParse::Unusable: Skip(in.LineNumber(), line); break;
-      case TLineParse::Blank: break;
+      case TLineParse::Parsed:
+        AddRecord(record);
+        break;
+      case TLineParse::Unusable:
+        Skip(in.LineNumber(), line);
+        break;
+      case TLineParse::Blank:
+        break;
     }
   }
   SortItems();
@@ -170,8 +174,8 @@ bool Planetoidentabelle::WriteOwnCsvFile(const std::string& fileName) {
     const TAsteroidElements& e = Data(k);
     std::string name = NormalizeNames != 0 ? NormalizeDesignation(e.Name) : e.Name;
     text += WritableName(name, ';');
-    const double values[] = {e.SemiMajorAxis, e.Eccentricity, e.Inclination, e.Node,  e.Perihelion, e.MeanAnomaly,
-                             e.MeanMotion,    e.Equinox,      e.Epoch,       e.H,     e.G};
+    const double values[] = {e.SemiMajorAxis, e.Eccentricity, e.Inclination, e.Node, e.Perihelion, e.MeanAnomaly,
+                             e.MeanMotion,    e.Equinox,      e.Epoch,       e.H,    e.G};
     const int decimals[] = {8, 8, 6, 6, 6, 6, 6, 2, 5, 2, 2};
     for (int f = 0; f < 11; ++f) {
       text += ';';
@@ -185,50 +189,18 @@ bool Planetoidentabelle::WriteOwnCsvFile(const std::string& fileName) {
 // --- binary ".opl" ----------------------------------------------------------------
 
 bool Planetoidentabelle::ReadOplFile(const std::string& fileName) {
-  struct stat info {};
-  if (::stat(fileName.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
-  std::FILE* file = std::fopen(fileName.c_str(), "rb");
-  if (file == nullptr) return false;
-  ClearAndFree();
-  ClearSkipped();
-  TAsteroidElementRecordBytes bytes{};
-  int recordNumber = 0;
-  bool more = false;
-  while (std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size()) {
-    if (Count() >= ItemLimit) {
-      more = true;
-      break;
-    }
-    ++recordNumber;
-    TAsteroidElements record = DecodeAsteroidElementRecord(bytes);
-    if (!AsteroidElementsUsable(record)) {
-      Skip(recordNumber, record.Name);
-      continue;
-    }
-    std::string text = NormalizeNames != 0 ? NormalizeDesignation(record.Name) : record.Name;
-    AppendItem(std::move(text), record);
-  }
-  std::fclose(file);
-  SortItems();
-  if (more) ShowFileLimitMessage(ItemLimit);
-  if (Count() == 0) {
-    readError_ = NoElementsText(fileName);
-    return false;
-  }
-  Loaded = 1;
-  return true;
+  return ReadRecordFile<kAsteroidElementRecordSize>(
+      fileName, [](const TAsteroidElementRecordBytes& bytes) { return DecodeAsteroidElementRecord(bytes); },
+      AsteroidElementsUsable,
+      [this](const TAsteroidElements& record) {
+        std::string text = NormalizeNames != 0 ? NormalizeDesignation(record.Name) : record.Name;
+        AppendItem(std::move(text), record);
+      });
 }
 
 bool Planetoidentabelle::WriteOplFile(const std::string& fileName) {
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(Count()) * kAsteroidElementRecordSize);
-  for (int k = 0; k < Count(); ++k) {
-    const TAsteroidElementRecordBytes record = EncodeAsteroidElementRecord(Data(k));
-    bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
-  }
-  if (!WriteElementFile(fileName, bytes)) return false;
-  Loaded = 1;
-  return true;
+  return WriteRecordFile<kAsteroidElementRecordSize>(
+      fileName, [](const TAsteroidElements& e) { return EncodeAsteroidElementRecord(e); });
 }
 
 // --- HomePlanet 3.0 ---------------------------------------------------------------
@@ -261,8 +233,9 @@ bool Planetoidentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
     std::string name = RightTrimmed(f[0]);
     if (NormalizeNames != 0) name = NormalizeDesignation(name);
     e.Name = ElementRecordName(name);
-    double* numbers[] = {&e.H, &e.G, &e.MeanAnomaly, &e.Perihelion, &e.Node, &e.Inclination, &e.Eccentricity,
-                         &e.SemiMajorAxis, &e.Epoch};
+    double* numbers[] = {&e.H,    &e.G,           &e.MeanAnomaly,  &e.Perihelion,
+                         &e.Node, &e.Inclination, &e.Eccentricity, &e.SemiMajorAxis,
+                         &e.Epoch};
     for (std::size_t k = 0; k < 9; ++k) *numbers[k] = OwnNumberField(f[k + 1]);
     e.Epoch = MjdToJd(e.Epoch);
     e.Equinox = 2000;
@@ -290,8 +263,15 @@ bool Planetoidentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
     std::string name = WritableName(e.Name, ',');
     if (NormalizeNames != 0) name = NormalizeDesignation(name);
     text += name;
-    const double values[] = {e.H,           e.G,          e.MeanAnomaly,   e.Perihelion, e.Node,
-                             e.Inclination, e.Eccentricity, e.SemiMajorAxis, JdToMjd(e.Epoch)};
+    const double values[] = {e.H,
+                             e.G,
+                             e.MeanAnomaly,
+                             e.Perihelion,
+                             e.Node,
+                             e.Inclination,
+                             e.Eccentricity,
+                             e.SemiMajorAxis,
+                             JdToMjd(e.Epoch)};
     const int decimals[] = {2, 2, 6, 6, 6, 6, 8, 8, 5};
     for (int f = 0; f < 9; ++f) {
       text += ',';
@@ -323,9 +303,9 @@ bool Planetoidentabelle::ReadSkyMapFile(const std::string& fileName) {
     double day = 0;
     TAsteroidElements e;
     const bool read = cursor.Integer(year) && cursor.Integer(month) && cursor.Number(day) &&
-                      cursor.Number(e.MeanAnomaly) && cursor.Number(e.SemiMajorAxis) &&
-                      cursor.Number(e.Eccentricity) && cursor.Number(e.Perihelion) && cursor.Number(e.Node) &&
-                      cursor.Number(e.Inclination) && cursor.Number(e.H) && cursor.Number(e.G);
+                      cursor.Number(e.MeanAnomaly) && cursor.Number(e.SemiMajorAxis) && cursor.Number(e.Eccentricity) &&
+                      cursor.Number(e.Perihelion) && cursor.Number(e.Node) && cursor.Number(e.Inclination) &&
+                      cursor.Number(e.H) && cursor.Number(e.G);
     // A line that does not read ends the reading: the file is not SkyMap.
     if (!read || month < 1 || month > 12 || day < 0 || day >= 33) return false;
     const int wholeDay = static_cast<int>(std::floor(day));

@@ -2,8 +2,9 @@
 // built-in list. The exchange formats are in comet_formats.cpp.
 #include "catalogues/comet_list.h"
 
-#include <cstdio>
 #include <sys/stat.h>
+
+#include <cstdio>
 
 #include "catalogues/element_lines.h"
 #include "catalogues/list_messages.h"
@@ -26,7 +27,6 @@ bool IsDataLine(const std::string& line) {
 }
 
 }  // namespace
-
 
 bool Kometentabelle::Neuedateiladen(std::uint8_t& kind, const std::string& fileName, bool showMessages, int index) {
   BusyCursorScope busy;
@@ -113,9 +113,14 @@ int Kometentabelle::ReadOwnCsvFile(const std::string& fileName) {
     }
     TCometElements record;
     switch (ParseCometCsvLine(line, record)) {
-      case TLineParse::Parsed: AddRecord(record); break;
-      case TLineParse::Unusable: Skip(in.LineNumber(), line); break;
-      case TLineParse::Blank: break;
+      case TLineParse::Parsed:
+        AddRecord(record);
+        break;
+      case TLineParse::Unusable:
+        Skip(in.LineNumber(), line);
+        break;
+      case TLineParse::Blank:
+        break;
     }
   }
   SortItems();
@@ -133,8 +138,16 @@ bool Kometentabelle::WriteOwnCsvFile(const std::string& fileName) {
   for (int k = 0; k < Count(); ++k) {
     const TCometElements& e = Data(k);
     text += WritableName(e.Name, ';');
-    const double values[] = {e.PerihelionDistance, e.Eccentricity, e.Inclination, e.Node, e.Perihelion,
-                             e.Equinox,            e.PerihelionTime, e.H,         e.G,    e.Epoch};
+    const double values[] = {e.PerihelionDistance,
+                             e.Eccentricity,
+                             e.Inclination,
+                             e.Node,
+                             e.Perihelion,
+                             e.Equinox,
+                             e.PerihelionTime,
+                             e.H,
+                             e.G,
+                             e.Epoch};
     const int decimals[] = {8, 8, 6, 6, 6, 2, 5, 2, 2, 5};
     for (int f = 0; f < 10; ++f) {
       text += ';';
@@ -146,49 +159,14 @@ bool Kometentabelle::WriteOwnCsvFile(const std::string& fileName) {
 }
 
 bool Kometentabelle::ReadOkoFile(const std::string& fileName) {
-  struct stat info {};
-  if (::stat(fileName.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
-  std::FILE* file = std::fopen(fileName.c_str(), "rb");
-  if (file == nullptr) return false;
-  ClearAndFree();
-  ClearSkipped();
-  TCometElementRecordBytes bytes{};
-  int recordNumber = 0;
-  bool more = false;
-  while (std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size()) {
-    if (Count() >= ItemLimit) {
-      more = true;
-      break;
-    }
-    ++recordNumber;
-    TCometElements record = DecodeCometElementRecord(bytes);
-    if (!CometElementsUsable(record)) {
-      Skip(recordNumber, record.Name);
-      continue;
-    }
-    AddRecord(record);
-  }
-  std::fclose(file);
-  SortItems();
-  if (more) ShowFileLimitMessage(ItemLimit);
-  if (Count() == 0) {
-    readError_ = NoElementsText(fileName);
-    return false;
-  }
-  Loaded = 1;
-  return true;
+  return ReadRecordFile<kCometElementRecordSize>(
+      fileName, [](const TCometElementRecordBytes& bytes) { return DecodeCometElementRecord(bytes); },
+      CometElementsUsable, [this](const TCometElements& record) { AddRecord(record); });
 }
 
 bool Kometentabelle::WriteOkoFile(const std::string& fileName) {
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(Count()) * kCometElementRecordSize);
-  for (int k = 0; k < Count(); ++k) {
-    const TCometElementRecordBytes record = EncodeCometElementRecord(Data(k));
-    bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
-  }
-  if (!WriteElementFile(fileName, bytes)) return false;
-  Loaded = 1;
-  return true;
+  return WriteRecordFile<kCometElementRecordSize>(fileName,
+                                                  [](const TCometElements& e) { return EncodeCometElementRecord(e); });
 }
 
 }  // namespace kvx

@@ -1,5 +1,7 @@
 #include "catalogues/element_list.h"
 
+#include <sys/stat.h>
+
 #include "platform/busy_cursor.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -58,6 +60,12 @@ int CompareElementListKeys(const std::string& a, const std::string& b) {
 bool ElementListKeyMatches(const std::string& key, const std::string& upperText, bool anywhere) {
   if (anywhere) return key.find(upperText) != std::string::npos;
   return key.compare(0, upperText.size(), upperText) == 0;
+}
+
+std::FILE* TElementListBase::OpenRecordFile(const std::string& fileName) {
+  struct stat info {};
+  if (::stat(fileName.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
+  return std::fopen(fileName.c_str(), "rb");
 }
 
 bool TElementListBase::suchen(const std::string& text) {

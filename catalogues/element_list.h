@@ -13,12 +13,16 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "catalogues/list_messages.h"
 
 namespace kvx {
 
@@ -96,6 +100,9 @@ class TElementListBase {
   // Selects `index` when it lies in the list, else item 0 (none when empty).
   void SelectRequested(int index) { Select(index >= 0 && index < Count() ? index : 0); }
   void ClearSkipped() { skipped_.clear(); }
+  // Opens an existing plain file for reading (nullptr for a folder or a
+  // missing or unreadable file).
+  static std::FILE* OpenRecordFile(const std::string& fileName);
   void Skip(int lineNumber, const std::string& text) { skipped_.push_back({lineNumber, text}); }
   // Why the last reader refused its file, when it knows better than the
   // invalid-format message (empty, or a reason naming the file).
@@ -157,6 +164,56 @@ class TElementList : public TElementListBase {
   void SortItems() {
     std::stable_sort(items_.begin(), items_.end(),
                      [](const Item& a, const Item& b) { return CompareElementListKeys(a.Key, b.Key) < 0; });
+  }
+
+  // Loads a file of fixed-size binary records (".opl", ".oko"): each usable
+  // record goes through `add`, unusable ones are kept as skipped, a trailing
+  // part record is ignored and reading stops at the item limit with its
+  // message. False when the file cannot be opened or holds no usable record.
+  template <std::size_t N, typename Decode, typename Usable, typename Add>
+  bool ReadRecordFile(const std::string& fileName, Decode decode, Usable usable, Add add) {
+    std::FILE* file = OpenRecordFile(fileName);
+    if (file == nullptr) return false;
+    ClearAndFree();
+    ClearSkipped();
+    std::array<std::uint8_t, N> bytes{};
+    int recordNumber = 0;
+    bool more = false;
+    while (std::fread(bytes.data(), 1, N, file) == N) {
+      if (Count() >= ItemLimit) {
+        more = true;
+        break;
+      }
+      ++recordNumber;
+      Record record = decode(bytes);
+      if (!usable(record)) {
+        Skip(recordNumber, record.Name);
+        continue;
+      }
+      add(record);
+    }
+    std::fclose(file);
+    SortItems();
+    if (more) ShowFileLimitMessage(ItemLimit);
+    if (Count() == 0) {
+      readError_ = NoElementsText(fileName);
+      return false;
+    }
+    Loaded = 1;
+    return true;
+  }
+  // Writes every record through `encode` (N bytes each) in list order.
+  template <std::size_t N, typename Encode>
+  bool WriteRecordFile(const std::string& fileName, Encode encode) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(Count()) * N);
+    for (int k = 0; k < Count(); ++k) {
+      const std::array<std::uint8_t, N> record = encode(Data(k));
+      bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
+    }
+    if (!WriteElementFile(fileName, bytes)) return false;
+    Loaded = 1;
+    return true;
   }
 
   std::vector<Item> items_;
