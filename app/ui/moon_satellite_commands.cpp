@@ -46,10 +46,7 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
     const TEphemerisPeriodState& p = s.Period;
     TJupiterephfenster table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, s.Step,
                              0, 0, s.VsopLevelA);
-    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
-    PrepareOutput(table);
-    dispatcher_->FinishStandardRun(table, 100);
-    if (table.Stopped == 0) shown_kind_ = 100;
+    RunStandardTable(table, 100);
   });
   // Saturn's moons: the five-moon table (110) and the eight-moon one (111);
   // each records its own kind, so a repeat gives the same table.
@@ -103,10 +100,7 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
       s.TableKind = kNoTableKind;
       return;
     }
-    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
-    PrepareOutput(table);
-    dispatcher_->FinishStandardRun(table, 880);
-    if (table.Stopped == 0) shown_kind_ = 880;
+    RunStandardTable(table, 880);
   });
   // Every loaded satellite at the period start.
   dispatcher_->Register(881, [this] {

@@ -154,6 +154,17 @@ void TTableCommands::PrepareLocationFile() {
   if (!folder.empty()) TOrtwahldialog::DefaultFileName() = folder + "/orte.csv";
 }
 
+void TTableCommands::RunStandardTable(TKeplereph& table, std::int32_t kind, std::int32_t object) {
+  const TEphemerisPeriodState& p = form_.State().Period;
+  table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
+  PrepareOutput(table);
+  dispatcher_->FinishStandardRun(table, kind);
+  if (table.Stopped == 0) {
+    shown_kind_ = kind;
+    shown_object_ = object;
+  }
+}
+
 void TTableCommands::PrepareOutput(TKeplereph& table) {
   table.OutputSheet = &form_.Workbook();
   table.OutputGrid = &form_.Grid();
@@ -172,13 +183,7 @@ void TTableCommands::RegisterKinds() {
                      p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentAsteroid, p.Start, p.End, s.Step,
                          s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 0, std::string());
-    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
-    PrepareOutput(table);
-    dispatcher_->FinishStandardRun(table, 21);
-    if (table.Stopped == 0) {
-      shown_kind_ = 21;
-      shown_object_ = 0;
-    }
+    RunStandardTable(table, 21);
   });
   // The Sun.
   dispatcher_->Register(51, [this] {
@@ -188,13 +193,7 @@ void TTableCommands::RegisterKinds() {
                     s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, p.Start, p.End, s.Step, s.IntegrationTolerance,
                          s.VsopLevelA, s.VsopLevelB);
-    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
-    PrepareOutput(table);
-    dispatcher_->FinishStandardRun(table, 51);
-    if (table.Stopped == 0) {
-      shown_kind_ = 51;
-      shown_object_ = 0;
-    }
+    RunStandardTable(table, 51);
   });
   // The planets: Pluto only within its theory's range (nothing is made
   // or painted outside it).
@@ -212,13 +211,7 @@ void TTableCommands::RegisterKinds() {
                   s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     table.initialisieren(LanguageEnglish, p.Selection, s.ObjectNumber, p.TableConfig, p.Start, p.End, s.Step,
                          s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
-    PrepareOutput(table);
-    dispatcher_->FinishStandardRun(table, 71);
-    if (table.Stopped == 0) {
-      shown_kind_ = 71;
-      shown_object_ = s.ObjectNumber;
-    }
+    RunStandardTable(table, 71, s.ObjectNumber);
   });
   RegisterMoonAndSatelliteKinds();
   RegisterSeasonKind();
@@ -354,13 +347,7 @@ void TTableCommands::RegisterBodyKinds() {
                    p.Start, p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     table.initialisieren(s.MoonCacheFlag, s.MoonOption, LanguageEnglish, p.Selection, p.TableConfig, p.Start, p.End,
                          s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
-    PrepareOutput(table);
-    dispatcher_->FinishStandardRun(table, 61);
-    if (table.Stopped == 0) {
-      shown_kind_ = 61;
-      shown_object_ = 0;
-    }
+    RunStandardTable(table, 61);
   });
   // The current comet.
   dispatcher_->Register(41, [this] {
@@ -370,13 +357,7 @@ void TTableCommands::RegisterBodyKinds() {
                     s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentComet, p.Start, p.End, s.Step,
                          s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
-    PrepareOutput(table);
-    dispatcher_->FinishStandardRun(table, 41);
-    if (table.Stopped == 0) {
-      shown_kind_ = 41;
-      shown_object_ = 0;
-    }
+    RunStandardTable(table, 41);
   });
   // The current object of the user catalogue; an index outside the list
   // is refused by the table with its message.

@@ -121,6 +121,10 @@ class TTableCommands : public QObject {
 
   // Makes an ephemeris object write into the window's sheet and grid.
   void PrepareOutput(TKeplereph& table);
+  // Runs a time-loop table over the main window's period, writes it and
+  // finishes the run; a finished (not cancelled) table becomes the one on
+  // show, with `object` for the tables of a chosen object.
+  void RunStandardTable(TKeplereph& table, std::int32_t kind, std::int32_t object = 0);
 
  protected:
   // Double-clicks on the date and place panels of the status line.
