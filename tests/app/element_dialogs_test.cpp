@@ -34,17 +34,14 @@
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
+#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
 
 namespace fs = std::filesystem;
 
-void SavePng(QWidget& widget, const std::string& name) {
-  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-  fs::create_directories(folder);
-  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
-}
+using test::SavePng;
 
 // Types into an edit and leaves it, as the user moving to another field.
 void Enter(QLineEdit* edit, const QString& text) {

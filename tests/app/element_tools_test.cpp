@@ -30,17 +30,14 @@
 #include "platform/settings_store.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
+#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
 
 namespace fs = std::filesystem;
 
-void SavePng(QWidget& widget, const std::string& name) {
-  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-  fs::create_directories(folder);
-  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
-}
+using test::SavePng;
 
 // Runs `drive` on the modal dialog the next command opens.
 void OnNextDialog(std::function<void(TCalculatorDialog&)> drive) {

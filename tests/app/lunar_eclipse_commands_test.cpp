@@ -25,6 +25,7 @@
 #include "platform/settings_store.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
+#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
@@ -41,11 +42,7 @@ void WhenModalShown(const std::function<void(QDialog&)>& act) {
   });
 }
 
-void SavePng(QWidget& widget, const std::string& name) {
-  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-  fs::create_directories(folder);
-  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
-}
+using test::SavePng;
 
 void SetDate(TObserverRecord& r, int day, int month, int year) {
   r.Day = day;

@@ -27,17 +27,14 @@
 #include "support/temp_folder.h"
 #include "tables/ui/satellite_dialogs.h"
 #include "theories/tle.h"
+#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
 
 namespace fs = std::filesystem;
 
-void SavePng(QWidget& widget, const std::string& name) {
-  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-  fs::create_directories(folder);
-  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
-}
+using test::SavePng;
 
 // Cancels at the first progress step.
 class CancellingProgress : public ProgressReporter {

@@ -22,17 +22,14 @@
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 #include "tables/ui/single_date_page_view.h"
+#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
 
 namespace fs = std::filesystem;
 
-void SavePng(QWidget& widget, const std::string& name) {
-  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-  fs::create_directories(folder);
-  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
-}
+using test::SavePng;
 
 // Cancels at the first progress step.
 class CancellingProgress : public ProgressReporter {

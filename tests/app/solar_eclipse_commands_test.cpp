@@ -24,6 +24,7 @@
 #include "platform/settings_store.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
+#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
@@ -36,11 +37,7 @@ void WhenModalShown(const std::function<void(QDialog&)>& act) {
   });
 }
 
-void SavePng(QWidget& widget, const std::string& name) {
-  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-  fs::create_directories(folder);
-  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
-}
+using test::SavePng;
 
 // Presses cancel at the third progress step.
 class CancellingProgress : public ProgressReporter {

@@ -39,6 +39,7 @@
 #include "platform/settings_store.h"
 #include "support/fixtures.h"
 #include "support/temp_folder.h"
+#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
@@ -70,11 +71,7 @@ void Click(QDialog& dialog, const char* name) {
   button->click();
 }
 
-void SavePng(QWidget& widget, const std::string& name) {
-  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-  fs::create_directories(folder);
-  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
-}
+using test::SavePng;
 
 double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
   constexpr double d = M_PI / 180.0;

@@ -30,6 +30,7 @@
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
+#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
@@ -182,11 +183,7 @@ void WhenModalShown(const std::function<void(QDialog&)>& act) {
   });
 }
 
-void SavePng(QWidget& widget, const std::string& name) {
-  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-  fs::create_directories(folder);
-  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
-}
+using test::SavePng;
 
 class TimePlaceCommands : public ::testing::Test {
  protected:

@@ -30,17 +30,14 @@
 #include <QComboBox>
 #include <QRegularExpression>
 #include <QLabel>
+#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
 
 namespace fs = std::filesystem;
 
-void SavePng(QWidget& widget, const std::string& name) {
-  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-  fs::create_directories(folder);
-  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
-}
+using test::SavePng;
 
 class ToolCommands : public ::testing::Test {
  protected:

@@ -24,6 +24,7 @@
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 #include "theories/tle.h"
+#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
@@ -33,11 +34,7 @@ namespace fs = std::filesystem;
 const std::string kSets =
     (std::filesystem::path(KVX_FIXTURE_DIR).parent_path().parent_path() / "fixtures" / "satellites.tle").string();
 
-void SavePng(QWidget& widget, const std::string& name) {
-  const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-  fs::create_directories(folder);
-  widget.grab().save(QString::fromStdString((folder / (name + ".png")).string()));
-}
+using test::SavePng;
 
 class SatelliteDialogs : public ::testing::Test {
  protected:
