@@ -97,25 +97,7 @@ bool Planetoidentabelle::Neuedateiladen(std::uint8_t& kind, const std::string& f
   }
   if (errorText.empty()) errorText = readError_;
 
-  if (!ok) {
-    LoadBuiltInList();
-    Select(0);
-    Changed();
-    if (showMessages) {
-      if (!errorText.empty()) {
-        ShowMessage(errorText, errorText, MessageIcon::Error);
-      } else {
-        ShowInvalidFormatError(fileName);
-      }
-    }
-    return false;
-  }
-  SetFileName(fileName);
-  SelectRequested(index);
-  BuiltInListShown = 0;
-  Changed();
-  if (showMessages) ReportSkippedElementLines(skipped_, fileName);
-  return true;
+  return FinishLoad(ok, fileName, errorText, index, showMessages, [this] { LoadBuiltInList(); });
 }
 
 void Planetoidentabelle::LoadBuiltInList() {

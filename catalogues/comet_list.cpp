@@ -63,26 +63,8 @@ bool Kometentabelle::Neuedateiladen(std::uint8_t& kind, const std::string& fileN
     ShowInvalidFormatWarning(fileName);
   }
 
-  if (!ok) {
-    const std::string errorText = readError_;
-    LoadBuiltInList();
-    Select(0);
-    Changed();
-    if (showMessages) {
-      if (!errorText.empty()) {
-        ShowMessage(errorText, errorText, MessageIcon::Error);
-      } else {
-        ShowInvalidFormatError(fileName);
-      }
-    }
-    return false;
-  }
-  SetFileName(fileName);
-  SelectRequested(index);
-  BuiltInListShown = 0;
-  Changed();
-  if (showMessages) ReportSkippedElementLines(skipped_, fileName);
-  return true;
+  const std::string errorText = readError_;  // before the built-in list replaces the items
+  return FinishLoad(ok, fileName, errorText, index, showMessages, [this] { LoadBuiltInList(); });
 }
 
 void Kometentabelle::LoadBuiltInList() {

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "catalogues/list_messages.h"
 #include "platform/busy_cursor.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -66,6 +67,29 @@ std::FILE* TElementListBase::OpenRecordFile(const std::string& fileName) {
   struct stat info {};
   if (::stat(fileName.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
   return std::fopen(fileName.c_str(), "rb");
+}
+
+bool TElementListBase::FinishLoad(bool ok, const std::string& fileName, const std::string& errorText, int index,
+                                  bool showMessages, const std::function<void()>& loadBuiltIn) {
+  if (!ok) {
+    loadBuiltIn();
+    Select(0);
+    Changed();
+    if (showMessages) {
+      if (!errorText.empty()) {
+        ShowMessage(errorText, errorText, MessageIcon::Error);
+      } else {
+        ShowInvalidFormatError(fileName);
+      }
+    }
+    return false;
+  }
+  SetFileName(fileName);
+  SelectRequested(index);
+  BuiltInListShown = 0;
+  Changed();
+  if (showMessages) ReportSkippedElementLines(skipped_, fileName);
+  return true;
 }
 
 bool TElementListBase::suchen(const std::string& text) {

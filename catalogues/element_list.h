@@ -100,6 +100,12 @@ class TElementListBase {
   // Selects `index` when it lies in the list, else item 0 (none when empty).
   void SelectRequested(int index) { Select(index >= 0 && index < Count() ? index : 0); }
   void ClearSkipped() { skipped_.clear(); }
+  // Ends a load: when it failed, the built-in list through `loadBuiltIn`,
+  // item 0 selected and (with showMessages) `errorText` or the invalid-format
+  // message shown, false; otherwise the file's name kept, `index` selected
+  // and the skipped lines reported, true. The change hook is raised in both.
+  bool FinishLoad(bool ok, const std::string& fileName, const std::string& errorText, int index, bool showMessages,
+                  const std::function<void()>& loadBuiltIn);
   // Opens an existing plain file for reading (nullptr for a folder or a
   // missing or unreadable file).
   static std::FILE* OpenRecordFile(const std::string& fileName);
