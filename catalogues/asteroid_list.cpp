@@ -140,14 +140,7 @@ int Planetoidentabelle::ReadOwnCsvFile(const std::string& fileName) {
         break;
     }
   }
-  SortItems();
-  if (more) ShowFileLimitMessage(ItemLimit);
-  if (Count() == 0) {
-    readError_ = NoElementsText(fileName);
-    return 0;
-  }
-  Loaded = 1;
-  return 1;
+  return EndRead(fileName, more) ? 1 : 0;
 }
 
 bool Planetoidentabelle::WriteOwnCsvFile(const std::string& fileName) {
@@ -228,14 +221,7 @@ bool Planetoidentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
     }
     AddRecord(e);
   }
-  SortItems();
-  if (more) ShowFileLimitMessage(ItemLimit);
-  if (Count() == 0) {
-    readError_ = NoElementsText(fileName);
-    return false;
-  }
-  Loaded = 1;
-  return true;
+  return EndRead(fileName, more);
 }
 
 bool Planetoidentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {

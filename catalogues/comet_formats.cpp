@@ -276,14 +276,7 @@ bool Kometentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
     e.Epoch = e.PerihelionTime;
     AddRecord(e);
   }
-  SortItems();
-  if (more) ShowFileLimitMessage(ItemLimit);
-  if (Count() == 0) {
-    readError_ = NoElementsText(fileName);
-    return false;
-  }
-  Loaded = 1;
-  return true;
+  return EndRead(fileName, more);
 }
 
 bool Kometentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {

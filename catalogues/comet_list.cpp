@@ -105,14 +105,7 @@ int Kometentabelle::ReadOwnCsvFile(const std::string& fileName) {
         break;
     }
   }
-  SortItems();
-  if (more) ShowFileLimitMessage(ItemLimit);
-  if (Count() == 0) {
-    readError_ = NoElementsText(fileName);
-    return 0;
-  }
-  Loaded = 1;
-  return 1;
+  return EndRead(fileName, more) ? 1 : 0;
 }
 
 bool Kometentabelle::WriteOwnCsvFile(const std::string& fileName) {

@@ -171,6 +171,19 @@ class TElementList : public TElementListBase {
     std::stable_sort(items_.begin(), items_.end(),
                      [](const Item& a, const Item& b) { return CompareElementListKeys(a.Key, b.Key) < 0; });
   }
+  // Ends a reader: the items sorted, the limit message when the file held
+  // more, then true with the list marked loaded, or false with the
+  // no-elements reason when nothing usable was read.
+  bool EndRead(const std::string& fileName, bool more) {
+    SortItems();
+    if (more) ShowFileLimitMessage(ItemLimit);
+    if (Count() == 0) {
+      readError_ = NoElementsText(fileName);
+      return false;
+    }
+    Loaded = 1;
+    return true;
+  }
 
   // Loads a file of fixed-size binary records (".opl", ".oko"): each usable
   // record goes through `add`, unusable ones are kept as skipped, a trailing
@@ -199,14 +212,7 @@ class TElementList : public TElementListBase {
       add(record);
     }
     std::fclose(file);
-    SortItems();
-    if (more) ShowFileLimitMessage(ItemLimit);
-    if (Count() == 0) {
-      readError_ = NoElementsText(fileName);
-      return false;
-    }
-    Loaded = 1;
-    return true;
+    return EndRead(fileName, more);
   }
   // Writes every record through `encode` (N bytes each) in list order.
   template <std::size_t N, typename Encode>
