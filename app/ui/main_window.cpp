@@ -3,6 +3,8 @@
 #include "app/ui/time_place_commands.h"
 #include "app/ui/element_tool_commands.h"
 #include "app/ui/element_commands.h"
+#include "app/ui/user_catalogue_commands.h"
+#include "app/ui/asteroid_database_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -111,6 +113,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   InstallTimePlaceCommands(*this);
   InstallElementToolCommands(*this);
   InstallElementDialogCommands(*this);
+  InstallUserCatalogueCommands(*this);
+  InstallAsteroidDatabaseCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
   ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 
@@ -271,6 +275,8 @@ void TMainForm::LoadStartupSettings() {
   state_.Period.IntegrationDatabaseLastJd = theory_.VspLastJulianDate;
   state_.Period.PositionFilesLastJd = theory_.VscLastJulianDate;
   state_.Period.PositionFiles = theory_.Handles();
+  LoadUserCatalogueAtStartup(*this);
+  FindAsteroidDatabaseFiles(*this);
   // The default configuration of the data folder, when there is one.
   if (LoadConfiguration(state_.DataFolder + "/" + kDefaultConfigFileName)) {
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));
