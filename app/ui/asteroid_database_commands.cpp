@@ -1,14 +1,18 @@
 #include "app/ui/asteroid_database_commands.h"
 
+#include "app/ui/batch_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "catalogues/ui/asteroid_database_dialog.h"
 #include "app/table_dispatcher.h"
+#include "catalogues/asteroid_selection.h"
 #include "core/asteroid_database.h"
 #include "engine/ephemeris_table.h"
 #include "platform/busy_cursor.h"
+#include "platform/folder_chooser.h"
 #include "platform/globals.h"
+#include "platform/messages.h"
 #include "tables/batch_tables.h"
 
 namespace kvx {
@@ -52,26 +56,33 @@ void PlanetoidenausDatenbank2Click(TMainForm& form) {
   }
   const TEphemerisPeriodState& p = s.Period;
   form.PrepareSheetForBatch();
-  TBatchRun run;
-  run.Language = LanguageEnglish;
-  run.Settings = p.PositionFiles;
-  run.SiderealFlag = p.ApparentSiderealTime;
-  run.Mode = 1;
-  run.Output = 0;
-  run.ToSheet = s.WorkbookView;
-  run.VsopLevelA = s.VsopLevelA;
-  run.VsopLevelB = s.VsopLevelB;
-  run.IntegrationTolerance = s.IntegrationTolerance;
-  run.Step = s.Step;
-  run.Start = p.Start;
-  run.Config = p.TableConfig;
-  run.Selection = p.Selection;
+  const TBatchRun run = BatchRunOf(form, 1, 0);
   TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start,
                    p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
   form.Tables().PrepareOutput(table);
   form.ShowHourglass();
   if (AsteroidDatabaseEphemerides(run, table, s.ChosenDatabaseAsteroids, s.CurrentAsteroid)) s.DocumentSaved = 0;
   form.RestoreCursor();
+}
+
+// Objects | Folder for asteroid databases: another folder empties both kept
+// lists, searches the new folder and has the list choice start anew.
+void Asteroidendatenbanken1Click(TMainForm& form) {
+  std::string& folder = form.StoredSettings().AsteroidFolder;
+  std::string chosen = folder;
+  if (!SelectFolder(chosen, 0, 0) || chosen == folder) return;
+  folder = chosen;
+  TMainFormState& s = form.State();
+  std::string error;
+  for (const char* name : {kAsteroidSourceListFile, kAsteroidChosenListFile}) {
+    if (!WriteSelectionList(s.DataFolder + "/" + name, {}, error)) {
+      ShowMessage("Die Auswahlliste wurde nicht gespeichert: " + error, "The selection list was not saved: " + error,
+                  MessageIcon::Error);
+    }
+  }
+  s.ChosenDatabaseAsteroids.clear();
+  s.DatabaseListChanged = 1;
+  FindAsteroidDatabaseFiles(form);
 }
 
 }  // namespace
@@ -109,6 +120,8 @@ void InstallAsteroidDatabaseCommands(TMainForm& form) {
   menu.RegisterHandler("PlanetoidenausDatenbank1", [&form] { PlanetoidenausDatenbank1Click(form); });
   menu.RegisterHandler("Planetoidendatenbank1", [&form] { Planetoidendatenbank1Click(form); });
   menu.RegisterHandler("PlanetoidenausDatenbank2", [&form] { PlanetoidenausDatenbank2Click(form); });
+  menu.RegisterHandler("Asteroidendatenbanken1", [&form] { Asteroidendatenbanken1Click(form); });
+  menu.SetEnabled("Asteroidendatenbanken1", true);
   menu.RegisterHandler("BahnelementeDatenbanktool1", [&form] {
     ShowAsteroidDatabaseBuilder(form.State().DataFolder, &form);
     // New files may have appeared in the database folder.

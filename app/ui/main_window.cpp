@@ -5,6 +5,7 @@
 #include "app/ui/element_commands.h"
 #include "app/ui/user_catalogue_commands.h"
 #include "app/ui/asteroid_database_commands.h"
+#include "app/ui/batch_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -115,6 +116,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   InstallElementDialogCommands(*this);
   InstallUserCatalogueCommands(*this);
   InstallAsteroidDatabaseCommands(*this);
+  InstallElementFileBatchCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
   ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 

@@ -29,10 +29,12 @@
 #include "core/name_tables.h"
 #include "core/observer_record.h"
 #include "engine/table_globals.h"
+#include "platform/folder_chooser.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
 #include "support/qt/save_png.h"
+#include "support/recording_folder_chooser.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
@@ -209,6 +211,23 @@ TEST_F(AsteroidDatabaseCommands, BuilderThenDatabaseTableAgreesWithTheElementTab
     if (form.Workbook().Text(row, 1).find("Vesta") != std::string::npos) vestaShown = true;
   }
   EXPECT_TRUE(vestaShown);
+
+  // Another database folder (empty): the kept lists and the choice are
+  // emptied and the database items disabled.
+  RecordingFolderChooser folders;
+  FolderChooser* previousChooser = SetFolderChooser(&folders);
+  fs::create_directories(home_.Path() / "empty");
+  folders.QueueAnswer((home_.Path() / "empty").string());
+  ASSERT_TRUE(menu.Trigger("Asteroidendatenbanken1"));
+  EXPECT_EQ(form.StoredSettings().AsteroidFolder, (home_.Path() / "empty").string());
+  EXPECT_TRUE(s.DatabaseFiles.empty());
+  EXPECT_TRUE(s.ChosenDatabaseAsteroids.empty());
+  EXPECT_EQ(s.DatabaseListChanged, 1);
+  EXPECT_FALSE(menu.IsEnabled("PlanetoidenausDatenbank1"));
+  std::vector<std::string> kept{"x"};
+  ASSERT_TRUE(ReadSelectionList(s.DataFolder + "/" + kAsteroidChosenListFile, kept));
+  EXPECT_TRUE(kept.empty());
+  SetFolderChooser(previousChooser);
 }
 
 TEST_F(AsteroidDatabaseCommands, ListChoiceKeepsItsListsAndMovesInReverseOrder) {
