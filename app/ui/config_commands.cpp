@@ -51,6 +51,10 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.Selection = st.Period.Selection;
   s.Satellite = CurrentSatelliteNumber;
   s.SolarEclipseKinds = st.SolarEclipseCriterion;
+  s.EventOptions = st.EventSearchOptions;
+  s.ResultsIntoTable = st.ResultsIntoTable;
+  s.EventUsesPeriod = st.EventUsesPeriod;
+  s.KeplerElementsInverted = st.AsteroidDatabase;
   if (tables_ != nullptr) {
     s.SatelliteDays = tables_->SatelliteSettings().EpochWindowDays;
     s.SatelliteSunAltitude = tables_->SatelliteSettings().TwilightChoice;
@@ -141,6 +145,10 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.SolarEclipseSearchMinutes = s.EclipseSearchMinutes;
   state_.SolarEclipseSearchSpanHours = s.EclipseSearchSpanHours;
   state_.SolarEclipseCriterion = s.SolarEclipseKinds;
+  state_.EventSearchOptions = s.EventOptions;
+  state_.ResultsIntoTable = s.ResultsIntoTable;  // flags as stored: non-zero is set
+  state_.EventUsesPeriod = s.EventUsesPeriod;
+  state_.AsteroidDatabase = s.KeplerElementsInverted;
   o.HorizonAltitudes = s.HorizonAltitudes;
   RiseSetAltitudes = s.HorizonAltitudes;
   Integrator().Setup = s.Integration;
