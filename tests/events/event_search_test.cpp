@@ -20,6 +20,7 @@
 #include "platform/globals.h"
 #include "support/fixtures.h"
 #include "support/recording_message_sink.h"
+#include "support/recording_progress.h"
 #include "support/theory_selection.h"
 
 namespace kvx {
@@ -189,6 +190,30 @@ TEST_F(EventSearchRun, RefinedConjunctionsAgreeWithSwissEphemeris) {
     RecordProperty("worst_" + std::to_string(c.body) + "_" + std::to_string(c.kind), std::to_string(worst));
   }
   EXPECT_TRUE(messages_.messages.empty());
+}
+
+// Cancel during the second search: the run reports "Kein Ereignis
+// gefunden.", the event found before stays in the list and the flag is
+// cleared.
+TEST_F(EventSearchRun, CancelKeepsTheFindsAndClearsTheFlag) {
+  RecordingProgress progress;
+  progress.abort_at_step = 100;  // past the first perihelion (about 43 steps), before the second
+  ProgressReporter* previous = SetProgressReporter(&progress);
+  TEventSearchRun run(context_, list_);
+  run.Options.ObjectCode = 3;
+  run.Options.EventKind = 0;
+  run.ResultsIntoTable = true;
+  run.Start = At(58849);
+  run.Answerer = Script({kEventAnswerSearchOn, kEventAnswerStop});
+  EXPECT_EQ(run.Run("5", "300"), kEventAnswerStop);
+  SetProgressReporter(previous);
+  ASSERT_EQ(shown_.size(), 2u);
+  EXPECT_NE(shown_[0].find("Mars|Perihel|"), std::string::npos) << shown_[0];
+  EXPECT_NE(shown_[1].find("Kein Ereignis gefunden."), std::string::npos) << shown_[1];
+  EXPECT_EQ(list_.Count(), 1);
+  EXPECT_EQ(AbortRequested, 0);
+  EXPECT_TRUE(run.CanHandOverDate());
+  EXPECT_DOUBLE_EQ(run.LastEvent.Mjd, list_.At(0).Mjd());
 }
 
 TEST_F(EventSearchRun, BadInputRunsNothingAndTheHourCarries) {
