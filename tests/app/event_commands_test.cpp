@@ -3,8 +3,9 @@
 // kind 84; then a search without the period answered "Nochmals", then
 // "Datum weiterverwenden", then "Schließen und Datum weiterverwenden": the
 // main window's date is the second event's own instant. Cancel restores the
-// date. Pictures of the dialog (both languages), the event-found window and
-// the main window with the table go to test-output.
+// date; a start outside Pluto's range offers Neptune instead. Pictures of
+// the dialog (both languages), the event-found window and the main window
+// with the table go to test-output.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -169,16 +170,23 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   EXPECT_EQ(state.Period.Start.Month, 12);
   EXPECT_EQ(state.Period.Start.Day, 8);
 
-  // Cancel: the date as it was, the options untouched.
+  // Pluto chosen, a start before the internal series' range (1889): Pluto
+  // is disabled and Neptune chosen instead. Cancel: the date as it was, the
+  // options untouched.
+  state.EventSearchOptions.ObjectCode = 8;
+  SetDate(state.Period.Start, 1, 1, 1850);
   const double before = state.Period.Start.Mjd;
   WhenModalShown([](QDialog& dialog) {
     auto& search = static_cast<TExtremumsuchen&>(dialog);
+    EXPECT_FALSE(search.ObjectRadios[8]->isEnabled());
+    EXPECT_TRUE(search.ObjectRadios[7]->isChecked());
+    EXPECT_TRUE(search.KindRadios[6]->isChecked());
     search.ObjectRadios[1]->click();
     search.CancelButton->click();
   });
   commands.Trigger("Ereignissuchen1");
   EXPECT_DOUBLE_EQ(state.Period.Start.Mjd, before);
-  EXPECT_EQ(state.EventSearchOptions.ObjectCode, 3);
+  EXPECT_EQ(state.EventSearchOptions.ObjectCode, 8);
   EXPECT_EQ(AbortRequested, 0);
 }
 
