@@ -143,11 +143,24 @@ int TEventSearchRun::Report(bool found, bool aborted, double value, int kind) {
 int TEventSearchRun::RunEngine() {
   const int object = Options.ObjectCode, kind = Options.EventKind;
   tsuchobjekt engine(context_);
+  // Elements or settings the engine refuses: its message once, no run
+  // (each window would refuse again).
+  if (!engine.InputAccepted(object, DifferenceLoopKind(kind) ? search_kind::kSun : object, Asteroid, Comet, step_,
+                            window_, Working.Mjd)) {
+    return 0;
+  }
   const bool silent = ResultsIntoTable && UsePeriod;
+  TTheorySelection selection = context_.Selection;
+  if (context_.FastSearch != 0) selection.bytes[0] = kPlanetTheoryInternal;
   for (;;) {
     double time = 0, value = 0;
     bool found = false;
-    if (DifferenceLoopKind(kind)) {
+    // A window that starts past the engine's dates (or Pluto's theory):
+    // its message, then as after a cancel. Without this check a body that
+    // gives no place there would be searched window after window for ever.
+    if (!engine.datum_pruefen(true, selection, object, object, Working.Mjd)) {
+      found = false;
+    } else if (DifferenceLoopKind(kind)) {
       found = engine.schleife_2(true, false, kind, UsePeriod, End.Mjd, false, 1, 1, false, search_kind::kSun, object,
                                 Working, Asteroid, Comet, step_, window_, End.Mjd, time, value);
     } else {

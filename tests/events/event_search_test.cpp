@@ -240,6 +240,31 @@ TEST_F(EventSearchRun, BadInputRunsNothingAndTheHourCarries) {
   EXPECT_NE(shown_[0].find("Jupiter|Perihel|20-01-2023"), std::string::npos) << shown_[0];
   EXPECT_TRUE(run.CanHandOverDate());
 
+  // An asteroid whose elements the engine refuses: its message once, no
+  // search, no event-found window.
+  messages_.messages.clear();
+  shown_.clear();
+  run.Options.ObjectCode = 10;
+  run.Options.EventKind = 0;
+  run.AsteroidName = "Refused";
+  run.Asteroid = TAsteroidElements{};
+  EXPECT_EQ(run.Run("5", "300"), 0);
+  EXPECT_EQ(messages_.messages.size(), 1u);
+  EXPECT_TRUE(shown_.empty());
+
+  // Pluto's perihelion from 2078 with the internal series (to 2100): the
+  // window after the theory's end stops with the date message and the
+  // event-found window's "Kein Ereignis gefunden.", no endless search.
+  messages_.messages.clear();
+  run.Options.ObjectCode = 8;
+  run.Start = At(80000);  // 2078 Jan
+  run.Answerer = Script({kEventAnswerStop});
+  EXPECT_EQ(run.Run("15", "300"), kEventAnswerStop);
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(messages_.messages[0].text, "Ungültiges Datum für die Suche.");
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_NE(shown_[0].find("Kein Ereignis gefunden."), std::string::npos) << shown_[0];
+
   const TObserverRecord late = At(60310 + 23.0 / 24 + 40.0 / 1440);  // 2024 Jan 1, 23:40 UT, zone 0
   EXPECT_EQ(EventDateHourText(late), "02-01-2024 0h");
 }
