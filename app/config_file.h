@@ -58,6 +58,7 @@
 #include "core/table_config.h"
 #include "core/table_step.h"
 #include "engine/nbody_setup.h"
+#include "events/search_options.h"
 #include "setup/column_titles.h"
 #include "setup/data_formats.h"
 #include "theories/theory_types.h"
@@ -74,7 +75,7 @@ inline constexpr std::size_t kConfigPathCount = 12;
 inline constexpr std::size_t kConfigPathCapacity = 255;
 
 inline constexpr std::size_t kMeridianFeaturesRecordSize = 300;
-inline constexpr std::size_t kConjunctionOptionsRecordSize = 40;
+// kConjunctionOptionsRecordSize (40) comes from events/search_options.h.
 inline constexpr std::size_t kEventOptionsRecordSize = 16;
 inline constexpr std::size_t kOrbitOptionsRecordSize = 20;
 inline constexpr std::size_t kAlmanacOptionsSize = 39;
