@@ -231,7 +231,8 @@ int TConjunctionSearchRun::RunTable() {
   for (int row = 0; row < kSeparationTableRows; ++row) {
     Working = Period;
     Working.Mjd = Period.Mjd + row * step;
-    if (row > 0 && Working.Mjd > End.Mjd) break;
+    // A millisecond of slack keeps the last row that rounding puts just past the end.
+    if (row > 0 && Working.Mjd > End.Mjd + 1e-8) break;
     UTToLocalTime(Working);
     double separation = 0;
     if (engine.schleife_3(StarNumber, UserObjectNumber, pair.First, pair.Second, Working, Asteroid, Comet,
