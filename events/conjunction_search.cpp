@@ -202,7 +202,6 @@ int TConjunctionSearchRun::RunEngine() {
 }
 
 int TConjunctionSearchRun::RunTable() {
-  ListLines.clear();
   if (!std::isfinite(TableStep) || TableStep <= 0) {
     ShowMessage("Die Schrittweite der Tabelle muss größer als 0 sein.", "The table step must be greater than 0.",
                 MessageIcon::Error);

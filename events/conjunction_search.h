@@ -110,6 +110,8 @@ class TConjunctionSearchRun {
   std::vector<std::pair<double, std::int32_t>> Windows;
 
   bool CanHandOverDate() const { return HasLastEvent && !UsePeriod; }
+  // The engine's context (the dialog installs the star catalogue it loads).
+  TSearchContext& Context() { return context_; }
   // The pair as the options name it.
   TConjunctionPair Pair() const;
 

@@ -87,6 +87,12 @@ void WriteCell(TCellSink& sink, int row, int col, C column, const tEvent& e) {
 
 }  // namespace
 
+bool ListHoldsConjunctions(const TEventList& events) {
+  return !events.Empty() && std::all_of(events.begin(), events.end(), [](const TEventList::Entry& entry) {
+    return entry.Event->ConjunctionKind() >= 1 && entry.Event->ConjunctionKind() <= 3;
+  });
+}
+
 std::vector<C> ConjunctionColumns(const TTableConfigRecord& config, const TEventList& events) {
   std::vector<C> columns;
   for (const ColumnInfo& info : kColumns) {

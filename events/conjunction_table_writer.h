@@ -25,6 +25,10 @@
 
 namespace kvx {
 
+// True when the list's events carry a conjunction kind (1..3): the list is
+// then written by this writer also where the event table is asked for.
+bool ListHoldsConjunctions(const TEventList& events);
+
 // The columns of a list: caption slot, caption suffix and what fills them.
 enum class TConjunctionColumn : std::uint8_t {
   FirstName, SecondName, Date, Time, JulianDate, Separation, SunAltitude, Altitude1, Altitude2,
