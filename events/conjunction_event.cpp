@@ -1,11 +1,11 @@
 #include "events/conjunction_event.h"
 
 #include <cmath>
+#include <limits>
 
 #include "core/frames.h"
 #include "core/text_conversion.h"
-#include "theories/observer_completion.h"
-#include "theories/sun_position.h"
+#include "core/vector_math.h"
 
 namespace kvx {
 
@@ -15,19 +15,24 @@ double Refracted(const TObserverRecord& r, double altitude) {
   return r.RefractionOn != 0 ? Refraction(altitude, r.Pressure, r.Temperature) : altitude;
 }
 
-TConjunctionObjectView View(tsuchobjekt& engine, const TSearchContext& context, TObserverRecord observer, int kind,
-                            const TConjunctionPair& pair) {
+// One object at the instant; `completed` receives the observer record as
+// the engine completed it.
+TConjunctionObjectView View(tsuchobjekt& engine, const TSearchContext& context, const TObserverRecord& observer,
+                            int kind, const TConjunctionPair& pair, TObserverRecord& completed) {
   TConjunctionObjectView view;
   engine.AsteroidElements = pair.Asteroid;
   engine.CometElements = pair.Comet;
   TTheorySelection selection = context.Selection;
   TEphemerisResultRecord result;
-  const double mjd = observer.Mjd;
-  if (!engine.planet(selection, kind, observer, result, 0, pair.StarNumber, pair.UserObjectNumber)) return view;
-  const double altitude = AltitudeOfObject(context.Sidereal, result.TopoRightAscension, result.TopoDeclination, mjd,
-                                           observer.Latitude, observer.Longitude);
+  completed = observer;
+  if (!engine.planet(selection, kind, completed, result, 0, pair.StarNumber, pair.UserObjectNumber)) return view;
+  const double altitude = AltitudeOfObject(context.Sidereal, result.TopoRightAscension, result.TopoDeclination,
+                                           observer.Mjd, observer.Latitude, observer.Longitude);
   if (!std::isfinite(altitude)) return view;
+  const bool topocentric = context.Topocentric != 0;
   view.Valid = true;
+  view.RightAscension = topocentric ? result.TopoRightAscension : result.Position.RightAscension;
+  view.Declination = topocentric ? result.TopoDeclination : result.Position.Declination;
   view.Altitude = Refracted(observer, altitude);
   view.Elongation = result.Physical.elongation;
   view.Side = result.Physical.sideText;
@@ -36,31 +41,43 @@ TConjunctionObjectView View(tsuchobjekt& engine, const TSearchContext& context, 
   return view;
 }
 
+// The Sun's altitude from the place of date the completion put into the
+// record (ecliptic longitude and latitude, turned to the equator of date).
+double SunAltitudeOf(const TSearchContext& context, const TObserverRecord& completed, double mjd) {
+  double x = 0, y = 0, z = 0, r = 0, ra = 0, dec = 0;
+  PolarToCartesian(x, y, z, 1.0, completed.SunLatitude, completed.SunLongitude);
+  EclipticToEquatorial(x, y, z, completed.Centuries);
+  CartesianToPolar(r, dec, ra, x, y, z);
+  return AltitudeOfObject(context.Sidereal, ra, dec, mjd, completed.Latitude, completed.Longitude);
+}
+
 }  // namespace
 
 TConjunctionScene ObserveConjunctionPair(tsuchobjekt& engine, const TSearchContext& context,
                                          const TObserverRecord& observer, const TConjunctionPair& pair) {
   TConjunctionScene scene;
-  scene.First = View(engine, context, observer, pair.First, pair);
-  scene.Second = View(engine, context, observer, pair.Second, pair);
-  // The Sun's altitude from the record completed by the first view's theory.
-  TObserverRecord completed = observer;
-  TTheorySelection selection = context.Selection;
-  if (context.FastSearch != 0) selection.bytes[0] = selection.bytes[1] = 0;
-  CompleteObserverRecord(context.Sidereal, selection, TTableConfigRecord{}, context.VsopLevelA, completed,
-                         context.Settings);
-  completed.Mjd = observer.Mjd;
-  const double sun = SunAltitude(1, context.Settings, completed.Centuries, completed.Latitude, completed.Longitude,
-                                 selection, context.VsopLevelA, context.Sidereal);
-  if (std::isfinite(sun)) scene.SunAltitude = Refracted(observer, sun);
+  TObserverRecord completed, unused;
+  scene.First = View(engine, context, observer, pair.First, pair, completed);
+  scene.Second = View(engine, context, observer, pair.Second, pair, unused);
+  if (!scene.First.Valid) completed = unused;
+  const double sun = SunAltitudeOf(context, completed, observer.Mjd);
+  if (std::isfinite(sun) && (scene.First.Valid || scene.Second.Valid)) scene.SunAltitude = Refracted(observer, sun);
   return scene;
 }
 
-std::unique_ptr<tEvent> MakeConjunctionEvent(tsuchobjekt& engine, const TSearchContext& context,
-                                             const TObserverRecord& observer, const TConjunctionPair& pair,
-                                             double separation, int conjunctionKind,
+double SceneSeparation(const TConjunctionScene& scene) {
+  if (!scene.First.Valid || !scene.Second.Valid) return std::numeric_limits<double>::quiet_NaN();
+  TAngularSeparationRecord rec;
+  rec.ra1 = scene.First.RightAscension;
+  rec.dec1 = scene.First.Declination;
+  rec.ra2 = scene.Second.RightAscension;
+  rec.dec2 = scene.Second.Declination;
+  return AngularSeparation(rec);
+}
+
+std::unique_ptr<tEvent> MakeConjunctionEvent(const TConjunctionScene& scene, const TObserverRecord& observer,
+                                             const TConjunctionPair& pair, double separation, int conjunctionKind,
                                              const TVisibilityFilter* filter) {
-  const TConjunctionScene scene = ObserveConjunctionPair(engine, context, observer, pair);
   if (filter != nullptr && filter->Active()) {
     if (!scene.First.Valid || !scene.Second.Valid) return nullptr;
     if (!filter->Passes(scene.SunAltitude, scene.First.Altitude, scene.Second.Altitude)) return nullptr;
@@ -70,6 +87,14 @@ std::unique_ptr<tEvent> MakeConjunctionEvent(tsuchobjekt& engine, const TSearchC
                                   scene.Second.Elongation, scene.SunAltitude, scene.First.Magnitude,
                                   scene.Second.Magnitude, std::string(), scene.First.Side, scene.Second.Side,
                                   static_cast<std::uint8_t>(conjunctionKind));
+}
+
+std::unique_ptr<tEvent> MakeConjunctionEvent(tsuchobjekt& engine, const TSearchContext& context,
+                                             const TObserverRecord& observer, const TConjunctionPair& pair,
+                                             double separation, int conjunctionKind,
+                                             const TVisibilityFilter* filter) {
+  return MakeConjunctionEvent(ObserveConjunctionPair(engine, context, observer, pair), observer, pair, separation,
+                              conjunctionKind, filter);
 }
 
 std::string ConjunctionListLine(const tEvent& event) {

@@ -59,6 +59,7 @@ struct TConjunctionObjectView {
   double Elongation = -360; // angle from the Sun, degrees [0, 180]
   std::string Side;         // "Ost"/"East" or "West"; empty for the Sun
   double Magnitude = -100;  // visual magnitude; -100 for stars and user objects
+  double RightAscension = 0, Declination = 0;  // the place the separation is taken of (degrees)
 };
 
 // Both objects and the Sun at the instant of `observer`.
@@ -70,7 +71,11 @@ struct TConjunctionObjectView {
 //           (refracted like the objects when the record's refraction is on).
 // Notes:    the altitudes are those of the topocentric places (what the
 //           observer sees); refraction uses the record's pressure (mbar) and
-//           temperature (degrees Celsius).
+//           temperature (degrees Celsius). The Sun's altitude is that of its
+//           place of date from the observer completion (arc seconds from the
+//           full theory: nothing an altitude limit in whole degrees sees).
+//           The places kept for the separation are topocentric with the
+//           context's topocentric flag, else geocentric.
 struct TConjunctionScene {
   TConjunctionObjectView First;
   TConjunctionObjectView Second;
@@ -78,6 +83,9 @@ struct TConjunctionScene {
 };
 TConjunctionScene ObserveConjunctionPair(tsuchobjekt& engine, const TSearchContext& context,
                                          const TObserverRecord& observer, const TConjunctionPair& pair);
+// The signed separation of the scene's two places (degrees, positive when
+// the first lies north of the second); NaN when either has no place.
+double SceneSeparation(const TConjunctionScene& scene);
 
 // The event of a conjunction at the instant of `observer` with the signed
 // separation `separation` (degrees, positive when the first object lies
@@ -92,6 +100,11 @@ TConjunctionScene ObserveConjunctionPair(tsuchobjekt& engine, const TSearchConte
 std::unique_ptr<tEvent> MakeConjunctionEvent(tsuchobjekt& engine, const TSearchContext& context,
                                              const TObserverRecord& observer, const TConjunctionPair& pair,
                                              double separation, int conjunctionKind,
+                                             const TVisibilityFilter* filter);
+
+// The same from a scene already observed.
+std::unique_ptr<tEvent> MakeConjunctionEvent(const TConjunctionScene& scene, const TObserverRecord& observer,
+                                             const TConjunctionPair& pair, double separation, int conjunctionKind,
                                              const TVisibilityFilter* filter);
 
 // The line of the result list: first + "/" + second + " " + local date.

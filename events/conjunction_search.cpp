@@ -191,7 +191,8 @@ int TConjunctionSearchRun::RunEngine() {
       fineWindow = true;
       Working.Mjd = time + kAfterConjunctionDays;
     } else {
-      if (UsePeriod && !aborted) break;
+      // A window without a conjunction: the next one (the period's end
+      // stops the loop at its top).
       fineWindow = false;
       Working.Mjd += window * step;
     }
@@ -233,10 +234,12 @@ int TConjunctionSearchRun::RunTable() {
     // A millisecond of slack keeps the last row that rounding puts just past the end.
     if (row > 0 && Working.Mjd > End.Mjd + 1e-8) break;
     UTToLocalTime(Working);
-    double separation = 0;
-    if (engine.schleife_3(StarNumber, UserObjectNumber, pair.First, pair.Second, Working, Asteroid, Comet,
-                          separation)) {
-      std::unique_ptr<tEvent> event = MakeConjunctionEvent(engine, context_, Working, pair, separation, kind, nullptr);
+    // One observation gives the separation (as schleife_3 takes it) and the
+    // event's values.
+    const TConjunctionScene scene = ObserveConjunctionPair(engine, context_, Working, pair);
+    const double separation = SceneSeparation(scene);
+    if (std::isfinite(separation)) {
+      std::unique_ptr<tEvent> event = MakeConjunctionEvent(scene, Working, pair, separation, kind, nullptr);
       const tEvent* added = event.get();
       std::string line = ConjunctionListLine(*event);
       events_.Add(pair.SecondName, std::move(event));

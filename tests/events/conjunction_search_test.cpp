@@ -101,9 +101,10 @@ class ConjunctionSearch : public ::testing::Test {
 
 // Jupiter and Saturn, December 2020, on the VSOP87 D road: in right
 // ascension and in longitude within 2 minutes of the Swiss Ephemeris
-// (the pair closes by only 6' a day: 1" is 4 minutes), the separation within
-// 2"; the smallest separation lies on the 30-minute grid of its second pass:
-// within 15 minutes and 2" of the minimum.
+// (measured 0.4 min; the pair closes by only 6' a day: 1" is 4 minutes), the
+// separation within 2" (measured 0.1"); the smallest separation lies on the
+// 30-minute grid of its second pass: within 15 minutes (measured 3 min) and
+// 2" of the minimum.
 TEST_F(ConjunctionSearch, GreatConjunctionOf2020InAllThreeKinds) {
   const TLibraryAvailability libraries = test::OpenBuiltLibraries();
   ASSERT_TRUE(libraries.Vsop87D) << "VSOP87 D library not built";
@@ -140,8 +141,8 @@ TEST_F(ConjunctionSearch, GreatConjunctionOf2020InAllThreeKinds) {
 
 // Every conjunction in right ascension of the Moon with each planet through
 // 2024, geocentric and topocentric (50 N, 10 E): each once, within 2 minutes
-// of the Swiss Ephemeris (measured 0.3 min geocentric, 0.4 min topocentric),
-// separations within 30" (the internal lunar series). With a separation
+// of the Swiss Ephemeris (measured 0.6 min at worst), separations within 30"
+// (measured 11"; the internal lunar series). With a separation
 // limit between two passes' separations, exactly the passes closer than the
 // limit are listed: a wider pass no longer throws the rest of its 90-day
 // window away.
@@ -188,7 +189,7 @@ TEST_F(ConjunctionSearch, MoonWithEveryPlanetThroughAYear) {
 // The Moon with Regulus, Spica, Antares and Aldebaran of the small catalogue
 // (chosen by typing part of their numbers) through 2024: every conjunction
 // in right ascension within 2 minutes of the Swiss Ephemeris star places
-// (measured 0.3 min), separations within 30".
+// (measured 0.9 min), separations within 30".
 TEST_F(ConjunctionSearch, MoonWithCatalogueStars) {
   std::int32_t selected = -1;
   const TStarCatalogueLoad load = LoadStarCatalogue(KVX_DATA_DIR, 1, selected);
