@@ -1,4 +1,5 @@
 #include "app/ui/main_window.h"
+#include "app/ui/conjunction_commands.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/event_commands.h"
 #include "app/ui/time_place_commands.h"
@@ -110,6 +111,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   sheets_ = new TSheetCommands(*this);
   InstallSolarEclipseCommands(*this);
   InstallEventSearchCommands(*this);
+  InstallConjunctionCommands(*this);
   InstallTimePlaceCommands(*this);
   InstallElementToolCommands(*this);
   InstallElementDialogCommands(*this);

@@ -15,6 +15,7 @@
 #include "app/settings_io.h"
 #include "core/records.h"
 #include "engine/mystringgrid.h"
+#include "events/event_list.h"
 #include "platform/workbook/workbook.h"
 #include "setup/clock_list.h"
 #include "theories/moon_cache.h"
@@ -172,6 +173,11 @@ class TMainForm : public QMainWindow {
 
   // --- configuration file (config_commands.cpp) ----------------------------------
   tconfig& Configuration() { return config_; }
+  // The configuration's fields no window of the program owns: the searches
+  // read and keep their settings here.
+  TConfigSettings& HeldConfiguration() { return config_held_; }
+  // The events found by the searches; table kinds 81, 84 and 86 write them.
+  TEventList& Events() { return events_; }
   // The running state as a configuration record's fields.
   TConfigSettings GatherConfiguration();
   // Clamps the fields, then takes them over in their order, each through its
@@ -235,6 +241,7 @@ class TMainForm : public QMainWindow {
   // The configuration's fields that no window of the program owns yet: kept
   // as loaded and written back as they are.
   TConfigSettings config_held_;
+  TEventList events_;
   std::uint8_t reversed_period_ = 0;
   std::uint8_t startup_flag_ = 0;
   TStoredSettings stored_;
