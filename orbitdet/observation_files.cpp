@@ -169,6 +169,10 @@ std::string PrepareMarkupText(std::string_view text) { return DecodeMarkupEntiti
 // Observation lines.
 
 bool ObservationInRange(const tobservation& o) {
+  for (double v : {o.Year, o.Month, o.Day, o.Hours, o.RA, o.Dec, o.Longitude, o.RhoCos, o.RhoSin, o.Magnitude}) {
+    if (!std::isfinite(v)) return false;
+  }
+  if (std::fabs(o.Year) > 9999 || std::fabs(o.Month) > 12 || std::fabs(o.Day) > 31) return false;
   const double lat = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) * 180.0 / 3.141592653589793;
   return ValidDate(static_cast<int>(o.Year), static_cast<int>(o.Month), o.Day + o.Hours / 24.0) && o.Hours >= 0 &&
          o.Hours < 24 && o.RA >= 0 && o.RA < 360 && std::fabs(o.Dec) <= 90 && std::fabs(o.Longitude) <= 360 &&
@@ -571,15 +575,18 @@ void ReportSkipped(const TObservationReadReport& report) {
 }
 
 void NoMarkerMessage(const std::string& firstLine) {
-  std::string german = "\"" + Utf8Prefix(firstLine, 30) +
-                       "\" ist keine gültige Kennung für Dateien mit Beobachtungen. Tip: Falls es sich um eine "
-                       "htm(l)-Datei handelt,versuchen Sie, die Datei mit dem Netscape-Navigator zu öffnen und zu "
-                       "speichern, nicht mit dem Internet-Explorer.";
-  german = Utf8Prefix(german, 250);
-  const std::string english = "\"" + firstLine +
-                              "\" is no valid extension for files with observations. If it is a htm(l)-file, try to "
-                              "open and save it  with \"Netscape\", not with the \"Internet Explorer\".";
-  ShowMessage(german, english, MessageIcon::Error);
+  static const std::string kGermanTail =
+      "\" ist keine gültige Kennung für Dateien mit Beobachtungen. Tip: Falls es sich um eine "
+      "htm(l)-Datei handelt,versuchen Sie, die Datei mit dem Netscape-Navigator zu öffnen und zu "
+      "speichern, nicht mit dem Internet-Explorer.";
+  static const std::string kEnglishTail =
+      "\" is no valid extension for files with observations. If it is a htm(l)-file, try to "
+      "open and save it  with \"Netscape\", not with the \"Internet Explorer\".";
+  std::string german(1, '"');
+  german.append(Utf8Prefix(firstLine, 30)).append(kGermanTail);
+  std::string english(1, '"');
+  english.append(firstLine).append(kEnglishTail);
+  ShowMessage(Utf8Prefix(german, 250), english, MessageIcon::Error);
 }
 
 }  // namespace

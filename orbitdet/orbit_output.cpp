@@ -275,8 +275,10 @@ bool ParseStateVectorFile(const std::string& text, TStateVector& vector, double&
   const std::vector<std::string> lines = SplitTextLines(DecodeTextBytes(text));
   const std::string first = lines.empty() ? std::string() : TrimBlanks(lines[0]);
   if (first != "varbo statevector") {
-    german = "\"" + first + "\" ist keine gültige Kennung für Dateien mit Statusvektoren";
-    english = "\"" + first + "\" is no valid extension for files with state-vectors";
+    german.assign(1, '"');
+    german.append(first).append("\" ist keine gültige Kennung für Dateien mit Statusvektoren");
+    english.assign(1, '"');
+    english.append(first).append("\" is no valid extension for files with state-vectors");
     return false;
   }
   if (lines.size() < 9) {

@@ -78,14 +78,14 @@ bool OrbitElementsFromState(const TStateVector& state, double epoch, double mu, 
     el.Kind = kOrbitParabola;
     el.Size = static_cast<double>(q);
     el.TimeElement = static_cast<double>(T);
-    el.SizeLabel = "Q";
-    el.TimeLabel = "TT";
+    el.SizeLabel.assign(1, 'Q');
+    el.TimeLabel.assign(2, 'T');
   } else if (e >= 1) {
     el.Kind = kOrbitHyperbola;
     el.Size = static_cast<double>(a);
     el.TimeElement = static_cast<double>(T);
-    el.SizeLabel = "A";
-    el.TimeLabel = "TT";
+    el.SizeLabel.assign(1, 'A');
+    el.TimeLabel.assign(2, 'T');
   } else {
     el.Kind = kOrbitEllipse;
     el.Size = static_cast<double>(a);
@@ -93,8 +93,8 @@ bool OrbitElementsFromState(const TStateVector& state, double epoch, double mu, 
     if (m < 0) m += 360.0;
     el.TimeElement = m;
     el.PerihelionTime = static_cast<double>(T);
-    el.SizeLabel = "A";
-    el.TimeLabel = "MM";
+    el.SizeLabel.assign(1, 'A');
+    el.TimeLabel.assign(2, 'M');
   }
   for (double v : {el.Size, el.E, el.TimeElement, el.I, el.Node, el.Peri, el.PerihelionTime}) {
     if (!std::isfinite(v)) {

@@ -170,6 +170,11 @@ def main():
             ra, dec, sun = place(el, t_tt)
             rows.append("prop,%s,%.17g,%.17g,%.17g,%s" % (
                 name, t_tt, ra, dec, ",".join("%.17g" % x for x in sun)))
+    # Local sidereal angles (degrees) for UT days and longitudes (west
+    # positive) from ERFA's Greenwich mean sidereal time of 1982.
+    for jd, lon_west in ((2451545.0, 0.0), (2461000.8, -155.4761), (2447892.3, 70.25), (2469807.6, 359.5)):
+        theta = (math.degrees(erfa.gmst82(jd, 0.0)) - lon_west) % 360
+        rows.append("sidereal,%s,%.17g,%.17g,%.17g" % ("sidereal", jd, lon_west, theta))
     with open(os.path.join(OUT, "orbit_reference.csv"), "w") as f:
         f.write("\n".join(rows) + "\n")
 

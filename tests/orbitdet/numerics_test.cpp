@@ -208,6 +208,26 @@ TEST(LaplaceMethod, FitUnwrapsRightAscensionAndRefusesBadSets) {
   EXPECT_EQ(sink.messages[0].text, "Datenstruktur zu groß");
 }
 
+TEST(LaplaceMethod, SiderealAngleAndTheObserverOnASphericalEarth) {
+  // The low-precision sidereal time against ERFA's gmst82: 1e-4 degrees.
+  for (const auto& s : Reference().at("sidereal").Sidereal) {
+    EXPECT_LT(AngleDiff(LocalSiderealAngle(s[0], s[1]), s[2]), 1e-4) << s[0];
+  }
+  // Packed 10.3030 is 10 deg 30' 30" (west); the offset is one Earth radius
+  // toward the observer's zenith, taken off the Sun.
+  const std::array<std::array<double, 3>, 3> sun{{{0.2, 0.9, 0.4}, {0.21, 0.9, 0.4}, {0.22, 0.9, 0.4}}};
+  TSunRecord r;
+  ObserverSunVector(r, sun, {2461000.5, 2461001.5, 2461002.5}, 10.3030, -20.1500, 2461001.25, 2461001.25);
+  const double theta = LocalSiderealAngle(2461001.25, 10.508333333333333) * kRad;
+  const double phi = -20.25 * kRad;
+  const double earth = 4.263523e-05;
+  EXPECT_NEAR(r.R[0], 0.2075 - earth * std::cos(phi) * std::cos(theta), 1e-15);
+  EXPECT_NEAR(r.R[1], 0.9 - earth * std::cos(phi) * std::sin(theta), 1e-15);
+  EXPECT_NEAR(r.R[2], 0.4 - earth * std::sin(phi), 1e-15);
+  EXPECT_NEAR(r.R1[0], 0.01 / kGaussK, 1e-12);
+  EXPECT_NEAR(r.R2[0], 0.0, 1e-9);
+}
+
 TEST(LaplaceMethod, LinearSolverAgreesWithAKnownSolutionAndFlagsSingularMatrices) {
   TLinearSystem a{};
   const int n = 9;

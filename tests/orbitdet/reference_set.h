@@ -26,6 +26,7 @@ struct ReferenceOrbit {
   TStateVector State{};  // AU and AU per Gaussian time unit
   std::vector<ReferencePlace> Observations;
   std::vector<ReferencePlace> LongArc;
+  std::vector<std::array<double, 3>> Sidereal;  // JD (UT), longitude west, angle (degrees)
   std::vector<ReferencePlace> Set(const std::string& name) const {
     std::vector<ReferencePlace> out;
     for (const ReferencePlace& p : Observations) {
@@ -59,6 +60,8 @@ inline std::map<std::string, ReferenceOrbit> ReadReferenceOrbits() {
       p.Dec = std::stod(f[6]);
       for (int k = 0; k < 3; ++k) p.Sun[static_cast<std::size_t>(k)] = std::stod(f[static_cast<std::size_t>(7 + k)]);
       o.Observations.push_back(p);
+    } else if (f[0] == "sidereal") {
+      o.Sidereal.push_back({std::stod(f[2]), std::stod(f[3]), std::stod(f[4])});
     } else if (f[0] == "prop") {
       ReferencePlace p;
       p.Tt = std::stod(f[2]);
