@@ -372,5 +372,47 @@ TEST(GaussMethod, SheetRunMarksDoubleSolutionsAndNumericalProblemsOnce) {
   SetProgressReporter(previous);
 }
 
+TEST(GaussMethod, ImprovedOrbitRowsArePrecessedToTheElementsEquinoxAndLabelled) {
+  RecordingProgress progress;
+  ProgressReporter* previous = SetProgressReporter(&progress);
+  const test::ReferenceOrbit& ref = Reference().at("mainbelt");
+  TTableConfigRecord config;
+  config.ColumnTitles[98] = "x";
+  TOrbDetOptions options;
+  options.JdForM = ref.Epoch;
+  for (double equinox : {0.0, -0.5}) {
+    SCOPED_TRACE(equinox);
+    torbdet od;
+    TObservationList list;
+    LoadSet(od, list, ref.Set("arc3"));
+    od.ElementsEquinox = equinox;
+    od.StateVector = ref.State;
+    od.Epoch = ref.Epoch;
+    od.OutputRow = 1;
+    workbook::TWorkbook book;
+    WriteOrbitImprovementResults(od, book, config, options);
+    // a, q, e, i, node, peri, longitude of perihelion, M, n, T, equinox, ...
+    EXPECT_NEAR(book.Number(2, 1), 2.7, 1e-9);
+    EXPECT_NEAR(book.Number(2, 3), 0.1, 1e-9);
+    EXPECT_NEAR(book.Number(2, 8), 30.0, 1e-6);  // M at the epoch
+    EXPECT_NEAR(book.Number(2, 11), 2000 + 100 * equinox, 1e-9);
+    double i = 10, node = 297, peri = 70;
+    PrecessOrbitalElements(i, node, peri, 0.0, equinox);
+    EXPECT_NEAR(book.Number(2, 4), i, 1e-6);
+    EXPECT_NEAR(book.Number(2, 5), node, 1e-6);
+    if (equinox != 0) {
+      EXPECT_GT(std::fabs(book.Number(2, 5) - 297), 0.5);  // 50 years of precession
+    }
+    // The state row: titles, then x, y, z, the velocity per day and per
+    // Gaussian unit, and the epoch.
+    EXPECT_EQ(book.Text(3, 1), "x");
+    EXPECT_EQ(book.Number(4, 1), ref.State[0]);
+    EXPECT_NEAR(book.Number(4, 4), ref.State[3] * kGaussK, 1e-15);
+    EXPECT_EQ(book.Number(4, 7), ref.State[3]);
+    EXPECT_EQ(book.Number(4, 10), ref.Epoch);
+  }
+  SetProgressReporter(previous);
+}
+
 }  // namespace
 }  // namespace kvx
