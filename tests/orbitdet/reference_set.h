@@ -1,4 +1,5 @@
-// The reference observations of tests/orbitdet/make_observation_fixtures.py:
+// The reference observations of tests/orbitdet/make_observation_fixtures.py
+// (and of make_ceres_vesta_swe.sh, the same rows):
 // truth orbits (state at the epoch, AU and AU/day, equatorial J2000),
 // observation sets (UT and TT days, astrometric RA in hours and Dec in
 // degrees, the Sun seen from the Earth) and long-arc places.
@@ -27,6 +28,7 @@ struct ReferenceOrbit {
   std::vector<ReferencePlace> Observations;
   std::vector<ReferencePlace> LongArc;
   std::vector<std::array<double, 3>> Sidereal;  // JD (UT), longitude west, angle (degrees)
+  std::array<double, 5> Elements{};             // a, e, i, node, peri (J2000 ecliptic)
   std::vector<ReferencePlace> Set(const std::string& name) const {
     std::vector<ReferencePlace> out;
     for (const ReferencePlace& p : Observations) {
@@ -36,9 +38,9 @@ struct ReferenceOrbit {
   }
 };
 
-inline std::map<std::string, ReferenceOrbit> ReadReferenceOrbits() {
+inline std::map<std::string, ReferenceOrbit> ReadReferenceOrbits(const std::string& file = "orbit_reference.csv") {
   std::map<std::string, ReferenceOrbit> orbits;
-  std::ifstream in(std::string(KVX_FIXTURE_DIR) + "/orbit_reference.csv");
+  std::ifstream in(std::string(KVX_FIXTURE_DIR) + "/" + file);
   std::string line;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
@@ -60,6 +62,8 @@ inline std::map<std::string, ReferenceOrbit> ReadReferenceOrbits() {
       p.Dec = std::stod(f[6]);
       for (int k = 0; k < 3; ++k) p.Sun[static_cast<std::size_t>(k)] = std::stod(f[static_cast<std::size_t>(7 + k)]);
       o.Observations.push_back(p);
+    } else if (f[0] == "elements") {
+      for (int k = 0; k < 5; ++k) o.Elements[static_cast<std::size_t>(k)] = std::stod(f[static_cast<std::size_t>(2 + k)]);
     } else if (f[0] == "sidereal") {
       o.Sidereal.push_back({std::stod(f[2]), std::stod(f[3]), std::stod(f[4])});
     } else if (f[0] == "prop") {
