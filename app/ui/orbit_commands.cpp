@@ -63,14 +63,6 @@ torbdet& PreparedOrbDet(TMainForm& form) {
   return state.OrbDet;
 }
 
-// The main window stays disabled while a kind of this menu writes its
-// table, and is given back however the kind ends.
-struct DisabledWindow {
-  explicit DisabledWindow(TMainForm& f) : form(f) { form.setEnabled(false); }
-  ~DisabledWindow() { form.setEnabled(true); }
-  TMainForm& form;
-};
-
 void FinishSheet(TMainForm& form, std::int32_t kind) {
   form.State().DocumentSaved = 0;
   form.State().PreviousTableKind = kind;
@@ -125,7 +117,6 @@ void InstallOrbitCommands(TMainForm& form) {
     torbdet& od = PreparedOrbDet(form);
     const TOrbDetOptions options = CurrentOrbDetOptions(form);
     const TTableConfigRecord& config = form.State().Period.TableConfig;
-    DisabledWindow disabled(form);
     od.OutputRow = 1;
     ShowObservationsInSheet(od, form.Workbook(), config, options.ShowObservations != 0, options.Log != 0);
     WriteOrbitDeterminationResults(od, form.Workbook(), config, options);

@@ -391,6 +391,19 @@ TEST(GaussMethod, SheetRunMarksDoubleSolutionsAndNumericalProblemsOnce) {
     EXPECT_EQ(sink.messages[0].text,
               "Während der Rechnung gab es numerische Probleme. Die Ergebnisse sind vermutlich unzuverlässig.");
   }
+  {
+    // Cancel during the second triple: the rows so far stay, no more run.
+    torbdet od;
+    TObservationList list;
+    LoadSet(od, list, Reference().at("mainbelt").Set("arc10"));
+    workbook::TWorkbook book;
+    od.OutputRow = 1;
+    progress.abort_at_step = 2;
+    EXPECT_EQ(WriteOrbitDeterminationResults(od, book, config, options), 2);
+    EXPECT_EQ(progress.captions.back(), "Bahnbestimmung");
+    progress.abort_at_step = -1;
+    AbortRequested = 0;
+  }
   EXPECT_FALSE(progress.Visible());
   SetProgressReporter(previous);
 }
