@@ -5,6 +5,7 @@
 #include "app/ui/time_place_commands.h"
 #include "app/ui/element_tool_commands.h"
 #include "app/ui/element_commands.h"
+#include "app/ui/orbit_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -115,6 +116,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   InstallTimePlaceCommands(*this);
   InstallElementToolCommands(*this);
   InstallElementDialogCommands(*this);
+  InstallOrbitCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
   ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 

@@ -16,6 +16,7 @@
 #include "core/records.h"
 #include "engine/mystringgrid.h"
 #include "events/event_list.h"
+#include "orbitdet/observations.h"
 #include "platform/workbook/workbook.h"
 #include "setup/clock_list.h"
 #include "theories/moon_cache.h"
@@ -214,6 +215,14 @@ class TMainForm : public QMainWindow {
   std::function<void(const std::string&)> OpenDocumentByName;  // a recent file chosen
   std::function<void()> TableWrittenHook;      // a computed table is in the sheet
 
+  // --- orbit determination (orbit_commands.cpp) ----------------------------------
+  // The observation set and torbdet, made on first use with the data folder,
+  // the theory selection and the two truncation levels.
+  TOrbitDeterminationState& OrbitDetermination();
+  // The configuration fields no window owns (file names of the observations
+  // and state vectors, the orbit options).
+  TConfigSettings& HeldConfiguration() { return config_held_; }
+
   // Shows or hides the clock panel; its timer runs only while it shows.
   void ShowClockBar(bool visible);
 
@@ -247,6 +256,7 @@ class TMainForm : public QMainWindow {
   TStoredSettings stored_;
   std::vector<double> integration_dates_;
   std::unique_ptr<truKu> integrator_;
+  std::unique_ptr<TOrbitDeterminationState> orbit_;
   bool shown_once_ = false;
   bool halted_ = false;
   bool completion_pending_ = false;
