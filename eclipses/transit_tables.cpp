@@ -61,11 +61,14 @@ void FinishTransitSheet(TSheet& sheet, int columns) {
   sheet.SetSelection(1, 1, 1, 1);
 }
 
+// The grid sized and emptied; the first column wide enough for the titles.
 void PrepareGrid(tmystringgrid& grid, const TTableOutputSettings& output, int rows, int cols) {
   grid.SetRowCount(rows + 1);
   grid.SetColCount(cols + 1);
   ClearGridCells(grid, rows, cols);
-  for (int c = 1; c <= cols; ++c) grid.SetColWidths(c, GridColumnWidth(output, kSlotPositionAngle, output.FontScale) + 40);
+  const int width = GridColumnWidth(output, kSlotPositionAngle, output.FontScale) + 40;
+  for (int c = 1; c <= cols; ++c) grid.SetColWidths(c, width);
+  grid.SetColWidths(1, 2 * width);
 }
 
 }  // namespace
