@@ -355,6 +355,9 @@ TEclipseSearchStatus ttransit::FindNextConjunction(const TSearchContext& context
   const TTransitPlanet& c = Constants();
   ProgressReporter& progress = CurrentProgress();
   double T = Ttt;
+  // The place at a step's end serves as the next step's start.
+  TTransitPlanetPlace carried;
+  bool haveCarried = false;
   for (;;) {
     if (Cancelled()) return TEclipseSearchStatus::Cancelled;
     if (T > limitTt) return TEclipseSearchStatus::NoEclipse;
@@ -362,11 +365,12 @@ TEclipseSearchStatus ttransit::FindNextConjunction(const TSearchContext& context
       RefuseDate();
       return TEclipseSearchStatus::Refused;
     }
-    TTransitPlanetPlace p0;
-    if (!planetenposition_lg(context, T, p0)) {
+    TTransitPlanetPlace p0 = carried;
+    if (!haveCarried && !planetenposition_lg(context, T, p0)) {
       RefuseDate();
       return TEclipseSearchStatus::Refused;
     }
+    haveCarried = false;
     progress.ProcessEvents();
     const bool near = p0.Distance * kEarthRadiusAu < c.NearLimitAu;
     const double T1 = T + (near ? c.NearStepDays : c.FarStepDays) / 36525.0;
@@ -376,6 +380,8 @@ TEclipseSearchStatus ttransit::FindNextConjunction(const TSearchContext& context
         RefuseDate();
         return TEclipseSearchStatus::Refused;
       }
+      carried = p1;
+      haveCarried = true;
       // Longitudes counted from the planet's first one, so that 0/360 does
       // not break the straight lines.
       const double a1 = Wrap180(p1.Longitude - p0.Longitude);
