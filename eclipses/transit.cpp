@@ -62,13 +62,15 @@ TTheorySelection SelectionAt(const TSearchContext& context, double Ttt) {
   return selection;
 }
 
-// The Sun's apparent ecliptic longitude from its geometric one (degrees,
-// AU) at T (TT).
-double ApparentSunLongitude(double L, double R, double Ttt) {
+}  // namespace
+
+double ApparentSunLongitude(const TTransitPlanetPlace& place) {
   double deps = 0;
-  const double dpsi = NutationDegrees(deps, Ttt);
-  return L + dpsi - kSunAberration / (R > 0 ? R : 1.0);
+  const double dpsi = NutationDegrees(deps, place.Ttt);
+  return place.SunGeometricLongitude + dpsi - kSunAberration / (place.SunDistance > 0 ? place.SunDistance : 1.0);
 }
+
+namespace {
 
 // a - b brought into (-180, 180].
 double Wrap180(double a) {
@@ -135,8 +137,8 @@ std::int32_t TransitPlanetIndex(std::int32_t planetWord) {
 }
 
 const TTransitPlanet& TransitPlanetConstants(std::int32_t planet) {
-  static const TTransitPlanet kMercury{0.8, 0.5, 6.0, 0.382399885L};
-  static const TTransitPlanet kVenus{0.4, 1.0, 10.0, 0.948709185L};
+  static const TTransitPlanet kMercury{0.8, 0.5, 6.0, 0.382399885L, 5.0};
+  static const TTransitPlanet kVenus{0.4, 1.0, 10.0, 0.948709185L, 3.0};
   return planet == kTransitVenus ? kVenus : kMercury;
 }
 
@@ -157,7 +159,8 @@ bool PlanetPlaceAt(const TSearchContext& context, std::int32_t planet, double Tt
   UTToLocalTime(r);
   const TTheorySelection selection = SelectionAt(context, Ttt);
   const TTableConfigRecord config;
-  CompleteObserverRecord(context.Sidereal, selection, config, context.VsopLevelA, r, context.Settings);
+  // No sidereal time is needed here: the mean one spares a nutation.
+  CompleteObserverRecord(0, selection, config, context.VsopLevelA, r, context.Settings);
   // The completion rebuilds Mjd from the local date and hours; the planet
   // follows the completed record's Centuries, which differ from Ttt by
   // rounding only.
@@ -173,7 +176,9 @@ bool PlanetPlaceAt(const TSearchContext& context, std::int32_t planet, double Tt
   out.Longitude = p.GeoLongitude;
   out.Ra = p.RightAscension;
   out.Dec = p.Declination;
-  out.SunLongitude = ApparentSunLongitude(r.SunLongitude, r.SunDistance, r.Centuries);
+  out.SunGeometricLongitude = r.SunLongitude;
+  out.SunDistance = r.SunDistance;
+  out.Ttt = r.Centuries;
   return true;
 }
 
@@ -373,6 +378,18 @@ TEclipseSearchStatus ttransit::FindNextConjunction(const TSearchContext& context
     haveCarried = false;
     progress.ProcessEvents();
     const bool near = p0.Distance * kEarthRadiusAu < c.NearLimitAu;
+    if (near && SkipFarFromConjunction) {
+      // While the planet stands well away from the Sun in longitude no
+      // conjunction can fall into the next near steps: they are passed
+      // over whole, without a place.
+      const double elongation = std::fabs(Wrap180(p0.Longitude - p0.SunGeometricLongitude));
+      const double reach = c.MaxRelativeSpeed * c.NearStepDays;  // degrees per near step, at most
+      const double skipped = std::floor(elongation / reach) - 1.0;
+      if (skipped >= 1.0) {
+        T += skipped * c.NearStepDays / 36525.0;
+        continue;
+      }
+    }
     const double T1 = T + (near ? c.NearStepDays : c.FarStepDays) / 36525.0;
     if (near && std::fabs(p0.Latitude) < kCandidateLatitude) {
       TTransitPlanetPlace p1;
@@ -385,8 +402,8 @@ TEclipseSearchStatus ttransit::FindNextConjunction(const TSearchContext& context
       // Longitudes counted from the planet's first one, so that 0/360 does
       // not break the straight lines.
       const double a1 = Wrap180(p1.Longitude - p0.Longitude);
-      const double b0 = Wrap180(p0.SunLongitude - p0.Longitude);
-      const double b1 = Wrap180(p1.SunLongitude - p0.Longitude);
+      const double b0 = Wrap180(ApparentSunLongitude(p0) - p0.Longitude);
+      const double b1 = Wrap180(ApparentSunLongitude(p1) - p0.Longitude);
       if (std::fabs(b0) < 90.0) {
         const double t = LinearCrossingTime(T, T1, 0.0, a1, b0, b1);
         if (std::isfinite(t) && T < t && t < T1) {

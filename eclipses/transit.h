@@ -40,6 +40,9 @@ struct TTransitPlanet {
   double NearStepDays = 0;   // coarse step while near
   double FarStepDays = 0;    // coarse step while far
   long double Radius = 0;    // Earth equatorial radii
+  // A bound of the planet's speed in longitude relative to the Sun while
+  // near, degrees per day (Mercury reaches some 3, Venus some 1.7).
+  double MaxRelativeSpeed = 0;
 };
 const TTransitPlanet& TransitPlanetConstants(std::int32_t planet);
 
@@ -50,8 +53,14 @@ struct TTransitPlanetPlace {
   double Longitude = 0;  // ecliptic of date, degrees [0, 360)
   double Ra = 0;         // true equator of date, degrees [0, 360)
   double Dec = 0;        // degrees
-  double SunLongitude = 0;  // the Sun's apparent ecliptic longitude of date, degrees
+  double SunGeometricLongitude = 0;  // the Sun's, ecliptic of date, degrees
+  double SunDistance = 0;            // the Sun's, AU
+  double Ttt = 0;                    // the instant, centuries of TT
 };
+
+// The Sun's apparent ecliptic longitude of date (degrees) at the place's
+// instant: its geometric one with nutation and aberration.
+double ApparentSunLongitude(const TTransitPlanetPlace& place);
 
 // The planet's place at T (centuries of TT) on the context's theories (the
 // fast-search switch selects the internal series; position files outside
@@ -135,6 +144,9 @@ class ttransit : public tSonnenfinsternis {
   // start, with the no-event message when nothing is found. A table sets
   // its period's end, and an end without a transit is silent.
   double SearchLimitTt = 0;
+  // Off: every near step is evaluated, also far from a conjunction (the
+  // plain search the faster one is checked against).
+  bool SkipFarFromConjunction = true;
   // The progress counts from here (centuries of UT); 0: the search's start.
   double ProgressStartTt = 0;
 

@@ -286,6 +286,25 @@ TEST_F(Transits, TablesListTheReferenceTransits) {
   EXPECT_TRUE(messages_.messages.empty());
 }
 
+// Near steps far from a conjunction are passed over: over 1600-2600 the
+// transits are those of the plain search, within a minute.
+TEST_F(Transits, SkippedStepsKeepEveryTransit) {
+  for (int planet : {1, 2}) {
+    std::vector<TObserverRecord> lists[2];
+    for (int plain = 0; plain < 2; ++plain) {
+      ttransittabelle table(Observer(0, 0, 2305447.5), Observer(0, 0, 2670691.5), planet);
+      table.SkipFarFromConjunction = plain == 0;
+      std::uint8_t maxArt = 0;
+      table.rechnen(Context(0), 0, maxArt, 0, 120, table.Start, TEventStep{});
+      for (const ttransitlistergebnis& line : table.Lines) lists[plain].push_back(line.Observer);
+    }
+    ASSERT_EQ(lists[0].size(), lists[1].size()) << planet;
+    EXPECT_GT(lists[0].size(), planet == 1 ? 130u : 15u);
+    for (std::size_t i = 0; i < lists[0].size(); ++i)
+      EXPECT_NEAR(lists[0][i].Mjd, lists[1][i].Mjd, 1.0 / 1440) << planet << " " << i;
+  }
+}
+
 // The axis geometry: a planet on the line from the Earth's centre to the
 // Sun is central (kind 4) with the axis point on the surface at the
 // sub-solar side; pushed off the line the kinds run through 2 (the whole
