@@ -1,6 +1,7 @@
 // The main window's side of the configuration file: gathering the running
 // state into the record's fields, applying a loaded record through the
 // setters, and the start-up's load and save of "Varbo4.ocf".
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -9,6 +10,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/table_commands.h"
 #include "core/name_tables.h"
+#include "eclipses/lunar_eclipse.h"
 #include "eclipses/star_catalogue.h"
 #include "engine/nbody_integrator.h"
 #include "engine/table_globals.h"
@@ -55,6 +57,8 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.ResultsIntoTable = st.ResultsIntoTable;
   s.EventUsesPeriod = st.EventUsesPeriod;
   s.KeplerElementsInverted = st.AsteroidDatabase;
+  s.LunarEclipseKinds = st.LunarCriteria.Kind;
+  s.LunarEclipseMoonAltitude = st.LunarCriteria.MinimumAltitude;
   if (tables_ != nullptr) {
     s.SatelliteDays = tables_->SatelliteSettings().EpochWindowDays;
     s.SatelliteSunAltitude = tables_->SatelliteSettings().TwilightChoice;
@@ -149,6 +153,8 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.ResultsIntoTable = s.ResultsIntoTable;  // flags as stored: non-zero is set
   state_.EventUsesPeriod = s.EventUsesPeriod;
   state_.AsteroidDatabase = s.KeplerElementsInverted;
+  state_.LunarCriteria.Kind = static_cast<std::uint8_t>(std::clamp<std::int32_t>(s.LunarEclipseKinds, 0, 2));
+  state_.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(s.LunarEclipseMoonAltitude);
   o.HorizonAltitudes = s.HorizonAltitudes;
   RiseSetAltitudes = s.HorizonAltitudes;
   Integrator().Setup = s.Integration;
