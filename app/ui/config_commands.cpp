@@ -8,6 +8,7 @@
 #include "app/config_file.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/main_window.h"
+#include "app/ui/user_catalogue_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/name_tables.h"
 #include "eclipses/lunar_eclipse.h"
@@ -43,6 +44,7 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.Comet = st.CurrentComet;
   s.Paths[kPathAsteroidDatabase] = stored_.AsteroidFolder;
   s.Paths[kPathTle] = satellite_file_.fileName;
+  s.Paths[kPathUserCatalogue] = state_.UserCatalogueFile;
   s.TableConfig = st.Period.TableConfig;
   s.Step = st.Step;
   s.EclipseSearchMinutes = static_cast<std::int32_t>(st.SolarEclipseSearchMinutes);
@@ -131,6 +133,10 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   for (TConfigPath only_when_present : {kPathLocations, kPathUserCatalogue, kPathAsteroidElements,
                                         kPathCometElements, kPathVariableStars, kPathStartValues}) {
     if (FileExists(s.Paths[only_when_present])) held.Paths[only_when_present] = s.Paths[only_when_present];
+  }
+  if (FileExists(s.Paths[kPathUserCatalogue]) && s.Paths[kPathUserCatalogue] != state_.UserCatalogueFile) {
+    state_.UserCatalogueFile = s.Paths[kPathUserCatalogue];
+    LoadUserCatalogue(*this, false);
   }
   state_.CurrentAsteroid = s.Asteroid;
   state_.CurrentComet = s.Comet;

@@ -6,6 +6,9 @@
 #include "app/ui/element_tool_commands.h"
 #include "app/ui/element_commands.h"
 #include "app/ui/orbit_commands.h"
+#include "app/ui/user_catalogue_commands.h"
+#include "app/ui/asteroid_database_commands.h"
+#include "app/ui/batch_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -117,6 +120,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   InstallElementToolCommands(*this);
   InstallElementDialogCommands(*this);
   InstallOrbitCommands(*this);
+  InstallUserCatalogueCommands(*this);
+  InstallAsteroidDatabaseCommands(*this);
+  InstallElementFileBatchCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
   ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 
@@ -277,6 +283,8 @@ void TMainForm::LoadStartupSettings() {
   state_.Period.IntegrationDatabaseLastJd = theory_.VspLastJulianDate;
   state_.Period.PositionFilesLastJd = theory_.VscLastJulianDate;
   state_.Period.PositionFiles = theory_.Handles();
+  LoadUserCatalogueAtStartup(*this);
+  FindAsteroidDatabaseFiles(*this);
   // The default configuration of the data folder, when there is one.
   if (LoadConfiguration(state_.DataFolder + "/" + kDefaultConfigFileName)) {
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));
