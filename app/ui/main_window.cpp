@@ -1,6 +1,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/time_place_commands.h"
+#include "app/ui/settings_commands.h"
 #include "app/ui/element_tool_commands.h"
 #include "app/ui/element_commands.h"
 #include "app/ui/document_commands.h"
@@ -109,6 +110,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   sheets_ = new TSheetCommands(*this);
   InstallSolarEclipseCommands(*this);
   InstallTimePlaceCommands(*this);
+  InstallSettingsCommands(*this);
   InstallElementToolCommands(*this);
   InstallElementDialogCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
