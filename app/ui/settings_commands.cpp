@@ -642,6 +642,10 @@ void InstallSettingsCommands(TMainForm& form) {
     f->Commands().SetChecked("Schnellhilfeanzeigen1", on);
   });
   c.RegisterHandler("BreakToolbar1", [f] { f->Sheets().FormResize(); });
+  c.RegisterHandler("ausblenden2", [f] {
+    f->Commands().SetChecked("s1", false);
+    f->Sheets().FormResize();
+  });
   c.RegisterHandler("Tabellenkalkulation1", [f] { Tabellenkalkulation1Click(*f); });
 
   auto* clocks = new TClockBar(form);

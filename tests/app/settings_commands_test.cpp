@@ -197,9 +197,16 @@ class SettingsCommands : public ::testing::Test {
 
 TEST_F(SettingsCommands, ConfigurationFilesAndThePeriodFromTheConfiguration) {
   ScopedSettingsStore settings(store_);
+  // The first activation checks the asteroid-database lists in idle time.
+  const fs::path data = home_.Path() / "data" / "kandrevoltinex";
+  fs::create_directories(data);
+  std::ofstream(data / "astsrc.txt") << (data / "gone.csv").string() << "\n" << data.string() << "\n";
   TMainForm form;
   form.show();
+  form.activateWindow();
   QApplication::processEvents();
+  WaitFor([&] { return ReadAsteroidList((data / "astsrc.txt").string()).size() == 1; });
+  EXPECT_EQ(ReadAsteroidList((data / "astsrc.txt").string()), std::vector<std::string>{data.string()});
   ScopedMessageSink sink(messages_);
   ScopedFileDialog dialogs(files_);
   TMenuCommands& c = form.Commands();
