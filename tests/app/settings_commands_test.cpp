@@ -120,6 +120,13 @@ TEST(WindowCommands, ClockRowsProgramLinesAndMenuStates) {
   EXPECT_EQ(ExternalProgramStartCaption("/usr/bin/localc", false), "Starte Localc");
   EXPECT_EQ(ExternalProgramShowCaption("/usr/bin/localc", true), "Show file in Localc");
 
+  // Database file names: cleaned, first dot gone, a second one numbered.
+  std::vector<std::string> used;
+  EXPECT_EQ(DatabaseFileName(" .Pallas ", used), "Pallas");
+  EXPECT_EQ(DatabaseFileName("A/B\t1", used), "A_B_1");
+  EXPECT_EQ(DatabaseFileName("a/b\t1", used), "a_b_1 (2)");
+  EXPECT_EQ(DatabaseFileName("..", used), "asteroid");
+
   test::TempFolder folder;
   EXPECT_EQ(FindManual(folder.Path().string()), "");
   std::ofstream(folder.Path() / "varbo.pdf") << "%PDF";
@@ -335,6 +342,36 @@ TEST_F(SettingsCommands, ViewSwitchClockBarManualAndExternalProgram) {
   EXPECT_EQ(first, book.string());
   EXPECT_FALSE(std::getline(arguments, second)) << "one argument";
   EXPECT_EQ(form.Workbook().Number(1, 1), 0.0) << "a new document replaces the saved one";
+
+  form.SetLanguage(1);
+  EXPECT_EQ(c.Action("ExternesProgramm1")->text().toStdString(), "Start Program.sh");
+  EXPECT_EQ(c.Action("ExternesProgrammstarten1_")->text().toStdString(), "Show file in Program.sh");
+  form.SetLanguage(0);
+
+  // The first run looks for a spreadsheet program in PATH, once.
+  const std::string path = getenv("PATH") != nullptr ? getenv("PATH") : "";
+  const fs::path bin = home_.Path() / "bin";
+  fs::create_directories(bin);
+  fs::copy_file(script, bin / "localc");
+  setenv("PATH", bin.c_str(), 1);
+  form.StoredSettings().ExternalApplication.clear();
+  SearchForExternalProgram(form);
+  EXPECT_EQ(form.StoredSettings().ExternalApplication, (bin / "localc").string());
+  EXPECT_FALSE(store_.BoolOr("Settings", "FindExcel", true));
+  store_.WriteBool("Settings", "FindExcel", true);
+  setenv("PATH", (home_.Path() / "nothing").c_str(), 1);
+  SearchForExternalProgram(form);  // a program is set: no search
+  EXPECT_EQ(form.StoredSettings().ExternalApplication, (bin / "localc").string());
+  form.StoredSettings().ExternalApplication.clear();
+  std::size_t asked = messages_.messages.size();
+  messages_.QueueReply(MessageResult::No);
+  SearchForExternalProgram(form);
+  ASSERT_EQ(messages_.messages.size(), asked + 1) << "nothing found: asked whether to choose one";
+  EXPECT_NE(messages_.messages.back().text.find("Tabellenkalkulation"), std::string::npos);
+  SearchForExternalProgram(form);
+  EXPECT_EQ(messages_.messages.size(), asked + 1) << "only once";
+  EXPECT_FALSE(c.Action("ExternesProgramm1")->isVisible());
+  setenv("PATH", path.c_str(), 1);
 
   // A program that cannot start says so.
   form.StoredSettings().ExternalApplication = (home_.Path() / "missing").string();
