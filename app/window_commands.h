@@ -46,7 +46,8 @@ std::string ExternalProgramStartCaption(const std::string& programPath, bool eng
 std::string ExternalProgramShowCaption(const std::string& programPath, bool english);
 
 // --- manual -----------------------------------------------------------------
-// "Manual/varbo.pdf", else "varbo.pdf" in `folder`; empty when neither is a file.
+// "Manual/varbo.pdf", else "varbo.pdf" in `folder`; empty when neither is a
+// file (the Help command then opens the README, if any).
 std::string FindManual(const std::string& folder);
 
 // --- asteroid database files ---------------------------------------------

@@ -327,8 +327,13 @@ void RegisterMovableFeasts(TMainForm& form) {
   form.Commands().RegisterHandler("BeweglicheFeiertage1", [&form] { form.Tables().PlainCommand(895); });
 }
 
+// The manual, else the README beside the shipped data folder.
 void Handbuch1Click(TMainForm& form) {
-  const std::string manual = FindManual(form.ShippedFolder().empty() ? ShippedDataFolder() : form.ShippedFolder());
+  const std::string folder = form.ShippedFolder().empty() ? ShippedDataFolder() : form.ShippedFolder();
+  std::string manual = FindManual(folder);
+  std::error_code error;
+  const std::filesystem::path readme = std::filesystem::path(folder).parent_path() / "README.md";
+  if (manual.empty() && std::filesystem::is_regular_file(readme, error)) manual = readme.string();
   if (manual.empty() || !OpenWithDesktop(manual)) {
     // The same text in both languages.
     ShowMessage("Handbuch nicht gefunden", "Handbuch nicht gefunden", MessageIcon::Error, MessageButtons::Ok,
