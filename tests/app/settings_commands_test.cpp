@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QStackedWidget>
 #include <QThread>
 #include <chrono>
@@ -285,6 +287,24 @@ TEST_F(SettingsCommands, ViewSwitchClockBarManualAndExternalProgram) {
   EXPECT_EQ(form.Workbook().Number(1, 1), 0.0) << "a new document";
   c.Action("Tabellenkalkulation1")->trigger();
   EXPECT_NE(s.WorkbookView, 0);
+
+  // The option dialogs open from their items; the options confirmed
+  // unchanged keep the settings.
+  const TNumericOptions options = s.NumericOptions;
+  const std::uint8_t catalogue = s.OccultationCatalogueSetting;
+  for (const char* item : {"Optionen2", "Optionen1", "Datenformate1", "Uhrenleistekonfigurieren1"}) {
+    QString title;
+    QTimer::singleShot(0, [&title, item] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        title = dialog->windowTitle();
+        std::string(item) == "Optionen2" ? dialog->accept() : dialog->reject();
+      }
+    });
+    c.Action(item)->trigger();
+    EXPECT_FALSE(title.isEmpty()) << item;
+  }
+  EXPECT_EQ(s.NumericOptions.MoonCacheSpan, options.MoonCacheSpan);
+  EXPECT_EQ(s.OccultationCatalogueSetting, catalogue);
 
   // The clock bar: one row per clock at the clock's time.
   TObserverRecord clock = s.Period.Start;
