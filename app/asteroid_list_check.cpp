@@ -43,7 +43,7 @@ std::vector<std::string> ReadAsteroidList(const std::string& path) {
 
 bool WriteAsteroidList(const std::string& path, const std::vector<std::string>& entries) {
   std::string text;
-  for (const std::string& entry : entries) text += entry + "\n";
+  for (const std::string& entry : entries) text += entry + "\r\n";
   return WriteFileReplacing(path, text);
 }
 

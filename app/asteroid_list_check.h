@@ -17,7 +17,7 @@ inline constexpr const char* kAsteroidDestinationList = "astdst.txt";
 // The lines of a list file (any line ends), empty lines dropped; a missing
 // file is an empty list.
 std::vector<std::string> ReadAsteroidList(const std::string& path);
-// One path per line through a temporary file and a rename.
+// One path per line (CR LF) through a temporary file and a rename.
 bool WriteAsteroidList(const std::string& path, const std::vector<std::string>& entries);
 
 class TAsteroidListCheck {

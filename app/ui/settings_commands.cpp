@@ -31,7 +31,6 @@
 #include "app/ui/sheet_commands.h"
 #include "app/ui/table_commands.h"
 #include "app/ui/worksheet_options_dialog.h"
-#include "core/asteroid_database.h"
 #include "core/observer_record.h"
 #include "core/text_conversion.h"
 #include "engine/table_globals.h"
@@ -541,26 +540,6 @@ class TIdleWork : public QObject {
   bool check_done_ = false;
 };
 
-// Settings | Folder for asteroid databases: a new folder starts both lists
-// again with the database files found in it.
-void Asteroidendatenbanken1Click(TMainForm& form) {
-  std::string folder = form.StoredSettings().AsteroidFolder;
-  const std::string before = folder;
-  if (!SelectFolder(folder, 0, 0)) return;
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  if (folder == before) return;
-  form.StoredSettings().AsteroidFolder = folder;
-  const std::string& data = form.State().DataFolder;
-  std::vector<std::string> found;
-  FindElementListFiles(found, folder, [](bool) {});
-  const bool written = WriteAsteroidList(data + "/" + kAsteroidSourceList, {}) &&
-                       WriteAsteroidList(data + "/" + kAsteroidDestinationList, found);
-  if (!written) {
-    ShowMessage("Die Listen der Asteroiden-Datenbank konnten nicht gespeichert werden.",
-                "The lists of the asteroid database could not be saved.", MessageIcon::Error);
-  }
-}
-
 }  // namespace
 
 std::function<double()>& ClockBarTime() {
@@ -689,7 +668,6 @@ void InstallSettingsCommands(TMainForm& form) {
   c.RegisterHandler("ExternesProgrammstarten1_", [f] { ExternesProgrammstarten1Click(*f); });
   form.UpdateExternalProgramMenu = [f] { UpdateExternalProgramMenu(*f); };
   UpdateExternalProgramMenu(form);
-  c.RegisterHandler("Asteroidendatenbanken1", [f] { Asteroidendatenbanken1Click(*f); });
   c.RegisterHandler("WeltweiteDatenbank1", [f] { WeltweiteDatenbank1Click(*f); });
   c.RegisterHandler("OrdnermitWeltdatenbank1", [f] { OrdnermitWeltdatenbank1Click(*f); });
 }
