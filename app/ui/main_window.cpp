@@ -3,6 +3,7 @@
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/event_commands.h"
 #include "app/ui/time_place_commands.h"
+#include "app/ui/settings_commands.h"
 #include "app/ui/element_tool_commands.h"
 #include "app/ui/element_commands.h"
 #include "app/ui/orbit_commands.h"
@@ -117,6 +118,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   InstallEventSearchCommands(*this);
   InstallConjunctionCommands(*this);
   InstallTimePlaceCommands(*this);
+  InstallSettingsCommands(*this);
   InstallElementToolCommands(*this);
   InstallElementDialogCommands(*this);
   InstallOrbitCommands(*this);

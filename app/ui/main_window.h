@@ -74,6 +74,7 @@ class TMainForm : public QMainWindow {
   // The folder of the files shipped with the program (ShippedDataFolder()
   // unless set before the first show).
   void SetShippedFolder(const std::string& folder) { shipped_folder_ = folder; }
+  const std::string& ShippedFolder() const { return shipped_folder_; }
 
   const TTheoryState& TheoryState() const { return theory_; }
   TTheorySelection Selection() const { return state_.Period.Selection; }
