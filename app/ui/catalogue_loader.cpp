@@ -65,6 +65,7 @@ void StartCatalogueLoad(TMainForm& form, TCatalogueLoader& loader) {
     panel->setText(QString::fromUtf8(ByLanguage("Datenbank wird geladen", "Loading database")));
     panel->show();
   }
+  if (form.RefreshMenusHook) form.RefreshMenusHook();
   loader.Start({state.DataFolder, state.OccultationCatalogueSetting, state.SelectedStar});
 }
 
