@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/apparent_place_fit.h"
 #include "core/frames.h"
@@ -25,6 +26,9 @@ constexpr double kFitMargin = 3.42e-6;
 constexpr int kMoonFitOrder = 19;
 // |r sin(d - d*)| below this (Earth radii) lets a conjunction through.
 constexpr double kConjunctionReach = 1.5;
+// Roots of the contact scan closer than this (hours, a third of a
+// millisecond) are one root.
+constexpr double kSameRootHours = 1e-7;
 // The star must stand above this altitude (degrees) at one contact.
 constexpr double kMinimumStarAltitude = 5.0;
 
@@ -118,9 +122,15 @@ TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultat
       ScanParabolaRoots(f, -settings.HalfWindowHours, settings.HalfWindowHours - settings.SpacingHours,
                         settings.SpacingHours, 3);
   pair.Source = source;
-  if (scan.Roots.size() != 2) return pair;
+  // Two windows' parabolas may place one root a rounding apart on both
+  // sides of their common border: such a root counts once.
+  std::vector<double> roots;
+  for (double root : scan.Roots) {
+    if (roots.empty() || std::fabs(root - roots.back()) > kSameRootHours) roots.push_back(root);
+  }
+  if (roots.size() != 2) return pair;
   for (int i = 0; i < 2; ++i)
-    pair.Contact[i] = ContactCircumstances(occulter, frame, source, scan.Roots[static_cast<std::size_t>(i)], settings);
+    pair.Contact[i] = ContactCircumstances(occulter, frame, source, roots[static_cast<std::size_t>(i)], settings);
   pair.Found = true;
   return pair;
 }

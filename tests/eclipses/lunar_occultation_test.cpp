@@ -264,6 +264,11 @@ TEST_F(LunarOccultations, LimitChosenStarAndPeriodEnds) {
   EXPECT_EQ(count(8.f, 1, 2400000.5 + 61128.80, 2400000.5 + 61128.80), 1) << "a zero-length period";
   EXPECT_EQ(count(8.f, 1, 2400000.5 + 61128.82, 2461129.5), 0);
   EXPECT_TRUE(messages_.messages.empty());
+  tsternbedeckung none(std::make_shared<const TStarCatalogue>(1, "OCCINP8.DAT", std::vector<tsterndatensatz>{}));
+  EXPECT_EQ(none.rechnen(Context(false), Record(berlin, 2461129.5), Record(berlin, 2461128.5),
+                         TLunarOccultationOptions{}),
+            TOccultationRunStatus::Done)
+      << "an empty catalogue: no division by its count";
   EXPECT_EQ(count(8.f, 0, 2461128.5, 2461129.5), -1);
   EXPECT_EQ(count(8.f, 2, 2461128.5, 2461129.5), -1);
   ASSERT_EQ(messages_.messages.size(), 2u);
