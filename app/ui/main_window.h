@@ -199,8 +199,10 @@ class TMainForm : public QMainWindow {
   std::shared_ptr<const TStarCatalogue> StarCatalogue() const { return star_catalogue_; }
   // Loads the chosen catalogue on first need ("Loading database" in the
   // eclipse panel and the progress bar). False, with a message, when it
-  // cannot be loaded; the catalogue setting is then lowered.
-  bool EnsureStarCatalogue();
+  // cannot be loaded; the catalogue setting is then lowered. `progress`
+  // (percent), when given, takes the place of the window's progress bar
+  // (a dialog's own bar).
+  bool EnsureStarCatalogue(const std::function<void(int)>& progress = {});
   // Installs a whole catalogue loaded elsewhere (the background loader's
   // hand-over, on the GUI thread).
   void PublishStarCatalogue(std::shared_ptr<const TStarCatalogue> catalogue) { star_catalogue_ = std::move(catalogue); }
