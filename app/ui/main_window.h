@@ -15,6 +15,7 @@
 #include "app/settings_io.h"
 #include "core/records.h"
 #include "engine/mystringgrid.h"
+#include "events/event_list.h"
 #include "orbitdet/observations.h"
 #include "platform/workbook/workbook.h"
 #include "setup/clock_list.h"
@@ -73,6 +74,7 @@ class TMainForm : public QMainWindow {
   // The folder of the files shipped with the program (ShippedDataFolder()
   // unless set before the first show).
   void SetShippedFolder(const std::string& folder) { shipped_folder_ = folder; }
+  const std::string& ShippedFolder() const { return shipped_folder_; }
 
   const TTheoryState& TheoryState() const { return theory_; }
   TTheorySelection Selection() const { return state_.Period.Selection; }
@@ -173,6 +175,11 @@ class TMainForm : public QMainWindow {
 
   // --- configuration file (config_commands.cpp) ----------------------------------
   tconfig& Configuration() { return config_; }
+  // The configuration's fields no window of the program owns: the searches
+  // read and keep their settings here.
+  TConfigSettings& HeldConfiguration() { return config_held_; }
+  // The events found by the searches; table kinds 81, 84 and 86 write them.
+  TEventList& Events() { return events_; }
   // The running state as a configuration record's fields.
   TConfigSettings GatherConfiguration();
   // Clamps the fields, then takes them over in their order, each through its
@@ -192,8 +199,10 @@ class TMainForm : public QMainWindow {
   std::shared_ptr<const TStarCatalogue> StarCatalogue() const { return star_catalogue_; }
   // Loads the chosen catalogue on first need ("Loading database" in the
   // eclipse panel and the progress bar). False, with a message, when it
-  // cannot be loaded; the catalogue setting is then lowered.
-  bool EnsureStarCatalogue();
+  // cannot be loaded; the catalogue setting is then lowered. `progress`
+  // (percent), when given, takes the place of the window's progress bar
+  // (a dialog's own bar).
+  bool EnsureStarCatalogue(const std::function<void(int)>& progress = {});
   // Installs a whole catalogue loaded elsewhere (the background loader's
   // hand-over, on the GUI thread).
   void PublishStarCatalogue(std::shared_ptr<const TStarCatalogue> catalogue) { star_catalogue_ = std::move(catalogue); }
@@ -244,6 +253,7 @@ class TMainForm : public QMainWindow {
   // The configuration's fields that no window of the program owns yet: kept
   // as loaded and written back as they are.
   TConfigSettings config_held_;
+  TEventList events_;
   std::uint8_t reversed_period_ = 0;
   std::uint8_t startup_flag_ = 0;
   TStoredSettings stored_;
