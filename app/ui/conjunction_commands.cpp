@@ -81,22 +81,22 @@ void ConjunctionCommand(TMainForm& form, std::uint8_t mode) {
   if (LibraryTheorySelected(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
   TMainFormState& s = form.State();
   TConfigSettings& held = form.HeldConfiguration();
-  TConjunctionOptions options = DecodeConjunctionOptions(held.ConjunctionOptionsRaw);
+  TConjunctionOptions options = held.ConjunctionOptions;
   TObserverRecord date = s.Period.Start;
   const TObserverRecord saved = date;
-  const int result = ShowConjunctionSearchDialog(mode, held.KeplerElementsInverted, held.ConjunctionUsesPeriod,
+  const int result = ShowConjunctionSearchDialog(mode, s.AsteroidDatabase, held.ConjunctionUsesPeriod,
                                                  held.SeparationLimit, form.Events(), date, form, options,
-                                                 held.ResultsIntoTable, held.ConjunctionStar, held.ConjunctionUserObject);
+                                                 s.ResultsIntoTable, held.ConjunctionStar, held.ConjunctionUserObject);
   form.repaint();
   if (result == kConjunctionCancel) {
     s.Period.Start = saved;
     return;
   }
-  held.ConjunctionOptionsRaw = EncodeConjunctionOptions(options);
+  held.ConjunctionOptions = options;
   s.Period.Start = date;
   UTToLocalTime(s.Period.Start);
   form.MarkTableChanged();
-  if (held.ResultsIntoTable != 0 && !form.Events().Empty()) {
+  if (s.ResultsIntoTable != 0 && !form.Events().Empty()) {
     s.TableKind = kConjunctionSearchKind;
     if (s.PreviousTableKind != s.TableKind) s.TableChanged = 1;
     form.Tables().ComputeTable();

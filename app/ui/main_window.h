@@ -224,7 +224,6 @@ class TMainForm : public QMainWindow {
   TOrbitDeterminationState& OrbitDetermination();
   // The configuration fields no window owns (file names of the observations
   // and state vectors, the orbit options).
-  TConfigSettings& HeldConfiguration() { return config_held_; }
 
   // Shows or hides the clock panel; its timer runs only while it shows.
   void ShowClockBar(bool visible);
