@@ -73,3 +73,45 @@ bool MeasureDrawingPoint(const TDrawingMeasurement& m, double& longitude, double
 }
 
 }  // namespace kvx
+
+#include "engine/planet.h"
+#include "engine/sun.h"
+#include "platform/globals.h"
+#include "theories/observer_completion.h"
+
+namespace kvx {
+
+bool DrawingDiscData(int body, TObserverRecord observer, TTheorySelection selection, std::int32_t vsopLevel,
+                     double& P, double& B, double& L0) {
+  const TTableConfigRecord config;
+  CompleteObserverRecord(1, selection, config, vsopLevel, observer);
+  TPhysicalBlock block;
+  if (body <= 0) {
+    TSonne sun(LanguageEnglish, selection, 0, config, observer, 1e-10L);
+    sun.initialisieren(LanguageEnglish, selection, config, observer, 1e-10L);
+    sun.VsopLevelA = vsopLevel;
+    sun.bahnlageelemente();
+    sun.heliozentrisch(0, 0, 0, 0);
+    sun.geozentrischekliptikalgeometrisch();
+    sun.Ekliptik_aequator();
+    sun.physischeEphemeride();
+    block = sun.Result.Physical;
+  } else {
+    const int planet = body + 3;
+    Tpla p(LanguageEnglish, selection, 0, planet, config, observer, 1e-10L);
+    p.initialisieren(LanguageEnglish, selection, planet, config, observer, 1e-10L);
+    p.VsopLevelA = vsopLevel;
+    p.bahnlageelemente();
+    p.heliozentrisch(0, 0, 0, 0);
+    p.geozentrischekliptikalgeometrisch();
+    p.Ekliptik_aequator();
+    p.physischeEphemeride();
+    block = p.Result.Physical;
+  }
+  P = block.axisAngle;
+  B = block.subEarthLatC;
+  L0 = block.centralMeridian1;
+  return std::isfinite(P) && std::isfinite(B) && std::isfinite(L0);
+}
+
+}  // namespace kvx

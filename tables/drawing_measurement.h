@@ -40,3 +40,18 @@ double LimitPolarDiameter(double polar, double equatorial);
 bool MeasureDrawingPoint(const TDrawingMeasurement& m, double& longitude, double& latitude);
 
 }  // namespace kvx
+
+#include <cstdint>
+
+#include "core/observer_record.h"
+#include "theories/theory_types.h"
+
+namespace kvx {
+
+// P, B and L0 (degrees) of the Sun (body 0) or of Mars, Jupiter, Saturn
+// (1..3) at the record's instant from the physical ephemeris (the record
+// is completed here). False when the body has no place.
+bool DrawingDiscData(int body, TObserverRecord observer, TTheorySelection selection, std::int32_t vsopLevel,
+                     double& P, double& B, double& L0);
+
+}  // namespace kvx
