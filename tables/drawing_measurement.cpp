@@ -3,6 +3,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/planet.h"
+#include "engine/sun.h"
+#include "platform/globals.h"
+#include "theories/observer_completion.h"
+
 namespace kvx {
 
 namespace {
@@ -72,14 +77,6 @@ bool MeasureDrawingPoint(const TDrawingMeasurement& m, double& longitude, double
   return std::isfinite(longitude) && std::isfinite(latitude);
 }
 
-}  // namespace kvx
-
-#include "engine/planet.h"
-#include "engine/sun.h"
-#include "platform/globals.h"
-#include "theories/observer_completion.h"
-
-namespace kvx {
 
 bool DrawingDiscData(int body, TObserverRecord observer, TTheorySelection selection, std::int32_t vsopLevel,
                      double& P, double& B, double& L0) {

@@ -21,6 +21,11 @@
 // Longitudes in [0, 360), latitudes planetocentric, degrees.
 #pragma once
 
+#include <cstdint>
+
+#include "core/observer_record.h"
+#include "theories/theory_types.h"
+
 namespace kvx {
 
 // 0 Sun, 1 Mars, 2 Jupiter, 3 Saturn.
@@ -38,15 +43,6 @@ double LimitPolarDiameter(double polar, double equatorial);
 // False (the results untouched) for a point off the disc or any value out
 // of range or not finite.
 bool MeasureDrawingPoint(const TDrawingMeasurement& m, double& longitude, double& latitude);
-
-}  // namespace kvx
-
-#include <cstdint>
-
-#include "core/observer_record.h"
-#include "theories/theory_types.h"
-
-namespace kvx {
 
 // P, B and L0 (degrees) of the Sun (body 0) or of Mars, Jupiter, Saturn
 // (1..3) at the record's instant from the physical ephemeris (the record

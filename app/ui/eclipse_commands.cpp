@@ -42,17 +42,6 @@ bool AskMoonTheory(TMainForm& form) {
   return form.SlowTheoryQuestion(kElpQuestionGerman, kElpQuestionEnglish, 1);
 }
 
-void ShowEclipsePanel(TMainForm& form, const char* german, const char* english) {
-  if (QLabel* panel = form.Panel("Finsternispanel")) {
-    panel->setText(QString::fromUtf8(ByLanguage(german, english)));
-    panel->show();
-    panel->repaint();
-  }
-}
-
-void HideEclipsePanel(TMainForm& form) {
-  if (QLabel* panel = form.Panel("Finsternispanel")) panel->hide();
-}
 
 TEventStep CourseStep(const TMainFormState& s) {
   TEventStep step{s.PhaseTableMinutes, s.PhaseTableSeconds};
@@ -66,21 +55,6 @@ TTableOutputSettings GridOutput(TMainForm& form) {
   return output;
 }
 
-// A search that did not end in a table: the sheet as it was before the
-// kind cleared it, and no table kind.
-void LeaveWithoutTable(TMainForm& form) {
-  TMainFormState& s = form.State();
-  if (form.Workbook().InTransaction()) form.Workbook().TransactionRollback();
-  s.UndoFlag = 0;
-  s.TableKind = kNoTableKind;
-  s.PreviousTableKind = kNoTableKind;
-}
-
-// Hides the panel however the kind ends.
-struct PanelGuard {
-  TMainForm& form;
-  ~PanelGuard() { HideEclipsePanel(form); }
-};
 
 void SolarEclipseRun(TMainForm& form) {
   TMainFormState& s = form.State();
@@ -186,6 +160,26 @@ void RunKind(TMainForm& form, std::int32_t kind) {
 }
 
 }  // namespace
+
+void ShowEclipsePanel(TMainForm& form, const char* german, const char* english) {
+  if (QLabel* panel = form.Panel("Finsternispanel")) {
+    panel->setText(QString::fromUtf8(ByLanguage(german, english)));
+    panel->show();
+    panel->repaint();
+  }
+}
+
+void HideEclipsePanel(TMainForm& form) {
+  if (QLabel* panel = form.Panel("Finsternispanel")) panel->hide();
+}
+
+void LeaveWithoutTable(TMainForm& form) {
+  TMainFormState& s = form.State();
+  if (form.Workbook().InTransaction()) form.Workbook().TransactionRollback();
+  s.UndoFlag = 0;
+  s.TableKind = kNoTableKind;
+  s.PreviousTableKind = kNoTableKind;
+}
 
 TSearchContext EclipseSearchContext(TMainForm& form) {
   const TMainFormState& s = form.State();
