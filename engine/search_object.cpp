@@ -339,6 +339,13 @@ bool tsuchobjekt::datum_pruefen(bool check, TTheorySelection selection, int kind
   return false;
 }
 
+bool tsuchobjekt::InputAccepted(int kindA, int kindB, const TAsteroidElements& asteroid, const TCometElements& comet,
+                                double step, std::int32_t maxSteps, double startMjd) {
+  AsteroidElements = asteroid;
+  CometElements = comet;
+  return CheckInput(kindA, kindB, step, maxSteps, startMjd, 1, 1);
+}
+
 bool tsuchobjekt::CheckInput(int kindA, int kindB, double step, std::int32_t maxSteps, double startMjd,
                              std::int32_t starIndex, std::int32_t userIndex) {
   auto refuse = [](const char* german, const char* english) {

@@ -1,8 +1,15 @@
 #include "app/ui/main_window.h"
+#include "app/ui/conjunction_commands.h"
 #include "app/ui/eclipse_commands.h"
+#include "app/ui/event_commands.h"
 #include "app/ui/time_place_commands.h"
+#include "app/ui/settings_commands.h"
 #include "app/ui/element_tool_commands.h"
 #include "app/ui/element_commands.h"
+#include "app/ui/orbit_commands.h"
+#include "app/ui/user_catalogue_commands.h"
+#include "app/ui/asteroid_database_commands.h"
+#include "app/ui/batch_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -108,10 +115,17 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   documents_ = new TDocumentCommands(*this);
   sheets_ = new TSheetCommands(*this);
   InstallSolarEclipseCommands(*this);
+  InstallEventSearchCommands(*this);
+  InstallConjunctionCommands(*this);
   InstallLunarOccultationCommands(*this);
   InstallTimePlaceCommands(*this);
+  InstallSettingsCommands(*this);
   InstallElementToolCommands(*this);
   InstallElementDialogCommands(*this);
+  InstallOrbitCommands(*this);
+  InstallUserCatalogueCommands(*this);
+  InstallAsteroidDatabaseCommands(*this);
+  InstallElementFileBatchCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
   ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 
@@ -272,6 +286,8 @@ void TMainForm::LoadStartupSettings() {
   state_.Period.IntegrationDatabaseLastJd = theory_.VspLastJulianDate;
   state_.Period.PositionFilesLastJd = theory_.VscLastJulianDate;
   state_.Period.PositionFiles = theory_.Handles();
+  LoadUserCatalogueAtStartup(*this);
+  FindAsteroidDatabaseFiles(*this);
   // The default configuration of the data folder, when there is one.
   if (LoadConfiguration(state_.DataFolder + "/" + kDefaultConfigFileName)) {
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));
