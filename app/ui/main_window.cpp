@@ -1,5 +1,6 @@
 #include "app/ui/main_window.h"
 #include "app/ui/eclipse_commands.h"
+#include "app/ui/moon_event_commands.h"
 #include "app/ui/time_place_commands.h"
 #include "app/ui/element_tool_commands.h"
 #include "app/ui/element_commands.h"
@@ -108,6 +109,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   documents_ = new TDocumentCommands(*this);
   sheets_ = new TSheetCommands(*this);
   InstallSolarEclipseCommands(*this);
+  InstallMoonEventCommands(*this);
   InstallTimePlaceCommands(*this);
   InstallElementToolCommands(*this);
   InstallElementDialogCommands(*this);
