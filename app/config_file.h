@@ -58,6 +58,7 @@
 #include "core/table_config.h"
 #include "core/table_step.h"
 #include "engine/nbody_setup.h"
+#include "events/search_options.h"
 #include "setup/column_titles.h"
 #include "setup/data_formats.h"
 #include "theories/theory_types.h"
@@ -74,8 +75,6 @@ inline constexpr std::size_t kConfigPathCount = 12;
 inline constexpr std::size_t kConfigPathCapacity = 255;
 
 inline constexpr std::size_t kMeridianFeaturesRecordSize = 300;
-inline constexpr std::size_t kConjunctionOptionsRecordSize = 40;
-inline constexpr std::size_t kEventOptionsRecordSize = 16;
 inline constexpr std::size_t kOrbitOptionsRecordSize = 20;
 inline constexpr std::size_t kAlmanacOptionsSize = 39;
 
@@ -98,8 +97,7 @@ enum TConfigPath : std::size_t {
 };
 
 // Every field of the record, typed. Records that no typed codec owns yet
-// (meridian features, search and orbit options, element file ranges,
-// almanac) travel as their raw bytes.
+// (meridian features, orbit options, almanac) travel as their raw bytes.
 struct TConfigSettings {
   TObserverRecord Start;
   TObserverRecord End;
@@ -122,8 +120,8 @@ struct TConfigSettings {
   std::array<std::uint8_t, kMeridianFeaturesRecordSize> MeridianFeaturesRaw{};
   float OccultationMagnitude = 8.0f;
   std::int32_t OccultationSunAltitude = -6;
-  std::array<std::uint8_t, kConjunctionOptionsRecordSize> ConjunctionOptionsRaw{};
-  std::array<std::uint8_t, kEventOptionsRecordSize> EventOptionsRaw{};
+  TConjunctionOptions ConjunctionOptions;
+  TEventSearchOptions EventOptions;
   std::uint8_t ResultsIntoTable = 0;
   std::array<std::uint8_t, kOrbitOptionsRecordSize> OrbitOptionsRaw{};
   std::uint8_t CsvSeparatorIndex = 0;

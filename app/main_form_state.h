@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/asteroid_elements.h"
 #include "core/comet_elements.h"
@@ -14,6 +15,8 @@
 #include "core/table_step.h"
 #include "eclipses/lunar_eclipse.h"
 #include "engine/table_globals.h"
+#include "events/event_list.h"
+#include "events/search_options.h"
 #include "setup/numeric_options.h"
 #include "theories/observer_completion.h"
 #include "theories/theory_types.h"
@@ -95,11 +98,26 @@ struct TMainFormState {
   std::string CurrentVariableStarName = "Kein Variabler";
   std::string CurrentDatabaseAsteroid;
   std::int32_t UserObjectIndex = -1;   // the chosen object of the user catalogue, -1 none
+  std::string UserCatalogueFile;       // the user catalogue's file, empty for none
+  std::vector<std::string> UserCatalogueLines;  // its lines as last read or edited
+  // The ".eel" files of the asteroid-database folder (full paths), set when
+  // the folder changed so that the selection dialog starts its lists anew,
+  // and the files last chosen there.
+  std::vector<std::string> DatabaseFiles;
+  std::uint8_t DatabaseListChanged = 0;
+  std::vector<std::string> ChosenDatabaseAsteroids;
   std::uint8_t SeparatorsUsable = 1;   // no locale separator holds "#" or "*"
   std::uint8_t ElementsChanged = 0;    // the current asteroid or comet was replaced
   std::uint8_t SettingsChanged = 0;    // something the configuration keeps changed
   // Chosen entry ranges of the user catalogue and the element files.
   TElementFileRanges ElementFileRanges;
+
+  // --- event search ----------------------------------------------------------
+  TEventSearchOptions EventSearchOptions;
+  std::uint8_t ResultsIntoTable = 0;   // "Ergebnisse in Tabelle" of the searches
+  std::uint8_t EventUsesPeriod = 0;    // "Ephemeridenzeitraum verwenden" of the event search
+  std::uint8_t AsteroidDatabase = 0;   // the asteroid from the database ("Keplerelemente verwenden" clear)
+  TEventList EventList;                // the events found, owned by the list (table kind 84)
 };
 
 // Fills `state` with the start-up defaults: observer records (Delta T 61 s,

@@ -149,6 +149,13 @@ class tsuchobjekt {
   // when one of the two kinds is Pluto, outside the planet theory's range.
   bool datum_pruefen(bool check, TTheorySelection selection, int kindA, int kindB, double mjd);
 
+  // The checks every loop makes of its input (step, window, bodies, the
+  // elements of an asteroid or comet), for callers that repeat a loop over
+  // many windows: false, with the message shown once, when a loop would
+  // refuse; the elements are taken over as by the loops.
+  bool InputAccepted(int kindA, int kindB, const TAsteroidElements& asteroid, const TCometElements& comet,
+                     double step, std::int32_t maxSteps, double startMjd);
+
   // Extremum or zero crossing of quantity `code` of body `kind` (a star or
   // user object: the first of its list). Clears AbortRequested first. Returns found; `time` (MJD, UT) and `value` of the
   // event. A cancel or a failed date check gives not found with

@@ -37,6 +37,14 @@ std::int32_t SearchWindowLength(int objectCode, int kind, std::int32_t repetitio
   return objectCode == 9 && (kind == 14 || kind == 15) ? 100 : repetitions;
 }
 
+std::string EventUnitText(int kind, int objectCode) {
+  if (objectCode == search_kind::kMoon && kind >= 0 && kind <= 3) return "RD";
+  const TEventKindInfo& info = EventKindInfo(kind);
+  std::string unit = ByLanguage(info.UnitGerman, info.UnitEnglish);
+  if (!unit.empty() && unit.front() == ' ') unit.erase(0, 1);
+  return unit;
+}
+
 double NextSearchStart(double eventMjd, double step) { return eventMjd + 2 * step; }
 
 std::string EventDateHourText(const TObserverRecord& record) {
@@ -111,12 +119,11 @@ int TEventSearchRun::Report(bool found, bool aborted, double value, int kind) {
     valueText = EventValueText(kind, object, value);
     const bool inPeriod = !UsePeriod || MjdWithinPeriod(Period, End, Working.Mjd);
     if (ResultsIntoTable && inPeriod && shown) {
-      const TEventKindInfo& info = EventKindInfo(kind);
       auto event = std::make_unique<tEvent>(
           ObjectName(), eventName, static_cast<std::uint8_t>(kind), Working, Working.Mjd, value,
           EventMissingValueMarker(3), EventMissingValueMarker(4), EventMissingValueMarker(5),
           EventMissingValueMarker(6), EventMissingValueMarker(7), EventMissingValueMarker(8),
-          EventMissingValueMarker(9), ByLanguage(info.UnitGerman, info.UnitEnglish), "", "", 0);
+          EventMissingValueMarker(9), EventUnitText(kind, object), "", "", 0);
       const tEvent* added = event.get();
       events_.Add(eventName, std::move(event));
       std::string date;
@@ -136,11 +143,24 @@ int TEventSearchRun::Report(bool found, bool aborted, double value, int kind) {
 int TEventSearchRun::RunEngine() {
   const int object = Options.ObjectCode, kind = Options.EventKind;
   tsuchobjekt engine(context_);
+  // Elements or settings the engine refuses: its message once, no run
+  // (each window would refuse again).
+  if (!engine.InputAccepted(object, DifferenceLoopKind(kind) ? search_kind::kSun : object, Asteroid, Comet, step_,
+                            window_, Working.Mjd)) {
+    return 0;
+  }
   const bool silent = ResultsIntoTable && UsePeriod;
+  TTheorySelection selection = context_.Selection;
+  if (context_.FastSearch != 0) selection.bytes[0] = kPlanetTheoryInternal;
   for (;;) {
     double time = 0, value = 0;
     bool found = false;
-    if (DifferenceLoopKind(kind)) {
+    // A window that starts past the engine's dates (or Pluto's theory):
+    // its message, then as after a cancel. Without this check a body that
+    // gives no place there would be searched window after window for ever.
+    if (!engine.datum_pruefen(true, selection, object, object, Working.Mjd)) {
+      found = false;
+    } else if (DifferenceLoopKind(kind)) {
       found = engine.schleife_2(true, false, kind, UsePeriod, End.Mjd, false, 1, 1, false, search_kind::kSun, object,
                                 Working, Asteroid, Comet, step_, window_, End.Mjd, time, value);
     } else {

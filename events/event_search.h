@@ -42,6 +42,9 @@ using TEventFoundAnswerer = std::function<int(const std::string& eventName, cons
 double EffectiveSearchStep(int objectCode, int kind, double step);
 // Steps per window: 100 for the Moon's latitude extremes and node passages.
 std::int32_t SearchWindowLength(int objectCode, int kind, std::int32_t repetitions);
+// The unit of a found event as the result table shows it: "AE"/"AU", the
+// Moon's distances "RD", "mag", "°", or empty.
+std::string EventUnitText(int kind, int objectCode);
 // Where a run goes on after an event at `eventMjd`: two steps later, so the
 // next window's first sample lies past the event and it cannot be found
 // again, while an event closer than five steps is not skipped.
@@ -81,6 +84,9 @@ class TEventSearchRun {
   // nothing run on failure), then searches. Returns the last answer (2 or
   // 500), 0 when the run ended by itself (period mode), -1 on bad input.
   int Run(const std::string& stepText, const std::string& repetitionsText, bool eventChosen = true);
+
+  // The main window's values a run passes on (read again before each run).
+  void SetContext(const TSearchContext& context) { context_ = context; }
 
   // "Löschen" and "Entfernen".
   void ClearList();

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
+#include <limits>
 #include <numbers>
 
 #include "core/conjunction_kinds.h"
@@ -65,13 +66,13 @@ constexpr TEventKindInfo kKinds[24] = {
     {1, false, false, T::None, 0, "", "", ""},                     // 11 station, then prograde
     {2, false, true, T::None, 0, "", "", ""},                      // 12 inferior conjunction
     {2, false, true, T::None, 0, "", "", ""},                      // 13 superior conjunction
-    {1, false, false, T::ArcCosDegrees, 1, " °", " °", "0,0"},     // 14 latitude extremum
+    {1, false, false, T::ArcCosDegrees, 1, " °", " °", "0,00"},    // 14 latitude extremum
     {1, true, true, T::None, 0, "", "", ""},                       // 15 node passage
     {1, true, false, T::Plain, 1, " °", " °", "0,0"},              // 16 phase angle maximum
     {1, false, false, T::Plain, 1, " °", " °", "0,0"},             // 17 phase angle minimum
-    {1, false, false, T::Plain, 1, " °", " °", "0,0"},             // 18 Earth's latitude extremum (signed)
+    {1, false, false, T::Plain, 1, " °", " °", "0,00"},            // 18 Earth's latitude extremum (signed)
     {1, true, false, T::None, 0, "", "", ""},                      // 19 Earth's latitude zero
-    {1, false, false, T::Plain, 1, " °", " °", "0,0"},             // 20 Sun's latitude extremum (signed)
+    {1, false, false, T::Plain, 1, " °", " °", "0,00"},            // 20 Sun's latitude extremum (signed)
     {1, true, false, T::None, 0, "", "", ""},                      // 21 Sun's latitude zero
     {1, true, true, T::None, 0, "", "", ""},                       // 22 central meridian zero
     {1, true, false, T::Plain, 1, " °", " °", "0,0"},              // 23 libration maximum
@@ -200,20 +201,24 @@ bool EventKindOffered(int objectCode, int kind) {
 
 const TEventKindInfo& EventKindInfo(int kind) { return kKinds[kind >= 0 && kind < 24 ? kind : 0]; }
 
+double EventShownValue(int kind, double value) {
+  switch (EventKindInfo(kind).Transform) {
+    case T::ArcSinAbsDegrees:
+      return std::abs(std::asin(std::clamp(value, -1.0, 1.0))) * 180.0 / std::numbers::pi;
+    case T::ArcCosDegrees:
+      return std::acos(std::clamp(value, -1.0, 1.0)) * 180.0 / std::numbers::pi;
+    case T::Plain:
+      return value;
+    case T::None:
+      break;
+  }
+  return std::numeric_limits<double>::quiet_NaN();
+}
+
 std::string EventValueText(int kind, int objectCode, double value) {
   const TEventKindInfo& info = EventKindInfo(kind);
   if (info.Transform == T::None || !std::isfinite(value)) return {};
-  double shown = value;
-  switch (info.Transform) {
-    case T::ArcSinAbsDegrees:
-      shown = std::abs(std::asin(std::clamp(value, -1.0, 1.0))) * 180.0 / std::numbers::pi;
-      break;
-    case T::ArcCosDegrees:
-      shown = std::acos(std::clamp(value, -1.0, 1.0)) * 180.0 / std::numbers::pi;
-      break;
-    default:
-      break;
-  }
+  const double shown = EventShownValue(kind, value);
   if (objectCode == 9 && kind >= 0 && kind <= 3) return Fixed(shown, 2) + " RD";
   return Fixed(shown, info.Decimals) + ByLanguage(info.UnitGerman, info.UnitEnglish);
 }

@@ -127,6 +127,10 @@ struct TEventKindInfo {
 };
 // Kinds outside 0..23 give kind 0's entry.
 const TEventKindInfo& EventKindInfo(int kind);
+// The value of an event of kind `kind` as it is shown, from the engine's
+// quantity: degrees for the elongations and latitude extremes, the value
+// itself for the other kinds with a value, NaN for the kinds without one.
+double EventShownValue(int kind, double value);
 // The value of a found event as shown: number with its decimals and the unit
 // after a blank (the Moon's distances: 2 decimals " RD" / " ER"); empty for
 // kinds without a value and for a value that is not finite.

@@ -99,8 +99,8 @@ TConfigSettings DistinctiveSettings() {
   s.MeridianFeaturesRaw = RawAt<300>(30559);
   s.OccultationMagnitude = 30859.25f;
   s.OccultationSunAltitude = 30863;
-  s.ConjunctionOptionsRaw = RawAt<40>(30867);
-  s.EventOptionsRaw = RawAt<16>(30907);
+  s.ConjunctionOptions = {1, 0, 1, 0x5B, 12.5, 4321, 5, 9, {0x12, 0x34}, 7, 11.5, -2.25};
+  s.EventOptions = {7.75, 12345, 4, 10, {0x56, 0x78}};
   s.ResultsIntoTable = B(30923);
   s.OrbitOptionsRaw = RawAt<20>(30927);
   s.CsvSeparatorIndex = B(30947);
@@ -449,7 +449,7 @@ TEST_F(ConfigWindow, StartSavesTheDefaultFileAndLoadApplySaveIsByteExact) {
   s.Tolerance = 1e-12L;
   s.TableEquinox = 0.5;
   s.AzimuthFromNorth = 1;
-  s.ConjunctionOptionsRaw[3] = 0x5A;
+  s.ConjunctionOptions.Spare1 = 0x5A;
   s.AlmanacRaw[38] = 0x11;
   s.VariableStar.Name = "Delta Cephei";
   s.Font.Size = 12;

@@ -9,6 +9,7 @@ Distinctive values, as config_file_test.cpp sets them:
   single at offset o            -> o + 0.25
   double at offset o            -> o + 0.5
   raw block at offset o, byte i -> (o + i) % 256
+  the two search option records -> the valid values of search_options() below
   path k (0..11)                -> "/p/k<k>/file<k>.dat"
   column width k                -> 10000 + k
   DataFormatDecimals[k]         -> k % 16, DataFormatKind[k] -> k % 4
@@ -62,6 +63,14 @@ def short_string(o, text):
     put(o, bytes([len(data)]) + data + bytes(255 - len(data)))
 
 
+def search_options():
+    """The conjunction options (40 bytes at 30867) and the event options (16
+    bytes at 30907) with valid values, as config_file_test.cpp sets them."""
+    put(30867, bytes([1, 0, 1, 0x5B]) + struct.pack('<di', 12.5, 4321) + bytes([5, 9, 0x12, 0x34]) +
+        struct.pack('<idd', 7, 11.5, -2.25))
+    put(30907, struct.pack('<di', 7.75, 12345) + bytes([4, 10, 0x56, 0x78]))
+
+
 # Magic block.
 put(0, bytes([24]) + b':Quillox4.5000ConfigFile' + bytes(2))
 zero(27, 28)                                   # reserved
@@ -77,7 +86,8 @@ zero(30546, 1)
 i32(30547); i32(30551); u8(30555); u8(30556); zero(30557, 2)
 raw(30559, 300)
 f32(30859); i32(30863)
-raw(30867, 40); raw(30907, 16); u8(30923); zero(30924, 3)
+search_options()
+u8(30923); zero(30924, 3)
 raw(30927, 20)
 for o in range(30947, 30953):
     u8(o)

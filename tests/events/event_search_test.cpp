@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "core/name_tables.h"
@@ -18,6 +20,7 @@
 #include "platform/globals.h"
 #include "support/fixtures.h"
 #include "support/recording_message_sink.h"
+#include "support/recording_progress.h"
 #include "support/theory_selection.h"
 
 namespace kvx {
@@ -136,6 +139,83 @@ TEST_F(EventSearchRun, AnswersHandOverTheEventAndNodeRunsAlternate) {
   EXPECT_DOUBLE_EQ(moon.LastEvent.Mjd, events.back()->Mjd());
 }
 
+// Conjunctions and oppositions of Mercury..Neptune, refined, in silent
+// period runs against the roots of the Swiss Ephemeris longitude differences
+// (fixtures/planet_conjunctions_swe.tsv, TT): every reference event of the
+// period found once, none added. The transits of Mercury (2016 May 9,
+// 2019 Nov 11) and Venus (2004 Jun 8, 2012 Jun 6) lie in the periods as
+// inferior conjunctions.
+TEST_F(EventSearchRun, RefinedConjunctionsAgreeWithSwissEphemeris) {
+  const test::FixtureTable swe = test::ReadFixture(KVX_FIXTURE_DIR "/planet_conjunctions_swe.tsv");
+  struct Case {
+    int body, kind;
+    double from, to;  // MJD
+    // Days; measured worst 0.006 (Mercury inferior), 0.012 (Mercury
+    // superior), 0.006 / 0.030 (Venus), 0.008 / 0.034 (Mars opposition /
+    // conjunction), 0.009 .. 0.012 (Jupiter .. Uranus), 0.006 (Neptune): the
+    // internal series' few tens of arcseconds over the slow relative motion
+    // at superior conjunctions.
+    double tolerance;
+  };
+  const Case cases[] = {
+      {1, 12, 57388, 58849, 0.01}, {1, 13, 57388, 58484, 0.02}, {2, 12, 53005, 56293, 0.01},
+      {2, 13, 53005, 56293, 0.04}, {3, 6, 51544, 62502, 0.01}, {3, 7, 51544, 62502, 0.04},
+      {4, 6, 56293, 60676, 0.015}, {5, 7, 56293, 60676, 0.015}, {6, 6, 58119, 60676, 0.015},
+      {7, 7, 58119, 60676, 0.01},
+  };
+  for (const Case& c : cases) {
+    std::vector<double> expected;
+    for (std::size_t row = 0; row < swe.Rows(); ++row) {
+      const double tt = swe.Number(row, "jd_tt") - 2400000.5;
+      if (swe.Number(row, "body") == c.body && swe.Number(row, "kind") == c.kind && tt > c.from && tt < c.to) {
+        expected.push_back(tt);
+      }
+    }
+    list_.Clear();
+    TEventSearchRun run(context_, list_);
+    run.Options.ObjectCode = static_cast<std::uint8_t>(c.body);
+    run.Options.EventKind = static_cast<std::uint8_t>(c.kind);
+    run.UsePeriod = true;
+    run.ResultsIntoTable = true;
+    run.Period = At(c.from);
+    run.End = At(c.to);
+    EXPECT_EQ(run.Run("5", "300"), 0);
+    const auto found = list_.ByInstant();
+    ASSERT_EQ(found.size(), expected.size()) << c.body << "/" << c.kind;
+    double worst = 0;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+      worst = std::max(worst, std::fabs(found[i]->Mjd() + kDeltaT / 86400 - expected[i]));
+    }
+    EXPECT_LT(worst, c.tolerance) << c.body << "/" << c.kind;
+    RecordProperty("worst_" + std::to_string(c.body) + "_" + std::to_string(c.kind), std::to_string(worst));
+  }
+  EXPECT_TRUE(messages_.messages.empty());
+}
+
+// Cancel during the second search: the run reports "Kein Ereignis
+// gefunden.", the event found before stays in the list and the flag is
+// cleared.
+TEST_F(EventSearchRun, CancelKeepsTheFindsAndClearsTheFlag) {
+  RecordingProgress progress;
+  progress.abort_at_step = 100;  // past the first perihelion (about 43 steps), before the second
+  ProgressReporter* previous = SetProgressReporter(&progress);
+  TEventSearchRun run(context_, list_);
+  run.Options.ObjectCode = 3;
+  run.Options.EventKind = 0;
+  run.ResultsIntoTable = true;
+  run.Start = At(58849);
+  run.Answerer = Script({kEventAnswerSearchOn, kEventAnswerStop});
+  EXPECT_EQ(run.Run("5", "300"), kEventAnswerStop);
+  SetProgressReporter(previous);
+  ASSERT_EQ(shown_.size(), 2u);
+  EXPECT_NE(shown_[0].find("Mars|Perihel|"), std::string::npos) << shown_[0];
+  EXPECT_NE(shown_[1].find("Kein Ereignis gefunden."), std::string::npos) << shown_[1];
+  EXPECT_EQ(list_.Count(), 1);
+  EXPECT_EQ(AbortRequested, 0);
+  EXPECT_TRUE(run.CanHandOverDate());
+  EXPECT_DOUBLE_EQ(run.LastEvent.Mjd, list_.At(0).Mjd());
+}
+
 TEST_F(EventSearchRun, BadInputRunsNothingAndTheHourCarries) {
   TEventSearchRun run(context_, list_);
   run.Options.ObjectCode = 4;
@@ -159,6 +239,31 @@ TEST_F(EventSearchRun, BadInputRunsNothingAndTheHourCarries) {
   ASSERT_EQ(shown_.size(), 1u);
   EXPECT_NE(shown_[0].find("Jupiter|Perihel|20-01-2023"), std::string::npos) << shown_[0];
   EXPECT_TRUE(run.CanHandOverDate());
+
+  // An asteroid whose elements the engine refuses: its message once, no
+  // search, no event-found window.
+  messages_.messages.clear();
+  shown_.clear();
+  run.Options.ObjectCode = 10;
+  run.Options.EventKind = 0;
+  run.AsteroidName = "Refused";
+  run.Asteroid = TAsteroidElements{};
+  EXPECT_EQ(run.Run("5", "300"), 0);
+  EXPECT_EQ(messages_.messages.size(), 1u);
+  EXPECT_TRUE(shown_.empty());
+
+  // Pluto's perihelion from 2078 with the internal series (to 2100): the
+  // window after the theory's end stops with the date message and the
+  // event-found window's "Kein Ereignis gefunden.", no endless search.
+  messages_.messages.clear();
+  run.Options.ObjectCode = 8;
+  run.Start = At(80000);  // 2078 Jan
+  run.Answerer = Script({kEventAnswerStop});
+  EXPECT_EQ(run.Run("15", "300"), kEventAnswerStop);
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(messages_.messages[0].text, "Ungültiges Datum für die Suche.");
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_NE(shown_[0].find("Kein Ereignis gefunden."), std::string::npos) << shown_[0];
 
   const TObserverRecord late = At(60310 + 23.0 / 24 + 40.0 / 1440);  // 2024 Jan 1, 23:40 UT, zone 0
   EXPECT_EQ(EventDateHourText(late), "02-01-2024 0h");

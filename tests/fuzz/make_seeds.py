@@ -128,6 +128,14 @@ def main():
     write("binary_records", "zeros.bin", bytes(200))
     write("binary_records", "counting.bin", bytes(range(256)) * 3)
 
+    # Search options: a conjunction record (40 bytes; its first 16 bytes also
+    # read as an event record) and the step and repetitions texts.
+    conjunction = (bytes([1, 0, 1, 0]) + struct.pack("<di", 12.5, 4321) + bytes([5, 9, 0, 0]) +
+                   struct.pack("<idd", 7, 11.5, -2.25))
+    write("search_options", "conjunction.bin", conjunction)
+    write("search_options", "event.bin", struct.pack("<di", 7.75, 12345) + bytes([4, 10, 0, 0]))
+    write("search_options", "texts.bin", b"12,5\x00300")
+
 
 if __name__ == "__main__":
     main()

@@ -1,0 +1,120 @@
+#include "app/ui/event_commands.h"
+
+#include "app/table_dispatcher.h"
+#include "app/ui/eclipse_commands.h"
+#include "app/ui/event_found.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "engine/table_sink.h"
+#include "events/event_table_writer.h"
+#include "events/ui/event_search_dialog.h"
+#include "platform/globals.h"
+#include "theories/observer_completion.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr std::int32_t kEventTableKind = 84;
+
+const char* const kSlowGerman =
+    "Zur Zeit werden langsame, aber genaue Rechenmethoden verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
+    "werden schnellere Rechenmethoden verwendet.";
+const char* const kSlowEnglish =
+    "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
+    "used.";
+
+bool LibraryTheorySelected(const TTheorySelection& selection) {
+  return selection.PlanetTheory() == kPlanetTheoryVsop87D || selection.PlanetTheory() == kPlanetTheoryVsop87C ||
+         selection.MoonTheory() != 0;
+}
+
+void WriteEventTable(TMainForm& form) {
+  TMainFormState& s = form.State();
+  if (s.WorkbookView != 0) {
+    WriteEventSearchResultsToSheet(s.Period.TableConfig, form.Workbook(), s.EventList);
+  } else {
+    TTableOutputSettings output;
+    output.AzimuthOrigin = s.HalfTurnOffsetAngle;
+    WriteEventSearchResultsToGrid(s.Period.TableConfig, form.Grid(), output, s.EventList);
+  }
+  s.DocumentSaved = 0;
+}
+
+TEventSearchHooks HooksOf(TMainForm& form) {
+  TEventSearchHooks hooks;
+  hooks.PeriodStart = [&form] { return form.State().Period.Start; };
+  hooks.PeriodEnd = [&form] {
+    TEphemerisPeriodState p = form.State().Period;
+    TTableDispatcher::CompletePeriodEnd(p);
+    return p.End;
+  };
+  hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
+  hooks.ChangeAsteroid = [&form](bool database) {
+    form.Commands().Trigger(database ? "Planetoidendatenbank1" : "Planetoiden1");
+  };
+  hooks.AsteroidName = [&form] { return form.State().CurrentAsteroid.Name; };
+  hooks.DatabaseAsteroidName = [&form] { return form.State().CurrentDatabaseAsteroid; };
+  hooks.CometName = [&form] { return form.State().CurrentComet.Name; };
+  hooks.AsteroidElements = [&form] { return form.State().CurrentAsteroid; };
+  hooks.CometElements = [&form] { return form.State().CurrentComet; };
+  hooks.Answerer = [&form](const std::string& eventName, const std::string& objectName, const std::string& when,
+                           const std::string& value) {
+    return ShowEventFound(eventName, objectName, when, true, std::string(), value, &form);
+  };
+  hooks.Help = [&form] { form.Commands().Trigger("HelpContentsItem"); };
+  return hooks;
+}
+
+}  // namespace
+
+void Ereignissuchen1Click(TMainForm& form) {
+  TMainFormState& s = form.State();
+  form.SaveTheoryForSearch();
+  // The live theory selection comes back on every way out.
+  struct RestoreTheory {
+    TMainForm& form;
+    ~RestoreTheory() { form.RestoreTheoryAfterSearch(); }
+  } restore{form};
+  if (LibraryTheorySelected(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
+
+  const TObserverRecord saved = s.Period.Start;
+  TEventSearchSettings settings;
+  settings.Options = s.EventSearchOptions;
+  settings.ResultsIntoTable = s.ResultsIntoTable != 0;
+  settings.UsePeriod = s.EventUsesPeriod != 0;
+  settings.AsteroidDatabase = s.AsteroidDatabase != 0;
+  TSearchContext context = EclipseSearchContext(form);
+  context.Topocentric = 0;
+  context.AsteroidDatabaseFile = s.CurrentDatabaseAsteroid;
+  TObserverRecord handOver = s.Period.Start;
+  const int result = ShowEventSearchDialog(settings, s.Period.Start, context, s.EventList, HooksOf(form), handOver,
+                                           &form);
+  form.repaint();
+  if (result == kEventDialogCancel) {
+    s.Period.Start = saved;
+    return;
+  }
+  s.EventSearchOptions = settings.Options;
+  s.ResultsIntoTable = settings.ResultsIntoTable ? 1 : 0;
+  s.EventUsesPeriod = settings.UsePeriod ? 1 : 0;
+  s.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
+  if (result == kEventDialogUseDate) s.Period.Start = handOver;
+  UTToLocalTime(s.Period.Start);
+  s.TableChanged = 1;
+  if (settings.ResultsIntoTable && !s.EventList.Empty()) {
+    s.TableKind = kEventTableKind;
+    form.Tables().ComputeTable();
+  }
+  form.UpdateStatusLine();
+}
+
+void InstallEventSearchCommands(TMainForm& form) {
+  form.Tables().Dispatcher().Register(kEventTableKind, [&form] { WriteEventTable(form); });
+  TMenuCommands& commands = form.Commands();
+  commands.RegisterHandler("Ereignissuchen1", [&form] { Ereignissuchen1Click(form); });
+  commands.SetEnabled("Ereignissuchen1", true);
+}
+
+}  // namespace kvx

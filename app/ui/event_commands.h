@@ -1,0 +1,17 @@
+// The single-object event search of the main window: Konjunktionen und
+// Ereignisse -> "&Ereignis suchen..." (Ctrl+F3) and the table of its finds
+// (table kind 84).
+#pragma once
+
+namespace kvx {
+
+class TMainForm;
+
+// Registers kind 84 on the dispatcher and the command "Ereignissuchen1".
+void InstallEventSearchCommands(TMainForm& form);
+
+// The command: theory question, the dialog, then the date hand-over and
+// the table.
+void Ereignissuchen1Click(TMainForm& form);
+
+}  // namespace kvx

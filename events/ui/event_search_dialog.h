@@ -1,0 +1,153 @@
+// "Ereignis suchen" / "Find event": the dialog of the single-object event
+// search (TExtremumsuchen). It copies the options in, lets the user choose
+// the body and the event, runs TEventSearchRun on "Suchen" (each find
+// through the event-found window), lists the finds, and hands the options
+// and flags back unless cancelled.
+//
+// Modal results: 1 "Schließen", 2 cancel, 500 "Schließen und Datum
+// weiterverwenden" (the caller takes the last event's record as its date).
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "events/event_search.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace kvx {
+
+inline constexpr int kEventDialogClose = 1;
+inline constexpr int kEventDialogCancel = 2;
+inline constexpr int kEventDialogUseDate = 500;
+
+// What the dialog needs of the main window.
+struct TEventSearchHooks {
+  // The ephemeris period (the main window's start and completed end
+  // records), read again before each run and after "Zeitraum ändern...".
+  std::function<TObserverRecord()> PeriodStart;
+  std::function<TObserverRecord()> PeriodEnd;
+  // "Zeitraum ändern...": the main window's period dialog.
+  std::function<void()> ChangePeriod;
+  // "Planetoid ändern": the asteroid from the database (true) or from an
+  // element file; the current names are read again afterwards.
+  std::function<void(bool database)> ChangeAsteroid;
+  // The current asteroid (element files), database asteroid and comet:
+  // names and elements.
+  std::function<std::string()> AsteroidName;
+  std::function<std::string()> DatabaseAsteroidName;
+  std::function<std::string()> CometName;
+  std::function<TAsteroidElements()> AsteroidElements;
+  std::function<TCometElements()> CometElements;
+  // The event-found window.
+  TEventFoundAnswerer Answerer;
+  // "&Hilfe".
+  std::function<void()> Help;
+};
+
+// The dialog's copies of the main window's settings.
+struct TEventSearchSettings {
+  TEventSearchOptions Options;
+  bool ResultsIntoTable = false;
+  bool UsePeriod = false;
+  bool AsteroidDatabase = false;
+};
+
+class TExtremumsuchen : public QDialog {
+  Q_OBJECT
+
+ public:
+  TExtremumsuchen(const TSearchContext& context, TEventList& events, const TEventSearchSettings& settings,
+                  const TObserverRecord& start, TEventSearchHooks hooks, QWidget* parent = nullptr);
+
+  // The settings as the controls hold them (options from the radio buttons
+  // and the last valid step and repetitions).
+  TEventSearchSettings Settings() const;
+  // The record "Schließen und Datum weiterverwenden" hands over: the last
+  // event found.
+  const TObserverRecord& HandOverRecord() const { return run_.LastEvent; }
+  const TEventSearchRun& Run() const { return run_; }
+
+  // "Suchen": one run with the current choices (also for tests).
+  void Search();
+  // Captions in the current language, the enabling rules.
+  void ApplyLanguage();
+  void RefreshEnabling();
+
+  void reject() override;
+  void done(int result) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildObjectGroup(QGridLayout* layout);
+  void BuildEventGroup(QGridLayout* layout);
+  QWidget* BuildSearchBox();
+  QWidget* BuildListBox();
+  void ChooseObject(int object);
+  void CheckPluto();
+  void RefreshPeriodLabel();
+  void RefreshAsteroidLabel();
+  void FillList();
+  int CheckedObject() const;
+  int CheckedKind() const;
+  void StoreChoices();
+  void SetRunning(bool running);
+
+  TEventSearchSettings settings_;
+  TSearchContext context_;
+  TEventSearchHooks hooks_;
+  TEventSearchRun run_;
+  bool running_ = false;
+
+ public:
+  QButtonGroup* ObjectGroup = nullptr;
+  QButtonGroup* KindGroup = nullptr;
+  std::array<QRadioButton*, 12> ObjectRadios{};
+  std::array<QRadioButton*, 24> KindRadios{};
+  QLineEdit* StepEdit = nullptr;
+  QLineEdit* RepetitionsEdit = nullptr;
+  QLabel* StepLabel = nullptr;
+  QLabel* DaysLabel = nullptr;
+  QLabel* RepetitionsLabel = nullptr;
+  QLabel* PeriodLabel = nullptr;
+  QLabel* AsteroidLabel = nullptr;
+  QPushButton* DefaultsButton = nullptr;
+  QCheckBox* UsePeriodCheck = nullptr;
+  QPushButton* ChangePeriodButton = nullptr;
+  QCheckBox* TableCheck = nullptr;
+  QCheckBox* KeplerCheck = nullptr;
+  QPushButton* ChangeAsteroidButton = nullptr;
+  QListWidget* ListBox = nullptr;
+  QPushButton* ClearButton = nullptr;
+  QPushButton* RemoveButton = nullptr;
+  QPushButton* SearchButton = nullptr;
+  QPushButton* AbortButton = nullptr;
+  QPushButton* CloseButton = nullptr;
+  QPushButton* HandOverButton = nullptr;
+  QPushButton* CancelButton = nullptr;
+  QPushButton* HelpButton = nullptr;
+  QGroupBox* ObjectBox = nullptr;
+  QGroupBox* EventBox = nullptr;
+  QGroupBox* SearchBox = nullptr;
+};
+
+// Frees the events of the list, runs the dialog on copies of the settings
+// and, unless it was cancelled (2), copies them back. On 500 `handOver`
+// receives the last event's record.
+int ShowEventSearchDialog(TEventSearchSettings& settings, const TObserverRecord& start, const TSearchContext& context,
+                          TEventList& events, const TEventSearchHooks& hooks, TObserverRecord& handOver,
+                          QWidget* parent = nullptr);
+
+}  // namespace kvx

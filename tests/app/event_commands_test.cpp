@@ -1,0 +1,194 @@
+// "Ereignis suchen" from its menu item, offscreen, as a user would: Mars,
+// opposition, the ephemeris period, results into the sheet -> the table of
+// kind 84; then a search without the period answered "Nochmals", then
+// "Datum weiterverwenden", then "Schließen und Datum weiterverwenden": the
+// main window's date is the second event's own instant. Cancel restores the
+// date; a start outside Pluto's range offers Neptune instead. Pictures of
+// the dialog (both languages), the event-found window and the main window
+// with the table go to test-output.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <functional>
+
+#include "app/ui/event_found.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "core/name_tables.h"
+#include "events/ui/event_search_dialog.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/settings_store.h"
+#include "support/qt/save_png.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+void WhenModalShown(const std::function<void(QDialog&)>& act) {
+  QTimer::singleShot(0, [act] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    act(*dialog);
+  });
+}
+
+// The event-found window opens from inside a run, between the run's own
+// event processing: wait for it.
+void WhenEventFound(const std::function<void(TEreignisgefundenForm&)>& act, int tries = 2000) {
+  QTimer::singleShot(5, [act, tries] {
+    auto* form = qobject_cast<TEreignisgefundenForm*>(QApplication::activeModalWidget());
+    if (form != nullptr) {
+      act(*form);
+    } else if (tries > 0) {
+      WhenEventFound(act, tries - 1);
+    }
+  });
+}
+
+void SetDate(TObserverRecord& r, int day, int month, int year) {
+  r.Day = day;
+  r.Month = month;
+  r.Year = year;
+  r.LocalHours = 0;
+  r.Latitude = 52.52;
+  r.Longitude = -13.4;
+  r.Zone = 1;
+  r.DaylightHours = 0;
+  r.ZoneMinutes = 0;
+  LocalTimeToUT(r);
+}
+
+class EventCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitCoreTablesAtStartup(IntlSeparators);
+    store_.WriteBool("Settings", "FirstRun", false);
+  }
+  void TearDown() override { LanguageEnglish = 0; }
+  test::TempFolder home_;
+  MemorySettingsStore store_;
+  RecordingMessageSink messages_;
+};
+
+TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1400, 800);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  form.SetLanguage(0);
+  TMenuCommands& commands = form.Commands();
+  TMainFormState& state = form.State();
+  state.FastSearchOption = 1;  // the internal series, no theory question
+  ASSERT_TRUE(commands.IsEnabled("Ereignissuchen1"));
+  SetDate(state.Period.Start, 1, 1, 2020);
+  SetDate(state.Period.End, 31, 12, 2020);
+  state.Period.AutoEnd = 0;
+  SetAutoEndSwitch(state.Period.End, 0);
+
+  // Mars, opposition, 2020 into the sheet.
+  int found = -1;
+  WhenModalShown([&found](QDialog& dialog) {
+    auto& search = static_cast<TExtremumsuchen&>(dialog);
+    EXPECT_EQ(search.windowTitle(), "Ereignis suchen");
+    EXPECT_TRUE(search.HelpButton->isVisible());
+    search.ObjectRadios[3]->click();
+    search.KindRadios[6]->click();
+    EXPECT_FALSE(search.KindRadios[8]->isEnabled());  // elongations are Mercury's and Venus's
+    search.UsePeriodCheck->setChecked(true);
+    search.TableCheck->setChecked(true);
+    EXPECT_FALSE(search.PeriodLabel->text().isEmpty());
+    test::SavePng(dialog, "event_search_dialog_de");
+    search.SearchButton->click();
+    found = search.ListBox->count();
+    EXPECT_FALSE(search.HandOverButton->isEnabled());  // never in period mode
+    search.CloseButton->click();
+  });
+  commands.Action("Ereignissuchen1")->trigger();
+  EXPECT_EQ(found, 1);
+  EXPECT_EQ(state.PreviousTableKind, 84);
+  workbook::TWorkbook& book = form.Workbook();
+  EXPECT_EQ(book.Text(2, 1), "Mars");
+  EXPECT_EQ(book.Text(2, 2), "Opposition");
+  EXPECT_EQ(book.LastRow(), 2);
+  EXPECT_EQ(state.Period.Start.Day, 1);  // "Schließen" keeps the date
+  EXPECT_EQ(state.EventSearchOptions.ObjectCode, 3);
+  EXPECT_EQ(state.EventUsesPeriod, 1);
+  EXPECT_TRUE(messages_.messages.empty());
+  test::SavePng(form, "main_window_event_table");
+
+  // English, without the period: "Again", "Use date", then the hand-over.
+  form.SetLanguage(1);
+  double lastEvent = 0;
+  bool pictured = false;
+  std::function<void(TEreignisgefundenForm&)> answer;
+  int answers = 0;
+  answer = [&](TEreignisgefundenForm& foundForm) {
+    if (answers++ == 0) {
+      test::SavePng(foundForm, "event_found_dialog");
+      WhenEventFound(answer);
+      foundForm.AgainButton()->click();
+    } else {
+      foundForm.UseDateButton()->click();
+    }
+  };
+  WhenModalShown([&](QDialog& dialog) {
+    auto& search = static_cast<TExtremumsuchen&>(dialog);
+    EXPECT_EQ(search.windowTitle(), "Find event");
+    EXPECT_FALSE(search.HelpButton->isVisible());
+    EXPECT_TRUE(search.ObjectRadios[3]->isChecked());
+    EXPECT_TRUE(search.KindRadios[6]->isChecked());
+    search.UsePeriodCheck->setChecked(false);
+    if (!pictured) test::SavePng(dialog, "event_search_dialog_en");
+    pictured = true;
+    WhenEventFound(answer);
+    search.SearchButton->click();
+    EXPECT_EQ(answers, 2);
+    ASSERT_TRUE(search.HandOverButton->isEnabled());
+    lastEvent = search.HandOverRecord().Mjd;
+    search.HandOverButton->click();
+  });
+  commands.Trigger("Ereignissuchen1");
+  // The second opposition after 2020 Jan 1: 2022 Dec 8.
+  EXPECT_NEAR(lastEvent, 59921.2, 0.5);
+  EXPECT_NEAR(state.Period.Start.Mjd, lastEvent, 1e-6);  // the local-time completion rounds
+  EXPECT_EQ(state.Period.Start.Year, 2022);
+  EXPECT_EQ(state.Period.Start.Month, 12);
+  EXPECT_EQ(state.Period.Start.Day, 8);
+
+  // Pluto chosen, a start before the internal series' range (1889): Pluto
+  // is disabled and Neptune chosen instead. Cancel: the date as it was, the
+  // options untouched.
+  state.EventSearchOptions.ObjectCode = 8;
+  SetDate(state.Period.Start, 1, 1, 1850);
+  const double before = state.Period.Start.Mjd;
+  WhenModalShown([](QDialog& dialog) {
+    auto& search = static_cast<TExtremumsuchen&>(dialog);
+    EXPECT_FALSE(search.ObjectRadios[8]->isEnabled());
+    EXPECT_TRUE(search.ObjectRadios[7]->isChecked());
+    EXPECT_TRUE(search.KindRadios[6]->isChecked());
+    search.ObjectRadios[1]->click();
+    search.CancelButton->click();
+  });
+  commands.Trigger("Ereignissuchen1");
+  EXPECT_DOUBLE_EQ(state.Period.Start.Mjd, before);
+  EXPECT_EQ(state.EventSearchOptions.ObjectCode, 8);
+  EXPECT_EQ(AbortRequested, 0);
+}
+
+}  // namespace
+}  // namespace kvx
