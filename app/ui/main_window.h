@@ -222,9 +222,8 @@ class TMainForm : public QMainWindow {
   // The observation set and torbdet, made on first use with the data folder,
   // the theory selection and the two truncation levels.
   TOrbitDeterminationState& OrbitDetermination();
-  // The configuration fields no window owns (file names of the observations
-  // and state vectors, the orbit options).
-  TConfigSettings& HeldConfiguration() { return config_held_; }
+  // HeldConfiguration (above) also keeps the file names of the observations
+  // and state vectors and the orbit options.
 
   // Shows or hides the clock panel; its timer runs only while it shows.
   void ShowClockBar(bool visible);
