@@ -4,7 +4,8 @@ KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixio
 # fixtures (tools/make_star_catalogues.py, tests/eclipses/make_star_reference.sh,
 # tools/make_builtin_comets.py, tests/catalogues/make_mpc_crosscheck.py,
 # tests/eclipses/make_solar_eclipse_reference.sh and .js, the search scripts
-# tests/engine/make_search_*.js (nodejs with the npm package
+# tests/engine/make_search_*.js and the yardstick
+# bench/events_astronomy_engine_timing.js (nodejs with the npm package
 # astronomy-engine), tools/make_world_cities.py, proj-bin's cs2cs for
 # tests/tables/make_gauss_krueger_reference.py);
 # neither the build, the program nor the tests need them.
