@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/asteroid_elements.h"
 #include "core/comet_elements.h"
@@ -92,6 +93,14 @@ struct TMainFormState {
   std::string CurrentVariableStarName = "Kein Variabler";
   std::string CurrentDatabaseAsteroid;
   std::int32_t UserObjectIndex = -1;   // the chosen object of the user catalogue, -1 none
+  std::string UserCatalogueFile;       // the user catalogue's file, empty for none
+  std::vector<std::string> UserCatalogueLines;  // its lines as last read or edited
+  // The ".eel" files of the asteroid-database folder (full paths), set when
+  // the folder changed so that the selection dialog starts its lists anew,
+  // and the files last chosen there.
+  std::vector<std::string> DatabaseFiles;
+  std::uint8_t DatabaseListChanged = 0;
+  std::vector<std::string> ChosenDatabaseAsteroids;
   std::uint8_t SeparatorsUsable = 1;   // no locale separator holds "#" or "*"
   std::uint8_t ElementsChanged = 0;    // the current asteroid or comet was replaced
   std::uint8_t SettingsChanged = 0;    // something the configuration keeps changed

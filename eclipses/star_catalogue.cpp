@@ -12,6 +12,21 @@
 
 namespace kvx {
 
+TStarCatalogue::TStarCatalogue(std::uint8_t choice, std::string fileName, std::vector<tsterndatensatz> stars)
+    : choice_(choice), file_name_(std::move(fileName)), stars_(std::move(stars)) {
+  // Mean obliquity of B1950.0.
+  constexpr double kDeg = 0.017453292519943295;
+  const double sinEps = std::sin(23.4457889 * kDeg), cosEps = std::cos(23.4457889 * kDeg);
+  for (tsterndatensatz& star : stars_) {
+    const double ra = static_cast<double>(star.RightAscension) * kDeg;
+    const double dec = static_cast<double>(star.Declination) * kDeg;
+    const double s = std::sin(dec) * cosEps - std::cos(dec) * sinEps * std::sin(ra);
+    const double beta = std::asin(std::clamp(s, -1.0, 1.0)) / kDeg;
+    star.EclipticLatitude = std::isfinite(beta) ? static_cast<float>(beta) : 0.0f;
+  }
+}
+
+
 namespace le = little_endian;
 
 TOccultationStarRecord DecodeOccultationStarRecord(std::span<const std::uint8_t, kOccultationStarRecordSize> in) {

@@ -57,6 +57,10 @@ struct tsterndatensatz {
   float Magnitude100 = 0;
   std::string Name;
   bool Usable = true;
+  // Ecliptic latitude of the mean place of 1950.0 (degrees, ecliptic of
+  // B1950), set when the catalogue is made: the occultation searches skip
+  // stars the occulter cannot reach.
+  float EclipticLatitude = 0;
 };
 
 // "SAO " + name when the name reads as a whole number (leading blanks and a
@@ -67,8 +71,8 @@ std::string SaoPrefixName(const std::string& name);
 // loading; holders share it through std::shared_ptr<const TStarCatalogue>.
 class TStarCatalogue {
  public:
-  TStarCatalogue(std::uint8_t choice, std::string fileName, std::vector<tsterndatensatz> stars)
-      : choice_(choice), file_name_(std::move(fileName)), stars_(std::move(stars)) {}
+  // Sets every star's ecliptic latitude.
+  TStarCatalogue(std::uint8_t choice, std::string fileName, std::vector<tsterndatensatz> stars);
 
   std::int32_t Count() const { return static_cast<std::int32_t>(stars_.size()); }
   // Star i, 1 <= i <= Count().

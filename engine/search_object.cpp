@@ -9,6 +9,7 @@
 #include "core/frames.h"
 #include "core/physical_ephemeris.h"
 #include "core/rise_set_search.h"
+#include "core/star_reduction.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
@@ -267,14 +268,11 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
     if (!context_.StarAt || starIndex < 1 || starIndex > context_.StarCount || !context_.StarAt(starIndex, star))
       return false;
     // Proper motion from 1950.0, precession from the equinox of 1950.0,
-    // nutation.
-    const double years = (T + 0.5) * 100.0;
-    double x = 0, y = 0, z = 0, r = 0;
-    PolarToCartesian(x, y, z, 1.0, star.Declination1950 + years * star.ProperMotionDec,
-                     star.RightAscension1950 + years * star.ProperMotionRA);
-    MatrixTimesVector(observer.Precession, x, y, z);
-    CartesianToPolar(r, dec, ra, x, y, z);
-    ApplyNutationToDirection(ra, dec, T, observer.Obliquity);
+    // nutation: the reduction the occultation searches share.
+    double raEpoch = 0, decEpoch = 0;
+    StarPlaceAtEpoch(star.RightAscension1950, star.Declination1950, star.ProperMotionRA, star.ProperMotionDec, T,
+                     raEpoch, decEpoch);
+    StarToDate(StarReductionWith(T, observer.Precession, observer.Obliquity), raEpoch, decEpoch, ra, dec);
     magnitude = star.Magnitude;
   } else {
     const tuserobject* object =

@@ -1,5 +1,6 @@
 #include "tables/batch_tables.h"
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -119,6 +120,24 @@ bool CometFileEphemerides(const TBatchRun& run, TKometeph& table, Kometentabelle
         return elements.Name;
       },
       [&] { setUp(own); });
+}
+
+bool AsteroidDatabaseEphemerides(const TBatchRun& run, TKeplereph& table, const std::vector<std::string>& files,
+                                 const TAsteroidElements& own) {
+  auto setUp = [&](std::uint8_t database, const TAsteroidElements& elements, const std::string& file) {
+    table.initialisieren(run.Language, run.Selection, run.Config, elements, run.Start, run.Start, run.Step,
+                         run.IntegrationTolerance, run.VsopLevelA, run.VsopLevelB, database, file);
+  };
+  return RunBatch(
+      run, table, static_cast<int>(files.size()),
+      [&](int i) {
+        const std::string& file = files[static_cast<std::size_t>(i)];
+        table.Result = TEphemerisResultRecord{};  // a refused file leaves no other object's values
+        setUp(1, own, file);
+        const std::string name = table.Elements().Name;
+        return name.empty() ? std::filesystem::path(file).stem().string() : name;
+      },
+      [&] { setUp(0, own, std::string()); });
 }
 
 bool UserCatalogEphemerides(const TBatchRun& run, Tusertab& table, const tuserlist& list) {

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "catalogues/asteroid_list.h"
 #include "catalogues/comet_list.h"
@@ -50,6 +51,12 @@ bool AsteroidFileEphemerides(const TBatchRun& run, TKeplereph& table, Planetoide
                              const std::string& fileName, std::uint8_t kind, const TAsteroidElements& own);
 bool CometFileEphemerides(const TBatchRun& run, TKometeph& table, Kometentabelle& list, const std::string& fileName,
                           std::uint8_t kind, const TCometElements& own);
+// The asteroids of the binary database, one ".eel" file each (full paths):
+// each row from the file's element set nearest to the instant, with the
+// database's name of the asteroid. A file that cannot be read has said why
+// and gives an empty row with its file name.
+bool AsteroidDatabaseEphemerides(const TBatchRun& run, TKeplereph& table, const std::vector<std::string>& files,
+                                 const TAsteroidElements& own);
 // The user catalogue: always the time loop and the ephemeris table.
 bool UserCatalogEphemerides(const TBatchRun& run, Tusertab& table, const tuserlist& list);
 

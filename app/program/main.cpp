@@ -6,8 +6,11 @@
 #include "app/ui/legend_dialog.h"
 #include "app/ui/tip_dialog.h"
 #include "app/ui/main_window.h"
+#include "app/ui/settings_commands.h"
 #include "core/name_tables.h"
 #include "platform/locale_reader.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_folder_chooser.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/settings_store.h"
 
@@ -29,9 +32,15 @@ int main(int argc, char* argv[]) {
   {
     kvx::TMainForm main_form;
     main_form.SetSplash(&splash);
+    // File and folder choices in real dialogs.
+    kvx::QtFileDialog file_dialog(&main_form);
+    kvx::ScopedFileDialog file_dialogs(file_dialog);
+    kvx::QtFolderChooser folder_chooser(&main_form);
+    kvx::SetFolderChooser(&folder_chooser);
     kvx::InstallBackgroundLoading(main_form);
     kvx::InstallTipsOfTheDay(main_form);
     kvx::InstallLegendCommand(main_form);
+    kvx::InstallExternalProgramSearch(main_form);
     // Maximized unless the settings say otherwise (their default).
     if (settings.BoolOr("Window", "maximized", true)) {
       main_form.showMaximized();
@@ -39,6 +48,7 @@ int main(int argc, char* argv[]) {
       main_form.show();
     }
     if (!main_form.Halted()) result = QApplication::exec();
+    kvx::SetFolderChooser(nullptr);
   }
   return result;
 }

@@ -6,6 +6,7 @@
 
 #include "app/main_form_state.h"
 #include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 
@@ -65,6 +66,9 @@ void StartCatalogueLoad(TMainForm& form, TCatalogueLoader& loader) {
     panel->setText(QString::fromUtf8(ByLanguage("Datenbank wird geladen", "Loading database")));
     panel->show();
   }
+  // The lunar occultations wait for the catalogue (the menus are refreshed
+  // when the load ends).
+  form.Commands().SetEnabled("Sternbedeckungen1", false);
   loader.Start({state.DataFolder, state.OccultationCatalogueSetting, state.SelectedStar});
 }
 

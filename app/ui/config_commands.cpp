@@ -1,14 +1,17 @@
 // The main window's side of the configuration file: gathering the running
 // state into the record's fields, applying a loaded record through the
 // setters, and the start-up's load and save of "Varbo4.ocf".
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
 #include "app/config_file.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/main_window.h"
+#include "app/ui/user_catalogue_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/name_tables.h"
+#include "eclipses/lunar_eclipse.h"
 #include "eclipses/star_catalogue.h"
 #include "engine/nbody_integrator.h"
 #include "engine/table_globals.h"
@@ -41,6 +44,7 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.Comet = st.CurrentComet;
   s.Paths[kPathAsteroidDatabase] = stored_.AsteroidFolder;
   s.Paths[kPathTle] = satellite_file_.fileName;
+  s.Paths[kPathUserCatalogue] = state_.UserCatalogueFile;
   s.TableConfig = st.Period.TableConfig;
   s.Step = st.Step;
   s.EclipseSearchMinutes = static_cast<std::int32_t>(st.SolarEclipseSearchMinutes);
@@ -55,6 +59,8 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.ResultsIntoTable = st.ResultsIntoTable;
   s.EventUsesPeriod = st.EventUsesPeriod;
   s.KeplerElementsInverted = st.AsteroidDatabase;
+  s.LunarEclipseKinds = st.LunarCriteria.Kind;
+  s.LunarEclipseMoonAltitude = st.LunarCriteria.MinimumAltitude;
   if (tables_ != nullptr) {
     s.SatelliteDays = tables_->SatelliteSettings().EpochWindowDays;
     s.SatelliteSunAltitude = tables_->SatelliteSettings().TwilightChoice;
@@ -128,6 +134,10 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
                                         kPathCometElements, kPathVariableStars, kPathStartValues}) {
     if (FileExists(s.Paths[only_when_present])) held.Paths[only_when_present] = s.Paths[only_when_present];
   }
+  if (FileExists(s.Paths[kPathUserCatalogue]) && s.Paths[kPathUserCatalogue] != state_.UserCatalogueFile) {
+    state_.UserCatalogueFile = s.Paths[kPathUserCatalogue];
+    LoadUserCatalogue(*this, false);
+  }
   state_.CurrentAsteroid = s.Asteroid;
   state_.CurrentComet = s.Comet;
   if (!s.VariableStar.Name.empty()) state_.CurrentVariableStarName = s.VariableStar.Name;
@@ -149,6 +159,8 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.ResultsIntoTable = s.ResultsIntoTable;  // flags as stored: non-zero is set
   state_.EventUsesPeriod = s.EventUsesPeriod;
   state_.AsteroidDatabase = s.KeplerElementsInverted;
+  state_.LunarCriteria.Kind = static_cast<std::uint8_t>(std::clamp<std::int32_t>(s.LunarEclipseKinds, 0, 2));
+  state_.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(s.LunarEclipseMoonAltitude);
   o.HorizonAltitudes = s.HorizonAltitudes;
   RiseSetAltitudes = s.HorizonAltitudes;
   Integrator().Setup = s.Integration;

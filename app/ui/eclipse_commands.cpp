@@ -7,6 +7,7 @@
 #include "app/ui/table_commands.h"
 #include "core/text_conversion.h"
 #include "eclipses/solar_eclipse.h"
+#include "eclipses/transit.h"
 #include "eclipses/ui/solar_criteria_dialog.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
@@ -18,6 +19,8 @@ namespace {
 
 constexpr std::int32_t kSolarEclipseKind = 140;
 constexpr std::int32_t kSolarCalendarKind = 146;
+constexpr std::int32_t kTransitKind = 148;
+constexpr std::int32_t kTransitTableKind = 149;
 
 const char* const kElpQuestionGerman =
     "Zur Zeit wird die genaue, aber langsame ELP2000-Theorie verwendet. Wenn Sie \"Nein\" wählen, wird die "
@@ -26,23 +29,19 @@ const char* const kElpQuestionEnglish =
     "For the moment the very precise but slow ELP2000-Theorie is used. If you select \"No\", the newcomb theorie "
     "will be used.";
 
+const char* const kVsopQuestionGerman =
+    "Zur Zeit wird die genaue, aber langsame VSOP-Theorie verwendet. Wenn Sie \"Nein\" wählen, wird die "
+    "Newcomb-Theorie verwendet.";
+const char* const kVsopQuestionEnglish =
+    "For the moment the very precise but slow VSOP-Theorie is used. If you select \"No\", the Newcomb Theorie "
+    "will be used.";
+
 // Question E: only while the Moon comes from the ELP-2000/82 library.
 bool AskMoonTheory(TMainForm& form) {
   if (form.Selection().MoonTheory() == 0) return true;
   return form.SlowTheoryQuestion(kElpQuestionGerman, kElpQuestionEnglish, 1);
 }
 
-void ShowEclipsePanel(TMainForm& form, const char* german, const char* english) {
-  if (QLabel* panel = form.Panel("Finsternispanel")) {
-    panel->setText(QString::fromUtf8(ByLanguage(german, english)));
-    panel->show();
-    panel->repaint();
-  }
-}
-
-void HideEclipsePanel(TMainForm& form) {
-  if (QLabel* panel = form.Panel("Finsternispanel")) panel->hide();
-}
 
 TEventStep CourseStep(const TMainFormState& s) {
   TEventStep step{s.PhaseTableMinutes, s.PhaseTableSeconds};
@@ -56,21 +55,6 @@ TTableOutputSettings GridOutput(TMainForm& form) {
   return output;
 }
 
-// A search that did not end in a table: the sheet as it was before the
-// kind cleared it, and no table kind.
-void LeaveWithoutTable(TMainForm& form) {
-  TMainFormState& s = form.State();
-  if (form.Workbook().InTransaction()) form.Workbook().TransactionRollback();
-  s.UndoFlag = 0;
-  s.TableKind = kNoTableKind;
-  s.PreviousTableKind = kNoTableKind;
-}
-
-// Hides the panel however the kind ends.
-struct PanelGuard {
-  TMainForm& form;
-  ~PanelGuard() { HideEclipsePanel(form); }
-};
 
 void SolarEclipseRun(TMainForm& form) {
   TMainFormState& s = form.State();
@@ -134,6 +118,39 @@ void SolarCalendarRun(TMainForm& form) {
   s.DocumentSaved = 0;
 }
 
+// One transit (148) or the transits of the period (149): written only when
+// the search was not cancelled or refused.
+void TransitRun(TMainForm& form, bool table) {
+  TMainFormState& s = form.State();
+  const std::int32_t planet = TransitPlanetIndex(s.TransitPlanet);
+  const std::string german = std::string("Bitte Geduld, ") + TransitPlanetGermanName(planet) + "durchgang wird berechnet";
+  const std::string english = std::string("Please wait, calculating transit for ") + TransitPlanetEnglishName(planet);
+  ShowEclipsePanel(form, german.c_str(), english.c_str());
+  PanelGuard guard{form};
+  AbortRequested = 0;
+  ttransittabelle transits(s.Period.Start, s.Period.End, planet);
+  ttransit single(planet);
+  ttransit& search = table ? static_cast<ttransit&>(transits) : single;
+  std::uint8_t maxArt = 0;
+  {
+    const std::string caption = table ? ByLanguage("Merkur- und Venusdurchgänge", "Transits of Mercury and Venus")
+                                      : ByLanguage("Merkur- und Venusdurchgang", "Transit of Mercury and Venus");
+    ProgressSession session(CurrentProgress(), caption, 1000);
+    search.rechnen(EclipseSearchContext(form), 0, maxArt, 0, 120, s.Period.Start, CourseStep(s));
+  }
+  if (search.Status != TEclipseSearchStatus::Found) {
+    AbortRequested = 0;
+    LeaveWithoutTable(form);
+    return;
+  }
+  s.DocumentSaved = 0;
+  if (s.WorkbookView != 0) {
+    search.paint(form.Workbook(), s.Period.TableConfig);
+  } else {
+    search.paint_grid(form.Grid(), GridOutput(form), s.Period.TableConfig);
+  }
+}
+
 void RunKind(TMainForm& form, std::int32_t kind) {
   TMainFormState& s = form.State();
   s.TableKind = kind;
@@ -143,6 +160,26 @@ void RunKind(TMainForm& form, std::int32_t kind) {
 }
 
 }  // namespace
+
+void ShowEclipsePanel(TMainForm& form, const char* german, const char* english) {
+  if (QLabel* panel = form.Panel("Finsternispanel")) {
+    panel->setText(QString::fromUtf8(ByLanguage(german, english)));
+    panel->show();
+    panel->repaint();
+  }
+}
+
+void HideEclipsePanel(TMainForm& form) {
+  if (QLabel* panel = form.Panel("Finsternispanel")) panel->hide();
+}
+
+void LeaveWithoutTable(TMainForm& form) {
+  TMainFormState& s = form.State();
+  if (form.Workbook().InTransaction()) form.Workbook().TransactionRollback();
+  s.UndoFlag = 0;
+  s.TableKind = kNoTableKind;
+  s.PreviousTableKind = kNoTableKind;
+}
 
 TSearchContext EclipseSearchContext(TMainForm& form) {
   const TMainFormState& s = form.State();
@@ -184,6 +221,38 @@ void Sonnenfinsterniskalender1Click(TMainForm& form) {
   RunKind(form, kSolarCalendarKind);
 }
 
+void MerkurundVenusdurchgnge1Click(TMainForm& form, std::int32_t planetWord) {
+  TMainFormState& s = form.State();
+  s.TransitPlanet = static_cast<std::int16_t>(planetWord);
+  if (form.Selection().PlanetTheory() != 0 && !form.SlowTheoryQuestion(kVsopQuestionGerman, kVsopQuestionEnglish, 0))
+    return;
+  ShowEclipsePanel(form, "Bitte Geduld, Transit wird gesucht", "Please wait, searching transit");
+  RunKind(form, kTransitKind);
+}
+
+void TabellemitMerkurdurchgngen1Click(TMainForm& form, std::int32_t planetWord) {
+  TMainFormState& s = form.State();
+  s.TransitPlanet = static_cast<std::int16_t>(planetWord);
+  if (!form.Tables().PeriodCheck()) return;
+  if (!AskMoonTheory(form)) return;
+  ShowEclipsePanel(form, "Bitte Geduld, Transit wird gesucht", "Please wait, searching transit");
+  RunKind(form, kTransitTableKind);
+}
+
+void InstallTransitCommands(TMainForm& form) {
+  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
+  dispatcher.Register(kTransitKind, [&form] { TransitRun(form, false); });
+  dispatcher.Register(kTransitTableKind, [&form] { TransitRun(form, true); });
+  TMenuCommands& commands = form.Commands();
+  commands.RegisterHandler("MerkurundVenusdurchgnge1", [&form] { MerkurundVenusdurchgnge1Click(form, 1); });
+  commands.RegisterHandler("Venusdurchgang1", [&form] { MerkurundVenusdurchgnge1Click(form, 2); });
+  commands.RegisterHandler("TabellemitMerkurdurchgngen1", [&form] { TabellemitMerkurdurchgngen1Click(form, 1); });
+  commands.RegisterHandler("TabellemitVenusdurchgngen1", [&form] { TabellemitMerkurdurchgngen1Click(form, 2); });
+  for (const char* item : {"MerkurundVenusdurchgnge1", "Venusdurchgang1", "TabellemitMerkurdurchgngen1",
+                           "TabellemitVenusdurchgngen1"})
+    commands.SetEnabled(item, true);
+}
+
 void InstallSolarEclipseCommands(TMainForm& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   dispatcher.Register(kSolarEclipseKind, [&form] { SolarEclipseRun(form); });
@@ -193,6 +262,7 @@ void InstallSolarEclipseCommands(TMainForm& form) {
   commands.RegisterHandler("Sonnenfinsterniskalender1", [&form] { Sonnenfinsterniskalender1Click(form); });
   commands.SetEnabled("Sonnenfinsternis1", true);
   commands.SetEnabled("Sonnenfinsterniskalender1", true);
+  InstallTransitCommands(form);
 }
 
 }  // namespace kvx

@@ -14,6 +14,26 @@ class TMainForm;
 // The main window's values every eclipse search passes on unchanged.
 TSearchContext EclipseSearchContext(TMainForm& form);
 
+// The status panel "Finsternispanel" with a text of the current language,
+// and hidden.
+void ShowEclipsePanel(TMainForm& form, const char* german, const char* english);
+void HideEclipsePanel(TMainForm& form);
+// Hides the panel however a kind ends.
+struct PanelGuard {
+  TMainForm& form;
+  ~PanelGuard() { HideEclipsePanel(form); }
+};
+
+// A search that did not end in a table: the sheet as it was before the
+// kind cleared it, and no table kind.
+void LeaveWithoutTable(TMainForm& form);
+
+// Registers kinds 142 and 143 and the commands "Sternbedeckungen1" and
+// "Planeten1" (the occultations by the Moon; occultation_commands.cpp).
+void InstallLunarOccultationCommands(TMainForm& form);
+void Sternbedeckungen1Click(TMainForm& form);
+void Planeten1Click(TMainForm& form);
+
 // Registers kinds 140 and 146 on the dispatcher and the commands
 // "Sonnenfinsternis1" and "Sonnenfinsterniskalender1".
 void InstallSolarEclipseCommands(TMainForm& form);

@@ -1,11 +1,21 @@
 #include "app/ui/element_commands.h"
 
+#include <cmath>
+
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "catalogues/ui/element_dialogs.h"
 #include "catalogues/ui/variable_star_dialog.h"
+#include "catalogues/circular_import.h"
 #include "core/element_file_ranges.h"
+#include "core/observer_record.h"
+#include "core/time_scales.h"
+#include "setup/ui/time_entry_dialogs.h"
+#include "core/records.h"
+#include "platform/file_dialog.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
 
 namespace kvx {
 
@@ -22,6 +32,32 @@ TElementDialogCommands::TElementDialogCommands(TMainForm& form)
   comet_->OnAccepted = [this] { CometAccepted(); };
   asteroid_->OnFileLoaded = [this] { ResetFileRange(form_.State().ElementFileRanges, 1); };
   comet_->OnFileLoaded = [this] { ResetFileRange(form_.State().ElementFileRanges, 2); };
+  // T and the epoch as a date with day fraction. The dialog names the day
+  // UT, so the day is taken as UT: a perihelion time typed from a circular
+  // must not move by the observer's zone. It opens on the value, or on the
+  // present moment when there is none yet.
+  comet_->DayFractionHook = [this](double& jd) {
+    double mjd = jd - 2400000.5;
+    if (jd == 0) {
+      TObserverRecord now = form_.State().Period.Start;
+      CurrentDateToRecord(now);
+      LocalTimeToUT(now);
+      mjd = now.Mjd;
+    }
+    TObserverRecord r;
+    r.Zone = 0;
+    r.ZoneMinutes = 0;
+    r.DaylightHours = 0;
+    r.AutoDeltaT = 0;
+    r.Mjd = mjd;
+    UTToLocalTime(r);
+    r.UTHours = r.LocalHours;
+    double day = r.Day + r.UTHours / 24.0;
+    if (ShowDayFractionDialog(comet_->State.Hints != 0, r, day, comet_) != 1) return false;
+    const double whole = std::floor(day);
+    jd = CalendarDateToJd(static_cast<int>(whole), r.Month, r.Year, (day - whole) * 24.0);
+    return true;
+  };
 }
 
 void TElementDialogCommands::Planetoiden1Click() {
@@ -48,6 +84,34 @@ void TElementDialogCommands::Vernderliche1Click() {
   if (ChooseVariableStar(*variable_, form_.StoredSettings().Window.Hints, record) != 1) return;
   s.CurrentVariableStarName = record.Name;
   AfterElementsChanged(150, 150);
+}
+
+void TElementDialogCommands::AusMPECZirkularladen1Click() {
+  FileDialogRequest request;
+  request.title = ByLanguage("MPE-Zirkular laden", "Load MPE circular");
+  request.filters = {"MPE circular (HTML) (*.htm *.html)", "(*.txt)"};
+  request.start = form_.State().DataFolder;
+  const std::optional<std::string> file = AskOpenFileName(request);
+  if (!file) return;
+  TCircularElements imported;
+  try {
+    imported = ImportCircularFile(*file);
+  } catch (const EmpecFileError& error) {
+    ShowMessage(error.what(), error.what(), MessageIcon::Error);
+    return;
+  }
+  TMainFormState& s = form_.State();
+  s.ElementsChanged = 1;
+  s.SettingsChanged = 1;
+  if (imported.Comet) {
+    s.CurrentComet = imported.CometSet;
+    form_.Tables().RefreshMenus();
+    Kometen1Click();
+  } else {
+    s.CurrentAsteroid = imported.Asteroid;
+    form_.Tables().RefreshMenus();
+    Planetoiden1Click();
+  }
 }
 
 void TElementDialogCommands::AsteroidAccepted() {
@@ -78,6 +142,8 @@ TElementDialogCommands& InstallElementDialogCommands(TMainForm& form) {
   menu.SetEnabled("Kometen1", true);
   menu.RegisterHandler("Vernderliche1", [commands] { commands->Vernderliche1Click(); });
   menu.SetEnabled("Vernderliche1", true);
+  menu.RegisterHandler("AusMPECZirkularladen1", [commands] { commands->AusMPECZirkularladen1Click(); });
+  menu.SetEnabled("AusMPECZirkularladen1", true);
   return *commands;
 }
 

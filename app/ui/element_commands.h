@@ -25,6 +25,10 @@ class TElementDialogCommands : public QObject {
   void Kometen1Click();
   // Objects | Variable stars: the modal choice; OK makes the star current.
   void Vernderliche1Click();
+  // Objects | Load from MPEC circular: the open dialog, the import; the
+  // elements become the current asteroid (comet) and its dialog opens on
+  // them. Any failure is reported and the current elements stay.
+  void AusMPECZirkularladen1Click();
 
   TElementeplform& AsteroidDialog() { return *asteroid_; }
   TElementekoform& CometDialog() { return *comet_; }

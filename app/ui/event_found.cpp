@@ -5,7 +5,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <filesystem>
+
+#include "platform/desktop_opener.h"
 #include "platform/globals.h"
+#include "platform/paths.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -40,11 +45,19 @@ TEreignisgefundenForm::TEreignisgefundenForm(const TEventFoundTexts& texts, bool
   buttons->addWidget(again_);
   buttons->addWidget(use_date_);
   buttons->addStretch();
+  // Help: the README (German only; there is no English help).
+  help_ = new QPushButton(this);
+  help_->setObjectName(QStringLiteral("HelpBtn"));
+  ApplyDialogButtonLanguage(nullptr, help_);
+  buttons->addWidget(help_);
   buttons->addWidget(close_);
   layout->addLayout(buttons);
   connect(again_, &QPushButton::clicked, this, [this] { done(kEventAgain); });
   connect(close_, &QPushButton::clicked, this, [this] { done(kEventClose); });
   connect(use_date_, &QPushButton::clicked, this, [this] { done(kEventUseDate); });
+  connect(help_, &QPushButton::clicked, this, [] {
+    OpenWithDesktop((std::filesystem::path(ShippedDataFolder()).parent_path() / "README.md").string());
+  });
 }
 
 QLabel* TEreignisgefundenForm::Label(int number) const {

@@ -35,12 +35,14 @@ class TEreignisgefundenForm : public QDialog {
   QPushButton* AgainButton() const { return again_; }
   QPushButton* CloseButton() const { return close_; }
   QPushButton* UseDateButton() const { return use_date_; }
+  QPushButton* HelpButton() const { return help_; }
 
  private:
   QLabel* labels_[5]{};
   QPushButton* again_ = nullptr;
   QPushButton* close_ = nullptr;
   QPushButton* use_date_ = nullptr;
+  QPushButton* help_ = nullptr;
 };
 
 // Shows the window modally; the arguments keep the order of the searches'

@@ -1,9 +1,15 @@
 #include "app/ui/main_window.h"
+#include "app/ui/conjunction_commands.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/event_commands.h"
 #include "app/ui/time_place_commands.h"
+#include "app/ui/settings_commands.h"
 #include "app/ui/element_tool_commands.h"
 #include "app/ui/element_commands.h"
+#include "app/ui/orbit_commands.h"
+#include "app/ui/user_catalogue_commands.h"
+#include "app/ui/asteroid_database_commands.h"
+#include "app/ui/batch_commands.h"
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
@@ -110,9 +116,16 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   sheets_ = new TSheetCommands(*this);
   InstallSolarEclipseCommands(*this);
   InstallEventSearchCommands(*this);
+  InstallConjunctionCommands(*this);
+  InstallLunarOccultationCommands(*this);
   InstallTimePlaceCommands(*this);
+  InstallSettingsCommands(*this);
   InstallElementToolCommands(*this);
   InstallElementDialogCommands(*this);
+  InstallOrbitCommands(*this);
+  InstallUserCatalogueCommands(*this);
+  InstallAsteroidDatabaseCommands(*this);
+  InstallElementFileBatchCommands(*this);
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
   ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 
@@ -273,6 +286,8 @@ void TMainForm::LoadStartupSettings() {
   state_.Period.IntegrationDatabaseLastJd = theory_.VspLastJulianDate;
   state_.Period.PositionFilesLastJd = theory_.VscLastJulianDate;
   state_.Period.PositionFiles = theory_.Handles();
+  LoadUserCatalogueAtStartup(*this);
+  FindAsteroidDatabaseFiles(*this);
   // The default configuration of the data folder, when there is one.
   if (LoadConfiguration(state_.DataFolder + "/" + kDefaultConfigFileName)) {
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));
@@ -464,7 +479,7 @@ void TMainForm::CompletePeriod() {
 
 // --- star catalogue ------------------------------------------------------------------
 
-bool TMainForm::EnsureStarCatalogue() {
+bool TMainForm::EnsureStarCatalogue(const std::function<void(int)>& progress) {
   if (star_catalogue_) return true;
   if (state_.OccultationCatalogueSetting == 0) return false;
   QLabel* panel = Panel("Finsternispanel");
@@ -474,13 +489,20 @@ bool TMainForm::EnsureStarCatalogue() {
   panel->repaint();
   state_.StarCatalogueLoading = 1;
   const bool barWasVisible = progress_bar_->isVisible();
-  progress_bar_->setRange(0, 100);
-  progress_bar_->setValue(0);
-  progress_bar_->show();
+  if (!progress) {
+    progress_bar_->setRange(0, 100);
+    progress_bar_->setValue(0);
+    progress_bar_->show();
+  }
   const std::uint8_t choice = state_.OccultationCatalogueSetting;
-  TStarCatalogueLoad load = LoadStarCatalogue(state_.DataFolder, choice, state_.SelectedStar, [this](int percent) {
-    progress_bar_->setValue(percent);
-  });
+  TStarCatalogueLoad load = LoadStarCatalogue(state_.DataFolder, choice, state_.SelectedStar,
+                                              [this, &progress](int percent) {
+                                                if (progress) {
+                                                  progress(percent);
+                                                } else {
+                                                  progress_bar_->setValue(percent);
+                                                }
+                                              });
   state_.StarCatalogueLoading = 0;
   panel->setText(previous);
   panel->hide();

@@ -15,6 +15,8 @@
 #include "app/settings_io.h"
 #include "core/records.h"
 #include "engine/mystringgrid.h"
+#include "events/event_list.h"
+#include "orbitdet/observations.h"
 #include "platform/workbook/workbook.h"
 #include "setup/clock_list.h"
 #include "theories/moon_cache.h"
@@ -72,6 +74,7 @@ class TMainForm : public QMainWindow {
   // The folder of the files shipped with the program (ShippedDataFolder()
   // unless set before the first show).
   void SetShippedFolder(const std::string& folder) { shipped_folder_ = folder; }
+  const std::string& ShippedFolder() const { return shipped_folder_; }
 
   const TTheoryState& TheoryState() const { return theory_; }
   TTheorySelection Selection() const { return state_.Period.Selection; }
@@ -172,6 +175,11 @@ class TMainForm : public QMainWindow {
 
   // --- configuration file (config_commands.cpp) ----------------------------------
   tconfig& Configuration() { return config_; }
+  // The configuration's fields no window of the program owns: the searches
+  // read and keep their settings here.
+  TConfigSettings& HeldConfiguration() { return config_held_; }
+  // The events found by the searches; table kinds 81, 84 and 86 write them.
+  TEventList& Events() { return events_; }
   // The running state as a configuration record's fields.
   TConfigSettings GatherConfiguration();
   // Clamps the fields, then takes them over in their order, each through its
@@ -191,8 +199,10 @@ class TMainForm : public QMainWindow {
   std::shared_ptr<const TStarCatalogue> StarCatalogue() const { return star_catalogue_; }
   // Loads the chosen catalogue on first need ("Loading database" in the
   // eclipse panel and the progress bar). False, with a message, when it
-  // cannot be loaded; the catalogue setting is then lowered.
-  bool EnsureStarCatalogue();
+  // cannot be loaded; the catalogue setting is then lowered. `progress`
+  // (percent), when given, takes the place of the window's progress bar
+  // (a dialog's own bar).
+  bool EnsureStarCatalogue(const std::function<void(int)>& progress = {});
   // Installs a whole catalogue loaded elsewhere (the background loader's
   // hand-over, on the GUI thread).
   void PublishStarCatalogue(std::shared_ptr<const TStarCatalogue> catalogue) { star_catalogue_ = std::move(catalogue); }
@@ -207,6 +217,14 @@ class TMainForm : public QMainWindow {
   std::function<void()> ClockTimerHook;        // one tick of the clock bar
   std::function<void(const std::string&)> OpenDocumentByName;  // a recent file chosen
   std::function<void()> TableWrittenHook;      // a computed table is in the sheet
+
+  // --- orbit determination (orbit_commands.cpp) ----------------------------------
+  // The observation set and torbdet, made on first use with the data folder,
+  // the theory selection and the two truncation levels.
+  TOrbitDeterminationState& OrbitDetermination();
+  // The configuration fields no window owns (file names of the observations
+  // and state vectors, the orbit options).
+  TConfigSettings& HeldConfiguration() { return config_held_; }
 
   // Shows or hides the clock panel; its timer runs only while it shows.
   void ShowClockBar(bool visible);
@@ -235,11 +253,13 @@ class TMainForm : public QMainWindow {
   // The configuration's fields that no window of the program owns yet: kept
   // as loaded and written back as they are.
   TConfigSettings config_held_;
+  TEventList events_;
   std::uint8_t reversed_period_ = 0;
   std::uint8_t startup_flag_ = 0;
   TStoredSettings stored_;
   std::vector<double> integration_dates_;
   std::unique_ptr<truKu> integrator_;
+  std::unique_ptr<TOrbitDeterminationState> orbit_;
   bool shown_once_ = false;
   bool halted_ = false;
   bool completion_pending_ = false;

@@ -274,6 +274,7 @@ void TTableCommands::RegisterCommands() {
   commands.RegisterHandler("Ortwhlen1", [this] { Ortwhlen1Click(); });
   commands.RegisterHandler("ZeitraumfrTabelle1", [this] { ZeitraumfrTabelle1Click(); });
   RegisterToolCommands();
+  RegisterMeridianTransitCommands();
 }
 
 bool TTableCommands::PeriodCheck() {

@@ -18,7 +18,9 @@
 #include "app/table_dispatcher.h"
 #include "core/records.h"
 #include "tables/coordinate_conversion.h"
+#include "tables/meridian_transit.h"
 #include "tables/satellite_table.h"
+#include "tables/surface_features.h"
 
 namespace kvx {
 
@@ -110,6 +112,14 @@ class TTableCommands : public QObject {
   void Coordinateconversion1Click();
   TCoordinateBlock& CoordinateBlock() { return coordinate_block_; }
 
+  // --- the central-meridian transits (app/ui/meridian_transit_commands.cpp) ----
+  // Tables | Central meridian: the feature dialog, then kind 82.
+  void Durchgnge1Click();
+  TFeatureTransitSettings& FeatureTransit() { return feature_transit_; }
+  TSurfaceFeatureList& SurfaceFeatures() { return surface_features_; }
+  // The features file in use ("" until the first use loads the default).
+  std::string& SurfaceFeatureFile() { return surface_feature_file_; }
+
   // --- the daily overview, the state vectors and the single-date page ----------
   // (app/ui/overview_commands.cpp)
   // One body at the period start on the single-date page (body index 0 .. 12).
@@ -145,6 +155,7 @@ class TTableCommands : public QObject {
   void RegisterMoonAndSatelliteKinds();
   void RegisterSeasonKind();
   void RegisterToolCommands();
+  void RegisterMeridianTransitCommands();
   void RegisterOverviewKinds();
   // The planet tables of the theory libraries (kinds 872 and 874) and their
   // menu items.
@@ -167,6 +178,12 @@ class TTableCommands : public QObject {
   // between calls.
   TCoordinateBlock coordinate_block_;
   std::uint8_t coordinate_to_table_ = 0;
+  // The surface feature of the central-meridian transits and the features
+  // file's list, kept between calls.
+  TFeatureTransitSettings feature_transit_;
+  TSurfaceFeatureList surface_features_;
+  std::string surface_feature_file_;
+  bool surface_features_loaded_ = false;
 
   QPointer<Teinzelephform> single_date_page_;
 };

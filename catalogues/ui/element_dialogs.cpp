@@ -128,6 +128,13 @@ void TElementDialogBase::Build() {
       eq->addWidget(eq1950_);
       grid->addLayout(eq, row, 2);
     }
+    if (kind_ == TElementDialogKind::Comet && (f == 9 || f == 12)) {
+      auto* fraction = new QPushButton(manual_group_);
+      fraction->setObjectName(f == 9 ? "TagesbruchteilButton" : "Button2");
+      connect(fraction, &QPushButton::clicked, this, [this, f] { DayFractionClick(f); });
+      grid->addWidget(fraction, row, 2);
+      (f == 9 ? t_fraction_ : epoch_fraction_) = fraction;
+    }
     labels_.push_back(label);
     edits_.push_back(edit);
     ++row;
@@ -270,6 +277,12 @@ void TElementDialogBase::SetCaptions() {
   name_label_->setText(Q("Obje&kt (Name):", "Obje&ct (name):"));
   web_button_->setText(Q("Bahnelemente im www", "Elements in the www"));
   cancel_->setText(Q("Abbrechen", "Cancel"));
+  if (t_fraction_ != nullptr) {
+    t_fraction_->setText(Q("Perihelzeit als Tagesbr&uchteil eingeben", "Enter time of perihelion as day with fraction"));
+    epoch_fraction_->setText(Q("Epoche als Tagesbruchteil eingeben", "Enter epoche as day with fraction"));
+    t_fraction_->setVisible(static_cast<bool>(DayFractionHook));
+    epoch_fraction_->setVisible(static_cast<bool>(DayFractionHook));
+  }
   std::size_t k = 0;
   for (const FieldLabel& l : LabelsOf(kind_)) labels_[k++]->setText(Q(l.German, l.English));
 }
@@ -612,6 +625,14 @@ void TElementekoform::SetDateiname(bool showMessages) {
   LoadListFile(showMessages);
   ListCombo()->Reload();
   ShowUsedElementFile();
+}
+
+void TElementDialogBase::DayFractionClick(int field) {
+  if (!DayFractionHook) return;
+  double jd = Field(field);
+  if (!DayFractionHook(jd)) return;
+  Field(field) = jd;
+  ShowFields();
 }
 
 void ShowAsteroidElementsDialog(TElementeplform& form, bool hints, const TAsteroidElements& record) {

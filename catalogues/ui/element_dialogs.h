@@ -48,6 +48,10 @@ class TElementDialogBase : public QDialog {
   workbook::TWorkbook* Sheet = nullptr;    // the sheet for reading and writing sets
   std::function<void()> OnAccepted;        // OK: the record is handed over here
   std::function<void()> OnFileLoaded;      // another list file was loaded (range reset)
+  // Comets: the day-fraction entry behind the T and epoch buttons. It gets
+  // the field's Julian day (0: none yet) and writes the entered one back;
+  // false when cancelled. The buttons stay hidden while it is not set.
+  std::function<bool(double& jd)> DayFractionHook;
 
   // The form's show sequence (captions, list loading, fields).
   void ShowSequence();
@@ -73,6 +77,11 @@ class TElementDialogBase : public QDialog {
   QGroupBox* SheetGroup() const { return sheet_group_; }
   QLabel* UsedFileLabel() const { return used_file_; }
   QPushButton* OkButton() const { return ok_; }
+  // The comet dialog's day-fraction buttons (T, epoch); null for asteroids.
+  QPushButton* PerihelionTimeFractionButton() const { return t_fraction_; }
+  QPushButton* EpochFractionButton() const { return epoch_fraction_; }
+  // A day-fraction button's click: field 9 (T) or 12 (epoch).
+  void DayFractionClick(int field);
   ElementListCombo* ListCombo() const { return combo_; }
   TElementDialogKind Kind() const { return kind_; }
 
@@ -130,6 +139,8 @@ class TElementDialogBase : public QDialog {
   QPushButton* eq1950_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;
+  QPushButton* t_fraction_ = nullptr;
+  QPushButton* epoch_fraction_ = nullptr;
   ElementListCombo* combo_ = nullptr;
   bool restoring_ = false;
 };

@@ -191,7 +191,8 @@ TJDForm::TJDForm(double& mjd, std::int32_t& zone, std::int32_t& zoneMinutes, QWi
   auto* layout = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
   edit1_ = Edit(this, "edit1");
-  edit1_->setText(Fixed(mjd + kMjdOffset, 5));
+  shown_ = Fixed(mjd + kMjdOffset, 5);
+  edit1_->setText(shown_);
   grid->addWidget(new QLabel(Tr("Julianisches Datum:", "Julian Date:"), this), 0, 0);
   grid->addWidget(edit1_, 0, 1);
   AddCopyPaste(this, grid, 0, edit1_, Tr("Kopieren", "Copy"), Tr("&Einfügen", "&Paste"), [this] { CheckJulianDate(); });
@@ -217,12 +218,14 @@ TJDForm::TJDForm(double& mjd, std::int32_t& zone, std::int32_t& zoneMinutes, QWi
 bool TJDForm::CheckJulianDate() {
   double jd = 0;
   if (Blank(edit1_)) return true;
+  if (edit1_->text() == shown_) return true;  // untouched: the date stays exact
   if (ParseEntryJulianDate(edit1_->text().toStdString(), jd)) {
     mjd_ = jd - kMjdOffset;
     return true;
   }
   Refuse(edit1_, [] { ShowJulianDateRangeError(false, true); });
-  edit1_->setText(Fixed(mjd_ + kMjdOffset, 5));
+  shown_ = Fixed(mjd_ + kMjdOffset, 5);
+  edit1_->setText(shown_);
   return false;
 }
 

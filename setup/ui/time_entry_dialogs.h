@@ -84,6 +84,9 @@ class TJDForm : public TCheckedDialog {
  private:
   bool CheckJulianDate();
   double& mjd_;
+  // The text the date was shown as: left as it is, it keeps the exact date
+  // (the field shows fewer decimals than the date holds).
+  QString shown_;
   std::int32_t& zone_;
   std::int32_t& zoneMinutes_;
   QLineEdit* edit1_;

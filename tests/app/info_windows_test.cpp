@@ -44,6 +44,7 @@ TEST(EventFoundWindow, MapsTextsToLabelsAndReturnsTheButtonsResults) {
   EXPECT_EQ(form.Label(103)->text(), "elongation 180°");
   EXPECT_EQ(form.Label(104)->text(), "19.02.2027");
   EXPECT_TRUE(form.UseDateButton()->isVisible());
+  EXPECT_FALSE(form.HelpButton()->isVisible()) << "no English help";
   SavePng(form, "event_found_with_date.png");
 
   LanguageEnglish = 0;
@@ -53,6 +54,7 @@ TEST(EventFoundWindow, MapsTextsToLabelsAndReturnsTheButtonsResults) {
   EXPECT_EQ(plain.CloseButton()->text(), "&Schließen");
   EXPECT_FALSE(plain.UseDateButton()->isVisible());
   EXPECT_FALSE(plain.Label(104)->isVisible());
+  EXPECT_TRUE(plain.HelpButton()->isVisible());
   EXPECT_TRUE(plain.Label(100)->text().isEmpty());
   SavePng(plain, "event_found_plain_german.png");
   LanguageEnglish = 1;

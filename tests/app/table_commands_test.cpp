@@ -390,8 +390,9 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   // A star of the user catalogue, once the picker is installed; an index
   // outside the list computes nothing.
   form.UserObjects().Add(std::make_unique<tuserobject>("Vega", 18.3656f, 38.4701f, 0.0f, 0.0f, 2000.0f, 0.0f));
+  form.Tables().FindUserCatalogObject = nullptr;
   form.Tables().RefreshMenus();
-  EXPECT_FALSE(commands.IsEnabled("Benutzerkatalog1")) << "no picker yet";
+  EXPECT_FALSE(commands.IsEnabled("Benutzerkatalog1")) << "no picker";
   int pick = 0;
   form.Tables().FindUserCatalogObject = [&pick](const tuserlist&) { return pick; };
   form.Tables().RefreshMenus();

@@ -32,6 +32,7 @@ TEST(TipOfTheDay, SeededDrawsShowEveryTipOnceThenTheBox) {
     return false;
   };
   const std::size_t count = component.Tips.Tips().size();
+  ASSERT_EQ(count, 79u);
   for (std::size_t i = 0; i < count; ++i) ASSERT_TRUE(component.ShowNextTip());
   EXPECT_EQ(seen.size(), count);
   EXPECT_FALSE(component.ShowTipsAtStartup);  // taken from the box
@@ -59,6 +60,7 @@ TEST(TipOfTheDay, WindowShowsTheNextTipAndReportsItsCheckBox) {
   LanguageEnglish = 1;
   TTipOfTheDay component;
   component.Tips = EnglishTips();
+  ASSERT_EQ(component.Tips.Tips().size(), 58u);
   component.Random = [](std::size_t) { return std::size_t{0}; };
   const TTipView first = component.NextTip();
   TTipOfTheDayForm window(first, [&] { return std::optional<TTipView>(component.NextTip()); }, true);

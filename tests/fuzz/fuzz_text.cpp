@@ -2,10 +2,12 @@
 // double (any bit pattern), then a text. The text goes through the date
 // parser, the number readers and the angle and time text editors; the double
 // through the packed-sexagesimal conversions, the number and time texts and
-// the calendar conversion. Promises: a finite number never turns into NaN;
+// the calendar conversion; the text also goes through the minimal-distance
+// edit check. Promises: a finite number never turns into NaN;
 // an accepted date is a date of the program's range; no text shows "nan".
 #include <cmath>
 
+#include "core/input_checks.h"
 #include "core/moon_phases.h"
 #include "core/observer_record.h"
 #include "core/text_conversion.h"
@@ -45,6 +47,15 @@ void Texts(const std::string& text, std::uint8_t flag) {
     (void)s;
   }
   PackedDateDigitValue(text);
+  // The separation limit's edit: an accepted text gives a limit in range,
+  // a refused one keeps the old limit.
+  std::string edit = text;
+  double limit = 40;
+  if (CheckMinimalDistanceInput(edit, limit)) {
+    fuzz::Require(limit >= 0.01 && limit <= 40, "accepted minimal distance in range");
+  } else {
+    fuzz::Require(limit == 40, "refused minimal distance keeps the old one");
+  }
 }
 
 void Numbers(double x, std::uint8_t flag) {

@@ -1,0 +1,134 @@
+#include "app/ui/asteroid_database_commands.h"
+
+#include "app/ui/batch_commands.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "catalogues/ui/asteroid_database_dialog.h"
+#include "app/table_dispatcher.h"
+#include "catalogues/asteroid_selection.h"
+#include "core/asteroid_database.h"
+#include "engine/ephemeris_table.h"
+#include "platform/busy_cursor.h"
+#include "platform/folder_chooser.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "tables/batch_tables.h"
+
+namespace kvx {
+
+namespace {
+
+void EnableDatabaseCommands(TMainForm& form, bool present) {
+  TMenuCommands& menu = form.Commands();
+  menu.SetEnabled("Planetoidendatenbank1", present);
+  menu.SetEnabled("PlanetoidenausDatenbank1", present);
+  menu.SetEnabled("PlanetoidenausDatenbank2", present);
+}
+
+// Tables | Asteroids from database: one file of the database, then its table.
+void PlanetoidenausDatenbank1Click(TMainForm& form) {
+  TMainFormState& s = form.State();
+  std::string file;
+  {
+    BusyCursorScope busy;
+    file = SelectAsteroidFile(form.StoredSettings().AsteroidFolder, s.DatabaseFiles, s.CurrentDatabaseAsteroid,
+                              s.Period.Start, &form);
+  }
+  if (file.empty()) return;
+  if (file != s.CurrentDatabaseAsteroid) s.TableChanged = 1;
+  s.CurrentDatabaseAsteroid = file;
+  form.Tables().PlainCommand(33);
+}
+
+void Planetoidendatenbank1Click(TMainForm& form) {
+  BusyCursorScope busy;
+  SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids, &form);
+}
+
+// Daily overview | Asteroids from database: one row per chosen asteroid at
+// the period start; the choice is asked for while none is kept.
+void PlanetoidenausDatenbank2Click(TMainForm& form) {
+  TMainFormState& s = form.State();
+  if (s.ChosenDatabaseAsteroids.empty()) {
+    if (!SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), s.ChosenDatabaseAsteroids, &form)) return;
+    if (s.ChosenDatabaseAsteroids.empty()) return;
+  }
+  const TEphemerisPeriodState& p = s.Period;
+  form.PrepareSheetForBatch();
+  const TBatchRun run = BatchRunOf(form, 1, 0);
+  TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start,
+                   p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+  form.Tables().PrepareOutput(table);
+  form.ShowHourglass();
+  if (AsteroidDatabaseEphemerides(run, table, s.ChosenDatabaseAsteroids, s.CurrentAsteroid)) s.DocumentSaved = 0;
+  form.RestoreCursor();
+}
+
+// Objects | Folder for asteroid databases: another folder empties both kept
+// lists, searches the new folder and has the list choice start anew.
+void Asteroidendatenbanken1Click(TMainForm& form) {
+  std::string& folder = form.StoredSettings().AsteroidFolder;
+  std::string chosen = folder;
+  if (!SelectFolder(chosen, 0, 0) || chosen == folder) return;
+  folder = chosen;
+  TMainFormState& s = form.State();
+  std::string error;
+  for (const char* name : {kAsteroidSourceListFile, kAsteroidChosenListFile}) {
+    if (!WriteSelectionList(s.DataFolder + "/" + name, {}, error)) {
+      ShowMessage("Die Auswahlliste wurde nicht gespeichert: " + error, "The selection list was not saved: " + error,
+                  MessageIcon::Error);
+    }
+  }
+  s.ChosenDatabaseAsteroids.clear();
+  s.DatabaseListChanged = 1;
+  FindAsteroidDatabaseFiles(form);
+}
+
+}  // namespace
+
+TAsteroidDatabaseContext AsteroidDatabaseContextOf(TMainForm& form) {
+  TMainFormState& s = form.State();
+  TAsteroidDatabaseContext context;
+  context.DatabaseFolder = &form.StoredSettings().AsteroidFolder;
+  context.DatabaseFiles = &s.DatabaseFiles;
+  context.ListChanged = &s.DatabaseListChanged;
+  context.DataFolder = s.DataFolder;
+  context.Observer = s.Period.Start;
+  context.EnableCommands = [&form](bool present) { EnableDatabaseCommands(form, present); };
+  return context;
+}
+
+void FindAsteroidDatabaseFiles(TMainForm& form) {
+  FindElementListFiles(form.State().DatabaseFiles, form.StoredSettings().AsteroidFolder,
+                       [&form](bool present) { EnableDatabaseCommands(form, present); });
+}
+
+void InstallAsteroidDatabaseCommands(TMainForm& form) {
+  // Kind 33: the asteroid of the current database file; each row takes the
+  // file's element set nearest to its date.
+  form.Tables().Dispatcher().Register(33, [&form] {
+    TMainFormState& s = form.State();
+    const TEphemerisPeriodState& p = s.Period;
+    TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start,
+                     p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentAsteroid, p.Start, p.End, s.Step,
+                         s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 1, s.CurrentDatabaseAsteroid);
+    form.Tables().RunStandardTable(table, 33);
+  });
+  TMenuCommands& menu = form.Commands();
+  menu.RegisterHandler("PlanetoidenausDatenbank1", [&form] { PlanetoidenausDatenbank1Click(form); });
+  menu.RegisterHandler("Planetoidendatenbank1", [&form] { Planetoidendatenbank1Click(form); });
+  menu.RegisterHandler("PlanetoidenausDatenbank2", [&form] { PlanetoidenausDatenbank2Click(form); });
+  menu.RegisterHandler("Asteroidendatenbanken1", [&form] { Asteroidendatenbanken1Click(form); });
+  menu.SetEnabled("Asteroidendatenbanken1", true);
+  menu.RegisterHandler("BahnelementeDatenbanktool1", [&form] {
+    ShowAsteroidDatabaseBuilder(form.State().DataFolder, &form);
+    // New files may have appeared in the database folder.
+    FindAsteroidDatabaseFiles(form);
+  });
+  menu.SetEnabled("BahnelementeDatenbanktool1", true);
+  EnableDatabaseCommands(form, false);
+}
+
+}  // namespace kvx

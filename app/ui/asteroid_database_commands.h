@@ -1,0 +1,23 @@
+// The binary asteroid database in the main window: the list of its files,
+// Objects | Asteroid database (the list choice), Tables | Asteroids from
+// database (kind 33, one file's asteroid with the element set of each row's
+// date) and the database builder of the tools menu.
+#pragma once
+
+#include "app/ui/asteroid_selection_dialogs.h"
+
+namespace kvx {
+
+class TMainForm;
+
+// The selection dialogs' view of the main window.
+TAsteroidDatabaseContext AsteroidDatabaseContextOf(TMainForm& form);
+
+// Searches the database folder for ".eel" files and enables the database
+// items when any was found.
+void FindAsteroidDatabaseFiles(TMainForm& form);
+
+// Registers kind 33 and the database commands.
+void InstallAsteroidDatabaseCommands(TMainForm& form);
+
+}  // namespace kvx

@@ -1,0 +1,169 @@
+#include "app/ui/conjunction_commands.h"
+
+#include "app/ui/eclipse_commands.h"
+#include "app/ui/event_found.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "events/conjunction_table_writer.h"
+#include "events/ui/conjunction_dialog.h"
+#include "platform/globals.h"
+#include "setup/ui/numeric_options_dialog.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr std::int32_t kConjunctionListKind = 81;
+constexpr std::int32_t kConjunctionSearchKind = 86;
+
+const char* const kSlowGerman =
+    "Zur Zeit wird eine genaue, aber langsame Rechenmethode verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
+    "werden schnellere Methoden verwendet.";
+const char* const kSlowEnglish =
+    "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
+    "used.";
+
+// Any library theory selected for the planets or the Moon.
+bool LibraryTheorySelected(const TTheorySelection& selection) {
+  return selection.bytes[0] != kPlanetTheoryInternal || selection.bytes[1] != 0;
+}
+
+TConjunctionWindowState ReadWindow(TMainForm& form) {
+  const TMainFormState& s = form.State();
+  TConjunctionWindowState w;
+  w.Asteroid = s.CurrentAsteroid;
+  w.Comet = s.CurrentComet;
+  w.AsteroidName = s.CurrentAsteroid.Name;
+  w.CometName = s.CurrentComet.Name;
+  w.AsteroidAvailable = !w.AsteroidName.empty() && w.AsteroidName != "Kein Planetoid";
+  w.CometAvailable = !w.CometName.empty() && w.CometName != "Kein Komet";
+  w.Catalogue = form.StarCatalogue();
+  w.UserObjects = &form.UserObjects();
+  const TNumericOptions& o = s.NumericOptions;
+  w.Filter = TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
+  TEphemerisPeriodState period = s.Period;
+  TTableDispatcher::CompletePeriodEnd(period);
+  w.Period = period.Start;
+  w.End = period.End;
+  w.TableStep = s.Period.StepDays;
+  return w;
+}
+
+void ChangeFilter(TMainForm& form) {
+  if (form.Commands().HasHandler("Optionen2")) {
+    form.Commands().Trigger("Optionen2");
+  } else {
+    ShowNumericOptionsDialog(form.State().NumericOptions, true, &form);
+  }
+}
+
+void WriteTable(TMainForm& form) {
+  TMainFormState& s = form.State();
+  s.DocumentSaved = 0;
+  if (s.WorkbookView != 0) {
+    WriteConjunctionResultsToSheet(1, s.Period.TableConfig, form.Workbook(), form.Events());
+  } else {
+    TTableOutputSettings output;
+    output.AzimuthOrigin = s.HalfTurnOffsetAngle;
+    WriteConjunctionResultsToGrid(0, s.Period.TableConfig, form.Grid(), output, form.Events());
+  }
+}
+
+// The shared command of both menu items.
+void ConjunctionCommand(TMainForm& form, std::uint8_t mode) {
+  form.SaveTheoryForSearch();
+  struct Restore {
+    TMainForm& form;
+    ~Restore() { form.RestoreTheoryAfterSearch(); }
+  } restore{form};
+  form.repaint();
+  if (LibraryTheorySelected(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
+  TMainFormState& s = form.State();
+  TConfigSettings& held = form.HeldConfiguration();
+  TConjunctionOptions options = DecodeConjunctionOptions(held.ConjunctionOptionsRaw);
+  TObserverRecord date = s.Period.Start;
+  const TObserverRecord saved = date;
+  const int result = ShowConjunctionSearchDialog(mode, held.KeplerElementsInverted, held.ConjunctionUsesPeriod,
+                                                 held.SeparationLimit, form.Events(), date, form, options,
+                                                 held.ResultsIntoTable, held.ConjunctionStar, held.ConjunctionUserObject);
+  form.repaint();
+  if (result == kConjunctionCancel) {
+    s.Period.Start = saved;
+    return;
+  }
+  held.ConjunctionOptionsRaw = EncodeConjunctionOptions(options);
+  s.Period.Start = date;
+  UTToLocalTime(s.Period.Start);
+  form.MarkTableChanged();
+  if (held.ResultsIntoTable != 0 && !form.Events().Empty()) {
+    s.TableKind = kConjunctionSearchKind;
+    if (s.PreviousTableKind != s.TableKind) s.TableChanged = 1;
+    form.Tables().ComputeTable();
+  }
+}
+
+}  // namespace
+
+int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabase, std::uint8_t& usePeriod,
+                                double& separationLimit, TEventList& events, TObserverRecord& start, TMainForm& form,
+                                TConjunctionOptions& options, std::uint8_t& resultsIntoTable, std::int32_t& starNumber,
+                                std::int32_t& userObjectNumber) {
+  events.Clear();
+  TSearchContext context = EclipseSearchContext(form);
+  context.AsteroidDatabase = asteroidDatabase != 0 ? 1 : 0;
+  TConjunctionSearchRun run(context, events);
+  run.Options = options;
+  run.SeparationLimit = separationLimit;
+  run.Start = start;
+  run.ResultsIntoTable = resultsIntoTable != 0;
+  run.UsePeriod = usePeriod != 0;
+  run.StarNumber = starNumber;
+  run.UserObjectNumber = userObjectNumber;
+
+  TConjunctionDialogHooks hooks;
+  hooks.Read = [&form] { return ReadWindow(form); };
+  hooks.EnsureStarCatalogue = [&form] { return form.EnsureStarCatalogue(); };
+  hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
+  hooks.ChangeAsteroid = [&form, &run] {
+    form.Commands().Trigger(run.Context().AsteroidDatabase != 0 ? "Planetoidendatenbank1" : "Planetoiden1");
+  };
+  hooks.ChangeFilter = [&form] { ChangeFilter(form); };
+  // The user catalogue's picker is not in the program yet: the button stays
+  // disabled and the chosen number is kept as stored.
+  hooks.Answerer = [&form, &run](const TConjunctionFoundTexts& t) {
+    const bool found = !t.Separation.empty();
+    return ShowEventFound(t.Title, t.Second, t.When, found && !run.UsePeriod, t.When,
+                          found ? t.Separation + "   " + t.NorthSouth : std::string(), &form);
+  };
+  TKonjunktionsuchen dialog(mode, run, std::move(hooks), &form);
+  const int result = dialog.exec();
+  const int answer = result == kConjunctionUseDate || result == kConjunctionClose ? result : kConjunctionCancel;
+  if (answer == kConjunctionCancel) return answer;
+  dialog.ReadObjects();
+  starNumber = run.StarNumber;
+  userObjectNumber = run.UserObjectNumber;
+  options = run.Options;
+  separationLimit = run.SeparationLimit;
+  resultsIntoTable = run.ResultsIntoTable ? 1 : 0;
+  usePeriod = run.UsePeriod ? 1 : 0;
+  asteroidDatabase = run.Context().AsteroidDatabase;
+  if (answer == kConjunctionUseDate && run.CanHandOverDate()) start = run.LastEvent;
+  return answer;
+}
+
+void Kionjunktionen1Click(TMainForm& form) { ConjunctionCommand(form, 0); }
+void Winkelabstnde1Click(TMainForm& form) { ConjunctionCommand(form, 1); }
+
+void InstallConjunctionCommands(TMainForm& form) {
+  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
+  dispatcher.Register(kConjunctionListKind, [&form] { WriteTable(form); });
+  dispatcher.Register(kConjunctionSearchKind, [&form] { WriteTable(form); });
+  TMenuCommands& commands = form.Commands();
+  commands.RegisterHandler("Kionjunktionen1", [&form] { Kionjunktionen1Click(form); });
+  commands.RegisterHandler("Winkelabstnde1", [&form] { Winkelabstnde1Click(form); });
+  commands.SetEnabled("Kionjunktionen1", true);
+  commands.SetEnabled("Winkelabstnde1", true);
+}
+
+}  // namespace kvx

@@ -1,0 +1,33 @@
+// The conjunction commands of the main window: "K&onjunktionen..." (Shift+F3,
+// the conjunction search) and "&Winkelabstände..." (the separation table),
+// both through the conjunction dialog, and table kinds 81 and 86 (the event
+// list as a conjunction table).
+#pragma once
+
+#include <cstdint>
+
+#include "core/observer_record.h"
+#include "events/event_list.h"
+#include "events/search_options.h"
+
+namespace kvx {
+
+class TMainForm;
+
+// Registers kinds 81 and 86 and the two commands, and enables their items.
+void InstallConjunctionCommands(TMainForm& form);
+
+// The conjunction dialog in `mode` (0 conjunctions, 1 separations). Frees
+// and clears the event list first; unless the result is 2 (cancel) the
+// star and user-object numbers, the options (with the checked objects),
+// the separation limit and the three flags are copied back. With 500 the
+// event's record is in `start`. Returns 1, 2 or 500.
+int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabase, std::uint8_t& usePeriod,
+                                double& separationLimit, TEventList& events, TObserverRecord& start, TMainForm& form,
+                                TConjunctionOptions& options, std::uint8_t& resultsIntoTable, std::int32_t& starNumber,
+                                std::int32_t& userObjectNumber);
+
+void Kionjunktionen1Click(TMainForm& form);
+void Winkelabstnde1Click(TMainForm& form);
+
+}  // namespace kvx

@@ -1,0 +1,154 @@
+// Integration | Data for element file | Create asteroid database: every
+// asteroid of the current element file integrated over the period, its
+// element rows written as one text file per asteroid into a chosen folder.
+#include <cmath>
+#include <filesystem>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/settings_commands.h"
+#include "app/ui/table_commands.h"
+#include "app/window_commands.h"
+#include "app/workbook_document.h"
+#include "catalogues/asteroid_list.h"
+#include "core/input_checks.h"
+#include "core/time_scales.h"
+#include "engine/cell_format.h"
+#include "engine/ephemeris_table.h"
+#include "platform/folder_chooser.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/safe_file_write.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr std::int32_t kDatabaseKind = 4018;
+constexpr double kIntegrationEpochMinDays = 0.99;
+
+// Kind 4018: the current asteroid integrated over the period, its element
+// rows alone in the sheet.
+void RunDatabaseRecord(TMainForm& form) {
+  TMainFormState& s = form.State();
+  const TEphemerisPeriodState& p = s.Period;
+  TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.End,
+                   s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+  table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentAsteroid, p.Start, p.End, s.Step,
+                       s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 0, std::string());
+  if (std::fabs(MjdToJd(p.Start.Mjd) - table.Epoch) < kIntegrationEpochMinDays) {
+    ShowIntegrationStartTooNear(LanguageEnglish);
+    s.TableKind = kNoTableKind;
+    return;
+  }
+  table.integriere(p.PositionFiles, p.ApparentSiderealTime, 1, 1);
+  table.ObjectName = s.CurrentAsteroid.Name;
+  form.Tables().PrepareOutput(table);
+  form.Tables().Dispatcher().FinishStandardRun(table, kDatabaseKind, true);
+}
+
+// The target folder: an existing one, or one made with its parents.
+bool ChooseTargetFolder(TMainForm& form, std::string& folder) {
+  folder = form.State().DataFolder;
+  if (!SelectFolder(folder, 0, 0) || folder.empty()) return false;
+  std::error_code error;
+  if (std::filesystem::is_directory(folder, error)) return true;
+  if (std::filesystem::create_directories(folder, error) && !error) return true;
+  ShowMessage("Verzeichnis konnte nicht erstellt werden", "Folder could not be created", MessageIcon::Error,
+              MessageButtons::Ok, LanguageEnglish != 0 ? "Invalid Path" : "Ungültiger Verzeichnispfad");
+  return false;
+}
+
+std::string DateTimeText(const TObserverRecord& r) {
+  std::string date, time;
+  FormatDateForSlot(0, date, r.Year, r.Month, r.Day);
+  FormatTimeOfDayForSlot(1, time, r.LocalHours);
+  return date + " " + time;
+}
+
+void WriteSummary(TMainForm& form, const std::string& folder, int files) {
+  const bool english = LanguageEnglish != 0;
+  const TEphemerisPeriodState& p = form.State().Period;
+  workbook::TWorkbook& sheet = form.Workbook();
+  form.PrepareSheetForBatch();
+  sheet.SetText(1, 1, (english ? "Created Files in " : "Erzeugte Daten in ") + folder);
+  sheet.SetText(2, 1, "JD ");
+  sheet.SetNumber(2, 2, MjdToJd(p.Start.Mjd));
+  sheet.SetNumber(2, 3, MjdToJd(p.End.Mjd));
+  sheet.SetText(3, 1, english ? "From" : "Von");
+  sheet.SetText(3, 2, DateTimeText(p.Start));
+  sheet.SetText(4, 1, english ? "To" : "Bis");
+  sheet.SetText(4, 2, DateTimeText(p.End));
+  sheet.SetText(5, 1, english ? "Interval (days)" : "Intervall (Tage)");
+  sheet.SetNumber(5, 2, p.StepDays);
+  sheet.SetText(6, 1, english ? "Number of files:" : "Erzeugte Dateien:");
+  sheet.SetNumber(6, 2, files);
+  sheet.SetColWidthAuto(1, 1, 6, 3);
+  sheet.SetSelectionText("A1:A1");
+}
+
+void Planetoidendatenbankerstellen1Click(TMainForm& form) {
+  TMainFormState& s = form.State();
+  const TConfigSettings config = form.GatherConfiguration();
+  std::string file = config.Paths[kPathAsteroidElements];
+  if (file.empty()) file = s.DataFolder + "/planeten.csv";
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) {
+    ShowMessage("Die Datei " + file +
+                    " mit Asteroiden-Bahnelemente wurde nicht gefunden. Bitte mit Objekte|Planetoiden eine andere Datei "
+                    "auswählen.",
+                "The File " + file + " cannot be found. Please select with Objects|Asteroids another file with orbital "
+                                     "elements.",
+                MessageIcon::Error, MessageButtons::Ok, "File not found");
+    return;
+  }
+  Planetoidentabelle list;
+  std::uint8_t kind = 0;
+  if (!list.Neuedateiladen(kind, file, true, 0)) return;
+  std::string folder;
+  if (!ChooseTargetFolder(form, folder)) return;
+
+  // The rows go into the sheet whatever the view shows.
+  const std::uint8_t view = s.WorkbookView;
+  s.WorkbookView = 1;
+  const char separator = CsvSeparatorChar(config.CsvSeparatorIndex);
+  std::vector<std::string> used;
+  int written = 0;
+  for (int i = 0; i < list.Count(); ++i) {
+    s.CurrentAsteroid = list.Data(i);
+    const TTheorySelection selection = form.Selection();
+    if (selection.bytes[0] != kPlanetTheoryInternal && s.UseIntegrationDatabase == 0 && selection.bytes[2] == 0 &&
+        !form.SlowTheoryQuestion("", "", 0)) {
+      break;
+    }
+    if (!form.Tables().PeriodCheck()) break;
+    s.TableKind = kDatabaseKind;
+    s.TableChanged = 1;
+    form.Tables().ComputeTable();
+    if (s.TableKind != kDatabaseKind) break;  // cancelled or refused
+    const std::string name = DatabaseFileName(s.CurrentAsteroid.Name, used);
+    const std::string path = (std::filesystem::path(folder) / (name + ".csv")).string();
+    std::string why;
+    if (!WriteFileReplacing(path, SheetAsSeparatedText(form.Workbook(), separator), why)) {
+      ShowMessage("Die Datei " + path + " konnte nicht geschrieben werden: " + why,
+                  "The file " + path + " could not be written: " + why, MessageIcon::Error);
+      break;
+    }
+    ++written;
+    form.setWindowTitle(QString::fromStdString(std::string(kMainWindowCaption) + " [" + name + "] "));
+  }
+  s.WorkbookView = view;
+  Beep();
+  WriteSummary(form, folder, written);
+  s.TableKind = kNoTableKind;
+}
+
+}  // namespace
+
+void InstallDatabaseCommands(TMainForm& form) {
+  form.Tables().Dispatcher().Register(kDatabaseKind, [&form] { RunDatabaseRecord(form); });
+  form.Commands().RegisterHandler("Planetoidendatenbankerstellen1",
+                                  [&form] { Planetoidendatenbankerstellen1Click(form); });
+}
+
+}  // namespace kvx

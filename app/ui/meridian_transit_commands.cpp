@@ -1,0 +1,68 @@
+// Tables | Central meridian: the surface-feature dialog and the table of
+// the feature's central-meridian transits (kind 82).
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "platform/globals.h"
+#include "setup/setup_routines.h"
+#include "tables/meridian_transit.h"
+#include "tables/ui/feature_transit_dialog.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr std::int32_t kMeridianTransitKind = 82;
+
+TFeatureTransitSettings DefaultFeature(const std::string& dataFolder) {
+  TMeridianFeatures defaults;
+  std::string mask;
+  DefaultMeridianFeatures(defaults, 1, mask, dataFolder);
+  TFeatureTransitSettings f;
+  f.system = defaults.Mode;
+  for (std::size_t i = 0; i < 5; ++i) {
+    f.longitude[i] = defaults.Longitudes[i];
+    f.name[i] = defaults.Names[i];
+  }
+  return f;
+}
+
+}  // namespace
+
+void TTableCommands::RegisterMeridianTransitCommands() {
+  feature_transit_ = DefaultFeature(form_.State().DataFolder);
+  dispatcher_->Register(kMeridianTransitKind, [this] {
+    TMainFormState& s = form_.State();
+    const TEphemerisPeriodState& p = s.Period;
+    ttransitsuche search(p.Start, p.End, feature_transit_, p.TableConfig, p.Selection, s.VsopLevelA,
+                         p.ApparentSiderealTime);
+    if (!search.schleife(true)) {
+      s.TableKind = kNoTableKind;
+      s.PreviousTableKind = kNoTableKind;
+      return;
+    }
+    TTableOutputSettings settings;
+    settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
+    s.DocumentSaved = 0;
+    search.paint(&form_.Workbook(), &form_.Grid(), s.WorkbookView, settings);
+    shown_kind_ = kMeridianTransitKind;
+  });
+  form_.Commands().RegisterHandler("Durchgnge1", [this] { Durchgnge1Click(); });
+}
+
+void TTableCommands::Durchgnge1Click() {
+  // The features of the last file, or of the shipped one, on first use.
+  if (!surface_features_loaded_) {
+    surface_features_loaded_ = true;
+    if (surface_feature_file_.empty()) surface_feature_file_ = form_.State().DataFolder + "/features.csv";
+    if (LoadSurfaceFeatureFile(surface_feature_file_, surface_features_, false) == 0) surface_feature_file_.clear();
+  }
+  if (ShowPlanetFeatureTransitDialog(surface_features_, feature_transit_, surface_feature_file_, &form_) != 1) return;
+  if (!PeriodCheck()) return;
+  TMainFormState& s = form_.State();
+  s.TableKind = kMeridianTransitKind;
+  if (s.PreviousTableKind != kMeridianTransitKind) s.TableChanged = 1;
+  ComputeTable();
+}
+
+}  // namespace kvx

@@ -1,0 +1,192 @@
+// The occultations by the Moon from the main window: Tables -> Moon ->
+// Occultations of stars (table kind 142, the criteria dialog first) and
+// Occultations of planets (kind 143).
+#include <QApplication>
+#include <memory>
+
+#include "app/ui/eclipse_commands.h"
+#include "app/ui/document_commands.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "eclipses/lunar_occultation.h"
+#include "eclipses/occultation_output.h"
+#include "eclipses/planet_occultation.h"
+#include "eclipses/ui/lunar_occultation_dialog.h"
+#include "platform/busy_cursor.h"
+#include "platform/globals.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr std::int32_t kStarOccultationKind = 142;
+constexpr std::int32_t kPlanetOccultationKind = 143;
+
+// The main window's lunar occultation object, made on first use for the
+// catalogue the window holds and made again when that catalogue changes.
+struct TLunarOccultationHolder {
+  std::unique_ptr<tsternbedeckung> Search;
+  tsternbedeckung& For(const std::shared_ptr<const TStarCatalogue>& catalogue) {
+    if (!Search || Search->SharedCatalogue() != catalogue) Search = std::make_unique<tsternbedeckung>(catalogue);
+    return *Search;
+  }
+};
+
+std::shared_ptr<TLunarOccultationHolder>& Holder() {
+  static std::shared_ptr<TLunarOccultationHolder> holder = std::make_shared<TLunarOccultationHolder>();
+  return holder;
+}
+
+TTableOutputSettings GridSettings(TMainForm& form) {
+  TTableOutputSettings output;
+  output.AzimuthOrigin = form.State().HalfTurnOffsetAngle;
+  output.ColumnWidthTable = form.Documents().ColumnWidthTable();
+  return output;
+}
+
+std::function<void(const char*, const char*)> PanelOf(TMainForm& form) {
+  return [&form](const char* german, const char* english) {
+    if (german == nullptr) {
+      HideEclipsePanel(form);
+    } else {
+      ShowEclipsePanel(form, german, english);
+    }
+  };
+}
+
+// Writes a finished search's table into the sheet or the grid.
+void PaintOccultations(TMainForm& form, const TOccultationResultList& list, const TObserverRecord& start,
+                       const TOccultationTableKind& kind) {
+  TMainFormState& s = form.State();
+  s.DocumentSaved = 0;
+  if (s.WorkbookView != 0) {
+    TSheetSink sink(form.Workbook());
+    WriteOccultationTable(sink, s.Period.TableConfig, start, list, kind);
+  } else {
+    const TTableOutputSettings settings = GridSettings(form);
+    TGridSink sink(form.Grid(), settings);
+    WriteOccultationTable(sink, s.Period.TableConfig, start, list, kind);
+  }
+}
+
+void LunarOccultationRun(TMainForm& form) {
+  TMainFormState& s = form.State();
+  BusyCursorScope busy;
+  PanelGuard guard{form};
+  if (!form.StarCatalogue() && !form.EnsureStarCatalogue()) {
+    LeaveWithoutTable(form);
+    return;
+  }
+  tsternbedeckung& search = Holder()->For(form.StarCatalogue());
+  TLunarOccultationOptions options;
+  options.SelectedStar = s.SelectedStar;
+  options.LimitingMagnitude = s.NumericOptions.MagnitudeLimit;
+  options.MinimumSunAltitude = s.NumericOptions.OccultationMaxSunAltitude;
+  options.OldPrecession = s.NumericOptions.Fk4Positions;
+  options.PreciseSun = s.NumericOptions.ExactSunMoon;
+  const TOccultationRunStatus status =
+      search.rechnen(EclipseSearchContext(form), s.Period.End, s.Period.Start, options, PanelOf(form));
+  if (status != TOccultationRunStatus::Done) {
+    LeaveWithoutTable(form);
+    form.repaint();
+    return;
+  }
+  TOccultationTableKind kind;
+  kind.AllStars = options.SelectedStar == -1;
+  kind.LimitingMagnitude = options.LimitingMagnitude;
+  kind.StarName = search.LastStarName;
+  PaintOccultations(form, search.ergebnisse, s.Period.Start, kind);
+}
+
+void PlanetOccultationRun(TMainForm& form) {
+  TMainFormState& s = form.State();
+  BusyCursorScope busy;
+  PanelGuard guard{form};
+  tplanetbedeckung search(EclipseSearchContext(form), s.Period.TableConfig, s.Period.Start);
+  search.PreciseSun = s.NumericOptions.ExactSunMoon;
+  if (search.rechnen(s.Period.End, s.Period.Start, PanelOf(form)) != TOccultationRunStatus::Done) {
+    LeaveWithoutTable(form);
+    form.repaint();
+    return;
+  }
+  TOccultationTableKind kind;
+  kind.Planets = true;
+  PaintOccultations(form, search.ergebnisse, s.Period.Start, kind);
+}
+
+void RunOccultationKind(TMainForm& form, std::int32_t kind) {
+  TMainFormState& s = form.State();
+  s.TableKind = kNoTableKind;
+  form.repaint();
+  s.TableKind = kind;
+  if (s.PreviousTableKind != kind) s.TableChanged = 1;
+  form.Tables().ComputeTable();
+  form.repaint();
+}
+
+}  // namespace
+
+void Sternbedeckungen1Click(TMainForm& form) {
+  TMainFormState& s = form.State();
+  if (s.StarCatalogueLoading != 0) return;
+  if (form.Selection().MoonTheory() != 0 &&
+      !form.SlowTheoryQuestion("Soll die Berechnung der Sternbedeckungen wirklich nach der vollständigen ELP2000 "
+                               "erfolgen? Wenn Sie auf Nein klicken, wird ein vereinfachtes Verfahren angewandt.",
+                               "Shall the complete ELP2000 be used? Press NO for a quicker method.", 1)) {
+    return;
+  }
+  form.repaint();
+  TStarCatalogueAccess access;
+  access.Current = [&form] { return form.StarCatalogue(); };
+  access.Ensure = [&form](const std::function<void(int)>& progress) {
+    form.EnsureStarCatalogue(progress);
+    return form.StarCatalogue();
+  };
+  const std::uint8_t choice =
+      form.StarCatalogue() ? form.StarCatalogue()->Choice() : s.OccultationCatalogueSetting;
+  if (!ShowLunarOccultationCriteria(s.SelectedStar, choice, s.NumericOptions.MagnitudeLimit,
+                                    s.NumericOptions.OccultationMaxSunAltitude, access, &form)) {
+    return;
+  }
+  if (!form.Tables().PeriodCheck()) return;
+  {
+    BusyCursorScope busy;
+    if (!form.EnsureStarCatalogue()) return;
+  }
+  RunOccultationKind(form, kStarOccultationKind);
+}
+
+void Planeten1Click(TMainForm& form) {
+  if (form.Selection().MoonTheory() != 0 &&
+      !form.SlowTheoryQuestion("Soll die Berechnung der Bedeckungen wirklich nach der vollständigen ELP2000 "
+                               "erfolgen? Wenn Sie auf Nein klicken, wird ein vereinfachtes Verfahren angewandt.",
+                               "Do you really want to calculate occultations by the (very slow) ELP2000-theory? "
+                               "Pressing no, a quicker method will be used.",
+                               1)) {
+    return;
+  }
+  if (!form.Tables().PeriodCheck()) return;
+  RunOccultationKind(form, kPlanetOccultationKind);
+}
+
+void InstallLunarOccultationCommands(TMainForm& form) {
+  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
+  dispatcher.Register(kStarOccultationKind, [&form] { LunarOccultationRun(form); });
+  dispatcher.Register(kPlanetOccultationKind, [&form] { PlanetOccultationRun(form); });
+  TMenuCommands& commands = form.Commands();
+  commands.RegisterHandler("Sternbedeckungen1", [&form] { Sternbedeckungen1Click(form); });
+  commands.RegisterHandler("Planeten1", [&form] { Planeten1Click(form); });
+  const auto refresh = [&form] {
+    form.Commands().SetEnabled("Sternbedeckungen1", form.State().StarCatalogueLoading == 0);
+    form.Commands().SetEnabled("Planeten1", true);
+  };
+  std::function<void()> previous = form.RefreshMenusHook;
+  form.RefreshMenusHook = [previous, refresh] {
+    if (previous) previous();
+    refresh();
+  };
+  refresh();
+}
+
+}  // namespace kvx

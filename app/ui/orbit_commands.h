@@ -1,0 +1,26 @@
+// The observation commands of the orbit-determination menu: "&Gauss..."
+// (table kind 92: the observation table and the first orbits of all runs of
+// three observations), "&Datei zeigen..." (kind 96: an observation file into
+// the sheet), "Beobachtungen erfassen..." (kind 94: the empty observation
+// table) and "Beobachtungen &speichern..." (the sheet's table into a file).
+#pragma once
+
+#include "orbitdet/observations.h"
+
+namespace kvx {
+
+class TMainForm;
+
+// The main window's orbit options from the configuration's 20 bytes (the
+// defaults while nothing was stored).
+TOrbDetOptions CurrentOrbDetOptions(TMainForm& form);
+
+// Registers kinds 92, 94 and 96 and the four commands, and enables them.
+void InstallOrbitCommands(TMainForm& form);
+
+void Bahnbestimmung2Click(TMainForm& form);
+void Dateizeigen1Click(TMainForm& form);
+void Beobachtungenerfassen1Click(TMainForm& form);
+void Beobachtungenspeichern1Click(TMainForm& form);
+
+}  // namespace kvx

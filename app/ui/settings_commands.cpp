@@ -1,0 +1,675 @@
+#include "app/ui/settings_commands.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QStackedWidget>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QDateTime>
+#include <QEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <cmath>
+#include <filesystem>
+
+#include "app/asteroid_list_check.h"
+#include "app/menu_table.h"
+#include "app/table_document.h"
+#include "app/window_commands.h"
+#include "app/workbook_document.h"
+#include "app/ui/document_commands.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/sheet_commands.h"
+#include "app/ui/table_commands.h"
+#include "app/ui/worksheet_options_dialog.h"
+#include "core/observer_record.h"
+#include "core/text_conversion.h"
+#include "engine/table_globals.h"
+#include "engine/ui/mystringgrid_view.h"
+#include "platform/desktop_opener.h"
+#include "platform/file_dialog.h"
+#include "platform/folder_chooser.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/qt/workbook_view.h"
+#include "platform/settings_store.h"
+#include "app/file_dialog_texts.h"
+#include "setup/ui/clocks_dialog.h"
+#include "setup/ui/data_formats_dialog.h"
+#include "setup/ui/date_place_dialog.h"
+#include "setup/ui/location_dialog.h"
+#include "setup/ui/numeric_options_dialog.h"
+#include "setup/ui/world_cities_dialog.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr const char* kCitiesFile = "cities.ved";
+
+TObserverRecord& Start(TMainForm& form) { return form.State().Period.Start; }
+
+std::string WithoutAccessKey(const char* caption) {
+  std::string text = caption;
+  std::erase(text, '&');
+  return text;
+}
+
+std::string ExternalProgram(TMainForm& form) { return form.StoredSettings().ExternalApplication; }
+
+// --- configuration files ------------------------------------------------------------
+
+FileDialogRequest ConfigRequest(TMainForm& form, const char* dialog, const std::string& start) {
+  FileDialogRequest request;
+  request.title = FileDialogTitle(dialog);
+  request.filters = {FileDialogFilter(dialog)};
+  request.start = start.empty() ? form.State().DataFolder : start;
+  request.defaultExtension = "ocf";
+  return request;
+}
+
+std::string DefaultConfigPath(TMainForm& form) { return form.State().DataFolder + "/" + kDefaultConfigFileName; }
+
+void AfterConfigurationChange(TMainForm& form) {
+  form.UpdateStatusLine();
+  if (form.RefreshMenusHook) form.RefreshMenusHook();
+}
+
+void Dateiffnen1Click(TMainForm& form) {
+  const std::optional<std::string> path = AskOpenFileName(ConfigRequest(form, "OpenDialog", {}));
+  if (path && form.LoadConfiguration(*path)) AfterConfigurationChange(form);
+}
+
+void SaveConfigurationAs(TMainForm& form) {
+  const std::string current = form.Configuration().FileName();
+  const std::optional<std::string> path =
+      AskSaveFileName(ConfigRequest(form, "SaveDialog", current.empty() ? DefaultConfigPath(form) : current));
+  if (path) form.SaveConfiguration(*path);
+}
+
+void Dateispeichern1Click(TMainForm& form) {
+  const std::string name = form.Configuration().FileName();
+  if (name.empty()) {
+    SaveConfigurationAs(form);
+  } else {
+    form.SaveConfiguration(name);
+  }
+}
+
+// The period of the loaded configuration: its start and end records and
+// its step.
+void DatumausKonfiguration2Click(TMainForm& form) {
+  if (form.Configuration().FileName().empty()) return;
+  const TConfigSettings stored = ReadConfigRecord(form.Configuration().Record());
+  TMainFormState& s = form.State();
+  s.Period.Start = stored.Start;
+  s.Period.End = stored.End;
+  s.Step = stored.Step;
+  s.Period.StepDays = stored.Step.StepDays;
+  DateListMode = 0;
+  s.TableChanged = 1;
+  form.Tables().RecomputeShownTable();
+  form.UpdateStatusLine();
+}
+
+// --- view ---------------------------------------------------------------------------
+
+// Tool tips only while hints are shown.
+class THintFilter : public QObject {
+ public:
+  explicit THintFilter(TMainForm& form) : QObject(&form), form_(form) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ToolTip && !form_.StoredSettings().Window.Hints) return true;
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  TMainForm& form_;
+};
+
+void ApplyView(TMainForm& form) {
+  TMainFormState& s = form.State();
+  const bool sheet = s.WorkbookView != 0;
+  form.CentralStack()->setCurrentWidget(sheet ? static_cast<QWidget*>(form.WorkbookView())
+                                              : static_cast<QWidget*>(form.GridView()));
+  form.Commands().SetChecked("Tabellenkalkulation1", sheet);
+  if (!sheet) ApplyGridLayout(form.Grid(), form.Documents().Look());
+  form.Documents().ShowLook();
+  form.Sheets().ApplyMenuState();
+  if (form.UpdateExternalProgramMenu) form.UpdateExternalProgramMenu();
+}
+
+// Workbook or result grid: the document is left (after the question), a
+// new one begun, and the other view shown.
+void Tabellenkalkulation1Click(TMainForm& form) {
+  TMainFormState& s = form.State();
+  if (!form.Documents().MayLeave()) {
+    form.Commands().SetChecked("Tabellenkalkulation1", s.WorkbookView != 0);
+    return;
+  }
+  TWorkbookDocument doc = form.Documents().WorkbookDocument();
+  NewDocument(doc, s.DefaultSheetNumber);
+  s.WorkbookView = s.WorkbookView != 0 ? 0 : 1;
+  ApplyView(form);
+}
+
+// --- options --------------------------------------------------------------------------
+
+void Optionen2Click(TMainForm& form) {
+  TMainFormState& s = form.State();
+  TNumericOptions options = s.NumericOptions;
+  options.FullOccultationCalculation = s.OccultationCatalogueSetting == 2 ? 1 : 0;
+  options.FastConjunctions = s.FastSearchOption;
+  options.InterpolateMoon = s.MoonCacheFlag;
+  if (ShowNumericOptionsDialog(options, true, &form) != 1) return;
+  s.NumericOptions = options;
+  form.SetMoonCacheSpan(options.MoonCacheSpan);
+  form.SetMoonCacheOrder(options.MoonCacheOrder);
+  s.FastSearchOption = options.FastConjunctions;
+  s.MoonCacheFlag = options.InterpolateMoon;
+  RiseSetAltitudes = options.HorizonAltitudes;
+  form.SetHalfTurnOffsetFlag(options.AzimuthFromNorth);
+  // The full calculation takes the large star catalogue; a new choice is
+  // loaded in the background while the old catalogue stays in use.
+  const std::uint8_t before = s.OccultationCatalogueSetting;
+  const std::shared_ptr<const TStarCatalogue> previous = form.StarCatalogue();
+  form.SetOccultationCatalogueSetting(options.FullOccultationCalculation != 0 ? 2 : 1);
+  if (s.OccultationCatalogueSetting != before) {
+    if (previous) form.PublishStarCatalogue(previous);
+    if (form.ThreadTimerHook) form.ThreadTimerHook();
+  }
+}
+
+void Optionen1Click(TMainForm& form) {
+  TMainFormState& s = form.State();
+  TWorksheetOptions options;
+  options.DefaultSheetNumber = s.DefaultSheetNumber;
+  options.RecentFilesCount = s.RecentFilesCount;
+  options.SeparatorIndex = form.GatherConfiguration().CsvSeparatorIndex;
+  if (!ShowWorksheetOptionsDialog(&form, options)) return;
+  s.DefaultSheetNumber = options.DefaultSheetNumber;
+  s.RecentFilesCount = options.RecentFilesCount;
+  form.RecentFiles().SetMaxCount(options.RecentFilesCount);
+}
+
+void Datenformate1Click(TMainForm& form) {
+  static std::string formats_file;
+  if (ShowDataFormatsDialog(formats_file, &form) == 1) {
+    form.State().TableChanged = 1;
+    form.Tables().RecomputeShownTable();
+  }
+}
+
+void Standardverzeichnisfestlegen1Click(TMainForm& form) {
+  std::string folder = form.StoredSettings().DefaultFolder;
+  if (!SelectFolder(folder, 0, 0)) return;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  form.StoredSettings().DefaultFolder = folder + "/";
+}
+
+// --- clock bar ---------------------------------------------------------------------------
+
+class TClockBar : public QObject {
+ public:
+  explicit TClockBar(TMainForm& form) : QObject(&form), form_(form), grid_(6, 1) {
+    QWidget* bar = form.findChild<QWidget*>(QStringLiteral("Panel3"));
+    if (bar == nullptr) return;
+    auto* layout = new QVBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    view_ = new TMyStringGridView(grid_, bar);
+    view_->setObjectName(QStringLiteral("Stringgrid2"));
+    const int widths[] = {0, 150, 80, 80, 80, 120};  // name, local time, UT, sidereal time, JD
+    for (int col = 1; col <= 5; ++col) grid_.SetColWidths(col, widths[col]);
+    view_->horizontalHeader()->hide();
+    view_->verticalHeader()->hide();
+    layout->addWidget(view_);
+    view_->installEventFilter(this);
+  }
+  ~TClockBar() override { delete view_.data(); }
+
+  void Tick() {
+    const double mjd = ClockBarTime()();
+    FillClockGrid(grid_, form_.Clocks(), mjd);
+    if (view_ != nullptr) {
+      const int rows = std::max(1, grid_.RowCount() - 1);
+      view_->parentWidget()->setFixedHeight(std::min(rows, 6) * view_->verticalHeader()->defaultSectionSize() +
+                                            2 * view_->frameWidth());
+    }
+  }
+
+  tmystringgrid& Grid() { return grid_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+      form_.Commands().Trigger("Uhrenleistekonfigurieren1");
+      return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  TMainForm& form_;
+  tmystringgrid grid_;
+  QPointer<TMyStringGridView> view_;  // owned by the bar, which Qt may free first
+};
+
+bool EditClockPlace(TObserverRecord& record) {
+  TOrtwahldialog& dialog = LocationDialog();
+  dialog.Record = record;
+  dialog.Record.Latitude = DegToDmsPackedSec(record.Latitude);
+  dialog.Record.Longitude = DegToDmsPackedSec(record.Longitude);
+  dialog.KeepUT()->setChecked(TDatumortForm::KeepUT());
+  if (dialog.exec() != QDialog::Accepted) return false;
+  record.Latitude = dialog.Record.Latitude;
+  record.Longitude = dialog.Record.Longitude;
+  record.Zone = dialog.Record.Zone;
+  record.ZoneMinutes = dialog.Record.ZoneMinutes;
+  record.DaylightHours = dialog.Record.DaylightHours;
+  record.Height = dialog.Record.Height;
+  record.PlaceName = dialog.Record.PlaceName;
+  return true;
+}
+
+void Uhrenleistekonfigurieren1Click(TMainForm& form, TClockBar& bar) {
+  TClocksDialogHost host;
+  host.StartRecord = Start(form);
+  host.ClockBarShown = form.Commands().IsChecked("Weltzeituhr1");
+  host.ShowClockBar = [&form](bool on) { form.Commands().SetChecked("Weltzeituhr1", on); };
+  host.EditPlace = EditClockPlace;
+  ShowClocksDialog(form.Clocks(), form.State().DataFolder, host, &form);
+  bar.Tick();
+  form.Sheets().FormResize();
+}
+
+// --- Settings menu states ----------------------------------------------------------------
+
+void ApplySettingsMenuStates(TMainForm& form) {
+  const TMainFormState& s = form.State();
+  TSettingsMenuInput in;
+  in.CatalogueLoading = s.StarCatalogueLoading != 0;
+  in.Warnings = s.WarningsOption != 0;
+  in.SatellitesEnabled = s.SatellitesEnabled != 0;
+  in.AsteroidName = s.CurrentAsteroid.Name;
+  in.CometName = s.CurrentComet.Name;
+  in.VariableStarName = s.CurrentVariableStarName;
+  in.ConfigurationLoaded = !form.Configuration().FileName().empty();
+  TMenuCommands& c = form.Commands();
+  for (const TMenuItemState& item : SettingsMenuStates(in)) {
+    c.SetEnabled(item.Item, item.Enabled);
+    if (item.Checked) c.SetChecked(item.Item, *item.Checked);
+  }
+  c.SetChecked("Schnellhilfeanzeigen1", form.StoredSettings().Window.Hints);
+  c.SetDaylightSaving(Start(form).DaylightHours != 0);
+}
+
+// --- movable feasts, manual ----------------------------------------------------------------
+
+void RegisterMovableFeasts(TMainForm& form) {
+  form.Tables().Dispatcher().Register(895, [&form] {
+    TMainFormState& s = form.State();
+    form.PrepareSheetForBatch();
+    WriteMovableFeasts(form.Workbook(), s.Period.Start.Year);
+    s.DocumentSaved = 0;
+    if (form.TableWrittenHook) form.TableWrittenHook();
+  });
+  form.Commands().RegisterHandler("BeweglicheFeiertage1", [&form] { form.Tables().PlainCommand(895); });
+}
+
+// The manual, else the README beside the shipped data folder.
+void Handbuch1Click(TMainForm& form) {
+  const std::string folder = form.ShippedFolder().empty() ? ShippedDataFolder() : form.ShippedFolder();
+  std::string manual = FindManual(folder);
+  std::error_code error;
+  const std::filesystem::path readme = std::filesystem::path(folder).parent_path() / "README.md";
+  if (manual.empty() && std::filesystem::is_regular_file(readme, error)) manual = readme.string();
+  if (manual.empty() || !OpenWithDesktop(manual)) {
+    // The same text in both languages.
+    ShowMessage("Handbuch nicht gefunden", "Handbuch nicht gefunden", MessageIcon::Error, MessageButtons::Ok,
+                "Kandrevoltinex 4.6");
+  }
+}
+
+// --- external program ------------------------------------------------------------------------
+
+void ShowProgramStartFailed(const std::string& program) {
+  const TMenuRow* menu = FindMenuRow("Objekte1");
+  const TMenuRow* item = FindMenuRow("ExternesProgrammfestlegen1");
+  const std::string german = WithoutAccessKey(menu->German) + "|" + WithoutAccessKey(item->German);
+  const std::string english = WithoutAccessKey(menu->English) + "|" + WithoutAccessKey(item->English);
+  ShowMessage("Das Programm " + program + " ließ sich nicht starten. Vielleicht läuft es bereits. Sonst prüfen Sie mit " +
+                  german + ", ob der Pfad stimmt.",
+              program + " Could not be started. Perhaps it runs already. Otherwise check with " + english +
+                  ", whether the path is correct.",
+              MessageIcon::Error);
+}
+
+bool StartProgram(const std::string& program, const std::vector<std::string>& arguments) {
+  QStringList list;
+  for (const std::string& a : arguments) list.append(QString::fromStdString(a));
+  if (program.empty() || !QProcess::startDetached(QString::fromStdString(program), list)) {
+    ShowProgramStartFailed(program);
+    return false;
+  }
+  return true;
+}
+
+void UpdateExternalProgramMenu(TMainForm& form) {
+  TMenuCommands& c = form.Commands();
+  const std::string program = ExternalProgram(form);
+  const bool english = LanguageEnglish != 0;
+  if (QAction* start = c.Action("ExternesProgramm1")) {
+    start->setVisible(!program.empty());
+    if (!program.empty()) start->setText(QString::fromStdString(ExternalProgramStartCaption(program, english)));
+  }
+  if (QAction* show = c.Action("ExternesProgrammstarten1_")) {
+    show->setVisible(!program.empty() && form.State().WorkbookView != 0);
+    if (!program.empty()) show->setText(QString::fromStdString(ExternalProgramShowCaption(program, english)));
+  }
+}
+
+void ExternesProgrammfestlegen1Click(TMainForm& form) {
+  FileDialogRequest request;
+  request.title = FileDialogTitle("OpenDialog1");
+  request.filters = {FileDialogFilter("OpenDialog1")};
+  request.start = ExternalProgram(form).empty() ? std::string("/usr/bin") : ExternalProgram(form);
+  const std::optional<std::string> path = AskOpenFileName(request);
+  if (!path) return;
+  form.StoredSettings().ExternalApplication = *path;
+  UpdateExternalProgramMenu(form);
+}
+
+// Saves the workbook, starts a new one and opens the saved file in the
+// program. Nothing happens when the save did not complete.
+void ExternesProgrammstarten1Click(TMainForm& form) {
+  TWorkbookDocument doc = form.Documents().WorkbookDocument();
+  if (!SaveDocument(doc)) return;
+  const std::string saved = doc.FileName;
+  NewDocument(doc, form.State().DefaultSheetNumber);
+  if (const std::optional<std::vector<std::string>> arguments = ExternalProgramArguments(saved)) {
+    StartProgram(ExternalProgram(form), *arguments);
+  }
+}
+
+// --- world city database ---------------------------------------------------------------------
+
+bool CitiesFileIn(const std::string& folder) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(std::filesystem::path(folder) / kCitiesFile, error);
+}
+
+void OrdnermitWeltdatenbank1Click(TMainForm& form) {
+  std::string folder = form.StoredSettings().CitiesDatabase;
+  if (!SelectFolder(folder, 0, 0)) return;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  if (!CitiesFileIn(folder)) {
+    ShowMessage("Der Pfad für die weltweite Ortsdatenbank ist falsch.",
+                "The path to the world wide datase with locations ist wrong.", MessageIcon::Error, MessageButtons::Ok,
+                LanguageEnglish != 0 ? "File not found" : "Datei nicht gefunden");
+    return;
+  }
+  form.StoredSettings().CitiesDatabase = folder;
+}
+
+void WeltweiteDatenbank1Click(TMainForm& form) {
+  std::error_code error;
+  // The database shipped into the data folder serves until another is chosen.
+  if (!CitiesFileIn(form.StoredSettings().CitiesDatabase) && CitiesFileIn(form.State().DataFolder)) {
+    form.StoredSettings().CitiesDatabase = form.State().DataFolder;
+  }
+  const std::string& folder = form.StoredSettings().CitiesDatabase;
+  if (!CitiesFileIn(folder) || !std::filesystem::is_regular_file(std::filesystem::path(folder) / "index.ved", error)) {
+    ShowMessage("Datei mit weltweiter Datenbank nicht gefunden. Bitte geben sie den Pfad an.",
+                "File with world wide database with location not found. Please select the folder.",
+                MessageIcon::Error);
+    OrdnermitWeltdatenbank1Click(form);
+    if (!CitiesFileIn(form.StoredSettings().CitiesDatabase)) return;
+  }
+  TObserverRecord record = Start(form);
+  bool keepUT = TDatumortForm::KeepUT();
+  if (!ShowWorldCitiesDialog(form.StoredSettings().CitiesDatabase, kCitiesFile, record, keepUT, &form)) return;
+  TDatumortForm::KeepUT() = keepUT;
+  if (!keepUT) {
+    UTToLocalTime(record);
+  } else {
+    LocalTimeToUT(record);
+  }
+  Start(form) = record;
+  form.State().TableChanged = 1;
+  form.Tables().RecomputeShownTable();
+  form.UpdateStatusLine();
+}
+
+// --- activation, idle check, Moon cache --------------------------------------------------
+
+// The first activation of the window: the asteroid-database lists are
+// checked in idle time, one entry of each per event-loop turn, and a
+// configuration named on the command line is loaded. Afterwards the Moon
+// cache is kept over the period start: once after each change, from a
+// single-shot zero timer.
+class TIdleWork : public QObject {
+ public:
+  explicit TIdleWork(TMainForm& form) : QObject(&form), form_(form) {
+    check_timer_ = new QTimer(this);
+    check_timer_->setInterval(0);
+    connect(check_timer_, &QTimer::timeout, this, [this] { CheckStep(); });
+    keeper_ = new QTimer(this);
+    keeper_->setSingleShot(true);
+    keeper_->setInterval(0);
+    connect(keeper_, &QTimer::timeout, this, [this] { KeepMoonCache(); });
+    form.installEventFilter(this);
+  }
+
+  void ArmMoonCacheKeeper() {
+    if (check_done_) keeper_->start();
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &form_ && event->type() == QEvent::WindowActivate && !activated_) {
+      activated_ = true;
+      FormActivate();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  void FormActivate() {
+    const std::string& data = form_.State().DataFolder;
+    if (form_.Halted() || data.empty()) return;
+    check_ = TAsteroidListCheck::FromFolder(data);
+    entries_ = check_.Sources().size() + check_.Destinations().size();
+    check_timer_->start();
+    // A configuration file as the first argument.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+      const std::filesystem::path path = arguments[1].toStdString();
+      std::error_code error;
+      if (path.extension().string().size() == 4 && QString::fromStdString(path.extension().string()).toUpper() == ".OCF" &&
+          std::filesystem::is_regular_file(path, error) && form_.LoadConfiguration(path.string())) {
+        AfterConfigurationChange(form_);
+      }
+    }
+  }
+
+  void CheckStep() {
+    const bool done = check_.Step();
+    QLabel* panel = form_.Panel("Finsternispanel");
+    if (entries_ > 0 && panel != nullptr && check_.Steps() % 20 == 0 && !done) {
+      panel->setText(QString::fromUtf8(ByLanguage("Überprüfe Asteroidendatenbank", "Checking asteroid database")) +
+                     QStringLiteral(" %1%").arg(check_.Percent()));
+      panel->show();
+    }
+    if (!done) return;
+    check_timer_->stop();
+    if (check_.Sources().size() + check_.Destinations().size() != entries_) check_.Save(form_.State().DataFolder);
+    for (const char* item : {"KonjunktionenundEreignisse1", "Planetoidendatenbank1", "PlanetoidenausDatenbank2",
+                             "Asteroidendatenbanken1"}) {
+      form_.Commands().SetEnabled(item, true);
+    }
+    if (entries_ > 0 && panel != nullptr && form_.State().StarCatalogueLoading == 0) panel->hide();
+    check_done_ = true;
+    ArmMoonCacheKeeper();
+  }
+
+  void KeepMoonCache() {
+    const TMainFormState& s = form_.State();
+    if (s.MoonCacheFlag == 0 || !form_.MoonCache().Cache) return;
+    const TObserverRecord& r = s.Period.Start;
+    const double T = (r.Mjd + r.DeltaTSeconds / 86400.0 - 51544.5) / 36525.0;
+    if (!std::isfinite(T)) return;
+    form_.MoonCache().Cache->MoonChebEnsure(form_.Selection(), kFullTheory, T);
+  }
+
+  TMainForm& form_;
+  QTimer* check_timer_;
+  QTimer* keeper_;
+  TAsteroidListCheck check_;
+  std::size_t entries_ = 0;
+  bool activated_ = false;
+  bool check_done_ = false;
+};
+
+}  // namespace
+
+std::function<double()>& ClockBarTime() {
+  static std::function<double()> now = [] {
+    return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 86400000.0 + 40587.0;
+  };
+  return now;
+}
+
+void NewConfiguration(TMainForm& form) {
+  TMainFormState defaults;
+  SetStartupDefaults(defaults);
+  const TConfigSettings current = form.GatherConfiguration();
+  TConfigSettings s;
+  s.Paths = current.Paths;
+  s.Start = defaults.Period.Start;
+  s.End = defaults.Period.End;
+  s.Asteroid = defaults.CurrentAsteroid;
+  s.Comet = defaults.CurrentComet;
+  s.VariableStar.Name = defaults.CurrentVariableStarName;
+  s.TableConfig = defaults.Period.TableConfig;
+  s.Step = defaults.Step;
+  const TTheoryState& theory = form.TheoryState();
+  s.Selection.bytes[0] = theory.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
+  s.OccultationCatalogue = form.State().OccultationCatalogueLevel >= 1 ? 1 : 0;
+  form.Configuration().SetName({});
+  form.ApplyConfiguration(s);
+  // The end follows the start by the default duration.
+  form.State().Period.AutoEnd = defaults.Period.AutoEnd;
+  AfterConfigurationChange(form);
+}
+
+void SearchForExternalProgram(TMainForm& form) {
+  SettingsStore& store = CurrentSettingsStore();
+  if (!ExternalProgram(form).empty() || !store.BoolOr("Settings", "FindExcel", true)) return;
+  for (const char* name : {"localc", "libreoffice", "soffice", "gnumeric"}) {
+    const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
+    if (!found.isEmpty()) {
+      form.StoredSettings().ExternalApplication = found.toStdString();
+      break;
+    }
+  }
+  store.WriteBool("Settings", "FindExcel", false);
+  if (ExternalProgram(form).empty()) {
+    const MessageResult answer = ShowMessage(
+        "Der Pfad zu Tabellenkalkulation wurde nicht gefunden. Dies ist KEIN kritischer Fehler. Sie können lediglich "
+        "Tabellenkalkulation nicht direkt aus Kandrevoltinex 4.6 starten. Wollen Sie nach Tabellenkalkulation suchen?",
+        "The path to spreadsheet program was not found. This is no critical error, but for the moment you cannot start "
+        "spreadsheet program directly from Kandrevoltinex 4.6. Do you want so search for spreadsheet program?",
+        MessageIcon::Error, MessageButtons::YesNo,
+        LanguageEnglish != 0 ? "Path to excternal application not found" : "Pfad zu externem Programm nicht gefunden");
+    if (answer == MessageResult::Yes) ExternesProgrammfestlegen1Click(form);
+  }
+  UpdateExternalProgramMenu(form);
+}
+
+void InstallExternalProgramSearch(TMainForm& form) {
+  std::function<void()> previous = form.ThreadTimerHook;
+  form.ThreadTimerHook = [&form, previous] {
+    if (previous) previous();
+    QTimer::singleShot(0, &form, [&form] { SearchForExternalProgram(form); });
+  };
+}
+
+void InstallSettingsCommands(TMainForm& form) {
+  TMenuCommands& c = form.Commands();
+  TMainForm* f = &form;
+  c.RegisterHandler("Dateineu1", [f] { NewConfiguration(*f); });
+  c.RegisterHandler("Dateiffnen1", [f] { Dateiffnen1Click(*f); });
+  c.RegisterHandler("Dateispeichern1", [f] { Dateispeichern1Click(*f); });
+  c.RegisterHandler("Dateispeichernunter1", [f] { SaveConfigurationAs(*f); });
+  c.RegisterHandler("DatumausKonfiguration2", [f] { DatumausKonfiguration2Click(*f); });
+
+  c.RegisterHandler("Optionen2", [f] { Optionen2Click(*f); });
+  c.RegisterHandler("Optionen1", [f] { Optionen1Click(*f); });
+  c.RegisterHandler("Datenformate1", [f] { Datenformate1Click(*f); });
+  c.RegisterHandler("Standardverzeichnisfestlegen1", [f] { Standardverzeichnisfestlegen1Click(*f); });
+
+  auto* hints = new THintFilter(form);
+  qApp->installEventFilter(hints);
+  c.RegisterHandler("Schnellhilfeanzeigen1", [f] {
+    bool& on = f->StoredSettings().Window.Hints;
+    on = !on;
+    f->Commands().SetChecked("Schnellhilfeanzeigen1", on);
+  });
+  c.RegisterHandler("BreakToolbar1", [f] { f->Sheets().FormResize(); });
+  c.RegisterHandler("ausblenden2", [f] {
+    f->Commands().SetChecked("s1", false);
+    f->Sheets().FormResize();
+  });
+  c.RegisterHandler("Tabellenkalkulation1", [f] { Tabellenkalkulation1Click(*f); });
+
+  auto* clocks = new TClockBar(form);
+  form.ClockTimerHook = [clocks] { clocks->Tick(); };
+  c.RegisterHandler("Weltzeituhr1", [f] { f->ShowClockBar(f->Commands().IsChecked("Weltzeituhr1")); });
+  c.RegisterHandler("Uhrenleistekonfigurieren1", [f, clocks] { Uhrenleistekonfigurieren1Click(*f, *clocks); });
+
+  for (const char* menu : {"Objekte1", "Objekte2", "Ansicht1", "ZeitundOrt1"}) {
+    if (QMenu* m = c.Menu(menu)) QObject::connect(m, &QMenu::aboutToShow, &form, [f] { ApplySettingsMenuStates(*f); });
+  }
+  if (QMenu* toolbarMenu = c.Menu("PopupMenu1")) {
+    // The context menu's item shares the command and so its mark.
+    QObject::connect(toolbarMenu, &QMenu::aboutToShow, &form,
+                     [f] { f->Commands().SetChecked("BreakToolbar1", f->Commands().IsChecked("BreakToolbar1")); });
+  }
+
+  auto* idle = new TIdleWork(form);
+  // The Moon cache follows the period start after every completed period
+  // and every table.
+  std::function<void()> refresh = form.RefreshMenusHook;
+  form.RefreshMenusHook = [refresh, idle] {
+    if (refresh) refresh();
+    idle->ArmMoonCacheKeeper();
+  };
+  std::function<void()>& tableRefresh = form.Tables().Dispatcher().Hooks().RefreshMenus;
+  tableRefresh = [previous = tableRefresh, idle] {
+    if (previous) previous();
+    idle->ArmMoonCacheKeeper();
+  };
+
+  RegisterMovableFeasts(form);
+  InstallDatabaseCommands(form);
+  c.RegisterHandler("Handbuch1", [f] { Handbuch1Click(*f); });
+  c.RegisterHandler("ExternesProgrammfestlegen1", [f] { ExternesProgrammfestlegen1Click(*f); });
+  c.RegisterHandler("ExternesProgramm1", [f] { StartProgram(ExternalProgram(*f), {}); });
+  c.RegisterHandler("ExternesProgrammstarten1_", [f] { ExternesProgrammstarten1Click(*f); });
+  form.UpdateExternalProgramMenu = [f] { UpdateExternalProgramMenu(*f); };
+  UpdateExternalProgramMenu(form);
+  c.RegisterHandler("WeltweiteDatenbank1", [f] { WeltweiteDatenbank1Click(*f); });
+  c.RegisterHandler("OrdnermitWeltdatenbank1", [f] { OrdnermitWeltdatenbank1Click(*f); });
+}
+
+}  // namespace kvx

@@ -1,0 +1,39 @@
+// The Settings, View, Objects and Tools commands of the main window that
+// work on the window as a whole: configuration files, the period from the
+// configuration, option dialogs, the clock bar, the tool-bar layout, hints,
+// the switch between the workbook and the result grid, the Settings menu's
+// states, the movable feasts, the manual, the external program and the
+// world city database.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace kvx {
+
+class TMainForm;
+
+// Registers the commands and the clock bar on the window.
+void InstallSettingsCommands(TMainForm& form);
+
+// "Settings | New configuration": every setting the configuration file
+// holds back to the start-up defaults (the files it names stay), no
+// configuration file named, the table computed again.
+void NewConfiguration(TMainForm& form);
+
+// The clock bar's time source: the current MJD of UT. Tests replace it.
+std::function<double()>& ClockBarTime();
+
+// The external-program search of the first run: the usual spreadsheet
+// programs in PATH (localc, libreoffice, soffice, gnumeric); when none is
+// found the question whether to choose one is asked, once. Skipped when a
+// program is set or "Settings"/"FindExcel" is false, which it becomes.
+void SearchForExternalProgram(TMainForm& form);
+// Integration | Data for element file | Create asteroid database and its
+// table kind (app/ui/database_commands.cpp).
+void InstallDatabaseCommands(TMainForm& form);
+
+// Runs the search once the window shows (the program's start-up).
+void InstallExternalProgramSearch(TMainForm& form);
+
+}  // namespace kvx

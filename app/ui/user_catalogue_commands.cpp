@@ -1,0 +1,78 @@
+#include "app/ui/user_catalogue_commands.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "app/ui/user_catalogue_dialogs.h"
+#include "core/element_file_ranges.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+
+namespace kvx {
+
+bool LoadUserCatalogue(TMainForm& form, bool showMessages, const TUserCatalogueProgress& progress) {
+  TMainFormState& s = form.State();
+  const TUserCatalogueStatus status =
+      ReadUserCatalogue(s.UserCatalogueFile, s.UserCatalogueLines, form.UserObjects(), progress);
+  if (status == TUserCatalogueStatus::NotFound || status == TUserCatalogueStatus::Foreign) {
+    if (showMessages) {
+      ShowMessage(UserCatalogueMessage(status, s.UserCatalogueFile, false),
+                  UserCatalogueMessage(status, s.UserCatalogueFile, true), MessageIcon::Error);
+    }
+    return false;
+  }
+  const std::int32_t count = form.UserObjects().Count();
+  if (s.UserObjectIndex >= count) s.UserObjectIndex = -1;
+  // The range is checked against the objects, not the lines: switched-off
+  // and empty lines give no object.
+  CheckUserCatalogueRange(s.ElementFileRanges, count);
+  if (count > 0) s.ObjectChanged = 1;
+  form.Tables().RefreshMenus();
+  return status == TUserCatalogueStatus::Loaded;
+}
+
+void LoadUserCatalogueAtStartup(TMainForm& form) {
+  TMainFormState& s = form.State();
+  if (s.UserCatalogueFile.empty()) s.UserCatalogueFile = s.DataFolder + "/user.csv";
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(s.UserCatalogueFile, ec)) LoadUserCatalogue(form, false);
+}
+
+namespace {
+
+void BenutzerdefinierterKatalog1Click(TMainForm& form) {
+  TMainFormState& s = form.State();
+  TUserCatalogueContext context;
+  context.FileName = &s.UserCatalogueFile;
+  context.Lines = &s.UserCatalogueLines;
+  context.Objects = &form.UserObjects();
+  context.Load = [&form](bool showMessages, const TUserCatalogueProgress& progress) {
+    return LoadUserCatalogue(form, showMessages, progress);
+  };
+  context.SettingsChanged = [&form] {
+    form.State().SettingsChanged = 1;
+    // "Use no catalogue" leaves no object to point at.
+    TMainFormState& st = form.State();
+    if (st.UserObjectIndex >= form.UserObjects().Count()) st.UserObjectIndex = -1;
+    CheckUserCatalogueRange(st.ElementFileRanges, form.UserObjects().Count());
+    form.Tables().RefreshMenus();
+  };
+  ShowUserCatalogDialog(std::move(context), &form);
+}
+
+}  // namespace
+
+void InstallUserCatalogueCommands(TMainForm& form) {
+  TMenuCommands& menu = form.Commands();
+  menu.RegisterHandler("BenutzerdefinierterKatalog1", [&form] { BenutzerdefinierterKatalog1Click(form); });
+  menu.SetEnabled("BenutzerdefinierterKatalog1", true);
+  form.Tables().FindUserCatalogObject = [&form](const tuserlist& objects) {
+    return FindUserCatalogObject(objects, &form);
+  };
+  form.Tables().RefreshMenus();
+}
+
+}  // namespace kvx

@@ -1,0 +1,71 @@
+// The user catalogue: a text file of fixed objects (stars, nebulae) the
+// user keeps, one object per line after the first.
+//
+//   line 1   ":VARBO USER" (anything else is not a catalogue)
+//   line n   name;RA;Dec;pmRA;pmDec;equinox;magnitude[;anything]
+//            RA packed hours H.MMSS, Dec packed degrees D.MMSS (sign in
+//            front), pmRA seconds of time per year, pmDec seconds of arc per
+//            year, equinox a year (2000), magnitude. "," or "." as decimal
+//            mark (the first "," counts as "."); fields are not trimmed.
+//   empty lines and lines beginning with ":" are kept but give no object
+//   (the editor switches an entry off with a leading ":").
+//
+// Files are read as UTF-8 or Windows-1252 with any line ends and written as
+// UTF-8 with CR LF through a temporary file and a rename.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/records.h"
+
+namespace kvx {
+
+inline constexpr const char* kUserCatalogueFirstLine = ":VARBO USER";
+
+// Splits one catalogue line into its name (cut to 255 characters) and six
+// numbers. False for an empty line, a ":" line, and a line whose seventh
+// field (the magnitude) is missing or not a number. A malformed number in
+// fields two to six reads as 0 and does not reject the line; a number
+// beyond the range of a 4-byte float counts as malformed.
+bool ParseUserCatalogueLine(std::string_view line, std::string& name, std::array<float, 6>& values);
+
+// Called every 200 lines while objects are built: (line index, line count).
+using TUserCatalogueProgress = std::function<void(int position, int count)>;
+
+// Empties `objects` and builds one object per entry of lines 2 on. Returns
+// the number of objects.
+int BuildUserObjects(const std::vector<std::string>& lines, tuserlist& objects,
+                     const TUserCatalogueProgress& progress = {});
+
+enum class TUserCatalogueStatus {
+  Loaded,    // at least one object
+  NoObjects, // a catalogue without any entry that gives an object
+  NotFound,  // the file does not exist or cannot be read
+  Foreign    // the first line is not ":VARBO USER"
+};
+
+// Reads a catalogue. Loaded and NoObjects replace `lines` and `objects`;
+// NotFound and Foreign leave both as they were.
+TUserCatalogueStatus ReadUserCatalogue(const std::string& fileName, std::vector<std::string>& lines,
+                                       tuserlist& objects, const TUserCatalogueProgress& progress = {});
+
+// The message for NotFound and Foreign (empty for the other two).
+std::string UserCatalogueMessage(TUserCatalogueStatus status, const std::string& fileName, bool english);
+
+// Writes the lines (CR LF after each) through a temporary file and a
+// rename. Refuses, with a reason in `error`, lines whose first line is not
+// ":VARBO USER"; on failure the old file stays.
+bool WriteUserCatalogue(const std::string& fileName, const std::vector<std::string>& lines, std::string& error);
+
+// The line the editor appends for a new entry.
+std::string NewUserCatalogueEntry(bool english);
+
+// Switches entry `index` (0-based line number) off (leading ":") or on
+// again. Line 0, the catalogue's own first line, is never switched: false.
+bool ToggleUserCatalogueLine(std::string& line, int index);
+
+}  // namespace kvx

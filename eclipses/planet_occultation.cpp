@@ -1,0 +1,198 @@
+#include "eclipses/planet_occultation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/apparent_place_fit.h"
+#include "core/frames.h"
+#include "core/name_tables.h"
+#include "core/time_scales.h"
+#include "eclipses/besselian.h"
+#include "engine/planet.h"
+#include "platform/globals.h"
+#include "platform/progress.h"
+#include "theories/apparent_sun_moon.h"
+#include "theories/observer_completion.h"
+#include "theories/planet_positions.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr double kPlanetInterval = 0.0002737850787;  // 10 days, centuries
+constexpr double kFitMargin = 3.42e-6;
+constexpr int kMoonFitOrder = 13;
+constexpr double kReferenceStep = 6.844626967830253e-05;  // 2.5 days, centuries
+
+double CenturiesOfMjd(double mjd) { return JulianCenturiesJ2000(MjdToJd(mjd)); }
+
+}  // namespace
+
+tplanetbedeckung::tplanetbedeckung(const TSearchContext& context, const TTableConfigRecord& config,
+                                   const TObserverRecord& start)
+    : Start(start), context_(context), config_(config) {
+  planet_ = std::make_unique<tplaShort>(LanguageEnglish, context_.Selection, 6, 1, config_, start, 1e-10L,
+                                        context_.VsopLevelA, 10);
+}
+
+tplanetbedeckung::~tplanetbedeckung() = default;
+
+int tplanetbedeckung::PlanetCount(const TTheorySelection& selection, double startT, double endT) {
+  return DateInTheoryRange(selection, startT) && DateInTheoryRange(selection, endT) ? 9 : 8;
+}
+
+void tplanetbedeckung::SetPlanet(std::int32_t planet) {
+  planetNumber_ = planet;
+  planetName_ = planet >= 1 && planet <= 9 ? PlanetNames[static_cast<std::size_t>(planet - 1)] : std::string();
+}
+
+void tplanetbedeckung::PlanetPlaceAt(double T, double& ra, double& dec) {
+  TObserverRecord r = Start;
+  r.AutoDeltaT = 0;
+  r.DeltaTSeconds = deltaT_;
+  r.Mjd = T * 36525.0 + 51544.5 - deltaT_ / 86400.0;
+  UTToLocalTime(r);
+  CompleteObserverRecord(context_.Sidereal, context_.Selection, TTableConfigRecord{}, context_.VsopLevelA, r,
+                         context_.Settings);
+  planet_->initialisieren(LanguageEnglish, context_.Selection, planetNumber_, config_, r, 1e-10L);
+  // The observer's own view of the planet: the contact geometry treats the
+  // occulted object as infinitely far, which holds for the topocentric
+  // direction (Venus's parallax reaches half an arc minute).
+  planet_->Topocentric = 1;
+  planet_->rechnen(context_.Settings);
+  ra = planet_->Result.TopoRightAscension;
+  dec = planet_->Result.TopoDeclination;
+}
+
+TOccultationRunStatus tplanetbedeckung::rechnen(const TObserverRecord& end, const TObserverRecord& start,
+                                                const std::function<void(const char*, const char*)>& panel) {
+  ergebnisse.Clear();
+  Aborted = 0;
+  AbortRequested = 0;
+  Start = start;
+  deltaT_ = start.DeltaTSeconds;
+  startT_ = CenturiesOfMjd(start.Mjd);
+  endT_ = CenturiesOfMjd(end.Mjd);
+  ObserverGeocentricRho(rhoCos_, rhoSin_, start.Latitude);
+  const int n = PlanetCount(context_.Selection, startT_, endT_);
+  double count = (std::trunc((endT_ - startT_) * 36525.0 * 0.1) - 1.0) * n;
+  if (!(count > 0)) count = 1;
+  const double step = 100.0 / count;
+
+  ProgressSession session(CurrentProgress(), ByLanguage("Planetenbedeckungen", "Occultations"), 100);
+  ProgressReporter& progress = session.Reporter();
+  TChebyshevPolyB raPoly, decPoly, rPoly;
+  moon_ = [&raPoly, &decPoly, &rPoly](double T, double& ra, double& dec, double& r) {
+    ra = ChebyshevEvaluateB(raPoly, T);
+    dec = ChebyshevEvaluateB(decPoly, T);
+    r = ChebyshevEvaluateB(rPoly, T);
+  };
+  long counter = 1;
+  double t1 = startT_;
+  do {
+    t0_ = t1;
+    t1 = t0_ + kPlanetInterval;
+    t1_ = t1;
+    if (panel) panel("Berechne Mondpositionen", "Calulating Moon ephemeris");
+    const bool fitted = ChebyshevFitMoonC(context_.MoonOption, context_.Settings, context_.Selection,
+                                          t0_ - kFitMargin, t1_ + kFitMargin, kMoonFitOrder, raPoly, decPoly, rPoly,
+                                          context_.VsopLevelA);
+    if (panel) panel(nullptr, nullptr);
+    if (!fitted) break;
+    const double m = 0.5 * (t0_ + t1_);
+    const double d = kReferenceStep;
+    for (std::int32_t p = 1; p <= n; ++p) {
+      if (p == 3) continue;
+      SetPlanet(p);
+      ++counter;
+      progress.ProcessEvents();
+      if (counter % 5 == 0) {
+        const double position = static_cast<double>(counter) * step;
+        if (position >= 0 && position <= 100) progress.Step(static_cast<int>(position));
+      }
+      bool found = false;
+      if (p < 4) found = EvaluatePlanet(m - 2 * d);
+      if (!found && p < 7) found = EvaluatePlanet(m - d);
+      if (!found && (p < 4 || p > 6)) found = EvaluatePlanet(m);
+      if (!found && p < 7) found = EvaluatePlanet(m + d);
+      if (!found && p < 4) EvaluatePlanet(m + 2 * d);
+      if (AbortRequested != 0) {
+        t1 = endT_ + 1.0;
+        break;
+      }
+    }
+  } while (t1 < endT_);
+  const bool cancelled = AbortRequested != 0;
+  AbortRequested = 0;
+  if (cancelled) {
+    Aborted = 1;
+    return TOccultationRunStatus::Cancelled;
+  }
+  return TOccultationRunStatus::Done;
+}
+
+bool tplanetbedeckung::EvaluatePlanet(double referenceT) {
+  double ra = 0, dec = 0;
+  PlanetPlaceAt(referenceT, ra, dec);
+  TConjunction c = FindPlanetConjunctionInRA(moon_, t0_, t1_, ra, dec, 0.01);
+  if (!c.Found) return false;
+  PlanetPlaceAt(c.T, ra, dec);
+  c = FindPlanetConjunctionInRA(moon_, t0_, t1_, ra, dec, 0.0001);
+  if (c.Found) {
+    PlanetPlaceAt(c.T, ra, dec);
+    c = FindPlanetConjunctionInRA(moon_, t0_, t1_, ra, dec, 0.0001);
+  }
+  if (!c.Found) return false;
+  PlanetPlaceAt(c.T, ra, dec);
+  const double conjunctionRa = ra, conjunctionDec = dec;
+
+  const double deltaT = Start.AutoDeltaT != 0 ? DeltaT(JdFromJulianCenturies(c.T)) : Start.DeltaTSeconds;
+  deltaT_ = deltaT;
+  TOccultationFrame frame;
+  frame.T = c.T;
+  frame.Mjd0 = c.T * 36525.0 + 51544.5 - deltaT / 86400.0;
+  frame.Lst0 = LocalSiderealTime(context_.Sidereal, frame.Mjd0, Start.Longitude);
+  frame.RhoCos = rhoCos_;
+  frame.RhoSin = rhoSin_;
+  const TSourceMotion motion = [this, &frame](double hours, TPointSource& source) {
+    PlanetPlaceAt(frame.T + hours * kHourCenturies, source.Ra, source.Dec);
+  };
+  const TContactPair pair =
+      OccultationContacts(moon_, frame, TPointSource{ra, dec}, TContactScanSettings{}, motion);
+  deltaT_ = Start.DeltaTSeconds;
+  if (!pair.Found) return false;
+  const TContactCircumstances& c1 = pair.Contact[0];
+  const TContactCircumstances& c2 = pair.Contact[1];
+  double sun1 = OccultationSunAltitude(context_, PreciseSun != 0, c1.Mjd, rhoCos_, rhoSin_, Start.Longitude);
+  double sun2 = OccultationSunAltitude(context_, PreciseSun != 0, c2.Mjd, rhoCos_, rhoSin_, Start.Longitude);
+  double altitude1 = c1.Altitude, altitude2 = c2.Altitude;
+  if (Start.RefractionOn != 0) {
+    sun1 = Refraction(sun1, Start.Pressure, Start.Temperature);
+    sun2 = Refraction(sun2, Start.Pressure, Start.Temperature);
+    altitude1 = Refraction(altitude1, Start.Pressure, Start.Temperature);
+    altitude2 = Refraction(altitude2, Start.Pressure, Start.Temperature);
+  }
+  if (CenturiesOfMjd(c1.Mjd) > endT_ || CenturiesOfMjd(c2.Mjd) < startT_) return false;
+  auto row = std::make_unique<tergebnisdatensatz>();
+  row->Contact1Time = c1.Mjd;
+  row->PositionAngle1 = c1.PositionAngle;
+  row->Altitude1 = altitude1;
+  row->SunAltitude1 = sun1;
+  row->CoefficientA1 = c1.A;
+  row->CoefficientB1 = c1.B;
+  row->Contact2Time = c2.Mjd;
+  row->PositionAngle2 = c2.PositionAngle;
+  row->Altitude2 = altitude2;
+  row->SunAltitude2 = sun2;
+  row->CoefficientA2 = c2.A;
+  row->CoefficientB2 = c2.B;
+  row->Magnitude = 0.0;
+  row->EventFlag = 1;
+  row->ObjectName = planetName_;
+  row->RightAscension = conjunctionRa;
+  row->Declination = conjunctionDec;
+  ergebnisse.Add(std::move(row));
+  return true;
+}
+
+}  // namespace kvx

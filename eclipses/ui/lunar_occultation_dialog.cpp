@@ -1,0 +1,192 @@
+#include "eclipses/ui/lunar_occultation_dialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "eclipses/lunar_occultation.h"
+#include "platform/busy_cursor.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+
+namespace kvx {
+
+namespace {
+
+QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
+
+QString MagnitudeText(float limit) { return QString::number(static_cast<double>(limit), 'f', 2) + " mag"; }
+
+}  // namespace
+
+TSternBedMondFrm::TSternBedMondFrm(std::int32_t selectedStar, std::uint8_t catalogueChoice, float limitingMagnitude,
+                                   std::int32_t minimumSunAltitude, TStarCatalogueAccess access, QWidget* owner)
+    : QDialog(owner), access_(std::move(access)), selected_(selectedStar), all_stars_(selectedStar == -1) {
+  setObjectName("SternBedMondFrm");
+  setWindowTitle(Tr("Sternbedeckungen durch den Mond", "Occultations of stars by the Moon"));
+  auto* layout = new QVBoxLayout(this);
+
+  auto* settings = new QGroupBox(Tr("Einstellungen", "Settings"), this);
+  settings->setObjectName("GroupBox5");
+  auto* grid = new QGridLayout(settings);
+  auto* magnitudeTitle = new QLabel(Tr("Grenzgrö&ße:", "Magnitude limit:"), settings);
+  magnitudeTitle->setObjectName("Label5");
+  magnitude_bar_ = new QScrollBar(Qt::Horizontal, settings);
+  magnitude_bar_->setObjectName("ScrollBar1");
+  magnitude_bar_->setMinimumWidth(220);
+  const int maximum = catalogueChoice == 1 ? 800 : 1000;
+  magnitude_bar_->setRange(100, maximum);
+  magnitude_bar_->setPageStep(100);
+  magnitudeTitle->setBuddy(magnitude_bar_);
+  magnitude_label_ = new QLabel(settings);
+  magnitude_label_->setObjectName("floatedit1");
+  // A stored limit beyond the bar is taken to the bar's end.
+  const double wanted = std::isfinite(limitingMagnitude) ? std::trunc(limitingMagnitude * 100.0) : 800.0;
+  const int position = static_cast<int>(std::clamp(wanted, 100.0, static_cast<double>(maximum)));
+  limit_ = static_cast<float>(position) * 0.01f;
+  magnitude_bar_->setValue(position);
+  magnitude_label_->setText(MagnitudeText(limit_));
+  grid->addWidget(magnitudeTitle, 0, 0);
+  grid->addWidget(magnitude_bar_, 0, 1);
+  grid->addWidget(magnitude_label_, 0, 2);
+
+  auto* altitudeTitle = new QLabel(Tr("Minimale Sonnenhöhe:", "Minimal Sun altitude:"), settings);
+  altitudeTitle->setObjectName("Label7");
+  altitude_bar_ = new QScrollBar(Qt::Horizontal, settings);
+  altitude_bar_->setObjectName("ScrollBar2");
+  altitude_bar_->setRange(-90, 90);
+  altitude_bar_->setPageStep(10);
+  altitude_ = std::clamp(minimumSunAltitude, -90, 90);
+  altitude_bar_->setValue(altitude_);
+  altitude_label_ = new QLabel(QString::number(altitude_) + QString::fromUtf8("°"), settings);
+  altitude_label_->setObjectName("Label8");
+  grid->addWidget(altitudeTitle, 1, 0);
+  grid->addWidget(altitude_bar_, 1, 1);
+  grid->addWidget(altitude_label_, 1, 2);
+  layout->addWidget(settings);
+
+  all_box_ = new QCheckBox(Tr("Alle &Sterne", "All &Stars"), this);
+  all_box_->setObjectName("CheckBox2");
+  all_box_->setChecked(all_stars_);
+  layout->addWidget(all_box_);
+  auto* starRow = new QHBoxLayout;
+  star_title_ = new QLabel(Tr("Stern:", "Star:"), this);
+  star_title_->setObjectName("Label3");
+  name_edit_ = new QLineEdit(this);
+  name_edit_->setObjectName("Edit1");
+  found_label_ = new QLabel(this);
+  found_label_->setObjectName("Label4");
+  found_label_->setMinimumWidth(120);
+  starRow->addWidget(star_title_);
+  starRow->addWidget(name_edit_, 1);
+  starRow->addWidget(found_label_);
+  layout->addLayout(starRow);
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName("ProgressBar1");
+  progress_->setRange(0, 100);
+  progress_->hide();
+  layout->addWidget(progress_);
+
+  auto* buttons = new QHBoxLayout;
+  auto* ok = new QPushButton(Tr("&OK", "&OK"), this);
+  ok->setObjectName("OKBtn");
+  ok->setDefault(true);
+  auto* cancel = new QPushButton(Tr("&Abbrechen", "&Cancel"), this);
+  cancel->setObjectName("CancelBtn");
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+
+  connect(magnitude_bar_, &QScrollBar::valueChanged, this, [this](int value) {
+    limit_ = static_cast<float>(value) * 0.01f;
+    magnitude_label_->setText(MagnitudeText(limit_));
+  });
+  connect(altitude_bar_, &QScrollBar::valueChanged, this, [this](int value) {
+    altitude_ = value;
+    altitude_label_->setText(QString::number(value) + QString::fromUtf8("°"));
+  });
+  connect(all_box_, &QCheckBox::clicked, this, [this] { CheckBoxClicked(); });
+  connect(name_edit_, &QLineEdit::textChanged, this, [this](const QString& text) { NameChanged(text); });
+  connect(ok, &QPushButton::clicked, this, &TSternBedMondFrm::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  star_title_->setVisible(!all_stars_);
+  name_edit_->setVisible(!all_stars_);
+  found_label_->setVisible(!all_stars_);
+  if (!all_stars_) {
+    CheckBoxClicked();
+    const std::shared_ptr<const TStarCatalogue> catalogue = access_.Current ? access_.Current() : nullptr;
+    if (catalogue && selected_ >= 1 && selected_ <= catalogue->Count()) {
+      const QString name = QString::fromStdString(catalogue->Star(selected_).Name);
+      name_edit_->blockSignals(true);
+      name_edit_->setText(name);
+      name_edit_->blockSignals(false);
+      found_label_->setText(name);
+    } else {
+      selected_ = 0;
+    }
+  }
+}
+
+void TSternBedMondFrm::CheckBoxClicked() {
+  all_stars_ = all_box_->isChecked();
+  star_title_->setVisible(!all_stars_);
+  name_edit_->setVisible(!all_stars_);
+  found_label_->setVisible(!all_stars_);
+  if (!all_stars_) {
+    const bool loaded = access_.Current && access_.Current();
+    if (!loaded && access_.Ensure) {
+      progress_->setValue(0);
+      progress_->show();
+      access_.Ensure([this](int percent) { progress_->setValue(percent); });
+      progress_->hide();
+    }
+    if (!name_edit_->text().isEmpty()) NameChanged(name_edit_->text());
+  } else {
+    selected_ = -1;
+  }
+}
+
+void TSternBedMondFrm::NameChanged(const QString& text) {
+  selected_ = 0;
+  found_label_->clear();
+  const std::shared_ptr<const TStarCatalogue> catalogue = access_.Current ? access_.Current() : nullptr;
+  if (!catalogue) return;
+  BusyCursorScope busy;
+  const std::string typed = text.toStdString();
+  if (typed.empty()) return;
+  selected_ = FindStarByName(*catalogue, typed, limit_);
+  if (selected_ > 0) found_label_->setText(QString::fromStdString(catalogue->Star(selected_).Name));
+}
+
+void TSternBedMondFrm::accept() {
+  if (!all_stars_ && selected_ < 1) {
+    ShowMessage("Kein Stern mit diesem Namen gefunden.", "No star with this name found.", MessageIcon::Warning);
+    return;
+  }
+  QDialog::accept();
+}
+
+bool ShowLunarOccultationCriteria(std::int32_t& selectedStar, std::uint8_t catalogueChoice, float& limitingMagnitude,
+                                  std::int32_t& minimumSunAltitude, TStarCatalogueAccess access, QWidget* owner) {
+  TSternBedMondFrm dialog(selectedStar, catalogueChoice, limitingMagnitude, minimumSunAltitude, std::move(access),
+                          owner);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  limitingMagnitude = dialog.LimitingMagnitude();
+  minimumSunAltitude = dialog.MinimumSunAltitude();
+  selectedStar = dialog.SelectedStar();
+  return true;
+}
+
+}  // namespace kvx

@@ -1,0 +1,71 @@
+// The criteria dialog of the lunar occultations of stars ("Sternbedeckungen
+// durch den Mond" / "Occultations of stars by the Moon"): all stars or one
+// star found by name, the limiting magnitude (a bar in hundredths of a
+// magnitude, 1.00 to 8.00 with the small catalogue, to 10.00 with the
+// large) and the minimum altitude of the Sun (whole degrees, -90..90).
+// Values reach the caller only on OK.
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "eclipses/star_catalogue.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QScrollBar;
+
+namespace kvx {
+
+// The main window's catalogue: the one loaded (may be null), and the load
+// on first need with a progress callback (percent), returning the
+// catalogue or null after its message.
+struct TStarCatalogueAccess {
+  std::function<std::shared_ptr<const TStarCatalogue>()> Current;
+  std::function<std::shared_ptr<const TStarCatalogue>(const std::function<void(int)>& progress)> Ensure;
+};
+
+class TSternBedMondFrm : public QDialog {
+  Q_OBJECT
+
+ public:
+  TSternBedMondFrm(std::int32_t selectedStar, std::uint8_t catalogueChoice, float limitingMagnitude,
+                   std::int32_t minimumSunAltitude, TStarCatalogueAccess access, QWidget* owner = nullptr);
+
+  std::int32_t SelectedStar() const { return all_stars_ ? -1 : selected_; }
+  float LimitingMagnitude() const { return limit_; }
+  std::int32_t MinimumSunAltitude() const { return altitude_; }
+
+  void accept() override;
+
+ private:
+  void CheckBoxClicked();
+  void NameChanged(const QString& text);
+
+  TStarCatalogueAccess access_;
+  std::int32_t selected_;
+  bool all_stars_;
+  float limit_;
+  std::int32_t altitude_;
+  QScrollBar* magnitude_bar_;
+  QLabel* magnitude_label_;
+  QScrollBar* altitude_bar_;
+  QLabel* altitude_label_;
+  QCheckBox* all_box_;
+  QLabel* star_title_;
+  QLineEdit* name_edit_;
+  QLabel* found_label_;
+  QProgressBar* progress_;
+};
+
+// Runs the dialog on the three values; true (the values copied back) for
+// OK. The selected star comes back as -1 (all) or a catalogue index.
+bool ShowLunarOccultationCriteria(std::int32_t& selectedStar, std::uint8_t catalogueChoice, float& limitingMagnitude,
+                                  std::int32_t& minimumSunAltitude, TStarCatalogueAccess access,
+                                  QWidget* owner = nullptr);
+
+}  // namespace kvx

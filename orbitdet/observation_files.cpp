@@ -1,0 +1,797 @@
+#include "orbitdet/observation_files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "core/little_endian.h"
+#include "core/text_conversion.h"
+#include "core/time_scales.h"
+#include "platform/messages.h"
+#include "platform/safe_file_write.h"
+#include "platform/text_encoding.h"
+
+namespace kvx {
+
+using namespace little_endian;
+
+namespace {
+
+constexpr std::size_t kMaxTextFileBytes = 64u * 1024u * 1024u;
+constexpr std::size_t kConversionQuestionLength = 400;
+
+const char* const kInvalidGerman = "Die Datei mit Beobachtungen hat ein unzulässiges Format.";
+const char* const kInvalidEnglish = "File with observations has an invalid format.";
+
+void ShowInvalidFormat() { ShowMessage(kInvalidGerman, kInvalidEnglish, MessageIcon::Error); }
+
+std::string Field(std::string_view line, std::size_t first, std::size_t last) {
+  if (line.size() < first) return {};
+  return std::string(line.substr(first - 1, last - first + 1));
+}
+
+bool ParseReal(const std::string& text, double& value) {
+  const std::string t = TrimBlanks(text);
+  if (t.empty()) return false;
+  const char* begin = t.data();
+  const char* end = t.data() + t.size();
+  if (*begin == '+') {
+    ++begin;
+    if (begin == end || *begin == '+' || *begin == '-') return false;
+  }
+  auto r = std::from_chars(begin, end, value);
+  return r.ec == std::errc() && r.ptr == end && std::isfinite(value);
+}
+
+bool ParseInt(const std::string& text, int& value) {
+  const std::string t = TrimBlanks(text);
+  if (t.empty()) return false;
+  const char* begin = t.data();
+  const char* end = t.data() + t.size();
+  if (*begin == '+') ++begin;
+  auto r = std::from_chars(begin, end, value);
+  return r.ec == std::errc() && r.ptr == end;
+}
+
+bool LeapYear(int year) {
+  if (year > 1582) return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return year % 4 == 0;
+}
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
+  return month == 2 && LeapYear(year) ? 29 : kDays[month - 1];
+}
+
+bool ValidDate(int year, int month, double day) {
+  return month >= 1 && month <= 12 && day >= 1 && day < DaysInMonth(year, month) + 1;
+}
+
+void CountSkipped(TObservationReadReport& report, int number) {
+  if (report.Skipped++ == 0) report.FirstSkipped = number;
+}
+
+bool HasExtension(const std::string& name, const char* upper) {
+  const std::string ext = std::filesystem::path(name).extension().string();
+  if (ext.size() != std::char_traits<char>::length(upper)) return false;
+  for (std::size_t k = 0; k < ext.size(); ++k) {
+    if (std::toupper(static_cast<unsigned char>(ext[k])) != upper[k]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Markup.
+
+std::string RemoveMarkup(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::string line;
+  bool lineHadMarkup = false;
+  bool inTag = false;
+  std::size_t k = 0;
+  auto endLine = [&](bool final) {
+    const bool empty = TrimBlanks(line).empty();
+    if (!(lineHadMarkup && empty)) {
+      out += line;
+      if (!final) out += '\n';
+    }
+    line.clear();
+    lineHadMarkup = false;
+  };
+  while (k < text.size()) {
+    const char c = text[k];
+    if (inTag) {
+      // A tag may run over line ends; they go with it.
+      if (c == '>') inTag = false;
+      ++k;
+      continue;
+    }
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && k + 1 < text.size() && text[k + 1] == '\n') ++k;
+      ++k;
+      endLine(k >= text.size());
+      continue;
+    }
+    if (c == '<') {
+      lineHadMarkup = true;
+      if (text.find('>', k + 1) == std::string_view::npos) {
+        // An unclosed tag ends the text.
+        k = text.size();
+        break;
+      }
+      inTag = true;
+      ++k;
+      continue;
+    }
+    line += c;
+    ++k;
+  }
+  if (!line.empty() || lineHadMarkup) {
+    if (!(lineHadMarkup && TrimBlanks(line).empty())) out += line;
+  }
+  return out;
+}
+
+std::string DecodeMarkupEntities(std::string_view text) {
+  static constexpr std::pair<std::string_view, char> kEntities[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&nbsp;", ' '}};
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t k = 0; k < text.size();) {
+    bool matched = false;
+    if (text[k] == '&') {
+      for (const auto& [name, c] : kEntities) {
+        if (text.substr(k, name.size()) == name) {
+          out += c;
+          k += name.size();
+          matched = true;
+          break;
+        }
+      }
+    }
+    if (!matched) out += text[k++];
+  }
+  return out;
+}
+
+std::string PrepareMarkupText(std::string_view text) { return DecodeMarkupEntities(RemoveMarkup(text)); }
+
+// ---------------------------------------------------------------------------
+// Observation lines.
+
+bool ObservationInRange(const tobservation& o) {
+  for (double v : {o.Year, o.Month, o.Day, o.Hours, o.RA, o.Dec, o.Longitude, o.RhoCos, o.RhoSin, o.Magnitude}) {
+    if (!std::isfinite(v)) return false;
+  }
+  if (std::fabs(o.Year) > 9999 || std::fabs(o.Month) > 12 || std::fabs(o.Day) > 31) return false;
+  const double lat = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) * 180.0 / 3.141592653589793;
+  return ValidDate(static_cast<int>(o.Year), static_cast<int>(o.Month), o.Day + o.Hours / 24.0) && o.Hours >= 0 &&
+         o.Hours < 24 && o.RA >= 0 && o.RA < 360 && std::fabs(o.Dec) <= 90 && std::fabs(o.Longitude) <= 360 &&
+         std::fabs(lat) <= 90 && (o.Magnitude == 0 || (o.Magnitude >= -5 && o.Magnitude <= 35));
+}
+
+TMpcLineKind ParseMpcObservationLine(std::string_view input, tobservation& o) {
+  std::string l(input);
+  if (TrimBlanks(l).empty()) return TMpcLineKind::EndOfBlock;
+  if (l.size() < 80) l.resize(80, ' ');
+  const char note2 = l[14];
+  if (note2 == 's' || note2 == 'v' || note2 == 'r' || note2 == 'R') return TMpcLineKind::Skip;
+  if (note2 == 'S' || note2 == 'V') return TMpcLineKind::Spacecraft;
+  int year = 0, month = 0;
+  double day = 0;
+  if (!ParseInt(Field(l, 16, 19), year) || !ParseInt(Field(l, 21, 22), month)) return TMpcLineKind::EndOfBlock;
+  if (year == 0 || month == 0) return TMpcLineKind::ZeroDate;
+  if (!ParseReal(Field(l, 24, 32), day) || !ValidDate(year, month, day)) return TMpcLineKind::EndOfBlock;
+  int rh = 0, rm = 0;
+  double rmf = 0, rs = 0;
+  if (!ParseInt(Field(l, 33, 34), rh) || rh < 0 || rh > 23) return TMpcLineKind::EndOfBlock;
+  if (l[37] == '.') {
+    if (!ParseReal(Field(l, 36, 44), rmf)) return TMpcLineKind::EndOfBlock;
+  } else {
+    if (!ParseInt(Field(l, 36, 37), rm) || !ParseReal(Field(l, 39, 44), rs)) return TMpcLineKind::EndOfBlock;
+    rmf = rm;
+  }
+  if (rmf < 0 || rmf >= 60 || rs < 0 || rs >= 60) return TMpcLineKind::EndOfBlock;
+  const char sign = l[44];
+  if (sign != '-' && sign != '+' && sign != ' ') return TMpcLineKind::EndOfBlock;
+  int dd = 0, dm = 0;
+  double dmf = 0, ds = 0;
+  if (!ParseInt(Field(l, 46, 47), dd) || dd < 0 || dd > 90) return TMpcLineKind::EndOfBlock;
+  if (l[50] == '.') {
+    if (!ParseReal(Field(l, 49, 56), dmf)) return TMpcLineKind::EndOfBlock;
+  } else {
+    if (!ParseInt(Field(l, 49, 50), dm) || !ParseReal(Field(l, 52, 56), ds)) return TMpcLineKind::EndOfBlock;
+    dmf = dm;
+  }
+  if (dmf < 0 || dmf >= 60 || ds < 0 || ds >= 60) return TMpcLineKind::EndOfBlock;
+  double mag = 0;
+  const std::string magField = TrimBlanks(Field(l, 66, 70));
+  if (!magField.empty() && !ParseReal(magField, mag)) return TMpcLineKind::EndOfBlock;
+  o = tobservation{};
+  o.Designation = TrimBlanks(Field(l, 1, 12));
+  o.Year = year;
+  o.Month = month;
+  o.Day = std::floor(day);
+  // Hours to 1e-10 h (0.4 microseconds): no binary noise in the sheet.
+  o.Hours = std::round((day - std::floor(day)) * 24.0 * 1e10) / 1e10;
+  o.RA = (rh + rmf / 60.0 + rs / 3600.0) * 15.0;
+  o.Dec = dd + dmf / 60.0 + ds / 3600.0;
+  if (sign == '-') o.Dec = -o.Dec;
+  if (std::fabs(o.Dec) > 90) return TMpcLineKind::EndOfBlock;
+  o.Magnitude = mag;
+  if (mag != 0 && (mag < -5 || mag > 35)) return TMpcLineKind::EndOfBlock;
+  o.Code = Field(l, 78, 80);
+  return TMpcLineKind::Observation;
+}
+
+bool ParseObservationLines(torbdet& od, const std::vector<std::string>& lines, TObservationList& out,
+                           TObservationReadReport& report) {
+  if (!od.StationsLoaded()) od.LoadStations();
+  std::size_t k = 0;
+  while (k < lines.size() && lines[k].rfind("Observations:", 0) != 0) ++k;
+  if (k >= lines.size()) return false;
+  out.clear();
+  for (++k; k < lines.size(); ++k) {
+    tobservation o;
+    const TMpcLineKind kind = ParseMpcObservationLine(lines[k], o);
+    if (kind == TMpcLineKind::EndOfBlock) break;
+    if (kind == TMpcLineKind::Skip || kind == TMpcLineKind::ZeroDate) continue;
+    if (kind == TMpcLineKind::Spacecraft) {
+      ++report.Spacecraft;
+      continue;
+    }
+    if (!od.StationsLoaded()) {
+      report.StationNotice = true;
+    } else if (TrimBlanks(o.Code).size() == 3) {
+      tstation station;
+      if (od.FindStation(o.Code, station)) {
+        if (!station.HasPlace) {
+          ++report.Spacecraft;
+          continue;
+        }
+        o.StationName = station.Name;
+        o.Longitude = station.Longitude;
+        o.RhoCos = station.RhoCos;
+        o.RhoSin = station.RhoSin;
+      } else if (od.StationWarning != 0) {
+        const MessageResult answer =
+            ShowMessage("Eine Station (" + o.Code + ") wurde nicht gefunden. Diese Warnung weiterhin anzeigen?",
+                        "A station (" + o.Code + ") was not found. Show this warning again?",
+                        MessageIcon::Question, MessageButtons::YesNo);
+        if (answer != MessageResult::Yes) od.StationWarning = 0;
+      }
+    }
+    AddObservation(out, std::move(o));
+  }
+  od.StationWarning = 1;
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// The own text format.
+
+namespace {
+
+bool YearLine(const std::string& line, double& centuries) {
+  double year = 0;
+  if (!ParseReal(line, year) || year < 1000 || year > 3000) return false;
+  centuries = (year - 2000.0) * 0.01;
+  return true;
+}
+
+// +-(|d| + |m|/60 + |s|/3600), negative when any field carries a "-".
+double CombineSexagesimal(const std::vector<std::string>& tokens, std::size_t first, const std::vector<double>& v) {
+  double value = 0;
+  bool negative = false;
+  for (std::size_t k = 0; k < 3; ++k) {
+    const std::size_t i = first + k;
+    if (i >= v.size()) break;
+    if (tokens[i][0] == '-') negative = true;
+    value += std::fabs(v[i]) / (k == 0 ? 1.0 : k == 1 ? 60.0 : 3600.0);
+  }
+  return negative ? -value : value;
+}
+
+bool Integral(double x) { return std::floor(x) == x; }
+
+struct TSplit {
+  long long Whole = 0;
+  int Minutes = 0;
+  double Seconds = 0;
+  bool Negative = false;
+};
+
+// Rounded to hundredths of a second first, then split.
+TSplit SplitRounded(double value) {
+  TSplit s;
+  s.Negative = value < 0;
+  const long long hundredths = std::llround(std::fabs(value) * 360000.0);
+  s.Whole = hundredths / 360000;
+  const long long rest = hundredths % 360000;
+  s.Minutes = static_cast<int>(rest / 6000);
+  s.Seconds = static_cast<double>(rest % 6000) / 100.0;
+  if (hundredths == 0) s.Negative = false;
+  return s;
+}
+
+// Appends a field, with a blank before it when it fills its width.
+void AppendField(std::string& out, const char* field) {
+  if (field[0] != ' ') out += ' ';
+  out += field;
+}
+
+// Writes the three fields with the sign on the first non-zero one.
+void AppendSplit(std::string& out, const TSplit& s, int wholeWidth) {
+  char buffer[48];
+  const bool signWhole = s.Negative && s.Whole != 0;
+  const bool signMinutes = s.Negative && s.Whole == 0 && s.Minutes != 0;
+  const bool signSeconds = s.Negative && s.Whole == 0 && s.Minutes == 0;
+  std::snprintf(buffer, sizeof buffer, "%*lld", wholeWidth, signWhole ? -s.Whole : s.Whole);
+  AppendField(out, buffer);
+  std::snprintf(buffer, sizeof buffer, "%3d", signMinutes ? -s.Minutes : s.Minutes);
+  AppendField(out, buffer);
+  std::snprintf(buffer, sizeof buffer, "%6.2f", signSeconds ? -s.Seconds : s.Seconds);
+  AppendField(out, buffer);
+}
+
+}  // namespace
+
+std::string OwnTextObservationLine(const tobservation& o) {
+  char buffer[160];
+  // UT with the three decimals of the format, more when the value needs
+  // them (never losing time precision).
+  int decimals = 3;
+  while (decimals < 7 && std::fabs(std::round(o.Hours * std::pow(10.0, decimals)) / std::pow(10.0, decimals) -
+                                    o.Hours) > 5e-8) {
+    ++decimals;
+  }
+  char hours[32];
+  std::snprintf(hours, sizeof hours, "%7.*f", decimals, o.Hours);
+  // Never rounded up into the next day.
+  if (std::strtod(hours, nullptr) >= 24.0) std::snprintf(hours, sizeof hours, "%.9f", 23.999999999);
+  std::snprintf(buffer, sizeof buffer, "%5d%3d%3d", static_cast<int>(o.Year), static_cast<int>(o.Month),
+                static_cast<int>(o.Day));
+  std::string line = buffer;
+  AppendField(line, hours);
+  TSplit ra = SplitRounded(o.RA / 15.0);
+  if (ra.Whole >= 24) ra.Whole -= 24;  // 23h59m59.996s is 0h
+  AppendSplit(line, ra, 3);
+  AppendSplit(line, SplitRounded(o.Dec), 4);
+  std::snprintf(buffer, sizeof buffer, "%6.1f", o.Magnitude);
+  AppendField(line, buffer);
+  AppendSplit(line, SplitRounded(o.Longitude), 5);
+  const double lat = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) * 180.0 / 3.141592653589793;
+  AppendSplit(line, SplitRounded(lat), 4);
+  return line;
+}
+
+std::string WriteOwnTextObservations(const TObservationList& list, double eqObs, double eqEl) {
+  char buffer[64];
+  std::string text = "varbo observations\r\n";
+  std::snprintf(buffer, sizeof buffer, "%7.1f\r\n%7.1f\r\n", eqObs, eqEl);
+  text += buffer;
+  for (const TObservationEntry& e : list) text += OwnTextObservationLine(e.Obs) + "\r\n";
+  return text;
+}
+
+bool ReadOwnTextObservations(const std::vector<std::string>& lines, TObservationList& out, double& equinoxObs,
+                             double& equinoxElements, TObservationReadReport& report) {
+  out.clear();
+  if (lines.size() < 3 || !YearLine(lines[1], equinoxObs) || !YearLine(lines[2], equinoxElements)) return false;
+  for (std::size_t k = 3; k < lines.size(); ++k) {
+    std::istringstream in(lines[k]);
+    std::vector<std::string> tokens;
+    std::string token;
+    while (in >> token) tokens.push_back(token);
+    if (tokens.empty()) continue;
+    std::vector<double> v;
+    bool ok = tokens.size() >= 10 && tokens.size() <= 17;
+    for (const std::string& t : tokens) {
+      double x = 0;
+      if (!ok || !ParseReal(t, x)) {
+        ok = false;
+        break;
+      }
+      v.push_back(x);
+    }
+    for (std::size_t i : {0u, 1u, 2u, 4u, 5u, 7u, 8u}) {
+      if (ok && !Integral(v[i])) ok = false;
+    }
+    tobservation o;
+    if (ok) {
+      o.Year = v[0];
+      o.Month = v[1];
+      o.Day = v[2];
+      o.Hours = v[3];
+      o.RA = CombineSexagesimal(tokens, 4, v) * 15.0;
+      o.Dec = CombineSexagesimal(tokens, 7, v);
+      if (v.size() > 10) o.Magnitude = v[10];
+      if (v.size() > 11) o.Longitude = CombineSexagesimal(tokens, 11, v);
+      const double lat = v.size() > 14 ? CombineSexagesimal(tokens, 14, v) : 0.0;
+      ok = std::fabs(lat) <= 90 && std::fabs(v[5]) < 60 && std::fabs(v[6]) < 60 && std::fabs(v[8]) < 60 &&
+           std::fabs(v[9]) < 60 && std::fabs(v[4]) < 24;
+      o.RhoCos = std::cos(lat * 3.141592653589793 / 180.0);
+      o.RhoSin = std::sin(lat * 3.141592653589793 / 180.0);
+      ok = ok && ObservationInRange(o);
+    }
+    if (!ok) {
+      CountSkipped(report, static_cast<int>(k) + 1);
+      continue;
+    }
+    AddObservation(out, std::move(o));
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// The binary file.
+
+void EncodeObservationRecord(const TObservationRecord& r, std::uint8_t* out) {
+  static_assert(kObservationRecordSize == 92 + 64, "the observation record is 156 bytes");
+  std::fill(out, out + kObservationRecordSize, std::uint8_t{0});
+  PutF64(out + 4, r.EquinoxObservations);
+  PutF64(out + 12, r.EquinoxElements);
+  PutF64(out + 20, r.Hours);
+  PutF64(out + 28, r.RaPacked);
+  PutF64(out + 36, r.DecPacked);
+  PutF64(out + 44, r.Longitude);
+  PutF64(out + 52, r.RhoCos);
+  PutF64(out + 60, r.RhoSin);
+  PutF64(out + 68, r.Magnitude);
+  PutI32(out + 76, r.Year);
+  PutI32(out + 80, r.Month);
+  PutI32(out + 84, r.Day);
+  PutI32(out + 88, r.StationCode);
+}
+
+TObservationRecord DecodeObservationRecord(const std::uint8_t* in) {
+  TObservationRecord r;
+  r.EquinoxObservations = GetF64(in + 4);
+  r.EquinoxElements = GetF64(in + 12);
+  r.Hours = GetF64(in + 20);
+  r.RaPacked = GetF64(in + 28);
+  r.DecPacked = GetF64(in + 36);
+  r.Longitude = GetF64(in + 44);
+  r.RhoCos = GetF64(in + 52);
+  r.RhoSin = GetF64(in + 60);
+  r.Magnitude = GetF64(in + 68);
+  r.Year = GetI32(in + 76);
+  r.Month = GetI32(in + 80);
+  r.Day = GetI32(in + 84);
+  r.StationCode = GetI32(in + 88);
+  return r;
+}
+
+bool ReadObservationRecords(std::string_view bytes, TObservationList& out, double& equinoxObs,
+                            double& equinoxElements, TObservationReadReport& report) {
+  out.clear();
+  if (bytes.size() % kObservationRecordSize != 0) return false;
+  const std::size_t count = bytes.size() / kObservationRecordSize;
+  double eqObs = 2000, eqEl = 2000;
+  TObservationList list;
+  for (std::size_t k = 0; k < count; ++k) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data()) + k * kObservationRecordSize;
+    const TObservationRecord r = DecodeObservationRecord(p);
+    if (!std::isfinite(r.EquinoxObservations) || !std::isfinite(r.EquinoxElements) ||
+        r.EquinoxObservations < 1000 || r.EquinoxObservations > 3000 || r.EquinoxElements < 1000 ||
+        r.EquinoxElements > 3000) {
+      return false;
+    }
+    eqObs = r.EquinoxObservations;
+    eqEl = r.EquinoxElements;
+    if (r.Year == 0 && r.Month == 0 && r.Day == 0 && r.Hours == 0) continue;  // JD 1721025.5
+    tobservation o;
+    bool ok = true;
+    for (double v : {r.Hours, r.RaPacked, r.DecPacked, r.Longitude, r.RhoCos, r.RhoSin, r.Magnitude}) {
+      if (!std::isfinite(v)) ok = false;
+    }
+    if (ok) {
+      o.Year = r.Year;
+      o.Month = r.Month;
+      o.Day = r.Day;
+      o.Hours = r.Hours;
+      o.RA = DmsPackedToDeg(r.RaPacked) * 15.0;
+      o.Dec = DmsPackedToDeg(r.DecPacked);
+      o.Longitude = r.Longitude;
+      o.RhoCos = r.RhoCos;
+      o.RhoSin = r.RhoSin;
+      o.Magnitude = r.Magnitude;
+      if (r.StationCode > 0 && r.StationCode < 1000) {
+        char code[8];
+        std::snprintf(code, sizeof code, "%03d", static_cast<int>(r.StationCode));
+        o.Code = code;
+      }
+      ok = ObservationInRange(o) && std::fabs(r.RhoCos) <= 1.1 && std::fabs(r.RhoSin) <= 1.1;
+    }
+    if (!ok) {
+      CountSkipped(report, static_cast<int>(k) + 1);
+      continue;
+    }
+    AddObservation(list, std::move(o));
+  }
+  out = std::move(list);
+  equinoxObs = (eqObs - 2000.0) * 0.01;
+  equinoxElements = (eqEl - 2000.0) * 0.01;
+  return true;
+}
+
+std::string WriteObservationRecords(const TObservationList& list, double eqObs, double eqEl) {
+  std::string bytes(list.size() * kObservationRecordSize, '\0');
+  std::size_t k = 0;
+  for (const TObservationEntry& e : list) {
+    const tobservation& o = e.Obs;
+    TObservationRecord r;
+    r.EquinoxObservations = eqObs;
+    r.EquinoxElements = eqEl;
+    r.Hours = o.Hours;
+    r.RaPacked = DegToDmsPacked(o.RA / 15.0);
+    r.DecPacked = DegToDmsPacked(o.Dec);
+    r.Longitude = o.Longitude;
+    r.RhoCos = o.RhoCos;
+    r.RhoSin = o.RhoSin;
+    r.Magnitude = o.Magnitude;
+    r.Year = static_cast<std::int32_t>(o.Year);
+    r.Month = static_cast<std::int32_t>(o.Month);
+    r.Day = static_cast<std::int32_t>(o.Day);
+    int code = 0;
+    if (!ParseInt(o.Code, code) || code < 0) code = 0;
+    r.StationCode = code;
+    EncodeObservationRecord(r, reinterpret_cast<std::uint8_t*>(bytes.data()) + k * kObservationRecordSize);
+    ++k;
+  }
+  return bytes;
+}
+
+// ---------------------------------------------------------------------------
+// Opening and saving.
+
+namespace {
+
+void ReportSkipped(const TObservationReadReport& report) {
+  if (report.StationNotice) {
+    ShowMessage("stations.txt fehlt oder hat ein falsches Format; alle Beobachtungen gelten als geozentrisch.",
+                "stations.txt is missing or malformed; all observations are taken as geocentric.",
+                MessageIcon::Information);
+  }
+  if (report.Spacecraft > 0) {
+    const std::string n = std::to_string(report.Spacecraft);
+    ShowMessage(n + " Beobachtungen von Raumsonden oder beweglichen Beobachtern übersprungen",
+                n + " observations from spacecraft or roving observers skipped", MessageIcon::Information);
+  }
+  if (report.Skipped > 0) {
+    const std::string n = std::to_string(report.Skipped), k = std::to_string(report.FirstSkipped);
+    ShowMessage(n + " Zeilen übersprungen (erste: Zeile " + k + ")", n + " lines skipped (first: line " + k + ")",
+                MessageIcon::Warning);
+  }
+}
+
+void NoMarkerMessage(const std::string& firstLine) {
+  static const std::string kGermanTail =
+      "\" ist keine gültige Kennung für Dateien mit Beobachtungen. Tip: Falls es sich um eine "
+      "htm(l)-Datei handelt,versuchen Sie, die Datei mit dem Netscape-Navigator zu öffnen und zu "
+      "speichern, nicht mit dem Internet-Explorer.";
+  static const std::string kEnglishTail =
+      "\" is no valid extension for files with observations. If it is a htm(l)-file, try to "
+      "open and save it  with \"Netscape\", not with the \"Internet Explorer\".";
+  std::string german(1, '"');
+  german.append(Utf8Prefix(firstLine, 30)).append(kGermanTail);
+  std::string english(1, '"');
+  english.append(firstLine).append(kEnglishTail);
+  ShowMessage(Utf8Prefix(german, 250), english, MessageIcon::Error);
+}
+
+}  // namespace
+
+bool OpenObservationFileNamed(torbdet& od, const std::string& fileName) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(fileName, ec)) return false;
+  const auto size = std::filesystem::file_size(fileName, ec);
+  if (ec) return false;
+  TObservationList list;
+  TObservationReadReport report;
+  double eqObs = 0, eqEl = 0;
+  if (HasExtension(fileName, ".OBS")) {
+    if (size > kMaxTextFileBytes) {
+      ShowMessage("Die Datei ist zu groß (" + std::to_string(size) + " Bytes).",
+                  "The file is too large (" + std::to_string(size) + " bytes).", MessageIcon::Error);
+      return false;
+    }
+    std::string bytes, error;
+    if (!ReadFileBytes(fileName, bytes, error)) return false;
+    if (!ReadObservationRecords(bytes, list, eqObs, eqEl, report)) {
+      ShowInvalidFormat();
+      return false;
+    }
+  } else {
+    if (size > kMaxTextFileBytes) {
+      ShowMessage("Die Datei ist zu groß (" + std::to_string(size) + " Bytes).",
+                  "The file is too large (" + std::to_string(size) + " bytes).", MessageIcon::Error);
+      return false;
+    }
+    std::string bytes, error;
+    if (!ReadFileBytes(fileName, bytes, error)) return false;
+    if (bytes.find('\0') != std::string::npos) {
+      ShowInvalidFormat();
+      return false;
+    }
+    std::string text = DecodeTextBytes(bytes);
+    std::vector<std::string> lines = SplitTextLines(text);
+    const std::string first = lines.empty() ? std::string() : lines.front();
+    if (TrimBlanks(first) == "varbo observations") {
+      if (!ReadOwnTextObservations(lines, list, eqObs, eqEl, report)) {
+        ShowInvalidFormat();
+        return false;
+      }
+    } else {
+      if (Utf8Length(first) > kConversionQuestionLength) {
+        const MessageResult answer = ShowMessage(
+            "Die htm(l)-Datei besitzt vermutlich ein ungültiges Format. Soll Kandrevoltinex 4.6 die Datei "
+            "konvertieren?",
+            "The htm(l) file has probably an invalid format. Shall Kandrevoltinex 4.6 convert this file?",
+            MessageIcon::Error, MessageButtons::YesNo);
+        if (answer == MessageResult::Yes) lines = SplitTextLines(PrepareMarkupText(text));
+      }
+      if (!ParseObservationLines(od, lines, list, report)) {
+        NoMarkerMessage(first);
+        return false;
+      }
+      eqObs = eqEl = 0;
+    }
+  }
+  ReportSkipped(report);
+  if (list.size() < 3) {
+    ShowInvalidFormat();
+    return false;
+  }
+  od.Observations() = std::move(list);
+  od.ObservationsEquinox = eqObs;
+  od.ElementsEquinox = eqEl;
+  return true;
+}
+
+bool OpenObservationFile(torbdet& od, FileDialogRequest request, std::string& fileName) {
+  if (request.start.empty()) request.start = fileName;
+  const std::optional<std::string> chosen = AskOpenFileName(request);
+  if (!chosen) return false;
+  fileName = *chosen;
+  return OpenObservationFileNamed(od, fileName);
+}
+
+namespace {
+
+// A cell as a number: numbers and formula results; texts with "." or ","
+// as the decimal point. Empty cells give `empty`.
+bool CellNumber(const workbook::TWorkbook& sheet, int row, int col, double& value, bool& empty) {
+  empty = false;
+  value = 0;
+  switch (sheet.CellKind(row, col)) {
+    case workbook::TCellKind::Empty:
+      empty = true;
+      return true;
+    case workbook::TCellKind::Number:
+    case workbook::TCellKind::Formula:
+      value = sheet.Number(row, col);
+      return std::isfinite(value);
+    case workbook::TCellKind::Text: {
+      std::string t = TrimBlanks(sheet.Text(row, col));
+      if (t.empty()) {
+        empty = true;
+        return true;
+      }
+      for (char& c : t) {
+        if (c == ',') c = '.';
+      }
+      return ParseReal(t, value);
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool SaveObservationFile(torbdet& od, FileDialogRequest request, std::string& fileName,
+                         const workbook::TWorkbook& sheet) {
+  const std::string a1 = TrimBlanks(sheet.Text(1, 1));
+  if (a1 != kObservationTitleGerman && a1 != kObservationTitleEnglish) {
+    const MessageResult answer = ShowMessage(
+        "Sind Sie sicher, daß das aktive Tabellenblat gültige Dateien mit Beobachtungen enthält? In Zelle A1 "
+        "befindet sich ein ungewöhnlicher Eintrag.",
+        "Are you shure, that the active sheet contains valid files with observations? In cell A1 is an unusal "
+        "entry.",
+        MessageIcon::Error, MessageButtons::YesNoCancel);
+    if (answer != MessageResult::Yes) return false;
+  }
+  double eqObsYear = 2000, eqElYear = 2000;
+  bool empty = false;
+  double v = 0;
+  if (CellNumber(sheet, 1, 3, v, empty) && !empty && v >= 1000 && v <= 3000) eqObsYear = v;
+  if (CellNumber(sheet, 1, 5, v, empty) && !empty && v >= 1000 && v <= 3000) eqElYear = v;
+  TObservationList list;
+  const int last = sheet.LastRow();
+  for (int row = 3; row <= last; ++row) {
+    std::array<double, 9> c{};
+    std::array<bool, 9> blank{};
+    int bad = 0;
+    for (int col = 1; col <= 9; ++col) {
+      if (!CellNumber(sheet, row, col, c[static_cast<std::size_t>(col - 1)], blank[static_cast<std::size_t>(col - 1)]) &&
+          bad == 0) {
+        bad = col;
+      }
+    }
+    bool allBlank = true;
+    for (bool b : blank) allBlank = allBlank && b;
+    if (allBlank && bad == 0) continue;
+    for (int col = 1; col <= 6 && bad == 0; ++col) {
+      if (blank[static_cast<std::size_t>(col - 1)]) bad = col;
+    }
+    tobservation o;
+    if (bad == 0) {
+      o.Year = std::trunc(c[0]);
+      o.Month = std::trunc(c[1]);
+      o.Day = std::trunc(c[2]);
+      o.Hours = c[3];
+      o.RA = DmsPackedToDeg(c[4]) * 15.0;
+      o.Dec = DmsPackedToDeg(c[5]);
+      o.Magnitude = c[6];
+      o.Longitude = DmsPackedToDeg(c[7]);
+      const double lat = DmsPackedToDeg(c[8]);
+      o.RhoSin = std::sin(lat * 3.141592653589793 / 180.0);
+      o.RhoCos = std::cos(lat * 3.141592653589793 / 180.0);
+      if (!ObservationInRange(o) || std::fabs(lat) > 90) bad = -1;
+    }
+    if (bad != 0) {
+      const std::string r = std::to_string(row);
+      if (bad > 0) {
+        const std::string col = std::to_string(bad);
+        ShowMessage("Ungültiger Wert in Zeile " + r + ", Spalte " + col + "; die Datei wird nicht erstellt.",
+                    "Invalid value in row " + r + ", column " + col + "; the file is not created.",
+                    MessageIcon::Error);
+      } else {
+        ShowMessage("Werte außerhalb des zulässigen Bereichs in Zeile " + r + "; die Datei wird nicht erstellt.",
+                    "Values out of range in row " + r + "; the file is not created.", MessageIcon::Error);
+      }
+      return false;
+    }
+    AddObservation(list, std::move(o));
+  }
+  if (list.size() < 3) {
+    ShowMessage("Zu wenige Beobachtungen (Mindestzahl: 3). Datei wird nicht erstellt.",
+                "Not enough observations (minimum: 3). File will not be created.", MessageIcon::Error);
+    return false;
+  }
+  if (request.start.empty()) request.start = fileName;
+  const std::optional<std::string> chosen = AskSaveFileName(request);
+  if (!chosen) return false;
+  fileName = *chosen;
+  std::string bytes;
+  if (HasExtension(fileName, ".OBS")) {
+    bytes = WriteObservationRecords(list, eqObsYear, eqElYear);
+  } else if (HasExtension(fileName, ".TXT")) {
+    bytes = WriteOwnTextObservations(list, eqObsYear, eqElYear);
+  } else {
+    ShowMessage("Ungültige Dateierweiterung: erwartet wird .obs oder .txt!",
+                "Invalid file extension: .obs or .txt required!", MessageIcon::Error);
+    return false;
+  }
+  std::string error;
+  if (!WriteFileReplacing(fileName, bytes, error)) {
+    ShowMessage("Die Datei " + fileName + " kann nicht geschrieben werden: " + error,
+                "Cannot write the file " + fileName + ": " + error, MessageIcon::Error);
+    return false;
+  }
+  od.Observations() = std::move(list);
+  od.ObservationsEquinox = (eqObsYear - 2000.0) * 0.01;
+  od.ElementsEquinox = (eqElYear - 2000.0) * 0.01;
+  return true;
+}
+
+}  // namespace kvx

@@ -1,0 +1,158 @@
+#include "tables/ui/feature_transit_dialog.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "platform/file_dialog.h"
+#include "platform/globals.h"
+#include "platform/text_encoding.h"
+#include "setup/ui/edit_controls.h"
+
+namespace kvx {
+
+namespace {
+
+QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
+
+constexpr const char* kSystemsGerman[5] = {"&Mars", "&Jupiter System I", "J&upiter System II", "&Saturn System I",
+                                           "Sa&turn System III"};
+constexpr const char* kSystemsEnglish[5] = {"&Mars", "&Jupiter System I", "J&upiter System II", "&Saturn System I",
+                                            "Sa&turn System III"};
+
+}  // namespace
+
+TPlanetenpassage::TPlanetenpassage(QWidget* parent) : QDialog(parent) {
+  setObjectName("Planetenpassage");
+  setWindowTitle(Tr("Durchgangszeiten eines Oberflächenmerkmals", "Transit of objects on a planet"));
+  auto* layout = new QVBoxLayout(this);
+  auto* box = new QGroupBox(Tr("Zentralmeridian und Objekt wählen", "Zentralmeridian und Objekt wählen"), this);
+  box->setObjectName("RadioGroup1");
+  auto* grid = new QGridLayout(box);
+  RadioGroup1 = new QButtonGroup(this);
+  for (int i = 0; i < 5; ++i) {
+    auto* radio = new QRadioButton(Tr(kSystemsGerman[i], kSystemsEnglish[i]), box);
+    radio->setObjectName(QString("System%1").arg(i));
+    RadioGroup1->addButton(radio, i);
+    FloatEdits[i] = new TFloatEdit(box);
+    FloatEdits[i]->setObjectName(QString("FloatEdit%1").arg(i + 1));
+    Edits[i] = new QLineEdit(box);
+    Edits[i]->setObjectName(QString("Edit%1").arg(i + 1));
+    Edits[i]->setMaxLength(50);
+    ComboBoxes[i] = new QComboBox(box);
+    ComboBoxes[i]->setObjectName(QString("ComboBox%1").arg(i + 1));
+    ComboBoxes[i]->setMinimumWidth(180);
+    grid->addWidget(radio, i, 0);
+    grid->addWidget(FloatEdits[i], i, 1);
+    grid->addWidget(Edits[i], i, 2);
+    grid->addWidget(ComboBoxes[i], i, 3);
+    connect(ComboBoxes[i], QOverload<int>::of(&QComboBox::activated), this, [this, i](int) { ComboChanged(i); });
+  }
+  layout->addWidget(box);
+  FileLabel = new QLabel(this);
+  FileLabel->setObjectName("FileLabel");
+  layout->addWidget(FileLabel);
+  auto* buttons = new QHBoxLayout;
+  LoadButton = new QPushButton(Tr("Aus &Datei mit Oberflächenmerkmalen laden", "Loa&d from file"), this);
+  LoadButton->setObjectName("LoadButton");
+  Ok = new QPushButton("OK", this);
+  Ok->setObjectName("OK");
+  Ok->setDefault(true);
+  Cancel = new QPushButton(Tr("Abbrechen", "Cancel"), this);
+  Cancel->setObjectName("Cancel");
+  buttons->addWidget(LoadButton);
+  buttons->addStretch();
+  buttons->addWidget(Ok);
+  buttons->addWidget(Cancel);
+  layout->addLayout(buttons);
+  connect(LoadButton, &QPushButton::clicked, this, [this] { LoadClick(); });
+  connect(Ok, &QPushButton::clicked, this, [this] { OkClick(); });
+  connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TPlanetenpassage::ShowFileName(bool cancelled) {
+  const bool none = FileName.empty() || FileName.find('*') != std::string::npos || cancelled;
+  FileLabel->setText(none ? Tr("Zur Zeit ist keine Datei mit Oberflächenmerkmalen in Gebrauch",
+                               "No file with planetographic longitudes in use.")
+                          : QString::fromStdString(FileName));
+  FileLabel->setStyleSheet(cancelled ? "color: red;" : "");
+}
+
+void TPlanetenpassage::FormShow() {
+  for (int i = 0; i < 5; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    FloatEdits[i]->SetValue(Settings.longitude[k], 2);
+    Edits[i]->setText(QString::fromStdString(Settings.name[k]));
+    ComboBoxes[i]->clear();
+  }
+  if (QAbstractButton* b = RadioGroup1->button(std::clamp<int>(Settings.system, 0, 4))) b->setChecked(true);
+  for (std::size_t n = 0; n < Features.size(); ++n) {
+    const int system = SurfaceFeatureSystem(Features[n].Entry.key);
+    ComboBoxes[system]->addItem(QString::fromStdString(Features[n].Name), static_cast<int>(n));
+  }
+  for (QComboBox* c : ComboBoxes)
+    if (c->count() > 0) c->setCurrentIndex(0);
+  ShowFileName(false);
+}
+
+void TPlanetenpassage::ComboChanged(int row) {
+  QComboBox* c = ComboBoxes[row];
+  const int n = c->currentData().toInt();
+  if (c->currentIndex() < 0 || n < 0 || n >= static_cast<int>(Features.size())) return;
+  const TSurfaceFeature& f = Features[static_cast<std::size_t>(n)];
+  FloatEdits[row]->setText(QString::number(f.Entry.longitude, 'g', 10));
+  Edits[row]->setText(QString::fromStdString(Utf8Prefix(f.Name, 50)));
+  if (QAbstractButton* b = RadioGroup1->button(row)) b->setChecked(true);
+}
+
+void TPlanetenpassage::LoadClick() {
+  FileDialogRequest request;
+  request.title = ByLanguage("Datei Oberflächenmerkmalen öffnen", "Planetary featurs");
+  request.filters = {ByLanguage("Oberflächenmerkmale (*.csv)", "*.csv-Files (*.csv)")};
+  request.start = FileName;
+  request.defaultExtension = "csv";
+  const std::optional<std::string> chosen = AskOpenFileName(request);
+  if (!chosen) {
+    ShowFileName(true);
+    return;
+  }
+  if (LoadSurfaceFeatureFile(*chosen, Features, true) > 0) FileName = *chosen;
+  FormShow();
+}
+
+void TPlanetenpassage::OkClick() {
+  for (int i = 0; i < 5; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    double x = 0;
+    if (FloatEdits[i]->Value(x)) Settings.longitude[k] = x;
+    Settings.name[k] = Utf8Prefix(Edits[i]->text().toStdString(), 50);
+  }
+  Settings.system = std::max(0, RadioGroup1->checkedId());
+  done(1);
+}
+
+int ShowPlanetFeatureTransitDialog(TSurfaceFeatureList& features, TFeatureTransitSettings& settings,
+                                   std::string& fileName, QWidget* parent) {
+  TPlanetenpassage dialog(parent);
+  dialog.Features = features;
+  dialog.Settings = settings;
+  dialog.FileName = fileName;
+  dialog.FormShow();
+  const int result = dialog.exec();
+  // A file loaded in the dialog replaces the list whatever the end.
+  features = dialog.Features;
+  if (result == 1) {
+    settings = dialog.Settings;
+    fileName = dialog.FileName;
+  }
+  return result;
+}
+
+}  // namespace kvx

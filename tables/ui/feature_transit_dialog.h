@@ -1,0 +1,61 @@
+// The dialog of the central-meridian transits: the rotation system and, per
+// system, the feature's longitude (degrees) and name, with a drop-down list
+// of the features of the features file (tables/surface_features.h) and the
+// button that loads another features file.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "tables/meridian_transit.h"
+#include "tables/surface_features.h"
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kvx {
+
+class TFloatEdit;
+
+class TPlanetenpassage : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TPlanetenpassage(QWidget* parent = nullptr);
+
+  TSurfaceFeatureList Features;
+  TFeatureTransitSettings Settings;
+  std::string FileName;
+
+  // The edits, the system and the lists from the three values above.
+  void FormShow();
+  // Takes the row's chosen feature into its edits and selects its system.
+  void ComboChanged(int row);
+  // The file dialog, then the features of the chosen file.
+  void LoadClick();
+  // The edits into Settings; result 1.
+  void OkClick();
+
+  QButtonGroup* RadioGroup1 = nullptr;
+  TFloatEdit* FloatEdits[5] = {};
+  QLineEdit* Edits[5] = {};
+  QComboBox* ComboBoxes[5] = {};
+  QLabel* FileLabel = nullptr;
+  QPushButton* LoadButton = nullptr;
+  QPushButton* Ok = nullptr;
+  QPushButton* Cancel = nullptr;
+
+ private:
+  void ShowFileName(bool cancelled);
+};
+
+// Runs the dialog on the three values; on OK (result 1) they are taken
+// back. The feature list is replaced as soon as a file is loaded in the
+// dialog, also when it is then cancelled.
+int ShowPlanetFeatureTransitDialog(TSurfaceFeatureList& features, TFeatureTransitSettings& settings,
+                                   std::string& fileName, QWidget* parent = nullptr);
+
+}  // namespace kvx

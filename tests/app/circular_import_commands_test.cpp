@@ -1,0 +1,104 @@
+// Objects | Load from MPEC circular: the comet of an HTML circular becomes
+// the current comet and its dialog opens on it; the T button takes a day
+// with fraction as UT; a broken circular is reported and the current
+// elements stay (offscreen, picture in test-output).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/ui/element_commands.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "catalogues/element_dialog_model.h"
+#include "catalogues/ui/element_dialogs.h"
+#include "core/name_tables.h"
+#include "core/time_scales.h"
+#include "platform/file_dialog.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/settings_store.h"
+#include "support/qt/save_png.h"
+#include "support/recording_file_dialog.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+std::string Circular(const char* name) {
+  return (std::filesystem::path(KVX_FIXTURE_DIR) / ".." / ".." / "catalogues" / "fixtures" / "circulars" / name)
+      .string();
+}
+
+TEST(CircularImportCommand, CometFromHtmlOpensItsDialogAndBrokenFilesChangeNothing) {
+  test::TempFolder home;
+  setenv("XDG_DATA_HOME", (home.Path() / "data").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (home.Path() / "config").c_str(), 1);
+  InitCoreTablesAtStartup(IntlSeparators);
+  LanguageEnglish = 1;
+  MemorySettingsStore store;
+  store.WriteBool("Settings", "FirstRun", false);
+  ScopedSettingsStore settings(store);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  RecordingMessageSink messages;
+  ScopedMessageSink sink(messages);
+  test::RecordingFileDialog files;
+  ScopedFileDialog dialogs(files);
+  TMainFormState& s = form.State();
+
+  ASSERT_TRUE(form.Commands().IsEnabled("AusMPECZirkularladen1"));
+  files.QueueAnswer(Circular("comet.htm"));
+  ASSERT_TRUE(form.Commands().Trigger("AusMPECZirkularladen1"));
+  ASSERT_EQ(files.requests.size(), 1u);
+  EXPECT_EQ(files.requests[0].request.filters,
+            (std::vector<std::string>{"MPE circular (HTML) (*.htm *.html)", "(*.txt)"}));
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(s.CurrentComet.Name, "C/2005 A99 (LINEAR) & friends");
+  EXPECT_DOUBLE_EQ(s.CurrentComet.PerihelionDistance, 0.9069816);
+  TElementekoform& dialog = ElementDialogCommandsOf(form)->CometDialog();
+  ASSERT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.NameEdit()->text(), "C/2005 A99 (LINEAR) & friends");
+
+  // T as 2005 May 7.5 UT through the day-fraction dialog.
+  ASSERT_NE(dialog.PerihelionTimeFractionButton(), nullptr);
+  ASSERT_TRUE(dialog.PerihelionTimeFractionButton()->isVisible());
+  test::SavePng(dialog, "comet_elements_from_circular");
+  QTimer::singleShot(0, [] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    auto* day = modal->findChild<QLineEdit*>("ID103");
+    ASSERT_NE(day, nullptr);
+    EXPECT_EQ(day->text().left(7), "7.71564") << "opens on the imported T";
+    day->setText("7.5");
+    QMetaObject::invokeMethod(modal, "accept");
+  });
+  dialog.PerihelionTimeFractionButton()->click();
+  // 2005 May 7.5 is JD 2453498.0 (python3-ephem, tests/catalogues/make_circular_dates.py).
+  EXPECT_NEAR(ParseElementEntry(dialog.FieldEdit(9)->text().toStdString()).value_or(0), 2453498.0, 1e-4);
+  dialog.close();
+
+  // A circular without elements, and one with a broken block: the message,
+  // the current comet and asteroid stay.
+  const TCometElements comet = s.CurrentComet;
+  const std::string asteroid = s.CurrentAsteroid.Name;
+  const std::string broken = home.Write("broken.txt", "Orbital elements:\n2005 QZ99\nEpoch 2005 Aug. 18.0 TT\n"
+                                                      "M  20.13862              (2000.0)\nn   0.23   Pxxx   1\n");
+  files.QueueAnswer(home.Write("plain.txt", "nothing to see\n"));
+  files.QueueAnswer(broken);
+  ASSERT_TRUE(form.Commands().Trigger("AusMPECZirkularladen1"));
+  ASSERT_TRUE(form.Commands().Trigger("AusMPECZirkularladen1"));
+  ASSERT_EQ(messages.messages.size(), 2u);
+  EXPECT_EQ(messages.messages[0].text, "This ist no MPE circular with orbital elements.");
+  EXPECT_EQ(messages.messages[1].text, "Invalid or unknown format of the MPE circular.");
+  EXPECT_EQ(s.CurrentComet.Name, comet.Name);
+  EXPECT_EQ(s.CurrentAsteroid.Name, asteroid);
+}
+
+}  // namespace
+}  // namespace kvx

@@ -1,0 +1,199 @@
+// The conjunction commands from the menu, offscreen: Shift+F3 with Jupiter
+// and Saturn over the period into the kind-86 table; "Winkelabstände..."
+// computed and stopped after three rows; the dialog's activation rules
+// (limit, star number, objects, filter label); pictures of both modes in
+// both languages and of the table.
+#include "app/ui/conjunction_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <functional>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "core/name_tables.h"
+#include "events/ui/conjunction_dialog.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/progress.h"
+#include "platform/settings_store.h"
+#include "support/qt/save_png.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+void WhenModalShown(const std::function<void(TKonjunktionsuchen&)>& act) {
+  QTimer::singleShot(0, [act] {
+    if (auto* dialog = qobject_cast<TKonjunktionsuchen*>(QApplication::activeModalWidget())) act(*dialog);
+  });
+}
+
+template <typename T>
+T* Child(QWidget& parent, const char* name) {
+  T* child = parent.findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
+// Presses the dialog's stop button at the third row.
+class StoppingProgress : public ProgressReporter {
+ public:
+  std::function<void()> press;
+  void Begin(const std::string&, int steps) override { total = steps; }
+  void Step(int position) override {
+    if (position == 3 && press) press();
+  }
+  void ProcessEvents() override {}
+  void SetLabel(const std::string&) override {}
+  void End() override {}
+  bool Visible() const override { return true; }
+  int total = 0;
+};
+
+class ConjunctionCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitCoreTablesAtStartup(IntlSeparators);
+    LanguageEnglish = 1;
+    store_.WriteBool("Settings", "FirstRun", false);
+  }
+  void TearDown() override { AbortRequested = 0; }
+  test::TempFolder home_;
+  MemorySettingsStore store_;
+  RecordingMessageSink messages_;
+};
+
+void SetDate(TObserverRecord& r, int day, int month, int year) {
+  r.Day = day;
+  r.Month = month;
+  r.Year = year;
+  r.LocalHours = 0;
+  r.Latitude = 50;
+  r.Longitude = -10;
+  r.Zone = 1;
+  r.DaylightHours = 0;
+  LocalTimeToUT(r);
+}
+
+TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1400, 800);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  TMenuCommands& commands = form.Commands();
+  TMainFormState& state = form.State();
+  ASSERT_TRUE(commands.IsEnabled("Kionjunktionen1"));
+  ASSERT_TRUE(commands.IsEnabled("Winkelabstnde1"));
+  EXPECT_EQ(commands.Action("Kionjunktionen1")->shortcut(), QKeySequence("Shift+F3"));
+  form.SetTheorySelection(TTheorySelection{});  // the internal series: no slow question
+  SetDate(state.Period.Start, 1, 11, 2020);
+  SetDate(state.Period.End, 1, 1, 2021);
+  state.Period.AutoEnd = 0;
+  state.PlaceConfirmed = 1;
+  form.HeldConfiguration().SeparationLimit = 360;  // the first start's value
+  form.HeldConfiguration().ConjunctionStar = 1000000;
+
+  // Jupiter and Saturn in right ascension over the period, into the table.
+  int rows = -1;
+  WhenModalShown([&](TKonjunktionsuchen& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Find conjunctions");
+    EXPECT_EQ(dialog.LimitEdit()->text(), "40");
+    EXPECT_FALSE(dialog.FilterLabel()->isVisible());
+    EXPECT_FALSE(dialog.StarLabel()->text().isEmpty());  // the last star of the catalogue
+    dialog.FirstRadio(4)->setChecked(true);
+    dialog.SecondRadio(5)->setChecked(true);
+    Child<QRadioButton>(dialog, "Kind0")->click();
+    Child<QCheckBox>(dialog, "TableCheck")->setChecked(true);
+    Child<QCheckBox>(dialog, "PeriodCheck")->setChecked(true);
+    dialog.StartClick();
+    rows = dialog.Results()->count();
+    test::SavePng(dialog, "conjunction_dialog_search_en");
+    Child<QPushButton>(dialog, "CloseButton")->click();
+  });
+  commands.Trigger("Kionjunktionen1");
+  EXPECT_EQ(rows, 1);
+  ASSERT_EQ(form.Events().Count(), 1);
+  EXPECT_EQ(state.PreviousTableKind, 86);
+  workbook::TWorkbook& book = form.Workbook();
+  EXPECT_EQ(book.Text(1, 1), state.Period.TableConfig.ColumnTitles[161]);
+  EXPECT_EQ(book.Text(2, 1), "Jupiter");
+  EXPECT_EQ(book.Text(2, 2), "Saturn");
+  EXPECT_EQ(book.Text(2, 3).substr(0, 2), "21");
+  EXPECT_NE(book.Text(2, book.LastCol()).find("Conjunction in RA"), std::string::npos);
+  test::SavePng(form, "conjunction_table_en");
+  const TConjunctionOptions kept = DecodeConjunctionOptions(form.HeldConfiguration().ConjunctionOptionsRaw);
+  EXPECT_EQ(kept.FirstObject, 4);
+  EXPECT_EQ(kept.SecondObject, 5);
+  EXPECT_DOUBLE_EQ(form.HeldConfiguration().SeparationLimit, 40);
+
+  // "Winkelabstände...", in German: Compute, then Stop after three rows.
+  form.SetLanguage(0);
+  SetDate(state.Period.End, 2, 11, 2020);
+  state.Period.StepDays = 1.0 / 24;
+  StoppingProgress progress;
+  ProgressReporter* previous = SetProgressReporter(&progress);
+  QString captionWhileRunning;
+  WhenModalShown([&](TKonjunktionsuchen& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Winkelabstände berechnen"));
+    EXPECT_EQ(dialog.StartButton()->text(), "&Berechnen");
+    progress.press = [&dialog, &captionWhileRunning] {
+      captionWhileRunning = dialog.StartButton()->text();
+      dialog.StartButton()->click();
+    };
+    dialog.StartClick();
+    EXPECT_EQ(dialog.Results()->count(), 3);
+    EXPECT_EQ(dialog.StartButton()->text(), "&Berechnen");
+    test::SavePng(dialog, "conjunction_dialog_separation_de");
+    Child<QPushButton>(dialog, "CloseButton")->click();
+  });
+  commands.Trigger("Winkelabstnde1");
+  SetProgressReporter(previous);
+  EXPECT_EQ(captionWhileRunning, "&Berechnung anhalten");
+  EXPECT_EQ(progress.total, 25);
+  EXPECT_EQ(form.Events().Count(), 3);
+  EXPECT_EQ(book.LastRow(), 4);
+  EXPECT_EQ(book.Text(2, book.LastCol()), "Konjunktion in RA");
+  test::SavePng(form, "separation_table_de");
+
+  // The other two pictures; a filter shows its label; cancel keeps nothing.
+  state.NumericOptions.ConjunctionMaxSunAltitude = -6;
+  WhenModalShown([&](TKonjunktionsuchen& dialog) {
+    EXPECT_TRUE(dialog.FilterLabel()->isVisibleTo(&dialog));
+    test::SavePng(dialog, "conjunction_dialog_search_de");
+    Child<QPushButton>(dialog, "CancelButton")->click();
+  });
+  commands.Trigger("Kionjunktionen1");
+  form.SetLanguage(1);
+  WhenModalShown([&](TKonjunktionsuchen& dialog) {
+    test::SavePng(dialog, "conjunction_dialog_separation_en");
+    // Mercury against Mercury is refused.
+    dialog.FirstRadio(1)->setChecked(true);
+    dialog.SecondRadio(1)->setChecked(true);
+    dialog.StartClick();
+    Child<QPushButton>(dialog, "CancelButton")->click();
+  });
+  messages_.messages.clear();
+  commands.Trigger("Winkelabstnde1");
+  ASSERT_FALSE(messages_.messages.empty());
+  EXPECT_EQ(messages_.messages.back().text, "Please select two different objects!");
+  EXPECT_EQ(form.Events().Count(), 0);
+}
+
+}  // namespace
+}  // namespace kvx

@@ -1,0 +1,127 @@
+// Tables | Central meridian from the menu: the surface-feature dialog with
+// the shipped features, another features file loaded in it, Cancel, and
+// the table of the transits.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "core/name_tables.h"
+#include "platform/file_dialog.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/settings_store.h"
+#include "setup/ui/edit_controls.h"
+#include "support/qt/save_png.h"
+#include "support/recording_file_dialog.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+#include "tables/ui/feature_transit_dialog.h"
+
+namespace kvx {
+namespace {
+
+void WhenModalShown(const std::function<void(TPlanetenpassage&)>& act) {
+  QTimer::singleShot(0, [act] {
+    if (auto* dialog = qobject_cast<TPlanetenpassage*>(QApplication::activeModalWidget())) act(*dialog);
+  });
+}
+
+class MeridianTransitCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitCoreTablesAtStartup(IntlSeparators);
+    LanguageEnglish = 0;
+    store_.WriteBool("Settings", "FirstRun", false);
+  }
+  test::TempFolder home_;
+  MemorySettingsStore store_;
+  RecordingMessageSink messages_;
+};
+
+TEST_F(MeridianTransitCommands, DialogAndTableFromTheMenu) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1200, 700);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  test::RecordingFileDialog files;
+  FileDialog* previousDialog = SetFileDialog(&files);
+  TMenuCommands& commands = form.Commands();
+  TMainFormState& state = form.State();
+  ASSERT_TRUE(commands.IsEnabled("Durchgnge1"));
+
+  TObserverRecord& start = state.Period.Start;
+  start.Day = 1;
+  start.Month = 3;
+  start.Year = 2025;
+  start.LocalHours = 0;
+  start.Zone = 1;
+  LocalTimeToUT(start);
+  state.Period.AutoEnd = 0;
+  TObserverRecord& end = state.Period.End;
+  end = start;
+  end.Day = 4;
+  LocalTimeToUT(end);
+
+  // The shipped features: Syrtis Major chosen in the Mars list.
+  WhenModalShown([](TPlanetenpassage& dialog) {
+    ASSERT_GE(dialog.ComboBoxes[0]->count(), 10);
+    EXPECT_EQ(dialog.ComboBoxes[2]->count(), 1);
+    EXPECT_EQ(dialog.RadioGroup1->checkedId(), 2);
+    dialog.ComboBoxes[0]->setCurrentIndex(0);
+    dialog.ComboChanged(0);
+    EXPECT_EQ(dialog.Edits[0]->text().toStdString(), "Syrtis Major");
+    EXPECT_EQ(dialog.RadioGroup1->checkedId(), 0);
+    test::SavePng(dialog, "feature_transit_dialog");
+    dialog.Ok->click();
+  });
+  commands.Trigger("Durchgnge1");
+  TFeatureTransitSettings& feature = form.Tables().FeatureTransit();
+  EXPECT_EQ(feature.system, 0);
+  EXPECT_DOUBLE_EQ(feature.longitude[0], 290.5);
+  workbook::TWorkbook& book = form.Workbook();
+  EXPECT_EQ(book.Text(1, 1), LanguageEnglish != 0 ? "Date" : "Datum");
+  EXPECT_EQ(book.Text(1, 2), "Syrtis Major");
+  // Mars turns once in 24 h 37 min: one transit a day over three days.
+  EXPECT_FALSE(book.Text(4, 1).empty());
+  EXPECT_TRUE(book.Text(5, 1).empty());
+  EXPECT_TRUE(book.Text(2, 3).empty());
+  QApplication::processEvents();
+  test::SavePng(form, "meridian_transit_table");
+
+  // Another file loaded in the dialog, then Cancel: the list is the new
+  // file's, the feature and the file name stay.
+  const std::string other = home_.Write("other.csv", ":LONGITUDES!\nsaturn3;12.5;Storm;north\n");
+  files.QueueAnswer(other);
+  const std::string fileBefore = form.Tables().SurfaceFeatureFile();
+  WhenModalShown([](TPlanetenpassage& dialog) {
+    dialog.LoadButton->click();
+    EXPECT_EQ(dialog.ComboBoxes[4]->count(), 1);
+    EXPECT_EQ(dialog.ComboBoxes[0]->count(), 0);
+    EXPECT_NE(dialog.FileLabel->text().toStdString().find("other.csv"), std::string::npos);
+    dialog.Cancel->click();
+  });
+  commands.Trigger("Durchgnge1");
+  EXPECT_EQ(form.Tables().SurfaceFeatures().size(), 1u);
+  EXPECT_EQ(form.Tables().SurfaceFeatures()[0].Name, "Storm;north");
+  EXPECT_EQ(form.Tables().SurfaceFeatureFile(), fileBefore);
+  EXPECT_EQ(feature.system, 0);
+  SetFileDialog(previousDialog);
+}
+
+}  // namespace
+}  // namespace kvx

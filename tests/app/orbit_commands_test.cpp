@@ -1,0 +1,109 @@
+// The observation commands from the menu, offscreen: "&Gauss..." on a file
+// of reference observations, then "Beobachtungen erfassen...", rows typed
+// into the sheet, saved as ".txt" and ".obs" and shown again with
+// "&Datei zeigen...".
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <filesystem>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "core/name_tables.h"
+#include "platform/globals.h"
+#include "platform/settings_store.h"
+#include "support/qt/save_png.h"
+#include "support/recording_file_dialog.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+const std::string kObservations = std::string(KVX_FIXTURE_DIR) + "/../../orbitdet/fixtures/mainbelt_mpc.txt";
+
+class OrbitCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitCoreTablesAtStartup(IntlSeparators);
+    store_.WriteBool("Settings", "FirstRun", false);
+  }
+  test::TempFolder home_;
+  MemorySettingsStore store_;
+  RecordingMessageSink messages_;
+  test::RecordingFileDialog dialog_;
+};
+
+TEST_F(OrbitCommands, GaussFromAFileThenTypedRowsSavedAndShownAgain) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1400, 800);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  ScopedFileDialog files(dialog_);
+  TMenuCommands& commands = form.Commands();
+  for (const char* item : {"Bahnbestimmung2", "Dateizeigen1", "Beobachtungenerfassen1", "Beobachtungenspeichern1"}) {
+    EXPECT_TRUE(commands.IsEnabled(item)) << item;
+  }
+  workbook::TWorkbook& book = form.Workbook();
+
+  // Ten observations: the table, then eight first orbits near a = 2.7 AU.
+  dialog_.QueueAnswer(kObservations);
+  commands.Trigger("Bahnbestimmung2");
+  ASSERT_EQ(dialog_.requests.size(), 1u);
+  EXPECT_EQ(dialog_.requests[0].request.title,
+            ByLanguage("Datei mit beobachteten Örtern öffnen", "Load file with observed positions"));
+  EXPECT_EQ(form.OrbitDetermination().Observations.size(), 10u);
+  EXPECT_EQ(book.Text(1, 1), ByLanguage("Beobachtungen", "Observations"));
+  EXPECT_EQ(book.Number(3, 1), 2025);
+  EXPECT_EQ(book.Number(12, 1), 2025);
+  // Row 13 is empty; then a title row and a value row per triple (a verdict
+  // row where one applies).
+  int orbits = 0;
+  for (int row = 15; row <= book.LastRow(); ++row) {
+    const double a = book.Number(row, 1);
+    if (a == 0) continue;
+    EXPECT_NEAR(a, 2.7, 0.027) << row;
+    ++orbits;
+  }
+  EXPECT_EQ(orbits, 8);
+  EXPECT_TRUE(form.isEnabled());
+  test::SavePng(form, "main_window_gauss");
+
+  // An empty observation table, three rows typed as a user would.
+  commands.Trigger("Beobachtungenerfassen1");
+  EXPECT_EQ(book.Text(1, 1), ByLanguage("Beobachtungen", "Observations"));
+  EXPECT_EQ(book.Text(2, 5), "RA hh.mmssxx");
+  EXPECT_EQ(book.LastRow(), 3);
+  const double rows[3][9] = {{2025, 11, 20, 1.5, 3.1234, 20.3045, 17.1, 0, 0},
+                             {2025, 11, 21, 2.25, 3.1010, -0.3000, 0, -10.3, 19.4512},
+                             {2025, 11, 23, 0.125, 3.0544, 19.5959, 16.9, 204.3140, -0.0030}};
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 9; ++c) book.SetNumber(3 + r, c + 1, rows[r][c]);
+  }
+  test::SavePng(form, "main_window_observation_entry");
+  for (const char* name : {"typed.txt", "typed.obs"}) {
+    SCOPED_TRACE(name);
+    dialog_.QueueAnswer(home_.File(name));
+    commands.Trigger("Beobachtungenspeichern1");
+    ASSERT_TRUE(std::filesystem::exists(home_.File(name)));
+  }
+  for (const char* name : {"typed.txt", "typed.obs"}) {
+    SCOPED_TRACE(name);
+    dialog_.QueueAnswer(home_.File(name));
+    commands.Trigger("Dateizeigen1");
+    EXPECT_EQ(book.Text(1, 1), ByLanguage("Beobachtungen", "Observations"));
+    EXPECT_EQ(book.LastRow(), 5);
+    for (int r = 0; r < 3; ++r) {
+      for (int c = 0; c < 9; ++c) EXPECT_NEAR(book.Number(3 + r, c + 1), rows[r][c], 1e-9) << r << " " << c;
+    }
+  }
+  test::SavePng(form, "main_window_observation_file");
+  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
+}
+
+}  // namespace
+}  // namespace kvx

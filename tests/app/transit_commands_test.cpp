@@ -1,0 +1,171 @@
+// The transits of Mercury and Venus from the menu: one transit with its
+// local circumstances, the table of a period, the slow-theory question and
+// a cancelled table.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/config_file.h"
+#include "app/ui/eclipse_commands.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "core/name_tables.h"
+#include "engine/ui/mystringgrid_view.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/progress.h"
+#include "platform/settings_store.h"
+#include "support/qt/save_png.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+// Presses cancel at the second progress step.
+class CancellingProgress : public ProgressReporter {
+ public:
+  void Begin(const std::string&, int) override {}
+  void Step(int) override {
+    if (++steps_ == 2) AbortRequested = 1;
+  }
+  void ProcessEvents() override {}
+  void SetLabel(const std::string&) override {}
+  void End() override {}
+  bool Visible() const override { return true; }
+
+ private:
+  int steps_ = 0;
+};
+
+class TransitCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitCoreTablesAtStartup(IntlSeparators);
+    LanguageEnglish = 0;
+    store_.WriteBool("Settings", "FirstRun", false);
+  }
+  void TearDown() override { LanguageEnglish = 0; }
+  test::TempFolder home_;
+  MemorySettingsStore store_;
+  RecordingMessageSink messages_;
+};
+
+TEST_F(TransitCommands, TransitAndTablesFromTheMenu) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1400, 800);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  TMenuCommands& commands = form.Commands();
+  TMainFormState& state = form.State();
+  for (const char* item : {"MerkurundVenusdurchgnge1", "Venusdurchgang1", "TabellemitMerkurdurchgngen1",
+                           "TabellemitVenusdurchgngen1"})
+    ASSERT_TRUE(commands.IsEnabled(item)) << item;
+
+  LanguageEnglish = 0;
+  // Berlin, 1 January 2004, local time UT+1.
+  TObserverRecord& start = state.Period.Start;
+  start.Day = 1;
+  start.Month = 1;
+  start.Year = 2004;
+  start.LocalHours = 0;
+  start.Longitude = -13.4;
+  start.Latitude = 52.52;
+  start.Zone = 1;
+  start.DaylightHours = 0;
+  start.RefractionOn = 0;
+  start.PlaceName = "Berlin";
+  LocalTimeToUT(start);
+  state.PlaceConfirmed = 1;
+
+  // With a planet library the question comes first; No switches to the
+  // internal series.
+  TTheorySelection vsop = form.Selection();
+  vsop.bytes[0] = 1;
+  form.SetTheorySelection(vsop);
+  const bool asked = form.Selection().PlanetTheory() != 0;
+  messages_.QueueReply(MessageResult::No);
+  commands.Trigger("Venusdurchgang1");
+  if (asked) {
+    ASSERT_FALSE(messages_.messages.empty());
+    EXPECT_NE(messages_.messages.front().text.find("VSOP-Theorie"), std::string::npos);
+    EXPECT_EQ(form.Selection().PlanetTheory(), 0);
+  }
+  workbook::TWorkbook& book = form.Workbook();
+  EXPECT_EQ(state.PreviousTableKind, 148);
+  EXPECT_EQ(book.Text(1, 1), "Venusdurchgang");
+  EXPECT_EQ(book.Text(1, 2), "Maximum um");
+  EXPECT_EQ(book.Text(2, 1), "Lokale Umstände");
+  EXPECT_EQ(book.Text(3, 1), "1. Kontakt: ");
+  EXPECT_EQ(book.Text(6, 1), "4. Kontakt: ");
+  EXPECT_NE(book.Text(3, 2).find("2004"), std::string::npos) << book.Text(3, 2);
+  // Contact I at 05:19:47 UT (a minute earlier on the internal series).
+  EXPECT_EQ(book.Text(3, 3).rfind("06:1", 0), 0u) << book.Text(3, 3);
+  QApplication::processEvents();
+  test::SavePng(form, "transit_of_venus_2004");
+
+  // Mercury's transits 2004..2040 in English: five rows below the title
+  // (the Moon-theory question, asked while the Moon comes from ELP-2000/82,
+  // answered Yes).
+  LanguageEnglish = 1;
+  state.Period.AutoEnd = 0;
+  TObserverRecord& end = state.Period.End;
+  end = start;
+  end.Year = 2040;
+  LocalTimeToUT(end);
+  messages_.QueueReply(MessageResult::Yes);
+  commands.Trigger("TabellemitMerkurdurchgngen1");
+  EXPECT_EQ(state.PreviousTableKind, 149);
+  EXPECT_EQ(book.Text(1, 1), "Transits of Mercury");
+  EXPECT_NE(book.Text(2, 1).find("2006"), std::string::npos) << book.Text(2, 1);
+  EXPECT_NE(book.Text(6, 1).find("2039"), std::string::npos) << book.Text(6, 1);
+  EXPECT_TRUE(book.Text(7, 1).empty());
+  QApplication::processEvents();
+  test::SavePng(form, "transit_table_mercury");
+
+  // Venus in the result grid.
+  state.WorkbookView = 0;
+  commands.Trigger("TabellemitVenusdurchgngen1");
+  EXPECT_EQ(form.Grid().Cells(1, 1), "Transits of Venus");
+  EXPECT_NE(form.Grid().Cells(1, 2).find("2004"), std::string::npos);
+  EXPECT_NE(form.Grid().Cells(1, 3).find("2012"), std::string::npos);
+  QApplication::processEvents();
+  ASSERT_NE(form.GridView(), nullptr);
+  form.GridView()->resize(600, 200);
+  test::SavePng(*form.GridView(), "transit_table_venus_grid");
+  state.WorkbookView = 1;
+
+  // Cancelled during the table: the sheet as it was, no table kind.
+  const std::string before = book.Text(2, 1);
+  CancellingProgress cancelling;
+  ProgressReporter* previous = SetProgressReporter(&cancelling);
+  commands.Trigger("TabellemitVenusdurchgngen1");
+  SetProgressReporter(previous);
+  EXPECT_EQ(state.TableKind, kNoTableKind);
+  EXPECT_EQ(book.Text(2, 1), before);
+  AbortRequested = 0;
+
+  // The lunar-eclipse calendar's criteria travel with the configuration
+  // file; a stored altitude beyond 90 degrees comes back within range.
+  state.LunarCriteria.Kind = 1;
+  state.LunarCriteria.MinimumAltitude = 15;
+  TConfigSettings config = form.GatherConfiguration();
+  EXPECT_EQ(config.LunarEclipseKinds, 1);
+  EXPECT_EQ(config.LunarEclipseMoonAltitude, 15);
+  config.LunarEclipseKinds = 2;
+  config.LunarEclipseMoonAltitude = -20;
+  form.ApplyConfiguration(config);
+  EXPECT_EQ(state.LunarCriteria.Kind, 2);
+  EXPECT_EQ(state.LunarCriteria.MinimumAltitude, -20);
+  config.LunarEclipseMoonAltitude = 120;
+  form.ApplyConfiguration(config);
+  EXPECT_LE(state.LunarCriteria.MinimumAltitude, 90);
+  EXPECT_GE(state.LunarCriteria.MinimumAltitude, -90);
+}
+
+}  // namespace
+}  // namespace kvx
