@@ -33,11 +33,11 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
 void WriteEventTable(TMainForm& form) {
   TMainFormState& s = form.State();
   if (s.WorkbookView != 0) {
-    WriteEventSearchResultsToSheet(s.Period.TableConfig, form.Workbook(), s.EventList);
+    WriteEventSearchResultsToSheet(s.Period.TableConfig, form.Workbook(), form.Events());
   } else {
     TTableOutputSettings output;
     output.AzimuthOrigin = s.HalfTurnOffsetAngle;
-    WriteEventSearchResultsToGrid(s.Period.TableConfig, form.Grid(), output, s.EventList);
+    WriteEventSearchResultsToGrid(s.Period.TableConfig, form.Grid(), output, form.Events());
   }
   s.DocumentSaved = 0;
 }
@@ -79,31 +79,33 @@ void Ereignissuchen1Click(TMainForm& form) {
   } restore{form};
   if (LibraryTheorySelected(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
 
+  // The options and flags live with the configuration's held fields.
+  TConfigSettings& held = form.HeldConfiguration();
   const TObserverRecord saved = s.Period.Start;
   TEventSearchSettings settings;
-  settings.Options = s.EventSearchOptions;
-  settings.ResultsIntoTable = s.ResultsIntoTable != 0;
-  settings.UsePeriod = s.EventUsesPeriod != 0;
-  settings.AsteroidDatabase = s.AsteroidDatabase != 0;
+  settings.Options = held.EventOptions;
+  settings.ResultsIntoTable = held.ResultsIntoTable != 0;
+  settings.UsePeriod = held.EventUsesPeriod != 0;
+  settings.AsteroidDatabase = held.KeplerElementsInverted != 0;
   TSearchContext context = EclipseSearchContext(form);
   context.Topocentric = 0;
   context.AsteroidDatabaseFile = s.CurrentDatabaseAsteroid;
   TObserverRecord handOver = s.Period.Start;
-  const int result = ShowEventSearchDialog(settings, s.Period.Start, context, s.EventList, HooksOf(form), handOver,
+  const int result = ShowEventSearchDialog(settings, s.Period.Start, context, form.Events(), HooksOf(form), handOver,
                                            &form);
   form.repaint();
   if (result == kEventDialogCancel) {
     s.Period.Start = saved;
     return;
   }
-  s.EventSearchOptions = settings.Options;
-  s.ResultsIntoTable = settings.ResultsIntoTable ? 1 : 0;
-  s.EventUsesPeriod = settings.UsePeriod ? 1 : 0;
-  s.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
+  held.EventOptions = settings.Options;
+  held.ResultsIntoTable = settings.ResultsIntoTable ? 1 : 0;
+  held.EventUsesPeriod = settings.UsePeriod ? 1 : 0;
+  held.KeplerElementsInverted = settings.AsteroidDatabase ? 1 : 0;
   if (result == kEventDialogUseDate) s.Period.Start = handOver;
   UTToLocalTime(s.Period.Start);
   s.TableChanged = 1;
-  if (settings.ResultsIntoTable && !s.EventList.Empty()) {
+  if (settings.ResultsIntoTable && !form.Events().Empty()) {
     s.TableKind = kEventTableKind;
     form.Tables().ComputeTable();
   }

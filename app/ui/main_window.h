@@ -176,7 +176,8 @@ class TMainForm : public QMainWindow {
   // --- configuration file (config_commands.cpp) ----------------------------------
   tconfig& Configuration() { return config_; }
   // The configuration's fields no window of the program owns: the searches
-  // read and keep their settings here.
+  // read and keep their settings here, as do the observations' and state
+  // vectors' file names and the orbit options.
   TConfigSettings& HeldConfiguration() { return config_held_; }
   // The events found by the searches; table kinds 81, 84 and 86 write them.
   TEventList& Events() { return events_; }
@@ -222,9 +223,6 @@ class TMainForm : public QMainWindow {
   // The observation set and torbdet, made on first use with the data folder,
   // the theory selection and the two truncation levels.
   TOrbitDeterminationState& OrbitDetermination();
-  // The configuration fields no window owns (file names of the observations
-  // and state vectors, the orbit options).
-  TConfigSettings& HeldConfiguration() { return config_held_; }
 
   // Shows or hides the clock panel; its timer runs only while it shows.
   void ShowClockBar(bool visible);
