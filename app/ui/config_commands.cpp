@@ -55,6 +55,10 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.Selection = st.Period.Selection;
   s.Satellite = CurrentSatelliteNumber;
   s.SolarEclipseKinds = st.SolarEclipseCriterion;
+  s.EventOptions = st.EventSearchOptions;
+  s.ResultsIntoTable = st.ResultsIntoTable;
+  s.EventUsesPeriod = st.EventUsesPeriod;
+  s.KeplerElementsInverted = st.AsteroidDatabase;
   s.LunarEclipseKinds = st.LunarCriteria.Kind;
   s.LunarEclipseMoonAltitude = st.LunarCriteria.MinimumAltitude;
   if (tables_ != nullptr) {
@@ -151,6 +155,10 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.SolarEclipseSearchMinutes = s.EclipseSearchMinutes;
   state_.SolarEclipseSearchSpanHours = s.EclipseSearchSpanHours;
   state_.SolarEclipseCriterion = s.SolarEclipseKinds;
+  state_.EventSearchOptions = s.EventOptions;
+  state_.ResultsIntoTable = s.ResultsIntoTable;  // flags as stored: non-zero is set
+  state_.EventUsesPeriod = s.EventUsesPeriod;
+  state_.AsteroidDatabase = s.KeplerElementsInverted;
   state_.LunarCriteria.Kind = static_cast<std::uint8_t>(std::clamp<std::int32_t>(s.LunarEclipseKinds, 0, 2));
   state_.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(s.LunarEclipseMoonAltitude);
   o.HorizonAltitudes = s.HorizonAltitudes;

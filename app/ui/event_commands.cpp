@@ -79,29 +79,27 @@ void Ereignissuchen1Click(TMainForm& form) {
   } restore{form};
   if (LibraryTheorySelected(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
 
-  // The options and flags live with the configuration's held fields.
-  TConfigSettings& held = form.HeldConfiguration();
   const TObserverRecord saved = s.Period.Start;
   TEventSearchSettings settings;
-  settings.Options = held.EventOptions;
-  settings.ResultsIntoTable = held.ResultsIntoTable != 0;
-  settings.UsePeriod = held.EventUsesPeriod != 0;
-  settings.AsteroidDatabase = held.KeplerElementsInverted != 0;
+  settings.Options = s.EventSearchOptions;
+  settings.ResultsIntoTable = s.ResultsIntoTable != 0;
+  settings.UsePeriod = s.EventUsesPeriod != 0;
+  settings.AsteroidDatabase = s.AsteroidDatabase != 0;
   TSearchContext context = EclipseSearchContext(form);
   context.Topocentric = 0;
   context.AsteroidDatabaseFile = s.CurrentDatabaseAsteroid;
   TObserverRecord handOver = s.Period.Start;
-  const int result = ShowEventSearchDialog(settings, s.Period.Start, context, form.Events(), HooksOf(form), handOver,
-                                           &form);
+  const int result =
+      ShowEventSearchDialog(settings, s.Period.Start, context, form.Events(), HooksOf(form), handOver, &form);
   form.repaint();
   if (result == kEventDialogCancel) {
     s.Period.Start = saved;
     return;
   }
-  held.EventOptions = settings.Options;
-  held.ResultsIntoTable = settings.ResultsIntoTable ? 1 : 0;
-  held.EventUsesPeriod = settings.UsePeriod ? 1 : 0;
-  held.KeplerElementsInverted = settings.AsteroidDatabase ? 1 : 0;
+  s.EventSearchOptions = settings.Options;
+  s.ResultsIntoTable = settings.ResultsIntoTable ? 1 : 0;
+  s.EventUsesPeriod = settings.UsePeriod ? 1 : 0;
+  s.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
   if (result == kEventDialogUseDate) s.Period.Start = handOver;
   UTToLocalTime(s.Period.Start);
   s.TableChanged = 1;

@@ -126,8 +126,8 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   EXPECT_EQ(book.Text(2, 2), "Opposition");
   EXPECT_EQ(book.LastRow(), 2);
   EXPECT_EQ(state.Period.Start.Day, 1);  // "Schließen" keeps the date
-  EXPECT_EQ(form.HeldConfiguration().EventOptions.ObjectCode, 3);
-  EXPECT_EQ(form.HeldConfiguration().EventUsesPeriod, 1);
+  EXPECT_EQ(state.EventSearchOptions.ObjectCode, 3);
+  EXPECT_EQ(state.EventUsesPeriod, 1);
   EXPECT_TRUE(messages_.messages.empty());
   test::SavePng(form, "main_window_event_table");
 
@@ -173,7 +173,7 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   // Pluto chosen, a start before the internal series' range (1889): Pluto
   // is disabled and Neptune chosen instead. Cancel: the date as it was, the
   // options untouched.
-  form.HeldConfiguration().EventOptions.ObjectCode = 8;
+  state.EventSearchOptions.ObjectCode = 8;
   SetDate(state.Period.Start, 1, 1, 1850);
   const double before = state.Period.Start.Mjd;
   WhenModalShown([](QDialog& dialog) {
@@ -186,7 +186,7 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   });
   commands.Trigger("Ereignissuchen1");
   EXPECT_DOUBLE_EQ(state.Period.Start.Mjd, before);
-  EXPECT_EQ(form.HeldConfiguration().EventOptions.ObjectCode, 8);
+  EXPECT_EQ(state.EventSearchOptions.ObjectCode, 8);
   EXPECT_EQ(AbortRequested, 0);
 }
 
