@@ -33,11 +33,11 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
 void WriteEventTable(TMainForm& form) {
   TMainFormState& s = form.State();
   if (s.WorkbookView != 0) {
-    WriteEventSearchResultsToSheet(s.Period.TableConfig, form.Workbook(), s.EventList);
+    WriteEventSearchResultsToSheet(s.Period.TableConfig, form.Workbook(), form.Events());
   } else {
     TTableOutputSettings output;
     output.AzimuthOrigin = s.HalfTurnOffsetAngle;
-    WriteEventSearchResultsToGrid(s.Period.TableConfig, form.Grid(), output, s.EventList);
+    WriteEventSearchResultsToGrid(s.Period.TableConfig, form.Grid(), output, form.Events());
   }
   s.DocumentSaved = 0;
 }
@@ -89,8 +89,8 @@ void Ereignissuchen1Click(TMainForm& form) {
   context.Topocentric = 0;
   context.AsteroidDatabaseFile = s.CurrentDatabaseAsteroid;
   TObserverRecord handOver = s.Period.Start;
-  const int result = ShowEventSearchDialog(settings, s.Period.Start, context, s.EventList, HooksOf(form), handOver,
-                                           &form);
+  const int result =
+      ShowEventSearchDialog(settings, s.Period.Start, context, form.Events(), HooksOf(form), handOver, &form);
   form.repaint();
   if (result == kEventDialogCancel) {
     s.Period.Start = saved;
@@ -103,7 +103,7 @@ void Ereignissuchen1Click(TMainForm& form) {
   if (result == kEventDialogUseDate) s.Period.Start = handOver;
   UTToLocalTime(s.Period.Start);
   s.TableChanged = 1;
-  if (settings.ResultsIntoTable && !s.EventList.Empty()) {
+  if (settings.ResultsIntoTable && !form.Events().Empty()) {
     s.TableKind = kEventTableKind;
     form.Tables().ComputeTable();
   }
