@@ -81,7 +81,7 @@ void ConjunctionCommand(TMainForm& form, std::uint8_t mode) {
   if (LibraryTheorySelected(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
   TMainFormState& s = form.State();
   TConfigSettings& held = form.HeldConfiguration();
-  TConjunctionOptions options = DecodeConjunctionOptions(held.ConjunctionOptionsRaw);
+  TConjunctionOptions options = held.ConjunctionOptions;
   TObserverRecord date = s.Period.Start;
   const TObserverRecord saved = date;
   const int result = ShowConjunctionSearchDialog(mode, held.KeplerElementsInverted, held.ConjunctionUsesPeriod,
@@ -92,7 +92,7 @@ void ConjunctionCommand(TMainForm& form, std::uint8_t mode) {
     s.Period.Start = saved;
     return;
   }
-  held.ConjunctionOptionsRaw = EncodeConjunctionOptions(options);
+  held.ConjunctionOptions = options;
   s.Period.Start = date;
   UTToLocalTime(s.Period.Start);
   form.MarkTableChanged();

@@ -15,7 +15,6 @@
 #include "app/settings_io.h"
 #include "core/records.h"
 #include "engine/mystringgrid.h"
-#include "events/event_list.h"
 #include "orbitdet/observations.h"
 #include "platform/workbook/workbook.h"
 #include "setup/clock_list.h"
@@ -176,10 +175,10 @@ class TMainForm : public QMainWindow {
   // --- configuration file (config_commands.cpp) ----------------------------------
   tconfig& Configuration() { return config_; }
   // The configuration's fields no window of the program owns: the searches
-  // read and keep their settings here.
+  // and the orbit determination read and keep their settings here.
   TConfigSettings& HeldConfiguration() { return config_held_; }
   // The events found by the searches; table kinds 81, 84 and 86 write them.
-  TEventList& Events() { return events_; }
+  TEventList& Events() { return state_.EventList; }
   // The running state as a configuration record's fields.
   TConfigSettings GatherConfiguration();
   // Clamps the fields, then takes them over in their order, each through its
@@ -223,8 +222,7 @@ class TMainForm : public QMainWindow {
   // the theory selection and the two truncation levels.
   TOrbitDeterminationState& OrbitDetermination();
   // The configuration fields no window owns (file names of the observations
-  // and state vectors, the orbit options).
-  TConfigSettings& HeldConfiguration() { return config_held_; }
+  // and state vectors, the orbit options): HeldConfiguration() above.
 
   // Shows or hides the clock panel; its timer runs only while it shows.
   void ShowClockBar(bool visible);
@@ -253,7 +251,6 @@ class TMainForm : public QMainWindow {
   // The configuration's fields that no window of the program owns yet: kept
   // as loaded and written back as they are.
   TConfigSettings config_held_;
-  TEventList events_;
   std::uint8_t reversed_period_ = 0;
   std::uint8_t startup_flag_ = 0;
   TStoredSettings stored_;

@@ -137,7 +137,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   EXPECT_EQ(book.Text(2, 3).substr(0, 2), "21");
   EXPECT_NE(book.Text(2, book.LastCol()).find("Conjunction in RA"), std::string::npos);
   test::SavePng(form, "conjunction_table_en");
-  const TConjunctionOptions kept = DecodeConjunctionOptions(form.HeldConfiguration().ConjunctionOptionsRaw);
+  const TConjunctionOptions kept = form.HeldConfiguration().ConjunctionOptions;
   EXPECT_EQ(kept.FirstObject, 4);
   EXPECT_EQ(kept.SecondObject, 5);
   EXPECT_DOUBLE_EQ(form.HeldConfiguration().SeparationLimit, 40);
