@@ -5,6 +5,8 @@
 // AU; the Sun is taken at each observation's TT instant. Times in the
 // iteration are TT days; the perihelion time comes out in Julian centuries
 // (TT) from J2000.
+// Reference: Montenbruck and Pfleger, Astronomy on the Personal Computer,
+// ch. 11 (Gauss's method with sector-to-triangle ratios).
 #pragma once
 
 #include <array>

@@ -6,6 +6,8 @@
 // Time: derivatives per Gaussian time unit tau = k (t - epoch), k = kGaussK,
 // t in TT days. Frame: equatorial J2000; lengths in AU; RA in hours, Dec in
 // degrees.
+// Reference: Danby, Fundamentals of Celestial Mechanics, 2nd ed., ch. 7;
+// Escobal, Methods of Orbit Determination, ch. 7.
 #pragma once
 
 #include <array>

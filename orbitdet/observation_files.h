@@ -72,7 +72,21 @@ std::string WriteOwnTextObservations(const TObservationList& list, double equino
 // field, values rounded before they are split.
 std::string OwnTextObservationLine(const tobservation& obs);
 
-// One 156-byte record of the binary file.
+// One 156-byte record of the binary file; no header, records one after
+// the other, little-endian:
+//   offset  size  field
+//        0     4  reserved, 0
+//        4     8  equinox of the observations, year (IEEE double)
+//       12     8  equinox of the orbital elements, year
+//       20     8  UT hours of the day
+//       28     8  RA, packed hh.mmss with the seconds' fraction
+//       36     8  Dec, packed dd.mmss, signed
+//       44     8  observer's longitude, degrees east
+//       52     8  rho cos phi'
+//       60     8  rho sin phi'
+//       68     8  magnitude
+//       76     4  year (int32); 80 month; 84 day; 88 station code
+//       92    64  unused, 0
 inline constexpr std::size_t kObservationRecordSize = 156;
 struct TObservationRecord {
   double EquinoxObservations = 2000;  // years

@@ -4,6 +4,8 @@
 // State vectors: heliocentric equatorial J2000, x, y, z in AU and x', y', z'
 // in AU per Gaussian time unit (1/k days, k = kGaussK); epochs are JD (TT).
 // Elements refer to the ecliptic of J2000 (obliquity 23.439291 degrees).
+// Reference: Vallado, Fundamentals of Astrodynamics and Applications,
+// algorithms 8 and 9 (universal variables).
 #pragma once
 
 #include <array>

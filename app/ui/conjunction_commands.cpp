@@ -85,9 +85,9 @@ void ConjunctionCommand(TMainForm& form, std::uint8_t mode) {
   TConjunctionOptions options = held.ConjunctionOptions;
   TObserverRecord date = s.Period.Start;
   const TObserverRecord saved = date;
-  const int result = ShowConjunctionSearchDialog(mode, held.KeplerElementsInverted, held.ConjunctionUsesPeriod,
+  const int result = ShowConjunctionSearchDialog(mode, s.AsteroidDatabase, held.ConjunctionUsesPeriod,
                                                  held.SeparationLimit, form.Events(), date, form, options,
-                                                 held.ResultsIntoTable, held.ConjunctionStar, held.ConjunctionUserObject);
+                                                 s.ResultsIntoTable, held.ConjunctionStar, held.ConjunctionUserObject);
   form.repaint();
   if (result == kConjunctionCancel) {
     s.Period.Start = saved;
@@ -97,7 +97,7 @@ void ConjunctionCommand(TMainForm& form, std::uint8_t mode) {
   s.Period.Start = date;
   UTToLocalTime(s.Period.Start);
   form.MarkTableChanged();
-  if (held.ResultsIntoTable != 0 && !form.Events().Empty()) {
+  if (s.ResultsIntoTable != 0 && !form.Events().Empty()) {
     s.TableKind = kConjunctionSearchKind;
     if (s.PreviousTableKind != s.TableKind) s.TableChanged = 1;
     form.Tables().ComputeTable();

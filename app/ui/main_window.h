@@ -221,8 +221,6 @@ class TMainForm : public QMainWindow {
   // The observation set and torbdet, made on first use with the data folder,
   // the theory selection and the two truncation levels.
   TOrbitDeterminationState& OrbitDetermination();
-  // The configuration fields no window owns (file names of the observations
-  // and state vectors, the orbit options): HeldConfiguration() above.
 
   // Shows or hides the clock panel; its timer runs only while it shows.
   void ShowClockBar(bool visible);
