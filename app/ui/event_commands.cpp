@@ -7,6 +7,7 @@
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "engine/table_sink.h"
+#include "events/conjunction_table_writer.h"
 #include "events/event_table_writer.h"
 #include "events/ui/event_search_dialog.h"
 #include "platform/globals.h"
@@ -32,6 +33,19 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
 
 void WriteEventTable(TMainForm& form) {
   TMainFormState& s = form.State();
+  // A list of conjunctions (their events carry the conjunction kind) is
+  // written as the conjunction table.
+  if (ListHoldsConjunctions(s.EventList)) {
+    TTableOutputSettings output;
+    output.AzimuthOrigin = s.HalfTurnOffsetAngle;
+    if (s.WorkbookView != 0) {
+      WriteConjunctionResultsToSheet(1, s.Period.TableConfig, form.Workbook(), s.EventList);
+    } else {
+      WriteConjunctionResultsToGrid(0, s.Period.TableConfig, form.Grid(), output, s.EventList);
+    }
+    s.DocumentSaved = 0;
+    return;
+  }
   if (s.WorkbookView != 0) {
     WriteEventSearchResultsToSheet(s.Period.TableConfig, form.Workbook(), form.Events());
   } else {
