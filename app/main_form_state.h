@@ -85,6 +85,11 @@ struct TMainFormState {
   std::uint8_t UseIntegrationDatabase = 0;  // integrations read the planets from that database
   std::uint8_t IntegratorChoice = 0;   // 0 Runge-Kutta, otherwise Adams
   std::uint8_t FastSearchOption = 0;   // searches always use the internal series
+  // The moon-event runs: the chosen moon of Jupiter (1..4) and of Saturn's
+  // eight-moon list (1..8), and the event code (0..3) both share.
+  std::int32_t JupiterMoon = 1;
+  std::int32_t SaturnMoon = 1;
+  std::uint8_t MoonEvent = 0;
   TTheorySelection SavedSelection;     // the live selection kept around a search
 
   // --- current objects -----------------------------------------------------
