@@ -23,6 +23,7 @@
 #include <string>
 
 #include "catalogues/asteroid_list.h"
+#include "catalogues/astorb_conversion.h"
 #include "catalogues/element_lines.h"
 #include "catalogues/list_messages.h"
 #include "catalogues/text_line_reader.h"
@@ -104,6 +105,13 @@ bool AstorbRecord(std::string_view line, const TAstorbLayout& layout, double epo
 }
 
 }  // namespace
+
+int AstorbLayoutShift(std::string_view line) {
+  double jd = 0;
+  if (AstorbEpoch(line, kAstorbCurrent.epochFirst, jd)) return 1;
+  if (AstorbEpoch(line, kAstorbOld.epochFirst, jd)) return 0;
+  return -1;
+}
 
 bool Planetoidentabelle::ReadAstorbFile(const std::string& fileName, std::string& errorText) {
   errorText.clear();

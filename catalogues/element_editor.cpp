@@ -235,7 +235,7 @@ TEditorFileLines ReadEditorFileLines(const std::string& fileName, const std::vec
 }
 
 bool SaveEditorFile(const std::string& fileName, const TEditorFileLines& lines,
-                    const std::vector<std::string>& entryLines) {
+                    const std::vector<std::string>& entryLines, bool utf8) {
   std::error_code ec;
   if (fileName.empty() || !std::filesystem::is_regular_file(fileName, ec)) {
     ShowMessage(fileName, fileName, MessageIcon::Error, MessageButtons::Ok,
@@ -247,11 +247,11 @@ bool SaveEditorFile(const std::string& fileName, const TEditorFileLines& lines,
   for (const std::string& l : lines.HeaderLines) (text += l) += "\r\n";
   for (const std::string& l : entryLines) (text += l) += "\r\n";
   for (const std::string& l : lines.KeptLines) (text += l) += "\r\n";
-  return WriteElementFile(fileName, TextFileBytes(text));
+  return WriteElementFile(fileName, utf8 ? text : TextFileBytes(text));
 }
 
-bool CreateEditorFile(const std::string& fileName, const std::string& text) {
-  return WriteElementFile(fileName, TextFileBytes(text + "\r\n"));
+bool CreateEditorFile(const std::string& fileName, const std::string& text, bool utf8) {
+  return WriteElementFile(fileName, utf8 ? text + "\r\n" : TextFileBytes(text + "\r\n"));
 }
 
 }  // namespace kvx

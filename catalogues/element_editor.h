@@ -110,11 +110,13 @@ TEditorFileLines ReadEditorFileLines(const std::string& fileName, const std::vec
 // Writes header, entries and kept lines through a temporary file. False
 // (with the message "Speichern nicht möglich" / "File cannot be saved"
 // naming the file) when the file does not exist or cannot be replaced.
+// The text is written as Windows-1252 where it can be (TextFileBytes), or
+// with `utf8` as UTF-8 (the location files).
 bool SaveEditorFile(const std::string& fileName, const TEditorFileLines& lines,
-                    const std::vector<std::string>& entryLines);
+                    const std::vector<std::string>& entryLines, bool utf8 = false);
 
 // Creates a new file holding `text` and a line end. False with a message
 // when it cannot be written.
-bool CreateEditorFile(const std::string& fileName, const std::string& text);
+bool CreateEditorFile(const std::string& fileName, const std::string& text, bool utf8 = false);
 
 }  // namespace kvx

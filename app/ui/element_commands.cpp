@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/ui/element_tool_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
@@ -37,26 +38,7 @@ TElementDialogCommands::TElementDialogCommands(TMainForm& form)
   // must not move by the observer's zone. It opens on the value, or on the
   // present moment when there is none yet.
   comet_->DayFractionHook = [this](double& jd) {
-    double mjd = jd - 2400000.5;
-    if (jd == 0) {
-      TObserverRecord now = form_.State().Period.Start;
-      CurrentDateToRecord(now);
-      LocalTimeToUT(now);
-      mjd = now.Mjd;
-    }
-    TObserverRecord r;
-    r.Zone = 0;
-    r.ZoneMinutes = 0;
-    r.DaylightHours = 0;
-    r.AutoDeltaT = 0;
-    r.Mjd = mjd;
-    UTToLocalTime(r);
-    r.UTHours = r.LocalHours;
-    double day = r.Day + r.UTHours / 24.0;
-    if (ShowDayFractionDialog(comet_->State.Hints != 0, r, day, comet_) != 1) return false;
-    const double whole = std::floor(day);
-    jd = CalendarDateToJd(static_cast<int>(whole), r.Month, r.Year, (day - whole) * 24.0);
-    return true;
+    return AskDayWithFraction(form_, comet_->State.Hints != 0, jd, comet_);
   };
 }
 

@@ -1,14 +1,19 @@
 #include "app/ui/element_tool_commands.h"
 
 #include <QObject>
+#include <cmath>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
+#include "catalogues/ui/astorb_tool.h"
 #include "catalogues/ui/element_calculators.h"
 #include "catalogues/ui/element_editor_form.h"
+#include "core/observer_record.h"
 #include "core/time_scales.h"
+#include "setup/ui/time_entry_dialogs.h"
 #include "core/two_body.h"
 #include "core/vector_math.h"
+#include "setup/ui/location_editor_form.h"
 
 namespace kvx {
 
@@ -33,6 +38,31 @@ constexpr bool kHints = true;
 
 TElementToolValues& ElementToolValues(TMainForm& form) { return Holder(form).Values; }
 
+bool AskDayWithFraction(TMainForm& form, bool hints, double& jd, QWidget* parent) {
+  // The dialog names the day UT, so the day is taken as UT: a time typed
+  // from a circular must not move by the observer's zone.
+  double mjd = jd - 2400000.5;
+  if (jd == 0) {
+    TObserverRecord now = form.State().Period.Start;
+    CurrentDateToRecord(now);
+    LocalTimeToUT(now);
+    mjd = now.Mjd;
+  }
+  TObserverRecord r;
+  r.Zone = 0;
+  r.ZoneMinutes = 0;
+  r.DaylightHours = 0;
+  r.AutoDeltaT = 0;
+  r.Mjd = mjd;
+  UTToLocalTime(r);
+  r.UTHours = r.LocalHours;
+  double day = r.Day + r.UTHours / 24.0;
+  if (ShowDayFractionDialog(hints, r, day, parent) != 1) return false;
+  const double whole = std::floor(day);
+  jd = CalendarDateToJd(static_cast<int>(whole), r.Month, r.Year, (day - whole) * 24.0);
+  return true;
+}
+
 void InstallElementToolCommands(TMainForm& form) {
   TMenuCommands& commands = form.Commands();
   Holder(form);
@@ -41,10 +71,16 @@ void InstallElementToolCommands(TMainForm& form) {
   auto jd = [owner] { return MjdToJd(owner->State().Period.Start.Mjd); };
   commands.RegisterHandler("BahnelementedateienfrPlanetoideneditieren1",
                            [owner, jd] { EditAsteroidElementFile(owner->State().DataFolder, jd(), owner); });
-  commands.RegisterHandler("BahnelementedateienfrKometeneditieren1",
-                           [owner, jd] { EditCometElementFile(kHints, owner->State().DataFolder, jd(), owner); });
-  commands.RegisterHandler("DateienmitVernderlichenSterneneditieren1",
-                           [owner, jd] { EditVariableStarFile(kHints, owner->State().DataFolder, jd(), owner); });
+  auto dayFraction = [owner](double& value) { return AskDayWithFraction(*owner, kHints, value, owner); };
+  commands.RegisterHandler("BahnelementedateienfrKometeneditieren1", [owner, jd, dayFraction] {
+    EditCometElementFile(kHints, owner->State().DataFolder, jd(), owner, dayFraction);
+  });
+  commands.RegisterHandler("DateienmitVernderlichenSterneneditieren1", [owner, jd, dayFraction] {
+    EditVariableStarFile(kHints, owner->State().DataFolder, jd(), owner, dayFraction);
+  });
+  commands.RegisterHandler("DateienmitGeogrPositioneneditieren1",
+                           [owner] { EditLocationFile(owner->State().DataFolder, owner); });
+  commands.RegisterHandler("AstorbDatenbanktool1", [owner] { ShowAstorbConversionTool(owner); });
   commands.RegisterHandler("TglicheBewegung1", [owner] {
     TElementToolValues& v = ElementToolValues(*owner);
     if (!InputSemimajorAxis(kHints, v.SemimajorAxis, owner)) return;

@@ -6,6 +6,8 @@
 
 #include "catalogues/element_calculators.h"
 
+class QWidget;
+
 namespace kvx {
 
 class TMainForm;
@@ -20,6 +22,10 @@ struct TElementToolValues {
 
 // Registers the tools' menu handlers on the form's commands.
 void InstallElementToolCommands(TMainForm& form);
+// A Julian day entered as a date with day fraction (the day-fraction
+// dialog). The day is taken as UT; the dialog opens on `jd`, or on the
+// present moment when it is 0. False when cancelled.
+bool AskDayWithFraction(TMainForm& form, bool hints, double& jd, QWidget* parent);
 // The kept values of the form's calculators (tests read them).
 TElementToolValues& ElementToolValues(TMainForm& form);
 

@@ -198,7 +198,23 @@ TElementEditorForm::TElementEditorForm(std::unique_ptr<TElementEditorModelBase> 
     buttons->addWidget(e2000);
     grid->addLayout(buttons, 8, 2);
   }
+  // Day-fraction buttons: the comet's T (field 6) and epoch (field 9), the
+  // variable star's epoch (field 4).
+  auto fractionButton = [&](std::size_t field, const char* name, const char* german, const char* english) {
+    auto* button = new QPushButton(Q(german, english));
+    button->setObjectName(QString::fromLatin1(name));
+    button->setVisible(false);
+    connect(button, &QPushButton::clicked, this, [this, field] { DayFractionClick(field); });
+    grid->addWidget(button, static_cast<int>(field) + 1, 2);
+    fractionButtons_.emplace_back(field, button);
+  };
+  if (&kind == &kCometEditor) {
+    fractionButton(6, "TagesbruchteilButton", "Perihelzeit als Tagesbr&uchteil eingeben",
+                   "Enter time of perihelion as day with fractions");
+    fractionButton(9, "Button2a", "Epoche als Tagesbruchteil eingeben", "Enter epoch as day with fractions");
+  }
   if (&kind == &kVariableStarEditor) {
+    fractionButton(4, "TagesbruchteilButton", "Epoche als Tagesbr&uchteil eingeben", "Enter epoch as day with fractions");
     auto* typeLabel = new QLabel(Q("&Typ:", "&Type:"));
     type_ = new QComboBox;
     type_->setObjectName(QStringLiteral("ListBox1"));
@@ -403,6 +419,27 @@ void TElementEditorForm::SetEquinox(double year) {
   WriteBack();
 }
 
+void TElementEditorForm::SetDayFractionHook(std::function<bool(double& jd)> hook) {
+  dayFraction_ = std::move(hook);
+  for (auto& [field, button] : fractionButtons_) button->setVisible(static_cast<bool>(dayFraction_));
+}
+
+QPushButton* TElementEditorForm::DayFractionButton(std::size_t field) const {
+  for (const auto& [f, button] : fractionButtons_) {
+    if (f == field) return button;
+  }
+  return nullptr;
+}
+
+void TElementEditorForm::DayFractionClick(std::size_t field) {
+  if (!dayFraction_ || model_->List().ItemIndex < 0 || model_->ReadOnly) return;
+  double jd = model_->Field(field);
+  if (!dayFraction_(jd) || !FieldValueAccepted(model_->Fields()[field].Test, jd)) return;
+  MarkChanged();
+  model_->SetField(field, jd);
+  WriteBack();
+}
+
 void TElementEditorForm::NewFileClick() {
   const TEditorKind& kind = model_->Kind();
   const TEditorTexts& texts = Texts(kind);
@@ -441,8 +478,9 @@ void TElementEditorForm::StoreSettings() {
 namespace {
 
 void RunEditor(std::unique_ptr<TElementEditorModelBase> model, const std::string& dataFolder, double jd,
-               QWidget* owner) {
+               QWidget* owner, std::function<bool(double& jd)> dayFraction = {}) {
   TElementEditorForm form(std::move(model), dataFolder, jd, owner);
+  form.SetDayFractionHook(std::move(dayFraction));
   form.OpenStartFile();
   if (Driver()) {
     Driver()(form);
@@ -458,13 +496,16 @@ void EditAsteroidElementFile(const std::string& dataFolder, double jd, QWidget* 
   RunEditor(std::make_unique<TAsteroidEditorModel>(kAsteroidEditor, AsteroidEditorFields()), dataFolder, jd, owner);
 }
 
-void EditCometElementFile(bool /*hints*/, const std::string& dataFolder, double jd, QWidget* owner) {
-  RunEditor(std::make_unique<TCometEditorModel>(kCometEditor, CometEditorFields()), dataFolder, jd, owner);
+void EditCometElementFile(bool /*hints*/, const std::string& dataFolder, double jd, QWidget* owner,
+                          std::function<bool(double& jd)> dayFraction) {
+  RunEditor(std::make_unique<TCometEditorModel>(kCometEditor, CometEditorFields()), dataFolder, jd, owner,
+            std::move(dayFraction));
 }
 
-void EditVariableStarFile(bool /*hints*/, const std::string& dataFolder, double jd, QWidget* owner) {
+void EditVariableStarFile(bool /*hints*/, const std::string& dataFolder, double jd, QWidget* owner,
+                          std::function<bool(double& jd)> dayFraction) {
   RunEditor(std::make_unique<TVariableStarEditorModel>(kVariableStarEditor, VariableStarEditorFields()), dataFolder,
-            jd, owner);
+            jd, owner, std::move(dayFraction));
 }
 
 }  // namespace kvx

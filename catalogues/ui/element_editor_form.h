@@ -9,6 +9,8 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,6 +54,12 @@ class TElementEditorForm : public QDialog {
   void NewFileClick();
   void LoadClick();
   void SetEquinox(double year);
+  // A day-fraction button of field `field` (T, epoch): the entered Julian
+  // day is stored and written.
+  void DayFractionClick(std::size_t field);
+  // The day-fraction entry behind those buttons (hidden while unset).
+  void SetDayFractionHook(std::function<bool(double& jd)> hook);
+  QPushButton* DayFractionButton(std::size_t field) const;
   // "File" (when it exists) and "Wortanf" into the editor's settings section.
   void StoreSettings();
 
@@ -77,14 +85,19 @@ class TElementEditorForm : public QDialog {
   std::vector<QLineEdit*> edits_;
   QComboBox* type_ = nullptr;
   QPushButton* undo_ = nullptr;
+  std::vector<std::pair<std::size_t, QPushButton*>> fractionButtons_;
+  std::function<bool(double& jd)> dayFraction_;
   bool showing_ = false;
   bool changed_ = false;
 };
 
 // The openers of the file utilities menu.
 void EditAsteroidElementFile(const std::string& dataFolder, double jd, QWidget* owner = nullptr);
-void EditCometElementFile(bool hints, const std::string& dataFolder, double jd, QWidget* owner = nullptr);
-void EditVariableStarFile(bool hints, const std::string& dataFolder, double jd, QWidget* owner = nullptr);
+// `dayFraction` is the entry behind the day-fraction buttons.
+void EditCometElementFile(bool hints, const std::string& dataFolder, double jd, QWidget* owner = nullptr,
+                          std::function<bool(double& jd)> dayFraction = {});
+void EditVariableStarFile(bool hints, const std::string& dataFolder, double jd, QWidget* owner = nullptr,
+                          std::function<bool(double& jd)> dayFraction = {});
 
 // Runs `driver` on each editor form before it is shown (tests); the form
 // is shown modally when no driver is set.

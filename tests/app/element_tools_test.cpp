@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -19,9 +20,12 @@
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "catalogues/asteroid_list.h"
+#include "catalogues/ui/astorb_tool.h"
 #include "catalogues/ui/element_calculators.h"
 #include "catalogues/ui/element_editor_form.h"
 #include "catalogues/variable_star_list.h"
+#include "setup/location_list.h"
+#include "setup/ui/location_editor_form.h"
 #include "support/recording_file_dialog.h"
 #include "core/column_flags.h"
 #include "core/name_tables.h"
@@ -282,6 +286,23 @@ TEST_F(ElementTools, ElementFileEditorsFromTheirMenuItems) {
     EXPECT_NEAR(editor.Model().Field(0), 3.0810, 1e-9);
     Leave(editor.FieldEdit(1), "90");
     EXPECT_EQ(editor.Model().Field(1), 90.0);
+    // The epoch of Algol (the first entry) as a date with day fraction: the
+    // dialog opens on 1983 November 3.05 UT; day 1.5 gives 1983 November 1,
+    // 12 h UT, JD 2445640.0 (python3-ephem).
+    QPushButton* fraction = editor.DayFractionButton(4);
+    ASSERT_NE(fraction, nullptr);
+    EXPECT_FALSE(fraction->isHidden());
+    QTimer::singleShot(0, [] {
+      QWidget* modal = QApplication::activeModalWidget();
+      ASSERT_NE(modal, nullptr);
+      auto* day = modal->findChild<QLineEdit*>("ID103");
+      ASSERT_NE(day, nullptr);
+      EXPECT_EQ(day->text().left(4), "3.05");
+      day->setText("1.5");
+      QMetaObject::invokeMethod(modal, "accept");
+    });
+    fraction->click();
+    EXPECT_NEAR(editor.Model().Field(4), 2445640.0, 1e-6);
     SavePng(editor, "editor_variable_stars");
   });
   commands.Trigger("DateienmitVernderlichenSterneneditieren1");
@@ -290,7 +311,173 @@ TEST_F(ElementTools, ElementFileEditorsFromTheirMenuItems) {
   ASSERT_EQ(list.Count(), 3);
   EXPECT_EQ(list.Data(0).Dec, 90.0);
   EXPECT_EQ(list.Data(2).Type, "m");
+  EXPECT_NEAR(list.Data(0).Epoch, 2445640.0, 1e-5) << "the day-fraction entry is written";
   SetElementEditorDriver({});
+}
+
+TEST_F(ElementTools, LocationEditorFromItsMenuItem) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  test::RecordingFileDialog files;  // every dialog is cancelled
+  ScopedFileDialog dialogs(files);
+  const fs::path data = home_.Path() / "daten";
+  fs::create_directories(data);
+  form.State().DataFolder = data.string();
+  TMenuCommands& commands = form.Commands();
+  ASSERT_TRUE(commands.IsEnabled("DateienmitGeogrPositioneneditieren1"));
+  IntlSeparators.Decimal = '.';
+  LanguageEnglish = 0;
+
+  // No registered file, no offered file: the cancelled dialog leaves the
+  // offered file with its two header lines and one place.
+  bool ran = false;
+  SetLocationEditorDriver([&](Tcsved& editor) {
+    ran = true;
+    EXPECT_EQ(editor.Model().List.Count(), 1);
+    EXPECT_EQ(editor.Position(), QStringLiteral("1/1"));
+    editor.DeleteClick();
+    EXPECT_EQ(editor.Model().List.Count(), 1);
+    EXPECT_NE(messages_.messages.back().text.find("nicht gelöscht"), std::string::npos);
+  });
+  commands.Trigger("DateienmitGeogrPositioneneditieren1");
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(ReadAll(data / "Locations.csv"),
+            ":ORTDATEI VAMUR!\r\n:Ort;Geographische Länge;Geographische Breite;Zeitzone;Postleitzahl\r\n"
+            "Neuer Ort;0.0000;0.0000;0;0\r\n");
+  EXPECT_EQ(store_.ReadString("OrteEdit", "File").value_or(""), (data / "Locations.csv").string());
+
+  // A registered file with three header lines, a line the list cannot read
+  // and Windows line ends.
+  const fs::path places = data / "orte.csv";
+  std::ofstream(places, std::ios::binary) << ":ORTDATEI VAMUR!\r\n:zwei\r\n:drei\r\n"
+                                             "Berlin;-13,2400;52,3100;1;0;10115\r\n"
+                                             "kaputt;abc;50;1;0\r\n"
+                                             "Oberhausen;-6.5100;51.2800;1;0\r\n";
+  store_.WriteString("OrteEdit", "File", places.string());
+  SetLocationEditorDriver([&](Tcsved& editor) {
+    TLocationEditorModel& model = editor.Model();
+    ASSERT_EQ(model.List.Count(), 2);
+    const std::size_t before = messages_.messages.size();
+    // Half-typed texts are pending: no message, the stored value back.
+    Leave(editor.LatitudeEdit(), "-");
+    Leave(editor.LatitudeEdit(), "");
+    EXPECT_EQ(messages_.messages.size(), before);
+    EXPECT_EQ(editor.LatitudeEdit()->text(), QStringLiteral("52.3100"));
+    // Out of range: refused with the range message.
+    Leave(editor.LatitudeEdit(), "95");
+    ASSERT_EQ(messages_.messages.size(), before + 1);
+    EXPECT_NE(messages_.messages.back().text.find("-90"), std::string::npos);
+    Leave(editor.LongitudeEdit(), "181");
+    ASSERT_EQ(messages_.messages.size(), before + 2);
+    EXPECT_NE(messages_.messages.back().text.find("-180"), std::string::npos);
+    EXPECT_EQ(model.Working.Latitude, 52.31);
+    // Packed D.MMSS with whole seconds: 52,3125 stays, 52.75 (75 minutes)
+    // becomes 53°15'.
+    Leave(editor.LatitudeEdit(), "52,3125");
+    EXPECT_EQ(model.List.Place(0).Latitude, 52.3125);
+    EXPECT_EQ(editor.Status(), QStringLiteral("Gespeichert"));
+    Leave(editor.LongitudeEdit(), "-13.75");
+    EXPECT_NEAR(model.List.Place(0).Longitude, -14.15, 1e-12);
+    // Undo restores every field of the place as selected, also the extra
+    // minutes and the postcode, and writes the file.
+    editor.ZoneEdit()->setValue(2);
+    editor.ExtraMinutesEdit()->setValue(30);
+    emit editor.ExtraMinutesEdit()->editingFinished();
+    Leave(editor.PostcodeEdit(), "99999");
+    EXPECT_EQ(model.List.Place(0).ExtraMinutes, 30);
+    SavePng(editor, "editor_locations");
+    editor.UndoClick();
+    EXPECT_EQ(model.List.Place(0).Zone, 1);
+    EXPECT_EQ(model.List.Place(0).ExtraMinutes, 0);
+    EXPECT_EQ(model.List.Place(0).Postcode, "10115");
+    EXPECT_EQ(model.List.Place(0).Latitude, 52.31);
+    // A new place, renamed (no ";"), then deleted: the last place is selected.
+    editor.NewClick();
+    EXPECT_EQ(editor.Position(), QStringLiteral("3/3"));
+    Leave(editor.NameEdit(), "Bonn;x");
+    EXPECT_EQ(model.List.Name(2), "Bonnx");
+    Leave(editor.LatitudeEdit(), "50,4400");
+    editor.Search(QStringLiteral("ober"));
+    EXPECT_EQ(editor.Position(), QStringLiteral("2/3"));
+    editor.DeleteClick();
+    EXPECT_EQ(editor.Position(), QStringLiteral("2/2"));
+    EXPECT_EQ(model.List.Name(1), "Bonnx");
+  });
+  commands.Trigger("DateienmitGeogrPositioneneditieren1");
+  SetLocationEditorDriver({});
+  const std::string saved = ReadAll(places);
+  EXPECT_EQ(saved, ":ORTDATEI VAMUR!\r\n:zwei\r\n:drei\r\n"
+                   "Berlin;-13.2400;52.3100;1;0;10115\r\n"
+                   "Bonnx;0.0000;50.4400;0;0\r\n"
+                   "kaputt;abc;50;1;0\r\n");
+  // Read back by the location list.
+  Orttabelle list;
+  ASSERT_TRUE(list.Neuedateiladen(places.string(), 1, false));
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Latitude(), 50.44);
+  EXPECT_EQ(list.PlaceName(), "Bonnx");
+}
+
+TEST_F(ElementTools, ConversionToolFromItsMenuItem) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  test::RecordingFileDialog files;
+  ScopedFileDialog dialogs(files);
+  LanguageEnglish = 0;
+  store_.WriteInteger("Astorbtool", "FileType", 2);
+  // An MPCORB file of 30 records after its rule line; an older output beside it.
+  const fs::path folder = home_.Path() / "kataloge";
+  fs::create_directories(folder);
+  const std::string record =
+      "00001    3.34  0.12 K2342  60.07860   73.38990   80.25440   10.58680  0.0788000  0.21400000   2.7675000";
+  std::string body = "header\n-----------\n";
+  for (int k = 1; k <= 30; ++k) {
+    std::string l = record;
+    l.resize(166, ' ');
+    l += "(" + std::to_string(k) + ") Planet" + std::to_string(k);
+    body += l + "\n";
+  }
+  std::ofstream(folder / "MPCORB.DAT", std::ios::binary) << body;
+  std::ofstream(folder / "MPCORB.CSV", std::ios::binary) << "old";
+  bool ran = false;
+  SetAstorbToolDriver([&](TMainform_astorb& tool) {
+    ran = true;
+    EXPECT_EQ(tool.FormatKind(), 2);
+    EXPECT_TRUE(tool.FormatLabel().startsWith(QStringLiteral("Home Planet *.csv Format   Dezimal: <,> Trennzeichen: <;>")));
+    tool.SetAstorbFormatKind(1);
+    tool.SetAstorbInternational(true);
+    EXPECT_EQ(tool.FormatLabel(), QStringLiteral("Kandrevoltinex *.csv Format   Dezimal: <.> Trennzeichen: <,>"));
+    // An existing output is replaced only after a Yes.
+    messages_.QueueReply(MessageResult::No);
+    files.QueueAnswer((folder / "MPCORB.DAT").string());
+    tool.OpenClick();
+    EXPECT_EQ(ReadAll(folder / "MPCORB.CSV"), "old");
+    messages_.QueueReply(MessageResult::Yes);
+    files.QueueAnswer((folder / "MPCORB.DAT").string());
+    tool.OpenClick();
+    EXPECT_EQ(tool.Counter(), QStringLiteral("30. Fertig. 0 übersprungen."));
+    // Stop at the first callback: 24 lines.
+    tool.OnCount = [&](long) { tool.StopClick(); };
+    tool.Convert((folder / "MPCORB.DAT").string());
+    tool.OnCount = {};
+    EXPECT_TRUE(tool.Counter().startsWith(QStringLiteral("24. Abgebrochen")));
+    SavePng(tool, "conversion_tool");
+  });
+  form.Commands().Trigger("AstorbDatenbanktool1");
+  SetAstorbToolDriver({});
+  EXPECT_TRUE(ran);
+  Planetoidentabelle list;
+  std::uint8_t kind = 9;
+  ASSERT_TRUE(list.Neuedateiladen(kind, (folder / "MPCORB.CSV").string(), false, 0));
+  EXPECT_EQ(list.Count(), 24);
+  EXPECT_EQ(store_.ReadInteger("Astorbtool", "FileType").value_or(0), 1);
+  EXPECT_TRUE(store_.ReadBool("Astorbtool", "International").value_or(false));
 }
 
 }  // namespace

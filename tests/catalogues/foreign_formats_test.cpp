@@ -11,8 +11,10 @@
 
 #include "catalogue_test_support.h"
 #include "catalogues/asteroid_list.h"
+#include "catalogues/astorb_conversion.h"
 #include "catalogues/comet_list.h"
 #include "catalogues/element_lines.h"
+#include "core/text_conversion.h"
 #include "core/time_scales.h"
 
 namespace kvx::test {
@@ -297,6 +299,147 @@ TEST_F(ForeignFormats, GuideHomePlanetAndListingOfComets) {
             "  i      M0v    nv   M0n  nn");
   EXPECT_NE(listing.find("1P/Halley                               2000 19860205.8953   0.585978  0.967143  111.3325"),
             std::string::npos);
+}
+
+}  // namespace
+}  // namespace kvx::test
+
+namespace kvx::test {
+namespace {
+
+std::vector<std::string> SplitAt(const std::string& line, char separator) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = line.find(separator, start);
+    parts.push_back(line.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) return parts;
+    start = end + 1;
+  }
+}
+
+// The conversion tool's outputs of an ASTORB file in both layouts: the own
+// and HomePlanet files read back by the element list give the input
+// elements; the plain CSV cuts each column once and keeps or replaces the
+// decimal point as the international flag says; a last block cut short is
+// skipped and counted; a stop ends at the 48th record with those lines
+// renamed into place.
+TEST_F(ForeignFormats, AstorbConversionReadsBack) {
+  for (bool current : {true, false}) {
+    SCOPED_TRACE(current ? "current layout" : "old layout");
+    const std::string ceres =
+        AstorbLine(current, "1", "Ceres", 3.34, 0.12, "20230225", 60.0786, 73.3899, 80.2544, 10.5868, 0.0788, 2.7675);
+    const std::string file =
+        ceres + "\n" + AstorbLine(current, "", "2004 XR190", 4.1, 0.15, "20230225", 1.5, 2.5, 3.5, 46.7, 0.1042, 57.3456789) +
+        "\r\n" +
+        AstorbLine(current, "90377", "Sedna", 1.5, 0.15, "20100723", 358.1, 311.3, 144.4, 11.9, 0.8496, 506.12345678) +
+        "\n" + ceres.substr(0, 200);
+    const std::string input = folder.Write("astorb.dat", file);
+    for (int format : {1, 2}) {
+      SCOPED_TRACE(format);
+      const TConversionResult r = ConvertAstorbFile(input, format, false, {});
+      ASSERT_TRUE(r.Done) << r.Error;
+      EXPECT_EQ(r.Written, 3);
+      EXPECT_EQ(r.Skipped, 1);
+      EXPECT_EQ(r.Output, (folder.Path() / (format == 2 ? "astrnew.csv" : "asteroid.csv")).string());
+      const std::string text = ReadAll(r.Output);
+      EXPECT_EQ(text.rfind(format == 1 ? kOwnAsteroidFirstLine : kHomePlanetFirstLine, 0), 0u);
+      Planetoidentabelle list;
+      std::uint8_t kind = 9;
+      ASSERT_TRUE(list.Neuedateiladen(kind, r.Output, true, 0)) << Shown();
+      EXPECT_EQ(kind, format == 1 ? 0 : 3);
+      ASSERT_EQ(list.Count(), 3);
+      ASSERT_TRUE(list.suchen("00001 Ceres"));
+      const TAsteroidElements& c = list.Data(list.ItemIndex);
+      EXPECT_EQ(c.Epoch, 2460000.5);
+      const double got[] = {c.H, c.G, c.MeanAnomaly, c.Perihelion, c.Node, c.Inclination, c.Eccentricity, c.SemiMajorAxis};
+      const double want[] = {3.34, 0.12, 60.0786, 73.3899, 80.2544, 10.5868, 0.0788, 2.7675};
+      for (int k = 0; k < 8; ++k) EXPECT_DOUBLE_EQ(got[k], want[k]) << k;
+      ASSERT_TRUE(list.suchen("90377 Sedna"));
+      EXPECT_DOUBLE_EQ(list.Data(list.ItemIndex).SemiMajorAxis, 506.12345678);
+      EXPECT_EQ(list.Data(list.ItemIndex).Epoch, 2455400.5);  // packed K107N: 2010-07-23
+      ASSERT_TRUE(list.suchen("2004 XR190"));
+      EXPECT_DOUBLE_EQ(list.Data(list.ItemIndex).Inclination, 46.7);
+    }
+    for (bool international : {false, true}) {
+      std::string line;
+      ASSERT_TRUE(AstorbLineToCsv(ceres, current ? 1 : 0, international, line));
+      const std::vector<std::string> f = SplitAt(line, international ? ',' : ';');
+      ASSERT_EQ(f.size(), 33u);
+      EXPECT_EQ(f[0], "00001");
+      EXPECT_EQ(TrimBlanks(f[1]), "Ceres");
+      EXPECT_EQ(TrimBlanks(f[2]), "E. Bowell") << "the orbit computer keeps its point";
+      EXPECT_EQ(TrimBlanks(f[3]), international ? "3.34" : "3,34");
+      EXPECT_EQ(TrimBlanks(f[16]), "20230225");
+      EXPECT_EQ(TrimBlanks(f[17]), international ? "60.078600" : "60,078600");
+      EXPECT_EQ(TrimBlanks(f[22]), international ? "2.76750000" : "2,76750000");
+      // Columns 65-73 (one further in the current layout) cut once.
+      EXPECT_EQ(f[7] + f[8], ceres.substr(current ? 65 : 64, 9));
+    }
+  }
+  // A stop at the second callback: 48 records, renamed into place.
+  std::string many;
+  for (int k = 1; k <= 100; ++k)
+    many += AstorbLine(true, std::to_string(k), "A" + std::to_string(k), 10, 0.15, "20230225", 1, 2, 3, 4, 0.1, 2.5) + "\n";
+  int calls = 0;
+  const TConversionResult stopped =
+      ConvertAstorbFile(folder.Write("big.dat", many), 1, false, [&](long) { return ++calls < 2; });
+  EXPECT_TRUE(stopped.Done && stopped.Stopped);
+  EXPECT_EQ(stopped.Written, 48);
+  Planetoidentabelle list;
+  std::uint8_t kind = 9;
+  ASSERT_TRUE(list.Neuedateiladen(kind, stopped.Output, true, 0));
+  EXPECT_EQ(list.Count(), 48);
+  // Empty and binary inputs: nothing converted, no crash.
+  EXPECT_EQ(ConvertAstorbFile(folder.Write("empty.dat", ""), 0, false, {}).Written, 0);
+  const TConversionResult binary = ConvertAstorbFile(folder.Write("bin.dat", std::string(3000, '\0')), 0, false, {});
+  EXPECT_TRUE(binary.Done);
+  EXPECT_EQ(binary.Written, 0);
+  EXPECT_EQ(CatalogueKindOfFile("/x/mpcorbCR.dat"), TCatalogueKind::MpcorbCr);
+  EXPECT_EQ(CatalogueKindOfFile("/x/MpcOrb.dat"), TCatalogueKind::Mpcorb);
+  EXPECT_EQ(CatalogueKindOfFile("/mpcorb/astorb.dat"), TCatalogueKind::Astorb);
+}
+
+// MPCORB and its cr variant converted to the own format: header, rule line,
+// a blank line and a repeated designation; read back by the element list the
+// output gives the input elements to the six written decimals.
+TEST_F(ForeignFormats, MpcorbConversionReadsBack) {
+  std::ifstream fixture(std::string(KVX_FIXTURE_DIR) + "/mpc_crosscheck.txt");
+  ASSERT_TRUE(fixture);
+  std::vector<std::vector<std::string>> asteroids;
+  std::string line, body = "MPCORB header\n" + std::string(20, '-') + "\n";
+  while (std::getline(fixture, line)) {
+    std::vector<std::string> f = SplitBar(line);
+    if (f[0] != "A") continue;
+    body += f[1] + "\n";
+    if (asteroids.size() == 5) body += "\n" + f[1] + "\n";  // a blank line and the same line again
+    asteroids.push_back(f);
+  }
+  ASSERT_EQ(asteroids.size(), 40u);
+  for (const char* name : {"MPCORB.DAT", "mpcorbcr.dat"}) {
+    SCOPED_TRACE(name);
+    const bool cr = std::string(name) == "mpcorbcr.dat";
+    const std::string input = folder.Write(name, body);
+    const TConversionResult r = cr ? ConvertMpcorbCrFile(input, {}) : ConvertMpcorbFile(input, {});
+    ASSERT_TRUE(r.Done) << r.Error;
+    EXPECT_EQ(r.Written, cr ? 41 : 40);
+    EXPECT_EQ(r.Output, (folder.Path() / (cr ? "MPCORBcr.CSV" : "MPCORB.CSV")).string());
+    Planetoidentabelle list;
+    std::uint8_t kind = 9;
+    ASSERT_TRUE(list.Neuedateiladen(kind, r.Output, true, 0)) << Shown();
+    EXPECT_EQ(kind, 0);
+    for (const auto& f : asteroids) {
+      ASSERT_TRUE(list.suchen(NormalizeDesignation(f[12]).substr(0, 25))) << f[12];
+      const TAsteroidElements& e = list.Data(list.ItemIndex);
+      const double expected[] = {std::stod(f[2]), std::stod(f[3]), std::stod(f[4]), std::stod(f[5]),
+                                 std::stod(f[6]), std::stod(f[7]), std::stod(f[8]), std::stod(f[9]),
+                                 std::stod(f[10]), std::stod(f[11])};
+      const double got[] = {e.H,    e.G,           e.Epoch,        e.MeanAnomaly, e.Perihelion,
+                            e.Node, e.Inclination, e.Eccentricity, e.MeanMotion,  e.SemiMajorAxis};
+      // H and G carry two decimals, the elements six.
+      for (int k = 0; k < 10; ++k) EXPECT_NEAR(got[k], expected[k], k < 2 ? 0.0051 : k == 2 ? 1e-6 : 5.1e-7) << k;
+    }
+  }
 }
 
 }  // namespace

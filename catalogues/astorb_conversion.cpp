@@ -1,0 +1,345 @@
+#include "catalogues/astorb_conversion.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+
+#include "catalogues/element_lines.h"
+#include "catalogues/text_line_reader.h"
+#include "core/text_conversion.h"
+#include "core/time_scales.h"
+#include "platform/safe_file_write.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr std::size_t kAstorbColumns = 266;
+constexpr long kCallbackEvery = 24;
+
+struct TSlice {
+  std::size_t first, last;
+};
+
+// The plain CSV slices of the older layout (columns from 1).
+constexpr TSlice kPlainSlices[] = {
+    {1, 5},     {7, 25},    {26, 40},   {41, 47},   {48, 52},   {53, 57},   {58, 64},   {65, 70},   {71, 73},
+    {74, 77},   {78, 81},   {82, 85},   {86, 89},   {90, 93},   {94, 99},   {100, 104}, {105, 113}, {114, 124},
+    {125, 135}, {136, 146}, {147, 156}, {157, 167}, {168, 180}, {182, 189}, {190, 197}, {198, 206}, {208, 215},
+    {216, 223}, {225, 232}, {233, 240}, {241, 249}, {251, 257}, {259, 266}};
+
+std::string Slice(std::string_view line, std::size_t first, std::size_t last, int shift) {
+  const std::size_t s = static_cast<std::size_t>(shift);
+  return std::string(Columns(line, first + s, last + s));
+}
+
+void FirstPointToComma(std::string& s) {
+  const std::size_t dot = s.find('.');
+  if (dot != std::string::npos) s[dot] = ',';
+}
+
+std::string WithoutBlanks(std::string s) {
+  s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
+  return s;
+}
+
+std::string NumberText(double x) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.15g", x);
+  return buffer;
+}
+
+// Leading blanks to the end: "    1 Ceres" -> "1 Ceres    ".
+std::string LeadingBlanksToEnd(const std::string& s) {
+  const std::size_t first = s.find_first_not_of(' ');
+  if (first == std::string::npos) return s;
+  return s.substr(first) + std::string(first, ' ');
+}
+
+// The epoch yyyymmdd (older columns 106-113) as the MJD of 0 h.
+bool EpochMjd(std::string_view line, int shift, double& mjd) {
+  const std::string text = Slice(line, 106, 113, shift);
+  if (text.size() != 8 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  const int year = std::stoi(text.substr(0, 4));
+  const int month = std::stoi(text.substr(4, 2));
+  const int day = std::stoi(text.substr(6, 2));
+  if (month < 1 || month > 12 || day < 1 || !IsCalendarDate(day, month, year)) return false;
+  mjd = CalendarDateToMjd(day, month, year, 0.0);
+  return true;
+}
+
+// Whether the number field holds a whole number other than 0.
+bool NumberedName(std::string_view line, int shift) {
+  const std::string number = TrimBlanks(Slice(line, 1, 5, shift));
+  if (number.empty() || !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  return number.find_first_not_of('0') != std::string::npos;
+}
+
+// The output, written to a temporary file beside it and renamed into place
+// at the end.
+class TConversionOutput {
+ public:
+  bool Open(const std::string& path, std::string& error) {
+    path_ = path;
+    temporary_ = FreeTemporaryPath(path);
+    if (!temporary_.empty()) file_ = std::fopen(temporary_.c_str(), "wb");
+    if (file_ == nullptr) {
+      error = "Cannot write " + path;
+      temporary_.clear();
+      return false;
+    }
+    return true;
+  }
+  ~TConversionOutput() {
+    if (file_ != nullptr) std::fclose(file_);
+    if (!temporary_.empty()) {
+      std::error_code ec;
+      std::filesystem::remove(temporary_, ec);
+    }
+  }
+  void Line(const std::string& text) {
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fwrite("\r\n", 1, 2, file_) != 2)
+      failed_ = true;
+  }
+  bool Finish(std::string& error) {
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (failed_ || !closed) {
+      error = "Cannot write " + path_;
+      return false;
+    }
+    const bool renamed = ReplaceWithTemporary(temporary_, path_, error);
+    temporary_.clear();
+    return renamed;
+  }
+
+ private:
+  std::string path_, temporary_;
+  std::FILE* file_ = nullptr;
+  bool failed_ = false;
+};
+
+void Finish(TConversionOutput& out, TConversionResult& result) {
+  result.Done = out.Finish(result.Error);
+}
+
+// One counted record; false when the callback asks to stop.
+bool Count(TConversionResult& result, const TConversionCallback& callback) {
+  ++result.Written;
+  if (result.Written % kCallbackEvery != 0 || !callback) return true;
+  if (callback(result.Written)) return true;
+  result.Stopped = true;
+  return false;
+}
+
+TConversionResult ConvertMpcLines(const std::string& input, bool streamStart, bool dropRepeats,
+                                  const TConversionCallback& callback) {
+  TConversionResult result;
+  result.Output = ConversionOutputFile(input, streamStart ? TCatalogueKind::Mpcorb : TCatalogueKind::MpcorbCr, 1);
+  TTextLineReader in;
+  if (!in.Open(input)) {
+    result.Error = "Cannot read " + input;
+    return result;
+  }
+  TConversionOutput out;
+  if (!out.Open(result.Output, result.Error)) return result;
+  out.Line(kOwnAsteroidFirstLine);
+  std::string line;
+  bool started = false;
+  if (streamStart) {
+    bool ended = false;
+    std::uint64_t lineStart = in.Position();
+    while (lineStart < 5001 && in.NextRaw(line, ended)) {
+      const std::size_t hit = line.find("00001");
+      if (hit != std::string::npos && lineStart + hit + 5 <= 5001) {
+        started = in.SeekTo(lineStart, in.LineNumber() - 1);
+        break;
+      }
+      lineStart = in.Position();
+    }
+    if (!started) in.SeekTo(0);
+  }
+  std::string previousName;
+  while (in.Next(line)) {
+    TAsteroidElements e;
+    const TLineParse parse = ParseMpcOneLine(line, false, e);
+    if (!started) {
+      if (line.rfind("-----", 0) == 0) {
+        started = true;
+        continue;
+      }
+      if (!streamStart || parse != TLineParse::Parsed) continue;
+      started = true;
+    }
+    if (parse == TLineParse::Blank) continue;
+    if (parse == TLineParse::Unusable) {
+      ++result.Skipped;
+      previousName.clear();
+      continue;
+    }
+    const bool repeated = dropRepeats && e.Name == previousName;
+    previousName = e.Name;
+    if (repeated) {
+      ++result.Skipped;
+      continue;
+    }
+    out.Line(WriteMpcorbCsvLine(e));
+    if (!Count(result, callback)) break;
+  }
+  Finish(out, result);
+  return result;
+}
+
+}  // namespace
+
+TCatalogueKind CatalogueKindOfFile(const std::string& fileName) {
+  std::string name = std::filesystem::path(fileName).filename().string();
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (name.find("MPCORBCR") != std::string::npos) return TCatalogueKind::MpcorbCr;
+  if (name.find("MPCORB") != std::string::npos) return TCatalogueKind::Mpcorb;
+  return TCatalogueKind::Astorb;
+}
+
+std::string ConversionOutputFile(const std::string& input, TCatalogueKind kind, int format) {
+  const char* name = kind == TCatalogueKind::MpcorbCr ? "MPCORBcr.CSV"
+                     : kind == TCatalogueKind::Mpcorb ? "MPCORB.CSV"
+                     : format == 2                    ? "astrnew.csv"
+                                                      : "asteroid.csv";
+  return (std::filesystem::path(input).parent_path() / name).string();
+}
+
+bool AstorbLineToCsv(std::string_view line, int shift, bool international, std::string& out) {
+  double mjd = 0;
+  if (!EpochMjd(line, shift, mjd)) return false;
+  out.clear();
+  const char separator = international ? ',' : ';';
+  for (std::size_t k = 0; k < std::size(kPlainSlices); ++k) {
+    std::string field = k == 0 ? Slice(line, 1, 5 + static_cast<std::size_t>(shift), 0)
+                               : Slice(line, kPlainSlices[k].first, kPlainSlices[k].last, shift);
+    if (k == 0) field = NormalizeDesignation(field);
+    if (k >= 3 && !international) FirstPointToComma(field);
+    if (k > 0) out += separator;
+    out += field;
+  }
+  return true;
+}
+
+bool AstorbLineToOwnCsv(std::string_view line, int shift, std::string& out) {
+  double mjd = 0;
+  if (!EpochMjd(line, shift, mjd)) return false;
+  std::string name = Slice(line, 1, 25, 0);
+  if (shift != 0) name = Slice(line, 1, 26, 0);
+  if (NumberedName(line, shift)) name = NormalizeDesignation(LeadingBlanksToEnd(name));
+  auto number = [&](std::size_t first, std::size_t last) {
+    std::string s = Slice(line, first, last, shift);
+    FirstPointToComma(s);
+    return s;
+  };
+  auto compact = [&](std::size_t first, std::size_t last) {
+    std::string s = WithoutBlanks(Slice(line, first, last, shift));
+    FirstPointToComma(s);
+    return s;
+  };
+  std::string epoch = NumberText(MjdToJd(mjd));
+  FirstPointToComma(epoch);
+  out = WritableName(name, ';');
+  for (const std::string& f : {number(169, 180), number(158, 167), number(147, 156), number(137, 146),
+                               number(126, 135), number(115, 124), std::string("0"), std::string("2000"), epoch,
+                               compact(42, 46), compact(48, 52)}) {
+    out += ';';
+    out += f;
+  }
+  return true;
+}
+
+bool AstorbLineToHomePlanetCsv(std::string_view line, int shift, std::string& out) {
+  double mjd = 0;
+  if (!EpochMjd(line, shift, mjd)) return false;
+  // As in the own format: only a numbered name is padded, so that a
+  // provisional designation ("2004 XR190") keeps its year as it is.
+  std::string name = Slice(line, 1, 25 + static_cast<std::size_t>(shift), 0);
+  if (NumberedName(line, shift)) name = NormalizeDesignation(LeadingBlanksToEnd(name));
+  out = WritableName(name, ',');
+  for (const std::string& f :
+       {WithoutBlanks(Slice(line, 42, 46, shift)), WithoutBlanks(Slice(line, 48, 52, shift)), Slice(line, 115, 124, shift),
+        Slice(line, 126, 135, shift), Slice(line, 137, 146, shift), Slice(line, 147, 156, shift),
+        Slice(line, 158, 167, shift), Slice(line, 169, 180, shift), NumberText(mjd)}) {
+    out += ',';
+    out += f;
+  }
+  return true;
+}
+
+std::string WriteMpcorbCsvLine(const TAsteroidElements& e) {
+  auto fixed = [](double x, int intDigits, int decimals, bool compact) {
+    std::string s;
+    RealToStrFixed(intDigits, decimals, s, x);
+    if (compact) s = WithoutBlanks(s);
+    FirstPointToComma(s);
+    return s;
+  };
+  std::string epoch = NumberText(e.Epoch);
+  FirstPointToComma(epoch);
+  std::string line = WritableName(NormalizeDesignation(LeadingBlanksToEnd(e.Name)), ';');
+  for (const std::string& f :
+       {fixed(e.SemiMajorAxis, 4, 6, false), fixed(e.Eccentricity, 4, 6, false), fixed(e.Inclination, 4, 6, false),
+        fixed(e.Node, 4, 6, false), fixed(e.Perihelion, 4, 6, false), fixed(e.MeanAnomaly, 4, 6, false),
+        fixed(e.MeanMotion, 4, 6, false), std::string("2000"), epoch, fixed(e.H, 2, 2, true), fixed(e.G, 2, 2, true)}) {
+    line += ';';
+    line += f;
+  }
+  return line;
+}
+
+TConversionResult ConvertAstorbFile(const std::string& input, int format, bool international,
+                                    const TConversionCallback& callback) {
+  TConversionResult result;
+  result.Output = ConversionOutputFile(input, TCatalogueKind::Astorb, format);
+  TTextLineReader in;
+  if (!in.Open(input)) {
+    result.Error = "Cannot read " + input;
+    return result;
+  }
+  TConversionOutput out;
+  if (!out.Open(result.Output, result.Error)) return result;
+  if (format == 1) out.Line(kOwnAsteroidFirstLine);
+  if (format == 2) out.Line(kHomePlanetFirstLine);
+  std::string line, converted;
+  bool ended = false;
+  int shift = -1;
+  while (in.NextRaw(line, ended)) {
+    if (line.find_first_not_of(" \t") == std::string::npos) continue;
+    if (line.size() < kAstorbColumns) {
+      ++result.Skipped;
+      continue;
+    }
+    if (shift < 0) shift = AstorbLayoutShift(line);
+    bool ok = false;
+    if (shift >= 0) {
+      ok = format == 0   ? AstorbLineToCsv(line, shift, international, converted)
+           : format == 2 ? AstorbLineToHomePlanetCsv(line, shift, converted)
+                         : AstorbLineToOwnCsv(line, shift, converted);
+    }
+    if (!ok) {
+      ++result.Skipped;
+      continue;
+    }
+    out.Line(converted);
+    if (!Count(result, callback)) break;
+  }
+  Finish(out, result);
+  return result;
+}
+
+TConversionResult ConvertMpcorbFile(const std::string& input, const TConversionCallback& callback) {
+  return ConvertMpcLines(input, true, true, callback);
+}
+
+TConversionResult ConvertMpcorbCrFile(const std::string& input, const TConversionCallback& callback) {
+  return ConvertMpcLines(input, false, false, callback);
+}
+
+}  // namespace kvx

@@ -1,0 +1,190 @@
+#include "setup/location_editor.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "catalogues/element_lines.h"
+#include "catalogues/text_line_reader.h"
+#include "core/text_conversion.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+
+namespace kvx {
+
+namespace {
+
+std::string FourDecimals(double x) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.4f", x);
+  std::string s = buffer;
+  if (s == "-0.0000") s.erase(0, 1);
+  for (char& c : s)
+    if (c == '.') c = IntlSeparators.Decimal;
+  return s;
+}
+
+}  // namespace
+
+bool TLocationEditorList::ReadFile(const std::string& fileName) {
+  TTextLineReader reader;
+  if (!reader.Open(fileName)) return false;
+  ClearLocationTable();
+  Lines = {};
+  Truncated = false;
+  std::string line, name;
+  TOrtdatens place;
+  bool inHeader = true;
+  while (reader.Next(line)) {
+    const bool comment = !line.empty() && line[0] == ':';
+    if (inHeader && comment) {
+      Lines.HeaderLines.push_back(line);
+      continue;
+    }
+    inHeader = false;
+    if (TrimBlanks(line).empty()) continue;
+    if (comment || !ParseLocationLine(line, name, place)) {
+      Lines.KeptLines.push_back(line);
+      continue;
+    }
+    if (Count() >= kMaxLocations) {
+      Truncated = true;
+      break;
+    }
+    names_.push_back(name);
+    places_.push_back(place);
+  }
+  return true;
+}
+
+void TLocationEditorList::ReplaceAt(int index, const std::string& name, const TOrtdatens& place) {
+  names_[static_cast<std::size_t>(index)] = name;
+  places_[static_cast<std::size_t>(index)] = place;
+  SetItemIndex(index);
+}
+
+int TLocationEditorList::Add(const std::string& name, const TOrtdatens& place) {
+  names_.push_back(name);
+  places_.push_back(place);
+  SetItemIndex(Count() - 1);
+  return Count() - 1;
+}
+
+void TLocationEditorList::Remove(int index) {
+  names_.erase(names_.begin() + index);
+  places_.erase(places_.begin() + index);
+  SetItemIndex(-1);
+}
+
+TFieldState CheckLocationCoordinate(const std::string& text, double limit, double& packed) {
+  const std::string t = TrimBlanks(text);
+  if (t.empty() || t == "-" || t == "+" || t == "." || t == "," || t == "-." || t == "-,") return TFieldState::Pending;
+  std::uint8_t isDecimal = 1;
+  std::string number;
+  ParseDegreeText(t, isDecimal, number);
+  double x = 0;
+  if (!StrToFloatDot(number, x) || !std::isfinite(x)) return TFieldState::Refused;
+  // Always packed D.MMSS, whatever marks were typed.
+  const double degrees = DmsPackedToDeg(x);
+  if (!std::isfinite(degrees) || std::fabs(degrees) > limit) return TFieldState::Refused;
+  packed = std::round(DegToDmsPackedSec(degrees) * 10000.0) / 10000.0;
+  return TFieldState::Accepted;
+}
+
+std::string LocationRecordToLine(const std::string& name, const TOrtdatens& place) {
+  std::string line = WritableName(name, ';');
+  line += ';';
+  line += FourDecimals(place.Longitude);
+  line += ';';
+  line += FourDecimals(place.Latitude);
+  line += ';';
+  line += std::to_string(place.Zone);
+  line += ';';
+  line += std::to_string(place.ExtraMinutes);
+  if (!place.Postcode.empty()) {
+    line += ';';
+    line += WritableName(place.Postcode, ';');
+  }
+  return line;
+}
+
+bool TLocationEditorModel::Load(const std::string& fileName) {
+  HasSnapshot = false;
+  if (!List.Neuedateiladen(fileName, 0, true)) {
+    FileName.clear();
+    ReadOnly = false;
+    return false;
+  }
+  FileName = fileName;
+  ReadOnly = List.Truncated;
+  if (ReadOnly) {
+    ShowMessage("Die Datei " + fileName + " hat mehr Einträge, als die Liste fassen kann; sie wird nur angezeigt.",
+                "The file " + fileName + " holds more entries than the list can take; it is shown read-only.",
+                MessageIcon::Warning);
+  }
+  ShowSelected();
+  return true;
+}
+
+void TLocationEditorModel::ShowSelected() {
+  const int at = List.ItemIndex();
+  if (at < 0) return;
+  WorkingName = List.Name(at);
+  Working = List.Place(at);
+  snapshotName_ = WorkingName;
+  snapshot_ = Working;
+  HasSnapshot = true;
+}
+
+bool TLocationEditorModel::Store() {
+  const int at = List.ItemIndex();
+  if (at < 0 || ReadOnly) return false;
+  List.ReplaceAt(at, EditorName(WorkingName, 255), Working);
+  WorkingName = List.Name(at);
+  return Save();
+}
+
+bool TLocationEditorModel::Undo() {
+  const int at = List.ItemIndex();
+  if (!HasSnapshot || at < 0 || ReadOnly) return false;
+  WorkingName = snapshotName_;
+  Working = snapshot_;
+  List.ReplaceAt(at, WorkingName, Working);
+  return Save();
+}
+
+bool TLocationEditorModel::NewRecord() {
+  if (ReadOnly || FileName.empty()) return false;
+  List.Add(ByLanguage("Neuer Ort", "New location"), TOrtdatens{0, 0, 0, 0, {}});
+  ShowSelected();
+  return Save();
+}
+
+bool TLocationEditorModel::DeleteSelected() {
+  if (ReadOnly) return false;
+  const int at = List.ItemIndex();
+  if (List.Count() <= 1 || at < 0) {
+    ShowMessage("Der letzte Datensatz kann nicht gelöscht werden.", "You cannot delete the last dataset.",
+                MessageIcon::Error);
+    return false;
+  }
+  List.Remove(at);
+  List.SetItemIndex(at < List.Count() ? at : List.Count() - 1);
+  ShowSelected();
+  return Save();
+}
+
+bool TLocationEditorModel::CreateFile(const std::string& fileName) {
+  const std::string text = std::string(kLocationFileFirstLine) + "\r\n" + kLocationFileSecondLine + "\r\n" +
+                           LocationRecordToLine(ByLanguage("Neuer Ort", "New location"), TOrtdatens{0, 0, 0, 0, {}});
+  return CreateEditorFile(fileName, text, true);
+}
+
+bool TLocationEditorModel::Save() {
+  if (ReadOnly) return false;
+  std::vector<std::string> entries;
+  entries.reserve(static_cast<std::size_t>(List.Count()));
+  for (int k = 0; k < List.Count(); ++k) entries.push_back(LocationRecordToLine(List.Name(k), List.Place(k)));
+  return SaveEditorFile(FileName, List.Lines, entries, true);
+}
+
+}  // namespace kvx
