@@ -320,7 +320,35 @@ void tsternbedeckungpl::EvaluateStar(std::int32_t index, double raEpoch, double 
   scan.SpacingHours = 2.0;
   scan.MotionHours = 2.0;
   TContactPair pair;
-  if (Options.ConjunctionsOnly == 0 && radius_ > 0) pair = OccultationContacts(occulter, frame, TPointSource{ra, dec}, scan);
+  if (Options.ConjunctionsOnly == 0 && radius_ > 0) {
+    const TPointSource source{ra, dec};
+    pair = OccultationContacts(occulter, frame, source, scan);
+    if (pair.Found) {
+      // The parabolas over 2-hour samples place the contacts of a small
+      // body minutes off (its motion is not straight over 4 hours): each
+      // root is refined on f itself by the secant method.
+      const double r2 = radius_ * radius_;
+      const auto f = [&](double hours) {
+        const TPlaneOffset p = FundamentalPlaneOffset(occulter, frame, source, hours);
+        return p.x * p.x + p.y * p.y - r2;
+      };
+      for (TContactCircumstances& contact : pair.Contact) {
+        double h0 = contact.Hours - 0.01, h1 = contact.Hours + 0.01;
+        double f0 = f(h0), f1 = f(h1);
+        for (int k = 0; k < 12 && f1 != f0; ++k) {
+          const double h2 = h1 - f1 * (h1 - h0) / (f1 - f0);
+          if (!std::isfinite(h2) || std::fabs(h2 - contact.Hours) > 1.0) break;
+          h0 = h1;
+          f0 = f1;
+          h1 = h2;
+          f1 = f(h1);
+          if (std::fabs(h1 - h0) < 1e-7) break;
+        }
+        if (std::fabs(h1 - contact.Hours) <= 1.0) contact = ContactCircumstances(occulter, frame, source, h1, scan);
+      }
+      if (!(pair.Contact[0].Hours < pair.Contact[1].Hours)) pair.Found = false;
+    }
+  }
   deltaT_ = Start.DeltaTSeconds;
 
   const tsterndatensatz& star = catalogue_->Star(index);

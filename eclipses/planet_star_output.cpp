@@ -64,15 +64,20 @@ void WriteLine(TCellSink& sink, int row, int jd, const TObserverRecord& start, d
 }
 
 // The texts of the joined magnitude / offset cell of a conjunction row.
+std::string Trimmed(std::string text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
 std::string MagnitudeText(double magnitude) {
   std::string text;
   FormatMagnitudeForSlot(kMagnitudeSlot, text, magnitude);
-  return text;
+  return Trimmed(text);
 }
 std::string OffsetText(double arcseconds) {
   std::string text;
   FormatNumberForSlot(kOffsetSlot, text, arcseconds);
-  return text;
+  return Trimmed(text);
 }
 
 }  // namespace
@@ -155,7 +160,7 @@ void WritePlanetStarTable(TCellSink& sink, const TTableConfigRecord& config, con
       session.Reporter().Step(position);
     }
   }
-  SizeGrid(sink, row, 13 + jd);
+  SizeGrid(sink, row - 1, 13 + jd);
   if (!sink.IsGrid()) static_cast<TSheetSink&>(sink).Sheet().SetSelectionText("A1:A1");
 }
 
