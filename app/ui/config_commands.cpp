@@ -8,6 +8,7 @@
 #include "app/config_file.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/main_window.h"
+#include "app/ui/asteroid_database_commands.h"
 #include "app/ui/user_catalogue_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/name_tables.h"
@@ -77,6 +78,9 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.OccultationStar = st.SelectedStar;
   s.PhenomenaSunAltitude = o.PhenomenaMaxSunAltitude;
   s.PhenomenaPlanetAltitude = o.PhenomenaMinObjectAltitude;
+  s.JupiterMoon = st.JupiterMoon;
+  s.SaturnMoon = st.SaturnMoon;
+  s.MoonEvent = st.MoonEvent;
   s.AzimuthFromNorth = st.HalfTurnOffsetFlag;
   s.FastConjunctions = st.FastSearchOption;
   s.ExactMoonParallax = o.ExactMoonParallax;
@@ -129,7 +133,11 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   // 1. Period records, folders and files of the element windows.
   state_.Period.Start = s.Start;
   state_.Period.End = s.End;
-  if (FolderExists(s.Paths[kPathAsteroidDatabase])) stored_.AsteroidFolder = s.Paths[kPathAsteroidDatabase];
+  if (FolderExists(s.Paths[kPathAsteroidDatabase]) && s.Paths[kPathAsteroidDatabase] != stored_.AsteroidFolder) {
+    stored_.AsteroidFolder = s.Paths[kPathAsteroidDatabase];
+    state_.DatabaseListChanged = 1;
+    FindAsteroidDatabaseFiles(*this);
+  }
   for (TConfigPath only_when_present : {kPathLocations, kPathUserCatalogue, kPathAsteroidElements,
                                         kPathCometElements, kPathVariableStars, kPathStartValues}) {
     if (FileExists(s.Paths[only_when_present])) held.Paths[only_when_present] = s.Paths[only_when_present];
@@ -180,6 +188,9 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   o.Fk4Positions = s.Fk4Positions;
   o.PhenomenaMaxSunAltitude = s.PhenomenaSunAltitude;
   o.PhenomenaMinObjectAltitude = s.PhenomenaPlanetAltitude;
+  state_.JupiterMoon = s.JupiterMoon;
+  state_.SaturnMoon = s.SaturnMoon;
+  state_.MoonEvent = s.MoonEvent;
   o.AzimuthFromNorth = s.AzimuthFromNorth;
   SetHalfTurnOffsetFlag(s.AzimuthFromNorth);
   state_.FastSearchOption = s.FastConjunctions;
