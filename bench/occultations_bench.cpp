@@ -2,6 +2,9 @@
 // catalogue (all stars, limit 10.00) with the internal Moon series and with
 // ELP-2000/82, a year of planets, the dialog's name search over the large
 // catalogue (one keystroke) and writing 1,000 events into the sheet.
+// Occultations of stars by the planets and an asteroid: one year with all
+// bodies (occultations and conjunctions only) and one body for ten years,
+// against the large catalogue, limit 10.00; the internal series and VSOP87 D.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -11,6 +14,7 @@
 #include "eclipses/lunar_occultation.h"
 #include "eclipses/occultation_output.h"
 #include "eclipses/planet_occultation.h"
+#include "eclipses/planet_star_occultation.h"
 #include "engine/table_sink.h"
 #include "platform/paths.h"
 #include "platform/workbook/workbook.h"
@@ -70,6 +74,58 @@ void BM_LunarOccultationsOfStarsOneYear(benchmark::State& state) { StarYear(stat
 BENCHMARK(BM_LunarOccultationsOfStarsOneYear)->Unit(benchmark::kMillisecond);
 void BM_LunarOccultationsOfStarsOneYearElp(benchmark::State& state) { StarYear(state, true); }
 BENCHMARK(BM_LunarOccultationsOfStarsOneYearElp)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+TAsteroidElements Vesta() {
+  TAsteroidElements e;
+  e.Name = "Vesta";
+  e.SemiMajorAxis = 2.3615;
+  e.Eccentricity = 0.0894;
+  e.Inclination = 7.142;
+  e.Node = 103.81;
+  e.Perihelion = 151.2;
+  e.MeanAnomaly = 20.0;
+  e.Epoch = 2461041.5;
+  e.Equinox = 2000;
+  return e;
+}
+
+void PlanetStars(benchmark::State& state, bool vsop, bool conjunctions, bool tenYears) {
+  if (!Large()) {
+    state.SkipWithError("OCCINP95.DAT not found");
+    return;
+  }
+  TSearchContext context = Context(false);
+  if (vsop) {
+    static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+    if (available.Vsop87D == 0) {
+      state.SkipWithError("theory libraries not found");
+      return;
+    }
+    context.Selection.bytes[0] = kPlanetTheoryVsop87D;
+  }
+  TPlanetStarOptions options;
+  options.LimitingMagnitude = 10.f;
+  options.ConjunctionsOnly = conjunctions ? 1 : 0;
+  options.Bodies = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+  if (tenYears) options.Bodies = {0, 0, 0, 1, 0, 0, 0, 0, 0};
+  options.AsteroidDiameter = 500;
+  const TObserverRecord start = At(2461041.5), end = At(tenYears ? 2464693.5 : 2461406.5);
+  std::size_t events = 0;
+  for (auto _ : state) {
+    tsternbedeckungpl search(context, TTableConfigRecord{}, start, Large());
+    RunPlanetStarOccultations(search, options, Vesta(), false, end, start);
+    events = search.ergebnisse.Count();
+  }
+  state.counters["events"] = static_cast<double>(events);
+}
+void BM_PlanetStarOccultationsAllBodiesOneYear(benchmark::State& state) { PlanetStars(state, false, false, false); }
+BENCHMARK(BM_PlanetStarOccultationsAllBodiesOneYear)->Unit(benchmark::kMillisecond)->Iterations(1);
+void BM_PlanetStarConjunctionsAllBodiesOneYear(benchmark::State& state) { PlanetStars(state, false, true, false); }
+BENCHMARK(BM_PlanetStarConjunctionsAllBodiesOneYear)->Unit(benchmark::kMillisecond)->Iterations(1);
+void BM_PlanetStarOccultationsJupiterTenYears(benchmark::State& state) { PlanetStars(state, false, false, true); }
+BENCHMARK(BM_PlanetStarOccultationsJupiterTenYears)->Unit(benchmark::kMillisecond)->Iterations(1);
+void BM_PlanetStarOccultationsAllBodiesOneYearVsop(benchmark::State& state) { PlanetStars(state, true, false, false); }
+BENCHMARK(BM_PlanetStarOccultationsAllBodiesOneYearVsop)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_LunarOccultationsOfPlanetsOneYear(benchmark::State& state) {
   for (auto _ : state) {

@@ -33,6 +33,9 @@ void LeaveWithoutTable(TMainForm& form);
 void InstallLunarOccultationCommands(TMainForm& form);
 void Sternbedeckungen1Click(TMainForm& form);
 void Planeten1Click(TMainForm& form);
+// Tables -> "Sternbedeckungen durch Planeten..." (kind 145, the options
+// dialog first).
+void OccultationsofStarsbyPlanets1Click(TMainForm& form);
 
 // Registers kinds 140 and 146 on the dispatcher and the commands
 // "Sonnenfinsternis1" and "Sonnenfinsterniskalender1".

@@ -1,6 +1,7 @@
 // The occultations by the Moon from the main window: Tables -> Moon ->
 // Occultations of stars (table kind 142, the criteria dialog first) and
-// Occultations of planets (kind 143).
+// Occultations of planets (kind 143); Tables -> Occultations of stars by
+// planets (kind 145, the options dialog first).
 #include <QApplication>
 #include <memory>
 
@@ -12,6 +13,9 @@
 #include "eclipses/lunar_occultation.h"
 #include "eclipses/occultation_output.h"
 #include "eclipses/planet_occultation.h"
+#include "eclipses/planet_star_occultation.h"
+#include "eclipses/planet_star_output.h"
+#include "eclipses/ui/planet_occultation_dialog.h"
 #include "eclipses/ui/lunar_occultation_dialog.h"
 #include "platform/busy_cursor.h"
 #include "platform/globals.h"
@@ -22,6 +26,7 @@ namespace {
 
 constexpr std::int32_t kStarOccultationKind = 142;
 constexpr std::int32_t kPlanetOccultationKind = 143;
+constexpr std::int32_t kPlanetStarOccultationKind = 145;
 
 // The main window's lunar occultation object, made on first use for the
 // catalogue the window holds and made again when that catalogue changes.
@@ -115,6 +120,46 @@ void PlanetOccultationRun(TMainForm& form) {
   PaintOccultations(form, search.ergebnisse, s.Period.Start, kind);
 }
 
+void PlanetStarOccultationRun(TMainForm& form) {
+  TMainFormState& s = form.State();
+  const TConfigSettings& held = form.HeldConfiguration();
+  BusyCursorScope busy;
+  if (!form.StarCatalogue() && !form.EnsureStarCatalogue()) {
+    LeaveWithoutTable(form);
+    return;
+  }
+  TPlanetStarOptions options;
+  for (std::size_t i = 0; i < 9; ++i) options.Bodies[i] = held.PlanetOccultationBodies[i];
+  options.LimitingMagnitude = held.PlanetOccultationMagnitude;
+  options.SelectedStar = s.SelectedStar;
+  options.ConjunctionsOnly = held.ConjunctionsOnly;
+  options.AsteroidDiameter = held.AsteroidDiameter;
+  options.OldPrecession = s.NumericOptions.Fk4Positions;
+  options.PreciseSun = s.NumericOptions.ExactSunMoon;
+  tsternbedeckungpl search(EclipseSearchContext(form), s.Period.TableConfig, s.Period.Start, form.StarCatalogue());
+  const TOccultationRunStatus status = RunPlanetStarOccultations(
+      search, options, s.CurrentAsteroid, s.WarningsOption != 0, s.Period.End, s.Period.Start);
+  if (status != TOccultationRunStatus::Done) {
+    LeaveWithoutTable(form);
+    form.repaint();
+    return;
+  }
+  TPlanetStarTableKind kind;
+  kind.AllStars = options.SelectedStar == -1;
+  kind.LimitingMagnitude = options.LimitingMagnitude;
+  kind.StarName = search.StarName;
+  kind.Bodies = search.SearchedBodies;
+  s.DocumentSaved = 0;
+  if (s.WorkbookView != 0) {
+    TSheetSink sink(form.Workbook());
+    WritePlanetStarTable(sink, s.Period.TableConfig, s.Period.Start, search.ergebnisse, kind);
+  } else {
+    const TTableOutputSettings settings = GridSettings(form);
+    TGridSink sink(form.Grid(), settings);
+    WritePlanetStarTable(sink, s.Period.TableConfig, s.Period.Start, search.ergebnisse, kind);
+  }
+}
+
 void RunOccultationKind(TMainForm& form, std::int32_t kind) {
   TMainFormState& s = form.State();
   s.TableKind = kNoTableKind;
@@ -170,16 +215,48 @@ void Planeten1Click(TMainForm& form) {
   RunOccultationKind(form, kPlanetOccultationKind);
 }
 
+void OccultationsofStarsbyPlanets1Click(TMainForm& form) {
+  TMainFormState& s = form.State();
+  if (s.StarCatalogueLoading != 0) return;
+  form.repaint();
+  TConfigSettings& held = form.HeldConfiguration();
+  TPlanetOccultationChoice choice;
+  choice.SelectedStar = s.SelectedStar;
+  for (std::size_t i = 0; i < 9; ++i) choice.Bodies[i] = held.PlanetOccultationBodies[i];
+  choice.LimitingMagnitude = held.PlanetOccultationMagnitude > 0 ? held.PlanetOccultationMagnitude : 8.0f;
+  choice.ConjunctionsOnly = held.ConjunctionsOnly;
+  choice.AsteroidDiameter = held.AsteroidDiameter;
+  TStarCatalogueAccess access;
+  access.Current = [&form] { return form.StarCatalogue(); };
+  access.Ensure = [&form](const std::function<void(int)>& progress) {
+    form.EnsureStarCatalogue(progress);
+    return form.StarCatalogue();
+  };
+  const std::uint8_t level = form.StarCatalogue() ? form.StarCatalogue()->Choice() : s.OccultationCatalogueSetting;
+  if (!ShowPlanetOccultationOptions(choice, level, s.CurrentAsteroid.Name, access, &form)) return;
+  s.SelectedStar = choice.SelectedStar;
+  for (std::size_t i = 0; i < 9; ++i) held.PlanetOccultationBodies[i] = choice.Bodies[i];
+  held.PlanetOccultationMagnitude = choice.LimitingMagnitude;
+  held.ConjunctionsOnly = choice.ConjunctionsOnly;
+  held.AsteroidDiameter = choice.AsteroidDiameter;
+  s.SettingsChanged = 1;
+  if (!form.Tables().PeriodCheck()) return;
+  RunOccultationKind(form, kPlanetStarOccultationKind);
+}
+
 void InstallLunarOccultationCommands(TMainForm& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   dispatcher.Register(kStarOccultationKind, [&form] { LunarOccultationRun(form); });
   dispatcher.Register(kPlanetOccultationKind, [&form] { PlanetOccultationRun(form); });
+  dispatcher.Register(kPlanetStarOccultationKind, [&form] { PlanetStarOccultationRun(form); });
   TMenuCommands& commands = form.Commands();
   commands.RegisterHandler("Sternbedeckungen1", [&form] { Sternbedeckungen1Click(form); });
   commands.RegisterHandler("Planeten1", [&form] { Planeten1Click(form); });
+  commands.RegisterHandler("OccultationsofStarsbyPlanets1", [&form] { OccultationsofStarsbyPlanets1Click(form); });
   const auto refresh = [&form] {
     form.Commands().SetEnabled("Sternbedeckungen1", form.State().StarCatalogueLoading == 0);
     form.Commands().SetEnabled("Planeten1", true);
+    form.Commands().SetEnabled("OccultationsofStarsbyPlanets1", form.State().StarCatalogueLoading == 0);
   };
   std::function<void()> previous = form.RefreshMenusHook;
   form.RefreshMenusHook = [previous, refresh] {

@@ -1,0 +1,249 @@
+#include "eclipses/ui/planet_occultation_dialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "eclipses/lunar_occultation.h"
+#include "platform/busy_cursor.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "setup/ui/edit_controls.h"
+
+namespace kvx {
+
+namespace {
+
+QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
+
+QString MagnitudeText(float limit) { return QString::number(static_cast<double>(limit), 'f', 1) + " mag"; }
+
+constexpr std::int32_t kMaximumDiameter = 2000;
+
+}  // namespace
+
+TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_t catalogueChoice,
+                             const std::string& asteroidName, TStarCatalogueAccess access, QWidget* owner)
+    : QDialog(owner), access_(std::move(access)), choice_(choice), all_stars_(choice.SelectedStar == -1) {
+  setObjectName("Ploccultform");
+  setWindowTitle(Tr("Objekt und Optionen für Sternbedeckungen", "Occultations of stars by planets"));
+  auto* layout = new QVBoxLayout(this);
+
+  auto* group = new QGroupBox(QStringLiteral("&Planet"), this);
+  group->setObjectName("GroupBox1");
+  auto* bodyGrid = new QGridLayout(group);
+  const char* names[9][2] = {{"Merkur", "Mercury"}, {"Venus", "Venus"},     {"Mars", "Mars"},
+                             {"Jupiter", "Jupiter"}, {"Saturn", "Saturn"}, {"Uranus", "Uranus"},
+                             {"Neptun", "Neptune"},  {"Pluto", "Pluto"},   {"Asteroid", "Asteroid"}};
+  for (int i = 0; i < 9; ++i) {
+    auto* box = new QCheckBox(Tr(names[i][0], names[i][1]), group);
+    box->setObjectName(QString("CheckBox%1").arg(i + 4));
+    box->setChecked(choice_.Bodies[static_cast<std::size_t>(i)] != 0);
+    bodyGrid->addWidget(box, i % 5, i / 5);
+    bodies_[static_cast<std::size_t>(i)] = box;
+  }
+  const bool asteroidLoaded = asteroidName != "Kein Planetoid" && !asteroidName.empty();
+  if (asteroidLoaded) bodies_[8]->setText(QString::fromStdString(asteroidName));
+  bodies_[8]->setVisible(asteroidLoaded);
+  layout->addWidget(group);
+
+  auto* grid = new QGridLayout;
+  auto* magnitudeTitle = new QLabel(Tr("&Grenzgröße für Sterne:", "&Magnitude limit:"), this);
+  magnitudeTitle->setObjectName("Label5");
+  magnitude_bar_ = new QScrollBar(Qt::Horizontal, this);
+  magnitude_bar_->setObjectName("ScrollBar1");
+  magnitude_bar_->setMinimumWidth(220);
+  const int maximum = catalogueChoice == 1 ? 800 : 1000;
+  magnitude_bar_->setRange(0, maximum);
+  magnitude_bar_->setPageStep(100);
+  magnitudeTitle->setBuddy(magnitude_bar_);
+  const double wanted =
+      std::isfinite(choice_.LimitingMagnitude) ? std::trunc(choice_.LimitingMagnitude * 100.0) : 800.0;
+  const int position = static_cast<int>(std::clamp(wanted, 0.0, static_cast<double>(maximum)));
+  choice_.LimitingMagnitude = static_cast<float>(position) * 0.01f;
+  magnitude_bar_->setValue(position);
+  magnitude_label_ = new QLabel(MagnitudeText(choice_.LimitingMagnitude), this);
+  magnitude_label_->setObjectName("floatedit1");
+  grid->addWidget(magnitudeTitle, 0, 0);
+  grid->addWidget(magnitude_bar_, 0, 1);
+  grid->addWidget(magnitude_label_, 0, 2);
+  diameter_label_ = new QLabel(Tr("Angenommener &Durchmesser des Asteroiden(km):",
+                                  "Estimated &diameter of the asteroidn(km):"),
+                               this);
+  diameter_label_->setObjectName("Label2");
+  diameter_ = new TIntegerEdit(this);
+  diameter_->setObjectName("IntegerEdit1");
+  diameter_->SetAcceptedText(QString::number(choice_.AsteroidDiameter));
+  diameter_label_->setBuddy(diameter_);
+  grid->addWidget(diameter_label_, 1, 0);
+  grid->addWidget(diameter_, 1, 1);
+  layout->addLayout(grid);
+
+  conjunctions_ = new QCheckBox(Tr("&Nur nach Konjunktionen, nicht nach Bedeckungen suchen",
+                                   "&Search for conjunctions only, not for occultations"),
+                                this);
+  conjunctions_->setObjectName("CheckBox1");
+  conjunctions_->setChecked(choice_.ConjunctionsOnly != 0);
+  layout->addWidget(conjunctions_);
+
+  all_box_ = new QCheckBox(Tr("Alle &Sterne", "All &stars"), this);
+  all_box_->setObjectName("CheckBox2");
+  all_box_->setChecked(all_stars_);
+  layout->addWidget(all_box_);
+  auto* starRow = new QHBoxLayout;
+  star_title_ = new QLabel(Tr("Stern", "Star"), this);
+  star_title_->setObjectName("Label3");
+  name_edit_ = new QLineEdit(this);
+  name_edit_->setObjectName("Edit1");
+  found_label_ = new QLabel(this);
+  found_label_->setObjectName("Label4");
+  found_label_->setMinimumWidth(120);
+  starRow->addWidget(star_title_);
+  starRow->addWidget(name_edit_, 1);
+  starRow->addWidget(found_label_);
+  layout->addLayout(starRow);
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName("ProgressBar1");
+  progress_->setRange(0, 100);
+  progress_->hide();
+  layout->addWidget(progress_);
+
+  auto* buttons = new QHBoxLayout;
+  auto* ok = new QPushButton(QStringLiteral("&OK"), this);
+  ok->setObjectName("OK");
+  ok->setDefault(true);
+  auto* cancel = new QPushButton(Tr("&Abbrechen", "&Cancel"), this);
+  cancel->setObjectName("Abbruch");
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+
+  connect(magnitude_bar_, &QScrollBar::valueChanged, this, [this](int value) {
+    choice_.LimitingMagnitude = static_cast<float>(value) * 0.01f;
+    magnitude_label_->setText(MagnitudeText(choice_.LimitingMagnitude));
+  });
+  connect(bodies_[8], &QCheckBox::toggled, this, [this] { UpdateDiameterVisibility(); });
+  connect(all_box_, &QCheckBox::clicked, this, [this] { AllStarsClicked(); });
+  connect(name_edit_, &QLineEdit::textChanged, this, [this](const QString& text) { NameChanged(text); });
+  connect(ok, &QPushButton::clicked, this, &TPloccultform::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  UpdateDiameterVisibility();
+  star_title_->setVisible(!all_stars_);
+  name_edit_->setVisible(!all_stars_);
+  found_label_->setVisible(!all_stars_);
+  if (!all_stars_) {
+    AllStarsClicked();
+    const std::shared_ptr<const TStarCatalogue> catalogue = access_.Current ? access_.Current() : nullptr;
+    if (catalogue && choice_.SelectedStar >= 1 && choice_.SelectedStar <= catalogue->Count()) {
+      const QString name = QString::fromStdString(catalogue->Star(choice_.SelectedStar).Name);
+      name_edit_->blockSignals(true);
+      name_edit_->setText(name);
+      name_edit_->blockSignals(false);
+      found_label_->setText(name);
+    } else {
+      choice_.SelectedStar = 0;
+    }
+  }
+}
+
+void TPloccultform::UpdateDiameterVisibility() {
+  const bool shown = !bodies_[8]->isHidden() && bodies_[8]->isChecked();
+  diameter_label_->setVisible(shown);
+  diameter_->setVisible(shown);
+}
+
+void TPloccultform::AllStarsClicked() {
+  all_stars_ = all_box_->isChecked();
+  star_title_->setVisible(!all_stars_);
+  name_edit_->setVisible(!all_stars_);
+  found_label_->setVisible(!all_stars_);
+  if (!all_stars_) {
+    const bool loaded = access_.Current && access_.Current();
+    if (!loaded && access_.Ensure) {
+      progress_->setValue(0);
+      progress_->show();
+      access_.Ensure([this](int percent) { progress_->setValue(percent); });
+      progress_->hide();
+    }
+    if (!name_edit_->text().isEmpty()) NameChanged(name_edit_->text());
+  } else {
+    choice_.SelectedStar = -1;
+  }
+}
+
+void TPloccultform::NameChanged(const QString& text) {
+  choice_.SelectedStar = 0;
+  found_label_->clear();
+  const std::shared_ptr<const TStarCatalogue> catalogue = access_.Current ? access_.Current() : nullptr;
+  if (!catalogue) return;
+  BusyCursorScope busy;
+  const std::string typed = text.toStdString();
+  if (typed.empty()) return;
+  choice_.SelectedStar = FindStarByName(*catalogue, typed, choice_.LimitingMagnitude);
+  if (choice_.SelectedStar > 0) {
+    found_label_->setText(QString::fromStdString(catalogue->Star(choice_.SelectedStar).Name));
+  }
+}
+
+bool TPloccultform::ReadDiameter() {
+  bool number = false;
+  const int value = diameter_->text().trimmed().toInt(&number);
+  if (number && value >= 0 && value <= kMaximumDiameter) {
+    choice_.AsteroidDiameter = value;
+    diameter_->SetAcceptedText(QString::number(value));
+    return true;
+  }
+  return false;
+}
+
+TPlanetOccultationChoice TPloccultform::Choice() const {
+  TPlanetOccultationChoice out = choice_;
+  for (std::size_t i = 0; i < 9; ++i) {
+    out.Bodies[i] = bodies_[i]->isChecked() && (i < 8 || !bodies_[i]->isHidden()) ? 1 : 0;
+  }
+  out.ConjunctionsOnly = conjunctions_->isChecked() ? 1 : 0;
+  if (all_stars_) out.SelectedStar = -1;
+  return out;
+}
+
+void TPloccultform::accept() {
+  const TPlanetOccultationChoice chosen = Choice();
+  if (std::none_of(chosen.Bodies.begin(), chosen.Bodies.end(), [](std::uint8_t b) { return b != 0; })) {
+    ShowMessage("Bitte mindestens einen Körper wählen.", "Please choose at least one body.", MessageIcon::Warning);
+    return;
+  }
+  if (chosen.Bodies[8] != 0 && !ReadDiameter()) {
+    ShowMessage("Bitte einen realistischen Wert für den Durchmesser des Planetoiden eingeben!",
+                "Please enter a realistic value (km) for the diameter of an asteroid!", MessageIcon::Error);
+    diameter_->SetAcceptedText(QString::number(choice_.AsteroidDiameter));
+    diameter_->setFocus();
+    return;
+  }
+  if (!all_stars_ && choice_.SelectedStar < 1) {
+    ShowMessage("Kein Stern mit diesem Namen gefunden.", "No star with this name found.", MessageIcon::Warning);
+    return;
+  }
+  QDialog::accept();
+}
+
+bool ShowPlanetOccultationOptions(TPlanetOccultationChoice& choice, std::uint8_t catalogueChoice,
+                                  const std::string& asteroidName, TStarCatalogueAccess access, QWidget* owner) {
+  TPloccultform dialog(choice, catalogueChoice, asteroidName, std::move(access), owner);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  choice = dialog.Choice();
+  return true;
+}
+
+}  // namespace kvx

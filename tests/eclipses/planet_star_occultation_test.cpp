@@ -1,0 +1,379 @@
+// Occultations of stars by planets and asteroids: the candidate index
+// against the plain scan, the shadow of a synthetic star, the driver's
+// rules and the table.
+#include "eclipses/planet_star_occultation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "core/apparent_place_fit.h"
+#include "core/name_tables.h"
+#include "core/star_reduction.h"
+#include "core/time_scales.h"
+#include "core/vector_math.h"
+#include "eclipses/planet_star_output.h"
+#include "engine/kepler.h"
+#include "engine/table_sink.h"
+#include "platform/globals.h"
+#include "support/fixtures.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+#include "support/recording_progress.h"
+#include "theories/theory_types.h"
+
+namespace kvx {
+namespace {
+
+TObserverRecord Record(double lonEast, double lat, double jd) {
+  TObserverRecord r;
+  r.Longitude = -lonEast;
+  r.Latitude = lat;
+  r.DeltaTSeconds = 69.0;
+  r.AutoDeltaT = 0;
+  r.RefractionOn = 0;
+  r.Pressure = 1010;
+  r.Temperature = 10;
+  r.Mjd = jd - 2400000.5;
+  UTToLocalTime(r);
+  return r;
+}
+
+TSearchContext Context() {
+  TSearchContext c;
+  c.Selection.bytes[0] = kPlanetTheoryInternal;
+  c.Sidereal = 1;
+  return c;
+}
+
+std::shared_ptr<const TStarCatalogue> LargeCatalogueSample(int every) {
+  std::int32_t selected = -1;
+  const TStarCatalogueLoad load = LoadStarCatalogue(KVX_DATA_DIR, 2, selected);
+  if (!load.Catalogue) return nullptr;
+  std::vector<tsterndatensatz> sample;
+  for (std::int32_t i = 1; i <= load.Catalogue->Count(); i += every) sample.push_back(load.Catalogue->Star(i));
+  return std::make_shared<const TStarCatalogue>(2, "OCCINP95.DAT", sample);
+}
+
+class PlanetStarOccultations : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitAstroNameTables();
+    previous_ = SetProgressReporter(&progress_);
+    sink_ = std::make_unique<ScopedMessageSink>(messages_);
+  }
+  void TearDown() override { SetProgressReporter(previous_); }
+  RecordingProgress progress_;
+  ProgressReporter* previous_ = nullptr;
+  RecordingMessageSink messages_;
+  std::unique_ptr<ScopedMessageSink> sink_;
+};
+
+std::set<std::string> Keys(const TOccultationResultList& list) {
+  std::set<std::string> keys;
+  for (const tergebnisdatensatz* e : list.Rows())
+    keys.insert(TOccultationResultList::KeyText(e->Contact1Time) + " " + e->ObjectName + " " + e->Label);
+  return keys;
+}
+
+TEST_F(PlanetStarOccultations, IndexKeepsTheListOfAYearForAllBodies) {
+  const auto catalogue = LargeCatalogueSample(48);
+  ASSERT_TRUE(catalogue);
+  const TObserverRecord start = Record(13.4, 52.52, 2461041.5), end = Record(13.4, 52.52, 2461406.5);
+  TPlanetStarOptions options;
+  options.Bodies = {1, 1, 1, 1, 1, 1, 1, 1, 0};
+  options.LimitingMagnitude = 10.0f;
+  std::set<std::string> lists[2];
+  for (int indexed = 0; indexed < 2; ++indexed) {
+    options.UseIndex = indexed != 0;
+    tsternbedeckungpl search(Context(), TTableConfigRecord{}, start, catalogue);
+    ASSERT_EQ(RunPlanetStarOccultations(search, options, TAsteroidElements{}, false, end, start),
+              TOccultationRunStatus::Done);
+    lists[indexed] = Keys(search.ergebnisse);
+  }
+  EXPECT_EQ(lists[0], lists[1]);
+  EXPECT_GT(lists[0].size(), 10u);
+}
+
+std::shared_ptr<const TStarCatalogue> FixtureCatalogue() {
+  std::ifstream in(std::string(KVX_FIXTURE_DIR) + "/occultation_stars.dat", std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  test::TempFolder folder;
+  folder.Write("OCCINP8.DAT", bytes.str());
+  std::int32_t selected = -1;
+  return LoadStarCatalogue(folder.Path().string(), 1, selected).Catalogue;
+}
+
+// Conjunctions in right ascension of Mars, Jupiter and Saturn with the
+// fixture stars over five years against the Swiss Ephemeris crossings.
+// Time: the time the body needs for 0.001 degree (the refinement's
+// tolerance) plus 2" (the catalogue's conversion to FK4 and float storage)
+// plus 30 s; Mars 3-7 min here. Declination offset: 1" + 2".
+TEST_F(PlanetStarOccultations, ConjunctionsMatchTheReferenceCrossings) {
+  const auto catalogue = FixtureCatalogue();
+  ASSERT_TRUE(catalogue);
+  const test::FixtureTable t =
+      test::ReadFixture(std::string(KVX_FIXTURE_DIR) + "/planet_star_conjunctions_swe.tsv");
+  const TObserverRecord start = Record(13.4, 52.52, 2461041.5), end = Record(13.4, 52.52, 2462867.5);
+  TPlanetStarOptions options;
+  options.Bodies = {0, 0, 1, 1, 1, 0, 0, 0, 0};
+  options.ConjunctionsOnly = 1;
+  options.OldPrecession = 0;
+  tsternbedeckungpl search(Context(), TTableConfigRecord{}, start, catalogue);
+  ASSERT_EQ(RunPlanetStarOccultations(search, options, TAsteroidElements{}, false, end, start),
+            TOccultationRunStatus::Done);
+  const auto rows = search.ergebnisse.Rows();
+  std::size_t expected = 0;
+  for (std::size_t i = 0; i < t.Rows(); ++i) {
+    const double ddec = t.Number(i, "ddec"), mjd = t.Number(i, "mjd");
+    const double bound = (0.001 + 2.0 / 3600.0) / std::fabs(t.Number(i, "rate")) + 30.0 / 86400.0;
+    const auto match = std::find_if(rows.begin(), rows.end(), [&](const tergebnisdatensatz* e) {
+      return e->Label == t.text[i][0] && std::fabs(e->Contact1Time - mjd) < bound;
+    });
+    if (std::fabs(ddec) < 400.0 - 3.0) {
+      ++expected;
+      ASSERT_NE(match, rows.end()) << t.text[i][0] << " " << t.text[i][1] << " " << mjd;
+      EXPECT_EQ((*match)->EventFlag, 0);
+      EXPECT_NEAR((*match)->ExtraValue, ddec, 3.0);
+      EXPECT_EQ((*match)->Contact1Time, (*match)->Contact2Time);
+      EXPECT_FALSE(std::isfinite((*match)->CoefficientA1));
+    } else if (std::fabs(ddec) > 400.0 + 3.0) {
+      EXPECT_EQ(match, rows.end()) << "beyond the declination limit: " << t.text[i][1];
+    }
+  }
+  EXPECT_EQ(rows.size(), expected) << "nothing the reference does not list";
+  EXPECT_GE(expected, 1u);
+}
+
+// A star placed on a body's track at a chosen instant, seen from the north
+// pole with the star moved by the body's parallax there: the occultation
+// lasts 2 r / v (v the body's speed across the star, Earth radii per hour),
+// for Jupiter with its radius and for an asteroid with half its diameter.
+// The catalogue's float places shift the chord by under 0.1"; 1 %.
+TEST_F(PlanetStarOccultations, SyntheticStarDurationFollowsTheRadius) {
+  const double jd = 2461200.5;
+  const TObserverRecord start = Record(0.0, 90.0, jd - 2), end = Record(0.0, 90.0, jd + 2);
+  TAsteroidElements ceres;
+  ceres.Name = "Testasteroid";
+  ceres.SemiMajorAxis = 2.767;
+  ceres.Eccentricity = 0.0786;
+  ceres.Inclination = 10.59;
+  ceres.Node = 80.25;
+  ceres.Perihelion = 73.3;
+  ceres.MeanAnomaly = 200.0;
+  ceres.Epoch = jd;
+  ceres.Equinox = 2000;
+  for (const std::int32_t body : {5, kOccultingAsteroid}) {
+    SCOPED_TRACE(body);
+    TPlanetStarOptions options;
+    options.Bodies[body == 5 ? 3 : 8] = 1;
+    options.AsteroidDiameter = 2000;
+    options.OldPrecession = 0;
+    options.SelectedStar = 1;
+    // The body's place and motion at the instant (dynamical time).
+    tsternbedeckungpl probe(Context(), TTableConfigRecord{}, start,
+                            std::make_shared<const TStarCatalogue>(1, "X", std::vector<tsterndatensatz>(1)));
+    TKepler* kepler = nullptr;
+    std::unique_ptr<TKepler> owned;
+    if (body == kOccultingAsteroid) {
+      owned = std::make_unique<TKepler>(0, 0, TTableConfigRecord{}, ceres, start, 1e-10L, -1, 10);
+      kepler = owned.get();
+    }
+    ASSERT_EQ(probe.rechnen(body, kepler, start, start, options), TOccultationRunStatus::Done);
+    const double T0 = JulianCenturiesJ2000(jd) + 69.0 / 86400.0 / 36525.0;
+    double ra = 0, dec = 0, dist = 0, ra1 = 0, dec1 = 0, dist1 = 0;
+    probe.BodyPlaceAt(T0, ra, dec, dist);
+    probe.BodyPlaceAt(T0 + 1.0 / 24.0 / 36525.0, ra1, dec1, dist1);
+    const double kDeg = M_PI / 180.0;
+    const double speed = dist * std::hypot((ra1 - ra) * std::cos(dec * kDeg), dec1 - dec) * kDeg;  // Earth radii/h
+    // Seen from the pole the body stands lower by its parallax in declination.
+    double rhoCos = 0, rhoSin = 0;
+    ObserverGeocentricRho(rhoCos, rhoSin, 90.0);
+    const double topoDec = dec - std::asin(rhoSin * std::cos(dec * kDeg) / dist) / kDeg;
+    // The catalogue place (B1950, no proper motion) whose place of date is
+    // (ra, topoDec).
+    const TStarReduction reduction = StarReductionAt(T0, false, TStarAberration::Equatorial2);
+    double ra0 = ra, dec0 = topoDec;
+    for (int k = 0; k < 6; ++k) {
+      double a = 0, d = 0;
+      StarToDate(reduction, ra0, dec0, a, d);
+      ra0 -= AngleToPlusMinus180(a - ra);
+      dec0 -= d - topoDec;
+    }
+    tsterndatensatz star;
+    star.Name = "Synth";
+    star.RightAscension = static_cast<float>(Mod360(ra0));
+    star.Declination = static_cast<float>(dec0);
+    star.Magnitude100 = 900.f;  // fainter than the limit: the chosen star is searched anyway
+    tsternbedeckungpl search(Context(), TTableConfigRecord{}, start,
+                             std::make_shared<const TStarCatalogue>(1, "X", std::vector<tsterndatensatz>{star}));
+    options.LimitingMagnitude = 9.0f;
+    ASSERT_EQ(RunPlanetStarOccultations(search, options, ceres, false, end, start), TOccultationRunStatus::Done);
+    ASSERT_EQ(search.ergebnisse.Count(), 1u);
+    const tergebnisdatensatz& e = *search.ergebnisse.Rows()[0];
+    ASSERT_EQ(e.EventFlag, 1);
+    const double radius = OccultingBodyRadius(body, 2000);
+    const double hours = (e.Contact2Time - e.Contact1Time) * 24.0;
+    EXPECT_NEAR(hours, 2.0 * radius / speed, 0.01 * hours);
+    EXPECT_NEAR(0.5 * (e.Contact1Time + e.Contact2Time), jd - 2400000.5, 2.0 / 1440.0);
+  }
+  EXPECT_DOUBLE_EQ(OccultingBodyRadius(kOccultingAsteroid, 2000), 1000.0 / 6378.14);
+}
+
+// The driver's refusals and questions, the empty catalogue and the cancel.
+TEST_F(PlanetStarOccultations, DriverRulesAndCancel) {
+  const auto catalogue = FixtureCatalogue();
+  ASSERT_TRUE(catalogue);
+  const TObserverRecord start = Record(13.4, 52.52, 2461041.5), end = Record(13.4, 52.52, 2461406.5);
+  TPlanetStarOptions options;
+  options.Bodies = {0, 0, 0, 1, 0, 0, 0, 0, 1};
+  TAsteroidElements old;
+  old.Name = "Alt";
+  old.SemiMajorAxis = 2.7;
+  old.Eccentricity = 0.1;
+  old.Epoch = 2461041.5 - 100;
+  {
+    tsternbedeckungpl search(Context(), TTableConfigRecord{}, start, catalogue);
+    messages_.QueueReply(MessageResult::No);
+    EXPECT_EQ(RunPlanetStarOccultations(search, options, old, true, end, start), TOccultationRunStatus::Cancelled);
+    EXPECT_EQ(search.Cancelled, 1);
+    ASSERT_EQ(messages_.messages.size(), 1u);
+    EXPECT_EQ(messages_.messages[0].text,
+              "Die oskulierenden Bahnelemente von Alt sind 100 Tage alt. Dennoch mit diesen veralteten Elementen "
+              "weiterrechnen?");
+  }
+  {
+    // Refused elements: the message, the planets still run.
+    TAsteroidElements bad = old;
+    bad.Eccentricity = 1.5;
+    tsternbedeckungpl search(Context(), TTableConfigRecord{}, start, catalogue);
+    EXPECT_EQ(RunPlanetStarOccultations(search, options, bad, false, end, start), TOccultationRunStatus::Done);
+    EXPECT_EQ(search.SearchedBodies, std::vector<std::string>{PlanetNames[4]});
+  }
+  {
+    // Pluto outside the theory's range: its message, Jupiter still runs.
+    TPlanetStarOptions pluto = options;
+    pluto.Bodies = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    const TObserverRecord s0 = Record(13.4, 52.52, 2305447.5), s1 = Record(13.4, 52.52, 2305547.5);
+    tsternbedeckungpl search(Context(), TTableConfigRecord{}, s0, catalogue);
+    messages_.messages.clear();
+    EXPECT_EQ(RunPlanetStarOccultations(search, pluto, TAsteroidElements{}, false, s1, s0),
+              TOccultationRunStatus::Done);
+    ASSERT_EQ(messages_.messages.size(), 1u);
+    EXPECT_EQ(messages_.messages[0].text, "Ungültiges Datum für Pluto");
+  }
+  {
+    // No star matched (index 0) or beyond the catalogue: refused.
+    TPlanetStarOptions one = options;
+    one.SelectedStar = 0;
+    tsternbedeckungpl search(Context(), TTableConfigRecord{}, start, catalogue);
+    messages_.messages.clear();
+    EXPECT_EQ(RunPlanetStarOccultations(search, one, TAsteroidElements{}, false, end, start),
+              TOccultationRunStatus::Refused);
+    ASSERT_EQ(messages_.messages.size(), 1u);
+    EXPECT_EQ(messages_.messages[0].text, "Kein Stern mit diesem Namen gefunden.");
+  }
+  {
+    tsternbedeckungpl search(Context(), TTableConfigRecord{}, start,
+                             std::make_shared<const TStarCatalogue>(1, "X", std::vector<tsterndatensatz>{}));
+    EXPECT_EQ(RunPlanetStarOccultations(search, options, TAsteroidElements{}, false, end, start),
+              TOccultationRunStatus::Done);
+    EXPECT_EQ(search.ergebnisse.Count(), 0u);
+  }
+  {
+    progress_.abort_at_step = 10;
+    tsternbedeckungpl search(Context(), TTableConfigRecord{}, start, catalogue);
+    EXPECT_EQ(RunPlanetStarOccultations(search, options, TAsteroidElements{}, false, end, start),
+              TOccultationRunStatus::Cancelled);
+    EXPECT_EQ(search.Cancelled, 1);
+    EXPECT_EQ(AbortRequested, 0);
+  }
+}
+
+// The table: the JD column's shift, a conjunction line, an occultation's
+// two lines, the grid's columns and the empty texts with the bodies.
+TEST(PlanetStarTable, LinesColumnsAndEmptyTexts) {
+  TOccultationResultList list;
+  auto conjunction = std::make_unique<tergebnisdatensatz>();
+  conjunction->EventFlag = 0;
+  conjunction->Contact1Time = conjunction->Contact2Time = 61100.5;
+  conjunction->PositionAngle1 = conjunction->CoefficientA1 = conjunction->CoefficientB1 = NAN;
+  conjunction->Magnitude = 650;
+  conjunction->ExtraValue = 123.4;
+  conjunction->ObjectName = "Porrima";
+  conjunction->Label = "Mars";
+  conjunction->RightAscension = 190.0;
+  conjunction->Declination = -1.5;
+  list.Add(std::move(conjunction));
+  auto occultation = std::make_unique<tergebnisdatensatz>();
+  occultation->EventFlag = 1;
+  occultation->Contact1Time = 61200.5;
+  occultation->Contact2Time = 61200.52;
+  occultation->PositionAngle1 = 10;
+  occultation->CoefficientA1 = 1.5;
+  occultation->CoefficientB1 = NAN;  // a zero division elsewhere: an empty cell
+  occultation->Magnitude = 650;
+  occultation->ExtraValue = -5;
+  occultation->ObjectName = "SAO 1";
+  occultation->Label = "Jupiter";
+  list.Add(std::move(occultation));
+  TTableConfigRecord config;
+  for (std::size_t i = 0; i < config.ColumnTitles.size(); ++i) config.ColumnTitles[i] = "T" + std::to_string(i);
+  TObserverRecord start;
+  LanguageEnglish = 1;
+  DataFormatKind[62] = DataFormatKind[167] = 0;
+  DataFormatDecimals[62] = DataFormatDecimals[167] = 1;
+  RecordingProgress progress;
+  ProgressReporter* previous = SetProgressReporter(&progress);
+  for (int jd = 0; jd < 2; ++jd) {
+    config.Flags[5] = static_cast<std::uint8_t>(jd);
+    TSheet sheet;
+    TSheetSink sink(sheet);
+    WritePlanetStarTable(sink, config, start, list, TPlanetStarTableKind{});
+    EXPECT_EQ(sheet.Text(1, 3 + jd), "T152");
+    EXPECT_EQ(sheet.Text(1, 10 + jd), "T62/T167");
+    EXPECT_EQ(sheet.Text(1, 12 + jd), "T17");
+    EXPECT_EQ(sheet.Text(2, 3 + jd), "Conjunction");
+    EXPECT_EQ(sheet.Text(2, 4 + jd), "") << "no position angle, a or b on a conjunction line";
+    EXPECT_EQ(sheet.Text(2, 7 + jd), "");
+    EXPECT_EQ(sheet.Text(2, 9 + jd), "Porrima/Mars");
+    EXPECT_EQ(sheet.Text(2, 10 + jd), "6.5/123.4");
+    EXPECT_NE(sheet.Text(2, 11 + jd), "");
+    EXPECT_EQ(sheet.Text(3, 3 + jd), "T156");
+    EXPECT_EQ(sheet.Text(3, 9 + jd), "SAO 1");
+    EXPECT_EQ(sheet.Text(3, 10 + jd).find('/'), std::string::npos) << "an occultation line: the magnitude alone";
+    EXPECT_EQ(sheet.Text(3, 8 + jd), "") << "a non-finite b";
+    EXPECT_EQ(sheet.Text(4, 3 + jd), "T157");
+    EXPECT_EQ(sheet.Text(4, 9 + jd), "Jupiter");
+    EXPECT_EQ(sheet.Text(4, 11 + jd), "") << "no place in the second line";
+    EXPECT_EQ(sheet.Text(5, 1), "");
+  }
+  tmystringgrid grid;
+  TTableOutputSettings settings;
+  TGridSink gridSink(grid, settings);
+  config.Flags[5] = 1;
+  WritePlanetStarTable(gridSink, config, start, list, TPlanetStarTableKind{});
+  EXPECT_EQ(grid.ColCount(), 14);
+  EXPECT_EQ(grid.RowCount(), 4);
+  TPlanetStarTableKind one;
+  one.AllStars = false;
+  one.StarName = "Regulus";
+  one.Bodies = {"Mars", "Jupiter"};
+  EXPECT_EQ(EmptyPlanetStarText(one, false), "No occultations of  Regulus by Mars, Jupiter found.");
+  EXPECT_EQ(EmptyPlanetStarText(one, true), "No occultations of  Regulus found.");
+  LanguageEnglish = 0;
+  EXPECT_EQ(EmptyPlanetStarText(one, false), "Keine Bedeckungen von  Regulus durch Mars, Jupiter gefunden.");
+  TSheet sheet;
+  TSheetSink sink(sheet);
+  WritePlanetStarTable(sink, config, start, TOccultationResultList{}, TPlanetStarTableKind{});
+  EXPECT_EQ(sheet.Text(1, 1), "Keine Bedeckungen von Sternen heller als 8 mag gefunden.");
+  SetProgressReporter(previous);
+}
+
+}  // namespace
+}  // namespace kvx
