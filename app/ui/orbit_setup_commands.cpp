@@ -124,8 +124,7 @@ void InstallOrbitSetupCommands(TMainForm& form) {
   commands.RegisterHandler("Dateispeichernunter2", [&form] { Dateispeichernunter2Click(form); });
   commands.RegisterHandler("StatusvektorausTabellelesen1", [&form] { StatusvektorausTabellelesen1Click(form); });
   commands.RegisterHandler("Browser1", [&form] { Browser1Click(form); });
-  for (const char* item : {"Browser1", "Konfigurieren1", "Ausgabeformatieren1", "Rechengenauigkeit1", "Rechenverfahren1",
-                           "Dateiffnen2", "Dateispeichernunter2", "StatusvektorausTabellelesen1"}) {
+  for (const char* item : {"Browser1", "Konfigurieren1", "Ausgabeformatieren1", "Rechengenauigkeit1", "Dateiffnen2", "Dateispeichernunter2", "StatusvektorausTabellelesen1"}) {
     commands.SetEnabled(item, true);
   }
 }

@@ -5,9 +5,11 @@
 // then integrated with F11.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -20,6 +22,7 @@
 #include "engine/nbody_integrator.h"
 #include "orbitdet/integration_accuracy.h"
 #include "orbitdet/start_values_file.h"
+#include "orbitdet/ui/file_browser.h"
 #include "orbitdet/ui/integration_dialogs.h"
 #include "orbitdet/ui/start_values_dialog.h"
 #include "platform/globals.h"
@@ -80,7 +83,9 @@ TEST_F(OrbitSetupCommands, StartUpLoadsTheStartValuesAndADamagedFileKeepsTheDefa
   form.show();
   QApplication::processEvents();
   ASSERT_EQ(messages_.messages.size(), 1u);
-  EXPECT_EQ(messages_.messages[0].text, "Datei 14Körper1997.csv, Zeile 2: Feld \"1/m\" ist keine gültige Zahl.");
+  EXPECT_EQ(messages_.messages[0].text,
+            ByLanguage("Datei 14Körper1997.csv, Zeile 2: Feld \"1/m\" ist keine gültige Zahl.",
+                       "File 14Körper1997.csv, line 2: field \"1/m\" is not a valid number."));
   EXPECT_EQ(EncodeIntegrationSetup(form.Integrator().Setup), defaults);
 }
 
@@ -92,8 +97,8 @@ TEST_F(OrbitSetupCommands, DialogsFilesAndTheSheetFromTheMenu) {
   ScopedMessageSink sink(messages_);
   ScopedFileDialog dialogs(files_);
   TMenuCommands& commands = form.Commands();
-  for (const char* item : {"Konfigurieren1", "Ausgabeformatieren1", "Rechengenauigkeit1", "Rechenverfahren1",
-                           "Dateiffnen2", "Dateispeichernunter2", "StatusvektorausTabellelesen1"}) {
+  for (const char* item : {"Konfigurieren1", "Ausgabeformatieren1", "Rechengenauigkeit1", "Dateiffnen2",
+                           "Dateispeichernunter2", "StatusvektorausTabellelesen1", "Browser1"}) {
     EXPECT_TRUE(commands.IsEnabled(item)) << item;
   }
 
@@ -103,7 +108,9 @@ TEST_F(OrbitSetupCommands, DialogsFilesAndTheSheetFromTheMenu) {
     d.AllPlanets();
     d.findChild<QPushButton*>("OK")->click();
   });
-  commands.Trigger("Rechenverfahren1");
+  ASSERT_NE(commands.Action("Rechenverfahren1"), nullptr);
+  EXPECT_TRUE(commands.Action("Rechenverfahren1")->isEnabled());
+  commands.Action("Rechenverfahren1")->trigger();
   EXPECT_EQ(form.State().AccuracyDigits, 14);
   EXPECT_EQ(form.State().IntegrationTolerance, 1e-14L);
   EXPECT_EQ(form.State().IntegratorChoice, 0);
@@ -142,7 +149,7 @@ TEST_F(OrbitSetupCommands, DialogsFilesAndTheSheetFromTheMenu) {
   files_.QueueAnswer(foreign);
   commands.Trigger("Dateiffnen2");
   ASSERT_EQ(messages_.messages.size(), 1u);
-  EXPECT_EQ(messages_.messages[0].caption, "Fehlerhaftes Dateiformat");
+  EXPECT_EQ(messages_.messages[0].caption, ByLanguage("Fehlerhaftes Dateiformat", "Invalide file format"));
   EXPECT_EQ(form.HeldConfiguration().Paths[kPathStartValues], saved);
 
   // The state vectors written into the sheet, one moved, read back, then F11.
@@ -164,6 +171,17 @@ TEST_F(OrbitSetupCommands, DialogsFilesAndTheSheetFromTheMenu) {
   EXPECT_GT(form.Workbook().LastRow(), 2);
   EXPECT_NE(ku.Setup.JD, ku.Setup.StartJD);
   EXPECT_EQ(messages_.messages.size(), 1u);
+
+  // F12: the browser on the file browsed last; closing keeps it.
+  form.HeldConfiguration().Paths[kPathBrowser] = saved;
+  OnModal<TBrowserForm>([saved](TBrowserForm& b) {
+    EXPECT_EQ(b.FileName(), saved);
+    EXPECT_TRUE(b.ShowFile());
+    EXPECT_TRUE(b.Viewer()->toPlainText().startsWith(":name;x;y;z"));
+    b.findChild<QPushButton*>("Close")->click();
+  });
+  commands.Trigger("Browser1");
+  EXPECT_EQ(form.HeldConfiguration().Paths[kPathBrowser], saved);
 }
 
 }  // namespace
