@@ -59,20 +59,6 @@ bool AllFinite(const TBodyState& s) {
   return true;
 }
 
-// A number of the start-value file: '.' or ',' as the separator, blanks
-// around it allowed; false unless the whole field is one number.
-bool ParseNumber(std::string field, long double& value) {
-  for (char& c : field)
-    if (c == ',') c = '.';
-  const auto first = field.find_first_not_of(" \t");
-  if (first == std::string::npos) return false;
-  const char* begin = field.c_str() + first;
-  char* end = nullptr;
-  value = std::strtold(begin, &end);
-  if (end == begin) return false;
-  while (*end == ' ' || *end == '\t') ++end;
-  return *end == '\0';
-}
 
 }  // namespace
 
@@ -193,47 +179,6 @@ bool ValidateIntegrationSetup(const TIntegrationSetup& setup) {
   if (problem.empty()) return true;
   ShowMessage(problem, problem, MessageIcon::Error);
   return false;
-}
-
-bool ReadStartValuesFile(const std::string& fileName, TIntegrationSetup& setup) {
-  std::vector<std::string> lines;
-  if (!ReadTextFileLines(fileName, lines)) return false;
-  setup.JD = 0;
-  setup.EquinoxJD = 0;
-  setup.Masses.fill(0);
-  for (std::string& name : setup.Names) name.clear();
-  for (TBodyState& body : setup.WorkingState) body.fill(0);
-  int count = 0;
-  for (const std::string& line : lines) {
-    if (count == kMaxIntegrationBodies) break;
-    if (line.empty() || line[0] == ':') continue;
-    std::vector<std::string> fields;
-    std::size_t from = 0;
-    for (;;) {
-      const std::size_t at = line.find(';', from);
-      fields.push_back(line.substr(from, at == std::string::npos ? std::string::npos : at - from));
-      if (at == std::string::npos) break;
-      from = at + 1;
-    }
-    fields.resize(10);
-    const int i = count++;
-    setup.Names[i] = CutBodyName(fields[0]);
-    // A field that is not a number reads as NaN, so the check before a run
-    // names the body instead of silently integrating a zero.
-    auto number = [&fields](int k) {
-      long double v = 0;
-      return ParseNumber(fields[k], v) ? v : std::numeric_limits<long double>::quiet_NaN();
-    };
-    for (int k = 0; k < 6; ++k) setup.WorkingState[i][k] = number(1 + k);
-    const long double reciprocal = number(7);
-    setup.Masses[i] = reciprocal == 0 ? 0 : 1.0L / reciprocal;
-    if (i == 1) {
-      setup.EquinoxJD = number(8);
-      setup.JD = number(9);
-    }
-  }
-  setup.N = count;
-  return true;
 }
 
 }  // namespace kvx

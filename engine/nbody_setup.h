@@ -104,17 +104,7 @@ bool ValidateIntegrationSetup(const TIntegrationSetup& setup);
 // The first line of a start-value file (and the state-vector block's cell).
 inline constexpr const char* kStartValuesHeader = ":name;x;y;z;x1;y1;z1;1/m;jdequinox;jd";
 
-// Reads a start-value file into the set-up: when the file opens, the JD, the
-// equinox JD and the masses, names and working states of all 14 bodies are
-// cleared; then every line that is not empty and does not begin with ':'
-// becomes the next body (at most 14): name (cut to 50 characters);
-// x, y, z, x1, y1, z1 into the working state; mass = 1/(1/m), 0 when 1/m is 0;
-// the second body's line also gives the equinox JD and the JD. N := bodies
-// read. Fields are separated by ';', numbers take '.' or ','. Returns false
-// when the file cannot be opened. A line that cannot be read leaves its body
-// with zeros and makes the set-up fail ValidateIntegrationSetup only if the
-// values are unusable; callers validate before use.
-bool ReadStartValuesFile(const std::string& fileName, TIntegrationSetup& setup);
+// The start-value file itself: orbitdet/start_values_file.h.
 
 // Cuts a UTF-8 name to at most 50 characters (not bytes).
 std::string CutBodyName(const std::string& utf8);

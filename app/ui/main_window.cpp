@@ -8,6 +8,7 @@
 #include "app/ui/element_tool_commands.h"
 #include "app/ui/element_commands.h"
 #include "app/ui/orbit_commands.h"
+#include "app/ui/orbit_setup_commands.h"
 #include "app/ui/user_catalogue_commands.h"
 #include "app/ui/asteroid_database_commands.h"
 #include "app/ui/batch_commands.h"
@@ -125,6 +126,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   InstallElementToolCommands(*this);
   InstallElementDialogCommands(*this);
   InstallOrbitCommands(*this);
+  InstallOrbitSetupCommands(*this);
   InstallUserCatalogueCommands(*this);
   InstallAsteroidDatabaseCommands(*this);
   InstallElementFileBatchCommands(*this);
@@ -294,6 +296,8 @@ void TMainForm::LoadStartupSettings() {
   if (LoadConfiguration(state_.DataFolder + "/" + kDefaultConfigFileName)) {
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));
   }
+  // The integration's start values from their file.
+  LoadStartValuesAtStartup(*this);
   if (SettingsLoaderHook) SettingsLoaderHook();
 }
 

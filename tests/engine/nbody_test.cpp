@@ -11,6 +11,7 @@
 #include "core/name_tables.h"
 #include "engine/nbody_adams.h"
 #include "engine/nbody_integrator.h"
+#include "orbitdet/start_values_file.h"
 #include "platform/globals.h"
 #include "platform/workbook/workbook_files.h"
 #include "platform/messages.h"
@@ -466,6 +467,7 @@ TEST_F(NBodyTest, StateVectorBlockReadsBackAsStartValueFile) {
   out.close();
   TIntegrationSetup read = DefaultIntegrationSetup();
   ASSERT_TRUE(ReadStartValuesFile(folder.File("start.txt"), read));
+  CopyStartToWorking(read);
   EXPECT_EQ(read.N, 11);
   EXPECT_EQ(read.Names[10], "Testkörper");
   EXPECT_EQ(read.JD, 2450600.5L);

@@ -1,0 +1,132 @@
+#include "app/ui/orbit_setup_commands.h"
+
+#include <algorithm>
+
+#include "app/state_vector_sheet.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "engine/nbody_integrator.h"
+#include "orbitdet/start_values_file.h"
+#include "orbitdet/ui/file_browser.h"
+#include "orbitdet/ui/integration_dialogs.h"
+#include "orbitdet/ui/start_values_dialog.h"
+#include "platform/file_dialog.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+
+namespace kvx {
+
+namespace {
+
+inline constexpr const char* kStartValuesFileName = "14Körper1997.csv";
+
+std::string& StartValuesFileName(TMainForm& form) { return form.HeldConfiguration().Paths[kPathStartValues]; }
+
+bool Adams(TMainForm& form) { return form.State().IntegratorChoice != 0; }
+
+void ClampCentreBody(TIntegrationSetup& setup) {
+  if (setup.CentreBody > setup.N) setup.CentreBody = static_cast<std::uint8_t>(std::max(1, setup.N));
+}
+
+}  // namespace
+
+void LoadStartValuesAtStartup(TMainForm& form) {
+  std::string& name = StartValuesFileName(form);
+  if (name.empty()) name = form.State().DataFolder + "/" + kStartValuesFileName;
+  if (!IsStartValuesFile(name)) return;
+  TIntegrationSetup& setup = form.Integrator().Setup;
+  if (!ReadStartValuesFile(name, setup)) return;
+  CopyStartToWorking(setup);
+  ClampCentreBody(setup);
+}
+
+void Konfigurieren1Click(TMainForm& form) {
+  form.repaint();
+  ShowStartValuesDialog(StartValuesFileName(form), form.Integrator().Setup, Adams(form), &form);
+}
+
+void Ausgabeformatieren1Click(TMainForm& form) {
+  ShowIntegrationOutputDialog(form.Integrator().Setup, Adams(form), &form);
+}
+
+void Rechengenauigkeit1Click(TMainForm& form) {
+  TMainFormState& state = form.State();
+  TTheorySelection selection = form.Selection();
+  bool neverVsop = selection.bytes[2] != 0;
+  long double tolerance = state.IntegrationTolerance;
+  bool adams = state.IntegratorChoice != 0;
+  std::uint8_t digits = state.AccuracyDigits;
+  if (!ShowIntegrationPrecisionDialog(selection, neverVsop, tolerance, adams, digits, &form)) return;
+  state.IntegratorChoice = adams ? 1 : 0;
+  SetIntegrationTolerance(state, tolerance);
+  selection.bytes[2] = neverVsop ? 1 : 0;
+  form.SetTheorySelection(selection);
+  state.AccuracyDigits = digits;
+  form.UpdateStatusLine();
+}
+
+void Dateiffnen2Click(TMainForm& form) {
+  std::string& name = StartValuesFileName(form);
+  const std::optional<std::string> path =
+      AskOpenFileName({StartValuesOpenTitle(), {StartValuesFilter()}, name, "csv"});
+  if (!path) return;
+  if (!IsStartValuesFile(*path)) {
+    ShowMessage("Dies ist keine *.csv-Datei mit Startwerten für eine numerische Integration",
+                "This i no *.csv-file with starting values for a numeric integration", MessageIcon::Error,
+                MessageButtons::Ok, ByLanguage("Fehlerhaftes Dateiformat", "Invalide file format"));
+    return;
+  }
+  TIntegrationSetup& setup = form.Integrator().Setup;
+  if (!ReadStartValuesFile(*path, setup)) return;
+  CopyStartToWorking(setup);
+  ClampCentreBody(setup);
+  name = *path;
+}
+
+void Dateispeichernunter2Click(TMainForm& form) {
+  TIntegrationSetup& setup = form.Integrator().Setup;
+  const std::optional<std::string> path = AskSaveFileName({StartValuesSaveTitle(), {StartValuesFilter()}, {}, "csv"});
+  if (!path) return;
+  // An unusable set-up is not written.
+  TIntegrationSetup trial = setup;
+  CopyStartToWorking(trial);
+  if (!ValidateIntegrationSetup(trial)) return;
+  if (!WriteStartValuesFile(*path, setup)) return;
+  CopyStartToWorking(setup);
+  StartValuesFileName(form) = *path;
+}
+
+void StatusvektorausTabellelesen1Click(TMainForm& form) {
+  form.repaint();
+  TIntegrationSetup& setup = form.Integrator().Setup;
+  if (!ReadStateVectorFromSheet(form.Workbook(), setup)) {
+    ShowNoStateVectorMessage();
+    return;
+  }
+  // The vectors read are the new start values.
+  setup.StartValues = setup.WorkingState;
+  setup.StartJD = setup.JD;
+  ClampCentreBody(setup);
+  Konfigurieren1Click(form);
+}
+
+void Browser1Click(TMainForm& form) {
+  std::string& name = form.HeldConfiguration().Paths[kPathBrowser];
+  ShowFileBrowser(form.State().DataFolder, name, &form);
+}
+
+void InstallOrbitSetupCommands(TMainForm& form) {
+  TMenuCommands& commands = form.Commands();
+  commands.RegisterHandler("Konfigurieren1", [&form] { Konfigurieren1Click(form); });
+  commands.RegisterHandler("Ausgabeformatieren1", [&form] { Ausgabeformatieren1Click(form); });
+  commands.RegisterHandler("Rechengenauigkeit1", [&form] { Rechengenauigkeit1Click(form); });
+  commands.RegisterHandler("Dateiffnen2", [&form] { Dateiffnen2Click(form); });
+  commands.RegisterHandler("Dateispeichernunter2", [&form] { Dateispeichernunter2Click(form); });
+  commands.RegisterHandler("StatusvektorausTabellelesen1", [&form] { StatusvektorausTabellelesen1Click(form); });
+  commands.RegisterHandler("Browser1", [&form] { Browser1Click(form); });
+  for (const char* item : {"Browser1", "Konfigurieren1", "Ausgabeformatieren1", "Rechengenauigkeit1", "Dateiffnen2", "Dateispeichernunter2", "StatusvektorausTabellelesen1"}) {
+    commands.SetEnabled(item, true);
+  }
+}
+
+}  // namespace kvx

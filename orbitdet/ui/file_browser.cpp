@@ -1,0 +1,236 @@
+#include "orbitdet/ui/file_browser.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "orbitdet/file_view.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/settings_store.h"
+
+namespace kvx {
+
+namespace {
+
+QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
+
+struct Filter {
+  const char* german;
+  const char* english;
+  const char* patterns;
+};
+// Patterns match both cases (the list is case-sensitive on Linux).
+constexpr Filter kFilters[] = {
+    {"Alle (*.*)", "All (*.*)", "*"},
+    {"CSV-Dateien (*.csv)", "CSV Files (*.csv)", "*.csv *.CSV"},
+    {"Textdateien (*.txt)", "Texfiles (*.txt)", "*.txt *.TXT"},
+    {"HTML (*.html)", "HTM(L) (*.htm *.html)", "*.htm *.html *.HTM *.HTML"},
+    {"Planetoiden (binär) (*.opl)", "Asteroids (binyra) (*.opl)", "*.opl *.OPL"},
+    {"Kometen (binär) (*.oko)", "Cometen (binary) (*.oko)", "*.oko *.OKO"},
+    {"Two-Line-Elements (*.tle)", "Two Line Elements (*.tle)", "*.tle *.TLE"},
+    {"Beobachtungen (binär) (*.obs)", "Observations (binary) (*.obs)", "*.obs *.OBS"},
+    {"Statusvektoren (*.stv)", "State Vectors (*.stv)", "*.stv *.STV"},
+};
+
+constexpr const char* kSection = "Window";
+
+}  // namespace
+
+TBrowserForm::TBrowserForm(const std::string& folder, const std::string& fileName, QWidget* owner)
+    : QDialog(owner), file_name_(fileName) {
+  setObjectName("BrowserForm");
+  setWindowTitle("Browser");
+  auto* layout = new QVBoxLayout(this);
+
+  auto* top = new QHBoxLayout;
+  location_ = new QComboBox(this);
+  location_->setObjectName("Location");
+  location_->setEditable(true);
+  for (const QString& place : {QString::fromStdString(folder), QDir::homePath(), QStringLiteral("/")}) {
+    if (!place.isEmpty() && location_->findText(place) < 0) location_->addItem(place);
+  }
+  filter_ = new QComboBox(this);
+  filter_->setObjectName("Filter");
+  for (const Filter& f : kFilters) filter_->addItem(Tr(f.german, f.english));
+  top->addWidget(location_, 2);
+  top->addWidget(filter_, 1);
+  layout->addLayout(top);
+
+  auto* splitter = new QSplitter(Qt::Vertical, this);
+  auto* choosers = new QSplitter(Qt::Horizontal, splitter);
+  folders_ = new QFileSystemModel(this);
+  folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+  folders_->setRootPath("/");
+  tree_ = new QTreeView(choosers);
+  tree_->setObjectName("Folders");
+  tree_->setModel(folders_);
+  for (int c = 1; c < folders_->columnCount(); ++c) tree_->hideColumn(c);
+  tree_->setHeaderHidden(true);
+  files_ = new QFileSystemModel(this);
+  files_->setFilter(QDir::Files | QDir::NoDotAndDotDot);
+  files_->setNameFilterDisables(false);
+  list_ = new QListView(choosers);
+  list_->setObjectName("Files");
+  list_->setModel(files_);
+  viewer_ = new QPlainTextEdit(splitter);
+  viewer_->setObjectName("Viewer");
+  viewer_->setReadOnly(true);
+  viewer_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  viewer_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  splitter->setStretchFactor(1, 2);
+  layout->addWidget(splitter, 1);
+
+  auto* bottom = new QHBoxLayout;
+  name_label_ = new QLabel(this);
+  name_label_->setObjectName("FileLabel");
+  name_edit_ = new QLineEdit(this);
+  name_edit_->setObjectName("FileName");
+  name_edit_->setReadOnly(true);
+  show_ = new QPushButton(Tr("A&nzeigen", "Show"), this);
+  show_->setObjectName("Show");
+  wrap_ = new QCheckBox(Tr("&Zeilenumbruch", "&Word wrap"), this);
+  wrap_->setObjectName("WordWrap");
+  auto* copy = new QPushButton(Tr("Dateiname &kopieren", "Copy filename"), this);
+  copy->setObjectName("Copy");
+  auto* close = new QPushButton(Tr("&Schließen", "&Close"), this);
+  close->setObjectName("Close");
+  bottom->addWidget(name_edit_, 2);
+  bottom->addWidget(show_);
+  bottom->addWidget(wrap_);
+  bottom->addWidget(copy);
+  bottom->addWidget(close);
+  layout->addWidget(name_label_);
+  layout->addLayout(bottom);
+
+  connect(show_, &QPushButton::clicked, this, [this] { ShowFile(); });
+  connect(copy, &QPushButton::clicked, this, &TBrowserForm::CopyFileName);
+  connect(close, &QPushButton::clicked, this, &QDialog::accept);
+  connect(wrap_, &QCheckBox::toggled, this, [this](bool on) {
+    viewer_->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  });
+  connect(filter_, &QComboBox::currentIndexChanged, this, &TBrowserForm::ApplyFilter);
+  connect(location_, &QComboBox::textActivated, this, &TBrowserForm::SetFolder);
+  connect(tree_, &QTreeView::clicked, this,
+          [this](const QModelIndex& index) { SetFolder(folders_->filePath(index)); });
+  connect(list_, &QListView::clicked, this,
+          [this](const QModelIndex& index) { ChooseFile(files_->filePath(index).toStdString()); });
+  connect(list_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+    ChooseFile(files_->filePath(index).toStdString());
+    ShowFile();
+  });
+
+  ApplyFilter(0);
+  QString start = QString::fromStdString(folder);
+  if (!file_name_.empty() && QFileInfo(QString::fromStdString(file_name_)).isFile())
+    start = QFileInfo(QString::fromStdString(file_name_)).absolutePath();
+  SetFolder(start.isEmpty() ? QDir::homePath() : start);
+  ChooseFile(file_name_);
+}
+
+void TBrowserForm::ApplyFilter(int index) {
+  if (index < 0 || index >= static_cast<int>(std::size(kFilters))) return;
+  files_->setNameFilters(QString(kFilters[index].patterns).split(' '));
+}
+
+void TBrowserForm::SetFolder(const QString& folder) {
+  if (!QFileInfo(folder).isDir()) return;
+  location_->setEditText(folder);
+  tree_->setCurrentIndex(folders_->index(folder));
+  list_->setRootIndex(files_->setRootPath(folder));
+}
+
+void TBrowserForm::ChooseFile(const std::string& path) {
+  // Only a regular file is chosen; anything else leaves the choice as it was.
+  const QFileInfo info(QString::fromStdString(path));
+  const bool file = !path.empty() && info.isFile();
+  if (file) {
+    file_name_ = path;
+    list_->setCurrentIndex(files_->index(info.absoluteFilePath()));
+  }
+  name_label_->setText(QString::fromStdString(file_name_));
+  name_edit_->setText(QString::fromStdString(file_name_));
+  show_->setEnabled(!file_name_.empty());
+}
+
+bool TBrowserForm::ShowFile() {
+  const std::string path = name_edit_->text().toStdString();
+  const TFileView view = LoadFileView(path);
+  if (!view.Ok) {
+    ShowMessage(view.ErrorGerman, view.ErrorEnglish, MessageIcon::Error);
+    return false;
+  }
+  QString text;
+  for (const std::string& line : view.Lines) {
+    text += QString::fromStdString(line);
+    text += '\n';
+  }
+  if (!text.isEmpty()) text.chop(1);
+  viewer_->setPlainText(text);
+  if (view.TooLarge) ShowFileViewTooLarge();
+  return true;
+}
+
+void TBrowserForm::CopyFileName() {
+  if (!name_edit_->text().isEmpty()) QGuiApplication::clipboard()->setText(name_edit_->text());
+}
+
+void TBrowserForm::showEvent(QShowEvent* event) {
+  if (!placed_) {
+    placed_ = true;
+    SettingsStore& store = CurrentSettingsStore();
+    const auto read = [&store](const char* name, int fallback) {
+      const std::optional<std::int64_t> v = store.ReadInteger(kSection, name);
+      return v ? static_cast<int>(std::clamp<std::int64_t>(*v, -100000, 100000)) : fallback;
+    };
+    QRect bounds(read("Browser x", 0), read("Browser y", 0), std::max(200, read("Browser w", 590)),
+                 std::max(150, read("Browser h", 390)));
+    // Kept on an available screen.
+    QScreen* screen = QGuiApplication::screenAt(bounds.center());
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
+      const QRect area = screen->availableGeometry();
+      bounds.setWidth(std::min(bounds.width(), area.width()));
+      bounds.setHeight(std::min(bounds.height(), area.height()));
+      bounds.moveLeft(std::clamp(bounds.left(), area.left(), area.right() - bounds.width() + 1));
+      bounds.moveTop(std::clamp(bounds.top(), area.top(), area.bottom() - bounds.height() + 1));
+    }
+    setGeometry(bounds);
+  }
+  QDialog::showEvent(event);
+}
+
+void TBrowserForm::done(int result) {
+  SettingsStore& store = CurrentSettingsStore();
+  const QRect bounds = geometry();
+  store.WriteInteger(kSection, "Browser w", bounds.width());
+  store.WriteInteger(kSection, "Browser x", bounds.x());
+  store.WriteInteger(kSection, "Browser y", bounds.y());
+  store.WriteInteger(kSection, "Browser h", bounds.height());
+  QDialog::done(result);
+}
+
+bool ShowFileBrowser(const std::string& folder, std::string& fileName, QWidget* owner) {
+  TBrowserForm browser(folder, fileName, owner);
+  if (browser.exec() != QDialog::Accepted) return false;
+  fileName = browser.FileName();
+  return true;
+}
+
+}  // namespace kvx

@@ -1,0 +1,91 @@
+// The file browser offscreen: a file chosen and shown, word wrap, the
+// clipboard, a refused file leaving the viewer as it was, the too-large
+// box, and the geometry through the settings store; pictures in both
+// languages.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <filesystem>
+
+#include "core/element_records.h"
+#include "orbitdet/ui/file_browser.h"
+#include "platform/globals.h"
+#include "platform/safe_file_write.h"
+#include "platform/settings_store.h"
+#include "support/qt/save_png.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+TEST(FileBrowser, ShowWrapCopyRefuseAndGeometry) {
+  MemorySettingsStore store;
+  ScopedSettingsStore settings(store);
+  RecordingMessageSink sink;
+  ScopedMessageSink scoped(sink);
+  test::TempFolder folder;
+  const std::string fixtures =
+      (std::filesystem::path(KVX_FIXTURE_DIR).parent_path().parent_path() / "fixtures").string();
+  {
+    TBrowserForm browser(fixtures, fixtures + "/view_asteroids.opl", nullptr);
+    browser.show();
+    QApplication::processEvents();
+    EXPECT_EQ(browser.geometry().width(), 590);
+    EXPECT_EQ(browser.geometry().height(), 390);
+    EXPECT_TRUE(browser.findChild<QPushButton*>("Show")->isEnabled());
+    browser.findChild<QPushButton*>("Show")->click();
+    const QString shown = browser.Viewer()->toPlainText();
+    EXPECT_TRUE(shown.startsWith("(1) Ceres  2.7691652  0.0760091")) << shown.toStdString();
+    EXPECT_EQ(shown.count('\n'), 2);
+    browser.findChild<QCheckBox*>("WordWrap")->setChecked(true);
+    EXPECT_EQ(browser.Viewer()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    browser.CopyFileName();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), fixtures + "/view_asteroids.opl");
+    test::SavePng(browser, "file_browser_de");
+    // A folder chosen by name: a message naming it, the viewer unchanged.
+    browser.ChooseFile(folder.Path().string());
+    EXPECT_TRUE(browser.findChild<QPushButton*>("Show")->isEnabled());  // still the last file
+    const std::string vanished = folder.File("gone.txt");
+    ASSERT_TRUE(WriteFileReplacing(vanished, "x\n"));
+    browser.ChooseFile(vanished);
+    std::filesystem::remove(vanished);
+    EXPECT_FALSE(browser.ShowFile());
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_NE(sink.messages[0].text.find(vanished), std::string::npos);
+    EXPECT_EQ(browser.Viewer()->toPlainText(), shown);
+    browser.move(40, 30);
+    browser.resize(700, 450);
+    browser.accept();
+    EXPECT_EQ(browser.FileName(), vanished);
+  }
+  EXPECT_EQ(store.ReadInteger("Window", "Browser w"), 700);
+  EXPECT_EQ(store.ReadInteger("Window", "Browser h"), 450);
+
+  // 40,000 records: the box once, 32,000 lines.
+  TAsteroidElements e;
+  e.Name = "n";
+  const TAsteroidElementRecordBytes one = EncodeAsteroidElementRecord(e);
+  std::string many;
+  for (int i = 0; i < 40000; ++i) many.append(reinterpret_cast<const char*>(one.data()), one.size());
+  ASSERT_TRUE(WriteFileReplacing(folder.File("many.opl"), many));
+  LanguageEnglish = 1;
+  TBrowserForm english(folder.Path().string(), folder.File("many.opl"), nullptr);
+  english.show();
+  QApplication::processEvents();
+  EXPECT_EQ(english.geometry().width(), 700);
+  sink.messages.clear();
+  EXPECT_TRUE(english.ShowFile());
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].caption, "File too large!");
+  EXPECT_EQ(english.Viewer()->blockCount(), 32000);
+  test::SavePng(english, "file_browser_en");
+  LanguageEnglish = 0;
+}
+
+}  // namespace
+}  // namespace kvx
