@@ -29,6 +29,10 @@ constexpr double kConjunctionReach = 1.5;
 // Roots of the contact scan closer than this (hours, a third of a
 // millisecond) are one root.
 constexpr double kSameRootHours = 1e-7;
+// Declination offset (degrees) beyond which no conjunction is accepted,
+// with 0.15 degree of margin over 1.5 Earth radii at the least lunar
+// distance.
+constexpr double kDeclinationReach = 1.7;
 // The star must stand above this altitude (degrees) at one contact.
 constexpr double kMinimumStarAltitude = 5.0;
 
@@ -287,6 +291,7 @@ TOccultationRunStatus tsternbedeckung::rechnen(const TSearchContext& context, co
         m, oldPrecession, TStarAberration::SunTerms);
     a0_ = ChebyshevEvaluateA(raPoly, t0_);
     a1_ = ChebyshevEvaluateA(raPoly, t1_);
+    if (options.LatitudeFilter) TabulateMoon();
     const double reach = MoonReachLatitude(m);
     if (panel) panel(nullptr, nullptr);
     for (std::int32_t i = first; i <= last; ++i) {
@@ -307,6 +312,7 @@ TOccultationRunStatus tsternbedeckung::rechnen(const TSearchContext& context, co
                        decEpoch);
       double ra = 0, dec = 0;
       StarToDate(reduction, raEpoch, decEpoch, ra, dec);
+      if (selected == -1 && options.LatitudeFilter && !MoonMayReach(ra, dec)) continue;
       EvaluateStar(context, i, raEpoch, decEpoch, ra, dec);
       if (AbortRequested != 0) {
         t1 = endT_ + 1.0;
@@ -321,6 +327,35 @@ TOccultationRunStatus tsternbedeckung::rechnen(const TSearchContext& context, co
     return TOccultationRunStatus::Cancelled;
   }
   return TOccultationRunStatus::Done;
+}
+
+void tsternbedeckung::TabulateMoon() {
+  for (int k = 0; k <= kMoonNodes; ++k) {
+    double r = 0;
+    moon_(t0_ + (t1_ - t0_) * k / kMoonNodes, nodeRa_[static_cast<std::size_t>(k)],
+          nodeDec_[static_cast<std::size_t>(k)], r);
+  }
+}
+
+bool tsternbedeckung::MoonMayReach(double ra, double dec) const {
+  // The coarse conjunction of EvaluateStar brackets the right ascension in
+  // the same way; the Moon's right ascension rises over the interval.
+  double target = ra;
+  if (!(a0_ <= target && target <= a1_)) {
+    target -= 360.0;
+    if (!(a0_ <= target && target <= a1_)) return false;
+  }
+  const auto first = nodeRa_.begin();
+  const auto last = first + kMoonNodes + 1;
+  const auto above = std::upper_bound(first, last, target);
+  const std::size_t k1 = std::min<std::size_t>(static_cast<std::size_t>(std::max<std::ptrdiff_t>(above - first, 1)),
+                                               static_cast<std::size_t>(kMoonNodes));
+  const double d0 = nodeDec_[k1 - 1] - dec, d1 = nodeDec_[k1] - dec;
+  // Within a node step (six hours) the declination runs nearly straight:
+  // when both ends lie beyond kDeclinationReach on one side, the Moon's
+  // centre passes more than 1.5 Earth radii from the star even at its
+  // least distance (55.7 Earth radii: 1.54 degrees).
+  return !(d0 * d1 > 0 && std::min(std::fabs(d0), std::fabs(d1)) > kDeclinationReach);
 }
 
 void tsternbedeckung::EvaluateStar(const TSearchContext& context, std::int32_t index, double raEpoch,

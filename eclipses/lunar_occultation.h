@@ -19,6 +19,7 @@
 // f = x^2 + y^2 - radius^2.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -146,7 +147,9 @@ struct TLunarOccultationOptions {
   std::int32_t MinimumSunAltitude = -6;  // degrees; the Sun must be below at a contact
   std::uint8_t OldPrecession = 1;      // Newcomb's precession with the empirical term
   std::uint8_t PreciseSun = 0;         // the Sun from the selected theory
-  bool LatitudeFilter = true;          // skip stars the Moon cannot reach
+  // Skip stars the Moon cannot reach: ecliptic latitude, and the Moon's
+  // declination where it passes the star's right ascension.
+  bool LatitudeFilter = true;
 };
 
 enum class TOccultationRunStatus : std::uint8_t { Done, Cancelled, Refused };
@@ -184,8 +187,16 @@ class tsternbedeckung {
   void EvaluateStar(const TSearchContext& context, std::int32_t index, double raEpoch, double decEpoch,
                     double raDate, double decDate);
 
+  // The Moon's place at kMoonNodes + 1 nodes of the interval, and the test
+  // whether the coarse conjunction can accept a star.
+  static constexpr int kMoonNodes = 80;
+  void TabulateMoon();
+  bool MoonMayReach(double ra, double dec) const;
+
   std::shared_ptr<const TStarCatalogue> catalogue_;
   TOcculterPlace moon_;
+  std::array<double, kMoonNodes + 1> nodeRa_{};
+  std::array<double, kMoonNodes + 1> nodeDec_{};
   double t0_ = 0, t1_ = 0, a0_ = 0, a1_ = 0;
   double startT_ = 0, endT_ = 0;
   double rhoCos_ = 0, rhoSin_ = 0;

@@ -2,6 +2,7 @@
 KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixion-dev liborcus-dev libxlsxwriter-dev libfreexl-dev libboost-dev zlib1g-dev libhowardhinnant-date-dev tzdata)
 # Used only at development time to regenerate committed data files and
 # fixtures (tools/make_star_catalogues.py, tests/eclipses/make_star_reference.sh,
+# tests/eclipses/make_lunar_occultation_reference.py (python3-erfa, and libswe-dev through ctypes),
 # tools/make_builtin_comets.py, tests/catalogues/make_mpc_crosscheck.py,
 # tests/eclipses/make_solar_eclipse_reference.sh and .js, the search scripts
 # tests/engine/make_search_*.js (nodejs with the npm package

@@ -8,6 +8,7 @@
 #include "app/config_file.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/main_window.h"
+#include "app/ui/asteroid_database_commands.h"
 #include "app/ui/user_catalogue_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/name_tables.h"
@@ -129,7 +130,11 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   // 1. Period records, folders and files of the element windows.
   state_.Period.Start = s.Start;
   state_.Period.End = s.End;
-  if (FolderExists(s.Paths[kPathAsteroidDatabase])) stored_.AsteroidFolder = s.Paths[kPathAsteroidDatabase];
+  if (FolderExists(s.Paths[kPathAsteroidDatabase]) && s.Paths[kPathAsteroidDatabase] != stored_.AsteroidFolder) {
+    stored_.AsteroidFolder = s.Paths[kPathAsteroidDatabase];
+    state_.DatabaseListChanged = 1;
+    FindAsteroidDatabaseFiles(*this);
+  }
   for (TConfigPath only_when_present : {kPathLocations, kPathUserCatalogue, kPathAsteroidElements,
                                         kPathCometElements, kPathVariableStars, kPathStartValues}) {
     if (FileExists(s.Paths[only_when_present])) held.Paths[only_when_present] = s.Paths[only_when_present];

@@ -176,7 +176,8 @@ class TMainForm : public QMainWindow {
   // --- configuration file (config_commands.cpp) ----------------------------------
   tconfig& Configuration() { return config_; }
   // The configuration's fields no window of the program owns: the searches
-  // read and keep their settings here.
+  // read and keep their settings here (also the file names of the
+  // observations and state vectors, the orbit options).
   TConfigSettings& HeldConfiguration() { return config_held_; }
   // The events found by the searches; table kinds 81, 84 and 86 write them.
   TEventList& Events() { return events_; }

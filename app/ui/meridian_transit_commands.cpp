@@ -1,11 +1,14 @@
 // Tables | Central meridian: the surface-feature dialog and the table of
-// the feature's central-meridian transits (kind 82).
+// the feature's central-meridian transits (kind 82); Info | Measuring
+// planetary drawings.
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "platform/globals.h"
 #include "setup/setup_routines.h"
 #include "tables/meridian_transit.h"
+#include "core/column_flags.h"
+#include "tables/ui/drawing_measurement_dialog.h"
 #include "tables/ui/feature_transit_dialog.h"
 
 namespace kvx {
@@ -48,6 +51,23 @@ void TTableCommands::RegisterMeridianTransitCommands() {
     shown_kind_ = kMeridianTransitKind;
   });
   form_.Commands().RegisterHandler("Durchgnge1", [this] { Durchgnge1Click(); });
+  form_.Commands().RegisterHandler("OrtsbestimmungaufPlaneten1", [this] {
+    TMainFormState& s = form_.State();
+    TDrawingMeasurementHooks hooks;
+    hooks.Observer = [this] {
+      TObserverRecord r = form_.State().Period.Start;
+      LocalTimeToUT(r);
+      return r;
+    };
+    hooks.ChangeDateAndTime = [this] { DatumundOrteingeben1Click(); };
+    hooks.Sheet = &form_.Workbook();
+    hooks.Config = s.Period.TableConfig;
+    hooks.JulianDate = s.Period.TableConfig.Flags[column_flag::kJulianDate] != 0;
+    hooks.Selection = s.Period.Selection;
+    hooks.VsopLevel = s.VsopLevelA;
+    ShowPlanetMeasurementDialog(hooks, &form_);
+    s.DocumentSaved = 0;
+  });
 }
 
 void TTableCommands::Durchgnge1Click() {

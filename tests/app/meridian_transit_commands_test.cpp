@@ -26,6 +26,7 @@
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
+#include "tables/ui/drawing_measurement_dialog.h"
 #include "tables/ui/feature_transit_dialog.h"
 
 namespace kvx {
@@ -121,6 +122,69 @@ TEST_F(MeridianTransitCommands, DialogAndTableFromTheMenu) {
   EXPECT_EQ(form.Tables().SurfaceFeatureFile(), fileBefore);
   EXPECT_EQ(feature.system, 0);
   SetFileDialog(previousDialog);
+}
+
+}  // namespace
+}  // namespace kvx
+
+namespace kvx {
+namespace {
+
+// Info | Measuring planetary drawings: the Sun's disc data of 1992 Oct 13
+// (Meeus, Astronomical Algorithms, example 29.a: P 26.27, B0 5.99, L0
+// 238.63 degrees at 0h TD), the centre of the disc, a point off the disc,
+// a row in the sheet, and the entries kept for the next opening.
+TEST_F(MeridianTransitCommands, DrawingMeasurementFromTheMenu) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1000, 600);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  TMainFormState& state = form.State();
+  TObserverRecord& start = state.Period.Start;
+  start.Day = 13;
+  start.Month = 10;
+  start.Year = 1992;
+  start.Zone = 0;
+  start.DaylightHours = 0;
+  start.ZoneMinutes = 0;
+  start.LocalHours = 0;
+  LocalTimeToUT(start);
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<TOrtsbest*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    seen = true;
+    dialog->Body->setCurrentIndex(0);
+    EXPECT_NEAR(dialog->Measurement.P, 26.27, 0.02);
+    EXPECT_NEAR(dialog->Measurement.B, 5.99, 0.02);
+    // L0 of the physical ephemeris is that of the instant the light left
+    // the Sun (8.3 min, 0.08 degrees), here also at 0h UT, not TD.
+    EXPECT_NEAR(dialog->Measurement.L0, 238.63, 0.13);
+    dialog->Diameter->setText("100");
+    dialog->EditX->setText("0");
+    dialog->EditY->setText("0");
+    EXPECT_TRUE(dialog->Valid);
+    EXPECT_NEAR(dialog->Longitude, dialog->Measurement.L0, 1e-9);
+    EXPECT_NEAR(dialog->Latitude, dialog->Measurement.B, 1e-9);
+    dialog->EditX->setText("51");
+    EXPECT_EQ(dialog->ResultLongitude->text().toStdString(), "ERROR");
+    dialog->EditX->setText("20");
+    dialog->Description->setText("Fleck");
+    dialog->Write->click();
+    test::SavePng(*dialog, "drawing_measurement_dialog");
+    dialog->Ok->click();
+  });
+  form.Commands().Trigger("OrtsbestimmungaufPlaneten1");
+  ASSERT_TRUE(seen);
+  workbook::TWorkbook& book = form.Workbook();
+  EXPECT_NE(book.Text(2, 1).find("1992"), std::string::npos) << book.Text(2, 1);
+  EXPECT_EQ(book.Text(2, 3), "Fleck");
+  EXPECT_FALSE(book.Text(2, 5).empty());
+  EXPECT_EQ(store_.ReadString("FrmOrt", "Diameter").value_or(""), "100");
+  EXPECT_EQ(store_.ReadString("FrmOrt", "x").value_or(""), "20");
+  EXPECT_EQ(store_.ReadString("FrmOrt", "Description").value_or(""), "Fleck");
 }
 
 }  // namespace

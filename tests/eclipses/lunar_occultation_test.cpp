@@ -137,6 +137,12 @@ class LunarOccultations : public ::testing::Test {
                 TOccultationRunStatus::Done);
       std::vector<bool> matched(reference.size(), false);
       for (const tergebnisdatensatz* row : search.ergebnisse.Rows()) {
+        // The filters: the star above 5 degrees at one contact at least,
+        // the Sun below -6 at one contact at least (refraction off).
+        EXPECT_TRUE(row->Altitude1 > 5 || row->Altitude2 > 5) << row->ObjectName << " " << row->Contact1Time;
+        EXPECT_TRUE(row->SunAltitude1 < -6 || row->SunAltitude2 < -6) << row->ObjectName << " " << row->Contact1Time;
+        oneStarContact_ += (row->Altitude1 > 5) != (row->Altitude2 > 5) ? 1 : 0;
+        oneDarkContact_ += (row->SunAltitude1 < -6) != (row->SunAltitude2 < -6) ? 1 : 0;
         bool found = false;
         for (std::size_t k = 0; k < reference.size(); ++k) {
           const ReferenceEvent& e = reference[k];
@@ -170,6 +176,7 @@ class LunarOccultations : public ::testing::Test {
     }
   }
 
+  int oneStarContact_ = 0, oneDarkContact_ = 0;
   static bool libraries_;
   static std::shared_ptr<const TStarCatalogue> catalogue_;
   RecordingProgress progress_;
@@ -201,6 +208,8 @@ TEST_F(LunarOccultations, StarEventsOfThreePlacesAndTwoYearsMatchTheReference) {
     CompareTwoYears(true, 1, 15.0, elp);
     std::cout << "ELP-2000/82: worst " << elp.Seconds << " s, " << elp.Angle << " deg\n";
   }
+  EXPECT_GT(oneStarContact_, 0) << "events with the star above 5 degrees at one contact only are listed";
+  EXPECT_GT(oneDarkContact_, 0) << "events dark at one contact only are listed";
 }
 
 // a and b: the place moved 0.5 degree east and then 0.5 degree north moves
@@ -353,10 +362,12 @@ TEST_F(LunarOccultations, PlanetsMatchTheReference) {
   const test::FixtureTable t = test::ReadFixture(std::string(KVX_FIXTURE_DIR) + "/planet_occultations_swe.tsv");
   ASSERT_GT(t.Rows(), 10u);
   double worst = 0;
+  int belowHorizon = 0;
   for (const Place& place : kPlaces) {
     tplanetbedeckung search(Context(libraries_), TTableConfigRecord{}, Record(place, 2458849.5));
     ASSERT_EQ(search.rechnen(Record(place, 2464328.5), Record(place, 2458849.5)), TOccultationRunStatus::Done);
     const std::vector<const tergebnisdatensatz*> rows = search.ergebnisse.Rows();
+    for (const tergebnisdatensatz* row : rows) belowHorizon += row->Altitude1 < 0 && row->Altitude2 < 0 ? 1 : 0;
     for (std::size_t i = 0; i < t.Rows(); ++i) {
       if (t.text[i][0] != place.Name) continue;
       const std::string planet = t.text[i][1];
@@ -373,6 +384,7 @@ TEST_F(LunarOccultations, PlanetsMatchTheReference) {
     }
   }
   std::cout << "planets: worst " << worst << " s\n";
+  EXPECT_GT(belowHorizon, 0) << "occultations below the horizon are listed";
   TTheorySelection internal;
   EXPECT_EQ(tplanetbedeckung::PlanetCount(internal, 0.2, 0.3), 9);
   EXPECT_EQ(tplanetbedeckung::PlanetCount(internal, 0.2, 30.0), 8);
