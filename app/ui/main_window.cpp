@@ -1,6 +1,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/conjunction_commands.h"
 #include "app/ui/eclipse_commands.h"
+#include "app/ui/moon_event_commands.h"
 #include "app/ui/event_commands.h"
 #include "app/ui/time_place_commands.h"
 #include "app/ui/settings_commands.h"
@@ -115,6 +116,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   documents_ = new TDocumentCommands(*this);
   sheets_ = new TSheetCommands(*this);
   InstallSolarEclipseCommands(*this);
+  InstallMoonEventCommands(*this);
   InstallEventSearchCommands(*this);
   InstallConjunctionCommands(*this);
   InstallLunarOccultationCommands(*this);
