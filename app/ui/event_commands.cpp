@@ -35,13 +35,13 @@ void WriteEventTable(TMainForm& form) {
   TMainFormState& s = form.State();
   // A list of conjunctions (their events carry the conjunction kind) is
   // written as the conjunction table.
-  if (ListHoldsConjunctions(s.EventList)) {
+  if (ListHoldsConjunctions(form.Events())) {
     TTableOutputSettings output;
     output.AzimuthOrigin = s.HalfTurnOffsetAngle;
     if (s.WorkbookView != 0) {
-      WriteConjunctionResultsToSheet(1, s.Period.TableConfig, form.Workbook(), s.EventList);
+      WriteConjunctionResultsToSheet(1, s.Period.TableConfig, form.Workbook(), form.Events());
     } else {
-      WriteConjunctionResultsToGrid(0, s.Period.TableConfig, form.Grid(), output, s.EventList);
+      WriteConjunctionResultsToGrid(0, s.Period.TableConfig, form.Grid(), output, form.Events());
     }
     s.DocumentSaved = 0;
     return;
