@@ -9,6 +9,9 @@
 #include "app/table_dispatcher.h"
 #include "orbitdet/observation_files.h"
 #include "orbitdet/orbit_output.h"
+#include "orbitdet/orbit_driver.h"
+#include "orbitdet/ui/orbit_forms.h"
+#include "orbitdet/ui/orbit_options_dialog.h"
 #include "platform/globals.h"
 
 namespace kvx {
@@ -18,6 +21,23 @@ namespace {
 constexpr std::int32_t kGaussKind = 92;
 constexpr std::int32_t kObservationEntryKind = 94;
 constexpr std::int32_t kObservationFileKind = 96;
+constexpr std::int32_t kImprovementKind = 93;
+
+// The residuals form and the selection dialog: one each for the main
+// window's life, kept as windows of their own so that they stay usable
+// while the main window is disabled during the improvement.
+class TOrbitForms : public QObject {
+ public:
+  explicit TOrbitForms(QObject* owner) : QObject(owner) { setObjectName("OrbitForms"); }
+  TResidualsForm Residuals;
+  TSelectObservations Selection;
+};
+
+TOrbitForms& OrbitForms(TMainForm& form) {
+  auto* forms = form.findChild<TOrbitForms*>("OrbitForms", Qt::FindDirectChildrenOnly);
+  if (forms == nullptr) forms = new TOrbitForms(&form);
+  return *forms;
+}
 
 std::vector<std::string> SplitFilterText(const std::string& filters) {
   std::vector<std::string> result;
@@ -111,6 +131,20 @@ void Beobachtungenspeichern1Click(TMainForm& form) {
   SaveObservationFile(od, request, ObservationFileName(form), form.Workbook());
 }
 
+void Laplace1Click(TMainForm& form) {
+  torbdet& od = PreparedOrbDet(form);
+  if (!OpenObservationFile(od, Request("Bahndateidialog"), ObservationFileName(form))) return;
+  RunKind(form, kImprovementKind);
+}
+
+void Bahnberechnung1Click(TMainForm& form) {
+  TOrbDetOptions options = CurrentOrbDetOptions(form);
+  const double startJd = form.State().Period.Start.Mjd + 2400000.5;
+  if (ShowOrbDetOptionsDialog(options, startJd) != 1) return;
+  const auto bytes = EncodeOrbDetOptions(options);
+  std::copy(bytes.begin(), bytes.end(), form.HeldConfiguration().OrbitOptionsRaw.begin());
+}
+
 void InstallOrbitCommands(TMainForm& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   dispatcher.Register(kGaussKind, [&form] {
@@ -121,6 +155,23 @@ void InstallOrbitCommands(TMainForm& form) {
     ShowObservationsInSheet(od, form.Workbook(), config, options.ShowObservations != 0, options.Log != 0);
     WriteOrbitDeterminationResults(od, form.Workbook(), config, options);
     FinishSheet(form, kGaussKind);
+  });
+  dispatcher.Register(kImprovementKind, [&form] {
+    torbdet& od = PreparedOrbDet(form);
+    const TOrbDetOptions options = CurrentOrbDetOptions(form);
+    const TTableConfigRecord& config = form.State().Period.TableConfig;
+    TOrbitForms& forms = OrbitForms(form);
+    TOrbitRun run;
+    run.Chooser = &forms.Selection;
+    run.View = &forms.Residuals;
+    run.FileName = ObservationFileName(form);
+    run.Options = options;
+    run.Sheet = &form.Workbook();
+    run.Config = config;
+    run.EnableMainWindow = [&form](bool on) { form.setEnabled(on); };
+    if (!RunOrbitDetermination(od, run)) return;
+    WriteOrbitImprovementResults(od, form.Workbook(), config, options);
+    FinishSheet(form, kImprovementKind);
   });
   dispatcher.Register(kObservationFileKind, [&form] {
     torbdet& od = PreparedOrbDet(form);
@@ -144,7 +195,10 @@ void InstallOrbitCommands(TMainForm& form) {
   commands.RegisterHandler("Dateizeigen1", [&form] { Dateizeigen1Click(form); });
   commands.RegisterHandler("Beobachtungenerfassen1", [&form] { Beobachtungenerfassen1Click(form); });
   commands.RegisterHandler("Beobachtungenspeichern1", [&form] { Beobachtungenspeichern1Click(form); });
-  for (const char* item : {"Bahnbestimmung2", "Dateizeigen1", "Beobachtungenerfassen1", "Beobachtungenspeichern1"}) {
+  commands.RegisterHandler("Bahnberechnung1", [&form] { Bahnberechnung1Click(form); });
+  commands.RegisterHandler("Laplace1", [&form] { Laplace1Click(form); });
+  for (const char* item : {"Bahnbestimmung2", "Dateizeigen1", "Beobachtungenerfassen1", "Beobachtungenspeichern1",
+                           "Bahnberechnung1", "Laplace1"}) {
     commands.SetEnabled(item, true);
   }
 }

@@ -22,5 +22,10 @@ void Bahnbestimmung2Click(TMainForm& form);
 void Dateizeigen1Click(TMainForm& form);
 void Beobachtungenerfassen1Click(TMainForm& form);
 void Beobachtungenspeichern1Click(TMainForm& form);
+// "&Vorgaben...": the options dialog; OK stores the 20 bytes in the configuration.
+void Bahnberechnung1Click(TMainForm& form);
+// "&Bahnverbesserung...": an observation file, then the orbit-improvement run
+// (kind 93); on success the element and state rows go into the sheet.
+void Laplace1Click(TMainForm& form);
 
 }  // namespace kvx

@@ -5,11 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
+#include "orbitdet/ui/orbit_forms.h"
+#include "orbitdet/ui/orbit_options_dialog.h"
+#include <QLabel>
+#include <QListWidget>
+#include "setup/ui/edit_controls.h"
 #include "platform/globals.h"
 #include "platform/settings_store.h"
 #include "support/qt/save_png.h"
@@ -103,6 +112,109 @@ TEST_F(OrbitCommands, GaussFromAFileThenTypedRowsSavedAndShownAgain) {
   }
   test::SavePng(form, "main_window_observation_file");
   EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
+}
+
+// "&Vorgaben...": untouched values keep their full precision, the current
+// JD button, a refused change rate keeps the dialog open, OK stores the 20
+// bytes, Cancel changes nothing.
+TEST_F(OrbitCommands, OptionsDialogFromTheMenuStoresItsTwentyBytes) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  ScopedMessageSink sink(messages_);
+  TMenuCommands& commands = form.Commands();
+  ASSERT_TRUE(commands.IsEnabled("Bahnberechnung1"));
+  TOrbDetOptions start;
+  start.JdForM = 2460000.123456789;
+  start.ChangeRate = 0.123456;
+  start.Method = 2;
+  const auto startBytes = EncodeOrbDetOptions(start);
+  std::copy(startBytes.begin(), startBytes.end(), form.HeldConfiguration().OrbitOptionsRaw.begin());
+
+  // Cancel after an edit: nothing changes. OK untouched: bit-identical.
+  for (bool ok : {false, true}) {
+    QTimer::singleShot(0, [ok] {
+      auto* dialog = qobject_cast<TOrbdetoptionenform*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->findChild<TFloatEdit*>("ChangeRate")->setText(ok ? dialog->findChild<TFloatEdit*>("ChangeRate")->text() : "5");
+      auto* box = dialog->findChild<QDialogButtonBox*>();
+      box->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+    });
+    commands.Trigger("Bahnberechnung1");
+    EXPECT_TRUE(std::equal(startBytes.begin(), startBytes.end(), form.HeldConfiguration().OrbitOptionsRaw.begin()));
+  }
+
+  // A rate of 0 is refused, then 2.5 and the current JD are taken.
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<TOrbdetoptionenform*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    test::SavePng(*dialog, std::string("orbit_options_") + (LanguageEnglish ? "en" : "de"));
+    auto* rate = dialog->findChild<TFloatEdit*>("ChangeRate");
+    auto* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    rate->setText("0");
+    ok->click();
+    EXPECT_TRUE(dialog->isVisible());
+    rate->setText("2.5");
+    dialog->findChild<QPushButton*>("ActualJd")->click();
+    ok->click();
+  });
+  commands.Trigger("Bahnberechnung1");
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  const TOrbDetOptions now = DecodeOrbDetOptions(form.HeldConfiguration().OrbitOptionsRaw, 0);
+  EXPECT_EQ(now.ChangeRate, 2.5);
+  EXPECT_EQ(now.JdForM, form.State().Period.Start.Mjd + 2400000.5);
+  EXPECT_EQ(now.Method, 2);
+}
+
+// "&Bahnverbesserung..." driven through its real dialogs: pick five,
+// continue twice, close; the sheet then holds the element and state rows.
+TEST_F(OrbitCommands, OrbitImprovementFromTheMenuWritesTheImprovedOrbit) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1400, 800);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  ScopedFileDialog files(dialog_);
+  ASSERT_TRUE(form.Commands().IsEnabled("Laplace1"));
+  dialog_.QueueAnswer(kObservations);
+  int step = 0;
+  std::vector<std::string> rms;
+  QTimer driver;
+  QObject::connect(&driver, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* select = qobject_cast<TSelectObservations*>(modal)) {
+      EXPECT_EQ(select->List()->count(), 10);
+      select->PickButton(5)->click();
+      EXPECT_EQ(select->List()->count(), 5);
+      test::SavePng(*select, "orbit_selection");
+      select->accept();
+    } else if (auto* residuals = qobject_cast<TResidualsForm*>(modal)) {
+      if (step == 0) test::SavePng(*residuals, "orbit_residuals");
+      const QString name = step++ < 2 ? "Continue" : "Close";
+      residuals->findChild<QPushButton*>(name)->click();
+    }
+  });
+  driver.start(20);
+  form.Commands().Trigger("Laplace1");
+  driver.stop();
+  EXPECT_EQ(step, 3);
+  EXPECT_TRUE(form.isEnabled());
+  const TOrbitDeterminationState& state = form.OrbitDetermination();
+  EXPECT_NEAR(state.OrbDet.Elements.E, 0.1, 1e-3);
+  // Two corrections on places rounded to 0.01 s and 0.1" with the internal
+  // solar series: a within 5e-3 AU.
+  EXPECT_NEAR(state.OrbDet.Elements.Size, 2.7, 5e-3);
+  bool found = false;
+  for (int r = 1; r < 80 && !found; ++r) {
+    for (int c = 1; c < 12 && !found; ++c) {
+      const std::string text = form.Workbook().Text(r, c);
+      found = text.rfind("2.69", 0) == 0 || text.rfind("2,69", 0) == 0 || text.rfind("2.70", 0) == 0 ||
+              text.rfind("2,70", 0) == 0;
+    }
+  }
+  EXPECT_TRUE(found);
+  test::SavePng(form, "orbit_improvement_sheet");
 }
 
 }  // namespace
