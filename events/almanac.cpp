@@ -91,13 +91,13 @@ int TAlmanacOptions::SelectedBodies() const {
 
 TAlmanacOptions DecodeAlmanacOptions(std::span<const std::uint8_t> image) {
   TAlmanacOptions options;
-  for (std::size_t i = 0; i < kAlmanacOptionsSize && i < image.size(); ++i) options.Flags[i] = image[i] != 0 ? 1 : 0;
+  for (std::size_t i = 0; i < kAlmanacFlagCount && i < image.size(); ++i) options.Flags[i] = image[i] != 0 ? 1 : 0;
   return options;
 }
 
 TAlmanacOptionsImage EncodeAlmanacOptions(const TAlmanacOptions& options) {
   TAlmanacOptionsImage image{};
-  for (std::size_t i = 0; i < kAlmanacOptionsSize; ++i) image[i] = options.Flags[i] != 0 ? 1 : 0;
+  for (std::size_t i = 0; i < kAlmanacFlagCount; ++i) image[i] = options.Flags[i] != 0 ? 1 : 0;
   return image;
 }
 
@@ -109,15 +109,15 @@ TAlmanacOptions AllAlmanacOptions() {
 
 std::string TodayOptionsToText(const TAlmanacOptions& options) {
   std::string text;
-  text.reserve(kAlmanacOptionsSize);
+  text.reserve(kAlmanacFlagCount);
   for (const std::uint8_t flag : options.Flags) text.push_back(flag != 0 ? '1' : '0');
   return text;
 }
 
 TAlmanacOptions TodayOptionsFromText(const std::string& text) {
-  if (text.size() != kAlmanacOptionsSize) return AllAlmanacOptions();
+  if (text.size() != kAlmanacFlagCount) return AllAlmanacOptions();
   TAlmanacOptions options;
-  for (std::size_t i = 0; i < kAlmanacOptionsSize; ++i) {
+  for (std::size_t i = 0; i < kAlmanacFlagCount; ++i) {
     if (text[i] < '0' || text[i] > '9') return AllAlmanacOptions();
     options.Flags[i] = text[i] != '0' ? 1 : 0;
   }
@@ -438,6 +438,43 @@ TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& event
   }
   AbortRequested = 0;
   return cancelled ? TAlmanacResult::Cancelled : TAlmanacResult::Done;
+}
+
+namespace {
+TTodayClock& TodayClock() {
+  static TTodayClock clock;
+  return clock;
+}
+void SetCenturies(TObserverRecord& r) {
+  r.Centuries = (MjdToJd(r.Mjd) + r.DeltaTSeconds / kSecondsPerDay - 2451545.0) / 36525.0;
+}
+}  // namespace
+
+TTodayClock SetTodayClock(TTodayClock clock) {
+  TTodayClock previous = std::move(TodayClock());
+  TodayClock() = std::move(clock);
+  return previous;
+}
+
+void TodayPeriod(const TObserverRecord& mainStart, TObserverRecord& start, TObserverRecord& end) {
+  start = mainStart;
+  int day = 1, month = 1, year = 2000;
+  double hours = 0;
+  if (TodayClock()) {
+    TodayClock()(day, month, year, hours);
+  } else {
+    CurrentDateAndHours(day, month, year, hours);
+  }
+  start.Day = day;
+  start.Month = month;
+  start.Year = year;
+  start.LocalHours = 0;
+  LocalTimeToUT(start);
+  SetCenturies(start);
+  end = start;
+  end.Mjd = start.Mjd + 2.0;
+  UTToLocalTime(end);
+  SetCenturies(end);
 }
 
 TAlmanacResult GenerateTodayOverview(TAlmanacRequest request, TEventList& events) {

@@ -18,6 +18,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -28,7 +29,7 @@
 
 namespace kvx {
 
-inline constexpr std::size_t kAlmanacOptionsSize = 39;
+inline constexpr std::size_t kAlmanacFlagCount = 39;
 inline constexpr int kAlmanacBodies = 10;  // 0 Sun, 1 Mercury .. 8 Pluto, 9 Moon
 
 // Section option bytes.
@@ -39,7 +40,7 @@ inline constexpr int kSolarEclipses = 24, kLunarEclipses = 25, kSeasons = 26, kM
 // The 39 one-byte flags: 0..23 event kinds, 24..27 sections, 28 spare,
 // 29..38 bodies 0..9.
 struct TAlmanacOptions {
-  std::array<std::uint8_t, kAlmanacOptionsSize> Flags{};
+  std::array<std::uint8_t, kAlmanacFlagCount> Flags{};
 
   bool Kind(int kind) const { return InRange(kind, 0, 23) && Flags[static_cast<std::size_t>(kind)] != 0; }
   bool Section(int byte) const { return InRange(byte, 24, 28) && Flags[static_cast<std::size_t>(byte)] != 0; }
@@ -58,7 +59,7 @@ struct TAlmanacOptions {
   }
 };
 
-using TAlmanacOptionsImage = std::array<std::uint8_t, kAlmanacOptionsSize>;
+using TAlmanacOptionsImage = std::array<std::uint8_t, kAlmanacFlagCount>;
 // Any byte other than 0 reads as set; the image holds 0 and 1 only. A short
 // image leaves the missing flags clear.
 TAlmanacOptions DecodeAlmanacOptions(std::span<const std::uint8_t> image);
@@ -118,6 +119,14 @@ void SearchAlmanacSolarEclipses(const TAlmanacRequest& request, TEventList& even
 void SearchAlmanacLunarEclipses(const TAlmanacRequest& request, TEventList& events);
 void SearchAlmanacSeasons(const TAlmanacRequest& request, TEventList& events);
 void SearchAlmanacMoonPhases(const TAlmanacRequest& request, TEventList& events);
+
+// The clock the overview of today reads: the local date and hours. Empty:
+// the computer's clock. Returns the clock installed before.
+using TTodayClock = std::function<void(int& day, int& month, int& year, double& hours)>;
+TTodayClock SetTodayClock(TTodayClock clock);
+// The overview's period: the main window's start record at today's date,
+// local 0 h (MJD and centuries recomputed), and the end two days later.
+void TodayPeriod(const TObserverRecord& mainStart, TObserverRecord& start, TObserverRecord& end);
 
 // Adds one almanac event at `observer.Mjd` (UT) with its local date.
 void AddAlmanacEvent(TEventList& events, TObserverRecord observer, int kind, const std::string& objectText,
