@@ -402,9 +402,9 @@ int ClampConfigSettings(TConfigSettings& s) {
                                  &s.ConjunctionAltitude2}) {
     c.Range<std::int32_t>(*altitude, -kAltitudeLimit, kAltitudeLimit);
   }
-  c.OrDefault(s.SaturnMoon, s.SaturnMoon >= 1, defaults.SaturnMoon);
+  c.Range<std::int32_t>(s.SaturnMoon, 1, 8);
   c.Range<std::int32_t>(s.JupiterMoon, 1, 4);
-  c.Range<std::uint8_t>(s.MoonEvent, 0, 3);
+  c.OrDefault<std::uint8_t>(s.MoonEvent, s.MoonEvent <= 3, 0);
   c.OrDefault(s.TableEquinox, Finite(s.TableEquinox) && std::fabs(s.TableEquinox) <= 100.0, defaults.TableEquinox);
   c.OrDefault(s.SeparationLimit, Finite(s.SeparationLimit) && s.SeparationLimit >= 0 && s.SeparationLimit <= 360,
               defaults.SeparationLimit);

@@ -15,7 +15,6 @@
 #include "core/table_step.h"
 #include "eclipses/lunar_eclipse.h"
 #include "engine/table_globals.h"
-#include "events/event_list.h"
 #include "events/search_options.h"
 #include "setup/numeric_options.h"
 #include "theories/observer_completion.h"
@@ -85,6 +84,11 @@ struct TMainFormState {
   std::uint8_t UseIntegrationDatabase = 0;  // integrations read the planets from that database
   std::uint8_t IntegratorChoice = 0;   // 0 Runge-Kutta, otherwise Adams
   std::uint8_t FastSearchOption = 0;   // searches always use the internal series
+  // The moon-event runs: the chosen moon of Jupiter (1..4) and of Saturn's
+  // eight-moon list (1..8), and the event code (0..3) both share.
+  std::int32_t JupiterMoon = 1;
+  std::int32_t SaturnMoon = 1;
+  std::uint8_t MoonEvent = 0;
   TTheorySelection SavedSelection;     // the live selection kept around a search
 
   // --- current objects -----------------------------------------------------
@@ -112,7 +116,6 @@ struct TMainFormState {
   std::uint8_t ResultsIntoTable = 0;   // "Ergebnisse in Tabelle" of the searches
   std::uint8_t EventUsesPeriod = 0;    // "Ephemeridenzeitraum verwenden" of the event search
   std::uint8_t AsteroidDatabase = 0;   // the asteroid from the database ("Keplerelemente verwenden" clear)
-  TEventList EventList;                // the events found, owned by the list (table kind 84)
 };
 
 // Fills `state` with the start-up defaults: observer records (Delta T 61 s,

@@ -5,7 +5,8 @@ KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixio
 # tests/eclipses/make_lunar_occultation_reference.py (python3-erfa, and libswe-dev through ctypes),
 # tools/make_builtin_comets.py, tests/catalogues/make_mpc_crosscheck.py,
 # tests/eclipses/make_solar_eclipse_reference.sh and .js, the search scripts
-# tests/engine/make_search_*.js (nodejs with the npm package
+# tests/engine/make_search_*.js, tests/events/make_moon_phenomena_reference.js and the yardstick
+# bench/events_astronomy_engine_timing.js (nodejs with the npm package
 # astronomy-engine), tools/make_world_cities.py, proj-bin's cs2cs for
 # tests/tables/make_gauss_krueger_reference.py, tests/app/make_movable_feasts.py);
 # neither the build, the program nor the tests need them.

@@ -78,6 +78,9 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.OccultationStar = st.SelectedStar;
   s.PhenomenaSunAltitude = o.PhenomenaMaxSunAltitude;
   s.PhenomenaPlanetAltitude = o.PhenomenaMinObjectAltitude;
+  s.JupiterMoon = st.JupiterMoon;
+  s.SaturnMoon = st.SaturnMoon;
+  s.MoonEvent = st.MoonEvent;
   s.AzimuthFromNorth = st.HalfTurnOffsetFlag;
   s.FastConjunctions = st.FastSearchOption;
   s.ExactMoonParallax = o.ExactMoonParallax;
@@ -185,6 +188,9 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   o.Fk4Positions = s.Fk4Positions;
   o.PhenomenaMaxSunAltitude = s.PhenomenaSunAltitude;
   o.PhenomenaMinObjectAltitude = s.PhenomenaPlanetAltitude;
+  state_.JupiterMoon = s.JupiterMoon;
+  state_.SaturnMoon = s.SaturnMoon;
+  state_.MoonEvent = s.MoonEvent;
   o.AzimuthFromNorth = s.AzimuthFromNorth;
   SetHalfTurnOffsetFlag(s.AzimuthFromNorth);
   state_.FastSearchOption = s.FastConjunctions;

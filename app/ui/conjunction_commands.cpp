@@ -5,6 +5,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
+#include "app/ui/user_catalogue_dialogs.h"
 #include "events/conjunction_table_writer.h"
 #include "events/ui/conjunction_dialog.h"
 #include "platform/globals.h"
@@ -129,8 +130,12 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
     form.Commands().Trigger(run.Context().AsteroidDatabase != 0 ? "Planetoidendatenbank1" : "Planetoiden1");
   };
   hooks.ChangeFilter = [&form] { ChangeFilter(form); };
-  // The user catalogue's picker is not in the program yet: the button stays
-  // disabled and the chosen number is kept as stored.
+  hooks.PickUserObject = [&form](std::int32_t& number) {
+    const int index = FindUserCatalogObject(form.UserObjects(), &form);
+    if (index < 0) return false;
+    number = index + 1;
+    return true;
+  };
   hooks.Answerer = [&form, &run](const TConjunctionFoundTexts& t) {
     const bool found = !t.Separation.empty();
     return ShowEventFound(t.Title, t.Second, t.When, found && !run.UsePeriod, t.When,

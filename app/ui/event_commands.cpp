@@ -7,6 +7,7 @@
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "engine/table_sink.h"
+#include "events/conjunction_table_writer.h"
 #include "events/event_table_writer.h"
 #include "events/ui/event_search_dialog.h"
 #include "platform/globals.h"
@@ -32,12 +33,25 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
 
 void WriteEventTable(TMainForm& form) {
   TMainFormState& s = form.State();
+  // A list of conjunctions (their events carry the conjunction kind) is
+  // written as the conjunction table.
+  if (ListHoldsConjunctions(s.EventList)) {
+    TTableOutputSettings output;
+    output.AzimuthOrigin = s.HalfTurnOffsetAngle;
+    if (s.WorkbookView != 0) {
+      WriteConjunctionResultsToSheet(1, s.Period.TableConfig, form.Workbook(), s.EventList);
+    } else {
+      WriteConjunctionResultsToGrid(0, s.Period.TableConfig, form.Grid(), output, s.EventList);
+    }
+    s.DocumentSaved = 0;
+    return;
+  }
   if (s.WorkbookView != 0) {
-    WriteEventSearchResultsToSheet(s.Period.TableConfig, form.Workbook(), s.EventList);
+    WriteEventSearchResultsToSheet(s.Period.TableConfig, form.Workbook(), form.Events());
   } else {
     TTableOutputSettings output;
     output.AzimuthOrigin = s.HalfTurnOffsetAngle;
-    WriteEventSearchResultsToGrid(s.Period.TableConfig, form.Grid(), output, s.EventList);
+    WriteEventSearchResultsToGrid(s.Period.TableConfig, form.Grid(), output, form.Events());
   }
   s.DocumentSaved = 0;
 }
@@ -89,8 +103,8 @@ void Ereignissuchen1Click(TMainForm& form) {
   context.Topocentric = 0;
   context.AsteroidDatabaseFile = s.CurrentDatabaseAsteroid;
   TObserverRecord handOver = s.Period.Start;
-  const int result = ShowEventSearchDialog(settings, s.Period.Start, context, s.EventList, HooksOf(form), handOver,
-                                           &form);
+  const int result =
+      ShowEventSearchDialog(settings, s.Period.Start, context, form.Events(), HooksOf(form), handOver, &form);
   form.repaint();
   if (result == kEventDialogCancel) {
     s.Period.Start = saved;
@@ -103,7 +117,7 @@ void Ereignissuchen1Click(TMainForm& form) {
   if (result == kEventDialogUseDate) s.Period.Start = handOver;
   UTToLocalTime(s.Period.Start);
   s.TableChanged = 1;
-  if (settings.ResultsIntoTable && !s.EventList.Empty()) {
+  if (settings.ResultsIntoTable && !form.Events().Empty()) {
     s.TableKind = kEventTableKind;
     form.Tables().ComputeTable();
   }

@@ -2,6 +2,7 @@
 #include "app/ui/conjunction_commands.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/almanac_commands.h"
+#include "app/ui/moon_event_commands.h"
 #include "app/ui/event_commands.h"
 #include "app/ui/time_place_commands.h"
 #include "app/ui/settings_commands.h"
@@ -116,6 +117,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   documents_ = new TDocumentCommands(*this);
   sheets_ = new TSheetCommands(*this);
   InstallSolarEclipseCommands(*this);
+  InstallMoonEventCommands(*this);
   InstallEventSearchCommands(*this);
   InstallAlmanacCommands(*this);
   InstallConjunctionCommands(*this);

@@ -15,7 +15,6 @@
 #include "app/settings_io.h"
 #include "core/records.h"
 #include "engine/mystringgrid.h"
-#include "events/event_list.h"
 #include "orbitdet/observations.h"
 #include "platform/workbook/workbook.h"
 #include "setup/clock_list.h"
@@ -180,7 +179,7 @@ class TMainForm : public QMainWindow {
   // observations and state vectors, the orbit options).
   TConfigSettings& HeldConfiguration() { return config_held_; }
   // The events found by the searches; table kinds 81, 84 and 86 write them.
-  TEventList& Events() { return events_; }
+  TEventList& Events() { return state_.EventList; }
   // The running state as a configuration record's fields.
   TConfigSettings GatherConfiguration();
   // Clamps the fields, then takes them over in their order, each through its
@@ -251,7 +250,6 @@ class TMainForm : public QMainWindow {
   // The configuration's fields that no window of the program owns yet: kept
   // as loaded and written back as they are.
   TConfigSettings config_held_;
-  TEventList events_;
   std::uint8_t reversed_period_ = 0;
   std::uint8_t startup_flag_ = 0;
   TStoredSettings stored_;

@@ -339,6 +339,8 @@ TEST(ConfigFile, ClampsEveryUncheckedValueToItsRangeOrDefault) {
   s.TableEquinox = nan;
   s.SeparationLimit = nan;
   s.JupiterMoon = 9;
+  s.SaturnMoon = 0;
+  s.MoonEvent = 7;
   s.AsteroidDiameter = 5000;
   s.PhenomenaSunAltitude = -400;
   s.OccultationMagnitude = std::numeric_limits<float>::infinity();
@@ -358,6 +360,8 @@ TEST(ConfigFile, ClampsEveryUncheckedValueToItsRangeOrDefault) {
   EXPECT_EQ(s.TableEquinox, 0.0);
   EXPECT_EQ(s.SeparationLimit, 360.0);
   EXPECT_EQ(s.JupiterMoon, 4);
+  EXPECT_EQ(s.SaturnMoon, 1) << "0 becomes the first moon";
+  EXPECT_EQ(s.MoonEvent, 0) << "an event code beyond the four gives the first";
   EXPECT_EQ(s.AsteroidDiameter, 2000);
   EXPECT_EQ(s.PhenomenaSunAltitude, -90);
   EXPECT_EQ(s.OccultationMagnitude, 8.0f);

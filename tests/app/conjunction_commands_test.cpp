@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -180,7 +181,11 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   });
   commands.Trigger("Kionjunktionen1");
   form.SetLanguage(1);
+  // A user catalogue without a chosen object: the picker's button, not the radio.
+  form.UserObjects().Add(std::make_unique<tuserobject>("Vega", 18.3656f, 38.4701f, 0.01726f, 0.2863f, 2000.0f, 0.03f));
   WhenModalShown([&](TKonjunktionsuchen& dialog) {
+    EXPECT_TRUE(Child<QPushButton>(dialog, "UserCatalogueButton")->isEnabled());
+    EXPECT_FALSE(dialog.FirstRadio(13)->isEnabled());
     test::SavePng(dialog, "conjunction_dialog_separation_en");
     // Mercury against Mercury is refused.
     dialog.FirstRadio(1)->setChecked(true);

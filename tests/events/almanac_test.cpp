@@ -62,7 +62,7 @@ class Almanac : public ::testing::Test {
 // Bytes other than 0 read as set and are written back as 1; the overview's
 // text falls back to every flag on when it is not 39 digits.
 TEST_F(Almanac, OptionRecordAndTodayText) {
-  std::vector<std::uint8_t> image(kAlmanacOptionsSize, 0);
+  std::vector<std::uint8_t> image(kAlmanacFlagCount, 0);
   image[3] = 2;
   image[28] = 255;
   image[38] = 1;

@@ -1,0 +1,181 @@
+#include "app/ui/moon_event_commands.h"
+
+#include <QMenuBar>
+#include <QObject>
+#include <QStackedWidget>
+#include <QToolBar>
+#include <memory>
+#include <vector>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "events/moon_phenomena.h"
+#include "events/ui/moon_event_dialog.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "setup/setup_routines.h"
+
+namespace kvx {
+
+namespace {
+
+// The list lives as long as the window: a child object holds it.
+class TMoonEventListHolder : public QObject {
+ public:
+  explicit TMoonEventListHolder(QObject* parent) : QObject(parent) { setObjectName("MoonEventList"); }
+  TMoonEventList List;
+};
+
+TMoonEventListHolder* HolderOf(TMainForm& form) {
+  // The name is the holder's alone.
+  return static_cast<TMoonEventListHolder*>(form.findChild<QObject*>("MoonEventList", Qt::FindDirectChildrenOnly));
+}
+
+// The window's commands and views stay disabled while a run pumps events
+// (the progress panel's cancel button stays usable); enabled again however
+// the run ends.
+class TDisabledWhileRunning {
+ public:
+  explicit TDisabledWhileRunning(TMainForm& form) {
+    widgets_.push_back(form.menuBar());
+    widgets_.push_back(form.CentralStack());
+    for (QToolBar* bar : form.findChildren<QToolBar*>()) widgets_.push_back(bar);
+    for (QWidget* w : widgets_) {
+      if (w != nullptr && w->isEnabled()) {
+        w->setEnabled(false);
+        disabled_.push_back(w);
+      }
+    }
+  }
+  ~TDisabledWhileRunning() {
+    for (QWidget* w : disabled_) w->setEnabled(true);
+  }
+  TDisabledWhileRunning(const TDisabledWhileRunning&) = delete;
+  TDisabledWhileRunning& operator=(const TDisabledWhileRunning&) = delete;
+
+ private:
+  std::vector<QWidget*> widgets_;
+  std::vector<QWidget*> disabled_;
+};
+
+// A kind met without a usable period (also from a stored table kind): the
+// question, and no table.
+bool PeriodUsable(TMainForm& form) {
+  TMainFormState& s = form.State();
+  if (s.Period.End.Mjd > s.Period.Start.Mjd) return true;
+  AskFixEndBeforeStart();
+  s.TableKind = kNoTableKind;
+  s.PreviousTableKind = kNoTableKind;
+  return false;
+}
+
+void RunMoonEventKind(TMainForm& form, std::int32_t kind) {
+  if (!PeriodUsable(form)) return;
+  TMainFormState& s = form.State();
+  const TEphemerisPeriodState& p = s.Period;
+  TMoonEventList& list = HolderOf(form)->List;
+  TMoonEventSettings settings;
+  settings.Abbreviations = s.NumericOptions.PhenomenaAbbreviations;
+  settings.MinPlanetAltitude = s.NumericOptions.PhenomenaMinObjectAltitude;
+  settings.MaxSunAltitude = s.NumericOptions.PhenomenaMaxSunAltitude;
+  settings.Event = ClampMoonEvent(s.MoonEvent);
+  settings.ApparentSiderealTime = p.ApparentSiderealTime;
+  settings.SunMode = p.SunMode;
+
+  std::unique_ptr<TJupiterereignisse> table;
+  const std::uint8_t language = LanguageEnglish;
+  if (kind == 102 || kind == 104 || kind == 105) {
+    table = std::make_unique<TJupiterereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
+                                                 s.Step, 0, 0, s.VsopLevelA);
+    settings.Moon = ClampMoonNumber(s.JupiterMoon, 4);
+  } else if (kind == 112 || kind == 114 || kind == 115) {
+    // The stored number counts in the eight-moon list: the same moon by name.
+    const std::int32_t eight = ClampMoonNumber(s.SaturnMoon, 8);
+    settings.Moon = FiveMoonNumberOf(eight);
+    if (settings.Moon == 0 && kind == 114) {
+      const std::string name = MoonListName(2, eight);
+      ShowMessage(name + " ist in der Theorie der fünf Saturnmonde nicht enthalten.",
+                  name + " is not part of the theory of five Saturn moons.", MessageIcon::Error);
+      s.TableKind = kNoTableKind;
+      s.PreviousTableKind = kNoTableKind;
+      return;
+    }
+    table = std::make_unique<TSaturnereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
+                                                s.Step, 0, 0, s.VsopLevelA);
+  } else {
+    table = std::make_unique<TSaturnereignisseneu>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start,
+                                                   p.End, s.Step, 0, 0, s.VsopLevelA);
+    settings.Moon = ClampMoonNumber(s.SaturnMoon, 8);
+  }
+  table->Settings = settings;
+  bool ran = false;
+  {
+    TDisabledWhileRunning disabled(form);
+    if (kind >= 112) {
+      ran = static_cast<TSaturnereignisse&>(*table).ComputeSaturnMoonEvents(p.PositionFiles, list, kind);
+    } else {
+      ran = table->ComputeJupiterMoonEvents(p.PositionFiles, list, settings.Abbreviations, kind);
+    }
+  }
+  if (!ran) {
+    s.TableKind = kNoTableKind;
+    s.PreviousTableKind = kNoTableKind;
+    return;
+  }
+  // A cancelled run paints what it found and leaves no table kind.
+  table->Stopped = table->Aborted;
+  form.update();
+  form.Tables().PrepareOutput(*table);
+  form.Tables().Dispatcher().FinishStandardRun(*table, kind);
+}
+
+// The command's part: the period check, a repaint, the kind, the table.
+void StartKind(TMainForm& form, std::int32_t kind) {
+  if (!form.Tables().PeriodCheck()) return;
+  form.repaint();
+  TMainFormState& s = form.State();
+  s.TableKind = kind;
+  if (s.PreviousTableKind != kind) s.TableChanged = 1;
+  form.Tables().ComputeTable();
+}
+
+void OneMoonCommand(TMainForm& form, bool jupiter) {
+  if (!form.Tables().PeriodCheck()) return;
+  TMainFormState& s = form.State();
+  std::int32_t& stored = jupiter ? s.JupiterMoon : s.SaturnMoon;
+  std::int32_t moon = ClampMoonNumber(stored, jupiter ? 4 : 8);
+  std::uint8_t event = ClampMoonEvent(s.MoonEvent);
+  if (!SelectMoonAndEvent(jupiter ? 0 : 2, moon, event, &form)) return;
+  stored = moon;
+  s.MoonEvent = event;
+  StartKind(form, jupiter ? 104 : 117);
+}
+
+}  // namespace
+
+void InstallMoonEventCommands(TMainForm& form) {
+  new TMoonEventListHolder(&form);
+  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
+  for (std::int32_t kind : {102, 104, 105, 112, 113, 114, 115, 116, 117}) {
+    dispatcher.Register(kind, [&form, kind] { RunMoonEventKind(form, kind); });
+  }
+  TMenuCommands& commands = form.Commands();
+  commands.RegisterHandler("Jupitermondereignisse1", [&form] { StartKind(form, 105); });
+  commands.RegisterHandler("KonjunktionenJupitermonde1", [&form] { StartKind(form, 102); });
+  commands.RegisterHandler("ElongationenJupitermonde1", [&form] { OneMoonCommand(form, true); });
+  commands.RegisterHandler("Saturnmondereignisse1", [&form] { StartKind(form, 116); });
+  commands.RegisterHandler("KonjunktionenSaturnmonde1", [&form] { StartKind(form, 113); });
+  commands.RegisterHandler("ElongationenSaturnmonde1", [&form] { OneMoonCommand(form, false); });
+  for (const char* item : {"Jupitermondereignisse1", "KonjunktionenJupitermonde1", "ElongationenJupitermonde1",
+                           "Saturnmondereignisse1", "KonjunktionenSaturnmonde1", "ElongationenSaturnmonde1"}) {
+    commands.SetEnabled(item, true);
+  }
+}
+
+const TMoonEventList* MoonEventListOf(TMainForm& form) {
+  TMoonEventListHolder* holder = HolderOf(form);
+  return holder != nullptr ? &holder->List : nullptr;
+}
+
+}  // namespace kvx
