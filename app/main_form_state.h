@@ -15,7 +15,6 @@
 #include "core/table_step.h"
 #include "eclipses/lunar_eclipse.h"
 #include "engine/table_globals.h"
-#include "events/event_list.h"
 #include "events/search_options.h"
 #include "setup/numeric_options.h"
 #include "theories/observer_completion.h"
@@ -117,7 +116,6 @@ struct TMainFormState {
   std::uint8_t ResultsIntoTable = 0;   // "Ergebnisse in Tabelle" of the searches
   std::uint8_t EventUsesPeriod = 0;    // "Ephemeridenzeitraum verwenden" of the event search
   std::uint8_t AsteroidDatabase = 0;   // the asteroid from the database ("Keplerelemente verwenden" clear)
-  TEventList EventList;                // the events found, owned by the list (table kind 84)
 };
 
 // Fills `state` with the start-up defaults: observer records (Delta T 61 s,

@@ -1,6 +1,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/conjunction_commands.h"
 #include "app/ui/eclipse_commands.h"
+#include "app/ui/almanac_commands.h"
 #include "app/ui/moon_event_commands.h"
 #include "app/ui/event_commands.h"
 #include "app/ui/time_place_commands.h"
@@ -119,6 +120,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   InstallSolarEclipseCommands(*this);
   InstallMoonEventCommands(*this);
   InstallEventSearchCommands(*this);
+  InstallAlmanacCommands(*this);
   InstallConjunctionCommands(*this);
   InstallLunarOccultationCommands(*this);
   InstallTimePlaceCommands(*this);

@@ -1,0 +1,150 @@
+#include "app/ui/almanac_commands.h"
+
+#include <QApplication>
+#include <QCursor>
+
+#include "app/config_file.h"
+#include "app/table_dispatcher.h"
+#include "app/ui/eclipse_commands.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "engine/table_sink.h"
+#include "events/almanac.h"
+#include "events/almanac_writer.h"
+#include "events/ui/almanac_dialog.h"
+#include "platform/globals.h"
+#include "platform/settings_store.h"
+#include "setup/setup_routines.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr std::int32_t kAlmanacKind = 85;
+constexpr std::int32_t kTodayKind = 87;
+
+const char* const kSlowGerman =
+    "Zur Zeit werden langsame, aber genaue Rechenmethoden verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
+    "werden schnellere Rechenmethoden verwendet.";
+const char* const kSlowEnglish =
+    "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
+    "used.";
+
+// The last almanac or overview and its period: the table is written from
+// it, also when the view changes later.
+struct TAlmanacTable {
+  TEventList Events;
+  TObserverRecord Start, End;
+};
+
+TAlmanacTable& Table() {
+  static TAlmanacTable table;
+  return table;
+}
+
+bool SlowTheory(const TTheorySelection& selection) {
+  const std::uint8_t planets = selection.PlanetTheory();
+  return !(planets == kPlanetTheoryInternal || planets == kPlanetTheoryPositionFiles) || selection.MoonTheory() != 0;
+}
+
+void WriteTable(TMainForm& form) {
+  TMainFormState& s = form.State();
+  const TAlmanacTable& t = Table();
+  if (s.WorkbookView != 0) {
+    WriteAlmanacToSheet(s.Period.TableConfig, form.Workbook(), t.Events, t.End, t.Start);
+  } else {
+    TTableOutputSettings output;
+    output.AzimuthOrigin = s.HalfTurnOffsetAngle;
+    WriteAlmanacToGrid(s.Period.TableConfig, form.Grid(), output, t.Events, t.Start, t.End);
+  }
+  s.DocumentSaved = 0;
+}
+
+TAlmanacRequest RequestOf(TMainForm& form) {
+  TAlmanacRequest request;
+  request.Context = EclipseSearchContext(form);
+  request.Search = form.State().EventSearchOptions;
+  request.Conjunction = form.HeldConfiguration().ConjunctionOptions;
+  return request;
+}
+
+void Generate(TMainForm& form, const TAlmanacRequest& request, std::int32_t kind) {
+  TMainFormState& s = form.State();
+  TAlmanacTable& t = Table();
+  t.Events.Clear();
+  t.Start = request.Start;
+  t.End = request.End;
+  GenerateAlmanac(request, t.Events);
+  if (!t.Events.Empty()) {
+    s.TableKind = kind;
+    if (s.PreviousTableKind != s.TableKind) s.TableChanged = 1;
+    form.Tables().ComputeTable();
+  }
+  form.UpdateStatusLine();
+}
+
+}  // namespace
+
+void Almanach1Click(TMainForm& form) {
+  form.SaveTheoryForSearch();
+  struct Restore {
+    TMainForm& form;
+    ~Restore() { form.RestoreTheoryAfterSearch(); }
+  } restore{form};
+  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
+  TMainFormState& s = form.State();
+  TEphemerisPeriodState period = s.Period;
+  TTableDispatcher::CompletePeriodEnd(period);
+  if (!(period.End.Mjd > period.Start.Mjd)) {
+    AskFixEndBeforeStart();
+    return;
+  }
+  TConfigSettings& held = form.HeldConfiguration();
+  TAlmanacOptions options = DecodeAlmanacOptions(held.AlmanacRaw);
+  TConjunctionOptions conjunction = held.ConjunctionOptions;
+  const int result = ConfigureAlmanac(conjunction, options, &form);
+  if (result == kAlmanacDialogCancel) return;
+  held.AlmanacRaw = EncodeAlmanacOptions(options);
+  held.ConjunctionOptions = conjunction;
+  if (result != kAlmanacDialogOk) return;
+  TAlmanacRequest request = RequestOf(form);
+  request.Options = options;
+  request.Start = period.Start;
+  request.End = period.End;
+  Generate(form, request, kAlmanacKind);
+}
+
+void Heute1Click(TMainForm& form) {
+  form.SaveTheoryForSearch();
+  struct Restore {
+    TMainForm& form;
+    ~Restore() {
+      QApplication::restoreOverrideCursor();
+      form.RestoreTheoryAfterSearch();
+    }
+  } restore{form};
+  TTheorySelection internalMoon = form.Selection();
+  internalMoon.bytes[1] = 0;
+  form.SetTheorySelection(internalMoon);
+  QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
+  TAlmanacRequest request = RequestOf(form);
+  request.Mode = TAlmanacMode::Today;
+  const std::optional<std::string> stored = CurrentSettingsStore().ReadString("Settings", "TodayOptions");
+  request.Options = TodayOptionsFromText(stored.value_or(std::string()));
+  TodayPeriod(form.State().Period.Start, request.Start, request.End);
+  Generate(form, request, kTodayKind);
+}
+
+void InstallAlmanacCommands(TMainForm& form) {
+  form.Tables().Dispatcher().Register(kAlmanacKind, [&form] { WriteTable(form); });
+  form.Tables().Dispatcher().Register(kTodayKind, [&form] { WriteTable(form); });
+  TMenuCommands& commands = form.Commands();
+  commands.RegisterHandler("Almanach1", [&form] { Almanach1Click(form); });
+  commands.RegisterHandler("Heute1", [&form] { Heute1Click(form); });
+  commands.SetEnabled("Almanach1", true);
+  commands.SetEnabled("Heute1", true);
+}
+
+}  // namespace kvx

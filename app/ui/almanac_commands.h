@@ -1,0 +1,17 @@
+// The almanac (Konjunktionen und Ereignisse -> "&Almanach", Shift+F9, table
+// kind 85) and the overview of today ("&Heute", Ctrl+Alt+Shift+F9, table
+// kind 87). The overview's options live in the settings store
+// ("Settings"/"TodayOptions", 39 digits).
+#pragma once
+
+namespace kvx {
+
+class TMainForm;
+
+// Registers kinds 85 and 87 on the dispatcher and the two commands.
+void InstallAlmanacCommands(TMainForm& form);
+
+void Almanach1Click(TMainForm& form);
+void Heute1Click(TMainForm& form);
+
+}  // namespace kvx

@@ -1,0 +1,485 @@
+#include "events/almanac.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <utility>
+
+#include "core/moon_phases.h"
+#include "core/name_tables.h"
+#include "core/time_scales.h"
+#include "eclipses/lunar_eclipse.h"
+#include "eclipses/solar_eclipse.h"
+#include "events/conjunction_event.h"
+#include "events/conjunction_search.h"
+#include "events/event_refinement.h"
+#include "events/event_search.h"
+#include "platform/globals.h"
+#include "platform/progress.h"
+#include "theories/planet_positions.h"
+#include "theories/seasons.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr double kSecondsPerDay = 86400.0;
+// A solar eclipse search starts again this long after an eclipse (days).
+constexpr double kSolarEclipseGap = 14.0;
+// A lunar eclipse search starts again this long after an eclipse (days); the
+// search looks back 10 days, so the eclipse found is not found again.
+constexpr double kLunarEclipseGap = 20.0;
+
+bool Cancelled() { return AbortRequested.load() != 0; }
+
+TTheorySelection RunSelection(const TSearchContext& context) {
+  TTheorySelection selection = context.Selection;
+  if (context.FastSearch != 0) selection.bytes[0] = kPlanetTheoryInternal;
+  return selection;
+}
+
+// Pluto is searched only where its theory holds.
+bool BodyUsable(const TAlmanacRequest& request, int body) {
+  if (body != search_kind::kPluto) return true;
+  const TTheorySelection selection = RunSelection(request.Context);
+  return DateInTheoryRange(selection, request.Start.Centuries) && DateInTheoryRange(selection, request.End.Centuries);
+}
+
+bool DifferenceLoop(int kind) { return kind == 6 || kind == 7 || kind == 12 || kind == 13; }
+
+bool RefinedInAlmanac(int body, int kind) {
+  if (kind == 6 || kind == 7 || kind == 12 || kind == 13 || kind == 22) return true;
+  return kind == 15 && body != search_kind::kMoon;
+}
+
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+std::string BodyName(int body) { return SearchBodyNames[static_cast<std::size_t>(body)]; }
+
+void ShowLabel(const std::string& label) {
+  CurrentProgress().SetLabel(label);
+  CurrentProgress().ProcessEvents();
+}
+
+// The Moon's node passages of the period from the series.
+void SearchNodePassages(const TAlmanacRequest& request, TEventList& events) {
+  double k = FirstNodeCycle(request.Start.Mjd);
+  TObserverRecord record = request.Start;
+  for (int guard = 0; guard < 1000000 && !Cancelled(); ++guard) {
+    k += 0.5;
+    const double mjd = NodePassageTime(k, request.Context) - request.Start.DeltaTSeconds / kSecondsPerDay;
+    if (!std::isfinite(mjd) || mjd > request.End.Mjd) break;
+    if (mjd < request.Start.Mjd) continue;
+    record.Mjd = mjd;
+    AddAlmanacEvent(events, record, 15, BodyName(search_kind::kMoon), EventKindNames[15],
+                    EventMissingValueMarker(2), "");
+  }
+}
+
+}  // namespace
+
+int TAlmanacOptions::SelectedBodies() const {
+  int count = 0;
+  for (int body = 0; body < kAlmanacBodies; ++body) count += Body(body) ? 1 : 0;
+  return count;
+}
+
+TAlmanacOptions DecodeAlmanacOptions(std::span<const std::uint8_t> image) {
+  TAlmanacOptions options;
+  for (std::size_t i = 0; i < kAlmanacFlagCount && i < image.size(); ++i) options.Flags[i] = image[i] != 0 ? 1 : 0;
+  return options;
+}
+
+TAlmanacOptionsImage EncodeAlmanacOptions(const TAlmanacOptions& options) {
+  TAlmanacOptionsImage image{};
+  for (std::size_t i = 0; i < kAlmanacFlagCount; ++i) image[i] = options.Flags[i] != 0 ? 1 : 0;
+  return image;
+}
+
+TAlmanacOptions AllAlmanacOptions() {
+  TAlmanacOptions options;
+  options.Flags.fill(1);
+  return options;
+}
+
+std::string TodayOptionsToText(const TAlmanacOptions& options) {
+  std::string text;
+  text.reserve(kAlmanacFlagCount);
+  for (const std::uint8_t flag : options.Flags) text.push_back(flag != 0 ? '1' : '0');
+  return text;
+}
+
+TAlmanacOptions TodayOptionsFromText(const std::string& text) {
+  if (text.size() != kAlmanacFlagCount) return AllAlmanacOptions();
+  TAlmanacOptions options;
+  for (std::size_t i = 0; i < kAlmanacFlagCount; ++i) {
+    if (text[i] < '0' || text[i] > '9') return AllAlmanacOptions();
+    options.Flags[i] = text[i] != '0' ? 1 : 0;
+  }
+  return options;
+}
+
+bool AlmanacKindApplies(int body, int kind) {
+  if (kind < 0 || kind > 23 || body < 0 || body >= kAlmanacBodies) return false;
+  if (body == search_kind::kSun) return kind == 2 || kind == 3 || kind == 22;
+  if (body == search_kind::kMoon) {
+    return kind == 2 || kind == 3 || kind == 14 || kind == 15 || (kind >= 18 && kind <= 23);
+  }
+  if (body <= 2) return kind != 6 && kind != 7 && kind != 22 && kind != 23;
+  return kind != 8 && kind != 9 && kind != 12 && kind != 13 && kind != 22 && kind != 23;
+}
+
+void SetAlmanacSearchStep(int body, int kind, const TEventSearchOptions& search, double& step,
+                          std::int32_t& iterations) {
+  step = EffectiveSearchStep(body, kind, search.Step);
+  iterations = SearchWindowLength(body, kind, search.Repetitions);
+}
+
+std::string PhaseNameText(int phase) {
+  static const char* const german[4] = {" Neumond", " Erstes Viertel", " Vollmond", " Letztes Viertel"};
+  static const char* const english[4] = {" Newmoon", " First quartier", " Full Moon", " Last quartier"};
+  if (phase < 0 || phase > 3) return std::string();
+  return ByLanguage(german[phase], english[phase]);
+}
+
+std::string PairNames(int body) {
+  if (body == 10) return BodyName(search_kind::kMoon);
+  if (body < 0 || body >= kAlmanacBodies) return std::string();
+  return BodyName(body);
+}
+
+std::string EclipseLocalValuesText(double magnitude, double obscuration) {
+  auto text = [](double v) {
+    if (!std::isfinite(v)) return std::string("-");
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.3f", v);
+    return std::string(buffer);
+  };
+  return text(magnitude) + " (" + text(obscuration) + ")";
+}
+
+std::string EclipseLocalWords(std::uint8_t localKind, double magnitude, double obscuration,
+                              const std::string& placeName) {
+  static const char* const german[4] = {"unsichtbar in", "partiell", "ringförmig", "total"};
+  static const char* const english[4] = {"invisible", "partial", "annular", "total"};
+  const std::size_t k = localKind < 4 ? localKind : 0;
+  const std::string word = ByLanguage(german[k], english[k]);
+  return word + " " + (k == 0 ? placeName : EclipseLocalValuesText(magnitude, obscuration));
+}
+
+std::string AlmanacEventKey(double mjd) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.5f", MjdToJd(mjd));
+  return buffer;
+}
+
+void AddAlmanacEvent(TEventList& events, TObserverRecord observer, int kind, const std::string& objectText,
+                     const std::string& eventText, double value, const std::string& unit) {
+  if (!std::isfinite(observer.Mjd)) return;
+  UTToLocalTime(observer);
+  auto event = std::make_unique<talmanachevent>(
+      AlmanacEventKey(observer.Mjd), objectText, eventText, static_cast<std::uint8_t>(kind), observer, observer.Mjd,
+      value, EventMissingValueMarker(3), EventMissingValueMarker(4), EventMissingValueMarker(5),
+      EventMissingValueMarker(6), EventMissingValueMarker(7), EventMissingValueMarker(8), EventMissingValueMarker(9),
+      unit, "", "", 0);
+  // One key for all: the list then keeps the events in order of instant,
+  // equal instants in the order found.
+  events.Add(std::string(), std::move(event));
+}
+
+void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind, tsuchobjekt& engine,
+                             TEventList& events) {
+  const bool today = request.Mode == TAlmanacMode::Today;
+  if (body == search_kind::kMoon && kind == 15 && !today) {
+    SearchNodePassages(request, events);
+    return;
+  }
+  double step = 0;
+  std::int32_t iterations = 0;
+  SetAlmanacSearchStep(body, kind, request.Search, step, iterations);
+  TAsteroidElements asteroid{};
+  TCometElements comet{};
+  TObserverRecord working = request.Start;
+  const double endMjd = request.End.Mjd;
+  while (working.Mjd < endMjd && !Cancelled()) {
+    double time = 0, value = 0;
+    bool found = false;
+    if (DifferenceLoop(kind)) {
+      found = engine.schleife_2(false, true, kind, true, endMjd, false, 1, 1, false, search_kind::kSun, body, working,
+                                asteroid, comet, step, iterations, endMjd, time, value);
+    } else {
+      found = engine.schleife_1(false, true, false, kind, body, working, asteroid, comet, step, iterations, endMjd,
+                                time, value);
+    }
+    if (!found || !std::isfinite(time)) break;
+    if (!today && RefinedInAlmanac(body, kind)) {
+      double refined = 0;
+      if (RefineEventTime(kind, working, request.Context.Selection, refined, engine, body, time)) time = refined;
+    }
+    if (time > endMjd) break;
+    const double shown = DifferenceLoop(kind) ? EventMissingValueMarker(2) : EventShownValue(kind, value);
+    TObserverRecord at = working;
+    at.Mjd = time;
+    AddAlmanacEvent(events, at, kind, BodyName(body), EventKindNames[static_cast<std::size_t>(kind)],
+                    std::isfinite(shown) ? shown : EventMissingValueMarker(2),
+                    EventKindInfo(kind).TableFormat[0] != '\0' ? EventUnitText(kind, body) : std::string());
+    const double next = NextSearchStart(time, step);
+    if (!(next > working.Mjd)) break;  // no progress: stop rather than loop
+    working.Mjd = next;
+    UTToLocalTime(working);
+  }
+}
+
+void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engine, TEventList& events) {
+  const bool today = request.Mode == TAlmanacMode::Today;
+  const double endMjd = request.End.Mjd;
+  TAsteroidElements asteroid{};
+  TCometElements comet{};
+  for (int i = 0; i < kAlmanacBodies; ++i) {
+    if (!(today || request.Options.Body(i)) || !BodyUsable(request, i)) continue;
+    for (int j = i + 1; j < kAlmanacBodies; ++j) {
+      if (!(today || request.Options.Body(j)) || !BodyUsable(request, j)) continue;
+      if (!today) ShowLabel(PairNames(i).substr(0, 10) + "/" + PairNames(j).substr(0, 10));
+      if (!today && Cancelled()) return;
+      TConjunctionPair pair;
+      pair.First = i;
+      pair.Second = j;
+      pair.FirstName = PairNames(i);
+      pair.SecondName = PairNames(j);
+      const bool moon = i == search_kind::kMoon || j == search_kind::kMoon;
+      const std::int32_t window =
+          moon ? std::max(request.Conjunction.Repetitions, kMoonWindowSteps) : request.Conjunction.Repetitions;
+      TObserverRecord working = request.Start;
+      try {
+        while (working.Mjd < endMjd && !Cancelled()) {
+          double time = 0, separation = 0;
+          const bool found = engine.schleife_2(false, true, 0, true, endMjd, false, 1, 1,
+                                               request.Conjunction.InLongitude != 0, j, i, working, asteroid, comet,
+                                               kConjunctionFineStep, window, endMjd, time, separation);
+          if (!found || !std::isfinite(time) || !std::isfinite(separation) || time > endMjd) break;
+          TObserverRecord at = working;
+          at.Mjd = time;
+          UTToLocalTime(at);
+          std::unique_ptr<tEvent> made = MakeConjunctionEvent(engine, request.Context, at, pair, separation,
+                                                              ConjunctionKindOf(request.Conjunction), nullptr);
+          if (made) {
+            auto event = std::make_unique<talmanachevent>(
+                AlmanacEventKey(time), pair.FirstName, pair.SecondName, static_cast<std::uint8_t>(28), at, time,
+                separation, made->Value3, made->Value4, made->Value5, made->Value6, made->Value7,
+                i > 11 ? -100.0 : made->Value8, j > 11 ? -100.0 : made->Value9, made->Text3, made->Text4,
+                made->Text5, made->Flag2);
+            events.Add(std::string(), std::move(event));
+          }
+          // Resume shortly after the find: the Moon meets a planet every
+          // month.
+          working.Mjd = time + kAfterConjunctionDays;
+          UTToLocalTime(working);
+        }
+      } catch (const std::exception&) {
+        // This pair ends here; the run goes on with the next one.
+      }
+    }
+  }
+}
+
+void SearchAlmanacSolarEclipses(const TAlmanacRequest& request, TEventList& events) {
+  tSonnenfinsternis search;
+  TObserverRecord from = request.Start;
+  const std::string prefix = ByLanguage("Sonnenfinsternis, ", "Solar eclipse, ");
+  for (int guard = 0; guard < 100000; ++guard) {
+    if (request.Mode == TAlmanacMode::Almanac && Cancelled()) break;
+    std::uint8_t maxArt = 0;
+    const double T = search.rechnen(request.Context, 1, maxArt, 8, 1, from, TEventStep{});
+    if (search.Status != TEclipseSearchStatus::Found || search.ergebnisse.empty() || !std::isfinite(T)) break;
+    const tfinsternisergebnis& last = search.ergebnisse.back();
+    if (last.mjd > request.End.Mjd) break;
+    if (last.mjd >= request.Start.Mjd) {
+      TObserverRecord at = request.Start;
+      at.Mjd = last.mjd;
+      AddAlmanacEvent(events, at, 24,
+                      prefix + EclipseLocalWords(search.Local.Kind, search.Local.Magnitude,
+                                                 search.Local.Obscuration, request.Start.PlaceName),
+                      Trimmed(tSonnenfinsternis::get_phase_buffer(maxArt)), EventMissingValueMarker(2), "");
+    }
+    const double next = last.mjd + kSolarEclipseGap;
+    if (!(next > from.Mjd)) break;
+    from.Mjd = next;
+    UTToLocalTime(from);
+  }
+}
+
+void SearchAlmanacLunarEclipses(const TAlmanacRequest& request, TEventList& events) {
+  TObserverRecord record = request.Start;
+  for (int guard = 0; guard < 1000000; ++guard) {
+    if (request.Mode == TAlmanacMode::Almanac && Cancelled()) break;
+    TLunarEclipseList list;
+    double umbra = 0, penumbra = 0;
+    const double from = record.Mjd;
+    FindLunarEclipse(request.Context, list, record, false, umbra, penumbra);
+    // The record now holds the eclipse's instant in UT: it is taken as it is.
+    if (!std::isfinite(record.Mjd) || record.Mjd > request.End.Mjd) break;
+    if (record.Mjd >= request.Start.Mjd) {
+      AddAlmanacEvent(events, record, 25, BodyName(search_kind::kMoon), EventKindNames[25],
+                      EventMissingValueMarker(2), "");
+    }
+    const double next = record.Mjd + kLunarEclipseGap;
+    if (!(next > from)) break;
+    record.Mjd = next;
+    UTToLocalTime(record);
+  }
+}
+
+void SearchAlmanacSeasons(const TAlmanacRequest& request, TEventList& events) {
+  const TTheorySelection selection = RunSelection(request.Context);
+  const TTruncationLevel level = request.Context.VsopLevelA < 0 ? kFullTheory
+                                                                : static_cast<TTruncationLevel>(request.Context.VsopLevelA);
+  const double deltaT = request.Start.DeltaTSeconds / kSecondsPerDay;
+  for (std::int32_t year = request.Start.Year; year <= request.End.Year; ++year) {
+    std::array<double, 4> starts{};
+    SeasonStartsOfYear(request.Context.Settings, selection, year, 2, starts, level);
+    for (std::size_t s = 0; s < 4; ++s) {
+      TObserverRecord at = request.Start;
+      at.Mjd = JdToMjd(starts[s]) - deltaT;
+      AddAlmanacEvent(events, at, 26, "", SeasonNames[s], EventMissingValueMarker(2), "");
+    }
+  }
+}
+
+void SearchAlmanacMoonPhases(const TAlmanacRequest& request, TEventList& events) {
+  using PhaseTime = void (*)(double&, double&, std::int32_t);
+  static const PhaseTime phaseTimes[4] = {NewMoonTime, FirstQuarterTime, FullMoonTime, LastQuarterTime};
+  const double offsetDays =
+      (request.Start.Zone + request.Start.ZoneMinutes / 60.0 + request.Start.DaylightHours) / 24.0;
+  const double deltaT = request.Start.DeltaTSeconds / kSecondsPerDay;
+  const std::string moon = BodyName(search_kind::kMoon);
+  // From the lunation before the start's to the one after the end's.
+  const double startYear = 2000.0 + (MjdToJd(request.Start.Mjd) - 2451545.0) / 365.25;
+  const double endYear = 2000.0 + (MjdToJd(request.End.Mjd) - 2451545.0) / 365.25;
+  const double firstK = std::floor((startYear - 2000.0) * 12.3685) - 2;
+  const double lastK = std::floor((endYear - 2000.0) * 12.3685) + 2;
+  double year = startYear;
+  for (double k = firstK; k <= lastK; k += 1.0) {
+    for (int p = 0; p < 4; ++p) {
+      // LunationNumber(year) + offset = k.
+      const double base = LunationNumber(year, 0.25 * p) - 0.25 * p;
+      double jde = 0;
+      phaseTimes[p](year, jde, static_cast<std::int32_t>(k - base));
+      // Local time of the zone of the start record, then UT.
+      const double local = jde + offsetDays - deltaT;
+      TObserverRecord at = request.Start;
+      at.Mjd = JdToMjd(local - offsetDays);
+      AddAlmanacEvent(events, at, 26, moon, Trimmed(PhaseNameText(p)), EventMissingValueMarker(2), "");
+    }
+  }
+}
+
+TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& events) {
+  if (!std::isfinite(request.Start.Mjd) || !std::isfinite(request.End.Mjd) || !(request.End.Mjd > request.Start.Mjd)) {
+    return TAlmanacResult::BadPeriod;
+  }
+  const bool today = request.Mode == TAlmanacMode::Today;
+  TSearchContext context = request.Context;
+  context.Topocentric = request.Conjunction.Topocentric;
+  TAlmanacRequest run = request;
+  run.Context = context;
+  ProgressSession session(CurrentProgress(), ByLanguage("Almanach", "Almanac"), 6);
+  tsuchobjekt engine(context);
+  bool cancelled = false;
+  auto section = [&](int position, const char* german, const char* english, auto&& body) {
+    if (cancelled) return;
+    if (!today) {
+      session.Reporter().Step(position);
+      if (german != nullptr) ShowLabel(ByLanguage(german, english));
+    }
+    try {
+      body();
+    } catch (const std::exception&) {
+      // A section that fails ends; the others still run.
+    }
+    if (!today && Cancelled()) cancelled = true;
+  };
+  section(0, nullptr, nullptr, [&] {
+    for (int body = 0; body < kAlmanacBodies && !cancelled; ++body) {
+      if (!request.Options.Body(body) || !BodyUsable(run, body)) continue;
+      for (int kind = 0; kind <= 23; ++kind) {
+        if (!request.Options.Kind(kind) || !AlmanacKindApplies(body, kind)) continue;
+        // The label first: a cancel pressed while it is shown must be seen
+        // before the engine clears the flag.
+        if (!today) ShowLabel(BodyName(body));
+        if (Cancelled()) {
+          cancelled = true;
+          break;
+        }
+        try {
+          SearchAlmanacBodyEvents(run, body, kind, engine, events);
+        } catch (const std::exception&) {
+          // This body and kind end here; the run goes on.
+        }
+      }
+    }
+  });
+  section(1, nullptr, nullptr, [&] { SearchAlmanacConjunctions(run, engine, events); });
+  if (request.Options.Section(almanac_section::kSolarEclipses)) {
+    section(2, "Sonnenfinsternisse", "Solar Eclipses", [&] { SearchAlmanacSolarEclipses(run, events); });
+  }
+  if (request.Options.Section(almanac_section::kLunarEclipses)) {
+    section(3, "Mondfinsternisse", "Lunar eclipses", [&] { SearchAlmanacLunarEclipses(run, events); });
+  }
+  if (request.Options.Section(almanac_section::kSeasons)) {
+    section(4, "Jahreszeiten", "Seasons", [&] { SearchAlmanacSeasons(run, events); });
+  }
+  if (request.Options.Section(almanac_section::kMoonPhases)) {
+    section(5, "Mondphasen", "Moon phases", [&] { SearchAlmanacMoonPhases(run, events); });
+  }
+  AbortRequested = 0;
+  return cancelled ? TAlmanacResult::Cancelled : TAlmanacResult::Done;
+}
+
+namespace {
+TTodayClock& TodayClock() {
+  static TTodayClock clock;
+  return clock;
+}
+void SetCenturies(TObserverRecord& r) {
+  r.Centuries = (MjdToJd(r.Mjd) + r.DeltaTSeconds / kSecondsPerDay - 2451545.0) / 36525.0;
+}
+}  // namespace
+
+TTodayClock SetTodayClock(TTodayClock clock) {
+  TTodayClock previous = std::move(TodayClock());
+  TodayClock() = std::move(clock);
+  return previous;
+}
+
+void TodayPeriod(const TObserverRecord& mainStart, TObserverRecord& start, TObserverRecord& end) {
+  start = mainStart;
+  int day = 1, month = 1, year = 2000;
+  double hours = 0;
+  if (TodayClock()) {
+    TodayClock()(day, month, year, hours);
+  } else {
+    CurrentDateAndHours(day, month, year, hours);
+  }
+  start.Day = day;
+  start.Month = month;
+  start.Year = year;
+  start.LocalHours = 0;
+  LocalTimeToUT(start);
+  SetCenturies(start);
+  end = start;
+  end.Mjd = start.Mjd + 2.0;
+  UTToLocalTime(end);
+  SetCenturies(end);
+}
+
+TAlmanacResult GenerateTodayOverview(TAlmanacRequest request, TEventList& events) {
+  request.Mode = TAlmanacMode::Today;
+  return GenerateAlmanac(request, events);
+}
+
+}  // namespace kvx

@@ -1,0 +1,135 @@
+// The almanac: the events of a period gathered by one generator with two
+// modes, the almanac of a chosen period and the overview of today.
+//
+// Sections, in this order: the events of each selected body (kinds 0..23),
+// the conjunctions of every pair of selected bodies (kind 28), solar (24)
+// and lunar (25) eclipses, the seasons and the Moon's phases (26). Each
+// event is a talmanachevent whose AlmanacText is its Julian Date as text
+// with 5 decimals ("2451545.12500"); the list orders the events by instant
+// and keeps events of equal instant.
+//
+// Times: MJD of UT in the events; the seasons and phases come as JDE and
+// lose Delta T of the period start.
+//
+// The overview differs from the almanac: no node series and no refinement,
+// all pairs of the ten bodies, no cancel test between sections.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "core/observer_record.h"
+#include "engine/search_object.h"
+#include "events/event_list.h"
+#include "events/search_options.h"
+
+namespace kvx {
+
+inline constexpr std::size_t kAlmanacFlagCount = 39;
+inline constexpr int kAlmanacBodies = 10;  // 0 Sun, 1 Mercury .. 8 Pluto, 9 Moon
+
+// Section option bytes.
+namespace almanac_section {
+inline constexpr int kSolarEclipses = 24, kLunarEclipses = 25, kSeasons = 26, kMoonPhases = 27, kSpare = 28;
+}
+
+// The 39 one-byte flags: 0..23 event kinds, 24..27 sections, 28 spare,
+// 29..38 bodies 0..9.
+struct TAlmanacOptions {
+  std::array<std::uint8_t, kAlmanacFlagCount> Flags{};
+
+  bool Kind(int kind) const { return InRange(kind, 0, 23) && Flags[static_cast<std::size_t>(kind)] != 0; }
+  bool Section(int byte) const { return InRange(byte, 24, 28) && Flags[static_cast<std::size_t>(byte)] != 0; }
+  bool Body(int body) const {
+    return InRange(body, 0, kAlmanacBodies - 1) && Flags[static_cast<std::size_t>(29 + body)] != 0;
+  }
+  void SetKind(int kind, bool on) { Set(kind, 0, 23, 0, on); }
+  void SetSection(int byte, bool on) { Set(byte, 24, 28, 0, on); }
+  void SetBody(int body, bool on) { Set(body, 0, kAlmanacBodies - 1, 29, on); }
+  int SelectedBodies() const;
+
+ private:
+  static bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
+  void Set(int v, int lo, int hi, int base, bool on) {
+    if (InRange(v, lo, hi)) Flags[static_cast<std::size_t>(base + v)] = on ? 1 : 0;
+  }
+};
+
+using TAlmanacOptionsImage = std::array<std::uint8_t, kAlmanacFlagCount>;
+// Any byte other than 0 reads as set; the image holds 0 and 1 only. A short
+// image leaves the missing flags clear.
+TAlmanacOptions DecodeAlmanacOptions(std::span<const std::uint8_t> image);
+TAlmanacOptionsImage EncodeAlmanacOptions(const TAlmanacOptions& options);
+// Every flag set (the overview's default).
+TAlmanacOptions AllAlmanacOptions();
+// The overview's options as stored in the settings: 39 digits "0"/"1".
+// Reading: anything but exactly 39 digits gives AllAlmanacOptions(); a
+// digit other than 0 counts as set.
+std::string TodayOptionsToText(const TAlmanacOptions& options);
+TAlmanacOptions TodayOptionsFromText(const std::string& text);
+
+// Whether event kind `kind` (0..23) applies to body `body` (0..9).
+bool AlmanacKindApplies(int body, int kind);
+// Step (days) and steps per window of the search of one body and kind.
+void SetAlmanacSearchStep(int body, int kind, const TEventSearchOptions& search, double& step,
+                          std::int32_t& iterations);
+
+// Texts.
+std::string PhaseNameText(int phase);  // with its leading blank; phase 0..3
+std::string PairNames(int body);       // body 0..9: its name; 10 the Moon
+// Local kind 0..3 of a solar eclipse: its word and the place name (kind 0)
+// or "<magnitude> (<obscuration>)".
+std::string EclipseLocalWords(std::uint8_t localKind, double magnitude, double obscuration,
+                              const std::string& placeName);
+std::string EclipseLocalValuesText(double magnitude, double obscuration);
+// The Julian Date of an MJD (UT) as 5-decimal text.
+std::string AlmanacEventKey(double mjd);
+
+enum class TAlmanacMode { Almanac, Today };
+
+struct TAlmanacRequest {
+  TAlmanacMode Mode = TAlmanacMode::Almanac;
+  TObserverRecord Start, End;
+  TAlmanacOptions Options;
+  TEventSearchOptions Search;
+  TConjunctionOptions Conjunction;
+  TSearchContext Context;
+};
+
+// How a run ended.
+enum class TAlmanacResult { Done, Cancelled, BadPeriod };
+
+// Fills `events` (the events found so far stay on cancel). A period whose
+// end is not after its start runs nothing (BadPeriod; the caller asks).
+// Progress and cancel through the installed ProgressReporter and
+// AbortRequested; the flag is cleared at the end.
+TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& events);
+// The overview: the same generator in today mode.
+TAlmanacResult GenerateTodayOverview(TAlmanacRequest request, TEventList& events);
+
+// The single sections (used by the generator; open for checks).
+void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind, tsuchobjekt& engine,
+                             TEventList& events);
+void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engine, TEventList& events);
+void SearchAlmanacSolarEclipses(const TAlmanacRequest& request, TEventList& events);
+void SearchAlmanacLunarEclipses(const TAlmanacRequest& request, TEventList& events);
+void SearchAlmanacSeasons(const TAlmanacRequest& request, TEventList& events);
+void SearchAlmanacMoonPhases(const TAlmanacRequest& request, TEventList& events);
+
+// The clock the overview of today reads: the local date and hours. Empty:
+// the computer's clock. Returns the clock installed before.
+using TTodayClock = std::function<void(int& day, int& month, int& year, double& hours)>;
+TTodayClock SetTodayClock(TTodayClock clock);
+// The overview's period: the main window's start record at today's date,
+// local 0 h (MJD and centuries recomputed), and the end two days later.
+void TodayPeriod(const TObserverRecord& mainStart, TObserverRecord& start, TObserverRecord& end);
+
+// Adds one almanac event at `observer.Mjd` (UT) with its local date.
+void AddAlmanacEvent(TEventList& events, TObserverRecord observer, int kind, const std::string& objectText,
+                     const std::string& eventText, double value, const std::string& unit);
+
+}  // namespace kvx

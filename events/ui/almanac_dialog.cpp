@@ -1,0 +1,208 @@
+#include "events/ui/almanac_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <filesystem>
+#include <QVBoxLayout>
+
+#include "platform/desktop_opener.h"
+#include "platform/globals.h"
+#include "platform/paths.h"
+
+namespace kvx {
+
+namespace {
+
+QString Text(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
+
+struct Caption {
+  const char* german;
+  const char* english;
+};
+
+constexpr Caption kBodyCaptions[10] = {{"Sonne", "Sun"},       {"Merkur", "Mercury"}, {"Venus", "Venus"},
+                                       {"Mars", "Mars"},       {"Jupiter", "Jupiter"}, {"Saturn", "Saturn"},
+                                       {"Uranus", "Uranus"},   {"Neptun", "Neptune"}, {"Pluto", "Pluto"},
+                                       {"Mond", "Moon"}};
+constexpr Caption kEventCaptions[28] = {
+    {"Perihel", "Perihelion"},
+    {"Aphel", "Aphelion"},
+    {"Erdnähe", "Perigaeum"},
+    {"Erdferne", "Apogaeum"},
+    {"Maximalhelligkeit", "Maximum of magnitude"},
+    {"Minimalhelligkeit", "Minimum of magnitude"},
+    {"Opposition", "Opposition"},
+    {"Konjunktion", "Conjunction"},
+    {"Gr. östl. Elongation", "Gr. east. elongation"},
+    {"Gr. westl. Elongation", "Gr. west. elongation"},
+    {"Stationär, rückläufig", "Retrograde motion"},
+    {"Stationär, rechtläufig", "Prograde motion"},
+    {"Untere Konjunktion", "Inferior conjunction"},
+    {"Obere Konjunktion", "Superior conjunction"},
+    {"Größte/kleinste Breite", "Extremum of hel. latitude"},
+    {"Knotendurchgang", "Passage through node"},
+    {"Phasenwinkel maximal", "Phaseangle maximal"},
+    {"Phasenwinkel minimal", "Phaseangle minimal"},
+    {"Extremum B", "Extremum lat. Earth"},
+    {"Nulldurchgang B", "Lat. Earth zero"},
+    {"Extremum B Sonne", "Extremum latitude Sun"},
+    {"Nulldurchgang B Sonne", "Latitude Sun uero"},
+    {"Zentralmeridian 0", "Central meridian 0"},
+    {"Libration maximal", "Maximal libration"},
+    {"Sonnenfinsternisse", "Solar eclipses"},
+    {"Mondfinsternisse", "Lunar eclipses"},
+    {"Jahreszeiten", "Seasons"},
+    {"Mondphasen", "Phases of the Moon"},
+};
+
+}  // namespace
+
+TAlmanachdlg::TAlmanachdlg(const TConjunctionOptions& conjunction, const TAlmanacOptions& options, QWidget* parent)
+    : QDialog(parent), Conjunction(conjunction), Options(options) {
+  setObjectName("Almanachdlg");
+  auto* layout = new QVBoxLayout(this);
+  auto* groups = new QHBoxLayout;
+  layout->addLayout(groups);
+
+  auto* bodyBox = new QGroupBox(this);
+  bodyBox->setObjectName("GroupBox1");
+  auto* bodyLayout = new QVBoxLayout(bodyBox);
+  for (int i = 0; i < 10; ++i) {
+    bodies_[static_cast<std::size_t>(i)] = new QCheckBox(bodyBox);
+    bodies_[static_cast<std::size_t>(i)]->setObjectName(QString("CheckBox%1").arg(i + 1));
+    bodyLayout->addWidget(bodies_[static_cast<std::size_t>(i)]);
+  }
+  auto* button1 = new QPushButton(bodyBox);
+  button1->setObjectName("Button1");
+  auto* button2 = new QPushButton(bodyBox);
+  button2->setObjectName("Button2");
+  bodyLayout->addWidget(button1);
+  bodyLayout->addWidget(button2);
+  bodyLayout->addStretch();
+  groups->addWidget(bodyBox);
+
+  auto* eventBox = new QGroupBox(this);
+  eventBox->setObjectName("GroupBox2");
+  auto* eventLayout = new QGridLayout(eventBox);
+  for (int i = 0; i < 28; ++i) {
+    auto* box = new QCheckBox(eventBox);
+    box->setObjectName(QString("CheckBox%1").arg(i + 11));
+    events_[static_cast<std::size_t>(i)] = box;
+    eventLayout->addWidget(box, i / 2, i % 2);
+  }
+  auto* button4 = new QPushButton(eventBox);
+  button4->setObjectName("Button4");
+  auto* button3 = new QPushButton(eventBox);
+  button3->setObjectName("Button3");
+  eventLayout->addWidget(button4, 14, 0);
+  eventLayout->addWidget(button3, 14, 1);
+  topocentric_ = new QCheckBox(eventBox);
+  topocentric_->setObjectName("CheckBox39");
+  inLongitude_ = new QCheckBox(eventBox);
+  inLongitude_->setObjectName("CheckBox40");
+  eventLayout->addWidget(topocentric_, 15, 0, 1, 2);
+  eventLayout->addWidget(inLongitude_, 16, 0, 1, 2);
+  groups->addWidget(eventBox);
+
+  auto* buttons = new QHBoxLayout;
+  auto* ok = new QPushButton(this);
+  ok->setObjectName("BitBtn1");
+  ok->setDefault(true);
+  auto* cancel = new QPushButton(this);
+  cancel->setObjectName("BitBtn2");
+  auto* close = new QPushButton(this);
+  close->setObjectName("BitBtn3");
+  auto* help = new QPushButton(this);
+  help->setObjectName("HelpButton");
+  buttons->addStretch();
+  for (QPushButton* b : {ok, cancel, close, help}) buttons->addWidget(b);
+  layout->addLayout(buttons);
+
+  connect(button1, &QPushButton::clicked, this, [this] { SetAllBodies(true); });
+  connect(button2, &QPushButton::clicked, this, [this] { SetAllBodies(false); });
+  connect(button4, &QPushButton::clicked, this, [this] { SetAllEvents(true); });
+  connect(button3, &QPushButton::clicked, this, [this] { SetAllEvents(false); });
+  connect(topocentric_, &QCheckBox::toggled, this, [this](bool on) { Conjunction.Topocentric = on ? 1 : 0; });
+  connect(inLongitude_, &QCheckBox::toggled, this, [this](bool on) { Conjunction.InLongitude = on ? 1 : 0; });
+  connect(ok, &QPushButton::clicked, this, [this] { done(kAlmanacDialogOk); });
+  connect(cancel, &QPushButton::clicked, this, [this] { done(kAlmanacDialogCancel); });
+  connect(close, &QPushButton::clicked, this, [this] { done(kAlmanacDialogClose); });
+  connect(help, &QPushButton::clicked, this, [] {
+    OpenWithDesktop((std::filesystem::path(ShippedDataFolder()).parent_path() / "README.md").string());
+  });
+  SetCaptions();
+  AlmanacRecordToForm();
+}
+
+void TAlmanachdlg::SetCaptions() {
+  setWindowTitle(Text("Almanach konfigurieren", "Almanac Setup"));
+  findChild<QGroupBox*>("GroupBox1")->setTitle(Text("Ob&jekte wählen", "Select objects"));
+  findChild<QGroupBox*>("GroupBox2")->setTitle(Text("&Ereignisse wählen", "Select events"));
+  for (std::size_t i = 0; i < bodies_.size(); ++i) {
+    bodies_[i]->setText(Text(kBodyCaptions[i].german, kBodyCaptions[i].english));
+  }
+  for (std::size_t i = 0; i < events_.size(); ++i) {
+    events_[i]->setText(Text(kEventCaptions[i].german, kEventCaptions[i].english));
+  }
+  for (const char* name : {"Button1", "Button4"}) findChild<QPushButton*>(name)->setText("Alle auswählen");
+  for (const char* name : {"Button2", "Button3"}) findChild<QPushButton*>(name)->setText("Alle abwählen");
+  topocentric_->setText(Text("Konjunktionen topozentrisch", "Topocentric coordinates for conjunktions"));
+  inLongitude_->setText(Text("Konjunktionen in Länge", "Conjunctions in longitude"));
+  findChild<QPushButton*>("BitBtn1")->setText(Text("Almanach er&zeugen", "Create almanac"));
+  findChild<QPushButton*>("BitBtn2")->setText(Text("&Abbrechen", "&Cancel"));
+  findChild<QPushButton*>("BitBtn3")->setText(Text("&Schließen", "Close"));
+  findChild<QPushButton*>("HelpButton")->setText(Text("&Hilfe", "&Help"));
+}
+
+void TAlmanachdlg::AlmanacRecordToForm() {
+  for (int i = 0; i < 10; ++i) bodies_[static_cast<std::size_t>(i)]->setChecked(Options.Body(i));
+  for (int i = 0; i < 28; ++i) {
+    events_[static_cast<std::size_t>(i)]->setChecked(i < 24 ? Options.Kind(i) : Options.Section(i));
+  }
+  const QSignalBlocker b1(topocentric_), b2(inLongitude_);
+  topocentric_->setChecked(Conjunction.Topocentric != 0);
+  inLongitude_->setChecked(Conjunction.InLongitude != 0);
+}
+
+void TAlmanachdlg::AlmanacFormToRecord() {
+  for (int i = 0; i < 10; ++i) Options.SetBody(i, bodies_[static_cast<std::size_t>(i)]->isChecked());
+  for (int i = 0; i < 28; ++i) {
+    const bool on = events_[static_cast<std::size_t>(i)]->isChecked();
+    if (i < 24) {
+      Options.SetKind(i, on);
+    } else {
+      Options.SetSection(i, on);
+    }
+  }
+}
+
+void TAlmanachdlg::SetAllBodies(bool on) {
+  AlmanacFormToRecord();
+  for (int i = 0; i < 10; ++i) Options.SetBody(i, on);
+  AlmanacRecordToForm();
+}
+
+void TAlmanachdlg::SetAllEvents(bool on) {
+  AlmanacFormToRecord();
+  for (int i = 0; i < 24; ++i) Options.SetKind(i, on);
+  for (int i = 24; i <= 28; ++i) Options.SetSection(i, on);
+  AlmanacRecordToForm();
+}
+
+int ConfigureAlmanac(TConjunctionOptions& conjunction, TAlmanacOptions& options, QWidget* parent) {
+  TAlmanachdlg dialog(conjunction, options, parent);
+  const int result = dialog.exec();
+  if (result != kAlmanacDialogCancel && result != QDialog::Rejected) {
+    dialog.AlmanacFormToRecord();
+    conjunction = dialog.Conjunction;
+    options = dialog.Options;
+  }
+  if (parent != nullptr) parent->repaint();
+  return result == QDialog::Rejected ? kAlmanacDialogCancel : result;
+}
+
+}  // namespace kvx

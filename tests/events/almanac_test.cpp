@@ -1,0 +1,298 @@
+// The almanac generator: the option record, the seasons and phases of two
+// years against the Swiss Ephemeris and Astronomy Engine
+// (tests/theories/fixtures/seasons_swe.tsv,
+// tests/core/fixtures/moon_phases_astronomy_engine.tsv), Meeus' examples,
+// the Moon-Jupiter conjunctions of 2020 against the Swiss Ephemeris
+// (fixtures/almanac_moon_jupiter_swe.tsv), the eclipses of 2017-2018, the
+// order of the list, cancel and the overview of today. Internal series,
+// Delta T fixed at 69 s.
+#include "events/almanac.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "../engine/sun_planet_support.h"
+#include "core/name_tables.h"
+#include "core/time_scales.h"
+#include "eclipses/lunar_eclipse.h"
+#include "platform/globals.h"
+#include "support/fixtures.h"
+#include "support/recording_message_sink.h"
+#include "support/recording_progress.h"
+#include "support/theory_selection.h"
+
+namespace kvx {
+namespace {
+
+constexpr double kDeltaT = 69.0;
+
+class Almanac : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitAstroNameTables();
+    AbortRequested = 0;
+    request_.Context.Selection = test::PlanetAndMoonTheory(0, 0);
+    request_.Context.FastSearch = 1;
+    request_.Options = TAlmanacOptions{};
+  }
+  void TearDown() override { AbortRequested = 0; }
+  static TObserverRecord At(double jdUT, int zone = 1) {
+    return test::ObserverAtPlace(jdUT, kDeltaT, test::Place{50, 10, zone}, test::PlanetAndMoonTheory(0, 0));
+  }
+  void Period(double startJd, double endJd, int zone = 1) {
+    request_.Start = At(startJd, zone);
+    request_.End = At(endJd, zone);
+  }
+  std::vector<const tEvent*> OfKind(int kind) const {
+    std::vector<const tEvent*> found;
+    for (const auto& entry : list_) {
+      if (entry.Event->Kind() == kind) found.push_back(entry.Event.get());
+    }
+    return found;
+  }
+  TAlmanacRequest request_;
+  TEventList list_;
+  RecordingMessageSink messages_;
+  ScopedMessageSink guard_{messages_};
+};
+
+// Bytes other than 0 read as set and are written back as 1; the overview's
+// text falls back to every flag on when it is not 39 digits.
+TEST_F(Almanac, OptionRecordAndTodayText) {
+  std::vector<std::uint8_t> image(kAlmanacFlagCount, 0);
+  image[3] = 2;
+  image[28] = 255;
+  image[38] = 1;
+  const TAlmanacOptions options = DecodeAlmanacOptions(image);
+  EXPECT_TRUE(options.Kind(3));
+  EXPECT_FALSE(options.Kind(4));
+  EXPECT_TRUE(options.Section(almanac_section::kSpare));
+  EXPECT_TRUE(options.Body(9));
+  EXPECT_EQ(options.SelectedBodies(), 1);
+  const TAlmanacOptionsImage back = EncodeAlmanacOptions(options);
+  EXPECT_EQ(back[3], 1);
+  EXPECT_EQ(back[28], 1);
+  EXPECT_EQ(TodayOptionsFromText(TodayOptionsToText(options)).Flags, options.Flags);
+  for (const std::string& bad : std::vector<std::string>{"", "101", std::string(39, 'x'), std::string(40, '0')}) {
+    EXPECT_EQ(TodayOptionsFromText(bad).Flags, AllAlmanacOptions().Flags) << bad;
+  }
+  // Kinds by body: the Sun only perigee, apogee and central meridian.
+  for (int kind = 0; kind <= 23; ++kind) {
+    EXPECT_EQ(AlmanacKindApplies(0, kind), kind == 2 || kind == 3 || kind == 22) << kind;
+  }
+  EXPECT_TRUE(AlmanacKindApplies(1, 8));
+  EXPECT_FALSE(AlmanacKindApplies(3, 8));
+  EXPECT_TRUE(AlmanacKindApplies(3, 6));
+  EXPECT_FALSE(AlmanacKindApplies(9, 0));
+}
+
+// A period of two years holds every phase and season in it, each once. The
+// closed phase formulas stay within a minute of Astronomy Engine (its
+// instants run about 40 s late); the internal solar series within a minute
+// of the Swiss Ephemeris (see the theory tests). Phases past 14 a kind are
+// there too.
+TEST_F(Almanac, SeasonsAndPhasesOfTwoYears) {
+  Period(2451544.5 - 1.0 / 24, 2452275.5 - 1.0 / 24);  // 2000-01-01 .. 2002-01-01, 0h zone time
+  request_.Options.SetSection(almanac_section::kSeasons, true);
+  request_.Options.SetSection(almanac_section::kMoonPhases, true);
+  ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
+  const auto events = OfKind(26);
+  auto inPeriod = [&](double mjd) { return mjd >= request_.Start.Mjd && mjd <= request_.End.Mjd; };
+  auto count = [&](const std::string& text, double mjdUT, double tolerance) {
+    int n = 0;
+    for (const tEvent* e : events) {
+      if (e->SecondName() == text && std::fabs(e->Mjd() - mjdUT) < tolerance) ++n;
+    }
+    return n;
+  };
+  const test::FixtureTable phases =
+      test::ReadFixture(KVX_SOURCE_TESTS "/core/fixtures/moon_phases_astronomy_engine.tsv");
+  int phasesInPeriod = 0;
+  for (std::size_t row = 0; row < phases.Rows(); ++row) {
+    const double mjd = JdToMjd(phases.Number(row, "jde")) - kDeltaT / 86400;
+    if (!inPeriod(mjd)) continue;
+    ++phasesInPeriod;
+    const int p = static_cast<int>(phases.Number(row, "phase"));
+    EXPECT_EQ(count(PhaseNameText(p).substr(1), mjd, 60.0 / 86400), 1) << "phase " << p << " at " << mjd;
+  }
+  int listedPhases = 0;
+  for (const tEvent* e : events) listedPhases += e->ObjectName() == SearchBodyNames[9] && inPeriod(e->Mjd());
+  EXPECT_EQ(phasesInPeriod, 99);
+  EXPECT_EQ(listedPhases, phasesInPeriod);
+
+  const test::FixtureTable seasons = test::ReadFixture(KVX_SOURCE_TESTS "/theories/fixtures/seasons_swe.tsv");
+  int seasonsChecked = 0;
+  for (std::size_t row = 0; row < seasons.Rows(); ++row) {
+    const int year = static_cast<int>(seasons.Number(row, "year"));
+    if (year > 2001) continue;
+    const int s = static_cast<int>(seasons.Number(row, "season"));
+    const double mjd = JdToMjd(seasons.Number(row, "jde")) - kDeltaT / 86400;
+    EXPECT_EQ(count(SeasonNames[static_cast<std::size_t>(s)], mjd, 60.0 / 86400), 1) << year << " " << s;
+    ++seasonsChecked;
+  }
+  EXPECT_EQ(seasonsChecked, 8);
+  // The list is in order of instant.
+  for (int i = 1; i < list_.Count(); ++i) EXPECT_LE(list_.At(i - 1).Mjd(), list_.At(i).Mjd());
+}
+
+// Meeus, Astronomical Algorithms: example 49.a (new moon 1977 Feb 18, JDE
+// 2443192.65118) at its local time in zone +1, and 27.a (June solstice 1962,
+// JDE 2437837.39245, the theory within 30 s).
+TEST_F(Almanac, MeeusPhaseAndSolstice) {
+  Period(2443145.5, 2443235.5);  // 1977 Jan 1 .. Apr 1
+  request_.Options.SetSection(almanac_section::kMoonPhases, true);
+  ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
+  const double newMoon = JdToMjd(2443192.65118) - kDeltaT / 86400;
+  bool seen = false;
+  for (const tEvent* e : OfKind(26)) {
+    if (std::fabs(e->Mjd() - newMoon) > 1e-5) continue;
+    seen = true;
+    EXPECT_EQ(e->SecondName(), PhaseNameText(0).substr(1));
+    EXPECT_EQ(e->Observer.Day, 18);
+    EXPECT_NEAR(e->Observer.LocalHours, (newMoon - std::floor(newMoon)) * 24 + 1, 1e-4);
+  }
+  EXPECT_TRUE(seen);
+
+  list_.Clear();
+  Period(2437665.5, 2438029.5);  // 1962 Jan 1 .. Dec 31
+  request_.Options = TAlmanacOptions{};
+  request_.Options.SetSection(almanac_section::kSeasons, true);
+  ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
+  const auto seasons = OfKind(26);
+  ASSERT_EQ(seasons.size(), 4u);
+  EXPECT_EQ(seasons[1]->SecondName(), SeasonNames[1]);
+  EXPECT_NEAR(seasons[1]->Mjd(), JdToMjd(2437837.39245) - kDeltaT / 86400, 30.0 / 86400);
+}
+
+// Every Moon-Jupiter conjunction of 2020 in right ascension (thirteen; a
+// resume 90 days after each find kept about four), each within two minutes
+// of the Swiss Ephemeris; the Moon's apogee of Meeus' example 50.a
+// (1988 Oct 7, 20h30m TD) within the hour.
+TEST_F(Almanac, ConjunctionsOfAYearAndMoonApogee) {
+  Period(2458849.5, 2459215.5);
+  request_.Options.SetBody(4, true);
+  request_.Options.SetBody(9, true);
+  ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
+  const auto conjunctions = OfKind(28);
+  const test::FixtureTable reference = test::ReadFixture(KVX_FIXTURE_DIR "/almanac_moon_jupiter_swe.tsv");
+  ASSERT_EQ(conjunctions.size(), reference.Rows());
+  for (std::size_t i = 0; i < conjunctions.size(); ++i) {
+    EXPECT_EQ(conjunctions[i]->ObjectName(), SearchBodyNames[4]);
+    EXPECT_EQ(conjunctions[i]->SecondName(), SearchBodyNames[9]);
+    const double tt = conjunctions[i]->Mjd() + kDeltaT / 86400;
+    EXPECT_NEAR(tt, JdToMjd(reference.Number(i, "jd_tt")), 120.0 / 86400) << i;
+    EXPECT_TRUE(std::isfinite(conjunctions[i]->Separation()));
+  }
+
+  list_.Clear();
+  request_.Options = TAlmanacOptions{};
+  request_.Options.SetBody(9, true);
+  request_.Options.SetKind(3, true);
+  Period(2447420.5, 2447465.5);  // 1988 Sep 20 .. Nov 4
+  ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
+  const double apogee = JdToMjd(2447441.5 + 20.5 / 24) - kDeltaT / 86400;
+  int near = 0;
+  for (const tEvent* e : OfKind(3)) {
+    near += std::fabs(e->Mjd() - apogee) < 1.0 / 24;
+    EXPECT_EQ(e->Unit(), "RD");
+  }
+  EXPECT_EQ(near, 1);
+}
+
+// The total solar eclipse of 2017 Aug 21 seen in Nashville and the total
+// lunar eclipse of 2018 Jul 27 at the instant the lunar eclipse search gives
+// (Delta T taken off once only).
+TEST_F(Almanac, EclipsesOfTwoYears) {
+  Period(2457754.5, 2458484.5, -6);
+  request_.Start = test::ObserverAtPlace(2457754.5, kDeltaT, test::Place{36.16, -86.78, -5},
+                                         test::PlanetAndMoonTheory(0, 0));
+  request_.Start.PlaceName = "Nashville";
+  request_.Options.SetSection(almanac_section::kSolarEclipses, true);
+  request_.Options.SetSection(almanac_section::kLunarEclipses, true);
+  ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
+  bool solar = false;
+  for (const tEvent* e : OfKind(24)) {
+    // The instant is the last of the scan with the eclipse in progress on
+    // Earth (21:04 UT); the writer shows the date alone.
+    if (std::fabs(MjdToJd(e->Mjd()) - 2457987.378) > 0.01) continue;
+    solar = true;
+    EXPECT_EQ(e->SecondName(), "total");
+    EXPECT_NE(e->ObjectName().find("total"), std::string::npos) << e->ObjectName();
+  }
+  EXPECT_TRUE(solar);
+  EXPECT_EQ(OfKind(24).size(), 5u);  // 2017 Feb, Aug; 2018 Feb, Jul, Aug
+  TObserverRecord record = At(2458320.5);
+  TLunarEclipseList eclipse;
+  double umbra = 0, penumbra = 0;
+  FindLunarEclipse(request_.Context, eclipse, record, false, umbra, penumbra);
+  int lunar = 0;
+  for (const tEvent* e : OfKind(25)) lunar += std::fabs(e->Mjd() - record.Mjd) < 1e-6;
+  EXPECT_EQ(lunar, 1);
+  EXPECT_NEAR(MjdToJd(record.Mjd), 2458327.3484, 0.001);  // greatest eclipse 20:21:44 UT
+  EXPECT_EQ(OfKind(25).size(), 4u);  // 2017 Feb, Aug; 2018 Jan, Jul
+}
+
+// Order by instant, equal instants both kept, also across JD 1,000,000 where
+// the key texts would misorder; a bad period runs nothing; cancel after the
+// body events keeps them, skips the later sections and clears the flag.
+TEST_F(Almanac, OrderBadPeriodAndCancel) {
+  TObserverRecord r = At(2451545.0);
+  for (const double jd : {2451545.125, 1000000.25, 999999.75, 2451545.125}) {
+    r.Mjd = JdToMjd(jd);
+    AddAlmanacEvent(list_, r, 26, "", "x", 0, "");
+  }
+  ASSERT_EQ(list_.Count(), 4);
+  EXPECT_DOUBLE_EQ(MjdToJd(list_.At(0).Mjd()), 999999.75);
+  EXPECT_DOUBLE_EQ(MjdToJd(list_.At(1).Mjd()), 1000000.25);
+  EXPECT_EQ(dynamic_cast<const talmanachevent&>(list_.At(3)).AlmanacText, "2451545.12500");
+  list_.Clear();
+
+  Period(2451545.5, 2451545.5);
+  request_.Options = AllAlmanacOptions();
+  EXPECT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::BadPeriod);
+  EXPECT_TRUE(list_.Empty());
+
+  // Cancel pressed while the Moon's label is up.
+  struct CancelAtMoon : RecordingProgress {
+    void SetLabel(const std::string& label) override {
+      RecordingProgress::SetLabel(label);
+      if (label == SearchBodyNames[9]) AbortRequested = 1;
+    }
+  } progress;
+  ProgressReporter* previous = SetProgressReporter(&progress);
+  Period(2451545.5, 2451575.5);
+  request_.Options = TAlmanacOptions{};
+  request_.Options.SetBody(0, true);
+  request_.Options.SetBody(9, true);
+  request_.Options.SetKind(2, true);
+  request_.Options.SetSection(almanac_section::kSeasons, true);
+  EXPECT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Cancelled);
+  ASSERT_EQ(OfKind(2).size(), 1u);  // the Earth's perihelion of 2000 Jan 3
+  EXPECT_EQ(OfKind(2)[0]->ObjectName(), SearchBodyNames[0]);
+  EXPECT_TRUE(OfKind(26).empty());
+  EXPECT_EQ(AbortRequested.load(), 0);
+  EXPECT_FALSE(progress.Visible());
+  SetProgressReporter(previous);
+}
+
+// Today mode over two days from 2017 Aug 20, 0h: the solar eclipse and the
+// new moon of the second day are there, though the Moon stood 15 degrees
+// from the Sun at the start; no body selected, and Pluto (outside no range
+// here) costs no message.
+TEST_F(Almanac, TodayOverview) {
+  Period(2457985.5 + 5.0 / 24, 2457987.5 + 5.0 / 24, -5);
+  request_.Options = AllAlmanacOptions();
+  for (int body = 0; body < kAlmanacBodies; ++body) request_.Options.SetBody(body, false);
+  ASSERT_EQ(GenerateTodayOverview(request_, list_), TAlmanacResult::Done);
+  EXPECT_EQ(OfKind(24).size(), 1u);
+  int newMoon = 0;
+  for (const tEvent* e : OfKind(26)) newMoon += e->SecondName() == PhaseNameText(0).substr(1) && e->Observer.Day == 21;
+  EXPECT_EQ(newMoon, 1);
+  EXPECT_TRUE(messages_.messages.empty());
+}
+
+}  // namespace
+}  // namespace kvx
