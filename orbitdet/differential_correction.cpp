@@ -34,7 +34,10 @@ bool TrialPass(const TCorrectionInput& in, const TStateVector& state, double epo
     const std::size_t number = i + 1;
     if (number % 2 == 0) {
       std::string label = "Observation #" + std::to_string(number);
-      if (component > 0) label += "/" + std::to_string(component);
+      if (component > 0) {
+        label += '/';
+        label += std::to_string(component);
+      }
       progress.SetLabel(label);
       progress.Step(static_cast<int>(number));
     }
