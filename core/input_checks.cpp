@@ -54,14 +54,17 @@ bool CheckMinimalDistanceInput(std::string& editText, double& value) {
   std::string numberText;
   ParseDegreeText(editText, isDecimal, numberText);
   double typed = 0.0;
-  bool ok = ValReal(numberText, typed);
-  if (!ok || std::fabs(typed) > 40.0 || typed < 0.01) {
+  const bool ok = ValReal(numberText, typed);
+  // The range holds for the angle itself, so a packed D.MMSS text is turned
+  // into degrees before the check.
+  const double degrees = !ok ? 0.0 : isDecimal != 0 ? typed : DmsPackedToDeg(typed);
+  if (!ok || !std::isfinite(degrees) || degrees > 40.0 || degrees < 0.01) {
     ShowMessage(std::string("Minimalabstand muß zwischen 0.01° und <= ") + "40" + "° liegen!",
                 std::string("Minimal distance must be >0.01° and <=") + "40" + "°!", MessageIcon::Error);
     editText = DmsArcText(FormatFixed(DegToDmsPackedSec(value), 0, 4));
     return false;
   }
-  value = isDecimal != 0 ? typed : DmsPackedToDeg(typed);
+  value = degrees;
   return true;
 }
 

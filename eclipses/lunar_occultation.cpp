@@ -112,6 +112,17 @@ TContactCircumstances ContactCircumstances(const TOcculterPlace& occulter, const
   return c;
 }
 
+void SetContactPair(tergebnisdatensatz& row, const TContactCircumstances& c1, const TContactCircumstances& c2) {
+  row.Contact1Time = c1.Mjd;
+  row.PositionAngle1 = c1.PositionAngle;
+  row.CoefficientA1 = c1.A;
+  row.CoefficientB1 = c1.B;
+  row.Contact2Time = c2.Mjd;
+  row.PositionAngle2 = c2.PositionAngle;
+  row.CoefficientA2 = c2.A;
+  row.CoefficientB2 = c2.B;
+}
+
 TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultationFrame& frame,
                                  TPointSource source, const TContactScanSettings& settings,
                                  const TSourceMotion& motion) {
@@ -400,18 +411,11 @@ void tsternbedeckung::EvaluateStar(const TSearchContext& context, std::int32_t i
   if (CenturiesOfMjd(c1.Mjd) > endT_ || CenturiesOfMjd(c2.Mjd) < startT_) return;
 
   auto row = std::make_unique<tergebnisdatensatz>();
-  row->Contact1Time = c1.Mjd;
-  row->PositionAngle1 = c1.PositionAngle;
+  SetContactPair(*row, c1, c2);
   row->Altitude1 = altitude1;
   row->SunAltitude1 = sun1;
-  row->CoefficientA1 = c1.A;
-  row->CoefficientB1 = c1.B;
-  row->Contact2Time = c2.Mjd;
-  row->PositionAngle2 = c2.PositionAngle;
   row->Altitude2 = altitude2;
   row->SunAltitude2 = sun2;
-  row->CoefficientA2 = c2.A;
-  row->CoefficientB2 = c2.B;
   row->Magnitude = star.Magnitude100;
   row->ExtraValue = 0;
   row->EventFlag = 1;

@@ -110,6 +110,9 @@ struct TContactPair {
 TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultationFrame& frame,
                                  TPointSource source, const TContactScanSettings& settings,
                                  const TSourceMotion& motion = {});
+// Copies the two contacts' times (MJD, UT), position angles and a, b
+// coefficients into a result record; altitudes are the caller's.
+void SetContactPair(tergebnisdatensatz& row, const TContactCircumstances& c1, const TContactCircumstances& c2);
 
 // Regula falsi of the occulter's right ascension on the source's over
 // [t0, t1] (degrees of tolerance, at most `maxSteps` steps, ending with the

@@ -174,18 +174,11 @@ bool tplanetbedeckung::EvaluatePlanet(double referenceT) {
   }
   if (CenturiesOfMjd(c1.Mjd) > endT_ || CenturiesOfMjd(c2.Mjd) < startT_) return false;
   auto row = std::make_unique<tergebnisdatensatz>();
-  row->Contact1Time = c1.Mjd;
-  row->PositionAngle1 = c1.PositionAngle;
+  SetContactPair(*row, c1, c2);
   row->Altitude1 = altitude1;
   row->SunAltitude1 = sun1;
-  row->CoefficientA1 = c1.A;
-  row->CoefficientB1 = c1.B;
-  row->Contact2Time = c2.Mjd;
-  row->PositionAngle2 = c2.PositionAngle;
   row->Altitude2 = altitude2;
   row->SunAltitude2 = sun2;
-  row->CoefficientA2 = c2.A;
-  row->CoefficientB2 = c2.B;
   row->Magnitude = 0.0;
   row->EventFlag = 1;
   row->ObjectName = planetName_;

@@ -358,14 +358,7 @@ void tsternbedeckungpl::EvaluateStar(std::int32_t index, double raEpoch, double 
     const TContactCircumstances& c1 = pair.Contact[0];
     const TContactCircumstances& c2 = pair.Contact[1];
     row->EventFlag = 1;
-    row->Contact1Time = c1.Mjd;
-    row->PositionAngle1 = c1.PositionAngle;
-    row->CoefficientA1 = c1.A;
-    row->CoefficientB1 = c1.B;
-    row->Contact2Time = c2.Mjd;
-    row->PositionAngle2 = c2.PositionAngle;
-    row->CoefficientA2 = c2.A;
-    row->CoefficientB2 = c2.B;
+    SetContactPair(*row, c1, c2);
     altitude1 = c1.Altitude;
     altitude2 = c2.Altitude;
   } else {

@@ -61,6 +61,11 @@ TEST_F(InputChecks, MinimalDistanceIsCheckedAsTyped) {
   edit = "0,25";
   EXPECT_TRUE(CheckMinimalDistanceInput(edit, value));
   EXPECT_DOUBLE_EQ(value, 0.25);
+  // The range holds for the angle, not for its packed D.MMSS number: 40''
+  // is 0.0111 degrees although its packed form reads 0.004.
+  edit = "0°00'40''";
+  EXPECT_TRUE(CheckMinimalDistanceInput(edit, value));
+  EXPECT_NEAR(value, 40.0 / 3600.0, 1e-12);
   EXPECT_TRUE(sink.messages.empty());
 
   value = 1.5;
