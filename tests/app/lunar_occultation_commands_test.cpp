@@ -32,10 +32,13 @@
 #include "platform/settings_store.h"
 #include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
+#include "support/cancelling_progress.h"
 #include "support/temp_folder.h"
 
 namespace kvx {
 namespace {
+
+using test::CancellingProgress;
 
 using test::SavePng;
 
@@ -44,24 +47,6 @@ void WhenModalShown(const std::function<void(QDialog&)>& act) {
     if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
   });
 }
-
-// Presses cancel at the given progress step.
-class CancellingProgress : public ProgressReporter {
- public:
-  explicit CancellingProgress(int at) : at_(at) {}
-  void Begin(const std::string&, int) override {}
-  void Step(int) override {
-    if (++steps_ == at_) AbortRequested = 1;
-  }
-  void ProcessEvents() override {}
-  void SetLabel(const std::string&) override {}
-  void End() override {}
-  bool Visible() const override { return true; }
-
- private:
-  int at_;
-  int steps_ = 0;
-};
 
 std::string FixtureCatalogueBytes() {
   std::ifstream in(std::string(KVX_FIXTURE_DIR) + "/../../eclipses/fixtures/occultation_stars.dat", std::ios::binary);

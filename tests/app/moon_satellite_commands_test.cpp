@@ -24,6 +24,7 @@
 #include "platform/settings_store.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
+#include "support/cancelling_progress.h"
 #include "support/temp_folder.h"
 #include "tables/ui/satellite_dialogs.h"
 #include "theories/tle.h"
@@ -32,20 +33,11 @@
 namespace kvx {
 namespace {
 
+using test::CancellingProgress;
+
 namespace fs = std::filesystem;
 
 using test::SavePng;
-
-// Cancels at the first progress step.
-class CancellingProgress : public ProgressReporter {
- public:
-  void Begin(const std::string&, int) override {}
-  void Step(int) override { AbortRequested = 1; }
-  void ProcessEvents() override {}
-  void SetLabel(const std::string&) override {}
-  void End() override {}
-  bool Visible() const override { return true; }
-};
 
 class MoonSatelliteCommands : public ::testing::Test {
  protected:

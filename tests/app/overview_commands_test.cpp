@@ -20,6 +20,7 @@
 #include "platform/progress.h"
 #include "platform/settings_store.h"
 #include "support/recording_message_sink.h"
+#include "support/cancelling_progress.h"
 #include "support/temp_folder.h"
 #include "tables/ui/single_date_page_view.h"
 #include "support/qt/save_png.h"
@@ -27,20 +28,11 @@
 namespace kvx {
 namespace {
 
+using test::CancellingProgress;
+
 namespace fs = std::filesystem;
 
 using test::SavePng;
-
-// Cancels at the first progress step.
-class CancellingProgress : public ProgressReporter {
- public:
-  void Begin(const std::string&, int) override {}
-  void Step(int) override { AbortRequested = 1; }
-  void ProcessEvents() override {}
-  void SetLabel(const std::string&) override {}
-  void End() override {}
-  bool Visible() const override { return true; }
-};
 
 class OverviewCommands : public ::testing::Test {
  protected:

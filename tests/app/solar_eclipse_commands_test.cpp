@@ -23,11 +23,14 @@
 #include "platform/progress.h"
 #include "platform/settings_store.h"
 #include "support/recording_message_sink.h"
+#include "support/cancelling_progress.h"
 #include "support/temp_folder.h"
 #include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
+
+using test::CancellingProgress;
 
 namespace fs = std::filesystem;
 
@@ -38,22 +41,6 @@ void WhenModalShown(const std::function<void(QDialog&)>& act) {
 }
 
 using test::SavePng;
-
-// Presses cancel at the third progress step.
-class CancellingProgress : public ProgressReporter {
- public:
-  void Begin(const std::string&, int) override {}
-  void Step(int) override {
-    if (++steps_ == 3) AbortRequested = 1;
-  }
-  void ProcessEvents() override {}
-  void SetLabel(const std::string&) override {}
-  void End() override {}
-  bool Visible() const override { return true; }
-
- private:
-  int steps_ = 0;
-};
 
 class SolarEclipseCommands : public ::testing::Test {
  protected:
@@ -163,7 +150,7 @@ TEST_F(SolarEclipseCommands, TableAndCalendarFromTheMenu) {
   EXPECT_EQ(book.Text(2, 3), before);
 
   // Cancelled during the search: the sheet as it was, no table kind.
-  CancellingProgress cancelling;
+  CancellingProgress cancelling(3);
   ProgressReporter* previous = SetProgressReporter(&cancelling);
   end.Year = 2030;
   LocalTimeToUT(end);

@@ -38,11 +38,14 @@
 #include "support/recording_message_sink.h"
 #include "platform/settings_store.h"
 #include "support/fixtures.h"
+#include "support/cancelling_progress.h"
 #include "support/temp_folder.h"
 #include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
+
+using test::CancellingProgress;
 
 namespace fs = std::filesystem;
 
@@ -78,22 +81,6 @@ double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
   const double c = std::sin(dec1 * d) * std::sin(dec2 * d) + std::cos(dec1 * d) * std::cos(dec2 * d) * std::cos((ra1 - ra2) * d);
   return std::acos(std::min(1.0, c)) / d * 3600.0;
 }
-
-// A progress panel whose cancel button is pressed at the third step.
-class CancellingProgress : public ProgressReporter {
- public:
-  void Begin(const std::string&, int) override {}
-  void Step(int) override {
-    if (++steps_ == 3) AbortRequested = 1;
-  }
-  void ProcessEvents() override {}
-  void SetLabel(const std::string&) override {}
-  void End() override {}
-  bool Visible() const override { return true; }
-
- private:
-  int steps_ = 0;
-};
 
 class TableCommands : public ::testing::Test {
  protected:
@@ -229,7 +216,7 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
   state.WorkbookView = 1;
 
   // Cancelled during the run: kinds 20, the window usable again.
-  CancellingProgress cancelling;
+  CancellingProgress cancelling(3);
   ProgressReporter* previous = SetProgressReporter(&cancelling);
   commands.Trigger("Jupiter1");
   SetProgressReporter(previous);

@@ -17,26 +17,13 @@
 #include "platform/settings_store.h"
 #include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
+#include "support/cancelling_progress.h"
 #include "support/temp_folder.h"
 
 namespace kvx {
 namespace {
 
-// Presses cancel at the second progress step.
-class CancellingProgress : public ProgressReporter {
- public:
-  void Begin(const std::string&, int) override {}
-  void Step(int) override {
-    if (++steps_ == 2) AbortRequested = 1;
-  }
-  void ProcessEvents() override {}
-  void SetLabel(const std::string&) override {}
-  void End() override {}
-  bool Visible() const override { return true; }
-
- private:
-  int steps_ = 0;
-};
+using test::CancellingProgress;
 
 class TransitCommands : public ::testing::Test {
  protected:
@@ -141,7 +128,7 @@ TEST_F(TransitCommands, TransitAndTablesFromTheMenu) {
 
   // Cancelled during the table: the sheet as it was, no table kind.
   const std::string before = book.Text(2, 1);
-  CancellingProgress cancelling;
+  CancellingProgress cancelling(2);
   ProgressReporter* previous = SetProgressReporter(&cancelling);
   commands.Trigger("TabellemitVenusdurchgngen1");
   SetProgressReporter(previous);
