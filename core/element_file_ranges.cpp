@@ -48,4 +48,14 @@ void CheckUserCatalogueRange(TElementFileRanges& ranges, std::int32_t objectCoun
   }
 }
 
+TClampedRange ClampFileRange(const TFileRange& range, std::int32_t count) {
+  TClampedRange c;
+  if (count <= 0) return c;
+  c.First = range.First < 0 ? 0 : range.First;
+  c.Last = (range.Last < 0 || range.Last > count - 1) ? count - 1 : range.Last;
+  if (range.Last < 0) c.First = 0;
+  c.Empty = c.First > c.Last;
+  return c;
+}
+
 }  // namespace kvx

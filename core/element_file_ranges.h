@@ -52,4 +52,19 @@ void ResetFileRange(TElementFileRanges& ranges, std::int32_t kind);
 // `objectCount` objects (the last entry must be below the count).
 void CheckUserCatalogueRange(TElementFileRanges& ranges, std::int32_t objectCount);
 
+// The entries a stored range stands for in a list of `count` entries. The
+// pair (0, -1), and any negative last, means the whole list; first is raised
+// to 0 and last lowered to count - 1. Empty when the list is empty or the
+// clamped first lies past the clamped last. Every search and dialog reads a
+// range through this, since stored ranges may come from an older, longer list.
+struct TClampedRange {
+  std::int32_t First = 0;
+  std::int32_t Last = -1;
+  bool Empty = true;
+
+  std::int32_t Count() const { return Empty ? 0 : Last - First + 1; }
+};
+
+TClampedRange ClampFileRange(const TFileRange& range, std::int32_t count);
+
 }  // namespace kvx

@@ -51,5 +51,36 @@ TEST(ElementFileRanges, CatalogueRangeComparedWithObjectCount) {
   EXPECT_EQ(r.UserCatalogue, TFileRange{});
 }
 
+TEST(ElementFileRanges, ClampedRangeStaysInsideTheList) {
+  struct Case {
+    TFileRange in;
+    std::int32_t count;
+    bool empty;
+    std::int32_t first, last;
+  };
+  const Case cases[] = {
+      {{0, -1}, 4, false, 0, 3},   // no range: the whole list
+      {{0, -1}, 0, true, 0, -1},   // an empty list searches nothing
+      {{5, 2}, 4, true, 5, 3},     // last below first
+      {{5, 2}, 0, true, 0, -1},
+      {{-3, 7}, 4, false, 0, 3},   // both ends pulled inside
+      {{-3, 7}, 0, true, 0, -1},
+      {{2, 9}, 4, false, 2, 3},    // stale last from a longer list
+      {{4, 9}, 4, true, 4, 3},     // stale first: nothing left
+      {{3, -5}, 4, false, 0, 3},   // any negative last: the whole list
+  };
+  for (const Case& c : cases) {
+    const TClampedRange r = ClampFileRange(c.in, c.count);
+    EXPECT_EQ(r.Empty, c.empty) << c.in.First << "," << c.in.Last << " of " << c.count;
+    if (!c.empty) {
+      EXPECT_EQ(r.First, c.first);
+      EXPECT_EQ(r.Last, c.last);
+      EXPECT_EQ(r.Count(), c.last - c.first + 1);
+    } else {
+      EXPECT_EQ(r.Count(), 0);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kvx
