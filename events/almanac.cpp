@@ -83,47 +83,6 @@ void SearchNodePassages(const TAlmanacRequest& request, TEventList& events) {
 
 }  // namespace
 
-int TAlmanacOptions::SelectedBodies() const {
-  int count = 0;
-  for (int body = 0; body < kAlmanacBodies; ++body) count += Body(body) ? 1 : 0;
-  return count;
-}
-
-TAlmanacOptions DecodeAlmanacOptions(std::span<const std::uint8_t> image) {
-  TAlmanacOptions options;
-  for (std::size_t i = 0; i < kAlmanacFlagCount && i < image.size(); ++i) options.Flags[i] = image[i] != 0 ? 1 : 0;
-  return options;
-}
-
-TAlmanacOptionsImage EncodeAlmanacOptions(const TAlmanacOptions& options) {
-  TAlmanacOptionsImage image{};
-  for (std::size_t i = 0; i < kAlmanacFlagCount; ++i) image[i] = options.Flags[i] != 0 ? 1 : 0;
-  return image;
-}
-
-TAlmanacOptions AllAlmanacOptions() {
-  TAlmanacOptions options;
-  options.Flags.fill(1);
-  return options;
-}
-
-std::string TodayOptionsToText(const TAlmanacOptions& options) {
-  std::string text;
-  text.reserve(kAlmanacFlagCount);
-  for (const std::uint8_t flag : options.Flags) text.push_back(flag != 0 ? '1' : '0');
-  return text;
-}
-
-TAlmanacOptions TodayOptionsFromText(const std::string& text) {
-  if (text.size() != kAlmanacFlagCount) return AllAlmanacOptions();
-  TAlmanacOptions options;
-  for (std::size_t i = 0; i < kAlmanacFlagCount; ++i) {
-    if (text[i] < '0' || text[i] > '9') return AllAlmanacOptions();
-    options.Flags[i] = text[i] != '0' ? 1 : 0;
-  }
-  return options;
-}
-
 bool AlmanacKindApplies(int body, int kind) {
   if (kind < 0 || kind > 23 || body < 0 || body >= kAlmanacBodies) return false;
   if (body == search_kind::kSun) return kind == 2 || kind == 3 || kind == 22;
@@ -216,7 +175,14 @@ void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind,
       found = engine.schleife_1(false, true, false, kind, body, working, asteroid, comet, step, iterations, endMjd,
                                 time, value);
     }
-    if (!found || !std::isfinite(time)) break;
+    if (!found || !std::isfinite(time)) {
+      // A window without an event: the next one, up to the period end.
+      const double next = working.Mjd + iterations * step;
+      if (Cancelled() || !(next > working.Mjd)) break;
+      working.Mjd = next;
+      UTToLocalTime(working);
+      continue;
+    }
     if (!today && RefinedInAlmanac(body, kind)) {
       double refined = 0;
       if (RefineEventTime(kind, working, request.Context.Selection, refined, engine, body, time)) time = refined;
@@ -261,7 +227,16 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
           const bool found = engine.schleife_2(false, true, 0, true, endMjd, false, 1, 1,
                                                request.Conjunction.InLongitude != 0, j, i, working, asteroid, comet,
                                                kConjunctionFineStep, window, endMjd, time, separation);
-          if (!found || !std::isfinite(time) || !std::isfinite(separation) || time > endMjd) break;
+          if (!found || !std::isfinite(time) || !std::isfinite(separation)) {
+            // A window without a conjunction does not end the pair: two
+            // planets may meet only once in several windows.
+            const double next = working.Mjd + window * kConjunctionFineStep;
+            if (Cancelled() || !(next > working.Mjd)) break;
+            working.Mjd = next;
+            UTToLocalTime(working);
+            continue;
+          }
+          if (time > endMjd) break;
           TObserverRecord at = working;
           at.Mjd = time;
           UTToLocalTime(at);
@@ -340,6 +315,7 @@ void SearchAlmanacSeasons(const TAlmanacRequest& request, TEventList& events) {
                                                                 : static_cast<TTruncationLevel>(request.Context.VsopLevelA);
   const double deltaT = request.Start.DeltaTSeconds / kSecondsPerDay;
   for (std::int32_t year = request.Start.Year; year <= request.End.Year; ++year) {
+    if (request.Mode == TAlmanacMode::Almanac && Cancelled()) break;
     std::array<double, 4> starts{};
     SeasonStartsOfYear(request.Context.Settings, selection, year, 2, starts, level);
     for (std::size_t s = 0; s < 4; ++s) {
@@ -364,6 +340,7 @@ void SearchAlmanacMoonPhases(const TAlmanacRequest& request, TEventList& events)
   const double lastK = std::floor((endYear - 2000.0) * 12.3685) + 2;
   double year = startYear;
   for (double k = firstK; k <= lastK; k += 1.0) {
+    if (request.Mode == TAlmanacMode::Almanac && Cancelled()) break;
     for (int p = 0; p < 4; ++p) {
       // LunationNumber(year) + offset = k.
       const double base = LunationNumber(year, 0.25 * p) - 0.25 * p;
