@@ -98,6 +98,7 @@ TEST(AlmanacCommands, AlmanacAndTodayFromTheMenu) {
   state.Period.AutoEnd = 0;
   state.Period.End = start;
   SetDate(state.Period.End, 1, 9, 2017);
+  start.PlaceName = "Braunschweig";
   state.PlaceConfirmed = 1;
   TMenuCommands& commands = form.Commands();
   ASSERT_TRUE(commands.IsEnabled("Almanach1"));
@@ -152,8 +153,8 @@ TEST(AlmanacCommands, AlmanacAndTodayFromTheMenu) {
   const TTheorySelection slow = form.Selection();
   messages.messages.clear();
   messages.QueueReply(MessageResult::No);
-  const std::uint8_t language = LanguageEnglish;
-  LanguageEnglish = 0;  // the two questions differ in German only
+  const std::uint8_t language = form.Language();
+  form.SetLanguage(0);  // the two questions differ in German only
   commands.Trigger("Heute1");
   SetTodayClock(nullptr);
   ASSERT_EQ(messages.messages.size(), 1u);
@@ -167,7 +168,7 @@ TEST(AlmanacCommands, AlmanacAndTodayFromTheMenu) {
   }
   EXPECT_TRUE(eclipse);
   SavePng(form, "today_sheet");
-  LanguageEnglish = language;
+  form.SetLanguage(language);
 }
 
 }  // namespace
