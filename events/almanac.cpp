@@ -168,12 +168,19 @@ void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind,
   while (working.Mjd < endMjd && !Cancelled()) {
     double time = 0, value = 0;
     bool found = false;
-    if (DifferenceLoop(kind)) {
-      found = engine.schleife_2(false, true, kind, true, endMjd, false, 1, 1, false, search_kind::kSun, body, working,
-                                asteroid, comet, step, iterations, endMjd, time, value);
-    } else {
-      found = engine.schleife_1(false, true, false, kind, body, working, asteroid, comet, step, iterations, endMjd,
-                                time, value);
+    try {
+      if (DifferenceLoop(kind)) {
+        found = engine.schleife_2(false, true, kind, true, endMjd, false, 1, 1, false, search_kind::kSun, body,
+                                  working, asteroid, comet, step, iterations, endMjd, time, value);
+      } else {
+        found = engine.schleife_1(false, true, false, kind, body, working, asteroid, comet, step, iterations, endMjd,
+                                  time, value);
+      }
+    } catch (const std::exception&) {
+      // The almanac gives up this body and kind (its caller catches); the
+      // overview loses only this window and goes on with the next.
+      if (!today) throw;
+      found = false;
     }
     if (!found || !std::isfinite(time)) {
       // A window without an event: the next one, up to the period end.
@@ -388,7 +395,7 @@ TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& event
         // The label first: a cancel pressed while it is shown must be seen
         // before the engine clears the flag.
         if (!today) ShowLabel(BodyName(body));
-        if (Cancelled()) {
+        if (!today && Cancelled()) {
           cancelled = true;
           break;
         }

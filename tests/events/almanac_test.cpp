@@ -309,6 +309,7 @@ TEST_F(Almanac, TodayOverview) {
   int newMoon = 0;
   for (const tEvent* e : OfKind(26)) newMoon += e->SecondName() == PhaseNameText(0).substr(1) && e->Observer.Day == 21;
   EXPECT_EQ(newMoon, 1);
+  EXPECT_FALSE(OfKind(28).empty());  // the Moon meets the Sun, and Mars, without a body chosen
   EXPECT_TRUE(messages_.messages.empty());
 }
 
