@@ -10,6 +10,7 @@
 #include "core/moon_phases.h"
 #include "core/name_tables.h"
 #include "core/time_scales.h"
+#include "engine/cell_format.h"
 #include "eclipses/lunar_eclipse.h"
 #include "eclipses/solar_eclipse.h"
 #include "events/conjunction_event.h"
@@ -31,6 +32,7 @@ constexpr double kSolarEclipseGap = 14.0;
 // A lunar eclipse search starts again this long after an eclipse (days); the
 // search looks back 10 days, so the eclipse found is not found again.
 constexpr double kLunarEclipseGap = 20.0;
+constexpr int kEclipseMagnitudeSlot = 181;
 
 bool Cancelled() { return AbortRequested.load() != 0; }
 
@@ -113,11 +115,12 @@ std::string PairNames(int body) {
 }
 
 std::string EclipseLocalValuesText(double magnitude, double obscuration) {
+  // The eclipse magnitude's number format (slot 181) for both.
   auto text = [](double v) {
     if (!std::isfinite(v)) return std::string("-");
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.3f", v);
-    return std::string(buffer);
+    std::string formatted;
+    FormatNumberForSlot(kEclipseMagnitudeSlot, formatted, v);
+    return Trimmed(formatted);
   };
   return text(magnitude) + " (" + text(obscuration) + ")";
 }

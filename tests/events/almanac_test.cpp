@@ -86,6 +86,11 @@ TEST_F(Almanac, OptionRecordAndTodayText) {
   for (const std::string& bad : std::vector<std::string>{"", "101", std::string(39, 'x'), std::string(40, '0')}) {
     EXPECT_EQ(TodayOptionsFromText(bad).Flags, AllAlmanacOptions().Flags) << bad;
   }
+  // The local words of a solar eclipse: the place where it is not seen,
+  // else magnitude and obscuration in the eclipse magnitude's format, a
+  // value that is no number as "-".
+  EXPECT_EQ(EclipseLocalWords(0, 0.5, 0.25, "Jena"), "unsichtbar in Jena");
+  EXPECT_EQ(EclipseLocalWords(2, 0.93456789, std::nan(""), "Jena"), "ringförmig 0.9346 (-)");
   // Kinds by body: the Sun only perigee, apogee and central meridian.
   for (int kind = 0; kind <= 23; ++kind) {
     EXPECT_EQ(AlmanacKindApplies(0, kind), kind == 2 || kind == 3 || kind == 22) << kind;
