@@ -160,6 +160,19 @@ class BoundedProgress : public ProgressReporter {
   bool active_ = false;
 };
 
+// Answers every message with its default button, except that with
+// `declining` a question is answered No (the save question before the view
+// switch, so that the walk reaches the result grid too).
+class WalkMessages : public RecordingMessageSink {
+ public:
+  MessageResult Show(const std::string& text, const std::string& caption, MessageIcon icon,
+                     MessageButtons buttons) override {
+    const MessageResult answer = RecordingMessageSink::Show(text, caption, icon, buttons);
+    return declining && buttons != MessageButtons::Ok ? MessageResult::No : answer;
+  }
+  bool declining = false;
+};
+
 // Texts a user sees in a window: labels, edits, item views, text boxes.
 void CollectShownTexts(QWidget& window, std::vector<std::string>& out) {
   for (auto* label : window.findChildren<QLabel*>()) out.push_back(label->text().toStdString());
@@ -317,7 +330,7 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   InstallBackgroundLoading(form);
   InstallTipsOfTheDay(form);
   InstallLegendCommand(form);
-  RecordingMessageSink messages;
+  WalkMessages messages;
   ScopedMessageSink sink(messages);
   test::RecordingFileDialog files;
   ScopedFileDialog fileDialogs(files);
@@ -349,6 +362,7 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   std::vector<std::string> faults;
   std::vector<std::pair<double, std::string>> durations;
   int run = 0;
+  int longestSheet = 0, longestGrid = 0;
   // German accepting, English accepting, English cancelling every dialog.
   for (int pass = 0; pass < 3; ++pass) {
     if (pass == 1) commands.Trigger("EnglischeVersion1");
@@ -361,6 +375,7 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
       const std::string label = std::string(pass == 0 ? "de " : (cancelling ? "en cancel " : "en ")) + command;
       const std::size_t messagesBefore = messages.messages.size();
       answerer.NewCommand(command, cancelling || closedOnly.count(command) != 0);
+      messages.declining = command == "Tabellenkalkulation1";
       watchdog.Start(label);
       QElapsedTimer clock;
       clock.start();
@@ -387,6 +402,8 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
         if (ShowsNonNumber(messages.messages[m].text)) faults.push_back(label + ": message \"" + messages.messages[m].text + "\"");
       }
       for (const std::string& shown : NonNumbersInTables(form)) faults.push_back(label + ": " + shown);
+      longestSheet = std::max(longestSheet, form.Workbook().LastRow());
+      longestGrid = std::max(longestGrid, form.Grid().RowCount());
       for (const char* panel : {"StatusLine", "Datumpanel", "Ortpanel", "Panel5", "Finsternispanel"}) {
         if (QLabel* label_ = form.Panel(panel); label_ != nullptr && ShowsNonNumber(label_->text().toStdString())) {
           faults.push_back(label + ": status panel " + panel + " \"" + label_->text().toStdString() + "\"");
@@ -407,6 +424,8 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
     std::printf("  %6.2f s  %s\n", durations[i].first, durations[i].second.c_str());
   }
   EXPECT_GT(run, 600) << "the three passes run most of the menu";
+  EXPECT_GT(longestSheet, 50) << "tables reach the sheet";
+  EXPECT_GT(longestGrid, 50) << "tables reach the result grid after the view switch";
   EXPECT_EQ(faults.size(), 0u) << "the first 40 follow";
   for (std::size_t i = 0; i < std::min<std::size_t>(faults.size(), 40); ++i) ADD_FAILURE() << faults[i];
 
