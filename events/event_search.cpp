@@ -144,7 +144,9 @@ int TEventSearchRun::Report(bool found, bool aborted, double value, int kind) {
 
 int TEventSearchRun::RunEngine() {
   const int object = Options.ObjectCode, kind = Options.EventKind;
-  tsuchobjekt engine(context_);
+  const std::unique_ptr<tsuchobjekt> made =
+      MakeEngine ? MakeEngine(context_) : std::make_unique<tsuchobjekt>(context_);
+  tsuchobjekt& engine = *made;
   // Elements or settings the engine refuses: its message once, no run
   // (each window would refuse again).
   if (!engine.InputAccepted(object, DifferenceLoopKind(kind) ? search_kind::kSun : object, Asteroid, Comet, step_,

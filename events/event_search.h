@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,6 +75,9 @@ class TEventSearchRun {
   bool DateCheck = true;
   bool ReportNoEvent = true;
   int EventLimit = 0;
+  // Makes the engine of a run (the runs over many objects share the Sun's
+  // samples through their own engine); a plain tsuchobjekt when not set.
+  std::function<std::unique_ptr<tsuchobjekt>(const TSearchContext&)> MakeEngine;
 
   // After a run: the working record, the last event found (its record), and
   // the lines of the list box, each tied to its event.

@@ -1,8 +1,12 @@
 #include "events/multi_object_event_run.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <unordered_map>
 
 #include "core/asteroid_database.h"
 #include "core/input_checks.h"
@@ -57,6 +61,61 @@ class TScopedProgress {
 
  private:
   ProgressReporter* previous_;
+};
+
+// The Sun's samples of one run, kept per instant: every object's search
+// starts at the period start with the same step, so the Sun is asked for at
+// the same instants object after object. Within a run the observer records
+// differ by their instant alone. Results are the same with and without it.
+struct TSunKey {
+  std::uint64_t Mjd, Step;
+  std::array<std::uint8_t, 12> Theory;
+  bool Full;
+  bool operator==(const TSunKey&) const = default;
+};
+struct TSunKeyHash {
+  std::size_t operator()(const TSunKey& k) const {
+    std::uint64_t theory = 0;
+    std::memcpy(&theory, k.Theory.data(), sizeof theory);
+    return std::hash<std::uint64_t>()(k.Mjd ^ (k.Step * 0x9E3779B97F4A7C15ULL) ^ (theory << 1) ^ (k.Full ? 1 : 0));
+  }
+};
+struct TSunSample {
+  bool Ok = false;
+  TTheorySelection Selection{};
+  TObserverRecord Observer;
+  TEphemerisResultRecord Result;
+};
+using TSunSamples = std::unordered_map<TSunKey, TSunSample, TSunKeyHash>;
+constexpr std::size_t kMaxSunSamples = 8000;
+
+class TSunSharingSearch : public tsuchobjekt {
+ public:
+  TSunSharingSearch(const TSearchContext& context, TSunSamples& samples) : tsuchobjekt(context), samples_(samples) {}
+
+  bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer, TEphemerisResultRecord& result,
+              double step, std::int32_t starIndex, std::int32_t userIndex) override {
+    if (kind != search_kind::kSun) return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
+    const TSunKey key{std::bit_cast<std::uint64_t>(observer.Mjd), std::bit_cast<std::uint64_t>(step), selection.bytes,
+                      fullRecord_};
+    auto it = samples_.find(key);
+    if (it == samples_.end()) {
+      if (samples_.size() >= kMaxSunSamples) samples_.clear();
+      TSunSample sample;
+      sample.Selection = selection;
+      sample.Observer = observer;
+      sample.Ok = tsuchobjekt::planet(sample.Selection, kind, sample.Observer, sample.Result, step, starIndex, userIndex);
+      it = samples_.emplace(key, std::move(sample)).first;
+    }
+    selection = it->second.Selection;
+    observer = it->second.Observer;
+    if (!it->second.Ok) return false;
+    result = it->second.Result;
+    return true;
+  }
+
+ private:
+  TSunSamples& samples_;
 };
 
 // A database entry's name in the list: the file's name without ".eel".
@@ -177,6 +236,7 @@ TMultiObjectRunEnd TMultiObjectEventRun::Run(bool objectChosen, const std::strin
   TObjectProgress objectProgress(progress);
   TMultiObjectRunEnd end = TMultiObjectRunEnd::Finished;
   const std::int32_t span = std::max(range.Last - range.First, 1);
+  TSunSamples sunSamples;
   for (std::int32_t i = range.First; !range.Empty && i <= range.Last; ++i) {
     progress.SetLabel(std::to_string(i));
     progress.Step(static_cast<int>(static_cast<std::int64_t>(i - range.First) * 100 / span));
@@ -204,6 +264,9 @@ TMultiObjectRunEnd TMultiObjectEventRun::Run(bool objectChosen, const std::strin
     single.DateCheck = false;
     single.ReportNoEvent = false;
     single.EventLimit = EventLimit;
+    single.MakeEngine = [&sunSamples](const TSearchContext& c) -> std::unique_ptr<tsuchobjekt> {
+      return std::make_unique<TSunSharingSearch>(c, sunSamples);
+    };
     {
       TScopedProgress inner(objectProgress);
       single.Run(stepText, repetitionsText, eventChosen);
