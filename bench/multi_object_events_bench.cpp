@@ -25,7 +25,8 @@ std::vector<TAsteroidElements> Belt() {
   std::vector<TAsteroidElements> belt;
   for (int k = 0; k < 1000; ++k) {
     TAsteroidElements e;
-    e.Name = "A" + std::to_string(k + 1);
+    e.Name.assign(1, 'A');
+    e.Name += std::to_string(k + 1);
     e.SemiMajorAxis = 2.1 + 1.3 * std::fmod(k * 0.618034, 1.0);
     e.Eccentricity = 0.02 + 0.25 * std::fmod(k * 0.414214, 1.0);
     e.Inclination = 25 * std::fmod(k * 0.732051, 1.0);
