@@ -580,7 +580,7 @@ TEST(PlanetStarTable, LinesColumnsAndEmptyTexts) {
   occultation->Label = "Jupiter";
   list.Add(std::move(occultation));
   TTableConfigRecord config;
-  for (std::size_t i = 0; i < config.ColumnTitles.size(); ++i) config.ColumnTitles[i] = "T" + std::to_string(i);
+  for (std::size_t i = 0; i < config.ColumnTitles.size(); ++i) config.ColumnTitles[i] = std::to_string(i).insert(0, 1, 'T');
   TObserverRecord start;
   LanguageEnglish = 1;
   DataFormatKind[62] = DataFormatKind[167] = 0;
