@@ -136,6 +136,11 @@ def main():
     write("search_options", "event.bin", struct.pack("<di", 7.75, 12345) + bytes([4, 10, 0, 0]))
     write("search_options", "texts.bin", b"12,5\x00300")
 
+    # Almanac options: a configuration image with bytes other than 0 and 1,
+    # and the overview's settings text.
+    write("almanac_options", "image.bin", bytes([1, 0, 2, 255] * 9 + [1, 0, 7]))
+    write("almanac_options", "today.txt", "1" * 24 + "0101" + "1" + "0000011111")
+
     # State capture: seven number cells of one row selected (x, y, z AU,
     # vx, vy, vz AU/day, JD), the same as texts with a decimal comma, and an
     # element edit (e := 1) on a main-belt state.
