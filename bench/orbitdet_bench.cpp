@@ -206,10 +206,11 @@ struct CorrectionSetup {
 };
 
 // One run of the correction; `continues` corrections at most.
-void RunCorrection(benchmark::State& state, std::uint8_t method, int continues) {
+void RunCorrection(benchmark::State& state, std::uint8_t method, int continues, bool batched = true) {
   CorrectionSetup setup;
   TTrialPlaceSettings settings;  // internal series, every perturber on
   for (std::size_t b = 3; b < 12; ++b) settings.Selection.bytes[b] = 1;
+  settings.Batched = batched;
   const TCometElements none;
   TKomet comet(0, settings.Selection, 0, TTableConfigRecord{}, none, settings.Observer, settings.IntegrationTolerance,
                kFullTheory, 10);
@@ -245,5 +246,9 @@ BENCHMARK(BM_CorrectionCycleMethod1)->Unit(benchmark::kMillisecond);
 
 void BM_CorrectionCycleMethod0AllPerturbers(benchmark::State& state) { RunCorrection(state, 0, 1); }
 BENCHMARK(BM_CorrectionCycleMethod0AllPerturbers)->Unit(benchmark::kMillisecond);
+
+// The same cycle with one integration from the epoch per observation.
+void BM_CorrectionCycleMethod0PerObservation(benchmark::State& state) { RunCorrection(state, 0, 1, false); }
+BENCHMARK(BM_CorrectionCycleMethod0PerObservation)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
