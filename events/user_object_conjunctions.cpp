@@ -6,11 +6,14 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/frames.h"
 #include "core/input_checks.h"
+#include "core/sun_longitude.h"
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
+#include "engine/user_object.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
@@ -40,7 +43,7 @@ std::size_t TSampleCachingSearch::KeyHash::operator()(const Key& k) const {
   return static_cast<std::size_t>(h);
 }
 
-const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection selection, int kind,
+TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection selection, int kind,
                                                                 const TObserverRecord& observer, double step) {
   // The bytes the searches change are the two theories; the rest of the
   // selection is the search's own copy and the same for the whole run.
@@ -67,11 +70,15 @@ bool TSampleCachingSearch::planet(TTheorySelection& selection, int kind, TObserv
     if (CompanionKind < 0 || CompanionKind > search_kind::kComet)
       return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
     // The completion of the record is the same whatever body is computed.
-    const Entry& body = Cached(selection, CompanionKind, observer, step);
+    Entry& body = Cached(selection, CompanionKind, observer, step);
     observer = body.Observer;
     selection = body.Selection;
     TEphemerisResultRecord computed;
-    if (!FixedObject(kind, observer, starIndex, userIndex, computed)) return false;
+    if (kind == search_kind::kUserObject) {
+      if (!UserObjectPlace(body, userIndex, computed)) return false;
+    } else if (!FixedObject(kind, observer, starIndex, userIndex, computed)) {
+      return false;
+    }
     if (!std::isfinite(computed.Position.RightAscension)) return false;
     result = computed;
     return true;
@@ -83,6 +90,74 @@ bool TSampleCachingSearch::planet(TTheorySelection& selection, int kind, TObserv
   selection = body.Selection;
   if (!body.Ok) return false;
   result = body.Result;
+  return true;
+}
+
+void TSampleCachingSearch::PrepareFixedReduction(Entry& entry, double epochYear) const {
+  const TObserverRecord& o = entry.Observer;
+  const double T = o.Centuries;
+  entry.FixedEpoch = epochYear;
+  PrecessionMatrixEquatorial(entry.FixedPrecession, (epochYear - 2000.0) * 0.01, T);
+  if (entry.FixedReady) return;
+  NutationAngles(entry.NutationLongitude, entry.NutationObliquity, T);
+  entry.SinObliquity = SinCosDeg(entry.CosObliquity, o.Obliquity);
+  double L = 0, e = 0;
+  SunTrueLongitude(L, e, T);
+  entry.SinSunLongitude = SinDeg(L);
+  entry.CosSunLongitude = CosDeg(L);
+  entry.FixedReady = true;
+}
+
+bool TSampleCachingSearch::UserObjectPlace(Entry& entry, std::int32_t userIndex, TEphemerisResultRecord& result) {
+  const tuserobject* object =
+      context_.UserObjects != nullptr && userIndex >= 1 ? context_.UserObjects->Item(userIndex - 1) : nullptr;
+  if (object == nullptr || !UserObjectUsable(*object, nullptr, nullptr)) return false;
+  const TObserverRecord& observer = entry.Observer;
+  const double T = observer.Centuries;
+  const double epochYear = object->Value5;
+  if (!entry.FixedReady || !(entry.FixedEpoch == epochYear)) PrepareFixedReduction(entry, epochYear);
+  // The steps of FixedObjectApparentPlace (engine/user_object.h) in the same
+  // order, with what depends on the instant alone taken from the entry.
+  const double years = (T * 100.0 + 2000.0) - epochYear;
+  const double raHours = object->Angle1, decDeg = object->Angle2;
+  const double pmRaSeconds = object->Value3, pmDecArcsec = object->Value4;
+  double ra = raHours * 15.0 + years * pmRaSeconds / 3600.0 * 15.0;
+  double dec = decDeg + years * pmDecArcsec / 3600.0;
+  double x = 0, y = 0, z = 0, r = 0;
+  PolarToCartesian(x, y, z, 1.0, dec, ra);
+  MatrixTimesVector(entry.FixedPrecession, x, y, z);
+  CartesianToPolar(r, dec, ra, x, y, z);
+  PolarToCartesian(x, y, z, 1.0, dec, ra);
+  const double dpsi = entry.NutationLongitude;
+  SmallRotateVector(x, y, z, entry.NutationObliquity, dpsi * entry.SinObliquity, dpsi * entry.CosObliquity);
+  CartesianToPolar(r, dec, ra, x, y, z);
+  AberrationFromSunTerms(ra, dec, T, observer.SinObliquity, observer.CosObliquity, entry.SinSunLongitude,
+                         entry.CosSunLongitude, 0.0);
+  ra = Mod360(ra);
+  if (!std::isfinite(ra) || !std::isfinite(dec)) return false;
+  // The record as tsuchobjekt::FixedObject fills it; the elongation and its
+  // side only with the full record (the loops never read them).
+  TEphemerisResultRecord rec;
+  TKeplerPosition& p = rec.Position;
+  p.RightAscension = Mod360(ra);
+  p.Declination = dec;
+  double radius = 0;
+  PolarToCartesian(x, y, z, 1.0, dec, p.RightAscension);
+  EquatorialToEcliptic(x, y, z, T);
+  CartesianToPolar(radius, p.GeoLatitude, p.GeoLongitude, x, y, z);
+  p.GeoLongitude = Mod360(p.GeoLongitude);
+  p.HelioLongitude = p.GeoLongitude;
+  p.HelioLatitude = p.GeoLatitude;
+  p.GeoDistance = p.HelioDistance = kFixedObjectDistance;
+  rec.TopoRightAscension = p.RightAscension;
+  rec.TopoDeclination = p.Declination;
+  TPhysicalBlock& b = rec.Physical;
+  if (fullRecord_) {
+    b.elongation = SunElongationSide(b.sideText, p.RightAscension, p.Declination, observer);
+    b.sideAngle = Mod360(p.GeoLongitude - observer.SunLongitude);
+  }
+  b.magnitude = object->Value6;
+  result = rec;
   return true;
 }
 

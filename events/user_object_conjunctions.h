@@ -97,8 +97,20 @@ class TSampleCachingSearch : public tsuchobjekt {
     TTheorySelection Selection{};
     TObserverRecord Observer;
     TEphemerisResultRecord Result;
+    // The reduction of user objects at this instant: precession from the
+    // epoch FixedEpoch, nutation, the obliquity's sine and cosine and the
+    // Sun's true longitude (aberration).
+    bool FixedReady = false;
+    double FixedEpoch = 0;
+    TMatrix33 FixedPrecession{};
+    double NutationLongitude = 0, NutationObliquity = 0, SinObliquity = 0, CosObliquity = 0;
+    double SinSunLongitude = 0, CosSunLongitude = 0;
   };
-  const Entry& Cached(TTheorySelection selection, int kind, const TObserverRecord& observer, double step);
+  Entry& Cached(TTheorySelection selection, int kind, const TObserverRecord& observer, double step);
+  void PrepareFixedReduction(Entry& entry, double epochYear) const;
+  // The place of user object `userIndex` (from 1) at the entry's instant,
+  // as tsuchobjekt::FixedObject gives it, to the bit.
+  bool UserObjectPlace(Entry& entry, std::int32_t userIndex, TEphemerisResultRecord& result);
 
   std::unordered_map<Key, Entry, KeyHash> cache_;
 };
