@@ -1,17 +1,22 @@
 #include "app/ui/orbit_commands.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "app/file_dialog_texts.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "app/table_dispatcher.h"
+#include "engine/comet.h"
 #include "orbitdet/observation_files.h"
 #include "orbitdet/orbit_output.h"
 #include "orbitdet/orbit_driver.h"
+#include "orbitdet/state_capture.h"
+#include "orbitdet/trial_places.h"
 #include "orbitdet/ui/orbit_forms.h"
 #include "orbitdet/ui/orbit_options_dialog.h"
+#include "platform/busy_cursor.h"
 #include "platform/globals.h"
 
 namespace kvx {
@@ -33,9 +38,20 @@ class TOrbitForms : public QObject {
   TSelectObservations Selection;
 };
 
+FileDialogRequest Request(const char* dialog);
+
+// The residuals form's load and save buttons work on the window's
+// orbit-determination object and state-vector file name (dialog texts in
+// the language of the moment).
 TOrbitForms& OrbitForms(TMainForm& form) {
   auto* forms = form.findChild<TOrbitForms*>("OrbitForms", Qt::FindDirectChildrenOnly);
   if (forms == nullptr) forms = new TOrbitForms(&form);
+  TStateVectorFiles files;
+  files.OrbDet = &form.OrbitDetermination().OrbDet;
+  files.FileName = &form.HeldConfiguration().Paths[kPathStateVectors];
+  files.Load = Request("StateVectDialog");
+  files.Save = Request("StateVectDlg");
+  forms->Residuals.SetStateVectorFiles(files);
   return *forms;
 }
 
@@ -137,6 +153,32 @@ void Laplace1Click(TMainForm& form) {
   RunKind(form, kImprovementKind);
 }
 
+void Saveasstatevector1Click(TMainForm& form) {
+  TStateVector state{};
+  double epoch = 0;
+  TStateCapture capture;
+  {
+    BusyCursorScope hourglass;
+    capture = CaptureStateVector(form.Workbook(), state, epoch);
+  }
+  if (capture != TStateCapture::Ok) {
+    ShowStateCaptureMessage(capture);
+    return;
+  }
+  const TOrbDetOptions options = CurrentOrbDetOptions(form);
+  TResidualsFill fill;
+  fill.State = state;
+  fill.Epoch = epoch;
+  fill.Method = options.Method;
+  fill.Topocentric = options.Topocentric;
+  fill.ChangeRate = options.ChangeRate;
+  fill.ShowLines = false;
+  if (!OrbitForms(form).Residuals.ShowStateVectorFromSheet(fill, state, epoch)) return;
+  torbdet& od = form.OrbitDetermination().OrbDet;
+  od.StateVector = state;
+  od.Epoch = epoch;
+}
+
 void Bahnberechnung1Click(TMainForm& form) {
   TOrbDetOptions options = CurrentOrbDetOptions(form);
   const double startJd = form.State().Period.Start.Mjd + 2400000.5;
@@ -169,6 +211,25 @@ void InstallOrbitCommands(TMainForm& form) {
     run.Sheet = &form.Workbook();
     run.Config = config;
     run.EnableMainWindow = [&form](bool on) { form.setEnabled(on); };
+    // The comet objects of the trial places (methods 0 and 1), with the
+    // main window's settings; the places take their own time scale, place
+    // and equinox from each observation.
+    TMainFormState& s = form.State();
+    const TEphemerisPeriodState& p = s.Period;
+    auto comet = std::make_unique<TKomet>(LanguageEnglish, p.Selection, 0, p.TableConfig, s.CurrentComet, p.Start,
+                                          s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    auto ephemeris = std::make_unique<TKometeph>(LanguageEnglish, p.Selection, nullptr, p.TableConfig,
+                                                 s.CurrentComet, p.Start, p.End, s.Step, s.IntegrationTolerance,
+                                                 s.VsopLevelA, s.VsopLevelB);
+    TTrialPlaceSettings trial;
+    trial.Selection = p.Selection;
+    trial.PositionFiles = p.PositionFiles;
+    trial.Observer = p.Start;
+    trial.IntegrationTolerance = s.IntegrationTolerance;
+    trial.VsopLevelA = s.VsopLevelA;
+    trial.VsopLevelB = s.VsopLevelB;
+    TTrialPlaces places(*comet, *ephemeris, trial);
+    run.Places = places.Function();
     if (!RunOrbitDetermination(od, run)) return;
     WriteOrbitImprovementResults(od, form.Workbook(), config, options);
     FinishSheet(form, kImprovementKind);
@@ -197,8 +258,9 @@ void InstallOrbitCommands(TMainForm& form) {
   commands.RegisterHandler("Beobachtungenspeichern1", [&form] { Beobachtungenspeichern1Click(form); });
   commands.RegisterHandler("Bahnberechnung1", [&form] { Bahnberechnung1Click(form); });
   commands.RegisterHandler("Laplace1", [&form] { Laplace1Click(form); });
+  commands.RegisterHandler("Saveasstatevector1", [&form] { Saveasstatevector1Click(form); });
   for (const char* item : {"Bahnbestimmung2", "Dateizeigen1", "Beobachtungenerfassen1", "Beobachtungenspeichern1",
-                           "Bahnberechnung1", "Laplace1"}) {
+                           "Bahnberechnung1", "Laplace1", "Saveasstatevector1"}) {
     commands.SetEnabled(item, true);
   }
 }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -18,6 +19,8 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
+#include "engine/ui/mystringgrid_view.h"
+#include "platform/qt/workbook_view.h"
 #include "eclipses/ui/planet_occultation_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -120,6 +123,24 @@ TEST_F(PlanetStarOccultationCommands, DialogAndTableFromTheMenu) {
   EXPECT_EQ(messages_.messages.back().text, "Please enter a realistic value (km) for the diameter of an asteroid!");
   EXPECT_EQ(dialog.findChild<QLineEdit*>("IntegerEdit1")->text(), "500");
   EXPECT_EQ(dialog.Choice().AsteroidDiameter, 500);
+  {
+    // Leaving the edit with 3000 km: one message, 500 back; an OK pressed
+    // by the same event does not close the dialog; 1200 km is taken.
+    auto* diameter = dialog.findChild<QLineEdit*>("IntegerEdit1");
+    const std::size_t before = messages_.messages.size();
+    diameter->setText("3000");
+    emit diameter->editingFinished();
+    dialog.accept();
+    ASSERT_EQ(messages_.messages.size(), before + 1);
+    EXPECT_EQ(messages_.messages.back().text, "Please enter a realistic value (km) for the diameter of an asteroid!");
+    EXPECT_EQ(diameter->text(), "500");
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    QApplication::processEvents();
+    diameter->setText("1200");
+    emit diameter->editingFinished();
+    EXPECT_EQ(messages_.messages.size(), before + 1);
+    EXPECT_EQ(dialog.Choice().AsteroidDiameter, 1200);
+  }
   dialog.findChild<QLineEdit*>("Edit1")->setText("zzzz");
   dialog.accept();
   EXPECT_EQ(messages_.messages.back().text, "No star with this name found.");
@@ -173,6 +194,21 @@ TEST_F(PlanetStarOccultationCommands, DialogAndTableFromTheMenu) {
       << label;
   SavePng(form, "planet_star_occultation_sheet");
   EXPECT_EQ(form.HourglassDepth(), 0);
+
+  // The same into the grid: the sheet's cells, 13 + c columns.
+  state.WorkbookView = 0;
+  WhenModalShown([](QDialog& d) { d.findChild<QPushButton*>("OK")->click(); });
+  form.Commands().Trigger("OccultationsofStarsbyPlanets1");
+  const tmystringgrid& grid = form.Grid();
+  EXPECT_EQ(grid.ColCount(), 13 + jd);
+  EXPECT_EQ(grid.RowCount(), book.LastRow() + 1) << "every line of the sheet, below the fixed row";
+  EXPECT_EQ(grid.Cells(9 + jd, 2), label);
+  EXPECT_EQ(grid.Cells(3 + jd, 2), book.Text(2, 3 + jd));
+  form.CentralStack()->setCurrentWidget(form.GridView());
+  QApplication::processEvents();
+  SavePng(form, "planet_star_occultation_grid");
+  form.CentralStack()->setCurrentWidget(form.WorkbookView());
+  state.WorkbookView = 1;
 }
 
 }  // namespace
