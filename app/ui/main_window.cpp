@@ -1,5 +1,6 @@
 #include "app/ui/main_window.h"
 #include "app/ui/conjunction_commands.h"
+#include "app/ui/user_conjunction_commands.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/almanac_commands.h"
 #include "app/ui/moon_event_commands.h"
@@ -124,6 +125,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   InstallMultiObjectEventCommands(*this);
   InstallAlmanacCommands(*this);
   InstallConjunctionCommands(*this);
+  InstallUserConjunctionCommands(*this);
   InstallLunarOccultationCommands(*this);
   InstallTimePlaceCommands(*this);
   InstallSettingsCommands(*this);
