@@ -1,5 +1,6 @@
 #include "eclipses/planet_star_output.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -80,6 +81,26 @@ std::string OffsetText(double arcseconds) {
   return Trimmed(text);
 }
 
+// The sheet's finishing: header row and the event column centred, rows and
+// columns fitted to what was written, "A1:A1" current at the end.
+void FinishSheet(TCellSink& sink) {
+  if (sink.IsGrid()) return;
+  TSheet& sheet = static_cast<TSheetSink&>(sink).Sheet();
+  const workbook::TAlignment centred{3, false, 3, 0};
+  sheet.SetSelectionText("A1:A1");
+  sheet.SetSelection(1, -1, 1, -1);
+  sheet.SetAlignment(centred);
+  sheet.SetSelectionText("A1:A1");
+  sheet.SetSelection(-1, 3, -1, 3);
+  sheet.SetAlignment(centred);
+  sheet.SetSelectionText("A1:A1");
+  const int lastRow = std::max(1, sheet.LastRow());
+  const int lastCol = std::max(1, sheet.LastCol());
+  sheet.SetRowHeightAuto(1, 1, lastRow, lastCol);
+  sheet.SetColWidthAuto(1, 1, lastRow, lastCol);
+  sheet.SetSelectionText("A1:A1");
+}
+
 }  // namespace
 
 std::string EmptyPlanetStarText(const TPlanetStarTableKind& kind, bool grid) {
@@ -104,6 +125,7 @@ void WritePlanetStarTable(TCellSink& sink, const TTableConfigRecord& config, con
   if (list.Count() == 0) {
     SizeGrid(sink, 2, 2);
     sink.Text(1, 1, EmptyPlanetStarText(kind, sink.IsGrid()));
+    FinishSheet(sink);
     return;
   }
   const std::vector<const tergebnisdatensatz*> rows = list.Rows();
@@ -161,7 +183,7 @@ void WritePlanetStarTable(TCellSink& sink, const TTableConfigRecord& config, con
     }
   }
   SizeGrid(sink, row - 1, 13 + jd);
-  if (!sink.IsGrid()) static_cast<TSheetSink&>(sink).Sheet().SetSelectionText("A1:A1");
+  FinishSheet(sink);
 }
 
 }  // namespace kvx

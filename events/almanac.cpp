@@ -10,6 +10,7 @@
 #include "core/moon_phases.h"
 #include "core/name_tables.h"
 #include "core/time_scales.h"
+#include "engine/cell_format.h"
 #include "eclipses/lunar_eclipse.h"
 #include "eclipses/solar_eclipse.h"
 #include "events/conjunction_event.h"
@@ -31,6 +32,7 @@ constexpr double kSolarEclipseGap = 14.0;
 // A lunar eclipse search starts again this long after an eclipse (days); the
 // search looks back 10 days, so the eclipse found is not found again.
 constexpr double kLunarEclipseGap = 20.0;
+constexpr int kEclipseMagnitudeSlot = 181;
 
 bool Cancelled() { return AbortRequested.load() != 0; }
 
@@ -83,47 +85,6 @@ void SearchNodePassages(const TAlmanacRequest& request, TEventList& events) {
 
 }  // namespace
 
-int TAlmanacOptions::SelectedBodies() const {
-  int count = 0;
-  for (int body = 0; body < kAlmanacBodies; ++body) count += Body(body) ? 1 : 0;
-  return count;
-}
-
-TAlmanacOptions DecodeAlmanacOptions(std::span<const std::uint8_t> image) {
-  TAlmanacOptions options;
-  for (std::size_t i = 0; i < kAlmanacFlagCount && i < image.size(); ++i) options.Flags[i] = image[i] != 0 ? 1 : 0;
-  return options;
-}
-
-TAlmanacOptionsImage EncodeAlmanacOptions(const TAlmanacOptions& options) {
-  TAlmanacOptionsImage image{};
-  for (std::size_t i = 0; i < kAlmanacFlagCount; ++i) image[i] = options.Flags[i] != 0 ? 1 : 0;
-  return image;
-}
-
-TAlmanacOptions AllAlmanacOptions() {
-  TAlmanacOptions options;
-  options.Flags.fill(1);
-  return options;
-}
-
-std::string TodayOptionsToText(const TAlmanacOptions& options) {
-  std::string text;
-  text.reserve(kAlmanacFlagCount);
-  for (const std::uint8_t flag : options.Flags) text.push_back(flag != 0 ? '1' : '0');
-  return text;
-}
-
-TAlmanacOptions TodayOptionsFromText(const std::string& text) {
-  if (text.size() != kAlmanacFlagCount) return AllAlmanacOptions();
-  TAlmanacOptions options;
-  for (std::size_t i = 0; i < kAlmanacFlagCount; ++i) {
-    if (text[i] < '0' || text[i] > '9') return AllAlmanacOptions();
-    options.Flags[i] = text[i] != '0' ? 1 : 0;
-  }
-  return options;
-}
-
 bool AlmanacKindApplies(int body, int kind) {
   if (kind < 0 || kind > 23 || body < 0 || body >= kAlmanacBodies) return false;
   if (body == search_kind::kSun) return kind == 2 || kind == 3 || kind == 22;
@@ -154,11 +115,12 @@ std::string PairNames(int body) {
 }
 
 std::string EclipseLocalValuesText(double magnitude, double obscuration) {
+  // The eclipse magnitude's number format (slot 181) for both.
   auto text = [](double v) {
     if (!std::isfinite(v)) return std::string("-");
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.3f", v);
-    return std::string(buffer);
+    std::string formatted;
+    FormatNumberForSlot(kEclipseMagnitudeSlot, formatted, v);
+    return Trimmed(formatted);
   };
   return text(magnitude) + " (" + text(obscuration) + ")";
 }
@@ -209,14 +171,28 @@ void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind,
   while (working.Mjd < endMjd && !Cancelled()) {
     double time = 0, value = 0;
     bool found = false;
-    if (DifferenceLoop(kind)) {
-      found = engine.schleife_2(false, true, kind, true, endMjd, false, 1, 1, false, search_kind::kSun, body, working,
-                                asteroid, comet, step, iterations, endMjd, time, value);
-    } else {
-      found = engine.schleife_1(false, true, false, kind, body, working, asteroid, comet, step, iterations, endMjd,
-                                time, value);
+    try {
+      if (DifferenceLoop(kind)) {
+        found = engine.schleife_2(false, true, kind, true, endMjd, false, 1, 1, false, search_kind::kSun, body,
+                                  working, asteroid, comet, step, iterations, endMjd, time, value);
+      } else {
+        found = engine.schleife_1(false, true, false, kind, body, working, asteroid, comet, step, iterations, endMjd,
+                                  time, value);
+      }
+    } catch (const std::exception&) {
+      // The almanac gives up this body and kind (its caller catches); the
+      // overview loses only this window and goes on with the next.
+      if (!today) throw;
+      found = false;
     }
-    if (!found || !std::isfinite(time)) break;
+    if (!found || !std::isfinite(time)) {
+      // A window without an event: the next one, up to the period end.
+      const double next = working.Mjd + iterations * step;
+      if (Cancelled() || !(next > working.Mjd)) break;
+      working.Mjd = next;
+      UTToLocalTime(working);
+      continue;
+    }
     if (!today && RefinedInAlmanac(body, kind)) {
       double refined = 0;
       if (RefineEventTime(kind, working, request.Context.Selection, refined, engine, body, time)) time = refined;
@@ -261,7 +237,16 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
           const bool found = engine.schleife_2(false, true, 0, true, endMjd, false, 1, 1,
                                                request.Conjunction.InLongitude != 0, j, i, working, asteroid, comet,
                                                kConjunctionFineStep, window, endMjd, time, separation);
-          if (!found || !std::isfinite(time) || !std::isfinite(separation) || time > endMjd) break;
+          if (!found || !std::isfinite(time) || !std::isfinite(separation)) {
+            // A window without a conjunction does not end the pair: two
+            // planets may meet only once in several windows.
+            const double next = working.Mjd + window * kConjunctionFineStep;
+            if (Cancelled() || !(next > working.Mjd)) break;
+            working.Mjd = next;
+            UTToLocalTime(working);
+            continue;
+          }
+          if (time > endMjd) break;
           TObserverRecord at = working;
           at.Mjd = time;
           UTToLocalTime(at);
@@ -340,6 +325,7 @@ void SearchAlmanacSeasons(const TAlmanacRequest& request, TEventList& events) {
                                                                 : static_cast<TTruncationLevel>(request.Context.VsopLevelA);
   const double deltaT = request.Start.DeltaTSeconds / kSecondsPerDay;
   for (std::int32_t year = request.Start.Year; year <= request.End.Year; ++year) {
+    if (request.Mode == TAlmanacMode::Almanac && Cancelled()) break;
     std::array<double, 4> starts{};
     SeasonStartsOfYear(request.Context.Settings, selection, year, 2, starts, level);
     for (std::size_t s = 0; s < 4; ++s) {
@@ -364,6 +350,7 @@ void SearchAlmanacMoonPhases(const TAlmanacRequest& request, TEventList& events)
   const double lastK = std::floor((endYear - 2000.0) * 12.3685) + 2;
   double year = startYear;
   for (double k = firstK; k <= lastK; k += 1.0) {
+    if (request.Mode == TAlmanacMode::Almanac && Cancelled()) break;
     for (int p = 0; p < 4; ++p) {
       // LunationNumber(year) + offset = k.
       const double base = LunationNumber(year, 0.25 * p) - 0.25 * p;
@@ -411,7 +398,7 @@ TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& event
         // The label first: a cancel pressed while it is shown must be seen
         // before the engine clears the flag.
         if (!today) ShowLabel(BodyName(body));
-        if (Cancelled()) {
+        if (!today && Cancelled()) {
           cancelled = true;
           break;
         }

@@ -24,53 +24,11 @@
 
 #include "core/observer_record.h"
 #include "engine/search_object.h"
+#include "events/almanac_options.h"
 #include "events/event_list.h"
 #include "events/search_options.h"
 
 namespace kvx {
-
-inline constexpr std::size_t kAlmanacFlagCount = 39;
-inline constexpr int kAlmanacBodies = 10;  // 0 Sun, 1 Mercury .. 8 Pluto, 9 Moon
-
-// Section option bytes.
-namespace almanac_section {
-inline constexpr int kSolarEclipses = 24, kLunarEclipses = 25, kSeasons = 26, kMoonPhases = 27, kSpare = 28;
-}
-
-// The 39 one-byte flags: 0..23 event kinds, 24..27 sections, 28 spare,
-// 29..38 bodies 0..9.
-struct TAlmanacOptions {
-  std::array<std::uint8_t, kAlmanacFlagCount> Flags{};
-
-  bool Kind(int kind) const { return InRange(kind, 0, 23) && Flags[static_cast<std::size_t>(kind)] != 0; }
-  bool Section(int byte) const { return InRange(byte, 24, 28) && Flags[static_cast<std::size_t>(byte)] != 0; }
-  bool Body(int body) const {
-    return InRange(body, 0, kAlmanacBodies - 1) && Flags[static_cast<std::size_t>(29 + body)] != 0;
-  }
-  void SetKind(int kind, bool on) { Set(kind, 0, 23, 0, on); }
-  void SetSection(int byte, bool on) { Set(byte, 24, 28, 0, on); }
-  void SetBody(int body, bool on) { Set(body, 0, kAlmanacBodies - 1, 29, on); }
-  int SelectedBodies() const;
-
- private:
-  static bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
-  void Set(int v, int lo, int hi, int base, bool on) {
-    if (InRange(v, lo, hi)) Flags[static_cast<std::size_t>(base + v)] = on ? 1 : 0;
-  }
-};
-
-using TAlmanacOptionsImage = std::array<std::uint8_t, kAlmanacFlagCount>;
-// Any byte other than 0 reads as set; the image holds 0 and 1 only. A short
-// image leaves the missing flags clear.
-TAlmanacOptions DecodeAlmanacOptions(std::span<const std::uint8_t> image);
-TAlmanacOptionsImage EncodeAlmanacOptions(const TAlmanacOptions& options);
-// Every flag set (the overview's default).
-TAlmanacOptions AllAlmanacOptions();
-// The overview's options as stored in the settings: 39 digits "0"/"1".
-// Reading: anything but exactly 39 digits gives AllAlmanacOptions(); a
-// digit other than 0 counts as set.
-std::string TodayOptionsToText(const TAlmanacOptions& options);
-TAlmanacOptions TodayOptionsFromText(const std::string& text);
 
 // Whether event kind `kind` (0..23) applies to body `body` (0..9).
 bool AlmanacKindApplies(int body, int kind);

@@ -31,6 +31,7 @@ class RunGuard {
  public:
   explicit RunGuard(const std::function<void(bool)>& enable) : enable_(enable) {}
   ~RunGuard() {
+    AbortRequested = 0;
     if (enable_) enable_(true);
   }
   RunGuard(const RunGuard&) = delete;

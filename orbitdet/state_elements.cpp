@@ -73,6 +73,25 @@ bool OrbitElementsFromState(const TStateVector& state, double epoch, double mu, 
     M = u;
     T = epoch - M / n;
   }
+  if (kind != kOrbitParabola && std::fabs(1 - e) < 0.01L && h > 0) {
+    // Near e = 1, M / n (ellipse) and e sinh H - H (hyperbola) lose their
+    // digits to cancellation, minutes of perihelion time at e = 1 +- 1e-12.
+    // The universal anomaly chi from perihelion has none:
+    // sqrt(mu) (t - T) = q chi + e chi^3 c3(alpha chi^2).
+    const long double ecc = std::sqrt(ev2);
+    const long double alpha = 2 / r - v2 / muDays;
+    const long double sigma = rv / std::sqrt(muDays);
+    long double chi = sigma;
+    if (alpha > 0) {
+      chi = std::atan2(sigma * std::sqrt(alpha), 1 - r * alpha) / std::sqrt(alpha);
+    } else if (alpha < 0 && ecc > 0) {
+      chi = std::asinh(sigma * std::sqrt(-alpha) / ecc) / std::sqrt(-alpha);
+    }
+    double c2 = 0, c3 = 0;
+    StumpffC2C3(static_cast<double>(alpha * chi * chi), c2, c3);
+    const long double qq = h * h / muDays / (1 + ecc);
+    T = epoch - (qq * chi + ecc * chi * chi * chi * c3) / std::sqrt(muDays);
+  }
   el.LonPerihelion = std::fmod(el.Node + el.Peri + 720.0, 360.0);
   if (std::fabs(1 - e) < 0.001L) {
     el.Kind = kOrbitParabola;

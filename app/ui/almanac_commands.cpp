@@ -30,6 +30,10 @@ const char* const kSlowGerman =
 const char* const kSlowEnglish =
     "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
     "used.";
+// The overview's question words the German text a little differently.
+const char* const kTodaySlowGerman =
+    "Zur Zeit wird eine genaue, aber langsame Rechenmethode verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
+    "werden schnellere Methoden verwendet.";
 
 // The last almanac or overview and its period: the table is written from
 // it, also when the view changes later.
@@ -128,7 +132,7 @@ void Heute1Click(TMainForm& form) {
   internalMoon.bytes[1] = 0;
   form.SetTheorySelection(internalMoon);
   QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
+  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kTodaySlowGerman, kSlowEnglish, 2)) return;
   TAlmanacRequest request = RequestOf(form);
   request.Mode = TAlmanacMode::Today;
   const std::optional<std::string> stored = CurrentSettingsStore().ReadString("Settings", "TodayOptions");

@@ -10,8 +10,10 @@
 #include "orbitdet/observation_files.h"
 #include "orbitdet/orbit_output.h"
 #include "orbitdet/orbit_driver.h"
+#include "orbitdet/state_capture.h"
 #include "orbitdet/ui/orbit_forms.h"
 #include "orbitdet/ui/orbit_options_dialog.h"
+#include "platform/busy_cursor.h"
 #include "platform/globals.h"
 
 namespace kvx {
@@ -33,9 +35,20 @@ class TOrbitForms : public QObject {
   TSelectObservations Selection;
 };
 
+FileDialogRequest Request(const char* dialog);
+
+// The residuals form's load and save buttons work on the window's
+// orbit-determination object and state-vector file name (dialog texts in
+// the language of the moment).
 TOrbitForms& OrbitForms(TMainForm& form) {
   auto* forms = form.findChild<TOrbitForms*>("OrbitForms", Qt::FindDirectChildrenOnly);
   if (forms == nullptr) forms = new TOrbitForms(&form);
+  TStateVectorFiles files;
+  files.OrbDet = &form.OrbitDetermination().OrbDet;
+  files.FileName = &form.HeldConfiguration().Paths[kPathStateVectors];
+  files.Load = Request("StateVectDialog");
+  files.Save = Request("StateVectDlg");
+  forms->Residuals.SetStateVectorFiles(files);
   return *forms;
 }
 
@@ -137,6 +150,32 @@ void Laplace1Click(TMainForm& form) {
   RunKind(form, kImprovementKind);
 }
 
+void Saveasstatevector1Click(TMainForm& form) {
+  TStateVector state{};
+  double epoch = 0;
+  TStateCapture capture;
+  {
+    BusyCursorScope hourglass;
+    capture = CaptureStateVector(form.Workbook(), state, epoch);
+  }
+  if (capture != TStateCapture::Ok) {
+    ShowStateCaptureMessage(capture);
+    return;
+  }
+  const TOrbDetOptions options = CurrentOrbDetOptions(form);
+  TResidualsFill fill;
+  fill.State = state;
+  fill.Epoch = epoch;
+  fill.Method = options.Method;
+  fill.Topocentric = options.Topocentric;
+  fill.ChangeRate = options.ChangeRate;
+  fill.ShowLines = false;
+  if (!OrbitForms(form).Residuals.ShowStateVectorFromSheet(fill, state, epoch)) return;
+  torbdet& od = form.OrbitDetermination().OrbDet;
+  od.StateVector = state;
+  od.Epoch = epoch;
+}
+
 void Bahnberechnung1Click(TMainForm& form) {
   TOrbDetOptions options = CurrentOrbDetOptions(form);
   const double startJd = form.State().Period.Start.Mjd + 2400000.5;
@@ -197,8 +236,9 @@ void InstallOrbitCommands(TMainForm& form) {
   commands.RegisterHandler("Beobachtungenspeichern1", [&form] { Beobachtungenspeichern1Click(form); });
   commands.RegisterHandler("Bahnberechnung1", [&form] { Bahnberechnung1Click(form); });
   commands.RegisterHandler("Laplace1", [&form] { Laplace1Click(form); });
+  commands.RegisterHandler("Saveasstatevector1", [&form] { Saveasstatevector1Click(form); });
   for (const char* item : {"Bahnbestimmung2", "Dateizeigen1", "Beobachtungenerfassen1", "Beobachtungenspeichern1",
-                           "Bahnberechnung1", "Laplace1"}) {
+                           "Bahnberechnung1", "Laplace1", "Saveasstatevector1"}) {
     commands.SetEnabled(item, true);
   }
 }

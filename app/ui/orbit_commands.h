@@ -27,5 +27,9 @@ void Bahnberechnung1Click(TMainForm& form);
 // "&Bahnverbesserung...": an observation file, then the orbit-improvement run
 // (kind 93); on success the element and state rows go into the sheet.
 void Laplace1Click(TMainForm& form);
+// "Statevektor erfassen...": the first row of a seven-column selection (x, y,
+// z in AU, vx, vy, vz in AU/day, the epoch as a JD) in the reduced residuals
+// form; OK takes the vector and epoch into the orbit-determination object.
+void Saveasstatevector1Click(TMainForm& form);
 
 }  // namespace kvx

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -134,6 +135,7 @@ TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_
     magnitude_label_->setText(MagnitudeText(choice_.LimitingMagnitude));
   });
   connect(bodies_[8], &QCheckBox::toggled, this, [this] { UpdateDiameterVisibility(); });
+  connect(diameter_, &TIntegerEdit::Accepted, this, [this] { DiameterLeft(); });
   connect(all_box_, &QCheckBox::clicked, this, [this] { AllStarsClicked(); });
   connect(name_edit_, &QLineEdit::textChanged, this, [this](const QString& text) { NameChanged(text); });
   connect(ok, &QPushButton::clicked, this, &TPloccultform::accept);
@@ -208,6 +210,20 @@ bool TPloccultform::ReadDiameter() {
   return false;
 }
 
+void TPloccultform::RefuseDiameter() {
+  ShowMessage("Bitte einen realistischen Wert für den Durchmesser des Planetoiden eingeben!",
+              "Please enter a realistic value (km) for the diameter of an asteroid!", MessageIcon::Error);
+  diameter_->SetAcceptedText(QString::number(choice_.AsteroidDiameter));
+  diameter_->setFocus();
+}
+
+void TPloccultform::DiameterLeft() {
+  if (diameter_refused_ || ReadDiameter() || diameter_->text().trimmed().isEmpty()) return;
+  diameter_refused_ = true;
+  RefuseDiameter();
+  QTimer::singleShot(0, this, [this] { diameter_refused_ = false; });
+}
+
 TPlanetOccultationChoice TPloccultform::Choice() const {
   TPlanetOccultationChoice out = choice_;
   for (std::size_t i = 0; i < 9; ++i) {
@@ -224,11 +240,9 @@ void TPloccultform::accept() {
     ShowMessage("Bitte mindestens einen Körper wählen.", "Please choose at least one body.", MessageIcon::Warning);
     return;
   }
+  if (diameter_refused_) return;
   if (chosen.Bodies[8] != 0 && !ReadDiameter()) {
-    ShowMessage("Bitte einen realistischen Wert für den Durchmesser des Planetoiden eingeben!",
-                "Please enter a realistic value (km) for the diameter of an asteroid!", MessageIcon::Error);
-    diameter_->SetAcceptedText(QString::number(choice_.AsteroidDiameter));
-    diameter_->setFocus();
+    RefuseDiameter();
     return;
   }
   if (!all_stars_ && choice_.SelectedStar < 1) {

@@ -49,6 +49,10 @@ class TPloccultform : public QDialog {
   void UpdateDiameterVisibility();
   // Reads the diameter edit: true when it holds 0..2000.
   bool ReadDiameter();
+  // Leaving the diameter edit: a value outside 0..2000 is refused with the
+  // message, the previous diameter comes back and keeps the focus.
+  void DiameterLeft();
+  void RefuseDiameter();
 
   TStarCatalogueAccess access_;
   TPlanetOccultationChoice choice_;
@@ -64,6 +68,10 @@ class TPloccultform : public QDialog {
   QLineEdit* name_edit_;
   QLabel* found_label_;
   QProgressBar* progress_;
+  // Set while a refusal on leaving the edit is being handled, and until the
+  // event that caused it is done: an OK pressed by the same key or click
+  // does not close the dialog behind the message.
+  bool diameter_refused_ = false;
 };
 
 // Runs the dialog; true (the values copied back) for OK.

@@ -1,5 +1,6 @@
 #include "orbitdet/ui/orbit_forms.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,27 +12,35 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <string_view>
 
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "core/two_body.h"
+#include "orbitdet/orbit_output.h"
+#include "orbitdet/state_capture.h"
 #include "orbitdet/state_elements.h"
 #include "platform/globals.h"
+#include "platform/desktop_opener.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/qt/dialog_buttons.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
 
 namespace {
 
-constexpr double kLastJd = 5373484.4583;
-
 QString Text(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
+// Fixed notation; a value that rounds to zero shows without a sign.
 std::string Fixed(double x, int decimals) {
-  char buffer[64];
+  char buffer[400];
   std::snprintf(buffer, sizeof buffer, "%.*f", decimals, x);
-  return buffer;
+  const std::string text = buffer;
+  if (text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos) return text.substr(1);
+  return text;
 }
 
 }  // namespace
@@ -60,37 +69,66 @@ TResidualsForm::TResidualsForm(QWidget* parent) : QDialog(parent) {
     state_edits_[k]->setObjectName(QString("State%1").arg(k));
     grid->addWidget(new QLabel(names[k], this), k % 3, (k / 3) * 2);
     grid->addWidget(state_edits_[k], k % 3, (k / 3) * 2 + 1);
+    connect(state_edits_[k], &TIntegerEdit::Accepted, this, [this, k] { TakeStateEdit(k); });
   }
   epoch_edit_ = new TFloatEdit(this);
   epoch_edit_->setObjectName("Epoch");
   grid->addWidget(new QLabel("JED:", this), 3, 0);
   grid->addWidget(epoch_edit_, 3, 1);
+  connect(epoch_edit_, &TIntegerEdit::Accepted, this, [this] { TakeEpochEdit(); });
   rate_edit_ = new TFloatEdit(this);
   rate_edit_->setObjectName("ChangeRate");
-  grid->addWidget(new QLabel(Text("&Änderungsrate (%):", "&Change (%):"), this), 3, 2);
+  rate_label_ = new QLabel(this);
+  Caption(rate_label_, "&Änderungsrate (%):", "&Change (%):");
+  rate_label_->setBuddy(rate_edit_);
+  grid->addWidget(rate_label_, 3, 2);
   grid->addWidget(rate_edit_, 3, 3);
+  connect(rate_edit_, &TIntegerEdit::Accepted, this, [this] { TakeRateEdit(); });
   layout->addLayout(grid);
-  auto* elements = new QHBoxLayout;
+  // The elements: a (q), e, M (JD), i / node, omega, T.
+  auto* elements = new QGridLayout;
   size_label_ = new QLabel("a:", this);
   time_label_ = new QLabel("M:", this);
-  element_values_ = new QLabel(this);
-  elements->addWidget(size_label_);
-  time_label_->hide();
-  elements->addWidget(element_values_, 1);
+  QLabel* labels[7] = {size_label_,          new QLabel("e:", this),  time_label_,           new QLabel("i:", this),
+                       new QLabel("oo:", this), new QLabel("w:", this), new QLabel("TP:", this)};
+  for (int k = 0; k < 7; ++k) {
+    element_edits_[k] = new TFloatEdit(this);
+    element_edits_[k]->setObjectName(QString("Element%1").arg(k));
+    labels[k]->setBuddy(element_edits_[k]);
+    elements->addWidget(labels[k], k / 4, (k % 4) * 2);
+    elements->addWidget(element_edits_[k], k / 4, (k % 4) * 2 + 1);
+    connect(element_edits_[k], &TIntegerEdit::Accepted, this, [this, k] { TakeElementEdit(k); });
+  }
   layout->addLayout(elements);
   p_line_ = new QLabel(this);
   q_line_ = new QLabel(this);
   layout->addWidget(p_line_);
   layout->addWidget(q_line_);
-  auto* methods = new QGroupBox(Text("Rechen&methode", "Calculation &method"), this);
-  auto* ml = new QHBoxLayout(methods);
-  method_buttons_[0] = new QRadioButton(Text("Störungen (langsam)", "Perturbations"), methods);
-  method_buttons_[1] = new QRadioButton(Text("Genau", "High precision"), methods);
-  method_buttons_[2] = new QRadioButton(Text("Vereinfacht (schnell)", "Low precision"), methods);
+  methods_ = new QGroupBox(this);
+  Caption(methods_, "Rechen&methode", "Calculation &method");
+  auto* ml = new QHBoxLayout(methods_);
+  const char* methods[3][2] = {
+      {"Störungen (langsam)", "Perturbations"}, {"Genau", "High precision"}, {"Vereinfacht (schnell)", "Low precision"}};
+  for (int k = 0; k < 3; ++k) {
+    method_buttons_[k] = new QRadioButton(methods_);
+    Caption(method_buttons_[k], methods[k][0], methods[k][1]);
+  }
   for (QRadioButton* b : method_buttons_) ml->addWidget(b);
-  layout->addWidget(methods);
-  topo_box_ = new QCheckBox(Text("Positionen sind &topozentrisch", "Positions are &topocentric"), this);
+  layout->addWidget(methods_);
+  topo_box_ = new QCheckBox(this);
+  Caption(topo_box_, "Positionen sind &topozentrisch", "Positions are &topocentric");
   layout->addWidget(topo_box_);
+  auto* files = new QHBoxLayout;
+  load_ = new QPushButton(this);
+  Caption(load_, "State vector &laden...", "&Load state vector...");
+  load_->setObjectName("Load");
+  save_ = new QPushButton(this);
+  Caption(save_, "&State vector speichern...", "&Save state vector...");
+  save_->setObjectName("Save");
+  files->addWidget(load_);
+  files->addWidget(save_);
+  files->addStretch();
+  layout->addLayout(files);
   auto* buttons = new QHBoxLayout;
   struct Button {
     const char* Name;
@@ -101,20 +139,75 @@ TResidualsForm::TResidualsForm(QWidget* parent) : QDialog(parent) {
   for (const Button& b : {Button{"Continue", "&Rechnung fortsetzen", "C&ontinue", 6},
                           Button{"Reload", "Neu laden für &Verbesserung", "Reload for &improvement", 1},
                           Button{"Previous", "Vorhergehendes &Ergebnis", "&Use step before/close", 5},
-                          Button{"Close", "&Schließen", "&Done/close", 7},
+                          Button{"Close", "&Schließen", "&Done/close", 7}, Button{"Ok", "OK", "OK", 6},
                           Button{"Cancel", "&Abbrechen", "&Abbrechen", 2}}) {
-    auto* button = new QPushButton(Text(b.German, b.English), this);
+    auto* button = new QPushButton(this);
+    Caption(button, b.German, b.English);
     button->setObjectName(b.Name);
     const int result = b.Result;
     connect(button, &QPushButton::clicked, this, [this, result] { Finish(result); });
     buttons->addWidget(button);
+    if (result == 2) {
+      cancel_ = button;
+    } else if (std::string_view(b.Name) == "Ok") {
+      ok_ = button;
+    } else {
+      run_buttons_.push_back(button);
+    }
   }
+  // Help: the README (German only; there is no English help).
+  help_ = new QPushButton(this);
+  help_->setObjectName("Help");
+  ApplyDialogButtonLanguage(nullptr, help_);
+  buttons->addWidget(help_);
+  connect(help_, &QPushButton::clicked, this, [] {
+    OpenWithDesktop((std::filesystem::path(ShippedDataFolder()).parent_path() / "README.md").string());
+  });
+  // Return finishes an edit; it never presses a button.
+  for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
   layout->addLayout(buttons);
+  connect(load_, &QPushButton::clicked, this, [this] {
+    if (files_.OrbDet == nullptr || !LoadStateVector(*files_.OrbDet, *files_.FileName, files_.Load)) return;
+    Refill(files_.OrbDet->StateVector, files_.OrbDet->Epoch);
+  });
+  connect(save_, &QPushButton::clicked, this, [this] {
+    if (files_.OrbDet == nullptr || !CommitEdits()) return;
+    SaveStateVector(*files_.OrbDet, state_, epoch_, *files_.FileName, files_.Save);
+    Refill(state_, epoch_);
+  });
+  load_->setEnabled(false);
+  save_->setEnabled(false);
+  ok_->hide();
   setWindowTitle(Text("Residuen", "Residuals"));
 }
 
+void TResidualsForm::Caption(QWidget* widget, const char* german, const char* english) {
+  captions_.push_back({widget, german, english});
+  const QString text = Text(german, english);
+  if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(text);
+  if (auto* group = qobject_cast<QGroupBox*>(widget)) group->setTitle(text);
+}
+
+void TResidualsForm::ApplyLanguage() {
+  const std::vector<TCaption> captions = std::move(captions_);
+  captions_.clear();
+  for (const TCaption& c : captions) Caption(c.Widget, c.German, c.English);
+  if (!reduced_) ApplyDialogButtonLanguage(nullptr, help_);
+}
+
+void TResidualsForm::SetStateVectorFiles(const TStateVectorFiles& files) {
+  files_ = files;
+  const bool usable = files_.OrbDet != nullptr && files_.FileName != nullptr;
+  if (!usable) files_.OrbDet = nullptr;
+  load_->setEnabled(usable);
+  save_->setEnabled(usable);
+}
+
 bool TResidualsForm::Fill(const TResidualsFill& fill, TOrbitElementRecord& elements) {
-  setWindowTitle(Text("Residuen", "Residuals") + " - " + QString::fromStdString(fill.FileName));
+  ApplyLanguage();
+  last_fill_ = fill;
+  if (!reduced_) setWindowTitle(Text("Residuen", "Residuals") + " - " + QString::fromStdString(fill.FileName));
   state_ = fill.State;
   epoch_ = fill.Epoch;
   method_ = std::min<std::uint8_t>(fill.Method, 2);
@@ -122,39 +215,62 @@ bool TResidualsForm::Fill(const TResidualsFill& fill, TOrbitElementRecord& eleme
   rate_ = fill.ChangeRate;
   reload_ = false;
   lines_->clear();
-  for (std::size_t i = 0; i < fill.JD.size(); ++i) {
-    const bool residuals = fill.HasResiduals && i < fill.DRA.size() && i < fill.DDec.size();
-    lines_->addItem(QString::fromStdString(ObservationLine(fill.JD[i], fill.RA[i], fill.Dec[i],
-                                                           residuals ? &fill.DRA[i] : nullptr,
-                                                           residuals ? &fill.DDec[i] : nullptr)));
+  if (fill.ShowLines) {
+    for (std::size_t i = 0; i < fill.JD.size() && i < fill.RA.size() && i < fill.Dec.size(); ++i) {
+      const bool residuals = fill.HasResiduals && i < fill.DRA.size() && i < fill.DDec.size();
+      lines_->addItem(QString::fromStdString(ObservationLine(fill.JD[i], fill.RA[i], fill.Dec[i],
+                                                             residuals ? &fill.DRA[i] : nullptr,
+                                                             residuals ? &fill.DDec[i] : nullptr)));
+    }
   }
   rms_->setText(QString::fromStdString(std::string(ByLanguage("RMS Fehler: ", "RMS Error: ")) +
                                        Fixed(fill.Rms * 3600, 2) + ByLanguage(" Bogensekunden", " arcseconds")));
-  for (int k = 0; k < 6; ++k) state_edits_[k]->SetValue(state_[static_cast<std::size_t>(k)], 7);
-  epoch_edit_->SetValue(epoch_, 5);
+  ShowState();
   rate_edit_->SetValue(rate_, 2);
-  for (int k = 0; k < 6; ++k) shown_[k] = state_edits_[k]->text();
-  shown_[6] = epoch_edit_->text();
   shown_[7] = rate_edit_->text();
   method_buttons_[method_]->setChecked(true);
   topo_box_->setChecked(topocentric_ != 0);
-  const bool ok = OrbitElementsFromState(state_, epoch_, 1.0, elements_);
+  const bool ok = OrbitElementsFromState(state_, epoch_, 1.0, elements);
   if (!ok) {
     ShowMessage("Numerischer Fehler beim Berechnen der klassischen Bahnelemente",
                 "Numerical error while computing classical orbital elements", MessageIcon::Error);
   }
+  elements_ = FormElements(elements);
   ShowElements();
-  elements = elements_;
   return ok;
+}
+
+void TResidualsForm::Refill(const TStateVector& state, double epoch) {
+  last_fill_.State = state;
+  last_fill_.Epoch = epoch;
+  last_fill_.Method = method_;
+  last_fill_.Topocentric = topo_box_->isChecked() ? 1 : 0;
+  last_fill_.ChangeRate = rate_;
+  for (std::uint8_t k = 0; k < 3; ++k) {
+    if (method_buttons_[k]->isChecked()) last_fill_.Method = k;
+  }
+  TOrbitElementRecord elements;
+  const TResidualsFill fill = last_fill_;
+  Fill(fill, elements);
+}
+
+void TResidualsForm::ShowState() {
+  for (int k = 0; k < 6; ++k) {
+    state_edits_[k]->SetValue(state_[static_cast<std::size_t>(k)], 7);
+    shown_[k] = state_edits_[k]->text();
+  }
+  epoch_edit_->SetValue(epoch_, 5);
+  shown_[6] = epoch_edit_->text();
 }
 
 void TResidualsForm::ShowElements() {
   const TOrbitElementRecord& e = elements_;
-  size_label_->setText(e.Kind == 1 ? "q:" : "a:");
-  time_label_->setText(e.Kind == 0 ? "M:" : "JD:");
-  element_values_->setText(QString::fromStdString(
-      Fixed(e.Size, 5) + "  e: " + Fixed(e.E, 5) + "  " + (e.Kind == 0 ? "M: " : "JD: ") + Fixed(e.TimeElement, 5) + "  i: " + Fixed(e.I, 5) +
-      "  oo: " + Fixed(e.Node, 5) + "  w: " + Fixed(e.Peri, 5) + "  TP: " + Fixed(e.PerihelionTime, 5)));
+  size_label_->setText(e.Kind == kOrbitParabola ? "q:" : "a:");
+  time_label_->setText(e.Kind == kOrbitEllipse ? "M:" : "JD:");
+  for (int k = 0; k < 7; ++k) {
+    element_edits_[k]->SetValue(ElementEditValue(e, k), 5);
+    element_shown_[k] = element_edits_[k]->text();
+  }
   TMatrix33 m{};
   GaussVectors(m, e.Node, e.I, e.Peri);
   p_line_->setText(QString::fromStdString("P: " + Fixed(m.m[0][0], 7) + "  " + Fixed(m.m[0][1], 7) + "  " +
@@ -163,38 +279,86 @@ void TResidualsForm::ShowElements() {
                                           Fixed(m.m[1][2], 7)));
 }
 
-bool TResidualsForm::CommitEdits() {
-  TStateVector state = state_;
-  for (int k = 0; k < 6; ++k) {
-    if (state_edits_[k]->text() == shown_[k]) continue;
-    double x = 0;
-    if (!state_edits_[k]->Value(x) || !std::isfinite(x)) {
-      ShowMessage("Bitte eine Zahl eingeben!", "Please enter a number!", MessageIcon::Error);
-      state_edits_[k]->SetValue(state_[static_cast<std::size_t>(k)], 7);
-      return false;
-    }
-    state[static_cast<std::size_t>(k)] = x;
+bool TResidualsForm::TakeStateEdit(int k) {
+  TFloatEdit* edit = state_edits_[k];
+  if (edit->text() == shown_[k]) return true;
+  const std::size_t at = static_cast<std::size_t>(k);
+  double x = 0;
+  if (!edit->Value(x)) {
+    ShowMessage("Bitte eine Zahl eingeben!", "Please enter a number!", MessageIcon::Error);
+    edit->SetValue(state_[at], 7);
+    shown_[k] = edit->text();
+    return false;
   }
+  TStateVector state = state_;
+  state[at] = x;
   if (state[0] == 0 && state[1] == 0 && state[2] == 0) {
     ShowMessage("Der Ortsvektor darf nicht null sein.", "The position vector must not be zero.", MessageIcon::Error);
-    return false;
-  }
-  double epoch = epoch_, rate = rate_;
-  if (epoch_edit_->text() != shown_[6] && (!epoch_edit_->Value(epoch) || !(epoch >= 0 && epoch <= kLastJd))) {
-    ShowMessage("Die Epoche liegt außerhalb des zulässigen Bereichs.", "The epoch is outside the allowed range.",
-                MessageIcon::Error);
-    epoch_edit_->SetValue(epoch_, 5);
-    return false;
-  }
-  if (rate_edit_->text() != shown_[7] && (!rate_edit_->Value(rate) || !(rate > 0 && rate <= 100))) {
-    ShowMessage("Die Änderungsrate muss größer als 0 und höchstens 100 % sein.",
-                "The change rate must be above 0 and at most 100 %.", MessageIcon::Error);
-    rate_edit_->SetValue(rate_, 2);
+    edit->SetValue(state_[at], 7);
+    shown_[k] = edit->text();
     return false;
   }
   state_ = state;
+  shown_[k] = edit->text();
+  return true;
+}
+
+bool TResidualsForm::TakeEpochEdit() {
+  if (epoch_edit_->text() == shown_[6]) return true;
+  double epoch = 0;
+  if (!epoch_edit_->Value(epoch) || !(epoch >= 0 && epoch <= kLastStateEpochJd)) {
+    ShowMessage("Die Epoche liegt außerhalb des zulässigen Bereichs.", "The epoch is outside the allowed range.",
+                MessageIcon::Error);
+    epoch_edit_->SetValue(epoch_, 5);
+    shown_[6] = epoch_edit_->text();
+    return false;
+  }
   epoch_ = epoch;
+  shown_[6] = epoch_edit_->text();
+  return true;
+}
+
+bool TResidualsForm::TakeRateEdit() {
+  if (rate_edit_->text() == shown_[7]) return true;
+  double rate = 0;
+  if (!rate_edit_->Value(rate) || !(rate > 0 && rate <= 100)) {
+    ShowMessage("Die Änderungsrate muss größer als 0 und höchstens 100 % sein.",
+                "The change rate must be above 0 and at most 100 %.", MessageIcon::Error);
+    rate_edit_->SetValue(rate_, 2);
+    shown_[7] = rate_edit_->text();
+    return false;
+  }
   rate_ = rate;
+  shown_[7] = rate_edit_->text();
+  return true;
+}
+
+bool TResidualsForm::TakeElementEdit(int k) {
+  TFloatEdit* edit = element_edits_[k];
+  if (edit->text() == element_shown_[k]) return true;
+  double x = 0;
+  std::string german = "Bitte eine Zahl eingeben!", english = "Please enter a number!";
+  TStateVector state{};
+  if (!edit->Value(x) || !ApplyElementEdit(elements_, epoch_, k, x, state, german, english)) {
+    ShowMessage(german, english, MessageIcon::Error);
+    edit->SetValue(ElementEditValue(elements_, k), 5);
+    element_shown_[k] = edit->text();
+    return false;
+  }
+  state_ = state;
+  ShowState();
+  ShowElements();
+  return true;
+}
+
+bool TResidualsForm::CommitEdits() {
+  for (int k = 0; k < 6; ++k) {
+    if (!TakeStateEdit(k)) return false;
+  }
+  if (!TakeEpochEdit() || !TakeRateEdit()) return false;
+  for (int k = 0; k < 7; ++k) {
+    if (!TakeElementEdit(k)) return false;
+  }
   for (std::uint8_t k = 0; k < 3; ++k) {
     if (method_buttons_[k]->isChecked()) method_ = k;
   }
@@ -209,6 +373,35 @@ void TResidualsForm::Finish(int result) {
 }
 
 int TResidualsForm::ShowModal() { return exec(); }
+
+void TResidualsForm::SetReduced(bool reduced) {
+  reduced_ = reduced;
+  for (QWidget* w : std::initializer_list<QWidget*>{lines_, rms_, rate_label_, rate_edit_, methods_, topo_box_, load_, help_}) {
+    w->setVisible(!reduced);
+  }
+  for (QPushButton* b : run_buttons_) b->setVisible(!reduced);
+  ok_->setVisible(reduced);
+  if (!reduced) ApplyDialogButtonLanguage(nullptr, help_);
+}
+
+bool TResidualsForm::ShowStateVectorFromSheet(const TResidualsFill& fill, TStateVector& state, double& epoch) {
+  SetReduced(true);
+  TResidualsFill reduced = fill;
+  reduced.JD.clear();
+  reduced.RA.clear();
+  reduced.Dec.clear();
+  reduced.HasResiduals = false;
+  TOrbitElementRecord elements;
+  Fill(reduced, elements);
+  setWindowTitle(Text("State vector aus Tabelle", "State vector from sheet"));
+  const int result = exec();
+  SetReduced(false);
+  setWindowTitle(Text("Residuen", "Residuals"));
+  if (result != 6) return false;
+  state = state_;
+  epoch = epoch_;
+  return true;
+}
 
 TSelectObservations::TSelectObservations(QWidget* parent) : QDialog(parent) {
   setObjectName("SelectObservations");

@@ -217,5 +217,55 @@ TEST_F(OrbitCommands, OrbitImprovementFromTheMenuWritesTheImprovedOrbit) {
   test::SavePng(form, "orbit_improvement_sheet");
 }
 
+// "Statevektor erfassen...": seven columns or the message, a cell without a
+// number refused with nothing changed, then the reduced form; its OK hands
+// the vector (velocities in Gaussian units) and the epoch, a JD, over.
+TEST_F(OrbitCommands, StateVectorFromTheSheetThroughTheReducedForm) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.resize(1400, 800);
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  TMenuCommands& commands = form.Commands();
+  ASSERT_TRUE(commands.IsEnabled("Saveasstatevector1"));
+  workbook::TWorkbook& book = form.Workbook();
+  const double row[7] = {2.1, -1.3, 0.4, 0.004, 0.009, -0.001, 2461000.5};
+  for (int c = 0; c < 7; ++c) book.SetNumber(4, c + 2, row[c]);
+  torbdet& od = form.OrbitDetermination().OrbDet;
+  od.StateVector = {1, 1, 1, 0, 0, 0};
+  od.Epoch = 2451545.0;
+
+  book.SetSelection(4, 2, 4, 7);
+  commands.Trigger("Saveasstatevector1");
+  book.SetText(4, 4, "n/a");
+  book.SetSelection(4, 2, 5, 8);
+  commands.Trigger("Saveasstatevector1");
+  ASSERT_EQ(messages_.messages.size(), 2u);
+  EXPECT_EQ(messages_.messages[0].text, ByLanguage("Markieren Sie bitte genau 7 Spalten (x,y,z, vx, vy, vz, JED)",
+                                                   "Exactly 7 colummns (x,y,z, vx, vy, vz, JED) must be selected"));
+  EXPECT_EQ(messages_.messages[1].text, ByLanguage("Die markierten Zellen enthalten keinen gültigen State-Vektor.",
+                                                   "The selected cells hold no valid state vector."));
+  EXPECT_EQ(od.StateVector, (TStateVector{1, 1, 1, 0, 0, 0}));
+  EXPECT_EQ(od.Epoch, 2451545.0);
+
+  book.SetNumber(4, 4, row[2]);
+  bool shown = false;
+  QTimer::singleShot(0, [&] {
+    auto* residuals = qobject_cast<TResidualsForm*>(QApplication::activeModalWidget());
+    ASSERT_NE(residuals, nullptr);
+    shown = true;
+    EXPECT_EQ(residuals->windowTitle(), ByLanguage("State vector aus Tabelle", "State vector from sheet"));
+    test::SavePng(*residuals, "state_vector_from_sheet");
+    residuals->findChild<QPushButton*>("Ok")->click();
+  });
+  commands.Trigger("Saveasstatevector1");
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(od.Epoch, 2461000.5);
+  EXPECT_EQ(od.StateVector[0], 2.1);
+  EXPECT_NEAR(od.StateVector[4], 0.009 / kGaussK, 1e-15);
+  EXPECT_EQ(messages_.messages.size(), 2u);
+}
+
 }  // namespace
 }  // namespace kvx

@@ -120,6 +120,24 @@ TEST_F(PlanetStarOccultationCommands, DialogAndTableFromTheMenu) {
   EXPECT_EQ(messages_.messages.back().text, "Please enter a realistic value (km) for the diameter of an asteroid!");
   EXPECT_EQ(dialog.findChild<QLineEdit*>("IntegerEdit1")->text(), "500");
   EXPECT_EQ(dialog.Choice().AsteroidDiameter, 500);
+  {
+    // Leaving the edit with 3000 km: one message, 500 back; an OK pressed
+    // by the same event does not close the dialog; 1200 km is taken.
+    auto* diameter = dialog.findChild<QLineEdit*>("IntegerEdit1");
+    const std::size_t before = messages_.messages.size();
+    diameter->setText("3000");
+    emit diameter->editingFinished();
+    dialog.accept();
+    ASSERT_EQ(messages_.messages.size(), before + 1);
+    EXPECT_EQ(messages_.messages.back().text, "Please enter a realistic value (km) for the diameter of an asteroid!");
+    EXPECT_EQ(diameter->text(), "500");
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    QApplication::processEvents();
+    diameter->setText("1200");
+    emit diameter->editingFinished();
+    EXPECT_EQ(messages_.messages.size(), before + 1);
+    EXPECT_EQ(dialog.Choice().AsteroidDiameter, 1200);
+  }
   dialog.findChild<QLineEdit*>("Edit1")->setText("zzzz");
   dialog.accept();
   EXPECT_EQ(messages_.messages.back().text, "No star with this name found.");

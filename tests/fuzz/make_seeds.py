@@ -136,6 +136,24 @@ def main():
     write("search_options", "event.bin", struct.pack("<di", 7.75, 12345) + bytes([4, 10, 0, 0]))
     write("search_options", "texts.bin", b"12,5\x00300")
 
+    # Almanac options: a configuration image with bytes other than 0 and 1,
+    # and the overview's settings text.
+    write("almanac_options", "image.bin", bytes([1, 0, 2, 255] * 9 + [1, 0, 7]))
+    write("almanac_options", "today.txt", "1" * 24 + "0101" + "1" + "0000011111")
+
+    # State capture: seven number cells of one row selected (x, y, z AU,
+    # vx, vy, vz AU/day, JD), the same as texts with a decimal comma, and an
+    # element edit (e := 1) on a main-belt state.
+    numbers = b"".join(bytes([0]) + struct.pack("<d", v)
+                       for v in (2.1, -1.3, 0.4, 0.004, 0.009, -0.001, 2461000.5))
+    write("state_capture", "numbers.bin", bytes([0, 0, 0]) + numbers + bytes([1, 0]))
+    texts = b"".join(bytes([1, len(t)]) + t for t in
+                     (b"2,1", b" -1,3 ", b"0,4", b"0,004", b"0,009", b"-0,001", b"2461000,5"))
+    write("state_capture", "texts.bin", bytes([0, 1, 2]) + texts + bytes([1, 0]))
+    write("state_capture", "element_edit.bin", bytes([1]) + struct.pack("<7d", 2.0, 0.5, 0.3, 0.0, 0.7, 0.1,
+                                                                         2461000.5) + bytes([1]) +
+          struct.pack("<d", 1.0))
+
 
 if __name__ == "__main__":
     main()

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 
 #include "orbitdet/observation_files.h"
 #include "orbitdet/orbit_driver.h"
@@ -196,6 +197,29 @@ TEST_F(OrbitRun, ReloadChoosesAgainAndCancelKeepsTheLastCorrection) {
   EXPECT_FALSE(progress.visible);
   ASSERT_FALSE(enabled_.empty());
   EXPECT_TRUE(enabled_.back());
+
+  // An exception inside the correction: the window comes back, the
+  // progress ends and no cancel is left over for the next command.
+  class Throwing : public ScriptedView {
+   public:
+    bool Fill(const TResidualsFill& fill, TOrbitElementRecord& elements) override {
+      if (fills.size() == 1) {
+        AbortRequested = 1;
+        throw std::runtime_error("view failed");
+      }
+      return ScriptedView::Fill(fill, elements);
+    }
+  } v3;
+  run_.View = &v3;
+  enabled_.clear();
+  RecordingProgress p3;
+  previous = SetProgressReporter(&p3);
+  EXPECT_THROW(RunOrbitDetermination(od_, run_), std::runtime_error);
+  SetProgressReporter(previous);
+  EXPECT_EQ(p3.captions, std::vector<std::string>{"Orbit improvement"});
+  EXPECT_FALSE(p3.visible);
+  EXPECT_EQ(enabled_, (std::vector<bool>{false, true}));
+  EXPECT_EQ(AbortRequested, 0);
 }
 
 }  // namespace

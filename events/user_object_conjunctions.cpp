@@ -1,0 +1,405 @@
+#include "events/user_object_conjunctions.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "core/input_checks.h"
+#include "core/name_tables.h"
+#include "core/text_conversion.h"
+#include "core/time_scales.h"
+#include "core/vector_math.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/progress.h"
+#include "theories/planet_positions.h"
+
+namespace kvx {
+
+namespace {
+
+// Answers every box without showing it.
+class QuietSink : public MessageSink {
+ public:
+  MessageResult Show(const std::string&, const std::string&, MessageIcon, MessageButtons buttons) override {
+    return DefaultMessageReply(buttons);
+  }
+};
+
+}  // namespace
+
+// --- the sample cache ----------------------------------------------------------
+
+std::size_t TSampleCachingSearch::KeyHash::operator()(const Key& k) const {
+  std::uint64_t h = k.Mjd * 0x9E3779B97F4A7C15ULL;
+  h ^= k.Step + 0x632BE59BD9B4E019ULL + (h << 6) + (h >> 2);
+  h ^= static_cast<std::uint64_t>(k.Kind) << 40 ^ static_cast<std::uint64_t>(k.Theory) << 48 ^
+       static_cast<std::uint64_t>(k.Full) << 56;
+  return static_cast<std::size_t>(h);
+}
+
+const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection selection, int kind,
+                                                                const TObserverRecord& observer, double step) {
+  // The bytes the searches change are the two theories; the rest of the
+  // selection is the search's own copy and the same for the whole run.
+  const Key key{kind, std::bit_cast<std::uint64_t>(observer.Mjd), std::bit_cast<std::uint64_t>(step),
+                static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4), fullRecord_};
+  if (auto it = cache_.find(key); it != cache_.end()) {
+    ++Hits;
+    return it->second;
+  }
+  ++Misses;
+  if (cache_.size() >= kMaxEntries) cache_.clear();
+  Entry entry;
+  entry.Observer = observer;
+  entry.Selection = selection;
+  entry.Ok = tsuchobjekt::planet(entry.Selection, kind, entry.Observer, entry.Result, step, 1, 1);
+  return cache_.emplace(key, std::move(entry)).first->second;
+}
+
+bool TSampleCachingSearch::planet(TTheorySelection& selection, int kind, TObserverRecord& observer,
+                                  TEphemerisResultRecord& result, double step, std::int32_t starIndex,
+                                  std::int32_t userIndex) {
+  const bool fixed = kind == search_kind::kStar || kind == search_kind::kUserObject;
+  if (fixed) {
+    if (CompanionKind < 0 || CompanionKind > search_kind::kComet)
+      return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
+    // The completion of the record is the same whatever body is computed.
+    const Entry& body = Cached(selection, CompanionKind, observer, step);
+    observer = body.Observer;
+    selection = body.Selection;
+    TEphemerisResultRecord computed;
+    if (!FixedObject(kind, observer, starIndex, userIndex, computed)) return false;
+    if (!std::isfinite(computed.Position.RightAscension)) return false;
+    result = computed;
+    return true;
+  }
+  if (kind < 0 || kind > search_kind::kComet)
+    return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
+  const Entry& body = Cached(selection, kind, observer, step);
+  observer = body.Observer;
+  selection = body.Selection;
+  if (!body.Ok) return false;
+  result = body.Result;
+  return true;
+}
+
+// --- shared helpers --------------------------------------------------------------
+
+std::string UserConjunctionKey(const TObserverRecord& observer, const std::string& objectName,
+                               const std::string& bodyName) {
+  char date[48];
+  std::snprintf(date, sizeof date, "%04d.%02d.%02d ", observer.Year, observer.Month, observer.Day);
+  return date + objectName + "/" + bodyName;
+}
+
+void BodySearchStep(int body, double typedStep, std::int32_t repetitions, double& step, std::int32_t& window) {
+  if (body == search_kind::kMoon) {
+    step = kConjunctionFineStep;
+    window = std::max(repetitions, kMoonWindowSteps);
+  } else {
+    step = typedStep;
+    window = repetitions;
+  }
+}
+
+int BodyForDate(int body, TTheorySelection selection, bool fastSearch, double mjd) {
+  if (body != search_kind::kPluto) return body;
+  if (fastSearch) selection.bytes[0] = 0;
+  return DateInTheoryRange(selection, JulianCenturiesJ2000(MjdToJd(mjd))) ? body : search_kind::kPluto - 1;
+}
+
+// --- the pair search -------------------------------------------------------------
+
+TUserConjunctionSearch::TUserConjunctionSearch(const TSearchContext& context, TEventList& events)
+    : context_(context), events_(events) {}
+
+TClampedRange TUserConjunctionSearch::UserObjectRange() const {
+  return ClampFileRange(UserRange, context_.UserObjects != nullptr ? context_.UserObjects->Count() : 0);
+}
+
+void TUserConjunctionSearch::ClearList() {
+  events_.Clear();
+  ListLines.clear();
+}
+
+bool TUserConjunctionSearch::RemoveLine(int index) {
+  if (index < 0 || index >= static_cast<int>(ListLines.size())) return false;
+  events_.Remove(ListLines[static_cast<std::size_t>(index)].second);
+  ListLines.erase(ListLines.begin() + index);
+  return true;
+}
+
+bool TUserConjunctionSearch::ReadStep(const std::string& text, double& step) {
+  std::string typed = text;
+  std::replace(typed.begin(), typed.end(), ',', '.');
+  double value = 0;
+  if (!StrToFloatNoBlanks(typed, value) || !(value >= kMinSearchStep && value <= kMaxSearchStep)) {
+    ShowMessage("Der Abstand zwischen zwei Iterationen muß zwischen 0,25 und 25 Tagen liegen!",
+                "The distance between two iterations must be >=0,25 and <=25 days!", MessageIcon::Error);
+    return false;
+  }
+  step = value;
+  return true;
+}
+
+void TUserConjunctionSearch::BeginRun() {
+  Cancelled = false;
+  RowLimitReached = Full();
+  InvalidEvents = 0;
+  PairsSearched = 0;
+  previousKey_.clear();
+  AbortRequested = 0;
+}
+
+void TUserConjunctionSearch::EndRun() {
+  AbortRequested = 0;
+  if (Full()) {
+    RowLimitReached = true;
+    ShowRowLimitReached();
+  }
+}
+
+bool TUserConjunctionSearch::SearchPair(TSampleCachingSearch& engine, const TConjunctionPair& pair, double step,
+                                        std::int32_t window) {
+  ++PairsSearched;
+  const bool smallest = Options.SmallestSeparation != 0;
+  const int kind = ConjunctionKindOf(Options);
+  const std::string abbrev = ConjunctionKindAbbrev(Options);
+  TObserverRecord working = Start;
+  double k = kResumeDays;
+  // The instant of the pair's last listed event: a refinement that slides
+  // back onto it (near a stationary point) finds it again.
+  double lastListed = -std::numeric_limits<double>::infinity();
+  while (working.Mjd < End.Mjd && std::isfinite(working.Mjd) && working.Mjd <= kSearchMjdLimit) {
+    const double windowStart = working.Mjd;
+    double time = 0, separation = 0;
+    bool found = false;
+    if (smallest) {
+      found = engine.schleife_4(SeparationLimit, true, true, false, 1, pair.UserObjectNumber, pair.Second, pair.First,
+                                working, pair.Asteroid, pair.Comet, step, window, End.Mjd, time, separation);
+    } else {
+      found = engine.schleife_2(true, true, 0, true, End.Mjd, false, 1, pair.UserObjectNumber,
+                                Options.InLongitude != 0, pair.Second, pair.First, working, pair.Asteroid,
+                                pair.Comet, step, window, End.Mjd, time, separation);
+    }
+    if (AbortRequested != 0) {
+      // A cancel (or a date the engine refuses) ends the whole run.
+      Cancelled = true;
+      return false;
+    }
+    if (found && (!std::isfinite(time) || !std::isfinite(separation))) found = false;
+    if (!found) {
+      working.Mjd += window * step;
+      UTToLocalTime(working);
+      continue;
+    }
+    working.Mjd = time;
+    UTToLocalTime(working);
+    if (std::fabs(separation) < SeparationLimit) {
+      const std::string key = UserConjunctionKey(working, pair.FirstName, pair.SecondName);
+      std::unique_ptr<tEvent> event =
+          MakeConjunctionEvent(engine, context_, working, pair, separation, kind, &Filter);
+      const tEvent* added = event.get();
+      if (event) {
+        events_.Add(key + abbrev, std::move(event));
+        ListLines.emplace_back(key, added);
+      }
+      const bool invalid = key == previousKey_ || time <= lastListed || time > End.Mjd || time < Start.Mjd;
+      std::string status = key;
+      if (invalid) {
+        status = ByLanguage("Ungültiger Wert", "Invalid event");
+        k += kInvalidEventResumeDays;
+        ++InvalidEvents;
+        if (added != nullptr) {
+          ListLines.pop_back();
+          events_.Remove(added);
+        }
+      } else {
+        k = kResumeDays;
+        lastListed = time;
+        previousKey_ = key;
+      }
+      if (OnStatus) OnStatus(status, invalid, events_.Count());
+      if (Full()) return false;
+    }
+    // A conjunction too wide for the limit is passed over like a kept one:
+    // a closer pass later in the period is still examined. The next window
+    // never starts before this one did.
+    working.Mjd = std::max(time, windowStart) + SmallerDouble(4 * step, k);
+    UTToLocalTime(working);
+  }
+  return true;
+}
+
+// --- one body against the user objects ------------------------------------------
+
+int TBodyUserObjectConjunctionRun::Run(const std::string& stepText) {
+  double typed = Options.Step;
+  if (!ReadStep(stepText, typed)) return -1;
+  Options.Step = typed;
+  BeginRun();
+  const int countBefore = events_.Count();
+  const int body =
+      BodyForDate(Options.ChosenBody, context_.Selection, context_.FastSearch != 0, Start.Mjd);
+  Options.ChosenBody = body;
+  double step = typed;
+  std::int32_t window = Options.Repetitions;
+  BodySearchStep(body, typed, Options.Repetitions, step, window);
+  const TClampedRange range = UserObjectRange();
+  TSampleCachingSearch engine(context_);
+  engine.CompanionKind = body;
+  const std::string bodyName = SearchBodyNames[static_cast<std::size_t>(body)];
+  ProgressSession session(CurrentProgress(), bodyName, 0);
+  for (std::int32_t i = range.First; !range.Empty && i <= range.Last; ++i) {
+    if (Cancelled || Full()) break;
+    const tuserobject* object = context_.UserObjects->Item(i);
+    TUserConjunctionProgress progress;
+    progress.ObjectText = std::to_string(i + 1 - range.First) + "/" + std::to_string(range.Count());
+    progress.ObjectPosition = i - range.First;
+    Report(progress);
+    if (object == nullptr || object->Value6 > Options.UserObjectMagnitudeLimit) continue;
+    TConjunctionPair pair;
+    pair.First = search_kind::kUserObject;
+    pair.UserObjectNumber = i + 1;
+    pair.FirstName = object->Name;
+    pair.Second = body;
+    pair.SecondName = bodyName;
+    if (!SearchPair(engine, pair, step, window)) break;
+  }
+  EndRun();
+  return events_.Count() - countBefore;
+}
+
+// --- the user objects against asteroids or comets --------------------------------
+
+bool TUserObjectMinorBodyConjunctionRun::Prescan(tsuchobjekt& engine, int kind) {
+  ProgressReporter& progress = CurrentProgress();
+  TTheorySelection selection = context_.Selection;
+  int n = 0;
+  for (double mjd = Start.Mjd - kPrescanLeadDays; mjd <= End.Mjd; mjd += kPrescanStepDays, ++n) {
+    TObserverRecord observer = Start;
+    observer.Mjd = mjd;
+    ObserverRecordDateFromMjd(observer);
+    if (n % kPrescanDisplayEvery == 0) {
+      std::string text;
+      ObserverDateTimeText(observer, text);
+      progress.SetLabel(text);
+      progress.ProcessEvents();
+      if (AbortRequested != 0) {
+        Cancelled = true;
+        return false;
+      }
+    }
+    TEphemerisResultRecord result;
+    TTheorySelection used = selection;
+    if (engine.tsuchobjekt::planet(used, kind, observer, result, kPrescanStepDays) &&
+        result.Physical.magnitude <= Options.MinorBodyMagnitudeLimit)
+      return true;
+  }
+  return false;
+}
+
+int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
+  const bool database = From == Source::Database;
+  if (database && MinorCount <= 0) {
+    ShowMessage("Bitte zunächst Asteroiden aus der Datenbank auswählen.",
+                "You must select asteroids from the database bevore you can continue.", MessageIcon::Error);
+    return kNoSelection;
+  }
+  double step = Options.Step;
+  if (!ReadStep(stepText, step)) return kBadStep;
+  Options.Step = step;
+  const std::int32_t window = Options.Repetitions;
+  BeginRun();
+  PrescanPassed = SkippedInvalid = SkippedUnreadable = 0;
+  const int countBefore = events_.Count();
+  const int kind = From == Source::Comets ? search_kind::kComet : search_kind::kAsteroid;
+  const TClampedRange users = UserObjectRange();
+  const TClampedRange minors =
+      database ? ClampFileRange(TFileRange{0, -1}, MinorCount) : ClampFileRange(MinorRange, MinorCount);
+  // The user objects bright enough, counted once for the totals.
+  std::vector<std::int32_t> bright;
+  for (std::int32_t i = users.First; !users.Empty && i <= users.Last; ++i) {
+    const tuserobject* object = context_.UserObjects->Item(i);
+    if (object != nullptr && object->Value6 <= Options.UserObjectMagnitudeLimit) bright.push_back(i);
+  }
+  const std::int64_t total = std::max<std::int64_t>(1, static_cast<std::int64_t>(minors.Count()) * users.Count());
+  std::int64_t done = 0;
+  ProgressSession session(CurrentProgress(), ByLanguage("Konjunktionen", "Conjunctions"), 0);
+  for (std::int32_t m = minors.First; !minors.Empty && m <= minors.Last; ++m) {
+    if (Cancelled || Full()) break;
+    TMinorBodyEntry entry;
+    if (!MinorAt || !MinorAt(m, entry)) {
+      ++SkippedInvalid;
+      done += users.Count();
+      continue;
+    }
+    TUserConjunctionProgress progress;
+    progress.MinorText = entry.Name + "  " + std::to_string(m + 1 - minors.First) + "/" + std::to_string(minors.Count());
+    progress.MinorPosition = m - minors.First;
+    progress.TotalText = std::to_string(done) + "/" + std::to_string(total);
+    progress.TotalPercent = static_cast<int>(done * 100 / total);
+    Report(progress);
+    TSearchContext context = context_;
+    context.AsteroidDatabase = database ? 1 : 0;
+    if (database) context.AsteroidDatabaseFile = entry.DatabaseFile;
+    TSampleCachingSearch engine(context);
+    engine.CompanionKind = kind;
+    // The engine's own check of the elements (or of the database file),
+    // without its message: one report for the whole run instead.
+    const bool usable = [&] {
+      QuietSink quiet;
+      ScopedMessageSink scope(quiet);
+      return engine.InputAccepted(kind, kind, entry.Asteroid, entry.Comet, step, window, Start.Mjd);
+    }();
+    if (!usable) {
+      if (!database) {
+        ++SkippedInvalid;
+      } else if (SkippedUnreadable++ == 0) {
+        ShowMessage("Die Datei " + entry.DatabaseFile +
+                        " der Kleinplaneten-Datenbank kann nicht gelesen werden; solche Dateien werden übersprungen.",
+                    "The asteroid database file " + entry.DatabaseFile + " cannot be read; such files are skipped.",
+                    MessageIcon::Error);
+      }
+      done += users.Count();
+      continue;
+    }
+    if (!Prescan(engine, kind)) {
+      done += users.Count();
+      continue;
+    }
+    ++PrescanPassed;
+    TConjunctionPair pair;
+    pair.First = search_kind::kUserObject;
+    pair.Second = kind;
+    pair.Asteroid = entry.Asteroid;
+    pair.Comet = entry.Comet;
+    pair.SecondName = entry.Name;
+    int n = 0;
+    for (std::int32_t i : bright) {
+      if (Cancelled || Full()) break;
+      if (++n % kPairDisplayEvery == 0) {
+        progress.TotalText = std::to_string(done + n) + "/" + std::to_string(total);
+        progress.TotalPercent = static_cast<int>((done + n) * 100 / total);
+        progress.ObjectText = std::to_string(i + 1 - users.First) + "/" + std::to_string(users.Count());
+        progress.ObjectPosition = i - users.First;
+        Report(progress);
+      }
+      pair.UserObjectNumber = i + 1;
+      pair.FirstName = context_.UserObjects->Item(i)->Name;
+      if (!SearchPair(engine, pair, step, window)) break;
+    }
+    done += users.Count();
+  }
+  if (SkippedInvalid > 0)
+    ShowMessage(std::to_string(SkippedInvalid) + " Objekte mit ungültigen Bahnelementen wurden übersprungen.",
+                std::to_string(SkippedInvalid) + " objects with invalid orbital elements were skipped.",
+                MessageIcon::Warning);
+  EndRun();
+  return events_.Count() - countBefore;
+}
+
+}  // namespace kvx
