@@ -1,20 +1,25 @@
 // Speed of the first-orbit methods and the observation readers: Gauss's
 // method on one triple, Laplace's first pass, the two-body place of one
 // observation, 10,000 observation lines against a 2,500-station list, a
-// ".OBS" file of 10,000 records, and table kind 92 for 1,000 observations
-// into the workbook model.
+// ".OBS" file of 10,000 records, table kind 92 for 1,000 observations
+// into the workbook model, and the differential correction of 100
+// observations with each method of trial places (a scripted residuals form).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
 
 #include "core/text_conversion.h"
+#include "engine/comet.h"
 #include "core/time_scales.h"
 #include "orbitdet/gauss.h"
+#include "orbitdet/differential_correction.h"
 #include "orbitdet/laplace.h"
+#include "orbitdet/orbit_driver.h"
 #include "orbitdet/observation_files.h"
 #include "orbitdet/orbit_output.h"
 #include "orbitdet/state_elements.h"
+#include "orbitdet/trial_places.h"
 #include "platform/progress.h"
 
 namespace {
@@ -151,5 +156,99 @@ void BM_Kind92For1000Observations(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Kind92For1000Observations)->Unit(benchmark::kMillisecond);
+
+// A residuals form that continues `continues` times (or until the vector
+// stops moving) and then closes.
+class ScriptedView : public ResidualsView {
+ public:
+  explicit ScriptedView(int continues) : continues_(continues) {}
+  bool Fill(const TResidualsFill& fill, TOrbitElementRecord& elements) override {
+    last_step_ = 0;
+    for (std::size_t p = 0; p < 6; ++p) last_step_ = std::max(last_step_, std::fabs(fill.State[p] - state_[p]));
+    state_ = fill.State;
+    epoch_ = fill.Epoch;
+    method_ = fill.Method;
+    return OrbitElementsFromState(fill.State, fill.Epoch, 1.0, elements);
+  }
+  int ShowModal() override { return continues_-- > 0 && last_step_ >= 1e-10 ? 6 : 7; }
+  TStateVector State() const override { return state_; }
+  double Epoch() const override { return epoch_; }
+  std::uint8_t Method() const override { return method_; }
+  std::uint8_t Topocentric() const override { return 0; }
+  double ChangeRate() const override { return 0.1; }
+  bool ReloadRequested() const override { return false; }
+
+ private:
+  int continues_;
+  double last_step_ = 1;
+  TStateVector state_{};
+  double epoch_ = 0;
+  std::uint8_t method_ = 2;
+};
+
+// 100 observations over 60 days, the chosen records and observer records
+// of the driver, a start vector off by 1e-5 relative.
+struct CorrectionSetup {
+  TObservationList list = MakeObservations(100, 0.6);
+  torbdet od;
+  std::vector<TChosenObservation> chosen;
+  std::vector<TObserverPlace> observers;
+  CorrectionSetup() {
+    od.Create("", TTheorySelection{}, &list, kFullTheory, 10);
+    chosen = ChosenRecords(od);
+    observers = ObserverRecords(od, chosen, false);
+  }
+  TStateVector Start() const {
+    TStateVector s = kBody;
+    for (std::size_t p = 0; p < 6; ++p) s[p] *= 1 + 1e-5 * (p % 2 == 0 ? 1 : -1);
+    return s;
+  }
+};
+
+// One run of the correction; `continues` corrections at most.
+void RunCorrection(benchmark::State& state, std::uint8_t method, int continues, bool batched = true) {
+  CorrectionSetup setup;
+  TTrialPlaceSettings settings;  // internal series, every perturber on
+  for (std::size_t b = 3; b < 12; ++b) settings.Selection.bytes[b] = 1;
+  settings.Batched = batched;
+  const TCometElements none;
+  TKomet comet(0, settings.Selection, 0, TTableConfigRecord{}, none, settings.Observer, settings.IntegrationTolerance,
+               kFullTheory, 10);
+  TKometeph ephemeris(0, settings.Selection, nullptr, TTableConfigRecord{}, none, settings.Observer, settings.Observer,
+                      TTableStep{}, settings.IntegrationTolerance, kFullTheory, 10);
+  int cycles = 0;
+  for (auto _ : state) {
+    TTrialPlaces places(comet, ephemeris, settings);
+    TStateVector vector = setup.Start();
+    double epoch = kEpoch;
+    ScriptedView view(continues);
+    TCorrectionInput in;
+    in.Chosen = setup.chosen;
+    in.Observers = setup.observers;
+    in.State = &vector;
+    in.Epoch = &epoch;
+    in.Method = method;
+    in.Topocentric = 0;
+    in.Places = places.Function();
+    in.View = &view;
+    const TCorrectionOutcome out = DifferentialCorrection(in);
+    if (out.Result != TCorrectionResult::Finished) state.SkipWithError("the correction did not finish");
+    cycles = out.Cycles;
+  }
+  state.counters["cycles"] = cycles;
+}
+
+void BM_CorrectionToConvergenceMethod2(benchmark::State& state) { RunCorrection(state, 2, 20); }
+BENCHMARK(BM_CorrectionToConvergenceMethod2)->Unit(benchmark::kMillisecond);
+
+void BM_CorrectionCycleMethod1(benchmark::State& state) { RunCorrection(state, 1, 1); }
+BENCHMARK(BM_CorrectionCycleMethod1)->Unit(benchmark::kMillisecond);
+
+void BM_CorrectionCycleMethod0AllPerturbers(benchmark::State& state) { RunCorrection(state, 0, 1); }
+BENCHMARK(BM_CorrectionCycleMethod0AllPerturbers)->Unit(benchmark::kMillisecond);
+
+// The same cycle with one integration from the epoch per observation.
+void BM_CorrectionCycleMethod0PerObservation(benchmark::State& state) { RunCorrection(state, 0, 1, false); }
+BENCHMARK(BM_CorrectionCycleMethod0PerObservation)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace

@@ -43,7 +43,7 @@ void ResetFileRange(TElementFileRanges& ranges, std::int32_t kind) {
 
 void CheckUserCatalogueRange(TElementFileRanges& ranges, std::int32_t objectCount) {
   const TFileRange& r = ranges.UserCatalogue;
-  if (r.First < 0 || r.Last >= objectCount || (r.Chosen() && r.First >= objectCount)) {
+  if (r.First < 0 || r.First >= objectCount || r.Last >= objectCount) {
     ranges.UserCatalogue = TFileRange{};
   }
 }

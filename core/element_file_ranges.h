@@ -49,7 +49,8 @@ TElementFileRanges DecodeElementFileRanges(
 void ResetFileRange(TElementFileRanges& ranges, std::int32_t kind);
 
 // Forgets the user-catalogue range when it does not fit a catalogue of
-// `objectCount` objects (the last entry must be below the count).
+// `objectCount` objects: a first or last entry at or past the count, or a
+// negative first.
 void CheckUserCatalogueRange(TElementFileRanges& ranges, std::int32_t objectCount);
 
 // The entries a stored range stands for in a list of `count` entries. The

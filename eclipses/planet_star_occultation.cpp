@@ -35,6 +35,13 @@ constexpr double kRefineTolerance = 0.001;
 constexpr double kDeclinationWindow = 0.3;
 constexpr double kDistanceReach = 20000.0;
 constexpr double kPolarDeclination = 60.0;
+// Precession in declination, degrees a year (20.04" at most).
+constexpr double kDeclinationPrecession = 20.1 / 3600.0;
+// Nutation (16"), aberration (20.5"), the body's further motion in the
+// refinement's day on either side of a step (planets under 2 degrees a day)
+// and the bulge of its track between the step's ends (under 0.5 degree in
+// 3 days), degrees.
+constexpr double kDeclinationReach = 2.5 + 40.0 / 3600.0;
 constexpr int kMaxFalsiSteps = 100;
 constexpr std::array<double, 9> kRadiusKm = {2439.0, 6052.0, 6378.14, 3397.2, 71398.0,
                                              60000.0, 25400.0, 24300.0, 2500.0};
@@ -120,7 +127,7 @@ void tsternbedeckungpl::BuildIndex(double middleT, double days) {
   polar_.clear();
   const double limit = static_cast<double>(Options.LimitingMagnitude) * 100.0;
   const TStarReduction mean = StarReductionAt(middleT, Options.OldPrecession != 0, TStarAberration::None);
-  double fastest = 0;
+  double fastest = 0, fastestDec = 0;
   for (std::int32_t i = 1; i <= catalogue_->Count(); ++i) {
     const tsterndatensatz& star = catalogue_->Star(i);
     if (!star.Usable || !(static_cast<double>(star.Magnitude100) < limit)) continue;
@@ -128,15 +135,19 @@ void tsternbedeckungpl::BuildIndex(double middleT, double days) {
     StarPlaceAtEpoch(star.RightAscension, star.Declination, star.ProperMotionRA, star.ProperMotionDec, middleT,
                      raEpoch, decEpoch);
     StarToDate(mean, raEpoch, decEpoch, ra, dec);
+    fastestDec = std::max(fastestDec, std::fabs(static_cast<double>(star.ProperMotionDec)));
     if (std::fabs(dec) > kPolarDeclination - 1.0) {
-      polar_.push_back(i);
+      polar_.push_back({ra, dec, i});
       continue;
     }
     fastest = std::max(fastest, std::fabs(static_cast<double>(star.ProperMotionRA)));
-    index_.push_back({ra, i});
+    index_.push_back({ra, dec, i});
   }
   std::sort(index_.begin(), index_.end(), [](const TCandidate& a, const TCandidate& b) { return a.Ra < b.Ra; });
+  std::sort(polar_.begin(), polar_.end(), [](const TCandidate& a, const TCandidate& b) { return a.Dec < b.Dec; });
   indexMargin_ = MarginDegrees(days, fastest);
+  const double years = 0.5 * std::fabs(days) / 365.25 + 0.02;
+  declinationMargin_ = years * (kDeclinationPrecession + fastestDec) + kDeclinationReach;
 }
 
 TOccultationRunStatus tsternbedeckungpl::rechnen(std::int32_t body, TKepler* asteroid, const TObserverRecord& end,
@@ -175,7 +186,12 @@ TOccultationRunStatus tsternbedeckungpl::rechnen(std::int32_t body, TKepler* ast
   const double step = options.WholePeriod != 0 ? kLongStep : kShortStep;
   const double days = (endT_ - startT_) * 36525.0;
   const bool indexed = options.UseIndex && selected == -1 && count > 0;
-  if (indexed) BuildIndex(0.5 * (startT_ + endT_), days);
+  // One index serves every body of the search.
+  const TIndexKey key{0.5 * (startT_ + endT_), days, options.LimitingMagnitude, options.OldPrecession};
+  if (indexed && !(indexKey_ && *indexKey_ == key)) {
+    BuildIndex(key.MiddleT, days);
+    indexKey_ = key;
+  }
   const double steps = std::max(1.0, std::ceil((endT_ - startT_) / step));
 
   ProgressSession session(CurrentProgress(),
@@ -198,6 +214,11 @@ TOccultationRunStatus tsternbedeckungpl::rechnen(std::int32_t body, TKepler* ast
     if (selected != -1) {
       stars.push_back(selected);
     } else if (indexed) {
+      // The body's declinations at the step's ends widened by the
+      // conjunction limit, the coarse test's window, the body's motion over
+      // the step and the declination margin.
+      const double pad = limitArcsec_ / 3600.0 + kDeclinationWindow + std::fabs(decB_ - decA_) + declinationMargin_;
+      const double decLo = std::min(decA_, decB_) - pad, decHi = std::max(decA_, decB_) + pad;
       // The body's right-ascension bracket, continuous, widened by the margin.
       double a0 = raA_, a1 = raB_, dummy = 0;
       Brackets(a0, a1, dummy);
@@ -205,12 +226,17 @@ TOccultationRunStatus tsternbedeckungpl::rechnen(std::int32_t body, TKepler* ast
       const auto add = [&](double from, double to) {
         auto it = std::lower_bound(index_.begin(), index_.end(), from,
                                    [](const TCandidate& c, double v) { return c.Ra < v; });
-        for (; it != index_.end() && it->Ra <= to; ++it) stars.push_back(it->Index);
+        for (; it != index_.end() && it->Ra <= to; ++it) {
+          if (it->Dec >= decLo && it->Dec <= decHi) stars.push_back(it->Index);
+        }
       };
       add(lo, hi);
       if (lo < 0) add(lo + 360.0, 360.0);
       if (hi >= 360.0) add(0.0, hi - 360.0);
-      stars.insert(stars.end(), polar_.begin(), polar_.end());
+      // Stars beyond 60 degrees by their declination alone.
+      const auto first = std::lower_bound(polar_.begin(), polar_.end(), decLo,
+                                          [](const TCandidate& c, double v) { return c.Dec < v; });
+      for (auto it = first; it != polar_.end() && it->Dec <= decHi; ++it) stars.push_back(it->Index);
       std::sort(stars.begin(), stars.end());
       stars.erase(std::unique(stars.begin(), stars.end()), stars.end());
     } else {

@@ -27,12 +27,22 @@
 // + nutation (28") + aberration (20.5" / cos dec) + the equinox term
 // (under 1"); for |dec| <= 60 degrees the precession rate is below
 // 3.075" + 1.336" tan 60 = 5.4" a year, so the margin MarginDegrees()
-// covers every star there; stars beyond 60 degrees go through every step.
+// covers every star there. A step takes the stars of its right-ascension
+// bracket whose declination lies within the body's declinations at the
+// step's ends widened by the conjunction limit, the coarse window (0.3
+// degree), the body's motion over the step, precession in declination
+// (20.1" a year) and proper motion over half the period, nutation and
+// aberration (40"), 2 degrees for the body's motion in the refinement's
+// extra day (planets move less than 2 degrees a day) and 0.5 degree for
+// the bulge of its track within a step; a star outside can never meet the
+// limit. Stars beyond 60 degrees are kept sorted by declination and taken
+// by that test alone. The index is built once for all bodies of a search.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,7 +110,15 @@ class tsternbedeckungpl {
  protected:
   struct TCandidate {
     double Ra;
+    double Dec;
     std::int32_t Index;
+  };
+  struct TIndexKey {
+    double MiddleT;
+    double Days;
+    float LimitingMagnitude;
+    std::uint8_t OldPrecession;
+    bool operator==(const TIndexKey&) const = default;
   };
   void BuildIndex(double middleT, double days);
   void EvaluateStar(std::int32_t index, double raEpoch, double decEpoch, double ra, double dec);
@@ -122,8 +140,10 @@ class tsternbedeckungpl {
   double rhoCos_ = 0, rhoSin_ = 0;
   double dDecArcsec_ = 0;
   std::vector<TCandidate> index_;
-  std::vector<std::int32_t> polar_;   // stars beyond 60 degrees of declination
+  std::vector<TCandidate> polar_;     // stars beyond 60 degrees, by declination
   double indexMargin_ = 0;
+  double declinationMargin_ = 0;
+  std::optional<TIndexKey> indexKey_;
 };
 
 // The driver: the asteroid (elements of the current asteroid, "Kein

@@ -131,7 +131,8 @@ void WritePlanetStarTable(TCellSink& sink, const TTableConfigRecord& config, con
   const std::vector<const tergebnisdatensatz*> rows = list.Rows();
   int lines = 0;
   for (const tergebnisdatensatz* e : rows) lines += e->EventFlag != 0 ? 2 : 1;
-  SizeGrid(sink, lines + 1, 14);
+  // The grid's row 0 is its fixed row: the header and every line below it.
+  SizeGrid(sink, lines + 2, 14);
 
   const auto title = [&config](int index) { return config.ColumnTitles[static_cast<std::size_t>(index)]; };
   std::vector<std::pair<int, int>> titles = {{1, kDateSlot}, {2, kTimeSlot}};
@@ -182,7 +183,7 @@ void WritePlanetStarTable(TCellSink& sink, const TTableConfigRecord& config, con
       session.Reporter().Step(position);
     }
   }
-  SizeGrid(sink, row - 1, 13 + jd);
+  SizeGrid(sink, row, 13 + jd);
   FinishSheet(sink);
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
+#include <numeric>
 #include <string>
 
 #include "core/binary_fields.h"
@@ -416,6 +418,46 @@ void IntegrateCometOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t
                    const double epochJd = object.SecondEpoch > 0 ? object.SecondEpoch : object.Epoch;
                    return TIntegrationStart{CenturiesFromMjd(JdToMjd(epochJd)), CometStartState(object, epochJd)};
                  });
+}
+
+bool IntegrateCometStates(TComputeSettingsBlock settings, TTheorySelection selection, const TKepler& object,
+                          long double tolerance, std::int32_t vsopLevelB, std::span<const double> mjdTT,
+                          std::vector<TStateVectorExt>& states) {
+  TStateVectorExt unreached{};
+  unreached.fill(std::numeric_limits<long double>::quiet_NaN());
+  states.assign(mjdTT.size(), unreached);
+  if (!(tolerance > 0) || !std::isfinite(tolerance)) return false;
+  const double epochJd = object.SecondEpoch > 0 ? object.SecondEpoch : object.Epoch;
+  const TStateVectorExt start = CometStartState(object, epochJd);
+  for (long double v : start) {
+    if (!std::isfinite(v)) return false;
+  }
+  for (double t : mjdTT) {
+    if (!std::isfinite(t)) return false;
+  }
+  const double epochMjd = JdToMjd(epochJd);
+  std::vector<std::size_t> order(mjdTT.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return mjdTT[a] < mjdTT[b]; });
+  const TOrbitForceContext force{settings, selection, vsopLevelB};
+  // A fresh solver start for each direction: the multistep history only
+  // runs one way.
+  auto sweep = [&](auto first, auto last) {
+    OrbitIntegrationRun run(force, tolerance, false, 1.0L, epochMjd);
+    std::copy(start.begin(), start.end(), run.state);
+    run.iflag = 1;
+    double T = epochMjd;
+    for (auto it = first; it != last; ++it) {
+      double TOUT = mjdTT[*it];
+      if (run.CheckStartValuesAndSolve(T, TOUT) != LegOutcome::Reached) return false;
+      std::copy(run.state, run.state + 6, states[*it].begin());
+    }
+    return true;
+  };
+  const auto later = std::partition_point(order.begin(), order.end(),
+                                          [&](std::size_t k) { return mjdTT[k] < epochMjd; });
+  if (!sweep(later, order.end())) return false;
+  return sweep(std::make_reverse_iterator(later), order.rend());
 }
 
 }  // namespace kvx

@@ -16,6 +16,8 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "core/two_body.h"
 #include "core/vector_math.h"
@@ -123,5 +125,17 @@ void IntegrateCometOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t
 // Heliocentric J2000 ecliptic state (AU, AU/day) of a comet (perihelion
 // elements in the TKepler fields) at the Julian day `epochJd` (TT).
 TStateVectorExt CometStartState(const TKepler& object, double epochJd);
+
+// The comet's integrated states (J2000 ecliptic, AU and AU/day) at the
+// dynamical times `mjdTT` (MJD, TT, any order): one run from the state at
+// the element epoch (as IntegrateCometOrbitNumerically starts) forward
+// through the later instants in time order, one backward through the
+// earlier ones; an instant at the epoch takes the start state; instants
+// not reached stay NaN. No progress panel. False when the tolerance is not above 0, the start state or an
+// instant is not finite, the integration failed (said once through the
+// message seam) or AbortRequested stopped it; `states` is then incomplete.
+bool IntegrateCometStates(TComputeSettingsBlock settings, TTheorySelection selection, const TKepler& object,
+                          long double tolerance, std::int32_t vsopLevelB, std::span<const double> mjdTT,
+                          std::vector<TStateVectorExt>& states);
 
 }  // namespace kvx

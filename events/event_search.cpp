@@ -82,6 +82,8 @@ bool TEventSearchRun::RemoveLine(int index) {
 
 int TEventSearchRun::Run(const std::string& stepText, const std::string& repetitionsText, bool eventChosen) {
   Working = UsePeriod ? Period : Start;
+  Aborted = false;
+  LimitReached = false;
   const TSearchInputError error =
       CheckSearchInputs(eventChosen, false, repetitionsText, stepText, Options.Step, Options.Repetitions);
   if (error != TSearchInputError::None) {
@@ -142,7 +144,9 @@ int TEventSearchRun::Report(bool found, bool aborted, double value, int kind) {
 
 int TEventSearchRun::RunEngine() {
   const int object = Options.ObjectCode, kind = Options.EventKind;
-  tsuchobjekt engine(context_);
+  const std::unique_ptr<tsuchobjekt> made =
+      MakeEngine ? MakeEngine(context_) : std::make_unique<tsuchobjekt>(context_);
+  tsuchobjekt& engine = *made;
   // Elements or settings the engine refuses: its message once, no run
   // (each window would refuse again).
   if (!engine.InputAccepted(object, DifferenceLoopKind(kind) ? search_kind::kSun : object, Asteroid, Comet, step_,
@@ -158,13 +162,13 @@ int TEventSearchRun::RunEngine() {
     // A window that starts past the engine's dates (or Pluto's theory):
     // its message, then as after a cancel. Without this check a body that
     // gives no place there would be searched window after window for ever.
-    if (!engine.datum_pruefen(true, selection, object, object, Working.Mjd)) {
+    if (!engine.datum_pruefen(DateCheck, selection, object, object, Working.Mjd)) {
       found = false;
     } else if (DifferenceLoopKind(kind)) {
-      found = engine.schleife_2(true, false, kind, UsePeriod, End.Mjd, false, 1, 1, false, search_kind::kSun, object,
+      found = engine.schleife_2(DateCheck, false, kind, UsePeriod, End.Mjd, false, 1, 1, false, search_kind::kSun, object,
                                 Working, Asteroid, Comet, step_, window_, End.Mjd, time, value);
     } else {
-      found = engine.schleife_1(true, false, false, kind, object, Working, Asteroid, Comet, step_, window_, End.Mjd,
+      found = engine.schleife_1(DateCheck, false, false, kind, object, Working, Asteroid, Comet, step_, window_, End.Mjd,
                                 time, value);
     }
     const bool aborted = AbortRequested != 0;
@@ -183,13 +187,20 @@ int TEventSearchRun::RunEngine() {
     if (silent && !aborted) {
       Report(found, false, value, kind);
       if (!found) break;
+      if (EventLimit > 0 && events_.Count() >= EventLimit) {
+        LimitReached = true;
+        break;
+      }
       Working.Mjd = NextSearchStart(time, step_);
       UTToLocalTime(Working);
       if (Working.Mjd >= End.Mjd) break;
       continue;
     }
     if (found || aborted) {
-      if (silent) break;  // aborted
+      if (silent) {  // aborted
+        Aborted = true;
+        break;
+      }
       const int answer = Report(found, aborted, value, kind);
       if (answer == kEventAnswerStop || answer == kEventAnswerUseDate) return answer;
     }
@@ -203,7 +214,7 @@ int TEventSearchRun::RunEngine() {
     }
     UTToLocalTime(Working);
   }
-  if (UsePeriod && events_.Empty()) ShowNoEventFound();
+  if (UsePeriod && events_.Empty() && ReportNoEvent) ShowNoEventFound();
   return 0;
 }
 
@@ -213,7 +224,10 @@ int TEventSearchRun::RunNodePassages() {
   const bool silent = ResultsIntoTable && UsePeriod;
   for (;;) {
     if (AbortRequested != 0) {
-      if (silent) break;
+      if (silent) {
+        Aborted = true;
+        break;
+      }
       const int answer = Report(false, true, 0, 15);
       if (answer == kEventAnswerStop || answer == kEventAnswerUseDate) return answer;
     }
@@ -227,7 +241,7 @@ int TEventSearchRun::RunNodePassages() {
     const int answer = Report(true, false, 0, 15);
     if (answer == kEventAnswerStop || answer == kEventAnswerUseDate) return answer;
   }
-  if (UsePeriod && events_.Empty()) ShowNoEventFound();
+  if (UsePeriod && events_.Empty() && ReportNoEvent) ShowNoEventFound();
   return 0;
 }
 

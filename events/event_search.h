@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,6 +69,15 @@ class TEventSearchRun {
   TCometElements Comet{};
   std::string AsteroidName, CometName;
   TEventFoundAnswerer Answerer;
+  // Settings of the searches over many objects: the engine's date check,
+  // the closing message of an empty period run, and a limit of the list
+  // (0: none) at which a silent period run stops.
+  bool DateCheck = true;
+  bool ReportNoEvent = true;
+  int EventLimit = 0;
+  // Makes the engine of a run (the runs over many objects share the Sun's
+  // samples through their own engine); a plain tsuchobjekt when not set.
+  std::function<std::unique_ptr<tsuchobjekt>(const TSearchContext&)> MakeEngine;
 
   // After a run: the working record, the last event found (its record), and
   // the lines of the list box, each tied to its event.
@@ -75,6 +85,9 @@ class TEventSearchRun {
   bool HasLastEvent = false;
   TObserverRecord LastEvent;
   std::vector<std::pair<std::string, const tEvent*>> ListLines;
+  // How the last silent period run ended: by a cancel, or at EventLimit.
+  bool Aborted = false;
+  bool LimitReached = false;
 
   // "Schließen und Datum weiterverwenden" is offered only after a find and
   // never in period mode; it hands LastEvent.

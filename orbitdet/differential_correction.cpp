@@ -25,7 +25,7 @@ struct Places {
 // 1-based number of the failing observation in `failed`, or with
 // `cancelled` set.
 bool TrialPass(const TCorrectionInput& in, const TStateVector& state, double epoch, std::uint8_t method,
-               int component, Places& out, std::size_t& failed, bool& cancelled) {
+               std::uint8_t topocentric, int component, Places& out, std::size_t& failed, bool& cancelled) {
   const std::size_t n = in.Chosen.size();
   out.Ra.assign(n, 0);
   out.Dec.assign(n, 0);
@@ -51,7 +51,18 @@ bool TrialPass(const TCorrectionInput& in, const TStateVector& state, double epo
       const TObserverPlace& o = in.Observers[i];
       status = PropagateTwoBodyUniversal(state, epoch, in.Chosen[i].JdTT, {o.X, o.Y, o.Z}, ra, dec);
     } else {
-      status = in.Places(state, epoch, i, ra, dec);
+      TTrialPlaceRequest request;
+      request.State = state;
+      request.Epoch = epoch;
+      request.Chosen = in.Chosen;
+      request.Index = i;
+      request.Method = method;
+      request.Topocentric = topocentric;
+      status = in.Places(request, ra, dec);
+      if (AbortRequested.load() != 0) {
+        cancelled = true;
+        return false;
+      }
     }
     if (status != TOrbitStatus::Ok || !std::isfinite(ra) || !std::isfinite(dec)) {
       failed = number;
@@ -159,7 +170,7 @@ TCorrectionOutcome DifferentialCorrection(const TCorrectionInput& in) {
   std::size_t failed = 0;
   bool cancelled = false;
   for (;;) {
-    if (!TrialPass(in, current, epoch, out.Method, 0, nominal, failed, cancelled)) {
+    if (!TrialPass(in, current, epoch, out.Method, out.Topocentric, 0, nominal, failed, cancelled)) {
       if (cancelled) {
         out.Result = TCorrectionResult::Cancelled;
         return out;
@@ -214,7 +225,8 @@ TCorrectionOutcome DifferentialCorrection(const TCorrectionInput& in) {
     const std::uint8_t shownMethod = in.View->Method();
     const std::uint8_t shownTopo = in.View->Topocentric();
     const double rate = in.View->ChangeRate();
-    const bool changed = shown != current || shownEpoch != epoch || shownMethod != out.Method;
+    const bool changed =
+        shown != current || shownEpoch != epoch || shownMethod != out.Method || shownTopo != out.Topocentric;
     current = shown;
     epoch = shownEpoch;
     out.Method = shownMethod;
@@ -223,7 +235,7 @@ TCorrectionOutcome DifferentialCorrection(const TCorrectionInput& in) {
     *in.State = current;
     *in.Epoch = epoch;
     previous = current;
-    if (changed && !TrialPass(in, current, epoch, out.Method, 0, nominal, failed, cancelled)) {
+    if (changed && !TrialPass(in, current, epoch, out.Method, out.Topocentric, 0, nominal, failed, cancelled)) {
       if (cancelled) {
         out.Result = TCorrectionResult::Cancelled;
         return out;
@@ -242,7 +254,7 @@ TCorrectionOutcome DifferentialCorrection(const TCorrectionInput& in) {
       const double step = PartialStep(current, j, out.ChangeRate);
       TStateVector trial = current;
       trial[static_cast<std::size_t>(j)] += step;
-      if (!TrialPass(in, trial, epoch, out.Method, j + 1, varied, failed, cancelled)) {
+      if (!TrialPass(in, trial, epoch, out.Method, out.Topocentric, j + 1, varied, failed, cancelled)) {
         if (cancelled) {
           out.Result = TCorrectionResult::Cancelled;
           return out;

@@ -55,10 +55,22 @@ class ResidualsView {
   virtual bool ReloadRequested() const = 0;
 };
 
-// Place of observation i (0-based) for a trial vector and epoch: RA in
-// hours, Dec in degrees, J2000. Used for the methods with the comet classes.
-using TTrialPlaceFunction =
-    std::function<TOrbitStatus(const TStateVector& state, double epoch, std::size_t i, double& ra, double& dec)>;
+// What a trial place is asked for: observation Index (0-based) of the
+// chosen records, the trial vector and its epoch (JD TT), the method (0 or
+// 1) and the topocentric byte in force.
+struct TTrialPlaceRequest {
+  TStateVector State{};
+  double Epoch = 0;
+  std::span<const TChosenObservation> Chosen;
+  std::size_t Index = 0;
+  std::uint8_t Method = 1;
+  std::uint8_t Topocentric = 1;
+};
+
+// The place of the request's observation: RA in hours, Dec in degrees,
+// J2000. Used for the methods with the comet classes; a status other than
+// Ok (or AbortRequested set on return) stops the pass.
+using TTrialPlaceFunction = std::function<TOrbitStatus(const TTrialPlaceRequest& request, double& ra, double& dec)>;
 
 struct TCorrectionInput {
   std::span<const TChosenObservation> Chosen;

@@ -11,6 +11,7 @@
 #include "orbitdet/laplace.h"
 #include "orbitdet/orbit_output.h"
 #include "orbitdet/state_elements.h"
+#include "orbitdet/trial_places.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
@@ -20,11 +21,6 @@ namespace kvx {
 namespace {
 
 constexpr double kRad = 0.0174532925199432958;
-constexpr double kEarthRadiusAu = 4.263523e-05;
-
-bool HasObserverPlace(const TChosenObservation& c) {
-  return std::fabs(c.LongitudeWest) >= 0.001 || std::fabs(c.Latitude) >= 0.001;
-}
 
 // Enables the main window again and clears the abort flag on every way out.
 class RunGuard {
@@ -115,17 +111,10 @@ std::vector<TObserverPlace> ObserverRecords(const torbdet& od, const std::vector
     const std::array<double, 3> sun = GeocentricSunJ2000(od, c.JdTT);
     TObserverPlace p{c.JD, sun[0], sun[1], sun[2]};
     if (topocentric && HasObserverPlace(c)) {
-      const double theta = LocalSiderealAngle(c.JD, c.LongitudeWest) * kRad;
-      const double phi = c.Latitude * kRad;
-      double x = kEarthRadiusAu * std::cos(phi) * std::cos(theta);
-      double y = kEarthRadiusAu * std::cos(phi) * std::sin(theta);
-      double z = kEarthRadiusAu * std::sin(phi);
-      TMatrix33 toJ2000;
-      PrecessionMatrixEquatorial(toJ2000, JulianCenturiesJ2000(c.JD), 0.0);
-      MatrixTimesVector(toJ2000, x, y, z);
-      p.X -= x;
-      p.Y -= y;
-      p.Z -= z;
+      const std::array<double, 3> offset = ObserverOffsetJ2000(c);
+      p.X -= offset[0];
+      p.Y -= offset[1];
+      p.Z -= offset[2];
     }
     out.push_back(p);
   }

@@ -215,6 +215,8 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   o.ConjunctionMinAltitude2 = s.ConjunctionAltitude2;
   state_.UserObjectIndex = s.UserObject;
   state_.ElementFileRanges = s.ElementFileRanges;
+  // A configuration written with another user catalogue.
+  CheckUserCatalogueRange(state_.ElementFileRanges, user_objects_.Count());
   state_.SelectedStar = (stars >= 0 && s.OccultationStar > stars) ? -1 : s.OccultationStar;
   // 5. Column widths, fixed sizes, colours, data formats; 6. the table font.
   if (documents_ != nullptr) {

@@ -83,6 +83,10 @@ TEventSearchHooks HooksOf(TMainForm& form) {
 
 }  // namespace
 
+bool AskSlowEventSearchTheory(TMainForm& form) {
+  return !LibraryTheorySelected(form.Selection()) || form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2);
+}
+
 void Ereignissuchen1Click(TMainForm& form) {
   TMainFormState& s = form.State();
   form.SaveTheoryForSearch();
@@ -91,7 +95,7 @@ void Ereignissuchen1Click(TMainForm& form) {
     TMainForm& form;
     ~RestoreTheory() { form.RestoreTheoryAfterSearch(); }
   } restore{form};
-  if (LibraryTheorySelected(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
+  if (!AskSlowEventSearchTheory(form)) return;
 
   const TObserverRecord saved = s.Period.Start;
   TEventSearchSettings settings;

@@ -14,4 +14,8 @@ void InstallEventSearchCommands(TMainForm& form);
 // the table.
 void Ereignissuchen1Click(TMainForm& form);
 
+// The question before a search with the slow library theories; false when
+// the user cancels it (the answer may switch to the faster series).
+bool AskSlowEventSearchTheory(TMainForm& form);
+
 }  // namespace kvx

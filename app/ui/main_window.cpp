@@ -4,6 +4,7 @@
 #include "app/ui/almanac_commands.h"
 #include "app/ui/moon_event_commands.h"
 #include "app/ui/event_commands.h"
+#include "app/ui/multi_object_event_commands.h"
 #include "app/ui/time_place_commands.h"
 #include "app/ui/settings_commands.h"
 #include "app/ui/element_tool_commands.h"
@@ -120,6 +121,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   InstallSolarEclipseCommands(*this);
   InstallMoonEventCommands(*this);
   InstallEventSearchCommands(*this);
+  InstallMultiObjectEventCommands(*this);
   InstallAlmanacCommands(*this);
   InstallConjunctionCommands(*this);
   InstallLunarOccultationCommands(*this);

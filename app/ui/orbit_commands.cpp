@@ -1,16 +1,19 @@
 #include "app/ui/orbit_commands.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "app/file_dialog_texts.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "app/table_dispatcher.h"
+#include "engine/comet.h"
 #include "orbitdet/observation_files.h"
 #include "orbitdet/orbit_output.h"
 #include "orbitdet/orbit_driver.h"
 #include "orbitdet/state_capture.h"
+#include "orbitdet/trial_places.h"
 #include "orbitdet/ui/orbit_forms.h"
 #include "orbitdet/ui/orbit_options_dialog.h"
 #include "platform/busy_cursor.h"
@@ -208,6 +211,25 @@ void InstallOrbitCommands(TMainForm& form) {
     run.Sheet = &form.Workbook();
     run.Config = config;
     run.EnableMainWindow = [&form](bool on) { form.setEnabled(on); };
+    // The comet objects of the trial places (methods 0 and 1), with the
+    // main window's settings; the places take their own time scale, place
+    // and equinox from each observation.
+    TMainFormState& s = form.State();
+    const TEphemerisPeriodState& p = s.Period;
+    auto comet = std::make_unique<TKomet>(LanguageEnglish, p.Selection, 0, p.TableConfig, s.CurrentComet, p.Start,
+                                          s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    auto ephemeris = std::make_unique<TKometeph>(LanguageEnglish, p.Selection, nullptr, p.TableConfig,
+                                                 s.CurrentComet, p.Start, p.End, s.Step, s.IntegrationTolerance,
+                                                 s.VsopLevelA, s.VsopLevelB);
+    TTrialPlaceSettings trial;
+    trial.Selection = p.Selection;
+    trial.PositionFiles = p.PositionFiles;
+    trial.Observer = p.Start;
+    trial.IntegrationTolerance = s.IntegrationTolerance;
+    trial.VsopLevelA = s.VsopLevelA;
+    trial.VsopLevelB = s.VsopLevelB;
+    TTrialPlaces places(*comet, *ephemeris, trial);
+    run.Places = places.Function();
     if (!RunOrbitDetermination(od, run)) return;
     WriteOrbitImprovementResults(od, form.Workbook(), config, options);
     FinishSheet(form, kImprovementKind);

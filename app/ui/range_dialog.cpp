@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <algorithm>
 
+#include "core/element_file_ranges.h"
 #include "platform/globals.h"
 #include "setup/ui/edit_controls.h"
 
@@ -78,9 +79,14 @@ TSlectNDlg::TSlectNDlg(const std::vector<std::string>& names, std::int32_t first
   });
   connect(immediate_, &QCheckBox::toggled, this, [this](bool on) { search_button_->setEnabled(!on); });
 
-  const int top = std::max(0, count - 1);
-  const int from = std::clamp(static_cast<int>(first), 0, top);
-  SetRange(from + 1, std::clamp(static_cast<int>(last), from, top) + 1);
+  // The entries the stored range stands for; the whole list when it
+  // stands for none.
+  const TClampedRange shown = ClampFileRange(TFileRange{first, last}, count);
+  if (shown.Empty) {
+    SetRange(1, std::max(1, count));
+  } else {
+    SetRange(shown.First + 1, shown.Last + 1);
+  }
 }
 
 void TSlectNDlg::SetRange(int from, int to) {

@@ -310,6 +310,16 @@ void TElementDialogBase::EnableElementEdits() {
   sheet_group_->setVisible(sheet);
 }
 
+void TElementDialogBase::LoadListWhenEmpty() {
+  if (List().Loaded != 0 || List().Count() > 0) return;
+  if (State.FileName.empty()) {
+    State.FileName = DataFolder.empty() ? DefaultElementFileName(kind_)
+                                        : DataFolder + "/" + DefaultElementFileName(kind_);
+  }
+  LoadListFile(false);
+  combo_->Reload();
+}
+
 void TElementDialogBase::ShowUsedElementFile() {
   if (List().BuiltInListShown != 0 || List().Loaded == 0) {
     used_file_->setText(Q("Momentan ist keine Datei mit Bahnelementen geladen", "For the moment there is no file in use"));

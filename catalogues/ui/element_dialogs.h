@@ -55,6 +55,10 @@ class TElementDialogBase : public QDialog {
 
   // The form's show sequence (captions, list loading, fields).
   void ShowSequence();
+  // Loads the list file the form names when the list holds nothing yet
+  // (the searches over many objects read the list before the form was
+  // ever shown); no messages.
+  void LoadListWhenEmpty();
   // Checks one field's text (the focus-out rule). True when accepted.
   bool CheckEntry(int field);
   // OK with or without the OK button as sender (the write buttons use false).

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <filesystem>
 
@@ -191,6 +192,14 @@ TEST_F(OrbitCommands, OrbitImprovementFromTheMenuWritesTheImprovedOrbit) {
       select->accept();
     } else if (auto* residuals = qobject_cast<TResidualsForm*>(modal)) {
       if (step == 0) test::SavePng(*residuals, "orbit_residuals");
+      // The second correction integrates with the planets.
+      for (auto* method : residuals->findChildren<QRadioButton*>()) {
+        if (!method->text().startsWith("St") && method->text() != "Perturbations") continue;
+        if (step == 1) method->setChecked(true);
+        if (step == 2) {
+          EXPECT_TRUE(method->isChecked());
+        }
+      }
       const QString name = step++ < 2 ? "Continue" : "Close";
       residuals->findChild<QPushButton*>(name)->click();
     }

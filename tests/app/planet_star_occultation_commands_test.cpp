@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -18,6 +19,8 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
+#include "engine/ui/mystringgrid_view.h"
+#include "platform/qt/workbook_view.h"
 #include "eclipses/ui/planet_occultation_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -191,6 +194,21 @@ TEST_F(PlanetStarOccultationCommands, DialogAndTableFromTheMenu) {
       << label;
   SavePng(form, "planet_star_occultation_sheet");
   EXPECT_EQ(form.HourglassDepth(), 0);
+
+  // The same into the grid: the sheet's cells, 13 + c columns.
+  state.WorkbookView = 0;
+  WhenModalShown([](QDialog& d) { d.findChild<QPushButton*>("OK")->click(); });
+  form.Commands().Trigger("OccultationsofStarsbyPlanets1");
+  const tmystringgrid& grid = form.Grid();
+  EXPECT_EQ(grid.ColCount(), 13 + jd);
+  EXPECT_EQ(grid.RowCount(), book.LastRow() + 1) << "every line of the sheet, below the fixed row";
+  EXPECT_EQ(grid.Cells(9 + jd, 2), label);
+  EXPECT_EQ(grid.Cells(3 + jd, 2), book.Text(2, 3 + jd));
+  form.CentralStack()->setCurrentWidget(form.GridView());
+  QApplication::processEvents();
+  SavePng(form, "planet_star_occultation_grid");
+  form.CentralStack()->setCurrentWidget(form.WorkbookView());
+  state.WorkbookView = 1;
 }
 
 }  // namespace

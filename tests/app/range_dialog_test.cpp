@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -74,6 +76,21 @@ TEST(RangeDialog, TenNamesOneNameSearchAndCancel) {
   EXPECT_EQ(f, 0);
   EXPECT_EQ(l, 0);
   EXPECT_FALSE(SelectFileRecordRange(f, l, {}));
+
+  // A stored pair opens on the entries it stands for: a stale last stops at
+  // the end of a shorter list, no range is the whole list.
+  for (const std::array<int, 4>& c : {std::array<int, 4>{7, 40, 8, 10}, std::array<int, 4>{0, -1, 1, 10}}) {
+    f = c[0];
+    l = c[1];
+    const int shownFrom = c[2], shownTo = c[3];
+    OnModal([shownFrom, shownTo](TSlectNDlg& d) {
+      EXPECT_EQ(d.FromBox()->value(), shownFrom);
+      EXPECT_EQ(d.ToBox()->value(), shownTo);
+      d.accept();
+    });
+    ASSERT_TRUE(SelectFileRecordRange(f, l, names));
+    EXPECT_EQ(l, shownTo - 1);
+  }
 }
 
 }  // namespace

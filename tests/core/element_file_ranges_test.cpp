@@ -49,6 +49,12 @@ TEST(ElementFileRanges, CatalogueRangeComparedWithObjectCount) {
   EXPECT_EQ(r.UserCatalogue, TFileRange{});
   CheckUserCatalogueRange(r, 0);  // no range stays no range
   EXPECT_EQ(r.UserCatalogue, TFileRange{});
+  r.UserCatalogue = {2, 5};
+  CheckUserCatalogueRange(r, 5);  // last = count reads one past the end
+  EXPECT_EQ(r.UserCatalogue, TFileRange{});
+  r.UserCatalogue = {6, 3};
+  CheckUserCatalogueRange(r, 5);  // a first past the end, whatever the last
+  EXPECT_EQ(r.UserCatalogue, TFileRange{});
 }
 
 TEST(ElementFileRanges, ClampedRangeStaysInsideTheList) {

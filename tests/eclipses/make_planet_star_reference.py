@@ -33,13 +33,19 @@ order), MJD (UT) of the least separation, least separation and angular
 radius (arc seconds), contact MJDs, rates and position angles (0 when there
 is no occultation).
 
-Run: /usr/bin/python3 tests/eclipses/make_planet_star_reference.py [conjunctions] [contacts]
+fixtures/planet_star_slow_crossings_swe.tsv: the right-ascension crossings
+(found as for the first file) of Neptune and Pluto over the stars of the
+shipped catalogue whose geocentric track passes within 500" in 2026-2027,
+with the stars handed over as for the second file. Columns as the first
+file's, with the catalogue index in place of the star's name.
+
+Run: /usr/bin/python3 tests/eclipses/make_planet_star_reference.py [conjunctions] [contacts] [slow]
+(no argument: all three, one process each)
 """
-import ctypes
 import math
 import os
 import shutil
-import struct
+import subprocess
 import sys
 import tempfile
 
@@ -336,9 +342,10 @@ def slow():
 
 if __name__ == "__main__":
     parts = sys.argv[1:] or ["conjunctions", "contacts", "slow"]
-    if "slow" in parts:
-        slow()
-    if "conjunctions" in parts:
-        conjunctions()
-    if "contacts" in parts:
-        contacts()
+    if len(parts) > 1:
+        # One process per part: the Swiss Ephemeris keeps its star file and
+        # ephemeris folder for the whole process.
+        for part in parts:
+            subprocess.run([sys.executable, os.path.abspath(__file__), part], check=True)
+    else:
+        {"conjunctions": conjunctions, "contacts": contacts, "slow": slow}[parts[0]]()

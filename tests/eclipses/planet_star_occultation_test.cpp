@@ -88,14 +88,25 @@ TEST_F(PlanetStarOccultations, IndexKeepsTheListOfAYearForAllBodies) {
   ASSERT_TRUE(catalogue);
   const TObserverRecord start = Record(13.4, 52.52, 2461041.5), end = Record(13.4, 52.52, 2461406.5);
   TPlanetStarOptions options;
-  options.Bodies = {1, 1, 1, 1, 1, 1, 1, 1, 0};
+  options.Bodies = {1, 1, 1, 1, 1, 1, 1, 1, 1};
   options.LimitingMagnitude = 10.0f;
+  options.AsteroidDiameter = 500;
+  // A steeply inclined asteroid: the index's declination test at its widest.
+  TAsteroidElements pallas;
+  pallas.Name = "Pallas";
+  pallas.SemiMajorAxis = 2.77;
+  pallas.Eccentricity = 0.23;
+  pallas.Inclination = 34.8;
+  pallas.Node = 172.9;
+  pallas.Perihelion = 310.9;
+  pallas.MeanAnomaly = 30.0;
+  pallas.Epoch = 2461041.5;
+  pallas.Equinox = 2000;
   std::set<std::string> lists[2];
   for (int indexed = 0; indexed < 2; ++indexed) {
     options.UseIndex = indexed != 0;
     tsternbedeckungpl search(Context(), TTableConfigRecord{}, start, catalogue);
-    ASSERT_EQ(RunPlanetStarOccultations(search, options, TAsteroidElements{}, false, end, start),
-              TOccultationRunStatus::Done);
+    ASSERT_EQ(RunPlanetStarOccultations(search, options, pallas, false, end, start), TOccultationRunStatus::Done);
     lists[indexed] = Keys(search.ergebnisse);
   }
   EXPECT_EQ(lists[0], lists[1]);
@@ -569,7 +580,7 @@ TEST(PlanetStarTable, LinesColumnsAndEmptyTexts) {
   occultation->Label = "Jupiter";
   list.Add(std::move(occultation));
   TTableConfigRecord config;
-  for (std::size_t i = 0; i < config.ColumnTitles.size(); ++i) config.ColumnTitles[i] = "T" + std::to_string(i);
+  for (std::size_t i = 0; i < config.ColumnTitles.size(); ++i) config.ColumnTitles[i] = std::to_string(i).insert(0, 1, 'T');
   TObserverRecord start;
   LanguageEnglish = 1;
   DataFormatKind[62] = DataFormatKind[167] = 0;
@@ -612,7 +623,8 @@ TEST(PlanetStarTable, LinesColumnsAndEmptyTexts) {
   config.Flags[5] = 1;
   WritePlanetStarTable(gridSink, config, start, list, TPlanetStarTableKind{});
   EXPECT_EQ(grid.ColCount(), 14);
-  EXPECT_EQ(grid.RowCount(), 4);
+  EXPECT_EQ(grid.RowCount(), 5) << "the fixed row, the header and three lines";
+  EXPECT_EQ(grid.Cells(10, 4), "Jupiter") << "the last line is kept";
   TPlanetStarTableKind one;
   one.AllStars = false;
   one.StarName = "Regulus";

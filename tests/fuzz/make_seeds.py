@@ -135,6 +135,8 @@ def main():
     write("search_options", "conjunction.bin", conjunction)
     write("search_options", "event.bin", struct.pack("<di", 7.75, 12345) + bytes([4, 10, 0, 0]))
     write("search_options", "texts.bin", b"12,5\x00300")
+    write("file_ranges", "stale.bin", struct.pack("<6i", 2, 9, 0, -1, 5, 2) + struct.pack("<i", 4))
+    write("file_ranges", "negative.bin", struct.pack("<6i", -3, 7, 7, -5, 0, 0) + struct.pack("<i", 0))
 
     # Almanac options: a configuration image with bytes other than 0 and 1,
     # and the overview's settings text.

@@ -1,0 +1,114 @@
+#include "app/ui/multi_object_event_commands.h"
+
+#include "app/table_dispatcher.h"
+#include "app/ui/asteroid_database_commands.h"
+#include "app/ui/eclipse_commands.h"
+#include "app/ui/element_commands.h"
+#include "app/ui/event_commands.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/range_dialog.h"
+#include "app/ui/table_commands.h"
+#include "catalogues/ui/element_dialogs.h"
+#include "events/ui/multi_object_event_dialog.h"
+#include "platform/busy_cursor.h"
+#include "platform/progress.h"
+#include "theories/observer_completion.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr std::int32_t kEventTableKind = 84;
+
+template <typename List>
+std::vector<std::string> NamesOf(const List& list) {
+  std::vector<std::string> names;
+  names.reserve(static_cast<std::size_t>(list.Count()));
+  for (int i = 0; i < list.Count(); ++i) names.push_back(list.Text(i));
+  return names;
+}
+
+bool SelectDatabaseAsteroids(TMainForm& form) {
+  BusyCursorScope busy;
+  return SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids, &form);
+}
+
+}  // namespace
+
+TMultiObjectEventHooks MultiObjectEventHooksOf(TMainForm& form) {
+  TMultiObjectEventHooks hooks;
+  hooks.PeriodStart = [&form] { return form.State().Period.Start; };
+  hooks.PeriodEnd = [&form] {
+    TEphemerisPeriodState p = form.State().Period;
+    TTableDispatcher::CompletePeriodEnd(p);
+    return p.End;
+  };
+  hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
+  TElementDialogCommands* elements = ElementDialogCommandsOf(form);
+  if (elements != nullptr) {
+    hooks.LoadElementLists = [&form, elements] {
+      elements->AsteroidDialog().DataFolder = form.State().DataFolder;
+      elements->AsteroidDialog().LoadListWhenEmpty();
+      // The window stays responsive between the two loads.
+      CurrentProgress().ProcessEvents();
+      elements->CometDialog().DataFolder = form.State().DataFolder;
+      elements->CometDialog().LoadListWhenEmpty();
+    };
+    hooks.AsteroidNames = [elements] { return NamesOf(elements->AsteroidDialog().Planetoidentabelle1); };
+    hooks.CometNames = [elements] { return NamesOf(elements->CometDialog().Kometentabelle1); };
+    hooks.AsteroidAt = [elements](std::int32_t i) { return elements->AsteroidDialog().Planetoidentabelle1.Data(i); };
+    hooks.CometAt = [elements](std::int32_t i) { return elements->CometDialog().Kometentabelle1.Data(i); };
+  }
+  hooks.DatabaseFiles = [&form] { return form.State().ChosenDatabaseAsteroids; };
+  hooks.SelectDatabaseAsteroids = [&form] { return SelectDatabaseAsteroids(form); };
+  hooks.SelectRange = [&form](std::int32_t& first, std::int32_t& last, const std::vector<std::string>& names) {
+    return SelectFileRecordRange(first, last, names, &form);
+  };
+  hooks.Help = [&form] { form.Commands().Trigger("HelpContentsItem"); };
+  return hooks;
+}
+
+void EreignissefrmehrereObjekte1Click(TMainForm& form) {
+  TMainFormState& s = form.State();
+  if (s.AsteroidDatabase != 0 && s.ChosenDatabaseAsteroids.empty()) SelectDatabaseAsteroids(form);
+  form.SaveTheoryForSearch();
+  struct RestoreTheory {
+    TMainForm& form;
+    ~RestoreTheory() { form.RestoreTheoryAfterSearch(); }
+  } restore{form};
+  if (!AskSlowEventSearchTheory(form)) return;
+
+  const TObserverRecord saved = s.Period.Start;
+  TMultiObjectEventSettings settings;
+  settings.Options = s.EventSearchOptions;
+  settings.Ranges = s.ElementFileRanges;
+  settings.AsteroidDatabase = s.AsteroidDatabase != 0;
+  TSearchContext context = EclipseSearchContext(form);
+  context.Topocentric = 0;
+  const int result = ShowMultiObjectEventSearch(settings, context, form.Events(), MultiObjectEventHooksOf(form), &form);
+  form.repaint();
+  if (result != kMultiEventDialogClose) {
+    s.Period.Start = saved;
+    return;
+  }
+  s.EventSearchOptions = settings.Options;
+  s.ElementFileRanges = settings.Ranges;
+  s.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
+  UTToLocalTime(s.Period.Start);
+  s.TableChanged = 1;
+  // The finds exist only for the table: it is written whenever there are any.
+  if (!form.Events().Empty()) {
+    s.TableKind = kEventTableKind;
+    form.Tables().ComputeTable();
+  }
+  form.UpdateStatusLine();
+}
+
+void InstallMultiObjectEventCommands(TMainForm& form) {
+  TMenuCommands& commands = form.Commands();
+  commands.RegisterHandler("EreignissefrmehrereObjekte1", [&form] { EreignissefrmehrereObjekte1Click(form); });
+  commands.SetEnabled("EreignissefrmehrereObjekte1", true);
+}
+
+}  // namespace kvx

@@ -1,0 +1,441 @@
+#include "events/ui/multi_object_event_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "core/text_conversion.h"
+#include "core/time_scales.h"
+#include "platform/globals.h"
+#include "platform/progress.h"
+#include "platform/qt/dialog_buttons.h"
+
+namespace kvx {
+
+namespace {
+
+QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
+
+struct Caption {
+  int Kind;
+  const char* German;
+  const char* English;
+};
+
+// The offered kinds in the order of the radio buttons.
+constexpr Caption kKinds[] = {
+    {0, "P&erihel", "P&erihelion"},
+    {1, "Aphel", "Aphelion"},
+    {2, "Erdnähe", "Perigaeum"},
+    {3, "Erd&ferne", "Apogaeum"},
+    {4, "Ma&ximalhelligkeit", "Maximum of magnitude"},
+    {5, "M&inimalhelligkeit", "Minimum of magnitude"},
+    {6, "Opposition", "Opposition"},
+    {7, "Konjunktion", "Conjunction"},
+    {10, "Stationär, r&ückläufig", "Retrograde motion"},
+    {11, "Station&är, rechtläufig", "Prograde motion"},
+    {14, "Größte/kleinste Breite", "Extremum of hel. latitude"},
+    {15, "Knotendurchgang", "Passage through node"},
+    {16, "Phasenwinkel maximal", "Phase angle maximal"},
+    {17, "Phasenwinkel minimal", "Phase angle minimal"},
+};
+
+// The step as typed: whole days without decimals, else up to four.
+std::string StepText(double step) {
+  std::string text = FormatFixed(step, 1, 4);
+  while (!text.empty() && text.back() == '0') text.pop_back();
+  if (!text.empty() && text.back() == '.') text.pop_back();
+  return DotToDecimalSepTrim(text);
+}
+
+std::string LocalDateText(TObserverRecord r) {
+  r.AutoDeltaT = 0;
+  UTToLocalTime(r);
+  std::string text;
+  ObserverDateText(r, text);
+  return text;
+}
+
+std::vector<std::string> Names(const std::function<std::vector<std::string>()>& f) {
+  return f ? f() : std::vector<std::string>{};
+}
+
+// A range as shown: first + 1, "-", last + 1 of the entries it covers.
+QString RangeText(const TFileRange& range, std::int32_t count) {
+  const TClampedRange c = ClampFileRange(range, count);
+  if (c.Empty) return QStringLiteral("0");
+  return QString("%1-%2").arg(c.First + 1).arg(c.Last + 1);
+}
+
+}  // namespace
+
+bool MultiObjectEventKindOffered(int kind) {
+  for (const Caption& c : kKinds) {
+    if (c.Kind == kind) return true;
+  }
+  return false;
+}
+
+TExtremumlistsuchen::TExtremumlistsuchen(const TSearchContext& context, TEventList& events,
+                                         const TMultiObjectEventSettings& settings, TMultiObjectEventHooks hooks,
+                                         QWidget* parent)
+    : QDialog(parent), settings_(settings), context_(context), hooks_(std::move(hooks)), run_(context_, events) {
+  setObjectName("Extremumlistsuchen");
+  auto* layout = new QVBoxLayout(this);
+  auto* top = new QHBoxLayout;
+  top->addWidget(BuildObjectBox());
+  top->addWidget(BuildEventBox(), 1);
+  layout->addLayout(top);
+  auto* middle = new QHBoxLayout;
+  middle->addWidget(BuildSearchBox(), 1);
+  middle->addWidget(BuildListBox(), 1);
+  layout->addLayout(middle);
+
+  auto* buttons = new QHBoxLayout;
+  auto add = [this, buttons](QPushButton*& button, const char* name) {
+    button = new QPushButton(this);
+    button->setObjectName(name);
+    buttons->addWidget(button);
+  };
+  add(SearchButton, "SearchButton");
+  add(AbortButton, "AbortButton");
+  add(CloseButton, "CloseButton");
+  add(CancelButton, "CancelButton");
+  add(HelpButton, "HelpButton");
+  AbortButton->hide();
+  SearchButton->setDefault(true);
+  layout->addLayout(buttons);
+  connect(SearchButton, &QPushButton::clicked, this, [this] { Search(); });
+  connect(AbortButton, &QPushButton::clicked, this, [] { AbortRequested = 1; });
+  connect(CloseButton, &QPushButton::clicked, this, [this] { done(kMultiEventDialogClose); });
+  connect(CancelButton, &QPushButton::clicked, this, [this] { done(kMultiEventDialogCancel); });
+  connect(HelpButton, &QPushButton::clicked, this, [this] {
+    if (hooks_.Help) hooks_.Help();
+  });
+
+  // The radio buttons from the options.
+  if (settings_.Options.ObjectCode == search_kind::kAsteroid) AsteroidRadio->setChecked(true);
+  if (settings_.Options.ObjectCode == search_kind::kComet) CometRadio->setChecked(true);
+  if (MultiObjectEventKindOffered(settings_.Options.EventKind)) {
+    KindRadios[settings_.Options.EventKind]->setChecked(true);
+  }
+  ApplyLanguage();
+  RefreshEnabling();
+}
+
+QWidget* TExtremumlistsuchen::BuildObjectBox() {
+  ObjectBox = new QGroupBox(this);
+  ObjectBox->setObjectName("ObjectBox");
+  auto* grid = new QGridLayout(ObjectBox);
+  ObjectGroup = new QButtonGroup(this);
+  AsteroidRadio = new QRadioButton(ObjectBox);
+  AsteroidRadio->setObjectName("AsteroidRadio");
+  CometRadio = new QRadioButton(ObjectBox);
+  CometRadio->setObjectName("CometRadio");
+  ObjectGroup->addButton(AsteroidRadio, search_kind::kAsteroid);
+  ObjectGroup->addButton(CometRadio, search_kind::kComet);
+  AsteroidSelectButton = new QPushButton(ObjectBox);
+  AsteroidSelectButton->setObjectName("AsteroidSelectButton");
+  CometSelectButton = new QPushButton(ObjectBox);
+  CometSelectButton->setObjectName("CometSelectButton");
+  AsteroidRangeLabel = new QLabel(ObjectBox);
+  AsteroidRangeLabel->setObjectName("AsteroidRangeLabel");
+  CometRangeLabel = new QLabel(ObjectBox);
+  CometRangeLabel->setObjectName("CometRangeLabel");
+  KeplerCheck = new QCheckBox(ObjectBox);
+  KeplerCheck->setObjectName("KeplerCheck");
+  KeplerCheck->setChecked(!settings_.AsteroidDatabase);
+  grid->addWidget(AsteroidRadio, 0, 0);
+  grid->addWidget(AsteroidSelectButton, 0, 1);
+  grid->addWidget(AsteroidRangeLabel, 0, 2);
+  grid->addWidget(CometRadio, 1, 0);
+  grid->addWidget(CometSelectButton, 1, 1);
+  grid->addWidget(CometRangeLabel, 1, 2);
+  grid->addWidget(KeplerCheck, 2, 0, 1, 3);
+  connect(AsteroidSelectButton, &QPushButton::clicked, this, [this] { SelectObjects(true); });
+  connect(CometSelectButton, &QPushButton::clicked, this, [this] { SelectObjects(false); });
+  connect(KeplerCheck, &QCheckBox::toggled, this, [this](bool on) { SetDatabase(!on); });
+  return ObjectBox;
+}
+
+QWidget* TExtremumlistsuchen::BuildEventBox() {
+  EventBox = new QGroupBox(this);
+  EventBox->setObjectName("EventBox");
+  auto* grid = new QGridLayout(EventBox);
+  KindGroup = new QButtonGroup(this);
+  int n = 0;
+  for (const Caption& c : kKinds) {
+    auto* radio = new QRadioButton(EventBox);
+    radio->setObjectName(QString("KindRadio%1").arg(c.Kind));
+    KindGroup->addButton(radio, c.Kind);
+    KindRadios[static_cast<std::size_t>(c.Kind)] = radio;
+    grid->addWidget(radio, n % 7, n / 7);
+    ++n;
+  }
+  return EventBox;
+}
+
+QWidget* TExtremumlistsuchen::BuildSearchBox() {
+  SearchBox = new QGroupBox(this);
+  SearchBox->setObjectName("SearchBox");
+  auto* grid = new QGridLayout(SearchBox);
+  StepLabel = new QLabel(SearchBox);
+  StepEdit = new QLineEdit(QString::fromStdString(StepText(settings_.Options.Step)), SearchBox);
+  StepEdit->setObjectName("StepEdit");
+  DaysLabel = new QLabel(SearchBox);
+  RepetitionsLabel = new QLabel(SearchBox);
+  RepetitionsEdit = new QLineEdit(QString::number(settings_.Options.Repetitions), SearchBox);
+  RepetitionsEdit->setObjectName("RepetitionsEdit");
+  DefaultsButton = new QPushButton(SearchBox);
+  DefaultsButton->setObjectName("DefaultsButton");
+  ChangePeriodButton = new QPushButton(SearchBox);
+  ChangePeriodButton->setObjectName("ChangePeriodButton");
+  PeriodLabel = new QLabel(SearchBox);
+  PeriodLabel->setObjectName("PeriodLabel");
+  grid->addWidget(StepLabel, 0, 0);
+  grid->addWidget(StepEdit, 0, 1);
+  grid->addWidget(DaysLabel, 0, 2);
+  grid->addWidget(RepetitionsLabel, 1, 0);
+  grid->addWidget(RepetitionsEdit, 1, 1);
+  grid->addWidget(DefaultsButton, 1, 2);
+  grid->addWidget(ChangePeriodButton, 2, 0);
+  grid->addWidget(PeriodLabel, 2, 1, 1, 2);
+
+  connect(DefaultsButton, &QPushButton::clicked, this, [this] {
+    SetSearchDefaults(settings_.Options);
+    StepEdit->setText(QString::fromStdString(StepText(settings_.Options.Step)));
+    RepetitionsEdit->setText(QString::number(settings_.Options.Repetitions));
+  });
+  connect(StepEdit, &QLineEdit::editingFinished, this, [this] {
+    if (!StepEdit->isModified() || running_) return;
+    StepEdit->setModified(false);
+    LeaveStepField(StepEdit->text().toStdString(), settings_.Options.Step);
+  });
+  connect(RepetitionsEdit, &QLineEdit::editingFinished, this, [this] {
+    if (!RepetitionsEdit->isModified() || running_) return;
+    RepetitionsEdit->setModified(false);
+    LeaveRepetitionsField(RepetitionsEdit->text().toStdString(), settings_.Options.Repetitions);
+  });
+  connect(ChangePeriodButton, &QPushButton::clicked, this, [this] {
+    if (hooks_.ChangePeriod) hooks_.ChangePeriod();
+    RefreshPeriodLabel();
+  });
+  return SearchBox;
+}
+
+QWidget* TExtremumlistsuchen::BuildListBox() {
+  auto* box = new QWidget(this);
+  auto* column = new QVBoxLayout(box);
+  column->setContentsMargins(0, 0, 0, 0);
+  ListBox = new QListWidget(box);
+  ListBox->setObjectName("ListBox");
+  column->addWidget(ListBox, 1);
+  auto* row = new QHBoxLayout;
+  ClearButton = new QPushButton(box);
+  ClearButton->setObjectName("ClearButton");
+  RemoveButton = new QPushButton(box);
+  RemoveButton->setObjectName("RemoveButton");
+  row->addWidget(ClearButton);
+  row->addWidget(RemoveButton);
+  column->addLayout(row);
+  connect(ClearButton, &QPushButton::clicked, this, [this] {
+    run_.ClearList();
+    FillList();
+  });
+  auto remove = [this] {
+    if (run_.RemoveLine(ListBox->currentRow())) FillList();
+  };
+  connect(RemoveButton, &QPushButton::clicked, this, remove);
+  connect(ListBox, &QListWidget::itemDoubleClicked, this, remove);
+  return box;
+}
+
+void TExtremumlistsuchen::ApplyLanguage() {
+  setWindowTitle(Tr("Ereignis suchen", "Find event"));
+  ObjectBox->setTitle(Tr("Objekt und Datenquelle wählen", "Select object and data source"));
+  EventBox->setTitle(Tr("Ereignis wählen", "Select event"));
+  SearchBox->setTitle(Tr("Suchzeitraum und -intervall", "Period and intervall for search"));
+  AsteroidRadio->setText(Tr("&Planetoiden", "Asteroids"));
+  CometRadio->setText(Tr("&Kometen", "Comets"));
+  AsteroidSelectButton->setText(Tr("Auswählen", "Select"));
+  CometSelectButton->setText(Tr("Auswählen", "Select"));
+  KeplerCheck->setText(Tr("Keplerelemente für Planetoiden verwenden", "Use keplerian elements for Asteroids"));
+  for (const Caption& c : kKinds) KindRadios[static_cast<std::size_t>(c.Kind)]->setText(Tr(c.German, c.English));
+  StepLabel->setText(Tr("Abstand für Interpolation:", "Distance between iterations:"));
+  DaysLabel->setText(Tr("Tage", "days"));
+  RepetitionsLabel->setText(Tr("Wiederholungen:", "Iterations:"));
+  DefaultsButton->setText(Tr("Vorgaben", "Defaults"));
+  ChangePeriodButton->setText(Tr("Zeitraum &ändern...", "Change period..."));
+  ClearButton->setText(Tr("Löschen", "Clear"));
+  RemoveButton->setText(Tr("Entfernen", "Remove"));
+  SearchButton->setText(Tr("&Suchen", "S&earch"));
+  AbortButton->setText(Tr("&Abbruch", "&Abort"));
+  CloseButton->setText(Tr("S&chließen", "Cl&ose"));
+  ApplyDialogButtonLanguage(CancelButton, HelpButton);
+}
+
+void TExtremumlistsuchen::showEvent(QShowEvent* event) {
+  ApplyLanguage();
+  if (hooks_.LoadElementLists) hooks_.LoadElementLists();
+  {
+    const QSignalBlocker blocker(KeplerCheck);
+    KeplerCheck->setChecked(!settings_.AsteroidDatabase);
+  }
+  RefreshEnabling();
+  QDialog::showEvent(event);
+}
+
+std::vector<std::string> TExtremumlistsuchen::DatabaseFiles() const { return Names(hooks_.DatabaseFiles); }
+
+void TExtremumlistsuchen::SetDatabase(bool database) {
+  settings_.AsteroidDatabase = database;
+  if (database && DatabaseFiles().empty() && hooks_.SelectDatabaseAsteroids) hooks_.SelectDatabaseAsteroids();
+  RefreshEnabling();
+}
+
+void TExtremumlistsuchen::SelectObjects(bool asteroids) {
+  if (asteroids && settings_.AsteroidDatabase) {
+    if (hooks_.SelectDatabaseAsteroids) hooks_.SelectDatabaseAsteroids();
+  } else if (hooks_.SelectRange) {
+    TFileRange& range = asteroids ? settings_.Ranges.AsteroidFile : settings_.Ranges.CometFile;
+    const std::vector<std::string> names = Names(asteroids ? hooks_.AsteroidNames : hooks_.CometNames);
+    // The dialog starts on the entries the stored range stands for.
+    const TClampedRange shown = ClampFileRange(range, static_cast<std::int32_t>(names.size()));
+    std::int32_t first = shown.Empty ? 0 : shown.First;
+    std::int32_t last = shown.Empty ? static_cast<std::int32_t>(names.size()) - 1 : shown.Last;
+    if (hooks_.SelectRange(first, last, names)) range = TFileRange{first, last};
+  }
+  RefreshEnabling();
+}
+
+void TExtremumlistsuchen::RefreshRangeLabels() {
+  if (settings_.AsteroidDatabase) {
+    AsteroidRangeLabel->setText(QString::number(DatabaseFiles().size()));
+  } else {
+    AsteroidRangeLabel->setText(RangeText(settings_.Ranges.AsteroidFile,
+                                          static_cast<std::int32_t>(Names(hooks_.AsteroidNames).size())));
+  }
+  CometRangeLabel->setText(
+      RangeText(settings_.Ranges.CometFile, static_cast<std::int32_t>(Names(hooks_.CometNames).size())));
+}
+
+void TExtremumlistsuchen::RefreshPeriodLabel() {
+  if (!hooks_.PeriodStart || !hooks_.PeriodEnd) {
+    PeriodLabel->clear();
+    return;
+  }
+  PeriodLabel->setText(
+      QString::fromStdString(LocalDateText(hooks_.PeriodStart()) + " - " + LocalDateText(hooks_.PeriodEnd())));
+}
+
+void TExtremumlistsuchen::RefreshEnabling() {
+  const bool asteroidsAvailable = !(settings_.AsteroidDatabase && DatabaseFiles().empty());
+  if (!asteroidsAvailable && AsteroidRadio->isChecked()) {
+    ObjectGroup->setExclusive(false);
+    AsteroidRadio->setChecked(false);
+    ObjectGroup->setExclusive(true);
+  }
+  AsteroidRadio->setEnabled(asteroidsAvailable && !running_);
+  RefreshRangeLabels();
+  RefreshPeriodLabel();
+}
+
+void TExtremumlistsuchen::StoreChoices() {
+  const int object = ObjectGroup->checkedId();
+  const int kind = KindGroup->checkedId();
+  if (object >= 0) settings_.Options.ObjectCode = static_cast<std::uint8_t>(object);
+  if (kind >= 0) settings_.Options.EventKind = static_cast<std::uint8_t>(kind);
+}
+
+TMultiObjectEventSettings TExtremumlistsuchen::Settings() const { return settings_; }
+
+void TExtremumlistsuchen::FillList() {
+  ListBox->clear();
+  for (const auto& line : run_.ListLines) ListBox->addItem(QString::fromStdString(line.first));
+}
+
+void TExtremumlistsuchen::SetRunning(bool running) {
+  running_ = running;
+  for (QWidget* w : {static_cast<QWidget*>(ObjectBox), static_cast<QWidget*>(EventBox),
+                     static_cast<QWidget*>(SearchBox), static_cast<QWidget*>(ListBox),
+                     static_cast<QWidget*>(ClearButton), static_cast<QWidget*>(RemoveButton),
+                     static_cast<QWidget*>(SearchButton), static_cast<QWidget*>(CloseButton),
+                     static_cast<QWidget*>(CancelButton), static_cast<QWidget*>(HelpButton)}) {
+    w->setEnabled(!running);
+  }
+  AbortButton->setVisible(running);
+  RefreshEnabling();
+}
+
+void TExtremumlistsuchen::Search() {
+  if (running_) return;
+  StoreChoices();
+  const int object = ObjectGroup->checkedId();
+  run_.Options = settings_.Options;
+  run_.Ranges = settings_.Ranges;
+  run_.AsteroidDatabase = settings_.AsteroidDatabase;
+  if (hooks_.PeriodStart) run_.Period = hooks_.PeriodStart();
+  if (hooks_.PeriodEnd) run_.End = hooks_.PeriodEnd();
+  run_.Source.AsteroidCount = static_cast<std::int32_t>(Names(hooks_.AsteroidNames).size());
+  run_.Source.CometCount = static_cast<std::int32_t>(Names(hooks_.CometNames).size());
+  run_.Source.AsteroidAt = hooks_.AsteroidAt;
+  run_.Source.CometAt = hooks_.CometAt;
+  run_.Source.DatabaseFiles = DatabaseFiles();
+  run_.SetContext(context_);
+  AbortRequested = 0;
+  SetRunning(true);
+  {
+    ProgressSession session(CurrentProgress(), ByLanguage("Ereignis suchen", "Find event"), 100);
+    run_.Run(object >= 0, StepEdit->text().toStdString(), RepetitionsEdit->text().toStdString(),
+             KindGroup->checkedId() >= 0);
+  }
+  AbortRequested = 0;
+  SetRunning(false);
+  settings_.Options.Step = run_.Options.Step;
+  settings_.Options.Repetitions = run_.Options.Repetitions;
+  FillList();
+}
+
+void TExtremumlistsuchen::reject() { done(kMultiEventDialogCancel); }
+
+void TExtremumlistsuchen::done(int result) {
+  if (running_) {
+    AbortRequested = 1;  // closing while a run goes on cancels the run first
+    return;
+  }
+  if (result != kMultiEventDialogCancel) {
+    StoreChoices();
+    double value = 0;
+    if (ReadSearchNumber(StepEdit->text().toStdString(), value) && value >= kMinSearchStep &&
+        value <= kMaxSearchStep) {
+      settings_.Options.Step = value;
+    }
+    if (ReadSearchNumber(RepetitionsEdit->text().toStdString(), value) && value == std::floor(value) &&
+        value >= kMinRepetitions && value <= kMaxRepetitions) {
+      settings_.Options.Repetitions = static_cast<std::int32_t>(value);
+    }
+  }
+  QDialog::done(result);
+}
+
+int ShowMultiObjectEventSearch(TMultiObjectEventSettings& settings, const TSearchContext& context,
+                               TEventList& events, const TMultiObjectEventHooks& hooks, QWidget* parent) {
+  events.Clear();
+  TExtremumlistsuchen dialog(context, events, settings, hooks, parent);
+  const int result = dialog.exec() == kMultiEventDialogClose ? kMultiEventDialogClose : kMultiEventDialogCancel;
+  if (result != kMultiEventDialogCancel) settings = dialog.Settings();
+  AbortRequested = 0;
+  return result;
+}
+
+}  // namespace kvx
