@@ -236,6 +236,11 @@ class tsuchobjekt {
   void heliozentrisch_suche(const TObserverRecord& observer);
   void geozentrisch_suche();
   void lichtzeit_suche();
+  // Completes `observer` for its instant under `selection` (the planet-theory
+  // byte as planet adjusted it): CompleteObserverRecord with the context's
+  // sidereal-time flag and truncation level. A derived search may keep
+  // completed records; the result must be the same.
+  virtual void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer);
   // The fixed-object place of a star (12) or user object (13) into
   // `result`; false when the entry is missing or unusable.
   bool FixedObject(int kind, const TObserverRecord& observer, std::int32_t starIndex, std::int32_t userIndex,
