@@ -290,12 +290,7 @@ void TMainForm::LoadStartupSettings() {
   // The Moon tables and searches read positions through this one cache.
   MoonPositionCache = moon_cache_.Cache.get();
   LoadSatelliteFileAtStartup(satellite_file_, state_.DataFolder, true);
-  state_.IntegrationDatabase = theory_.VspFilePresent;
-  state_.Period.IntegrationDatabase = theory_.VspFilePresent;
-  state_.Period.IntegrationDatabaseFirstJd = theory_.VspFirstJulianDate;
-  state_.Period.IntegrationDatabaseLastJd = theory_.VspLastJulianDate;
-  state_.Period.PositionFilesLastJd = theory_.VscLastJulianDate;
-  state_.Period.PositionFiles = theory_.Handles();
+  TakePositionFileBounds();
   LoadUserCatalogueAtStartup(*this);
   FindAsteroidDatabaseFiles(*this);
   // The default configuration of the data folder, when there is one.
@@ -427,6 +422,28 @@ void TMainForm::ApplyMenuLanguage(bool english) { commands_->ApplyMenuLanguage(e
 
 void TMainForm::SetTheorySelection(TTheorySelection requested) {
   state_.Period.Selection = ApplyTheorySelection(theory_, requested);
+}
+
+void TMainForm::TakePositionFileBounds() {
+  state_.IntegrationDatabase = theory_.VspFilePresent;
+  state_.Period.IntegrationDatabase = theory_.VspFilePresent;
+  state_.Period.IntegrationDatabaseFirstJd = theory_.VspFirstJulianDate;
+  state_.Period.IntegrationDatabaseLastJd = theory_.VspLastJulianDate;
+  state_.Period.PositionFilesLastJd = theory_.VscLastJulianDate;
+  state_.Period.PositionFiles = theory_.Handles();
+}
+
+void TMainForm::ReleasePositionFiles() {
+  ClosePositionFiles(theory_);
+  TakePositionFileBounds();
+}
+
+void TMainForm::ReopenPositionFiles() {
+  OpenPositionFiles(theory_, state_.DataFolder);
+  TakePositionFileBounds();
+  if (state_.IntegrationDatabase == 0) state_.UseIntegrationDatabase = 0;
+  SetTheorySelection(Selection());
+  UpdateStatusLine();
 }
 
 void TMainForm::SetMoonCacheSpan(std::int32_t span) {
