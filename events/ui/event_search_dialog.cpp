@@ -12,10 +12,8 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
-#include <cmath>
 
-#include "core/text_conversion.h"
-#include "core/time_scales.h"
+#include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
 #include "platform/qt/dialog_buttons.h"
@@ -34,9 +32,9 @@ struct Caption {
 
 // The object radio buttons by object code.
 constexpr Caption kObjectCaptions[12] = {
-    {"&Sonne", "&Sun"},     {"Me&rkur", "Me&rcury"}, {"&Venus", "&Venus"},     {"&Mars", "&Mars"},
-    {"&Jupiter", "&Jupiter"}, {"Sa&turn", "Sa&turn"}, {"&Uranus", "&Uranus"},   {"&Neptun", "&Neptune"},
-    {"P&luto", "P&luto"},   {"Mon&d", "Moon"},        {"&Planetoid", "Asteroid"}, {"&Komet", "Comet"},
+    {"&Sonne", "&Sun"},       {"Me&rkur", "Me&rcury"}, {"&Venus", "&Venus"},       {"&Mars", "&Mars"},
+    {"&Jupiter", "&Jupiter"}, {"Sa&turn", "Sa&turn"},  {"&Uranus", "&Uranus"},     {"&Neptun", "&Neptune"},
+    {"P&luto", "P&luto"},     {"Mon&d", "Moon"},       {"&Planetoid", "Asteroid"}, {"&Komet", "Comet"},
 };
 
 // The event radio buttons by event kind.
@@ -70,22 +68,6 @@ constexpr Caption kKindCaptions[24] = {
 constexpr int kSun = 0, kNeptune = 7, kPluto = 8, kAsteroid = 10, kComet = 11;
 constexpr const char* kNoAsteroid = "Kein Planetoid";
 constexpr const char* kNoComet = "Kein Komet";
-
-// The step as typed: whole days without decimals, else up to four.
-std::string StepText(double step) {
-  std::string text = FormatFixed(step, 1, 4);
-  while (!text.empty() && text.back() == '0') text.pop_back();
-  if (!text.empty() && text.back() == '.') text.pop_back();
-  return DotToDecimalSepTrim(text);
-}
-
-std::string LocalDateText(TObserverRecord r) {
-  r.AutoDeltaT = 0;
-  UTToLocalTime(r);
-  std::string text;
-  ObserverDateText(r, text);
-  return text;
-}
 
 std::string Call(const std::function<std::string()>& f, const char* fallback) { return f ? f() : fallback; }
 
@@ -176,21 +158,7 @@ QWidget* TExtremumsuchen::BuildSearchBox() {
   SearchBox = new QGroupBox(this);
   SearchBox->setObjectName("SearchBox");
   auto* grid = new QGridLayout(SearchBox);
-  StepLabel = new QLabel(SearchBox);
-  StepEdit = new QLineEdit(QString::fromStdString(StepText(settings_.Options.Step)), SearchBox);
-  StepEdit->setObjectName("StepEdit");
-  DaysLabel = new QLabel(SearchBox);
-  RepetitionsLabel = new QLabel(SearchBox);
-  RepetitionsEdit = new QLineEdit(QString::number(settings_.Options.Repetitions), SearchBox);
-  RepetitionsEdit->setObjectName("RepetitionsEdit");
-  DefaultsButton = new QPushButton(SearchBox);
-  DefaultsButton->setObjectName("DefaultsButton");
-  grid->addWidget(StepLabel, 0, 0);
-  grid->addWidget(StepEdit, 0, 1);
-  grid->addWidget(DaysLabel, 0, 2);
-  grid->addWidget(RepetitionsLabel, 1, 0);
-  grid->addWidget(RepetitionsEdit, 1, 1);
-  grid->addWidget(DefaultsButton, 1, 2);
+  StepFields = BuildSearchStepFields(SearchBox, grid, settings_.Options, running_);
 
   UsePeriodCheck = new QCheckBox(SearchBox);
   UsePeriodCheck->setObjectName("UsePeriodCheck");
@@ -217,22 +185,6 @@ QWidget* TExtremumsuchen::BuildSearchBox() {
   grid->addWidget(ChangeAsteroidButton, 6, 0);
   grid->addWidget(AsteroidLabel, 6, 1, 1, 2);
 
-  connect(DefaultsButton, &QPushButton::clicked, this, [this] {
-    SetSearchDefaults(settings_.Options);
-    StepEdit->setText(QString::fromStdString(StepText(settings_.Options.Step)));
-    RepetitionsEdit->setText(QString::number(settings_.Options.Repetitions));
-  });
-  // The checks on leaving a field that was edited.
-  connect(StepEdit, &QLineEdit::editingFinished, this, [this] {
-    if (!StepEdit->isModified() || running_) return;
-    StepEdit->setModified(false);
-    LeaveStepField(StepEdit->text().toStdString(), settings_.Options.Step);
-  });
-  connect(RepetitionsEdit, &QLineEdit::editingFinished, this, [this] {
-    if (!RepetitionsEdit->isModified() || running_) return;
-    RepetitionsEdit->setModified(false);
-    LeaveRepetitionsField(RepetitionsEdit->text().toStdString(), settings_.Options.Repetitions);
-  });
   connect(UsePeriodCheck, &QCheckBox::toggled, this, [this](bool on) {
     settings_.UsePeriod = on;
     RefreshEnabling();
@@ -254,29 +206,10 @@ QWidget* TExtremumsuchen::BuildSearchBox() {
 }
 
 QWidget* TExtremumsuchen::BuildListBox() {
-  auto* box = new QWidget(this);
-  auto* column = new QVBoxLayout(box);
-  column->setContentsMargins(0, 0, 0, 0);
-  ListBox = new QListWidget(box);
-  ListBox->setObjectName("ListBox");
-  column->addWidget(ListBox, 1);
-  auto* row = new QHBoxLayout;
-  ClearButton = new QPushButton(box);
-  ClearButton->setObjectName("ClearButton");
-  RemoveButton = new QPushButton(box);
-  RemoveButton->setObjectName("RemoveButton");
-  row->addWidget(ClearButton);
-  row->addWidget(RemoveButton);
-  column->addLayout(row);
-  connect(ClearButton, &QPushButton::clicked, this, [this] {
-    run_.ClearList();
-    FillList();
-  });
-  auto remove = [this] {
-    if (run_.RemoveLine(ListBox->currentRow())) FillList();
-  };
-  connect(RemoveButton, &QPushButton::clicked, this, remove);
-  connect(ListBox, &QListWidget::itemDoubleClicked, this, remove);
+  QWidget* box = BuildEventListBox(
+      this, ListParts, [this] { run_.ClearList(); }, [this](int row) { return run_.RemoveLine(row); },
+      [this] { FillList(); });
+  ListBox = ListParts.ListBox;
   return box;
 }
 
@@ -291,17 +224,12 @@ void TExtremumsuchen::ApplyLanguage() {
   for (int k = 0; k < 24; ++k) {
     KindRadios[static_cast<std::size_t>(k)]->setText(Tr(kKindCaptions[k].German, kKindCaptions[k].English));
   }
-  StepLabel->setText(Tr("Abstand für Interpolation:", "Distance between iterations:"));
-  DaysLabel->setText(Tr("Tage", "days"));
-  RepetitionsLabel->setText(Tr("Wiederholungen:", "Iterations:"));
-  DefaultsButton->setText(Tr("Vorgaben", "Defaults"));
+  ApplySearchPartsLanguage(StepFields, ListParts);
   UsePeriodCheck->setText(Tr("Ephemeridenzeitraum verwenden", "Use ephemeris period"));
   ChangePeriodButton->setText(Tr("Zeitraum &ändern...", "Change period..."));
   TableCheck->setText(Tr("Ergebnisse in Tabelle", "Write results to sheet"));
   KeplerCheck->setText(Tr("Keplerelemente verwenden", "Use keplerian elements"));
   ChangeAsteroidButton->setText(Tr("Planetoid ändern", "Change asteroid"));
-  ClearButton->setText(Tr("Löschen", "Clear"));
-  RemoveButton->setText(Tr("Entfernen", "Remove"));
   SearchButton->setText(Tr("Suchen", "S&earch"));
   AbortButton->setText(Tr("&Abbruch", "&Abort"));
   CloseButton->setText(Tr("S&chließen", "Cl&ose"));
@@ -324,13 +252,12 @@ void TExtremumsuchen::RefreshPeriodLabel() {
     PeriodLabel->clear();
     return;
   }
-  PeriodLabel->setText(QString::fromStdString(LocalDateText(hooks_.PeriodStart()) + " - " +
-                                              LocalDateText(hooks_.PeriodEnd())));
+  PeriodLabel->setText(SearchPeriodText(hooks_.PeriodStart(), hooks_.PeriodEnd()));
 }
 
 void TExtremumsuchen::RefreshAsteroidLabel() {
-  const std::string name = settings_.AsteroidDatabase ? Call(hooks_.DatabaseAsteroidName, "")
-                                                      : Call(hooks_.AsteroidName, kNoAsteroid);
+  const std::string name =
+      settings_.AsteroidDatabase ? Call(hooks_.DatabaseAsteroidName, "") : Call(hooks_.AsteroidName, kNoAsteroid);
   // The no-asteroid name is German in every record; English shows its own words.
   if (name.empty() || name == kNoAsteroid) {
     AsteroidLabel->setText(Tr(kNoAsteroid, "No asteroid"));
@@ -343,8 +270,8 @@ void TExtremumsuchen::RefreshEnabling() {
   ChangePeriodButton->setEnabled(settings_.UsePeriod && !running_);
   RefreshPeriodLabel();
   RefreshAsteroidLabel();
-  const std::string asteroid = settings_.AsteroidDatabase ? Call(hooks_.DatabaseAsteroidName, "")
-                                                          : Call(hooks_.AsteroidName, kNoAsteroid);
+  const std::string asteroid =
+      settings_.AsteroidDatabase ? Call(hooks_.DatabaseAsteroidName, "") : Call(hooks_.AsteroidName, kNoAsteroid);
   const bool asteroidChosen = settings_.AsteroidDatabase ? !asteroid.empty() : asteroid != kNoAsteroid;
   const bool cometLoaded = Call(hooks_.CometName, kNoComet) != kNoComet;
   const int object = CheckedObject();
@@ -390,18 +317,15 @@ void TExtremumsuchen::StoreChoices() {
 
 TEventSearchSettings TExtremumsuchen::Settings() const { return settings_; }
 
-void TExtremumsuchen::FillList() {
-  ListBox->clear();
-  for (const auto& line : run_.ListLines) ListBox->addItem(QString::fromStdString(line.first));
-}
+void TExtremumsuchen::FillList() { FillEventList(ListBox, run_.ListLines); }
 
 void TExtremumsuchen::SetRunning(bool running) {
   running_ = running;
-  for (QWidget* w : {static_cast<QWidget*>(ObjectBox), static_cast<QWidget*>(EventBox),
-                     static_cast<QWidget*>(SearchBox), static_cast<QWidget*>(ListBox),
-                     static_cast<QWidget*>(ClearButton), static_cast<QWidget*>(RemoveButton),
-                     static_cast<QWidget*>(SearchButton), static_cast<QWidget*>(CloseButton),
-                     static_cast<QWidget*>(CancelButton), static_cast<QWidget*>(HelpButton)}) {
+  for (QWidget* w :
+       {static_cast<QWidget*>(ObjectBox), static_cast<QWidget*>(EventBox), static_cast<QWidget*>(SearchBox),
+        static_cast<QWidget*>(ListBox), static_cast<QWidget*>(ListParts.ClearButton),
+        static_cast<QWidget*>(ListParts.RemoveButton), static_cast<QWidget*>(SearchButton),
+        static_cast<QWidget*>(CloseButton), static_cast<QWidget*>(CancelButton), static_cast<QWidget*>(HelpButton)}) {
     w->setEnabled(!running);
   }
   AbortButton->setVisible(running);
@@ -418,8 +342,8 @@ void TExtremumsuchen::Search() {
   if (hooks_.PeriodEnd) run_.End = hooks_.PeriodEnd();
   if (hooks_.AsteroidElements) run_.Asteroid = hooks_.AsteroidElements();
   if (hooks_.CometElements) run_.Comet = hooks_.CometElements();
-  run_.AsteroidName = settings_.AsteroidDatabase ? Call(hooks_.DatabaseAsteroidName, "")
-                                                 : Call(hooks_.AsteroidName, kNoAsteroid);
+  run_.AsteroidName =
+      settings_.AsteroidDatabase ? Call(hooks_.DatabaseAsteroidName, "") : Call(hooks_.AsteroidName, kNoAsteroid);
   run_.CometName = Call(hooks_.CometName, kNoComet);
   context_.AsteroidDatabase = settings_.AsteroidDatabase ? 1 : 0;
   run_.SetContext(context_);
@@ -428,7 +352,8 @@ void TExtremumsuchen::Search() {
   int answer = 0;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Ereignis suchen", "Find event"), 0);
-    answer = run_.Run(StepEdit->text().toStdString(), RepetitionsEdit->text().toStdString(), CheckedKind() >= 0);
+    answer = run_.Run(StepFields.StepEdit->text().toStdString(), StepFields.RepetitionsEdit->text().toStdString(),
+                      CheckedKind() >= 0);
   }
   AbortRequested = 0;
   SetRunning(false);
@@ -449,19 +374,7 @@ void TExtremumsuchen::done(int result) {
   }
   if (result != kEventDialogCancel) {
     StoreChoices();
-    double step = settings_.Options.Step;
-    std::int32_t repetitions = settings_.Options.Repetitions;
-    double value = 0;
-    if (ReadSearchNumber(StepEdit->text().toStdString(), value) && value >= kMinSearchStep &&
-        value <= kMaxSearchStep) {
-      step = value;
-    }
-    if (ReadSearchNumber(RepetitionsEdit->text().toStdString(), value) && value == std::floor(value) &&
-        value >= kMinRepetitions && value <= kMaxRepetitions) {
-      repetitions = static_cast<std::int32_t>(value);
-    }
-    settings_.Options.Step = step;
-    settings_.Options.Repetitions = repetitions;
+    ReadSearchStepFields(StepFields, settings_.Options);
   }
   QDialog::done(result);
 }

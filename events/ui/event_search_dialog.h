@@ -14,6 +14,7 @@
 #include <string>
 
 #include "events/event_search.h"
+#include "events/ui/event_dialog_parts.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -116,22 +117,16 @@ class TExtremumsuchen : public QDialog {
   QButtonGroup* KindGroup = nullptr;
   std::array<QRadioButton*, 12> ObjectRadios{};
   std::array<QRadioButton*, 24> KindRadios{};
-  QLineEdit* StepEdit = nullptr;
-  QLineEdit* RepetitionsEdit = nullptr;
-  QLabel* StepLabel = nullptr;
-  QLabel* DaysLabel = nullptr;
-  QLabel* RepetitionsLabel = nullptr;
   QLabel* PeriodLabel = nullptr;
   QLabel* AsteroidLabel = nullptr;
-  QPushButton* DefaultsButton = nullptr;
   QCheckBox* UsePeriodCheck = nullptr;
   QPushButton* ChangePeriodButton = nullptr;
   QCheckBox* TableCheck = nullptr;
   QCheckBox* KeplerCheck = nullptr;
   QPushButton* ChangeAsteroidButton = nullptr;
-  QListWidget* ListBox = nullptr;
-  QPushButton* ClearButton = nullptr;
-  QPushButton* RemoveButton = nullptr;
+  TSearchStepFields StepFields;
+  TEventListParts ListParts;
+  QListWidget* ListBox = nullptr;  // ListParts.ListBox
   QPushButton* SearchButton = nullptr;
   QPushButton* AbortButton = nullptr;
   QPushButton* CloseButton = nullptr;

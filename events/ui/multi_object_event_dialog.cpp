@@ -12,10 +12,8 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
-#include <cmath>
 
-#include "core/text_conversion.h"
-#include "core/time_scales.h"
+#include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
 #include "platform/qt/dialog_buttons.h"
@@ -49,22 +47,6 @@ constexpr Caption kKinds[] = {
     {16, "Phasenwinkel maximal", "Phase angle maximal"},
     {17, "Phasenwinkel minimal", "Phase angle minimal"},
 };
-
-// The step as typed: whole days without decimals, else up to four.
-std::string StepText(double step) {
-  std::string text = FormatFixed(step, 1, 4);
-  while (!text.empty() && text.back() == '0') text.pop_back();
-  if (!text.empty() && text.back() == '.') text.pop_back();
-  return DotToDecimalSepTrim(text);
-}
-
-std::string LocalDateText(TObserverRecord r) {
-  r.AutoDeltaT = 0;
-  UTToLocalTime(r);
-  std::string text;
-  ObserverDateText(r, text);
-  return text;
-}
 
 std::vector<std::string> Names(const std::function<std::vector<std::string>()>& f) {
   return f ? f() : std::vector<std::string>{};
@@ -189,43 +171,14 @@ QWidget* TExtremumlistsuchen::BuildSearchBox() {
   SearchBox = new QGroupBox(this);
   SearchBox->setObjectName("SearchBox");
   auto* grid = new QGridLayout(SearchBox);
-  StepLabel = new QLabel(SearchBox);
-  StepEdit = new QLineEdit(QString::fromStdString(StepText(settings_.Options.Step)), SearchBox);
-  StepEdit->setObjectName("StepEdit");
-  DaysLabel = new QLabel(SearchBox);
-  RepetitionsLabel = new QLabel(SearchBox);
-  RepetitionsEdit = new QLineEdit(QString::number(settings_.Options.Repetitions), SearchBox);
-  RepetitionsEdit->setObjectName("RepetitionsEdit");
-  DefaultsButton = new QPushButton(SearchBox);
-  DefaultsButton->setObjectName("DefaultsButton");
+  StepFields = BuildSearchStepFields(SearchBox, grid, settings_.Options, running_);
   ChangePeriodButton = new QPushButton(SearchBox);
   ChangePeriodButton->setObjectName("ChangePeriodButton");
   PeriodLabel = new QLabel(SearchBox);
   PeriodLabel->setObjectName("PeriodLabel");
-  grid->addWidget(StepLabel, 0, 0);
-  grid->addWidget(StepEdit, 0, 1);
-  grid->addWidget(DaysLabel, 0, 2);
-  grid->addWidget(RepetitionsLabel, 1, 0);
-  grid->addWidget(RepetitionsEdit, 1, 1);
-  grid->addWidget(DefaultsButton, 1, 2);
   grid->addWidget(ChangePeriodButton, 2, 0);
   grid->addWidget(PeriodLabel, 2, 1, 1, 2);
 
-  connect(DefaultsButton, &QPushButton::clicked, this, [this] {
-    SetSearchDefaults(settings_.Options);
-    StepEdit->setText(QString::fromStdString(StepText(settings_.Options.Step)));
-    RepetitionsEdit->setText(QString::number(settings_.Options.Repetitions));
-  });
-  connect(StepEdit, &QLineEdit::editingFinished, this, [this] {
-    if (!StepEdit->isModified() || running_) return;
-    StepEdit->setModified(false);
-    LeaveStepField(StepEdit->text().toStdString(), settings_.Options.Step);
-  });
-  connect(RepetitionsEdit, &QLineEdit::editingFinished, this, [this] {
-    if (!RepetitionsEdit->isModified() || running_) return;
-    RepetitionsEdit->setModified(false);
-    LeaveRepetitionsField(RepetitionsEdit->text().toStdString(), settings_.Options.Repetitions);
-  });
   connect(ChangePeriodButton, &QPushButton::clicked, this, [this] {
     if (hooks_.ChangePeriod) hooks_.ChangePeriod();
     RefreshPeriodLabel();
@@ -234,29 +187,10 @@ QWidget* TExtremumlistsuchen::BuildSearchBox() {
 }
 
 QWidget* TExtremumlistsuchen::BuildListBox() {
-  auto* box = new QWidget(this);
-  auto* column = new QVBoxLayout(box);
-  column->setContentsMargins(0, 0, 0, 0);
-  ListBox = new QListWidget(box);
-  ListBox->setObjectName("ListBox");
-  column->addWidget(ListBox, 1);
-  auto* row = new QHBoxLayout;
-  ClearButton = new QPushButton(box);
-  ClearButton->setObjectName("ClearButton");
-  RemoveButton = new QPushButton(box);
-  RemoveButton->setObjectName("RemoveButton");
-  row->addWidget(ClearButton);
-  row->addWidget(RemoveButton);
-  column->addLayout(row);
-  connect(ClearButton, &QPushButton::clicked, this, [this] {
-    run_.ClearList();
-    FillList();
-  });
-  auto remove = [this] {
-    if (run_.RemoveLine(ListBox->currentRow())) FillList();
-  };
-  connect(RemoveButton, &QPushButton::clicked, this, remove);
-  connect(ListBox, &QListWidget::itemDoubleClicked, this, remove);
+  QWidget* box = BuildEventListBox(
+      this, ListParts, [this] { run_.ClearList(); }, [this](int row) { return run_.RemoveLine(row); },
+      [this] { FillList(); });
+  ListBox = ListParts.ListBox;
   return box;
 }
 
@@ -271,13 +205,8 @@ void TExtremumlistsuchen::ApplyLanguage() {
   CometSelectButton->setText(Tr("Auswählen", "Select"));
   KeplerCheck->setText(Tr("Keplerelemente für Planetoiden verwenden", "Use keplerian elements for Asteroids"));
   for (const Caption& c : kKinds) KindRadios[static_cast<std::size_t>(c.Kind)]->setText(Tr(c.German, c.English));
-  StepLabel->setText(Tr("Abstand für Interpolation:", "Distance between iterations:"));
-  DaysLabel->setText(Tr("Tage", "days"));
-  RepetitionsLabel->setText(Tr("Wiederholungen:", "Iterations:"));
-  DefaultsButton->setText(Tr("Vorgaben", "Defaults"));
+  ApplySearchPartsLanguage(StepFields, ListParts);
   ChangePeriodButton->setText(Tr("Zeitraum &ändern...", "Change period..."));
-  ClearButton->setText(Tr("Löschen", "Clear"));
-  RemoveButton->setText(Tr("Entfernen", "Remove"));
   SearchButton->setText(Tr("&Suchen", "S&earch"));
   AbortButton->setText(Tr("&Abbruch", "&Abort"));
   CloseButton->setText(Tr("S&chließen", "Cl&ose"));
@@ -322,8 +251,8 @@ void TExtremumlistsuchen::RefreshRangeLabels() {
   if (settings_.AsteroidDatabase) {
     AsteroidRangeLabel->setText(QString::number(DatabaseFiles().size()));
   } else {
-    AsteroidRangeLabel->setText(RangeText(settings_.Ranges.AsteroidFile,
-                                          static_cast<std::int32_t>(Names(hooks_.AsteroidNames).size())));
+    AsteroidRangeLabel->setText(
+        RangeText(settings_.Ranges.AsteroidFile, static_cast<std::int32_t>(Names(hooks_.AsteroidNames).size())));
   }
   CometRangeLabel->setText(
       RangeText(settings_.Ranges.CometFile, static_cast<std::int32_t>(Names(hooks_.CometNames).size())));
@@ -334,8 +263,7 @@ void TExtremumlistsuchen::RefreshPeriodLabel() {
     PeriodLabel->clear();
     return;
   }
-  PeriodLabel->setText(
-      QString::fromStdString(LocalDateText(hooks_.PeriodStart()) + " - " + LocalDateText(hooks_.PeriodEnd())));
+  PeriodLabel->setText(SearchPeriodText(hooks_.PeriodStart(), hooks_.PeriodEnd()));
 }
 
 void TExtremumlistsuchen::RefreshEnabling() {
@@ -359,18 +287,15 @@ void TExtremumlistsuchen::StoreChoices() {
 
 TMultiObjectEventSettings TExtremumlistsuchen::Settings() const { return settings_; }
 
-void TExtremumlistsuchen::FillList() {
-  ListBox->clear();
-  for (const auto& line : run_.ListLines) ListBox->addItem(QString::fromStdString(line.first));
-}
+void TExtremumlistsuchen::FillList() { FillEventList(ListBox, run_.ListLines); }
 
 void TExtremumlistsuchen::SetRunning(bool running) {
   running_ = running;
-  for (QWidget* w : {static_cast<QWidget*>(ObjectBox), static_cast<QWidget*>(EventBox),
-                     static_cast<QWidget*>(SearchBox), static_cast<QWidget*>(ListBox),
-                     static_cast<QWidget*>(ClearButton), static_cast<QWidget*>(RemoveButton),
-                     static_cast<QWidget*>(SearchButton), static_cast<QWidget*>(CloseButton),
-                     static_cast<QWidget*>(CancelButton), static_cast<QWidget*>(HelpButton)}) {
+  for (QWidget* w :
+       {static_cast<QWidget*>(ObjectBox), static_cast<QWidget*>(EventBox), static_cast<QWidget*>(SearchBox),
+        static_cast<QWidget*>(ListBox), static_cast<QWidget*>(ListParts.ClearButton),
+        static_cast<QWidget*>(ListParts.RemoveButton), static_cast<QWidget*>(SearchButton),
+        static_cast<QWidget*>(CloseButton), static_cast<QWidget*>(CancelButton), static_cast<QWidget*>(HelpButton)}) {
     w->setEnabled(!running);
   }
   AbortButton->setVisible(running);
@@ -396,7 +321,7 @@ void TExtremumlistsuchen::Search() {
   SetRunning(true);
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Ereignis suchen", "Find event"), 100);
-    run_.Run(object >= 0, StepEdit->text().toStdString(), RepetitionsEdit->text().toStdString(),
+    run_.Run(object >= 0, StepFields.StepEdit->text().toStdString(), StepFields.RepetitionsEdit->text().toStdString(),
              KindGroup->checkedId() >= 0);
   }
   AbortRequested = 0;
@@ -415,21 +340,13 @@ void TExtremumlistsuchen::done(int result) {
   }
   if (result != kMultiEventDialogCancel) {
     StoreChoices();
-    double value = 0;
-    if (ReadSearchNumber(StepEdit->text().toStdString(), value) && value >= kMinSearchStep &&
-        value <= kMaxSearchStep) {
-      settings_.Options.Step = value;
-    }
-    if (ReadSearchNumber(RepetitionsEdit->text().toStdString(), value) && value == std::floor(value) &&
-        value >= kMinRepetitions && value <= kMaxRepetitions) {
-      settings_.Options.Repetitions = static_cast<std::int32_t>(value);
-    }
+    ReadSearchStepFields(StepFields, settings_.Options);
   }
   QDialog::done(result);
 }
 
-int ShowMultiObjectEventSearch(TMultiObjectEventSettings& settings, const TSearchContext& context,
-                               TEventList& events, const TMultiObjectEventHooks& hooks, QWidget* parent) {
+int ShowMultiObjectEventSearch(TMultiObjectEventSettings& settings, const TSearchContext& context, TEventList& events,
+                               const TMultiObjectEventHooks& hooks, QWidget* parent) {
   events.Clear();
   TExtremumlistsuchen dialog(context, events, settings, hooks, parent);
   const int result = dialog.exec() == kMultiEventDialogClose ? kMultiEventDialogClose : kMultiEventDialogCancel;

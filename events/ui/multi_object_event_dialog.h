@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "events/multi_object_event_run.h"
+#include "events/ui/event_dialog_parts.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -119,17 +120,11 @@ class TExtremumlistsuchen : public QDialog {
   QLabel* CometRangeLabel = nullptr;
   QCheckBox* KeplerCheck = nullptr;
   std::array<QRadioButton*, 24> KindRadios{};  // null for kinds not offered
-  QLabel* StepLabel = nullptr;
-  QLineEdit* StepEdit = nullptr;
-  QLabel* DaysLabel = nullptr;
-  QLabel* RepetitionsLabel = nullptr;
-  QLineEdit* RepetitionsEdit = nullptr;
-  QPushButton* DefaultsButton = nullptr;
   QPushButton* ChangePeriodButton = nullptr;
   QLabel* PeriodLabel = nullptr;
-  QListWidget* ListBox = nullptr;
-  QPushButton* ClearButton = nullptr;
-  QPushButton* RemoveButton = nullptr;
+  TSearchStepFields StepFields;
+  TEventListParts ListParts;
+  QListWidget* ListBox = nullptr;  // ListParts.ListBox
   QPushButton* SearchButton = nullptr;
   QPushButton* AbortButton = nullptr;
   QPushButton* CloseButton = nullptr;
@@ -142,7 +137,7 @@ bool MultiObjectEventKindOffered(int kind);
 
 // Frees the events of the list, runs the dialog on copies of the settings
 // and, unless it was cancelled (2), copies them back. Returns 1 or 2.
-int ShowMultiObjectEventSearch(TMultiObjectEventSettings& settings, const TSearchContext& context,
-                               TEventList& events, const TMultiObjectEventHooks& hooks, QWidget* parent = nullptr);
+int ShowMultiObjectEventSearch(TMultiObjectEventSettings& settings, const TSearchContext& context, TEventList& events,
+                               const TMultiObjectEventHooks& hooks, QWidget* parent = nullptr);
 
 }  // namespace kvx
