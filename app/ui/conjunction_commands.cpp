@@ -1,6 +1,7 @@
 #include "app/ui/conjunction_commands.h"
 
 #include "app/ui/eclipse_commands.h"
+#include "app/ui/event_commands.h"
 #include "app/ui/event_found.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -71,15 +72,19 @@ void WriteTable(TMainForm& form) {
   }
 }
 
+}  // namespace
+
+bool AskSlowConjunctionSearchTheory(TMainForm& form) {
+  return !LibraryTheorySelected(form.Selection()) || form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2);
+}
+
+namespace {
+
 // The shared command of both menu items.
 void ConjunctionCommand(TMainForm& form, std::uint8_t mode) {
-  form.SaveTheoryForSearch();
-  struct Restore {
-    TMainForm& form;
-    ~Restore() { form.RestoreTheoryAfterSearch(); }
-  } restore{form};
+  const TSearchTheoryScope theory(form);
   form.repaint();
-  if (LibraryTheorySelected(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
+  if (!AskSlowConjunctionSearchTheory(form)) return;
   TMainFormState& s = form.State();
   TConfigSettings& held = form.HeldConfiguration();
   TConjunctionOptions options = held.ConjunctionOptions;

@@ -27,6 +27,10 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
                                 TConjunctionOptions& options, std::uint8_t& resultsIntoTable, std::int32_t& starNumber,
                                 std::int32_t& userObjectNumber);
 
+// The question before a conjunction search with the slow library theories;
+// false when the user cancels it (the answer may switch to the faster series).
+bool AskSlowConjunctionSearchTheory(TMainForm& form);
+
 void Kionjunktionen1Click(TMainForm& form);
 void Winkelabstnde1Click(TMainForm& form);
 

@@ -83,18 +83,16 @@ TEventSearchHooks HooksOf(TMainForm& form) {
 
 }  // namespace
 
+TSearchTheoryScope::TSearchTheoryScope(TMainForm& form) : form_(form) { form_.SaveTheoryForSearch(); }
+TSearchTheoryScope::~TSearchTheoryScope() { form_.RestoreTheoryAfterSearch(); }
+
 bool AskSlowEventSearchTheory(TMainForm& form) {
   return !LibraryTheorySelected(form.Selection()) || form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2);
 }
 
 void Ereignissuchen1Click(TMainForm& form) {
   TMainFormState& s = form.State();
-  form.SaveTheoryForSearch();
-  // The live theory selection comes back on every way out.
-  struct RestoreTheory {
-    TMainForm& form;
-    ~RestoreTheory() { form.RestoreTheoryAfterSearch(); }
-  } restore{form};
+  const TSearchTheoryScope theory(form);
   if (!AskSlowEventSearchTheory(form)) return;
 
   const TObserverRecord saved = s.Period.Start;

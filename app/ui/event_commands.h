@@ -18,4 +18,17 @@ void Ereignissuchen1Click(TMainForm& form);
 // the user cancels it (the answer may switch to the faster series).
 bool AskSlowEventSearchTheory(TMainForm& form);
 
+// Saves the theory selection for a search and restores the live one when it
+// goes out of scope, on every way out of a command.
+class TSearchTheoryScope {
+ public:
+  explicit TSearchTheoryScope(TMainForm& form);
+  ~TSearchTheoryScope();
+  TSearchTheoryScope(const TSearchTheoryScope&) = delete;
+  TSearchTheoryScope& operator=(const TSearchTheoryScope&) = delete;
+
+ private:
+  TMainForm& form_;
+};
+
 }  // namespace kvx

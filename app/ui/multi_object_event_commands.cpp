@@ -72,11 +72,7 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TMainForm& form) {
 void EreignissefrmehrereObjekte1Click(TMainForm& form) {
   TMainFormState& s = form.State();
   if (s.AsteroidDatabase != 0 && s.ChosenDatabaseAsteroids.empty()) SelectDatabaseAsteroids(form);
-  form.SaveTheoryForSearch();
-  struct RestoreTheory {
-    TMainForm& form;
-    ~RestoreTheory() { form.RestoreTheoryAfterSearch(); }
-  } restore{form};
+  const TSearchTheoryScope theory(form);
   if (!AskSlowEventSearchTheory(form)) return;
 
   const TObserverRecord saved = s.Period.Start;

@@ -4,8 +4,10 @@
 
 #include "app/ui/asteroid_database_commands.h"
 #include "app/ui/asteroid_selection_dialogs.h"
+#include "app/ui/conjunction_commands.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/element_commands.h"
+#include "app/ui/event_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/range_dialog.h"
@@ -24,17 +26,6 @@ namespace {
 
 constexpr std::int32_t kBodyUserObjectKind = 81;
 constexpr std::int32_t kUserObjectMinorBodyKind = 86;
-
-const char* const kSlowGerman =
-    "Zur Zeit wird eine genaue, aber langsame Rechenmethode verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
-    "werden schnellere Methoden verwendet.";
-const char* const kSlowEnglish =
-    "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
-    "used.";
-
-bool LibraryTheorySelected(const TTheorySelection& selection) {
-  return selection.bytes[0] != kPlanetTheoryInternal || selection.bytes[1] != 0;
-}
 
 TVisibilityFilter FilterOf(TMainForm& form) {
   const TNumericOptions& o = form.State().NumericOptions;
@@ -80,13 +71,9 @@ void PrepareRun(TMainForm& form, TUserConjunctionSearch& run, double separationL
 // Runs the question, the dialog and the table of one command.
 template <typename ShowDialog>
 void ListCommand(TMainForm& form, std::int32_t kind, ShowDialog show) {
-  form.SaveTheoryForSearch();
-  struct Restore {
-    TMainForm& form;
-    ~Restore() { form.RestoreTheoryAfterSearch(); }
-  } restore{form};
+  const TSearchTheoryScope theory(form);
   form.repaint();
-  if (LibraryTheorySelected(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
+  if (!AskSlowConjunctionSearchTheory(form)) return;
   TMainFormState& s = form.State();
   const bool accepted = show();
   form.repaint();
@@ -128,8 +115,9 @@ TMinorBodySources SourcesOf(TMainForm& form) {
     std::vector<std::string> names;
     TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
     if (dialogs == nullptr) return names;
-    const TElementListBase& list = source == 1 ? static_cast<const TElementListBase&>(dialogs->CometDialog().Kometentabelle1)
-                                               : dialogs->AsteroidDialog().Planetoidentabelle1;
+    const TElementListBase& list = source == 1
+                                       ? static_cast<const TElementListBase&>(dialogs->CometDialog().Kometentabelle1)
+                                       : dialogs->AsteroidDialog().Planetoidentabelle1;
     for (int i = 0; i < list.Count(); ++i) names.push_back(list.Text(i));
     return names;
   };
