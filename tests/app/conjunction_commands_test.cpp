@@ -28,6 +28,7 @@
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -63,19 +64,13 @@ class StoppingProgress : public ProgressReporter {
   int total = 0;
 };
 
-class ConjunctionCommands : public ::testing::Test {
+class ConjunctionCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 1;
-    store_.WriteBool("Settings", "FirstRun", false);
   }
   void TearDown() override { AbortRequested = 0; }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 void SetDate(TObserverRecord& r, int day, int month, int year) {
@@ -93,9 +88,7 @@ void SetDate(TObserverRecord& r, int day, int month, int year) {
 TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  form.resize(1400, 800);
-  form.show();
-  QApplication::processEvents();
+  ShowForm(form);
   ScopedMessageSink sink(messages_);
   TMenuCommands& commands = form.Commands();
   TMainFormState& state = form.State();

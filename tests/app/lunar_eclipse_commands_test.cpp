@@ -19,13 +19,14 @@
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
 #include "engine/ui/mystringgrid_view.h"
-#include "platform/qt/workbook_view.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
+#include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
-#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
@@ -57,28 +58,20 @@ void SetDate(TObserverRecord& r, int day, int month, int year) {
   LocalTimeToUT(r);
 }
 
-class LunarEclipseCommands : public ::testing::Test {
+class LunarEclipseCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 1;
     dialogs_seen = 0;
-    store_.WriteBool("Settings", "FirstRun", false);
   }
   void TearDown() override { LanguageEnglish = 0; }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 TEST_F(LunarEclipseCommands, EclipseAndCalendarFromTheMenu) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  form.resize(1400, 800);
-  form.show();
-  QApplication::processEvents();
+  ShowForm(form);
   ScopedMessageSink sink(messages_);
   TMenuCommands& commands = form.Commands();
   TMainFormState& state = form.State();

@@ -29,11 +29,12 @@
 #include "catalogues/ui/element_dialogs.h"
 #include "core/name_tables.h"
 #include "events/ui/multi_object_event_dialog.h"
-#include "platform/globals.h"
 #include "platform/file_dialog.h"
+#include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
 #include "support/cancelling_progress.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
@@ -71,26 +72,15 @@ void SetDate(TObserverRecord& r, int day, int month, int year) {
   LocalTimeToUT(r);
 }
 
-class MultiObjectEventCommands : public ::testing::Test {
+class MultiObjectEventCommands : public test::MainFormTest {
  protected:
-  void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
-    store_.WriteBool("Settings", "FirstRun", false);
-  }
   void TearDown() override { LanguageEnglish = 0; }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 TEST_F(MultiObjectEventCommands, OppositionsOfAnElementFileIntoTheSheetThenCancelled) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  form.resize(1400, 800);
-  form.show();
-  QApplication::processEvents();
+  ShowForm(form);
   ScopedMessageSink sink(messages_);
   form.SetLanguage(0);
   TMainFormState& state = form.State();
@@ -114,7 +104,7 @@ TEST_F(MultiObjectEventCommands, OppositionsOfAnElementFileIntoTheSheetThenCance
     EXPECT_TRUE(search.HelpButton->isVisible());
     EXPECT_TRUE(search.KeplerCheck->isChecked());
     EXPECT_EQ(search.AsteroidRangeLabel->text(), "1-5");  // the form's file, loaded for the search
-    EXPECT_EQ(search.KindRadios[8], nullptr);              // elongations are not offered
+    EXPECT_EQ(search.KindRadios[8], nullptr);             // elongations are not offered
     search.AsteroidRadio->click();
     search.KindRadios[6]->click();
     test::SavePng(dialog, "multi_object_event_dialog_de");
@@ -175,8 +165,9 @@ TEST_F(MultiObjectEventCommands, OppositionsOfAnElementFileIntoTheSheetThenCance
   state.ElementFileRanges = TElementFileRanges{{0, 2}, {1, 2}, {3, 4}};
   test::RecordingFileDialog files;
   ScopedFileDialog scopedFiles(files);
-  files.QueueAnswer(home_.Write("other.csv", ":a;e;i;node;per;m;n;equinox;epoch;h;g\r\n"
-                                             "Hebe;2.42;0.2;14.7;138.6;239.6;1.0;0.26;2000;2460400.5;5.7;0.24\r\n"));
+  files.QueueAnswer(home_.Write("other.csv",
+                                ":a;e;i;node;per;m;n;equinox;epoch;h;g\r\n"
+                                "Hebe;2.42;0.2;14.7;138.6;239.6;1.0;0.26;2000;2460400.5;5.7;0.24\r\n"));
   asteroids.OpenListFile();
   EXPECT_EQ(asteroids.Planetoidentabelle1.Count(), 1);
   EXPECT_EQ(state.ElementFileRanges, (TElementFileRanges{{0, 2}, {}, {3, 4}}));
