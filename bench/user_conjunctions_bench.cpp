@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/name_tables.h"
@@ -33,7 +34,9 @@ void FillObjects(tuserlist& list, int count) {
     return (seed >> 8) / 16777216.0;
   };
   for (int i = 0; i < count; ++i) {
-    auto object = std::make_unique<tuserobject>("U" + std::to_string(i), 0.f, 0.f, 0.f, 0.f, 0.f, 0.f);
+    std::string name(1, 'U');
+    name += std::to_string(i);
+    auto object = std::make_unique<tuserobject>(name, 0.f, 0.f, 0.f, 0.f, 0.f, 0.f);
     object->Angle1 = static_cast<float>(24 * next());
     object->Angle2 = static_cast<float>(std::asin(2 * next() - 1) * 180 / M_PI);
     object->Value5 = 2000.f;
@@ -44,7 +47,8 @@ void FillObjects(tuserlist& list, int count) {
 
 TAsteroidElements Asteroid(int i, bool bright) {
   TAsteroidElements e;
-  e.Name = "A" + std::to_string(i);
+  e.Name.assign(1, 'A');
+  e.Name += std::to_string(i);
   e.SemiMajorAxis = 2.2 + 0.01 * (i % 100);
   e.Eccentricity = 0.05 + 0.001 * (i % 50);
   e.Inclination = 2 + (i % 17);
