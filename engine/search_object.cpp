@@ -160,8 +160,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     const double jd = MjdToJd(observer.Mjd);
     if (jd < kPositionFilesFirstJd || jd > context_.PositionFilesLastJd - 3 - step) selection.bytes[0] = 2;
   }
-  CompleteObserverRecord(context_.Sidereal, selection, TTableConfigRecord{}, context_.VsopLevelA, observer,
-                         context_.Settings);
+  CompleteObserver(selection, observer);
   if (kind == search_kind::kPluto && !DateInTheoryRange(selection, observer.Centuries)) return false;
 
   const TTableConfigRecord config;
@@ -226,6 +225,11 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
   // A star or user object.
   TEphemerisResultRecord computed;
   return FixedObject(kind, observer, starIndex, userIndex, computed) && take(computed);
+}
+
+void tsuchobjekt::CompleteObserver(const TTheorySelection& selection, TObserverRecord& observer) {
+  CompleteObserverRecord(context_.Sidereal, selection, TTableConfigRecord{}, context_.VsopLevelA, observer,
+                         context_.Settings);
 }
 
 bool tsuchobjekt::bahn_planetoid(const TTheorySelection& selection, const TObserverRecord& observer) {

@@ -215,6 +215,11 @@ class tsuchobjekt {
   // and Delta T kept).
   bool Sample(int kind, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
               std::int32_t userIndex, TSearchSample& sample);
+  // Completes `observer` for the instant it holds with the context's
+  // sidereal switch, VSOP level and position files and the theory selection
+  // `selection` (CompleteObserverRecord). A run over many objects may give
+  // back a completion it made before from the very same record.
+  virtual void CompleteObserver(const TTheorySelection& selection, TObserverRecord& observer);
   // The difference of schleife_2 for two samples; NaN when none.
   double Difference(int code, bool ecliptic, const TSearchSample& a, const TSearchSample& b) const;
   // The progress label and event pump of one sample; true when the run
