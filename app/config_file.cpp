@@ -370,6 +370,8 @@ class Clamper {
 
 bool Finite(double v) { return std::isfinite(v); }
 
+constexpr float kPlanetOccultationMagnitudeMax = 10.0f;
+
 }  // namespace
 
 int ClampConfigSettings(TConfigSettings& s) {
@@ -388,6 +390,9 @@ int ClampConfigSettings(TConfigSettings& s) {
               defaults.OccultationMagnitude);
   c.OrDefault(s.PlanetOccultationMagnitude, std::isfinite(s.PlanetOccultationMagnitude),
               defaults.PlanetOccultationMagnitude);
+  // The planets' occultation dialog offers 0 to 10 mag (the large catalogue);
+  // a repeated search takes the stored limit without the dialog.
+  c.Range(s.PlanetOccultationMagnitude, 0.0f, kPlanetOccultationMagnitudeMax);
   c.Range<std::uint8_t>(s.CsvSeparatorIndex, 0, 3);
   c.Range<std::uint8_t>(s.OccultationCatalogue, 0, 2);
   c.Range<std::int32_t>(s.AsteroidDiameter, 0, 2000);

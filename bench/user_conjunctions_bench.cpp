@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "core/name_tables.h"
@@ -34,8 +33,9 @@ void FillObjects(tuserlist& list, int count) {
     return (seed >> 8) / 16777216.0;
   };
   for (int i = 0; i < count; ++i) {
-    std::string name(1, 'U');
-    name += std::to_string(i);
+    // The letter inserted as a char: "U" + text trips GCC 12's -Wrestrict at -O3.
+    std::string name = std::to_string(i);
+    name.insert(name.begin(), 'U');
     auto object = std::make_unique<tuserobject>(name, 0.f, 0.f, 0.f, 0.f, 0.f, 0.f);
     object->Angle1 = static_cast<float>(24 * next());
     object->Angle2 = static_cast<float>(std::asin(2 * next() - 1) * 180 / M_PI);
@@ -47,8 +47,8 @@ void FillObjects(tuserlist& list, int count) {
 
 TAsteroidElements Asteroid(int i, bool bright) {
   TAsteroidElements e;
-  e.Name.assign(1, 'A');
-  e.Name += std::to_string(i);
+  e.Name = std::to_string(i);
+  e.Name.insert(e.Name.begin(), 'A');
   e.SemiMajorAxis = 2.2 + 0.01 * (i % 100);
   e.Eccentricity = 0.05 + 0.001 * (i % 50);
   e.Inclination = 2 + (i % 17);

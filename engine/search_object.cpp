@@ -170,7 +170,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     const double jd = MjdToJd(observer.Mjd);
     if (jd < kPositionFilesFirstJd || jd > context_.PositionFilesLastJd - 3 - step) selection.bytes[0] = 2;
   }
-  CompleteObserver(selection, observer);
+  CompleteRecord(selection, observer);
   if (kind == search_kind::kPluto && !DateInTheoryRange(selection, observer.Centuries)) return false;
 
   const TTableConfigRecord config;
@@ -237,7 +237,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
   return FixedObject(kind, observer, starIndex, userIndex, computed) && take(computed);
 }
 
-void tsuchobjekt::CompleteObserver(const TTheorySelection& selection, TObserverRecord& observer) {
+void tsuchobjekt::CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer) {
   CompleteObserverRecord(context_.Sidereal, selection, TTableConfigRecord{}, context_.VsopLevelA, observer,
                          context_.Settings);
 }

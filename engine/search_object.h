@@ -215,11 +215,6 @@ class tsuchobjekt {
   // and Delta T kept).
   bool Sample(int kind, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
               std::int32_t userIndex, TSearchSample& sample);
-  // Completes `observer` for the instant it holds with the context's
-  // sidereal switch, VSOP level and position files and the theory selection
-  // `selection` (CompleteObserverRecord). A run over many objects may give
-  // back a completion it made before from the very same record.
-  virtual void CompleteObserver(const TTheorySelection& selection, TObserverRecord& observer);
   // The difference of schleife_2 for two samples; NaN when none.
   double Difference(int code, bool ecliptic, const TSearchSample& a, const TSearchSample& b) const;
   // The progress label and event pump of one sample; true when the run
@@ -241,6 +236,11 @@ class tsuchobjekt {
   void heliozentrisch_suche(const TObserverRecord& observer);
   void geozentrisch_suche();
   void lichtzeit_suche();
+  // Completes `observer` for its instant under `selection` (the planet-theory
+  // byte as planet adjusted it): CompleteObserverRecord with the context's
+  // sidereal-time flag and truncation level. A derived search may keep
+  // completed records; the result must be the same.
+  virtual void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer);
   // The fixed-object place of a star (12) or user object (13) into
   // `result`; false when the entry is missing or unusable.
   bool FixedObject(int kind, const TObserverRecord& observer, std::int32_t starIndex, std::int32_t userIndex,

@@ -17,6 +17,7 @@
 #include "events/conjunction_search.h"
 #include "events/event_refinement.h"
 #include "events/event_search.h"
+#include "events/sample_caching_search.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
 #include "theories/planet_positions.h"
@@ -33,6 +34,8 @@ constexpr double kSolarEclipseGap = 14.0;
 // search looks back 10 days, so the eclipse found is not found again.
 constexpr double kLunarEclipseGap = 20.0;
 constexpr int kEclipseMagnitudeSlot = 181;
+// Body samples the conjunction scans keep at most (about 3 kB each).
+constexpr std::size_t kAlmanacCachedSamples = 20000;
 
 bool Cancelled() { return AbortRequested.load() != 0; }
 
@@ -216,6 +219,8 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
   const double endMjd = request.End.Mjd;
   TAsteroidElements asteroid{};
   TCometElements comet{};
+  auto* cache = dynamic_cast<TSampleCachingSearch*>(&engine);
+  if (cache != nullptr) cache->KeptStep = kConjunctionFineStep;
   for (int i = 0; i < kAlmanacBodies; ++i) {
     if (!(today || request.Options.Body(i)) || !BodyUsable(request, i)) continue;
     for (int j = i + 1; j < kAlmanacBodies; ++j) {
@@ -231,6 +236,9 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
       const std::int32_t window =
           moon ? std::max(request.Conjunction.Repetitions, kMoonWindowSteps) : request.Conjunction.Repetitions;
       TObserverRecord working = request.Start;
+      // Until its first find a pair steps over the same instants as every
+      // other pair: only those samples are worth keeping.
+      if (cache != nullptr) cache->KeepNew = true;
       try {
         while (working.Mjd < endMjd && !Cancelled()) {
           double time = 0, separation = 0;
@@ -262,6 +270,7 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
           }
           // Resume shortly after the find: the Moon meets a planet every
           // month.
+          if (cache != nullptr) cache->KeepNew = false;
           working.Mjd = time + kAfterConjunctionDays;
           UTToLocalTime(working);
         }
@@ -375,7 +384,13 @@ TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& event
   TAlmanacRequest run = request;
   run.Context = context;
   ProgressSession session(CurrentProgress(), ByLanguage("Almanach", "Almanac"), 6);
-  tsuchobjekt engine(context);
+  // The pairs' conjunction scans share their samples: room for every body
+  // at every step of the period; a longer period keeps its first part.
+  const double conjunctionSteps = (request.End.Mjd - request.Start.Mjd) / kConjunctionFineStep + 8;
+  const std::size_t cacheSize =
+      static_cast<std::size_t>(std::min(conjunctionSteps * kAlmanacBodies, static_cast<double>(kAlmanacCachedSamples)));
+  TSampleCachingSearch engine(context, cacheSize, TSampleCachingSearch::WhenFull::Stop);
+  engine.KeepNew = false;  // the body events: each body and kind has its own step
   bool cancelled = false;
   auto section = [&](int position, const char* german, const char* english, auto&& body) {
     if (cancelled) return;
@@ -410,7 +425,10 @@ TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& event
       }
     }
   });
-  section(1, nullptr, nullptr, [&] { SearchAlmanacConjunctions(run, engine, events); });
+  section(1, nullptr, nullptr, [&] {
+    SearchAlmanacConjunctions(run, engine, events);
+    engine.ClearCache();
+  });
   if (request.Options.Section(almanac_section::kSolarEclipses)) {
     section(2, "Sonnenfinsternisse", "Solar Eclipses", [&] { SearchAlmanacSolarEclipses(run, events); });
   }

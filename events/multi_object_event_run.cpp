@@ -152,14 +152,14 @@ class TSunSharingSearch : public tsuchobjekt {
   TSunSharingSearch(const TSearchContext& context, TRunSamples& shared)
       : tsuchobjekt(context), samples_(shared.Sun), completions_(shared.Completions) {}
 
-  void CompleteObserver(const TTheorySelection& selection, TObserverRecord& observer) override {
+  void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer) override {
     TCompletionKey key{std::bit_cast<std::uint64_t>(observer.Mjd), selection.bytes, context_.Sidereal,
                        context_.VsopLevelA, EncodeObserverRecord(CompletionInput(selection, observer)),
                        observer.PlaceName};
     auto it = completions_.find(key);
     if (it == completions_.end()) {
       if (completions_.size() >= kMaxSunSamples) completions_.clear();
-      tsuchobjekt::CompleteObserver(selection, observer);
+      tsuchobjekt::CompleteRecord(selection, observer);
       completions_.emplace(std::move(key), observer);
       return;
     }

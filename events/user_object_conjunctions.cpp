@@ -1,7 +1,6 @@
 #include "events/user_object_conjunctions.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -29,62 +28,6 @@ class QuietSink : public MessageSink {
 };
 
 }  // namespace
-
-// --- the sample cache ----------------------------------------------------------
-
-std::size_t TSampleCachingSearch::KeyHash::operator()(const Key& k) const {
-  std::uint64_t h = k.Mjd * 0x9E3779B97F4A7C15ULL;
-  h ^= k.Step + 0x632BE59BD9B4E019ULL + (h << 6) + (h >> 2);
-  h ^= static_cast<std::uint64_t>(k.Kind) << 40 ^ static_cast<std::uint64_t>(k.Theory) << 48 ^
-       static_cast<std::uint64_t>(k.Full) << 56;
-  return static_cast<std::size_t>(h);
-}
-
-const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection selection, int kind,
-                                                                const TObserverRecord& observer, double step) {
-  // The bytes the searches change are the two theories; the rest of the
-  // selection is the search's own copy and the same for the whole run.
-  const Key key{kind, std::bit_cast<std::uint64_t>(observer.Mjd), std::bit_cast<std::uint64_t>(step),
-                static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4), fullRecord_};
-  if (auto it = cache_.find(key); it != cache_.end()) {
-    ++Hits;
-    return it->second;
-  }
-  ++Misses;
-  if (cache_.size() >= kMaxEntries) cache_.clear();
-  Entry entry;
-  entry.Observer = observer;
-  entry.Selection = selection;
-  entry.Ok = tsuchobjekt::planet(entry.Selection, kind, entry.Observer, entry.Result, step, 1, 1);
-  return cache_.emplace(key, std::move(entry)).first->second;
-}
-
-bool TSampleCachingSearch::planet(TTheorySelection& selection, int kind, TObserverRecord& observer,
-                                  TEphemerisResultRecord& result, double step, std::int32_t starIndex,
-                                  std::int32_t userIndex) {
-  const bool fixed = kind == search_kind::kStar || kind == search_kind::kUserObject;
-  if (fixed) {
-    if (CompanionKind < 0 || CompanionKind > search_kind::kComet)
-      return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
-    // The completion of the record is the same whatever body is computed.
-    const Entry& body = Cached(selection, CompanionKind, observer, step);
-    observer = body.Observer;
-    selection = body.Selection;
-    TEphemerisResultRecord computed;
-    if (!FixedObject(kind, observer, starIndex, userIndex, computed)) return false;
-    if (!std::isfinite(computed.Position.RightAscension)) return false;
-    result = computed;
-    return true;
-  }
-  if (kind < 0 || kind > search_kind::kComet)
-    return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
-  const Entry& body = Cached(selection, kind, observer, step);
-  observer = body.Observer;
-  selection = body.Selection;
-  if (!body.Ok) return false;
-  result = body.Result;
-  return true;
-}
 
 // --- shared helpers --------------------------------------------------------------
 

@@ -31,7 +31,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,6 +40,7 @@
 #include "events/conjunction_event.h"
 #include "events/conjunction_search.h"
 #include "events/event_list.h"
+#include "events/sample_caching_search.h"
 #include "events/search_options.h"
 
 namespace kvx {
@@ -59,49 +59,6 @@ inline constexpr double kPrescanStepDays = 2.0;
 inline constexpr int kPrescanDisplayEvery = 5;
 // Pairs between two updates of the total progress.
 inline constexpr int kPairDisplayEvery = 9;
-
-// The engine with each moving body's samples kept per instant. Kinds 12 and
-// 13 (fixed objects) reuse the observer record completed for the moving body
-// at the same instant; their own place is computed every time. The cache
-// holds at most kMaxEntries instants and is emptied when full; results are
-// the same with and without it.
-class TSampleCachingSearch : public tsuchobjekt {
- public:
-  static constexpr std::size_t kMaxEntries = 20000;
-
-  explicit TSampleCachingSearch(const TSearchContext& context) : tsuchobjekt(context) {}
-
-  bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer, TEphemerisResultRecord& result,
-              double step, std::int32_t starIndex = 1, std::int32_t userIndex = 1) override;
-
-  // The moving body whose samples complete the fixed objects' records (the
-  // run's body: 0..11); -1: none, fixed objects compute everything.
-  int CompanionKind = -1;
-  // Empties the cache (a new asteroid or comet, new elements).
-  void ClearCache() { cache_.clear(); }
-  std::size_t Hits = 0, Misses = 0;
-
- private:
-  struct Key {
-    int Kind;
-    std::uint64_t Mjd, Step;
-    std::uint8_t Theory;
-    bool Full;
-    bool operator==(const Key&) const = default;
-  };
-  struct KeyHash {
-    std::size_t operator()(const Key& k) const;
-  };
-  struct Entry {
-    bool Ok = false;
-    TTheorySelection Selection{};
-    TObserverRecord Observer;
-    TEphemerisResultRecord Result;
-  };
-  const Entry& Cached(TTheorySelection selection, int kind, const TObserverRecord& observer, double step);
-
-  std::unordered_map<Key, Entry, KeyHash> cache_;
-};
 
 // The key of a conjunction: the local date of `observer` as "YYYY.MM.DD",
 // a space, the object's name, "/" and the body's name.

@@ -331,7 +331,12 @@ void TExtremumsuchen::RefreshPeriodLabel() {
 void TExtremumsuchen::RefreshAsteroidLabel() {
   const std::string name = settings_.AsteroidDatabase ? Call(hooks_.DatabaseAsteroidName, "")
                                                       : Call(hooks_.AsteroidName, kNoAsteroid);
-  AsteroidLabel->setText(QString::fromStdString(name.empty() ? std::string(kNoAsteroid) : name));
+  // The no-asteroid name is German in every record; English shows its own words.
+  if (name.empty() || name == kNoAsteroid) {
+    AsteroidLabel->setText(Tr(kNoAsteroid, "No asteroid"));
+  } else {
+    AsteroidLabel->setText(QString::fromStdString(name));
+  }
 }
 
 void TExtremumsuchen::RefreshEnabling() {

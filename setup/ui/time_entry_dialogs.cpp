@@ -12,6 +12,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
@@ -249,9 +251,12 @@ TUTForm::TUTForm(TObserverRecord& record, QWidget* owner) : TCheckedDialog(owner
 }
 
 void TUTForm::ShowValues() {
-  std::string date;
-  DateToText(record_.Day, record_.Month, record_.Year, date, '.');
-  dateEdit_->setText(QString::fromStdString(date));
+  // day.month.year as the date edits show it, whatever the locale's short
+  // date looks like: the text CheckDate reads back unchanged.
+  char date[48];
+  std::snprintf(date, sizeof date, "%d.%d.%s%04d", record_.Day, record_.Month, record_.Year < 0 ? "-" : "",
+                std::abs(record_.Year));
+  dateEdit_->setText(QString::fromLatin1(date));
   std::string time;
   HourToTimeStr(record_.UTHours, time);
   timeEdit_->setText(QString::fromStdString(time));

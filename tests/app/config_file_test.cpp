@@ -344,8 +344,9 @@ TEST(ConfigFile, ClampsEveryUncheckedValueToItsRangeOrDefault) {
   s.AsteroidDiameter = 5000;
   s.PhenomenaSunAltitude = -400;
   s.OccultationMagnitude = std::numeric_limits<float>::infinity();
+  s.PlanetOccultationMagnitude = 1e30f;
   s.Step.StepDays = nan;
-  EXPECT_GE(ClampConfigSettings(s), 17);
+  EXPECT_GE(ClampConfigSettings(s), 18);
   EXPECT_LE(s.DataFormatDecimals[0], 15);
   EXPECT_LE(s.DataFormatDecimals[1], 15);
   EXPECT_LE(s.DataFormatKind[2], 3);
@@ -365,6 +366,7 @@ TEST(ConfigFile, ClampsEveryUncheckedValueToItsRangeOrDefault) {
   EXPECT_EQ(s.AsteroidDiameter, 2000);
   EXPECT_EQ(s.PhenomenaSunAltitude, -90);
   EXPECT_EQ(s.OccultationMagnitude, 8.0f);
+  EXPECT_EQ(s.PlanetOccultationMagnitude, 10.0f) << "the planets' dialog goes to 10 mag";
   EXPECT_EQ(s.Step.StepDays, 1.0);
   for (long double bad : {-1e-10L, std::numeric_limits<long double>::quiet_NaN()}) {
     s.Tolerance = bad;
@@ -372,8 +374,10 @@ TEST(ConfigFile, ClampsEveryUncheckedValueToItsRangeOrDefault) {
     EXPECT_EQ(s.Tolerance, 1e-10L);
   }
   s.Font.Size = 500;
+  s.PlanetOccultationMagnitude = -3.5f;
   ClampConfigSettings(s);
   EXPECT_EQ(s.Font.Size, 240);
+  EXPECT_EQ(s.PlanetOccultationMagnitude, 0.0f);
   TConfigSettings fine;
   EXPECT_EQ(ClampConfigSettings(fine), 0) << "the defaults are in range";
 }

@@ -150,6 +150,7 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
     auto& search = static_cast<TExtremumsuchen&>(dialog);
     EXPECT_EQ(search.windowTitle(), "Find event");
     EXPECT_FALSE(search.HelpButton->isVisible());
+    EXPECT_EQ(search.AsteroidLabel->text(), "No asteroid");  // the record keeps the German name
     EXPECT_TRUE(search.ObjectRadios[3]->isChecked());
     EXPECT_TRUE(search.KindRadios[6]->isChecked());
     search.UsePeriodCheck->setChecked(false);

@@ -25,6 +25,7 @@
 #include "events/almanac_writer.h"
 #include "events/conjunction_search.h"
 #include "events/event_search.h"
+#include "events/sample_caching_search.h"
 #include "platform/globals.h"
 #include "support/fixtures.h"
 #include "support/recording_message_sink.h"
@@ -440,6 +441,54 @@ TEST_F(Almanac, ConjunctionsEqualTheConjunctionSearch) {
   }
   EXPECT_EQ(pairs, 10);
   EXPECT_GT(compared, 4u * 12);  // the Moon meets each planet twelve or thirteen times
+}
+
+// The sample cache changes nothing: the body events and pair conjunctions
+// of two months (the Moon meets every planet twice, so pairs leave the
+// shared instants) are bit for bit those of the plain engine, with a cache
+// large enough, one that stops keeping when full and one that empties.
+TEST_F(Almanac, SampleCacheLeavesTheEventsAsTheyAre) {
+  Period(2460371.5, 2460432.5);  // 2024-03-01 .. 2024-05-01
+  request_.Options = AllAlmanacOptions();
+  request_.Conjunction.Topocentric = 1;
+  request_.Context.Topocentric = 1;
+  auto run = [this](tsuchobjekt& engine, TEventList& events) {
+    for (const int body : {3, 9}) {
+      for (int kind = 0; kind <= 23; ++kind) {
+        if (AlmanacKindApplies(body, kind)) SearchAlmanacBodyEvents(request_, body, kind, engine, events);
+      }
+    }
+    SearchAlmanacConjunctions(request_, engine, events);
+    return events.ByInstant();
+  };
+  TEventList plainEvents;
+  tsuchobjekt plain(request_.Context);
+  const auto expected = run(plain, plainEvents);
+  ASSERT_GT(expected.size(), 40u);
+  using Full = TSampleCachingSearch::WhenFull;
+  for (const auto& [size, whenFull] : {std::pair{100000, Full::Stop}, {300, Full::Stop}, {300, Full::Clear}}) {
+    TSampleCachingSearch cached(request_.Context, static_cast<std::size_t>(size), whenFull);
+    TEventList cachedEvents;
+    const auto found = run(cached, cachedEvents);
+    EXPECT_GT(cached.Hits, 0u);
+    ASSERT_EQ(found.size(), expected.size()) << size;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+      const tEvent& a = *found[i];
+      const tEvent& b = *expected[i];
+      const std::vector<double> av = {a.Value1, a.Value2, a.Value3, a.Value4, a.Value5, a.Value6, a.Value7, a.Value8,
+                                      a.Value9};
+      const std::vector<double> bv = {b.Value1, b.Value2, b.Value3, b.Value4, b.Value5, b.Value6, b.Value7, b.Value8,
+                                      b.Value9};
+      for (std::size_t v = 0; v < av.size(); ++v) {
+        EXPECT_TRUE(av[v] == bv[v] || (std::isnan(av[v]) && std::isnan(bv[v])))
+            << size << " #" << i << " value " << v + 1 << ": " << av[v] << " " << bv[v];
+      }
+      EXPECT_EQ(a.Text1 + "|" + a.Text2 + "|" + a.Text3 + "|" + a.Text4 + "|" + a.Text5,
+                b.Text1 + "|" + b.Text2 + "|" + b.Text3 + "|" + b.Text4 + "|" + b.Text5);
+      EXPECT_EQ(a.Flag1, b.Flag1);
+      EXPECT_EQ(a.Flag2, b.Flag2);
+    }
+  }
 }
 
 // The overview of a day whose start has the Moon 26 degrees short of a

@@ -8,8 +8,11 @@ target's input layout; the files are committed.
 import math
 import os
 import struct
+import subprocess
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.join(HERE, "..", "..")
 SEEDS = os.path.join(HERE, "seeds")
 SATELLITES = os.path.join(HERE, "..", "theories", "fixtures", "satellite_sets.tle")
 
@@ -155,6 +158,28 @@ def main():
     write("state_capture", "element_edit.bin", bytes([1]) + struct.pack("<7d", 2.0, 0.5, 0.3, 0.0, 0.7, 0.1,
                                                                          2461000.5) + bytes([1]) +
           struct.pack("<d", 1.0))
+
+    config_seeds()
+
+
+def config_seeds():
+    """Configuration files: the program's own encoder writes a valid one and
+    one with the planets' occultation options out of range (the fuzz
+    target's --write-seeds, from ./fuzz.sh's build); cut and overlong
+    copies of the valid one follow."""
+    binary = os.path.join(ROOT, "build-fuzz", "bin", "fuzz_config_file")
+    if not os.path.exists(binary):
+        print("configuration seeds left as they are: build the fuzz targets first", file=sys.stderr)
+        return
+    folder = os.path.join(SEEDS, "config_file")
+    os.makedirs(folder, exist_ok=True)
+    subprocess.run([binary, "--write-seeds=" + folder], check=True)
+    with open(os.path.join(folder, "start_up.ocf"), "rb") as f:
+        valid = f.read()
+    write("config_file", "magic_only.ocf", valid[:27])
+    write("config_file", "cut_in_the_options.ocf", valid[:30960])
+    write("config_file", "one_byte_over.ocf", valid + b"\0")
+    write("config_file", "record_without_magic.bin", valid[27:])
 
 
 if __name__ == "__main__":

@@ -123,6 +123,20 @@ TEST_F(TimeEntryDialogsTest, JulianDateUtAndDayFraction) {
   EXPECT_EQ(ShowUTInputDialog(false, record), 1);
   EXPECT_EQ(record.Month, 4);
   EXPECT_NEAR(record.UTHours, 13.5, 1e-6);
+  // OK on the date as shown, under locales whose short date is not d.m.y.
+  const std::size_t before = messages.messages.size();
+  for (const char separator : {'-', '/', '.'}) {
+    const char saved = IntlSeparators.Date;
+    IntlSeparators.Date = separator;
+    test::WhenModalShown([&](QDialog& dialog) {
+      EXPECT_EQ(Child<QLineEdit>(dialog, "EditDatum")->text(), "7.4.2022");
+      Child<QPushButton>(dialog, "ok")->click();
+    });
+    EXPECT_EQ(ShowUTInputDialog(false, record), 1) << separator;
+    IntlSeparators.Date = saved;
+  }
+  EXPECT_EQ(messages.messages.size(), before) << messages.messages.back().text;
+  EXPECT_EQ(record.Day, 7);
 
   // Day fraction: messages in the order year, month, day; the day keeps to
   // the month (30 days in April).

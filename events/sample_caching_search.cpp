@@ -1,0 +1,94 @@
+#include "events/sample_caching_search.h"
+
+#include <bit>
+#include <cmath>
+
+namespace kvx {
+
+std::size_t TSampleCachingSearch::KeyHash::operator()(const Key& k) const {
+  std::uint64_t h = k.Mjd * 0x9E3779B97F4A7C15ULL;
+  h ^= k.Step + 0x632BE59BD9B4E019ULL + (h << 6) + (h >> 2);
+  h ^= static_cast<std::uint64_t>(k.Kind) << 40 ^ static_cast<std::uint64_t>(k.Theory) << 48 ^
+       static_cast<std::uint64_t>(k.Full) << 56;
+  return static_cast<std::size_t>(h);
+}
+
+void TSampleCachingSearch::ClearCache() {
+  cache_.clear();
+  completionKeys_.fill(CompletionKey{});
+}
+
+const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection selection, int kind,
+                                                                const TObserverRecord& observer, double step) {
+  // The bytes the searches change are the two theories; the rest of the
+  // selection is the search's own copy and the same for the whole run.
+  const Key key{kind, std::bit_cast<std::uint64_t>(observer.Mjd), std::bit_cast<std::uint64_t>(step),
+                static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4), fullRecord_};
+  if (auto it = cache_.find(key); it != cache_.end()) {
+    ++Hits;
+    return it->second;
+  }
+  ++Misses;
+  scratch_.Observer = observer;
+  scratch_.Selection = selection;
+  scratch_.Ok = tsuchobjekt::planet(scratch_.Selection, kind, scratch_.Observer, scratch_.Result, step, 1, 1);
+  const bool keep = KeepNew && (KeptStep == 0 || step == KeptStep);
+  if (!keep) return scratch_;
+  if (cache_.size() >= maxEntries_) {
+    if (whenFull_ == WhenFull::Stop) return scratch_;
+    cache_.clear();
+  }
+  return cache_.emplace(key, scratch_).first->second;
+}
+
+void TSampleCachingSearch::CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer) {
+  const CompletionKey key{std::bit_cast<std::uint64_t>(observer.Mjd),
+                          std::bit_cast<std::uint64_t>(observer.LocalHours),
+                          std::bit_cast<std::uint64_t>(observer.DeltaTSeconds),
+                          std::bit_cast<std::uint64_t>(observer.Longitude),
+                          std::bit_cast<std::uint64_t>(observer.Latitude),
+                          observer.Day,
+                          observer.Month,
+                          observer.Year,
+                          static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4),
+                          observer.AutoDeltaT};
+  for (std::size_t i = 0; i < kCompletions; ++i) {
+    if (completionKeys_[i] == key) {
+      observer = completions_[i];
+      return;
+    }
+  }
+  tsuchobjekt::CompleteRecord(selection, observer);
+  completionKeys_[nextCompletion_] = key;
+  completions_[nextCompletion_] = observer;
+  nextCompletion_ = (nextCompletion_ + 1) % kCompletions;
+}
+
+bool TSampleCachingSearch::planet(TTheorySelection& selection, int kind, TObserverRecord& observer,
+                                  TEphemerisResultRecord& result, double step, std::int32_t starIndex,
+                                  std::int32_t userIndex) {
+  const bool fixed = kind == search_kind::kStar || kind == search_kind::kUserObject;
+  if (fixed) {
+    if (CompanionKind < 0 || CompanionKind > search_kind::kComet)
+      return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
+    // The completion of the record is the same whatever body is computed.
+    const Entry& body = Cached(selection, CompanionKind, observer, step);
+    observer = body.Observer;
+    selection = body.Selection;
+    TEphemerisResultRecord computed;
+    if (!FixedObject(kind, observer, starIndex, userIndex, computed)) return false;
+    if (!std::isfinite(computed.Position.RightAscension)) return false;
+    result = computed;
+    return true;
+  }
+  if (kind < 0 || kind > search_kind::kComet)
+    return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
+  const Entry& body = Cached(selection, kind, observer, step);
+  observer = body.Observer;
+  selection = body.Selection;
+  if (!body.Ok) return false;
+  result = body.Result;
+  return true;
+}
+
+}  // namespace kvx

@@ -1,0 +1,102 @@
+// The search engine with body samples kept per instant for one run.
+//
+// Searches that scan many pairs over the same period ask for the same body
+// at the same instants again and again (every pair starts at the period
+// start and steps by the same amount until its first find). This engine
+// keeps each body's sample (the completed observer record and the body
+// record) per instant, step and theory, and the last few completed observer
+// records, so the second body of a pair at an instant does not complete the
+// record again. Results are bit for bit those of tsuchobjekt: a kept sample
+// is the one the engine computed for the same input.
+//
+// Instants are MJD of UT (records' Mjd); a sample is found again only for
+// the same bits of the instant and of the step (days).
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+
+#include "core/observer_record.h"
+#include "engine/search_object.h"
+
+namespace kvx {
+
+// Kinds 12 and 13 (fixed objects) reuse the observer record completed for
+// the companion body at the same instant; their own place is computed every
+// time. Kinds 0..11 are kept.
+class TSampleCachingSearch : public tsuchobjekt {
+ public:
+  static constexpr std::size_t kDefaultMaxEntries = 20000;
+  // What happens when `maxEntries` samples are kept: the cache is emptied
+  // (Clear), or the samples kept stay and no new ones are added (Stop: a
+  // sweep over a long period keeps its first part for the next sweep).
+  enum class WhenFull { Clear, Stop };
+
+  explicit TSampleCachingSearch(const TSearchContext& context, std::size_t maxEntries = kDefaultMaxEntries,
+                                WhenFull whenFull = WhenFull::Clear)
+      : tsuchobjekt(context), maxEntries_(maxEntries), whenFull_(whenFull) {
+    cache_.reserve(maxEntries_);
+  }
+
+  bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer, TEphemerisResultRecord& result,
+              double step, std::int32_t starIndex = 1, std::int32_t userIndex = 1) override;
+
+  // The moving body whose samples complete the fixed objects' records (the
+  // run's body: 0..11); -1: none, fixed objects compute everything.
+  int CompanionKind = -1;
+  // Off: samples already kept are used, new ones are computed and not kept
+  // (a search that has left the instants other searches share).
+  bool KeepNew = true;
+  // Non-zero: only samples taken with this step (days) are kept; those of
+  // the finer passes around a find are computed.
+  double KeptStep = 0;
+  // Empties the cache (a new asteroid or comet, new elements).
+  void ClearCache();
+  std::size_t Hits = 0, Misses = 0;
+
+ protected:
+  void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer) override;
+
+ private:
+  struct Key {
+    int Kind;
+    std::uint64_t Mjd, Step;
+    std::uint8_t Theory;
+    bool Full;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& k) const;
+  };
+  struct Entry {
+    bool Ok = false;
+    TTheorySelection Selection{};
+    TObserverRecord Observer;
+    TEphemerisResultRecord Result;
+  };
+  // The fields of an observer record the completion reads, with the two
+  // theory bytes; the place is that of the run.
+  struct CompletionKey {
+    std::uint64_t Mjd = 0, LocalHours = 0, DeltaT = 0, Longitude = 0, Latitude = 0;
+    std::int32_t Day = 0, Month = 0, Year = 0;
+    std::uint8_t Theory = 0xFF, AutoDeltaT = 0;
+    bool operator==(const CompletionKey&) const = default;
+  };
+  static constexpr std::size_t kCompletions = 4;
+
+  // The sample: the kept one, or one computed into scratch_ when it is not
+  // kept (valid until the next call).
+  const Entry& Cached(TTheorySelection selection, int kind, const TObserverRecord& observer, double step);
+
+  std::size_t maxEntries_;
+  WhenFull whenFull_;
+  std::unordered_map<Key, Entry, KeyHash> cache_;
+  Entry scratch_;
+  std::array<CompletionKey, kCompletions> completionKeys_{};
+  std::array<TObserverRecord, kCompletions> completions_{};
+  std::size_t nextCompletion_ = 0;
+};
+
+}  // namespace kvx

@@ -1,0 +1,445 @@
+// Every enabled menu command of the main window in turn, as a user who
+// answers each dialog with its default button would run them, in German,
+// then in English, then once more cancelling every dialog: no crash, no
+// hang, no "nan"/"inf" shown anywhere (sheet, result grid, dialogs,
+// messages, status line) and the window usable again after each command
+// (enabled, no modal window left, no hourglass).
+//
+// Bounds: a watchdog ends the run when one command takes longer than
+// kCommandLimitSeconds; a computation that reports progress is cancelled
+// after kProgressBudgetMs; within one command the first kAcceptsPerCommand
+// modal windows are accepted, later ones rejected (a dialog that re-opens
+// after a refused input ends that way).
+//
+// Skipped: "FileExitItem" ends the program, "EnglischeVersion1" switches the
+// language between the passes, the two external-program items start
+// another program (the search for one is not installed, so they stay
+// hidden too). Hidden items are not reachable by a user and are left out.
+// The asteroid-database builder's dialog is only opened and closed: its
+// default button converts the whole shipped file, a run of many minutes.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/menu_table.h"
+#include "app/ui/catalogue_loader.h"
+#include "app/ui/legend_dialog.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/settings_commands.h"
+#include "app/ui/tip_dialog.h"
+#include "core/name_tables.h"
+#include "engine/mystringgrid.h"
+#include "platform/color_chooser.h"
+#include "platform/desktop_opener.h"
+#include "platform/file_dialog.h"
+#include "platform/folder_chooser.h"
+#include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/progress.h"
+#include "platform/settings_store.h"
+#include "platform/workbook/workbook.h"
+#include "support/qt/save_png.h"
+#include "support/recording_color_chooser.h"
+#include "support/recording_desktop_opener.h"
+#include "support/recording_file_dialog.h"
+#include "support/recording_folder_chooser.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+constexpr int kCommandLimitSeconds = 120;
+constexpr int kProgressBudgetMs = 1000;
+constexpr int kAcceptsPerCommand = 3;
+constexpr int kAnswersPerCommand = 40;
+
+// "nan", "inf", "-nan", "infinity" standing as a word of their own, and
+// the integer a NaN turns into when converted.
+bool ShowsNonNumber(const std::string& text) {
+  if (text.find("-2147483648") != std::string::npos) return true;
+  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const std::string word : {"nan", "inf", "infinity"}) {
+    for (std::size_t at = lower.find(word); at != std::string::npos; at = lower.find(word, at + 1)) {
+      const bool before = at == 0 || !letter(lower[at - 1]);
+      const bool after = at + word.size() == lower.size() || !letter(lower[at + word.size()]);
+      if (before && after) return true;
+    }
+  }
+  return false;
+}
+
+// Ends the process when one command runs past its limit (a hang holds the
+// GUI thread, so only another thread can tell).
+class Watchdog {
+ public:
+  Watchdog()
+      : thread_([this] {
+          while (!stop_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (!command_.empty() && std::chrono::steady_clock::now() > deadline_) {
+              std::fprintf(stderr, "menu walk: \"%s\" still runs after %d s\n", command_.c_str(), kCommandLimitSeconds);
+              std::fflush(stderr);
+              std::abort();
+            }
+          }
+        }) {}
+  ~Watchdog() {
+    stop_ = true;
+    thread_.join();
+  }
+  void Start(const std::string& command) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    command_ = command;
+    deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(kCommandLimitSeconds);
+  }
+  void Stop() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    command_.clear();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::string command_;
+  std::chrono::steady_clock::time_point deadline_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// Progress that keeps the window responsive and presses cancel once a run
+// has taken its budget.
+class BoundedProgress : public ProgressReporter {
+ public:
+  void Begin(const std::string&, int) override {
+    clock_.start();
+    active_ = true;
+  }
+  void Step(int) override {
+    ProcessEvents();
+    if (active_ && clock_.elapsed() > kProgressBudgetMs && AbortRequested == 0) {
+      AbortRequested = 1;
+      ++cancelled;
+    }
+  }
+  void ProcessEvents() override { QApplication::processEvents(); }
+  void SetLabel(const std::string&) override {}
+  void End() override { active_ = false; }
+  bool Visible() const override { return active_; }
+
+  int cancelled = 0;
+
+ private:
+  QElapsedTimer clock_;
+  bool active_ = false;
+};
+
+// Answers every message with its default button, except that with
+// `declining` a question is answered No (the save question before the view
+// switch, so that the walk reaches the result grid too).
+class WalkMessages : public RecordingMessageSink {
+ public:
+  MessageResult Show(const std::string& text, const std::string& caption, MessageIcon icon,
+                     MessageButtons buttons) override {
+    const MessageResult answer = RecordingMessageSink::Show(text, caption, icon, buttons);
+    return declining && buttons != MessageButtons::Ok ? MessageResult::No : answer;
+  }
+  bool declining = false;
+};
+
+// Texts a user sees in a window: labels, edits, item views, text boxes.
+void CollectShownTexts(QWidget& window, std::vector<std::string>& out) {
+  for (auto* label : window.findChildren<QLabel*>()) out.push_back(label->text().toStdString());
+  for (auto* edit : window.findChildren<QLineEdit*>()) out.push_back(edit->text().toStdString());
+  for (auto* edit : window.findChildren<QPlainTextEdit*>()) out.push_back(edit->toPlainText().toStdString());
+  for (auto* edit : window.findChildren<QTextEdit*>()) out.push_back(edit->toPlainText().toStdString());
+  for (auto* box : window.findChildren<QComboBox*>()) out.push_back(box->currentText().toStdString());
+  for (auto* view : window.findChildren<QAbstractItemView*>()) {
+    const QAbstractItemModel* model = view->model();
+    if (model == nullptr) continue;
+    const int rows = std::min(model->rowCount(), 2000);
+    for (int r = 0; r < rows; ++r) {
+      for (int c = 0; c < std::min(model->columnCount(), 200); ++c) {
+        out.push_back(model->data(model->index(r, c)).toString().toStdString());
+      }
+    }
+  }
+}
+
+// Answers the modal window on top from a repeating timer, so it also runs
+// inside the dialogs' own event loops.
+class ModalAnswerer {
+ public:
+  ModalAnswerer() {
+    timer_.setInterval(15);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+    timer_.start();
+  }
+  // `acceptNone`: every modal window of the command is rejected.
+  void NewCommand(const std::string& command, bool acceptNone = false) {
+    command_ = command;
+    answers_ = 0;
+    accept_none_ = acceptNone;
+  }
+  int Answers() const { return answers_; }
+  std::vector<std::string> faults;
+  std::set<std::string> windows;  // "command: title" of every modal window met
+
+ private:
+  void Tick() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || !modal->isVisible()) return;
+    // A window whose button runs right now (a search started by its OK)
+    // is left alone; message boxes it opens are answered.
+    for (const QPointer<QWidget>& w : answering_) {
+      if (w == modal) return;
+    }
+    ++answers_;
+    const std::string title = modal->windowTitle().toStdString();
+    if (windows.insert(title + " <" + modal->metaObject()->className() + ">").second) {
+      std::string name = "walk_" + std::string(LanguageEnglish ? "en_" : "de_") + command_;
+      if (answers_ > 1) name += "_" + std::to_string(answers_);
+      test::SavePng(*modal, name);
+    }
+    std::vector<std::string> texts;
+    CollectShownTexts(*modal, texts);
+    for (const std::string& text : texts) {
+      if (ShowsNonNumber(text)) faults.push_back(command_ + ": dialog \"" + title + "\" shows \"" + text + "\"");
+    }
+    if (answers_ > kAnswersPerCommand) {
+      faults.push_back(command_ + ": modal windows keep coming (\"" + title + "\")");
+    }
+    const bool accept = !accept_none_ && answers_ <= kAcceptsPerCommand;
+    answering_.emplace_back(modal);
+    QTimer::singleShot(0, modal, [this, modal, accept] {
+      if (accept) {
+        Accept(*modal);
+      } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+        dialog->reject();
+      } else {
+        modal->close();
+      }
+      std::erase_if(answering_, [modal](const QPointer<QWidget>& w) { return w.isNull() || w.data() == modal; });
+    });
+  }
+
+  static void Accept(QWidget& modal) {
+    auto usable = [](QAbstractButton* b) { return b->isVisible() && b->isEnabled(); };
+    for (auto* button : modal.findChildren<QPushButton*>()) {
+      if (button->isDefault() && usable(button)) return button->click();
+    }
+    for (auto* box : modal.findChildren<QDialogButtonBox*>()) {
+      QPushButton* ok = box->button(QDialogButtonBox::Ok);
+      if (ok != nullptr && usable(ok)) return ok->click();
+    }
+    for (auto* button : modal.findChildren<QPushButton*>()) {
+      QString text = button->text().remove(QLatin1Char('&')).trimmed();
+      if ((text.compare(QLatin1String("OK"), Qt::CaseInsensitive) == 0) && usable(button)) return button->click();
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(&modal)) return dialog->accept();
+    modal.close();
+  }
+
+  QTimer timer_;
+  std::string command_;
+  int answers_ = 0;
+  std::vector<QPointer<QWidget>> answering_;
+  bool accept_none_ = false;
+};
+
+class MenuWalk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
+    InitCoreTablesAtStartup(IntlSeparators);
+    LanguageEnglish = 1;
+    store_.WriteBool("Settings", "FirstRun", false);  // no first-run question
+    store_.WriteString("Settings", "Language", "0");  // German first
+  }
+  void TearDown() override { LanguageEnglish = 1; }
+
+  test::TempFolder home_;
+  MemorySettingsStore store_;
+};
+
+// The texts of the current sheet and of the result grid that show a
+// non-number, at most a few.
+std::vector<std::string> NonNumbersInTables(TMainForm& form) {
+  std::vector<std::string> found;
+  const workbook::TWorkbook& book = form.Workbook();
+  const int lastRow = std::min(book.LastRow(), 5000);
+  const int lastCol = std::min(book.LastCol(), 300);
+  for (int row = 1; row <= lastRow && found.size() < 3; ++row) {
+    for (int col = 1; col <= lastCol && found.size() < 3; ++col) {
+      const std::string text = book.Text(row, col);
+      if (ShowsNonNumber(text)) found.push_back("sheet R" + std::to_string(row) + "C" + std::to_string(col) + " \"" + text + "\"");
+    }
+  }
+  const tmystringgrid& grid = form.Grid();
+  for (int row = 0; row < std::min(grid.RowCount(), 5000) && found.size() < 6; ++row) {
+    for (int col = 0; col < grid.ColCount() && found.size() < 6; ++col) {
+      if (ShowsNonNumber(grid.Cells(col, row))) {
+        found.push_back("grid R" + std::to_string(row) + "C" + std::to_string(col) + " \"" + grid.Cells(col, row) + "\"");
+      }
+    }
+  }
+  return found;
+}
+
+// The commands of the menu bar's items in menu order, each once.
+std::vector<std::string> MenuCommandsInOrder() {
+  std::vector<std::string> names;
+  std::set<std::string> seen;
+  for (const TMenuRow& row : MenuTable()) {
+    if (row.Kind != TMenuRowKind::Item || row.Command[0] == '\0') continue;
+    if (seen.insert(row.Command).second) names.emplace_back(row.Command);
+  }
+  return names;
+}
+
+TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  InstallBackgroundLoading(form);
+  InstallTipsOfTheDay(form);
+  InstallLegendCommand(form);
+  WalkMessages messages;
+  ScopedMessageSink sink(messages);
+  test::RecordingFileDialog files;
+  ScopedFileDialog fileDialogs(files);
+  RecordingFolderChooser folders;
+  FolderChooser* previousFolders = SetFolderChooser(&folders);
+  test::RecordingColorChooser colors;
+  ScopedColorChooser colorChooser(colors);
+  RecordingDesktopOpener desktop;
+  ScopedDesktopOpener opener(desktop);
+  BoundedProgress progress;
+  ProgressReporter* previousProgress = SetProgressReporter(&progress);
+  Watchdog watchdog;
+  ModalAnswerer answerer;
+  answerer.NewCommand("start");
+  watchdog.Start("start");
+  form.resize(1400, 800);
+  form.show();
+  QApplication::processEvents();
+  watchdog.Stop();
+  ASSERT_FALSE(form.Halted());
+
+  const std::set<std::string> skipped = {"FileExitItem", "EnglischeVersion1", "ExternesProgramm1",
+                                         "ExternesProgrammstarten1_"};
+  // Tools whose default button starts a run of many minutes over the whole
+  // shipped file (without the progress seam): their dialogs are only
+  // opened and closed.
+  const std::set<std::string> closedOnly = {"BahnelementeDatenbanktool1"};
+  TMenuCommands& commands = form.Commands();
+  std::vector<std::string> faults;
+  std::vector<std::pair<double, std::string>> durations;
+  int run = 0;
+  int longestSheet = 0, longestGrid = 0;
+  // German accepting, English accepting, English cancelling every dialog.
+  for (int pass = 0; pass < 3; ++pass) {
+    if (pass == 1) commands.Trigger("EnglischeVersion1");
+    ASSERT_EQ(LanguageEnglish, pass == 0 ? 0 : 1);
+    const bool cancelling = pass == 2;
+    for (const std::string& command : MenuCommandsInOrder()) {
+      if (skipped.count(command) != 0 || !commands.IsEnabled(command)) continue;
+      QAction* action = commands.Action(command);
+      if (action == nullptr || !action->isVisible()) continue;
+      const std::string label = std::string(pass == 0 ? "de " : (cancelling ? "en cancel " : "en ")) + command;
+      const std::size_t messagesBefore = messages.messages.size();
+      answerer.NewCommand(command, cancelling || closedOnly.count(command) != 0);
+      messages.declining = command == "Tabellenkalkulation1";
+      watchdog.Start(label);
+      QElapsedTimer clock;
+      clock.start();
+      action->trigger();
+      QApplication::processEvents();
+      watchdog.Stop();
+      durations.emplace_back(clock.elapsed() / 1000.0, label);
+      ++run;
+
+      // Closes the tool windows the command left open, as the user would.
+      for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != &form && window->isVisible() && qobject_cast<QMenu*>(window) == nullptr) {
+          std::vector<std::string> texts;
+          CollectShownTexts(*window, texts);
+          for (const std::string& text : texts) {
+            if (ShowsNonNumber(text)) faults.push_back(label + ": window shows \"" + text + "\"");
+          }
+          window->close();
+        }
+      }
+      QApplication::processEvents();
+
+      for (std::size_t m = messagesBefore; m < messages.messages.size(); ++m) {
+        if (ShowsNonNumber(messages.messages[m].text)) faults.push_back(label + ": message \"" + messages.messages[m].text + "\"");
+      }
+      for (const std::string& shown : NonNumbersInTables(form)) faults.push_back(label + ": " + shown);
+      longestSheet = std::max(longestSheet, form.Workbook().LastRow());
+      longestGrid = std::max(longestGrid, form.Grid().RowCount());
+      for (const char* panel : {"StatusLine", "Datumpanel", "Ortpanel", "Panel5", "Finsternispanel"}) {
+        if (QLabel* label_ = form.Panel(panel); label_ != nullptr && ShowsNonNumber(label_->text().toStdString())) {
+          faults.push_back(label + ": status panel " + panel + " \"" + label_->text().toStdString() + "\"");
+        }
+      }
+      if (!form.isEnabled()) faults.push_back(label + ": the main window stays disabled");
+      if (QApplication::overrideCursor() != nullptr || form.HourglassDepth() != 0) {
+        faults.push_back(label + ": the hourglass stays");
+      }
+      if (QApplication::activeModalWidget() != nullptr) faults.push_back(label + ": a modal window stays open");
+      if (progress.Visible()) faults.push_back(label + ": the progress run never ended");
+      AbortRequested = 0;
+    }
+  }
+  for (const std::string& fault : answerer.faults) faults.push_back(fault);
+
+  std::sort(durations.rbegin(), durations.rend());
+  std::printf("menu walk: %d commands run, %zu modal windows, %d runs cancelled after %d ms\n", run,
+              answerer.windows.size(), progress.cancelled, kProgressBudgetMs);
+  for (std::size_t i = 0; i < std::min<std::size_t>(durations.size(), 12); ++i) {
+    std::printf("  %6.2f s  %s\n", durations[i].first, durations[i].second.c_str());
+  }
+  EXPECT_GT(run, 600) << "the three passes run most of the menu";
+  EXPECT_GT(longestSheet, 50) << "tables reach the sheet";
+  EXPECT_GT(longestGrid, 50) << "tables reach the result grid after the view switch";
+  EXPECT_EQ(faults.size(), 0u) << "the first 40 follow";
+  for (std::size_t i = 0; i < std::min<std::size_t>(faults.size(), 40); ++i) ADD_FAILURE() << faults[i];
+
+  SetProgressReporter(previousProgress);
+  SetFolderChooser(previousFolders);
+  form.close();
+}
+
+}  // namespace
+}  // namespace kvx
