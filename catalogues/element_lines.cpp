@@ -1,5 +1,6 @@
 #include "catalogues/element_lines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <vector>
@@ -140,6 +141,8 @@ std::string WritableName(const std::string& name, char forbidden) {
 }
 
 std::string TextFileBytes(const std::string& utf8) {
+  // Plain ASCII is the same in both encodings.
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return utf8;
   std::string cp1252 = Utf8ToCp1252(utf8);
   if (Cp1252ToUtf8(cp1252) == utf8) return cp1252;
   return utf8;

@@ -4,9 +4,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "platform/globals.h"
@@ -71,7 +73,9 @@ std::string ReplaceFirst(const std::string& text, char from, const std::string& 
 
 
 
-// Rounds the exact decimal expansion of |x| half away from zero.
+// Rounds the exact decimal expansion of |x| half away from zero. The digits
+// are worked on in one buffer: every number of the element files and tables
+// passes through here.
 template <class Real>
 std::string FormatFixedImpl(Real x, int width, int decimals) {
   if (decimals < 0) decimals = 0;
@@ -85,53 +89,64 @@ std::string FormatFixedImpl(Real x, int width, int decimals) {
   Real a = negative ? -x : x;
   // Enough digits to see the exact binary value well past the rounding digit.
   const int extra = 30;
-  std::string digits;
-  bool done = false;
+  char quick[512];
+  std::vector<char> large;
+  const char* digits = nullptr;
+  std::size_t length = 0;
   if constexpr (std::is_same_v<Real, double>) {
     // The exact expansion without printf for ordinary sizes (the same
     // digits, much faster).
     if (a < 1e100 && decimals + extra <= 300) {
-      char quick[512];
       const auto r = std::to_chars(quick, quick + sizeof quick, a, std::chars_format::fixed, decimals + extra);
       if (r.ec == std::errc()) {
-        digits.assign(quick, r.ptr);
-        done = true;
+        digits = quick;
+        length = static_cast<std::size_t>(r.ptr - quick);
       }
     }
   }
-  if (!done) {
-    std::vector<char> buffer(static_cast<std::size_t>(decimals + extra + 5100));
+  if (digits == nullptr) {
+    large.resize(static_cast<std::size_t>(decimals + extra + 5100));
     if constexpr (std::is_same_v<Real, long double>) {
-      std::snprintf(buffer.data(), buffer.size(), "%.*Lf", decimals + extra, a);
+      std::snprintf(large.data(), large.size(), "%.*Lf", decimals + extra, a);
     } else {
-      std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals + extra, a);
+      std::snprintf(large.data(), large.size(), "%.*f", decimals + extra, a);
     }
-    digits.assign(buffer.data());
+    digits = large.data();
+    length = std::strlen(digits);
   }
-  std::size_t point = digits.find('.');
-  std::string intPart = digits.substr(0, point);
-  std::string fracPart = digits.substr(point + 1);
-  const bool roundUp = fracPart[static_cast<std::size_t>(decimals)] >= '5';
-  std::string kept = intPart + fracPart.substr(0, static_cast<std::size_t>(decimals));
-  if (roundUp) {
-    int i = static_cast<int>(kept.size()) - 1;
-    while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') kept[static_cast<std::size_t>(i--)] = '0';
-    if (i < 0) {
-      kept.insert(kept.begin(), '1');
-      intPart.insert(intPart.begin(), '0');  // one more integer digit
-    } else {
-      ++kept[static_cast<std::size_t>(i)];
-    }
+  // The printed precision always gives a point.
+  const std::string_view printed(digits, length);
+  const std::size_t point = printed.find('.');
+  std::size_t intDigits = point;
+  const std::string_view fraction = printed.substr(point + 1);
+  const std::size_t kept = static_cast<std::size_t>(decimals);
+  // One leading place for a carry out of the integer digits.
+  std::string number;
+  number.reserve(intDigits + kept + 1);
+  number.push_back('0');
+  number.append(printed.substr(0, intDigits));
+  number.append(fraction.substr(0, kept));
+  if (fraction[kept] >= '5') {
+    std::size_t i = number.size() - 1;
+    while (number[i] == '9') number[i--] = '0';
+    ++number[i];
   }
-  std::string result = kept.substr(0, intPart.size());
+  std::size_t first = 1;
+  if (number[0] != '0') {
+    first = 0;
+    ++intDigits;  // one more integer digit
+  }
+  const bool allZero = number.find_first_not_of('0', first) == std::string::npos;
+  const bool minus = negative && !allZero;
+  const std::size_t size = (number.size() - first) + (decimals > 0 ? 1 : 0) + (minus ? 1 : 0);
+  std::string result;
+  result.reserve(std::max(size, static_cast<std::size_t>(std::max(width, 0))));
+  if (static_cast<int>(size) < width) result.append(static_cast<std::size_t>(width) - size, ' ');
+  if (minus) result.push_back('-');
+  result.append(number, first, intDigits);
   if (decimals > 0) {
-    result += '.';
-    result.append(kept, intPart.size());
-  }
-  bool allZero = result.find_first_not_of("0.") == std::string::npos;
-  if (negative && !allZero) result.insert(result.begin(), '-');
-  if (static_cast<int>(result.size()) < width) {
-    result.insert(0, static_cast<std::size_t>(width) - result.size(), ' ');
+    result.push_back('.');
+    result.append(number, first + intDigits, kept);
   }
   return result;
 }

@@ -5,11 +5,14 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/frames.h"
 #include "core/input_checks.h"
+#include "core/sun_longitude.h"
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
+#include "engine/user_object.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"

@@ -8,6 +8,7 @@
 #include "catalogues/ui/astorb_tool.h"
 #include "catalogues/ui/element_calculators.h"
 #include "catalogues/ui/element_editor_form.h"
+#include "catalogues/ui/position_database_tool.h"
 #include "core/observer_record.h"
 #include "core/time_scales.h"
 #include "setup/ui/time_entry_dialogs.h"
@@ -81,6 +82,14 @@ void InstallElementToolCommands(TMainForm& form) {
   commands.RegisterHandler("DateienmitGeogrPositioneneditieren1",
                            [owner] { EditLocationFile(owner->State().DataFolder, owner); });
   commands.RegisterHandler("AstorbDatenbanktool1", [owner] { ShowAstorbConversionTool(owner); });
+  commands.RegisterHandler("Datenbankenerstellen1", [owner] {
+    TPositionDatabaseHost host;
+    host.DataFolder = owner->State().DataFolder;
+    host.Vsop87C = owner->TheoryState().Libraries.Vsop87C != 0;
+    host.ClosePositionFiles = [owner] { owner->ReleasePositionFiles(); };
+    host.ReopenPositionFiles = [owner] { owner->ReopenPositionFiles(); };
+    ShowPositionDatabaseTool(host, owner);
+  });
   commands.RegisterHandler("TglicheBewegung1", [owner] {
     TElementToolValues& v = ElementToolValues(*owner);
     if (!InputSemimajorAxis(kHints, v.SemimajorAxis, owner)) return;

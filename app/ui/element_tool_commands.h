@@ -1,6 +1,6 @@
-// The element tools of the main window: the element-file editors and the
-// element calculators (mean motion, perihelion distance, precession of the
-// orientation elements).
+// The element tools of the main window: the element-file editors, the
+// conversion and position-database tools and the element calculators (mean
+// motion, perihelion distance, precession of the orientation elements).
 // Their input values are kept here between uses.
 #pragma once
 

@@ -1,5 +1,6 @@
 #include "app/ui/main_window.h"
 #include "app/ui/conjunction_commands.h"
+#include "app/ui/user_conjunction_commands.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/almanac_commands.h"
 #include "app/ui/moon_event_commands.h"
@@ -124,6 +125,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   InstallMultiObjectEventCommands(*this);
   InstallAlmanacCommands(*this);
   InstallConjunctionCommands(*this);
+  InstallUserConjunctionCommands(*this);
   InstallLunarOccultationCommands(*this);
   InstallTimePlaceCommands(*this);
   InstallSettingsCommands(*this);
@@ -288,12 +290,7 @@ void TMainForm::LoadStartupSettings() {
   // The Moon tables and searches read positions through this one cache.
   MoonPositionCache = moon_cache_.Cache.get();
   LoadSatelliteFileAtStartup(satellite_file_, state_.DataFolder, true);
-  state_.IntegrationDatabase = theory_.VspFilePresent;
-  state_.Period.IntegrationDatabase = theory_.VspFilePresent;
-  state_.Period.IntegrationDatabaseFirstJd = theory_.VspFirstJulianDate;
-  state_.Period.IntegrationDatabaseLastJd = theory_.VspLastJulianDate;
-  state_.Period.PositionFilesLastJd = theory_.VscLastJulianDate;
-  state_.Period.PositionFiles = theory_.Handles();
+  TakePositionFileBounds();
   LoadUserCatalogueAtStartup(*this);
   FindAsteroidDatabaseFiles(*this);
   // The default configuration of the data folder, when there is one.
@@ -425,6 +422,28 @@ void TMainForm::ApplyMenuLanguage(bool english) { commands_->ApplyMenuLanguage(e
 
 void TMainForm::SetTheorySelection(TTheorySelection requested) {
   state_.Period.Selection = ApplyTheorySelection(theory_, requested);
+}
+
+void TMainForm::TakePositionFileBounds() {
+  state_.IntegrationDatabase = theory_.VspFilePresent;
+  state_.Period.IntegrationDatabase = theory_.VspFilePresent;
+  state_.Period.IntegrationDatabaseFirstJd = theory_.VspFirstJulianDate;
+  state_.Period.IntegrationDatabaseLastJd = theory_.VspLastJulianDate;
+  state_.Period.PositionFilesLastJd = theory_.VscLastJulianDate;
+  state_.Period.PositionFiles = theory_.Handles();
+}
+
+void TMainForm::ReleasePositionFiles() {
+  ClosePositionFiles(theory_);
+  TakePositionFileBounds();
+}
+
+void TMainForm::ReopenPositionFiles() {
+  OpenPositionFiles(theory_, state_.DataFolder);
+  TakePositionFileBounds();
+  if (state_.IntegrationDatabase == 0) state_.UseIntegrationDatabase = 0;
+  SetTheorySelection(Selection());
+  UpdateStatusLine();
 }
 
 void TMainForm::SetMoonCacheSpan(std::int32_t span) {

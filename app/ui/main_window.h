@@ -80,6 +80,11 @@ class TMainForm : public QMainWindow {
   TTheorySelection Selection() const { return state_.Period.Selection; }
   // Installs a theory selection by what is present (see ApplyTheorySelection).
   void SetTheorySelection(TTheorySelection requested);
+  // Closes the position files (while a new one replaces an old one), and
+  // opens them again from the data folder, installing the theory selection
+  // anew so that a new file serves at once.
+  void ReleasePositionFiles();
+  void ReopenPositionFiles();
   const TSatelliteFileState& SatelliteFile() const { return satellite_file_; }
   TSatelliteFileState& SatelliteFile() { return satellite_file_; }
   TMoonCacheState& MoonCache() { return moon_cache_; }
@@ -239,6 +244,8 @@ class TMainForm : public QMainWindow {
   void FillFontBox();
   void RegisterOwnCommands();
   void RegisterTheoryCommands();
+  // The position files' presence, bounds and handles into the state.
+  void TakePositionFileBounds();
   void RegisterIntegrationCommands();
   void TheoryMenuClick(const char* command, std::uint8_t planetTheory);
   void ApplyView();

@@ -17,6 +17,7 @@
 #include "catalogues/ui/element_list_combo.h"
 #include "core/text_conversion.h"
 #include "platform/file_dialog.h"
+#include "platform/qt/editor_file_rows.h"
 #include "platform/settings_store.h"
 
 namespace kvx {
@@ -125,32 +126,14 @@ TElementEditorForm::TElementEditorForm(std::unique_ptr<TElementEditorModelBase> 
   setWindowTitle(T(texts.Form));
   auto* layout = new QVBoxLayout(this);
 
-  auto* top = new QHBoxLayout;
-  fileLabel_ = new QLabel(Q("Keine Datei geladen", "No file"));
-  fileLabel_->setObjectName(QStringLiteral("LabelFile"));
-  auto* load = new QPushButton(T(texts.Load));
-  load->setObjectName(QStringLiteral("Button1"));
-  connect(load, &QPushButton::clicked, this, [this] { LoadClick(); });
-  auto* newFile = new QPushButton(Q("Neue Datenbank", "New database"));
-  newFile->setObjectName(QStringLiteral("Button50"));
-  connect(newFile, &QPushButton::clicked, this, [this] { NewFileClick(); });
-  top->addWidget(fileLabel_, 1);
-  top->addWidget(load);
-  top->addWidget(newFile);
-  layout->addLayout(top);
-
-  auto* searchRow = new QHBoxLayout;
-  auto* searchLabel = new QLabel(Q("s&uchen nach:", "find:"));
-  search_ = new QLineEdit;
-  search_->setObjectName(QStringLiteral("Edit1"));
-  searchLabel->setBuddy(search_);
+  const TEditorFileRows rows =
+      AddEditorFileRows(layout, T(texts.Load), Q("Nur nach &Wortanfang", "Only by the beginning of the &words"));
+  fileLabel_ = rows.FileLabel;
+  search_ = rows.Search;
+  wordStart_ = rows.WordStart;
+  connect(rows.Load, &QPushButton::clicked, this, [this] { LoadClick(); });
+  connect(rows.NewFile, &QPushButton::clicked, this, [this] { NewFileClick(); });
   connect(search_, &QLineEdit::textEdited, this, [this](const QString& text) { Search(text); });
-  wordStart_ = new QCheckBox(Q("Nur nach &Wortanfang", "Only by the beginning of the &words"));
-  wordStart_->setObjectName(QStringLiteral("wortanfang"));
-  searchRow->addWidget(searchLabel);
-  searchRow->addWidget(search_, 1);
-  searchRow->addWidget(wordStart_);
-  layout->addLayout(searchRow);
 
   combo_ = new ElementListCombo;
   combo_->setObjectName(QStringLiteral("Elementliste"));
@@ -291,7 +274,7 @@ void TElementEditorForm::OpenStartFile() {
 
 bool TElementEditorForm::LoadFile(const std::string& fileName) {
   const bool loaded = model_->Load(fileName);
-  fileLabel_->setText(loaded ? QString::fromStdString(fileName) : Q("Keine Datei geladen", "No file"));
+  fileLabel_->setText(loaded ? QString::fromStdString(fileName) : NoEditorFileText());
   combo_->Reload();
   changed_ = false;
   undo_->setEnabled(false);

@@ -16,6 +16,7 @@
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/editor_file_rows.h"
 #include "platform/settings_store.h"
 #include "setup/ui/location_dialog.h"
 
@@ -67,32 +68,15 @@ Tcsved::Tcsved(const std::string& dataFolder, QWidget* owner) : QDialog(owner), 
   setWindowTitle(Q("Datenbank mit geogr. Positionen bearbeiten", "Edit database with geographic locations"));
   auto* layout = new QVBoxLayout(this);
 
-  auto* top = new QHBoxLayout;
-  fileLabel_ = new QLabel(Q("Keine Datei geladen", "No file"));
-  fileLabel_->setObjectName(QStringLiteral("LabelFile"));
-  auto* load = new QPushButton(Q("Datenbank &laden", "&Load database"));
-  load->setObjectName(QStringLiteral("Button1"));
-  connect(load, &QPushButton::clicked, this, [this] { LoadClick(); });
-  auto* newFile = new QPushButton(Q("Neue Datenbank", "New database"));
-  newFile->setObjectName(QStringLiteral("Button50"));
-  connect(newFile, &QPushButton::clicked, this, [this] { NewFileClick(); });
-  top->addWidget(fileLabel_, 1);
-  top->addWidget(load);
-  top->addWidget(newFile);
-  layout->addLayout(top);
-
-  auto* searchRow = new QHBoxLayout;
-  auto* searchLabel = new QLabel(Q("s&uchen nach:", "find:"));
-  search_ = new QLineEdit;
-  search_->setObjectName(QStringLiteral("Edit1"));
-  searchLabel->setBuddy(search_);
+  const TEditorFileRows rows =
+      AddEditorFileRows(layout, Q("Datenbank &laden", "&Load database"),
+                        Q("nur nach &Wortanfang", "Only by the beginning of the &words"));
+  fileLabel_ = rows.FileLabel;
+  search_ = rows.Search;
+  wordStart_ = rows.WordStart;
+  connect(rows.Load, &QPushButton::clicked, this, [this] { LoadClick(); });
+  connect(rows.NewFile, &QPushButton::clicked, this, [this] { NewFileClick(); });
   connect(search_, &QLineEdit::textEdited, this, [this](const QString& text) { Search(text); });
-  wordStart_ = new QCheckBox(Q("nur nach &Wortanfang", "Only by the beginning of the &words"));
-  wordStart_->setObjectName(QStringLiteral("wortanfang"));
-  searchRow->addWidget(searchLabel);
-  searchRow->addWidget(search_, 1);
-  searchRow->addWidget(wordStart_);
-  layout->addLayout(searchRow);
 
   combo_ = new TLocationCombo(model_.List);
   combo_->setObjectName(QStringLiteral("Orttabelle1"));
@@ -200,7 +184,7 @@ void Tcsved::OpenStartFile() {
 
 bool Tcsved::LoadFile(const std::string& fileName) {
   const bool loaded = model_.Load(fileName);
-  fileLabel_->setText(loaded ? QString::fromStdString(fileName) : Q("Keine Datei geladen", "No file"));
+  fileLabel_->setText(loaded ? QString::fromStdString(fileName) : NoEditorFileText());
   showing_ = true;
   combo_->Reload();
   showing_ = false;

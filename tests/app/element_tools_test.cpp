@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -23,6 +26,7 @@
 #include "catalogues/ui/astorb_tool.h"
 #include "catalogues/ui/element_calculators.h"
 #include "catalogues/ui/element_editor_form.h"
+#include "catalogues/ui/position_database_tool.h"
 #include "catalogues/variable_star_list.h"
 #include "setup/location_list.h"
 #include "setup/ui/location_editor_form.h"
@@ -35,6 +39,8 @@
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 #include "support/qt/save_png.h"
+#include "support/theory_selection.h"
+#include "theories/position_file_writer.h"
 
 namespace kvx {
 namespace {
@@ -478,6 +484,96 @@ TEST_F(ElementTools, ConversionToolFromItsMenuItem) {
   EXPECT_EQ(list.Count(), 24);
   EXPECT_EQ(store_.ReadInteger("Astorbtool", "FileType").value_or(0), 1);
   EXPECT_TRUE(store_.ReadBool("Astorbtool", "International").value_or(false));
+}
+
+TEST_F(ElementTools, PositionDatabaseToolFromItsMenuItem) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  LanguageEnglish = 0;
+  const fs::path data = form.State().DataFolder;
+  ASSERT_EQ(form.TheoryState().Libraries.Vsop87C, 1);
+  // Eight of the nine body files are there: the files cannot serve yet.
+  for (const char* name : {"sun.vsc", "mer.vsc", "ven.vsc", "mar.vsc", "jup.vsc", "sat.vsc", "ura.vsc", "nep.vsc"})
+    test::WritePositionFile(data / name, 0, 6000, 6, test::QuarticSignal);
+  ASSERT_EQ(form.TheoryState().VscFilesPresent, 0);
+  ASSERT_TRUE(form.Commands().IsEnabled("Datenbankenerstellen1"));
+
+  bool ran = false;
+  SetPositionDatabaseToolDriver([&](TDatabaseTool& tool) {
+    ran = true;
+    EXPECT_EQ(tool.windowTitle(), QStringLiteral("Datenbanken mit vorberechneten Positionen"));
+    EXPECT_EQ(tool.Days(), 75056);
+    EXPECT_EQ(tool.BodyCombo()->currentText(), QStringLiteral("sun"));
+    EXPECT_FALSE(tool.IntegrationBox()->isChecked());
+    EXPECT_FALSE(tool.StopButton()->isEnabled());
+
+    // Pluto's file over the test period, after the question.
+    tool.Periods()->button(2)->click();
+    EXPECT_EQ(tool.Days(), 5656);
+    tool.BodyCombo()->setCurrentIndex(8);
+    messages_.QueueReply(MessageResult::No);
+    tool.CreateButton()->click();
+    EXPECT_FALSE(fs::exists(data / "plu.vsc"));
+    std::vector<double> reports;
+    tool.OnDay = [&](double jd) {
+      reports.push_back(jd);
+      EXPECT_TRUE(tool.StopButton()->isEnabled());
+      EXPECT_FALSE(tool.CloseButton()->isEnabled());
+    };
+    messages_.messages.clear();
+    tool.CreateButton()->click();
+    ASSERT_EQ(messages_.messages.size(), 1U);
+    EXPECT_EQ(messages_.messages[0].text, "Möchten Sie wirklich eine neue Datenbank erzeugen?");
+    EXPECT_EQ(messages_.messages[0].caption, "Langwierige Berechnung");
+    EXPECT_EQ(tool.Status(), QStringLiteral("Fertig"));
+    EXPECT_EQ(fs::file_size(data / "plu.vsc"), 5657U * 42U);
+    EXPECT_EQ(reports.size(), 177U);
+    EXPECT_EQ(reports.back(), 2413017.0 + 176 * 32);
+    // The main window opened the files again: all nine serve now.
+    EXPECT_EQ(form.TheoryState().VscFilesPresent, 1);
+    EXPECT_FALSE(tool.StopButton()->isEnabled());
+    EXPECT_TRUE(tool.CloseButton()->isEnabled());
+
+    // "pos.vsp", stopped at the second report after the stop question; a
+    // first "No" lets it run on.
+    tool.IntegrationBox()->click();
+    EXPECT_FALSE(tool.BodyCombo()->isEnabled());
+    int calls = 0;
+    tool.OnDay = [&](double) {
+      ++calls;
+      if (calls == 1) messages_.QueueReply(MessageResult::No);
+      if (calls <= 2) tool.StopButton()->click();
+    };
+    messages_.messages.clear();
+    tool.CreateButton()->click();
+    ASSERT_EQ(messages_.messages.size(), 3U);
+    EXPECT_EQ(messages_.messages[1].text, "Berechnung wirklich abbrechen?");
+    EXPECT_EQ(messages_.messages[1].caption, "Kandrevoltinex 4.6");
+    EXPECT_EQ(tool.Status(), QStringLiteral("Abgebrochen"));
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(fs::file_size(data / "pos.vsp"), 32U * 168U);
+    SavePng(tool, "position_database_tool");
+    tool.OnDay = {};
+  });
+  form.Commands().Trigger("Datenbankenerstellen1");
+  SetPositionDatabaseToolDriver({});
+  ASSERT_TRUE(ran);
+  const TTheoryState& theory = form.TheoryState();
+  EXPECT_EQ(theory.VspFilePresent, 1);
+  EXPECT_EQ(theory.VspFirstJulianDate, 2413017.0);
+  EXPECT_EQ(theory.VspLastJulianDate, 2413017.0 + 29);
+  EXPECT_EQ(form.State().Period.IntegrationDatabaseLastJd, 2413017.0 + 29);
+  EXPECT_EQ(theory.VscLastJulianDate, 2413017.0 + 5654);
+  form.SetTheorySelection(test::PlanetTheory(kPlanetTheoryPositionFiles));
+  EXPECT_EQ(form.Selection().PlanetTheory(), kPlanetTheoryPositionFiles);
+  EXPECT_TRUE(messages_.messages.size() == 3U) << messages_.messages.back().text;
+  fs::directory_iterator entries(data);
+  EXPECT_TRUE(std::none_of(begin(entries), end(entries), [](const fs::directory_entry& e) {
+    return e.path().string().find(".kvxtmp") != std::string::npos;
+  }));
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
     // Commands without a handler are disabled; registering one enables
     // every row of the command (menu item, context menu, tool button).
     TMenuCommands& commands = form.Commands();
-    EXPECT_FALSE(commands.Action("Datenbankenerstellen1")->isEnabled());
+    EXPECT_FALSE(commands.Action("HelpHowToUseItem")->isEnabled());
     EXPECT_TRUE(commands.Action("VernderlicherStern1")->isEnabled());
     EXPECT_TRUE(commands.Action("SpeedButton23")->isEnabled());
     EXPECT_FALSE(commands.Action("HelpSearchItem")->isEnabled());

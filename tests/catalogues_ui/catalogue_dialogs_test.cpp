@@ -5,7 +5,11 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
 #include <QDir>
+#include <QFile>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -14,6 +18,7 @@
 #include "catalogues/ui/csv_format_dialog.h"
 #include "catalogues/ui/data_file_dialog.h"
 #include "catalogues/ui/element_list_combo.h"
+#include "catalogues/ui/position_database_tool.h"
 #include "platform/globals.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
@@ -151,6 +156,43 @@ TEST(ElementListComboTest, LoadSearchAndSelection) {
   combo.SetList(nullptr);
   list.Changed();
   EXPECT_EQ(ownerHook, 4);
+}
+
+// Without the VSOP87 C library the tool builds Pluto's file only; the other
+// bodies and the integration database are refused before anything is
+// written or closed. English captions.
+TEST(PositionDatabaseToolTest, WithoutTheLibraryOnlyPluto) {
+  TempFolder folder;
+  RecordingMessageSink sink;
+  ScopedMessageSink scopedSink(sink);
+  LanguageEnglish = 1;
+  int closed = 0;
+  TPositionDatabaseHost host;
+  host.DataFolder = folder.Path().string();
+  host.ClosePositionFiles = [&] { ++closed; };
+  TDatabaseTool tool(host);
+  tool.show();
+  EXPECT_EQ(tool.windowTitle(), QStringLiteral("Databases with computed positions"));
+  tool.Periods()->button(2)->click();
+  for (const bool integration : {false, true}) {
+    tool.IntegrationBox()->setChecked(integration);
+    tool.CheckBox1Click();
+    sink.messages.clear();
+    tool.CreateButton()->click();
+    ASSERT_EQ(sink.messages.size(), 2U);
+    EXPECT_EQ(sink.messages[0].caption, "Slow computation");
+    EXPECT_EQ(sink.messages[1].text, "The VSOP87 C library is not available.");
+  }
+  EXPECT_TRUE(QDir(QString::fromStdString(folder.Path().string())).isEmpty());
+  EXPECT_EQ(closed, 0);
+  tool.IntegrationBox()->setChecked(false);
+  tool.CheckBox1Click();
+  tool.BodyCombo()->setCurrentIndex(8);
+  tool.CreateButton()->click();
+  EXPECT_EQ(tool.Status(), QStringLiteral("Done"));
+  EXPECT_EQ(closed, 1);
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(folder.File("plu.vsc"))));
+  LanguageEnglish = 0;
 }
 
 }  // namespace

@@ -1,0 +1,236 @@
+#include "app/ui/user_conjunction_commands.h"
+
+#include <filesystem>
+
+#include "app/ui/asteroid_database_commands.h"
+#include "app/ui/asteroid_selection_dialogs.h"
+#include "app/ui/eclipse_commands.h"
+#include "app/ui/element_commands.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "app/ui/range_dialog.h"
+#include "app/ui/table_commands.h"
+#include "catalogues/ui/element_dialogs.h"
+#include "core/asteroid_database.h"
+#include "events/ui/conjunction_list_dialog.h"
+#include "events/ui/planet_user_object_dialog.h"
+#include "platform/busy_cursor.h"
+#include "platform/globals.h"
+#include "setup/ui/numeric_options_dialog.h"
+
+namespace kvx {
+
+namespace {
+
+constexpr std::int32_t kBodyUserObjectKind = 81;
+constexpr std::int32_t kUserObjectMinorBodyKind = 86;
+
+const char* const kSlowGerman =
+    "Zur Zeit wird eine genaue, aber langsame Rechenmethode verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
+    "werden schnellere Methoden verwendet.";
+const char* const kSlowEnglish =
+    "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
+    "used.";
+
+bool LibraryTheorySelected(const TTheorySelection& selection) {
+  return selection.bytes[0] != kPlanetTheoryInternal || selection.bytes[1] != 0;
+}
+
+TVisibilityFilter FilterOf(TMainForm& form) {
+  const TNumericOptions& o = form.State().NumericOptions;
+  return TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
+}
+
+TUserConjunctionDialogHooks HooksOf(TMainForm& form) {
+  TUserConjunctionDialogHooks hooks;
+  hooks.ChangeFilter = [&form] {
+    if (form.Commands().HasHandler("Optionen2")) {
+      form.Commands().Trigger("Optionen2");
+    } else {
+      ShowNumericOptionsDialog(form.State().NumericOptions, true, &form);
+    }
+    return FilterOf(form);
+  };
+  hooks.SelectRange = [&form](TFileRange& range, const std::vector<std::string>& names) {
+    std::int32_t first = range.First, last = range.Last;
+    if (!SelectFileRecordRange(first, last, names, &form)) return false;
+    range = TFileRange{first, last};
+    return true;
+  };
+  return hooks;
+}
+
+// The run's records from the main window: the period, the filter, the
+// context with the user catalogue.
+void PrepareRun(TMainForm& form, TUserConjunctionSearch& run, double separationLimit,
+                const TConjunctionOptions& options, const TFileRange& userRange) {
+  TMainFormState& s = form.State();
+  TEphemerisPeriodState period = s.Period;
+  TTableDispatcher::CompletePeriodEnd(period);
+  run.Start = period.Start;
+  run.End = period.End;
+  run.Filter = FilterOf(form);
+  run.Options = options;
+  run.SeparationLimit = separationLimit;
+  run.UserRange = userRange;
+  run.Context().UserObjects = &form.UserObjects();
+  run.Context().Topocentric = options.Topocentric;
+}
+
+// Runs the question, the dialog and the table of one command.
+template <typename ShowDialog>
+void ListCommand(TMainForm& form, std::int32_t kind, ShowDialog show) {
+  form.SaveTheoryForSearch();
+  struct Restore {
+    TMainForm& form;
+    ~Restore() { form.RestoreTheoryAfterSearch(); }
+  } restore{form};
+  form.repaint();
+  if (LibraryTheorySelected(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
+  TMainFormState& s = form.State();
+  const bool accepted = show();
+  form.repaint();
+  if (accepted && !form.Events().Empty()) {
+    s.TableKind = kind;
+    if (s.PreviousTableKind != s.TableKind) s.TableChanged = 1;
+    form.MarkTableChanged();
+  }
+  form.Tables().ComputeTable();
+}
+
+std::string ListFileOf(const TElementDialogBase& dialog, const std::string& dataFolder) {
+  if (!dialog.State.FileName.empty()) return dialog.State.FileName;
+  return dataFolder + "/" + DefaultElementFileName(dialog.Kind());
+}
+
+TMinorBodySources SourcesOf(TMainForm& form) {
+  TMinorBodySources sources;
+  sources.EnsureLists = [&form] {
+    TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
+    if (dialogs == nullptr) return;
+    const std::string folder = form.State().DataFolder;
+    TElementeplform& asteroids = dialogs->AsteroidDialog();
+    if (asteroids.Planetoidentabelle1.Loaded == 0 || asteroids.Planetoidentabelle1.Count() == 0) {
+      const std::string file = ListFileOf(asteroids, folder);
+      if (std::filesystem::is_regular_file(file))
+        asteroids.Planetoidentabelle1.Neuedateiladen(asteroids.State.ElementFileKind, file, false, 0);
+    }
+    // Waiting events are handled between the two loads.
+    CurrentProgress().ProcessEvents();
+    TElementekoform& comets = dialogs->CometDialog();
+    if (comets.Kometentabelle1.Loaded == 0 || comets.Kometentabelle1.Count() == 0) {
+      const std::string file = ListFileOf(comets, folder);
+      if (std::filesystem::is_regular_file(file))
+        comets.Kometentabelle1.Neuedateiladen(comets.State.ElementFileKind, file, false, 0);
+    }
+  };
+  sources.Names = [&form](int source) {
+    std::vector<std::string> names;
+    TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
+    if (dialogs == nullptr) return names;
+    const TElementListBase& list = source == 1 ? static_cast<const TElementListBase&>(dialogs->CometDialog().Kometentabelle1)
+                                               : dialogs->AsteroidDialog().Planetoidentabelle1;
+    for (int i = 0; i < list.Count(); ++i) names.push_back(list.Text(i));
+    return names;
+  };
+  sources.Count = [&form](int source) -> std::int32_t {
+    if (source == 2) return static_cast<std::int32_t>(form.State().ChosenDatabaseAsteroids.size());
+    TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
+    if (dialogs == nullptr) return 0;
+    return source == 1 ? dialogs->CometDialog().Kometentabelle1.Count()
+                       : dialogs->AsteroidDialog().Planetoidentabelle1.Count();
+  };
+  sources.At = [&form](int source, std::int32_t index, TMinorBodyEntry& entry) {
+    if (source == 2) {
+      const std::vector<std::string>& chosen = form.State().ChosenDatabaseAsteroids;
+      if (index < 0 || static_cast<std::size_t>(index) >= chosen.size()) return false;
+      entry.DatabaseFile = chosen[static_cast<std::size_t>(index)];
+      entry.Name = std::filesystem::path(entry.DatabaseFile).stem().string();
+      return true;
+    }
+    TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
+    if (dialogs == nullptr) return false;
+    if (source == 1) {
+      const Kometentabelle& list = dialogs->CometDialog().Kometentabelle1;
+      if (index < 0 || index >= list.Count()) return false;
+      entry.Comet = list.Data(index);
+      entry.Name = list.Text(index);
+    } else {
+      const Planetoidentabelle& list = dialogs->AsteroidDialog().Planetoidentabelle1;
+      if (index < 0 || index >= list.Count()) return false;
+      entry.Asteroid = list.Data(index);
+      entry.Name = list.Text(index);
+    }
+    return true;
+  };
+  sources.SelectDatabase = [&form] {
+    BusyCursorScope busy;
+    SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids, &form);
+  };
+  return sources;
+}
+
+}  // namespace
+
+bool ShowPlanetStarConjunctionDialog(TMainForm& form, double& separationLimit, TConjunctionOptions& options,
+                                     TEventList& events, TElementFileRanges& ranges) {
+  events.Clear();
+  TBodyUserObjectConjunctionRun run(EclipseSearchContext(form), events);
+  PrepareRun(form, run, separationLimit, options, ranges.UserCatalogue);
+  TKonjPlanStar dialog(run, HooksOf(form), &form);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  dialog.Edit300Exit();
+  separationLimit = run.SeparationLimit;
+  options = run.Options;
+  ranges.UserCatalogue = run.UserRange;
+  return true;
+}
+
+bool ShowConjunctionListDialog(TMainForm& form, std::uint8_t& databaseFlag, std::uint8_t& cometFlag,
+                               double& separationLimit, TConjunctionOptions& options, TEventList& events,
+                               TElementFileRanges& ranges) {
+  events.Clear();
+  TUserObjectMinorBodyConjunctionRun run(EclipseSearchContext(form), events);
+  PrepareRun(form, run, separationLimit, options, ranges.UserCatalogue);
+  TKonjlistdlg dialog(run, HooksOf(form), SourcesOf(form), databaseFlag, cometFlag, &form);
+  dialog.AsteroidRange = ranges.AsteroidFile;
+  dialog.CometRange = ranges.CometFile;
+  dialog.FormShow();
+  if (dialog.exec() != QDialog::Accepted) return false;
+  dialog.Edit300Exit();
+  separationLimit = run.SeparationLimit;
+  options = run.Options;
+  ranges.UserCatalogue = run.UserRange;
+  ranges.AsteroidFile = dialog.AsteroidRange;
+  ranges.CometFile = dialog.CometRange;
+  cometFlag = dialog.Source() == 1 ? 1 : 0;
+  databaseFlag = dialog.Source() == 2 ? 1 : 0;
+  return true;
+}
+
+void PlanetenundSterne1Click(TMainForm& form) {
+  ListCommand(form, kBodyUserObjectKind, [&form] {
+    TConfigSettings& held = form.HeldConfiguration();
+    return ShowPlanetStarConjunctionDialog(form, held.SeparationLimit, held.ConjunctionOptions, form.Events(),
+                                           form.State().ElementFileRanges);
+  });
+}
+
+void KonjunktionenfrObjektlisten1Click(TMainForm& form) {
+  ListCommand(form, kUserObjectMinorBodyKind, [&form] {
+    TConfigSettings& held = form.HeldConfiguration();
+    TMainFormState& s = form.State();
+    return ShowConjunctionListDialog(form, s.AsteroidDatabase, held.ConjunctionListComets, held.SeparationLimit,
+                                     held.ConjunctionOptions, form.Events(), s.ElementFileRanges);
+  });
+}
+
+void InstallUserConjunctionCommands(TMainForm& form) {
+  TMenuCommands& commands = form.Commands();
+  commands.RegisterHandler("PlanetenundSterne1", [&form] { PlanetenundSterne1Click(form); });
+  commands.RegisterHandler("KonjunktionenfrObjektlisten1", [&form] { KonjunktionenfrObjektlisten1Click(form); });
+  commands.SetEnabled("PlanetenundSterne1", true);
+  commands.SetEnabled("KonjunktionenfrObjektlisten1", true);
+}
+
+}  // namespace kvx
