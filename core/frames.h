@@ -37,6 +37,10 @@ void SinCosMultiples(int n, double s[], double c[], double a);
 // Nutation in longitude in degrees as result; deps receives the nutation
 // in obliquity in degrees. T as NutationAngles.
 double NutationDegrees(double& deps, double t);
+// The same from the radians NutationAngles gave (for a caller that needs
+// both): the nutation in longitude in degrees as result, depsDegrees the
+// nutation in obliquity in degrees.
+double NutationAnglesToDegrees(double& depsDegrees, double dpsi, double deps);
 
 // ---------------------------------------------------------------------------
 // Precession.

@@ -113,8 +113,12 @@ void NutationAngles(double& dpsi, double& deps, double t) {
 double NutationDegrees(double& deps, double t) {
   double dpsi = 0, depsRad = 0;
   NutationAngles(dpsi, depsRad, t);
+  return NutationAnglesToDegrees(deps, dpsi, depsRad);
+}
+
+double NutationAnglesToDegrees(double& depsDegrees, double dpsi, double deps) {
   const long double toDeg = 180.0L * (1.0L / kPiExt);
-  deps = static_cast<double>(depsRad * toDeg);
+  depsDegrees = static_cast<double>(deps * toDeg);
   return static_cast<double>(dpsi * toDeg);
 }
 

@@ -127,22 +127,28 @@ const TKepler::TInstantFrames& TKepler::Frames() {
   const double T = Observer.Centuries;
   if (frames_.T != T) {
     frames_.T = T;
-    frames_.SinObliquity = SinCosDeg(frames_.CosObliquity, MeanObliquity(T));
+    const double obliquity = MeanObliquity(T);
+    frames_.SinObliquity = SinCosDeg(frames_.CosObliquity, obliquity);
     // As NutationEquatorial: the obliquity in radians with its own factor.
-    const double eps = MeanObliquity(T) * kPiAsTabulated / 180.0;
+    const double eps = obliquity * kPiAsTabulated / 180.0;
     double dpsi = 0, deps = 0;
     NutationAngles(dpsi, deps, T);
     frames_.NutationA = deps;
     frames_.NutationB = dpsi * std::sin(eps);
     frames_.NutationC = dpsi * std::cos(eps);
     double depsDegrees = 0;
-    frames_.NutationLongitude = NutationDegrees(depsDegrees, T);
+    frames_.NutationLongitude = NutationAnglesToDegrees(depsDegrees, dpsi, deps);
     frames_.SecondT = std::numeric_limits<double>::quiet_NaN();
   }
-  if (frames_.SecondT != SecondEquinoxT) {
+  return frames_;
+}
+
+const TKepler::TInstantFrames& TKepler::SecondEquinoxFrames() {
+  const TInstantFrames& f = Frames();
+  if (!(f.SecondT == SecondEquinoxT)) {
     frames_.SecondT = SecondEquinoxT;
-    PrecessionMatrixEquatorial(frames_.SecondEquatorial, T, SecondEquinoxT);
-    PrecessionMatrixEcliptic(frames_.SecondEcliptic, T, SecondEquinoxT);
+    PrecessionMatrixEquatorial(frames_.SecondEquatorial, f.T, SecondEquinoxT);
+    PrecessionMatrixEcliptic(frames_.SecondEcliptic, f.T, SecondEquinoxT);
   }
   return frames_;
 }
@@ -301,7 +307,7 @@ void TKepler::Ekliptik_aequator() {
 }
 
 void TKepler::aequinoktium_reduktion() {
-  const TInstantFrames& frames = Frames();
+  const TInstantFrames& frames = SecondEquinoxFrames();
   // Astrometric places referred to a fixed equinox carry no nutation: the
   // mean equatorial vector of date is precessed.
   double x = Result.AstrometricX, y = Result.AstrometricY, z = Result.AstrometricZ;

@@ -178,7 +178,10 @@ class TKepler {
     double NutationLongitude = 0;                        // degrees
     TMatrix33 SecondEquatorial, SecondEcliptic;           // T to SecondEquinoxT
   };
+  // The rotations of the instant; SecondEquinoxFrames adds those to the
+  // second equinox (made only for the steps that need them).
   const TInstantFrames& Frames();
+  const TInstantFrames& SecondEquinoxFrames();
   void EclipticToEquatorialOfDate(double& x, double& y, double& z);
   void NutateOfDate(double& x, double& y, double& z);
 

@@ -1,5 +1,6 @@
 #include "engine/search_object.h"
 
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -47,6 +48,15 @@ bool CometValid(const TCometElements& e) {
   return std::isfinite(e.PerihelionDistance) && e.PerihelionDistance > 0 && std::isfinite(e.Eccentricity) &&
          e.Eccentricity >= 0 && std::isfinite(e.Inclination) && std::isfinite(e.Node) && std::isfinite(e.Perihelion) &&
          std::isfinite(e.Equinox) && std::isfinite(e.PerihelionTime) && std::isfinite(e.H) && std::isfinite(e.G);
+}
+
+// The same elements, bit for bit.
+bool SameElements(const TAsteroidElements& a, const TAsteroidElements& b) {
+  auto same = [](double x, double y) { return std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(y); };
+  return same(a.SemiMajorAxis, b.SemiMajorAxis) && same(a.Eccentricity, b.Eccentricity) &&
+         same(a.Inclination, b.Inclination) && same(a.Node, b.Node) && same(a.Perihelion, b.Perihelion) &&
+         same(a.MeanAnomaly, b.MeanAnomaly) && same(a.MeanMotion, b.MeanMotion) && same(a.Equinox, b.Equinox) &&
+         same(a.Epoch, b.Epoch) && same(a.H, b.H) && same(a.G, b.G) && a.Name == b.Name;
 }
 
 bool KindServed(int kind) { return kind >= 0 && kind <= search_kind::kLast; }
@@ -237,8 +247,17 @@ bool tsuchobjekt::bahn_planetoid(const TTheorySelection& selection, const TObser
   if (context_.AsteroidDatabase != 0 && !Load_elements(observer, elements, context_.AsteroidDatabaseFile))
     return false;
   if (!ElementsValid(elements)) return false;
-  orbitBody_ = std::make_unique<TKepler>(LanguageEnglish, 0, TTableConfigRecord{}, elements, observer, 1e-10L,
-                                         context_.VsopLevelA, 10);
+  if (orbitBody_ != nullptr && orbitElementsKept_ && SameElements(elements, orbitElements_)) {
+    // The body of the earlier samples: as a new one but for the caches it
+    // keeps by their inputs (precession, orbit orientation, frames).
+    orbitBody_->Observer = observer;
+    orbitBody_->Result = TEphemerisResultRecord{};
+  } else {
+    orbitBody_ = std::make_unique<TKepler>(LanguageEnglish, 0, TTableConfigRecord{}, elements, observer, 1e-10L,
+                                           context_.VsopLevelA, 10);
+    orbitElements_ = elements;
+    orbitElementsKept_ = true;
+  }
   orbitBody_->TheorySelection = selection;
   orbitBody_->FullComputation = 1;
   orbitBody_->bahnlageelemente();
@@ -247,6 +266,7 @@ bool tsuchobjekt::bahn_planetoid(const TTheorySelection& selection, const TObser
 
 bool tsuchobjekt::bahn_komet(const TTheorySelection& selection, const TObserverRecord& observer) {
   if (!CometValid(CometElements)) return false;
+  orbitElementsKept_ = false;
   orbitBody_ = std::make_unique<TKomet>(LanguageEnglish, selection, 0, TTableConfigRecord{}, CometElements, observer,
                                         1e-10L, context_.VsopLevelA, 10);
   orbitBody_->TheorySelection = selection;

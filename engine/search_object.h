@@ -253,6 +253,10 @@ class tsuchobjekt {
   // loop needs the places only).
   bool fullRecord_ = true;
   std::unique_ptr<TKepler> orbitBody_;  // the body of the orbit steps
+  // The asteroid elements orbitBody_ was made from (kept: the body is made
+  // again only when they change or a comet took its place).
+  TAsteroidElements orbitElements_;
+  bool orbitElementsKept_ = false;
   // The asteroid database, read by Load_elements.
   enum class DatabaseState { Unread, Loaded, Failed };
   DatabaseState databaseState_ = DatabaseState::Unread;

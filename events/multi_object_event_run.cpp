@@ -10,6 +10,7 @@
 
 #include "core/asteroid_database.h"
 #include "core/input_checks.h"
+#include "core/observer_record.h"
 #include "events/event_search.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -89,9 +90,81 @@ struct TSunSample {
 using TSunSamples = std::unordered_map<TSunKey, TSunSample, TSunKeyHash>;
 constexpr std::size_t kMaxSunSamples = 8000;
 
+// The completed observer records of one run, by the record they were
+// completed from (its stored image and the place name, which the image may
+// shorten) and the theory selection: the objects' searches complete the
+// records of the same instants again and again. The completion reads
+// nothing else that changes within a run (the sidereal switch and the
+// series level are in the key too), so a record given back is the one a
+// completion would make. With the internal series the completion writes
+// the fields CompletionInput clears before it reads any of them, so those
+// fields (left from the sample before) do not split the key; with the other
+// theories, which may leave the Sun's fields as they were, the whole record
+// is the key.
+struct TCompletionKey {
+  std::uint64_t Mjd;
+  std::array<std::uint8_t, 12> Theory;
+  std::uint8_t Sidereal;
+  std::int32_t VsopLevel;
+  TObserverRecordBytes Image;
+  std::string PlaceName;
+  bool operator==(const TCompletionKey&) const = default;
+};
+struct TCompletionKeyHash {
+  std::size_t operator()(const TCompletionKey& k) const {
+    std::uint64_t theory = 0;
+    std::memcpy(&theory, k.Theory.data(), sizeof theory);
+    return std::hash<std::uint64_t>()(k.Mjd ^ (theory * 0x9E3779B97F4A7C15ULL));
+  }
+};
+TObserverRecord CompletionInput(const TTheorySelection& selection, const TObserverRecord& observer) {
+  TObserverRecord r = observer;
+  if (selection.PlanetTheory() != kPlanetTheoryInternal) return r;
+  r.UTHours = 0;
+  r.Centuries = 0;
+  r.SiderealHours = 0;
+  if (r.AutoDeltaT != 0) r.DeltaTSeconds = 0;
+  // The derived block (its spare bytes are passed on and stay in the key).
+  r.GeocentricLatitude = 0;
+  r.GeocentricRadius = 0;
+  r.SunLongitude = r.SunLatitude = r.SunDistance = 0;
+  r.SunX = r.SunY = r.SunZ = r.SunVX = r.SunVY = r.SunVZ = 0;
+  r.SunX1h = r.SunY1h = r.SunZ1h = 0;
+  r.SunApparentRA = r.SunApparentDec = 0;
+  r.EarthVX = r.EarthVY = r.EarthVZ = 0;
+  r.Obliquity = r.SinObliquity = r.CosObliquity = 0;
+  r.SinLatitude = r.CosLatitude = 0;
+  r.Precession = TMatrix33{};
+  r.DerivedYear = 0;
+  r.DerivedLatitude = 0;
+  return r;
+}
+
+using TCompletions = std::unordered_map<TCompletionKey, TObserverRecord, TCompletionKeyHash>;
+
+struct TRunSamples {
+  TSunSamples Sun;
+  TCompletions Completions;
+};
+
 class TSunSharingSearch : public tsuchobjekt {
  public:
-  TSunSharingSearch(const TSearchContext& context, TSunSamples& samples) : tsuchobjekt(context), samples_(samples) {}
+  TSunSharingSearch(const TSearchContext& context, TRunSamples& shared)
+      : tsuchobjekt(context), samples_(shared.Sun), completions_(shared.Completions) {}
+
+  void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer) override {
+    TCompletionKey key{std::bit_cast<std::uint64_t>(observer.Mjd), selection.bytes, context_.Sidereal,
+                       context_.VsopLevelA, EncodeObserverRecord(CompletionInput(selection, observer)),
+                       observer.PlaceName};
+    auto it = completions_.find(key);
+    if (it == completions_.end()) {
+      if (completions_.size() >= kMaxSunSamples) completions_.clear();
+      tsuchobjekt::CompleteRecord(selection, observer);
+      completions_.emplace(std::move(key), observer);
+      return;
+    }
+    observer = it->second;
+  }
 
   bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer, TEphemerisResultRecord& result,
               double step, std::int32_t starIndex, std::int32_t userIndex) override {
@@ -116,6 +189,7 @@ class TSunSharingSearch : public tsuchobjekt {
 
  private:
   TSunSamples& samples_;
+  TCompletions& completions_;
 };
 
 // A database entry's name in the list: the file's name without ".eel".
@@ -236,7 +310,7 @@ TMultiObjectRunEnd TMultiObjectEventRun::Run(bool objectChosen, const std::strin
   TObjectProgress objectProgress(progress);
   TMultiObjectRunEnd end = TMultiObjectRunEnd::Finished;
   const std::int32_t span = std::max(range.Last - range.First, 1);
-  TSunSamples sunSamples;
+  TRunSamples runSamples;
   for (std::int32_t i = range.First; !range.Empty && i <= range.Last; ++i) {
     progress.SetLabel(std::to_string(i));
     progress.Step(static_cast<int>(static_cast<std::int64_t>(i - range.First) * 100 / span));
@@ -264,8 +338,8 @@ TMultiObjectRunEnd TMultiObjectEventRun::Run(bool objectChosen, const std::strin
     single.DateCheck = false;
     single.ReportNoEvent = false;
     single.EventLimit = EventLimit;
-    single.MakeEngine = [&sunSamples](const TSearchContext& c) -> std::unique_ptr<tsuchobjekt> {
-      return std::make_unique<TSunSharingSearch>(c, sunSamples);
+    single.MakeEngine = [&runSamples](const TSearchContext& c) -> std::unique_ptr<tsuchobjekt> {
+      return std::make_unique<TSunSharingSearch>(c, runSamples);
     };
     {
       TScopedProgress inner(objectProgress);
