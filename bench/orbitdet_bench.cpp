@@ -205,6 +205,29 @@ struct CorrectionSetup {
   }
 };
 
+// The selection dialog keeping every observation it is shown.
+class KeepAllChooser : public ObservationChooser {
+ public:
+  bool Choose(std::vector<TChosenObservation>&, const std::string&, const std::string&) override { return true; }
+};
+
+// The driver up to the first residuals form: the chosen and observer
+// records of 100 observations, the fit, Laplace's orbit and the residuals;
+// the form then closes at once.
+void BM_DriverFirstPass100Observations(benchmark::State& state) {
+  CorrectionSetup setup;
+  for (auto _ : state) {
+    KeepAllChooser chooser;
+    ScriptedView view(0);
+    TOrbitRun run;
+    run.Chooser = &chooser;
+    run.View = &view;
+    benchmark::DoNotOptimize(RunOrbitDetermination(setup.od, run));
+    if (view.Epoch() == 0) state.SkipWithError("the residuals form was never filled");
+  }
+}
+BENCHMARK(BM_DriverFirstPass100Observations)->Unit(benchmark::kMillisecond);
+
 // One run of the correction; `continues` corrections at most.
 void RunCorrection(benchmark::State& state, std::uint8_t method, int continues, bool batched = true) {
   CorrectionSetup setup;
