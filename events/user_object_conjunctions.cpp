@@ -340,6 +340,15 @@ int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
     }
     done += users.Count();
   }
+  if (!Cancelled && !Full() && !minors.Empty && !users.Empty) {
+    // Every pair searched: the bars end full, not at the last ninth pair.
+    TUserConjunctionProgress progress;
+    progress.TotalText = std::to_string(done) + "/" + std::to_string(total);
+    progress.TotalPercent = static_cast<int>(done * 100 / total);
+    progress.ObjectText = std::to_string(users.Count()) + "/" + std::to_string(users.Count());
+    progress.ObjectPosition = users.Count() - 1;
+    Report(progress);
+  }
   if (SkippedInvalid > 0)
     ShowMessage(std::to_string(SkippedInvalid) + " Objekte mit ungültigen Bahnelementen wurden übersprungen.",
                 std::to_string(SkippedInvalid) + " objects with invalid orbital elements were skipped.",
