@@ -304,13 +304,6 @@ namespace {
 
 const char* NoEclipsesText() { return LanguageEnglish != 0 ? "No eclipses found" : "Keine Finsternisse gefunden"; }
 
-void SizeGrid(TCellSink& sink, int rows, int cols) {
-  if (!sink.IsGrid()) return;
-  tmystringgrid& grid = static_cast<TGridSink&>(sink).Grid();
-  grid.SetRowCount(rows);
-  grid.SetColCount(cols);
-}
-
 }  // namespace
 
 int LunarEclipseCalendar(const TSearchContext& context, const TTableConfigRecord& config,

@@ -18,24 +18,6 @@ constexpr int kPositionAngleSlot = 151, kAltitudeSlot = 47, kSunAltitudeTitle = 
 constexpr int kASlot = 153, kBSlot = 154, kStarTitle = 155, kMagnitudeSlot = 62;
 constexpr int kRaSlot = 16, kDecSlot = 17, kPlanetTitle = 160;
 
-// The shortest text of the limit as entered (8 -> "8", 7.5 -> "7.5").
-std::string LimitText(float limit) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%.7g", static_cast<double>(limit));
-  std::string out = text;
-  for (char& c : out) {
-    if (c == '.') c = IntlSeparators.Decimal;
-  }
-  return out;
-}
-
-void SizeGrid(TCellSink& sink, int rows, int cols) {
-  if (!sink.IsGrid()) return;
-  tmystringgrid& grid = static_cast<TGridSink&>(sink).Grid();
-  grid.SetRowCount(rows);
-  grid.SetColCount(cols);
-}
-
 void WriteContactRow(TCellSink& sink, int row, int jd, const TObserverRecord& start, double mjd, double angle,
                      double altitude, double sunAltitude, double a, double b, const std::string& inOut) {
   TObserverRecord local = start;
@@ -54,6 +36,16 @@ void WriteContactRow(TCellSink& sink, int row, int jd, const TObserverRecord& st
 }
 
 }  // namespace
+
+std::string LimitText(float limit) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.7g", static_cast<double>(limit));
+  std::string out = text;
+  for (char& c : out) {
+    if (c == '.') c = IntlSeparators.Decimal;
+  }
+  return out;
+}
 
 std::string EmptyOccultationText(const TOccultationTableKind& kind, bool grid) {
   if (kind.Planets) return ByLanguage("Keine Bedeckungen von Planeten gefunden.", "No occultations of Planets found.");

@@ -33,6 +33,10 @@ struct TOccultationTableKind {
 };
 
 // The empty-result text of the current language for the sheet or the grid.
+// The shortest text of a limiting magnitude as entered (8 -> "8", 7.5 ->
+// "7.5"), with the decimal separator of the settings.
+std::string LimitText(float limit);
+
 std::string EmptyOccultationText(const TOccultationTableKind& kind, bool grid);
 
 // Writes the table (or, for an empty list, the message into cell 1,1).

@@ -1,4 +1,5 @@
 #include "eclipses/planet_star_output.h"
+#include "eclipses/occultation_output.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,23 +21,6 @@ constexpr int kEventTitle = 152, kInTitle = 156, kOutTitle = 157;
 constexpr int kPositionAngleSlot = 151, kAltitudeSlot = 47, kSunAltitudeTitle = 158;
 constexpr int kASlot = 153, kBSlot = 154, kStarTitle = 155, kMagnitudeSlot = 62, kOffsetSlot = 167;
 constexpr int kRaSlot = 16, kDecSlot = 17;
-
-std::string LimitText(float limit) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%.7g", static_cast<double>(limit));
-  std::string out = text;
-  for (char& c : out) {
-    if (c == '.') c = IntlSeparators.Decimal;
-  }
-  return out;
-}
-
-void SizeGrid(TCellSink& sink, int rows, int cols) {
-  if (!sink.IsGrid()) return;
-  tmystringgrid& grid = static_cast<TGridSink&>(sink).Grid();
-  grid.SetRowCount(rows);
-  grid.SetColCount(cols);
-}
 
 std::string Joined(const std::vector<std::string>& names) {
   std::string out;

@@ -77,4 +77,11 @@ void TGridSink::Family(TCellFamily family, int row, int col, int slot, double va
   }
 }
 
+void SizeGrid(TCellSink& sink, int rows, int cols) {
+  if (!sink.IsGrid()) return;
+  tmystringgrid& grid = static_cast<TGridSink&>(sink).Grid();
+  grid.SetRowCount(rows);
+  grid.SetColCount(cols);
+}
+
 }  // namespace kvx

@@ -118,6 +118,10 @@ class TGridSink final : public TCellSink {
   const TTableOutputSettings& settings_;
 };
 
+// Sets the result grid's row and column counts (the fixed row and column
+// included); a sheet is left as it is.
+void SizeGrid(TCellSink& sink, int rows, int cols);
+
 // Trunc(ColumnWidthTable[slot] x scale); a slot outside the table gives 64 x
 // scale, a negative or non-finite product 0.
 int GridColumnWidth(const TTableOutputSettings& settings, int slot, double scale);
