@@ -133,6 +133,47 @@ long double CosDegreesExt(long double x) {
   return c;
 }
 
+// arctan in extended precision without the library's general routine:
+// atan x = atan c + atan t with c the nearest eighth to x (x in [0, 1]) and
+// t = (x - c) / (1 + x c), |t| <= 1/16, by its series (the first term left
+// out is below 2^-64 of t). Larger x through atan x = pi/2 - atan(1/x).
+constexpr long double kArcTanOfEighths[9] = {
+    0.0L,
+    0.12435499454676143503135485L,
+    0.24497866312686415417208248L,
+    0.35877067027057222039592006L,
+    0.46364760900080611621425623L,
+    0.55859931534356243597150822L,
+    0.64350110879328438680280923L,
+    0.71882999962162450541701415L,
+    0.78539816339744830961566085L,
+};
+
+long double ArcTanUnitExt(long double x) {  // 0 <= x <= 1, or NaN
+  if (!(x >= 0.0L && x <= 1.0L)) return std::numeric_limits<long double>::quiet_NaN();
+  const int k = static_cast<int>(x * 8.0L + 0.5L);
+  const long double c = k * 0.125L;
+  const long double t = k == 0 ? x : (x - c) / (1.0L + x * c);
+  const long double z = t * t;
+  long double p = -1.0L / 17;
+  p = 1.0L / 15 + z * p;
+  p = -1.0L / 13 + z * p;
+  p = 1.0L / 11 + z * p;
+  p = -1.0L / 9 + z * p;
+  p = 1.0L / 7 + z * p;
+  p = -1.0L / 5 + z * p;
+  p = 1.0L / 3 + z * p;
+  return kArcTanOfEighths[k] + (t - t * z * p);
+}
+
+long double ArcTanExt(long double x) {
+  if (std::isnan(x)) return x;
+  const long double a = std::fabs(x);
+  const long double angle =
+      a <= 1.0L ? ArcTanUnitExt(a) : std::numbers::pi_v<long double> / 2 - ArcTanUnitExt(1.0L / a);
+  return x < 0 ? -angle : angle;
+}
+
 // Keeps a reduced value below its period when adding the period to a tiny
 // negative remainder rounded up to the period itself.
 double BelowPeriod(double value, double period) { return value >= period ? 0.0 : value; }
@@ -169,25 +210,25 @@ double SinCosDeg(double& c, double x) {
   return static_cast<double>(s);
 }
 
-double ArcTanDeg(double x) { return static_cast<double>(std::atan(static_cast<long double>(x)) * kRadToDegFactor); }
+double ArcTanDeg(double x) { return static_cast<double>(ArcTanExt(static_cast<long double>(x)) * kRadToDegFactor); }
 
 double ArcSinDeg(double x) {
   const long double v = ClampUnit(x);
   if (v == 1.0L) return 90.0;
   if (v == -1.0L) return -90.0;
-  return static_cast<double>(std::atan(v / std::sqrt(1.0L - v * v)) * kRadToDegFactor);
+  return static_cast<double>(ArcTanExt(v / std::sqrt(1.0L - v * v)) * kRadToDegFactor);
 }
 
 double ArcCosDeg(double x) {
   const long double v = ClampUnit(x);
   if (std::fabs(v) == 1.0L) return static_cast<double>(90.0L - 90.0L * v);
   if (std::fabs(v) <= 1e-7L) return static_cast<double>(90.0L - kRadToDegFactor * v);
-  return static_cast<double>(90.0L - std::atan(v / std::sqrt((1.0L - v) * (1.0L + v))) * kRadToDegFactor);
+  return static_cast<double>(90.0L - ArcTanExt(v / std::sqrt((1.0L - v) * (1.0L + v))) * kRadToDegFactor);
 }
 
 double ArcTan2Deg(double y, double x) {
   return static_cast<double>(QuadrantAngle<long double>(
-      y, x, [](long double ratio) { return std::atan(ratio) * kRadToDegFactor; }));
+      y, x, [](long double ratio) { return ArcTanUnitExt(ratio) * kRadToDegFactor; }));
 }
 
 double Mod360(double x) {
@@ -336,7 +377,7 @@ long double ArcSinDegExt(long double x) {
   const long double v = ClampUnit(x);
   if (std::fabs(v) == 1.0L) return 90.0L * v;
   if (std::fabs(v) <= 1e-13L) return kRadToDegFactor * v;
-  return std::atan(v / std::sqrt((1.0L - v) * (1.0L + v))) * kRadToDegFactor;
+  return ArcTanExt(v / std::sqrt((1.0L - v) * (1.0L + v))) * kRadToDegFactor;
 }
 
 long double ArcCosDegExt(long double x) {
@@ -345,11 +386,11 @@ long double ArcCosDegExt(long double x) {
   if (x < -1.0L) return 180.0L;
   if (std::fabs(x) == 1.0L) return 90.0L - 90.0L * x;
   if (std::fabs(x) <= 1e-13L) return 90.0L - kRadToDegFactor * x;
-  return 90.0L - std::atan(x / std::sqrt((1.0L - x) * (1.0L + x))) * kRadToDegFactor;
+  return 90.0L - ArcTanExt(x / std::sqrt((1.0L - x) * (1.0L + x))) * kRadToDegFactor;
 }
 
 long double ArcTan2DegExt(long double y, long double x) {
-  return QuadrantAngle<long double>(y, x, [](long double ratio) { return std::atan(ratio) * kRadToDegFactor; });
+  return QuadrantAngle<long double>(y, x, [](long double ratio) { return ArcTanUnitExt(ratio) * kRadToDegFactor; });
 }
 
 void SphericalToRectExt(long double& x, long double& y, long double& z, long double r, long double lat,

@@ -105,6 +105,24 @@ TEST(VectorMathTest, ArcTan2DegMatchesTheLibraryInEveryQuadrant) {
     ASSERT_NEAR(ArcTan2Deg(y, x), std::atan2(y, x) * 180 / kPi, 1e-12) << angle;
     ASSERT_NEAR(static_cast<double>(ArcTan2DegExt(y, x)), std::atan2(y, x) * 180 / kPi, 1e-12) << angle;
   }
+  // The own arctangent against the library's in extended precision, around
+  // each eighth where it changes its centre, and beyond 1.
+  for (int k = 0; k <= 64; ++k) {
+    for (long double d : {0.0L, 1e-15L, -1e-15L, 0.0624L, -0.0624L}) {
+      const long double v = k / 16.0L + d;
+      const long double expected = std::atan(v) * kRadToDegFactor;
+      // (At and beyond 1 the quadrant form 90 - atan(1/v) takes over.)
+      if (v < 1) {
+        ASSERT_LE(std::fabs(ArcTan2DegExt(v, 1.0L) - expected), std::fabs(expected) * 0x1p-61L) << v;
+      }
+      ASSERT_LE(std::fabs(ArcTanDeg(static_cast<double>(v)) - std::atan(static_cast<long double>(
+                                                                   static_cast<double>(v))) * kRadToDegFactor),
+                std::fabs(expected) * 0x1p-52L) << v;
+    }
+  }
+  EXPECT_TRUE(std::isnan(ArcTan2Deg(std::numeric_limits<double>::quiet_NaN(), 1)));
+  EXPECT_TRUE(std::isnan(ArcTanDeg(std::numeric_limits<double>::quiet_NaN())));
+  EXPECT_NEAR(ArcTanDeg(std::numeric_limits<double>::infinity()), 90, 1e-13);
 }
 
 TEST(VectorMathTest, ReductionsStayInsideTheirRanges) {
