@@ -122,6 +122,21 @@ class TRecordScope {
   bool saved_;
 };
 
+// A places-only fixed-object record from a kept place: the fields
+// tsuchobjekt::FixedObject fills without the physical block.
+void FixedPlaceRecord(const TFixedPlace& place, TEphemerisResultRecord& result) {
+  result = TEphemerisResultRecord{};
+  TKeplerPosition& p = result.Position;
+  p.RightAscension = place.RightAscension;
+  p.Declination = place.Declination;
+  p.GeoLongitude = p.HelioLongitude = place.GeoLongitude;
+  p.GeoLatitude = p.HelioLatitude = place.GeoLatitude;
+  p.GeoDistance = p.HelioDistance = kFixedObjectDistance;
+  result.TopoRightAscension = p.RightAscension;
+  result.TopoDeclination = p.Declination;
+  result.Physical.magnitude = place.Magnitude;
+}
+
 }  // namespace
 
 bool SearchFindsMaximum(int code) {
@@ -289,6 +304,7 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
   const double T = observer.Centuries;
   double ra = 0, dec = 0, magnitude = 0;
   const TFixedObjectFrame* frame = nullptr;
+  const tuserobject* userObject = nullptr;
   if (kind == search_kind::kStar) {
     TSearchStar star;
     if (!context_.StarAt || starIndex < 1 || starIndex > context_.StarCount || !context_.StarAt(starIndex, star))
@@ -304,7 +320,14 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
     const tuserobject* object =
         context_.UserObjects != nullptr && userIndex >= 1 ? context_.UserObjects->Item(userIndex - 1) : nullptr;
     if (object == nullptr || !UserObjectUsable(*object, nullptr, nullptr)) return false;
+    if (!fullRecord_ && fixedStore_) {
+      if (const TFixedPlace* kept = fixedStore_->FindPlace(userIndex, *object, observer)) {
+        FixedPlaceRecord(*kept, result);
+        return true;
+      }
+    }
     frame = &FixedFrame(object->Value5, observer);
+    userObject = object;
     FixedObjectApparentPlace(*frame, object->Angle1, object->Angle2, object->Value3, object->Value4,
                              observer.SinObliquity, observer.CosObliquity, ra, dec);
     magnitude = object->Value6;
@@ -335,25 +358,15 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
     b.sideAngle = Mod360(p.GeoLongitude - observer.SunLongitude);
   }
   b.magnitude = magnitude;
+  if (!fullRecord_ && userObject != nullptr)
+    fixedStore_->KeepPlace(userIndex, *userObject, observer,
+                           TFixedPlace{p.RightAscension, p.Declination, p.GeoLongitude, p.GeoLatitude, magnitude});
   return true;
 }
 
 const TFixedObjectFrame& tsuchobjekt::FixedFrame(double epochYear, const TObserverRecord& observer) const {
-  constexpr std::size_t kSlots = 1024;
-  if (fixedFrames_.empty()) {
-    fixedFrames_.resize(kSlots);
-    // No instant has the NaN bits of an empty slot's epoch.
-    for (TFixedObjectFrame& f : fixedFrames_) f.EpochYear = std::numeric_limits<double>::quiet_NaN();
-  }
-  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
-  std::uint64_t h = bits(observer.Centuries) * 0x9E3779B97F4A7C15ULL;
-  h ^= bits(epochYear) + 0x632BE59BD9B4E019ULL + (h << 6) + (h >> 2);
-  h ^= bits(observer.Obliquity) * 0xC2B2AE3D27D4EB4FULL;
-  TFixedObjectFrame& frame = fixedFrames_[static_cast<std::size_t>(h >> 32) % kSlots];
-  if (bits(frame.EpochYear) != bits(epochYear) || bits(frame.T) != bits(observer.Centuries) ||
-      bits(frame.Obliquity) != bits(observer.Obliquity))
-    PrepareFixedObjectFrame(epochYear, observer.Centuries, observer.Obliquity, frame);
-  return frame;
+  if (!fixedStore_) fixedStore_ = std::make_shared<TFixedObjectStore>();
+  return fixedStore_->Frame(epochYear, observer);
 }
 
 bool tsuchobjekt::Load_elements(const TObserverRecord& observer, TAsteroidElements& elements, const std::string& file) {
