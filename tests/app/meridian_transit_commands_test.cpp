@@ -22,6 +22,7 @@
 #include "platform/messages.h"
 #include "platform/settings_store.h"
 #include "setup/ui/edit_controls.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
@@ -38,18 +39,12 @@ void WhenModalShown(const std::function<void(TPlanetenpassage&)>& act) {
   });
 }
 
-class MeridianTransitCommands : public ::testing::Test {
+class MeridianTransitCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 0;
-    store_.WriteBool("Settings", "FirstRun", false);
   }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 TEST_F(MeridianTransitCommands, DialogAndTableFromTheMenu) {

@@ -25,6 +25,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -48,26 +49,18 @@ void SetDate(TObserverRecord& r, int day, int month, int year) {
   LocalTimeToUT(r);
 }
 
-class PlanetStarOccultationCommands : public ::testing::Test {
+class PlanetStarOccultationCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 1;
-    store_.WriteBool("Settings", "FirstRun", false);
   }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 TEST_F(PlanetStarOccultationCommands, DialogAndTableFromTheMenu) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  form.resize(1400, 800);
-  form.show();
-  QApplication::processEvents();
+  ShowForm(form);
   ScopedMessageSink sink(messages_);
   TMainFormState& state = form.State();
   state.DataFolder = std::string(KVX_FIXTURE_DIR) + "/../../../data";

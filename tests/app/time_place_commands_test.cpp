@@ -27,6 +27,7 @@
 #include "platform/settings_store.h"
 #include "platform/workbook/workbook.h"
 #include "setup/table_config_file.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -185,18 +186,12 @@ void WhenModalShown(const std::function<void(QDialog&)>& act) {
 
 using test::SavePng;
 
-class TimePlaceCommands : public ::testing::Test {
+class TimePlaceCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 0;
-    store_.WriteBool("Settings", "FirstRun", false);
   }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
   test::RecordingFileDialog files_;
 };
 
