@@ -31,6 +31,8 @@
 namespace kvx {
 namespace {
 
+using test::SetBerlinDate;
+
 namespace fs = std::filesystem;
 
 int dialogs_seen = 0;
@@ -44,19 +46,6 @@ void WhenModalShown(const std::function<void(QDialog&)>& act) {
 }
 
 using test::SavePng;
-
-void SetDate(TObserverRecord& r, int day, int month, int year) {
-  r.Day = day;
-  r.Month = month;
-  r.Year = year;
-  r.LocalHours = 0;
-  r.Latitude = 52.52;
-  r.Longitude = -13.4;
-  r.Zone = 1;
-  r.DaylightHours = 0;
-  r.ZoneMinutes = 0;
-  LocalTimeToUT(r);
-}
 
 class LunarEclipseCommands : public test::MainFormTest {
  protected:
@@ -82,7 +71,7 @@ TEST_F(LunarEclipseCommands, EclipseAndCalendarFromTheMenu) {
 
   // The total eclipse of 2025 September 7 from September 1, Berlin: eight
   // lines, the start date kept.
-  SetDate(state.Period.Start, 1, 9, 2025);
+  SetBerlinDate(state.Period.Start, 1, 9, 2025);
   commands.Action("SpeedButton25a")->trigger();
   EXPECT_EQ(state.PreviousTableKind, 88);
   EXPECT_EQ(book.Text(1, 1), "Lunar eclipse");
@@ -96,7 +85,7 @@ TEST_F(LunarEclipseCommands, EclipseAndCalendarFromTheMenu) {
 
   // The calendar 2025-2026, only total eclipses with the Moon above 10
   // degrees: the dialog shows the period and takes the choices.
-  SetDate(state.Period.End, 31, 12, 2026);
+  SetBerlinDate(state.Period.End, 31, 12, 2026);
   state.Period.AutoEnd = 0;
   SetAutoEndSwitch(state.Period.End, 0);
   QString periodText;

@@ -39,29 +39,17 @@
 namespace kvx {
 namespace {
 
+using test::WhenModalShown;
+using test::SetDate;
 using test::CancellingProgress;
 
 using test::SavePng;
-
-void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
-  });
-}
 
 std::string FixtureCatalogueBytes() {
   std::ifstream in(std::string(KVX_FIXTURE_DIR) + "/../../eclipses/fixtures/occultation_stars.dat", std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
-}
-
-void SetDate(TObserverRecord& r, int day, int month, int year) {
-  r.Day = day;
-  r.Month = month;
-  r.Year = year;
-  r.LocalHours = 0;
-  LocalTimeToUT(r);
 }
 
 class LunarOccultationCommands : public test::MainFormTest {

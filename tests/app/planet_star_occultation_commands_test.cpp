@@ -33,21 +33,9 @@
 namespace kvx {
 namespace {
 
+using test::WhenModalShown;
+using test::SetDate;
 using test::SavePng;
-
-void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
-  });
-}
-
-void SetDate(TObserverRecord& r, int day, int month, int year) {
-  r.Day = day;
-  r.Month = month;
-  r.Year = year;
-  r.LocalHours = 0;
-  LocalTimeToUT(r);
-}
 
 class PlanetStarOccultationCommands : public test::MainFormTest {
  protected:

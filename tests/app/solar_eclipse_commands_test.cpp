@@ -31,15 +31,10 @@
 namespace kvx {
 namespace {
 
+using test::WhenModalShown;
 using test::CancellingProgress;
 
 namespace fs = std::filesystem;
-
-void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
-  });
-}
 
 using test::SavePng;
 

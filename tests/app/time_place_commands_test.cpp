@@ -36,6 +36,8 @@
 namespace kvx {
 namespace {
 
+using test::WhenModalShown;
+
 namespace fs = std::filesystem;
 using workbook::TWorkbook;
 
@@ -177,12 +179,6 @@ TEST(TimePlaceMacros, MarkTextsAndRecordChanges) {
 }
 
 // --- from the menu ------------------------------------------------------------------
-
-void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
-  });
-}
 
 using test::SavePng;
 
