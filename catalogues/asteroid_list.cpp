@@ -252,13 +252,7 @@ bool Planetoidentabelle::ReadSkyMapFile(const std::string& fileName) {
     }
     AppendItem(RightTrimmed(field), e);
   }
-  SortItems();
-  if (Count() == 0) {
-    readError_ = NoElementsText(fileName);
-    return false;
-  }
-  Loaded = 1;
-  return true;
+  return EndRead(fileName, false);
 }
 
 bool Planetoidentabelle::WriteSkyMapFile(const std::string& fileName) {
