@@ -36,12 +36,11 @@ using test::SetBerlinDate;
 namespace fs = std::filesystem;
 
 int dialogs_seen = 0;
+// The shared hook, counting the dialogs it answered.
 void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
+  test::WhenModalShown([act](QDialog& dialog) {
     ++dialogs_seen;
-    act(*dialog);
+    act(dialog);
   });
 }
 

@@ -33,12 +33,6 @@
 namespace kvx {
 namespace {
 
-void WhenModalShown(const std::function<void(TPlanetenpassage&)>& act) {
-  QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<TPlanetenpassage*>(QApplication::activeModalWidget())) act(*dialog);
-  });
-}
-
 class MeridianTransitCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
@@ -74,7 +68,7 @@ TEST_F(MeridianTransitCommands, DialogAndTableFromTheMenu) {
   LocalTimeToUT(end);
 
   // The shipped features: Syrtis Major chosen in the Mars list.
-  WhenModalShown([](TPlanetenpassage& dialog) {
+  test::WhenModalShown<TPlanetenpassage>([](TPlanetenpassage& dialog) {
     ASSERT_GE(dialog.ComboBoxes[0]->count(), 10);
     EXPECT_EQ(dialog.ComboBoxes[2]->count(), 1);
     EXPECT_EQ(dialog.RadioGroup1->checkedId(), 2);
@@ -104,7 +98,7 @@ TEST_F(MeridianTransitCommands, DialogAndTableFromTheMenu) {
   const std::string other = home_.Write("other.csv", ":LONGITUDES!\nsaturn3;12.5;Storm;north\n");
   files.QueueAnswer(other);
   const std::string fileBefore = form.Tables().SurfaceFeatureFile();
-  WhenModalShown([](TPlanetenpassage& dialog) {
+  test::WhenModalShown<TPlanetenpassage>([](TPlanetenpassage& dialog) {
     dialog.LoadButton->click();
     EXPECT_EQ(dialog.ComboBoxes[4]->count(), 1);
     EXPECT_EQ(dialog.ComboBoxes[0]->count(), 0);

@@ -52,12 +52,11 @@ namespace fs = std::filesystem;
 
 // Runs `act` on the next modal dialog; counts the dialogs seen.
 int dialogs_seen = 0;
+// The shared hook, counting the dialogs it answered.
 void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
+  test::WhenModalShown([act](QDialog& dialog) {
     ++dialogs_seen;
-    act(*dialog);
+    act(dialog);
   });
 }
 

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <functional>
+#include <type_traits>
 
 #include "app/ui/main_window.h"
 #include "core/name_tables.h"
@@ -24,10 +25,11 @@
 namespace kvx::test {
 
 // Runs `act` on the modal dialog the event loop shows next (queued before
-// the call that opens it).
-inline void WhenModalShown(const std::function<void(QDialog&)>& act) {
+// the call that opens it) when it is a `Dialog`.
+template <typename Dialog = QDialog>
+void WhenModalShown(const std::function<void(std::type_identity_t<Dialog>&)>& act) {
   QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
+    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) act(*dialog);
   });
 }
 
