@@ -106,8 +106,11 @@ void SinCosDegreesExt(long double x, long double& s, long double& c) {
     c = std::cos(a);
     return;
   }
-  const long double q = x * (1.0L / 90.0L);
-  const std::int64_t quadrant = static_cast<std::int64_t>(q + (q >= 0 ? 0.5L : -0.5L));
+  // The quadrant through double: converting an extended value to an integer
+  // switches the x87 rounding mode, which stalls; any integer near x / 90
+  // leaves r exact.
+  const double q = static_cast<double>(x * (1.0L / 90.0L));
+  const std::int64_t quadrant = static_cast<std::int64_t>(q + (q >= 0 ? 0.5 : -0.5));
   const long double n = static_cast<long double>(quadrant);
   const long double r = x - 90.0L * n;  // exact
   const long double delta = r * kDegToRadFactor + n * kQuarterExcess.Value;
@@ -151,7 +154,9 @@ constexpr long double kArcTanOfEighths[9] = {
 
 long double ArcTanUnitExt(long double x) {  // 0 <= x <= 1, or NaN
   if (!(x >= 0.0L && x <= 1.0L)) return std::numeric_limits<long double>::quiet_NaN();
-  const int k = static_cast<int>(x * 8.0L + 0.5L);
+  // The nearest eighth by comparisons (no conversion to an integer).
+  int k = 0;
+  for (int i = 0; i < 8; ++i) k += x > (2 * i + 1) / 16.0L ? 1 : 0;
   const long double c = k * 0.125L;
   const long double t = k == 0 ? x : (x - c) / (1.0L + x * c);
   const long double z = t * t;

@@ -17,6 +17,7 @@ void TSampleCachingSearch::ClearCache() {
   cache_.clear();
   completionKeys_.fill(CompletionKey{});
   recentUsed_.fill(false);
+  last_ = nullptr;
 }
 
 const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection selection, int kind,
@@ -25,13 +26,20 @@ const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection
   // selection is the search's own copy and the same for the whole run.
   const Key key{kind, std::bit_cast<std::uint64_t>(observer.Mjd), std::bit_cast<std::uint64_t>(step),
                 static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4), fullRecord_};
+  if (last_ != nullptr && lastKey_ == key) {
+    ++Hits;
+    return *last_;
+  }
+  lastKey_ = key;
   if (auto it = cache_.find(key); it != cache_.end()) {
     ++Hits;
+    last_ = &it->second;
     return it->second;
   }
   for (std::size_t i = 0; i < kRecent; ++i) {
     if (recentUsed_[i] && recentKeys_[i] == key) {
       ++Hits;
+      last_ = &recent_[i];
       return recent_[i];
     }
   }
@@ -45,12 +53,14 @@ const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection
   computed.Ok = tsuchobjekt::planet(computed.Selection, kind, computed.Observer, computed.Result, step, 1, 1);
   const bool keep = KeepNew && (KeptStep == 0 || step == KeptStep ||
                                 (KeptFinerSteps && (step == KeptStep * 0.1 || step == KeptStep * 0.1 * 0.1)));
+  last_ = &computed;
   if (!keep) return computed;
   if (cache_.size() >= maxEntries_) {
     if (whenFull_ == WhenFull::Stop) return computed;
     cache_.clear();
   }
-  return cache_.emplace(key, computed).first->second;
+  last_ = &cache_.emplace(key, computed).first->second;
+  return *last_;
 }
 
 void TSampleCachingSearch::CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer) {

@@ -103,6 +103,10 @@ class TSampleCachingSearch : public tsuchobjekt {
   std::array<bool, kRecent> recentUsed_{};
   std::array<Entry, kRecent> recent_{};
   std::size_t nextRecent_ = 0;
+  // The sample the last call gave: the fixed object and the body of a pair
+  // ask for the same one one after the other.
+  const Entry* last_ = nullptr;
+  Key lastKey_{};
   std::array<CompletionKey, kCompletions> completionKeys_{};
   std::array<TObserverRecord, kCompletions> completions_{};
   std::size_t nextCompletion_ = 0;
