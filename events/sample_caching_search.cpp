@@ -20,29 +20,38 @@ void TSampleCachingSearch::ClearCache() {
   last_ = nullptr;
 }
 
-const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection selection, int kind,
-                                                                const TObserverRecord& observer, double step) {
+TSampleCachingSearch::Key TSampleCachingSearch::KeyOf(const TTheorySelection& selection, int kind, double mjd,
+                                                      double step) const {
   // The bytes the searches change are the two theories; the rest of the
   // selection is the search's own copy and the same for the whole run.
-  const Key key{kind, std::bit_cast<std::uint64_t>(observer.Mjd), std::bit_cast<std::uint64_t>(step),
-                static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4), fullRecord_};
-  if (last_ != nullptr && lastKey_ == key) {
+  return Key{kind, std::bit_cast<std::uint64_t>(mjd), std::bit_cast<std::uint64_t>(step),
+             static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4), fullRecord_};
+}
+
+const TSampleCachingSearch::Entry* TSampleCachingSearch::Find(const Key& key) {
+  if (last_ != nullptr && lastKey_ == key) return last_;
+  const Entry* found = nullptr;
+  if (auto it = cache_.find(key); it != cache_.end()) {
+    found = &it->second;
+  } else {
+    for (std::size_t i = 0; i < kRecent && found == nullptr; ++i)
+      if (recentUsed_[i] && recentKeys_[i] == key) found = &recent_[i];
+  }
+  if (found != nullptr) {
+    lastKey_ = key;
+    last_ = found;
+  }
+  return found;
+}
+
+const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection selection, int kind,
+                                                                const TObserverRecord& observer, double step) {
+  const Key key = KeyOf(selection, kind, observer.Mjd, step);
+  if (const Entry* kept = Find(key)) {
     ++Hits;
-    return *last_;
+    return *kept;
   }
   lastKey_ = key;
-  if (auto it = cache_.find(key); it != cache_.end()) {
-    ++Hits;
-    last_ = &it->second;
-    return it->second;
-  }
-  for (std::size_t i = 0; i < kRecent; ++i) {
-    if (recentUsed_[i] && recentKeys_[i] == key) {
-      ++Hits;
-      last_ = &recent_[i];
-      return recent_[i];
-    }
-  }
   ++Misses;
   Entry& computed = recent_[nextRecent_];
   recentKeys_[nextRecent_] = key;
@@ -84,6 +93,27 @@ void TSampleCachingSearch::CompleteRecord(const TTheorySelection& selection, TOb
   completionKeys_[nextCompletion_] = key;
   completions_[nextCompletion_] = observer;
   nextCompletion_ = (nextCompletion_ + 1) % kCompletions;
+}
+
+bool TSampleCachingSearch::Sample(int kind, const TObserverRecord& base, double mjd, double step,
+                                  std::int32_t starIndex, std::int32_t userIndex, TSearchSample& sample) {
+  const bool fixed = kind == search_kind::kStar || kind == search_kind::kUserObject;
+  const int bodyKind = fixed ? CompanionKind : kind;
+  const Entry* kept = bodyKind >= 0 && bodyKind <= search_kind::kComet ? Find(KeyOf(selection_, bodyKind, mjd, step))
+                                                                         : nullptr;
+  if (kept == nullptr) return tsuchobjekt::Sample(kind, base, mjd, step, starIndex, userIndex, sample);
+  // As tsuchobjekt::Sample and planet with the kept sample: the record is the
+  // completed one of the instant.
+  ++Hits;
+  sample.Observer = kept->Observer;
+  if (fixed) {
+    sample.Valid = FixedObject(kind, sample.Observer, starIndex, userIndex, sample.Result);
+  } else {
+    sample.Valid = kept->Ok;
+    if (kept->Ok) sample.Result = kept->Result;
+  }
+  sample.Observer.Mjd = mjd;
+  return sample.Valid;
 }
 
 bool TSampleCachingSearch::planet(TTheorySelection& selection, int kind, TObserverRecord& observer,
