@@ -166,17 +166,13 @@ void NutationEquatorial(double& x, double& y, double& z, double t) {
 }
 
 void ApplyNutationToDirection(double& ra, double& dec, double t, double eps) {
+  double x = 0, y = 0, z = 0;
+  PolarToCartesian(x, y, z, 1.0, dec, ra);
   double dpsi = 0, deps = 0;
   NutationAngles(dpsi, deps, t);
   double cosEps = 0;
   const double sinEps = SinCosDeg(cosEps, eps);
-  ApplyNutationTerms(ra, dec, deps, dpsi * sinEps, dpsi * cosEps);
-}
-
-void ApplyNutationTerms(double& ra, double& dec, double deps, double dpsiSinEps, double dpsiCosEps) {
-  double x = 0, y = 0, z = 0;
-  PolarToCartesian(x, y, z, 1.0, dec, ra);
-  SmallRotateVector(x, y, z, deps, dpsiSinEps, dpsiCosEps);
+  SmallRotateVector(x, y, z, deps, dpsi * sinEps, dpsi * cosEps);
   double r = 0;
   CartesianToPolar(r, dec, ra, x, y, z);
 }

@@ -83,9 +83,6 @@ void NutationEquatorial(double& x, double& y, double& z, double t);
 // (degrees, returned in [0, 360)) and declination dec (degrees); eps is the
 // obliquity in degrees supplied by the caller.
 void ApplyNutationToDirection(double& ra, double& dec, double t, double eps);
-// The same with the nutation terms given: deps and dpsi times the sine and the
-// cosine of eps (radians), as ApplyNutationToDirection forms them.
-void ApplyNutationTerms(double& ra, double& dec, double deps, double dpsiSinEps, double dpsiCosEps);
 
 // ---------------------------------------------------------------------------
 // Aberration and the FK5 frame.

@@ -31,7 +31,10 @@ const TFixedObjectFrame& TFixedObjectStore::Frame(double epochYear, const TObser
 }
 
 std::size_t TFixedObjectStore::SlotOf(const PlaceKey& k) {
-  std::uint64_t h = Mix(Mix(Mix(Mix(static_cast<std::uint64_t>(k.Index), k.T), k.Obliquity), k.Object), k.Epoch);
+  std::uint64_t h = Mix(Mix(Mix(Mix(static_cast<std::uint64_t>(k.Index) << 1 | (k.Ecliptic ? 1 : 0), k.T),
+                                     k.Obliquity),
+                             k.Object),
+                         k.Epoch);
   // The final mixing of splitmix64: every key bit reaches the slot number.
   h ^= h >> 30;
   h *= 0xBF58476D1CE4E5B9ULL;
@@ -42,27 +45,27 @@ std::size_t TFixedObjectStore::SlotOf(const PlaceKey& k) {
 }
 
 TFixedObjectStore::PlaceKey TFixedObjectStore::KeyOf(std::int32_t index, const tuserobject& object,
-                                                    const TObserverRecord& observer) {
+                                                    const TObserverRecord& observer, bool ecliptic) {
   const auto bits = [](float v) { return static_cast<std::uint64_t>(std::bit_cast<std::uint32_t>(v)); };
   const std::uint64_t place = bits(object.Angle1) << 32 | bits(object.Angle2);
   const std::uint64_t motion = bits(object.Value3) << 32 | bits(object.Value4);
   const std::uint64_t rest = bits(object.Value5) << 32 | bits(object.Value6);
-  return PlaceKey{index, place ^ (motion * 0x9E3779B97F4A7C15ULL), rest, Bits(observer.Centuries),
+  return PlaceKey{index, ecliptic, place ^ (motion * 0x9E3779B97F4A7C15ULL), rest, Bits(observer.Centuries),
                   Bits(observer.Obliquity)};
 }
 
 const TFixedPlace* TFixedObjectStore::FindPlace(std::int32_t index, const tuserobject& object,
-                                                const TObserverRecord& observer) const {
+                                                const TObserverRecord& observer, bool ecliptic) const {
   if (places_.empty()) return nullptr;
-  const PlaceKey key = KeyOf(index, object, observer);
+  const PlaceKey key = KeyOf(index, object, observer, ecliptic);
   const PlaceSlot& slot = places_[SlotOf(key)];
   return slot.Key == key ? &slot.Place : nullptr;
 }
 
 void TFixedObjectStore::KeepPlace(std::int32_t index, const tuserobject& object, const TObserverRecord& observer,
-                                  const TFixedPlace& place) {
+                                  bool ecliptic, const TFixedPlace& place) {
   if (places_.empty()) places_.resize(kPlaceSlots);
-  const PlaceKey key = KeyOf(index, object, observer);
+  const PlaceKey key = KeyOf(index, object, observer, ecliptic);
   places_[SlotOf(key)] = PlaceSlot{key, place};
 }
 

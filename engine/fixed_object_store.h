@@ -42,10 +42,13 @@ class TFixedObjectStore {
   // The kept place of user object `object` (number `index`, 1-based) at the
   // record's instant, or null. The object's fields are part of the key: an
   // edited catalogue finds nothing kept for the old values.
-  const TFixedPlace* FindPlace(std::int32_t index, const tuserobject& object, const TObserverRecord& observer) const;
+  // `ecliptic`: the place has its ecliptic longitude and latitude (a place
+  // without them is kept apart).
+  const TFixedPlace* FindPlace(std::int32_t index, const tuserobject& object, const TObserverRecord& observer,
+                               bool ecliptic) const;
   // Keeps a place (in its slot of the table, in place of what another key
   // kept there).
-  void KeepPlace(std::int32_t index, const tuserobject& object, const TObserverRecord& observer,
+  void KeepPlace(std::int32_t index, const tuserobject& object, const TObserverRecord& observer, bool ecliptic,
                  const TFixedPlace& place);
 
   static constexpr std::size_t kFrameSlots = 16384;
@@ -54,6 +57,7 @@ class TFixedObjectStore {
  private:
   struct PlaceKey {
     std::int32_t Index = -1;  // none: no object has this number
+    bool Ecliptic = false;
     std::uint64_t Object = 0, Epoch = 0, T = 0, Obliquity = 0;
     bool operator==(const PlaceKey&) const = default;
   };
@@ -61,7 +65,8 @@ class TFixedObjectStore {
     PlaceKey Key;
     TFixedPlace Place;
   };
-  static PlaceKey KeyOf(std::int32_t index, const tuserobject& object, const TObserverRecord& observer);
+  static PlaceKey KeyOf(std::int32_t index, const tuserobject& object, const TObserverRecord& observer,
+                        bool ecliptic);
   static std::size_t SlotOf(const PlaceKey& key);
 
   bool keepsPlaces_;

@@ -321,7 +321,7 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
         context_.UserObjects != nullptr && userIndex >= 1 ? context_.UserObjects->Item(userIndex - 1) : nullptr;
     if (object == nullptr || !UserObjectUsable(*object, nullptr, nullptr)) return false;
     if (!fullRecord_ && fixedStore_ && fixedStore_->KeepsPlaces()) {
-      if (const TFixedPlace* kept = fixedStore_->FindPlace(userIndex, *object, observer)) {
+      if (const TFixedPlace* kept = fixedStore_->FindPlace(userIndex, *object, observer, fixedEcliptic_)) {
         FixedPlaceRecord(*kept, result);
         return true;
       }
@@ -338,15 +338,17 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
   TKeplerPosition& p = r.Position;
   p.RightAscension = Mod360(ra);
   p.Declination = dec;
-  double x = 0, y = 0, z = 0, radius = 0;
-  PolarToCartesian(x, y, z, 1.0, dec, p.RightAscension);
-  if (frame != nullptr) {
-    EquatorialToEclipticBy(y, z, frame->SinMeanObliquity, frame->CosMeanObliquity);
-  } else {
-    EquatorialToEcliptic(x, y, z, T);
+  if (fullRecord_ || fixedEcliptic_) {
+    double x = 0, y = 0, z = 0, radius = 0;
+    PolarToCartesian(x, y, z, 1.0, dec, p.RightAscension);
+    if (frame != nullptr) {
+      EquatorialToEclipticBy(y, z, frame->SinMeanObliquity, frame->CosMeanObliquity);
+    } else {
+      EquatorialToEcliptic(x, y, z, T);
+    }
+    CartesianToPolar(radius, p.GeoLatitude, p.GeoLongitude, x, y, z);
+    p.GeoLongitude = Mod360(p.GeoLongitude);
   }
-  CartesianToPolar(radius, p.GeoLatitude, p.GeoLongitude, x, y, z);
-  p.GeoLongitude = Mod360(p.GeoLongitude);
   p.HelioLongitude = p.GeoLongitude;
   p.HelioLatitude = p.GeoLatitude;
   p.GeoDistance = p.HelioDistance = kFixedObjectDistance;
@@ -359,7 +361,7 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
   }
   b.magnitude = magnitude;
   if (!fullRecord_ && userObject != nullptr && fixedStore_->KeepsPlaces())
-    fixedStore_->KeepPlace(userIndex, *userObject, observer,
+    fixedStore_->KeepPlace(userIndex, *userObject, observer, fixedEcliptic_,
                            TFixedPlace{p.RightAscension, p.Declination, p.GeoLongitude, p.GeoLatitude, magnitude});
   return true;
 }
@@ -671,6 +673,11 @@ bool tsuchobjekt::schleife_2(bool dateCheck, bool endCheck, int code, bool bound
   }
   if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd, starIndex, userIndex)) return false;
   TRecordScope scope(fullRecord_, false);  // places only
+  // The longitudes of codes 6, 7, 12 and 13 are ecliptic places; the others
+  // read right ascension and declination.
+  const bool longitudes = code == search_code::kOpposition || code == search_code::kConjunction ||
+                          code == search_code::kInferiorConjunction || code == search_code::kSuperiorConjunction;
+  TRecordScope eclipticScope(fixedEcliptic_, longitudes);
   ShownProgress shown(show);
   double t = 0;
   TObserverRecord middle;
@@ -772,6 +779,7 @@ bool tsuchobjekt::schleife_4(double limit, bool dateCheck, bool endCheck, bool s
   CometElements = comet;
   if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd, starIndex, userIndex)) return false;
   TRecordScope scope(fullRecord_, false);  // places only
+  TRecordScope eclipticScope(fixedEcliptic_, false);  // separations of right ascension and declination
   ShownProgress shown(show);
   double t = 0;
   TObserverRecord middle;

@@ -263,6 +263,9 @@ class tsuchobjekt {
   // planet fills the topocentric place and the physical block (off while a
   // loop needs the places only).
   bool fullRecord_ = true;
+  // Off while a places-only loop reads right ascension and declination only
+  // (no ecliptic place of a fixed object is formed then).
+  bool fixedEcliptic_ = true;
   // The user objects' frames and places-only samples; its own unless a run
   // shares one among its searches (ShareFixedObjects).
   mutable std::shared_ptr<TFixedObjectStore> fixedStore_;

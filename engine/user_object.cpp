@@ -52,12 +52,13 @@ void FixedObjectApparentPlace(const TFixedObjectFrame& frame, double raHours, do
   const double years = (frame.T * 100.0 + 2000.0) - frame.EpochYear;
   ra = raHours * 15.0 + years * pmRaSeconds / 3600.0 * 15.0;
   dec = decDeg + years * pmDecArcsec / 3600.0;
-  // Precession from the mean equinox of the epoch to that of the date.
+  // Precession from the mean equinox of the epoch to that of the date, then
+  // nutation, on the direction vector.
   double x = 0, y = 0, z = 0, r = 0;
   PolarToCartesian(x, y, z, 1.0, dec, ra);
   MatrixTimesVector(frame.Precession, x, y, z);
+  SmallRotateVector(x, y, z, frame.Deps, frame.DpsiSinEps, frame.DpsiCosEps);
   CartesianToPolar(r, dec, ra, x, y, z);
-  ApplyNutationTerms(ra, dec, frame.Deps, frame.DpsiSinEps, frame.DpsiCosEps);
   AberrationFromSunTerms(ra, dec, frame.T, sinObliquity, cosObliquity, frame.SinL, frame.CosL, 0.0);
   ra = Mod360(ra);
 }
