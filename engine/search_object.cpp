@@ -466,7 +466,7 @@ bool tsuchobjekt::Sample(int kind, const TObserverRecord& base, double mjd, doub
 
 bool tsuchobjekt::Pump(const TObserverRecord& observer, bool label) {
   ProgressReporter& progress = CurrentProgress();
-  if (label) {
+  if (label && progress.Visible()) {  // the text only for a panel that shows it
     std::string text;
     ObserverDateTimeText(observer, text);
     progress.SetLabel(text);
