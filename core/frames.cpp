@@ -128,10 +128,14 @@ void EclipticToEquatorial(double& x, double& y, double& z, double t) {
 void EquatorialToEcliptic(double& x, double& y, double& z, double t) {
   double cosEps = 0;
   const double sinEps = SinCosDeg(cosEps, MeanObliquity(t));
+  EquatorialToEclipticBy(y, z, sinEps, cosEps);
+  (void)x;
+}
+
+void EquatorialToEclipticBy(double& y, double& z, double sinEps, double cosEps) {
   const double oy = y, oz = z;
   y = oy * cosEps + oz * sinEps;
   z = -oy * sinEps + oz * cosEps;
-  (void)x;
 }
 
 void EquatorialToEclipticExtended(long double& x, long double& y, long double& z, double t) {
@@ -162,13 +166,17 @@ void NutationEquatorial(double& x, double& y, double& z, double t) {
 }
 
 void ApplyNutationToDirection(double& ra, double& dec, double t, double eps) {
-  double x = 0, y = 0, z = 0;
-  PolarToCartesian(x, y, z, 1.0, dec, ra);
   double dpsi = 0, deps = 0;
   NutationAngles(dpsi, deps, t);
   double cosEps = 0;
   const double sinEps = SinCosDeg(cosEps, eps);
-  SmallRotateVector(x, y, z, deps, dpsi * sinEps, dpsi * cosEps);
+  ApplyNutationTerms(ra, dec, deps, dpsi * sinEps, dpsi * cosEps);
+}
+
+void ApplyNutationTerms(double& ra, double& dec, double deps, double dpsiSinEps, double dpsiCosEps) {
+  double x = 0, y = 0, z = 0;
+  PolarToCartesian(x, y, z, 1.0, dec, ra);
+  SmallRotateVector(x, y, z, deps, dpsiSinEps, dpsiCosEps);
   double r = 0;
   CartesianToPolar(r, dec, ra, x, y, z);
 }

@@ -62,6 +62,9 @@ void PrecessionMatrixNewcomb(TMatrix33& M, double t);
 // obliquity of T, ecliptic to equatorial and back; x is unchanged.
 void EclipticToEquatorial(double& x, double& y, double& z, double t);
 void EquatorialToEcliptic(double& x, double& y, double& z, double t);
+// The same rotation with the sine and cosine of the mean obliquity of t given
+// (x is unchanged and not passed).
+void EquatorialToEclipticBy(double& y, double& z, double sinEps, double cosEps);
 // EquatorialToEcliptic for extended variables (computed in doubles).
 void EquatorialToEclipticExtended(long double& x, long double& y, long double& z, double t);
 // Equatorial to ecliptic in extended precision with the IAU 1980 obliquity
@@ -80,6 +83,9 @@ void NutationEquatorial(double& x, double& y, double& z, double t);
 // (degrees, returned in [0, 360)) and declination dec (degrees); eps is the
 // obliquity in degrees supplied by the caller.
 void ApplyNutationToDirection(double& ra, double& dec, double t, double eps);
+// The same with the nutation terms given: deps and dpsi times the sine and the
+// cosine of eps (radians), as ApplyNutationToDirection forms them.
+void ApplyNutationTerms(double& ra, double& dec, double deps, double dpsiSinEps, double dpsiCosEps);
 
 // ---------------------------------------------------------------------------
 // Aberration and the FK5 frame.

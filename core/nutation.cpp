@@ -1,4 +1,5 @@
 // Mean obliquity and nutation.
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -41,7 +42,26 @@ struct Multiples {
 
 }  // namespace
 
+// The value of a pure function of one instant kept for the next call: the
+// observer record, the sidereal time and the body's frames ask for the same
+// instant one after the other. Compared by bits, so NaN and -0 are their own
+// keys.
+namespace {
+struct TLastOfInstant {
+  std::uint64_t Key = 0;
+  bool Set = false;
+  bool Holds(double t) const { return Set && Key == std::bit_cast<std::uint64_t>(t); }
+  void Take(double t) {
+    Key = std::bit_cast<std::uint64_t>(t);
+    Set = true;
+  }
+};
+}  // namespace
+
 double MeanObliquity(double t) {
+  thread_local TLastOfInstant last;
+  thread_local double kept = 0;
+  if (last.Holds(t)) return kept;
   // Coefficients of powers 0..10 of U in arcseconds, as stored.
   static const long double kCoefficients[11] = {
       RoundToSixByteReal(84381.448L), RoundToSixByteReal(-4680.93L), RoundToSixByteReal(-1.55L),
@@ -51,7 +71,9 @@ double MeanObliquity(double t) {
   const long double u = RoundToSixByteReal(t * 0.01L);
   long double sum = kCoefficients[10];
   for (int power = 9; power >= 0; --power) sum = RoundToSixByteReal(sum * u + kCoefficients[power]);
-  return static_cast<double>(sum * (1.0L / 3600.0L));
+  kept = static_cast<double>(sum * (1.0L / 3600.0L));
+  last.Take(t);
+  return kept;
 }
 
 void SinCosMultiples(int n, double s[], double c[], double a) {
@@ -68,6 +90,13 @@ void SinCosMultiples(int n, double s[], double c[], double a) {
 }
 
 void NutationAngles(double& dpsi, double& deps, double t) {
+  thread_local TLastOfInstant last;
+  thread_local double keptPsi = 0, keptEps = 0;
+  if (last.Holds(t)) {
+    dpsi = keptPsi;
+    deps = keptEps;
+    return;
+  }
   const double toRad = static_cast<double>(kPiExt / 180.0L);
   Multiples tables[5];
   const double arguments[5] = {CubicPolynomial(kMoonMeanAnomaly, t), CubicPolynomial(kSunMeanAnomaly, t),
@@ -106,8 +135,9 @@ void NutationAngles(double& dpsi, double& deps, double t) {
     psi += a * sine;
     eps += b * cosine;
   }
-  dpsi = psi * kArcsecToRad;
-  deps = eps * kArcsecToRad;
+  dpsi = keptPsi = psi * kArcsecToRad;
+  deps = keptEps = eps * kArcsecToRad;
+  last.Take(t);
 }
 
 double NutationDegrees(double& deps, double t) {

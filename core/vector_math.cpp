@@ -42,6 +42,138 @@ Real QuadrantAngle(Real y, Real x, AngleOfRatio angleOfRatio) {
   return angle;
 }
 
+// sin and cos of x * kDegToRadFactor radians without the library's general
+// argument reduction. x = 90 n + r exactly (|r| <= 45), and 90 degrees of
+// the stored factor exceed a right angle by the tiny kQuarterExcess, so the
+// angle is n right angles plus delta = r * factor + n * excess, |delta| just
+// above pi/4 at most: the quadrant turns sin and cos of delta. The value is
+// that of the product x * factor taken exactly, one rounding of the 64-bit
+// significand better than reducing the rounded product.
+struct TQuarterExcess {
+  long double Value;
+  TQuarterExcess() {
+    // 90 * factor = high + low exactly; pi / 2 = halfPiHigh + halfPiLow.
+    const long double high = 90.0L * kDegToRadFactor;
+    const long double low = std::fma(90.0L, kDegToRadFactor, -high);
+    constexpr long double halfPiHigh = std::numbers::pi_v<long double> / 2;
+    // pi / 2 - halfPiHigh, to 2^-128.
+    constexpr long double halfPiLow = -2.508278806334166011779e-20L;
+    Value = ((high - halfPiHigh) - halfPiLow) + low;
+  }
+};
+const TQuarterExcess kQuarterExcess;
+
+// Largest |x| (degrees) reduced here; beyond it the library reduces.
+constexpr long double kReducedRange = 0x1p52L;
+
+// sin and cos of |delta| up to about 0.8 (radians) by their series in
+// extended precision; the last term left out is below 2^-75.
+void SinCosSmallExt(long double delta, long double& s, long double& c) {
+  const long double z = delta * delta;
+  constexpr auto f = [](int k) {
+    long double v = 1;
+    for (int i = 2; i <= k; ++i) v *= i;
+    return 1.0L / v;
+  };
+  long double ps = -f(21), pc = f(22);
+  ps = f(19) + z * ps;
+  pc = -f(20) + z * pc;
+  ps = -f(17) + z * ps;
+  pc = f(18) + z * pc;
+  ps = f(15) + z * ps;
+  pc = -f(16) + z * pc;
+  ps = -f(13) + z * ps;
+  pc = f(14) + z * pc;
+  ps = f(11) + z * ps;
+  pc = -f(12) + z * pc;
+  ps = -f(9) + z * ps;
+  pc = f(10) + z * pc;
+  ps = f(7) + z * ps;
+  pc = -f(8) + z * pc;
+  ps = -f(5) + z * ps;
+  pc = f(6) + z * pc;
+  ps = f(3) + z * ps;
+  pc = -f(4) + z * pc;
+  pc = f(2) + z * pc;
+  s = delta - delta * z * ps;
+  c = 1.0L - z * pc;
+}
+
+void SinCosDegreesExt(long double x, long double& s, long double& c) {
+  if (!(std::fabs(x) < kReducedRange)) {
+    const long double a = x * kDegToRadFactor;
+    s = std::sin(a);
+    c = std::cos(a);
+    return;
+  }
+  const long double q = x * (1.0L / 90.0L);
+  const std::int64_t quadrant = static_cast<std::int64_t>(q + (q >= 0 ? 0.5L : -0.5L));
+  const long double n = static_cast<long double>(quadrant);
+  const long double r = x - 90.0L * n;  // exact
+  const long double delta = r * kDegToRadFactor + n * kQuarterExcess.Value;
+  long double sd = 0, cd = 0;
+  SinCosSmallExt(delta, sd, cd);
+  switch (quadrant & 3) {
+    case 0: s = sd; c = cd; break;
+    case 1: s = cd; c = -sd; break;
+    case 2: s = -sd; c = -cd; break;
+    default: s = -cd; c = sd; break;
+  }
+}
+
+long double SinDegreesExt(long double x) {
+  long double s = 0, c = 0;
+  SinCosDegreesExt(x, s, c);
+  return s;
+}
+
+long double CosDegreesExt(long double x) {
+  long double s = 0, c = 0;
+  SinCosDegreesExt(x, s, c);
+  return c;
+}
+
+// arctan in extended precision without the library's general routine:
+// atan x = atan c + atan t with c the nearest eighth to x (x in [0, 1]) and
+// t = (x - c) / (1 + x c), |t| <= 1/16, by its series (the first term left
+// out is below 2^-64 of t). Larger x through atan x = pi/2 - atan(1/x).
+constexpr long double kArcTanOfEighths[9] = {
+    0.0L,
+    0.12435499454676143503135485L,
+    0.24497866312686415417208248L,
+    0.35877067027057222039592006L,
+    0.46364760900080611621425623L,
+    0.55859931534356243597150822L,
+    0.64350110879328438680280923L,
+    0.71882999962162450541701415L,
+    0.78539816339744830961566085L,
+};
+
+long double ArcTanUnitExt(long double x) {  // 0 <= x <= 1, or NaN
+  if (!(x >= 0.0L && x <= 1.0L)) return std::numeric_limits<long double>::quiet_NaN();
+  const int k = static_cast<int>(x * 8.0L + 0.5L);
+  const long double c = k * 0.125L;
+  const long double t = k == 0 ? x : (x - c) / (1.0L + x * c);
+  const long double z = t * t;
+  long double p = -1.0L / 17;
+  p = 1.0L / 15 + z * p;
+  p = -1.0L / 13 + z * p;
+  p = 1.0L / 11 + z * p;
+  p = -1.0L / 9 + z * p;
+  p = 1.0L / 7 + z * p;
+  p = -1.0L / 5 + z * p;
+  p = 1.0L / 3 + z * p;
+  return kArcTanOfEighths[k] + (t - t * z * p);
+}
+
+long double ArcTanExt(long double x) {
+  if (std::isnan(x)) return x;
+  const long double a = std::fabs(x);
+  const long double angle =
+      a <= 1.0L ? ArcTanUnitExt(a) : std::numbers::pi_v<long double> / 2 - ArcTanUnitExt(1.0L / a);
+  return x < 0 ? -angle : angle;
+}
+
 // Keeps a reduced value below its period when adding the period to a tiny
 // negative remainder rounded up to the period itself.
 double BelowPeriod(double value, double period) { return value >= period ? 0.0 : value; }
@@ -63,38 +195,40 @@ long double RoundToSixByteReal(long double x) {
 // ---------------------------------------------------------------------------
 // Double-precision family.
 
-double SinDeg(double x) { return static_cast<double>(std::sin(x * kDegToRadFactor)); }
-double CosDeg(double x) { return static_cast<double>(std::cos(x * kDegToRadFactor)); }
+double SinDeg(double x) { return static_cast<double>(SinDegreesExt(x)); }
+double CosDeg(double x) { return static_cast<double>(CosDegreesExt(x)); }
 double TanDeg(double x) {
-  const long double a = x * kDegToRadFactor;
-  return static_cast<double>(std::sin(a) / std::cos(a));
+  long double s = 0, c = 0;
+  SinCosDegreesExt(x, s, c);
+  return static_cast<double>(s / c);
 }
 
 double SinCosDeg(double& c, double x) {
-  const long double a = x * kDegToRadFactor;
-  c = static_cast<double>(std::cos(a));
-  return static_cast<double>(std::sin(a));
+  long double s = 0, ce = 0;
+  SinCosDegreesExt(x, s, ce);
+  c = static_cast<double>(ce);
+  return static_cast<double>(s);
 }
 
-double ArcTanDeg(double x) { return static_cast<double>(std::atan(static_cast<long double>(x)) * kRadToDegFactor); }
+double ArcTanDeg(double x) { return static_cast<double>(ArcTanExt(static_cast<long double>(x)) * kRadToDegFactor); }
 
 double ArcSinDeg(double x) {
   const long double v = ClampUnit(x);
   if (v == 1.0L) return 90.0;
   if (v == -1.0L) return -90.0;
-  return static_cast<double>(std::atan(v / std::sqrt(1.0L - v * v)) * kRadToDegFactor);
+  return static_cast<double>(ArcTanExt(v / std::sqrt(1.0L - v * v)) * kRadToDegFactor);
 }
 
 double ArcCosDeg(double x) {
   const long double v = ClampUnit(x);
   if (std::fabs(v) == 1.0L) return static_cast<double>(90.0L - 90.0L * v);
   if (std::fabs(v) <= 1e-7L) return static_cast<double>(90.0L - kRadToDegFactor * v);
-  return static_cast<double>(90.0L - std::atan(v / std::sqrt((1.0L - v) * (1.0L + v))) * kRadToDegFactor);
+  return static_cast<double>(90.0L - ArcTanExt(v / std::sqrt((1.0L - v) * (1.0L + v))) * kRadToDegFactor);
 }
 
 double ArcTan2Deg(double y, double x) {
   return static_cast<double>(QuadrantAngle<long double>(
-      y, x, [](long double ratio) { return std::atan(ratio) * kRadToDegFactor; }));
+      y, x, [](long double ratio) { return ArcTanUnitExt(ratio) * kRadToDegFactor; }));
 }
 
 double Mod360(double x) {
@@ -231,18 +365,19 @@ double SmallerDouble(double a, double b) { return a < b ? a : b; }
 // ---------------------------------------------------------------------------
 // Extended-precision family.
 
-long double SinDegExt(long double x) { return std::sin(x * kDegToRadFactor); }
-long double CosDegExt(long double x) { return std::cos(x * kDegToRadFactor); }
+long double SinDegExt(long double x) { return SinDegreesExt(x); }
+long double CosDegExt(long double x) { return CosDegreesExt(x); }
 long double TanDegExt(long double x) {
-  const long double a = x * kDegToRadFactor;
-  return std::sin(a) / std::cos(a);
+  long double s = 0, c = 0;
+  SinCosDegreesExt(x, s, c);
+  return s / c;
 }
 
 long double ArcSinDegExt(long double x) {
   const long double v = ClampUnit(x);
   if (std::fabs(v) == 1.0L) return 90.0L * v;
   if (std::fabs(v) <= 1e-13L) return kRadToDegFactor * v;
-  return std::atan(v / std::sqrt((1.0L - v) * (1.0L + v))) * kRadToDegFactor;
+  return ArcTanExt(v / std::sqrt((1.0L - v) * (1.0L + v))) * kRadToDegFactor;
 }
 
 long double ArcCosDegExt(long double x) {
@@ -251,11 +386,11 @@ long double ArcCosDegExt(long double x) {
   if (x < -1.0L) return 180.0L;
   if (std::fabs(x) == 1.0L) return 90.0L - 90.0L * x;
   if (std::fabs(x) <= 1e-13L) return 90.0L - kRadToDegFactor * x;
-  return 90.0L - std::atan(x / std::sqrt((1.0L - x) * (1.0L + x))) * kRadToDegFactor;
+  return 90.0L - ArcTanExt(x / std::sqrt((1.0L - x) * (1.0L + x))) * kRadToDegFactor;
 }
 
 long double ArcTan2DegExt(long double y, long double x) {
-  return QuadrantAngle<long double>(y, x, [](long double ratio) { return std::atan(ratio) * kRadToDegFactor; });
+  return QuadrantAngle<long double>(y, x, [](long double ratio) { return ArcTanUnitExt(ratio) * kRadToDegFactor; });
 }
 
 void SphericalToRectExt(long double& x, long double& y, long double& z, long double r, long double lat,

@@ -31,22 +31,27 @@ std::size_t TCompletionStore::KeyHash::operator()(const Key& k) const {
   return static_cast<std::size_t>(mix(h ^ theory ^ static_cast<std::uint64_t>(k.Level) << 62));
 }
 
-std::size_t TCompletionStore::BitsHash::operator()(std::uint64_t h) const {
+void TCompletionStore::ShareFrames(TKepler& body) {
+  if (frameSlots_.empty()) frameSlots_.resize(kFrameSlots);
+  std::uint64_t h = Bits(body.Observer.Centuries);
   h ^= h >> 30;
   h *= 0xBF58476D1CE4E5B9ULL;
   h ^= h >> 27;
   h *= 0x94D049BB133111EBULL;
-  return static_cast<std::size_t>(h ^ (h >> 31));
-}
-
-void TCompletionStore::ShareFrames(TKepler& body) {
-  const std::uint64_t key = Bits(body.Observer.Centuries);
-  if (auto it = frames_.find(key); it != frames_.end()) {
-    body.AdoptFrames(it->second);
+  h ^= h >> 31;
+  FrameSlot& slot = frameSlots_[static_cast<std::size_t>(h % kFrameSlots)];
+  if (slot.Used && slot.Of == Bits(body.Observer.Centuries)) {
+    body.AdoptFrames(slot.Frames);
     return;
   }
-  if (frames_.size() >= kMaxEntries) frames_.clear();
-  frames_.emplace(key, body.InstantFrames());
+  slot.Used = true;
+  slot.Of = Bits(body.Observer.Centuries);
+  slot.Frames = body.InstantFrames();
+}
+
+TCompletionStore::Slot* TCompletionStore::SlotOf(const Key& key) {
+  if (slots_.empty()) slots_.resize(kSlots);
+  return &slots_[KeyHash()(key) % kSlots];
 }
 
 bool TCompletionStore::Keeps(const TSettings& settings) {
@@ -77,17 +82,17 @@ TCompletionStore::Key TCompletionStore::KeyOf(const TSettings& settings, TComple
 }
 
 bool TCompletionStore::Find(Key key, TObserverRecord& r) {
-  auto it = entries_.find(key);
-  if (it == entries_.end() && key.Level == TCompletion::Instant) {
+  const Slot* slot = SlotOf(key);
+  if (!(slot->Used && slot->Of == key) && key.Level == TCompletion::Instant) {
     key.Level = TCompletion::Whole;
-    it = entries_.find(key);
+    slot = SlotOf(key);
   }
-  if (it == entries_.end()) {
+  if (!(slot->Used && slot->Of == key)) {
     ++Misses;
     return false;
   }
   ++Hits;
-  const Fields& f = it->second;
+  const Fields& f = slot->Values;
   r.Day = f.Day;
   r.Month = f.Month;
   r.Year = f.Year;
@@ -129,8 +134,11 @@ bool TCompletionStore::Find(Key key, TObserverRecord& r) {
 }
 
 void TCompletionStore::Add(const Key& key, const TObserverRecord& r) {
-  if (entries_.size() >= kMaxEntries) entries_.clear();
-  Fields f;
+  Slot& slot = *SlotOf(key);
+  if (!slot.Used) ++used_;
+  slot.Used = true;
+  slot.Of = key;
+  Fields& f = slot.Values;
   f.Day = r.Day;
   f.Month = r.Month;
   f.Year = r.Year;
@@ -168,7 +176,6 @@ void TCompletionStore::Add(const Key& key, const TObserverRecord& r) {
   f.Precession = r.Precession;
   f.DerivedYear = r.DerivedYear;
   f.DerivedLatitude = r.DerivedLatitude;
-  entries_.insert_or_assign(key, f);
 }
 
 }  // namespace kvx

@@ -16,14 +16,15 @@
 // The store keeps the rotations of each instant an orbit body made
 // (TKepler::InstantFrames) for the next body too.
 //
-// Times: the records' own (local date and hours, MJD of UT). The store is
-// emptied when it holds kMaxEntries records or rotations.
+// Times: the records' own (local date and hours, MJD of UT). The store has
+// a fixed number of slots: a record (or rotation) takes the slot of its
+// key's hash and replaces the one held there.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
+#include <vector>
 
 #include "core/observer_record.h"
 #include "core/vector_math.h"
@@ -40,7 +41,8 @@ enum class TCompletion : std::uint8_t {
 
 class TCompletionStore {
  public:
-  static constexpr std::size_t kMaxEntries = 20000;
+  static constexpr std::size_t kSlots = 8192;
+  static constexpr std::size_t kFrameSlots = 2048;
 
   // The settings of the completion besides the record: the sidereal-time
   // flag, the theory selection and the truncation level of the Sun.
@@ -74,7 +76,8 @@ class TCompletionStore {
   // for it, or the body's own, kept for the next body.
   void ShareFrames(TKepler& body);
 
-  std::size_t Size() const { return entries_.size(); }
+  // Records held.
+  std::size_t Size() const { return used_; }
   std::size_t Hits = 0, Misses = 0;
 
  private:
@@ -94,11 +97,21 @@ class TCompletionStore {
     TMatrix33 Precession{};
   };
 
-  std::unordered_map<Key, Fields, KeyHash> entries_;
-  struct BitsHash {
-    std::size_t operator()(std::uint64_t bits) const;
+  struct Slot {
+    bool Used = false;
+    Key Of;
+    Fields Values;
   };
-  std::unordered_map<std::uint64_t, TKepler::TInstantFrames, BitsHash> frames_;
+  struct FrameSlot {
+    bool Used = false;
+    std::uint64_t Of = 0;  // the bits of T
+    TKepler::TInstantFrames Frames;
+  };
+  Slot* SlotOf(const Key& key);
+
+  std::vector<Slot> slots_;  // kSlots once used
+  std::size_t used_ = 0;
+  std::vector<FrameSlot> frameSlots_;  // kFrameSlots once used
 };
 
 }  // namespace kvx

@@ -311,6 +311,7 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
                               TEphemerisResultRecord& result) const {
   const double T = observer.Centuries;
   double ra = 0, dec = 0, magnitude = 0;
+  const TFixedObjectFrame* frame = nullptr;
   if (kind == search_kind::kStar) {
     TSearchStar star;
     if (!context_.StarAt || starIndex < 1 || starIndex > context_.StarCount || !context_.StarAt(starIndex, star))
@@ -326,8 +327,9 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
     const tuserobject* object =
         context_.UserObjects != nullptr && userIndex >= 1 ? context_.UserObjects->Item(userIndex - 1) : nullptr;
     if (object == nullptr || !UserObjectUsable(*object, nullptr, nullptr)) return false;
-    FixedObjectApparentPlace(object->Angle1, object->Angle2, object->Value3, object->Value4, object->Value5, T,
-                             observer.Obliquity, observer.SinObliquity, observer.CosObliquity, ra, dec);
+    frame = &FixedFrame(object->Value5, observer);
+    FixedObjectApparentPlace(*frame, object->Angle1, object->Angle2, object->Value3, object->Value4,
+                             observer.SinObliquity, observer.CosObliquity, ra, dec);
     magnitude = object->Value6;
   }
   if (!std::isfinite(ra) || !std::isfinite(dec)) return false;
@@ -337,7 +339,11 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
   p.Declination = dec;
   double x = 0, y = 0, z = 0, radius = 0;
   PolarToCartesian(x, y, z, 1.0, dec, p.RightAscension);
-  EquatorialToEcliptic(x, y, z, T);
+  if (frame != nullptr) {
+    EquatorialToEclipticBy(y, z, frame->SinMeanObliquity, frame->CosMeanObliquity);
+  } else {
+    EquatorialToEcliptic(x, y, z, T);
+  }
   CartesianToPolar(radius, p.GeoLatitude, p.GeoLongitude, x, y, z);
   p.GeoLongitude = Mod360(p.GeoLongitude);
   p.HelioLongitude = p.GeoLongitude;
@@ -346,11 +352,31 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
   r.TopoRightAscension = p.RightAscension;
   r.TopoDeclination = p.Declination;
   TPhysicalBlock& b = r.Physical;
-  b.elongation = SunElongationSide(b.sideText, p.RightAscension, p.Declination, observer);
-  b.sideAngle = Mod360(p.GeoLongitude - observer.SunLongitude);
+  if (fill_ != TRecordFill::Places) {
+    b.elongation = SunElongationSide(b.sideText, p.RightAscension, p.Declination, observer);
+    b.sideAngle = Mod360(p.GeoLongitude - observer.SunLongitude);
+  }
   b.magnitude = magnitude;
   result = r;
   return true;
+}
+
+const TFixedObjectFrame& tsuchobjekt::FixedFrame(double epochYear, const TObserverRecord& observer) const {
+  constexpr std::size_t kSlots = 1024;
+  if (fixedFrames_.empty()) {
+    fixedFrames_.resize(kSlots);
+    // No instant has the NaN bits of an empty slot's epoch.
+    for (TFixedObjectFrame& f : fixedFrames_) f.EpochYear = std::numeric_limits<double>::quiet_NaN();
+  }
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  std::uint64_t h = bits(observer.Centuries) * 0x9E3779B97F4A7C15ULL;
+  h ^= bits(epochYear) + 0x632BE59BD9B4E019ULL + (h << 6) + (h >> 2);
+  h ^= bits(observer.Obliquity) * 0xC2B2AE3D27D4EB4FULL;
+  TFixedObjectFrame& frame = fixedFrames_[static_cast<std::size_t>(h >> 32) % kSlots];
+  if (bits(frame.EpochYear) != bits(epochYear) || bits(frame.T) != bits(observer.Centuries) ||
+      bits(frame.Obliquity) != bits(observer.Obliquity))
+    PrepareFixedObjectFrame(epochYear, observer.Centuries, observer.Obliquity, frame);
+  return frame;
 }
 
 bool tsuchobjekt::Load_elements(const TObserverRecord& observer, TAsteroidElements& elements, const std::string& file) {
@@ -578,21 +604,31 @@ double tsuchobjekt::Difference(int code, bool ecliptic, const TSearchSample& a, 
 tsuchobjekt::PassEnd tsuchobjekt::Pass2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd,
                                         std::int32_t starIndex, std::int32_t userIndex, bool ecliptic, int kindB,
                                         int kindA, const TObserverRecord& start, double step, std::int32_t maxSteps,
-                                        double endMjd, double& time, TObserverRecord& middle) {
+                                        double endMjd, double& time, TObserverRecord& middle, bool onGrid) {
   TSearchSample a[3], b[3];
   double d[3] = {kNaN, kNaN, kNaN};
+  // On the grid the instants are whole multiples of the step, the same bits
+  // for every pass that meets them.
+  double index = onGrid ? std::ceil(start.Mjd / step) : 0;
+  const double first = onGrid ? index * step : start.Mjd;
+  auto next = [&](const TSearchSample& previous) {
+    if (!onGrid) return previous.Observer.Mjd + step;
+    index += 1;
+    return index * step;
+  };
   auto both = [&](int i, const TObserverRecord& base, double mjd) {
     const bool ok = Sample(kindA, base, mjd, step, starIndex, userIndex, a[i]) &&
                     Sample(kindB, base, mjd, step, starIndex, userIndex, b[i]);
     d[i] = ok ? Difference(code, ecliptic, a[i], b[i]) : kNaN;
     return ok;
   };
-  if (!both(0, start, start.Mjd - step) || !both(1, start, start.Mjd)) return PassEnd::NotFound;
+  if (!both(0, start, onGrid ? (index - 1) * step : start.Mjd - step) || !both(1, start, first))
+    return PassEnd::NotFound;
   std::int32_t counter = 0;
   const bool conjunctionByDistance =
       code == search_code::kInferiorConjunction || code == search_code::kSuperiorConjunction;
   while (true) {
-    const bool valid = both(2, a[1].Observer, a[1].Observer.Mjd + step);
+    const bool valid = both(2, a[1].Observer, next(a[1]));
     if (!Pump(a[2].Observer, true)) return PassEnd::Aborted;
     if (!datum_pruefen(dateCheck, selection_, kindA, kindB, a[1].Observer.Mjd)) return PassEnd::Aborted;
     if (!valid) return PassEnd::NotFound;
@@ -653,8 +689,10 @@ bool tsuchobjekt::schleife_2(bool dateCheck, bool endCheck, int code, bool bound
     from.Mjd = t - 20 * step;
     double t2 = 0;
     TObserverRecord middle2;
+    // The finer passes lie on the grid of their step: searches of many pairs
+    // with one body refine near the same times and meet the same instants.
     const PassEnd end = Pass2(dateCheck, false, code, false, 0, starIndex, userIndex, ecliptic, kindB, kindA, from,
-                              step, maxSteps, endMjd, t2, middle2);
+                              step, maxSteps, endMjd, t2, middle2, true);
     if (end == PassEnd::Aborted) return false;
     if (end != PassEnd::Found) break;
     t = t2;
@@ -694,8 +732,10 @@ bool tsuchobjekt::schleife_3(std::int32_t starIndex, std::int32_t userIndex, int
 tsuchobjekt::PassEnd tsuchobjekt::Pass4(double limit, bool dateCheck, bool endCheck, std::int32_t starIndex,
                                         std::int32_t userIndex, int kindB, int kindA, const TObserverRecord& start,
                                         double step, std::int32_t maxSteps, double endMjd, double& time,
-                                        TObserverRecord& middle) {
+                                        TObserverRecord& middle, bool onGrid) {
   double sep[3] = {kNaN, kNaN, kNaN};
+  double index = onGrid ? std::ceil(start.Mjd / step) : 0;
+  const double first = onGrid ? index * step : start.Mjd;
   TObserverRecord obs[3];
   auto at = [&](int i, const TObserverRecord& base, double mjd) {
     obs[i] = base;
@@ -707,10 +747,11 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass4(double limit, bool dateCheck, bool endCh
     sep[i] = ok ? std::fabs(s) : kNaN;
     return ok;
   };
-  if (!at(0, start, start.Mjd - step) || !at(1, start, start.Mjd)) return PassEnd::NotFound;
+  if (!at(0, start, onGrid ? (index - 1) * step : start.Mjd - step) || !at(1, start, first)) return PassEnd::NotFound;
   std::int32_t counter = 0;
   while (true) {
-    const bool valid = at(2, obs[1], obs[1].Mjd + step);
+    index += 1;
+    const bool valid = at(2, obs[1], onGrid ? index * step : obs[1].Mjd + step);
     if (!Pump(obs[2], counter % 10 == 0)) return PassEnd::Aborted;
     if (!datum_pruefen(dateCheck, selection_, kindA, kindB, obs[1].Mjd)) return PassEnd::Aborted;
     if (!valid) return PassEnd::NotFound;
@@ -748,8 +789,9 @@ bool tsuchobjekt::schleife_4(double limit, bool dateCheck, bool endCheck, bool s
   from.Mjd = t - 2;
   double t2 = 0;
   TObserverRecord middle2;
+  // On the grid of the fine step, as schleife_2's finer passes.
   const PassEnd end = Pass4(limit, dateCheck, false, starIndex, userIndex, kindB, kindA, from, kFineStep,
-                            kMaxApproachSteps, endMjd, t2, middle2);
+                            kMaxApproachSteps, endMjd, t2, middle2, true);
   if (end == PassEnd::Aborted) return false;
   if (end == PassEnd::Found) {
     t = t2;

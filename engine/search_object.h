@@ -36,6 +36,7 @@
 #include "core/records.h"
 #include "engine/completion_store.h"
 #include "engine/kepler.h"
+#include "engine/user_object.h"
 #include "platform/progress.h"
 #include "theories/theory_types.h"
 
@@ -232,12 +233,15 @@ class tsuchobjekt {
   enum class PassEnd { Found, NotFound, Aborted };
   PassEnd Pass1(bool dateCheck, bool endCheck, int code, int kind, const TObserverRecord& start, double step,
                 std::int32_t maxSteps, double endMjd, double& time, double& value, TObserverRecord& middle);
+  // `onGrid`: the samples lie on whole multiples of the step (MJD), from the
+  // first at or after the start (never earlier, so a pass does not reach
+  // back to an event found before); otherwise they step from the start.
   PassEnd Pass2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd, std::int32_t starIndex,
                 std::int32_t userIndex, bool ecliptic, int kindB, int kindA, const TObserverRecord& start, double step,
-                std::int32_t maxSteps, double endMjd, double& time, TObserverRecord& middle);
+                std::int32_t maxSteps, double endMjd, double& time, TObserverRecord& middle, bool onGrid = false);
   PassEnd Pass4(double limit, bool dateCheck, bool endCheck, std::int32_t starIndex, std::int32_t userIndex, int kindB,
                 int kindA, const TObserverRecord& start, double step, std::int32_t maxSteps, double endMjd,
-                double& time, TObserverRecord& middle);
+                double& time, TObserverRecord& middle, bool onGrid = false);
 
   // The sample of kind `kind` at `mjd` from the record `base` (place, zone
   // and Delta T kept).
@@ -274,6 +278,9 @@ class tsuchobjekt {
   // `result`; false when the entry is missing or unusable.
   bool FixedObject(int kind, const TObserverRecord& observer, std::int32_t starIndex, std::int32_t userIndex,
                    TEphemerisResultRecord& result) const;
+  // The user objects' frame of the observer's instant and an epoch, kept per
+  // instant (many objects, or one object's passes, meet the same instants).
+  const TFixedObjectFrame& FixedFrame(double epochYear, const TObserverRecord& observer) const;
 
   TSearchContext context_;
   TTheorySelection selection_;  // this search's copy
@@ -281,6 +288,7 @@ class tsuchobjekt {
   // What planet fills (Places while a loop needs the places only).
   TRecordFill fill_ = TRecordFill::Full;
   TCompletionStore* completions_ = nullptr;
+  mutable std::vector<TFixedObjectFrame> fixedFrames_;  // by a hash of epoch, T and obliquity
   std::unique_ptr<TKepler> orbitBody_;  // the body of the orbit steps
   // The asteroid elements orbitBody_ was made from (kept: the body is made
   // again only when they change or a comet took its place).

@@ -21,21 +21,44 @@ namespace cf = column_flag;
 void FixedObjectApparentPlace(double raHours, double decDeg, double pmRaSeconds, double pmDecArcsec,
                               double epochYear, double T, double obliquity, double sinObliquity,
                               double cosObliquity, double& ra, double& dec) {
+  TFixedObjectFrame frame;
+  PrepareFixedObjectFrame(epochYear, T, obliquity, frame);
+  FixedObjectApparentPlace(frame, raHours, decDeg, pmRaSeconds, pmDecArcsec, sinObliquity, cosObliquity, ra, dec);
+}
+
+void PrepareFixedObjectFrame(double epochYear, double T, double obliquity, TFixedObjectFrame& frame) {
+  frame.EpochYear = epochYear;
+  frame.T = T;
+  frame.Obliquity = obliquity;
+  PrecessionMatrixEquatorial(frame.Precession, (epochYear - 2000.0) * 0.01, T);
+  double dpsi = 0, deps = 0;
+  NutationAngles(dpsi, deps, T);
+  double cosEps = 0;
+  const double sinEps = SinCosDeg(cosEps, obliquity);
+  frame.Deps = deps;
+  frame.DpsiSinEps = dpsi * sinEps;
+  frame.DpsiCosEps = dpsi * cosEps;
+  double L = 0, e = 0;
+  SunTrueLongitude(L, e, T);
+  frame.SinL = SinDeg(L);
+  frame.CosL = CosDeg(L);
+  frame.SinMeanObliquity = SinCosDeg(frame.CosMeanObliquity, MeanObliquity(T));
+}
+
+void FixedObjectApparentPlace(const TFixedObjectFrame& frame, double raHours, double decDeg, double pmRaSeconds,
+                              double pmDecArcsec, double sinObliquity, double cosObliquity, double& ra,
+                              double& dec) {
   // Proper motion over the years since the epoch.
-  const double years = (T * 100.0 + 2000.0) - epochYear;
+  const double years = (frame.T * 100.0 + 2000.0) - frame.EpochYear;
   ra = raHours * 15.0 + years * pmRaSeconds / 3600.0 * 15.0;
   dec = decDeg + years * pmDecArcsec / 3600.0;
   // Precession from the mean equinox of the epoch to that of the date.
-  TMatrix33 precession;
-  PrecessionMatrixEquatorial(precession, (epochYear - 2000.0) * 0.01, T);
   double x = 0, y = 0, z = 0, r = 0;
   PolarToCartesian(x, y, z, 1.0, dec, ra);
-  MatrixTimesVector(precession, x, y, z);
+  MatrixTimesVector(frame.Precession, x, y, z);
   CartesianToPolar(r, dec, ra, x, y, z);
-  ApplyNutationToDirection(ra, dec, T, obliquity);
-  double L = 0, e = 0;
-  SunTrueLongitude(L, e, T);
-  AberrationFromSunTerms(ra, dec, T, sinObliquity, cosObliquity, SinDeg(L), CosDeg(L), 0.0);
+  ApplyNutationTerms(ra, dec, frame.Deps, frame.DpsiSinEps, frame.DpsiCosEps);
+  AberrationFromSunTerms(ra, dec, frame.T, sinObliquity, cosObliquity, frame.SinL, frame.CosL, 0.0);
   ra = Mod360(ra);
 }
 

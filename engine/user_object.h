@@ -32,6 +32,24 @@ void FixedObjectApparentPlace(double raHours, double decDeg, double pmRaSeconds,
                               double epochYear, double T, double obliquity, double sinObliquity,
                               double cosObliquity, double& ra, double& dec);
 
+// What the places of every fixed object of one catalogue epoch share at one
+// instant: the precession matrix from the epoch to T, the nutation terms,
+// the Sun's longitude terms of the aberration, and the sine and cosine of
+// the mean obliquity of T for the ecliptic place. Searches over many
+// objects prepare it once per instant; the place is bit for bit that of
+// FixedObjectApparentPlace above.
+struct TFixedObjectFrame {
+  double EpochYear = 0, T = 0, Obliquity = 0;  // what it was prepared for
+  TMatrix33 Precession{};
+  double Deps = 0, DpsiSinEps = 0, DpsiCosEps = 0;  // radians
+  double SinL = 0, CosL = 1;                          // the Sun's true longitude
+  double SinMeanObliquity = 0, CosMeanObliquity = 1;  // MeanObliquity(T)
+};
+void PrepareFixedObjectFrame(double epochYear, double T, double obliquity, TFixedObjectFrame& frame);
+void FixedObjectApparentPlace(const TFixedObjectFrame& frame, double raHours, double decDeg, double pmRaSeconds,
+                              double pmDecArcsec, double sinObliquity, double cosObliquity, double& ra,
+                              double& dec);
+
 // True when the object can be computed: every field finite, 0 <= RA < 24 h
 // (24 h itself allowed), |Dec| <= 90. Otherwise the German and English
 // reasons.

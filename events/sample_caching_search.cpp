@@ -24,6 +24,7 @@ std::size_t TSampleCachingSearch::KeyHash::operator()(const Key& k) const {
 void TSampleCachingSearch::ClearCache() {
   cache_.clear();
   completionKeys_.fill(CompletionKey{});
+  recentUsed_.fill(false);
 }
 
 const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection selection, int kind,
@@ -36,17 +37,28 @@ const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection
     ++Hits;
     return it->second;
   }
+  for (std::size_t i = 0; i < kRecent; ++i) {
+    if (recentUsed_[i] && recentKeys_[i] == key) {
+      ++Hits;
+      return recent_[i];
+    }
+  }
   ++Misses;
-  scratch_.Observer = observer;
-  scratch_.Selection = selection;
-  scratch_.Ok = tsuchobjekt::planet(scratch_.Selection, kind, scratch_.Observer, scratch_.Result, step, 1, 1);
-  const bool keep = KeepNew && (KeptStep == 0 || step == KeptStep);
-  if (!keep) return scratch_;
+  Entry& computed = recent_[nextRecent_];
+  recentKeys_[nextRecent_] = key;
+  recentUsed_[nextRecent_] = true;
+  nextRecent_ = (nextRecent_ + 1) % kRecent;
+  computed.Observer = observer;
+  computed.Selection = selection;
+  computed.Ok = tsuchobjekt::planet(computed.Selection, kind, computed.Observer, computed.Result, step, 1, 1);
+  const bool keep = KeepNew && (KeptStep == 0 || step == KeptStep ||
+                                (KeptFinerSteps && (step == KeptStep * 0.1 || step == KeptStep * 0.1 * 0.1)));
+  if (!keep) return computed;
   if (cache_.size() >= maxEntries_) {
-    if (whenFull_ == WhenFull::Stop) return scratch_;
+    if (whenFull_ == WhenFull::Stop) return computed;
     cache_.clear();
   }
-  return cache_.emplace(key, scratch_).first->second;
+  return cache_.emplace(key, computed).first->second;
 }
 
 void TSampleCachingSearch::CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer,

@@ -49,11 +49,15 @@ class TSampleCachingSearch : public tsuchobjekt {
   // Off: samples already kept are used, new ones are computed and not kept
   // (a search that has left the instants other searches share).
   bool KeepNew = true;
-  // Non-zero: only samples taken with this step (days) are kept; those of
-  // the finer passes around a find are computed.
+  // Non-zero: only samples taken with this step (days) are kept, and with
+  // `KeptFinerSteps` also those of the finer passes (a tenth and a
+  // hundredth of it), which lie on the grid of their step; the others are
+  // computed.
   double KeptStep = 0;
+  bool KeptFinerSteps = false;
   // Empties the cache (a new asteroid or comet, new elements).
   void ClearCache();
+  std::size_t KeptCount() const { return cache_.size(); }
   std::size_t Hits = 0, Misses = 0;
 
  protected:
@@ -88,14 +92,19 @@ class TSampleCachingSearch : public tsuchobjekt {
   };
   static constexpr std::size_t kCompletions = 4;
 
-  // The sample: the kept one, or one computed into scratch_ when it is not
-  // kept (valid until the next call).
+  // The sample: the kept one, or one of the last few computed and not kept
+  // (the fixed object and the body of a pair ask for the same instant one
+  // after the other; valid until kRecent further samples are computed).
   const Entry& Cached(TTheorySelection selection, int kind, const TObserverRecord& observer, double step);
 
   std::size_t maxEntries_;
   WhenFull whenFull_;
   std::unordered_map<Key, Entry, KeyHash> cache_;
-  Entry scratch_;
+  static constexpr std::size_t kRecent = 4;
+  std::array<Key, kRecent> recentKeys_{};
+  std::array<bool, kRecent> recentUsed_{};
+  std::array<Entry, kRecent> recent_{};
+  std::size_t nextRecent_ = 0;
   std::array<CompletionKey, kCompletions> completionKeys_{};
   std::array<TObserverRecord, kCompletions> completed_{};
   std::size_t nextCompletion_ = 0;

@@ -30,6 +30,18 @@ class QuietSink : public MessageSink {
   }
 };
 
+// Every pair starts at the period start and steps by the same amount: the
+// body's samples on that grid serve all pairs and are kept first; the finer
+// passes around a find are each pair's own and are not kept.
+class TCoarseStepEngine : public TSampleCachingSearch {
+ public:
+  TCoarseStepEngine(const TSearchContext& context, double step)
+      : TSampleCachingSearch(context, kDefaultMaxEntries, WhenFull::Stop) {
+    KeptStep = step;
+    KeptFinerSteps = true;
+  }
+};
+
 }  // namespace
 
 // --- shared helpers --------------------------------------------------------------
@@ -195,7 +207,7 @@ int TBodyUserObjectConjunctionRun::Run(const std::string& stepText) {
   std::int32_t window = Options.Repetitions;
   BodySearchStep(body, typed, Options.Repetitions, step, window);
   const TClampedRange range = UserObjectRange();
-  TSampleCachingSearch engine(context_);
+  TCoarseStepEngine engine(context_, step);
   engine.CompanionKind = body;
   const std::string bodyName = SearchBodyNames[static_cast<std::size_t>(body)];
   ProgressSession session(CurrentProgress(), bodyName, 0);
@@ -300,7 +312,7 @@ int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
     TSearchContext context = context_;
     context.AsteroidDatabase = database ? 1 : 0;
     if (database) context.AsteroidDatabaseFile = entry.DatabaseFile;
-    TSampleCachingSearch engine(context);
+    TCoarseStepEngine engine(context, step);
     engine.CompanionKind = kind;
     engine.ShareCompletions(&completions_);
     // The engine's own check of the elements (or of the database file),

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <vector>
 
 namespace kvx {
 namespace {
@@ -22,6 +24,45 @@ TEST(VectorMathTest, DegreeTrigonometryUsesTheStoredFactor) {
   // The stored factor is short of pi/180 by 2.4e-16 of itself.
   EXPECT_NEAR(static_cast<double>(SinDegExt(30.0L)), 0.5, 2e-16);
   EXPECT_NEAR(static_cast<double>(TanDegExt(135.0L)), -1.0, 3e-15);
+}
+
+// The degree functions reduce by whole right angles themselves: they must
+// agree with the library's sine and cosine of the same product in every
+// quadrant, at the quadrant boundaries, for negative and large angles. The
+// library rounds the product x * factor first, an error of |x factor| 2^-64;
+// beyond that the two may differ by an ulp of the result.
+TEST(VectorMathTest, DegreeTrigonometryAgreesWithTheLibraryInEveryQuadrant) {
+  std::vector<double> angles;
+  for (int k = -12; k <= 12; ++k)
+    for (double d : {0.0, 1e-12, -1e-12, 1e-7, -1e-7, 0.3, -0.3, 44.999999, -44.999999, 45.0})
+      angles.push_back(90.0 * k + d);
+  std::uint64_t seed = 42;
+  for (int i = 0; i < 20000; ++i) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    const double u = static_cast<double>(seed >> 11) * 0x1p-53;
+    angles.push_back((u - 0.5) * (i % 4 == 0 ? 2e6 : 800));
+  }
+  angles.push_back(1e17);  // beyond the own reduction: the library's value
+  for (double x : angles) {
+    const long double a = x * kDegToRadFactor;
+    const long double s = std::sin(a), c = std::cos(a);
+    const long double slack = std::fabs(a) * 0x1p-63L + 0x1p-62L;
+    double cosine = 0;
+    const double sine = SinCosDeg(cosine, x);
+    ASSERT_LE(std::fabs(sine - s), slack + std::fabs(s) * 0x1p-52L) << x;
+    ASSERT_LE(std::fabs(cosine - c), slack + std::fabs(c) * 0x1p-52L) << x;
+    ASSERT_EQ(SinDeg(x), sine) << x;
+    ASSERT_EQ(CosDeg(x), cosine) << x;
+    ASSERT_LE(std::fabs(SinDegExt(x) - s), slack) << x;
+    ASSERT_LE(std::fabs(CosDegExt(x) - c), slack) << x;
+  }
+  EXPECT_EQ(SinDeg(1e17), static_cast<double>(std::sin(1e17L * kDegToRadFactor)));
+  for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+    double cosine = 0;
+    EXPECT_TRUE(std::isnan(SinCosDeg(cosine, bad)));
+    EXPECT_TRUE(std::isnan(cosine));
+    EXPECT_TRUE(std::isnan(TanDeg(bad)));
+  }
 }
 
 TEST(VectorMathTest, InverseTrigonometryAndClamping) {
@@ -64,6 +105,24 @@ TEST(VectorMathTest, ArcTan2DegMatchesTheLibraryInEveryQuadrant) {
     ASSERT_NEAR(ArcTan2Deg(y, x), std::atan2(y, x) * 180 / kPi, 1e-12) << angle;
     ASSERT_NEAR(static_cast<double>(ArcTan2DegExt(y, x)), std::atan2(y, x) * 180 / kPi, 1e-12) << angle;
   }
+  // The own arctangent against the library's in extended precision, around
+  // each eighth where it changes its centre, and beyond 1.
+  for (int k = 0; k <= 64; ++k) {
+    for (long double d : {0.0L, 1e-15L, -1e-15L, 0.0624L, -0.0624L}) {
+      const long double v = k / 16.0L + d;
+      const long double expected = std::atan(v) * kRadToDegFactor;
+      // (At and beyond 1 the quadrant form 90 - atan(1/v) takes over.)
+      if (v < 1) {
+        ASSERT_LE(std::fabs(ArcTan2DegExt(v, 1.0L) - expected), std::fabs(expected) * 0x1p-61L) << v;
+      }
+      ASSERT_LE(std::fabs(ArcTanDeg(static_cast<double>(v)) - std::atan(static_cast<long double>(
+                                                                   static_cast<double>(v))) * kRadToDegFactor),
+                std::fabs(expected) * 0x1p-52L) << v;
+    }
+  }
+  EXPECT_TRUE(std::isnan(ArcTan2Deg(std::numeric_limits<double>::quiet_NaN(), 1)));
+  EXPECT_TRUE(std::isnan(ArcTanDeg(std::numeric_limits<double>::quiet_NaN())));
+  EXPECT_NEAR(ArcTanDeg(std::numeric_limits<double>::infinity()), 90, 1e-13);
 }
 
 TEST(VectorMathTest, ReductionsStayInsideTheirRanges) {

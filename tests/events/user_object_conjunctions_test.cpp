@@ -232,6 +232,21 @@ TEST_F(UserConjunctions, RetrogradeLoopGivesThreePassesAndARejectedPassDoesNotEn
   ASSERT_EQ(closer.size(), 2u);
   EXPECT_EQ(closer[0]->Mjd(), all[1].first);
   EXPECT_EQ(closer[1]->Mjd(), all[2].first);
+
+  // Two passes in right ascension 31 days apart, around the station of
+  // February 2025: the refinement of the second must not reach back to the
+  // first (it then took the first again as an invalid repeat and lost the
+  // second).
+  AddObject(objects_, "Station", 7.342700958251953, 40.287437438964844, 0, 0, 2.4);
+  list_.Clear();
+  TBodyUserObjectConjunctionRun run(context_, list_);
+  Prepare(run, 60676, 60796);  // 2025-01-01 .. 2025-05-01
+  run.Options.ChosenBody = search_kind::kMars;
+  run.Run("15");
+  const std::vector<const tEvent*> station = EventsOf("Station");
+  ASSERT_EQ(station.size(), 2u);
+  EXPECT_NEAR(station[1]->Mjd() - station[0]->Mjd(), 31.2, 0.5);
+  EXPECT_EQ(run.InvalidEvents, 0);
 }
 
 // The list's own rules: an event past the period's end is shown red and
