@@ -175,33 +175,13 @@ bool Planetoidentabelle::ReadMpcLines(const std::string& fileName, bool streamSt
   ClearSkipped();
   std::string line;
   bool started = false;
-  if (streamStart) {
-    // Look for "00001" in the first 5001 bytes and start at its line.
-    bool ended = false;
-    std::uint64_t lineStart = in.Position();
-    while (lineStart < 5001 && in.NextRaw(line, ended)) {
-      const std::size_t hit = line.find("00001");
-      if (hit != std::string::npos && lineStart + hit + 5 <= 5001) {
-        started = in.SeekTo(lineStart, in.LineNumber() - 1);
-        break;
-      }
-      lineStart = in.Position();
-    }
-    if (!started) in.SeekTo(0);
-  }
+  if (streamStart) started = SeekMpcStreamStart(in);
   std::string previousName;
   bool more = false;
   while (in.Next(line)) {
     TAsteroidElements e;
     const TLineParse parse = ParseMpcOneLine(line, NormalizeNames != 0, e);
-    if (!started) {
-      if (line.rfind("-----", 0) == 0) {
-        started = true;
-        continue;
-      }
-      if (!streamStart || parse != TLineParse::Parsed) continue;
-      started = true;
-    }
+    if (!MpcRecordsStarted(started, streamStart, line, parse)) continue;
     if (parse == TLineParse::Blank) continue;
     if (parse == TLineParse::Unusable) {
       Skip(in.LineNumber(), line);

@@ -30,19 +30,6 @@ constexpr const char* kHomePlanetHeader =
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
-bool IsDataLine(const std::string& line) {
-  return !line.empty() && line.front() != ':' && line.find_first_not_of(" \t") != std::string::npos;
-}
-
-// True when a further data line follows (for the limit messages).
-bool MoreDataLines(TTextLineReader& in) {
-  std::string line;
-  while (in.Next(line)) {
-    if (IsDataLine(line)) return true;
-  }
-  return false;
-}
-
 std::string RightTrimmed(std::string s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
   return s;
@@ -114,33 +101,9 @@ void Planetoidentabelle::LoadBuiltInList() {
 // --- own text file ----------------------------------------------------------------
 
 int Planetoidentabelle::ReadOwnCsvFile(const std::string& fileName) {
-  TTextLineReader in;
-  if (!in.Open(fileName)) return 0;
-  std::string line;
-  if (!in.Next(line)) return 2;  // an empty file has no own first line
-  if (line.size() >= 255 || !(StartsWith(line, kOwnFieldLine) || StartsWith(line, kOwnHeader))) return 2;
-
-  ClearAndFree();
-  ClearSkipped();
-  bool more = false;
-  while (in.Next(line)) {
-    if (Count() >= ItemLimit) {
-      more = IsDataLine(line) || MoreDataLines(in);
-      break;
-    }
-    TAsteroidElements record;
-    switch (ParseAsteroidCsvLine(line, NormalizeNames != 0, record)) {
-      case TLineParse::Parsed:
-        AddRecord(record);
-        break;
-      case TLineParse::Unusable:
-        Skip(in.LineNumber(), line);
-        break;
-      case TLineParse::Blank:
-        break;
-    }
-  }
-  return EndRead(fileName, more) ? 1 : 0;
+  return ReadOwnTextFile(fileName, kOwnFieldLine, kOwnHeader, [this](const std::string& line, TAsteroidElements& r) {
+    return ParseAsteroidCsvLine(line, NormalizeNames != 0, r);
+  });
 }
 
 bool Planetoidentabelle::WriteOwnCsvFile(const std::string& fileName) {
@@ -191,7 +154,7 @@ bool Planetoidentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
   ClearSkipped();
   bool more = false;
   while (in.Next(line)) {
-    if (!IsDataLine(line)) continue;
+    if (!IsElementDataLine(line)) continue;
     if (Count() >= ItemLimit) {
       more = true;
       break;
@@ -289,13 +252,7 @@ bool Planetoidentabelle::ReadSkyMapFile(const std::string& fileName) {
     }
     AppendItem(RightTrimmed(field), e);
   }
-  SortItems();
-  if (Count() == 0) {
-    readError_ = NoElementsText(fileName);
-    return false;
-  }
-  Loaded = 1;
-  return true;
+  return EndRead(fileName, false);
 }
 
 bool Planetoidentabelle::WriteSkyMapFile(const std::string& fileName) {

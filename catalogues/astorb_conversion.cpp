@@ -135,6 +135,37 @@ bool Count(TConversionResult& result, const TConversionCallback& callback) {
   return false;
 }
 
+}  // namespace
+
+bool SeekMpcStreamStart(TTextLineReader& in) {
+  std::string line;
+  bool ended = false;
+  std::uint64_t lineStart = in.Position();
+  while (lineStart < 5001 && in.NextRaw(line, ended)) {
+    const std::size_t hit = line.find("00001");
+    if (hit != std::string::npos && lineStart + hit + 5 <= 5001) {
+      if (in.SeekTo(lineStart, in.LineNumber() - 1)) return true;
+      break;
+    }
+    lineStart = in.Position();
+  }
+  in.SeekTo(0);
+  return false;
+}
+
+bool MpcRecordsStarted(bool& started, bool streamStart, const std::string& line, TLineParse parse) {
+  if (started) return true;
+  if (line.rfind("-----", 0) == 0) {
+    started = true;
+    return false;
+  }
+  if (!streamStart || parse != TLineParse::Parsed) return false;
+  started = true;
+  return true;
+}
+
+namespace {
+
 TConversionResult ConvertMpcLines(const std::string& input, bool streamStart, bool dropRepeats,
                                   const TConversionCallback& callback) {
   TConversionResult result;
@@ -149,31 +180,12 @@ TConversionResult ConvertMpcLines(const std::string& input, bool streamStart, bo
   out.Line(kOwnAsteroidFirstLine);
   std::string line;
   bool started = false;
-  if (streamStart) {
-    bool ended = false;
-    std::uint64_t lineStart = in.Position();
-    while (lineStart < 5001 && in.NextRaw(line, ended)) {
-      const std::size_t hit = line.find("00001");
-      if (hit != std::string::npos && lineStart + hit + 5 <= 5001) {
-        started = in.SeekTo(lineStart, in.LineNumber() - 1);
-        break;
-      }
-      lineStart = in.Position();
-    }
-    if (!started) in.SeekTo(0);
-  }
+  if (streamStart) started = SeekMpcStreamStart(in);
   std::string previousName;
   while (in.Next(line)) {
     TAsteroidElements e;
     const TLineParse parse = ParseMpcOneLine(line, false, e);
-    if (!started) {
-      if (line.rfind("-----", 0) == 0) {
-        started = true;
-        continue;
-      }
-      if (!streamStart || parse != TLineParse::Parsed) continue;
-      started = true;
-    }
+    if (!MpcRecordsStarted(started, streamStart, line, parse)) continue;
     if (parse == TLineParse::Blank) continue;
     if (parse == TLineParse::Unusable) {
       ++result.Skipped;

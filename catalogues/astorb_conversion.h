@@ -42,6 +42,8 @@
 #include <string>
 #include <string_view>
 
+#include "catalogues/element_lines.h"
+#include "catalogues/text_line_reader.h"
 #include "core/asteroid_elements.h"
 
 namespace kvx {
@@ -70,6 +72,16 @@ bool AstorbLineToOwnCsv(std::string_view line, int shift, std::string& out);
 bool AstorbLineToHomePlanetCsv(std::string_view line, int shift, std::string& out);
 // The own line of an MPCORB record.
 std::string WriteMpcorbCsvLine(const TAsteroidElements& e);
+
+// The start of the records of an MPC orbit file read as a stream: reading
+// resumes at the line holding "00001" within the first 5001 bytes (true),
+// else at the file's beginning (false).
+bool SeekMpcStreamStart(TTextLineReader& in);
+// Whether `line` (read as `parse`) is to be taken as a record: once
+// `started`, every line; before, the "-----" rule line starts the records
+// (itself not one) and, with `streamStart`, so does the first line that
+// reads as a record.
+bool MpcRecordsStarted(bool& started, bool streamStart, const std::string& line, TLineParse parse);
 
 // Called every 24 records with the count written; false stops the run.
 using TConversionCallback = std::function<bool(long written)>;

@@ -160,13 +160,7 @@ bool Kometentabelle::ReadSkyMapFile(const std::string& fileName) {
     }
     AppendItem(RightTrimmed(field), e);
   }
-  SortItems();
-  if (Count() == 0) {
-    readError_ = NoElementsText(fileName);
-    return false;
-  }
-  Loaded = 1;
-  return true;
+  return EndRead(fileName, false);
 }
 
 bool Kometentabelle::WriteSkyMapFile(const std::string& fileName) {

@@ -20,12 +20,6 @@ namespace {
 constexpr const char* kOwnFieldLine = ":name;q;e;i;node;per; equinox;tm of per.(jd);epoche (jd);h;g";
 constexpr const char* kOwnHeader = ":BAHNELEMENTE KOMETEN VAMUR EXT";
 
-bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
-
-bool IsDataLine(const std::string& line) {
-  return !line.empty() && line.front() != ':' && line.find_first_not_of(" \t") != std::string::npos;
-}
-
 }  // namespace
 
 bool Kometentabelle::Neuedateiladen(std::uint8_t& kind, const std::string& fileName, bool showMessages, int index) {
@@ -79,33 +73,7 @@ void Kometentabelle::LoadBuiltInList() {
 }
 
 int Kometentabelle::ReadOwnCsvFile(const std::string& fileName) {
-  TTextLineReader in;
-  if (!in.Open(fileName)) return 0;
-  std::string line;
-  if (!in.Next(line)) return 2;
-  if (line.size() >= 255 || !(StartsWith(line, kOwnFieldLine) || StartsWith(line, kOwnHeader))) return 2;
-  ClearAndFree();
-  ClearSkipped();
-  bool more = false;
-  while (in.Next(line)) {
-    if (Count() >= ItemLimit) {
-      more = IsDataLine(line);
-      while (!more && in.Next(line)) more = IsDataLine(line);
-      break;
-    }
-    TCometElements record;
-    switch (ParseCometCsvLine(line, record)) {
-      case TLineParse::Parsed:
-        AddRecord(record);
-        break;
-      case TLineParse::Unusable:
-        Skip(in.LineNumber(), line);
-        break;
-      case TLineParse::Blank:
-        break;
-    }
-  }
-  return EndRead(fileName, more) ? 1 : 0;
+  return ReadOwnTextFile(fileName, kOwnFieldLine, kOwnHeader, ParseCometCsvLine);
 }
 
 bool Kometentabelle::WriteOwnCsvFile(const std::string& fileName) {

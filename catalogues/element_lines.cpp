@@ -12,6 +12,10 @@
 
 namespace kvx {
 
+bool IsElementDataLine(const std::string& line) {
+  return !line.empty() && line.front() != ':' && line.find_first_not_of(" \t") != std::string::npos;
+}
+
 namespace {
 
 // Splits at ';' into exactly `count` fields; the last takes the rest of the

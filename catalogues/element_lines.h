@@ -30,6 +30,9 @@ enum class TLineParse {
   Unusable,  // a data line whose elements cannot be computed with
 };
 
+// True for a line that is neither empty, blank nor a ":" header or comment.
+bool IsElementDataLine(const std::string& line);
+
 // The own asteroid line name;a;e;i;node;per;m;n;equinox;epoch;h;g (g 0.15
 // when the line ends after h). The name is passed through
 // NormalizeDesignation when `normalizeNames` is set and cut to 40

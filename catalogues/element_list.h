@@ -22,7 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "catalogues/element_lines.h"
 #include "catalogues/list_messages.h"
+#include "catalogues/text_line_reader.h"
 
 namespace kvx {
 
@@ -213,6 +215,43 @@ class TElementList : public TElementListBase {
     }
     std::fclose(file);
     return EndRead(fileName, more);
+  }
+  // Reads an element file of the program's own text form: 0 when it cannot
+  // be opened, 2 when its first line (under 255 characters) begins with
+  // neither `fieldLine` nor `header`. Each further line goes through
+  // `parse` (line, record) -> TLineParse: parsed records are appended,
+  // unusable lines kept as skipped, blank ones passed over; reading stops at
+  // the item limit (with its message when a further data line follows).
+  // Then 1, or 0 when no usable record was read (EndRead).
+  template <typename Parse>
+  int ReadOwnTextFile(const std::string& fileName, const char* fieldLine, const char* header, Parse parse) {
+    TTextLineReader in;
+    if (!in.Open(fileName)) return 0;
+    std::string line;
+    if (!in.Next(line)) return 2;  // an empty file has no own first line
+    if (line.size() >= 255 || !(line.rfind(fieldLine, 0) == 0 || line.rfind(header, 0) == 0)) return 2;
+    ClearAndFree();
+    ClearSkipped();
+    bool more = false;
+    while (in.Next(line)) {
+      if (Count() >= ItemLimit) {
+        more = IsElementDataLine(line);
+        while (!more && in.Next(line)) more = IsElementDataLine(line);
+        break;
+      }
+      Record record;
+      switch (parse(line, record)) {
+        case TLineParse::Parsed:
+          AppendItem(record.Name, record);
+          break;
+        case TLineParse::Unusable:
+          Skip(in.LineNumber(), line);
+          break;
+        case TLineParse::Blank:
+          break;
+      }
+    }
+    return EndRead(fileName, more) ? 1 : 0;
   }
   // Writes every record through `encode` (N bytes each) in list order.
   template <std::size_t N, typename Encode>

@@ -331,13 +331,15 @@ TOccultationRunStatus tsternbedeckung::rechnen(const TSearchContext& context, co
       }
     }
   } while (t1 < endT_);
-  const bool cancelled = AbortRequested != 0;
+  return EndOccultationRun(Aborted);
+}
+
+TOccultationRunStatus EndOccultationRun(std::uint8_t& cancelled) {
+  const bool requested = AbortRequested != 0;
   AbortRequested = 0;
-  if (cancelled) {
-    Aborted = 1;
-    return TOccultationRunStatus::Cancelled;
-  }
-  return TOccultationRunStatus::Done;
+  if (!requested) return TOccultationRunStatus::Done;
+  cancelled = 1;
+  return TOccultationRunStatus::Cancelled;
 }
 
 void tsternbedeckung::TabulateMoon() {

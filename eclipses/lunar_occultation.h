@@ -157,6 +157,10 @@ struct TLunarOccultationOptions {
 
 enum class TOccultationRunStatus : std::uint8_t { Done, Cancelled, Refused };
 
+// Ends a search run: clears the abort request and, when one was made, sets
+// `cancelled` and gives Cancelled; Done otherwise.
+TOccultationRunStatus EndOccultationRun(std::uint8_t& cancelled);
+
 // Sun altitude (degrees, unrefracted) for the observer at an MJD of UT:
 // the precise apparent Sun or the low-precision one.
 double OccultationSunAltitude(const TSearchContext& context, bool preciseSun, double mjd, double rhoCos,

@@ -18,8 +18,11 @@ constexpr int kPositionAngleSlot = 151, kAltitudeSlot = 47, kSunAltitudeTitle = 
 constexpr int kASlot = 153, kBSlot = 154, kStarTitle = 155, kMagnitudeSlot = 62;
 constexpr int kRaSlot = 16, kDecSlot = 17, kPlanetTitle = 160;
 
-void WriteContactRow(TCellSink& sink, int row, int jd, const TObserverRecord& start, double mjd, double angle,
-                     double altitude, double sunAltitude, double a, double b, const std::string& inOut) {
+}  // namespace
+
+void WriteOccultationContactRow(TCellSink& sink, int row, int jd, const TObserverRecord& start, double mjd,
+                                const std::string& event, double angle, double altitude, double sunAltitude, double a,
+                                double b) {
   TObserverRecord local = start;
   local.AutoDeltaT = 0;
   local.Mjd = mjd;
@@ -27,15 +30,13 @@ void WriteContactRow(TCellSink& sink, int row, int jd, const TObserverRecord& st
   sink.Date(row, 1, kDateSlot, local.Year, local.Month, local.Day);
   sink.Value(TCellFamily::TimeOfDay, row, 2, kTimeSlot, local.LocalHours);
   if (jd != 0) sink.Value(TCellFamily::Number, row, 3, kJulianDateSlot, mjd + 2400000.5);
-  sink.Text(row, 3 + jd, inOut);
+  sink.Text(row, 3 + jd, event);
   sink.Value(TCellFamily::Angle, row, 4 + jd, kPositionAngleSlot, angle);
   sink.Value(TCellFamily::Angle, row, 5 + jd, kAltitudeSlot, altitude);
   sink.Value(TCellFamily::Angle, row, 6 + jd, kAltitudeSlot, sunAltitude);
   sink.Value(TCellFamily::Number, row, 7 + jd, kASlot, a);
   sink.Value(TCellFamily::Number, row, 8 + jd, kBSlot, b);
 }
-
-}  // namespace
 
 std::string LimitText(float limit) {
   char text[48];
@@ -96,10 +97,10 @@ void WriteOccultationTable(TCellSink& sink, const TTableConfigRecord& config, co
   for (int k = 0; k < events; ++k) {
     const tergebnisdatensatz& e = *rows[static_cast<std::size_t>(k)];
     const int r1 = 2 * k + 2, r2 = 2 * k + 3;
-    WriteContactRow(sink, r1, jd, start, e.Contact1Time, e.PositionAngle1, e.Altitude1, e.SunAltitude1,
-                    e.CoefficientA1, e.CoefficientB1, in);
-    WriteContactRow(sink, r2, jd, start, e.Contact2Time, e.PositionAngle2, e.Altitude2, e.SunAltitude2,
-                    e.CoefficientA2, e.CoefficientB2, out);
+    WriteOccultationContactRow(sink, r1, jd, start, e.Contact1Time, in, e.PositionAngle1, e.Altitude1,
+                               e.SunAltitude1, e.CoefficientA1, e.CoefficientB1);
+    WriteOccultationContactRow(sink, r2, jd, start, e.Contact2Time, out, e.PositionAngle2, e.Altitude2,
+                               e.SunAltitude2, e.CoefficientA2, e.CoefficientB2);
     sink.Text(r1, 9 + jd, e.ObjectName);
     if (kind.Planets) {
       sink.Text(r2, 9 + jd, e.ObjectName);

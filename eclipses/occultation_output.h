@@ -39,6 +39,12 @@ std::string LimitText(float limit);
 
 std::string EmptyOccultationText(const TOccultationTableKind& kind, bool grid);
 
+// One contact row in columns 1 .. 8+J as above, with `event` in column
+// 3+J; the local date and time of `mjd` (UT) in the start record's zone.
+void WriteOccultationContactRow(TCellSink& sink, int row, int jd, const TObserverRecord& start, double mjd,
+                                const std::string& event, double angle, double altitude, double sunAltitude, double a,
+                                double b);
+
 // Writes the table (or, for an empty list, the message into cell 1,1).
 // The grid is sized first: (events + 1) x 2 rows and 12 + J columns for
 // stars, 10 + J for planets; 2 x 2 for the message. Progress per event

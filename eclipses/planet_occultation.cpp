@@ -122,13 +122,7 @@ TOccultationRunStatus tplanetbedeckung::rechnen(const TObserverRecord& end, cons
       }
     }
   } while (t1 < endT_);
-  const bool cancelled = AbortRequested != 0;
-  AbortRequested = 0;
-  if (cancelled) {
-    Aborted = 1;
-    return TOccultationRunStatus::Cancelled;
-  }
-  return TOccultationRunStatus::Done;
+  return EndOccultationRun(Aborted);
 }
 
 bool tplanetbedeckung::EvaluatePlanet(double referenceT) {

@@ -258,13 +258,7 @@ TOccultationRunStatus tsternbedeckungpl::rechnen(std::int32_t body, TKepler* ast
     progress.ProcessEvents();
     if (AbortRequested != 0) break;
   } while (tb_ < endT_);
-  const bool cancelled = AbortRequested != 0;
-  AbortRequested = 0;
-  if (cancelled) {
-    Cancelled = 1;
-    return TOccultationRunStatus::Cancelled;
-  }
-  return TOccultationRunStatus::Done;
+  return EndOccultationRun(Cancelled);
 }
 
 TConjunction tsternbedeckungpl::FindConjunctionInRA(bool refine, double tLo, double tHi, double starRa,

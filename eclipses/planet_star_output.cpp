@@ -31,23 +31,6 @@ std::string Joined(const std::vector<std::string>& names) {
   return out;
 }
 
-void WriteLine(TCellSink& sink, int row, int jd, const TObserverRecord& start, double mjd, const std::string& event,
-               double angle, double altitude, double sun, double a, double b) {
-  TObserverRecord local = start;
-  local.AutoDeltaT = 0;
-  local.Mjd = mjd;
-  UTToLocalTime(local);
-  sink.Date(row, 1, kDateSlot, local.Year, local.Month, local.Day);
-  sink.Value(TCellFamily::TimeOfDay, row, 2, kTimeSlot, local.LocalHours);
-  if (jd != 0) sink.Value(TCellFamily::Number, row, 3, kJulianDateSlot, mjd + 2400000.5);
-  sink.Text(row, 3 + jd, event);
-  sink.Value(TCellFamily::Angle, row, 4 + jd, kPositionAngleSlot, angle);
-  sink.Value(TCellFamily::Angle, row, 5 + jd, kAltitudeSlot, altitude);
-  sink.Value(TCellFamily::Angle, row, 6 + jd, kAltitudeSlot, sun);
-  sink.Value(TCellFamily::Number, row, 7 + jd, kASlot, a);
-  sink.Value(TCellFamily::Number, row, 8 + jd, kBSlot, b);
-}
-
 // The texts of the joined magnitude / offset cell of a conjunction row.
 std::string Trimmed(std::string text) {
   const std::size_t first = text.find_first_not_of(' ');
@@ -142,8 +125,9 @@ void WritePlanetStarTable(TCellSink& sink, const TTableConfigRecord& config, con
     const tergebnisdatensatz& e = *rows[k];
     const bool occultation = e.EventFlag != 0;
     const std::string event = occultation ? title(kInTitle) : std::string(ByLanguage("Konjunktion", "Conjunction"));
-    WriteLine(sink, row, jd, start, e.Contact1Time, event, occultation ? e.PositionAngle1 : NAN, e.Altitude1,
-              e.SunAltitude1, occultation ? e.CoefficientA1 : NAN, occultation ? e.CoefficientB1 : NAN);
+    WriteOccultationContactRow(sink, row, jd, start, e.Contact1Time, event, occultation ? e.PositionAngle1 : NAN,
+                               e.Altitude1, e.SunAltitude1, occultation ? e.CoefficientA1 : NAN,
+                               occultation ? e.CoefficientB1 : NAN);
     if (occultation) {
       sink.Text(row, 9 + jd, e.ObjectName);
       sink.Value(TCellFamily::Magnitude, row, 10 + jd, kMagnitudeSlot, e.Magnitude * 0.01);
@@ -155,8 +139,8 @@ void WritePlanetStarTable(TCellSink& sink, const TTableConfigRecord& config, con
     sink.Value(TCellFamily::Angle, row, 12 + jd, kDecSlot, e.Declination);
     ++row;
     if (occultation) {
-      WriteLine(sink, row, jd, start, e.Contact2Time, title(kOutTitle), e.PositionAngle2, e.Altitude2, e.SunAltitude2,
-                e.CoefficientA2, e.CoefficientB2);
+      WriteOccultationContactRow(sink, row, jd, start, e.Contact2Time, title(kOutTitle), e.PositionAngle2, e.Altitude2,
+                                 e.SunAltitude2, e.CoefficientA2, e.CoefficientB2);
       sink.Text(row, 9 + jd, e.Label);
       sink.Value(TCellFamily::Number, row, 10 + jd, kOffsetSlot, e.ExtraValue);
       ++row;

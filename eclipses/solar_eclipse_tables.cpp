@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/table_config.h"
+#include "eclipses/eclipse_sheet.h"
 #include "eclipses/solar_eclipse.h"
 #include "engine/cell_format.h"
 #include "platform/globals.h"
@@ -30,15 +31,6 @@ std::string Title(const TTableConfigRecord& config, int slot) {
   return config.ColumnTitles[static_cast<std::size_t>(slot)];
 }
 
-// The local date and time of an instant T (UT) for the observer's zone.
-TObserverRecord LocalOf(const TObserverRecord& observer, double T) {
-  TObserverRecord r = observer;
-  r.AutoDeltaT = 0;
-  r.Mjd = 36525.0 * T + 51544.5;
-  UTToLocalTime(r);
-  return r;
-}
-
 // The number of slot 181 as the magnitude texts show it.
 std::string Slot181Text(double value) {
   std::string text;
@@ -52,36 +44,13 @@ std::string MagnitudeText(const TLocalEclipseCircumstances& local) {
 
 bool English() { return LanguageEnglish != 0; }
 
-// The sheet finishing: the table centred, the used columns fitted.
-void FinishEclipseSheet(TSheet& sheet) {
-  const int lastRow = std::max(1, sheet.LastRow());
-  const int lastCol = std::max(1, sheet.LastCol());
-  sheet.SetSelection(1, 1, lastRow, lastCol);
-  workbook::TAlignment centred;
-  centred.Horizontal = 3;
-  centred.Wrap = false;
-  centred.Vertical = 3;
-  centred.Orientation = 0;
-  sheet.SetAlignment(centred);
-  sheet.SetRowHeightAuto(1, 1, lastRow, lastCol);
-  sheet.SetColWidthAuto(1, 1, lastRow, lastCol);
-  sheet.SetSelection(1, 1, 1, 1);
-}
-
-void PrepareGrid(tmystringgrid& grid, const TTableOutputSettings& output, int rows, int cols) {
-  grid.SetRowCount(rows + 1);
-  grid.SetColCount(cols + 1);
-  ClearGridCells(grid, rows, cols);
-  for (int c = 1; c <= cols; ++c) grid.SetColWidths(c, GridColumnWidth(output, 181, output.FontScale) + 40);
-}
-
 }  // namespace
 
 // --- one eclipse ---------------------------------------------------------------------------------
 
 void tSonnenfinsternis::WriteGlobalRow(TCellSink& sink, std::uint8_t kind, int row, const TObserverRecord& observer,
                                        double dauer, double breite, double laenge, double mjd) {
-  const TObserverRecord local = LocalOf(observer, (mjd - 51544.5) / 36525.0);
+  const TObserverRecord local = EclipseLocalTime(observer, (mjd - 51544.5) / 36525.0);
   sink.Date(row, 1, kSlotDate, local.Year, local.Month, local.Day);
   sink.Value(TCellFamily::TimeOfDay, row, 2, kSlotTime, local.LocalHours);
   if (jdspalte != 0) sink.Value(TCellFamily::Number, row, 3, kSlotJd, mjd + 2400000.5);
@@ -113,7 +82,7 @@ void tSonnenfinsternis::WriteLocalBlock(TCellSink& sink, const TTableConfigRecor
   sink.Text(2, col0, english ? "Local circumstances" : "Lokale Umstände");
   if (l.Kind == 0) return;
   const int jd = jdspalte;
-  const TObserverRecord maximum = LocalOf(Observer, l.Maximum);
+  const TObserverRecord maximum = EclipseLocalTime(Observer, l.Maximum);
   sink.Text(3, col0, english ? "Maximum at" : "Maximum um");
   sink.Date(3, col0 + 1, kSlotDate, maximum.Year, maximum.Month, maximum.Day);
   sink.Value(TCellFamily::TimeOfDay, 3, col0 + 2, kSlotTime, maximum.LocalHours);
@@ -123,7 +92,7 @@ void tSonnenfinsternis::WriteLocalBlock(TCellSink& sink, const TTableConfigRecor
     const int row = 4 + n;
     sink.Text(row, col0, std::to_string(n + 1) + (english ? ". contact: " : ". Kontakt: "));
     if (l.SunAltitude[n] < 0) continue;
-    const TObserverRecord c = LocalOf(Observer, l.Contact[n]);
+    const TObserverRecord c = EclipseLocalTime(Observer, l.Contact[n]);
     sink.Date(row, col0 + 1, kSlotDate, c.Year, c.Month, c.Day);
     sink.Value(TCellFamily::TimeOfDay, row, col0 + 2, kSlotTime, c.LocalHours);
     if (jd != 0) sink.Value(TCellFamily::Number, row, col0 + 3, kSlotJd, 36525.0 * l.Contact[n] + 2451545.0);
@@ -139,7 +108,7 @@ void tSonnenfinsternis::WriteLocalBlock(TCellSink& sink, const TTableConfigRecor
   sink.Text(8, col0 + 5 + jd, Title(config, kSlotSunAltitude));
   int row = 9;
   for (const tlocalEventList& e : list) {
-    const TObserverRecord t = LocalOf(Observer, e.Time);
+    const TObserverRecord t = EclipseLocalTime(Observer, e.Time);
     sink.Date(row, col0 + 1, kSlotDate, t.Year, t.Month, t.Day);
     sink.Value(TCellFamily::TimeOfDay, row, col0 + 2, kSlotTime, t.LocalHours);
     if (jd != 0) sink.Value(TCellFamily::Number, row, col0 + 3, kSlotJd, 36525.0 * e.Time + 2451545.0);
@@ -173,14 +142,14 @@ void tSonnenfinsternis::WriteTable(TCellSink& sink, const TTableConfigRecord& co
 void tSonnenfinsternis::paint(TSheet& sheet, const TTableConfigRecord& config) {
   TSheetSink sink(sheet);
   WriteTable(sink, config);
-  FinishEclipseSheet(sheet);
+  CentreAndFitEclipseSheet(sheet, std::max(1, sheet.LastCol()));
 }
 
 void tSonnenfinsternis::paint_grid(tmystringgrid& grid, const TTableOutputSettings& output,
                                    const TTableConfigRecord& config) {
   jdspalte = config.Flags[column_flag::kJulianDate] != 0 ? 1 : 0;
   const int rows = std::max<int>(static_cast<int>(ergebnisse.size()) + 1, 8 + static_cast<int>(list.size())) + 1;
-  PrepareGrid(grid, output, rows, 13 + jdspalte);
+  PrepareEclipseGrid(grid, output, rows, 13 + jdspalte, kSlotObscuration);
   TGridSink sink(grid, output);
   WriteTable(sink, config);
 }
@@ -234,7 +203,7 @@ void tSonnenfinsternis::WriteCalendar(TCellSink& sink, const TTableConfigRecord&
     const TLocalEclipseCircumstances& l = r.Local;
     std::uint8_t kind = l.Kind;
     if (kind != 0 && l.SunAltitude[1] < 0 && l.SunAltitude[2] < 0) kind = 1;
-    const TObserverRecord maximum = LocalOf(Observer, l.Maximum);
+    const TObserverRecord maximum = EclipseLocalTime(Observer, l.Maximum);
     sink.Date(row, 1, kSlotDate, maximum.Year, maximum.Month, maximum.Day);
     if (jd != 0) sink.Value(TCellFamily::Number, row, 2, kSlotJd, 36525.0 * l.Maximum + 2451545.0);
     const std::uint8_t global = std::min<std::uint8_t>(r.MaxArt, 5);
@@ -250,7 +219,7 @@ void tSonnenfinsternis::WriteCalendar(TCellSink& sink, const TTableConfigRecord&
       if (l.PositionAngle[n] == 0 && l.VertexAngle[n] == 0) continue;
       if (l.SunAltitude[n] < 0) continue;
       const int c = (n + 1) * 4 + 1 + jd;
-      sink.Value(TCellFamily::TimeOfDay, row, c, kSlotTime, LocalOf(Observer, l.Contact[n]).LocalHours);
+      sink.Value(TCellFamily::TimeOfDay, row, c, kSlotTime, EclipseLocalTime(Observer, l.Contact[n]).LocalHours);
       sink.Value(TCellFamily::Angle, row, c + 1, kSlotPositionAngle, l.PositionAngle[n]);
       sink.Value(TCellFamily::Angle, row, c + 2, kSlotVertexAngle, l.VertexAngle[n]);
       sink.Value(TCellFamily::Angle, row, c + 3, kSlotSunAltitude, l.SunAltitude[n]);
@@ -268,7 +237,7 @@ bool tSonnenfinsternis::kalenderrechnen(const TSearchContext& context, TEventSte
   Observer = start;
   TSheetSink sink(sheet);
   WriteCalendar(sink, config, rows);
-  FinishEclipseSheet(sheet);
+  CentreAndFitEclipseSheet(sheet, std::max(1, sheet.LastCol()));
   return true;
 }
 
@@ -281,7 +250,7 @@ bool tSonnenfinsternis::kalenderrechnen_grid(const TSearchContext& context, TEve
   if (!CalendarRows(context, eventStep, start, end, stepMinutes, spanHours, criterion, rows)) return false;
   Observer = start;
   jdspalte = config.Flags[column_flag::kJulianDate] != 0 ? 1 : 0;
-  PrepareGrid(grid, output, static_cast<int>(rows.size()) + 2, 20 + jdspalte);
+  PrepareEclipseGrid(grid, output, static_cast<int>(rows.size()) + 2, 20 + jdspalte, kSlotObscuration);
   TGridSink sink(grid, output);
   WriteCalendar(sink, config, rows);
   return true;

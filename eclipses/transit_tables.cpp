@@ -8,6 +8,7 @@
 #include "core/input_checks.h"
 #include "core/table_config.h"
 #include "core/time_scales.h"
+#include "eclipses/eclipse_sheet.h"
 #include "eclipses/transit.h"
 #include "engine/cell_format.h"
 #include "platform/globals.h"
@@ -37,38 +38,9 @@ bool English() { return LanguageEnglish != 0; }
 
 double MjdOf(double T) { return 36525.0 * T + 51544.5; }
 
-// The local date and time of an instant T (UT) for the observer's zone.
-TObserverRecord LocalOf(const TObserverRecord& observer, double T) {
-  TObserverRecord r = observer;
-  r.AutoDeltaT = 0;
-  r.Mjd = MjdOf(T);
-  UTToLocalTime(r);
-  return r;
-}
-
-// The sheet finishing over the table's columns: centred, fitted.
-void FinishTransitSheet(TSheet& sheet, int columns) {
-  const int lastRow = std::max(1, sheet.LastRow());
-  sheet.SetSelection(1, 1, lastRow, columns);
-  workbook::TAlignment centred;
-  centred.Horizontal = 3;
-  centred.Wrap = false;
-  centred.Vertical = 3;
-  centred.Orientation = 0;
-  sheet.SetAlignment(centred);
-  sheet.SetRowHeightAuto(1, 1, lastRow, columns);
-  sheet.SetColWidthAuto(1, 1, lastRow, columns);
-  sheet.SetSelection(1, 1, 1, 1);
-}
-
 // The grid sized and emptied; the first column wide enough for the titles.
-void PrepareGrid(tmystringgrid& grid, const TTableOutputSettings& output, int rows, int cols) {
-  grid.SetRowCount(rows + 1);
-  grid.SetColCount(cols + 1);
-  ClearGridCells(grid, rows, cols);
-  const int width = GridColumnWidth(output, kSlotPositionAngle, output.FontScale) + 40;
-  for (int c = 1; c <= cols; ++c) grid.SetColWidths(c, width);
-  grid.SetColWidths(1, 2 * width);
+void PrepareTransitGrid(tmystringgrid& grid, const TTableOutputSettings& output, int rows, int cols) {
+  grid.SetColWidths(1, 2 * PrepareEclipseGrid(grid, output, rows, cols, kSlotPositionAngle));
 }
 
 }  // namespace
@@ -86,7 +58,7 @@ void ttransit::WriteTransitBlock(TCellSink& sink, const TTableConfigRecord& conf
   sink.Text(1, 1, english ? std::string("Transit of ") + TransitPlanetEnglishName(planet_)
                           : std::string(TransitPlanetGermanName(planet_)) + "durchgang");
   sink.Text(1, 2, english ? "Maximum at" : "Maximum um");
-  sink.Value(TCellFamily::TimeOfDay, 1, 3, kSlotTime, LocalOf(Observer, l.Maximum).LocalHours);
+  sink.Value(TCellFamily::TimeOfDay, 1, 3, kSlotTime, EclipseLocalTime(Observer, l.Maximum).LocalHours);
   sink.Text(2, 1, english ? "Local circumstances" : "Lokale Umstände");
   sink.Text(2, 2, english ? std::string() : Title(config, kSlotDate));
   sink.Text(2, 3, Title(config, kSlotTime));
@@ -98,7 +70,7 @@ void ttransit::WriteTransitBlock(TCellSink& sink, const TTableConfigRecord& conf
   int row = 3;
   for (int n = 0; n < 4; ++n) {
     if ((n == 1 || n == 2) && l.Kind < 2) continue;
-    const TObserverRecord c = LocalOf(Observer, l.Contact[n]);
+    const TObserverRecord c = EclipseLocalTime(Observer, l.Contact[n]);
     sink.Text(row, 1, std::to_string(n + 1) + (english ? ". contact: " : ". Kontakt: "));
     sink.Date(row, 2, kSlotDate, c.Year, c.Month, c.Day);
     sink.Value(TCellFamily::TimeOfDay, row, 3, kSlotTime, c.LocalHours);
@@ -113,12 +85,12 @@ void ttransit::WriteTransitBlock(TCellSink& sink, const TTableConfigRecord& conf
 void ttransit::paint(TSheet& sheet, const TTableConfigRecord& config) {
   TSheetSink sink(sheet);
   WriteTransitBlock(sink, config);
-  FinishTransitSheet(sheet, 12 + jdspalte);
+  CentreAndFitEclipseSheet(sheet, 12 + jdspalte);
 }
 
 void ttransit::paint_grid(tmystringgrid& grid, const TTableOutputSettings& output, const TTableConfigRecord& config) {
   jdspalte = config.Flags[column_flag::kJulianDate] != 0 ? 1 : 0;
-  PrepareGrid(grid, output, 7, 6 + jdspalte);
+  PrepareTransitGrid(grid, output, 7, 6 + jdspalte);
   TGridSink sink(grid, output);
   WriteTransitBlock(sink, config);
 }
@@ -183,13 +155,13 @@ void ttransittabelle::WriteTransitList(TCellSink& sink, const TTableConfigRecord
 void ttransittabelle::paint(TSheet& sheet, const TTableConfigRecord& config) {
   TSheetSink sink(sheet);
   WriteTransitList(sink, config);
-  FinishTransitSheet(sheet, 12 + jdspalte);
+  CentreAndFitEclipseSheet(sheet, 12 + jdspalte);
 }
 
 void ttransittabelle::paint_grid(tmystringgrid& grid, const TTableOutputSettings& output,
                                  const TTableConfigRecord& config) {
   jdspalte = config.Flags[column_flag::kJulianDate] != 0 ? 1 : 0;
-  PrepareGrid(grid, output, static_cast<int>(Lines.size()) + 1, 2 + jdspalte);
+  PrepareTransitGrid(grid, output, static_cast<int>(Lines.size()) + 1, 2 + jdspalte);
   TGridSink sink(grid, output);
   WriteTransitList(sink, config);
 }

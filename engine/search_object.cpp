@@ -1,5 +1,6 @@
 #include "engine/search_object.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -107,6 +108,21 @@ bool FitWindow(int code, double y0, double y1, double y2, double& x, double& y) 
   x = xe;
   y = ye;
   return true;
+}
+
+// A places-only fixed-object record from a kept place: the fields
+// tsuchobjekt::FixedObject fills without the physical block.
+void FixedPlaceRecord(const TFixedPlace& place, TEphemerisResultRecord& result) {
+  result = TEphemerisResultRecord{};
+  TKeplerPosition& p = result.Position;
+  p.RightAscension = place.RightAscension;
+  p.Declination = place.Declination;
+  p.GeoLongitude = p.HelioLongitude = place.GeoLongitude;
+  p.GeoLatitude = p.HelioLatitude = place.GeoLatitude;
+  p.GeoDistance = p.HelioDistance = kFixedObjectDistance;
+  result.TopoRightAscension = p.RightAscension;
+  result.TopoDeclination = p.Declination;
+  result.Physical.magnitude = place.Magnitude;
 }
 
 }  // namespace
@@ -312,6 +328,7 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
   const double T = observer.Centuries;
   double ra = 0, dec = 0, magnitude = 0;
   const TFixedObjectFrame* frame = nullptr;
+  const tuserobject* userObject = nullptr;
   if (kind == search_kind::kStar) {
     TSearchStar star;
     if (!context_.StarAt || starIndex < 1 || starIndex > context_.StarCount || !context_.StarAt(starIndex, star))
@@ -327,13 +344,21 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
     const tuserobject* object =
         context_.UserObjects != nullptr && userIndex >= 1 ? context_.UserObjects->Item(userIndex - 1) : nullptr;
     if (object == nullptr || !UserObjectUsable(*object, nullptr, nullptr)) return false;
+    if (fill_ == TRecordFill::Places && fixedStore_) {
+      if (const TFixedPlace* kept = fixedStore_->FindPlace(userIndex, *object, observer)) {
+        FixedPlaceRecord(*kept, result);
+        return true;
+      }
+    }
     frame = &FixedFrame(object->Value5, observer);
+    userObject = object;
     FixedObjectApparentPlace(*frame, object->Angle1, object->Angle2, object->Value3, object->Value4,
                              observer.SinObliquity, observer.CosObliquity, ra, dec);
     magnitude = object->Value6;
   }
   if (!std::isfinite(ra) || !std::isfinite(dec)) return false;
-  TEphemerisResultRecord r;
+  TEphemerisResultRecord& r = result;
+  r = TEphemerisResultRecord{};
   TKeplerPosition& p = r.Position;
   p.RightAscension = Mod360(ra);
   p.Declination = dec;
@@ -357,26 +382,15 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
     b.sideAngle = Mod360(p.GeoLongitude - observer.SunLongitude);
   }
   b.magnitude = magnitude;
-  result = r;
+  if (fill_ == TRecordFill::Places && userObject != nullptr)
+    fixedStore_->KeepPlace(userIndex, *userObject, observer,
+                           TFixedPlace{p.RightAscension, p.Declination, p.GeoLongitude, p.GeoLatitude, magnitude});
   return true;
 }
 
 const TFixedObjectFrame& tsuchobjekt::FixedFrame(double epochYear, const TObserverRecord& observer) const {
-  constexpr std::size_t kSlots = 1024;
-  if (fixedFrames_.empty()) {
-    fixedFrames_.resize(kSlots);
-    // No instant has the NaN bits of an empty slot's epoch.
-    for (TFixedObjectFrame& f : fixedFrames_) f.EpochYear = std::numeric_limits<double>::quiet_NaN();
-  }
-  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
-  std::uint64_t h = bits(observer.Centuries) * 0x9E3779B97F4A7C15ULL;
-  h ^= bits(epochYear) + 0x632BE59BD9B4E019ULL + (h << 6) + (h >> 2);
-  h ^= bits(observer.Obliquity) * 0xC2B2AE3D27D4EB4FULL;
-  TFixedObjectFrame& frame = fixedFrames_[static_cast<std::size_t>(h >> 32) % kSlots];
-  if (bits(frame.EpochYear) != bits(epochYear) || bits(frame.T) != bits(observer.Centuries) ||
-      bits(frame.Obliquity) != bits(observer.Obliquity))
-    PrepareFixedObjectFrame(epochYear, observer.Centuries, observer.Obliquity, frame);
-  return frame;
+  if (!fixedStore_) fixedStore_ = std::make_shared<TFixedObjectStore>();
+  return fixedStore_->Frame(epochYear, observer);
 }
 
 bool tsuchobjekt::Load_elements(const TObserverRecord& observer, TAsteroidElements& elements, const std::string& file) {
@@ -487,19 +501,21 @@ bool tsuchobjekt::Pump(const TObserverRecord& observer, bool label) {
 tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code, int kind, const TObserverRecord& start,
                                         double step, std::int32_t maxSteps, double endMjd, double& time, double& value,
                                         TObserverRecord& middle) {
-  TSearchSample s[3];
+  // The window moves on by turning the pointers, not by copying records.
+  TSearchSample samples[3];
+  TSearchSample* s[3] = {&samples[0], &samples[1], &samples[2]};
   const bool unwrap = code == search_code::kStationRetrograde || code == search_code::kStationPrograde;
-  if (!Sample(kind, start, start.Mjd - step, step, 1, 1, s[0]) || !Sample(kind, start, start.Mjd, step, 1, 1, s[1]))
+  if (!Sample(kind, start, start.Mjd - step, step, 1, 1, *s[0]) || !Sample(kind, start, start.Mjd, step, 1, 1, *s[1]))
     return PassEnd::NotFound;
-  for (int i = 0; i < 2; ++i) s[i].Value = SearchQuantity(code, kind, s[i].Result);
+  for (int i = 0; i < 2; ++i) s[i]->Value = SearchQuantity(code, kind, s[i]->Result);
   std::int32_t counter = 0;
   while (true) {
-    const bool valid = Sample(kind, s[1].Observer, s[1].Observer.Mjd + step, step, 1, 1, s[2]);
-    if (!Pump(s[2].Observer, true)) return PassEnd::Aborted;
-    if (!datum_pruefen(dateCheck, selection_, kind, kind, s[1].Observer.Mjd)) return PassEnd::Aborted;
+    const bool valid = Sample(kind, s[1]->Observer, s[1]->Observer.Mjd + step, step, 1, 1, *s[2]);
+    if (!Pump(s[2]->Observer, true)) return PassEnd::Aborted;
+    if (!datum_pruefen(dateCheck, selection_, kind, kind, s[1]->Observer.Mjd)) return PassEnd::Aborted;
     if (!valid) return PassEnd::NotFound;
-    s[2].Value = SearchQuantity(code, kind, s[2].Result);
-    double y[3] = {s[0].Value, s[1].Value, s[2].Value};
+    s[2]->Value = SearchQuantity(code, kind, s[2]->Result);
+    double y[3] = {s[0]->Value, s[1]->Value, s[2]->Value};
     if (unwrap && (std::fabs(y[0] - y[1]) > 120 || std::fabs(y[1] - y[2]) > 120)) {
       for (double& v : y)
         if (v > 180) v -= 360;
@@ -510,30 +526,29 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code,
     if (vertex && code != search_code::kEarthLatitudeZero) {
       const bool isMaximum = (y[0] + y[2]) / 2 - y[1] < 0;
       accepted = isMaximum == (FindMaximum != 0);
-      const double distance = DistanceAu(kind, s[1].Result);
+      const double distance = DistanceAu(kind, s[1]->Result);
       if (code == search_code::kInferiorConjunction) accepted = accepted && distance <= 1.0;
       if (code == search_code::kSuperiorConjunction) accepted = accepted && distance >= 1.0;
     }
     ++counter;
-    const bool pastEnd = endCheck && s[0].Observer.Mjd > endMjd;
+    const bool pastEnd = endCheck && s[0]->Observer.Mjd > endMjd;
     if (pastEnd || (accepted && std::fabs(x) < 0.5) || counter > maxSteps) {
       if (accepted && std::fabs(x) < 0.6 && counter < maxSteps) {
-        time = s[1].Observer.Mjd + x * step;
+        time = s[1]->Observer.Mjd + x * step;
         value = ye;
-        const TPhysicalBlock& p = s[2].Result.Physical;
+        const TPhysicalBlock& p = s[2]->Result.Physical;
         if (code == search_code::kEarthLatitudeExtremum) value = ArcCosDeg(ye) * Sign(p.subEarthLatC);
         if (code == search_code::kSunLatitudeExtremum) {
           const double d = kind == search_kind::kMoon ? p.SunSelenographicLatitude : p.subSolarLatC;
           value = ArcCosDeg(ye) * Sign(d);
         }
         if (code == search_code::kLibrationMax) value = ArcSinDeg(ye) * Sign(p.centralMeridian1);
-        middle = s[1].Observer;
+        middle = s[1]->Observer;
         return PassEnd::Found;
       }
       return PassEnd::NotFound;
     }
-    s[0] = std::move(s[1]);
-    s[1] = std::move(s[2]);
+    std::rotate(s, s + 1, s + 3);
   }
 }
 
@@ -605,7 +620,11 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass2(bool dateCheck, bool endCheck, int code,
                                         std::int32_t starIndex, std::int32_t userIndex, bool ecliptic, int kindB,
                                         int kindA, const TObserverRecord& start, double step, std::int32_t maxSteps,
                                         double endMjd, double& time, TObserverRecord& middle, bool onGrid) {
-  TSearchSample a[3], b[3];
+  // The three samples of each body; the window moves on by turning the
+  // pointers, not by copying the records.
+  TSearchSample sa[3], sb[3];
+  TSearchSample* a[3] = {&sa[0], &sa[1], &sa[2]};
+  TSearchSample* b[3] = {&sb[0], &sb[1], &sb[2]};
   double d[3] = {kNaN, kNaN, kNaN};
   // On the grid the instants are whole multiples of the step, the same bits
   // for every pass that meets them.
@@ -617,9 +636,9 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass2(bool dateCheck, bool endCheck, int code,
     return index * step;
   };
   auto both = [&](int i, const TObserverRecord& base, double mjd) {
-    const bool ok = Sample(kindA, base, mjd, step, starIndex, userIndex, a[i]) &&
-                    Sample(kindB, base, mjd, step, starIndex, userIndex, b[i]);
-    d[i] = ok ? Difference(code, ecliptic, a[i], b[i]) : kNaN;
+    const bool ok = Sample(kindA, base, mjd, step, starIndex, userIndex, *a[i]) &&
+                    Sample(kindB, base, mjd, step, starIndex, userIndex, *b[i]);
+    d[i] = ok ? Difference(code, ecliptic, *a[i], *b[i]) : kNaN;
     return ok;
   };
   if (!both(0, start, onGrid ? (index - 1) * step : start.Mjd - step) || !both(1, start, first))
@@ -628,9 +647,9 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass2(bool dateCheck, bool endCheck, int code,
   const bool conjunctionByDistance =
       code == search_code::kInferiorConjunction || code == search_code::kSuperiorConjunction;
   while (true) {
-    const bool valid = both(2, a[1].Observer, next(a[1]));
-    if (!Pump(a[2].Observer, true)) return PassEnd::Aborted;
-    if (!datum_pruefen(dateCheck, selection_, kindA, kindB, a[1].Observer.Mjd)) return PassEnd::Aborted;
+    const bool valid = both(2, a[1]->Observer, next(*a[1]));
+    if (!Pump(a[2]->Observer, true)) return PassEnd::Aborted;
+    if (!datum_pruefen(dateCheck, selection_, kindA, kindB, a[1]->Observer.Mjd)) return PassEnd::Aborted;
     if (!valid) return PassEnd::NotFound;
     bool root = false;
     double z = 0;
@@ -641,26 +660,25 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass2(bool dateCheck, bool endCheck, int code,
       root = nz > 0 && std::isfinite(z1) && std::fabs(z1) <= 1;
       z = z1;
       if (root && conjunctionByDistance) {
-        const bool farther = DistanceAu(kindB, b[0].Result) > DistanceAu(kindA, a[0].Result);
+        const bool farther = DistanceAu(kindB, b[0]->Result) > DistanceAu(kindA, a[0]->Result);
         root = code == search_code::kInferiorConjunction ? farther : !farther;
       }
     }
     ++counter;
-    const bool pastEnd = endCheck && a[0].Observer.Mjd > endMjd;
-    const bool bound = boundFlag && !conjunctionByDistance && a[2].Observer.Mjd >= boundMjd;
+    const bool pastEnd = endCheck && a[0]->Observer.Mjd > endMjd;
+    const bool bound = boundFlag && !conjunctionByDistance && a[2]->Observer.Mjd >= boundMjd;
     if (root || pastEnd || bound || counter > maxSteps) {
       if (root && counter < maxSteps) {
-        time = a[1].Observer.Mjd + z * step;
-        middle = a[1].Observer;
+        time = a[1]->Observer.Mjd + z * step;
+        middle = a[1]->Observer;
         return PassEnd::Found;
       }
       return PassEnd::NotFound;
     }
-    for (int i = 0; i < 2; ++i) {
-      a[i] = std::move(a[i + 1]);
-      b[i] = std::move(b[i + 1]);
-      d[i] = d[i + 1];
-    }
+    std::rotate(a, a + 1, a + 3);
+    std::rotate(b, b + 1, b + 3);
+    d[0] = d[1];
+    d[1] = d[2];
   }
 }
 

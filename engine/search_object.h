@@ -36,6 +36,7 @@
 #include "core/records.h"
 #include "engine/completion_store.h"
 #include "engine/kepler.h"
+#include "engine/fixed_object_store.h"
 #include "engine/user_object.h"
 #include "platform/progress.h"
 #include "theories/theory_types.h"
@@ -131,6 +132,9 @@ bool SearchFindsMaximum(int code);
 class tsuchobjekt {
  public:
   explicit tsuchobjekt(const TSearchContext& context);
+  // The store of user-object frames and places this search uses: a run of
+  // many searches over one catalogue and place gives them all one store.
+  void ShareFixedObjects(std::shared_ptr<TFixedObjectStore> store) { fixedStore_ = std::move(store); }
   virtual ~tsuchobjekt() = default;
 
   // The body record of kind `kind` for the instant of `observer` (Mjd of UT
@@ -288,7 +292,9 @@ class tsuchobjekt {
   // What planet fills (Places while a loop needs the places only).
   TRecordFill fill_ = TRecordFill::Full;
   TCompletionStore* completions_ = nullptr;
-  mutable std::vector<TFixedObjectFrame> fixedFrames_;  // by a hash of epoch, T and obliquity
+  // The user objects' frames and places-only samples; its own unless a run
+  // shares one among its searches (ShareFixedObjects).
+  mutable std::shared_ptr<TFixedObjectStore> fixedStore_;
   std::unique_ptr<TKepler> orbitBody_;  // the body of the orbit steps
   // The asteroid elements orbitBody_ was made from (kept: the body is made
   // again only when they change or a comet took its place).

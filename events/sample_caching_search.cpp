@@ -99,11 +99,8 @@ bool TSampleCachingSearch::planet(TTheorySelection& selection, int kind, TObserv
     const Entry& body = Cached(selection, CompanionKind, observer, step);
     observer = body.Observer;
     selection = body.Selection;
-    TEphemerisResultRecord computed;
-    if (!FixedObject(kind, observer, starIndex, userIndex, computed)) return false;
-    if (!std::isfinite(computed.Position.RightAscension)) return false;
-    result = computed;
-    return true;
+    // Written only when the place is there (a finite right ascension).
+    return FixedObject(kind, observer, starIndex, userIndex, result);
   }
   if (kind < 0 || kind > search_kind::kComet)
     return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);

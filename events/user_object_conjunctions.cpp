@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <memory>
 
 #include "core/frames.h"
 #include "core/input_checks.h"
@@ -294,6 +295,9 @@ int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
   }
   const std::int64_t total = std::max<std::int64_t>(1, static_cast<std::int64_t>(minors.Count()) * users.Count());
   std::int64_t done = 0;
+  // The user objects' places at the instants the searches share, kept for
+  // all minor bodies.
+  const auto fixedObjects = std::make_shared<TFixedObjectStore>();
   ProgressSession session(CurrentProgress(), ByLanguage("Konjunktionen", "Conjunctions"), 0);
   for (std::int32_t m = minors.First; !minors.Empty && m <= minors.Last; ++m) {
     if (Cancelled || Full()) break;
@@ -315,6 +319,7 @@ int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
     TCoarseStepEngine engine(context, step);
     engine.CompanionKind = kind;
     engine.ShareCompletions(&completions_);
+    engine.ShareFixedObjects(fixedObjects);
     // The engine's own check of the elements (or of the database file),
     // without its message: one report for the whole run instead.
     const bool usable = [&] {

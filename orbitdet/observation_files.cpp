@@ -86,6 +86,21 @@ bool HasExtension(const std::string& name, const char* upper) {
   return true;
 }
 
+// The minutes of an angle or time in columns `first`..`last` (1-based) of a
+// line padded to 80: decimal minutes when the point follows the two digits,
+// else whole minutes and the seconds from column first + 3. False when a
+// part does not read or lies outside 0..60.
+bool ParseMinutesField(const std::string& l, std::size_t first, std::size_t last, double& minutes, double& seconds) {
+  if (l[first + 1] == '.') {
+    if (!ParseReal(Field(l, first, last), minutes)) return false;
+  } else {
+    int whole = 0;
+    if (!ParseInt(Field(l, first, first + 1), whole) || !ParseReal(Field(l, first + 3, last), seconds)) return false;
+    minutes = whole;
+  }
+  return minutes >= 0 && minutes < 60 && seconds >= 0 && seconds < 60;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -167,7 +182,6 @@ std::string PrepareMarkupText(std::string_view text) { return DecodeMarkupEntiti
 
 // ---------------------------------------------------------------------------
 // Observation lines.
-
 bool ObservationInRange(const tobservation& o) {
   for (double v : {o.Year, o.Month, o.Day, o.Hours, o.RA, o.Dec, o.Longitude, o.RhoCos, o.RhoSin, o.Magnitude}) {
     if (!std::isfinite(v)) return false;
@@ -191,28 +205,16 @@ TMpcLineKind ParseMpcObservationLine(std::string_view input, tobservation& o) {
   if (!ParseInt(Field(l, 16, 19), year) || !ParseInt(Field(l, 21, 22), month)) return TMpcLineKind::EndOfBlock;
   if (year == 0 || month == 0) return TMpcLineKind::ZeroDate;
   if (!ParseReal(Field(l, 24, 32), day) || !ValidDate(year, month, day)) return TMpcLineKind::EndOfBlock;
-  int rh = 0, rm = 0;
+  int rh = 0;
   double rmf = 0, rs = 0;
   if (!ParseInt(Field(l, 33, 34), rh) || rh < 0 || rh > 23) return TMpcLineKind::EndOfBlock;
-  if (l[37] == '.') {
-    if (!ParseReal(Field(l, 36, 44), rmf)) return TMpcLineKind::EndOfBlock;
-  } else {
-    if (!ParseInt(Field(l, 36, 37), rm) || !ParseReal(Field(l, 39, 44), rs)) return TMpcLineKind::EndOfBlock;
-    rmf = rm;
-  }
-  if (rmf < 0 || rmf >= 60 || rs < 0 || rs >= 60) return TMpcLineKind::EndOfBlock;
+  if (!ParseMinutesField(l, 36, 44, rmf, rs)) return TMpcLineKind::EndOfBlock;
   const char sign = l[44];
   if (sign != '-' && sign != '+' && sign != ' ') return TMpcLineKind::EndOfBlock;
-  int dd = 0, dm = 0;
+  int dd = 0;
   double dmf = 0, ds = 0;
   if (!ParseInt(Field(l, 46, 47), dd) || dd < 0 || dd > 90) return TMpcLineKind::EndOfBlock;
-  if (l[50] == '.') {
-    if (!ParseReal(Field(l, 49, 56), dmf)) return TMpcLineKind::EndOfBlock;
-  } else {
-    if (!ParseInt(Field(l, 49, 50), dm) || !ParseReal(Field(l, 52, 56), ds)) return TMpcLineKind::EndOfBlock;
-    dmf = dm;
-  }
-  if (dmf < 0 || dmf >= 60 || ds < 0 || ds >= 60) return TMpcLineKind::EndOfBlock;
+  if (!ParseMinutesField(l, 49, 56, dmf, ds)) return TMpcLineKind::EndOfBlock;
   double mag = 0;
   const std::string magField = TrimBlanks(Field(l, 66, 70));
   if (!magField.empty() && !ParseReal(magField, mag)) return TMpcLineKind::EndOfBlock;

@@ -87,36 +87,15 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
   });
   // The current satellite over the period.
   dispatcher_->Register(880, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    Tsatellitenephfenster& table = *satellite_table_;
-    table.initialisieren(p.TableConfig, p.Start, p.End, s.Step);
-    table.TheorySelection = p.Selection;
-    table.VsopLevelA = s.VsopLevelA;
-    table.SatelliteCount = form_.SatelliteFile().count;
-    table.CurrentSatellite = CurrentSatelliteNumber;
-    table.EpochWindowDays = satellite_settings_.EpochWindowDays;
-    if (!table.CheckSatellites(true)) {
-      s.TableKind = kNoTableKind;
-      return;
-    }
-    RunStandardTable(table, 880);
+    if (!PrepareSatelliteTable(true)) return;
+    RunStandardTable(*satellite_table_, 880);
   });
   // Every loaded satellite at the period start.
   dispatcher_->Register(881, [this] {
+    if (!PrepareSatelliteTable(false)) return;
     TMainFormState& s = form_.State();
     const TEphemerisPeriodState& p = s.Period;
     Tsatellitenephfenster& table = *satellite_table_;
-    table.initialisieren(p.TableConfig, p.Start, p.End, s.Step);
-    table.TheorySelection = p.Selection;
-    table.VsopLevelA = s.VsopLevelA;
-    table.SatelliteCount = form_.SatelliteFile().count;
-    table.CurrentSatellite = CurrentSatelliteNumber;
-    table.EpochWindowDays = satellite_settings_.EpochWindowDays;
-    if (!table.CheckSatellites(false)) {
-      s.TableKind = kNoTableKind;
-      return;
-    }
     if (!table.allsatellites(p.Start, p.PositionFiles)) {
       // Cancelled: nothing is written.
       s.TableKind = kNoTableKind;
@@ -129,6 +108,21 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
     table.paintall(s.WorkbookView);
     shown_kind_ = 881;
   });
+}
+
+bool TTableCommands::PrepareSatelliteTable(bool currentOnly) {
+  TMainFormState& s = form_.State();
+  const TEphemerisPeriodState& p = s.Period;
+  Tsatellitenephfenster& table = *satellite_table_;
+  table.initialisieren(p.TableConfig, p.Start, p.End, s.Step);
+  table.TheorySelection = p.Selection;
+  table.VsopLevelA = s.VsopLevelA;
+  table.SatelliteCount = form_.SatelliteFile().count;
+  table.CurrentSatellite = CurrentSatelliteNumber;
+  table.EpochWindowDays = satellite_settings_.EpochWindowDays;
+  if (table.CheckSatellites(currentOnly)) return true;
+  s.TableKind = kNoTableKind;
+  return false;
 }
 
 void TTableCommands::Satelliten1Click() {

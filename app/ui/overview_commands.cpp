@@ -4,6 +4,7 @@
 // Moon, the current asteroid and comet).
 #include <memory>
 
+#include "app/ui/batch_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
@@ -106,18 +107,7 @@ void TTableCommands::RegisterOverviewKinds() {
     workbook::TWorkbook& book = form_.Workbook();
     book.SetSelection(1, 1, 1, 1);
     book.ClearRange(-1, -1, -1, -1, 1);
-    TBatchRun run;
-    run.Language = LanguageEnglish;
-    run.Settings = p.PositionFiles;
-    run.SiderealFlag = p.ApparentSiderealTime;
-    run.ToSheet = s.WorkbookView;
-    run.VsopLevelA = s.VsopLevelA;
-    run.VsopLevelB = s.VsopLevelB;
-    run.IntegrationTolerance = s.IntegrationTolerance;
-    run.Step = s.Step;
-    run.Start = p.Start;
-    run.Config = p.TableConfig;
-    run.Selection = p.Selection;
+    const TBatchRun run = BatchRunOf(form_, 1, 0);  // the catalogue run sets its own mode and output
     Tusertab table(form_.UserObjects().Item(s.UserObjectIndex), LanguageEnglish, p.Selection, &book,
                    kBodyIndexAsteroid, p.TableConfig, p.Start, p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA,
                    s.VsopLevelB);

@@ -153,6 +153,10 @@ class TTableCommands : public QObject {
   void RegisterLunarEclipseKinds();
   void RegisterLunarEclipseCommands();
   void RegisterMoonAndSatelliteKinds();
+  // The satellite table set up from the period and the settings; false
+  // (no table kind) when its satellites do not pass the check for the
+  // current satellite (`currentOnly`) or for all.
+  bool PrepareSatelliteTable(bool currentOnly);
   void RegisterSeasonKind();
   void RegisterToolCommands();
   void RegisterMeridianTransitCommands();

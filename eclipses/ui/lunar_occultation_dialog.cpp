@@ -1,12 +1,9 @@
 #include "eclipses/ui/lunar_occultation_dialog.h"
 
-#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -14,10 +11,8 @@
 #include <cmath>
 #include <utility>
 
-#include "eclipses/lunar_occultation.h"
-#include "platform/busy_cursor.h"
+#include "eclipses/ui/star_choice_row.h"
 #include "platform/globals.h"
-#include "platform/messages.h"
 
 namespace kvx {
 
@@ -31,7 +26,7 @@ QString MagnitudeText(float limit) { return QString::number(static_cast<double>(
 
 TSternBedMondFrm::TSternBedMondFrm(std::int32_t selectedStar, std::uint8_t catalogueChoice, float limitingMagnitude,
                                    std::int32_t minimumSunAltitude, TStarCatalogueAccess access, QWidget* owner)
-    : QDialog(owner), access_(std::move(access)), selected_(selectedStar), all_stars_(selectedStar == -1) {
+    : QDialog(owner) {
   setObjectName("SternBedMondFrm");
   setWindowTitle(Tr("Sternbedeckungen durch den Mond", "Occultations of stars by the Moon"));
   auto* layout = new QVBoxLayout(this);
@@ -75,27 +70,8 @@ TSternBedMondFrm::TSternBedMondFrm(std::int32_t selectedStar, std::uint8_t catal
   grid->addWidget(altitude_label_, 1, 2);
   layout->addWidget(settings);
 
-  all_box_ = new QCheckBox(Tr("Alle &Sterne", "All &Stars"), this);
-  all_box_->setObjectName("CheckBox2");
-  all_box_->setChecked(all_stars_);
-  layout->addWidget(all_box_);
-  auto* starRow = new QHBoxLayout;
-  star_title_ = new QLabel(Tr("Stern:", "Star:"), this);
-  star_title_->setObjectName("Label3");
-  name_edit_ = new QLineEdit(this);
-  name_edit_->setObjectName("Edit1");
-  found_label_ = new QLabel(this);
-  found_label_->setObjectName("Label4");
-  found_label_->setMinimumWidth(120);
-  starRow->addWidget(star_title_);
-  starRow->addWidget(name_edit_, 1);
-  starRow->addWidget(found_label_);
-  layout->addLayout(starRow);
-  progress_ = new QProgressBar(this);
-  progress_->setObjectName("ProgressBar1");
-  progress_->setRange(0, 100);
-  progress_->hide();
-  layout->addWidget(progress_);
+  star_row_ = new TStarChoiceRow(this, layout, Tr("Alle &Sterne", "All &Stars"), Tr("Stern:", "Star:"),
+                                 std::move(access), selectedStar, [this] { return limit_; });
 
   auto* buttons = new QHBoxLayout;
   auto* ok = new QPushButton(Tr("&OK", "&OK"), this);
@@ -116,65 +92,16 @@ TSternBedMondFrm::TSternBedMondFrm(std::int32_t selectedStar, std::uint8_t catal
     altitude_ = value;
     altitude_label_->setText(QString::number(value) + QString::fromUtf8("°"));
   });
-  connect(all_box_, &QCheckBox::clicked, this, [this] { CheckBoxClicked(); });
-  connect(name_edit_, &QLineEdit::textChanged, this, [this](const QString& text) { NameChanged(text); });
   connect(ok, &QPushButton::clicked, this, &TSternBedMondFrm::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-  star_title_->setVisible(!all_stars_);
-  name_edit_->setVisible(!all_stars_);
-  found_label_->setVisible(!all_stars_);
-  if (!all_stars_) {
-    CheckBoxClicked();
-    const std::shared_ptr<const TStarCatalogue> catalogue = access_.Current ? access_.Current() : nullptr;
-    if (catalogue && selected_ >= 1 && selected_ <= catalogue->Count()) {
-      const QString name = QString::fromStdString(catalogue->Star(selected_).Name);
-      name_edit_->blockSignals(true);
-      name_edit_->setText(name);
-      name_edit_->blockSignals(false);
-      found_label_->setText(name);
-    } else {
-      selected_ = 0;
-    }
-  }
+  star_row_->Start();
 }
 
-void TSternBedMondFrm::CheckBoxClicked() {
-  all_stars_ = all_box_->isChecked();
-  star_title_->setVisible(!all_stars_);
-  name_edit_->setVisible(!all_stars_);
-  found_label_->setVisible(!all_stars_);
-  if (!all_stars_) {
-    const bool loaded = access_.Current && access_.Current();
-    if (!loaded && access_.Ensure) {
-      progress_->setValue(0);
-      progress_->show();
-      access_.Ensure([this](int percent) { progress_->setValue(percent); });
-      progress_->hide();
-    }
-    if (!name_edit_->text().isEmpty()) NameChanged(name_edit_->text());
-  } else {
-    selected_ = -1;
-  }
-}
-
-void TSternBedMondFrm::NameChanged(const QString& text) {
-  selected_ = 0;
-  found_label_->clear();
-  const std::shared_ptr<const TStarCatalogue> catalogue = access_.Current ? access_.Current() : nullptr;
-  if (!catalogue) return;
-  BusyCursorScope busy;
-  const std::string typed = text.toStdString();
-  if (typed.empty()) return;
-  selected_ = FindStarByName(*catalogue, typed, limit_);
-  if (selected_ > 0) found_label_->setText(QString::fromStdString(catalogue->Star(selected_).Name));
-}
+std::int32_t TSternBedMondFrm::SelectedStar() const { return star_row_->SelectedStar(); }
 
 void TSternBedMondFrm::accept() {
-  if (!all_stars_ && selected_ < 1) {
-    ShowMessage("Kein Stern mit diesem Namen gefunden.", "No star with this name found.", MessageIcon::Warning);
-    return;
-  }
+  if (!star_row_->ConfirmFound()) return;
   QDialog::accept();
 }
 

@@ -13,13 +13,12 @@
 
 #include "eclipses/star_catalogue.h"
 
-class QCheckBox;
 class QLabel;
-class QLineEdit;
-class QProgressBar;
 class QScrollBar;
 
 namespace kvx {
+
+class TStarChoiceRow;
 
 // The main window's catalogue: the one loaded (may be null), and the load
 // on first need with a progress callback (percent), returning the
@@ -36,30 +35,20 @@ class TSternBedMondFrm : public QDialog {
   TSternBedMondFrm(std::int32_t selectedStar, std::uint8_t catalogueChoice, float limitingMagnitude,
                    std::int32_t minimumSunAltitude, TStarCatalogueAccess access, QWidget* owner = nullptr);
 
-  std::int32_t SelectedStar() const { return all_stars_ ? -1 : selected_; }
+  std::int32_t SelectedStar() const;
   float LimitingMagnitude() const { return limit_; }
   std::int32_t MinimumSunAltitude() const { return altitude_; }
 
   void accept() override;
 
  private:
-  void CheckBoxClicked();
-  void NameChanged(const QString& text);
-
-  TStarCatalogueAccess access_;
-  std::int32_t selected_;
-  bool all_stars_;
   float limit_;
   std::int32_t altitude_;
   QScrollBar* magnitude_bar_;
   QLabel* magnitude_label_;
   QScrollBar* altitude_bar_;
   QLabel* altitude_label_;
-  QCheckBox* all_box_;
-  QLabel* star_title_;
-  QLineEdit* name_edit_;
-  QLabel* found_label_;
-  QProgressBar* progress_;
+  TStarChoiceRow* star_row_;
 };
 
 // Runs the dialog on the three values; true (the values copied back) for

@@ -5,8 +5,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -15,8 +13,7 @@
 #include <cmath>
 #include <utility>
 
-#include "eclipses/lunar_occultation.h"
-#include "platform/busy_cursor.h"
+#include "eclipses/ui/star_choice_row.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "setup/ui/edit_controls.h"
@@ -35,7 +32,7 @@ constexpr std::int32_t kMaximumDiameter = 2000;
 
 TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_t catalogueChoice,
                              const std::string& asteroidName, TStarCatalogueAccess access, QWidget* owner)
-    : QDialog(owner), access_(std::move(access)), choice_(choice), all_stars_(choice.SelectedStar == -1) {
+    : QDialog(owner), choice_(choice) {
   setObjectName("Ploccultform");
   setWindowTitle(Tr("Objekt und Optionen für Sternbedeckungen", "Occultations of stars by planets"));
   auto* layout = new QVBoxLayout(this);
@@ -97,27 +94,8 @@ TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_
   conjunctions_->setChecked(choice_.ConjunctionsOnly != 0);
   layout->addWidget(conjunctions_);
 
-  all_box_ = new QCheckBox(Tr("Alle &Sterne", "All &stars"), this);
-  all_box_->setObjectName("CheckBox2");
-  all_box_->setChecked(all_stars_);
-  layout->addWidget(all_box_);
-  auto* starRow = new QHBoxLayout;
-  star_title_ = new QLabel(Tr("Stern", "Star"), this);
-  star_title_->setObjectName("Label3");
-  name_edit_ = new QLineEdit(this);
-  name_edit_->setObjectName("Edit1");
-  found_label_ = new QLabel(this);
-  found_label_->setObjectName("Label4");
-  found_label_->setMinimumWidth(120);
-  starRow->addWidget(star_title_);
-  starRow->addWidget(name_edit_, 1);
-  starRow->addWidget(found_label_);
-  layout->addLayout(starRow);
-  progress_ = new QProgressBar(this);
-  progress_->setObjectName("ProgressBar1");
-  progress_->setRange(0, 100);
-  progress_->hide();
-  layout->addWidget(progress_);
+  star_row_ = new TStarChoiceRow(this, layout, Tr("Alle &Sterne", "All &stars"), Tr("Stern", "Star"),
+                                 std::move(access), choice.SelectedStar, [this] { return choice_.LimitingMagnitude; });
 
   auto* buttons = new QHBoxLayout;
   auto* ok = new QPushButton(QStringLiteral("&OK"), this);
@@ -136,67 +114,17 @@ TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_
   });
   connect(bodies_[8], &QCheckBox::toggled, this, [this] { UpdateDiameterVisibility(); });
   connect(diameter_, &TIntegerEdit::Accepted, this, [this] { DiameterLeft(); });
-  connect(all_box_, &QCheckBox::clicked, this, [this] { AllStarsClicked(); });
-  connect(name_edit_, &QLineEdit::textChanged, this, [this](const QString& text) { NameChanged(text); });
   connect(ok, &QPushButton::clicked, this, &TPloccultform::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   UpdateDiameterVisibility();
-  star_title_->setVisible(!all_stars_);
-  name_edit_->setVisible(!all_stars_);
-  found_label_->setVisible(!all_stars_);
-  if (!all_stars_) {
-    AllStarsClicked();
-    const std::shared_ptr<const TStarCatalogue> catalogue = access_.Current ? access_.Current() : nullptr;
-    if (catalogue && choice_.SelectedStar >= 1 && choice_.SelectedStar <= catalogue->Count()) {
-      const QString name = QString::fromStdString(catalogue->Star(choice_.SelectedStar).Name);
-      name_edit_->blockSignals(true);
-      name_edit_->setText(name);
-      name_edit_->blockSignals(false);
-      found_label_->setText(name);
-    } else {
-      choice_.SelectedStar = 0;
-    }
-  }
+  star_row_->Start();
 }
 
 void TPloccultform::UpdateDiameterVisibility() {
   const bool shown = !bodies_[8]->isHidden() && bodies_[8]->isChecked();
   diameter_label_->setVisible(shown);
   diameter_->setVisible(shown);
-}
-
-void TPloccultform::AllStarsClicked() {
-  all_stars_ = all_box_->isChecked();
-  star_title_->setVisible(!all_stars_);
-  name_edit_->setVisible(!all_stars_);
-  found_label_->setVisible(!all_stars_);
-  if (!all_stars_) {
-    const bool loaded = access_.Current && access_.Current();
-    if (!loaded && access_.Ensure) {
-      progress_->setValue(0);
-      progress_->show();
-      access_.Ensure([this](int percent) { progress_->setValue(percent); });
-      progress_->hide();
-    }
-    if (!name_edit_->text().isEmpty()) NameChanged(name_edit_->text());
-  } else {
-    choice_.SelectedStar = -1;
-  }
-}
-
-void TPloccultform::NameChanged(const QString& text) {
-  choice_.SelectedStar = 0;
-  found_label_->clear();
-  const std::shared_ptr<const TStarCatalogue> catalogue = access_.Current ? access_.Current() : nullptr;
-  if (!catalogue) return;
-  BusyCursorScope busy;
-  const std::string typed = text.toStdString();
-  if (typed.empty()) return;
-  choice_.SelectedStar = FindStarByName(*catalogue, typed, choice_.LimitingMagnitude);
-  if (choice_.SelectedStar > 0) {
-    found_label_->setText(QString::fromStdString(catalogue->Star(choice_.SelectedStar).Name));
-  }
 }
 
 bool TPloccultform::ReadDiameter() {
@@ -230,7 +158,7 @@ TPlanetOccultationChoice TPloccultform::Choice() const {
     out.Bodies[i] = bodies_[i]->isChecked() && (i < 8 || !bodies_[i]->isHidden()) ? 1 : 0;
   }
   out.ConjunctionsOnly = conjunctions_->isChecked() ? 1 : 0;
-  if (all_stars_) out.SelectedStar = -1;
+  out.SelectedStar = star_row_->SelectedStar();
   return out;
 }
 
@@ -245,10 +173,7 @@ void TPloccultform::accept() {
     RefuseDiameter();
     return;
   }
-  if (!all_stars_ && choice_.SelectedStar < 1) {
-    ShowMessage("Kein Stern mit diesem Namen gefunden.", "No star with this name found.", MessageIcon::Warning);
-    return;
-  }
+  if (!star_row_->ConfirmFound()) return;
   QDialog::accept();
 }
 

@@ -16,13 +16,12 @@
 
 class QCheckBox;
 class QLabel;
-class QLineEdit;
-class QProgressBar;
 class QScrollBar;
 
 namespace kvx {
 
 class TIntegerEdit;
+class TStarChoiceRow;
 
 // The dialog's values.
 struct TPlanetOccultationChoice {
@@ -44,8 +43,6 @@ class TPloccultform : public QDialog {
   void accept() override;
 
  private:
-  void AllStarsClicked();
-  void NameChanged(const QString& text);
   void UpdateDiameterVisibility();
   // Reads the diameter edit: true when it holds 0..2000.
   bool ReadDiameter();
@@ -54,20 +51,14 @@ class TPloccultform : public QDialog {
   void DiameterLeft();
   void RefuseDiameter();
 
-  TStarCatalogueAccess access_;
   TPlanetOccultationChoice choice_;
-  bool all_stars_;
   std::array<QCheckBox*, 9> bodies_{};
   QScrollBar* magnitude_bar_;
   QLabel* magnitude_label_;
   QCheckBox* conjunctions_;
   QLabel* diameter_label_;
   TIntegerEdit* diameter_;
-  QCheckBox* all_box_;
-  QLabel* star_title_;
-  QLineEdit* name_edit_;
-  QLabel* found_label_;
-  QProgressBar* progress_;
+  TStarChoiceRow* star_row_;
   // Set while a refusal on leaving the edit is being handled, and until the
   // event that caused it is done: an OK pressed by the same key or click
   // does not close the dialog behind the message.

@@ -1,5 +1,6 @@
 #include "events/ui/event_dialog_parts.h"
 
+#include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,6 +14,8 @@
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
+#include "platform/progress.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -39,6 +42,15 @@ std::string SearchStepText(double step) {
 
 QString SearchPeriodText(const TObserverRecord& start, const TObserverRecord& end) {
   return QString::fromStdString(LocalDateText(start) + " - " + LocalDateText(end));
+}
+
+void ShowSearchPeriod(QLabel* label, bool shown, const std::function<TObserverRecord()>& start,
+                      const std::function<TObserverRecord()>& end) {
+  if (!shown || !start || !end) {
+    label->clear();
+    return;
+  }
+  label->setText(SearchPeriodText(start(), end()));
 }
 
 TSearchStepFields BuildSearchStepFields(QGroupBox* box, QGridLayout* grid, TEventSearchOptions& options,
@@ -134,6 +146,94 @@ void ApplySearchPartsLanguage(const TSearchStepFields& fields, const TEventListP
   fields.DefaultsButton->setText(Tr("Vorgaben", "Defaults"));
   list.ClearButton->setText(Tr("Löschen", "Clear"));
   list.RemoveButton->setText(Tr("Entfernen", "Remove"));
+}
+
+TEventSearchDialogBase::TEventSearchDialogBase(QWidget* parent) : QDialog(parent) {}
+
+QHBoxLayout* TEventSearchDialogBase::BuildButtonRow(QPushButton** handOver, std::function<void()> help) {
+  auto* buttons = new QHBoxLayout;
+  auto add = [this, buttons](QPushButton*& button, const char* name) {
+    button = new QPushButton(this);
+    button->setObjectName(name);
+    buttons->addWidget(button);
+  };
+  add(SearchButton, "SearchButton");
+  add(AbortButton, "AbortButton");
+  add(CloseButton, "CloseButton");
+  if (handOver != nullptr) add(*handOver, "HandOverButton");
+  add(CancelButton, "CancelButton");
+  add(HelpButton, "HelpButton");
+  AbortButton->hide();
+  SearchButton->setDefault(true);
+  connect(SearchButton, &QPushButton::clicked, this, [this] { Search(); });
+  connect(AbortButton, &QPushButton::clicked, this, [] { AbortRequested = 1; });
+  connect(CloseButton, &QPushButton::clicked, this, [this] { done(kSearchDialogClose); });
+  connect(CancelButton, &QPushButton::clicked, this, [this] { done(kSearchDialogCancel); });
+  connect(HelpButton, &QPushButton::clicked, this, [help = std::move(help)] {
+    if (help) help();
+  });
+  return buttons;
+}
+
+QWidget* TEventSearchDialogBase::BuildListBox(std::function<void()> clearList, std::function<bool(int)> removeLine) {
+  QWidget* box = BuildEventListBox(this, ListParts, std::move(clearList), std::move(removeLine), [this] { FillList(); });
+  ListBox = ListParts.ListBox;
+  return box;
+}
+
+void TEventSearchDialogBase::ApplyFrameLanguage() {
+  setWindowTitle(Tr("Ereignis suchen", "Find event"));
+  SearchBox->setTitle(Tr("Suchzeitraum und -intervall", "Period and intervall for search"));
+  ApplySearchPartsLanguage(StepFields, ListParts);
+  ChangePeriodButton->setText(Tr("Zeitraum &ändern...", "Change period..."));
+  AbortButton->setText(Tr("&Abbruch", "&Abort"));
+  CloseButton->setText(Tr("S&chließen", "Cl&ose"));
+  ApplyDialogButtonLanguage(CancelButton, HelpButton);
+}
+
+void TEventSearchDialogBase::StoreChoices() {
+  const int object = ObjectGroup->checkedId();
+  const int kind = KindGroup->checkedId();
+  if (object >= 0) Options().ObjectCode = static_cast<std::uint8_t>(object);
+  if (kind >= 0) Options().EventKind = static_cast<std::uint8_t>(kind);
+}
+
+void TEventSearchDialogBase::SetRunning(bool running) {
+  running_ = running;
+  for (QWidget* w :
+       {static_cast<QWidget*>(ObjectBox), static_cast<QWidget*>(EventBox), static_cast<QWidget*>(SearchBox),
+        static_cast<QWidget*>(ListBox), static_cast<QWidget*>(ListParts.ClearButton),
+        static_cast<QWidget*>(ListParts.RemoveButton), static_cast<QWidget*>(SearchButton),
+        static_cast<QWidget*>(CloseButton), static_cast<QWidget*>(CancelButton), static_cast<QWidget*>(HelpButton)}) {
+    w->setEnabled(!running);
+  }
+  AbortButton->setVisible(running);
+  RefreshEnabling();
+}
+
+void TEventSearchDialogBase::RunWithProgress(int progressTotal, const std::function<void()>& run) {
+  AbortRequested = 0;
+  SetRunning(true);
+  {
+    ProgressSession session(CurrentProgress(), ByLanguage("Ereignis suchen", "Find event"), progressTotal);
+    run();
+  }
+  AbortRequested = 0;
+  SetRunning(false);
+}
+
+void TEventSearchDialogBase::reject() { done(kSearchDialogCancel); }
+
+void TEventSearchDialogBase::done(int result) {
+  if (running_) {
+    AbortRequested = 1;  // closing while a run goes on cancels the run first
+    return;
+  }
+  if (result != kSearchDialogCancel) {
+    StoreChoices();
+    ReadSearchStepFields(StepFields, Options());
+  }
+  QDialog::done(result);
 }
 
 }  // namespace kvx

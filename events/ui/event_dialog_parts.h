@@ -1,12 +1,15 @@
 // Pieces the two event search dialogs ("Ereignis suchen" for one body and
 // for lists of asteroids/comets) build the same way: the step and
 // repetition fields with "Vorgaben", the list of finds with "Löschen" and
-// "Entfernen", the period text, and reading the fields back on closing.
+// "Entfernen", the period text, reading the fields back on closing, and
+// the frame of both dialogs (TEventSearchDialogBase).
 //
 // Step in days, repetitions a count; dates shown in local time.
 #pragma once
 
+#include <QDialog>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,12 +19,16 @@
 #include "core/observer_record.h"
 #include "events/search_options.h"
 
+class QButtonGroup;
+class QCheckBox;
 class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QRadioButton;
 class QWidget;
 
 namespace kvx {
@@ -33,6 +40,11 @@ std::string SearchStepText(double step);
 
 // "<start> - <end>" with both dates in local time.
 QString SearchPeriodText(const TObserverRecord& start, const TObserverRecord& end);
+
+// Shows the period of `start` and `end` in `label`, or clears it when not
+// `shown` or either hook is missing.
+void ShowSearchPeriod(QLabel* label, bool shown, const std::function<TObserverRecord()>& start,
+                      const std::function<TObserverRecord()>& end);
 
 struct TSearchStepFields {
   QLabel* StepLabel = nullptr;
@@ -71,5 +83,75 @@ void FillEventList(QListWidget* list, const std::vector<std::pair<std::string, c
 
 // The captions of the shared pieces in the current language.
 void ApplySearchPartsLanguage(const TSearchStepFields& fields, const TEventListParts& list);
+
+// Modal results both event search dialogs share.
+inline constexpr int kSearchDialogClose = 1;
+inline constexpr int kSearchDialogCancel = 2;
+
+// The frame both event search dialogs share: the object, event and search
+// boxes, the step fields, the list of finds, the row of buttons, the
+// running state that disables them, and closing (which during a run asks
+// the run to stop instead, and otherwise takes the choices and the step
+// fields into the options unless cancelled).
+class TEventSearchDialogBase : public QDialog {
+  Q_OBJECT
+
+ public:
+  // "Suchen": one run with the current choices (also for tests).
+  virtual void Search() = 0;
+  // The enabling rules.
+  virtual void RefreshEnabling() = 0;
+
+  void reject() override;
+  void done(int result) override;
+
+ protected:
+  explicit TEventSearchDialogBase(QWidget* parent);
+
+  // The options the radio buttons and the step fields are read into.
+  virtual TEventSearchOptions& Options() = 0;
+  // Fills the list box from the run's lines.
+  virtual void FillList() = 0;
+
+  // The row "Suchen", "Abbruch" (shown while running), "Schließen", the
+  // hand-over button named "HandOverButton" when `handOver` is given,
+  // "Abbrechen" and "Hilfe" (calling `help` when set).
+  QHBoxLayout* BuildButtonRow(QPushButton** handOver, std::function<void()> help);
+  // The list of finds (ListParts, ListBox); changes refill it.
+  QWidget* BuildListBox(std::function<void()> clearList, std::function<bool(int)> removeLine);
+  // The checked object and kind into Options() where one is checked.
+  void StoreChoices();
+  // Disables the controls while `running`, shows "Abbruch" meanwhile.
+  void SetRunning(bool running);
+  // The captions of the frame in the current language: the title, the
+  // search box, the step fields and list, "Zeitraum ändern...", "Abbruch",
+  // "Schließen", "Abbrechen" and "Hilfe".
+  void ApplyFrameLanguage();
+  // Runs `run` with the controls disabled under a progress session titled
+  // "Ereignis suchen" of `progressTotal` steps; the abort flag is cleared
+  // before and after.
+  void RunWithProgress(int progressTotal, const std::function<void()>& run);
+
+  bool running_ = false;
+
+ public:
+  QGroupBox* ObjectBox = nullptr;
+  QGroupBox* EventBox = nullptr;
+  QGroupBox* SearchBox = nullptr;
+  QButtonGroup* ObjectGroup = nullptr;
+  QButtonGroup* KindGroup = nullptr;
+  std::array<QRadioButton*, 24> KindRadios{};  // null for kinds not offered
+  QCheckBox* KeplerCheck = nullptr;
+  QPushButton* ChangePeriodButton = nullptr;
+  QLabel* PeriodLabel = nullptr;
+  TSearchStepFields StepFields;
+  TEventListParts ListParts;
+  QListWidget* ListBox = nullptr;  // ListParts.ListBox
+  QPushButton* SearchButton = nullptr;
+  QPushButton* AbortButton = nullptr;
+  QPushButton* CloseButton = nullptr;
+  QPushButton* CancelButton = nullptr;
+  QPushButton* HelpButton = nullptr;
+};
 
 }  // namespace kvx

@@ -15,8 +15,6 @@
 
 #include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
-#include "platform/progress.h"
-#include "platform/qt/dialog_buttons.h"
 #include "theories/planet_positions.h"
 
 namespace kvx {
@@ -76,7 +74,7 @@ std::string Call(const std::function<std::string()>& f, const char* fallback) { 
 TExtremumsuchen::TExtremumsuchen(const TSearchContext& context, TEventList& events,
                                  const TEventSearchSettings& settings, const TObserverRecord& start,
                                  TEventSearchHooks hooks, QWidget* parent)
-    : QDialog(parent), settings_(settings), context_(context), hooks_(std::move(hooks)), run_(context_, events) {
+    : TEventSearchDialogBase(parent), settings_(settings), context_(context), hooks_(std::move(hooks)), run_(context_, events) {
   setObjectName("Extremumsuchen");
   run_.Start = start;
   run_.Answerer = hooks_.Answerer;
@@ -93,33 +91,13 @@ TExtremumsuchen::TExtremumsuchen(const TSearchContext& context, TEventList& even
   layout->addLayout(top);
   auto* middle = new QHBoxLayout;
   middle->addWidget(BuildSearchBox(), 1);
-  middle->addWidget(BuildListBox(), 1);
+  middle->addWidget(BuildListBox([this] { run_.ClearList(); }, [this](int row) { return run_.RemoveLine(row); }),
+                    1);
   layout->addLayout(middle);
 
-  auto* buttons = new QHBoxLayout;
-  auto add = [this, buttons](QPushButton*& button, const char* name) {
-    button = new QPushButton(this);
-    button->setObjectName(name);
-    buttons->addWidget(button);
-  };
-  add(SearchButton, "SearchButton");
-  add(AbortButton, "AbortButton");
-  add(CloseButton, "CloseButton");
-  add(HandOverButton, "HandOverButton");
-  add(CancelButton, "CancelButton");
-  add(HelpButton, "HelpButton");
-  AbortButton->hide();
-  SearchButton->setDefault(true);
-  layout->addLayout(buttons);
-  connect(SearchButton, &QPushButton::clicked, this, [this] { Search(); });
-  connect(AbortButton, &QPushButton::clicked, this, [] { AbortRequested = 1; });
-  connect(CloseButton, &QPushButton::clicked, this, [this] { done(kEventDialogClose); });
+  layout->addLayout(BuildButtonRow(&HandOverButton, hooks_.Help));
   connect(HandOverButton, &QPushButton::clicked, this, [this] {
     if (run_.CanHandOverDate()) done(kEventDialogUseDate);
-  });
-  connect(CancelButton, &QPushButton::clicked, this, [this] { done(kEventDialogCancel); });
-  connect(HelpButton, &QPushButton::clicked, this, [this] {
-    if (hooks_.Help) hooks_.Help();
   });
 
   ChooseObject(settings_.Options.ObjectCode);
@@ -205,36 +183,22 @@ QWidget* TExtremumsuchen::BuildSearchBox() {
   return SearchBox;
 }
 
-QWidget* TExtremumsuchen::BuildListBox() {
-  QWidget* box = BuildEventListBox(
-      this, ListParts, [this] { run_.ClearList(); }, [this](int row) { return run_.RemoveLine(row); },
-      [this] { FillList(); });
-  ListBox = ListParts.ListBox;
-  return box;
-}
-
 void TExtremumsuchen::ApplyLanguage() {
-  setWindowTitle(Tr("Ereignis suchen", "Find event"));
+  ApplyFrameLanguage();
   ObjectBox->setTitle(Tr("Objekt wählen", "Select Object"));
   EventBox->setTitle(Tr("Ereignis wählen", "Select Event"));
-  SearchBox->setTitle(Tr("Suchzeitraum und -intervall", "Period and intervall for search"));
   for (int i = 0; i < 12; ++i) {
     ObjectRadios[static_cast<std::size_t>(i)]->setText(Tr(kObjectCaptions[i].German, kObjectCaptions[i].English));
   }
   for (int k = 0; k < 24; ++k) {
     KindRadios[static_cast<std::size_t>(k)]->setText(Tr(kKindCaptions[k].German, kKindCaptions[k].English));
   }
-  ApplySearchPartsLanguage(StepFields, ListParts);
   UsePeriodCheck->setText(Tr("Ephemeridenzeitraum verwenden", "Use ephemeris period"));
-  ChangePeriodButton->setText(Tr("Zeitraum &ändern...", "Change period..."));
   TableCheck->setText(Tr("Ergebnisse in Tabelle", "Write results to sheet"));
   KeplerCheck->setText(Tr("Keplerelemente verwenden", "Use keplerian elements"));
   ChangeAsteroidButton->setText(Tr("Planetoid ändern", "Change asteroid"));
   SearchButton->setText(Tr("Suchen", "S&earch"));
-  AbortButton->setText(Tr("&Abbruch", "&Abort"));
-  CloseButton->setText(Tr("S&chließen", "Cl&ose"));
   HandOverButton->setText(Tr("Schließen und Datum weiterverwenden", "Close and use time of event"));
-  ApplyDialogButtonLanguage(CancelButton, HelpButton);
 }
 
 void TExtremumsuchen::showEvent(QShowEvent* event) {
@@ -248,11 +212,7 @@ void TExtremumsuchen::showEvent(QShowEvent* event) {
 }
 
 void TExtremumsuchen::RefreshPeriodLabel() {
-  if (!settings_.UsePeriod || !hooks_.PeriodStart || !hooks_.PeriodEnd) {
-    PeriodLabel->clear();
-    return;
-  }
-  PeriodLabel->setText(SearchPeriodText(hooks_.PeriodStart(), hooks_.PeriodEnd()));
+  ShowSearchPeriod(PeriodLabel, settings_.UsePeriod, hooks_.PeriodStart, hooks_.PeriodEnd);
 }
 
 void TExtremumsuchen::RefreshAsteroidLabel() {
@@ -308,29 +268,9 @@ void TExtremumsuchen::ChooseObject(int object) {
 int TExtremumsuchen::CheckedObject() const { return ObjectGroup->checkedId(); }
 int TExtremumsuchen::CheckedKind() const { return KindGroup->checkedId(); }
 
-void TExtremumsuchen::StoreChoices() {
-  const int object = CheckedObject();
-  const int kind = CheckedKind();
-  if (object >= 0) settings_.Options.ObjectCode = static_cast<std::uint8_t>(object);
-  if (kind >= 0) settings_.Options.EventKind = static_cast<std::uint8_t>(kind);
-}
-
 TEventSearchSettings TExtremumsuchen::Settings() const { return settings_; }
 
 void TExtremumsuchen::FillList() { FillEventList(ListBox, run_.ListLines); }
-
-void TExtremumsuchen::SetRunning(bool running) {
-  running_ = running;
-  for (QWidget* w :
-       {static_cast<QWidget*>(ObjectBox), static_cast<QWidget*>(EventBox), static_cast<QWidget*>(SearchBox),
-        static_cast<QWidget*>(ListBox), static_cast<QWidget*>(ListParts.ClearButton),
-        static_cast<QWidget*>(ListParts.RemoveButton), static_cast<QWidget*>(SearchButton),
-        static_cast<QWidget*>(CloseButton), static_cast<QWidget*>(CancelButton), static_cast<QWidget*>(HelpButton)}) {
-    w->setEnabled(!running);
-  }
-  AbortButton->setVisible(running);
-  RefreshEnabling();
-}
 
 void TExtremumsuchen::Search() {
   if (running_) return;
@@ -347,36 +287,17 @@ void TExtremumsuchen::Search() {
   run_.CometName = Call(hooks_.CometName, kNoComet);
   context_.AsteroidDatabase = settings_.AsteroidDatabase ? 1 : 0;
   run_.SetContext(context_);
-  AbortRequested = 0;
-  SetRunning(true);
   int answer = 0;
-  {
-    ProgressSession session(CurrentProgress(), ByLanguage("Ereignis suchen", "Find event"), 0);
+  RunWithProgress(0, [this, &answer] {
     answer = run_.Run(StepFields.StepEdit->text().toStdString(), StepFields.RepetitionsEdit->text().toStdString(),
                       CheckedKind() >= 0);
-  }
-  AbortRequested = 0;
-  SetRunning(false);
+  });
   // The run stored the values it read; the fields show them.
   settings_.Options.Step = run_.Options.Step;
   settings_.Options.Repetitions = run_.Options.Repetitions;
   FillList();
   if (answer == kEventAnswerUseDate) CheckPluto();
   RefreshEnabling();
-}
-
-void TExtremumsuchen::reject() { done(kEventDialogCancel); }
-
-void TExtremumsuchen::done(int result) {
-  if (running_) {
-    AbortRequested = 1;  // closing while a run goes on cancels the run first
-    return;
-  }
-  if (result != kEventDialogCancel) {
-    StoreChoices();
-    ReadSearchStepFields(StepFields, settings_.Options);
-  }
-  QDialog::done(result);
 }
 
 int ShowEventSearchDialog(TEventSearchSettings& settings, const TObserverRecord& start, const TSearchContext& context,

@@ -28,8 +28,8 @@ class QRadioButton;
 
 namespace kvx {
 
-inline constexpr int kEventDialogClose = 1;
-inline constexpr int kEventDialogCancel = 2;
+inline constexpr int kEventDialogClose = kSearchDialogClose;
+inline constexpr int kEventDialogCancel = kSearchDialogCancel;
 inline constexpr int kEventDialogUseDate = 500;
 
 // What the dialog needs of the main window.
@@ -64,7 +64,7 @@ struct TEventSearchSettings {
   bool AsteroidDatabase = false;
 };
 
-class TExtremumsuchen : public QDialog {
+class TExtremumsuchen : public TEventSearchDialogBase {
   Q_OBJECT
 
  public:
@@ -80,62 +80,39 @@ class TExtremumsuchen : public QDialog {
   const TEventSearchRun& Run() const { return run_; }
 
   // "Suchen": one run with the current choices (also for tests).
-  void Search();
+  void Search() override;
   // Captions in the current language, the enabling rules.
   void ApplyLanguage();
-  void RefreshEnabling();
-
-  void reject() override;
-  void done(int result) override;
+  void RefreshEnabling() override;
 
  protected:
   void showEvent(QShowEvent* event) override;
+  TEventSearchOptions& Options() override { return settings_.Options; }
+  void FillList() override;
 
  private:
   void BuildObjectGroup(QGridLayout* layout);
   void BuildEventGroup(QGridLayout* layout);
   QWidget* BuildSearchBox();
-  QWidget* BuildListBox();
   void ChooseObject(int object);
   void CheckPluto();
   void RefreshPeriodLabel();
   void RefreshAsteroidLabel();
-  void FillList();
   int CheckedObject() const;
   int CheckedKind() const;
-  void StoreChoices();
-  void SetRunning(bool running);
 
   TEventSearchSettings settings_;
   TSearchContext context_;
   TEventSearchHooks hooks_;
   TEventSearchRun run_;
-  bool running_ = false;
 
  public:
-  QButtonGroup* ObjectGroup = nullptr;
-  QButtonGroup* KindGroup = nullptr;
   std::array<QRadioButton*, 12> ObjectRadios{};
-  std::array<QRadioButton*, 24> KindRadios{};
-  QLabel* PeriodLabel = nullptr;
   QLabel* AsteroidLabel = nullptr;
   QCheckBox* UsePeriodCheck = nullptr;
-  QPushButton* ChangePeriodButton = nullptr;
   QCheckBox* TableCheck = nullptr;
-  QCheckBox* KeplerCheck = nullptr;
   QPushButton* ChangeAsteroidButton = nullptr;
-  TSearchStepFields StepFields;
-  TEventListParts ListParts;
-  QListWidget* ListBox = nullptr;  // ListParts.ListBox
-  QPushButton* SearchButton = nullptr;
-  QPushButton* AbortButton = nullptr;
-  QPushButton* CloseButton = nullptr;
   QPushButton* HandOverButton = nullptr;
-  QPushButton* CancelButton = nullptr;
-  QPushButton* HelpButton = nullptr;
-  QGroupBox* ObjectBox = nullptr;
-  QGroupBox* EventBox = nullptr;
-  QGroupBox* SearchBox = nullptr;
 };
 
 // Frees the events of the list, runs the dialog on copies of the settings

@@ -15,8 +15,6 @@
 
 #include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
-#include "platform/progress.h"
-#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -71,7 +69,7 @@ bool MultiObjectEventKindOffered(int kind) {
 TExtremumlistsuchen::TExtremumlistsuchen(const TSearchContext& context, TEventList& events,
                                          const TMultiObjectEventSettings& settings, TMultiObjectEventHooks hooks,
                                          QWidget* parent)
-    : QDialog(parent), settings_(settings), context_(context), hooks_(std::move(hooks)), run_(context_, events) {
+    : TEventSearchDialogBase(parent), settings_(settings), context_(context), hooks_(std::move(hooks)), run_(context_, events) {
   setObjectName("Extremumlistsuchen");
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;
@@ -80,30 +78,11 @@ TExtremumlistsuchen::TExtremumlistsuchen(const TSearchContext& context, TEventLi
   layout->addLayout(top);
   auto* middle = new QHBoxLayout;
   middle->addWidget(BuildSearchBox(), 1);
-  middle->addWidget(BuildListBox(), 1);
+  middle->addWidget(BuildListBox([this] { run_.ClearList(); }, [this](int row) { return run_.RemoveLine(row); }),
+                    1);
   layout->addLayout(middle);
 
-  auto* buttons = new QHBoxLayout;
-  auto add = [this, buttons](QPushButton*& button, const char* name) {
-    button = new QPushButton(this);
-    button->setObjectName(name);
-    buttons->addWidget(button);
-  };
-  add(SearchButton, "SearchButton");
-  add(AbortButton, "AbortButton");
-  add(CloseButton, "CloseButton");
-  add(CancelButton, "CancelButton");
-  add(HelpButton, "HelpButton");
-  AbortButton->hide();
-  SearchButton->setDefault(true);
-  layout->addLayout(buttons);
-  connect(SearchButton, &QPushButton::clicked, this, [this] { Search(); });
-  connect(AbortButton, &QPushButton::clicked, this, [] { AbortRequested = 1; });
-  connect(CloseButton, &QPushButton::clicked, this, [this] { done(kMultiEventDialogClose); });
-  connect(CancelButton, &QPushButton::clicked, this, [this] { done(kMultiEventDialogCancel); });
-  connect(HelpButton, &QPushButton::clicked, this, [this] {
-    if (hooks_.Help) hooks_.Help();
-  });
+  layout->addLayout(BuildButtonRow(nullptr, hooks_.Help));
 
   // The radio buttons from the options.
   if (settings_.Options.ObjectCode == search_kind::kAsteroid) AsteroidRadio->setChecked(true);
@@ -186,31 +165,17 @@ QWidget* TExtremumlistsuchen::BuildSearchBox() {
   return SearchBox;
 }
 
-QWidget* TExtremumlistsuchen::BuildListBox() {
-  QWidget* box = BuildEventListBox(
-      this, ListParts, [this] { run_.ClearList(); }, [this](int row) { return run_.RemoveLine(row); },
-      [this] { FillList(); });
-  ListBox = ListParts.ListBox;
-  return box;
-}
-
 void TExtremumlistsuchen::ApplyLanguage() {
-  setWindowTitle(Tr("Ereignis suchen", "Find event"));
+  ApplyFrameLanguage();
   ObjectBox->setTitle(Tr("Objekt und Datenquelle wählen", "Select object and data source"));
   EventBox->setTitle(Tr("Ereignis wählen", "Select event"));
-  SearchBox->setTitle(Tr("Suchzeitraum und -intervall", "Period and intervall for search"));
   AsteroidRadio->setText(Tr("&Planetoiden", "Asteroids"));
   CometRadio->setText(Tr("&Kometen", "Comets"));
   AsteroidSelectButton->setText(Tr("Auswählen", "Select"));
   CometSelectButton->setText(Tr("Auswählen", "Select"));
   KeplerCheck->setText(Tr("Keplerelemente für Planetoiden verwenden", "Use keplerian elements for Asteroids"));
   for (const Caption& c : kKinds) KindRadios[static_cast<std::size_t>(c.Kind)]->setText(Tr(c.German, c.English));
-  ApplySearchPartsLanguage(StepFields, ListParts);
-  ChangePeriodButton->setText(Tr("Zeitraum &ändern...", "Change period..."));
   SearchButton->setText(Tr("&Suchen", "S&earch"));
-  AbortButton->setText(Tr("&Abbruch", "&Abort"));
-  CloseButton->setText(Tr("S&chließen", "Cl&ose"));
-  ApplyDialogButtonLanguage(CancelButton, HelpButton);
 }
 
 void TExtremumlistsuchen::showEvent(QShowEvent* event) {
@@ -259,11 +224,7 @@ void TExtremumlistsuchen::RefreshRangeLabels() {
 }
 
 void TExtremumlistsuchen::RefreshPeriodLabel() {
-  if (!hooks_.PeriodStart || !hooks_.PeriodEnd) {
-    PeriodLabel->clear();
-    return;
-  }
-  PeriodLabel->setText(SearchPeriodText(hooks_.PeriodStart(), hooks_.PeriodEnd()));
+  ShowSearchPeriod(PeriodLabel, true, hooks_.PeriodStart, hooks_.PeriodEnd);
 }
 
 void TExtremumlistsuchen::RefreshEnabling() {
@@ -278,29 +239,9 @@ void TExtremumlistsuchen::RefreshEnabling() {
   RefreshPeriodLabel();
 }
 
-void TExtremumlistsuchen::StoreChoices() {
-  const int object = ObjectGroup->checkedId();
-  const int kind = KindGroup->checkedId();
-  if (object >= 0) settings_.Options.ObjectCode = static_cast<std::uint8_t>(object);
-  if (kind >= 0) settings_.Options.EventKind = static_cast<std::uint8_t>(kind);
-}
-
 TMultiObjectEventSettings TExtremumlistsuchen::Settings() const { return settings_; }
 
 void TExtremumlistsuchen::FillList() { FillEventList(ListBox, run_.ListLines); }
-
-void TExtremumlistsuchen::SetRunning(bool running) {
-  running_ = running;
-  for (QWidget* w :
-       {static_cast<QWidget*>(ObjectBox), static_cast<QWidget*>(EventBox), static_cast<QWidget*>(SearchBox),
-        static_cast<QWidget*>(ListBox), static_cast<QWidget*>(ListParts.ClearButton),
-        static_cast<QWidget*>(ListParts.RemoveButton), static_cast<QWidget*>(SearchButton),
-        static_cast<QWidget*>(CloseButton), static_cast<QWidget*>(CancelButton), static_cast<QWidget*>(HelpButton)}) {
-    w->setEnabled(!running);
-  }
-  AbortButton->setVisible(running);
-  RefreshEnabling();
-}
 
 void TExtremumlistsuchen::Search() {
   if (running_) return;
@@ -317,32 +258,13 @@ void TExtremumlistsuchen::Search() {
   run_.Source.CometAt = hooks_.CometAt;
   run_.Source.DatabaseFiles = DatabaseFiles();
   run_.SetContext(context_);
-  AbortRequested = 0;
-  SetRunning(true);
-  {
-    ProgressSession session(CurrentProgress(), ByLanguage("Ereignis suchen", "Find event"), 100);
+  RunWithProgress(100, [this, object] {
     run_.Run(object >= 0, StepFields.StepEdit->text().toStdString(), StepFields.RepetitionsEdit->text().toStdString(),
              KindGroup->checkedId() >= 0);
-  }
-  AbortRequested = 0;
-  SetRunning(false);
+  });
   settings_.Options.Step = run_.Options.Step;
   settings_.Options.Repetitions = run_.Options.Repetitions;
   FillList();
-}
-
-void TExtremumlistsuchen::reject() { done(kMultiEventDialogCancel); }
-
-void TExtremumlistsuchen::done(int result) {
-  if (running_) {
-    AbortRequested = 1;  // closing while a run goes on cancels the run first
-    return;
-  }
-  if (result != kMultiEventDialogCancel) {
-    StoreChoices();
-    ReadSearchStepFields(StepFields, settings_.Options);
-  }
-  QDialog::done(result);
 }
 
 int ShowMultiObjectEventSearch(TMultiObjectEventSettings& settings, const TSearchContext& context, TEventList& events,

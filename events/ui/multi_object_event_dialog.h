@@ -28,8 +28,8 @@ class QRadioButton;
 
 namespace kvx {
 
-inline constexpr int kMultiEventDialogClose = 1;
-inline constexpr int kMultiEventDialogCancel = 2;
+inline constexpr int kMultiEventDialogClose = kSearchDialogClose;
+inline constexpr int kMultiEventDialogCancel = kSearchDialogCancel;
 
 // What the dialog needs of the main window.
 struct TMultiObjectEventHooks {
@@ -62,7 +62,7 @@ struct TMultiObjectEventSettings {
   bool AsteroidDatabase = false;
 };
 
-class TExtremumlistsuchen : public QDialog {
+class TExtremumlistsuchen : public TEventSearchDialogBase {
   Q_OBJECT
 
  public:
@@ -75,28 +75,23 @@ class TExtremumlistsuchen : public QDialog {
   void SetEventLimit(int limit) { run_.EventLimit = limit; }
 
   // "Suchen": one run with the current choices (also for tests).
-  void Search();
+  void Search() override;
   // "Auswählen" beside the asteroids (true) or the comets.
   void SelectObjects(bool asteroids);
   void ApplyLanguage();
-  void RefreshEnabling();
-
-  void reject() override;
-  void done(int result) override;
+  void RefreshEnabling() override;
 
  protected:
   void showEvent(QShowEvent* event) override;
+  TEventSearchOptions& Options() override { return settings_.Options; }
+  void FillList() override;
 
  private:
   QWidget* BuildObjectBox();
   QWidget* BuildEventBox();
   QWidget* BuildSearchBox();
-  QWidget* BuildListBox();
   void RefreshRangeLabels();
   void RefreshPeriodLabel();
-  void FillList();
-  void StoreChoices();
-  void SetRunning(bool running);
   void SetDatabase(bool database);
   std::vector<std::string> DatabaseFiles() const;
 
@@ -104,32 +99,14 @@ class TExtremumlistsuchen : public QDialog {
   TSearchContext context_;
   TMultiObjectEventHooks hooks_;
   TMultiObjectEventRun run_;
-  bool running_ = false;
 
  public:
-  QGroupBox* ObjectBox = nullptr;
-  QGroupBox* EventBox = nullptr;
-  QGroupBox* SearchBox = nullptr;
-  QButtonGroup* ObjectGroup = nullptr;
-  QButtonGroup* KindGroup = nullptr;
   QRadioButton* AsteroidRadio = nullptr;
   QRadioButton* CometRadio = nullptr;
   QPushButton* AsteroidSelectButton = nullptr;
   QPushButton* CometSelectButton = nullptr;
   QLabel* AsteroidRangeLabel = nullptr;
   QLabel* CometRangeLabel = nullptr;
-  QCheckBox* KeplerCheck = nullptr;
-  std::array<QRadioButton*, 24> KindRadios{};  // null for kinds not offered
-  QPushButton* ChangePeriodButton = nullptr;
-  QLabel* PeriodLabel = nullptr;
-  TSearchStepFields StepFields;
-  TEventListParts ListParts;
-  QListWidget* ListBox = nullptr;  // ListParts.ListBox
-  QPushButton* SearchButton = nullptr;
-  QPushButton* AbortButton = nullptr;
-  QPushButton* CloseButton = nullptr;
-  QPushButton* CancelButton = nullptr;
-  QPushButton* HelpButton = nullptr;
 };
 
 // The event kinds the dialog offers: 0..7, 10, 11, 14..17.

@@ -22,6 +22,7 @@
 #include "events/ui/almanac_dialog.h"
 #include "platform/globals.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -29,21 +30,9 @@
 namespace kvx {
 namespace {
 
+using test::WhenModalShown;
+using test::SetDate;
 using test::SavePng;
-
-void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
-  });
-}
-
-void SetDate(TObserverRecord& r, int day, int month, int year) {
-  r.Day = day;
-  r.Month = month;
-  r.Year = year;
-  r.LocalHours = 0;
-  LocalTimeToUT(r);
-}
 
 TEST(AlmanacDialog, ButtonsAndLanguages) {
   InitCoreTablesAtStartup(IntlSeparators);

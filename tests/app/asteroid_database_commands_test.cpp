@@ -33,6 +33,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_folder_chooser.h"
 #include "support/recording_message_sink.h"
@@ -70,20 +71,14 @@ std::string Source(const std::string& name, const TAsteroidElements& e, double c
   return text;
 }
 
-class AsteroidDatabaseCommands : public ::testing::Test {
+class AsteroidDatabaseCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 1;
-    store_.WriteBool("Settings", "FirstRun", false);
     store_.WriteString("Data", "AsteroidFolder", (home_.Path() / "db").string());
     RowStore.Clear();
   }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 TEST_F(AsteroidDatabaseCommands, BuilderThenDatabaseTableAgreesWithTheElementTable) {

@@ -17,34 +17,30 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
 namespace kvx {
 namespace {
 
-TEST(ElementFileBatchCommands, OverviewRowsEqualTheSingleObjectTables) {
-  test::TempFolder home;
-  setenv("XDG_DATA_HOME", (home.Path() / "data").c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (home.Path() / "config").c_str(), 1);
-  InitCoreTablesAtStartup(IntlSeparators);
+using ElementFileBatchCommands = test::MainFormTest;
+
+TEST_F(ElementFileBatchCommands, OverviewRowsEqualTheSingleObjectTables) {
   LanguageEnglish = 1;
-  MemorySettingsStore store;
-  store.WriteBool("Settings", "FirstRun", false);
-  ScopedSettingsStore settings(store);
+  ScopedSettingsStore settings(store_);
   RowStore.Clear();
   TMainForm form;
   form.show();
   QApplication::processEvents();
-  RecordingMessageSink messages;
-  ScopedMessageSink sink(messages);
+  ScopedMessageSink sink(messages_);
   TMainFormState& s = form.State();
   TMenuCommands& menu = form.Commands();
   TElementDialogCommands& dialogs = *ElementDialogCommandsOf(form);
 
   ASSERT_TRUE(menu.IsEnabled("AllePlanetoiden2"));
   ASSERT_TRUE(menu.Trigger("AllePlanetoiden2"));
-  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_TRUE(messages_.messages.empty());
   const Planetoidentabelle& asteroids = dialogs.AsteroidDialog().Planetoidentabelle1;
   ASSERT_GT(asteroids.Count(), 10) << "the shipped asteroid list";
   ASSERT_GE(RowStore.Count(), asteroids.Count());
@@ -67,7 +63,7 @@ TEST(ElementFileBatchCommands, OverviewRowsEqualTheSingleObjectTables) {
   ASSERT_TRUE(menu.Trigger("Komet1"));
   EXPECT_NEAR(RowStore.Row(0).Position.RightAscension, cometRow.Position.RightAscension, 1e-9);
   EXPECT_NEAR(RowStore.Row(0).Position.Declination, cometRow.Position.Declination, 1e-9);
-  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_TRUE(messages_.messages.empty());
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "platform/settings_store.h"
 #include "support/qt/save_png.h"
 #include "support/recording_file_dialog.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
@@ -34,20 +35,15 @@ std::string Circular(const char* name) {
       .string();
 }
 
-TEST(CircularImportCommand, CometFromHtmlOpensItsDialogAndBrokenFilesChangeNothing) {
-  test::TempFolder home;
-  setenv("XDG_DATA_HOME", (home.Path() / "data").c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (home.Path() / "config").c_str(), 1);
-  InitCoreTablesAtStartup(IntlSeparators);
+using CircularImportCommand = test::MainFormTest;
+
+TEST_F(CircularImportCommand, CometFromHtmlOpensItsDialogAndBrokenFilesChangeNothing) {
   LanguageEnglish = 1;
-  MemorySettingsStore store;
-  store.WriteBool("Settings", "FirstRun", false);
-  ScopedSettingsStore settings(store);
+  ScopedSettingsStore settings(store_);
   TMainForm form;
   form.show();
   QApplication::processEvents();
-  RecordingMessageSink messages;
-  ScopedMessageSink sink(messages);
+  ScopedMessageSink sink(messages_);
   test::RecordingFileDialog files;
   ScopedFileDialog dialogs(files);
   TMainFormState& s = form.State();
@@ -58,7 +54,7 @@ TEST(CircularImportCommand, CometFromHtmlOpensItsDialogAndBrokenFilesChangeNothi
   ASSERT_EQ(files.requests.size(), 1u);
   EXPECT_EQ(files.requests[0].request.filters,
             (std::vector<std::string>{"MPE circular (HTML) (*.htm *.html)", "(*.txt)"}));
-  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_TRUE(messages_.messages.empty());
   EXPECT_EQ(s.CurrentComet.Name, "C/2005 A99 (LINEAR) & friends");
   EXPECT_DOUBLE_EQ(s.CurrentComet.PerihelionDistance, 0.9069816);
   TElementekoform& dialog = ElementDialogCommandsOf(form)->CometDialog();
@@ -87,15 +83,15 @@ TEST(CircularImportCommand, CometFromHtmlOpensItsDialogAndBrokenFilesChangeNothi
   // the current comet and asteroid stay.
   const TCometElements comet = s.CurrentComet;
   const std::string asteroid = s.CurrentAsteroid.Name;
-  const std::string broken = home.Write("broken.txt", "Orbital elements:\n2005 QZ99\nEpoch 2005 Aug. 18.0 TT\n"
+  const std::string broken = home_.Write("broken.txt", "Orbital elements:\n2005 QZ99\nEpoch 2005 Aug. 18.0 TT\n"
                                                       "M  20.13862              (2000.0)\nn   0.23   Pxxx   1\n");
-  files.QueueAnswer(home.Write("plain.txt", "nothing to see\n"));
+  files.QueueAnswer(home_.Write("plain.txt", "nothing to see\n"));
   files.QueueAnswer(broken);
   ASSERT_TRUE(form.Commands().Trigger("AusMPECZirkularladen1"));
   ASSERT_TRUE(form.Commands().Trigger("AusMPECZirkularladen1"));
-  ASSERT_EQ(messages.messages.size(), 2u);
-  EXPECT_EQ(messages.messages[0].text, "This ist no MPE circular with orbital elements.");
-  EXPECT_EQ(messages.messages[1].text, "Invalid or unknown format of the MPE circular.");
+  ASSERT_EQ(messages_.messages.size(), 2u);
+  EXPECT_EQ(messages_.messages[0].text, "This ist no MPE circular with orbital elements.");
+  EXPECT_EQ(messages_.messages[1].text, "Invalid or unknown format of the MPE circular.");
   EXPECT_EQ(s.CurrentComet.Name, comet.Name);
   EXPECT_EQ(s.CurrentAsteroid.Name, asteroid);
 }

@@ -36,12 +36,6 @@
 namespace kvx {
 namespace {
 
-void WhenModalShown(const std::function<void(TKonjunktionsuchen&)>& act) {
-  QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<TKonjunktionsuchen*>(QApplication::activeModalWidget())) act(*dialog);
-  });
-}
-
 template <typename T>
 T* Child(QWidget& parent, const char* name) {
   T* child = parent.findChild<T*>(name);
@@ -105,7 +99,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
 
   // Jupiter and Saturn in right ascension over the period, into the table.
   int rows = -1;
-  WhenModalShown([&](TKonjunktionsuchen& dialog) {
+  test::WhenModalShown<TKonjunktionsuchen>([&](TKonjunktionsuchen& dialog) {
     EXPECT_EQ(dialog.windowTitle(), "Find conjunctions");
     EXPECT_EQ(dialog.LimitEdit()->text(), "40");
     EXPECT_FALSE(dialog.FilterLabel()->isVisible());
@@ -143,7 +137,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   StoppingProgress progress;
   ProgressReporter* previous = SetProgressReporter(&progress);
   QString captionWhileRunning;
-  WhenModalShown([&](TKonjunktionsuchen& dialog) {
+  test::WhenModalShown<TKonjunktionsuchen>([&](TKonjunktionsuchen& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Winkelabstände berechnen"));
     EXPECT_EQ(dialog.StartButton()->text(), "&Berechnen");
     progress.press = [&dialog, &captionWhileRunning] {
@@ -167,7 +161,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
 
   // The other two pictures; a filter shows its label; cancel keeps nothing.
   state.NumericOptions.ConjunctionMaxSunAltitude = -6;
-  WhenModalShown([&](TKonjunktionsuchen& dialog) {
+  test::WhenModalShown<TKonjunktionsuchen>([&](TKonjunktionsuchen& dialog) {
     EXPECT_TRUE(dialog.FilterLabel()->isVisibleTo(&dialog));
     test::SavePng(dialog, "conjunction_dialog_search_de");
     Child<QPushButton>(dialog, "CancelButton")->click();
@@ -176,7 +170,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   form.SetLanguage(1);
   // A user catalogue without a chosen object: the picker's button, not the radio.
   form.UserObjects().Add(std::make_unique<tuserobject>("Vega", 18.3656f, 38.4701f, 0.01726f, 0.2863f, 2000.0f, 0.03f));
-  WhenModalShown([&](TKonjunktionsuchen& dialog) {
+  test::WhenModalShown<TKonjunktionsuchen>([&](TKonjunktionsuchen& dialog) {
     EXPECT_TRUE(Child<QPushButton>(dialog, "UserCatalogueButton")->isEnabled());
     EXPECT_FALSE(dialog.FirstRadio(13)->isEnabled());
     test::SavePng(dialog, "conjunction_dialog_separation_en");

@@ -30,6 +30,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_desktop_opener.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
@@ -50,18 +51,12 @@ void Enter(QLineEdit* edit, const QString& text) {
   QApplication::sendEvent(edit, &out);
 }
 
-class ElementDialogs : public ::testing::Test {
+class ElementDialogs : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 1;
-    store_.WriteBool("Settings", "FirstRun", false);
   }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 TEST_F(ElementDialogs, AsteroidRefusalSwallowsOneOkThenHandsOver) {

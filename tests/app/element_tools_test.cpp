@@ -30,6 +30,7 @@
 #include "catalogues/variable_star_list.h"
 #include "setup/location_list.h"
 #include "setup/ui/location_editor_form.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
 #include "core/column_flags.h"
 #include "core/name_tables.h"
@@ -67,18 +68,12 @@ void Type(TCalculatorDialog& d, const char* name, const char* text) {
   d.CheckEdit(edit);
 }
 
-class ElementTools : public ::testing::Test {
+class ElementTools : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 0;
-    store_.WriteBool("Settings", "FirstRun", false);
   }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 TEST_F(ElementTools, SeasonsTableFromItsMenuItem) {

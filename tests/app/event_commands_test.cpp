@@ -36,6 +36,8 @@
 namespace kvx {
 namespace {
 
+using test::SetBerlinDate;
+
 void WhenModalShown(const std::function<void(QDialog&)>& act) {
   QTimer::singleShot(0, [act] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -57,19 +59,6 @@ void WhenEventFound(const std::function<void(TEreignisgefundenForm&)>& act, int 
   });
 }
 
-void SetDate(TObserverRecord& r, int day, int month, int year) {
-  r.Day = day;
-  r.Month = month;
-  r.Year = year;
-  r.LocalHours = 0;
-  r.Latitude = 52.52;
-  r.Longitude = -13.4;
-  r.Zone = 1;
-  r.DaylightHours = 0;
-  r.ZoneMinutes = 0;
-  LocalTimeToUT(r);
-}
-
 class EventCommands : public test::MainFormTest {
  protected:
   void TearDown() override { LanguageEnglish = 0; }
@@ -85,8 +74,8 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   TMainFormState& state = form.State();
   state.FastSearchOption = 1;  // the internal series, no theory question
   ASSERT_TRUE(commands.IsEnabled("Ereignissuchen1"));
-  SetDate(state.Period.Start, 1, 1, 2020);
-  SetDate(state.Period.End, 31, 12, 2020);
+  SetBerlinDate(state.Period.Start, 1, 1, 2020);
+  SetBerlinDate(state.Period.End, 31, 12, 2020);
   state.Period.AutoEnd = 0;
   SetAutoEndSwitch(state.Period.End, 0);
 
@@ -165,7 +154,7 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   // is disabled and Neptune chosen instead. Cancel: the date as it was, the
   // options untouched.
   state.EventSearchOptions.ObjectCode = 8;
-  SetDate(state.Period.Start, 1, 1, 1850);
+  SetBerlinDate(state.Period.Start, 1, 1, 1850);
   const double before = state.Period.Start.Mjd;
   WhenModalShown([](QDialog& dialog) {
     auto& search = static_cast<TExtremumsuchen&>(dialog);

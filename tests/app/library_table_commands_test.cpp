@@ -17,6 +17,7 @@
 #include "platform/globals.h"
 #include "platform/settings_store.h"
 #include "platform/workbook/workbook.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
@@ -25,18 +26,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class LibraryTableCommands : public ::testing::Test {
+class LibraryTableCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 1;
-    store_.WriteBool("Settings", "FirstRun", false);  // no first-run language question
   }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 // One unit of the last decimal of a number text (plus a little).
@@ -58,9 +53,7 @@ bool IsDecimalNumber(const std::string& text) {
 TEST_F(LibraryTableCommands, StateVectorsAndElementsFromTheMenu) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  form.resize(1400, 800);
-  form.show();
-  QApplication::processEvents();
+  ShowForm(form);
   ScopedMessageSink sink(messages_);
   TMenuCommands& commands = form.Commands();
   TMainFormState& state = form.State();

@@ -31,32 +31,20 @@
 namespace kvx {
 namespace {
 
+using test::SetBerlinDate;
+
 namespace fs = std::filesystem;
 
 int dialogs_seen = 0;
+// The shared hook, counting the dialogs it answered.
 void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
+  test::WhenModalShown([act](QDialog& dialog) {
     ++dialogs_seen;
-    act(*dialog);
+    act(dialog);
   });
 }
 
 using test::SavePng;
-
-void SetDate(TObserverRecord& r, int day, int month, int year) {
-  r.Day = day;
-  r.Month = month;
-  r.Year = year;
-  r.LocalHours = 0;
-  r.Latitude = 52.52;
-  r.Longitude = -13.4;
-  r.Zone = 1;
-  r.DaylightHours = 0;
-  r.ZoneMinutes = 0;
-  LocalTimeToUT(r);
-}
 
 class LunarEclipseCommands : public test::MainFormTest {
  protected:
@@ -82,7 +70,7 @@ TEST_F(LunarEclipseCommands, EclipseAndCalendarFromTheMenu) {
 
   // The total eclipse of 2025 September 7 from September 1, Berlin: eight
   // lines, the start date kept.
-  SetDate(state.Period.Start, 1, 9, 2025);
+  SetBerlinDate(state.Period.Start, 1, 9, 2025);
   commands.Action("SpeedButton25a")->trigger();
   EXPECT_EQ(state.PreviousTableKind, 88);
   EXPECT_EQ(book.Text(1, 1), "Lunar eclipse");
@@ -96,7 +84,7 @@ TEST_F(LunarEclipseCommands, EclipseAndCalendarFromTheMenu) {
 
   // The calendar 2025-2026, only total eclipses with the Moon above 10
   // degrees: the dialog shows the period and takes the choices.
-  SetDate(state.Period.End, 31, 12, 2026);
+  SetBerlinDate(state.Period.End, 31, 12, 2026);
   state.Period.AutoEnd = 0;
   SetAutoEndSwitch(state.Period.End, 0);
   QString periodText;

@@ -30,6 +30,7 @@
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
 #include "support/cancelling_progress.h"
@@ -38,15 +39,11 @@
 namespace kvx {
 namespace {
 
+using test::WhenModalShown;
+using test::SetDate;
 using test::CancellingProgress;
 
 using test::SavePng;
-
-void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
-  });
-}
 
 std::string FixtureCatalogueBytes() {
   std::ifstream in(std::string(KVX_FIXTURE_DIR) + "/../../eclipses/fixtures/occultation_stars.dat", std::ios::binary);
@@ -55,36 +52,20 @@ std::string FixtureCatalogueBytes() {
   return bytes.str();
 }
 
-void SetDate(TObserverRecord& r, int day, int month, int year) {
-  r.Day = day;
-  r.Month = month;
-  r.Year = year;
-  r.LocalHours = 0;
-  LocalTimeToUT(r);
-}
-
-class LunarOccultationCommands : public ::testing::Test {
+class LunarOccultationCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 1;
-    store_.WriteBool("Settings", "FirstRun", false);
     catalogue_.Write("OCCINP8.DAT", FixtureCatalogueBytes());
   }
-  test::TempFolder home_;
   test::TempFolder catalogue_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  form.resize(1400, 800);
-  form.show();
-  QApplication::processEvents();
+  ShowForm(form);
   ScopedMessageSink sink(messages_);
   TMainFormState& state = form.State();
   state.DataFolder = catalogue_.Path().string();

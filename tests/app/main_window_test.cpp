@@ -27,6 +27,7 @@
 #include "platform/messages.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/settings_store.h"
+#include "support/qt/save_png.h"
 #include "support/qt_application.h"
 #include "support/recording_desktop_opener.h"
 #include "support/recording_message_sink.h"
@@ -52,11 +53,6 @@ class MainWindowStart : public ::testing::Test {
   void TearDown() override { LanguageEnglish = 1; }
 
   std::string DataFolder() const { return (home_.Path() / "data" / "kandrevoltinex").string(); }
-  static void SavePng(QWidget& widget, const std::string& name) {
-    const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-    fs::create_directories(folder);
-    widget.grab().save(QString::fromStdString((folder / name).string()));
-  }
   static void Pump(int milliseconds) {
     QElapsedTimer clock;
     clock.start();
@@ -186,7 +182,7 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
 
     form.resize(1500, 760);
     QApplication::processEvents();
-    SavePng(form, "main_window.png");
+    test::SavePng(form, "main_window");
     form.close();
   }
   // Closing saved the recent list with its three entries.
@@ -286,7 +282,7 @@ TEST_F(MainWindowStart, SplashShowsOkAfterItsTimerAndTheInfoBoxBothButtons) {
     EXPECT_TRUE(info.OKButton()->isVisible());
     EXPECT_TRUE(info.Button1()->isVisible());
     EXPECT_EQ(info.windowTitle().toStdString(), "Kandrevoltinex 4.6");
-    SavePng(info, "about_box.png");
+    test::SavePng(info, "about_box");
     info.accept();
   });
   info.ShowModalInfo();

@@ -67,6 +67,7 @@
 #include "platform/progress.h"
 #include "platform/settings_store.h"
 #include "platform/workbook/workbook.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_color_chooser.h"
 #include "support/recording_desktop_opener.h"
@@ -278,20 +279,14 @@ class ModalAnswerer {
   bool accept_none_ = false;
 };
 
-class MenuWalk : public ::testing::Test {
+class MenuWalk : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 1;
-    store_.WriteBool("Settings", "FirstRun", false);  // no first-run question
     store_.WriteString("Settings", "Language", "0");  // German first
   }
   void TearDown() override { LanguageEnglish = 1; }
-
-  test::TempFolder home_;
-  MemorySettingsStore store_;
 };
 
 // The texts of the current sheet and of the result grid that show a
@@ -351,9 +346,7 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   ModalAnswerer answerer;
   answerer.NewCommand("start");
   watchdog.Start("start");
-  form.resize(1400, 800);
-  form.show();
-  QApplication::processEvents();
+  ShowForm(form);
   watchdog.Stop();
   ASSERT_FALSE(form.Halted());
 

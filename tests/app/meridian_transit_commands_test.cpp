@@ -22,6 +22,7 @@
 #include "platform/messages.h"
 #include "platform/settings_store.h"
 #include "setup/ui/edit_controls.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
@@ -32,24 +33,12 @@
 namespace kvx {
 namespace {
 
-void WhenModalShown(const std::function<void(TPlanetenpassage&)>& act) {
-  QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<TPlanetenpassage*>(QApplication::activeModalWidget())) act(*dialog);
-  });
-}
-
-class MeridianTransitCommands : public ::testing::Test {
+class MeridianTransitCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 0;
-    store_.WriteBool("Settings", "FirstRun", false);
   }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 TEST_F(MeridianTransitCommands, DialogAndTableFromTheMenu) {
@@ -79,7 +68,7 @@ TEST_F(MeridianTransitCommands, DialogAndTableFromTheMenu) {
   LocalTimeToUT(end);
 
   // The shipped features: Syrtis Major chosen in the Mars list.
-  WhenModalShown([](TPlanetenpassage& dialog) {
+  test::WhenModalShown<TPlanetenpassage>([](TPlanetenpassage& dialog) {
     ASSERT_GE(dialog.ComboBoxes[0]->count(), 10);
     EXPECT_EQ(dialog.ComboBoxes[2]->count(), 1);
     EXPECT_EQ(dialog.RadioGroup1->checkedId(), 2);
@@ -109,7 +98,7 @@ TEST_F(MeridianTransitCommands, DialogAndTableFromTheMenu) {
   const std::string other = home_.Write("other.csv", ":LONGITUDES!\nsaturn3;12.5;Storm;north\n");
   files.QueueAnswer(other);
   const std::string fileBefore = form.Tables().SurfaceFeatureFile();
-  WhenModalShown([](TPlanetenpassage& dialog) {
+  test::WhenModalShown<TPlanetenpassage>([](TPlanetenpassage& dialog) {
     dialog.LoadButton->click();
     EXPECT_EQ(dialog.ComboBoxes[4]->count(), 1);
     EXPECT_EQ(dialog.ComboBoxes[0]->count(), 0);

@@ -27,6 +27,7 @@
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -56,14 +57,11 @@ class CancelAtFirstMove : public ProgressReporter {
   QWidget* menu_;
 };
 
-class MoonEventCommands : public ::testing::Test {
+class MoonEventCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 1;
-    store_.WriteBool("Settings", "FirstRun", false);  // no first-run question
     window_ = std::make_unique<TMainForm>();
     form_ = window_.get();
     sink_ = std::make_unique<ScopedMessageSink>(messages_);  // after the window's own
@@ -106,10 +104,7 @@ class MoonEventCommands : public ::testing::Test {
     });
   }
 
-  test::TempFolder home_;
-  MemorySettingsStore store_;
   ScopedSettingsStore settings_{store_};
-  RecordingMessageSink messages_;
   std::unique_ptr<TMainForm> window_;
   TMainForm* form_ = nullptr;
   std::unique_ptr<ScopedMessageSink> sink_;

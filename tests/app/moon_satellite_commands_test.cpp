@@ -22,6 +22,7 @@
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/cancelling_progress.h"
@@ -39,14 +40,11 @@ namespace fs = std::filesystem;
 
 using test::SavePng;
 
-class MoonSatelliteCommands : public ::testing::Test {
+class MoonSatelliteCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 0;
-    store_.WriteBool("Settings", "FirstRun", false);  // no first-run language question
   }
   void TearDown() override { SetSatelliteDialogDriver({}); }
 
@@ -70,9 +68,6 @@ class MoonSatelliteCommands : public ::testing::Test {
     s.PlaceConfirmed = 1;
   }
 
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
   test::RecordingFileDialog files_;
 };
 

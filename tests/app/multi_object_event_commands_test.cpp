@@ -43,6 +43,8 @@
 namespace kvx {
 namespace {
 
+using test::SetBerlinDate;
+
 // The dialog processes pending events while it loads the element lists on
 // showing: wait until it is the active modal window.
 template <typename Dialog>
@@ -59,19 +61,6 @@ void WhenModalShown(const std::function<void(Dialog&)>& act, int tries = 2000) {
   });
 }
 
-void SetDate(TObserverRecord& r, int day, int month, int year) {
-  r.Day = day;
-  r.Month = month;
-  r.Year = year;
-  r.LocalHours = 0;
-  r.Latitude = 52.52;
-  r.Longitude = -13.4;
-  r.Zone = 1;
-  r.DaylightHours = 0;
-  r.ZoneMinutes = 0;
-  LocalTimeToUT(r);
-}
-
 class MultiObjectEventCommands : public test::MainFormTest {
  protected:
   void TearDown() override { LanguageEnglish = 0; }
@@ -86,8 +75,8 @@ TEST_F(MultiObjectEventCommands, OppositionsOfAnElementFileIntoTheSheetThenCance
   TMainFormState& state = form.State();
   state.FastSearchOption = 1;  // the internal series, no theory question
   state.AsteroidDatabase = 0;
-  SetDate(state.Period.Start, 1, 1, 2025);
-  SetDate(state.Period.End, 31, 12, 2025);
+  SetBerlinDate(state.Period.Start, 1, 1, 2025);
+  SetBerlinDate(state.Period.End, 31, 12, 2025);
   state.Period.AutoEnd = 0;
   SetAutoEndSwitch(state.Period.End, 0);
   const std::string file = home_.File("belt.csv");

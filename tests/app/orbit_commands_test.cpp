@@ -22,6 +22,7 @@
 #include "setup/ui/edit_controls.h"
 #include "platform/globals.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
@@ -32,26 +33,15 @@ namespace {
 
 const std::string kObservations = std::string(KVX_FIXTURE_DIR) + "/../../orbitdet/fixtures/mainbelt_mpc.txt";
 
-class OrbitCommands : public ::testing::Test {
+class OrbitCommands : public test::MainFormTest {
  protected:
-  void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
-    store_.WriteBool("Settings", "FirstRun", false);
-  }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
   test::RecordingFileDialog dialog_;
 };
 
 TEST_F(OrbitCommands, GaussFromAFileThenTypedRowsSavedAndShownAgain) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  form.resize(1400, 800);
-  form.show();
-  QApplication::processEvents();
+  ShowForm(form);
   ScopedMessageSink sink(messages_);
   ScopedFileDialog files(dialog_);
   TMenuCommands& commands = form.Commands();
@@ -172,9 +162,7 @@ TEST_F(OrbitCommands, OptionsDialogFromTheMenuStoresItsTwentyBytes) {
 TEST_F(OrbitCommands, OrbitImprovementFromTheMenuWritesTheImprovedOrbit) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  form.resize(1400, 800);
-  form.show();
-  QApplication::processEvents();
+  ShowForm(form);
   ScopedMessageSink sink(messages_);
   ScopedFileDialog files(dialog_);
   ASSERT_TRUE(form.Commands().IsEnabled("Laplace1"));
@@ -232,9 +220,7 @@ TEST_F(OrbitCommands, OrbitImprovementFromTheMenuWritesTheImprovedOrbit) {
 TEST_F(OrbitCommands, StateVectorFromTheSheetThroughTheReducedForm) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  form.resize(1400, 800);
-  form.show();
-  QApplication::processEvents();
+  ShowForm(form);
   ScopedMessageSink sink(messages_);
   TMenuCommands& commands = form.Commands();
   ASSERT_TRUE(commands.IsEnabled("Saveasstatevector1"));

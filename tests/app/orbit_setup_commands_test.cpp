@@ -28,6 +28,7 @@
 #include "platform/globals.h"
 #include "platform/safe_file_write.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -47,18 +48,9 @@ void OnModal(F act) {
   });
 }
 
-class OrbitSetupCommands : public ::testing::Test {
+class OrbitSetupCommands : public test::MainFormTest {
  protected:
-  void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
-    store_.WriteBool("Settings", "FirstRun", false);
-  }
   std::string DataFolder() const { return (home_.Path() / "data" / "kandrevoltinex").string(); }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
   test::RecordingFileDialog files_;
 };
 

@@ -19,6 +19,7 @@
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_message_sink.h"
 #include "support/cancelling_progress.h"
 #include "support/temp_folder.h"
@@ -34,20 +35,14 @@ namespace fs = std::filesystem;
 
 using test::SavePng;
 
-class OverviewCommands : public ::testing::Test {
+class OverviewCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 0;
-    store_.WriteBool("Settings", "FirstRun", false);
   }
   void TearDown() override { Teinzelephform::Driver() = {}; }
 
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 TEST_F(OverviewCommands, OverviewStateVectorsAndSingleDatePages) {

@@ -26,6 +26,7 @@
 #include "core/quantity_headings.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/qt_settings_store.h"
@@ -51,11 +52,6 @@ class SettingsAndLanguage : public ::testing::Test {
     InitAstroNameTables();
   }
   std::string DataFolder() const { return (home_.Path() / "data" / "kandrevoltinex").string(); }
-  static void SavePng(QWidget& widget, const std::string& name) {
-    const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-    fs::create_directories(folder);
-    widget.grab().save(QString::fromStdString((folder / name).string()));
-  }
 
   test::TempFolder home_;
   RecordingMessageSink messages_;
@@ -235,7 +231,7 @@ TEST_F(SettingsAndLanguage, SwitchingToEnglishAndBackRestoresEveryText) {
   const std::string germanStatus = form.Panel("Ortpanel")->text().toStdString();
   form.resize(1500, 760);
   QApplication::processEvents();
-  SavePng(form, "main_window_german.png");
+  test::SavePng(form, "main_window_german");
 
   QAction* toggle = form.Commands().Action("EnglischeVersion1");
   ASSERT_NE(toggle, nullptr);
@@ -274,7 +270,7 @@ TEST_F(SettingsAndLanguage, SwitchingToEnglishAndBackRestoresEveryText) {
   }
   // The status line follows at once (not during the start-up).
   EXPECT_NE(form.Panel("Ortpanel")->text().toStdString(), germanStatus);
-  SavePng(form, "main_window_english.png");
+  test::SavePng(form, "main_window_english");
 
   toggle->trigger();
   EXPECT_EQ(LanguageEnglish, 0);

@@ -18,6 +18,7 @@
 #include "core/name_tables.h"
 #include "platform/globals.h"
 #include "platform/settings_store.h"
+#include "support/qt/save_png.h"
 #include "support/qt_application.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -25,7 +26,6 @@
 namespace kvx {
 namespace {
 
-namespace fs = std::filesystem;
 using workbook::TWorkbook;
 
 struct LanguageGuard {
@@ -184,11 +184,6 @@ class SheetWindow : public ::testing::Test {
     store_.WriteBool("Settings", "FirstRun", false);
     store_.WriteString("Settings", "Language", "1");
   }
-  static void SavePng(QWidget& widget, const std::string& name) {
-    const fs::path folder = fs::path(KVX_BINARY_DIR) / "test-output";
-    fs::create_directories(folder);
-    widget.grab().save(QString::fromStdString((folder / name).string()));
-  }
 
   LanguageGuard language_;
   test::TempFolder home_;
@@ -339,7 +334,7 @@ TEST_F(SheetWindow, FindAndReplaceDialogsSearchTheSheet) {
   ASSERT_NE(find, nullptr);
   ASSERT_TRUE(find->isVisible());
   find->FindText->setText(QStringLiteral("jupiter"));
-  SavePng(*find, "sheet_find_dialog.png");
+  test::SavePng(*find, "sheet_find_dialog");
   find->FindNext->click();
   EXPECT_EQ(book.Row(), 3);
   find->FindNext->click();
@@ -351,7 +346,7 @@ TEST_F(SheetWindow, FindAndReplaceDialogsSearchTheSheet) {
   replace->FindText->setText(QStringLiteral("Jupiter"));
   replace->ReplaceText->setText(QStringLiteral("Saturn"));
   replace->MatchCase->setChecked(true);
-  SavePng(*replace, "sheet_replace_dialog.png");
+  test::SavePng(*replace, "sheet_replace_dialog");
   book.SetSelection(1, 1, 1, 1);
   replace->ReplaceAllButton->click();
   EXPECT_EQ(book.Text(3, 2), "Saturn");

@@ -34,6 +34,7 @@
 #include "platform/progress.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/workbook_files.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "platform/settings_store.h"
@@ -51,12 +52,11 @@ namespace fs = std::filesystem;
 
 // Runs `act` on the next modal dialog; counts the dialogs seen.
 int dialogs_seen = 0;
+// The shared hook, counting the dialogs it answered.
 void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
+  test::WhenModalShown([act](QDialog& dialog) {
     ++dialogs_seen;
-    act(*dialog);
+    act(dialog);
   });
 }
 
@@ -82,28 +82,20 @@ double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
   return std::acos(std::min(1.0, c)) / d * 3600.0;
 }
 
-class TableCommands : public ::testing::Test {
+class TableCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);  // the number patterns follow the locale, as at start
+    MainFormTest::SetUp();
     LanguageEnglish = 1;
     dialogs_seen = 0;
-    store_.WriteBool("Settings", "FirstRun", false);  // no first-run language question
     RowStore.Clear();  // the store keeps the blocks of earlier tables; the counts below are this table's
   }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  form.resize(1400, 800);
-  form.show();
-  QApplication::processEvents();
+  ShowForm(form);
   ScopedMessageSink sink(messages_);
   TMenuCommands& commands = form.Commands();
   TMainFormState& state = form.State();
@@ -264,9 +256,7 @@ TEST_F(TableCommands, ADateCommandWithoutChangeLeavesTheTableAndCancelStillConfi
 TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  form.resize(1400, 800);
-  form.show();
-  QApplication::processEvents();
+  ShowForm(form);
   ScopedMessageSink sink(messages_);
   TMenuCommands& commands = form.Commands();
   TMainFormState& state = form.State();

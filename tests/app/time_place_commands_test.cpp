@@ -27,6 +27,7 @@
 #include "platform/settings_store.h"
 #include "platform/workbook/workbook.h"
 #include "setup/table_config_file.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -34,6 +35,8 @@
 
 namespace kvx {
 namespace {
+
+using test::WhenModalShown;
 
 namespace fs = std::filesystem;
 using workbook::TWorkbook;
@@ -177,26 +180,14 @@ TEST(TimePlaceMacros, MarkTextsAndRecordChanges) {
 
 // --- from the menu ------------------------------------------------------------------
 
-void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
-  });
-}
-
 using test::SavePng;
 
-class TimePlaceCommands : public ::testing::Test {
+class TimePlaceCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 0;
-    store_.WriteBool("Settings", "FirstRun", false);
   }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
   test::RecordingFileDialog files_;
 };
 

@@ -20,6 +20,7 @@
 #include "platform/messages.h"
 #include "platform/settings_store.h"
 #include "setup/ui/edit_controls.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 #include "tables/gauss_krueger.h"
@@ -39,22 +40,16 @@ namespace fs = std::filesystem;
 
 using test::SavePng;
 
-class ToolCommands : public ::testing::Test {
+class ToolCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 0;
-    store_.WriteBool("Settings", "FirstRun", false);
   }
   void TearDown() override {
     SetGaussKruegerDialogDriver({});
     SetCoordinateDialogDriver({});
   }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
 };
 
 TEST_F(ToolCommands, GaussKruegerDialogConvertsRefusesAndHandsBackThePlace) {

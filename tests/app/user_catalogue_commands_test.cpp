@@ -26,6 +26,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
@@ -46,22 +47,16 @@ void OnModal(const std::function<void(Dialog&)>& act) {
   });
 }
 
-class UserCatalogueCommands : public ::testing::Test {
+class UserCatalogueCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
-    setenv("XDG_DATA_HOME", (home_.Path() / "data").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.Path() / "config").c_str(), 1);
-    InitCoreTablesAtStartup(IntlSeparators);
+    MainFormTest::SetUp();
     LanguageEnglish = 1;
-    store_.WriteBool("Settings", "FirstRun", false);
     catalogue_ = home_.Write("data/kandrevoltinex/user.csv",
                              ":VARBO USER\r\nVega;18.3656;38.4701;0.017;0.28;2000;0.03\r\n"
                              "Deneb;20.4125;45.1649;0;0;2000;1.25\r\n:Off;1;2;0;0;2000;5\r\n"
                              "Altair;19.5047;8.5202;0.036;0.39;2000;0.77\r\n");
   }
-  test::TempFolder home_;
-  MemorySettingsStore store_;
-  RecordingMessageSink messages_;
   test::RecordingFileDialog files_;
   std::string catalogue_;
 };

@@ -1,22 +1,57 @@
 // The common start of the main-window command tests: a temporary folder as
 // the data and configuration home, the core tables with the program's
 // separators, settings in memory with the first-run question answered (or
-// showing the window would wait for it), and a recording message sink.
+// showing the window would wait for it), and a recording message sink;
+// with two helpers those tests share.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <cstdlib>
+#include <functional>
+#include <type_traits>
 
 #include "app/ui/main_window.h"
 #include "core/name_tables.h"
+#include "core/observer_record.h"
 #include "platform/globals.h"
 #include "platform/settings_store.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
 namespace kvx::test {
+
+// Runs `act` on the modal dialog the event loop shows next (queued before
+// the call that opens it) when it is a `Dialog`.
+template <typename Dialog = QDialog>
+void WhenModalShown(const std::function<void(std::type_identity_t<Dialog>&)>& act) {
+  QTimer::singleShot(0, [act] {
+    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) act(*dialog);
+  });
+}
+
+// `r` at local midnight of the date, its UT fields following.
+inline void SetDate(TObserverRecord& r, int day, int month, int year) {
+  r.Day = day;
+  r.Month = month;
+  r.Year = year;
+  r.LocalHours = 0;
+  LocalTimeToUT(r);
+}
+
+// As SetDate, the place Berlin: 52.52 N, 13.4 E, zone 1 without daylight
+// saving or extra minutes.
+inline void SetBerlinDate(TObserverRecord& r, int day, int month, int year) {
+  r.Latitude = 52.52;
+  r.Longitude = -13.4;
+  r.Zone = 1;
+  r.DaylightHours = 0;
+  r.ZoneMinutes = 0;
+  SetDate(r, day, month, year);
+}
 
 class MainFormTest : public ::testing::Test {
  protected:

@@ -1,0 +1,26 @@
+// Steps the solar eclipse and transit writers share: the local date and
+// time of an instant, the result grid's sizing and the sheet's finishing.
+//
+// T: Julian centuries of UT from J2000 (MJD 51544.5).
+#pragma once
+
+#include "core/observer_record.h"
+#include "engine/cell_format.h"
+#include "engine/mystringgrid.h"
+#include "engine/table_sink.h"
+
+namespace kvx {
+
+// The observer's record at T with the local date and time of its zone
+// (automatic delta T off).
+TObserverRecord EclipseLocalTime(const TObserverRecord& observer, double T);
+
+// Sizes the grid to `rows` + 1 by `cols` + 1 and empties it; every column
+// is as wide as a cell of format `slot` plus 40. Returns that width.
+int PrepareEclipseGrid(tmystringgrid& grid, const TTableOutputSettings& output, int rows, int cols, int slot);
+
+// The sheet's finishing: rows 1 .. last and columns 1 .. `lastCol` centred
+// both ways and fitted, "A1" current at the end.
+void CentreAndFitEclipseSheet(TSheet& sheet, int lastCol);
+
+}  // namespace kvx

@@ -1,0 +1,61 @@
+// The star choice both occultation dialogs show below their settings:
+// "Alle Sterne" and, with it unticked, a name typed into an edit with the
+// star it finds beside it (the first star of the catalogue within the
+// dialog's limiting magnitude whose name holds the text), and a progress
+// bar for loading the catalogue on first need.
+//
+// Selected star: -1 all stars, 0 none found, else the catalogue index.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+#include "eclipses/ui/lunar_occultation_dialog.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QVBoxLayout;
+class QWidget;
+
+namespace kvx {
+
+class TStarChoiceRow : public QObject {
+ public:
+  // Adds the check box ("CheckBox2"), the row of title ("Label3"), edit
+  // ("Edit1") and found name ("Label4"), and the hidden progress bar
+  // ("ProgressBar1") to `layout` as children of `owner`. `limit` gives the
+  // limiting magnitude for the name search.
+  TStarChoiceRow(QWidget* owner, QVBoxLayout* layout, const QString& allCaption, const QString& starCaption,
+                 TStarCatalogueAccess access, std::int32_t selectedStar, std::function<float()> limit);
+
+  // The starting state, once the dialog is built: with one star wanted the
+  // catalogue is loaded if need be and the star's name shown, a star not in
+  // the catalogue becomes none.
+  void Start();
+
+  bool AllStars() const { return all_stars_; }
+  std::int32_t SelectedStar() const { return all_stars_ ? -1 : selected_; }
+  // False after the message "Kein Stern mit diesem Namen gefunden." when
+  // one star is wanted and the name found none.
+  bool ConfirmFound() const;
+
+ private:
+  void AllClicked();
+  void NameChanged(const QString& text);
+
+  TStarCatalogueAccess access_;
+  std::function<float()> limit_;
+  std::int32_t selected_;
+  bool all_stars_;
+  QCheckBox* all_box_;
+  QLabel* star_title_;
+  QLineEdit* name_edit_;
+  QLabel* found_label_;
+  QProgressBar* progress_;
+};
+
+}  // namespace kvx
