@@ -38,8 +38,9 @@ void PrecessOrbitalElements(const TElementPrecessionSource& source, double& incl
   const double Pi = (174.0 + 52.0 / 60.0 + 34.98 / 3600.0) +
                     (3289.48 * T0 + 0.61 * T0 * T0 - (869.81 + 0.5 * T0) * t + 0.04 * t * t) / 3600.0;
   const double pi = ((47.003 - 0.067 * T0) * t - 0.033 * t * t) / 3600.0;
-  const double X = source.SinInclination * CosDeg(pi) - source.CosInclination * SinDeg(pi) * CosDeg(oldNode - Pi);
-  const double Y = -SinDeg(pi) * SinDeg(oldNode - Pi);
+  const double sinPi = SinDeg(pi);
+  const double X = source.SinInclination * CosDeg(pi) - source.CosInclination * sinPi * CosDeg(oldNode - Pi);
+  const double Y = -sinPi * SinDeg(oldNode - Pi);
   argPerihelion = Mod360(argPerihelion + ArcTan2Deg(Y, X));
 }
 

@@ -308,15 +308,17 @@ void TKepler::Ekliptik_aequator() {
   p.EquatorialZ = z;
   CartesianToPolar(Result.EquatorialDistance, p.Declination, p.RightAscension, x, y, z);
 
-  x = Result.GeometricX;
-  y = Result.GeometricY;
-  z = Result.GeometricZ;
-  EclipticToEquatorialOfDate(x, y, z);
-  if (FullComputation != 0) NutateOfDate(x, y, z);
-  CartesianToPolar(Result.GeometricEquatorialDistance, Result.GeometricDeclination, Result.GeometricRightAscension, x,
-                   y, z);
-  CartesianToPolar(Result.GeometricDistance, Result.GeometricLatitude, Result.GeometricLongitude, Result.GeometricX,
-                   Result.GeometricY, Result.GeometricZ);
+  if (GeometricPlaces) {
+    x = Result.GeometricX;
+    y = Result.GeometricY;
+    z = Result.GeometricZ;
+    EclipticToEquatorialOfDate(x, y, z);
+    if (FullComputation != 0) NutateOfDate(x, y, z);
+    CartesianToPolar(Result.GeometricEquatorialDistance, Result.GeometricDeclination, Result.GeometricRightAscension,
+                     x, y, z);
+    CartesianToPolar(Result.GeometricDistance, Result.GeometricLatitude, Result.GeometricLongitude,
+                     Result.GeometricX, Result.GeometricY, Result.GeometricZ);
+  }
 
   if (FullComputation != 0) p.GeoLongitude = Mod360(p.GeoLongitude + Frames().NutationLongitude);
   stuendlich_aequatorial();

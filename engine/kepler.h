@@ -178,6 +178,10 @@ class TKepler {
   TBodyIndex BodyIndex = kBodyIndexAsteroid;
   std::int32_t CreatorWord = 0;
   std::uint8_t FullComputation = 0;
+  // Off: Ekliptik_aequator leaves the geometric equatorial and ecliptic
+  // polar values (and GeometricDistance) as they were (callers that read
+  // the astrometric places only).
+  bool GeometricPlaces = true;
 
  protected:
   // Column flag `flag` of the table configuration is on.

@@ -239,6 +239,8 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     heliozentrisch_suche(observer);
     geozentrisch_suche();
     lichtzeit_suche();
+    // The record's geometric polar values are read in the whole record only.
+    orbitBody_->GeometricPlaces = fill_ == TRecordFill::Full;
     orbitBody_->Ekliptik_aequator();
     if (topocentric) orbitBody_->topozentr();
     TKepler& body = *orbitBody_;
