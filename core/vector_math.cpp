@@ -14,11 +14,26 @@ constexpr long double kPiExt = std::numbers::pi_v<long double>;
 constexpr long double kOneOver360 = 1.0L / 360.0L;
 constexpr long double kTwoPower31 = 2147483648.0L;
 
+// trunc of an extended value without switching the x87 rounding mode (the
+// library's truncation and a conversion to an integer both do, and the
+// switch stalls the floating-point unit): the integer of the value rounded
+// to double, moved by one where that rounding crossed an integer. A zero
+// result keeps the sign of q with `signedZero`, as std::trunc does;
+// otherwise it is +0, as a conversion to an integer gives.
+long double TruncExt(long double q, bool signedZero) {
+  if (!(std::fabs(q) < 0x1p52L)) return std::trunc(q);  // also NaN and the infinities
+  long double n = static_cast<long double>(static_cast<std::int64_t>(static_cast<double>(q)));
+  if (q >= 0 && n > q) n -= 1;
+  if (q < 0 && n < q) n += 1;
+  if (n == 0) return signedZero && std::signbit(q) ? -0.0L : 0.0L;
+  return n;
+}
+
 // Trunc to a 32-bit integer, as the stored routines do; quotients beyond
 // the 32-bit range (which callers avoid) fall back to a real truncation
 // instead of overflowing.
 long double Trunc32(long double x) {
-  if (std::fabs(x) < kTwoPower31) return static_cast<long double>(static_cast<std::int32_t>(x));
+  if (std::fabs(x) < kTwoPower31) return TruncExt(x, false);
   return std::trunc(x);
 }
 
@@ -106,8 +121,11 @@ void SinCosDegreesExt(long double x, long double& s, long double& c) {
     c = std::cos(a);
     return;
   }
-  const long double q = x * (1.0L / 90.0L);
-  const std::int64_t quadrant = static_cast<std::int64_t>(q + (q >= 0 ? 0.5L : -0.5L));
+  // The quadrant through double: converting an extended value to an integer
+  // switches the x87 rounding mode, which stalls; any integer near x / 90
+  // leaves r exact.
+  const double q = static_cast<double>(x * (1.0L / 90.0L));
+  const std::int64_t quadrant = static_cast<std::int64_t>(q + (q >= 0 ? 0.5 : -0.5));
   const long double n = static_cast<long double>(quadrant);
   const long double r = x - 90.0L * n;  // exact
   const long double delta = r * kDegToRadFactor + n * kQuarterExcess.Value;
@@ -151,7 +169,9 @@ constexpr long double kArcTanOfEighths[9] = {
 
 long double ArcTanUnitExt(long double x) {  // 0 <= x <= 1, or NaN
   if (!(x >= 0.0L && x <= 1.0L)) return std::numeric_limits<long double>::quiet_NaN();
-  const int k = static_cast<int>(x * 8.0L + 0.5L);
+  // The nearest eighth by comparisons (no conversion to an integer).
+  int k = 0;
+  for (int i = 0; i < 8; ++i) k += x > (2 * i + 1) / 16.0L ? 1 : 0;
   const long double c = k * 0.125L;
   const long double t = k == 0 ? x : (x - c) / (1.0L + x * c);
   const long double z = t * t;
@@ -232,7 +252,7 @@ double ArcTan2Deg(double y, double x) {
 }
 
 double Mod360(double x) {
-  long double r = x - 360.0L * std::trunc(x * kOneOver360);
+  long double r = x - 360.0L * TruncExt(x * kOneOver360, true);
   if (r < 0) r += 360.0L;
   return BelowPeriod(static_cast<double>(r), 360.0);
 }
@@ -240,7 +260,7 @@ double Mod360(double x) {
 double AngleToPlusMinus180(double x) { return x > 180.0 ? x - 360.0 : x; }
 
 double FracPositive(double x) {
-  long double r = x - std::trunc(static_cast<long double>(x));
+  long double r = x - TruncExt(x, true);
   if (r < 0) r += 1.0L;
   return BelowPeriod(static_cast<double>(r), 1.0);
 }

@@ -32,6 +32,11 @@ struct TFixedPlace {
 
 class TFixedObjectStore {
  public:
+  // Places are kept only in a store that searches of many pairs share (a
+  // search that meets each object at an instant once would only fill it).
+  explicit TFixedObjectStore(bool keepsPlaces = false) : keepsPlaces_(keepsPlaces) {}
+  bool KeepsPlaces() const { return keepsPlaces_; }
+
   // The frame of the record's instant for a catalogue epoch (a year).
   const TFixedObjectFrame& Frame(double epochYear, const TObserverRecord& observer);
   // The kept place of user object `object` (number `index`, 1-based) at the
@@ -43,7 +48,7 @@ class TFixedObjectStore {
   void KeepPlace(std::int32_t index, const tuserobject& object, const TObserverRecord& observer,
                  const TFixedPlace& place);
 
-  static constexpr std::size_t kFrameSlots = 4096;
+  static constexpr std::size_t kFrameSlots = 16384;
   static constexpr std::size_t kPlaceSlots = std::size_t{1} << 17;
 
  private:
@@ -59,6 +64,7 @@ class TFixedObjectStore {
   static PlaceKey KeyOf(std::int32_t index, const tuserobject& object, const TObserverRecord& observer);
   static std::size_t SlotOf(const PlaceKey& key);
 
+  bool keepsPlaces_;
   std::vector<TFixedObjectFrame> frames_;  // by a hash of epoch, T and obliquity
   std::vector<PlaceSlot> places_;          // by a hash of the key
 };

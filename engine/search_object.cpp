@@ -346,7 +346,7 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
     const tuserobject* object =
         context_.UserObjects != nullptr && userIndex >= 1 ? context_.UserObjects->Item(userIndex - 1) : nullptr;
     if (object == nullptr || !UserObjectUsable(*object, nullptr, nullptr)) return false;
-    if (fill_ == TRecordFill::Places && fixedStore_) {
+    if (fill_ == TRecordFill::Places && fixedStore_ && fixedStore_->KeepsPlaces()) {
       if (const TFixedPlace* kept = fixedStore_->FindPlace(userIndex, *object, observer)) {
         FixedPlaceRecord(*kept, result);
         return true;
@@ -384,7 +384,7 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
     b.sideAngle = Mod360(p.GeoLongitude - observer.SunLongitude);
   }
   b.magnitude = magnitude;
-  if (fill_ == TRecordFill::Places && userObject != nullptr)
+  if (fill_ == TRecordFill::Places && userObject != nullptr && fixedStore_->KeepsPlaces())
     fixedStore_->KeepPlace(userIndex, *userObject, observer,
                            TFixedPlace{p.RightAscension, p.Declination, p.GeoLongitude, p.GeoLatitude, magnitude});
   return true;

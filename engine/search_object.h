@@ -249,8 +249,8 @@ class tsuchobjekt {
 
   // The sample of kind `kind` at `mjd` from the record `base` (place, zone
   // and Delta T kept).
-  bool Sample(int kind, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
-              std::int32_t userIndex, TSearchSample& sample);
+  virtual bool Sample(int kind, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
+                      std::int32_t userIndex, TSearchSample& sample);
   // The difference of schleife_2 for two samples; NaN when none.
   double Difference(int code, bool ecliptic, const TSearchSample& a, const TSearchSample& b) const;
   // The progress label and event pump of one sample; true when the run

@@ -25,24 +25,41 @@ void TSampleCachingSearch::ClearCache() {
   cache_.clear();
   completionKeys_.fill(CompletionKey{});
   recentUsed_.fill(false);
+  last_ = nullptr;
+}
+
+TSampleCachingSearch::Key TSampleCachingSearch::KeyOf(const TTheorySelection& selection, int kind, double mjd,
+                                                      double step) const {
+  // The bytes the searches change are the two theories; the rest of the
+  // selection is the search's own copy and the same for the whole run.
+  return Key{kind, std::bit_cast<std::uint64_t>(mjd), std::bit_cast<std::uint64_t>(step),
+             static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4), fill_};
+}
+
+const TSampleCachingSearch::Entry* TSampleCachingSearch::Find(const Key& key) {
+  if (last_ != nullptr && lastKey_ == key) return last_;
+  const Entry* found = nullptr;
+  if (auto it = cache_.find(key); it != cache_.end()) {
+    found = &it->second;
+  } else {
+    for (std::size_t i = 0; i < kRecent && found == nullptr; ++i)
+      if (recentUsed_[i] && recentKeys_[i] == key) found = &recent_[i];
+  }
+  if (found != nullptr) {
+    lastKey_ = key;
+    last_ = found;
+  }
+  return found;
 }
 
 const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection selection, int kind,
                                                                 const TObserverRecord& observer, double step) {
-  // The bytes the searches change are the two theories; the rest of the
-  // selection is the search's own copy and the same for the whole run.
-  const Key key{kind, std::bit_cast<std::uint64_t>(observer.Mjd), std::bit_cast<std::uint64_t>(step),
-                static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4), fill_};
-  if (auto it = cache_.find(key); it != cache_.end()) {
+  const Key key = KeyOf(selection, kind, observer.Mjd, step);
+  if (const Entry* kept = Find(key)) {
     ++Hits;
-    return it->second;
+    return *kept;
   }
-  for (std::size_t i = 0; i < kRecent; ++i) {
-    if (recentUsed_[i] && recentKeys_[i] == key) {
-      ++Hits;
-      return recent_[i];
-    }
-  }
+  lastKey_ = key;
   ++Misses;
   Entry& computed = recent_[nextRecent_];
   recentKeys_[nextRecent_] = key;
@@ -53,12 +70,14 @@ const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection
   computed.Ok = tsuchobjekt::planet(computed.Selection, kind, computed.Observer, computed.Result, step, 1, 1);
   const bool keep = KeepNew && (KeptStep == 0 || step == KeptStep ||
                                 (KeptFinerSteps && (step == KeptStep * 0.1 || step == KeptStep * 0.1 * 0.1)));
+  last_ = &computed;
   if (!keep) return computed;
   if (cache_.size() >= maxEntries_) {
     if (whenFull_ == WhenFull::Stop) return computed;
     cache_.clear();
   }
-  return cache_.emplace(key, computed).first->second;
+  last_ = &cache_.emplace(key, computed).first->second;
+  return *last_;
 }
 
 void TSampleCachingSearch::CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer,
@@ -86,6 +105,27 @@ void TSampleCachingSearch::CompleteRecord(const TTheorySelection& selection, TOb
   completionKeys_[nextCompletion_] = key;
   completed_[nextCompletion_] = observer;
   nextCompletion_ = (nextCompletion_ + 1) % kCompletions;
+}
+
+bool TSampleCachingSearch::Sample(int kind, const TObserverRecord& base, double mjd, double step,
+                                  std::int32_t starIndex, std::int32_t userIndex, TSearchSample& sample) {
+  const bool fixed = kind == search_kind::kStar || kind == search_kind::kUserObject;
+  const int bodyKind = fixed ? CompanionKind : kind;
+  const Entry* kept = bodyKind >= 0 && bodyKind <= search_kind::kComet ? Find(KeyOf(selection_, bodyKind, mjd, step))
+                                                                         : nullptr;
+  if (kept == nullptr) return tsuchobjekt::Sample(kind, base, mjd, step, starIndex, userIndex, sample);
+  // As tsuchobjekt::Sample and planet with the kept sample: the record is the
+  // completed one of the instant.
+  ++Hits;
+  sample.Observer = kept->Observer;
+  if (fixed) {
+    sample.Valid = FixedObject(kind, sample.Observer, starIndex, userIndex, sample.Result);
+  } else {
+    sample.Valid = kept->Ok;
+    if (kept->Ok) sample.Result = kept->Result;
+  }
+  sample.Observer.Mjd = mjd;
+  return sample.Valid;
 }
 
 bool TSampleCachingSearch::planet(TTheorySelection& selection, int kind, TObserverRecord& observer,

@@ -62,6 +62,10 @@ class TSampleCachingSearch : public tsuchobjekt {
 
  protected:
   void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer, TCompletion level) override;
+  // A kept sample is taken as it is, without first setting the record's date
+  // for a completion it does not need.
+  bool Sample(int kind, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
+              std::int32_t userIndex, TSearchSample& sample) override;
 
  private:
   struct Key {
@@ -96,6 +100,9 @@ class TSampleCachingSearch : public tsuchobjekt {
   // (the fixed object and the body of a pair ask for the same instant one
   // after the other; valid until kRecent further samples are computed).
   const Entry& Cached(TTheorySelection selection, int kind, const TObserverRecord& observer, double step);
+  // The kept (or recent) sample of the key, or null; nothing is computed.
+  const Entry* Find(const Key& key);
+  Key KeyOf(const TTheorySelection& selection, int kind, double mjd, double step) const;
 
   std::size_t maxEntries_;
   WhenFull whenFull_;
@@ -105,6 +112,10 @@ class TSampleCachingSearch : public tsuchobjekt {
   std::array<bool, kRecent> recentUsed_{};
   std::array<Entry, kRecent> recent_{};
   std::size_t nextRecent_ = 0;
+  // The sample the last call gave: the fixed object and the body of a pair
+  // ask for the same one one after the other.
+  const Entry* last_ = nullptr;
+  Key lastKey_{};
   std::array<CompletionKey, kCompletions> completionKeys_{};
   std::array<TObserverRecord, kCompletions> completed_{};
   std::size_t nextCompletion_ = 0;

@@ -297,7 +297,7 @@ int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
   std::int64_t done = 0;
   // The user objects' places at the instants the searches share, kept for
   // all minor bodies.
-  const auto fixedObjects = std::make_shared<TFixedObjectStore>();
+  const auto fixedObjects = std::make_shared<TFixedObjectStore>(true);
   ProgressSession session(CurrentProgress(), ByLanguage("Konjunktionen", "Conjunctions"), 0);
   for (std::int32_t m = minors.First; !minors.Empty && m <= minors.Last; ++m) {
     if (Cancelled || Full()) break;
