@@ -7,16 +7,25 @@
 
 namespace kvx {
 
-void PrecessOrbitalElements(double& inclination, double& node, double& argPerihelion, double Tfrom,
-                            double Tto) {
+TElementPrecessionSource ElementPrecessionSource(double inclination, double node) {
+  TElementPrecessionSource source;
+  source.Inclination = inclination;
+  source.Node = node;
+  // The orbit's pole.
+  PolarToCartesian(source.PoleX, source.PoleY, source.PoleZ, 1.0, 90.0 - inclination, node - 90.0);
+  source.SinInclination = SinDeg(inclination);
+  source.CosInclination = CosDeg(inclination);
+  return source;
+}
+
+void PrecessOrbitalElements(const TElementPrecessionSource& source, double& inclination, double& node,
+                            double& argPerihelion, double Tfrom, double Tto) {
   const double t = Tto - Tfrom;
   const double T0 = Tfrom;
-  const double oldI = inclination;
-  const double oldNode = node;
+  const double oldNode = source.Node;
 
   // The orbit's pole, carried to the new ecliptic.
-  double x, y, z;
-  PolarToCartesian(x, y, z, 1.0, 90.0 - oldI, oldNode - 90.0);
+  double x = source.PoleX, y = source.PoleY, z = source.PoleZ;
   TMatrix33 precession;
   PrecessionMatrixEcliptic(precession, Tfrom, Tto);
   MatrixTimesVector(precession, x, y, z);
@@ -29,9 +38,15 @@ void PrecessOrbitalElements(double& inclination, double& node, double& argPerihe
   const double Pi = (174.0 + 52.0 / 60.0 + 34.98 / 3600.0) +
                     (3289.48 * T0 + 0.61 * T0 * T0 - (869.81 + 0.5 * T0) * t + 0.04 * t * t) / 3600.0;
   const double pi = ((47.003 - 0.067 * T0) * t - 0.033 * t * t) / 3600.0;
-  const double X = SinDeg(oldI) * CosDeg(pi) - CosDeg(oldI) * SinDeg(pi) * CosDeg(oldNode - Pi);
-  const double Y = -SinDeg(pi) * SinDeg(oldNode - Pi);
+  const double sinPi = SinDeg(pi);
+  const double X = source.SinInclination * CosDeg(pi) - source.CosInclination * sinPi * CosDeg(oldNode - Pi);
+  const double Y = -sinPi * SinDeg(oldNode - Pi);
   argPerihelion = Mod360(argPerihelion + ArcTan2Deg(Y, X));
+}
+
+void PrecessOrbitalElements(double& inclination, double& node, double& argPerihelion, double Tfrom,
+                            double Tto) {
+  PrecessOrbitalElements(ElementPrecessionSource(inclination, node), inclination, node, argPerihelion, Tfrom, Tto);
 }
 
 }  // namespace kvx

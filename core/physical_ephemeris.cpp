@@ -214,6 +214,34 @@ double SunElongationSide(std::string& side, double ra, double dec, const TObserv
   return elongation;
 }
 
+namespace {
+
+// Elongation and phase angle (degrees) of a body's place.
+double PhaseAngleOf(const TObserverRecord& observer, const TKeplerPosition& position, double& elongation) {
+  const double sunLongitude = observer.SunLongitude;
+  elongation = ArcCosDeg(CosDeg(position.GeoLatitude) * CosDeg(sunLongitude - position.GeoLongitude));
+  // Angle at the Sun between the Earth and the body.
+  const double theta = ArcCosDeg(-CosDeg(sunLongitude - position.HelioLongitude) * CosDeg(position.HelioLatitude));
+  return 180.0 - elongation - theta;
+}
+
+// Magnitude of an asteroid at phase angle i (degrees), H-G system.
+double MagnitudeHG(const TKeplerPosition& position, double H, double G, double i) {
+  const double distanceTerm = 5.0 * Log10(position.HelioDistance * position.GeoDistance);
+  const double linearLaw = H + distanceTerm + 0.023 * i;
+  if (G == 0) return linearLaw;
+  const double halfTan = TanDeg(i / 2.0);
+  // The phase functions are undefined (phase angle 0 or 180): linear law.
+  if (!(halfTan > 0) || !std::isfinite(halfTan)) return linearLaw;
+  const double phi1 = std::exp(-3.33 * std::exp(0.63 * std::log(halfTan)));
+  const double phi2 = std::exp(-1.87 * std::exp(1.22 * std::log(halfTan)));
+  const double x = (1.0 - G) * phi1 + G * phi2;
+  const double magnitude = H + distanceTerm - 2.5 * Log10(x);
+  return x > 0 && std::isfinite(magnitude) ? magnitude : linearLaw;
+}
+
+}  // namespace
+
 void AsteroidMagnitudeHG(int body, const TObserverRecord& observer, const TKeplerPosition& position, double H,
                          double G, PlanetPhysicalRecord& rec) {
   rec.elongation = rec.sideAngle = rec.phaseAngle = rec.illuminatedFraction = 0;
@@ -227,34 +255,22 @@ void AsteroidMagnitudeHG(int body, const TObserverRecord& observer, const TKeple
                    SinDeg(sunDec) * SinDeg(delta) + CosDeg(sunDec) * CosDeg(delta) * CosDeg(sunRa - alpha));
   rec.brightLimbAngle2 = Mod360(90.0 - lon);
 
-  const double sunLongitude = observer.SunLongitude;
-  rec.elongation = ArcCosDeg(CosDeg(position.GeoLatitude) * CosDeg(sunLongitude - position.GeoLongitude));
-  rec.sideAngle = Mod360(position.GeoLongitude - sunLongitude);
+  rec.phaseAngle = PhaseAngleOf(observer, position, rec.elongation);
+  rec.sideAngle = SunSideAngle(observer, position);
   rec.sideText = SinDeg(rec.sideAngle) > 0 ? EastText() : "West";
-  // Angle at the Sun between the Earth and the body.
-  const double theta = ArcCosDeg(-CosDeg(sunLongitude - position.HelioLongitude) * CosDeg(position.HelioLatitude));
-  rec.phaseAngle = 180.0 - rec.elongation - theta;
   rec.illuminatedFraction = (1.0 + CosDeg(rec.phaseAngle)) / 2.0;
 
   if (body != kBodyAsteroid) return;
-  const double distanceTerm = 5.0 * Log10(position.HelioDistance * position.GeoDistance);
-  const double i = rec.phaseAngle;
-  const double linearLaw = H + distanceTerm + 0.023 * i;
-  if (G == 0) {
-    rec.magnitude = linearLaw;
-    return;
-  }
-  const double halfTan = TanDeg(i / 2.0);
-  if (!(halfTan > 0) || !std::isfinite(halfTan)) {
-    // The phase functions are undefined (phase angle 0 or 180): linear law.
-    rec.magnitude = linearLaw;
-    return;
-  }
-  const double phi1 = std::exp(-3.33 * std::exp(0.63 * std::log(halfTan)));
-  const double phi2 = std::exp(-1.87 * std::exp(1.22 * std::log(halfTan)));
-  const double x = (1.0 - G) * phi1 + G * phi2;
-  const double magnitude = H + distanceTerm - 2.5 * Log10(x);
-  rec.magnitude = x > 0 && std::isfinite(magnitude) ? magnitude : linearLaw;
+  rec.magnitude = MagnitudeHG(position, H, G, rec.phaseAngle);
+}
+
+double SunSideAngle(const TObserverRecord& observer, const TKeplerPosition& position) {
+  return Mod360(position.GeoLongitude - observer.SunLongitude);
+}
+
+double AsteroidMagnitudeOnly(const TObserverRecord& observer, const TKeplerPosition& position, double H, double G) {
+  double elongation = 0;
+  return MagnitudeHG(position, H, G, PhaseAngleOf(observer, position, elongation));
 }
 
 void PlanetMagnitude(int body, const TObserverRecord& observer, const TKeplerPosition& position,

@@ -81,6 +81,11 @@ void PlanetMagnitude(int body, const TObserverRecord& observer, const TKeplerPos
 // linear law H + 5 log(r Delta) + 0.023 i).
 void AsteroidMagnitudeHG(int body, const TObserverRecord& observer, const TKeplerPosition& position, double H,
                          double G, PlanetPhysicalRecord& rec);
+// Single values of AsteroidMagnitudeHG, each the one it gives: the side
+// angle (the body's geocentric longitude less the Sun's, [0, 360)) and the
+// magnitude of an asteroid (body 11).
+double SunSideAngle(const TObserverRecord& observer, const TKeplerPosition& position);
+double AsteroidMagnitudeOnly(const TObserverRecord& observer, const TKeplerPosition& position, double H, double G);
 
 // Pole and prime meridian of a body (IAU 1991).
 // Given poleIndex: 0 Mercury .. 7 Neptune, 8 Pluto (and the Sun, see

@@ -103,6 +103,19 @@ double PerihelionDistance(double e, double a);
 void PrecessOrbitalElements(double& inclination, double& node, double& argPerihelion, double Tfrom,
                             double Tto);
 
+// The values of PrecessOrbitalElements that depend on the inclination and
+// node alone (the orbit's pole and the inclination's sine and cosine), for
+// a body precessed to many dates; the second form gives the same numbers
+// as the first with them.
+struct TElementPrecessionSource {
+  double Inclination = 0, Node = 0;  // degrees
+  double PoleX = 0, PoleY = 0, PoleZ = 1;
+  double SinInclination = 0, CosInclination = 1;
+};
+TElementPrecessionSource ElementPrecessionSource(double inclination, double node);
+void PrecessOrbitalElements(const TElementPrecessionSource& source, double& inclination, double& node,
+                            double& argPerihelion, double Tfrom, double Tto);
+
 // Classical elements from a heliocentric state vector.
 // Given state: x, y, z (AU), vx, vy, vz (AU per day); t0, the epoch of the
 // state as a Julian day; m, the body's mass in solar masses (0 for small

@@ -1,6 +1,9 @@
 #include "engine/kepler.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "core/element_records.h"
 #include "core/frames.h"
@@ -143,6 +146,12 @@ const TKepler::TInstantFrames& TKepler::Frames() {
   return frames_;
 }
 
+void TKepler::AdoptFrames(const TInstantFrames& frames) {
+  if (!(frames.T == Observer.Centuries)) return;
+  frames_ = frames;
+  frames_.SecondT = std::numeric_limits<double>::quiet_NaN();
+}
+
 const TKepler::TInstantFrames& TKepler::SecondEquinoxFrames() {
   const TInstantFrames& f = Frames();
   if (!(f.SecondT == SecondEquinoxT)) {
@@ -169,9 +178,16 @@ void TKepler::NutateOfDate(double& x, double& y, double& z) {
 void TKepler::bahnlageelemente() {
   const std::array<double, 5> from = {Inclination, Node, Perihelion, Equinox, Observer.Centuries};
   if (!precessedValid_ || from != precessedFrom_) {
+    // The pole of the elements is kept for the next dates.
+    if (!precessionSourceValid_ || std::bit_cast<std::uint64_t>(precessionSource_.Inclination) !=
+                                       std::bit_cast<std::uint64_t>(Inclination) ||
+        std::bit_cast<std::uint64_t>(precessionSource_.Node) != std::bit_cast<std::uint64_t>(Node)) {
+      precessionSource_ = ElementPrecessionSource(Inclination, Node);
+      precessionSourceValid_ = true;
+    }
     precessedTo_ = {Inclination, Node, Perihelion};
-    PrecessOrbitalElements(precessedTo_[0], precessedTo_[1], precessedTo_[2], (Equinox - 2000.0) * 0.01,
-                           Observer.Centuries);
+    PrecessOrbitalElements(precessionSource_, precessedTo_[0], precessedTo_[1], precessedTo_[2],
+                           (Equinox - 2000.0) * 0.01, Observer.Centuries);
     precessedFrom_ = from;
     precessedValid_ = true;
   }
@@ -292,15 +308,17 @@ void TKepler::Ekliptik_aequator() {
   p.EquatorialZ = z;
   CartesianToPolar(Result.EquatorialDistance, p.Declination, p.RightAscension, x, y, z);
 
-  x = Result.GeometricX;
-  y = Result.GeometricY;
-  z = Result.GeometricZ;
-  EclipticToEquatorialOfDate(x, y, z);
-  if (FullComputation != 0) NutateOfDate(x, y, z);
-  CartesianToPolar(Result.GeometricEquatorialDistance, Result.GeometricDeclination, Result.GeometricRightAscension, x,
-                   y, z);
-  CartesianToPolar(Result.GeometricDistance, Result.GeometricLatitude, Result.GeometricLongitude, Result.GeometricX,
-                   Result.GeometricY, Result.GeometricZ);
+  if (GeometricPlaces) {
+    x = Result.GeometricX;
+    y = Result.GeometricY;
+    z = Result.GeometricZ;
+    EclipticToEquatorialOfDate(x, y, z);
+    if (FullComputation != 0) NutateOfDate(x, y, z);
+    CartesianToPolar(Result.GeometricEquatorialDistance, Result.GeometricDeclination, Result.GeometricRightAscension,
+                     x, y, z);
+    CartesianToPolar(Result.GeometricDistance, Result.GeometricLatitude, Result.GeometricLongitude,
+                     Result.GeometricX, Result.GeometricY, Result.GeometricZ);
+  }
 
   if (FullComputation != 0) p.GeoLongitude = Mod360(p.GeoLongitude + Frames().NutationLongitude);
   stuendlich_aequatorial();

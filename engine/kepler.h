@@ -27,6 +27,7 @@
 #include "core/asteroid_elements.h"
 #include "core/observer_record.h"
 #include "core/table_config.h"
+#include "core/two_body.h"
 #include "core/vector_math.h"
 #include "engine/ephemeris_result.h"
 #include "theories/theory_types.h"
@@ -128,6 +129,23 @@ class TKepler {
   // The elements as a record.
   TAsteroidElements Elements() const;
 
+  // Rotations of one instant (the observer record's Centuries) and of the
+  // second equinox, made once and reused by every step of the chain; they
+  // give the same numbers as the frame routines they stand for.
+  struct TInstantFrames {
+    double T = std::numeric_limits<double>::quiet_NaN();
+    double SecondT = std::numeric_limits<double>::quiet_NaN();
+    double SinObliquity = 0, CosObliquity = 1;  // mean obliquity of T
+    double NutationA = 0, NutationB = 0, NutationC = 0;  // first-order nutation rotation
+    double NutationLongitude = 0;                        // degrees
+    TMatrix33 SecondEquatorial, SecondEcliptic;           // T to SecondEquinoxT
+  };
+  // The rotations of the working record's instant (made when it changed).
+  const TInstantFrames& InstantFrames() { return Frames(); }
+  // Takes the rotations another body made for the working record's instant
+  // (ignored when they are those of another instant).
+  void AdoptFrames(const TInstantFrames& frames);
+
   // --- fields, in their order --------------------------------------------------
   std::uint8_t DatabaseFlag = 0;   // elements from the binary asteroid database
   std::string ObjectName;          // the name given to the initialisation
@@ -160,6 +178,10 @@ class TKepler {
   TBodyIndex BodyIndex = kBodyIndexAsteroid;
   std::int32_t CreatorWord = 0;
   std::uint8_t FullComputation = 0;
+  // Off: Ekliptik_aequator leaves the geometric equatorial and ecliptic
+  // polar values (and GeometricDistance) as they were (callers that read
+  // the astrometric places only).
+  bool GeometricPlaces = true;
 
  protected:
   // Column flag `flag` of the table configuration is on.
@@ -167,17 +189,6 @@ class TKepler {
   // Dynamical time of the working observer record, MJD.
   double DynamicalTimeMjd() const { return Observer.Mjd + Observer.DeltaTSeconds / 86400.0; }
 
-  // Rotations of one instant (the observer record's Centuries) and of the
-  // second equinox, made once and reused by every step of the chain; they
-  // give the same numbers as the frame routines they stand for.
-  struct TInstantFrames {
-    double T = std::numeric_limits<double>::quiet_NaN();
-    double SecondT = std::numeric_limits<double>::quiet_NaN();
-    double SinObliquity = 0, CosObliquity = 1;  // mean obliquity of T
-    double NutationA = 0, NutationB = 0, NutationC = 0;  // first-order nutation rotation
-    double NutationLongitude = 0;                        // degrees
-    TMatrix33 SecondEquatorial, SecondEcliptic;           // T to SecondEquinoxT
-  };
   // The rotations of the instant; SecondEquinoxFrames adds those to the
   // second equinox (made only for the steps that need them).
   const TInstantFrames& Frames();
@@ -191,6 +202,9 @@ class TKepler {
   std::array<double, 5> precessedFrom_{};
   std::array<double, 3> precessedTo_{};
   bool precessedValid_ = false;
+  // The values of the precession that depend on the elements alone.
+  TElementPrecessionSource precessionSource_{};
+  bool precessionSourceValid_ = false;
   // Orientation matrix of the orbit for the angles of date it was made for
   // (the light-time passes of one instant reuse it).
   std::array<double, 3> orientationFor_{};

@@ -110,18 +110,6 @@ bool FitWindow(int code, double y0, double y1, double y2, double& x, double& y) 
   return true;
 }
 
-// Sets whether planet fills the whole record for one loop and puts the
-// previous choice back on every way out.
-class TRecordScope {
- public:
-  TRecordScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
-  ~TRecordScope() { flag_ = saved_; }
-
- private:
-  bool& flag_;
-  bool saved_;
-};
-
 // A places-only fixed-object record from a kept place: the fields
 // tsuchobjekt::FixedObject fills without the physical block.
 void FixedPlaceRecord(const TFixedPlace& place, TEphemerisResultRecord& result) {
@@ -136,6 +124,20 @@ void FixedPlaceRecord(const TFixedPlace& place, TEphemerisResultRecord& result) 
   result.TopoDeclination = p.Declination;
   result.Physical.magnitude = place.Magnitude;
 }
+
+// Sets a flag of the search for one loop and puts the previous value back
+// on every way out.
+class TFlagScope {
+ public:
+  TFlagScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
+  ~TFlagScope() { flag_ = saved_; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& flag_;
+  bool saved_;
+};
 
 }  // namespace
 
@@ -186,7 +188,14 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     const double jd = MjdToJd(observer.Mjd);
     if (jd < kPositionFilesFirstJd || jd > context_.PositionFilesLastJd - 3 - step) selection.bytes[0] = 2;
   }
-  CompleteRecord(selection, observer);
+  const bool orbit = kind == search_kind::kAsteroid || kind == search_kind::kComet;
+  // The topocentric pair (and the physical block of the other kinds) needs
+  // the whole completion.
+  const bool topocentric = fill_ == TRecordFill::Full || (fill_ == TRecordFill::Places && context_.Topocentric != 0);
+  CompleteRecord(selection, observer, orbit && !topocentric ? TCompletion::Instant : TCompletion::Whole);
+  // The Sun, planets and Moon have no single values: everything but in the
+  // loops.
+  const bool fullRecord = fill_ != TRecordFill::Places;
   if (kind == search_kind::kPluto && !DateInTheoryRange(selection, observer.Centuries)) return false;
 
   const TTableConfigRecord config;
@@ -208,8 +217,8 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     body.heliozentrisch(0, 0, 0, 0);
     body.geozentrischekliptikalgeometrisch();
     body.Ekliptik_aequator();
-    if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
-    if (fullRecord_) body.physischeEphemeride();
+    if (fullRecord || context_.Topocentric != 0) body.topozentr();
+    if (fullRecord) body.physischeEphemeride();
     return take(body.Result);
   } else if (kind <= search_kind::kPluto) {
     Tpla body(LanguageEnglish, selection, 0, PlanetOfKind(kind), config, observer, 1e-10L);
@@ -219,8 +228,8 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     body.heliozentrisch(0, 0, 0, 0);
     body.geozentrischekliptikalgeometrisch();
     body.Ekliptik_aequator();
-    if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
-    if (fullRecord_) body.physischeEphemeride();
+    if (fullRecord || context_.Topocentric != 0) body.topozentr();
+    if (fullRecord) body.physischeEphemeride();
     return take(body.Result);
   } else if (kind == search_kind::kMoon) {
     Tmond body(context_.MoonCache, context_.MoonOption, LanguageEnglish, selection, 0, config, observer, 1e-10L,
@@ -228,8 +237,8 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     body.heliozentrisch(0, 0, 0, 0);
     body.Geozentrischekliptikalastrometrisch();
     body.Ekliptik_aequator();
-    if (fullRecord_ || context_.Topocentric != 0) body.topozentr();
-    if (fullRecord_) {
+    if (fullRecord || context_.Topocentric != 0) body.topozentr();
+    if (fullRecord) {
       // The physical block of the place the observer sees.
       if (context_.Topocentric != 0) SwapTopocentricPair(body.Result);
       body.physischeEphemeride();
@@ -240,22 +249,53 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     const bool ready = kind == search_kind::kAsteroid ? bahn_planetoid(selection, observer)
                                                       : bahn_komet(selection, observer);
     if (!ready) return false;
+    if (completions_ != nullptr) completions_->ShareFrames(*orbitBody_);
     heliozentrisch_suche(observer);
     geozentrisch_suche();
     lichtzeit_suche();
+    // The record's geometric polar values are read in the whole record only.
+    orbitBody_->GeometricPlaces = fill_ == TRecordFill::Full;
     orbitBody_->Ekliptik_aequator();
-    if (fullRecord_ || context_.Topocentric != 0) orbitBody_->topozentr();
-    if (fullRecord_) orbitBody_->physischeEphemeride();
-    return take(orbitBody_->Result);
+    if (topocentric) orbitBody_->topozentr();
+    TKepler& body = *orbitBody_;
+    switch (fill_) {
+      case TRecordFill::Full:
+        body.physischeEphemeride();
+        break;
+      case TRecordFill::Places:
+        break;
+      case TRecordFill::Magnitude:
+        body.Result.Physical.magnitude =
+            kind == search_kind::kAsteroid
+                ? AsteroidMagnitudeOnly(body.Observer, body.Result.Position, body.H, body.G)
+                : CometMagnitude(body.H, body.G, body.Result.Position.GeoDistance, body.Result.Position.HelioDistance);
+        break;
+      case TRecordFill::SideAngle:
+        body.Result.Physical.sideAngle = SunSideAngle(body.Observer, body.Result.Position);
+        break;
+    }
+    return take(body.Result);
   }
   // A star or user object.
   TEphemerisResultRecord computed;
   return FixedObject(kind, observer, starIndex, userIndex, computed) && take(computed);
 }
 
-void tsuchobjekt::CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer) {
-  CompleteObserverRecord(context_.Sidereal, selection, TTableConfigRecord{}, context_.VsopLevelA, observer,
-                         context_.Settings);
+void tsuchobjekt::CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer, TCompletion level) {
+  const TCompletionStore::TSettings settings{context_.Sidereal, selection, context_.VsopLevelA};
+  const bool shared = completions_ != nullptr && TCompletionStore::Keeps(settings);
+  TCompletionStore::Key key;
+  if (shared) {
+    key = TCompletionStore::KeyOf(settings, level, observer);
+    if (completions_->Find(key, observer)) return;
+  }
+  if (level == TCompletion::Whole) {
+    CompleteObserverRecord(context_.Sidereal, selection, TTableConfigRecord{}, context_.VsopLevelA, observer,
+                           context_.Settings);
+  } else {
+    CompleteObserverInstant(selection, TTableConfigRecord{}, context_.VsopLevelA, observer, context_.Settings);
+  }
+  if (shared) completions_->Add(key, observer);
 }
 
 bool tsuchobjekt::bahn_planetoid(const TTheorySelection& selection, const TObserverRecord& observer) {
@@ -320,7 +360,7 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
     const tuserobject* object =
         context_.UserObjects != nullptr && userIndex >= 1 ? context_.UserObjects->Item(userIndex - 1) : nullptr;
     if (object == nullptr || !UserObjectUsable(*object, nullptr, nullptr)) return false;
-    if (!fullRecord_ && fixedStore_ && fixedStore_->KeepsPlaces()) {
+    if (fill_ == TRecordFill::Places && fixedStore_ && fixedStore_->KeepsPlaces()) {
       if (const TFixedPlace* kept = fixedStore_->FindPlace(userIndex, *object, observer, fixedEcliptic_)) {
         FixedPlaceRecord(*kept, result);
         return true;
@@ -338,7 +378,7 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
   TKeplerPosition& p = r.Position;
   p.RightAscension = Mod360(ra);
   p.Declination = dec;
-  if (fullRecord_ || fixedEcliptic_) {
+  if (fill_ != TRecordFill::Places || fixedEcliptic_) {
     double x = 0, y = 0, z = 0, radius = 0;
     PolarToCartesian(x, y, z, 1.0, dec, p.RightAscension);
     if (frame != nullptr) {
@@ -355,12 +395,12 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
   r.TopoRightAscension = p.RightAscension;
   r.TopoDeclination = p.Declination;
   TPhysicalBlock& b = r.Physical;
-  if (fullRecord_) {
+  if (fill_ != TRecordFill::Places) {
     b.elongation = SunElongationSide(b.sideText, p.RightAscension, p.Declination, observer);
     b.sideAngle = Mod360(p.GeoLongitude - observer.SunLongitude);
   }
   b.magnitude = magnitude;
-  if (!fullRecord_ && userObject != nullptr && fixedStore_->KeepsPlaces())
+  if (fill_ == TRecordFill::Places && userObject != nullptr && fixedStore_->KeepsPlaces())
     fixedStore_->KeepPlace(userIndex, *userObject, observer, fixedEcliptic_,
                            TFixedPlace{p.RightAscension, p.Declination, p.GeoLongitude, p.GeoLatitude, magnitude});
   return true;
@@ -544,7 +584,7 @@ bool tsuchobjekt::schleife_1(bool dateCheck, bool endCheck, bool show, int code,
   FindMaximum = SearchFindsMaximum(code) ? 1 : 0;
   // Distances, right ascension and the latitudes need no physical block.
   const bool positional = code <= 3 || code == 10 || code == 11 || code == 14 || code == 15;
-  TRecordScope scope(fullRecord_, !positional);
+  TFillScope scope(*this, positional ? TRecordFill::Places : TRecordFill::Full);
   ShownProgress shown(show);
   double t = 0, v = 0;
   TObserverRecord middle;
@@ -672,12 +712,12 @@ bool tsuchobjekt::schleife_2(bool dateCheck, bool endCheck, int code, bool bound
     return false;
   }
   if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd, starIndex, userIndex)) return false;
-  TRecordScope scope(fullRecord_, false);  // places only
+  TFillScope scope(*this, TRecordFill::Places);
   // The longitudes of codes 6, 7, 12 and 13 are ecliptic places; the others
   // read right ascension and declination.
   const bool longitudes = code == search_code::kOpposition || code == search_code::kConjunction ||
                           code == search_code::kInferiorConjunction || code == search_code::kSuperiorConjunction;
-  TRecordScope eclipticScope(fixedEcliptic_, longitudes);
+  TFlagScope eclipticScope(fixedEcliptic_, longitudes);
   ShownProgress shown(show);
   double t = 0;
   TObserverRecord middle;
@@ -778,8 +818,8 @@ bool tsuchobjekt::schleife_4(double limit, bool dateCheck, bool endCheck, bool s
   AsteroidElements = asteroid;
   CometElements = comet;
   if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd, starIndex, userIndex)) return false;
-  TRecordScope scope(fullRecord_, false);  // places only
-  TRecordScope eclipticScope(fixedEcliptic_, false);  // separations of right ascension and declination
+  TFillScope scope(*this, TRecordFill::Places);
+  TFlagScope eclipticScope(fixedEcliptic_, false);  // separations of right ascension and declination
   ShownProgress shown(show);
   double t = 0;
   TObserverRecord middle;

@@ -34,6 +34,7 @@
 #include "core/comet_elements.h"
 #include "core/observer_record.h"
 #include "core/records.h"
+#include "engine/completion_store.h"
 #include "engine/kepler.h"
 #include "engine/fixed_object_store.h"
 #include "engine/user_object.h"
@@ -198,6 +199,33 @@ class tsuchobjekt {
   // the object's life, when the file is missing, short or damaged.
   bool Load_elements(const TObserverRecord& observer, TAsteroidElements& elements, const std::string& file);
 
+  // What planet fills in the body record; every value filled is the one the
+  // whole record holds. Full: everything. Places: no physical block, the
+  // topocentric pair only under the context's topocentric flag (the loops).
+  // Magnitude, SideAngle: an asteroid's or comet's places and that one
+  // value of the physical block (the other kinds: everything). An asteroid
+  // or comet computed without the topocentric pair has its observer record
+  // completed only as far as its places and the fixed objects read it
+  // (CompleteObserverInstant).
+  enum class TRecordFill : std::uint8_t { Full, Places, Magnitude, SideAngle };
+  // Sets the fill of an engine for the scope's life.
+  class TFillScope {
+   public:
+    TFillScope(tsuchobjekt& engine, TRecordFill fill) : fill_(engine.fill_), saved_(engine.fill_) { fill_ = fill; }
+    ~TFillScope() { fill_ = saved_; }
+    TFillScope(const TFillScope&) = delete;
+    TFillScope& operator=(const TFillScope&) = delete;
+
+   private:
+    TRecordFill& fill_;
+    TRecordFill saved_;
+  };
+
+  // Completed observer records shared with the other searches of a run (not
+  // owned; null: none). The store must outlive its use by this search.
+  void ShareCompletions(TCompletionStore* store) { completions_ = store; }
+  TCompletionStore* SharedCompletions() const { return completions_; }
+
   // --- fields -----------------------------------------------------------------
   TAsteroidElements AsteroidElements;
   TCometElements CometElements;
@@ -246,9 +274,10 @@ class tsuchobjekt {
   void lichtzeit_suche();
   // Completes `observer` for its instant under `selection` (the planet-theory
   // byte as planet adjusted it): CompleteObserverRecord with the context's
-  // sidereal-time flag and truncation level. A derived search may keep
+  // sidereal-time flag and truncation level, as far as `level` says; the
+  // shared store's record when it has one. A derived search may keep
   // completed records; the result must be the same.
-  virtual void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer);
+  virtual void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer, TCompletion level);
   // The fixed-object place of a star (12) or user object (13) into
   // `result`; false when the entry is missing or unusable.
   bool FixedObject(int kind, const TObserverRecord& observer, std::int32_t starIndex, std::int32_t userIndex,
@@ -260,9 +289,9 @@ class tsuchobjekt {
   TSearchContext context_;
   TTheorySelection selection_;  // this search's copy
   int samples_ = 0;             // samples pumped so far (the progress position)
-  // planet fills the topocentric place and the physical block (off while a
-  // loop needs the places only).
-  bool fullRecord_ = true;
+  // What planet fills (Places while a loop needs the places only).
+  TRecordFill fill_ = TRecordFill::Full;
+  TCompletionStore* completions_ = nullptr;
   // Off while a places-only loop reads right ascension and declination only
   // (no ecliptic place of a fixed object is formed then).
   bool fixedEcliptic_ = true;

@@ -141,7 +141,17 @@ double EventQuantitySine(int kind, int body, double hours, double baseJd, const 
   UTToLocalTime(at);
   TTheorySelection copy = selection;
   TEphemerisResultRecord r;
-  if (!engine.planet(copy, body, at, r, 0)) return std::nan("");
+  // An asteroid or comet needs no more than its side angle here.
+  const bool sideAngle = (kind == 6 || kind == 7 || kind == 12 || kind == 13) &&
+                         (body == search_kind::kAsteroid || body == search_kind::kComet);
+  bool ok = false;
+  if (sideAngle) {
+    const tsuchobjekt::TFillScope only(engine, tsuchobjekt::TRecordFill::SideAngle);
+    ok = engine.planet(copy, body, at, r, 0);
+  } else {
+    ok = engine.planet(copy, body, at, r, 0);
+  }
+  if (!ok) return std::nan("");
   switch (kind) {
     case 6: case 7: case 12: case 13:
       return SinDeg(r.Physical.sideAngle);

@@ -71,14 +71,20 @@ class TScopedProgress {
 struct TSunKey {
   std::uint64_t Mjd, Step;
   std::array<std::uint8_t, 12> Theory;
-  bool Full;
+  tsuchobjekt::TRecordFill Fill;
   bool operator==(const TSunKey&) const = default;
 };
 struct TSunKeyHash {
   std::size_t operator()(const TSunKey& k) const {
     std::uint64_t theory = 0;
     std::memcpy(&theory, k.Theory.data(), sizeof theory);
-    return std::hash<std::uint64_t>()(k.Mjd ^ (k.Step * 0x9E3779B97F4A7C15ULL) ^ (theory << 1) ^ (k.Full ? 1 : 0));
+    // The instants differ in their high bits: mixed down to the low ones.
+    std::uint64_t h = k.Mjd ^ (k.Step * 0x9E3779B97F4A7C15ULL) ^ (theory << 2) ^ static_cast<std::uint64_t>(k.Fill);
+    h ^= h >> 30;
+    h *= 0xBF58476D1CE4E5B9ULL;
+    h ^= h >> 27;
+    h *= 0x94D049BB133111EBULL;
+    return static_cast<std::size_t>(h ^ (h >> 31));
   }
 };
 struct TSunSample {
@@ -90,18 +96,17 @@ struct TSunSample {
 using TSunSamples = std::unordered_map<TSunKey, TSunSample, TSunKeyHash>;
 constexpr std::size_t kMaxSunSamples = 8000;
 
-// The completed observer records of one run, by the record they were
-// completed from (its stored image and the place name, which the image may
-// shorten) and the theory selection: the objects' searches complete the
-// records of the same instants again and again. The completion reads
-// nothing else that changes within a run (the sidereal switch and the
-// series level are in the key too), so a record given back is the one a
-// completion would make. With the internal series the completion writes
-// the fields CompletionInput clears before it reads any of them, so those
-// fields (left from the sample before) do not split the key; with the other
-// theories, which may leave the Sun's fields as they were, the whole record
-// is the key.
+// The completed observer records of one run under a theory other than the
+// internal series (those are kept in the run's TCompletionStore), by the
+// record they were completed from (its stored image and the place name,
+// which the image may shorten), the theory selection and the completion's
+// level: the objects' searches complete the records of the same instants
+// again and again. The completion reads nothing else that changes within a
+// run (the sidereal switch and the series level are in the key too), so a
+// record given back is the one a completion would make. These theories may
+// leave the Sun's fields as they were: the whole record is the key.
 struct TCompletionKey {
+  TCompletion Level;
   std::uint64_t Mjd;
   std::array<std::uint8_t, 12> Theory;
   std::uint8_t Sidereal;
@@ -117,50 +122,38 @@ struct TCompletionKeyHash {
     return std::hash<std::uint64_t>()(k.Mjd ^ (theory * 0x9E3779B97F4A7C15ULL));
   }
 };
-TObserverRecord CompletionInput(const TTheorySelection& selection, const TObserverRecord& observer) {
-  TObserverRecord r = observer;
-  if (selection.PlanetTheory() != kPlanetTheoryInternal) return r;
-  r.UTHours = 0;
-  r.Centuries = 0;
-  r.SiderealHours = 0;
-  if (r.AutoDeltaT != 0) r.DeltaTSeconds = 0;
-  // The derived block (its spare bytes are passed on and stay in the key).
-  r.GeocentricLatitude = 0;
-  r.GeocentricRadius = 0;
-  r.SunLongitude = r.SunLatitude = r.SunDistance = 0;
-  r.SunX = r.SunY = r.SunZ = r.SunVX = r.SunVY = r.SunVZ = 0;
-  r.SunX1h = r.SunY1h = r.SunZ1h = 0;
-  r.SunApparentRA = r.SunApparentDec = 0;
-  r.EarthVX = r.EarthVY = r.EarthVZ = 0;
-  r.Obliquity = r.SinObliquity = r.CosObliquity = 0;
-  r.SinLatitude = r.CosLatitude = 0;
-  r.Precession = TMatrix33{};
-  r.DerivedYear = 0;
-  r.DerivedLatitude = 0;
-  return r;
-}
-
 using TCompletions = std::unordered_map<TCompletionKey, TObserverRecord, TCompletionKeyHash>;
 
 struct TRunSamples {
   TSunSamples Sun;
-  TCompletions Completions;
+  TCompletions Completions;  // theories other than the internal series
+  TCompletionStore Store;    // the internal series
 };
 
 class TSunSharingSearch : public tsuchobjekt {
  public:
   TSunSharingSearch(const TSearchContext& context, TRunSamples& shared)
-      : tsuchobjekt(context), samples_(shared.Sun), completions_(shared.Completions) {}
+      : tsuchobjekt(context), samples_(shared.Sun), imageCompletions_(shared.Completions) {
+    ShareCompletions(&shared.Store);
+  }
 
-  void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer) override {
-    TCompletionKey key{std::bit_cast<std::uint64_t>(observer.Mjd), selection.bytes, context_.Sidereal,
-                       context_.VsopLevelA, EncodeObserverRecord(CompletionInput(selection, observer)),
+  void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer, TCompletion level) override {
+    if (TCompletionStore::Keeps({context_.Sidereal, selection, context_.VsopLevelA})) {
+      tsuchobjekt::CompleteRecord(selection, observer, level);  // the run's store
+      return;
+    }
+    TCompletionKey key{level,
+                       std::bit_cast<std::uint64_t>(observer.Mjd),
+                       selection.bytes,
+                       context_.Sidereal,
+                       context_.VsopLevelA,
+                       EncodeObserverRecord(observer),
                        observer.PlaceName};
-    auto it = completions_.find(key);
-    if (it == completions_.end()) {
-      if (completions_.size() >= kMaxSunSamples) completions_.clear();
-      tsuchobjekt::CompleteRecord(selection, observer);
-      completions_.emplace(std::move(key), observer);
+    auto it = imageCompletions_.find(key);
+    if (it == imageCompletions_.end()) {
+      if (imageCompletions_.size() >= kMaxSunSamples) imageCompletions_.clear();
+      tsuchobjekt::CompleteRecord(selection, observer, level);
+      imageCompletions_.emplace(std::move(key), observer);
       return;
     }
     observer = it->second;
@@ -170,7 +163,7 @@ class TSunSharingSearch : public tsuchobjekt {
               double step, std::int32_t starIndex, std::int32_t userIndex) override {
     if (kind != search_kind::kSun) return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
     const TSunKey key{std::bit_cast<std::uint64_t>(observer.Mjd), std::bit_cast<std::uint64_t>(step), selection.bytes,
-                      fullRecord_};
+                      fill_};
     auto it = samples_.find(key);
     if (it == samples_.end()) {
       if (samples_.size() >= kMaxSunSamples) samples_.clear();
@@ -189,7 +182,7 @@ class TSunSharingSearch : public tsuchobjekt {
 
  private:
   TSunSamples& samples_;
-  TCompletions& completions_;
+  TCompletions& imageCompletions_;
 };
 
 // A database entry's name in the list: the file's name without ".eel".

@@ -6,10 +6,18 @@
 namespace kvx {
 
 std::size_t TSampleCachingSearch::KeyHash::operator()(const Key& k) const {
-  std::uint64_t h = k.Mjd * 0x9E3779B97F4A7C15ULL;
-  h ^= k.Step + 0x632BE59BD9B4E019ULL + (h << 6) + (h >> 2);
-  h ^= static_cast<std::uint64_t>(k.Kind) << 40 ^ static_cast<std::uint64_t>(k.Theory) << 48 ^
-       static_cast<std::uint64_t>(k.Full) << 56;
+  // The instants differ in the high bits of their MJD: every word is mixed
+  // down to the low bits the buckets use.
+  auto mix = [](std::uint64_t h) {
+    h ^= h >> 30;
+    h *= 0xBF58476D1CE4E5B9ULL;
+    h ^= h >> 27;
+    h *= 0x94D049BB133111EBULL;
+    return h ^ (h >> 31);
+  };
+  std::uint64_t h = mix(k.Mjd);
+  h = mix(h ^ k.Step ^ static_cast<std::uint64_t>(k.Kind) << 40 ^ static_cast<std::uint64_t>(k.Theory) << 48 ^
+          static_cast<std::uint64_t>(k.Fill) << 56);
   return static_cast<std::size_t>(h);
 }
 
@@ -25,7 +33,7 @@ TSampleCachingSearch::Key TSampleCachingSearch::KeyOf(const TTheorySelection& se
   // The bytes the searches change are the two theories; the rest of the
   // selection is the search's own copy and the same for the whole run.
   return Key{kind, std::bit_cast<std::uint64_t>(mjd), std::bit_cast<std::uint64_t>(step),
-             static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4), fullRecord_};
+             static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4), fill_};
 }
 
 const TSampleCachingSearch::Entry* TSampleCachingSearch::Find(const Key& key) {
@@ -72,8 +80,9 @@ const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection
   return *last_;
 }
 
-void TSampleCachingSearch::CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer) {
-  const CompletionKey key{std::bit_cast<std::uint64_t>(observer.Mjd),
+void TSampleCachingSearch::CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer,
+                                          TCompletion level) {
+  CompletionKey key{std::bit_cast<std::uint64_t>(observer.Mjd),
                           std::bit_cast<std::uint64_t>(observer.LocalHours),
                           std::bit_cast<std::uint64_t>(observer.DeltaTSeconds),
                           std::bit_cast<std::uint64_t>(observer.Longitude),
@@ -82,16 +91,19 @@ void TSampleCachingSearch::CompleteRecord(const TTheorySelection& selection, TOb
                           observer.Month,
                           observer.Year,
                           static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4),
-                          observer.AutoDeltaT};
+                          observer.AutoDeltaT,
+                          level};
   for (std::size_t i = 0; i < kCompletions; ++i) {
-    if (completionKeys_[i] == key) {
-      observer = completions_[i];
+    CompletionKey kept = completionKeys_[i];
+    if (level == TCompletion::Instant) kept.Level = TCompletion::Instant;
+    if (kept == key) {
+      observer = completed_[i];
       return;
     }
   }
-  tsuchobjekt::CompleteRecord(selection, observer);
+  tsuchobjekt::CompleteRecord(selection, observer, level);
   completionKeys_[nextCompletion_] = key;
-  completions_[nextCompletion_] = observer;
+  completed_[nextCompletion_] = observer;
   nextCompletion_ = (nextCompletion_ + 1) % kCompletions;
 }
 

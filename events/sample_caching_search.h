@@ -61,7 +61,7 @@ class TSampleCachingSearch : public tsuchobjekt {
   std::size_t Hits = 0, Misses = 0;
 
  protected:
-  void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer) override;
+  void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer, TCompletion level) override;
   // A kept sample is taken as it is, without first setting the record's date
   // for a completion it does not need.
   bool Sample(int kind, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
@@ -72,7 +72,7 @@ class TSampleCachingSearch : public tsuchobjekt {
     int Kind;
     std::uint64_t Mjd, Step;
     std::uint8_t Theory;
-    bool Full;
+    TRecordFill Fill;
     bool operator==(const Key&) const = default;
   };
   struct KeyHash {
@@ -85,11 +85,13 @@ class TSampleCachingSearch : public tsuchobjekt {
     TEphemerisResultRecord Result;
   };
   // The fields of an observer record the completion reads, with the two
-  // theory bytes; the place is that of the run.
+  // theory bytes; the place is that of the run. A request for the instant's
+  // part takes a whole record too.
   struct CompletionKey {
     std::uint64_t Mjd = 0, LocalHours = 0, DeltaT = 0, Longitude = 0, Latitude = 0;
     std::int32_t Day = 0, Month = 0, Year = 0;
     std::uint8_t Theory = 0xFF, AutoDeltaT = 0;
+    TCompletion Level = TCompletion::Whole;
     bool operator==(const CompletionKey&) const = default;
   };
   static constexpr std::size_t kCompletions = 4;
@@ -115,7 +117,7 @@ class TSampleCachingSearch : public tsuchobjekt {
   const Entry* last_ = nullptr;
   Key lastKey_{};
   std::array<CompletionKey, kCompletions> completionKeys_{};
-  std::array<TObserverRecord, kCompletions> completions_{};
+  std::array<TObserverRecord, kCompletions> completed_{};
   std::size_t nextCompletion_ = 0;
 };
 

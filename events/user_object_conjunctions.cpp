@@ -235,6 +235,14 @@ int TBodyUserObjectConjunctionRun::Run(const std::string& stepText) {
 // --- the user objects against asteroids or comets --------------------------------
 
 bool TUserObjectMinorBodyConjunctionRun::Prescan(tsuchobjekt& engine, int kind) {
+  // The engine's own store back on every way out.
+  struct TSharing {
+    tsuchobjekt& Engine;
+    TCompletionStore* Before;
+    ~TSharing() { Engine.ShareCompletions(Before); }
+  } sharing{engine, engine.SharedCompletions()};
+  engine.ShareCompletions(&completions_);
+  const tsuchobjekt::TFillScope magnitudeOnly(engine, tsuchobjekt::TRecordFill::Magnitude);
   ProgressReporter& progress = CurrentProgress();
   TTheorySelection selection = context_.Selection;
   int n = 0;
@@ -310,6 +318,7 @@ int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
     if (database) context.AsteroidDatabaseFile = entry.DatabaseFile;
     TCoarseStepEngine engine(context, step);
     engine.CompanionKind = kind;
+    engine.ShareCompletions(&completions_);
     engine.ShareFixedObjects(fixedObjects);
     // The engine's own check of the elements (or of the database file),
     // without its message: one report for the whole run instead.

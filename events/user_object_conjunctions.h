@@ -183,8 +183,14 @@ class TUserObjectMinorBodyConjunctionRun : public TUserConjunctionSearch {
   int Run(const std::string& stepText);
 
   // The brightness pre-scan of one object (kind 10 or 11, its elements in
-  // the engine): true at the first sample at or below the limit.
+  // the engine): true at the first sample at or below the limit. The
+  // engine computes the magnitude alone, with the observer records the
+  // run's searches share.
   bool Prescan(tsuchobjekt& engine, int kind);
+
+ private:
+  // The observer records completed by the searches of the run's objects.
+  TCompletionStore completions_;
 };
 
 }  // namespace kvx

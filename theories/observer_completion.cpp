@@ -1,6 +1,7 @@
 #include "theories/observer_completion.h"
 
 #include <cmath>
+#include <limits>
 
 #include "core/frames.h"
 #include "core/sun_longitude.h"
@@ -69,14 +70,17 @@ void CheckIntegrationDatabase(TEphemerisPeriodState& state, const TObserverRecor
 
 }  // namespace
 
-void CompleteObserverRecord(std::uint8_t apparent, TTheorySelection selection, const TTableConfigRecord& config,
-                            std::int32_t sunMode, TObserverRecord& r, const PositionFileHandles& handles) {
+namespace {
+
+// The instant, the Sun and the frames of date: every field the places of a
+// body read. The same steps as the whole completion, which adds the rest.
+void CompleteInstant(TTheorySelection selection, const TTableConfigRecord& config, std::int32_t sunMode,
+                     TObserverRecord& r, const PositionFileHandles& handles) {
   LocalTimeToUT(r);
   UTToLocalTime(r);
   if (r.AutoDeltaT != 0) r.DeltaTSeconds = DeltaT(MjdToJd(r.Mjd));
   r.DerivedLatitude = r.Latitude;
   r.DerivedYear = r.Year;
-  r.SiderealHours = LocalSiderealTime(apparent, r.Mjd, r.Longitude);
   const double T = JulianCenturiesJ2000(MjdToJd(r.Mjd) + r.DeltaTSeconds / 86400.0);
   r.Centuries = T;
   PrecessionMatrixEquatorial(r.Precession, -0.5, T);
@@ -87,6 +91,25 @@ void CompleteObserverRecord(std::uint8_t apparent, TTheorySelection selection, c
   r.Obliquity = 23.43929111 - (46.815 * T + 0.00059 * T * T - 0.001813 * T * T * T) / 3600.0;
   r.SinObliquity = SinDeg(r.Obliquity);
   r.CosObliquity = CosDeg(r.Obliquity);
+
+  if (AnyOfFourColumns(config) != 0) {
+    double L, B, dist, vx, vy, vz;
+    SunPosition(handles, selection, L, T + kOneHourInCenturies, B, dist, r.SunX1h, r.SunY1h, r.SunZ1h, vx, vy, vz,
+                sunMode);
+  } else {
+    r.SunX1h = r.SunX;
+    r.SunY1h = r.SunY;
+    r.SunZ1h = r.SunZ;
+  }
+}
+
+}  // namespace
+
+void CompleteObserverRecord(std::uint8_t apparent, TTheorySelection selection, const TTableConfigRecord& config,
+                            std::int32_t sunMode, TObserverRecord& r, const PositionFileHandles& handles) {
+  CompleteInstant(selection, config, sunMode, r, handles);
+  r.SiderealHours = LocalSiderealTime(apparent, r.Mjd, r.Longitude);
+  const double T = r.Centuries;
 
   const double phi = r.Latitude;
   r.GeocentricLatitude = phi - (0.192425 * SinDeg(2 * phi) - 0.00032222 * SinDeg(4 * phi));
@@ -109,16 +132,16 @@ void CompleteObserverRecord(std::uint8_t apparent, TTheorySelection selection, c
   r.EarthVZ = (vr * sinB + vb * R * cosB) * 0.0001;
 
   ApparentSunEquatorial(r.SunApparentRA, r.SunApparentDec, r.SunLongitude, r.SunLatitude, r.SunDistance, T);
+}
 
-  if (AnyOfFourColumns(config) != 0) {
-    double L, B, dist, vx, vy, vz;
-    SunPosition(handles, selection, L, T + kOneHourInCenturies, B, dist, r.SunX1h, r.SunY1h, r.SunZ1h, vx, vy, vz,
-                sunMode);
-  } else {
-    r.SunX1h = r.SunX;
-    r.SunY1h = r.SunY;
-    r.SunZ1h = r.SunZ;
-  }
+void CompleteObserverInstant(TTheorySelection selection, const TTableConfigRecord& config, std::int32_t sunMode,
+                             TObserverRecord& r, const PositionFileHandles& handles) {
+  CompleteInstant(selection, config, sunMode, r, handles);
+  constexpr double kNotComputed = std::numeric_limits<double>::quiet_NaN();
+  r.SiderealHours = kNotComputed;
+  r.GeocentricLatitude = r.GeocentricRadius = r.SinLatitude = r.CosLatitude = kNotComputed;
+  r.EarthVX = r.EarthVY = r.EarthVZ = kNotComputed;
+  r.SunApparentRA = r.SunApparentDec = kNotComputed;
 }
 
 void CheckEphemerisPeriod(TEphemerisPeriodState& state) {

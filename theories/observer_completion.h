@@ -28,6 +28,14 @@ namespace kvx {
 void CompleteObserverRecord(std::uint8_t apparent, TTheorySelection selection, const TTableConfigRecord& config,
                             std::int32_t sunMode, TObserverRecord& r,
                             const PositionFileHandles& handles = PositionFileHandles{});
+// The part of CompleteObserverRecord the places of a body read, for the
+// searches that compute places only: the time fields, Delta T, Centuries,
+// the precession matrix, the Sun's fields and the obliquity, each the value
+// the whole completion gives. SiderealHours, the geocentric latitude and
+// radius with the latitude's sine and cosine, the Earth's velocity and the
+// apparent Sun are set to NaN (not computed).
+void CompleteObserverInstant(TTheorySelection selection, const TTableConfigRecord& config, std::int32_t sunMode,
+                             TObserverRecord& r, const PositionFileHandles& handles = PositionFileHandles{});
 
 // The main window's fields that CheckEphemerisPeriod reads and writes. The
 // main window owns one and passes it by reference.

@@ -1,0 +1,181 @@
+#include "engine/completion_store.h"
+
+#include <bit>
+#include <cstring>
+
+namespace kvx {
+
+namespace {
+
+std::uint64_t Bits(double x) { return std::bit_cast<std::uint64_t>(x); }
+
+}  // namespace
+
+std::size_t TCompletionStore::KeyHash::operator()(const Key& k) const {
+  // The instants of a run differ in the high bits of the hours and in the
+  // date: every word is mixed down to the low bits the buckets use.
+  auto mix = [](std::uint64_t h) {
+    h ^= h >> 30;
+    h *= 0xBF58476D1CE4E5B9ULL;
+    h ^= h >> 27;
+    h *= 0x94D049BB133111EBULL;
+    return h ^ (h >> 31);
+  };
+  std::uint64_t theory = 0;
+  std::memcpy(&theory, k.Theory.data(), sizeof theory);
+  const std::uint64_t date = static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.Year)) << 9 ^
+                             static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.Month)) << 5 ^
+                             static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.Day));
+  std::uint64_t h = mix(k.LocalHours ^ date << 1);
+  h = mix(h ^ k.Longitude ^ k.Latitude << 1 ^ k.DeltaT << 2);
+  return static_cast<std::size_t>(mix(h ^ theory ^ static_cast<std::uint64_t>(k.Level) << 62));
+}
+
+void TCompletionStore::ShareFrames(TKepler& body) {
+  if (frameSlots_.empty()) frameSlots_.resize(kFrameSlots);
+  std::uint64_t h = Bits(body.Observer.Centuries);
+  h ^= h >> 30;
+  h *= 0xBF58476D1CE4E5B9ULL;
+  h ^= h >> 27;
+  h *= 0x94D049BB133111EBULL;
+  h ^= h >> 31;
+  FrameSlot& slot = frameSlots_[static_cast<std::size_t>(h % kFrameSlots)];
+  if (slot.Used && slot.Of == Bits(body.Observer.Centuries)) {
+    body.AdoptFrames(slot.Frames);
+    return;
+  }
+  slot.Used = true;
+  slot.Of = Bits(body.Observer.Centuries);
+  slot.Frames = body.InstantFrames();
+}
+
+TCompletionStore::Slot* TCompletionStore::SlotOf(const Key& key) {
+  if (slots_.empty()) slots_.resize(kSlots);
+  return &slots_[KeyHash()(key) % kSlots];
+}
+
+bool TCompletionStore::Keeps(const TSettings& settings) {
+  return settings.Selection.PlanetTheory() == kPlanetTheoryInternal;
+}
+
+TCompletionStore::Key TCompletionStore::KeyOf(const TSettings& settings, TCompletion level,
+                                              const TObserverRecord& input) {
+  Key k;
+  k.LocalHours = Bits(input.LocalHours);
+  // With the automatic Delta T the completion computes it from the date.
+  k.DeltaT = input.AutoDeltaT != 0 ? 0 : Bits(input.DeltaTSeconds);
+  k.Longitude = Bits(input.Longitude);
+  k.Latitude = Bits(input.Latitude);
+  k.Day = input.Day;
+  k.Month = input.Month;
+  k.Year = input.Year;
+  k.Zone = input.Zone;
+  k.ZoneMinutes = input.ZoneMinutes;
+  k.DaylightHours = input.DaylightHours;
+  k.Height = input.Height;
+  k.SunLevel = settings.SunLevel;
+  k.Theory = settings.Selection.bytes;
+  k.Sidereal = settings.Sidereal;
+  k.AutoDeltaT = input.AutoDeltaT;
+  k.Level = level;
+  return k;
+}
+
+bool TCompletionStore::Find(Key key, TObserverRecord& r) {
+  const Slot* slot = SlotOf(key);
+  if (!(slot->Used && slot->Of == key) && key.Level == TCompletion::Instant) {
+    key.Level = TCompletion::Whole;
+    slot = SlotOf(key);
+  }
+  if (!(slot->Used && slot->Of == key)) {
+    ++Misses;
+    return false;
+  }
+  ++Hits;
+  const Fields& f = slot->Values;
+  r.Day = f.Day;
+  r.Month = f.Month;
+  r.Year = f.Year;
+  r.Weekday = f.Weekday;
+  r.LocalHours = f.LocalHours;
+  r.UTHours = f.UTHours;
+  r.Mjd = f.Mjd;
+  r.Centuries = f.Centuries;
+  r.DeltaTSeconds = f.DeltaTSeconds;
+  r.SiderealHours = f.SiderealHours;
+  r.GeocentricLatitude = f.GeocentricLatitude;
+  r.GeocentricRadius = f.GeocentricRadius;
+  r.SunLongitude = f.SunLongitude;
+  r.SunLatitude = f.SunLatitude;
+  r.SunDistance = f.SunDistance;
+  r.SunX = f.SunX;
+  r.SunY = f.SunY;
+  r.SunZ = f.SunZ;
+  r.SunVX = f.SunVX;
+  r.SunVY = f.SunVY;
+  r.SunVZ = f.SunVZ;
+  r.SunX1h = f.SunX1h;
+  r.SunY1h = f.SunY1h;
+  r.SunZ1h = f.SunZ1h;
+  r.SunApparentRA = f.SunApparentRA;
+  r.SunApparentDec = f.SunApparentDec;
+  r.EarthVX = f.EarthVX;
+  r.EarthVY = f.EarthVY;
+  r.EarthVZ = f.EarthVZ;
+  r.Obliquity = f.Obliquity;
+  r.SinObliquity = f.SinObliquity;
+  r.CosObliquity = f.CosObliquity;
+  r.SinLatitude = f.SinLatitude;
+  r.CosLatitude = f.CosLatitude;
+  r.Precession = f.Precession;
+  r.DerivedYear = f.DerivedYear;
+  r.DerivedLatitude = f.DerivedLatitude;
+  return true;
+}
+
+void TCompletionStore::Add(const Key& key, const TObserverRecord& r) {
+  Slot& slot = *SlotOf(key);
+  if (!slot.Used) ++used_;
+  slot.Used = true;
+  slot.Of = key;
+  Fields& f = slot.Values;
+  f.Day = r.Day;
+  f.Month = r.Month;
+  f.Year = r.Year;
+  f.Weekday = r.Weekday;
+  f.LocalHours = r.LocalHours;
+  f.UTHours = r.UTHours;
+  f.Mjd = r.Mjd;
+  f.Centuries = r.Centuries;
+  f.DeltaTSeconds = r.DeltaTSeconds;
+  f.SiderealHours = r.SiderealHours;
+  f.GeocentricLatitude = r.GeocentricLatitude;
+  f.GeocentricRadius = r.GeocentricRadius;
+  f.SunLongitude = r.SunLongitude;
+  f.SunLatitude = r.SunLatitude;
+  f.SunDistance = r.SunDistance;
+  f.SunX = r.SunX;
+  f.SunY = r.SunY;
+  f.SunZ = r.SunZ;
+  f.SunVX = r.SunVX;
+  f.SunVY = r.SunVY;
+  f.SunVZ = r.SunVZ;
+  f.SunX1h = r.SunX1h;
+  f.SunY1h = r.SunY1h;
+  f.SunZ1h = r.SunZ1h;
+  f.SunApparentRA = r.SunApparentRA;
+  f.SunApparentDec = r.SunApparentDec;
+  f.EarthVX = r.EarthVX;
+  f.EarthVY = r.EarthVY;
+  f.EarthVZ = r.EarthVZ;
+  f.Obliquity = r.Obliquity;
+  f.SinObliquity = r.SinObliquity;
+  f.CosObliquity = r.CosObliquity;
+  f.SinLatitude = r.SinLatitude;
+  f.CosLatitude = r.CosLatitude;
+  f.Precession = r.Precession;
+  f.DerivedYear = r.DerivedYear;
+  f.DerivedLatitude = r.DerivedLatitude;
+}
+
+}  // namespace kvx
