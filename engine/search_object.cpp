@@ -496,6 +496,7 @@ bool tsuchobjekt::CheckInput(int kindA, int kindB, double step, std::int32_t max
 bool tsuchobjekt::Sample(int kind, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
                          std::int32_t userIndex, TSearchSample& sample) {
   sample.Observer = base;
+  sample.Shared = nullptr;
   sample.Observer.Mjd = mjd;
   ObserverRecordDateFromMjd(sample.Observer);
   TTheorySelection selection = selection_;
@@ -525,14 +526,14 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code,
   const bool unwrap = code == search_code::kStationRetrograde || code == search_code::kStationPrograde;
   if (!Sample(kind, start, start.Mjd - step, step, 1, 1, *s[0]) || !Sample(kind, start, start.Mjd, step, 1, 1, *s[1]))
     return PassEnd::NotFound;
-  for (int i = 0; i < 2; ++i) s[i]->Value = SearchQuantity(code, kind, s[i]->Result);
+  for (int i = 0; i < 2; ++i) s[i]->Value = SearchQuantity(code, kind, s[i]->Record());
   std::int32_t counter = 0;
   while (true) {
     const bool valid = Sample(kind, s[1]->Observer, s[1]->Observer.Mjd + step, step, 1, 1, *s[2]);
     if (!Pump(s[2]->Observer, true)) return PassEnd::Aborted;
     if (!datum_pruefen(dateCheck, selection_, kind, kind, s[1]->Observer.Mjd)) return PassEnd::Aborted;
     if (!valid) return PassEnd::NotFound;
-    s[2]->Value = SearchQuantity(code, kind, s[2]->Result);
+    s[2]->Value = SearchQuantity(code, kind, s[2]->Record());
     double y[3] = {s[0]->Value, s[1]->Value, s[2]->Value};
     if (unwrap && (std::fabs(y[0] - y[1]) > 120 || std::fabs(y[1] - y[2]) > 120)) {
       for (double& v : y)
@@ -544,7 +545,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code,
     if (vertex && code != search_code::kEarthLatitudeZero) {
       const bool isMaximum = (y[0] + y[2]) / 2 - y[1] < 0;
       accepted = isMaximum == (FindMaximum != 0);
-      const double distance = DistanceAu(kind, s[1]->Result);
+      const double distance = DistanceAu(kind, s[1]->Record());
       if (code == search_code::kInferiorConjunction) accepted = accepted && distance <= 1.0;
       if (code == search_code::kSuperiorConjunction) accepted = accepted && distance >= 1.0;
     }
@@ -554,7 +555,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code,
       if (accepted && std::fabs(x) < 0.6 && counter < maxSteps) {
         time = s[1]->Observer.Mjd + x * step;
         value = ye;
-        const TPhysicalBlock& p = s[2]->Result.Physical;
+        const TPhysicalBlock& p = s[2]->Record().Physical;
         if (code == search_code::kEarthLatitudeExtremum) value = ArcCosDeg(ye) * Sign(p.subEarthLatC);
         if (code == search_code::kSunLatitudeExtremum) {
           const double d = kind == search_kind::kMoon ? p.SunSelenographicLatitude : p.subSolarLatC;
@@ -612,13 +613,13 @@ double tsuchobjekt::Difference(int code, bool ecliptic, const TSearchSample& a, 
   double angleA = 0, angleB = 0;
   if (code == search_code::kOpposition || code == search_code::kConjunction ||
       code == search_code::kInferiorConjunction || code == search_code::kSuperiorConjunction) {
-    angleA = a.Result.Position.GeoLongitude;
-    angleB = b.Result.Position.GeoLongitude;
+    angleA = a.Record().Position.GeoLongitude;
+    angleB = b.Record().Position.GeoLongitude;
   } else {
     auto first = [&](const TSearchSample& s) {
       const bool topo = context_.Topocentric != 0;
-      const double ra = topo ? s.Result.TopoRightAscension : s.Result.Position.RightAscension;
-      const double dec = topo ? s.Result.TopoDeclination : s.Result.Position.Declination;
+      const double ra = topo ? s.Record().TopoRightAscension : s.Record().Position.RightAscension;
+      const double dec = topo ? s.Record().TopoDeclination : s.Record().Position.Declination;
       if (!ecliptic) return ra;
       double x = CosDeg(dec) * CosDeg(ra), y = CosDeg(dec) * SinDeg(ra), z = SinDeg(dec);
       EquatorialToEcliptic(x, y, z, s.Observer.Centuries);
@@ -678,7 +679,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass2(bool dateCheck, bool endCheck, int code,
       root = nz > 0 && std::isfinite(z1) && std::fabs(z1) <= 1;
       z = z1;
       if (root && conjunctionByDistance) {
-        const bool farther = DistanceAu(kindB, b[0]->Result) > DistanceAu(kindA, a[0]->Result);
+        const bool farther = DistanceAu(kindB, b[0]->Record()) > DistanceAu(kindA, a[0]->Record());
         root = code == search_code::kInferiorConjunction ? farther : !farther;
       }
     }
@@ -760,10 +761,10 @@ bool tsuchobjekt::schleife_3(std::int32_t starIndex, std::int32_t userIndex, int
     return false;
   const bool topo = context_.Topocentric != 0;
   TAngularSeparationRecord rec;
-  rec.ra1 = topo ? a.Result.TopoRightAscension : a.Result.Position.RightAscension;
-  rec.dec1 = topo ? a.Result.TopoDeclination : a.Result.Position.Declination;
-  rec.ra2 = topo ? b.Result.TopoRightAscension : b.Result.Position.RightAscension;
-  rec.dec2 = topo ? b.Result.TopoDeclination : b.Result.Position.Declination;
+  rec.ra1 = topo ? a.Record().TopoRightAscension : a.Record().Position.RightAscension;
+  rec.dec1 = topo ? a.Record().TopoDeclination : a.Record().Position.Declination;
+  rec.ra2 = topo ? b.Record().TopoRightAscension : b.Record().Position.RightAscension;
+  rec.dec2 = topo ? b.Record().TopoDeclination : b.Record().Position.Declination;
   const double s = AngularSeparation(rec);
   if (!std::isfinite(s)) return false;
   separation = s;

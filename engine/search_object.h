@@ -118,8 +118,12 @@ struct TSearchContext {
 struct TSearchSample {
   TObserverRecord Observer;
   TEphemerisResultRecord Result;
+  // A body record a search keeps for the whole loop, read in place of a copy
+  // in Result (null: Result holds the record).
+  const TEphemerisResultRecord* Shared = nullptr;
   double Value = 0;
   bool Valid = false;
+  const TEphemerisResultRecord& Record() const { return Shared != nullptr ? *Shared : Result; }
 };
 
 // The quantity of code `code` of a body record of kind `kind`; NaN when the

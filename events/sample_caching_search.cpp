@@ -21,8 +21,37 @@ std::size_t TSampleCachingSearch::KeyHash::operator()(const Key& k) const {
   return static_cast<std::size_t>(h);
 }
 
+const TSampleCachingSearch::Entry* TSampleCachingSearch::Kept(const Key& key) const {
+  if (slots_.empty()) return nullptr;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = KeyHash{}(key) & mask; slots_[i].Entry != kNoEntry; i = (i + 1) & mask)
+    if (slots_[i].SlotKey == key) return &entries_[slots_[i].Entry];
+  return nullptr;
+}
+
+const TSampleCachingSearch::Entry& TSampleCachingSearch::Keep(const Key& key, const Entry& entry) {
+  if (slots_.empty()) {
+    // At most half the slots in use.
+    std::size_t n = 1024;
+    while (n < 2 * maxEntries_) n *= 2;
+    slots_.resize(n);
+  }
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = KeyHash{}(key) & mask;
+  while (slots_[i].Entry != kNoEntry) i = (i + 1) & mask;
+  slots_[i].SlotKey = key;
+  slots_[i].Entry = static_cast<std::uint32_t>(entries_.size());
+  entries_.push_back(entry);
+  return entries_.back();
+}
+
+void TSampleCachingSearch::ClearKept() {
+  entries_.clear();
+  for (Slot& slot : slots_) slot.Entry = kNoEntry;
+}
+
 void TSampleCachingSearch::ClearCache() {
-  cache_.clear();
+  ClearKept();
   completionKeys_.fill(CompletionKey{});
   recentUsed_.fill(false);
   last_ = nullptr;
@@ -39,8 +68,8 @@ TSampleCachingSearch::Key TSampleCachingSearch::KeyOf(const TTheorySelection& se
 const TSampleCachingSearch::Entry* TSampleCachingSearch::Find(const Key& key) {
   if (last_ != nullptr && lastKey_ == key) return last_;
   const Entry* found = nullptr;
-  if (auto it = cache_.find(key); it != cache_.end()) {
-    found = &it->second;
+  if (const Entry* kept = Kept(key)) {
+    found = kept;
   } else {
     for (std::size_t i = 0; i < kRecent && found == nullptr; ++i)
       if (recentUsed_[i] && recentKeys_[i] == key) found = &recent_[i];
@@ -72,11 +101,11 @@ const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection
                                 (KeptFinerSteps && (step == KeptStep * 0.1 || step == KeptStep * 0.1 * 0.1)));
   last_ = &computed;
   if (!keep) return computed;
-  if (cache_.size() >= maxEntries_) {
+  if (entries_.size() >= maxEntries_) {
     if (whenFull_ == WhenFull::Stop) return computed;
-    cache_.clear();
+    ClearKept();
   }
-  last_ = &cache_.emplace(key, computed).first->second;
+  last_ = &Keep(key, computed);
   return *last_;
 }
 
@@ -118,11 +147,17 @@ bool TSampleCachingSearch::Sample(int kind, const TObserverRecord& base, double 
   // completed one of the instant.
   ++Hits;
   sample.Observer = kept->Observer;
+  sample.Shared = nullptr;
   if (fixed) {
     sample.Valid = FixedObject(kind, sample.Observer, starIndex, userIndex, sample.Result);
   } else {
     sample.Valid = kept->Ok;
-    if (kept->Ok) sample.Result = kept->Result;
+    // A kept record stays where it is for the whole search when the store is
+    // never emptied while full: the sample reads it there. The last few
+    // records computed and not kept are overwritten soon: copied.
+    const bool stays = whenFull_ == WhenFull::Stop && !IsRecent(kept);
+    if (kept->Ok && stays) sample.Shared = &kept->Result;
+    if (kept->Ok && !stays) sample.Result = kept->Result;
   }
   sample.Observer.Mjd = mjd;
   return sample.Valid;

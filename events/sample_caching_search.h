@@ -16,7 +16,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
+#include <deque>
+#include <vector>
 
 #include "core/observer_record.h"
 #include "engine/search_object.h"
@@ -37,7 +38,6 @@ class TSampleCachingSearch : public tsuchobjekt {
   explicit TSampleCachingSearch(const TSearchContext& context, std::size_t maxEntries = kDefaultMaxEntries,
                                 WhenFull whenFull = WhenFull::Clear)
       : tsuchobjekt(context), maxEntries_(maxEntries), whenFull_(whenFull) {
-    cache_.reserve(maxEntries_);
   }
 
   bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer, TEphemerisResultRecord& result,
@@ -57,7 +57,7 @@ class TSampleCachingSearch : public tsuchobjekt {
   bool KeptFinerSteps = false;
   // Empties the cache (a new asteroid or comet, new elements).
   void ClearCache();
-  std::size_t KeptCount() const { return cache_.size(); }
+  std::size_t KeptCount() const { return entries_.size(); }
   std::size_t Hits = 0, Misses = 0;
 
  protected:
@@ -106,7 +106,19 @@ class TSampleCachingSearch : public tsuchobjekt {
 
   std::size_t maxEntries_;
   WhenFull whenFull_;
-  std::unordered_map<Key, Entry, KeyHash> cache_;
+  // The kept samples (addresses stay while they are kept) and an index of
+  // their keys: open addressing, a power of two of slots, linear probing.
+  static constexpr std::uint32_t kNoEntry = 0xFFFFFFFFu;
+  struct Slot {
+    Key SlotKey{};
+    std::uint32_t Entry = kNoEntry;
+  };
+  const Entry* Kept(const Key& key) const;
+  bool IsRecent(const Entry* entry) const { return entry >= recent_.data() && entry < recent_.data() + kRecent; }
+  const Entry& Keep(const Key& key, const Entry& entry);
+  void ClearKept();
+  std::deque<Entry> entries_;
+  std::vector<Slot> slots_;
   static constexpr std::size_t kRecent = 4;
   std::array<Key, kRecent> recentKeys_{};
   std::array<bool, kRecent> recentUsed_{};
