@@ -288,7 +288,7 @@ class tsuchobjekt {
                    TEphemerisResultRecord& result) const;
   // The user objects' frame of the observer's instant and an epoch, kept per
   // instant (many objects, or one object's passes, meet the same instants).
-  const TFixedObjectFrame& FixedFrame(double epochYear, const TObserverRecord& observer) const;
+  virtual const TFixedObjectFrame& FixedFrame(double epochYear, const TObserverRecord& observer) const;
 
   TSearchContext context_;
   TTheorySelection selection_;  // this search's copy

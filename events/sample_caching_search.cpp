@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <limits>
 
 namespace kvx {
 
@@ -96,6 +97,7 @@ const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection
   nextRecent_ = (nextRecent_ + 1) % kRecent;
   computed.Observer = observer;
   computed.Selection = selection;
+  computed.Frame.EpochYear = std::numeric_limits<double>::quiet_NaN();  // the frame of the slot's last instant
   computed.Ok = tsuchobjekt::planet(computed.Selection, kind, computed.Observer, computed.Result, step, 1, 1);
   const bool keep = KeepNew && (KeptStep == 0 || step == KeptStep ||
                                 (KeptFinerSteps && (step == KeptStep * 0.1 || step == KeptStep * 0.1 * 0.1)));
@@ -134,6 +136,16 @@ void TSampleCachingSearch::CompleteRecord(const TTheorySelection& selection, TOb
   completionKeys_[nextCompletion_] = key;
   completed_[nextCompletion_] = observer;
   nextCompletion_ = (nextCompletion_ + 1) % kCompletions;
+}
+
+const TFixedObjectFrame& TSampleCachingSearch::FixedFrame(double epochYear, const TObserverRecord& observer) const {
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  if (last_ == nullptr || bits(last_->Observer.Centuries) != bits(observer.Centuries) ||
+      bits(last_->Observer.Obliquity) != bits(observer.Obliquity))
+    return tsuchobjekt::FixedFrame(epochYear, observer);
+  TFixedObjectFrame& frame = last_->Frame;
+  if (bits(frame.EpochYear) != bits(epochYear)) frame = tsuchobjekt::FixedFrame(epochYear, observer);
+  return frame;
 }
 
 bool TSampleCachingSearch::Sample(int kind, const TObserverRecord& base, double mjd, double step,

@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <limits>
 #include <vector>
 
 #include "core/observer_record.h"
@@ -61,6 +62,9 @@ class TSampleCachingSearch : public tsuchobjekt {
   std::size_t Hits = 0, Misses = 0;
 
  protected:
+  // The frame kept with the sample of the instant just taken, when the
+  // record is that sample's.
+  const TFixedObjectFrame& FixedFrame(double epochYear, const TObserverRecord& observer) const override;
   void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer, TCompletion level) override;
   // A kept sample is taken as it is, without first setting the record's date
   // for a completion it does not need.
@@ -83,6 +87,9 @@ class TSampleCachingSearch : public tsuchobjekt {
     TTheorySelection Selection{};
     TObserverRecord Observer;
     TEphemerisResultRecord Result;
+    // The fixed objects' frame of this instant, made when the first fixed
+    // object is sampled at it (an epoch of NaN: none yet).
+    mutable TFixedObjectFrame Frame{std::numeric_limits<double>::quiet_NaN()};
   };
   // The fields of an observer record the completion reads, with the two
   // theory bytes; the place is that of the run. A request for the instant's
