@@ -1,5 +1,6 @@
 #include "core/vector_math.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -83,55 +84,67 @@ constexpr long double kReducedRange = 0x1p52L;
 
 // sin and cos of |delta| up to about 0.8 (radians) by their series in
 // extended precision; the last term left out is below 2^-75.
-void SinCosSmallExt(long double delta, long double& s, long double& c) {
+constexpr long double InverseFactorial(int k) {
+  long double v = 1;
+  for (int i = 2; i <= k; ++i) v *= i;
+  return 1.0L / v;
+}
+
+// The series' coefficients, innermost first: sin: -1/21!, 1/19!, ...,
+// 1/3!; cos: 1/22!, -1/20!, ..., 1/2!.
+constexpr auto kSinSeries = [] {
+  std::array<long double, 10> c{};
+  for (int i = 0; i < 10; ++i) c[i] = (i % 2 == 0 ? -1 : 1) * InverseFactorial(21 - 2 * i);
+  return c;
+}();
+constexpr auto kCosSeries = [] {
+  std::array<long double, 11> c{};
+  for (int i = 0; i < 11; ++i) c[i] = (i % 2 == 0 ? 1 : -1) * InverseFactorial(22 - 2 * i);
+  return c;
+}();
+
+long double SinSmallExt(long double delta) {
   const long double z = delta * delta;
-  constexpr auto f = [](int k) {
-    long double v = 1;
-    for (int i = 2; i <= k; ++i) v *= i;
-    return 1.0L / v;
-  };
-  long double ps = -f(21), pc = f(22);
-  ps = f(19) + z * ps;
-  pc = -f(20) + z * pc;
-  ps = -f(17) + z * ps;
-  pc = f(18) + z * pc;
-  ps = f(15) + z * ps;
-  pc = -f(16) + z * pc;
-  ps = -f(13) + z * ps;
-  pc = f(14) + z * pc;
-  ps = f(11) + z * ps;
-  pc = -f(12) + z * pc;
-  ps = -f(9) + z * ps;
-  pc = f(10) + z * pc;
-  ps = f(7) + z * ps;
-  pc = -f(8) + z * pc;
-  ps = -f(5) + z * ps;
-  pc = f(6) + z * pc;
-  ps = f(3) + z * ps;
-  pc = -f(4) + z * pc;
-  pc = f(2) + z * pc;
-  s = delta - delta * z * ps;
-  c = 1.0L - z * pc;
+  long double p = kSinSeries[0];
+  for (std::size_t i = 1; i < kSinSeries.size(); ++i) p = kSinSeries[i] + z * p;
+  return delta - delta * z * p;
+}
+
+long double CosSmallExt(long double delta) {
+  const long double z = delta * delta;
+  long double p = kCosSeries[0];
+  for (std::size_t i = 1; i < kCosSeries.size(); ++i) p = kCosSeries[i] + z * p;
+  return 1.0L - z * p;
+}
+
+// The reduction of x degrees: delta (radians, |delta| just above pi/4 at
+// most) and the quadrant (0..3) of x * factor = quadrant right angles +
+// delta; false beyond the reduced range.
+bool ReduceDegrees(long double x, long double& delta, int& quadrant) {
+  if (!(std::fabs(x) < kReducedRange)) return false;
+  // The quadrant through double: converting an extended value to an integer
+  // switches the x87 rounding mode, which stalls; any integer near x / 90
+  // leaves r exact.
+  const double q = static_cast<double>(x * (1.0L / 90.0L));
+  const std::int64_t n = static_cast<std::int64_t>(q + (q >= 0 ? 0.5 : -0.5));
+  const long double nExt = static_cast<long double>(n);
+  const long double r = x - 90.0L * nExt;  // exact
+  delta = r * kDegToRadFactor + nExt * kQuarterExcess.Value;
+  quadrant = static_cast<int>(n & 3);
+  return true;
 }
 
 void SinCosDegreesExt(long double x, long double& s, long double& c) {
-  if (!(std::fabs(x) < kReducedRange)) {
+  long double delta = 0;
+  int quadrant = 0;
+  if (!ReduceDegrees(x, delta, quadrant)) {
     const long double a = x * kDegToRadFactor;
     s = std::sin(a);
     c = std::cos(a);
     return;
   }
-  // The quadrant through double: converting an extended value to an integer
-  // switches the x87 rounding mode, which stalls; any integer near x / 90
-  // leaves r exact.
-  const double q = static_cast<double>(x * (1.0L / 90.0L));
-  const std::int64_t quadrant = static_cast<std::int64_t>(q + (q >= 0 ? 0.5 : -0.5));
-  const long double n = static_cast<long double>(quadrant);
-  const long double r = x - 90.0L * n;  // exact
-  const long double delta = r * kDegToRadFactor + n * kQuarterExcess.Value;
-  long double sd = 0, cd = 0;
-  SinCosSmallExt(delta, sd, cd);
-  switch (quadrant & 3) {
+  const long double sd = SinSmallExt(delta), cd = CosSmallExt(delta);
+  switch (quadrant) {
     case 0: s = sd; c = cd; break;
     case 1: s = cd; c = -sd; break;
     case 2: s = -sd; c = -cd; break;
@@ -139,16 +152,29 @@ void SinCosDegreesExt(long double x, long double& s, long double& c) {
   }
 }
 
+// sin or cos alone: one series.
 long double SinDegreesExt(long double x) {
-  long double s = 0, c = 0;
-  SinCosDegreesExt(x, s, c);
-  return s;
+  long double delta = 0;
+  int quadrant = 0;
+  if (!ReduceDegrees(x, delta, quadrant)) return std::sin(x * kDegToRadFactor);
+  switch (quadrant) {
+    case 0: return SinSmallExt(delta);
+    case 1: return CosSmallExt(delta);
+    case 2: return -SinSmallExt(delta);
+    default: return -CosSmallExt(delta);
+  }
 }
 
 long double CosDegreesExt(long double x) {
-  long double s = 0, c = 0;
-  SinCosDegreesExt(x, s, c);
-  return c;
+  long double delta = 0;
+  int quadrant = 0;
+  if (!ReduceDegrees(x, delta, quadrant)) return std::cos(x * kDegToRadFactor);
+  switch (quadrant) {
+    case 0: return CosSmallExt(delta);
+    case 1: return -SinSmallExt(delta);
+    case 2: return -CosSmallExt(delta);
+    default: return SinSmallExt(delta);
+  }
 }
 
 // arctan in extended precision without the library's general routine:
