@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstring>
 
+#include "core/bit_mix.h"
+
 namespace kvx {
 
 namespace {
@@ -14,13 +16,7 @@ std::uint64_t Bits(double x) { return std::bit_cast<std::uint64_t>(x); }
 std::size_t TCompletionStore::KeyHash::operator()(const Key& k) const {
   // The instants of a run differ in the high bits of the hours and in the
   // date: every word is mixed down to the low bits the buckets use.
-  auto mix = [](std::uint64_t h) {
-    h ^= h >> 30;
-    h *= 0xBF58476D1CE4E5B9ULL;
-    h ^= h >> 27;
-    h *= 0x94D049BB133111EBULL;
-    return h ^ (h >> 31);
-  };
+  constexpr auto mix = MixBits;
   std::uint64_t theory = 0;
   std::memcpy(&theory, k.Theory.data(), sizeof theory);
   const std::uint64_t date = static_cast<std::uint64_t>(static_cast<std::uint32_t>(k.Year)) << 9 ^
@@ -33,12 +29,7 @@ std::size_t TCompletionStore::KeyHash::operator()(const Key& k) const {
 
 void TCompletionStore::ShareFrames(TKepler& body) {
   if (frameSlots_.empty()) frameSlots_.resize(kFrameSlots);
-  std::uint64_t h = Bits(body.Observer.Centuries);
-  h ^= h >> 30;
-  h *= 0xBF58476D1CE4E5B9ULL;
-  h ^= h >> 27;
-  h *= 0x94D049BB133111EBULL;
-  h ^= h >> 31;
+  const std::uint64_t h = MixBits(Bits(body.Observer.Centuries));
   FrameSlot& slot = frameSlots_[static_cast<std::size_t>(h % kFrameSlots)];
   if (slot.Used && slot.Of == Bits(body.Observer.Centuries)) {
     body.AdoptFrames(slot.Frames);

@@ -3,6 +3,8 @@
 #include <bit>
 #include <limits>
 
+#include "core/bit_mix.h"
+
 namespace kvx {
 
 namespace {
@@ -31,17 +33,12 @@ const TFixedObjectFrame& TFixedObjectStore::Frame(double epochYear, const TObser
 }
 
 std::size_t TFixedObjectStore::SlotOf(const PlaceKey& k) {
-  std::uint64_t h = Mix(Mix(Mix(Mix(static_cast<std::uint64_t>(k.Index) << 1 | (k.Ecliptic ? 1 : 0), k.T),
+  const std::uint64_t h = Mix(Mix(Mix(Mix(static_cast<std::uint64_t>(k.Index) << 1 | (k.Ecliptic ? 1 : 0), k.T),
                                      k.Obliquity),
                              k.Object),
                          k.Epoch);
-  // The final mixing of splitmix64: every key bit reaches the slot number.
-  h ^= h >> 30;
-  h *= 0xBF58476D1CE4E5B9ULL;
-  h ^= h >> 27;
-  h *= 0x94D049BB133111EBULL;
-  h ^= h >> 31;
-  return static_cast<std::size_t>(h % kPlaceSlots);
+  // Every key bit reaches the slot number.
+  return static_cast<std::size_t>(MixBits(h) % kPlaceSlots);
 }
 
 TFixedObjectStore::PlaceKey TFixedObjectStore::KeyOf(std::int32_t index, const tuserobject& object,

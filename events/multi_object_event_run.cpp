@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "core/asteroid_database.h"
+#include "core/bit_mix.h"
 #include "core/input_checks.h"
 #include "core/observer_record.h"
 #include "events/event_search.h"
@@ -79,12 +80,8 @@ struct TSunKeyHash {
     std::uint64_t theory = 0;
     std::memcpy(&theory, k.Theory.data(), sizeof theory);
     // The instants differ in their high bits: mixed down to the low ones.
-    std::uint64_t h = k.Mjd ^ (k.Step * 0x9E3779B97F4A7C15ULL) ^ (theory << 2) ^ static_cast<std::uint64_t>(k.Fill);
-    h ^= h >> 30;
-    h *= 0xBF58476D1CE4E5B9ULL;
-    h ^= h >> 27;
-    h *= 0x94D049BB133111EBULL;
-    return static_cast<std::size_t>(h ^ (h >> 31));
+    return static_cast<std::size_t>(
+        MixBits(k.Mjd ^ (k.Step * 0x9E3779B97F4A7C15ULL) ^ (theory << 2) ^ static_cast<std::uint64_t>(k.Fill)));
   }
 };
 struct TSunSample {

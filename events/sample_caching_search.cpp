@@ -4,18 +4,14 @@
 #include <cmath>
 #include <limits>
 
+#include "core/bit_mix.h"
+
 namespace kvx {
 
 std::size_t TSampleCachingSearch::KeyHash::operator()(const Key& k) const {
   // The instants differ in the high bits of their MJD: every word is mixed
   // down to the low bits the buckets use.
-  auto mix = [](std::uint64_t h) {
-    h ^= h >> 30;
-    h *= 0xBF58476D1CE4E5B9ULL;
-    h ^= h >> 27;
-    h *= 0x94D049BB133111EBULL;
-    return h ^ (h >> 31);
-  };
+  constexpr auto mix = MixBits;
   std::uint64_t h = mix(k.Mjd);
   h = mix(h ^ k.Step ^ static_cast<std::uint64_t>(k.Kind) << 40 ^ static_cast<std::uint64_t>(k.Theory) << 48 ^
           static_cast<std::uint64_t>(k.Fill) << 56);
