@@ -125,20 +125,6 @@ void FixedPlaceRecord(const TFixedPlace& place, TEphemerisResultRecord& result) 
   result.Physical.magnitude = place.Magnitude;
 }
 
-// Sets a flag of the search for one loop and puts the previous value back
-// on every way out.
-class TFlagScope {
- public:
-  TFlagScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
-  ~TFlagScope() { flag_ = saved_; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& flag_;
-  bool saved_;
-};
-
 }  // namespace
 
 bool SearchFindsMaximum(int code) {
@@ -718,7 +704,7 @@ bool tsuchobjekt::schleife_2(bool dateCheck, bool endCheck, int code, bool bound
   // read right ascension and declination.
   const bool longitudes = code == search_code::kOpposition || code == search_code::kConjunction ||
                           code == search_code::kInferiorConjunction || code == search_code::kSuperiorConjunction;
-  TFlagScope eclipticScope(fixedEcliptic_, longitudes);
+  TValueScope<bool> eclipticScope(fixedEcliptic_, longitudes);
   ShownProgress shown(show);
   double t = 0;
   TObserverRecord middle;
@@ -820,7 +806,7 @@ bool tsuchobjekt::schleife_4(double limit, bool dateCheck, bool endCheck, bool s
   CometElements = comet;
   if (!CheckInput(kindA, kindB, step, maxSteps, start.Mjd, starIndex, userIndex)) return false;
   TFillScope scope(*this, TRecordFill::Places);
-  TFlagScope eclipticScope(fixedEcliptic_, false);  // separations of right ascension and declination
+  TValueScope<bool> eclipticScope(fixedEcliptic_, false);  // separations of right ascension and declination
   ShownProgress shown(show);
   double t = 0;
   TObserverRecord middle;

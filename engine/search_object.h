@@ -133,6 +133,21 @@ double SearchQuantity(int code, int kind, const TEphemerisResultRecord& r);
 // for a root and counts as a maximum).
 bool SearchFindsMaximum(int code);
 
+// Sets a value for the life of the scope and puts the previous one back on
+// every way out.
+template <typename T>
+class TValueScope {
+ public:
+  TValueScope(T& value, T during) : value_(value), saved_(value) { value_ = during; }
+  ~TValueScope() { value_ = saved_; }
+  TValueScope(const TValueScope&) = delete;
+  TValueScope& operator=(const TValueScope&) = delete;
+
+ private:
+  T& value_;
+  T saved_;
+};
+
 class tsuchobjekt {
  public:
   explicit tsuchobjekt(const TSearchContext& context);
@@ -213,16 +228,9 @@ class tsuchobjekt {
   // (CompleteObserverInstant).
   enum class TRecordFill : std::uint8_t { Full, Places, Magnitude, SideAngle };
   // Sets the fill of an engine for the scope's life.
-  class TFillScope {
+  class TFillScope : public TValueScope<TRecordFill> {
    public:
-    TFillScope(tsuchobjekt& engine, TRecordFill fill) : fill_(engine.fill_), saved_(engine.fill_) { fill_ = fill; }
-    ~TFillScope() { fill_ = saved_; }
-    TFillScope(const TFillScope&) = delete;
-    TFillScope& operator=(const TFillScope&) = delete;
-
-   private:
-    TRecordFill& fill_;
-    TRecordFill saved_;
+    TFillScope(tsuchobjekt& engine, TRecordFill fill) : TValueScope(engine.fill_, fill) {}
   };
 
   // Completed observer records shared with the other searches of a run (not
