@@ -65,17 +65,22 @@ void EclipticRows(Matrix& M, long double t1, long double t2) {
 
 // Annual aberration shared by both forms.
 void AddAberration(double& ra, double& dec, double sinEps, double cosEps, double sinL, double cosL) {
-  constexpr double kKappa = 0.0056932;  // degrees (20.49552")
   double cosRa = 0, cosDec = 0;
   const double sinRa = SinCosDeg(cosRa, ra);
   const double sinDec = SinCosDeg(cosDec, dec);
+  AddAberrationOfDirection(ra, dec, sinRa, cosRa, sinDec, cosDec, sinEps, cosEps, sinL, cosL);
+}
+
+}  // namespace
+
+void AddAberrationOfDirection(double& ra, double& dec, double sinRa, double cosRa, double sinDec, double cosDec,
+                              double sinEps, double cosEps, double sinL, double cosL) {
+  constexpr double kKappa = 0.0056932;  // degrees (20.49552")
   const double dRa = -kKappa * (cosRa * cosL * cosEps + sinRa * sinL) / cosDec;
   const double dDec = -kKappa * ((sinEps * cosDec - sinRa * sinDec * cosEps) * cosL + cosRa * sinDec * sinL);
   ra += dRa;
   dec += dDec;
 }
-
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // Precession.

@@ -94,6 +94,11 @@ void ApplyNutationToDirection(double& ra, double& dec, double t, double eps);
 void AberrationEquatorial(int mode, double& ra, double& dec, double t, double eps);
 // The same without e-terms, with the sines and cosines of the obliquity and
 // of the Sun's true longitude supplied; t and x are accepted and unused.
+// The same first-order aberration (no e-terms) of the place (ra, dec),
+// degrees, with the sines and cosines of ra and dec given (as a direction
+// vector has them).
+void AddAberrationOfDirection(double& ra, double& dec, double sinRa, double cosRa, double sinDec, double cosDec,
+                              double sinEps, double cosEps, double sinL, double cosL);
 void AberrationFromSunTerms(double& ra, double& dec, double t, double sinEps, double cosEps, double sinL,
                             double cosL, double x);
 // Ecliptic longitude L and latitude B (degrees) of the dynamical ecliptic

@@ -59,7 +59,15 @@ void FixedObjectApparentPlace(const TFixedObjectFrame& frame, double raHours, do
   MatrixTimesVector(frame.Precession, x, y, z);
   SmallRotateVector(x, y, z, frame.Deps, frame.DpsiSinEps, frame.DpsiCosEps);
   CartesianToPolar(r, dec, ra, x, y, z);
-  AberrationFromSunTerms(ra, dec, frame.T, sinObliquity, cosObliquity, frame.SinL, frame.CosL, 0.0);
+  // Annual aberration, with the sines and cosines of the place taken from
+  // the vector (off the celestial poles, where the right ascension has none).
+  const double rho = std::sqrt(x * x + y * y);
+  if (rho > 0 && r > 0) {
+    AddAberrationOfDirection(ra, dec, y / rho, x / rho, z / r, rho / r, sinObliquity, cosObliquity, frame.SinL,
+                             frame.CosL);
+  } else {
+    AberrationFromSunTerms(ra, dec, frame.T, sinObliquity, cosObliquity, frame.SinL, frame.CosL, 0.0);
+  }
   ra = Mod360(ra);
 }
 
