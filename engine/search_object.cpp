@@ -112,8 +112,11 @@ bool FitWindow(int code, double y0, double y1, double y2, double& x, double& y) 
 
 // A places-only fixed-object record from a kept place: the fields
 // tsuchobjekt::FixedObject fills without the physical block.
+// An empty record to start from (assigned, not made and dropped each time).
+const TEphemerisResultRecord kEmptyRecord{};
+
 void FixedPlaceRecord(const TFixedPlace& place, TEphemerisResultRecord& result) {
-  result = TEphemerisResultRecord{};
+  result = kEmptyRecord;
   TKeplerPosition& p = result.Position;
   p.RightAscension = place.RightAscension;
   p.Declination = place.Declination;
@@ -360,7 +363,7 @@ bool tsuchobjekt::FixedObject(int kind, const TObserverRecord& observer, std::in
   }
   if (!std::isfinite(ra) || !std::isfinite(dec)) return false;
   TEphemerisResultRecord& r = result;
-  r = TEphemerisResultRecord{};
+  r = kEmptyRecord;
   TKeplerPosition& p = r.Position;
   p.RightAscension = Mod360(ra);
   p.Declination = dec;
