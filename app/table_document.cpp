@@ -21,8 +21,9 @@ namespace {
 
 constexpr const char* kCaptionStart = "Kandrevoltinex 4.6 [";
 
-FileDialogRequest TableFileRequest(bool save) {
+FileDialogRequest TableFileRequest(bool save, const std::string& folder) {
   FileDialogRequest request;
+  request.start = folder;
   const bool english = LanguageEnglish != 0;
   if (save) {
     request.title = english ? "Save ephemeris table as" : "Ephemeridentabelle speichern";
@@ -133,7 +134,7 @@ bool SaveTableFile(TTableDocument& doc, const std::string& fileName) {
 }
 
 bool SaveTableFileAs(TTableDocument& doc) {
-  const std::optional<std::string> chosen = AskSaveFileName(TableFileRequest(true));
+  const std::optional<std::string> chosen = AskSaveFileName(TableFileRequest(true, doc.DefaultFolder));
   if (!chosen) return false;
   if (!HasTableFileExtension(*chosen)) {
     ShowMessage("Ephemeridendateien müssen die Erweiterung \"kvx\"  besitzen.",
@@ -195,7 +196,7 @@ bool OpenTableFile(TTableDocument& doc, const std::string& fileName) {
 }
 
 bool OpenTableFileCommand(TTableDocument& doc) {
-  const std::optional<std::string> chosen = AskOpenFileName(TableFileRequest(false));
+  const std::optional<std::string> chosen = AskOpenFileName(TableFileRequest(false, doc.DefaultFolder));
   if (!chosen) return false;
   return OpenTableFile(doc, *chosen);
 }

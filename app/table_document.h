@@ -37,6 +37,7 @@ struct TTableDocument {
   std::array<std::int32_t, kQuantityCount>& ColumnWidthTable;
   std::string& Caption;
   TMyHistoryList* Recent = nullptr;
+  std::string DefaultFolder;  // where the open and save dialogs start, with its '/'
 };
 
 // Default row height Trunc(1.5 |h|) from the table font, row 0 and column 0

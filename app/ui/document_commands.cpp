@@ -1,7 +1,6 @@
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
-#include <cstdlib>
 #include <QColor>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -128,15 +127,14 @@ TDocumentCommands::TDocumentCommands(TMainForm& form)
 }
 
 TTableDocument TDocumentCommands::Document() {
-  return TTableDocument{form_.Grid(), look_, form_.State(), column_widths_, caption_, &form_.RecentFiles()};
+  const std::string& folder = form_.StoredSettings().DefaultFolder;
+  return TTableDocument{form_.Grid(), look_, form_.State(), column_widths_, caption_, &form_.RecentFiles(), folder};
 }
 
 TWorkbookDocument TDocumentCommands::WorkbookDocument() {
-  TWorkbookDocument doc{form_.Workbook(), form_.State(), workbook_file_, workbook_file_type_, workbook_caption_,
-                        &form_.RecentFiles(), {}, 0};
-  const char* home = std::getenv("HOME");
-  doc.DefaultFolder = home != nullptr ? std::string(home) + "/" : std::string();
-  return doc;
+  const std::string& folder = form_.StoredSettings().DefaultFolder;
+  return TWorkbookDocument{form_.Workbook(),  form_.State(),        workbook_file_, workbook_file_type_,
+                           workbook_caption_, &form_.RecentFiles(), folder};
 }
 
 bool TDocumentCommands::MayLeave() {

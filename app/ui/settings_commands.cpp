@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -195,8 +196,9 @@ void Optionen1Click(TMainForm& form) {
   TWorksheetOptions options;
   options.DefaultSheetNumber = s.DefaultSheetNumber;
   options.RecentFilesCount = s.RecentFilesCount;
-  options.SeparatorIndex = form.GatherConfiguration().CsvSeparatorIndex;
+  options.SeparatorIndex = s.CsvSeparatorIndex;
   if (!ShowWorksheetOptionsDialog(&form, options)) return;
+  s.CsvSeparatorIndex = static_cast<std::uint8_t>(std::clamp(options.SeparatorIndex, 0, 3));
   s.DefaultSheetNumber = options.DefaultSheetNumber;
   s.RecentFilesCount = options.RecentFilesCount;
   form.RecentFiles().SetMaxCount(options.RecentFilesCount);

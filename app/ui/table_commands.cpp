@@ -170,6 +170,8 @@ void TTableCommands::PrepareOutput(TKeplereph& table) {
   table.OutputGrid = &form_.Grid();
   table.OutputSettings.SecondEquinoxText = SecondEquinoxText;
   table.OutputSettings.AzimuthOrigin = form_.State().HalfTurnOffsetAngle;
+  table.OutputSettings.RiseSetAsJulianDate = form_.State().RiseSetAsJulianDate;
+  table.OutputSettings.Vsop82Available = form_.TheoryState().Libraries.Vsop82 == 1 ? 1 : 0;
 }
 
 // --- the kinds ------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "engine/table_globals.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
+#include "setup/column_sets.h"
 #include "setup/julian_date_cells.h"
 #include "setup/table_config_file.h"
 #include "setup/ui/table_config_dialog.h"
@@ -27,9 +28,6 @@ namespace {
 
 constexpr bool kShowHints = true;
 
-// The table-configuration dialog's switch for rise, set and twilight times
-// as Julian dates, kept for the run.
-std::uint8_t rise_set_as_jd = 0;
 // The date-list form lives as long as the main window.
 QPointer<TFrmJDListe> date_list_form;
 
@@ -129,17 +127,48 @@ void EphemeridenzeitpunkteausTabelle1Click(TMainForm& form) {
 
 void Tabellenkonfigurieren1Click(TMainForm& form) {
   TMainFormState& s = form.State();
-  int preview = 0;
+  int preview = s.TableConfigPreview;
   double equinox = s.SecondEquinox;
   std::uint8_t sidereal = s.Period.ApparentSiderealTime;
-  std::uint8_t riseSetJd = rise_set_as_jd;
-  if (ShowTableConfigDialog(preview, equinox, s.Period.TableConfig, riseSetJd, sidereal, false, &form) != 1) return;
+  // The planets' element columns exist while the VSOP82 library is present.
+  const bool planetElements = form.TheoryState().Libraries.Vsop82 == 1;
+  if (ShowTableConfigDialog(preview, equinox, s.Period.TableConfig, s.RiseSetAsJulianDate, sidereal, planetElements,
+                            &form) != 1) {
+    return;
+  }
+  s.TableConfigPreview = preview;
   form.SetTableEquinox(equinox);
   s.Period.ApparentSiderealTime = sidereal;
-  rise_set_as_jd = riseSetJd;
   s.TableChanged = 1;
   form.Tables().RecomputeShownTable();
 }
+
+// The table tool bar: a column set into the main window's table
+// configuration, its group summaries recomputed, the table on show again.
+void ApplyColumnSet(TMainForm& form, void (*set)(TColumnFlags&)) {
+  TMainFormState& s = form.State();
+  set(s.Period.TableConfig.Flags);
+  RecomputeColumnSummaries(s.Period.TableConfig.Flags);
+  s.TableChanged = 1;
+  form.Tables().RecomputeShownTable();
+}
+
+struct TColumnSetButton {
+  const char* Command;
+  void (*Set)(TColumnFlags&);
+};
+constexpr TColumnSetButton kColumnSetButtons[] = {
+    {"SpeedButton34", ColumnPresetE},      // planets, equinox of date
+    {"SpeedButton35", ColumnPresetF},      // planets, equinox 2000
+    {"SpeedButton36", ColumnPresetA},      // physical ephemerides
+    {"SpeedButton37", ColumnPresetB},      // rise and set
+    {"SpeedButton38", ColumnPresetG},      // asteroids
+    {"SpeedButton39", ColumnPresetC},      // comets
+    {"SpeedButton40", ColumnPresetH},      // orbital elements of comets
+    {"SpeedButton41", ColumnPresetD},      // orbital elements of asteroids
+    {"SpeedButton42", SetDefaultColumns},  // the default set
+    {"SpeedButton43", SelectAllColumns},   // every column
+};
 
 std::vector<std::string> SplitFilters(const std::string& filters) {
   std::vector<std::string> result;
@@ -167,7 +196,7 @@ void LoadTableConfigurationClick(TMainForm& form) {
   s.Period.TableConfig = file.Record;
   form.SetTableEquinox(EquinoxYearToCenturies(file.EquinoxYear));
   s.Period.ApparentSiderealTime = file.ApparentSiderealTime;
-  rise_set_as_jd = file.RiseSetAsJulianDate;
+  s.RiseSetAsJulianDate = file.RiseSetAsJulianDate;
   s.TableChanged = 1;
   form.Tables().RecomputeShownTable();
 }
@@ -206,6 +235,9 @@ void InstallTimePlaceCommands(TMainForm& form) {
 
   c.RegisterHandler("Tabellenkonfigurieren1", [f] { Tabellenkonfigurieren1Click(*f); });
   c.RegisterHandler("SpeedButton44", [f] { LoadTableConfigurationClick(*f); });
+  for (const TColumnSetButton& button : kColumnSetButtons) {
+    c.RegisterHandler(button.Command, [f, set = button.Set] { ApplyColumnSet(*f, set); });
+  }
 
   c.RegisterHandler("s1", [f] { ShowBar(*f, "s1", f->statusBar()); });
   c.RegisterHandler("Symbolleiste1", [f] { ShowBar(*f, "Symbolleiste1", f->Commands().ToolBar("SpeedBar")); });
