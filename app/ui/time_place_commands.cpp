@@ -227,6 +227,7 @@ void InstallTimePlaceCommands(TMainForm& form) {
   c.RegisterHandler("TimetoDEG1", [f] { MacroTimeToDeg(f->Workbook()); });
   c.RegisterHandler("DEGtoTime1", [f] { MacroDegToTime(f->Workbook()); });
   c.RegisterHandler("Zahl1", [f] { MacroNumberToMarkText(f->Workbook(), true); });
+  c.RegisterHandler("Layouttodecimal1", [f] { MacroMarkTextToNumber(f->Workbook()); });
   c.RegisterHandler("Zahlhms1", [f] { MacroNumberToMarkText(f->Workbook(), false); });
   c.RegisterHandler("JDUT1", [f] { MacroJulianDateToUT(f->Workbook()); });
   c.RegisterHandler("Datum1", [f] { WriteDateAtActiveCell(f->Workbook(), Start(*f), ZoneName()); });
