@@ -9,8 +9,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTextEdit>
-#include <QTimer>
-#include <functional>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -25,23 +23,8 @@ namespace kvx {
 namespace {
 
 using test::SavePng;
+using test::WhenModalAppears;
 using test::WhenModalShown;
-
-// Runs `act` once a modal `Dialog` shows (the visibility dialog works the
-// event loop before it is shown, so a single queued call could miss it).
-template <typename Dialog>
-void WhenModalAppears(const std::function<void(Dialog&)>& act) {
-  auto* timer = new QTimer(qApp);
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      act(*dialog);
-    }
-  });
-  timer->start();
-}
 
 class HelpCommands : public test::MainFormTest {
  protected:
