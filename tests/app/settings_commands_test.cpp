@@ -240,8 +240,10 @@ TEST_F(SettingsCommands, ConfigurationFilesAndThePeriodFromTheConfiguration) {
   c.Action("DatumausKonfiguration2")->trigger();
   EXPECT_DOUBLE_EQ(s.Period.Start.Mjd, 60123.375);
 
+  s.Period.Start.AutoDeltaT = 0;
   c.Action("Dateineu1")->trigger();
   EXPECT_EQ(s.CurrentAsteroid.Name, "Kein Planetoid");
+  EXPECT_EQ(s.Period.Start.AutoDeltaT, 1) << "a new configuration takes Delta T from the date";
   EXPECT_TRUE(form.Configuration().FileName().empty());
   EXPECT_NE(s.Period.Start.Mjd, 60123.375);
   c.Action("DatumausKonfiguration2")->trigger();
