@@ -254,17 +254,33 @@ class TElementList : public TElementListBase {
     return EndRead(fileName, more) ? 1 : 0;
   }
   // Writes every record through `encode` (N bytes each) in list order.
-  template <std::size_t N, typename Encode>
-  bool WriteRecordFile(const std::string& fileName, Encode encode) {
+  // `keeps` (record, bytes) checks first that each record reads back; when
+  // one does not, nothing is written.
+  template <std::size_t N, typename Encode, typename Keeps>
+  bool WriteRecordFile(const std::string& fileName, Encode encode, Keeps keeps) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(Count()) * N);
     for (int k = 0; k < Count(); ++k) {
       const std::array<std::uint8_t, N> record = encode(Data(k));
+      if (!keeps(Data(k), record)) return false;
       bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
     }
     if (!WriteElementFile(fileName, bytes)) return false;
     Loaded = 1;
     return true;
+  }
+  // Writes a text file: `text` (the header lines), then one line per record
+  // in list order made by `format` (record) and checked by `keeps`
+  // (record, line) before anything is written; CR LF line ends.
+  template <typename Format, typename Keeps>
+  bool WriteTextFile(const std::string& fileName, std::string text, Format format, Keeps keeps) {
+    for (int k = 0; k < Count(); ++k) {
+      const std::string line = format(Data(k));
+      if (!keeps(Data(k), line)) return false;
+      text += line;
+      text += "\r\n";
+    }
+    return WriteElementFile(fileName, TextFileBytes(text));
   }
 
   std::vector<Item> items_;
