@@ -144,6 +144,11 @@ std::string OwnNumberText(double value, int decimals) { return FloatToTextSep(Po
 
 std::string WritableName(const std::string& name, char forbidden) {
   std::string s = name;
+  // A byte-order mark (U+FEFF) at the start of a file is dropped by the
+  // readers: in a name it is a blank.
+  for (std::size_t at = s.find("\xEF\xBB\xBF"); at != std::string::npos; at = s.find("\xEF\xBB\xBF", at)) {
+    s.replace(at, 3, 1, ' ');
+  }
   for (char& c : s) {
     // The separator, line ends and other control characters would split or
     // end the line.

@@ -62,8 +62,8 @@ std::string OwnNumberText(double value, int decimals);
 std::string PointNumberText(double value, int decimals, int minWidth = 3);
 
 // A name as the writers put it: `forbidden` (it would split the field),
-// control characters (line ends) and a leading ":" (a comment line) replaced
-// by blanks, then leading blanks moved to the end.
+// control characters (line ends), byte-order marks and a leading ":" (a
+// comment line) replaced by blanks, then leading blanks moved to the end.
 std::string WritableName(const std::string& name, char forbidden);
 
 // The Minor Planet Center's packed date (five characters: century I, J, K,

@@ -18,6 +18,7 @@
 #include "core/text_conversion.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/safe_file_write.h"
+#include "platform/text_encoding.h"
 #include "setup/location_editor.h"
 
 using namespace kvx;
@@ -158,7 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<TTyped> typed(in.Byte() % 8);
   for (TTyped& t : typed) {
     t.Field = in.Byte();
-    t.Text = in.Text(in.Byte() % 24);
+    t.Text = DecodeTextBytes(in.Text(in.Byte() % 24));  // an edit's text is UTF-8
   }
   const std::string& path = fuzz::ScratchPath("-editor.csv");
   WriteFileReplacing(path, in.Rest());
