@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -15,6 +16,7 @@
 
 #include "core/input_checks.h"
 #include "core/name_tables.h"
+#include "core/observer_record.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
@@ -230,10 +232,7 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
     CurrentDateAndHours(Day, Month, Year, hours);
     FormActivate();
   });
-  connect(now, &QPushButton::clicked, this, [this] {
-    CurrentDateAndHours(Day, Month, Year, LocalHours);
-    FormActivate();
-  });
+  connect(now, &QPushButton::clicked, this, &TDatumortForm::TakeComputerTime);
   connect(approximate_, &QPushButton::clicked, this, [this] {
     DateFromEdit();
     if (time_->ReadText()) LocalHours = time_->Uhrzeit();
@@ -244,6 +243,25 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
     extra_minutes_->setValue(0);
   });
   connect(openLocations, &QPushButton::clicked, this, &TDatumortForm::OpenLocationDialog);
+
+  // The context menus of the two groups repeat the buttons.
+  time_menu_ = new QMenu(dateGroup);
+  time_menu_->setObjectName("TimeMenu");
+  const std::pair<const char*, QPushButton*> timeItems[] = {
+      {"0:00 UT", zeroUt}, {"Now", now}, {"Ephemeris time", ephemeris_time_}, {"Approximate ET-UT", approximate_}};
+  for (const auto& [text, button] : timeItems) {
+    QAction* action = time_menu_->addAction(QString::fromUtf8(text));
+    connect(action, &QAction::triggered, button, &QPushButton::click);
+  }
+  place_menu_ = new QMenu(placeGroup);
+  place_menu_->setObjectName("PlaceMenu");
+  connect(place_menu_->addAction("Load geogr. coordinates..."), &QAction::triggered, openLocations,
+          &QPushButton::click);
+  for (const auto& [group, menu] : {std::pair<QGroupBox*, QMenu*>{dateGroup, time_menu_}, {placeGroup, place_menu_}}) {
+    group->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(group, &QWidget::customContextMenuRequested, this,
+            [group, menu](const QPoint& at) { menu->popup(group->mapToGlobal(at)); });
+  }
   connect(day_, &QSpinBox::editingFinished, this, [this] {
     if (!filling_) FormActivate();
   });
@@ -314,6 +332,19 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   connect(pressure_, &TIntegerEdit::Accepted, this, [this] {
     if (!filling_ && isVisible()) CheckPressure();
   });
+}
+
+void TDatumortForm::TakeComputerTime() {
+  TObserverRecord clock;
+  clock.Zone = Zone;
+  clock.ZoneMinutes = ExtraMinutes;
+  clock.DaylightHours = DaylightHours;
+  CurrentDateToRecord(clock);
+  Day = clock.Day;
+  Month = clock.Month;
+  Year = clock.Year;
+  LocalHours = clock.LocalHours;
+  FormActivate();
 }
 
 void TDatumortForm::SetCaptions() {

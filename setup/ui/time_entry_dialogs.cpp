@@ -377,7 +377,7 @@ TTagesbranzeige::TTagesbranzeige(double jd, QWidget* owner) : QDialog(owner) {
 // --- TFrmJDListe -------------------------------------------------------------
 
 TFrmJDListe::TFrmJDListe(const workbook::TWorkbook& sheet, QWidget* owner) : QDialog(owner), sheet_(sheet) {
-  setWindowTitle(Tr("Julianische Daten aus Tabelle", "Read Julian Dates from sheet"));
+  setWindowTitle(Tr("Julianische Daten aus Tabelle einlesen", "Read Julian Dates from sheet"));
   setModal(false);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(
