@@ -178,46 +178,15 @@ bool Planetoidentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
 // --- SkyMap -------------------------------------------------------------------------
 
 bool Planetoidentabelle::ReadSkyMapFile(const std::string& fileName) {
-  TTextLineReader in;
-  if (!in.Open(fileName)) return false;
-  std::string line;
-  if (!in.Next(line) || Utf8Length(line) > kSkyMapLineLimit) return false;
-  in.SeekTo(0);
-  ClearAndFree();
-  ClearSkipped();
-  while (in.Next(line)) {
-    if (line.find_first_not_of(" \t") == std::string::npos) continue;
-    TAsteroidElements e;
-    std::string itemText;
-    switch (ParseSkyMapAsteroidLine(line, NormalizeNames != 0, e, itemText)) {
-      case TForeignLineRead::Parsed:
-        AppendItem(std::move(itemText), e);
-        break;
-      case TForeignLineRead::Unusable:
-        Skip(in.LineNumber(), line);
-        break;
-      default:
-        return false;  // a line that does not read: the file is not SkyMap
-    }
-  }
-  return EndRead(fileName, false);
+  return ReadSkyMapLines(fileName, [this](const std::string& line, TAsteroidElements& e, std::string& itemText) {
+    return ParseSkyMapAsteroidLine(line, NormalizeNames != 0, e, itemText);
+  });
 }
 
 bool Planetoidentabelle::WriteSkyMapFile(const std::string& fileName) {
   return WriteTextFile(
       fileName, std::string(), [](const TAsteroidElements& e) { return SkyMapAsteroidLine(e); },
-      [&](const TAsteroidElements& e, const std::string& line) {
-        if (!NameFitsField(e.Name, 35, "SkyMap", fileName)) return false;
-        if (Utf8Length(line) > kSkyMapLineLimit) {
-          const char* widened = nullptr;
-          SkyMapAsteroidLine(e, &widened);
-          return LineFitsReader(line, kSkyMapLineLimit, e, widened, "SkyMap", fileName);
-        }
-        TAsteroidElements read;
-        std::string itemText;
-        return LineKeepsRecord(e, ParseSkyMapAsteroidLine(line, false, read, itemText), read, kSkyMapAsteroid, "SkyMap",
-                               fileName);
-      });
+      [&](const TAsteroidElements& e, const std::string& line) { return SkyMapLineKeepsRecord(e, line, fileName); });
 }
 
 }  // namespace kvx

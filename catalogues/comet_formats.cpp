@@ -96,46 +96,12 @@ bool Kometentabelle::WriteGuideFile(const std::string& fileName) {
 
 // --- SkyMap ----------------------------------------------------------------------
 
-bool Kometentabelle::ReadSkyMapFile(const std::string& fileName) {
-  TTextLineReader in;
-  if (!in.Open(fileName)) return false;
-  std::string line;
-  if (!in.Next(line) || Utf8Length(line) > kSkyMapLineLimit) return false;
-  in.SeekTo(0);
-  ClearAndFree();
-  ClearSkipped();
-  while (in.Next(line)) {
-    if (IsBlank(line)) continue;
-    TCometElements e;
-    std::string itemText;
-    switch (ParseSkyMapCometLine(line, e, itemText)) {
-      case TForeignLineRead::Parsed:
-        AppendItem(std::move(itemText), e);
-        break;
-      case TForeignLineRead::Unusable:
-        Skip(in.LineNumber(), line);
-        break;
-      default:
-        return false;  // a line that does not read: the file is not SkyMap
-    }
-  }
-  return EndRead(fileName, false);
-}
+bool Kometentabelle::ReadSkyMapFile(const std::string& fileName) { return ReadSkyMapLines(fileName, ParseSkyMapCometLine); }
 
 bool Kometentabelle::WriteSkyMapFile(const std::string& fileName) {
   return WriteTextFile(
       fileName, std::string(), [](const TCometElements& e) { return SkyMapCometLine(e); },
-      [&](const TCometElements& e, const std::string& line) {
-        if (!NameFitsField(e.Name, 45, "SkyMap", fileName)) return false;
-        if (Utf8Length(line) > kSkyMapLineLimit) {
-          const char* widened = nullptr;
-          SkyMapCometLine(e, &widened);
-          return LineFitsReader(line, kSkyMapLineLimit, e, widened, "SkyMap", fileName);
-        }
-        TCometElements read;
-        std::string itemText;
-        return LineKeepsRecord(e, ParseSkyMapCometLine(line, read, itemText), read, kSkyMapComet, "SkyMap", fileName);
-      });
+      [&](const TCometElements& e, const std::string& line) { return SkyMapLineKeepsRecord(e, line, fileName); });
 }
 
 // --- Minor Planet Center one-line comets --------------------------------------------

@@ -92,6 +92,21 @@ bool KeepsRecord(const Record& written, TForeignLineRead result, const Record& r
   return false;
 }
 
+template <typename Record, typename Precision, typename MakeLine, typename Parse>
+bool SkyMapKeeps(const Record& e, const std::string& line, std::size_t nameWidth, MakeLine make, Parse parse,
+                 const Precision& precision, const std::string& fileName) {
+  if (!NameFitsField(e.Name, nameWidth, "SkyMap", fileName)) return false;
+  if (Utf8Length(line) > kSkyMapLineLimit) {
+    const char* widened = nullptr;
+    make(e, &widened);
+    const std::string field = widened != nullptr ? widened : "";
+    ShowDoesNotFitFormat(e.Name, field, field.empty() ? std::string() : FieldValueText(e, field), "SkyMap", fileName);
+    return false;
+  }
+  Record read;
+  return KeepsRecord(e, parse(line, read), read, precision, "SkyMap", fileName);
+}
+
 }  // namespace
 
 const char* ChangedField(const TAsteroidElements& written, const TAsteroidElements& read,
@@ -155,20 +170,24 @@ bool NameFitsField(const std::string& name, std::size_t width, const char* forma
   return false;
 }
 
-bool LineFitsReader(const std::string& line, std::size_t limit, const TAsteroidElements& e, const char* widened,
-                    const char* format, const std::string& fileName) {
-  if (Utf8Length(line) <= limit) return true;
-  const std::string field = widened != nullptr ? widened : "";
-  ShowDoesNotFitFormat(e.Name, field, field.empty() ? std::string() : FieldValueText(e, field), format, fileName);
-  return false;
+bool SkyMapLineKeepsRecord(const TAsteroidElements& e, const std::string& line, const std::string& fileName) {
+  return SkyMapKeeps(
+      e, line, 35, [](const TAsteroidElements& r, const char** widened) { return SkyMapAsteroidLine(r, widened); },
+      [](const std::string& text, TAsteroidElements& read) {
+        std::string itemText;
+        return ParseSkyMapAsteroidLine(text, false, read, itemText);
+      },
+      kSkyMapAsteroid, fileName);
 }
 
-bool LineFitsReader(const std::string& line, std::size_t limit, const TCometElements& e, const char* widened,
-                    const char* format, const std::string& fileName) {
-  if (Utf8Length(line) <= limit) return true;
-  const std::string field = widened != nullptr ? widened : "";
-  ShowDoesNotFitFormat(e.Name, field, field.empty() ? std::string() : FieldValueText(e, field), format, fileName);
-  return false;
+bool SkyMapLineKeepsRecord(const TCometElements& e, const std::string& line, const std::string& fileName) {
+  return SkyMapKeeps(
+      e, line, 45, [](const TCometElements& r, const char** widened) { return SkyMapCometLine(r, widened); },
+      [](const std::string& text, TCometElements& read) {
+        std::string itemText;
+        return ParseSkyMapCometLine(text, read, itemText);
+      },
+      kSkyMapComet, fileName);
 }
 
 }  // namespace kvx

@@ -74,11 +74,11 @@ void RefuseName(const std::string& name, const char* format, const std::string& 
 // writers put it (WritableName, trailing blanks dropped); otherwise the
 // refusal (RefuseName) and false.
 bool NameFitsField(const std::string& name, std::size_t width, const char* format, const std::string& fileName);
-// True when a line is no longer than `limit` characters; otherwise the
-// refusal naming `widened` (the number that made it long) and false.
-bool LineFitsReader(const std::string& line, std::size_t limit, const TAsteroidElements& e, const char* widened,
-                    const char* format, const std::string& fileName);
-bool LineFitsReader(const std::string& line, std::size_t limit, const TCometElements& e, const char* widened,
-                    const char* format, const std::string& fileName);
+// The SkyMap writers' check of one line: the name fits the reader's name
+// field (35 characters for asteroids, 45 for comets), the line the
+// reader's limit for a first line (kSkyMapLineLimit), and the line reads
+// back (LineKeepsRecord); otherwise the refusal and false.
+bool SkyMapLineKeepsRecord(const TAsteroidElements& e, const std::string& line, const std::string& fileName);
+bool SkyMapLineKeepsRecord(const TCometElements& e, const std::string& line, const std::string& fileName);
 
 }  // namespace kvx

@@ -134,7 +134,7 @@ TForeignLineRead ParseSkyMapAsteroidLine(const std::string& line, bool normalize
 std::string SkyMapAsteroidLine(const TAsteroidElements& e, const char** widened) {
   const TDayDate date = DateWithDay(e.Epoch, 3);
   TColumnLine line(PadRight(Utf8Prefix(WritableName(e.Name, '\n'), 35), 46));
-  line.Number("epoch", date.Year, 5, 0).Add(" " + TwoDigits(date.Month % 100) + FormatFixed(date.Day, 7, 3));
+  line.Number("epoch", date.Year, 5, 0).Add(" ").Add(TwoDigits(date.Month % 100)).Add(FormatFixed(date.Day, 7, 3));
   line.Number("m", e.MeanAnomaly, 8, 3).Number("a", e.SemiMajorAxis, 9, 6).Number("e", e.Eccentricity, 9, 6);
   line.Number("per", e.Perihelion, 8, 3).Number("node", e.Node, 8, 3).Number("i", e.Inclination, 8, 3);
   return line.Number("h", e.H, 6, 2).Number("g", e.G, 6, 2).Add("   ").Done(widened);
@@ -163,7 +163,7 @@ TForeignLineRead ParseSkyMapCometLine(const std::string& line, TCometElements& r
 std::string SkyMapCometLine(const TCometElements& e, const char** widened) {
   const TDayDate date = DateWithDay(e.PerihelionTime, 3);
   TColumnLine line(PadRight(WritableName(e.Name, '\n'), 46));
-  line.Number("T", date.Year, 5, 0).Add(" " + TwoDigits(date.Month % 100) + FormatFixed(date.Day, 7, 3));
+  line.Number("T", date.Year, 5, 0).Add(" ").Add(TwoDigits(date.Month % 100)).Add(FormatFixed(date.Day, 7, 3));
   line.Number("q", e.PerihelionDistance, 9, 6).Number("e", e.Eccentricity, 9, 6).Number("per", e.Perihelion, 8, 3);
   line.Number("node", e.Node, 8, 3).Number("i", e.Inclination, 8, 3).Number("H", e.H, 5, 1).Number("G", e.G, 5, 1);
   return line.Add("   ").Done(widened);
