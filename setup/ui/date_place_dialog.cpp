@@ -227,9 +227,10 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
     DeltaTSeconds = 0;
     delta_t_->SetValue(0, 1);
   });
+  // Today and now in the zone the dialog shows, from the clock's UTC.
   connect(today, &QPushButton::clicked, this, [this] {
     double hours = 0;
-    CurrentDateAndHours(Day, Month, Year, hours);
+    CurrentDateAndHoursAt(Zone + ExtraMinutes / 60.0 + DaylightHours, Day, Month, Year, hours);
     FormActivate();
   });
   connect(now, &QPushButton::clicked, this, &TDatumortForm::TakeComputerTime);
@@ -443,11 +444,9 @@ void TDatumortForm::DateSpinsChanged() {
   int day = day_->value();
   const int month = std::clamp(month_->value(), 1, 12);
   const int year = std::clamp(year_->value(), -4712, 9999);
-  if (day < 1) day = 1;
-  if (day >= 31) {
-    static constexpr int kLast[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    day = kLast[month - 1];
-  }
+  // Never a day beyond the month (30 February would become 2 March).
+  day = std::clamp(day, 1, 31);
+  while (day > 28 && !DateExists(day, month, year)) --day;
   day_->setValue(day);
   month_->setValue(month);
   year_->setValue(year);
@@ -507,8 +506,7 @@ bool TDatumortForm::CheckDeltaT() {
 
 bool TDatumortForm::CheckLatitude() {
   double degrees = 0;
-  if (!ReadDegreeText(latitude_->text().toStdString(), degrees) || std::fabs(degrees) > 90.0) {
-    ShowLatitudeRangeError();
+  if (!ReadLatitudeText(latitude_->text().toStdString(), degrees)) {
     Refuse(latitude_);
     return false;
   }
@@ -519,8 +517,7 @@ bool TDatumortForm::CheckLatitude() {
 
 bool TDatumortForm::CheckLongitude() {
   double degrees = 0;
-  if (!ReadDegreeText(longitude_->text().toStdString(), degrees) || std::fabs(degrees) > 180.0) {
-    ShowLongitudeRangeError();
+  if (!ReadLongitudeText(longitude_->text().toStdString(), degrees)) {
     Refuse(longitude_);
     return false;
   }
