@@ -35,12 +35,12 @@ QPointer<TFrmJDListe> date_list_form;
 
 TObserverRecord& Start(TMainForm& form) { return form.State().Period.Start; }
 
-// Apply date: local date from UT, table changed, the table on show again
-// (the dispatcher checks the period first).
+// Apply date: local date from UT, table changed, the period completed by
+// the dispatcher without a table kind (the sheet keeps its table).
 void ApplyDate(TMainForm& form) {
   UTToLocalTime(Start(form));
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -66,7 +66,7 @@ void Systemdatum1Click(TMainForm& form) {
   DateListMode = 0;
   CurrentDateToRecord(Start(form));
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -84,7 +84,7 @@ void Sommerzeit1Click(TMainForm& form) {
   ToggleDaylightSaving(Start(form));
   form.Commands().SetDaylightSaving(Start(form).DaylightHours != 0);
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -95,7 +95,7 @@ void UTeingeben1Click(TMainForm& form) {
   ApplyUTEntry(copy);
   Start(form) = copy;
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -109,7 +109,7 @@ void ZeitraumfrTabelleJD1Click(TMainForm& form) {
   UTToLocalTime(p.Start);
   UTToLocalTime(p.End);
   s.TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -138,7 +138,7 @@ void Tabellenkonfigurieren1Click(TMainForm& form) {
   s.Period.ApparentSiderealTime = sidereal;
   rise_set_as_jd = riseSetJd;
   s.TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
 }
 
 std::vector<std::string> SplitFilters(const std::string& filters) {
@@ -169,7 +169,7 @@ void LoadTableConfigurationClick(TMainForm& form) {
   s.Period.ApparentSiderealTime = file.ApparentSiderealTime;
   rise_set_as_jd = file.RiseSetAsJulianDate;
   s.TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
 }
 
 // A view toggle: the item's check mark shows or hides the bar.
