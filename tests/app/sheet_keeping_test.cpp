@@ -104,32 +104,41 @@ void TriggerConfirmed(TMainForm& form, const char* command) {
   timer.stop();
 }
 
-using SheetKeeping = test::MainFormTest;
+// Every text of the grid, titles included.
+std::vector<std::string> GridTexts(const tmystringgrid& grid) {
+  std::vector<std::string> cells;
+  for (int row = 0; row < grid.RowCount(); ++row)
+    for (int col = 0; col < grid.ColCount(); ++col) cells.push_back(grid.Cells(col, row));
+  return cells;
+}
+
+class SheetKeeping : public test::MainFormTest {
+ protected:
+  // The window shown, the place confirmed, a Sun table of the start-up
+  // period in the current view.
+  static void ShowWithSunTable(TMainForm& form) {
+    ShowForm(form);
+    form.State().PlaceConfirmed = 1;
+    form.Commands().Trigger("Sonne1");
+  }
+};
 
 // A Sun table on sheet 1, "MYDATA" typed on sheet 2, then every command
 // that only changes a setting: no sheet changes in a text or a format.
 TEST_F(SheetKeeping, SettingCommandsComputeNothing) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  ShowForm(form);
   ScopedMessageSink sink(messages_);
+  ShowWithSunTable(form);
   TMainFormState& s = form.State();
-  s.PlaceConfirmed = 1;
-  s.WorkbookView = 1;
   TWorkbook& book = form.Workbook();
-  form.Commands().Trigger("Sonne1");
   ASSERT_GT(book.LastRow(), 5);
   book.SetSheet(2);
   book.SetText(1, 1, "MYDATA");
   book.SetSheet(1);
   book.SetNumberFormat("0,000");  // a format the user gave
   const TBookSnapshot before = Snapshot(book);
-  const std::vector<std::string> gridBefore = [&] {
-    std::vector<std::string> cells;
-    for (int row = 0; row < form.Grid().RowCount(); ++row)
-      for (int col = 0; col < form.Grid().ColCount(); ++col) cells.push_back(form.Grid().Cells(col, row));
-    return cells;
-  }();
+  const std::vector<std::string> gridBefore = GridTexts(form.Grid());
 
   for (const char* command :
        {"Systemdatum1", "Sommerzeit1", "Sommerzeit1", "ZeitraumfrTabelle1", "DatumundOrteingeben1", "Ortwhlen1",
@@ -143,10 +152,7 @@ TEST_F(SheetKeeping, SettingCommandsComputeNothing) {
     EXPECT_EQ(s.TableKind, kNoTableKind) << command;
   }
   EXPECT_EQ(book.TextOn(2, 1, 1), "MYDATA");
-  std::vector<std::string> gridAfter;
-  for (int row = 0; row < form.Grid().RowCount(); ++row)
-    for (int col = 0; col < form.Grid().ColCount(); ++col) gridAfter.push_back(form.Grid().Cells(col, row));
-  EXPECT_EQ(gridAfter, gridBefore);
+  EXPECT_EQ(GridTexts(form.Grid()), gridBefore);
   SavePng(form, "main_window_sheet_kept");
 }
 
@@ -155,12 +161,10 @@ TEST_F(SheetKeeping, SettingCommandsComputeNothing) {
 TEST_F(SheetKeeping, NewDocumentAndGridView) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
-  ShowForm(form);
   ScopedMessageSink sink(messages_);
+  ShowWithSunTable(form);
   TMainFormState& s = form.State();
-  s.PlaceConfirmed = 1;
   TWorkbook& book = form.Workbook();
-  form.Commands().Trigger("Sonne1");
   ASSERT_GT(book.LastRow(), 5);
   messages_.QueueReply(MessageResult::No);
   form.Commands().Trigger("Neu1");
