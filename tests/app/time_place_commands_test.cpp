@@ -23,6 +23,7 @@
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
+#include "platform/clock.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -31,6 +32,7 @@
 #include "setup/table_config_file.h"
 #include "setup/ui/date_place_dialog.h"
 #include "setup/ui/location_dialog.h"
+#include "support/fixed_clock.h"
 #include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
@@ -319,6 +321,9 @@ TEST_F(TimePlaceCommands, DatePlaceContextMenusRunTheirButtons) {
   start.DeltaTSeconds = 12.5;
   LocalTimeToUT(start);
 
+  FixedClock clock(FixedClock::At(2031, 7, 15, 21, 40, 0));
+  ScopedSystemClock clockGuard(clock);
+  ScopedSystemZone zone("America/New_York");
   bool shown = false, locationsOpened = false;
   double utHours = -1, deltaTAfterEphemeris = -1, approximate = -1;
   WhenModalShown<TDatumortForm>([&](TDatumortForm& dialog) {
@@ -358,24 +363,13 @@ TEST_F(TimePlaceCommands, DatePlaceContextMenusRunTheirButtons) {
     });
     place->actions()[0]->trigger();
 
-    // "Now" is the button "Jetzt": the computer's present instant.
-    auto mjdShown = [&dialog] {
-      TObserverRecord shownRecord;
-      shownRecord.Zone = dialog.Zone;
-      shownRecord.ZoneMinutes = dialog.ExtraMinutes;
-      shownRecord.DaylightHours = dialog.DaylightHours;
-      shownRecord.Day = dialog.Day;
-      shownRecord.Month = dialog.Month;
-      shownRecord.Year = dialog.Year;
-      shownRecord.LocalHours = dialog.LocalHours;
-      LocalTimeToUT(shownRecord);
-      return shownRecord.Mjd;
-    };
+    // "Now": the clock's instant, 2031 Jul 15 21:40 UTC, in the dialog's
+    // zone (+2:30): 00:10 of the next day, whatever the computer's zone.
     time->actions()[1]->trigger();
-    const double fromMenu = mjdShown();
-    EXPECT_GT(fromMenu, 60000.0);
-    dialog.findChild<QPushButton*>("Systemzeit")->click();
-    EXPECT_NEAR(mjdShown(), fromMenu, 1.0 / 1440);
+    EXPECT_EQ(dialog.Day, 16);
+    EXPECT_EQ(dialog.Month, 7);
+    EXPECT_EQ(dialog.Year, 2031);
+    EXPECT_NEAR(dialog.LocalHours, 10.0 / 60, 1e-6);
 
     auto* placeGroup = dialog.findChild<QWidget*>("PlaceGroup");
     QContextMenuEvent placeClick(QContextMenuEvent::Mouse, QPoint(5, 5), placeGroup->mapToGlobal(QPoint(5, 5)));
