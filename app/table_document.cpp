@@ -61,6 +61,18 @@ void ApplyGridLayout(tmystringgrid& grid, TResultGridLook& look) {
   look.FontScale = h / 13.0;
 }
 
+void ResetGridToReady(tmystringgrid& grid, TResultGridLook& look) {
+  ApplyGridLayout(grid, look);
+  grid.SetRowCount(2);
+  grid.SetColCount(2);
+  ClearGridCells(grid, 1, 1);
+  grid.SetCells(0, 0, std::string());
+  grid.SetCells(1, 0, std::string());
+  grid.SetCells(0, 1, std::string());
+  grid.SetCells(1, 1, LanguageEnglish != 0 ? "  Ready" : "  Bereit");
+  grid.SetColWidths(1, tmystringgrid::kDefaultColWidth);
+}
+
 TTableFileImage TableFileImageOf(const TTableDocument& doc) {
   TTableFileImage image;
   const tmystringgrid& grid = doc.Grid;

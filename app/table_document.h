@@ -44,6 +44,10 @@ struct TTableDocument {
 // from the fixed sizes, the font scale |h| / 13.
 void ApplyGridLayout(tmystringgrid& grid, TResultGridLook& look);
 
+// The result grid of a new document: the layout applied, 2 x 2 cells with
+// "  Bereit" / "  Ready" in cell (1, 1), column 1 at the default width.
+void ResetGridToReady(tmystringgrid& grid, TResultGridLook& look);
+
 // What the document would write, and taking a loaded image over.
 TTableFileImage TableFileImageOf(const TTableDocument& doc);
 void TakeTableFileImage(TTableDocument& doc, const TTableFileImage& image);

@@ -119,7 +119,7 @@ void DatumausKonfiguration2Click(TMainForm& form) {
   s.Period.StepDays = stored.Step.StepDays;
   DateListMode = 0;
   s.TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -158,8 +158,7 @@ void Tabellenkalkulation1Click(TMainForm& form) {
     form.Commands().SetChecked("Tabellenkalkulation1", s.WorkbookView != 0);
     return;
   }
-  TWorkbookDocument doc = form.Documents().WorkbookDocument();
-  NewDocument(doc, s.DefaultSheetNumber);
+  form.Documents().BeginNewDocument(s.DefaultSheetNumber);
   s.WorkbookView = s.WorkbookView != 0 ? 0 : 1;
   ApplyView(form);
 }
@@ -208,7 +207,7 @@ void Datenformate1Click(TMainForm& form) {
   static std::string formats_file;
   if (ShowDataFormatsDialog(formats_file, &form) == 1) {
     form.State().TableChanged = 1;
-    form.Tables().RecomputeShownTable();
+    form.Tables().ComputeWithoutKind();
   }
 }
 
@@ -397,7 +396,7 @@ void ExternesProgrammstarten1Click(TMainForm& form) {
   TWorkbookDocument doc = form.Documents().WorkbookDocument();
   if (!SaveDocument(doc)) return;
   const std::string saved = doc.FileName;
-  NewDocument(doc, form.State().DefaultSheetNumber);
+  form.Documents().BeginNewDocument(form.State().DefaultSheetNumber);
   if (const std::optional<std::vector<std::string>> arguments = ExternalProgramArguments(saved)) {
     StartProgram(ExternalProgram(form), *arguments);
   }
@@ -448,7 +447,7 @@ void WeltweiteDatenbank1Click(TMainForm& form) {
   }
   Start(form) = record;
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 

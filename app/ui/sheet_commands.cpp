@@ -492,7 +492,7 @@ void TSheetCommands::ColumnHeadings() {
   if (ShowColumnTitlesDialog(state.Period.TableConfig, form_.Documents().ColumnWidthTable(), &form_) == 1) {
     state.TableChanged = 1;
   }
-  if (state.TableChanged != 0) form_.Tables().ComputeTable();
+  if (state.TableChanged != 0) form_.Tables().ComputeWithoutKind();
 }
 
 void TSheetCommands::ToggleEditBar() {

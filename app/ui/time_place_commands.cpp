@@ -33,12 +33,12 @@ QPointer<TFrmJDListe> date_list_form;
 
 TObserverRecord& Start(TMainForm& form) { return form.State().Period.Start; }
 
-// Apply date: local date from UT, table changed, the table on show again
-// (the dispatcher checks the period first).
+// Apply date: local date from UT, table changed, the period completed by
+// the dispatcher without a table kind (the sheet keeps its table).
 void ApplyDate(TMainForm& form) {
   UTToLocalTime(Start(form));
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -65,7 +65,7 @@ void Systemdatum1Click(TMainForm& form) {
   CurrentDateToRecord(Start(form));
   LocalTimeToUT(Start(form));
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -83,7 +83,7 @@ void Sommerzeit1Click(TMainForm& form) {
   ToggleDaylightSaving(Start(form));
   form.Commands().SetDaylightSaving(Start(form).DaylightHours != 0);
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -94,7 +94,7 @@ void UTeingeben1Click(TMainForm& form) {
   ApplyUTEntry(copy);
   Start(form) = copy;
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -108,7 +108,7 @@ void ZeitraumfrTabelleJD1Click(TMainForm& form) {
   UTToLocalTime(p.Start);
   UTToLocalTime(p.End);
   s.TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -141,7 +141,7 @@ void Tabellenkonfigurieren1Click(TMainForm& form) {
   form.SetTableEquinox(equinox);
   s.Period.ApparentSiderealTime = sidereal;
   s.TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
 }
 
 // The table tool bar: a column set into the main window's table
@@ -199,7 +199,7 @@ void LoadTableConfigurationClick(TMainForm& form) {
   s.Period.ApparentSiderealTime = file.ApparentSiderealTime;
   s.RiseSetAsJulianDate = file.RiseSetAsJulianDate;
   s.TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
 }
 
 // A view toggle: the item's check mark shows or hides the bar.
