@@ -2,8 +2,8 @@
 
 #include <QPointer>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QTimeZone>
+#include <QToolBar>
 #include <cstdint>
 #include <memory>
 
@@ -145,13 +145,14 @@ void Tabellenkonfigurieren1Click(TMainForm& form) {
 }
 
 // The table tool bar: a column set into the main window's table
-// configuration, its group summaries recomputed, the table on show again.
+// configuration and its group summaries recomputed; the next table command
+// writes the new columns, the sheet keeps what it holds.
 void ApplyColumnSet(TMainForm& form, void (*set)(TColumnFlags&)) {
   TMainFormState& s = form.State();
   set(s.Period.TableConfig.Flags);
   RecomputeColumnSummaries(s.Period.TableConfig.Flags);
   s.TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
 }
 
 struct TColumnSetButton {

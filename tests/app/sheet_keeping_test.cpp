@@ -140,11 +140,26 @@ TEST_F(SheetKeeping, SettingCommandsComputeNothing) {
   const TBookSnapshot before = Snapshot(book);
   const std::vector<std::string> gridBefore = GridTexts(form.Grid());
 
-  for (const char* command :
-       {"Systemdatum1", "Sommerzeit1", "Sommerzeit1", "ZeitraumfrTabelle1", "DatumundOrteingeben1", "Ortwhlen1",
-        "UTeingeben1", "Tagesbruchteil1", "ZeitraumfrTabelleJD1", "JulianischesDatum1", "Tabellenkonfigurieren1",
-        "Datenformate1", "NewcombscheTheorienverwenden1", "usevsop871", "ELP2000Mondtheorieverwenden1",
-        "DatenbankfrIntegrationenverwenden1", "Spaltenberschriften1"}) {
+  for (const char* command : {"Systemdatum1",
+                              "Sommerzeit1",
+                              "Sommerzeit1",
+                              "ZeitraumfrTabelle1",
+                              "DatumundOrteingeben1",
+                              "Ortwhlen1",
+                              "UTeingeben1",
+                              "Tagesbruchteil1",
+                              "ZeitraumfrTabelleJD1",
+                              "JulianischesDatum1",
+                              "Tabellenkonfigurieren1",
+                              "Datenformate1",
+                              "NewcombscheTheorienverwenden1",
+                              "usevsop871",
+                              "ELP2000Mondtheorieverwenden1",
+                              "DatenbankfrIntegrationenverwenden1",
+                              "Spaltenberschriften1",
+                              "SpeedButton34",
+                              "SpeedButton42",
+                              "SpeedButton43"}) {
     if (!form.Commands().IsEnabled(command)) continue;
     TriggerConfirmed(form, command);
     QApplication::processEvents();
