@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/input_checks.h"
+#include "core/tabulated_constants.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -14,10 +15,7 @@ namespace kvx {
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307;
 constexpr double kDayCenturies = 2.7378507871321012e-05;
-// The Earth's turn in 6 seconds, radians.
-constexpr double kTurnIn6s = 0.00043755;
 // The astronomical unit in Earth radii, as the axis geometry takes it.
 constexpr double kAuEarthRadii = 23454.78;
 
@@ -63,10 +61,10 @@ std::string tSonnenfinsternis::get_phase_buffer(std::uint8_t kind) {
 }
 
 void ImproveNewMoon(double& T, double& beta) {
-  const double l = kTwoPi * Frac(0.374897 + 1325.55241 * T);
-  const double ls = kTwoPi * Frac(0.993133 + 99.997361 * T);
-  const double D = kTwoPi * (Frac(1.327361 + 1236.853086 * T) - 0.5);
-  const double F = kTwoPi * Frac(0.259086 + 1342.227825 * T);
+  const double l = kTwoPiAsTabulated * Frac(0.374897 + 1325.55241 * T);
+  const double ls = kTwoPiAsTabulated * Frac(0.993133 + 99.997361 * T);
+  const double D = kTwoPiAsTabulated * (Frac(1.327361 + 1236.853086 * T) - 0.5);
+  const double F = kTwoPiAsTabulated * Frac(0.259086 + 1342.227825 * T);
   const double dL = 22640 * std::sin(l) - 4586 * std::sin(l - 2 * D) + 2370 * std::sin(2 * D) +
                     769 * std::sin(2 * l) - 668 * std::sin(ls) - 412 * std::sin(2 * F) -
                     212 * std::sin(2 * l - 2 * D) - 206 * std::sin(l + ls - 2 * D) + 192 * std::sin(l + 2 * D) -
@@ -91,75 +89,24 @@ TBesselFitter MoonBesselFitter(const TSearchContext& context) {
 
 TShadowAxis tSonnenfinsternis::schattenachse(double moonRa, double moonDec, double moonR, double sunRa,
                                              double sunDec, double sunR) const {
-  constexpr double kFlattening = 1.0033783749885865;
-  constexpr double kRad = 0.017453292519943295;
-  const auto rect = [](double ra, double dec, double r, double v[3]) {
-    const double cd = std::cos(dec * kRad);
-    v[0] = r * cd * std::cos(ra * kRad);
-    v[1] = r * cd * std::sin(ra * kRad);
-    v[2] = r * std::sin(dec * kRad) * kFlattening;
-  };
+  // The Moon's shadow: umbra 217.705 x / D - 0.545, penumbra 218.795 x / D
+  // + 0.545 Earth radii (the Sun's and the Moon's diameters).
+  constexpr TShadowCones kMoonShadow{217.705, 0.545, 218.795, 0.545};
   double m[3], s[3];
-  rect(moonRa, moonDec, moonR, m);
-  rect(sunRa, sunDec, sunR * kAuEarthRadii, s);
-  TShadowAxis a;
-  const double d[3] = {m[0] - s[0], m[1] - s[1], m[2] - s[2]};
-  const double D = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-  if (!(D > 0)) return a;
-  for (int i = 0; i < 3; ++i) a.e[i] = d[i] / D;
-  const double s0 = -(m[0] * a.e[0] + m[1] * a.e[1] + m[2] * a.e[2]);
-  const double h = s0 * s0 + 1.0 - (m[0] * m[0] + m[1] * m[1] + m[2] * m[2]);
-  const double delta = std::sqrt(std::max(0.0, 1.0 - h));
-  a.u = 217.705 * s0 / D - 0.545;
-  const double p = 218.795 * s0 / D + 0.545;
-  if (delta < 1.0) {
-    const double s1 = s0 - std::sqrt(std::max(0.0, h));
-    a.u = 217.705 * s1 / D - 0.545;
-    a.x = m[0] + s1 * a.e[0];
-    a.y = m[1] + s1 * a.e[1];
-    a.z = (m[2] + s1 * a.e[2]) * 0.996633;
-    a.art = a.u <= 0 ? eclipse_kind::kTotal : eclipse_kind::kAnnular;
-  } else if (1.0 + std::fabs(a.u) / 2.0 > delta) {
-    a.art = a.u <= 0 ? eclipse_kind::kTotalNotCentral : eclipse_kind::kAnnularNotCentral;
-  } else {
-    a.art = 1.0 + p / 2.0 > delta ? eclipse_kind::kPartial : eclipse_kind::kNone;
-  }
-  return a;
+  EquatorialToRectangular(moonRa, moonDec, moonR, kEarthFlatteningScale, m);
+  EquatorialToRectangular(sunRa, sunDec, sunR * kAuEarthRadii, kEarthFlatteningScale, s);
+  return ShadowAxisAtEarth(m, s, kMoonShadow);
 }
 
 void tSonnenfinsternis::finsternisphase(std::uint8_t sternzeitFlag, const TBesselFits& fits, double T, double deltaT,
                                         std::uint8_t& art, double& laenge, double& breite, double& dauer) const {
-  const auto axisAt = [&](double tt) {
-    return schattenachse(ChebyshevEvaluate(fits.BodyRa, tt), ChebyshevEvaluate(fits.BodyDec, tt),
+  const auto axisAt = [&](double tt, TShadowAxis& axis) {
+    axis = schattenachse(ChebyshevEvaluate(fits.BodyRa, tt), ChebyshevEvaluate(fits.BodyDec, tt),
                          ChebyshevEvaluate(fits.BodyR, tt), ChebyshevEvaluate(fits.SunRa, tt),
                          ChebyshevEvaluate(fits.SunDec, tt), ChebyshevEvaluate(fits.SunR, tt));
+    return true;
   };
-  const double tt = T + deltaT * kSecondCenturies;
-  const TShadowAxis a = axisAt(tt);
-  art = a.art;
-  laenge = 0;
-  breite = 0;
-  dauer = 0;
-  if (art < eclipse_kind::kAnnular) return;
-  const double rxy = std::sqrt(a.x * a.x + a.y * a.y);
-  const double latitude = ArcTan2Deg(a.z, rxy);
-  const double ra = ArcTan2Deg(a.y, a.x);
-  breite = latitude + 0.1924 * SinDeg(2.0 * latitude);
-  laenge = 15.0 * GreenwichSiderealTime(sternzeitFlag, MjdOf(T)) - ra;
-  while (laenge >= 180.0) laenge -= 360.0;
-  while (laenge < -180.0) laenge += 360.0;
-  // The shadow's speed over the turning ground, from a second instant 6 s away.
-  double omega = kTurnIn6s;
-  TShadowAxis b = axisAt(tt + 6.0 * kSecondCenturies);
-  if (b.art < eclipse_kind::kAnnular) {
-    omega = -kTurnIn6s;
-    b = axisAt(tt - 6.0 * kSecondCenturies);
-    if (b.art < eclipse_kind::kAnnular) return;
-  }
-  const double d[3] = {b.x - a.x + omega * a.y, b.y - a.y - omega * a.x, b.z - a.z};
-  const double de = d[0] * a.e[0] + d[1] * a.e[1] + d[2] * a.e[2];
-  const double v = std::sqrt(std::max(0.0, d[0] * d[0] + d[1] * d[1] + d[2] * d[2] - de * de));
-  if (v > 0) dauer = std::fabs(a.u) * 0.1 / v;
+  CentralLinePoint(axisAt, sternzeitFlag, T, deltaT, art, laenge, breite, dauer);
 }
 
 // --- the search ------------------------------------------------------------------------------------

@@ -27,6 +27,7 @@
 #include "core/observer_record.h"
 #include "core/table_config.h"
 #include "eclipses/besselian.h"
+#include "eclipses/shadow_axis.h"
 #include "engine/search_object.h"
 #include "engine/table_sink.h"
 
@@ -78,14 +79,6 @@ struct TSolarCalendarRow {
   double NewMoonT = 0;
   std::uint8_t MaxArt = 0;
   TLocalEclipseCircumstances Local;
-};
-
-// The shadow axis at one instant (schattenachse).
-struct TShadowAxis {
-  double x = 0, y = 0, z = 0;  // the central point (Earth radii) when the axis meets the Earth
-  std::uint8_t art = 0;
-  double u = 0;                // umbra diameter, negative: total
-  double e[3] = {0, 0, 0};     // unit vector of the axis from the Sun towards the Moon
 };
 
 class tSonnenfinsternis {

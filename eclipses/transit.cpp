@@ -21,8 +21,6 @@ namespace kvx {
 namespace {
 
 constexpr double kDayCenturies = 2.7378507871321012e-05;
-// The Earth's turn in 6 seconds, radians.
-constexpr double kTurnIn6s = 0.00043755;
 // The Earth's equatorial radius in AU and the AU in Earth radii.
 constexpr double kEarthRadiusAu = 4.263523270752451e-05;
 constexpr double kAuEarthRadii = 23454.779920164812;
@@ -245,82 +243,26 @@ bool ttransit::planetenposition_lg(const TSearchContext& context, double Ttt, TT
 
 TShadowAxis ttransit::intsect(double sunRa, double sunDec, double sunR, double planetRa, double planetDec,
                               double planetR) const {
-  constexpr double kFlattening = 1.0033783749885865;
-  constexpr double kRad = 0.017453292519943295;
-  const auto rect = [](double ra, double dec, double r, double v[3]) {
-    const double cd = std::cos(dec * kRad);
-    v[0] = r * cd * std::cos(ra * kRad);
-    v[1] = r * cd * std::sin(ra * kRad);
-    v[2] = r * std::sin(dec * kRad) * kFlattening;
-  };
-  double p[3], s[3];
-  rect(planetRa, planetDec, planetR, p);
-  rect(sunRa, sunDec, sunR, s);
-  TShadowAxis a;
-  const double d[3] = {p[0] - s[0], p[1] - s[1], p[2] - s[2]};
-  const double D = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-  if (!(D > 0)) return a;
-  for (int i = 0; i < 3; ++i) a.e[i] = d[i] / D;
   // The cones' diameters at a distance x from the planet along the axis,
   // from the Sun's diameter and the planet's.
   const double diameter = 2.0 * static_cast<double>(Constants().Radius);
-  const auto umbra = [&](double x) { return (kSunDiameter - diameter) * x / D - diameter; };
-  const double s0 = -(p[0] * a.e[0] + p[1] * a.e[1] + p[2] * a.e[2]);
-  const double q = s0 * s0 + 1.0 - (p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
-  const double m = std::sqrt(std::max(0.0, 1.0 - q));
-  a.u = umbra(s0);
-  const double penumbra = (kSunDiameter + diameter) * s0 / D + diameter;
-  if (m < 1.0) {
-    const double s1 = s0 - std::sqrt(std::max(0.0, q));
-    a.u = umbra(s1);
-    a.x = p[0] + s1 * a.e[0];
-    a.y = p[1] + s1 * a.e[1];
-    a.z = (p[2] + s1 * a.e[2]) * 0.996633;
-    a.art = a.u <= 0 ? eclipse_kind::kTotal : eclipse_kind::kAnnular;
-  } else if (m < 1.0 + 0.5 * std::fabs(a.u)) {
-    a.art = a.u > 0 ? eclipse_kind::kAnnularNotCentral : eclipse_kind::kTotalNotCentral;
-  } else {
-    a.art = m < 1.0 + 0.5 * penumbra ? eclipse_kind::kPartial : eclipse_kind::kNone;
-  }
-  return a;
+  const TShadowCones cones{kSunDiameter - diameter, diameter, kSunDiameter + diameter, diameter};
+  double p[3], s[3];
+  EquatorialToRectangular(planetRa, planetDec, planetR, kEarthFlatteningScale, p);
+  EquatorialToRectangular(sunRa, sunDec, sunR, kEarthFlatteningScale, s);
+  return ShadowAxisAtEarth(p, s, cones);
 }
 
 void ttransit::central(const TSearchContext& context, const TBesselFits& sunFit, double T, double deltaT,
                        std::uint8_t& art, double& laenge, double& breite, double& dauer) const {
-  art = 0;
-  laenge = breite = dauer = 0;
-  const auto axisAt = [&](double tt, bool& ok) {
+  const auto axisAt = [&](double tt, TShadowAxis& axis) {
     TTransitPlanetPlace p;
-    ok = planetenposition(context, tt, p);
-    if (!ok) return TShadowAxis{};
-    return intsect(ChebyshevEvaluate(sunFit.SunRa, tt), ChebyshevEvaluate(sunFit.SunDec, tt),
+    if (!planetenposition(context, tt, p)) return false;
+    axis = intsect(ChebyshevEvaluate(sunFit.SunRa, tt), ChebyshevEvaluate(sunFit.SunDec, tt),
                    ChebyshevEvaluate(sunFit.SunR, tt) * kAuEarthRadii, p.Ra, p.Dec, p.Distance);
+    return true;
   };
-  const double tt = T + deltaT * kSecondCenturies;
-  bool ok = false;
-  const TShadowAxis a = axisAt(tt, ok);
-  if (!ok) return;
-  art = a.art;
-  if (art < eclipse_kind::kAnnular) return;
-  const double latitude = ArcTan2Deg(a.z, std::sqrt(a.x * a.x + a.y * a.y));
-  const double ra = ArcTan2Deg(a.y, a.x);
-  breite = latitude + 0.1924 * SinDeg(2.0 * latitude);
-  laenge = 15.0 * GreenwichSiderealTime(context.Sidereal, MjdOf(T)) - ra;
-  while (laenge >= 180.0) laenge -= 360.0;
-  while (laenge < -180.0) laenge += 360.0;
-  // The speed of the axis point over the turning ground, from 6 s later
-  // (or earlier when the axis has left the Earth by then).
-  double omega = kTurnIn6s;
-  TShadowAxis b = axisAt(tt + 6.0 * kSecondCenturies, ok);
-  if (!ok || b.art < eclipse_kind::kAnnular) {
-    omega = -kTurnIn6s;
-    b = axisAt(tt - 6.0 * kSecondCenturies, ok);
-    if (!ok || b.art < eclipse_kind::kAnnular) return;
-  }
-  const double d[3] = {b.x - a.x + omega * a.y, b.y - a.y - omega * a.x, b.z - a.z};
-  const double de = d[0] * a.e[0] + d[1] * a.e[1] + d[2] * a.e[2];
-  const double v = std::sqrt(std::max(0.0, d[0] * d[0] + d[1] * d[1] + d[2] * d[2] - de * de));
-  if (v > 0) dauer = 0.1 * std::fabs(a.u) / v;
+  CentralLinePoint(axisAt, context.Sidereal, T, deltaT, art, laenge, breite, dauer);
 }
 
 double ttransit::LeastAxisDistanceTime(const TSearchContext& context, const TBesselFits& sunFit, double T,
@@ -333,17 +275,10 @@ double ttransit::LeastAxisDistanceTime(const TSearchContext& context, const TBes
     const double tt = T + (i - 1) * hour + deltaT * kSecondCenturies;
     TTransitPlanetPlace p;
     if (!planetenposition(context, tt, p)) return T;
-    constexpr double kRad = 0.017453292519943295;
-    const auto rect = [](double ra, double dec, double r, double v[3]) {
-      const double cd = std::cos(dec * kRad);
-      v[0] = r * cd * std::cos(ra * kRad);
-      v[1] = r * cd * std::sin(ra * kRad);
-      v[2] = r * std::sin(dec * kRad);
-    };
     double P[3], S[3];
-    rect(p.Ra, p.Dec, p.Distance, P);
-    rect(ChebyshevEvaluate(sunFit.SunRa, tt), ChebyshevEvaluate(sunFit.SunDec, tt),
-         ChebyshevEvaluate(sunFit.SunR, tt) * kAuEarthRadii, S);
+    EquatorialToRectangular(p.Ra, p.Dec, p.Distance, 1.0, P);
+    EquatorialToRectangular(ChebyshevEvaluate(sunFit.SunRa, tt), ChebyshevEvaluate(sunFit.SunDec, tt),
+                            ChebyshevEvaluate(sunFit.SunR, tt) * kAuEarthRadii, 1.0, S);
     const double d[3] = {P[0] - S[0], P[1] - S[1], P[2] - S[2]};
     const double D2 = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
     const double pd = P[0] * d[0] + P[1] * d[1] + P[2] * d[2];
