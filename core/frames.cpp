@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/sun_longitude.h"
 #include "core/tabulated_constants.h"
 #include "core/time_scales.h"
@@ -13,9 +14,6 @@
 namespace kvx {
 
 namespace {
-
-constexpr long double kPiExt = std::numbers::pi_v<long double>;
-constexpr long double kArcsecToRadExt = kPiExt / 648000.0L;
 
 // Fills the rows of an equatorial precession matrix from zeta, z and theta
 // (radians).
@@ -41,13 +39,13 @@ void EclipticRows(Matrix& M, long double t1, long double t2) {
   const long double T = t1, t = t2 - t1;
   const long double eta =
       ((47.0029L - 0.06603L * T + 0.000598L * T * T) * t + (-0.03302L + 0.000598L * T) * t * t + 0.00006L * t * t * t) *
-      kArcsecToRadExt;
-  const long double pi = 174.876383889L * (kPiExt / 180.0L) +
-                         (3289.4789L * T + 0.60622L * T * T - (869.8089L + 0.50491L * T) * t + 0.03536L * t * t) *
-                             kArcsecToRadExt;
-  const long double p =
-      ((5029.0966L + 2.22226L * T - 0.000042L * T * T) * t + (1.11113L - 0.000042L * T) * t * t - 0.000006L * t * t * t) *
-      kArcsecToRadExt;
+      kArcsecToRadExtended;
+  const long double pi =
+      174.876383889L * kDegToRadExtended +
+      (3289.4789L * T + 0.60622L * T * T - (869.8089L + 0.50491L * T) * t + 0.03536L * t * t) * kArcsecToRadExtended;
+  const long double p = ((5029.0966L + 2.22226L * T - 0.000042L * T * T) * t + (1.11113L - 0.000042L * T) * t * t -
+                         0.000006L * t * t * t) *
+                        kArcsecToRadExtended;
   const long double a = pi + p;
   const long double sa = std::sin(a), ca = std::cos(a);
   const long double sp = std::sin(pi), cp = std::cos(pi);
@@ -93,7 +91,7 @@ void PrecessionMatrixEquatorial(TMatrix33& M, double t1, double t2) {
   const long double theta =
       (2004.3109L - 0.8533L * T - 0.000217L * T * T) * t - (0.42665L + 0.000217L * T) * t * t - 0.041833L * t * t * t;
   TMatrix33Ext E;
-  EquatorialRows(E, zeta * kArcsecToRadExt, z * kArcsecToRadExt, theta * kArcsecToRadExt);
+  EquatorialRows(E, zeta * kArcsecToRadExtended, z * kArcsecToRadExtended, theta * kArcsecToRadExtended);
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j) M.m[i][j] = static_cast<double>(E.m[i][j]);
 }
@@ -113,7 +111,7 @@ void PrecessionMatrixNewcomb(TMatrix33& M, double t) {
   const long double z = 2304.948L * u + 1.093L * u * u + 0.019L * u * u * u;
   const long double theta = 2004.255L * u - 0.426L * u * u - 0.042L * u * u * u;
   TMatrix33Ext E;
-  EquatorialRows(E, zeta * kArcsecToRadExt, z * kArcsecToRadExt, theta * kArcsecToRadExt);
+  EquatorialRows(E, zeta * kArcsecToRadExtended, z * kArcsecToRadExtended, theta * kArcsecToRadExtended);
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j) M.m[i][j] = static_cast<double>(E.m[i][j]);
 }

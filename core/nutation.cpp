@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/frames.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
@@ -30,9 +31,6 @@ constexpr TCubicCoefficients kSunMeanAnomaly{357.5277233, 35999.05034, -0.000160
 constexpr TCubicCoefficients kMoonLatitudeArgument{93.2719103, 483202.0175381, -0.0036825, 3.056e-06};
 constexpr TCubicCoefficients kMoonElongation{297.8503631, 445267.11148, -0.0019142, 5.278e-06};
 constexpr TCubicCoefficients kMoonNode{125.0445222, -1934.1362608, 0.00207833, 2.22e-06};
-
-constexpr double kArcsecToRad = 4.84813681109536e-06;
-constexpr long double kPiExt = std::numbers::pi_v<long double>;
 
 // Sine and cosine of multiplier times an angle from its multiple tables.
 struct Multiples {
@@ -97,7 +95,7 @@ void NutationAngles(double& dpsi, double& deps, double t) {
     deps = keptEps;
     return;
   }
-  const double toRad = static_cast<double>(kPiExt / 180.0L);
+  const double toRad = static_cast<double>(kDegToRadExtended);
   Multiples tables[5];
   const double arguments[5] = {CubicPolynomial(kMoonMeanAnomaly, t), CubicPolynomial(kSunMeanAnomaly, t),
                                CubicPolynomial(kMoonLatitudeArgument, t), CubicPolynomial(kMoonElongation, t),
@@ -147,7 +145,7 @@ double NutationDegrees(double& deps, double t) {
 }
 
 double NutationAnglesToDegrees(double& depsDegrees, double dpsi, double deps) {
-  const long double toDeg = 180.0L * (1.0L / kPiExt);
+  const long double toDeg = 180.0L * (1.0L / kPiExtended);
   depsDegrees = static_cast<double>(deps * toDeg);
   return static_cast<double>(dpsi * toDeg);
 }

@@ -7,13 +7,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/two_body.h"
 
 namespace kvx {
 
 namespace {
 
-constexpr double kDegToRad = std::numbers::pi / 180.0;
 
 }  // namespace
 

@@ -7,14 +7,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 
 namespace kvx {
 
 namespace {
-
-constexpr long double kTwoPi = 2.0L * std::numbers::pi_v<long double>;
-constexpr long double kRadToDeg = 180.0L / std::numbers::pi_v<long double>;
-constexpr long double kDegToRad = std::numbers::pi_v<long double> / 180.0L;
 
 // Mean anomaly in degrees reduced to [0, 2 pi) radians. The whole turns are
 // removed in units of turns first, so large angles keep their precision.
@@ -22,15 +19,15 @@ template <typename Real>
 Real MeanAnomalyRadians(Real M) {
   Real turns = M / Real(360);
   Real fraction = turns - std::trunc(turns);
-  Real radians = fraction * Real(kTwoPi);
-  if (radians < 0) radians += Real(kTwoPi);
+  Real radians = fraction * Real(kTwoPiExtended);
+  if (radians < 0) radians += Real(kTwoPiExtended);
   return radians;
 }
 
 template <typename Real>
 Real SolveKepler(Real M, Real e) {
   const Real m = MeanAnomalyRadians(M);
-  Real E = e < Real(0.8) ? m : Real(3.141592654);  // the published start value for high e, pi to 10 digits
+  Real E = e < Real(0.8) ? m : Real(kPiKeplerStartAsTabulated);
   Real f = E - e * std::sin(E) - m;
   for (int step = 0; std::fabs(f) > Real(1e-11) && step < 15; ++step) {
     E -= f / (Real(1) - e * std::cos(E));
@@ -39,13 +36,13 @@ Real SolveKepler(Real M, Real e) {
   // One more Newton step on the small residual: near e = 1 the derivative
   // 1 - e cos E is small and a residual of 1e-11 still leaves E uncertain.
   E -= f / (Real(1) - e * std::cos(E));
-  return E * Real(kRadToDeg);
+  return E * Real(kRadToDegExtended);
 }
 
 template <typename Real>
 void EllipsePosition(Real& x, Real& y, Real& vx, Real& vy, Real M, Real a, Real e) {
   const Real kPrime = Real(kGaussK) / std::sqrt(a);
-  const Real E = SolveKepler(M, e) * Real(kDegToRad);
+  const Real E = SolveKepler(M, e) * Real(kDegToRadExtended);
   const Real cosE = std::cos(E);
   const Real sinE = std::sin(E);
   const Real root = std::sqrt((Real(1) - e) * (Real(1) + e));
@@ -193,7 +190,7 @@ void VelocityToGaussianUnits(TStateVector& state) {
 
 double MeanDailyMotion(double a) {
   // n = k / a^(3/2) radians per day, from the same k as every other routine.
-  return static_cast<double>(kGaussK * kRadToDeg / std::sqrt(static_cast<long double>(a) * a * a));
+  return static_cast<double>(kGaussK * kRadToDegExtended / std::sqrt(static_cast<long double>(a) * a * a));
 }
 
 double PerihelionDistance(double e, double a) { return (1 - e * e) * a / (1 + e); }
@@ -252,14 +249,15 @@ void ElementsFromStateVector(const TStateVectorExt& state, long double& a, long 
     if (e > 0) E = ArcTan2DegExt(s / std::sqrt(mu * a), 1 - r * inverseA);
     // sqrt((1 + e)/(1 - e)) = (1 + e)/sqrt(1 - e^2), exact also near e = 1.
     const long double factor = oneMinusE2 > 0 ? (1 + e) / std::sqrt(oneMinusE2) : 0.0L;
-    nu = 2 * kRadToDeg * std::atan2(factor * std::sin(E * kDegToRad / 2), std::cos(E * kDegToRad / 2));
+    nu = 2 * kRadToDegExtended *
+         std::atan2(factor * std::sin(E * kDegToRadExtended / 2), std::cos(E * kDegToRadExtended / 2));
   } else if (inverseA == 0) {
     kind = kOrbitParabola;
     a = 0;  // an exact parabola has no finite semi-major axis
     e = 1;
     q = p / 2;
     halfNuTan = s / std::sqrt(mu * 2 * q);
-    nu = 2 * kRadToDeg * std::atan(halfNuTan);
+    nu = 2 * kRadToDegExtended * std::atan(halfNuTan);
   } else {
     kind = kOrbitHyperbola;
     a = 1 / inverseA;
@@ -272,7 +270,7 @@ void ElementsFromStateVector(const TStateVectorExt& state, long double& a, long 
     const long double sh = s / std::sqrt(mu * -a);
     Hrad = std::asinh(sh / e);
     const long double factor = eMinus1Plus1 > 0 ? (e + 1) / std::sqrt(eMinus1Plus1) : 0.0L;
-    nu = 2 * kRadToDeg * std::atan(std::tanh(Hrad / 2) * factor);
+    nu = 2 * kRadToDegExtended * std::atan(std::tanh(Hrad / 2) * factor);
   }
 
   argPerihelion = Mod360L(u - nu);
@@ -280,10 +278,10 @@ void ElementsFromStateVector(const TStateVectorExt& state, long double& a, long 
   node = Mod360L(node);
 
   if (kind == kOrbitEllipse) {
-    const long double Erad = E * kDegToRad;
-    M = (Erad - e * std::sin(Erad)) * kRadToDeg;
+    const long double Erad = E * kDegToRadExtended;
+    M = (Erad - e * std::sin(Erad)) * kRadToDegExtended;
     if (M > 180) M -= 360;
-    n = kRadToDeg * std::sqrt(mu * inverseA * inverseA * inverseA);
+    n = kRadToDegExtended * std::sqrt(mu * inverseA * inverseA * inverseA);
     perihelionTime = t0 - M / n;
   } else if (kind == kOrbitParabola) {
     if (q != 0)
@@ -302,10 +300,10 @@ void ElementsFromEquinoctial(TElementsEquinoctialResult& out, long double m, lon
   const long double sinHalfI = std::sqrt(iSin * iSin + iCos * iCos);
   out.node = Mod360L(ArcTan2DegExt(iSin, iCos));
   out.i = 2 * ArcSinDegExt(std::fmin(sinHalfI, 1.0L));
-  out.meanAnomaly = Mod360L(meanLongitude * kRadToDeg - out.lonPerihelion);
+  out.meanAnomaly = Mod360L(meanLongitude * kRadToDegExtended - out.lonPerihelion);
   out.argPerihelion = Mod360L(out.lonPerihelion - out.node);
   out.a = a;
-  out.meanMotion = kRadToDeg * std::sqrt(kGaussK2 * (1 + m) / (a * a * a));
+  out.meanMotion = kRadToDegExtended * std::sqrt(kGaussK2 * (1 + m) / (a * a * a));
 }
 
 namespace {

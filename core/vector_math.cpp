@@ -7,11 +7,12 @@
 #include <numbers>
 #include <utility>
 
+#include "core/angle_constants.h"
+
 namespace kvx {
 
 namespace {
 
-constexpr long double kPiExt = std::numbers::pi_v<long double>;
 constexpr long double kOneOver360 = 1.0L / 360.0L;
 constexpr long double kTwoPower31 = 2147483648.0L;
 
@@ -71,7 +72,7 @@ struct TQuarterExcess {
     // 90 * factor = high + low exactly; pi / 2 = halfPiHigh + halfPiLow.
     const long double high = 90.0L * kDegToRadFactor;
     const long double low = std::fma(90.0L, kDegToRadFactor, -high);
-    constexpr long double halfPiHigh = std::numbers::pi_v<long double> / 2;
+    constexpr long double halfPiHigh = kPiExtended / 2;
     // pi / 2 - halfPiHigh, to 2^-128.
     constexpr long double halfPiLow = -2.508278806334166011779e-20L;
     Value = ((high - halfPiHigh) - halfPiLow) + low;
@@ -520,15 +521,15 @@ double Power(double base, double exponent) {
   return std::exp(exponent * std::log(base));
 }
 
-double DegToRad(double x) { return static_cast<double>(x * kPiExt * (1.0L / 180.0L)); }
-double RadToDeg(double x) { return static_cast<double>(x * 180.0L * (1.0L / kPiExt)); }
+double DegToRad(double x) { return static_cast<double>(x * kPiExtended * (1.0L / 180.0L)); }
+double RadToDeg(double x) { return static_cast<double>(x * 180.0L * (1.0L / kPiExtended)); }
 
 double TanRad(double x) { return std::sin(x) / std::cos(x); }
 
 double ArcSinRad(double x) {
   const long double v = ClampUnit(x);
-  if (v == 1.0L) return static_cast<double>(kPiExt / 2);
-  if (v == -1.0L) return static_cast<double>(-kPiExt / 2);
+  if (v == 1.0L) return static_cast<double>(kPiExtended / 2);
+  if (v == -1.0L) return static_cast<double>(-kPiExtended / 2);
   return std::atan(static_cast<double>(v / std::sqrt(1.0L - v * v)));
 }
 
@@ -542,7 +543,6 @@ double FloatModulo(double x, double period) {
 double Mod2Pi(double x) { return FloatModulo(x, 2.0 * std::numbers::pi); }
 
 double ArcTan2Rad(double y, double x) {
-  constexpr double kPi = std::numbers::pi;
   if (x == 0) return y > 0 ? kPi / 2 : 3 * kPi / 2;
   if (x > 0) return std::atan(y / x);
   return std::atan(y / x) + kPi;

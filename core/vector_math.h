@@ -15,6 +15,8 @@
 
 #include <cstdint>
 
+#include "core/tabulated_constants.h"
+
 namespace kvx {
 
 // 3x3 rotation matrix of doubles, row by row: m[row][column], so m[0][1] is
@@ -38,11 +40,6 @@ struct TVectorXYZR {
 struct TVector3Ext {
   long double x = 0, y = 0, z = 0;
 };
-
-// Degrees to radians, as stored (extended constant).
-inline constexpr long double kDegToRadFactor = 0.0174532925199433L;
-// Radians to degrees, as stored.
-inline constexpr long double kRadToDegFactor = 57.29577951308231L;
 
 // Rounds a value to the precision of the 6-byte real type (48 bits: a sign,
 // a 39-bit stored fraction with a hidden leading bit, an exponent biased by

@@ -3,22 +3,21 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/angle_constants.h"
 #include "core/time_scales.h"
 
 namespace kvx {
 
 namespace {
 
-constexpr long double kPi = 3.14159265358979323846264338327950288L;
-
 long double Clamp1(long double v) { return std::clamp(v, -1.0L, 1.0L); }
 
 // The angles' sines and cosines in double precision (relative error 1e-16,
 // far below the fits' own), the products in extended precision.
 TVector3Ext Rect(long double r, double latDeg, double lonDeg) {
-  constexpr double deg = 0.017453292519943295;
-  const long double cl = std::cos(latDeg * deg);
-  return {r * cl * std::cos(lonDeg * deg), r * cl * std::sin(lonDeg * deg), r * std::sin(latDeg * deg)};
+  const long double cl = std::cos(latDeg * kDegToRad);
+  return {r * cl * std::cos(lonDeg * kDegToRad), r * cl * std::sin(lonDeg * kDegToRad),
+          r * std::sin(latDeg * kDegToRad)};
 }
 
 // tan(arcsin(a)) for |a| < 1.
@@ -123,7 +122,7 @@ void EclipseMagnitude(int kind, long double L1, long double L2, long double m, d
     } else {
       const long double B = std::acos(Clamp1((m * m + L1 * L2) / (sum * m)));
       const long double C = std::acos(Clamp1((L1 * L1 + L2 * L2 - 2 * m * m) / d));
-      obscuration = static_cast<double>((A * A * (kPi - B - C) + B - A * std::sin(C)) / kPi);
+      obscuration = static_cast<double>((A * A * (kPiExtended - B - C) + B - A * std::sin(C)) / kPiExtended);
     }
   }
   if (!std::isfinite(magnitude)) magnitude = 0;
@@ -182,7 +181,7 @@ TObserverFundamental TBesselCalculator::Observer(double T, double rhoCos, double
 
 TObserverFundamental TBesselCalculator::ObserverIn(const TBesselElements& e, double T, double rhoCos, double rhoSin,
                                                    double longitude) const {
-  const double theta = 15.0 * LocalSiderealTime(0, MjdOf(T), longitude) * 0.017453292519943295;
+  const double theta = 15.0 * LocalSiderealTime(0, MjdOf(T), longitude) * kDegToRad;
   const long double v[3] = {rhoCos * std::cos(theta), rhoCos * std::sin(theta), rhoSin};
   TObserverFundamental o;
   o.xi = e.Basis.m[0][0] * v[0] + e.Basis.m[0][1] * v[1] + e.Basis.m[0][2] * v[2];

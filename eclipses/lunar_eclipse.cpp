@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/angle_constants.h"
 #include "core/frames.h"
 #include "core/input_checks.h"
 #include "core/time_scales.h"
@@ -16,9 +17,8 @@ namespace kvx {
 
 namespace {
 
-constexpr double kDeg = 3.14159265358979323846 / 180.0;
-double SinD(double x) { return std::sin(x * kDeg); }
-double CosD(double x) { return std::cos(x * kDeg); }
+double SinD(double x) { return std::sin(x * kDegToRad); }
+double CosD(double x) { return std::cos(x * kDegToRad); }
 
 // Lunations per Julian century (T = k / 1236.85).
 constexpr double kLunationsPerCentury = 1236.85;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/angle_constants.h"
 #include "core/apparent_place_fit.h"
 #include "core/frames.h"
 #include "core/time_scales.h"
@@ -18,7 +19,6 @@ namespace kvx {
 
 namespace {
 
-constexpr double kDeg = 0.017453292519943295;
 constexpr double kSiderealRate = 1.0027379;
 // 20 days in Julian centuries, and the fit's margin (about three hours).
 constexpr double kStarInterval = 0.0005475701574;
@@ -36,8 +36,8 @@ constexpr double kDeclinationReach = 1.7;
 // The star must stand above this altitude (degrees) at one contact.
 constexpr double kMinimumStarAltitude = 5.0;
 
-double SinD(double x) { return std::sin(x * kDeg); }
-double CosD(double x) { return std::cos(x * kDeg); }
+double SinD(double x) { return std::sin(x * kDegToRad); }
+double CosD(double x) { return std::cos(x * kDegToRad); }
 
 double CenturiesOfMjd(double mjd) { return JulianCenturiesJ2000(MjdToJd(mjd)); }
 
@@ -99,7 +99,7 @@ TContactCircumstances ContactCircumstances(const TOcculterPlace& occulter, const
   const TPlaneOffset q = FundamentalPlaneOffset(occulter, frame, source, hours + settings.MotionHours);
   const double xDot = (q.x - p.x) / settings.MotionHours;
   const double yDot = (q.y - p.y) / settings.MotionHours;
-  double angle = std::atan2(-p.x, -p.y) / kDeg;
+  double angle = std::atan2(-p.x, -p.y) / kDegToRad;
   if (angle < 0) angle += 360.0;
   c.PositionAngle = angle;
   const double d = 1.047 / (p.x * xDot + p.y * yDot);
@@ -108,7 +108,7 @@ TContactCircumstances ContactCircumstances(const TOcculterPlace& occulter, const
   c.A = -d * frame.RhoCos * (p.x * CosD(H) + p.y * SinD(H) * ss);
   c.B = -d * ((p.x * SinD(H) - p.y * ss * CosD(H)) * frame.RhoSin - frame.RhoCos * p.y * cs);
   const double s = frame.RhoSin * ss + frame.RhoCos * cs * CosD(H);
-  c.Altitude = std::asin(std::clamp(s, -1.0, 1.0)) / kDeg;
+  c.Altitude = std::asin(std::clamp(s, -1.0, 1.0)) / kDegToRad;
   return c;
 }
 
@@ -230,7 +230,7 @@ double OccultationSunAltitude(const TSearchContext& context, bool preciseSun, do
   }
   const double H = (LocalSiderealTime(context.Sidereal, mjd, longitude) - raHours) * 15.0;
   const double s = SinD(dec) * rhoSin + CosD(dec) * rhoCos * CosD(H);
-  return std::asin(std::clamp(s, -1.0, 1.0)) / kDeg;
+  return std::asin(std::clamp(s, -1.0, 1.0)) / kDegToRad;
 }
 
 // --- the search --------------------------------------------------------------------------------

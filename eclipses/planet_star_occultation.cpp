@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/angle_constants.h"
 #include "core/apparent_place_fit.h"
 #include "core/frames.h"
 #include "core/name_tables.h"
@@ -22,7 +23,6 @@ namespace kvx {
 
 namespace {
 
-constexpr double kDeg = 0.017453292519943295;
 constexpr double kEarthRadiusKm = 6378.14;
 constexpr double kAuInEarthRadii = 149597870000.0 / 6378140.0;
 constexpr double kDayCenturies = 1.0 / 36525.0;
@@ -46,8 +46,8 @@ constexpr int kMaxFalsiSteps = 100;
 constexpr std::array<double, 9> kRadiusKm = {2439.0, 6052.0, 6378.14, 3397.2, 71398.0,
                                              60000.0, 25400.0, 24300.0, 2500.0};
 
-double SinD(double x) { return std::sin(x * kDeg); }
-double CosD(double x) { return std::cos(x * kDeg); }
+double SinD(double x) { return std::sin(x * kDegToRad); }
+double CosD(double x) { return std::cos(x * kDegToRad); }
 double CenturiesOfMjd(double mjd) { return JulianCenturiesJ2000(MjdToJd(mjd)); }
 
 // The body's right ascension at both ends and the star's, made continuous:

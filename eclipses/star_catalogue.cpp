@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/angle_constants.h"
 #include "core/little_endian.h"
 #include "core/text_conversion.h"
 #include "platform/text_encoding.h"
@@ -15,13 +16,12 @@ namespace kvx {
 TStarCatalogue::TStarCatalogue(std::uint8_t choice, std::string fileName, std::vector<tsterndatensatz> stars)
     : choice_(choice), file_name_(std::move(fileName)), stars_(std::move(stars)) {
   // Mean obliquity of B1950.0.
-  constexpr double kDeg = 0.017453292519943295;
-  const double sinEps = std::sin(23.4457889 * kDeg), cosEps = std::cos(23.4457889 * kDeg);
+  const double sinEps = std::sin(23.4457889 * kDegToRad), cosEps = std::cos(23.4457889 * kDegToRad);
   for (tsterndatensatz& star : stars_) {
-    const double ra = static_cast<double>(star.RightAscension) * kDeg;
-    const double dec = static_cast<double>(star.Declination) * kDeg;
+    const double ra = static_cast<double>(star.RightAscension) * kDegToRad;
+    const double dec = static_cast<double>(star.Declination) * kDegToRad;
     const double s = std::sin(dec) * cosEps - std::cos(dec) * sinEps * std::sin(ra);
-    const double beta = std::asin(std::clamp(s, -1.0, 1.0)) / kDeg;
+    const double beta = std::asin(std::clamp(s, -1.0, 1.0)) / kDegToRad;
     star.EclipticLatitude = std::isfinite(beta) ? static_cast<float>(beta) : 0.0f;
   }
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/angle_constants.h"
 #include "core/frames.h"
 #include "core/physical_ephemeris.h"
 #include "core/rise_set_search.h"
@@ -612,7 +613,7 @@ double tsuchobjekt::Difference(int code, bool ecliptic, const TSearchSample& a, 
       if (!ecliptic) return ra;
       double x = CosDeg(dec) * CosDeg(ra), y = CosDeg(dec) * SinDeg(ra), z = SinDeg(dec);
       EquatorialToEcliptic(x, y, z, s.Observer.Centuries);
-      return Mod360(std::atan2(y, x) * 180.0 / M_PI);
+      return Mod360(std::atan2(y, x) * 180.0 / kPi);
     };
     angleA = first(a);
     angleB = first(b);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/input_checks.h"
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
@@ -112,7 +113,7 @@ int TEventSearchRun::Report(bool found, bool aborted, double value, int kind) {
   bool shown = true;
   if (found && object == search_kind::kMoon && kind == 21) {
     const double c = std::fabs(value) > 1 ? (value > 0 ? 1.0 : -1.0) : value;
-    shown = std::fabs(std::acos(c) * 180 / std::numbers::pi) < 0.2;
+    shown = std::fabs(std::acos(c) * 180 / kPi) < 0.2;
   }
   if (found) {
     HasLastEvent = true;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/column_flags.h"
 #include "core/frames.h"
 #include "core/physical_ephemeris.h"
@@ -582,10 +583,10 @@ void TSaturnereignisse::rechne(TComputeSettingsBlock settings, const TObserverRe
     const std::size_t k = m + kShortTethys;
     s.X[m] = x[k];
     s.Y[m] = y[k];
-    s.Z[m] = -std::cos(u[k] * std::numbers::pi / 180.0);
+    s.Z[m] = -std::cos(u[k] * kPi / 180.0);
     s.SX[m] = sx[k];
     s.SY[m] = sy[k];
-    s.SZ[m] = -std::cos(su[k] * std::numbers::pi / 180.0);
+    s.SZ[m] = -std::cos(su[k] * kPi / 180.0);
   }
   CopyPlanet(block, s);
 }

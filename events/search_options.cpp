@@ -7,6 +7,7 @@
 #include <limits>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/conjunction_kinds.h"
 #include "core/little_endian.h"
 #include "core/text_conversion.h"
@@ -204,9 +205,9 @@ const TEventKindInfo& EventKindInfo(int kind) { return kKinds[kind >= 0 && kind 
 double EventShownValue(int kind, double value) {
   switch (EventKindInfo(kind).Transform) {
     case T::ArcSinAbsDegrees:
-      return std::abs(std::asin(std::clamp(value, -1.0, 1.0))) * 180.0 / std::numbers::pi;
+      return std::abs(std::asin(std::clamp(value, -1.0, 1.0))) * 180.0 / kPi;
     case T::ArcCosDegrees:
-      return std::acos(std::clamp(value, -1.0, 1.0)) * 180.0 / std::numbers::pi;
+      return std::acos(std::clamp(value, -1.0, 1.0)) * 180.0 / kPi;
     case T::Plain:
       return value;
     case T::None:

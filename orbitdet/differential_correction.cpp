@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/angle_constants.h"
 #include "orbitdet/state_elements.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -13,7 +14,6 @@ namespace kvx {
 namespace {
 
 constexpr double kHourRad = 0.261799387799149436;  // pi / 12
-constexpr double kDegRad = 0.0174532925199432958;
 
 double VectorLength(double a, double b, double c) { return std::sqrt(a * a + b * b + c * c); }
 
@@ -248,7 +248,7 @@ TCorrectionOutcome DifferentialCorrection(const TCorrectionInput& in) {
     std::vector<std::array<double, 7>> rows(2 * n);
     for (std::size_t i = 0; i < n; ++i) {
       rows[i][6] = kHourRad * ReduceHours(in.Chosen[i].RA - nominal.Ra[i]);
-      rows[n + i][6] = kDegRad * (in.Chosen[i].Dec - nominal.Dec[i]);
+      rows[n + i][6] = kDegToRad * (in.Chosen[i].Dec - nominal.Dec[i]);
     }
     for (int j = 0; j < 6; ++j) {
       const double step = PartialStep(current, j, out.ChangeRate);
@@ -265,7 +265,7 @@ TCorrectionOutcome DifferentialCorrection(const TCorrectionInput& in) {
       }
       for (std::size_t i = 0; i < n; ++i) {
         rows[i][static_cast<std::size_t>(j)] = kHourRad * ReduceHours(varied.Ra[i] - nominal.Ra[i]) / step;
-        rows[n + i][static_cast<std::size_t>(j)] = kDegRad * (varied.Dec[i] - nominal.Dec[i]) / step;
+        rows[n + i][static_cast<std::size_t>(j)] = kDegToRad * (varied.Dec[i] - nominal.Dec[i]) / step;
       }
     }
     std::array<double, 6> dx{};

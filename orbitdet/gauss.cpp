@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/frames.h"
 #include "core/orbit_from_positions.h"
 #include "theories/sun_position.h"
@@ -11,8 +12,6 @@
 namespace kvx {
 
 namespace {
-
-constexpr double kRad = std::numbers::pi / 180.0;
 
 TVector3Ext Apply(const TMatrix33& m, double x, double y, double z) {
   TVector3Ext v;
@@ -39,14 +38,15 @@ void PrepareObservations(torbdet& od) {
   PrecessionMatrixEcliptic(toElements, od.ObservationsEquinox, od.ElementsEquinox);
   for (TObservationEntry& entry : od.Observations()) {
     tobservation& o = entry.Obs;
-    double x = std::cos(o.Dec * kRad) * std::cos(o.RA * kRad);
-    double y = std::cos(o.Dec * kRad) * std::sin(o.RA * kRad);
-    double z = std::sin(o.Dec * kRad);
+    double x = std::cos(o.Dec * kDegToRad) * std::cos(o.RA * kDegToRad);
+    double y = std::cos(o.Dec * kDegToRad) * std::sin(o.RA * kDegToRad);
+    double z = std::sin(o.Dec * kDegToRad);
     EquatorialToEcliptic(x, y, z, od.ObservationsEquinox);
     o.Direction = Apply(toElements, x, y, z);
-    o.EclipticLongitude = std::atan2(static_cast<double>(o.Direction.y), static_cast<double>(o.Direction.x)) / kRad;
+    o.EclipticLongitude =
+        std::atan2(static_cast<double>(o.Direction.y), static_cast<double>(o.Direction.x)) / kDegToRad;
     if (o.EclipticLongitude < 0) o.EclipticLongitude += 360.0;
-    o.EclipticLatitude = std::asin(std::clamp(static_cast<double>(o.Direction.z), -1.0, 1.0)) / kRad;
+    o.EclipticLatitude = std::asin(std::clamp(static_cast<double>(o.Direction.z), -1.0, 1.0)) / kDegToRad;
 
     const double tTT = (o.JdTT - 2451545.0) / 36525.0;
     double L = 0, B = 0, R = 0, X = 0, Y = 0, Z = 0, VX = 0, VY = 0, VZ = 0;
@@ -57,9 +57,9 @@ void PrepareObservations(torbdet& od) {
     const double sx = static_cast<double>(o.SunVector.x), sy = static_cast<double>(o.SunVector.y),
                  sz = static_cast<double>(o.SunVector.z);
     o.SunDistance = std::sqrt(sx * sx + sy * sy + sz * sz);
-    o.SunLongitude = std::atan2(sy, sx) / kRad;
+    o.SunLongitude = std::atan2(sy, sx) / kDegToRad;
     if (o.SunLongitude < 0) o.SunLongitude += 360.0;
-    o.SunLatitude = o.SunDistance > 0 ? std::asin(sz / o.SunDistance) / kRad : 0.0;
+    o.SunLatitude = o.SunDistance > 0 ? std::asin(sz / o.SunDistance) / kDegToRad : 0.0;
   }
 }
 

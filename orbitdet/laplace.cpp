@@ -4,14 +4,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/text_conversion.h"
 #include "platform/messages.h"
 
 namespace kvx {
 
 namespace {
-
-constexpr double kRad = std::numbers::pi / 180.0;
 
 using V3 = std::array<double, 3>;
 
@@ -139,8 +138,8 @@ void ObserverSunVector(TSunRecord& out, const std::array<std::array<double, 3>, 
   const double longitude = DmsPackedToDeg(longitudePacked);
   const double latitude = DmsPackedToDeg(latitudePacked);
   LagrangeThreePoint(times, sun, jdTT, out.R, out.R1, out.R2);
-  const double theta = LocalSiderealAngle(jdUT, longitude) * kRad;
-  const double phi = latitude * kRad;
+  const double theta = LocalSiderealAngle(jdUT, longitude) * kDegToRad;
+  const double phi = latitude * kDegToRad;
   constexpr double kEarthRadiusAu = 4.263523e-05;
   out.R[0] -= kEarthRadiusAu * std::cos(phi) * std::cos(theta);
   out.R[1] -= kEarthRadiusAu * std::cos(phi) * std::sin(theta);
@@ -149,9 +148,9 @@ void ObserverSunVector(TSunRecord& out, const std::array<std::array<double, 3>, 
 
 TOrbitStatus LaplacePreliminaryOrbit(TStateVector& state, double& epoch, const TDirectionRecord& dr,
                                      const TSunRecord& sun) {
-  const double hour = 15.0 * kRad;
+  const double hour = 15.0 * kDegToRad;
   const double a = dr.Alpha * hour, a1 = dr.Alpha1 * hour, a2 = dr.Alpha2 * hour;
-  const double d = dr.Delta * kRad, d1 = dr.Delta1 * kRad, d2 = dr.Delta2 * kRad;
+  const double d = dr.Delta * kDegToRad, d1 = dr.Delta1 * kDegToRad, d2 = dr.Delta2 * kDegToRad;
   const double ca = std::cos(a), sa = std::sin(a), cd = std::cos(d), sd = std::sin(d);
   const V3 L{cd * ca, cd * sa, sd};
   // dL/dalpha, dL/ddelta and the second partial derivatives.

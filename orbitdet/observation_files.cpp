@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "core/angle_constants.h"
 #include "core/little_endian.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
@@ -187,7 +188,7 @@ bool ObservationInRange(const tobservation& o) {
     if (!std::isfinite(v)) return false;
   }
   if (std::fabs(o.Year) > 9999 || std::fabs(o.Month) > 12 || std::fabs(o.Day) > 31) return false;
-  const double lat = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) * 180.0 / 3.141592653589793;
+  const double lat = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) * 180.0 / kPi;
   return ValidDate(static_cast<int>(o.Year), static_cast<int>(o.Month), o.Day + o.Hours / 24.0) && o.Hours >= 0 &&
          o.Hours < 24 && o.RA >= 0 && o.RA < 360 && std::fabs(o.Dec) <= 90 && std::fabs(o.Longitude) <= 360 &&
          std::fabs(lat) <= 90 && (o.Magnitude == 0 || (o.Magnitude >= -5 && o.Magnitude <= 35));
@@ -371,7 +372,7 @@ std::string OwnTextObservationLine(const tobservation& o) {
   std::snprintf(buffer, sizeof buffer, "%6.1f", o.Magnitude);
   AppendField(line, buffer);
   AppendSplit(line, SplitRounded(o.Longitude), 5);
-  const double lat = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) * 180.0 / 3.141592653589793;
+  const double lat = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) * 180.0 / kPi;
   AppendSplit(line, SplitRounded(lat), 4);
   return line;
 }
@@ -421,8 +422,8 @@ bool ReadOwnTextObservations(const std::vector<std::string>& lines, TObservation
       const double lat = v.size() > 14 ? CombineSexagesimal(tokens, 14, v) : 0.0;
       ok = std::fabs(lat) <= 90 && std::fabs(v[5]) < 60 && std::fabs(v[6]) < 60 && std::fabs(v[8]) < 60 &&
            std::fabs(v[9]) < 60 && std::fabs(v[4]) < 24;
-      o.RhoCos = std::cos(lat * 3.141592653589793 / 180.0);
-      o.RhoSin = std::sin(lat * 3.141592653589793 / 180.0);
+      o.RhoCos = std::cos(lat * kPi / 180.0);
+      o.RhoSin = std::sin(lat * kPi / 180.0);
       ok = ok && ObservationInRange(o);
     }
     if (!ok) {
@@ -746,8 +747,8 @@ bool SaveObservationFile(torbdet& od, FileDialogRequest request, std::string& fi
       o.Magnitude = c[6];
       o.Longitude = DmsPackedToDeg(c[7]);
       const double lat = DmsPackedToDeg(c[8]);
-      o.RhoSin = std::sin(lat * 3.141592653589793 / 180.0);
-      o.RhoCos = std::cos(lat * 3.141592653589793 / 180.0);
+      o.RhoSin = std::sin(lat * kPi / 180.0);
+      o.RhoCos = std::cos(lat * kPi / 180.0);
       if (!ObservationInRange(o) || std::fabs(lat) > 90) bad = -1;
     }
     if (bad != 0) {

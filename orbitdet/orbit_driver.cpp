@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/angle_constants.h"
 #include "core/frames.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
@@ -19,8 +20,6 @@
 namespace kvx {
 
 namespace {
-
-constexpr double kRad = 0.0174532925199432958;
 
 // Enables the main window again and clears the abort flag on every way out.
 class RunGuard {
@@ -94,7 +93,7 @@ std::vector<TChosenObservation> ChosenRecords(const torbdet& od) {
     TChosenObservation c;
     c.JD = o.JD;
     c.JdTT = o.JdTT;
-    c.Latitude = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) / kRad;
+    c.Latitude = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) / kDegToRad;
     c.LongitudeWest = -o.Longitude;
     c.RA = std::fmod(ra + 360.0, 360.0) / 15.0;
     c.Dec = dec;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/angle_constants.h"
 #include "core/frames.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
@@ -87,7 +88,7 @@ bool WriteObservationRows(torbdet& od, workbook::TWorkbook& sheet, const TTableC
     sheet.SetNumber(r, 6, DegToDmsPacked(o.Dec));
     sheet.SetNumber(r, 7, o.Magnitude);
     sheet.SetNumber(r, 8, DegToDmsPacked(o.Longitude));
-    sheet.SetNumber(r, 9, DegToDmsPacked(std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) * 180.0 / 3.141592653589793));
+    sheet.SetNumber(r, 9, DegToDmsPacked(std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) * 180.0 / kPi));
     ++r;
   }
   od.OutputRow = r;

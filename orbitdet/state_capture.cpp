@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/angle_constants.h"
 #include "core/text_conversion.h"
 #include "core/two_body.h"
 #include "core/vector_math.h"
@@ -14,8 +15,6 @@
 namespace kvx {
 
 namespace {
-
-constexpr double kRad = 0.0174532925199432958;
 
 double PerihelionDistanceOf(const TOrbitElementRecord& el) {
   return el.Kind == kOrbitParabola ? el.Size : PerihelionDistance(el.E, el.Size);
@@ -64,7 +63,7 @@ bool StateFromElements(const TOrbitElementRecord& el, double epoch, TStateVector
   long double s[6];
   OrbitPlaneToEcliptic(orientation, s[0], s[1], s[2], p.X, p.Y);
   OrbitPlaneToEcliptic(orientation, s[3], s[4], s[5], p.VX, p.VY);
-  const long double c = std::cos(kOrbitObliquityJ2000 * kRad), sn = std::sin(kOrbitObliquityJ2000 * kRad);
+  const long double c = std::cos(kOrbitObliquityJ2000 * kDegToRad), sn = std::sin(kOrbitObliquityJ2000 * kDegToRad);
   TStateVector out{};
   for (std::size_t k = 0; k < 6; k += 3) {
     const double scale = k == 0 ? 1.0 : 1.0 / kGaussK;

@@ -4,13 +4,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/vector_math.h"
 
 namespace kvx {
 
 namespace {
 
-constexpr double kRad = std::numbers::pi / 180.0;
 constexpr int kStepBound = 1000;
 
 bool Finite(const TStateVector& s) {
@@ -25,7 +25,7 @@ bool Finite(const TStateVector& s) {
 bool OrbitElementsFromState(const TStateVector& state, double epoch, double mu, TOrbitElementRecord& el) {
   el = TOrbitElementRecord{};
   if (!Finite(state) || !std::isfinite(epoch) || !(mu > 0)) return false;
-  const double c = std::cos(kOrbitObliquityJ2000 * kRad), s = std::sin(kOrbitObliquityJ2000 * kRad);
+  const double c = std::cos(kOrbitObliquityJ2000 * kDegToRad), s = std::sin(kOrbitObliquityJ2000 * kDegToRad);
   // Equator to ecliptic; velocities from Gaussian units to AU per day, and
   // the mass parameter folded into the velocity scale.
   const double scale = kGaussK * std::sqrt(mu);
@@ -62,11 +62,11 @@ bool OrbitElementsFromState(const TStateVector& state, double epoch, double mu, 
   }
   if (std::sqrt(ev2) < 1e-10L && kind == kOrbitEllipse) {
     // No perihelion: omega 0, the mean anomaly is the argument of latitude.
-    const long double cn = std::cos(node * kRad), sn = std::sin(node * kRad);
-    const long double ci = std::cos(i * kRad), si = std::sin(i * kRad);
+    const long double cn = std::cos(node * kDegToRad), sn = std::sin(node * kDegToRad);
+    const long double ci = std::cos(i * kDegToRad), si = std::sin(i * kDegToRad);
     const long double inX = ecl[0] * cn + ecl[1] * sn;
     const long double inY = (-ecl[0] * sn + ecl[1] * cn) * ci + ecl[2] * si;
-    long double u = std::atan2(inY, inX) / kRad;
+    long double u = std::atan2(inY, inX) / kDegToRad;
     if (u < 0) u += 360;
     el.E = 0;
     el.Peri = 0;
@@ -252,7 +252,7 @@ TOrbitStatus PropagateTwoBodyUniversal(const TStateVector& state, double epoch, 
   if (ra < 0) ra += 2 * std::numbers::pi;
   raHours = ra * 12.0 / std::numbers::pi;
   if (raHours >= 24) raHours -= 24;
-  decDegrees = std::asin(std::clamp(vec[2] / rho, -1.0, 1.0)) * 180.0 / std::numbers::pi;
+  decDegrees = std::asin(std::clamp(vec[2] / rho, -1.0, 1.0)) * 180.0 / kPi;
   return TOrbitStatus::Ok;
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/angle_constants.h"
 #include "core/frames.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
@@ -17,7 +18,6 @@ namespace kvx {
 
 namespace {
 
-constexpr double kRad = 0.0174532925199432958;
 constexpr double kEarthRadiusAu = 4.263523e-05;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // The integration moves an epoch closer than this to its first instant by a
@@ -38,8 +38,8 @@ bool HasObserverPlace(const TChosenObservation& c) {
 }
 
 std::array<double, 3> ObserverOffsetJ2000(const TChosenObservation& c) {
-  const double theta = LocalSiderealAngle(c.JD, c.LongitudeWest) * kRad;
-  const double phi = c.Latitude * kRad;
+  const double theta = LocalSiderealAngle(c.JD, c.LongitudeWest) * kDegToRad;
+  const double phi = c.Latitude * kDegToRad;
   double x = kEarthRadiusAu * std::cos(phi) * std::cos(theta);
   double y = kEarthRadiusAu * std::cos(phi) * std::sin(theta);
   double z = kEarthRadiusAu * std::sin(phi);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "platform/globals.h"
@@ -12,8 +13,6 @@ namespace kvx {
 
 namespace {
 
-constexpr double kRad = std::numbers::pi / 180.0;
-
 double Reduce360(double a) {
   a = std::fmod(a, 360.0);
   return a < 0 ? a + 360.0 : a;
@@ -21,7 +20,7 @@ double Reduce360(double a) {
 
 bool AsinDeg(double x, double& out) {
   if (!std::isfinite(x) || std::fabs(x) > 1.0 + 1e-12) return false;
-  out = std::asin(std::fmax(-1.0, std::fmin(1.0, x))) / kRad;
+  out = std::asin(std::fmax(-1.0, std::fmin(1.0, x))) / kDegToRad;
   return true;
 }
 
@@ -35,8 +34,8 @@ bool MeasureDrawingPoint(const TDrawingMeasurement& m, double& longitude, double
       !std::isfinite(m.B) || !std::isfinite(m.L0))
     return false;
   const double s = m.SouthAbove ? -1.0 : 1.0;
-  const double sP = std::sin(m.P * kRad), cP = std::cos(m.P * kRad);
-  const double sB = std::sin(m.B * kRad), cB = std::cos(m.B * kRad);
+  const double sP = std::sin(m.P * kDegToRad), cP = std::cos(m.P * kDegToRad);
+  const double sB = std::sin(m.B * kDegToRad), cB = std::cos(m.B * kDegToRad);
   const double u = s * (m.X * cP + m.Y * sP);
   const double v = s * (-m.X * sP + m.Y * cP);
   double beta = 0, delta = 0;
@@ -45,7 +44,7 @@ bool MeasureDrawingPoint(const TDrawingMeasurement& m, double& longitude, double
     if (q < 0) return false;
     const double z = std::sqrt(q);
     if (!AsinDeg((z * sB + v * cB) / R, beta)) return false;
-    const double cosBeta = std::cos(beta * kRad);
+    const double cosBeta = std::cos(beta * kDegToRad);
     if (!(cosBeta > 0)) {
       delta = 0;
     } else if (!AsinDeg(u / (R * cosBeta), delta)) {
@@ -65,7 +64,7 @@ bool MeasureDrawingPoint(const TDrawingMeasurement& m, double& longitude, double
     const double r = std::sqrt(X * X + Y * Y + Z * Z);
     if (!(r > 0)) return false;
     if (!AsinDeg(Z / r, beta)) return false;
-    const double cosBeta = std::cos(beta * kRad);
+    const double cosBeta = std::cos(beta * kDegToRad);
     if (!(cosBeta > 0)) {
       delta = 0;
     } else if (!AsinDeg(X / (r * cosBeta), delta)) {

@@ -2,11 +2,12 @@
 
 #include <cmath>
 
+#include "core/angle_constants.h"
+
 namespace kvx {
 
 namespace {
 
-constexpr double kRad = 0.017453292519943334;
 constexpr int kFootpointPasses = 50;
 
 }  // namespace
@@ -28,8 +29,8 @@ bool GeographicToGaussKrueger(double longitude, double latitude, double a, doubl
   }
   // Round to nearest, halves to even (the default floating-point mode).
   const double k = std::nearbyint(longitude / 3.0);
-  const double l = (longitude - 3.0 * k) * kRad;
-  const double phi = latitude * kRad;
+  const double l = (longitude - 3.0 * k) * kDegToRad;
+  const double phi = latitude * kDegToRad;
   const double t = std::tan(phi);
   const double c = std::cos(phi);
   const double e2 = (a * a - b * b) / (b * b);
@@ -84,7 +85,7 @@ bool GaussKruegerToGeographic(double rechtswert, double hochwert, double a, doub
       break;
     }
   }
-  if (!converged || std::fabs(phi) >= 0.5 * M_PI) return false;
+  if (!converged || std::fabs(phi) >= 0.5 * kPi) return false;
 
   const double t = std::tan(phi);
   const double t2 = t * t;
@@ -100,8 +101,8 @@ bool GaussKruegerToGeographic(double rechtswert, double hochwert, double a, doub
                      t * v2 * (5.0 + 3.0 * t2 + eta2 - 9.0 * eta2 * t2) / (24.0 * n2 * n2) * y2 * y2;
   const double lon = y / (n * cf) - (1.0 + 2.0 * t2 + eta2) / (6.0 * n2 * n * cf) * y2 * y;
   if (!std::isfinite(lat) || !std::isfinite(lon)) return false;
-  latitude = lat / kRad;
-  longitude = 3.0 * k + lon / kRad;
+  latitude = lat / kDegToRad;
+  longitude = 3.0 * k + lon / kDegToRad;
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/asteroid_elements.h"
 #include "core/column_flags.h"
 #include "core/vector_math.h"
@@ -27,8 +28,8 @@ constexpr const char* kSaturnNames[TSaturnmondeMeeus::kMoons] = {"Mimas", "Encel
 // Quantity a of moon i in a table of `moons` moons.
 constexpr std::size_t Index(int a, int i, int moons) { return static_cast<std::size_t>(a * moons + i); }
 
-double DegToRadians(double degrees) { return degrees * std::numbers::pi / 180.0; }
-double RadiansToDeg(double radians) { return radians * 180.0 / std::numbers::pi; }
+double DegToRadians(double degrees) { return degrees * kPi / 180.0; }
+double RadiansToDeg(double radians) { return radians * 180.0 / kPi; }
 
 }  // namespace
 

@@ -2,13 +2,12 @@
 
 #include <cmath>
 
+#include "core/angle_constants.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "theories/low_precision.h"
 
-namespace {
-constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
-}
+namespace {}
 
 namespace kvx {
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/asteroid_elements.h"
 #include "core/column_flags.h"
 #include "core/frames.h"
@@ -22,8 +23,6 @@ namespace kvx {
 namespace {
 
 namespace cf = column_flag;
-
-constexpr double kRadToDeg = 180.0 / std::numbers::pi;
 
 // Format slots of the value columns.
 constexpr int kElevationSlot = 47;

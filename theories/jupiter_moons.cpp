@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "theories/moon_host_planet.h"
@@ -38,9 +39,8 @@ constexpr double kPerspectiveRadii = 2095.0;
 
 // Sine and cosine of degrees in double precision: the hundreds of terms
 // need no extended arithmetic (their arguments stay below 10^5 degrees).
-constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
-double S(double x) { return std::sin(x * kRadiansPerDegree); }
-double C(double x) { return std::cos(x * kRadiansPerDegree); }
+double S(double x) { return std::sin(x * kDegToRad); }
+double C(double x) { return std::cos(x * kDegToRad); }
 
 // The moon-independent part of one position: each moon on Jupiter's
 // equator of date, the fictitious pole moon as index 4.

@@ -119,10 +119,10 @@ void InternalSeries(double T, double& L, double& B, double& R) {
   const double b1950 = -3.909434 + sums.db / 3600.0;
 
   // Rigorous precession from the ecliptic and equinox of 1950 to the date.
-  // The degree factors as the published series print them (1/57.2957795 and
-  // 57.2957795) and 1/kTwoPiAsTabulated.
-  constexpr double kRadiansPerDegree = 0.0174532925239284;
-  constexpr double kDegreesPerRadian = 57.2957795;
+  // The degree factors as the published series print them and
+  // 1/kTwoPiAsTabulated.
+  constexpr double kRadiansPerDegree = kPlutoRadiansPerDegreeAsTabulated;
+  constexpr double kDegreesPerRadian = kPlutoDegreesPerRadianAsTabulated;
   constexpr double kInverseTwoPi = 0.15915494309644432;
   const double t = T + 0.5;
   const double lambda = l1950 * kRadiansPerDegree;

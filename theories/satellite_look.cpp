@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "theories/sgp4.h"
 
 namespace kvx {
@@ -14,8 +15,6 @@ TVectorXYZR LastSunVector;
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kEarthRadius = 6378.135;               // km, WGS-72
 constexpr double kEccentricitySquared = 0.006694317778266722;  // flattening 1/298.26
 constexpr double kOneMinusFlattening = 0.9966472205458325;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/frames.h"
 #include "core/tabulated_constants.h"
 #include "core/time_scales.h"
@@ -38,9 +39,8 @@ double Deg(double radians) { return radians * 180.0 * 0.31830988618378997; }
 
 // Sine and cosine of degrees in double precision: the element formulas
 // need no extended arithmetic.
-constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
-double S(double degrees) { return std::sin(degrees * kRadiansPerDegree); }
-double C(double degrees) { return std::cos(degrees * kRadiansPerDegree); }
+double S(double degrees) { return std::sin(degrees * kDegToRad); }
+double C(double degrees) { return std::cos(degrees * kDegToRad); }
 
 // Elements of one moon: longitude lambda (degrees), distance r (Saturn
 // radii), inclination gamma on Saturn's equator (degrees) and the node

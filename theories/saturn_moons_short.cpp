@@ -1,9 +1,9 @@
 // Five moons of Saturn by the short theory: mean longitudes in three orbit
 // planes given by their poles, projected on the sky.
 #include <cmath>
-
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "core/frames.h"
 #include "core/vector_math.h"
 #include "theories/moon_host_planet.h"
@@ -16,10 +16,9 @@ namespace {
 constexpr double kLightSpeedAuPerDay = 173.0;
 
 // Sine, cosine and tangent of degrees in double precision.
-constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
-double S(double degrees) { return std::sin(degrees * kRadiansPerDegree); }
-double C(double degrees) { return std::cos(degrees * kRadiansPerDegree); }
-double Tan(double degrees) { return std::tan(degrees * kRadiansPerDegree); }
+double S(double degrees) { return std::sin(degrees * kDegToRad); }
+double C(double degrees) { return std::cos(degrees * kDegToRad); }
+double Tan(double degrees) { return std::tan(degrees * kDegToRad); }
 
 // The three orbit planes.
 enum Plane { kEquatorPlane = 0, kTitanPlane = 1, kIapetusPlane = 2 };

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "theories/tle.h"
@@ -11,8 +12,6 @@ namespace kvx {
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kTwoThirds = 2.0 / 3.0;
 
 // WGS-72 constants of the models (earth radius as length unit).

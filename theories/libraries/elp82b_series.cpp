@@ -5,15 +5,13 @@
 #include <numbers>
 #include <stdexcept>
 
+#include "core/angle_constants.h"
 #include "theories/libraries/series_kernels.h"
 #include "theories/libraries/series_reader.h"
 #include "theories/libraries/vsop87_series.h"
 
 namespace kvx::theory_data {
 namespace {
-
-constexpr double kArcsecond = std::numbers::pi / 648000.0;  // radians
-constexpr double kDegree = std::numbers::pi / 180.0;
 
 constexpr double Dms(double d, double m, double s) { return (d * 3600.0 + m * 60.0 + s); }
 
@@ -39,9 +37,9 @@ constexpr double kM = 0.074801329518;
 constexpr double kAlpha = 0.002571881335;
 constexpr double kDeltaNu = 0.55604 / 1732559343.73604;
 constexpr double kDeltaNPrime = -0.06424 / 1732559343.73604;
-constexpr double kDeltaE = 0.01789 * kArcsecond;
-constexpr double kDeltaGamma = -0.08066 * kArcsecond;
-constexpr double kDeltaEPrime = -0.12879 * kArcsecond;
+constexpr double kDeltaE = 0.01789 * kArcsecToRad;
+constexpr double kDeltaGamma = -0.08066 * kArcsecToRad;
+constexpr double kDeltaEPrime = -0.12879 * kArcsecToRad;
 
 constexpr double kA0 = 384747.9806448954;     // km
 constexpr double kA0Elp = 384747.9806743165;  // km
@@ -75,20 +73,20 @@ Elp82BSeries::Elp82BSeries(std::span<const std::uint8_t> file) {
   // Constant and linear parts of the arguments that multiply the periodic
   // terms: zeta, the eight planets, D, l', l, F (radians, radians per century).
   double c0[13], c1[13];
-  c0[0] = kW1[0] * kArcsecond;
-  c1[0] = (kW1[1] + kPrecession) * kArcsecond;
+  c0[0] = kW1[0] * kArcsecToRad;
+  c1[0] = (kW1[1] + kPrecession) * kArcsecToRad;
   for (int k = 0; k < 8; ++k) {
-    c0[1 + k] = kPlanets[k][0] * kArcsecond;
-    c1[1 + k] = kPlanets[k][1] * kArcsecond;
+    c0[1 + k] = kPlanets[k][0] * kArcsecToRad;
+    c1[1 + k] = kPlanets[k][1] * kArcsecToRad;
   }
-  c0[9] = (kW1[0] - kT[0] + 648000.0) * kArcsecond;
-  c1[9] = (kW1[1] - kT[1]) * kArcsecond;
-  c0[10] = (kT[0] - kPerihelion[0]) * kArcsecond;
-  c1[10] = (kT[1] - kPerihelion[1]) * kArcsecond;
-  c0[11] = (kW1[0] - kW2[0]) * kArcsecond;
-  c1[11] = (kW1[1] - kW2[1]) * kArcsecond;
-  c0[12] = (kW1[0] - kW3[0]) * kArcsecond;
-  c1[12] = (kW1[1] - kW3[1]) * kArcsecond;
+  c0[9] = (kW1[0] - kT[0] + 648000.0) * kArcsecToRad;
+  c1[9] = (kW1[1] - kT[1]) * kArcsecToRad;
+  c0[10] = (kT[0] - kPerihelion[0]) * kArcsecToRad;
+  c1[10] = (kT[1] - kPerihelion[1]) * kArcsecToRad;
+  c0[11] = (kW1[0] - kW2[0]) * kArcsecToRad;
+  c1[11] = (kW1[1] - kW2[1]) * kArcsecToRad;
+  c0[12] = (kW1[0] - kW3[0]) * kArcsecToRad;
+  c1[12] = (kW1[1] - kW3[1]) * kArcsecToRad;
 
   // Room for the terms, when the file can hold them (a term takes at least
   // 29 bytes); a shorter file fails below while it is read.
@@ -122,7 +120,7 @@ Elp82BSeries::Elp82BSeries(std::span<const std::uint8_t> file) {
         for (int& m : multiplier) m = in.I8();
         const double phase = in.F64();
         const double amplitude = in.F64();
-        double phase0 = phase * kDegree, rate = 0.0;
+        double phase0 = phase * kDegToRad, rate = 0.0;
         for (int k = 0; k < 13; ++k) {
           phase0 += multiplier[k] * c0[k];
           rate += multiplier[k] * c1[k];
@@ -195,8 +193,8 @@ struct Delaunay {
 Delaunay DelaunayArguments(double t) {
   const double w1 = Polynomial(kW1, t), w2 = Polynomial(kW2, t), w3 = Polynomial(kW3, t);
   const double tt = Polynomial(kT, t), perihelion = Polynomial(kPerihelion, t);
-  return {{(w1 - tt + 648000.0) * kArcsecond, (tt - perihelion) * kArcsecond, (w1 - w2) * kArcsecond,
-           (w1 - w3) * kArcsecond}};
+  return {{(w1 - tt + 648000.0) * kArcsecToRad, (tt - perihelion) * kArcsecToRad, (w1 - w2) * kArcsecToRad,
+           (w1 - w3) * kArcsecToRad}};
 }
 }  // namespace
 
@@ -215,8 +213,8 @@ ElpPosition Elp82BSeries::Evaluate(double jd, double threshold) const {
     u += SumSeries(n + 1, t, delaunay.x, threshold);
     r += SumSeries(n + 2, t, delaunay.x, threshold);
   }
-  const double lambda = (Polynomial(kW1, t) + v) * kArcsecond;
-  const double beta = u * kArcsecond;
+  const double lambda = (Polynomial(kW1, t) + v) * kArcsecToRad;
+  const double beta = u * kArcsecToRad;
   const double rho = r * kA0 / kA0Elp;
   const double x = rho * std::cos(beta) * std::cos(lambda);
   const double y = rho * std::cos(beta) * std::sin(lambda);

@@ -4,12 +4,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "theories/libraries/elp82b_series.h"
 #include "theories/libraries/vsop87_series.h"
 
 namespace kvx::theory_data {
 
-inline constexpr double kRadToDeg = 180.0 / std::numbers::pi;
+using kvx::kRadToDeg;
 inline constexpr double kKmPerAu = 149597870.7;
 // Earth-Moon mass ratio of the barycentre of version A.
 inline constexpr double kEarthMoonMassRatio = 81.30056;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/angle_constants.h"
 #include "theories/libraries/library_support.h"
 #include "theories/libraries/theory_library_abi.h"
 
@@ -77,9 +78,8 @@ Equinoctial ElementsFromState(const VsopRectangular& s, double mu) {
   const double eSinE = Dot(r, v) / std::sqrt(mu * out.a);
   const double eccentricAnomaly = std::atan2(eSinE, eCosE);
   const double meanAnomaly = eccentricAnomaly - eSinE;
-  constexpr double kTwoPi = 2.0 * std::numbers::pi;
-  double lambda = std::fmod(perihelion + meanAnomaly, kTwoPi);
-  if (lambda < 0.0) lambda += kTwoPi;
+  double lambda = std::fmod(perihelion + meanAnomaly, kvx::kTwoPi);
+  if (lambda < 0.0) lambda += kvx::kTwoPi;
   out.lambda = lambda;
   return out;
 }

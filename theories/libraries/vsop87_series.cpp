@@ -5,6 +5,7 @@
 #include <numbers>
 #include <stdexcept>
 
+#include "core/angle_constants.h"
 #include "theories/libraries/series_kernels.h"
 #include "theories/libraries/series_reader.h"
 
@@ -91,7 +92,6 @@ VsopSpherical Vsop87Series::Compute(VsopPlanet planet, double t, double threshol
   Variable(planet, 1, t, threshold, withRates, s.B, s.dB);
   Variable(planet, 2, t, threshold, withRates, s.R, s.dR);
   if (!withRates) s.dL = s.dB = s.dR = 0.0;
-  constexpr double kTwoPi = 2.0 * std::numbers::pi;
   s.L = std::fmod(s.L, kTwoPi);
   if (s.L < 0.0) s.L += kTwoPi;
   s.dL /= kDaysPerMillennium;

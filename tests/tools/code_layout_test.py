@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+"""Checks the rules of the source tree that the compiler does not: the
+folders of the program code are the rows of the README's layout table above
+tests/, in the order the top CMakeLists.txt adds them; an include never runs
+from a folder to one below it in that table (the build would let it pass,
+since each library links everything its dependencies link); plain code never
+includes Qt or a window header (those live in a ui/ folder, in platform/qt/
+and in app/program/); and pi and the degree factors have one home."""
+import os
+import re
+import sys
+import unittest
+
+ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+
+
+def layout_folders():
+    """The folders of the README's layout table, top to bottom."""
+    with open(os.path.join(ROOT, "README.md"), encoding="utf-8") as f:
+        text = f.read()
+    section = text.split("\n## Layout\n", 1)[1].split("\n## ", 1)[0]
+    return re.findall(r"^\| `([a-z_]+)/` \|", section, re.M)
+
+
+def program_folders():
+    folders = layout_folders()
+    return folders[:folders.index("tests")]
+
+
+def program_files(folders):
+    for folder in folders:
+        for base, _, names in os.walk(os.path.join(ROOT, folder)):
+            for name in sorted(names):
+                if name.endswith((".h", ".cpp", ".inc")):
+                    yield os.path.relpath(os.path.join(base, name), ROOT)
+
+
+INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
+WINDOW_CODE = re.compile(r"(^|/)ui/|^platform/qt/|^app/program/")
+
+
+def includes(path):
+    with open(os.path.join(ROOT, path), encoding="utf-8", errors="replace") as f:
+        for number, line in enumerate(f, 1):
+            m = INCLUDE.match(line)
+            if m:
+                yield number, m.group(1), m.group(2)
+
+
+class FolderOrder(unittest.TestCase):
+    def test_readme_table_and_cmake_list_the_same_folders_in_the_same_order(self):
+        with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as f:
+            built = re.search(r"foreach\(dir ([^)]*)\)", f.read()).group(1).split()
+        self.assertEqual(program_folders(), built)
+
+    def test_no_include_runs_from_a_folder_to_one_below_it_or_from_plain_code_to_windows(self):
+        folders = program_folders()
+        rank = {folder: k for k, folder in enumerate(folders)}
+        faults = []
+        for path in program_files(folders):
+            home = path.split("/", 1)[0]
+            plain = not WINDOW_CODE.search(path)
+            for number, bracket, target in includes(path):
+                where = f"{path}:{number}: {target}"
+                top = target.split("/", 1)[0]
+                if bracket == '"' and top in rank and rank[top] > rank[home]:
+                    faults.append(f"{where} (a folder below {home}/ in the layout table)")
+                if plain and bracket == "<" and re.match(r"Q[A-Za-z]|qt", target):
+                    faults.append(f"{where} (Qt in plain code)")
+                if plain and bracket == '"' and WINDOW_CODE.search(target):
+                    faults.append(f"{where} (a window header in plain code)")
+        self.assertEqual(faults, [])
+
+
+# Where pi and the degree factors are defined: the full-precision values in
+# core/angle_constants.h, the truncated ones that published routines print
+# in core/tabulated_constants.h.
+CONSTANT_HOMES = {"core/angle_constants.h", "core/tabulated_constants.h"}
+PRIVATE_CONSTANT = re.compile(
+    r"\b(3\.14159|6\.28318|1\.570796|57\.29577|0\.01745329)\d*"  # pi, 2 pi, pi/2 or a degree factor as a number
+    r"|\bM_PI"  # the C library's macros
+    r"|\bconstexpr\b[^;]*std::numbers::pi"  # a private constant made from pi
+    r"|std::numbers::pi(_v<[\w ]+>)?\s*/\s*(180|648000|3600)"  # a degree or arcsecond factor written out
+    r"|\b(180|648000|206264)(\.0*)?L?\s*/\s*std::numbers::pi")
+
+
+def without_comments(text):
+    text = re.sub(r"/\*.*?\*/", lambda m: "\n" * m.group(0).count("\n"), text, flags=re.S)
+    return re.sub(r"//[^\n]*", "", text)
+
+
+class ConstantHomes(unittest.TestCase):
+    def test_pi_and_the_degree_factors_are_defined_only_in_their_home(self):
+        faults = []
+        for path in program_files(program_folders()):
+            if path in CONSTANT_HOMES:
+                continue
+            with open(os.path.join(ROOT, path), encoding="utf-8", errors="replace") as f:
+                text = without_comments(f.read())
+            for number, line in enumerate(text.split("\n"), 1):
+                m = PRIVATE_CONSTANT.search(line)
+                if m:
+                    faults.append(f"{path}:{number}: {m.group(0)}")
+        self.assertEqual(faults, [], "use core/angle_constants.h or core/tabulated_constants.h")
+
+    def test_the_check_finds_a_private_constant(self):
+        for line in ["constexpr double kRad = 0.017453292519943334;", "x * 180.0 / std::numbers::pi",
+                     "static constexpr long double kPiExt = std::numbers::pi_v<long double>;", "M_PI_2",
+                     "y * std::numbers::pi / 180.0", "double twoPi = 6.283185307;"]:
+            self.assertIsNotNone(PRIVATE_CONSTANT.search(line), line)
+        for line in ["return kDegToRad * x;", "std::atan2(y, x) + kPi", "const double a = 57.3;"]:
+            self.assertIsNone(PRIVATE_CONSTANT.search(line), line)
+
+
+if __name__ == "__main__":
+    sys.exit(unittest.main())
