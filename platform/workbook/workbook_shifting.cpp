@@ -1,0 +1,301 @@
+// Inserting and deleting cells, rows and columns, and the shifting of the
+// references (formulas, names, selections, breaks) that goes with it.
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/workbook/formula_engine.h"
+#include "platform/workbook/workbook.h"
+#include "platform/workbook/workbook_internal.h"
+
+namespace kvx::workbook {
+
+using internal::Lowered;
+
+// ------------------------------------------------- insert and delete cells
+
+namespace {
+
+template <typename T>
+std::map<int, T> ShiftKeys(const std::map<int, T>& map, int at, int count, bool insert) {
+  std::map<int, T> shifted;
+  for (const auto& [key, value] : map) {
+    if (key < at) {
+      shifted.emplace(key, value);
+    } else if (insert) {
+      if (key + count <= (std::is_same_v<T, double> ? kMaxCols : kMaxRows)) shifted.emplace(key + count, value);
+    } else if (key >= at + count) {
+      shifted.emplace(key - count, value);
+    }
+  }
+  return shifted;
+}
+
+std::set<int> ShiftSet(const std::set<int>& set, int at, int count, bool insert) {
+  std::set<int> shifted;
+  for (int key : set) {
+    if (key < at)
+      shifted.insert(key);
+    else if (insert)
+      shifted.insert(key + count);
+    else if (key >= at + count)
+      shifted.insert(key - count);
+  }
+  return shifted;
+}
+
+// Moves one coordinate (row or column) of a reference after `count` lines
+// were inserted (count > 0) or deleted (count < 0) at `at`. Returns false
+// when the line was deleted.
+bool ShiftCoordinate(int& value, int at, int count) {
+  if (count > 0) {
+    if (value >= at) value += count;
+    return true;
+  }
+  const int removed = -count;
+  if (value >= at + removed) {
+    value -= removed;
+    return true;
+  }
+  return value < at;
+}
+
+}  // namespace
+
+void TWorkbook::ShiftReferences(int sheetId, bool rows, int at, int count, const TRange& band) {
+  // band: the columns (for row shifts) or rows (for column shifts) that
+  // moved; a reference moves only when it lies wholly inside the band.
+  std::string sheetName;
+  for (const auto& s : sheets_) {
+    if (s->Id == sheetId) sheetName = Lowered(s->Name);
+  }
+  auto inBand = [&](const TRefPoint& a, const TRefPoint* b) {
+    const int lo = rows ? band.Col1 : band.Row1;
+    const int hi = rows ? band.Col2 : band.Row2;
+    const int v1 = rows ? a.Col : a.Row;
+    const int v2 = b ? (rows ? b->Col : b->Row) : v1;
+    return std::min(v1, v2) >= lo && std::max(v1, v2) <= hi;
+  };
+  for (int s = 1; s <= NumSheets(); ++s) {
+    const bool ownSheet = sheets_[s - 1]->Id == sheetId;
+    bool any = false;
+    for (const auto& row : sheets_[s - 1]->Rows) {
+      for (const auto& cell : row) any = any || cell.Kind == TCellKind::Formula;
+    }
+    if (!any) continue;
+    TSheetData& data = Mutable(s);
+    for (auto& row : data.Rows) {
+      for (auto& cell : row) {
+        if (cell.Kind != TCellKind::Formula) continue;
+        cell.Formula = RewriteReferences(cell.Formula, [&](const std::string& prefix, TRefPoint& a, TRefPoint* b) {
+          const bool refersHere = prefix.empty() ? ownSheet : Lowered(prefix) == sheetName;
+          if (!refersHere || !inBand(a, b)) return true;
+          if (b == nullptr) return rows ? ShiftCoordinate(a.Row, at, count) : ShiftCoordinate(a.Col, at, count);
+          int& lo = rows ? a.Row : a.Col;
+          int& hi = rows ? b->Row : b->Col;
+          if (count > 0) {
+            ShiftCoordinate(lo, at, count);
+            ShiftCoordinate(hi, at, count);
+            return true;
+          }
+          // A deleted block inside a range shrinks it.
+          const int removed = -count;
+          int first = std::min(lo, hi);
+          int last = std::max(lo, hi);
+          if (first >= at && last < at + removed) return false;
+          if (last >= at + removed)
+            last -= removed;
+          else if (last >= at)
+            last = at - 1;
+          if (first >= at + removed)
+            first -= removed;
+          else if (first >= at)
+            first = at;
+          lo = first;
+          hi = last;
+          return true;
+        });
+      }
+    }
+  }
+  // Defined names on the sheet move as well (a deleted name range keeps
+  // its place, shrunk).
+  for (auto& name : names_) {
+    if (name.SheetId != sheetId) continue;
+    TRefPoint a{name.Range.Row1, name.Range.Col1};
+    TRefPoint b{name.Range.Row2, name.Range.Col2};
+    if (!inBand(a, &b)) continue;
+    int& lo = rows ? name.Range.Row1 : name.Range.Col1;
+    int& hi = rows ? name.Range.Row2 : name.Range.Col2;
+    if (count > 0) {
+      ShiftCoordinate(lo, at, count);
+      ShiftCoordinate(hi, at, count);
+    } else {
+      const int removed = -count;
+      if (hi >= at + removed)
+        hi -= removed;
+      else if (hi >= at)
+        hi = std::max(at - 1, lo >= at ? at : lo);
+      if (lo >= at + removed)
+        lo -= removed;
+      else if (lo >= at)
+        lo = at;
+      if (hi < lo) hi = lo;
+    }
+  }
+  if (hasFormulas_) recalcNeeded_ = true;
+}
+
+void TWorkbook::EditInsert(int mode) { InsertRange(CurrentSheetData().Selection.front(), mode); }
+
+void TWorkbook::EditDelete(int mode) { DeleteRange(CurrentSheetData().Selection.front(), mode); }
+
+namespace {
+bool ValidRange(const TRange& r) {
+  return r.Row1 >= 1 && r.Col1 >= 1 && r.Row1 <= r.Row2 && r.Col1 <= r.Col2 && r.Row2 <= kMaxRows && r.Col2 <= kMaxCols;
+}
+}  // namespace
+
+void TWorkbook::InsertRange(const TRange& range, int mode) {
+  if (mode < 1 || mode > 4 || !ValidRange(range)) return;
+  TSheetData& sheet = MutableCurrent();
+  const int id = sheet.Id;
+  const int nRows = range.RowCount();
+  const int nCols = range.ColCount();
+  switch (mode) {
+    case 1: {  // shift right, rows of the range only
+      const int lastRow = std::min(range.Row2, static_cast<int>(sheet.Rows.size()));
+      for (int r = range.Row1; r <= lastRow; ++r) {
+        auto& cells = sheet.Rows[r - 1];
+        if (static_cast<int>(cells.size()) >= range.Col1) {
+          cells.insert(cells.begin() + (range.Col1 - 1), nCols, TCell{});
+          if (static_cast<int>(cells.size()) > kMaxCols) cells.resize(kMaxCols);
+        }
+      }
+      ShiftReferences(id, false, range.Col1, nCols, TRange{range.Row1, 1, range.Row2, kMaxCols});
+      break;
+    }
+    case 2: {  // shift down, columns of the range only
+      const int used = static_cast<int>(sheet.Rows.size());
+      if (used >= range.Row1) {
+        const int newSize = std::min(kMaxRows, used + nRows);
+        sheet.Rows.resize(newSize);
+        for (int r = newSize; r >= range.Row1; --r) {
+          auto& target = sheet.Rows[r - 1];
+          for (int c = range.Col1; c <= range.Col2; ++c) {
+            TCell moved;
+            const int source = r - nRows;
+            if (source >= range.Row1) {
+              auto& from = sheet.Rows[source - 1];
+              if (static_cast<int>(from.size()) >= c) moved = std::move(from[c - 1]);
+            }
+            if (moved.Kind == TCellKind::Empty && moved.Style == 0 && static_cast<int>(target.size()) < c) continue;
+            if (static_cast<int>(target.size()) < c) target.resize(c);
+            target[c - 1] = std::move(moved);
+          }
+        }
+      }
+      ShiftReferences(id, true, range.Row1, nRows, TRange{1, range.Col1, kMaxRows, range.Col2});
+      break;
+    }
+    case 3: {  // whole rows
+      if (static_cast<int>(sheet.Rows.size()) >= range.Row1) {
+        sheet.Rows.insert(sheet.Rows.begin() + (range.Row1 - 1), nRows, std::vector<TCell>{});
+        if (static_cast<int>(sheet.Rows.size()) > kMaxRows) sheet.Rows.resize(kMaxRows);
+      }
+      sheet.RowHeights = ShiftKeys(sheet.RowHeights, range.Row1, nRows, true);
+      sheet.HiddenRows = ShiftSet(sheet.HiddenRows, range.Row1, nRows, true);
+      sheet.RowBreaks = ShiftSet(sheet.RowBreaks, range.Row1, nRows, true);
+      ShiftReferences(id, true, range.Row1, nRows, TRange{1, 1, kMaxRows, kMaxCols});
+      break;
+    }
+    case 4: {  // whole columns
+      for (auto& cells : sheet.Rows) {
+        if (static_cast<int>(cells.size()) >= range.Col1) {
+          cells.insert(cells.begin() + (range.Col1 - 1), nCols, TCell{});
+          if (static_cast<int>(cells.size()) > kMaxCols) cells.resize(kMaxCols);
+        }
+      }
+      sheet.ColWidths = ShiftKeys(sheet.ColWidths, range.Col1, nCols, true);
+      sheet.HiddenCols = ShiftSet(sheet.HiddenCols, range.Col1, nCols, true);
+      sheet.ColBreaks = ShiftSet(sheet.ColBreaks, range.Col1, nCols, true);
+      ShiftReferences(id, false, range.Col1, nCols, TRange{1, 1, kMaxRows, kMaxCols});
+      break;
+    }
+  }
+  ContentChanged();
+  Notify(TChange::Structure);
+}
+
+void TWorkbook::DeleteRange(const TRange& range, int mode) {
+  if (mode < 1 || mode > 4 || !ValidRange(range)) return;
+  TSheetData& sheet = MutableCurrent();
+  const int id = sheet.Id;
+  const int nRows = range.RowCount();
+  const int nCols = range.ColCount();
+  switch (mode) {
+    case 1: {  // shift left
+      const int lastRow = std::min(range.Row2, static_cast<int>(sheet.Rows.size()));
+      for (int r = range.Row1; r <= lastRow; ++r) {
+        auto& cells = sheet.Rows[r - 1];
+        if (static_cast<int>(cells.size()) < range.Col1) continue;
+        const int end = std::min(static_cast<int>(cells.size()), range.Col2);
+        cells.erase(cells.begin() + (range.Col1 - 1), cells.begin() + end);
+      }
+      ShiftReferences(id, false, range.Col1, -nCols, TRange{range.Row1, 1, range.Row2, kMaxCols});
+      break;
+    }
+    case 2: {  // shift up
+      const int used = static_cast<int>(sheet.Rows.size());
+      for (int r = range.Row1; r <= used; ++r) {
+        const int source = r + nRows;
+        auto& target = sheet.Rows[r - 1];
+        for (int c = range.Col1; c <= range.Col2; ++c) {
+          TCell moved;
+          if (source <= used) {
+            auto& from = sheet.Rows[source - 1];
+            if (static_cast<int>(from.size()) >= c) moved = std::move(from[c - 1]);
+          }
+          if (static_cast<int>(target.size()) < c) {
+            if (moved.Kind == TCellKind::Empty && moved.Style == 0) continue;
+            target.resize(c);
+          }
+          target[c - 1] = std::move(moved);
+        }
+      }
+      ShiftReferences(id, true, range.Row1, -nRows, TRange{1, range.Col1, kMaxRows, range.Col2});
+      break;
+    }
+    case 3: {  // whole rows
+      const int used = static_cast<int>(sheet.Rows.size());
+      if (used >= range.Row1) {
+        const int end = std::min(used, range.Row2);
+        sheet.Rows.erase(sheet.Rows.begin() + (range.Row1 - 1), sheet.Rows.begin() + end);
+      }
+      sheet.RowHeights = ShiftKeys(sheet.RowHeights, range.Row1, nRows, false);
+      sheet.HiddenRows = ShiftSet(sheet.HiddenRows, range.Row1, nRows, false);
+      sheet.RowBreaks = ShiftSet(sheet.RowBreaks, range.Row1, nRows, false);
+      ShiftReferences(id, true, range.Row1, -nRows, TRange{1, 1, kMaxRows, kMaxCols});
+      break;
+    }
+    case 4: {  // whole columns
+      for (auto& cells : sheet.Rows) {
+        if (static_cast<int>(cells.size()) < range.Col1) continue;
+        const int end = std::min(static_cast<int>(cells.size()), range.Col2);
+        cells.erase(cells.begin() + (range.Col1 - 1), cells.begin() + end);
+      }
+      sheet.ColWidths = ShiftKeys(sheet.ColWidths, range.Col1, nCols, false);
+      sheet.HiddenCols = ShiftSet(sheet.HiddenCols, range.Col1, nCols, false);
+      sheet.ColBreaks = ShiftSet(sheet.ColBreaks, range.Col1, nCols, false);
+      ShiftReferences(id, false, range.Col1, -nCols, TRange{1, 1, kMaxRows, kMaxCols});
+      break;
+    }
+  }
+  ContentChanged();
+  Notify(TChange::Structure);
+}
+
+}  // namespace kvx::workbook
