@@ -105,6 +105,16 @@ void PlanetRiseSet(TKepler& body, TComputeSettingsBlock settings) {
   out.SetMarker = setMarker != nullptr ? setMarker : "";
 }
 
+void PlacesOfDate(TKepler& body, const std::array<double, 3>& savedVelocity) {
+  body.bahnlageelemente();
+  body.heliozentrisch(0, 0, 0, 0);
+  body.geozentrischekliptikalgeometrisch();
+  body.Ekliptik_aequator();
+  body.Result.HelioVX = savedVelocity[0];
+  body.Result.HelioVY = savedVelocity[1];
+  body.Result.HelioVZ = savedVelocity[2];
+}
+
 }  // namespace planet_chain
 
 // ---------------------------------------------------------------------------
@@ -145,13 +155,7 @@ void Tpla::physischeEphemeride() {
 
 void Tpla::rechnen(TComputeSettingsBlock settings) {
   settings_ = settings;
-  bahnlageelemente();
-  heliozentrisch(0, 0, 0, 0);
-  geozentrischekliptikalgeometrisch();
-  Ekliptik_aequator();
-  Result.HelioVX = savedVelocity_[0];
-  Result.HelioVY = savedVelocity_[1];
-  Result.HelioVZ = savedVelocity_[2];
+  planet_chain::PlacesOfDate(*this, savedVelocity_);
   aequinoktium_reduktion();
   topozentr();
   horizont();
@@ -171,13 +175,7 @@ tplaShort::tplaShort(std::uint8_t language, TTheorySelection selection, std::int
 
 void tplaShort::rechnen(TComputeSettingsBlock settings) {
   settings_ = settings;
-  bahnlageelemente();
-  heliozentrisch(0, 0, 0, 0);
-  geozentrischekliptikalgeometrisch();
-  Ekliptik_aequator();
-  Result.HelioVX = savedVelocity_[0];
-  Result.HelioVY = savedVelocity_[1];
-  Result.HelioVZ = savedVelocity_[2];
+  planet_chain::PlacesOfDate(*this, savedVelocity_);
   if (Topocentric != 0) {
     topozentr();
   } else {
@@ -259,13 +257,7 @@ void Tplatab::physischeEphemeride() {
 
 void Tplatab::rechnen(TComputeSettingsBlock settings) {
   settings_ = settings;
-  bahnlageelemente();
-  heliozentrisch(0, 0, 0, 0);
-  geozentrischekliptikalgeometrisch();
-  Ekliptik_aequator();
-  Result.HelioVX = savedVelocity_[0];
-  Result.HelioVY = savedVelocity_[1];
-  Result.HelioVZ = savedVelocity_[2];
+  planet_chain::PlacesOfDate(*this, savedVelocity_);
   aequinoktium_reduktion();
   if (TableConfig.Flags[column_flag::kSummaryTopocentric] == 1 ||
       TableConfig.Flags[column_flag::kSummaryPhysical] == 1) {

@@ -10,6 +10,7 @@
 // Frames and units as TKepler: ecliptic and equator of date, AU, degrees.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "engine/sun.h"
@@ -30,6 +31,11 @@ void Heliocentric(TKepler& body, TComputeSettingsBlock settings);
 // level 2 of the rise/set block; at a pole the visible/invisible status
 // word from the declination.
 void PlanetRiseSet(TKepler& body, TComputeSettingsBlock settings);
+// The places of date: bahnlageelemente, heliozentrisch, the geometric
+// geocentric place and Ekliptik_aequator, then the heliocentric velocity
+// that heliozentrisch kept around the dispatch (`savedVelocity`, AU/day) put
+// back into the result.
+void PlacesOfDate(TKepler& body, const std::array<double, 3>& savedVelocity);
 }  // namespace planet_chain
 
 // One planet position.
@@ -48,6 +54,7 @@ class Tpla : public TSonne {
                               long double integrationTolerance);
 
   void heliozentrisch(double x, double y, double vx, double vy) override;
+  using TSonne::Aufgang_untergang;
   void Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) override;
   void physischeEphemeride() override;
   // The planet chain: positions, the heliocentric velocity kept around the
@@ -110,6 +117,7 @@ class Tplatab : public TSonnetab {
   using TSonnetab::initialisieren;
 
   void heliozentrisch(double x, double y, double vx, double vy) override;
+  using TSonnetab::Aufgang_untergang;
   void Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) override;
   void physischeEphemeride() override;
   // The table chain: positions; topozentr when column flag 1 or 2 is 1;
