@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/cell_format.h"
+#include "engine/table_sink.h"
 
 namespace kvx {
 
@@ -28,12 +29,7 @@ void AppendRow(workbook::TWorkbook& sheet, const std::string& name, const std::a
   const int row = sheet.LastRow() + 1;
   sheet.SetText(row, 1, name);
   for (std::size_t k = 0; k < N; ++k) WriteNumberToSheet(sheet, row, static_cast<int>(k) + 2, slots[k], values[k]);
-  sheet.SetSelectionText("A1:A1");
-  const int lastRow = std::max(1, sheet.LastRow());
-  const int lastCol = std::max(1, sheet.LastCol());
-  sheet.SetRowHeightAuto(1, 1, lastRow, lastCol);
-  sheet.SetColWidthAuto(1, 1, lastRow, lastCol);
-  sheet.SetSelectionText("A1:A1");
+  FitSheetToContents(sheet);
 }
 
 }  // namespace

@@ -60,12 +60,7 @@ void FinishSheet(TCellSink& sink) {
   sheet.SetSelectionText("A1:A1");
   sheet.SetSelection(-1, 3, -1, 3);
   sheet.SetAlignment(centred);
-  sheet.SetSelectionText("A1:A1");
-  const int lastRow = std::max(1, sheet.LastRow());
-  const int lastCol = std::max(1, sheet.LastCol());
-  sheet.SetRowHeightAuto(1, 1, lastRow, lastCol);
-  sheet.SetColWidthAuto(1, 1, lastRow, lastCol);
-  sheet.SetSelectionText("A1:A1");
+  FitSheetToContents(sheet);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "engine/table_sink.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kvx {
@@ -82,6 +83,22 @@ void SizeGrid(TCellSink& sink, int rows, int cols) {
   tmystringgrid& grid = static_cast<TGridSink&>(sink).Grid();
   grid.SetRowCount(rows);
   grid.SetColCount(cols);
+}
+
+void FitSheetToContents(TSheet& sheet, int lastCol) {
+  sheet.SetSelectionText("A1:A1");
+  const int lastRow = std::max(1, sheet.LastRow());
+  if (lastCol == -1) lastCol = std::max(1, sheet.LastCol());
+  sheet.SetRowHeightAuto(1, 1, lastRow, lastCol);
+  sheet.SetColWidthAuto(1, 1, lastRow, lastCol);
+  sheet.SetSelectionText("A1:A1");
+}
+
+void CentreFirstRowAndFit(TSheet& sheet) {
+  sheet.SetSelectionText("A1:A1");
+  sheet.SetSelection(1, -1, 1, -1);
+  sheet.SetAlignment(workbook::TAlignment{3, false, 3, 0});
+  FitSheetToContents(sheet);
 }
 
 }  // namespace kvx

@@ -122,6 +122,15 @@ class TGridSink final : public TCellSink {
 // included); a sheet is left as it is.
 void SizeGrid(TCellSink& sink, int rows, int cols);
 
+// The finish of a table in the sheet: rows 1..lastRow and columns
+// 1..lastCol made as high and as wide as their contents, with A1 selected
+// before and after. lastCol -1: the sheet's last used column (at least 1);
+// lastRow is the sheet's last used row (at least 1).
+void FitSheetToContents(TSheet& sheet, int lastCol = -1);
+// The same after centring the cells of the first row (horizontally and
+// vertically, no wrap).
+void CentreFirstRowAndFit(TSheet& sheet);
+
 // Trunc(ColumnWidthTable[slot] x scale); a slot outside the table gives 64 x
 // scale, a negative or non-finite product 0.
 int GridColumnWidth(const TTableOutputSettings& settings, int slot, double scale);

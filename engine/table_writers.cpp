@@ -133,15 +133,7 @@ void TKeplereph::WriteTableFrame(TCellSink& sink, std::uint8_t rowCountFlag,
         return;
       }
       TSheet& sheet = static_cast<TSheetSink&>(sink).Sheet();
-      sheet.SetSelectionText("A1:A1");
-      sheet.SetSelection(1, -1, 1, -1);
-      sheet.SetAlignment(workbook::TAlignment{3, false, 3, 0});
-      sheet.SetSelectionText("A1:A1");
-      const int lastRow = std::max(1, sheet.LastRow());
-      const int lastCol = std::max(1, sheet.LastCol());
-      sheet.SetRowHeightAuto(1, 1, lastRow, lastCol);
-      sheet.SetColWidthAuto(1, 1, lastRow, lastCol);
-      sheet.SetSelectionText("A1:A1");
+      CentreFirstRowAndFit(sheet);
     }
   };
 

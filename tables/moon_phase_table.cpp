@@ -120,12 +120,7 @@ void TMondphasentabelle::paint(TSheet* sheet, tmystringgrid* grid, std::uint8_t 
   sheet->ClearRange(1, 1, 5, 17, 1);
   TSheetSink sink(*sheet);
   WriteCells(sink, false, LanguageEnglish != 0);
-  const int lastRow = std::max(1, sheet->LastRow());
-  const int lastCol = 4 * GroupWidth() + 2;
-  sheet->SetSelectionText("A1:A1");
-  sheet->SetRowHeightAuto(1, 1, lastRow, lastCol);
-  sheet->SetColWidthAuto(1, 1, lastRow, lastCol);
-  sheet->SetSelectionText("A1:A1");
+  FitSheetToContents(*sheet, 4 * GroupWidth() + 2);
 }
 
 void TMondphasentabelle::paint_grid(tmystringgrid& grid, const TTableOutputSettings& settings) {

@@ -36,18 +36,6 @@ constexpr int kSunAltitudeSlot = 158;
 
 std::string NotComputableText() { return LanguageEnglish != 0 ? "Not computable" : "Nicht berechenbar"; }
 
-void FinishSheet(TSheet& sheet) {
-  sheet.SetSelectionText("A1:A1");
-  sheet.SetSelection(1, -1, 1, -1);
-  sheet.SetAlignment(workbook::TAlignment{3, false, 3, 0});
-  sheet.SetSelectionText("A1:A1");
-  const int lastRow = std::max(1, sheet.LastRow());
-  const int lastCol = std::max(1, sheet.LastCol());
-  sheet.SetRowHeightAuto(1, 1, lastRow, lastCol);
-  sheet.SetColWidthAuto(1, 1, lastRow, lastCol);
-  sheet.SetSelectionText("A1:A1");
-}
-
 // The set last loaded here, as text and as the propagator took it: a set
 // that is still loaded is not loaded again (loading makes the propagator
 // initialise itself afresh, the larger part of one step's work).
@@ -384,7 +372,7 @@ void Tsatellitenephfenster::paintall(std::uint8_t toSheet) {
   OutputSheet->SetColWidth(-1, -1, 800.0 / 256.0, true);
   TSheetSink sink(*OutputSheet);
   WriteAll(sink);
-  FinishSheet(*OutputSheet);
+  CentreFirstRowAndFit(*OutputSheet);
 }
 
 void Tsatellitenephfenster::paintall_grid() {

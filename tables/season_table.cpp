@@ -78,12 +78,7 @@ void WriteSeasonRowToSheet(const TTableConfigRecord& config, TSheet& sheet, cons
 }
 
 void FinishSeasonSheet(const TTableConfigRecord& config, TSheet& sheet) {
-  const int lastRow = std::max(1, sheet.LastRow());
-  const int lastCol = ColumnsUsed(config);
-  sheet.SetSelectionText("A1:A1");
-  sheet.SetRowHeightAuto(1, 1, lastRow, lastCol);
-  sheet.SetColWidthAuto(1, 1, lastRow, lastCol);
-  sheet.SetSelectionText("A1:A1");
+  FitSheetToContents(sheet, ColumnsUsed(config));
 }
 
 void PrepareSeasonGrid(tmystringgrid& grid, int years) {

@@ -189,12 +189,7 @@ void Tvareph::paint(TSheet* sheet, tmystringgrid* grid, std::uint8_t toSheet, co
   }
   if (sheet == nullptr) return;
   TSheetSink sink(*sheet);
-  const int lastCol = WriteCells(sink);
-  const int lastRow = std::max(1, sheet->LastRow());
-  sheet->SetSelectionText("A1:A1");
-  sheet->SetRowHeightAuto(1, 1, lastRow, lastCol);
-  sheet->SetColWidthAuto(1, 1, lastRow, lastCol);
-  sheet->SetSelectionText("A1:A1");
+  FitSheetToContents(*sheet, WriteCells(sink));
 }
 
 void Tvareph::paint_grid(tmystringgrid& grid, const TTableOutputSettings& settings) {
