@@ -85,6 +85,20 @@ void SizeGrid(TCellSink& sink, int rows, int cols) {
   grid.SetColCount(cols);
 }
 
+void WriteNumberWithDecimals(TCellSink& sink, int row, int col, double value, int decimals) {
+  const std::string& pattern =
+      DecimalPatternTable[static_cast<std::size_t>(std::clamp(decimals, 0, kDecimalPatternCount - 1))];
+  if (sink.IsGrid()) {
+    tmystringgrid& grid = static_cast<TGridSink&>(sink).Grid();
+    SetGridNumberFormat(grid, pattern);
+    SetGridCellFloat(grid, row, col, value);
+  } else {
+    TSheet& sheet = static_cast<TSheetSink&>(sink).Sheet();
+    sheet.SetCellNumberFormat(row, col, pattern);
+    sheet.SetNumber(row, col, value);
+  }
+}
+
 void FitSheetToContents(TSheet& sheet, int lastCol) {
   sheet.SetSelectionText("A1:A1");
   const int lastRow = std::max(1, sheet.LastRow());

@@ -122,6 +122,10 @@ class TGridSink final : public TCellSink {
 // included); a sheet is left as it is.
 void SizeGrid(TCellSink& sink, int rows, int cols);
 
+// A number with `decimals` decimals (the pattern of DecimalPatternTable,
+// the count clamped to the table) in either target.
+void WriteNumberWithDecimals(TCellSink& sink, int row, int col, double value, int decimals);
+
 // The finish of a table in the sheet: rows 1..lastRow and columns
 // 1..lastCol made as high and as wide as their contents, with A1 selected
 // before and after. lastCol -1: the sheet's last used column (at least 1);

@@ -35,19 +35,6 @@ int AlmanacValueDecimals(int kind, const std::string& objectText) {
   }
 }
 
-void WriteNumberWithDecimals(TCellSink& sink, int row, int col, double value, int decimals) {
-  const std::string& pattern = DecimalPatternTable[static_cast<std::size_t>(decimals)];
-  if (sink.IsGrid()) {
-    tmystringgrid& grid = static_cast<TGridSink&>(sink).Grid();
-    SetGridNumberFormat(grid, pattern);
-    SetGridCellFloat(grid, row, col, value);
-  } else {
-    TSheet& sheet = static_cast<TSheetSink&>(sink).Sheet();
-    sheet.SetCellNumberFormat(row, col, pattern);
-    sheet.SetNumber(row, col, value);
-  }
-}
-
 }  // namespace
 
 bool InPeriod(double x, double lo, double hi) { return lo <= x && x <= hi; }

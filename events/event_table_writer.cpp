@@ -21,20 +21,6 @@ const std::string& Title(const TTableConfigRecord& config, int slot) {
 // Number of the value and unit columns.
 int ValueColumn(const TTableConfigRecord& config) { return config.Flags[column_flag::kJulianDate] != 0 ? 6 : 5; }
 
-// The value cell: a number with its own number format in either target.
-void WriteValue(TCellSink& sink, int row, int col, double value, int decimals) {
-  const std::string& pattern = DecimalPatternTable[static_cast<std::size_t>(decimals)];
-  if (sink.IsGrid()) {
-    tmystringgrid& grid = static_cast<TGridSink&>(sink).Grid();
-    SetGridNumberFormat(grid, pattern);
-    SetGridCellFloat(grid, row, col, value);
-  } else {
-    TSheet& sheet = static_cast<TSheetSink&>(sink).Sheet();
-    sheet.SetCellNumberFormat(row, col, pattern);
-    sheet.SetNumber(row, col, value);
-  }
-}
-
 }  // namespace
 
 int EventValueDecimals(int kind, const std::string& objectName) {
@@ -69,7 +55,7 @@ int WriteEventSearchResults(const TTableConfigRecord& config, const TEventList& 
     const int decimals = EventValueDecimals(e.Kind(), e.ObjectName());
     const double shown = EventShownValue(e.Kind(), e.Value());
     if (decimals >= 0 && std::isfinite(shown)) {
-      WriteValue(sink, row, valueCol, shown, decimals);
+      WriteNumberWithDecimals(sink, row, valueCol, shown, decimals);
     } else {
       sink.Text(row, valueCol, std::string());
     }
