@@ -14,6 +14,7 @@
 #include "platform/progress.h"
 #include "theories/apparent_sun_moon.h"
 #include "theories/low_precision.h"
+#include "theories/observer_completion.h"
 
 namespace kvx {
 
@@ -332,6 +333,17 @@ TOccultationRunStatus tsternbedeckung::rechnen(const TSearchContext& context, co
     }
   } while (t1 < endT_);
   return EndOccultationRun(Aborted);
+}
+
+TObserverRecord ObserverAtTT(const TObserverRecord& start, double T, double deltaT, const TSearchContext& context) {
+  TObserverRecord r = start;
+  r.AutoDeltaT = 0;
+  r.DeltaTSeconds = deltaT;
+  r.Mjd = T * 36525.0 + 51544.5 - deltaT / 86400.0;
+  UTToLocalTime(r);
+  CompleteObserverRecord(context.Sidereal, context.Selection, TTableConfigRecord{}, context.VsopLevelA, r,
+                         context.Settings);
+  return r;
 }
 
 TOccultationRunStatus EndOccultationRun(std::uint8_t& cancelled) {

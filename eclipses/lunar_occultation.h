@@ -155,6 +155,12 @@ struct TLunarOccultationOptions {
   bool LatitudeFilter = true;
 };
 
+// The observer record `start` moved to T (centuries of TT) with the fixed
+// Delta T `deltaT` (seconds, not recomputed): its UT date and local time,
+// completed with the search context's sidereal-time choice, theory
+// selection and VSOP level A, for the occulting body's place at T.
+TObserverRecord ObserverAtTT(const TObserverRecord& start, double T, double deltaT, const TSearchContext& context);
+
 enum class TOccultationRunStatus : std::uint8_t { Done, Cancelled, Refused };
 
 // Ends a search run: clears the abort request and, when one was made, sets

@@ -47,13 +47,7 @@ void tplanetbedeckung::SetPlanet(std::int32_t planet) {
 }
 
 void tplanetbedeckung::PlanetPlaceAt(double T, double& ra, double& dec) {
-  TObserverRecord r = Start;
-  r.AutoDeltaT = 0;
-  r.DeltaTSeconds = deltaT_;
-  r.Mjd = T * 36525.0 + 51544.5 - deltaT_ / 86400.0;
-  UTToLocalTime(r);
-  CompleteObserverRecord(context_.Sidereal, context_.Selection, TTableConfigRecord{}, context_.VsopLevelA, r,
-                         context_.Settings);
+  const TObserverRecord r = ObserverAtTT(Start, T, deltaT_, context_);
   planet_->initialisieren(LanguageEnglish, context_.Selection, planetNumber_, config_, r, 1e-10L);
   // The observer's own view of the planet: the contact geometry treats the
   // occulted object as infinitely far, which holds for the topocentric

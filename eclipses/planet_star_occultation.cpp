@@ -93,13 +93,7 @@ double tsternbedeckungpl::MarginDegrees(double days, double properMotion) {
 }
 
 void tsternbedeckungpl::BodyPlaceAt(double T, double& ra, double& dec, double& distance) {
-  TObserverRecord r = Start;
-  r.AutoDeltaT = 0;
-  r.DeltaTSeconds = deltaT_;
-  r.Mjd = T * 36525.0 + 51544.5 - deltaT_ / 86400.0;
-  UTToLocalTime(r);
-  CompleteObserverRecord(context_.Sidereal, context_.Selection, TTableConfigRecord{}, context_.VsopLevelA, r,
-                         context_.Settings);
+  const TObserverRecord r = ObserverAtTT(Start, T, deltaT_, context_);
   if (body_ == kOccultingAsteroid && asteroid_ != nullptr) {
     TKepler& a = *asteroid_;
     a.Observer = r;
