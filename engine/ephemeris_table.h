@@ -198,6 +198,11 @@ class TKeplereph : public TKepler {
                        double equinoxJd, const TOsculatingElements& elements);
   // Heading text (with the grid's width) of a column headed by `slot`.
   void WriteHeadingCell(TCellSink& sink, int row, int column, int slot, const std::string& text, bool width);
+  // The local time column (unless the date alone is asked for) and the
+  // Julian date column (when chosen) of one row of the moon and satellite
+  // tables, from the next output column on: the headings of slots 1 and 3,
+  // or the row's LocalHours and JD.
+  void WriteTimeColumns(TCellSink& sink, int row, const TEphemerisResultRecord& r, bool heading);
   // Columns of the current table, chosen from its first row.
   std::vector<const TColumnDescriptor*> layout_;
   bool nameColumn_ = false;

@@ -179,6 +179,25 @@ void TKeplereph::WriteTableFrame(TCellSink& sink, std::uint8_t rowCountFlag,
   AbortRequested = 0;
 }
 
+void TKeplereph::WriteTimeColumns(TCellSink& sink, int row, const TEphemerisResultRecord& r, bool heading) {
+  if (!ColumnOn(cf::kDateOnly)) {
+    const int col = OutputColumn++;
+    if (heading) {
+      WriteHeadingCell(sink, row, col, 1, TableConfig.ColumnTitles[1], true);
+    } else {
+      sink.Value(TCellFamily::TimeOfDay, row, col, 1, r.LocalHours);
+    }
+  }
+  if (ColumnOn(cf::kJulianDate)) {
+    const int col = OutputColumn++;
+    if (heading) {
+      WriteHeadingCell(sink, row, col, 3, TableConfig.ColumnTitles[3], true);
+    } else {
+      sink.Value(TCellFamily::Number, row, col, 3, r.JD);
+    }
+  }
+}
+
 void TKeplereph::WriteHeadingCell(TCellSink& sink, int row, int column, int slot, const std::string& text,
                                   bool width) {
   if (width) sink.Width(column, slot);

@@ -108,22 +108,7 @@ void TJupiterephfenster::WriteMoonRow(TCellSink& sink, int k, bool heading) {
   } else {
     sink.Date(row, col, DateSlot(), r.Year, r.Month, r.Day);
   }
-  if (!ColumnOn(cf::kDateOnly)) {
-    col = OutputColumn++;
-    if (heading) {
-      WriteHeadingCell(sink, row, col, 1, TableConfig.ColumnTitles[1], true);
-    } else {
-      sink.Value(TCellFamily::TimeOfDay, row, col, 1, r.LocalHours);
-    }
-  }
-  if (ColumnOn(cf::kJulianDate)) {
-    col = OutputColumn++;
-    if (heading) {
-      WriteHeadingCell(sink, row, col, 3, TableConfig.ColumnTitles[3], true);
-    } else {
-      sink.Value(TCellFamily::Number, row, col, 3, r.JD);
-    }
-  }
+  WriteTimeColumns(sink, row, r, heading);
   WriteCoordinateColumns(sink, r, heading);
 }
 
