@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/status_line.h"
 #include "app/ui/event_found.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -149,6 +150,8 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   EXPECT_EQ(state.Period.Start.Year, 2022);
   EXPECT_EQ(state.Period.Start.Month, 12);
   EXPECT_EQ(state.Period.Start.Day, 8);
+  EXPECT_EQ(form.Panel("Datumpanel")->text().toStdString(),
+            DatePanelText(state.Period.Start, state.Period.ApparentSiderealTime));
 
   // Pluto chosen, a start before the internal series' range (1889): Pluto
   // is disabled and Neptune chosen instead. Cancel: the date as it was, the
