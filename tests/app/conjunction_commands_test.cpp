@@ -64,18 +64,6 @@ class StoppingProgress : public ProgressReporter {
   int total = 0;
 };
 
-// The event-found window opens from inside a run: wait for it.
-void WhenEventFound(const std::function<void(TEreignisgefundenForm&)>& act, int tries = 2000) {
-  QTimer::singleShot(5, [act, tries] {
-    auto* form = qobject_cast<TEreignisgefundenForm*>(QApplication::activeModalWidget());
-    if (form != nullptr) {
-      act(*form);
-    } else if (tries > 0) {
-      WhenEventFound(act, tries - 1);
-    }
-  });
-}
-
 class ConjunctionCommands : public test::MainFormTest {
  protected:
   void SetUp() override {
@@ -157,7 +145,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
     Child<QCheckBox>(dialog, "TableCheck")->setChecked(false);
     Child<QCheckBox>(dialog, "PeriodCheck")->setChecked(false);
     offeredBefore = Child<QPushButton>(dialog, "UseDateButton")->isEnabled();
-    WhenEventFound([](TEreignisgefundenForm& found) { found.UseDateButton()->click(); });
+    test::WhenModalAppears<TEreignisgefundenForm>([](TEreignisgefundenForm& found) { found.UseDateButton()->click(); });
     dialog.StartClick();
     offered = Child<QPushButton>(dialog, "UseDateButton")->isEnabled();
     Child<QPushButton>(dialog, "UseDateButton")->click();

@@ -47,19 +47,6 @@ void WhenModalShown(const std::function<void(QDialog&)>& act) {
   });
 }
 
-// The event-found window opens from inside a run, between the run's own
-// event processing: wait for it.
-void WhenEventFound(const std::function<void(TEreignisgefundenForm&)>& act, int tries = 2000) {
-  QTimer::singleShot(5, [act, tries] {
-    auto* form = qobject_cast<TEreignisgefundenForm*>(QApplication::activeModalWidget());
-    if (form != nullptr) {
-      act(*form);
-    } else if (tries > 0) {
-      WhenEventFound(act, tries - 1);
-    }
-  });
-}
-
 class EventCommands : public test::MainFormTest {
  protected:
   void TearDown() override { LanguageEnglish = 0; }
@@ -120,7 +107,7 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   answer = [&](TEreignisgefundenForm& foundForm) {
     if (answers++ == 0) {
       test::SavePng(foundForm, "event_found_dialog");
-      WhenEventFound(answer);
+      test::WhenModalAppears<TEreignisgefundenForm>(answer);
       foundForm.AgainButton()->click();
     } else {
       foundForm.UseDateButton()->click();
@@ -136,7 +123,7 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
     search.UsePeriodCheck->setChecked(false);
     if (!pictured) test::SavePng(dialog, "event_search_dialog_en");
     pictured = true;
-    WhenEventFound(answer);
+    test::WhenModalAppears<TEreignisgefundenForm>(answer);
     search.SearchButton->click();
     EXPECT_EQ(answers, 2);
     ASSERT_TRUE(search.HandOverButton->isEnabled());

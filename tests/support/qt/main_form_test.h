@@ -33,6 +33,20 @@ void WhenModalShown(const std::function<void(std::type_identity_t<Dialog>&)>& ac
   });
 }
 
+// Runs `act` on the modal `Dialog` as soon as it is shown, waiting for it
+// (a window opened from inside a run, between the run's own event
+// processing); nothing when none comes.
+template <typename Dialog>
+void WhenModalAppears(const std::function<void(std::type_identity_t<Dialog>&)>& act, int tries = 2000) {
+  QTimer::singleShot(5, [act, tries] {
+    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+      act(*dialog);
+    } else if (tries > 0) {
+      WhenModalAppears<Dialog>(act, tries - 1);
+    }
+  });
+}
+
 // `r` at local midnight of the date, its UT fields following.
 inline void SetDate(TObserverRecord& r, int day, int month, int year) {
   r.Day = day;
