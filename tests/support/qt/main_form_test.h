@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <type_traits>
 
 #include "app/ui/main_window.h"
@@ -33,18 +34,23 @@ void WhenModalShown(const std::function<void(std::type_identity_t<Dialog>&)>& ac
   });
 }
 
-// Runs `act` on the modal `Dialog` as soon as it is shown, waiting for it
-// (a window opened from inside a run, between the run's own event
-// processing); nothing when none comes.
-template <typename Dialog>
+// Runs `act` once a modal `Dialog` shows, asking every 10 ms: for a dialog
+// that works the event loop before it is shown, which a single queued call
+// could miss. Gives up after `tries` asks, so a dialog that never comes
+// leaves nothing behind for a later test.
+template <typename Dialog = QDialog>
 void WhenModalAppears(const std::function<void(std::type_identity_t<Dialog>&)>& act, int tries = 2000) {
-  QTimer::singleShot(5, [act, tries] {
-    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-      act(*dialog);
-    } else if (tries > 0) {
-      WhenModalAppears<Dialog>(act, tries - 1);
-    }
+  auto* timer = new QTimer(qApp);
+  timer->setInterval(10);
+  auto left = std::make_shared<int>(tries);
+  QObject::connect(timer, &QTimer::timeout, [timer, act, left] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr && --*left > 0) return;
+    timer->stop();
+    timer->deleteLater();
+    if (dialog != nullptr) act(*dialog);
   });
+  timer->start();
 }
 
 // `r` at local midnight of the date, its UT fields following.
