@@ -180,7 +180,7 @@ void TKeplereph::WriteTableFrame(TCellSink& sink, std::uint8_t rowCountFlag,
 }
 
 void TKeplereph::WriteTimeColumns(TCellSink& sink, int row, const TEphemerisResultRecord& r, bool heading) {
-  if (!ColumnOn(cf::kDateOnly)) {
+  if (TimeOfDayColumnOn()) {
     const int col = OutputColumn++;
     if (heading) {
       WriteHeadingCell(sink, row, col, 1, TableConfig.ColumnTitles[1], true);
@@ -234,8 +234,8 @@ void TKeplereph::ChooseLayout(const TEphemerisResultRecord& first) {
     if (d.Hook == TColumnHook::None) {
       if (d.Group != 0 && !ColumnOn(d.Group)) continue;
       // Flag 4 asks for the date alone: the time column stands while it is
-      // off.
-      const bool on = d.Flag == cf::kDateOnly ? !ColumnOn(cf::kDateOnly) : ColumnOn(d.Flag);
+      // off or the rows lie a fraction of a day apart.
+      const bool on = d.Flag == cf::kDateOnly ? TimeOfDayColumnOn() : ColumnOn(d.Flag);
       if (!on) continue;
       if (d.Rule == TColumnRule::MeanAnomaly && first.MeanAnomaly == kNoMeanAnomaly) continue;
     }

@@ -291,7 +291,7 @@ void Tsatellitenephfenster::WriteStepRow(TCellSink& sink, int k, bool heading) {
   const std::string lighting = s.Lit != 0 ? (english ? "not eclipsed" : "Beleuchtet")
                                           : (english ? "eclipsed" : "Unbeleuchtet");
   col = OutputColumn;
-  WriteValueColumns(sink, row, col, heading, s.Elevation, s.Azimuth, Mod360(s.HourAngle * 15.0), s.Range, s.Latitude,
+  WriteValueColumns(sink, row, col, heading, s.Elevation, s.Azimuth, HourAngleDegrees(s.HourAngle), s.Range, s.Latitude,
                     s.Longitude, s.Height, lighting, s.SunAltitude);
   OutputColumn = col;
 }
