@@ -47,6 +47,7 @@ void TElementDialogCommands::Planetoiden1Click() {
   asteroid_->DataFolder = s.DataFolder;
   asteroid_->Spreadsheet = form_.StoredSettings().Spreadsheet;
   asteroid_->Sheet = &form_.Workbook();
+  asteroid_->TableConfig = &s.Period.TableConfig;
   ShowAsteroidElementsDialog(*asteroid_, form_.StoredSettings().Window.Hints, s.CurrentAsteroid);
 }
 
@@ -55,6 +56,7 @@ void TElementDialogCommands::Kometen1Click() {
   comet_->DataFolder = s.DataFolder;
   comet_->Spreadsheet = form_.StoredSettings().Spreadsheet;
   comet_->Sheet = &form_.Workbook();
+  comet_->TableConfig = &s.Period.TableConfig;
   ShowCometElementsDialog(*comet_, form_.StoredSettings().Window.Hints, s.CurrentComet);
 }
 
