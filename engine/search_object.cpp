@@ -242,6 +242,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     TSonne body(LanguageEnglish, selection, 0, config, observer, 1e-10L);
     body.initialisieren(LanguageEnglish, selection, config, observer, 1e-10L);
     body.VsopLevelA = context_.VsopLevelA;
+    const TFramesKeeper frames(*this, body);
     body.bahnlageelemente();
     body.heliozentrisch(0, 0, 0, 0);
     body.geozentrischekliptikalgeometrisch();
@@ -253,6 +254,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     Tpla body(LanguageEnglish, selection, 0, PlanetOfKind(kind), config, observer, 1e-10L);
     body.initialisieren(LanguageEnglish, selection, PlanetOfKind(kind), config, observer, 1e-10L);
     body.VsopLevelA = context_.VsopLevelA;
+    const TFramesKeeper frames(*this, body);
     body.bahnlageelemente();
     body.heliozentrisch(0, 0, 0, 0);
     body.geozentrischekliptikalgeometrisch();
@@ -263,6 +265,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
   } else if (kind == search_kind::kMoon) {
     Tmond body(context_.MoonCache, context_.MoonOption, LanguageEnglish, selection, 0, config, observer, 1e-10L,
                context_.VsopLevelA, 10);
+    const TFramesKeeper frames(*this, body);
     body.heliozentrisch(0, 0, 0, 0);
     body.Geozentrischekliptikalastrometrisch();
     body.Ekliptik_aequator();
@@ -313,10 +316,22 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
 void tsuchobjekt::CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer, TCompletion level) {
   const TCompletionStore::TSettings settings{context_.Sidereal, selection, context_.VsopLevelA};
   const bool shared = completions_ != nullptr && TCompletionStore::Keeps(settings);
-  TCompletionStore::Key key;
-  if (shared) {
-    key = TCompletionStore::KeyOf(settings, level, observer);
-    if (completions_->Find(key, observer)) return;
+  const TCompletionStore::Key key = TCompletionStore::KeyOf(settings, level, observer);
+  if (shared && completions_->Find(key, observer)) return;
+  // The instant the previous body was computed at (the second body of a
+  // pair, the Sun beside a body): its completion, the same numbers. Not
+  // with the position files, which may leave fields as the record held
+  // them.
+  const bool kept = selection.PlanetTheory() != kPlanetTheoryPositionFiles;
+  if (kept && lastCompletion_.Valid &&
+      (lastCompletion_.Of == key ||
+       (level == TCompletion::Instant && lastCompletion_.Of.Level == TCompletion::Whole && [&] {
+         TCompletionStore::Key whole = key;
+         whole.Level = TCompletion::Whole;
+         return lastCompletion_.Of == whole;
+       }()))) {
+    lastCompletion_.Values.Into(observer);
+    return;
   }
   if (level == TCompletion::Whole) {
     CompleteObserverRecord(context_.Sidereal, selection, TTableConfigRecord{}, context_.VsopLevelA, observer,
@@ -325,6 +340,7 @@ void tsuchobjekt::CompleteRecord(const TTheorySelection& selection, TObserverRec
     CompleteObserverInstant(selection, TTableConfigRecord{}, context_.VsopLevelA, observer, context_.Settings);
   }
   if (shared) completions_->Add(key, observer);
+  if (kept) lastCompletion_ = {true, key, TCompletionStore::Fields::Of(observer)};
 }
 
 bool tsuchobjekt::bahn_planetoid(const TTheorySelection& selection, const TObserverRecord& observer) {

@@ -333,9 +333,37 @@ class tsuchobjekt {
   // instant (many objects, or one object's passes, meet the same instants).
   virtual const TFixedObjectFrame& FixedFrame(double epochYear, const TObserverRecord& observer) const;
 
+  // The rotations (precession, nutation) of the instant a body was last
+  // computed at, handed to the next body of that instant and taken from
+  // each body when it is done.
+  class TFramesKeeper {
+   public:
+    TFramesKeeper(tsuchobjekt& engine, TKepler& body) : engine_(engine), body_(body) {
+      if (engine.lastFrames_.T == body.Observer.Centuries) body.AdoptFrames(engine.lastFrames_);
+    }
+    ~TFramesKeeper() {
+      if (body_.HasInstantFrames()) engine_.lastFrames_ = body_.InstantFrames();
+    }
+    TFramesKeeper(const TFramesKeeper&) = delete;
+    TFramesKeeper& operator=(const TFramesKeeper&) = delete;
+
+   private:
+    tsuchobjekt& engine_;
+    TKepler& body_;
+  };
+
   TSearchContext context_;
   TTheorySelection selection_;  // this search's copy
-  int samples_ = 0;             // samples pumped so far (the progress position)
+  // The completion of the instant last completed, and the rotations of the
+  // instant last computed: the next body of the same instant takes them.
+  struct TKeptCompletion {
+    bool Valid = false;
+    TCompletionStore::Key Of;
+    TCompletionStore::Fields Values;
+  };
+  TKeptCompletion lastCompletion_;
+  TKepler::TInstantFrames lastFrames_;
+  int samples_ = 0;  // samples pumped so far (the progress position)
   // What planet fills (Places while a loop needs the places only).
   TRecordFill fill_ = TRecordFill::Full;
   TCompletionStore* completions_ = nullptr;
