@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/ui/batch_commands.h"
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
@@ -15,9 +16,9 @@
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "platform/globals.h"
+#include "platform/workbook/workbook.h"
 #include "setup/setup_routines.h"
 #include "setup/ui/dialog_owner.h"
-#include "platform/workbook/workbook.h"
 #include "tables/batch_tables.h"
 #include "tables/daily_overview.h"
 #include "tables/planet_state_vectors.h"
@@ -81,6 +82,9 @@ void TTableCommands::RegisterOverviewKinds() {
     if (PlanetsFourFramesTable(p.PositionFiles, target, instant, s.VsopLevelA, p.TableConfig,
                                form_.TheoryState().Libraries)) {
       s.DocumentSaved = 0;
+    } else {
+      // The library is absent: its message, and the sheet as it was.
+      LeaveWithoutTable(form_);
     }
   });
 
