@@ -13,6 +13,7 @@
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/observer_record.h"
+#include "core/quantity_headings.h"
 #include "engine/table_globals.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
@@ -166,6 +167,7 @@ void LoadTableConfigurationClick(TMainForm& form) {
   if (!LoadTableConfigFile(*path, file)) return;  // its message shown, nothing changed
   TMainFormState& s = form.State();
   s.Period.TableConfig = file.Record;
+  TitlesFollowLanguage(s.Period.TableConfig, LanguageEnglish != 0);
   form.SetTableEquinox(EquinoxYearToCenturies(file.EquinoxYear));
   s.Period.ApparentSiderealTime = file.ApparentSiderealTime;
   rise_set_as_jd = file.RiseSetAsJulianDate;

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "core/name_tables.h"
 #include "core/text_conversion.h"
 #include "orbitdet/start_values_file.h"
 #include "platform/desktop_opener.h"
@@ -192,7 +193,9 @@ void TRKAnfgFrm::BuildDisplay() {
     Row& row = rows_[static_cast<std::size_t>(i)];
     const bool used = i < n;
     row.name->setEnabled(used);
-    row.name->setText(used ? QString::fromStdString(setup_.Names[static_cast<std::size_t>(i)]) : QString());
+    row.name->setText(used ? QString::fromStdString(
+                                 BodyNameInLanguage(setup_.Names[static_cast<std::size_t>(i)], LanguageEnglish != 0))
+                           : QString());
     row.name->setStyleSheet(i + 1 == setup_.CentreBody ? kDarkRed : "");
     for (int k = 0; k < 6; ++k) {
       TFloatEdit* edit = row.state[static_cast<std::size_t>(k)];

@@ -36,6 +36,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
@@ -69,6 +70,7 @@
 #include "platform/workbook/workbook.h"
 #include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
+#include "support/qt/shown_texts.h"
 #include "support/recording_color_chooser.h"
 #include "support/recording_desktop_opener.h"
 #include "support/recording_file_dialog.h"
@@ -198,6 +200,47 @@ void CollectShownTexts(QWidget& window, std::vector<std::string>& out) {
   }
 }
 
+// The texts of `window` in the other language than the current one, each
+// as "where: text" once.
+void CollectForeignTexts(const QWidget& window, const std::string& label, std::set<std::string>& out) {
+  const bool english = LanguageEnglish != 0;
+  static FILE* dump = std::getenv("KVX_TEXT_DUMP") ? std::fopen(std::getenv("KVX_TEXT_DUMP"), "w") : nullptr;
+  for (const test::TShownText& shown : test::ShownTexts(window)) {
+    if (dump)
+      std::fprintf(dump, "%s\t%s\t%s\t%s\t%s\n", english ? "en" : "de", label.c_str(),
+                   window.objectName().toStdString().c_str(), shown.where.c_str(),
+                   QString::fromStdString(shown.text).replace('\n', "\\n").replace('\t', " ").toStdString().c_str());
+    if (!test::WordsOfOtherLanguage(shown.text, english).empty()) {
+      out.insert(label + " [" + window.windowTitle().toStdString() + "] " + shown.where + ": \"" + shown.text + "\"");
+    }
+  }
+}
+
+// The same for the heading rows of the current sheet and the result grid
+// and the sheet names.
+void CollectForeignTableTexts(TMainForm& form, const std::string& label, std::set<std::string>& out) {
+  const bool english = LanguageEnglish != 0;
+  static FILE* dump = std::getenv("KVX_TEXT_DUMP")
+                          ? std::fopen((std::string(std::getenv("KVX_TEXT_DUMP")) + ".tables").c_str(), "w")
+                          : nullptr;
+  auto check = [&](const std::string& where, const std::string& text) {
+    if (dump && !text.empty())
+      std::fprintf(dump, "%s\t%s\t%s\t%s\n", english ? "en" : "de", label.c_str(), where.c_str(), text.c_str());
+    if (!test::WordsOfOtherLanguage(text, english).empty()) out.insert(label + " " + where + ": \"" + text + "\"");
+  };
+  const workbook::TWorkbook& book = form.Workbook();
+  for (int s = 1; s <= book.NumSheets(); ++s) check("sheet name", book.SheetName(s));
+  for (int row = 1; row <= std::min(book.LastRow(), 3); ++row) {
+    for (int col = 1; col <= std::min(book.LastCol(), 60); ++col)
+      check("sheet R" + std::to_string(row), book.Text(row, col));
+  }
+  const tmystringgrid& grid = form.Grid();
+  for (int row = 0; row < std::min(grid.RowCount(), 3); ++row) {
+    for (int col = 0; col < std::min(grid.ColCount(), 60); ++col)
+      check("grid R" + std::to_string(row), grid.Cells(col, row));
+  }
+}
+
 // Answers the modal window on top from a repeating timer, so it also runs
 // inside the dialogs' own event loops.
 class ModalAnswerer {
@@ -216,6 +259,7 @@ class ModalAnswerer {
   int Answers() const { return answers_; }
   std::vector<std::string> faults;
   std::set<std::string> windows;  // "command: title" of every modal window met
+  std::set<std::string> foreign;  // texts in the other language
 
  private:
   void Tick() {
@@ -238,6 +282,7 @@ class ModalAnswerer {
     for (const std::string& text : texts) {
       if (ShowsNonNumber(text)) faults.push_back(command_ + ": dialog \"" + title + "\" shows \"" + text + "\"");
     }
+    CollectForeignTexts(*modal, command_, foreign);
     if (answers_ > kAnswersPerCommand) {
       faults.push_back(command_ + ": modal windows keep coming (\"" + title + "\")");
     }
@@ -365,6 +410,7 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   for (int pass = 0; pass < 3; ++pass) {
     if (pass == 1) commands.Trigger("EnglischeVersion1");
     ASSERT_EQ(LanguageEnglish, pass == 0 ? 0 : 1);
+    CollectForeignTexts(form, pass == 0 ? "de main window" : "en main window", answerer.foreign);
     const bool cancelling = pass == 2;
     for (const std::string& command : MenuCommandsInOrder()) {
       if (skipped.count(command) != 0 || !commands.IsEnabled(command)) continue;
@@ -391,14 +437,23 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
           for (const std::string& text : texts) {
             if (ShowsNonNumber(text)) faults.push_back(label + ": window shows \"" + text + "\"");
           }
+          CollectForeignTexts(*window, label, answerer.foreign);
           window->close();
         }
       }
       QApplication::processEvents();
 
       for (std::size_t m = messagesBefore; m < messages.messages.size(); ++m) {
-        if (ShowsNonNumber(messages.messages[m].text)) faults.push_back(label + ": message \"" + messages.messages[m].text + "\"");
+        const RecordedMessage& shown = messages.messages[m];
+        if (ShowsNonNumber(shown.text)) faults.push_back(label + ": message \"" + shown.text + "\"");
+        for (const std::string& text : {shown.text, shown.caption}) {
+          if (!test::WordsOfOtherLanguage(text, LanguageEnglish != 0).empty()) {
+            answerer.foreign.insert(label + " message: \"" + text + "\"");
+          }
+        }
       }
+      CollectForeignTexts(*form.statusBar(), label, answerer.foreign);
+      CollectForeignTableTexts(form, label, answerer.foreign);
       for (const std::string& shown : NonNumbersInTables(form)) faults.push_back(label + ": " + shown);
       longestSheet = std::max(longestSheet, form.Workbook().LastRow());
       longestGrid = std::max(longestGrid, form.Grid().RowCount());
@@ -417,6 +472,7 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
     }
   }
   for (const std::string& fault : answerer.faults) faults.push_back(fault);
+  for (const std::string& text : answerer.foreign) std::printf("FOREIGN %s\n", text.c_str());
 
   std::sort(durations.rbegin(), durations.rend());
   std::printf("menu walk: %d commands run, %zu modal windows, %d runs cancelled after %d ms\n", run,
