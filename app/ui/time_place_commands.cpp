@@ -1,5 +1,6 @@
 #include "app/ui/time_place_commands.h"
 
+#include <QLocale>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTimeZone>
@@ -210,7 +211,13 @@ void ShowBar(TMainForm& form, const char* command, QWidget* bar) {
   if (bar != nullptr) bar->setVisible(form.Commands().IsChecked(command));
 }
 
-std::string ZoneName() { return QTimeZone::systemTimeZone().displayName(QDateTime::currentDateTime()).toStdString(); }
+// The system zone's long name in the interface language.
+std::string ZoneName() {
+  const QLocale locale(LanguageEnglish != 0 ? QLocale::English : QLocale::German);
+  return QTimeZone::systemTimeZone()
+      .displayName(QDateTime::currentDateTime(), QTimeZone::LongName, locale)
+      .toStdString();
+}
 
 }  // namespace
 

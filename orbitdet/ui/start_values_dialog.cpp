@@ -131,7 +131,7 @@ TRKAnfgFrm::TRKAnfgFrm(const std::string& fileName, const TIntegrationSetup& set
   layout->addWidget(file_label_);
 
   auto* buttons = new QHBoxLayout;
-  reset_ = new QPushButton("&Reset", this);
+  reset_ = new QPushButton(Tr("&Zurücksetzen", "&Reset"), this);
   reset_->setObjectName("Button1");
   reset_->setVisible(!hideReset);
   auto* open = new QPushButton(Tr("Datei ö&ffnen", "Open &file"), this);

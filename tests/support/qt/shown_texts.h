@@ -100,7 +100,13 @@ inline std::vector<TShownText> ShownTexts(const QWidget& window) {
     }
   }
   std::set<const QMenu*> seen;
-  for (const QMenu* menu : window.findChildren<QMenu*>()) AddMenu(out, *menu, seen);
+  for (const QMenu* menu : window.findChildren<QMenu*>()) {
+    // Menus of hidden children (a kept dialog) wait until those show; a
+    // submenu is reached through its parent menu.
+    const QWidget* owner = menu->parentWidget();
+    if (owner != nullptr && owner != &window && !owner->isVisibleTo(&window)) continue;
+    AddMenu(out, *menu, seen);
+  }
   return out;
 }
 
@@ -118,14 +124,17 @@ inline std::vector<std::string> WordsOfOtherLanguage(const std::string& text, bo
       "Zeitraum",   "Planetoid",    "Komet",      "Suchen",          "Fehler",   "Sonnenhöhe", "Aufgang",
       "Unterg",     "Kulm",         "Distanz",    "Galaktische",     "Stdw",     "Ordner",     "Zurück",
       "Rückgängig", "Ausschneiden", "Kopieren",   "Einfügen",        "Löschen",  "Schriftart", "Farbe",
-      "Bitte",      "Geduld",       "wird",       "berechnet",       "Ergebnis", "Anzahl"};
+      "Bitte",      "Geduld",       "wird",       "berechnet",       "Ergebnis", "Anzahl",     "Werte",
+      "Länge",      "Breite",       "Katalog",    "Jetzt",           "laden",    "lesen",      "Zurücksetzen",
+      "Julianische"};
   static const std::set<std::string> kEnglish = {
-      "Cancel",  "Yes",     "No",          "Open",      "Save",    "Close",    "Help",  "Sheet",  "Select",  "Date",
-      "File",    "Files",   "Folder",      "Directory", "Back",    "Forward",  "Apply", "Reset",  "Discard", "Abort",
-      "Retry",   "Ignore",  "the",         "and",       "of",      "with",     "for",   "Sun",    "Moon",    "Earth",
-      "Mercury", "Neptune", "Asteroid",    "Comet",     "Decimal", "Settings", "Error", "Undo",   "Redo",    "Cut",
-      "Copy",    "Paste",   "Delete",      "Object",    "Event",   "Type",     "Size",  "Please", "wait",    "Look",
-      "All",     "Clear",   "Calculating", "Result",    "Number"};
+      "Cancel",  "Yes",   "No",     "Open",    "Save",      "Close",    "Help",    "Sheet",       "Select",
+      "Date",    "File",  "Files",  "Folder",  "Directory", "Back",     "Forward", "Apply",       "Reset",
+      "Discard", "Abort", "Retry",  "Ignore",  "the",       "and",      "of",      "with",        "for",
+      "Sun",     "Moon",  "Earth",  "Mercury", "Neptune",   "Asteroid", "Comet",   "Decimal",     "Settings",
+      "Error",   "Undo",  "Redo",   "Cut",     "Copy",      "Paste",    "Delete",  "Object",      "Event",
+      "Type",    "Size",  "Please", "wait",    "Look",      "All",      "Clear",   "Calculating", "Result",
+      "Number",  "Load",  "Now",    "Values",  "Catalogue", "Show",     "Read"};
   const std::set<std::string>& other = english ? kGerman : kEnglish;
   std::vector<std::string> found;
   std::string word;
