@@ -51,6 +51,8 @@ void TMainForm::SetLanguage(std::uint8_t language) {
   // Qt's own buttons and dialogs, and the status line's cancel button.
   ApplyQtLanguage(english);
   ApplyDialogButtonLanguage(statusBar()->findChild<QPushButton*>(QStringLiteral("ProgressCancel")), nullptr);
+  // A hint left in the status line speaks the old language: it goes.
+  ShowHint(QString());
   if (UpdateExternalProgramMenu) UpdateExternalProgramMenu();
   if (startup_flag_ == 0) UpdateStatusLine();
 }
