@@ -83,7 +83,7 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
   hooks.RestoreCursor = [this] { form_.RestoreCursor(); };
   hooks.Invalidate = [this] { form_.update(); };
   hooks.RefreshMenus = [this] {
-    RefreshMenus();
+    form_.RefreshMenuStates();
     if (table_begun_) {
       table_begun_ = false;
       if (form_.TableWrittenHook) form_.TableWrittenHook();
@@ -119,7 +119,8 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
   };
   dispatcher_ = std::make_unique<TTableDispatcher>(form_.State(), std::move(hooks));
   SetPeriodDialogHook([this] { ZeitraumfrTabelle1Click(); });
-  if (!form_.RefreshMenusHook) form_.RefreshMenusHook = [this] { RefreshMenus(); };
+  form_.AddMenuStateRefresher([this] { RefreshMenus(); });
+  if (!form_.RefreshMenusHook) form_.RefreshMenusHook = [this] { form_.RefreshMenuStates(); };
   RegisterKinds();
   RegisterBodyKinds();
   RegisterCommands();
@@ -332,7 +333,7 @@ void TTableCommands::Pluto1Click() {
 
 void TTableCommands::KeineTabelle1Click() {
   form_.setWindowTitle(kMainWindowCaption);
-  RefreshMenus();
+  form_.RefreshMenuStates();
   form_.State().TableKind = kNoTableKind;
   ComputeTable();
 }
@@ -464,7 +465,7 @@ void TTableCommands::EingabemaskefrStatusvektor1Click() {
   s.ObjectChanged = 1;
   s.TableChanged = 1;
   s.PreviousTableKind = kPeriodRefusedKind;
-  RefreshMenus();
+  form_.RefreshMenuStates();
   s.TableKind = 34;
   ComputeTable();
 }

@@ -98,8 +98,10 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
     // every row of the command (menu item, context menu, tool button).
     TMenuCommands& commands = form.Commands();
     EXPECT_FALSE(commands.Action("HelpHowToUseItem")->isEnabled());
-    EXPECT_TRUE(commands.Action("VernderlicherStern1")->isEnabled());
-    EXPECT_TRUE(commands.Action("SpeedButton23")->isEnabled());
+    EXPECT_FALSE(commands.Action("VernderlicherStern1")->isEnabled()) << "no variable star chosen";
+    EXPECT_FALSE(commands.Action("SpeedButton23")->isEnabled());
+    form.State().CurrentVariableStar.Name = "Algol";
+    form.RefreshMenuStates();
     EXPECT_FALSE(commands.Action("HelpSearchItem")->isEnabled());
     EXPECT_TRUE(commands.Action("FileExitItem")->isEnabled());
     int starTables = 0;
