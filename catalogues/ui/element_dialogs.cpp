@@ -336,6 +336,7 @@ void TElementDialogBase::ShowSequence() {
   write_->setVisible(Spreadsheet);
   write_header_->setVisible(Spreadsheet);
   SaveRecordCopy();
+  if (!isVisible()) undo_load_ = nullptr;  // shown again while open: the start stays
   State.InvalidEntryPending = 0;
   if (State.FileName.empty()) {
     State.FileName = DataFolder.empty() ? DefaultElementFileName(kind_)
@@ -431,6 +432,7 @@ bool TElementDialogBase::OKClick(bool fromOkButton) {
   }
   Name() = name_->text().toStdString().substr(0, 40);
   if (!fromOkButton) return true;
+  undo_load_ = nullptr;
   hide();
   if (OnAccepted) OnAccepted();
   return true;
@@ -438,7 +440,20 @@ bool TElementDialogBase::OKClick(bool fromOkButton) {
 
 void TElementDialogBase::CancelClick() {
   State.InvalidEntryPending = 0;
+  if (undo_load_) {
+    const std::function<void()> undo = std::move(undo_load_);
+    undo_load_ = nullptr;
+    undo();
+    combo_->Reload();
+    ShowUsedElementFile();
+    if (OnLoadUndone) OnLoadUndone();
+  }
   hide();
+}
+
+void TElementDialogBase::reject() {
+  CancelClick();
+  QDialog::reject();
 }
 
 void TElementDialogBase::SetNoObject() { name_->setText(QString::fromStdString(NoObjectName(kind_, LanguageEnglish != 0))); }
@@ -517,6 +532,7 @@ void TElementDialogBase::OpenListFile() {
   dialog.SetFileDialogKind(kind_ == TElementDialogKind::Asteroid ? "planetoiden" : "kometen");
   dialog.FileName = State.FileName;
   if (!dialog.Execute()) return;
+  if (!undo_load_) undo_load_ = KeepList();
   State.FileName = dialog.FileName;
   LoadListFile(true);
   combo_->Reload();

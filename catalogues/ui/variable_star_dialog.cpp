@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "catalogues/ui/data_file_dialog.h"
@@ -132,6 +133,13 @@ void Telementevarform::OpenFile() {
   if (!dialog.Execute()) return;
   repaint();
   if (CanonicalOf(dialog.FileName) == CanonicalOf(FileName) && variablentabelle1.Loaded != 0) return;
+  if (!undo_load_) {
+    auto kept = std::make_shared<variablentabelle::TKept>(variablentabelle1.Kept());
+    undo_load_ = [this, kept, file = FileName] {
+      variablentabelle1.Restore(std::move(*kept));
+      FileName = file;
+    };
+  }
   FileName = dialog.FileName;
   variablentabelle1.Neuedateiladen(FileName, 0, true);
   combo_->Reload();
@@ -157,8 +165,16 @@ int ChooseVariableStar(Telementevarform& form, bool hints, TVariableStarElements
   form.Hints = hints ? 1 : 0;
   form.Record = record;
   form.ShowSequence();
+  form.undo_load_ = nullptr;
   const int result = form.exec();
-  if (result == 1) record = form.Record;
+  if (result == 1) {
+    record = form.Record;
+  } else if (form.undo_load_) {
+    // Cancel: a file opened meanwhile is undone.
+    form.undo_load_();
+    form.combo_->Reload();
+  }
+  form.undo_load_ = nullptr;
   return result;
 }
 

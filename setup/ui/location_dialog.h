@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <memory>
 #include <string>
 
 #include "core/observer_record.h"
@@ -53,6 +54,9 @@ class TOrtwahldialog : public QDialog {
   // The file loaded when no other was named (the data folder's "orte.csv").
   static std::string& DefaultFileName();
   Orttabelle& List() { return list_; }
+  // Another location file (a loaded configuration's): loaded at the next
+  // show.
+  void UseLocationFile(const std::string& fileName);
   QCheckBox* KeepUT() const { return keep_ut_; }
   bool ErrorFlag() const { return error_; }
 
@@ -77,6 +81,10 @@ class TOrtwahldialog : public QDialog {
   void OpenFile();
 
   Orttabelle list_;
+  // The list and file of the showing's start, kept by the first file opened
+  // in it: Cancel puts them back.
+  std::unique_ptr<Orttabelle> kept_list_;
+  std::string kept_file_;
   bool load_on_show_ = true;
   bool error_ = false;
   bool refreshing_ = false;

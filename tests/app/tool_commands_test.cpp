@@ -6,14 +6,20 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <cmath>
 #include <filesystem>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
+#include "catalogues/variable_star_list.h"
 #include "core/name_tables.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
@@ -21,17 +27,12 @@
 #include "platform/settings_store.h"
 #include "setup/ui/edit_controls.h"
 #include "support/qt/main_form_test.h"
+#include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 #include "tables/gauss_krueger.h"
 #include "tables/ui/coordinate_dialog.h"
 #include "tables/ui/gauss_krueger_dialog.h"
-#include "app/ui/table_commands.h"
-#include <QCheckBox>
-#include <QComboBox>
-#include <QRegularExpression>
-#include <QLabel>
-#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
@@ -144,6 +145,12 @@ TEST_F(ToolCommands, VariableStarTableFromItsMenuItem) {
   s.Period.End.Mjd = 60430.0;
   UTToLocalTime(s.Period.End);
   s.PlaceConfirmed = 1;
+  EXPECT_FALSE(form.Commands().IsEnabled("VernderlicherStern1")) << "no variable star chosen yet";
+  // The star as the choice dialog hands it over: its elements, not its name.
+  variablentabelle stars;
+  ASSERT_TRUE(stars.ReadVariableFile(s.DataFolder + "/variab.csv"));
+  s.CurrentVariableStar = stars.Data(0);
+  form.RefreshMenuStates();
   ASSERT_TRUE(form.Commands().IsEnabled("VernderlicherStern1"));
   form.Commands().Trigger("VernderlicherStern1");
   EXPECT_EQ(s.PreviousTableKind, 150);
