@@ -37,7 +37,7 @@ constexpr TPlace kLayout[] = {
     {2131, 256},  {2387, 256},  {2643, 256},  {2899, 256},  {3155, 256},  {3411, 256},  {3667, 256},
     {3923, 256},  {4179, 256},  {4435, 256},  {4691, 256},  {4947, 256},  {5203, 22676}, {27879, 20},
     {27899, 4},   {27903, 4},   {27907, 2616}, {30523, 10}, {30533, 1},   {30534, 12},  {30546, 1},
-    {30547, 4},   {30551, 4},   {30555, 1},   {30556, 1},   {30557, 2},   {30559, 300}, {30859, 4},
+    {30547, 4},   {30551, 4},   {30555, 1},   {30556, 1},   {30557, 2},   {30559, 299}, {30858, 1},   {30859, 4},
     {30863, 4},   {30867, 40},  {30907, 16},  {30923, 1},   {30924, 3},   {30927, 20},  {30947, 1},
     {30948, 1},   {30949, 1},   {30950, 1},   {30951, 1},   {30952, 1},   {30953, 9},   {30962, 1},
     {30963, 4},   {30967, 1},   {30968, 1},   {30969, 2},   {30971, 4},   {30975, 4},   {30979, 4},
@@ -83,6 +83,13 @@ static_assert(sizeof(TTheorySelection{}.bytes) == 12);
 // File offsets of the paths, in TConfigPath order.
 constexpr std::array<std::size_t, kConfigPathCount> kPathOffsets = {1875, 2131, 2387, 2643, 2899, 3155,
                                                                     3411, 3667, 3923, 4435, 4691, 4947};
+
+// The meridian features at 30559 (the byte at 30858 is padding).
+constexpr std::size_t kMeridianSystemAt = 30559;
+constexpr std::size_t kMeridianLongitudesAt = 30563;
+constexpr std::size_t kMeridianNamesAt = 30603;
+static_assert(kMeridianNamesAt + kMeridianFeatureCount * (kMeridianFeatureNameLength + 1) == 30858);
+static_assert(kMeridianSystemAt + kMeridianFeaturesRecordSize == 30859);
 
 // The image walked by file offset.
 class Image {
@@ -167,7 +174,12 @@ void GatherConfigRecord(const TConfigSettings& s, TConfigRecordImage& image, std
   out.I32(30551, s.SatelliteDays);
   out.U8(30555, s.SatelliteSunAltitude);
   out.U8(30556, s.ApparentTime);
-  out.Raw(30559, s.MeridianFeaturesRaw);
+  out.I32(kMeridianSystemAt, s.MeridianFeatures.Mode);
+  for (std::size_t k = 0; k < kMeridianFeatureCount; ++k) {
+    out.F64(kMeridianLongitudesAt + 8 * k, s.MeridianFeatures.Longitudes[k]);
+    PutShortString(out.At(kMeridianNamesAt + (kMeridianFeatureNameLength + 1) * k), kMeridianFeatureNameLength,
+                   s.MeridianFeatures.Names[k]);
+  }
   out.F32(30859, s.OccultationMagnitude);
   out.I32(30863, s.OccultationSunAltitude);
   out.Raw(30867, EncodeConjunctionOptions(s.ConjunctionOptions));
@@ -266,7 +278,12 @@ TConfigSettings ReadConfigRecord(const TConfigRecordImage& image) {
   s.SatelliteDays = in.I32(30551);
   s.SatelliteSunAltitude = in.U8(30555);
   s.ApparentTime = in.U8(30556);
-  in.Raw(30559, s.MeridianFeaturesRaw);
+  s.MeridianFeatures.Mode = in.I32(kMeridianSystemAt);
+  for (std::size_t k = 0; k < kMeridianFeatureCount; ++k) {
+    s.MeridianFeatures.Longitudes[k] = in.F64(kMeridianLongitudesAt + 8 * k);
+    s.MeridianFeatures.Names[k] =
+        GetShortString(in.At(kMeridianNamesAt + (kMeridianFeatureNameLength + 1) * k), kMeridianFeatureNameLength);
+  }
   s.OccultationMagnitude = in.F32(30859);
   s.OccultationSunAltitude = in.I32(30863);
   s.ConjunctionOptions = DecodeConjunctionOptions(in.Span<kConjunctionOptionsRecordSize>(30867));
@@ -411,6 +428,12 @@ int ClampConfigSettings(TConfigSettings& s) {
   c.Range<std::int32_t>(s.JupiterMoon, 1, 4);
   c.OrDefault<std::uint8_t>(s.MoonEvent, s.MoonEvent <= 3, 0);
   c.OrDefault(s.TableEquinox, Finite(s.TableEquinox) && std::fabs(s.TableEquinox) <= 100.0, defaults.TableEquinox);
+  c.OrDefault(s.MeridianFeatures.Mode, s.MeridianFeatures.Mode >= 0 && s.MeridianFeatures.Mode <= 4,
+              defaults.MeridianFeatures.Mode);
+  for (std::size_t k = 0; k < kMeridianFeatureCount; ++k) {
+    c.OrDefault(s.MeridianFeatures.Longitudes[k], Finite(s.MeridianFeatures.Longitudes[k]),
+                defaults.MeridianFeatures.Longitudes[k]);
+  }
   c.OrDefault(s.SeparationLimit, Finite(s.SeparationLimit) && s.SeparationLimit >= 0 && s.SeparationLimit <= 360,
               defaults.SeparationLimit);
   for (std::size_t k = 0; k < s.HorizonAltitudes.size(); ++k) {

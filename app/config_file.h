@@ -17,9 +17,12 @@
 //   30533 .. 31075  the option values in the order of TConfigSettings, with
 //                 padding at 30546 (1), 30557 (2), 30924 (3), 30962 (1),
 //                 30969 (2), 30996 (3), 31030 (1), 31064 (3), zero ranges at
-//                 31047 (8) and 31062 (2); raw records at 30559 meridian
-//                 features (300), 30867 conjunction options (40), 30907
-//                 event options (16), 30927 orbit options (20)
+//                 31047 (8) and 31062 (2); raw records at 30867
+//                 conjunction options (40), 30907 event options (16),
+//                 30927 orbit options (20)
+//   30559    300  meridian features: int32 chosen system (30559), five
+//                 doubles, the longitudes in degrees (30563), five
+//                 ShortString[50] names, Windows-1252 (30603), padding (30858)
 //   31075    544  reserved
 //   31619      3  cell-lines, fixed-lines, reserved flag; 31622 padding
 //   31623     48  six reference altitudes (double)
@@ -61,6 +64,7 @@
 #include "events/search_options.h"
 #include "setup/column_titles.h"
 #include "setup/data_formats.h"
+#include "setup/setup_routines.h"
 #include "theories/theory_types.h"
 
 namespace kvx {
@@ -97,7 +101,7 @@ enum TConfigPath : std::size_t {
 };
 
 // Every field of the record, typed. Records that no typed codec owns yet
-// (meridian features, orbit options, almanac) travel as their raw bytes.
+// (orbit options, almanac) travel as their raw bytes.
 struct TConfigSettings {
   TObserverRecord Start;
   TObserverRecord End;
@@ -117,7 +121,7 @@ struct TConfigSettings {
   std::int32_t SatelliteDays = 1000;
   std::uint8_t SatelliteSunAltitude = 0;
   std::uint8_t ApparentTime = 0;
-  std::array<std::uint8_t, kMeridianFeaturesRecordSize> MeridianFeaturesRaw{};
+  TMeridianFeatures MeridianFeatures;
   float OccultationMagnitude = 8.0f;
   std::int32_t OccultationSunAltitude = -6;
   TConjunctionOptions ConjunctionOptions;
@@ -202,7 +206,8 @@ TConfigSettings ReadConfigRecord(const TConfigRecordImage& image);
 // Brings every value into the range its dialog allows, or back to its
 // start-up default where no range fits (NaN doubles, a tolerance that is not
 // positive, decimals above 15, unknown format kinds, separator index above
-// 3, negative sizes, font size 0, ...). Returns how many fields changed.
+// 3, negative sizes, font size 0, a longitude system outside 0..4, ...).
+// Returns how many fields changed.
 int ClampConfigSettings(TConfigSettings& settings);
 
 // True for a stored path that comes from another system: it holds a

@@ -12,13 +12,13 @@ void SetStartupDefaults(TMainFormState& s) {
   s.Period.TableConfig = NewTableConfigRecord();
   TObserverRecord& start = s.Period.Start;
   start = TObserverRecord{};
-  start.DeltaTSeconds = 61.0;
+  // Delta T follows the date: a fixed value is right for a few years only.
+  start.AutoDeltaT = 1;
   start.Longitude = -9.301;
   start.Latitude = 51.191;
   start.Zone = 1;
   start.ZoneMinutes = 0;
   start.DaylightHours = 0;
-  start.AutoDeltaT = 0;
   start.RefractionOn = 1;
   start.Height = 0;
   start.Pressure = 1010.0;
@@ -63,6 +63,12 @@ void SetStartupDefaults(TMainFormState& s) {
   s.TableKind = kNoTableKind;
   s.PreviousTableKind = kNoTableKind;
   s.TableChanged = 1;  // the first paint completes the period
+}
+
+void StartAtCurrentInstant(TMainFormState& s) {
+  CurrentDateToRecord(s.Period.Start);
+  LocalTimeToUT(s.Period.Start);
+  s.TableChanged = 1;
 }
 
 std::int32_t ClampMoonCacheSpan(std::int32_t span) {

@@ -121,13 +121,20 @@ struct TMainFormState {
   std::uint8_t AsteroidDatabase = 0;   // the asteroid from the database ("Keplerelemente verwenden" clear)
 };
 
-// Fills `state` with the start-up defaults: observer records (Delta T 61 s,
-// longitude -9.301 (east negative), latitude 51.191, zone 1, refraction on,
-// 1010 mbar, 10 degrees C, the computer's date and time; end 10 whole days
-// after the start with the duration flag set), step 1 day, the levels, the
-// tolerance, the Moon cache 12 days / 13 coefficients, the second equinox
-// J2000, catalogue setting 1, the default objects and table kinds 20.
+// Fills `state` with the start-up defaults: observer records (Delta T
+// automatic from the date, longitude -9.301 (east negative), latitude
+// 51.191, zone 1, refraction on, 1010 mbar, 10 degrees C, the current date
+// and time in that zone; end 10 whole days after the start with the
+// duration flag set), step 1 day, the levels, the tolerance, the Moon cache
+// 12 days / 13 coefficients, the second equinox J2000, catalogue setting 1,
+// the default objects and table kinds 20.
 void SetStartupDefaults(TMainFormState& state);
+
+// The start record at the current instant (CurrentDateToRecord in its own
+// zone, then LocalTimeToUT), as every start of the program does after its
+// configuration is loaded; the period is completed again at the next
+// repaint, so that it keeps its length (duration flag) or its end.
+void StartAtCurrentInstant(TMainFormState& state);
 
 // --- setters with their clamps ------------------------------------------------
 // Span in days: 0 gives 12, below 2 gives 2, from 21 on gives 20.

@@ -56,12 +56,12 @@ constexpr TEditorFieldRule kCometFields[] = {
 constexpr TEditorFieldRule kVariableStarFields[] = {
     {"ID100", TFieldTest::Hours, 6, "Eingabefehler", "Eingabe muß >=0 und <24° sein!", "Error",
      "The value must be >=0 and <24°"},
-    {"ID101", TFieldTest::Declination, 6, "Eingabefehler", "Die Deklination muß >=-90° und <=90° sein!", "Error",
-     "The declination must be >=-90° and <=90°"},
+    {"ID101", TFieldTest::Declination, 6, "Eingabefehler", "Die Deklination muß >=-90° und <90° sein!", "Error",
+     "The declination must be >=-90° and <90°"},
     {"ID102", TFieldTest::Magnitude, 2, "Eingabefehler", "Unplausible Eingabe", "Error", "No plausible value"},
     {"ID103", TFieldTest::Magnitude, 2, "Eingabefehler", "Unplausible Eingabe", "Error", "No plausible value"},
     {"ID108", TFieldTest::NonNegative, 5, kJdDe, "JD: muß >=0 sein!", kJdEn, "JD: must be >=0"},
-    {"ID109", TFieldTest::NonNegative, 8, kJdDe, "Periode: muß >=0 sein!", kJdEn, "Period: must be >=0"},
+    {"ID109", TFieldTest::NonNegative, 8, kJdDe, "Epoche: muß >=0 sein!", kJdEn, "Epoch: must be >=0"},
     {"ID107", TFieldTest::Any, 2, nullptr, nullptr, nullptr, nullptr},
 };
 

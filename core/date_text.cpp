@@ -75,6 +75,11 @@ bool IsCalendarDate(std::int32_t day, std::int32_t month, std::int32_t year) {
   return day <= DaysInMonth(month, leap);
 }
 
+bool DateExists(std::int32_t day, std::int32_t month, std::int32_t year) {
+  if (year == 1582 && month == 10 && day >= 5 && day <= 14) return false;
+  return IsCalendarDate(day, month, year);
+}
+
 void DatePaddedText(std::int32_t day, std::int32_t month, std::int32_t year, std::string& s) {
   if (!HasDayAndMonth(day, month)) {
     s = kNoValue;
@@ -155,8 +160,12 @@ void HourToTimeStr(double hours, std::string& s) {
   s = TwoDigits(ms / 3600000) + sep + TwoDigits(ms / 60000 % 60) + sep + TwoDigits(ms / 1000 % 60);
 }
 
-bool ParseDateTextOn(const std::string& text, std::int32_t todayDay, std::int32_t todayMonth,
-                     std::int32_t todayYear, std::int32_t& day, std::int32_t& month, std::int32_t& year) {
+namespace {
+
+// Day, month and year of a typed date with today's parts as defaults; the
+// day 1..31 and the month 1..12 whatever the month's length.
+bool ReadDatePartsOn(const std::string& text, std::int32_t todayDay, std::int32_t todayMonth, std::int32_t todayYear,
+                     std::int32_t& day, std::int32_t& month, std::int32_t& year) {
   std::int64_t d = todayDay, m = todayMonth, y = todayYear;
   std::size_t p = text.find('.');
   if (p == std::string::npos || p == 0) return false;
@@ -176,14 +185,30 @@ bool ParseDateTextOn(const std::string& text, std::int32_t todayDay, std::int32_
     if (rest.size() == 2) y += todayYear / 100 * 100;
     if (std::llabs(y) >= 32000) return false;
   }
-  if (std::llabs(d) > 31 || std::llabs(m) > 12) return false;
-  if (!IsCalendarDate(static_cast<std::int32_t>(d), static_cast<std::int32_t>(m), static_cast<std::int32_t>(y))) {
-    return false;
-  }
+  if (d < 1 || d > 31 || m < 1 || m > 12) return false;
   day = static_cast<std::int32_t>(d);
   month = static_cast<std::int32_t>(m);
   year = static_cast<std::int32_t>(y);
   return true;
+}
+
+}  // namespace
+
+bool ParseDateTextOn(const std::string& text, std::int32_t todayDay, std::int32_t todayMonth, std::int32_t todayYear,
+                     std::int32_t& day, std::int32_t& month, std::int32_t& year) {
+  std::int32_t d = 0, m = 0, y = 0;
+  if (!ReadDatePartsOn(text, todayDay, todayMonth, todayYear, d, m, y) || !IsCalendarDate(d, m, y)) return false;
+  day = d;
+  month = m;
+  year = y;
+  return true;
+}
+
+bool ReadDateText(const std::string& text, std::int32_t& day, std::int32_t& month, std::int32_t& year) {
+  int d = 1, m = 1, y = 2000;
+  double hours = 0;
+  CurrentDateAndHours(d, m, y, hours);
+  return ReadDatePartsOn(text, d, m, y, day, month, year);
 }
 
 bool ParseDateText(const std::string& text, std::int32_t& day, std::int32_t& month, std::int32_t& year) {

@@ -1,6 +1,8 @@
 #include "core/input_checks.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "core/text_conversion.h"
 #include "platform/globals.h"
@@ -24,6 +26,25 @@ void ShowLatitudeRangeError() {
 void ShowLongitudeRangeError() {
   ShowMessage("Geogr. Länge: muß >=-180 und <=+180 sein!", "Geogr. Longitude must be >=-180 and <=+180!",
               MessageIcon::Error, MessageButtons::Ok, ByLanguage("Fehler bei Eingabe der geogr. Länge", ""));
+}
+
+void ShowLatitudeNotANumber(const std::string& text) {
+  ShowMessage("Geogr. Breite: \"" + text + "\" ist keine Zahl!", "Geogr. Latitude: \"" + text + "\" is not a number!",
+              MessageIcon::Error, MessageButtons::Ok, ByLanguage("Fehler bei Eingabe der geogr. Breite", ""));
+}
+
+void ShowLongitudeNotANumber(const std::string& text) {
+  ShowMessage("Geogr. Länge: \"" + text + "\" ist keine Zahl!", "Geogr. Longitude: \"" + text + "\" is not a number!",
+              MessageIcon::Error, MessageButtons::Ok, ByLanguage("Fehler bei Eingabe der geogr. Länge", ""));
+}
+
+void ShowImpossibleDate(std::int32_t day, std::int32_t month, std::int32_t year) {
+  char date[64];
+  std::snprintf(date, sizeof date, "%02d.%02d.%s%04d", static_cast<int>(day), static_cast<int>(month),
+                year < 0 ? "-" : "", std::abs(static_cast<int>(year)));
+  ShowMessage(std::string("Das Datum ") + date + " gibt es nicht. Bitte ein gültiges Datum eingeben!",
+              std::string("The date ") + date + " does not exist. Please enter a valid date!", MessageIcon::Error,
+              MessageButtons::Ok, ByLanguage("Ungültiges Datum", "Invalid date"));
 }
 
 void ShowImplausibleValues() {

@@ -12,6 +12,13 @@ namespace kvx {
 void ShowRowLimitReached();
 void ShowLatitudeRangeError();
 void ShowLongitudeRangeError();
+// A latitude or longitude text that is no number at all (the range message
+// would mislead): the text is named.
+void ShowLatitudeNotANumber(const std::string& text);
+void ShowLongitudeNotANumber(const std::string& text);
+// A typed date that does not exist in its month and year (31.02.2026,
+// 29.02.2025, 10.10.1582): the date is named as dd.mm.yyyy.
+void ShowImpossibleDate(std::int32_t day, std::int32_t month, std::int32_t year);
 void ShowImplausibleValues();
 void ShowNoEventFound();
 // Chooses the language by the main window's own language byte

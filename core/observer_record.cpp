@@ -44,7 +44,9 @@ void ObserverRecordDateFromMjd(TObserverRecord& r) {
   r.Weekday = WeekdayOfJulianDay(MjdToJd(r.Mjd), offset);
 }
 
-void CurrentDateToRecord(TObserverRecord& r) { CurrentDateAndHours(r.Day, r.Month, r.Year, r.LocalHours); }
+void CurrentDateToRecord(TObserverRecord& r) {
+  CurrentDateAndHoursAt(ZoneOffsetHours(r), r.Day, r.Month, r.Year, r.LocalHours);
+}
 
 double JulianDayFromLocalDate(std::int32_t day, std::int32_t month, std::int32_t year, double hours,
                               TObserverRecord r) {

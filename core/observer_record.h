@@ -136,7 +136,10 @@ void ObserverRecordMjdFromDate(TObserverRecord& r);
 // DeltaTSeconds.
 void ObserverRecordDateFromMjd(TObserverRecord& r);
 
-// Day, Month, Year and LocalHours from the computer's clock; nothing else.
+// Day, Month, Year and LocalHours of the current instant (the clock seam's
+// UTC, platform/clock.h) in the record's own zone: Zone, ZoneMinutes and
+// DaylightHours, whatever zone the computer runs in. Nothing else changes
+// (LocalTimeToUT then gives the current UT).
 void CurrentDateToRecord(TObserverRecord& r);
 
 // Julian day (UT) of a local date and time in the zone of `r` (a copy; the

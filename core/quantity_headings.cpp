@@ -155,14 +155,14 @@ const std::array<TQuantityHeading, kQuantityCount> QuantityHeadings = {{
     {"JD Aequin", "JD equinox"},  // 148
     {"Galaktische Lg", "Galactic long."},  // 149
     {"Galaktische Br", "Galactic lat."},  // 150
-    {"Pos", "Pos"},  // 151
-    {"E/A", "D/R"},  // 152
+    {"Pos", "Position Angle"},  // 151
+    {"E/A", "B/E"},  // 152
     {"a min", "a min"},  // 153
     {"b min", "b min"},  // 154
     {"Stern", "Star"},  // 155
-    {"Eintritt", "Disapp."},  // 156
-    {"Austritt", "Reapp."},  // 157
-    {"Sonnenhöhe", "Sun alt."},  // 158
+    {"Eintritt", "Begin"},  // 156
+    {"Austritt", "End"},  // 157
+    {"Sonnenhöhe", "Alt. Sun"},  // 158
     {"Geozentrische Zeit", "Geocentric time"},  // 159
     {"Planet", "Planet"},  // 160
     {"Objekt", "Object"},  // 161

@@ -150,6 +150,11 @@ bool IsShortFormDate(std::int32_t day, std::int32_t month, std::int32_t year);
 // True when the date exists in the program's calendar (Julian up to 1582,
 // Gregorian after; 5 to 14 October 1582 count as Gregorian).
 bool IsCalendarDate(std::int32_t day, std::int32_t month, std::int32_t year);
+// True when the day exists in the program's calendar as the calendar
+// routines count it: Julian up to 4 October 1582, Gregorian from 15 October
+// 1582, so that 5 to 14 October 1582 do not exist. The test of a date that a
+// user types.
+bool DateExists(std::int32_t day, std::int32_t month, std::int32_t year);
 
 // Day and month zero-padded to two digits, the year to four, with "-" in
 // front of a negative year, joined by the date separator: 05-03-0844,
@@ -189,6 +194,10 @@ bool ParseDateText(const std::string& text, std::int32_t& day, std::int32_t& mon
 // The same with "today" given (for the date dialogs' defaults and tests).
 bool ParseDateTextOn(const std::string& text, std::int32_t todayDay, std::int32_t todayMonth,
                      std::int32_t todayYear, std::int32_t& day, std::int32_t& month, std::int32_t& year);
+// The same reading without the check that the date exists: any day 1..31
+// of a month 1..12 passes (31.2.2026), so that a caller can name the date it
+// refuses (DateExists).
+bool ReadDateText(const std::string& text, std::int32_t& day, std::int32_t& month, std::int32_t& year);
 
 // --- Minor-planet catalogue routines ---------------------------------------
 // One digit of a packed date: "1".."9" -> 1..9, "A".."U" -> 10..30, any other

@@ -7,6 +7,7 @@
 
 #include "core/frames.h"
 #include "core/vector_math.h"
+#include "platform/clock.h"
 
 namespace kvx {
 
@@ -232,27 +233,66 @@ double CarringtonRotationNumber(double l0, double jd) {
 
 double ClockHours(int hour, int minute, int second) { return hour + minute / 60.0 + second / 3600.0; }
 
-void CurrentDateAndHours(int& day, int& month, int& year, double& hours) {
-  const std::time_t now = std::time(nullptr);
+namespace {
+
+constexpr double kMjdOfUnixEpoch = 40587.0;  // 1970-01-01 0h UTC
+
+// The date and whole seconds of the day `offsetSeconds` east of Greenwich
+// at the clock's instant.
+void ClockDate(long long offsetSeconds, int& day, int& month, int& year, int& secondOfDay) {
+  const double utc = CurrentUtcSeconds();
+  // Beyond a few million years the clock is broken; the epoch stands in.
+  const long long whole = std::isfinite(utc) && std::fabs(utc) < 1e14 ? static_cast<long long>(std::floor(utc)) : 0;
+  const long long local = whole + offsetSeconds;
+  long long days = local / 86400;
+  long long seconds = local % 86400;
+  if (seconds < 0) {
+    seconds += 86400;
+    --days;
+  }
+  double hours = 0;
+  MjdToCalendarDate(day, month, year, hours, kMjdOfUnixEpoch + static_cast<double>(days));
+  secondOfDay = static_cast<int>(seconds);
+}
+
+// The computer's zone offset east of Greenwich at the clock's instant.
+long long SystemZoneOffsetSeconds() {
+  const double utc = CurrentUtcSeconds();
+  const std::time_t now = std::isfinite(utc) && std::fabs(utc) < 1e14 ? static_cast<std::time_t>(std::floor(utc)) : 0;
   std::tm local{};
-  localtime_r(&now, &local);
-  day = local.tm_mday;
-  month = local.tm_mon + 1;
-  year = local.tm_year + 1900;
-  hours = ClockHours(local.tm_hour, local.tm_min, local.tm_sec);
+  if (localtime_r(&now, &local) == nullptr) return 0;
+  return local.tm_gmtoff;
+}
+
+}  // namespace
+
+double CurrentMjdUtc() { return kMjdOfUnixEpoch + CurrentUtcSeconds() / 86400.0; }
+
+void CurrentDateAndHoursAt(double offsetHours, int& day, int& month, int& year, double& hours) {
+  // Zone offsets are whole minutes; rounding keeps 5.5 h exact.
+  const long long offset =
+      std::isfinite(offsetHours) && std::fabs(offsetHours) < 1e6 ? std::llround(offsetHours * 60.0) * 60 : 0;
+  int second = 0;
+  ClockDate(offset, day, month, year, second);
+  hours = ClockHours(second / 3600, second / 60 % 60, second % 60);
+}
+
+void CurrentDateAndHours(int& day, int& month, int& year, double& hours) {
+  int second = 0;
+  ClockDate(SystemZoneOffsetSeconds(), day, month, year, second);
+  hours = ClockHours(second / 3600, second / 60 % 60, second % 60);
 }
 
 void DecodeNow(std::uint16_t& day, std::uint16_t& month, std::uint16_t& year, std::uint16_t& hour,
                std::uint16_t& minute, std::uint16_t& second) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  day = static_cast<std::uint16_t>(local.tm_mday);
-  month = static_cast<std::uint16_t>(local.tm_mon + 1);
-  year = static_cast<std::uint16_t>(local.tm_year + 1900);
-  hour = static_cast<std::uint16_t>(local.tm_hour);
-  minute = static_cast<std::uint16_t>(local.tm_min);
-  second = static_cast<std::uint16_t>(local.tm_sec);
+  int d = 1, m = 1, y = 2000, s = 0;
+  ClockDate(SystemZoneOffsetSeconds(), d, m, y, s);
+  day = static_cast<std::uint16_t>(d);
+  month = static_cast<std::uint16_t>(m);
+  year = static_cast<std::uint16_t>(y);
+  hour = static_cast<std::uint16_t>(s / 3600);
+  minute = static_cast<std::uint16_t>(s / 60 % 60);
+  second = static_cast<std::uint16_t>(s % 60);
 }
 
 double RealDifference(double a, double b) { return a - b; }

@@ -93,14 +93,25 @@ double Mod24(double hours);
 // the start or end of a rotation into the right one.
 double CarringtonRotationNumber(double l0, double jd);
 
-// The computer's local date and time; hours = h + min/60 + s/3600.
+// The current instant (the clock seam of platform/clock.h) as an MJD of
+// UTC.
+double CurrentMjdUtc();
+// The current date and clock time in a zone `offsetHours` east of Greenwich
+// (zone + extra minutes / 60 + daylight-saving hours): day, month, year of
+// the program's calendar and hours = h + min/60 + s/3600, whole seconds.
+// The instant comes from the clock seam in UTC; the computer's own zone
+// plays no part.
+void CurrentDateAndHoursAt(double offsetHours, int& day, int& month, int& year, double& hours);
+// The same in the computer's own zone, for the texts and defaults that
+// belong to no observer (the default parts of a typed date, a new time
+// edit); an observer's date takes its record's zone (CurrentDateToRecord).
 void CurrentDateAndHours(int& day, int& month, int& year, double& hours);
 // Decimal hours of a clock time.
 double ClockHours(int hour, int minute, int second);
 
-// The computer's current local date and time: day (1..31), month (1..12),
-// year, hour (0..23), minute and second; the fraction of the second is
-// dropped.
+// The computer's current local date and time (as CurrentDateAndHours): day
+// (1..31), month (1..12), year, hour (0..23), minute and second; the
+// fraction of the second is dropped.
 void DecodeNow(std::uint16_t& day, std::uint16_t& month, std::uint16_t& year, std::uint16_t& hour,
                std::uint16_t& minute, std::uint16_t& second);
 

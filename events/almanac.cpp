@@ -446,33 +446,14 @@ TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& event
 }
 
 namespace {
-TTodayClock& TodayClock() {
-  static TTodayClock clock;
-  return clock;
-}
 void SetCenturies(TObserverRecord& r) {
   r.Centuries = (MjdToJd(r.Mjd) + r.DeltaTSeconds / kSecondsPerDay - 2451545.0) / 36525.0;
 }
 }  // namespace
 
-TTodayClock SetTodayClock(TTodayClock clock) {
-  TTodayClock previous = std::move(TodayClock());
-  TodayClock() = std::move(clock);
-  return previous;
-}
-
 void TodayPeriod(const TObserverRecord& mainStart, TObserverRecord& start, TObserverRecord& end) {
   start = mainStart;
-  int day = 1, month = 1, year = 2000;
-  double hours = 0;
-  if (TodayClock()) {
-    TodayClock()(day, month, year, hours);
-  } else {
-    CurrentDateAndHours(day, month, year, hours);
-  }
-  start.Day = day;
-  start.Month = month;
-  start.Year = year;
+  CurrentDateToRecord(start);
   start.LocalHours = 0;
   LocalTimeToUT(start);
   SetCenturies(start);

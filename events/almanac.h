@@ -78,12 +78,9 @@ void SearchAlmanacLunarEclipses(const TAlmanacRequest& request, TEventList& even
 void SearchAlmanacSeasons(const TAlmanacRequest& request, TEventList& events);
 void SearchAlmanacMoonPhases(const TAlmanacRequest& request, TEventList& events);
 
-// The clock the overview of today reads: the local date and hours. Empty:
-// the computer's clock. Returns the clock installed before.
-using TTodayClock = std::function<void(int& day, int& month, int& year, double& hours)>;
-TTodayClock SetTodayClock(TTodayClock clock);
-// The overview's period: the main window's start record at today's date,
-// local 0 h (MJD and centuries recomputed), and the end two days later.
+// The overview's period: the main window's start record at today's date in
+// its own zone (the clock seam's instant, CurrentDateToRecord), local 0 h
+// (MJD and centuries recomputed), and the end two days later.
 void TodayPeriod(const TObserverRecord& mainStart, TObserverRecord& start, TObserverRecord& end);
 
 // Adds one almanac event at `observer.Mjd` (UT) with its local date.

@@ -217,10 +217,11 @@ std::string AstroDateText(double jd) {
   return buffer;
 }
 
-double ParseAstroDateText(const std::string& text, double todayJd) {
-  int day = AstroDatePart(todayJd, 3);
-  int month = AstroDatePart(todayJd, 2);
-  int year = AstroDatePart(todayJd, 1);
+void ParseAstroDateParts(const std::string& text, double todayJd, std::int32_t& day, std::int32_t& month,
+                         std::int32_t& year) {
+  day = AstroDatePart(todayJd, 3);
+  month = AstroDatePart(todayJd, 2);
+  year = AstroDatePart(todayJd, 1);
   const auto d1 = text.find('.');
   const std::string dayText = text.substr(0, d1);
   std::string monthText, yearText;
@@ -236,6 +237,11 @@ double ParseAstroDateText(const std::string& text, double todayJd) {
     year = static_cast<int>(v);
     if (yearText.size() == 2 && yearText[0] != '-') year = (AstroDatePart(todayJd, 1) / 100) * 100 + year;
   }
+}
+
+double ParseAstroDateText(const std::string& text, double todayJd) {
+  std::int32_t day = 1, month = 1, year = 2000;
+  ParseAstroDateParts(text, todayJd, day, month, year);
   return CalendarDateToJd(day, month, year, 0.0);
 }
 
@@ -292,6 +298,7 @@ bool ParseDottedDate(const std::string& text, std::int32_t& day, std::int32_t& m
 
 }  // namespace kvx
 
+#include "core/input_checks.h"
 #include "core/text_conversion.h"
 
 namespace kvx {
@@ -304,6 +311,33 @@ bool ReadDegreeText(const std::string& text, double& degrees) {
   if (!ReadNumber(number, x) || !IsFloatText(number)) return false;
   degrees = isDecimal != 0 ? x : DmsPackedToDeg(x);
   return std::isfinite(degrees);
+}
+
+namespace {
+
+bool ReadCoordinateText(const std::string& text, double limit, void (*notANumber)(const std::string&),
+                        void (*outOfRange)(), double& degrees) {
+  double x = 0;
+  if (!ReadDegreeText(text, x)) {
+    notANumber(text);
+    return false;
+  }
+  if (std::fabs(x) > limit) {
+    outOfRange();
+    return false;
+  }
+  degrees = x;
+  return true;
+}
+
+}  // namespace
+
+bool ReadLatitudeText(const std::string& text, double& degrees) {
+  return ReadCoordinateText(text, 90.0, ShowLatitudeNotANumber, ShowLatitudeRangeError, degrees);
+}
+
+bool ReadLongitudeText(const std::string& text, double& degrees) {
+  return ReadCoordinateText(text, 180.0, ShowLongitudeNotANumber, ShowLongitudeRangeError, degrees);
 }
 
 std::string DegreesArcText(double degrees) {

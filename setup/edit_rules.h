@@ -67,7 +67,11 @@ bool AstroDateInRange(double jd);
 // d.m.yyyy, the year padded to four digits with "-" in front when negative.
 std::string AstroDateText(double jd);
 // A typed date: day "." month "." year, every part defaulting to `todayJd`'s;
-// a two-character year lies in today's century. The JD at 0 h.
+// a two-character year lies in today's century. The parts as typed (they
+// may name a day that does not exist, DateExists tells), and the JD at 0 h
+// (a day beyond its month carries over).
+void ParseAstroDateParts(const std::string& text, double todayJd, std::int32_t& day, std::int32_t& month,
+                         std::int32_t& year);
 double ParseAstroDateText(const std::string& text, double todayJd);
 // The range message of the date edit.
 void ShowAstroDateOutOfRange();
@@ -93,6 +97,12 @@ namespace kvx {
 // back as decimal degrees; a plain number ("." or ",") is decimal degrees.
 // False when it is no number.
 bool ReadDegreeText(const std::string& text, double& degrees);
+// A typed latitude (|degrees| <= 90) or longitude (|degrees| <= 180) read
+// as ReadDegreeText. A text that is no number gets the not-a-number
+// message, a number beyond the range the range message; false then, and
+// `degrees` is left alone.
+bool ReadLatitudeText(const std::string& text, double& degrees);
+bool ReadLongitudeText(const std::string& text, double& degrees);
 // Decimal degrees as D°MM'SS'' (whole seconds).
 std::string DegreesArcText(double degrees);
 

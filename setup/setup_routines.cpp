@@ -15,9 +15,7 @@ void DefaultHorizonAltitudes(TRiseSetAltitudes& altitudes) { altitudes = {-34.0,
 
 void DefaultMeridianFeatures(TMeridianFeatures& features, std::uint8_t keepMask, std::string& mask,
                              const std::string& folder) {
-  features.Mode = 2;
-  features.Longitudes = {292.0, 0.0, 64.0, 0.0, 0.0};
-  features.Names = {"Syrtis major", "Zero meridian", "GRF", "Zero meridian", "Zero meridian"};
+  features = TMeridianFeatures{};
   if (keepMask == 0) {
     std::string base = folder;
     while (base.size() > 1 && base.back() == '/') base.pop_back();

@@ -24,18 +24,23 @@ using THorizonAltitudes = TRiseSetAltitudes;
 // Sets -34', +8', -50', -6°, -12°, -18°.
 void DefaultHorizonAltitudes(TRiseSetAltitudes& altitudes);
 
-// The surface features whose central-meridian transits are tabulated.
+// The surface features whose central-meridian transits are tabulated: the
+// chosen longitude system in Mode (0 Mars, 1 Jupiter System I, 2 Jupiter
+// System II, 3 Saturn System I, 4 Saturn System III) and per system the
+// feature's longitude and name. A new record holds the defaults.
 inline constexpr std::size_t kMeridianFeatureCount = 5;
 inline constexpr std::size_t kMeridianFeatureNameLength = 50;
 struct TMeridianFeatures {
   std::int32_t Mode = 2;
-  std::array<double, kMeridianFeatureCount> Longitudes{};  // degrees
-  std::array<std::string, kMeridianFeatureCount> Names;    // at most 50 characters each
+  std::array<double, kMeridianFeatureCount> Longitudes{292.0, 0.0, 64.0, 0.0, 0.0};  // degrees
+  // At most 50 characters each.
+  std::array<std::string, kMeridianFeatureCount> Names{"Syrtis major", "Zero meridian", "GRF", "Zero meridian",
+                                                       "Zero meridian"};
 };
 
-// Mode 2 and the features (292, "Syrtis major"), (0, "Zero meridian"),
-// (64, "GRF"), (0, "Zero meridian"), (0, "Zero meridian"); when `keepMask` is 0
-// also sets `mask` to `folder` + "/*.csv".
+// The defaults: mode 2 and the features (292, "Syrtis major"), (0, "Zero
+// meridian"), (64, "GRF"), (0, "Zero meridian"), (0, "Zero meridian"); when
+// `keepMask` is 0 also sets `mask` to `folder` + "/*.csv".
 void DefaultMeridianFeatures(TMeridianFeatures& features, std::uint8_t keepMask, std::string& mask,
                              const std::string& folder);
 

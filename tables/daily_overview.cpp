@@ -262,13 +262,26 @@ void ttagesephemeride::schleife(TComputeSettingsBlock settings, std::uint8_t sid
 void ttagesephemeride::paintdms(std::uint8_t rowCountFlag) {
   if (OutputSheet == nullptr) return;
   TSheetSink sink(*OutputSheet);
+  writingSheet_ = true;
   WriteTable(sink, rowCountFlag);
+  writingSheet_ = false;
 }
 
 void ttagesephemeride::paintdms_grid(std::uint8_t rowCountFlag) {
   if (OutputGrid == nullptr) return;
   TGridSink sink(*OutputGrid, OutputSettings);
   WriteTable(sink, rowCountFlag);
+}
+
+void ttagesephemeride::ShowTableProgress(std::uint8_t wholeTable, const std::string& name) {
+  const bool english = Language != 0;
+  if (wholeTable == 0) {
+    CurrentProgress().SetLabel((english ? "Formatting Output for " : "Formatiere Ausgabe für ") + name);
+  } else if (writingSheet_) {
+    CurrentProgress().SetLabel(english ? "Formatting Table" : "Formatiere Tabelle");
+  } else {
+    Tplatab::ShowTableProgress(wholeTable, name);
+  }
 }
 
 void ttagesephemeride::WriteTable(TCellSink& sink, std::uint8_t rowCountFlag) {

@@ -62,11 +62,18 @@ class ttagesephemeride : public Tplatab {
   void paintdms(std::uint8_t rowCountFlag = 1) override;
   void paintdms_grid(std::uint8_t rowCountFlag = 1) override;
 
+  // The sheet writer says "Formatiere Tabelle" / "Formatting Table", the
+  // grid writer "Tabelle wird formatiert" / "Formatting table"; each row
+  // "Formatiere Ausgabe für " / "Formatting Output for " + `name`.
+  void ShowTableProgress(std::uint8_t wholeTable, const std::string& name) override;
+
  private:
   void WriteTable(TCellSink& sink, std::uint8_t rowCountFlag);
   void WriteOverviewRow(TCellSink& sink, int k, bool heading, bool inRange);
   // Pluto's theory served the instant of the last run.
   bool plutoInRange_ = true;
+  // The writer at work is the sheet's.
+  bool writingSheet_ = false;
 };
 
 }  // namespace kvx

@@ -1,5 +1,7 @@
 #include "app/ui/asteroid_database_commands.h"
 
+#include <filesystem>
+
 #include "app/ui/batch_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -28,17 +30,7 @@ void EnableDatabaseCommands(TMainForm& form, bool present) {
 
 // Tables | Asteroids from database: one file of the database, then its table.
 void PlanetoidenausDatenbank1Click(TMainForm& form) {
-  TMainFormState& s = form.State();
-  std::string file;
-  {
-    BusyCursorScope busy;
-    file = SelectAsteroidFile(form.StoredSettings().AsteroidFolder, s.DatabaseFiles, s.CurrentDatabaseAsteroid,
-                              s.Period.Start, &form);
-  }
-  if (file.empty()) return;
-  if (file != s.CurrentDatabaseAsteroid) s.TableChanged = 1;
-  s.CurrentDatabaseAsteroid = file;
-  form.Tables().PlainCommand(33);
+  if (ChooseDatabaseAsteroid(form)) form.Tables().PlainCommand(33);
 }
 
 void Planetoidendatenbank1Click(TMainForm& form) {
@@ -98,6 +90,22 @@ TAsteroidDatabaseContext AsteroidDatabaseContextOf(TMainForm& form) {
   context.EnableCommands = [&form](bool present) { EnableDatabaseCommands(form, present); };
   return context;
 }
+
+bool ChooseDatabaseAsteroid(TMainForm& form) {
+  TMainFormState& s = form.State();
+  std::string file;
+  {
+    BusyCursorScope busy;
+    file = SelectAsteroidFile(form.StoredSettings().AsteroidFolder, s.DatabaseFiles, s.CurrentDatabaseAsteroid,
+                              s.Period.Start, &form);
+  }
+  if (file.empty()) return false;
+  if (file != s.CurrentDatabaseAsteroid) s.TableChanged = 1;
+  s.CurrentDatabaseAsteroid = file;
+  return true;
+}
+
+std::string DatabaseAsteroidName(const std::string& file) { return std::filesystem::path(file).stem().string(); }
 
 void FindAsteroidDatabaseFiles(TMainForm& form) {
   FindElementListFiles(form.State().DatabaseFiles, form.StoredSettings().AsteroidFolder,

@@ -4,6 +4,8 @@
 // date) and the database builder of the tools menu.
 #pragma once
 
+#include <string>
+
 #include "app/ui/asteroid_selection_dialogs.h"
 
 namespace kvx {
@@ -16,6 +18,15 @@ TAsteroidDatabaseContext AsteroidDatabaseContextOf(TMainForm& form);
 // Searches the database folder for ".eel" files and enables the database
 // items when any was found.
 void FindAsteroidDatabaseFiles(TMainForm& form);
+
+// Chooses one asteroid of the database (the single-file choice over the
+// database folder) as the current database asteroid; false when the choice
+// was cancelled.
+bool ChooseDatabaseAsteroid(TMainForm& form);
+
+// The name of a database asteroid: its file's name without the extension
+// ("Ceres" for ".../Ceres.eel"); empty for an empty path.
+std::string DatabaseAsteroidName(const std::string& file);
 
 // Registers kind 33 and the database commands.
 void InstallAsteroidDatabaseCommands(TMainForm& form);

@@ -95,6 +95,10 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.Paths[kPathTle] = satellite_file_.fileName;
   s.Paths[kPathUserCatalogue] = state_.UserCatalogueFile;
   GatherDataFiles(*this, s);
+  if (tables_ != nullptr) {
+    s.Paths[kPathSurfaceFeatures] = tables_->SurfaceFeatureFileForConfiguration();
+    s.MeridianFeatures = tables_->MeridianFeatures();
+  }
   s.TableConfig = st.Period.TableConfig;
   s.Step = st.Step;
   s.EclipseSearchMinutes = static_cast<std::int32_t>(st.SolarEclipseSearchMinutes);
@@ -203,7 +207,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   if (!s.VariableStar.Name.empty()) state_.CurrentVariableStar = s.VariableStar;
 
   // 2. Further file names, the catalogue setting, the variable star.
-  for (TConfigPath path : {kPathSurfaceFeatures, kPathObservations, kPathStateVectors, kPathBrowser}) {
+  for (TConfigPath path : {kPathObservations, kPathStateVectors, kPathBrowser}) {
     if (!s.Paths[path].empty()) held.Paths[path] = s.Paths[path];
   }
   SetOccultationCatalogueSetting(s.OccultationCatalogue);
@@ -290,7 +294,9 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   DataFormatDecimals = s.DataFormatDecimals;
   DataFormatKind = s.DataFormatKind;
 
-  // 7. The satellite file; the built-in set when it gives none.
+  // 7. The surface features (the built-in ones when their file cannot be
+  // read); the satellite file, the built-in set when it gives none.
+  if (tables_ != nullptr) tables_->ApplyMeridianFeatures(s.Paths[kPathSurfaceFeatures], s.MeridianFeatures);
   const std::string tle = s.Paths[kPathTle];
   satellite_file_.fileName = tle;
   satellite_file_.count = FileExists(tle) ? LoadTleFile(tle, false) : 0;

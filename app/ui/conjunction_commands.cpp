@@ -1,5 +1,6 @@
 #include "app/ui/conjunction_commands.h"
 
+#include "app/ui/asteroid_database_commands.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/event_commands.h"
 #include "app/ui/event_found.h"
@@ -39,6 +40,8 @@ TConjunctionWindowState ReadWindow(TMainForm& form) {
   w.AsteroidName = s.CurrentAsteroid.Name;
   w.CometName = s.CurrentComet.Name;
   w.AsteroidAvailable = !w.AsteroidName.empty() && w.AsteroidName != "Kein Planetoid";
+  w.DatabaseAsteroidFile = s.CurrentDatabaseAsteroid;
+  w.DatabaseAsteroidName = DatabaseAsteroidName(s.CurrentDatabaseAsteroid);
   w.CometAvailable = !w.CometName.empty() && w.CometName != "Kein Komet";
   w.Catalogue = form.StarCatalogue();
   w.UserObjects = &form.UserObjects();
@@ -59,6 +62,9 @@ void ChangeFilter(TMainForm& form) {
     ShowNumericOptionsDialog(form.State().NumericOptions, true, &form);
   }
 }
+
+// The help on conjunctions and angular separations.
+void ShowConjunctionHelp(TMainForm& form) { form.Commands().Trigger("HelpContentsItem"); }
 
 void WriteTable(TMainForm& form) {
   TMainFormState& s = form.State();
@@ -135,8 +141,13 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
   hooks.EnsureStarCatalogue = [&form] { return form.EnsureStarCatalogue(); };
   hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
   hooks.ChangeAsteroid = [&form, &run] {
-    form.Commands().Trigger(run.Context().AsteroidDatabase != 0 ? "Planetoidendatenbank1" : "Planetoiden1");
+    if (run.Context().AsteroidDatabase != 0) {
+      ChooseDatabaseAsteroid(form);
+    } else {
+      form.Commands().Trigger("Planetoiden1");
+    }
   };
+  hooks.Help = [&form] { ShowConjunctionHelp(form); };
   hooks.ChangeFilter = [&form] { ChangeFilter(form); };
   hooks.PickUserObject = [&form](std::int32_t& number) {
     const int index = FindUserCatalogObject(form.UserObjects(), &form);

@@ -51,6 +51,7 @@ void TElementDialogCommands::Planetoiden1Click() {
   asteroid_->Spreadsheet = form_.StoredSettings().Spreadsheet;
   asteroid_->Sheet = &form_.Workbook();
   if (!asteroid_->isVisible()) shown_ranges_.AsteroidFile = s.ElementFileRanges.AsteroidFile;
+  asteroid_->TableConfig = &s.Period.TableConfig;
   ShowAsteroidElementsDialog(*asteroid_, form_.StoredSettings().Window.Hints, s.CurrentAsteroid);
 }
 
@@ -60,6 +61,7 @@ void TElementDialogCommands::Kometen1Click() {
   comet_->Spreadsheet = form_.StoredSettings().Spreadsheet;
   comet_->Sheet = &form_.Workbook();
   if (!comet_->isVisible()) shown_ranges_.CometFile = s.ElementFileRanges.CometFile;
+  comet_->TableConfig = &s.Period.TableConfig;
   ShowCometElementsDialog(*comet_, form_.StoredSettings().Window.Hints, s.CurrentComet);
 }
 

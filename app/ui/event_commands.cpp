@@ -1,6 +1,7 @@
 #include "app/ui/event_commands.h"
 
 #include "app/table_dispatcher.h"
+#include "app/ui/asteroid_database_commands.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/event_found.h"
 #include "app/ui/main_window.h"
@@ -66,7 +67,11 @@ TEventSearchHooks HooksOf(TMainForm& form) {
   };
   hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
   hooks.ChangeAsteroid = [&form](bool database) {
-    form.Commands().Trigger(database ? "Planetoidendatenbank1" : "Planetoiden1");
+    if (database) {
+      ChooseDatabaseAsteroid(form);
+    } else {
+      form.Commands().Trigger("Planetoiden1");
+    }
   };
   hooks.AsteroidName = [&form] { return form.State().CurrentAsteroid.Name; };
   hooks.DatabaseAsteroidName = [&form] { return form.State().CurrentDatabaseAsteroid; };

@@ -302,6 +302,9 @@ void TMainForm::LoadStartupSettings() {
   if (LoadConfiguration(state_.DataFolder + "/" + kDefaultConfigFileName)) {
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));
   }
+  // Every start begins at the current instant in the start record's zone,
+  // whatever date the configuration was saved with.
+  StartAtCurrentInstant(state_);
   // The integration's start values from their file.
   LoadStartValuesAtStartup(*this);
   if (SettingsLoaderHook) SettingsLoaderHook();

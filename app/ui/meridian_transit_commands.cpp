@@ -17,23 +17,56 @@ namespace {
 
 constexpr std::int32_t kMeridianTransitKind = 82;
 
-TFeatureTransitSettings DefaultFeature(const std::string& dataFolder) {
-  TMeridianFeatures defaults;
-  std::string mask;
-  DefaultMeridianFeatures(defaults, 1, mask, dataFolder);
+TFeatureTransitSettings TransitSettingsOf(const TMeridianFeatures& features) {
   TFeatureTransitSettings f;
-  f.system = defaults.Mode;
-  for (std::size_t i = 0; i < 5; ++i) {
-    f.longitude[i] = defaults.Longitudes[i];
-    f.name[i] = defaults.Names[i];
+  f.system = features.Mode;
+  for (std::size_t i = 0; i < kMeridianFeatureCount; ++i) {
+    f.longitude[i] = features.Longitudes[i];
+    f.name[i] = features.Names[i];
   }
   return f;
 }
 
+std::string ShippedFeatureFile(const std::string& dataFolder) { return dataFolder + "/features.csv"; }
+
 }  // namespace
 
+TMeridianFeatures TTableCommands::MeridianFeatures() const {
+  TMeridianFeatures features;
+  features.Mode = feature_transit_.system;
+  for (std::size_t i = 0; i < kMeridianFeatureCount; ++i) {
+    features.Longitudes[i] = feature_transit_.longitude[i];
+    features.Names[i] = feature_transit_.name[i];
+  }
+  return features;
+}
+
+std::string TTableCommands::SurfaceFeatureFileForConfiguration() const {
+  return surface_features_loaded_ ? surface_feature_file_ : ShippedFeatureFile(form_.State().DataFolder);
+}
+
+void TTableCommands::ApplyMeridianFeatures(const std::string& file, const TMeridianFeatures& features) {
+  surface_features_loaded_ = true;
+  surface_feature_file_ = file;
+  if (file.find('*') == std::string::npos && LoadSurfaceFeatureFile(file, surface_features_, false) > 0) {
+    feature_transit_ = TransitSettingsOf(features);
+    return;
+  }
+  TMeridianFeatures defaults;
+  DefaultMeridianFeatures(defaults, 0, surface_feature_file_, form_.State().DataFolder);
+  feature_transit_ = TransitSettingsOf(defaults);
+  surface_features_.clear();
+}
+
+void TTableCommands::LoadSurfaceFeaturesOnce() {
+  if (surface_features_loaded_) return;
+  surface_features_loaded_ = true;
+  if (surface_feature_file_.empty()) surface_feature_file_ = ShippedFeatureFile(form_.State().DataFolder);
+  if (LoadSurfaceFeatureFile(surface_feature_file_, surface_features_, false) == 0) surface_feature_file_.clear();
+}
+
 void TTableCommands::RegisterMeridianTransitCommands() {
-  feature_transit_ = DefaultFeature(form_.State().DataFolder);
+  feature_transit_ = TransitSettingsOf(TMeridianFeatures{});
   dispatcher_->Register(kMeridianTransitKind, [this] {
     TMainFormState& s = form_.State();
     const TEphemerisPeriodState& p = s.Period;
@@ -71,12 +104,7 @@ void TTableCommands::RegisterMeridianTransitCommands() {
 }
 
 void TTableCommands::Durchgnge1Click() {
-  // The features of the last file, or of the shipped one, on first use.
-  if (!surface_features_loaded_) {
-    surface_features_loaded_ = true;
-    if (surface_feature_file_.empty()) surface_feature_file_ = form_.State().DataFolder + "/features.csv";
-    if (LoadSurfaceFeatureFile(surface_feature_file_, surface_features_, false) == 0) surface_feature_file_.clear();
-  }
+  LoadSurfaceFeaturesOnce();
   if (ShowPlanetFeatureTransitDialog(surface_features_, feature_transit_, surface_feature_file_, &form_) != 1) return;
   if (!PeriodCheck()) return;
   TMainFormState& s = form_.State();

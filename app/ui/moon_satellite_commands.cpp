@@ -2,7 +2,6 @@
 // moon phases (80) and the Earth satellites (880, 881), and the two
 // satellite dialogs of the Objects and Info menus.
 #include <QDialog>
-#include <chrono>
 
 #include "app/ui/main_window.h"
 #include "app/ui/table_commands.h"
@@ -30,8 +29,7 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
     // (JD 2435840) to a century after the day the program started; the
     // period check keeps the items' switch from then on.
     if (p.SatelliteReferenceMjd == 0) {
-      const auto now = std::chrono::system_clock::now().time_since_epoch();
-      p.SatelliteReferenceMjd = 40587.0 + std::chrono::duration<double>(now).count() / 86400.0;
+      p.SatelliteReferenceMjd = CurrentMjdUtc();
     }
     if (p.SatellitesEnabled == 0 && p.Start.Mjd >= JdToMjd(2435840.0) &&
         p.Start.Mjd <= p.SatelliteReferenceMjd + 36525.0) {

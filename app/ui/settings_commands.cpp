@@ -1,17 +1,16 @@
 #include "app/ui/settings_commands.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QStackedWidget>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
-#include <QLabel>
-#include <QDateTime>
 #include <QEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QProcess>
+#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
@@ -21,18 +20,20 @@
 #include <filesystem>
 
 #include "app/asteroid_list_check.h"
+#include "app/file_dialog_texts.h"
 #include "app/menu_table.h"
 #include "app/table_document.h"
-#include "app/window_commands.h"
-#include "app/workbook_document.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/sheet_commands.h"
 #include "app/ui/table_commands.h"
 #include "app/ui/worksheet_options_dialog.h"
+#include "app/window_commands.h"
+#include "app/workbook_document.h"
 #include "core/observer_record.h"
 #include "core/text_conversion.h"
+#include "core/time_scales.h"
 #include "engine/table_globals.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
@@ -43,7 +44,6 @@
 #include "platform/paths.h"
 #include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
-#include "app/file_dialog_texts.h"
 #include "setup/ui/clocks_dialog.h"
 #include "setup/ui/data_formats_dialog.h"
 #include "setup/ui/date_place_dialog.h"
@@ -238,7 +238,7 @@ class TClockBar : public QObject {
   ~TClockBar() override { delete view_.data(); }
 
   void Tick() {
-    const double mjd = ClockBarTime()();
+    const double mjd = CurrentMjdUtc();
     FillClockGrid(grid_, form_.Clocks(), mjd);
     if (view_ != nullptr) {
       const int rows = std::max(1, grid_.RowCount() - 1);
@@ -540,13 +540,6 @@ class TIdleWork : public QObject {
 };
 
 }  // namespace
-
-std::function<double()>& ClockBarTime() {
-  static std::function<double()> now = [] {
-    return static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 86400000.0 + 40587.0;
-  };
-  return now;
-}
 
 void NewConfiguration(TMainForm& form) {
   TMainFormState defaults;

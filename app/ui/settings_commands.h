@@ -6,7 +6,6 @@
 // world city database.
 #pragma once
 
-#include <functional>
 #include <string>
 
 namespace kvx {
@@ -20,9 +19,6 @@ void InstallSettingsCommands(TMainForm& form);
 // holds back to the start-up defaults (the files it names stay), no
 // configuration file named, the table computed again.
 void NewConfiguration(TMainForm& form);
-
-// The clock bar's time source: the current MJD of UT. Tests replace it.
-std::function<double()>& ClockBarTime();
 
 // The external-program search of the first run: the usual spreadsheet
 // programs in PATH (localc, libreoffice, soffice, gnumeric); when none is

@@ -17,6 +17,7 @@
 
 #include "app/table_dispatcher.h"
 #include "core/records.h"
+#include "setup/setup_routines.h"
 #include "tables/coordinate_conversion.h"
 #include "tables/meridian_transit.h"
 #include "tables/satellite_table.h"
@@ -119,6 +120,15 @@ class TTableCommands : public QObject {
   TSurfaceFeatureList& SurfaceFeatures() { return surface_features_; }
   // The features file in use ("" until the first use loads the default).
   std::string& SurfaceFeatureFile() { return surface_feature_file_; }
+  // The chosen feature as the configuration stores it, and the features
+  // file it names (the data folder's "features.csv" until another is used).
+  TMeridianFeatures MeridianFeatures() const;
+  std::string SurfaceFeatureFileForConfiguration() const;
+  // A loaded configuration's features file and chosen feature: the file's
+  // features become the list; a file that cannot be read gives the
+  // built-in features, an empty list and the name of the data folder's
+  // "*.csv" (no file in use).
+  void ApplyMeridianFeatures(const std::string& file, const TMeridianFeatures& features);
 
   // --- the daily overview, the state vectors and the single-date page ----------
   // (app/ui/overview_commands.cpp)
@@ -160,6 +170,8 @@ class TTableCommands : public QObject {
   void RegisterSeasonKind();
   void RegisterToolCommands();
   void RegisterMeridianTransitCommands();
+  // The features of the last file, or of the shipped one, on first use.
+  void LoadSurfaceFeaturesOnce();
   void RegisterOverviewKinds();
   // The planet tables of the theory libraries (kinds 872 and 874) and their
   // menu items.

@@ -65,6 +65,7 @@ void JulianischesDatum1Click(TMainForm& form) {
 void Systemdatum1Click(TMainForm& form) {
   DateListMode = 0;
   CurrentDateToRecord(Start(form));
+  LocalTimeToUT(Start(form));
   form.State().TableChanged = 1;
   form.Tables().RecomputeShownTable();
   form.UpdateStatusLine();

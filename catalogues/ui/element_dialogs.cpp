@@ -16,9 +16,11 @@
 #include <filesystem>
 #include <span>
 
+#include "catalogues/element_sheet.h"
 #include "catalogues/ui/csv_format_dialog.h"
 #include "catalogues/ui/data_file_dialog.h"
 #include "catalogues/ui/element_list_combo.h"
+#include "core/quantity_headings.h"
 #include "core/text_conversion.h"
 #include "platform/desktop_opener.h"
 #include "platform/file_dialog.h"
@@ -494,26 +496,18 @@ void TElementDialogBase::ReadElementSetFromSheet() {
 
 void TElementDialogBase::WriteToSheet(bool withHeader) {
   if (Sheet == nullptr || !OKClick(false)) return;
-  const bool asteroid = kind_ == TElementDialogKind::Asteroid;
   if (withHeader) {
     Sheet->ClearRange(1, 1, std::max(1, Sheet->LastRow()), std::max(1, Sheet->LastCol()), 1);
-    Sheet->SetText(1, 1, asteroid ? ":BAHNELEMENTE PLANETOIDEN VAMUR!" : ":BAHNELEMENTE KOMETEN VAMUR EXT!");
-    int col = 1;
-    Sheet->SetText(2, col++, ByLanguage("Name", "Name"));
-    for (const FieldLabel& l : LabelsOf(kind_)) {
-      QString t = Q(l.German, l.English);
-      t.remove('&');
-      if (t.endsWith(':')) t.chop(1);
-      Sheet->SetText(2, col++, t.toStdString());
-    }
+    WriteHeaderToSheet();
   }
-  const int row = Sheet->LastRow() + 1;
-  Sheet->SetText(row, 1, Name());
-  // Sheet order: the record order.
-  std::vector<int> order = fields_;
-  if (!asteroid) order = {1, 2, 3, 4, 5, 8, 9, 10, 11, 12};
-  int col = 2;
-  for (int f : order) Sheet->SetNumber(row, col++, Field(f));
+  AppendRecordToSheet();
+}
+
+TTableConfigRecord TElementDialogBase::TitlesConfig() const {
+  if (TableConfig != nullptr) return *TableConfig;
+  TTableConfigRecord config;
+  config.ColumnTitles = QuantityHeadingTable;
+  return config;
 }
 
 void TElementDialogBase::OpenWebPage() {
@@ -593,6 +587,9 @@ void TElementeplform::TakeListRecord() {
   if (const TAsteroidElements* r = Planetoidentabelle1.Selected()) Record = *r;
 }
 
+void TElementeplform::WriteHeaderToSheet() { WriteAsteroidElementHeaderToSheet(*Sheet, TitlesConfig()); }
+void TElementeplform::AppendRecordToSheet() { AppendAsteroidElementRowToSheet(*Sheet, Record); }
+
 bool TElementeplform::TakeSheetCells(const std::vector<TSheetCellValue>& cells) {
   const std::optional<TAsteroidElements> r = AsteroidSetFromCells(cells);
   if (r) Record = *r;
@@ -627,6 +624,9 @@ bool TElementekoform::LoadListFile(bool showMessages) {
 void TElementekoform::TakeListRecord() {
   if (const TCometElements* r = Kometentabelle1.Selected()) Record = *r;
 }
+
+void TElementekoform::WriteHeaderToSheet() { WriteCometElementHeaderToSheet(*Sheet, TitlesConfig()); }
+void TElementekoform::AppendRecordToSheet() { AppendCometElementRowToSheet(*Sheet, Record); }
 
 bool TElementekoform::TakeSheetCells(const std::vector<TSheetCellValue>& cells) {
   const std::optional<TCometElements> r = CometSetFromCells(cells);

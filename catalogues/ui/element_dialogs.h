@@ -20,6 +20,7 @@
 #include "catalogues/asteroid_list.h"
 #include "catalogues/comet_list.h"
 #include "catalogues/element_dialog_model.h"
+#include "core/table_config.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -46,6 +47,9 @@ class TElementDialogBase : public QDialog {
   std::string DataFolder;                  // where the default list file lives
   bool Spreadsheet = true;                 // the main window's spreadsheet setting
   workbook::TWorkbook* Sheet = nullptr;    // the sheet for reading and writing sets
+  // The main window's table configuration: the column titles of the
+  // element rows (the default titles while it is not set).
+  const TTableConfigRecord* TableConfig = nullptr;
   std::function<void()> OnAccepted;        // OK: the record is handed over here
   std::function<void()> OnFileLoaded;      // another list file was loaded (range reset)
   std::function<void()> OnLoadUndone;      // Cancel put the list of the showing's start back
@@ -121,6 +125,10 @@ class TElementDialogBase : public QDialog {
     };
   }
   int SheetCellCount() const { return kind_ == TElementDialogKind::Asteroid ? 12 : 11; }
+  // The element-file header and the title row; the record as a new row.
+  virtual void WriteHeaderToSheet() = 0;
+  virtual void AppendRecordToSheet() = 0;
+  TTableConfigRecord TitlesConfig() const;
 
   void Build();
   void ShowFields();
@@ -185,6 +193,8 @@ class TElementeplform : public TElementDialogBase {
   void TakeListRecord() override;
   void PutRecordIntoList() override { Planetoidentabelle1.CurrentRecord = Record; }
   bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) override;
+  void WriteHeaderToSheet() override;
+  void AppendRecordToSheet() override;
   bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) override;
   void SaveRecordCopy() override { copy_ = Record; }
   void RestoreRecordCopy() override { Record = copy_; }
@@ -211,6 +221,8 @@ class TElementekoform : public TElementDialogBase {
   void TakeListRecord() override;
   void PutRecordIntoList() override { Kometentabelle1.CurrentRecord = Record; }
   bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) override;
+  void WriteHeaderToSheet() override;
+  void AppendRecordToSheet() override;
   bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) override;
   void SaveRecordCopy() override { copy_ = Record; }
   void RestoreRecordCopy() override { Record = copy_; }

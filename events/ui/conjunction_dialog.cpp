@@ -185,6 +185,7 @@ void TKonjunktionsuchen::Build() {
   connect(topocentric_, &QCheckBox::toggled, this, [this](bool on) { run_.Options.Topocentric = on ? 1 : 0; });
   connect(kepler_, &QCheckBox::toggled, this, [this](bool on) {
     run_.Context().AsteroidDatabase = on ? 0 : 1;
+    UseAsteroidSource();
     SetObjectRadios();
   });
 
@@ -274,7 +275,13 @@ void TKonjunktionsuchen::Build() {
   connect(close, &QPushButton::clicked, this, [this] { done(kConjunctionClose); });
   connect(cancel, &QPushButton::clicked, this, [this] { done(kConjunctionCancel); });
   connect(use_date_, &QPushButton::clicked, this, [this] { done(kConjunctionUseDate); });
-  for (QPushButton* b : {start_, close, cancel, use_date_}) bottom->addWidget(b);
+  help_ = new QPushButton(Tr("&Hilfe", "&Help"), this);
+  help_->setObjectName("HelpButton");
+  help_->setEnabled(static_cast<bool>(hooks_.Help));
+  connect(help_, &QPushButton::clicked, this, [this] {
+    if (hooks_.Help) hooks_.Help();
+  });
+  for (QPushButton* b : {start_, close, cancel, use_date_, help_}) bottom->addWidget(b);
   layout->addLayout(bottom);
 }
 
@@ -287,13 +294,20 @@ void TKonjunktionsuchen::ReadWindow() {
   context.Topocentric = run_.Options.Topocentric;
   run_.Asteroid = window_.Asteroid;
   run_.Comet = window_.Comet;
-  run_.AsteroidName = window_.AsteroidName;
+  UseAsteroidSource();
   run_.CometName = window_.CometName;
   run_.Filter = window_.Filter;
   run_.Period = window_.Period;
   run_.End = window_.End;
   run_.TableStep = window_.TableStep;
   ShowFilterState();
+}
+
+void TKonjunktionsuchen::UseAsteroidSource() {
+  TSearchContext& context = run_.Context();
+  const bool database = context.AsteroidDatabase != 0;
+  context.AsteroidDatabaseFile = window_.DatabaseAsteroidFile;
+  run_.AsteroidName = database ? window_.DatabaseAsteroidName : window_.AsteroidName;
 }
 
 void TKonjunktionsuchen::Activate() {
@@ -355,7 +369,8 @@ void TKonjunktionsuchen::CheckPlutoDate() {
 }
 
 void TKonjunktionsuchen::SetObjectRadios() {
-  const bool asteroid = run_.Context().AsteroidDatabase != 0 ? !window_.AsteroidName.empty() : window_.AsteroidAvailable;
+  const bool asteroid =
+      run_.Context().AsteroidDatabase != 0 ? !window_.DatabaseAsteroidFile.empty() : window_.AsteroidAvailable;
   FirstRadio(search_kind::kAsteroid)->setEnabled(asteroid);
   SecondRadio(search_kind::kAsteroid)->setEnabled(asteroid);
   FirstRadio(search_kind::kComet)->setEnabled(window_.CometAvailable);
@@ -425,6 +440,7 @@ void TKonjunktionsuchen::SetRunning(bool running) {
   for (QPushButton* button : findChildren<QPushButton*>()) {
     if (button != start_ && !controls_->isAncestorOf(button)) button->setEnabled(!running);
   }
+  help_->setEnabled(!running && static_cast<bool>(hooks_.Help));
   if (mode_ == 1) {
     start_->setText(running ? Tr("&Berechnung anhalten", "&Stop calculation") : Tr("&Berechnen", "Com&pute"));
   }

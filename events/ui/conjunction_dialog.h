@@ -7,7 +7,7 @@
 // hooks, so the dialog knows nothing of the main window.
 //
 // Modal results: 1 "S&chließen", 2 "&Abbruch", 500 "Schließen und Datum
-// weiterverwenden".
+// weiterverwenden". "&Hilfe" runs the help hook and leaves the dialog open.
 #pragma once
 
 #include <QDialog>
@@ -40,7 +40,11 @@ struct TConjunctionWindowState {
   TAsteroidElements Asteroid{};
   TCometElements Comet{};
   std::string AsteroidName, CometName;
-  bool AsteroidAvailable = false;  // an asteroid is chosen (or the database one)
+  bool AsteroidAvailable = false;  // an asteroid is chosen from the element files
+  // The asteroid of the binary database (used while "Keplerelemente
+  // verwenden" is clear): its ".eel" file and its name; both empty when
+  // none is chosen.
+  std::string DatabaseAsteroidFile, DatabaseAsteroidName;
   bool CometAvailable = false;
   std::shared_ptr<const TStarCatalogue> Catalogue;  // null: none loaded
   const tuserlist* UserObjects = nullptr;
@@ -62,6 +66,7 @@ struct TConjunctionDialogHooks {
   // while the program has none: the button stays disabled.
   std::function<bool(std::int32_t& number)> PickUserObject;
   TConjunctionAnswerer Answerer;  // the event-found dialog
+  std::function<void()> Help;     // "&Hilfe": the help on conjunctions
 };
 
 class TKonjunktionsuchen : public QDialog {
@@ -90,6 +95,8 @@ class TKonjunktionsuchen : public QDialog {
   QLabel* FilterLabel() const { return filter_label_; }
   QLabel* StarLabel() const { return star_name_; }
   QLineEdit* LimitEdit() const { return limit_; }
+  QCheckBox* KeplerCheck() const { return kepler_; }
+  QPushButton* HelpButton() const { return help_; }
 
  private:
   void Build();
@@ -101,6 +108,9 @@ class TKonjunktionsuchen : public QDialog {
   void SetRunning(bool running);
   void CheckPlutoDate();
   void SetUserObjectState();
+  // The asteroid of the chosen source (element files or database) into
+  // the run: its name and, for the database, its file.
+  void UseAsteroidSource();
 
   std::uint8_t mode_;
   TConjunctionSearchRun& run_;
@@ -126,6 +136,7 @@ class TKonjunktionsuchen : public QDialog {
   QListWidget* results_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* use_date_ = nullptr;
+  QPushButton* help_ = nullptr;
   QWidget* controls_ = nullptr;
 };
 

@@ -286,6 +286,8 @@ void TExtremumsuchen::Search() {
       settings_.AsteroidDatabase ? Call(hooks_.DatabaseAsteroidName, "") : Call(hooks_.AsteroidName, kNoAsteroid);
   run_.CometName = Call(hooks_.CometName, kNoComet);
   context_.AsteroidDatabase = settings_.AsteroidDatabase ? 1 : 0;
+  // The database asteroid may have been changed in the dialog.
+  if (hooks_.DatabaseAsteroidName) context_.AsteroidDatabaseFile = hooks_.DatabaseAsteroidName();
   run_.SetContext(context_);
   int answer = 0;
   RunWithProgress(0, [this, &answer] {

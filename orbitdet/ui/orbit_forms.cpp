@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -21,8 +22,8 @@
 #include "orbitdet/orbit_output.h"
 #include "orbitdet/state_capture.h"
 #include "orbitdet/state_elements.h"
-#include "platform/globals.h"
 #include "platform/desktop_opener.h"
+#include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/qt/dialog_buttons.h"
@@ -412,30 +413,49 @@ TSelectObservations::TSelectObservations(QWidget* parent) : QDialog(parent) {
   list_->setMinimumSize(600, 200);
   layout->addWidget(list_);
   auto* row = new QHBoxLayout;
-  for (int n = 3; n <= 5; ++n) {
-    pick_[n - 3] = new QPushButton(QString::number(n), this);
-    connect(pick_[n - 3], &QPushButton::clicked, this, [this, n] { Pick(n); });
-    row->addWidget(pick_[n - 3]);
+  for (int n = 5; n >= 3; --n) {
+    QPushButton*& pick = pick_[n - 3];
+    pick = new QPushButton(this);
+    pick->setObjectName(QString("Use%1").arg(n));
+    connect(pick, &QPushButton::clicked, this, [this, n] { Pick(n); });
+    row->addWidget(pick);
   }
-  remove_ = new QPushButton(Text("&Entfernen", "&Remove"), this);
-  all_ = new QPushButton(Text("&Alle", "&All"), this);
-  last_button_ = new QPushButton(Text("&Vorherige Auswahl", "&Restore last"), this);
-  auto* ok = new QPushButton("OK", this);
-  auto* cancel = new QPushButton(Text("&Abbrechen", "&Cancel"), this);
-  for (QPushButton* b : {remove_, all_, last_button_, ok, cancel}) row->addWidget(b);
+  remove_ = new QPushButton(this);
+  remove_->setObjectName("Remove");
+  all_ = new QPushButton(this);
+  all_->setObjectName("All");
+  last_button_ = new QPushButton(this);
+  last_button_->setObjectName("RestoreLast");
+  ok_ = new QPushButton("&OK", this);
+  ok_->setObjectName("Ok");
+  cancel_ = new QPushButton(this);
+  cancel_->setObjectName("Cancel");
+  for (QPushButton* b : {remove_, all_, last_button_, ok_, cancel_}) row->addWidget(b);
   layout->addLayout(row);
   connect(remove_, &QPushButton::clicked, this, [this] { RemoveCurrent(); });
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] { RemoveCurrent(); });
+  connect(list_, &QListWidget::itemClicked, this, [this] { remove_->setEnabled(current_.size() > 3); });
   connect(all_, &QPushButton::clicked, this, [this] {
     current_ = all_records_;
     Refill();
   });
   connect(last_button_, &QPushButton::clicked, this, [this] {
+    if (last_.empty()) return;
     current_ = last_;
     Refill();
   });
-  connect(ok, &QPushButton::clicked, this, &TSelectObservations::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(ok_, &QPushButton::clicked, this, &TSelectObservations::accept);
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TSelectObservations::SetCaptions() {
+  pick_[2]->setText(Text("5 Beobachtungen", "U&se 5 observ."));
+  pick_[1]->setText(Text("4 Beobachtungen", "&Use 4 observ."));
+  pick_[0]->setText(Text("3 Beobachtungen", "Us&e 3 observ."));
+  remove_->setText(Text("Entfernen", "&Remove"));
+  all_->setText(Text("&Alle", "&All"));
+  last_button_->setText(Text("&Vorherige Auswahl", "Restore &last"));
+  cancel_->setText(Text("A&bbruch", "Cancel"));
 }
 
 void TSelectObservations::Refill() {
@@ -450,19 +470,25 @@ void TSelectObservations::Refill() {
     list_->addItem(QString::fromStdString(std::to_string(k + 1) + "  " +
                                           ObservationLine(c.JD, c.RA, c.Dec, nullptr, nullptr) + when));
   }
+  // A pick of more records than the list holds would take one twice.
   for (int n = 3; n <= 5; ++n) pick_[n - 3]->setEnabled(current_.size() >= static_cast<std::size_t>(n));
-  remove_->setEnabled(current_.size() >= 4);
+  // A line must be chosen first; the list never drops below three.
+  remove_->setEnabled(false);
   last_button_->setEnabled(!last_.empty());
 }
 
 void TSelectObservations::Pick(int n) {
   const std::size_t size = current_.size();
   if (size < static_cast<std::size_t>(n)) return;
+  // Evenly spread, first and last included: m x k / (n - 1) for k = 0 .. n - 1.
+  const std::size_t m = size - 1;
   std::vector<TChosenObservation> picked;
-  for (int k = 0; k < n; ++k) picked.push_back(current_[static_cast<std::size_t>(k) * (size - 1) / static_cast<std::size_t>(n - 1)]);
+  for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k) {
+    picked.push_back(current_[m * k / static_cast<std::size_t>(n - 1)]);
+  }
   current_ = picked;
-  last_ = current_;
   Refill();
+  accept();
 }
 
 void TSelectObservations::RemoveCurrent() {
@@ -470,6 +496,10 @@ void TSelectObservations::RemoveCurrent() {
   if (current_.size() < 4 || row < 0 || row >= static_cast<int>(current_.size())) return;
   current_.erase(current_.begin() + row);
   Refill();
+  if (current_.size() > 3) {
+    list_->setCurrentRow(std::min(row, static_cast<int>(current_.size()) - 1));
+    remove_->setEnabled(true);
+  }
 }
 
 void TSelectObservations::accept() {
@@ -486,6 +516,7 @@ bool TSelectObservations::Choose(std::vector<TChosenObservation>& chosen, const 
                                  const std::string& hint) {
   setWindowTitle(QString::fromStdString(caption));
   hint_->setText(QString::fromStdString(hint));
+  SetCaptions();
   all_records_ = chosen;
   current_ = chosen;
   if (last_.empty()) last_ = chosen;

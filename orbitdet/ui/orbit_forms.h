@@ -133,14 +133,19 @@ class TSelectObservations : public QDialog, public ObservationChooser {
   bool Choose(std::vector<TChosenObservation>& chosen, const std::string& caption, const std::string& hint) override;
   // The list the dialog holds right now.
   const std::vector<TChosenObservation>& Current() const { return current_; }
+  // "3", "4" and "5 Beobachtungen": the evenly spread pick, kept as the
+  // last choice, closes the dialog with 1.
   QPushButton* PickButton(int n) const { return pick_[n - 3]; }
   QPushButton* RemoveButton() const { return remove_; }
   QPushButton* AllButton() const { return all_; }
   QPushButton* LastButton() const { return last_button_; }
   QListWidget* List() const { return list_; }
+  QPushButton* CancelButton() const { return cancel_; }
+  // OK: the list becomes the last choice; closes with 1.
   void accept() override;
 
  private:
+  void SetCaptions();
   void Pick(int n);
   void RemoveCurrent();
   void Refill();
@@ -151,6 +156,8 @@ class TSelectObservations : public QDialog, public ObservationChooser {
   QPushButton* remove_;
   QPushButton* all_;
   QPushButton* last_button_;
+  QPushButton* ok_;
+  QPushButton* cancel_;
 };
 
 }  // namespace kvx

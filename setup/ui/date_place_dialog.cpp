@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -15,6 +16,7 @@
 
 #include "core/input_checks.h"
 #include "core/name_tables.h"
+#include "core/observer_record.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
@@ -225,15 +227,13 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
     DeltaTSeconds = 0;
     delta_t_->SetValue(0, 1);
   });
+  // Today and now in the zone the dialog shows, from the clock's UTC.
   connect(today, &QPushButton::clicked, this, [this] {
     double hours = 0;
-    CurrentDateAndHours(Day, Month, Year, hours);
+    CurrentDateAndHoursAt(Zone + ExtraMinutes / 60.0 + DaylightHours, Day, Month, Year, hours);
     FormActivate();
   });
-  connect(now, &QPushButton::clicked, this, [this] {
-    CurrentDateAndHours(Day, Month, Year, LocalHours);
-    FormActivate();
-  });
+  connect(now, &QPushButton::clicked, this, &TDatumortForm::TakeComputerTime);
   connect(approximate_, &QPushButton::clicked, this, [this] {
     DateFromEdit();
     if (time_->ReadText()) LocalHours = time_->Uhrzeit();
@@ -244,6 +244,25 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
     extra_minutes_->setValue(0);
   });
   connect(openLocations, &QPushButton::clicked, this, &TDatumortForm::OpenLocationDialog);
+
+  // The context menus of the two groups repeat the buttons.
+  time_menu_ = new QMenu(dateGroup);
+  time_menu_->setObjectName("TimeMenu");
+  const std::pair<const char*, QPushButton*> timeItems[] = {
+      {"0:00 UT", zeroUt}, {"Now", now}, {"Ephemeris time", ephemeris_time_}, {"Approximate ET-UT", approximate_}};
+  for (const auto& [text, button] : timeItems) {
+    QAction* action = time_menu_->addAction(QString::fromUtf8(text));
+    connect(action, &QAction::triggered, button, &QPushButton::click);
+  }
+  place_menu_ = new QMenu(placeGroup);
+  place_menu_->setObjectName("PlaceMenu");
+  connect(place_menu_->addAction("Load geogr. coordinates..."), &QAction::triggered, openLocations,
+          &QPushButton::click);
+  for (const auto& [group, menu] : {std::pair<QGroupBox*, QMenu*>{dateGroup, time_menu_}, {placeGroup, place_menu_}}) {
+    group->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(group, &QWidget::customContextMenuRequested, this,
+            [group, menu](const QPoint& at) { menu->popup(group->mapToGlobal(at)); });
+  }
   connect(day_, &QSpinBox::editingFinished, this, [this] {
     if (!filling_) FormActivate();
   });
@@ -314,6 +333,19 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   connect(pressure_, &TIntegerEdit::Accepted, this, [this] {
     if (!filling_ && isVisible()) CheckPressure();
   });
+}
+
+void TDatumortForm::TakeComputerTime() {
+  TObserverRecord clock;
+  clock.Zone = Zone;
+  clock.ZoneMinutes = ExtraMinutes;
+  clock.DaylightHours = DaylightHours;
+  CurrentDateToRecord(clock);
+  Day = clock.Day;
+  Month = clock.Month;
+  Year = clock.Year;
+  LocalHours = clock.LocalHours;
+  FormActivate();
 }
 
 void TDatumortForm::SetCaptions() {
@@ -412,11 +444,9 @@ void TDatumortForm::DateSpinsChanged() {
   int day = day_->value();
   const int month = std::clamp(month_->value(), 1, 12);
   const int year = std::clamp(year_->value(), -4712, 9999);
-  if (day < 1) day = 1;
-  if (day >= 31) {
-    static constexpr int kLast[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    day = kLast[month - 1];
-  }
+  // Never a day beyond the month (30 February would become 2 March).
+  day = std::clamp(day, 1, 31);
+  while (day > 28 && !DateExists(day, month, year)) --day;
   day_->setValue(day);
   month_->setValue(month);
   year_->setValue(year);
@@ -476,8 +506,7 @@ bool TDatumortForm::CheckDeltaT() {
 
 bool TDatumortForm::CheckLatitude() {
   double degrees = 0;
-  if (!ReadDegreeText(latitude_->text().toStdString(), degrees) || std::fabs(degrees) > 90.0) {
-    ShowLatitudeRangeError();
+  if (!ReadLatitudeText(latitude_->text().toStdString(), degrees)) {
     Refuse(latitude_);
     return false;
   }
@@ -488,8 +517,7 @@ bool TDatumortForm::CheckLatitude() {
 
 bool TDatumortForm::CheckLongitude() {
   double degrees = 0;
-  if (!ReadDegreeText(longitude_->text().toStdString(), degrees) || std::fabs(degrees) > 180.0) {
-    ShowLongitudeRangeError();
+  if (!ReadLongitudeText(longitude_->text().toStdString(), degrees)) {
     Refuse(longitude_);
     return false;
   }

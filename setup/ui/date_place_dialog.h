@@ -16,6 +16,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QSpinBox;
 
@@ -54,6 +55,11 @@ class TDatumortForm : public QDialog {
   static std::function<void()>& HelpHook();
   // The keep-UT choice handed to and taken from the location dialog.
   static bool& KeepUT();
+  // The context menus of the date and time group ("0:00 UT", "Now",
+  // "Ephemeris time", "Approximate ET-UT") and of the place group ("Load
+  // geogr. coordinates..."); each item runs its button.
+  QMenu* TimeMenu() const { return time_menu_; }
+  QMenu* PlaceMenu() const { return place_menu_; }
 
  public slots:
   void accept() override;
@@ -63,6 +69,9 @@ class TDatumortForm : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // "Jetzt": the date and local time of the computer's present instant in
+  // the zone the dialog shows.
+  void TakeComputerTime();
   void EstimateDeltaT();
   void DateFromEdit();
   void DateSpinsChanged();
@@ -103,6 +112,8 @@ class TDatumortForm : public QDialog {
   QLabel* zone_name_ = nullptr;
   QSpinBox* extra_minutes_ = nullptr;
   QPushButton* help_ = nullptr;
+  QMenu* time_menu_ = nullptr;
+  QMenu* place_menu_ = nullptr;
 };
 
 // The eighteen values of the observer; with show false it returns false at

@@ -6,9 +6,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <cmath>
-#include <ctime>
 #include <vector>
 
+#include "core/input_checks.h"
+#include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -118,10 +119,10 @@ void TFloatEdit::SetValue(double x, int decimals) {
 TUhrzeitEdit::TUhrzeitEdit(QWidget* parent) : TUhrzeitEdit(false, parent) {}
 
 TUhrzeitEdit::TUhrzeitEdit(bool withSeconds, QWidget* parent) : QLineEdit(parent), with_seconds_(withSeconds) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  SetUhrzeit(local.tm_hour + local.tm_min / 60.0 + local.tm_sec / 3600.0);
+  int day = 1, month = 1, year = 2000;
+  double hours = 0;
+  CurrentDateAndHours(day, month, year, hours);
+  SetUhrzeit(hours);
   connect(this, &QLineEdit::editingFinished, this, [this] { ReadText(); });
 }
 
@@ -177,7 +178,15 @@ void TAstroDatumEdit::SetPart(int n, std::int32_t value) {
 }
 
 bool TAstroDatumEdit::ReadText() {
-  const bool ok = SetJD(ParseAstroDateText(text().toStdString(), TodayJd()));
+  std::int32_t day = 1, month = 1, year = 2000;
+  ParseAstroDateParts(text().toStdString(), TodayJd(), day, month, year);
+  if (!DateExists(day, month, year)) {
+    Show();  // the day before the entry stays; nothing changes
+    QApplication::beep();
+    ShowImpossibleDate(day, month, year);
+    return false;
+  }
+  const bool ok = SetJD(CalendarDateToJd(day, month, year, 0.0));
   emit Changed();
   return ok;
 }

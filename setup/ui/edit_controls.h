@@ -114,7 +114,10 @@ class TAstroDatumEdit : public QLineEdit {
   // 1 year, 2 month, 3 day; -1 for other n.
   std::int32_t Part(int n) const;
   void SetPart(int n, std::int32_t value);
-  // Reads the typed text now (as leaving the box does).
+  // Reads the typed text now (as leaving the box does). A day that does not
+  // exist in its month and year (31.02., 29.02. of a common year, 5 to 14
+  // October 1582) is refused with a message naming it: the previous date
+  // comes back and false is returned.
   bool ReadText();
   std::int32_t pDay = 1, pMonth = 1, pYear = 2000;
 

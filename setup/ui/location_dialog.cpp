@@ -375,8 +375,7 @@ void TOrtwahldialog::Refused(QWidget* field) {
 
 bool TOrtwahldialog::CheckLongitude() {
   double degrees = 0;
-  if (!ReadDegreeText(longitude_->text().toStdString(), degrees) || std::fabs(degrees) > 180.0) {
-    ShowLongitudeRangeError();
+  if (!ReadLongitudeText(longitude_->text().toStdString(), degrees)) {
     Refused(longitude_);
     return false;
   }
@@ -390,8 +389,7 @@ bool TOrtwahldialog::CheckLongitude() {
 
 bool TOrtwahldialog::CheckLatitude() {
   double degrees = 0;
-  if (!ReadDegreeText(latitude_->text().toStdString(), degrees) || std::fabs(degrees) > 90.0) {
-    ShowLatitudeRangeError();
+  if (!ReadLatitudeText(latitude_->text().toStdString(), degrees)) {
     Refused(latitude_);
     return false;
   }

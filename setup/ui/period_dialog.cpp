@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/input_checks.h"
+#include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -438,6 +440,11 @@ bool Tzeitraumform::CheckDate(QLineEdit* edit, TObserverRecord& r, bool end) {
   if (y < -4711 || y > 20000) {
     if (end) Refuse("Enddatum: Jahr muß Ganzzahl >=-4711 und <=20000 sein!", "End date: year must be >=-4711 and <=20000!");
     else Refuse("Anfangsdatum: Jahr muß Ganzzahl >=-4711 und <=20000 sein!", "Starting date: year must be >=-4711 and <=20000!");
+    return false;
+  }
+  if (!DateExists(d, m, y)) {
+    ShowImpossibleDate(d, m, y);
+    ErrorByte = 1;
     return false;
   }
   r.Day = d;

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/input_checks.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
@@ -104,7 +105,7 @@ void TCheckedDialog::reject() {
   QDialog::reject();
 }
 
-void TCheckedDialog::Refuse(QLineEdit* field, void (*show)()) {
+void TCheckedDialog::Refuse(QLineEdit* field, const std::function<void()>& show) {
   QApplication::beep();
   show();
   Error = true;
@@ -264,17 +265,22 @@ void TUTForm::ShowValues() {
 
 bool TUTForm::CheckDate() {
   std::int32_t day = 0, month = 0, year = 0;
-  if (ParseDateText(dateEdit_->text().toStdString(), day, month, year) && year >= kEarliestEntryYear &&
-      year <= kLatestEntryYear) {
+  const bool read = ReadDateText(dateEdit_->text().toStdString(), day, month, year) && year >= kEarliestEntryYear &&
+                    year <= kLatestEntryYear;
+  if (read && DateExists(day, month, year)) {
     record_.Day = day;
     record_.Month = month;
     record_.Year = year;
     return true;
   }
-  Refuse(dateEdit_, [] {
-    ShowMessage("Bitte ein gültiges Datum (Tag.Monat.Jahr, Jahr -4712 bis 20000) eingeben!",
-                "Please enter a valid date (day.month.year, year -4712 to 20000)!", MessageIcon::Error);
-  });
+  if (read) {
+    Refuse(dateEdit_, [day, month, year] { ShowImpossibleDate(day, month, year); });
+  } else {
+    Refuse(dateEdit_, [] {
+      ShowMessage("Bitte ein gültiges Datum (Tag.Monat.Jahr, Jahr -4712 bis 20000) eingeben!",
+                  "Please enter a valid date (day.month.year, year -4712 to 20000)!", MessageIcon::Error);
+    });
+  }
   ShowValues();
   return false;
 }
@@ -377,7 +383,7 @@ TTagesbranzeige::TTagesbranzeige(double jd, QWidget* owner) : QDialog(owner) {
 // --- TFrmJDListe -------------------------------------------------------------
 
 TFrmJDListe::TFrmJDListe(const workbook::TWorkbook& sheet, QWidget* owner) : QDialog(owner), sheet_(sheet) {
-  setWindowTitle(Tr("Julianische Daten aus Tabelle", "Read Julian Dates from sheet"));
+  setWindowTitle(Tr("Julianische Daten aus Tabelle einlesen", "Read Julian Dates from sheet"));
   setModal(false);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(

@@ -15,6 +15,7 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,7 @@ class TCheckedDialog : public QDialog {
   void accept() override;
   // Shows the message through `show`, sets the error flag and returns the
   // focus to `field`.
-  void Refuse(QLineEdit* field, void (*show)());
+  void Refuse(QLineEdit* field, const std::function<void()>& show);
 };
 
 class TZeitraumJDDlg : public TCheckedDialog {

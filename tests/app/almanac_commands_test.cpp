@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -22,6 +22,7 @@
 #include "events/ui/almanac_dialog.h"
 #include "platform/globals.h"
 #include "platform/settings_store.h"
+#include "support/fixed_clock.h"
 #include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
@@ -127,12 +128,8 @@ TEST(AlmanacCommands, AlmanacAndTodayFromTheMenu) {
   SavePng(form, "almanac_sheet");
 
   // Today with a fixed clock: 2017 Aug 20, the eclipse of the 21st.
-  SetTodayClock([](int& d, int& m, int& y, double& h) {
-    d = 20;
-    m = 8;
-    y = 2017;
-    h = 9.5;
-  });
+  FixedClock clock(FixedClock::At(2017, 8, 20, 8, 30, 0));
+  ScopedSystemClock now(clock);
   // A slow planet theory brings the overview's own question; "No" runs it
   // on the internal series; the selection comes back afterwards.
   TTheorySelection elp = form.Selection();
@@ -145,7 +142,6 @@ TEST(AlmanacCommands, AlmanacAndTodayFromTheMenu) {
   const std::uint8_t language = form.Language();
   form.SetLanguage(0);  // the two questions differ in German only
   commands.Trigger("Heute1");
-  SetTodayClock(nullptr);
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].text.rfind("Zur Zeit wird eine genaue, aber langsame Rechenmethode", 0), 0u)
       << messages.messages[0].text;

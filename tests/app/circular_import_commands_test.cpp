@@ -21,6 +21,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
+#include "platform/workbook/workbook.h"
 #include "support/qt/save_png.h"
 #include "support/recording_file_dialog.h"
 #include "support/qt/main_form_test.h"
@@ -94,6 +95,66 @@ TEST_F(CircularImportCommand, CometFromHtmlOpensItsDialogAndBrokenFilesChangeNot
   EXPECT_EQ(messages_.messages[1].text, "Invalid or unknown format of the MPE circular.");
   EXPECT_EQ(s.CurrentComet.Name, comet.Name);
   EXPECT_EQ(s.CurrentAsteroid.Name, asteroid);
+}
+
+// The element windows a loaded circular opens write their set into the sheet: the
+// file header and the configured titles, then one row per press, each
+// value a number that reads back unchanged.
+TEST_F(CircularImportCommand, ImportedSetsGoIntoTheSheetAndReadBack) {
+  LanguageEnglish = 1;
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  test::RecordingFileDialog files;
+  ScopedFileDialog dialogs(files);
+  TMainFormState& s = form.State();
+  s.Period.TableConfig.ColumnTitles[135] = "Semi-major axis";
+  workbook::TWorkbook& sheet = form.Workbook();
+  sheet.SetText(7, 9, "old");
+
+  files.QueueAnswer(Circular("asteroid.html"));
+  ASSERT_TRUE(form.Commands().Trigger("AusMPECZirkularladen1"));
+  TElementeplform& asteroid = ElementDialogCommandsOf(form)->AsteroidDialog();
+  ASSERT_TRUE(asteroid.isVisible());
+  const TAsteroidElements imported = s.CurrentAsteroid;
+  asteroid.findChild<QPushButton*>("btnWriteHeader")->click();
+  asteroid.findChild<QPushButton*>("BtnWrite")->click();
+  EXPECT_EQ(sheet.Text(7, 9), "") << "with the header the sheet starts empty";
+  EXPECT_EQ(sheet.Text(1, 1), ":BAHNELEMENTE PLANETOIDEN VAMUR!");
+  EXPECT_EQ(sheet.Text(2, 1), ":" + s.Period.TableConfig.ColumnTitles[161]);
+  EXPECT_EQ(sheet.Text(2, 2), "Semi-major axis");
+  EXPECT_EQ(sheet.Text(2, 12), s.Period.TableConfig.ColumnTitles[166]);
+  EXPECT_EQ(sheet.LastRow(), 4);
+  EXPECT_EQ(sheet.LastCol(), 12);
+  EXPECT_EQ(sheet.Text(3, 1), imported.Name);
+  EXPECT_EQ(sheet.Number(4, 2), imported.SemiMajorAxis);
+  EXPECT_EQ(sheet.Number(4, 10), imported.Epoch);
+  asteroid.NameEdit()->setText("changed");
+  asteroid.SheetRefEdit()->clear();
+  asteroid.SheetRefEdit()->insert("A:4");
+  EXPECT_EQ(asteroid.NameEdit()->text().toStdString(), imported.Name);
+  EXPECT_EQ(asteroid.Record.MeanAnomaly, imported.MeanAnomaly);
+  EXPECT_EQ(asteroid.Record.G, imported.G);
+  test::SavePng(form, "asteroid_elements_in_sheet");
+  asteroid.close();
+
+  files.QueueAnswer(Circular("comet.txt"));
+  ASSERT_TRUE(form.Commands().Trigger("AusMPECZirkularladen1"));
+  TElementekoform& comet = ElementDialogCommandsOf(form)->CometDialog();
+  const TCometElements cometSet = s.CurrentComet;
+  comet.findChild<QPushButton*>("btnWriteHeader")->click();
+  EXPECT_EQ(sheet.Text(1, 1), ":BAHNELEMENTE KOMETEN VAMUR EXT!");
+  EXPECT_EQ(sheet.Text(2, 2), s.Period.TableConfig.ColumnTitles[136]);
+  EXPECT_EQ(sheet.Text(2, 8), s.Period.TableConfig.ColumnTitles[144]);
+  EXPECT_EQ(sheet.LastRow(), 3);
+  EXPECT_EQ(sheet.LastCol(), 11);
+  EXPECT_EQ(sheet.Number(3, 2), cometSet.PerihelionDistance);
+  EXPECT_EQ(sheet.Number(3, 8), cometSet.PerihelionTime);
+  EXPECT_EQ(sheet.Number(3, 11), cometSet.Epoch);
+  comet.close();
+  EXPECT_TRUE(messages_.messages.empty());
 }
 
 }  // namespace

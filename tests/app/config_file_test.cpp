@@ -100,7 +100,11 @@ TConfigSettings DistinctiveSettings() {
   s.SatelliteDays = 30551;
   s.SatelliteSunAltitude = B(30555);
   s.ApparentTime = B(30556);
-  s.MeridianFeaturesRaw = RawAt<300>(30559);
+  s.MeridianFeatures.Mode = 30559;
+  for (std::size_t k = 0; k < kMeridianFeatureCount; ++k) {
+    s.MeridianFeatures.Longitudes[k] = 30563.5 + 8 * static_cast<double>(k);
+    s.MeridianFeatures.Names[k] = "Feature " + std::to_string(k);
+  }
   s.OccultationMagnitude = 30859.25f;
   s.OccultationSunAltitude = 30863;
   s.ConjunctionOptions = {1, 0, 1, 0x5B, 12.5, 4321, 5, 9, {0x12, 0x34}, 7, 11.5, -2.25};
@@ -350,7 +354,9 @@ TEST(ConfigFile, ClampsEveryUncheckedValueToItsRangeOrDefault) {
   s.OccultationMagnitude = std::numeric_limits<float>::infinity();
   s.PlanetOccultationMagnitude = 1e30f;
   s.Step.StepDays = nan;
-  EXPECT_GE(ClampConfigSettings(s), 18);
+  s.MeridianFeatures.Mode = 5;
+  s.MeridianFeatures.Longitudes[3] = nan;
+  EXPECT_GE(ClampConfigSettings(s), 20);
   EXPECT_LE(s.DataFormatDecimals[0], 15);
   EXPECT_LE(s.DataFormatDecimals[1], 15);
   EXPECT_LE(s.DataFormatKind[2], 3);
@@ -372,6 +378,8 @@ TEST(ConfigFile, ClampsEveryUncheckedValueToItsRangeOrDefault) {
   EXPECT_EQ(s.OccultationMagnitude, 8.0f);
   EXPECT_EQ(s.PlanetOccultationMagnitude, 10.0f) << "the planets' dialog goes to 10 mag";
   EXPECT_EQ(s.Step.StepDays, 1.0);
+  EXPECT_EQ(s.MeridianFeatures.Mode, 2) << "a system beyond Saturn System III gives the default";
+  EXPECT_EQ(s.MeridianFeatures.Longitudes[3], 0.0);
   for (long double bad : {-1e-10L, std::numeric_limits<long double>::quiet_NaN()}) {
     s.Tolerance = bad;
     ClampConfigSettings(s);
@@ -427,8 +435,8 @@ TEST_F(ConfigWindow, StartSavesTheDefaultFileAndLoadApplySaveIsByteExact) {
   struct Range {
     std::size_t offset, size;
   };
-  const Range kept[] = {{27, 28},    {4179, 256}, {30546, 1}, {30557, 2}, {30924, 3},  {30962, 1}, {30969, 2},
-                        {30996, 3},  {31030, 1},  {31064, 3}, {31075, 544}, {31622, 1}, {33017, 2}};
+  const Range kept[] = {{27, 28},   {4179, 256}, {30546, 1}, {30557, 2},   {30924, 3}, {30962, 1}, {30969, 2},
+                        {30996, 3}, {31030, 1},  {31064, 3}, {31075, 544}, {31622, 1}, {33017, 2}, {30858, 1}};
   const Range zeroed[] = {{31047, 8}, {31062, 2}};
   std::string marked = first;
   for (const Range& r : kept) marked.replace(r.offset, r.size, r.size, '\xAA');

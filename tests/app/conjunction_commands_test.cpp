@@ -17,11 +17,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <cmath>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
+#include "app/ui/asteroid_selection_dialogs.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
+#include "core/asteroid_database.h"
 #include "core/name_tables.h"
 #include "events/ui/conjunction_dialog.h"
 #include "platform/globals.h"
@@ -194,6 +198,98 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
     Child<QPushButton>(dialog, "CancelButton")->click();
   });
   commands.Trigger("Kionjunktionen1");
+}
+
+// "Keplerelemente verwenden" unticked: the asteroid of the binary database,
+// chosen in the dialog, meets the Moon when the same orbit given by its
+// elements does: within 2 minutes and 2" (the tolerances of the search
+// tests; the database keeps the elements as 4-byte floats).
+TEST_F(ConjunctionCommands, DatabaseAsteroidFindsWhatItsElementsFind) {
+  const std::string folder = (home_.Path() / "db").string();
+  std::filesystem::create_directories(folder);
+  store_.WriteString("Data", "AsteroidFolder", folder);
+  // One two-body orbit: its elements, and every 10 days the same orbit with
+  // the mean anomaly carried on.
+  const TAsteroidElements ceres{2.7675,  0.0785, 10.58,     80.49, 73.92, 100.0,
+                                0.21408, 2000,   2459155.5, 3.34,  0.12,  "Ceres"};
+  TEelHeader header;
+  header.First = 2459105.5;
+  header.Step = 10;
+  header.Equinox = 2000;
+  header.H100 = 334;
+  header.G100 = 12;
+  header.Name = "Ceres";
+  std::vector<TEelRecord> records;
+  for (int k = 0; k <= 12; ++k) {
+    const double epoch = header.First + 10.0 * k;
+    const double m = std::fmod(ceres.MeanAnomaly + ceres.MeanMotion * (epoch - ceres.Epoch) + 3600.0, 360.0);
+    records.push_back({static_cast<float>(ceres.SemiMajorAxis), static_cast<float>(ceres.Eccentricity),
+                       static_cast<float>(ceres.Inclination), static_cast<float>(ceres.MeanMotion),
+                       static_cast<float>(ceres.Node), static_cast<float>(ceres.Perihelion), static_cast<float>(m),
+                       static_cast<std::int32_t>(epoch * 10)});
+  }
+  header.Last = header.First + 10.0 * 12;
+  ASSERT_TRUE(WriteEelFile(folder + "/Ceres.eel", header, records));
+
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  ScopedMessageSink sink(messages_);
+  TMainFormState& state = form.State();
+  form.SetTheorySelection(TTheorySelection{});
+  SetDate(state.Period.Start, 1, 11, 2020);
+  SetDate(state.Period.End, 1, 12, 2020);
+  state.Period.AutoEnd = 0;
+  state.PlaceConfirmed = 1;
+  state.CurrentAsteroid = ceres;
+  state.AsteroidDatabase = 0;
+  ASSERT_EQ(state.DatabaseFiles.size(), 1u);
+
+  // Moon and asteroid over the period into the list; `kepler` chooses the road.
+  auto search = [&](bool kepler) {
+    test::WhenModalShown<TKonjunktionsuchen>([&](TKonjunktionsuchen& dialog) {
+      dialog.KeplerCheck()->setChecked(kepler);
+      if (!kepler) {
+        EXPECT_FALSE(dialog.FirstRadio(10)->isEnabled()) << "no database asteroid chosen yet";
+        QTimer::singleShot(0, [] {
+          auto* choice = qobject_cast<TSelectAsteroidDlg*>(QApplication::activeModalWidget());
+          ASSERT_NE(choice, nullptr);
+          choice->List()->setCurrentRow(0);
+          choice->OkButton()->click();
+        });
+        Child<QPushButton>(dialog, "AsteroidButton")->click();
+      }
+      ASSERT_TRUE(dialog.FirstRadio(10)->isEnabled());
+      dialog.FirstRadio(10)->setChecked(true);
+      dialog.SecondRadio(9)->setChecked(true);
+      Child<QRadioButton>(dialog, "Kind0")->click();
+      Child<QCheckBox>(dialog, "TableCheck")->setChecked(true);
+      Child<QCheckBox>(dialog, "PeriodCheck")->setChecked(true);
+      dialog.StartClick();
+      if (!kepler) test::SavePng(dialog, "conjunction_dialog_database_en");
+      Child<QPushButton>(dialog, "CloseButton")->click();
+    });
+    form.Commands().Trigger("Kionjunktionen1");
+    std::vector<std::pair<double, double>> found;
+    for (int k = 0; k < form.Events().Count(); ++k) {
+      found.emplace_back(form.Events().At(k).Mjd(), form.Events().At(k).Separation());
+      EXPECT_EQ(form.Events().At(k).ObjectName(), "Ceres");
+    }
+    return found;
+  };
+  const auto elements = search(true);
+  const auto database = search(false);
+  for (const RecordedMessage& m : messages_.messages) {
+    EXPECT_NE(m.icon, MessageIcon::Error) << m.text;  // such as "Die Datei  kann nicht gelesen werden."
+  }
+  EXPECT_EQ(state.CurrentDatabaseAsteroid, folder + "/Ceres.eel");
+  EXPECT_EQ(state.AsteroidDatabase, 1);
+  ASSERT_GE(elements.size(), 1u);
+  ASSERT_EQ(database.size(), elements.size());
+  for (std::size_t k = 0; k < elements.size(); ++k) {
+    EXPECT_NEAR(database[k].first, elements[k].first, 2.0 / 1440) << k;
+    EXPECT_NEAR(database[k].second, elements[k].second, 2.0 / 3600) << k;
+  }
 }
 
 }  // namespace

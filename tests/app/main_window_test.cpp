@@ -21,12 +21,14 @@
 #include "app/ui/about_box.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
+#include "core/time_scales.h"
 #include "eclipses/star_catalogue.h"
 #include "platform/desktop_opener.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/settings_store.h"
+#include "support/fixed_clock.h"
 #include "support/qt/save_png.h"
 #include "support/qt_application.h"
 #include "support/recording_desktop_opener.h"
@@ -123,7 +125,7 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
     // Status line of the start record (German labels).
     EXPECT_NE(form.Panel("Ortpanel")->text().toStdString().find(" GB: 51"), std::string::npos)
         << form.Panel("Ortpanel")->text().toStdString();
-    EXPECT_NE(form.Panel("Ortpanel")->text().toStdString().find("ET-UT: 61"), std::string::npos);
+    EXPECT_EQ(form.State().Period.Start.AutoDeltaT, 1) << "Delta T follows the date from the first start";
     EXPECT_EQ(form.Panel("PanelVSOP")->text().toStdString(), "VSOP87 D Full/Very low");
     EXPECT_EQ(form.Panel("PanelElp")->text().toStdString(), "ELP-2000/82");
     EXPECT_EQ(form.Panel("Panel5")->text().toStdString(), "10");
@@ -190,6 +192,65 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
   // Closing saved the recent list with its three entries.
   EXPECT_EQ(store_.StringOr("Files", "History0", ""), "/nowhere/third.xls");
   EXPECT_EQ(store_.StringOr("Files", "History2", ""), "/nowhere/second.xls");
+}
+
+// Every start begins at the clock's instant: the first in the default zone
+// (Central Europe) with Delta T automatic, a later one in the zone of the
+// configuration it loads, with that configuration's Delta T setting, not at
+// the configuration's saved date. The computer's own zone changes nothing:
+// the UT shown is the clock's UTC.
+TEST_F(MainWindowStart, EveryStartBeginsAtTheClocksInstantInTheRecordsZone) {
+  ScopedSettingsStore settings(store_);
+  FixedClock clock(FixedClock::At(2026, 7, 15, 2, 12, 19));
+  ScopedSystemClock now(clock);
+  const auto mjdNow = [&] { return 40587.0 + clock.seconds / 86400.0; };
+  {
+    ScopedSystemZone computer("Asia/Kolkata");
+    TMainForm form;
+    ScopedMessageSink sink(messages_);
+    form.show();
+    QApplication::processEvents();
+    ASSERT_FALSE(form.Halted());
+    TObserverRecord& start = form.State().Period.Start;
+    EXPECT_EQ(start.Zone, 1);
+    EXPECT_EQ(start.Day, 15);
+    EXPECT_NEAR(start.LocalHours, 3 + 12 / 60.0 + 19 / 3600.0, 1e-7);  // rounded to 1e-8 h
+    EXPECT_NEAR(start.Mjd, mjdNow(), 1e-3 / 86400);
+    EXPECT_EQ(start.AutoDeltaT, 1);
+    EXPECT_NEAR(start.DeltaTSeconds, DeltaT(MjdToJd(mjdNow())), 1e-9);
+    const std::string date = form.Panel("Datumpanel")->text().toStdString();
+    EXPECT_NE(date.find("03:12:19"), std::string::npos) << date;
+    EXPECT_NE(date.find("02:12:19 UT"), std::string::npos) << date;
+    ASSERT_TRUE(fs::exists(fs::path(DataFolder()) / "Varbo4.ocf")) << "the first start saves its configuration";
+    // The user moves to Japan and types a Delta T of his own.
+    start.Zone = 9;
+    start.AutoDeltaT = 0;
+    start.DeltaTSeconds = 65.0;
+    ASSERT_TRUE(form.SaveConfiguration(DataFolder() + "/Varbo4.ocf"));
+    form.close();
+  }
+  // A day and 20 hours later, the computer now in New York (summer time).
+  clock.seconds += 44 * 3600;
+  {
+    ScopedSystemZone computer("America/New_York");
+    TMainForm form;
+    ScopedMessageSink sink(messages_);
+    form.show();
+    QApplication::processEvents();
+    ASSERT_FALSE(form.Halted());
+    const TObserverRecord& start = form.State().Period.Start;
+    EXPECT_EQ(start.Zone, 9);
+    EXPECT_EQ(start.Day, 17);  // 22:12:19 UT on the 16th is 07:12:19 on the 17th in Japan
+    EXPECT_NEAR(start.LocalHours, 7 + 12 / 60.0 + 19 / 3600.0, 1e-7);
+    EXPECT_NEAR(start.Mjd, mjdNow(), 1e-3 / 86400);
+    EXPECT_EQ(start.AutoDeltaT, 0) << "a stored Delta T setting keeps its value";
+    EXPECT_EQ(start.DeltaTSeconds, 65.0);
+    const std::string date = form.Panel("Datumpanel")->text().toStdString();
+    EXPECT_NE(date.find("22:12:19 UT"), std::string::npos) << date;
+    Pump(50);
+    EXPECT_NEAR(form.State().Period.End.Mjd - start.Mjd, 10.0, 1e-9) << "the period keeps its length";
+    form.close();
+  }
 }
 
 TEST_F(MainWindowStart, HaltsWithoutCatalogueAndForgetsOnlyTheStoredFolder) {

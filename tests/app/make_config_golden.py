@@ -9,6 +9,7 @@ Distinctive values, as config_file_test.cpp sets them:
   single at offset o            -> o + 0.25
   double at offset o            -> o + 0.5
   raw block at offset o, byte i -> (o + i) % 256
+  meridian feature name k       -> "Feature <k>"
   the two search option records -> the valid values of search_options() below
   path k (0..11)                -> "/p/k<k>/file<k>.dat"
   column width k                -> 10000 + k
@@ -58,9 +59,9 @@ def zero(o, n):
     put(o, bytes(n))
 
 
-def short_string(o, text):
+def short_string(o, text, capacity=255):
     data = text.encode('cp1252')
-    put(o, bytes([len(data)]) + data + bytes(255 - len(data)))
+    put(o, bytes([len(data)]) + data + bytes(capacity - len(data)))
 
 
 def search_options():
@@ -84,7 +85,12 @@ u8(30533)
 raw(30534, 12)                                 # theory selection
 zero(30546, 1)
 i32(30547); i32(30551); u8(30555); u8(30556); zero(30557, 2)
-raw(30559, 300)
+i32(30559)                                     # meridian features: system,
+for k in range(5):                             # longitudes,
+    f64(30563 + 8 * k)
+for k in range(5):                             # names
+    short_string(30603 + 51 * k, 'Feature %d' % k, 50)
+zero(30858, 1)
 f32(30859); i32(30863)
 search_options()
 u8(30923); zero(30924, 3)

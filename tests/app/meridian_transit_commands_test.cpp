@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 
 #include "app/ui/main_window.h"
@@ -112,6 +113,84 @@ TEST_F(MeridianTransitCommands, DialogAndTableFromTheMenu) {
   EXPECT_EQ(form.Tables().SurfaceFeatureFile(), fileBefore);
   EXPECT_EQ(feature.system, 0);
   SetFileDialog(previousDialog);
+}
+
+// The chosen feature, its system and the features file go into a saved
+// configuration and come back when it is opened; a configuration whose
+// features file is gone gives the built-in features and no file in use.
+TEST_F(MeridianTransitCommands, ConfigurationKeepsTheChosenFeature) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  ScopedMessageSink sink(messages_);
+  test::RecordingFileDialog files;
+  ScopedFileDialog dialogs(files);
+  TMenuCommands& commands = form.Commands();
+  TMainFormState& state = form.State();
+  test::SetBerlinDate(state.Period.Start, 1, 3, 2025);
+  state.Period.End = state.Period.Start;
+  test::SetBerlinDate(state.Period.End, 3, 3, 2025);
+  state.Period.AutoEnd = 0;
+  state.PlaceConfirmed = 1;
+
+  // Jupiter's red spot from a file of the user's.
+  const std::string mine = home_.Write("mine.csv", ":LONGITUDES!\nJUPITER2;61.5;Red Spot\nmars;290.5;Syrtis Major\n");
+  files.QueueAnswer(mine);
+  test::WhenModalShown<TPlanetenpassage>([](TPlanetenpassage& dialog) {
+    dialog.LoadButton->click();
+    ASSERT_EQ(dialog.ComboBoxes[2]->count(), 1);
+    dialog.ComboChanged(2);
+    EXPECT_EQ(dialog.RadioGroup1->checkedId(), 2);
+    dialog.Ok->click();
+  });
+  commands.Trigger("Durchgnge1");
+  ASSERT_EQ(form.Tables().FeatureTransit().name[2], "Red Spot");
+  const std::string config = (home_.Path() / "features.ocf").string();
+  files.QueueAnswer(config);
+  commands.Trigger("Dateispeichernunter1");
+
+  // Mars chosen instead, then the configuration opened again.
+  test::WhenModalShown<TPlanetenpassage>([](TPlanetenpassage& dialog) {
+    dialog.ComboChanged(0);
+    dialog.Ok->click();
+  });
+  commands.Trigger("Durchgnge1");
+  ASSERT_EQ(form.Tables().FeatureTransit().system, 0);
+  files.QueueAnswer(config);
+  commands.Trigger("Dateiffnen1");
+  const TFeatureTransitSettings& feature = form.Tables().FeatureTransit();
+  EXPECT_EQ(feature.system, 2);
+  EXPECT_EQ(feature.longitude[2], 61.5);
+  EXPECT_EQ(feature.name[2], "Red Spot");
+  EXPECT_EQ(feature.name[0], "Syrtis major") << "the whole record as saved";
+  EXPECT_EQ(form.Tables().SurfaceFeatureFile(), mine);
+  EXPECT_EQ(form.Tables().SurfaceFeatures().size(), 2u);
+  test::WhenModalShown<TPlanetenpassage>([](TPlanetenpassage& dialog) {
+    EXPECT_EQ(dialog.RadioGroup1->checkedId(), 2);
+    EXPECT_EQ(dialog.Edits[2]->text(), "Red Spot");
+    EXPECT_NE(dialog.FileLabel->text().toStdString().find("mine.csv"), std::string::npos);
+    dialog.Cancel->click();
+  });
+  commands.Trigger("Durchgnge1");
+
+  // Without its file: the built-in features, and no file in use.
+  std::filesystem::remove(mine);
+  files.QueueAnswer(config);
+  commands.Trigger("Dateiffnen1");
+  EXPECT_EQ(feature.system, 2);
+  EXPECT_EQ(feature.longitude[2], 64.0);
+  EXPECT_EQ(feature.name[2], "GRF");
+  EXPECT_TRUE(form.Tables().SurfaceFeatures().empty());
+  EXPECT_EQ(form.Tables().SurfaceFeatureFile(), state.DataFolder + "/*.csv");
+  test::WhenModalShown<TPlanetenpassage>([](TPlanetenpassage& dialog) {
+    EXPECT_EQ(dialog.FileLabel->text(),
+              LanguageEnglish != 0
+                  ? "No file with planetographic longitudes in use."
+                  : QString::fromUtf8("Zur Zeit ist keine Datei mit Oberflächenmerkmalen in Gebrauch"));
+    dialog.Cancel->click();
+  });
+  commands.Trigger("Durchgnge1");
+  EXPECT_TRUE(messages_.messages.empty());
 }
 
 }  // namespace

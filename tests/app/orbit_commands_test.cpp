@@ -173,11 +173,17 @@ TEST_F(OrbitCommands, OrbitImprovementFromTheMenuWritesTheImprovedOrbit) {
   QObject::connect(&driver, &QTimer::timeout, [&] {
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* select = qobject_cast<TSelectObservations*>(modal)) {
+      // "5 Beobachtungen" takes the evenly spread five and closes with 1.
       EXPECT_EQ(select->List()->count(), 10);
+      const std::vector<TChosenObservation> all = select->Current();
+      if (step == 0) test::SavePng(*select, "orbit_selection");
       select->PickButton(5)->click();
-      EXPECT_EQ(select->List()->count(), 5);
-      test::SavePng(*select, "orbit_selection");
-      select->accept();
+      EXPECT_FALSE(select->isVisible());
+      EXPECT_EQ(select->result(), 1);
+      const std::vector<TChosenObservation> picked = select->Current();
+      ASSERT_EQ(picked.size(), 5u);
+      const std::size_t spread[5] = {0, 2, 4, 6, 9};
+      for (std::size_t k = 0; k < 5; ++k) EXPECT_EQ(picked[k].JD, all[spread[k]].JD) << k;
     } else if (auto* residuals = qobject_cast<TResidualsForm*>(modal)) {
       if (step == 0) test::SavePng(*residuals, "orbit_residuals");
       // The second correction integrates with the planets.

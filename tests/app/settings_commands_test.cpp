@@ -4,27 +4,27 @@
 // then from the menu: configuration files, the period from the
 // configuration, the view switch, the clock bar, the manual and the
 // external program started on a saved workbook.
-#include "app/window_commands.h"
-#include "app/asteroid_list_check.h"
+#include "app/ui/settings_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QTimer>
 #include <QStackedWidget>
 #include <QThread>
+#include <QTimer>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
+#include "app/asteroid_list_check.h"
 #include "app/config_file.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
-#include "app/ui/settings_commands.h"
+#include "app/window_commands.h"
 #include "core/name_tables.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
@@ -33,6 +33,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
+#include "support/fixed_clock.h"
 #include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_desktop_opener.h"
@@ -239,8 +240,10 @@ TEST_F(SettingsCommands, ConfigurationFilesAndThePeriodFromTheConfiguration) {
   c.Action("DatumausKonfiguration2")->trigger();
   EXPECT_DOUBLE_EQ(s.Period.Start.Mjd, 60123.375);
 
+  s.Period.Start.AutoDeltaT = 0;
   c.Action("Dateineu1")->trigger();
   EXPECT_EQ(s.CurrentAsteroid.Name, "Kein Planetoid");
+  EXPECT_EQ(s.Period.Start.AutoDeltaT, 1) << "a new configuration takes Delta T from the date";
   EXPECT_TRUE(form.Configuration().FileName().empty());
   EXPECT_NE(s.Period.Start.Mjd, 60123.375);
   c.Action("DatumausKonfiguration2")->trigger();
@@ -308,7 +311,8 @@ TEST_F(SettingsCommands, ViewSwitchClockBarManualAndExternalProgram) {
   clock.ZoneMinutes = 0;
   clock.DaylightHours = 0;
   form.Clocks().assign({tdatumortobjekt(clock)});
-  ClockBarTime() = [] { return 60000.25; };
+  FixedClock fixed((60000.25 - 40587.0) * 86400.0);
+  ScopedSystemClock now(fixed);
   c.Action("Weltzeituhr1")->trigger();
   QApplication::processEvents();
   auto* clocks = form.findChild<TMyStringGridView*>("Stringgrid2");

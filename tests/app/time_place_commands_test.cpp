@@ -8,8 +8,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -27,6 +29,8 @@
 #include "platform/settings_store.h"
 #include "platform/workbook/workbook.h"
 #include "setup/table_config_file.h"
+#include "setup/ui/date_place_dialog.h"
+#include "setup/ui/location_dialog.h"
 #include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
@@ -292,6 +296,102 @@ TEST_F(TimePlaceCommands, MenuItemsChangeTheRecordsAndTheTableSetUp) {
   commands.Action("Warnheinweisezeigen1")->trigger();
   EXPECT_NE(state.WarningsOption, warnings);
   EXPECT_EQ(commands.IsChecked("Warnheinweisezeigen1"), state.WarningsOption != 0);
+}
+
+}  // namespace
+}  // namespace kvx
+
+namespace kvx {
+namespace {
+
+// The date and place dialog from its menu item: the context menus of its two
+// groups run the buttons they repeat; OK hands the values to the period start.
+TEST_F(TimePlaceCommands, DatePlaceContextMenusRunTheirButtons) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  ScopedMessageSink sink(messages_);
+  TObserverRecord& start = form.State().Period.Start;
+  test::SetBerlinDate(start, 10, 4, 2024);
+  start.ZoneMinutes = 30;
+  start.DaylightHours = 1;
+  start.AutoDeltaT = 0;
+  start.DeltaTSeconds = 12.5;
+  LocalTimeToUT(start);
+
+  bool shown = false, locationsOpened = false;
+  double utHours = -1, deltaTAfterEphemeris = -1, approximate = -1;
+  WhenModalShown<TDatumortForm>([&](TDatumortForm& dialog) {
+    shown = true;
+    QMenu* time = dialog.TimeMenu();
+    QMenu* place = dialog.PlaceMenu();
+    ASSERT_NE(time, nullptr);
+    ASSERT_NE(place, nullptr);
+    QStringList texts;
+    for (QAction* a : time->actions()) texts << a->text();
+    EXPECT_EQ(texts, (QStringList{"0:00 UT", "Now", "Ephemeris time", "Approximate ET-UT"}));
+    ASSERT_EQ(place->actions().size(), 1);
+    EXPECT_EQ(place->actions()[0]->text(), "Load geogr. coordinates...");
+
+    // A right click on the date group opens its menu.
+    auto* group = dialog.findChild<QWidget*>("DateGroup");
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), group->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(group, &click);
+    EXPECT_TRUE(time->isVisible());
+    SavePng(dialog, "date_place_dialog");
+    SavePng(*time, "date_place_time_menu");
+    time->hide();
+
+    // 0:00 UT with zone 1, daylight saving and 30 extra minutes: 02:30 local.
+    time->actions()[0]->trigger();
+    utHours = dialog.LocalHours;
+    time->actions()[2]->trigger();
+    deltaTAfterEphemeris = dialog.DeltaTSeconds;
+    time->actions()[3]->trigger();
+    approximate = dialog.DeltaTSeconds;
+
+    QTimer::singleShot(0, [&] {
+      if (auto* locations = qobject_cast<TOrtwahldialog*>(QApplication::activeModalWidget())) {
+        locationsOpened = true;
+        locations->reject();
+      }
+    });
+    place->actions()[0]->trigger();
+
+    // "Now" is the button "Jetzt": the computer's present instant.
+    auto mjdShown = [&dialog] {
+      TObserverRecord shownRecord;
+      shownRecord.Zone = dialog.Zone;
+      shownRecord.ZoneMinutes = dialog.ExtraMinutes;
+      shownRecord.DaylightHours = dialog.DaylightHours;
+      shownRecord.Day = dialog.Day;
+      shownRecord.Month = dialog.Month;
+      shownRecord.Year = dialog.Year;
+      shownRecord.LocalHours = dialog.LocalHours;
+      LocalTimeToUT(shownRecord);
+      return shownRecord.Mjd;
+    };
+    time->actions()[1]->trigger();
+    const double fromMenu = mjdShown();
+    EXPECT_GT(fromMenu, 60000.0);
+    dialog.findChild<QPushButton*>("Systemzeit")->click();
+    EXPECT_NEAR(mjdShown(), fromMenu, 1.0 / 1440);
+
+    auto* placeGroup = dialog.findChild<QWidget*>("PlaceGroup");
+    QContextMenuEvent placeClick(QContextMenuEvent::Mouse, QPoint(5, 5), placeGroup->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(placeGroup, &placeClick);
+    EXPECT_TRUE(place->isVisible());
+    SavePng(*place, "date_place_place_menu");
+    place->hide();
+    dialog.reject();
+  });
+  form.Commands().Trigger("DatumundOrteingeben1");
+  ASSERT_TRUE(shown);
+  EXPECT_NEAR(utHours, 2.5, 1e-9);
+  EXPECT_EQ(deltaTAfterEphemeris, 0.0);
+  EXPECT_NEAR(approximate, 69.2, 1.0) << "Delta T of April 2024, seconds";
+  EXPECT_TRUE(locationsOpened);
+  EXPECT_EQ(start.DeltaTSeconds, 12.5) << "cancelled: nothing handed back";
 }
 
 }  // namespace

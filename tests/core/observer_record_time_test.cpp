@@ -4,6 +4,7 @@
 
 #include "core/observer_record.h"
 #include "core/time_scales.h"
+#include "support/fixed_clock.h"
 
 namespace kvx {
 namespace {
@@ -121,6 +122,65 @@ TEST(ObserverRecordTime, JulianDayOfALocalDateLeavesTheCallersRecordAlone) {
   EXPECT_TRUE(MjdWithinPeriod(start, end, 100));
   EXPECT_TRUE(MjdWithinPeriod(start, end, 200));
   EXPECT_FALSE(MjdWithinPeriod(start, end, 200.0001));
+}
+
+// The current instant comes from the clock in UTC and is shown in the
+// record's own zone, whatever zone the computer runs in: UT after
+// LocalTimeToUT is the clock's instant in every case. The computer's own
+// local date (the defaults of typed dates) does follow the system zone.
+TEST(ObserverRecordTime, TheCurrentInstantIsTheClocksUtcInTheRecordsZone) {
+  FixedClock clock(FixedClock::At(2026, 7, 15, 2, 12, 19));
+  ScopedSystemClock now(clock);
+  const double mjd = 40587.0 + clock.seconds / 86400.0;
+  struct Case {
+    int zone, daylight, minutes;
+    int day;
+    double hours;
+  };
+  const Case cases[] = {
+      {1, 0, 0, 15, 3 + 12 / 60.0 + 19 / 3600.0},    // Central Europe, winter time
+      {1, 1, 0, 15, 4 + 12 / 60.0 + 19 / 3600.0},    // and summer time
+      {-5, 1, 0, 14, 22 + 12 / 60.0 + 19 / 3600.0},  // New York in summer: the day before
+      {5, 0, 30, 15, 7 + 42 / 60.0 + 19 / 3600.0},   // India, +5:30
+      {0, 0, 0, 15, 2 + 12 / 60.0 + 19 / 3600.0},
+  };
+  struct System {
+    const char* zone;
+    int day;
+    double hours;
+  };
+  for (const System system :
+       {System{"UTC", 15, 2 + 12 / 60.0 + 19 / 3600.0}, System{"America/New_York", 14, 22 + 12 / 60.0 + 19 / 3600.0},
+        System{"Asia/Kolkata", 15, 7 + 42 / 60.0 + 19 / 3600.0}}) {
+    ScopedSystemZone computer(system.zone);
+    for (const Case& c : cases) {
+      TObserverRecord r = Local(1, 1, 2000, 0, c.zone, c.daylight, c.minutes);
+      CurrentDateToRecord(r);
+      EXPECT_EQ(r.Day, c.day) << system.zone << " zone " << c.zone;
+      EXPECT_EQ(r.Month, 7);
+      EXPECT_EQ(r.Year, 2026);
+      EXPECT_NEAR(r.LocalHours, c.hours, 1e-12);
+      LocalTimeToUT(r);
+      EXPECT_NEAR(r.Mjd, mjd, 1e-3 / 86400) << system.zone << " zone " << c.zone;
+      EXPECT_GT(r.DeltaTSeconds, 69.0);  // automatic: today's value, not a constant
+    }
+    int day = 0, month = 0, year = 0;
+    double hours = -1;
+    CurrentDateAndHours(day, month, year, hours);
+    EXPECT_EQ(day, system.day) << system.zone;
+    EXPECT_NEAR(hours, system.hours, 1e-12) << system.zone;
+    std::uint16_t d = 0, m = 0, y = 0, h = 0, min = 0, sec = 0;
+    DecodeNow(d, m, y, h, min, sec);
+    EXPECT_EQ(d, system.day);
+    EXPECT_EQ(min * 60 + sec, static_cast<int>(std::lround(std::fmod(system.hours, 1.0) * 3600)));
+  }
+  // The fraction of the second is dropped; a year boundary in the zone.
+  clock.seconds = FixedClock::At(2025, 12, 31, 23, 59, 59) + 0.75;
+  TObserverRecord r = Local(1, 1, 2000, 0, 1);
+  CurrentDateToRecord(r);
+  EXPECT_EQ(r.Day, 1);
+  EXPECT_EQ(r.Year, 2026);
+  EXPECT_NEAR(r.LocalHours, 59 / 60.0 + 59 / 3600.0, 1e-12);
 }
 
 }  // namespace

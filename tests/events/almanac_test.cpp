@@ -27,6 +27,7 @@
 #include "events/event_search.h"
 #include "events/sample_caching_search.h"
 #include "platform/globals.h"
+#include "support/fixed_clock.h"
 #include "support/fixtures.h"
 #include "support/recording_message_sink.h"
 #include "support/recording_progress.h"
@@ -505,15 +506,12 @@ TEST_F(Almanac, TodayListsAQuarterLateInTheWindow) {
   const double quarter = JdToMjd(reference.Number(row, "jd_tt")) - kDeltaT / 86400;
   const double startJd = reference.Number(row, "start_jd_ut");
   const TObserverRecord main = At(2451545.0, 0);
-  const TObserverRecord dayStart = At(startJd, 0);
-  TTodayClock previous = SetTodayClock([&](int& day, int& month, int& year, double& hours) {
-    day = dayStart.Day;
-    month = dayStart.Month;
-    year = dayStart.Year;
-    hours = 13.25;
-  });
-  TodayPeriod(main, request_.Start, request_.End);
-  SetTodayClock(previous);
+  // The clock at 13:15 UT of that day (the main record's zone is UT).
+  FixedClock clock((startJd - 2440587.5) * 86400.0 + 13.25 * 3600.0);
+  {
+    ScopedSystemClock now(clock);
+    TodayPeriod(main, request_.Start, request_.End);
+  }
   EXPECT_NEAR(request_.Start.Mjd, JdToMjd(startJd), 1e-9);
   EXPECT_NEAR(request_.End.Mjd - request_.Start.Mjd, 2.0, 1e-12);
   request_.Options = TAlmanacOptions{};

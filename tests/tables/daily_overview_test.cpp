@@ -118,8 +118,15 @@ TEST_F(DailyOverview, RowsColumnsAndRules) {
     EXPECT_DOUBLE_EQ(RowStore.Row(i).JD, 2460483.0);
   }
   EXPECT_EQ(progress_.captions.back(), "Berechne Tabelle");
+  progress_.labels.clear();
   table->paintdms();
+  ASSERT_GE(progress_.labels.size(), 2u);
+  EXPECT_EQ(progress_.labels[0], "Formatiere Tabelle");
+  EXPECT_EQ(progress_.labels[1].rfind("Formatiere Ausgabe für ", 0), 0u) << progress_.labels[1];
+  progress_.labels.clear();
   table->paintdms_grid();
+  ASSERT_FALSE(progress_.labels.empty());
+  EXPECT_EQ(progress_.labels[0], "Tabelle wird formatiert") << "the grid writer's own words";
   ASSERT_EQ(sheet_.LastRow(), 11);
   EXPECT_EQ(sheet_.Text(1, 1).rfind("JD: ", 0), 0u) << sheet_.Text(1, 1);
   EXPECT_EQ(sheet_.Text(1, 2), "Datum");

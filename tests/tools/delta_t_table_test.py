@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Checks tools/make_delta_t_table.py: Delta T from a small made-up
 Earth-orientation series, the refusal of damaged input (the output file
-stays as it was), and, where Debian's python3-astropy is installed, that
-the committed core/delta_t_observed.inc is what its data give."""
+stays as it was), both layouts of the series and of the leap-second table
+with a later series over an earlier one, and, where Debian's
+python3-astropy is installed, that the committed core/delta_t_observed.inc
+is what its data and those of tools/data/ give."""
 import datetime
 import os
 import re
@@ -86,7 +88,8 @@ class ConverterTest(unittest.TestCase):
         damaged = {
             "garbled line": self.write("garbled.txt", "".join(series[:100] + ["2000  4  x  51642 garbage\n"] +
                                                              series[101:])),
-            "missing day": self.write("gap.txt", "".join(series[:100] + series[101:])),
+            # MJD 51909, the day before 2001.0 (51909.75): a gap elsewhere is allowed.
+            "missing day": self.write("gap.txt", "".join(series[:367] + series[368:])),
             "too short": self.write("short.txt", "".join(series[:300])),
             "jump in Delta T": self.write("jump.txt", "".join(series[:100] + [eop_line(51642, 0.9)] +
                                                                series[101:])),
@@ -104,6 +107,29 @@ class ConverterTest(unittest.TestCase):
         self.assertEqual(sorted(os.listdir(self.dir)),
                          sorted(["leap.dat", "eop.txt", "out.inc", "garbled.txt", "gap.txt", "short.txt", "jump.txt",
                                  "bad_leap.dat", "expired.dat"]))
+
+    def test_newer_layouts_and_a_later_series_over_an_earlier_one(self):
+        # The leap seconds in the NTP layout: seconds since 1900, TAI - UTC,
+        # the expiry after "#@".
+        ntp = "".join(f"{(mjd - 15020) * 86400} {offset}\n" for mjd, offset in
+                      [(41317 + 400 * k, 10 + k) for k in range(23)] + [(53736, 33)])
+        leap = self.write("leap-seconds.list", f"#@ {(60124 - 15020) * 86400}\n" + ntp)
+        # Two days of an EOP 20 C04 series around 2001.0, UT1 - UTC 5 ms below
+        # the first series: they replace its days.
+        newer = ["# heading\n"]
+        for mjd in (51909, 51910):
+            date = date_of(mjd)
+            ut1 = 0.3 - 0.001 * (mjd - 51544) - 0.005
+            newer.append(f"{date.year:4d}{date.month:4d}{date.day:4d}   0{mjd:10.2f}   0.1   0.2 {ut1:11.7f}"
+                         + "   0" * 13 + "\n")
+        newer_path = self.write("newer.txt", "".join(newer))
+        result = subprocess.run([sys.executable, CONVERTER, "--eop", self.eop, "--eop", newer_path, "--leap", leap,
+                                 "--output", self.output], capture_output=True, text=True)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with open(self.output, encoding="ascii") as source:
+            values = table_values(source.read())
+        self.assertAlmostEqual(values[0], 32.184 + 32 - (0.3 - 0.0005), delta=0.0006)
+        self.assertAlmostEqual(values[1], 32.184 + 32 - (0.3 - 0.36575) + 0.005, delta=0.0006)
 
     @unittest.skipUnless(os.path.isdir(ASTROPY_DATA), "python3-astropy is not installed")
     def test_committed_table_is_what_the_installed_data_give(self):

@@ -26,6 +26,8 @@
 #include "setup/ui/edit_controls.h"
 #include "setup/ui/location_dialog.h"
 #include "setup/ui/period_dialog.h"
+#include "setup/ui/time_entry_dialogs.h"
+#include "support/fixed_clock.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -164,6 +166,101 @@ TEST_F(Dialogs, DatePlaceDialogValidatesAndCopiesBackOnlyOnOk) {
   EXPECT_NEAR(latitude, 13.408333, 1e-6);
   EXPECT_EQ(longitude, 180.0);
   EXPECT_EQ(height, 31000);
+}
+
+// A day that does not exist in its month is refused by every dialog with a
+// date field, with a message naming it; the dialog stays open and nothing
+// changes (before, 31.02.2026 silently became 3 March). A latitude that is
+// no number says so instead of giving the range message. "Jetzt" takes the
+// clock's instant in the dialog's zone.
+TEST_F(Dialogs, ImpossibleDatesAndNonNumericPlacesAreRefusedByName) {
+  ScopedMessageSink messages(sink_);
+  LanguageEnglish = 1;
+  const auto lastText = [this] { return sink_.messages.empty() ? std::string() : sink_.messages.back().text; };
+
+  // The date, time and place dialog.
+  std::int32_t day = 15, month = 4, year = 2024, zone = 9, minutes = 0, daylight = 0, height = 0;
+  double hours = 12, deltaT = 69, latitude = 50, longitude = -10, temperature = 10, pressure = 1010;
+  std::string place = "Tokyo";
+  bool refraction = true, autoDeltaT = true;
+  auto show = [&] {
+    return ShowDatePlaceDialog(day, month, year, zone, minutes, hours, deltaT, latitude, longitude, place, daylight,
+                               height, temperature, pressure, refraction, autoDeltaT, true, true);
+  };
+  FixedClock clock(FixedClock::At(2026, 7, 15, 20, 0, 0));
+  ScopedSystemClock now(clock);
+  ScopedSystemZone computer("America/New_York");
+  WhenModalShown([&](QDialog& dialog) {
+    Child<QPushButton>(dialog, "Systemzeit")->click();
+    EXPECT_EQ(Child<QLineEdit>(dialog, "EditDatum")->text(), "16.7.2026") << "20:00 UT is the 16th in Japan";
+    EXPECT_EQ(Child<QLineEdit>(dialog, "EditUhrzeit")->text(), "05:00:00");
+    for (const char* impossible : {"31.02.2026", "29.2.2025", "10.10.1582", "31.4.2026"}) {
+      sink_.messages.clear();
+      Type(dialog, "EditDatum", impossible);
+      EXPECT_EQ(Child<QLineEdit>(dialog, "EditDatum")->text(), "16.7.2026") << impossible;
+      ASSERT_EQ(sink_.messages.size(), 1u) << impossible;
+    }
+    EXPECT_EQ(lastText(), "The date 31.04.2026 does not exist. Please enter a valid date!");
+    Child<QLineEdit>(dialog, "EditDatum")->setText("31.02.2026");
+    sink_.messages.clear();
+    Child<QPushButton>(dialog, "OK")->click();
+    EXPECT_TRUE(dialog.isVisible()) << "refused: the dialog stays open";
+    EXPECT_EQ(lastText(), "The date 31.02.2026 does not exist. Please enter a valid date!");
+    // A day spin beyond the month stops at its last day: 29 in February 2024.
+    Type(dialog, "EditDatum", "29.2.2024");
+    EXPECT_EQ(Child<QSpinBox>(dialog, "EditTag")->value(), 29);
+    Child<QSpinBox>(dialog, "EditTag")->setValue(30);
+    EXPECT_EQ(Child<QSpinBox>(dialog, "EditTag")->value(), 29);
+    EXPECT_EQ(Child<QLineEdit>(dialog, "EditDatum")->text(), "29.2.2024");
+    sink_.messages.clear();
+    Type(dialog, "EditGB", "abc");
+    EXPECT_EQ(lastText(), "Geogr. Latitude: \"abc\" is not a number!");
+    Type(dialog, "EditGl", "200");
+    EXPECT_EQ(lastText(), "Geogr. Longitude must be >=-180 and <=+180!");
+    test::SavePicture(dialog, "date_place_dialog_refused_date");
+    dialog.reject();
+  });
+  EXPECT_FALSE(show());
+  EXPECT_EQ(day, 15) << "nothing changes";
+  WhenModalShown([&](QDialog& dialog) {
+    Type(dialog, "EditDatum", "29.02.2024");
+    Child<QPushButton>(dialog, "OK")->click();
+  });
+  ASSERT_TRUE(show());
+  EXPECT_EQ(day, 29);
+  EXPECT_EQ(month, 2);
+
+  // The period dialog.
+  TObserverRecord start = Record(1, 1, 2024, 0), end = Record(31, 1, 2024, 0);
+  TTableStep step;
+  std::int32_t phaseMinutes = 0, phaseSeconds = 0, interval = 5, span = 8;
+  WhenModalShown([&](QDialog& dialog) {
+    for (const char* impossible : {"29.02.2025", "05.10.1582"}) {
+      Type(dialog, "StartDate", impossible);
+      sink_.messages.clear();
+      dialog.accept();
+      EXPECT_TRUE(dialog.isVisible()) << impossible;
+      EXPECT_EQ(lastText(), std::string("The date ") + impossible + " does not exist. Please enter a valid date!");
+    }
+    Type(dialog, "StartDate", "04.10.1582");
+    dialog.accept();
+  });
+  ASSERT_EQ(ShowPeriodDialog(phaseMinutes, phaseSeconds, start, end, interval, span, step), 1);
+  EXPECT_EQ(start.Day, 4);
+  EXPECT_EQ(start.Year, 1582);
+
+  // The UT dialog.
+  TObserverRecord record = Record(5, 3, 2021, 6);
+  WhenModalShown([&](QDialog& dialog) {
+    sink_.messages.clear();
+    Type(dialog, "EditDatum", "31.4.2026");
+    EXPECT_EQ(lastText(), "The date 31.04.2026 does not exist. Please enter a valid date!");
+    Child<QPushButton>(dialog, "ok")->click();  // refused once after the refusal
+    Child<QPushButton>(dialog, "ok")->click();
+  });
+  EXPECT_EQ(ShowUTInputDialog(false, record), 1);
+  EXPECT_EQ(record.Day, 5) << "the refused date changed nothing";
+  LanguageEnglish = 0;
 }
 
 TEST_F(Dialogs, LocationDialogLoadsSearchesAndChecksItsFields) {
