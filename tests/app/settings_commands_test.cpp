@@ -17,6 +17,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -427,10 +428,14 @@ TEST_F(SettingsCommands, AsteroidDatabaseFilesFromAnElementFileInTheGridView) {
   s.Period.AutoEnd = 0;
   s.WorkbookView = 0;
 
+  const std::string ownAsteroid = s.CurrentAsteroid.Name;
+  const QString title = form.windowTitle();
   const fs::path target = home_.Path() / "db" / "new";
   folders.QueueAnswer(target.string());
   form.Commands().Trigger("Planetoidendatenbankerstellen1");
   EXPECT_EQ(s.WorkbookView, 0) << "the view stays";
+  EXPECT_EQ(s.CurrentAsteroid.Name, ownAsteroid) << "the user's asteroid stays the current one";
+  EXPECT_EQ(form.windowTitle(), title);
   ASSERT_TRUE(fs::exists(target / "A_B 2022.csv"));
   ASSERT_TRUE(fs::exists(target / "Pallas.csv")) << "the first dot goes";
   std::ifstream first(target / "A_B 2022.csv");
@@ -438,6 +443,10 @@ TEST_F(SettingsCommands, AsteroidDatabaseFilesFromAnElementFileInTheGridView) {
   int lines = 0;
   while (std::getline(first, line)) ++lines;
   EXPECT_GE(lines, 3) << "the element rows of the period";
+  // H and G keep the two decimals of the element file.
+  std::ifstream again(target / "A_B 2022.csv");
+  const std::string content((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
+  EXPECT_NE(content.find(";3.33;0.12\n"), std::string::npos) << content;
   EXPECT_EQ(form.Workbook().Text(1, 1),
             (LanguageEnglish != 0 ? "Created Files in " : "Erzeugte Daten in ") + target.string());
   EXPECT_EQ(form.Workbook().Number(6, 2), 2.0);
