@@ -169,6 +169,8 @@ std::vector<TMenuItemState> SettingsMenuStates(const TSettingsMenuInput& in) {
   return {
       {"Optionen2", !in.CatalogueLoading, std::nullopt},
       {"Warnheinweisezeigen1", true, in.Warnings},
+      {"Satellit1", in.SatellitesEnabled, std::nullopt},
+      {"AlleSatelliten1", in.SatellitesEnabled, std::nullopt},
       {"Planetoid3", in.AsteroidName != "Kein Planetoid", std::nullopt},
       {"Komet3", in.CometName != "Kein Komet", std::nullopt},
       {"VernderlicherStern1", variable, std::nullopt},

@@ -64,6 +64,7 @@ std::string SheetAsSeparatedText(const workbook::TWorkbook& sheet, char separato
 struct TSettingsMenuInput {
   bool CatalogueLoading = false;
   bool Warnings = true;
+  bool SatellitesEnabled = true;
   std::string AsteroidName;
   std::string CometName;
   std::string VariableStarName;

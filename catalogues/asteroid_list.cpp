@@ -9,6 +9,8 @@
 #include <cstdio>
 
 #include "catalogues/element_lines.h"
+#include "catalogues/element_write_checks.h"
+#include "catalogues/foreign_lines.h"
 #include "catalogues/list_messages.h"
 #include "catalogues/text_line_reader.h"
 #include "core/element_records.h"
@@ -28,18 +30,7 @@ constexpr const char* kHomePlanetHeader =
     "Name,Magnitude H,Magnitude G,Mean anomaly,Arg. perihelion,Long. node,Inclination,Eccentricity,Semimajor "
     "axis,Epoch (MJD)";
 
-bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
-
-std::string RightTrimmed(std::string s) {
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
-  return s;
-}
-
-// Pads a UTF-8 text with blanks to `width` characters.
-std::string PadRight(const std::string& s, std::size_t width) {
-  const std::size_t length = Utf8Length(s);
-  return length >= width ? s : s + std::string(width - length, ' ');
-}
+constexpr const char* kOwnFormat = "Kandrevoltinex (*.csv)";
 
 }  // namespace
 
@@ -107,21 +98,16 @@ int Planetoidentabelle::ReadOwnCsvFile(const std::string& fileName) {
 }
 
 bool Planetoidentabelle::WriteOwnCsvFile(const std::string& fileName) {
-  std::string text = std::string(kOwnFieldLine) + "\r\n";
-  for (int k = 0; k < Count(); ++k) {
-    const TAsteroidElements& e = Data(k);
-    std::string name = NormalizeNames != 0 ? NormalizeDesignation(e.Name) : e.Name;
-    text += WritableName(name, ';');
-    const double values[] = {e.SemiMajorAxis, e.Eccentricity, e.Inclination, e.Node, e.Perihelion, e.MeanAnomaly,
-                             e.MeanMotion,    e.Equinox,      e.Epoch,       e.H,    e.G};
-    const int decimals[] = {8, 8, 6, 6, 6, 6, 6, 2, 5, 2, 2};
-    for (int f = 0; f < 11; ++f) {
-      text += ';';
-      text += OwnNumberText(values[f], decimals[f]);
-    }
-    text += "\r\n";
-  }
-  return WriteElementFile(fileName, TextFileBytes(text));
+  const bool normalize = NormalizeNames != 0;
+  return WriteTextFile(
+      fileName, std::string(kOwnFieldLine) + "\r\n",
+      [normalize](const TAsteroidElements& e) { return OwnAsteroidLine(e, normalize); },
+      [&](const TAsteroidElements& e, const std::string& line) {
+        TAsteroidElements read;
+        const TLineParse parse = ParseAsteroidCsvLine(line, normalize, read);
+        return LineKeepsRecord(e, parse == TLineParse::Blank ? TForeignLineRead::NotRead : TForeignLineRead::Parsed,
+                               read, kAsteroidExact, kOwnFormat, fileName);
+      });
 }
 
 // --- binary ".opl" ----------------------------------------------------------------
@@ -138,7 +124,15 @@ bool Planetoidentabelle::ReadOplFile(const std::string& fileName) {
 
 bool Planetoidentabelle::WriteOplFile(const std::string& fileName) {
   return WriteRecordFile<kAsteroidElementRecordSize>(
-      fileName, [](const TAsteroidElements& e) { return EncodeAsteroidElementRecord(e); });
+      fileName, [](const TAsteroidElements& e) { return EncodeAsteroidElementRecord(e); },
+      [&](const TAsteroidElements& e, const TAsteroidElementRecordBytes& bytes) {
+        const TAsteroidElements read = DecodeAsteroidElementRecord(bytes);
+        if (read.Name != e.Name) {
+          RefuseName(e.Name, "Kandrevoltinex (*.opl)", fileName);
+          return false;
+        }
+        return LineKeepsRecord(e, TForeignLineRead::Parsed, read, kAsteroidExact, "Kandrevoltinex (*.opl)", fileName);
+      });
 }
 
 // --- HomePlanet 3.0 ---------------------------------------------------------------
@@ -147,7 +141,7 @@ bool Planetoidentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
   TTextLineReader in;
   if (!in.Open(fileName)) return false;
   std::string line;
-  if (!in.Next(line) || line.size() >= 255 || !StartsWith(line, "Name") || line.find("anom", 1) == std::string::npos) {
+  if (!in.Next(line) || line.size() >= 255 || !line.starts_with("Name") || line.find("anom", 1) == std::string::npos) {
     return false;
   }
   ClearAndFree();
@@ -159,26 +153,8 @@ bool Planetoidentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
       more = true;
       break;
     }
-    // name, H, G, M, peri, node, i, e, a, epoch (MJD)
-    std::vector<std::string> f(10);
-    std::size_t start = 0;
-    for (std::size_t k = 0; k < 10; ++k) {
-      const std::size_t end = k < 9 ? line.find(',', start) : std::string::npos;
-      if (start <= line.size()) f[k] = line.substr(start, end == std::string::npos ? std::string::npos : end - start);
-      start = end == std::string::npos ? line.size() + 1 : end + 1;
-    }
     TAsteroidElements e;
-    std::string name = RightTrimmed(f[0]);
-    if (NormalizeNames != 0) name = NormalizeDesignation(name);
-    e.Name = ElementRecordName(name);
-    double* numbers[] = {&e.H,    &e.G,           &e.MeanAnomaly,  &e.Perihelion,
-                         &e.Node, &e.Inclination, &e.Eccentricity, &e.SemiMajorAxis,
-                         &e.Epoch};
-    for (std::size_t k = 0; k < 9; ++k) *numbers[k] = OwnNumberField(f[k + 1]);
-    e.Epoch = MjdToJd(e.Epoch);
-    e.Equinox = 2000;
-    e.MeanMotion = 0;
-    if (!AsteroidElementsUsable(e)) {
+    if (ParseHomePlanetAsteroidLine(line, NormalizeNames != 0, e) != TForeignLineRead::Parsed) {
       Skip(in.LineNumber(), line);
       continue;
     }
@@ -188,90 +164,29 @@ bool Planetoidentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
 }
 
 bool Planetoidentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
-  std::string text = std::string(kHomePlanetHeader) + "\r\n";
-  for (int k = 0; k < Count(); ++k) {
-    const TAsteroidElements& e = Data(k);
-    std::string name = WritableName(e.Name, ',');
-    if (NormalizeNames != 0) name = NormalizeDesignation(name);
-    text += name;
-    const double values[] = {e.H,
-                             e.G,
-                             e.MeanAnomaly,
-                             e.Perihelion,
-                             e.Node,
-                             e.Inclination,
-                             e.Eccentricity,
-                             e.SemiMajorAxis,
-                             JdToMjd(e.Epoch)};
-    const int decimals[] = {2, 2, 6, 6, 6, 6, 8, 8, 5};
-    for (int f = 0; f < 9; ++f) {
-      text += ',';
-      text += PointNumberText(values[f], decimals[f], f == 8 ? 4 : 3);
-    }
-    text += "\r\n";
-  }
-  return WriteElementFile(fileName, TextFileBytes(text));
+  const bool normalize = NormalizeNames != 0;
+  return WriteTextFile(
+      fileName, std::string(kHomePlanetHeader) + "\r\n",
+      [normalize](const TAsteroidElements& e) { return HomePlanetAsteroidLine(e, normalize); },
+      [&](const TAsteroidElements& e, const std::string& line) {
+        TAsteroidElements read;
+        return LineKeepsRecord(e, ParseHomePlanetAsteroidLine(line, normalize, read), read, kHomePlanetAsteroid,
+                               "HomePlanet 3.0", fileName);
+      });
 }
 
 // --- SkyMap -------------------------------------------------------------------------
 
 bool Planetoidentabelle::ReadSkyMapFile(const std::string& fileName) {
-  TTextLineReader in;
-  if (!in.Open(fileName)) return false;
-  std::string line;
-  if (!in.Next(line) || Utf8Length(line) > 160) return false;
-  in.SeekTo(0);
-  ClearAndFree();
-  ClearSkipped();
-  int lineNumber = 0;
-  while (in.Next(line)) {
-    ++lineNumber;
-    if (line.find_first_not_of(" \t") == std::string::npos) continue;
-    const std::string field = Utf8Prefix(line, 35);
-    TFieldCursor cursor(std::string_view(line).substr(field.size()));
-    cursor.Skip(2);
-    int year = 0, month = 0;
-    double day = 0;
-    TAsteroidElements e;
-    const bool read = cursor.Integer(year) && cursor.Integer(month) && cursor.Number(day) &&
-                      cursor.Number(e.MeanAnomaly) && cursor.Number(e.SemiMajorAxis) && cursor.Number(e.Eccentricity) &&
-                      cursor.Number(e.Perihelion) && cursor.Number(e.Node) && cursor.Number(e.Inclination) &&
-                      cursor.Number(e.H) && cursor.Number(e.G);
-    // A line that does not read ends the reading: the file is not SkyMap.
-    if (!read || month < 1 || month > 12 || day < 0 || day >= 33) return false;
-    const int wholeDay = static_cast<int>(std::floor(day));
-    e.Epoch = MjdToJd(CalendarDateToMjd(wholeDay, month, year, (day - wholeDay) * 24.0));
-    e.Equinox = 2000;
-    e.MeanMotion = 0;
-    std::string name = RightTrimmed(field);
-    if (NormalizeNames != 0) name = NormalizeDesignation(name);
-    e.Name = ElementRecordName(name);
-    if (!AsteroidElementsUsable(e)) {
-      Skip(lineNumber, line);
-      continue;
-    }
-    AppendItem(RightTrimmed(field), e);
-  }
-  return EndRead(fileName, false);
+  return ReadSkyMapLines(fileName, [this](const std::string& line, TAsteroidElements& e, std::string& itemText) {
+    return ParseSkyMapAsteroidLine(line, NormalizeNames != 0, e, itemText);
+  });
 }
 
 bool Planetoidentabelle::WriteSkyMapFile(const std::string& fileName) {
-  std::string text;
-  for (int k = 0; k < Count(); ++k) {
-    const TAsteroidElements& e = Data(k);
-    int day = 0, month = 0, year = 0;
-    double hours = 0;
-    JdToCalendarDate(day, month, year, hours, e.Epoch);
-    char monthText[8];
-    std::snprintf(monthText, sizeof monthText, "%02d", month % 100);
-    // Names longer than the reader's 35-character field are cut to it.
-    text += PadRight(Utf8Prefix(WritableName(e.Name, '\n'), 35), 46);
-    text += FormatFixed(year, 5, 0) + " " + monthText + FormatFixed(day + hours / 24.0, 7, 3);
-    text += FormatFixed(e.MeanAnomaly, 8, 3) + FormatFixed(e.SemiMajorAxis, 9, 6) + FormatFixed(e.Eccentricity, 9, 6);
-    text += FormatFixed(e.Perihelion, 8, 3) + FormatFixed(e.Node, 8, 3) + FormatFixed(e.Inclination, 8, 3);
-    text += FormatFixed(e.H, 6, 2) + FormatFixed(e.G, 6, 2) + "   \r\n";
-  }
-  return WriteElementFile(fileName, TextFileBytes(text));
+  return WriteTextFile(
+      fileName, std::string(), [](const TAsteroidElements& e) { return SkyMapAsteroidLine(e); },
+      [&](const TAsteroidElements& e, const std::string& line) { return SkyMapLineKeepsRecord(e, line, fileName); });
 }
 
 }  // namespace kvx

@@ -11,6 +11,8 @@
 
 #include "catalogues/comet_list.h"
 #include "catalogues/element_lines.h"
+#include "catalogues/element_write_checks.h"
+#include "catalogues/foreign_lines.h"
 #include "catalogues/list_messages.h"
 #include "catalogues/text_line_reader.h"
 #include "core/element_records.h"
@@ -26,31 +28,7 @@ namespace {
 constexpr const char* kHomePlanetHeader =
     "Name,Perihelion time,Perihelion AU,Eccentricity,Long. perihelion,Long. node,Inclination,Semimajor axis,Period";
 
-std::string RightTrimmed(std::string s) {
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
-  return s;
-}
-
-std::string PadRight(const std::string& s, std::size_t width) {
-  const std::size_t length = Utf8Length(s);
-  return length >= width ? s : s + std::string(width - length, ' ');
-}
-
 bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
-
-// Julian day of a date whose day carries the time as its fraction.
-bool DateWithDayFraction(int year, int month, double day, double& jd) {
-  if (month < 1 || month > 12 || !(day >= 0 && day < 33)) return false;
-  const int whole = static_cast<int>(std::floor(day));
-  jd = MjdToJd(CalendarDateToMjd(whole, month, year, (day - whole) * 24.0));
-  return std::isfinite(jd);
-}
-
-std::string TwoDigits(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", value);
-  return text;
-}
 
 }  // namespace
 
@@ -75,27 +53,21 @@ bool Kometentabelle::ReadGuideFile(const std::string& fileName, bool showMessage
   ClearSkipped();
   bool asteroids = false;
   for (int k = 0; k < count && in.Next(line); ++k) {
-    const std::string field = Utf8Prefix(line, 40);
-    TFieldCursor cursor(std::string_view(line).substr(field.size()));
-    double day = 0, kind = 0;
-    int month = 0, year = 0;
     TCometElements e;
-    const bool read = cursor.Number(day) && cursor.Integer(month) && cursor.Integer(year) && cursor.Number(kind) &&
-                      cursor.Number(e.PerihelionDistance) && cursor.Number(e.Eccentricity) &&
-                      cursor.Number(e.Inclination) && cursor.Number(e.Perihelion) && cursor.Number(e.Node) &&
-                      cursor.Number(e.Equinox) && cursor.Number(e.H) && cursor.Number(e.G);
-    if (read && kind != 0) {
-      asteroids = true;
-      continue;
+    std::string itemText;
+    switch (ParseGuideCometLine(line, e, itemText)) {
+      case TForeignLineRead::Parsed:
+        AppendItem(std::move(itemText), e);
+        break;
+      case TForeignLineRead::Asteroid:
+        asteroids = true;
+        break;
+      case TForeignLineRead::Nameless:
+        break;
+      default:
+        Skip(in.LineNumber(), line);
+        break;
     }
-    if (read && IsBlank(field)) continue;
-    e.Name = ElementRecordName(TrimBlanks(field));
-    if (!read || !DateWithDayFraction(year, month, day, e.PerihelionTime) || !CometElementsUsable(e)) {
-      Skip(in.LineNumber(), line);
-      continue;
-    }
-    e.Epoch = e.PerihelionTime;
-    AppendItem(RightTrimmed(field), e);
   }
   SortItems();
   if (showMessages && asteroids) {
@@ -112,70 +84,24 @@ bool Kometentabelle::ReadGuideFile(const std::string& fileName, bool showMessage
 }
 
 bool Kometentabelle::WriteGuideFile(const std::string& fileName) {
-  std::string text = std::to_string(Count()) + "\r\n";
-  for (int k = 0; k < Count(); ++k) {
-    const TCometElements& e = Data(k);
-    int day = 0, month = 0, year = 0;
-    double hours = 0;
-    JdToCalendarDate(day, month, year, hours, e.PerihelionTime);
-    text += PadRight(WritableName(e.Name, '\n'), 43) + FormatFixed(day + hours / 24.0, 7, 4) + " " + FormatFixed(month, 3, 0) +
-            FormatFixed(year, 5, 0) + "   0.0" + FormatFixed(e.PerihelionDistance, 18, 7) +
-            FormatFixed(e.Eccentricity, 12, 7) + FormatFixed(e.Inclination, 12, 7) +
-            FormatFixed(e.Perihelion, 12, 7) + FormatFixed(e.Node, 12, 7) + FormatFixed(e.Equinox, 7, 1) + "   " +
-            FormatFixed(e.H, 4, 1) + FormatFixed(e.G, 5, 1) + "   \r\n";
-  }
-  return WriteElementFile(fileName, TextFileBytes(text));
+  return WriteTextFile(fileName, std::to_string(Count()) + "\r\n", GuideCometLine,
+                       [&](const TCometElements& e, const std::string& line) {
+                         if (!NameFitsField(e.Name, 40, "Guide 6.0", fileName)) return false;
+                         TCometElements read;
+                         std::string itemText;
+                         return LineKeepsRecord(e, ParseGuideCometLine(line, read, itemText), read, kGuideComet,
+                                                "Guide 6.0", fileName);
+                       });
 }
 
 // --- SkyMap ----------------------------------------------------------------------
 
-bool Kometentabelle::ReadSkyMapFile(const std::string& fileName) {
-  TTextLineReader in;
-  if (!in.Open(fileName)) return false;
-  std::string line;
-  if (!in.Next(line) || Utf8Length(line) > 160) return false;
-  in.SeekTo(0);
-  ClearAndFree();
-  ClearSkipped();
-  while (in.Next(line)) {
-    if (IsBlank(line)) continue;
-    const std::string field = Utf8Prefix(line, 45);
-    TFieldCursor cursor(std::string_view(line).substr(field.size()));
-    cursor.Skip(2);
-    int year = 0, month = 0;
-    double day = 0;
-    TCometElements e;
-    const bool read = cursor.Integer(year) && cursor.Integer(month) && cursor.Number(day) &&
-                      cursor.Number(e.PerihelionDistance) && cursor.Number(e.Eccentricity) &&
-                      cursor.Number(e.Perihelion) && cursor.Number(e.Node) && cursor.Number(e.Inclination) &&
-                      cursor.Number(e.H) && cursor.Number(e.G);
-    // A line that does not read ends the reading: the file is not SkyMap.
-    if (!read || !DateWithDayFraction(year, month, day, e.PerihelionTime)) return false;
-    e.Epoch = e.PerihelionTime;
-    e.Equinox = 2000;
-    e.Name = ElementRecordName(RightTrimmed(field));
-    if (!CometElementsUsable(e)) {
-      Skip(in.LineNumber(), line);
-      continue;
-    }
-    AppendItem(RightTrimmed(field), e);
-  }
-  return EndRead(fileName, false);
-}
+bool Kometentabelle::ReadSkyMapFile(const std::string& fileName) { return ReadSkyMapLines(fileName, ParseSkyMapCometLine); }
 
 bool Kometentabelle::WriteSkyMapFile(const std::string& fileName) {
-  std::string text;
-  for (int k = 0; k < Count(); ++k) {
-    const TCometElements& e = Data(k);
-    int day = 0, month = 0, year = 0;
-    double hours = 0;
-    JdToCalendarDate(day, month, year, hours, e.PerihelionTime);
-    text += PadRight(WritableName(e.Name, '\n'), 46) + FormatFixed(year, 5, 0) + " " + TwoDigits(month % 100) +
-            FormatFixed(day + hours / 24.0, 7, 3) + FormatFixed(e.PerihelionDistance, 9, 6) +
-            FormatFixed(e.Eccentricity, 9, 6) + FormatFixed(e.Perihelion, 8, 3) + FormatFixed(e.Node, 8, 3) +
-            FormatFixed(e.Inclination, 8, 3) + FormatFixed(e.H, 5, 1) + FormatFixed(e.G, 5, 1) + "   \r\n";
-  }
-  return WriteElementFile(fileName, TextFileBytes(text));
+  return WriteTextFile(
+      fileName, std::string(), [](const TCometElements& e) { return SkyMapCometLine(e); },
+      [&](const TCometElements& e, const std::string& line) { return SkyMapLineKeepsRecord(e, line, fileName); });
 }
 
 // --- Minor Planet Center one-line comets --------------------------------------------
@@ -200,7 +126,7 @@ bool Kometentabelle::ReadMpcTextFile(const std::string& fileName, bool showMessa
     TCometElements e;
     bool ok = cursor.Integer(year) && cursor.Integer(month) && cursor.Number(day) &&
               cursor.Number(e.PerihelionDistance) && cursor.Number(e.Eccentricity) && cursor.Number(e.Perihelion) &&
-              cursor.Number(e.Node) && cursor.Number(e.Inclination) && line.size() >= 100 &&
+              cursor.Number(e.Node) && cursor.Number(e.Inclination) && Utf8Length(line) >= 100 &&
               ColumnNumber(line, 92, 95, e.H) && ColumnNumber(line, 97, 100, e.G);
     if (ok && (month < 1 || month > 12 || !(day >= 0 && day < 33))) ok = false;
     if (ok) {
@@ -248,41 +174,23 @@ bool Kometentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
       more = true;
       break;
     }
-    std::vector<std::string> f(7);
-    std::size_t start = 0;
-    for (std::size_t k = 0; k < 7; ++k) {
-      const std::size_t end = line.find(',', start);
-      if (start <= line.size()) f[k] = line.substr(start, end == std::string::npos ? std::string::npos : end - start);
-      start = end == std::string::npos ? line.size() + 1 : end + 1;
-    }
     TCometElements e;
-    e.Name = ElementRecordName(RightTrimmed(f[0]));
-    e.PerihelionDistance = OwnNumberField(f[2]);
-    e.Eccentricity = OwnNumberField(f[3]);
-    e.Perihelion = OwnNumberField(f[4]);
-    e.Node = OwnNumberField(f[5]);
-    e.Inclination = OwnNumberField(f[6]);
-    e.Equinox = 2000;
-    if (!ParsePerihelionDateText(f[1], e.PerihelionTime) || !CometElementsUsable(e)) {
+    if (ParseHomePlanetCometLine(line, e) != TForeignLineRead::Parsed) {
       Skip(in.LineNumber(), line);
       continue;
     }
-    e.Epoch = e.PerihelionTime;
     AddRecord(e);
   }
   return EndRead(fileName, more);
 }
 
 bool Kometentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
-  std::string text = std::string(kHomePlanetHeader) + "\r\n";
-  for (int k = 0; k < Count(); ++k) {
-    const TCometElements& e = Data(k);
-    text += WritableName(e.Name, ',') + "," + PerihelionDateText(e.PerihelionTime) + "," +
-            PointNumberText(e.PerihelionDistance, 8) + "," + PointNumberText(e.Eccentricity, 8) + "," +
-            PointNumberText(e.Perihelion, 6) + "," + PointNumberText(e.Node, 6) + "," +
-            PointNumberText(e.Inclination, 6) + ",,\r\n";
-  }
-  return WriteElementFile(fileName, TextFileBytes(text));
+  return WriteTextFile(fileName, std::string(kHomePlanetHeader) + "\r\n", HomePlanetCometLine,
+                       [&](const TCometElements& e, const std::string& line) {
+                         TCometElements read;
+                         return LineKeepsRecord(e, ParseHomePlanetCometLine(line, read), read, kHomePlanetComet,
+                                                "HomePlanet 3.0", fileName);
+                       });
 }
 
 // --- text listing -----------------------------------------------------------------
@@ -295,15 +203,13 @@ bool Kometentabelle::WriteTextListing(const std::string& fileName) {
       "--+-----+-----+----+----|\r\n";
   for (int k = 0; k < Count(); ++k) {
     const TCometElements& e = Data(k);
-    int day = 0, month = 0, year = 0;
-    double hours = 0;
-    JdToCalendarDate(day, month, year, hours, e.PerihelionTime);
-    std::string dayText = FormatFixed(day + hours / 24.0, 1, 4);
-    if (day + hours / 24.0 < 9.99995) dayText.insert(dayText.begin(), '0');
-    text += PadRight(WritableName(e.Name, '\n'), 40) + FormatFixed(e.Equinox, 4, 0) + " " + FormatFixed(year, 4, 0) + TwoDigits(month) +
-            dayText + FormatFixed(e.PerihelionDistance, 11, 6) + FormatFixed(e.Eccentricity, 10, 6) +
-            FormatFixed(e.Perihelion, 10, 4) + FormatFixed(e.Node, 10, 4) + FormatFixed(e.Inclination, 10, 4) +
-            FormatFixed(e.H, 8, 3) + FormatFixed(e.G, 6, 3) + "   \r\n";
+    std::string line;
+    const char* field = nullptr;
+    if (!TextListingLine(e, line, field)) {
+      ShowDoesNotFitFormat(e.Name, field, FieldValueText(e, field), "VDS (*.txt)", fileName);
+      return false;
+    }
+    text += line + "\r\n";
   }
   return WriteElementFile(fileName, TextFileBytes(text));
 }

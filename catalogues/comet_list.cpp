@@ -7,6 +7,8 @@
 #include <cstdio>
 
 #include "catalogues/element_lines.h"
+#include "catalogues/element_write_checks.h"
+#include "catalogues/foreign_lines.h"
 #include "catalogues/list_messages.h"
 #include "catalogues/text_line_reader.h"
 #include "core/element_records.h"
@@ -77,28 +79,14 @@ int Kometentabelle::ReadOwnCsvFile(const std::string& fileName) {
 }
 
 bool Kometentabelle::WriteOwnCsvFile(const std::string& fileName) {
-  std::string text = std::string(kOwnFieldLine) + "\r\n";
-  for (int k = 0; k < Count(); ++k) {
-    const TCometElements& e = Data(k);
-    text += WritableName(e.Name, ';');
-    const double values[] = {e.PerihelionDistance,
-                             e.Eccentricity,
-                             e.Inclination,
-                             e.Node,
-                             e.Perihelion,
-                             e.Equinox,
-                             e.PerihelionTime,
-                             e.H,
-                             e.G,
-                             e.Epoch};
-    const int decimals[] = {8, 8, 6, 6, 6, 2, 5, 2, 2, 5};
-    for (int f = 0; f < 10; ++f) {
-      text += ';';
-      text += OwnNumberText(values[f], decimals[f]);
-    }
-    text += "\r\n";
-  }
-  return WriteElementFile(fileName, TextFileBytes(text));
+  return WriteTextFile(fileName, std::string(kOwnFieldLine) + "\r\n", OwnCometLine,
+                       [&](const TCometElements& e, const std::string& line) {
+                         TCometElements read;
+                         const TLineParse parse = ParseCometCsvLine(line, read);
+                         return LineKeepsRecord(
+                             e, parse == TLineParse::Blank ? TForeignLineRead::NotRead : TForeignLineRead::Parsed, read,
+                             kCometExact, "Kandrevoltinex (*.csv)", fileName);
+                       });
 }
 
 bool Kometentabelle::ReadOkoFile(const std::string& fileName) {
@@ -108,8 +96,16 @@ bool Kometentabelle::ReadOkoFile(const std::string& fileName) {
 }
 
 bool Kometentabelle::WriteOkoFile(const std::string& fileName) {
-  return WriteRecordFile<kCometElementRecordSize>(fileName,
-                                                  [](const TCometElements& e) { return EncodeCometElementRecord(e); });
+  return WriteRecordFile<kCometElementRecordSize>(
+      fileName, [](const TCometElements& e) { return EncodeCometElementRecord(e); },
+      [&](const TCometElements& e, const TCometElementRecordBytes& bytes) {
+        const TCometElements read = DecodeCometElementRecord(bytes);
+        if (read.Name != e.Name) {
+          RefuseName(e.Name, "Kandrevoltinex (*.oko)", fileName);
+          return false;
+        }
+        return LineKeepsRecord(e, TForeignLineRead::Parsed, read, kCometExact, "Kandrevoltinex (*.oko)", fileName);
+      });
 }
 
 }  // namespace kvx

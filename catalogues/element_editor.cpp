@@ -65,15 +65,10 @@ constexpr TEditorFieldRule kVariableStarFields[] = {
     {"ID107", TFieldTest::Any, 2, nullptr, nullptr, nullptr, nullptr},
 };
 
-// A value of an entry line: RealToStrFixed, blanks removed, the configured
-// decimal separator (in place: a save formats some 350,000 values).
-std::string Field(double x, int intDigits, int decimals) {
-  std::string s;
-  RealToStrFixed(intDigits, decimals, s, x);
-  const std::size_t first = s.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  s.erase(s.find_last_not_of(" \t") + 1);
-  s.erase(0, first);
+// A value of an entry line: its decimals when they keep the value, else
+// the shortest text that does; the configured decimal separator.
+std::string Field(double x, int decimals) {
+  std::string s = KeptNumberText(x, decimals);
   const std::size_t point = s.find('.');
   if (point != std::string::npos) s[point] = IntlSeparators.Decimal;
   return s;
@@ -158,23 +153,21 @@ double& EditorField(TVariableStarElements& r, std::size_t field) {
 }
 
 std::string EditorRecordToLine(const TAsteroidElements& r) {
-  return Join(r.Name, {Field(r.SemiMajorAxis, 2, 8), Field(r.Eccentricity, 1, 8), Field(r.Inclination, 2, 8),
-                       Field(r.Node, 3, 8), Field(r.Perihelion, 3, 8), Field(r.MeanAnomaly, 3, 8),
-                       Field(r.MeanMotion, 1, 8), Field(r.Equinox, 5, 2), Field(r.Epoch, 7, 5), Field(r.H, 3, 2),
-                       Field(r.G, 3, 2)});
+  return Join(r.Name, {Field(r.SemiMajorAxis, 8), Field(r.Eccentricity, 8), Field(r.Inclination, 8), Field(r.Node, 8),
+                       Field(r.Perihelion, 8), Field(r.MeanAnomaly, 8), Field(r.MeanMotion, 8), Field(r.Equinox, 2),
+                       Field(r.Epoch, 5), Field(r.H, 2), Field(r.G, 2)});
 }
 
 std::string EditorRecordToLine(const TCometElements& r) {
-  // The epoch keeps the five decimals of a Julian day, as T does.
-  return Join(r.Name, {Field(r.PerihelionDistance, 2, 8), Field(r.Eccentricity, 1, 8), Field(r.Inclination, 2, 8),
-                       Field(r.Node, 3, 8), Field(r.Perihelion, 3, 8), Field(r.Equinox, 5, 2),
-                       Field(r.PerihelionTime, 7, 5), Field(r.H, 3, 2), Field(r.G, 3, 2), Field(r.Epoch, 7, 5)});
+  // The epoch is written with the five decimals of a Julian day, as T is.
+  return Join(r.Name, {Field(r.PerihelionDistance, 8), Field(r.Eccentricity, 8), Field(r.Inclination, 8),
+                       Field(r.Node, 8), Field(r.Perihelion, 8), Field(r.Equinox, 2), Field(r.PerihelionTime, 5),
+                       Field(r.H, 2), Field(r.G, 2), Field(r.Epoch, 5)});
 }
 
 std::string EditorRecordToLine(const TVariableStarElements& r) {
-  return Join(r.Name, {Field(r.RA, 2, 6), Field(r.Dec, 2, 6), Field(r.MaxMag, 2, 2), Field(r.MinMag, 2, 2),
-                       Field(r.Epoch, 7, 5), Field(r.Period, 3, 8), Field(r.Equinox, 5, 2),
-                       WritableName(r.Type, ';')});
+  return Join(r.Name, {Field(r.RA, 6), Field(r.Dec, 6), Field(r.MaxMag, 2), Field(r.MinMag, 2), Field(r.Epoch, 5),
+                       Field(r.Period, 8), Field(r.Equinox, 2), WritableName(r.Type, ';')});
 }
 
 TAsteroidElements NewAsteroidEditorRecord(double jd) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "catalogues/foreign_lines.h"
 #include "core/element_records.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
@@ -44,6 +45,18 @@ bool AllFinite(std::initializer_list<double> values) {
     if (!std::isfinite(v)) return false;
   }
   return true;
+}
+
+// The byte offset `chars` characters (UTF-8 code points) after `from`, or
+// the end of the text.
+std::size_t AdvanceChars(std::string_view s, std::size_t from, std::size_t chars) {
+  std::size_t i = from;
+  while (i < s.size() && chars > 0) {
+    ++i;
+    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+    --chars;
+  }
+  return i;
 }
 
 std::string_view Trim(std::string_view s) {
@@ -131,6 +144,11 @@ std::string OwnNumberText(double value, int decimals) { return FloatToTextSep(Po
 
 std::string WritableName(const std::string& name, char forbidden) {
   std::string s = name;
+  // A byte-order mark (U+FEFF) at the start of a file is dropped by the
+  // readers: in a name it is a blank.
+  for (std::size_t at = s.find("\xEF\xBB\xBF"); at != std::string::npos; at = s.find("\xEF\xBB\xBF", at)) {
+    s.replace(at, 3, 1, ' ');
+  }
   for (char& c : s) {
     // The separator, line ends and other control characters would split or
     // end the line.
@@ -142,14 +160,6 @@ std::string WritableName(const std::string& name, char forbidden) {
   if (first == std::string::npos) return std::string(s.size(), ' ');
   if (first == 0) return s;
   return s.substr(first) + std::string(first, ' ');
-}
-
-std::string TextFileBytes(const std::string& utf8) {
-  // Plain ASCII is the same in both encodings.
-  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return utf8;
-  std::string cp1252 = Utf8ToCp1252(utf8);
-  if (Cp1252ToUtf8(cp1252) == utf8) return cp1252;
-  return utf8;
 }
 
 std::optional<double> UnpackPackedEpoch(std::string_view packed) {
@@ -203,7 +213,7 @@ bool TFieldCursor::Integer(int& value) {
   return error == std::errc() && end == word.data() + word.size();
 }
 
-void TFieldCursor::Skip(std::size_t count) { pos_ = std::min(line_.size(), pos_ + count); }
+void TFieldCursor::Skip(std::size_t count) { pos_ = AdvanceChars(line_, pos_, count); }
 
 std::string TFieldCursor::Take(std::size_t count) {
   const std::size_t start = pos_;
@@ -220,8 +230,9 @@ std::string TFieldCursor::Rest() {
 // --- fixed columns ----------------------------------------------------------------
 
 std::string_view Columns(std::string_view line, std::size_t first, std::size_t last) {
-  if (first < 1 || first > line.size() || last < first) return {};
-  return line.substr(first - 1, std::min(last, line.size()) - first + 1);
+  if (first < 1 || last < first) return {};
+  const std::size_t begin = AdvanceChars(line, 0, first - 1);
+  return line.substr(begin, AdvanceChars(line, begin, last - first + 1) - begin);
 }
 
 bool ColumnNumber(std::string_view line, std::size_t first, std::size_t last, double& value) {
@@ -242,7 +253,7 @@ bool ColumnNumber(std::string_view line, std::size_t first, std::size_t last, do
 
 TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroidElements& record) {
   if (Trim(line).empty()) return TLineParse::Blank;
-  if (line.size() < 103) return TLineParse::Unusable;
+  if (Utf8Length(line) < 103) return TLineParse::Unusable;
   const std::optional<double> epoch = UnpackPackedEpoch(Columns(line, 21, 25));
   if (!epoch) return TLineParse::Unusable;
   TAsteroidElements e;
@@ -272,13 +283,9 @@ TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroid
 std::string PerihelionDateText(double jd) {
   int day = 0, month = 0, year = 0;
   double hours = 0;
-  JdToCalendarDate(day, month, year, hours, jd);
-  std::string dayText;
-  if (std::fabs(hours) < 1e-7) {
-    dayText = std::to_string(day);
-  } else {
-    dayText = PointNumberText(day + hours / 24.0, 3, 1);
-  }
+  JdToCalendarDate(day, month, year, hours, RoundJdToDayDecimals(jd, 3));
+  std::string dayText = PointNumberText(day + hours / 24.0, 3, 1);
+  if (dayText.ends_with(".000")) dayText.resize(dayText.size() - 4);
   return std::to_string(year) + "-" + std::to_string(month) + "-" + dayText;
 }
 
@@ -301,9 +308,9 @@ bool ParsePerihelionDateText(const std::string& text, double& jd) {
   const std::size_t comma = d.find(',');
   if (comma != std::string::npos) d[comma] = '.';
   double day = 0;
-  if (!StrToFloatDot(d, day)) return false;
+  // The day is checked as a number before it becomes a whole day.
+  if (!StrToFloatDot(d, day) || !(day >= 1 && day < 32) || month < 1 || month > 12) return false;
   const int wholeDay = static_cast<int>(std::floor(day));
-  if (month < 1 || month > 12 || wholeDay < 1 || wholeDay > 31) return false;
   jd = MjdToJd(CalendarDateToMjd(wholeDay, month, year, (day - wholeDay) * 24.0));
   return std::isfinite(jd);
 }

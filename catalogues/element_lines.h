@@ -21,6 +21,7 @@
 #include "core/asteroid_elements.h"
 #include "core/comet_elements.h"
 #include "core/variable_star_elements.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 
@@ -61,13 +62,9 @@ std::string OwnNumberText(double value, int decimals);
 std::string PointNumberText(double value, int decimals, int minWidth = 3);
 
 // A name as the writers put it: `forbidden` (it would split the field),
-// control characters (line ends) and a leading ":" (a comment line) replaced
-// by blanks, then leading blanks moved to the end.
+// control characters (line ends), byte-order marks and a leading ":" (a
+// comment line) replaced by blanks, then leading blanks moved to the end.
 std::string WritableName(const std::string& name, char forbidden);
-
-// The bytes of a text file the writers produce: Windows-1252, unless the
-// text holds a character Windows-1252 cannot hold; then UTF-8 as it is.
-std::string TextFileBytes(const std::string& utf8);
 
 // The Minor Planet Center's packed date (five characters: century I, J, K,
 // L = 1800, 1900, 2000, 2100; two year digits; month and day as 1-9, A-V)
@@ -76,7 +73,8 @@ std::string TextFileBytes(const std::string& utf8);
 std::optional<double> UnpackPackedEpoch(std::string_view packed);
 
 // Reads blank-separated numbers and fixed-width pieces from one line, the
-// way the free-format element files are laid out.
+// way the free-format element files are laid out. The line is decoded text
+// (UTF-8): widths count characters, not bytes.
 class TFieldCursor {
  public:
   explicit TFieldCursor(std::string_view line) : line_(line) {}
@@ -99,8 +97,8 @@ class TFieldCursor {
   std::size_t pos_ = 0;
 };
 
-// Columns `first`..`last` (counted from 1) of a line, shorter or empty when
-// the line ends first.
+// Columns `first`..`last` (characters counted from 1) of a decoded line,
+// shorter or empty when the line ends first.
 std::string_view Columns(std::string_view line, std::size_t first, std::size_t last);
 // The trimmed columns as a number: blank gives 0 and true; anything else
 // that is not a number gives false.

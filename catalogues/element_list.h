@@ -23,8 +23,10 @@
 #include <vector>
 
 #include "catalogues/element_lines.h"
+#include "catalogues/foreign_lines.h"
 #include "catalogues/list_messages.h"
 #include "catalogues/text_line_reader.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 
@@ -160,6 +162,25 @@ class TElementList : public TElementListBase {
   // The record of the selected item, or nullptr when nothing is selected.
   const Record* Selected() const { return ItemIndex >= 0 && ItemIndex < Count() ? &Data(ItemIndex) : nullptr; }
 
+  // Takes over what `other` holds (a list of the same kind that a file was
+  // just loaded into): its items, selection, file name, loaded and
+  // built-in flags and skipped lines; `other` is left empty. The search
+  // mode, the stored index and the current record stay. Raises the change
+  // hook. With it a caller loads into a fresh list first, so that a
+  // refused file leaves the list in use as it was.
+  void TakeOver(TElementList& other) {
+    items_ = std::move(other.items_);
+    other.items_.clear();
+    ItemIndex = other.ItemIndex;
+    other.ItemIndex = -1;
+    FileName = other.FileName;
+    Loaded = other.Loaded;
+    BuiltInListShown = other.BuiltInListShown;
+    skipped_ = std::move(other.skipped_);
+    other.skipped_.clear();
+    Changed();
+  }
+
   Record CurrentRecord{};
 
   // The whole list as it stands (items, selection, file name, the loaded
@@ -284,18 +305,65 @@ class TElementList : public TElementListBase {
     }
     return EndRead(fileName, more) ? 1 : 0;
   }
+  // Reads a SkyMap file (no header line; a first line of more than
+  // kSkyMapLineLimit characters is no SkyMap file): every line that is not
+  // blank goes through `parse` (line, record, item text) -> TForeignLineRead;
+  // parsed records are appended, unusable lines kept as skipped, and a line
+  // that does not read ends the reading with false.
+  template <typename Parse>
+  bool ReadSkyMapLines(const std::string& fileName, Parse parse) {
+    TTextLineReader in;
+    if (!in.Open(fileName)) return false;
+    std::string line;
+    if (!in.Next(line) || Utf8Length(line) > kSkyMapLineLimit) return false;
+    in.SeekTo(0);
+    ClearAndFree();
+    ClearSkipped();
+    while (in.Next(line)) {
+      if (line.find_first_not_of(" \t") == std::string::npos) continue;
+      Record record;
+      std::string itemText;
+      switch (parse(line, record, itemText)) {
+        case TForeignLineRead::Parsed:
+          AppendItem(std::move(itemText), record);
+          break;
+        case TForeignLineRead::Unusable:
+          Skip(in.LineNumber(), line);
+          break;
+        default:
+          return false;
+      }
+    }
+    return EndRead(fileName, false);
+  }
   // Writes every record through `encode` (N bytes each) in list order.
-  template <std::size_t N, typename Encode>
-  bool WriteRecordFile(const std::string& fileName, Encode encode) {
+  // `keeps` (record, bytes) checks first that each record reads back; when
+  // one does not, nothing is written.
+  template <std::size_t N, typename Encode, typename Keeps>
+  bool WriteRecordFile(const std::string& fileName, Encode encode, Keeps keeps) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(Count()) * N);
     for (int k = 0; k < Count(); ++k) {
       const std::array<std::uint8_t, N> record = encode(Data(k));
+      if (!keeps(Data(k), record)) return false;
       bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
     }
     if (!WriteElementFile(fileName, bytes)) return false;
     Loaded = 1;
     return true;
+  }
+  // Writes a text file: `text` (the header lines), then one line per record
+  // in list order made by `format` (record) and checked by `keeps`
+  // (record, line) before anything is written; CR LF line ends.
+  template <typename Format, typename Keeps>
+  bool WriteTextFile(const std::string& fileName, std::string text, Format format, Keeps keeps) {
+    for (int k = 0; k < Count(); ++k) {
+      const std::string line = format(Data(k));
+      if (!keeps(Data(k), line)) return false;
+      text += line;
+      text += "\r\n";
+    }
+    return WriteElementFile(fileName, TextFileBytes(text));
   }
 
   std::vector<Item> items_;

@@ -240,6 +240,24 @@ double DegToDmsPackedSec(double degrees) {
   return Packed(PackedSign(degrees), d + m / 100.0 + s / 10000.0);
 }
 
+double RoundPackedToWholeSeconds(double packed) {
+  const double degrees = std::fabs(DmsPackedToDeg(packed));
+  if (!(degrees < 1e12)) return packed;
+  const double total = std::round(degrees * 3600.0);
+  const double d = std::floor(total / 3600.0);
+  const double rest = total - d * 3600.0;
+  const double m = std::floor(rest / 60.0);
+  return Packed(PackedSign(packed), d + m / 100.0 + (rest - m * 60.0) / 10000.0);
+}
+
+bool PackedSexagesimalValid(double packed) {
+  const double a = std::fabs(packed);
+  if (!std::isfinite(a)) return false;
+  if (!(a < 1e12)) return true;  // no digits left for minutes and seconds
+  const double seconds = std::floor((a - std::floor(a)) * 10000.0 + 1e-6);
+  return std::floor(seconds / 100.0) < 60.0 && std::fmod(seconds, 100.0) < 60.0;
+}
+
 double DegToDmPacked(double degrees) {
   double a = std::fabs(degrees) + 1.0 / 120.0;
   double d = std::trunc(a);
@@ -407,6 +425,36 @@ std::string DmsTextWithMarks(const std::string& text) {
 std::string FormatFixed(double x, int width, int decimals) { return FormatFixedImpl(x, width, decimals); }
 
 std::string FormatFixedExt(long double x, int width, int decimals) { return FormatFixedImpl(x, width, decimals); }
+
+std::string ShortestNumberText(double x) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
+  return std::string(buffer, result.ptr);
+}
+
+std::string ShortestNumberTextExt(long double x) {
+  char buffer[96];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
+  return std::string(buffer, result.ptr);
+}
+
+std::string KeptNumberText(double x, int decimals) {
+  if (std::isfinite(x) && std::fabs(x) < 1e15) {
+    const std::string fixed = RemoveBlanks(FormatFixed(x, 0, decimals));
+    double back = 0;
+    if (ValReal(fixed, back) && back == x) return fixed;
+  }
+  return ShortestNumberText(x);
+}
+
+std::string KeptNumberTextExt(long double x, int decimals) {
+  if (std::isfinite(x) && std::fabs(x) < 1e15L) {
+    const std::string fixed = RemoveBlanks(FormatFixedExt(x, 0, decimals));
+    long double back = 0;
+    if (StrToExtended(fixed, back) && back == x) return fixed;
+  }
+  return ShortestNumberTextExt(x);
+}
 
 void RealToStrFixed(int intDigits, int decimals, std::string& s, double x) {
   s = FormatFixed(x, intDigits + decimals + 1, decimals);

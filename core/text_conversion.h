@@ -34,6 +34,14 @@ double DmsPackedToDeg(double packed);
 double DegToDmsPacked(double degrees);
 // Decimal degrees -> D.MMSS with whole seconds (0.005 s tolerance upwards).
 double DegToDmsPackedSec(double degrees);
+// A packed D.MMSS (or H.MMSS) value rounded in sexagesimal to whole
+// seconds, sign kept: 13.24596 (13 deg 24' 59.6") becomes 13.25, never
+// 13.2460 (60 seconds). Values beyond 1e12 and non-finite ones stay.
+double RoundPackedToWholeSeconds(double packed);
+// True when the minutes and the whole seconds of a packed D.MMSS (H.MMSS)
+// value are below 60: a text that reads as such a value is an angle or a
+// time. False for a value that is not finite.
+bool PackedSexagesimalValid(double packed);
 // Decimal degrees -> D.MM rounded to the nearest whole minute.
 double DegToDmPacked(double degrees);
 // Decimal degrees -> D.MMSSs rounded to a tenth of a second.
@@ -89,6 +97,18 @@ std::string DmsTextWithMarks(const std::string& text);
 // zero; a text that rounds to zero carries no minus sign.
 std::string FormatFixed(double x, int width, int decimals);
 std::string FormatFixedExt(long double x, int width, int decimals);
+// The shortest text that reads back (ValReal, StrToExtended) to exactly x:
+// "." as decimal point, an exponent where that is shorter ("0.1", "4e-09",
+// "1e+99"). A non-finite x gives "nan", "inf" or "-inf", which no reader
+// takes.
+std::string ShortestNumberText(double x);
+std::string ShortestNumberTextExt(long double x);
+// x with `decimals` decimals ("." as decimal point, no blanks) when that
+// text reads back to exactly x, else ShortestNumberText(x): the text of a
+// free-format field (one its reader splits off at a separator or a blank)
+// that keeps every value it is given.
+std::string KeptNumberText(double x, int decimals);
+std::string KeptNumberTextExt(long double x, int decimals);
 
 // s = x in a field of intDigits + decimals + 1, at most 30 characters.
 void RealToStrFixed(int intDigits, int decimals, std::string& s, double x);

@@ -27,18 +27,9 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Fixed notation with "." whatever the C locale says.
-std::string Fixed(long double x, int decimals) {
-  char buffer[96];
-  std::snprintf(buffer, sizeof buffer, "%.*Lf", decimals, x);
-  std::string s(buffer);
-  for (char& c : s)
-    if (c == ',') c = '.';
-  if (s == "-0" || s.find_first_not_of("-0.") == std::string::npos) {
-    if (!s.empty() && s[0] == '-') s.erase(0, 1);  // no "-0.000"
-  }
-  return s;
-}
+// The file's fixed notation with "." when that keeps the value, else the
+// shortest text that does (1e99 is no 17-decimal number of the buffer).
+std::string Fixed(long double x, int decimals) { return KeptNumberTextExt(x, decimals); }
 
 }  // namespace
 

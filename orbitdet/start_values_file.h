@@ -5,7 +5,9 @@
 // Units and frame: x, y, z in AU, x1, y1, z1 in AU/day, heliocentric
 // rectangular equatorial for the equinox jdequinox (JD); 1/m is the Sun's
 // mass over the body's (0 for a massless body); jd is the epoch (JD, TT).
-// Numbers are written with "." and read with "." or ","; names are
+// Numbers are written with "." (x..z1 with 17 decimals, 1/m with 8, the
+// Julian days with 5, or the shortest text that keeps a value those
+// decimals would change) and read with "." or ","; names are
 // Windows-1252, or UTF-8 when a name needs it; lines end in CR LF.
 //
 // The epoch and equinox of a file are those of its second body line (the

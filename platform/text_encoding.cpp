@@ -1,5 +1,6 @@
 #include "platform/text_encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <fstream>
@@ -123,6 +124,30 @@ bool IsValidUtf8(std::string_view bytes) {
     if (!DecodeOne(bytes, i, c)) return false;
   }
   return true;
+}
+
+std::string TextFileBytes(std::string_view utf8) {
+  // Plain ASCII is the same in both encodings.
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return std::string(utf8);
+  }
+  std::string cp1252 = Utf8ToCp1252(utf8);
+  if (Cp1252ToUtf8(cp1252) != utf8) return std::string(utf8);
+  // Windows-1252 bytes that happen to form UTF-8 ("Ã©") would be read as
+  // UTF-8, by the whole file or by a line: such a text stays UTF-8.
+  // Likewise "ï»¿" at the start, which a reader drops as a byte-order mark.
+  if (IsValidUtf8(cp1252) || cp1252.starts_with("\xEF\xBB\xBF")) return std::string(utf8);
+  std::size_t start = 0;
+  while (start < cp1252.size()) {
+    std::size_t end = cp1252.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = cp1252.size();
+    const std::string_view line(cp1252.data() + start, end - start);
+    const bool wide =
+        std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (wide && IsValidUtf8(line)) return std::string(utf8);
+    start = end + 1;
+  }
+  return cp1252;
 }
 
 std::string DecodeTextBytes(std::string_view bytes) {

@@ -17,6 +17,11 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // UTF-8 to Windows-1252 bytes; a character that Windows-1252 cannot hold
 // (and every invalid UTF-8 byte) becomes '?'.
 std::string Utf8ToCp1252(std::string_view utf8);
+// The bytes of a text file the program writes: Windows-1252, unless the
+// text holds a character Windows-1252 cannot hold or its Windows-1252
+// bytes would read back as other text (a line of them that is valid UTF-8,
+// a byte-order mark at the start); then the UTF-8 as it is.
+std::string TextFileBytes(std::string_view utf8);
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, no
 // surrogates, nothing above U+10FFFF).

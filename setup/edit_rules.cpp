@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/input_checks.h"
+#include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/messages.h"
 
@@ -134,6 +136,7 @@ double PackedHoursToHours(double x) {
 
 double HoursToPackedHours(double hours) {
   const double a = std::fabs(hours);
+  if (!(a < 1e12)) return hours;  // no minutes and seconds to carry
   long total = static_cast<long>(a * 3600 + 0.005);
   long h = total / 3600;
   long m = (total / 60) % 60;
@@ -155,6 +158,8 @@ bool TimeEditTextToHours(const std::string& text, bool withSeconds, double& hour
   const std::string normal = withSeconds ? NormalizeTimeHhMmSs(text, '.') : NormalizeTimeHhMm(text, '.');
   double packed = 0;
   if (!ReadNumber(normal, packed) || !IsFloatText(normal)) return false;
+  // A time of day has at most two digits of hours (25:00 is read as 1 h).
+  if (!(std::fabs(packed) < 100)) return false;
   hours = ReduceHours24(PackedHoursToHours(packed));
   return true;
 }
@@ -297,9 +302,6 @@ bool ParseDottedDate(const std::string& text, std::int32_t& day, std::int32_t& m
 }
 
 }  // namespace kvx
-
-#include "core/input_checks.h"
-#include "core/text_conversion.h"
 
 namespace kvx {
 

@@ -47,8 +47,9 @@ double HoursToPackedHours(double hours);
 // Hours brought into 0 <= h < 24.
 double ReduceHours24(double hours);
 // The reading of a time edit when it is left: normalised, read as packed
-// H.MMSS, decimal hours reduced to 0..24. False when the text is no number
-// (the hours are then left alone).
+// H.MMSS, decimal hours reduced to 0..24 (25:00 is 1 h). False when the
+// text is no time (no number, or three or more digits of hours); the hours
+// are then left alone.
 bool TimeEditTextToHours(const std::string& text, bool withSeconds, double& hours);
 // The display of a time edit: "hh:mm" or "hh:mm:ss", rounded to the shown unit.
 std::string TimeOfDayText(double hours, bool withSeconds);

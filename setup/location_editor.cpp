@@ -11,20 +11,6 @@
 
 namespace kvx {
 
-namespace {
-
-std::string FourDecimals(double x) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.4f", x);
-  std::string s = buffer;
-  if (s == "-0.0000") s.erase(0, 1);
-  for (char& c : s)
-    if (c == '.') c = IntlSeparators.Decimal;
-  return s;
-}
-
-}  // namespace
-
 bool TLocationEditorList::ReadFile(const std::string& fileName) {
   TTextLineReader reader;
   if (!reader.Open(fileName)) return false;
@@ -93,9 +79,9 @@ TFieldState CheckLocationCoordinate(const std::string& text, double limit, doubl
 std::string LocationRecordToLine(const std::string& name, const TOrtdatens& place) {
   std::string line = WritableName(name, ';');
   line += ';';
-  line += FourDecimals(place.Longitude);
+  line += LocationCoordinateText(place.Longitude);
   line += ';';
-  line += FourDecimals(place.Latitude);
+  line += LocationCoordinateText(place.Latitude);
   line += ';';
   line += std::to_string(place.Zone);
   line += ';';

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "core/name_tables.h"
+#include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "setup/edit_rules.h"
@@ -31,23 +32,17 @@ std::int32_t ReadIntegerOrZero(std::string text) {
   return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10));
 }
 
-// Minutes and seconds of a packed D.MMSS value are below 60.
-bool PackedSexagesimalValid(double packed) {
-  const double a = std::fabs(packed);
-  const long hundredths = std::lround(std::floor(a * 10000.0 + 1e-6));
-  return (hundredths / 100) % 100 < 60 && hundredths % 100 < 60;
-}
+}  // namespace
 
-std::string FourDecimals(double x) {
+std::string LocationCoordinateText(double packed) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.4f", x);
+  std::snprintf(buffer, sizeof buffer, "%.4f", RoundPackedToWholeSeconds(packed));
   std::string s = buffer;
+  if (s == "-0.0000") s.erase(0, 1);
   for (char& c : s)
     if (c == '.') c = IntlSeparators.Decimal;
   return s;
 }
-
-}  // namespace
 
 bool ParseLocationLine(const std::string& rawLine, std::string& name, TOrtdatens& place) {
   std::string line = rawLine;
@@ -200,8 +195,8 @@ void Orttabelle::SetLatitudeText(const std::string& text) {
   Changed();
 }
 
-std::string Orttabelle::GetLongitudeText() const { return FourDecimals(longitude_); }
-std::string Orttabelle::GetLatitudeText() const { return FourDecimals(latitude_); }
+std::string Orttabelle::GetLongitudeText() const { return LocationCoordinateText(longitude_); }
+std::string Orttabelle::GetLatitudeText() const { return LocationCoordinateText(latitude_); }
 
 void Orttabelle::SetSearchAnywhere(bool anywhere) {
   search_anywhere_ = anywhere;

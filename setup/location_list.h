@@ -28,6 +28,11 @@ struct TOrtdatens {
 // extra-minutes field that is no integer gives 0.
 bool ParseLocationLine(const std::string& line, std::string& name, TOrtdatens& place);
 
+// A packed D.MMSS coordinate as the file and the edits show it: rounded in
+// sexagesimal to whole seconds (59.6 seconds become the next minute, never
+// 60 seconds), four decimals, the configured decimal separator.
+std::string LocationCoordinateText(double packed);
+
 class Orttabelle {
  public:
   // The reader: false when the file cannot be opened (the list is then

@@ -20,6 +20,7 @@
 #include "engine/nbody_integrator.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
+#include "setup/table_config_model.h"
 #include "setup/ui/location_dialog.h"
 #include "theories/tle.h"
 
@@ -77,7 +78,6 @@ void ApplyDataFiles(TMainForm& form, const TConfigSettings& s) {
       stars.SetVariableStarFileName(false);
     }
   }
-  if (FileExists(s.Paths[kPathLocations])) LocationDialog().UseLocationFile(s.Paths[kPathLocations]);
 }
 
 }  // namespace
@@ -123,6 +123,9 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.OccultationMagnitude = o.MagnitudeLimit;
   s.OccultationSunAltitude = o.OccultationMaxSunAltitude;
   s.IntegratorChoice = st.IntegratorChoice;
+  s.CsvSeparatorIndex = st.CsvSeparatorIndex;
+  s.DialogTableKind = st.TableConfigPreview;
+  s.RiseSetAsJulianDate = st.RiseSetAsJulianDate;
   s.UseIntegrationDatabase = st.UseIntegrationDatabase;
   s.OccultationCatalogue = st.OccultationCatalogueSetting;
   s.Fk4Positions = o.Fk4Positions;
@@ -195,6 +198,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
                                         kPathCometElements, kPathVariableStars, kPathStartValues}) {
     if (FileExists(s.Paths[only_when_present])) held.Paths[only_when_present] = s.Paths[only_when_present];
   }
+  if (FileExists(s.Paths[kPathLocations])) LocationDialog().SetLocationFile(s.Paths[kPathLocations]);
   if (FileExists(s.Paths[kPathUserCatalogue]) && s.Paths[kPathUserCatalogue] != state_.UserCatalogueFile) {
     state_.UserCatalogueFile = s.Paths[kPathUserCatalogue];
     LoadUserCatalogue(*this, false);
@@ -265,6 +269,9 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   SetVsopLevelA(s.VsopLevelA);
   SetVsopLevelB(s.VsopLevelB);
   state_.IntegratorChoice = s.IntegratorChoice != 0 ? 1 : 0;
+  state_.CsvSeparatorIndex = s.CsvSeparatorIndex;
+  state_.TableConfigPreview = std::clamp<std::int32_t>(s.DialogTableKind, 0, kPreviewKindCount - 1);
+  state_.RiseSetAsJulianDate = s.RiseSetAsJulianDate != 0 ? 1 : 0;
   state_.UseIntegrationDatabase = (s.UseIntegrationDatabase != 0 && state_.IntegrationDatabase != 0) ? 1 : 0;
   o.ConjunctionMaxSunAltitude = s.ConjunctionSunAltitude;
   o.ConjunctionMinAltitude1 = s.ConjunctionAltitude1;

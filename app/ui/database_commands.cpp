@@ -131,7 +131,7 @@ void Planetoidendatenbankerstellen1Click(TMainForm& form) {
     }
   } restore{form, s.WorkbookView, s.CurrentAsteroid, form.windowTitle()};
   s.WorkbookView = 1;
-  const char separator = CsvSeparatorChar(config.CsvSeparatorIndex);
+  const char separator = CsvSeparatorChar(s.CsvSeparatorIndex);
   std::vector<std::string> used;
   int written = 0;
   TRunProgress progress(ByLanguage("Planetoidendatenbank", "Asteroid database"), {});

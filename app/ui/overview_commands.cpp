@@ -63,20 +63,8 @@ void TTableCommands::RegisterOverviewKinds() {
     ttagesephemeride table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, s.Step,
                            s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
-    if (table.Stopped != 0) {
-      // Cancelled: the sheet as it was before the run cleared it, no kind.
-      if (form_.Workbook().InTransaction()) form_.Workbook().TransactionRollback();
-      s.UndoFlag = 0;
-      s.TableKind = kNoTableKind;
-      s.PreviousTableKind = kNoTableKind;
-      return;
-    }
     PrepareOutput(table);
     dispatcher_->FinishStandardRun(table, kTableKindDailyOverview);
-    if (table.Stopped == 0) {
-      shown_kind_ = kTableKindDailyOverview;
-      shown_object_ = 0;
-    }
   });
   // The planets' state vectors at the period start.
   dispatcher_->Register(kTableKindStateVectorVsop87c, [this] {
@@ -93,7 +81,6 @@ void TTableCommands::RegisterOverviewKinds() {
     if (PlanetsFourFramesTable(p.PositionFiles, target, instant, s.VsopLevelA, p.TableConfig,
                                form_.TheoryState().Libraries)) {
       s.DocumentSaved = 0;
-      shown_kind_ = kTableKindStateVectorVsop87c;
     }
   });
 

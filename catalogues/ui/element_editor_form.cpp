@@ -274,6 +274,8 @@ void TElementEditorForm::OpenStartFile() {
 
 bool TElementEditorForm::LoadFile(const std::string& fileName) {
   const bool loaded = model_->Load(fileName);
+  // Refused while a file is open: that file stays, shown as it was.
+  if (!loaded && !model_->FileName.empty()) return false;
   fileLabel_->setText(loaded ? QString::fromStdString(fileName) : NoEditorFileText());
   combo_->Reload();
   changed_ = false;
@@ -325,6 +327,8 @@ void TElementEditorForm::FieldLeft(std::size_t field) {
   if (showing_ || model_->List().ItemIndex < 0 || model_->ReadOnly) return;
   const TEditorFieldRule& rule = model_->Fields()[field];
   QLineEdit* edit = edits_[field];
+  // A text left as it was shown stores nothing: the value keeps every digit.
+  if (edit->text() == ValueText(model_->Field(field), rule.Decimals)) return;
   double value = 0;
   const TFieldState state = CheckEditorField(rule, edit->text().toStdString(), value);
   if (state == TFieldState::Accepted) {

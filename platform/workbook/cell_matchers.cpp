@@ -47,7 +47,7 @@ void ParseColumnRowRef(const std::string& text, std::int32_t& row, std::int32_t&
   const std::string rowText = s.substr(colon + 1);
   if (rowText.find_first_not_of("0123456789") != std::string::npos || rowText.size() > 9) return;
   std::int32_t number = 0;
-  if (std::from_chars(rowText.data(), rowText.data() + rowText.size(), number).ec != std::errc()) return;
+  if (std::from_chars(rowText.data(), rowText.data() + rowText.size(), number).ec != std::errc() || number < 1) return;
   char letter = s[0];
   if (letter < 'A' || letter > 'Z') return;
   row = number;

@@ -151,7 +151,7 @@ bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnl
     }
     out += "\r\n";
   }
-  return WriteFileReplacing(path, Utf8ToCp1252(out), error);
+  return WriteFileReplacing(path, TextFileBytes(out), error);
 }
 
 }  // namespace
@@ -192,7 +192,7 @@ bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char se
     }
     out += "\r\n";
   }
-  return WriteFileReplacing(path, Utf8ToCp1252(out), error);
+  return WriteFileReplacing(path, TextFileBytes(out), error);
 }
 
 bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error) {

@@ -248,7 +248,7 @@ bool ColumnsHaveRanges(std::string_view text) {
       if (attr == "max") max = value;
       i = close + 1;
     }
-    if (!AllDigits(min) || !AllDigits(max)) return false;
+    if (!AllDigits(min) || !AllDigits(max) || min.size() > 9 || max.size() > 9) return false;
     const long first = std::stol(std::string(min));
     const long last = std::stol(std::string(max));
     if (first < 1 || first > last || last > 16384) return false;

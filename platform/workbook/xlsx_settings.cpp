@@ -73,6 +73,13 @@ double Number(const std::map<std::string, std::string>& attributes, const std::s
   return end != nullptr && *end == 0 ? value : fallback;
 }
 
+// A whole-number attribute; the fallback for a text that is no number or
+// lies outside the range of an int.
+int WholeNumber(const std::map<std::string, std::string>& attributes, const std::string& key, int fallback) {
+  const double value = Number(attributes, key, fallback);
+  return value >= -2147483648.0 && value <= 2147483647.0 ? static_cast<int>(value) : fallback;
+}
+
 bool Flag(const std::map<std::string, std::string>& attributes, const std::string& key) {
   const auto it = attributes.find(key);
   return it != attributes.end() && (it->second == "1" || it->second == "true");
@@ -142,7 +149,7 @@ bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::str
       if (id != relation.end() && target != relation.end()) targets[id->second] = target->second;
     }
     for (const auto& view : XmlElements(workbook, "workbookView")) {
-      settings.ActiveSheet = static_cast<int>(Number(view, "activeTab", 0));
+      settings.ActiveSheet = WholeNumber(view, "activeTab", 0);
     }
     for (const auto& sheet : XmlElements(workbook, "sheet")) {
       TXlsxSheetSettings s;
@@ -158,7 +165,7 @@ bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::str
         tail = close == std::string::npos ? std::string() : xml.substr(close);
       }
       for (const auto& view : XmlElements(head, "sheetView")) {
-        s.Zoom = static_cast<int>(Number(view, "zoomScale", 100));
+        s.Zoom = WholeNumber(view, "zoomScale", 100);
         if (view.count("showGridLines") != 0) s.ShowGridLines = Flag(view, "showGridLines");
       }
       for (const auto& fit : XmlElements(head, "pageSetUpPr")) s.Page.FitToPages = Flag(fit, "fitToPage");
@@ -176,10 +183,10 @@ bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::str
         s.Page.BottomMargin = Number(margins, "bottom", s.Page.BottomMargin);
       }
       for (const auto& setup : XmlElements(tail, "pageSetup")) {
-        s.Page.PaperSize = static_cast<int>(Number(setup, "paperSize", 9));
-        s.Page.ScalePercent = static_cast<int>(Number(setup, "scale", 100));
-        s.Page.PagesWide = static_cast<int>(Number(setup, "fitToWidth", 1));
-        s.Page.PagesTall = static_cast<int>(Number(setup, "fitToHeight", 1));
+        s.Page.PaperSize = WholeNumber(setup, "paperSize", 9);
+        s.Page.ScalePercent = WholeNumber(setup, "scale", 100);
+        s.Page.PagesWide = WholeNumber(setup, "fitToWidth", 1);
+        s.Page.PagesTall = WholeNumber(setup, "fitToHeight", 1);
         const auto orientation = setup.find("orientation");
         s.Page.Landscape = orientation != setup.end() && orientation->second == "landscape";
         const auto order = setup.find("pageOrder");
@@ -194,7 +201,7 @@ bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::str
         const std::size_t end = tail.find("</" + group + ">", start);
         const std::string part = tail.substr(start, end == std::string::npos ? std::string::npos : end - start);
         for (const auto& brk : XmlElements(part, "brk")) {
-          const int at = static_cast<int>(Number(brk, "id", 0));
+          const int at = WholeNumber(brk, "id", 0);
           if (at >= 1) into.insert(at);
         }
       };
@@ -216,7 +223,7 @@ bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::str
           TXlsxFormatSettings format;
           for (const auto& alignment : XmlElements(one, "alignment")) {
             format.Wrap = Flag(alignment, "wrapText");
-            const int rotation = static_cast<int>(Number(alignment, "textRotation", 0));
+            const int rotation = WholeNumber(alignment, "textRotation", 0);
             if (rotation == 255) format.Orientation = 1;
             else if (rotation >= 45 && rotation <= 90) format.Orientation = 2;
             else if (rotation >= 135 && rotation <= 180) format.Orientation = 3;

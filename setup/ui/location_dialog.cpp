@@ -327,12 +327,6 @@ void TOrtwahldialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-void TOrtwahldialog::UseLocationFile(const std::string& fileName) {
-  if (fileName == LocationFileName && !load_on_show_) return;
-  LocationFileName = fileName;
-  load_on_show_ = true;
-}
-
 std::string& TOrtwahldialog::DefaultFileName() {
   static std::string name;
   return name;
@@ -433,6 +427,15 @@ bool TOrtwahldialog::CheckPressure() {
   }
   Record.Pressure = p;
   return true;
+}
+
+void TOrtwahldialog::SetLocationFile(const std::string& fileName) {
+  LocationFileName = fileName;
+  if (load_on_show_) return;
+  refreshing_ = true;
+  list_.Neuedateiladen(fileName, 0, false);
+  refreshing_ = false;
+  combo_->Reload();
 }
 
 void TOrtwahldialog::OpenFile() {

@@ -38,11 +38,7 @@ bool IsFile(const std::string& path) {
   return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
-QString PackedText(double x) {
-  QString s = QString::number(x, 'f', 4);
-  if (s == QStringLiteral("-0.0000")) s.remove(0, 1);
-  return s.replace(QLatin1Char('.'), QChar::fromLatin1(IntlSeparators.Decimal));
-}
+QString PackedText(double x) { return QString::fromStdString(LocationCoordinateText(x)); }
 
 QString ZoneText(int zone) {
   if (zone < -12 || zone > 12) return QStringLiteral("()");
@@ -229,6 +225,8 @@ void Tcsved::CoordinateLeft(bool isLatitude) {
   if (showing_ || model_.List.ItemIndex() < 0 || model_.ReadOnly) return;
   QLineEdit* edit = isLatitude ? latitude_ : longitude_;
   double& stored = isLatitude ? model_.Working.Latitude : model_.Working.Longitude;
+  // A text left as it was shown stores nothing.
+  if (edit->text() == PackedText(stored)) return;
   double packed = 0;
   const TFieldState state = CheckLocationCoordinate(edit->text().toStdString(), isLatitude ? 90.0 : 180.0, packed);
   if (state == TFieldState::Accepted) {

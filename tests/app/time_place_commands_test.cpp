@@ -23,6 +23,7 @@
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
+#include "platform/clock.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -31,6 +32,7 @@
 #include "setup/table_config_file.h"
 #include "setup/ui/date_place_dialog.h"
 #include "setup/ui/location_dialog.h"
+#include "support/fixed_clock.h"
 #include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
@@ -145,6 +147,19 @@ TEST(TimePlaceMacros, MarkTextsAndRecordChanges) {
   sheet.SetSelection(1, 1, 1, 3);
   EXPECT_EQ(MacroNumberToMarkText(sheet, true), 1);
   EXPECT_EQ(sheet.Text(1, 1).substr(0, 9), "12°34'56") << sheet.Text(1, 1);
+  EXPECT_EQ(sheet.Text(1, 2), "Text");
+  // "Layout -> Zahl" reads the marks back; a text that is no layout stays.
+  sheet.SetText(1, 3, "-3h 07m");
+  sheet.SetText(2, 1, "12,5");
+  sheet.SetText(2, 2, "12°75'");
+  sheet.SetText(2, 3, "5''");
+  sheet.SetSelection(1, 1, 2, 3);
+  EXPECT_EQ(MacroMarkTextToNumber(sheet), 4);
+  EXPECT_NEAR(sheet.Number(1, 1), 12.345678, 1e-9);
+  EXPECT_NEAR(sheet.Number(1, 3), -3.07, 1e-12);
+  EXPECT_DOUBLE_EQ(sheet.Number(2, 1), 12.5);
+  EXPECT_EQ(sheet.Text(2, 2), "12°75'");
+  EXPECT_NEAR(sheet.Number(2, 3), 0.0005, 1e-15);
   EXPECT_EQ(sheet.Text(1, 2), "Text");
 
   // Daylight saving keeps the local time; twice restores the record.
@@ -319,6 +334,9 @@ TEST_F(TimePlaceCommands, DatePlaceContextMenusRunTheirButtons) {
   start.DeltaTSeconds = 12.5;
   LocalTimeToUT(start);
 
+  FixedClock clock(FixedClock::At(2031, 7, 15, 21, 40, 0));
+  ScopedSystemClock clockGuard(clock);
+  ScopedSystemZone zone("America/New_York");
   bool shown = false, locationsOpened = false;
   double utHours = -1, deltaTAfterEphemeris = -1, approximate = -1;
   WhenModalShown<TDatumortForm>([&](TDatumortForm& dialog) {
@@ -358,24 +376,13 @@ TEST_F(TimePlaceCommands, DatePlaceContextMenusRunTheirButtons) {
     });
     place->actions()[0]->trigger();
 
-    // "Now" is the button "Jetzt": the computer's present instant.
-    auto mjdShown = [&dialog] {
-      TObserverRecord shownRecord;
-      shownRecord.Zone = dialog.Zone;
-      shownRecord.ZoneMinutes = dialog.ExtraMinutes;
-      shownRecord.DaylightHours = dialog.DaylightHours;
-      shownRecord.Day = dialog.Day;
-      shownRecord.Month = dialog.Month;
-      shownRecord.Year = dialog.Year;
-      shownRecord.LocalHours = dialog.LocalHours;
-      LocalTimeToUT(shownRecord);
-      return shownRecord.Mjd;
-    };
+    // "Now": the clock's instant, 2031 Jul 15 21:40 UTC, in the dialog's
+    // zone (+2:30): 00:10 of the next day, whatever the computer's zone.
     time->actions()[1]->trigger();
-    const double fromMenu = mjdShown();
-    EXPECT_GT(fromMenu, 60000.0);
-    dialog.findChild<QPushButton*>("Systemzeit")->click();
-    EXPECT_NEAR(mjdShown(), fromMenu, 1.0 / 1440);
+    EXPECT_EQ(dialog.Day, 16);
+    EXPECT_EQ(dialog.Month, 7);
+    EXPECT_EQ(dialog.Year, 2031);
+    EXPECT_NEAR(dialog.LocalHours, 10.0 / 60, 1e-6);
 
     auto* placeGroup = dialog.findChild<QWidget*>("PlaceGroup");
     QContextMenuEvent placeClick(QContextMenuEvent::Mouse, QPoint(5, 5), placeGroup->mapToGlobal(QPoint(5, 5)));

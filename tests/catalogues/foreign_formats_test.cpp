@@ -206,13 +206,15 @@ TEST_F(ForeignFormats, MpcorbStreamDetails) {
 }
 
 // HomePlanet and SkyMap written and read back: names, H, G, angles; n 0
-// and equinox 2000; the epoch to 0.001 d; a SkyMap name beyond 35
-// characters cut so that the file reads back; an overlong first line refused.
+// and equinox 2000; the epoch to 0.001 d; a SkyMap name that fills the 35
+// characters of the reader's field; an overlong first line refused.
 TEST_F(ForeignFormats, HomePlanetAndSkyMapRoundTrips) {
   Planetoidentabelle list;
   list.LoadBuiltInList();
+  ASSERT_TRUE(list.suchen("Thetis"));
+  list.Data(list.ItemIndex).Equinox = 2000;  // both formats hold the equinox 2000 only
   TAsteroidElements odd = list.Data(0);
-  odd.Name = "A very long, comma separated asteroid na";  // 40 characters
+  odd.Name = "A very long, comma separated astero";  // 35 characters
   odd.Epoch = 2450600.123456;
   list.AddItem(odd.Name, odd);
   std::uint8_t kind = 9;
@@ -226,9 +228,8 @@ TEST_F(ForeignFormats, HomePlanetAndSkyMapRoundTrips) {
     ASSERT_EQ(back.Count(), 21);
     for (int k = 0; k < list.Count(); ++k) {
       const TAsteroidElements& a = list.Data(k);
-      const std::string wanted = a.Name == odd.Name ? (std::string(name) == "home.csv" ? "A very long  comma separated asteroid na"
-                                                                                      : "A very long, comma separated astero")
-                                                    : a.Name;
+      const std::string wanted =
+          a.Name == odd.Name && std::string(name) == "home.csv" ? "A very long  comma separated astero" : a.Name;
       ASSERT_TRUE(back.suchen(wanted)) << wanted;
       const TAsteroidElements& b = back.Data(back.ItemIndex);
       EXPECT_EQ(b.Name, wanted);

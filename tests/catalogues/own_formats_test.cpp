@@ -186,8 +186,10 @@ TEST_F(OwnFormats, AsteroidCsvWriteReadRoundTrip) {
   ASSERT_TRUE(list.WriteOwnCsvFile(path));
   const std::string bytes = ReadAll(path);
   EXPECT_EQ(bytes.rfind(":a;e;i;node;per;m;n;equinox;epoch;h;g\r\n", 0), 0u);
-  EXPECT_NE(bytes.find("Semi colon Ω  ;123,45678901;"), std::string::npos);
-  EXPECT_NE(bytes.find("Vesta(4) 1997;2,36126260;0,09032370;7,135000;103,966430;150,014180;83,987250;0,271636;"
+  // The decimals of the format where they hold the value, every digit where
+  // they do not (a, n).
+  EXPECT_NE(bytes.find("Semi colon Ω  ;123,456789012;"), std::string::npos);
+  EXPECT_NE(bytes.find("Vesta(4) 1997;2,36126260;0,09032370;7,135000;103,966430;150,014180;83,987250;0,271636197;"
                        "2000,00;2450600,50000;3,20;0,15\r\n"),
             std::string::npos);
 

@@ -38,6 +38,8 @@ TEST_F(Robustness, RandomTruncatedAndDamagedFiles) {
   Kometentabelle comets(64);
   asteroids.LoadBuiltInList();
   comets.LoadBuiltInList();
+  ASSERT_TRUE(asteroids.suchen("Thetis"));
+  asteroids.Data(asteroids.ItemIndex).Equinox = 2000;  // SkyMap holds the equinox 2000 only
   ASSERT_TRUE(asteroids.WriteOplFile(folder.File("good.opl")));
   ASSERT_TRUE(asteroids.WriteSkyMapFile(folder.File("good.sky")));
   ASSERT_TRUE(comets.WriteGuideFile(folder.File("good.dat")));

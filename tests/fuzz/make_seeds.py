@@ -159,7 +159,39 @@ def main():
                                                                          2461000.5) + bytes([1]) +
           struct.pack("<d", 1.0))
 
+    writer_seeds()
     config_seeds()
+
+
+def writer_seeds():
+    """The catalogue writers (a byte picking list and reader, then the file)
+    and the editors' store path (editor, entry, typed fields, then the file),
+    on the bad inputs of the writers: objects too wide for their columns,
+    tiny values, a place whose seconds round to 60."""
+    own_asteroids = (":a;e;i;node;per;m;n;equinox;epoch;h;g\r\n"
+                     "(90377) Sedna;506.8;0.8496;11.93;144.25;311.35;358.16;0;2000;2460000.5;1.5;0.15\r\n"
+                     "Tiny;0.000000004;0.1;10;80;73;188;0;2000;2460000.5;3.3;0.15\r\n"
+                     "(1) Ceres;2.77;0.0785;10.59;80.25;73.27;188.7;0.2141;2000;2460000.5;3.3;0.15\r\n")
+    own_comets = (":name;q;e;i;node;per; equinox;tm of per.(jd);epoche (jd);h;g\r\n"
+                  "C/2014 UN271;10.95;1.0003;95.47;190.0;326.3;2000;2462000.5;8;4;2460000.5\r\n"
+                  "1P/Halley;0.586;0.967;162.26;58.42;111.33;12000;2446467.4;5.5;4;2446467.4\r\n"
+                  "2P/Encke;0.336;0.848;11.78;186.55;334.57;1950;2457822.5;15.4;4;2457822.5\r\n")
+    write("catalogue_writers", "asteroids_own.bin", bytes([0]) + own_asteroids.encode())
+    write("catalogue_writers", "asteroids_normalised.bin", bytes([2]) + own_asteroids.encode())
+    write("catalogue_writers", "comets_own.bin", bytes([1]) + own_comets.encode())
+    mpc = ("0001P         1986 02  9.4589  0.574610  0.967143  111.8657   59.3960  162.1878  19860215   4.0  6.0  "
+           "1P/Halley".ljust(157) + "\n")
+    write("catalogue_writers", "comets_mpc.bin", bytes([9]) + mpc.encode("cp1252"))
+    typed = bytes([3]) + bytes([0, 4]) + b"2,75" + bytes([13, 6]) + b"Renamed" + bytes([1, 3]) + b"0.5"
+    write("editor_store", "asteroid_editor.bin", bytes([0, 1]) + typed + (":BAHNELEMENTE PLANETOIDEN VAMUR!\r\n" +
+                                                                         own_asteroids.split("\r\n", 1)[1]).encode())
+    write("editor_store", "comet_editor.bin", bytes([1, 0]) + typed +
+          (":BAHNELEMENTE KOMETEN VAMUR EXT!\r\n" + own_comets.split("\r\n", 1)[1]).encode())
+    write("editor_store", "variable_editor.bin", bytes([2, 0]) + typed +
+          ":ELEMENTE VARIABLE VAMUR!\r\ndelta Cep;22.2910;58.2456;3.5;4.4;2436075.445;5.366341;2000;c\r\n".encode())
+    places = (":ORTDATEI VAMUR!\r\n:Ort;L;B;Z;P\r\nBerlin;-13.2400;52.3100;1;0;10115\r\n"
+              "Sternwarte;-13.24596;52.3100;1;0;10115\r\n")
+    write("editor_store", "locations.bin", bytes([3, 1, 2, 1, 5]) + b"52,31" + bytes([4, 1]) + b"\x10" + places.encode())
 
 
 def config_seeds():

@@ -113,6 +113,23 @@ TEST_F(StartValuesFileTest, LineRulesAndEdgeCases) {
   EXPECT_TRUE(written[1].find(";0.00000000;2451545.00000;2450600.50000") != std::string::npos) << written[1];
   EXPECT_TRUE(written[2].starts_with("a b ≠;")) << written[2];
 
+  // Values beyond the 17 decimals (1e99, far more than the old 96-byte
+  // buffer held; 1e-20, below them) come back exactly.
+  const std::string big = folder_.File("big.csv");
+  ASSERT_TRUE(WriteFileReplacing(
+      big, test::TempFolder::Read(std::string(KVX_FIXTURE_DIR) + "/bad_inputs/start_values_1e99.csv")));
+  ASSERT_TRUE(ReadStartValuesFile(big, s));
+  EXPECT_EQ(s.StartValues[1][0], 1e99L);
+  s.StartValues[1][2] = 1e-20L;
+  s.Masses[1] = 1e12L;  // 1/m = 1e-12, below 8 decimals
+  ASSERT_TRUE(WriteStartValuesFile(big, s));
+  TIntegrationSetup back = DefaultIntegrationSetup();
+  ASSERT_TRUE(ReadStartValuesFile(big, back));
+  EXPECT_EQ(back.StartValues[1][0], 1e99L);
+  EXPECT_EQ(back.StartValues[1][1], 0.5L);
+  EXPECT_EQ(back.StartValues[1][2], 1e-20L);
+  EXPECT_NEAR(static_cast<double>(back.Masses[1]), 1e12, 1e-3);
+
   ASSERT_TRUE(WriteFileReplacing(path, std::string(kStartValuesHeader) + "\r\nSonne;0;0;0;0;0;0;1;2451545;2450600.5\r\n"));
   ASSERT_TRUE(ReadStartValuesFile(path, s));
   EXPECT_EQ(s.N, 1);

@@ -5,12 +5,14 @@
 
 #include <cmath>
 #include <fstream>
+#include <iterator>
 
 #include "core/name_tables.h"
 #include "core/time_scales.h"
 #include "platform/messages.h"
-#include "support/recording_message_sink.h"
+#include "setup/location_editor.h"
 #include "setup/location_list.h"
+#include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
 namespace kvx {
@@ -34,6 +36,15 @@ TEST(EditRules, TimesOfDayAreNormalisedAndReadAsPackedHours) {
   h = 7;
   EXPECT_FALSE(TimeEditTextToHours("ab:cd", true, h));
   EXPECT_FALSE(TimeEditTextToHours("1e3", true, h)) << "pasted exponents are no time";
+  EXPECT_EQ(h, 7);
+  // A number of twenty digits is no time of day (it was kept as 232 hours
+  // and shown as 16:00); nor are three digits of hours.
+  std::ifstream huge(std::string(KVX_FIXTURE_DIR) + "/bad_inputs/time_edit_huge.txt");
+  std::string typed;
+  ASSERT_TRUE(std::getline(huge, typed));
+  EXPECT_FALSE(TimeEditTextToHours(typed, false, h));
+  EXPECT_FALSE(TimeEditTextToHours(typed, true, h));
+  EXPECT_FALSE(TimeEditTextToHours("100:00", false, h));
   EXPECT_EQ(h, 7);
 
   EXPECT_NEAR(HoursToPackedHours(12.999999), 13.0, 1e-12) << "60 s and 60 min carried";
@@ -165,6 +176,32 @@ TEST(LocationList, LoadSearchAndIndices) {
   EXPECT_FALSE(list.Neuedateiladen(folder.File("missing.csv"), 0, true));
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_NE(sink.messages[0].text.find("nicht gefunden"), std::string::npos);
+}
+
+// Seconds that round to 60 go into the next minute, in the file and in the
+// edits: the place with 13 deg 24' 59.6" survives every store (it was
+// written as -13.2460 and dropped at the next load).
+TEST(LocationList, StoredPlacesRoundInSexagesimal) {
+  EXPECT_EQ(LocationCoordinateText(-13.24596), "-13.2500");
+  EXPECT_EQ(LocationCoordinateText(59.59596), "60.0000");
+  EXPECT_EQ(LocationCoordinateText(52.3125), "52.3125");
+  EXPECT_EQ(LocationCoordinateText(-0.00004), "0.0000");
+  RecordingMessageSink sink;
+  ScopedMessageSink scoped(sink);
+  test::TempFolder folder;
+  std::ifstream in(std::string(KVX_FIXTURE_DIR) + "/bad_inputs/locations_seconds_59_96.csv", std::ios::binary);
+  const std::string file = folder.Write("orte.csv", std::string(std::istreambuf_iterator<char>(in), {}));
+  TLocationEditorModel model;
+  ASSERT_TRUE(model.Load(file));
+  ASSERT_EQ(model.List.Count(), 2);
+  ASSERT_TRUE(model.Store());  // the first place, unchanged
+  TLocationEditorModel again;
+  ASSERT_TRUE(again.Load(file));
+  ASSERT_EQ(again.List.Count(), 2) << test::TempFolder::Read(file);
+  EXPECT_EQ(again.List.Name(1), "Sternwarte");
+  EXPECT_EQ(again.List.Place(1).Longitude, -13.25);
+  EXPECT_EQ(again.List.Place(0).Longitude, -13.24);
+  EXPECT_TRUE(sink.messages.empty());
 }
 
 TEST(LocationList, TheShippedFileLoadsEveryPlace) {

@@ -25,7 +25,7 @@ TEST(CellMatchers, ColumnRowReferences) {
   ParseColumnRowRef("c:7", row, column);
   EXPECT_EQ(row, 7);
   EXPECT_EQ(column, 3);
-  for (const char* other : {"C7", ":7", "C:", "", "1:5", "C:x"}) {
+  for (const char* other : {"C7", ":7", "C:", "", "1:5", "C:x", "A:0", "A:000"}) {
     ParseColumnRowRef(other, row, column);
     EXPECT_EQ(row, 1) << other;
     EXPECT_EQ(column, 1) << other;

@@ -1,0 +1,336 @@
+#include "catalogues/foreign_lines.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "catalogues/element_lines.h"
+#include "core/element_records.h"
+#include "core/text_conversion.h"
+#include "core/time_scales.h"
+#include "platform/text_encoding.h"
+
+namespace kvx {
+
+namespace {
+
+std::string RightTrimmed(std::string s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+  return s;
+}
+
+// Pads a UTF-8 text with blanks to `width` characters.
+std::string PadRight(const std::string& s, std::size_t width) {
+  const std::size_t length = Utf8Length(s);
+  return length >= width ? s : s + std::string(width - length, ' ');
+}
+
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
+
+// A fixed-column line: each number right aligned in its field, with a
+// blank before it when it fills the field or is wider (the readers split
+// at blanks); the first such number is remembered.
+class TColumnLine {
+ public:
+  explicit TColumnLine(std::string start) : text_(std::move(start)) {}
+  TColumnLine& Add(const std::string& text) {
+    text_ += text;
+    return *this;
+  }
+  TColumnLine& Number(const char* field, double x, int width, int decimals) {
+    std::string s = FormatFixed(x, width, decimals);
+    if (s.empty() || s.front() != ' ') {
+      s.insert(s.begin(), ' ');
+      if (widened_ == nullptr) widened_ = field;
+    }
+    text_ += s;
+    return *this;
+  }
+  std::string Done(const char** widened) {
+    if (widened != nullptr) *widened = widened_;
+    return std::move(text_);
+  }
+
+ private:
+  std::string text_;
+  const char* widened_ = nullptr;
+};
+
+std::string TwoDigits(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", value);
+  return text;
+}
+
+// The calendar date of a Julian day rounded to `decimals` decimals of its
+// day; `day` carries the time as its fraction.
+struct TDayDate {
+  int Year = 0;
+  int Month = 0;
+  double Day = 0;
+};
+
+TDayDate DateWithDay(double jd, int decimals) {
+  int day = 0, month = 0, year = 0;
+  double hours = 0;
+  JdToCalendarDate(day, month, year, hours, RoundJdToDayDecimals(jd, decimals));
+  return {year, month, day + hours / 24.0};
+}
+
+// The Julian day of a date whose day carries the time as its fraction;
+// false for a month outside 1..12 or a day outside 0 <= day < 33.
+bool JdOfDayDate(int year, int month, double day, double& jd) {
+  if (month < 1 || month > 12 || !(day >= 0 && day < 33)) return false;
+  const int whole = static_cast<int>(std::floor(day));
+  jd = MjdToJd(CalendarDateToMjd(whole, month, year, (day - whole) * 24.0));
+  return std::isfinite(jd);
+}
+
+// Splits at `separator` into `count` fields; the last takes the rest of the
+// line when `lastTakesRest`, else text after it is dropped.
+std::vector<std::string> SplitAt(const std::string& line, char separator, std::size_t count, bool lastTakesRest) {
+  std::vector<std::string> f(count);
+  std::size_t start = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    const std::size_t end = k + 1 < count || !lastTakesRest ? line.find(separator, start) : std::string::npos;
+    if (start <= line.size()) f[k] = line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    start = end == std::string::npos ? line.size() + 1 : end + 1;
+  }
+  return f;
+}
+
+}  // namespace
+
+double RoundJdToDayDecimals(double jd, int decimals) {
+  if (!(std::fabs(jd) < 1e12)) return jd;
+  const double scale = std::pow(10.0, decimals);
+  return MjdToJd(std::round(JdToMjd(jd) * scale) / scale);
+}
+
+// --- SkyMap -----------------------------------------------------------------------
+
+TForeignLineRead ParseSkyMapAsteroidLine(const std::string& line, bool normalizeNames, TAsteroidElements& record,
+                                         std::string& itemText) {
+  const std::string field = Utf8Prefix(line, 35);
+  TFieldCursor cursor(std::string_view(line).substr(field.size()));
+  cursor.Skip(2);
+  int year = 0, month = 0;
+  double day = 0;
+  TAsteroidElements e;
+  const bool read = cursor.Integer(year) && cursor.Integer(month) && cursor.Number(day) &&
+                    cursor.Number(e.MeanAnomaly) && cursor.Number(e.SemiMajorAxis) && cursor.Number(e.Eccentricity) &&
+                    cursor.Number(e.Perihelion) && cursor.Number(e.Node) && cursor.Number(e.Inclination) &&
+                    cursor.Number(e.H) && cursor.Number(e.G);
+  if (!read || !JdOfDayDate(year, month, day, e.Epoch)) return TForeignLineRead::NotRead;
+  e.Equinox = 2000;
+  e.MeanMotion = 0;
+  itemText = RightTrimmed(field);
+  e.Name = ElementRecordName(normalizeNames ? NormalizeDesignation(itemText) : itemText);
+  record = std::move(e);
+  return AsteroidElementsUsable(record) ? TForeignLineRead::Parsed : TForeignLineRead::Unusable;
+}
+
+std::string SkyMapAsteroidLine(const TAsteroidElements& e, const char** widened) {
+  const TDayDate date = DateWithDay(e.Epoch, 3);
+  TColumnLine line(PadRight(Utf8Prefix(WritableName(e.Name, '\n'), 35), 46));
+  line.Number("epoch", date.Year, 5, 0).Add(" ").Add(TwoDigits(date.Month % 100)).Add(FormatFixed(date.Day, 7, 3));
+  line.Number("m", e.MeanAnomaly, 8, 3).Number("a", e.SemiMajorAxis, 9, 6).Number("e", e.Eccentricity, 9, 6);
+  line.Number("per", e.Perihelion, 8, 3).Number("node", e.Node, 8, 3).Number("i", e.Inclination, 8, 3);
+  return line.Number("h", e.H, 6, 2).Number("g", e.G, 6, 2).Add("   ").Done(widened);
+}
+
+TForeignLineRead ParseSkyMapCometLine(const std::string& line, TCometElements& record, std::string& itemText) {
+  const std::string field = Utf8Prefix(line, 45);
+  TFieldCursor cursor(std::string_view(line).substr(field.size()));
+  cursor.Skip(2);
+  int year = 0, month = 0;
+  double day = 0;
+  TCometElements e;
+  const bool read = cursor.Integer(year) && cursor.Integer(month) && cursor.Number(day) &&
+                    cursor.Number(e.PerihelionDistance) && cursor.Number(e.Eccentricity) &&
+                    cursor.Number(e.Perihelion) && cursor.Number(e.Node) && cursor.Number(e.Inclination) &&
+                    cursor.Number(e.H) && cursor.Number(e.G);
+  if (!read || !JdOfDayDate(year, month, day, e.PerihelionTime)) return TForeignLineRead::NotRead;
+  e.Epoch = e.PerihelionTime;
+  e.Equinox = 2000;
+  itemText = RightTrimmed(field);
+  e.Name = ElementRecordName(itemText);
+  record = std::move(e);
+  return CometElementsUsable(record) ? TForeignLineRead::Parsed : TForeignLineRead::Unusable;
+}
+
+std::string SkyMapCometLine(const TCometElements& e, const char** widened) {
+  const TDayDate date = DateWithDay(e.PerihelionTime, 3);
+  TColumnLine line(PadRight(WritableName(e.Name, '\n'), 46));
+  line.Number("T", date.Year, 5, 0).Add(" ").Add(TwoDigits(date.Month % 100)).Add(FormatFixed(date.Day, 7, 3));
+  line.Number("q", e.PerihelionDistance, 9, 6).Number("e", e.Eccentricity, 9, 6).Number("per", e.Perihelion, 8, 3);
+  line.Number("node", e.Node, 8, 3).Number("i", e.Inclination, 8, 3).Number("H", e.H, 5, 1).Number("G", e.G, 5, 1);
+  return line.Add("   ").Done(widened);
+}
+
+// --- Guide 6.0 --------------------------------------------------------------------
+
+TForeignLineRead ParseGuideCometLine(const std::string& line, TCometElements& record, std::string& itemText) {
+  const std::string field = Utf8Prefix(line, 40);
+  TFieldCursor cursor(std::string_view(line).substr(field.size()));
+  double day = 0, kind = 0;
+  int month = 0, year = 0;
+  TCometElements e;
+  const bool read = cursor.Number(day) && cursor.Integer(month) && cursor.Integer(year) && cursor.Number(kind) &&
+                    cursor.Number(e.PerihelionDistance) && cursor.Number(e.Eccentricity) &&
+                    cursor.Number(e.Inclination) && cursor.Number(e.Perihelion) && cursor.Number(e.Node) &&
+                    cursor.Number(e.Equinox) && cursor.Number(e.H) && cursor.Number(e.G);
+  if (read && kind != 0) return TForeignLineRead::Asteroid;
+  if (read && IsBlank(field)) return TForeignLineRead::Nameless;
+  e.Name = ElementRecordName(TrimBlanks(field));
+  itemText = RightTrimmed(field);
+  if (!read || !JdOfDayDate(year, month, day, e.PerihelionTime)) {
+    record = std::move(e);
+    return TForeignLineRead::Unusable;
+  }
+  e.Epoch = e.PerihelionTime;
+  record = std::move(e);
+  return CometElementsUsable(record) ? TForeignLineRead::Parsed : TForeignLineRead::Unusable;
+}
+
+std::string GuideCometLine(const TCometElements& e) {
+  const TDayDate date = DateWithDay(e.PerihelionTime, 4);
+  TColumnLine line(PadRight(WritableName(e.Name, '\n'), 43));
+  line.Add(FormatFixed(date.Day, 7, 4) + " " + FormatFixed(date.Month, 3, 0)).Number("T", date.Year, 5, 0);
+  line.Add("   0.0").Number("q", e.PerihelionDistance, 18, 7).Number("e", e.Eccentricity, 12, 7);
+  line.Number("i", e.Inclination, 12, 7).Number("per", e.Perihelion, 12, 7).Number("node", e.Node, 12, 7);
+  line.Number("equinox", e.Equinox, 7, 1).Add("   ").Number("H", e.H, 4, 1).Number("G", e.G, 5, 1);
+  return line.Add("   ").Done(nullptr);
+}
+
+// --- HomePlanet 3.0 -------------------------------------------------------------------
+
+TForeignLineRead ParseHomePlanetAsteroidLine(const std::string& line, bool normalizeNames, TAsteroidElements& record) {
+  // name, H, G, M, peri, node, i, e, a, epoch (MJD)
+  const std::vector<std::string> f = SplitAt(line, ',', 10, true);
+  TAsteroidElements e;
+  std::string name = RightTrimmed(f[0]);
+  if (normalizeNames) name = NormalizeDesignation(name);
+  e.Name = ElementRecordName(name);
+  double* numbers[] = {
+      &e.H, &e.G, &e.MeanAnomaly, &e.Perihelion, &e.Node, &e.Inclination, &e.Eccentricity, &e.SemiMajorAxis, &e.Epoch};
+  for (std::size_t k = 0; k < 9; ++k) *numbers[k] = OwnNumberField(f[k + 1]);
+  e.Epoch = MjdToJd(e.Epoch);
+  e.Equinox = 2000;
+  e.MeanMotion = 0;
+  record = std::move(e);
+  return AsteroidElementsUsable(record) ? TForeignLineRead::Parsed : TForeignLineRead::Unusable;
+}
+
+std::string HomePlanetAsteroidLine(const TAsteroidElements& e, bool normalizeNames) {
+  std::string line = WritableName(e.Name, ',');
+  if (normalizeNames) line = NormalizeDesignation(line);
+  const double values[] = {
+      e.H, e.G, e.MeanAnomaly, e.Perihelion, e.Node, e.Inclination, e.Eccentricity, e.SemiMajorAxis, JdToMjd(e.Epoch)};
+  const int decimals[] = {2, 2, 6, 6, 6, 6, 8, 8, 5};
+  for (int f = 0; f < 9; ++f) {
+    line += ',';
+    line += KeptNumberText(values[f], decimals[f]);
+  }
+  return line;
+}
+
+TForeignLineRead ParseHomePlanetCometLine(const std::string& line, TCometElements& record) {
+  const std::vector<std::string> f = SplitAt(line, ',', 7, false);
+  TCometElements e;
+  e.Name = ElementRecordName(RightTrimmed(f[0]));
+  e.PerihelionDistance = OwnNumberField(f[2]);
+  e.Eccentricity = OwnNumberField(f[3]);
+  e.Perihelion = OwnNumberField(f[4]);
+  e.Node = OwnNumberField(f[5]);
+  e.Inclination = OwnNumberField(f[6]);
+  e.Equinox = 2000;
+  const bool dated = ParsePerihelionDateText(f[1], e.PerihelionTime);
+  e.Epoch = e.PerihelionTime;
+  record = std::move(e);
+  return dated && CometElementsUsable(record) ? TForeignLineRead::Parsed : TForeignLineRead::Unusable;
+}
+
+std::string HomePlanetCometLine(const TCometElements& e) {
+  return WritableName(e.Name, ',') + "," + PerihelionDateText(e.PerihelionTime) + "," +
+         KeptNumberText(e.PerihelionDistance, 8) + "," + KeptNumberText(e.Eccentricity, 8) + "," +
+         KeptNumberText(e.Perihelion, 6) + "," + KeptNumberText(e.Node, 6) + "," + KeptNumberText(e.Inclination, 6) +
+         ",,";
+}
+
+// --- own lines -------------------------------------------------------------------------
+
+std::string OwnAsteroidLine(const TAsteroidElements& e, bool normalizeNames) {
+  std::string line = WritableName(normalizeNames ? NormalizeDesignation(e.Name) : e.Name, ';');
+  const double values[] = {e.SemiMajorAxis, e.Eccentricity, e.Inclination, e.Node, e.Perihelion, e.MeanAnomaly,
+                           e.MeanMotion,    e.Equinox,      e.Epoch,       e.H,    e.G};
+  const int decimals[] = {8, 8, 6, 6, 6, 6, 6, 2, 5, 2, 2};
+  for (int f = 0; f < 11; ++f) {
+    line += ';';
+    line += FloatToTextSep(KeptNumberText(values[f], decimals[f]));
+  }
+  return line;
+}
+
+std::string OwnCometLine(const TCometElements& e) {
+  std::string line = WritableName(e.Name, ';');
+  const double values[] = {e.PerihelionDistance,
+                           e.Eccentricity,
+                           e.Inclination,
+                           e.Node,
+                           e.Perihelion,
+                           e.Equinox,
+                           e.PerihelionTime,
+                           e.H,
+                           e.G,
+                           e.Epoch};
+  const int decimals[] = {8, 8, 6, 6, 6, 2, 5, 2, 2, 5};
+  for (int f = 0; f < 10; ++f) {
+    line += ';';
+    line += FloatToTextSep(KeptNumberText(values[f], decimals[f]));
+  }
+  return line;
+}
+
+// --- text listing ----------------------------------------------------------------------
+
+bool TextListingLine(const TCometElements& e, std::string& line, const char*& field) {
+  const TDayDate date = DateWithDay(e.PerihelionTime, 4);
+  std::string dayText = FormatFixed(date.Day, 1, 4);
+  if (dayText.size() == 6) dayText.insert(dayText.begin(), '0');
+  struct Column {
+    const char* Name;
+    std::string Text;
+    std::size_t Width;
+    bool NeedsBlank;  // the column before it ends in a digit
+  };
+  const Column columns[] = {
+      {"equinox", FormatFixed(e.Equinox, 4, 0), 4, false},
+      {"T", FormatFixed(date.Year, 4, 0) + TwoDigits(date.Month) + dayText, 13, false},
+      {"q", FormatFixed(e.PerihelionDistance, 11, 6), 11, true},
+      {"e", FormatFixed(e.Eccentricity, 10, 6), 10, true},
+      {"per", FormatFixed(e.Perihelion, 10, 4), 10, true},
+      {"node", FormatFixed(e.Node, 10, 4), 10, true},
+      {"i", FormatFixed(e.Inclination, 10, 4), 10, true},
+      {"H", FormatFixed(e.H, 8, 3), 8, true},
+      {"G", FormatFixed(e.G, 6, 3), 6, true},
+  };
+  if (date.Month < 1) {  // no calendar date
+    field = "T";
+    return false;
+  }
+  line = PadRight(WritableName(e.Name, '\n'), 40);
+  for (const Column& c : columns) {
+    if (c.Text.size() > c.Width || (c.NeedsBlank && c.Text.front() != ' ')) {
+      field = c.Name;
+      return false;
+    }
+    line += c.Text;
+    if (&c == &columns[0]) line += ' ';
+  }
+  line += "   ";
+  return true;
+}
+
+}  // namespace kvx
