@@ -231,6 +231,12 @@ void TTableDispatcher::ReportCancelled(bool written) {
   }
 }
 
+void TTableDispatcher::ReportCancelledBeforeAnyResult() {
+  state_.TableKind = kNoTableKind;
+  state_.PreviousTableKind = kNoTableKind;
+  if (hooks_.ShowStatus) hooks_.ShowStatus(CancelledRunText(false, LanguageEnglish != 0));
+}
+
 std::string CancelledRunText(bool written, bool english) {
   if (!written)
     return english ? "Calculation cancelled - nothing written." : "Berechnung abgebrochen - nichts geschrieben.";

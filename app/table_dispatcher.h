@@ -93,6 +93,10 @@ class TTableDispatcher {
   // the search cannot write partial results, and one message says so
   // (the caller has put the sheet back as it was before the run).
   void ReportCancelled(bool written);
+  // A search the user cancelled before it found anything, whose results
+  // would have been written only after it: kinds 20 and the status line's
+  // "nothing written"; the sheet was never touched, so no message.
+  void ReportCancelledBeforeAnyResult();
 
   // Completes the end record: its daylight hours from the start, its MJD
   // from the duration (duration flag) or from its local time.

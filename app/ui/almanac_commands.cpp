@@ -79,11 +79,15 @@ void Generate(TMainForm& form, const TAlmanacRequest& request, std::int32_t kind
   t.Events.Clear();
   t.Start = request.Start;
   t.End = request.End;
-  GenerateAlmanac(request, t.Events);
+  const bool cancelled = GenerateAlmanac(request, t.Events) == TAlmanacResult::Cancelled;
   if (!t.Events.Empty()) {
     s.TableKind = kind;
     if (s.PreviousTableKind != s.TableKind) s.TableChanged = 1;
     form.Tables().ComputeTable();
+    // Cancelled: the events found until then are written.
+    if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
+  } else if (cancelled) {
+    form.Tables().Dispatcher().ReportCancelledBeforeAnyResult();
   }
   form.UpdateStatusLine();
 }
@@ -91,11 +95,9 @@ void Generate(TMainForm& form, const TAlmanacRequest& request, std::int32_t kind
 }  // namespace
 
 void Almanach1Click(TMainForm& form) {
-  form.SaveTheoryForSearch();
-  struct Restore {
-    TMainForm& form;
-    ~Restore() { form.RestoreTheoryAfterSearch(); }
-  } restore{form};
+  // No saved selection to put back: "No" to the question switches to the
+  // quick theories for good, and the run itself takes the internal planet
+  // series under the fast-search option.
   if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
   TMainFormState& s = form.State();
   TEphemerisPeriodState period = s.Period;

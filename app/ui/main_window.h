@@ -81,6 +81,8 @@ class TMainForm : public QMainWindow {
   TTheorySelection Selection() const { return state_.Period.Selection; }
   // Installs a theory selection by what is present (see ApplyTheorySelection).
   void SetTheorySelection(TTheorySelection requested);
+  // Sets the check marks of the theory items from the live selection.
+  void ShowTheoryMarks();
   // Closes the position files (while a new one replaces an old one), and
   // opens them again from the data folder, installing the theory selection
   // anew so that a new file serves at once.

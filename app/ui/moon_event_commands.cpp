@@ -61,13 +61,12 @@ class TDisabledWhileRunning {
 };
 
 // A kind met without a usable period (also from a stored table kind): the
-// question, and no table.
+// sheet as it was, the question, and no table.
 bool PeriodUsable(TMainForm& form) {
   TMainFormState& s = form.State();
   if (s.Period.End.Mjd > s.Period.Start.Mjd) return true;
+  LeaveWithoutTable(form);
   AskFixEndBeforeStart();
-  s.TableKind = kNoTableKind;
-  s.PreviousTableKind = kNoTableKind;
   return false;
 }
 

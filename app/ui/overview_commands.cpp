@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/ui/batch_commands.h"
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
@@ -15,9 +16,9 @@
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "platform/globals.h"
+#include "platform/workbook/workbook.h"
 #include "setup/setup_routines.h"
 #include "setup/ui/dialog_owner.h"
-#include "platform/workbook/workbook.h"
 #include "tables/batch_tables.h"
 #include "tables/daily_overview.h"
 #include "tables/planet_state_vectors.h"
@@ -81,6 +82,9 @@ void TTableCommands::RegisterOverviewKinds() {
     if (PlanetsFourFramesTable(p.PositionFiles, target, instant, s.VsopLevelA, p.TableConfig,
                                form_.TheoryState().Libraries)) {
       s.DocumentSaved = 0;
+    } else {
+      // The library is absent: its message, and the sheet as it was.
+      LeaveWithoutTable(form_);
     }
   });
 
@@ -93,15 +97,16 @@ void TTableCommands::RegisterOverviewKinds() {
     const TEphemerisPeriodState& p = s.Period;
     workbook::TWorkbook& book = form_.Workbook();
     book.SetSelection(1, 1, 1, 1);
-    book.ClearRange(-1, -1, -1, -1, 1);
+    form_.PrepareSheetForBatch();
     const TBatchRun run = BatchRunOf(form_, 1, 0);  // the catalogue run sets its own mode and output
     Tusertab table(form_.UserObjects().Item(s.UserObjectIndex), LanguageEnglish, p.Selection, &book,
                    kBodyIndexAsteroid, p.TableConfig, p.Start, p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA,
                    s.VsopLevelB);
     PrepareOutput(table);
     form_.ShowHourglass();
-    if (UserCatalogEphemerides(run, table, form_.UserObjects())) s.DocumentSaved = 0;
+    const TBatchResult result = UserCatalogEphemerides(run, table, form_.UserObjects());
     form_.RestoreCursor();
+    FinishBatchTable(form_, result);
   });
   for (const TSingleDateItem& item : kSingleDateItems) {
     const std::int32_t kind = item.Kind;

@@ -689,7 +689,11 @@ void TTableCommands::RegisterLibraryTables() {
           kind == kTableKindStateVectorVsop87a
               ? PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, s.VsopLevelA, p.TableConfig, libraries)
               : PlanetCoordinateTableVsop82(p.PositionFiles, target, p.Start, p.TableConfig, libraries);
-      if (written) s.DocumentSaved = 0;
+      if (written) {
+        s.DocumentSaved = 0;
+      } else {
+        LeaveWithoutTable(form_);
+      }
     });
     form_.Commands().RegisterHandler(c.Command, [this, kind] {
       form_.State().TableKind = kind;

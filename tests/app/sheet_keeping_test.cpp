@@ -3,10 +3,12 @@
 // every sheet as it was (texts and formats); New resets the workbook and the
 // result grid; a cancelled table keeps the rows computed until the cancel
 // and says so in the status line; a refused element file leaves the dialog's
-// list and choice; a clamped period is saved clamped and a later start says
+// list and choice; a run that ends without its whole table says what it
+// wrote; a clamped period is saved clamped and a later start says
 // nothing.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -27,6 +29,7 @@
 #include "catalogues/ui/element_dialogs.h"
 #include "core/time_scales.h"
 #include "engine/table_globals.h"
+#include "orbitdet/ui/orbit_forms.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -236,6 +239,90 @@ TEST_F(SheetKeeping, ACancelledTableKeepsItsRows) {
   EXPECT_FALSE(book.Text(heading + kept, 1).empty());
   EXPECT_NE(book.Text(heading + kept, 1), book.Text(heading + kept - 1, 1));
   SavePng(form, "main_window_cancelled_sun");
+}
+
+// Runs that end without their whole table. The almanac cancelled before its
+// first find leaves the sheet as it was and says nothing was written;
+// cancelled later, it writes what it found and says so. An orbit improvement
+// whose choice of observations is cancelled, or a table over an element
+// file cancelled before its first row, puts back the sheet the run had
+// cleared.
+TEST_F(SheetKeeping, RunsEndingWithoutTheirTable) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ScopedMessageSink sink(messages_);
+  ShowWithSunTable(form);
+  TMainFormState& s = form.State();
+  TWorkbook& book = form.Workbook();
+  const bool english = LanguageEnglish != 0;
+  const QLabel* status = form.Panel("StatusLine");
+  const TBookSnapshot sun = Snapshot(book);
+  TTheorySelection internal = form.Selection();
+  internal.bytes[0] = 0;
+  internal.bytes[1] = 0;
+  form.SetTheorySelection(internal);  // no question about a slow theory
+  s.Period.AutoEnd = 1;
+  s.Period.End.PeriodDays = 31;
+  // Cancel pressed at the first step, or as the last section (the Moon's
+  // phases) begins, after the perigees were found.
+  auto almanac = [&form](bool atFirstStep) {
+    struct AtPhases : CancellingProgress {
+      AtPhases() : CancellingProgress(0) {}  // no step cancels
+      void SetLabel(const std::string& label) override {
+        if (label == "Mondphasen" || label == "Moon phases") AbortRequested = 1;
+      }
+    } atPhases;
+    CancellingProgress atFirst(1);
+    ProgressReporter* previous = SetProgressReporter(atFirstStep ? &atFirst : &atPhases);
+    test::WhenModalShown([](QDialog& d) {
+      d.findChild<QPushButton*>("Button2")->click();
+      d.findChild<QPushButton*>("Button3")->click();
+      d.findChild<QAbstractButton*>("CheckBox10")->click();  // the Moon
+      d.findChild<QAbstractButton*>("CheckBox13")->click();  // perigee
+      d.findChild<QAbstractButton*>("CheckBox38")->click();  // phases
+      d.findChild<QPushButton*>("BitBtn1")->click();
+    });
+    form.Commands().Trigger("Almanach1");
+    SetProgressReporter(previous);
+  };
+
+  almanac(true);
+  EXPECT_TRUE(Snapshot(book) == sun);
+  EXPECT_EQ(status->text().toStdString(), CancelledRunText(false, english));
+  EXPECT_EQ(s.PreviousTableKind, kNoTableKind);
+
+  almanac(false);
+  EXPECT_FALSE(Snapshot(book) == sun);
+  EXPECT_FALSE(book.Text(2, 1).empty());
+  EXPECT_EQ(status->text().toStdString(), CancelledRunText(true, english));
+  EXPECT_EQ(s.PreviousTableKind, kNoTableKind);
+  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
+
+  const TBookSnapshot partial = Snapshot(book);
+  test::RecordingFileDialog files;
+  ScopedFileDialog scopedFiles(files);
+  files.QueueAnswer(std::string(KVX_FIXTURE_DIR) + "/../../orbitdet/fixtures/mainbelt_mpc.txt");
+  test::WhenModalAppears<TSelectObservations>([](TSelectObservations& d) { d.CancelButton()->click(); });
+  form.Commands().Trigger("Laplace1");
+  EXPECT_TRUE(Snapshot(book) == partial);
+  EXPECT_TRUE(form.isEnabled());
+
+  // Every asteroid of the shipped list, cancelled before the first one and
+  // after a few.
+  auto allAsteroids = [&form](int cancelAt) {
+    CancellingProgress cancelling(cancelAt);
+    ProgressReporter* previous = SetProgressReporter(&cancelling);
+    form.Commands().Trigger("AllePlanetoiden2");
+    SetProgressReporter(previous);
+  };
+  allAsteroids(1);
+  EXPECT_TRUE(Snapshot(book) == partial);
+  EXPECT_EQ(status->text().toStdString(), CancelledRunText(false, english));
+  allAsteroids(4);
+  EXPECT_GT(RowStore.Count(), 0);
+  EXPECT_FALSE(book.Text(2, 1).empty());
+  EXPECT_EQ(status->text().toStdString(), CancelledRunText(true, english));
+  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
 }
 
 // A refused element file: the asteroid list, the chosen entry and the form
