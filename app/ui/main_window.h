@@ -192,7 +192,7 @@ class TMainForm : public QMainWindow {
   // The running state as a configuration record's fields.
   TConfigSettings GatherConfiguration();
   // Clamps the fields, then takes them over in their order, each through its
-  // setter, and recomputes the current table.
+  // setter, and completes the period; the sheet keeps the table it holds.
   void ApplyConfiguration(TConfigSettings settings);
   // tconfig.Load, then Apply; false when the file is missing or refused.
   bool LoadConfiguration(const std::string& fileName);

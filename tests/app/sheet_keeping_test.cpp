@@ -169,6 +169,12 @@ TEST_F(SheetKeeping, SettingCommandsComputeNothing) {
     EXPECT_TRUE(Snapshot(book) == before) << command;
     EXPECT_EQ(s.TableKind, kNoTableKind) << command;
   }
+  // A configuration saved and loaded again takes over every setting.
+  const std::string configuration = (home_.Path() / "kept.ocf").string();
+  ASSERT_TRUE(form.SaveConfiguration(configuration));
+  ASSERT_TRUE(form.LoadConfiguration(configuration));
+  QApplication::processEvents();
+  EXPECT_TRUE(Snapshot(book) == before);
   EXPECT_EQ(book.TextOn(2, 1, 1), "MYDATA");
   EXPECT_EQ(GridTexts(form.Grid()), gridBefore);
   SavePng(form, "main_window_sheet_kept");
