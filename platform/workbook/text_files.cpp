@@ -143,7 +143,7 @@ bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnl
         const TCell* cell = data.CellAt(r, c);
         if (cell != nullptr && (cell->Kind == TCellKind::Number ||
                                 (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Number))) {
-          out += FormatGeneral(cell->Number, book.Locale(), 15);
+          out += EntryTextForNumber(cell->Number, "", book.Locale());
           continue;
         }
       }

@@ -233,6 +233,31 @@ TEST_F(WorkbookFilesTest, FailedWritesLeaveTheOldFileAndFailedReadsTheWorkbook) 
   EXPECT_EQ(open.Text(1, 1), "still here");
 }
 
+// Numbers that need 17 significant digits, or an exponent, come back
+// exactly from the text files: the values-only tab text and the
+// separated file.
+TEST_F(WorkbookFilesTest, TextFilesKeepEveryDigitOfANumber) {
+  const double numbers[] = {0.1 + 0.2, 123456789012345678901.0, -2.7105054312137611e-20, 1.0 / 3.0, 1e300};
+  TWorkbook book(1);
+  for (int r = 1; r <= 5; ++r) book.SetNumber(r, 1, numbers[r - 1]);
+  book.SetFormula(6, 1, "A1*3");
+  std::string error;
+  const std::string path = PathOf("digits.txt");
+  ASSERT_TRUE(WriteWorkbookFile(book, path, kFileTypeTextValues, error)) << error;
+  TWorkbook back(1);
+  int type = 0;
+  ASSERT_TRUE(ReadWorkbookFile(back, path, type, error)) << error;
+  for (int r = 1; r <= 6; ++r) EXPECT_EQ(back.Number(r, 1), book.Number(r, 1)) << "row " << r;
+  const std::string csv = PathOf("digits.csv");
+  ASSERT_TRUE(WriteSheetSeparated(book, csv, ';', error)) << error;
+  TWorkbook imported(1);
+  ASSERT_TRUE(ReadSeparatedIntoSheet(imported, csv, ';', error)) << error;
+  for (int r = 1; r <= 5; ++r) {
+    imported.SetEntry(r, 1, imported.Text(r, 1));
+    EXPECT_EQ(imported.Number(r, 1), numbers[r - 1]) << "csv row " << r;
+  }
+}
+
 TEST_F(WorkbookFilesTest, TabTextAndSeparatedFiles) {
   TWorkbook book(2);
   book.SetText(1, 1, "Größe °");
