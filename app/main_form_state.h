@@ -34,6 +34,9 @@ struct TMainFormState {
   std::int32_t RecentFilesCount = 10; // size of the recent-files list
   std::uint8_t WorkbookView = 1;      // non-zero: tables go into the workbook sheet
   std::int32_t DefaultSheetNumber = 16;
+  // The separator of csv files and of the result grid's clipboard copy:
+  // 0 ";", 1 ",", 2 ".", 3 tab (CsvSeparatorChar).
+  std::uint8_t CsvSeparatorIndex = 0;
   std::string DataFolder;             // folder of the data files, no trailing '/'
 
   // --- occultation star catalogue ----------------------------------------
@@ -56,6 +59,11 @@ struct TMainFormState {
   // the duration flag (AutoEnd) and the rest of the period check's fields.
   TEphemerisPeriodState Period;
   TTableStep Step;                     // table step (the period check keeps its days in Period.StepDays)
+  // The table-configuration dialog's preview body (0 "Alle", 1 the Sun ..
+  // 14 the integrated comet) and its switch for rise, set and twilight
+  // times as Julian dates, which the table writers read.
+  std::int32_t TableConfigPreview = 0;
+  std::uint8_t RiseSetAsJulianDate = 0;
   double SolarEclipseSearchMinutes = 5;
   double SolarEclipseSearchSpanHours = 8;
   std::int32_t PhaseTableMinutes = 1;   // step of the eclipse phase table

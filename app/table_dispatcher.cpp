@@ -6,6 +6,7 @@
 
 #include "core/text_conversion.h"
 #include "engine/ephemeris_table.h"
+#include "platform/globals.h"
 #include "platform/messages.h"
 
 namespace kvx {
@@ -211,6 +212,36 @@ void TTableDispatcher::FinishStandardRun(TKeplereph& object, std::int32_t code, 
   } else {
     object.paint(state_.WorkbookView);
   }
+  // Cancelled while computing or while writing: what was written stays.
+  if (object.Stopped != 0) ReportCancelled(true);
+}
+
+void TTableDispatcher::ReportCancelled(bool written) {
+  state_.TableKind = kNoTableKind;
+  state_.PreviousTableKind = kNoTableKind;
+  const bool english = LanguageEnglish != 0;
+  if (hooks_.ShowStatus) hooks_.ShowStatus(CancelledRunText(written, english));
+  if (!written) {
+    ShowMessage(
+        "Die Berechnung wurde abgebrochen. Diese Suche kann keine Teilergebnisse schreiben; das "
+        "Tabellenblatt zeigt wieder seinen vorherigen Inhalt.",
+        "The calculation was cancelled. This search cannot write partial results; the sheet shows its "
+        "previous contents again.",
+        MessageIcon::Information);
+  }
+}
+
+void TTableDispatcher::ReportCancelledBeforeAnyResult() {
+  state_.TableKind = kNoTableKind;
+  state_.PreviousTableKind = kNoTableKind;
+  if (hooks_.ShowStatus) hooks_.ShowStatus(CancelledRunText(false, LanguageEnglish != 0));
+}
+
+std::string CancelledRunText(bool written, bool english) {
+  if (!written)
+    return english ? "Calculation cancelled - nothing written." : "Berechnung abgebrochen - nichts geschrieben.";
+  return english ? "Calculation cancelled - the rows computed until then are in the table."
+                 : "Berechnung abgebrochen - die bis dahin berechneten Zeilen stehen in der Tabelle.";
 }
 
 }  // namespace kvx

@@ -54,7 +54,14 @@ struct TDispatchHooks {
   // (the progress panel keeps running); resumed however the kind ends.
   std::function<void()> SuspendViews;
   std::function<void()> ResumeViews;
+  // A text for the status line (the cancel report).
+  std::function<void(const std::string&)> ShowStatus;
 };
+
+// The status-line text after a cancelled run: the rows computed until the
+// cancel are in the table, or (`written` false) the run could not write
+// partial results.
+std::string CancelledRunText(bool written, bool english);
 
 class TTableDispatcher {
  public:
@@ -77,7 +84,19 @@ class TTableDispatcher {
   // table, kinds 20 when the run was cancelled, the document unsaved, and
   // the table painted into the sheet or the grid (with `elementTable` the
   // element table of the rows instead of the ephemeris).
+  // A cancelled object still writes the rows it computed; the status line
+  // then says the run was cancelled.
   void FinishStandardRun(TKeplereph& object, std::int32_t code, bool elementTable = false);
+
+  // A run the user cancelled: kinds 20 and the status line's report.
+  // `written`: the rows computed until the cancel are in the table. False:
+  // the search cannot write partial results, and one message says so
+  // (the caller has put the sheet back as it was before the run).
+  void ReportCancelled(bool written);
+  // A search the user cancelled before it found anything, whose results
+  // would have been written only after it: kinds 20 and the status line's
+  // "nothing written"; the sheet was never touched, so no message.
+  void ReportCancelledBeforeAnyResult();
 
   // Completes the end record: its daylight hours from the start, its MJD
   // from the duration (duration flag) or from its local time.

@@ -21,8 +21,9 @@ namespace {
 
 constexpr const char* kCaptionStart = "Kandrevoltinex 4.6 [";
 
-FileDialogRequest TableFileRequest(bool save) {
+FileDialogRequest TableFileRequest(bool save, const std::string& folder) {
   FileDialogRequest request;
+  request.start = folder;
   const bool english = LanguageEnglish != 0;
   if (save) {
     request.title = english ? "Save ephemeris table as" : "Ephemeridentabelle speichern";
@@ -58,6 +59,18 @@ void ApplyGridLayout(tmystringgrid& grid, TResultGridLook& look) {
   grid.SetRowHeights(0, look.FixedRowHeight);
   grid.SetColWidths(0, look.FixedColWidth);
   look.FontScale = h / 13.0;
+}
+
+void ResetGridToReady(tmystringgrid& grid, TResultGridLook& look) {
+  ApplyGridLayout(grid, look);
+  grid.SetRowCount(2);
+  grid.SetColCount(2);
+  ClearGridCells(grid, 1, 1);
+  grid.SetCells(0, 0, std::string());
+  grid.SetCells(1, 0, std::string());
+  grid.SetCells(0, 1, std::string());
+  grid.SetCells(1, 1, LanguageEnglish != 0 ? "  Ready" : "  Bereit");
+  grid.SetColWidths(1, tmystringgrid::kDefaultColWidth);
 }
 
 TTableFileImage TableFileImageOf(const TTableDocument& doc) {
@@ -138,7 +151,7 @@ bool SaveTableFile(TTableDocument& doc, const std::string& fileName) {
 }
 
 bool SaveTableFileAs(TTableDocument& doc) {
-  const std::optional<std::string> chosen = AskSaveFileName(TableFileRequest(true));
+  const std::optional<std::string> chosen = AskSaveFileName(TableFileRequest(true, doc.DefaultFolder));
   if (!chosen) return false;
   if (!HasTableFileExtension(*chosen)) {
     ShowMessage("Ephemeridendateien müssen die Erweiterung \"kvx\"  besitzen.",
@@ -200,7 +213,7 @@ bool OpenTableFile(TTableDocument& doc, const std::string& fileName) {
 }
 
 bool OpenTableFileCommand(TTableDocument& doc) {
-  const std::optional<std::string> chosen = AskOpenFileName(TableFileRequest(false));
+  const std::optional<std::string> chosen = AskOpenFileName(TableFileRequest(false, doc.DefaultFolder));
   if (!chosen) return false;
   return OpenTableFile(doc, *chosen);
 }

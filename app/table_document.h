@@ -37,11 +37,16 @@ struct TTableDocument {
   std::array<std::int32_t, kQuantityCount>& ColumnWidthTable;
   std::string& Caption;
   TMyHistoryList* Recent = nullptr;
+  std::string DefaultFolder;  // where the open and save dialogs start, with its '/'
 };
 
 // Default row height Trunc(1.5 |h|) from the table font, row 0 and column 0
 // from the fixed sizes, the font scale |h| / 13.
 void ApplyGridLayout(tmystringgrid& grid, TResultGridLook& look);
+
+// The result grid of a new document: the layout applied, 2 x 2 cells with
+// "  Bereit" / "  Ready" in cell (1, 1), column 1 at the default width.
+void ResetGridToReady(tmystringgrid& grid, TResultGridLook& look);
 
 // What the document would write, and taking a loaded image over.
 TTableFileImage TableFileImageOf(const TTableDocument& doc);

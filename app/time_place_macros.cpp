@@ -1,6 +1,7 @@
 #include "app/time_place_macros.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 
@@ -103,6 +104,75 @@ int MacroDegToTime(TWorkbook& sheet) {
   FormatSelection(sheet, TimePatternHms);
   sheet.Refresh();
   return n;
+}
+
+bool MarkTextToPacked(const std::string& text, double& packed) {
+  std::string t;
+  for (char c : DecimalSepToDot(TrimBlanks(text))) {
+    if (c != ' ') t += c;
+  }
+  if (t.empty()) return false;
+  if (StrToFloatDot(t, packed)) return std::isfinite(packed);
+  bool negative = false;
+  std::size_t at = 0;
+  if (t[0] == '-' || t[0] == '+') {
+    negative = t[0] == '-';
+    ++at;
+  }
+  // Up to three fields, each a number and its mark: the first "°" or "h",
+  // the second "'" or "m", the third "''" (or '"') or "s".
+  const std::string marks[3][2] = {{"\u00B0", "h"}, {"'", "m"}, {"''", "s"}};
+  double fields[3] = {0, 0, 0};
+  int field = 0;
+  while (at < t.size()) {
+    const std::size_t start = at;
+    while (at < t.size() && (std::isdigit(static_cast<unsigned char>(t[at])) != 0 || t[at] == '.')) ++at;
+    if (at == start) return false;
+    double value = 0;
+    if (!StrToFloatDot(t.substr(start, at - start), value)) return false;
+    int found = -1;
+    std::size_t length = 0;
+    for (int f = field; f < 3 && found < 0; ++f) {
+      for (const std::string& mark : marks[f]) {
+        if (t.compare(at, mark.size(), mark) == 0 && (f != 1 || t.compare(at, 2, "''") != 0)) {
+          found = f;
+          length = mark.size();
+          break;
+        }
+      }
+      if (found < 0 && f == 2 && t.compare(at, 1, "\"") == 0) {
+        found = 2;
+        length = 1;
+      }
+    }
+    if (found < 0) return false;
+    fields[found] = value;
+    field = found + 1;
+    at += length;
+  }
+  if (field == 0 || fields[1] >= 60 || fields[2] >= 60) return false;
+  if (fields[0] != std::trunc(fields[0]) && (fields[1] != 0 || fields[2] != 0)) return false;
+  if (fields[1] != std::trunc(fields[1]) && fields[2] != 0) return false;
+  packed = fields[0] + fields[1] / 100.0 + fields[2] / 10000.0;
+  if (negative) packed = -packed;
+  return true;
+}
+
+int MacroMarkTextToNumber(TWorkbook& sheet) {
+  int changed = 0;
+  for (const TRange& range : SelectionInUsedArea(sheet)) {
+    for (int row = range.Row1; row <= range.Row2; ++row) {
+      for (int col = range.Col1; col <= range.Col2; ++col) {
+        if (sheet.CellKind(row, col) != TCellKind::Text) continue;
+        double packed = 0;
+        if (!MarkTextToPacked(sheet.Text(row, col), packed)) continue;
+        sheet.SetNumber(row, col, packed);
+        ++changed;
+      }
+    }
+  }
+  sheet.Refresh();
+  return changed;
 }
 
 int MacroNumberToMarkText(TWorkbook& sheet, bool arcMarks) {

@@ -38,6 +38,13 @@ int MacroTimeToDeg(workbook::TWorkbook& sheet);
 int MacroDegToTime(workbook::TWorkbook& sheet);
 // A packed D.MMSSss value -> the text 12°34'56,78'' (arc) or 12h34m56,78s.
 int MacroNumberToMarkText(workbook::TWorkbook& sheet, bool arcMarks);
+// The reverse of MacroNumberToMarkText ("Layout -> Zahl"): a text
+// 12°34'56,78'' or 12h34m56,78s (blanks and a sign allowed, later fields may
+// be left out) -> the packed number 12.345678; a text that is a plain
+// number -> that number. Minutes or seconds of 60 or more are no layout.
+int MacroMarkTextToNumber(workbook::TWorkbook& sheet);
+// One text as that macro reads it; false when it is neither form.
+bool MarkTextToPacked(const std::string& text, double& packed);
 // A Julian date -> its UT as a time of day: ((fraction + 0.5) mod 1) days.
 int MacroJulianDateToUT(workbook::TWorkbook& sheet);
 

@@ -83,7 +83,7 @@ bool WriteText(TWorkbookDocument& doc, const std::string& name) {
 
 bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
   std::string error;
-  if (!workbook::WriteSheetSeparated(doc.Book, name, CsvSeparatorChar(doc.CsvSeparatorIndex), error)) {
+  if (!workbook::WriteSheetSeparated(doc.Book, name, CsvSeparatorChar(doc.State.CsvSeparatorIndex), error)) {
     ShowMessage("Fehler beim Speichern von " + name + ".", "An error occured while saving " + name + ".",
                 MessageIcon::Error, MessageButtons::Ok, English() ? "Error" : "Datei nicht gespeichert");
     return false;
@@ -152,7 +152,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     workbook::TWorkbook fresh(1);
     fresh.SetSheetName(1, "Sheet1");
     std::string error;
-    if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.CsvSeparatorIndex), error)) {
+    if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.State.CsvSeparatorIndex), error)) {
       ShowOpenFailed(fileName);
       return false;
     }
@@ -188,7 +188,7 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
   request.title = English() ? "Open" : "Öffnen";
   request.filters = {English() ? "Excel workbook (*.xlsx *.xls)" : "Excel-Arbeitsmappe (*.xlsx *.xls)",
                      English() ? "Text (*.txt)" : "Text (*.txt)", "csv (*.csv)"};
-  request.start = doc.FileName;
+  request.start = doc.FileName.empty() ? doc.DefaultFolder : doc.FileName;
   const std::optional<std::string> chosen = AskOpenFileName(request);
   if (!chosen) return false;
   return OpenDocument(doc, *chosen);
@@ -196,7 +196,7 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
 
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
   std::string error;
-  if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.CsvSeparatorIndex), error)) {
+  if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.State.CsvSeparatorIndex), error)) {
     ShowOpenFailed(fileName);
     return false;
   }

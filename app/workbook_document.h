@@ -24,8 +24,7 @@ struct TWorkbookDocument {
   int& FileType;          // workbook_files.h codes; 0 for none
   std::string& Caption;
   TMyHistoryList* Recent = nullptr;
-  std::string DefaultFolder;           // put before the untitled name, with its '/'
-  std::int32_t CsvSeparatorIndex = 0;  // 0 ";", 1 ",", 2 ".", 3 tab
+  std::string DefaultFolder;  // where the dialogs start: put before the untitled name, with its '/'
 };
 
 // ";", ",", "." or the tab by index 0..3; ";" for any other index.

@@ -20,7 +20,7 @@ struct GridDocument {
   kvx::TMainFormState state;
   std::array<std::int32_t, kvx::kQuantityCount> widths{};
   std::string caption;
-  kvx::TTableDocument doc{grid, look, state, widths, caption, nullptr};
+  kvx::TTableDocument doc{grid, look, state, widths, caption, nullptr, {}};
 };
 
 void Fill(kvx::tmystringgrid& grid) {

@@ -29,7 +29,8 @@ class TElementEditorModelBase {
   virtual std::string Type() const { return {}; }
   virtual void SetType(const std::string&) {}
 
-  // Reads the file; false (with a message) when it cannot be edited.
+  // Reads the file; false (with a message) when it cannot be edited, and
+  // the file in use (FileName, empty for none) and its entries then stay.
   virtual bool Load(const std::string& fileName) = 0;
   // The selected entry becomes the working record.
   virtual void ShowSelected() = 0;
@@ -78,23 +79,25 @@ class TElementEditorModel final : public TElementEditorModelBase {
   }
 
   bool Load(const std::string& fileName) override {
+    // Read into a fresh list: a refused file leaves the file in use (if
+    // any) and its entries as they were.
+    ListT fresh;
     bool loaded = false;
     std::uint8_t format = 0;
     if constexpr (std::is_same_v<ListT, variablentabelle>) {
-      loaded = list_.Neuedateiladen(fileName, 0, true);
+      loaded = fresh.Neuedateiladen(fileName, 0, true);
     } else {
-      loaded = list_.Neuedateiladen(format, fileName, true, 0);
+      loaded = fresh.Neuedateiladen(format, fileName, true, 0);
     }
-    if (!loaded || format != 0 || list_.BuiltInListShown != 0) {
+    if (!loaded || format != 0 || fresh.BuiltInListShown != 0) {
       // Saving would turn a foreign file into one its own readers refuse.
       if (loaded) {
         ShowMessage("Die Datei " + fileName + " hat ein fremdes Format und kann hier nicht bearbeitet werden.",
                     "The file " + fileName + " has a foreign format and cannot be edited here.", MessageIcon::Error);
       }
-      list_.ClearAndFree();
-      FileName.clear();
       return false;
     }
+    list_.TakeOver(fresh);
     FileName = fileName;
     list_.SetFileName(fileName);
     Lines = ReadEditorFileLines(fileName, list_.SkippedLines());

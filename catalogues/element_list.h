@@ -162,6 +162,25 @@ class TElementList : public TElementListBase {
   // The record of the selected item, or nullptr when nothing is selected.
   const Record* Selected() const { return ItemIndex >= 0 && ItemIndex < Count() ? &Data(ItemIndex) : nullptr; }
 
+  // Takes over what `other` holds (a list of the same kind that a file was
+  // just loaded into): its items, selection, file name, loaded and
+  // built-in flags and skipped lines; `other` is left empty. The search
+  // mode, the stored index and the current record stay. Raises the change
+  // hook. With it a caller loads into a fresh list first, so that a
+  // refused file leaves the list in use as it was.
+  void TakeOver(TElementList& other) {
+    items_ = std::move(other.items_);
+    other.items_.clear();
+    ItemIndex = other.ItemIndex;
+    other.ItemIndex = -1;
+    FileName = other.FileName;
+    Loaded = other.Loaded;
+    BuiltInListShown = other.BuiltInListShown;
+    skipped_ = std::move(other.skipped_);
+    other.skipped_.clear();
+    Changed();
+  }
+
   Record CurrentRecord{};
 
  protected:

@@ -306,10 +306,11 @@ const char* NoEclipsesText() { return LanguageEnglish != 0 ? "No eclipses found"
 
 }  // namespace
 
-int LunarEclipseCalendar(const TSearchContext& context, const TTableConfigRecord& config,
-                         const TObserverRecord& start, const TObserverRecord& end,
-                         const TLunarEclipseCriteria& criteria, TCellSink& sink) {
+int LunarEclipseCalendar(const TSearchContext& context, const TTableConfigRecord& config, const TObserverRecord& start,
+                         const TObserverRecord& end, const TLunarEclipseCriteria& criteria, TCellSink& sink,
+                         bool* cancelled) {
   AbortRequested = 0;
+  if (cancelled != nullptr) *cancelled = false;
   std::vector<TLunarEclipseList> found;
   {
     const double span = std::max(end.Mjd - start.Mjd, 1.0);
@@ -326,7 +327,11 @@ int LunarEclipseCalendar(const TSearchContext& context, const TTableConfigRecord
       // Only eclipses whose maximum lies within the period.
       if (working.Mjd >= start.Mjd && working.Mjd <= end.Mjd) found.push_back(std::move(list));
       session.Reporter().Step(static_cast<int>(std::clamp(working.Mjd - start.Mjd, 0.0, span) / span * steps));
-      if (AbortRequested != 0) return -1;
+      if (AbortRequested != 0) {
+        AbortRequested = 0;
+        if (cancelled != nullptr) *cancelled = true;
+        break;
+      }
     }
   }
 

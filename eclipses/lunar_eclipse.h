@@ -189,10 +189,11 @@ bool WriteLunarEclipseSheet(const TLunarEclipseList& list, TCellSink& sink, cons
 // Finsternisse gefunden" / "No eclipses found" in the first cell until an
 // eclipse is written (the grid sized to two rows and columns first); a
 // blank row between eclipses; at most kLunarCalendarMaxRows rows
-// (ShowRowLimitReached). A cancel writes nothing. Returns the number of
-// eclipses written, -1 when cancelled.
-int LunarEclipseCalendar(const TSearchContext& context, const TTableConfigRecord& config,
-                         const TObserverRecord& start, const TObserverRecord& end,
-                         const TLunarEclipseCriteria& criteria, TCellSink& sink);
+// (ShowRowLimitReached). A cancel ends the search: the eclipses found
+// before it are written, and `cancelled` (when given) is set. Returns the
+// number of eclipses written.
+int LunarEclipseCalendar(const TSearchContext& context, const TTableConfigRecord& config, const TObserverRecord& start,
+                         const TObserverRecord& end, const TLunarEclipseCriteria& criteria, TCellSink& sink,
+                         bool* cancelled = nullptr);
 
 }  // namespace kvx

@@ -258,7 +258,8 @@ bool tSonnenfinsternis::CalendarRows(const TSearchContext& context, TEventStep e
   while (work.Mjd <= end.Mjd) {
     std::uint8_t maxArt = 0;
     const double T = rechnen(context, 0, maxArt, spanHours, stepMinutes, work, eventStep);
-    if (Status == TEclipseSearchStatus::Cancelled || Status == TEclipseSearchStatus::Refused) {
+    if (Status == TEclipseSearchStatus::Cancelled) return true;  // the rows found until then
+    if (Status == TEclipseSearchStatus::Refused) {
       rows.clear();
       return false;
     }

@@ -104,7 +104,8 @@ class tSonnenfinsternis {
                          TEventStep eventStep);
   // 2./3. The calendar of the period [start, end] into the sheet or the
   // grid: the eclipses whose local kind reaches `criterion`. False when the
-  // search was cancelled or refused; nothing is written then.
+  // search was refused; nothing is written then. A cancelled search writes
+  // the eclipses found until the cancel and leaves Status Cancelled.
   virtual bool kalenderrechnen(const TSearchContext& context, TEventStep eventStep, TSheet& sheet,
                                const TTableConfigRecord& config, const TObserverRecord& start,
                                const TObserverRecord& end, std::int32_t stepMinutes, std::int32_t spanHours,
@@ -130,7 +131,8 @@ class tSonnenfinsternis {
   virtual void finsternisphase(std::uint8_t sternzeitFlag, const TBesselFits& fits, double T, double deltaT,
                                std::uint8_t& art, double& laenge, double& breite, double& dauer) const;
 
-  // The calendar's rows without writing them (false: cancelled or refused).
+  // The calendar's rows without writing them (false: refused). A cancel
+  // ends the search with the rows found until then and Status Cancelled.
   bool CalendarRows(const TSearchContext& context, TEventStep eventStep, const TObserverRecord& start,
                     const TObserverRecord& end, std::int32_t stepMinutes, std::int32_t spanHours,
                     std::uint8_t criterion, std::vector<TSolarCalendarRow>& rows);

@@ -171,8 +171,8 @@ class ttransittabelle : public ttransit {
   // Every transit from the start record's date to the end record's (the
   // arguments as ttransit::rechnen; the records of the constructor are
   // used). Result: the number of transits listed; Status Cancelled when the
-  // search was cancelled or stopped (the list is then cleared), Refused
-  // when the end lies before the start.
+  // search was cancelled or stopped (the list keeps the transits found
+  // until then), Refused when the end lies before the start.
   double rechnen(const TSearchContext& context, std::uint8_t lokalListe, std::uint8_t& maxArt, std::int32_t windowDays,
                  std::int32_t stepMinutes, const TObserverRecord& observer, TEventStep eventStep) override;
   void paint(TSheet& sheet, const TTableConfigRecord& config) override;

@@ -114,7 +114,8 @@ double ttransittabelle::rechnen(const TSearchContext& context, std::uint8_t loka
   ProgressStartTt = (Start.Mjd - 51544.5) / 36525.0;
   for (int passes = 0; passes < kTransitTablePasses; ++passes) {
     const double T = ttransit::rechnen(context, lokalListe, maxArt, windowDays, stepMinutes, work, eventStep);
-    if (Status == TEclipseSearchStatus::Cancelled || Status == TEclipseSearchStatus::Refused) {
+    if (Status == TEclipseSearchStatus::Cancelled) return static_cast<double>(Lines.size());
+    if (Status == TEclipseSearchStatus::Refused) {
       Lines.clear();
       return 0;
     }

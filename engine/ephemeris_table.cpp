@@ -187,11 +187,12 @@ int TKeplereph::StepRowWorker(TComputeSettingsBlock settings, std::uint8_t sider
   int counter = 0;
   do {
     position.Row(counter);
+    if (AbortRequested != 0) break;
     ComputeRow(settings, siderealFlag);
+    if (AbortRequested != 0) break;  // cut short: the row is not kept
     FinishRow(counter, siderealFlag, show, true);
     Observer.Mjd += step;
     ++counter;
-    if (AbortRequested != 0) break;
   } while (MjdToJd(Observer.Mjd) <= endJd && counter < kMaxTableRows);
   return counter;
 }
@@ -208,11 +209,13 @@ int TKeplereph::DateListRowWorker(TComputeSettingsBlock settings, std::uint8_t s
       ++SkippedDateLines;
       continue;
     }
+    if (AbortRequested != 0) break;
     Observer.Mjd = JdToMjd(jd);
     ComputeRow(settings, siderealFlag);
+    if (AbortRequested != 0) break;  // cut short: the row is not kept
     FinishRow(counter, siderealFlag, show, false);
     ++counter;
-    if (AbortRequested != 0 || counter >= kMaxTableRows) break;
+    if (counter >= kMaxTableRows) break;
   }
   return counter;
 }
@@ -249,10 +252,7 @@ void TKeplereph::schleife(TComputeSettingsBlock settings, std::uint8_t siderealF
                              : StepRowWorker(settings, siderealFlag, show, step, progress);
   }
   Rows = rows;
-  if (AbortRequested != 0) {
-    Rows = 0;
-    Stopped = 1;
-  }
+  if (AbortRequested != 0) Stopped = 1;
   AbortRequested = 0;
 
   if (SkippedDateLines > 0) {
@@ -272,6 +272,7 @@ void TKeplereph::integriere(TComputeSettingsBlock settings, std::uint8_t siderea
                             std::uint8_t nameFlag) {
   Stopped = 0;
   AbortRequested = 0;
+  if (show != 0) Rows = 0;  // without show no row is kept and Rows stays
   Observer = PeriodStart;
   LocalTimeToUT(Observer);
   {
@@ -284,10 +285,7 @@ void TKeplereph::integriere(TComputeSettingsBlock settings, std::uint8_t siderea
     }
     RunOrbitIntegration(settings, siderealFlag, show, span, nameFlag);
   }
-  if (AbortRequested != 0) {
-    Rows = 0;
-    Stopped = 1;
-  }
+  if (AbortRequested != 0) Stopped = 1;
   AbortRequested = 0;
 }
 

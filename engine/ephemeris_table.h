@@ -127,12 +127,14 @@ class TKeplereph : public TKepler {
   // date-list mode). `siderealFlag` asks for apparent sidereal time. With
   // `show` the progress panel runs and each row is copied into RowStore;
   // without it the object's name is written into each row instead. A run
-  // always starts from the period start; cancelling leaves Rows 0 and
-  // Stopped 1. Refused before any row (with a message): unusable elements,
-  // a refused database file, a step that is not above 0.
+  // always starts from the period start; cancelling sets Stopped 1 and
+  // keeps Rows at the rows finished before the cancel (a row whose
+  // computation the cancel cut short is not counted), so that the writers
+  // still write them. Refused before any row (with a message): unusable
+  // elements, a refused database file, a step that is not above 0.
   virtual void schleife(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show);
   // The numerically integrated table (the orbit integration drives the
-  // object).
+  // object). A cancel keeps the rows integrated before it, as schleife.
   virtual void integriere(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
                           std::uint8_t nameFlag);
   // Caption of the formatting phase: the whole table, or the output of one

@@ -156,6 +156,7 @@ void TKeplereph::WriteTableFrame(TCellSink& sink, std::uint8_t rowCountFlag,
   OutputRow = 1;
   OutputColumn = 1;
   TFinisher finisher{*this, sink};
+  int k = 1;  // the next data row
   {
     ProgressSession session(CurrentProgress(), Language != 0 ? "Formatting table" : "Tabelle wird formatiert",
                             kProgressScale);
@@ -163,7 +164,6 @@ void TKeplereph::WriteTableFrame(TCellSink& sink, std::uint8_t rowCountFlag,
     ShowTableProgress(1, "");
     progress.Step(0);
     int last = 0;
-    int k = 1;
     for (int r = 1; r <= rows + 1; ++r) {
       const int position = static_cast<int>(std::trunc(r * increment));
       if (position != last) {
@@ -180,7 +180,8 @@ void TKeplereph::WriteTableFrame(TCellSink& sink, std::uint8_t rowCountFlag,
     }
   }
   if (AbortRequested != 0) {
-    Rows = 0;
+    // The rows written stay in the sheet; Rows says how many they are.
+    Rows = k - 1;
     Stopped = 1;
   }
   AbortRequested = 0;

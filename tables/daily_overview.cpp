@@ -250,10 +250,7 @@ void ttagesephemeride::schleife(TComputeSettingsBlock settings, std::uint8_t sid
       if (AbortRequested != 0) break;
     }
   }
-  if (AbortRequested != 0) {
-    Rows = 0;
-    Stopped = 1;
-  }
+  if (AbortRequested != 0) Stopped = 1;  // the bodies computed so far stay in Rows
   AbortRequested = 0;
 }
 

@@ -48,8 +48,8 @@ class ttagesephemeride : public Tplatab {
   using Tplatab::initialisieren;
 
   // The ten bodies at the period start. With `show` the progress panel runs
-  // and the rows go into RowStore (positions 0 .. 9). Cancelling leaves
-  // Rows 0 and Stopped 1.
+  // and the rows go into RowStore (positions 0 .. 9). Cancelling sets
+  // Stopped 1; Rows keeps the bodies computed before the cancel.
   void schleife(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show) override;
 
   // The chain of the current body index into Result; `moonOption` goes to

@@ -93,7 +93,6 @@ bool ttransitsuche::schleife(bool showProgress) {
   while (work.Mjd <= end_.Mjd && static_cast<int>(rows_.size()) < kMaxTableRows) {
     reporter.ProcessEvents();
     if (AbortRequested.load() != 0) {
-      rows_.clear();
       Stopped = 1;
       AbortRequested = 0;
       return false;

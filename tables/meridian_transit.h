@@ -58,8 +58,8 @@ class ttransitsuche {
   // The transit times (hours after the instant, -1 none) of a feature at L
   // for CM and the rate: at most four, only those under 1.2 h.
   static void reduzieren(double L, double cm, double rate, double hours[4]);
-  // The time loop with progress and cancel; at most 16382 rows. False (no
-  // rows, Stopped set) after a cancel.
+  // The time loop with progress and cancel; at most 16382 rows. False
+  // after a cancel (Stopped set; the transits found before it are kept).
   bool schleife(bool showProgress);
   // The table into the sheet (one row per day) or the grid.
   void paint(TSheet* sheet, tmystringgrid* grid, std::uint8_t toSheet, const TTableOutputSettings& settings);

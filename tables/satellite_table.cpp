@@ -224,6 +224,7 @@ void Tsatellitenephfenster::rechnen(TComputeSettingsBlock settings) {
 bool Tsatellitenephfenster::allsatellites(TObserverRecord observer, TComputeSettingsBlock settings) {
   Stopped = 0;
   AbortRequested = 0;
+  AllComputed = 0;
   if (SatelliteCount < 1) return true;
   LocalTimeToUT(observer);
   UTToLocalTime(observer);
@@ -241,6 +242,7 @@ bool Tsatellitenephfenster::allsatellites(TObserverRecord observer, TComputeSett
       progress.ProcessEvents();
       TSatelliteResult& r = Results[static_cast<std::size_t>(s)];
       if (!ComputeSatellite(s, jd, SatObserver, EpochWindowDays, observer.RefractionOn != 0, r)) r.Computable = 0;
+      AllComputed = s;
       if (AbortRequested != 0) break;
     }
   }
@@ -339,7 +341,7 @@ void Tsatellitenephfenster::paint_grid() {
 }
 
 void Tsatellitenephfenster::WriteAll(TCellSink& sink) {
-  const int count = std::min(SatelliteCount, kSlots);
+  const int count = std::min({SatelliteCount, kSlots, AllComputed});
   if (count < 1) return;
   const bool english = LanguageEnglish != 0;
   std::string date, time;
@@ -388,7 +390,7 @@ void Tsatellitenephfenster::paintall(std::uint8_t toSheet) {
 
 void Tsatellitenephfenster::paintall_grid() {
   if (OutputGrid == nullptr || SatelliteCount < 1) return;
-  const int count = std::min(SatelliteCount, kSlots);
+  const int count = std::min({SatelliteCount, kSlots, AllComputed});
   OutputGrid->SetRowCount(count + 2);
   OutputGrid->SetColCount(11);
   TGridSink sink(*OutputGrid, OutputSettings);

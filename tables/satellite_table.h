@@ -101,7 +101,8 @@ class Tsatellitenephfenster : public TKeplereph {
 
   // Every loaded satellite at the instant of `observer` (local time; its UT
   // is taken) into Results, with progress and cancel. Nothing without
-  // loaded sets. Returns false when cancelled (Stopped set).
+  // loaded sets. Returns false when cancelled (Stopped set); AllComputed
+  // counts the satellites done, and paintall writes only those.
   bool allsatellites(TObserverRecord observer, TComputeSettingsBlock settings);
 
   // The ephemeris table (kind 880) and the all-satellites table (kind 881);
@@ -116,6 +117,7 @@ class Tsatellitenephfenster : public TKeplereph {
   double SunAltitudeAt(const TObserverRecord& record, TComputeSettingsBlock settings) const;
 
   std::array<TSatelliteResult, kSlots + 1> Results{};
+  std::int32_t AllComputed = 0;  // Results[1 .. AllComputed] are the last run's
   double AllSunAltitude = 0;
   TObserverRecord AllInstant;
   TSatObserver SatObserver;

@@ -182,7 +182,7 @@ int Tvareph::WriteCells(TCellSink& sink) {
 }
 
 void Tvareph::paint(TSheet* sheet, tmystringgrid* grid, std::uint8_t toSheet, const TTableOutputSettings& settings) {
-  if (Computed == 0 || Stopped != 0) return;
+  if (Computed == 0) return;
   if (toSheet == 0) {
     if (grid != nullptr) paint_grid(*grid, settings);
     return;
@@ -198,7 +198,7 @@ void Tvareph::paint(TSheet* sheet, tmystringgrid* grid, std::uint8_t toSheet, co
 }
 
 void Tvareph::paint_grid(tmystringgrid& grid, const TTableOutputSettings& settings) {
-  if (Computed == 0 || Stopped != 0) return;
+  if (Computed == 0) return;
   const int rows = static_cast<int>(results_.size()) + 2;
   grid.SetRowCount(rows);
   grid.SetColCount(8);

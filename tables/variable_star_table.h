@@ -62,7 +62,8 @@ class Tvareph {
   // the epoch is not finite.
   bool CheckElements() const;
   // Computes the extrema with progress and cancel. Stops after kMaxTableRows
-  // results with an information message. Stopped = 1 after a cancel.
+  // results with an information message. Stopped = 1 after a cancel; the
+  // extrema found before it stay and are written by paint.
   void schleife(std::uint8_t apparentSiderealTime);
   // Non-zero toSheet: the sheet; otherwise the grid.
   void paint(TSheet* sheet, tmystringgrid* grid, std::uint8_t toSheet, const TTableOutputSettings& settings);

@@ -103,6 +103,17 @@ void CompleteInstant(TTheorySelection selection, const TTableConfigRecord& confi
   }
 }
 
+// A clamped end: the end record's automatic length (whole days and packed
+// hours) becomes the period as it now stands, so that the length the
+// records hold, and a configuration saves, gives the clamped end again.
+void StoreClampedLength(const TObserverRecord& start, TObserverRecord& end) {
+  const double days = end.Mjd - start.Mjd;
+  if (!(days >= 0) || !(days < 2147483647.0)) return;
+  const double whole = std::floor(days);
+  end.PeriodDays = static_cast<std::int32_t>(whole);
+  end.PeriodHours = DegToDmsPacked((days - whole) * 24.0);
+}
+
 }  // namespace
 
 void CompleteObserverRecord(std::uint8_t apparent, TTheorySelection selection, const TTableConfigRecord& config,
@@ -161,6 +172,7 @@ void CheckEphemerisPeriod(TEphemerisPeriodState& state) {
   if (MjdToJd(end.Mjd) > kLatestEndJd) {
     end.Mjd = JdToMjd(kLastTableJulianDay);
     UTToLocalTime(end);
+    StoreClampedLength(start, end);
     if (state.ShowMessages != 0) {
       ShowMessage("Das Enddatum der Ephemeride wurde auf JD 5373484 herabgesetzt.",
                   "The end date of the ephemeris was set down to JD 5373484.", MessageIcon::Error);
@@ -172,6 +184,7 @@ void CheckEphemerisPeriod(TEphemerisPeriodState& state) {
   if (state.StepDays > 0 && (end.Mjd - start.Mjd) / state.StepDays > kMaxTableSteps) {
     end.Mjd = start.Mjd + (kMaxTableSteps - 1) * state.StepDays;
     UTToLocalTime(end);
+    StoreClampedLength(start, end);
     state.AutoEnd = 0;
     state.SecondPeriodFlag = 0;
     ShowMessage("Zu viele Tabellenwerte. Das Enddatum für Ephemeride wurde herabgesetzt.",

@@ -78,7 +78,10 @@ inline constexpr int kMaxTableSteps = 16382;
 // valid at the end; integration database valid at start and end; both
 // records completed; theory range of the start; status line; satellites
 // enabled for 1957 Jan 1 up to a century after their reference date.
-// Messages go through ShowMessage (stop icon); see the definitions.
+// A clamped end is what the end record holds afterwards, its automatic
+// length (PeriodDays, PeriodHours) included, so the next check (or a saved
+// configuration) finds nothing to clamp. Messages go through ShowMessage
+// (stop icon); see the definitions.
 void CheckEphemerisPeriod(TEphemerisPeriodState& state);
 
 }  // namespace kvx

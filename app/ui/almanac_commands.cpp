@@ -79,11 +79,15 @@ void Generate(TMainForm& form, const TAlmanacRequest& request, std::int32_t kind
   t.Events.Clear();
   t.Start = request.Start;
   t.End = request.End;
-  GenerateAlmanac(request, t.Events);
+  const bool cancelled = GenerateAlmanac(request, t.Events) == TAlmanacResult::Cancelled;
   if (!t.Events.Empty()) {
     s.TableKind = kind;
     if (s.PreviousTableKind != s.TableKind) s.TableChanged = 1;
     form.Tables().ComputeTable();
+    // Cancelled: the events found until then are written.
+    if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
+  } else if (cancelled) {
+    form.Tables().Dispatcher().ReportCancelledBeforeAnyResult();
   }
   form.UpdateStatusLine();
 }

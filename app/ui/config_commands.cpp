@@ -17,6 +17,8 @@
 #include "engine/nbody_integrator.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
+#include "setup/table_config_model.h"
+#include "setup/ui/location_dialog.h"
 #include "theories/tle.h"
 
 namespace kvx {
@@ -46,6 +48,7 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.Paths[kPathAsteroidDatabase] = stored_.AsteroidFolder;
   s.Paths[kPathTle] = satellite_file_.fileName;
   s.Paths[kPathUserCatalogue] = state_.UserCatalogueFile;
+  if (!LocationDialog().LocationFileName.empty()) s.Paths[kPathLocations] = LocationDialog().LocationFileName;
   if (tables_ != nullptr) {
     s.Paths[kPathSurfaceFeatures] = tables_->SurfaceFeatureFileForConfiguration();
     s.MeridianFeatures = tables_->MeridianFeatures();
@@ -74,6 +77,9 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.OccultationMagnitude = o.MagnitudeLimit;
   s.OccultationSunAltitude = o.OccultationMaxSunAltitude;
   s.IntegratorChoice = st.IntegratorChoice;
+  s.CsvSeparatorIndex = st.CsvSeparatorIndex;
+  s.DialogTableKind = st.TableConfigPreview;
+  s.RiseSetAsJulianDate = st.RiseSetAsJulianDate;
   s.UseIntegrationDatabase = st.UseIntegrationDatabase;
   s.OccultationCatalogue = st.OccultationCatalogueSetting;
   s.Fk4Positions = o.Fk4Positions;
@@ -146,6 +152,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
                                         kPathCometElements, kPathVariableStars, kPathStartValues}) {
     if (FileExists(s.Paths[only_when_present])) held.Paths[only_when_present] = s.Paths[only_when_present];
   }
+  if (FileExists(s.Paths[kPathLocations])) LocationDialog().SetLocationFile(s.Paths[kPathLocations]);
   if (FileExists(s.Paths[kPathUserCatalogue]) && s.Paths[kPathUserCatalogue] != state_.UserCatalogueFile) {
     state_.UserCatalogueFile = s.Paths[kPathUserCatalogue];
     LoadUserCatalogue(*this, false);
@@ -213,6 +220,9 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   SetVsopLevelA(s.VsopLevelA);
   SetVsopLevelB(s.VsopLevelB);
   state_.IntegratorChoice = s.IntegratorChoice != 0 ? 1 : 0;
+  state_.CsvSeparatorIndex = s.CsvSeparatorIndex;
+  state_.TableConfigPreview = std::clamp<std::int32_t>(s.DialogTableKind, 0, kPreviewKindCount - 1);
+  state_.RiseSetAsJulianDate = s.RiseSetAsJulianDate != 0 ? 1 : 0;
   state_.UseIntegrationDatabase = (s.UseIntegrationDatabase != 0 && state_.IntegrationDatabase != 0) ? 1 : 0;
   o.ConjunctionMaxSunAltitude = s.ConjunctionSunAltitude;
   o.ConjunctionMinAltitude1 = s.ConjunctionAltitude1;

@@ -111,7 +111,7 @@ void Planetoidendatenbankerstellen1Click(TMainForm& form) {
   // The rows go into the sheet whatever the view shows.
   const std::uint8_t view = s.WorkbookView;
   s.WorkbookView = 1;
-  const char separator = CsvSeparatorChar(config.CsvSeparatorIndex);
+  const char separator = CsvSeparatorChar(s.CsvSeparatorIndex);
   std::vector<std::string> used;
   int written = 0;
   for (int i = 0; i < list.Count(); ++i) {

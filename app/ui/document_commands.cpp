@@ -1,7 +1,6 @@
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
-#include <cstdlib>
 #include <QColor>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -54,9 +53,7 @@ TDocumentCommands::TDocumentCommands(TMainForm& form)
   auto inGrid = [this] { return form_.State().WorkbookView == 0; };
   commands.RegisterHandler("Neu1", [this] {
     if (!MayLeave()) return;
-    TWorkbookDocument doc = WorkbookDocument();
-    NewDocument(doc, form_.State().DefaultSheetNumber);
-    ShowWorkbookCaption();
+    BeginNewDocument(form_.State().DefaultSheetNumber);
   });
   commands.RegisterHandler("ffnen1", [this, inGrid] {
     if (inGrid()) {
@@ -67,7 +64,9 @@ TDocumentCommands::TDocumentCommands(TMainForm& form)
     form_.ShowHourglass();
     const bool opened = OpenWorkbookCommand(doc);
     form_.RestoreCursor();
-    if (opened) ShowWorkbookCaption();
+    if (!opened) return;
+    ForgetTableKind();
+    ShowWorkbookCaption();
   });
   commands.RegisterHandler("Speichern1", [this, inGrid] {
     if (inGrid()) {
@@ -123,20 +122,35 @@ TDocumentCommands::TDocumentCommands(TMainForm& form)
     }
     if (!MayLeave()) return;
     TWorkbookDocument doc = WorkbookDocument();
-    if (OpenDocument(doc, name)) ShowWorkbookCaption();
+    if (!OpenDocument(doc, name)) return;
+    ForgetTableKind();
+    ShowWorkbookCaption();
   };
 }
 
+void TDocumentCommands::BeginNewDocument(int sheets) {
+  form_.Tables().KeineTabelle1Click();
+  TWorkbookDocument doc = WorkbookDocument();
+  NewDocument(doc, sheets);
+  ResetGridToReady(form_.Grid(), look_);
+  ShowWorkbookCaption();
+}
+
+void TDocumentCommands::ForgetTableKind() {
+  TMainFormState& s = form_.State();
+  s.TableKind = kNoTableKind;
+  s.PreviousTableKind = kNoTableKind;
+}
+
 TTableDocument TDocumentCommands::Document() {
-  return TTableDocument{form_.Grid(), look_, form_.State(), column_widths_, caption_, &form_.RecentFiles()};
+  const std::string& folder = form_.StoredSettings().DefaultFolder;
+  return TTableDocument{form_.Grid(), look_, form_.State(), column_widths_, caption_, &form_.RecentFiles(), folder};
 }
 
 TWorkbookDocument TDocumentCommands::WorkbookDocument() {
-  TWorkbookDocument doc{form_.Workbook(), form_.State(), workbook_file_, workbook_file_type_, workbook_caption_,
-                        &form_.RecentFiles(), {}, 0};
-  const char* home = std::getenv("HOME");
-  doc.DefaultFolder = home != nullptr ? std::string(home) + "/" : std::string();
-  return doc;
+  const std::string& folder = form_.StoredSettings().DefaultFolder;
+  return TWorkbookDocument{form_.Workbook(),  form_.State(),        workbook_file_, workbook_file_type_,
+                           workbook_caption_, &form_.RecentFiles(), folder};
 }
 
 bool TDocumentCommands::MayLeave() {
@@ -177,6 +191,7 @@ void TDocumentCommands::SetPrintArea() {
 
 void TDocumentCommands::Finish(bool changed) {
   if (!changed) return;
+  ForgetTableKind();
   form_.setWindowTitle(QString::fromStdString(caption_));
   ShowLook();
 }

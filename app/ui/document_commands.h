@@ -38,6 +38,10 @@ class TDocumentCommands : public QObject {
   TWorkbookDocument WorkbookDocument();
   // The question before the document is left (close, New, Open).
   bool MayLeave();
+  // A new document (File > New, the view switch, the external program): no
+  // table kind kept (the caption without a name), a new workbook of
+  // `sheets` sheets, the result grid reset to 2 x 2 with "  Bereit".
+  void BeginNewDocument(int sheets);
 
   bool Open();
   bool OpenByName(const std::string& fileName);
@@ -48,6 +52,8 @@ class TDocumentCommands : public QObject {
 
  private:
   void Finish(bool changed);
+  // After a document was opened: no table kind from before is kept.
+  void ForgetTableKind();
   void ShowWorkbookCaption();
   bool eventFilter(QObject* watched, QEvent* event) override;
   void SetPrintArea();

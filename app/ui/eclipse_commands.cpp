@@ -75,6 +75,8 @@ void SolarEclipseRun(TMainForm& form) {
   }
   if (eclipse.Status == TEclipseSearchStatus::Cancelled || eclipse.Status == TEclipseSearchStatus::Refused) {
     LeaveWithoutTable(form);
+    // One eclipse's circumstances are whole or nothing.
+    if (eclipse.Status == TEclipseSearchStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(false);
     return;
   }
   s.DocumentSaved = 0;
@@ -116,10 +118,13 @@ void SolarCalendarRun(TMainForm& form) {
     return;
   }
   s.DocumentSaved = 0;
+  // Cancelled: the eclipses found until then are written.
+  if (eclipse.Status == TEclipseSearchStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }
 
-// One transit (148) or the transits of the period (149): written only when
-// the search was not cancelled or refused.
+// One transit (148): written only when found; a cancel writes nothing and
+// says so. The transits of the period (149): a cancel writes those found
+// until then.
 void TransitRun(TMainForm& form, bool table) {
   TMainFormState& s = form.State();
   const std::int32_t planet = TransitPlanetIndex(s.TransitPlanet);
@@ -138,9 +143,11 @@ void TransitRun(TMainForm& form, bool table) {
     ProgressSession session(CurrentProgress(), caption, 1000);
     search.rechnen(EclipseSearchContext(form), 0, maxArt, 0, 120, s.Period.Start, CourseStep(s));
   }
-  if (search.Status != TEclipseSearchStatus::Found) {
-    AbortRequested = 0;
+  AbortRequested = 0;
+  const bool cancelled = search.Status == TEclipseSearchStatus::Cancelled;
+  if (search.Status != TEclipseSearchStatus::Found && !(table && cancelled)) {
     LeaveWithoutTable(form);
+    if (cancelled) form.Tables().Dispatcher().ReportCancelled(false);
     return;
   }
   s.DocumentSaved = 0;
@@ -149,6 +156,7 @@ void TransitRun(TMainForm& form, bool table) {
   } else {
     search.paint_grid(form.Grid(), GridOutput(form), s.Period.TableConfig);
   }
+  if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }
 
 void RunKind(TMainForm& form, std::int32_t kind) {

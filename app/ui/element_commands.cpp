@@ -67,7 +67,7 @@ void TElementDialogCommands::Vernderliche1Click() {
   record.Name = s.CurrentVariableStarName;
   if (ChooseVariableStar(*variable_, form_.StoredSettings().Window.Hints, record) != 1) return;
   s.CurrentVariableStarName = record.Name;
-  AfterElementsChanged(150, 150);
+  AfterElementsChanged();
 }
 
 void TElementDialogCommands::AusMPECZirkularladen1Click() {
@@ -100,21 +100,20 @@ void TElementDialogCommands::AusMPECZirkularladen1Click() {
 
 void TElementDialogCommands::AsteroidAccepted() {
   form_.State().CurrentAsteroid = asteroid_->Record;
-  AfterElementsChanged(21, 22);
+  AfterElementsChanged();
 }
 
 void TElementDialogCommands::CometAccepted() {
   form_.State().CurrentComet = comet_->Record;
-  AfterElementsChanged(41, 42);
+  AfterElementsChanged();
 }
 
-void TElementDialogCommands::AfterElementsChanged(int tableKindA, int tableKindB) {
+void TElementDialogCommands::AfterElementsChanged() {
   TMainFormState& s = form_.State();
   s.ElementsChanged = 1;
   s.SettingsChanged = 1;
   s.PreviousTableKind = 1;
   form_.Tables().RefreshMenus();
-  if (s.TableKind == tableKindA || s.TableKind == tableKindB) form_.Tables().ComputeTable();
 }
 
 TElementDialogCommands& InstallElementDialogCommands(TMainForm& form) {

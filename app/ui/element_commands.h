@@ -1,9 +1,9 @@
 // Objects | Asteroids, Objects | Comets and Objects | Variable stars: the two element dialogs, created
 // once with the main window and kept for the run. OK stores the set as the
 // current asteroid (comet), marks the elements and the settings changed,
-// makes the next table be built anew, refreshes the menus and recomputes an
-// asteroid (comet) table on show. Loading another list file in a dialog
-// forgets the entry range chosen for the old file.
+// makes the next table be built anew and refreshes the menus; no table is
+// written until a table command asks for one. Loading another list file in
+// a dialog forgets the entry range chosen for the old file.
 #pragma once
 
 #include <QObject>
@@ -37,7 +37,7 @@ class TElementDialogCommands : public QObject {
  private:
   void AsteroidAccepted();
   void CometAccepted();
-  void AfterElementsChanged(int tableKindA, int tableKindB);
+  void AfterElementsChanged();
 
   TMainForm& form_;
   TElementeplform* asteroid_;

@@ -5,11 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <filesystem>
-
-#include "platform/desktop_opener.h"
 #include "platform/globals.h"
-#include "platform/paths.h"
+#include "platform/help.h"
 #include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
@@ -45,7 +42,7 @@ TEreignisgefundenForm::TEreignisgefundenForm(const TEventFoundTexts& texts, bool
   buttons->addWidget(again_);
   buttons->addWidget(use_date_);
   buttons->addStretch();
-  // Help: the README (German only; there is no English help).
+  // Help: the help text (German only; there is no English help).
   help_ = new QPushButton(this);
   help_->setObjectName(QStringLiteral("HelpBtn"));
   ApplyDialogButtonLanguage(nullptr, help_);
@@ -55,9 +52,7 @@ TEreignisgefundenForm::TEreignisgefundenForm(const TEventFoundTexts& texts, bool
   connect(again_, &QPushButton::clicked, this, [this] { done(kEventAgain); });
   connect(close_, &QPushButton::clicked, this, [this] { done(kEventClose); });
   connect(use_date_, &QPushButton::clicked, this, [this] { done(kEventUseDate); });
-  connect(help_, &QPushButton::clicked, this, [] {
-    OpenWithDesktop((std::filesystem::path(ShippedDataFolder()).parent_path() / "README.md").string());
-  });
+  connect(help_, &QPushButton::clicked, this, [] { ShowHelpContents(); });
 }
 
 QLabel* TEreignisgefundenForm::Label(int number) const {

@@ -61,7 +61,9 @@ namespace kvx {
 
 void InstallLegendCommand(TMainForm& form) {
   if (form.Commands().HasHandler("Legende1")) return;
-  form.Commands().RegisterHandler("Legende1", [&form] { ShowLegend(DefaultColumnHeadings, &form); });
+  // The headings as the main window's table configuration holds them.
+  form.Commands().RegisterHandler("Legende1",
+                                  [&form] { ShowLegend(form.State().Period.TableConfig.ColumnTitles, &form); });
 }
 
 }  // namespace kvx

@@ -51,12 +51,14 @@
 #include "engine/nbody_integrator.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
+#include "platform/help.h"
 #include "platform/paths.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/qt/qt_busy_cursor.h"
 #include "platform/qt/qt_desktop_opener.h"
+#include "platform/qt/qt_help_viewer.h"
 #include "platform/qt/qt_message_sink.h"
 #include "platform/qt/qt_progress.h"
 #include "platform/qt/workbook_view.h"
@@ -146,9 +148,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
 
   messages_ = std::make_unique<QtMessageSink>(this);
   desktop_ = std::make_unique<QtDesktopOpener>();
+  help_ = std::make_unique<QtHelpViewer>(HelpFilePath(), this);
   SetMessageSink(messages_.get());
   SetProgressReporter(progress_.get());
   SetDesktopOpener(desktop_.get());
+  SetHelpViewer(help_.get());
   static QtBusyCursor busy_cursor;  // the hourglass of list loads and searches
   SetBusyCursor(&busy_cursor);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -232,10 +236,17 @@ void TMainForm::RegisterOwnCommands() {
   commands_->RegisterHandler("FileExitItem", [this] { close(); });
   commands_->RegisterHandler("HelpAboutItem", [this] { HelpAbout(); });
   commands_->RegisterHandler("HelpContentsItem", [this] { HelpContents(); });
+  commands_->RegisterHandler("HelpSearchItem", [this] {
+    help_->SetHelpFile(HelpFilePath());
+    ShowHelpSearch();
+  });
+  commands_->RegisterHandler("HelpHowToUseItem", [this] {
+    help_->SetHelpFile(HelpFilePath());
+    ShowHelpHowToUse();
+  });
   commands_->RegisterHandler("EnglischeVersion1", [this] { EnglischeVersion1Click(); });
   RegisterTheoryCommands();
   RegisterIntegrationCommands();
-  // "Search" and "Using help" stay disabled: there is no help system.
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -274,6 +285,7 @@ void TMainForm::LoadStartupSettings() {
   SetStartupDefaults(state_);
   state_.DataFolder = ResolveDataFolder(store.ReadString("Data", "Path"));
   if (shipped_folder_.empty()) shipped_folder_ = ShippedDataFolder();
+  help_->SetHelpFile(HelpFilePath());
   CopyMissingShippedFiles(shipped_folder_, state_.DataFolder);
 
   LoadStoredSettings();
@@ -402,6 +414,7 @@ TMainForm::~TMainForm() {
   if (&CurrentMessageSink() == messages_.get()) SetMessageSink(nullptr);
   if (&CurrentProgress() == progress_.get()) SetProgressReporter(nullptr);
   SetDesktopOpener(nullptr);
+  if (HelpViewer* previous = SetHelpViewer(nullptr); previous != help_.get()) SetHelpViewer(previous);
   SetBusyCursor(nullptr);
 }
 
@@ -551,14 +564,15 @@ bool TMainForm::EnsureStarCatalogue(const std::function<void(int)>& progress) {
 
 // --- Help menu -------------------------------------------------------------------------
 
-void TMainForm::HelpContents() {
+std::string TMainForm::HelpFilePath() const {
   const std::string folder = shipped_folder_.empty() ? ShippedDataFolder() : shipped_folder_;
   // The README lies beside the shipped data folder.
-  const std::string readme = (std::filesystem::path(folder).parent_path() / "README.md").string();
-  if (!OpenWithDesktop(readme)) {
-    ShowMessage("Die Datei " + readme + " kann nicht geöffnet werden.", "The file " + readme + " cannot be opened.",
-                MessageIcon::Error);
-  }
+  return (std::filesystem::path(folder).parent_path() / "README.md").string();
+}
+
+void TMainForm::HelpContents() {
+  help_->SetHelpFile(HelpFilePath());
+  ShowHelpContents();
 }
 
 void TMainForm::HelpAbout() {

@@ -38,6 +38,7 @@ inline constexpr const char* kMainWindowCaption = "Kandrevoltinex 4.6";
 class QtMessageSink;
 class QtProgress;
 class QtDesktopOpener;
+class QtHelpViewer;
 class TAboutBox;
 class TDocumentCommands;
 class TMenuCommands;
@@ -250,6 +251,8 @@ class TMainForm : public QMainWindow {
   void TheoryMenuClick(const char* command, std::uint8_t planetTheory);
   void ApplyView();
   void HaltWithoutCatalogue();
+  // The help text: the README beside the shipped data folder.
+  std::string HelpFilePath() const;
   void HelpContents();
   void HelpAbout();
 
@@ -295,6 +298,7 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<QtMessageSink> messages_;
   std::unique_ptr<QtProgress> progress_;
   std::unique_ptr<QtDesktopOpener> desktop_;
+  std::unique_ptr<QtHelpViewer> help_;
 };
 
 // Adds a font's face name (at most 32 characters) to the list.

@@ -72,16 +72,12 @@ void TTableCommands::RegisterMeridianTransitCommands() {
     const TEphemerisPeriodState& p = s.Period;
     ttransitsuche search(p.Start, p.End, feature_transit_, p.TableConfig, p.Selection, s.VsopLevelA,
                          p.ApparentSiderealTime);
-    if (!search.schleife(true)) {
-      s.TableKind = kNoTableKind;
-      s.PreviousTableKind = kNoTableKind;
-      return;
-    }
+    const bool finished = search.schleife(true);
     TTableOutputSettings settings;
     settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
     s.DocumentSaved = 0;
     search.paint(&form_.Workbook(), &form_.Grid(), s.WorkbookView, settings);
-    shown_kind_ = kMeridianTransitKind;
+    if (!finished) dispatcher_->ReportCancelled(true);
   });
   form_.Commands().RegisterHandler("Durchgnge1", [this] { Durchgnge1Click(); });
   form_.Commands().RegisterHandler("OrtsbestimmungaufPlaneten1", [this] {

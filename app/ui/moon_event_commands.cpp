@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
@@ -60,13 +61,12 @@ class TDisabledWhileRunning {
 };
 
 // A kind met without a usable period (also from a stored table kind): the
-// question, and no table.
+// sheet as it was, the question, and no table.
 bool PeriodUsable(TMainForm& form) {
   TMainFormState& s = form.State();
   if (s.Period.End.Mjd > s.Period.Start.Mjd) return true;
+  LeaveWithoutTable(form);
   AskFixEndBeforeStart();
-  s.TableKind = kNoTableKind;
-  s.PreviousTableKind = kNoTableKind;
   return false;
 }
 
@@ -97,8 +97,7 @@ void RunMoonEventKind(TMainForm& form, std::int32_t kind) {
       const std::string name = MoonListName(2, eight);
       ShowMessage(name + " ist in der Theorie der fünf Saturnmonde nicht enthalten.",
                   name + " is not part of the theory of five Saturn moons.", MessageIcon::Error);
-      s.TableKind = kNoTableKind;
-      s.PreviousTableKind = kNoTableKind;
+      LeaveWithoutTable(form);
       return;
     }
     table = std::make_unique<TSaturnereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
@@ -119,8 +118,7 @@ void RunMoonEventKind(TMainForm& form, std::int32_t kind) {
     }
   }
   if (!ran) {
-    s.TableKind = kNoTableKind;
-    s.PreviousTableKind = kNoTableKind;
+    LeaveWithoutTable(form);
     return;
   }
   // A cancelled run paints what it found and leaves no table kind.

@@ -3,6 +3,7 @@
 // satellite dialogs of the Objects and Info menus.
 #include <QDialog>
 
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/table_commands.h"
 #include "core/time_scales.h"
@@ -62,7 +63,6 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
     table->schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
     PrepareOutput(*table);
     dispatcher_->FinishStandardRun(*table, kind);
-    if (table->Stopped == 0) shown_kind_ = kind;
   };
   dispatcher_->Register(110, [saturn] { saturn(110); });
   dispatcher_->Register(111, [saturn] { saturn(111); });
@@ -71,6 +71,7 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
     TMainFormState& s = form_.State();
     const TEphemerisPeriodState& p = s.Period;
     if (!(p.End.Mjd > p.Start.Mjd)) {
+      LeaveWithoutTable(form_);
       AskFixEndBeforeStart();
       return;
     }
@@ -81,7 +82,6 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
     settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
     s.DocumentSaved = 0;
     table.paint(&form_.Workbook(), &form_.Grid(), s.WorkbookView, settings);
-    shown_kind_ = 80;
   });
   // The current satellite over the period.
   dispatcher_->Register(880, [this] {
@@ -94,17 +94,13 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
     TMainFormState& s = form_.State();
     const TEphemerisPeriodState& p = s.Period;
     Tsatellitenephfenster& table = *satellite_table_;
-    if (!table.allsatellites(p.Start, p.PositionFiles)) {
-      // Cancelled: nothing is written.
-      s.TableKind = kNoTableKind;
-      s.PreviousTableKind = kNoTableKind;
-      return;
-    }
+    const bool finished = table.allsatellites(p.Start, p.PositionFiles);
     s.TableKind = 881;
     s.DocumentSaved = 0;
     PrepareOutput(table);
     table.paintall(s.WorkbookView);
-    shown_kind_ = 881;
+    // Cancelled: the satellites done until then are written.
+    if (!finished) dispatcher_->ReportCancelled(true);
   });
 }
 
@@ -119,7 +115,7 @@ bool TTableCommands::PrepareSatelliteTable(bool currentOnly) {
   table.CurrentSatellite = CurrentSatelliteNumber;
   table.EpochWindowDays = satellite_settings_.EpochWindowDays;
   if (table.CheckSatellites(currentOnly)) return true;
-  s.TableKind = kNoTableKind;
+  LeaveWithoutTable(form_);
   return false;
 }
 
@@ -146,7 +142,7 @@ void TTableCommands::Erdsatelliten1Click() {
   }
   s.TableChanged = 1;
   form_.UpdateStatusLine();
-  RecomputeShownTable();
+  ComputeWithoutKind();
 }
 
 }  // namespace kvx

@@ -60,7 +60,13 @@ std::function<void(const char*, const char*)> PanelOf(TMainForm& form) {
   };
 }
 
-// Writes a finished search's table into the sheet or the grid.
+// A cancelled search has written the occultations found until the cancel.
+void ReportIfCancelled(TMainForm& form, TOccultationRunStatus status) {
+  if (status == TOccultationRunStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(true);
+}
+
+// Writes a search's table into the sheet or the grid: every occultation
+// found, also when the search was cancelled.
 void PaintOccultations(TMainForm& form, const TOccultationResultList& list, const TObserverRecord& start,
                        const TOccultationTableKind& kind) {
   TMainFormState& s = form.State();
@@ -92,7 +98,7 @@ void LunarOccultationRun(TMainForm& form) {
   options.PreciseSun = s.NumericOptions.ExactSunMoon;
   const TOccultationRunStatus status =
       search.rechnen(EclipseSearchContext(form), s.Period.End, s.Period.Start, options, PanelOf(form));
-  if (status != TOccultationRunStatus::Done) {
+  if (status == TOccultationRunStatus::Refused) {
     LeaveWithoutTable(form);
     form.repaint();
     return;
@@ -102,6 +108,7 @@ void LunarOccultationRun(TMainForm& form) {
   kind.LimitingMagnitude = options.LimitingMagnitude;
   kind.StarName = search.LastStarName;
   PaintOccultations(form, search.ergebnisse, s.Period.Start, kind);
+  ReportIfCancelled(form, status);
 }
 
 void PlanetOccultationRun(TMainForm& form) {
@@ -110,7 +117,8 @@ void PlanetOccultationRun(TMainForm& form) {
   PanelGuard guard{form};
   tplanetbedeckung search(EclipseSearchContext(form), s.Period.TableConfig, s.Period.Start);
   search.PreciseSun = s.NumericOptions.ExactSunMoon;
-  if (search.rechnen(s.Period.End, s.Period.Start, PanelOf(form)) != TOccultationRunStatus::Done) {
+  const TOccultationRunStatus status = search.rechnen(s.Period.End, s.Period.Start, PanelOf(form));
+  if (status == TOccultationRunStatus::Refused) {
     LeaveWithoutTable(form);
     form.repaint();
     return;
@@ -118,6 +126,7 @@ void PlanetOccultationRun(TMainForm& form) {
   TOccultationTableKind kind;
   kind.Planets = true;
   PaintOccultations(form, search.ergebnisse, s.Period.Start, kind);
+  ReportIfCancelled(form, status);
 }
 
 void PlanetStarOccultationRun(TMainForm& form) {
@@ -139,7 +148,7 @@ void PlanetStarOccultationRun(TMainForm& form) {
   tsternbedeckungpl search(EclipseSearchContext(form), s.Period.TableConfig, s.Period.Start, form.StarCatalogue());
   const TOccultationRunStatus status = RunPlanetStarOccultations(
       search, options, s.CurrentAsteroid, s.WarningsOption != 0, s.Period.End, s.Period.Start);
-  if (status != TOccultationRunStatus::Done) {
+  if (status == TOccultationRunStatus::Refused) {
     LeaveWithoutTable(form);
     form.repaint();
     return;
@@ -158,6 +167,7 @@ void PlanetStarOccultationRun(TMainForm& form) {
     TGridSink sink(form.Grid(), settings);
     WritePlanetStarTable(sink, s.Period.TableConfig, s.Period.Start, search.ergebnisse, kind);
   }
+  ReportIfCancelled(form, status);
 }
 
 void RunOccultationKind(TMainForm& form, std::int32_t kind) {

@@ -4,14 +4,15 @@
 #include <memory>
 
 #include "app/file_dialog_texts.h"
+#include "app/table_dispatcher.h"
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
-#include "app/table_dispatcher.h"
 #include "engine/comet.h"
 #include "orbitdet/observation_files.h"
-#include "orbitdet/orbit_output.h"
 #include "orbitdet/orbit_driver.h"
+#include "orbitdet/orbit_output.h"
 #include "orbitdet/state_capture.h"
 #include "orbitdet/trial_places.h"
 #include "orbitdet/ui/orbit_forms.h"
@@ -230,7 +231,11 @@ void InstallOrbitCommands(TMainForm& form) {
     trial.VsopLevelB = s.VsopLevelB;
     TTrialPlaces places(*comet, *ephemeris, trial);
     run.Places = places.Function();
-    if (!RunOrbitDetermination(od, run)) return;
+    if (!RunOrbitDetermination(od, run)) {
+      // A choice cancelled or no orbit found: the sheet as it was.
+      LeaveWithoutTable(form);
+      return;
+    }
     WriteOrbitImprovementResults(od, form.Workbook(), config, options);
     FinishSheet(form, kImprovementKind);
   });

@@ -112,7 +112,13 @@ void StatusvektorausTabellelesen1Click(TMainForm& form) {
 
 void Browser1Click(TMainForm& form) {
   std::string& name = form.HeldConfiguration().Paths[kPathBrowser];
-  ShowFileBrowser(form.State().DataFolder, name, &form);
+  TWindowSettings& window = form.StoredSettings().Window;
+  TBrowserBounds bounds{window.BrowserX, window.BrowserY, window.BrowserW, window.BrowserH};
+  ShowFileBrowser(form.State().DataFolder, name, bounds, &form);
+  window.BrowserX = bounds.X;
+  window.BrowserY = bounds.Y;
+  window.BrowserW = bounds.W;
+  window.BrowserH = bounds.H;
 }
 
 void InstallOrbitSetupCommands(TMainForm& form) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/ui/batch_commands.h"
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
@@ -15,9 +16,9 @@
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "platform/globals.h"
+#include "platform/workbook/workbook.h"
 #include "setup/setup_routines.h"
 #include "setup/ui/dialog_owner.h"
-#include "platform/workbook/workbook.h"
 #include "tables/batch_tables.h"
 #include "tables/daily_overview.h"
 #include "tables/planet_state_vectors.h"
@@ -63,20 +64,8 @@ void TTableCommands::RegisterOverviewKinds() {
     ttagesephemeride table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, s.Step,
                            s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
-    if (table.Stopped != 0) {
-      // Cancelled: the sheet as it was before the run cleared it, no kind.
-      if (form_.Workbook().InTransaction()) form_.Workbook().TransactionRollback();
-      s.UndoFlag = 0;
-      s.TableKind = kNoTableKind;
-      s.PreviousTableKind = kNoTableKind;
-      return;
-    }
     PrepareOutput(table);
     dispatcher_->FinishStandardRun(table, kTableKindDailyOverview);
-    if (table.Stopped == 0) {
-      shown_kind_ = kTableKindDailyOverview;
-      shown_object_ = 0;
-    }
   });
   // The planets' state vectors at the period start.
   dispatcher_->Register(kTableKindStateVectorVsop87c, [this] {
@@ -93,7 +82,9 @@ void TTableCommands::RegisterOverviewKinds() {
     if (PlanetsFourFramesTable(p.PositionFiles, target, instant, s.VsopLevelA, p.TableConfig,
                                form_.TheoryState().Libraries)) {
       s.DocumentSaved = 0;
-      shown_kind_ = kTableKindStateVectorVsop87c;
+    } else {
+      // The library is absent: its message, and the sheet as it was.
+      LeaveWithoutTable(form_);
     }
   });
 

@@ -1,6 +1,7 @@
 // The seasons table (kind 90): Tables | Seasons fills the event list with
 // the seasons of every year from the period's start year to its end year,
 // and the kind writes them into the sheet or the result grid.
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
@@ -17,7 +18,7 @@ void TTableCommands::RegisterSeasonKind() {
   dispatcher_->Register(kSeasonsKind, [this] {
     TMainFormState& s = form_.State();
     if (seasons_.empty()) {
-      s.TableKind = kNoTableKind;
+      LeaveWithoutTable(form_);
       return;
     }
     TTableOutputSettings settings;
@@ -27,7 +28,8 @@ void TTableCommands::RegisterSeasonKind() {
     s.DocumentSaved = 0;
     PaintSeasonTable(s.Period.TableConfig, &form_.Workbook(), &form_.Grid(), s.WorkbookView, settings, seasons_,
                      captions);
-    shown_kind_ = kSeasonsKind;
+    // The list serves this one table: written, it is emptied.
+    seasons_.clear();
   });
   form_.Commands().RegisterHandler("Jahreszeiten1", [this] { Jahreszeiten1Click(); });
 }

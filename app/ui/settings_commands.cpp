@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -118,7 +119,7 @@ void DatumausKonfiguration2Click(TMainForm& form) {
   s.Period.StepDays = stored.Step.StepDays;
   DateListMode = 0;
   s.TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -157,8 +158,7 @@ void Tabellenkalkulation1Click(TMainForm& form) {
     form.Commands().SetChecked("Tabellenkalkulation1", s.WorkbookView != 0);
     return;
   }
-  TWorkbookDocument doc = form.Documents().WorkbookDocument();
-  NewDocument(doc, s.DefaultSheetNumber);
+  form.Documents().BeginNewDocument(s.DefaultSheetNumber);
   s.WorkbookView = s.WorkbookView != 0 ? 0 : 1;
   ApplyView(form);
 }
@@ -195,8 +195,9 @@ void Optionen1Click(TMainForm& form) {
   TWorksheetOptions options;
   options.DefaultSheetNumber = s.DefaultSheetNumber;
   options.RecentFilesCount = s.RecentFilesCount;
-  options.SeparatorIndex = form.GatherConfiguration().CsvSeparatorIndex;
+  options.SeparatorIndex = s.CsvSeparatorIndex;
   if (!ShowWorksheetOptionsDialog(&form, options)) return;
+  s.CsvSeparatorIndex = static_cast<std::uint8_t>(std::clamp(options.SeparatorIndex, 0, 3));
   s.DefaultSheetNumber = options.DefaultSheetNumber;
   s.RecentFilesCount = options.RecentFilesCount;
   form.RecentFiles().SetMaxCount(options.RecentFilesCount);
@@ -206,7 +207,7 @@ void Datenformate1Click(TMainForm& form) {
   static std::string formats_file;
   if (ShowDataFormatsDialog(formats_file, &form) == 1) {
     form.State().TableChanged = 1;
-    form.Tables().RecomputeShownTable();
+    form.Tables().ComputeWithoutKind();
   }
 }
 
@@ -395,7 +396,7 @@ void ExternesProgrammstarten1Click(TMainForm& form) {
   TWorkbookDocument doc = form.Documents().WorkbookDocument();
   if (!SaveDocument(doc)) return;
   const std::string saved = doc.FileName;
-  NewDocument(doc, form.State().DefaultSheetNumber);
+  form.Documents().BeginNewDocument(form.State().DefaultSheetNumber);
   if (const std::optional<std::vector<std::string>> arguments = ExternalProgramArguments(saved)) {
     StartProgram(ExternalProgram(form), *arguments);
   }
@@ -446,7 +447,7 @@ void WeltweiteDatenbank1Click(TMainForm& form) {
   }
   Start(form) = record;
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 

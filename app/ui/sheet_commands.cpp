@@ -26,6 +26,7 @@
 #include <map>
 
 #include "app/table_document.h"
+#include "app/workbook_document.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -373,7 +374,8 @@ void TSheetCommands::ClipboardCommand(int kind) {
       form_.WorkbookView()->Copy();
     }
   } else if (TMyStringGridView* view = form_.GridView()) {
-    // The selected block of the result grid as tab-separated lines.
+    // The selected block of the result grid, the cells of a row joined by
+    // the csv separator.
     const QModelIndexList picked = view->selectionModel() ? view->selectionModel()->selectedIndexes()
                                                           : QModelIndexList();
     if (!picked.isEmpty()) {
@@ -385,10 +387,11 @@ void TSheetCommands::ClipboardCommand(int kind) {
         right = std::max(right, index.column());
       }
       tmystringgrid& grid = form_.Grid();
+      const QChar separator = QLatin1Char(CsvSeparatorChar(form_.State().CsvSeparatorIndex));
       QString text;
       for (int row = top; row <= bottom; ++row) {
         for (int col = left; col <= right; ++col) {
-          if (col > left) text += QLatin1Char('\t');
+          if (col > left) text += separator;
           text += QString::fromStdString(grid.Cells(col + 1, row + 1));
           if (kind == 0) grid.SetCells(col + 1, row + 1, std::string());
         }
@@ -489,7 +492,7 @@ void TSheetCommands::ColumnHeadings() {
   if (ShowColumnTitlesDialog(state.Period.TableConfig, form_.Documents().ColumnWidthTable(), &form_) == 1) {
     state.TableChanged = 1;
   }
-  if (state.TableChanged != 0) form_.Tables().ComputeTable();
+  if (state.TableChanged != 0) form_.Tables().ComputeWithoutKind();
 }
 
 void TSheetCommands::ToggleEditBar() {

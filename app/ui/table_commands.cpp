@@ -9,23 +9,24 @@
 #include <cmath>
 #include <string_view>
 
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
-#include "core/observer_record.h"
-#include "core/text_conversion.h"
 #include "core/input_checks.h"
+#include "core/observer_record.h"
 #include "core/records.h"
+#include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "eclipses/lunar_eclipse.h"
 #include "eclipses/ui/lunar_criteria_dialog.h"
 #include "engine/comet.h"
 #include "engine/ephemeris_table.h"
-#include "engine/moon.h"
 #include "engine/library_tables.h"
+#include "engine/moon.h"
 #include "engine/planet.h"
 #include "engine/sun.h"
-#include "engine/table_sink.h"
 #include "engine/table_globals.h"
+#include "engine/table_sink.h"
 #include "engine/user_object.h"
 #include "platform/globals.h"
 #include "platform/workbook/workbook.h"
@@ -117,6 +118,7 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
       views->update();
     }
   };
+  hooks.ShowStatus = [this](const std::string& text) { form_.ShowHint(QString::fromStdString(text)); };
   dispatcher_ = std::make_unique<TTableDispatcher>(form_.State(), std::move(hooks));
   SetPeriodDialogHook([this] { ZeitraumfrTabelle1Click(); });
   if (!form_.RefreshMenusHook) form_.RefreshMenusHook = [this] { RefreshMenus(); };
@@ -154,15 +156,11 @@ void TTableCommands::PrepareLocationFile() {
   if (!folder.empty()) TOrtwahldialog::DefaultFileName() = folder + "/orte.csv";
 }
 
-void TTableCommands::RunStandardTable(TKeplereph& table, std::int32_t kind, std::int32_t object) {
+void TTableCommands::RunStandardTable(TKeplereph& table, std::int32_t kind) {
   const TEphemerisPeriodState& p = form_.State().Period;
   table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
   PrepareOutput(table);
   dispatcher_->FinishStandardRun(table, kind);
-  if (table.Stopped == 0) {
-    shown_kind_ = kind;
-    shown_object_ = object;
-  }
 }
 
 void TTableCommands::PrepareOutput(TKeplereph& table) {
@@ -170,6 +168,8 @@ void TTableCommands::PrepareOutput(TKeplereph& table) {
   table.OutputGrid = &form_.Grid();
   table.OutputSettings.SecondEquinoxText = SecondEquinoxText;
   table.OutputSettings.AzimuthOrigin = form_.State().HalfTurnOffsetAngle;
+  table.OutputSettings.RiseSetAsJulianDate = form_.State().RiseSetAsJulianDate;
+  table.OutputSettings.Vsop82Available = form_.TheoryState().Libraries.Vsop82 == 1 ? 1 : 0;
 }
 
 // --- the kinds ------------------------------------------------------------------------------
@@ -201,6 +201,7 @@ void TTableCommands::RegisterKinds() {
     TMainFormState& s = form_.State();
     const TEphemerisPeriodState& p = s.Period;
     if (s.ObjectNumber == kPluto && !DateInTheoryRange(p.Selection, p.Start.Centuries)) {
+      LeaveWithoutTable(form_);
       ShowPlutoDateInvalid();
       s.PreviousTableKind = kPeriodRefusedKind;
       s.TableKind = kPeriodRefusedKind;
@@ -211,7 +212,7 @@ void TTableCommands::RegisterKinds() {
                   s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     table.initialisieren(LanguageEnglish, p.Selection, s.ObjectNumber, p.TableConfig, p.Start, p.End, s.Step,
                          s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    RunStandardTable(table, 71, s.ObjectNumber);
+    RunStandardTable(table, 71);
   });
   RegisterMoonAndSatelliteKinds();
   RegisterSeasonKind();
@@ -371,10 +372,6 @@ void TTableCommands::RegisterBodyKinds() {
     table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
     PrepareOutput(table);
     dispatcher_->FinishStandardRun(table, 72);
-    if (table.Stopped == 0 && table.Rows > 0) {
-      shown_kind_ = 72;
-      shown_object_ = s.ObjectNumber;
-    }
   });
   // The integrated asteroid orbit and its element-file data.
   for (const std::int32_t code : {22, 4014}) {
@@ -411,9 +408,8 @@ void TTableCommands::RunIntegratedTable(TKeplereph& table, std::int32_t code, do
   TMainFormState& s = form_.State();
   const TEphemerisPeriodState& p = s.Period;
   if (std::fabs(MjdToJd(p.Start.Mjd) - epochJd) < kIntegrationEpochMinDays) {
+    LeaveWithoutTable(form_);
     ShowIntegrationStartTooNear(LanguageEnglish);
-    s.TableKind = kNoTableKind;
-    s.PreviousTableKind = kNoTableKind;
     form_.update();
     ZeitraumfrTabelle1Click();
     return;
@@ -423,10 +419,6 @@ void TTableCommands::RunIntegratedTable(TKeplereph& table, std::int32_t code, do
   if (elementTable) table.ObjectName = name;
   PrepareOutput(table);
   dispatcher_->FinishStandardRun(table, code, elementTable);
-  if (table.Stopped == 0) {
-    shown_kind_ = code;
-    shown_object_ = 0;
-  }
 }
 
 void TTableCommands::Benutzerkatalog1Click() {
@@ -471,12 +463,8 @@ void TTableCommands::EingabemaskefrStatusvektor1Click() {
 
 // --- time and place -------------------------------------------------------------------------------
 
-void TTableCommands::RecomputeShownTable() {
-  TMainFormState& s = form_.State();
-  if (s.TableChanged != 0 && shown_kind_ != kNoTableKind && dispatcher_->HasHandler(shown_kind_)) {
-    s.TableKind = shown_kind_;
-    s.ObjectNumber = shown_object_;
-  }
+void TTableCommands::ComputeWithoutKind() {
+  form_.State().TableKind = kNoTableKind;
   ComputeTable();
 }
 
@@ -505,7 +493,7 @@ void TTableCommands::DatumundOrteingeben1Click() {
                          a.Mjd != b.Mjd;
     if (changed) LocalTimeToUT(r);
     s.TableChanged = changed ? 1 : 0;
-    if (s.TableChanged != 0 || s.ObjectChanged != 0) RecomputeShownTable();
+    if (s.TableChanged != 0 || s.ObjectChanged != 0) ComputeWithoutKind();
   }
   s.PlaceConfirmed = 1;
 }
@@ -537,7 +525,7 @@ void TTableCommands::Ortwhlen1Click() {
   } else {
     LocalTimeToUT(r);
   }
-  RecomputeShownTable();
+  ComputeWithoutKind();
 }
 
 void TTableCommands::ZeitraumfrTabelle1Click() {
@@ -557,7 +545,7 @@ void TTableCommands::ZeitraumfrTabelle1Click() {
   LocalTimeToUT(p.Start);
   if (p.AutoEnd == 0) LocalTimeToUT(p.End);
   s.TableChanged = 1;
-  RecomputeShownTable();
+  ComputeWithoutKind();
 }
 
 // --- lunar eclipses ---------------------------------------------------------------------------
@@ -648,24 +636,22 @@ void TTableCommands::Mondfinsterniskalender1Click() {
 void TTableCommands::LunarEclipseCalendarRun() {
   TMainFormState& s = form_.State();
   const TSearchContext context = SearchContextOf(s);
-  int written = 0;
+  bool cancelled = false;
   if (s.WorkbookView != 0) {
     TSheetSink sink(form_.Workbook());
-    written = LunarEclipseCalendar(context, s.Period.TableConfig, s.Period.Start, s.Period.End, s.LunarCriteria, sink);
+    const int written = LunarEclipseCalendar(context, s.Period.TableConfig, s.Period.Start, s.Period.End,
+                                             s.LunarCriteria, sink, &cancelled);
     if (written > 0) FitLunarLabelColumn(form_.Workbook());
   } else {
     const TTableOutputSettings settings;
     TGridSink sink(form_.Grid(), settings);
-    written = LunarEclipseCalendar(context, s.Period.TableConfig, s.Period.Start, s.Period.End, s.LunarCriteria, sink);
+    LunarEclipseCalendar(context, s.Period.TableConfig, s.Period.Start, s.Period.End, s.LunarCriteria, sink,
+                         &cancelled);
     FitLunarGridColumns(form_.Grid());
   }
-  if (written < 0) {
-    AbortRequested = 0;
-    s.TableKind = kNoTableKind;
-    s.PreviousTableKind = kNoTableKind;
-    return;
-  }
   s.DocumentSaved = 0;
+  // Cancelled: the eclipses found until then are written.
+  if (cancelled) dispatcher_->ReportCancelled(true);
 }
 
 // --- the planet tables of the theory libraries -------------------------------------------------
@@ -702,7 +688,11 @@ void TTableCommands::RegisterLibraryTables() {
           kind == kTableKindStateVectorVsop87a
               ? PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, s.VsopLevelA, p.TableConfig, libraries)
               : PlanetCoordinateTableVsop82(p.PositionFiles, target, p.Start, p.TableConfig, libraries);
-      if (written) s.DocumentSaved = 0;
+      if (written) {
+        s.DocumentSaved = 0;
+      } else {
+        LeaveWithoutTable(form_);
+      }
     });
     form_.Commands().RegisterHandler(c.Command, [this, kind] {
       form_.State().TableKind = kind;

@@ -57,7 +57,8 @@ class TTableCommands : public QObject {
   void Mondfinsternis3Click();
   // The criteria dialog, then the calendar over the period (kind 89).
   void Mondfinsterniskalender1Click();
-  // Kind 89: the calendar into the sheet or the grid; a cancel leaves no table.
+  // Kind 89: the calendar into the sheet or the grid; a cancel writes the
+  // eclipses found until then.
   void LunarEclipseCalendarRun();
 
   // --- the Moon, the comet, the user object and the integrated orbits ---------
@@ -79,9 +80,11 @@ class TTableCommands : public QObject {
   void DatumundOrteingeben1Click();
   void Ortwhlen1Click();
   void ZeitraumfrTabelle1Click();
-  // After a changed date, place or period the table on show is computed
-  // again for the new values.
-  void RecomputeShownTable();
+  // The dispatcher after a command that changed a setting (date, place,
+  // period, theory, table set-up): without a table kind it completes the
+  // period and refreshes the menus; the sheet and the grid keep what they
+  // hold. Only a table command writes a table.
+  void ComputeWithoutKind();
 
   // Menu states after a table: commands without a handler stay disabled,
   // the asteroid items while no asteroid is chosen.
@@ -90,7 +93,7 @@ class TTableCommands : public QObject {
   // --- the moons, the moon phases and the Earth satellites ---------------------
   // (app/ui/moon_satellite_commands.cpp)
   // Objects | Satellites: the selection dialog; Info | Earth satellites: the
-  // visibility search, whose OK moves the period start and recomputes.
+  // visibility search, whose OK moves the period start.
   void Satelliten1Click();
   void Erdsatelliten1Click();
   // The satellite table items: sets loaded and the period start in range.
@@ -101,12 +104,11 @@ class TTableCommands : public QObject {
   // --- the seasons (app/ui/season_commands.cpp) -------------------------------
   // Tables | Seasons: the seasons of every year of the period (kind 90).
   void Jahreszeiten1Click();
-  const std::vector<tjahreszeitergebnis>& SeasonResults() const { return seasons_; }
 
   // --- the variable stars and the Info tools -----------------------------------
   // (app/ui/tool_commands.cpp)
   // Info | Gauss-Krüger: the conversion dialog; "Werte übernehmen" moves the
-  // observer and recomputes the table on show.
+  // observer.
   void GaussKrgergeogr1Click();
   // Info | Transformations: the coordinate dialog; OK with its switch set
   // writes the position in every frame (kind 890).
@@ -142,9 +144,8 @@ class TTableCommands : public QObject {
   // Makes an ephemeris object write into the window's sheet and grid.
   void PrepareOutput(TKeplereph& table);
   // Runs a time-loop table over the main window's period, writes it and
-  // finishes the run; a finished (not cancelled) table becomes the one on
-  // show, with `object` for the tables of a chosen object.
-  void RunStandardTable(TKeplereph& table, std::int32_t kind, std::int32_t object = 0);
+  // finishes the run.
+  void RunStandardTable(TKeplereph& table, std::int32_t kind);
 
  protected:
   // Double-clicks on the date and place panels of the status line.
@@ -183,12 +184,11 @@ class TTableCommands : public QObject {
   TMainForm& form_;
   std::unique_ptr<TTableDispatcher> dispatcher_;
   bool table_begun_ = false;  // the running table opened an undo transaction
-  std::int32_t shown_kind_ = kNoTableKind;
-  std::int32_t shown_object_ = 0;
   // The satellite table lives from start-up to shut-down.
   std::unique_ptr<Tsatellitenephfenster> satellite_table_;
   TSatelliteSettings satellite_settings_;
-  // The event list of the seasons table.
+  // The event list of the seasons table: filled by the command, emptied
+  // when kind 90 has written it.
   std::vector<tjahreszeitergebnis> seasons_;
   // The coordinate dialog's position and results-to-table switch, kept
   // between calls.

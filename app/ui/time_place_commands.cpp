@@ -2,8 +2,8 @@
 
 #include <QPointer>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QTimeZone>
+#include <QToolBar>
 #include <cstdint>
 #include <memory>
 
@@ -16,6 +16,7 @@
 #include "engine/table_globals.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
+#include "setup/column_sets.h"
 #include "setup/julian_date_cells.h"
 #include "setup/table_config_file.h"
 #include "setup/ui/table_config_dialog.h"
@@ -27,20 +28,17 @@ namespace {
 
 constexpr bool kShowHints = true;
 
-// The table-configuration dialog's switch for rise, set and twilight times
-// as Julian dates, kept for the run.
-std::uint8_t rise_set_as_jd = 0;
 // The date-list form lives as long as the main window.
 QPointer<TFrmJDListe> date_list_form;
 
 TObserverRecord& Start(TMainForm& form) { return form.State().Period.Start; }
 
-// Apply date: local date from UT, table changed, the table on show again
-// (the dispatcher checks the period first).
+// Apply date: local date from UT, table changed, the period completed by
+// the dispatcher without a table kind (the sheet keeps its table).
 void ApplyDate(TMainForm& form) {
   UTToLocalTime(Start(form));
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -67,7 +65,7 @@ void Systemdatum1Click(TMainForm& form) {
   CurrentDateToRecord(Start(form));
   LocalTimeToUT(Start(form));
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -85,7 +83,7 @@ void Sommerzeit1Click(TMainForm& form) {
   ToggleDaylightSaving(Start(form));
   form.Commands().SetDaylightSaving(Start(form).DaylightHours != 0);
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -96,7 +94,7 @@ void UTeingeben1Click(TMainForm& form) {
   ApplyUTEntry(copy);
   Start(form) = copy;
   form.State().TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -110,7 +108,7 @@ void ZeitraumfrTabelleJD1Click(TMainForm& form) {
   UTToLocalTime(p.Start);
   UTToLocalTime(p.End);
   s.TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
@@ -130,17 +128,49 @@ void EphemeridenzeitpunkteausTabelle1Click(TMainForm& form) {
 
 void Tabellenkonfigurieren1Click(TMainForm& form) {
   TMainFormState& s = form.State();
-  int preview = 0;
+  int preview = s.TableConfigPreview;
   double equinox = s.SecondEquinox;
   std::uint8_t sidereal = s.Period.ApparentSiderealTime;
-  std::uint8_t riseSetJd = rise_set_as_jd;
-  if (ShowTableConfigDialog(preview, equinox, s.Period.TableConfig, riseSetJd, sidereal, false, &form) != 1) return;
+  // The planets' element columns exist while the VSOP82 library is present.
+  const bool planetElements = form.TheoryState().Libraries.Vsop82 == 1;
+  if (ShowTableConfigDialog(preview, equinox, s.Period.TableConfig, s.RiseSetAsJulianDate, sidereal, planetElements,
+                            &form) != 1) {
+    return;
+  }
+  s.TableConfigPreview = preview;
   form.SetTableEquinox(equinox);
   s.Period.ApparentSiderealTime = sidereal;
-  rise_set_as_jd = riseSetJd;
   s.TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
 }
+
+// The table tool bar: a column set into the main window's table
+// configuration and its group summaries recomputed; the next table command
+// writes the new columns, the sheet keeps what it holds.
+void ApplyColumnSet(TMainForm& form, void (*set)(TColumnFlags&)) {
+  TMainFormState& s = form.State();
+  set(s.Period.TableConfig.Flags);
+  RecomputeColumnSummaries(s.Period.TableConfig.Flags);
+  s.TableChanged = 1;
+  form.Tables().ComputeWithoutKind();
+}
+
+struct TColumnSetButton {
+  const char* Command;
+  void (*Set)(TColumnFlags&);
+};
+constexpr TColumnSetButton kColumnSetButtons[] = {
+    {"SpeedButton34", ColumnPresetE},      // planets, equinox of date
+    {"SpeedButton35", ColumnPresetF},      // planets, equinox 2000
+    {"SpeedButton36", ColumnPresetA},      // physical ephemerides
+    {"SpeedButton37", ColumnPresetB},      // rise and set
+    {"SpeedButton38", ColumnPresetG},      // asteroids
+    {"SpeedButton39", ColumnPresetC},      // comets
+    {"SpeedButton40", ColumnPresetH},      // orbital elements of comets
+    {"SpeedButton41", ColumnPresetD},      // orbital elements of asteroids
+    {"SpeedButton42", SetDefaultColumns},  // the default set
+    {"SpeedButton43", SelectAllColumns},   // every column
+};
 
 std::vector<std::string> SplitFilters(const std::string& filters) {
   std::vector<std::string> result;
@@ -168,9 +198,9 @@ void LoadTableConfigurationClick(TMainForm& form) {
   s.Period.TableConfig = file.Record;
   form.SetTableEquinox(EquinoxYearToCenturies(file.EquinoxYear));
   s.Period.ApparentSiderealTime = file.ApparentSiderealTime;
-  rise_set_as_jd = file.RiseSetAsJulianDate;
+  s.RiseSetAsJulianDate = file.RiseSetAsJulianDate;
   s.TableChanged = 1;
-  form.Tables().RecomputeShownTable();
+  form.Tables().ComputeWithoutKind();
 }
 
 // A view toggle: the item's check mark shows or hides the bar.
@@ -199,6 +229,7 @@ void InstallTimePlaceCommands(TMainForm& form) {
   c.RegisterHandler("TimetoDEG1", [f] { MacroTimeToDeg(f->Workbook()); });
   c.RegisterHandler("DEGtoTime1", [f] { MacroDegToTime(f->Workbook()); });
   c.RegisterHandler("Zahl1", [f] { MacroNumberToMarkText(f->Workbook(), true); });
+  c.RegisterHandler("Layouttodecimal1", [f] { MacroMarkTextToNumber(f->Workbook()); });
   c.RegisterHandler("Zahlhms1", [f] { MacroNumberToMarkText(f->Workbook(), false); });
   c.RegisterHandler("JDUT1", [f] { MacroJulianDateToUT(f->Workbook()); });
   c.RegisterHandler("Datum1", [f] { WriteDateAtActiveCell(f->Workbook(), Start(*f), ZoneName()); });
@@ -207,6 +238,9 @@ void InstallTimePlaceCommands(TMainForm& form) {
 
   c.RegisterHandler("Tabellenkonfigurieren1", [f] { Tabellenkonfigurieren1Click(*f); });
   c.RegisterHandler("SpeedButton44", [f] { LoadTableConfigurationClick(*f); });
+  for (const TColumnSetButton& button : kColumnSetButtons) {
+    c.RegisterHandler(button.Command, [f, set = button.Set] { ApplyColumnSet(*f, set); });
+  }
 
   c.RegisterHandler("s1", [f] { ShowBar(*f, "s1", f->statusBar()); });
   c.RegisterHandler("Symbolleiste1", [f] { ShowBar(*f, "Symbolleiste1", f->Commands().ToolBar("SpeedBar")); });

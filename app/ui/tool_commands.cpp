@@ -1,5 +1,6 @@
 // The variable-star table (kind 150) and the conversion tools of the Info
 // menu.
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
@@ -37,25 +38,24 @@ void TTableCommands::RegisterToolCommands() {
     if (!CurrentVariableStar(s, star)) {
       ShowMessage("Keine Datei mit veränderlichen Sternen gefunden.", "No file with variable stars found.",
                   MessageIcon::Error);
-      s.TableKind = kNoTableKind;
+      LeaveWithoutTable(form_);
       return;
     }
     Tvareph table(p.Start, p.End, star, p.TableConfig, p.Selection);
     if (!table.CheckElements()) {
-      s.TableKind = kNoTableKind;
+      LeaveWithoutTable(form_);
       return;
     }
     table.schleife(p.ApparentSiderealTime);
-    if (table.Stopped != 0) {
-      s.TableKind = kNoTableKind;
-      s.PreviousTableKind = kNoTableKind;
-      return;
-    }
     TTableOutputSettings settings;
     settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
     s.DocumentSaved = 0;
     table.paint(&form_.Workbook(), &form_.Grid(), s.WorkbookView, settings);
-    shown_kind_ = 150;
+    if (table.Stopped != 0) {
+      // The extrema found until the cancel are written.
+      dispatcher_->ReportCancelled(true);
+      s.PreviousTableKind = kPeriodRefusedKind;
+    }
   });
   // The position of the coordinate dialog in every frame.
   dispatcher_->Register(890, [this] {
@@ -63,9 +63,8 @@ void TTableCommands::RegisterToolCommands() {
     TTableOutputSettings settings;
     settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
     s.DocumentSaved = 0;
-    CoordinateConversionTable(&form_.Workbook(), &form_.Grid(), s.WorkbookView, s.Period.TableConfig,
-                              coordinate_block_, settings);
-    shown_kind_ = 890;
+    CoordinateConversionTable(&form_.Workbook(), &form_.Grid(), s.WorkbookView, s.Period.TableConfig, coordinate_block_,
+                              settings);
   });
   TMenuCommands& commands = form_.Commands();
   commands.RegisterHandler("Coordinateconversion1", [this] { Coordinateconversion1Click(); });
@@ -93,7 +92,7 @@ void TTableCommands::GaussKrgergeogr1Click() {
   form_.UpdateStatusLine();
   if (!PeriodCheck()) return;
   s.TableChanged = 1;
-  RecomputeShownTable();
+  ComputeWithoutKind();
 }
 
 }  // namespace kvx

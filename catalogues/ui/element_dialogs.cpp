@@ -83,6 +83,20 @@ std::string ShownNumber(double value, int decimals) {
   return DotToDecimalSepTrim(s);
 }
 
+// Loads `fileName` into a fresh list of the kind of `list` (its messages
+// shown) and hands the items over only when the file is accepted; `kind`
+// then holds the file's format. A refused file leaves `list` and `kind`.
+template <typename List>
+bool LoadIfAccepted(List& list, std::uint8_t& kind, const std::string& fileName) {
+  List loaded(list.ItemLimit);
+  if constexpr (requires { list.NormalizeNames; }) loaded.NormalizeNames = list.NormalizeNames;
+  std::uint8_t format = kind;
+  if (!loaded.Neuedateiladen(format, fileName, true, 0)) return false;
+  list.TakeOver(loaded);
+  kind = format;
+  return true;
+}
+
 }  // namespace
 
 TElementDialogBase::TElementDialogBase(TElementDialogKind kind, QWidget* parent)
@@ -511,8 +525,8 @@ void TElementDialogBase::OpenListFile() {
   dialog.SetFileDialogKind(kind_ == TElementDialogKind::Asteroid ? "planetoiden" : "kometen");
   dialog.FileName = State.FileName;
   if (!dialog.Execute()) return;
+  if (!LoadChosenFile(dialog.FileName)) return;  // refused, with its message
   State.FileName = dialog.FileName;
-  LoadListFile(true);
   combo_->Reload();
   ShowUsedElementFile();
   if (OnFileLoaded) OnFileLoaded();
@@ -567,6 +581,10 @@ bool TElementeplform::LoadListFile(bool showMessages) {
   return Planetoidentabelle1.Neuedateiladen(State.ElementFileKind, State.FileName, showMessages, 0);
 }
 
+bool TElementeplform::LoadChosenFile(const std::string& fileName) {
+  return LoadIfAccepted(Planetoidentabelle1, State.ElementFileKind, fileName);
+}
+
 void TElementeplform::TakeListRecord() {
   if (const TAsteroidElements* r = Planetoidentabelle1.Selected()) Record = *r;
 }
@@ -603,6 +621,10 @@ TElementekoform::TElementekoform(QWidget* parent) : TElementDialogBase(TElementD
 
 bool TElementekoform::LoadListFile(bool showMessages) {
   return Kometentabelle1.Neuedateiladen(State.ElementFileKind, State.FileName, showMessages, 0);
+}
+
+bool TElementekoform::LoadChosenFile(const std::string& fileName) {
+  return LoadIfAccepted(Kometentabelle1, State.ElementFileKind, fileName);
 }
 
 void TElementekoform::TakeListRecord() {

@@ -102,6 +102,10 @@ class TElementDialogBase : public QDialog {
   virtual std::string& Name() = 0;
   virtual TElementListBase& List() = 0;
   virtual bool LoadListFile(bool showMessages) = 0;
+  // The file the user opened: loaded into a fresh list, which replaces the
+  // dialog's list only when the file is accepted (kind updated). A refused
+  // file leaves the list, its selection and the form as they were.
+  virtual bool LoadChosenFile(const std::string& fileName) = 0;
   virtual void TakeListRecord() = 0;
   virtual void PutRecordIntoList() = 0;
   virtual bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) = 0;
@@ -173,6 +177,7 @@ class TElementeplform : public TElementDialogBase {
   std::string& Name() override { return Record.Name; }
   TElementListBase& List() override { return Planetoidentabelle1; }
   bool LoadListFile(bool showMessages) override;
+  bool LoadChosenFile(const std::string& fileName) override;
   void TakeListRecord() override;
   void PutRecordIntoList() override { Planetoidentabelle1.CurrentRecord = Record; }
   bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) override;
@@ -200,6 +205,7 @@ class TElementekoform : public TElementDialogBase {
   std::string& Name() override { return Record.Name; }
   TElementListBase& List() override { return Kometentabelle1; }
   bool LoadListFile(bool showMessages) override;
+  bool LoadChosenFile(const std::string& fileName) override;
   void TakeListRecord() override;
   void PutRecordIntoList() override { Kometentabelle1.CurrentRecord = Record; }
   bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) override;

@@ -274,6 +274,8 @@ void TElementEditorForm::OpenStartFile() {
 
 bool TElementEditorForm::LoadFile(const std::string& fileName) {
   const bool loaded = model_->Load(fileName);
+  // Refused while a file is open: that file stays, shown as it was.
+  if (!loaded && !model_->FileName.empty()) return false;
   fileLabel_->setText(loaded ? QString::fromStdString(fileName) : NoEditorFileText());
   combo_->Reload();
   changed_ = false;

@@ -12,6 +12,7 @@
 #include "catalogues/ui/data_file_dialog.h"
 #include "catalogues/ui/element_list_combo.h"
 #include "platform/globals.h"
+#include "platform/messages.h"
 #include "platform/settings_store.h"
 
 namespace kvx {
@@ -132,8 +133,17 @@ void Telementevarform::OpenFile() {
   if (!dialog.Execute()) return;
   repaint();
   if (CanonicalOf(dialog.FileName) == CanonicalOf(FileName) && variablentabelle1.Loaded != 0) return;
+  // Read into a fresh list: a file that cannot be read or holds no star is
+  // refused and leaves the list, the chosen star and the name as they were.
+  variablentabelle loaded;
+  if (!loaded.Neuedateiladen(dialog.FileName, 0, true)) return;
+  if (loaded.Count() == 0) {
+    ShowMessage("Die Datei " + dialog.FileName + " enthält keine veränderlichen Sterne.",
+                "The file " + dialog.FileName + " holds no variable stars.", MessageIcon::Error);
+    return;
+  }
   FileName = dialog.FileName;
-  variablentabelle1.Neuedateiladen(FileName, 0, true);
+  variablentabelle1.TakeOver(loaded);
   combo_->Reload();
 }
 

@@ -38,6 +38,8 @@ class Telementevarform : public QDialog {
   // The document loader: reloads the stored file unless the first showing
   // is still to come.
   void SetVariableStarFileName(bool showMessages);
+  // The data-file dialog; the chosen file replaces the list only when it
+  // can be read and holds a star.
   void OpenFile();
   void NoObject();
 

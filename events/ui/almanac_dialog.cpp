@@ -6,12 +6,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <filesystem>
 #include <QVBoxLayout>
 
-#include "platform/desktop_opener.h"
 #include "platform/globals.h"
-#include "platform/paths.h"
+#include "platform/help.h"
 
 namespace kvx {
 
@@ -131,9 +129,7 @@ TAlmanachdlg::TAlmanachdlg(const TConjunctionOptions& conjunction, const TAlmana
   connect(ok, &QPushButton::clicked, this, [this] { done(kAlmanacDialogOk); });
   connect(cancel, &QPushButton::clicked, this, [this] { done(kAlmanacDialogCancel); });
   connect(close, &QPushButton::clicked, this, [this] { done(kAlmanacDialogClose); });
-  connect(help, &QPushButton::clicked, this, [] {
-    OpenWithDesktop((std::filesystem::path(ShippedDataFolder()).parent_path() / "README.md").string());
-  });
+  connect(help, &QPushButton::clicked, this, [] { ShowHelpContents(); });
   SetCaptions();
   AlmanacRecordToForm();
 }

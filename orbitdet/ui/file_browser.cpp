@@ -19,11 +19,11 @@
 #include <QSplitter>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "orbitdet/file_view.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
-#include "platform/settings_store.h"
 
 namespace kvx {
 
@@ -49,12 +49,11 @@ constexpr Filter kFilters[] = {
     {"Statusvektoren (*.stv)", "State Vectors (*.stv)", "*.stv *.STV"},
 };
 
-constexpr const char* kSection = "Window";
-
 }  // namespace
 
-TBrowserForm::TBrowserForm(const std::string& folder, const std::string& fileName, QWidget* owner)
-    : QDialog(owner), file_name_(fileName) {
+TBrowserForm::TBrowserForm(const std::string& folder, const std::string& fileName, const TBrowserBounds& bounds,
+                           QWidget* owner)
+    : QDialog(owner), file_name_(fileName), bounds_(bounds) {
   setObjectName("BrowserForm");
   setWindowTitle("Browser");
   auto* layout = new QVBoxLayout(this);
@@ -194,13 +193,9 @@ void TBrowserForm::CopyFileName() {
 void TBrowserForm::showEvent(QShowEvent* event) {
   if (!placed_) {
     placed_ = true;
-    SettingsStore& store = CurrentSettingsStore();
-    const auto read = [&store](const char* name, int fallback) {
-      const std::optional<std::int64_t> v = store.ReadInteger(kSection, name);
-      return v ? static_cast<int>(std::clamp<std::int64_t>(*v, -100000, 100000)) : fallback;
-    };
-    QRect bounds(read("Browser x", 0), read("Browser y", 0), std::max(200, read("Browser w", 590)),
-                 std::max(150, read("Browser h", 390)));
+    const auto within = [](std::int32_t v) { return static_cast<int>(std::clamp<std::int32_t>(v, -100000, 100000)); };
+    QRect bounds(within(bounds_.X), within(bounds_.Y), std::max(200, within(bounds_.W)),
+                 std::max(150, within(bounds_.H)));
     // Kept on an available screen.
     QScreen* screen = QGuiApplication::screenAt(bounds.center());
     if (screen == nullptr) screen = QGuiApplication::primaryScreen();
@@ -217,20 +212,17 @@ void TBrowserForm::showEvent(QShowEvent* event) {
 }
 
 void TBrowserForm::done(int result) {
-  SettingsStore& store = CurrentSettingsStore();
   const QRect bounds = geometry();
-  store.WriteInteger(kSection, "Browser w", bounds.width());
-  store.WriteInteger(kSection, "Browser x", bounds.x());
-  store.WriteInteger(kSection, "Browser y", bounds.y());
-  store.WriteInteger(kSection, "Browser h", bounds.height());
+  bounds_ = TBrowserBounds{bounds.x(), bounds.y(), bounds.width(), bounds.height()};
   QDialog::done(result);
 }
 
-bool ShowFileBrowser(const std::string& folder, std::string& fileName, QWidget* owner) {
-  TBrowserForm browser(folder, fileName, owner);
-  if (browser.exec() != QDialog::Accepted) return false;
-  fileName = browser.FileName();
-  return true;
+bool ShowFileBrowser(const std::string& folder, std::string& fileName, TBrowserBounds& bounds, QWidget* owner) {
+  TBrowserForm browser(folder, fileName, bounds, owner);
+  const bool chosen = browser.exec() == QDialog::Accepted;
+  bounds = browser.Bounds();
+  if (chosen) fileName = browser.FileName();
+  return chosen;
 }
 
 }  // namespace kvx

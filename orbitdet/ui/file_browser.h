@@ -1,10 +1,13 @@
 // The file browser ("Browser"): a folder tree and a file list with a
 // filter, the chosen file's name, and a read-only fixed-pitch viewer of the
-// file as text (orbitdet/file_view.h). Its geometry is kept in the settings
-// ("Window": "Browser w", "Browser x", "Browser y", "Browser h").
+// file as text (orbitdet/file_view.h). It opens at the bounds it is given
+// and hands back where it stood when it closed; the main window keeps them
+// in its settings ("Window": "Browser w", "Browser x", "Browser y",
+// "Browser h").
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 #include <string>
 
 class QCheckBox;
@@ -19,12 +22,25 @@ class QTreeView;
 
 namespace kvx {
 
+// The browser window's left, top, width and height (pixels, screen
+// coordinates).
+struct TBrowserBounds {
+  std::int32_t X = 0;
+  std::int32_t Y = 0;
+  std::int32_t W = 590;
+  std::int32_t H = 390;
+};
+
 class TBrowserForm : public QDialog {
   Q_OBJECT
 
  public:
-  // Opens on `folder` with `fileName` chosen (when it exists).
-  TBrowserForm(const std::string& folder, const std::string& fileName, QWidget* owner = nullptr);
+  // Opens on `folder` with `fileName` chosen (when it exists), at `bounds`
+  // kept on an available screen.
+  TBrowserForm(const std::string& folder, const std::string& fileName, const TBrowserBounds& bounds = {},
+               QWidget* owner = nullptr);
+  // Where the window stands (after closing: where it stood).
+  const TBrowserBounds& Bounds() const { return bounds_; }
 
   const std::string& FileName() const { return file_name_; }
   // Chooses a file as a click in the list does.
@@ -44,6 +60,7 @@ class TBrowserForm : public QDialog {
   void ApplyFilter(int index);
 
   std::string file_name_;
+  TBrowserBounds bounds_;
   QComboBox* location_;
   QComboBox* filter_;
   QFileSystemModel* folders_;
@@ -58,7 +75,8 @@ class TBrowserForm : public QDialog {
   bool placed_ = false;
 };
 
-// Runs the browser modally; on OK `fileName` becomes the chosen file.
-bool ShowFileBrowser(const std::string& folder, std::string& fileName, QWidget* owner);
+// Runs the browser modally at `bounds`; on OK `fileName` becomes the chosen
+// file. `bounds` becomes where the window stood when it closed.
+bool ShowFileBrowser(const std::string& folder, std::string& fileName, TBrowserBounds& bounds, QWidget* owner);
 
 }  // namespace kvx

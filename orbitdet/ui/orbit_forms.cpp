@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <string_view>
 
 #include "core/text_conversion.h"
@@ -22,10 +21,9 @@
 #include "orbitdet/orbit_output.h"
 #include "orbitdet/state_capture.h"
 #include "orbitdet/state_elements.h"
-#include "platform/desktop_opener.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
-#include "platform/paths.h"
 #include "platform/qt/dialog_buttons.h"
 #include "setup/ui/edit_controls.h"
 
@@ -156,14 +154,12 @@ TResidualsForm::TResidualsForm(QWidget* parent) : QDialog(parent) {
       run_buttons_.push_back(button);
     }
   }
-  // Help: the README (German only; there is no English help).
+  // Help: its section of the help text (German only; there is no English help).
   help_ = new QPushButton(this);
   help_->setObjectName("Help");
   ApplyDialogButtonLanguage(nullptr, help_);
   buttons->addWidget(help_);
-  connect(help_, &QPushButton::clicked, this, [] {
-    OpenWithDesktop((std::filesystem::path(ShippedDataFolder()).parent_path() / "README.md").string());
-  });
+  connect(help_, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopicOrbits); });
   // Return finishes an edit; it never presses a button.
   for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
   layout->addLayout(buttons);

@@ -10,15 +10,13 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <cmath>
-#include <filesystem>
 
 #include "core/text_conversion.h"
 #include "orbitdet/start_values_file.h"
-#include "platform/desktop_opener.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
-#include "platform/paths.h"
 #include "platform/qt/dialog_buttons.h"
 #include "setup/ui/edit_controls.h"
 
@@ -159,9 +157,7 @@ TRKAnfgFrm::TRKAnfgFrm(const std::string& fileName, const TIntegrationSetup& set
   connect(save, &QPushButton::clicked, this, &TRKAnfgFrm::SaveFile);
   connect(ok, &QPushButton::clicked, this, &TRKAnfgFrm::accept);
   connect(cancel_, &QPushButton::clicked, this, &TRKAnfgFrm::reject);
-  connect(help, &QPushButton::clicked, this, [] {
-    OpenWithDesktop((std::filesystem::path(ShippedDataFolder()).parent_path() / "README.md").string());
-  });
+  connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopicIntegration); });
   connect(count_, &QSpinBox::valueChanged, this, &TRKAnfgFrm::CountChanged);
 
   setWindowTitle(Tr("Aktuell verwendete Anfangswerte für numerische Integration (heliozentrisch äquatoriale "

@@ -428,6 +428,15 @@ bool TOrtwahldialog::CheckPressure() {
   return true;
 }
 
+void TOrtwahldialog::SetLocationFile(const std::string& fileName) {
+  LocationFileName = fileName;
+  if (load_on_show_) return;
+  refreshing_ = true;
+  list_.Neuedateiladen(fileName, 0, false);
+  refreshing_ = false;
+  combo_->Reload();
+}
+
 void TOrtwahldialog::OpenFile() {
   // The data-file dialog of the location kind: it refuses a file whose first
   // line is no location header.

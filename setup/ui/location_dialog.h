@@ -50,6 +50,9 @@ class TOrtwahldialog : public QDialog {
 
   TObserverRecord Record;       // working copy (see the header comment)
   std::string LocationFileName; // loaded at the first show
+  // Another location file (a loaded configuration's): read at once when the
+  // dialog has been shown, else at its first show.
+  void SetLocationFile(const std::string& fileName);
   // The file loaded when no other was named (the data folder's "orte.csv").
   static std::string& DefaultFileName();
   Orttabelle& List() { return list_; }

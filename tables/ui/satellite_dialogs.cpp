@@ -21,6 +21,7 @@
 #include "core/vector_math.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
 #include "setup/ui/edit_controls.h"
@@ -116,6 +117,7 @@ TSatellitenwahlform::TSatellitenwahlform(QWidget* parent) : QDialog(parent) {
   ok_->setDefault(true);
   cancel_ = new QPushButton(this);
   help_ = new QPushButton(this);
+  help_->setObjectName("Help");
   buttons->addStretch(1);
   buttons->addWidget(ok_);
   buttons->addWidget(cancel_);
@@ -125,6 +127,7 @@ TSatellitenwahlform::TSatellitenwahlform(QWidget* parent) : QDialog(parent) {
   connect(open_, &QPushButton::clicked, this, [this] { OpenFileClick(); });
   connect(ok_, &QPushButton::clicked, this, [this] { OkClick(); });
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(help_, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopicSatellites); });
   connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
     int index = -1;
     QString found;
@@ -258,6 +261,7 @@ TSatellitensuche::TSatellitensuche(QWidget* parent) : QDialog(parent) {
   ok_ = new QPushButton(this);
   close_ = new QPushButton(this);
   help_ = new QPushButton(this);
+  help_->setObjectName("Help");
   row2->addStretch(1);
   row2->addWidget(ok_);
   row2->addWidget(close_);
@@ -270,6 +274,7 @@ TSatellitensuche::TSatellitensuche(QWidget* parent) : QDialog(parent) {
   connect(forward_, &QPushButton::clicked, this, [this] { StepForwardClick(); });
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   connect(close_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(help_, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopicSatellites); });
   connect(box_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (!filling_) SatelliteChanged(index);
   });

@@ -1,9 +1,7 @@
 // The occultations by the Moon from the menu: the criteria dialog (its bars,
 // the name search, the refusal of an unmatched name, the catalogue loaded
 // from the dialog), the star and the planet tables in the sheet and the
-// grid, and a cancelled search.
-#include "app/ui/eclipse_commands.h"
-
+// grid, and a cancelled search that writes what it found.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,6 +18,8 @@
 #include <functional>
 #include <sstream>
 
+#include "app/table_dispatcher.h"
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
@@ -30,10 +30,10 @@
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/settings_store.h"
+#include "support/cancelling_progress.h"
 #include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
-#include "support/cancelling_progress.h"
 #include "support/temp_folder.h"
 
 namespace kvx {
@@ -172,17 +172,21 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   EXPECT_EQ(book.Text(2, 9 + (state.Period.TableConfig.Flags[5] != 0 ? 1 : 0)), "Venus");
   SavePng(form, "lunar_occultation_planets");
 
-  // A cancel during the search leaves the sheet as it was and no table.
-  const std::string before = book.Text(2, 1);
+  // A cancel during a search over two and a half years: the occultations
+  // found until then are written (Regulus on 29 March 2026 first), no
+  // table kind, and the status line says the run was cancelled.
+  SetDate(start, 28, 3, 2026);
   SetDate(end, 16, 9, 2028);
   CancellingProgress cancelling(2);
   ProgressReporter* previous = SetProgressReporter(&cancelling);
   WhenModalShown([](QDialog& d) { d.findChild<QPushButton*>("OKBtn")->click(); });
   commands.Trigger("Sternbedeckungen1");
   SetProgressReporter(previous);
+  EXPECT_EQ(book.Text(2, 1), "29-03-2026");
+  EXPECT_EQ(book.Text(2, 9 + (state.Period.TableConfig.Flags[5] != 0 ? 1 : 0)), "Regulus");
   EXPECT_EQ(state.TableKind, kNoTableKind);
   EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
-  EXPECT_EQ(book.Text(2, 1), before);
+  EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(true, true));
   EXPECT_EQ(form.HourglassDepth(), 0);
   AbortRequested = 0;
 }

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <filesystem>
 
@@ -22,14 +23,14 @@
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/settings_store.h"
+#include "support/cancelling_progress.h"
 #include "support/qt/main_form_test.h"
+#include "support/qt/save_png.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
-#include "support/cancelling_progress.h"
 #include "support/temp_folder.h"
 #include "tables/ui/satellite_dialogs.h"
 #include "theories/tle.h"
-#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
@@ -130,7 +131,8 @@ TEST_F(MoonSatelliteCommands, EveryTableFromItsMenuItem) {
   EXPECT_EQ(sheet.Text(3, 2), english ? "Not computable" : "Nicht berechenbar");
   SavePng(form, "main_window_all_satellites");
 
-  // Cancelled: nothing written, no table kind, the flag cleared.
+  // Cancelled at the first satellite: that one is written, no table kind,
+  // the flag cleared, the status line says so.
   {
     CancellingProgress cancelling;
     ProgressReporter* previous = SetProgressReporter(&cancelling);
@@ -138,9 +140,10 @@ TEST_F(MoonSatelliteCommands, EveryTableFromItsMenuItem) {
     commands.Trigger("AlleSatelliten1");
     SetProgressReporter(previous);
   }
-  EXPECT_EQ(sheet.LastRow(), 0);
+  EXPECT_EQ(sheet.LastRow(), 2);
   EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
   EXPECT_EQ(AbortRequested, 0);
+  EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(true, english));
 
   // The visibility search's OK moves the period start to the found pass.
   SetSatelliteDialogDriver([](QDialog& d) {

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <filesystem>
 
 #include "app/ui/main_window.h"
@@ -19,12 +20,12 @@
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/settings_store.h"
-#include "support/qt/main_form_test.h"
-#include "support/recording_message_sink.h"
 #include "support/cancelling_progress.h"
+#include "support/qt/main_form_test.h"
+#include "support/qt/save_png.h"
+#include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 #include "tables/ui/single_date_page_view.h"
-#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
@@ -77,16 +78,18 @@ TEST_F(OverviewCommands, OverviewStateVectorsAndSingleDatePages) {
   EXPECT_EQ(sheet.Text(2, 1), english ? "Sun" : "Sonne");
   EXPECT_EQ(sheet.Text(11, 1), english ? "Moon" : "Mond");
   SavePng(form, "main_window_daily_overview");
-  // Cancelled: the sheet keeps the table shown before, no table kind.
+  // Cancelled at the first body: the Sun, computed before the cancel took
+  // effect, is written; no table kind; the status line says so.
   {
     CancellingProgress cancelling;
     ProgressReporter* previous = SetProgressReporter(&cancelling);
     commands.Trigger("AllePlaneten1");
     SetProgressReporter(previous);
   }
-  EXPECT_EQ(sheet.LastRow(), 11);
-  EXPECT_EQ(sheet.Text(11, 1), english ? "Moon" : "Mond");
+  EXPECT_EQ(sheet.LastRow(), 2);
+  EXPECT_EQ(sheet.Text(2, 1), english ? "Sun" : "Sonne");
   EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(true, english));
   EXPECT_EQ(AbortRequested, 0);
 
   // The user catalogue at one instant: no objects loaded, nothing written.

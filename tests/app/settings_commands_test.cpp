@@ -426,6 +426,7 @@ TEST_F(SettingsCommands, AsteroidDatabaseFilesFromAnElementFileInTheGridView) {
   UTToLocalTime(s.Period.End);
   s.Period.AutoEnd = 0;
   s.WorkbookView = 0;
+  s.CsvSeparatorIndex = 3;  // the cells of the files joined by tabs
 
   const fs::path target = home_.Path() / "db" / "new";
   folders.QueueAnswer(target.string());
@@ -434,10 +435,12 @@ TEST_F(SettingsCommands, AsteroidDatabaseFilesFromAnElementFileInTheGridView) {
   ASSERT_TRUE(fs::exists(target / "A_B 2022.csv"));
   ASSERT_TRUE(fs::exists(target / "Pallas.csv")) << "the first dot goes";
   std::ifstream first(target / "A_B 2022.csv");
-  std::string line;
+  std::string line, last;
   int lines = 0;
-  while (std::getline(first, line)) ++lines;
+  for (; std::getline(first, line); ++lines) last = line;
   EXPECT_GE(lines, 3) << "the element rows of the period";
+  EXPECT_NE(last.find('\t'), std::string::npos) << last;
+  EXPECT_EQ(last.find(';'), std::string::npos) << last;
   EXPECT_EQ(form.Workbook().Text(1, 1),
             (LanguageEnglish != 0 ? "Created Files in " : "Erzeugte Daten in ") + target.string());
   EXPECT_EQ(form.Workbook().Number(6, 2), 2.0);

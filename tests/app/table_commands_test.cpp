@@ -127,7 +127,10 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
   EXPECT_GE(headingRows, 1);
   EXPECT_LE(headingRows, 3);
 
-  // Ctrl+F8: January 2024, daily; the Mars table is computed again.
+  // Ctrl+F8: January 2024, daily. The period command computes nothing: the
+  // sheet keeps its table until Mars is asked for again.
+  const int marsRows = form.Workbook().LastRow();
+  const std::string marsFirstDate = form.Workbook().Text(headingRows + 1, 1);
   WhenModalShown([](QDialog& dialog) {
     auto* autoEnd = dialog.findChild<QCheckBox*>("AutoEnd");
     autoEnd->setChecked(false);
@@ -141,6 +144,10 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
   });
   commands.Trigger("ZeitraumfrTabelle1");
   EXPECT_EQ(dialogs_seen, 2);
+  EXPECT_EQ(form.Workbook().LastRow(), marsRows);
+  EXPECT_EQ(form.Workbook().Text(headingRows + 1, 1), marsFirstDate);
+  EXPECT_EQ(RowStore.Count(), 11);
+  commands.Trigger("Mars1");
   ASSERT_EQ(RowStore.Count(), 31);
   EXPECT_EQ(form.Workbook().LastRow(), headingRows + 31);
   SavePng(form, "main_window_mars");
@@ -321,7 +328,8 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   EXPECT_EQ(book.Text(2, 1).find("2P/Encke"), 0u);
 
   // A start within a day of the element epoch: the message and the period
-  // dialog, nothing computed.
+  // dialog, nothing computed, the sheet as it was.
+  const int rowsBefore = book.LastRow();
   state.CurrentComet.Epoch = MjdToJd(start.Mjd) + 0.5;
   messages_.messages.clear();
   dialogs_seen = 0;
@@ -330,7 +338,8 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   EXPECT_EQ(dialogs_seen, 1);
   ASSERT_EQ(messages_.messages.size(), 1u);
   EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
-  EXPECT_EQ(book.LastRow(), 0);
+  EXPECT_EQ(book.LastRow(), rowsBefore);
+  EXPECT_EQ(book.Text(2, 1).find("2P/Encke"), 0u);
   state.CurrentComet.Epoch = 0;
 
   // The slow-theory question guards the integrations: Cancel ends the

@@ -41,7 +41,7 @@ struct DocFixture {
   std::array<std::int32_t, kQuantityCount> widths{};
   std::string caption = "Kandrevoltinex 4.6 [before] ";
   TMyHistoryList recent;
-  TTableDocument doc{grid, look, state, widths, caption, &recent};
+  TTableDocument doc{grid, look, state, widths, caption, &recent, {}};
 
   DocFixture() { SetStartupDefaults(state); }
 };

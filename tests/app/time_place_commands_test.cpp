@@ -148,6 +148,19 @@ TEST(TimePlaceMacros, MarkTextsAndRecordChanges) {
   EXPECT_EQ(MacroNumberToMarkText(sheet, true), 1);
   EXPECT_EQ(sheet.Text(1, 1).substr(0, 9), "12°34'56") << sheet.Text(1, 1);
   EXPECT_EQ(sheet.Text(1, 2), "Text");
+  // "Layout -> Zahl" reads the marks back; a text that is no layout stays.
+  sheet.SetText(1, 3, "-3h 07m");
+  sheet.SetText(2, 1, "12,5");
+  sheet.SetText(2, 2, "12°75'");
+  sheet.SetText(2, 3, "5''");
+  sheet.SetSelection(1, 1, 2, 3);
+  EXPECT_EQ(MacroMarkTextToNumber(sheet), 4);
+  EXPECT_NEAR(sheet.Number(1, 1), 12.345678, 1e-9);
+  EXPECT_NEAR(sheet.Number(1, 3), -3.07, 1e-12);
+  EXPECT_DOUBLE_EQ(sheet.Number(2, 1), 12.5);
+  EXPECT_EQ(sheet.Text(2, 2), "12°75'");
+  EXPECT_NEAR(sheet.Number(2, 3), 0.0005, 1e-15);
+  EXPECT_EQ(sheet.Text(1, 2), "Text");
 
   // Daylight saving keeps the local time; twice restores the record.
   TObserverRecord r;

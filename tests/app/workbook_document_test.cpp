@@ -29,7 +29,7 @@ struct WorkbookDocFixture {
   int fileType = 0;
   std::string caption = "Kandrevoltinex 4.6";
   TMyHistoryList recent;
-  TWorkbookDocument doc{book, state, fileName, fileType, caption, &recent, {}, 0};
+  TWorkbookDocument doc{book, state, fileName, fileType, caption, &recent, {}};
   test::RecordingFileDialog dialog;
   RecordingMessageSink sink;
   ScopedFileDialog scopedDialog{dialog};

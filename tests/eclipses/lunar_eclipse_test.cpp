@@ -248,7 +248,7 @@ struct Calendar {
 };
 
 Calendar RunCalendar(double startMjd, double endMjd, TLunarEclipseCriteria criteria, double latitude = 52.5,
-                     double longitude = -13.4) {
+                     double longitude = -13.4, bool* cancelled = nullptr) {
   Calendar c;
   const TTableOutputSettings settings;
   TGridSink sink(c.grid, settings);
@@ -258,7 +258,7 @@ Calendar RunCalendar(double startMjd, double endMjd, TLunarEclipseCriteria crite
     config.ColumnTitles[k] += std::to_string(k);
   }
   c.written = LunarEclipseCalendar(InternalContext(), config, ObserverAt(startMjd, latitude, longitude),
-                                   ObserverAt(endMjd, latitude, longitude), criteria, sink);
+                                   ObserverAt(endMjd, latitude, longitude), criteria, sink, cancelled);
   return c;
 }
 
@@ -329,9 +329,9 @@ TEST_F(LunarEclipses, CalendarAltitudeConditionUsesTheEventLines) {
   }
 }
 
-// A cancel during the search writes nothing; the end before the start
-// writes only the message.
-TEST_F(LunarEclipses, CalendarCancelWritesNothing) {
+// A cancel during the search writes the eclipses found before it; the end
+// before the start writes only the message.
+TEST_F(LunarEclipses, CalendarCancelWritesWhatWasFound) {
   struct CancelAt : RecordingProgress {
     void Step(int position) override {
       RecordingProgress::Step(position);
@@ -339,9 +339,18 @@ TEST_F(LunarEclipses, CalendarCancelWritesNothing) {
     }
   } cancel;
   SetProgressReporter(&cancel);
-  const Calendar c = RunCalendar(Mjd(2000, 1, 1), Mjd(2010, 1, 1), {});
-  EXPECT_EQ(c.written, -1);
-  EXPECT_EQ(c.grid.Cells(1, 1), "");
+  bool cancelled = false;
+  const Calendar c = RunCalendar(Mjd(2000, 1, 1), Mjd(2010, 1, 1), {}, 52.5, -13.4, &cancelled);
+  EXPECT_TRUE(cancelled);
+  EXPECT_EQ(AbortRequested, 0);
+  // The search whose progress passed day 200 found 2001 January 9; with
+  // 2000 January 21 and July 16 before it, three eclipses are written.
+  EXPECT_EQ(c.written, 3);
+  EXPECT_EQ(c.Count(kMaximum), 3);
+  std::string lastMaximum;
+  for (int row = 1; row < c.grid.RowCount(); ++row)
+    if (c.grid.Cells(1, row) == kMaximum) lastMaximum = c.grid.Cells(2, row);
+  EXPECT_EQ(lastMaximum.substr(0, 10), "09-01-2001");
   EXPECT_EQ(cancel.ends, 1);
   SetProgressReporter(&progress);
   AbortRequested = 0;

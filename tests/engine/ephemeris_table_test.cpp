@@ -104,15 +104,17 @@ TEST_F(EphemerisTable, StepRulesAndRowLimits) {
   EXPECT_EQ(progress.captions.back(), "Berechne Ephemeride des Planetoiden");
 }
 
-// Cancelling leaves no rows and the stopped mark, ends the progress, and the
+// Cancelling keeps the rows finished before it (the row whose step saw the
+// cancel is not computed) with the stopped mark, ends the progress, and the
 // next run starts again from the period start; a row that throws still ends
 // the progress.
 TEST_F(EphemerisTable, CancelThenRerun) {
   const TObserverRecord start = LocalInstant(1, 4, 2024, 0.0);
   TKeplereph table = Table(start, LocalInstant(19, 10, 2024, 0.0), 1.0);  // 202 rows
-  progress.abort_at_step = 50;
+  progress.abort_at_step = 50;                                            // at row 101 (index), 100 / 202 per row
   table.schleife(TComputeSettingsBlock{}, 0, 1);
-  EXPECT_EQ(table.Rows, 0);
+  EXPECT_EQ(table.Rows, 101);
+  EXPECT_NEAR(RowStore.Row(100).JD - RowStore.Row(0).JD, 100.0, 1e-9);
   EXPECT_EQ(table.Stopped, 1);
   EXPECT_EQ(AbortRequested, 0);
   EXPECT_EQ(progress.ends, 1);

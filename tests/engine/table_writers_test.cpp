@@ -319,10 +319,9 @@ TEST_F(TableWriters, GridAgreesWithSheet) {
   progress.abort_at_step = 40;
   table.Rows = 5;
   table.paintdms();
-  EXPECT_EQ(table.Rows, 0);
+  EXPECT_EQ(table.Rows, 1) << "the rows written: the heading and one row";
   EXPECT_EQ(table.Stopped, 1);
-  EXPECT_GE(sheet.LastRow(), 2);
-  EXPECT_LT(sheet.LastRow(), 6);
+  EXPECT_EQ(sheet.LastRow(), 2);
   EXPECT_FALSE(progress.Visible());
   EXPECT_EQ(AbortRequested, 0);
 

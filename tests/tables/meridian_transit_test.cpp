@@ -138,7 +138,7 @@ TEST(MeridianTransits, EveryTransitOnceAndOnTime) {
   EXPECT_FALSE(grid.Cells(1, 2).empty());
   EXPECT_FALSE(grid.Cells(3, 2).empty());
 
-  // A cancel leaves no table.
+  // A cancel before the first step: stopped, nothing found.
   ttransitsuche cancelled(start, end, Feature(0, 290.5), TTableConfigRecord{}, TTheorySelection{}, -1, 1);
   struct Cancel : ProgressReporter {
     void Begin(const std::string&, int) override {}

@@ -189,13 +189,19 @@ TEST_F(SatelliteTables, AllSatellitesAndItsCancel) {
   EXPECT_EQ(sheet_.Text(3, 2), "Nicht berechenbar") << "the 2008 set is 16 years from the instant";
   EXPECT_NE(sheet_.Text(2, 2), "");
   EXPECT_NE(sheet_.Text(1, 1).find(' '), std::string::npos) << "date and time";
-  // Cancelled: false, the flag cleared.
+  // Cancelled: false, the flag cleared; the satellite done before the
+  // cancel is written, the other (still holding the first run's place) not.
   progress_.abort_at_step = 33;  // after the first of the two satellites
   workbook::TWorkbook other;
   table->OutputSheet = &other;
   EXPECT_FALSE(table->allsatellites(AtUt(2460389.0), PositionFileHandles{}));
   EXPECT_EQ(table->Stopped, 1);
   EXPECT_EQ(AbortRequested, 0);
+  EXPECT_EQ(table->AllComputed, 1);
+  progress_.abort_at_step = -1;
+  table->paintall(1);
+  EXPECT_EQ(other.LastRow(), 2);
+  EXPECT_EQ(other.Text(2, 1), "NEAR EARTH TEST");
 }
 
 TEST_F(SatelliteTables, VisibilitySearchAgainstTheReferenceGrid) {

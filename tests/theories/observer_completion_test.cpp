@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/sun_longitude.h"
+#include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "earth_position_file.h"
@@ -252,6 +253,44 @@ TEST_F(CheckPeriod, AtMost16382StepsAfterTheFirstRow) {
   CheckEphemerisPeriod(state);
   EXPECT_NEAR(state.End.Mjd - state.Start.Mjd, 20000, 1e-6);
   EXPECT_EQ(sink.messages.size(), 2u);
+}
+
+// A 10,000-year daily period with the automatic end: both clamps once, and
+// the records then hold the clamped length, so that a second check (the
+// next table, or a later start with the saved records and the automatic
+// end it begins with) clamps nothing and says nothing.
+TEST_F(CheckPeriod, AClampedEndIsWhatTheRecordsHoldAfterwards) {
+  state.AutoEnd = 1;
+  state.End.PeriodDays = 3652425;
+  state.End.PeriodHours = 6.3;
+  CheckEphemerisPeriod(state);
+  ASSERT_EQ(sink.messages.size(), 2u);
+  const double clampedEnd = state.End.Mjd;
+  EXPECT_NEAR(clampedEnd - state.Start.Mjd, 16381, 1e-6);
+  EXPECT_EQ(state.AutoEnd, 0);
+  EXPECT_EQ(state.End.PeriodDays, 16381);
+  EXPECT_NEAR(DmsPackedToDeg(state.End.PeriodHours), 0, 1e-9);
+
+  CheckEphemerisPeriod(state);
+  state.AutoEnd = 1;
+  CheckEphemerisPeriod(state);
+  EXPECT_EQ(sink.messages.size(), 2u);
+  EXPECT_NEAR(state.End.Mjd, clampedEnd, 1e-6);
+
+  // The last Julian day alone: the length keeps the hours to it.
+  state.Start.Mjd = JdToMjd(5373000.25);
+  UTToLocalTime(state.Start);
+  state.StepDays = 100;
+  state.End.PeriodDays = 1000;
+  state.End.PeriodHours = 0;
+  CheckEphemerisPeriod(state);
+  ASSERT_EQ(sink.messages.size(), 3u);
+  EXPECT_NEAR(MjdToJd(state.End.Mjd), 5373484.0, 1e-6);
+  EXPECT_EQ(state.End.PeriodDays, 483);
+  EXPECT_NEAR(DmsPackedToDeg(state.End.PeriodHours), 18, 1e-6);
+  CheckEphemerisPeriod(state);
+  EXPECT_EQ(sink.messages.size(), 3u);
+  EXPECT_NEAR(MjdToJd(state.End.Mjd), 5373484.0, 1e-6);
 }
 
 TEST_F(CheckPeriod, PositionFilesOutsideTheirSpanSwitchToTheInternalSeries) {

@@ -1,6 +1,6 @@
 // The file browser offscreen: a file chosen and shown, word wrap, the
 // clipboard, a refused file leaving the viewer as it was, the too-large
-// box, and the geometry through the settings store; pictures in both
+// box, and the bounds it is given and hands back; pictures in both
 // languages.
 #include <gtest/gtest.h>
 
@@ -15,7 +15,6 @@
 #include "orbitdet/ui/file_browser.h"
 #include "platform/globals.h"
 #include "platform/safe_file_write.h"
-#include "platform/settings_store.h"
 #include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -24,15 +23,14 @@ namespace kvx {
 namespace {
 
 TEST(FileBrowser, ShowWrapCopyRefuseAndGeometry) {
-  MemorySettingsStore store;
-  ScopedSettingsStore settings(store);
   RecordingMessageSink sink;
   ScopedMessageSink scoped(sink);
   test::TempFolder folder;
   const std::string fixtures =
       (std::filesystem::path(KVX_FIXTURE_DIR).parent_path().parent_path() / "fixtures").string();
+  TBrowserBounds closed;
   {
-    TBrowserForm browser(fixtures, fixtures + "/view_asteroids.opl", nullptr);
+    TBrowserForm browser(fixtures, fixtures + "/view_asteroids.opl");
     browser.show();
     QApplication::processEvents();
     EXPECT_EQ(browser.geometry().width(), 590);
@@ -62,9 +60,10 @@ TEST(FileBrowser, ShowWrapCopyRefuseAndGeometry) {
     browser.resize(700, 450);
     browser.accept();
     EXPECT_EQ(browser.FileName(), vanished);
+    closed = browser.Bounds();
   }
-  EXPECT_EQ(store.ReadInteger("Window", "Browser w"), 700);
-  EXPECT_EQ(store.ReadInteger("Window", "Browser h"), 450);
+  EXPECT_EQ(closed.W, 700);
+  EXPECT_EQ(closed.H, 450);
 
   // 40,000 records: the box once, 32,000 lines.
   TAsteroidElements e;
@@ -74,7 +73,7 @@ TEST(FileBrowser, ShowWrapCopyRefuseAndGeometry) {
   for (int i = 0; i < 40000; ++i) many.append(reinterpret_cast<const char*>(one.data()), one.size());
   ASSERT_TRUE(WriteFileReplacing(folder.File("many.opl"), many));
   LanguageEnglish = 1;
-  TBrowserForm english(folder.Path().string(), folder.File("many.opl"), nullptr);
+  TBrowserForm english(folder.Path().string(), folder.File("many.opl"), closed);
   english.show();
   QApplication::processEvents();
   EXPECT_EQ(english.geometry().width(), 700);

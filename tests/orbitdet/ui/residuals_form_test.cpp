@@ -19,7 +19,7 @@
 #include "platform/globals.h"
 #include "setup/ui/edit_controls.h"
 #include "support/qt/save_png.h"
-#include "support/recording_desktop_opener.h"
+#include "support/recording_help_viewer.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -156,8 +156,8 @@ TEST_F(ResidualsFormTest, LoadSaveHelpAndTheReducedFormInBothLanguages) {
   test::TempFolder folder;
   test::RecordingFileDialog files;
   ScopedFileDialog scopedFiles(files);
-  RecordingDesktopOpener opener;
-  ScopedDesktopOpener scopedOpener(opener);
+  RecordingHelpViewer help;
+  ScopedHelpViewer scopedHelp(help);
   TResidualsForm form;
   TOrbitElementRecord shown;
   TResidualsFill fill = MainBeltFill();
@@ -186,8 +186,7 @@ TEST_F(ResidualsFormTest, LoadSaveHelpAndTheReducedFormInBothLanguages) {
   EXPECT_TRUE(sink_.messages.empty());
 
   Button(form, "Help")->click();
-  ASSERT_EQ(opener.opened.size(), 1u);
-  EXPECT_EQ(std::filesystem::path(opener.opened[0]).filename(), "README.md");
+  EXPECT_EQ(help.shown, std::vector<std::string>{kHelpTopicOrbits});
 
   for (int english = 0; english <= 1; ++english) {
     LanguageEnglish = static_cast<std::uint8_t>(english);

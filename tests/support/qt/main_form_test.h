@@ -33,6 +33,23 @@ void WhenModalShown(const std::function<void(std::type_identity_t<Dialog>&)>& ac
   });
 }
 
+// Runs `act` once a modal `Dialog` shows, asking every 10 ms: for a dialog
+// that works the event loop before it is shown, which a single queued call
+// could miss.
+template <typename Dialog = QDialog>
+void WhenModalAppears(const std::function<void(std::type_identity_t<Dialog>&)>& act) {
+  auto* timer = new QTimer(qApp);
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      act(*dialog);
+    }
+  });
+  timer->start();
+}
+
 // `r` at local midnight of the date, its UT fields following.
 inline void SetDate(TObserverRecord& r, int day, int month, int year) {
   r.Day = day;

@@ -1,0 +1,240 @@
+#include "platform/qt/qt_help_viewer.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <fstream>
+#include <sstream>
+
+#include "platform/globals.h"
+#include "platform/messages.h"
+
+namespace kvx {
+
+namespace {
+
+QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
+
+// A title in the list, indented by its level.
+QString ListedTitle(const THelpSection& section) {
+  return QString(2 * std::max(0, section.Level - 1), QLatin1Char(' ')) + QString::fromStdString(section.Title);
+}
+
+}  // namespace
+
+// --- the help window ----------------------------------------------------------------
+
+THelpForm::THelpForm(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("HelpForm"));
+  setWindowFlag(Qt::WindowMinMaxButtonsHint);
+  resize(980, 680);
+  auto* layout = new QVBoxLayout(this);
+  auto* splitter = new QSplitter(this);
+  topics_ = new QListWidget(splitter);
+  topics_->setObjectName(QStringLiteral("HelpTopics"));
+  text_ = new QTextEdit(splitter);
+  text_->setObjectName(QStringLiteral("HelpText"));
+  text_->setReadOnly(true);
+  splitter->addWidget(topics_);
+  splitter->addWidget(text_);
+  splitter->setStretchFactor(1, 3);
+  splitter->setSizes({260, 720});
+  layout->addWidget(splitter, 1);
+  auto* buttons = new QHBoxLayout;
+  search_ = new QPushButton(this);
+  search_->setObjectName(QStringLiteral("HelpSearch"));
+  how_to_ = new QPushButton(this);
+  how_to_->setObjectName(QStringLiteral("HelpHowToUse"));
+  close_ = new QPushButton(this);
+  close_->setObjectName(QStringLiteral("HelpClose"));
+  buttons->addWidget(search_);
+  buttons->addWidget(how_to_);
+  buttons->addStretch(1);
+  buttons->addWidget(close_);
+  layout->addLayout(buttons);
+  connect(topics_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0 && row != shown_) ShowSection(static_cast<std::size_t>(row));
+  });
+  connect(search_, &QPushButton::clicked, this, &THelpForm::SearchClick);
+  connect(how_to_, &QPushButton::clicked, this, [this] { ShowPage(HowToUseHelpText(LanguageEnglish != 0)); });
+  connect(close_, &QPushButton::clicked, this, &QDialog::accept);
+  SetCaptions();
+}
+
+void THelpForm::SetCaptions() {
+  setWindowTitle(Tr("Hilfe", "Help"));
+  search_->setText(Tr("&Suchen...", "&Search..."));
+  how_to_->setText(Tr("&Hilfe benutzen", "&Using help"));
+  close_->setText(Tr("S&chließen", "C&lose"));
+}
+
+void THelpForm::SetSections(std::vector<THelpSection> sections) {
+  sections_ = std::move(sections);
+  shown_ = -1;
+  topics_->clear();
+  for (const THelpSection& section : sections_) topics_->addItem(ListedTitle(section));
+  if (!sections_.empty()) ShowSection(0);
+}
+
+void THelpForm::ShowSection(std::size_t index) {
+  if (index >= sections_.size()) return;
+  shown_ = static_cast<int>(index);
+  text_->setMarkdown(QString::fromStdString(sections_[index].Text));
+  topics_->setCurrentRow(shown_);
+  topics_->scrollToItem(topics_->item(shown_));
+}
+
+void THelpForm::ShowPage(const std::string& markdown) {
+  shown_ = -1;
+  topics_->setCurrentRow(-1);
+  text_->setMarkdown(QString::fromStdString(markdown));
+}
+
+std::string THelpForm::ShownTitle() const {
+  return shown_ >= 0 ? sections_[static_cast<std::size_t>(shown_)].Title : std::string();
+}
+
+void THelpForm::SearchClick() {
+  THelpSearchDialog search(sections_, this);
+  if (search.exec() == QDialog::Accepted && search.Chosen() >= 0) {
+    ShowSection(static_cast<std::size_t>(search.Chosen()));
+  }
+}
+
+// --- the search dialog ------------------------------------------------------------------
+
+THelpSearchDialog::THelpSearchDialog(const std::vector<THelpSection>& sections, QWidget* parent)
+    : QDialog(parent), sections_(sections) {
+  setObjectName(QStringLiteral("HelpSearchDialog"));
+  setWindowTitle(Tr("Hilfe durchsuchen", "Search help"));
+  resize(460, 420);
+  auto* layout = new QVBoxLayout(this);
+  keyLabel_ = new QLabel(Tr("&Suchbegriff:", "&Search for:"), this);
+  key_ = new QLineEdit(this);
+  key_->setObjectName(QStringLiteral("HelpKey"));
+  keyLabel_->setBuddy(key_);
+  matchesLabel_ = new QLabel(Tr("&Gefundene Abschnitte:", "Sections &found:"), this);
+  matches_ = new QListWidget(this);
+  matches_->setObjectName(QStringLiteral("HelpMatches"));
+  matchesLabel_->setBuddy(matches_);
+  layout->addWidget(keyLabel_);
+  layout->addWidget(key_);
+  layout->addWidget(matchesLabel_);
+  layout->addWidget(matches_, 1);
+  auto* buttons = new QHBoxLayout;
+  show_ = new QPushButton(Tr("&Anzeigen", "&Show"), this);
+  show_->setObjectName(QStringLiteral("HelpShow"));
+  show_->setDefault(true);
+  cancel_ = new QPushButton(Tr("&Abbrechen", "&Cancel"), this);
+  buttons->addStretch(1);
+  buttons->addWidget(show_);
+  buttons->addWidget(cancel_);
+  layout->addLayout(buttons);
+  connect(key_, &QLineEdit::textChanged, this, &THelpSearchDialog::Refill);
+  connect(matches_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+  connect(show_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  Refill();
+}
+
+void THelpSearchDialog::Refill() {
+  found_ = FindHelpSections(sections_, key_->text().toStdString());
+  matches_->clear();
+  for (std::size_t index : found_) matches_->addItem(QString::fromStdString(sections_[index].Title));
+  if (!found_.empty()) matches_->setCurrentRow(0);
+  show_->setEnabled(!found_.empty());
+}
+
+int THelpSearchDialog::Chosen() const {
+  const int row = matches_->currentRow();
+  return row >= 0 && static_cast<std::size_t>(row) < found_.size()
+             ? static_cast<int>(found_[static_cast<std::size_t>(row)])
+             : -1;
+}
+
+// --- the viewer on the seam -----------------------------------------------------------
+
+QtHelpViewer::QtHelpViewer(std::string helpFile, QWidget* parent) : file_(std::move(helpFile)), parent_(parent) {}
+
+QtHelpViewer::~QtHelpViewer() { delete kept_; }
+
+THelpForm* QtHelpViewer::Prepare() {
+  std::ifstream in(file_, std::ios::binary);
+  std::ostringstream text;
+  if (in) text << in.rdbuf();
+  if (!in || text.str().empty()) {
+    ShowMessage("Die Hilfedatei " + file_ + " kann nicht gelesen werden.",
+                "The help file " + file_ + " cannot be read.", MessageIcon::Error);
+    return nullptr;
+  }
+  THelpForm* form = nullptr;
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal != nullptr && modal != kept_) {
+    form = new THelpForm(modal);  // freed by Present or Discard
+  } else {
+    if (kept_ == nullptr) kept_ = new THelpForm(parent_);
+    form = kept_;
+  }
+  form->SetCaptions();
+  // The kept window keeps its place in an unchanged text.
+  if (form != kept_ || text.str() != kept_text_) form->SetSections(SplitHelpSections(text.str()));
+  if (form == kept_) kept_text_ = text.str();
+  last_ = form;
+  return form;
+}
+
+void QtHelpViewer::Present(THelpForm* form) {
+  if (form != kept_) {
+    form->exec();
+    Discard(form);
+    return;
+  }
+  form->show();
+  form->raise();
+  form->activateWindow();
+}
+
+void QtHelpViewer::Discard(THelpForm* form) {
+  if (form == kept_) return;
+  if (last_ == form) last_ = kept_;
+  delete form;
+}
+
+void QtHelpViewer::ShowContents() {
+  if (THelpForm* form = Prepare()) Present(form);
+}
+
+void QtHelpViewer::ShowSearch() {
+  THelpForm* form = Prepare();
+  if (form == nullptr) return;
+  QWidget* owner = QApplication::activeModalWidget();
+  THelpSearchDialog search(form->Sections(), owner != nullptr ? owner : parent_);
+  if (search.exec() != QDialog::Accepted || search.Chosen() < 0) {
+    Discard(form);
+    return;
+  }
+  form->ShowSection(static_cast<std::size_t>(search.Chosen()));
+  Present(form);
+}
+
+void QtHelpViewer::ShowHowToUse() {
+  THelpForm* form = Prepare();
+  if (form == nullptr) return;
+  form->ShowPage(HowToUseHelpText(LanguageEnglish != 0));
+  Present(form);
+}
+
+void QtHelpViewer::ShowTopic(const std::string& title) {
+  THelpForm* form = Prepare();
+  if (form == nullptr) return;
+  if (const std::optional<std::size_t> index = FindHelpTopic(form->Sections(), title)) form->ShowSection(*index);
+  Present(form);
+}
+
+}  // namespace kvx

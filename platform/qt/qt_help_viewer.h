@@ -1,0 +1,113 @@
+// The help on the screen: the help window (the section titles on the left,
+// the chosen section on the right, shown from its Markdown), the search
+// dialog (a key, the titles of the sections that hold it) and the viewer
+// that the main window installs on the help seam (platform/help.h).
+//
+// Opened from the main window the help window stays beside it; asked for
+// while a modal dialog runs (a dialog's help button) it runs modally on top
+// of that dialog, so it can be read and closed.
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "platform/help.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTextEdit;
+
+namespace kvx {
+
+class THelpForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit THelpForm(QWidget* parent = nullptr);
+
+  // The sections listed; the first one shown.
+  void SetSections(std::vector<THelpSection> sections);
+  const std::vector<THelpSection>& Sections() const { return sections_; }
+  // Shows one section and marks its title in the list.
+  void ShowSection(std::size_t index);
+  // Shows a page that is no section (the page on using the help).
+  void ShowPage(const std::string& markdown);
+  // The title of the section shown, empty for a page of its own.
+  std::string ShownTitle() const;
+  QListWidget* Topics() const { return topics_; }
+  QTextEdit* Viewer() const { return text_; }
+  // Captions in the current language.
+  void SetCaptions();
+
+ private:
+  void SearchClick();
+
+  std::vector<THelpSection> sections_;
+  int shown_ = -1;
+  QListWidget* topics_;
+  QTextEdit* text_;
+  QPushButton* search_;
+  QPushButton* how_to_;
+  QPushButton* close_;
+};
+
+class THelpSearchDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  THelpSearchDialog(const std::vector<THelpSection>& sections, QWidget* parent = nullptr);
+
+  // The section chosen (index into the sections), -1 when none is.
+  int Chosen() const;
+  QLineEdit* KeyEdit() const { return key_; }
+  QListWidget* Matches() const { return matches_; }
+
+ private:
+  void Refill();
+
+  const std::vector<THelpSection>& sections_;
+  std::vector<std::size_t> found_;
+  QLabel* keyLabel_;
+  QLabel* matchesLabel_;
+  QLineEdit* key_;
+  QListWidget* matches_;
+  QPushButton* show_;
+  QPushButton* cancel_;
+};
+
+class QtHelpViewer : public HelpViewer {
+ public:
+  // `helpFile`: the Markdown help text; `parent`: the main window.
+  QtHelpViewer(std::string helpFile, QWidget* parent);
+  ~QtHelpViewer() override;
+  void SetHelpFile(std::string helpFile) { file_ = std::move(helpFile); }
+  const std::string& HelpFile() const { return file_; }
+
+  void ShowContents() override;
+  void ShowSearch() override;
+  void ShowHowToUse() override;
+  void ShowTopic(const std::string& title) override;
+
+  // The window of the last help shown (the kept one or, during a modal
+  // dialog, the one on top of it); nullptr before any.
+  THelpForm* Window() const { return last_; }
+
+ private:
+  // Reads the help file into a window; nullptr (after a message) when the
+  // file cannot be read.
+  THelpForm* Prepare();
+  void Present(THelpForm* form);
+  // Frees a window made for a modal dialog (the kept one stays).
+  void Discard(THelpForm* form);
+
+  std::string file_;
+  QWidget* parent_;
+  THelpForm* kept_ = nullptr;
+  std::string kept_text_;  // the help text the kept window shows
+  THelpForm* last_ = nullptr;
+};
+
+}  // namespace kvx

@@ -1,0 +1,124 @@
+// The help from the Help menu (contents, search, using help) and from the
+// help buttons of the two satellite dialogs, shown inside the program.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTextEdit>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "platform/desktop_opener.h"
+#include "platform/qt/qt_help_viewer.h"
+#include "support/qt/main_form_test.h"
+#include "support/qt/save_png.h"
+#include "support/recording_desktop_opener.h"
+#include "tables/ui/satellite_dialogs.h"
+
+namespace kvx {
+namespace {
+
+using test::SavePng;
+using test::WhenModalAppears;
+using test::WhenModalShown;
+
+class HelpCommands : public test::MainFormTest {
+ protected:
+  void TearDown() override { LanguageEnglish = 1; }
+};
+
+// Presses the dialog's help button and returns the title the help showed
+// on top of it (closing that help), then closes the dialog.
+template <typename Dialog>
+std::string HelpOfDialog(TMenuCommands& commands, const char* command, const std::string& picture) {
+  std::string shown = "(no help)";
+  WhenModalAppears<Dialog>([&shown, picture](Dialog& dialog) {
+    WhenModalShown<THelpForm>([&shown, picture](THelpForm& help) {
+      shown = help.ShownTitle();
+      SavePng(help, picture);
+      help.accept();
+    });
+    if (auto* button = dialog.template findChild<QPushButton*>(QStringLiteral("Help"))) button->click();
+    dialog.reject();
+  });
+  commands.Action(command)->trigger();
+  return shown;
+}
+
+TEST_F(HelpCommands, ContentsSearchUsingHelpAndTheSatelliteDialogs) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  form.SetLanguage(0);
+  ScopedMessageSink sink(messages_);
+  RecordingDesktopOpener desktop;
+  ScopedDesktopOpener opener(desktop);
+  TMenuCommands& c = form.Commands();
+  for (const char* item : {"HelpContentsItem", "HelpSearchItem", "HelpHowToUseItem"}) {
+    EXPECT_TRUE(c.IsEnabled(item)) << item;
+  }
+  QMenu* menu = c.Menu("HelpMenu");
+  menu->popup(form.mapToGlobal(QPoint(900, 20)));
+  QApplication::processEvents();
+  SavePng(*menu, "help_menu");
+  menu->hide();
+
+  // Contents: the README's sections, the first one shown.
+  c.Action("HelpContentsItem")->trigger();
+  auto* window = form.findChild<THelpForm*>(QStringLiteral("HelpForm"));
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->isModal());
+  EXPECT_EQ(window->ShownTitle(), "Kandrevoltinex 4.6");
+  EXPECT_GT(window->Topics()->count(), 12);
+  EXPECT_TRUE(window->Viewer()->toPlainText().contains(QStringLiteral("ephemeris calculator")));
+  window->Topics()->setCurrentRow(3);
+  EXPECT_EQ(window->ShownTitle(), window->Sections()[3].Title);
+  SavePng(*window, "help_contents");
+
+  // Search: every title for the empty key, then those holding all words.
+  int listedAtFirst = -1;
+  WhenModalShown<THelpSearchDialog>([&](THelpSearchDialog& search) {
+    listedAtFirst = search.Matches()->count();
+    search.KeyEdit()->setText(QStringLiteral("VISIBILITY twilight"));
+    const auto found = search.Matches()->findItems(QStringLiteral("Earth satellites"), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    search.Matches()->setCurrentItem(found.front());
+    SavePng(search, "help_search");
+    search.findChild<QPushButton*>(QStringLiteral("HelpShow"))->click();
+  });
+  c.Action("HelpSearchItem")->trigger();
+  EXPECT_EQ(listedAtFirst, window->Topics()->count());
+  EXPECT_EQ(window->ShownTitle(), "Earth satellites");
+  EXPECT_TRUE(window->Viewer()->toPlainText().contains(QStringLiteral("10 seconds")));
+  // A key that no section holds lists nothing and shows nothing.
+  WhenModalShown<THelpSearchDialog>([](THelpSearchDialog& search) {
+    search.KeyEdit()->setText(QStringLiteral("xyzzy"));
+    EXPECT_EQ(search.Matches()->count(), 0);
+    EXPECT_FALSE(search.findChild<QPushButton*>(QStringLiteral("HelpShow"))->isEnabled());
+    search.reject();
+  });
+  c.Action("HelpSearchItem")->trigger();
+  EXPECT_EQ(window->ShownTitle(), "Earth satellites");
+
+  // Using help: its own page in the language of the program.
+  c.Action("HelpHowToUseItem")->trigger();
+  EXPECT_EQ(window->ShownTitle(), "");
+  EXPECT_TRUE(window->Viewer()->toPlainText().startsWith(QStringLiteral("Hilfe benutzen")));
+  SavePng(*window, "help_using_help");
+  window->close();
+
+  // The satellite dialogs' help buttons open the satellite section on top
+  // of the dialog.
+  EXPECT_EQ(HelpOfDialog<TSatellitenwahlform>(c, "Satelliten1", "help_from_satellite_selection"), "Earth satellites");
+  EXPECT_EQ(HelpOfDialog<TSatellitensuche>(c, "Erdsatelliten1", "help_from_satellite_visibility"), "Earth satellites");
+  EXPECT_TRUE(desktop.opened.empty());
+  EXPECT_TRUE(messages_.messages.empty());
+}
+
+}  // namespace
+}  // namespace kvx
