@@ -49,6 +49,13 @@ void FormatSelection(TWorkbook& sheet, const std::string& pattern) {
 
 double Fraction(double x) { return x - std::floor(x); }
 
+// The columns of the selection wide enough for the values written into it.
+void WidenSelection(TWorkbook& sheet) {
+  for (const TRange& range : SelectionInUsedArea(sheet)) {
+    sheet.WidenColsToFit(range.Row1, range.Col1, range.Row2, range.Col2);
+  }
+}
+
 }  // namespace
 
 std::vector<TRange> SelectionInUsedArea(const TWorkbook& sheet) {
@@ -72,6 +79,7 @@ int MacroDegToDms(TWorkbook& sheet) {
     sheet.SetNumber(row, col, DegToDmsPacked(v));
     return true;
   });
+  WidenSelection(sheet);
   sheet.Refresh();
   return n;
 }
@@ -81,6 +89,7 @@ int MacroDmsToDeg(TWorkbook& sheet) {
     sheet.SetNumber(row, col, DmsPackedToDeg(v));
     return true;
   });
+  WidenSelection(sheet);
   sheet.Refresh();
   return n;
 }
@@ -92,6 +101,7 @@ int MacroTimeToDeg(TWorkbook& sheet) {
   });
   // The pattern table follows the locale's decimal separator.
   FormatSelection(sheet, DecimalPatternTable[6]);
+  WidenSelection(sheet);
   sheet.Refresh();
   return n;
 }
@@ -102,6 +112,7 @@ int MacroDegToTime(TWorkbook& sheet) {
     return true;
   });
   FormatSelection(sheet, TimePatternHms);
+  WidenSelection(sheet);
   sheet.Refresh();
   return n;
 }
@@ -214,6 +225,7 @@ int MacroJulianDateToUT(TWorkbook& sheet) {
     sheet.SetCellNumberFormat(row, col, TimePatternHms);
     return true;
   });
+  WidenSelection(sheet);
   sheet.Refresh();
   return n;
 }
@@ -227,6 +239,7 @@ void WriteDateAtActiveCell(TWorkbook& sheet, const TObserverRecord& r, const std
   sheet.SetNumber(row, col + 1, r.LocalHours / 24.0);
   sheet.SetCellNumberFormat(row, col + 1, TimePatternHms);
   sheet.SetText(row, col + 2, std::to_string(r.Zone) + "+" + std::to_string(r.ZoneMinutes) + "min  " + zoneName);
+  sheet.WidenColsToFit(row, col + 1, row, col + 1);
   sheet.Refresh();
 }
 
@@ -238,6 +251,7 @@ void WriteJulianDateAtActiveCell(TWorkbook& sheet, const TObserverRecord& r) {
   sheet.SetNumber(row, col + 1, Fraction(r.Mjd));
   sheet.SetCellNumberFormat(row, col + 1, TimePatternHms);
   sheet.SetText(row, col + 2, "UT");
+  sheet.WidenColsToFit(row, col, row, col + 1);
   sheet.Refresh();
 }
 
@@ -247,6 +261,7 @@ void WritePlaceAtActiveCell(TWorkbook& sheet, const TObserverRecord& r) {
   sheet.SetText(row, col, r.PlaceName);
   WriteAngleToSheet(sheet, row, col + 1, kLatitudeSlot, r.Latitude);
   WriteAngleToSheet(sheet, row, col + 2, kLongitudeSlot, r.Longitude);
+  sheet.WidenColsToFit(row, col + 1, row, col + 2);
   sheet.Refresh();
 }
 

@@ -178,4 +178,16 @@ std::vector<TMenuItemState> SettingsMenuStates(const TSettingsMenuInput& in) {
   };
 }
 
+std::vector<TMenuMark> TheoryMenuMarks(const TTheorySelection& selection, bool useIntegrationDatabase) {
+  const std::uint8_t planets = selection.PlanetTheory();
+  return {
+      {"usevsop871", planets == kPlanetTheoryVsop87D},
+      {"VSOP87Cverwenden1", planets == kPlanetTheoryVsop87C},
+      {"NewcombscheTheorienverwenden1", planets == kPlanetTheoryInternal},
+      {"PositionenausDateilesen1", planets == kPlanetTheoryPositionFiles},
+      {"ELP2000Mondtheorieverwenden1", selection.MoonTheory() != 0},
+      {"DatenbankfrIntegrationenverwenden1", useIntegrationDatabase},
+  };
+}
+
 }  // namespace kvx

@@ -12,6 +12,7 @@
 #include "engine/mystringgrid.h"
 #include "platform/workbook/workbook.h"
 #include "setup/clock_list.h"
+#include "theories/theory_types.h"
 
 namespace kvx {
 
@@ -78,5 +79,15 @@ struct TMenuItemState {
 // The items the Settings and Objects menus set on opening. Items without a
 // handler stay disabled whatever this says (the menu table sees to that).
 std::vector<TMenuItemState> SettingsMenuStates(const TSettingsMenuInput& in);
+
+// --- Theory marks -------------------------------------------------------------
+struct TMenuMark {
+  const char* Item;
+  bool Checked;
+};
+// The check marks of the theory items of the Settings menu for the live
+// selection (after the availability rules): the one planet theory in use,
+// the lunar theory and the switch of the integration database.
+std::vector<TMenuMark> TheoryMenuMarks(const TTheorySelection& selection, bool useIntegrationDatabase);
 
 }  // namespace kvx

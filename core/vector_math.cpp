@@ -283,6 +283,8 @@ double Mod360(double x) {
   return BelowPeriod(static_cast<double>(r), 360.0);
 }
 
+double HourAngleDegrees(double hours) { return Mod360(hours * 15.0); }
+
 double AngleToPlusMinus180(double x) { return x > 180.0 ? x - 360.0 : x; }
 
 double FracPositive(double x) {

@@ -74,6 +74,9 @@ double ArcTan2Deg(double y, double x);
 
 // x reduced to [0, 360) degrees.
 double Mod360(double x);
+// An hour angle given in hours as degrees (15 an hour), reduced to
+// [0, 360): the form in which every table writes it.
+double HourAngleDegrees(double hours);
 // Angles above 180 lowered by 360 (180 itself stays); nothing else changes.
 double AngleToPlusMinus180(double x);
 // Fraction of x in [0, 1) (x - Int(x), plus 1 when negative).

@@ -138,6 +138,8 @@ void TKeplereph::paint(std::uint8_t toSheet) {
   }
 }
 
+bool TKeplereph::TimeOfDayColumnOn() const { return !ColumnOn(column_flag::kDateOnly) || Step.StepDays < 1.0 - 1e-9; }
+
 void TKeplereph::ShowTableProgress(std::uint8_t wholeTable, const std::string& name) {
   const bool english = Language != 0;
   std::string label;

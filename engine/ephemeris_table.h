@@ -140,6 +140,10 @@ class TKeplereph : public TKepler {
   // Caption of the formatting phase: the whole table, or the output of one
   // object named `name`.
   virtual void ShowTableProgress(std::uint8_t wholeTable, const std::string& name);
+  // The time-of-day column is written unless the date-only flag is on and
+  // the step is a day or longer: rows less than a day apart would otherwise
+  // show the same date and nothing else.
+  bool TimeOfDayColumnOn() const;
 
   // Takes the elements of the database record for the working observer
   // record's instant (the file is read by initialisieren; this serves from

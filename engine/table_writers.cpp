@@ -223,8 +223,8 @@ void TKeplereph::ChooseLayout(const TEphemerisResultRecord& first) {
     if (d.Hook == TColumnHook::None) {
       if (d.Group != 0 && !ColumnOn(d.Group)) continue;
       // Flag 4 asks for the date alone: the time column stands while it is
-      // off.
-      const bool on = d.Flag == cf::kDateOnly ? !ColumnOn(cf::kDateOnly) : ColumnOn(d.Flag);
+      // off or the rows lie a fraction of a day apart.
+      const bool on = d.Flag == cf::kDateOnly ? TimeOfDayColumnOn() : ColumnOn(d.Flag);
       if (!on) continue;
       if (d.Rule == TColumnRule::MeanAnomaly && first.MeanAnomaly == kNoMeanAnomaly) continue;
     }

@@ -217,7 +217,7 @@ void Tusertab::WriteUserRow(TCellSink& sink, int k, bool heading) {
       sink.Date(row, col, 0, R.Year, R.Month, R.Day);
     }
   }
-  if (!ColumnOn(cf::kDateOnly)) cell(TCellFamily::TimeOfDay, 1, R.LocalHours, title(1));
+  if (TimeOfDayColumnOn()) cell(TCellFamily::TimeOfDay, 1, R.LocalHours, title(1));
   column(cf::kJulianDate, TCellFamily::Number, 3, R.JD);
   column(cf::kGeoLongitude, TCellFamily::Angle, 11, R.Position.GeoLongitude);
   column(cf::kGeoLatitude, TCellFamily::Angle, 12, R.Position.GeoLatitude);

@@ -328,6 +328,18 @@ void SearchAlmanacLunarEclipses(const TAlmanacRequest& request, TEventList& even
   }
 }
 
+namespace {
+
+// The beginnings of the four seasons as the almanac names them (March
+// equinox to December solstice).
+const char* AlmanacSeasonText(std::size_t season) {
+  static constexpr const char* kGerman[4] = {"Frühlingsanfang", "Sommeranfang", "Herbstanfang", "Winteranfang"};
+  static constexpr const char* kEnglish[4] = {"Spring equinox", "Summer solstice", "Fall equinox", "Winter solstice"};
+  return LanguageEnglish != 0 ? kEnglish[season] : kGerman[season];
+}
+
+}  // namespace
+
 void SearchAlmanacSeasons(const TAlmanacRequest& request, TEventList& events) {
   const TTheorySelection selection = RunSelection(request.Context);
   const TTruncationLevel level = request.Context.VsopLevelA < 0 ? kFullTheory
@@ -340,7 +352,7 @@ void SearchAlmanacSeasons(const TAlmanacRequest& request, TEventList& events) {
     for (std::size_t s = 0; s < 4; ++s) {
       TObserverRecord at = request.Start;
       at.Mjd = JdToMjd(starts[s]) - deltaT;
-      AddAlmanacEvent(events, at, 26, "", SeasonNames[s], EventMissingValueMarker(2), "");
+      AddAlmanacEvent(events, at, 26, "", AlmanacSeasonText(s), EventMissingValueMarker(2), "");
     }
   }
 }

@@ -104,7 +104,8 @@ int TConjunctionSearchRun::Run(const std::string& stepText, const std::string& r
   AbortRequested = 0;
   const int answer = RunEngine();
   AbortRequested = 0;
-  if (answer == kEventAnswerUseDate) Start = LastEvent;
+  DateTaken = answer == kEventAnswerUseDate;
+  if (DateTaken) Start = LastEvent;
   return answer;
 }
 

@@ -109,7 +109,12 @@ class TConjunctionSearchRun {
   // mode-0 run, in order.
   std::vector<std::pair<double, std::int32_t>> Windows;
 
-  bool CanHandOverDate() const { return HasLastEvent && !UsePeriod; }
+  // Set when the last run ended on "Datum weiterverwenden": Start is then
+  // that conjunction's instant.
+  bool DateTaken = false;
+  // "Schließen und Datum weiterverwenden" hands Start over, only after such
+  // a run and never in period mode.
+  bool CanHandOverDate() const { return DateTaken && !UsePeriod; }
   // The engine's context (the dialog installs the star catalogue it loads).
   TSearchContext& Context() { return context_; }
   // The pair as the options name it.

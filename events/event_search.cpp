@@ -99,7 +99,8 @@ int TEventSearchRun::Run(const std::string& stepText, const std::string& repetit
   window_ = SearchWindowLength(object, kind, Options.Repetitions);
   const int answer = object == search_kind::kMoon && kind == 15 ? RunNodePassages() : RunEngine();
   AbortRequested = 0;
-  if (answer == kEventAnswerUseDate) Start = Working;
+  DateTaken = answer == kEventAnswerUseDate;
+  if (DateTaken) Start = Working;
   return answer;
 }
 

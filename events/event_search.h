@@ -89,9 +89,13 @@ class TEventSearchRun {
   bool Aborted = false;
   bool LimitReached = false;
 
-  // "Schließen und Datum weiterverwenden" is offered only after a find and
-  // never in period mode; it hands LastEvent.
-  bool CanHandOverDate() const { return HasLastEvent && !UsePeriod; }
+  // Set when the last run ended on "Datum weiterverwenden": Start is then
+  // that event's instant.
+  bool DateTaken = false;
+
+  // "Schließen und Datum weiterverwenden" is offered only after a run that
+  // ended on "Datum weiterverwenden", never in period mode; it hands Start.
+  bool CanHandOverDate() const { return DateTaken && !UsePeriod; }
 
   // One "Suchen": checks the step and repetitions texts (their messages,
   // nothing run on failure), then searches. Returns the last answer (2 or

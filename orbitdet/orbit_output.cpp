@@ -253,6 +253,8 @@ void WriteOrbitImprovementResults(torbdet& od, workbook::TWorkbook& sheet, const
   for (int c = 0; c < 3; ++c) WriteNumberToSheet(sheet, r + 1, c + 7, kSlots[c + 6], s[static_cast<std::size_t>(c + 3)]);
   WriteNumberToSheet(sheet, r + 1, 10, 3, od.Epoch);
   od.OutputRow = r + 2;
+  // The elements and the state vector share the observations' columns.
+  FitColumns(sheet);
 }
 
 // ---------------------------------------------------------------------------

@@ -18,8 +18,9 @@ constexpr int kProgressSteps = 100;
 
 // The run over `count` objects: `initialise(i)` sets the table object up for
 // object i and returns its name.
-bool RunBatch(const TBatchRun& run, TKeplereph& table, int count, const std::function<std::string(int)>& initialise,
-              const std::function<void()>& restore) {
+TBatchResult RunBatch(const TBatchRun& run, TKeplereph& table, int count,
+                      const std::function<std::string(int)>& initialise, const std::function<void()>& restore) {
+  TBatchResult result;
   int stored = 0;
   bool limit = false;
   AbortRequested = 0;
@@ -30,7 +31,10 @@ bool RunBatch(const TBatchRun& run, TKeplereph& table, int count, const std::fun
     int last = 0;
     for (int i = 0; i < count; ++i) {
       progress.ProcessEvents();
-      if (AbortRequested != 0) break;
+      if (AbortRequested != 0) {
+        result.Cancelled = true;
+        break;
+      }
       std::string name = initialise(i);
       if (name.size() > kResultNameLength) name.resize(kResultNameLength);
       progress.SetLabel(name);
@@ -40,7 +44,10 @@ bool RunBatch(const TBatchRun& run, TKeplereph& table, int count, const std::fun
       } else if (run.Mode == 0) {
         table.integriere(run.Settings, run.SiderealFlag, 0, 0);
       }
-      if (table.Stopped != 0) break;
+      if (table.Stopped != 0) {
+        result.Cancelled = true;
+        break;
+      }
       if (stored >= kMaxTableRows) {
         limit = true;
         break;
@@ -68,20 +75,21 @@ bool RunBatch(const TBatchRun& run, TKeplereph& table, int count, const std::fun
   table.Rows = stored;
   if (stored == 0) {
     if (run.ToSheet != 0 && table.OutputSheet != nullptr) FinishIntegrationSheet(*table.OutputSheet);
-    return false;
+    return result;
   }
   if (run.Output == 0) {
     table.paint(run.ToSheet);
   } else {
     table.paintelemente(1, run.ToSheet);
   }
-  return true;
+  result.Written = true;
+  return result;
 }
 
 }  // namespace
 
-bool AsteroidFileEphemerides(const TBatchRun& run, TKeplereph& table, Planetoidentabelle& list,
-                             const std::string& fileName, std::uint8_t kind, const TAsteroidElements& own) {
+TBatchResult AsteroidFileEphemerides(const TBatchRun& run, TKeplereph& table, Planetoidentabelle& list,
+                                     const std::string& fileName, std::uint8_t kind, const TAsteroidElements& own) {
   if (list.Loaded == 0 && !fileName.empty()) {
     CurrentProgress().SetLabel(run.Language != 0 ? "Loading file" : "Datei wird eingelesen");
     std::uint8_t k = kind;
@@ -101,8 +109,8 @@ bool AsteroidFileEphemerides(const TBatchRun& run, TKeplereph& table, Planetoide
       [&] { setUp(own); });
 }
 
-bool CometFileEphemerides(const TBatchRun& run, TKometeph& table, Kometentabelle& list, const std::string& fileName,
-                          std::uint8_t kind, const TCometElements& own) {
+TBatchResult CometFileEphemerides(const TBatchRun& run, TKometeph& table, Kometentabelle& list,
+                                  const std::string& fileName, std::uint8_t kind, const TCometElements& own) {
   if (list.Loaded == 0 && !fileName.empty()) {
     CurrentProgress().SetLabel(run.Language != 0 ? "Loading file" : "Datei wird eingelesen");
     std::uint8_t k = kind;
@@ -122,8 +130,8 @@ bool CometFileEphemerides(const TBatchRun& run, TKometeph& table, Kometentabelle
       [&] { setUp(own); });
 }
 
-bool AsteroidDatabaseEphemerides(const TBatchRun& run, TKeplereph& table, const std::vector<std::string>& files,
-                                 const TAsteroidElements& own) {
+TBatchResult AsteroidDatabaseEphemerides(const TBatchRun& run, TKeplereph& table, const std::vector<std::string>& files,
+                                         const TAsteroidElements& own) {
   auto setUp = [&](std::uint8_t database, const TAsteroidElements& elements, const std::string& file) {
     table.initialisieren(run.Language, run.Selection, run.Config, elements, run.Start, run.Start, run.Step,
                          run.IntegrationTolerance, run.VsopLevelA, run.VsopLevelB, database, file);
@@ -140,7 +148,7 @@ bool AsteroidDatabaseEphemerides(const TBatchRun& run, TKeplereph& table, const 
       [&] { setUp(0, own, std::string()); });
 }
 
-bool UserCatalogEphemerides(const TBatchRun& run, Tusertab& table, const tuserlist& list) {
+TBatchResult UserCatalogEphemerides(const TBatchRun& run, Tusertab& table, const tuserlist& list) {
   TBatchRun user = run;
   user.Mode = 1;
   user.Output = 0;

@@ -9,7 +9,7 @@
 // ephemeris table, any other value the element table. At most
 // kMaxTableRows rows: a longer collection gives the first kMaxTableRows
 // rows and an information message. A cancel stops the run without message
-// and keeps the rows stored so far. The table object ends re-initialised
+// and keeps the rows stored so far; the result says it was cancelled. The table object ends re-initialised
 // to the caller's own elements, with the row count of the table.
 #pragma once
 
@@ -43,21 +43,28 @@ struct TBatchRun {
   TTheorySelection Selection;
 };
 
-// Each returns true when it wrote a table, false when there was no row (the
-// sheet then gets only its finishing). An element list not marked loaded is
+// What a batch run did: wrote a table (of the rows stored until a cancel,
+// when it was cancelled) or, with no row, only the sheet's finishing.
+struct TBatchResult {
+  bool Written = false;
+  bool Cancelled = false;
+  explicit operator bool() const { return Written; }
+};
+
+// Each returns whether it wrote a table and whether it was cancelled. An element list not marked loaded is
 // loaded from `fileName` (format `kind`) first; a list that fails to load
 // has already said why and gives no row.
-bool AsteroidFileEphemerides(const TBatchRun& run, TKeplereph& table, Planetoidentabelle& list,
-                             const std::string& fileName, std::uint8_t kind, const TAsteroidElements& own);
-bool CometFileEphemerides(const TBatchRun& run, TKometeph& table, Kometentabelle& list, const std::string& fileName,
-                          std::uint8_t kind, const TCometElements& own);
+TBatchResult AsteroidFileEphemerides(const TBatchRun& run, TKeplereph& table, Planetoidentabelle& list,
+                                     const std::string& fileName, std::uint8_t kind, const TAsteroidElements& own);
+TBatchResult CometFileEphemerides(const TBatchRun& run, TKometeph& table, Kometentabelle& list,
+                                  const std::string& fileName, std::uint8_t kind, const TCometElements& own);
 // The asteroids of the binary database, one ".eel" file each (full paths):
 // each row from the file's element set nearest to the instant, with the
 // database's name of the asteroid. A file that cannot be read has said why
 // and gives an empty row with its file name.
-bool AsteroidDatabaseEphemerides(const TBatchRun& run, TKeplereph& table, const std::vector<std::string>& files,
-                                 const TAsteroidElements& own);
+TBatchResult AsteroidDatabaseEphemerides(const TBatchRun& run, TKeplereph& table, const std::vector<std::string>& files,
+                                         const TAsteroidElements& own);
 // The user catalogue: always the time loop and the ephemeris table.
-bool UserCatalogEphemerides(const TBatchRun& run, Tusertab& table, const tuserlist& list);
+TBatchResult UserCatalogEphemerides(const TBatchRun& run, Tusertab& table, const tuserlist& list);
 
 }  // namespace kvx

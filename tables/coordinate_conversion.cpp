@@ -148,7 +148,7 @@ void CoordinateConversionTable(TSheet* sheet, tmystringgrid* grid, std::uint8_t 
         {150, {block.galLat, 0, 0}, 1},
         {46, {block.azimuth + settings.AzimuthOrigin, 0, 0}, 1},
         {47, {block.altitude, 0, 0}, 1},
-        {48, {block.hourAngle, 0, 0}, 1},
+        {48, {HourAngleDegrees(block.hourAngle), 0, 0}, 1},
     };
     int row = 2;
     for (const Row& r : rows) {

@@ -5,7 +5,9 @@
 #include <map>
 #include <memory>
 
+#include "core/frames.h"
 #include "core/time_scales.h"
+#include "core/vector_math.h"
 #include "engine/cell_format.h"
 #include "engine/ephemeris_table.h"
 #include "engine/planet.h"
@@ -57,6 +59,21 @@ bool ttransitsuche::rechnen(TObserverRecord& observer, double& cm) const {
   body.heliozentrisch(0, 0, 0, 0);
   body.geozentrischekliptikalgeometrisch();
   body.Ekliptik_aequator();
+  body.aequinoktium_reduktion();
+  body.topozentr();
+  // The disc as the observer sees it: the place of the planet (light time
+  // and aberration) on the mean equator of date, without the nutation that
+  // the rotation model's precession to J2000 would keep, moved by the
+  // observer's parallax (the topocentric place less the geocentric one).
+  TEphemerisResultRecord& result = body.Result;
+  double x = result.AstrometricX, y = result.AstrometricY, z = result.AstrometricZ;
+  EclipticToEquatorial(x, y, z, observer.Centuries);
+  double tx = 0, ty = 0, tz = 0;
+  PolarToCartesian(tx, ty, tz, result.TopoDistance, result.TopoDeclination, result.TopoRightAscension);
+  TKeplerPosition& place = result.Position;
+  place.EquatorialX = x + (tx - place.EquatorialX);
+  place.EquatorialY = y + (ty - place.EquatorialY);
+  place.EquatorialZ = z + (tz - place.EquatorialZ);
   body.physischeEphemeride();
   const TPhysicalBlock& p = body.Result.Physical;
   // Systems I (Mars, Jupiter I, Saturn I) take the first value, Jupiter II

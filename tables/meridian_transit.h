@@ -4,7 +4,9 @@
 //
 // The period is walked in steps of 0.05 days (1.2 h). At each step's start
 // the central-meridian longitude CM (degrees, west) of the chosen rotation
-// system comes from the planet's physical ephemeris (light time included);
+// system comes from the planet's physical ephemeris for the place the
+// observer sees: light time and aberration, mean equator of date (no
+// nutation; the rotation model takes it to J2000), topocentric;
 // a feature at longitude L crosses the central meridian
 // (L - CM mod 360) / rate days later, and only crossings less than 1.2 h
 // after the step's start belong to that step, so every transit is listed
@@ -52,8 +54,8 @@ class ttransitsuche {
                 std::uint8_t apparentSiderealTime);
 
   // The central-meridian longitude of the chosen system at the record's
-  // instant (the record completed here), degrees [0, 360); false when the
-  // planet has no place.
+  // instant (the record completed here) as seen from the record's place,
+  // degrees [0, 360); false when the planet has no place.
   bool rechnen(TObserverRecord& observer, double& cm) const;
   // The transit times (hours after the instant, -1 none) of a feature at L
   // for CM and the rate: at most four, only those under 1.2 h.

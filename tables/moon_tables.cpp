@@ -107,7 +107,7 @@ void TJupiterephfenster::WriteMoonRow(TCellSink& sink, int k, bool heading) {
   } else {
     sink.Date(row, col, DateSlot(), r.Year, r.Month, r.Day);
   }
-  if (!ColumnOn(cf::kDateOnly)) {
+  if (TimeOfDayColumnOn()) {
     col = OutputColumn++;
     if (heading) {
       WriteHeadingCell(sink, row, col, 1, TableConfig.ColumnTitles[1], true);

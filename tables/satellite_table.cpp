@@ -295,7 +295,7 @@ void Tsatellitenephfenster::WriteStepRow(TCellSink& sink, int k, bool heading) {
   } else {
     sink.Date(row, col, 0, r.Year, r.Month, r.Day);
   }
-  if (!ColumnOn(cf::kDateOnly)) {
+  if (TimeOfDayColumnOn()) {
     col = OutputColumn++;
     if (heading) {
       WriteHeadingCell(sink, row, col, 1, TableConfig.ColumnTitles[1], true);
@@ -319,7 +319,7 @@ void Tsatellitenephfenster::WriteStepRow(TCellSink& sink, int k, bool heading) {
   const std::string lighting = s.Lit != 0 ? (english ? "not eclipsed" : "Beleuchtet")
                                           : (english ? "eclipsed" : "Unbeleuchtet");
   col = OutputColumn;
-  WriteValueColumns(sink, row, col, heading, s.Elevation, s.Azimuth, Mod360(s.HourAngle * 15.0), s.Range, s.Latitude,
+  WriteValueColumns(sink, row, col, heading, s.Elevation, s.Azimuth, HourAngleDegrees(s.HourAngle), s.Range, s.Latitude,
                     s.Longitude, s.Height, lighting, s.SunAltitude);
   OutputColumn = col;
 }

@@ -188,7 +188,7 @@ class TPageBuilder {
                  {T("Kulm.-höhe:", "Trans. alt.:"), transit ? Angle(33, r_.RiseSet.TransitAltitude) : "", {}},
                  {T("h:", "alt:"), altitude[0] != 0 ? std::string(altitude) + "°" : "", {}},
                  {"az:", Angle(46, Mod360(r_.Azimuth + context_.AzimuthOrigin)), {}},
-                 {T("Stdw.:", "H. ang.:"), Angle(48, r_.HourAngle * 15.0), {}},
+                 {T("Stdw.:", "H. ang.:"), Angle(48, HourAngleDegrees(r_.HourAngle)), {}},
                  {T("Sichtbar:", "Visible:"), Time(36, level.Duration), {}}};
 
     TSingleDateBox& twilight = At(m, Box::Twilight);

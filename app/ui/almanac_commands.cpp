@@ -95,11 +95,9 @@ void Generate(TMainForm& form, const TAlmanacRequest& request, std::int32_t kind
 }  // namespace
 
 void Almanach1Click(TMainForm& form) {
-  form.SaveTheoryForSearch();
-  struct Restore {
-    TMainForm& form;
-    ~Restore() { form.RestoreTheoryAfterSearch(); }
-  } restore{form};
+  // No saved selection to put back: "No" to the question switches to the
+  // quick theories for good, and the run itself takes the internal planet
+  // series under the fast-search option.
   if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
   TMainFormState& s = form.State();
   TEphemerisPeriodState period = s.Period;

@@ -53,8 +53,9 @@ void PlanetoidenausDatenbank2Click(TMainForm& form) {
                    p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
   form.Tables().PrepareOutput(table);
   form.ShowHourglass();
-  if (AsteroidDatabaseEphemerides(run, table, s.ChosenDatabaseAsteroids, s.CurrentAsteroid)) s.DocumentSaved = 0;
+  const TBatchResult result = AsteroidDatabaseEphemerides(run, table, s.ChosenDatabaseAsteroids, s.CurrentAsteroid);
   form.RestoreCursor();
+  FinishBatchTable(form, result);
 }
 
 // Objects | Folder for asteroid databases: another folder empties both kept

@@ -1,5 +1,6 @@
 #include "app/ui/batch_commands.h"
 
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/element_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -39,27 +40,38 @@ void ElementFileBatch(TMainForm& form, bool comets, std::uint8_t mode, std::uint
   form.PrepareSheetForBatch();
   const TBatchRun run = BatchRunOf(form, mode, output);
   form.ShowHourglass();
-  bool written = false;
+  TBatchResult result;
   if (comets) {
     TElementekoform& dialog = dialogs->CometDialog();
     TKometeph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentComet, p.Start, p.Start,
                     s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     form.Tables().PrepareOutput(table);
-    written = CometFileEphemerides(run, table, dialog.Kometentabelle1, ListFileOf(dialog, s.DataFolder),
-                                   dialog.State.ElementFileKind, s.CurrentComet);
+    result = CometFileEphemerides(run, table, dialog.Kometentabelle1, ListFileOf(dialog, s.DataFolder),
+                                  dialog.State.ElementFileKind, s.CurrentComet);
   } else {
     TElementeplform& dialog = dialogs->AsteroidDialog();
     TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start,
                      p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     form.Tables().PrepareOutput(table);
-    written = AsteroidFileEphemerides(run, table, dialog.Planetoidentabelle1, ListFileOf(dialog, s.DataFolder),
-                                      dialog.State.ElementFileKind, s.CurrentAsteroid);
+    result = AsteroidFileEphemerides(run, table, dialog.Planetoidentabelle1, ListFileOf(dialog, s.DataFolder),
+                                     dialog.State.ElementFileKind, s.CurrentAsteroid);
   }
   form.RestoreCursor();
-  if (written) s.DocumentSaved = 0;
+  FinishBatchTable(form, result);
 }
 
 }  // namespace
+
+void FinishBatchTable(TMainForm& form, const TBatchResult& result) {
+  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
+  if (result.Written) {
+    form.State().DocumentSaved = 0;
+    if (result.Cancelled) dispatcher.ReportCancelled(true);
+    return;
+  }
+  LeaveWithoutTable(form);
+  if (result.Cancelled) dispatcher.ReportCancelledBeforeAnyResult();
+}
 
 TBatchRun BatchRunOf(TMainForm& form, std::uint8_t mode, std::uint8_t output) {
   const TMainFormState& s = form.State();

@@ -266,7 +266,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
     CurrentSatelliteNumber = 1;
   }
 
-  // 8. Data changed; the grid's look; the current table again.
+  // 8. Data changed; the grid's look; the period completed (no table is written).
   state_.TableChanged = 1;
   if (documents_ != nullptr) {
     ApplyGridLayout(grid_, documents_->Look());

@@ -113,6 +113,7 @@ void ConjunctionCommand(TMainForm& form, std::uint8_t mode) {
     if (s.PreviousTableKind != s.TableKind) s.TableChanged = 1;
     form.Tables().ComputeTable();
   }
+  form.UpdateStatusLine();
 }
 
 }  // namespace
@@ -169,7 +170,7 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
   resultsIntoTable = run.ResultsIntoTable ? 1 : 0;
   usePeriod = run.UsePeriod ? 1 : 0;
   asteroidDatabase = run.Context().AsteroidDatabase;
-  if (answer == kConjunctionUseDate && run.CanHandOverDate()) start = run.LastEvent;
+  if (answer == kConjunctionUseDate && run.CanHandOverDate()) start = run.Start;
   return answer;
 }
 

@@ -430,6 +430,8 @@ void TMainForm::UpdateStatusLine() {
   Panel("PanelElp")->setText(Text(texts.Moon));
   Panel("Panel4")->setText(Text(texts.Integration));
   commands_->SetDaylightSaving(state_.Period.Start.DaylightHours != 0);
+  // The theory marks say what the theory panels say.
+  ShowTheoryMarks();
 }
 
 void TMainForm::ApplyMenuLanguage(bool english) { commands_->ApplyMenuLanguage(english); }
@@ -438,6 +440,7 @@ void TMainForm::ApplyMenuLanguage(bool english) { commands_->ApplyMenuLanguage(e
 
 void TMainForm::SetTheorySelection(TTheorySelection requested) {
   state_.Period.Selection = ApplyTheorySelection(theory_, requested);
+  ShowTheoryMarks();
 }
 
 void TMainForm::TakePositionFileBounds() {

@@ -81,6 +81,8 @@ class TMainForm : public QMainWindow {
   TTheorySelection Selection() const { return state_.Period.Selection; }
   // Installs a theory selection by what is present (see ApplyTheorySelection).
   void SetTheorySelection(TTheorySelection requested);
+  // Sets the check marks of the theory items from the live selection.
+  void ShowTheoryMarks();
   // Closes the position files (while a new one replaces an old one), and
   // opens them again from the data folder, installing the theory selection
   // anew so that a new file serves at once.
@@ -190,7 +192,7 @@ class TMainForm : public QMainWindow {
   // The running state as a configuration record's fields.
   TConfigSettings GatherConfiguration();
   // Clamps the fields, then takes them over in their order, each through its
-  // setter, and recomputes the current table.
+  // setter, and completes the period; the sheet keeps the table it holds.
   void ApplyConfiguration(TConfigSettings settings);
   // tconfig.Load, then Apply; false when the file is missing or refused.
   bool LoadConfiguration(const std::string& fileName);

@@ -65,6 +65,16 @@ void ReportIfCancelled(TMainForm& form, TOccultationRunStatus status) {
   if (status == TOccultationRunStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }
 
+// A search cancelled before its first occultation writes no table: the
+// sheet as it was before the run cleared it, and the status line says
+// nothing was written. True when the search ended so.
+bool CancelledBeforeAnyResult(TMainForm& form, TOccultationRunStatus status, const TOccultationResultList& found) {
+  if (status != TOccultationRunStatus::Cancelled || found.Count() != 0) return false;
+  LeaveWithoutTable(form);
+  form.Tables().Dispatcher().ReportCancelledBeforeAnyResult();
+  return true;
+}
+
 // Writes a search's table into the sheet or the grid: every occultation
 // found, also when the search was cancelled.
 void PaintOccultations(TMainForm& form, const TOccultationResultList& list, const TObserverRecord& start,
@@ -103,6 +113,7 @@ void LunarOccultationRun(TMainForm& form) {
     form.repaint();
     return;
   }
+  if (CancelledBeforeAnyResult(form, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
   kind.LimitingMagnitude = options.LimitingMagnitude;
@@ -123,6 +134,7 @@ void PlanetOccultationRun(TMainForm& form) {
     form.repaint();
     return;
   }
+  if (CancelledBeforeAnyResult(form, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.Planets = true;
   PaintOccultations(form, search.ergebnisse, s.Period.Start, kind);
@@ -153,6 +165,7 @@ void PlanetStarOccultationRun(TMainForm& form) {
     form.repaint();
     return;
   }
+  if (CancelledBeforeAnyResult(form, status, search.ergebnisse)) return;
   TPlanetStarTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
   kind.LimitingMagnitude = options.LimitingMagnitude;

@@ -97,15 +97,16 @@ void TTableCommands::RegisterOverviewKinds() {
     const TEphemerisPeriodState& p = s.Period;
     workbook::TWorkbook& book = form_.Workbook();
     book.SetSelection(1, 1, 1, 1);
-    book.ClearRange(-1, -1, -1, -1, 1);
+    form_.PrepareSheetForBatch();
     const TBatchRun run = BatchRunOf(form_, 1, 0);  // the catalogue run sets its own mode and output
     Tusertab table(form_.UserObjects().Item(s.UserObjectIndex), LanguageEnglish, p.Selection, &book,
                    kBodyIndexAsteroid, p.TableConfig, p.Start, p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA,
                    s.VsopLevelB);
     PrepareOutput(table);
     form_.ShowHourglass();
-    if (UserCatalogEphemerides(run, table, form_.UserObjects())) s.DocumentSaved = 0;
+    const TBatchResult result = UserCatalogEphemerides(run, table, form_.UserObjects());
     form_.RestoreCursor();
+    FinishBatchTable(form_, result);
   });
   for (const TSingleDateItem& item : kSingleDateItems) {
     const std::int32_t kind = item.Kind;

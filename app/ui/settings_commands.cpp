@@ -312,6 +312,7 @@ void ApplySettingsMenuStates(TMainForm& form) {
   }
   c.SetChecked("Schnellhilfeanzeigen1", form.StoredSettings().Window.Hints);
   c.SetDaylightSaving(Start(form).DaylightHours != 0);
+  form.ShowTheoryMarks();
 }
 
 // --- movable feasts, manual ----------------------------------------------------------------

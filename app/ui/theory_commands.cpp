@@ -9,6 +9,7 @@
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
+#include "app/window_commands.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "theories/ui/vsop_accuracy_dialog.h"
@@ -52,12 +53,23 @@ void TMainForm::ComputeTableWithoutKind() {
   }
 }
 
+void TMainForm::ShowTheoryMarks() {
+  if (!commands_) return;
+  for (const TMenuMark& mark : TheoryMenuMarks(Selection(), state_.UseIntegrationDatabase != 0)) {
+    commands_->SetChecked(mark.Item, mark.Checked);
+  }
+}
+
 void TMainForm::TheoryMenuClick(const char* command, std::uint8_t planetTheory) {
+  // The click has toggled the mark; a checked item asks for its theory. The
+  // marks then show what is in use (unchecking the theory in use keeps it).
   if (commands_->IsChecked(command)) {
     TTheorySelection requested = Selection();
     requested.bytes[0] = planetTheory;
     SetTheorySelection(requested);
   }
+  ShowTheoryMarks();
+  UpdateStatusLine();
   state_.TableChanged = 1;
   ComputeTableWithoutKind();
 }
@@ -116,23 +128,27 @@ void TMainForm::RegisterTheoryCommands() {
     TTheorySelection requested = Selection();
     requested.bytes[1] = commands_->IsChecked("ELP2000Mondtheorieverwenden1") ? theory_.Libraries.Elp2000 : 0;
     SetTheorySelection(requested);
+    UpdateStatusLine();
     state_.TableChanged = 1;
     ComputeTableWithoutKind();
   });
   commands_->RegisterHandler("DatenbankfrIntegrationenverwenden1", [this] {
+    if (state_.IntegrationDatabase != 0) {
+      // The action has already toggled its mark: the switch follows it.
+      state_.UseIntegrationDatabase = commands_->IsChecked("DatenbankfrIntegrationenverwenden1") ? 1 : 0;
+    }
+    UpdateStatusLine();
     if (state_.IntegrationDatabase == 0) return;
-    // The action has already toggled its mark: the switch follows the new one.
-    state_.UseIntegrationDatabase = commands_->IsChecked("DatenbankfrIntegrationenverwenden1") ? 1 : 0;
     state_.TableChanged = 1;
     ComputeTableWithoutKind();
   });
   commands_->RegisterHandler("RechengenauigkeitfrdieVSOPTheorien1", [this] {
-    TVSOPRechengenauigkeit dialog(this);
-    dialog.EphemerisLevel = state_.VsopLevelA;
-    dialog.IntegrationLevel = state_.VsopLevelB;
-    if (dialog.exec() == TVSOPRechengenauigkeit::kResultOk) {
-      SetVsopLevelA(dialog.EphemerisLevel);
-      SetVsopLevelB(dialog.IntegrationLevel);
+    // The dialog opens on the levels in use, those the status line shows.
+    TTruncationLevel ephemeris = state_.VsopLevelA;
+    TTruncationLevel integration = state_.VsopLevelB;
+    if (ShowVsopAccuracyDialog(ephemeris, integration, this) == TVSOPRechengenauigkeit::kResultOk) {
+      SetVsopLevelA(ephemeris);
+      SetVsopLevelB(integration);
       UpdateStatusLine();
     }
   });

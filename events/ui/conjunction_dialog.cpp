@@ -456,7 +456,6 @@ void TKonjunktionsuchen::StartClick() {
   ReadWindow();
   run_.Answerer = hooks_.Answerer;
   SetRunning(true);
-  int answer = 0;
   if (mode_ == 1) {
     const bool distinct = run_.Options.FirstObject != run_.Options.SecondObject;
     if (!distinct) {
@@ -465,12 +464,13 @@ void TKonjunktionsuchen::StartClick() {
       run_.RunTable();
     }
   } else {
-    answer = run_.Run(Text(step_), Text(repetitions_));
+    // "Datum weiterverwenden" makes the conjunction the start of the next
+    // search; "Schließen und Datum weiterverwenden" then hands it over.
+    run_.Run(Text(step_), Text(repetitions_));
   }
   SetRunning(false);
   RefreshList();
   CheckPlutoDate();
-  if (answer == kEventAnswerUseDate) done(kConjunctionUseDate);
 }
 
 }  // namespace kvx

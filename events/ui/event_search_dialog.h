@@ -76,7 +76,7 @@ class TExtremumsuchen : public TEventSearchDialogBase {
   TEventSearchSettings Settings() const;
   // The record "Schließen und Datum weiterverwenden" hands over: the last
   // event found.
-  const TObserverRecord& HandOverRecord() const { return run_.LastEvent; }
+  const TObserverRecord& HandOverRecord() const { return run_.Start; }
   const TEventSearchRun& Run() const { return run_; }
 
   // "Suchen": one run with the current choices (also for tests).

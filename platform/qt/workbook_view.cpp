@@ -483,6 +483,41 @@ void TSheetCanvas::resizeEvent(QResizeEvent* event) {
   SyncScrollBars();
 }
 
+int TSheetCanvas::CellPadding() const { return std::max(1, static_cast<int>(std::lround(2 * Zoom()))); }
+
+QString TSheetCanvas::CellText(int row, int col, const TCell& cell) const {
+  if (book_.ShowFormulas() && cell.Kind == TCellKind::Formula) return QString::fromStdString(book_.Entry(row, col));
+  return QString::fromStdString(book_.Text(row, col));
+}
+
+QString TSheetCanvas::FitNumber(int row, int col, const TCellStyle& style, QString shown, const QFontMetrics& metrics,
+                                int width) const {
+  // Numbers never spill: the general form loses digits, other forms show
+  // the "####" of a cell too narrow.
+  if (style.NumberFormat.empty()) {
+    const double value = book_.Number(row, col);
+    for (int digits = 14; digits >= 1 && metrics.horizontalAdvance(shown) > width; --digits) {
+      shown = QString::fromStdString(workbook::FormatGeneral(value, book_.Locale(), digits));
+    }
+  }
+  if (metrics.horizontalAdvance(shown) > width) {
+    shown = QString(std::max(1, width / std::max(1, metrics.horizontalAdvance('#'))), QChar('#'));
+  }
+  return shown;
+}
+
+QString TSheetCanvas::ShownText(int row, int col) {
+  const TCell* cell = book_.Cell(row, col);
+  if (cell == nullptr || cell->Kind == TCellKind::Empty) return {};
+  QString shown = CellText(row, col, *cell);
+  const bool numeric =
+      cell->Kind == TCellKind::Number || (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Number);
+  const QFontMetrics metrics(FontOf(cell->Style));
+  const int width = view_.ColumnPixels(col) - 2 * CellPadding();
+  if (!numeric || book_.ShowFormulas() || metrics.horizontalAdvance(shown) <= width) return shown;
+  return FitNumber(row, col, book_.Style(cell->Style), shown, metrics, width);
+}
+
 void TSheetCanvas::PaintCell(QPainter& painter, int row, int col, const QRect& rect,
                              const std::vector<std::pair<int, int>>& cols, std::size_t colIndex) {
   const TCell* cell = book_.Cell(row, col);
@@ -495,20 +530,14 @@ void TSheetCanvas::PaintCell(QPainter& painter, int row, int col, const QRect& r
     painter.fillRect(rect, QBrush(ToColor(style.Pattern.Foreground), PatternBrush(style.Pattern.Pattern)));
   }
   if (cell->Kind != TCellKind::Empty) {
-    std::string text;
-    if (book_.ShowFormulas() && cell->Kind == TCellKind::Formula) {
-      text = book_.Entry(row, col);
-    } else {
-      text = book_.Text(row, col);
-    }
     const bool numeric = cell->Kind == TCellKind::Number ||
                          (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Number);
     const QFont& font = FontOf(cell->Style);
     painter.setFont(font);
     painter.setPen(ToColor(style.Font.Color));
     const QFontMetrics metrics(font);
-    QString shown = QString::fromStdString(text);
-    const int padding = std::max(1, static_cast<int>(std::lround(2 * Zoom())));
+    QString shown = CellText(row, col, *cell);
+    const int padding = CellPadding();
     QRect textRect = rect.adjusted(padding, 0, -padding, 0);
     int align = 0;
     switch (style.Alignment.Horizontal) {
@@ -522,17 +551,7 @@ void TSheetCanvas::PaintCell(QPainter& painter, int row, int col, const QRect& r
     }
     align |= style.Alignment.Vertical == 1 ? Qt::AlignTop : (style.Alignment.Vertical == 2 ? Qt::AlignVCenter : Qt::AlignBottom);
     if (numeric && !book_.ShowFormulas() && metrics.horizontalAdvance(shown) > textRect.width()) {
-      // Numbers never spill: the general form loses digits, other forms
-      // show the "####" of a cell too narrow.
-      if (style.NumberFormat.empty()) {
-        const double value = book_.Number(row, col);
-        for (int digits = 14; digits >= 1 && metrics.horizontalAdvance(shown) > textRect.width(); --digits) {
-          shown = QString::fromStdString(workbook::FormatGeneral(value, book_.Locale(), digits));
-        }
-      }
-      if (metrics.horizontalAdvance(shown) > textRect.width()) {
-        shown = QString(std::max(1, textRect.width() / std::max(1, metrics.horizontalAdvance('#'))), QChar('#'));
-      }
+      shown = FitNumber(row, col, style, shown, metrics, textRect.width());
     } else if (style.Alignment.Horizontal == 5 && !shown.isEmpty()) {
       // Fill: the text repeated across the cell.
       const int once = std::max(1, metrics.horizontalAdvance(shown));

@@ -16,6 +16,7 @@
 
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QFontMetrics>
 #include <QWidget>
 #include <unordered_map>
 
@@ -112,6 +113,10 @@ class TSheetCanvas : public QAbstractScrollArea {
   void StopEditor();
   int EditRow() const { return editRow_; }
   int EditCol() const { return editCol_; }
+  // The text a cell shows in its column at the current zoom (a number too
+  // wide for it turns to "####" unless its general form can drop digits);
+  // empty for an empty cell.
+  QString ShownText(int row, int col);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -139,6 +144,12 @@ class TSheetCanvas : public QAbstractScrollArea {
   void MoveActive(int dRow, int dCol, bool extend);
   void PaintCell(QPainter& painter, int row, int col, const QRect& rect,
                  const std::vector<std::pair<int, int>>& cols, std::size_t colIndex);
+  // The cell's text before fitting, and a number's text fitted into `width`
+  // pixels as PaintCell shows it.
+  QString CellText(int row, int col, const workbook::TCell& cell) const;
+  QString FitNumber(int row, int col, const workbook::TCellStyle& style, QString shown, const QFontMetrics& metrics,
+                    int width) const;
+  int CellPadding() const;
 
   TWorkbookView& view_;
   workbook::TWorkbook& book_;

@@ -143,7 +143,8 @@ bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnl
         const TCell* cell = data.CellAt(r, c);
         if (cell != nullptr && (cell->Kind == TCellKind::Number ||
                                 (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Number))) {
-          out += EntryTextForNumber(cell->Number, "", book.Locale());
+          // The shortest text that reads back as the same number.
+          out += EntryTextForNumber(cell->Number, std::string_view(), book.Locale());
           continue;
         }
       }

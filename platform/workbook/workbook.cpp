@@ -1475,7 +1475,11 @@ double TWorkbook::MeasureText(const std::string& text, const TCellFont& font) co
   return count * font.Size / 10.0 * (font.Bold ? 1.1 : 1.0);
 }
 
-void TWorkbook::SetColWidthAuto(int row1, int col1, int row2, int col2) {
+void TWorkbook::SetColWidthAuto(int row1, int col1, int row2, int col2) { FitColWidths(row1, col1, row2, col2, false); }
+
+void TWorkbook::WidenColsToFit(int row1, int col1, int row2, int col2) { FitColWidths(row1, col1, row2, col2, true); }
+
+void TWorkbook::FitColWidths(int row1, int col1, int row2, int col2, bool widenOnly) {
   const TRange range = Resolve(row1, col1, row2, col2, true);
   const TSheetData& source = CurrentSheetData();
   // Widest text per column of the range (-1: no cell in it).
@@ -1495,10 +1499,16 @@ void TWorkbook::SetColWidthAuto(int row1, int col1, int row2, int col2) {
   }
   if (std::all_of(widths.begin(), widths.end(), [](double w) { return w < 0; })) return;
   TSheetData& sheet = MutableCurrent();
+  bool changed = false;
   for (std::size_t i = 0; i < widths.size(); ++i) {
-    if (widths[i] >= 0) sheet.ColWidths[firstCol + static_cast<int>(i)] = std::clamp(widths[i], 1.0, 255.0);
+    if (widths[i] < 0) continue;
+    const int col = firstCol + static_cast<int>(i);
+    const double width = std::clamp(widths[i], 1.0, 255.0);
+    if (widenOnly && width <= sheet.ColWidth(col)) continue;
+    sheet.ColWidths[col] = width;
+    changed = true;
   }
-  Changed(TChange::Structure);
+  if (changed) Changed(TChange::Structure);
 }
 
 void TWorkbook::SetRowHeightAuto(int row1, int col1, int row2, int col2) {

@@ -379,6 +379,10 @@ class TWorkbook {
   // Fits the widths of the columns (heights of the rows) of a range to the
   // contents of its cells.
   void SetColWidthAuto(int row1, int col1, int row2, int col2);
+  // Widens the columns of a range that are narrower than the texts of its
+  // cells (never narrows one): for values written into a sheet whose other
+  // cells are the user's.
+  void WidenColsToFit(int row1, int col1, int row2, int col2);
   void SetRowHeightAuto(int row1, int col1, int row2, int col2);
   void SetColHidden(int col1, int col2, bool hidden);
   void SetRowHidden(int row1, int row2, bool hidden);
@@ -497,6 +501,7 @@ class TWorkbook {
   // Moves formula references after a block of rows or columns moved.
   void ShiftReferences(int sheetId, bool rows, int at, int count, const TRange& band);
   double MeasureText(const std::string& text, const TCellFont& font) const;
+  void FitColWidths(int row1, int col1, int row2, int col2, bool widenOnly);
 
   std::vector<std::shared_ptr<TSheetData>> sheets_;
   int current_ = 1;

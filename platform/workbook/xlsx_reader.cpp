@@ -24,6 +24,7 @@
 
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xlsx_checks.h"
+#include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_settings.h"
 #include "platform/workbook/xlsx_text.h"
 
@@ -245,10 +246,16 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
           if (row > kMaxRows || col > kMaxCols) continue;
           TCell cell;
           switch (item.type) {
-            case ixion::celltype_t::numeric:
+            case ixion::celltype_t::numeric: {
               cell.Kind = TCellKind::Number;
               cell.Number = std::get<double>(item.value);
+              // The file's own digits, read exactly.
+              if (s < settings.Sheets.size()) {
+                const auto& exact = settings.Sheets[s].Numbers;
+                if (const auto it = exact.find(CellKey(row, col)); it != exact.end()) cell.Number = it->second;
+              }
               break;
+            }
             case ixion::celltype_t::boolean:
               cell.Kind = TCellKind::Number;
               cell.Number = std::get<bool>(item.value) ? 1.0 : 0.0;

@@ -4,6 +4,8 @@
 #include <orcus/zip_archive.hpp>
 #include <orcus/zip_archive_stream.hpp>
 
+#include "platform/workbook/xlsx_numbers.h"
+
 namespace kvx::workbook {
 
 namespace {
@@ -156,6 +158,7 @@ bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::str
       const auto id = sheet.find("id");
       std::string xml;
       if (id != sheet.end() && targets.count(id->second) != 0) ReadEntry(archive, PartName(targets[id->second]), xml);
+      s.Numbers = ExactSheetNumbers(xml);
       // Everything but the cells: the part before and the part after them.
       std::string head = xml;
       std::string tail;

@@ -1,12 +1,14 @@
 // The settings of an .xlsx file that the cell reader (orcus) leaves out:
-// per sheet the page set-up, print options, page breaks, zoom, grid lines
-// and protection; per cell format the text wrap and rotation. They are
+// per sheet the page set-up, print options, page breaks, zoom, grid lines,
+// protection and the exact values of its number cells; per cell format the
+// text wrap and rotation. They are
 // read straight from the file's XML parts.
 #pragma once
 
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/workbook/workbook.h"
@@ -20,6 +22,9 @@ struct TXlsxSheetSettings {
   int Zoom = 100;
   bool ShowGridLines = true;
   bool Protected = false;
+  // The plain number cells as the file writes them, read exactly (keys of
+  // CellKey, xlsx_numbers.h).
+  std::unordered_map<std::uint64_t, double> Numbers;
 };
 
 struct TXlsxFormatSettings {

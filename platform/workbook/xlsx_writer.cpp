@@ -8,6 +8,7 @@
 #include "platform/safe_file_write.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/workbook_files.h"
+#include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
@@ -277,7 +278,18 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     fs::remove(temporary, ignored);
     return false;
   }
-  return ReplaceWithTemporary(temporary, path, error);
+  // The library's numbers carry 16 digits: the package is copied with each
+  // number as the shortest text that reads back as the same double.
+  const std::string exact = FreeTemporaryPath(path);
+  std::error_code ignored;
+  if (exact.empty() || !WriteExactXlsxNumbers(book, temporary, exact, error)) {
+    if (exact.empty()) error = "cannot create a temporary file beside " + path;
+    fs::remove(temporary, ignored);
+    if (!exact.empty()) fs::remove(exact, ignored);
+    return false;
+  }
+  fs::remove(temporary, ignored);
+  return ReplaceWithTemporary(exact, path, error);
 }
 
 }  // namespace kvx::workbook

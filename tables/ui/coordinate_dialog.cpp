@@ -38,10 +38,11 @@ QString Marked(double value, std::uint8_t flag) {
   return QString::fromStdString(DmsMarkText(buffer, flag));
 }
 
+// "HH:MM" rounded to the nearest minute, as the sheet writes the time.
 QString HoursMinutes(double hours) {
   std::string s;
-  HourToTimeStr(hours, s);
-  return QString::fromStdString(s.substr(0, 5));
+  HourToTimeText(hours, s);
+  return QString::fromStdString(s);
 }
 
 const char* const kCaptions[8][2][2] = {

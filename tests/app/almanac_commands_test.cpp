@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
@@ -126,6 +127,34 @@ TEST(AlmanacCommands, AlmanacAndTodayFromTheMenu) {
   while (!book.Text(rows + 2, 1).empty()) ++rows;
   EXPECT_GE(rows, 5);  // two perigees at most, four or five phases
   SavePng(form, "almanac_sheet");
+
+  // March 2025 with the seasons, a slow theory answered "No": the quick
+  // theories stay selected after the run, and the season row reads
+  // "Frühlingsanfang" ("Spring equinox").
+  TTheorySelection slowTheories = form.Selection();
+  slowTheories.bytes[0] = 1;
+  slowTheories.bytes[1] = 1;
+  form.SetTheorySelection(slowTheories);
+  SetDate(start, 1, 3, 2025);
+  SetDate(state.Period.End, 31, 3, 2025);
+  messages.messages.clear();
+  messages.QueueReply(MessageResult::No);
+  WhenModalShown([](QDialog& d) {
+    d.findChild<QAbstractButton*>("CheckBox37")->click();  // seasons
+    d.findChild<QPushButton*>("BitBtn1")->click();
+  });
+  commands.Trigger("Almanach1");
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(form.Selection().PlanetTheory(), 0);
+  EXPECT_EQ(form.Selection().MoonTheory(), 0);
+  EXPECT_TRUE(commands.IsChecked("NewcombscheTheorienverwenden1"));
+  EXPECT_EQ(form.Panel("PanelVSOP")->text(), "Newcomb");
+  int spring = 0;
+  for (int r = 2; r < 100 && !book.Text(r, 1).empty(); ++r) {
+    spring += book.Text(r, 4) == ByLanguage("Frühlingsanfang", "Spring equinox");
+  }
+  EXPECT_EQ(spring, 1);
+  SavePng(form, "almanac_march");
 
   // Today with a fixed clock: 2017 Aug 20, the eclipse of the 21st.
   FixedClock clock(FixedClock::At(2017, 8, 20, 8, 30, 0));

@@ -22,7 +22,9 @@
 #include <functional>
 #include <memory>
 
+#include "app/status_line.h"
 #include "app/ui/asteroid_selection_dialogs.h"
+#include "app/ui/event_found.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/asteroid_database.h"
@@ -133,6 +135,31 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   EXPECT_EQ(kept.FirstObject, 4);
   EXPECT_EQ(kept.SecondObject, 5);
   EXPECT_DOUBLE_EQ(form.HeldConfiguration().SeparationLimit, 40);
+
+  // Without the period: "Datum weiterverwenden" in the event-found window,
+  // then "Schließen und Datum weiterverwenden": the main window's start is
+  // the conjunction's instant, and its date panel says so.
+  const double conjunction = form.Events().At(0).Mjd();
+  bool offered = false, offeredBefore = true;
+  test::WhenModalShown<TKonjunktionsuchen>([&](TKonjunktionsuchen& dialog) {
+    Child<QCheckBox>(dialog, "TableCheck")->setChecked(false);
+    Child<QCheckBox>(dialog, "PeriodCheck")->setChecked(false);
+    offeredBefore = Child<QPushButton>(dialog, "UseDateButton")->isEnabled();
+    test::WhenModalAppears<TEreignisgefundenForm>([](TEreignisgefundenForm& found) { found.UseDateButton()->click(); });
+    dialog.StartClick();
+    offered = Child<QPushButton>(dialog, "UseDateButton")->isEnabled();
+    Child<QPushButton>(dialog, "UseDateButton")->click();
+  });
+  commands.Trigger("Kionjunktionen1");
+  EXPECT_FALSE(offeredBefore);
+  EXPECT_TRUE(offered);
+  EXPECT_NEAR(state.Period.Start.Mjd, conjunction, 2.0 / 86400);
+  EXPECT_EQ(state.Period.Start.Day, 21);
+  EXPECT_EQ(state.Period.Start.Month, 12);
+  EXPECT_EQ(form.Panel("Datumpanel")->text().toStdString(),
+            DatePanelText(state.Period.Start, state.Period.ApparentSiderealTime));
+  SetDate(state.Period.Start, 1, 11, 2020);
+  state.ResultsIntoTable = 1;
 
   // "Winkelabstände...", in German: Compute, then Stop after three rows.
   form.SetLanguage(0);

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/status_line.h"
 #include "app/ui/event_found.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -43,19 +44,6 @@ void WhenModalShown(const std::function<void(QDialog&)>& act) {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     act(*dialog);
-  });
-}
-
-// The event-found window opens from inside a run, between the run's own
-// event processing: wait for it.
-void WhenEventFound(const std::function<void(TEreignisgefundenForm&)>& act, int tries = 2000) {
-  QTimer::singleShot(5, [act, tries] {
-    auto* form = qobject_cast<TEreignisgefundenForm*>(QApplication::activeModalWidget());
-    if (form != nullptr) {
-      act(*form);
-    } else if (tries > 0) {
-      WhenEventFound(act, tries - 1);
-    }
   });
 }
 
@@ -119,7 +107,7 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   answer = [&](TEreignisgefundenForm& foundForm) {
     if (answers++ == 0) {
       test::SavePng(foundForm, "event_found_dialog");
-      WhenEventFound(answer);
+      test::WhenModalAppears<TEreignisgefundenForm>(answer);
       foundForm.AgainButton()->click();
     } else {
       foundForm.UseDateButton()->click();
@@ -135,7 +123,7 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
     search.UsePeriodCheck->setChecked(false);
     if (!pictured) test::SavePng(dialog, "event_search_dialog_en");
     pictured = true;
-    WhenEventFound(answer);
+    test::WhenModalAppears<TEreignisgefundenForm>(answer);
     search.SearchButton->click();
     EXPECT_EQ(answers, 2);
     ASSERT_TRUE(search.HandOverButton->isEnabled());
@@ -149,6 +137,8 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   EXPECT_EQ(state.Period.Start.Year, 2022);
   EXPECT_EQ(state.Period.Start.Month, 12);
   EXPECT_EQ(state.Period.Start.Day, 8);
+  EXPECT_EQ(form.Panel("Datumpanel")->text().toStdString(),
+            DatePanelText(state.Period.Start, state.Period.ApparentSiderealTime));
 
   // Pluto chosen, a start before the internal series' range (1889): Pluto
   // is disabled and Neptune chosen instead. Cancel: the date as it was, the

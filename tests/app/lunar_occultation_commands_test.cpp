@@ -188,6 +188,21 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
   EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(true, true));
   EXPECT_EQ(form.HourglassDepth(), 0);
+
+  // Cancelled before the first occultation: the table of the last run
+  // stays, and the status line says nothing was written.
+  const std::string kept = book.Text(2, 1);
+  const int rows = book.LastRow();
+  struct AtOnce : CancellingProgress {
+    void ProcessEvents() override { AbortRequested = 1; }
+  } atOnce;
+  SetProgressReporter(&atOnce);
+  WhenModalShown([](QDialog& d) { d.findChild<QPushButton*>("OKBtn")->click(); });
+  commands.Trigger("Sternbedeckungen1");
+  SetProgressReporter(previous);
+  EXPECT_EQ(book.Text(2, 1), kept);
+  EXPECT_EQ(book.LastRow(), rows);
+  EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(false, true));
   AbortRequested = 0;
 }
 

@@ -65,6 +65,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
 #include "platform/workbook/workbook.h"
 #include "support/qt/main_form_test.h"
@@ -300,6 +301,12 @@ std::vector<std::string> NonNumbersInTables(TMainForm& form) {
     for (int col = 1; col <= lastCol && found.size() < 3; ++col) {
       const std::string text = book.Text(row, col);
       if (ShowsNonNumber(text)) found.push_back("sheet R" + std::to_string(row) + "C" + std::to_string(col) + " \"" + text + "\"");
+      // A written value is never shown as "####" (its column too narrow).
+      if (form.WorkbookView() != nullptr && !text.empty() && text[0] != '#' &&
+          form.WorkbookView()->Canvas()->ShownText(row, col).startsWith('#')) {
+        found.push_back("sheet R" + std::to_string(row) + "C" + std::to_string(col) + " too narrow for \"" + text +
+                        "\"");
+      }
     }
   }
   const tmystringgrid& grid = form.Grid();

@@ -15,6 +15,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
+#include "core/column_flags.h"
 #include "core/name_tables.h"
 #include "core/time_scales.h"
 #include "engine/table_globals.h"
@@ -124,6 +125,18 @@ TEST_F(MoonSatelliteCommands, EveryTableFromItsMenuItem) {
   EXPECT_EQ(sheet.Text(1, 1), "NEAR EARTH TEST");
   EXPECT_GE(sheet.LastRow(), 1 + 144) << "a day at ten-minute steps";
   SavePng(form, "main_window_satellite");
+  // One-minute steps under the default column set (date only): the time
+  // column tells the rows apart.
+  const TTableConfigRecord columns = state.Period.TableConfig;
+  state.Period.TableConfig.Flags[column_flag::kDateOnly] = 1;
+  SetPeriod(form, 1.0 / 24, 1.0 / 1440);
+  commands.Trigger("Satellit1");
+  EXPECT_EQ(sheet.Text(1, 2), state.Period.TableConfig.ColumnTitles[1]);
+  EXPECT_EQ(sheet.Text(2, 1), sheet.Text(3, 1));
+  EXPECT_NE(sheet.Text(2, 2), sheet.Text(3, 2));
+  SavePng(form, "main_window_satellite_one_minute");
+  state.Period.TableConfig = columns;
+  SetPeriod(form, 1, 10.0 / 1440);
 
   commands.Trigger("AlleSatelliten1");
   EXPECT_EQ(state.PreviousTableKind, 881);

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -17,11 +19,10 @@
 #include "core/name_tables.h"
 #include "orbitdet/ui/orbit_forms.h"
 #include "orbitdet/ui/orbit_options_dialog.h"
-#include <QLabel>
-#include <QListWidget>
-#include "setup/ui/edit_controls.h"
 #include "platform/globals.h"
+#include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
+#include "setup/ui/edit_controls.h"
 #include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/recording_file_dialog.h"
@@ -217,6 +218,15 @@ TEST_F(OrbitCommands, OrbitImprovementFromTheMenuWritesTheImprovedOrbit) {
     }
   }
   EXPECT_TRUE(found);
+  // Every written value fits its column: no "####" anywhere.
+  workbook::TWorkbook& book = form.Workbook();
+  ASSERT_NE(form.WorkbookView(), nullptr);
+  for (int r = 1; r <= book.LastRow(); ++r) {
+    for (int c = 1; c <= book.LastColForRow(r); ++c) {
+      const QString shown = form.WorkbookView()->Canvas()->ShownText(r, c);
+      EXPECT_FALSE(shown.startsWith('#')) << r << " " << c << " " << book.Text(r, c);
+    }
+  }
   test::SavePng(form, "orbit_improvement_sheet");
 }
 

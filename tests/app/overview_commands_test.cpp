@@ -92,10 +92,12 @@ TEST_F(OverviewCommands, OverviewStateVectorsAndSingleDatePages) {
   EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(true, english));
   EXPECT_EQ(AbortRequested, 0);
 
-  // The user catalogue at one instant: no objects loaded, nothing written.
+  // The user catalogue at one instant: no objects loaded, nothing written;
+  // the sheet keeps the table it held.
   if (form.UserObjects().Count() == 0) {
     commands.Trigger("Benutzerkatalog2");
-    EXPECT_EQ(sheet.LastRow(), 0);
+    EXPECT_EQ(sheet.LastRow(), 2);
+    EXPECT_EQ(sheet.Text(2, 1), english ? "Sun" : "Sonne");
   }
 
   // VSOP-Tools: the state vectors, or the refusal without the library.

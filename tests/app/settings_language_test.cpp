@@ -5,8 +5,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -18,21 +20,23 @@
 #include "app/menu_table.h"
 #include "app/settings_io.h"
 #include "app/state_vector_sheet.h"
-#include "engine/nbody_integrator.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
-#include "setup/clock_list.h"
 #include "core/quantity_headings.h"
+#include "engine/nbody_integrator.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
-#include "support/qt/save_png.h"
-#include "support/recording_message_sink.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/settings_store.h"
+#include "setup/clock_list.h"
+#include "support/qt/save_png.h"
 #include "support/qt_application.h"
+#include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
+#include "theories/ui/vsop_accuracy_dialog.h"
+#include "theories/vsop_wrappers.h"
 
 namespace kvx {
 namespace {
@@ -320,6 +324,36 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   ASSERT_EQ(form.TheoryState().Libraries.Vsop87D, 1);
   ASSERT_EQ(form.Selection().PlanetTheory(), 1);
   TMenuCommands& commands = form.Commands();
+  // The marks, the status line and the accuracy dialog tell the theory and
+  // levels in use; pictures of the menu and the dialog.
+  auto marksFollow = [&](const std::string& picture) {
+    const TTheorySelection in = form.Selection();
+    const char* planets[4] = {"NewcombscheTheorienverwenden1", "usevsop871", "VSOP87Cverwenden1",
+                              "PositionenausDateilesen1"};
+    for (int t = 0; t < 4; ++t) EXPECT_EQ(commands.IsChecked(planets[t]), in.PlanetTheory() == t) << picture << t;
+    EXPECT_EQ(commands.IsChecked("ELP2000Mondtheorieverwenden1"), in.MoonTheory() != 0) << picture;
+    EXPECT_EQ(form.Panel("PanelElp")->text() == "ELP-2000/82", in.MoonTheory() != 0) << picture;
+    int item1 = -2, item2 = -2;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<TVSOPRechengenauigkeit*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      item1 = dialog->RadioGroup1ItemIndex();
+      item2 = dialog->RadioGroup2ItemIndex();
+      test::SavePng(*dialog, "vsop_accuracy_dialog_" + picture);
+      dialog->CancelBtn->click();
+    });
+    commands.Trigger("RechengenauigkeitfrdieVSOPTheorien1");
+    EXPECT_EQ(item1, TruncationLevelItem(form.State().VsopLevelA)) << picture;
+    EXPECT_EQ(item2, TruncationLevelItem(form.State().VsopLevelB)) << picture;
+    EXPECT_GE(item1, 0) << picture;
+    if (QMenu* menu = commands.Menu("Objekte1")) {
+      menu->popup(form.mapToGlobal(QPoint(20, 20)));
+      QApplication::processEvents();
+      test::SavePng(*menu, "settings_menu_" + picture);
+      menu->hide();
+    }
+  };
+  marksFollow("startup");
 
   // Menu items: the checked item's theory is applied.
   commands.SetChecked("NewcombscheTheorienverwenden1", false);
@@ -328,6 +362,15 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   commands.SetChecked("usevsop871", false);
   commands.Action("usevsop871")->trigger();
   EXPECT_EQ(form.Selection().PlanetTheory(), 1);
+  // Unchecking the theory in use keeps it, and its mark.
+  commands.Action("usevsop871")->trigger();
+  EXPECT_EQ(form.Selection().PlanetTheory(), 1);
+  EXPECT_TRUE(commands.IsChecked("usevsop871"));
+  commands.Action("ELP2000Mondtheorieverwenden1")->trigger();
+  form.State().VsopLevelA = 6;
+  form.UpdateStatusLine();
+  marksFollow("switched");
+  commands.Action("ELP2000Mondtheorieverwenden1")->trigger();
 
   // The slow question: Yes keeps, No switches to the internal series, Cancel ends.
   messages_.messages.clear();
@@ -344,6 +387,8 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   messages_.QueueReply(MessageResult::No);
   EXPECT_TRUE(form.SlowTheoryQuestion("", "", 0));
   EXPECT_EQ(form.Selection().PlanetTheory(), 0);
+  EXPECT_TRUE(commands.IsChecked("NewcombscheTheorienverwenden1"));
+  EXPECT_FALSE(commands.IsChecked("usevsop871"));
 
   // Around a search: the fast-search option runs it on the internal series
   // and the selection comes back afterwards; without the option it stays.
@@ -384,6 +429,7 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
       NextPanelTheory(1, true, form.TheoryState().Libraries.Vsop87C == 1, form.TheoryState().VscFilesPresent != 0);
   form.PanelVSOPDblClick();
   EXPECT_EQ(form.Selection().PlanetTheory(), expected);
+  marksFollow("panel");
   form.close();
 }
 

@@ -169,6 +169,12 @@ TEST_F(SheetKeeping, SettingCommandsComputeNothing) {
     EXPECT_TRUE(Snapshot(book) == before) << command;
     EXPECT_EQ(s.TableKind, kNoTableKind) << command;
   }
+  // A configuration saved and loaded again takes over every setting.
+  const std::string configuration = (home_.Path() / "kept.ocf").string();
+  ASSERT_TRUE(form.SaveConfiguration(configuration));
+  ASSERT_TRUE(form.LoadConfiguration(configuration));
+  QApplication::processEvents();
+  EXPECT_TRUE(Snapshot(book) == before);
   EXPECT_EQ(book.TextOn(2, 1, 1), "MYDATA");
   EXPECT_EQ(GridTexts(form.Grid()), gridBefore);
   SavePng(form, "main_window_sheet_kept");
@@ -244,7 +250,8 @@ TEST_F(SheetKeeping, ACancelledTableKeepsItsRows) {
 // Runs that end without their whole table. The almanac cancelled before its
 // first find leaves the sheet as it was and says nothing was written;
 // cancelled later, it writes what it found and says so. An orbit improvement
-// whose choice of observations is cancelled puts back the sheet the run had
+// whose choice of observations is cancelled, or a table over an element
+// file cancelled before its first row, puts back the sheet the run had
 // cleared.
 TEST_F(SheetKeeping, RunsEndingWithoutTheirTable) {
   ScopedSettingsStore settings(store_);
@@ -305,6 +312,23 @@ TEST_F(SheetKeeping, RunsEndingWithoutTheirTable) {
   form.Commands().Trigger("Laplace1");
   EXPECT_TRUE(Snapshot(book) == partial);
   EXPECT_TRUE(form.isEnabled());
+
+  // Every asteroid of the shipped list, cancelled before the first one and
+  // after a few.
+  auto allAsteroids = [&form](int cancelAt) {
+    CancellingProgress cancelling(cancelAt);
+    ProgressReporter* previous = SetProgressReporter(&cancelling);
+    form.Commands().Trigger("AllePlanetoiden2");
+    SetProgressReporter(previous);
+  };
+  allAsteroids(1);
+  EXPECT_TRUE(Snapshot(book) == partial);
+  EXPECT_EQ(status->text().toStdString(), CancelledRunText(false, english));
+  allAsteroids(4);
+  EXPECT_GT(RowStore.Count(), 0);
+  EXPECT_FALSE(book.Text(2, 1).empty());
+  EXPECT_EQ(status->text().toStdString(), CancelledRunText(true, english));
+  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
 }
 
 // A refused element file: the asteroid list, the chosen entry and the form

@@ -6,32 +6,33 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <cmath>
 #include <filesystem>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
 #include "core/name_tables.h"
 #include "core/time_scales.h"
+#include "core/vector_math.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
 #include "setup/ui/edit_controls.h"
 #include "support/qt/main_form_test.h"
+#include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 #include "tables/gauss_krueger.h"
 #include "tables/ui/coordinate_dialog.h"
 #include "tables/ui/gauss_krueger_dialog.h"
-#include "app/ui/table_commands.h"
-#include <QCheckBox>
-#include <QComboBox>
-#include <QRegularExpression>
-#include <QLabel>
-#include "support/qt/save_png.h"
 
 namespace kvx {
 namespace {
@@ -213,6 +214,41 @@ TEST_F(ToolCommands, CoordinateDialogConvertsAndWritesTheTable) {
   EXPECT_EQ(s.PreviousTableKind, 890);
   EXPECT_EQ(form.Workbook().Text(1, 1), "Äquinoktium");
   EXPECT_FALSE(form.Workbook().Text(2, 2).empty());
+
+  // RA 5.9194 h, Dec 7.407° of date on 1.1.2026 0 h UT at the default
+  // place: the hour angle is about 21.3° (1h25m) in the dialog and in the
+  // sheet; rise, culmination and set show the same minute in both.
+  s.Period.Start = TMainFormState{}.Period.Start;
+  s.Period.Start.Longitude = -9.39;  // east negative: local sidereal time 7h19m51s
+  s.Period.Start.Latitude = 53.55;
+  s.Period.Start.Mjd = 61041.0;
+  UTToLocalTime(s.Period.Start);
+  QString dialogTimes[4];
+  SetCoordinateDialogDriver([&](TKoordEingabe& d) {
+    d.ComboBox1->setCurrentIndex(0);
+    d.EditLg->SetValue(5.9194, 4);
+    EXPECT_TRUE(d.EditLgExit());
+    d.EditBr->SetValue(7.407, 3);
+    EXPECT_TRUE(d.EditBrExit());
+    EXPECT_EQ(d.HourAngle->text(), "Stundenwinkel: 1h25m");
+    EXPECT_NEAR(HourAngleDegrees(d.Block.hourAngle), 21.3, 0.05);
+    const QLabel* labels[4] = {d.HourAngle, d.Rise, d.Culmination, d.Set};
+    for (int i = 0; i < 4; ++i) dialogTimes[i] = labels[i]->text().section(' ', -1);
+    d.CheckBox1->setChecked(true);
+    d.Ok->click();
+    return d.result();
+  });
+  form.Commands().Trigger("Coordinateconversion1");
+  const workbook::TWorkbook& book = form.Workbook();
+  EXPECT_EQ(book.Text(10, 1), form.State().Period.TableConfig.ColumnTitles[48]);
+  // The sheet gives the seconds too (1h25m02s): the dialog's minute is
+  // that rounded.
+  int h = 0, m = 0, sec = 0, hd = 0, md = 0;
+  ASSERT_EQ(std::sscanf(book.Text(10, 2).c_str(), "%dh%dm%ds", &h, &m, &sec), 3) << book.Text(10, 2);
+  ASSERT_EQ(std::sscanf(dialogTimes[0].toStdString().c_str(), "%dh%dm", &hd, &md), 2);
+  EXPECT_EQ(hd * 60 + md, (h * 3600 + m * 60 + sec + 30) / 60);
+  for (int i = 1; i < 4; ++i) EXPECT_EQ(QString::fromStdString(book.Text(10 + i, 2)), dialogTimes[i]) << i;
+  SavePng(form, "coordinate_conversion_sheet");
 }
 
 }  // namespace

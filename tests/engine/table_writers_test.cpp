@@ -202,6 +202,13 @@ TEST_F(TableWriters, DateOnlyManyObjectsAndEmpty) {
   EXPECT_EQ(sheet.LastRow(), 4);
   EXPECT_EQ(sheet.Text(1, 1), "Objekt");
   EXPECT_NE(sheet.Text(2, 1), "");
+  // An hourly step keeps the time column: rows of one date differ there.
+  sheet.Reset(1);
+  auto& hourly = Table(kBodyIndexAsteroid, 3);
+  hourly.Step = TTableStep{0, 1, 1.0 / 24};
+  hourly.paintdms();
+  EXPECT_EQ(sheet.LastCol(), 2);
+  EXPECT_EQ(sheet.Text(1, 2), config.ColumnTitles[1]);
 
   sheet.Reset(1);
   config.Flags[cf::kRightAscension] = 1;

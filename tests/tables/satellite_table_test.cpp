@@ -150,6 +150,24 @@ TEST_F(SatelliteTables, EpochWindowLongitudeAndRefusals) {
   EXPECT_EQ(sheet_.Text(2, 4), "Nicht berechenbar");
   EXPECT_EQ(sheet_.Text(2, 5), "");
   EXPECT_EQ(sheet_.Text(10, 4), "Nicht berechenbar");
+  // Date only: a daily step drops the time column; a one-minute step keeps
+  // it, and its rows differ there.
+  config_.Flags[column_flag::kDateOnly] = 1;
+  auto daily = Table(2460389.0 - 4, 2460389.0 + 4 + 1e-6, 1.0, 1);
+  daily->EpochWindowDays = 3;
+  daily->schleife(PositionFileHandles{}, 0, 1);
+  sheet_.Reset(1);
+  daily->paint(1);
+  EXPECT_EQ(sheet_.Text(2, 3), "Nicht berechenbar");
+  auto minutes = Table(2460389.0, 2460389.0 + 3.5 / 1440, 1.0 / 1440, 1);
+  minutes->schleife(PositionFileHandles{}, 0, 1);
+  ASSERT_EQ(minutes->Rows, 4);
+  sheet_.Reset(1);
+  minutes->paint(1);
+  EXPECT_EQ(sheet_.Text(1, 2), config_.ColumnTitles[1]);
+  EXPECT_EQ(sheet_.Text(2, 1), sheet_.Text(3, 1));
+  EXPECT_NE(sheet_.Text(2, 2), sheet_.Text(3, 2));
+  config_.Flags[column_flag::kDateOnly] = 0;
   // 190 degrees west is 170 east, shown -170 (east negative).
   EXPECT_NEAR(ShownSubPointLongitude(-190.0 * M_PI / 180.0), -170.0, 1e-9);
   EXPECT_NEAR(ShownSubPointLongitude(190.0 * M_PI / 180.0), 170.0, 1e-9);

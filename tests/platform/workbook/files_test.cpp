@@ -1,15 +1,17 @@
-#include "platform/workbook/workbook_files.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "platform/globals.h"
 #include "platform/text_encoding.h"
+#include "platform/workbook/workbook_files.h"
+#include "platform/workbook/xlsx_numbers.h"
 
 namespace kvx::workbook {
 namespace {
@@ -233,28 +235,75 @@ TEST_F(WorkbookFilesTest, FailedWritesLeaveTheOldFileAndFailedReadsTheWorkbook) 
   EXPECT_EQ(open.Text(1, 1), "still here");
 }
 
-// Numbers that need 17 significant digits, or an exponent, come back
-// exactly from the text files: the values-only tab text and the
-// separated file.
-TEST_F(WorkbookFilesTest, TextFilesKeepEveryDigitOfANumber) {
-  const double numbers[] = {0.1 + 0.2, 123456789012345678901.0, -2.7105054312137611e-20, 1.0 / 3.0, 1e300};
-  TWorkbook book(1);
-  for (int r = 1; r <= 5; ++r) book.SetNumber(r, 1, numbers[r - 1]);
-  book.SetFormula(6, 1, "A1*3");
+// Saved numbers come back bit for bit: save, open, save again, open again,
+// on two sheets (the second one the file's second worksheet part), through
+// the reading child process; the tab text of values and the comma-separated
+// entries as well (-0 aside: the typed form of -0 is "0").
+TEST_F(WorkbookFilesTest, NumbersComeBackBitForBit) {
+  const std::vector<double> awkward = {0.1,
+                                       1.0 / 3.0,
+                                       1e-300,
+                                       5e-324,
+                                       1.7976931348623157e308,
+                                       -0.0,
+                                       0.1 + 0.2,
+                                       123456.78901234567,
+                                       -2.2250738585072014e-308,
+                                       2451545.0000000005,
+                                       9007199254740993.0,
+                                       0.30000000000000004,
+                                       -6.02214076e23,
+                                       1.2345678901234567e-7};
+  auto bits = [](double v) {
+    std::uint64_t b = 0;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+  };
+  TWorkbook book(2);
+  for (int sheet = 1; sheet <= 2; ++sheet) {
+    book.SetSheet(sheet);
+    for (std::size_t i = 0; i < awkward.size(); ++i) {
+      book.SetNumber(static_cast<int>(i) + 1, sheet, awkward[i] * (sheet == 1 ? 1 : -1));
+    }
+  }
+  book.SetSheet(1);
+  book.SetActiveCell(1, 1);
+  book.SetNumberFormat("0,00");  // a format changes nothing of the value
   std::string error;
-  const std::string path = PathOf("digits.txt");
-  ASSERT_TRUE(WriteWorkbookFile(book, path, kFileTypeTextValues, error)) << error;
+  const std::string first = PathOf("first.xlsx"), second = PathOf("second.xlsx");
+  ASSERT_TRUE(WriteWorkbookFile(book, first, kFileTypeWorkbook, error)) << error;
   TWorkbook back(1);
   int type = 0;
-  ASSERT_TRUE(ReadWorkbookFile(back, path, type, error)) << error;
-  for (int r = 1; r <= 6; ++r) EXPECT_EQ(back.Number(r, 1), book.Number(r, 1)) << "row " << r;
-  const std::string csv = PathOf("digits.csv");
+  ASSERT_TRUE(ReadWorkbookFile(back, first, type, error)) << error;
+  ASSERT_TRUE(WriteWorkbookFile(back, second, kFileTypeWorkbook, error)) << error;
+  TWorkbook again(1);
+  ASSERT_TRUE(ReadWorkbookFile(again, second, type, error)) << error;
+  for (int sheet = 1; sheet <= 2; ++sheet) {
+    for (std::size_t i = 0; i < awkward.size(); ++i) {
+      const int row = static_cast<int>(i) + 1;
+      const double written = awkward[i] * (sheet == 1 ? 1 : -1);
+      ASSERT_EQ(back.SheetData(sheet).CellAt(row, sheet)->Kind, TCellKind::Number) << sheet << " " << row;
+      EXPECT_EQ(bits(back.SheetData(sheet).CellAt(row, sheet)->Number), bits(written)) << sheet << " " << row;
+      EXPECT_EQ(bits(again.SheetData(sheet).CellAt(row, sheet)->Number), bits(written)) << sheet << " " << row;
+    }
+  }
+  EXPECT_EQ(ExactNumberText(0.1), "0.1");
+  EXPECT_EQ(ExactNumberText(5e-324), "5e-324");
+  EXPECT_EQ(ExactNumberText(-0.0), "-0");
+
+  // The values of the tab text and the entries of the comma-separated file.
+  const std::string values = PathOf("values.txt"), csv = PathOf("values.csv");
+  ASSERT_TRUE(WriteWorkbookFile(book, values, kFileTypeTextValues, error)) << error;
   ASSERT_TRUE(WriteSheetSeparated(book, csv, ';', error)) << error;
-  TWorkbook imported(1);
-  ASSERT_TRUE(ReadSeparatedIntoSheet(imported, csv, ';', error)) << error;
-  for (int r = 1; r <= 5; ++r) {
-    imported.SetEntry(r, 1, imported.Text(r, 1));
-    EXPECT_EQ(imported.Number(r, 1), numbers[r - 1]) << "csv row " << r;
+  TWorkbook fromText(1), fromCsv(1);
+  ASSERT_TRUE(ReadWorkbookFile(fromText, values, type, error)) << error;
+  ASSERT_TRUE(ReadSeparatedIntoSheet(fromCsv, csv, ';', error)) << error;
+  for (std::size_t i = 0; i < awkward.size(); ++i) {
+    if (awkward[i] == 0) continue;
+    const int row = static_cast<int>(i) + 1;
+    EXPECT_EQ(bits(fromText.Number(row, 1)), bits(awkward[i])) << row << " " << fromText.Text(row, 1);
+    const auto typed = ParseTypedEntry(fromCsv.Text(row, 1), book.Locale());
+    EXPECT_EQ(bits(typed.Number), bits(awkward[i])) << row << " " << fromCsv.Text(row, 1);
   }
 }
 

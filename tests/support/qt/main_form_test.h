@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <type_traits>
 
 #include "app/ui/main_window.h"
@@ -35,17 +36,19 @@ void WhenModalShown(const std::function<void(std::type_identity_t<Dialog>&)>& ac
 
 // Runs `act` once a modal `Dialog` shows, asking every 10 ms: for a dialog
 // that works the event loop before it is shown, which a single queued call
-// could miss.
+// could miss. Gives up after `tries` asks, so a dialog that never comes
+// leaves nothing behind for a later test.
 template <typename Dialog = QDialog>
-void WhenModalAppears(const std::function<void(std::type_identity_t<Dialog>&)>& act) {
+void WhenModalAppears(const std::function<void(std::type_identity_t<Dialog>&)>& act, int tries = 2000) {
   auto* timer = new QTimer(qApp);
   timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      act(*dialog);
-    }
+  auto left = std::make_shared<int>(tries);
+  QObject::connect(timer, &QTimer::timeout, [timer, act, left] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr && --*left > 0) return;
+    timer->stop();
+    timer->deleteLater();
+    if (dialog != nullptr) act(*dialog);
   });
   timer->start();
 }
