@@ -19,8 +19,28 @@ if [ "$#" -gt 0 ]; then
 else
   programs=(build-release/bin/bench_*)
 fi
+# No window may wait for a person: the offscreen platform, and settings and
+# data folders of the run's own. Each program gets at most ten minutes
+# (BENCH_TIMEOUT seconds); one that fails or runs over is named at the end
+# and the others still run.
+export QT_QPA_PLATFORM=offscreen
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/kvx-bench.XXXXXX")
+trap 'rm -rf "${scratch}"' EXIT
+export XDG_CONFIG_HOME="${scratch}/config" XDG_DATA_HOME="${scratch}/data"
+failed=()
 for program in "${programs[@]}"; do
   echo "== ${program##*/}"
+  status=0
   # shellcheck disable=SC2086
-  "${program}" ${BENCH_ARGS:-}
+  timeout --kill-after=10 "${BENCH_TIMEOUT:-600}" "${program}" ${BENCH_ARGS:-} </dev/null || status=$?
+  if [ "${status}" -eq 124 ] || [ "${status}" -eq 137 ]; then
+    echo "== ${program##*/}: stopped after ${BENCH_TIMEOUT:-600} s" >&2
+    failed+=("${program##*/} (time)")
+  elif [ "${status}" -ne 0 ]; then
+    failed+=("${program##*/} (exit ${status})")
+  fi
 done
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "Benchmarks that did not finish: ${failed[*]}" >&2
+  exit 1
+fi

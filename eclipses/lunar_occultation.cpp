@@ -1,6 +1,7 @@
 #include "eclipses/lunar_occultation.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <vector>
 
@@ -24,6 +25,8 @@ constexpr double kSiderealRate = 1.0027379;
 constexpr double kStarInterval = 0.0005475701574;
 constexpr double kFitMargin = 3.42e-6;
 constexpr int kMoonFitOrder = 19;
+// Intervals whose Moon fits are kept at most (about 110 years).
+constexpr std::size_t kKeptMoonFits = 2000;
 // |r sin(d - d*)| below this (Earth radii) lets a conjunction through.
 constexpr double kConjunctionReach = 1.5;
 // Roots of the contact scan closer than this (hours, a third of a
@@ -123,9 +126,8 @@ void SetContactPair(tergebnisdatensatz& row, const TContactCircumstances& c1, co
   row.CoefficientB2 = c2.B;
 }
 
-TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultationFrame& frame,
-                                 TPointSource source, const TContactScanSettings& settings,
-                                 const TSourceMotion& motion) {
+TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultationFrame& frame, TPointSource source,
+                                 const TContactScanSettings& settings, const TSourceMotion& motion) {
   TContactPair pair;
   const double radius2 = settings.Radius * settings.Radius;
   const auto f = [&](double hours) {
@@ -133,9 +135,8 @@ TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultat
     const TPlaneOffset p = FundamentalPlaneOffset(occulter, frame, source, hours);
     return p.x * p.x + p.y * p.y - radius2;
   };
-  const TParabolaScanResult scan =
-      ScanParabolaRoots(f, -settings.HalfWindowHours, settings.HalfWindowHours - settings.SpacingHours,
-                        settings.SpacingHours, 3);
+  const TParabolaScanResult scan = ScanParabolaRoots(
+      f, -settings.HalfWindowHours, settings.HalfWindowHours - settings.SpacingHours, settings.SpacingHours, 3);
   pair.Source = source;
   // Two windows' parabolas may place one root a rounding apart on both
   // sides of their common border: such a root counts once.
@@ -216,8 +217,8 @@ double MoonReachLatitude(double T) { return 5.35 + 1.03 + 0.29 + 1.0 + 0.015 * s
 
 // --- the Sun -------------------------------------------------------------------------------------
 
-double OccultationSunAltitude(const TSearchContext& context, bool preciseSun, double mjd, double rhoCos,
-                              double rhoSin, double longitude) {
+double OccultationSunAltitude(const TSearchContext& context, bool preciseSun, double mjd, double rhoCos, double rhoSin,
+                              double longitude) {
   const double T = (mjd - 51544.5) * 2.7378507871321e-05;
   double raHours = 0, dec = 0;
   if (preciseSun) {
@@ -292,14 +293,12 @@ TOccultationRunStatus tsternbedeckung::rechnen(const TSearchContext& context, co
     t1 = t0_ + kStarInterval;
     t1_ = t1;
     if (panel) panel("Berechne Mondpositionen", "Calculating Moon ephemeris");
-    if (!ChebyshevFitMoonB(context.MoonOption, context.Settings, context.Selection, t0_ - kFitMargin,
-                           t1_ + kFitMargin, kMoonFitOrder, raPoly, decPoly, rPoly, context.VsopLevelA)) {
+    if (!FitMoon(context, t0_ - kFitMargin, t1_ + kFitMargin, raPoly, decPoly, rPoly)) {
       if (panel) panel(nullptr, nullptr);
       break;
     }
     const double m = 0.5 * (t0_ + t1_);
-    const TStarReduction reduction = StarReductionAt(
-        m, oldPrecession, TStarAberration::SunTerms);
+    const TStarReduction reduction = StarReductionAt(m, oldPrecession, TStarAberration::SunTerms);
     a0_ = ChebyshevEvaluateA(raPoly, t0_);
     a1_ = ChebyshevEvaluateA(raPoly, t1_);
     if (options.LatitudeFilter) TabulateMoon();
@@ -308,7 +307,8 @@ TOccultationRunStatus tsternbedeckung::rechnen(const TSearchContext& context, co
     for (std::int32_t i = first; i <= last; ++i) {
       ++counter;
       progress.ProcessEvents();
-      if (counter % 50 == 0) progress.Step(static_cast<int>(std::clamp(static_cast<double>(counter) * step, 0.0, 100.0)));
+      if (counter % 50 == 0)
+        progress.Step(static_cast<int>(std::clamp(static_cast<double>(counter) * step, 0.0, 100.0)));
       const tsterndatensatz& star = catalogue_->Star(i);
       if (!star.Usable) continue;
       // The chosen star is searched whatever its magnitude.
@@ -342,6 +342,29 @@ TOccultationRunStatus EndOccultationRun(std::uint8_t& cancelled) {
   return TOccultationRunStatus::Cancelled;
 }
 
+bool tsternbedeckung::FitMoon(const TSearchContext& context, double t0, double t1, TChebyshevPolyA& ra,
+                              TChebyshevPolyA& dec, TChebyshevPolyA& r) {
+  TMoonFitSettings settings{context.Selection.bytes, context.MoonOption, context.VsopLevelA, {}};
+  for (std::size_t i = 0; i < settings.Files.size(); ++i) settings.Files[i] = context.Settings[i].stream;
+  if (!(settings == keptSettings_) || keptFits_.size() >= kKeptMoonFits) {
+    keptFits_.clear();
+    keptSettings_ = settings;
+  }
+  const auto key = std::bit_cast<std::uint64_t>(t0);
+  const auto kept = keptFits_.find(key);
+  if (kept != keptFits_.end() && std::bit_cast<std::uint64_t>(kept->second.T1) == std::bit_cast<std::uint64_t>(t1)) {
+    ra = kept->second.Ra;
+    dec = kept->second.Dec;
+    r = kept->second.R;
+    return true;
+  }
+  if (!ChebyshevFitMoonB(context.MoonOption, context.Settings, context.Selection, t0, t1, kMoonFitOrder, ra, dec, r,
+                         context.VsopLevelA))
+    return false;
+  keptFits_[key] = TKeptMoonFit{t1, ra, dec, r};
+  return true;
+}
+
 void tsternbedeckung::TabulateMoon() {
   for (int k = 0; k <= kMoonNodes; ++k) {
     double r = 0;
@@ -371,15 +394,15 @@ bool tsternbedeckung::MoonMayReach(double ra, double dec) const {
   return !(d0 * d1 > 0 && std::min(std::fabs(d0), std::fabs(d1)) > kDeclinationReach);
 }
 
-void tsternbedeckung::EvaluateStar(const TSearchContext& context, std::int32_t index, double raEpoch,
-                                   double decEpoch, double raDate, double decDate) {
+void tsternbedeckung::EvaluateStar(const TSearchContext& context, std::int32_t index, double raEpoch, double decEpoch,
+                                   double raDate, double decDate) {
   const tsterndatensatz& star = catalogue_->Star(index);
   LastStarName = star.Name;
   TConjunction c = FindStarConjunctionInRA(moon_, t0_, t1_, a0_, a1_, raDate, decDate, 0.01);
   if (!c.Found) return;
   const bool oldPrecession = Options.OldPrecession != 0;
-  const TStarReduction refined = StarReductionAt(
-      c.T, oldPrecession, oldPrecession ? TStarAberration::Equatorial1 : TStarAberration::Equatorial2);
+  const TStarReduction refined =
+      StarReductionAt(c.T, oldPrecession, oldPrecession ? TStarAberration::Equatorial1 : TStarAberration::Equatorial2);
   double ra = 0, dec = 0;
   StarToDate(refined, raEpoch, decEpoch, ra, dec);
   c = FindStarConjunctionInRA(moon_, t0_, t1_, a0_, a1_, ra, dec, 0.0001);

@@ -21,11 +21,14 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/apparent_place_fit.h"
 #include "core/observer_record.h"
 #include "core/star_reduction.h"
 #include "eclipses/occultation_results.h"
@@ -51,11 +54,11 @@ struct TContactScanSettings {
 
 // The observer and the instant the hours count from.
 struct TOccultationFrame {
-  double T = 0;           // conjunction, centuries of the occulter's fit
-  double Mjd0 = 0;        // the same instant, MJD of UT
-  double Lst0 = 0;        // local sidereal time at Mjd0, hours
-  double RhoCos = 0;      // rho cos phi', Earth radii
-  double RhoSin = 0;      // rho sin phi'
+  double T = 0;       // conjunction, centuries of the occulter's fit
+  double Mjd0 = 0;    // the same instant, MJD of UT
+  double Lst0 = 0;    // local sidereal time at Mjd0, hours
+  double RhoCos = 0;  // rho cos phi', Earth radii
+  double RhoSin = 0;  // rho sin phi'
 };
 
 // The occulted object's direction, degrees (apparent, of date).
@@ -107,9 +110,8 @@ struct TContactPair {
   TContactCircumstances Contact[2];
   TPointSource Source;  // the source as last computed
 };
-TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultationFrame& frame,
-                                 TPointSource source, const TContactScanSettings& settings,
-                                 const TSourceMotion& motion = {});
+TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultationFrame& frame, TPointSource source,
+                                 const TContactScanSettings& settings, const TSourceMotion& motion = {});
 // Copies the two contacts' times (MJD, UT), position angles and a, b
 // coefficients into a result record; altitudes are the caller's.
 void SetContactPair(tergebnisdatensatz& row, const TContactCircumstances& c1, const TContactCircumstances& c2);
@@ -145,11 +147,11 @@ double MoonReachLatitude(double T);
 
 // The search's inputs besides the period.
 struct TLunarOccultationOptions {
-  std::int32_t SelectedStar = -1;      // -1 all stars, else 1..count
-  float LimitingMagnitude = 8.0f;      // stars strictly brighter are searched
+  std::int32_t SelectedStar = -1;        // -1 all stars, else 1..count
+  float LimitingMagnitude = 8.0f;        // stars strictly brighter are searched
   std::int32_t MinimumSunAltitude = -6;  // degrees; the Sun must be below at a contact
-  std::uint8_t OldPrecession = 1;      // Newcomb's precession with the empirical term
-  std::uint8_t PreciseSun = 0;         // the Sun from the selected theory
+  std::uint8_t OldPrecession = 1;        // Newcomb's precession with the empirical term
+  std::uint8_t PreciseSun = 0;           // the Sun from the selected theory
   // Skip stars the Moon cannot reach: ecliptic latitude, and the Moon's
   // declination where it passes the star's right ascension.
   bool LatitudeFilter = true;
@@ -163,8 +165,8 @@ TOccultationRunStatus EndOccultationRun(std::uint8_t& cancelled);
 
 // Sun altitude (degrees, unrefracted) for the observer at an MJD of UT:
 // the precise apparent Sun or the low-precision one.
-double OccultationSunAltitude(const TSearchContext& context, bool preciseSun, double mjd, double rhoCos,
-                              double rhoSin, double longitude);
+double OccultationSunAltitude(const TSearchContext& context, bool preciseSun, double mjd, double rhoCos, double rhoSin,
+                              double longitude);
 
 class tsternbedeckung {
  public:
@@ -177,22 +179,41 @@ class tsternbedeckung {
   // (with the message) for a selected star other than -1 and 1..count.
   virtual TOccultationRunStatus rechnen(const TSearchContext& context, const TObserverRecord& end,
                                         const TObserverRecord& start, const TLunarOccultationOptions& options,
-                                        const std::function<void(const char* german, const char* english)>& panel =
-                                            {});
+                                        const std::function<void(const char* german, const char* english)>& panel = {});
 
   const TStarCatalogue* Catalogue() const { return catalogue_.get(); }
   const std::shared_ptr<const TStarCatalogue>& SharedCatalogue() const { return catalogue_; }
 
   TOccultationResultList ergebnisse;
   std::uint8_t Aborted = 0;
-  TObserverRecord Start;               // copy of the start record of the last run
-  TLunarOccultationOptions Options;    // of the last run
-  std::string LastStarName;            // the last star examined
+  TObserverRecord Start;             // copy of the start record of the last run
+  TLunarOccultationOptions Options;  // of the last run
+  std::string LastStarName;          // the last star examined
 
  protected:
   // One accepted star in the current interval.
-  void EvaluateStar(const TSearchContext& context, std::int32_t index, double raEpoch, double decEpoch,
-                    double raDate, double decDate);
+  void EvaluateStar(const TSearchContext& context, std::int32_t index, double raEpoch, double decEpoch, double raDate,
+                    double decDate);
+
+  // The Moon's fit of the interval [t0, t1] (centuries) under the context's
+  // theory settings: kept from an earlier run when it fitted the same
+  // interval under the same settings (a search of one star after another
+  // over one period tabulates the Moon once). False when the fit fails.
+  bool FitMoon(const TSearchContext& context, double t0, double t1, TChebyshevPolyA& ra, TChebyshevPolyA& dec,
+               TChebyshevPolyA& r);
+  struct TKeptMoonFit {
+    double T1 = 0;
+    TChebyshevPolyA Ra, Dec, R;
+  };
+  struct TMoonFitSettings {
+    std::array<std::uint8_t, 12> Selection{};
+    std::uint8_t MoonOption = 0;
+    std::int32_t VsopLevel = 0;
+    std::array<std::FILE*, 9> Files{};
+    bool operator==(const TMoonFitSettings&) const = default;
+  };
+  TMoonFitSettings keptSettings_;
+  std::map<std::uint64_t, TKeptMoonFit> keptFits_;  // by the bits of the interval's start
 
   // The Moon's place at kMoonNodes + 1 nodes of the interval, and the test
   // whether the coarse conjunction can accept a star.

@@ -83,53 +83,12 @@ bool TCompletionStore::Find(Key key, TObserverRecord& r) {
     return false;
   }
   ++Hits;
-  const Fields& f = slot->Values;
-  r.Day = f.Day;
-  r.Month = f.Month;
-  r.Year = f.Year;
-  r.Weekday = f.Weekday;
-  r.LocalHours = f.LocalHours;
-  r.UTHours = f.UTHours;
-  r.Mjd = f.Mjd;
-  r.Centuries = f.Centuries;
-  r.DeltaTSeconds = f.DeltaTSeconds;
-  r.SiderealHours = f.SiderealHours;
-  r.GeocentricLatitude = f.GeocentricLatitude;
-  r.GeocentricRadius = f.GeocentricRadius;
-  r.SunLongitude = f.SunLongitude;
-  r.SunLatitude = f.SunLatitude;
-  r.SunDistance = f.SunDistance;
-  r.SunX = f.SunX;
-  r.SunY = f.SunY;
-  r.SunZ = f.SunZ;
-  r.SunVX = f.SunVX;
-  r.SunVY = f.SunVY;
-  r.SunVZ = f.SunVZ;
-  r.SunX1h = f.SunX1h;
-  r.SunY1h = f.SunY1h;
-  r.SunZ1h = f.SunZ1h;
-  r.SunApparentRA = f.SunApparentRA;
-  r.SunApparentDec = f.SunApparentDec;
-  r.EarthVX = f.EarthVX;
-  r.EarthVY = f.EarthVY;
-  r.EarthVZ = f.EarthVZ;
-  r.Obliquity = f.Obliquity;
-  r.SinObliquity = f.SinObliquity;
-  r.CosObliquity = f.CosObliquity;
-  r.SinLatitude = f.SinLatitude;
-  r.CosLatitude = f.CosLatitude;
-  r.Precession = f.Precession;
-  r.DerivedYear = f.DerivedYear;
-  r.DerivedLatitude = f.DerivedLatitude;
+  slot->Values.Into(r);
   return true;
 }
 
-void TCompletionStore::Add(const Key& key, const TObserverRecord& r) {
-  Slot& slot = *SlotOf(key);
-  if (!slot.Used) ++used_;
-  slot.Used = true;
-  slot.Of = key;
-  Fields& f = slot.Values;
+TCompletionStore::Fields TCompletionStore::Fields::Of(const TObserverRecord& r) {
+  Fields f;
   f.Day = r.Day;
   f.Month = r.Month;
   f.Year = r.Year;
@@ -167,6 +126,55 @@ void TCompletionStore::Add(const Key& key, const TObserverRecord& r) {
   f.Precession = r.Precession;
   f.DerivedYear = r.DerivedYear;
   f.DerivedLatitude = r.DerivedLatitude;
+  return f;
+}
+
+void TCompletionStore::Fields::Into(TObserverRecord& r) const {
+  r.Day = Day;
+  r.Month = Month;
+  r.Year = Year;
+  r.Weekday = Weekday;
+  r.LocalHours = LocalHours;
+  r.UTHours = UTHours;
+  r.Mjd = Mjd;
+  r.Centuries = Centuries;
+  r.DeltaTSeconds = DeltaTSeconds;
+  r.SiderealHours = SiderealHours;
+  r.GeocentricLatitude = GeocentricLatitude;
+  r.GeocentricRadius = GeocentricRadius;
+  r.SunLongitude = SunLongitude;
+  r.SunLatitude = SunLatitude;
+  r.SunDistance = SunDistance;
+  r.SunX = SunX;
+  r.SunY = SunY;
+  r.SunZ = SunZ;
+  r.SunVX = SunVX;
+  r.SunVY = SunVY;
+  r.SunVZ = SunVZ;
+  r.SunX1h = SunX1h;
+  r.SunY1h = SunY1h;
+  r.SunZ1h = SunZ1h;
+  r.SunApparentRA = SunApparentRA;
+  r.SunApparentDec = SunApparentDec;
+  r.EarthVX = EarthVX;
+  r.EarthVY = EarthVY;
+  r.EarthVZ = EarthVZ;
+  r.Obliquity = Obliquity;
+  r.SinObliquity = SinObliquity;
+  r.CosObliquity = CosObliquity;
+  r.SinLatitude = SinLatitude;
+  r.CosLatitude = CosLatitude;
+  r.Precession = Precession;
+  r.DerivedYear = DerivedYear;
+  r.DerivedLatitude = DerivedLatitude;
+}
+
+void TCompletionStore::Add(const Key& key, const TObserverRecord& r) {
+  Slot& slot = *SlotOf(key);
+  if (!slot.Used) ++used_;
+  slot.Used = true;
+  slot.Of = key;
+  slot.Values = Fields::Of(r);
 }
 
 }  // namespace kvx

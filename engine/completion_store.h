@@ -62,6 +62,23 @@ class TCompletionStore {
     bool operator==(const Key&) const = default;
   };
 
+  // The fields a completion writes, taken from a completed record and put
+  // into another record of the same key.
+  struct Fields {
+    std::int32_t Day = 0, Month = 0, Year = 0, Weekday = 0, DerivedYear = 0;
+    double LocalHours = 0, UTHours = 0, Mjd = 0, Centuries = 0, DeltaTSeconds = 0, SiderealHours = 0;
+    double GeocentricLatitude = 0, GeocentricRadius = 0;
+    double SunLongitude = 0, SunLatitude = 0, SunDistance = 0;
+    double SunX = 0, SunY = 0, SunZ = 0, SunVX = 0, SunVY = 0, SunVZ = 0, SunX1h = 0, SunY1h = 0, SunZ1h = 0;
+    double SunApparentRA = 0, SunApparentDec = 0, EarthVX = 0, EarthVY = 0, EarthVZ = 0;
+    double Obliquity = 0, SinObliquity = 0, CosObliquity = 0, SinLatitude = 0, CosLatitude = 0;
+    double DerivedLatitude = 0;
+    TMatrix33 Precession{};
+
+    static Fields Of(const TObserverRecord& completed);
+    void Into(TObserverRecord& r) const;
+  };
+
   // True when records completed under `settings` can be kept.
   static bool Keeps(const TSettings& settings);
   // The key of a record before its completion.
@@ -84,19 +101,6 @@ class TCompletionStore {
   struct KeyHash {
     std::size_t operator()(const Key& k) const;
   };
-  // The fields a completion writes.
-  struct Fields {
-    std::int32_t Day = 0, Month = 0, Year = 0, Weekday = 0, DerivedYear = 0;
-    double LocalHours = 0, UTHours = 0, Mjd = 0, Centuries = 0, DeltaTSeconds = 0, SiderealHours = 0;
-    double GeocentricLatitude = 0, GeocentricRadius = 0;
-    double SunLongitude = 0, SunLatitude = 0, SunDistance = 0;
-    double SunX = 0, SunY = 0, SunZ = 0, SunVX = 0, SunVY = 0, SunVZ = 0, SunX1h = 0, SunY1h = 0, SunZ1h = 0;
-    double SunApparentRA = 0, SunApparentDec = 0, EarthVX = 0, EarthVY = 0, EarthVZ = 0;
-    double Obliquity = 0, SinObliquity = 0, CosObliquity = 0, SinLatitude = 0, CosLatitude = 0;
-    double DerivedLatitude = 0;
-    TMatrix33 Precession{};
-  };
-
   struct Slot {
     bool Used = false;
     Key Of;

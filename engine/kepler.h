@@ -66,8 +66,8 @@ class TKepler {
   // computation 1, stopped 0, body index 11.
   virtual void initialisieren_objekt(std::uint8_t language, const TTableConfigRecord& config,
                                      const TAsteroidElements& elements, const TObserverRecord& observer,
-                                     long double integrationTolerance, std::int32_t vsopLevelA,
-                                     std::int32_t vsopLevelB, std::uint8_t databaseFlag, const std::string& name);
+                                     long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB,
+                                     std::uint8_t databaseFlag, const std::string& name);
 
   // --- the position chain (each reads and writes the object's own fields) --
   // i, node and argument of perihelion of date from those of the Equinox.
@@ -135,46 +135,48 @@ class TKepler {
   struct TInstantFrames {
     double T = std::numeric_limits<double>::quiet_NaN();
     double SecondT = std::numeric_limits<double>::quiet_NaN();
-    double SinObliquity = 0, CosObliquity = 1;  // mean obliquity of T
+    double SinObliquity = 0, CosObliquity = 1;           // mean obliquity of T
     double NutationA = 0, NutationB = 0, NutationC = 0;  // first-order nutation rotation
     double NutationLongitude = 0;                        // degrees
-    TMatrix33 SecondEquatorial, SecondEcliptic;           // T to SecondEquinoxT
+    TMatrix33 SecondEquatorial, SecondEcliptic;          // T to SecondEquinoxT
   };
   // The rotations of the working record's instant (made when it changed).
   const TInstantFrames& InstantFrames() { return Frames(); }
+  // True when the rotations of the working record's instant are made.
+  bool HasInstantFrames() const { return frames_.T == Observer.Centuries; }
   // Takes the rotations another body made for the working record's instant
   // (ignored when they are those of another instant).
   void AdoptFrames(const TInstantFrames& frames);
 
   // --- fields, in their order --------------------------------------------------
-  std::uint8_t DatabaseFlag = 0;   // elements from the binary asteroid database
-  std::string ObjectName;          // the name given to the initialisation
+  std::uint8_t DatabaseFlag = 0;  // elements from the binary asteroid database
+  std::string ObjectName;         // the name given to the initialisation
   TTheorySelection TheorySelection;
-  std::uint8_t Language = 0;       // 0 German, else English
+  std::uint8_t Language = 0;  // 0 German, else English
   std::int32_t VsopLevelA = -1;
   std::int32_t VsopLevelB = 10;
-  std::uint8_t Stopped = 0;        // 1 when the last loop was cancelled
+  std::uint8_t Stopped = 0;  // 1 when the last loop was cancelled
   std::string ProgressCaption = " ";
   long double IntegrationTolerance = 1e-10L;
-  double SemiMajorAxis = 0;        // a, AU
-  double Eccentricity = 0;         // e
-  double Inclination = 0;          // i, degrees (ecliptic and equinox of Equinox)
-  double Node = 0;                 // degrees
-  double Perihelion = 0;           // argument of perihelion, degrees
-  double Epoch = 0;                // JD (TT) of the mean anomaly
-  double SecondEpoch = 0;          // comets: their record's epoch
-  double MeanAnomaly = 0;          // M at Epoch, degrees
-  double MeanMotion = 0;           // n, degrees/day
-  double H = 0, G = 0;             // magnitude parameters
-  double PerihelionDistance = 0;   // q, AU (0 for asteroids)
-  double Equinox = 2000;           // year of the elements' equinox
-  double InclinationOfDate = 0;    // precessed by bahnlageelemente
+  double SemiMajorAxis = 0;       // a, AU
+  double Eccentricity = 0;        // e
+  double Inclination = 0;         // i, degrees (ecliptic and equinox of Equinox)
+  double Node = 0;                // degrees
+  double Perihelion = 0;          // argument of perihelion, degrees
+  double Epoch = 0;               // JD (TT) of the mean anomaly
+  double SecondEpoch = 0;         // comets: their record's epoch
+  double MeanAnomaly = 0;         // M at Epoch, degrees
+  double MeanMotion = 0;          // n, degrees/day
+  double H = 0, G = 0;            // magnitude parameters
+  double PerihelionDistance = 0;  // q, AU (0 for asteroids)
+  double Equinox = 2000;          // year of the elements' equinox
+  double InclinationOfDate = 0;   // precessed by bahnlageelemente
   double NodeOfDate = 0;
   double PerihelionOfDate = 0;
   TTableConfigRecord TableConfig;
   TEphemerisResultRecord Result;
-  TObserverRecord Observer;        // working copy: instant and place
-  std::string Name;                // at most 40 characters
+  TObserverRecord Observer;  // working copy: instant and place
+  std::string Name;          // at most 40 characters
   TBodyIndex BodyIndex = kBodyIndexAsteroid;
   std::int32_t CreatorWord = 0;
   std::uint8_t FullComputation = 0;

@@ -11,6 +11,7 @@
 #include "core/frames.h"
 #include "core/physical_ephemeris.h"
 #include "core/rise_set_search.h"
+#include "core/root_search.h"
 #include "core/star_reduction.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
@@ -30,6 +31,13 @@ namespace kvx {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// Days to which the instant of a root or an extremum is found.
+constexpr double kRootTolerance = 1e-6;
+// The instants a located root or extremum counts for in the progress
+// position: the two passes with a tenth and a hundredth of the step, of
+// about 20 steps each, that a scan's find stands for.
+constexpr int kRefinedInstants = 40;
 // Position files are replaced by the VSOP87 C library before this JD.
 constexpr double kPositionFilesFirstJd = 2415020.0;
 // Steps of one closest-approach pass at most.
@@ -132,32 +140,64 @@ void FixedPlaceRecord(const TFixedPlace& place, TEphemerisResultRecord& result) 
 
 bool SearchFindsMaximum(int code) {
   switch (code) {
-    case 0: case 2: case 4: case 6: case 9: case 11: case 14: case 17: case 18: case 20:
+    case 0:
+    case 2:
+    case 4:
+    case 6:
+    case 9:
+    case 11:
+    case 14:
+    case 17:
+    case 18:
+    case 20:
       return false;
     default:
       return true;
   }
 }
 
-double SearchQuantity(int code, int kind, const TEphemerisResultRecord& r) {
+double SearchQuantity(int code, int kind, const TEphemerisResultRecord& r, double sunLongitude) {
   const TPhysicalBlock& p = r.Physical;
   switch (code) {
-    case 0: case 1: return r.Position.HelioDistance;
-    case 2: case 3: return r.Position.GeoDistance;
-    case 4: case 5: return p.magnitude;
-    case 6: case 7: case 12: case 13: return CosDeg(p.sideAngle);
-    case 8: case 9: return SinDeg(Sign(SinDeg(p.sideAngle)) * p.elongation);
-    case 10: case 11: return Mod360(r.Position.RightAscension);
-    case 14: case 15:
+    case 0:
+    case 1:
+      return r.Position.HelioDistance;
+    case 2:
+    case 3:
+      return r.Position.GeoDistance;
+    case 4:
+    case 5:
+      return p.magnitude;
+    case 6:
+    case 7:
+    case 12:
+    case 13:
+      return std::isnan(sunLongitude) ? CosDeg(p.sideAngle) : CosDeg(r.Position.GeoLongitude - sunLongitude);
+    case 8:
+    case 9:
+      return SinDeg(Sign(SinDeg(p.sideAngle)) * p.elongation);
+    case 10:
+    case 11:
+      return Mod360(r.Position.RightAscension);
+    case 14:
+    case 15:
       return CosDeg(kind == search_kind::kMoon ? r.Position.GeoLatitude : r.Position.HelioLatitude);
-    case 16: case 17: return p.phaseAngle;
-    case 18: return CosDeg(p.subEarthLatC);
-    case 19: return p.subEarthLatC;
-    case 20: case 21:
+    case 16:
+    case 17:
+      return p.phaseAngle;
+    case 18:
+      return CosDeg(p.subEarthLatC);
+    case 19:
+      return p.subEarthLatC;
+    case 20:
+    case 21:
       return CosDeg(kind == search_kind::kMoon ? p.SunSelenographicLatitude : p.subSolarLatC);
-    case 22: return CosDeg(p.centralMeridian1);
-    case 23: return SinDeg(std::fabs(p.centralMeridian1));
-    default: return kNaN;
+    case 22:
+      return CosDeg(p.centralMeridian1);
+    case 23:
+      return SinDeg(std::fabs(p.centralMeridian1));
+    default:
+      return kNaN;
   }
 }
 
@@ -202,6 +242,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     TSonne body(LanguageEnglish, selection, 0, config, observer, 1e-10L);
     body.initialisieren(LanguageEnglish, selection, config, observer, 1e-10L);
     body.VsopLevelA = context_.VsopLevelA;
+    const TFramesKeeper frames(*this, body);
     body.bahnlageelemente();
     body.heliozentrisch(0, 0, 0, 0);
     body.geozentrischekliptikalgeometrisch();
@@ -213,6 +254,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     Tpla body(LanguageEnglish, selection, 0, PlanetOfKind(kind), config, observer, 1e-10L);
     body.initialisieren(LanguageEnglish, selection, PlanetOfKind(kind), config, observer, 1e-10L);
     body.VsopLevelA = context_.VsopLevelA;
+    const TFramesKeeper frames(*this, body);
     body.bahnlageelemente();
     body.heliozentrisch(0, 0, 0, 0);
     body.geozentrischekliptikalgeometrisch();
@@ -223,6 +265,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
   } else if (kind == search_kind::kMoon) {
     Tmond body(context_.MoonCache, context_.MoonOption, LanguageEnglish, selection, 0, config, observer, 1e-10L,
                context_.VsopLevelA, 10);
+    const TFramesKeeper frames(*this, body);
     body.heliozentrisch(0, 0, 0, 0);
     body.Geozentrischekliptikalastrometrisch();
     body.Ekliptik_aequator();
@@ -235,8 +278,8 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     }
     return take(body.Result);
   } else if (kind == search_kind::kAsteroid || kind == search_kind::kComet) {
-    const bool ready = kind == search_kind::kAsteroid ? bahn_planetoid(selection, observer)
-                                                      : bahn_komet(selection, observer);
+    const bool ready =
+        kind == search_kind::kAsteroid ? bahn_planetoid(selection, observer) : bahn_komet(selection, observer);
     if (!ready) return false;
     if (completions_ != nullptr) completions_->ShareFrames(*orbitBody_);
     heliozentrisch_suche(observer);
@@ -273,10 +316,22 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
 void tsuchobjekt::CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer, TCompletion level) {
   const TCompletionStore::TSettings settings{context_.Sidereal, selection, context_.VsopLevelA};
   const bool shared = completions_ != nullptr && TCompletionStore::Keeps(settings);
-  TCompletionStore::Key key;
-  if (shared) {
-    key = TCompletionStore::KeyOf(settings, level, observer);
-    if (completions_->Find(key, observer)) return;
+  const TCompletionStore::Key key = TCompletionStore::KeyOf(settings, level, observer);
+  if (shared && completions_->Find(key, observer)) return;
+  // The instant the previous body was computed at (the second body of a
+  // pair, the Sun beside a body): its completion, the same numbers. Not
+  // with the position files, which may leave fields as the record held
+  // them.
+  const bool kept = selection.PlanetTheory() != kPlanetTheoryPositionFiles;
+  if (kept && lastCompletion_.Valid &&
+      (lastCompletion_.Of == key ||
+       (level == TCompletion::Instant && lastCompletion_.Of.Level == TCompletion::Whole && [&] {
+         TCompletionStore::Key whole = key;
+         whole.Level = TCompletion::Whole;
+         return lastCompletion_.Of == whole;
+       }()))) {
+    lastCompletion_.Values.Into(observer);
+    return;
   }
   if (level == TCompletion::Whole) {
     CompleteObserverRecord(context_.Sidereal, selection, TTableConfigRecord{}, context_.VsopLevelA, observer,
@@ -285,12 +340,12 @@ void tsuchobjekt::CompleteRecord(const TTheorySelection& selection, TObserverRec
     CompleteObserverInstant(selection, TTableConfigRecord{}, context_.VsopLevelA, observer, context_.Settings);
   }
   if (shared) completions_->Add(key, observer);
+  if (kept) lastCompletion_ = {true, key, TCompletionStore::Fields::Of(observer)};
 }
 
 bool tsuchobjekt::bahn_planetoid(const TTheorySelection& selection, const TObserverRecord& observer) {
   TAsteroidElements elements = AsteroidElements;
-  if (context_.AsteroidDatabase != 0 && !Load_elements(observer, elements, context_.AsteroidDatabaseFile))
-    return false;
+  if (context_.AsteroidDatabase != 0 && !Load_elements(observer, elements, context_.AsteroidDatabaseFile)) return false;
   if (!ElementsValid(elements)) return false;
   if (orbitBody_ != nullptr && orbitElementsKept_ && SameElements(elements, orbitElements_)) {
     // The body of the earlier samples: as a new one but for the caches it
@@ -494,7 +549,7 @@ bool tsuchobjekt::Sample(int kind, const TObserverRecord& base, double mjd, doub
   return sample.Valid;
 }
 
-bool tsuchobjekt::Pump(const TObserverRecord& observer, bool label) {
+bool tsuchobjekt::Pump(const TObserverRecord& observer, bool label, int passed) {
   ProgressReporter& progress = CurrentProgress();
   if (label && progress.Visible()) {  // the text only for a panel that shows it
     std::string text;
@@ -502,7 +557,8 @@ bool tsuchobjekt::Pump(const TObserverRecord& observer, bool label) {
     progress.SetLabel(text);
   }
   progress.ProcessEvents();
-  progress.Step(++samples_);
+  samples_ += passed;
+  progress.Step(samples_);
   return AbortRequested == 0;
 }
 
@@ -515,14 +571,14 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code,
   const bool unwrap = code == search_code::kStationRetrograde || code == search_code::kStationPrograde;
   if (!Sample(kind, start, start.Mjd - step, step, 1, 1, *s[0]) || !Sample(kind, start, start.Mjd, step, 1, 1, *s[1]))
     return PassEnd::NotFound;
-  for (int i = 0; i < 2; ++i) s[i]->Value = SearchQuantity(code, kind, s[i]->Record());
+  for (int i = 0; i < 2; ++i) s[i]->Value = Quantity(code, kind, *s[i]);
   std::int32_t counter = 0;
   while (true) {
     const bool valid = Sample(kind, s[1]->Observer, s[1]->Observer.Mjd + step, step, 1, 1, *s[2]);
     if (!Pump(s[2]->Observer, true)) return PassEnd::Aborted;
     if (!datum_pruefen(dateCheck, selection_, kind, kind, s[1]->Observer.Mjd)) return PassEnd::Aborted;
     if (!valid) return PassEnd::NotFound;
-    s[2]->Value = SearchQuantity(code, kind, s[2]->Record());
+    s[2]->Value = Quantity(code, kind, *s[2]);
     double y[3] = {s[0]->Value, s[1]->Value, s[2]->Value};
     if (unwrap && (std::fabs(y[0] - y[1]) > 120 || std::fabs(y[1] - y[2]) > 120)) {
       for (double& v : y)
@@ -543,14 +599,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code,
     if (pastEnd || (accepted && std::fabs(x) < 0.5) || counter > maxSteps) {
       if (accepted && std::fabs(x) < 0.6 && counter < maxSteps) {
         time = s[1]->Observer.Mjd + x * step;
-        value = ye;
-        const TPhysicalBlock& p = s[2]->Record().Physical;
-        if (code == search_code::kEarthLatitudeExtremum) value = ArcCosDeg(ye) * Sign(p.subEarthLatC);
-        if (code == search_code::kSunLatitudeExtremum) {
-          const double d = kind == search_kind::kMoon ? p.SunSelenographicLatitude : p.subSolarLatC;
-          value = ArcCosDeg(ye) * Sign(d);
-        }
-        if (code == search_code::kLibrationMax) value = ArcSinDeg(ye) * Sign(p.centralMeridian1);
+        value = ExtremeValue(code, kind, ye, s[2]->Record());
         middle = s[1]->Observer;
         return PassEnd::Found;
       }
@@ -558,6 +607,80 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(bool dateCheck, bool endCheck, int code,
     }
     std::rotate(s, s + 1, s + 3);
   }
+}
+
+double tsuchobjekt::ExtremeValue(int code, int kind, double extreme, const TEphemerisResultRecord& r) {
+  const TPhysicalBlock& p = r.Physical;
+  switch (code) {
+    case search_code::kEarthLatitudeExtremum:
+      return ArcCosDeg(extreme) * Sign(p.subEarthLatC);
+    case search_code::kSunLatitudeExtremum:
+      return ArcCosDeg(extreme) * Sign(kind == search_kind::kMoon ? p.SunSelenographicLatitude : p.subSolarLatC);
+    case search_code::kLibrationMax:
+      return ArcSinDeg(extreme) * Sign(p.centralMeridian1);
+    default:
+      return extreme;
+  }
+}
+
+double tsuchobjekt::Quantity(int code, int kind, TSearchSample& sample) {
+  double sunLongitude = kNaN;
+  if (code == search_code::kOpposition || code == search_code::kConjunction ||
+      code == search_code::kInferiorConjunction || code == search_code::kSuperiorConjunction) {
+    // The Sun's place of the same instant, reduced as the body's is.
+    if (kind == search_kind::kSun) return kNaN;
+    TSearchSample sun;
+    const TFillScope places(*this, TRecordFill::Places);
+    if (!Sample(search_kind::kSun, sample.Observer, sample.Observer.Mjd, 0, 1, 1, sun)) return kNaN;
+    sunLongitude = sun.Record().Position.GeoLongitude;
+  }
+  return SearchQuantity(code, kind, sample.Record(), sunLongitude);
+}
+
+tsuchobjekt::PassEnd tsuchobjekt::RefineExtremum(int code, int kind, const TObserverRecord& base, double step,
+                                                 double& time, double& value) {
+  const double probeStep = step * 1e-3;
+  bool aborted = false;
+  TSearchSample sample;
+  auto quantity = [&](double mjd) {
+    if (aborted) return kNaN;
+    const bool ok = Sample(kind, base, mjd, probeStep, 1, 1, sample);
+    if (!Pump(sample.Observer, false, 0)) aborted = true;
+    return ok && !aborted ? Quantity(code, kind, sample) : kNaN;
+  };
+  const bool rightAscension = code == search_code::kStationRetrograde || code == search_code::kStationPrograde;
+  // The central difference over 2h: its zero is the extremum's instant to
+  // far below a second for the quantities' smooth courses.
+  const double h = std::min(0.01, step * 0.01);
+  auto rate = [&](double mjd) {
+    const double d = quantity(mjd + h) - quantity(mjd - h);
+    return rightAscension ? std::remainder(d, 360.0) : d;
+  };
+  const bool root = code == search_code::kEarthLatitudeZero;
+  const std::function<double(double)> f = root ? std::function<double(double)>(quantity) : rate;
+  const double estimate = time;
+  double a = estimate - 0.5 * step, b = estimate + 0.5 * step;
+  double fa = f(a), fb = f(b);
+  if (std::isfinite(fa) && std::isfinite(fb) && (fa < 0) == (fb < 0) && fa != 0 && fb != 0) {
+    a = estimate - step;
+    b = estimate + step;
+    fa = f(a);
+    fb = f(b);
+  }
+  if (aborted) return PassEnd::Aborted;
+  if (!std::isfinite(fa) || !std::isfinite(fb) || ((fa < 0) == (fb < 0) && fa != 0 && fb != 0))
+    return PassEnd::NotFound;
+  const double t = BrentRoot(f, a, fa, b, fb, kRootTolerance);
+  if (!Pump(base, false, kRefinedInstants)) aborted = true;
+  if (aborted) return PassEnd::Aborted;
+  if (!std::isfinite(t)) return PassEnd::NotFound;
+  const double q = quantity(t);
+  if (aborted) return PassEnd::Aborted;
+  if (!std::isfinite(q)) return PassEnd::NotFound;
+  time = t;
+  // Code 19 keeps the abscissa of the window's root as its value.
+  if (!root) value = ExtremeValue(code, kind, q, sample.Record());
+  return PassEnd::Found;
 }
 
 bool tsuchobjekt::schleife_1(bool dateCheck, bool endCheck, bool show, int code, int kind, const TObserverRecord& start,
@@ -573,26 +696,17 @@ bool tsuchobjekt::schleife_1(bool dateCheck, bool endCheck, bool show, int code,
   if (!CheckInput(kind, kind, step, maxSteps, start.Mjd, 1, 1)) return false;
   FindMaximum = SearchFindsMaximum(code) ? 1 : 0;
   // Distances, right ascension and the latitudes need no physical block.
-  const bool positional = code <= 3 || code == 10 || code == 11 || code == 14 || code == 15;
+  const bool positional = code <= 3 || code == 6 || code == 7 || code == 10 || code == 11 || (code >= 12 && code <= 15);
   TFillScope scope(*this, positional ? TRecordFill::Places : TRecordFill::Full);
   ShownProgress shown(show);
   double t = 0, v = 0;
   TObserverRecord middle;
   if (Pass1(dateCheck, endCheck, code, kind, start, step, maxSteps, endMjd, t, v, middle) != PassEnd::Found)
     return false;
-  for (int level = 0; level < 2; ++level) {
-    step *= 0.1;
-    TObserverRecord from = middle;
-    from.Mjd = t - 20 * step;
-    double t2 = 0, v2 = 0;
-    TObserverRecord middle2;
-    const PassEnd end = Pass1(dateCheck, false, code, kind, from, step, maxSteps, endMjd, t2, v2, middle2);
-    if (end == PassEnd::Aborted) return false;
-    if (end != PassEnd::Found) break;
-    t = t2;
-    v = v2;
-    middle = middle2;
-  }
+  // The instant itself: the zero of the quantity's rate of change (of the
+  // quantity for code 19) near the window's estimate. When it cannot be
+  // bracketed the estimate stands.
+  if (RefineExtremum(code, kind, middle, step, t, v) == PassEnd::Aborted) return false;
   time = t;
   value = v;
   return true;
@@ -624,69 +738,181 @@ double tsuchobjekt::Difference(int code, bool ecliptic, const TSearchSample& a, 
   return d;
 }
 
+double tsuchobjekt::AngularRateBound(int kind, std::int32_t starIndex, std::int32_t userIndex) const {
+  // Largest geocentric angular speed of each body (degrees a day, with a
+  // tenth or more to spare): the Sun, Mercury .. Pluto, the Moon.
+  static constexpr double kBodyRates[] = {1.1, 2.4, 1.4, 0.9, 0.27, 0.15, 0.075, 0.045, 0.05, 16.5};
+  if (kind >= 0 && kind <= search_kind::kMoon) {
+    double rate = kBodyRates[kind];
+    // The place seen from the observer turns with the Earth: the Moon's
+    // parallax of up to a degree once a day, the nearest planets' half a
+    // minute.
+    if (context_.Topocentric != 0) rate += kind == search_kind::kMoon ? 7.0 : 0.06;
+    return rate;
+  }
+  // A fixed object moves by its proper motion and the year's aberration,
+  // nutation and precession (under an arc second a day), more in right
+  // ascension the nearer it stands to a pole; within 10 degrees of one no
+  // bound is given.
+  double declination = 0, properMotion = 0;  // degrees, degrees a year
+  if (kind == search_kind::kStar) {
+    TSearchStar star;
+    if (!context_.StarAt || starIndex < 1 || starIndex > context_.StarCount || !context_.StarAt(starIndex, star))
+      return kInfinity;
+    declination = star.Declination1950;
+    properMotion = std::fabs(star.ProperMotionRA) + std::fabs(star.ProperMotionDec);
+  } else if (kind == search_kind::kUserObject) {
+    const tuserobject* object =
+        context_.UserObjects != nullptr && userIndex >= 1 ? context_.UserObjects->Item(userIndex - 1) : nullptr;
+    if (object == nullptr) return kInfinity;
+    declination = object->Angle2;
+    // Seconds of time and arc seconds a year.
+    properMotion = (std::fabs(object->Value3) * 15.0 + std::fabs(object->Value4)) / 3600.0;
+  } else {
+    return kInfinity;  // an asteroid or comet may pass close to the Earth
+  }
+  if (!std::isfinite(declination) || !std::isfinite(properMotion) || std::fabs(declination) > 80) return kInfinity;
+  return (3e-4 + properMotion / 365.25) / CosDeg(std::fabs(declination) + 10) * 1.5;
+}
+
+double tsuchobjekt::EventRateBound(int kind, int body) const {
+  if (kind == 6 || kind == 7 || kind == 12 || kind == 13) {
+    return (AngularRateBound(body, 1, 1) + AngularRateBound(search_kind::kSun, 1, 1)) * 1.06;
+  }
+  if (kind == 15 && body >= 1 && body <= search_kind::kMoon) {
+    // i n (1 + e)^2 / (1 - e^2)^1.5 of each orbit, with a fifth to spare:
+    // Mercury .. Pluto, the Moon (geocentric).
+    static constexpr double kLatitudeRates[] = {0.95, 0.12, 0.04, 0.003, 0.002, 0.0005, 0.0003, 0.003, 1.6};
+    return kLatitudeRates[body - 1];
+  }
+  if (kind == 22 && body == search_kind::kSun) return 14.5;  // the Sun's rotation
+  if (kind == 22 && body == search_kind::kMoon) return 2.5;  // the libration in longitude
+  return kInfinity;
+}
+
+double tsuchobjekt::DifferenceRateBound(int code, bool ecliptic, int kindA, int kindB, std::int32_t starIndex,
+                                        std::int32_t userIndex) const {
+  const double rate = AngularRateBound(kindA, starIndex, userIndex) + AngularRateBound(kindB, starIndex, userIndex);
+  const bool longitudes = ecliptic || code == search_code::kOpposition || code == search_code::kConjunction ||
+                          code == search_code::kInferiorConjunction || code == search_code::kSuperiorConjunction;
+  // Right ascension runs faster than the motion by up to the secant of the
+  // declination (below 42 degrees for the planets and the Moon); ecliptic
+  // longitude by the secant of the latitude (below 18 degrees).
+  return rate * (longitudes ? 1.06 : 1.35);
+}
+
 tsuchobjekt::PassEnd tsuchobjekt::Pass2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd,
                                         std::int32_t starIndex, std::int32_t userIndex, bool ecliptic, int kindB,
                                         int kindA, const TObserverRecord& start, double step, std::int32_t maxSteps,
-                                        double endMjd, double& time, TObserverRecord& middle, bool onGrid) {
-  // The three samples of each body; the window moves on by turning the
-  // pointers, not by copying the records.
-  TSearchSample sa[3], sb[3];
-  TSearchSample* a[3] = {&sa[0], &sa[1], &sa[2]};
-  TSearchSample* b[3] = {&sb[0], &sb[1], &sb[2]};
-  double d[3] = {kNaN, kNaN, kNaN};
-  // On the grid the instants are whole multiples of the step, the same bits
-  // for every pass that meets them.
-  double index = onGrid ? std::ceil(start.Mjd / step) : 0;
-  const double first = onGrid ? index * step : start.Mjd;
-  auto next = [&](const TSearchSample& previous) {
-    if (!onGrid) return previous.Observer.Mjd + step;
-    index += 1;
-    return index * step;
+                                        double endMjd, double& time, TObserverRecord& middle) {
+  // The scan runs on the grid start + k step, k = -1, 0, 1, ...; a window of
+  // the three samples k - 1, k, k + 1 reports a root between k - 1 and
+  // k + 1. Where the difference lies further from zero than it can move
+  // before a later grid point (its rate is bounded by the bodies' motions),
+  // the points in between are not computed: no root can lie there. Near a
+  // root every grid point is taken, and the root itself is then found by
+  // Brent's method on the difference.
+  struct TPair {
+    TSearchSample A, B;
+    double D = kNaN;
+    std::int64_t K = 0;
   };
-  auto both = [&](int i, const TObserverRecord& base, double mjd) {
-    const bool ok = Sample(kindA, base, mjd, step, starIndex, userIndex, *a[i]) &&
-                    Sample(kindB, base, mjd, step, starIndex, userIndex, *b[i]);
-    d[i] = ok ? Difference(code, ecliptic, *a[i], *b[i]) : kNaN;
+  TPair pairs[3];
+  TPair* w[3] = {&pairs[0], &pairs[1], &pairs[2]};
+  auto instant = [&](std::int64_t k) { return start.Mjd + static_cast<double>(k) * step; };
+  auto take = [&](TPair& p, const TObserverRecord& base, std::int64_t k) {
+    p.K = k;
+    const double mjd = instant(k);
+    const bool ok = Sample(kindA, base, mjd, step, starIndex, userIndex, p.A) &&
+                    Sample(kindB, base, mjd, step, starIndex, userIndex, p.B);
+    p.D = ok ? Difference(code, ecliptic, p.A, p.B) : kNaN;
     return ok;
   };
-  if (!both(0, start, onGrid ? (index - 1) * step : start.Mjd - step) || !both(1, start, first))
-    return PassEnd::NotFound;
-  std::int32_t counter = 0;
+  if (!take(*w[0], start, -1) || !take(*w[1], start, 0)) return PassEnd::NotFound;
   const bool conjunctionByDistance =
       code == search_code::kInferiorConjunction || code == search_code::kSuperiorConjunction;
+  // The grid point at which the scan stops: the window count, the bound
+  // (the newest sample reaching it) and the period end (the oldest one
+  // past it). A root is reported up to the stop, within the window count.
+  std::int64_t last = static_cast<std::int64_t>(maxSteps) + 1;
+  if (boundFlag && !conjunctionByDistance && std::isfinite(boundMjd)) {
+    const double k = std::ceil((boundMjd - start.Mjd) / step);
+    if (k < static_cast<double>(last)) last = std::max<std::int64_t>(1, static_cast<std::int64_t>(k));
+  }
+  if (endCheck && std::isfinite(endMjd)) {
+    const double k = std::floor((endMjd - start.Mjd) / step) + 3;
+    if (k < static_cast<double>(last)) last = std::max<std::int64_t>(1, static_cast<std::int64_t>(k));
+  }
+  const std::int64_t lastFound = std::min<std::int64_t>(last, static_cast<std::int64_t>(maxSteps) - 1);
+  const double rateBound = DifferenceRateBound(code, ecliptic, kindA, kindB, starIndex, userIndex);
+  // The difference at an instant off the grid (Brent's method), with its
+  // samples kept for the caller.
+  TPair probe;
+  const double probeStep = step * 1e-3;
+  auto difference = [&](double mjd) {
+    const bool ok = Sample(kindA, w[1]->A.Observer, mjd, probeStep, starIndex, userIndex, probe.A) &&
+                    Sample(kindB, w[1]->A.Observer, mjd, probeStep, starIndex, userIndex, probe.B);
+    return ok ? Difference(code, ecliptic, probe.A, probe.B) : kNaN;
+  };
+  // A root between two neighbouring samples, or, among three neighbours,
+  // where the parabola through them dips through zero and back between two
+  // of them (the difference is then probed at the parabola's vertex).
+  // Returns the bracket's start sample, null for none.
+  double lo = kNaN, dLo = kNaN, hi = kNaN, dHi = kNaN;
+  auto bracket = [&](const TPair* older, const TPair& previous, const TPair& newest) -> const TPair* {
+    if (newest.K != previous.K + 1 || !(std::fabs(previous.D) < 90) || !(std::fabs(newest.D) < 90)) return nullptr;
+    if (newest.D == 0 || (previous.D < 0) != (newest.D < 0)) {
+      lo = instant(previous.K);
+      dLo = previous.D;
+      hi = instant(newest.K);
+      dHi = newest.D;
+      return &previous;
+    }
+    if (older == nullptr || previous.K != older->K + 1 || !(std::fabs(older->D) < 90)) return nullptr;
+    double xe = 0, ye = 0, z1 = 0, z2 = 0;
+    int nz = 0;
+    QuadraticInterpolation(older->D, previous.D, newest.D, xe, ye, z1, z2, nz);
+    if (nz <= 0 || !(std::fabs(xe) < 1) || (ye < 0) == (previous.D < 0)) return nullptr;
+    const double tv = instant(previous.K) + xe * step;
+    const double dv = difference(tv);
+    if (!(std::fabs(dv) < 90) || (dv < 0) == (previous.D < 0)) return nullptr;
+    const TPair* side = xe < 0 ? older : &previous;
+    lo = instant(side->K);
+    dLo = side->D;
+    hi = tv;
+    dHi = dv;
+    return side;
+  };
+  // Codes 12 and 13 take the root only on the right side of the Sun.
+  auto accepted = [&](const TPair& at) {
+    if (!conjunctionByDistance) return true;
+    const bool farther = DistanceAu(kindB, at.B.Record()) > DistanceAu(kindA, at.A.Record());
+    return code == search_code::kInferiorConjunction ? farther : !farther;
+  };
+  auto found = [&](const TPair& at) {
+    const double t = BrentRoot(difference, lo, dLo, hi, dHi, kRootTolerance);
+    if (!Pump(at.A.Observer, false, kRefinedInstants)) return PassEnd::Aborted;
+    if (!std::isfinite(t)) return PassEnd::NotFound;
+    time = t;
+    middle = at.A.Observer;
+    return PassEnd::Found;
+  };
+  if (const TPair* at = bracket(nullptr, *w[0], *w[1]); at != nullptr && accepted(*at) && lastFound >= 1)
+    return found(*at);
   while (true) {
-    const bool valid = both(2, a[1]->Observer, next(*a[1]));
-    if (!Pump(a[2]->Observer, true)) return PassEnd::Aborted;
-    if (!datum_pruefen(dateCheck, selection_, kindA, kindB, a[1]->Observer.Mjd)) return PassEnd::Aborted;
+    // No root lies nearer than |D| / rate: the grid points before it are
+    // passed over.
+    const std::int64_t skip =
+        SafeSkipSteps(std::fabs(w[1]->D), rateBound, step, std::max<std::int64_t>(1, last - w[1]->K));
+    const bool valid = take(*w[2], w[1]->A.Observer, w[1]->K + skip);
+    if (!Pump(w[2]->A.Observer, true, static_cast<int>(skip))) return PassEnd::Aborted;
+    if (!datum_pruefen(dateCheck, selection_, kindA, kindB, w[1]->A.Observer.Mjd)) return PassEnd::Aborted;
     if (!valid) return PassEnd::NotFound;
-    bool root = false;
-    double z = 0;
-    if (std::fabs(d[0]) < 90 && std::fabs(d[1]) < 90 && std::fabs(d[2]) < 90) {
-      double xe = 0, ye = 0, z1 = 0, z2 = 0;
-      int nz = 0;
-      QuadraticInterpolation(d[0], d[1], d[2], xe, ye, z1, z2, nz);
-      root = nz > 0 && std::isfinite(z1) && std::fabs(z1) <= 1;
-      z = z1;
-      if (root && conjunctionByDistance) {
-        const bool farther = DistanceAu(kindB, b[0]->Record()) > DistanceAu(kindA, a[0]->Record());
-        root = code == search_code::kInferiorConjunction ? farther : !farther;
-      }
-    }
-    ++counter;
-    const bool pastEnd = endCheck && a[0]->Observer.Mjd > endMjd;
-    const bool bound = boundFlag && !conjunctionByDistance && a[2]->Observer.Mjd >= boundMjd;
-    if (root || pastEnd || bound || counter > maxSteps) {
-      if (root && counter < maxSteps) {
-        time = a[1]->Observer.Mjd + z * step;
-        middle = a[1]->Observer;
-        return PassEnd::Found;
-      }
-      return PassEnd::NotFound;
-    }
-    std::rotate(a, a + 1, a + 3);
-    std::rotate(b, b + 1, b + 3);
-    d[0] = d[1];
-    d[1] = d[2];
+    const TPair* at = bracket(w[0], *w[1], *w[2]);
+    const bool root = at != nullptr && accepted(*at);
+    if (root && w[2]->K <= lastFound) return found(*at);
+    if (root || w[2]->K >= last) return PassEnd::NotFound;
+    std::rotate(w, w + 1, w + 3);
   }
 }
 
@@ -714,21 +940,6 @@ bool tsuchobjekt::schleife_2(bool dateCheck, bool endCheck, int code, bool bound
   if (Pass2(dateCheck, endCheck, code, boundFlag, boundMjd, starIndex, userIndex, ecliptic, kindB, kindA, start, step,
             maxSteps, endMjd, t, middle) != PassEnd::Found)
     return false;
-  for (int level = 0; level < 2; ++level) {
-    step *= 0.1;
-    TObserverRecord from = middle;
-    from.Mjd = t - 20 * step;
-    double t2 = 0;
-    TObserverRecord middle2;
-    // The finer passes lie on the grid of their step: searches of many pairs
-    // with one body refine near the same times and meet the same instants.
-    const PassEnd end = Pass2(dateCheck, false, code, false, 0, starIndex, userIndex, ecliptic, kindB, kindA, from,
-                              step, maxSteps, endMjd, t2, middle2, true);
-    if (end == PassEnd::Aborted) return false;
-    if (end != PassEnd::Found) break;
-    t = t2;
-    middle = middle2;
-  }
   TObserverRecord at = middle;
   at.Mjd = t;
   ObserverRecordDateFromMjd(at);

@@ -25,6 +25,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,8 +36,8 @@
 #include "core/observer_record.h"
 #include "core/records.h"
 #include "engine/completion_store.h"
-#include "engine/kepler.h"
 #include "engine/fixed_object_store.h"
+#include "engine/kepler.h"
 #include "engine/user_object.h"
 #include "platform/progress.h"
 #include "theories/theory_types.h"
@@ -127,8 +128,13 @@ struct TSearchSample {
 };
 
 // The quantity of code `code` of a body record of kind `kind`; NaN when the
-// record gives none.
-double SearchQuantity(int code, int kind, const TEphemerisResultRecord& r);
+// record gives none. Codes 6, 7, 12 and 13 take the cosine of the body's
+// apparent longitude less `sunLongitude`, the Sun's apparent longitude of
+// the same instant (degrees; the searches pass it), or without it the
+// cosine of the physical block's side angle (the Sun's geometric
+// longitude, 20" to 40" off the apparent one).
+double SearchQuantity(int code, int kind, const TEphemerisResultRecord& r,
+                      double sunLongitude = std::numeric_limits<double>::quiet_NaN());
 // True when code `code` looks for a maximum (false: minimum; code 19 looks
 // for a root and counts as a maximum).
 bool SearchFindsMaximum(int code);
@@ -178,13 +184,12 @@ class tsuchobjekt {
   // elements of an asteroid or comet), for callers that repeat a loop over
   // many windows: false, with the message shown once, when a loop would
   // refuse; the elements are taken over as by the loops.
-  bool InputAccepted(int kindA, int kindB, const TAsteroidElements& asteroid, const TCometElements& comet,
-                     double step, std::int32_t maxSteps, double startMjd);
+  bool InputAccepted(int kindA, int kindB, const TAsteroidElements& asteroid, const TCometElements& comet, double step,
+                     std::int32_t maxSteps, double startMjd);
 
   // Extremum or zero crossing of quantity `code` of body `kind` (a star or
-  // user object: the first of its list). Clears AbortRequested first. Returns found; `time` (MJD, UT) and `value` of the
-  // event. A cancel or a failed date check gives not found with
-  // AbortRequested set.
+  // user object: the first of its list). Clears AbortRequested first. Returns found; `time` (MJD, UT) and `value` of
+  // the event. A cancel or a failed date check gives not found with AbortRequested set.
   bool schleife_1(bool dateCheck, bool endCheck, bool show, int code, int kind, const TObserverRecord& start,
                   const TAsteroidElements& asteroid, const TCometElements& comet, double step, std::int32_t maxSteps,
                   double endMjd, double& time, double& value);
@@ -212,6 +217,13 @@ class tsuchobjekt {
                   std::int32_t userIndex, int kindB, int kindA, const TObserverRecord& start,
                   const TAsteroidElements& asteroid, const TCometElements& comet, double step, std::int32_t maxSteps,
                   double endMjd, double& time, double& separation);
+
+  // Upper bound (degrees a day) of the rate of the angle whose sine the
+  // refinement of event kind `kind` tracks for body `body` (an object code
+  // 0..11): the elongation in longitude (6, 7, 12, 13), the heliocentric
+  // latitude (15; the Moon's geocentric one) or the central meridian (22).
+  // Infinity where none is known.
+  double EventRateBound(int kind, int body) const;
 
   // The asteroid database's element set nearest to the instant of
   // `observer` (file read once per object). False, with one message for
@@ -249,25 +261,48 @@ class tsuchobjekt {
   enum class PassEnd { Found, NotFound, Aborted };
   PassEnd Pass1(bool dateCheck, bool endCheck, int code, int kind, const TObserverRecord& start, double step,
                 std::int32_t maxSteps, double endMjd, double& time, double& value, TObserverRecord& middle);
+  // The first root of schleife_2's difference on the scan from `start` by
+  // `step`, located to kRootTolerance. Out: its time and a sample's observer
+  // record near it.
+  PassEnd Pass2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd, std::int32_t starIndex,
+                std::int32_t userIndex, bool ecliptic, int kindB, int kindA, const TObserverRecord& start, double step,
+                std::int32_t maxSteps, double endMjd, double& time, TObserverRecord& middle);
+  // Upper bounds (degrees a day) of the geocentric angular speed of a body
+  // kind, and of the rate of schleife_2's difference of two bodies;
+  // infinity where none is known (asteroids, comets, objects near a pole).
+  double AngularRateBound(int kind, std::int32_t starIndex, std::int32_t userIndex) const;
+  double DifferenceRateBound(int code, bool ecliptic, int kindA, int kindB, std::int32_t starIndex,
+                             std::int32_t userIndex) const;
   // `onGrid`: the samples lie on whole multiples of the step (MJD), from the
   // first at or after the start (never earlier, so a pass does not reach
   // back to an event found before); otherwise they step from the start.
-  PassEnd Pass2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd, std::int32_t starIndex,
-                std::int32_t userIndex, bool ecliptic, int kindB, int kindA, const TObserverRecord& start, double step,
-                std::int32_t maxSteps, double endMjd, double& time, TObserverRecord& middle, bool onGrid = false);
   PassEnd Pass4(double limit, bool dateCheck, bool endCheck, std::int32_t starIndex, std::int32_t userIndex, int kindB,
                 int kindA, const TObserverRecord& start, double step, std::int32_t maxSteps, double endMjd,
                 double& time, TObserverRecord& middle, bool onGrid = false);
 
+  // The quantity of code `code` of a sample (codes 6, 7, 12, 13 take the
+  // Sun's sample of the instant as well).
+  double Quantity(int code, int kind, TSearchSample& sample);
+  // The value a find of code `code` reports from the extreme quantity and
+  // the record at the find.
+  static double ExtremeValue(int code, int kind, double extreme, const TEphemerisResultRecord& r);
+  // The instant of an extremum of the quantity (code 19: its zero) near
+  // `time` (MJD), the estimate of a window with `step`: the zero of its
+  // central difference, bracketed within half a step or a step, by Brent's
+  // method to kRootTolerance; `value` then is the quantity there. NotFound,
+  // with `time` and `value` as they were, when no bracket is found.
+  PassEnd RefineExtremum(int code, int kind, const TObserverRecord& base, double step, double& time, double& value);
   // The sample of kind `kind` at `mjd` from the record `base` (place, zone
   // and Delta T kept).
   virtual bool Sample(int kind, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
                       std::int32_t userIndex, TSearchSample& sample);
   // The difference of schleife_2 for two samples; NaN when none.
   double Difference(int code, bool ecliptic, const TSearchSample& a, const TSearchSample& b) const;
-  // The progress label and event pump of one sample; true when the run
-  // goes on.
-  bool Pump(const TObserverRecord& observer, bool label);
+  // The progress label and event pump of one sample; `passed`: the
+  // instants it stands for. The progress position counts the instants of
+  // the scan, computed or passed over, and for each find those of the two
+  // finer passes its location stands for. True when the run goes on.
+  bool Pump(const TObserverRecord& observer, bool label, int passed = 1);
   // Checks shared by the loops; false (a message shown) for bad input.
   bool CheckInput(int kindA, int kindB, double step, std::int32_t maxSteps, double startMjd, std::int32_t starIndex,
                   std::int32_t userIndex);
@@ -298,9 +333,37 @@ class tsuchobjekt {
   // instant (many objects, or one object's passes, meet the same instants).
   virtual const TFixedObjectFrame& FixedFrame(double epochYear, const TObserverRecord& observer) const;
 
+  // The rotations (precession, nutation) of the instant a body was last
+  // computed at, handed to the next body of that instant and taken from
+  // each body when it is done.
+  class TFramesKeeper {
+   public:
+    TFramesKeeper(tsuchobjekt& engine, TKepler& body) : engine_(engine), body_(body) {
+      if (engine.lastFrames_.T == body.Observer.Centuries) body.AdoptFrames(engine.lastFrames_);
+    }
+    ~TFramesKeeper() {
+      if (body_.HasInstantFrames()) engine_.lastFrames_ = body_.InstantFrames();
+    }
+    TFramesKeeper(const TFramesKeeper&) = delete;
+    TFramesKeeper& operator=(const TFramesKeeper&) = delete;
+
+   private:
+    tsuchobjekt& engine_;
+    TKepler& body_;
+  };
+
   TSearchContext context_;
   TTheorySelection selection_;  // this search's copy
-  int samples_ = 0;             // samples pumped so far (the progress position)
+  // The completion of the instant last completed, and the rotations of the
+  // instant last computed: the next body of the same instant takes them.
+  struct TKeptCompletion {
+    bool Valid = false;
+    TCompletionStore::Key Of;
+    TCompletionStore::Fields Values;
+  };
+  TKeptCompletion lastCompletion_;
+  TKepler::TInstantFrames lastFrames_;
+  int samples_ = 0;  // samples pumped so far (the progress position)
   // What planet fills (Places while a loop needs the places only).
   TRecordFill fill_ = TRecordFill::Full;
   TCompletionStore* completions_ = nullptr;

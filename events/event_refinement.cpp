@@ -1,5 +1,6 @@
 #include "events/event_refinement.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/frames.h"
@@ -38,12 +39,26 @@ static_assert(sizeof kNodeTerms / sizeof kNodeTerms[0] == 22);
 
 }  // namespace
 
-bool FindFirstSignChange(const std::function<double(double)>& f, double maxHours, double& hours) {
+bool FindFirstSignChange(const std::function<double(double)>& f, double maxHours, double& hours,
+                         double degreesPerHour) {
   double ascending = kNoCrossing, descending = 0;
   bool crossed = false;
   double h = 1;
   double yPrev = f(h - 1);
   while (!crossed && h < maxHours) {
+    // A sine far from zero cannot reach it before its angle has moved by
+    // its arc sine: whole windows of two hours are passed over.
+    if (std::isfinite(yPrev) && std::fabs(yPrev) <= 1) {
+      const double windows = std::floor(ArcSinDeg(std::fabs(yPrev)) / (2 * degreesPerHour));
+      if (windows >= 1 && std::isfinite(windows)) {
+        const double skipped = std::min(windows, std::floor((maxHours - h) / 2));
+        if (skipped >= 1) {
+          h += 2 * skipped;
+          yPrev = f(h - 1);
+          continue;
+        }
+      }
+    }
     const double yMid = f(h), yNext = f(h + 1);
     if (!std::isfinite(yPrev) || !std::isfinite(yMid) || !std::isfinite(yNext)) return false;
     double xm = 0, ym = 0, r1 = 0, r2 = 0;
@@ -98,8 +113,8 @@ double MoonLatitudeSine(double hours, double baseJd, const TSearchContext& conte
   if (context.FastSearch != 0) selection.bytes[1] = 0;
   double lambda = 0, beta = 0, distance = 0, c[6] = {};
   if (context.MoonCache != 0 && MoonPositionCache != nullptr) {
-    MoonPositionCache->MoonChebPosition(selection, kFullTheory, T, lambda, beta, distance, c[0], c[1], c[2], c[3],
-                                        c[4], c[5]);
+    MoonPositionCache->MoonChebPosition(selection, kFullTheory, T, lambda, beta, distance, c[0], c[1], c[2], c[3], c[4],
+                                        c[5]);
   } else {
     double distance2 = 0;
     MoonPosition(context.MoonOption, selection, lambda, T, beta, distance, c[0], c[1], c[2], c[3], c[4], c[5],
@@ -141,20 +156,19 @@ double EventQuantitySine(int kind, int body, double hours, double baseJd, const 
   UTToLocalTime(at);
   TTheorySelection copy = selection;
   TEphemerisResultRecord r;
-  // An asteroid or comet needs no more than its side angle here.
-  const bool sideAngle = (kind == 6 || kind == 7 || kind == 12 || kind == 13) &&
-                         (body == search_kind::kAsteroid || body == search_kind::kComet);
-  bool ok = false;
-  if (sideAngle) {
-    const tsuchobjekt::TFillScope only(engine, tsuchobjekt::TRecordFill::SideAngle);
-    ok = engine.planet(copy, body, at, r, 0);
-  } else {
-    ok = engine.planet(copy, body, at, r, 0);
+  if (kind == 6 || kind == 7 || kind == 12 || kind == 13) {
+    // The body's and the Sun's apparent longitudes of the instant, as the
+    // search compares them: their places are all it needs.
+    const tsuchobjekt::TFillScope places(engine, tsuchobjekt::TRecordFill::Places);
+    TObserverRecord sunAt = at;
+    TTheorySelection sunCopy = selection;
+    TEphemerisResultRecord sun;
+    if (!engine.planet(copy, body, at, r, 0) || !engine.planet(sunCopy, search_kind::kSun, sunAt, sun, 0))
+      return std::nan("");
+    return SinDeg(r.Position.GeoLongitude - sun.Position.GeoLongitude);
   }
-  if (!ok) return std::nan("");
+  if (!engine.planet(copy, body, at, r, 0)) return std::nan("");
   switch (kind) {
-    case 6: case 7: case 12: case 13:
-      return SinDeg(r.Physical.sideAngle);
     case 15:
       return SinDeg(body == search_kind::kMoon ? r.Position.GeoLatitude : r.Position.HelioLatitude);
     case 22:
@@ -172,7 +186,7 @@ bool RefineEventTime(int kind, const TObserverRecord& observer, const TTheorySel
   const double baseJd = MjdToJd(approx - (kind == 22 ? 0.25 : 5.0));
   double hours = 0;
   auto f = [&](double h) { return EventQuantitySine(kind, body, h, baseJd, observer, selection, engine); };
-  if (!FindFirstSignChange(f, 1000, hours)) return false;
+  if (!FindFirstSignChange(f, 1000, hours, engine.EventRateBound(kind, body) / 24)) return false;
   result = JdToMjd(baseJd + hours / 24);
   return true;
 }

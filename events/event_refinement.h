@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 
 #include "core/observer_record.h"
 #include "engine/search_object.h"
@@ -31,11 +32,16 @@ inline constexpr double kRefinementFailed = -100.0;
 // First sign change of f(hours) for hours 0 .. maxHours in two-hour steps.
 // Given:    f          the sampled function (hours after the base instant)
 //           maxHours   last middle sample (100 or 1000)
+//           degreesPerHour  when f is the sine of an angle: an upper bound
+//                      of the angle's rate; windows the angle cannot cross
+//                      zero in (its arc sine away) are not sampled. Infinite:
+//                      every window is sampled.
 // Returned: hours of the crossing; true when one was found.
 // Notes:    one crossing in a window: ascending when the first value of the
 //           window is negative, else descending; two: the ascending one.
 //           A non-finite value ends the search with false.
-bool FindFirstSignChange(const std::function<double(double)>& f, double maxHours, double& hours);
+bool FindFirstSignChange(const std::function<double(double)>& f, double maxHours, double& hours,
+                         double degreesPerHour = std::numeric_limits<double>::infinity());
 
 // Series time of the Moon's node passage of cycle k (integer k: ascending
 // node, k + 0.5: descending; k = 0 near 2000 January 21).
@@ -67,7 +73,8 @@ double FirstNodeCycle(double startMjd);
 
 // Sine of the quantity of event kind `kind` for body `body` at
 // JD = baseJd + hours/24 (UT): 6, 7, 12, 13 the elongation in longitude
-// (body minus Sun, geocentric ecliptic); 15 the heliocentric ecliptic
+// (the body's apparent geocentric ecliptic longitude minus the Sun's, as
+// the search engine compares them); 15 the heliocentric ecliptic
 // latitude (the Moon: geocentric); 22 the central-meridian angle. NaN when
 // the engine gives no place or the kind has no quantity.
 double EventQuantitySine(int kind, int body, double hours, double baseJd, const TObserverRecord& observer,

@@ -1,7 +1,9 @@
 #include "theories/rise_set.h"
 
 #include <cmath>
+#include <optional>
 
+#include "core/apparent_place_fit.h"
 #include "core/frames.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
@@ -56,6 +58,34 @@ struct SunMoonPlaces {
   }
 };
 
+// The places of one body over one local day from a Chebyshev fit of a few
+// places of the theory: the hourly samples of the search, the azimuths and
+// the transit read the fit. Over a day a fit of degree 5 (Moon) or 3 (Sun)
+// stays within a few milliarcseconds of the theory (the Moon's largest
+// terms have periods of two weeks and more), far inside what the search
+// resolves, at a quarter of the theory's calls.
+class DayPlaceFit {
+ public:
+  DayPlaceFit(const SunMoonPlaces& places, bool moon, double T0, double T1) {
+    const TPlaceAtTime place = [&places, moon](double T, double& ra, double& dec, double& r) {
+      double raHours = 0;
+      places.Place(moon, T, raHours, dec, r);
+      ra = raHours * 15.0;
+    };
+    ChebyshevFitPlace(place, T0, T1, moon ? kMoonDegree : kSunDegree, ra_, dec_, r_);
+  }
+  void Place(double T, double& raHours, double& dec, double& r) const {
+    raHours = ChebyshevEvaluate(ra_, T) / 15.0;
+    dec = ChebyshevEvaluate(dec_, T);
+    r = ChebyshevEvaluate(r_, T);
+  }
+
+ private:
+  static constexpr int kMoonDegree = 5;
+  static constexpr int kSunDegree = 3;
+  TChebyshevPoly ra_, dec_, r_;
+};
+
 // Apparent geocentric right ascension (hours) and declination (degrees) of
 // a planet at T: light time and aberration, mean equator of date.
 void PlanetPlace(const PositionFileHandles& handles, TTheorySelection selection, TTruncationLevel level,
@@ -65,18 +95,34 @@ void PlanetPlace(const PositionFileHandles& handles, TTheorySelection selection,
   double L = 0, B = 0, R = 0, X = 0, Y = 0, Z = 0, VX = 0, VY = 0, VZ = 0;
   const PositionFileHandle& handle = handles[planet <= 2 ? planet : planet - 1];
   switch (planet) {
-    case 1: MercuryHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
-    case 2: VenusHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
-    case 4: MarsHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
-    case 5: JupiterHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
-    case 6: SaturnHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
-    case 7: UranusHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
-    case 8: NeptuneHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level); break;
-    default: PlutoHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ); break;
+    case 1:
+      MercuryHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
+      break;
+    case 2:
+      VenusHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
+      break;
+    case 4:
+      MarsHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
+      break;
+    case 5:
+      JupiterHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
+      break;
+    case 6:
+      SaturnHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
+      break;
+    case 7:
+      UranusHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
+      break;
+    case 8:
+      NeptuneHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
+      break;
+    default:
+      PlutoHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ);
+      break;
   }
   double aX = 0, aY = 0, aZ = 0, asX = 0, asY = 0, asZ = 0, distance = 0, pVX = 0, pVY = 0, pVZ = 0;
-  PlanetPositionDispatch(handles, level, selection, T, L, B, R, sL, sB, sR, planet, 2, X, Y, Z, sX, sY, sZ, aX, aY,
-                         aZ, asX, asY, asZ, distance, sVX, sVY, sVZ, pVX, pVY, pVZ);
+  PlanetPositionDispatch(handles, level, selection, T, L, B, R, sL, sB, sR, planet, 2, X, Y, Z, sX, sY, sZ, aX, aY, aZ,
+                         asX, asY, asZ, distance, sVX, sVY, sVZ, pVX, pVY, pVZ);
   EclipticToEquatorial(aX, aY, aZ, T);
   double r = 0, ra = 0;
   CartesianToPolar(r, dec, ra, aX, aY, aZ);
@@ -89,12 +135,11 @@ bool IsSupportedPlanet(std::int32_t planet) { return planet == 1 || planet == 2 
 
 void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t accurateFlag, double deltaT,
                     std::uint8_t fastMoonFlag, const TRiseSetAltitudes& altitudes, const PositionFileHandles& handles,
-                    std::uint8_t language, TTheorySelection selection, std::int32_t firstEvent,
-                    std::int32_t lastEvent, std::int32_t bodyCode, double jd, double latitude, double longitude,
-                    double zoneHours, TRiseSetTimes& riseTimes, TRiseSetTimes& setTimes, TRiseSetTimes& durations,
-                    double& riseAzimuth, double& setAzimuth, TRiseSetTexts& riseMarkers, TRiseSetTexts& setMarkers,
-                    TRiseSetTexts& statusTexts, double& transitTime, double& transitAltitude,
-                    TTruncationLevel level) {
+                    std::uint8_t language, TTheorySelection selection, std::int32_t firstEvent, std::int32_t lastEvent,
+                    std::int32_t bodyCode, double jd, double latitude, double longitude, double zoneHours,
+                    TRiseSetTimes& riseTimes, TRiseSetTimes& setTimes, TRiseSetTimes& durations, double& riseAzimuth,
+                    double& setAzimuth, TRiseSetTexts& riseMarkers, TRiseSetTexts& setMarkers,
+                    TRiseSetTexts& statusTexts, double& transitTime, double& transitAltitude, TTruncationLevel level) {
   for (int i = 0; i < 5; ++i) {
     riseTimes[i] = 0;
     setTimes[i] = 0;
@@ -112,6 +157,20 @@ void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t a
   const double jd0 = LocalMidnightJd(jd, zoneHours);
   const double sinLat = SinDeg(latitude), cosLat = CosDeg(latitude);
   bool lastFoundTransit = false;
+  // The theories' places come from a fit over the day, made on first use
+  // (the Moon's cache and the low-precision formulas are read directly).
+  std::optional<DayPlaceFit> fits[2];
+  const bool fitted = accurateFlag != 0;
+  const auto placeAt = [&](bool moon, double at, double& raHours, double& dec, double& r, bool makeFit = true) {
+    const double T = CenturiesTT(at, deltaT);
+    if (!fitted || (moon && fastMoonFlag == 0 && RiseSetMoonCache != nullptr) || (!makeFit && !fits[moon ? 1 : 0])) {
+      places.Place(moon, T, raHours, dec, r);
+      return;
+    }
+    std::optional<DayPlaceFit>& fit = fits[moon ? 1 : 0];
+    if (!fit) fit.emplace(places, moon, CenturiesTT(jd0, deltaT), CenturiesTT(jd0 + 1.0, deltaT));
+    fit->Place(T, raHours, dec, r);
+  };
 
   for (std::int32_t event = firstEvent; event <= lastEvent; ++event) {
     const int i = event - 1;
@@ -129,7 +188,7 @@ void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t a
     const TRiseSetSampler sampler = [&](double x) {
       const double at = jd0 + x / 24.0;
       double raHours = 0, dec = 0, r = 0;
-      places.Place(moon, CenturiesTT(at, deltaT), raHours, dec, r);
+      placeAt(moon, at, raHours, dec, r);
       TRiseSetSample sample;
       sample.hourAngle = SearchSiderealHours(at, longitude) - raHours;
       sample.declination = dec;
@@ -152,7 +211,7 @@ void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t a
     if (!twilight) {
       azimuthAt = [&](double hours) {
         double raHours = 0, dec = 0, r = 0;
-        places.Place(moon, CenturiesTT(jd0 + hours / 24.0, deltaT), raHours, dec, r);
+        placeAt(moon, jd0 + hours / 24.0, raHours, dec, r);
         return AzimuthAtTime(dec, raHours, latitude, hours, longitude, jd0);
       };
     }
@@ -164,7 +223,7 @@ void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t a
   if (!lastFoundTransit) return;
   const double at = jd0 + transitTime / 24.0;
   double raHours = 0, dec = 0, r = 0;
-  places.Place(bodyCode == kRiseSetMoonBodyCode, CenturiesTT(at, deltaT), raHours, dec, r);
+  placeAt(bodyCode == kRiseSetMoonBodyCode, at, raHours, dec, r, false);
   // The hour angle is taken the short way round, so that a body near 0 h of
   // right ascension does not lose its transit to the wrap of the sidereal
   // clock.
@@ -181,8 +240,7 @@ void RiseSetPlanet(const TRiseSetAltitudes& altitudes, const PositionFileHandles
                    double deltaT, TTheorySelection selection, double jd, double longitude, double latitude,
                    std::int32_t planet, double zoneHours, double& riseTime, double& setTime, double& duration,
                    double& transitTime, double& transitAltitude, double& riseAzimuth, double& setAzimuth,
-                   const char*& statusText, const char*& riseMarker, const char*& setMarker,
-                   TTruncationLevel level) {
+                   const char*& statusText, const char*& riseMarker, const char*& setMarker, TTruncationLevel level) {
   riseTime = 0;
   setTime = 0;
   riseMarker = kRiseSetBlank;

@@ -89,9 +89,9 @@ std::vector<ReferenceEvent> ReadStarReference() {
   const test::FixtureTable t = test::ReadFixture(std::string(KVX_FIXTURE_DIR) + "/lunar_occultations_swe.tsv");
   std::vector<ReferenceEvent> out;
   for (std::size_t i = 0; i < t.Rows(); ++i) {
-    out.push_back({t.text[i][0], ShortName(t.text[i][1]), t.Number(i, "mjd1"), t.Number(i, "mjd2"),
-                   t.Number(i, "pa1"), t.Number(i, "alt1"), t.Number(i, "sun1"), t.Number(i, "pa2"),
-                   t.Number(i, "alt2"), t.Number(i, "sun2")});
+    out.push_back({t.text[i][0], ShortName(t.text[i][1]), t.Number(i, "mjd1"), t.Number(i, "mjd2"), t.Number(i, "pa1"),
+                   t.Number(i, "alt1"), t.Number(i, "sun1"), t.Number(i, "pa2"), t.Number(i, "alt2"),
+                   t.Number(i, "sun2")});
   }
   return out;
 }
@@ -156,7 +156,8 @@ class LunarOccultations : public ::testing::Test {
           const double d1 = std::fabs(e.Mjd1 - row->Contact1Time) / kSecond;
           const double d2 = std::fabs(e.Mjd2 - row->Contact2Time) / kSecond;
           worst.Seconds = std::max({worst.Seconds, d1, d2});
-          worst.Angle = std::max({worst.Angle, AngleGap(e.Pa1, row->PositionAngle1), AngleGap(e.Pa2, row->PositionAngle2)});
+          worst.Angle =
+              std::max({worst.Angle, AngleGap(e.Pa1, row->PositionAngle1), AngleGap(e.Pa2, row->PositionAngle2)});
           EXPECT_LT(std::max(d1, d2), secondsBound) << place.Name << " " << e.Star << " " << e.Mjd1;
           EXPECT_LT(AngleGap(e.Pa1, row->PositionAngle1), 1.0) << place.Name << " " << e.Star << " " << e.Mjd1;
           EXPECT_LT(AngleGap(e.Pa2, row->PositionAngle2), 1.0) << place.Name << " " << e.Star << " " << e.Mjd1;
@@ -274,14 +275,51 @@ TEST_F(LunarOccultations, LimitChosenStarAndPeriodEnds) {
   EXPECT_EQ(count(8.f, 1, 2400000.5 + 61128.82, 2461129.5), 0);
   EXPECT_TRUE(messages_.messages.empty());
   tsternbedeckung none(std::make_shared<const TStarCatalogue>(1, "OCCINP8.DAT", std::vector<tsterndatensatz>{}));
-  EXPECT_EQ(none.rechnen(Context(false), Record(berlin, 2461129.5), Record(berlin, 2461128.5),
-                         TLunarOccultationOptions{}),
-            TOccultationRunStatus::Done)
+  EXPECT_EQ(
+      none.rechnen(Context(false), Record(berlin, 2461129.5), Record(berlin, 2461128.5), TLunarOccultationOptions{}),
+      TOccultationRunStatus::Done)
       << "an empty catalogue: no division by its count";
   EXPECT_EQ(count(8.f, 0, 2461128.5, 2461129.5), -1);
   EXPECT_EQ(count(8.f, 2, 2461128.5, 2461129.5), -1);
   ASSERT_EQ(messages_.messages.size(), 2u);
   EXPECT_EQ(messages_.messages[0].text, "Kein Stern mit diesem Namen gefunden.");
+}
+
+// One star after another on one search object (the program keeps one):
+// each run lists what a new object lists for that star alone, to the bit,
+// also after the Moon's theory changes between two runs (the kept Moon
+// fits belong to the theory they were made with).
+TEST_F(LunarOccultations, OneStarAfterAnotherListsWhatEachListsAlone) {
+  const Place berlin = kPlaces[0];
+  const auto rows = [&](tsternbedeckung& search, bool elp, const std::string& name) {
+    std::int32_t index = 0;
+    for (std::int32_t i = 1; i <= catalogue_->Count(); ++i) {
+      if (catalogue_->Star(i).Name == name) index = i;
+    }
+    EXPECT_GT(index, 0) << name;
+    TLunarOccultationOptions options;
+    options.SelectedStar = index;
+    options.MinimumSunAltitude = 90;  // by day as well
+    EXPECT_EQ(search.rechnen(Context(elp), Record(berlin, 2461406.5), Record(berlin, 2461041.5), options),
+              TOccultationRunStatus::Done);
+    std::vector<double> times;
+    for (const tergebnisdatensatz* row : search.ergebnisse.Rows()) {
+      times.push_back(row->Contact1Time);
+      times.push_back(row->Contact2Time);
+      times.push_back(row->PositionAngle1);
+    }
+    return times;
+  };
+  tsternbedeckung kept(catalogue_);
+  for (const bool elp : {false, true}) {
+    if (elp && !libraries_) continue;
+    for (const char* name : {"Regulus", "Alcyone", "Maia"}) {
+      tsternbedeckung alone(catalogue_);
+      const std::vector<double> expected = rows(alone, elp, name);
+      EXPECT_FALSE(expected.empty()) << name;
+      EXPECT_EQ(rows(kept, elp, name), expected) << name << (elp ? " ELP" : " internal");
+    }
+  }
 }
 
 // The ecliptic-latitude filter leaves the list of a year over a whole-sky
@@ -460,7 +498,8 @@ TEST(OccultationOutput, RowsColumnsTitlesAndEmptyTexts) {
   WriteOccultationTable(gridSink, config, start, empty, one);
   EXPECT_EQ(grid.Cells(1, 1), "No occulations of  Spica found.");
   EXPECT_EQ(EmptyOccultationText(one, false), "No occultation of  Spica found.");
-  EXPECT_EQ(EmptyOccultationText(TOccultationTableKind{}, false), "No occultations of stars brighter than 8 mag found.");
+  EXPECT_EQ(EmptyOccultationText(TOccultationTableKind{}, false),
+            "No occultations of stars brighter than 8 mag found.");
   EXPECT_EQ(EmptyOccultationText(planets, true), "No occultations of Planets found.");
   LanguageEnglish = 0;
   EXPECT_EQ(EmptyOccultationText(TOccultationTableKind{}, true),

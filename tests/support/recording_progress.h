@@ -19,8 +19,12 @@ class RecordingProgress : public ProgressReporter {
     steps_total.push_back(steps);
   }
   void Step(int position) override {
+    // The cancel comes when the position reaches abort_at_step, also when it
+    // passes over it in one step.
+    const bool from_below = positions.empty() || positions.back() < abort_at_step;
     positions.push_back(position);
-    if (abort_at_step >= 0 && position == abort_at_step) AbortRequested = 1;
+    if (abort_at_step >= 0 && (position == abort_at_step || (position > abort_at_step && from_below)))
+      AbortRequested = 1;
   }
   void ProcessEvents() override { ++events_processed; }
   void SetLabel(const std::string& label) override { labels.push_back(label); }
@@ -30,7 +34,7 @@ class RecordingProgress : public ProgressReporter {
   }
   bool Visible() const override { return visible; }
 
-  // When >= 0, Step(abort_at_step) sets AbortRequested.
+  // When >= 0, the Step that reaches abort_at_step sets AbortRequested.
   int abort_at_step = -1;
   bool visible = false;
   std::vector<std::string> captions;
