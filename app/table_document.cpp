@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "app/history_list.h"
+#include "core/quantity_headings.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -119,6 +120,7 @@ void TakeTableFileImage(TTableDocument& doc, const TTableFileImage& image) {
   doc.State.Period.Start = image.StartObserver;
   doc.State.Period.End = image.EndObserver;
   doc.State.Period.TableConfig = image.TableConfig;
+  TitlesFollowLanguage(doc.State.Period.TableConfig, LanguageEnglish != 0);
   doc.State.Step = image.Step;
   doc.State.SolarEclipseSearchMinutes = image.EclipseSearchMinutes;
   doc.State.SolarEclipseSearchSpanHours = image.EclipseSearchSpanHours;

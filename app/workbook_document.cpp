@@ -125,6 +125,8 @@ bool AskSaveChanges(TWorkbookDocument& doc) {
   return false;
 }
 
+std::string NewSheetNameStem() { return English() ? "Sheet" : "Tabelle"; }
+
 void NewDocument(TWorkbookDocument& doc, int sheetCount) {
   const int n = std::clamp(sheetCount, 1, 255);
   doc.FileName.clear();
@@ -150,7 +152,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
   if (Upper(Extension(fileName)) == ".CSV") {
     // Read into a fresh sheet first, so that a failed read keeps the document.
     workbook::TWorkbook fresh(1);
-    fresh.SetSheetName(1, "Sheet1");
+    fresh.SetSheetName(1, NewSheetNameStem() + "1");
     std::string error;
     if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.State.CsvSeparatorIndex), error)) {
       ShowOpenFailed(fileName);

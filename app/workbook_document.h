@@ -38,8 +38,12 @@ std::string UntitledName(const TMainFormState& state);
 // was cancelled) keeps it.
 bool AskSaveChanges(TWorkbookDocument& doc);
 
-// n new sheets "Sheet1".."Sheetn" replace the workbook; the next untitled
-// name; DocumentSaved set.
+// The stem of the names of sheets the program adds, in the interface
+// language: "Tabelle" or "Sheet" (a number follows).
+std::string NewSheetNameStem();
+
+// n new sheets "Sheet1".."Sheetn" (in both languages) replace the
+// workbook; the next untitled name; DocumentSaved set.
 void NewDocument(TWorkbookDocument& doc, int sheetCount);
 
 // Reads the workbook or text file (a .csv through ReadCsvIntoSheet). A file

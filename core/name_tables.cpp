@@ -207,4 +207,13 @@ void SetNameTablesLanguage(bool english) {
   }
 }
 
+std::string BodyNameInLanguage(const std::string& name, bool english) {
+  const auto& from = english ? kSunAndPlanetNames : kSunAndPlanetNamesEnglish;
+  const auto& to = english ? kSunAndPlanetNamesEnglish : kSunAndPlanetNames;
+  for (std::size_t i = 0; i < from.size(); ++i) {
+    if (from[i][0] != '\0' && name == from[i]) return to[i];
+  }
+  return name;
+}
+
 }  // namespace kvx

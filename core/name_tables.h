@@ -89,6 +89,12 @@ void InitCoreTablesAtStartup(const TIntlSeparators& locale);
 // stay German.
 void SetNameTablesLanguage(bool english);
 
+// A body name as shown in the language `english` names: the other
+// language's name of the Sun, a planet or the Earth ("Sonne"/"Sun" ..
+// "Pluto") becomes its name in this language; every other name (one the
+// user typed, an asteroid) is returned as it is.
+std::string BodyNameInLanguage(const std::string& name, bool english);
+
 // --- Safe look-ups ----------------------------------------------------------
 // a mod n with the sign of n (floored), for n > 0: FlooredModulo(-1, 7) = 6.
 constexpr int FlooredModulo(long long a, int n) {

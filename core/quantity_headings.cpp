@@ -233,4 +233,13 @@ void SetQuantityHeadingLanguage(bool english) {
   }
 }
 
+void TitlesFollowLanguage(TTableConfigRecord& record, bool english) {
+  for (std::size_t slot = 0; slot < kColumnTitleCount; ++slot) {
+    const TQuantityHeading& heading = QuantityHeadings[slot];
+    if (record.ColumnTitles[slot] == (english ? heading.german : heading.english)) {
+      record.ColumnTitles[slot] = english ? heading.english : heading.german;
+    }
+  }
+}
+
 }  // namespace kvx

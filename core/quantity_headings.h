@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/name_tables.h"
+#include "core/table_config.h"
 
 namespace kvx {
 
@@ -23,5 +24,12 @@ inline std::array<std::string, kQuantityCount>& QuantityHeadingTable = DefaultCo
 
 // Refills QuantityHeadingTable in German (false) or English (true).
 void SetQuantityHeadingLanguage(bool english);
+
+// The titles of `record` that are the default heading of their slot in the
+// other language become the default of the language `english` names; a
+// title the user typed (the default of neither language) stays as it is.
+// Run on each language switch and on every record loaded from a file, so a
+// configuration written in one language reads in the other.
+void TitlesFollowLanguage(TTableConfigRecord& record, bool english);
 
 }  // namespace kvx

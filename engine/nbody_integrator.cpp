@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/frames.h"
+#include "core/name_tables.h"
 #include "core/time_scales.h"
 #include "core/two_body.h"
 #include "core/vector_math.h"
@@ -116,7 +117,8 @@ void WriteRow(truKu& ku, const TTableConfigRecord& config, const RowTarget& t) {
   for (int i = 0; i < BodyCount(s); ++i) {
     if (s.OutputFlags[static_cast<std::size_t>(i)] == 0) continue;
     if (t.heading) t.Text(c, toGrid ? ByLanguage("Objekt", "Object") : title(kNameSlot));
-    else t.Text(c, s.Names[static_cast<std::size_t>(i)]);
+    else
+      t.Text(c, BodyNameInLanguage(s.Names[static_cast<std::size_t>(i)], LanguageEnglish != 0));
     ++c;
     if (s.Elements != 0) {
       double values[kElementFlagCount] = {};
@@ -358,7 +360,7 @@ void truKu::WriteStateVectors(const TTableConfigRecord& config, std::int32_t row
   for (int i = 0; i < BodyCount(Setup); ++i) {
     const int r = row + 2 + i;
     const std::size_t b = static_cast<std::size_t>(i);
-    sg->SetText(r, 1, Setup.Names[b]);
+    sg->SetText(r, 1, BodyNameInLanguage(Setup.Names[b], LanguageEnglish != 0));
     for (int k = 0; k < 6; ++k) WriteNumberToSheet(*sg, r, 2 + k, kSlots[1 + k], static_cast<double>(Setup.WorkingState[b][k]));
     const long double m = Setup.Masses[b];
     WriteNumberToSheet(*sg, r, 8, 104, m == 0 ? 0.0 : static_cast<double>(1.0L / m));
@@ -382,7 +384,7 @@ void truKu::WriteStateVectorsToGrid(const TTableConfigRecord& config, std::int32
   for (int i = 0; i < BodyCount(Setup); ++i) {
     const int gr = r + 1 + i;
     const std::size_t b = static_cast<std::size_t>(i);
-    SetGridCellText(*Grid, gr, 1, Setup.Names[b]);
+    SetGridCellText(*Grid, gr, 1, BodyNameInLanguage(Setup.Names[b], LanguageEnglish != 0));
     for (int k = 0; k < 6; ++k)
       WriteNumberToGrid(*Grid, gr, 2 + k, kSlots[1 + k], static_cast<double>(Setup.WorkingState[b][k]));
     const long double m = Setup.Masses[b];

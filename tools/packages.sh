@@ -1,5 +1,6 @@
 # Debian 12 packages the build and the tests need; sourced by run.sh and test.sh.
-KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev pkg-config libixion-dev liborcus-dev libxlsxwriter-dev libminizip-dev libfreexl-dev libboost-dev zlib1g-dev libhowardhinnant-date-dev tzdata)
+# qt6-translations-l10n gives Qt's own dialogs and buttons their German texts.
+KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-translations-l10n pkg-config libixion-dev liborcus-dev libxlsxwriter-dev libminizip-dev libfreexl-dev libboost-dev zlib1g-dev libhowardhinnant-date-dev tzdata)
 # Used only at development time to regenerate committed data files and
 # fixtures (tools/make_star_catalogues.py, tests/eclipses/make_star_reference.sh,
 # tests/eclipses/make_lunar_occultation_reference.py (python3-erfa, and libswe-dev through ctypes),

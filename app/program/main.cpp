@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <string>
 
 #include "app/settings_io.h"
 #include "app/ui/about_box.h"
@@ -8,6 +9,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/settings_commands.h"
 #include "core/name_tables.h"
+#include "platform/globals.h"
 #include "platform/locale_reader.h"
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_folder_chooser.h"
@@ -22,6 +24,9 @@ int main(int argc, char* argv[]) {
   kvx::QtSettingsStore settings;
   kvx::ScopedSettingsStore installed(settings);
 
+  // The splash speaks the stored language (English before the first start's
+  // question); the main window sets it again from the same settings.
+  kvx::LanguageEnglish = kvx::ReadStoredSettings(settings, std::string()).Language;
   // The splash is the about box; it is freed last, after the main window.
   kvx::TAboutBox splash;
   splash.setWindowTitle(kvx::kMainWindowCaption);

@@ -22,11 +22,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   big.setBold(true);
   title->setFont(big);
   title->setAlignment(Qt::AlignCenter);
-  auto* text = new QLabel(
-      QString::fromUtf8("Ephemeriden für Sonne, Mond, Planeten, Kleinplaneten, Kometen und Sterne\n"
-                        "Ephemerides of the Sun, Moon, planets, asteroids, comets and stars"),
-      this);
-  text->setAlignment(Qt::AlignCenter);
+  text_ = new QLabel(this);
+  text_->setAlignment(Qt::AlignCenter);
   ok_ = new QPushButton(QStringLiteral("OK"), this);
   ok_->setObjectName(QStringLiteral("OKButton"));
   info_ = new QPushButton(QStringLiteral("&Info"), this);
@@ -47,9 +44,16 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   layout->setContentsMargins(30, 24, 30, 18);
   layout->addWidget(title);
   layout->addSpacing(12);
-  layout->addWidget(text);
+  layout->addWidget(text_);
   layout->addSpacing(18);
   layout->addLayout(buttons);
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+  text_->setText(
+      QString::fromUtf8(ByLanguage("Ephemeriden für Sonne, Mond, Planeten, Kleinplaneten, Kometen und Sterne",
+                                   "Ephemerides of the Sun, Moon, planets, asteroids, comets and stars")));
+  QDialog::showEvent(event);
 }
 
 void TAboutBox::ShowAsSplash() {

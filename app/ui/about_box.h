@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 class QTimer;
 
@@ -27,10 +28,15 @@ class TAboutBox : public QDialog {
   QPushButton* Button1() const { return info_; }
   QTimer* Timer1() const { return timer_; }
 
+ protected:
+  // The text line in the interface language.
+  void showEvent(QShowEvent* event) override;
+
  private:
   void Timer1Timer();
   void Button1Click();
 
+  QLabel* text_;
   QPushButton* ok_;
   QPushButton* info_;
   QTimer* timer_;

@@ -12,6 +12,7 @@
 #include "app/ui/user_catalogue_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/name_tables.h"
+#include "core/quantity_headings.h"
 #include "eclipses/lunar_eclipse.h"
 #include "eclipses/star_catalogue.h"
 #include "engine/nbody_integrator.h"
@@ -169,6 +170,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
 
   // 3. Table set-up, result-grid flags, reference altitudes, integration.
   state_.Period.TableConfig = s.TableConfig;
+  TitlesFollowLanguage(state_.Period.TableConfig, LanguageEnglish != 0);
   state_.Step = s.Step;
   state_.Period.StepDays = s.Step.StepDays;
   state_.SolarEclipseSearchMinutes = s.EclipseSearchMinutes;

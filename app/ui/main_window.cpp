@@ -56,6 +56,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "platform/qt/dialog_buttons.h"
 #include "platform/qt/qt_busy_cursor.h"
 #include "platform/qt/qt_desktop_opener.h"
 #include "platform/qt/qt_help_viewer.h"
@@ -182,7 +183,9 @@ void TMainForm::CreateStatusPanels() {
   progress_bar_ = new QProgressBar(status);
   progress_bar_->setObjectName(QStringLiteral("ProgressBar1"));
   progress_bar_->setMaximumWidth(160);
-  auto* cancel = new QPushButton(ByLanguage("&Abbrechen", "&Cancel"), status);
+  auto* cancel = new QPushButton(status);
+  cancel->setObjectName(QStringLiteral("ProgressCancel"));
+  ApplyDialogButtonLanguage(cancel, nullptr);
   status->addPermanentWidget(progress_caption);
   status->addPermanentWidget(progress_bar_);
   status->addPermanentWidget(cancel);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -13,8 +14,11 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
+#include "core/quantity_headings.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
 
@@ -43,6 +47,12 @@ void TMainForm::SetLanguage(std::uint8_t language) {
   ApplyMenuLanguage(english);
   SetFileDialogLanguage(english);
   SetNameTablesLanguage(english);
+  TitlesFollowLanguage(state_.Period.TableConfig, english);
+  // Qt's own buttons and dialogs, and the status line's cancel button.
+  ApplyQtLanguage(english);
+  ApplyDialogButtonLanguage(statusBar()->findChild<QPushButton*>(QStringLiteral("ProgressCancel")), nullptr);
+  // A hint left in the status line speaks the old language: it goes.
+  ShowHint(QString());
   if (UpdateExternalProgramMenu) UpdateExternalProgramMenu();
   if (startup_flag_ == 0) UpdateStatusLine();
 }

@@ -32,6 +32,7 @@
 #include "app/ui/menu_commands.h"
 #include "app/ui/sheet_dialogs.h"
 #include "app/ui/table_commands.h"
+#include "app/workbook_document.h"
 #include "core/name_tables.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/globals.h"
@@ -66,7 +67,7 @@ constexpr std::pair<const char*, int> kAlignButtons[] = {{"LeftAlign", 2}, {"Cen
 
 // --- find and replace dialog --------------------------------------------------------------
 
-TSheetFindDialog::TSheetFindDialog(bool replace, QWidget* parent) : QDialog(parent) {
+TSheetFindDialog::TSheetFindDialog(bool replace, QWidget* parent) : QDialog(parent), Language(LanguageEnglish) {
   setObjectName(replace ? QStringLiteral("ReplaceDialog1") : QStringLiteral("FindDialog1"));
   setWindowTitle(replace ? Tr("Ersetzen", "Replace") : Tr("Suchen", "Find"));
   auto* grid = new QGridLayout(this);
@@ -262,7 +263,7 @@ bool TSheetCommands::eventFilter(QObject* watched, QEvent* event) {
 void TSheetCommands::InsertSheet() {
   CommitTransaction();
   TWorkbook& book = form_.Workbook();
-  book.InsertSheets(book.Sheet(), 1);
+  book.InsertSheets(book.Sheet(), 1, NewSheetNameStem());
   book.SetShowSelections(true);
   book.SetAllowEditHeaders(false);
   ApplyMenuState();
@@ -407,6 +408,14 @@ void TSheetCommands::ClipboardCommand(int kind) {
 
 void TSheetCommands::ShowFind(bool replace) {
   TSheetFindDialog*& dialog = replace ? replace_ : find_;
+  // A dialog kept from before a language switch is made again in the new
+  // language, with the user's switches.
+  std::optional<std::pair<bool, bool>> switches;
+  if (dialog != nullptr && dialog->Language != LanguageEnglish) {
+    switches.emplace(dialog->WholeWord->isChecked(), dialog->MatchCase->isChecked());
+    delete dialog;
+    dialog = nullptr;
+  }
   if (dialog == nullptr) {
     dialog = new TSheetFindDialog(replace, &form_);
     connect(dialog, &TSheetFindDialog::FindRequested, this, [this, replace] {
@@ -417,6 +426,10 @@ void TSheetCommands::ShowFind(bool replace) {
       }
     });
     connect(dialog, &TSheetFindDialog::ReplaceRequested, this, [this](bool all) { RunReplace(true, all); });
+  }
+  if (switches) {
+    dialog->WholeWord->setChecked(switches->first);
+    dialog->MatchCase->setChecked(switches->second);
   }
   dialog->FindText->setText(QString::fromStdString(search_.LastSearch));
   if (dialog->ReplaceText != nullptr) dialog->ReplaceText->setText(QString::fromStdString(search_.LastReplacement));

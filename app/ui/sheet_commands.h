@@ -39,6 +39,8 @@ class TSheetFindDialog : public QDialog {
   QPushButton* FindNext;
   QPushButton* ReplaceButton = nullptr;
   QPushButton* ReplaceAllButton = nullptr;
+  // The language its texts were made in (LanguageEnglish at creation).
+  const std::uint8_t Language;
 
  signals:
   void FindRequested();

@@ -1,5 +1,6 @@
 #include "app/ui/time_place_commands.h"
 
+#include <QLocale>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTimeZone>
@@ -13,6 +14,7 @@
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/observer_record.h"
+#include "core/quantity_headings.h"
 #include "engine/table_globals.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
@@ -196,6 +198,7 @@ void LoadTableConfigurationClick(TMainForm& form) {
   if (!LoadTableConfigFile(*path, file)) return;  // its message shown, nothing changed
   TMainFormState& s = form.State();
   s.Period.TableConfig = file.Record;
+  TitlesFollowLanguage(s.Period.TableConfig, LanguageEnglish != 0);
   form.SetTableEquinox(EquinoxYearToCenturies(file.EquinoxYear));
   s.Period.ApparentSiderealTime = file.ApparentSiderealTime;
   s.RiseSetAsJulianDate = file.RiseSetAsJulianDate;
@@ -208,7 +211,13 @@ void ShowBar(TMainForm& form, const char* command, QWidget* bar) {
   if (bar != nullptr) bar->setVisible(form.Commands().IsChecked(command));
 }
 
-std::string ZoneName() { return QTimeZone::systemTimeZone().displayName(QDateTime::currentDateTime()).toStdString(); }
+// The system zone's long name in the interface language.
+std::string ZoneName() {
+  const QLocale locale(LanguageEnglish != 0 ? QLocale::English : QLocale::German);
+  return QTimeZone::systemTimeZone()
+      .displayName(QDateTime::currentDateTime(), QTimeZone::LongName, locale)
+      .toStdString();
+}
 
 }  // namespace
 

@@ -61,7 +61,7 @@ TdlgUsercat::TdlgUsercat(TUserCatalogueContext context, QWidget* parent)
 
   auto* load = new QPushButton(Q("Katalog &laden", "&Load catalogue"), this);
   load->setObjectName("LoadButton");
-  auto* save = new QPushButton(QStringLiteral("Katalog speichern"), this);
+  auto* save = new QPushButton(Q("Katalog speichern", "Save catalogue"), this);
   save->setObjectName("SaveButton");
   auto* none = new QPushButton(Q("&Keinen Katalog verwenden", "Use &no catalogue"), this);
   none->setObjectName("NoneButton");

@@ -123,7 +123,8 @@ void TMainform_astorb::SetAstorbInternational(bool international) {
 void TMainform_astorb::ShowAstorbFormatLabel() {
   static const char* const kNames[3] = {"CSV Format", "Kandrevoltinex *.csv Format", "Home Planet *.csv Format"};
   QString text = QString::fromLatin1(kNames[kind_]);
-  text += international_ ? QStringLiteral("   Dezimal: <.> ") : QStringLiteral("   Dezimal: <,> ");
+  text += Q("   Dezimal: ", "   Decimal: ");
+  text += international_ ? QStringLiteral("<.> ") : QStringLiteral("<,> ");
   text += Q("Trennzeichen:", "Separator:");
   text += international_ ? QStringLiteral(" <,>") : QStringLiteral(" <;>");
   panel_->setText(text);

@@ -93,12 +93,13 @@ QDialog* ResultWindow(QWidget* owner, const char* name, const QString& title, co
       }
     }
     layout->addLayout(grid);
-    auto* close = new QPushButton(Q("Schließen", "Close"));
+    auto* close = new QPushButton;
     close->setObjectName(QStringLiteral("Schliessen"));
     QObject::connect(close, &QPushButton::clicked, window, &QDialog::close);
     layout->addWidget(close, 0, Qt::AlignRight);
   }
   window->setWindowTitle(title);
+  window->findChild<QPushButton*>(QStringLiteral("Schliessen"))->setText(Q("Schließen", "Close"));
   auto* grid = window->findChild<QGridLayout*>();
   for (std::size_t i = 0; i < labels.size(); ++i) {
     const int row = static_cast<int>(i);
@@ -245,11 +246,11 @@ bool InputOrbitOrientationElements(bool hints, TOrientationRecord& r, double jd,
   for (QLineEdit* target : {oldEdit, newEdit}) {
     const QString suffix = row == 3 ? QStringLiteral("Alt") : QStringLiteral("Neu");
     int col = 2;
-    for (const auto& [caption, value] : {std::pair<QString, double>{QStringLiteral("2000"), 2000.0},
-                                         std::pair<QString, double>{QStringLiteral("1950"), 1950.0},
-                                         std::pair<QString, double>{QStringLiteral("Datum"), dateEquinox}}) {
-      auto* button = new QPushButton(caption);
-      button->setObjectName(QStringLiteral("Knopf") + caption + suffix);
+    for (const auto& [name, value] : {std::pair<QString, double>{QStringLiteral("2000"), 2000.0},
+                                      std::pair<QString, double>{QStringLiteral("1950"), 1950.0},
+                                      std::pair<QString, double>{QStringLiteral("Datum"), dateEquinox}}) {
+      auto* button = new QPushButton(name == QStringLiteral("Datum") ? Q("Datum", "Date") : name);
+      button->setObjectName(QStringLiteral("Knopf") + name + suffix);
       button->setAutoDefault(false);
       QObject::connect(button, &QPushButton::clicked, target, [target, value = value] { target->setText(Fixed(value, 2)); });
       grid->addWidget(button, row, col++);

@@ -144,8 +144,10 @@ void TAlmanachdlg::SetCaptions() {
   for (std::size_t i = 0; i < events_.size(); ++i) {
     events_[i]->setText(Text(kEventCaptions[i].german, kEventCaptions[i].english));
   }
-  for (const char* name : {"Button1", "Button4"}) findChild<QPushButton*>(name)->setText("Alle auswählen");
-  for (const char* name : {"Button2", "Button3"}) findChild<QPushButton*>(name)->setText("Alle abwählen");
+  for (const char* name : {"Button1", "Button4"})
+    findChild<QPushButton*>(name)->setText(Text("Alle auswählen", "Select all"));
+  for (const char* name : {"Button2", "Button3"})
+    findChild<QPushButton*>(name)->setText(Text("Alle abwählen", "Deselect all"));
   topocentric_->setText(Text("Konjunktionen topozentrisch", "Topocentric coordinates for conjunktions"));
   inLongitude_->setText(Text("Konjunktionen in Länge", "Conjunctions in longitude"));
   findChild<QPushButton*>("BitBtn1")->setText(Text("Almanach er&zeugen", "Create almanac"));

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/name_tables.h"
 #include "core/text_conversion.h"
 #include "orbitdet/integration_accuracy.h"
 #include "platform/globals.h"
@@ -77,7 +78,7 @@ TrkAusgkfFrm::TrkAusgkfFrm(const TIntegrationSetup& setup, bool adams, QWidget* 
   auto* objectGrid = new QGridLayout(objects);
   for (int i = 0; i < kMaxIntegrationBodies; ++i) {
     const auto u = static_cast<std::size_t>(i);
-    labels_[u] = new QLabel(QString::fromStdString(setup_.Names[u]), objects);
+    labels_[u] = new QLabel(QString::fromStdString(BodyNameInLanguage(setup_.Names[u], LanguageEnglish != 0)), objects);
     labels_[u]->setObjectName(QString("Label%1").arg(i + 1));
     outputs_[u] = new QCheckBox(objects);
     outputs_[u]->setObjectName(QString("CheckBox%1").arg(15 + i));
@@ -113,7 +114,9 @@ TrkAusgkfFrm::TrkAusgkfFrm(const TIntegrationSetup& setup, bool adams, QWidget* 
   centre_ = new QComboBox(format);
   centre_->setObjectName("ComboBox1");
   centre_label_->setBuddy(centre_);
-  for (int i = 0; i < n; ++i) centre_->addItem(QString::fromStdString(setup_.Names[static_cast<std::size_t>(i)]));
+  for (int i = 0; i < n; ++i)
+    centre_->addItem(
+        QString::fromStdString(BodyNameInLanguage(setup_.Names[static_cast<std::size_t>(i)], LanguageEnglish != 0)));
   centre_->setCurrentIndex(std::clamp(static_cast<int>(setup_.CentreBody) - 1, 0, n - 1));
   formatLayout->addWidget(centre_label_);
   formatLayout->addWidget(centre_);

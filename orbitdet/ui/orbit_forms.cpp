@@ -139,7 +139,7 @@ TResidualsForm::TResidualsForm(QWidget* parent) : QDialog(parent) {
                           Button{"Reload", "Neu laden für &Verbesserung", "Reload for &improvement", 1},
                           Button{"Previous", "Vorhergehendes &Ergebnis", "&Use step before/close", 5},
                           Button{"Close", "&Schließen", "&Done/close", 7}, Button{"Ok", "OK", "OK", 6},
-                          Button{"Cancel", "&Abbrechen", "&Abbrechen", 2}}) {
+                          Button{"Cancel", "&Abbrechen", "&Cancel", 2}}) {
     auto* button = new QPushButton(this);
     Caption(button, b.German, b.English);
     button->setObjectName(b.Name);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "core/name_tables.h"
 #include "core/text_conversion.h"
 #include "orbitdet/start_values_file.h"
 #include "platform/file_dialog.h"
@@ -130,7 +131,7 @@ TRKAnfgFrm::TRKAnfgFrm(const std::string& fileName, const TIntegrationSetup& set
   layout->addWidget(file_label_);
 
   auto* buttons = new QHBoxLayout;
-  reset_ = new QPushButton("&Reset", this);
+  reset_ = new QPushButton(Tr("&Zurücksetzen", "&Reset"), this);
   reset_->setObjectName("Button1");
   reset_->setVisible(!hideReset);
   auto* open = new QPushButton(Tr("Datei ö&ffnen", "Open &file"), this);
@@ -188,7 +189,9 @@ void TRKAnfgFrm::BuildDisplay() {
     Row& row = rows_[static_cast<std::size_t>(i)];
     const bool used = i < n;
     row.name->setEnabled(used);
-    row.name->setText(used ? QString::fromStdString(setup_.Names[static_cast<std::size_t>(i)]) : QString());
+    row.name->setText(used ? QString::fromStdString(
+                                 BodyNameInLanguage(setup_.Names[static_cast<std::size_t>(i)], LanguageEnglish != 0))
+                           : QString());
     row.name->setStyleSheet(i + 1 == setup_.CentreBody ? kDarkRed : "");
     for (int k = 0; k < 6; ++k) {
       TFloatEdit* edit = row.state[static_cast<std::size_t>(k)];

@@ -242,21 +242,21 @@ void TWorkbook::SetSheet(int sheet) {
   Notify(TChange::CurrentSheet);
 }
 
-std::string TWorkbook::UniqueSheetName() const {
+std::string TWorkbook::UniqueSheetName(const std::string& stem) const {
   for (int n = 1;; ++n) {
-    const std::string name = "Sheet" + std::to_string(n);
+    const std::string name = stem + std::to_string(n);
     if (SheetFromName(name) == 0) return name;
   }
 }
 
-void TWorkbook::InsertSheets(int before, int count) {
+void TWorkbook::InsertSheets(int before, int count, const std::string& nameStem) {
   if (count < 1) return;
   before = std::clamp(before, 1, NumSheets() + 1);
   count = std::min(count, 255);
   for (int i = 0; i < count; ++i) {
     auto sheet = std::make_shared<TSheetData>();
     sheet->Id = nextSheetId_++;
-    sheet->Name = UniqueSheetName();
+    sheet->Name = UniqueSheetName(nameStem);
     if (transaction_) transaction_->Owned.insert(sheet.get());
     sheets_.insert(sheets_.begin() + (before - 1) + i, sheet);
   }

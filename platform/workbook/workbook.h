@@ -216,8 +216,9 @@ class TWorkbook {
   int Sheet() const { return current_; }
   void SetSheet(int sheet);
   // Inserts count empty sheets before sheet `before` (NumSheets() + 1
-  // appends). New sheets get unused names "SheetN".
-  void InsertSheets(int before, int count);
+  // appends). New sheets get unused names: the stem and a number
+  // ("Sheet1", "Tabelle2").
+  void InsertSheets(int before, int count, const std::string& nameStem = "Sheet");
   // Deletes count sheets from `first` on; the last sheet is never deleted.
   void DeleteSheets(int first, int count);
   // Moves sheet `from` so that it stands before the sheet now at `before`
@@ -497,7 +498,7 @@ class TWorkbook {
   TRange Resolve(int row1, int col1, int row2, int col2, bool clipToUsed) const;
   std::string DisplayText(const TSheetData& sheet, const TCell& cell) const;
   std::string EntryText(const TSheetData& sheet, const TCell& cell) const;
-  std::string UniqueSheetName() const;
+  std::string UniqueSheetName(const std::string& stem) const;
   // Moves formula references after a block of rows or columns moved.
   void ShiftReferences(int sheetId, bool rows, int at, int count, const TRange& band);
   double MeasureText(const std::string& text, const TCellFont& font) const;

@@ -140,7 +140,7 @@ void TDatenformatDlg::BuildFirstPage(QWidget* page) {
   defaultOne->setObjectName("default");
   auto* defaultAll = new QPushButton(Tr("Vor&gabe für alles", "Default for all"), page);
   defaultAll->setObjectName("defaultAll");
-  auto* undo = new QPushButton("Undo", page);
+  auto* undo = new QPushButton(Tr("Rückgängig", "Undo"), page);
   undo->setObjectName("undo");
 
   grid->addWidget(filterLabel, 0, 0);

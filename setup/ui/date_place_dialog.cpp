@@ -248,16 +248,13 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   // The context menus of the two groups repeat the buttons.
   time_menu_ = new QMenu(dateGroup);
   time_menu_->setObjectName("TimeMenu");
-  const std::pair<const char*, QPushButton*> timeItems[] = {
-      {"0:00 UT", zeroUt}, {"Now", now}, {"Ephemeris time", ephemeris_time_}, {"Approximate ET-UT", approximate_}};
-  for (const auto& [text, button] : timeItems) {
-    QAction* action = time_menu_->addAction(QString::fromUtf8(text));
-    connect(action, &QAction::triggered, button, &QPushButton::click);
+  // Their captions are set with the others (SetCaptions).
+  for (QPushButton* button : {zeroUt, now, ephemeris_time_, approximate_}) {
+    connect(time_menu_->addAction(QString()), &QAction::triggered, button, &QPushButton::click);
   }
   place_menu_ = new QMenu(placeGroup);
   place_menu_->setObjectName("PlaceMenu");
-  connect(place_menu_->addAction("Load geogr. coordinates..."), &QAction::triggered, openLocations,
-          &QPushButton::click);
+  connect(place_menu_->addAction(QString()), &QAction::triggered, openLocations, &QPushButton::click);
   for (const auto& [group, menu] : {std::pair<QGroupBox*, QMenu*>{dateGroup, time_menu_}, {placeGroup, place_menu_}}) {
     group->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(group, &QWidget::customContextMenuRequested, this,
@@ -384,6 +381,12 @@ void TDatumortForm::SetCaptions() {
     if (auto* label = qobject_cast<QLabel*>(w)) label->setText(Tr(t.german, t.english));
     else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(Tr(t.german, t.english));
   }
+  const QList<QAction*> timeItems = time_menu_->actions();
+  timeItems[0]->setText(QStringLiteral("0:00 UT"));
+  timeItems[1]->setText(Tr("Jetzt", "Now"));
+  timeItems[2]->setText(Tr("Ephemeridenzeit", "Ephemeris time"));
+  timeItems[3]->setText(Tr("Näherung für ET-UT", "Approximate ET-UT"));
+  place_menu_->actions()[0]->setText(Tr("Geogr. Koordinaten laden...", "Load geogr. coordinates..."));
   findChild<QGroupBox*>("DateGroup")->setTitle(Tr("Datum und Uhrzeit", "Date and time"));
   findChild<QGroupBox*>("PlaceGroup")->setTitle(Tr("Ort", "Location"));
   // Only the German window has the Help button.

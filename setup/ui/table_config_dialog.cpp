@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "core/name_tables.h"
+#include "core/quantity_headings.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/settings_store.h"
@@ -350,6 +351,7 @@ void Ttabconfig::Load() {
   if (!path) return;
   TTableConfigFile file;
   if (!LoadTableConfigFile(*path, file)) return;  // the message is shown; nothing changes
+  TitlesFollowLanguage(file.Record, LanguageEnglish != 0);
   model_.TakeFile(file);
   Refresh();
 }

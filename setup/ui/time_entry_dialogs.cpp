@@ -383,19 +383,18 @@ TTagesbranzeige::TTagesbranzeige(double jd, QWidget* owner) : QDialog(owner) {
 // --- TFrmJDListe -------------------------------------------------------------
 
 TFrmJDListe::TFrmJDListe(const workbook::TWorkbook& sheet, QWidget* owner) : QDialog(owner), sheet_(sheet) {
-  setWindowTitle(Tr("Julianische Daten aus Tabelle einlesen", "Read Julian Dates from sheet"));
   setModal(false);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(
-      Tr("Bitte die Zellen mit julianischen Daten markieren.", "Please select the cells with Julian Dates."), this));
+  hint_ = new QLabel(this);
+  layout->addWidget(hint_);
   listBox_ = new QListWidget(this);
   listBox_->setObjectName("list");
   layout->addWidget(listBox_);
   auto* row = new QHBoxLayout;
-  auto* read = Button(this, Tr("&Werte lesen", "&Read values"), "read");
-  auto* clear = Button(this, Tr("&Löschen", "&Delete"), "clear");
-  auto* ok = Button(this, Tr("&OK", "&OK"), "ok");
-  auto* cancel = Button(this, Tr("&Abbruch", "&Cancel"), "cancel");
+  auto* read = Button(this, QString(), "read");
+  auto* clear = Button(this, QString(), "clear");
+  auto* ok = Button(this, QStringLiteral("&OK"), "ok");
+  auto* cancel = Button(this, QString(), "cancel");
   for (QPushButton* button : {read, clear, ok, cancel}) row->addWidget(button);
   layout->addLayout(row);
   connect(read, &QPushButton::clicked, this, &TFrmJDListe::ReadValues);
@@ -417,6 +416,13 @@ void TFrmJDListe::Attach(std::vector<std::string>& list, std::uint8_t& listMode)
 }
 
 void TFrmJDListe::showEvent(QShowEvent* event) {
+  // The form outlives language switches: its texts are set on each showing.
+  setWindowTitle(Tr("Julianische Daten aus Tabelle einlesen", "Read Julian Dates from sheet"));
+  hint_->setText(
+      Tr("Bitte die Zellen mit julianischen Daten markieren.", "Please select the cells with Julian Dates."));
+  findChild<QPushButton*>("read")->setText(Tr("&Werte lesen", "&Read values"));
+  findChild<QPushButton*>("clear")->setText(Tr("&Löschen", "&Delete"));
+  findChild<QPushButton*>("cancel")->setText(Tr("&Abbruch", "&Cancel"));
   QDialog::showEvent(event);
   ReadValues();
 }

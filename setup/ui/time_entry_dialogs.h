@@ -23,6 +23,7 @@
 #include "core/table_step.h"
 
 class QLineEdit;
+class QLabel;
 class QListWidget;
 class QSpinBox;
 
@@ -161,6 +162,7 @@ class TFrmJDListe : public QDialog {
   const workbook::TWorkbook& sheet_;
   std::vector<std::string>* list_ = nullptr;
   std::uint8_t* listMode_ = nullptr;
+  QLabel* hint_;
   QListWidget* listBox_;
 };
 

@@ -33,7 +33,7 @@ TPlanetenpassage::TPlanetenpassage(QWidget* parent) : QDialog(parent) {
   setObjectName("Planetenpassage");
   setWindowTitle(Tr("Durchgangszeiten eines Oberflächenmerkmals", "Transit of objects on a planet"));
   auto* layout = new QVBoxLayout(this);
-  auto* box = new QGroupBox(Tr("Zentralmeridian und Objekt wählen", "Zentralmeridian und Objekt wählen"), this);
+  auto* box = new QGroupBox(Tr("Zentralmeridian und Objekt wählen", "Select central meridian and object"), this);
   box->setObjectName("RadioGroup1");
   auto* grid = new QGridLayout(box);
   RadioGroup1 = new QButtonGroup(this);

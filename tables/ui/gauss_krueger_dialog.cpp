@@ -13,6 +13,7 @@
 #include <string>
 
 #include "core/text_conversion.h"
+#include "platform/globals.h"
 #include "platform/messages.h"
 #include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
@@ -27,7 +28,9 @@ TGaussKruegerDialogDriver& Driver() {
   return driver;
 }
 
-void StopBox(const char* text) { ShowMessage(text, text, MessageIcon::Error); }
+void StopBox(const char* german, const char* english) { ShowMessage(german, english, MessageIcon::Error); }
+
+QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
 // Degrees as 12°34'56,78'' (the sign in front).
 QString SexagesimalText(double degrees) {
@@ -54,7 +57,7 @@ void SetGaussKruegerDialogDriver(TGaussKruegerDialogDriver driver) { Driver() = 
 
 Tkonf2geoform::Tkonf2geoform(QWidget* parent) : QDialog(parent) {
   setObjectName("konf2geoform");
-  setWindowTitle(QString::fromUtf8("Umwandlung konformer in geographische Koordinaten"));
+  setWindowTitle(Tr("Umwandlung konformer in geographische Koordinaten", "Conformal to geographic coordinates"));
   auto* layout = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
   layout->addLayout(grid);
@@ -71,14 +74,15 @@ Tkonf2geoform::Tkonf2geoform(QWidget* parent) : QDialog(parent) {
   label4->setObjectName("label4");
   LAbel6->setObjectName("LAbel6");
   QWidget* fields[6] = {FloatEdit1, FloatEdit2, Label3, label4, Label5, LAbel6};
-  const char* captions[6] = {"&Rechtswert:", "&Hochwert:", "Länge:", "Länge (° ' ''):", "Breite:",
-                             "Breite (° ' ''):"};
+  const char* captions[6][2] = {{"&Rechtswert:", "&Easting:"}, {"&Hochwert:", "&Northing:"},
+                                {"Länge:", "Longitude:"},      {"Länge (° ' ''):", "Longitude (° ' ''):"},
+                                {"Breite:", "Latitude:"},      {"Breite (° ' ''):", "Latitude (° ' ''):"}};
   for (int i = 0; i < 6; ++i) {
-    auto* caption = new QLabel(QString::fromUtf8(captions[i]), this);
+    auto* caption = new QLabel(Tr(captions[i][0], captions[i][1]), this);
     caption->setBuddy(fields[i]);
     grid->addWidget(caption, i, 0);
     grid->addWidget(fields[i], i, 1);
-    CopyButtons[i] = new QPushButton(QString::fromUtf8("Kopieren"), this);
+    CopyButtons[i] = new QPushButton(Tr("Kopieren", "Copy"), this);
     CopyButtons[i]->setObjectName(QString("Kopieren%1").arg(i + 1));
     CopyButtons[i]->setAutoDefault(false);
     grid->addWidget(CopyButtons[i], i, 2);
@@ -86,15 +90,16 @@ Tkonf2geoform::Tkonf2geoform(QWidget* parent) : QDialog(parent) {
     connect(CopyButtons[i], &QPushButton::clicked, this,
             [edit] { QGuiApplication::clipboard()->setText(edit->text()); });
   }
-  auto* note = new QLabel(
-      QString::fromUtf8("Die Rechnung ist nur für Deutschland, eventuell auch andere Länder in Mitteleuropa gültig."),
-      this);
+  auto* note =
+      new QLabel(Tr("Die Rechnung ist nur für Deutschland, eventuell auch andere Länder in Mitteleuropa gültig.",
+                    "The conversion is valid for Germany only, perhaps for other countries of central Europe too."),
+                 this);
   note->setWordWrap(true);
   layout->addWidget(note);
   auto* buttons = new QHBoxLayout;
   layout->addLayout(buttons);
-  TakeOver = new QPushButton(QString::fromUtf8("&Werte übernehmen"), this);
-  Close = new QPushButton(QString::fromUtf8("&Schließen"), this);
+  TakeOver = new QPushButton(Tr("&Werte übernehmen", "&Take over values"), this);
+  Close = new QPushButton(Tr("&Schließen", "&Close"), this);
   TakeOver->setAutoDefault(false);
   Close->setAutoDefault(false);
   buttons->addStretch();
@@ -138,7 +143,8 @@ void Tkonf2geoform::Inverse() {
   double lon = 0, lat = 0;
   if (!GaussKruegerToGeographic(Rechtswert, Hochwert, A, B, lon, lat) || std::fabs(lon) > 180.0 ||
       std::fabs(lat) >= 90.0) {
-    StopBox("Rechtswert und Hochwert ergeben keine geographische Position.");
+    StopBox("Rechtswert und Hochwert ergeben keine geographische Position.",
+            "Easting and northing give no geographic position.");
     // Back to the coordinates of the stored place.
     Forward();
     return;
@@ -170,7 +176,8 @@ void Tkonf2geoform::LongitudeDecimalLeft() {
 void Tkonf2geoform::LatitudeDecimalLeft() {
   double x = 0;
   if (Label5->Value(x)) {
-    if (std::fabs(x) >= 90.0) StopBox("Geogr. Breite: muß zwischen >=-90 und <=+90 betragen!");
+    if (std::fabs(x) >= 90.0)
+      StopBox("Geogr. Breite: muß zwischen >=-90 und <=+90 betragen!", "Latitude must be >= -90 and <= +90!");
     else Latitude = x;
   }
   A = B = 0;
@@ -179,8 +186,10 @@ void Tkonf2geoform::LatitudeDecimalLeft() {
 
 void Tkonf2geoform::LongitudeTextLeft() {
   double x = 0;
-  if (!ParseAngle(label4->text(), x)) StopBox("Ungültige Eingabe");
-  else if (std::fabs(x) > 180.0) StopBox("Geogr. Länge: muß zwischen >=-180 und <=+180 betragen!");
+  if (!ParseAngle(label4->text(), x))
+    StopBox("Ungültige Eingabe", "Invalid input");
+  else if (std::fabs(x) > 180.0)
+    StopBox("Geogr. Länge: muß zwischen >=-180 und <=+180 betragen!", "Longitude must be >= -180 and <= +180!");
   else Longitude = LongitudeToHalfTurn(x);
   A = B = 0;
   Forward();
@@ -188,9 +197,10 @@ void Tkonf2geoform::LongitudeTextLeft() {
 
 void Tkonf2geoform::LatitudeTextLeft() {
   double x = 0;
-  if (!ParseAngle(LAbel6->text(), x)) StopBox("Ungültige Eingabe");
+  if (!ParseAngle(LAbel6->text(), x)) StopBox("Ungültige Eingabe", "Invalid input");
   // The conversion needs a latitude short of the poles.
-  else if (std::fabs(x) >= 90.0) StopBox("Geogr. Breite: muß zwischen >=-90 und <=+90 betragen!");
+  else if (std::fabs(x) >= 90.0)
+    StopBox("Geogr. Breite: muß zwischen >=-90 und <=+90 betragen!", "Latitude must be >= -90 and <= +90!");
   else Latitude = x;
   A = B = 0;
   Forward();

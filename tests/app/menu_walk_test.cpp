@@ -36,6 +36,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
@@ -70,6 +72,7 @@
 #include "platform/workbook/workbook.h"
 #include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
+#include "support/qt/shown_texts.h"
 #include "support/recording_color_chooser.h"
 #include "support/recording_desktop_opener.h"
 #include "support/recording_file_dialog.h"
@@ -199,6 +202,55 @@ void CollectShownTexts(QWidget& window, std::vector<std::string>& out) {
   }
 }
 
+// Texts that show the other language's words on purpose: the help is the
+// English README in both languages, the sheets of a new workbook are named
+// "Sheet1".. in both, a sheet inserted before a switch keeps its name
+// ("Tabelle1"), and a free quantity slot is marked "Neu/New".
+bool ShownInBothLanguages(const std::string& where, const std::string& text) {
+  static const QRegularExpression sheetName(QStringLiteral("^(Sheet|Tabelle)\\d+(!.*)?$"));
+  return where == "HelpTopics" || where == "HelpText" || where == "HelpMatches" ||
+         sheetName.match(QString::fromStdString(text)).hasMatch() || text.find("Neu/New") != std::string::npos;
+}
+
+// The texts of `window` in the other language than the current one, each
+// as "label [title] where: text". The result grid and the sheet tabs are left
+// to CollectForeignTableTexts: a table keeps the language it was made in.
+void CollectForeignTexts(const QWidget& window, const std::string& label, std::set<std::string>& out) {
+  const bool english = LanguageEnglish != 0;
+  for (const test::TShownText& shown : test::ShownTexts(window)) {
+    if (shown.where == "mystringgrid1" || shown.where == "QHeaderView" || shown.where == "QTabBar") continue;
+    if (ShownInBothLanguages(shown.where, shown.text)) continue;
+    if (!test::WordsOfOtherLanguage(shown.text, english).empty()) {
+      out.insert(label + " [" + window.windowTitle().toStdString() + "] " + shown.where + ": \"" + shown.text + "\"");
+    }
+  }
+}
+
+// The sheet names and the first rows of the sheet and the result grid, as
+// "where: text".
+std::set<std::string> TableTexts(TMainForm& form) {
+  std::set<std::string> texts;
+  const workbook::TWorkbook& book = form.Workbook();
+  for (int s = 1; s <= book.NumSheets(); ++s) texts.insert("sheet name: " + book.SheetName(s));
+  for (int row = 1; row <= std::min(book.LastRow(), 3); ++row) {
+    for (int col = 1; col <= std::min(book.LastCol(), 60); ++col) texts.insert("sheet: " + book.Text(row, col));
+  }
+  const tmystringgrid& grid = form.Grid();
+  for (int row = 0; row < std::min(grid.RowCount(), 3); ++row) {
+    for (int col = 0; col < std::min(grid.ColCount(), 60); ++col) texts.insert("grid: " + grid.Cells(col, row));
+  }
+  return texts;
+}
+
+// The table texts a command wrote (not in `before`) in the other language.
+void CollectForeignTableTexts(TMainForm& form, const std::set<std::string>& before, const std::string& label,
+                              std::set<std::string>& out) {
+  for (const std::string& text : TableTexts(form)) {
+    if (before.count(text) != 0 || ShownInBothLanguages("", text.substr(text.find(": ") + 2))) continue;
+    if (!test::WordsOfOtherLanguage(text, LanguageEnglish != 0).empty()) out.insert(label + " " + text);
+  }
+}
+
 // Answers the modal window on top from a repeating timer, so it also runs
 // inside the dialogs' own event loops.
 class ModalAnswerer {
@@ -217,6 +269,7 @@ class ModalAnswerer {
   int Answers() const { return answers_; }
   std::vector<std::string> faults;
   std::set<std::string> windows;  // "command: title" of every modal window met
+  std::set<std::string> foreign;  // texts in the other language
 
  private:
   void Tick() {
@@ -239,6 +292,7 @@ class ModalAnswerer {
     for (const std::string& text : texts) {
       if (ShowsNonNumber(text)) faults.push_back(command_ + ": dialog \"" + title + "\" shows \"" + text + "\"");
     }
+    CollectForeignTexts(*modal, command_, foreign);
     if (answers_ > kAnswersPerCommand) {
       faults.push_back(command_ + ": modal windows keep coming (\"" + title + "\")");
     }
@@ -372,6 +426,7 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   for (int pass = 0; pass < 3; ++pass) {
     if (pass == 1) commands.Trigger("EnglischeVersion1");
     ASSERT_EQ(LanguageEnglish, pass == 0 ? 0 : 1);
+    CollectForeignTexts(form, pass == 0 ? "de main window" : "en main window", answerer.foreign);
     const bool cancelling = pass == 2;
     for (const std::string& command : MenuCommandsInOrder()) {
       if (skipped.count(command) != 0 || !commands.IsEnabled(command)) continue;
@@ -379,6 +434,7 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
       if (action == nullptr || !action->isVisible()) continue;
       const std::string label = std::string(pass == 0 ? "de " : (cancelling ? "en cancel " : "en ")) + command;
       const std::size_t messagesBefore = messages.messages.size();
+      const std::set<std::string> tablesBefore = TableTexts(form);
       answerer.NewCommand(command, cancelling || closedOnly.count(command) != 0);
       messages.declining = command == "Tabellenkalkulation1";
       watchdog.Start(label);
@@ -398,14 +454,23 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
           for (const std::string& text : texts) {
             if (ShowsNonNumber(text)) faults.push_back(label + ": window shows \"" + text + "\"");
           }
+          CollectForeignTexts(*window, label, answerer.foreign);
           window->close();
         }
       }
       QApplication::processEvents();
 
       for (std::size_t m = messagesBefore; m < messages.messages.size(); ++m) {
-        if (ShowsNonNumber(messages.messages[m].text)) faults.push_back(label + ": message \"" + messages.messages[m].text + "\"");
+        const RecordedMessage& shown = messages.messages[m];
+        if (ShowsNonNumber(shown.text)) faults.push_back(label + ": message \"" + shown.text + "\"");
+        for (const std::string& text : {shown.text, shown.caption}) {
+          if (!test::WordsOfOtherLanguage(text, LanguageEnglish != 0).empty()) {
+            answerer.foreign.insert(label + " message: \"" + text + "\"");
+          }
+        }
       }
+      CollectForeignTexts(*form.statusBar(), label, answerer.foreign);
+      CollectForeignTableTexts(form, tablesBefore, label, answerer.foreign);
       for (const std::string& shown : NonNumbersInTables(form)) faults.push_back(label + ": " + shown);
       longestSheet = std::max(longestSheet, form.Workbook().LastRow());
       longestGrid = std::max(longestGrid, form.Grid().RowCount());
@@ -434,6 +499,13 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   EXPECT_GT(run, 600) << "the three passes run most of the menu";
   EXPECT_GT(longestSheet, 50) << "tables reach the sheet";
   EXPECT_GT(longestGrid, 50) << "tables reach the result grid after the view switch";
+  // Each language alone: no window, message or new table shows a word of
+  // the other one.
+  EXPECT_EQ(answerer.foreign.size(), 0u) << "texts in the other language, the first 40 follow";
+  int listed = 0;
+  for (const std::string& text : answerer.foreign) {
+    if (listed++ < 40) ADD_FAILURE() << text;
+  }
   EXPECT_EQ(faults.size(), 0u) << "the first 40 follow";
   for (std::size_t i = 0; i < std::min<std::size_t>(faults.size(), 40); ++i) ADD_FAILURE() << faults[i];
 

@@ -152,7 +152,7 @@ TEST_F(OrbitSetupCommands, DialogsFilesAndTheSheetFromTheMenu) {
   form.Workbook().SetNumber(6, 2, 1.5);  // body 4 (row 3 + 3), x
   ku.Setup = DefaultIntegrationSetup();
   OnModal<TRKAnfgFrm>([](TRKAnfgFrm& d) {
-    EXPECT_EQ(d.findChild<QLineEdit*>("Edit4")->text(), "Erde");
+    EXPECT_EQ(d.findChild<QLineEdit*>("Edit4")->text(), ByLanguage("Erde", "Earth"));
     d.findChild<QPushButton*>("OK")->click();
   });
   commands.Trigger("StatusvektorausTabellelesen1");

@@ -4,17 +4,25 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
+#include <vector>
 
 #include "app/file_dialog_texts.h"
 #include "app/menu_table.h"
@@ -28,10 +36,15 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_message_sink.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/settings_store.h"
+#include "platform/workbook/workbook.h"
 #include "setup/clock_list.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
+#include "support/qt/shown_texts.h"
 #include "support/qt_application.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -297,6 +310,126 @@ TEST_F(SettingsAndLanguage, SwitchingToEnglishAndBackRestoresEveryText) {
   form.close();
 }
 
+// The texts of the buttons of a message box or a button box.
+std::vector<std::string> ButtonTexts(const QWidget& window) {
+  std::vector<std::string> texts;
+  for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+    if (button->isVisibleTo(&window)) texts.push_back(button->text().toStdString());
+  }
+  std::sort(texts.begin(), texts.end());
+  return texts;
+}
+
+// True when some cell of the used range of the current sheet reads `text`.
+bool SheetShows(const workbook::TWorkbook& book, const std::string& text) {
+  for (int row = 1; row <= book.LastRow(); ++row) {
+    for (int col = 1; col <= book.LastCol(); ++col) {
+      if (book.Text(row, col) == text) return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(SettingsAndLanguage, QtTextsTitlesSheetNamesAndBodyNamesFollowTheLanguage) {
+  // Default titles survive the stored record (Windows-1252, 101 characters)
+  // and become the other language's; a title the user typed stays.
+  TTableConfigRecord stored;
+  for (std::size_t slot = 0; slot < kColumnTitleCount; ++slot)
+    stored.ColumnTitles[slot] = QuantityHeadings[slot].german;
+  stored.ColumnTitles[9] = "Abstand (AE)";
+  TTableConfigRecord read = DecodeTableConfigRecord(EncodeTableConfigRecord(stored));
+  TitlesFollowLanguage(read, true);
+  for (std::size_t slot = 0; slot < kColumnTitleCount; ++slot) {
+    EXPECT_EQ(read.ColumnTitles[slot], slot == 9 ? "Abstand (AE)" : QuantityHeadings[slot].english) << slot;
+  }
+  read = DecodeTableConfigRecord(EncodeTableConfigRecord(read));
+  TitlesFollowLanguage(read, false);
+  EXPECT_EQ(read, stored);
+
+  MemorySettingsStore store;
+  store.WriteBool("Settings", "FirstRun", false);
+  store.WriteInteger("Settings", "Language", 0);
+  ScopedSettingsStore settings(store);
+  TMainForm form;
+  ScopedMessageSink sink(messages_);
+  form.show();
+  QApplication::processEvents();
+  ASSERT_EQ(LanguageEnglish, 0);
+
+  // Qt's own buttons, dialogs and edit menus speak German: a message box and
+  // a file dialog, as the user sees them.
+  QtMessageSink boxes(&form);
+  std::vector<std::string> boxButtons;
+  test::WhenModalShown<QMessageBox>([&boxButtons](QMessageBox& box) {
+    boxButtons = ButtonTexts(box);
+    test::SavePng(box, "message_box_german");
+    box.button(QMessageBox::Cancel)->click();
+  });
+  EXPECT_EQ(boxes.Show("Möchten Sie Änderungen in Unbenannt1 noch sichern?", "Datei ungesichert", MessageIcon::Question,
+                       MessageButtons::YesNoCancel),
+            MessageResult::Cancel);
+  EXPECT_EQ(boxButtons, (std::vector<std::string>{"&Ja", "&Nein", "Abbrechen"}));
+  QtFileDialog files(&form);
+  std::vector<std::string> english;
+  test::WhenModalShown<QFileDialog>([&english](QFileDialog& dialog) {
+    QApplication::processEvents();
+    for (const test::TShownText& shown : test::ShownTexts(dialog)) {
+      for (const std::string& word : test::WordsOfOtherLanguage(shown.text, false))
+        english.push_back(shown.where + ": " + word);
+    }
+    test::SavePng(dialog, "file_dialog_german");
+    dialog.reject();
+  });
+  FileDialogRequest request;
+  request.title = "Konfigurationsdatei öffnen";
+  request.filters = {"Konfigurationsdateien (*.ocf)"};
+  request.start = home_.Path().string();
+  EXPECT_FALSE(files.ChooseOpen(request).has_value());
+  EXPECT_TRUE(english.empty()) << english.front();
+  QLineEdit edit;
+  std::unique_ptr<QMenu> editMenu(edit.createStandardContextMenu());
+  std::vector<std::string> menuTexts;
+  for (const QAction* action : editMenu->actions()) {
+    if (!action->isSeparator()) menuTexts.push_back(action->text().toStdString());
+  }
+  EXPECT_TRUE(std::any_of(menuTexts.begin(), menuTexts.end(), [](const std::string& t) {
+    return t.rfind("&Kopieren", 0) == 0;
+  })) << ::testing::PrintToString(menuTexts);
+  QPushButton* progressCancel = form.statusBar()->findChild<QPushButton*>("ProgressCancel");
+  ASSERT_NE(progressCancel, nullptr);
+  EXPECT_EQ(progressCancel->text().toStdString(), "&Abbrechen");
+
+  // A new workbook's sheets keep "Sheet1".. in German too; a sheet the user
+  // inserts is named in the language.
+  workbook::TWorkbook& book = form.Workbook();
+  EXPECT_EQ(book.SheetName(1), "Sheet1");
+  form.Commands().Trigger("Tabelleeinfgen1");
+  EXPECT_EQ(book.SheetName(1), "Tabelle1");
+
+  // The switch: Qt's texts, the titles of the configuration (one edited),
+  // the cancel button; tables and body names show English.
+  form.State().Period.TableConfig.ColumnTitles[11] = QuantityHeadings[11].german;  // "Lg"
+  form.State().Period.TableConfig.ColumnTitles[12] = "Breite (°)";
+  form.Commands().Trigger("EnglischeVersion1");
+  ASSERT_EQ(LanguageEnglish, 1);
+  QDialogButtonBox buttonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  EXPECT_EQ(ButtonTexts(buttonBox), (std::vector<std::string>{"Cancel", "OK"}));
+  EXPECT_EQ(progressCancel->text().toStdString(), "&Cancel");
+  EXPECT_EQ(form.State().Period.TableConfig.ColumnTitles[11], "Long");
+  EXPECT_EQ(form.State().Period.TableConfig.ColumnTitles[12], "Breite (°)");
+  form.Commands().Trigger("Tabelleeinfgen1");
+  EXPECT_EQ(book.SheetName(2), "Sheet17");
+  form.Commands().Trigger("Sonne1");
+  EXPECT_TRUE(SheetShows(book, "Sun"));
+  EXPECT_TRUE(SheetShows(book, "Long"));
+  EXPECT_TRUE(SheetShows(book, "Breite (°)"));
+  form.Commands().Trigger("NumerischeIntegration1");
+  EXPECT_TRUE(SheetShows(book, "Sun"));
+  EXPECT_TRUE(SheetShows(book, "Earth"));
+  EXPECT_FALSE(SheetShows(book, "Erde"));
+  form.close();
+}
+
 TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   // The panel's cycle for every availability.
   for (int mask = 0; mask < 8; ++mask) {
@@ -446,7 +579,7 @@ TEST(StateVectorSheet, TheIntegratorsBlockReadsBackAndAShortSheetIsRefused) {
   ASSERT_EQ(read.N, written.N);
   for (int b = 0; b < written.N; ++b) {
     const auto i = static_cast<std::size_t>(b);
-    EXPECT_EQ(read.Names[i], written.Names[i]);
+    EXPECT_EQ(read.Names[i], BodyNameInLanguage(written.Names[i], LanguageEnglish != 0));
     for (std::size_t k = 0; k < 6; ++k) {
       EXPECT_NEAR(static_cast<double>(read.WorkingState[i][k]), static_cast<double>(written.WorkingState[i][k]),
                   1e-13 * (1 + std::fabs(static_cast<double>(written.WorkingState[i][k]))));

@@ -399,7 +399,7 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   ASSERT_GE(setup.N, 2);
   commands.Trigger("EingabemaskefrStatusvektor1");
   EXPECT_EQ(book.Text(1, 1), kStartValuesHeader);
-  EXPECT_EQ(book.Text(4, 1), setup.Names[1]);
+  EXPECT_EQ(book.Text(4, 1), BodyNameInLanguage(setup.Names[1], LanguageEnglish != 0));
   EXPECT_FALSE(setup.Names[1].empty());
   EXPECT_EQ(state.TableKind, kNoTableKind);
   EXPECT_EQ(state.ObjectChanged, 1);

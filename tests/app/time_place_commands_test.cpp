@@ -347,9 +347,11 @@ TEST_F(TimePlaceCommands, DatePlaceContextMenusRunTheirButtons) {
     ASSERT_NE(place, nullptr);
     QStringList texts;
     for (QAction* a : time->actions()) texts << a->text();
-    EXPECT_EQ(texts, (QStringList{"0:00 UT", "Now", "Ephemeris time", "Approximate ET-UT"}));
+    EXPECT_EQ(texts,
+              (QStringList{"0:00 UT", ByLanguage("Jetzt", "Now"), ByLanguage("Ephemeridenzeit", "Ephemeris time"),
+                           QString::fromUtf8(ByLanguage("Näherung für ET-UT", "Approximate ET-UT"))}));
     ASSERT_EQ(place->actions().size(), 1);
-    EXPECT_EQ(place->actions()[0]->text(), "Load geogr. coordinates...");
+    EXPECT_EQ(place->actions()[0]->text(), ByLanguage("Geogr. Koordinaten laden...", "Load geogr. coordinates..."));
 
     // A right click on the date group opens its menu.
     auto* group = dialog.findChild<QWidget*>("DateGroup");

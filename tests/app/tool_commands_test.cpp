@@ -86,7 +86,8 @@ TEST_F(ToolCommands, GaussKruegerDialogConvertsRefusesAndHandsBackThePlace) {
   form.Commands().Trigger("GaussKrgergeogr1");
   EXPECT_EQ(r.Longitude, -9.301);
   ASSERT_EQ(messages_.messages.size(), 2u);
-  EXPECT_EQ(messages_.messages[0].text, "Geogr. Breite: muß zwischen >=-90 und <=+90 betragen!");
+  EXPECT_EQ(messages_.messages[0].text,
+            ByLanguage("Geogr. Breite: muß zwischen >=-90 und <=+90 betragen!", "Latitude must be >= -90 and <= +90!"));
   EXPECT_EQ(messages_.messages[0].icon, MessageIcon::Error);
 
   // A new Rechtswert and Hochwert converted back, then handed over.
