@@ -57,7 +57,8 @@ void SetStartupDefaults(TMainFormState& s) {
   s.CurrentComet = TCometElements{};
   s.CurrentComet.Name = "Kein Komet";
   s.ElementFileRanges = TElementFileRanges{};
-  s.CurrentVariableStarName = "Kein Variabler";
+  s.CurrentVariableStar = TVariableStarElements{};
+  s.CurrentVariableStar.Name = "Kein Variabler";
 
   s.TableKind = kNoTableKind;
   s.PreviousTableKind = kNoTableKind;

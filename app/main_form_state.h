@@ -13,6 +13,7 @@
 #include "core/element_file_ranges.h"
 #include "core/observer_record.h"
 #include "core/table_step.h"
+#include "core/variable_star_elements.h"
 #include "eclipses/lunar_eclipse.h"
 #include "engine/table_globals.h"
 #include "events/search_options.h"
@@ -102,7 +103,9 @@ struct TMainFormState {
   // --- current objects -----------------------------------------------------
   TAsteroidElements CurrentAsteroid;
   TCometElements CurrentComet;        // its name is the object name ("Kein Komet": none)
-  std::string CurrentVariableStarName = "Kein Variabler";
+  // The current variable star's light elements ("Kein Variabler": none);
+  // the variable-star table computes it as it stands.
+  TVariableStarElements CurrentVariableStar{.Name = "Kein Variabler", .Type = ""};
   std::string CurrentDatabaseAsteroid;
   std::int32_t UserObjectIndex = -1;   // the chosen object of the user catalogue, -1 none
   std::string UserCatalogueFile;       // the user catalogue's file, empty for none

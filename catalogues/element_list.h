@@ -183,6 +183,37 @@ class TElementList : public TElementListBase {
 
   Record CurrentRecord{};
 
+  // The whole list as it stands (items, selection, file name, the loaded
+  // and built-in marks), for a dialog whose Cancel undoes a file loaded
+  // meanwhile.
+  struct TKept {
+    std::vector<Item> Items;
+    int ItemIndex = -1, StoredIndex = 0;
+    std::string FileName;
+    std::uint8_t Loaded = 0, BuiltInListShown = 0;
+    Record Current{};
+    std::vector<TSkippedElementLine> Skipped;
+  };
+  TKept Kept() const {
+    TKept kept{{}, ItemIndex, StoredIndex, FileName, Loaded, BuiltInListShown, CurrentRecord, skipped_};
+    kept.Items.reserve(items_.size());
+    for (const Item& item : items_)
+      kept.Items.push_back(Item{item.Text, item.Key, std::make_unique<Record>(*item.Data)});
+    return kept;
+  }
+  // Puts a kept list back and raises the change hook.
+  void Restore(TKept kept) {
+    items_ = std::move(kept.Items);
+    ItemIndex = kept.ItemIndex;
+    StoredIndex = kept.StoredIndex;
+    FileName = std::move(kept.FileName);
+    Loaded = kept.Loaded;
+    BuiltInListShown = kept.BuiltInListShown;
+    CurrentRecord = kept.Current;
+    skipped_ = std::move(kept.Skipped);
+    Changed();
+  }
+
  protected:
   const std::string& Key(int index) const override { return items_[static_cast<std::size_t>(index)].Key; }
   // For readers: append without sorting, then sort once.

@@ -151,6 +151,18 @@ void WriteNumberToGrid(tmystringgrid& grid, int row, int col, int slot, double v
   GridNumber(grid, row, col, SlotFormat(slot).Decimals, value);
 }
 
+namespace {
+constexpr int kElementMagnitudeDecimals = 2;
+}  // namespace
+
+void WriteElementMagnitudeToSheet(TSheet& sheet, int row, int col, int slot, double value) {
+  SheetNumber(sheet, row, col, std::max<int>(SlotFormat(slot).Decimals, kElementMagnitudeDecimals), value);
+}
+
+void WriteElementMagnitudeToGrid(tmystringgrid& grid, int row, int col, int slot, double value) {
+  GridNumber(grid, row, col, std::max<int>(SlotFormat(slot).Decimals, kElementMagnitudeDecimals), value);
+}
+
 void FormatNumberForSlot(int slot, std::string& result, double value) {
   result = FixedText(value, SlotFormat(slot).Decimals);
 }

@@ -62,6 +62,10 @@ void FormatAngleForSlot(int slot, std::string& result, double value);
 void WriteNumberToSheet(TSheet& sheet, int row, int col, int slot, double value);
 void WriteNumberToGrid(tmystringgrid& grid, int row, int col, int slot, double value);
 void FormatNumberForSlot(int slot, std::string& result, double value);
+// The magnitude parameters H and G of an element row: a plain number with
+// the slot's decimals, but at least the two the element files hold.
+void WriteElementMagnitudeToSheet(TSheet& sheet, int row, int col, int slot, double value);
+void WriteElementMagnitudeToGrid(tmystringgrid& grid, int row, int col, int slot, double value);
 
 // Calendar date (astronomical year numbering).
 void WriteDateToSheet(TSheet& sheet, int row, int col, int slot, int year, int month, int day);

@@ -36,6 +36,9 @@ void TSheetSink::Family(TCellFamily family, int row, int col, int slot, double v
     case TCellFamily::DegreeMarked: WriteDegreeMarkedNumberToSheet(sheet_, row, col, slot, value); return;
     case TCellFamily::Longitude: WriteLongitudeToSheet(sheet_, row, col, slot, value, direction); return;
     case TCellFamily::Magnitude: WriteMagnitudeToSheet(sheet_, row, col, slot, value); return;
+    case TCellFamily::ElementMagnitude:
+      WriteElementMagnitudeToSheet(sheet_, row, col, slot, value);
+      return;
     case TCellFamily::Minutes: WriteMinutesToSheet(sheet_, row, col, slot, value); return;
     case TCellFamily::HoursAsMinutes: WriteHoursAsMinutesToSheet(sheet_, row, col, slot, value); return;
   }
@@ -72,6 +75,9 @@ void TGridSink::Family(TCellFamily family, int row, int col, int slot, double va
     case TCellFamily::DegreeMarked: WriteDegreeMarkedNumberToGrid(grid_, row, col, slot, value); return;
     case TCellFamily::Longitude: WriteLongitudeToGrid(grid_, row, col, slot, value, direction); return;
     case TCellFamily::Magnitude: WriteMagnitudeToGrid(grid_, row, col, slot, value); return;
+    case TCellFamily::ElementMagnitude:
+      WriteElementMagnitudeToGrid(grid_, row, col, slot, value);
+      return;
     case TCellFamily::Minutes: WriteMinutesToGrid(grid_, row, col, slot, value); return;
     case TCellFamily::HoursAsMinutes: WriteHoursAsMinutesToGrid(grid_, row, col, slot, value); return;
   }

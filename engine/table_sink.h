@@ -59,6 +59,7 @@ enum class TCellFamily : std::uint8_t {
   Magnitude,
   Minutes,
   HoursAsMinutes,
+  ElementMagnitude,  // H and G of an element row
 };
 
 class TCellSink {

@@ -493,12 +493,12 @@ void TKeplereph::WriteElementRow(TCellSink& sink, int row, int& column, bool hea
                                  const TStateVectorExt& state, double equinoxJd, const TOsculatingElements& elements) {
   TOsculatingElements el = elements;
   if (!heading && stateFlag != 0) el = ElementsOfState(state, eclipticFlag != 0, R.JD, 0, equinoxJd);
-  auto cell = [&](int slot, double value) {
+  auto cell = [&](int slot, double value, TCellFamily family = TCellFamily::Number) {
     const int col = column++;
     if (heading) {
       WriteHeadingCell(sink, row, col, slot, TableConfig.ColumnTitles[static_cast<std::size_t>(slot)], true);
     } else {
-      sink.Value(TCellFamily::Number, row, col, slot, value);
+      sink.Value(family, row, col, slot, value);
     }
   };
   const bool asteroid = BodyIndex == kBodyIndexAsteroid;
@@ -521,8 +521,8 @@ void TKeplereph::WriteElementRow(TCellSink& sink, int row, int& column, bool hea
   } else {
     cell(144, D(el.perihelionTime));
   }
-  cell(165, R.MagnitudeH);
-  cell(166, R.MagnitudeG);
+  cell(165, R.MagnitudeH, TCellFamily::ElementMagnitude);
+  cell(166, R.MagnitudeG, TCellFamily::ElementMagnitude);
   if (BodyIndex > kBodyIndexAsteroid) cell(164, R.JD);
 }
 

@@ -6,13 +6,14 @@
 #include <exception>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "core/moon_phases.h"
 #include "core/name_tables.h"
 #include "core/time_scales.h"
-#include "engine/cell_format.h"
 #include "eclipses/lunar_eclipse.h"
 #include "eclipses/solar_eclipse.h"
+#include "engine/cell_format.h"
 #include "events/conjunction_event.h"
 #include "events/conjunction_search.h"
 #include "events/event_refinement.h"
@@ -66,10 +67,22 @@ std::string Trimmed(const std::string& text) {
 
 std::string BodyName(int body) { return SearchBodyNames[static_cast<std::size_t>(body)]; }
 
-void ShowLabel(const std::string& label) {
-  CurrentProgress().SetLabel(label);
-  CurrentProgress().ProcessEvents();
+// The part of the period before `mjd`, 0..1.
+double PeriodDone(const TAlmanacRequest& request, double mjd) {
+  return (mjd - request.Start.Mjd) / (request.End.Mjd - request.Start.Mjd);
 }
+
+void Report(const TSectionDone& done, double part) {
+  if (done) done(part);
+}
+
+// The shares of the bar: a body's search of one kind, a pair's conjunction
+// scan, a year of eclipse searches; seasons and phases cost next to nothing.
+constexpr double kBodySearchShare = 1.0;
+constexpr double kPairShare = 2.0;
+constexpr double kSolarEclipseYearShare = 4.0;
+constexpr double kLunarEclipseYearShare = 1.0;
+constexpr double kCalendarShare = 0.1;
 
 // The Moon's node passages of the period from the series.
 void SearchNodePassages(const TAlmanacRequest& request, TEventList& events) {
@@ -158,7 +171,7 @@ void AddAlmanacEvent(TEventList& events, TObserverRecord observer, int kind, con
 }
 
 void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind, tsuchobjekt& engine,
-                             TEventList& events) {
+                             TEventList& events, const TSectionDone& done) {
   const bool today = request.Mode == TAlmanacMode::Today;
   if (body == search_kind::kMoon && kind == 15 && !today) {
     SearchNodePassages(request, events);
@@ -172,6 +185,7 @@ void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind,
   TObserverRecord working = request.Start;
   const double endMjd = request.End.Mjd;
   while (working.Mjd < endMjd && !Cancelled()) {
+    Report(done, PeriodDone(request, working.Mjd));
     double time = 0, value = 0;
     bool found = false;
     try {
@@ -214,18 +228,28 @@ void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind,
   }
 }
 
-void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engine, TEventList& events) {
+void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engine, TEventList& events,
+                               TRunProgress* progress) {
   const bool today = request.Mode == TAlmanacMode::Today;
   const double endMjd = request.End.Mjd;
   TAsteroidElements asteroid{};
   TCometElements comet{};
   auto* cache = dynamic_cast<TSampleCachingSearch*>(&engine);
   if (cache != nullptr) cache->KeptStep = kConjunctionFineStep;
+  auto searched = [&](int i) { return (today || request.Options.Body(i)) && BodyUsable(request, i); };
+  int pairs = 0, pairsDone = 0;
+  for (int i = 0; i < kAlmanacBodies; ++i)
+    for (int j = i + 1; j < kAlmanacBodies; ++j) pairs += searched(i) && searched(j) ? 1 : 0;
   for (int i = 0; i < kAlmanacBodies; ++i) {
-    if (!(today || request.Options.Body(i)) || !BodyUsable(request, i)) continue;
+    if (!searched(i)) continue;
     for (int j = i + 1; j < kAlmanacBodies; ++j) {
-      if (!(today || request.Options.Body(j)) || !BodyUsable(request, j)) continue;
-      if (!today) ShowLabel(PairNames(i).substr(0, 10) + "/" + PairNames(j).substr(0, 10));
+      if (!searched(j)) continue;
+      if (progress != nullptr) {
+        progress->Done(static_cast<double>(pairsDone) / pairs);
+        progress->Label(ByLanguage("Konjunktionen: ", "Conjunctions: ") + PairNames(i).substr(0, 10) + "/" +
+                        PairNames(j).substr(0, 10));
+      }
+      ++pairsDone;
       if (!today && Cancelled()) return;
       TConjunctionPair pair;
       pair.First = i;
@@ -241,6 +265,7 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
       if (cache != nullptr) cache->KeepNew = true;
       try {
         while (working.Mjd < endMjd && !Cancelled()) {
+          if (progress != nullptr) progress->Done((pairsDone - 1 + PeriodDone(request, working.Mjd)) / pairs);
           double time = 0, separation = 0;
           const bool found = engine.schleife_2(false, true, 0, true, endMjd, false, 1, 1,
                                                request.Conjunction.InLongitude != 0, j, i, working, asteroid, comet,
@@ -281,12 +306,13 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
   }
 }
 
-void SearchAlmanacSolarEclipses(const TAlmanacRequest& request, TEventList& events) {
+void SearchAlmanacSolarEclipses(const TAlmanacRequest& request, TEventList& events, const TSectionDone& done) {
   tSonnenfinsternis search;
   TObserverRecord from = request.Start;
   const std::string prefix = ByLanguage("Sonnenfinsternis, ", "Solar eclipse, ");
   for (int guard = 0; guard < 100000; ++guard) {
     if (request.Mode == TAlmanacMode::Almanac && Cancelled()) break;
+    Report(done, PeriodDone(request, from.Mjd));
     std::uint8_t maxArt = 0;
     const double T = search.rechnen(request.Context, 1, maxArt, 8, 1, from, TEventStep{});
     if (search.Status != TEclipseSearchStatus::Found || search.ergebnisse.empty() || !std::isfinite(T)) break;
@@ -307,10 +333,11 @@ void SearchAlmanacSolarEclipses(const TAlmanacRequest& request, TEventList& even
   }
 }
 
-void SearchAlmanacLunarEclipses(const TAlmanacRequest& request, TEventList& events) {
+void SearchAlmanacLunarEclipses(const TAlmanacRequest& request, TEventList& events, const TSectionDone& done) {
   TObserverRecord record = request.Start;
   for (int guard = 0; guard < 1000000; ++guard) {
     if (request.Mode == TAlmanacMode::Almanac && Cancelled()) break;
+    Report(done, PeriodDone(request, record.Mjd));
     TLunarEclipseList list;
     double umbra = 0, penumbra = 0;
     const double from = record.Mjd;
@@ -395,7 +422,25 @@ TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& event
   context.Topocentric = request.Conjunction.Topocentric;
   TAlmanacRequest run = request;
   run.Context = context;
-  ProgressSession session(CurrentProgress(), ByLanguage("Almanach", "Almanac"), 6);
+  // The body searches and the pairs that run, for the shares of the bar.
+  std::vector<std::pair<int, int>> searches;
+  int bodies = 0;
+  for (int body = 0; body < kAlmanacBodies; ++body) {
+    if (!request.Options.Body(body) || !BodyUsable(run, body)) continue;
+    ++bodies;
+    for (int kind = 0; kind <= 23; ++kind)
+      if (request.Options.Kind(kind) && AlmanacKindApplies(body, kind)) searches.emplace_back(body, kind);
+  }
+  const int pairBodies = today ? kAlmanacBodies : bodies;
+  const double years = std::max((request.End.Mjd - request.Start.Mjd) / 365.25, 0.01);
+  const TAlmanacOptions& o = request.Options;
+  TRunProgress progress(
+      ByLanguage("Almanach", "Almanac"),
+      {kBodySearchShare * static_cast<double>(searches.size()), kPairShare * pairBodies * (pairBodies - 1) / 2,
+       o.Section(almanac_section::kSolarEclipses) ? kSolarEclipseYearShare * years : 0.0,
+       o.Section(almanac_section::kLunarEclipses) ? kLunarEclipseYearShare * years : 0.0,
+       o.Section(almanac_section::kSeasons) ? kCalendarShare : 0.0,
+       o.Section(almanac_section::kMoonPhases) ? kCalendarShare : 0.0});
   // The pairs' conjunction scans share their samples: room for every body
   // at every step of the period; a longer period keeps its first part.
   const double conjunctionSteps = (request.End.Mjd - request.Start.Mjd) / kConjunctionFineStep + 8;
@@ -404,12 +449,16 @@ TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& event
   TSampleCachingSearch engine(context, cacheSize, TSampleCachingSearch::WhenFull::Stop);
   engine.KeepNew = false;  // the body events: each body and kind has its own step
   bool cancelled = false;
-  auto section = [&](int position, const char* german, const char* english, auto&& body) {
-    if (cancelled) return;
-    if (!today) {
-      session.Reporter().Step(position);
-      if (german != nullptr) ShowLabel(ByLanguage(german, english));
-    }
+  const auto sectionDone = [&progress](double part) { progress.Done(part); };
+  // The label first: a cancel pressed while it is shown must be seen before
+  // the engine clears the flag.
+  const auto enter = [&](std::size_t pass, const std::string& label) {
+    progress.Pass(pass, label);
+    if (!today && Cancelled()) cancelled = true;
+    return !cancelled;
+  };
+  auto section = [&](std::size_t pass, const char* german, const char* english, auto&& body) {
+    if (cancelled || !enter(pass, ByLanguage(german, english))) return;
     try {
       body();
     } catch (const std::exception&) {
@@ -417,42 +466,35 @@ TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& event
     }
     if (!today && Cancelled()) cancelled = true;
   };
-  section(0, nullptr, nullptr, [&] {
-    for (int body = 0; body < kAlmanacBodies && !cancelled; ++body) {
-      if (!request.Options.Body(body) || !BodyUsable(run, body)) continue;
-      for (int kind = 0; kind <= 23; ++kind) {
-        if (!request.Options.Kind(kind) || !AlmanacKindApplies(body, kind)) continue;
-        // The label first: a cancel pressed while it is shown must be seen
-        // before the engine clears the flag.
-        if (!today) ShowLabel(BodyName(body));
-        if (!today && Cancelled()) {
-          cancelled = true;
-          break;
-        }
-        try {
-          SearchAlmanacBodyEvents(run, body, kind, engine, events);
-        } catch (const std::exception&) {
-          // This body and kind end here; the run goes on.
-        }
-      }
+  const std::string eventsWord = ByLanguage("Ereignisse: ", "Events: ");
+  for (std::size_t k = 0; k < searches.size() && !cancelled; ++k) {
+    const auto [body, kind] = searches[k];
+    if (!enter(0, eventsWord + BodyName(body))) break;
+    progress.Done(static_cast<double>(k) / searches.size());
+    const TSectionDone done = [&](double part) { progress.Done((k + std::clamp(part, 0.0, 1.0)) / searches.size()); };
+    try {
+      SearchAlmanacBodyEvents(run, body, kind, engine, events, done);
+    } catch (const std::exception&) {
+      // This body and kind end here; the run goes on.
     }
-  });
-  section(1, nullptr, nullptr, [&] {
-    SearchAlmanacConjunctions(run, engine, events);
+  }
+  section(1, "Konjunktionen", "Conjunctions", [&] {
+    SearchAlmanacConjunctions(run, engine, events, &progress);
     engine.ClearCache();
   });
-  if (request.Options.Section(almanac_section::kSolarEclipses)) {
-    section(2, "Sonnenfinsternisse", "Solar Eclipses", [&] { SearchAlmanacSolarEclipses(run, events); });
+  if (o.Section(almanac_section::kSolarEclipses)) {
+    section(2, "Sonnenfinsternisse", "Solar Eclipses", [&] { SearchAlmanacSolarEclipses(run, events, sectionDone); });
   }
-  if (request.Options.Section(almanac_section::kLunarEclipses)) {
-    section(3, "Mondfinsternisse", "Lunar eclipses", [&] { SearchAlmanacLunarEclipses(run, events); });
+  if (o.Section(almanac_section::kLunarEclipses)) {
+    section(3, "Mondfinsternisse", "Lunar eclipses", [&] { SearchAlmanacLunarEclipses(run, events, sectionDone); });
   }
-  if (request.Options.Section(almanac_section::kSeasons)) {
+  if (o.Section(almanac_section::kSeasons)) {
     section(4, "Jahreszeiten", "Seasons", [&] { SearchAlmanacSeasons(run, events); });
   }
-  if (request.Options.Section(almanac_section::kMoonPhases)) {
+  if (o.Section(almanac_section::kMoonPhases)) {
     section(5, "Mondphasen", "Moon phases", [&] { SearchAlmanacMoonPhases(run, events); });
   }
+  if (!cancelled) progress.Finish();
   AbortRequested = 0;
   return cancelled ? TAlmanacResult::Cancelled : TAlmanacResult::Done;
 }

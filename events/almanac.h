@@ -27,6 +27,7 @@
 #include "events/almanac_options.h"
 #include "events/event_list.h"
 #include "events/search_options.h"
+#include "platform/progress.h"
 
 namespace kvx {
 
@@ -64,17 +65,24 @@ enum class TAlmanacResult { Done, Cancelled, BadPeriod };
 // Fills `events` (the events found so far stay on cancel). A period whose
 // end is not after its start runs nothing (BadPeriod; the caller asks).
 // Progress and cancel through the installed ProgressReporter and
-// AbortRequested; the flag is cleared at the end.
+// AbortRequested; the flag is cleared at the end. The progress is one bar
+// over the whole run (TRunProgress), 0 to 100 %, its label naming the
+// section ("Ereignisse: Mars", "Konjunktionen: Mars/Jupiter",
+// "Sonnenfinsternisse", "Mondfinsternisse", "Jahreszeiten", "Mondphasen").
 TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& events);
 // The overview: the same generator in today mode.
 TAlmanacResult GenerateTodayOverview(TAlmanacRequest request, TEventList& events);
 
-// The single sections (used by the generator; open for checks).
+// The single sections (used by the generator; open for checks). `done`,
+// when given, hears the part of the section done (0..1) as it goes on;
+// `progress`, when given, shows the pair being searched.
+using TSectionDone = std::function<void(double)>;
 void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind, tsuchobjekt& engine,
-                             TEventList& events);
-void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engine, TEventList& events);
-void SearchAlmanacSolarEclipses(const TAlmanacRequest& request, TEventList& events);
-void SearchAlmanacLunarEclipses(const TAlmanacRequest& request, TEventList& events);
+                             TEventList& events, const TSectionDone& done = {});
+void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engine, TEventList& events,
+                               TRunProgress* progress = nullptr);
+void SearchAlmanacSolarEclipses(const TAlmanacRequest& request, TEventList& events, const TSectionDone& done = {});
+void SearchAlmanacLunarEclipses(const TAlmanacRequest& request, TEventList& events, const TSectionDone& done = {});
 void SearchAlmanacSeasons(const TAlmanacRequest& request, TEventList& events);
 void SearchAlmanacMoonPhases(const TAlmanacRequest& request, TEventList& events);
 

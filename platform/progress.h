@@ -5,7 +5,10 @@
 // (tests/support/recording_progress.h).
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace kvx {
 
@@ -47,6 +50,56 @@ class ProgressSession {
 
  private:
   ProgressReporter& reporter_;
+};
+
+// One bar over a whole run of several passes (the almanac's sections, a
+// search over many objects, an element file integrated object by object).
+// The run names its passes with their shares of the work; the bar goes once
+// from 0 to 100 % and never back, and the label names the pass ("Mondphasen",
+// "Konjunktionen: Mars/Jupiter"). While it lives it stands in for the
+// reporter installed before it: what the code of a pass shows of its own (a
+// session, steps, dates as labels) neither restarts the bar nor replaces the
+// label; it only keeps the window responsive (at most every 20 ms, and at
+// every move of the bar) so that the cancel button works.
+class TRunProgress final : public ProgressReporter {
+ public:
+  // Shows `caption` and the bar at 0 %; `shares` are the passes' relative
+  // amounts of work (one pass of share 1 when empty; negative counts as 0).
+  TRunProgress(const std::string& caption, std::vector<double> shares);
+  ~TRunProgress() override;
+  TRunProgress(const TRunProgress&) = delete;
+  TRunProgress& operator=(const TRunProgress&) = delete;
+
+  // Enters pass `index` (earlier passes count as done) and shows `label`.
+  void Pass(std::size_t index, const std::string& label);
+  // Replaces the label within the pass.
+  void Label(const std::string& label);
+  // The part of the current pass done, 0..1 (clamped; NaN is ignored).
+  void Done(double fraction);
+  // The whole run done: the bar at 100 %.
+  void Finish();
+  int Percent() const { return percent_; }
+
+  // What the passes' own code calls.
+  void Begin(const std::string&, int) override {}
+  void Step(int) override { ProcessEvents(); }
+  void ProcessEvents() override;
+  void SetLabel(const std::string&) override {}
+  void End() override {}
+  // False: code inside a pass has nothing of its own to show.
+  bool Visible() const override { return false; }
+
+ private:
+  void MoveTo(double workDone);
+
+  ProgressReporter* previous_;
+  ProgressReporter& outer_;
+  std::vector<double> starts_;  // work done before each pass
+  std::vector<double> shares_;
+  double total_ = 1;
+  std::size_t pass_ = 0;
+  int percent_ = 0;
+  std::chrono::steady_clock::time_point lastEvents_;
 };
 
 }  // namespace kvx

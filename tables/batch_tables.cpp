@@ -14,7 +14,9 @@ namespace kvx {
 
 namespace {
 
-constexpr int kProgressSteps = 100;
+// The bar's shares of the two passes: the objects one by one, the table.
+constexpr double kObjectsShare = 9.0;
+constexpr double kOutputShare = 1.0;
 
 // The run over `count` objects: `initialise(i)` sets the table object up for
 // object i and returns its name.
@@ -24,12 +26,11 @@ TBatchResult RunBatch(const TBatchRun& run, TKeplereph& table, int count,
   int stored = 0;
   bool limit = false;
   AbortRequested = 0;
+  // One bar over the objects and the writing of their table.
+  TRunProgress progress(table.ProgressCaption, {kObjectsShare, kOutputShare});
   {
-    ProgressSession session(CurrentProgress(), table.ProgressCaption, kProgressSteps);
-    ProgressReporter& progress = session.Reporter();
-    progress.Step(0);
-    int last = 0;
     for (int i = 0; i < count; ++i) {
+      progress.Done(static_cast<double>(i) / count);
       progress.ProcessEvents();
       if (AbortRequested != 0) {
         result.Cancelled = true;
@@ -37,7 +38,7 @@ TBatchResult RunBatch(const TBatchRun& run, TKeplereph& table, int count,
       }
       std::string name = initialise(i);
       if (name.size() > kResultNameLength) name.resize(kResultNameLength);
-      progress.SetLabel(name);
+      progress.Label(name);
       // The object's own loop keeps no rows: row i is its result record.
       if (run.Mode == 1) {
         table.schleife(run.Settings, run.SiderealFlag, 0);
@@ -55,11 +56,6 @@ TBatchResult RunBatch(const TBatchRun& run, TKeplereph& table, int count,
       table.Result.Name = name;
       RowStore.Store(i, table.Result);
       stored = i + 1;
-      const int position = static_cast<int>(static_cast<long long>(stored) * kProgressSteps / count);
-      if (position != last) {
-        last = position;
-        progress.Step(position);
-      }
     }
   }
   AbortRequested = 0;
@@ -77,11 +73,13 @@ TBatchResult RunBatch(const TBatchRun& run, TKeplereph& table, int count,
     if (run.ToSheet != 0 && table.OutputSheet != nullptr) FinishIntegrationSheet(*table.OutputSheet);
     return result;
   }
+  progress.Pass(1, run.Language != 0 ? "Formatting output" : "Formatiere Ausgabe");
   if (run.Output == 0) {
     table.paint(run.ToSheet);
   } else {
     table.paintelemente(1, run.ToSheet);
   }
+  progress.Finish();
   result.Written = true;
   return result;
 }

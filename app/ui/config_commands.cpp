@@ -6,11 +6,14 @@
 #include <filesystem>
 
 #include "app/config_file.h"
-#include "app/ui/document_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/asteroid_database_commands.h"
-#include "app/ui/user_catalogue_commands.h"
+#include "app/ui/document_commands.h"
+#include "app/ui/element_commands.h"
+#include "app/ui/main_window.h"
 #include "app/ui/table_commands.h"
+#include "app/ui/user_catalogue_commands.h"
+#include "catalogues/ui/element_dialogs.h"
+#include "catalogues/ui/variable_star_dialog.h"
 #include "core/name_tables.h"
 #include "core/quantity_headings.h"
 #include "eclipses/lunar_eclipse.h"
@@ -36,6 +39,48 @@ bool FolderExists(const std::string& path) {
   return !path.empty() && std::filesystem::is_directory(path, error);
 }
 
+// The files the element windows and the place dialog use now; a window that
+// has used none yet keeps the stored name.
+void GatherDataFiles(TMainForm& form, TConfigSettings& s) {
+  auto take = [&s](TConfigPath path, const std::string& name) {
+    if (!name.empty()) s.Paths[path] = name;
+  };
+  if (TElementDialogCommands* dialogs = ElementDialogCommandsOf(form)) {
+    const TElementDialogState& asteroids = dialogs->AsteroidDialog().State;
+    const TElementDialogState& comets = dialogs->CometDialog().State;
+    take(kPathAsteroidElements, asteroids.FileName);
+    if (!asteroids.FileName.empty()) s.AsteroidFileFormat = asteroids.ElementFileKind;
+    take(kPathCometElements, comets.FileName);
+    if (!comets.FileName.empty()) s.CometFileFormat = comets.ElementFileKind;
+    take(kPathVariableStars, dialogs->VariableStarDialog().FileName);
+  }
+  take(kPathLocations, LocationDialog().LocationFileName);
+}
+
+// A stored file that exists becomes the window's file and is loaded again
+// (a window not shown yet loads it on its first showing).
+void ApplyDataFiles(TMainForm& form, const TConfigSettings& s) {
+  if (TElementDialogCommands* dialogs = ElementDialogCommandsOf(form)) {
+    TElementeplform& asteroids = dialogs->AsteroidDialog();
+    if (FileExists(s.Paths[kPathAsteroidElements])) {
+      asteroids.State.FileName = s.Paths[kPathAsteroidElements];
+      asteroids.State.ElementFileKind = s.AsteroidFileFormat;
+      asteroids.SetAsteroidElementFileName(false);
+    }
+    TElementekoform& comets = dialogs->CometDialog();
+    if (FileExists(s.Paths[kPathCometElements])) {
+      comets.State.FileName = s.Paths[kPathCometElements];
+      comets.State.ElementFileKind = s.CometFileFormat;
+      comets.SetDateiname(false);
+    }
+    Telementevarform& stars = dialogs->VariableStarDialog();
+    if (FileExists(s.Paths[kPathVariableStars]) && s.Paths[kPathVariableStars] != stars.FileName) {
+      stars.FileName = s.Paths[kPathVariableStars];
+      stars.SetVariableStarFileName(false);
+    }
+  }
+}
+
 }  // namespace
 
 TConfigSettings TMainForm::GatherConfiguration() {
@@ -46,10 +91,11 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.End = st.Period.End;
   s.Asteroid = st.CurrentAsteroid;
   s.Comet = st.CurrentComet;
+  s.VariableStar = st.CurrentVariableStar;
   s.Paths[kPathAsteroidDatabase] = stored_.AsteroidFolder;
   s.Paths[kPathTle] = satellite_file_.fileName;
   s.Paths[kPathUserCatalogue] = state_.UserCatalogueFile;
-  if (!LocationDialog().LocationFileName.empty()) s.Paths[kPathLocations] = LocationDialog().LocationFileName;
+  GatherDataFiles(*this, s);
   if (tables_ != nullptr) {
     s.Paths[kPathSurfaceFeatures] = tables_->SurfaceFeatureFileForConfiguration();
     s.MeridianFeatures = tables_->MeridianFeatures();
@@ -160,7 +206,10 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   }
   state_.CurrentAsteroid = s.Asteroid;
   state_.CurrentComet = s.Comet;
-  if (!s.VariableStar.Name.empty()) state_.CurrentVariableStarName = s.VariableStar.Name;
+  ApplyDataFiles(*this, s);
+  // A record without a name (a file written before the star was kept) keeps
+  // the current star.
+  if (!s.VariableStar.Name.empty()) state_.CurrentVariableStar = s.VariableStar;
 
   // 2. Further file names, the catalogue setting, the variable star.
   for (TConfigPath path : {kPathObservations, kPathStateVectors, kPathBrowser}) {

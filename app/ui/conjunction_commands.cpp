@@ -133,6 +133,9 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
   run.UsePeriod = usePeriod != 0;
   run.StarNumber = starNumber;
   run.UserObjectNumber = userObjectNumber;
+  // None chosen here yet: the user object chosen in the main window.
+  const std::int32_t current = form.State().UserObjectIndex;
+  if (userObjectNumber < 1 && current >= 0 && current < form.UserObjects().Count()) run.UserObjectNumber = current + 1;
 
   TConjunctionDialogHooks hooks;
   hooks.Read = [&form] { return ReadWindow(form); };

@@ -18,6 +18,7 @@
 #include "platform/folder_chooser.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/progress.h"
 #include "platform/safe_file_write.h"
 
 namespace kvx {
@@ -108,19 +109,36 @@ void Planetoidendatenbankerstellen1Click(TMainForm& form) {
   std::string folder;
   if (!ChooseTargetFolder(form, folder)) return;
 
-  // The rows go into the sheet whatever the view shows.
-  const std::uint8_t view = s.WorkbookView;
+  // The slow-theory question once for the run: its answer holds for every
+  // asteroid.
+  const TTheorySelection selection = form.Selection();
+  if (selection.bytes[0] != kPlanetTheoryInternal && s.UseIntegrationDatabase == 0 && selection.bytes[2] == 0 &&
+      !form.SlowTheoryQuestion("", "", 0)) {
+    return;
+  }
+
+  // The rows go into the sheet whatever the view shows; each asteroid is
+  // the current one while it is integrated, the user's own one afterwards.
+  struct Restore {
+    TMainForm& form;
+    std::uint8_t view;
+    TAsteroidElements asteroid;
+    QString title;
+    ~Restore() {
+      form.State().WorkbookView = view;
+      form.State().CurrentAsteroid = asteroid;
+      form.setWindowTitle(title);
+    }
+  } restore{form, s.WorkbookView, s.CurrentAsteroid, form.windowTitle()};
   s.WorkbookView = 1;
   const char separator = CsvSeparatorChar(s.CsvSeparatorIndex);
   std::vector<std::string> used;
   int written = 0;
+  TRunProgress progress(ByLanguage("Planetoidendatenbank", "Asteroid database"), {});
   for (int i = 0; i < list.Count(); ++i) {
     s.CurrentAsteroid = list.Data(i);
-    const TTheorySelection selection = form.Selection();
-    if (selection.bytes[0] != kPlanetTheoryInternal && s.UseIntegrationDatabase == 0 && selection.bytes[2] == 0 &&
-        !form.SlowTheoryQuestion("", "", 0)) {
-      break;
-    }
+    progress.Done(static_cast<double>(i) / list.Count());
+    progress.Label(s.CurrentAsteroid.Name);
     if (!form.Tables().PeriodCheck()) break;
     s.TableKind = kDatabaseKind;
     s.TableChanged = 1;
@@ -137,7 +155,8 @@ void Planetoidendatenbankerstellen1Click(TMainForm& form) {
     ++written;
     form.setWindowTitle(QString::fromStdString(std::string(kMainWindowCaption) + " [" + name + "] "));
   }
-  s.WorkbookView = view;
+  progress.Finish();
+  s.WorkbookView = restore.view;
   Beep();
   WriteSummary(form, folder, written);
   s.TableKind = kNoTableKind;

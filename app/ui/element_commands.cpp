@@ -33,6 +33,9 @@ TElementDialogCommands::TElementDialogCommands(TMainForm& form)
   comet_->OnAccepted = [this] { CometAccepted(); };
   asteroid_->OnFileLoaded = [this] { ResetFileRange(form_.State().ElementFileRanges, 1); };
   comet_->OnFileLoaded = [this] { ResetFileRange(form_.State().ElementFileRanges, 2); };
+  // Cancel after a load: the range of the list shown at the start comes back.
+  asteroid_->OnLoadUndone = [this] { form_.State().ElementFileRanges.AsteroidFile = shown_ranges_.AsteroidFile; };
+  comet_->OnLoadUndone = [this] { form_.State().ElementFileRanges.CometFile = shown_ranges_.CometFile; };
   // T and the epoch as a date with day fraction. The dialog names the day
   // UT, so the day is taken as UT: a perihelion time typed from a circular
   // must not move by the observer's zone. It opens on the value, or on the
@@ -47,6 +50,7 @@ void TElementDialogCommands::Planetoiden1Click() {
   asteroid_->DataFolder = s.DataFolder;
   asteroid_->Spreadsheet = form_.StoredSettings().Spreadsheet;
   asteroid_->Sheet = &form_.Workbook();
+  if (!asteroid_->isVisible()) shown_ranges_.AsteroidFile = s.ElementFileRanges.AsteroidFile;
   asteroid_->TableConfig = &s.Period.TableConfig;
   ShowAsteroidElementsDialog(*asteroid_, form_.StoredSettings().Window.Hints, s.CurrentAsteroid);
 }
@@ -56,6 +60,7 @@ void TElementDialogCommands::Kometen1Click() {
   comet_->DataFolder = s.DataFolder;
   comet_->Spreadsheet = form_.StoredSettings().Spreadsheet;
   comet_->Sheet = &form_.Workbook();
+  if (!comet_->isVisible()) shown_ranges_.CometFile = s.ElementFileRanges.CometFile;
   comet_->TableConfig = &s.Period.TableConfig;
   ShowCometElementsDialog(*comet_, form_.StoredSettings().Window.Hints, s.CurrentComet);
 }
@@ -63,10 +68,9 @@ void TElementDialogCommands::Kometen1Click() {
 void TElementDialogCommands::Vernderliche1Click() {
   TMainFormState& s = form_.State();
   variable_->DataFolder = s.DataFolder;
-  TVariableStarElements record = variable_->Record;
-  record.Name = s.CurrentVariableStarName;
+  TVariableStarElements record = s.CurrentVariableStar;
   if (ChooseVariableStar(*variable_, form_.StoredSettings().Window.Hints, record) != 1) return;
-  s.CurrentVariableStarName = record.Name;
+  s.CurrentVariableStar = record;
   AfterElementsChanged();
 }
 
@@ -89,11 +93,11 @@ void TElementDialogCommands::AusMPECZirkularladen1Click() {
   s.SettingsChanged = 1;
   if (imported.Comet) {
     s.CurrentComet = imported.CometSet;
-    form_.Tables().RefreshMenus();
+    form_.RefreshMenuStates();
     Kometen1Click();
   } else {
     s.CurrentAsteroid = imported.Asteroid;
-    form_.Tables().RefreshMenus();
+    form_.RefreshMenuStates();
     Planetoiden1Click();
   }
 }
@@ -113,7 +117,7 @@ void TElementDialogCommands::AfterElementsChanged() {
   s.ElementsChanged = 1;
   s.SettingsChanged = 1;
   s.PreviousTableKind = 1;
-  form_.Tables().RefreshMenus();
+  form_.RefreshMenuStates();
 }
 
 TElementDialogCommands& InstallElementDialogCommands(TMainForm& form) {

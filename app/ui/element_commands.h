@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include "core/element_file_ranges.h"
+
 namespace kvx {
 
 class TMainForm;
@@ -43,6 +45,7 @@ class TElementDialogCommands : public QObject {
   TElementeplform* asteroid_;
   TElementekoform* comet_;
   Telementevarform* variable_;
+  TElementFileRanges shown_ranges_;  // the ranges when a dialog was shown
 };
 
 // Creates the dialogs and registers the two commands.

@@ -90,6 +90,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
 
   commands_ = new TMenuCommands(this);
   commands_->SetChecked("showtipsoftheday1", state_.TipsFlag != 0);
+  commands_->MenuOpening = [this] { RefreshMenuStates(); };
+  commands_->CommandDone = [this] {
+    RefreshMenuStates();
+    FocusSheet();
+  };
   if (QToolBar* table = commands_->ToolBar("TabellenToolbar")) {
     insertToolBarBreak(table);
     table->hide();
@@ -360,6 +365,8 @@ void TMainForm::FormShow() {
   if (ThreadTimerHook) ThreadTimerHook();
   ShowClockBar(commands_->IsChecked("Weltzeituhr1"));
   if (state_.TableChanged != 0) MarkTableChanged();
+  RefreshMenuStates();
+  FocusSheet();
 }
 
 void TMainForm::HaltWithoutCatalogue() {
@@ -385,6 +392,27 @@ void TMainForm::ShowClockBar(bool visible) {
   } else {
     clock_timer_->stop();
   }
+}
+
+void TMainForm::AddMenuStateRefresher(std::function<void()> refresher) {
+  if (refresher) menu_state_refreshers_.push_back(std::move(refresher));
+}
+
+void TMainForm::RefreshMenuStates() {
+  if (refreshing_menus_) return;  // a refresher that runs the refresh again
+  refreshing_menus_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{refreshing_menus_};
+  for (const std::function<void()>& refresher : menu_state_refreshers_) refresher();
+}
+
+void TMainForm::FocusSheet() {
+  if (stack_ == nullptr || halted_) return;
+  // A modal dialog keeps its focus; the sheet gets it when the dialog is gone.
+  if (QApplication::activeModalWidget() != nullptr) return;
+  if (QWidget* view = stack_->currentWidget()) view->setFocus(Qt::OtherFocusReason);
 }
 
 void TMainForm::ApplyView() {

@@ -235,6 +235,19 @@ class TMainForm : public QMainWindow {
   // Shows or hides the clock panel; its timer runs only while it shows.
   void ShowClockBar(bool visible);
 
+  // --- item states and focus ---------------------------------------------------
+  // Adds a routine that sets items' enabled, checked, visible states or
+  // captions from the current state (objects, files, settings, the view).
+  void AddMenuStateRefresher(std::function<void()> refresher);
+  // Runs every refresher, in the order they were added. Every menu opening,
+  // the end of every command, a completed period and every change made
+  // outside a command (a modeless element window's OK, a loaded catalogue)
+  // run it, so no item waits for another menu to be opened.
+  void RefreshMenuStates();
+  // The keyboard focus to the sheet or the result grid, whichever shows;
+  // after every command, a table and at the end of the start-up.
+  void FocusSheet();
+
  protected:
   void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;
@@ -297,6 +310,8 @@ class TMainForm : public QMainWindow {
   tuserlist user_objects_;
   TClockList clocks_;
   std::shared_ptr<const TStarCatalogue> star_catalogue_;
+  std::vector<std::function<void()>> menu_state_refreshers_;
+  bool refreshing_menus_ = false;
   std::unique_ptr<QtMessageSink> messages_;
   std::unique_ptr<QtProgress> progress_;
   std::unique_ptr<QtDesktopOpener> desktop_;

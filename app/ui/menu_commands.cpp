@@ -92,6 +92,9 @@ void TMenuCommands::Build(QMainWindow* window) {
           bar->addMenu(menu);
         }
         menu->menuAction()->setObjectName(Text(row.Name));
+        connect(menu, &QMenu::aboutToShow, this, [this] {
+          if (MenuOpening) MenuOpening();
+        });
         menus_[name] = menu;
         actions_[name] = menu->menuAction();
         break;
@@ -99,6 +102,9 @@ void TMenuCommands::Build(QMainWindow* window) {
       case TMenuRowKind::ContextMenu: {
         auto* menu = new QMenu(window);
         menu->setObjectName(Text(row.Name));
+        connect(menu, &QMenu::aboutToShow, this, [this] {
+          if (MenuOpening) MenuOpening();
+        });
         menus_[name] = menu;
         break;
       }
@@ -251,6 +257,18 @@ bool TMenuCommands::Trigger(const std::string& name) {
   auto it = commands_.find(name);
   if (it == commands_.end() || !it->second.handler) return false;
   Handler handler = it->second.handler;  // a handler may re-register itself
+  struct Running {
+    TMenuCommands& commands;
+    explicit Running(TMenuCommands& c) : commands(c) { ++commands.running_; }
+    ~Running() {
+      if (--commands.running_ != 0 || !commands.CommandDone) return;
+      try {
+        commands.CommandDone();
+      } catch (...) {
+        // The states are set again on the next opening of a menu.
+      }
+    }
+  } running(*this);
   handler();
   return true;
 }

@@ -59,6 +59,13 @@ class TMenuCommands : public QObject {
 
   // Re-captions every menu, item, hint and tool bar from the table.
   void ApplyMenuLanguage(bool english);
+
+  // Run when any menu or context menu of the table is about to open, so that
+  // its items show the states of this moment.
+  std::function<void()> MenuOpening;
+  // Run after every command's handler has returned (once for a command that
+  // runs others): the states follow what the command changed.
+  std::function<void()> CommandDone;
   // The caption of the daylight-saving item follows the state.
   void SetDaylightSaving(bool daylightSaving);
 
@@ -79,6 +86,7 @@ class TMenuCommands : public QObject {
   std::map<std::string, QWidget*> widgets_;
   bool english_ = false;
   bool daylight_saving_ = false;
+  int running_ = 0;  // handlers running now (a command may trigger another)
 };
 
 }  // namespace kvx

@@ -130,7 +130,7 @@ void TTableCommands::Satelliten1Click() {
   file.fileName = name;
   satellite_settings_.EpochWindowDays = window;
   satellite_settings_.TwilightChoice = twilight;
-  RefreshMenus();
+  form_.RefreshMenuStates();
 }
 
 void TTableCommands::Erdsatelliten1Click() {

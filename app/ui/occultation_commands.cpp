@@ -281,11 +281,7 @@ void InstallLunarOccultationCommands(TMainForm& form) {
     form.Commands().SetEnabled("Planeten1", true);
     form.Commands().SetEnabled("OccultationsofStarsbyPlanets1", form.State().StarCatalogueLoading == 0);
   };
-  std::function<void()> previous = form.RefreshMenusHook;
-  form.RefreshMenusHook = [previous, refresh] {
-    if (previous) previous();
-    refresh();
-  };
+  form.AddMenuStateRefresher(refresh);
   refresh();
 }
 

@@ -300,10 +300,11 @@ void ApplySettingsMenuStates(TMainForm& form) {
   TSettingsMenuInput in;
   in.CatalogueLoading = s.StarCatalogueLoading != 0;
   in.Warnings = s.WarningsOption != 0;
-  in.SatellitesEnabled = s.SatellitesEnabled != 0;
+  // The period check's switch, as the satellite tables see it.
+  in.SatellitesEnabled = s.Period.SatellitesEnabled != 0;
   in.AsteroidName = s.CurrentAsteroid.Name;
   in.CometName = s.CurrentComet.Name;
-  in.VariableStarName = s.CurrentVariableStarName;
+  in.VariableStarName = s.CurrentVariableStar.Name;
   in.ConfigurationLoaded = !form.Configuration().FileName().empty();
   TMenuCommands& c = form.Commands();
   for (const TMenuItemState& item : SettingsMenuStates(in)) {
@@ -554,7 +555,7 @@ void NewConfiguration(TMainForm& form) {
   s.End = defaults.Period.End;
   s.Asteroid = defaults.CurrentAsteroid;
   s.Comet = defaults.CurrentComet;
-  s.VariableStar.Name = defaults.CurrentVariableStarName;
+  s.VariableStar = defaults.CurrentVariableStar;
   s.TableConfig = defaults.Period.TableConfig;
   s.Step = defaults.Step;
   const TTheoryState& theory = form.TheoryState();
@@ -632,14 +633,7 @@ void InstallSettingsCommands(TMainForm& form) {
   c.RegisterHandler("Weltzeituhr1", [f] { f->ShowClockBar(f->Commands().IsChecked("Weltzeituhr1")); });
   c.RegisterHandler("Uhrenleistekonfigurieren1", [f, clocks] { Uhrenleistekonfigurieren1Click(*f, *clocks); });
 
-  for (const char* menu : {"Objekte1", "Objekte2", "Ansicht1", "ZeitundOrt1"}) {
-    if (QMenu* m = c.Menu(menu)) QObject::connect(m, &QMenu::aboutToShow, &form, [f] { ApplySettingsMenuStates(*f); });
-  }
-  if (QMenu* toolbarMenu = c.Menu("PopupMenu1")) {
-    // The context menu's item shares the command and so its mark.
-    QObject::connect(toolbarMenu, &QMenu::aboutToShow, &form,
-                     [f] { f->Commands().SetChecked("BreakToolbar1", f->Commands().IsChecked("BreakToolbar1")); });
-  }
+  form.AddMenuStateRefresher([f] { ApplySettingsMenuStates(*f); });
 
   auto* idle = new TIdleWork(form);
   // The Moon cache follows the period start after every completed period

@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <map>
 
+#include "app/menu_table.h"
 #include "app/table_document.h"
 #include "app/workbook_document.h"
 #include "app/ui/document_commands.h"
@@ -248,9 +249,7 @@ void TSheetCommands::ConnectControls() {
   auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), &form_);
   connect(previous, &QShortcut::activated, this, [this] { StepSheet(-1); });
   connect(next, &QShortcut::activated, this, [this] { StepSheet(1); });
-  for (const char* menu : {"Format1", "Bearbeitn1", "Ansicht1"}) {
-    if (QMenu* m = c.Menu(menu)) connect(m, &QMenu::aboutToShow, this, &TSheetCommands::ApplyMenuState);
-  }
+  form_.AddMenuStateRefresher([this] { ApplyMenuState(); });
 }
 
 bool TSheetCommands::eventFilter(QObject* watched, QEvent* event) {
@@ -647,10 +646,17 @@ void TSheetCommands::TopLeftChanged() {
     zoom->setValue(book.ViewScale());
     filling_bar_ = false;
   }
+  ShowProtectionCaption();
+}
+
+void TSheetCommands::ShowProtectionCaption() {
+  QAction* action = form_.Commands().Action("Zellschutzaktivieren1");
+  if (action == nullptr) return;
+  const bool on = form_.Workbook().EnableProtection();
   const bool english = LanguageEnglish != 0;
-  if (QAction* action = form_.Commands().Action("Zellschutzaktivieren1")) {
-    action->setText(QString::fromUtf8(ProtectionCaption(book.EnableProtection(), english)));
-  }
+  // Unprotected, the item reads as the menu has it.
+  const TMenuRow* row = FindMenuRow("Zellschutzaktivieren1");
+  action->setText(QString::fromUtf8(on || row == nullptr ? ProtectionCaption(on, english) : RowCaption(*row, english)));
 }
 
 void TSheetCommands::DoubleClicked(int row, int col) {
@@ -692,6 +698,7 @@ void TSheetCommands::ApplyMenuState() {
   if (QAction* bar = c.Action("Bearbeitungszeile1")) bar->setVisible(s.EditBarVisible);
   c.SetChecked("EnglischeVersion1", s.EnglishChecked);
   c.SetChecked("TabellengrenWerkzeug1", s.TableToolbarChecked);
+  ShowProtectionCaption();
 }
 
 void TSheetCommands::FormResize() {

@@ -69,6 +69,8 @@ class TSheetCommands : public QObject {
   void ZoomChanged(int percent);
   // stringgrid1SelChange and stringgrid1TopLeftChanged.
   void SelectionChanged();
+  // "Remove protection" while the sheet is protected, else the menu's caption.
+  void ShowProtectionCaption();
   void TopLeftChanged();
   // The menus' rules for the view the form shows.
   void ApplyMenuState();

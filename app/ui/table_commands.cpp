@@ -84,7 +84,7 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
   hooks.RestoreCursor = [this] { form_.RestoreCursor(); };
   hooks.Invalidate = [this] { form_.update(); };
   hooks.RefreshMenus = [this] {
-    RefreshMenus();
+    form_.RefreshMenuStates();
     if (table_begun_) {
       table_begun_ = false;
       if (form_.TableWrittenHook) form_.TableWrittenHook();
@@ -121,7 +121,8 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
   hooks.ShowStatus = [this](const std::string& text) { form_.ShowHint(QString::fromStdString(text)); };
   dispatcher_ = std::make_unique<TTableDispatcher>(form_.State(), std::move(hooks));
   SetPeriodDialogHook([this] { ZeitraumfrTabelle1Click(); });
-  if (!form_.RefreshMenusHook) form_.RefreshMenusHook = [this] { RefreshMenus(); };
+  form_.AddMenuStateRefresher([this] { RefreshMenus(); });
+  if (!form_.RefreshMenusHook) form_.RefreshMenusHook = [this] { form_.RefreshMenuStates(); };
   RegisterKinds();
   RegisterBodyKinds();
   RegisterCommands();
@@ -333,7 +334,7 @@ void TTableCommands::Pluto1Click() {
 
 void TTableCommands::KeineTabelle1Click() {
   form_.setWindowTitle(kMainWindowCaption);
-  RefreshMenus();
+  form_.RefreshMenuStates();
   form_.State().TableKind = kNoTableKind;
   ComputeTable();
 }
@@ -456,7 +457,7 @@ void TTableCommands::EingabemaskefrStatusvektor1Click() {
   s.ObjectChanged = 1;
   s.TableChanged = 1;
   s.PreviousTableKind = kPeriodRefusedKind;
-  RefreshMenus();
+  form_.RefreshMenuStates();
   s.TableKind = 34;
   ComputeTable();
 }

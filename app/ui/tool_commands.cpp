@@ -4,7 +4,6 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
-#include "catalogues/variable_star_list.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "tables/coordinate_conversion.h"
@@ -14,34 +13,11 @@
 
 namespace kvx {
 
-namespace {
-
-// The current variable star from the element file in the data folder: the
-// one of that name, else the file's first star. False without a star.
-bool CurrentVariableStar(const TMainFormState& s, TVariableStarElements& star) {
-  variablentabelle list;
-  if (!list.ReadVariableFile(s.DataFolder + "/variab.csv") || list.Count() == 0) return false;
-  star = list.Data(0);
-  for (int i = 0; i < list.Count(); ++i) {
-    if (list.Data(i).Name == s.CurrentVariableStarName) star = list.Data(i);
-  }
-  return true;
-}
-
-}  // namespace
-
 void TTableCommands::RegisterToolCommands() {
   dispatcher_->Register(150, [this] {
     TMainFormState& s = form_.State();
     const TEphemerisPeriodState& p = s.Period;
-    TVariableStarElements star;
-    if (!CurrentVariableStar(s, star)) {
-      ShowMessage("Keine Datei mit veränderlichen Sternen gefunden.", "No file with variable stars found.",
-                  MessageIcon::Error);
-      LeaveWithoutTable(form_);
-      return;
-    }
-    Tvareph table(p.Start, p.End, star, p.TableConfig, p.Selection);
+    Tvareph table(p.Start, p.End, s.CurrentVariableStar, p.TableConfig, p.Selection);
     if (!table.CheckElements()) {
       LeaveWithoutTable(form_);
       return;

@@ -30,7 +30,7 @@ bool LoadUserCatalogue(TMainForm& form, bool showMessages, const TUserCatalogueP
   // and empty lines give no object.
   CheckUserCatalogueRange(s.ElementFileRanges, count);
   if (count > 0) s.ObjectChanged = 1;
-  form.Tables().RefreshMenus();
+  form.RefreshMenuStates();
   return status == TUserCatalogueStatus::Loaded;
 }
 
@@ -58,7 +58,7 @@ void BenutzerdefinierterKatalog1Click(TMainForm& form) {
     TMainFormState& st = form.State();
     if (st.UserObjectIndex >= form.UserObjects().Count()) st.UserObjectIndex = -1;
     CheckUserCatalogueRange(st.ElementFileRanges, form.UserObjects().Count());
-    form.Tables().RefreshMenus();
+    form.RefreshMenuStates();
   };
   ShowUserCatalogDialog(std::move(context), &form);
 }
@@ -72,7 +72,7 @@ void InstallUserCatalogueCommands(TMainForm& form) {
   form.Tables().FindUserCatalogObject = [&form](const tuserlist& objects) {
     return FindUserCatalogObject(objects, &form);
   };
-  form.Tables().RefreshMenus();
+  form.RefreshMenuStates();
 }
 
 }  // namespace kvx

@@ -352,6 +352,7 @@ void TElementDialogBase::ShowSequence() {
   write_->setVisible(Spreadsheet);
   write_header_->setVisible(Spreadsheet);
   SaveRecordCopy();
+  if (!isVisible()) undo_load_ = nullptr;  // shown again while open: the start stays
   State.InvalidEntryPending = 0;
   if (State.FileName.empty()) {
     State.FileName = DataFolder.empty() ? DefaultElementFileName(kind_)
@@ -447,6 +448,7 @@ bool TElementDialogBase::OKClick(bool fromOkButton) {
   }
   Name() = name_->text().toStdString().substr(0, 40);
   if (!fromOkButton) return true;
+  undo_load_ = nullptr;
   hide();
   if (OnAccepted) OnAccepted();
   return true;
@@ -454,7 +456,20 @@ bool TElementDialogBase::OKClick(bool fromOkButton) {
 
 void TElementDialogBase::CancelClick() {
   State.InvalidEntryPending = 0;
+  if (undo_load_) {
+    const std::function<void()> undo = std::move(undo_load_);
+    undo_load_ = nullptr;
+    undo();
+    combo_->Reload();
+    ShowUsedElementFile();
+    if (OnLoadUndone) OnLoadUndone();
+  }
   hide();
+}
+
+void TElementDialogBase::reject() {
+  CancelClick();
+  QDialog::reject();
 }
 
 void TElementDialogBase::SetNoObject() { name_->setText(QString::fromStdString(NoObjectName(kind_, LanguageEnglish != 0))); }
@@ -525,7 +540,10 @@ void TElementDialogBase::OpenListFile() {
   dialog.SetFileDialogKind(kind_ == TElementDialogKind::Asteroid ? "planetoiden" : "kometen");
   dialog.FileName = State.FileName;
   if (!dialog.Execute()) return;
+  // The list of the showing's start, for Cancel (kept once per showing).
+  std::function<void()> undo = undo_load_ ? nullptr : KeepList();
   if (!LoadChosenFile(dialog.FileName)) return;  // refused, with its message
+  if (undo) undo_load_ = std::move(undo);
   State.FileName = dialog.FileName;
   combo_->Reload();
   ShowUsedElementFile();

@@ -52,6 +52,7 @@ class TElementDialogBase : public QDialog {
   const TTableConfigRecord* TableConfig = nullptr;
   std::function<void()> OnAccepted;        // OK: the record is handed over here
   std::function<void()> OnFileLoaded;      // another list file was loaded (range reset)
+  std::function<void()> OnLoadUndone;      // Cancel put the list of the showing's start back
   // Comets: the day-fraction entry behind the T and epoch buttons. It gets
   // the field's Julian day (0: none yet) and writes the entered one back;
   // false when cancelled. The buttons stay hidden while it is not set.
@@ -68,7 +69,11 @@ class TElementDialogBase : public QDialog {
   // OK with or without the OK button as sender (the write buttons use false).
   // True when every field passed.
   bool OKClick(bool fromOkButton);
+  // Cancel: a list file loaded since the form was shown is undone (the list,
+  // its file and format as they were), then the form hides. Escape and the
+  // window's close box do the same.
   void CancelClick();
+  void reject() override;
   // Reads the set at Edit2's cell reference from the sheet.
   void ReadElementSetFromSheet();
   void WriteToSheet(bool withHeader);
@@ -112,6 +117,17 @@ class TElementDialogBase : public QDialog {
   virtual bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) = 0;
   virtual void SaveRecordCopy() = 0;
   virtual void RestoreRecordCopy() = 0;
+  // A copy of the list, its file name and format; the routine puts it back.
+  virtual std::function<void()> KeepList() = 0;
+  template <typename List>
+  std::function<void()> KeepElementList(List& list) {
+    auto kept = std::make_shared<typename List::TKept>(list.Kept());
+    return [this, &list, kept, file = State.FileName, kind = State.ElementFileKind] {
+      list.Restore(std::move(*kept));
+      State.FileName = file;
+      State.ElementFileKind = kind;
+    };
+  }
   int SheetCellCount() const { return kind_ == TElementDialogKind::Asteroid ? 12 : 11; }
   // The element-file header and the title row; the record as a new row.
   virtual void WriteHeaderToSheet() = 0;
@@ -159,6 +175,7 @@ class TElementDialogBase : public QDialog {
   QPushButton* epoch_fraction_ = nullptr;
   ElementListCombo* combo_ = nullptr;
   bool restoring_ = false;
+  std::function<void()> undo_load_;  // set by the first load of a showing
 };
 
 class TElementeplform : public TElementDialogBase {
@@ -186,6 +203,7 @@ class TElementeplform : public TElementDialogBase {
   bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) override;
   void SaveRecordCopy() override { copy_ = Record; }
   void RestoreRecordCopy() override { Record = copy_; }
+  std::function<void()> KeepList() override { return KeepElementList(Planetoidentabelle1); }
 
  private:
   TAsteroidElements copy_;
@@ -214,6 +232,7 @@ class TElementekoform : public TElementDialogBase {
   bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) override;
   void SaveRecordCopy() override { copy_ = Record; }
   void RestoreRecordCopy() override { Record = copy_; }
+  std::function<void()> KeepList() override { return KeepElementList(Kometentabelle1); }
 
  private:
   TCometElements copy_;

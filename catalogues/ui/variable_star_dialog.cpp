@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "catalogues/ui/data_file_dialog.h"
@@ -142,6 +143,13 @@ void Telementevarform::OpenFile() {
                 "The file " + dialog.FileName + " holds no variable stars.", MessageIcon::Error);
     return;
   }
+  if (!undo_load_) {
+    auto kept = std::make_shared<variablentabelle::TKept>(variablentabelle1.Kept());
+    undo_load_ = [this, kept, file = FileName] {
+      variablentabelle1.Restore(std::move(*kept));
+      FileName = file;
+    };
+  }
   FileName = dialog.FileName;
   variablentabelle1.TakeOver(loaded);
   combo_->Reload();
@@ -167,8 +175,16 @@ int ChooseVariableStar(Telementevarform& form, bool hints, TVariableStarElements
   form.Hints = hints ? 1 : 0;
   form.Record = record;
   form.ShowSequence();
+  form.undo_load_ = nullptr;
   const int result = form.exec();
-  if (result == 1) record = form.Record;
+  if (result == 1) {
+    record = form.Record;
+  } else if (form.undo_load_) {
+    // Cancel: a file opened meanwhile is undone.
+    form.undo_load_();
+    form.combo_->Reload();
+  }
+  form.undo_load_ = nullptr;
   return result;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <string>
 
 #include "catalogues/variable_star_list.h"
@@ -52,9 +53,13 @@ class Telementevarform : public QDialog {
   void hideEvent(QHideEvent* event) override;
 
  private:
+  friend int ChooseVariableStar(Telementevarform& form, bool hints, TVariableStarElements& record);
   void ShowName();
   void DoSearch();
 
+  // Set by the first file opened in a showing: puts the list and the file
+  // name of the showing's start back (Cancel).
+  std::function<void()> undo_load_;
   ElementListCombo* combo_;
   QLineEdit* search_;
   QCheckBox* wortanfang_;
@@ -67,7 +72,8 @@ class Telementevarform : public QDialog {
 };
 
 // Shows the form modally on a copy of `record`; on OK (result 1) the chosen
-// record is copied back. Returns the modal result.
+// record is copied back, otherwise a file opened meanwhile is undone.
+// Returns the modal result.
 int ChooseVariableStar(Telementevarform& form, bool hints, TVariableStarElements& record);
 
 }  // namespace kvx

@@ -301,6 +301,7 @@ void TOrtwahldialog::ShowFileLabel() {
 
 void TOrtwahldialog::showEvent(QShowEvent* event) {
   error_ = false;
+  kept_list_.reset();
   // Nothing below may write the list's place back into the record before
   // the record has been handed to the list.
   refreshing_ = true;
@@ -446,6 +447,10 @@ void TOrtwahldialog::OpenFile() {
   dialog.FileName = list_.FileName().empty() ? LocationFileName : list_.FileName();
   if (!dialog.Execute()) return;
   const std::optional<std::string> chosen = dialog.FileName;
+  if (!kept_list_) {
+    kept_list_ = std::make_unique<Orttabelle>(list_);
+    kept_file_ = LocationFileName;
+  }
   LocationFileName = *chosen;
   search_->clear();
   refreshing_ = true;
@@ -468,11 +473,21 @@ void TOrtwahldialog::accept() {
   Record.Latitude = DmsPackedToDeg(list_.Latitude());
   Record.Longitude = DmsPackedToDeg(list_.Longitude());
   Record.PlaceName = name_->text().toStdString().substr(0, 255);
+  kept_list_.reset();
   QDialog::accept();
 }
 
 void TOrtwahldialog::reject() {
   error_ = false;
+  if (kept_list_) {
+    list_ = *kept_list_;
+    LocationFileName = kept_file_;
+    kept_list_.reset();
+    refreshing_ = true;
+    combo_->Reload();
+    refreshing_ = false;
+    ShowFileLabel();
+  }
   QDialog::reject();
 }
 

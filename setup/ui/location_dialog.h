@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <memory>
 #include <string>
 
 #include "core/observer_record.h"
@@ -80,6 +81,10 @@ class TOrtwahldialog : public QDialog {
   void OpenFile();
 
   Orttabelle list_;
+  // The list and file of the showing's start, kept by the first file opened
+  // in it: Cancel puts them back.
+  std::unique_ptr<Orttabelle> kept_list_;
+  std::string kept_file_;
   bool load_on_show_ = true;
   bool error_ = false;
   bool refreshing_ = false;

@@ -146,9 +146,9 @@ int ShowPlanetFeatureTransitDialog(TSurfaceFeatureList& features, TFeatureTransi
   dialog.FileName = fileName;
   dialog.FormShow();
   const int result = dialog.exec();
-  // A file loaded in the dialog replaces the list whatever the end.
-  features = dialog.Features;
+  // Cancel keeps the list in use before, also after a file was loaded.
   if (result == 1) {
+    features = dialog.Features;
     settings = dialog.Settings;
     fileName = dialog.FileName;
   }

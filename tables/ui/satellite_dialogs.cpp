@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
@@ -214,15 +215,23 @@ bool ShowSatelliteSelectionDialog(std::int32_t& count, std::int32_t& epochWindow
   form.EpochWindowDays = epochWindowDays;
   form.FileName = fileName;
   form.TwilightChoice = twilightChoice;
+  // Cancel undoes a file loaded meanwhile: the sets in use before come back.
+  const auto sets = std::make_unique<decltype(SatelliteTable)>(SatelliteTable);
+  const auto names = std::make_unique<decltype(SatelliteNames)>(SatelliteNames);
+  const std::int32_t current = CurrentSatelliteNumber;
   form.Prepare();
-  const int result = RunDialog(form);
-  if (result != QDialog::Accepted && !form.FileLoaded) return false;
+  if (RunDialog(form) != QDialog::Accepted) {
+    if (form.FileLoaded) {
+      SatelliteTable = *sets;
+      SatelliteNames = *names;
+      CurrentSatelliteNumber = current;
+    }
+    return false;
+  }
   count = form.Count;
   fileName = form.FileName;
-  if (result == QDialog::Accepted) {
-    epochWindowDays = form.EpochWindowDays;
-    twilightChoice = form.TwilightChoice;
-  }
+  epochWindowDays = form.EpochWindowDays;
+  twilightChoice = form.TwilightChoice;
   return true;
 }
 

@@ -10,12 +10,16 @@
 #include <limits>
 
 #include "app/ui/document_commands.h"
+#include "app/ui/element_commands.h"
 #include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "catalogues/ui/element_dialogs.h"
+#include "catalogues/ui/variable_star_dialog.h"
 #include "core/binary_fields.h"
 #include "core/element_records.h"
 #include "core/name_tables.h"
-#include "engine/table_globals.h"
 #include "eclipses/star_catalogue.h"
+#include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/settings_store.h"
 #include "support/qt_application.h"
@@ -509,6 +513,72 @@ TEST_F(ConfigWindow, ApplyFallsBackWhereFilesCatalogueOrDatabaseAreMissing) {
   EXPECT_EQ(form.State().UseIntegrationDatabase, form.State().IntegrationDatabase != 0 ? 1 : 0);
   EXPECT_EQ(form.State().OccultationCatalogueSetting, 1) << "lowered to the catalogue found";
   EXPECT_EQ(form.ReversedPeriod(), s.Start.Mjd > s.End.Mjd ? 1 : 0);
+}
+
+}  // namespace
+}  // namespace kvx
+
+namespace kvx {
+namespace {
+
+// The current asteroid, comet and variable star and the element files in
+// use, saved with "Save configuration" (Alt+F1), are those of the next start:
+// the items they enable are enabled at once and the windows load the files.
+TEST_F(ConfigWindow, CurrentObjectsAndTheirFilesSurviveARestart) {
+  ScopedSettingsStore settings(store_);
+  ScopedMessageSink sink(messages_);
+  const std::string stars = DataFolder() + "/mystars.csv";
+  const std::string asteroids = DataFolder() + "/myasteroids.csv";
+  TAsteroidElements ceres;
+  TCometElements halley;
+  TVariableStarElements delta;
+  {
+    TMainForm form;
+    form.show();
+    QApplication::processEvents();
+    ASSERT_FALSE(form.Halted());
+    fs::copy_file(DataFolder() + "/variab.csv", stars);
+    fs::copy_file(DataFolder() + "/planeten.csv", asteroids);
+    TElementDialogCommands& dialogs = *ElementDialogCommandsOf(form);
+    dialogs.VariableStarDialog().FileName = stars;
+    dialogs.AsteroidDialog().State.FileName = asteroids;
+    TMainFormState& s = form.State();
+    ceres = s.CurrentAsteroid;
+    ceres.Name = "Ceres(1) 2022";
+    ceres.SemiMajorAxis = 2.7674;
+    ceres.H = 3.33;
+    ceres.G = 0.12;
+    halley = s.CurrentComet;
+    halley.Name = "1P/Halley";
+    halley.PerihelionDistance = 0.5859;
+    delta = TVariableStarElements{22.2910, 58.2455, 3.5, 4.4, 2436075.445, 5.366, 2000, "Delta Cep", "c"};
+    s.CurrentAsteroid = ceres;
+    s.CurrentComet = halley;
+    s.CurrentVariableStar = delta;
+    ASSERT_TRUE(form.Commands().Trigger("Dateispeichern1"));
+    EXPECT_TRUE(form.Commands().IsEnabled("VernderlicherStern1"));
+  }
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  const TMainFormState& s = form.State();
+  EXPECT_EQ(s.CurrentAsteroid.Name, ceres.Name);
+  EXPECT_EQ(s.CurrentAsteroid.SemiMajorAxis, ceres.SemiMajorAxis);
+  EXPECT_EQ(s.CurrentAsteroid.H, ceres.H);
+  EXPECT_EQ(s.CurrentAsteroid.G, ceres.G);
+  EXPECT_EQ(s.CurrentComet.Name, halley.Name);
+  EXPECT_EQ(s.CurrentComet.PerihelionDistance, halley.PerihelionDistance);
+  const TVariableStarElements& star = s.CurrentVariableStar;
+  EXPECT_EQ(star.Name, delta.Name);
+  EXPECT_EQ(star.Type, delta.Type);
+  EXPECT_EQ(star.Epoch, delta.Epoch);
+  EXPECT_EQ(star.Period, delta.Period);
+  EXPECT_EQ(star.RA, delta.RA);
+  EXPECT_TRUE(form.Commands().IsEnabled("VernderlicherStern1")) << "enabled from the start";
+  TElementDialogCommands& dialogs = *ElementDialogCommandsOf(form);
+  EXPECT_EQ(dialogs.VariableStarDialog().FileName, stars);
+  EXPECT_EQ(dialogs.AsteroidDialog().State.FileName, asteroids);
+  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
 }
 
 }  // namespace

@@ -216,6 +216,15 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   ASSERT_FALSE(messages_.messages.empty());
   EXPECT_EQ(messages_.messages.back().text, "Please select two different objects!");
   EXPECT_EQ(form.Events().Count(), 0);
+
+  // A user object chosen in the main window is the dialog's at once.
+  state.UserObjectIndex = 0;
+  test::WhenModalShown<TKonjunktionsuchen>([&](TKonjunktionsuchen& dialog) {
+    EXPECT_TRUE(dialog.FirstRadio(13)->isEnabled());
+    EXPECT_EQ(Child<QLabel>(dialog, "UserObjectName")->text(), "Vega");
+    Child<QPushButton>(dialog, "CancelButton")->click();
+  });
+  commands.Trigger("Kionjunktionen1");
 }
 
 // "Keplerelemente verwenden" unticked: the asteroid of the binary database,

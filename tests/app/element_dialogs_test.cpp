@@ -120,6 +120,43 @@ TEST_F(ElementDialogs, AsteroidRefusalSwallowsOneOkThenHandsOver) {
   Enter(dialog.FieldEdit(1), "7");
   dialog.findChild<QPushButton*>("Abbruch")->click();
   EXPECT_DOUBLE_EQ(form.State().CurrentAsteroid.SemiMajorAxis, 2.5);
+
+  // Another list file opened, then Cancel (or Escape): the list, its file
+  // and the entry range chosen for it are those of before.
+  test::RecordingFileDialog files;
+  FileDialog* previousFiles = SetFileDialog(&files);
+  const std::string one = home_.Write("one.csv",
+                                      ":a;e;i;node;per;m;n;equinox;epoch;h;g\n"
+                                      "Vesta(4) 2022;2,36;0,09;7,1;103,8;151,1;3,4;0,27;2000;2459800,5;3,2;0,32\n");
+  const TFileRange range{2, 5};
+  form.State().ElementFileRanges.AsteroidFile = range;
+  ASSERT_TRUE(form.Commands().Trigger("Planetoiden1"));
+  const int countBefore = dialog.Planetoidentabelle1.Count();
+  const std::string fileBefore = dialog.State.FileName;
+  ASSERT_GT(countBefore, 1);
+  for (bool escape : {false, true}) {
+    files.QueueAnswer(one);
+    dialog.OpenListFile();
+    ASSERT_EQ(dialog.Planetoidentabelle1.Count(), 1);
+    EXPECT_FALSE(form.State().ElementFileRanges.AsteroidFile.Chosen());
+    if (escape) {
+      dialog.reject();
+    } else {
+      dialog.findChild<QPushButton*>("Abbruch")->click();
+    }
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.Planetoidentabelle1.Count(), countBefore);
+    EXPECT_EQ(dialog.State.FileName, fileBefore);
+    EXPECT_EQ(form.State().ElementFileRanges.AsteroidFile, range);
+    ASSERT_TRUE(form.Commands().Trigger("Planetoiden1"));
+  }
+  // OK keeps the loaded file.
+  files.QueueAnswer(one);
+  dialog.OpenListFile();
+  dialog.OkButton()->click();
+  EXPECT_EQ(dialog.Planetoidentabelle1.Count(), 1);
+  EXPECT_EQ(dialog.State.FileName, one);
+  SetFileDialog(previousFiles);
 }
 
 TEST_F(ElementDialogs, CometRulesSheetSaveAndWebButton) {
@@ -233,7 +270,17 @@ TEST_F(ElementDialogs, VariableStarChoice) {
     EXPECT_EQ(dialog.NameLabel()->text(), "Algol");
     dialog.findChild<QPushButton*>("Abbruch")->click();
   });
-  EXPECT_EQ(form.State().CurrentVariableStarName, "Kein Variabler");
+  EXPECT_EQ(form.State().CurrentVariableStar.Name, "Kein Variabler");
+
+  // A file opened, then Cancel: the list and the file of before.
+  run([&] {
+    files.QueueAnswer(upper);
+    dialog.OpenFile();
+    EXPECT_EQ(dialog.variablentabelle1.Count(), 2);
+    dialog.findChild<QPushButton*>("Abbruch")->click();
+  });
+  EXPECT_EQ(dialog.variablentabelle1.Count(), 1);
+  EXPECT_EQ(dialog.FileName, lower);
 
   run([&] {
     files.QueueAnswer((home_.Path() / "." / "stars.csv").string());
@@ -247,13 +294,17 @@ TEST_F(ElementDialogs, VariableStarChoice) {
     EXPECT_EQ(dialog.NameLabel()->text(), "Delta Cep");
     dialog.findChild<QPushButton*>("OK")->click();
   });
-  EXPECT_EQ(form.State().CurrentVariableStarName, "Delta Cep");
+  EXPECT_EQ(form.State().CurrentVariableStar.Name, "Delta Cep");
+  EXPECT_EQ(form.State().CurrentVariableStar.Period, 5.366);
+  EXPECT_TRUE(form.Commands().IsEnabled("VernderlicherStern1")) << "at once, no other menu opened";
 
   run([&dialog] {
+    EXPECT_EQ(dialog.NameLabel()->text(), "Delta Cep") << "the dialog names the current star";
     dialog.NoObject();
     dialog.findChild<QPushButton*>("OK")->click();
   });
-  EXPECT_EQ(form.State().CurrentVariableStarName, "Kein Variabler");
+  EXPECT_EQ(form.State().CurrentVariableStar.Name, "Kein Variabler");
+  EXPECT_FALSE(form.Commands().IsEnabled("VernderlicherStern1"));
   SetFileDialog(previousFiles);
 }
 

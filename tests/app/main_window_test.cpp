@@ -99,8 +99,10 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
     // Commands without a handler are disabled; registering one enables
     // every row of the command (menu item, context menu, tool button).
     TMenuCommands& commands = form.Commands();
-    EXPECT_TRUE(commands.Action("VernderlicherStern1")->isEnabled());
-    EXPECT_TRUE(commands.Action("SpeedButton23")->isEnabled());
+    EXPECT_FALSE(commands.Action("VernderlicherStern1")->isEnabled()) << "no variable star chosen";
+    EXPECT_FALSE(commands.Action("SpeedButton23")->isEnabled());
+    form.State().CurrentVariableStar.Name = "Algol";
+    form.RefreshMenuStates();
     EXPECT_TRUE(commands.Action("FileExitItem")->isEnabled());
     ASSERT_TRUE(commands.RegisterHandler("Legende1", {}));
     EXPECT_FALSE(commands.Action("Legende1")->isEnabled());

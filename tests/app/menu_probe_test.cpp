@@ -75,8 +75,6 @@ TEST_F(MenuProbe, EveryCommandHasAHandlerAndWaitsOnlyForWhatIsNotChosen) {
       {"Kometenbahn1", "a comet"},
       {"VernderlicherStern1", "a variable star"},
       {"Benutzerkatalog1", "a user catalogue with objects"},
-      {"Satellit1", "the period check that admits the satellite tables"},
-      {"AlleSatelliten1", "the period check that admits the satellite tables"},
       {"PlanetoidenausDatenbank1", "files in the asteroid-database folder"},
       {"ExternesProgramm1", "an external program"},
       {"ExternesProgrammstarten1_", "an external program"},
@@ -93,7 +91,7 @@ TEST_F(MenuProbe, EveryCommandHasAHandlerAndWaitsOnlyForWhatIsNotChosen) {
   TMainFormState& s = form.State();
   s.CurrentAsteroid.Name = "Ceres";
   s.CurrentComet.Name = "1P/Halley";
-  s.CurrentVariableStarName = "Algol";
+  s.CurrentVariableStar.Name = "Algol";
   form.UserObjects().Add(std::make_unique<tuserobject>("M 31", 0.4244f, 41.1609f, 0.0f, 0.0f, 2000.0f, 3.4f));
   form.SetSatellitesEnabled(1);
   const std::filesystem::path database = home_.Path() / "eel";

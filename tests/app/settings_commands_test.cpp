@@ -428,10 +428,14 @@ TEST_F(SettingsCommands, AsteroidDatabaseFilesFromAnElementFileInTheGridView) {
   s.WorkbookView = 0;
   s.CsvSeparatorIndex = 3;  // the cells of the files joined by tabs
 
+  const std::string ownAsteroid = s.CurrentAsteroid.Name;
+  const QString title = form.windowTitle();
   const fs::path target = home_.Path() / "db" / "new";
   folders.QueueAnswer(target.string());
   form.Commands().Trigger("Planetoidendatenbankerstellen1");
   EXPECT_EQ(s.WorkbookView, 0) << "the view stays";
+  EXPECT_EQ(s.CurrentAsteroid.Name, ownAsteroid) << "the user's asteroid stays the current one";
+  EXPECT_EQ(form.windowTitle(), title);
   ASSERT_TRUE(fs::exists(target / "A_B 2022.csv"));
   ASSERT_TRUE(fs::exists(target / "Pallas.csv")) << "the first dot goes";
   std::ifstream first(target / "A_B 2022.csv");
@@ -441,6 +445,7 @@ TEST_F(SettingsCommands, AsteroidDatabaseFilesFromAnElementFileInTheGridView) {
   EXPECT_GE(lines, 3) << "the element rows of the period";
   EXPECT_NE(last.find('\t'), std::string::npos) << last;
   EXPECT_EQ(last.find(';'), std::string::npos) << last;
+  EXPECT_TRUE(last.ends_with("\t3.33\t0.12")) << "H and G keep the element file's two decimals: " << last;
   EXPECT_EQ(form.Workbook().Text(1, 1),
             (LanguageEnglish != 0 ? "Created Files in " : "Erzeugte Daten in ") + target.string());
   EXPECT_EQ(form.Workbook().Number(6, 2), 2.0);

@@ -19,6 +19,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
+#include "catalogues/variable_star_list.h"
 #include "core/name_tables.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
@@ -146,6 +147,12 @@ TEST_F(ToolCommands, VariableStarTableFromItsMenuItem) {
   s.Period.End.Mjd = 60430.0;
   UTToLocalTime(s.Period.End);
   s.PlaceConfirmed = 1;
+  EXPECT_FALSE(form.Commands().IsEnabled("VernderlicherStern1")) << "no variable star chosen yet";
+  // The star as the choice dialog hands it over: its elements, not its name.
+  variablentabelle stars;
+  ASSERT_TRUE(stars.ReadVariableFile(s.DataFolder + "/variab.csv"));
+  s.CurrentVariableStar = stars.Data(0);
+  form.RefreshMenuStates();
   ASSERT_TRUE(form.Commands().IsEnabled("VernderlicherStern1"));
   form.Commands().Trigger("VernderlicherStern1");
   EXPECT_EQ(s.PreviousTableKind, 150);

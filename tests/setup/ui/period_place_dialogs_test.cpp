@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QWidget>
 #include <cmath>
+#include <fstream>
 
 #include "core/name_tables.h"
 #include "core/observer_record.h"
@@ -27,7 +28,9 @@
 #include "setup/ui/period_dialog.h"
 #include "setup/ui/time_entry_dialogs.h"
 #include "support/fixed_clock.h"
+#include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
 
 namespace kvx {
 namespace {
@@ -295,6 +298,25 @@ TEST_F(Dialogs, LocationDialogLoadsSearchesAndChecksItsFields) {
   EXPECT_EQ(dialog.Record.Zone, -1) << "UT with daylight saving";
   EXPECT_EQ(dialog.Record.PlaceName, "Berlin");
   EXPECT_EQ(store_.ReadBool("Settings", "SearchLocationByBeginning"), true);
+
+  // Another location file opened, then Cancel: the list and the file of
+  // before.
+  test::TempFolder folder;
+  const std::string other = (folder.Path() / "few.csv").string();
+  std::ofstream(other) << ":ORTDATEI VAMUR!\nTestdorf;-8,0000;50,0000;1;0\n";
+  test::RecordingFileDialog files;
+  ScopedFileDialog dialogs(files);
+  const int before = dialog.List().Count();
+  const std::string file = dialog.LocationFileName;
+  WhenModalShown([&](QDialog& shown) {
+    files.QueueAnswer(other);
+    Child<QPushButton>(shown, "Button2")->click();
+    EXPECT_EQ(Child<QComboBox>(shown, "Orttabelle1")->count(), 1);
+    shown.reject();
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+  EXPECT_EQ(dialog.List().Count(), before);
+  EXPECT_EQ(dialog.LocationFileName, file);
 }
 
 TEST_F(Dialogs, EditControlsRefusePastedTextAndFindInLists) {

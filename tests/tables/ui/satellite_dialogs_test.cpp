@@ -74,7 +74,8 @@ TEST_F(SatelliteDialogs, SelectionLoadsSearchesAndKeepsTheCurrentSatelliteWithou
   SetSatelliteDialogDriver([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
   EXPECT_FALSE(ShowSatelliteSelectionDialog(count, window, file, twilight));
 
-  // A file loaded, then Cancel: the count and the name still come back.
+  // A file loaded, then Cancel: the sets, the count and the name in use
+  // before stay.
   files_.QueueAnswer(kSets);
   SetSatelliteDialogDriver([](QDialog& d) {
     auto& form = static_cast<TSatellitenwahlform&>(d);
@@ -89,23 +90,29 @@ TEST_F(SatelliteDialogs, SelectionLoadsSearchesAndKeepsTheCurrentSatelliteWithou
     SavePng(form, "satellite_selection_dialog");
     return static_cast<int>(QDialog::Rejected);
   });
-  EXPECT_TRUE(ShowSatelliteSelectionDialog(count, window, file, twilight));
-  EXPECT_EQ(count, 2);
-  EXPECT_EQ(file, kSets);
+  EXPECT_FALSE(ShowSatelliteSelectionDialog(count, window, file, twilight));
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(file, "Satelite.tle");
+  EXPECT_EQ(CurrentSatelliteNumber, 7);
+  EXPECT_TRUE(SatelliteNames[1].empty()) << "the loaded sets are gone again";
   EXPECT_EQ(window, 30) << "Cancel leaves the options";
   ASSERT_EQ(files_.requests.size(), 1u);
   EXPECT_EQ(files_.requests[0].request.filters.front(), "NORAD Two-Line (*.tle)");
 
-  // OK takes the chosen satellite.
+  // A file loaded, then OK takes the chosen satellite.
+  files_.QueueAnswer(kSets);
   SetSatelliteDialogDriver([](QDialog& d) {
     auto& form = static_cast<TSatellitenwahlform&>(d);
-    EXPECT_EQ(form.List()->currentRow(), 0) << "the current satellite selected";
+    form.OpenFileClick();
+    EXPECT_EQ(form.List()->currentRow(), 0) << "the first satellite selected";
     form.List()->setCurrentRow(1);
     form.OkClick();
     return d.result();
   });
   EXPECT_TRUE(ShowSatelliteSelectionDialog(count, window, file, twilight));
   EXPECT_EQ(CurrentSatelliteNumber, 2);
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(file, kSets);
 
   // More than 500 sets: the first 500 loaded, and the user is told.
   test::TempFolder folder;
