@@ -139,13 +139,8 @@ class ConstImage {
   const TConfigRecordImage& image_;
 };
 
-// True when Windows-1252 holds every character of the text.
-bool FitsCp1252(const std::string& utf8) {
-  return IsValidUtf8(utf8) && Cp1252ToUtf8(Utf8ToCp1252(utf8)) == utf8;
-}
-
 void PutPath(Image& out, std::size_t at, const std::string& path, std::vector<std::string>* refused) {
-  const bool storable = FitsCp1252(path) && Utf8ToCp1252(path).size() <= kConfigPathCapacity;
+  const bool storable = ShortStringHolds(path, kConfigPathCapacity);
   if (!storable && refused != nullptr) refused->push_back(path);
   PutShortString(out.At(at), kConfigPathCapacity, storable ? path : std::string());
 }

@@ -139,7 +139,12 @@ bool SaveTableFile(TTableDocument& doc, const std::string& fileName) {
     ShowSaveError(fileName);
     return false;
   }
-  const std::vector<std::uint8_t> bytes = EncodeTableFile(TableFileImageOf(doc));
+  const TTableFileImage image = TableFileImageOf(doc);
+  if (const std::string refused = TableFileRefusal(image); !refused.empty()) {
+    ShowDoesNotFitFormat(refused, "*.kvx", fileName);
+    return false;
+  }
+  const std::vector<std::uint8_t> bytes = EncodeTableFile(image);
   if (!WriteFileReplacing(fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
     ShowSaveError(fileName);
     return false;

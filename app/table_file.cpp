@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/binary_fields.h"
+#include "platform/globals.h"
 
 namespace kvx {
 
@@ -179,6 +180,22 @@ bool HasTableFileExtension(const std::string& fileName) {
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
   const std::string ext = fileName.substr(dot);
   return ext == ".kvx" || ext == ".KVX";
+}
+
+std::string TableFileRefusal(const TTableFileImage& image) {
+  for (const TTableFileCell& cell : image.Cells) {
+    if (!ShortStringHolds(cell.Text, kTableCellTextLength)) {
+      return ByLanguage("Zeile ", "Row ") + std::to_string(cell.Row) + ByLanguage(", Spalte ", ", column ") +
+             std::to_string(cell.Col) + ": Text = \"" + cell.Text + "\"";
+    }
+  }
+  for (const TObserverRecord* r : {&image.StartObserver, &image.EndObserver}) {
+    if (!ShortStringHolds(r->PlaceName, 255)) return ByLanguage("Ort = \"", "Place = \"") + r->PlaceName + "\"";
+  }
+  if (const int slot = FirstTitleNotHeld(image.TableConfig); slot >= 0) {
+    return ColumnTitleRefusal(image.TableConfig, slot);
+  }
+  return {};
 }
 
 }  // namespace kvx

@@ -85,7 +85,7 @@ struct TTableFileCell {
   std::int32_t Col = 0;
   std::int32_t Width = 0;   // pixels, the column's width
   std::int32_t Height = 0;  // pixels, the row's height
-  std::string Text;         // UTF-8; cut to 30 characters when written
+  std::string Text;         // UTF-8; at most 30 Windows-1252 characters kept
 };
 
 // Everything a table file holds, in memory.
@@ -124,6 +124,14 @@ enum class TableFileProblem {
 // cell record's row and column inside the grid. `image` is only written
 // when the answer is None.
 TableFileProblem DecodeTableFile(std::span<const std::uint8_t> bytes, TTableFileImage& image);
+
+// What the file cannot hold unchanged, as the object and field of a refused
+// save: a cell text of more than 30 characters or with a character outside
+// Windows-1252 ("Zeile 3, Spalte 2: Text = "..."" / "Row 3, column 2:
+// Text = "..."", the grid's indices), a place name of the two observer
+// records, a column title; empty when the file keeps everything. The font's
+// face is not a value: it is cut to 31 characters.
+std::string TableFileRefusal(const TTableFileImage& image);
 
 // True for the extensions ".kvx" and ".KVX" exactly.
 bool HasTableFileExtension(const std::string& fileName);

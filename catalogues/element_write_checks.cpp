@@ -142,10 +142,7 @@ std::string FieldValueText(const TCometElements& e, const std::string& field) {
 
 void ShowDoesNotFitFormat(const std::string& object, const std::string& field, const std::string& value,
                           const std::string& format, const std::string& fileName) {
-  const std::string what = field.empty() ? object : object + ": " + field + " = " + value;
-  ShowMessage(what + " passt nicht in das Format " + format + ". Die Datei " + fileName + " wurde nicht geschrieben.",
-              what + " does not fit the format " + format + ". The file " + fileName + " was not written.",
-              MessageIcon::Error, MessageButtons::Ok, ByLanguage("Datei nicht gespeichert", "File not saved"));
+  kvx::ShowDoesNotFitFormat(field.empty() ? object : object + ": " + field + " = " + value, format, fileName);
 }
 
 bool LineKeepsRecord(const TAsteroidElements& written, TForeignLineRead result, const TAsteroidElements& read,

@@ -52,10 +52,8 @@ const char* UnusableField(const TCometElements& e);
 std::string FieldValueText(const TAsteroidElements& e, const std::string& field);
 std::string FieldValueText(const TCometElements& e, const std::string& field);
 
-// "<object>: <field> = <value> passt nicht in das Format <format>. Die
-// Datei <file> wurde nicht geschrieben." / "<object>: <field> = <value>
-// does not fit the format <format>. The file <file> was not written."
-// (error icon, caption "Datei nicht gespeichert" / "File not saved").
+// The refusal of platform/messages.h for "<object>: <field> = <value>"
+// (the object alone when `field` is empty).
 void ShowDoesNotFitFormat(const std::string& object, const std::string& field, const std::string& value,
                           const std::string& format, const std::string& fileName);
 

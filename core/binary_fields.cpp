@@ -167,6 +167,11 @@ void LongDoubleToExtended(long double value, std::uint8_t* bytes) {
 
 // --- Short strings ----------------------------------------------------------
 
+bool ShortStringHolds(std::string_view utf8, std::size_t capacity) {
+  const std::string stored = Utf8ToCp1252(utf8);
+  return stored.size() <= capacity && IsValidUtf8(utf8) && Cp1252ToUtf8(stored) == utf8;
+}
+
 void PutShortString(std::uint8_t* out, std::size_t capacity, std::string_view utf8) {
   std::string stored = Utf8ToCp1252(utf8);
   if (stored.size() > capacity) stored.resize(capacity);

@@ -51,6 +51,9 @@ void DoubleToExtended(double value, std::uint8_t* bytes);
 long double ExtendedToLongDouble(const std::uint8_t* bytes);
 void LongDoubleToExtended(long double value, std::uint8_t* bytes);
 
+// True when ShortString[capacity] holds the text unchanged: every character
+// in Windows-1252 and at most `capacity` of them.
+bool ShortStringHolds(std::string_view utf8, std::size_t capacity);
 // Writes ShortString[capacity] (1 + capacity bytes) at `out`.
 void PutShortString(std::uint8_t* out, std::size_t capacity, std::string_view utf8);
 // Reads ShortString[capacity] at `in` as UTF-8.

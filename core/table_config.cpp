@@ -1,6 +1,7 @@
 #include "core/table_config.h"
 
 #include "core/binary_fields.h"
+#include "platform/globals.h"
 
 namespace kvx {
 
@@ -22,6 +23,18 @@ TTableConfigRecord DecodeTableConfigRecord(std::span<const std::uint8_t, kTableC
   r.Bytes(record.Flags);
   for (std::string& title : record.ColumnTitles) title = r.ShortString(kColumnTitleLength);
   return record;
+}
+
+int FirstTitleNotHeld(const TTableConfigRecord& record) {
+  for (std::size_t k = 0; k < record.ColumnTitles.size(); ++k) {
+    if (!ShortStringHolds(record.ColumnTitles[k], kColumnTitleLength)) return static_cast<int>(k);
+  }
+  return -1;
+}
+
+std::string ColumnTitleRefusal(const TTableConfigRecord& record, int slot) {
+  return ByLanguage("Spaltentitel ", "Column title ") + std::to_string(slot) + " = \"" +
+         record.ColumnTitles[static_cast<std::size_t>(slot)] + "\"";
 }
 
 }  // namespace kvx

@@ -56,4 +56,12 @@ inline std::uint8_t AnyOfFourColumns(const TTableConfigRecord& config) {
   return 0;
 }
 
+// The first column title (its slot) that the stored ShortString[101] does
+// not hold unchanged (a character outside Windows-1252, more than 101
+// characters); -1 when the record keeps every title.
+int FirstTitleNotHeld(const TTableConfigRecord& record);
+// "Spaltentitel <slot> = "<title>"" / "Column title <slot> = "<title>"": the
+// object and field of a refused save.
+std::string ColumnTitleRefusal(const TTableConfigRecord& record, int slot);
+
 }  // namespace kvx

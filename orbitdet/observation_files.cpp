@@ -369,7 +369,8 @@ std::string OwnTextObservationLine(const tobservation& o) {
   if (ra.Whole >= 24) ra.Whole -= 24;  // 23h59m59.996s is 0h
   AppendSplit(line, ra, 3);
   AppendSplit(line, SplitRounded(o.Dec), 4);
-  std::snprintf(buffer, sizeof buffer, "%6.1f", o.Magnitude);
+  // The magnitude's one decimal, more when the value has them.
+  std::snprintf(buffer, sizeof buffer, "%6s", KeptNumberText(o.Magnitude, 1).c_str());
   AppendField(line, buffer);
   AppendSplit(line, SplitRounded(o.Longitude), 5);
   const double lat = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) * 180.0 / kPi;

@@ -262,15 +262,20 @@ void WriteOrbitImprovementResults(torbdet& od, workbook::TWorkbook& sheet, const
 // State-vector files.
 
 std::string StateVectorFileText(const TStateVector& v, double epoch) {
-  char buffer[64];
   std::string text = "varbo statevector\r\n2000\r\n";
-  std::snprintf(buffer, sizeof buffer, "%.17g\r\n", epoch);
-  text += buffer;
-  for (double x : v) {
-    std::snprintf(buffer, sizeof buffer, "%.17g\r\n", x);
-    text += buffer;
-  }
+  text += ShortestNumberText(epoch) + "\r\n";
+  for (double x : v) text += ShortestNumberText(x) + "\r\n";
   return text;
+}
+
+std::string StateVectorRefusal(const TStateVector& v, double epoch) {
+  if (!std::isfinite(epoch)) return ByLanguage("Epoche = ", "Epoch = ") + ShortestNumberText(epoch);
+  static const char* const kNames[] = {"x", "y", "z", "x'", "y'", "z'"};
+  for (std::size_t k = 0; k < v.size(); ++k) {
+    if (!std::isfinite(v[k])) return std::string(kNames[k]) + " = " + ShortestNumberText(v[k]);
+  }
+  if (v[0] == 0 && v[1] == 0 && v[2] == 0) return "x, y, z = 0";
+  return {};
 }
 
 bool ParseStateVectorFile(const std::string& text, TStateVector& vector, double& epoch, std::string& german,
@@ -347,6 +352,10 @@ bool SaveStateVector(torbdet& od, const TStateVector& vector, double epoch, std:
     return false;
   }
   fileName = *chosen;
+  if (const std::string refused = StateVectorRefusal(vector, epoch); !refused.empty()) {
+    ShowDoesNotFitFormat(refused, "*.stv", fileName);
+    return false;
+  }
   std::string error;
   if (!WriteFileReplacing(fileName, StateVectorFileText(vector, epoch), error)) {
     ShowMessage("Die Datei " + fileName + " kann nicht geschrieben werden: " + error,

@@ -55,11 +55,18 @@ int WriteElementRows(torbdet& od, workbook::TWorkbook& sheet, const TTableConfig
 // State-vector files: "varbo statevector", the equinox year, the epoch (JD
 // TT), then x, y, z (AU) and x', y', z' (AU per Gaussian time unit).
 std::string StateVectorFileText(const TStateVector& vector, double epoch);
+// What such a file cannot hold, as the field and value of a refused save
+// ("x' = nan", "Epoche = inf" / "Epoch = inf", "x, y, z = 0": the reader
+// takes finite numbers and a position other than zero); empty when the
+// file keeps the vector and the epoch exactly.
+std::string StateVectorRefusal(const TStateVector& vector, double epoch);
 // Parses such a text; other equinoxes are precessed to J2000. False with
 // the German and English reason (naming the line) when refused.
 bool ParseStateVectorFile(const std::string& text, TStateVector& vector, double& epoch, std::string& german,
                           std::string& english);
-// Saves through the save seam; the extension must be ".STV".
+// Saves through the save seam; the extension must be ".STV". A vector the
+// file cannot hold (StateVectorRefusal) is refused before anything is
+// written, with the message of platform/messages.h.
 bool SaveStateVector(torbdet& od, const TStateVector& vector, double epoch, std::string& fileName,
                      FileDialogRequest request);
 // Loads through the open seam into the state vector and epoch of od; the

@@ -49,4 +49,10 @@ MessageResult ShowMessage(const std::string& german, const std::string& english,
   return CurrentMessageSink().Show(LanguageEnglish != 0 ? english : german, caption, icon, buttons);
 }
 
+void ShowDoesNotFitFormat(const std::string& what, const std::string& format, const std::string& fileName) {
+  ShowMessage(what + " passt nicht in das Format " + format + ". Die Datei " + fileName + " wurde nicht geschrieben.",
+              what + " does not fit the format " + format + ". The file " + fileName + " was not written.",
+              MessageIcon::Error, MessageButtons::Ok, ByLanguage("Datei nicht gespeichert", "File not saved"));
+}
+
 }  // namespace kvx

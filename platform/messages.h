@@ -42,6 +42,13 @@ MessageResult ShowMessage(const std::string& german, const std::string& english,
 // The current sink's beep.
 void Beep();
 
+// A save refused before anything was written: "<what> passt nicht in das
+// Format <format>. Die Datei <file> wurde nicht geschrieben." / "<what>
+// does not fit the format <format>. The file <file> was not written."
+// (error icon, caption "Datei nicht gespeichert" / "File not saved").
+// `what` names the object and the field ("Ceres: a = 4e-09").
+void ShowDoesNotFitFormat(const std::string& what, const std::string& format, const std::string& fileName);
+
 // Installs a sink for the lifetime of the guard (tests and nested dialogs).
 class ScopedMessageSink {
  public:

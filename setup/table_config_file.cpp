@@ -108,6 +108,10 @@ bool LoadTableConfigFile(const std::string& path, TTableConfigFile& file) {
 }
 
 bool SaveTableConfigFile(const std::string& path, const TTableConfigFile& file) {
+  if (const int slot = FirstTitleNotHeld(file.Record); slot >= 0) {
+    ShowDoesNotFitFormat(ColumnTitleRefusal(file.Record, slot), "*.etd", path);
+    return false;
+  }
   std::string error;
   if (WriteFileReplacing(path, EncodeTableConfigFile(file), error)) return true;
   ShowFileProblem("Die Datei " + path + " konnte nicht geschrieben werden.",

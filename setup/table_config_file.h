@@ -56,7 +56,9 @@ TableConfigFileProblem DecodeTableConfigFile(std::string_view bytes, TTableConfi
 bool LoadTableConfigFile(const std::string& path, TTableConfigFile& file);
 
 // Writes the file through a temporary file and a rename, so a failed save
-// keeps the old file; a failure is reported through the message seam.
+// keeps the old file; a failure is reported through the message seam. A
+// column title the file cannot hold (FirstTitleNotHeld) refuses the save
+// before anything is written, with a message naming the title.
 bool SaveTableConfigFile(const std::string& path, const TTableConfigFile& file);
 
 }  // namespace kvx

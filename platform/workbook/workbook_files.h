@@ -35,7 +35,10 @@ inline constexpr int kFileTypeTextValues = 6;
 // cleared.
 bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error);
 
-// Writes the workbook (type 1, 2, 4) or the current sheet as text (3, 6).
+// Writes the workbook (type 1, 2, 4) or the current sheet as text (3, 6):
+// type 3 the cells as shown, type 6 numbers and numeric results as their
+// entry text, every digit the value needs, so that reading it back gives
+// the same numbers.
 bool WriteWorkbookFile(const TWorkbook& book, const std::string& path, int fileType, std::string& error);
 
 // .xlsx and .xls files are read in a child process (isolated_read.h): a

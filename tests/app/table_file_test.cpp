@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -133,8 +134,25 @@ TEST(TableFile, LoadThenSaveIsByteExactAndFollowsTheLoadRules) {
       a.grid.SetCells(c, r, text);
     }
   }
-  a.grid.SetCells(4, 4, std::string(35, 'x'));
+  // A text longer than a cell record holds, or one with a character outside
+  // Windows-1252, refuses the save before anything is written.
   const std::string first = folder.File("first.KVX");
+  {
+    RecordingMessageSink sink;
+    ScopedMessageSink scoped(sink);
+    LanguageEnglish = 1;
+    for (const std::string& text : {std::string(31, 'x'), std::string("\u03b1 Cen")}) {
+      a.grid.SetCells(4, 4, text);
+      EXPECT_FALSE(SaveTableFile(a.doc, first));
+      EXPECT_FALSE(std::filesystem::exists(first));
+    }
+    LanguageEnglish = 0;
+    ASSERT_EQ(sink.messages.size(), 2u);
+    EXPECT_EQ(sink.messages[0].text, "Row 4, column 4: Text = \"" + std::string(31, 'x') +
+                                         "\" does not fit the format *.kvx. The file " + first + " was not written.");
+    EXPECT_EQ(sink.messages[1].caption, "File not saved");
+  }
+  a.grid.SetCells(4, 4, std::string(30, 'x'));
   ASSERT_TRUE(SaveTableFile(a.doc, first));
 
   DocFixture b;

@@ -259,6 +259,11 @@ TEST(OwnTextFormat, WriterWidthsSignsAndRounding) {
   EXPECT_EQ(report.FirstSkipped, 6);
   EXPECT_FALSE(ReadOwnTextObservations({"varbo observations", "x", "2000"}, list, eqObs, eqEl, report));
   EXPECT_FALSE(ReadOwnTextObservations({"varbo observations", "3001", "2000"}, list, eqObs, eqEl, report));
+  // A magnitude with more decimals keeps them.
+  o.Magnitude = 17.25;
+  ASSERT_TRUE(ReadOwnTextObservations({"varbo observations", "2000", "2000", OwnTextObservationLine(o)}, list, eqObs,
+                                      eqEl, report));
+  EXPECT_EQ(list[0].Obs.Magnitude, 17.25);
 }
 
 TEST(BinaryFile, RecordLayoutAndTheRecordsOfTheScript) {
@@ -406,6 +411,18 @@ TEST(StateVectorFiles, ExactRoundTripAndOtherEquinoxesPrecessedToJ2000) {
   dialog.QueueAnswer(folder.File("v.STV"));
   ASSERT_TRUE(LoadStateVector(od, name, FileDialogRequest{}));
   EXPECT_EQ(od.StateVector, v);
+  // What the reader would refuse is refused by the save; the file stays.
+  const std::string saved = test::TempFolder::Read(folder.File("v.STV"));
+  TStateVector nan = v;
+  nan[4] = std::nan("");
+  for (const auto& [vector, field] : {std::pair{nan, std::string("y' = nan")},
+                                      std::pair{TStateVector{0, 0, 0, 1, 0, 0}, std::string("x, y, z = 0")}}) {
+    dialog.QueueAnswer(folder.File("v.STV"));
+    EXPECT_FALSE(SaveStateVector(od, vector, 2461000.5, name, FileDialogRequest{}));
+    EXPECT_EQ(test::TempFolder::Read(folder.File("v.STV")), saved);
+    EXPECT_EQ(sink.messages.back().text.rfind(field + " passt nicht in das Format *.stv", 0), 0u)
+        << sink.messages.back().text;
+  }
 }
 
 TEST(OrbitOptions, TwentyByteRecordWithDefaultsForBadFields) {

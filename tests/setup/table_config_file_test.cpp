@@ -143,6 +143,16 @@ TEST_F(TableConfigFileTest, FailedSaveKeepsTheOldFile) {
   for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
     EXPECT_EQ(entry.path().filename(), "keep.etd");  // no temporary file left
   }
+  // A title the file cannot hold (no Windows-1252 character) refuses the
+  // save before anything is written.
+  TTableConfigFile greek = saved;
+  greek.Record.ColumnTitles[7] = "\u03b1 (2000)";
+  sink.messages.clear();
+  EXPECT_FALSE(SaveTableConfigFile(path, greek));
+  EXPECT_EQ(test::TempFolder::Read(path), before);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_NE(sink.messages[0].text.find("Spaltentitel 7 = \"\u03b1 (2000)\" passt nicht in das Format *.etd"),
+            std::string::npos);
 }
 
 }  // namespace
