@@ -33,22 +33,21 @@ struct TPlace {
 
 // Every field, reserved range, zero range and padding byte in file order.
 constexpr TPlace kLayout[] = {
-    {27, 28},     {55, 736},    {791, 736},   {1527, 132},  {1659, 124},  {1783, 92},   {1875, 256},
-    {2131, 256},  {2387, 256},  {2643, 256},  {2899, 256},  {3155, 256},  {3411, 256},  {3667, 256},
-    {3923, 256},  {4179, 256},  {4435, 256},  {4691, 256},  {4947, 256},  {5203, 22676}, {27879, 20},
-    {27899, 4},   {27903, 4},   {27907, 2616}, {30523, 10}, {30533, 1},   {30534, 12},  {30546, 1},
-    {30547, 4},   {30551, 4},   {30555, 1},   {30556, 1},   {30557, 2},   {30559, 299}, {30858, 1},   {30859, 4},
-    {30863, 4},   {30867, 40},  {30907, 16},  {30923, 1},   {30924, 3},   {30927, 20},  {30947, 1},
-    {30948, 1},   {30949, 1},   {30950, 1},   {30951, 1},   {30952, 1},   {30953, 9},   {30962, 1},
-    {30963, 4},   {30967, 1},   {30968, 1},   {30969, 2},   {30971, 4},   {30975, 4},   {30979, 4},
-    {30983, 4},   {30987, 4},   {30991, 4},   {30995, 1},   {30996, 3},   {30999, 4},   {31003, 4},
-    {31007, 4},   {31011, 4},   {31015, 4},   {31019, 4},   {31023, 1},   {31024, 1},   {31025, 1},
-    {31026, 1},   {31027, 1},   {31028, 1},   {31029, 1},   {31030, 1},   {31031, 8},   {31039, 4},
-    {31043, 4},   {31047, 8},   {31055, 1},   {31056, 1},   {31057, 1},   {31058, 1},   {31059, 1},
-    {31060, 1},   {31061, 1},   {31062, 2},   {31064, 3},   {31067, 8},   {31075, 544}, {31619, 3},
-    {31622, 1},   {31623, 48},  {31671, 884}, {32555, 4},   {32559, 4},   {32563, 4},   {32567, 4},
-    {32571, 4},   {32575, 221}, {32796, 221}, {33017, 2},   {33019, 4},   {33023, 24},  {33047, 39},
-    {33086, 1},   {33087, 4},   {33091, 4},   {33095, 4},   {33099, 4},   {33103, 4},   {33107, 272},
+    {27, 28},     {55, 736},    {791, 736},   {1527, 132},   {1659, 124},  {1783, 92},   {1875, 256},  {2131, 256},
+    {2387, 256},  {2643, 256},  {2899, 256},  {3155, 256},   {3411, 256},  {3667, 256},  {3923, 256},  {4179, 256},
+    {4435, 256},  {4691, 256},  {4947, 256},  {5203, 22676}, {27879, 20},  {27899, 4},   {27903, 4},   {27907, 2616},
+    {30523, 10},  {30533, 1},   {30534, 12},  {30546, 1},    {30547, 4},   {30551, 4},   {30555, 1},   {30556, 1},
+    {30557, 2},   {30559, 299}, {30858, 1},   {30859, 4},    {30863, 4},   {30867, 40},  {30907, 16},  {30923, 1},
+    {30924, 3},   {30927, 20},  {30947, 1},   {30948, 1},    {30949, 1},   {30950, 1},   {30951, 1},   {30952, 1},
+    {30953, 9},   {30962, 1},   {30963, 4},   {30967, 1},    {30968, 1},   {30969, 2},   {30971, 4},   {30975, 4},
+    {30979, 4},   {30983, 4},   {30987, 4},   {30991, 4},    {30995, 1},   {30996, 3},   {30999, 4},   {31003, 4},
+    {31007, 4},   {31011, 4},   {31015, 4},   {31019, 4},    {31023, 1},   {31024, 1},   {31025, 1},   {31026, 1},
+    {31027, 1},   {31028, 1},   {31029, 1},   {31030, 1},    {31031, 8},   {31039, 4},   {31043, 4},   {31047, 8},
+    {31055, 1},   {31056, 1},   {31057, 1},   {31058, 1},    {31059, 1},   {31060, 1},   {31061, 1},   {31062, 2},
+    {31064, 3},   {31067, 8},   {31075, 544}, {31619, 3},    {31622, 1},   {31623, 48},  {31671, 884}, {32555, 4},
+    {32559, 4},   {32563, 4},   {32567, 4},   {32571, 4},    {32575, 221}, {32796, 221}, {33017, 2},   {33019, 4},
+    {33023, 24},  {33047, 39},  {33086, 1},   {33087, 4},    {33091, 4},   {33095, 4},   {33099, 4},   {33103, 4},
+    {33107, 272},
 };
 
 constexpr bool LayoutIsContiguous() {
@@ -414,9 +413,9 @@ int ClampConfigSettings(TConfigSettings& s) {
   c.OrDefault(s.ConjunctionStar, s.ConjunctionStar >= 0, defaults.ConjunctionStar);
   c.Range<std::uint8_t>(s.SolarEclipseKinds, 0, 3);
   c.Range<std::int32_t>(s.LunarEclipseKinds, 0, 2);
-  for (std::int32_t* altitude : {&s.OccultationSunAltitude, &s.LunarEclipseMoonAltitude, &s.PhenomenaSunAltitude,
-                                 &s.PhenomenaPlanetAltitude, &s.ConjunctionSunAltitude, &s.ConjunctionAltitude1,
-                                 &s.ConjunctionAltitude2}) {
+  for (std::int32_t* altitude :
+       {&s.OccultationSunAltitude, &s.LunarEclipseMoonAltitude, &s.PhenomenaSunAltitude, &s.PhenomenaPlanetAltitude,
+        &s.ConjunctionSunAltitude, &s.ConjunctionAltitude1, &s.ConjunctionAltitude2}) {
     c.Range<std::int32_t>(*altitude, -kAltitudeLimit, kAltitudeLimit);
   }
   c.Range<std::int32_t>(s.SaturnMoon, 1, 8);
@@ -452,8 +451,7 @@ int ClampConfigSettings(TConfigSettings& s) {
   c.OrDefault(s.UserObject, s.UserObject >= -1, defaults.UserObject);
   c.OrDefault(s.Font.Size, s.Font.Size >= 1, defaults.Font.Size);
   c.Range<std::int32_t>(s.Font.Size, 1, 240);
-  c.OrDefault(s.Font.Height, s.Font.Height != 0 && s.Font.Height >= -320 && s.Font.Height <= 320,
-              defaults.Font.Height);
+  c.OrDefault(s.Font.Height, s.Font.Height != 0 && s.Font.Height >= -320 && s.Font.Height <= 320, defaults.Font.Height);
   return c.Changes();
 }
 
@@ -504,11 +502,10 @@ bool tconfig::Save(const std::string& fileName, const TConfigSettings& settings)
   std::error_code error;
   // The rename would replace a file the user may not write: refuse it.
   const bool readOnly = std::filesystem::exists(fileName, error) && ::access(fileName.c_str(), W_OK) != 0;
-  if (readOnly || !WriteFileReplacing(fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                                                 bytes.size()))) {
+  if (readOnly ||
+      !WriteFileReplacing(fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
     file_name_.clear();
-    ShowMessage(fileName + " ist kein gültiger Dateiname.", fileName + " is no valid filename.",
-                MessageIcon::Error);
+    ShowMessage(fileName + " ist kein gültiger Dateiname.", fileName + " is no valid filename.", MessageIcon::Error);
     return false;
   }
   record_ = record;
@@ -516,9 +513,9 @@ bool tconfig::Save(const std::string& fileName, const TConfigSettings& settings)
   if (!refused.empty()) {
     std::string list;
     for (const std::string& path : refused) list += "\n" + path;
-    ShowMessage("Diese Pfade lassen sich in der Konfigurationsdatei nicht speichern und wurden leer gespeichert:" + list,
-                "These paths cannot be stored in the configuration file and were saved empty:" + list,
-                MessageIcon::Warning);
+    ShowMessage(
+        "Diese Pfade lassen sich in der Konfigurationsdatei nicht speichern und wurden leer gespeichert:" + list,
+        "These paths cannot be stored in the configuration file and were saved empty:" + list, MessageIcon::Warning);
   }
   return true;
 }

@@ -170,9 +170,9 @@ void LowerCatalogueAfterFailedLoad(TMainFormState& s, std::uint8_t failedChoice)
 std::string CatalogueMissingText(const std::string& dataFolder, bool english) {
   const std::string program = "Kandrevoltinex 4.6";
   if (english) {
-    return "The necessary file occinp8.dat was not found in folder " + dataFolder + ". Please copy this file into the " +
-           program + " folder and restart " + program + "." + " If this does not help, uninstall " + program +
-           " and reinstall it.";
+    return "The necessary file occinp8.dat was not found in folder " + dataFolder +
+           ". Please copy this file into the " + program + " folder and restart " + program + "." +
+           " If this does not help, uninstall " + program + " and reinstall it.";
   }
   return "Die notwendige Datei occinp8.dat wurde im Verzeichnis " + dataFolder +
          " nicht gefunden. Bitte kopieren Sie die Datei in den " + program + " - Ordner und starten Sie " + program +

@@ -28,17 +28,17 @@ inline constexpr std::int32_t kNoTableKind = 20;
 
 struct TMainFormState {
   // --- start-up and documents --------------------------------------------
-  std::uint8_t TipsFlag = 1;          // show the tip of the day at start
-  std::int32_t UntitledCounter = 0;   // new untitled documents so far
-  std::uint8_t UndoFlag = 0;          // the sheet holds an open table transaction
+  std::uint8_t TipsFlag = 1;         // show the tip of the day at start
+  std::int32_t UntitledCounter = 0;  // new untitled documents so far
+  std::uint8_t UndoFlag = 0;         // the sheet holds an open table transaction
   std::uint8_t DocumentSaved = 1;
-  std::int32_t RecentFilesCount = 10; // size of the recent-files list
-  std::uint8_t WorkbookView = 1;      // non-zero: tables go into the workbook sheet
+  std::int32_t RecentFilesCount = 10;  // size of the recent-files list
+  std::uint8_t WorkbookView = 1;       // non-zero: tables go into the workbook sheet
   std::int32_t DefaultSheetNumber = 16;
   // The separator of csv files and of the result grid's clipboard copy:
   // 0 ";", 1 ",", 2 ".", 3 tab (CsvSeparatorChar).
   std::uint8_t CsvSeparatorIndex = 0;
-  std::string DataFolder;             // folder of the data files, no trailing '/'
+  std::string DataFolder;  // folder of the data files, no trailing '/'
 
   // --- occultation star catalogue ----------------------------------------
   std::uint8_t OccultationCatalogueLevel = 2;    // 2 large file present, 1 small only, 0 none
@@ -51,7 +51,7 @@ struct TMainFormState {
   std::int32_t PreviousTableKind = kNoTableKind;
   std::int32_t ObjectNumber = 0;
   std::int32_t PreviousObjectNumber = 0;
-  std::uint8_t TableChanged = 0;       // a setting changed: the period is completed on the next paint
+  std::uint8_t TableChanged = 0;  // a setting changed: the period is completed on the next paint
   std::uint8_t PlaceConfirmed = 0;
   std::uint8_t ObjectChanged = 0;
   std::uint8_t WarningsOption = 1;
@@ -59,7 +59,7 @@ struct TMainFormState {
   // Start and end records, theory selection, table configuration, step,
   // the duration flag (AutoEnd) and the rest of the period check's fields.
   TEphemerisPeriodState Period;
-  TTableStep Step;                     // table step (the period check keeps its days in Period.StepDays)
+  TTableStep Step;  // table step (the period check keeps its days in Period.StepDays)
   // The table-configuration dialog's preview body (0 "Alle", 1 the Sun ..
   // 14 the integrated comet) and its switch for rise, set and twilight
   // times as Julian dates, which the table writers read.
@@ -67,7 +67,7 @@ struct TMainFormState {
   std::uint8_t RiseSetAsJulianDate = 0;
   double SolarEclipseSearchMinutes = 5;
   double SolarEclipseSearchSpanHours = 8;
-  std::int32_t PhaseTableMinutes = 1;   // step of the eclipse phase table
+  std::int32_t PhaseTableMinutes = 1;  // step of the eclipse phase table
   std::int32_t PhaseTableSeconds = 0;
   std::uint8_t SolarEclipseCriterion = 0;  // the calendar keeps local kinds from this one on (0..3)
   // The lunar-eclipse calendar's criteria and the event list of the last
@@ -76,39 +76,39 @@ struct TMainFormState {
   TLunarEclipseList LunarEclipseResults;
 
   // --- computing settings ---------------------------------------------------
-  std::int32_t VsopLevelA = -1;        // truncation level of the ephemerides ("Full")
-  std::int32_t VsopLevelB = 10;        // truncation level of the integration
+  std::int32_t VsopLevelA = -1;  // truncation level of the ephemerides ("Full")
+  std::int32_t VsopLevelB = 10;  // truncation level of the integration
   long double IntegrationTolerance = 1e-10L;
-  std::uint8_t AccuracyDigits = 10;    // digits of the integration tolerance
+  std::uint8_t AccuracyDigits = 10;  // digits of the integration tolerance
   // The numeric options; the Moon cache's span (days of one Chebyshev fit)
   // and order (coefficients) live here, set through their setters.
   TNumericOptions NumericOptions;
-  std::uint8_t MoonCacheFlag = 1;      // Moon positions through the cache
+  std::uint8_t MoonCacheFlag = 1;  // Moon positions through the cache
   std::uint8_t MoonOption = 0;
-  double SecondEquinox = 0.0;          // Julian centuries from J2000
+  double SecondEquinox = 0.0;  // Julian centuries from J2000
   std::uint8_t HalfTurnOffsetFlag = 0;
-  double HalfTurnOffsetAngle = 0.0;    // 180 degrees while the flag is set
+  double HalfTurnOffsetAngle = 0.0;  // 180 degrees while the flag is set
   std::uint8_t SatellitesEnabled = 0;
-  std::uint8_t IntegrationDatabase = 0;  // the position database for integrations is present
+  std::uint8_t IntegrationDatabase = 0;     // the position database for integrations is present
   std::uint8_t UseIntegrationDatabase = 0;  // integrations read the planets from that database
-  std::uint8_t IntegratorChoice = 0;   // 0 Runge-Kutta, otherwise Adams
-  std::uint8_t FastSearchOption = 0;   // searches always use the internal series
+  std::uint8_t IntegratorChoice = 0;        // 0 Runge-Kutta, otherwise Adams
+  std::uint8_t FastSearchOption = 0;        // searches always use the internal series
   // The moon-event runs: the chosen moon of Jupiter (1..4) and of Saturn's
   // eight-moon list (1..8), and the event code (0..3) both share.
   std::int32_t JupiterMoon = 1;
   std::int32_t SaturnMoon = 1;
   std::uint8_t MoonEvent = 0;
-  TTheorySelection SavedSelection;     // the live selection kept around a search
+  TTheorySelection SavedSelection;  // the live selection kept around a search
 
   // --- current objects -----------------------------------------------------
   TAsteroidElements CurrentAsteroid;
-  TCometElements CurrentComet;        // its name is the object name ("Kein Komet": none)
+  TCometElements CurrentComet;  // its name is the object name ("Kein Komet": none)
   // The current variable star's light elements ("Kein Variabler": none);
   // the variable-star table computes it as it stands.
   TVariableStarElements CurrentVariableStar{.Name = "Kein Variabler", .Type = ""};
   std::string CurrentDatabaseAsteroid;
-  std::int32_t UserObjectIndex = -1;   // the chosen object of the user catalogue, -1 none
-  std::string UserCatalogueFile;       // the user catalogue's file, empty for none
+  std::int32_t UserObjectIndex = -1;            // the chosen object of the user catalogue, -1 none
+  std::string UserCatalogueFile;                // the user catalogue's file, empty for none
   std::vector<std::string> UserCatalogueLines;  // its lines as last read or edited
   // The ".eel" files of the asteroid-database folder (full paths), set when
   // the folder changed so that the selection dialog starts its lists anew,
@@ -116,17 +116,17 @@ struct TMainFormState {
   std::vector<std::string> DatabaseFiles;
   std::uint8_t DatabaseListChanged = 0;
   std::vector<std::string> ChosenDatabaseAsteroids;
-  std::uint8_t SeparatorsUsable = 1;   // no locale separator holds "#" or "*"
-  std::uint8_t ElementsChanged = 0;    // the current asteroid or comet was replaced
-  std::uint8_t SettingsChanged = 0;    // something the configuration keeps changed
+  std::uint8_t SeparatorsUsable = 1;  // no locale separator holds "#" or "*"
+  std::uint8_t ElementsChanged = 0;   // the current asteroid or comet was replaced
+  std::uint8_t SettingsChanged = 0;   // something the configuration keeps changed
   // Chosen entry ranges of the user catalogue and the element files.
   TElementFileRanges ElementFileRanges;
 
   // --- event search ----------------------------------------------------------
   TEventSearchOptions EventSearchOptions;
-  std::uint8_t ResultsIntoTable = 0;   // "Ergebnisse in Tabelle" of the searches
-  std::uint8_t EventUsesPeriod = 0;    // "Ephemeridenzeitraum verwenden" of the event search
-  std::uint8_t AsteroidDatabase = 0;   // the asteroid from the database ("Keplerelemente verwenden" clear)
+  std::uint8_t ResultsIntoTable = 0;  // "Ergebnisse in Tabelle" of the searches
+  std::uint8_t EventUsesPeriod = 0;   // "Ephemeridenzeitraum verwenden" of the event search
+  std::uint8_t AsteroidDatabase = 0;  // the asteroid from the database ("Keplerelemente verwenden" clear)
 };
 
 // Fills `state` with the start-up defaults: observer records (Delta T

@@ -22,16 +22,16 @@ enum class TMenuRowKind : std::uint8_t {
 };
 
 struct TMenuRow {
-  const char* Name;     // object name, unique; "" for separators
-  const char* Parent;   // object name of the menu or tool bar holding it; "" for the roots
+  const char* Name;    // object name, unique; "" for separators
+  const char* Parent;  // object name of the menu or tool bar holding it; "" for the roots
   TMenuRowKind Kind;
-  const char* German;   // caption (hint for buttons and boxes), '&' before the access key
+  const char* German;  // caption (hint for buttons and boxes), '&' before the access key
   const char* English;
-  const char* Shortcut; // portable key text ("Ctrl+Shift+F1"), "" for none
-  const char* Command;  // command run by the row; rows of one command share its state
+  const char* Shortcut;  // portable key text ("Ctrl+Shift+F1"), "" for none
+  const char* Command;   // command run by the row; rows of one command share its state
   bool Checkable;
-  bool SheetOnly;       // acts on the workbook sheet
-  bool Fixed;           // the same caption in both languages; the switch leaves it alone
+  bool SheetOnly;  // acts on the workbook sheet
+  bool Fixed;      // the same caption in both languages; the switch leaves it alone
 };
 
 // Every row, in order: the 13 menus of the menu bar with their trees, the

@@ -18,8 +18,8 @@ std::string WithoutTrailingSlashes(std::string folder) {
   return folder;
 }
 
-std::int32_t IntegerIn(SettingsStore& store, const char* section, const char* name, std::int64_t low,
-                       std::int64_t high, std::int32_t fallback) {
+std::int32_t IntegerIn(SettingsStore& store, const char* section, const char* name, std::int64_t low, std::int64_t high,
+                       std::int32_t fallback) {
   const std::optional<std::int64_t> value = store.ReadInteger(section, name);
   if (!value || *value < low || *value > high) return fallback;
   return static_cast<std::int32_t>(*value);

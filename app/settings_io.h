@@ -45,14 +45,14 @@ struct TWindowSettings {
 };
 
 struct TStoredSettings {
-  std::string DefaultFolder;      // ends in '/'
+  std::string DefaultFolder;  // ends in '/'
   std::string AsteroidFolder;
   std::string CitiesDatabase;
   std::string CurrentDatabaseAsteroid;
   std::string OldAsteroidFolder;
   std::optional<std::int64_t> OldAsteroidCount;
   bool FirstRun = true;
-  std::uint8_t Language = 1;      // 0 German, 1 English
+  std::uint8_t Language = 1;  // 0 German, 1 English
   std::int32_t RecentFilesCount = 10;
   bool Spreadsheet = true;
   std::int32_t DefaultSheetNumber = 16;

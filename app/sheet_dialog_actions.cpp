@@ -57,8 +57,8 @@ bool ApplySizeAnswer(TWorkbook& book, TSizeKind kind, int answer, double value, 
         ShowMessage("Die Zeilenhöhe muss zwischen 0 und 409 liegen.", "The row height must lie between 0 and 409.",
                     MessageIcon::Error);
       } else {
-        ShowMessage("Die Spaltenbreite muss zwischen 0 und 255 liegen.",
-                    "The column width must lie between 0 and 255.", MessageIcon::Error);
+        ShowMessage("Die Spaltenbreite muss zwischen 0 und 255 liegen.", "The column width must lie between 0 and 255.",
+                    MessageIcon::Error);
       }
       return false;
     }

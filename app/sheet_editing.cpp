@@ -59,8 +59,8 @@ class NumberSkip {
 
 // Column-major walk over [row1..row2] x [col1..col2] from (startRow,
 // startCol); later columns begin at row1. The first hit is reported.
-bool Walk(const TWorkbook& book, const TRange& area, int startRow, int startCol, const std::string& text,
-          Matcher match, int& hitRow, int& hitCol, int& position) {
+bool Walk(const TWorkbook& book, const TRange& area, int startRow, int startCol, const std::string& text, Matcher match,
+          int& hitRow, int& hitCol, int& position) {
   NumberSkip numbers(book, text);
   for (int col = startCol; col <= area.Col2; ++col) {
     for (int row = col == startCol ? startRow : area.Row1; row <= area.Row2; ++row) {
@@ -78,8 +78,8 @@ bool Walk(const TWorkbook& book, const TRange& area, int startRow, int startCol,
 
 // Replaces occurrences of `searched` in `cell` from code point `position`
 // (1-based) on: one, or every one after each inserted replacement.
-std::string ReplaceOccurrences(const std::string& cell, const TSearchRequest& request,
-                               const std::string& replacement, int position, bool every) {
+std::string ReplaceOccurrences(const std::string& cell, const TSearchRequest& request, const std::string& replacement,
+                               int position, bool every) {
   if (request.WholeWord) return replacement;  // the whole text matched
   std::u32string text = Utf8ToCodePoints(cell);
   const std::u32string searched = Utf8ToCodePoints(request.Text);
@@ -218,9 +218,9 @@ int ApplyDecimalsToSelection(TWorkbook& book, const std::string& pattern) {
 
 bool InsertPageBreak(TWorkbook& book) {
   if (book.SelectionCount() > 1) {
-    ShowMessage(
-        "Zum Einfügen eines Seitenwechsels darf nur ein zusammenhängender Bereich markiert sein!",
-        "Please select one single region!", MessageIcon::Error, MessageButtons::Ok, ByLanguage("Mehrere Bereiche markiert", "Several regions selected"));
+    ShowMessage("Zum Einfügen eines Seitenwechsels darf nur ein zusammenhängender Bereich markiert sein!",
+                "Please select one single region!", MessageIcon::Error, MessageButtons::Ok,
+                ByLanguage("Mehrere Bereiche markiert", "Several regions selected"));
     return false;
   }
   if (book.SelEndCol() > book.LastCol()) {

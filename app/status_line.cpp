@@ -15,9 +15,7 @@ std::string FixedWithSeparator(int intDigits, int decimals, double x) {
   return FloatToTextSep(text);
 }
 
-std::string AngleText(double degrees) {
-  return DmsTextWithMarks(FixedWithSeparator(1, 4, DegToDmsPackedSec(degrees)));
-}
+std::string AngleText(double degrees) { return DmsTextWithMarks(FixedWithSeparator(1, 4, DegToDmsPackedSec(degrees))); }
 
 }  // namespace
 
@@ -33,8 +31,8 @@ std::string DatePanelText(const TObserverRecord& r, std::uint8_t apparentSiderea
   HourToTimeStr(Mod24(r.UTHours), ut);
   std::string sidereal;
   HourToTimeStr(r.SiderealHours, sidereal);
-  text += "  " + NameAt(DaylightSavingMarks, r.DaylightHours) + " " + ut + " UT  JD: " +
-          FixedWithSeparator(1, 5, MjdToJd(r.Mjd)) + label + sidereal;
+  text += "  " + NameAt(DaylightSavingMarks, r.DaylightHours) + " " + ut +
+          " UT  JD: " + FixedWithSeparator(1, 5, MjdToJd(r.Mjd)) + label + sidereal;
   return text;
 }
 
@@ -50,10 +48,18 @@ TStatusTexts BuildStatusTexts(const TMainFormState& s, bool english) {
   t.Place = PlacePanelText(s.Period.Start, english);
   t.Accuracy = std::to_string(s.AccuracyDigits);
   switch (s.Period.Selection.PlanetTheory()) {
-    case kPlanetTheoryVsop87D: t.Vsop = "VSOP87 D " + AccuracyPairText(s.VsopLevelA, s.VsopLevelB); break;
-    case kPlanetTheoryVsop87C: t.Vsop = "VSOP87 C " + AccuracyPairText(s.VsopLevelA, s.VsopLevelB); break;
-    case kPlanetTheoryPositionFiles: t.Vsop = english ? "Positions from file" : "Positionen aus Datei"; break;
-    default: t.Vsop = "Newcomb"; break;
+    case kPlanetTheoryVsop87D:
+      t.Vsop = "VSOP87 D " + AccuracyPairText(s.VsopLevelA, s.VsopLevelB);
+      break;
+    case kPlanetTheoryVsop87C:
+      t.Vsop = "VSOP87 C " + AccuracyPairText(s.VsopLevelA, s.VsopLevelB);
+      break;
+    case kPlanetTheoryPositionFiles:
+      t.Vsop = english ? "Positions from file" : "Positionen aus Datei";
+      break;
+    default:
+      t.Vsop = "Newcomb";
+      break;
   }
   t.Moon = s.Period.Selection.MoonTheory() != 0 ? "ELP-2000/82" : "Brown";
   if (s.IntegrationDatabase != 0) {

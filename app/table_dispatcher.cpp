@@ -192,8 +192,7 @@ void TTableDispatcher::ComputeTableGuarded() {
     ShowMessage(std::string("Die Tabelle konnte nicht berechnet werden: ") + error.what(),
                 std::string("The table could not be computed: ") + error.what(), MessageIcon::Error);
   } catch (...) {
-    ShowMessage("Die Tabelle konnte nicht berechnet werden.", "The table could not be computed.",
-                MessageIcon::Error);
+    ShowMessage("Die Tabelle konnte nicht berechnet werden.", "The table could not be computed.", MessageIcon::Error);
   }
 }
 

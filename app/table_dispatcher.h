@@ -30,8 +30,8 @@ inline constexpr std::int32_t kPeriodRefusedKind = 1;
 
 struct TTableKindRow {
   std::int32_t Code;
-  std::int32_t MenuKind;   // kKindUnchanged: the dispatcher leaves the code as it was
-  const char* What;        // what computes the table
+  std::int32_t MenuKind;  // kKindUnchanged: the dispatcher leaves the code as it was
+  const char* What;       // what computes the table
 };
 
 // Every code of the program's tables, in ascending order.
@@ -44,12 +44,12 @@ struct TDispatchHooks {
   std::function<void()> ShowHourglass;
   std::function<void()> RestoreCursor;
   std::function<void()> Invalidate;
-  std::function<void()> RefreshMenus;       // menu states from the kind
+  std::function<void()> RefreshMenus;  // menu states from the kind
   std::function<void()> HideAbortDialog;
   std::function<void()> CheckPeriod;        // the period check (clamps the end, limits the rows)
   std::function<void()> CommitTransaction;  // the sheet's open undo transaction
   std::function<void()> BeginTransaction;
-  std::function<void()> ClearSheet;         // selection "A1:A1" and the whole sheet cleared
+  std::function<void()> ClearSheet;  // selection "A1:A1" and the whole sheet cleared
   // The sheet and grid views stop repainting while a kind writes its table
   // (the progress panel keeps running); resumed however the kind ends.
   std::function<void()> SuspendViews;

@@ -28,8 +28,7 @@ static_assert(kOffStep == kOffTableConfig + kTableConfigRecordSize);
 static_assert(kOffEclipse == kOffStep + kTableStepSize);
 static_assert(kOffColumnWidths + 4 * kQuantityCount == kTableFileFixedSize);
 static_assert(kTableFileFixedSize == 25385, "the fixed part of a table file is 25,385 bytes");
-static_assert(4 + 4 + 1 + kTableFontFaceCapacity + 4 + 4 == kTableFontRecordSize,
-              "the font record is 272 bytes");
+static_assert(4 + 4 + 1 + kTableFontFaceCapacity + 4 + 4 == kTableFontRecordSize, "the font record is 272 bytes");
 static_assert(4 * 4 + 1 + kTableCellTextLength + 1 == kTableCellRecordSize, "a cell record is 48 bytes");
 
 // The first `count` characters of a UTF-8 text (a broken sequence counts
@@ -76,8 +75,8 @@ std::vector<std::uint8_t> EncodeTableFile(const TTableFileImage& image) {
   w.ShortString(kTableFileHeaderSize - 1, kTableFileHeader);
   w.I32(static_cast<std::int32_t>(rows - 1));
   w.I32(static_cast<std::int32_t>(cols - 1));
-  EncodeTableFontRecord(image.Font, std::span<std::uint8_t, kTableFontRecordSize>(bytes.data() + kOffFont,
-                                                                                    kTableFontRecordSize));
+  EncodeTableFontRecord(image.Font,
+                        std::span<std::uint8_t, kTableFontRecordSize>(bytes.data() + kOffFont, kTableFontRecordSize));
   w.Seek(kOffColors);
   w.U32(image.GridColor);
   w.U32(image.FixedColor);
@@ -86,8 +85,8 @@ std::vector<std::uint8_t> EncodeTableFile(const TTableFileImage& image) {
   w.U8(image.FixedLines);
   EncodeObserverRecord(image.StartObserver, std::span<std::uint8_t, kObserverRecordSize>(
                                                 bytes.data() + kOffStartObserver, kObserverRecordSize));
-  EncodeObserverRecord(image.EndObserver, std::span<std::uint8_t, kObserverRecordSize>(
-                                              bytes.data() + kOffEndObserver, kObserverRecordSize));
+  EncodeObserverRecord(image.EndObserver, std::span<std::uint8_t, kObserverRecordSize>(bytes.data() + kOffEndObserver,
+                                                                                       kObserverRecordSize));
   EncodeTableConfigRecord(image.TableConfig, std::span<std::uint8_t, kTableConfigRecordSize>(
                                                  bytes.data() + kOffTableConfig, kTableConfigRecordSize));
   EncodeTableStep(image.Step, std::span<std::uint8_t, kTableStepSize>(bytes.data() + kOffStep, kTableStepSize));
@@ -148,12 +147,12 @@ TableFileProblem DecodeTableFile(std::span<const std::uint8_t> bytes, TTableFile
   out.Reserved = r.U8();
   out.CellLines = r.U8();
   out.FixedLines = r.U8();
-  out.StartObserver = DecodeObserverRecord(std::span<const std::uint8_t, kObserverRecordSize>(
-      bytes.data() + kOffStartObserver, kObserverRecordSize));
-  out.EndObserver = DecodeObserverRecord(std::span<const std::uint8_t, kObserverRecordSize>(
-      bytes.data() + kOffEndObserver, kObserverRecordSize));
-  out.TableConfig = DecodeTableConfigRecord(std::span<const std::uint8_t, kTableConfigRecordSize>(
-      bytes.data() + kOffTableConfig, kTableConfigRecordSize));
+  out.StartObserver = DecodeObserverRecord(
+      std::span<const std::uint8_t, kObserverRecordSize>(bytes.data() + kOffStartObserver, kObserverRecordSize));
+  out.EndObserver = DecodeObserverRecord(
+      std::span<const std::uint8_t, kObserverRecordSize>(bytes.data() + kOffEndObserver, kObserverRecordSize));
+  out.TableConfig = DecodeTableConfigRecord(
+      std::span<const std::uint8_t, kTableConfigRecordSize>(bytes.data() + kOffTableConfig, kTableConfigRecordSize));
   out.Step = DecodeTableStep(std::span<const std::uint8_t, kTableStepSize>(bytes.data() + kOffStep, kTableStepSize));
   r.Seek(kOffEclipse);
   out.EclipseSearchMinutes = r.I32();

@@ -61,8 +61,8 @@ void ToggleDaylightSaving(TObserverRecord& r);
 
 // True when the Julian-date dialog changed something: the MJD compared as
 // text with ten decimals, or the zone hours or minutes.
-bool JulianDateEntryChanged(double mjdBefore, std::int32_t zoneBefore, std::int32_t minutesBefore,
-                            double mjdAfter, std::int32_t zoneAfter, std::int32_t minutesAfter);
+bool JulianDateEntryChanged(double mjdBefore, std::int32_t zoneBefore, std::int32_t minutesBefore, double mjdAfter,
+                            std::int32_t zoneAfter, std::int32_t minutesAfter);
 
 // The day-fraction entry: day of month with the local time as its fraction.
 double DayWithFraction(const TObserverRecord& r);

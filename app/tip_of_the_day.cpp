@@ -61,8 +61,12 @@ TTipView TTipOfTheDay::NextTip() {
 void ShowTipError(const ETipOfTheDay& error) {
   std::string reason;
   switch (error.What()) {
-    case ETipOfTheDay::Kind::AllShown: reason = "all available tips have been shown."; break;
-    case ETipOfTheDay::Kind::NoTips: reason = "the programmer forgot to provide the tips you should be reading now."; break;
+    case ETipOfTheDay::Kind::AllShown:
+      reason = "all available tips have been shown.";
+      break;
+    case ETipOfTheDay::Kind::NoTips:
+      reason = "the programmer forgot to provide the tips you should be reading now.";
+      break;
     case ETipOfTheDay::Kind::UnknownType:
       reason = "due to an error I am unable to show you the next tip of the day.";
       break;

@@ -117,9 +117,9 @@ std::string UntitledName(const TMainFormState& state) {
 bool AskSaveChanges(TWorkbookDocument& doc) {
   if (doc.State.DocumentSaved != 0) return true;
   const std::string name = doc.FileName.empty() ? UntitledName(doc.State) : doc.FileName;
-  const MessageResult answer =
-      ShowMessage("Möchten Sie Änderungen in " + name + " noch sichern?", "Do you want to save changes in " + name + "?",
-                  MessageIcon::Question, MessageButtons::YesNoCancel, English() ? "File not saved" : "Datei ungesichert");
+  const MessageResult answer = ShowMessage(
+      "Möchten Sie Änderungen in " + name + " noch sichern?", "Do you want to save changes in " + name + "?",
+      MessageIcon::Question, MessageButtons::YesNoCancel, English() ? "File not saved" : "Datei ungesichert");
   if (answer == MessageResult::No) return true;
   if (answer == MessageResult::Yes) return SaveDocument(doc);
   return false;
@@ -275,10 +275,11 @@ bool SaveSheetAsText(TWorkbookDocument& doc) {
   if (!chosen) return false;
   const std::string ext = Extension(*chosen);
   if (ext != ".txt" && ext != ".TXT") {
-    ShowMessage("Unzulässige Dateierweiterung. Textfiles müssen die Erweiterung \".txt\" haben. Bitte versuchen Sie es "
-                "noch einmal.",
-                "Invalid file extension. Textfiles need the extension \".txt\" . Please retry.", MessageIcon::Error,
-                MessageButtons::Ok, English() ? "File not saved." : "Datei nicht gespeichert.");
+    ShowMessage(
+        "Unzulässige Dateierweiterung. Textfiles müssen die Erweiterung \".txt\" haben. Bitte versuchen Sie es "
+        "noch einmal.",
+        "Invalid file extension. Textfiles need the extension \".txt\" . Please retry.", MessageIcon::Error,
+        MessageButtons::Ok, English() ? "File not saved." : "Datei nicht gespeichert.");
     return false;
   }
   return WriteText(doc, *chosen);

@@ -83,9 +83,7 @@ TAsteroidDatabaseBuildResult BuildAsteroidDatabase(const TAsteroidDatabaseBuild&
     if (progress) progress(number, source);
     ScopedMessageSink quiet(reasons);
     reasons.reason.clear();
-    const auto skip = [&](std::string reason) {
-      result.SkippedFiles.push_back({source, std::move(reason)});
-    };
+    const auto skip = [&](std::string reason) { result.SkippedFiles.push_back({source, std::move(reason)}); };
     if (!ReadTextFileLines(source, lines)) {
       skip(ByLanguage("Die Datei kann nicht gelesen werden.", "The file cannot be read."));
       continue;
@@ -130,9 +128,8 @@ TAsteroidDatabaseBuildResult BuildAsteroidDatabase(const TAsteroidDatabaseBuild&
 }
 
 std::string DatabaseBuildSummary(const TAsteroidDatabaseBuildResult& result) {
-  std::string text = std::to_string(result.Written.size()) +
-                     ByLanguage(" Dateien geschrieben", " files written") + ", " +
-                     std::to_string(result.SkippedFiles.size()) + ByLanguage(" übersprungen", " skipped") +
+  std::string text = std::to_string(result.Written.size()) + ByLanguage(" Dateien geschrieben", " files written") +
+                     ", " + std::to_string(result.SkippedFiles.size()) + ByLanguage(" übersprungen", " skipped") +
                      (result.Stopped ? ByLanguage(" (abgebrochen)", " (stopped)") : "") + ".";
   if (!result.Renamed.empty()) {
     text += ByLanguage("\n\nUmbenannt (Name schon vergeben):", "\n\nRenamed (name already taken):");

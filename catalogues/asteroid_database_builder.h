@@ -32,8 +32,8 @@ struct TAsteroidDatabaseBuildResult {
   // taken: written as "name (2).eel" and so on; one note per file.
   std::vector<std::string> Renamed;
   int SourceCount = 0;
-  bool Stopped = false;   // the stop request ended the run early
-  std::string Error;      // a folder problem that ended the run before any file
+  bool Stopped = false;  // the stop request ended the run early
+  std::string Error;     // a folder problem that ended the run before any file
 };
 
 // Called before each source: its 0-based number and path.

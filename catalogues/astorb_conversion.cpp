@@ -23,11 +23,11 @@ struct TSlice {
 };
 
 // The plain CSV slices of the older layout (columns from 1).
-constexpr TSlice kPlainSlices[] = {
-    {1, 5},     {7, 25},    {26, 40},   {41, 47},   {48, 52},   {53, 57},   {58, 64},   {65, 70},   {71, 73},
-    {74, 77},   {78, 81},   {82, 85},   {86, 89},   {90, 93},   {94, 99},   {100, 104}, {105, 113}, {114, 124},
-    {125, 135}, {136, 146}, {147, 156}, {157, 167}, {168, 180}, {182, 189}, {190, 197}, {198, 206}, {208, 215},
-    {216, 223}, {225, 232}, {233, 240}, {241, 249}, {251, 257}, {259, 266}};
+constexpr TSlice kPlainSlices[] = {{1, 5},     {7, 25},    {26, 40},   {41, 47},   {48, 52},   {53, 57},   {58, 64},
+                                   {65, 70},   {71, 73},   {74, 77},   {78, 81},   {82, 85},   {86, 89},   {90, 93},
+                                   {94, 99},   {100, 104}, {105, 113}, {114, 124}, {125, 135}, {136, 146}, {147, 156},
+                                   {157, 167}, {168, 180}, {182, 189}, {190, 197}, {198, 206}, {208, 215}, {216, 223},
+                                   {225, 232}, {233, 240}, {241, 249}, {251, 257}, {259, 266}};
 
 std::string Slice(std::string_view line, std::size_t first, std::size_t last, int shift) {
   const std::size_t s = static_cast<std::size_t>(shift);
@@ -122,9 +122,7 @@ class TConversionOutput {
   bool failed_ = false;
 };
 
-void Finish(TConversionOutput& out, TConversionResult& result) {
-  result.Done = out.Finish(result.Error);
-}
+void Finish(TConversionOutput& out, TConversionResult& result) { result.Done = out.Finish(result.Error); }
 
 // One counted record; false when the callback asks to stop.
 bool Count(TConversionResult& result, const TConversionCallback& callback) {
@@ -258,9 +256,9 @@ bool AstorbLineToOwnCsv(std::string_view line, int shift, std::string& out) {
   std::string epoch = NumberText(MjdToJd(mjd));
   FirstPointToComma(epoch);
   out = WritableName(name, ';');
-  for (const std::string& f : {number(169, 180), number(158, 167), number(147, 156), number(137, 146),
-                               number(126, 135), number(115, 124), std::string("0"), std::string("2000"), epoch,
-                               compact(42, 46), compact(48, 52)}) {
+  for (const std::string& f :
+       {number(169, 180), number(158, 167), number(147, 156), number(137, 146), number(126, 135), number(115, 124),
+        std::string("0"), std::string("2000"), epoch, compact(42, 46), compact(48, 52)}) {
     out += ';';
     out += f;
   }
@@ -276,9 +274,9 @@ bool AstorbLineToHomePlanetCsv(std::string_view line, int shift, std::string& ou
   if (NumberedName(line, shift)) name = NormalizeDesignation(LeadingBlanksToEnd(name));
   out = WritableName(name, ',');
   for (const std::string& f :
-       {WithoutBlanks(Slice(line, 42, 46, shift)), WithoutBlanks(Slice(line, 48, 52, shift)), Slice(line, 115, 124, shift),
-        Slice(line, 126, 135, shift), Slice(line, 137, 146, shift), Slice(line, 147, 156, shift),
-        Slice(line, 158, 167, shift), Slice(line, 169, 180, shift), NumberText(mjd)}) {
+       {WithoutBlanks(Slice(line, 42, 46, shift)), WithoutBlanks(Slice(line, 48, 52, shift)),
+        Slice(line, 115, 124, shift), Slice(line, 126, 135, shift), Slice(line, 137, 146, shift),
+        Slice(line, 147, 156, shift), Slice(line, 158, 167, shift), Slice(line, 169, 180, shift), NumberText(mjd)}) {
     out += ',';
     out += f;
   }

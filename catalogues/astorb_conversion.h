@@ -87,12 +87,12 @@ bool MpcRecordsStarted(bool& started, bool streamStart, const std::string& line,
 using TConversionCallback = std::function<bool(long written)>;
 
 struct TConversionResult {
-  bool Done = false;      // the output was written (also after a stop)
+  bool Done = false;  // the output was written (also after a stop)
   bool Stopped = false;
   long Written = 0;
   long Skipped = 0;
   std::string Output;
-  std::string Error;      // why nothing was written
+  std::string Error;  // why nothing was written
 };
 
 TConversionResult ConvertAstorbFile(const std::string& input, int format, bool international,

@@ -15,7 +15,8 @@ namespace {
 [[noreturn]] void Fail(const char* german, const char* english) { throw EmpecFileError(ByLanguage(german, english)); }
 
 [[noreturn]] void FormatError() {
-  Fail("Das MPE-Zircular hat ein unbekanntes oder ungültiges Format.", "Invalid or unknown format of the MPE circular.");
+  Fail("Das MPE-Zircular hat ein unbekanntes oder ungültiges Format.",
+       "Invalid or unknown format of the MPE circular.");
 }
 
 [[noreturn]] void NumberError(const std::string& what, const std::string& text) {
@@ -121,11 +122,12 @@ std::string StripMarkup(const std::string& line) {
     }
     text.push_back(line[k]);
   }
-  static const std::pair<const char*, const char*> kEntities[] = {
-      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&nbsp;", " "}, {"&amp;", "&"}};
+  static const std::pair<const char*, const char*> kEntities[] = {{"&lt;", "<"},  {"&gt;", ">"},   {"&quot;", "\""},
+                                                                  {"&#39;", "'"}, {"&nbsp;", " "}, {"&amp;", "&"}};
   for (const auto& [entity, plain] : kEntities) {
     const std::string e(entity);
-    for (std::size_t p = text.find(e); p != std::string::npos; p = text.find(e, p + 1)) text.replace(p, e.size(), plain);
+    for (std::size_t p = text.find(e); p != std::string::npos; p = text.find(e, p + 1))
+      text.replace(p, e.size(), plain);
   }
   return text;
 }

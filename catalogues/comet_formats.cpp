@@ -72,8 +72,8 @@ bool Kometentabelle::ReadGuideFile(const std::string& fileName, bool showMessage
   SortItems();
   if (showMessages && asteroids) {
     ShowMessage("In der Datei befanden sich auch Bahnelemente für Asteroiden. Diese wurden nicht eingelesen.",
-                "In the file were also orbital elements for Asteroids. They were not loaded.",
-                MessageIcon::Information, MessageButtons::Ok, "Hinweis");
+                "In the file were also orbital elements for Asteroids. They were not loaded.", MessageIcon::Information,
+                MessageButtons::Ok, "Hinweis");
   }
   if (Count() == 0) {
     readError_ = NoElementsText(fileName);
@@ -96,7 +96,9 @@ bool Kometentabelle::WriteGuideFile(const std::string& fileName) {
 
 // --- SkyMap ----------------------------------------------------------------------
 
-bool Kometentabelle::ReadSkyMapFile(const std::string& fileName) { return ReadSkyMapLines(fileName, ParseSkyMapCometLine); }
+bool Kometentabelle::ReadSkyMapFile(const std::string& fileName) {
+  return ReadSkyMapLines(fileName, ParseSkyMapCometLine);
+}
 
 bool Kometentabelle::WriteSkyMapFile(const std::string& fileName) {
   return WriteTextFile(

@@ -10,11 +10,11 @@ namespace kvx {
 
 // The orientation elements and their equinoxes, kept between uses.
 struct TOrientationRecord {
-  double Inclination = 0;    // degrees
-  double Node = 0;           // longitude of the ascending node, degrees
-  double Perihelion = 0;     // argument (or, with the flag, longitude) of perihelion, degrees
-  double OldEquinox = 1950;  // years
-  double NewEquinox = 2000;  // years
+  double Inclination = 0;                  // degrees
+  double Node = 0;                         // longitude of the ascending node, degrees
+  double Perihelion = 0;                   // argument (or, with the flag, longitude) of perihelion, degrees
+  double OldEquinox = 1950;                // years
+  double NewEquinox = 2000;                // years
   std::uint8_t LongitudeOfPerihelion = 0;  // non-zero: Perihelion is a longitude of perihelion
 };
 

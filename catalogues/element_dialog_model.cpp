@@ -103,7 +103,8 @@ bool ElementFieldAccepts(TElementDialogKind kind, int field, double value) {
 
 std::string ElementFieldMessage(TElementDialogKind kind, int field, bool english) {
   const bool asteroid = kind == TElementDialogKind::Asteroid;
-  for (const FieldText& t : asteroid ? std::span<const FieldText>(kAsteroidTexts) : std::span<const FieldText>(kCometTexts)) {
+  for (const FieldText& t :
+       asteroid ? std::span<const FieldText>(kAsteroidTexts) : std::span<const FieldText>(kCometTexts)) {
     if (t.Field == field) return english ? t.English : t.German;
   }
   return english ? "Invalid value" : "Ungültiger Wert";
@@ -126,32 +127,53 @@ int ElementFieldDecimals(TElementDialogKind kind, int field) {
 
 double& AsteroidField(TAsteroidElements& r, int field) {
   switch (field) {
-    case 1: return r.SemiMajorAxis;
-    case 2: return r.Eccentricity;
-    case 3: return r.Inclination;
-    case 4: return r.Node;
-    case 5: return r.Perihelion;
-    case 6: return r.MeanAnomaly;
-    case 7: return r.MeanMotion;
-    case 8: return r.Equinox;
-    case 9: return r.Epoch;
-    case 10: return r.H;
-    default: return r.G;
+    case 1:
+      return r.SemiMajorAxis;
+    case 2:
+      return r.Eccentricity;
+    case 3:
+      return r.Inclination;
+    case 4:
+      return r.Node;
+    case 5:
+      return r.Perihelion;
+    case 6:
+      return r.MeanAnomaly;
+    case 7:
+      return r.MeanMotion;
+    case 8:
+      return r.Equinox;
+    case 9:
+      return r.Epoch;
+    case 10:
+      return r.H;
+    default:
+      return r.G;
   }
 }
 
 double& CometField(TCometElements& r, int field) {
   switch (field) {
-    case 1: return r.PerihelionDistance;
-    case 2: return r.Eccentricity;
-    case 3: return r.Inclination;
-    case 4: return r.Node;
-    case 5: return r.Perihelion;
-    case 8: return r.Equinox;
-    case 9: return r.PerihelionTime;
-    case 10: return r.H;
-    case 11: return r.G;
-    default: return r.Epoch;
+    case 1:
+      return r.PerihelionDistance;
+    case 2:
+      return r.Eccentricity;
+    case 3:
+      return r.Inclination;
+    case 4:
+      return r.Node;
+    case 5:
+      return r.Perihelion;
+    case 8:
+      return r.Equinox;
+    case 9:
+      return r.PerihelionTime;
+    case 10:
+      return r.H;
+    case 11:
+      return r.G;
+    default:
+      return r.Epoch;
   }
 }
 

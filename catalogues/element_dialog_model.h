@@ -70,7 +70,7 @@ int HomePlanetCsvKind(TElementDialogKind kind);
 
 // One cell of the sheet as the set reader sees it.
 struct TSheetCellValue {
-  double Number = 0;   // 0 for texts and empty cells
+  double Number = 0;  // 0 for texts and empty cells
   std::string Text;
   bool IsNumber = false;
 };
@@ -86,7 +86,7 @@ bool IsWebAddress(const std::string& text);
 
 // The state an element dialog keeps between showings.
 struct TElementDialogState {
-  std::string FileName;               // empty until the first showing
+  std::string FileName;  // empty until the first showing
   std::uint8_t ElementFileKind = 0;
   std::uint8_t LoadPending = 1;
   std::uint8_t InvalidEntryPending = 0;

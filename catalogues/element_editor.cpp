@@ -97,8 +97,8 @@ const TEditorKind kAsteroidEditor{"PlEdit",
                                   "Neuer Planetoid",
                                   "New asteroid",
                                   40};
-const TEditorKind kCometEditor{"CoEdit",          "/kometen.csv", "/comets.csv", ":BAHNELEMENTE KOMETEN VAMUR EXT!",
-                               "Neuer Komet",     "New comet",    40};
+const TEditorKind kCometEditor{
+    "CoEdit", "/kometen.csv", "/comets.csv", ":BAHNELEMENTE KOMETEN VAMUR EXT!", "Neuer Komet", "New comet", 40};
 const TEditorKind kVariableStarEditor{"VarEd",
                                       "/varriable.csv",
                                       "/variables.csv",
@@ -110,14 +110,22 @@ const TEditorKind kVariableStarEditor{"VarEd",
 bool FieldValueAccepted(TFieldTest test, double x) {
   if (!std::isfinite(x)) return false;
   switch (test) {
-    case TFieldTest::Any: return true;
-    case TFieldTest::Positive: return x > 0;
-    case TFieldTest::NonNegative: return x >= 0;
-    case TFieldTest::Eccentricity: return x >= 0 && x < 1;
-    case TFieldTest::Angle: return x >= 0 && x < 360;
-    case TFieldTest::Hours: return x >= 0 && x < 24;
-    case TFieldTest::Declination: return x >= -90 && x <= 90;
-    case TFieldTest::Magnitude: return x >= -2 && x < 30;
+    case TFieldTest::Any:
+      return true;
+    case TFieldTest::Positive:
+      return x > 0;
+    case TFieldTest::NonNegative:
+      return x >= 0;
+    case TFieldTest::Eccentricity:
+      return x >= 0 && x < 1;
+    case TFieldTest::Angle:
+      return x >= 0 && x < 360;
+    case TFieldTest::Hours:
+      return x >= 0 && x < 24;
+    case TFieldTest::Declination:
+      return x >= -90 && x <= 90;
+    case TFieldTest::Magnitude:
+      return x >= -2 && x < 30;
   }
   return false;
 }
@@ -136,14 +144,22 @@ std::span<const TEditorFieldRule> CometEditorFields() { return kCometFields; }
 std::span<const TEditorFieldRule> VariableStarEditorFields() { return kVariableStarFields; }
 
 double& EditorField(TAsteroidElements& r, std::size_t field) {
-  double* fields[] = {&r.SemiMajorAxis, &r.Eccentricity, &r.Inclination, &r.Node,  &r.Perihelion, &r.MeanAnomaly,
-                      &r.MeanMotion,    &r.Equinox,      &r.Epoch,       &r.H,     &r.G};
+  double* fields[] = {&r.SemiMajorAxis, &r.Eccentricity, &r.Inclination, &r.Node, &r.Perihelion, &r.MeanAnomaly,
+                      &r.MeanMotion,    &r.Equinox,      &r.Epoch,       &r.H,    &r.G};
   return *fields[field];
 }
 
 double& EditorField(TCometElements& r, std::size_t field) {
-  double* fields[] = {&r.PerihelionDistance, &r.Eccentricity, &r.Inclination, &r.Node, &r.Perihelion,
-                      &r.Equinox,            &r.PerihelionTime, &r.H,         &r.G,    &r.Epoch};
+  double* fields[] = {&r.PerihelionDistance,
+                      &r.Eccentricity,
+                      &r.Inclination,
+                      &r.Node,
+                      &r.Perihelion,
+                      &r.Equinox,
+                      &r.PerihelionTime,
+                      &r.H,
+                      &r.G,
+                      &r.Epoch};
   return *fields[field];
 }
 

@@ -30,20 +30,20 @@ namespace kvx {
 
 // What a field accepts.
 enum class TFieldTest : std::uint8_t {
-  Any,             // any number
-  Positive,        // x > 0
-  NonNegative,     // x >= 0
-  Eccentricity,    // 0 <= x < 1 (closed orbits)
-  Angle,           // 0 <= x < 360
-  Hours,           // 0 <= x < 24
-  Declination,     // -90 <= x <= 90
-  Magnitude,       // -2 <= x < 30
+  Any,           // any number
+  Positive,      // x > 0
+  NonNegative,   // x >= 0
+  Eccentricity,  // 0 <= x < 1 (closed orbits)
+  Angle,         // 0 <= x < 360
+  Hours,         // 0 <= x < 24
+  Declination,   // -90 <= x <= 90
+  Magnitude,     // -2 <= x < 30
 };
 
 struct TEditorFieldRule {
   const char* Control;  // the edit's object name
   TFieldTest Test;
-  int Decimals;         // shown with this many decimals
+  int Decimals;  // shown with this many decimals
   // The message of a refused value (German caption and text, English
   // caption and text); a null German text: the field is only reset.
   const char* GermanCaption;
@@ -66,7 +66,7 @@ struct TEditorKind {
   const char* FirstLine;    // first line of a new file
   const char* NewNameGerman;
   const char* NewNameEnglish;
-  std::size_t NameLength;   // characters kept of a typed name
+  std::size_t NameLength;  // characters kept of a typed name
 };
 
 extern const TEditorKind kAsteroidEditor;
@@ -74,8 +74,8 @@ extern const TEditorKind kCometEditor;
 extern const TEditorKind kVariableStarEditor;
 
 // The fields of each editor in the order of the record's numeric members.
-std::span<const TEditorFieldRule> AsteroidEditorFields();   // a e i node per M n equinox epoch H G
-std::span<const TEditorFieldRule> CometEditorFields();      // q e i node per equinox T H G epoch
+std::span<const TEditorFieldRule> AsteroidEditorFields();      // a e i node per M n equinox epoch H G
+std::span<const TEditorFieldRule> CometEditorFields();         // q e i node per equinox T H G epoch
 std::span<const TEditorFieldRule> VariableStarEditorFields();  // RA Dec max min epoch period equinox
 
 // The numeric fields of a record by the index of its field table.

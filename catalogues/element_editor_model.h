@@ -58,7 +58,8 @@ class TElementEditorModelBase {
 template <typename ListT, typename RecordT>
 class TElementEditorModel final : public TElementEditorModelBase {
  public:
-  TElementEditorModel(const TEditorKind& kind, std::span<const TEditorFieldRule> fields) : kind_(kind), fields_(fields) {}
+  TElementEditorModel(const TEditorKind& kind, std::span<const TEditorFieldRule> fields)
+      : kind_(kind), fields_(fields) {}
 
   const TEditorKind& Kind() const override { return kind_; }
   std::span<const TEditorFieldRule> Fields() const override { return fields_; }

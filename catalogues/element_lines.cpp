@@ -101,8 +101,8 @@ TLineParse ParseAsteroidCsvLine(const std::string& line, bool normalizeNames, TA
   std::string name(f[0]);
   if (normalizeNames) name = NormalizeDesignation(name);
   e.Name = ElementRecordName(name);
-  double* numbers[] = {&e.SemiMajorAxis, &e.Eccentricity, &e.Inclination, &e.Node,  &e.Perihelion, &e.MeanAnomaly,
-                       &e.MeanMotion,    &e.Equinox,      &e.Epoch,       &e.H};
+  double* numbers[] = {&e.SemiMajorAxis, &e.Eccentricity, &e.Inclination, &e.Node,  &e.Perihelion,
+                       &e.MeanAnomaly,   &e.MeanMotion,   &e.Equinox,     &e.Epoch, &e.H};
   for (std::size_t k = 0; k < 10; ++k) *numbers[k] = OwnNumberField(f[k + 1]);
   // A line that ends after h (no eleventh ";") takes the usual slope.
   std::size_t separators = 0;
@@ -117,8 +117,16 @@ TLineParse ParseCometCsvLine(const std::string& line, TCometElements& record) {
   std::vector<std::string_view> f = SplitFields(line, 11);
   TCometElements e;
   e.Name = ElementRecordName(std::string(f[0]));
-  double* numbers[] = {&e.PerihelionDistance, &e.Eccentricity, &e.Inclination, &e.Node, &e.Perihelion,
-                       &e.Equinox,            &e.PerihelionTime, &e.H,         &e.G,    &e.Epoch};
+  double* numbers[] = {&e.PerihelionDistance,
+                       &e.Eccentricity,
+                       &e.Inclination,
+                       &e.Node,
+                       &e.Perihelion,
+                       &e.Equinox,
+                       &e.PerihelionTime,
+                       &e.H,
+                       &e.G,
+                       &e.Epoch};
   for (std::size_t k = 0; k < 10; ++k) *numbers[k] = OwnNumberField(f[k + 1]);
   record = std::move(e);
   return CometElementsUsable(record) ? TLineParse::Parsed : TLineParse::Unusable;
@@ -166,11 +174,20 @@ std::optional<double> UnpackPackedEpoch(std::string_view packed) {
   if (packed.size() != 5) return std::nullopt;
   int century = 0;
   switch (packed[0]) {
-    case 'I': century = 1800; break;
-    case 'J': century = 1900; break;
-    case 'K': century = 2000; break;
-    case 'L': century = 2100; break;
-    default: return std::nullopt;
+    case 'I':
+      century = 1800;
+      break;
+    case 'J':
+      century = 1900;
+      break;
+    case 'K':
+      century = 2000;
+      break;
+    case 'L':
+      century = 2100;
+      break;
+    default:
+      return std::nullopt;
   }
   if (packed[1] < '0' || packed[1] > '9' || packed[2] < '0' || packed[2] > '9') return std::nullopt;
   const int year = century + (packed[1] - '0') * 10 + (packed[2] - '0');
@@ -263,17 +280,24 @@ TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroid
     std::size_t first, last;
     double* value;
   };
-  const Field fields[] = {{9, 13, &e.H},         {15, 19, &e.G},          {27, 35, &e.MeanAnomaly},
-                          {38, 46, &e.Perihelion}, {49, 57, &e.Node},       {60, 68, &e.Inclination},
-                          {71, 79, &e.Eccentricity}, {81, 91, &e.MeanMotion}, {93, 103, &e.SemiMajorAxis}};
+  const Field fields[] = {{9, 13, &e.H},
+                          {15, 19, &e.G},
+                          {27, 35, &e.MeanAnomaly},
+                          {38, 46, &e.Perihelion},
+                          {49, 57, &e.Node},
+                          {60, 68, &e.Inclination},
+                          {71, 79, &e.Eccentricity},
+                          {81, 91, &e.MeanMotion},
+                          {93, 103, &e.SemiMajorAxis}};
   for (const Field& f : fields) {
     if (!ColumnNumber(line, f.first, f.last, *f.value)) return TLineParse::Unusable;
   }
   std::string name(Trim(Columns(line, 167, 194)));
   if (name.empty()) name = std::string(Trim(Columns(line, 1, 7)));
   if (normalizeNames) name = NormalizeDesignation(name);
-  e.Name = name.size() <= kElementNameLength && IsValidUtf8(name) ? std::move(name)
-                                                                  : ElementRecordName(IsValidUtf8(name) ? name : Cp1252ToUtf8(name));
+  e.Name = name.size() <= kElementNameLength && IsValidUtf8(name)
+               ? std::move(name)
+               : ElementRecordName(IsValidUtf8(name) ? name : Cp1252ToUtf8(name));
   record = std::move(e);
   return AsteroidElementsUsable(record) ? TLineParse::Parsed : TLineParse::Unusable;
 }

@@ -11,8 +11,9 @@ namespace kvx {
 
 void ShowFileLimitMessage(int limit) {
   const std::string n = std::to_string(limit);
-  ShowMessage("Es wurden nur die ersten " + n + " Datensätze eingelesen!", "Only the first " + n + " datasets were loaded!",
-              MessageIcon::Information, MessageButtons::Ok, ByLanguage("Datei zu groß!", "File too large!"));
+  ShowMessage("Es wurden nur die ersten " + n + " Datensätze eingelesen!",
+              "Only the first " + n + " datasets were loaded!", MessageIcon::Information, MessageButtons::Ok,
+              ByLanguage("Datei zu groß!", "File too large!"));
 }
 
 void ShowDatabaseLimitMessage(int limit) {

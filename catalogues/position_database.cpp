@@ -16,13 +16,12 @@
 namespace kvx {
 namespace {
 
-using TVsopWrapper = void (*)(double&, double&, double&, double, double&, double&, double&, double&, double&,
-                              double&, TTruncationLevel);
+using TVsopWrapper = void (*)(double&, double&, double&, double, double&, double&, double&, double&, double&, double&,
+                              TTruncationLevel);
 
 // The wrapper of each body slot but Pluto's.
-constexpr std::array<TVsopWrapper, 8> kVsopBySlot = {Vsop87CSun,     Vsop87CMercury, Vsop87CVenus,
-                                                     Vsop87CMars,    Vsop87CJupiter, Vsop87CSaturn,
-                                                     Vsop87CUranus, Vsop87CNeptune};
+constexpr std::array<TVsopWrapper, 8> kVsopBySlot = {Vsop87CSun,     Vsop87CMercury, Vsop87CVenus,  Vsop87CMars,
+                                                     Vsop87CJupiter, Vsop87CSaturn,  Vsop87CUranus, Vsop87CNeptune};
 
 // Body slots in the order of the "pos.vsp" groups.
 constexpr std::array<int, 9> kIntegrationOrder = {1, 2, 0, 3, 4, 5, 6, 7, kPositionDatabasePlutoSlot};
@@ -78,9 +77,7 @@ class TDatabaseOutput {
     }
     return true;
   }
-  bool Write(const std::uint8_t* bytes, std::size_t size) {
-    return std::fwrite(bytes, 1, size, file_) == size;
-  }
+  bool Write(const std::uint8_t* bytes, std::size_t size) { return std::fwrite(bytes, 1, size, file_) == size; }
   // Closes the temporary file; false when what was buffered did not reach
   // the disk.
   bool Close() {
@@ -142,9 +139,8 @@ void BodyDatabaseRecord(int body, long day, std::uint8_t* record) {
   }
 }
 
-TPositionDatabaseResult WritePositionDatabase(TPositionDatabaseKind kind, int body, int days,
-                                              const std::string& folder, const TPositionDatabaseProgress& progress,
-                                              bool vsop87c) {
+TPositionDatabaseResult WritePositionDatabase(TPositionDatabaseKind kind, int body, int days, const std::string& folder,
+                                              const TPositionDatabaseProgress& progress, bool vsop87c) {
   TPositionDatabaseResult result;
   const bool integration = kind == TPositionDatabaseKind::Integration;
   if (!integration && (body < 0 || body >= static_cast<int>(kPositionDatabaseBodies.size()))) body = 0;

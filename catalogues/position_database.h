@@ -41,7 +41,7 @@ inline constexpr std::array<int, 3> kPositionDatabaseDays = {75056, 111581, 5656
 // The body texts of the tool; the index is the body slot of
 // kPositionFileNames (theories/theory_state.h).
 inline constexpr std::array<const char*, 9> kPositionDatabaseBodies = {"sun", "mer", "ven", "mar", "jup",
-                                                                      "sat", "ura", "nep", "plu"};
+                                                                       "sat", "ura", "nep", "plu"};
 inline constexpr int kPositionDatabasePlutoSlot = 8;
 // The tool reports every 32 days.
 inline constexpr int kPositionDatabaseReportEvery = 32;
@@ -81,9 +81,8 @@ std::string PositionDatabaseFileName(TPositionDatabaseKind kind, int body);
 //            Pluto's ".vsc" file can be built (outcome NoLibrary otherwise).
 // A stop before the first record keeps the old file (outcome Stopped, 0
 // records).
-TPositionDatabaseResult WritePositionDatabase(TPositionDatabaseKind kind, int body, int days,
-                                              const std::string& folder, const TPositionDatabaseProgress& progress,
-                                              bool vsop87c);
+TPositionDatabaseResult WritePositionDatabase(TPositionDatabaseKind kind, int body, int days, const std::string& folder,
+                                              const TPositionDatabaseProgress& progress, bool vsop87c);
 
 // One record of day `day` (0-based from JD 2413017) into `record`:
 // 168 bytes for "pos.vsp", 42 bytes for the body file of `body`.

@@ -69,8 +69,8 @@ int BuildUserObjects(const std::vector<std::string>& lines, tuserlist& objects,
   return objects.Count();
 }
 
-TUserCatalogueStatus ReadUserCatalogue(const std::string& fileName, std::vector<std::string>& lines,
-                                       tuserlist& objects, const TUserCatalogueProgress& progress) {
+TUserCatalogueStatus ReadUserCatalogue(const std::string& fileName, std::vector<std::string>& lines, tuserlist& objects,
+                                       const TUserCatalogueProgress& progress) {
   std::error_code ec;
   if (fileName.empty() || !std::filesystem::is_regular_file(fileName, ec)) return TUserCatalogueStatus::NotFound;
   std::vector<std::string> read;

@@ -42,16 +42,16 @@ int BuildUserObjects(const std::vector<std::string>& lines, tuserlist& objects,
                      const TUserCatalogueProgress& progress = {});
 
 enum class TUserCatalogueStatus {
-  Loaded,    // at least one object
-  NoObjects, // a catalogue without any entry that gives an object
-  NotFound,  // the file does not exist or cannot be read
-  Foreign    // the first line is not ":VARBO USER"
+  Loaded,     // at least one object
+  NoObjects,  // a catalogue without any entry that gives an object
+  NotFound,   // the file does not exist or cannot be read
+  Foreign     // the first line is not ":VARBO USER"
 };
 
 // Reads a catalogue. Loaded and NoObjects replace `lines` and `objects`;
 // NotFound and Foreign leave both as they were.
-TUserCatalogueStatus ReadUserCatalogue(const std::string& fileName, std::vector<std::string>& lines,
-                                       tuserlist& objects, const TUserCatalogueProgress& progress = {});
+TUserCatalogueStatus ReadUserCatalogue(const std::string& fileName, std::vector<std::string>& lines, tuserlist& objects,
+                                       const TUserCatalogueProgress& progress = {});
 
 // The message for NotFound and Foreign (empty for the other two).
 std::string UserCatalogueMessage(TUserCatalogueStatus status, const std::string& fileName, bool english);

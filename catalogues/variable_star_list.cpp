@@ -32,9 +32,14 @@ bool variablentabelle::ReadVariableFile(const std::string& fileName) {
   while (in.Next(line)) {
     TVariableStarElements record;
     switch (ParseVariableStarLine(line, record)) {
-      case TLineParse::Parsed: AppendItem(record.Name, record); break;
-      case TLineParse::Unusable: Skip(in.LineNumber(), line); break;
-      case TLineParse::Blank: break;
+      case TLineParse::Parsed:
+        AppendItem(record.Name, record);
+        break;
+      case TLineParse::Unusable:
+        Skip(in.LineNumber(), line);
+        break;
+      case TLineParse::Blank:
+        break;
     }
   }
   SortItems();

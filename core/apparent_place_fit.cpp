@@ -19,8 +19,8 @@ void OddChebyshevValues(double c, int count, std::array<double, kMaxNodes>& t) {
   for (int k = 0; k < count; ++k) {
     t[static_cast<std::size_t>(k)] = current;  // T_(2k+1)
     const double next = 2 * c * current - previous;
-    previous = next;                       // T_(2k+2)
-    current = 2 * c * next - current;      // T_(2k+3)
+    previous = next;                   // T_(2k+2)
+    current = 2 * c * next - current;  // T_(2k+3)
   }
 }
 

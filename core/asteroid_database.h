@@ -27,24 +27,24 @@ inline constexpr int kEelRecordSize = 32;
 inline constexpr int kEelNameLength = 20;
 
 struct TEelHeader {
-  double First = 0;         // first epoch covered, Julian day
-  double Last = 0;          // last epoch covered, Julian day
-  std::int32_t Step = 0;    // days between two records
-  std::int32_t Equinox = 0; // equinox of the elements, year
-  std::int32_t H100 = 0;    // absolute magnitude x 100, truncated
-  std::int32_t G100 = 0;    // slope parameter x 100, truncated
-  std::string Name;         // UTF-8, at most 20 characters
+  double First = 0;          // first epoch covered, Julian day
+  double Last = 0;           // last epoch covered, Julian day
+  std::int32_t Step = 0;     // days between two records
+  std::int32_t Equinox = 0;  // equinox of the elements, year
+  std::int32_t H100 = 0;     // absolute magnitude x 100, truncated
+  std::int32_t G100 = 0;     // slope parameter x 100, truncated
+  std::string Name;          // UTF-8, at most 20 characters
 };
 
 struct TEelRecord {
   float SemiMajorAxis = 0;  // AU
   float Eccentricity = 0;
-  float Inclination = 0;    // degrees
-  float MeanMotion = 0;     // degrees per day
-  float Node = 0;           // degrees
-  float Perihelion = 0;     // degrees
-  float MeanAnomaly = 0;    // degrees
-  std::int32_t Epoch10 = 0; // Julian day x 10, truncated
+  float Inclination = 0;     // degrees
+  float MeanMotion = 0;      // degrees per day
+  float Node = 0;            // degrees
+  float Perihelion = 0;      // degrees
+  float MeanAnomaly = 0;     // degrees
+  std::int32_t Epoch10 = 0;  // Julian day x 10, truncated
 };
 
 // Byte images of the header and of one record.
@@ -84,8 +84,7 @@ bool ReadEelElementsNearest(const std::string& path, double jd, TAsteroidElement
 // G) and a record. False for an empty line or one starting with ":" (not
 // data), and for a line with fewer than eleven fields or a field that is not
 // a number (then `error`, when given, says which).
-bool ParseAsteroidDbLine(const std::string& line, TEelRecord& record, TEelHeader& header,
-                         std::string* error = nullptr);
+bool ParseAsteroidDbLine(const std::string& line, TEelRecord& record, TEelHeader& header, std::string* error = nullptr);
 
 // Fills the header from the source lines (line 0 is the source's own header
 // line and is skipped; so are lines that are not data): equinox, H, G and

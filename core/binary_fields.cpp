@@ -83,7 +83,7 @@ double ExtendedToDouble(const std::uint8_t* bytes) {
   // value = significand 2^scale; denormals (exponent 0) use the exponent 1.
   const int scale = std::max(exponent, 1) - kExtendedBias - 63;
   const int top = 63 - std::countl_zero(significand);  // position of the leading bit
-  const int unbiased = scale + top;                     // value = 1.f 2^unbiased
+  const int unbiased = scale + top;                    // value = 1.f 2^unbiased
   if (unbiased > 1023) return Signed(negative, std::numeric_limits<double>::infinity());
 
   // Significant bits a double keeps at this size: 53, fewer for subnormals.

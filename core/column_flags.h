@@ -159,9 +159,10 @@ struct TColumnFlagInfo {
   std::uint8_t byte;
   std::uint8_t groups;  // ColumnFlagGroup bits; 0 for the summaries and the ungrouped flags
   std::uint8_t slotCount;
-  std::array<std::uint8_t, 6> formatSlots;  // format slots heading its columns, in column order (not "slots": a Qt keyword)
-  bool secondEquinox;                 // headings followed by the additional equinox
-  const char* german;                 // caption of its box (UTF-8)
+  std::array<std::uint8_t, 6>
+      formatSlots;     // format slots heading its columns, in column order (not "slots": a Qt keyword)
+  bool secondEquinox;  // headings followed by the additional equinox
+  const char* german;  // caption of its box (UTF-8)
   const char* english;
 };
 

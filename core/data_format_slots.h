@@ -26,13 +26,13 @@ namespace kvx {
 inline constexpr int kFormatSlotCount = 221;
 
 struct TDataFormatSlot {
-  std::uint8_t valueType;        // 0 .. 9, above
-  std::uint8_t group;            // format group 0 .. 12; 13: touched by no group change
-  std::uint8_t category;         // list filter 0 .. 10; 11: shown only without a filter
-  std::uint8_t maxDecimals;      // largest allowed decimals
+  std::uint8_t valueType;    // 0 .. 9, above
+  std::uint8_t group;        // format group 0 .. 12; 13: touched by no group change
+  std::uint8_t category;     // list filter 0 .. 10; 11: shown only without a filter
+  std::uint8_t maxDecimals;  // largest allowed decimals
   std::uint8_t defaultDecimals;
   std::uint8_t defaultFormat;
-  const char* english;           // description (UTF-8)
+  const char* english;  // description (UTF-8)
   const char* german;
 };
 

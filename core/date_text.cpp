@@ -99,8 +99,7 @@ void DateText(std::int32_t day, std::int32_t month, std::int32_t year, std::int3
     return;
   }
   // 15 October 1582, the first Gregorian day, and later.
-  const bool gregorianEra =
-      year > 1582 || (year == 1582 && (month > 10 || (month == 10 && day >= 15)));
+  const bool gregorianEra = year > 1582 || (year == 1582 && (month > 10 || (month == 10 && day >= 15)));
   if (gregorianEra && IsShortFormDate(day, month, year)) {
     s = ShortFormDate(day, month, year);
     return;

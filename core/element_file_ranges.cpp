@@ -4,8 +4,7 @@
 
 namespace kvx {
 
-void EncodeElementFileRanges(const TElementFileRanges& ranges,
-                             std::span<std::uint8_t, kElementFileRangesSize> out) {
+void EncodeElementFileRanges(const TElementFileRanges& ranges, std::span<std::uint8_t, kElementFileRangesSize> out) {
   FieldWriter w(out);
   for (const TFileRange* r : {&ranges.UserCatalogue, &ranges.AsteroidFile, &ranges.CometFile}) {
     w.I32(r->First);
@@ -13,8 +12,7 @@ void EncodeElementFileRanges(const TElementFileRanges& ranges,
   }
 }
 
-TElementFileRanges DecodeElementFileRanges(
-    std::span<const std::uint8_t, kElementFileRangesSize> in) {
+TElementFileRanges DecodeElementFileRanges(std::span<const std::uint8_t, kElementFileRangesSize> in) {
   TElementFileRanges ranges;
   FieldReader r(in);
   for (TFileRange* p : {&ranges.UserCatalogue, &ranges.AsteroidFile, &ranges.CometFile}) {

@@ -39,10 +39,8 @@ struct TElementFileRanges {
 
 inline constexpr std::size_t kElementFileRangesSize = 24;
 
-void EncodeElementFileRanges(const TElementFileRanges& ranges,
-                             std::span<std::uint8_t, kElementFileRangesSize> out);
-TElementFileRanges DecodeElementFileRanges(
-    std::span<const std::uint8_t, kElementFileRangesSize> in);
+void EncodeElementFileRanges(const TElementFileRanges& ranges, std::span<std::uint8_t, kElementFileRangesSize> out);
+TElementFileRanges DecodeElementFileRanges(std::span<const std::uint8_t, kElementFileRangesSize> in);
 
 // Forgets the range of one list: kind 0 or 3 the user catalogue, 1 the
 // asteroid file, 2 the comet file; other kinds change nothing.

@@ -44,8 +44,7 @@ void PrecessOrbitalElements(const TElementPrecessionSource& source, double& incl
   argPerihelion = Mod360(argPerihelion + ArcTan2Deg(Y, X));
 }
 
-void PrecessOrbitalElements(double& inclination, double& node, double& argPerihelion, double Tfrom,
-                            double Tto) {
+void PrecessOrbitalElements(double& inclination, double& node, double& argPerihelion, double Tfrom, double Tto) {
   PrecessOrbitalElements(ElementPrecessionSource(inclination, node), inclination, node, argPerihelion, Tfrom, Tto);
 }
 

@@ -71,8 +71,8 @@ static_assert(kVariableStarRecordSize == 7 * 8 + 1 + kVariableStarNameLength + 2
 void EncodeVariableStarRecord(const TVariableStarElements& e, std::span<std::uint8_t, kVariableStarRecordSize> out) {
   FieldWriter w(out);
   for (double v : {e.RA, e.Dec, e.MaxMag, e.MinMag, e.Epoch, e.Period, e.Equinox}) w.F64(v);
-  w.ShortString(kVariableStarNameLength, e.Name);  // 56..86
-  w.ShortString(1, e.Type);                        // 87..88
+  w.ShortString(kVariableStarNameLength, e.Name);   // 56..86
+  w.ShortString(1, e.Type);                         // 87..88
   w.Zeros(kVariableStarRecordSize - w.Position());  // padding
 }
 

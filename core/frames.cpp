@@ -200,8 +200,8 @@ void AberrationEquatorial(int mode, double& ra, double& dec, double t, double ep
   AddAberration(ra, dec, sinEps, cosEps, sinL, cosL);
 }
 
-void AberrationFromSunTerms(double& ra, double& dec, double t, double sinEps, double cosEps, double sinL,
-                            double cosL, double x) {
+void AberrationFromSunTerms(double& ra, double& dec, double t, double sinEps, double cosEps, double sinL, double cosL,
+                            double x) {
   (void)t;
   (void)x;
   AddAberration(ra, dec, sinEps, cosEps, sinL, cosL);
@@ -319,8 +319,8 @@ void GalacticToEquatorial(double& ra, double& dec, double l, double b) {
 
 double AngularSeparation(const TAngularSeparationRecord& rec) {
   constexpr double kPlaneFormLimit = 10.0 / 60.0;  // 10 arc minutes
-  double d = ArcCosDeg(SinDeg(rec.dec1) * SinDeg(rec.dec2) +
-                       CosDeg(rec.dec1) * CosDeg(rec.dec2) * CosDeg(rec.ra1 - rec.ra2));
+  double d =
+      ArcCosDeg(SinDeg(rec.dec1) * SinDeg(rec.dec2) + CosDeg(rec.dec1) * CosDeg(rec.dec2) * CosDeg(rec.ra1 - rec.ra2));
   if (d < kPlaneFormLimit) {
     // Right ascensions on both sides of 0h are compared the short way round.
     double dRa = rec.ra1 - rec.ra2;
@@ -333,8 +333,7 @@ double AngularSeparation(const TAngularSeparationRecord& rec) {
   return d;
 }
 
-void QuadraticInterpolation(double ym, double y0, double yp, double& xe, double& ye, double& z1, double& z2,
-                            int& nz) {
+void QuadraticInterpolation(double ym, double y0, double yp, double& xe, double& ye, double& z1, double& z2, int& nz) {
   nz = 0;
   double a = (yp + ym) / 2.0 - y0;
   if (a == 0) a = 1e-10;

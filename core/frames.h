@@ -99,8 +99,8 @@ void AberrationEquatorial(int mode, double& ra, double& dec, double t, double ep
 // vector has them).
 void AddAberrationOfDirection(double& ra, double& dec, double sinRa, double cosRa, double sinDec, double cosDec,
                               double sinEps, double cosEps, double sinL, double cosL);
-void AberrationFromSunTerms(double& ra, double& dec, double t, double sinEps, double cosEps, double sinL,
-                            double cosL, double x);
+void AberrationFromSunTerms(double& ra, double& dec, double t, double sinEps, double cosEps, double sinL, double cosL,
+                            double x);
 // Ecliptic longitude L and latitude B (degrees) of the dynamical ecliptic
 // and equinox of the planetary theories converted to the FK5 frame.
 void FK5Correction(double& l, double& b, double t);
@@ -175,7 +175,6 @@ double AngularSeparation(const TAngularSeparationRecord& rec);
 // exactly one root lies inside, z1 holds it. With no real roots z1 and z2
 // are left unchanged and nz is 0. A vanishing curvature is replaced by
 // 1e-10.
-void QuadraticInterpolation(double ym, double y0, double yp, double& xe, double& ye, double& z1, double& z2,
-                            int& nz);
+void QuadraticInterpolation(double ym, double y0, double yp, double& xe, double& ye, double& z1, double& z2, int& nz);
 
 }  // namespace kvx

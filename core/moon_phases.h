@@ -56,8 +56,8 @@ void LastQuarterTime(double& year, double& jde, std::int32_t lunationOffset);
 // Returns:  age in days of dynamical time. The new moon of the year's
 //           lunation is stepped back at most twice while it lies after the
 //           instant; the age stays negative if even that is too late.
-double MoonAgeForDate(const TObserverRecord& observer, std::int32_t& day, std::int32_t& month,
-                      std::int32_t& year, double& hours);
+double MoonAgeForDate(const TObserverRecord& observer, std::int32_t& day, std::int32_t& month, std::int32_t& year,
+                      double& hours);
 
 // Mean instant (JDE) of an equinox or solstice. season 0 March equinox,
 // 1 June solstice, 2 September equinox, 3 December solstice. Years -1000 to

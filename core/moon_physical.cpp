@@ -16,7 +16,7 @@ namespace {
 
 // Semidiameter at unit distance by body index 0..10: arcseconds at 1 AU for
 // the planets, degrees at one Earth radius for the Moon (index 10).
-constexpr std::array<double, 11> kSemidiameter{0.13349722, 3.36, 8.34, 1.0,   4.68,       98.47,
+constexpr std::array<double, 11> kSemidiameter{0.13349722, 3.36,  8.34, 1.0,  4.68,       98.47,
                                                83.33,      35.02, 33.5, 3.45, 15.61247778};
 
 constexpr double kEarthRadiusKm = 6378.14;
@@ -62,10 +62,9 @@ void MoonPhysicalEphemeris(int bodyIndex, const TObserverRecord& observer, const
   result.semidiameter = semidiameterAtUnit / moon.EquatorialDistance;
   result.topoSemidiameter = semidiameterAtUnit / DeltaTopo;
 
-  const LimbGeometry geo = Limb(moon.RightAscension, moon.Declination, observer.SunApparentRA,
-                                observer.SunApparentDec);
-  const LimbGeometry topo = Limb(moon.TopocentricRightAscension, moon.TopocentricDeclination,
-                                 observer.SunApparentRA, observer.SunApparentDec);
+  const LimbGeometry geo = Limb(moon.RightAscension, moon.Declination, observer.SunApparentRA, observer.SunApparentDec);
+  const LimbGeometry topo = Limb(moon.TopocentricRightAscension, moon.TopocentricDeclination, observer.SunApparentRA,
+                                 observer.SunApparentDec);
   result.elongation = geo.elongation;
   result.topoElongation = topo.elongation;
   result.brightLimbAngle = geo.brightLimb;
@@ -119,12 +118,11 @@ void MoonPhysicalEphemeris(int bodyIndex, const TObserverRecord& observer, const
   const double lambdaH = lambdaSun + 180.0 + 57.296 * q * CosDeg(beta) * SinDeg(lambdaSun - moon.EclipticLongitude);
   const double betaH = q * beta;
   const double W = lambdaH - args.Omega;
-  const double A = ArcTan2Deg(SinDeg(W) * CosDeg(betaH) * CosDeg(I) - SinDeg(betaH) * SinDeg(I),
-                              CosDeg(W) * CosDeg(betaH));
+  const double A =
+      ArcTan2Deg(SinDeg(W) * CosDeg(betaH) * CosDeg(I) - SinDeg(betaH) * SinDeg(I), CosDeg(W) * CosDeg(betaH));
   const double l0Optical = Mod360(A - args.F);
   const double b0Optical = ArcSinDeg(-SinDeg(W) * CosDeg(betaH) * SinDeg(I) - SinDeg(betaH) * CosDeg(I));
-  const double l0Physical =
-      -physical.tau + (physical.rho * CosDeg(A) + physical.sigma * SinDeg(A)) * TanDeg(b0Optical);
+  const double l0Physical = -physical.tau + (physical.rho * CosDeg(A) + physical.sigma * SinDeg(A)) * TanDeg(b0Optical);
   // The colongitude is 90 degrees minus the Sun's selenographic longitude,
   // optical and physical parts together.
   result.sunColongitude = Mod360(90.0 - l0Optical - l0Physical);

@@ -14,28 +14,28 @@ namespace kvx {
 // Result of MoonPhysicalEphemeris, in the order the Moon objects keep it.
 // Angles in degrees.
 struct TMoonPhysicalEphemeris {
-  double elongation = 0;             // geocentric elongation from the Sun, [0, 180]
-  double topoElongation = 0;         // topocentric
-  double longitudeDifference = 0;    // lambda - lambda(Sun), [0, 360)
+  double elongation = 0;               // geocentric elongation from the Sun, [0, 180]
+  double topoElongation = 0;           // topocentric
+  double longitudeDifference = 0;      // lambda - lambda(Sun), [0, 360)
   double topoLongitudeDifference = 0;  // lambda' - lambda(Sun), [0, 360)
-  double phaseAngle = 0;             // geocentric, [0, 180]
-  double topoPhaseAngle = 0;         // topocentric
-  double topoSemidiameter = 0;       // degrees
-  double semidiameter = 0;           // geocentric, degrees
-  double illuminatedFraction = 0;    // geocentric, 0..1
+  double phaseAngle = 0;               // geocentric, [0, 180]
+  double topoPhaseAngle = 0;           // topocentric
+  double topoSemidiameter = 0;         // degrees
+  double semidiameter = 0;             // geocentric, degrees
+  double illuminatedFraction = 0;      // geocentric, 0..1
   double topoIlluminatedFraction = 0;
-  double axisAngle = 0;              // geocentric position angle of the axis P
-  double librationLatitude = 0;      // geocentric b
-  double librationLongitude = 0;     // geocentric l
-  double topoLibrationLatitude = 0;  // b'
+  double axisAngle = 0;               // geocentric position angle of the axis P
+  double librationLatitude = 0;       // geocentric b
+  double librationLongitude = 0;      // geocentric l
+  double topoLibrationLatitude = 0;   // b'
   double topoLibrationLongitude = 0;  // l'
-  double topoAxisAngle = 0;          // P'
-  double magnitude = 0;              // visual magnitude
-  double sunColongitude = 0;         // selenographic colongitude of the Sun, [0, 360)
+  double topoAxisAngle = 0;           // P'
+  double magnitude = 0;               // visual magnitude
+  double sunColongitude = 0;          // selenographic colongitude of the Sun, [0, 360)
   double sunSelenographicLatitude = 0;
-  double brightLimbAngle = 0;        // geocentric position angle of the bright limb, [0, 360)
+  double brightLimbAngle = 0;  // geocentric position angle of the bright limb, [0, 360)
   double topoBrightLimbAngle = 0;
-  std::string sideText;              // "Ost"/"East" or "West"
+  std::string sideText;  // "Ost"/"East" or "West"
   std::string topoSideText;
 };
 

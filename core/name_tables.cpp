@@ -36,12 +36,10 @@ constexpr std::array<const char*, 10> kPlanetNames = {"Merkur", "Venus",  "Erde"
                                                       "Saturn", "Uranus", "Neptun", "Pluto", ""};
 constexpr std::array<const char*, 10> kVsopBodyNames = {
     "Merkur", "Venus", "Erde", "Erde/Mond Baryzentrum", "Mars", "Jupiter", "Saturn", "Uranus", "Neptun", "Pluto"};
-constexpr std::array<const char*, 11> kSunAndPlanetNames = {"Sonne",  "Merkur", "Venus",  "Erde",
-                                                            "Mars",   "Jupiter", "Saturn", "Uranus",
-                                                            "Neptun", "Pluto",   ""};
-constexpr std::array<const char*, 12> kSearchBodyNames = {"Sonne",  "Merkur", "Venus", "Mars",
-                                                          "Jupiter", "Saturn", "Uranus", "Neptun",
-                                                          "Pluto",  "Mond",   "Planetoid", "Komet"};
+constexpr std::array<const char*, 11> kSunAndPlanetNames = {"Sonne",  "Merkur", "Venus",  "Erde",  "Mars", "Jupiter",
+                                                            "Saturn", "Uranus", "Neptun", "Pluto", ""};
+constexpr std::array<const char*, 12> kSearchBodyNames = {"Sonne",  "Merkur", "Venus", "Mars", "Jupiter",   "Saturn",
+                                                          "Uranus", "Neptun", "Pluto", "Mond", "Planetoid", "Komet"};
 constexpr std::array<const char*, 29> kEventKindNames = {
     "Perihel",                      // 0
     "Aphel",                        // 1
@@ -107,23 +105,64 @@ constexpr std::array<const char*, 7> kWeekdayNamesEnglish = {"Sunday",   "Monday
                                                              "Thursday", "Friday", "Saturday"};
 constexpr std::array<const char*, 2> kDaylightSavingMarksEnglish = {"  ", "DS"};
 constexpr std::array<const char*, 4> kSeasonNamesEnglish = {"Spring", "Summer", "Fall", "Winter"};
-constexpr std::array<const char*, 11> kSunAndPlanetNamesEnglish = {"Sun",     "Mercury", "Venus",  "Earth",
-                                                                   "Mars",    "Jupiter", "Saturn", "Uranus",
-                                                                   "Neptune", "Pluto",   ""};
-constexpr std::array<const char*, 12> kSearchBodyNamesEnglish = {"Sun",     "Mercury", "Venus", "Mars",
-                                                                 "Jupiter", "Saturn",  "Uranus", "Neptune",
-                                                                 "Pluto",   "Moon",    "Asteroid", "Comet"};
-constexpr std::array<const char*, 29> kEventKindNamesEnglish = {
-    "Perihelion", "Aphelion", "Perigee", "Apogee", "Brightness maximum", "Brightness minimum", "Opposition",
-    "Conjunction", "Greatest elongation east", "Greatest elongation west", "Retrograde motion", "Prograde motion",
-    "Inferior conjunction", "Superior conjunction", "Extremum of latitude", "Passage through node",
-    "Maximum of phase angle", "Minimum of phase angle", "Extremum lat. Earth", "Lat. Earth zero",
-    "Extremum lat. Sun", "Latitude Sun zero", "Centralmeridian 0", "Maximal libration", "Solar eclipse",
-    "Lunar eclipse", "Seasons", "Lunar phases", "Conjunction"};
-constexpr std::array<const char*, 25> kZoneNamesEnglish = {
-    "New Zealand Time", "NT", "HST", "YST", "PST", "MST", "CST", "EST", "AST", "BST", "South Atlantic Time",
-    "West Africa Time", "UT", "CET", "EET", "Moscow Time", "RZ 3", "RZ 4", "RZ 5", "South Sumatra Time",
-    "China Coast Time", "Japan Standard Time", "East Australian Time", "South Sea Time", "New Zealand Time"};
+constexpr std::array<const char*, 11> kSunAndPlanetNamesEnglish = {
+    "Sun", "Mercury", "Venus", "Earth", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", ""};
+constexpr std::array<const char*, 12> kSearchBodyNamesEnglish = {
+    "Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "Moon", "Asteroid", "Comet"};
+constexpr std::array<const char*, 29> kEventKindNamesEnglish = {"Perihelion",
+                                                                "Aphelion",
+                                                                "Perigee",
+                                                                "Apogee",
+                                                                "Brightness maximum",
+                                                                "Brightness minimum",
+                                                                "Opposition",
+                                                                "Conjunction",
+                                                                "Greatest elongation east",
+                                                                "Greatest elongation west",
+                                                                "Retrograde motion",
+                                                                "Prograde motion",
+                                                                "Inferior conjunction",
+                                                                "Superior conjunction",
+                                                                "Extremum of latitude",
+                                                                "Passage through node",
+                                                                "Maximum of phase angle",
+                                                                "Minimum of phase angle",
+                                                                "Extremum lat. Earth",
+                                                                "Lat. Earth zero",
+                                                                "Extremum lat. Sun",
+                                                                "Latitude Sun zero",
+                                                                "Centralmeridian 0",
+                                                                "Maximal libration",
+                                                                "Solar eclipse",
+                                                                "Lunar eclipse",
+                                                                "Seasons",
+                                                                "Lunar phases",
+                                                                "Conjunction"};
+constexpr std::array<const char*, 25> kZoneNamesEnglish = {"New Zealand Time",
+                                                           "NT",
+                                                           "HST",
+                                                           "YST",
+                                                           "PST",
+                                                           "MST",
+                                                           "CST",
+                                                           "EST",
+                                                           "AST",
+                                                           "BST",
+                                                           "South Atlantic Time",
+                                                           "West Africa Time",
+                                                           "UT",
+                                                           "CET",
+                                                           "EET",
+                                                           "Moscow Time",
+                                                           "RZ 3",
+                                                           "RZ 4",
+                                                           "RZ 5",
+                                                           "South Sumatra Time",
+                                                           "China Coast Time",
+                                                           "Japan Standard Time",
+                                                           "East Australian Time",
+                                                           "South Sea Time",
+                                                           "New Zealand Time"};
 
 template <std::size_t N>
 void Fill(std::array<std::string, N>& table, const std::array<const char*, N>& image) {

@@ -21,10 +21,10 @@ inline constexpr int kDecimalPatternCount = 16;
 
 // Kinds of output of a quantity (DataFormatKind).
 enum TDataFormatKind : std::uint8_t {
-  kFormatDecimal = 0,        // decimal number
-  kFormatText = 1,           // sexagesimal text, date, or value with a unit suffix
-  kFormatDecimalHours = 2,   // angle / 15 as a decimal number
-  kFormatHoursText = 3,      // angle / 15 as sexagesimal text
+  kFormatDecimal = 0,       // decimal number
+  kFormatText = 1,          // sexagesimal text, date, or value with a unit suffix
+  kFormatDecimalHours = 2,  // angle / 15 as a decimal number
+  kFormatHoursText = 3,     // angle / 15 as sexagesimal text
 };
 
 // --- Name tables (UTF-8 texts) ---------------------------------------------

@@ -19,49 +19,49 @@ namespace kvx {
 // see EncodeObserverRecord for the byte offsets.
 struct TObserverRecord {
   // --- the observer's input and its time conversions -----------------------
-  std::int32_t Day = 1;         // local calendar day
-  std::int32_t Month = 1;       // local month 1..12
-  std::int32_t Year = 2000;     // local year, astronomical numbering (0 = 1 BC)
-  std::int32_t Weekday = 0;     // 0 = Sunday .. 6 = Saturday, of the local date
-  std::int32_t PeriodDays = 0;  // end record of a period: whole days of an automatic length
-  double LocalHours = 0;        // local time of day, decimal hours
-  double UTHours = 0;           // Universal Time of day, decimal hours (may leave 0..24)
-  double Mjd = 0;               // modified Julian day of UT (JD - 2400000.5)
-  double Centuries = 0;         // Julian centuries of dynamical time from J2000
-  double DeltaTSeconds = 0;     // dynamical time minus UT, seconds
-  double Longitude = 0;         // geographic longitude, degrees, EAST NEGATIVE
-  double Latitude = 0;          // geographic latitude, degrees, north positive
-  double SiderealHours = 0;     // local sidereal time, hours
-  double PeriodHours = 0;       // end record: hours of an automatic length, packed H.MMSS
-  std::int32_t DaylightHours = 0;  // daylight-saving hours added to the zone
-  std::string PlaceName;           // UTF-8 in memory; at most 255 bytes once stored (Windows-1252)
-  std::uint8_t AutoDeltaT = 0;     // non-zero: Delta T follows from the date
-  std::uint8_t RefractionOn = 0;   // non-zero: altitudes include refraction
+  std::int32_t Day = 1;                          // local calendar day
+  std::int32_t Month = 1;                        // local month 1..12
+  std::int32_t Year = 2000;                      // local year, astronomical numbering (0 = 1 BC)
+  std::int32_t Weekday = 0;                      // 0 = Sunday .. 6 = Saturday, of the local date
+  std::int32_t PeriodDays = 0;                   // end record of a period: whole days of an automatic length
+  double LocalHours = 0;                         // local time of day, decimal hours
+  double UTHours = 0;                            // Universal Time of day, decimal hours (may leave 0..24)
+  double Mjd = 0;                                // modified Julian day of UT (JD - 2400000.5)
+  double Centuries = 0;                          // Julian centuries of dynamical time from J2000
+  double DeltaTSeconds = 0;                      // dynamical time minus UT, seconds
+  double Longitude = 0;                          // geographic longitude, degrees, EAST NEGATIVE
+  double Latitude = 0;                           // geographic latitude, degrees, north positive
+  double SiderealHours = 0;                      // local sidereal time, hours
+  double PeriodHours = 0;                        // end record: hours of an automatic length, packed H.MMSS
+  std::int32_t DaylightHours = 0;                // daylight-saving hours added to the zone
+  std::string PlaceName;                         // UTF-8 in memory; at most 255 bytes once stored (Windows-1252)
+  std::uint8_t AutoDeltaT = 0;                   // non-zero: Delta T follows from the date
+  std::uint8_t RefractionOn = 0;                 // non-zero: altitudes include refraction
   std::array<std::uint8_t, 2> AlignmentBytes{};  // stored as they were read
-  std::int32_t Zone = 0;         // time zone, whole hours east of Greenwich positive
-  std::int32_t Height = 0;       // metres above sea level
-  std::int32_t ZoneMinutes = 0;  // extra minutes of the zone offset
-  double Pressure = 0;         // air pressure, mbar
-  double Temperature = 0;       // air temperature, degrees Celsius
+  std::int32_t Zone = 0;                         // time zone, whole hours east of Greenwich positive
+  std::int32_t Height = 0;                       // metres above sea level
+  std::int32_t ZoneMinutes = 0;                  // extra minutes of the zone offset
+  double Pressure = 0;                           // air pressure, mbar
+  double Temperature = 0;                        // air temperature, degrees Celsius
 
   // --- derived block, valid after CompleteObserverRecord ---------------------
-  double GeocentricLatitude = 0;  // observer's geocentric latitude, degrees
-  double GeocentricRadius = 0;    // observer's distance from the Earth's centre, Earth radii
+  double GeocentricLatitude = 0;                    // observer's geocentric latitude, degrees
+  double GeocentricRadius = 0;                      // observer's distance from the Earth's centre, Earth radii
   std::array<std::uint8_t, 4> UnusedAfterRadius{};  // not used by the library; kept as read
-  double SunLongitude = 0;  // Sun's geocentric ecliptic longitude of date, degrees
-  double SunLatitude = 0;   // degrees
-  double SunDistance = 0;   // AU
-  double SunX = 0, SunY = 0, SunZ = 0;           // Sun, geocentric ecliptic rectangular of date, AU
-  double SunVX = 0, SunVY = 0, SunVZ = 0;        // its velocity, AU/day, as the Sun routine gives it
-  double SunX1h = 0, SunY1h = 0, SunZ1h = 0;     // the Sun one hour later (or copies of SunX..)
-  double SunApparentRA = 0, SunApparentDec = 0;  // apparent Sun, degrees
-  double EarthVX = 0, EarthVY = 0, EarthVZ = 0;  // annual-aberration velocity, AU/day
-  double Obliquity = 0;                          // mean obliquity of the ecliptic, degrees
+  double SunLongitude = 0;                          // Sun's geocentric ecliptic longitude of date, degrees
+  double SunLatitude = 0;                           // degrees
+  double SunDistance = 0;                           // AU
+  double SunX = 0, SunY = 0, SunZ = 0;              // Sun, geocentric ecliptic rectangular of date, AU
+  double SunVX = 0, SunVY = 0, SunVZ = 0;           // its velocity, AU/day, as the Sun routine gives it
+  double SunX1h = 0, SunY1h = 0, SunZ1h = 0;        // the Sun one hour later (or copies of SunX..)
+  double SunApparentRA = 0, SunApparentDec = 0;     // apparent Sun, degrees
+  double EarthVX = 0, EarthVY = 0, EarthVZ = 0;     // annual-aberration velocity, AU/day
+  double Obliquity = 0;                             // mean obliquity of the ecliptic, degrees
   double SinObliquity = 0, CosObliquity = 0;
-  double SinLatitude = 0, CosLatitude = 0;       // of the geographic latitude
-  TMatrix33 Precession{};         // equatorial precession from 1950.0 (T = -0.5) to Centuries
-  std::int32_t DerivedYear = 0;    // Year at the last completion
-  double DerivedLatitude = 0;      // Latitude at the last completion
+  double SinLatitude = 0, CosLatitude = 0;  // of the geographic latitude
+  TMatrix33 Precession{};                   // equatorial precession from 1950.0 (T = -0.5) to Centuries
+  std::int32_t DerivedYear = 0;             // Year at the last completion
+  double DerivedLatitude = 0;               // Latitude at the last completion
   // Not used by the core library; the period dialogs keep two bytes in it.
   std::array<std::uint8_t, 72> TrailingBytes{};
 };
@@ -144,8 +144,7 @@ void CurrentDateToRecord(TObserverRecord& r);
 
 // Julian day (UT) of a local date and time in the zone of `r` (a copy; the
 // caller's record is not changed).
-double JulianDayFromLocalDate(std::int32_t day, std::int32_t month, std::int32_t year, double hours,
-                              TObserverRecord r);
+double JulianDayFromLocalDate(std::int32_t day, std::int32_t month, std::int32_t year, double hours, TObserverRecord r);
 
 // True when start.Mjd <= mjd <= end.Mjd.
 bool MjdWithinPeriod(const TObserverRecord& start, const TObserverRecord& end, double mjd);

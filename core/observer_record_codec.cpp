@@ -53,10 +53,10 @@ void Write(Writer& w, const TObserverRecord& r) {
   w.I32(r.ZoneMinutes);
   for (double v : {r.Pressure, r.Temperature, r.GeocentricLatitude, r.GeocentricRadius}) w.F64(v);
   w.Raw(r.UnusedAfterRadius);
-  for (double v : {r.SunLongitude, r.SunLatitude, r.SunDistance, r.SunX, r.SunY, r.SunZ, r.SunVX, r.SunVY,
-                   r.SunVZ, r.SunX1h, r.SunY1h, r.SunZ1h, r.SunApparentRA, r.SunApparentDec, r.EarthVX,
-                   r.EarthVY, r.EarthVZ, r.Obliquity, r.SinObliquity, r.CosObliquity, r.SinLatitude,
-                   r.CosLatitude}) {
+  for (double v : {r.SunLongitude,  r.SunLatitude,    r.SunDistance, r.SunX,       r.SunY,    r.SunZ,
+                   r.SunVX,         r.SunVY,          r.SunVZ,       r.SunX1h,     r.SunY1h,  r.SunZ1h,
+                   r.SunApparentRA, r.SunApparentDec, r.EarthVX,     r.EarthVY,    r.EarthVZ, r.Obliquity,
+                   r.SinObliquity,  r.CosObliquity,   r.SinLatitude, r.CosLatitude}) {
     w.F64(v);
   }
   for (const auto& row : r.Precession.m) {
@@ -73,8 +73,8 @@ void Read(Reader& rd, TObserverRecord& r) {
   r.Year = rd.I32();
   r.Weekday = rd.I32();
   r.PeriodDays = rd.I32();
-  for (double* v : {&r.LocalHours, &r.UTHours, &r.Mjd, &r.Centuries, &r.DeltaTSeconds, &r.Longitude,
-                    &r.Latitude, &r.SiderealHours, &r.PeriodHours}) {
+  for (double* v : {&r.LocalHours, &r.UTHours, &r.Mjd, &r.Centuries, &r.DeltaTSeconds, &r.Longitude, &r.Latitude,
+                    &r.SiderealHours, &r.PeriodHours}) {
     *v = rd.F64();
   }
   r.DaylightHours = rd.I32();
@@ -87,10 +87,10 @@ void Read(Reader& rd, TObserverRecord& r) {
   r.ZoneMinutes = rd.I32();
   for (double* v : {&r.Pressure, &r.Temperature, &r.GeocentricLatitude, &r.GeocentricRadius}) *v = rd.F64();
   rd.Raw(r.UnusedAfterRadius);
-  for (double* v : {&r.SunLongitude, &r.SunLatitude, &r.SunDistance, &r.SunX, &r.SunY, &r.SunZ, &r.SunVX,
-                    &r.SunVY, &r.SunVZ, &r.SunX1h, &r.SunY1h, &r.SunZ1h, &r.SunApparentRA, &r.SunApparentDec,
-                    &r.EarthVX, &r.EarthVY, &r.EarthVZ, &r.Obliquity, &r.SinObliquity, &r.CosObliquity,
-                    &r.SinLatitude, &r.CosLatitude}) {
+  for (double* v : {&r.SunLongitude,  &r.SunLatitude,    &r.SunDistance, &r.SunX,       &r.SunY,    &r.SunZ,
+                    &r.SunVX,         &r.SunVY,          &r.SunVZ,       &r.SunX1h,     &r.SunY1h,  &r.SunZ1h,
+                    &r.SunApparentRA, &r.SunApparentDec, &r.EarthVX,     &r.EarthVY,    &r.EarthVZ, &r.Obliquity,
+                    &r.SinObliquity,  &r.CosObliquity,   &r.SinLatitude, &r.CosLatitude}) {
     *v = rd.F64();
   }
   for (auto& row : r.Precession.m) {

@@ -12,10 +12,7 @@
 
 namespace kvx {
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 double SectorTriangleFunction(double eta, double m, double l) {
   const double w = m / (eta * eta) - l;

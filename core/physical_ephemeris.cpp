@@ -81,8 +81,8 @@ void PlanetRotationGeometry(int body, const TObserverRecord& observer, const TKe
     PlanetPoleAndMeridian(poleIndex, system, toDate, Tplanet, false, ra0, dec0, W, retrograde);
     PlanetocentricSubPoint(retrograde, Rx, Ry, Rz, ax, ay, az, ra0, dec0, W, f, *centralMeridian[system],
                            rec.subEarthLatG, rec.subEarthLatC);
-    PlanetocentricSubPoint(retrograde, Rx, Ry, Rz, hx, hy, hz, ra0, dec0, W, f, *subSolarLon[system],
-                           rec.subSolarLatG, rec.subSolarLatC);
+    PlanetocentricSubPoint(retrograde, Rx, Ry, Rz, hx, hy, hz, ra0, dec0, W, f, *subSolarLon[system], rec.subSolarLatG,
+                           rec.subSolarLatC);
   }
 
   Transform(toDate, ax, ay, az);
@@ -102,8 +102,8 @@ double ToPlusMinus180(double angle) {
 
 int PoleIndexOfBody(int body) { return body >= 1 && body <= 8 ? body - 1 : 8; }
 
-void PlanetPoleAndMeridian(int poleIndex, int system, const TMatrix33& M, double T, bool applyMatrix,
-                           double& ra0, double& dec0, double& W, bool& retrograde) {
+void PlanetPoleAndMeridian(int poleIndex, int system, const TMatrix33& M, double T, bool applyMatrix, double& ra0,
+                           double& dec0, double& W, bool& retrograde) {
   const double d = 36525.0 * T;
   retrograde = false;
   bool hasSystem = true;
@@ -133,20 +133,34 @@ void PlanetPoleAndMeridian(int poleIndex, int system, const TMatrix33& M, double
       ra0 = 268.05 - 0.009 * T;
       dec0 = 64.49 + 0.003 * T;
       switch (system) {
-        case 0: W = 67.1 + 877.9 * d; break;
-        case 1: W = 43.3 + 870.27 * d; break;
-        case 2: W = 284.95 + 870.536 * d; break;
-        default: hasSystem = false; break;
+        case 0:
+          W = 67.1 + 877.9 * d;
+          break;
+        case 1:
+          W = 43.3 + 870.27 * d;
+          break;
+        case 2:
+          W = 284.95 + 870.536 * d;
+          break;
+        default:
+          hasSystem = false;
+          break;
       }
       break;
     case 5:  // Saturn, systems I and III
       ra0 = 40.58 - 0.036 * T;
       dec0 = 83.54 - 0.004 * T;
       switch (system) {
-        case 0: W = 227.2037 + 844.3 * d; break;
+        case 0:
+          W = 227.2037 + 844.3 * d;
+          break;
         case 1:
-        case 2: W = 38.9 + 810.7939024 * d; break;
-        default: hasSystem = false; break;
+        case 2:
+          W = 38.9 + 810.7939024 * d;
+          break;
+        default:
+          hasSystem = false;
+          break;
       }
       break;
     case 6:  // Uranus
@@ -177,8 +191,7 @@ void PlanetPoleAndMeridian(int poleIndex, int system, const TMatrix33& M, double
 }
 
 void PlanetocentricSubPoint(bool retrograde, double& Rx, double& Ry, double& Rz, double x, double y, double z,
-                            double ra0, double dec0, double W, double f, double& lon, double& latG,
-                            double& latC) {
+                            double ra0, double dec0, double W, double f, double& lon, double& latG, double& latC) {
   TMatrix33 m;
   GaussVectors(m, ra0 + 90.0, 90.0 - dec0, W);
   // Columns P (prime meridian on the equator), Q, R (pole).
@@ -242,8 +255,8 @@ double MagnitudeHG(const TKeplerPosition& position, double H, double G, double i
 
 }  // namespace
 
-void AsteroidMagnitudeHG(int body, const TObserverRecord& observer, const TKeplerPosition& position, double H,
-                         double G, PlanetPhysicalRecord& rec) {
+void AsteroidMagnitudeHG(int body, const TObserverRecord& observer, const TKeplerPosition& position, double H, double G,
+                         PlanetPhysicalRecord& rec) {
   rec.elongation = rec.sideAngle = rec.phaseAngle = rec.illuminatedFraction = 0;
   if (body == kBodySun) return;
 
@@ -322,11 +335,21 @@ void PlanetMagnitude(int body, const TObserverRecord& observer, const TKeplerPos
   const double base = 5.0 * Log10(position.HelioDistance * Delta);
   const double i = rec.phaseAngle;
   switch (body) {
-    case 1: rec.magnitude = base - 0.42 + 0.038 * i - 0.000273 * i * i + 0.000002 * i * i * i; break;
-    case 2: rec.magnitude = base - 4.40 + 0.0009 * i + 0.000239 * i * i - 0.00000065 * i * i * i; break;
-    case 3: rec.magnitude = base; break;
-    case 4: rec.magnitude = base - 1.52 + 0.016 * i; break;
-    case 5: rec.magnitude = base - 9.40 + 0.005 * i; break;
+    case 1:
+      rec.magnitude = base - 0.42 + 0.038 * i - 0.000273 * i * i + 0.000002 * i * i * i;
+      break;
+    case 2:
+      rec.magnitude = base - 4.40 + 0.0009 * i + 0.000239 * i * i - 0.00000065 * i * i * i;
+      break;
+    case 3:
+      rec.magnitude = base;
+      break;
+    case 4:
+      rec.magnitude = base - 1.52 + 0.016 * i;
+      break;
+    case 5:
+      rec.magnitude = base - 9.40 + 0.005 * i;
+      break;
     case 6: {
       const double B = rec.subEarthLatC;
       const double sinB = SinDeg(B);
@@ -336,9 +359,15 @@ void PlanetMagnitude(int body, const TObserverRecord& observer, const TKeplerPos
       rec.magnitude = base - 8.88 - 2.60 * std::fabs(sinB) + 1.25 * sinB * sinB + 0.044 * std::fabs(deltaU);
       break;
     }
-    case 7: rec.magnitude = base - 7.19; break;
-    case 8: rec.magnitude = base - 6.87; break;
-    default: rec.magnitude = base - 1.0; break;
+    case 7:
+      rec.magnitude = base - 7.19;
+      break;
+    case 8:
+      rec.magnitude = base - 6.87;
+      break;
+    default:
+      rec.magnitude = base - 1.0;
+      break;
   }
 }
 

@@ -79,8 +79,8 @@ void PlanetMagnitude(int body, const TObserverRecord& observer, const TKeplerPos
 // (an asteroid) also the magnitude from the absolute magnitude H and the slope
 // parameter G (IAU H,G system; G = 0 or an undefined phase function give the
 // linear law H + 5 log(r Delta) + 0.023 i).
-void AsteroidMagnitudeHG(int body, const TObserverRecord& observer, const TKeplerPosition& position, double H,
-                         double G, PlanetPhysicalRecord& rec);
+void AsteroidMagnitudeHG(int body, const TObserverRecord& observer, const TKeplerPosition& position, double H, double G,
+                         PlanetPhysicalRecord& rec);
 // Single values of AsteroidMagnitudeHG, each the one it gives: the side
 // angle (the body's geocentric longitude less the Sun's, [0, 360)) and the
 // magnitude of an asteroid (body 11).
@@ -96,8 +96,8 @@ double AsteroidMagnitudeOnly(const TObserverRecord& observer, const TKeplerPosit
 // prime meridian, degrees in (-360, 360) (whole turns removed toward zero;
 // not written for a system the body does not have); retrograde: true for
 // Venus, Uranus and Pluto.
-void PlanetPoleAndMeridian(int poleIndex, int system, const TMatrix33& M, double T, bool applyMatrix,
-                           double& ra0, double& dec0, double& W, bool& retrograde);
+void PlanetPoleAndMeridian(int poleIndex, int system, const TMatrix33& M, double T, bool applyMatrix, double& ra0,
+                           double& dec0, double& W, bool& retrograde);
 
 // Pole index of a body index: 1..8 give 0..7, every other body 8.
 int PoleIndexOfBody(int body);
@@ -110,8 +110,7 @@ int PoleIndexOfBody(int body);
 // (west longitude for direct rotation); latG, latC: planetographic and
 // planetocentric latitude (degrees).
 void PlanetocentricSubPoint(bool retrograde, double& Rx, double& Ry, double& Rz, double x, double y, double z,
-                            double ra0, double dec0, double W, double f, double& lon, double& latG,
-                            double& latC);
+                            double ra0, double dec0, double W, double f, double& lon, double& latG, double& latC);
 
 // Position angle (degrees, [0, 360), from north through east) of the
 // direction R = (Rx, Ry, Rz) seen at the place of the direction (x, y, z).
@@ -130,11 +129,11 @@ double SunMeanAnomaly1900(double JD);
 // Arguments of the lunar librations, all degrees; T in Julian centuries.
 struct TLunarArguments {
   double T = 0;
-  double Omega = 0;  // mean longitude of the ascending node
-  double D = 0;      // mean elongation
-  double M = 0;      // the Sun's mean anomaly
-  double Mprime = 0;  // the Moon's mean anomaly
-  double F = 0;      // argument of latitude
+  double Omega = 0;     // mean longitude of the ascending node
+  double D = 0;         // mean elongation
+  double M = 0;         // the Sun's mean anomaly
+  double Mprime = 0;    // the Moon's mean anomaly
+  double F = 0;         // argument of latitude
   double DeltaPsi = 0;  // nutation in longitude, arcseconds
 };
 

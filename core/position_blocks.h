@@ -58,9 +58,9 @@ struct TPlanetMoonsBodyBlock {
   // and the spherical form.
   double HelioX = 0, HelioY = 0, HelioZ = 0;
   double HelioVX = 0, HelioVY = 0, HelioVZ = 0;
-  double HelioR = 0;  // AU
-  double HelioB = 0;  // degrees
-  double HelioL = 0;  // degrees
+  double HelioR = 0;                // AU
+  double HelioB = 0;                // degrees
+  double HelioL = 0;                // degrees
   std::array<double, 3> Cleared{};  // cleared by the moon theories
   // Apparent geocentric ecliptic position (planet-position dispatch).
   double ApparentX = 0, ApparentY = 0, ApparentZ = 0;

@@ -5,8 +5,8 @@
 
 namespace kvx {
 
-tuserobject::tuserobject(const std::string& name, float angle1, float angle2, float value3, float value4,
-                         float value5, float value6)
+tuserobject::tuserobject(const std::string& name, float angle1, float angle2, float value3, float value4, float value5,
+                         float value6)
     : Angle1(static_cast<float>(DmsPackedToDeg(angle1))),
       Angle2(static_cast<float>(DmsPackedToDeg(angle2))),
       Value3(value3),
@@ -24,10 +24,9 @@ void tuserlist::clear() {
   while (!items_.empty()) items_.pop_back();
 }
 
-tEvent::tEvent(std::string text1, std::string text2, std::uint8_t flag1, const TObserverRecord& observer,
-               double value1, double value2, double value3, double value4, double value5, double value6,
-               double value7, double value8, double value9, std::string text3, std::string text4, std::string text5,
-               std::uint8_t flag2)
+tEvent::tEvent(std::string text1, std::string text2, std::uint8_t flag1, const TObserverRecord& observer, double value1,
+               double value2, double value3, double value4, double value5, double value6, double value7, double value8,
+               double value9, std::string text3, std::string text4, std::string text5, std::uint8_t flag2)
     : Value1(value1),
       Value2(value2),
       Value3(value3),
@@ -71,9 +70,8 @@ double EventMissingValueMarker(int valueNumber) {
 
 talmanachevent::talmanachevent(std::string almanacText, std::string text1, std::string text2, std::uint8_t flag1,
                                const TObserverRecord& observer, double value1, double value2, double value3,
-                               double value4, double value5, double value6, double value7, double value8,
-                               double value9, std::string text3, std::string text4, std::string text5,
-                               std::uint8_t flag2)
+                               double value4, double value5, double value6, double value7, double value8, double value9,
+                               std::string text3, std::string text4, std::string text5, std::uint8_t flag2)
     : tEvent(std::move(text1), std::move(text2), flag1, observer, value1, value2, value3, value4, value5, value6,
              value7, value8, value9, std::move(text3), std::move(text4), std::move(text5), flag2),
       AlmanacText(std::move(almanacText)) {}

@@ -80,7 +80,7 @@ class tEvent {
   const std::string& Unit() const { return Text3; }
   const std::string& DirectionText1() const { return Text4; }
   const std::string& DirectionText2() const { return Text5; }
-  std::uint8_t Kind() const { return Flag1; }            // event kind 0..28
+  std::uint8_t Kind() const { return Flag1; }             // event kind 0..28
   std::uint8_t ConjunctionKind() const { return Flag2; }  // 1, 2 or 3
   // True when value n (1..9) holds its missing-value marker.
   bool IsMissing(int valueNumber) const;

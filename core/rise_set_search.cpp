@@ -44,8 +44,7 @@ double SearchSiderealHours(double jd, double longitude) {
   return LocalMeanSiderealHours(longitude, GreenwichMeanSiderealHours(utHours, jd0h));
 }
 
-double AzimuthAtTime(double declination, double raHours, double latitude, double hours, double longitude,
-                     double jd0) {
+double AzimuthAtTime(double declination, double raHours, double latitude, double hours, double longitude, double jd0) {
   const double jd = jd0 + hours / 24.0;
   const double lst = LocalSiderealTime(1, JdToMjd(jd), -longitude);
   double H = 0, altitude = 0, azimuth = 0;
@@ -165,8 +164,8 @@ TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, double 
 
 void FinishRiseSetEvent(const TRiseSetCrossings& crossings, bool twilight, std::uint8_t language,
                         const std::function<double(double)>& azimuthAt, double& riseTime, double& setTime,
-                        double& duration, const char*& riseMarker, const char*& setMarker,
-                        const char*& statusText, double& riseAzimuth, double& setAzimuth) {
+                        double& duration, const char*& riseMarker, const char*& setMarker, const char*& statusText,
+                        double& riseAzimuth, double& setAzimuth) {
   if (!crossings.riseFound && !crossings.setFound) {
     riseMarker = kRiseSetMissing;
     setMarker = kRiseSetMissing;
@@ -213,9 +212,9 @@ double LocalMidnightJd(double jd, double zoneHours) {
 
 void RiseSetFixedPosition(const TRiseSetAltitudes& altitudes, std::uint8_t language, const void* /*unused*/,
                           double longitude, double latitude, double rightAscension, double declination, double jd,
-                          double zoneHours, double& riseTime, double& setTime, double& duration,
-                          double& transitTime, double& transitAltitude, double& riseAzimuth, double& setAzimuth,
-                          const char*& statusText, const char*& riseMarker, const char*& setMarker) {
+                          double zoneHours, double& riseTime, double& setTime, double& duration, double& transitTime,
+                          double& transitAltitude, double& riseAzimuth, double& setAzimuth, const char*& statusText,
+                          const char*& riseMarker, const char*& setMarker) {
   riseTime = 0;
   setTime = 0;
   riseMarker = kRiseSetBlank;

@@ -61,8 +61,7 @@ double SearchSiderealHours(double jd, double longitude);
 //           longitude degrees east positive; jd0 Julian day (UT) of local 0 h
 // Returns:  azimuth in degrees from the south through the west, with the
 //           apparent sidereal time and no refraction.
-double AzimuthAtTime(double declination, double raHours, double latitude, double hours, double longitude,
-                     double jd0);
+double AzimuthAtTime(double declination, double raHours, double latitude, double hours, double longitude, double jd0);
 
 // True when 0 <= a <= 24 and 0 <= b <= 24.
 bool BothTimesInDay(double a, double b);
@@ -137,8 +136,8 @@ TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, double 
 // values (presets).
 void FinishRiseSetEvent(const TRiseSetCrossings& crossings, bool twilight, std::uint8_t language,
                         const std::function<double(double)>& azimuthAt, double& riseTime, double& setTime,
-                        double& duration, const char*& riseMarker, const char*& setMarker,
-                        const char*& statusText, double& riseAzimuth, double& setAzimuth);
+                        double& duration, const char*& riseMarker, const char*& setMarker, const char*& statusText,
+                        double& riseAzimuth, double& setAzimuth);
 
 // An hour angle (hours) reduced to -12..12, the short way round.
 double ReducedHourAngle(double hours);
@@ -166,8 +165,8 @@ double LocalMidnightJd(double jd, double zoneHours);
 //           poles, the markers are " --- " and nothing is searched.
 void RiseSetFixedPosition(const TRiseSetAltitudes& altitudes, std::uint8_t language, const void* unused,
                           double longitude, double latitude, double rightAscension, double declination, double jd,
-                          double zoneHours, double& riseTime, double& setTime, double& duration,
-                          double& transitTime, double& transitAltitude, double& riseAzimuth, double& setAzimuth,
-                          const char*& statusText, const char*& riseMarker, const char*& setMarker);
+                          double zoneHours, double& riseTime, double& setTime, double& duration, double& transitTime,
+                          double& transitAltitude, double& riseAzimuth, double& setAzimuth, const char*& statusText,
+                          const char*& riseMarker, const char*& setMarker);
 
 }  // namespace kvx

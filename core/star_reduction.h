@@ -28,25 +28,25 @@ namespace kvx {
 
 // The annual aberration a reduction adds.
 enum class TStarAberration : std::uint8_t {
-  None,          // mean place of date with nutation (the event searches)
-  SunTerms,      // from the prepared Sun and obliquity terms
-  Equatorial1,   // AberrationEquatorial mode 1 at T
-  Equatorial2,   // AberrationEquatorial mode 2 at T
+  None,         // mean place of date with nutation (the event searches)
+  SunTerms,     // from the prepared Sun and obliquity terms
+  Equatorial1,  // AberrationEquatorial mode 1 at T
+  Equatorial2,  // AberrationEquatorial mode 2 at T
 };
 
 // Everything a reduction to one date needs, prepared once and shared by
 // every star of that date.
 struct TStarReduction {
-  double T = 0;                    // Julian centuries from J2000
-  bool OldPrecession = false;      // Newcomb matrix and the empirical term
-  TMatrix33 Precession{};          // B1950 -> mean equator and equinox of T
-  double DpsiCosEps = 0;           // nutation terms, radians
+  double T = 0;                // Julian centuries from J2000
+  bool OldPrecession = false;  // Newcomb matrix and the empirical term
+  TMatrix33 Precession{};      // B1950 -> mean equator and equinox of T
+  double DpsiCosEps = 0;       // nutation terms, radians
   double DpsiSinEps = 0;
   double Deps = 0;
   TStarAberration Aberration = TStarAberration::None;
-  double Obliquity = 0;            // mean obliquity of T, degrees
-  double SinEps = 0, CosEps = 1;   // of the obliquity
-  double SinL = 0, CosL = 1;       // of the Sun's true longitude at T
+  double Obliquity = 0;           // mean obliquity of T, degrees
+  double SinEps = 0, CosEps = 1;  // of the obliquity
+  double SinL = 0, CosL = 1;      // of the Sun's true longitude at T
 };
 
 // Prepares the reduction to T: the precession matrix of the switch, the

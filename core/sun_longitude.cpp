@@ -29,8 +29,8 @@ void SphericalRateToRectangular(double& vx, double& vy, double& vz, double longi
   vz = rRate * sinB + r * latitudeRate * cosB;
 }
 
-void LightTimeDisplacement(double& dx, double& dy, double& dz, double t, double sunLongitude,
-                           double sunLatitude, double sunDistance, double bodyDistance) {
+void LightTimeDisplacement(double& dx, double& dy, double& dz, double t, double sunLongitude, double sunLatitude,
+                           double sunDistance, double bodyDistance) {
   const double meanAnomaly = kTwoPiAsTabulated * FracPositive(0.9931266 + 99.9973604 * t);  // radians
   // The Sun's apparent motion in units of 1e-4 rad/day and 1e-4 AU/day:
   // on the Kepler ellipse the longitude rate is n (1 + 2 e cos M) and the
@@ -38,8 +38,7 @@ void LightTimeDisplacement(double& dx, double& dy, double& dz, double t, double 
   const double longitudeRate = 172.0 + 5.75 * std::cos(meanAnomaly);
   const double distanceRate = 2.87 * std::sin(meanAnomaly);
   double vx = 0, vy = 0, vz = 0;
-  SphericalRateToRectangular(vx, vy, vz, sunLongitude, sunLatitude, sunDistance, longitudeRate, 0.0,
-                             distanceRate);
+  SphericalRateToRectangular(vx, vy, vz, sunLongitude, sunLatitude, sunDistance, longitudeRate, 0.0, distanceRate);
   const double lightTime = 0.00578 * bodyDistance;  // days
   dx = vx * lightTime * 1e-4;
   dy = vy * lightTime * 1e-4;

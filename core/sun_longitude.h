@@ -24,8 +24,8 @@ void SphericalRateToRectangular(double& vx, double& vy, double& vz, double longi
 // (degrees) and distance (AU) give the direction of that motion. Callers
 // subtract the vector from the body's geocentric rectangular position (the
 // first-order annual aberration).
-void LightTimeDisplacement(double& dx, double& dy, double& dz, double t, double sunLongitude,
-                           double sunLatitude, double sunDistance, double bodyDistance);
+void LightTimeDisplacement(double& dx, double& dy, double& dz, double t, double sunLongitude, double sunLatitude,
+                           double sunDistance, double bodyDistance);
 
 // Apparent right ascension (degrees, [0, 360)) and declination (degrees) of
 // the Sun, true equator and equinox of date, from its geometric geocentric

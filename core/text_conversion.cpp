@@ -70,9 +70,6 @@ std::string ReplaceFirst(const std::string& text, char from, const std::string& 
   return s;
 }
 
-
-
-
 // Rounds the exact decimal expansion of |x| half away from zero. The digits
 // are worked on in one buffer: every number of the element files and tables
 // passes through here.
@@ -461,9 +458,7 @@ void RealToStrFixed(int intDigits, int decimals, std::string& s, double x) {
   if (s.size() > 30) s.resize(30);
 }
 
-void FloatToStrTrim(int decimals, std::string& s, double x) {
-  s = TrimLeadingBlanks(FormatFixed(x, 12, decimals));
-}
+void FloatToStrTrim(int decimals, std::string& s, double x) { s = TrimLeadingBlanks(FormatFixed(x, 12, decimals)); }
 
 void FloatToStrTrimExt(int decimals, std::string& s, long double x) {
   s = TrimLeadingBlanks(FormatFixedExt(x, 12, decimals));
@@ -624,10 +619,9 @@ bool CheckTextFileFormat(const std::string& fileName) {
     if (!firstLine.empty() && firstLine.back() == '\r' && firstLine.size() < 255) firstLine.pop_back();
   }
   if (firstLine.size() < 255) return true;
-  MessageResult answer = ShowMessage(fileName + " hat ein ungültiges Format. Datei konvertieren?",
-                                     fileName + " has an invalid format. Convert file?", MessageIcon::Question,
-                                     MessageButtons::YesNo,
-                                     ByLanguage("Ungültiges Dateiformat", "Invalid file format"));
+  MessageResult answer = ShowMessage(
+      fileName + " hat ein ungültiges Format. Datei konvertieren?", fileName + " has an invalid format. Convert file?",
+      MessageIcon::Question, MessageButtons::YesNo, ByLanguage("Ungültiges Dateiformat", "Invalid file format"));
   if (answer != MessageResult::Yes) return false;
 
   // Rewrite with CR/LF line ends; the bytes of the lines stay as they are.

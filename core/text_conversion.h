@@ -212,8 +212,8 @@ void HourToTimeStr(double hours, std::string& s);
 // and for dates that do not exist (32.13.2000, 29.2.1900).
 bool ParseDateText(const std::string& text, std::int32_t& day, std::int32_t& month, std::int32_t& year);
 // The same with "today" given (for the date dialogs' defaults and tests).
-bool ParseDateTextOn(const std::string& text, std::int32_t todayDay, std::int32_t todayMonth,
-                     std::int32_t todayYear, std::int32_t& day, std::int32_t& month, std::int32_t& year);
+bool ParseDateTextOn(const std::string& text, std::int32_t todayDay, std::int32_t todayMonth, std::int32_t todayYear,
+                     std::int32_t& day, std::int32_t& month, std::int32_t& year);
 // The same reading without the check that the date exists: any day 1..31
 // of a month 1..12 passes (31.2.2026), so that a caller can name the date it
 // refuses (DateExists).

@@ -74,8 +74,8 @@ void EllipticOrbitPosition(double& x, double& y, double& vx, double& vy, double 
   EllipsePosition(x, y, vx, vy, M, a, e);
 }
 
-void OrbitPlanePosition(long double& x, long double& y, long double& vx, long double& vy, long double M,
-                        long double a, long double e) {
+void OrbitPlanePosition(long double& x, long double& y, long double& vx, long double& vy, long double M, long double a,
+                        long double e) {
   EllipsePosition(x, y, vx, vy, M, a, e);
 }
 
@@ -100,8 +100,7 @@ void StumpffFunctions(double& c1, double& c2, double& c3, double E2) {
   }
 }
 
-void ParabolicOrbitPosition(double& x, double& y, double& vx, double& vy, double t, double T0, double q,
-                            double e) {
+void ParabolicOrbitPosition(double& x, double& y, double& vx, double& vy, double t, double T0, double q, double e) {
   double fac = 0.5 * e;
   const double kPrime = kGaussK / std::sqrt(q * (1 + e));
   const double tau = kGaussKCentury * (t - T0);
@@ -152,8 +151,7 @@ double HyperbolicKeplerSolve(double M, double e) {
   return H;
 }
 
-void HyperbolicOrbitPosition(double& x, double& y, double& vx, double& vy, double t, double T0, double a,
-                             double e) {
+void HyperbolicOrbitPosition(double& x, double& y, double& vx, double& vy, double t, double T0, double a, double e) {
   a = std::fabs(a);
   const double kPrime = kGaussK / std::sqrt(a);
   const double M = kPrime * 36525 * (t - T0) / a;
@@ -195,11 +193,10 @@ double MeanDailyMotion(double a) {
 
 double PerihelionDistance(double e, double a) { return (1 - e * e) * a / (1 + e); }
 
-void ElementsFromStateVector(const TStateVectorExt& state, long double& a, long double& q, double t0,
-                             long double m, long double& e, long double& i, long double& node,
-                             long double& argPerihelion, long double& lonPerihelion, long double& p,
-                             long double& M, long double& n, long double& perihelionTime,
-                             std::uint8_t& kind) {
+void ElementsFromStateVector(const TStateVectorExt& state, long double& a, long double& q, double t0, long double m,
+                             long double& e, long double& i, long double& node, long double& argPerihelion,
+                             long double& lonPerihelion, long double& p, long double& M, long double& n,
+                             long double& perihelionTime, std::uint8_t& kind) {
   a = q = e = i = node = argPerihelion = lonPerihelion = p = M = n = perihelionTime = 0;
   kind = kOrbitEllipse;
   const long double x = state[0], y = state[1], z = state[2];
@@ -233,9 +230,9 @@ void ElementsFromStateVector(const TStateVectorExt& state, long double& a, long 
   const long double inverseA = 2 / r - v2 / mu;
   p = h2 / mu;
   const long double s = x * vx + y * vy + z * vz;
-  long double nu = 0;       // true anomaly, degrees
-  long double E = 0;        // eccentric anomaly, degrees (ellipse)
-  long double Hrad = 0;     // hyperbolic anomaly, radians
+  long double nu = 0;         // true anomaly, degrees
+  long double E = 0;          // eccentric anomaly, degrees (ellipse)
+  long double Hrad = 0;       // hyperbolic anomaly, radians
   long double halfNuTan = 0;  // tan(nu/2) of a parabola
   if (inverseA > 0) {
     kind = kOrbitEllipse;
@@ -285,16 +282,14 @@ void ElementsFromStateVector(const TStateVectorExt& state, long double& a, long 
     perihelionTime = t0 - M / n;
   } else if (kind == kOrbitParabola) {
     if (q != 0)
-      perihelionTime =
-          t0 - std::sqrt(2 * q * q * q / mu) * (halfNuTan * halfNuTan * halfNuTan / 3 + halfNuTan);
+      perihelionTime = t0 - std::sqrt(2 * q * q * q / mu) * (halfNuTan * halfNuTan * halfNuTan / 3 + halfNuTan);
   } else {
     perihelionTime = t0 - (e * std::sinh(Hrad) - Hrad) * std::sqrt(-a * -a * -a / mu);
   }
 }
 
-void ElementsFromEquinoctial(TElementsEquinoctialResult& out, long double m, long double a,
-                             long double meanLongitude, long double eSin, long double eCos, long double iSin,
-                             long double iCos) {
+void ElementsFromEquinoctial(TElementsEquinoctialResult& out, long double m, long double a, long double meanLongitude,
+                             long double eSin, long double eCos, long double iSin, long double iCos) {
   out.e = std::sqrt(eSin * eSin + eCos * eCos);
   out.lonPerihelion = Mod360L(ArcTan2DegExt(eSin, eCos));
   const long double sinHalfI = std::sqrt(iSin * iSin + iCos * iCos);
@@ -315,7 +310,7 @@ struct MeanElements {
   double node;
   double M0;
   double e;
-  double a;  // AU
+  double a;   // AU
   double T0;  // epoch, Julian centuries from J2000
 };
 

@@ -50,8 +50,8 @@ long double KeplerSolveExt(long double M, long double e);
 // Returned x, y (AU); vx, vy (AU per day).
 void EllipticOrbitPosition(double& x, double& y, double& vx, double& vy, double M, double a, double e);
 // Extended-precision twin of EllipticOrbitPosition.
-void OrbitPlanePosition(long double& x, long double& y, long double& vx, long double& vy, long double M,
-                        long double a, long double e);
+void OrbitPlanePosition(long double& x, long double& y, long double& vx, long double& vy, long double M, long double a,
+                        long double e);
 
 // Position and velocity in the orbit plane of a near-parabolic orbit (any e
 // near 1, ellipse or hyperbola), by Stumpff's functions.
@@ -59,15 +59,13 @@ void OrbitPlanePosition(long double& x, long double& y, long double& vx, long do
 // q, perihelion distance (AU); e, eccentricity.
 // Returned x, y (AU); vx, vy (AU per day). When the final formulas fail
 // (no real solution for this e and time) all four are 1e-8.
-void ParabolicOrbitPosition(double& x, double& y, double& vx, double& vy, double t, double T0, double q,
-                            double e);
+void ParabolicOrbitPosition(double& x, double& y, double& vx, double& vy, double t, double T0, double q, double e);
 
 // Position and velocity in the orbit plane of a hyperbola.
 // Given t and T0 (perihelion time) in Julian centuries; a, semi-major axis
 // (AU, its absolute value is used); e > 1.
 // Returned x, y (AU); vx, vy (AU per day).
-void HyperbolicOrbitPosition(double& x, double& y, double& vx, double& vy, double t, double T0, double a,
-                             double e);
+void HyperbolicOrbitPosition(double& x, double& y, double& vx, double& vy, double t, double T0, double a, double e);
 
 // Solves the hyperbolic Kepler equation M = e sinh H - H.
 // Given M (radians), e > 1. Returns H in radians. At most 15 Newton steps;
@@ -100,8 +98,7 @@ double PerihelionDistance(double e, double a);
 // Carries the angular elements of an orbit from the ecliptic and equinox of
 // Tfrom to those of Tto (Julian centuries from J2000).
 // Given and returned inclination, node and argument of perihelion (degrees).
-void PrecessOrbitalElements(double& inclination, double& node, double& argPerihelion, double Tfrom,
-                            double Tto);
+void PrecessOrbitalElements(double& inclination, double& node, double& argPerihelion, double Tfrom, double Tto);
 
 // The values of PrecessOrbitalElements that depend on the inclination and
 // node alone (the orbit's pole and the inclination's sine and cosine), for
@@ -131,11 +128,10 @@ void PrecessOrbitalElements(const TElementPrecessionSource& source, double& incl
 // direction of the position in the plane. A circular orbit has no perihelion:
 // e comes out as 0 (never the root of a negative number) and the perihelion is
 // put at the position's argument of latitude.
-void ElementsFromStateVector(const TStateVectorExt& state, long double& a, long double& q, double t0,
-                             long double m, long double& e, long double& i, long double& node,
-                             long double& argPerihelion, long double& lonPerihelion, long double& p,
-                             long double& M, long double& n, long double& perihelionTime,
-                             std::uint8_t& kind);
+void ElementsFromStateVector(const TStateVectorExt& state, long double& a, long double& q, double t0, long double m,
+                             long double& e, long double& i, long double& node, long double& argPerihelion,
+                             long double& lonPerihelion, long double& p, long double& M, long double& n,
+                             long double& perihelionTime, std::uint8_t& kind);
 
 // Elements converted from equinoctial elements; angles in degrees, n in
 // degrees per day.
@@ -154,14 +150,13 @@ struct TElementsEquinoctialResult {
 // Given m, the body's mass in solar masses; a (AU); meanLongitude (radians);
 // eSin, eCos: e sin and e cos of the longitude of perihelion; iSin, iCos:
 // sin(i/2) sin and sin(i/2) cos of the node.
-void ElementsFromEquinoctial(TElementsEquinoctialResult& out, long double m, long double a,
-                             long double meanLongitude, long double eSin, long double eCos, long double iSin,
-                             long double iCos);
+void ElementsFromEquinoctial(TElementsEquinoctialResult& out, long double m, long double a, long double meanLongitude,
+                             long double eSin, long double eCos, long double iSin, long double iCos);
 
 // Heliocentric ecliptic position (AU) of planet index 0..8 (Mercury .. Pluto)
 // at T (Julian centuries from J2000) from the built-in mean elements. The
 // matrix argument is not used. Indices outside 0..8 give the origin.
-void PlanetMeanElementsPosition(int index, long double& x, long double& y, const TMatrix33Ext& matrix,
-                                long double& z, double T);
+void PlanetMeanElementsPosition(int index, long double& x, long double& y, const TMatrix33Ext& matrix, long double& z,
+                                double T);
 
 }  // namespace kvx

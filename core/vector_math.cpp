@@ -146,10 +146,22 @@ void SinCosDegreesExt(long double x, long double& s, long double& c) {
   }
   const long double sd = SinSmallExt(delta), cd = CosSmallExt(delta);
   switch (quadrant) {
-    case 0: s = sd; c = cd; break;
-    case 1: s = cd; c = -sd; break;
-    case 2: s = -sd; c = -cd; break;
-    default: s = -cd; c = sd; break;
+    case 0:
+      s = sd;
+      c = cd;
+      break;
+    case 1:
+      s = cd;
+      c = -sd;
+      break;
+    case 2:
+      s = -sd;
+      c = -cd;
+      break;
+    default:
+      s = -cd;
+      c = sd;
+      break;
   }
 }
 
@@ -159,10 +171,14 @@ long double SinDegreesExt(long double x) {
   int quadrant = 0;
   if (!ReduceDegrees(x, delta, quadrant)) return std::sin(x * kDegToRadFactor);
   switch (quadrant) {
-    case 0: return SinSmallExt(delta);
-    case 1: return CosSmallExt(delta);
-    case 2: return -SinSmallExt(delta);
-    default: return -CosSmallExt(delta);
+    case 0:
+      return SinSmallExt(delta);
+    case 1:
+      return CosSmallExt(delta);
+    case 2:
+      return -SinSmallExt(delta);
+    default:
+      return -CosSmallExt(delta);
   }
 }
 
@@ -171,10 +187,14 @@ long double CosDegreesExt(long double x) {
   int quadrant = 0;
   if (!ReduceDegrees(x, delta, quadrant)) return std::cos(x * kDegToRadFactor);
   switch (quadrant) {
-    case 0: return CosSmallExt(delta);
-    case 1: return -SinSmallExt(delta);
-    case 2: return -CosSmallExt(delta);
-    default: return SinSmallExt(delta);
+    case 0:
+      return CosSmallExt(delta);
+    case 1:
+      return -SinSmallExt(delta);
+    case 2:
+      return -CosSmallExt(delta);
+    default:
+      return SinSmallExt(delta);
   }
 }
 
@@ -274,8 +294,8 @@ double ArcCosDeg(double x) {
 }
 
 double ArcTan2Deg(double y, double x) {
-  return static_cast<double>(QuadrantAngle<long double>(
-      y, x, [](long double ratio) { return ArcTanUnitExt(ratio) * kRadToDegFactor; }));
+  return static_cast<double>(
+      QuadrantAngle<long double>(y, x, [](long double ratio) { return ArcTanUnitExt(ratio) * kRadToDegFactor; }));
 }
 
 double Mod360(double x) {
@@ -367,9 +387,8 @@ double HyperbolicAngleDeg(double y, double x) {
   // artanh(1) is infinite: ratios are kept just below 1 so that points with
   // abs(y) >= abs(x), which the one caller never passes, stay finite.
   constexpr long double kBelowOne = 1.0L - std::numeric_limits<double>::epsilon();
-  return static_cast<double>(QuadrantAngle<long double>(y, x, [](long double ratio) {
-    return std::atanh(std::fmin(ratio, kBelowOne)) * kRadToDegFactor;
-  }));
+  return static_cast<double>(QuadrantAngle<long double>(
+      y, x, [](long double ratio) { return std::atanh(std::fmin(ratio, kBelowOne)) * kRadToDegFactor; }));
 }
 
 void HyperbolicCartesianToPolar(double& r, double& lat, double& lon, double x, double y, double z) {
@@ -380,9 +399,8 @@ void HyperbolicCartesianToPolar(double& r, double& lat, double& lon, double x, d
   lat = HyperbolicAngleDeg(z, std::sqrt(s));
 }
 
-void SphericalToRectangularWithVelocity(double& x, double& y, double& z, double lon, double lat, double r,
-                                        double dlon, double dlat, double dr, double& vx, double& vy,
-                                        double& vz) {
+void SphericalToRectangularWithVelocity(double& x, double& y, double& z, double lon, double lat, double r, double dlon,
+                                        double dlat, double dr, double& vx, double& vy, double& vz) {
   double cosLat = 0, cosLon = 0;
   const double sinLat = SinCosDeg(cosLat, lat);
   const double sinLon = SinCosDeg(cosLon, lon);

@@ -123,9 +123,8 @@ void HyperbolicCartesianToPolar(double& r, double& lat, double& lon, double x, d
 // Position and velocity from spherical coordinates and their rates: angles
 // in degrees, dlon and dlat in radians per unit of time, dr in r's unit per
 // unit of time. Position as PolarToCartesian.
-void SphericalToRectangularWithVelocity(double& x, double& y, double& z, double lon, double lat, double r,
-                                        double dlon, double dlat, double dr, double& vx, double& vy,
-                                        double& vz);
+void SphericalToRectangularWithVelocity(double& x, double& y, double& z, double lon, double lat, double r, double dlon,
+                                        double dlat, double dr, double& vx, double& vy, double& vz);
 // x - Trunc(x) with a 32-bit truncation, plus 1 when negative: [0, 1).
 double FracPositiveTrunc(double x);
 
@@ -166,8 +165,8 @@ void MatrixTimesVectorExt(const TMatrix33Ext& M, long double& x, long double& y,
 // degrees.
 void RotationMatrixFromAngles(TMatrix33Ext& M, long double node, long double incl, long double argPeri);
 // As OrbitPlaneToSpace (note the argument order).
-void OrbitPlaneToEcliptic(const TMatrix33Ext& M, long double& x, long double& y, long double& z,
-                          long double xx, long double yy);
+void OrbitPlaneToEcliptic(const TMatrix33Ext& M, long double& x, long double& y, long double& z, long double xx,
+                          long double yy);
 
 // Wrappers for extended variables over the double routines: the values are
 // copied to doubles, computed, and copied back.

@@ -99,8 +99,7 @@ TParabolaScanResult ScanParabolaRoots(const std::function<double(double)>& f, do
   return result;
 }
 
-void EclipseMagnitude(int kind, long double L1, long double L2, long double m, double& magnitude,
-                      double& obscuration) {
+void EclipseMagnitude(int kind, long double L1, long double L2, long double m, double& magnitude, double& obscuration) {
   magnitude = 0;
   obscuration = 0;
   if (kind <= 0) return;
@@ -202,8 +201,7 @@ TShadowAtObserver TBesselCalculator::Shadow(double T, double rhoCos, double rhoS
   return s;
 }
 
-double TBesselCalculator::ContactFunction(double T, bool umbra, double rhoCos, double rhoSin,
-                                          double longitude) const {
+double TBesselCalculator::ContactFunction(double T, bool umbra, double rhoCos, double rhoSin, double longitude) const {
   const TShadowAtObserver s = Shadow(T, rhoCos, rhoSin, longitude);
   const long double L = umbra ? s.L2 : s.L1;
   return static_cast<double>(s.M * s.M - L * L);
@@ -263,8 +261,8 @@ double SunAltitudeAt(const TBesselCalculator& calc, const TObserverRecord& obser
 }  // namespace
 
 bool LocalEclipseCircumstances(const TBesselFitter& fitter, const TOccultingBody& body, bool withCourse,
-                               const TObserverRecord& observer, std::uint8_t siderealFlag, TEventStep step,
-                               double mjd, TLocalEclipseCircumstances& out, std::vector<tlocalEventList>& course) {
+                               const TObserverRecord& observer, std::uint8_t siderealFlag, TEventStep step, double mjd,
+                               TLocalEclipseCircumstances& out, std::vector<tlocalEventList>& course) {
   out = TLocalEclipseCircumstances{};
   course.clear();
   const double T0 = (mjd - 51544.5) / 36525.0;

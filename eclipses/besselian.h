@@ -58,7 +58,7 @@ using TBesselFitter = std::function<bool(double Ta, double Tb, TBesselFits& fits
 
 // Besselian quantities at one instant.
 struct TBesselElements {
-  TMatrix33Ext Basis{};     // rows i, j, k
+  TMatrix33Ext Basis{};  // rows i, j, k
   long double x = 0, y = 0, z = 0;
   long double l1 = 0, l2 = 0;        // penumbra and umbra radii on the plane
   long double tanf1 = 0, tanf2 = 0;  // tangents of the cone half angles
@@ -76,9 +76,9 @@ struct TLocalEclipseCircumstances {
   double VertexAngle[4] = {0, 0, 0, 0};    // V1..V4, degrees (0, 360], 0 when not computed
   double Maximum = 0;                      // T (UT) of the local maximum
   double Magnitude = 0;
-  double Obscuration = 0;                  // fraction of the Sun's disc covered
-  std::uint8_t Kind = 0;                   // 0 not seen, 1 partial, 2 annular, 3 total
-  double SunAltitude[4] = {0, 0, 0, 0};    // degrees, at c1..c4
+  double Obscuration = 0;                // fraction of the Sun's disc covered
+  std::uint8_t Kind = 0;                 // 0 not seen, 1 partial, 2 annular, 3 total
+  double SunAltitude[4] = {0, 0, 0, 0};  // degrees, at c1..c4
 };
 
 // One row of the local course.
@@ -121,8 +121,7 @@ TParabolaScanResult ScanParabolaRoots(const std::function<double(double)>& f, do
 // Magnitude and obscuration of the Sun for the shadow radii L1, L2 and the
 // observer's distance m from the axis. `kind`: 1 partial, 2 annular, 3
 // total. Finite for every finite input (m = 0 counts as central).
-void EclipseMagnitude(int kind, long double L1, long double L2, long double m, double& magnitude,
-                      double& obscuration);
+void EclipseMagnitude(int kind, long double L1, long double L2, long double m, double& magnitude, double& obscuration);
 
 // The shadow at the observer: the elements, the observer in the plane, the
 // radii L1, L2 of penumbra and umbra at the observer and the observer's
@@ -168,8 +167,7 @@ void LocalContacts(const TBesselCalculator& calc, double T0, double rhoCos, doub
 // `deltaTSeconds` is the observer record's Delta T. False (and `out` with
 // kind 0 and every contact at the instant) when the fits fail.
 bool LocalEclipseCircumstances(const TBesselFitter& fitter, const TOccultingBody& body, bool withCourse,
-                               const TObserverRecord& observer, std::uint8_t siderealFlag, TEventStep step,
-                               double mjd,
+                               const TObserverRecord& observer, std::uint8_t siderealFlag, TEventStep step, double mjd,
                                TLocalEclipseCircumstances& out, std::vector<tlocalEventList>& course);
 
 }  // namespace kvx

@@ -88,8 +88,8 @@ TLunarEclipseElements LunarEclipseOfLunation(double k) {
   e.Jde += -0.4065 * SinD(Mp) + 0.1727 * E * SinD(M) + 0.0161 * SinD(2 * Mp) - 0.0097 * SinD(2 * F1) +
            0.0073 * E * SinD(Mp - M) - 0.0050 * E * SinD(Mp + M) - 0.0023 * SinD(Mp - 2 * F1) +
            0.0021 * E * SinD(2 * M) + 0.0012 * SinD(Mp + 2 * F1) + 0.0006 * E * SinD(2 * Mp + M) -
-           0.0004 * SinD(3 * Mp) - 0.0003 * E * SinD(M + 2 * F1) + 0.0003 * SinD(A1) -
-           0.0002 * E * SinD(M - 2 * F1) - 0.0002 * E * SinD(2 * Mp - M) - 0.0002 * SinD(Omega);
+           0.0004 * SinD(3 * Mp) - 0.0003 * E * SinD(M + 2 * F1) + 0.0003 * SinD(A1) - 0.0002 * E * SinD(M - 2 * F1) -
+           0.0002 * E * SinD(2 * Mp - M) - 0.0002 * SinD(Omega);
 
   const double P = 0.2070 * E * SinD(M) + 0.0024 * E * SinD(2 * M) - 0.0392 * SinD(Mp) + 0.0116 * SinD(2 * Mp) -
                    0.0073 * E * SinD(Mp + M) + 0.0067 * E * SinD(Mp - M) + 0.0118 * SinD(2 * F1);
@@ -153,8 +153,8 @@ TEclipseSky::TEclipseSky(const TSearchContext& context, const TTableConfigRecord
                          const TObserverRecord& observer)
     : context_(context),
       config_(config),
-      moon_(std::make_unique<TEclipseMoon>(context.MoonCache, context.MoonOption, LanguageEnglish,
-                                           context.Selection, 0, config, observer, 1e-10L, context.VsopLevelA, 10)) {}
+      moon_(std::make_unique<TEclipseMoon>(context.MoonCache, context.MoonOption, LanguageEnglish, context.Selection, 0,
+                                           config, observer, 1e-10L, context.VsopLevelA, 10)) {}
 
 TEclipseSky::~TEclipseSky() = default;
 
@@ -172,8 +172,7 @@ void TEclipseSky::At(TObserverRecord& r, double& moonAltitude, double& sunAltitu
 }
 
 TMondfinsternisformular::TMondfinsternisformular(const TSearchContext& context, const TTableConfigRecord& config,
-                                                 const TObserverRecord& observer,
-                                                 const TLunarEclipseElements& eclipse,
+                                                 const TObserverRecord& observer, const TLunarEclipseElements& eclipse,
                                                  const TLunarEclipseCriteria& criteria)
     : context_(context), config_(config), observer_(observer), eclipse_(eclipse), criteria_(criteria) {}
 
@@ -217,8 +216,8 @@ void TMondfinsternisformular::FormActivate(TLunarEclipseList& list) {
 
 // --- the search -----------------------------------------------------------------------
 
-int FindLunarEclipse(const TSearchContext& context, TLunarEclipseList& list, TObserverRecord& record,
-                     bool listEvents, double& umbraRadius, double& penumbraRadius, const TTableConfigRecord& config,
+int FindLunarEclipse(const TSearchContext& context, TLunarEclipseList& list, TObserverRecord& record, bool listEvents,
+                     double& umbraRadius, double& penumbraRadius, const TTableConfigRecord& config,
                      const TLunarEclipseCriteria& criteria) {
   const double target = MjdToJd(record.Mjd) - kLookBackDays + record.DeltaTSeconds / kLookBackSecondsPerDay;
   const TLunarEclipseElements e = NextLunarEclipse(LunarEclipseStartLunation(record.Mjd), target);
@@ -257,8 +256,8 @@ bool KindRefused(const TLunarEclipseList& list, const TLunarEclipseCriteria& cri
 
 }  // namespace
 
-bool WriteLunarEclipseSheet(const TLunarEclipseList& list, TCellSink& sink, const TTableConfigRecord& config,
-                            int& row, bool calendar, const TLunarEclipseCriteria& criteria) {
+bool WriteLunarEclipseSheet(const TLunarEclipseList& list, TCellSink& sink, const TTableConfigRecord& config, int& row,
+                            bool calendar, const TLunarEclipseCriteria& criteria) {
   if (list.Lines.empty()) return false;
   if (calendar && (!list.Visible || KindRefused(list, criteria))) {
     if (row > 1) --row;

@@ -49,15 +49,15 @@ inline constexpr int kLunarCalendarMaxRows = 16382;
 
 // One eclipse from the series.
 struct TLunarEclipseElements {
-  double K = 0;                  // lunation number (half-integer: full moon)
-  double Jde = 0;                // greatest eclipse, JD of dynamical time
+  double K = 0;    // lunation number (half-integer: full moon)
+  double Jde = 0;  // greatest eclipse, JD of dynamical time
   std::uint8_t Kind = kLunarEclipseNone;
-  double Gamma = 0;              // least distance of the Moon's centre from the shadow axis, Earth radii
-  double U = 0;                  // radius of the umbral cone in the fundamental plane, Earth radii
+  double Gamma = 0;               // least distance of the Moon's centre from the shadow axis, Earth radii
+  double U = 0;                   // radius of the umbral cone in the fundamental plane, Earth radii
   double PenumbralMagnitude = 0;  // fraction of the Moon's diameter
   double UmbralMagnitude = 0;
-  double PenumbraRadius = 0;     // Moon radii
-  double UmbraRadius = 0;        // Moon radii; 0 for a penumbral eclipse
+  double PenumbraRadius = 0;        // Moon radii
+  double UmbraRadius = 0;           // Moon radii; 0 for a penumbral eclipse
   double PenumbralHalfMinutes = 0;  // half-durations of the phases, 0 when a phase does not occur
   double PartialHalfMinutes = 0;
   double TotalHalfMinutes = 0;
@@ -84,20 +84,20 @@ TLunarEclipseElements LunarEclipseOfLunation(double k);
 
 // The calendar's filter (the main window keeps one).
 struct TLunarEclipseCriteria {
-  std::uint8_t Kind = 0;                // 0 all, 1 no penumbral eclipses, 2 only total eclipses
-  std::uint8_t AltitudeCondition = 0;   // non-zero: the Moon must stand above MinimumAltitude
-  std::int32_t MinimumAltitude = 0;     // whole degrees
+  std::uint8_t Kind = 0;               // 0 all, 1 no penumbral eclipses, 2 only total eclipses
+  std::uint8_t AltitudeCondition = 0;  // non-zero: the Moon must stand above MinimumAltitude
+  std::int32_t MinimumAltitude = 0;    // whole degrees
 };
 // A minimum altitude read from a stored configuration, clamped to -90..90.
 std::int32_t ClampLunarMinimumAltitude(std::int32_t degrees);
 
 // One line of the event list.
 struct tmondfinsternisergebnis {
-  TObserverRecord Observer;   // the event's instant: Mjd (UT), local date and hours
+  TObserverRecord Observer;  // the event's instant: Mjd (UT), local date and hours
   std::string Label;
-  double MoonAltitude = 0;    // degrees, topocentric
-  double SunAltitude = 0;     // degrees
-  bool IsMagnitude = false;   // the magnitude line: Magnitude, no time and altitudes 0
+  double MoonAltitude = 0;   // degrees, topocentric
+  double SunAltitude = 0;    // degrees
+  bool IsMagnitude = false;  // the magnitude line: Magnitude, no time and altitudes 0
   double Magnitude = 0;
 };
 
@@ -171,8 +171,8 @@ class TMondfinsternisformular {
 //           list        Eclipse always; Lines and Visible with listEvents
 //           umbraRadius, penumbraRadius   Moon radii
 // Result:   1 when the events were listed, 2 otherwise.
-int FindLunarEclipse(const TSearchContext& context, TLunarEclipseList& list, TObserverRecord& record,
-                     bool listEvents, double& umbraRadius, double& penumbraRadius,
+int FindLunarEclipse(const TSearchContext& context, TLunarEclipseList& list, TObserverRecord& record, bool listEvents,
+                     double& umbraRadius, double& penumbraRadius,
                      const TTableConfigRecord& config = TTableConfigRecord{},
                      const TLunarEclipseCriteria& criteria = TLunarEclipseCriteria{});
 
@@ -181,8 +181,8 @@ int FindLunarEclipse(const TSearchContext& context, TLunarEclipseList& list, TOb
 // that the criteria's kind refuses is skipped, taking back the blank row
 // before it (`row` lowered by one when above 1). Returns true when
 // written; `row` is then the row after the last line.
-bool WriteLunarEclipseSheet(const TLunarEclipseList& list, TCellSink& sink, const TTableConfigRecord& config,
-                            int& row, bool calendar, const TLunarEclipseCriteria& criteria);
+bool WriteLunarEclipseSheet(const TLunarEclipseList& list, TCellSink& sink, const TTableConfigRecord& config, int& row,
+                            bool calendar, const TLunarEclipseCriteria& criteria);
 
 // The eclipses of the period start..end (maxima within it), computed first
 // (progress by date, AbortRequested polled) and written after: "Keine

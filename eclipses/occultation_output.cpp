@@ -51,11 +51,12 @@ std::string LimitText(float limit) {
 std::string EmptyOccultationText(const TOccultationTableKind& kind, bool grid) {
   if (kind.Planets) return ByLanguage("Keine Bedeckungen von Planeten gefunden.", "No occultations of Planets found.");
   if (LanguageEnglish == 0) {
-    if (kind.AllStars) return "Keine Sternbedeckungen von Sternen heller als " + LimitText(kind.LimitingMagnitude) +
-                              " mag gefunden.";
+    if (kind.AllStars)
+      return "Keine Sternbedeckungen von Sternen heller als " + LimitText(kind.LimitingMagnitude) + " mag gefunden.";
     return "Keine Bedeckung von  " + kind.StarName + " gefunden.";
   }
-  if (kind.AllStars) return "No occultations of stars brighter than " + LimitText(kind.LimitingMagnitude) + " mag found.";
+  if (kind.AllStars)
+    return "No occultations of stars brighter than " + LimitText(kind.LimitingMagnitude) + " mag found.";
   return (grid ? "No occulations of  " : "No occultation of  ") + kind.StarName + " found.";
 }
 
@@ -97,10 +98,10 @@ void WriteOccultationTable(TCellSink& sink, const TTableConfigRecord& config, co
   for (int k = 0; k < events; ++k) {
     const tergebnisdatensatz& e = *rows[static_cast<std::size_t>(k)];
     const int r1 = 2 * k + 2, r2 = 2 * k + 3;
-    WriteOccultationContactRow(sink, r1, jd, start, e.Contact1Time, in, e.PositionAngle1, e.Altitude1,
-                               e.SunAltitude1, e.CoefficientA1, e.CoefficientB1);
-    WriteOccultationContactRow(sink, r2, jd, start, e.Contact2Time, out, e.PositionAngle2, e.Altitude2,
-                               e.SunAltitude2, e.CoefficientA2, e.CoefficientB2);
+    WriteOccultationContactRow(sink, r1, jd, start, e.Contact1Time, in, e.PositionAngle1, e.Altitude1, e.SunAltitude1,
+                               e.CoefficientA1, e.CoefficientB1);
+    WriteOccultationContactRow(sink, r2, jd, start, e.Contact2Time, out, e.PositionAngle2, e.Altitude2, e.SunAltitude2,
+                               e.CoefficientA2, e.CoefficientB2);
     sink.Text(r1, 9 + jd, e.ObjectName);
     if (kind.Planets) {
       sink.Text(r2, 9 + jd, e.ObjectName);

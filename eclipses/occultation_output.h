@@ -26,10 +26,10 @@ namespace kvx {
 
 // What the table is of and what an empty one says.
 struct TOccultationTableKind {
-  bool Planets = false;          // planet column in place of the star columns
-  bool AllStars = true;          // stars: the search ran over all stars
-  float LimitingMagnitude = 8;   // stars: the limit as entered
-  std::string StarName;          // stars: the one star searched
+  bool Planets = false;         // planet column in place of the star columns
+  bool AllStars = true;         // stars: the search ran over all stars
+  float LimitingMagnitude = 8;  // stars: the limit as entered
+  std::string StarName;         // stars: the one star searched
 };
 
 // The empty-result text of the current language for the sheet or the grid.

@@ -15,25 +15,25 @@ namespace kvx {
 // coefficients a and b are minutes of time per degree of the observer's
 // longitude and latitude. Set once by the constructor.
 struct tergebnisdatensatz {
-  double Contact1Time = 0;          // MJD (UT) of the disappearance
-  double PositionAngle1 = 0;        // degrees 0..360, from north through east
-  double Altitude1 = 0;             // object's altitude, degrees
-  double SunAltitude1 = 0;          // degrees
-  double CoefficientA1 = 0;         // min per degree of longitude
-  double CoefficientB1 = 0;         // min per degree of latitude
-  double Contact2Time = 0;          // MJD (UT) of the reappearance
+  double Contact1Time = 0;    // MJD (UT) of the disappearance
+  double PositionAngle1 = 0;  // degrees 0..360, from north through east
+  double Altitude1 = 0;       // object's altitude, degrees
+  double SunAltitude1 = 0;    // degrees
+  double CoefficientA1 = 0;   // min per degree of longitude
+  double CoefficientB1 = 0;   // min per degree of latitude
+  double Contact2Time = 0;    // MJD (UT) of the reappearance
   double PositionAngle2 = 0;
   double Altitude2 = 0;
   double SunAltitude2 = 0;
   double CoefficientA2 = 0;
   double CoefficientB2 = 0;
-  double Magnitude = 0;             // stars: V x 100
-  double ExtraValue = 0;            // 0 in the Moon searches
-  std::uint8_t EventFlag = 1;       // 1 in the Moon searches
+  double Magnitude = 0;        // stars: V x 100
+  double ExtraValue = 0;       // 0 in the Moon searches
+  std::uint8_t EventFlag = 1;  // 1 in the Moon searches
   std::string ObjectName;
-  double RightAscension = 0;        // apparent, degrees
-  double Declination = 0;           // apparent, degrees
-  std::string Label;                // empty in the Moon searches
+  double RightAscension = 0;  // apparent, degrees
+  double Declination = 0;     // apparent, degrees
+  std::string Label;          // empty in the Moon searches
 };
 
 // The events of one search, ordered by the contact-1 time as a number. The

@@ -88,9 +88,8 @@ TOccultationRunStatus tplanetbedeckung::rechnen(const TObserverRecord& end, cons
     t1 = t0_ + kPlanetInterval;
     t1_ = t1;
     if (panel) panel("Berechne Mondpositionen", "Calulating Moon ephemeris");
-    const bool fitted = ChebyshevFitMoonC(context_.MoonOption, context_.Settings, context_.Selection,
-                                          t0_ - kFitMargin, t1_ + kFitMargin, kMoonFitOrder, raPoly, decPoly, rPoly,
-                                          context_.VsopLevelA);
+    const bool fitted = ChebyshevFitMoonC(context_.MoonOption, context_.Settings, context_.Selection, t0_ - kFitMargin,
+                                          t1_ + kFitMargin, kMoonFitOrder, raPoly, decPoly, rPoly, context_.VsopLevelA);
     if (panel) panel(nullptr, nullptr);
     if (!fitted) break;
     const double m = 0.5 * (t0_ + t1_);
@@ -145,8 +144,7 @@ bool tplanetbedeckung::EvaluatePlanet(double referenceT) {
   const TSourceMotion motion = [this, &frame](double hours, TPointSource& source) {
     PlanetPlaceAt(frame.T + hours * kHourCenturies, source.Ra, source.Dec);
   };
-  const TContactPair pair =
-      OccultationContacts(moon_, frame, TPointSource{ra, dec}, TContactScanSettings{}, motion);
+  const TContactPair pair = OccultationContacts(moon_, frame, TPointSource{ra, dec}, TContactScanSettings{}, motion);
   deltaT_ = Start.DeltaTSeconds;
   if (!pair.Found) return false;
   const TContactCircumstances& c1 = pair.Contact[0];

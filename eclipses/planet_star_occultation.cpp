@@ -26,8 +26,8 @@ namespace {
 constexpr double kEarthRadiusKm = 6378.14;
 constexpr double kAuInEarthRadii = 149597870000.0 / 6378140.0;
 constexpr double kDayCenturies = 1.0 / 36525.0;
-constexpr double kLongStep = 8.213552361e-05;   // 3 days
-constexpr double kShortStep = 3.04205643e-05;   // 10/9 day
+constexpr double kLongStep = 8.213552361e-05;  // 3 days
+constexpr double kShortStep = 3.04205643e-05;  // 10/9 day
 constexpr double kThirtySeconds = 9.506426344209e-09;
 constexpr double kCatalogueEpochT = -0.5;
 constexpr double kCoarseTolerance = 0.1;
@@ -43,7 +43,7 @@ constexpr double kDeclinationPrecession = 20.1 / 3600.0;
 // 3 days), degrees.
 constexpr double kDeclinationReach = 2.5 + 40.0 / 3600.0;
 constexpr int kMaxFalsiSteps = 100;
-constexpr std::array<double, 9> kRadiusKm = {2439.0, 6052.0, 6378.14, 3397.2, 71398.0,
+constexpr std::array<double, 9> kRadiusKm = {2439.0,  6052.0,  6378.14, 3397.2, 71398.0,
                                              60000.0, 25400.0, 24300.0, 2500.0};
 
 double SinD(double x) { return std::sin(x * kDegToRad); }
@@ -126,8 +126,8 @@ void tsternbedeckungpl::BuildIndex(double middleT, double days) {
     const tsterndatensatz& star = catalogue_->Star(i);
     if (!star.Usable || !(static_cast<double>(star.Magnitude100) < limit)) continue;
     double raEpoch = 0, decEpoch = 0, ra = 0, dec = 0;
-    StarPlaceAtEpoch(star.RightAscension, star.Declination, star.ProperMotionRA, star.ProperMotionDec, middleT,
-                     raEpoch, decEpoch);
+    StarPlaceAtEpoch(star.RightAscension, star.Declination, star.ProperMotionRA, star.ProperMotionDec, middleT, raEpoch,
+                     decEpoch);
     StarToDate(mean, raEpoch, decEpoch, ra, dec);
     fastestDec = std::max(fastestDec, std::fabs(static_cast<double>(star.ProperMotionDec)));
     if (std::fabs(dec) > kPolarDeclination - 1.0) {
@@ -241,8 +241,8 @@ TOccultationRunStatus tsternbedeckungpl::rechnen(std::int32_t body, TKepler* ast
       // The chosen star is searched whatever its magnitude.
       if (selected == -1 && (!star.Usable || !(static_cast<double>(star.Magnitude100) < limit))) continue;
       double raEpoch = 0, decEpoch = 0, ra = 0, dec = 0;
-      StarPlaceAtEpoch(star.RightAscension, star.Declination, star.ProperMotionRA, star.ProperMotionDec, tm,
-                       raEpoch, decEpoch);
+      StarPlaceAtEpoch(star.RightAscension, star.Declination, star.ProperMotionRA, star.ProperMotionDec, tm, raEpoch,
+                       decEpoch);
       StarToDate(reduction, raEpoch, decEpoch, ra, dec);
       EvaluateStar(i, raEpoch, decEpoch, ra, dec);
       if (AbortRequested != 0) break;
@@ -255,8 +255,8 @@ TOccultationRunStatus tsternbedeckungpl::rechnen(std::int32_t body, TKepler* ast
   return EndOccultationRun(Cancelled);
 }
 
-TConjunction tsternbedeckungpl::FindConjunctionInRA(bool refine, double tLo, double tHi, double starRa,
-                                                    double starDec, double tolerance) {
+TConjunction tsternbedeckungpl::FindConjunctionInRA(bool refine, double tLo, double tHi, double starRa, double starDec,
+                                                    double tolerance) {
   TConjunction result;
   double aLo = raA_, aHi = raB_;
   if (refine) {
@@ -383,8 +383,8 @@ void tsternbedeckungpl::EvaluateStar(std::int32_t index, double raEpoch, double 
     row->PositionAngle1 = row->PositionAngle2 = none;
     row->CoefficientA1 = row->CoefficientB1 = row->CoefficientA2 = row->CoefficientB2 = none;
     double H = 0, azimuth = 0;
-    EquatorialToHorizontal(false, H, altitude1, frame.Lst0, Start.Latitude, ra, dec, Start.Pressure,
-                           Start.Temperature, azimuth);
+    EquatorialToHorizontal(false, H, altitude1, frame.Lst0, Start.Latitude, ra, dec, Start.Pressure, Start.Temperature,
+                           azimuth);
     altitude2 = altitude1;
   }
   const bool precise = Options.PreciseSun != 0;
@@ -424,12 +424,12 @@ TOccultationRunStatus RunPlanetStarOccultations(tsternbedeckungpl& search, const
     const double days = std::fabs(MjdToJd(start.Mjd) - asteroid.Epoch);
     if (warnings && days > 50.0) {
       const std::string age = std::to_string(static_cast<long long>(std::trunc(days)));
-      const MessageResult answer = ShowMessage(
-          "Die oskulierenden Bahnelemente von " + asteroid.Name + " sind " + age +
-              " Tage alt. Dennoch mit diesen veralteten Elementen weiterrechnen?",
-          "The osculating orbital elements of " + asteroid.Name + " are " + age +
-              " days old. Continue calculating with these old elements?",
-          MessageIcon::Warning, MessageButtons::YesNo, ByLanguage("Warnung", "Warning"));
+      const MessageResult answer =
+          ShowMessage("Die oskulierenden Bahnelemente von " + asteroid.Name + " sind " + age +
+                          " Tage alt. Dennoch mit diesen veralteten Elementen weiterrechnen?",
+                      "The osculating orbital elements of " + asteroid.Name + " are " + age +
+                          " days old. Continue calculating with these old elements?",
+                      MessageIcon::Warning, MessageButtons::YesNo, ByLanguage("Warnung", "Warning"));
       if (answer != MessageResult::Yes) {
         search.Cancelled = 1;
         return TOccultationRunStatus::Cancelled;

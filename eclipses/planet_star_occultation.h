@@ -69,13 +69,13 @@ struct TPlanetStarOptions {
   // Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto, asteroid.
   std::array<std::uint8_t, 9> Bodies{};
   float LimitingMagnitude = 8.0f;
-  std::int32_t SelectedStar = -1;      // -1 all stars, else 1..count
+  std::int32_t SelectedStar = -1;  // -1 all stars, else 1..count
   std::uint8_t ConjunctionsOnly = 0;
-  std::int32_t AsteroidDiameter = 0;   // km
-  std::uint8_t OldPrecession = 1;      // Newcomb with the equinox term
-  std::uint8_t PreciseSun = 0;         // the Sun's altitude from the selected theory
-  std::uint8_t WholePeriod = 1;        // 3-day steps over the period (else 10/9 day, one step)
-  bool UseIndex = true;                // the candidate index (off: every star every step)
+  std::int32_t AsteroidDiameter = 0;  // km
+  std::uint8_t OldPrecession = 1;     // Newcomb with the equinox term
+  std::uint8_t PreciseSun = 0;        // the Sun's altitude from the selected theory
+  std::uint8_t WholePeriod = 1;       // 3-day steps over the period (else 10/9 day, one step)
+  bool UseIndex = true;               // the candidate index (off: every star every step)
 };
 
 class tsternbedeckungpl {
@@ -104,7 +104,7 @@ class tsternbedeckungpl {
   std::uint8_t Cancelled = 0;
   TObserverRecord Start;
   TPlanetStarOptions Options;
-  std::string StarName;                 // the selected star's name
+  std::string StarName;                     // the selected star's name
   std::vector<std::string> SearchedBodies;  // names, in search order
 
  protected:
@@ -140,7 +140,7 @@ class tsternbedeckungpl {
   double rhoCos_ = 0, rhoSin_ = 0;
   double dDecArcsec_ = 0;
   std::vector<TCandidate> index_;
-  std::vector<TCandidate> polar_;     // stars beyond 60 degrees, by declination
+  std::vector<TCandidate> polar_;  // stars beyond 60 degrees, by declination
   double indexMargin_ = 0;
   double declinationMargin_ = 0;
   std::optional<TIndexKey> indexKey_;

@@ -1,11 +1,11 @@
 #include "eclipses/planet_star_output.h"
-#include "eclipses/occultation_output.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "core/time_scales.h"
+#include "eclipses/occultation_output.h"
 #include "engine/cell_format.h"
 #include "engine/mystringgrid.h"
 #include "platform/globals.h"

@@ -29,9 +29,7 @@ double MjdOf(double T) { return 36525.0 * T + 51544.5; }
 
 bool Cancelled() { return AbortRequested.load() != 0; }
 
-void RefuseDate() {
-  ShowMessage("Ungültiges Datum für die Suche.", "Invalid date for search.", MessageIcon::Error);
-}
+void RefuseDate() { ShowMessage("Ungültiges Datum für die Suche.", "Invalid date for search.", MessageIcon::Error); }
 
 bool SearchDateUsable(double mjd) { return std::isfinite(mjd) && MjdInDateRange(mjd) && mjd <= kSearchMjdLimit; }
 
@@ -52,8 +50,8 @@ bool CheckEclipseSearchSettings(std::int32_t stepMinutes, std::int32_t spanHours
 }
 
 std::string tSonnenfinsternis::get_phase_buffer(std::uint8_t kind) {
-  static const char* const kGerman[6] = {"    ----",    " partiell", " ringförmig (nicht zentral)",
-                                         " total (nicht zentral)", " ringförmig", " total"};
+  static const char* const kGerman[6] = {
+      "    ----", " partiell", " ringförmig (nicht zentral)", " total (nicht zentral)", " ringförmig", " total"};
   static const char* const kEnglish[6] = {"    ----", " partial", " annular (not central)", " total (not cental)",
                                           " annular", " total"};
   if (kind > 5) return {};
@@ -65,11 +63,10 @@ void ImproveNewMoon(double& T, double& beta) {
   const double ls = kTwoPiAsTabulated * Frac(0.993133 + 99.997361 * T);
   const double D = kTwoPiAsTabulated * (Frac(1.327361 + 1236.853086 * T) - 0.5);
   const double F = kTwoPiAsTabulated * Frac(0.259086 + 1342.227825 * T);
-  const double dL = 22640 * std::sin(l) - 4586 * std::sin(l - 2 * D) + 2370 * std::sin(2 * D) +
-                    769 * std::sin(2 * l) - 668 * std::sin(ls) - 412 * std::sin(2 * F) -
-                    212 * std::sin(2 * l - 2 * D) - 206 * std::sin(l + ls - 2 * D) + 192 * std::sin(l + 2 * D) -
-                    165 * std::sin(ls - 2 * D) - 125 * std::sin(D) - 110 * std::sin(l + ls) +
-                    148 * std::sin(l - ls) - 55 * std::sin(2 * F - 2 * D);
+  const double dL = 22640 * std::sin(l) - 4586 * std::sin(l - 2 * D) + 2370 * std::sin(2 * D) + 769 * std::sin(2 * l) -
+                    668 * std::sin(ls) - 412 * std::sin(2 * F) - 212 * std::sin(2 * l - 2 * D) -
+                    206 * std::sin(l + ls - 2 * D) + 192 * std::sin(l + 2 * D) - 165 * std::sin(ls - 2 * D) -
+                    125 * std::sin(D) - 110 * std::sin(l + ls) + 148 * std::sin(l - ls) - 55 * std::sin(2 * F - 2 * D);
   const double dLambda =
       (dL - (6893 * std::sin(ls) + 72 * std::sin(2 * ls))) * 7.716049382716049e-07 + D * 0.15915494309644432;
   beta = (18520 * std::sin(F + dL * 4.848136812202333e-06) - 526 * std::sin(F - 2 * D)) / 3600.0;
@@ -87,8 +84,8 @@ TBesselFitter MoonBesselFitter(const TSearchContext& context) {
 
 // --- shadow axis ---------------------------------------------------------------------------------
 
-TShadowAxis tSonnenfinsternis::schattenachse(double moonRa, double moonDec, double moonR, double sunRa,
-                                             double sunDec, double sunR) const {
+TShadowAxis tSonnenfinsternis::schattenachse(double moonRa, double moonDec, double moonR, double sunRa, double sunDec,
+                                             double sunR) const {
   // The Moon's shadow: umbra 217.705 x / D - 0.545, penumbra 218.795 x / D
   // + 0.545 Earth radii (the Sun's and the Moon's diameters).
   constexpr TShadowCones kMoonShadow{217.705, 0.545, 218.795, 0.545};
@@ -186,17 +183,16 @@ double tSonnenfinsternis::rechnen(const TSearchContext& context, std::uint8_t lo
       }
       continue;
     }
-    LocalEclipseCircumstances(MoonBesselFitter(context), TOccultingBody{}, lokalListe != 0, Observer,
-                              context.Sidereal, eventStep, firstMjd, Local, list);
+    LocalEclipseCircumstances(MoonBesselFitter(context), TOccultingBody{}, lokalListe != 0, Observer, context.Sidereal,
+                              eventStep, firstMjd, Local, list);
     Status = TEclipseSearchStatus::Found;
     return T;
   }
 }
 
-bool tSonnenfinsternis::CalendarRows(const TSearchContext& context, TEventStep eventStep,
-                                     const TObserverRecord& start, const TObserverRecord& end,
-                                     std::int32_t stepMinutes, std::int32_t spanHours, std::uint8_t criterion,
-                                     std::vector<TSolarCalendarRow>& rows) {
+bool tSonnenfinsternis::CalendarRows(const TSearchContext& context, TEventStep eventStep, const TObserverRecord& start,
+                                     const TObserverRecord& end, std::int32_t stepMinutes, std::int32_t spanHours,
+                                     std::uint8_t criterion, std::vector<TSolarCalendarRow>& rows) {
   rows.clear();
   if (!CheckEclipseSearchSettings(stepMinutes, spanHours)) return false;
   TObserverRecord work = start;

@@ -105,8 +105,8 @@ class tSonnenfinsternis {
                                std::uint8_t criterion);
   virtual bool kalenderrechnen_grid(const TSearchContext& context, TEventStep eventStep, tmystringgrid& grid,
                                     const TTableOutputSettings& output, const TTableConfigRecord& config,
-                                    const TObserverRecord& start, const TObserverRecord& end,
-                                    std::int32_t stepMinutes, std::int32_t spanHours, std::uint8_t criterion);
+                                    const TObserverRecord& start, const TObserverRecord& end, std::int32_t stepMinutes,
+                                    std::int32_t spanHours, std::uint8_t criterion);
   // 4./5. The table of the eclipse found by rechnen.
   virtual void paint(TSheet& sheet, const TTableConfigRecord& config);
   virtual void paint_grid(tmystringgrid& grid, const TTableOutputSettings& output, const TTableConfigRecord& config);
@@ -114,8 +114,7 @@ class tSonnenfinsternis {
   virtual void paintzeile(std::uint8_t kind, int row, TSheet& sheet, const TObserverRecord& observer, double dauer,
                           double breite, double laenge, double mjd);
   virtual void paintzeile_grid(std::uint8_t kind, int row, tmystringgrid& grid, const TTableOutputSettings& output,
-                               const TObserverRecord& observer, double dauer, double breite, double laenge,
-                               double mjd);
+                               const TObserverRecord& observer, double dauer, double breite, double laenge, double mjd);
   // 8. Geometry of the shadow axis: Moon (degrees, Earth radii) and Sun
   // (degrees, AU).
   virtual TShadowAxis schattenachse(double moonRa, double moonDec, double moonR, double sunRa, double sunDec,
@@ -134,9 +133,9 @@ class tSonnenfinsternis {
   void WriteCalendar(TCellSink& sink, const TTableConfigRecord& config, const std::vector<TSolarCalendarRow>& rows);
 
   std::vector<tfinsternisergebnis> ergebnisse;
-  TObserverRecord Observer;              // copy of the record of the last search
-  TLocalEclipseCircumstances Local;      // the observer's circumstances
-  std::vector<tlocalEventList> list;     // the local course
+  TObserverRecord Observer;           // copy of the record of the last search
+  TLocalEclipseCircumstances Local;   // the observer's circumstances
+  std::vector<tlocalEventList> list;  // the local course
   std::uint8_t jdspalte = 0;
   TEclipseSearchStatus Status = TEclipseSearchStatus::NoEclipse;
 

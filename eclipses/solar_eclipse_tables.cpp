@@ -187,15 +187,15 @@ void tSonnenfinsternis::WriteCalendar(TCellSink& sink, const TTableConfigRecord&
     sink.Text(1, c + 3, Title(config, kSlotSunAltitude));
   }
   if (rows.empty()) {
-    sink.Text(2, 1,
-              english ? "No eclipses found."
-                      : "Keine Finsternisse im Suchzeitraum, die den Suchkriterien entsprechen.");
+    sink.Text(
+        2, 1,
+        english ? "No eclipses found." : "Keine Finsternisse im Suchzeitraum, die den Suchkriterien entsprechen.");
     return;
   }
-  static const char* const kGlobalGerman[6] = {"", " partiell", " ringförmig (nicht zentral)",
-                                               " total (nicht zentral)", " ringförmig", " total"};
-  static const char* const kGlobalEnglish[6] = {"", " partial", " annular (not central)", " total (not central)",
-                                                " annular", " total"};
+  static const char* const kGlobalGerman[6] = {
+      "", " partiell", " ringförmig (nicht zentral)", " total (nicht zentral)", " ringförmig", " total"};
+  static const char* const kGlobalEnglish[6] = {
+      "", " partial", " annular (not central)", " total (not central)", " annular", " total"};
   static const char* const kLocalGerman[4] = {"unsichtbar in", "partiell", "ringförmig", "total"};
   static const char* const kLocalEnglish[4] = {"invisible", "partial", "annular", "total"};
   int row = 2;
@@ -211,8 +211,7 @@ void tSonnenfinsternis::WriteCalendar(TCellSink& sink, const TTableConfigRecord&
     if (kind == 0) {
       sink.Text(row, 3 + jd, std::string(english ? kLocalEnglish[0] : kLocalGerman[0]) + " " + Observer.PlaceName);
     } else {
-      sink.Text(row, 3 + jd, std::string(english ? kLocalEnglish[kind] : kLocalGerman[kind]) + " " +
-                                 MagnitudeText(l));
+      sink.Text(row, 3 + jd, std::string(english ? kLocalEnglish[kind] : kLocalGerman[kind]) + " " + MagnitudeText(l));
       sink.Value(TCellFamily::TimeOfDay, row, 4 + jd, kSlotTime, maximum.LocalHours);
     }
     for (int n = 0; n < 4; ++n) {
@@ -241,11 +240,10 @@ bool tSonnenfinsternis::kalenderrechnen(const TSearchContext& context, TEventSte
   return true;
 }
 
-bool tSonnenfinsternis::kalenderrechnen_grid(const TSearchContext& context, TEventStep eventStep,
-                                             tmystringgrid& grid, const TTableOutputSettings& output,
-                                             const TTableConfigRecord& config, const TObserverRecord& start,
-                                             const TObserverRecord& end, std::int32_t stepMinutes,
-                                             std::int32_t spanHours, std::uint8_t criterion) {
+bool tSonnenfinsternis::kalenderrechnen_grid(const TSearchContext& context, TEventStep eventStep, tmystringgrid& grid,
+                                             const TTableOutputSettings& output, const TTableConfigRecord& config,
+                                             const TObserverRecord& start, const TObserverRecord& end,
+                                             std::int32_t stepMinutes, std::int32_t spanHours, std::uint8_t criterion) {
   std::vector<TSolarCalendarRow> rows;
   if (!CalendarRows(context, eventStep, start, end, stepMinutes, spanHours, criterion, rows)) return false;
   Observer = start;

@@ -26,7 +26,6 @@ TStarCatalogue::TStarCatalogue(std::uint8_t choice, std::string fileName, std::v
   }
 }
 
-
 namespace le = little_endian;
 
 TOccultationStarRecord DecodeOccultationStarRecord(std::span<const std::uint8_t, kOccultationStarRecordSize> in) {
@@ -146,9 +145,8 @@ TStarCatalogueLoad LoadStarCatalogue(const std::string& dataFolder, std::uint8_t
                   "The star catalogue " + path + " cannot be read to its end.");
     }
     for (std::size_t k = 0; k < chunk; ++k) {
-      const auto record = DecodeOccultationStarRecord(
-          std::span<const std::uint8_t, kOccultationStarRecordSize>(&buffer[k * kOccultationStarRecordSize],
-                                                                     kOccultationStarRecordSize));
+      const auto record = DecodeOccultationStarRecord(std::span<const std::uint8_t, kOccultationStarRecordSize>(
+          &buffer[k * kOccultationStarRecordSize], kOccultationStarRecordSize));
       tsterndatensatz star;
       star.RightAscension = record.RightAscension;
       star.Declination = record.Declination;

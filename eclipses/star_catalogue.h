@@ -33,11 +33,11 @@ inline constexpr const char* kLargeStarCatalogueFile = "OCCINP95.DAT";
 
 // One 32-byte file record, field by field.
 struct TOccultationStarRecord {
-  float RightAscension = 0;   // degrees, B1950 FK4
-  float Declination = 0;      // degrees, B1950 FK4
-  float ProperMotionRA = 0;   // degrees per year (d alpha / dt)
-  float ProperMotionDec = 0;  // degrees per year
-  float Magnitude100 = 0;     // V magnitude x 100
+  float RightAscension = 0;     // degrees, B1950 FK4
+  float Declination = 0;        // degrees, B1950 FK4
+  float ProperMotionRA = 0;     // degrees per year (d alpha / dt)
+  float ProperMotionDec = 0;    // degrees per year
+  float Magnitude100 = 0;       // V magnitude x 100
   std::uint8_t NameLength = 0;  // as stored; readers clamp it to 11
   std::array<char, kOccultationStarNameBytes> Name{};
 };
@@ -105,8 +105,7 @@ struct TStarCatalogueLoad {
 // new count becomes -1 (all stars). Fails with a message for a missing or
 // unreadable file, an empty file and one whose size is not a multiple of
 // 32 bytes. Makes no window calls: safe on any thread.
-TStarCatalogueLoad LoadStarCatalogue(const std::string& dataFolder, std::uint8_t choice,
-                                     std::int32_t& selectedStar,
+TStarCatalogueLoad LoadStarCatalogue(const std::string& dataFolder, std::uint8_t choice, std::int32_t& selectedStar,
                                      const std::function<void(int percent)>& progress = {});
 
 }  // namespace kvx

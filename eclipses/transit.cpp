@@ -41,9 +41,7 @@ double MjdOf(double T) { return 36525.0 * T + 51544.5; }
 
 bool Cancelled() { return AbortRequested.load() != 0; }
 
-void RefuseDate() {
-  ShowMessage("Ungültiges Datum für die Suche.", "Invalid date for search.", MessageIcon::Error);
-}
+void RefuseDate() { ShowMessage("Ungültiges Datum für die Suche.", "Invalid date for search.", MessageIcon::Error); }
 
 bool SearchDateUsable(double mjd) { return std::isfinite(mjd) && MjdInDateRange(mjd) && mjd <= kSearchMjdLimit; }
 
@@ -392,10 +390,9 @@ double ttransit::rechnen(const TSearchContext& context, std::uint8_t /*lokalList
       UTToLocalTime(at);
       std::string date;
       DateToText(at.Day, at.Month, at.Year, date, '.');
-      progress.SetLabel(english ? std::string("Examine possible transit for ") + TransitPlanetEnglishName(planet_) +
-                                      " at " + date
-                                : std::string("Untersuche möglichen ") + TransitPlanetGermanName(planet_) +
-                                      "durchgang am " + date);
+      progress.SetLabel(
+          english ? std::string("Examine possible transit for ") + TransitPlanetEnglishName(planet_) + " at " + date
+                  : std::string("Untersuche möglichen ") + TransitPlanetGermanName(planet_) + "durchgang am " + date);
       progress.Step(static_cast<int>(std::clamp((Tc - progressStart) / (limit - progressStart), 0.0, 1.0) * 1000.0));
     }
     TBesselFits sunFit;

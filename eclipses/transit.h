@@ -36,10 +36,10 @@ std::int32_t TransitPlanetIndex(std::int32_t planetWord);
 
 // The per-planet constants of the search.
 struct TTransitPlanet {
-  double NearLimitAu = 0;    // below this geocentric distance the planet counts as near
-  double NearStepDays = 0;   // coarse step while near
-  double FarStepDays = 0;    // coarse step while far
-  long double Radius = 0;    // Earth equatorial radii
+  double NearLimitAu = 0;   // below this geocentric distance the planet counts as near
+  double NearStepDays = 0;  // coarse step while near
+  double FarStepDays = 0;   // coarse step while far
+  long double Radius = 0;   // Earth equatorial radii
   // A bound of the planet's speed in longitude relative to the Sun while
   // near, degrees per day (Mercury reaches some 3, Venus some 1.7).
   double MaxRelativeSpeed = 0;
@@ -48,11 +48,11 @@ const TTransitPlanet& TransitPlanetConstants(std::int32_t planet);
 
 // The planet's geocentric apparent place at one instant.
 struct TTransitPlanetPlace {
-  double Distance = 0;   // Earth radii
-  double Latitude = 0;   // ecliptic of date, degrees
-  double Longitude = 0;  // ecliptic of date, degrees [0, 360)
-  double Ra = 0;         // true equator of date, degrees [0, 360)
-  double Dec = 0;        // degrees
+  double Distance = 0;               // Earth radii
+  double Latitude = 0;               // ecliptic of date, degrees
+  double Longitude = 0;              // ecliptic of date, degrees [0, 360)
+  double Ra = 0;                     // true equator of date, degrees [0, 360)
+  double Dec = 0;                    // degrees
   double SunGeometricLongitude = 0;  // the Sun's, ecliptic of date, degrees
   double SunDistance = 0;            // the Sun's, AU
   double Ttt = 0;                    // the instant, centuries of TT
@@ -122,8 +122,8 @@ class ttransit : public tSonnenfinsternis {
   // central line (longitude west positive, geodetic latitude, degrees) and
   // the duration of the central passage there (minutes). `sunFit` holds the
   // Sun's fit over TT.
-  void central(const TSearchContext& context, const TBesselFits& sunFit, double T, double deltaT,
-               std::uint8_t& art, double& laenge, double& breite, double& dauer) const;
+  void central(const TSearchContext& context, const TBesselFits& sunFit, double T, double deltaT, std::uint8_t& art,
+               double& laenge, double& breite, double& dauer) const;
   // The axis geometry for the Sun and the planet (right ascension,
   // declination in degrees; distances in Earth radii).
   TShadowAxis intsect(double sunRa, double sunDec, double sunR, double planetRa, double planetDec,
@@ -137,8 +137,7 @@ class ttransit : public tSonnenfinsternis {
   // The next conjunction in ecliptic longitude of the planet with the Sun
   // while the planet is near, searched from Ttt (centuries of TT) up to
   // `limitTt`. Found: Tc (TT). Cancelled/Refused/NoEclipse as rechnen.
-  TEclipseSearchStatus FindNextConjunction(const TSearchContext& context, double Ttt, double limitTt,
-                                           double& Tc) const;
+  TEclipseSearchStatus FindNextConjunction(const TSearchContext& context, double Ttt, double limitTt, double& Tc) const;
 
   // The search's end (centuries of TT); 0: kTransitSearchYears after the
   // start, with the no-event message when nothing is found. A table sets
@@ -153,8 +152,7 @@ class ttransit : public tSonnenfinsternis {
  protected:
   // The instant (centuries of UT) near T at which the axis passes closest
   // to the Earth's centre, within 3 hours of T.
-  double LeastAxisDistanceTime(const TSearchContext& context, const TBesselFits& sunFit, double T,
-                               double deltaT) const;
+  double LeastAxisDistanceTime(const TSearchContext& context, const TBesselFits& sunFit, double T, double deltaT) const;
 
   std::int32_t planet_ = kTransitMercury;
 };

@@ -55,8 +55,9 @@ void ttransit::WriteTransitBlock(TCellSink& sink, const TTableConfigRecord& conf
   for (int row = 2; row <= 7; ++row)
     for (int col = 2 + J; col <= 5 + J; ++col) sink.Text(row, col, "");
   const TLocalEclipseCircumstances& l = Local;
-  sink.Text(1, 1, english ? std::string("Transit of ") + TransitPlanetEnglishName(planet_)
-                          : std::string(TransitPlanetGermanName(planet_)) + "durchgang");
+  sink.Text(1, 1,
+            english ? std::string("Transit of ") + TransitPlanetEnglishName(planet_)
+                    : std::string(TransitPlanetGermanName(planet_)) + "durchgang");
   sink.Text(1, 2, english ? "Maximum at" : "Maximum um");
   sink.Value(TCellFamily::TimeOfDay, 1, 3, kSlotTime, EclipseLocalTime(Observer, l.Maximum).LocalHours);
   sink.Text(2, 1, english ? "Local circumstances" : "Lokale Umstände");
@@ -139,8 +140,9 @@ double ttransittabelle::rechnen(const TSearchContext& context, std::uint8_t loka
 void ttransittabelle::WriteTransitList(TCellSink& sink, const TTableConfigRecord& config) {
   jdspalte = config.Flags[column_flag::kJulianDate] != 0 ? 1 : 0;
   const bool english = English();
-  sink.Text(1, 1, english ? std::string("Transits of ") + TransitPlanetEnglishName(planet_)
-                          : std::string(TransitPlanetGermanName(planet_)) + "durchgänge");
+  sink.Text(1, 1,
+            english ? std::string("Transits of ") + TransitPlanetEnglishName(planet_)
+                    : std::string(TransitPlanetGermanName(planet_)) + "durchgänge");
   sink.Text(1, 2, Title(config, kSlotTime));
   if (jdspalte != 0) sink.Text(1, 3, Title(config, kSlotJd));
   int row = 2;

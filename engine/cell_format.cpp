@@ -318,8 +318,7 @@ void WriteLongitudeToSheet(TSheet& sheet, int row, int col, int slot, double val
   }
 }
 
-void WriteLongitudeToGrid(tmystringgrid& grid, int row, int col, int slot, double value,
-                          const std::string& direction) {
+void WriteLongitudeToGrid(tmystringgrid& grid, int row, int col, int slot, double value, const std::string& direction) {
   const TSlotFormat f = SlotFormat(slot);
   if (f.Kind == 1) {
     SetGridCellText(grid, row, col, FixedText(value, f.Decimals) + "\u00B0 " + direction);

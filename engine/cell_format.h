@@ -99,8 +99,7 @@ void WriteDegreeMarkedNumberToGrid(tmystringgrid& grid, int row, int col, int sl
 // Longitude with its direction word: text "10,0° West"; as a number
 // negative for "West".
 void WriteLongitudeToSheet(TSheet& sheet, int row, int col, int slot, double value, const std::string& direction);
-void WriteLongitudeToGrid(tmystringgrid& grid, int row, int col, int slot, double value,
-                          const std::string& direction);
+void WriteLongitudeToGrid(tmystringgrid& grid, int row, int col, int slot, double value, const std::string& direction);
 
 // The caller's label and the number, joined by "° " in text mode and by
 // " " otherwise.

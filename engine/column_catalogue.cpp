@@ -24,9 +24,19 @@ const TRiseSetLevel& Level(const V& v, int level) { return v.R->RiseSet.Levels[s
 
 constexpr TColumnDescriptor Col(int row, std::size_t flag, std::uint16_t bodies, int group, int slot, F family,
                                 TColumnValue value, U rule = U::None, H heading = H::Plain) {
-  return {static_cast<std::uint8_t>(row), static_cast<std::uint8_t>(flag), bodies, static_cast<std::uint8_t>(group),
-          static_cast<std::int16_t>(slot), static_cast<std::int16_t>(slot), true, heading, family, rule,
-          TColumnHook::None, value, nullptr};
+  return {static_cast<std::uint8_t>(row),
+          static_cast<std::uint8_t>(flag),
+          bodies,
+          static_cast<std::uint8_t>(group),
+          static_cast<std::int16_t>(slot),
+          static_cast<std::int16_t>(slot),
+          true,
+          heading,
+          family,
+          rule,
+          TColumnHook::None,
+          value,
+          nullptr};
 }
 
 constexpr TColumnDescriptor WithText(TColumnDescriptor d, TColumnText text) {
@@ -35,8 +45,8 @@ constexpr TColumnDescriptor WithText(TColumnDescriptor d, TColumnText text) {
 }
 
 constexpr TColumnDescriptor Hook(int row, TColumnHook hook, std::uint16_t bodies) {
-  return {static_cast<std::uint8_t>(row), 0, bodies, 0, 0, 0, false, H::Plain, F::Number, U::None, hook, nullptr,
-          nullptr};
+  return {
+      static_cast<std::uint8_t>(row), 0, bodies, 0, 0, 0, false, H::Plain, F::Number, U::None, hook, nullptr, nullptr};
 }
 
 // The four darkness columns: one heading slot, no width of their own.
@@ -64,7 +74,8 @@ const std::vector<TColumnDescriptor>& Build() {
       Col(6, cf::kSunEquatorialJ2000, cb::kSun, 0, 114, F::Number, [](const V& v) { return v.R->SunJ2000X; }),
       Col(6, cf::kSunEquatorialJ2000, cb::kSun, 0, 115, F::Number, [](const V& v) { return v.R->SunJ2000Y; }),
       Col(6, cf::kSunEquatorialJ2000, cb::kSun, 0, 116, F::Number, [](const V& v) { return v.R->SunJ2000Z; }),
-      Col(7, cf::kMeanAnomaly, cb::kSmallBodies, 0, 6, F::Number, [](const V& v) { return v.R->MeanAnomaly; },
+      Col(
+          7, cf::kMeanAnomaly, cb::kSmallBodies, 0, 6, F::Number, [](const V& v) { return v.R->MeanAnomaly; },
           U::MeanAnomaly),
       // --- heliocentric ------------------------------------------------------
       Col(8, cf::kHelioLongitude, cb::kNotSunNotMoon, 0, 7, F::Angle,
@@ -114,9 +125,11 @@ const std::vector<TColumnDescriptor>& Build() {
       Col(17, cf::kElementsEquatorialVelocity, cb::kSmallBodies, 0, 134, F::Number,
           [](const V& v) { return v.ElementsVelocity[2]; }),
       Col(17, cf::kElementsEquatorialVelocity, cb::kSmallBodies, 0, 3, F::Number, [](const V& v) { return v.R->JD; }),
-      Col(18, cf::kHelioLongitudeSecondEquinox, cb::kNotSunNotMoon, 0, 7, F::Angle,
+      Col(
+          18, cf::kHelioLongitudeSecondEquinox, cb::kNotSunNotMoon, 0, 7, F::Angle,
           [](const V& v) { return v.R->SecondHelioLongitude; }, U::None, H::SecondEquinox),
-      Col(19, cf::kHelioLatitudeSecondEquinox, cb::kNotSunNotMoon, 0, 8, F::Angle,
+      Col(
+          19, cf::kHelioLatitudeSecondEquinox, cb::kNotSunNotMoon, 0, 8, F::Angle,
           [](const V& v) { return v.R->SecondHelioLatitude; }, U::None, H::SecondEquinox),
       Hook(20, TColumnHook::MoonExtras, cb::kMoon),
       // --- geocentric --------------------------------------------------------
@@ -126,9 +139,11 @@ const std::vector<TColumnDescriptor>& Build() {
       Col(24, cf::kGeoDistance, cb::kMoon, 0, 15, F::Number, [](const V& v) { return v.R->Position.GeoDistance; }),
       Col(25, cf::kGeoDistanceMillionKm, cb::kNotMoon, 0, 14, F::Number,
           [](const V& v) { return v.R->Position.GeoDistance * kMillionKmPerAU; }),
-      Col(26, cf::kGeoLongitudeSecondEquinox, cb::kAll, 0, 11, F::Angle,
+      Col(
+          26, cf::kGeoLongitudeSecondEquinox, cb::kAll, 0, 11, F::Angle,
           [](const V& v) { return v.R->SecondGeoLongitude; }, U::None, H::SecondEquinox),
-      Col(27, cf::kGeoLatitudeSecondEquinox, cb::kAll, 0, 12, F::Angle,
+      Col(
+          27, cf::kGeoLatitudeSecondEquinox, cb::kAll, 0, 12, F::Angle,
           [](const V& v) { return v.R->SecondGeoLatitude; }, U::None, H::SecondEquinox),
       Col(28, cf::kRightAscension, cb::kAll, 0, 16, F::Angle, [](const V& v) { return v.R->Position.RightAscension; }),
       Col(29, cf::kDeclination, cb::kAll, 0, 17, F::Angle, [](const V& v) { return v.R->Position.Declination; }),
@@ -139,13 +154,17 @@ const std::vector<TColumnDescriptor>& Build() {
       Col(32, cf::kHourlyMotion, cb::kNotMoon, 0, 20, F::SecondsMarked, [](const V& v) { return v.R->HourlyTotal; }),
       Col(33, cf::kHourlyMotionAngle, cb::kNotMoon, 0, 21, F::DegreeMarked,
           [](const V& v) { return v.R->HourlyDirection; }),
-      Col(34, cf::kRightAscensionSecondEquinox, cb::kAll, 0, 16, F::Angle,
+      Col(
+          34, cf::kRightAscensionSecondEquinox, cb::kAll, 0, 16, F::Angle,
           [](const V& v) { return v.R->SecondRightAscension; }, U::None, H::SecondEquinox),
-      Col(35, cf::kDeclinationSecondEquinox, cb::kAll, 0, 17, F::Angle,
+      Col(
+          35, cf::kDeclinationSecondEquinox, cb::kAll, 0, 17, F::Angle,
           [](const V& v) { return v.R->SecondDeclination; }, U::None, H::SecondEquinox),
-      Col(36, cf::kAstrometricRightAscension, cb::kAll, 0, 26, F::Angle,
+      Col(
+          36, cf::kAstrometricRightAscension, cb::kAll, 0, 26, F::Angle,
           [](const V& v) { return v.R->TopoSecondRightAscension; }, U::None, H::SecondEquinox),
-      Col(37, cf::kAstrometricDeclination, cb::kAll, 0, 27, F::Angle,
+      Col(
+          37, cf::kAstrometricDeclination, cb::kAll, 0, 27, F::Angle,
           [](const V& v) { return v.R->TopoSecondDeclination; }, U::None, H::SecondEquinox),
       Col(38, cf::kLightTime, cb::kNotMoon, 0, 22, F::Minutes, [](const V& v) { return v.R->LightTime * 60.0 * 24.0; }),
       // --- topocentric, horizon, rise and set (group 1) ----------------------
@@ -155,7 +174,8 @@ const std::vector<TColumnDescriptor>& Build() {
       Col(42, cf::kTopoDistance, cb::kMoon, 1, 29, F::Number, [](const V& v) { return v.R->TopoDistance; }),
       Col(43, cf::kTopoDistanceMillionKm, cb::kNotMoon, 1, 28, F::Number,
           [](const V& v) { return v.R->TopoDistance * kMillionKmPerAU; }),
-      Col(44, cf::kAzimuth, cb::kAll, 1, 46, F::Angle, [](const V& v) { return Mod360(v.R->Azimuth + v.AzimuthOrigin); }),
+      Col(44, cf::kAzimuth, cb::kAll, 1, 46, F::Angle,
+          [](const V& v) { return Mod360(v.R->Azimuth + v.AzimuthOrigin); }),
       Col(45, cf::kAltitude, cb::kAll, 1, 47, F::Angle, [](const V& v) { return v.R->Altitude; }),
       Col(46, cf::kHourAngle, cb::kAll, 1, 48, F::Angle, [](const V& v) { return HourAngleDegrees(v.R->HourAngle); }),
       Col(47, cf::kMoonGeoAzimuth, cb::kMoon, 1, 49, F::Angle,
@@ -163,38 +183,50 @@ const std::vector<TColumnDescriptor>& Build() {
       Col(48, cf::kMoonGeoAltitude, cb::kMoon, 1, 50, F::Angle, [](const V& v) { return v.R->Moon.GeoAltitude; }),
       Col(49, cf::kMoonGeoHourAngle, cb::kMoon, 1, 51, F::Angle,
           [](const V& v) { return HourAngleDegrees(v.R->Moon.GeoHourAngle); }),
-      Col(50, cf::kRise, cb::kAll, 1, 30, F::TimeOfDay, [](const V& v) { return Level(v, v.EventLevel).Rise; },
+      Col(
+          50, cf::kRise, cb::kAll, 1, 30, F::TimeOfDay, [](const V& v) { return Level(v, v.EventLevel).Rise; },
           U::EventTime),
-      Col(51, cf::kTransit, cb::kAll, 1, 31, F::TimeOfDay, [](const V& v) { return v.R->RiseSet.TransitTime; },
+      Col(
+          51, cf::kTransit, cb::kAll, 1, 31, F::TimeOfDay, [](const V& v) { return v.R->RiseSet.TransitTime; },
           U::EventTime),
-      Col(52, cf::kSet, cb::kAll, 1, 32, F::TimeOfDay, [](const V& v) { return Level(v, v.EventLevel).Set; },
+      Col(
+          52, cf::kSet, cb::kAll, 1, 32, F::TimeOfDay, [](const V& v) { return Level(v, v.EventLevel).Set; },
           U::EventTime),
-      Col(53, cf::kTransitAltitude, cb::kAll, 1, 33, F::Angle, [](const V& v) { return v.R->RiseSet.TransitAltitude; },
+      Col(
+          53, cf::kTransitAltitude, cb::kAll, 1, 33, F::Angle, [](const V& v) { return v.R->RiseSet.TransitAltitude; },
           U::TransitAltitude),
-      Col(54, cf::kRiseAzimuth, cb::kAll, 1, 34, F::Angle, [](const V& v) { return v.R->RiseSet.RiseAzimuth; },
+      Col(
+          54, cf::kRiseAzimuth, cb::kAll, 1, 34, F::Angle, [](const V& v) { return v.R->RiseSet.RiseAzimuth; },
           U::Azimuth),
-      Col(55, cf::kSetAzimuth, cb::kAll, 1, 35, F::Angle, [](const V& v) { return v.R->RiseSet.SetAzimuth; },
+      Col(
+          55, cf::kSetAzimuth, cb::kAll, 1, 35, F::Angle, [](const V& v) { return v.R->RiseSet.SetAzimuth; },
           U::Azimuth),
       Col(56, cf::kTimeAboveHorizon, cb::kAll, 1, 36, F::TimeOfDay,
           [](const V& v) { return Level(v, v.EventLevel).Duration; }),
-      WithText(Col(57, cf::kTwilight, cb::kSun, 1, 37, F::TimeOfDay, [](const V& v) { return Level(v, 3).Rise; },
+      WithText(Col(
+                   57, cf::kTwilight, cb::kSun, 1, 37, F::TimeOfDay, [](const V& v) { return Level(v, 3).Rise; },
                    U::Twilight),
                [](const V& v) -> const std::string& { return Level(v, 3).RiseMarker; }),
-      WithText(Col(57, cf::kTwilight, cb::kSun, 1, 38, F::TimeOfDay, [](const V& v) { return Level(v, 3).Set; },
+      WithText(Col(
+                   57, cf::kTwilight, cb::kSun, 1, 38, F::TimeOfDay, [](const V& v) { return Level(v, 3).Set; },
                    U::Twilight),
                [](const V& v) -> const std::string& { return Level(v, 3).SetMarker; }),
       Col(58, cf::kNightLengths, cb::kSun, 1, 43, F::TimeOfDay, [](const V& v) { return Level(v, 3).Duration; }),
-      WithText(Col(59, cf::kTwilight, cb::kSun, 1, 39, F::TimeOfDay, [](const V& v) { return Level(v, 4).Rise; },
+      WithText(Col(
+                   59, cf::kTwilight, cb::kSun, 1, 39, F::TimeOfDay, [](const V& v) { return Level(v, 4).Rise; },
                    U::Twilight),
                [](const V& v) -> const std::string& { return Level(v, 4).RiseMarker; }),
-      WithText(Col(59, cf::kTwilight, cb::kSun, 1, 40, F::TimeOfDay, [](const V& v) { return Level(v, 4).Set; },
+      WithText(Col(
+                   59, cf::kTwilight, cb::kSun, 1, 40, F::TimeOfDay, [](const V& v) { return Level(v, 4).Set; },
                    U::Twilight),
                [](const V& v) -> const std::string& { return Level(v, 4).SetMarker; }),
       Col(60, cf::kNightLengths, cb::kSun, 1, 44, F::TimeOfDay, [](const V& v) { return Level(v, 4).Duration; }),
-      WithText(Col(61, cf::kTwilight, cb::kSun, 1, 41, F::TimeOfDay, [](const V& v) { return Level(v, 5).Rise; },
+      WithText(Col(
+                   61, cf::kTwilight, cb::kSun, 1, 41, F::TimeOfDay, [](const V& v) { return Level(v, 5).Rise; },
                    U::Twilight),
                [](const V& v) -> const std::string& { return Level(v, 5).RiseMarker; }),
-      WithText(Col(61, cf::kTwilight, cb::kSun, 1, 42, F::TimeOfDay, [](const V& v) { return Level(v, 5).Set; },
+      WithText(Col(
+                   61, cf::kTwilight, cb::kSun, 1, 42, F::TimeOfDay, [](const V& v) { return Level(v, 5).Set; },
                    U::Twilight),
                [](const V& v) -> const std::string& { return Level(v, 5).SetMarker; }),
       Col(62, cf::kNightLengths, cb::kSun, 1, 45, F::TimeOfDay, [](const V& v) { return Level(v, 5).Duration; }),
@@ -204,8 +236,9 @@ const std::vector<TColumnDescriptor>& Build() {
       Dark(H::DarkUntil, [](const V& v) { return v.R->Darkness.SecondEnd; }),
       [] {
         // Written in the format of slot 197, headed by slot 198.
-        TColumnDescriptor d = Col(64, cf::kDarknessSum, cb::kNotMoon, 1, 197, F::TimeOfDay,
-                                  [](const V& v) { return v.R->Darkness.Total; }, U::NonNegative);
+        TColumnDescriptor d = Col(
+            64, cf::kDarknessSum, cb::kNotMoon, 1, 197, F::TimeOfDay, [](const V& v) { return v.R->Darkness.Total; },
+            U::NonNegative);
         d.HeadingSlot = 198;
         return d;
       }(),
@@ -241,7 +274,8 @@ const std::vector<TColumnDescriptor>& Build() {
           [](const V& v) { return v.R->Moon.TopoCentreLatitude; }),
       Col(81, cf::kMoonTopoCentralMeridian, cb::kMoon, 2, 69, F::Angle,
           [](const V& v) { return v.R->Moon.TopoCentralMeridian; }),
-      Col(82, cf::kMoonColongitude, cb::kMoon, 2, 84, F::Angle, [](const V& v) { return v.R->Physical.SunColongitude; }),
+      Col(82, cf::kMoonColongitude, cb::kMoon, 2, 84, F::Angle,
+          [](const V& v) { return v.R->Physical.SunColongitude; }),
       Col(83, cf::kMoonSunLatitude, cb::kMoon, 2, 85, F::Angle,
           [](const V& v) { return v.R->Physical.SunSelenographicLatitude; }),
       Col(84, cf::kDiameter, cb::kMoon, 2, 79, F::Arcminutes, [](const V& v) { return v.R->Physical.Semidiameter; }),
@@ -249,16 +283,16 @@ const std::vector<TColumnDescriptor>& Build() {
           [](const V& v) { return v.R->Physical.TopoSemidiameter; }),
       Col(86, cf::kMoonAge, cb::kMoon, 2, 86, F::Number, [](const V& v) { return v.R->Physical.MoonAge; }),
       Col(87, cf::kHorizontalParallax, cb::kMoon, 2, 87, F::Arcminutes, MoonHorizontalParallax),
-      Col(88, cf::kCrescentVisibility, cb::kMoon, 2, 193, F::Angle, [](const V& v) { return v.R->Moon.RelativeAzimuth; }),
-      Col(88, cf::kCrescentVisibility, cb::kMoon, 2, 194, F::Angle, [](const V& v) { return v.R->Moon.ElongationValue; }),
+      Col(88, cf::kCrescentVisibility, cb::kMoon, 2, 193, F::Angle,
+          [](const V& v) { return v.R->Moon.RelativeAzimuth; }),
+      Col(88, cf::kCrescentVisibility, cb::kMoon, 2, 194, F::Angle,
+          [](const V& v) { return v.R->Moon.ElongationValue; }),
       Col(88, cf::kCrescentVisibility, cb::kMoon, 2, 195, F::Angle,
           [](const V& v) { return v.R->Moon.AltitudeDifference; }),
       Col(88, cf::kCrescentVisibility, cb::kMoon, 2, 196, F::Angle,
           [](const V& v) { return v.R->Moon.LimbAltitudeDifference; }),
       Col(88, cf::kCrescentVisibility, cb::kMoon, 2, 88, F::Arcminutes,
-          [](const V& v) {
-            return ArcSinDeg(SinDeg(MoonHorizontalParallax(v)) * CosDeg(v.R->Moon.GeoAltitude));
-          }),
+          [](const V& v) { return ArcSinDeg(SinDeg(MoonHorizontalParallax(v)) * CosDeg(v.R->Moon.GeoAltitude)); }),
       Col(89, cf::kAxisPositionAngle, cb::kSun | cb::kPlanets, 2, 63, F::Angle,
           [](const V& v) { return v.R->Physical.axisAngle; }),
       Col(90, cf::kCentreLatitude, cb::kSun | cb::kPlanets, 2, 64, F::Angle,
@@ -296,8 +330,10 @@ const std::vector<TColumnDescriptor>& Build() {
           [](const V& v) { return v.R->Physical.subSolarLon3; }),
       Col(107, cf::kDefectOfIllumination, cb::kPlanets, 2, 78, F::Arcseconds,
           [](const V& v) { return v.R->Physical.defect; }),
-      Col(108, cf::kRingMajorAxis, cb::kSaturn, 2, 82, F::Arcseconds, [](const V& v) { return v.R->Physical.ringMajor; }),
-      Col(109, cf::kRingMinorAxis, cb::kSaturn, 2, 83, F::Arcseconds, [](const V& v) { return v.R->Physical.ringMinor; }),
+      Col(108, cf::kRingMajorAxis, cb::kSaturn, 2, 82, F::Arcseconds,
+          [](const V& v) { return v.R->Physical.ringMajor; }),
+      Col(109, cf::kRingMinorAxis, cb::kSaturn, 2, 83, F::Arcseconds,
+          [](const V& v) { return v.R->Physical.ringMinor; }),
       Hook(110, TColumnHook::Elements, cb::kPlanets | cb::kSmallBodies),
   };
   return table;

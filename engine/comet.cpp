@@ -92,8 +92,8 @@ TCometElements CometElementsOf(const TKepler& body) {
 
 bool CometElementsUsable(const TKepler& b, std::string* german, std::string* english) {
   bool finite = true;
-  for (double v : {b.PerihelionDistance, b.Eccentricity, b.Inclination, b.Node, b.Perihelion, b.Equinox, b.Epoch,
-                   b.H, b.G, b.SecondEpoch}) {
+  for (double v : {b.PerihelionDistance, b.Eccentricity, b.Inclination, b.Node, b.Perihelion, b.Equinox, b.Epoch, b.H,
+                   b.G, b.SecondEpoch}) {
     finite = finite && std::isfinite(v);
   }
   std::string de, en;
@@ -182,19 +182,19 @@ TKometeph::TKometeph(std::uint8_t language, TTheorySelection selection, TSheet* 
                      const TTableConfigRecord& config, const TCometElements& elements, const TObserverRecord& start,
                      const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
                      std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : TKeplereph(language, selection, outputSheet, config, TAsteroidElements{}, start, end, step,
-                 integrationTolerance, vsopLevelA, vsopLevelB) {
+    : TKeplereph(language, selection, outputSheet, config, TAsteroidElements{}, start, end, step, integrationTolerance,
+                 vsopLevelA, vsopLevelB) {
   ProgressCaption.clear();
   BodyIndex = kBodyIndexComet;
   SetCometElements(*this, elements);
 }
 
 void TKometeph::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                               const TCometElements& elements, const TObserverRecord& start,
-                               const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                               std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
-  TKeplereph::initialisieren(language, selection, config, TAsteroidElements{}, start, end, step,
-                             integrationTolerance, vsopLevelA, vsopLevelB, 0, "");
+                               const TCometElements& elements, const TObserverRecord& start, const TObserverRecord& end,
+                               const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
+                               std::int32_t vsopLevelB) {
+  TKeplereph::initialisieren(language, selection, config, TAsteroidElements{}, start, end, step, integrationTolerance,
+                             vsopLevelA, vsopLevelB, 0, "");
   BodyIndex = kBodyIndexComet;
   ProgressCaption = language != 0 ? "Calculating ephemeris of the Comet" : "Berechne Ephemeride des Kometen";
   SetCometElements(*this, elements);

@@ -57,13 +57,13 @@ bool CometElementsUsable(const TKepler& body, std::string* german, std::string* 
 
 class TKomet : public TKepler {
  public:
-  TKomet(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord,
-         const TTableConfigRecord& config, const TCometElements& elements, const TObserverRecord& observer,
-         long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+  TKomet(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, const TTableConfigRecord& config,
+         const TCometElements& elements, const TObserverRecord& observer, long double integrationTolerance,
+         std::int32_t vsopLevelA, std::int32_t vsopLevelB);
   // The same stores with full computation 1.
   void initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                      const TCometElements& elements, const TObserverRecord& observer,
-                      long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+                      const TCometElements& elements, const TObserverRecord& observer, long double integrationTolerance,
+                      std::int32_t vsopLevelA, std::int32_t vsopLevelB);
 
   void Bahn2heliozentrisch(TComputeSettingsBlock settings, double mjdTT) override;
   void physischeEphemeride() override;
@@ -77,8 +77,7 @@ class TKometeph : public TKeplereph {
  public:
   TKometeph(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet, const TTableConfigRecord& config,
             const TCometElements& elements, const TObserverRecord& start, const TObserverRecord& end,
-            const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
-            std::int32_t vsopLevelB);
+            const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
   // As the constructor's stores, with the caption "Berechne Ephemeride des
   // Kometen" / "Calculating ephemeris of the Comet" and full computation 1.
   void initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,

@@ -46,9 +46,8 @@ std::vector<Interval> MoonFreeParts(const Interval& window, const std::vector<In
     const Interval cut{std::max(window.start, d.start), std::min(window.end, d.end)};
     if (cut.Length() > 0) parts.push_back(cut);
   }
-  std::stable_sort(parts.begin(), parts.end(), [](const Interval& a, const Interval& b) {
-    return a.Length() > b.Length();
-  });
+  std::stable_sort(parts.begin(), parts.end(),
+                   [](const Interval& a, const Interval& b) { return a.Length() > b.Length(); });
   return parts;
 }
 

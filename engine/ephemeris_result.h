@@ -18,9 +18,9 @@ namespace kvx {
 
 // One level of the rise/set block.
 struct TRiseSetLevel {
-  double Rise = 0;      // local hours; 0 = no such event (twilight: begin)
-  double Set = 0;       // local hours; 0 = no such event (twilight: end)
-  double Duration = 0;  // hours above the altitude (twilight levels: darkness)
+  double Rise = 0;         // local hours; 0 = no such event (twilight: begin)
+  double Set = 0;          // local hours; 0 = no such event (twilight: end)
+  double Duration = 0;     // hours above the altitude (twilight levels: darkness)
   std::string RiseMarker;  // text shown in place of a missing rise
   std::string SetMarker;   // text shown in place of a missing set
   std::string Status;      // text for a day without either event
@@ -49,14 +49,14 @@ struct TRiseSetBlock {
 // record the core's magnitude and physical routines fill, under the same
 // names; the last 8 are the quantities the body classes add.
 struct TPhysicalBlock : PlanetPhysicalRecord {
-  double EquationOfTime = 0;      // Sun: hours
-  double RotationNumber = 0;      // Sun: Carrington rotation number
-  double Semidiameter = 0;        // Moon: geocentric, degrees
-  double TopoSemidiameter = 0;    // Moon: topocentric, degrees
-  double SunColongitude = 0;      // Moon: selenographic colongitude of the Sun
+  double EquationOfTime = 0;            // Sun: hours
+  double RotationNumber = 0;            // Sun: Carrington rotation number
+  double Semidiameter = 0;              // Moon: geocentric, degrees
+  double TopoSemidiameter = 0;          // Moon: topocentric, degrees
+  double SunColongitude = 0;            // Moon: selenographic colongitude of the Sun
   double SunSelenographicLatitude = 0;  // Moon: latitude of the subsolar point
-  double MoonAge = 0;             // Moon: days since new moon
-  double HorizontalParallax = 0;  // degrees
+  double MoonAge = 0;                   // Moon: days since new moon
+  double HorizontalParallax = 0;        // degrees
 };
 inline constexpr int kPhysicalBlockDoubles = 42;
 
@@ -68,17 +68,17 @@ inline constexpr int kPhysicalBlockDoubles = 42;
 // latitude and central meridian.
 struct TMoonExtraBlock {
   std::array<double, 6> FurtherCoordinates{};  // the six further values of the Moon theory
-  double SunX = 0, SunY = 0, SunZ = 0;          // the observer record's geocentric Sun vector, AU
-  double GeoHourAngle = 0;                      // hours, of the geocentric place
-  double GeoAltitude = 0;                       // degrees
-  double GeoAzimuth = 0;                        // degrees from the south through the west
-  double RelativeAzimuth = 0;                   // crescent visibility: DAZ
-  double ElongationValue = 0;                   // ARCL
-  double AltitudeDifference = 0;                // ARCV
-  double LimbAltitudeDifference = 0;            // DALT
-  double TopoElongation = 0;                    // degrees
-  std::string TopoSideText;                     // "Ost"/"East" or "West"
-  double TopoSideAngle = 0;                     // lambda(Sun) - lambda, topocentric, degrees
+  double SunX = 0, SunY = 0, SunZ = 0;         // the observer record's geocentric Sun vector, AU
+  double GeoHourAngle = 0;                     // hours, of the geocentric place
+  double GeoAltitude = 0;                      // degrees
+  double GeoAzimuth = 0;                       // degrees from the south through the west
+  double RelativeAzimuth = 0;                  // crescent visibility: DAZ
+  double ElongationValue = 0;                  // ARCL
+  double AltitudeDifference = 0;               // ARCV
+  double LimbAltitudeDifference = 0;           // DALT
+  double TopoElongation = 0;                   // degrees
+  std::string TopoSideText;                    // "Ost"/"East" or "West"
+  double TopoSideAngle = 0;                    // lambda(Sun) - lambda, topocentric, degrees
   double TopoPhaseAngle = 0;
   double TopoBrightLimbAngle = 0;
   double TopoIlluminatedFraction = 0;
@@ -89,9 +89,9 @@ struct TMoonExtraBlock {
 
 // Darkness of the Sun table's night: -1 marks a value that is not set.
 struct TDarknessBlock {
-  double FirstStart = -1, FirstEnd = -1;    // local hours of the table day
+  double FirstStart = -1, FirstEnd = -1;  // local hours of the table day
   double SecondStart = -1, SecondEnd = -1;
-  double Total = -1;                        // hours
+  double Total = -1;  // hours
 };
 
 inline constexpr std::size_t kResultNameLength = 40;
@@ -103,28 +103,28 @@ inline constexpr std::size_t kMoonTableValues = 48;
 
 // One step of the single-satellite table.
 struct TSatelliteRowBlock {
-  double Sign = -1;             // +1 computable, -1 not computable
-  double Range = 0;             // km
-  double Height = 0;            // km above the ellipsoid
-  double Latitude = 0;          // sub-point, degrees
-  double Longitude = 0;         // sub-point, degrees, east negative, [-180, 180]
-  double RightAscension = 0;    // topocentric, degrees
-  double HourAngle = 0;         // hours
-  double SunAltitude = 0;       // degrees
-  double Elevation = 0;         // degrees
-  double Azimuth = 0;           // degrees from the south, [0, 360)
-  std::uint8_t Lit = 0;         // 1 outside the Earth's shadow
+  double Sign = -1;           // +1 computable, -1 not computable
+  double Range = 0;           // km
+  double Height = 0;          // km above the ellipsoid
+  double Latitude = 0;        // sub-point, degrees
+  double Longitude = 0;       // sub-point, degrees, east negative, [-180, 180]
+  double RightAscension = 0;  // topocentric, degrees
+  double HourAngle = 0;       // hours
+  double SunAltitude = 0;     // degrees
+  double Elevation = 0;       // degrees
+  double Azimuth = 0;         // degrees from the south, [0, 360)
+  std::uint8_t Lit = 0;       // 1 outside the Earth's shadow
 };
 
 struct TEphemerisResultRecord {
   // --- the instant -----------------------------------------------------------
   std::int32_t Year = 0, Month = 0, Day = 0;  // local civil date
   double LocalHours = 0;
-  double JD = 0;                      // Julian day of UT
+  double JD = 0;  // Julian day of UT
   double LocalSiderealHours = 0;
   double GreenwichSiderealHours = 0;
   double GreenwichSiderealDegrees = 0;
-  double MeanAnomaly = 0;             // of the instant (TT), degrees
+  double MeanAnomaly = 0;  // of the instant (TT), degrees
 
   // --- heliocentric ------------------------------------------------------------
   // Position holds the heliocentric x, y, z and r, b, l; the astrometric
@@ -138,7 +138,7 @@ struct TEphemerisResultRecord {
   // --- geocentric ----------------------------------------------------------------
   double GeometricX = 0, GeometricY = 0, GeometricZ = 0;  // geometric vector, AU
   double GeometricDistance = 0;
-  double GeometricLatitude = 0, GeometricLongitude = 0;   // of the geometric vector
+  double GeometricLatitude = 0, GeometricLongitude = 0;         // of the geometric vector
   double AstrometricX = 0, AstrometricY = 0, AstrometricZ = 0;  // ecliptic, AU
   // Equatorial places of date: the astrometric one is in Position
   // (RightAscension, Declination) with its distance here; the geometric one
@@ -160,7 +160,7 @@ struct TEphemerisResultRecord {
   double HourlyDirection = 0;       // position angle of the motion, [0, 360), north through east
 
   // --- topocentric --------------------------------------------------------------
-  double TopoRightAscension = 0, TopoDeclination = 0, TopoDistance = 0;  // of the place of date
+  double TopoRightAscension = 0, TopoDeclination = 0, TopoDistance = 0;                    // of the place of date
   double TopoSecondRightAscension = 0, TopoSecondDeclination = 0, TopoSecondDistance = 0;  // second equinox
 
   // --- horizon --------------------------------------------------------------------
@@ -177,9 +177,9 @@ struct TEphemerisResultRecord {
   std::array<double, kMoonTableValues> MoonTable{};  // the moon tables
   TSatelliteRowBlock Satellite;                      // the satellite table
 
-  std::uint8_t Integrated = 0;  // 1 on the rows of a numerically integrated table
+  std::uint8_t Integrated = 0;           // 1 on the rows of a numerically integrated table
   float MagnitudeH = 0, MagnitudeG = 0;  // the body's magnitude parameters (element tables)
-  std::string Name;             // at most 40 characters; set only where one table lists many objects
+  std::string Name;                      // at most 40 characters; set only where one table lists many objects
 };
 
 }  // namespace kvx

@@ -63,8 +63,8 @@ TKeplereph::TKeplereph(std::uint8_t language, TTheorySelection selection, TSheet
       OutputSheet(outputSheet) {
   Stopped = 0;
   ProgressCaption = language != 0 ? "Calculating ephemeris of the Asteroid" : "Berechne Ephemeride des Planetoiden";
-  initialisieren(language, selection, config, elements, start, end, step, integrationTolerance, vsopLevelA,
-                 vsopLevelB, 0, "");
+  initialisieren(language, selection, config, elements, start, end, step, integrationTolerance, vsopLevelA, vsopLevelB,
+                 0, "");
   TheorySelection = selection;
 }
 
@@ -179,8 +179,8 @@ void TKeplereph::FinishRow(int row, std::uint8_t siderealFlag, std::uint8_t show
   }
 }
 
-int TKeplereph::StepRowWorker(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
-                              double step, ProgressReporter* progress) {
+int TKeplereph::StepRowWorker(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show, double step,
+                              ProgressReporter* progress) {
   // The end record is local time like the start: its UT bounds the loop.
   TObserverRecord end = PeriodEnd;
   LocalTimeToUT(end);

@@ -15,9 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "core/two_body.h"
-
 #include "core/table_step.h"
+#include "core/two_body.h"
 #include "engine/asteroid_database_image.h"
 #include "engine/cell_format.h"
 #include "engine/kepler.h"
@@ -107,8 +106,8 @@ class TKeplereph : public TKepler {
   // widths).
   void WriteOsculatingElementColumns(std::uint8_t stateFlag, std::uint8_t eclipticFlag,
                                      const TEphemerisResultRecord& record, const TStateVectorExt& state,
-                                     const TOsculatingElements& elements, long double mass, double equinoxJd,
-                                     int row, int& column, std::uint8_t heading, TSheet& sheet);
+                                     const TOsculatingElements& elements, long double mass, double equinoxJd, int row,
+                                     int& column, std::uint8_t heading, TSheet& sheet);
   void WriteOsculatingElementColumnsToGrid(std::uint8_t stateFlag, std::uint8_t eclipticFlag,
                                            const TEphemerisResultRecord& record, const TStateVectorExt& state,
                                            const TOsculatingElements& elements, long double mass, double equinoxJd,

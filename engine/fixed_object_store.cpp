@@ -33,21 +33,24 @@ const TFixedObjectFrame& TFixedObjectStore::Frame(double epochYear, const TObser
 }
 
 std::size_t TFixedObjectStore::SlotOf(const PlaceKey& k) {
-  const std::uint64_t h = Mix(Mix(Mix(Mix(static_cast<std::uint64_t>(k.Index) << 1 | (k.Ecliptic ? 1 : 0), k.T),
-                                     k.Obliquity),
-                             k.Object),
-                         k.Epoch);
+  const std::uint64_t h =
+      Mix(Mix(Mix(Mix(static_cast<std::uint64_t>(k.Index) << 1 | (k.Ecliptic ? 1 : 0), k.T), k.Obliquity), k.Object),
+          k.Epoch);
   // Every key bit reaches the slot number.
   return static_cast<std::size_t>(MixBits(h) % kPlaceSlots);
 }
 
 TFixedObjectStore::PlaceKey TFixedObjectStore::KeyOf(std::int32_t index, const tuserobject& object,
-                                                    const TObserverRecord& observer, bool ecliptic) {
+                                                     const TObserverRecord& observer, bool ecliptic) {
   const auto bits = [](float v) { return static_cast<std::uint64_t>(std::bit_cast<std::uint32_t>(v)); };
   const std::uint64_t place = bits(object.Angle1) << 32 | bits(object.Angle2);
   const std::uint64_t motion = bits(object.Value3) << 32 | bits(object.Value4);
   const std::uint64_t rest = bits(object.Value5) << 32 | bits(object.Value6);
-  return PlaceKey{index, ecliptic, place ^ (motion * 0x9E3779B97F4A7C15ULL), rest, Bits(observer.Centuries),
+  return PlaceKey{index,
+                  ecliptic,
+                  place ^ (motion * 0x9E3779B97F4A7C15ULL),
+                  rest,
+                  Bits(observer.Centuries),
                   Bits(observer.Obliquity)};
 }
 

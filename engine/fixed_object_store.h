@@ -65,8 +65,7 @@ class TFixedObjectStore {
     PlaceKey Key;
     TFixedPlace Place;
   };
-  static PlaceKey KeyOf(std::int32_t index, const tuserobject& object, const TObserverRecord& observer,
-                        bool ecliptic);
+  static PlaceKey KeyOf(std::int32_t index, const tuserobject& object, const TObserverRecord& observer, bool ecliptic);
   static std::size_t SlotOf(const PlaceKey& key);
 
   bool keepsPlaces_;

@@ -44,8 +44,8 @@ TKepler::TKepler(std::uint8_t language, std::int32_t creatorWord, const TTableCo
 
 void TKepler::initialisieren_objekt(std::uint8_t language, const TTableConfigRecord& config,
                                     const TAsteroidElements& elements, const TObserverRecord& observer,
-                                    long double integrationTolerance, std::int32_t vsopLevelA,
-                                    std::int32_t vsopLevelB, std::uint8_t databaseFlag, const std::string& name) {
+                                    long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB,
+                                    std::uint8_t databaseFlag, const std::string& name) {
   Language = language;
   TableConfig = config;
   Observer = observer;
@@ -96,8 +96,8 @@ TAsteroidElements TKepler::Elements() const {
 }
 
 bool TKepler::ElementsUsable(std::string* german, std::string* english) const {
-  const bool finite = AllFinite({SemiMajorAxis, Eccentricity, Inclination, Node, Perihelion, MeanAnomaly,
-                                 MeanMotion, Equinox, Epoch, H, G});
+  const bool finite = AllFinite(
+      {SemiMajorAxis, Eccentricity, Inclination, Node, Perihelion, MeanAnomaly, MeanMotion, Equinox, Epoch, H, G});
   std::string de, en;
   if (!finite) {
     de = "enthalten einen Wert, der keine Zahl ist";
@@ -179,8 +179,8 @@ void TKepler::bahnlageelemente() {
   const std::array<double, 5> from = {Inclination, Node, Perihelion, Equinox, Observer.Centuries};
   if (!precessedValid_ || from != precessedFrom_) {
     // The pole of the elements is kept for the next dates.
-    if (!precessionSourceValid_ || std::bit_cast<std::uint64_t>(precessionSource_.Inclination) !=
-                                       std::bit_cast<std::uint64_t>(Inclination) ||
+    if (!precessionSourceValid_ ||
+        std::bit_cast<std::uint64_t>(precessionSource_.Inclination) != std::bit_cast<std::uint64_t>(Inclination) ||
         std::bit_cast<std::uint64_t>(precessionSource_.Node) != std::bit_cast<std::uint64_t>(Node)) {
       precessionSource_ = ElementPrecessionSource(Inclination, Node);
       precessionSourceValid_ = true;
@@ -314,10 +314,10 @@ void TKepler::Ekliptik_aequator() {
     z = Result.GeometricZ;
     EclipticToEquatorialOfDate(x, y, z);
     if (FullComputation != 0) NutateOfDate(x, y, z);
-    CartesianToPolar(Result.GeometricEquatorialDistance, Result.GeometricDeclination, Result.GeometricRightAscension,
-                     x, y, z);
-    CartesianToPolar(Result.GeometricDistance, Result.GeometricLatitude, Result.GeometricLongitude,
-                     Result.GeometricX, Result.GeometricY, Result.GeometricZ);
+    CartesianToPolar(Result.GeometricEquatorialDistance, Result.GeometricDeclination, Result.GeometricRightAscension, x,
+                     y, z);
+    CartesianToPolar(Result.GeometricDistance, Result.GeometricLatitude, Result.GeometricLongitude, Result.GeometricX,
+                     Result.GeometricY, Result.GeometricZ);
   }
 
   if (FullComputation != 0) p.GeoLongitude = Mod360(p.GeoLongitude + Frames().NutationLongitude);

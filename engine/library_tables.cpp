@@ -21,10 +21,10 @@ namespace kvx {
 
 namespace {
 
-constexpr const char* kNames87German[10] = {"Merkur",  "Venus",   "Erde",   "Erde/Mond Baryzentrum", "Mars",
-                                            "Jupiter", "Saturn", "Uranus", "Neptun",                "Pluto"};
-constexpr const char* kNames87English[10] = {"Mercury", "Venus",  "Earth",  "Earth/Moon Barycenter", "Mars",
-                                             "Jupiter", "Saturn", "Uranus", "Neptune",               "Pluto"};
+constexpr const char* kNames87German[10] = {
+    "Merkur", "Venus", "Erde", "Erde/Mond Baryzentrum", "Mars", "Jupiter", "Saturn", "Uranus", "Neptun", "Pluto"};
+constexpr const char* kNames87English[10] = {
+    "Mercury", "Venus", "Earth", "Earth/Moon Barycenter", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"};
 constexpr const char* kNames82German[9] = {"Merkur", "Venus",  "Erde",   "Mars", "Jupiter",
                                            "Saturn", "Uranus", "Neptun", "Pluto"};
 constexpr const char* kNames82English[9] = {"Mercury", "Venus",  "Earth",   "Mars", "Jupiter",
@@ -174,8 +174,9 @@ bool PlanetCoordinateTableVsop82(TComputeSettingsBlock settings, const TLibraryT
     PlanetPositionsVsop82(settings, plutoRoad, libraries.Vsop82, planet, jdTT, PlanetMassRatio(planet), el);
     ++row;
     sink->Text(row, 1, names[k]);
-    const double values[8] = {double(el.a),             double(el.e),             double(el.i), double(el.node),
-                              double(el.argPerihelion), double(el.lonPerihelion), double(el.M), double(el.n)};
+    const double values[8] = {
+        double(el.a), double(el.e), double(el.i), double(el.node), double(el.argPerihelion), double(el.lonPerihelion),
+        double(el.M), double(el.n)};
     for (int c = 0; c < 8; ++c) sink->Value(TCellFamily::Number, row, c + 2, kSlots[c + 2], values[c]);
     sink->Value(TCellFamily::Number, row, 10, 3, MjdToJd(observer.Mjd));
     double i = values[2], node = values[3], arg = values[4];

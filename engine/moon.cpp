@@ -41,12 +41,12 @@ void MoonPlace(TKepler& body, std::uint8_t cacheFlag, std::uint8_t option, TTrun
   const double T = body.Observer.Centuries;
   double lambda = 0, beta = 0, distance = 0;
   if (cacheFlag != 0 && MoonPositionCache != nullptr) {
-    MoonPositionCache->MoonChebPosition(body.TheorySelection, level, T, lambda, beta, distance, c[0], c[1], c[2],
-                                        c[3], c[4], c[5]);
+    MoonPositionCache->MoonChebPosition(body.TheorySelection, level, T, lambda, beta, distance, c[0], c[1], c[2], c[3],
+                                        c[4], c[5]);
   } else {
     double distance2 = 0;
-    MoonPosition(option, body.TheorySelection, lambda, T, beta, distance, c[0], c[1], c[2], c[3], c[4], c[5],
-                 distance2, level);
+    MoonPosition(option, body.TheorySelection, lambda, T, beta, distance, c[0], c[1], c[2], c[3], c[4], c[5], distance2,
+                 level);
   }
   p.GeoLongitude = Mod360(lambda);
   p.GeoLatitude = beta;
@@ -73,10 +73,9 @@ void MoonRiseSet(TKepler& body, TComputeSettingsBlock settings, std::uint8_t cac
   TRiseSetBlock& block = body.Result.RiseSet;
   constexpr int kLevel = TRiseSetBlock::kMoonLevel;
   RiseSetMoonSun(option, RiseSetMoonLimb, RiseSetPrecise, o.DeltaTSeconds, RiseSetInternalMoon, RiseSetAltitudes,
-                 settings, body.Language, body.TheorySelection, kLevel, kLevel, kRiseSetMoonBodyCode,
-                 MjdToJd(o.Mjd), o.Latitude, -o.Longitude, ZoneOffsetHours(o), rise, set, durations,
-                 block.RiseAzimuth, block.SetAzimuth, riseMarkers, setMarkers, status, block.TransitTime,
-                 block.TransitAltitude, level);
+                 settings, body.Language, body.TheorySelection, kLevel, kLevel, kRiseSetMoonBodyCode, MjdToJd(o.Mjd),
+                 o.Latitude, -o.Longitude, ZoneOffsetHours(o), rise, set, durations, block.RiseAzimuth,
+                 block.SetAzimuth, riseMarkers, setMarkers, status, block.TransitTime, block.TransitAltitude, level);
   TRiseSetLevel& out = block.Levels[kLevel];
   out.Rise = rise[0];
   out.Set = set[0];
@@ -164,8 +163,8 @@ Tmond::Tmond(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t langu
 
 void Tmond::initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t language,
                            TTheorySelection selection, const TTableConfigRecord& config,
-                           const TObserverRecord& observer, long double integrationTolerance,
-                           std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
+                           const TObserverRecord& observer, long double integrationTolerance, std::int32_t vsopLevelA,
+                           std::int32_t vsopLevelB) {
   MoonCacheFlag = cacheFlag;
   MoonOption = moonOption;
   Language = language;
@@ -222,22 +221,22 @@ bool Tmond::ElementsUsable(std::string* /*german*/, std::string* /*english*/) co
 
 // --- Tmondtab -----------------------------------------------------------------
 
-Tmondtab::Tmondtab(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t language,
-                   TTheorySelection selection, TSheet* outputSheet, const TTableConfigRecord& config,
-                   const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-                   long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : TKeplereph(language, selection, outputSheet, config, TAsteroidElements{}, start, end, step,
-                 integrationTolerance, vsopLevelA, vsopLevelB) {
-  initialisieren(cacheFlag, moonOption, language, selection, config, start, end, step, integrationTolerance,
-                 vsopLevelA, vsopLevelB);
+Tmondtab::Tmondtab(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t language, TTheorySelection selection,
+                   TSheet* outputSheet, const TTableConfigRecord& config, const TObserverRecord& start,
+                   const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
+                   std::int32_t vsopLevelA, std::int32_t vsopLevelB)
+    : TKeplereph(language, selection, outputSheet, config, TAsteroidElements{}, start, end, step, integrationTolerance,
+                 vsopLevelA, vsopLevelB) {
+  initialisieren(cacheFlag, moonOption, language, selection, config, start, end, step, integrationTolerance, vsopLevelA,
+                 vsopLevelB);
 }
 
 void Tmondtab::initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t language,
                               TTheorySelection selection, const TTableConfigRecord& config,
                               const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
                               long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
-  TKeplereph::initialisieren(language, selection, config, TAsteroidElements{}, start, end, step,
-                             integrationTolerance, vsopLevelA, vsopLevelB, 0, "");
+  TKeplereph::initialisieren(language, selection, config, TAsteroidElements{}, start, end, step, integrationTolerance,
+                             vsopLevelA, vsopLevelB, 0, "");
   MoonCacheFlag = cacheFlag;
   MoonOption = moonOption;
   DispatchMode = 2;
@@ -266,16 +265,14 @@ void Tmondtab::topozentr() {
   TopocentricFromGeocentric(Result.TopoRightAscension, Result.TopoDeclination, Result.TopoDistance, p.RightAscension,
                             p.Declination, Result.EquatorialDistance, phiC, lst, rho, 1.0);
   TopocentricFromGeocentric(Result.TopoSecondRightAscension, Result.TopoSecondDeclination, Result.TopoSecondDistance,
-                            Result.SecondRightAscension, Result.SecondDeclination, p.GeoDistance, phiC, lst, rho,
-                            1.0);
+                            Result.SecondRightAscension, Result.SecondDeclination, p.GeoDistance, phiC, lst, rho, 1.0);
 }
 
 void Tmondtab::horizont() {
   TKeplereph::horizont();
   EquatorialToHorizontal(Observer.RefractionOn != 0, Result.Moon.GeoHourAngle, Result.Moon.GeoAltitude,
                          Observer.SiderealHours, Observer.Latitude, Result.Position.RightAscension,
-                         Result.Position.Declination, Observer.Pressure, Observer.Temperature,
-                         Result.Moon.GeoAzimuth);
+                         Result.Position.Declination, Observer.Pressure, Observer.Temperature, Result.Moon.GeoAzimuth);
 }
 
 void Tmondtab::Aufgang_untergang(int /*mode*/) { MoonRiseSet(*this, settings_, MoonCacheFlag, MoonOption, VsopLevelA); }

@@ -64,8 +64,8 @@ class tmystringgrid {
   int rowCount_;
   int colCount_;
   std::vector<std::vector<std::string>> cells_;  // [row][col]
-  std::vector<int> colWidths_;                    // -1: the default
-  std::vector<int> rowHeights_;                   // -1: the default
+  std::vector<int> colWidths_;                   // -1: the default
+  std::vector<int> rowHeights_;                  // -1: the default
   int defaultRowHeight_ = kStartRowHeight;
   std::function<void()> listener_;
 };

@@ -29,11 +29,13 @@ bool StateFinite(const TNBodyState& s, int n) {
   return true;
 }
 
-std::string AdamsInputProblem(int n, const TNBodyState& state, const std::array<long double, kMaxIntegrationBodies>& masses,
-                              long double jd, long double tolerance, const TAdamsPeriod& period) {
+std::string AdamsInputProblem(int n, const TNBodyState& state,
+                              const std::array<long double, kMaxIntegrationBodies>& masses, long double jd,
+                              long double tolerance, const TAdamsPeriod& period) {
   const bool en = LanguageEnglish != 0;
   if (n < 1 || n > kMaxIntegrationBodies)
-    return en ? "The number of bodies must lie between 1 and 14." : "Die Anzahl der Körper muss zwischen 1 und 14 liegen.";
+    return en ? "The number of bodies must lie between 1 and 14."
+              : "Die Anzahl der Körper muss zwischen 1 und 14 liegen.";
   if (!std::isfinite(tolerance) || !(tolerance > 0))
     return en ? "The integration tolerance must be a positive number."
               : "Die Integrationsgenauigkeit muss eine positive Zahl sein.";
@@ -124,7 +126,8 @@ void SolveNBodyLeg(TNBodyState& state, long double& t, long double& tout, std::i
     SolveODE<NBodyOdeTraits>(f, AdamsGlobals.NEQN, y, t, tout, relative, absolute, IFLAG, workspace, pump);
     if (AdamsGlobals.NonFinite) return;
   } while (std::abs(IFLAG) != 2 && IFLAG != 6 && IFLAG != 7);
-  if (IFLAG == 6) ShowMessage(" Ungueltige Eingabe in Subroutine ", " Invalid input in subroutine ", MessageIcon::Error);
+  if (IFLAG == 6)
+    ShowMessage(" Ungueltige Eingabe in Subroutine ", " Invalid input in subroutine ", MessageIcon::Error);
 }
 
 void WriteAdamsOutputRow(truKu& integrator, const TTableConfigRecord& config, const TNBodyState& y, long double t,

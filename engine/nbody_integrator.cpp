@@ -18,7 +18,7 @@ namespace {
 
 constexpr long double kOneSixth = 1.0L / 6.0L;
 constexpr int kGridColumnWidth = 110;
-constexpr int kTimeSlot = 4;       // the row's JD
+constexpr int kTimeSlot = 4;  // the row's JD
 constexpr int kNameSlot = 161;
 constexpr int kCoordinateSlot = 199;
 constexpr int kFirstElementFlag = 96;
@@ -55,8 +55,8 @@ bool ElementValues(const TIntegrationSetup& s, int i, double (&values)[kElementF
   if (!HasAngularMomentum(b)) return false;
   long double a = 0, q = 0, e = 0, inc = 0, node = 0, arg = 0, lon = 0, p = 0, M = 0, n = 0, tp = 0;
   std::uint8_t kind = 0;
-  ElementsFromStateVector(b, a, q, static_cast<double>(s.JD), s.Masses[static_cast<std::size_t>(i)], e, inc, node,
-                          arg, lon, p, M, n, tp, kind);
+  ElementsFromStateVector(b, a, q, static_cast<double>(s.JD), s.Masses[static_cast<std::size_t>(i)], e, inc, node, arg,
+                          lon, p, M, n, tp, kind);
   const long double list[10] = {a, q, e, inc, node, arg, lon, M, n, tp};
   for (int k = 0; k < 10; ++k) values[k] = static_cast<double>(list[k]);
   values[10] = static_cast<double>((s.EquinoxJD - 2451545.0L) / 365.25L + 2000.0L);
@@ -74,14 +74,18 @@ struct RowTarget {
   bool heading = false;
 
   void Text(int col, const std::string& text) const {
-    if (sheet != nullptr) sheet->SetText(row, col, text);
-    else SetGridCellText(*grid, row, col, text);
+    if (sheet != nullptr)
+      sheet->SetText(row, col, text);
+    else
+      SetGridCellText(*grid, row, col, text);
   }
   // A value that is not finite leaves the cell empty.
   void Number(int col, int slot, double value) const {
     if (!std::isfinite(value)) return;
-    if (sheet != nullptr) WriteNumberToSheet(*sheet, row, col, slot, value);
-    else WriteNumberToGrid(*grid, row, col, slot, value);
+    if (sheet != nullptr)
+      WriteNumberToSheet(*sheet, row, col, slot, value);
+    else
+      WriteNumberToGrid(*grid, row, col, slot, value);
   }
   void Date(int col, double jd) const {
     int day = 0, month = 0, year = 0;
@@ -100,7 +104,9 @@ struct RowTarget {
 void WriteRow(truKu& ku, const TTableConfigRecord& config, const RowTarget& t) {
   const TIntegrationSetup& s = ku.Setup;
   const bool toGrid = t.grid != nullptr;
-  auto title = [&config](int slot) -> const std::string& { return config.ColumnTitles[static_cast<std::size_t>(slot)]; };
+  auto title = [&config](int slot) -> const std::string& {
+    return config.ColumnTitles[static_cast<std::size_t>(slot)];
+  };
   int c = 1;
   if (s.DateTimeColumns != 0) {
     if (t.heading) {
@@ -111,12 +117,15 @@ void WriteRow(truKu& ku, const TTableConfigRecord& config, const RowTarget& t) {
     }
     c += 2;
   }
-  if (t.heading) t.Text(c, toGrid ? "JED" : title(kTimeSlot));
-  else t.Number(c, toGrid ? 3 : kTimeSlot, static_cast<double>(s.JD));
+  if (t.heading)
+    t.Text(c, toGrid ? "JED" : title(kTimeSlot));
+  else
+    t.Number(c, toGrid ? 3 : kTimeSlot, static_cast<double>(s.JD));
   ++c;
   for (int i = 0; i < BodyCount(s); ++i) {
     if (s.OutputFlags[static_cast<std::size_t>(i)] == 0) continue;
-    if (t.heading) t.Text(c, toGrid ? ByLanguage("Objekt", "Object") : title(kNameSlot));
+    if (t.heading)
+      t.Text(c, toGrid ? ByLanguage("Objekt", "Object") : title(kNameSlot));
     else
       t.Text(c, BodyNameInLanguage(s.Names[static_cast<std::size_t>(i)], LanguageEnglish != 0));
     ++c;
@@ -125,8 +134,10 @@ void WriteRow(truKu& ku, const TTableConfigRecord& config, const RowTarget& t) {
       const bool defined = !t.heading && ElementValues(s, i, values);
       for (int k = 0; k < kElementFlagCount; ++k) {
         if (config.Flags[static_cast<std::size_t>(kFirstElementFlag + k)] == 0) continue;
-        if (t.heading) t.Text(c, title(ElementSlot(k)));
-        else if (defined) t.Number(c, ElementSlot(k), values[k]);
+        if (t.heading)
+          t.Text(c, title(ElementSlot(k)));
+        else if (defined)
+          t.Number(c, ElementSlot(k), values[k]);
         ++c;
       }
     } else if (t.heading) {
@@ -313,7 +324,8 @@ int truKu::RowColumnCount(const TTableConfigRecord& config) const {
   int perBody = 6;
   if (Setup.Elements != 0) {
     perBody = 0;
-    for (int k = 0; k < kElementFlagCount; ++k) perBody += config.Flags[static_cast<std::size_t>(kFirstElementFlag + k)] != 0;
+    for (int k = 0; k < kElementFlagCount; ++k)
+      perBody += config.Flags[static_cast<std::size_t>(kFirstElementFlag + k)] != 0;
   }
   int count = (Setup.DateTimeColumns != 0 ? 2 : 0) + 1;
   for (int i = 0; i < BodyCount(Setup); ++i)
@@ -341,7 +353,8 @@ void truKu::WriteOutputRowToGrid(const TTableConfigRecord& config) {
     if (Grid->RowCount() <= OutputRow) Grid->SetRowCount(OutputRow + 1);
     WriteRow(*this, config, RowTarget{nullptr, Grid, OutputRow, HeadingRow != 0});
     if (HeadingRow != 0)
-      for (int c = 1; c < columns; ++c) Grid->SetColWidths(c, static_cast<int>(std::trunc(FontScale * kGridColumnWidth)));
+      for (int c = 1; c < columns; ++c)
+        Grid->SetColWidths(c, static_cast<int>(std::trunc(FontScale * kGridColumnWidth)));
     Grid->SetColCount(columns);
     Grid->SetRowCount(OutputRow + 1);
   }
@@ -361,7 +374,8 @@ void truKu::WriteStateVectors(const TTableConfigRecord& config, std::int32_t row
     const int r = row + 2 + i;
     const std::size_t b = static_cast<std::size_t>(i);
     sg->SetText(r, 1, BodyNameInLanguage(Setup.Names[b], LanguageEnglish != 0));
-    for (int k = 0; k < 6; ++k) WriteNumberToSheet(*sg, r, 2 + k, kSlots[1 + k], static_cast<double>(Setup.WorkingState[b][k]));
+    for (int k = 0; k < 6; ++k)
+      WriteNumberToSheet(*sg, r, 2 + k, kSlots[1 + k], static_cast<double>(Setup.WorkingState[b][k]));
     const long double m = Setup.Masses[b];
     WriteNumberToSheet(*sg, r, 8, 104, m == 0 ? 0.0 : static_cast<double>(1.0L / m));
     WriteNumberToSheet(*sg, r, 9, 5, static_cast<double>(Setup.EquinoxJD));

@@ -59,7 +59,6 @@ bool AllFinite(const TBodyState& s) {
   return true;
 }
 
-
 }  // namespace
 
 std::string CutBodyName(const std::string& utf8) { return Utf8Prefix(utf8, kBodyNameLength); }
@@ -113,8 +112,8 @@ TIntegrationSetupBytes EncodeIntegrationSetup(const TIntegrationSetup& s) {
   w.I32(s.Repetitions);
   w.U8(s.CentreBody);
   for (std::uint8_t f : s.OutputFlags) w.U8(f);
-  for (std::uint8_t b : {s.DateTimeColumns, s.Cartesian, s.Ecliptic, s.Heliocentric, s.Elements,
-                         s.ReduceToFirstBody, s.WriteStateVectors})
+  for (std::uint8_t b : {s.DateTimeColumns, s.Cartesian, s.Ecliptic, s.Heliocentric, s.Elements, s.ReduceToFirstBody,
+                         s.WriteStateVectors})
     w.U8(b);
   w.Bytes(std::span(s.Padding).subspan(4, 2));
   return bytes;
@@ -152,7 +151,8 @@ bool DecodeIntegrationSetup(std::span<const std::uint8_t> bytes, TIntegrationSet
 std::string IntegrationSetupProblem(const TIntegrationSetup& s) {
   const bool en = LanguageEnglish != 0;
   if (s.N < 1 || s.N > kMaxIntegrationBodies)
-    return en ? "The number of bodies must lie between 1 and 14." : "Die Anzahl der Körper muss zwischen 1 und 14 liegen.";
+    return en ? "The number of bodies must lie between 1 and 14."
+              : "Die Anzahl der Körper muss zwischen 1 und 14 liegen.";
   if (s.CentreBody < 1 || s.CentreBody > kMaxIntegrationBodies)
     return en ? "The centre body must lie between 1 and 14." : "Der Zentralkörper muss zwischen 1 und 14 liegen.";
   if (s.OutputInterval < 1)

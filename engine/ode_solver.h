@@ -56,9 +56,8 @@ inline constexpr int kOdeStiffSteps = 50;
 inline constexpr int kOdeMaxOrder = 12;
 
 // The published error constants GSTR(1..13) and the powers of two TWO(1..13).
-inline constexpr long double kOdeGstr[13] = {0.500L,   0.0833L,  0.0417L,  0.0264L,  0.0188L,
-                                             0.0143L,  0.0114L,  0.00936L, 0.00789L, 0.00679L,
-                                             0.00592L, 0.00524L, 0.00468L};
+inline constexpr long double kOdeGstr[13] = {0.500L,   0.0833L,  0.0417L,  0.0264L,  0.0188L,  0.0143L, 0.0114L,
+                                             0.00936L, 0.00789L, 0.00679L, 0.00592L, 0.00524L, 0.00468L};
 inline constexpr long double kOdeTwo[13] = {2.0L,   4.0L,   8.0L,    16.0L,   32.0L,   64.0L,  128.0L,
                                             256.0L, 512.0L, 1024.0L, 2048.0L, 4096.0L, 8192.0L};
 
@@ -74,26 +73,26 @@ struct SmallBodyOdeTraits {
 // from 0 here; the comments give the published 1-based meaning.
 template <int N>
 struct TODEWorkspace {
-  long double YY[N] = {};         // solution at the internal point X
-  long double WT[N] = {};         // error weights RELEPS*|YY| + ABSEPS
-  long double P[N] = {};          // predicted solution
-  long double YP[N] = {};         // derivative
-  long double YPOUT[N] = {};      // derivative at the output point
-  long double PHI[N][16] = {};    // modified divided differences; 15, 16 roundoff control
+  long double YY[N] = {};       // solution at the internal point X
+  long double WT[N] = {};       // error weights RELEPS*|YY| + ABSEPS
+  long double P[N] = {};        // predicted solution
+  long double YP[N] = {};       // derivative
+  long double YPOUT[N] = {};    // derivative at the output point
+  long double PHI[N][16] = {};  // modified divided differences; 15, 16 roundoff control
   long double ALPHA[12] = {}, BETA[12] = {}, V[12] = {}, W[12] = {}, PSI[12] = {};
   long double SIG[13] = {}, G[13] = {};
-  long double X = 0;              // internal independent variable
-  long double H = 0;              // signed step for the next step
-  long double HOLD = 0;           // step of the last successful step
-  long double TOLD = 0;           // T at the last return
-  long double DELSGN = 0;         // direction of integration, +1 or -1
-  std::int32_t NS = 0;            // steps taken with the current step size
-  std::int32_t K = 0;             // order of the next step
-  std::int32_t KOLD = 0;          // order of the last successful step
-  std::int32_t ISNOLD = 0;        // sign of IFLAG at the last return (1 after 3..5)
-  std::uint8_t PHASE1 = 0;        // start phase: the order rises after every step
-  std::uint8_t START = 0;         // the next step is the first of an integration
-  std::uint8_t NORND = 0;         // clear: roundoff control active
+  long double X = 0;        // internal independent variable
+  long double H = 0;        // signed step for the next step
+  long double HOLD = 0;     // step of the last successful step
+  long double TOLD = 0;     // T at the last return
+  long double DELSGN = 0;   // direction of integration, +1 or -1
+  std::int32_t NS = 0;      // steps taken with the current step size
+  std::int32_t K = 0;       // order of the next step
+  std::int32_t KOLD = 0;    // order of the last successful step
+  std::int32_t ISNOLD = 0;  // sign of IFLAG at the last return (1 after 3..5)
+  std::uint8_t PHASE1 = 0;  // start phase: the order rises after every step
+  std::uint8_t START = 0;   // the next step is the first of an integration
+  std::uint8_t NORND = 0;   // clear: roundoff control active
 };
 
 enum class OdePumpAction { Continue, Abort, ReturnUnchanged };
@@ -125,8 +124,8 @@ inline long double Sign(long double a, long double b) { return b >= 0 ? std::fab
 // PHI and PSI from the workspace. Returned YOUT, YPOUT: the solution and its
 // derivative at XOUT.
 template <int N>
-void SolveODEInterpolate(long double X, const long double* YY, long double XOUT, long double* YOUT,
-                         long double* YPOUT, std::int32_t NEQN, std::int32_t KOLD, const long double (&PHI)[N][16],
+void SolveODEInterpolate(long double X, const long double* YY, long double XOUT, long double* YOUT, long double* YPOUT,
+                         std::int32_t NEQN, std::int32_t KOLD, const long double (&PHI)[N][16],
                          const long double (&PSI)[12]) {
   const long double hi = XOUT - X;
   const int ki = KOLD + 1;
@@ -163,11 +162,11 @@ void SolveODEInterpolate(long double X, const long double* YY, long double XOUT,
 // too small for the precision (EPS is then raised to an acceptable value).
 template <class Traits, class F>
 void SolveODEStep(long double& X, long double* Y, F& f, std::int32_t NEQN, long double& H, long double& EPS,
-                  const long double* WT, std::uint8_t& START, long double& HOLD, std::int32_t& K,
-                  std::int32_t& KOLD, bool& CRASH, long double (&PHI)[Traits::kEquations][16], long double* P,
-                  long double* YP, long double (&PSI)[12], long double (&ALPHA)[12], long double (&BETA)[12],
-                  long double (&SIG)[13], long double (&V)[12], long double (&W)[12], long double (&G)[13],
-                  std::uint8_t& PHASE1, std::int32_t& NS, std::uint8_t& NORND) {
+                  const long double* WT, std::uint8_t& START, long double& HOLD, std::int32_t& K, std::int32_t& KOLD,
+                  bool& CRASH, long double (&PHI)[Traits::kEquations][16], long double* P, long double* YP,
+                  long double (&PSI)[12], long double (&ALPHA)[12], long double (&BETA)[12], long double (&SIG)[13],
+                  long double (&V)[12], long double (&W)[12], long double (&G)[13], std::uint8_t& PHASE1,
+                  std::int32_t& NS, std::uint8_t& NORND) {
   using ode_detail::Sign;
   constexpr long double kTwoU = Traits::kTwoU;
   constexpr long double kFourU = Traits::kFourU;
@@ -425,16 +424,16 @@ void SolveODEStep(long double& X, long double* Y, F& f, std::int32_t NEQN, long 
 // a negative IFLAG forbids stepping past TOUT.
 template <class Traits, class F, class Pump>
 void SolveODE(F& f, std::int32_t NEQN, long double* Y, typename Traits::Time& T, typename Traits::Time& TOUT,
-              long double& RELERR, long double& ABSERR, std::int32_t& IFLAG,
-              TODEWorkspace<Traits::kEquations>& ws, Pump& pump) {
+              long double& RELERR, long double& ABSERR, std::int32_t& IFLAG, TODEWorkspace<Traits::kEquations>& ws,
+              Pump& pump) {
   using ode_detail::Sign;
   constexpr long double kFourU = Traits::kFourU;
   const std::int32_t entryFlag = IFLAG;
   const std::int32_t isn = IFLAG < 0 ? -1 : 1;
   IFLAG = IFLAG < 0 ? -IFLAG : IFLAG;
   long double eps = std::fmax(RELERR, ABSERR);
-  if (NEQN < 1 || NEQN > Traits::kEquations || T == TOUT || RELERR < 0 || ABSERR < 0 || !(eps > 0) ||
-      IFLAG == 0 || IFLAG > 5 || (IFLAG != 1 && static_cast<long double>(T) != ws.TOLD)) {
+  if (NEQN < 1 || NEQN > Traits::kEquations || T == TOUT || RELERR < 0 || ABSERR < 0 || !(eps > 0) || IFLAG == 0 ||
+      IFLAG > 5 || (IFLAG != 1 && static_cast<long double>(T) != ws.TOLD)) {
     IFLAG = 6;
     return;
   }
@@ -501,9 +500,8 @@ void SolveODE(F& f, std::int32_t NEQN, long double* Y, typename Traits::Time& T,
     ws.H = Sign(std::fmin(std::fabs(ws.H), std::fabs(tend - ws.X)), ws.H);
     for (int l = 0; l < NEQN; ++l) ws.WT[l] = releps * std::fabs(ws.YY[l]) + abseps;
     bool crash = false;
-    SolveODEStep<Traits>(ws.X, ws.YY, f, NEQN, ws.H, eps, ws.WT, ws.START, ws.HOLD, ws.K, ws.KOLD, crash, ws.PHI,
-                         ws.P, ws.YP, ws.PSI, ws.ALPHA, ws.BETA, ws.SIG, ws.V, ws.W, ws.G, ws.PHASE1, ws.NS,
-                         ws.NORND);
+    SolveODEStep<Traits>(ws.X, ws.YY, f, NEQN, ws.H, eps, ws.WT, ws.START, ws.HOLD, ws.K, ws.KOLD, crash, ws.PHI, ws.P,
+                         ws.YP, ws.PSI, ws.ALPHA, ws.BETA, ws.SIG, ws.V, ws.W, ws.G, ws.PHASE1, ws.NS, ws.NORND);
     if (crash) {
       RELERR = eps * releps;
       ABSERR = eps * abseps;

@@ -155,9 +155,7 @@ class OrbitIntegrationRun {
  public:
   OrbitIntegrationRun(const TOrbitForceContext& force, long double tolerance, bool show, long double spanDays,
                       double lastRowMjd)
-      : force_(force),
-        tolerance_(tolerance),
-        pump_(CurrentProgress(), show, spanDays, lastRowMjd) {}
+      : force_(force), tolerance_(tolerance), pump_(CurrentProgress(), show, spanDays, lastRowMjd) {}
 
   long double state[6] = {};
   std::int32_t iflag = 1;
@@ -267,8 +265,9 @@ bool IntegrationInputUsable(TKeplereph& object, long double tolerance, double st
 // The row's result record from the integrated J2000 state at T (centuries),
 // with the observer record of the row's instant and the position operations
 // from the geocentric step on.
-void ConvertRow(TKeplereph& object, const long double* state, long double T, double mjdUT, TComputeSettingsBlock settings,
-                std::uint8_t siderealFlag, TTheorySelection selection, std::int32_t vsopLevelA, std::uint8_t nameFlag) {
+void ConvertRow(TKeplereph& object, const long double* state, long double T, double mjdUT,
+                TComputeSettingsBlock settings, std::uint8_t siderealFlag, TTheorySelection selection,
+                std::int32_t vsopLevelA, std::uint8_t nameFlag) {
   TEphemerisResultRecord& result = object.Result;
   result.MeanAnomaly = -1000.0;
   TMatrix33Ext toDate;
@@ -385,8 +384,8 @@ void RunIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, T
 void IntegrateOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t siderealFlag, TTheorySelection selection,
                                TKeplereph& object, long double tolerance, std::uint8_t show, long double spanDays,
                                std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t nameFlag) {
-  RunIntegration(settings, siderealFlag, selection, object, tolerance, show, spanDays, vsopLevelA, vsopLevelB,
-                 nameFlag, [&object] {
+  RunIntegration(settings, siderealFlag, selection, object, tolerance, show, spanDays, vsopLevelA, vsopLevelB, nameFlag,
+                 [&object] {
                    long double epochT = 0, a = 0, equinoxT = 0, M = 0, e = 0;
                    TMatrix33Ext orientation;
                    OrbitSetupFromElements(object, epochT, a, equinoxT, orientation, M, e);
@@ -412,8 +411,8 @@ void IntegrateCometOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t
                                     TTheorySelection selection, TKeplereph& object, long double tolerance,
                                     std::uint8_t show, long double spanDays, std::int32_t vsopLevelA,
                                     std::int32_t vsopLevelB, std::uint8_t nameFlag) {
-  RunIntegration(settings, siderealFlag, selection, object, tolerance, show, spanDays, vsopLevelA, vsopLevelB,
-                 nameFlag, [&object] {
+  RunIntegration(settings, siderealFlag, selection, object, tolerance, show, spanDays, vsopLevelA, vsopLevelB, nameFlag,
+                 [&object] {
                    // The record's epoch; a record without one starts at perihelion.
                    const double epochJd = object.SecondEpoch > 0 ? object.SecondEpoch : object.Epoch;
                    return TIntegrationStart{CenturiesFromMjd(JdToMjd(epochJd)), CometStartState(object, epochJd)};
@@ -454,8 +453,8 @@ bool IntegrateCometStates(TComputeSettingsBlock settings, TTheorySelection selec
     }
     return true;
   };
-  const auto later = std::partition_point(order.begin(), order.end(),
-                                          [&](std::size_t k) { return mjdTT[k] < epochMjd; });
+  const auto later =
+      std::partition_point(order.begin(), order.end(), [&](std::size_t k) { return mjdTT[k] < epochMjd; });
   if (!sweep(later, order.end())) return false;
   return sweep(std::make_reverse_iterator(later), order.rend());
 }

@@ -33,8 +33,8 @@ bool HasPhysicalEphemeris(TBodyIndex body) { return body == kBodyIndexSun || Has
 
 // The planet routines of Mercury to Neptune by body index, with the entry of
 // the position-file block each reads (Pluto's routine takes no level).
-using THeliocentricRoutine = void (*)(PositionFileHandle, TTheorySelection, double, double&, double&, double&,
-                                      double&, double&, double&, double&, double&, double&, TTruncationLevel);
+using THeliocentricRoutine = void (*)(PositionFileHandle, TTheorySelection, double, double&, double&, double&, double&,
+                                      double&, double&, double&, double&, double&, TTruncationLevel);
 struct TPlanetRoutine {
   THeliocentricRoutine heliocentric;
   std::size_t positionFile;
@@ -53,9 +53,7 @@ constexpr std::array<TPlanetRoutine, 9> kPlanetRoutines = {{
 
 }  // namespace
 
-bool HasPlanetRoutine(TBodyIndex body) {
-  return body == 1 || body == 2 || (body >= 4 && body <= kBodyIndexPluto);
-}
+bool HasPlanetRoutine(TBodyIndex body) { return body == 1 || body == 2 || (body >= 4 && body <= kBodyIndexPluto); }
 
 namespace planet_chain {
 
@@ -185,8 +183,8 @@ void tplaShort::rechnen(TComputeSettingsBlock settings) {
   }
 }
 
-tplaShort_lg::tplaShort_lg(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord,
-                           TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& observer,
+tplaShort_lg::tplaShort_lg(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
+                           const TTableConfigRecord& config, const TObserverRecord& observer,
                            long double integrationTolerance, std::int32_t /*unused1*/, std::int32_t /*unused2*/)
     : Tpla(language, selection, creatorWord, body, config, observer, integrationTolerance) {
   Topocentric = 0;
@@ -217,9 +215,9 @@ Tplatab::Tplatab(std::uint8_t language, TTheorySelection selection, TSheet* outp
 }
 
 void Tplatab::initialisieren(std::uint8_t language, TTheorySelection selection, TBodyIndex body,
-                             const TTableConfigRecord& config, const TObserverRecord& start,
-                             const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                             std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
+                             const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
+                             const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
+                             std::int32_t vsopLevelB) {
   const std::string previousName = Name;
   TSonnetab::initialisieren(language, selection, config, start, end, step, integrationTolerance, vsopLevelA,
                             vsopLevelB);

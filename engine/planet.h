@@ -100,8 +100,7 @@ class Tplatab : public TSonnetab {
   // planet name.
   Tplatab(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet, TBodyIndex body,
           const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-          const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
-          std::int32_t vsopLevelB);
+          const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
 
   // As the constructor, full computation 1; the name "Merkur" .. "Pluto" by
   // index ("Mercury" and "Neptune" in English; the Sun and the Earth keep

@@ -22,7 +22,7 @@ constexpr std::array<TElementsEntry, 8> kEntries = {vsop_mer, vsop_ven, vsop_ear
                                                     vsop_jup, vsop_sat, vsop_ura, vsop_nep};
 
 // Inverse masses of the VSOP theories; Pluto's from the later ephemerides.
-constexpr std::array<double, 9> kInverseMass = {6023600.0, 408523.5, 328900.5, 3098710.0, 1047.355,
+constexpr std::array<double, 9> kInverseMass = {6023600.0, 408523.5, 328900.5, 3098710.0,  1047.355,
                                                 3498.5,    22869.0,  19314.0,  130000000.0};
 
 bool Finite(const TOsculatingElements& el) {
@@ -81,8 +81,8 @@ bool PlanetPositionsVsop82(PositionFileHandles handles, TTheorySelection selecti
     for (std::size_t j = 0; j < 6; ++j) state[j] = s[j];
     long double p = 0;
     std::uint8_t kind = 0;
-    ElementsFromStateVector(state, el.a, el.q, jdTT, mass, el.e, el.i, el.node, el.argPerihelion, el.lonPerihelion,
-                            p, el.M, el.n, el.perihelionTime, kind);
+    ElementsFromStateVector(state, el.a, el.q, jdTT, mass, el.e, el.i, el.node, el.argPerihelion, el.lonPerihelion, p,
+                            el.M, el.n, el.perihelionTime, kind);
     el.perihelionTime = std::numeric_limits<long double>::quiet_NaN();
   }
   if (!Finite(el)) return false;

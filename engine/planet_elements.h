@@ -14,16 +14,16 @@ namespace kvx {
 
 // A set of osculating elements as the element columns write them.
 struct TOsculatingElements {
-  long double a = 0;              // semi-major axis, AU (negative: hyperbola)
-  long double q = 0;              // perihelion distance, AU
+  long double a = 0;  // semi-major axis, AU (negative: hyperbola)
+  long double q = 0;  // perihelion distance, AU
   long double e = 0;
-  long double i = 0;              // inclination
-  long double node = 0;           // longitude of the ascending node
-  long double argPerihelion = 0;  // argument of perihelion
-  long double lonPerihelion = 0;  // longitude of perihelion
-  long double M = 0;              // mean anomaly
-  long double n = 0;              // mean daily motion
-  long double perihelionTime = 0; // JD (TT) of the perihelion passage
+  long double i = 0;               // inclination
+  long double node = 0;            // longitude of the ascending node
+  long double argPerihelion = 0;   // argument of perihelion
+  long double lonPerihelion = 0;   // longitude of perihelion
+  long double M = 0;               // mean anomaly
+  long double n = 0;               // mean daily motion
+  long double perihelionTime = 0;  // JD (TT) of the perihelion passage
 
   // Every value NaN: what a set that could not be computed holds, so that
   // the writers leave its cells empty.

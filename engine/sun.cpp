@@ -82,9 +82,9 @@ void DispatchGeocentric(TKepler& body, TComputeSettingsBlock settings, std::int3
   double appX = 0, appY = 0, appZ = 0, astX = 0, astY = 0, astZ = 0, distance = 0;
   double vx = r.HelioVX, vy = r.HelioVY, vz = r.HelioVZ;
   PlanetPositionDispatch(settings, body.VsopLevelA, body.TheorySelection, o.Centuries, p.HelioLongitude,
-                         p.HelioLatitude, p.HelioDistance, o.SunLongitude, o.SunLatitude, o.SunDistance,
-                         body.BodyIndex, dispatchMode, px, py, pz, o.SunX, o.SunY, o.SunZ, appX, appY, appZ, astX,
-                         astY, astZ, distance, o.SunVX, o.SunVY, o.SunVZ, vx, vy, vz);
+                         p.HelioLatitude, p.HelioDistance, o.SunLongitude, o.SunLatitude, o.SunDistance, body.BodyIndex,
+                         dispatchMode, px, py, pz, o.SunX, o.SunY, o.SunZ, appX, appY, appZ, astX, astY, astZ, distance,
+                         o.SunVX, o.SunVY, o.SunVZ, vx, vy, vz);
   if (!savedBefore && dispatchMode > 0) {
     r.HelioVX = vx;
     r.HelioVY = vy;
@@ -122,10 +122,10 @@ void SunRiseSet(TKepler& body, TComputeSettingsBlock settings, int firstLevel, i
   TRiseSetTexts riseMarkers{}, setMarkers{}, status{};
   TRiseSetBlock& block = body.Result.RiseSet;
   RiseSetMoonSun(RiseSetMoonOption, RiseSetMoonLimb, RiseSetPrecise, o.DeltaTSeconds, RiseSetInternalMoon,
-                 RiseSetAltitudes, settings, body.Language, body.TheorySelection, firstLevel, lastLevel,
-                 kBodyIndexSun, MjdToJd(o.Mjd), o.Latitude, -o.Longitude, ZoneOffsetHours(o), rise, set, durations,
-                 block.RiseAzimuth, block.SetAzimuth, riseMarkers, setMarkers, status, block.TransitTime,
-                 block.TransitAltitude, body.VsopLevelA);
+                 RiseSetAltitudes, settings, body.Language, body.TheorySelection, firstLevel, lastLevel, kBodyIndexSun,
+                 MjdToJd(o.Mjd), o.Latitude, -o.Longitude, ZoneOffsetHours(o), rise, set, durations, block.RiseAzimuth,
+                 block.SetAzimuth, riseMarkers, setMarkers, status, block.TransitTime, block.TransitAltitude,
+                 body.VsopLevelA);
   for (int level = firstLevel; level <= lastLevel; ++level) {
     const std::size_t i = static_cast<std::size_t>(level - 1);
     TRiseSetLevel& out = block.Levels[static_cast<std::size_t>(level)];
@@ -232,8 +232,8 @@ TSonnetab::TSonnetab(std::uint8_t language, TTheorySelection selection, TSheet* 
                      const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
                      const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
                      std::int32_t vsopLevelB)
-    : TKeplereph(language, selection, outputSheet, config, TAsteroidElements{}, start, end, step,
-                 integrationTolerance, vsopLevelA, vsopLevelB) {
+    : TKeplereph(language, selection, outputSheet, config, TAsteroidElements{}, start, end, step, integrationTolerance,
+                 vsopLevelA, vsopLevelB) {
   initialisieren(language, selection, config, start, end, step, integrationTolerance, vsopLevelA, vsopLevelB);
   ProgressCaption = BodyProgressCaption(kBodyIndexSun, language);
   FullComputation = 0;
@@ -314,7 +314,8 @@ void TSonnetab::rechnen(TComputeSettingsBlock settings) {
   geozentrischekliptikalgeometrisch();
   Ekliptik_aequator();
   aequinoktium_reduktion();
-  if (TableConfig.Flags[column_flag::kSummaryTopocentric] == 1 || TableConfig.Flags[column_flag::kSummaryPhysical] == 1) {
+  if (TableConfig.Flags[column_flag::kSummaryTopocentric] == 1 ||
+      TableConfig.Flags[column_flag::kSummaryPhysical] == 1) {
     topozentr();
   }
   if (ColumnOn(column_flag::kSummaryTopocentric)) {
@@ -327,8 +328,8 @@ void TSonnetab::rechnen(TComputeSettingsBlock settings) {
 }
 
 double TSonnetab::Sin_Alt_moon(double sinLatitude, double cosLatitude, double longitude, double jd0, double hour,
-                               double deltaT, std::uint8_t precise, std::uint8_t internalMoon,
-                               double& rightAscension, double& declination, double& hourAngle) {
+                               double deltaT, std::uint8_t precise, std::uint8_t internalMoon, double& rightAscension,
+                               double& declination, double& hourAngle) {
   const double jd = jd0 + hour / 24.0;
   const double T = (jd + deltaT * 1.1574074074074073e-05 - 2451545.0) / 36525.0;
   double distance = 0;
@@ -346,8 +347,7 @@ double TSonnetab::Sin_Alt_moon(double sinLatitude, double cosLatitude, double lo
   const double mjd0 = std::floor(mjd);
   const double ut = (mjd - mjd0) * 24.0;
   const double t0 = (mjd0 - 51544.5) / 36525.0;
-  const double gmst =
-      6.697374558 + 1.0027379093 * ut + (8640184.812866 + (0.093104 - 6.2e-06 * t0) * t0) * t0 / 3600.0;
+  const double gmst = 6.697374558 + 1.0027379093 * ut + (8640184.812866 + (0.093104 - 6.2e-06 * t0) * t0) * t0 / 3600.0;
   const double lst = Mod24(gmst - longitude / 15.0);
   const double tau = (lst - rightAscension) * 15.0;
   hourAngle = tau / 15.0;

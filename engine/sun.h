@@ -75,8 +75,8 @@ class TSonne : public TKepler {
   // Copies the records; language, creator word, H = 1.0, stopped 0, an empty
   // progress caption, dispatch mode 2, body index 0 and the name ("Sonne" or
   // "Sun" by the language). VSOP levels and full computation stay 0.
-  TSonne(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord,
-         const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance);
+  TSonne(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, const TTableConfigRecord& config,
+         const TObserverRecord& observer, long double integrationTolerance);
 
   // New records for the same object; stopped 0, full computation 1; name
   // and body index stay.
@@ -166,9 +166,9 @@ class TSonnetab : public TKeplereph {
   //           radii); NaN when the distance is not above 1 Earth radius.
   // Notes:    local mean sidereal time from the IAU 1982 expression at
   //           0 h UT and the UT of day.
-  double Sin_Alt_moon(double sinLatitude, double cosLatitude, double longitude, double jd0, double hour,
-                      double deltaT, std::uint8_t precise, std::uint8_t internalMoon, double& rightAscension,
-                      double& declination, double& hourAngle);
+  double Sin_Alt_moon(double sinLatitude, double cosLatitude, double longitude, double jd0, double hour, double deltaT,
+                      std::uint8_t precise, std::uint8_t internalMoon, double& rightAscension, double& declination,
+                      double& hourAngle);
 
   // Altitude (degrees) of the Moon's upper limb at local hour `hour` of the
   // working record's day; NaN when it cannot be computed.

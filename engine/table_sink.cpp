@@ -28,20 +28,42 @@ void TSheetSink::Date(int row, int col, int slot, int year, int month, int day) 
 
 void TSheetSink::Family(TCellFamily family, int row, int col, int slot, double value, const std::string& direction) {
   switch (family) {
-    case TCellFamily::Number: WriteNumberToSheet(sheet_, row, col, slot, value); return;
-    case TCellFamily::Angle: WriteAngleToSheet(sheet_, row, col, slot, value); return;
-    case TCellFamily::TimeOfDay: WriteTimeOfDayToSheet(sheet_, row, col, slot, value); return;
-    case TCellFamily::Arcseconds: WriteArcsecondsToSheet(sheet_, row, col, slot, value); return;
-    case TCellFamily::Arcminutes: WriteArcminutesToSheet(sheet_, row, col, slot, value); return;
-    case TCellFamily::SecondsMarked: WriteSecondsMarkedNumberToSheet(sheet_, row, col, slot, value); return;
-    case TCellFamily::DegreeMarked: WriteDegreeMarkedNumberToSheet(sheet_, row, col, slot, value); return;
-    case TCellFamily::Longitude: WriteLongitudeToSheet(sheet_, row, col, slot, value, direction); return;
-    case TCellFamily::Magnitude: WriteMagnitudeToSheet(sheet_, row, col, slot, value); return;
+    case TCellFamily::Number:
+      WriteNumberToSheet(sheet_, row, col, slot, value);
+      return;
+    case TCellFamily::Angle:
+      WriteAngleToSheet(sheet_, row, col, slot, value);
+      return;
+    case TCellFamily::TimeOfDay:
+      WriteTimeOfDayToSheet(sheet_, row, col, slot, value);
+      return;
+    case TCellFamily::Arcseconds:
+      WriteArcsecondsToSheet(sheet_, row, col, slot, value);
+      return;
+    case TCellFamily::Arcminutes:
+      WriteArcminutesToSheet(sheet_, row, col, slot, value);
+      return;
+    case TCellFamily::SecondsMarked:
+      WriteSecondsMarkedNumberToSheet(sheet_, row, col, slot, value);
+      return;
+    case TCellFamily::DegreeMarked:
+      WriteDegreeMarkedNumberToSheet(sheet_, row, col, slot, value);
+      return;
+    case TCellFamily::Longitude:
+      WriteLongitudeToSheet(sheet_, row, col, slot, value, direction);
+      return;
+    case TCellFamily::Magnitude:
+      WriteMagnitudeToSheet(sheet_, row, col, slot, value);
+      return;
     case TCellFamily::ElementMagnitude:
       WriteElementMagnitudeToSheet(sheet_, row, col, slot, value);
       return;
-    case TCellFamily::Minutes: WriteMinutesToSheet(sheet_, row, col, slot, value); return;
-    case TCellFamily::HoursAsMinutes: WriteHoursAsMinutesToSheet(sheet_, row, col, slot, value); return;
+    case TCellFamily::Minutes:
+      WriteMinutesToSheet(sheet_, row, col, slot, value);
+      return;
+    case TCellFamily::HoursAsMinutes:
+      WriteHoursAsMinutesToSheet(sheet_, row, col, slot, value);
+      return;
   }
 }
 
@@ -67,20 +89,42 @@ void TGridSink::Width(int col, int slot) {
 
 void TGridSink::Family(TCellFamily family, int row, int col, int slot, double value, const std::string& direction) {
   switch (family) {
-    case TCellFamily::Number: WriteNumberToGrid(grid_, row, col, slot, value); return;
-    case TCellFamily::Angle: WriteAngleToGrid(grid_, row, col, slot, value); return;
-    case TCellFamily::TimeOfDay: WriteTimeOfDayToGrid(grid_, row, col, slot, value); return;
-    case TCellFamily::Arcseconds: WriteArcsecondsToGrid(grid_, row, col, slot, value); return;
-    case TCellFamily::Arcminutes: WriteArcminutesToGrid(grid_, row, col, slot, value); return;
-    case TCellFamily::SecondsMarked: WriteSecondsMarkedNumberToGrid(grid_, row, col, slot, value); return;
-    case TCellFamily::DegreeMarked: WriteDegreeMarkedNumberToGrid(grid_, row, col, slot, value); return;
-    case TCellFamily::Longitude: WriteLongitudeToGrid(grid_, row, col, slot, value, direction); return;
-    case TCellFamily::Magnitude: WriteMagnitudeToGrid(grid_, row, col, slot, value); return;
+    case TCellFamily::Number:
+      WriteNumberToGrid(grid_, row, col, slot, value);
+      return;
+    case TCellFamily::Angle:
+      WriteAngleToGrid(grid_, row, col, slot, value);
+      return;
+    case TCellFamily::TimeOfDay:
+      WriteTimeOfDayToGrid(grid_, row, col, slot, value);
+      return;
+    case TCellFamily::Arcseconds:
+      WriteArcsecondsToGrid(grid_, row, col, slot, value);
+      return;
+    case TCellFamily::Arcminutes:
+      WriteArcminutesToGrid(grid_, row, col, slot, value);
+      return;
+    case TCellFamily::SecondsMarked:
+      WriteSecondsMarkedNumberToGrid(grid_, row, col, slot, value);
+      return;
+    case TCellFamily::DegreeMarked:
+      WriteDegreeMarkedNumberToGrid(grid_, row, col, slot, value);
+      return;
+    case TCellFamily::Longitude:
+      WriteLongitudeToGrid(grid_, row, col, slot, value, direction);
+      return;
+    case TCellFamily::Magnitude:
+      WriteMagnitudeToGrid(grid_, row, col, slot, value);
+      return;
     case TCellFamily::ElementMagnitude:
       WriteElementMagnitudeToGrid(grid_, row, col, slot, value);
       return;
-    case TCellFamily::Minutes: WriteMinutesToGrid(grid_, row, col, slot, value); return;
-    case TCellFamily::HoursAsMinutes: WriteHoursAsMinutesToGrid(grid_, row, col, slot, value); return;
+    case TCellFamily::Minutes:
+      WriteMinutesToGrid(grid_, row, col, slot, value);
+      return;
+    case TCellFamily::HoursAsMinutes:
+      WriteHoursAsMinutesToGrid(grid_, row, col, slot, value);
+      return;
   }
 }
 

@@ -81,8 +81,7 @@ class TCellSink {
   virtual TCellFamily MeanAnomalyFamily() const = 0;
 
  protected:
-  virtual void Family(TCellFamily family, int row, int col, int slot, double value,
-                      const std::string& direction) = 0;
+  virtual void Family(TCellFamily family, int row, int col, int slot, double value, const std::string& direction) = 0;
 };
 
 class TSheetSink final : public TCellSink {

@@ -62,8 +62,8 @@ TOsculatingElements ElementsOfState(TStateVectorExt state, bool ecliptic, double
   TOsculatingElements el;
   long double p = 0;
   std::uint8_t kind = 0;
-  ElementsFromStateVector(state, el.a, el.q, jd, mass, el.e, el.i, el.node, el.argPerihelion, el.lonPerihelion, p,
-                          el.M, el.n, el.perihelionTime, kind);
+  ElementsFromStateVector(state, el.a, el.q, jd, mass, el.e, el.i, el.node, el.argPerihelion, el.lonPerihelion, p, el.M,
+                          el.n, el.perihelionTime, kind);
   return el;
 }
 
@@ -198,8 +198,7 @@ void TKeplereph::WriteTimeColumns(TCellSink& sink, int row, const TEphemerisResu
   }
 }
 
-void TKeplereph::WriteHeadingCell(TCellSink& sink, int row, int column, int slot, const std::string& text,
-                                  bool width) {
+void TKeplereph::WriteHeadingCell(TCellSink& sink, int row, int column, int slot, const std::string& text, bool width) {
   if (width) sink.Width(column, slot);
   sink.Text(row, column, text);
 }
@@ -225,9 +224,9 @@ void TKeplereph::ChooseLayout(const TEphemerisResultRecord& first) {
   layout_.clear();
   nameColumn_ = !first.Name.empty();
   const std::uint16_t body = BodyBit(BodyIndex);
-  const bool elementBlock = ColumnOn(cf::kSummaryElements) &&
-                            ((BodyIndex >= 1 && BodyIndex <= 9 && OutputSettings.Vsop82Available != 0) ||
-                             (BodyIndex > kBodyIndexMoon && first.Integrated != 0));
+  const bool elementBlock =
+      ColumnOn(cf::kSummaryElements) && ((BodyIndex >= 1 && BodyIndex <= 9 && OutputSettings.Vsop82Available != 0) ||
+                                         (BodyIndex > kBodyIndexMoon && first.Integrated != 0));
   for (const TColumnDescriptor& d : ColumnCatalogue()) {
     if ((d.Bodies & body) == 0) continue;
     if (d.Hook == TColumnHook::Elements && !elementBlock) continue;
@@ -328,8 +327,7 @@ void TKeplereph::WriteEphemerisRow(TCellSink& sink, int k, bool heading) {
   }
 }
 
-void TKeplereph::WriteCatalogueCell(TCellSink& sink, const TColumnDescriptor& d, const TRowValues& v,
-                                    bool heading) {
+void TKeplereph::WriteCatalogueCell(TCellSink& sink, const TColumnDescriptor& d, const TRowValues& v, bool heading) {
   const TEphemerisResultRecord& R = *v.R;
   const int row = OutputRow;
   const bool english = Language != 0;
@@ -339,10 +337,18 @@ void TKeplereph::WriteCatalogueCell(TCellSink& sink, const TColumnDescriptor& d,
     std::string text;
     switch (d.Heading) {
       case TColumnHeading::Plain:
-      case TColumnHeading::DarkFirst: text = title; break;
-      case TColumnHeading::SecondEquinox: text = title + OutputSettings.SecondEquinoxText; break;
-      case TColumnHeading::DarkUntil: text = english ? "up to" : "bis"; break;
-      case TColumnHeading::DarkSecond: text = (english ? "2nd " : "2. ") + title; break;
+      case TColumnHeading::DarkFirst:
+        text = title;
+        break;
+      case TColumnHeading::SecondEquinox:
+        text = title + OutputSettings.SecondEquinoxText;
+        break;
+      case TColumnHeading::DarkUntil:
+        text = english ? "up to" : "bis";
+        break;
+      case TColumnHeading::DarkSecond:
+        text = (english ? "2nd " : "2. ") + title;
+        break;
     }
     WriteHeadingCell(sink, row, col, d.HeadingSlot, text, d.OwnWidth);
     return;
@@ -351,7 +357,8 @@ void TKeplereph::WriteCatalogueCell(TCellSink& sink, const TColumnDescriptor& d,
   double value = d.Value(v);
   TCellFamily family = d.Family;
   switch (d.Rule) {
-    case TColumnRule::None: break;
+    case TColumnRule::None:
+      break;
     case TColumnRule::EventTime:
     case TColumnRule::Twilight:
       if (value == 0) {
@@ -479,19 +486,18 @@ void TKeplereph::WriteOsculatingElements(TCellSink& sink, std::uint8_t stateFlag
 
 void TKeplereph::WriteOsculatingElementColumns(std::uint8_t stateFlag, std::uint8_t eclipticFlag,
                                                const TEphemerisResultRecord& record, const TStateVectorExt& state,
-                                               const TOsculatingElements& elements, long double mass,
-                                               double equinoxJd, int row, int& column, std::uint8_t heading,
-                                               TSheet& sheet) {
+                                               const TOsculatingElements& elements, long double mass, double equinoxJd,
+                                               int row, int& column, std::uint8_t heading, TSheet& sheet) {
   TSheetSink sink(sheet);
   WriteOsculatingElements(sink, stateFlag, eclipticFlag, record, state, elements, mass, equinoxJd, row, column,
                           heading != 0);
 }
 
 void TKeplereph::WriteOsculatingElementColumnsToGrid(std::uint8_t stateFlag, std::uint8_t eclipticFlag,
-                                                     const TEphemerisResultRecord& record,
-                                                     const TStateVectorExt& state, const TOsculatingElements& elements,
-                                                     long double mass, double equinoxJd, int row, int& column,
-                                                     std::uint8_t heading, tmystringgrid& grid) {
+                                                     const TEphemerisResultRecord& record, const TStateVectorExt& state,
+                                                     const TOsculatingElements& elements, long double mass,
+                                                     double equinoxJd, int row, int& column, std::uint8_t heading,
+                                                     tmystringgrid& grid) {
   TGridSink sink(grid, OutputSettings);
   WriteOsculatingElements(sink, stateFlag, eclipticFlag, record, state, elements, mass, equinoxJd, row, column,
                           heading != 0);
@@ -560,8 +566,8 @@ void TKeplereph::WriteElementTableRow(TCellSink& sink, int k, bool heading) {
   if (nameColumn_) {
     const int col = OutputColumn++;
     if (heading) {
-      const char* magic = BodyIndex == kBodyIndexAsteroid ? ":BAHNELEMENTE PLANETOIDEN VAMUR"
-                                                          : ":BAHNELEMENTE KOMETEN VAMUR EXT";
+      const char* magic =
+          BodyIndex == kBodyIndexAsteroid ? ":BAHNELEMENTE PLANETOIDEN VAMUR" : ":BAHNELEMENTE KOMETEN VAMUR EXT";
       WriteHeadingCell(sink, row, col, 0, magic, true);
     } else {
       sink.Text(row, col, R.Name);

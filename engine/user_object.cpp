@@ -18,9 +18,9 @@ namespace {
 namespace cf = column_flag;
 }  // namespace
 
-void FixedObjectApparentPlace(double raHours, double decDeg, double pmRaSeconds, double pmDecArcsec,
-                              double epochYear, double T, double obliquity, double sinObliquity,
-                              double cosObliquity, double& ra, double& dec) {
+void FixedObjectApparentPlace(double raHours, double decDeg, double pmRaSeconds, double pmDecArcsec, double epochYear,
+                              double T, double obliquity, double sinObliquity, double cosObliquity, double& ra,
+                              double& dec) {
   TFixedObjectFrame frame;
   PrepareFixedObjectFrame(epochYear, T, obliquity, frame);
   FixedObjectApparentPlace(frame, raHours, decDeg, pmRaSeconds, pmDecArcsec, sinObliquity, cosObliquity, ra, dec);
@@ -46,8 +46,7 @@ void PrepareFixedObjectFrame(double epochYear, double T, double obliquity, TFixe
 }
 
 void FixedObjectApparentPlace(const TFixedObjectFrame& frame, double raHours, double decDeg, double pmRaSeconds,
-                              double pmDecArcsec, double sinObliquity, double cosObliquity, double& ra,
-                              double& dec) {
+                              double pmDecArcsec, double sinObliquity, double cosObliquity, double& ra, double& dec) {
   // Proper motion over the years since the epoch.
   const double years = (frame.T * 100.0 + 2000.0) - frame.EpochYear;
   ra = raHours * 15.0 + years * pmRaSeconds / 3600.0 * 15.0;
@@ -93,10 +92,10 @@ bool UserObjectUsable(const tuserobject& o, std::string* german, std::string* en
   return false;
 }
 
-Tusertab::Tusertab(const tuserobject* object, std::uint8_t language, TTheorySelection selection,
-                   TSheet* outputSheet, TBodyIndex body, const TTableConfigRecord& config,
-                   const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-                   long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB)
+Tusertab::Tusertab(const tuserobject* object, std::uint8_t language, TTheorySelection selection, TSheet* outputSheet,
+                   TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& start,
+                   const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
+                   std::int32_t vsopLevelA, std::int32_t vsopLevelB)
     : Tplatab(language, selection, outputSheet, body, config, start, end, step, integrationTolerance, vsopLevelA,
               vsopLevelB) {
   initialisieren(object, language, selection, body, config, start, end, step, integrationTolerance, vsopLevelA,

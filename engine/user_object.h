@@ -28,9 +28,9 @@ namespace kvx {
 //                            (degrees) and its sine and cosine
 // Returned: ra, dec          apparent right ascension and declination of
 //                            date, degrees (ra in [0, 360))
-void FixedObjectApparentPlace(double raHours, double decDeg, double pmRaSeconds, double pmDecArcsec,
-                              double epochYear, double T, double obliquity, double sinObliquity,
-                              double cosObliquity, double& ra, double& dec);
+void FixedObjectApparentPlace(double raHours, double decDeg, double pmRaSeconds, double pmDecArcsec, double epochYear,
+                              double T, double obliquity, double sinObliquity, double cosObliquity, double& ra,
+                              double& dec);
 
 // What the places of every fixed object of one catalogue epoch share at one
 // instant: the precession matrix from the epoch to T, the nutation terms,
@@ -41,14 +41,13 @@ void FixedObjectApparentPlace(double raHours, double decDeg, double pmRaSeconds,
 struct TFixedObjectFrame {
   double EpochYear = 0, T = 0, Obliquity = 0;  // what it was prepared for
   TMatrix33 Precession{};
-  double Deps = 0, DpsiSinEps = 0, DpsiCosEps = 0;  // radians
+  double Deps = 0, DpsiSinEps = 0, DpsiCosEps = 0;    // radians
   double SinL = 0, CosL = 1;                          // the Sun's true longitude
   double SinMeanObliquity = 0, CosMeanObliquity = 1;  // MeanObliquity(T)
 };
 void PrepareFixedObjectFrame(double epochYear, double T, double obliquity, TFixedObjectFrame& frame);
 void FixedObjectApparentPlace(const TFixedObjectFrame& frame, double raHours, double decDeg, double pmRaSeconds,
-                              double pmDecArcsec, double sinObliquity, double cosObliquity, double& ra,
-                              double& dec);
+                              double pmDecArcsec, double sinObliquity, double cosObliquity, double& ra, double& dec);
 
 // True when the object can be computed: every field finite, 0 <= RA < 24 h
 // (24 h itself allowed), |Dec| <= 90. Otherwise the German and English
@@ -59,16 +58,15 @@ class Tusertab : public Tplatab {
  public:
   // As Tplatab's constructor (body index and records), then initialisieren.
   Tusertab(const tuserobject* object, std::uint8_t language, TTheorySelection selection, TSheet* outputSheet,
-           TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& start,
-           const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-           std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+           TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
+           const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
   // The user object (not owned), dispatch mode 2, full computation 1, H 1.0,
   // the caption "Berechne Objekt" / "Compute Object" and the first 40
   // characters of the object's name.
-  void initialisieren(const tuserobject* object, std::uint8_t language, TTheorySelection selection,
-                      TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& start,
-                      const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                      std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+  void initialisieren(const tuserobject* object, std::uint8_t language, TTheorySelection selection, TBodyIndex body,
+                      const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
+                      const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
+                      std::int32_t vsopLevelB);
   using Tplatab::initialisieren;
 
   // The fixed-object place of the working instant: apparent RA/Dec, the

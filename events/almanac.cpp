@@ -94,8 +94,8 @@ void SearchNodePassages(const TAlmanacRequest& request, TEventList& events) {
     if (!std::isfinite(mjd) || mjd > request.End.Mjd) break;
     if (mjd < request.Start.Mjd) continue;
     record.Mjd = mjd;
-    AddAlmanacEvent(events, record, 15, BodyName(search_kind::kMoon), EventKindNames[15],
-                    EventMissingValueMarker(2), "");
+    AddAlmanacEvent(events, record, 15, BodyName(search_kind::kMoon), EventKindNames[15], EventMissingValueMarker(2),
+                    "");
   }
 }
 
@@ -190,8 +190,8 @@ void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind,
     bool found = false;
     try {
       if (DifferenceLoop(kind)) {
-        found = engine.schleife_2(false, true, kind, true, endMjd, false, 1, 1, false, search_kind::kSun, body,
-                                  working, asteroid, comet, step, iterations, endMjd, time, value);
+        found = engine.schleife_2(false, true, kind, true, endMjd, false, 1, 1, false, search_kind::kSun, body, working,
+                                  asteroid, comet, step, iterations, endMjd, time, value);
       } else {
         found = engine.schleife_1(false, true, false, kind, body, working, asteroid, comet, step, iterations, endMjd,
                                   time, value);
@@ -267,9 +267,9 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
         while (working.Mjd < endMjd && !Cancelled()) {
           if (progress != nullptr) progress->Done((pairsDone - 1 + PeriodDone(request, working.Mjd)) / pairs);
           double time = 0, separation = 0;
-          const bool found = engine.schleife_2(false, true, 0, true, endMjd, false, 1, 1,
-                                               request.Conjunction.InLongitude != 0, j, i, working, asteroid, comet,
-                                               kConjunctionFineStep, window, endMjd, time, separation);
+          const bool found =
+              engine.schleife_2(false, true, 0, true, endMjd, false, 1, 1, request.Conjunction.InLongitude != 0, j, i,
+                                working, asteroid, comet, kConjunctionFineStep, window, endMjd, time, separation);
           if (!found || !std::isfinite(time) || !std::isfinite(separation)) {
             // A window without a conjunction does not end the pair: two
             // planets may meet only once in several windows.
@@ -289,8 +289,8 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
             auto event = std::make_unique<talmanachevent>(
                 AlmanacEventKey(time), pair.FirstName, pair.SecondName, static_cast<std::uint8_t>(28), at, time,
                 separation, made->Value3, made->Value4, made->Value5, made->Value6, made->Value7,
-                i > 11 ? -100.0 : made->Value8, j > 11 ? -100.0 : made->Value9, made->Text3, made->Text4,
-                made->Text5, made->Flag2);
+                i > 11 ? -100.0 : made->Value8, j > 11 ? -100.0 : made->Value9, made->Text3, made->Text4, made->Text5,
+                made->Flag2);
             events.Add(std::string(), std::move(event));
           }
           // Resume shortly after the find: the Moon meets a planet every
@@ -322,8 +322,8 @@ void SearchAlmanacSolarEclipses(const TAlmanacRequest& request, TEventList& even
       TObserverRecord at = request.Start;
       at.Mjd = last.mjd;
       AddAlmanacEvent(events, at, 24,
-                      prefix + EclipseLocalWords(search.Local.Kind, search.Local.Magnitude,
-                                                 search.Local.Obscuration, request.Start.PlaceName),
+                      prefix + EclipseLocalWords(search.Local.Kind, search.Local.Magnitude, search.Local.Obscuration,
+                                                 request.Start.PlaceName),
                       Trimmed(tSonnenfinsternis::get_phase_buffer(maxArt)), EventMissingValueMarker(2), "");
     }
     const double next = last.mjd + kSolarEclipseGap;
@@ -345,8 +345,8 @@ void SearchAlmanacLunarEclipses(const TAlmanacRequest& request, TEventList& even
     // The record now holds the eclipse's instant in UT: it is taken as it is.
     if (!std::isfinite(record.Mjd) || record.Mjd > request.End.Mjd) break;
     if (record.Mjd >= request.Start.Mjd) {
-      AddAlmanacEvent(events, record, 25, BodyName(search_kind::kMoon), EventKindNames[25],
-                      EventMissingValueMarker(2), "");
+      AddAlmanacEvent(events, record, 25, BodyName(search_kind::kMoon), EventKindNames[25], EventMissingValueMarker(2),
+                      "");
     }
     const double next = record.Mjd + kLunarEclipseGap;
     if (!(next > from)) break;
@@ -369,8 +369,8 @@ const char* AlmanacSeasonText(std::size_t season) {
 
 void SearchAlmanacSeasons(const TAlmanacRequest& request, TEventList& events) {
   const TTheorySelection selection = RunSelection(request.Context);
-  const TTruncationLevel level = request.Context.VsopLevelA < 0 ? kFullTheory
-                                                                : static_cast<TTruncationLevel>(request.Context.VsopLevelA);
+  const TTruncationLevel level =
+      request.Context.VsopLevelA < 0 ? kFullTheory : static_cast<TTruncationLevel>(request.Context.VsopLevelA);
   const double deltaT = request.Start.DeltaTSeconds / kSecondsPerDay;
   for (std::int32_t year = request.Start.Year; year <= request.End.Year; ++year) {
     if (request.Mode == TAlmanacMode::Almanac && Cancelled()) break;

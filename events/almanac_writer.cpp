@@ -24,11 +24,22 @@ int ColumnCount(const TTableConfigRecord& config) { return WithJulianDate(config
 // Decimals of the value of a kind; -1: no number.
 int AlmanacValueDecimals(int kind, const std::string& objectText) {
   switch (kind) {
-    case 0: case 1: case 2: case 3:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
       return objectText == "Mond" || objectText == "Moon" ? 2 : 5;
-    case 14: case 18: case 20:
+    case 14:
+    case 18:
+    case 20:
       return 2;
-    case 4: case 5: case 8: case 9: case 16: case 17: case 23:
+    case 4:
+    case 5:
+    case 8:
+    case 9:
+    case 16:
+    case 17:
+    case 23:
       return 1;
     default:
       return -1;

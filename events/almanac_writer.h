@@ -36,7 +36,6 @@ void WriteAlmanacToSheet(const TTableConfigRecord& config, TSheet& sheet, const 
 
 // The grid: 6 columns (7 with JD) and events + 2 rows, cleared first.
 void WriteAlmanacToGrid(const TTableConfigRecord& config, tmystringgrid& grid, const TTableOutputSettings& settings,
-                        const TEventList& events, const TObserverRecord& periodStart,
-                        const TObserverRecord& periodEnd);
+                        const TEventList& events, const TObserverRecord& periodStart, const TObserverRecord& periodEnd);
 
 }  // namespace kvx

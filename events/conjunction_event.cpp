@@ -91,8 +91,7 @@ std::unique_ptr<tEvent> MakeConjunctionEvent(const TConjunctionScene& scene, con
 
 std::unique_ptr<tEvent> MakeConjunctionEvent(tsuchobjekt& engine, const TSearchContext& context,
                                              const TObserverRecord& observer, const TConjunctionPair& pair,
-                                             double separation, int conjunctionKind,
-                                             const TVisibilityFilter* filter) {
+                                             double separation, int conjunctionKind, const TVisibilityFilter* filter) {
   return MakeConjunctionEvent(ObserveConjunctionPair(engine, context, observer, pair), observer, pair, separation,
                               conjunctionKind, filter);
 }

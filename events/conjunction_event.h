@@ -54,11 +54,11 @@ struct TConjunctionPair {
 
 // What one object looks like at the instant.
 struct TConjunctionObjectView {
-  bool Valid = false;       // false: no place (the values hold the missing markers)
-  double Altitude = -90;    // degrees, refracted with the record's refraction setting
-  double Elongation = -360; // angle from the Sun, degrees [0, 180]
-  std::string Side;         // "Ost"/"East" or "West"; empty for the Sun
-  double Magnitude = -100;  // visual magnitude; -100 for stars and user objects
+  bool Valid = false;                          // false: no place (the values hold the missing markers)
+  double Altitude = -90;                       // degrees, refracted with the record's refraction setting
+  double Elongation = -360;                    // angle from the Sun, degrees [0, 180]
+  std::string Side;                            // "Ost"/"East" or "West"; empty for the Sun
+  double Magnitude = -100;                     // visual magnitude; -100 for stars and user objects
   double RightAscension = 0, Declination = 0;  // the place the separation is taken of (degrees)
 };
 
@@ -99,8 +99,7 @@ double SceneSeparation(const TConjunctionScene& scene);
 //           magnitude 2; kind byte 0 and the conjunction kind in the last.
 std::unique_ptr<tEvent> MakeConjunctionEvent(tsuchobjekt& engine, const TSearchContext& context,
                                              const TObserverRecord& observer, const TConjunctionPair& pair,
-                                             double separation, int conjunctionKind,
-                                             const TVisibilityFilter* filter);
+                                             double separation, int conjunctionKind, const TVisibilityFilter* filter);
 
 // The same from a scene already observed.
 std::unique_ptr<tEvent> MakeConjunctionEvent(const TConjunctionScene& scene, const TObserverRecord& observer,

@@ -29,7 +29,7 @@ bool ShowNoPlace() {
 
 double ValidSeparationLimit(double limit) {
   return std::isfinite(limit) && limit > kMinSeparationLimit && limit <= kMaxSeparationLimit ? limit
-                                                                                              : kMaxSeparationLimit;
+                                                                                             : kMaxSeparationLimit;
 }
 
 std::int32_t ValidStarNumber(std::int32_t number, std::int32_t count) {
@@ -40,13 +40,16 @@ std::int32_t ValidStarNumber(std::int32_t number, std::int32_t count) {
 std::string ConjunctionObjectName(int kind, const std::string& asteroid, const std::string& comet,
                                   const std::string& star, const std::string& userObject) {
   switch (kind) {
-    case search_kind::kAsteroid: return asteroid;
-    case search_kind::kComet: return comet;
-    case search_kind::kStar: return star;
-    case search_kind::kUserObject: return userObject;
+    case search_kind::kAsteroid:
+      return asteroid;
+    case search_kind::kComet:
+      return comet;
+    case search_kind::kStar:
+      return star;
+    case search_kind::kUserObject:
+      return userObject;
     default:
-      return kind >= 0 && kind <= search_kind::kMoon ? SearchBodyNames[static_cast<std::size_t>(kind)]
-                                                      : std::string();
+      return kind >= 0 && kind <= search_kind::kMoon ? SearchBodyNames[static_cast<std::size_t>(kind)] : std::string();
   }
 }
 

@@ -83,9 +83,9 @@ class TConjunctionSearchRun {
   // Dialog state.
   TConjunctionOptions Options;
   double SeparationLimit = kMaxSeparationLimit;  // degrees
-  TObserverRecord Start;   // the search starts here (outside period mode)
-  TObserverRecord Period;  // start of the ephemeris period (period mode, mode 1)
-  TObserverRecord End;     // end of the ephemeris period
+  TObserverRecord Start;                         // the search starts here (outside period mode)
+  TObserverRecord Period;                        // start of the ephemeris period (period mode, mode 1)
+  TObserverRecord End;                           // end of the ephemeris period
   bool ResultsIntoTable = false;
   bool UsePeriod = false;
   TAsteroidElements Asteroid{};

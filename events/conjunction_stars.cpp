@@ -9,9 +9,8 @@ namespace kvx {
 namespace {
 
 std::string Upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-    return c < 0x80 ? static_cast<char>(std::toupper(c)) : static_cast<char>(c);
-  });
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return c < 0x80 ? static_cast<char>(std::toupper(c)) : static_cast<char>(c); });
   return text;
 }
 

@@ -49,14 +49,22 @@ const ColumnInfo& Info(C column) { return kColumns[static_cast<std::size_t>(colu
 
 double ValueOf(C column, const tEvent& e) {
   switch (column) {
-    case C::SunAltitude: return e.SunAltitude();
-    case C::Altitude1: return e.Altitude1();
-    case C::Altitude2: return e.Altitude2();
-    case C::Elongation1: return e.Angle1();
-    case C::Elongation2: return e.Angle2();
-    case C::Magnitude1: return e.Magnitude1();
-    case C::Magnitude2: return e.Magnitude2();
-    default: return std::fabs(e.Separation());
+    case C::SunAltitude:
+      return e.SunAltitude();
+    case C::Altitude1:
+      return e.Altitude1();
+    case C::Altitude2:
+      return e.Altitude2();
+    case C::Elongation1:
+      return e.Angle1();
+    case C::Elongation2:
+      return e.Angle2();
+    case C::Magnitude1:
+      return e.Magnitude1();
+    case C::Magnitude2:
+      return e.Magnitude2();
+    default:
+      return std::fabs(e.Separation());
   }
 }
 
@@ -68,14 +76,29 @@ bool Holds(C column, const tEvent& e) {
 void WriteCell(TCellSink& sink, int row, int col, C column, const tEvent& e) {
   const ColumnInfo& info = Info(column);
   switch (column) {
-    case C::FirstName: sink.Text(row, col, e.ObjectName()); return;
-    case C::SecondName: sink.Text(row, col, e.SecondName()); return;
-    case C::Date: sink.Date(row, col, info.Slot, e.Observer.Year, e.Observer.Month, e.Observer.Day); return;
-    case C::Time: sink.Value(info.Family, row, col, info.Slot, e.Observer.LocalHours); return;
-    case C::JulianDate: sink.Value(info.Family, row, col, info.Slot, MjdToJd(e.Mjd())); return;
-    case C::NorthSouth: sink.Text(row, col, e.ObjectName() + NorthSouthText(e.Separation())); return;
-    case C::Kind: sink.Text(row, col, ConjunctionKindText(e.ConjunctionKind())); return;
-    default: break;
+    case C::FirstName:
+      sink.Text(row, col, e.ObjectName());
+      return;
+    case C::SecondName:
+      sink.Text(row, col, e.SecondName());
+      return;
+    case C::Date:
+      sink.Date(row, col, info.Slot, e.Observer.Year, e.Observer.Month, e.Observer.Day);
+      return;
+    case C::Time:
+      sink.Value(info.Family, row, col, info.Slot, e.Observer.LocalHours);
+      return;
+    case C::JulianDate:
+      sink.Value(info.Family, row, col, info.Slot, MjdToJd(e.Mjd()));
+      return;
+    case C::NorthSouth:
+      sink.Text(row, col, e.ObjectName() + NorthSouthText(e.Separation()));
+      return;
+    case C::Kind:
+      sink.Text(row, col, ConjunctionKindText(e.ConjunctionKind()));
+      return;
+    default:
+      break;
   }
   if (info.Optional && !Holds(column, e)) {
     sink.Text(row, col, std::string());
@@ -97,9 +120,8 @@ std::vector<C> ConjunctionColumns(const TTableConfigRecord& config, const TEvent
   std::vector<C> columns;
   for (const ColumnInfo& info : kColumns) {
     if (info.Column == C::JulianDate && config.Flags[column_flag::kJulianDate] == 0) continue;
-    if (info.Optional && std::none_of(events.begin(), events.end(), [&](const TEventList::Entry& entry) {
-          return Holds(info.Column, *entry.Event);
-        }))
+    if (info.Optional && std::none_of(events.begin(), events.end(),
+                                      [&](const TEventList::Entry& entry) { return Holds(info.Column, *entry.Event); }))
       continue;
     columns.push_back(info.Column);
   }
@@ -118,7 +140,8 @@ int WriteConjunctionResults(TCellSink& sink, const TTableConfigRecord& config, c
   }
   int row = 2;
   for (const TEventList::Entry& entry : events) {
-    for (std::size_t i = 0; i < columns.size(); ++i) WriteCell(sink, row, static_cast<int>(i) + 1, columns[i], *entry.Event);
+    for (std::size_t i = 0; i < columns.size(); ++i)
+      WriteCell(sink, row, static_cast<int>(i) + 1, columns[i], *entry.Event);
     ++row;
   }
   return static_cast<int>(columns.size());

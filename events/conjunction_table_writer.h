@@ -31,8 +31,21 @@ bool ListHoldsConjunctions(const TEventList& events);
 
 // The columns of a list: caption slot, caption suffix and what fills them.
 enum class TConjunctionColumn : std::uint8_t {
-  FirstName, SecondName, Date, Time, JulianDate, Separation, SunAltitude, Altitude1, Altitude2,
-  Elongation1, Elongation2, Magnitude1, Magnitude2, NorthSouth, Kind
+  FirstName,
+  SecondName,
+  Date,
+  Time,
+  JulianDate,
+  Separation,
+  SunAltitude,
+  Altitude1,
+  Altitude2,
+  Elongation1,
+  Elongation2,
+  Magnitude1,
+  Magnitude2,
+  NorthSouth,
+  Kind
 };
 std::vector<TConjunctionColumn> ConjunctionColumns(const TTableConfigRecord& config, const TEventList& events);
 

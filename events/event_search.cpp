@@ -23,7 +23,14 @@ double EffectiveSearchStep(int objectCode, int kind, double step) {
   if (objectCode == 0 && kind == 22) return 2;
   if (objectCode == 9) {
     switch (kind) {
-      case 2: case 3: case 14: case 15: case 17: case 19: case 22: case 23:
+      case 2:
+      case 3:
+      case 14:
+      case 15:
+      case 17:
+      case 19:
+      case 22:
+      case 23:
         return 1;
       case 16:
         return 4;
@@ -123,11 +130,11 @@ int TEventSearchRun::Report(bool found, bool aborted, double value, int kind) {
     valueText = EventValueText(kind, object, value);
     const bool inPeriod = !UsePeriod || MjdWithinPeriod(Period, End, Working.Mjd);
     if (ResultsIntoTable && inPeriod && shown) {
-      auto event = std::make_unique<tEvent>(
-          ObjectName(), eventName, static_cast<std::uint8_t>(kind), Working, Working.Mjd, value,
-          EventMissingValueMarker(3), EventMissingValueMarker(4), EventMissingValueMarker(5),
-          EventMissingValueMarker(6), EventMissingValueMarker(7), EventMissingValueMarker(8),
-          EventMissingValueMarker(9), EventUnitText(kind, object), "", "", 0);
+      auto event = std::make_unique<tEvent>(ObjectName(), eventName, static_cast<std::uint8_t>(kind), Working,
+                                            Working.Mjd, value, EventMissingValueMarker(3), EventMissingValueMarker(4),
+                                            EventMissingValueMarker(5), EventMissingValueMarker(6),
+                                            EventMissingValueMarker(7), EventMissingValueMarker(8),
+                                            EventMissingValueMarker(9), EventUnitText(kind, object), "", "", 0);
       const tEvent* added = event.get();
       events_.Add(eventName, std::move(event));
       std::string date;
@@ -146,8 +153,7 @@ int TEventSearchRun::Report(bool found, bool aborted, double value, int kind) {
 
 int TEventSearchRun::RunEngine() {
   const int object = Options.ObjectCode, kind = Options.EventKind;
-  const std::unique_ptr<tsuchobjekt> made =
-      MakeEngine ? MakeEngine(context_) : std::make_unique<tsuchobjekt>(context_);
+  const std::unique_ptr<tsuchobjekt> made = MakeEngine ? MakeEngine(context_) : std::make_unique<tsuchobjekt>(context_);
   tsuchobjekt& engine = *made;
   // Elements or settings the engine refuses: its message once, no run
   // (each window would refuse again).
@@ -167,11 +173,11 @@ int TEventSearchRun::RunEngine() {
     if (!engine.datum_pruefen(DateCheck, selection, object, object, Working.Mjd)) {
       found = false;
     } else if (DifferenceLoopKind(kind)) {
-      found = engine.schleife_2(DateCheck, false, kind, UsePeriod, End.Mjd, false, 1, 1, false, search_kind::kSun, object,
-                                Working, Asteroid, Comet, step_, window_, End.Mjd, time, value);
+      found = engine.schleife_2(DateCheck, false, kind, UsePeriod, End.Mjd, false, 1, 1, false, search_kind::kSun,
+                                object, Working, Asteroid, Comet, step_, window_, End.Mjd, time, value);
     } else {
-      found = engine.schleife_1(DateCheck, false, false, kind, object, Working, Asteroid, Comet, step_, window_, End.Mjd,
-                                time, value);
+      found = engine.schleife_1(DateCheck, false, false, kind, object, Working, Asteroid, Comet, step_, window_,
+                                End.Mjd, time, value);
     }
     const bool aborted = AbortRequested != 0;
     // A time or value that is not a number is no event.

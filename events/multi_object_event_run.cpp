@@ -158,7 +158,8 @@ class TSunSharingSearch : public tsuchobjekt {
 
   bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer, TEphemerisResultRecord& result,
               double step, std::int32_t starIndex, std::int32_t userIndex) override {
-    if (kind != search_kind::kSun) return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
+    if (kind != search_kind::kSun)
+      return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
     const TSunKey key{std::bit_cast<std::uint64_t>(observer.Mjd), std::bit_cast<std::uint64_t>(step), selection.bytes,
                       fill_};
     auto it = samples_.find(key);
@@ -167,7 +168,8 @@ class TSunSharingSearch : public tsuchobjekt {
       TSunSample sample;
       sample.Selection = selection;
       sample.Observer = observer;
-      sample.Ok = tsuchobjekt::planet(sample.Selection, kind, sample.Observer, sample.Result, step, starIndex, userIndex);
+      sample.Ok =
+          tsuchobjekt::planet(sample.Selection, kind, sample.Observer, sample.Result, step, starIndex, userIndex);
       it = samples_.emplace(key, std::move(sample)).first;
     }
     selection = it->second.Selection;

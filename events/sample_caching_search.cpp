@@ -21,7 +21,7 @@ std::size_t TSampleCachingSearch::KeyHash::operator()(const Key& k) const {
 const TSampleCachingSearch::Entry* TSampleCachingSearch::Kept(const Key& key) const {
   if (slots_.empty()) return nullptr;
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t i = KeyHash{}(key) & mask; slots_[i].Entry != kNoEntry; i = (i + 1) & mask)
+  for (std::size_t i = KeyHash{}(key)&mask; slots_[i].Entry != kNoEntry; i = (i + 1) & mask)
     if (slots_[i].SlotKey == key) return &entries_[slots_[i].Entry];
   return nullptr;
 }
@@ -34,7 +34,7 @@ const TSampleCachingSearch::Entry& TSampleCachingSearch::Keep(const Key& key, co
     slots_.resize(n);
   }
   const std::size_t mask = slots_.size() - 1;
-  std::size_t i = KeyHash{}(key) & mask;
+  std::size_t i = KeyHash{}(key)&mask;
   while (slots_[i].Entry != kNoEntry) i = (i + 1) & mask;
   slots_[i].SlotKey = key;
   slots_[i].Entry = static_cast<std::uint32_t>(entries_.size());
@@ -110,16 +110,16 @@ const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection
 void TSampleCachingSearch::CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer,
                                           TCompletion level) {
   CompletionKey key{std::bit_cast<std::uint64_t>(observer.Mjd),
-                          std::bit_cast<std::uint64_t>(observer.LocalHours),
-                          std::bit_cast<std::uint64_t>(observer.DeltaTSeconds),
-                          std::bit_cast<std::uint64_t>(observer.Longitude),
-                          std::bit_cast<std::uint64_t>(observer.Latitude),
-                          observer.Day,
-                          observer.Month,
-                          observer.Year,
-                          static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4),
-                          observer.AutoDeltaT,
-                          level};
+                    std::bit_cast<std::uint64_t>(observer.LocalHours),
+                    std::bit_cast<std::uint64_t>(observer.DeltaTSeconds),
+                    std::bit_cast<std::uint64_t>(observer.Longitude),
+                    std::bit_cast<std::uint64_t>(observer.Latitude),
+                    observer.Day,
+                    observer.Month,
+                    observer.Year,
+                    static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4),
+                    observer.AutoDeltaT,
+                    level};
   for (std::size_t i = 0; i < kCompletions; ++i) {
     CompletionKey kept = completionKeys_[i];
     if (level == TCompletion::Instant) kept.Level = TCompletion::Instant;
@@ -148,8 +148,8 @@ bool TSampleCachingSearch::Sample(int kind, const TObserverRecord& base, double 
                                   std::int32_t starIndex, std::int32_t userIndex, TSearchSample& sample) {
   const bool fixed = kind == search_kind::kStar || kind == search_kind::kUserObject;
   const int bodyKind = fixed ? CompanionKind : kind;
-  const Entry* kept = bodyKind >= 0 && bodyKind <= search_kind::kComet ? Find(KeyOf(selection_, bodyKind, mjd, step))
-                                                                         : nullptr;
+  const Entry* kept =
+      bodyKind >= 0 && bodyKind <= search_kind::kComet ? Find(KeyOf(selection_, bodyKind, mjd, step)) : nullptr;
   if (kept == nullptr) return tsuchobjekt::Sample(kind, base, mjd, step, starIndex, userIndex, sample);
   // As tsuchobjekt::Sample and planet with the kept sample: the record is the
   // completed one of the instant.

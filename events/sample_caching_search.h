@@ -38,8 +38,7 @@ class TSampleCachingSearch : public tsuchobjekt {
 
   explicit TSampleCachingSearch(const TSearchContext& context, std::size_t maxEntries = kDefaultMaxEntries,
                                 WhenFull whenFull = WhenFull::Clear)
-      : tsuchobjekt(context), maxEntries_(maxEntries), whenFull_(whenFull) {
-  }
+      : tsuchobjekt(context), maxEntries_(maxEntries), whenFull_(whenFull) {}
 
   bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer, TEphemerisResultRecord& result,
               double step, std::int32_t starIndex = 1, std::int32_t userIndex = 1) override;

@@ -39,7 +39,7 @@
 
 namespace kvx {
 
-inline constexpr double kDefaultSearchStep = 15.0;       // days ("Vorgaben")
+inline constexpr double kDefaultSearchStep = 15.0;        // days ("Vorgaben")
 inline constexpr std::int32_t kDefaultRepetitions = 300;  // steps per window ("Vorgaben")
 inline constexpr double kMinSearchStep = 0.25, kMaxSearchStep = 25.0;
 inline constexpr std::int32_t kMinRepetitions = 150, kMaxRepetitions = 100000;
@@ -77,8 +77,8 @@ inline constexpr std::size_t kStep = 0, kRepetitions = 8, kObjectCode = 12, kEve
 }
 namespace conjunction_options_offset {
 inline constexpr std::size_t kTopocentric = 0, kInLongitude = 1, kSmallestSeparation = 2, kSpare1 = 3, kStep = 4,
-                             kRepetitions = 12, kFirstObject = 16, kSecondObject = 17, kSpare2 = 18,
-                             kChosenBody = 20, kUserObjectMagnitudeLimit = 24, kMinorBodyMagnitudeLimit = 32;
+                             kRepetitions = 12, kFirstObject = 16, kSecondObject = 17, kSpare2 = 18, kChosenBody = 20,
+                             kUserObjectMagnitudeLimit = 24, kMinorBodyMagnitudeLimit = 32;
 }
 static_assert(event_options_offset::kSpare + 2 == kEventSearchOptionsSize);
 static_assert(conjunction_options_offset::kMinorBodyMagnitudeLimit + 8 == kConjunctionOptionsRecordSize);
@@ -110,17 +110,17 @@ bool EventKindOffered(int objectCode, int kind);
 
 // One event kind 0..23: how it is searched and how its value reads.
 enum class TEventValueTransform {
-  None,               // no value shown
-  Plain,              // the value itself
-  ArcSinAbsDegrees,   // |arcsin(value)| in degrees (elongations)
-  ArcCosDegrees,      // arccos(value) in degrees (latitude extremes)
+  None,              // no value shown
+  Plain,             // the value itself
+  ArcSinAbsDegrees,  // |arcsin(value)| in degrees (elongations)
+  ArcCosDegrees,     // arccos(value) in degrees (latitude extremes)
 };
 struct TEventKindInfo {
-  int Loop;            // 1: one body's quantity, 2: the difference to the Sun
-  bool Maximum;        // the quantity's maximum (false: minimum or zero crossing)
-  bool Refined;        // the time is refined by the sign-change search
+  int Loop;      // 1: one body's quantity, 2: the difference to the Sun
+  bool Maximum;  // the quantity's maximum (false: minimum or zero crossing)
+  bool Refined;  // the time is refined by the sign-change search
   TEventValueTransform Transform;
-  int Decimals;        // decimals of the shown value
+  int Decimals;  // decimals of the shown value
   const char* UnitGerman;
   const char* UnitEnglish;
   const char* TableFormat;  // number format of the result table, "" without a value

@@ -8,8 +8,8 @@
 
 #include "core/frames.h"
 #include "core/input_checks.h"
-#include "core/sun_longitude.h"
 #include "core/name_tables.h"
+#include "core/sun_longitude.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
@@ -140,9 +140,9 @@ bool TUserConjunctionSearch::SearchPair(TSampleCachingSearch& engine, const TCon
       found = engine.schleife_4(SeparationLimit, true, true, false, 1, pair.UserObjectNumber, pair.Second, pair.First,
                                 working, pair.Asteroid, pair.Comet, step, window, End.Mjd, time, separation);
     } else {
-      found = engine.schleife_2(true, true, 0, true, End.Mjd, false, 1, pair.UserObjectNumber,
-                                Options.InLongitude != 0, pair.Second, pair.First, working, pair.Asteroid,
-                                pair.Comet, step, window, End.Mjd, time, separation);
+      found = engine.schleife_2(true, true, 0, true, End.Mjd, false, 1, pair.UserObjectNumber, Options.InLongitude != 0,
+                                pair.Second, pair.First, working, pair.Asteroid, pair.Comet, step, window, End.Mjd,
+                                time, separation);
     }
     if (AbortRequested != 0) {
       // A cancel (or a date the engine refuses) ends the whole run.
@@ -159,8 +159,7 @@ bool TUserConjunctionSearch::SearchPair(TSampleCachingSearch& engine, const TCon
     UTToLocalTime(working);
     if (std::fabs(separation) < SeparationLimit) {
       const std::string key = UserConjunctionKey(working, pair.FirstName, pair.SecondName);
-      std::unique_ptr<tEvent> event =
-          MakeConjunctionEvent(engine, context_, working, pair, separation, kind, &Filter);
+      std::unique_ptr<tEvent> event = MakeConjunctionEvent(engine, context_, working, pair, separation, kind, &Filter);
       const tEvent* added = event.get();
       if (event) {
         events_.Add(key + abbrev, std::move(event));
@@ -201,8 +200,7 @@ int TBodyUserObjectConjunctionRun::Run(const std::string& stepText) {
   Options.Step = typed;
   BeginRun();
   const int countBefore = events_.Count();
-  const int body =
-      BodyForDate(Options.ChosenBody, context_.Selection, context_.FastSearch != 0, Start.Mjd);
+  const int body = BodyForDate(Options.ChosenBody, context_.Selection, context_.FastSearch != 0, Start.Mjd);
   Options.ChosenBody = body;
   double step = typed;
   std::int32_t window = Options.Repetitions;
@@ -308,7 +306,8 @@ int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
       continue;
     }
     TUserConjunctionProgress progress;
-    progress.MinorText = entry.Name + "  " + std::to_string(m + 1 - minors.First) + "/" + std::to_string(minors.Count());
+    progress.MinorText =
+        entry.Name + "  " + std::to_string(m + 1 - minors.First) + "/" + std::to_string(minors.Count());
     progress.MinorPosition = m - minors.First;
     progress.TotalText = std::to_string(done) + "/" + std::to_string(total);
     progress.TotalPercent = static_cast<int>(done * 100 / total);

@@ -75,12 +75,12 @@ int BodyForDate(int body, TTheorySelection selection, bool fastSearch, double mj
 
 // What a run reports to its window while it goes on.
 struct TUserConjunctionProgress {
-  std::string ObjectText;   // "i/n" of the user objects
-  int ObjectPosition = 0;   // the user-object bar
-  std::string MinorText;    // the asteroid or comet: name and "k/n"
-  int MinorPosition = 0;    // the asteroid/comet bar
-  std::string TotalText;    // "done/total" pairs
-  int TotalPercent = 0;     // the total bar, 0..100
+  std::string ObjectText;  // "i/n" of the user objects
+  int ObjectPosition = 0;  // the user-object bar
+  std::string MinorText;   // the asteroid or comet: name and "k/n"
+  int MinorPosition = 0;   // the asteroid/comet bar
+  std::string TotalText;   // "done/total" pairs
+  int TotalPercent = 0;    // the total bar, 0..100
 };
 
 // The state and the pair search both lists share.
@@ -91,10 +91,10 @@ class TUserConjunctionSearch {
 
   TConjunctionOptions Options;
   double SeparationLimit = kMaxSeparationLimit;  // degrees
-  TObserverRecord Start;  // the period's start
-  TObserverRecord End;    // the period's end
+  TObserverRecord Start;                         // the period's start
+  TObserverRecord End;                           // the period's end
   TVisibilityFilter Filter;
-  TFileRange UserRange;   // the user-catalogue range (pair 1)
+  TFileRange UserRange;  // the user-catalogue range (pair 1)
   int RowLimit = kConjunctionRowLimit;
 
   // Called after each find: the key (or the invalid-event text, `invalid`
@@ -106,7 +106,7 @@ class TUserConjunctionSearch {
   std::vector<std::pair<std::string, const tEvent*>> ListLines;
   bool Cancelled = false;
   bool RowLimitReached = false;
-  int InvalidEvents = 0;      // shown red and dropped
+  int InvalidEvents = 0;  // shown red and dropped
   std::int64_t PairsSearched = 0;
 
   TSearchContext& Context() { return context_; }
@@ -167,13 +167,13 @@ class TUserObjectMinorBodyConjunctionRun : public TUserConjunctionSearch {
   using TUserConjunctionSearch::TUserConjunctionSearch;
 
   Source From = Source::Asteroids;
-  TFileRange MinorRange;          // pair 2 or 3 (not used in database mode)
-  std::int32_t MinorCount = 0;    // entries of the element list, or of the selection
+  TFileRange MinorRange;        // pair 2 or 3 (not used in database mode)
+  std::int32_t MinorCount = 0;  // entries of the element list, or of the selection
   std::function<bool(std::int32_t index, TMinorBodyEntry& entry)> MinorAt;
 
   // Counts of the last run.
   int PrescanPassed = 0;
-  int SkippedInvalid = 0;   // elements the engine refuses
+  int SkippedInvalid = 0;     // elements the engine refuses
   int SkippedUnreadable = 0;  // database files that cannot be read
 
   // Results of Run besides the number of events.

@@ -77,8 +77,7 @@ bool TrialPass(const TCorrectionInput& in, const TStateVector& state, double epo
 void NoPlaceMessage(std::size_t number) {
   const std::string n = std::to_string(number);
   ShowMessage("Für Beobachtung " + n + " ließ sich kein Ort berechnen; die Bahn bleibt unverändert.",
-              "No place could be computed for observation " + n + "; the orbit is left unchanged.",
-              MessageIcon::Error);
+              "No place could be computed for observation " + n + "; the orbit is left unchanged.", MessageIcon::Error);
 }
 
 }  // namespace

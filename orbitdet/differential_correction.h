@@ -27,12 +27,12 @@ struct TResidualsFill {
   std::string FileName;
   TStateVector State{};
   double Epoch = 0;
-  std::vector<double> JD, RA, Dec;   // UT days, hours, degrees
-  std::vector<double> DRA, DDec;     // hours, degrees (empty without residuals)
-  double Rms = 0;                    // degrees
+  std::vector<double> JD, RA, Dec;  // UT days, hours, degrees
+  std::vector<double> DRA, DDec;    // hours, degrees (empty without residuals)
+  double Rms = 0;                   // degrees
   bool ShowLines = true;
   bool HasResiduals = false;
-  double ChangeRate = 0.1;           // percent
+  double ChangeRate = 0.1;  // percent
   std::uint8_t Method = 2;
   std::uint8_t Topocentric = 1;
 };
@@ -78,11 +78,11 @@ struct TCorrectionInput {
   TStateVector* State = nullptr;              // in/out
   double* Epoch = nullptr;                    // in/out
   double MassFactor = 1.0;
-  std::uint8_t Method = 2;                    // 0 perturbed, 1 exact, 2 simplified
+  std::uint8_t Method = 2;  // 0 perturbed, 1 exact, 2 simplified
   std::uint8_t Topocentric = 1;
-  double ChangeRate = 0.1;                    // percent
+  double ChangeRate = 0.1;  // percent
   std::string FileName;
-  TTrialPlaceFunction Places;                 // methods 0 and 1 (method 2 when empty)
+  TTrialPlaceFunction Places;  // methods 0 and 1 (method 2 when empty)
   ResidualsView* View = nullptr;
 };
 
@@ -90,10 +90,10 @@ enum class TCorrectionResult : std::uint8_t { Finished, Cancelled, TooMany, Fail
 
 struct TCorrectionOutcome {
   TCorrectionResult Result = TCorrectionResult::Finished;
-  bool Success = true;     // false when the vector's eccentricity exceeded 40000
-  int Cycles = 0;          // corrections applied
-  double LastStep = 0;     // largest |dx| of the last correction
-  double Rms = 0;          // degrees, of the last nominal pass
+  bool Success = true;  // false when the vector's eccentricity exceeded 40000
+  int Cycles = 0;       // corrections applied
+  double LastStep = 0;  // largest |dx| of the last correction
+  double Rms = 0;       // degrees, of the last nominal pass
   std::uint8_t Method = 2;
   std::uint8_t Topocentric = 1;
   double ChangeRate = 0.1;

@@ -100,7 +100,8 @@ std::vector<std::string> ElementRecordLines(std::string_view bytes, bool comets,
     const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data() + at);
     std::string line;
     if (comets) {
-      const TCometElements e = DecodeCometElementRecord(std::span<const std::uint8_t, kCometElementRecordSize>(p, size));
+      const TCometElements e =
+          DecodeCometElementRecord(std::span<const std::uint8_t, kCometElementRecordSize>(p, size));
       line = e.Name;
       for (double v : {e.PerihelionDistance, e.Eccentricity, e.Inclination, e.Node, e.Perihelion, e.Equinox,
                        e.PerihelionTime, e.H, e.G, e.Epoch})
@@ -133,8 +134,10 @@ std::vector<std::string> TextViewLines(std::string_view bytes, bool markup, bool
     std::string line = text.substr(from, std::min(end - from, kFileViewMaxLineLength + 4));
     std::string shown;
     for (char c : line) {
-      if (c == '\0') shown += "\xC2\xB7";
-      else shown += c;
+      if (c == '\0')
+        shown += "\xC2\xB7";
+      else
+        shown += c;
     }
     Push(lines, std::move(shown), tooLarge);
     from = end;

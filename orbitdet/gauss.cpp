@@ -118,8 +118,7 @@ TGaussResult GaussTripleOrbit(const std::array<TVector3Ext, 3>& e, const std::ar
     const double eta1 = SectorTriangleRatio(r[1], r[2], tau1);
     const double eta2 = SectorTriangleRatio(r[0], r[2], tau2);
     const double eta3 = SectorTriangleRatio(r[0], r[1], tau3);
-    if (!std::isfinite(eta1) || !std::isfinite(eta2) || !std::isfinite(eta3) || eta1 == 0 || eta2 == 0 ||
-        eta3 == 0) {
+    if (!std::isfinite(eta1) || !std::isfinite(eta2) || !std::isfinite(eta3) || eta1 == 0 || eta2 == 0 || eta3 == 0) {
       return result;
     }
     n1 = (tau1 / eta1) / (tau2 / eta2);
@@ -130,7 +129,8 @@ TGaussResult GaussTripleOrbit(const std::array<TVector3Ext, 3>& e, const std::ar
     }
     previousRho2 = rho[1];
   }
-  for (int i = 0; i < 3; ++i) result.R[static_cast<std::size_t>(i)] = static_cast<double>(Norm(r[static_cast<std::size_t>(i)]));
+  for (int i = 0; i < 3; ++i)
+    result.R[static_cast<std::size_t>(i)] = static_cast<double>(Norm(r[static_cast<std::size_t>(i)]));
   double T = 0, q = 0, ecc = 0, inc = 0, node = 0, peri = 0;
   if (!ElementsFromTwoPositions(r[0], r[2], T, tc[0], tc[2], q, ecc, inc, node, peri)) return result;
   for (double v : {T, q, ecc, inc, node, peri}) {
@@ -147,8 +147,7 @@ TGaussResult GaussTripleOrbit(const std::array<TVector3Ext, 3>& e, const std::ar
   return result;
 }
 
-std::string OrbitVerdicts(bool iterationFailed, bool doubleSolution, double q, double e, bool english,
-                          int& status) {
+std::string OrbitVerdicts(bool iterationFailed, bool doubleSolution, double q, double e, bool english, int& status) {
   std::string text;
   if (iterationFailed) {
     text += english ? "Iteration failed. " : "Iteration konvergierte nicht hinreichend. ";

@@ -30,12 +30,12 @@ std::array<double, 3> GeocentricSunJ2000(const torbdet& od, double jdTT);
 
 // The result of Gauss's method on one triple.
 struct TGaussResult {
-  int Status = 0;  // 0 converged, 1 iteration failed, 3 no orbit
-  double PerihelionTime = 0;  // Julian centuries (TT) from J2000
+  int Status = 0;                                  // 0 converged, 1 iteration failed, 3 no orbit
+  double PerihelionTime = 0;                       // Julian centuries (TT) from J2000
   double Q = 0, E = 0, I = 0, Node = 0, Peri = 0;  // AU and degrees, frame of the directions
-  std::array<double, 3> Rho{};  // geocentric distances, AU
-  std::array<double, 3> R{};    // heliocentric distances, AU
-  std::vector<std::array<double, 3>> RhoLog;  // rho1..3 of every pass
+  std::array<double, 3> Rho{};                     // geocentric distances, AU
+  std::array<double, 3> R{};                       // heliocentric distances, AU
+  std::vector<std::array<double, 3>> RhoLog;       // rho1..3 of every pass
 };
 
 // Gauss's method: light time, sector-to-triangle ratios, at most 101
@@ -47,7 +47,6 @@ TGaussResult GaussTripleOrbit(const std::array<TVector3Ext, 3>& direction, const
 
 // The verdicts on a set of elements in their order, German or English, and
 // the status they set (the given one when none applies).
-std::string OrbitVerdicts(bool iterationFailed, bool doubleSolution, double q, double e, bool english,
-                          int& status);
+std::string OrbitVerdicts(bool iterationFailed, bool doubleSolution, double q, double e, bool english, int& status);
 
 }  // namespace kvx

@@ -76,7 +76,8 @@ TOrbitStatus FitObservationPolynomial(TDirectionRecord& out, int degree, double 
       if (which == 0) y = middleRa + std::remainder(y - middleRa, 24.0);
       std::array<double, 2 * kMaxLinearEquations> powers{};
       powers[0] = 1;
-      for (int k = 1; k <= 2 * d; ++k) powers[static_cast<std::size_t>(k)] = powers[static_cast<std::size_t>(k - 1)] * u;
+      for (int k = 1; k <= 2 * d; ++k)
+        powers[static_cast<std::size_t>(k)] = powers[static_cast<std::size_t>(k - 1)] * u;
       for (int i = 0; i <= d; ++i) {
         for (int j = 0; j <= d; ++j) a[i][j] += powers[static_cast<std::size_t>(i + j)];
         a[i][d + 1] += y * powers[static_cast<std::size_t>(i)];
@@ -133,8 +134,8 @@ void LagrangeThreePoint(const std::array<double, 3>& t, const std::array<std::ar
 }
 
 void ObserverSunVector(TSunRecord& out, const std::array<std::array<double, 3>, 3>& sun,
-                       const std::array<double, 3>& times, double longitudePacked, double latitudePacked,
-                       double jdUT, double jdTT) {
+                       const std::array<double, 3>& times, double longitudePacked, double latitudePacked, double jdUT,
+                       double jdTT) {
   const double longitude = DmsPackedToDeg(longitudePacked);
   const double latitude = DmsPackedToDeg(latitudePacked);
   LagrangeThreePoint(times, sun, jdTT, out.R, out.R1, out.R2);

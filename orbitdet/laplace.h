@@ -48,8 +48,8 @@ void LagrangeThreePoint(const std::array<double, 3>& t, const std::array<std::ar
 // observer's offset on a spherical Earth from the packed (D.MMSS) longitude
 // (west positive) and latitude, with the sidereal angle of `jdUT`.
 void ObserverSunVector(TSunRecord& out, const std::array<std::array<double, 3>, 3>& sun,
-                       const std::array<double, 3>& times, double longitudePacked, double latitudePacked,
-                       double jdUT, double jdTT);
+                       const std::array<double, 3>& times, double longitudePacked, double latitudePacked, double jdUT,
+                       double jdTT);
 
 // The state vector from the direction and Sun records; the epoch (JD TT) is
 // replaced by the light-time corrected one. NoCurvature when the direction

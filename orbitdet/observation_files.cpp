@@ -268,8 +268,8 @@ bool ParseObservationLines(torbdet& od, const std::vector<std::string>& lines, T
       } else if (od.StationWarning != 0) {
         const MessageResult answer =
             ShowMessage("Eine Station (" + o.Code + ") wurde nicht gefunden. Diese Warnung weiterhin anzeigen?",
-                        "A station (" + o.Code + ") was not found. Show this warning again?",
-                        MessageIcon::Question, MessageButtons::YesNo);
+                        "A station (" + o.Code + ") was not found. Show this warning again?", MessageIcon::Question,
+                        MessageButtons::YesNo);
         if (answer != MessageResult::Yes) od.StationWarning = 0;
       }
     }
@@ -353,8 +353,8 @@ std::string OwnTextObservationLine(const tobservation& o) {
   // UT with the three decimals of the format, more when the value needs
   // them (never losing time precision).
   int decimals = 3;
-  while (decimals < 7 && std::fabs(std::round(o.Hours * std::pow(10.0, decimals)) / std::pow(10.0, decimals) -
-                                    o.Hours) > 5e-8) {
+  while (decimals < 7 &&
+         std::fabs(std::round(o.Hours * std::pow(10.0, decimals)) / std::pow(10.0, decimals) - o.Hours) > 5e-8) {
     ++decimals;
   }
   char hours[32];
@@ -475,8 +475,8 @@ TObservationRecord DecodeObservationRecord(const std::uint8_t* in) {
   return r;
 }
 
-bool ReadObservationRecords(std::string_view bytes, TObservationList& out, double& equinoxObs,
-                            double& equinoxElements, TObservationReadReport& report) {
+bool ReadObservationRecords(std::string_view bytes, TObservationList& out, double& equinoxObs, double& equinoxElements,
+                            TObservationReadReport& report) {
   out.clear();
   if (bytes.size() % kObservationRecordSize != 0) return false;
   const std::size_t count = bytes.size() / kObservationRecordSize;
@@ -485,9 +485,8 @@ bool ReadObservationRecords(std::string_view bytes, TObservationList& out, doubl
   for (std::size_t k = 0; k < count; ++k) {
     const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data()) + k * kObservationRecordSize;
     const TObservationRecord r = DecodeObservationRecord(p);
-    if (!std::isfinite(r.EquinoxObservations) || !std::isfinite(r.EquinoxElements) ||
-        r.EquinoxObservations < 1000 || r.EquinoxObservations > 3000 || r.EquinoxElements < 1000 ||
-        r.EquinoxElements > 3000) {
+    if (!std::isfinite(r.EquinoxObservations) || !std::isfinite(r.EquinoxElements) || r.EquinoxObservations < 1000 ||
+        r.EquinoxObservations > 3000 || r.EquinoxElements < 1000 || r.EquinoxElements > 3000) {
       return false;
     }
     eqObs = r.EquinoxObservations;
@@ -726,7 +725,8 @@ bool SaveObservationFile(torbdet& od, FileDialogRequest request, std::string& fi
     std::array<bool, 9> blank{};
     int bad = 0;
     for (int col = 1; col <= 9; ++col) {
-      if (!CellNumber(sheet, row, col, c[static_cast<std::size_t>(col - 1)], blank[static_cast<std::size_t>(col - 1)]) &&
+      if (!CellNumber(sheet, row, col, c[static_cast<std::size_t>(col - 1)],
+                      blank[static_cast<std::size_t>(col - 1)]) &&
           bad == 0) {
         bad = col;
       }
@@ -757,8 +757,7 @@ bool SaveObservationFile(torbdet& od, FileDialogRequest request, std::string& fi
       if (bad > 0) {
         const std::string col = std::to_string(bad);
         ShowMessage("Ungültiger Wert in Zeile " + r + ", Spalte " + col + "; die Datei wird nicht erstellt.",
-                    "Invalid value in row " + r + ", column " + col + "; the file is not created.",
-                    MessageIcon::Error);
+                    "Invalid value in row " + r + ", column " + col + "; the file is not created.", MessageIcon::Error);
       } else {
         ShowMessage("Werte außerhalb des zulässigen Bereichs in Zeile " + r + "; die Datei wird nicht erstellt.",
                     "Values out of range in row " + r + "; the file is not created.", MessageIcon::Error);

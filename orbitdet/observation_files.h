@@ -47,9 +47,9 @@ TMpcLineKind ParseMpcObservationLine(std::string_view line, tobservation& obs);
 
 // The counts of a read, for its notices.
 struct TObservationReadReport {
-  int Skipped = 0;         // lines or records skipped as unreadable
-  int FirstSkipped = 0;    // 1-based line or record number
-  int Spacecraft = 0;      // spacecraft and roving observers skipped
+  int Skipped = 0;             // lines or records skipped as unreadable
+  int FirstSkipped = 0;        // 1-based line or record number
+  int Spacecraft = 0;          // spacecraft and roving observers skipped
   bool StationNotice = false;  // no usable stations.txt
 };
 
@@ -66,8 +66,7 @@ bool ReadOwnTextObservations(const std::vector<std::string>& lines, TObservation
                              double& equinoxElements, TObservationReadReport& report);
 // The own text format's lines ("varbo observations", the two equinox years,
 // one line per observation).
-std::string WriteOwnTextObservations(const TObservationList& list, double equinoxObsYear,
-                                     double equinoxElementsYear);
+std::string WriteOwnTextObservations(const TObservationList& list, double equinoxObsYear, double equinoxElementsYear);
 // One observation line of the own format: signs on the first non-zero
 // field, values rounded before they are split.
 std::string OwnTextObservationLine(const tobservation& obs);
@@ -91,10 +90,10 @@ inline constexpr std::size_t kObservationRecordSize = 156;
 struct TObservationRecord {
   double EquinoxObservations = 2000;  // years
   double EquinoxElements = 2000;
-  double Hours = 0;                   // UT
-  double RaPacked = 0;                // hh.mmss with fraction
-  double DecPacked = 0;               // dd.mmss, signed
-  double Longitude = 0;               // degrees east
+  double Hours = 0;      // UT
+  double RaPacked = 0;   // hh.mmss with fraction
+  double DecPacked = 0;  // dd.mmss, signed
+  double Longitude = 0;  // degrees east
   double RhoCos = 0;
   double RhoSin = 0;
   double Magnitude = 0;
@@ -105,10 +104,9 @@ TObservationRecord DecodeObservationRecord(const std::uint8_t* in);
 // A whole ".OBS" file. False (nothing read) when the size is not a multiple
 // of 156 or an equinox is outside 1000..3000; bad records are skipped and
 // counted; the all-zero date is skipped.
-bool ReadObservationRecords(std::string_view bytes, TObservationList& out, double& equinoxObs,
-                            double& equinoxElements, TObservationReadReport& report);
-std::string WriteObservationRecords(const TObservationList& list, double equinoxObsYear,
-                                    double equinoxElementsYear);
+bool ReadObservationRecords(std::string_view bytes, TObservationList& out, double& equinoxObs, double& equinoxElements,
+                            TObservationReadReport& report);
+std::string WriteObservationRecords(const TObservationList& list, double equinoxObsYear, double equinoxElementsYear);
 
 // Whether a field set lies in range: month 1-12, day valid, hours 0..24,
 // |Dec| <= 90, |longitude| <= 360, |latitude| <= 90, magnitude -5..35 or 0.

@@ -21,8 +21,8 @@ std::string ShortestText(double value) {
 }
 
 void AddObservation(TObservationList& list, tobservation obs) {
-  obs.JD = CalendarDateToJd(static_cast<int>(obs.Day), static_cast<int>(obs.Month), static_cast<int>(obs.Year),
-                            obs.Hours);
+  obs.JD =
+      CalendarDateToJd(static_cast<int>(obs.Day), static_cast<int>(obs.Month), static_cast<int>(obs.Year), obs.Hours);
   obs.T = (obs.JD - 2451545.0) / 36525.0;
   obs.JdTT = obs.JD + DeltaT(obs.JD) / 86400.0;
   std::string key = ShortestText(obs.JD);
@@ -159,8 +159,8 @@ void torbdet::Create(const std::string& dataFolder, TTheorySelection selection, 
   Topocentric = 1;
 }
 
-void torbdet::SetOrbDetParameters(TTheorySelection selection, TObservationList* observations,
-                                  TTruncationLevel levelA, TTruncationLevel levelB) {
+void torbdet::SetOrbDetParameters(TTheorySelection selection, TObservationList* observations, TTruncationLevel levelA,
+                                  TTruncationLevel levelB) {
   Selection = selection;
   if (observations != nullptr) observations_ = observations;
   LevelA = levelA;
@@ -185,11 +185,10 @@ void torbdet::LoadStations() {
   if (!ReadStationList(lines, list, skipped, first)) return;
   SetStations(std::move(list));
   if (skipped > 0) {
-    ShowMessage(std::to_string(skipped) + " Zeilen von stations.txt übersprungen (erste: Zeile " +
-                    std::to_string(first) + ")",
-                std::to_string(skipped) + " lines of stations.txt skipped (first: line " + std::to_string(first) +
-                    ")",
-                MessageIcon::Warning);
+    ShowMessage(
+        std::to_string(skipped) + " Zeilen von stations.txt übersprungen (erste: Zeile " + std::to_string(first) + ")",
+        std::to_string(skipped) + " lines of stations.txt skipped (first: line " + std::to_string(first) + ")",
+        MessageIcon::Warning);
   }
 }
 

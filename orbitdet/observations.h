@@ -35,21 +35,21 @@ struct tobservation {
   double Day = 0;           // whole day of the month
   double Month = 0;
   double Year = 0;
-  double Hours = 0;         // UT of the day, hours with fraction
-  std::string Code;         // observatory code, 3 characters; empty for none
-  double T = 0;             // Julian centuries of the UT instant from J2000
-  double JD = 0;            // Julian day, UT
-  double JdTT = 0;          // the same instant in TT
+  double Hours = 0;                                           // UT of the day, hours with fraction
+  std::string Code;                                           // observatory code, 3 characters; empty for none
+  double T = 0;                                               // Julian centuries of the UT instant from J2000
+  double JD = 0;                                              // Julian day, UT
+  double JdTT = 0;                                            // the same instant in TT
   double SunLongitude = 0, SunLatitude = 0, SunDistance = 0;  // geocentric, elements' equinox (deg, deg, AU)
   double EclipticLongitude = 0, EclipticLatitude = 0;         // observed direction, elements' equinox
-  double RA = 0;            // degrees, equinox of the observations
-  double Dec = 0;           // degrees, equinox of the observations
-  double Longitude = 0;     // observer's longitude, degrees east
-  double RhoCos = 0;        // rho cos phi', Earth radii
-  double RhoSin = 0;        // rho sin phi', Earth radii
+  double RA = 0;                                              // degrees, equinox of the observations
+  double Dec = 0;                                             // degrees, equinox of the observations
+  double Longitude = 0;                                       // observer's longitude, degrees east
+  double RhoCos = 0;                                          // rho cos phi', Earth radii
+  double RhoSin = 0;                                          // rho sin phi', Earth radii
   double Magnitude = 0;
-  TVector3Ext SunVector;    // geocentric Sun, AU
-  TVector3Ext Direction;    // unit vector of the observed direction
+  TVector3Ext SunVector;  // geocentric Sun, AU
+  TVector3Ext Direction;  // unit vector of the observed direction
 };
 
 // The observation set in file order. Each key is the JD (UT) as the
@@ -110,12 +110,12 @@ struct TSunRecord {
 
 // Elements of a state vector (OrbitElementsFromState).
 struct TOrbitElementRecord {
-  double Size = 0;            // a (kinds 0 and 2, AU) or q (kind 1)
+  double Size = 0;  // a (kinds 0 and 2, AU) or q (kind 1)
   double E = 0;
-  double TimeElement = 0;     // M (degrees, kind 0) or T (JD TT, kinds 1 and 2)
+  double TimeElement = 0;                               // M (degrees, kind 0) or T (JD TT, kinds 1 and 2)
   double I = 0, Node = 0, Peri = 0, LonPerihelion = 0;  // degrees, J2000 ecliptic
-  double PerihelionTime = 0;  // JD TT (kind 0 only)
-  std::uint8_t Kind = 0;      // 0 ellipse, 1 parabola, 2 hyperbola
+  double PerihelionTime = 0;                            // JD TT (kind 0 only)
+  std::uint8_t Kind = 0;                                // 0 ellipse, 1 parabola, 2 hyperbola
   std::string SizeLabel = "A";
   std::string TimeLabel = "MM";
 };
@@ -187,8 +187,8 @@ class torbdet {
   TStateVector StateVector{1, 1, 1, 0, 0, 0};
   double ObserverLongitude = 0, ObserverLatitude = 0;  // packed D.MMSS, west positive
   std::int32_t OutputRow = 1;
-  double ElementsEquinox = 0;       // Julian centuries from J2000
-  double ObservationsEquinox = 0;   // Julian centuries from J2000
+  double ElementsEquinox = 0;      // Julian centuries from J2000
+  double ObservationsEquinox = 0;  // Julian centuries from J2000
   TTheorySelection Selection;
   PositionFileHandles PositionFiles{};
   std::vector<TObserverPlace> ObserverList;
@@ -198,10 +198,10 @@ class torbdet {
   TSunRecord Sun;
   TOrbitElementRecord Elements;
   double MassFactor = 1.0;
-  double Epoch = 0;                 // JD (TT) of the state vector
+  double Epoch = 0;  // JD (TT) of the state vector
   std::uint8_t Topocentric = 1;
   std::uint8_t Success = 1;
-  std::int32_t Status = 0;          // verdict status of the last element rows
+  std::int32_t Status = 0;  // verdict status of the last element rows
 
  private:
   TObservationList own_;

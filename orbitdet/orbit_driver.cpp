@@ -45,10 +45,11 @@ std::string Caption(bool improvement, const std::string& fileName) {
 }
 
 std::string Hint(bool failed) {
-  return failed ? ByLanguage(" Die Berechnung schlug fehl. Bitte eine andere Auswahl treffen.",
-                             " Calculation failed. Please select other oberservations.")
-                : ByLanguage(" Entfernen Sie Beobachtungen aus der Liste durch Doppelklick oder den \"Entfernen\"-Button",
-                             " Remove observations by doubleclick on the \"Remove\" button");
+  return failed
+             ? ByLanguage(" Die Berechnung schlug fehl. Bitte eine andere Auswahl treffen.",
+                          " Calculation failed. Please select other oberservations.")
+             : ByLanguage(" Entfernen Sie Beobachtungen aus der Liste durch Doppelklick oder den \"Entfernen\"-Button",
+                          " Remove observations by doubleclick on the \"Remove\" button");
 }
 
 void ThreeObservationsMessage() {
@@ -153,8 +154,8 @@ bool RunOrbitDetermination(torbdet& od, TOrbitRun& run) {
     if (!improvement) {
       TStateVector state{};
       double epoch = 0;
-      const TOrbitStatus status = run.FirstOrbit ? run.FirstOrbit(od.Chosen, state, epoch)
-                                                 : LaplaceFirstOrbit(od, od.Chosen, state, epoch);
+      const TOrbitStatus status =
+          run.FirstOrbit ? run.FirstOrbit(od.Chosen, state, epoch) : LaplaceFirstOrbit(od, od.Chosen, state, epoch);
       if (status != TOrbitStatus::Ok) {
         if (three) {
           ThreeObservationsMessage();

@@ -29,8 +29,7 @@ namespace kvx {
 class ObservationChooser {
  public:
   virtual ~ObservationChooser() = default;
-  virtual bool Choose(std::vector<TChosenObservation>& chosen, const std::string& caption,
-                      const std::string& hint) = 0;
+  virtual bool Choose(std::vector<TChosenObservation>& chosen, const std::string& caption, const std::string& hint) = 0;
 };
 
 struct TOrbitRun {
@@ -38,7 +37,7 @@ struct TOrbitRun {
   ResidualsView* View = nullptr;
   std::string FileName;
   TOrbDetOptions Options;
-  TTrialPlaceFunction Places;          // methods 0 and 1 (the two-body road when empty)
+  TTrialPlaceFunction Places;            // methods 0 and 1 (the two-body road when empty)
   workbook::TWorkbook* Sheet = nullptr;  // the observation table when the run ends well
   TTableConfigRecord Config{};
   // Disables (false) and enables (true) the main window around the

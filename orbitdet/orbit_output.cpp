@@ -211,8 +211,8 @@ int WriteOrbitDeterminationResults(torbdet& od, workbook::TWorkbook& sheet, cons
       continue;
     }
     const bool doubleSolution = Dot(dir[1], sun[1]) > 0;
-    WriteElementRows(od, sheet, config, options, g.Q, g.E, g.I, g.Node, g.Peri,
-                     JdFromJulianCenturies(g.PerihelionTime), od.ElementsEquinox, g.Status, doubleSolution);
+    WriteElementRows(od, sheet, config, options, g.Q, g.E, g.I, g.Node, g.Peri, JdFromJulianCenturies(g.PerihelionTime),
+                     od.ElementsEquinox, g.Status, doubleSolution);
   }
   FitColumns(sheet);
   if (numericalProblems) {
@@ -251,7 +251,8 @@ void WriteOrbitImprovementResults(torbdet& od, workbook::TWorkbook& sheet, const
   for (int c = 0; c < 3; ++c) {
     WriteNumberToSheet(sheet, r + 1, c + 4, kSlots[c + 3], s[static_cast<std::size_t>(c + 3)] * kGaussK);
   }
-  for (int c = 0; c < 3; ++c) WriteNumberToSheet(sheet, r + 1, c + 7, kSlots[c + 6], s[static_cast<std::size_t>(c + 3)]);
+  for (int c = 0; c < 3; ++c)
+    WriteNumberToSheet(sheet, r + 1, c + 7, kSlots[c + 6], s[static_cast<std::size_t>(c + 3)]);
   WriteNumberToSheet(sheet, r + 1, 10, 3, od.Epoch);
   od.OutputRow = r + 2;
   // The elements and the state vector share the observations' columns.

@@ -27,8 +27,7 @@ void WriteObservationTitles(torbdet& od, workbook::TWorkbook& sheet, const std::
 // One row per observation from the output row; the first row also puts the
 // equinox years into C1 and E1. False (and the invalid-format box) for an
 // empty set.
-bool WriteObservationRows(torbdet& od, workbook::TWorkbook& sheet, const TTableConfigRecord& config,
-                          bool firstRow);
+bool WriteObservationRows(torbdet& od, workbook::TWorkbook& sheet, const TTableConfigRecord& config, bool firstRow);
 // Prepares the observations; with `table` the observation table from row 1,
 // with `derived` a block of derived values per observation.
 void ShowObservationsInSheet(torbdet& od, workbook::TWorkbook& sheet, const TTableConfigRecord& config, bool table,

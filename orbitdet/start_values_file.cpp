@@ -137,8 +137,7 @@ bool ReadStartValuesFile(const std::string& path, TIntegrationSetup& setup) {
     StoreStartValuesBody(body, copy, ++count);
   }
   if (count == 0) {
-    ShowMessage("Datei " + name + " enthält keine Körper.", "File " + name + " holds no bodies.",
-                MessageIcon::Error);
+    ShowMessage("Datei " + name + " enthält keine Körper.", "File " + name + " holds no bodies.", MessageIcon::Error);
     return false;
   }
   setup.StartValues = copy.StartValues;

@@ -26,9 +26,9 @@ inline constexpr std::size_t kMaxStartValuesFileBytes = 1u << 20;
 
 // One body line as read.
 struct trukudaten {
-  std::string Name;                // UTF-8, as in the file
-  long double State[6] = {};       // x, y, z (AU), x1, y1, z1 (AU/day)
-  long double InverseMass = 0;     // 1/m; 0 = massless
+  std::string Name;             // UTF-8, as in the file
+  long double State[6] = {};    // x, y, z (AU), x1, y1, z1 (AU/day)
+  long double InverseMass = 0;  // 1/m; 0 = massless
   long double EquinoxJD = 0;
   long double JD = 0;
 };

@@ -81,13 +81,20 @@ bool StateFromElements(const TOrbitElementRecord& el, double epoch, TStateVector
 
 double ElementEditValue(const TOrbitElementRecord& el, int edit) {
   switch (edit) {
-    case kEditSize: return el.Size;
-    case kEditEccentricity: return el.E;
-    case kEditTime: return el.TimeElement;
-    case kEditInclination: return el.I;
-    case kEditNode: return el.Node;
-    case kEditPerihelion: return el.Peri;
-    default: return PerihelionTimeOf(el);
+    case kEditSize:
+      return el.Size;
+    case kEditEccentricity:
+      return el.E;
+    case kEditTime:
+      return el.TimeElement;
+    case kEditInclination:
+      return el.I;
+    case kEditNode:
+      return el.Node;
+    case kEditPerihelion:
+      return el.Peri;
+    default:
+      return PerihelionTimeOf(el);
   }
 }
 
@@ -150,9 +157,15 @@ bool ApplyElementEdit(TOrbitElementRecord& elements, double epoch, int edit, dou
       }
       el.I = value;
       break;
-    case kEditNode: el.Node = value; break;
-    case kEditPerihelion: el.Peri = value; break;
-    default: TimeFromPerihelion(el, epoch, value); break;
+    case kEditNode:
+      el.Node = value;
+      break;
+    case kEditPerihelion:
+      el.Peri = value;
+      break;
+    default:
+      TimeFromPerihelion(el, epoch, value);
+      break;
   }
   SetLabels(el);
   el.LonPerihelion = std::fmod(el.Node + el.Peri + 720.0, 360.0);
@@ -169,7 +182,9 @@ bool ApplyElementEdit(TOrbitElementRecord& elements, double epoch, int edit, dou
 bool CellNumber(const workbook::TWorkbook& book, int row, int col, double& value) {
   double x = 0;
   switch (book.CellKind(row, col)) {
-    case workbook::TCellKind::Number: x = book.Number(row, col); break;
+    case workbook::TCellKind::Number:
+      x = book.Number(row, col);
+      break;
     case workbook::TCellKind::Formula: {
       x = book.Number(row, col);  // computes the formula when needed
       const workbook::TCell* cell = book.Cell(row, col);
@@ -183,7 +198,8 @@ bool CellNumber(const workbook::TWorkbook& book, int row, int col, double& value
       if (text.empty() || !ValReal(text, x)) return false;
       break;
     }
-    default: return false;
+    default:
+      return false;
   }
   if (!std::isfinite(x)) return false;
   value = x;

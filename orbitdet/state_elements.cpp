@@ -29,7 +29,7 @@ bool OrbitElementsFromState(const TStateVector& state, double epoch, double mu, 
   // Equator to ecliptic; velocities from Gaussian units to AU per day, and
   // the mass parameter folded into the velocity scale.
   const double scale = kGaussK * std::sqrt(mu);
-  TStateVectorExt ecl{state[0], state[1] * c + state[2] * s, state[2] * c - state[1] * s,
+  TStateVectorExt ecl{state[0],         state[1] * c + state[2] * s,           state[2] * c - state[1] * s,
                       state[3] * scale, (state[4] * c + state[5] * s) * scale, (state[5] * c - state[4] * s) * scale};
   if (ecl[0] == 0 && ecl[1] == 0 && ecl[2] == 0) return false;
   long double a, q, e, i, node, peri, lonPeri, p, M, n, T;
@@ -57,7 +57,8 @@ bool OrbitElementsFromState(const TStateVector& state, double epoch, double mu, 
   const long double muDays = kGaussK2;
   long double ev2 = 0;
   for (int k = 0; k < 3; ++k) {
-    const long double c = (v2 / muDays - 1 / r) * ecl[static_cast<std::size_t>(k)] - rv / muDays * ecl[static_cast<std::size_t>(k + 3)];
+    const long double c =
+        (v2 / muDays - 1 / r) * ecl[static_cast<std::size_t>(k)] - rv / muDays * ecl[static_cast<std::size_t>(k + 3)];
     ev2 += c * c;
   }
   if (std::sqrt(ev2) < 1e-10L && kind == kOrbitEllipse) {
@@ -203,7 +204,10 @@ TOrbitStatus PropagateUniversal(const TStateVector& s, double dt, TStateVector& 
       const double f = F(x, d);
       if (!std::isfinite(f)) return TOrbitStatus::NonFinite;
       if (f == 0) break;
-      if (f < 0) lo = x; else hi = x;
+      if (f < 0)
+        lo = x;
+      else
+        hi = x;
       double next = x - f / d;
       if (!(next > lo && next < hi) || !std::isfinite(next)) next = 0.5 * (lo + hi);
       const bool done = std::fabs(next - x) <= 1e-15 * (1 + std::fabs(x)) || hi - lo <= 4e-16 * (1 + std::fabs(x));
@@ -216,12 +220,14 @@ TOrbitStatus PropagateUniversal(const TStateVector& s, double dt, TStateVector& 
   const double f = 1 - x * x * c2 / r0;
   const double g = dt - x * x * x * c3;
   TStateVector r{};
-  for (int k = 0; k < 3; ++k) r[static_cast<std::size_t>(k)] = f * s[static_cast<std::size_t>(k)] + g * s[static_cast<std::size_t>(k + 3)];
+  for (int k = 0; k < 3; ++k)
+    r[static_cast<std::size_t>(k)] = f * s[static_cast<std::size_t>(k)] + g * s[static_cast<std::size_t>(k + 3)];
   const double rr = std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2]);
   const double fdot = x * (z * c3 - 1) / (rr * r0);
   const double gdot = 1 - x * x * c2 / rr;
   for (int k = 0; k < 3; ++k) {
-    r[static_cast<std::size_t>(k + 3)] = fdot * s[static_cast<std::size_t>(k)] + gdot * s[static_cast<std::size_t>(k + 3)];
+    r[static_cast<std::size_t>(k + 3)] =
+        fdot * s[static_cast<std::size_t>(k)] + gdot * s[static_cast<std::size_t>(k + 3)];
   }
   if (!Finite(r)) return TOrbitStatus::NonFinite;
   out = r;

@@ -109,8 +109,8 @@ bool TTrialPlaces::SetTrialElements(const TStateVector& state, double epoch) {
 }
 
 TOrbitStatus TTrialPlaces::PlaceFromAstrometric(double x, double y, double z, double centuries,
-                                                const TChosenObservation& c, std::uint8_t topocentric,
-                                                double& raHours, double& decDegrees) const {
+                                                const TChosenObservation& c, std::uint8_t topocentric, double& raHours,
+                                                double& decDegrees) const {
   TMatrix33 toJ2000;
   PrecessionMatrixEcliptic(toJ2000, centuries, 0.0);
   MatrixTimesVector(toJ2000, x, y, z);
@@ -198,8 +198,8 @@ TOrbitStatus TTrialPlaces::BatchedPlace(const TTrialPlaceRequest& r, double& raH
         const TObserverRecord& observer = observers_[k];
         long double x = states[k][0], y = states[k][1], z = states[k][2];
         long double vx = states[k][3], vy = states[k][4], vz = states[k][5];
-        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z) || !std::isfinite(vx) ||
-            !std::isfinite(vy) || !std::isfinite(vz)) {
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z) || !std::isfinite(vx) || !std::isfinite(vy) ||
+            !std::isfinite(vz)) {
           batchStatus_[k] = TOrbitStatus::IterationFailed;
           continue;
         }
@@ -220,8 +220,8 @@ TOrbitStatus TTrialPlaces::BatchedPlace(const TTrialPlaceRequest& r, double& raH
         ephemeris_.geozentrischekliptikalgeometrisch();
         ephemeris_.geozentrischastrometrisch_linear();
         double ra = kNaN, dec = kNaN;
-        batchStatus_[k] = PlaceFromAstrometric(res.AstrometricX, res.AstrometricY, res.AstrometricZ,
-                                               observer.Centuries, r.Chosen[k], r.Topocentric, ra, dec);
+        batchStatus_[k] = PlaceFromAstrometric(res.AstrometricX, res.AstrometricY, res.AstrometricZ, observer.Centuries,
+                                               r.Chosen[k], r.Topocentric, ra, dec);
         batchPlaces_[k] = {ra, dec};
       }
     }

@@ -46,9 +46,9 @@ bool HasObserverPlace(const TChosenObservation& c);
 std::array<double, 3> ObserverOffsetJ2000(const TChosenObservation& c);
 
 struct TTrialPlaceSettings {
-  TTheorySelection Selection;                // the Sun's theory; bytes 3-11 the perturbers of method 0
+  TTheorySelection Selection;  // the Sun's theory; bytes 3-11 the perturbers of method 0
   PositionFileHandles PositionFiles{};
-  TObserverRecord Observer;                  // copied for every observation
+  TObserverRecord Observer;                   // copied for every observation
   long double IntegrationTolerance = 1e-10L;  // relative, method 0
   TTruncationLevel VsopLevelA = kFullTheory;  // the Sun
   TTruncationLevel VsopLevelB = 10;           // the perturbers

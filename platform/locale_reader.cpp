@@ -19,9 +19,9 @@ char FormatSeparator(const std::string& format, char fallback) {
     if (c == '%') {
       ++i;
       // Flags and widths of the conversion ("%-d", "%02d", "%Ey").
-      while (i < format.size() && (format[i] == '-' || format[i] == '_' || format[i] == '0' ||
-                                   format[i] == '^' || format[i] == '#' || format[i] == 'E' || format[i] == 'O' ||
-                                   (format[i] >= '1' && format[i] <= '9'))) {
+      while (i < format.size() &&
+             (format[i] == '-' || format[i] == '_' || format[i] == '0' || format[i] == '^' || format[i] == '#' ||
+              format[i] == 'E' || format[i] == 'O' || (format[i] >= '1' && format[i] <= '9'))) {
         ++i;
       }
       continue;

@@ -19,8 +19,7 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-std::string SettingsStore::StringOr(const std::string& section, const std::string& name,
-                                    const std::string& fallback) {
+std::string SettingsStore::StringOr(const std::string& section, const std::string& name, const std::string& fallback) {
   return ReadString(section, name).value_or(fallback);
 }
 

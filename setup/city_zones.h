@@ -11,9 +11,9 @@
 namespace kvx {
 
 struct TZoneOffsets {
-  std::int32_t Zone = 0;          // whole hours east of Greenwich positive
-  std::int32_t ZoneMinutes = 0;   // rest of the standard offset, minutes, sign of the offset
-  std::int32_t DaylightHours = 0; // daylight-saving hours in force (whole hours)
+  std::int32_t Zone = 0;           // whole hours east of Greenwich positive
+  std::int32_t ZoneMinutes = 0;    // rest of the standard offset, minutes, sign of the offset
+  std::int32_t DaylightHours = 0;  // daylight-saving hours in force (whole hours)
 };
 
 // The offsets of zone `zoneName` (e.g. "Asia/Kolkata") at `mjd` (modified

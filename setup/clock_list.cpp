@@ -13,8 +13,8 @@
 namespace kvx {
 
 bool IsUsableClockRecord(const TObserverRecord& r) {
-  const double numbers[] = {r.LocalHours, r.UTHours, r.Mjd,      r.Centuries,   r.DeltaTSeconds, r.Longitude,
-                            r.Latitude,   r.SiderealHours,   r.PeriodHours, r.Pressure, r.Temperature};
+  const double numbers[] = {r.LocalHours, r.UTHours,       r.Mjd,         r.Centuries, r.DeltaTSeconds, r.Longitude,
+                            r.Latitude,   r.SiderealHours, r.PeriodHours, r.Pressure,  r.Temperature};
   for (double x : numbers) {
     if (!std::isfinite(x)) return false;
   }
@@ -56,8 +56,8 @@ bool SaveClocksFile(const std::string& path, const TClockList& clocks) {
   std::string bytes(clocks.size() * kObserverRecordSize, '\0');
   auto* data = reinterpret_cast<std::uint8_t*>(bytes.data());
   for (std::size_t i = 0; i < clocks.size(); ++i) {
-    EncodeObserverRecord(clocks[i].Record,
-                         std::span<std::uint8_t, kObserverRecordSize>(data + i * kObserverRecordSize, kObserverRecordSize));
+    EncodeObserverRecord(clocks[i].Record, std::span<std::uint8_t, kObserverRecordSize>(data + i * kObserverRecordSize,
+                                                                                        kObserverRecordSize));
   }
   std::string error;
   if (WriteFileReplacing(path, bytes, error)) return true;

@@ -32,8 +32,8 @@ void ClearColumns(TColumnFlags& flags) {
 
 void SetDefaultColumns(TColumnFlags& flags) {
   ClearColumns(flags);
-  SwitchOn(flags, {0, 1, 2, 3, 4, 10, 11, 12, 14, 16, 17, 18, 19, 28, 29, 34, 35, 43, 44, 45, 46, 52, 58, 60, 62, 63,
-                   64, 66, 70, 71, 80, 81, 82, 83, 84, 85, 86});
+  SwitchOn(flags, {0,  1,  2,  3,  4,  10, 11, 12, 14, 16, 17, 18, 19, 28, 29, 34, 35, 43, 44,
+                   45, 46, 52, 58, 60, 62, 63, 64, 66, 70, 71, 80, 81, 82, 83, 84, 85, 86});
 }
 
 void SelectAllColumns(TColumnFlags& flags) {

@@ -84,28 +84,40 @@ const std::array<TCaption, kFilterCategoryCount> FilterCategoryNames = {{
 
 std::vector<TCaption> FormatChoices(int valueType) {
   switch (valueType) {
-    case 0: return Choices(kDateChoices);
-    case 1: return Choices(kTimeChoices);
+    case 0:
+      return Choices(kDateChoices);
+    case 1:
+      return Choices(kTimeChoices);
     case 2:
-    case 8: return Choices(kDecimalChoices);
-    case 3: return Choices(kAngleChoices);
+    case 8:
+      return Choices(kDecimalChoices);
+    case 3:
+      return Choices(kAngleChoices);
     case 5:
-    case 6: return Choices(kMinuteChoices);
-    case 7: return Choices(kNumberChoices);
-    default: return {};
+    case 6:
+      return Choices(kMinuteChoices);
+    case 7:
+      return Choices(kNumberChoices);
+    default:
+      return {};
   }
 }
 
 std::vector<TCaption> GroupFormatChoices(int group) {
   switch (group) {
-    case 0: return Choices(kAngleChoices);
+    case 0:
+      return Choices(kAngleChoices);
     case 1:
     case 2:
     case 3:
-    case 5: return Choices(kAngleChoices, 2);
-    case 6: return Choices(kMinuteChoices);
-    case 9: return Choices(kTimeChoices);
-    default: return {};
+    case 5:
+      return Choices(kAngleChoices, 2);
+    case 6:
+      return Choices(kMinuteChoices);
+    case 9:
+      return Choices(kTimeChoices);
+    default:
+      return {};
   }
 }
 
@@ -181,7 +193,8 @@ std::string EncodeDataFormatsFile(const TDataFormats& formats) {
 DataFormatsFileProblem DecodeDataFormatsFile(std::string_view bytes, TDataFormats& formats, int& badSlot) {
   badSlot = -1;
   const bool headerFits = bytes.size() >= 1 + kHeader.size();
-  if (headerFits && (static_cast<std::uint8_t>(bytes[0]) != kHeader.size() || bytes.substr(1, kHeader.size()) != kHeader)) {
+  if (headerFits &&
+      (static_cast<std::uint8_t>(bytes[0]) != kHeader.size() || bytes.substr(1, kHeader.size()) != kHeader)) {
     return DataFormatsFileProblem::WrongHeader;
   }
   if (bytes.size() != kDataFormatsFileSize) return DataFormatsFileProblem::WrongSize;

@@ -141,8 +141,14 @@ double HoursToPackedHours(double hours) {
   long h = total / 3600;
   long m = (total / 60) % 60;
   long s = total % 60;
-  if (s >= 60) { s -= 60; ++m; }
-  if (m >= 60) { m -= 60; ++h; }
+  if (s >= 60) {
+    s -= 60;
+    ++m;
+  }
+  if (m >= 60) {
+    m -= 60;
+    ++h;
+  }
   const double packed = h + m / 100.0 + s / 10000.0;
   return hours < 0 ? -packed : packed;
 }
@@ -186,10 +192,14 @@ std::int32_t AstroDatePart(double jd, int n) {
   double hours = 0;
   JdToCalendarDate(day, month, year, hours, jd);
   switch (n) {
-    case 1: return year;
-    case 2: return month;
-    case 3: return day;
-    default: return -1;
+    case 1:
+      return year;
+    case 2:
+      return month;
+    case 3:
+      return day;
+    default:
+      return -1;
   }
 }
 
@@ -205,10 +215,14 @@ double AstroDateSetPart(double jd, int n, std::int32_t v) {
   double hours = 0;
   JdToCalendarDate(day, month, year, hours, jd);
   if (v <= 0) return jd;
-  if (n == 1 && v != year) year = v;
-  else if (n == 2 && v != month && v <= 12) month = v;
-  else if (n == 3 && v != day && v <= DaysInMonth(month, year)) day = v;
-  else return jd;
+  if (n == 1 && v != year)
+    year = v;
+  else if (n == 2 && v != month && v <= 12)
+    month = v;
+  else if (n == 3 && v != day && v <= DaysInMonth(month, year))
+    day = v;
+  else
+    return jd;
   return CalendarDateToJd(day, month, year, 0.0);
 }
 
@@ -217,8 +231,8 @@ bool AstroDateInRange(double jd) { return jd >= 0.0 && jd <= kAstroDateMaxJd; }
 std::string AstroDateText(double jd) {
   const int year = AstroDatePart(jd, 1);
   char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%d.%d.%s%04d", AstroDatePart(jd, 3), AstroDatePart(jd, 2),
-                year < 0 ? "-" : "", std::abs(year));
+  std::snprintf(buffer, sizeof buffer, "%d.%d.%s%04d", AstroDatePart(jd, 3), AstroDatePart(jd, 2), year < 0 ? "-" : "",
+                std::abs(year));
   return buffer;
 }
 

@@ -51,8 +51,8 @@ bool ParseEntryJulianDate(const std::string& text, double& jd) {
 }
 
 void ShowJulianDateRangeError(bool end, bool julianDateDialog) {
-  const char* englishCaption = (end || julianDateDialog) ? "Error while entering Julian Date"
-                                                          : "Error while entering the Julian Date";
+  const char* englishCaption =
+      (end || julianDateDialog) ? "Error while entering Julian Date" : "Error while entering the Julian Date";
   ShowMessage("Julianisches Datum muß>=1 und <=5373484 sein!", "Julian Date must be >=1 and <=5373484!",
               MessageIcon::Error, MessageButtons::Ok,
               LanguageEnglish != 0 ? englishCaption : "Fehler bei Eingabe des julianischen Datums");
@@ -142,9 +142,8 @@ void ShowEntryMonthError() {
 
 void ShowDayFractionError(int year, int month) {
   const std::string limit = std::to_string(MonthLength(year, month) + 1);
-  ShowMessage("Tagesbruchteil: muß >=0 und <" + limit + " sein!",
-              "Fractions of day: must be >=0 and <" + limit + ".", MessageIcon::Error, MessageButtons::Ok,
-              kApplicationTitle);
+  ShowMessage("Tagesbruchteil: muß >=0 und <" + limit + " sein!", "Fractions of day: must be >=0 and <" + limit + ".",
+              MessageIcon::Error, MessageButtons::Ok, kApplicationTitle);
 }
 
 }  // namespace kvx

@@ -23,7 +23,8 @@
 namespace kvx {
 
 inline constexpr const char* kLocationFileFirstLine = ":ORTDATEI VAMUR!";
-inline constexpr const char* kLocationFileSecondLine = ":Ort;Geographische Länge;Geographische Breite;Zeitzone;Postleitzahl";
+inline constexpr const char* kLocationFileSecondLine =
+    ":Ort;Geographische Länge;Geographische Breite;Zeitzone;Postleitzahl";
 
 // A location list the editor can change; its reader also keeps the lines
 // around the places (decoded as UTF-8 or Windows-1252).

@@ -21,8 +21,8 @@ struct TNumericOptions {
   std::int32_t ConjunctionMinAltitude1 = -90;
   std::int32_t ConjunctionMinAltitude2 = -90;
   // Lunar occultations.
-  float MagnitudeLimit = 8.0f;                   // mag
-  std::int32_t OccultationMaxSunAltitude = -6;   // degrees
+  float MagnitudeLimit = 8.0f;                  // mag
+  std::int32_t OccultationMaxSunAltitude = -6;  // degrees
   // Phenomena of the planetary moons, degrees.
   std::int32_t PhenomenaMaxSunAltitude = -3;
   std::int32_t PhenomenaMinObjectAltitude = 6;

@@ -25,11 +25,16 @@ void DefaultMeridianFeatures(TMeridianFeatures& features, std::uint8_t keepMask,
 
 std::string AccuracyLevelName(std::int32_t level) {
   switch (level) {
-    case -1: return "Full";
-    case 4: return "High";
-    case 6: return "Medium";
-    case 8: return "Low";
-    default: return "Very low";
+    case -1:
+      return "Full";
+    case 4:
+      return "High";
+    case 6:
+      return "Medium";
+    case 8:
+      return "Low";
+    default:
+      return "Very low";
   }
 }
 
@@ -42,10 +47,10 @@ std::function<void()> SetPeriodDialogHook(std::function<void()> hook) {
 }
 
 bool AskFixEndBeforeStart() {
-  const MessageResult answer = ShowMessage(
-      "Enddatum für die Ephemeride liegt vor Anfangsdatum! Möchten Sie den Zeitraum nun ändern?",
-      "Last date for ephemeris is earlier then the first date! Do you want to change the ephemeris-period?",
-      MessageIcon::Error, MessageButtons::YesNo);
+  const MessageResult answer =
+      ShowMessage("Enddatum für die Ephemeride liegt vor Anfangsdatum! Möchten Sie den Zeitraum nun ändern?",
+                  "Last date for ephemeris is earlier then the first date! Do you want to change the ephemeris-period?",
+                  MessageIcon::Error, MessageButtons::YesNo);
   if (answer != MessageResult::Yes) return false;
   if (period_dialog_hook) period_dialog_hook();
   return true;

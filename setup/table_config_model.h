@@ -67,9 +67,9 @@ class TTableConfigModel {
   // Group "on"/"off": the group's summary byte and member boxes; box 36 of
   // the coordinates group follows summary byte 1.
   void SetGroup(ColumnGroup group, bool on);
-  void SetDefault();    // default set, both switches 0
-  void SelectAll();     // every column, both switches 1
-  void ClearAll();      // no column, both switches 0
+  void SetDefault();  // default set, both switches 0
+  void SelectAll();   // every column, both switches 1
+  void ClearAll();    // no column, both switches 0
   void ApplyPreset(ColumnPreset preset);
 
   // The equinox field when it is left: an empty text keeps the year; a number
@@ -94,8 +94,8 @@ class TTableConfigModel {
   void TakeFile(const TTableConfigFile& file);
 
   // Step 3 of the opener, after OK.
-  void CopyBack(int& previewKind, double& equinoxCenturies, TTableConfigRecord& record,
-                std::uint8_t& julianDateSwitch, std::uint8_t& siderealSwitch) const;
+  void CopyBack(int& previewKind, double& equinoxCenturies, TTableConfigRecord& record, std::uint8_t& julianDateSwitch,
+                std::uint8_t& siderealSwitch) const;
 
  private:
   TTableConfigRecord result_;

@@ -69,11 +69,16 @@ std::uint8_t FoldCase1252(std::uint8_t c) {
   if (c >= 'A' && c <= 'Z') return static_cast<std::uint8_t>(c + 32);
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<std::uint8_t>(c + 32);
   switch (c) {
-    case 0x8A: return 0x9A;  // Š
-    case 0x8C: return 0x9C;  // Œ
-    case 0x8E: return 0x9E;  // Ž
-    case 0x9F: return 0xFF;  // Ÿ
-    default: return c;
+    case 0x8A:
+      return 0x9A;  // Š
+    case 0x8C:
+      return 0x9C;  // Œ
+    case 0x8E:
+      return 0x9E;  // Ž
+    case 0x9F:
+      return 0xFF;  // Ÿ
+    default:
+      return c;
   }
 }
 
@@ -174,8 +179,7 @@ int EstimatedZone(double longitude) {
 }
 
 TCitySearchResult SearchCities(const TCityFile& file, const TCityIndex& index, const std::string& typed,
-                               int fullSearchLength, const std::function<void()>& pump,
-                               std::atomic<bool>* stop) {
+                               int fullSearchLength, const std::function<void()>& pump, std::atomic<bool>* stop) {
   TCitySearchResult result;
   const std::string text = FoldCase1252(Utf8ToCp1252(typed));
   if (text.empty()) return result;

@@ -98,8 +98,7 @@ struct TCitySearchResult {
 // `pump` runs (it may process window events) and `stop` is read; a set
 // stop ends the scan and is cleared.
 TCitySearchResult SearchCities(const TCityFile& file, const TCityIndex& index, const std::string& typed,
-                               int fullSearchLength, const std::function<void()>& pump,
-                               std::atomic<bool>* stop);
+                               int fullSearchLength, const std::function<void()>& pump, std::atomic<bool>* stop);
 
 // The eight lines of the search help and its caption.
 std::string CitySearchHelpText(bool english);

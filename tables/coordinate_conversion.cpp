@@ -32,12 +32,12 @@ bool Finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
 }  // namespace
 
 const char* CoordinateSystemName(int system) {
-  static const char* const kGerman[8] = {"Äquatorsystem (aktuell)", "Äquatorsystem (J2000)", "Äquatorsystem (B1950.0)",
-                                         "Ekliptik",          "Ekliptik (J2000)",      "Ekliptik (B1950.0)",
-                                         "Galaktisches System", "Horizontsystem"};
-  static const char* const kEnglish[8] = {"Equatorial (date)",    "Equatorial (J2000)", "Equatorial (B1950.0)",
-                                          "Ecliptical",           "Ecliptical (J2000)", "Ecliptical (B1950.0)",
-                                          "Galactical",           "Horizon"};
+  static const char* const kGerman[8] = {
+      "Äquatorsystem (aktuell)", "Äquatorsystem (J2000)", "Äquatorsystem (B1950.0)", "Ekliptik",
+      "Ekliptik (J2000)",        "Ekliptik (B1950.0)",    "Galaktisches System",     "Horizontsystem"};
+  static const char* const kEnglish[8] = {
+      "Equatorial (date)",  "Equatorial (J2000)",   "Equatorial (B1950.0)", "Ecliptical",
+      "Ecliptical (J2000)", "Ecliptical (B1950.0)", "Galactical",           "Horizon"};
   if (system < 0 || system > 7) return "";
   return LanguageEnglish != 0 ? kEnglish[system] : kGerman[system];
 }
@@ -70,24 +70,53 @@ bool ConvertPositionFrames(TObserverRecord r, TCoordinateBlock& block) {
   };
   double inLon = 0, inLat = 0;
   switch (b.inputSystem) {
-    case 0: inLon = b.raDate, inLat = b.decDate; break;
-    case 1: inLon = b.raJ2000, inLat = b.decJ2000; break;
-    case 2: inLon = b.raB1950, inLat = b.decB1950; break;
-    case 3: inLon = b.lonDate, inLat = b.latDate; break;
-    case 4: inLon = b.lonJ2000, inLat = b.latJ2000; break;
-    case 5: inLon = b.lonB1950, inLat = b.latB1950; break;
-    case 6: inLon = b.galLon, inLat = b.galLat; break;
-    case 7: inLon = b.azimuth, inLat = b.altitude; break;
-    default: return false;
+    case 0:
+      inLon = b.raDate, inLat = b.decDate;
+      break;
+    case 1:
+      inLon = b.raJ2000, inLat = b.decJ2000;
+      break;
+    case 2:
+      inLon = b.raB1950, inLat = b.decB1950;
+      break;
+    case 3:
+      inLon = b.lonDate, inLat = b.latDate;
+      break;
+    case 4:
+      inLon = b.lonJ2000, inLat = b.latJ2000;
+      break;
+    case 5:
+      inLon = b.lonB1950, inLat = b.latB1950;
+      break;
+    case 6:
+      inLon = b.galLon, inLat = b.galLat;
+      break;
+    case 7:
+      inLon = b.azimuth, inLat = b.altitude;
+      break;
+    default:
+      return false;
   }
   if (!Finite(inLon, inLat) || std::fabs(inLat) > 90.0 || !std::isfinite(t) || !std::isfinite(r.Latitude)) return false;
   switch (b.inputSystem) {
-    case 0: equatorialFrom(b.raDate, b.decDate, nullptr); break;
-    case 1: equatorialFrom(b.raJ2000, b.decJ2000, &eqJ2000ToDate); break;
-    case 2: equatorialFrom(b.raB1950, b.decB1950, &eq1950ToDate); break;
-    case 3: eclipticFrom(b.lonDate, b.latDate, nullptr); break;
-    case 4: eclipticFrom(b.lonJ2000, b.latJ2000, &ecJ2000ToDate); break;
-    case 5: eclipticFrom(b.lonB1950, b.latB1950, &ec1950ToDate); break;
+    case 0:
+      equatorialFrom(b.raDate, b.decDate, nullptr);
+      break;
+    case 1:
+      equatorialFrom(b.raJ2000, b.decJ2000, &eqJ2000ToDate);
+      break;
+    case 2:
+      equatorialFrom(b.raB1950, b.decB1950, &eq1950ToDate);
+      break;
+    case 3:
+      eclipticFrom(b.lonDate, b.latDate, nullptr);
+      break;
+    case 4:
+      eclipticFrom(b.lonJ2000, b.latJ2000, &ecJ2000ToDate);
+      break;
+    case 5:
+      eclipticFrom(b.lonB1950, b.latB1950, &ec1950ToDate);
+      break;
     case 6: {
       double ra = 0, dec = 0;
       GalacticToEquatorial(ra, dec, b.galLon, b.galLat);
@@ -164,8 +193,10 @@ void CoordinateConversionTable(TSheet* sheet, tmystringgrid* grid, std::uint8_t 
     const double times[3] = {block.rise, block.culmination, block.set};
     for (int i = 0; i < 3; ++i, ++row) {
       sink.Text(row, 1, config.ColumnTitles[static_cast<std::size_t>(slots[i])]);
-      if (block.risesAndSets == 1) sink.Value(TCellFamily::TimeOfDay, row, 2, slots[i], times[i]);
-      else sink.Text(row, 2, "---");
+      if (block.risesAndSets == 1)
+        sink.Value(TCellFamily::TimeOfDay, row, 2, slots[i], times[i]);
+      else
+        sink.Text(row, 2, "---");
     }
   };
   if (toSheet == 0) {

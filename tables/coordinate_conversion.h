@@ -34,10 +34,10 @@ struct TCoordinateBlock {
   double lonB1950 = 0, latB1950 = 0;
   double galLon = 0, galLat = 0;
   double altitude = 0, azimuth = 0;
-  double hourAngle = 0;                  // hours
+  double hourAngle = 0;                       // hours
   double rise = 0, culmination = 0, set = 0;  // local clock hours
   std::uint8_t risesAndSets = 0;
-  std::uint8_t inputSystem = 0;          // 0..7
+  std::uint8_t inputSystem = 0;  // 0..7
 };
 
 // The names of the input systems in the current language.

@@ -63,7 +63,8 @@ const TOverviewColumn kColumns[] = {
      [](const R& r) { return r.Position.HelioLongitude; }},
     {cf::kHelioLatitude, kAlways, 8, 8, F::Angle, TRule::NotMoon, false,
      [](const R& r) { return r.Position.HelioLatitude; }},
-    {cf::kHelioRadius, kAlways, 9, 9, F::Number, TRule::NotMoon, false, [](const R& r) { return r.Position.HelioDistance; }},
+    {cf::kHelioRadius, kAlways, 9, 9, F::Number, TRule::NotMoon, false,
+     [](const R& r) { return r.Position.HelioDistance; }},
     {cf::kHelioLongitudeSecondEquinox, kAlways, 7, 7, F::Angle, TRule::NotMoon, true,
      [](const R& r) { return r.SecondHelioLongitude; }},
     {cf::kHelioLatitudeSecondEquinox, kAlways, 8, 8, F::Angle, TRule::NotMoon, true,
@@ -151,9 +152,8 @@ TBodyIndex DailyOverviewBody(int position) {
 
 ttagesephemeride::ttagesephemeride(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet,
                                    const TTableConfigRecord& config, const TObserverRecord& start,
-                                   const TObserverRecord& end, const TTableStep& step,
-                                   long double integrationTolerance, std::int32_t vsopLevelA,
-                                   std::int32_t vsopLevelB)
+                                   const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
+                                   std::int32_t vsopLevelA, std::int32_t vsopLevelB)
     : Tplatab(language, selection, outputSheet, 2, config, start, end, step, integrationTolerance, vsopLevelA,
               vsopLevelB) {
   OutputSheet = outputSheet;
@@ -344,14 +344,23 @@ void ttagesephemeride::WriteOverviewRow(TCellSink& sink, int k, bool heading, bo
     const double value = c.Value(r);
     bool empty = false;
     switch (c.Rule) {
-      case TRule::None: break;
-      case TRule::NotMoon: empty = moon; break;
+      case TRule::None:
+        break;
+      case TRule::NotMoon:
+        empty = moon;
+        break;
       case TRule::NotMoonUntouched:
         if (moon) continue;
         break;
-      case TRule::EmptyWhenZero: empty = value == 0; break;
-      case TRule::NeedsTransit: empty = r.RiseSet.TransitTime == 0; break;
-      case TRule::NotSun: empty = position == 0; break;
+      case TRule::EmptyWhenZero:
+        empty = value == 0;
+        break;
+      case TRule::NeedsTransit:
+        empty = r.RiseSet.TransitTime == 0;
+        break;
+      case TRule::NotSun:
+        empty = position == 0;
+        break;
     }
     if (empty) {
       if (sink.IsGrid()) sink.Text(row, col, "");

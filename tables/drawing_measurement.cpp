@@ -76,9 +76,8 @@ bool MeasureDrawingPoint(const TDrawingMeasurement& m, double& longitude, double
   return std::isfinite(longitude) && std::isfinite(latitude);
 }
 
-
-bool DrawingDiscData(int body, TObserverRecord observer, TTheorySelection selection, std::int32_t vsopLevel,
-                     double& P, double& B, double& L0) {
+bool DrawingDiscData(int body, TObserverRecord observer, TTheorySelection selection, std::int32_t vsopLevel, double& P,
+                     double& B, double& L0) {
   const TTableConfigRecord config;
   CompleteObserverRecord(1, selection, config, vsopLevel, observer);
   TPhysicalBlock block;

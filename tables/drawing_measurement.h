@@ -31,9 +31,9 @@ namespace kvx {
 // 0 Sun, 1 Mars, 2 Jupiter, 3 Saturn.
 struct TDrawingMeasurement {
   int Body = 0;
-  double P = 0, B = 0, L0 = 0;                   // degrees
-  double Diameter = 10, PolarDiameter = 10;      // drawing units
-  double X = 0, Y = 0;                           // drawing units from the centre
+  double P = 0, B = 0, L0 = 0;               // degrees
+  double Diameter = 10, PolarDiameter = 10;  // drawing units
+  double X = 0, Y = 0;                       // drawing units from the centre
   bool SouthAbove = false;
 };
 
@@ -47,7 +47,7 @@ bool MeasureDrawingPoint(const TDrawingMeasurement& m, double& longitude, double
 // P, B and L0 (degrees) of the Sun (body 0) or of Mars, Jupiter, Saturn
 // (1..3) at the record's instant from the physical ephemeris (the record
 // is completed here). False when the body has no place.
-bool DrawingDiscData(int body, TObserverRecord observer, TTheorySelection selection, std::int32_t vsopLevel,
-                     double& P, double& B, double& L0);
+bool DrawingDiscData(int body, TObserverRecord observer, TTheorySelection selection, std::int32_t vsopLevel, double& P,
+                     double& B, double& L0);
 
 }  // namespace kvx

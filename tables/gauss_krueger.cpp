@@ -97,8 +97,8 @@ bool GaussKruegerToGeographic(double rechtswert, double hochwert, double a, doub
   const double y = rechtswert - 1000000.0 * k - 500000.0;
   const double y2 = y * y;
   const double n2 = n * n;
-  const double lat = phi - t * v2 / (2.0 * n2) * y2 +
-                     t * v2 * (5.0 + 3.0 * t2 + eta2 - 9.0 * eta2 * t2) / (24.0 * n2 * n2) * y2 * y2;
+  const double lat =
+      phi - t * v2 / (2.0 * n2) * y2 + t * v2 * (5.0 + 3.0 * t2 + eta2 - 9.0 * eta2 * t2) / (24.0 * n2 * n2) * y2 * y2;
   const double lon = y / (n * cf) - (1.0 + 2.0 * t2 + eta2) / (6.0 * n2 * n * cf) * y2 * y;
   if (!std::isfinite(lat) || !std::isfinite(lon)) return false;
   latitude = lat / kDegToRad;

@@ -188,7 +188,8 @@ void ttransitsuche::paint(TSheet* sheet, tmystringgrid* grid, std::uint8_t toShe
     grid->SetRowCount(rows + 1);
     grid->SetColCount(cols + 1);
     ClearGridCells(*grid, rows, cols);
-    for (int c = 1; c <= cols; ++c) grid->SetColWidths(c, GridColumnWidth(settings, kSlotDate, settings.FontScale) + 20);
+    for (int c = 1; c <= cols; ++c)
+      grid->SetColWidths(c, GridColumnWidth(settings, kSlotDate, settings.FontScale) + 20);
     TGridSink sink(*grid, settings);
     paintdms(sink);
   }

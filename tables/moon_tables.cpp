@@ -22,7 +22,7 @@ constexpr int kCoordinateSlot = 183;
 
 constexpr const char* kJupiterNames[4] = {"I", "II", "III", "IV"};
 constexpr const char* kSaturnShortNames[Tsaturnmonde::kMoons] = {"Tethys", "Dione", "Rhea", "Titan", "Japetus"};
-constexpr const char* kSaturnNames[TSaturnmondeMeeus::kMoons] = {"Mimas", "Enceladus", "Tethys", "Dione",
+constexpr const char* kSaturnNames[TSaturnmondeMeeus::kMoons] = {"Mimas", "Enceladus", "Tethys",   "Dione",
                                                                  "Rhea",  "Titan",     "Hyperion", "Iapetus"};
 
 // Quantity a of moon i in a table of `moons` moons.
@@ -136,8 +136,8 @@ void TJupiterephfenster::paint_grid() {
 
 Tsaturnmonde::Tsaturnmonde(std::uint8_t language, TTheorySelection selection, TSheet* sheet,
                            const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-                           const TTableStep& step, long double tenByteReal, std::int32_t optionA,
-                           std::int32_t optionB, std::int32_t level)
+                           const TTableStep& step, long double tenByteReal, std::int32_t optionA, std::int32_t optionB,
+                           std::int32_t level)
     : TJupiterephfenster(language, selection, sheet, config, start, end, step, optionA, optionB, level) {
   TenByteReal = tenByteReal;
   ProgressCaption = language != 0 ? "Calculating positions of Saturns moons" : "Berechne Position der Saturnmonde";

@@ -23,14 +23,13 @@ class TJupiterephfenster : public TKeplereph {
  public:
   // Copies the records, stores the option words, clears the row count and
   // the stop flag and sets the progress text by the language.
-  TJupiterephfenster(std::uint8_t language, TTheorySelection selection, TSheet* sheet,
-                     const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-                     const TTableStep& step, std::int32_t optionA, std::int32_t optionB, std::int32_t level);
+  TJupiterephfenster(std::uint8_t language, TTheorySelection selection, TSheet* sheet, const TTableConfigRecord& config,
+                     const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
+                     std::int32_t optionA, std::int32_t optionB, std::int32_t level);
 
   // The same copies again, the row count 0 and the language.
   void initialisieren(std::uint8_t language, const TTableConfigRecord& config, const TObserverRecord& start,
-                      const TObserverRecord& end, const TTableStep& step, std::int32_t optionA,
-                      std::int32_t optionB);
+                      const TObserverRecord& end, const TTableStep& step, std::int32_t optionA, std::int32_t optionB);
 
   // One step: the four moons and their shadows into Result.MoonTable.
   void rechnen(TComputeSettingsBlock settings) override;

@@ -17,13 +17,13 @@ namespace kvx {
 
 namespace {
 
-constexpr const char* kLabelsGerman[9] = {"Merkur",  "Venus",  "Erde",   "Mars",  "Jupiter",
+constexpr const char* kLabelsGerman[9] = {"Merkur", "Venus",  "Erde",   "Mars", "Jupiter",
                                           "Saturn", "Uranus", "Neptun", "Pluto"};
-constexpr const char* kLabelsEnglish[9] = {"Mercury", "Venus",  "Earth",   "Mars",  "Jupiter",
+constexpr const char* kLabelsEnglish[9] = {"Mercury", "Venus",  "Earth",   "Mars", "Jupiter",
                                            "Saturn",  "Uranus", "Neptune", "Pluto"};
 
-using TVsopRoutine = void (*)(double&, double&, double&, double, double&, double&, double&, double&, double&,
-                              double&, TTruncationLevel);
+using TVsopRoutine = void (*)(double&, double&, double&, double, double&, double&, double&, double&, double&, double&,
+                              TTruncationLevel);
 constexpr TVsopRoutine kRoutines[8] = {Vsop87CMercury, Vsop87CVenus,  Vsop87CSun,    Vsop87CMars,
                                        Vsop87CJupiter, Vsop87CSaturn, Vsop87CUranus, Vsop87CNeptune};
 

@@ -75,16 +75,18 @@ bool LoadSet(int slot) {
 
 double TwilightLimit(std::uint8_t choice) {
   switch (choice) {
-    case 1: return -6.0;
-    case 2: return -12.0;
-    case 3: return -18.0;
-    default: return 90.0;
+    case 1:
+      return -6.0;
+    case 2:
+      return -12.0;
+    case 3:
+      return -18.0;
+    default:
+      return 90.0;
   }
 }
 
-double SatelliteHourAngle(const TSatelliteResult& r) {
-  return Mod360(r.LocalSiderealHours * 15.0 - r.RightAscension);
-}
+double SatelliteHourAngle(const TSatelliteResult& r) { return Mod360(r.LocalSiderealHours * 15.0 - r.RightAscension); }
 
 double ShownSubPointLongitude(double eastRadians) {
   double longitude = -eastRadians * kRadToDeg;
@@ -127,7 +129,7 @@ bool ComputeSatellite(int slot, double julianDate, const TSatObserver& observer,
   r.RightAscension = Mod360(ra * kRadToDeg);
   r.Declination = dec * kRadToDeg;
   r.LocalSiderealHours = Mod360((GreenwichSiderealAngle(julianDate) + observer.longitude) * kRadToDeg) / 15.0;
-  const double values[] = {r.ShadowDistance, r.Latitude, r.Longitude, r.Height,        r.Azimuth,
+  const double values[] = {r.ShadowDistance, r.Latitude, r.Longitude, r.Height,         r.Azimuth,
                            r.Elevation,      r.Range,    r.RangeRate, r.RightAscension, r.Declination};
   for (double v : values) {
     if (!std::isfinite(v)) return false;
@@ -179,8 +181,7 @@ bool Tsatellitenephfenster::ElementsUsable(std::string*, std::string*) const { r
 double Tsatellitenephfenster::SunAltitudeAt(const TObserverRecord& record, TComputeSettingsBlock settings) const {
   // The sidereal time of the altitude routine follows its T: UT here.
   const double t = (MjdToJd(record.Mjd) - 2451545.0) / 36525.0;
-  double altitude =
-      SunAltitude(1, settings, t, record.Latitude, record.Longitude, TheorySelection, VsopLevelA, 0);
+  double altitude = SunAltitude(1, settings, t, record.Latitude, record.Longitude, TheorySelection, VsopLevelA, 0);
   if (record.RefractionOn != 0) altitude = Refraction(altitude, record.Pressure, record.Temperature);
   return altitude;
 }
@@ -288,8 +289,8 @@ void Tsatellitenephfenster::WriteStepRow(TCellSink& sink, int k, bool heading) {
     return;
   }
   const bool english = LanguageEnglish != 0;
-  const std::string lighting = s.Lit != 0 ? (english ? "not eclipsed" : "Beleuchtet")
-                                          : (english ? "eclipsed" : "Unbeleuchtet");
+  const std::string lighting =
+      s.Lit != 0 ? (english ? "not eclipsed" : "Beleuchtet") : (english ? "eclipsed" : "Unbeleuchtet");
   col = OutputColumn;
   WriteValueColumns(sink, row, col, heading, s.Elevation, s.Azimuth, HourAngleDegrees(s.HourAngle), s.Range, s.Latitude,
                     s.Longitude, s.Height, lighting, s.SunAltitude);
@@ -335,8 +336,8 @@ void Tsatellitenephfenster::WriteAll(TCellSink& sink) {
     if (r.Computable == 0) {
       sink.Text(row, 2, NotComputableText());
     } else {
-      const std::string lighting = r.Lit != 0 ? (english ? "Not eclipsed" : "Beleuchtet")
-                                              : (english ? "Eclipsed" : "Unbeleuchtet");
+      const std::string lighting =
+          r.Lit != 0 ? (english ? "Not eclipsed" : "Beleuchtet") : (english ? "Eclipsed" : "Unbeleuchtet");
       col = 2;
       WriteValueColumns(sink, row, col, false, r.Elevation, r.Azimuth, SatelliteHourAngle(r), r.Range, r.Latitude,
                         r.Longitude, r.Height, lighting, AllSunAltitude);

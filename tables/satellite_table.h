@@ -48,16 +48,16 @@ double TwilightLimit(std::uint8_t choice);
 
 // One satellite at one instant.
 struct TSatelliteResult {
-  double RightAscension = 0;  // degrees, [0, 360)
-  double Declination = 0;     // degrees
-  double Elevation = 0;       // degrees
-  double Azimuth = 0;         // degrees from the south, [0, 360)
-  double Range = 0;           // km
-  double RangeRate = 0;       // km/s
-  double ShadowDistance = 0;  // km, negative inside the shadow cone
-  double Latitude = 0;        // sub-point, degrees
-  double Longitude = 0;       // sub-point, degrees, east negative
-  double Height = 0;          // sub-point height, km
+  double RightAscension = 0;      // degrees, [0, 360)
+  double Declination = 0;         // degrees
+  double Elevation = 0;           // degrees
+  double Azimuth = 0;             // degrees from the south, [0, 360)
+  double Range = 0;               // km
+  double RangeRate = 0;           // km/s
+  double ShadowDistance = 0;      // km, negative inside the shadow cone
+  double Latitude = 0;            // sub-point, degrees
+  double Longitude = 0;           // sub-point, degrees, east negative
+  double Height = 0;              // sub-point height, km
   double LocalSiderealHours = 0;  // of the instant at the observer
   std::uint8_t Lit = 0;
   std::uint8_t Computable = 0;

@@ -71,8 +71,8 @@ std::vector<tjahreszeitergebnis> ComputeSeasons(const TObserverRecord& start, co
   return years;
 }
 
-void WriteSeasonRowToSheet(const TTableConfigRecord& config, TSheet& sheet, const tjahreszeitergebnis& entry,
-                           int index, const TSeasonCaptions& captions) {
+void WriteSeasonRowToSheet(const TTableConfigRecord& config, TSheet& sheet, const tjahreszeitergebnis& entry, int index,
+                           const TSeasonCaptions& captions) {
   TSheetSink sink(sheet);
   WriteYear(sink, config, entry, index, captions);
 }

@@ -34,8 +34,8 @@ std::vector<tjahreszeitergebnis> ComputeSeasons(const TObserverRecord& start, co
 // Writes the year with index `index` into the sheet (titles too for index
 // 0). The caller selects "A1:A1" and formats the used range afterwards
 // (FinishSeasonSheet).
-void WriteSeasonRowToSheet(const TTableConfigRecord& config, TSheet& sheet, const tjahreszeitergebnis& entry,
-                           int index, const TSeasonCaptions& captions);
+void WriteSeasonRowToSheet(const TTableConfigRecord& config, TSheet& sheet, const tjahreszeitergebnis& entry, int index,
+                           const TSeasonCaptions& captions);
 void FinishSeasonSheet(const TTableConfigRecord& config, TSheet& sheet);
 
 // The grid twin; the grid must have 4 x years + 2 rows (PrepareSeasonGrid);

@@ -107,11 +107,11 @@ class TPageBuilder {
       if (const auto* sunObject = dynamic_cast<const TSonne*>(body)) rotation = sunObject->CarringtonRotation;
       char text[400] = "";
       if (std::isfinite(rotation)) std::snprintf(text, sizeof text, "%4.0f", std::trunc(rotation));
-      phys.Lines = {{T("Halbmesser:", "Radius"), Arcmin(79, p.diameter), {}},
-                    {T("Zeitgleichung:", "Equ. of time"), Format(FormatHoursAsMinutesForSlot, 89, p.EquationOfTime),
-                     {}},
-                    {T("Rotationsnummer:", "Rotation No."), text, {}},
-                    {"mag:", Format(FormatMagnitudeForSlot, 62, p.magnitude), {}}};
+      phys.Lines = {
+          {T("Halbmesser:", "Radius"), Arcmin(79, p.diameter), {}},
+          {T("Zeitgleichung:", "Equ. of time"), Format(FormatHoursAsMinutesForSlot, 89, p.EquationOfTime), {}},
+          {T("Rotationsnummer:", "Rotation No."), text, {}},
+          {"mag:", Format(FormatMagnitudeForSlot, 62, p.magnitude), {}}};
     } else if (kind_ == kBodyIndexMoon) {
       const bool waning = Mod360(r_.Position.GeoLongitude - observer.SunLongitude) > 180.0;
       std::string phase = waning ? T(" Abnehmend", " Decreas") : T(" Zunehmend", "Increas");
@@ -218,19 +218,19 @@ std::string TSingleDatePageModel::ValueOf(TSingleDateBoxId id, const std::string
   return "";
 }
 
-TSingleDatePageModel BuildSingleDatePage(const TEphemerisResultRecord& result, TBodyIndex kind,
-                                         const std::string& name, const TObserverRecord& observer,
-                                         const TKepler* body, const TSingleDateContext& context) {
+TSingleDatePageModel BuildSingleDatePage(const TEphemerisResultRecord& result, TBodyIndex kind, const std::string& name,
+                                         const TObserverRecord& observer, const TKepler* body,
+                                         const TSingleDateContext& context) {
   return TPageBuilder(result, kind, context).Build(name, observer, body);
 }
 
 std::string SingleDateBodyName(TBodyIndex kind, std::uint8_t english) {
   if (kind == kBodyIndexSun) return english != 0 ? "the Sun" : "die Sonne";
   if (kind == kBodyIndexMoon) return english != 0 ? "the Moon" : "den Mond";
-  static const char* const kGerman[10] = {"", "Merkur", "Venus", "", "Mars", "Jupiter",
-                                          "Saturn", "Uranus", "Neptun", "Pluto"};
-  static const char* const kEnglish[10] = {"", "Mercury", "Venus", "", "Mars", "Jupiter",
-                                           "Saturn", "Uranus", "Neptune", "Pluto"};
+  static const char* const kGerman[10] = {"",        "Merkur", "Venus",  "",       "Mars",
+                                          "Jupiter", "Saturn", "Uranus", "Neptun", "Pluto"};
+  static const char* const kEnglish[10] = {"",        "Mercury", "Venus",  "",        "Mars",
+                                           "Jupiter", "Saturn",  "Uranus", "Neptune", "Pluto"};
   if (kind >= 1 && kind <= 9) return english != 0 ? kEnglish[kind] : kGerman[kind];
   return "";
 }

@@ -50,7 +50,7 @@ struct TSingleDateBox {
 };
 
 struct TSingleDatePageModel {
-  std::string Caption;  // "Ephemeride für " / "Ephemeris for " and the name
+  std::string Caption;                // "Ephemeride für " / "Ephemeris for " and the name
   std::vector<TSingleDateBox> Boxes;  // in the order of TSingleDateBoxId
   std::string OkText;
   std::string HelpText;
@@ -63,15 +63,15 @@ struct TSingleDatePageModel {
 // What the page needs beside the result record.
 struct TSingleDateContext {
   std::uint8_t English = 0;
-  double AzimuthOrigin = 0;    // degrees added to the azimuth (0 or 180)
+  double AzimuthOrigin = 0;  // degrees added to the azimuth (0 or 180)
   double SecondEquinoxYear = 2000;
 };
 
 // Builds the page. `body` is the object that computed the record (the
 // Sun's rotation number is read from it); it may be null.
-TSingleDatePageModel BuildSingleDatePage(const TEphemerisResultRecord& result, TBodyIndex kind,
-                                         const std::string& name, const TObserverRecord& observer,
-                                         const TKepler* body, const TSingleDateContext& context);
+TSingleDatePageModel BuildSingleDatePage(const TEphemerisResultRecord& result, TBodyIndex kind, const std::string& name,
+                                         const TObserverRecord& observer, const TKepler* body,
+                                         const TSingleDateContext& context);
 
 // The name the single-date commands pass for a body kind: "die Sonne" /
 // "the Sun", "den Mond" / "the Moon", else the planet's name.

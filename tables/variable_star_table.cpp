@@ -44,8 +44,7 @@ Tvareph::Tvareph(const TObserverRecord& start, const TObserverRecord& end, const
 
 bool Tvareph::CheckElements() const {
   if (std::isfinite(star_.Period) && star_.Period > 0 && std::isfinite(star_.Epoch)) return true;
-  ShowMessage("Die Periode des Sterns muss positiv sein.", "The star's period must be positive.",
-              MessageIcon::Error);
+  ShowMessage("Die Periode des Sterns muss positiv sein.", "The star's period must be positive.", MessageIcon::Error);
   return false;
 }
 
@@ -137,8 +136,9 @@ int Tvareph::WriteCells(TCellSink& sink) {
   if (results_.empty()) {
     const std::string a = LocalDateText(start_, start_.Mjd);
     const std::string b = LocalDateText(end_, end_.Mjd);
-    sink.Text(1, 2, english ? "Between " + a + " and " + b + " no minimum/maximum found!"
-                            : "Kein Minimum bzw. Maximum zwischen " + a + " und " + b + " gefunden!");
+    sink.Text(1, 2,
+              english ? "Between " + a + " and " + b + " no minimum/maximum found!"
+                      : "Kein Minimum bzw. Maximum zwischen " + a + " und " + b + " gefunden!");
     return 2;
   }
   std::string bright, faint;

@@ -25,9 +25,9 @@
 
 #include "core/observer_record.h"
 #include "core/table_config.h"
-#include "theories/theory_types.h"
 #include "core/variable_star_elements.h"
 #include "engine/table_sink.h"
+#include "theories/theory_types.h"
 
 namespace kvx {
 

@@ -15,8 +15,8 @@ constexpr double kLightTimeOfOneAuInCenturies = 1.581869343676325e-7;  // 499.2 
 
 // Ecliptic place of date (distance, latitude, longitude) to the apparent
 // equatorial place: mean obliquity of T, then first-order nutation.
-void EclipticToApparentEquatorial(double distance, double latitude, double longitude, double T, double& ra,
-                                  double& dec, double& r) {
+void EclipticToApparentEquatorial(double distance, double latitude, double longitude, double T, double& ra, double& dec,
+                                  double& r) {
   double x, y, z;
   PolarToCartesian(x, y, z, distance, latitude, longitude);
   EclipticToEquatorial(x, y, z, T);
@@ -26,24 +26,22 @@ void EclipticToApparentEquatorial(double distance, double latitude, double longi
 
 }  // namespace
 
-void SunApparentCoordinates(std::uint8_t /*shortcut*/, const PositionFileHandles& handles,
-                            TTheorySelection selection, double T, double& ra, double& dec, double& r,
-                            TTruncationLevel level) {
+void SunApparentCoordinates(std::uint8_t /*shortcut*/, const PositionFileHandles& handles, TTheorySelection selection,
+                            double T, double& ra, double& dec, double& r, TTruncationLevel level) {
   double L, B, R, x, y, z, vx, vy, vz;
   SunPosition(handles, selection, L, T - kLightTimeOfOneAuInCenturies, B, R, x, y, z, vx, vy, vz, level);
   EclipticToApparentEquatorial(R, B, L, T, ra, dec, r);
 }
 
-void MoonApparentCoordinates(std::uint8_t shortcut, const PositionFileHandles& /*handles*/,
-                             TTheorySelection selection, double T, double& ra, double& dec, double& r,
-                             TTruncationLevel level) {
+void MoonApparentCoordinates(std::uint8_t shortcut, const PositionFileHandles& /*handles*/, TTheorySelection selection,
+                             double T, double& ra, double& dec, double& r, TTruncationLevel level) {
   double lambda, beta, distance, x2000, y2000, z2000, x, y, z, distance2;
   MoonPosition(shortcut, selection, lambda, T, beta, distance, x2000, y2000, z2000, x, y, z, distance2, level);
   EclipticToApparentEquatorial(distance, beta, lambda, T, ra, dec, r);
 }
 
-void MoonApparentCoordinatesFromCache(tmooncheb& cache, TTheorySelection selection, double T, double& ra,
-                                      double& dec, double& r, TTruncationLevel level) {
+void MoonApparentCoordinatesFromCache(tmooncheb& cache, TTheorySelection selection, double T, double& ra, double& dec,
+                                      double& r, TTruncationLevel level) {
   double lambda, beta, distance, x2000, y2000, z2000, x, y, z;
   cache.MoonChebPosition(selection, level, T, lambda, beta, distance, x2000, y2000, z2000, x, y, z);
   EclipticToApparentEquatorial(distance, beta, lambda, T, ra, dec, r);
@@ -94,27 +92,27 @@ bool FitWith(PlaceRoutine routine, std::uint8_t shortcut, const PositionFileHand
 
 }  // namespace
 
-bool ChebyshevFitMoon(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection,
-                      double Ta, double Tb, int N, TChebyshevPoly& raPoly, TChebyshevPoly& decPoly,
-                      TChebyshevPoly& rPoly, TTruncationLevel level) {
+bool ChebyshevFitMoon(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
+                      double Tb, int N, TChebyshevPoly& raPoly, TChebyshevPoly& decPoly, TChebyshevPoly& rPoly,
+                      TTruncationLevel level) {
   return FitWith(MoonApparentCoordinates, shortcut, handles, selection, Ta, Tb, N, raPoly, decPoly, rPoly, level);
 }
 
-bool ChebyshevFitSun(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection,
-                     double Ta, double Tb, int N, TChebyshevPoly& raPoly, TChebyshevPoly& decPoly,
-                     TChebyshevPoly& rPoly, TTruncationLevel level) {
+bool ChebyshevFitSun(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
+                     double Tb, int N, TChebyshevPoly& raPoly, TChebyshevPoly& decPoly, TChebyshevPoly& rPoly,
+                     TTruncationLevel level) {
   return FitWith(SunApparentCoordinates, shortcut, handles, selection, Ta, Tb, N, raPoly, decPoly, rPoly, level);
 }
 
-bool ChebyshevFitMoonB(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection,
-                       double Ta, double Tb, int N, TChebyshevPolyA& raPoly, TChebyshevPolyA& decPoly,
-                       TChebyshevPolyA& rPoly, TTruncationLevel level) {
+bool ChebyshevFitMoonB(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
+                       double Tb, int N, TChebyshevPolyA& raPoly, TChebyshevPolyA& decPoly, TChebyshevPolyA& rPoly,
+                       TTruncationLevel level) {
   return FitWith(MoonApparentCoordinates, shortcut, handles, selection, Ta, Tb, N, raPoly, decPoly, rPoly, level);
 }
 
-bool ChebyshevFitMoonC(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection,
-                       double Ta, double Tb, int N, TChebyshevPolyB& raPoly, TChebyshevPolyB& decPoly,
-                       TChebyshevPolyB& rPoly, TTruncationLevel level) {
+bool ChebyshevFitMoonC(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
+                       double Tb, int N, TChebyshevPolyB& raPoly, TChebyshevPolyB& decPoly, TChebyshevPolyB& rPoly,
+                       TTruncationLevel level) {
   return FitWith(MoonApparentCoordinates, shortcut, handles, selection, Ta, Tb, N, raPoly, decPoly, rPoly, level);
 }
 

@@ -31,25 +31,25 @@ void MoonApparentCoordinates(std::uint8_t shortcut, const PositionFileHandles& h
 
 // The same place from the Moon cache (refitted there when needed).
 class tmooncheb;
-void MoonApparentCoordinatesFromCache(tmooncheb& cache, TTheorySelection selection, double T, double& ra,
-                                      double& dec, double& r, TTruncationLevel level);
+void MoonApparentCoordinatesFromCache(tmooncheb& cache, TTheorySelection selection, double T, double& ra, double& dec,
+                                      double& r, TTruncationLevel level);
 
 // Fits of the apparent Sun and Moon over [Ta, Tb] (Julian centuries) with
 // degree N: small records (N <= 8) for ChebyshevFitMoon and ChebyshevFitSun,
 // large (N <= 19) for ChebyshevFitMoonB, medium (N <= 13) for
 // ChebyshevFitMoonC. False, and nothing written, for a degree that does not
 // fit the record.
-bool ChebyshevFitMoon(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection,
-                      double Ta, double Tb, int N, TChebyshevPoly& raPoly, TChebyshevPoly& decPoly,
-                      TChebyshevPoly& rPoly, TTruncationLevel level);
-bool ChebyshevFitSun(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection,
-                     double Ta, double Tb, int N, TChebyshevPoly& raPoly, TChebyshevPoly& decPoly,
-                     TChebyshevPoly& rPoly, TTruncationLevel level);
-bool ChebyshevFitMoonB(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection,
-                       double Ta, double Tb, int N, TChebyshevPolyA& raPoly, TChebyshevPolyA& decPoly,
-                       TChebyshevPolyA& rPoly, TTruncationLevel level);
-bool ChebyshevFitMoonC(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection,
-                       double Ta, double Tb, int N, TChebyshevPolyB& raPoly, TChebyshevPolyB& decPoly,
-                       TChebyshevPolyB& rPoly, TTruncationLevel level);
+bool ChebyshevFitMoon(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
+                      double Tb, int N, TChebyshevPoly& raPoly, TChebyshevPoly& decPoly, TChebyshevPoly& rPoly,
+                      TTruncationLevel level);
+bool ChebyshevFitSun(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
+                     double Tb, int N, TChebyshevPoly& raPoly, TChebyshevPoly& decPoly, TChebyshevPoly& rPoly,
+                     TTruncationLevel level);
+bool ChebyshevFitMoonB(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
+                       double Tb, int N, TChebyshevPolyA& raPoly, TChebyshevPolyA& decPoly, TChebyshevPolyA& rPoly,
+                       TTruncationLevel level);
+bool ChebyshevFitMoonC(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
+                       double Tb, int N, TChebyshevPolyB& raPoly, TChebyshevPolyB& decPoly, TChebyshevPolyB& rPoly,
+                       TTruncationLevel level);
 
 }  // namespace kvx

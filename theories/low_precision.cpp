@@ -46,11 +46,10 @@ void MoonLowPrecision(double& ra, double& dec, double& distance, double T) {
   const double D = kTwoPi * FracPositive(0.827361 + 1236.853086 * T);
   const double F = kTwoPi * FracPositive(0.259086 + 1342.227825 * T);
 
-  const double dL = 22640 * std::sin(l) - 4586 * std::sin(l - 2 * D) + 2370 * std::sin(2 * D) +
-                    769 * std::sin(2 * l) - 668 * std::sin(ls) - 412 * std::sin(2 * F) -
-                    212 * std::sin(2 * l - 2 * D) - 206 * std::sin(l + ls - 2 * D) + 192 * std::sin(l + 2 * D) -
-                    165 * std::sin(ls - 2 * D) - 125 * std::sin(D) - 110 * std::sin(l + ls) +
-                    148 * std::sin(l - ls) - 55 * std::sin(2 * F - 2 * D);
+  const double dL = 22640 * std::sin(l) - 4586 * std::sin(l - 2 * D) + 2370 * std::sin(2 * D) + 769 * std::sin(2 * l) -
+                    668 * std::sin(ls) - 412 * std::sin(2 * F) - 212 * std::sin(2 * l - 2 * D) -
+                    206 * std::sin(l + ls - 2 * D) + 192 * std::sin(l + 2 * D) - 165 * std::sin(ls - 2 * D) -
+                    125 * std::sin(D) - 110 * std::sin(l + ls) + 148 * std::sin(l - ls) - 55 * std::sin(2 * F - 2 * D);
   const double S = F + (dL + 412 * std::sin(2 * F) + 541 * std::sin(ls)) / kArcsecPerRadian;
   const double H = F - 2 * D;
   const double N = -526 * std::sin(H) + 44 * std::sin(l + H) - 31 * std::sin(-l + H) - 23 * std::sin(ls + H) +

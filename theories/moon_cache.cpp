@@ -17,7 +17,7 @@ namespace {
 
 constexpr double kDaysToCenturies = 2.7378507871321012e-05;  // 1 / 36525
 constexpr double kEarthRadiusKm = 6378.14;
-constexpr double kKmToEarthRadii = 0.00015678552054360675;   // 1 / 6378.14
+constexpr double kKmToEarthRadii = 0.00015678552054360675;  // 1 / 6378.14
 constexpr double kLightSecondsPerKm = 3.3356409519815205e-06;
 
 // Hides the progress panel when the refit leaves, also by an exception.
@@ -57,8 +57,7 @@ void tmooncheb::MoonChebSetup(std::int32_t span, std::int32_t degree) {
 }
 
 void tmooncheb::MoonChebEnsure(TTheorySelection selection, TTruncationLevel level, double T) {
-  if (covered_start_ <= T && T <= covered_end_ && selection.MoonTheory() == moon_theory_key_ &&
-      level == level_key_) {
+  if (covered_start_ <= T && T <= covered_end_ && selection.MoonTheory() == moon_theory_key_ && level == level_key_) {
     return;
   }
   moon_theory_key_ = selection.MoonTheory();
@@ -136,8 +135,8 @@ void tmooncheb::Refit(TTheorySelection selection, TTruncationLevel level, double
 }
 
 void tmooncheb::MoonChebPosition(TTheorySelection selection, TTruncationLevel level, double T, double& lambda,
-                                 double& beta, double& distance, double& X2000, double& Y2000, double& Z2000,
-                                 double& X, double& Y, double& Z) {
+                                 double& beta, double& distance, double& X2000, double& Y2000, double& Z2000, double& X,
+                                 double& Y, double& Z) {
   MoonChebEnsure(selection, level, T);
   lambda = MoonChebEvaluate(longitude_, T);
   beta = MoonChebEvaluate(latitude_, T);

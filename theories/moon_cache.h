@@ -70,9 +70,8 @@ class tmooncheb {
   //           X, Y, Z  ecliptic rectangular of date, km
   // Notes:    agrees with MoonPosition to a few milliarcseconds with the
   //           default span and degree.
-  void MoonChebPosition(TTheorySelection selection, TTruncationLevel level, double T, double& lambda,
-                        double& beta, double& distance, double& X2000, double& Y2000, double& Z2000, double& X,
-                        double& Y, double& Z);
+  void MoonChebPosition(TTheorySelection selection, TTruncationLevel level, double T, double& lambda, double& beta,
+                        double& distance, double& X2000, double& Y2000, double& Z2000, double& X, double& Y, double& Z);
 
   double CoveredStart() const { return covered_start_; }
   double CoveredEnd() const { return covered_end_; }

@@ -40,25 +40,25 @@ void CompleteObserverInstant(TTheorySelection selection, const TTableConfigRecor
 // The main window's fields that CheckEphemerisPeriod reads and writes. The
 // main window owns one and passes it by reference.
 struct TEphemerisPeriodState {
-  TObserverRecord Start;             // start of the period
-  TObserverRecord End;               // end of the period
-  TTheorySelection Selection;        // current theory selection
+  TObserverRecord Start;       // start of the period
+  TObserverRecord End;         // end of the period
+  TTheorySelection Selection;  // current theory selection
   std::uint8_t ApparentSiderealTime = 0;
   std::int32_t SunMode = kFullTheory;  // truncation level handed to the Sun
   TTableConfigRecord TableConfig;
-  double StepDays = 1;               // step of the table, days
-  std::uint8_t AutoEnd = 0;          // end = start + PeriodDays + PeriodHours
-  std::uint8_t SecondPeriodFlag = 0; // cleared together with AutoEnd by the row limit
-  std::uint8_t ShowMessages = 1;     // the span and clamp messages appear only when set
+  double StepDays = 1;                // step of the table, days
+  std::uint8_t AutoEnd = 0;           // end = start + PeriodDays + PeriodHours
+  std::uint8_t SecondPeriodFlag = 0;  // cleared together with AutoEnd by the row limit
+  std::uint8_t ShowMessages = 1;      // the span and clamp messages appear only when set
   std::int32_t RememberedYear = 0;
   std::uint8_t YearChanged = 0;
   std::uint8_t TheoryInRange = 1;
-  std::uint8_t IntegrationDatabase = 0;       // the integration database is in use
-  double IntegrationDatabaseFirstJd = 0;      // held as six-byte reals by the main window
+  std::uint8_t IntegrationDatabase = 0;   // the integration database is in use
+  double IntegrationDatabaseFirstJd = 0;  // held as six-byte reals by the main window
   double IntegrationDatabaseLastJd = 0;
-  double PositionFilesLastJd = 0;             // last JD of the ".vsc" files
-  PositionFileHandles PositionFiles{};        // the open ".vsc" files
-  double SatelliteReferenceMjd = 0;           // satellite reference date
+  double PositionFilesLastJd = 0;       // last JD of the ".vsc" files
+  PositionFileHandles PositionFiles{};  // the open ".vsc" files
+  double SatelliteReferenceMjd = 0;     // satellite reference date
   std::uint8_t SatellitesEnabled = 0;
 
   // Installs a theory selection by the main window's rules (libraries and

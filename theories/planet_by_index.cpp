@@ -17,10 +17,10 @@ void PlanetPositionByIndex(const PositionFileHandles& handles, TTheorySelection 
   if (selection.bytes[2] != 0 && selection.PlanetTheory() != kPlanetTheoryPositionFiles)
     selection.bytes[0] = kPlanetTheoryInternal;
 
-  using Routine = void (*)(PositionFileHandle, TTheorySelection, double, double&, double&, double&, double&,
-                           double&, double&, double&, double&, double&, TTruncationLevel);
+  using Routine = void (*)(PositionFileHandle, TTheorySelection, double, double&, double&, double&, double&, double&,
+                           double&, double&, double&, double&, TTruncationLevel);
   // Position-file slot and routine of each index; the Earth and Pluto apart.
-  static constexpr Routine kRoutine[8] = {MercuryHeliocentric, VenusHeliocentric, nullptr,
+  static constexpr Routine kRoutine[8] = {MercuryHeliocentric, VenusHeliocentric,   nullptr,
                                           MarsHeliocentric,    JupiterHeliocentric, SaturnHeliocentric,
                                           UranusHeliocentric,  NeptuneHeliocentric};
   static constexpr int kSlot[8] = {1, 2, 0, 3, 4, 5, 6, 7};

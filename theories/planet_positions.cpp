@@ -38,13 +38,12 @@ Rates BodyRates(std::int32_t body, double T, const Rates& sun) {
   switch (body) {
     case 1: {
       const double m = MeanAnomaly(0.4855407, 415.2014314, T);
-      return Rates{714.0 + 292.66 * std::cos(m) + 71.96 * std::cos(2.0 * m) + 18.16 * std::cos(3.0 * m) +
-                       4.61 * std::cos(4.0 * m) + 3.81 * std::sin(2.0 * m) + 2.43 * std::sin(3.0 * m) +
-                       1.08 * std::sin(4.0 * m),
-                   73.4 * std::cos(m) + 29.82 * std::cos(2.0 * m) + 10.22 * std::cos(3.0 * m) +
-                       3.28 * std::cos(4.0 * m) - 40.44 * std::sin(m) - 16.55 * std::sin(2.0 * m) -
-                       5.56 * std::sin(3.0 * m) - 1.72 * std::sin(4.0 * m),
-                   55.94 * std::sin(m) + 11.36 * std::sin(2.0 * m) + 2.6 * std::sin(3.0 * m)};
+      return Rates{
+          714.0 + 292.66 * std::cos(m) + 71.96 * std::cos(2.0 * m) + 18.16 * std::cos(3.0 * m) +
+              4.61 * std::cos(4.0 * m) + 3.81 * std::sin(2.0 * m) + 2.43 * std::sin(3.0 * m) + 1.08 * std::sin(4.0 * m),
+          73.4 * std::cos(m) + 29.82 * std::cos(2.0 * m) + 10.22 * std::cos(3.0 * m) + 3.28 * std::cos(4.0 * m) -
+              40.44 * std::sin(m) - 16.55 * std::sin(2.0 * m) - 5.56 * std::sin(3.0 * m) - 1.72 * std::sin(4.0 * m),
+          55.94 * std::sin(m) + 11.36 * std::sin(2.0 * m) + 2.6 * std::sin(3.0 * m)};
     }
     case 2: {
       const double m = MeanAnomaly(0.1400197, 162.5494552, T);
@@ -191,8 +190,8 @@ void PlanetPositionDispatch(PositionFileHandles handles, TTruncationLevel level,
   SphericalToRectangularWithVelocity(sx, sy, sz, sunL, sunB, sunR, sunRates.dl, sunRates.db, sunRates.dr, svx, svy,
                                      svz);
   double px = 0.0, py = 0.0, pz = 0.0, pvx = 0.0, pvy = 0.0, pvz = 0.0;
-  SphericalToRectangularWithVelocity(px, py, pz, planetL, planetB, planetR, bodyRates.dl, bodyRates.db,
-                                     bodyRates.dr, pvx, pvy, pvz);
+  SphericalToRectangularWithVelocity(px, py, pz, planetL, planetB, planetR, bodyRates.dl, bodyRates.db, bodyRates.dr,
+                                     pvx, pvy, pvz);
   planetX = px;
   planetY = py;
   planetZ = pz;

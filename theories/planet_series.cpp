@@ -33,8 +33,7 @@ struct Anomaly {
 
 // Indices of the bodies' mean anomalies: the values of Perturber from
 // Mercury to Neptune.
-constexpr int kMercury = 0, kVenus = 1, kEarth = 2, kMars = 3, kJupiter = 4, kSaturn = 5, kUranus = 6,
-              kNeptune = 7;
+constexpr int kMercury = 0, kVenus = 1, kEarth = 2, kMars = 3, kJupiter = 4, kSaturn = 5, kUranus = 6, kNeptune = 7;
 
 using Vsop87DRoutine = void (*)(double T, double& L, double& B, double& R, double level);
 using Vsop87CRoutine = void (*)(double T, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
@@ -46,9 +45,9 @@ struct SeriesConstants {
   Vsop87DRoutine vsop87d;
   Vsop87CRoutine vsop87c;
   SeriesPlanet planet;
-  int own;                          // index of the planet's own anomaly
-  std::array<Anomaly, 8> anomalies; // this routine's values, Mercury..Neptune
-  int lowestP, highestP;            // range of the own table
+  int own;                           // index of the planet's own anomaly
+  std::array<Anomaly, 8> anomalies;  // this routine's values, Mercury..Neptune
+  int lowestP, highestP;             // range of the own table
   // Final formulas: L = 360 frac(l0 + M/2pi + ((l1 + l2 T) T + DL)/1296000),
   // R = r0 + r1 T + r2 T^2 + DR*radiusUnit, B = (b0 + b1 T + b2 T^2 + DB)/3600.
   double l0, l1, l2;  // revolutions; arcseconds per century (squared)
@@ -246,9 +245,9 @@ void InternalSeries(const SeriesConstants& k, double T, double& L, double& B, do
 }
 
 // The source chosen by the planet theory, for every planet alike.
-void Heliocentric(const SeriesConstants& k, PositionFileHandle handle, TTheorySelection selection, double T,
-                  double& L, double& B, double& R, double& X, double& Y, double& Z, double& VX, double& VY,
-                  double& VZ, TTruncationLevel level) {
+void Heliocentric(const SeriesConstants& k, PositionFileHandle handle, TTheorySelection selection, double T, double& L,
+                  double& B, double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
+                  TTruncationLevel level) {
   switch (selection.PlanetTheory()) {
     case kPlanetTheoryPositionFiles:
       ReadPositionFile(handle, L, B, T, R, X, Y, Z, VX, VY, VZ);
@@ -284,15 +283,13 @@ void MercuryHeliocentric(PositionFileHandle handle, TTheorySelection selection, 
   Heliocentric(kMercurySeries, handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
 }
 
-void VenusHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                       double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                       TTruncationLevel level) {
+void VenusHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B, double& R,
+                       double& X, double& Y, double& Z, double& VX, double& VY, double& VZ, TTruncationLevel level) {
   Heliocentric(kVenusSeries, handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
 }
 
-void MarsHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                      double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                      TTruncationLevel level) {
+void MarsHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B, double& R,
+                      double& X, double& Y, double& Z, double& VX, double& VY, double& VZ, TTruncationLevel level) {
   Heliocentric(kMarsSeries, handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
 }
 

@@ -42,12 +42,10 @@ namespace kvx {
 void MercuryHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
                          double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
                          TTruncationLevel level);
-void VenusHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                       double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                       TTruncationLevel level);
-void MarsHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                      double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                      TTruncationLevel level);
+void VenusHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B, double& R,
+                       double& X, double& Y, double& Z, double& VX, double& VY, double& VZ, TTruncationLevel level);
+void MarsHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B, double& R,
+                      double& X, double& Y, double& Z, double& VX, double& VY, double& VZ, TTruncationLevel level);
 void JupiterHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
                          double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
                          TTruncationLevel level);

@@ -131,10 +131,10 @@ void InternalSeries(double T, double& L, double& B, double& R) {
   const double general = (0.0243764 + 0.00000539 * t) * t;
   constexpr double kNode = 3.044;
   const double a = std::cos(beta) * std::cos(kNode - lambda);
-  const double b = std::cos(inclination) * std::cos(beta) * std::sin(kNode - lambda) -
-                   std::sin(inclination) * std::sin(beta);
-  const double c = std::sin(inclination) * std::cos(beta) * std::sin(kNode - lambda) +
-                   std::cos(inclination) * std::sin(beta);
+  const double b =
+      std::cos(inclination) * std::cos(beta) * std::sin(kNode - lambda) - std::sin(inclination) * std::sin(beta);
+  const double c =
+      std::sin(inclination) * std::cos(beta) * std::sin(kNode - lambda) + std::cos(inclination) * std::sin(beta);
   B = std::atan(c / std::sqrt((1.0 - c) * (1.0 + c))) * kDegreesPerRadian;
   const double turns = (general + kNode - std::atan(b / a)) * kInverseTwoPi;
   L = 360.0 * FracPositiveTrunc(a > 0.0 ? turns : turns + 0.5);
@@ -154,8 +154,8 @@ void EquatorJ2000ToEclipticOfDate(double T, double& L, double& B, double& R, dou
 
 }  // namespace
 
-void PlutoHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                       double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ) {
+void PlutoHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B, double& R,
+                       double& X, double& Y, double& Z, double& VX, double& VY, double& VZ) {
   switch (selection.PlanetTheory()) {
     case kPlanetTheoryPositionFiles:
       ReadPositionFile(handle, L, B, T, R, X, Y, Z, VX, VY, VZ);

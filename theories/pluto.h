@@ -31,8 +31,8 @@ namespace kvx {
 //   ecliptic of date. The internal series gives the ecliptic of 1950 and
 //   precesses it to the date with a rigorous rotation of its own; it is
 //   meant for 1900-2100 (accuracy a few arcseconds).
-void PlutoHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                       double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ);
+void PlutoHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B, double& R,
+                       double& X, double& Y, double& Z, double& VX, double& VY, double& VZ);
 
 // Table-driven series of Pluto: heliocentric equatorial rectangular
 // coordinates of the equinox J2000.

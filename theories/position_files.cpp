@@ -28,8 +28,7 @@ void ShowNoPositionsForDate() {
   ShowMessage(
       "Zeitraum für Ephemeride überschreitet die Datenbank mit Ephemeriden. Bitte schalten Sie auf die "
       "Newcomb-Theorien oder die VSOP um.",
-      "No positions for this date in the position-files. Please switch to newcomb-theory or VSOP.",
-      MessageIcon::Error);
+      "No positions for this date in the position-files. Please switch to newcomb-theory or VSOP.", MessageIcon::Error);
   AbortRequested = 1;
 }
 
@@ -82,9 +81,10 @@ bool InterpolateFromBlock(const std::uint8_t* buffer, std::size_t recordSize, in
   const double n = jd - (middleDay + kPositionFileEpoch);
   if (!(std::fabs(n) <= 1.0)) return false;
   for (int f = 1; f <= fields; ++f) {
-    values[f - 1] = StirlingInterpolate(Field(buffer, recordSize, first, f), Field(buffer, recordSize, first + 1, f),
-                                        Field(buffer, recordSize, first + 2, f), Field(buffer, recordSize, first + 3, f),
-                                        Field(buffer, recordSize, first + 4, f), n);
+    values[f - 1] =
+        StirlingInterpolate(Field(buffer, recordSize, first, f), Field(buffer, recordSize, first + 1, f),
+                            Field(buffer, recordSize, first + 2, f), Field(buffer, recordSize, first + 3, f),
+                            Field(buffer, recordSize, first + 4, f), n);
   }
   return true;
 }
@@ -92,8 +92,8 @@ bool InterpolateFromBlock(const std::uint8_t* buffer, std::size_t recordSize, in
 // The steps both readers share: block check, reload (at most once a call)
 // and interpolation. On failure S and E are cleared, so that no stale block
 // is used afterwards.
-bool Serve(std::FILE* stream, std::uint8_t* buffer, std::size_t recordSize, int fields, double& S, double& E,
-           double T, double* values) {
+bool Serve(std::FILE* stream, std::uint8_t* buffer, std::size_t recordSize, int fields, double& S, double& E, double T,
+           double* values) {
   if (stream == nullptr || buffer == nullptr) {
     S = E = 0.0;
     return false;
@@ -127,8 +127,8 @@ double StirlingInterpolate(double y1, double y2, double y3, double y4, double y5
   const double c1 = b2 - b1, c2 = b3 - b2;
   const double d = c2 - c1;
   const double n2 = n * n;
-  return static_cast<double>(y3 + (n / 2.0) * (a2 + a3) + (n2 / 2.0) * b2 +
-                             n * (n2 - 1.0) * kTwelfth * (c1 + c2) + n2 * (n2 - 1.0) * kTwentyFourth * d);
+  return static_cast<double>(y3 + (n / 2.0) * (a2 + a3) + (n2 / 2.0) * b2 + n * (n2 - 1.0) * kTwelfth * (c1 + c2) +
+                             n2 * (n2 - 1.0) * kTwentyFourth * d);
 }
 
 bool ReadPositionFile(PositionFileHandle handle, double& L, double& B, double T, double& R, double& X, double& Y,

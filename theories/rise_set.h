@@ -77,12 +77,11 @@ class ScopedRiseSetMoonCache {
 //           angle of the refinement is taken the short way round.
 void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t accurateFlag, double deltaT,
                     std::uint8_t fastMoonFlag, const TRiseSetAltitudes& altitudes, const PositionFileHandles& handles,
-                    std::uint8_t language, TTheorySelection selection, std::int32_t firstEvent,
-                    std::int32_t lastEvent, std::int32_t bodyCode, double jd, double latitude, double longitude,
-                    double zoneHours, TRiseSetTimes& riseTimes, TRiseSetTimes& setTimes, TRiseSetTimes& durations,
-                    double& riseAzimuth, double& setAzimuth, TRiseSetTexts& riseMarkers, TRiseSetTexts& setMarkers,
-                    TRiseSetTexts& statusTexts, double& transitTime, double& transitAltitude,
-                    TTruncationLevel level);
+                    std::uint8_t language, TTheorySelection selection, std::int32_t firstEvent, std::int32_t lastEvent,
+                    std::int32_t bodyCode, double jd, double latitude, double longitude, double zoneHours,
+                    TRiseSetTimes& riseTimes, TRiseSetTimes& setTimes, TRiseSetTimes& durations, double& riseAzimuth,
+                    double& setAzimuth, TRiseSetTexts& riseMarkers, TRiseSetTexts& setMarkers,
+                    TRiseSetTexts& statusTexts, double& transitTime, double& transitAltitude, TTruncationLevel level);
 
 // Rise, transit and set of a planet on one local day.
 // Given:    altitudes   entry 0 (arc minutes)
@@ -104,7 +103,6 @@ void RiseSetPlanet(const TRiseSetAltitudes& altitudes, const PositionFileHandles
                    double deltaT, TTheorySelection selection, double jd, double longitude, double latitude,
                    std::int32_t planet, double zoneHours, double& riseTime, double& setTime, double& duration,
                    double& transitTime, double& transitAltitude, double& riseAzimuth, double& setAzimuth,
-                   const char*& statusText, const char*& riseMarker, const char*& setMarker,
-                   TTruncationLevel level);
+                   const char*& statusText, const char*& riseMarker, const char*& setMarker, TTruncationLevel level);
 
 }  // namespace kvx

@@ -15,14 +15,13 @@ TVectorXYZR LastSunVector;
 
 namespace {
 
-constexpr double kEarthRadius = 6378.135;               // km, WGS-72
+constexpr double kEarthRadius = 6378.135;                      // km, WGS-72
 constexpr double kEccentricitySquared = 0.006694317778266722;  // flattening 1/298.26
 constexpr double kOneMinusFlattening = 0.9966472205458325;
 constexpr double kEarthRotation = 7.292115855228083e-05;  // radians per second
 constexpr double kAstronomicalUnit = 149597870.0;         // km
 constexpr double kShadowConeConstant = 689621.865;        // km, Sun radius 696000 minus earth radius
 constexpr int kSubPointMaxSteps = 50;
-
 
 }  // namespace
 
@@ -32,8 +31,7 @@ void SatObserverFromPlace(TSatObserver& observer, double latitudeDeg, double lon
   observer.height = heightM * 0.001;
 }
 
-void SatelliteObserverState(TSatObserver& observer, TVectorXYZR& position, TVectorXYZR& velocity,
-                            double julianDate) {
+void SatelliteObserverState(TSatObserver& observer, TVectorXYZR& position, TVectorXYZR& velocity, double julianDate) {
   observer.sidereal = Mod2Pi(GreenwichSiderealAngle(julianDate) + observer.longitude);
   double theta = observer.sidereal;
   double sinLat = std::sin(observer.latitude);
@@ -75,8 +73,8 @@ void SatelliteTopocentric(const TVectorXYZR& position, const TVectorXYZR& veloci
   TSatObserver place = observer;
   TVectorXYZR observerPosition, observerVelocity;
   SatelliteObserverState(place, observerPosition, observerVelocity, julianDate);
-  TVectorXYZR range{position.x - observerPosition.x, position.y - observerPosition.y,
-                    position.z - observerPosition.z, 0.0};
+  TVectorXYZR range{position.x - observerPosition.x, position.y - observerPosition.y, position.z - observerPosition.z,
+                    0.0};
   SetVectorLength(range);
   TVectorXYZR rangeRate{velocity.x - observerVelocity.x, velocity.y - observerVelocity.y,
                         velocity.z - observerVelocity.z, 0.0};
@@ -147,13 +145,12 @@ void SunVectorForShadow(TVectorXYZR& sun, double julianDate) {
   double d = julianDate - 2415020.0;
   double year = 1900.0 + d / 365.25;
   double t = (d + DeltaET(year) / 86400.0) / 36525.0;
-  double meanAnomaly =
-      DegToRad(Mod360(358.47583 + Mod360(35999.04975 * t) - (0.00015 + 0.0000033 * t) * t * t));
+  double meanAnomaly = DegToRad(Mod360(358.47583 + Mod360(35999.04975 * t) - (0.00015 + 0.0000033 * t) * t * t));
   double meanLongitude = DegToRad(Mod360(279.69668 + Mod360(36000.76892 * t) + 0.0003025 * t * t));
   double e = 0.01675104 - (0.0000418 + 0.000000126 * t) * t;
-  double centre = DegToRad((1.91946 - (0.004789 + 0.000014 * t) * t) * std::sin(meanAnomaly) +
-                           (0.020094 - 0.0001 * t) * std::sin(2.0 * meanAnomaly) +
-                           0.000293 * std::sin(3.0 * meanAnomaly));
+  double centre =
+      DegToRad((1.91946 - (0.004789 + 0.000014 * t) * t) * std::sin(meanAnomaly) +
+               (0.020094 - 0.0001 * t) * std::sin(2.0 * meanAnomaly) + 0.000293 * std::sin(3.0 * meanAnomaly));
   double node = DegToRad(Mod360(259.18 - 1934.142 * t));
   double longitude = Mod2Pi(meanLongitude + centre - DegToRad(0.00569 - 0.00479 * std::sin(node)));
   double trueAnomaly = Mod2Pi(meanAnomaly + centre);

@@ -58,8 +58,7 @@ void SatObserverFromPlace(TSatObserver& observer, double latitudeDeg, double lon
 
 // Observer position (km) and velocity (km/s, from the Earth's rotation) in
 // the model frame at a Julian date; stores the local sidereal angle.
-void SatelliteObserverState(TSatObserver& observer, TVectorXYZR& position, TVectorXYZR& velocity,
-                            double julianDate);
+void SatelliteObserverState(TSatObserver& observer, TVectorXYZR& position, TVectorXYZR& velocity, double julianDate);
 
 // Geodetic point below a satellite position (km) at a Julian date. The
 // latitude iteration stops at 1e-10 radians or after 50 steps.

@@ -14,8 +14,8 @@ double ApparentSunLongitude(const PositionFileHandles& handles, TTheorySelection
   SunPosition(handles, selection, sL, T, sB, sR, sX, sY, sZ, sVX, sVY, sVZ, level);
   double pX = 0, pY = 0, pZ = 0;
   double aX = 0, aY = 0, aZ = 0, asX = 0, asY = 0, asZ = 0, distance = 0, pVX = 0, pVY = 0, pVZ = 0;
-  PlanetPositionDispatch(handles, level, selection, T, 0.0, 0.0, 0.0, sL, sB, sR, kDispatchSun, 2, pX, pY, pZ, sX,
-                         sY, sZ, aX, aY, aZ, asX, asY, asZ, distance, sVX, sVY, sVZ, pVX, pVY, pVZ);
+  PlanetPositionDispatch(handles, level, selection, T, 0.0, 0.0, 0.0, sL, sB, sR, kDispatchSun, 2, pX, pY, pZ, sX, sY,
+                         sZ, aX, aY, aZ, asX, asY, asZ, distance, sVX, sVY, sVZ, pVX, pVY, pVZ);
   EclipticToEquatorial(aX, aY, aZ, T);
   NutationEquatorial(aX, aY, aZ, T);
   EquatorialToEcliptic(aX, aY, aZ, T);

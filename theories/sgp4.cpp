@@ -65,18 +65,15 @@ void UpdateLunarSolarGeometry(double day) {
 struct DeepSpaceModel {
   double gsto = 0;  // Greenwich sidereal angle at epoch, radians
   // Lunar-solar periodic coefficients (solar s..., lunar x... / e...).
-  double se2 = 0, se3 = 0, si2 = 0, si3 = 0, sl2 = 0, sl3 = 0, sl4 = 0, sgh2 = 0, sgh3 = 0, sgh4 = 0, sh2 = 0,
-         sh3 = 0;
-  double ee2 = 0, e3 = 0, xi2 = 0, xi3 = 0, xl2 = 0, xl3 = 0, xl4 = 0, xgh2 = 0, xgh3 = 0, xgh4 = 0, xh2 = 0,
-         xh3 = 0;
+  double se2 = 0, se3 = 0, si2 = 0, si3 = 0, sl2 = 0, sl3 = 0, sl4 = 0, sgh2 = 0, sgh3 = 0, sgh4 = 0, sh2 = 0, sh3 = 0;
+  double ee2 = 0, e3 = 0, xi2 = 0, xi3 = 0, xl2 = 0, xl3 = 0, xl4 = 0, xgh2 = 0, xgh3 = 0, xgh4 = 0, xh2 = 0, xh3 = 0;
   double zmol = 0, zmos = 0;
   // Lunar-solar secular rates per minute.
   double dedt = 0, didt = 0, dmdt = 0, domdt = 0, dnodt = 0;
   // Resonance: 0 none, 1 synchronous (24 h), 2 half-day (12 h).
   int resonance = 0;
   double del1 = 0, del2 = 0, del3 = 0;
-  double d2201 = 0, d2211 = 0, d3210 = 0, d3222 = 0, d4410 = 0, d4422 = 0, d5220 = 0, d5232 = 0, d5421 = 0,
-         d5433 = 0;
+  double d2201 = 0, d2211 = 0, d3210 = 0, d3222 = 0, d4410 = 0, d4422 = 0, d5220 = 0, d5232 = 0, d5421 = 0, d5433 = 0;
   double xfact = 0, xlamo = 0;
   // Integrator state: time reached (minutes), resonant longitude and mean motion there.
   double atime = 0, xli = 0, xni = 0;
@@ -112,8 +109,7 @@ struct BodyTerms {
 };
 
 BodyTerms ComputeBodyTerms(double zcosg, double zsing, double zcosi, double zsini, double zcosh, double zsinh,
-                           double cc, double em, double nm, double cosim, double sinim, double cosomm,
-                           double sinomm) {
+                           double cc, double em, double nm, double cosim, double sinim, double cosomm, double sinomm) {
   double emsq = em * em;
   double betasq = 1.0 - emsq;
   double rtemsq = std::sqrt(betasq);
@@ -161,10 +157,10 @@ BodyTerms ComputeBodyTerms(double zcosg, double zsing, double zcosi, double zsin
   return b;
 }
 
-constexpr double kZns = 1.19459e-5;     // solar mean motion, radians per minute
-constexpr double kZes = 0.01675;        // solar eccentricity
-constexpr double kZnl = 1.5835218e-4;   // lunar mean motion, radians per minute
-constexpr double kZel = 0.05490;        // lunar eccentricity
+constexpr double kZns = 1.19459e-5;              // solar mean motion, radians per minute
+constexpr double kZes = 0.01675;                 // solar eccentricity
+constexpr double kZnl = 1.5835218e-4;            // lunar mean motion, radians per minute
+constexpr double kZel = 0.05490;                 // lunar eccentricity
 constexpr double kEarthRotation = 0.0043752691;  // radians per minute
 constexpr double kIncLimit = 5.2359877e-2;       // 3 degrees
 
@@ -185,13 +181,13 @@ void DeepSpaceInit(ModelCoefficients& m) {
   double sinomm = std::sin(m.argpo), cosomm = std::cos(m.argpo);
 
   // Sun: fixed orientation of the ecliptic.
-  BodyTerms sun = ComputeBodyTerms(0.1945905, -0.98088458, 0.91744867, 0.39785416, cnodm, snodm, 2.9864797e-6,
-                                   em, nm, cosim, sinim, cosomm, sinomm);
+  BodyTerms sun = ComputeBodyTerms(0.1945905, -0.98088458, 0.91744867, 0.39785416, cnodm, snodm, 2.9864797e-6, em, nm,
+                                   cosim, sinim, cosomm, sinomm);
   // Moon: orbit of the day.
   double zcosh = g.zcoshl * cnodm + g.zsinhl * snodm;
   double zsinh = snodm * g.zcoshl - cnodm * g.zsinhl;
-  BodyTerms moon = ComputeBodyTerms(g.zcosgl, g.zsingl, g.zcosil, g.zsinil, zcosh, zsinh, 4.7968065e-7, em, nm,
-                                    cosim, sinim, cosomm, sinomm);
+  BodyTerms moon = ComputeBodyTerms(g.zcosgl, g.zsingl, g.zcosil, g.zsinil, zcosh, zsinh, 4.7968065e-7, em, nm, cosim,
+                                    sinim, cosomm, sinomm);
   ds.zmol = g.zmol;
   ds.zmos = g.zmos;
 
@@ -247,8 +243,10 @@ void DeepSpaceInit(ModelCoefficients& m) {
 
   // Resonance.
   ds.resonance = 0;
-  if (nm > 0.0034906585 && nm < 0.0052359877) ds.resonance = 1;
-  else if (nm >= 8.26e-3 && nm <= 9.24e-3 && em >= 0.5) ds.resonance = 2;
+  if (nm > 0.0034906585 && nm < 0.0052359877)
+    ds.resonance = 1;
+  else if (nm >= 8.26e-3 && nm <= 9.24e-3 && em >= 0.5)
+    ds.resonance = 2;
   if (ds.resonance == 0) return;
 
   double theta = Mod2Pi(ds.gsto);
@@ -271,8 +269,10 @@ void DeepSpaceInit(ModelCoefficients& m) {
       g322 = -342.585 + 1554.908 * em - 2366.899 * emsq + 1215.972 * eoc;
       g410 = -1052.797 + 4758.686 * em - 7193.992 * emsq + 3651.957 * eoc;
       g422 = -3581.690 + 16178.110 * em - 24462.770 * emsq + 12422.520 * eoc;
-      if (em > 0.715) g520 = -5149.66 + 29936.92 * em - 54087.36 * emsq + 31324.56 * eoc;
-      else g520 = 1464.74 - 4664.75 * em + 3763.64 * emsq;
+      if (em > 0.715)
+        g520 = -5149.66 + 29936.92 * em - 54087.36 * emsq + 31324.56 * eoc;
+      else
+        g520 = 1464.74 - 4664.75 * em + 3763.64 * emsq;
     }
     if (em < 0.7) {
       g533 = -919.22770 + 4988.6100 * em - 9064.7700 * emsq + 5542.21 * eoc;
@@ -296,8 +296,8 @@ void DeepSpaceInit(ModelCoefficients& m) {
                            6.56250012 * (1.0 + 2.0 * cosim - 3.0 * cosisq));
     double f542 = 29.53125 * sinim * (2.0 - 8.0 * cosim + cosisq * (-12.0 + 8.0 * cosim + 10.0 * cosisq));
     double f543 = 29.53125 * sinim * (-2.0 - 8.0 * cosim + cosisq * (12.0 + 8.0 * cosim - 10.0 * cosisq));
-    constexpr double kRoot22 = 1.7891679e-6, kRoot32 = 3.7393792e-7, kRoot44 = 7.3636953e-9,
-                     kRoot52 = 1.1428639e-7, kRoot54 = 2.1765803e-9;
+    constexpr double kRoot22 = 1.7891679e-6, kRoot32 = 3.7393792e-7, kRoot44 = 7.3636953e-9, kRoot52 = 1.1428639e-7,
+                     kRoot54 = 2.1765803e-9;
     double temp1 = 3.0 * nm * nm * aonv * aonv;
     double temp = temp1 * kRoot22;
     ds.d2201 = temp * f220 * g201;
@@ -401,8 +401,10 @@ void DeepSpaceSecular(ModelCoefficients& m, double t, double& em, double& argpm,
   nm = ds.xni + xndt * ft + xnddt * ft * ft * 0.5;
   double xl = ds.xli + xldot * ft + xndt * ft * ft * 0.5;
   double theta = Mod2Pi(ds.gsto + t * kEarthRotation);
-  if (ds.resonance == 1) mm = xl - nodem - argpm + theta;
-  else mm = xl - 2.0 * nodem + 2.0 * theta;
+  if (ds.resonance == 1)
+    mm = xl - nodem - argpm + theta;
+  else
+    mm = xl - 2.0 * nodem + 2.0 * theta;
 }
 
 // Deep-space periodic terms at t minutes, added to the elements in place.
@@ -647,8 +649,10 @@ TSatelliteError PropagateModel(ModelCoefficients& m, double t, TVectorXYZR& posi
     sineo1 = std::sin(eo1);
     coseo1 = std::cos(eo1);
     double change = (u - aynl * coseo1 + axnl * sineo1 - eo1) / (1.0 - coseo1 * axnl - sineo1 * aynl);
-    if (change > 0.95) change = 0.95;
-    else if (change < -0.95) change = -0.95;
+    if (change > 0.95)
+      change = 0.95;
+    else if (change < -0.95)
+      change = -0.95;
     eo1 += change;
     if (std::fabs(change) <= 1.0e-6) break;
   }
@@ -840,13 +844,11 @@ TSatelliteError LoadTwoLineElements(int slot) {
   return kSatOk;
 }
 
-TSatelliteError Sgp4Propagate(std::int32_t& newElements, TVectorXYZR& position, TVectorXYZR& velocity,
-                              double minutes) {
+TSatelliteError Sgp4Propagate(std::int32_t& newElements, TVectorXYZR& position, TVectorXYZR& velocity, double minutes) {
   return RunModel(sgp4_model, false, newElements, position, velocity, minutes);
 }
 
-TSatelliteError Sdp4Propagate(std::int32_t& newElements, TVectorXYZR& position, TVectorXYZR& velocity,
-                              double minutes) {
+TSatelliteError Sdp4Propagate(std::int32_t& newElements, TVectorXYZR& position, TVectorXYZR& velocity, double minutes) {
   return RunModel(sdp4_model, true, newElements, position, velocity, minutes);
 }
 

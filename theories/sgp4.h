@@ -29,15 +29,15 @@ inline constexpr double kSatEarthRadiusKm = 6378.135;  // one earth radius of th
 
 // The loaded element set (one at a time).
 struct TSgpElements {
-  double meanAnomaly = 0;      // radians
-  double node = 0;             // right ascension of the ascending node, radians
-  double argPerigee = 0;       // radians
-  double inclination = 0;      // radians
+  double meanAnomaly = 0;  // radians
+  double node = 0;         // right ascension of the ascending node, radians
+  double argPerigee = 0;   // radians
+  double inclination = 0;  // radians
   double eccentricity = 0;
-  double meanMotion = 0;       // as in the file, radians per minute
-  double bstar = 0;            // drag term, per earth radius
-  double epoch = 0;            // as read, YYDDD.DDDDDDDD
-  double epochJulianDate = 0;  // Julian date of the epoch, UT
+  double meanMotion = 0;         // as in the file, radians per minute
+  double bstar = 0;              // drag term, per earth radius
+  double epoch = 0;              // as read, YYDDD.DDDDDDDD
+  double epochJulianDate = 0;    // Julian date of the epoch, UT
   std::int32_t newElements = 0;  // 1 after a load until a model has initialised itself
   std::int32_t deepSpace = 0;    // 1: SDP4 (period of 225 minutes or more), 0: SGP4
 };
@@ -56,16 +56,16 @@ extern double SgpEpochDaysSince1950;
 // the output vectors are never left holding NaN with kSatOk.
 enum TSatelliteError : std::int32_t {
   kSatOk = 0,
-  kSatMeanEccentricity = 1,     // mean eccentricity left [-0.001, 1) under drag
-  kSatMeanMotion = 2,           // mean motion not positive
+  kSatMeanEccentricity = 1,       // mean eccentricity left [-0.001, 1) under drag
+  kSatMeanMotion = 2,             // mean motion not positive
   kSatPerturbedEccentricity = 3,  // eccentricity left [0, 1] by the lunar-solar terms
-  kSatSemiLatusRectum = 4,      // semi-latus rectum negative
-  kSatDecayed = 6,              // radius below one earth radius: the satellite has decayed
-  kSatInvalidSet = 7,           // element set out of range: epoch (TleEpochValid), mean motion <= 0 or
-                                // eccentricity outside [0, 1)
-  kSatNumericFailure = 8,       // a result that is not a finite number (diverging orbit)
-  kSatNoSet = 9,                // the slot number is outside 1..500
-  kSatOutsideSpan = 10,         // a resonant deep-space orbit asked for more than kSatResonanceSpanDays from epoch
+  kSatSemiLatusRectum = 4,        // semi-latus rectum negative
+  kSatDecayed = 6,                // radius below one earth radius: the satellite has decayed
+  kSatInvalidSet = 7,             // element set out of range: epoch (TleEpochValid), mean motion <= 0 or
+                                  // eccentricity outside [0, 1)
+  kSatNumericFailure = 8,         // a result that is not a finite number (diverging orbit)
+  kSatNoSet = 9,                  // the slot number is outside 1..500
+  kSatOutsideSpan = 10,           // a resonant deep-space orbit asked for more than kSatResonanceSpanDays from epoch
 };
 
 // How far from its epoch (days, either way) a set with a 12- or 24-hour
@@ -100,10 +100,8 @@ TSatelliteError SatellitePropagate(TVectorXYZR& position, TVectorXYZR& velocity,
 
 // The two models: `newElements` set makes the model initialise itself from
 // SgpElements first (and clears it). `minutes` since epoch, negative before it.
-TSatelliteError Sgp4Propagate(std::int32_t& newElements, TVectorXYZR& position, TVectorXYZR& velocity,
-                              double minutes);
-TSatelliteError Sdp4Propagate(std::int32_t& newElements, TVectorXYZR& position, TVectorXYZR& velocity,
-                              double minutes);
+TSatelliteError Sgp4Propagate(std::int32_t& newElements, TVectorXYZR& position, TVectorXYZR& velocity, double minutes);
+TSatelliteError Sdp4Propagate(std::int32_t& newElements, TVectorXYZR& position, TVectorXYZR& velocity, double minutes);
 
 // Position to km (times 6378.135) and velocity to km per second (times
 // 6378.135 / 60), with the length of each vector set.

@@ -41,7 +41,6 @@ void SunPosition(const PositionFileHandles& handles, TTheorySelection selection,
 // Notes:    the sidereal time is taken at the instant T names (no Delta T
 //           is removed), as the callers' darkness tests expect.
 double SunAltitude(std::uint8_t accurate, const PositionFileHandles& handles, double T, double latitude,
-                   double longitude, TTheorySelection selection, TTruncationLevel level,
-                   std::uint8_t apparentSidereal);
+                   double longitude, TTheorySelection selection, TTruncationLevel level, std::uint8_t apparentSidereal);
 
 }  // namespace kvx

@@ -1,11 +1,11 @@
 #include "theories/theory_libraries.h"
 
 #include <dlfcn.h>
-#include <type_traits>
 
 #include <array>
 #include <filesystem>
 #include <system_error>
+#include <type_traits>
 #include <vector>
 
 #include "platform/paths.h"
@@ -60,13 +60,12 @@ const std::array<LibraryDescription, 5>& Libraries() {
       {"libvsop87c.so",
        "ping_c",
        theory_abi::kProbeVsop87C,
-       {"vsop_c_mer", "vsop_c_ven", "vsop_c_mar", "vsop_c_jup", "vsop_c_sat", "vsop_c_ura", "vsop_c_nep",
-        "vsopcsun"}},
+       {"vsop_c_mer", "vsop_c_ven", "vsop_c_mar", "vsop_c_jup", "vsop_c_sat", "vsop_c_ura", "vsop_c_nep", "vsopcsun"}},
       {"libvsop87a.so",
        "ping_a",
        theory_abi::kProbeVsop87A,
-       {"vsop_a_mer", "vsop_a_ven", "vsop_a_mar", "vsop_a_jup", "vsop_a_sat", "vsop_a_ura", "vsop_a_nep",
-        "vsop_a_erd", "vsop_a_emo"}},
+       {"vsop_a_mer", "vsop_a_ven", "vsop_a_mar", "vsop_a_jup", "vsop_a_sat", "vsop_a_ura", "vsop_a_nep", "vsop_a_erd",
+        "vsop_a_emo"}},
   }};
   return libraries;
 }
@@ -138,11 +137,16 @@ void Unbind(std::size_t index, EntryPoints& e) {
 
 ProbeFunction ProbeOf(std::size_t index) {
   switch (index) {
-    case 0: return entries.probeElp;
-    case 1: return entries.probe82;
-    case 2: return entries.probeD;
-    case 3: return entries.probeC;
-    default: return entries.probeA;
+    case 0:
+      return entries.probeElp;
+    case 1:
+      return entries.probe82;
+    case 2:
+      return entries.probeD;
+    case 3:
+      return entries.probeC;
+    default:
+      return entries.probeA;
   }
 }
 
@@ -154,8 +158,8 @@ void Spherical(SphericalFunction f, double T, double& L, double& B, double& R, d
   f(T, &L, &B, &R, level);
 }
 
-void Rectangular(RectangularFunction f, double T, double& X, double& Y, double& Z, double& VX, double& VY,
-                 double& VZ, double level) {
+void Rectangular(RectangularFunction f, double T, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
+                 double level) {
   if (f == nullptr) {
     X = Y = Z = VX = VY = VZ = 0.0;
     return;
@@ -231,18 +235,32 @@ std::int32_t ping() { return Probe(entries.probeD); }
 std::int32_t ping_c() { return Probe(entries.probeC); }
 std::int32_t ping_a() { return Probe(entries.probeA); }
 
-void vsopmerkur_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[0], T, L, B, R, level); }
-void vsopvenus_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[1], T, L, B, R, level); }
-void vsopmars_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[2], T, L, B, R, level); }
-void vsopjupiter_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[3], T, L, B, R, level); }
-void vsopsaturn_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[4], T, L, B, R, level); }
-void vsopuranus_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[5], T, L, B, R, level); }
-void vsopneptun_hel(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[6], T, L, B, R, level); }
+void vsopmerkur_hel(double T, double& L, double& B, double& R, double level) {
+  Spherical(entries.d[0], T, L, B, R, level);
+}
+void vsopvenus_hel(double T, double& L, double& B, double& R, double level) {
+  Spherical(entries.d[1], T, L, B, R, level);
+}
+void vsopmars_hel(double T, double& L, double& B, double& R, double level) {
+  Spherical(entries.d[2], T, L, B, R, level);
+}
+void vsopjupiter_hel(double T, double& L, double& B, double& R, double level) {
+  Spherical(entries.d[3], T, L, B, R, level);
+}
+void vsopsaturn_hel(double T, double& L, double& B, double& R, double level) {
+  Spherical(entries.d[4], T, L, B, R, level);
+}
+void vsopuranus_hel(double T, double& L, double& B, double& R, double level) {
+  Spherical(entries.d[5], T, L, B, R, level);
+}
+void vsopneptun_hel(double T, double& L, double& B, double& R, double level) {
+  Spherical(entries.d[6], T, L, B, R, level);
+}
 void vsopsun_l(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[7], T, L, B, R, level); }
 
-#define KVX_RECTANGULAR(name, table, index)                                                              \
+#define KVX_RECTANGULAR(name, table, index)                                                                \
   void name(double T, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ, double level) { \
-    Rectangular(entries.table[index], T, X, Y, Z, VX, VY, VZ, level);                                    \
+    Rectangular(entries.table[index], T, X, Y, Z, VX, VY, VZ, level);                                      \
   }
 KVX_RECTANGULAR(vsop_c_mer, c, 0)
 KVX_RECTANGULAR(vsop_c_ven, c, 1)
@@ -263,10 +281,9 @@ KVX_RECTANGULAR(vsop_a_erd, a, 7)
 KVX_RECTANGULAR(vsop_a_emo, a, 8)
 #undef KVX_RECTANGULAR
 
-#define KVX_ELEMENTS(name, index)                                                                        \
-  void name(double T, double& a, double& lambda, double& k, double& h, double& q, double& p,              \
-            double precision) {                                                                          \
-    Elements(entries.elements[index], T, a, lambda, k, h, q, p, precision);                              \
+#define KVX_ELEMENTS(name, index)                                                                                \
+  void name(double T, double& a, double& lambda, double& k, double& h, double& q, double& p, double precision) { \
+    Elements(entries.elements[index], T, a, lambda, k, h, q, p, precision);                                      \
   }
 KVX_ELEMENTS(vsop_mer, 0)
 KVX_ELEMENTS(vsop_ven, 1)

@@ -123,14 +123,21 @@ TTheorySelection ApplyTheorySelection(const TTheoryState& state, TTheorySelectio
   const bool files = state.VscFilesPresent != 0;
   bool available = false;
   switch (asked) {
-    case kPlanetTheoryVsop87D: available = state.Libraries.Vsop87D != 0; break;
-    case kPlanetTheoryVsop87C: available = state.Libraries.Vsop87C != 0; break;
-    case kPlanetTheoryPositionFiles: available = files; break;
-    default: break;
+    case kPlanetTheoryVsop87D:
+      available = state.Libraries.Vsop87D != 0;
+      break;
+    case kPlanetTheoryVsop87C:
+      available = state.Libraries.Vsop87C != 0;
+      break;
+    case kPlanetTheoryPositionFiles:
+      available = files;
+      break;
+    default:
+      break;
   }
   if (!available)
-    installed.bytes[0] = (asked == kPlanetTheoryInternal || !files) ? kPlanetTheoryInternal
-                                                                     : kPlanetTheoryPositionFiles;
+    installed.bytes[0] =
+        (asked == kPlanetTheoryInternal || !files) ? kPlanetTheoryInternal : kPlanetTheoryPositionFiles;
   installed.bytes[1] = (state.Libraries.Elp2000 != 0 && requested.MoonTheory() != 0) ? 1 : 0;
   return installed;
 }

@@ -17,8 +17,8 @@
 namespace kvx {
 
 // File names of the per-body position files, body slots 0..8.
-inline constexpr std::array<const char*, 9> kPositionFileNames = {
-    "sun.vsc", "mer.vsc", "ven.vsc", "mar.vsc", "jup.vsc", "sat.vsc", "ura.vsc", "nep.vsc", "plu.vsc"};
+inline constexpr std::array<const char*, 9> kPositionFileNames = {"sun.vsc", "mer.vsc", "ven.vsc", "mar.vsc", "jup.vsc",
+                                                                  "sat.vsc", "ura.vsc", "nep.vsc", "plu.vsc"};
 inline constexpr const char* kIntegrationPositionFileName = "pos.vsp";
 
 struct TTheoryState {

@@ -101,8 +101,10 @@ bool TleLineChecksumOk(const std::string& line) {
   int sum = 0;
   for (std::size_t i = 0; i < kTleLineLength - 1; ++i) {
     char c = line[i];
-    if (c >= '0' && c <= '9') sum += c - '0';
-    else if (c == '-') sum += 1;
+    if (c >= '0' && c <= '9')
+      sum += c - '0';
+    else if (c == '-')
+      sum += 1;
   }
   char check = line[kTleLineLength - 1];
   return check >= '0' && check <= '9' && sum % 10 == check - '0';

@@ -14,8 +14,8 @@
 namespace kvx {
 
 inline constexpr int kSatelliteSlots = 500;
-inline constexpr std::size_t kTleLineLength = 69;      // characters kept of an element line
-inline constexpr std::size_t kSatelliteNameLength = 50; // characters kept of a name line
+inline constexpr std::size_t kTleLineLength = 69;        // characters kept of an element line
+inline constexpr std::size_t kSatelliteNameLength = 50;  // characters kept of a name line
 
 // One element set as text: element lines 1 and 2, at most 69 characters each.
 struct TTleEntry {

@@ -9,8 +9,8 @@ namespace {
 
 using LibraryEntry = void (*)(double, double&, double&, double&, double&, double&, double&, double);
 
-void Wrap(LibraryEntry entry, double& L, double& B, double& R, double T, double& X, double& Y, double& Z,
-          double& VX, double& VY, double& VZ, TTruncationLevel level) {
+void Wrap(LibraryEntry entry, double& L, double& B, double& R, double T, double& X, double& Y, double& Z, double& VX,
+          double& VY, double& VZ, TTruncationLevel level) {
   entry(T, X, Y, Z, VX, VY, VZ, static_cast<double>(level));
   CartesianToPolar(R, B, L, X, Y, Z);
   FK5Correction(L, B, T);
@@ -19,10 +19,10 @@ void Wrap(LibraryEntry entry, double& L, double& B, double& R, double T, double&
 
 }  // namespace
 
-#define KVX_VSOP_WRAPPER(name, entry)                                                                            \
+#define KVX_VSOP_WRAPPER(name, entry)                                                                           \
   void name(double& L, double& B, double& R, double T, double& X, double& Y, double& Z, double& VX, double& VY, \
-            double& VZ, TTruncationLevel level) {                                                                \
-    Wrap(entry, L, B, R, T, X, Y, Z, VX, VY, VZ, level);                                                         \
+            double& VZ, TTruncationLevel level) {                                                               \
+    Wrap(entry, L, B, R, T, X, Y, Z, VX, VY, VZ, level);                                                        \
   }
 
 KVX_VSOP_WRAPPER(Vsop87AMercury, vsop_a_mer)

@@ -20,7 +20,7 @@
 
 namespace kvx {
 
-#define KVX_VSOP_WRAPPER(name)                                                                                   \
+#define KVX_VSOP_WRAPPER(name)                                                                                  \
   void name(double& L, double& B, double& R, double T, double& X, double& Y, double& Z, double& VX, double& VY, \
             double& VZ, TTruncationLevel level)
 

@@ -82,8 +82,9 @@ void TAboutBox::ShowModalInfo() {
 void TAboutBox::Timer1Timer() { ok_->show(); }
 
 void TAboutBox::Button1Click() {
-  ShowMessage(std::string(kMainWindowCaption) + "\nQt " + qVersion(), std::string(kMainWindowCaption) + "\nQt " + qVersion(),
-              MessageIcon::Information, MessageButtons::Ok, kMainWindowCaption);
+  ShowMessage(std::string(kMainWindowCaption) + "\nQt " + qVersion(),
+              std::string(kMainWindowCaption) + "\nQt " + qVersion(), MessageIcon::Information, MessageButtons::Ok,
+              kMainWindowCaption);
 }
 
 }  // namespace kvx

@@ -2,13 +2,13 @@
 
 #include <filesystem>
 
+#include "app/table_dispatcher.h"
 #include "app/ui/batch_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
-#include "catalogues/ui/asteroid_database_dialog.h"
-#include "app/table_dispatcher.h"
 #include "catalogues/asteroid_selection.h"
+#include "catalogues/ui/asteroid_database_dialog.h"
 #include "core/asteroid_database.h"
 #include "engine/ephemeris_table.h"
 #include "platform/busy_cursor.h"
@@ -49,8 +49,8 @@ void PlanetoidenausDatenbank2Click(TMainForm& form) {
   const TEphemerisPeriodState& p = s.Period;
   form.PrepareSheetForBatch();
   const TBatchRun run = BatchRunOf(form, 1, 0);
-  TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start,
-                   p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+  TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.Start,
+                   s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
   form.Tables().PrepareOutput(table);
   form.ShowHourglass();
   const TBatchResult result = AsteroidDatabaseEphemerides(run, table, s.ChosenDatabaseAsteroids, s.CurrentAsteroid);
@@ -119,8 +119,8 @@ void InstallAsteroidDatabaseCommands(TMainForm& form) {
   form.Tables().Dispatcher().Register(33, [&form] {
     TMainFormState& s = form.State();
     const TEphemerisPeriodState& p = s.Period;
-    TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start,
-                     p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.End,
+                     s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentAsteroid, p.Start, p.End, s.Step,
                          s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 1, s.CurrentDatabaseAsteroid);
     form.Tables().RunStandardTable(table, 33);

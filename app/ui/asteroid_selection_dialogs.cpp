@@ -289,8 +289,7 @@ void TAsteroidenwahldlg::done(int result) {
   QDialog::done(result);
 }
 
-bool SelectAsteroidsFromDatabase(TAsteroidDatabaseContext context, std::vector<std::string>& result,
-                                 QWidget* parent) {
+bool SelectAsteroidsFromDatabase(TAsteroidDatabaseContext context, std::vector<std::string>& result, QWidget* parent) {
   TAsteroidenwahldlg dialog(std::move(context), parent);
   dialog.Activate();
   if (dialog.exec() != QDialog::Accepted) return false;
@@ -370,8 +369,8 @@ std::string TSelectAsteroidDlg::ChosenFile() const {
 void TSelectAsteroidDlg::SelectionChanged() {
   const std::string file = ChosenFile();
   ok_->setEnabled(!file.empty());
-  label2_->setText(
-      QString::fromStdString(file.empty() ? std::string() : EelCoveredPeriodText(file, observer_, TPeriodDateStyle::ObserverDate)));
+  label2_->setText(QString::fromStdString(
+      file.empty() ? std::string() : EelCoveredPeriodText(file, observer_, TPeriodDateStyle::ObserverDate)));
 }
 
 std::string SelectAsteroidFile(const std::string& folder, const std::vector<std::string>& files,

@@ -118,7 +118,6 @@ class TSelectAsteroidDlg : public QDialog {
 // Runs the single-file choice over `files` of the database folder; the
 // chosen file's full path on OK (or a double click), otherwise empty.
 std::string SelectAsteroidFile(const std::string& folder, const std::vector<std::string>& files,
-                               const std::string& current, const TObserverRecord& observer,
-                               QWidget* parent = nullptr);
+                               const std::string& current, const TObserverRecord& observer, QWidget* parent = nullptr);
 
 }  // namespace kvx

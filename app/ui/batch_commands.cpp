@@ -50,8 +50,8 @@ void ElementFileBatch(TMainForm& form, bool comets, std::uint8_t mode, std::uint
                                   dialog.State.ElementFileKind, s.CurrentComet);
   } else {
     TElementeplform& dialog = dialogs->AsteroidDialog();
-    TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start,
-                     p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.Start,
+                     s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     form.Tables().PrepareOutput(table);
     result = AsteroidFileEphemerides(run, table, dialog.Planetoidentabelle1, ListFileOf(dialog, s.DataFolder),
                                      dialog.State.ElementFileKind, s.CurrentAsteroid);
@@ -101,14 +101,16 @@ void InstallElementFileBatchCommands(TMainForm& form) {
     std::uint8_t Output;  // 0 ephemeris, 1 element sets
   };
   static constexpr Item kItems[] = {
-      {"AllePlanetoiden2", false, 1, 0},          {"AlleKometen2", true, 1, 0},
-      {"AllePlanetoiden1", false, 0, 0},          {"AlleKometen1", true, 0, 0},
-      {"PlanetoidenDateiintegrieren1", false, 0, 1}, {"KometenDateiintegrieren1", true, 0, 1},
+      {"AllePlanetoiden2", false, 1, 0},
+      {"AlleKometen2", true, 1, 0},
+      {"AllePlanetoiden1", false, 0, 0},
+      {"AlleKometen1", true, 0, 0},
+      {"PlanetoidenDateiintegrieren1", false, 0, 1},
+      {"KometenDateiintegrieren1", true, 0, 1},
   };
   TMenuCommands& menu = form.Commands();
   for (const Item& item : kItems) {
-    menu.RegisterHandler(item.Command,
-                         [&form, item] { ElementFileBatch(form, item.Comets, item.Mode, item.Output); });
+    menu.RegisterHandler(item.Command, [&form, item] { ElementFileBatch(form, item.Comets, item.Mode, item.Output); });
     menu.SetEnabled(item.Command, true);
   }
 }

@@ -35,13 +35,16 @@ void TCatalogueLoader::RunOnWorker(TCatalogueLoadRequest request) {
   auto result = std::make_shared<TCatalogueLoadResult>();
   result->SelectedStar = request.SelectedStar;
   int lastPercent = -1;
-  result->Load = LoadStarCatalogue(request.DataFolder, request.Choice, result->SelectedStar, [this, &lastPercent](int percent) {
-    if (percent == lastPercent) return;
-    lastPercent = percent;
-    QMetaObject::invokeMethod(this, [this, percent] { emit ProgressChanged(percent); }, Qt::QueuedConnection);
-  });
+  result->Load =
+      LoadStarCatalogue(request.DataFolder, request.Choice, result->SelectedStar, [this, &lastPercent](int percent) {
+        if (percent == lastPercent) return;
+        lastPercent = percent;
+        QMetaObject::invokeMethod(
+            this, [this, percent] { emit ProgressChanged(percent); }, Qt::QueuedConnection);
+      });
   result->Request = std::move(request);
-  QMetaObject::invokeMethod(this, [this, result] { HandOver(result); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, result] { HandOver(result); }, Qt::QueuedConnection);
 }
 
 void TCatalogueLoader::HandOver(std::shared_ptr<TCatalogueLoadResult> result) {

@@ -13,7 +13,6 @@
 #pragma once
 
 #include <QObject>
-
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -29,14 +28,14 @@ class TMainForm;
 
 struct TCatalogueLoadRequest {
   std::string DataFolder;
-  std::uint8_t Choice = 0;        // 1 "OCCINP8.DAT", 2 "OCCINP95.DAT"
-  std::int32_t SelectedStar = -1; // the selection to check against the new catalogue
+  std::uint8_t Choice = 0;         // 1 "OCCINP8.DAT", 2 "OCCINP95.DAT"
+  std::int32_t SelectedStar = -1;  // the selection to check against the new catalogue
 };
 
 struct TCatalogueLoadResult {
   TCatalogueLoadRequest Request;
-  TStarCatalogueLoad Load;        // Catalogue null on failure, with the error texts
-  std::int32_t SelectedStar = -1; // the selection after the load
+  TStarCatalogueLoad Load;         // Catalogue null on failure, with the error texts
+  std::int32_t SelectedStar = -1;  // the selection after the load
 };
 
 class TCatalogueLoader : public QObject {

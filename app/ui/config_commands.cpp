@@ -195,8 +195,8 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
     state_.DatabaseListChanged = 1;
     FindAsteroidDatabaseFiles(*this);
   }
-  for (TConfigPath only_when_present : {kPathLocations, kPathUserCatalogue, kPathAsteroidElements,
-                                        kPathCometElements, kPathVariableStars, kPathStartValues}) {
+  for (TConfigPath only_when_present : {kPathLocations, kPathUserCatalogue, kPathAsteroidElements, kPathCometElements,
+                                        kPathVariableStars, kPathStartValues}) {
     if (FileExists(s.Paths[only_when_present])) held.Paths[only_when_present] = s.Paths[only_when_present];
   }
   if (FileExists(s.Paths[kPathLocations])) LocationDialog().SetLocationFile(s.Paths[kPathLocations]);

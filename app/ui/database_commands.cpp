@@ -95,12 +95,14 @@ void Planetoidendatenbankerstellen1Click(TMainForm& form) {
   if (file.empty()) file = s.DataFolder + "/planeten.csv";
   std::error_code error;
   if (!std::filesystem::is_regular_file(file, error)) {
-    ShowMessage("Die Datei " + file +
-                    " mit Asteroiden-Bahnelemente wurde nicht gefunden. Bitte mit Objekte|Planetoiden eine andere Datei "
-                    "auswählen.",
-                "The File " + file + " cannot be found. Please select with Objects|Asteroids another file with orbital "
-                                     "elements.",
-                MessageIcon::Error, MessageButtons::Ok, "File not found");
+    ShowMessage(
+        "Die Datei " + file +
+            " mit Asteroiden-Bahnelemente wurde nicht gefunden. Bitte mit Objekte|Planetoiden eine andere Datei "
+            "auswählen.",
+        "The File " + file +
+            " cannot be found. Please select with Objects|Asteroids another file with orbital "
+            "elements.",
+        MessageIcon::Error, MessageButtons::Ok, "File not found");
     return;
   }
   Planetoidentabelle list;

@@ -1,8 +1,8 @@
 #include "app/ui/document_commands.h"
 
 #include <QApplication>
-#include <QColor>
 #include <QCloseEvent>
+#include <QColor>
 #include <QComboBox>
 #include <QFont>
 #include <QHeaderView>
@@ -11,9 +11,9 @@
 #include <QSpinBox>
 
 #include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
 #include "app/ui/page_setup_dialog.h"
 #include "app/ui/table_commands.h"
-#include "app/ui/menu_commands.h"
 #include "engine/table_sink.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/globals.h"
@@ -31,7 +31,7 @@ QColor ColorFromWindowsValue(std::uint32_t value) {
   switch (value & 0xFF) {
     case 5:  // window background
       return palette.color(QPalette::Base);
-    case 8:  // window text
+    case 8:   // window text
     case 18:  // button text
       return palette.color(QPalette::Text);
     case 13:  // highlight

@@ -42,7 +42,6 @@ bool AskMoonTheory(TMainForm& form) {
   return form.SlowTheoryQuestion(kElpQuestionGerman, kElpQuestionEnglish, 1);
 }
 
-
 TEventStep CourseStep(const TMainFormState& s) {
   TEventStep step{s.PhaseTableMinutes, s.PhaseTableSeconds};
   if (step.Minutes * 60 + step.Seconds <= 0) step = TEventStep{1, 0};
@@ -54,7 +53,6 @@ TTableOutputSettings GridOutput(TMainForm& form) {
   output.AzimuthOrigin = form.State().HalfTurnOffsetAngle;
   return output;
 }
-
 
 void SolarEclipseRun(TMainForm& form) {
   TMainFormState& s = form.State();
@@ -95,22 +93,22 @@ void SolarCalendarRun(TMainForm& form) {
     LeaveWithoutTable(form);
     return;
   }
-  ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt", "Please wait, searching solar eclipses");
+  ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
+                   "Please wait, searching solar eclipses");
   PanelGuard guard{form};
   AbortRequested = 0;
   tSonnenfinsternis eclipse;
   bool written = false;
   {
-    ProgressSession session(CurrentProgress(),
-                            ByLanguage("Sonnenfinsterniskalender", "Solar eclipse calendar"), 1000);
+    ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsterniskalender", "Solar eclipse calendar"), 1000);
     const TSearchContext context = EclipseSearchContext(form);
     if (s.WorkbookView != 0) {
       written = eclipse.kalenderrechnen(context, CourseStep(s), form.Workbook(), s.Period.TableConfig, s.Period.Start,
                                         s.Period.End, step, span, s.SolarEclipseCriterion);
     } else {
-      written = eclipse.kalenderrechnen_grid(context, CourseStep(s), form.Grid(), GridOutput(form),
-                                             s.Period.TableConfig, s.Period.Start, s.Period.End, step, span,
-                                             s.SolarEclipseCriterion);
+      written =
+          eclipse.kalenderrechnen_grid(context, CourseStep(s), form.Grid(), GridOutput(form), s.Period.TableConfig,
+                                       s.Period.Start, s.Period.End, step, span, s.SolarEclipseCriterion);
     }
   }
   if (!written) {
@@ -128,7 +126,8 @@ void SolarCalendarRun(TMainForm& form) {
 void TransitRun(TMainForm& form, bool table) {
   TMainFormState& s = form.State();
   const std::int32_t planet = TransitPlanetIndex(s.TransitPlanet);
-  const std::string german = std::string("Bitte Geduld, ") + TransitPlanetGermanName(planet) + "durchgang wird berechnet";
+  const std::string german =
+      std::string("Bitte Geduld, ") + TransitPlanetGermanName(planet) + "durchgang wird berechnet";
   const std::string english = std::string("Please wait, calculating transit for ") + TransitPlanetEnglishName(planet);
   ShowEclipsePanel(form, german.c_str(), english.c_str());
   PanelGuard guard{form};
@@ -256,8 +255,8 @@ void InstallTransitCommands(TMainForm& form) {
   commands.RegisterHandler("Venusdurchgang1", [&form] { MerkurundVenusdurchgnge1Click(form, 2); });
   commands.RegisterHandler("TabellemitMerkurdurchgngen1", [&form] { TabellemitMerkurdurchgngen1Click(form, 1); });
   commands.RegisterHandler("TabellemitVenusdurchgngen1", [&form] { TabellemitMerkurdurchgngen1Click(form, 2); });
-  for (const char* item : {"MerkurundVenusdurchgnge1", "Venusdurchgang1", "TabellemitMerkurdurchgngen1",
-                           "TabellemitVenusdurchgngen1"})
+  for (const char* item :
+       {"MerkurundVenusdurchgnge1", "Venusdurchgang1", "TabellemitMerkurdurchgngen1", "TabellemitVenusdurchgngen1"})
     commands.SetEnabled(item, true);
 }
 

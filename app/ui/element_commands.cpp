@@ -6,17 +6,17 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
+#include "catalogues/circular_import.h"
 #include "catalogues/ui/element_dialogs.h"
 #include "catalogues/ui/variable_star_dialog.h"
-#include "catalogues/circular_import.h"
 #include "core/element_file_ranges.h"
 #include "core/observer_record.h"
-#include "core/time_scales.h"
-#include "setup/ui/time_entry_dialogs.h"
 #include "core/records.h"
+#include "core/time_scales.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "setup/ui/time_entry_dialogs.h"
 
 namespace kvx {
 

@@ -11,10 +11,10 @@
 #include "catalogues/ui/position_database_tool.h"
 #include "core/observer_record.h"
 #include "core/time_scales.h"
-#include "setup/ui/time_entry_dialogs.h"
 #include "core/two_body.h"
 #include "core/vector_math.h"
 #include "setup/ui/location_editor_form.h"
+#include "setup/ui/time_entry_dialogs.h"
 
 namespace kvx {
 

@@ -18,11 +18,11 @@ inline constexpr int kEventUseDate = 500;
 
 // The five texts of one event, named by the label they fill.
 struct TEventFoundTexts {
-  std::string Heading;    // first text: the kind of event (second label)
-  std::string Object;     // second text: what was searched (first label)
-  std::string When;       // third text: date and time
-  std::string Details;    // fourth text: further values
-  std::string NewDate;    // fifth text: the date to take over (only with the flag)
+  std::string Heading;  // first text: the kind of event (second label)
+  std::string Object;   // second text: what was searched (first label)
+  std::string When;     // third text: date and time
+  std::string Details;  // fourth text: further values
+  std::string NewDate;  // fifth text: the date to take over (only with the flag)
 };
 
 class TEreignisgefundenForm : public QDialog {

@@ -1,21 +1,4 @@
 #include "app/ui/main_window.h"
-#include "app/ui/conjunction_commands.h"
-#include "app/ui/user_conjunction_commands.h"
-#include "app/ui/eclipse_commands.h"
-#include "app/ui/almanac_commands.h"
-#include "app/ui/moon_event_commands.h"
-#include "app/ui/event_commands.h"
-#include "app/ui/multi_object_event_commands.h"
-#include "app/ui/time_place_commands.h"
-#include "app/ui/settings_commands.h"
-#include "app/ui/element_tool_commands.h"
-#include "app/ui/element_commands.h"
-#include "app/ui/orbit_commands.h"
-#include "app/ui/orbit_setup_commands.h"
-#include "app/ui/user_catalogue_commands.h"
-#include "app/ui/asteroid_database_commands.h"
-#include "app/ui/batch_commands.h"
-#include "app/ui/document_commands.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -40,21 +23,37 @@
 #include "app/data_folder.h"
 #include "app/status_line.h"
 #include "app/ui/about_box.h"
+#include "app/ui/almanac_commands.h"
+#include "app/ui/asteroid_database_commands.h"
+#include "app/ui/batch_commands.h"
+#include "app/ui/conjunction_commands.h"
+#include "app/ui/document_commands.h"
+#include "app/ui/eclipse_commands.h"
+#include "app/ui/element_commands.h"
+#include "app/ui/element_tool_commands.h"
+#include "app/ui/event_commands.h"
 #include "app/ui/history_menu.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/moon_event_commands.h"
+#include "app/ui/multi_object_event_commands.h"
+#include "app/ui/orbit_commands.h"
+#include "app/ui/orbit_setup_commands.h"
+#include "app/ui/settings_commands.h"
 #include "app/ui/sheet_commands.h"
 #include "app/ui/table_commands.h"
-#include "setup/ui/date_place_dialog.h"
+#include "app/ui/time_place_commands.h"
+#include "app/ui/user_catalogue_commands.h"
+#include "app/ui/user_conjunction_commands.h"
 #include "core/text_conversion.h"
 #include "eclipses/star_catalogue.h"
 #include "engine/moon.h"
 #include "engine/nbody_integrator.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
-#include "platform/help.h"
-#include "platform/paths.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/qt_busy_cursor.h"
@@ -64,6 +63,7 @@
 #include "platform/qt/qt_progress.h"
 #include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
+#include "setup/ui/date_place_dialog.h"
 #include "theories/theory_libraries.h"
 
 namespace kvx {
@@ -74,7 +74,7 @@ QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 // The status panels in their order on the status bar.
 constexpr const char* kPanelNames[] = {"StatusLine", "Datumpanel", "Ortpanel", "Panel5",
-                                       "PanelVSOP", "PanelElp", "Panel4", "Finsternispanel"};
+                                       "PanelVSOP",  "PanelElp",   "Panel4",   "Finsternispanel"};
 
 }  // namespace
 
@@ -358,7 +358,8 @@ void TMainForm::FormShow() {
   if (splash_ != nullptr) splash_->EndSplash();
 
   if (QLabel* eclipse = Panel("Finsternispanel")) {
-    eclipse->setText(ByLanguage("Bitte Geduld, Sonnenfinsternis wird berechnet", "Please wait, calculating solar eclipse"));
+    eclipse->setText(
+        ByLanguage("Bitte Geduld, Sonnenfinsternis wird berechnet", "Please wait, calculating solar eclipse"));
   }
   ApplyView();
   if (ConfigurationSaveHook) ConfigurationSaveHook();
@@ -574,14 +575,14 @@ bool TMainForm::EnsureStarCatalogue(const std::function<void(int)>& progress) {
     progress_bar_->show();
   }
   const std::uint8_t choice = state_.OccultationCatalogueSetting;
-  TStarCatalogueLoad load = LoadStarCatalogue(state_.DataFolder, choice, state_.SelectedStar,
-                                              [this, &progress](int percent) {
-                                                if (progress) {
-                                                  progress(percent);
-                                                } else {
-                                                  progress_bar_->setValue(percent);
-                                                }
-                                              });
+  TStarCatalogueLoad load =
+      LoadStarCatalogue(state_.DataFolder, choice, state_.SelectedStar, [this, &progress](int percent) {
+        if (progress) {
+          progress(percent);
+        } else {
+          progress_bar_->setValue(percent);
+        }
+      });
   state_.StarCatalogueLoading = 0;
   panel->setText(previous);
   panel->hide();

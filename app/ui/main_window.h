@@ -217,15 +217,15 @@ class TMainForm : public QMainWindow {
   void PublishStarCatalogue(std::shared_ptr<const TStarCatalogue> catalogue) { star_catalogue_ = std::move(catalogue); }
 
   // --- hooks that later parts of the program fill -----------------------------
-  std::function<void()> SettingsLoaderHook;    // the full settings loader
-  std::function<void()> SettingsSaverHook;     // the full settings saver
-  std::function<void()> StartupTipHook;        // the tip of the day at start
-  std::function<void()> ConfigurationSaveHook; // "Varbo4.ocf" when none was loaded
-  std::function<void()> ThreadTimerHook;       // the background thread's timer
-  std::function<void()> RefreshMenusHook;      // menu states after a completed period
-  std::function<void()> ClockTimerHook;        // one tick of the clock bar
+  std::function<void()> SettingsLoaderHook;                    // the full settings loader
+  std::function<void()> SettingsSaverHook;                     // the full settings saver
+  std::function<void()> StartupTipHook;                        // the tip of the day at start
+  std::function<void()> ConfigurationSaveHook;                 // "Varbo4.ocf" when none was loaded
+  std::function<void()> ThreadTimerHook;                       // the background thread's timer
+  std::function<void()> RefreshMenusHook;                      // menu states after a completed period
+  std::function<void()> ClockTimerHook;                        // one tick of the clock bar
   std::function<void(const std::string&)> OpenDocumentByName;  // a recent file chosen
-  std::function<void()> TableWrittenHook;      // a computed table is in the sheet
+  std::function<void()> TableWrittenHook;                      // a computed table is in the sheet
 
   // --- orbit determination (orbit_commands.cpp) ----------------------------------
   // The observation set and torbdet, made on first use with the data folder,

@@ -27,22 +27,23 @@ QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 // The picture of a tool-bar button: a symbol or a few letters.
 const std::map<std::string, const char*>& ButtonGlyphs() {
   static const std::map<std::string, const char*> glyphs = {
-      {"SpeedButton26", "\u25A1"}, {"SpeedButton1", "\u21E9"}, {"SpeedButton3", "\u21E7"},
-      {"SpeedButton30", "\u25A4"}, {"SpeedButton5", "K\u2193"}, {"SpeedButton29", "K\u2191"},
-      {"SpeedButton4", "\u25F7"}, {"SpeedButton8", "\u21BB"}, {"SpeedButton6", "\u2295"},
-      {"SpeedButton7", "\u2630"}, {"SpeedButton9", "\u21A6"}, {"SpeedButton21", "Ab"},
-      {"SpeedButton33", "\u25A6"}, {"SpeedButton28", "\u2609"}, {"SpeedButton10", "\u263F"},
-      {"SpeedButton11", "\u2640"}, {"SpeedButton12", "\u2642"}, {"SpeedButton13", "\u2643"},
-      {"SpeedButton14", "\u2644"}, {"SpeedButton15", "\u2645"}, {"SpeedButton16", "\u2646"},
-      {"SpeedButton17", "\u2647"}, {"SpeedButton20", "\u263E"}, {"SpeedButton18", "\u2604"},
-      {"SpeedButton19", "\u2217"}, {"SpeedButton23", "\u2735"}, {"SpeedButton24", "\u25D0"},
-      {"SpeedButton25", "\u25C9"}, {"SpeedButton25a", "\u25CF"}, {"SpeedButton27", "\u222B"},
-      {"SpeedButton31", "\u222Ba"}, {"SpeedButton32", "\u222Bc"}, {"BoldButton", "B"},
-      {"ItalicButton", "I"}, {"UnderlineButton", "U"}, {"LeftAlign", "\u2261\u2190"},
-      {"CenterAlign", "\u2261"}, {"RightAlign", "\u2192\u2261"}, {"sbcalign", "\u2194"},
-      {"SpeedButton34", "Pd"}, {"SpeedButton35", "P2"}, {"SpeedButton36", "Ph"}, {"SpeedButton37", "\u2195"},
-      {"SpeedButton38", "As"}, {"SpeedButton39", "Co"}, {"SpeedButton40", "Ec"}, {"SpeedButton41", "Ea"},
-      {"SpeedButton42", "St"}, {"SpeedButton43", "All"}, {"SpeedButton44", "\u21E9"}, {"SpeedButton45", "\u2630"}};
+      {"SpeedButton26", "\u25A1"},  {"SpeedButton1", "\u21E9"},     {"SpeedButton3", "\u21E7"},
+      {"SpeedButton30", "\u25A4"},  {"SpeedButton5", "K\u2193"},    {"SpeedButton29", "K\u2191"},
+      {"SpeedButton4", "\u25F7"},   {"SpeedButton8", "\u21BB"},     {"SpeedButton6", "\u2295"},
+      {"SpeedButton7", "\u2630"},   {"SpeedButton9", "\u21A6"},     {"SpeedButton21", "Ab"},
+      {"SpeedButton33", "\u25A6"},  {"SpeedButton28", "\u2609"},    {"SpeedButton10", "\u263F"},
+      {"SpeedButton11", "\u2640"},  {"SpeedButton12", "\u2642"},    {"SpeedButton13", "\u2643"},
+      {"SpeedButton14", "\u2644"},  {"SpeedButton15", "\u2645"},    {"SpeedButton16", "\u2646"},
+      {"SpeedButton17", "\u2647"},  {"SpeedButton20", "\u263E"},    {"SpeedButton18", "\u2604"},
+      {"SpeedButton19", "\u2217"},  {"SpeedButton23", "\u2735"},    {"SpeedButton24", "\u25D0"},
+      {"SpeedButton25", "\u25C9"},  {"SpeedButton25a", "\u25CF"},   {"SpeedButton27", "\u222B"},
+      {"SpeedButton31", "\u222Ba"}, {"SpeedButton32", "\u222Bc"},   {"BoldButton", "B"},
+      {"ItalicButton", "I"},        {"UnderlineButton", "U"},       {"LeftAlign", "\u2261\u2190"},
+      {"CenterAlign", "\u2261"},    {"RightAlign", "\u2192\u2261"}, {"sbcalign", "\u2194"},
+      {"SpeedButton34", "Pd"},      {"SpeedButton35", "P2"},        {"SpeedButton36", "Ph"},
+      {"SpeedButton37", "\u2195"},  {"SpeedButton38", "As"},        {"SpeedButton39", "Co"},
+      {"SpeedButton40", "Ec"},      {"SpeedButton41", "Ea"},        {"SpeedButton42", "St"},
+      {"SpeedButton43", "All"},     {"SpeedButton44", "\u21E9"},    {"SpeedButton45", "\u2630"}};
   return glyphs;
 }
 

@@ -4,10 +4,10 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
+#include "core/column_flags.h"
 #include "platform/globals.h"
 #include "setup/setup_routines.h"
 #include "tables/meridian_transit.h"
-#include "core/column_flags.h"
 #include "tables/ui/drawing_measurement_dialog.h"
 #include "tables/ui/feature_transit_dialog.h"
 

@@ -43,8 +43,8 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
   dispatcher_->Register(100, [this] {
     TMainFormState& s = form_.State();
     const TEphemerisPeriodState& p = s.Period;
-    TJupiterephfenster table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, s.Step,
-                             0, 0, s.VsopLevelA);
+    TJupiterephfenster table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, s.Step, 0,
+                             0, s.VsopLevelA);
     RunStandardTable(table, 100);
   });
   // Saturn's moons: the five-moon table (110) and the eight-moon one (111);

@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <memory>
 
-#include "app/ui/eclipse_commands.h"
 #include "app/ui/document_commands.h"
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
@@ -15,8 +15,8 @@
 #include "eclipses/planet_occultation.h"
 #include "eclipses/planet_star_occultation.h"
 #include "eclipses/planet_star_output.h"
-#include "eclipses/ui/planet_occultation_dialog.h"
 #include "eclipses/ui/lunar_occultation_dialog.h"
+#include "eclipses/ui/planet_occultation_dialog.h"
 #include "platform/busy_cursor.h"
 #include "platform/globals.h"
 
@@ -158,8 +158,8 @@ void PlanetStarOccultationRun(TMainForm& form) {
   options.OldPrecession = s.NumericOptions.Fk4Positions;
   options.PreciseSun = s.NumericOptions.ExactSunMoon;
   tsternbedeckungpl search(EclipseSearchContext(form), s.Period.TableConfig, s.Period.Start, form.StarCatalogue());
-  const TOccultationRunStatus status = RunPlanetStarOccultations(
-      search, options, s.CurrentAsteroid, s.WarningsOption != 0, s.Period.End, s.Period.Start);
+  const TOccultationRunStatus status = RunPlanetStarOccultations(search, options, s.CurrentAsteroid,
+                                                                 s.WarningsOption != 0, s.Period.End, s.Period.Start);
   if (status == TOccultationRunStatus::Refused) {
     LeaveWithoutTable(form);
     form.repaint();
@@ -211,8 +211,7 @@ void Sternbedeckungen1Click(TMainForm& form) {
     form.EnsureStarCatalogue(progress);
     return form.StarCatalogue();
   };
-  const std::uint8_t choice =
-      form.StarCatalogue() ? form.StarCatalogue()->Choice() : s.OccultationCatalogueSetting;
+  const std::uint8_t choice = form.StarCatalogue() ? form.StarCatalogue()->Choice() : s.OccultationCatalogueSetting;
   if (!ShowLunarOccultationCriteria(s.SelectedStar, choice, s.NumericOptions.MagnitudeLimit,
                                     s.NumericOptions.OccultationMaxSunAltitude, access, &form)) {
     return;

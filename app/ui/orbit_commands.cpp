@@ -122,8 +122,7 @@ TOrbDetOptions CurrentOrbDetOptions(TMainForm& form) {
 TOrbitDeterminationState& TMainForm::OrbitDetermination() {
   if (!orbit_) {
     orbit_ = std::make_unique<TOrbitDeterminationState>();
-    orbit_->OrbDet.Create(state_.DataFolder, Selection(), &orbit_->Observations, state_.VsopLevelA,
-                          state_.VsopLevelB);
+    orbit_->OrbDet.Create(state_.DataFolder, Selection(), &orbit_->Observations, state_.VsopLevelA, state_.VsopLevelB);
   }
   return *orbit_;
 }
@@ -219,9 +218,9 @@ void InstallOrbitCommands(TMainForm& form) {
     const TEphemerisPeriodState& p = s.Period;
     auto comet = std::make_unique<TKomet>(LanguageEnglish, p.Selection, 0, p.TableConfig, s.CurrentComet, p.Start,
                                           s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    auto ephemeris = std::make_unique<TKometeph>(LanguageEnglish, p.Selection, nullptr, p.TableConfig,
-                                                 s.CurrentComet, p.Start, p.End, s.Step, s.IntegrationTolerance,
-                                                 s.VsopLevelA, s.VsopLevelB);
+    auto ephemeris =
+        std::make_unique<TKometeph>(LanguageEnglish, p.Selection, nullptr, p.TableConfig, s.CurrentComet, p.Start,
+                                    p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     TTrialPlaceSettings trial;
     trial.Selection = p.Selection;
     trial.PositionFiles = p.PositionFiles;
@@ -243,8 +242,7 @@ void InstallOrbitCommands(TMainForm& form) {
     torbdet& od = PreparedOrbDet(form);
     const TTableConfigRecord& config = form.State().Period.TableConfig;
     od.OutputRow = 1;
-    WriteObservationTitles(od, form.Workbook(), ByLanguage(kObservationTitleGerman, kObservationTitleEnglish),
-                           config);
+    WriteObservationTitles(od, form.Workbook(), ByLanguage(kObservationTitleGerman, kObservationTitleEnglish), config);
     od.OutputRow = 3;
     WriteObservationRows(od, form.Workbook(), config, true);
     FinishSheet(form, kObservationFileKind);

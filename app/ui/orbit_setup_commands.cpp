@@ -67,8 +67,7 @@ void Rechengenauigkeit1Click(TMainForm& form) {
 
 void Dateiffnen2Click(TMainForm& form) {
   std::string& name = StartValuesFileName(form);
-  const std::optional<std::string> path =
-      AskOpenFileName({StartValuesOpenTitle(), {StartValuesFilter()}, name, "csv"});
+  const std::optional<std::string> path = AskOpenFileName({StartValuesOpenTitle(), {StartValuesFilter()}, name, "csv"});
   if (!path) return;
   if (!IsStartValuesFile(*path)) {
     ShowMessage("Dies ist keine *.csv-Datei mit Startwerten für eine numerische Integration",
@@ -130,7 +129,8 @@ void InstallOrbitSetupCommands(TMainForm& form) {
   commands.RegisterHandler("Dateispeichernunter2", [&form] { Dateispeichernunter2Click(form); });
   commands.RegisterHandler("StatusvektorausTabellelesen1", [&form] { StatusvektorausTabellelesen1Click(form); });
   commands.RegisterHandler("Browser1", [&form] { Browser1Click(form); });
-  for (const char* item : {"Browser1", "Konfigurieren1", "Ausgabeformatieren1", "Rechengenauigkeit1", "Dateiffnen2", "Dateispeichernunter2", "StatusvektorausTabellelesen1"}) {
+  for (const char* item : {"Browser1", "Konfigurieren1", "Ausgabeformatieren1", "Rechengenauigkeit1", "Dateiffnen2",
+                           "Dateispeichernunter2", "StatusvektorausTabellelesen1"}) {
     commands.SetEnabled(item, true);
   }
 }

@@ -39,9 +39,8 @@ struct TSingleDateItem {
   std::int32_t Kind;
 };
 constexpr TSingleDateItem kSingleDateItems[] = {
-    {"Sonne3", 0},   {"Merkur3", 1}, {"Venus3", 2},   {"Mars3", 4},   {"Jupiter3", 5},   {"Saturn3", 6},
-    {"Uranus3", 7},  {"Neptun2", 8}, {"Pluto3", 9},   {"Mond3", 10},  {"Planetoid3", 11},
-    {"Komet3", 12},
+    {"Sonne3", 0},  {"Merkur3", 1}, {"Venus3", 2}, {"Mars3", 4},  {"Jupiter3", 5},    {"Saturn3", 6},
+    {"Uranus3", 7}, {"Neptun2", 8}, {"Pluto3", 9}, {"Mond3", 10}, {"Planetoid3", 11}, {"Komet3", 12},
 };
 
 }  // namespace
@@ -73,8 +72,7 @@ void TTableCommands::RegisterOverviewKinds() {
     const TEphemerisPeriodState& p = s.Period;
     TObserverRecord instant = p.Start;
     LocalTimeToUT(instant);
-    CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, s.VsopLevelA, instant,
-                           p.PositionFiles);
+    CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, s.VsopLevelA, instant, p.PositionFiles);
     TLibraryTableTarget target;
     target.WorkbookView = s.WorkbookView;
     target.Sheet = &form_.Workbook();
@@ -99,9 +97,8 @@ void TTableCommands::RegisterOverviewKinds() {
     book.SetSelection(1, 1, 1, 1);
     form_.PrepareSheetForBatch();
     const TBatchRun run = BatchRunOf(form_, 1, 0);  // the catalogue run sets its own mode and output
-    Tusertab table(form_.UserObjects().Item(s.UserObjectIndex), LanguageEnglish, p.Selection, &book,
-                   kBodyIndexAsteroid, p.TableConfig, p.Start, p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA,
-                   s.VsopLevelB);
+    Tusertab table(form_.UserObjects().Item(s.UserObjectIndex), LanguageEnglish, p.Selection, &book, kBodyIndexAsteroid,
+                   p.TableConfig, p.Start, p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     PrepareOutput(table);
     form_.ShowHourglass();
     const TBatchResult result = UserCatalogEphemerides(run, table, form_.UserObjects());
@@ -147,8 +144,8 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
   } else if (kind == kBodyIndexAsteroid) {
     body = std::make_unique<TKepler>(en, 0, config, s.CurrentAsteroid, o, s.IntegrationTolerance, s.VsopLevelA,
                                      s.VsopLevelB);
-    body->initialisieren_objekt(en, config, s.CurrentAsteroid, o, s.IntegrationTolerance, s.VsopLevelA,
-                                s.VsopLevelB, 0, s.CurrentAsteroid.Name);
+    body->initialisieren_objekt(en, config, s.CurrentAsteroid, o, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 0,
+                                s.CurrentAsteroid.Name);
     name = s.CurrentAsteroid.Name;
   } else if (kind == kBodyIndexComet) {
     auto comet = std::make_unique<TKomet>(en, p.Selection, 0, config, s.CurrentComet, o, s.IntegrationTolerance,

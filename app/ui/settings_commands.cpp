@@ -350,8 +350,9 @@ void ShowProgramStartFailed(const std::string& program) {
   const TMenuRow* item = FindMenuRow("ExternesProgrammfestlegen1");
   const std::string german = WithoutAccessKey(menu->German) + "|" + WithoutAccessKey(item->German);
   const std::string english = WithoutAccessKey(menu->English) + "|" + WithoutAccessKey(item->English);
-  ShowMessage("Das Programm " + program + " ließ sich nicht starten. Vielleicht läuft es bereits. Sonst prüfen Sie mit " +
-                  german + ", ob der Pfad stimmt.",
+  ShowMessage("Das Programm " + program +
+                  " ließ sich nicht starten. Vielleicht läuft es bereits. Sonst prüfen Sie mit " + german +
+                  ", ob der Pfad stimmt.",
               program + " Could not be started. Perhaps it runs already. Otherwise check with " + english +
                   ", whether the path is correct.",
               MessageIcon::Error);
@@ -433,8 +434,7 @@ void WeltweiteDatenbank1Click(TMainForm& form) {
   const std::string& folder = form.StoredSettings().CitiesDatabase;
   if (!CitiesFileIn(folder) || !std::filesystem::is_regular_file(std::filesystem::path(folder) / "index.ved", error)) {
     ShowMessage("Datei mit weltweiter Datenbank nicht gefunden. Bitte geben sie den Pfad an.",
-                "File with world wide database with location not found. Please select the folder.",
-                MessageIcon::Error);
+                "File with world wide database with location not found. Please select the folder.", MessageIcon::Error);
     OrdnermitWeltdatenbank1Click(form);
     if (!CitiesFileIn(form.StoredSettings().CitiesDatabase)) return;
   }
@@ -498,7 +498,8 @@ class TIdleWork : public QObject {
     if (arguments.size() > 1) {
       const std::filesystem::path path = arguments[1].toStdString();
       std::error_code error;
-      if (path.extension().string().size() == 4 && QString::fromStdString(path.extension().string()).toUpper() == ".OCF" &&
+      if (path.extension().string().size() == 4 &&
+          QString::fromStdString(path.extension().string()).toUpper() == ".OCF" &&
           std::filesystem::is_regular_file(path, error) && form_.LoadConfiguration(path.string())) {
         AfterConfigurationChange(form_);
       }

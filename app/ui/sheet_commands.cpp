@@ -27,7 +27,6 @@
 
 #include "app/menu_table.h"
 #include "app/table_document.h"
-#include "app/workbook_document.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -61,8 +60,8 @@ const std::map<std::string, int>& DecimalCommands() {
 }
 
 // The alignment buttons and their codes.
-constexpr std::pair<const char*, int> kAlignButtons[] = {{"LeftAlign", 2}, {"CenterAlign", 3}, {"RightAlign", 4},
-                                                         {"sbcalign", 7}};
+constexpr std::pair<const char*, int> kAlignButtons[] = {
+    {"LeftAlign", 2}, {"CenterAlign", 3}, {"RightAlign", 4}, {"sbcalign", 7}};
 
 }  // namespace
 
@@ -344,7 +343,8 @@ void TSheetCommands::InsertOrDeleteCells(bool deleting) {
                          : "Zum Einfügen von Zellen darf nur ein zusammenhängender Bereich markiert sein!",
                 deleting ? "To delete cells ther must be selected just one region!"
                          : "To insert cells ther must be selected just one region.!",
-                MessageIcon::Error, MessageButtons::Ok, ByLanguage("Mehrere Bereiche markiert", "Several regions selected"));
+                MessageIcon::Error, MessageButtons::Ok,
+                ByLanguage("Mehrere Bereiche markiert", "Several regions selected"));
     return;
   }
   if (deleting) {
@@ -376,8 +376,8 @@ void TSheetCommands::ClipboardCommand(int kind) {
   } else if (TMyStringGridView* view = form_.GridView()) {
     // The selected block of the result grid, the cells of a row joined by
     // the csv separator.
-    const QModelIndexList picked = view->selectionModel() ? view->selectionModel()->selectedIndexes()
-                                                          : QModelIndexList();
+    const QModelIndexList picked =
+        view->selectionModel() ? view->selectionModel()->selectedIndexes() : QModelIndexList();
     if (!picked.isEmpty()) {
       int top = picked.front().row(), bottom = top, left = picked.front().column(), right = left;
       for (const QModelIndex& index : picked) {
@@ -443,8 +443,7 @@ void TSheetCommands::RunFind() {
 
 void TSheetCommands::RunReplace(bool replace, bool all) {
   if (replace_ == nullptr || !InWorkbook()) return;
-  ReplaceInSheet(form_.Workbook(), replace_->Request(), replace_->Replacement().toStdString(), replace, all,
-                 search_);
+  ReplaceInSheet(form_.Workbook(), replace_->Request(), replace_->Replacement().toStdString(), replace, all, search_);
 }
 
 // --- formats ------------------------------------------------------------------------------
@@ -625,7 +624,8 @@ void TSheetCommands::SelectionChanged() {
   TMenuCommands& c = form_.Commands();
   filling_bar_ = true;
   const workbook::TCellFont font = book.Font();
-  if (auto* face = qobject_cast<QComboBox*>(c.ToolWidget("Arial"))) face->setCurrentText(QString::fromStdString(font.Face));
+  if (auto* face = qobject_cast<QComboBox*>(c.ToolWidget("Arial")))
+    face->setCurrentText(QString::fromStdString(font.Face));
   if (auto* size = qobject_cast<QComboBox*>(c.ToolWidget("Fontsize"))) {
     size->setCurrentText(QString::number(book.FontSizeTwips() / 20));
   }

@@ -108,9 +108,9 @@ class TSheetCommands : public QObject {
   TSheetSearchState search_;
   TSheetFindDialog* find_ = nullptr;
   TSheetFindDialog* replace_ = nullptr;
-  std::uint64_t edits_ = 0;         // content changes of the workbook
+  std::uint64_t edits_ = 0;           // content changes of the workbook
   std::uint64_t edits_at_table_ = 0;  // ... when the last table was written
-  bool filling_bar_ = false;        // the tool bar follows the selection
+  bool filling_bar_ = false;          // the tool bar follows the selection
 };
 
 }  // namespace kvx

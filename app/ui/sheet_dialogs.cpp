@@ -248,9 +248,12 @@ TAusrichtung::TAusrichtung(const workbook::TAlignment& current, QWidget* parent)
   auto* layout = new QGridLayout(this);
   auto* horizontal = new QGroupBox(T("Horizontal", "Horizontal"), this);
   auto* hLayout = new QVBoxLayout(horizontal);
-  const char* hTexts[7][2] = {{"&Standard", "&General"},     {"&Linksbündig", "&Left"},
-                              {"&Zentriert", "&Center"},     {"&Rechtsbündig", "&Right"},
-                              {"Ausf&üllen", "&Fill"},       {"&Blocksatz", "&Justify"},
+  const char* hTexts[7][2] = {{"&Standard", "&General"},
+                              {"&Linksbündig", "&Left"},
+                              {"&Zentriert", "&Center"},
+                              {"&Rechtsbündig", "&Right"},
+                              {"Ausf&üllen", "&Fill"},
+                              {"&Blocksatz", "&Justify"},
                               {"Zen&triert über Markierung", "Ce&nter across cells"}};
   for (int i = 0; i < 7; ++i) {
     HorizontalButton[i] = new QRadioButton(T(hTexts[i][0], hTexts[i][1]), horizontal);

@@ -48,12 +48,22 @@ struct TableCommand {
   std::int32_t Object;  // planet number for kind 71
 };
 constexpr TableCommand kTableCommands[] = {
-    {"Sonne1", 51, 0},   {"Merkur1", 71, 1},  {"Venus1", 71, 2},   {"Mars1", 71, 4},
-    {"Jupiter1", 71, 5}, {"Saturn1", 71, 6},  {"Uranus1", 71, 7},  {"Netptun1", 71, 8},
-    {"Pluto1", 71, 9},   {"Planetoid1", 21, 0},
+    {"Sonne1", 51, 0},
+    {"Merkur1", 71, 1},
+    {"Venus1", 71, 2},
+    {"Mars1", 71, 4},
+    {"Jupiter1", 71, 5},
+    {"Saturn1", 71, 6},
+    {"Uranus1", 71, 7},
+    {"Netptun1", 71, 8},
+    {"Pluto1", 71, 9},
+    {"Planetoid1", 21, 0},
     // The moons of Jupiter and Saturn, the moon phases and the Earth satellites.
-    {"Jupitermonde1", 100, 0}, {"Saturnmonde1", 111, 0}, {"Mondphasen1", 80, 0},
-    {"Satellit1", 880, 0},     {"AlleSatelliten1", 881, 0},
+    {"Jupitermonde1", 100, 0},
+    {"Saturnmonde1", 111, 0},
+    {"Mondphasen1", 80, 0},
+    {"Satellit1", 880, 0},
+    {"AlleSatelliten1", 881, 0},
 };
 
 // The lunar-eclipse commands (the tool-bar button shares the first).
@@ -65,9 +75,14 @@ constexpr TableCommand kLunarEclipseCommands[] = {
 // The Moon, the comet, the user object, the integrated orbits and the
 // integrator's state vectors.
 constexpr TableCommand kBodyTableCommands[] = {
-    {"Mond1", 61, 0},         {"Komet1", 41, 0},        {"Benutzerkatalog1", 72, 0},
-    {"Planetoidenbahn1", 22, 0}, {"Kometenbahn1", 42, 0}, {"Planetoiden2", 4014, 0},
-    {"Kometen2", 4016, 0},    {"EingabemaskefrStatusvektor1", 34, 0},
+    {"Mond1", 61, 0},
+    {"Komet1", 41, 0},
+    {"Benutzerkatalog1", 72, 0},
+    {"Planetoidenbahn1", 22, 0},
+    {"Kometenbahn1", 42, 0},
+    {"Planetoiden2", 4014, 0},
+    {"Kometen2", 4016, 0},
+    {"EingabemaskefrStatusvektor1", 34, 0},
 };
 
 constexpr const char* kNoAsteroidName = "Kein Planetoid";
@@ -180,8 +195,8 @@ void TTableCommands::RegisterKinds() {
   dispatcher_->Register(21, [this] {
     TMainFormState& s = form_.State();
     const TEphemerisPeriodState& p = s.Period;
-    TKeplereph table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start,
-                     p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    TKeplereph table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.End,
+                     s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentAsteroid, p.Start, p.End, s.Step,
                          s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 0, std::string());
     RunStandardTable(table, 21);
@@ -253,9 +268,12 @@ void TTableCommands::RegisterCommands() {
     const std::int32_t kind = c.Kind;
     const std::int32_t object = c.Object;
     TMenuCommands::Handler handler;
-    if (kind == 71 && object == kPluto) handler = [this] { Pluto1Click(); };
-    else if (kind == 71) handler = [this, object] { PlanetTableCommand(object); };
-    else handler = [this, kind] { PlainCommand(kind); };
+    if (kind == 71 && object == kPluto)
+      handler = [this] { Pluto1Click(); };
+    else if (kind == 71)
+      handler = [this, object] { PlanetTableCommand(object); };
+    else
+      handler = [this, kind] { PlainCommand(kind); };
     commands.RegisterHandler(c.Command, handler);
   }
   commands.RegisterHandler("Mond1", [this] { Mond1Click(); });
@@ -304,9 +322,9 @@ void TTableCommands::PlanetTableCommand(std::int32_t objectNumber) {
     TObserverRecord& r = s.Period.Start;
     bool refraction = r.RefractionOn != 0;
     bool autoDeltaT = r.AutoDeltaT != 0;
-    if (ShowDatePlaceDialog(r.Day, r.Month, r.Year, r.Zone, r.ZoneMinutes, r.LocalHours, r.DeltaTSeconds,
-                            r.Latitude, r.Longitude, r.PlaceName, r.DaylightHours, r.Height, r.Temperature,
-                            r.Pressure, refraction, autoDeltaT, true, true)) {
+    if (ShowDatePlaceDialog(r.Day, r.Month, r.Year, r.Zone, r.ZoneMinutes, r.LocalHours, r.DeltaTSeconds, r.Latitude,
+                            r.Longitude, r.PlaceName, r.DaylightHours, r.Height, r.Temperature, r.Pressure, refraction,
+                            autoDeltaT, true, true)) {
       r.RefractionOn = refraction ? 1 : 0;
       r.AutoDeltaT = autoDeltaT ? 1 : 0;
       LocalTimeToUT(r);
@@ -368,8 +386,8 @@ void TTableCommands::RegisterBodyKinds() {
     TMainFormState& s = form_.State();
     const TEphemerisPeriodState& p = s.Period;
     const tuserobject* object = form_.UserObjects().Item(s.UserObjectIndex);
-    Tusertab table(object, LanguageEnglish, p.Selection, &form_.Workbook(), kBodyIndexAsteroid, p.TableConfig,
-                   p.Start, p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    Tusertab table(object, LanguageEnglish, p.Selection, &form_.Workbook(), kBodyIndexAsteroid, p.TableConfig, p.Start,
+                   p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
     PrepareOutput(table);
     dispatcher_->FinishStandardRun(table, 72);
@@ -392,8 +410,8 @@ void TTableCommands::RegisterBodyKinds() {
     dispatcher_->Register(code, [this, code] {
       TMainFormState& s = form_.State();
       const TEphemerisPeriodState& p = s.Period;
-      TKometeph table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, s.CurrentComet, p.Start,
-                      p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+      TKometeph table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, s.CurrentComet, p.Start, p.End,
+                      s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
       table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentComet, p.Start, p.End, s.Step,
                            s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
       const double epoch = table.SecondEpoch > 0 ? table.SecondEpoch : table.Epoch;
@@ -404,8 +422,7 @@ void TTableCommands::RegisterBodyKinds() {
   dispatcher_->Register(34, [this] { form_.StateVectorOutput(); });
 }
 
-void TTableCommands::RunIntegratedTable(TKeplereph& table, std::int32_t code, double epochJd,
-                                        const std::string& name) {
+void TTableCommands::RunIntegratedTable(TKeplereph& table, std::int32_t code, double epochJd, const std::string& name) {
   TMainFormState& s = form_.State();
   const TEphemerisPeriodState& p = s.Period;
   if (std::fabs(MjdToJd(p.Start.Mjd) - epochJd) < kIntegrationEpochMinDays) {
@@ -476,9 +493,9 @@ void TTableCommands::DatumundOrteingeben1Click() {
   PrepareLocationFile();
   bool refraction = r.RefractionOn != 0;
   bool autoDeltaT = r.AutoDeltaT != 0;
-  const bool ok = ShowDatePlaceDialog(r.Day, r.Month, r.Year, r.Zone, r.ZoneMinutes, r.LocalHours,
-                                      r.DeltaTSeconds, r.Latitude, r.Longitude, r.PlaceName, r.DaylightHours,
-                                      r.Height, r.Temperature, r.Pressure, refraction, autoDeltaT, true, true);
+  const bool ok = ShowDatePlaceDialog(r.Day, r.Month, r.Year, r.Zone, r.ZoneMinutes, r.LocalHours, r.DeltaTSeconds,
+                                      r.Latitude, r.Longitude, r.PlaceName, r.DaylightHours, r.Height, r.Temperature,
+                                      r.Pressure, refraction, autoDeltaT, true, true);
   if (ok) {
     r.RefractionOn = refraction ? 1 : 0;
     r.AutoDeltaT = autoDeltaT ? 1 : 0;
@@ -488,10 +505,9 @@ void TTableCommands::DatumundOrteingeben1Click() {
     LocalTimeToUT(a);
     LocalTimeToUT(b);
     const bool changed = r.Year != before.Year || r.Month != before.Month || r.Day != before.Day ||
-                         r.Latitude != before.Latitude || r.Longitude != before.Longitude ||
-                         r.Zone != before.Zone || r.ZoneMinutes != before.ZoneMinutes ||
-                         r.DeltaTSeconds != before.DeltaTSeconds || r.AutoDeltaT != before.AutoDeltaT ||
-                         a.Mjd != b.Mjd;
+                         r.Latitude != before.Latitude || r.Longitude != before.Longitude || r.Zone != before.Zone ||
+                         r.ZoneMinutes != before.ZoneMinutes || r.DeltaTSeconds != before.DeltaTSeconds ||
+                         r.AutoDeltaT != before.AutoDeltaT || a.Mjd != b.Mjd;
     if (changed) LocalTimeToUT(r);
     s.TableChanged = changed ? 1 : 0;
     if (s.TableChanged != 0 || s.ObjectChanged != 0) ComputeWithoutKind();
@@ -625,8 +641,8 @@ void TTableCommands::Mondfinsternis3Click() {
 void TTableCommands::Mondfinsterniskalender1Click() {
   TMainFormState& s = form_.State();
   s.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(s.LunarCriteria.MinimumAltitude);
-  const int result = ShowLunarEclipseCriteria(s.LunarCriteria, s.Period.Start, s.Period.End,
-                                              [this] { ZeitraumfrTabelle1Click(); }, &form_);
+  const int result = ShowLunarEclipseCriteria(
+      s.LunarCriteria, s.Period.Start, s.Period.End, [this] { ZeitraumfrTabelle1Click(); }, &form_);
   form_.update();
   if (result != 1 || !PeriodCheck()) return;
   s.TableKind = 89;

@@ -87,10 +87,9 @@ bool TMainForm::SlowTheoryQuestion(const std::string& german, const std::string&
   if (state_.WarningsOption == 0 || state_.FastSearchOption != 0) return true;
   QApplication::beep();
   const bool useDefault = german.empty() && english.empty();
-  const MessageResult answer =
-      ShowMessage(useDefault ? kDefaultSlowGerman : german, useDefault ? kDefaultSlowEnglish : english,
-                  MessageIcon::Question, MessageButtons::YesNoCancel,
-                  ByLanguage("Zeitaufwendige Berechnung!", "Slow calculation method!"));
+  const MessageResult answer = ShowMessage(
+      useDefault ? kDefaultSlowGerman : german, useDefault ? kDefaultSlowEnglish : english, MessageIcon::Question,
+      MessageButtons::YesNoCancel, ByLanguage("Zeitaufwendige Berechnung!", "Slow calculation method!"));
   if (answer == MessageResult::No) {
     TTheorySelection requested = Selection();
     if (mode == 0 || mode == 2) requested.bytes[0] = kPlanetTheoryInternal;
@@ -153,7 +152,8 @@ void TMainForm::RegisterTheoryCommands() {
     }
   });
   for (const char* name : {"PanelVSOP", "Finsternispanel"}) {
-    if (QLabel* panel = Panel(name)) panel->installEventFilter(new DoubleClickFilter(panel, [this] { PanelVSOPDblClick(); }));
+    if (QLabel* panel = Panel(name))
+      panel->installEventFilter(new DoubleClickFilter(panel, [this] { PanelVSOPDblClick(); }));
   }
 }
 

@@ -27,7 +27,7 @@ class QPushButton;
 namespace kvx {
 
 struct TUserCatalogueContext {
-  std::string* FileName = nullptr;          // empty: no catalogue
+  std::string* FileName = nullptr;  // empty: no catalogue
   std::vector<std::string>* Lines = nullptr;
   tuserlist* Objects = nullptr;
   // Loads *FileName into Lines and Objects (messages shown when asked);

@@ -122,8 +122,8 @@ void TFrmAsteroidDatabase::CompleteFileToggled(bool on) {
 }
 
 bool TFrmAsteroidDatabase::AskFolder(std::string& folder, bool source, bool create) {
-  const std::string what = source ? ByLanguage("Quellverzeichnis", "Source folder")
-                                  : ByLanguage("Zielverzeichnis", "Destination folder");
+  const std::string what =
+      source ? ByLanguage("Quellverzeichnis", "Source folder") : ByLanguage("Zielverzeichnis", "Destination folder");
   const std::string prompt = LanguageEnglish != 0 ? "Please enter " + what : "Bitte " + what + " eingeben";
   const std::optional<std::string> answer = AskText(ByLanguage("Verzeichnis wählen", "Select folder"), prompt, folder);
   if (!answer || answer->empty()) return false;

@@ -73,7 +73,8 @@ TMainform_astorb::TMainform_astorb(QWidget* owner) : QDialog(owner) {
   panel_->setFrameShape(QFrame::Panel);
   panel_->setFrameShadow(QFrame::Sunken);
   layout->addWidget(panel_);
-  note_ = new QLabel(Q("Nur für das Astorb-Dateiformat ab 1998-01-08", "For the Astorb fileformat since 1998-01-08 only"));
+  note_ =
+      new QLabel(Q("Nur für das Astorb-Dateiformat ab 1998-01-08", "For the Astorb fileformat since 1998-01-08 only"));
   note_->setObjectName(QStringLiteral("Label3"));
   layout->addWidget(note_);
   file_ = new QLabel;
@@ -171,8 +172,9 @@ void TMainform_astorb::Convert(const std::string& fileName) {
     return !stop_;
   };
   const TConversionResult result = kind == TCatalogueKind::MpcorbCr ? ConvertMpcorbCrFile(fileName, callback)
-                                   : kind == TCatalogueKind::Mpcorb ? ConvertMpcorbFile(fileName, callback)
-                                                                    : ConvertAstorbFile(fileName, kind_, international_, callback);
+                                   : kind == TCatalogueKind::Mpcorb
+                                       ? ConvertMpcorbFile(fileName, callback)
+                                       : ConvertAstorbFile(fileName, kind_, international_, callback);
   note_->setText(oldNote);
   stop_button_->setEnabled(false);
   close_->setEnabled(true);

@@ -40,8 +40,8 @@ bool VamurDateien::Execute() {
   for (char& c : lowerKeyword) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (lowerKeyword != "nil" && !DataFileAccepted(*kind_, FileName)) {
     FileName = previous;
-    const std::string german = "Dies ist keine " + kind_->DescriptionGerman +
-                               ". Bitte noch einmal mit anderem Dateinamen versuchen.";
+    const std::string german =
+        "Dies ist keine " + kind_->DescriptionGerman + ". Bitte noch einmal mit anderem Dateinamen versuchen.";
     const std::string english = "This is no " + kind_->DescriptionEnglish + ". Please retry with another filename.";
     const std::string caption = english_ ? "Error while opening file" : "Fehler beim Dateiöffnen";
     CurrentMessageSink().Show(english_ ? english : german, caption, MessageIcon::Error, MessageButtons::Ok);

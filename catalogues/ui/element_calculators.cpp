@@ -105,7 +105,8 @@ QDialog* ResultWindow(QWidget* owner, const char* name, const QString& title, co
     const int row = static_cast<int>(i);
     if (auto* label = qobject_cast<QLabel*>(grid->itemAtPosition(row, 0)->widget())) label->setText(labels[i]);
     if (i < copyCaptions.size()) {
-      if (auto* copy = qobject_cast<QPushButton*>(grid->itemAtPosition(row, 2)->widget())) copy->setText(copyCaptions[i]);
+      if (auto* copy = qobject_cast<QPushButton*>(grid->itemAtPosition(row, 2)->widget()))
+        copy->setText(copyCaptions[i]);
     }
   }
   return window;
@@ -184,10 +185,10 @@ bool InputSemimajorAxis(bool hints, double& a, QWidget* owner) {
 }
 
 void ShowAxisAndDailyMotion(bool hints, double a, double n, QWidget* owner) {
-  QDialog* window = ResultWindow(owner, "TAusg_taegl", Q("Bahnelemente a und n", "Semimajor axis and mean motion"),
-                                 {Q("gr. Halbachse (AE):", "Semimajor axis (AU):"),
-                                  Q("Tägliche Bewegung (°):", "Mean motion (°/day):")},
-                                 {Q("&Kopieren", "&Copy")});
+  QDialog* window = ResultWindow(
+      owner, "TAusg_taegl", Q("Bahnelemente a und n", "Semimajor axis and mean motion"),
+      {Q("gr. Halbachse (AE):", "Semimajor axis (AU):"), Q("Tägliche Bewegung (°):", "Mean motion (°/day):")},
+      {Q("&Kopieren", "&Copy")});
   SetResult(window, 0, Fixed(a, 8));
   SetResult(window, 1, Fixed(n, 8));
   ShowKept(window, hints);
@@ -207,8 +208,8 @@ bool InputAQTransformation(bool hints, double& aq, double& e, std::uint8_t direc
   QLineEdit* eEdit = AddRow(grid, 1, QStringLiteral("&e"), Fixed(e, 8), "Edit_e");
   layout->addLayout(grid);
   layout->addWidget(OkCancel(&dialog));
-  dialog.AddCheck(aEdit, NumberCheck([](double) { return true; },
-                                     {"Bitte eine gültige Zahl für a eingeben!", "Please enter a valid number for a."}));
+  dialog.AddCheck(aEdit, NumberCheck([](double) { return true; }, {"Bitte eine gültige Zahl für a eingeben!",
+                                                                   "Please enter a valid number for a."}));
   dialog.AddCheck(eEdit, NumberCheck([](double x) { return x >= 0; }, {"e muß >=0 sein!", "e must be >=0."}));
   if (dialog.exec() != QDialog::Accepted) return false;
   aq = Value(aEdit);
@@ -252,7 +253,8 @@ bool InputOrbitOrientationElements(bool hints, TOrientationRecord& r, double jd,
       auto* button = new QPushButton(name == QStringLiteral("Datum") ? Q("Datum", "Date") : name);
       button->setObjectName(QStringLiteral("Knopf") + name + suffix);
       button->setAutoDefault(false);
-      QObject::connect(button, &QPushButton::clicked, target, [target, value = value] { target->setText(Fixed(value, 2)); });
+      QObject::connect(button, &QPushButton::clicked, target,
+                       [target, value = value] { target->setText(Fixed(value, 2)); });
       grid->addWidget(button, row, col++);
     }
     ++row;
@@ -281,11 +283,12 @@ bool InputOrbitOrientationElements(bool hints, TOrientationRecord& r, double jd,
 }
 
 void ShowOrbitOrientationResult(bool hints, const TOrientationRecord& r, QWidget* owner) {
-  const QString perihelion = r.LongitudeOfPerihelion != 0 ? Q("Perihellänge:", "Long. of perihelion:")
-                                                           : Q("Perihel:", "Perihelon:");
-  QDialog* window = ResultWindow(owner, "TBahnlageanzeigeform", Q("Bahnlageelemente", "Orientation elements"),
-                                 {QStringLiteral("i:"), Q("Knoten:", "Node:"), perihelion, Q("Äquinoktium:", "Equinox:")},
-                                 {Q("&Kopieren", "&Copy"), Q("Ko&pieren", "Co&py"), Q("Kop&ieren", "Cop&y")});
+  const QString perihelion =
+      r.LongitudeOfPerihelion != 0 ? Q("Perihellänge:", "Long. of perihelion:") : Q("Perihel:", "Perihelon:");
+  QDialog* window =
+      ResultWindow(owner, "TBahnlageanzeigeform", Q("Bahnlageelemente", "Orientation elements"),
+                   {QStringLiteral("i:"), Q("Knoten:", "Node:"), perihelion, Q("Äquinoktium:", "Equinox:")},
+                   {Q("&Kopieren", "&Copy"), Q("Ko&pieren", "Co&py"), Q("Kop&ieren", "Cop&y")});
   SetResult(window, 0, Fixed(r.Inclination, 8));
   SetResult(window, 1, Fixed(r.Node, 8));
   SetResult(window, 2, Fixed(r.Perihelion, 8));

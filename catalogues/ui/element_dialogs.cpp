@@ -43,23 +43,30 @@ struct FieldLabel {
 };
 
 const FieldLabel kAsteroidLabels[] = {
-    {1, "&a (AE):", "&a (AU):"},           {2, "&e:", "&e:"},
-    {3, "&i:", "&i:"},                     {4, "Kno&ten:", "Node:"},
-    {5, "&Perihel(w):", "&Perihelion (w):"}, {6, "&M:", "&M:"},
+    {1, "&a (AE):", "&a (AU):"},
+    {2, "&e:", "&e:"},
+    {3, "&i:", "&i:"},
+    {4, "Kno&ten:", "Node:"},
+    {5, "&Perihel(w):", "&Perihelion (w):"},
+    {6, "&M:", "&M:"},
     {7, "&n (wenn unbe- kannt: 0 eingeben):", "&n (enter 0 when unknown):"},
     {8, "&Äquinoktium (Jahr):", "Equinox (year):"},
-    {9, "Epoche (&JD):", "Epoch (&JD):"},  {10, "&H:", "&H:"},
+    {9, "Epoche (&JD):", "Epoch (&JD):"},
+    {10, "&H:", "&H:"},
     {11, "&G:", "&G:"},
 };
 
 const FieldLabel kCometLabels[] = {
-    {1, "&q (AE):", "&q (AU):"},           {2, "&e:", "&e:"},
-    {3, "&i:", "&i:"},                     {4, "Kno&ten:", "Node:"},
+    {1, "&q (AE):", "&q (AU):"},
+    {2, "&e:", "&e:"},
+    {3, "&i:", "&i:"},
+    {4, "Kno&ten:", "Node:"},
     {5, "&Perihel(w):", "&Perihelion (w):"},
     {8, "&Äquinoktium (Jahr):", "&Equinox (year):"},
     {9, "Perihelzeit (&JD):", "Time of perihelion (&JD):"},
     {10, "&Hell.-Param.:", "&Parameter for magnitude:"},
-    {11, "&vis (mag):", "&vis (mag):"},    {12, "Epoche (JD):", "Epoche (JD):"},
+    {11, "&vis (mag):", "&vis (mag):"},
+    {12, "Epoche (JD):", "Epoche (JD):"},
 };
 
 std::span<const FieldLabel> LabelsOf(TElementDialogKind kind) {
@@ -99,8 +106,7 @@ bool LoadIfAccepted(List& list, std::uint8_t& kind, const std::string& fileName)
 
 }  // namespace
 
-TElementDialogBase::TElementDialogBase(TElementDialogKind kind, QWidget* parent)
-    : QDialog(parent), kind_(kind) {
+TElementDialogBase::TElementDialogBase(TElementDialogKind kind, QWidget* parent) : QDialog(parent), kind_(kind) {
   for (const FieldLabel& l : LabelsOf(kind)) fields_.push_back(l.Field);
   Build();
   SettingsStore& store = CurrentSettingsStore();
@@ -276,8 +282,8 @@ void TElementDialogBase::SetCaptions() {
   setWindowTitle(asteroid ? Q("Bahnelemente für eine Keplerellipse (Planetoiden)", "Orbital elements for an asteroid")
                           : Q("Bahnelemente für einen Kometen", "Orbital elements for a comet"));
   sheet_group_->setTitle(Q("A&us Tabellenblatt übernehmen", "Read from sheet"));
-  sheet_label_->setText(Q("Der Bahnelementesatz beginn in (Zeile:Spalte):",
-                          "The set of orbital elements beginns at (row:column):"));
+  sheet_label_->setText(
+      Q("Der Bahnelementesatz beginn in (Zeile:Spalte):", "The set of orbital elements beginns at (row:column):"));
   from_cell_->setText(Q("Ab aktiver Zelle", "From active cell"));
   list_group_->setTitle(Q("Aus Datei mit Bahnelementen übernehmen", "Load from file with orbital elements"));
   manual_group_->setTitle(Q("Verwendete Bahnelemente (manuelle Eingabe)", "Orbital elements"));
@@ -294,7 +300,8 @@ void TElementDialogBase::SetCaptions() {
   web_button_->setText(Q("Bahnelemente im www", "Elements in the www"));
   cancel_->setText(Q("Abbrechen", "Cancel"));
   if (t_fraction_ != nullptr) {
-    t_fraction_->setText(Q("Perihelzeit als Tagesbr&uchteil eingeben", "Enter time of perihelion as day with fraction"));
+    t_fraction_->setText(
+        Q("Perihelzeit als Tagesbr&uchteil eingeben", "Enter time of perihelion as day with fraction"));
     epoch_fraction_->setText(Q("Epoche als Tagesbruchteil eingeben", "Enter epoche as day with fraction"));
     t_fraction_->setVisible(static_cast<bool>(DayFractionHook));
     epoch_fraction_->setVisible(static_cast<bool>(DayFractionHook));
@@ -329,8 +336,8 @@ void TElementDialogBase::EnableElementEdits() {
 void TElementDialogBase::LoadListWhenEmpty() {
   if (List().Loaded != 0 || List().Count() > 0) return;
   if (State.FileName.empty()) {
-    State.FileName = DataFolder.empty() ? DefaultElementFileName(kind_)
-                                        : DataFolder + "/" + DefaultElementFileName(kind_);
+    State.FileName =
+        DataFolder.empty() ? DefaultElementFileName(kind_) : DataFolder + "/" + DefaultElementFileName(kind_);
   }
   LoadListFile(false);
   combo_->Reload();
@@ -338,7 +345,8 @@ void TElementDialogBase::LoadListWhenEmpty() {
 
 void TElementDialogBase::ShowUsedElementFile() {
   if (List().BuiltInListShown != 0 || List().Loaded == 0) {
-    used_file_->setText(Q("Momentan ist keine Datei mit Bahnelementen geladen", "For the moment there is no file in use"));
+    used_file_->setText(
+        Q("Momentan ist keine Datei mit Bahnelementen geladen", "For the moment there is no file in use"));
     used_file_->setStyleSheet("color: gray");
   } else {
     used_file_->setText(Q("Verwendete Datei: ", "Used file: ") + QString::fromStdString(State.FileName));
@@ -355,8 +363,8 @@ void TElementDialogBase::ShowSequence() {
   if (!isVisible()) undo_load_ = nullptr;  // shown again while open: the start stays
   State.InvalidEntryPending = 0;
   if (State.FileName.empty()) {
-    State.FileName = DataFolder.empty() ? DefaultElementFileName(kind_)
-                                        : DataFolder + "/" + DefaultElementFileName(kind_);
+    State.FileName =
+        DataFolder.empty() ? DefaultElementFileName(kind_) : DataFolder + "/" + DefaultElementFileName(kind_);
   }
   if (State.LoadPending != 0) {
     PutRecordIntoList();
@@ -472,7 +480,9 @@ void TElementDialogBase::reject() {
   QDialog::reject();
 }
 
-void TElementDialogBase::SetNoObject() { name_->setText(QString::fromStdString(NoObjectName(kind_, LanguageEnglish != 0))); }
+void TElementDialogBase::SetNoObject() {
+  name_->setText(QString::fromStdString(NoObjectName(kind_, LanguageEnglish != 0)));
+}
 
 void TElementDialogBase::DoSearch() {
   if (List().Count() == 0) return;
@@ -563,7 +573,9 @@ void TElementDialogBase::SaveList() {
   } else {
     request.filters = {ByLanguage("Kometen (*.csv)", "Comets (*.csv)"),
                        ByLanguage("Kometen (binär *.oko) (*.oko)", "Comets (binär *.oko) (*.oko)"),
-                       "Guide 6.0 (*.dat)", "SkyMap (*.sky)", "SkyMap (*.cat)",
+                       "Guide 6.0 (*.dat)",
+                       "SkyMap (*.sky)",
+                       "SkyMap (*.cat)",
                        ByLanguage("VDS-Fachgruppe (*.txt)", "German VDS (*.txt)")};
   }
   request.start = State.FileName.size() > 4 ? State.FileName.substr(0, State.FileName.size() - 4) : State.FileName;
@@ -618,11 +630,15 @@ bool TElementeplform::TakeSheetCells(const std::vector<TSheetCellValue>& cells) 
 
 bool TElementeplform::WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) {
   switch (writer) {
-    case TElementWriter::Binary: return Planetoidentabelle1.WriteOplFile(fileName);
+    case TElementWriter::Binary:
+      return Planetoidentabelle1.WriteOplFile(fileName);
     case TElementWriter::CsvChoice:
-      return homePlanet ? Planetoidentabelle1.WriteHomePlanetCsvFile(fileName) : Planetoidentabelle1.WriteOwnCsvFile(fileName);
-    case TElementWriter::SkyMap: return Planetoidentabelle1.WriteSkyMapFile(fileName);
-    default: return false;
+      return homePlanet ? Planetoidentabelle1.WriteHomePlanetCsvFile(fileName)
+                        : Planetoidentabelle1.WriteOwnCsvFile(fileName);
+    case TElementWriter::SkyMap:
+      return Planetoidentabelle1.WriteSkyMapFile(fileName);
+    default:
+      return false;
   }
 }
 
@@ -660,13 +676,18 @@ bool TElementekoform::TakeSheetCells(const std::vector<TSheetCellValue>& cells) 
 
 bool TElementekoform::WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) {
   switch (writer) {
-    case TElementWriter::Binary: return Kometentabelle1.WriteOkoFile(fileName);
+    case TElementWriter::Binary:
+      return Kometentabelle1.WriteOkoFile(fileName);
     case TElementWriter::CsvChoice:
       return homePlanet ? Kometentabelle1.WriteHomePlanetCsvFile(fileName) : Kometentabelle1.WriteOwnCsvFile(fileName);
-    case TElementWriter::Guide: return Kometentabelle1.WriteGuideFile(fileName);
-    case TElementWriter::TextListing: return Kometentabelle1.WriteTextListing(fileName);
-    case TElementWriter::SkyMap: return Kometentabelle1.WriteSkyMapFile(fileName);
-    default: return false;
+    case TElementWriter::Guide:
+      return Kometentabelle1.WriteGuideFile(fileName);
+    case TElementWriter::TextListing:
+      return Kometentabelle1.WriteTextListing(fileName);
+    case TElementWriter::SkyMap:
+      return Kometentabelle1.WriteSkyMapFile(fileName);
+    default:
+      return false;
   }
 }
 

@@ -44,15 +44,15 @@ class TElementDialogBase : public QDialog {
   ~TElementDialogBase() override;
 
   TElementDialogState State;
-  std::string DataFolder;                  // where the default list file lives
-  bool Spreadsheet = true;                 // the main window's spreadsheet setting
-  workbook::TWorkbook* Sheet = nullptr;    // the sheet for reading and writing sets
+  std::string DataFolder;                // where the default list file lives
+  bool Spreadsheet = true;               // the main window's spreadsheet setting
+  workbook::TWorkbook* Sheet = nullptr;  // the sheet for reading and writing sets
   // The main window's table configuration: the column titles of the
   // element rows (the default titles while it is not set).
   const TTableConfigRecord* TableConfig = nullptr;
-  std::function<void()> OnAccepted;        // OK: the record is handed over here
-  std::function<void()> OnFileLoaded;      // another list file was loaded (range reset)
-  std::function<void()> OnLoadUndone;      // Cancel put the list of the showing's start back
+  std::function<void()> OnAccepted;    // OK: the record is handed over here
+  std::function<void()> OnFileLoaded;  // another list file was loaded (range reset)
+  std::function<void()> OnLoadUndone;  // Cancel put the list of the showing's start back
   // Comets: the day-fraction entry behind the T and epoch buttons. It gets
   // the field's Julian day (0: none yet) and writes the entered one back;
   // false when cancelled. The buttons stay hidden while it is not set.

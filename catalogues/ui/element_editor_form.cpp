@@ -197,7 +197,8 @@ TElementEditorForm::TElementEditorForm(std::unique_ptr<TElementEditorModelBase> 
     fractionButton(9, "Button2a", "Epoche als Tagesbruchteil eingeben", "Enter epoch as day with fractions");
   }
   if (&kind == &kVariableStarEditor) {
-    fractionButton(4, "TagesbruchteilButton", "Epoche als Tagesbr&uchteil eingeben", "Enter epoch as day with fractions");
+    fractionButton(4, "TagesbruchteilButton", "Epoche als Tagesbr&uchteil eingeben",
+                   "Enter epoch as day with fractions");
     auto* typeLabel = new QLabel(Q("&Typ:", "&Type:"));
     type_ = new QComboBox;
     type_->setObjectName(QStringLiteral("ListBox1"));
@@ -464,8 +465,8 @@ void TElementEditorForm::StoreSettings() {
 
 namespace {
 
-void RunEditor(std::unique_ptr<TElementEditorModelBase> model, const std::string& dataFolder, double jd,
-               QWidget* owner, std::function<bool(double& jd)> dayFraction = {}) {
+void RunEditor(std::unique_ptr<TElementEditorModelBase> model, const std::string& dataFolder, double jd, QWidget* owner,
+               std::function<bool(double& jd)> dayFraction = {}) {
   TElementEditorForm form(std::move(model), dataFolder, jd, owner);
   form.SetDayFractionHook(std::move(dayFraction));
   form.OpenStartFile();
@@ -491,8 +492,8 @@ void EditCometElementFile(bool /*hints*/, const std::string& dataFolder, double 
 
 void EditVariableStarFile(bool /*hints*/, const std::string& dataFolder, double jd, QWidget* owner,
                           std::function<bool(double& jd)> dayFraction) {
-  RunEditor(std::make_unique<TVariableStarEditorModel>(kVariableStarEditor, VariableStarEditorFields()), dataFolder,
-            jd, owner, std::move(dayFraction));
+  RunEditor(std::make_unique<TVariableStarEditorModel>(kVariableStarEditor, VariableStarEditorFields()), dataFolder, jd,
+            owner, std::move(dayFraction));
 }
 
 }  // namespace kvx

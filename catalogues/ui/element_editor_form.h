@@ -10,9 +10,9 @@
 
 #include <QDialog>
 #include <functional>
-#include <utility>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogues/element_editor_model.h"

@@ -28,7 +28,7 @@ class Telementevarform : public QDialog {
 
   TVariableStarElements Record;
   variablentabelle variablentabelle1;
-  std::string FileName;    // "variab.csv" in DataFolder when empty at the first showing
+  std::string FileName;  // "variab.csv" in DataFolder when empty at the first showing
   std::string DataFolder;
   std::uint8_t LoadPending = 1;
   std::uint8_t SearchAnywhere = 0;

@@ -26,8 +26,7 @@ QString DateText(const TObserverRecord& r) {
 }  // namespace
 
 TMoFiSuchkriterien::TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, const TObserverRecord& start,
-                                       const TObserverRecord& end, std::function<void()> changePeriod,
-                                       QWidget* owner)
+                                       const TObserverRecord& end, std::function<void()> changePeriod, QWidget* owner)
     : QDialog(owner), criteria_(criteria), start_(start), end_(end), changePeriod_(std::move(changePeriod)) {
   setObjectName("MoFiSuchkriterien");
   setWindowTitle(Tr("Suchkriterien", "Criteria"));
@@ -54,8 +53,7 @@ TMoFiSuchkriterien::TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, co
   condition_ = new QCheckBox(Tr("&Nur wenn Mondhöher größer als", "O&nly when Moon altitude larger than"), this);
   condition_->setObjectName("AltitudeCondition");
   condition_->setChecked(criteria_.AltitudeCondition != 0);
-  connect(condition_, &QCheckBox::toggled, this,
-          [this](bool on) { criteria_.AltitudeCondition = on ? 1 : 0; });
+  connect(condition_, &QCheckBox::toggled, this, [this](bool on) { criteria_.AltitudeCondition = on ? 1 : 0; });
   altitude_ = new QSpinBox(this);
   altitude_->setObjectName("MinimumAltitude");
   altitude_->setRange(-90, 90);
@@ -105,8 +103,8 @@ void TMoFiSuchkriterien::RefillPeriod() {
   period_->setText(DateText(start_) + Tr(" bis ", " to ") + DateText(end));
 }
 
-int ShowLunarEclipseCriteria(TLunarEclipseCriteria& criteria, const TObserverRecord& start,
-                             const TObserverRecord& end, std::function<void()> changePeriod, QWidget* owner) {
+int ShowLunarEclipseCriteria(TLunarEclipseCriteria& criteria, const TObserverRecord& start, const TObserverRecord& end,
+                             std::function<void()> changePeriod, QWidget* owner) {
   TMoFiSuchkriterien dialog(criteria, start, end, std::move(changePeriod), owner);
   if (dialog.exec() != QDialog::Accepted) return 2;
   criteria = dialog.Criteria();

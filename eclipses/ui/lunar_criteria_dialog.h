@@ -25,8 +25,8 @@ class TMoFiSuchkriterien : public QDialog {
  public:
   // `start` and `end` are the main window's records, read again after a
   // period change; `changePeriod` opens the period dialog (may be empty).
-  TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, const TObserverRecord& start,
-                     const TObserverRecord& end, std::function<void()> changePeriod, QWidget* owner);
+  TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, const TObserverRecord& start, const TObserverRecord& end,
+                     std::function<void()> changePeriod, QWidget* owner);
 
   const TLunarEclipseCriteria& Criteria() const { return criteria_; }
   // " bis " / " to " between the start date and the end's local date.
@@ -45,8 +45,7 @@ class TMoFiSuchkriterien : public QDialog {
 
 // Shows the dialog modally on `criteria`; on OK copies the choices back.
 // Returns 1 for OK and 2 for Cancel.
-int ShowLunarEclipseCriteria(TLunarEclipseCriteria& criteria, const TObserverRecord& start,
-                             const TObserverRecord& end, std::function<void()> changePeriod,
-                             QWidget* owner = nullptr);
+int ShowLunarEclipseCriteria(TLunarEclipseCriteria& criteria, const TObserverRecord& start, const TObserverRecord& end,
+                             std::function<void()> changePeriod, QWidget* owner = nullptr);
 
 }  // namespace kvx

@@ -40,7 +40,7 @@ TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_
   auto* group = new QGroupBox(QStringLiteral("&Planet"), this);
   group->setObjectName("GroupBox1");
   auto* bodyGrid = new QGridLayout(group);
-  const char* names[9][2] = {{"Merkur", "Mercury"}, {"Venus", "Venus"},     {"Mars", "Mars"},
+  const char* names[9][2] = {{"Merkur", "Mercury"},  {"Venus", "Venus"},   {"Mars", "Mars"},
                              {"Jupiter", "Jupiter"}, {"Saturn", "Saturn"}, {"Uranus", "Uranus"},
                              {"Neptun", "Neptune"},  {"Pluto", "Pluto"},   {"Asteroid", "Asteroid"}};
   for (int i = 0; i < 9; ++i) {
@@ -75,9 +75,8 @@ TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_
   grid->addWidget(magnitudeTitle, 0, 0);
   grid->addWidget(magnitude_bar_, 0, 1);
   grid->addWidget(magnitude_label_, 0, 2);
-  diameter_label_ = new QLabel(Tr("Angenommener &Durchmesser des Asteroiden(km):",
-                                  "Estimated &diameter of the asteroidn(km):"),
-                               this);
+  diameter_label_ = new QLabel(
+      Tr("Angenommener &Durchmesser des Asteroiden(km):", "Estimated &diameter of the asteroidn(km):"), this);
   diameter_label_->setObjectName("Label2");
   diameter_ = new TIntegerEdit(this);
   diameter_->setObjectName("IntegerEdit1");
@@ -94,8 +93,8 @@ TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_
   conjunctions_->setChecked(choice_.ConjunctionsOnly != 0);
   layout->addWidget(conjunctions_);
 
-  star_row_ = new TStarChoiceRow(this, layout, Tr("Alle &Sterne", "All &stars"), Tr("Stern", "Star"),
-                                 std::move(access), choice.SelectedStar, [this] { return choice_.LimitingMagnitude; });
+  star_row_ = new TStarChoiceRow(this, layout, Tr("Alle &Sterne", "All &stars"), Tr("Stern", "Star"), std::move(access),
+                                 choice.SelectedStar, [this] { return choice_.LimitingMagnitude; });
 
   auto* buttons = new QHBoxLayout;
   auto* ok = new QPushButton(QStringLiteral("&OK"), this);

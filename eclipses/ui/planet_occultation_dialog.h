@@ -25,11 +25,11 @@ class TStarChoiceRow;
 
 // The dialog's values.
 struct TPlanetOccultationChoice {
-  std::int32_t SelectedStar = -1;             // -1 all stars, else 1..count
-  std::array<std::uint8_t, 9> Bodies{};       // Mercury .. Pluto, asteroid
+  std::int32_t SelectedStar = -1;        // -1 all stars, else 1..count
+  std::array<std::uint8_t, 9> Bodies{};  // Mercury .. Pluto, asteroid
   float LimitingMagnitude = 8.0f;
   std::uint8_t ConjunctionsOnly = 0;
-  std::int32_t AsteroidDiameter = 0;          // km
+  std::int32_t AsteroidDiameter = 0;  // km
 };
 
 class TPloccultform : public QDialog {

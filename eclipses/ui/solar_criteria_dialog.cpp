@@ -51,8 +51,7 @@ TSofiSuchkriteriendlg::TSofiSuchkriteriendlg(std::uint8_t criterion, TEclipsePer
     kindsLayout->addWidget(button);
   }
   if (QAbstractButton* current = RadioGroup1->button(criterion_ <= 3 ? criterion_ : 0)) current->setChecked(true);
-  connect(RadioGroup1, &QButtonGroup::idClicked, this,
-          [this](int id) { criterion_ = static_cast<std::uint8_t>(id); });
+  connect(RadioGroup1, &QButtonGroup::idClicked, this, [this](int id) { criterion_ = static_cast<std::uint8_t>(id); });
   layout->addWidget(kinds);
 
   auto* period = new QGroupBox(Tr("&Suchzeitraum", "Time &span for search"), this);

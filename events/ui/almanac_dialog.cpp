@@ -22,10 +22,9 @@ struct Caption {
   const char* english;
 };
 
-constexpr Caption kBodyCaptions[10] = {{"Sonne", "Sun"},       {"Merkur", "Mercury"}, {"Venus", "Venus"},
-                                       {"Mars", "Mars"},       {"Jupiter", "Jupiter"}, {"Saturn", "Saturn"},
-                                       {"Uranus", "Uranus"},   {"Neptun", "Neptune"}, {"Pluto", "Pluto"},
-                                       {"Mond", "Moon"}};
+constexpr Caption kBodyCaptions[10] = {
+    {"Sonne", "Sun"},     {"Merkur", "Mercury"}, {"Venus", "Venus"},    {"Mars", "Mars"},   {"Jupiter", "Jupiter"},
+    {"Saturn", "Saturn"}, {"Uranus", "Uranus"},  {"Neptun", "Neptune"}, {"Pluto", "Pluto"}, {"Mond", "Moon"}};
 constexpr Caption kEventCaptions[28] = {
     {"Perihel", "Perihelion"},
     {"Aphel", "Aphelion"},

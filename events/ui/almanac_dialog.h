@@ -36,8 +36,8 @@ class TAlmanachdlg : public QDialog {
   void SetCaptions();
   std::array<QCheckBox*, 10> bodies_{};
   std::array<QCheckBox*, 28> events_{};  // kinds 0..23, sections 24..27
-  QCheckBox* topocentric_ = nullptr;      // CheckBox39
-  QCheckBox* inLongitude_ = nullptr;      // CheckBox40
+  QCheckBox* topocentric_ = nullptr;     // CheckBox39
+  QCheckBox* inLongitude_ = nullptr;     // CheckBox40
 };
 
 // Runs the dialog modally on the two records; they change unless the result

@@ -49,8 +49,8 @@ constexpr const char* kFirstCaptions[14][2] = {
     {"Benutzerdefiniert", "User catalogue"},
 };
 constexpr const char* kSecondCaptions[12][2] = {
-    {"Sonne", "Sun"},       {"Merkur", "Mercury"}, {"Venus", "Venus"},   {"Mars", "Mars"},
-    {"Jupiter", "Jupiter"}, {"Saturn", "Saturn"},  {"Uranus", "Uranus"}, {"Neptun", "Neptune"},
+    {"Sonne", "Sun"},       {"Merkur", "Mercury"}, {"Venus", "Venus"},        {"Mars", "Mars"},
+    {"Jupiter", "Jupiter"}, {"Saturn", "Saturn"},  {"Uranus", "Uranus"},      {"Neptun", "Neptune"},
     {"Pluto", "Pluto"},     {"Mond", "Moon"},      {"Planetoid", "Asteroid"}, {"Komet", "Comet"},
 };
 
@@ -132,7 +132,8 @@ void TKonjunktionsuchen::Build() {
   fields->addWidget(step_, 0, 1);
   fields->addWidget(new QLabel(Tr("Wiederholungen", "Repetitions"), controls_), 1, 0);
   fields->addWidget(repetitions_, 1, 1);
-  fields->addWidget(new QLabel(Tr("Nur Konjunktionen enger als", "Show only conjuctions closer than"), controls_), 2, 0);
+  fields->addWidget(new QLabel(Tr("Nur Konjunktionen enger als", "Show only conjuctions closer than"), controls_), 2,
+                    0);
   auto* limitRow = new QHBoxLayout;
   limitRow->addWidget(limit_);
   limitRow->addWidget(new QLabel(Tr("° zeigen", "degrees"), controls_));
@@ -346,8 +347,7 @@ void TKonjunktionsuchen::SetUserObjectState() {
   const bool inList = number >= 1 && number <= count;
   if (count > 0 && number != 0 && !inList) {
     ShowMessage("Das gewählte Objekt ist nicht im Benutzerkatalog; bitte wählen Sie ein anderes.",
-                "The chosen object is not in the user catalogue; please choose another one.",
-                MessageIcon::Warning);
+                "The chosen object is not in the user catalogue; please choose another one.", MessageIcon::Warning);
   }
   run_.UserObjectName = inList ? window_.UserObjects->Item(number - 1)->Name : std::string();
   user_name_->setText(QString::fromStdString(run_.UserObjectName));

@@ -142,9 +142,7 @@ void TKonjlistdlg::RadioGroup1Click(int item) {
   }
 }
 
-bool TKonjlistdlg::FloatEdit3Exit() {
-  return MagnitudeExit(minor_magnitude_, run_.Options.MinorBodyMagnitudeLimit);
-}
+bool TKonjlistdlg::FloatEdit3Exit() { return MagnitudeExit(minor_magnitude_, run_.Options.MinorBodyMagnitudeLimit); }
 
 void TKonjlistdlg::PrepareRun() {
   const int source = Source();

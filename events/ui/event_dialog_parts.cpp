@@ -176,7 +176,8 @@ QHBoxLayout* TEventSearchDialogBase::BuildButtonRow(QPushButton** handOver, std:
 }
 
 QWidget* TEventSearchDialogBase::BuildListBox(std::function<void()> clearList, std::function<bool(int)> removeLine) {
-  QWidget* box = BuildEventListBox(this, ListParts, std::move(clearList), std::move(removeLine), [this] { FillList(); });
+  QWidget* box =
+      BuildEventListBox(this, ListParts, std::move(clearList), std::move(removeLine), [this] { FillList(); });
   ListBox = ListParts.ListBox;
   return box;
 }

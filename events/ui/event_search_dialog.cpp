@@ -74,7 +74,11 @@ std::string Call(const std::function<std::string()>& f, const char* fallback) { 
 TExtremumsuchen::TExtremumsuchen(const TSearchContext& context, TEventList& events,
                                  const TEventSearchSettings& settings, const TObserverRecord& start,
                                  TEventSearchHooks hooks, QWidget* parent)
-    : TEventSearchDialogBase(parent), settings_(settings), context_(context), hooks_(std::move(hooks)), run_(context_, events) {
+    : TEventSearchDialogBase(parent),
+      settings_(settings),
+      context_(context),
+      hooks_(std::move(hooks)),
+      run_(context_, events) {
   setObjectName("Extremumsuchen");
   run_.Start = start;
   run_.Answerer = hooks_.Answerer;
@@ -91,8 +95,7 @@ TExtremumsuchen::TExtremumsuchen(const TSearchContext& context, TEventList& even
   layout->addLayout(top);
   auto* middle = new QHBoxLayout;
   middle->addWidget(BuildSearchBox(), 1);
-  middle->addWidget(BuildListBox([this] { run_.ClearList(); }, [this](int row) { return run_.RemoveLine(row); }),
-                    1);
+  middle->addWidget(BuildListBox([this] { run_.ClearList(); }, [this](int row) { return run_.RemoveLine(row); }), 1);
   layout->addLayout(middle);
 
   layout->addLayout(BuildButtonRow(&HandOverButton, hooks_.Help));

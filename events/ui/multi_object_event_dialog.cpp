@@ -69,7 +69,11 @@ bool MultiObjectEventKindOffered(int kind) {
 TExtremumlistsuchen::TExtremumlistsuchen(const TSearchContext& context, TEventList& events,
                                          const TMultiObjectEventSettings& settings, TMultiObjectEventHooks hooks,
                                          QWidget* parent)
-    : TEventSearchDialogBase(parent), settings_(settings), context_(context), hooks_(std::move(hooks)), run_(context_, events) {
+    : TEventSearchDialogBase(parent),
+      settings_(settings),
+      context_(context),
+      hooks_(std::move(hooks)),
+      run_(context_, events) {
   setObjectName("Extremumlistsuchen");
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;
@@ -78,8 +82,7 @@ TExtremumlistsuchen::TExtremumlistsuchen(const TSearchContext& context, TEventLi
   layout->addLayout(top);
   auto* middle = new QHBoxLayout;
   middle->addWidget(BuildSearchBox(), 1);
-  middle->addWidget(BuildListBox([this] { run_.ClearList(); }, [this](int row) { return run_.RemoveLine(row); }),
-                    1);
+  middle->addWidget(BuildListBox([this] { run_.ClearList(); }, [this](int row) { return run_.RemoveLine(row); }), 1);
   layout->addLayout(middle);
 
   layout->addLayout(BuildButtonRow(nullptr, hooks_.Help));

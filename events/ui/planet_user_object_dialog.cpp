@@ -20,8 +20,8 @@ QString Tr(const char* german, const char* english) {
 }
 
 constexpr const char* kBodies[10][2] = {
-    {"Sonne", "Sun"},       {"Merkur", "Mercury"}, {"Venus", "Venus"},   {"Mars", "Mars"},   {"Jupiter", "Jupiter"},
-    {"Saturn", "Saturn"},   {"Uranus", "Uranus"},  {"Neptun", "Neptune"}, {"Pluto", "Pluto"}, {"Mond", "Moon"},
+    {"Sonne", "Sun"},     {"Merkur", "Mercury"}, {"Venus", "Venus"},    {"Mars", "Mars"},   {"Jupiter", "Jupiter"},
+    {"Saturn", "Saturn"}, {"Uranus", "Uranus"},  {"Neptun", "Neptune"}, {"Pluto", "Pluto"}, {"Mond", "Moon"},
 };
 
 }  // namespace

@@ -84,8 +84,8 @@ void TUserConjunctionDialog::BuildShared(QBoxLayout* extra) {
   limit_dms_ = new QLabel(controls_);
   step_ = new QLineEdit(controls_);
   step_->setObjectName("Edit300");
-  fields->addWidget(new QLabel(Tr("Nur Konjunktionen enger als", "Show only conjuctions closer than"), controls_), 0,
-                    0, 1, 3);
+  fields->addWidget(new QLabel(Tr("Nur Konjunktionen enger als", "Show only conjuctions closer than"), controls_), 0, 0,
+                    1, 3);
   fields->addWidget(limit_, 1, 0);
   fields->addWidget(new QLabel(Tr("° zeigen", "degrees"), controls_), 1, 1);
   fields->addWidget(limit_dms_, 1, 2);

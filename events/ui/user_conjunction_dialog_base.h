@@ -41,15 +41,15 @@ class TUserConjunctionDialog : public QDialog {
   TUserConjunctionDialog(TUserConjunctionSearch& run, TUserConjunctionDialogHooks hooks, QWidget* parent);
 
   // The handlers both dialogs share.
-  bool Floatedit1Exit();           // the separation limit
-  bool Edit300Exit();              // the step
-  void ID150Click();               // topocentric
-  bool FloatEdit2Exit();           // magnitude limit of user objects
-  void RadioGroup2Click(int item); // the kind of conjunction
-  void Button2Click();             // the user-object range
-  void FilterClick();              // "&Filter ändern..."
-  void Button4Click();             // "Löschen"
-  void Button5Click();             // "Entfernen"
+  bool Floatedit1Exit();            // the separation limit
+  bool Edit300Exit();               // the step
+  void ID150Click();                // topocentric
+  bool FloatEdit2Exit();            // magnitude limit of user objects
+  void RadioGroup2Click(int item);  // the kind of conjunction
+  void Button2Click();              // the user-object range
+  void FilterClick();               // "&Filter ändern..."
+  void Button4Click();              // "Löschen"
+  void Button5Click();              // "Entfernen"
 
   QLineEdit* LimitEdit() const { return limit_; }
   QLineEdit* StepEdit() const { return step_; }

@@ -121,13 +121,11 @@ TBrowserForm::TBrowserForm(const std::string& folder, const std::string& fileNam
   connect(show_, &QPushButton::clicked, this, [this] { ShowFile(); });
   connect(copy, &QPushButton::clicked, this, &TBrowserForm::CopyFileName);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
-  connect(wrap_, &QCheckBox::toggled, this, [this](bool on) {
-    viewer_->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-  });
+  connect(wrap_, &QCheckBox::toggled, this,
+          [this](bool on) { viewer_->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap); });
   connect(filter_, &QComboBox::currentIndexChanged, this, &TBrowserForm::ApplyFilter);
   connect(location_, &QComboBox::textActivated, this, &TBrowserForm::SetFolder);
-  connect(tree_, &QTreeView::clicked, this,
-          [this](const QModelIndex& index) { SetFolder(folders_->filePath(index)); });
+  connect(tree_, &QTreeView::clicked, this, [this](const QModelIndex& index) { SetFolder(folders_->filePath(index)); });
   connect(list_, &QListView::clicked, this,
           [this](const QModelIndex& index) { ChooseFile(files_->filePath(index).toStdString()); });
   connect(list_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {

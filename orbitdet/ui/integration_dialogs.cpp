@@ -66,8 +66,7 @@ void AddOkCancel(QDialog* dialog, QVBoxLayout* layout) {
 
 // --- output format ------------------------------------------------------------------
 
-TrkAusgkfFrm::TrkAusgkfFrm(const TIntegrationSetup& setup, bool adams, QWidget* owner)
-    : QDialog(owner), setup_(setup) {
+TrkAusgkfFrm::TrkAusgkfFrm(const TIntegrationSetup& setup, bool adams, QWidget* owner) : QDialog(owner), setup_(setup) {
   setObjectName("rkAusgkfFrm");
   setWindowTitle(Tr("Ausgabeformat für numerische Integration", "Select output for numerical integration"));
   const int n = std::clamp(setup_.N, 1, kMaxIntegrationBodies);
@@ -219,11 +218,11 @@ void TrkAusgkfFrm::accept() {
   setup_.WriteStateVectors = new_state_->isChecked() ? 1 : 0;
   if (setup_.H == 0 || !std::isfinite(setup_.H) || setup_.Repetitions < 1 || setup_.OutputInterval < 1) valid = false;
   if (!valid) {
-    ShowMessage("Sie haben einen ungültige Koordinatensätze oder Integrationsbedingungen eingegeben. Bitte "
-                "korrigieren oder mit \"Abbrechen\" die Änderungen aufheben",
-                "Invalid sets of coordinates or starting conditions. Please enter correct values or cancel",
-                MessageIcon::Error, MessageButtons::Ok,
-                ByLanguage("Ungültiger Wert oder Koordinatensatz", "Invalid data"));
+    ShowMessage(
+        "Sie haben einen ungültige Koordinatensätze oder Integrationsbedingungen eingegeben. Bitte "
+        "korrigieren oder mit \"Abbrechen\" die Änderungen aufheben",
+        "Invalid sets of coordinates or starting conditions. Please enter correct values or cancel", MessageIcon::Error,
+        MessageButtons::Ok, ByLanguage("Ungültiger Wert oder Koordinatensatz", "Invalid data"));
     return;
   }
   QDialog::accept();
@@ -287,9 +286,9 @@ TRechengenauigkeit::TRechengenauigkeit(const TTheorySelection& selection, bool n
                           this);
   hint->setWordWrap(true);
   layout->addWidget(hint);
-  layout->addWidget(new QLabel(Tr("Die VSOP-Theorien sind zwar genau, jedoch sehr langsam.",
-                                  "The VSOP theories are accurate, but slow."),
-                               this));
+  layout->addWidget(new QLabel(
+      Tr("Die VSOP-Theorien sind zwar genau, jedoch sehr langsam.", "The VSOP theories are accurate, but slow."),
+      this));
   never_vsop_ = new QCheckBox(Tr("N&ie die VSOP-Theorien für numerische Integrationen verwenden.",
                                  "N&ever use VSOP theories for numerical integrations."),
                               this);
@@ -306,8 +305,8 @@ TRechengenauigkeit::TRechengenauigkeit(const TTheorySelection& selection, bool n
   const char* names[9] = {"CheckBox2", "CheckBox3", "CheckBox10", "CheckBox4", "CheckBox5",
                           "CheckBox6", "CheckBox7", "CheckBox8",  "CheckBox9"};
   const char* captions[9][2] = {{"Merkur", "Mercury"}, {"Venus", "Venus"},     {"Erde", "Earth"},
-                                {"Mars", "Mars"},       {"Jupiter", "Jupiter"}, {"Saturn", "Saturn"},
-                                {"Uranus", "Uranus"},   {"Neptun", "Neptune"},  {"Pluto", "Pluto"}};
+                                {"Mars", "Mars"},      {"Jupiter", "Jupiter"}, {"Saturn", "Saturn"},
+                                {"Uranus", "Uranus"},  {"Neptun", "Neptune"},  {"Pluto", "Pluto"}};
   for (int p = 0; p < 9; ++p) {
     const auto u = static_cast<std::size_t>(p);
     planets_[u] = new QCheckBox(Tr(captions[p][0], captions[p][1]), perturbers);
@@ -337,8 +336,8 @@ bool TRechengenauigkeit::NeverVsop() const { return never_vsop_->isChecked(); }
 bool TRechengenauigkeit::Adams() const { return adams_->isChecked(); }
 std::uint8_t TRechengenauigkeit::Digits() const { return static_cast<std::uint8_t>(digits_->value()); }
 
-bool ShowIntegrationPrecisionDialog(TTheorySelection& selection, bool& neverVsop, long double& tolerance,
-                                    bool& adams, std::uint8_t& digits, QWidget* owner) {
+bool ShowIntegrationPrecisionDialog(TTheorySelection& selection, bool& neverVsop, long double& tolerance, bool& adams,
+                                    std::uint8_t& digits, QWidget* owner) {
   TRechengenauigkeit dialog(selection, neverVsop, adams, digits, owner);
   if (dialog.exec() != QDialog::Accepted) return false;
   selection = dialog.Selection();

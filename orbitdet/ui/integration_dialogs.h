@@ -92,7 +92,7 @@ class TRechengenauigkeit : public QDialog {
 // On OK: the selection (bytes 3..11), the never-VSOP switch, the Adams flag,
 // the digits and tolerance = DigitsToTolerance(digits); true. Cancel
 // changes nothing.
-bool ShowIntegrationPrecisionDialog(TTheorySelection& selection, bool& neverVsop, long double& tolerance,
-                                    bool& adams, std::uint8_t& digits, QWidget* owner);
+bool ShowIntegrationPrecisionDialog(TTheorySelection& selection, bool& neverVsop, long double& tolerance, bool& adams,
+                                    std::uint8_t& digits, QWidget* owner);
 
 }  // namespace kvx

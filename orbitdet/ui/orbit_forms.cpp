@@ -45,8 +45,8 @@ std::string Fixed(double x, int decimals) {
 }  // namespace
 
 std::string ObservationLine(double jd, double raHours, double decDegrees, const double* dra, const double* ddec) {
-  std::string line = Fixed(jd, 5) + ":  RA=" + Fixed(DegToDmsPackedTenth(raHours), 5) + "hms  |  Dec=" +
-                     Fixed(DegToDmsPackedTenth(decDegrees), 5);
+  std::string line = Fixed(jd, 5) + ":  RA=" + Fixed(DegToDmsPackedTenth(raHours), 5) +
+                     "hms  |  Dec=" + Fixed(DegToDmsPackedTenth(decDegrees), 5);
   if (dra != nullptr && ddec != nullptr) {
     line += "  |  DA=" + Fixed(*dra * 3600 * 15, 2) + "  |  DD=" + Fixed(*ddec * 3600, 2);
   }
@@ -88,8 +88,13 @@ TResidualsForm::TResidualsForm(QWidget* parent) : QDialog(parent) {
   auto* elements = new QGridLayout;
   size_label_ = new QLabel("a:", this);
   time_label_ = new QLabel("M:", this);
-  QLabel* labels[7] = {size_label_,          new QLabel("e:", this),  time_label_,           new QLabel("i:", this),
-                       new QLabel("oo:", this), new QLabel("w:", this), new QLabel("TP:", this)};
+  QLabel* labels[7] = {size_label_,
+                       new QLabel("e:", this),
+                       time_label_,
+                       new QLabel("i:", this),
+                       new QLabel("oo:", this),
+                       new QLabel("w:", this),
+                       new QLabel("TP:", this)};
   for (int k = 0; k < 7; ++k) {
     element_edits_[k] = new TFloatEdit(this);
     element_edits_[k]->setObjectName(QString("Element%1").arg(k));
@@ -106,8 +111,9 @@ TResidualsForm::TResidualsForm(QWidget* parent) : QDialog(parent) {
   methods_ = new QGroupBox(this);
   Caption(methods_, "Rechen&methode", "Calculation &method");
   auto* ml = new QHBoxLayout(methods_);
-  const char* methods[3][2] = {
-      {"Störungen (langsam)", "Perturbations"}, {"Genau", "High precision"}, {"Vereinfacht (schnell)", "Low precision"}};
+  const char* methods[3][2] = {{"Störungen (langsam)", "Perturbations"},
+                               {"Genau", "High precision"},
+                               {"Vereinfacht (schnell)", "Low precision"}};
   for (int k = 0; k < 3; ++k) {
     method_buttons_[k] = new QRadioButton(methods_);
     Caption(method_buttons_[k], methods[k][0], methods[k][1]);
@@ -270,10 +276,10 @@ void TResidualsForm::ShowElements() {
   }
   TMatrix33 m{};
   GaussVectors(m, e.Node, e.I, e.Peri);
-  p_line_->setText(QString::fromStdString("P: " + Fixed(m.m[0][0], 7) + "  " + Fixed(m.m[0][1], 7) + "  " +
-                                          Fixed(m.m[0][2], 7)));
-  q_line_->setText(QString::fromStdString("Q: " + Fixed(m.m[1][0], 7) + "  " + Fixed(m.m[1][1], 7) + "  " +
-                                          Fixed(m.m[1][2], 7)));
+  p_line_->setText(
+      QString::fromStdString("P: " + Fixed(m.m[0][0], 7) + "  " + Fixed(m.m[0][1], 7) + "  " + Fixed(m.m[0][2], 7)));
+  q_line_->setText(
+      QString::fromStdString("Q: " + Fixed(m.m[1][0], 7) + "  " + Fixed(m.m[1][1], 7) + "  " + Fixed(m.m[1][2], 7)));
 }
 
 bool TResidualsForm::TakeStateEdit(int k) {
@@ -373,7 +379,8 @@ int TResidualsForm::ShowModal() { return exec(); }
 
 void TResidualsForm::SetReduced(bool reduced) {
   reduced_ = reduced;
-  for (QWidget* w : std::initializer_list<QWidget*>{lines_, rms_, rate_label_, rate_edit_, methods_, topo_box_, load_, help_}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{lines_, rms_, rate_label_, rate_edit_, methods_, topo_box_, load_, help_}) {
     w->setVisible(!reduced);
   }
   for (QPushButton* b : run_buttons_) b->setVisible(!reduced);

@@ -122,7 +122,7 @@ class TResidualsForm : public QDialog, public ResidualsView {
   QPushButton* save_;
   QPushButton* help_;
   std::vector<TCaption> captions_;
-  QString shown_[8];          // state edits, epoch, rate
+  QString shown_[8];  // state edits, epoch, rate
   QString element_shown_[7];
 };
 

@@ -39,9 +39,13 @@ TOrbdetoptionenform::TOrbdetoptionenform(const TOrbDetOptions& options, double c
   auto* improve = new QGroupBox(Text("Bahnverbesserung", "Orbit improvement"), this);
   auto* il = new QVBoxLayout(improve);
   il->addWidget(new QLabel(Text("Bevorzugte Rechen&methode", "Calculation &method"), improve));
-  method_[0] = new QRadioButton(Text("Störungen berücksichtigen (sehr langsam)", "Include perturbations (very slow)"), improve);
-  method_[1] = new QRadioButton(Text("Hohe Genauigkeit ohne Störungen (langsam)", "High precision, without perturbations"), improve);
-  method_[2] = new QRadioButton(Text("Niedrige Genauigkeit, ohne Störungen (schnell)", "Lower precision, without perturbations (very quick)"), improve);
+  method_[0] =
+      new QRadioButton(Text("Störungen berücksichtigen (sehr langsam)", "Include perturbations (very slow)"), improve);
+  method_[1] = new QRadioButton(
+      Text("Hohe Genauigkeit ohne Störungen (langsam)", "High precision, without perturbations"), improve);
+  method_[2] = new QRadioButton(
+      Text("Niedrige Genauigkeit, ohne Störungen (schnell)", "Lower precision, without perturbations (very quick)"),
+      improve);
   for (QRadioButton* b : method_) il->addWidget(b);
   auto* form = new QFormLayout;
   jd_ = new TFloatEdit(improve);

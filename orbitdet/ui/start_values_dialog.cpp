@@ -109,9 +109,10 @@ TRKAnfgFrm::TRKAnfgFrm(const std::string& fileName, const TIntegrationSetup& set
   times->addStretch();
   layout->addLayout(times);
 
-  reduce_ = new QCheckBox(Tr("Koordinaten nach jeder Iteration auf K&örper 1 reduzieren (für heliozentrische Koordinaten)",
-                             "Reduce coordinates after each step to body 1 (to get heliocentric coordinates)"),
-                          this);
+  reduce_ =
+      new QCheckBox(Tr("Koordinaten nach jeder Iteration auf K&örper 1 reduzieren (für heliozentrische Koordinaten)",
+                       "Reduce coordinates after each step to body 1 (to get heliocentric coordinates)"),
+                    this);
   reduce_->setObjectName("CheckBox1");
   connect(reduce_, &QCheckBox::toggled, this, [this](bool on) {
     if (!building_) setup_.ReduceToFirstBody = on ? 1 : 0;
@@ -161,9 +162,10 @@ TRKAnfgFrm::TRKAnfgFrm(const std::string& fileName, const TIntegrationSetup& set
   connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopicIntegration); });
   connect(count_, &QSpinBox::valueChanged, this, &TRKAnfgFrm::CountChanged);
 
-  setWindowTitle(Tr("Aktuell verwendete Anfangswerte für numerische Integration (heliozentrisch äquatoriale "
-                    "Koordinaten)",
-                    "Starting conditions for numeric integration"));
+  setWindowTitle(
+      Tr("Aktuell verwendete Anfangswerte für numerische Integration (heliozentrisch äquatoriale "
+         "Koordinaten)",
+         "Starting conditions for numeric integration"));
   setup_.N = std::clamp(setup_.N, 1, kMaxIntegrationBodies);
   BuildDisplay();
 }
@@ -223,7 +225,8 @@ bool TRKAnfgFrm::ReadBack() {
     const auto u = static_cast<std::size_t>(i);
     Row& row = rows_[u];
     setup_.Names[u] = CutBodyName(row.name->text().toStdString());
-    for (int k = 0; k < 6; ++k) ok = ReadNumber(row.state[static_cast<std::size_t>(k)], setup_.StartValues[u][static_cast<std::size_t>(k)]) && ok;
+    for (int k = 0; k < 6; ++k)
+      ok = ReadNumber(row.state[static_cast<std::size_t>(k)], setup_.StartValues[u][static_cast<std::size_t>(k)]) && ok;
     long double inverse = setup_.Masses[u] == 0 ? 0 : 1.0L / setup_.Masses[u];
     if (ReadNumber(row.mass, inverse) && inverse >= 0) {
       setup_.Masses[u] = inverse == 0 ? 0 : 1.0L / inverse;
@@ -250,10 +253,11 @@ bool TRKAnfgFrm::ValidForUse() {
     valid = false;
   if (!valid) {
     Beep();
-    ShowMessage("Sie haben ungültige Koordinatensätze oder Integrationsbedingungen eingegeben. Bitte korrigieren "
-                "oder mit \"Abbrechen\" die Änderungen aufheben",
-                "Invalid coordinates. Please enter new values or press \"Cancel\".", MessageIcon::Error,
-                MessageButtons::Ok, ByLanguage("Ungültiger Wert oder Koordinatensatz", ""));
+    ShowMessage(
+        "Sie haben ungültige Koordinatensätze oder Integrationsbedingungen eingegeben. Bitte korrigieren "
+        "oder mit \"Abbrechen\" die Änderungen aufheben",
+        "Invalid coordinates. Please enter new values or press \"Cancel\".", MessageIcon::Error, MessageButtons::Ok,
+        ByLanguage("Ungültiger Wert oder Koordinatensatz", ""));
     return false;
   }
   // What a run needs, on the values as they would be used.

@@ -10,35 +10,52 @@ namespace {
 
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Error: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::None: break;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Error:
+      return QMessageBox::Critical;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
   switch (buttons) {
-    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MessageButtons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
-    case MessageButtons::Ok: break;
+    case MessageButtons::OkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::RetryCancel:
+      return QMessageBox::Retry | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+      break;
   }
   return QMessageBox::Ok;
 }
 
 MessageResult FromQtButton(int button) {
   switch (button) {
-    case QMessageBox::Cancel: return MessageResult::Cancel;
-    case QMessageBox::Yes: return MessageResult::Yes;
-    case QMessageBox::No: return MessageResult::No;
-    case QMessageBox::Retry: return MessageResult::Retry;
-    case QMessageBox::Abort: return MessageResult::Abort;
-    case QMessageBox::Ignore: return MessageResult::Ignore;
-    default: return MessageResult::Ok;
+    case QMessageBox::Cancel:
+      return MessageResult::Cancel;
+    case QMessageBox::Yes:
+      return MessageResult::Yes;
+    case QMessageBox::No:
+      return MessageResult::No;
+    case QMessageBox::Retry:
+      return MessageResult::Retry;
+    case QMessageBox::Abort:
+      return MessageResult::Abort;
+    case QMessageBox::Ignore:
+      return MessageResult::Ignore;
+    default:
+      return MessageResult::Ok;
   }
 }
 

@@ -72,8 +72,8 @@ QDialogButtonBox* OkCancel(QDialog& dialog) {
 }
 
 QStringList BorderStyleNames() {
-  return {Tr("Keine", "None"),        Tr("Dünn", "Thin"),     Tr("Mittel", "Medium"),  Tr("Gestrichelt", "Dashed"),
-          Tr("Gepunktet", "Dotted"), Tr("Dick", "Thick"),    Tr("Doppelt", "Double"), Tr("Haarlinie", "Hair")};
+  return {Tr("Keine", "None"),       Tr("Dünn", "Thin"),  Tr("Mittel", "Medium"),  Tr("Gestrichelt", "Dashed"),
+          Tr("Gepunktet", "Dotted"), Tr("Dick", "Thick"), Tr("Doppelt", "Double"), Tr("Haarlinie", "Hair")};
 }
 
 }  // namespace
@@ -106,9 +106,9 @@ bool ShowNumberFormatDialog(QWidget* parent, workbook::TWorkbook& book) {
   dialog.setWindowTitle(Tr("Zahlenformat", "Number format"));
   auto* layout = new QVBoxLayout(&dialog);
   auto* list = new QListWidget(&dialog);
-  const char* codes[] = {"General", "0",        "0.00",      "#,##0",     "#,##0.00",  "0%",
-                         "0.00%",   "0.00E+00", "dd.mm.yyyy", "dd.mm.yy", "hh:mm",     "hh:mm:ss",
-                         "dd.mm.yyyy hh:mm", "[h]:mm:ss", "@"};
+  const char* codes[] = {
+      "General",    "0",        "0.00",  "#,##0",    "#,##0.00",         "0%",        "0.00%", "0.00E+00",
+      "dd.mm.yyyy", "dd.mm.yy", "hh:mm", "hh:mm:ss", "dd.mm.yyyy hh:mm", "[h]:mm:ss", "@"};
   for (const char* code : codes) list->addItem(QString::fromStdString(workbook::LocalFormat(code, locale)));
   auto* edit = new QLineEdit(QString::fromStdString(book.NumberFormat()), &dialog);
   if (edit->text().isEmpty()) edit->setText("General");
@@ -218,8 +218,8 @@ bool ShowDefineNameDialog(QWidget* parent, workbook::TWorkbook& book) {
   };
   refill();
   const workbook::TRange selection = book.SelectionRange(0);
-  reference->setText(QString::fromStdString(
-      workbook::QuoteSheetName(book.SheetName(book.Sheet())) + "!" + workbook::RangeName(selection, true)));
+  reference->setText(QString::fromStdString(workbook::QuoteSheetName(book.SheetName(book.Sheet())) + "!" +
+                                            workbook::RangeName(selection, true)));
   QObject::connect(names, &QListWidget::currentTextChanged, &dialog, [&](const QString& text) {
     name->setText(text);
     if (const auto found = book.FindName(text.toStdString())) {
@@ -293,17 +293,28 @@ void HeaderFooterParts(const QString& code, int page, int pages, const QString& 
       continue;
     }
     const QChar field = code[++i].toUpper();
-    if (field == 'L') part = &left;
-    else if (field == 'C') part = &centre;
-    else if (field == 'R') part = &right;
-    else if (field == 'P') *part += QString::number(page);
-    else if (field == 'N') *part += QString::number(pages);
-    else if (field == 'D') *part += QDate::currentDate().toString("dd.MM.yyyy");
-    else if (field == 'T') *part += QTime::currentTime().toString("hh:mm");
-    else if (field == 'F') *part += fileName;
-    else if (field == 'A') *part += sheetName;
-    else if (field == '&') *part += '&';
-    else *part += QString('&') + code[i];
+    if (field == 'L')
+      part = &left;
+    else if (field == 'C')
+      part = &centre;
+    else if (field == 'R')
+      part = &right;
+    else if (field == 'P')
+      *part += QString::number(page);
+    else if (field == 'N')
+      *part += QString::number(pages);
+    else if (field == 'D')
+      *part += QDate::currentDate().toString("dd.MM.yyyy");
+    else if (field == 'T')
+      *part += QTime::currentTime().toString("hh:mm");
+    else if (field == 'F')
+      *part += fileName;
+    else if (field == 'A')
+      *part += sheetName;
+    else if (field == '&')
+      *part += '&';
+    else
+      *part += QString('&') + code[i];
   }
 }
 
@@ -408,16 +419,17 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
       const workbook::TCellStyle& style = book.Style(cell->Style);
       if (!setup.NoColor && style.Pattern.Pattern == 1) painter.fillRect(rect, ToColor(style.Pattern.Foreground));
       if (cell->Kind != workbook::TCellKind::Empty) {
-        QFont font = PointFont(painter, QString::fromStdString(style.Font.Face), std::max(1.0, style.Font.Size * scale));
+        QFont font =
+            PointFont(painter, QString::fromStdString(style.Font.Face), std::max(1.0, style.Font.Size * scale));
         font.setBold(style.Font.Bold);
         font.setItalic(style.Font.Italic);
         font.setUnderline(style.Font.Underline);
         font.setStrikeOut(style.Font.Strikeout);
         painter.setFont(font);
         painter.setPen(setup.NoColor ? Qt::black : ToColor(style.Font.Color));
-        const bool numeric = cell->Kind == workbook::TCellKind::Number ||
-                             (cell->Kind == workbook::TCellKind::Formula &&
-                              cell->Result == workbook::TFormulaResult::Number);
+        const bool numeric =
+            cell->Kind == workbook::TCellKind::Number ||
+            (cell->Kind == workbook::TCellKind::Formula && cell->Result == workbook::TFormulaResult::Number);
         int align = numeric ? Qt::AlignRight : Qt::AlignLeft;
         if (style.Alignment.Horizontal == 2) align = Qt::AlignLeft;
         if (style.Alignment.Horizontal == 3 || style.Alignment.Horizontal == 7) align = Qt::AlignHCenter;

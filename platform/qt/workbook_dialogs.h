@@ -33,9 +33,8 @@ int PrintSheet(workbook::TWorkbook& book, QPrinter& printer);
 // Paints one page of a layout; dotsPerPoint turns points into device
 // units, paperWidth and paperHeight are in points. pageCount and the page
 // number fill the header and footer fields &P and &N.
-void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int sheet,
-                    const workbook::TPageLayout& layout, int page, double dotsPerPoint, double paperWidth,
-                    double paperHeight);
+void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int sheet, const workbook::TPageLayout& layout,
+                    int page, double dotsPerPoint, double paperWidth, double paperHeight);
 
 // The text of a header or footer field: &P page, &N pages, &D date, &T
 // time, &F file name, &A sheet name, && an ampersand; &L, &C and &R split

@@ -41,23 +41,40 @@ const QColor kActiveColor(0x21, 0x5A, 0xB8);
 // Qt brushes for the fill patterns of cells (2..18 of the file format).
 Qt::BrushStyle PatternBrush(int pattern) {
   switch (pattern) {
-    case 2: return Qt::Dense3Pattern;   // medium grey
-    case 3: return Qt::Dense2Pattern;   // dark grey
-    case 4: return Qt::Dense5Pattern;   // light grey
-    case 5: return Qt::HorPattern;
-    case 6: return Qt::VerPattern;
-    case 7: return Qt::BDiagPattern;
-    case 8: return Qt::FDiagPattern;
-    case 9: return Qt::CrossPattern;
-    case 10: return Qt::DiagCrossPattern;
-    case 11: return Qt::HorPattern;
-    case 12: return Qt::VerPattern;
-    case 13: return Qt::BDiagPattern;
-    case 14: return Qt::FDiagPattern;
-    case 15: return Qt::CrossPattern;
-    case 16: return Qt::DiagCrossPattern;
-    case 17: return Qt::Dense6Pattern;
-    default: return Qt::Dense7Pattern;
+    case 2:
+      return Qt::Dense3Pattern;  // medium grey
+    case 3:
+      return Qt::Dense2Pattern;  // dark grey
+    case 4:
+      return Qt::Dense5Pattern;  // light grey
+    case 5:
+      return Qt::HorPattern;
+    case 6:
+      return Qt::VerPattern;
+    case 7:
+      return Qt::BDiagPattern;
+    case 8:
+      return Qt::FDiagPattern;
+    case 9:
+      return Qt::CrossPattern;
+    case 10:
+      return Qt::DiagCrossPattern;
+    case 11:
+      return Qt::HorPattern;
+    case 12:
+      return Qt::VerPattern;
+    case 13:
+      return Qt::BDiagPattern;
+    case 14:
+      return Qt::FDiagPattern;
+    case 15:
+      return Qt::CrossPattern;
+    case 16:
+      return Qt::DiagCrossPattern;
+    case 17:
+      return Qt::Dense6Pattern;
+    default:
+      return Qt::Dense7Pattern;
   }
 }
 
@@ -530,8 +547,8 @@ void TSheetCanvas::PaintCell(QPainter& painter, int row, int col, const QRect& r
     painter.fillRect(rect, QBrush(ToColor(style.Pattern.Foreground), PatternBrush(style.Pattern.Pattern)));
   }
   if (cell->Kind != TCellKind::Empty) {
-    const bool numeric = cell->Kind == TCellKind::Number ||
-                         (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Number);
+    const bool numeric =
+        cell->Kind == TCellKind::Number || (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Number);
     const QFont& font = FontOf(cell->Style);
     painter.setFont(font);
     painter.setPen(ToColor(style.Font.Color));
@@ -541,22 +558,35 @@ void TSheetCanvas::PaintCell(QPainter& painter, int row, int col, const QRect& r
     QRect textRect = rect.adjusted(padding, 0, -padding, 0);
     int align = 0;
     switch (style.Alignment.Horizontal) {
-      case 2: align = Qt::AlignLeft; break;
-      case 3: case 7: align = Qt::AlignHCenter; break;
-      case 4: align = Qt::AlignRight; break;
-      case 6: align = Qt::AlignJustify; break;
+      case 2:
+        align = Qt::AlignLeft;
+        break;
+      case 3:
+      case 7:
+        align = Qt::AlignHCenter;
+        break;
+      case 4:
+        align = Qt::AlignRight;
+        break;
+      case 6:
+        align = Qt::AlignJustify;
+        break;
       default:
-        if (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Error) align = Qt::AlignHCenter;
-        else align = numeric && !book_.ShowFormulas() ? Qt::AlignRight : Qt::AlignLeft;
+        if (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Error)
+          align = Qt::AlignHCenter;
+        else
+          align = numeric && !book_.ShowFormulas() ? Qt::AlignRight : Qt::AlignLeft;
     }
-    align |= style.Alignment.Vertical == 1 ? Qt::AlignTop : (style.Alignment.Vertical == 2 ? Qt::AlignVCenter : Qt::AlignBottom);
+    align |= style.Alignment.Vertical == 1 ? Qt::AlignTop
+                                           : (style.Alignment.Vertical == 2 ? Qt::AlignVCenter : Qt::AlignBottom);
     if (numeric && !book_.ShowFormulas() && metrics.horizontalAdvance(shown) > textRect.width()) {
       shown = FitNumber(row, col, style, shown, metrics, textRect.width());
     } else if (style.Alignment.Horizontal == 5 && !shown.isEmpty()) {
       // Fill: the text repeated across the cell.
       const int once = std::max(1, metrics.horizontalAdvance(shown));
       shown = shown.repeated(std::max(1, textRect.width() / once));
-    } else if (!style.Alignment.Wrap && (align & Qt::AlignLeft) && metrics.horizontalAdvance(shown) > textRect.width()) {
+    } else if (!style.Alignment.Wrap && (align & Qt::AlignLeft) &&
+               metrics.horizontalAdvance(shown) > textRect.width()) {
       // Left-aligned text runs on over empty neighbours.
       for (std::size_t k = colIndex + 1; k < cols.size(); ++k) {
         const TCell* next = book_.Cell(row, cols[k].first);
@@ -718,15 +748,19 @@ void TSheetCanvas::mousePressEvent(QMouseEvent* event) {
   if (row == 0) {
     drag_ = TDrag::Cols;
     if (!extend) anchorCol_ = col;
-    if (additive_) book_.AddSelection(-1, anchorCol_, -1, col);
-    else book_.SetSelection(-1, anchorCol_, -1, col);
+    if (additive_)
+      book_.AddSelection(-1, anchorCol_, -1, col);
+    else
+      book_.SetSelection(-1, anchorCol_, -1, col);
     return;
   }
   if (col == 0) {
     drag_ = TDrag::Rows;
     if (!extend) anchorRow_ = row;
-    if (additive_) book_.AddSelection(anchorRow_, -1, row, -1);
-    else book_.SetSelection(anchorRow_, -1, row, -1);
+    if (additive_)
+      book_.AddSelection(anchorRow_, -1, row, -1);
+    else
+      book_.SetSelection(anchorRow_, -1, row, -1);
     return;
   }
   drag_ = TDrag::Cells;
@@ -795,7 +829,8 @@ void TSheetCanvas::MoveActive(int dRow, int dCol, bool extend) {
     book_.SetSelection(activeRow, activeCol, farRow, farCol);
     book_.SetActiveCell(activeRow, activeCol, true);
   } else {
-    book_.SetActiveCell(std::clamp(sheet.ActiveRow + dRow, 1, kMaxRows), std::clamp(sheet.ActiveCol + dCol, 1, kMaxCols));
+    book_.SetActiveCell(std::clamp(sheet.ActiveRow + dRow, 1, kMaxRows),
+                        std::clamp(sheet.ActiveCol + dCol, 1, kMaxCols));
     anchorRow_ = book_.Row();
     anchorCol_ = book_.Col();
   }
@@ -807,21 +842,35 @@ void TSheetCanvas::keyPressEvent(QKeyEvent* event) {
   const bool control = (event->modifiers() & Qt::ControlModifier) != 0;
   const int page = std::max(1, static_cast<int>(VisibleRows().size()) - book_.FixedRows() - 2);
   switch (event->key()) {
-    case Qt::Key_Up: MoveActive(-1, 0, shift); return;
-    case Qt::Key_Down: MoveActive(1, 0, shift); return;
-    case Qt::Key_Left: MoveActive(0, -1, shift); return;
-    case Qt::Key_Right: MoveActive(0, 1, shift); return;
+    case Qt::Key_Up:
+      MoveActive(-1, 0, shift);
+      return;
+    case Qt::Key_Down:
+      MoveActive(1, 0, shift);
+      return;
+    case Qt::Key_Left:
+      MoveActive(0, -1, shift);
+      return;
+    case Qt::Key_Right:
+      MoveActive(0, 1, shift);
+      return;
     case Qt::Key_PageUp:
-      if (!control) MoveActive(-page, 0, shift);
-      else event->ignore();
+      if (!control)
+        MoveActive(-page, 0, shift);
+      else
+        event->ignore();
       return;
     case Qt::Key_PageDown:
-      if (!control) MoveActive(page, 0, shift);
-      else event->ignore();
+      if (!control)
+        MoveActive(page, 0, shift);
+      else
+        event->ignore();
       return;
     case Qt::Key_Home:
-      if (control) book_.SetActiveCell(1, 1);
-      else book_.SetActiveCell(book_.Row(), 1);
+      if (control)
+        book_.SetActiveCell(1, 1);
+      else
+        book_.SetActiveCell(book_.Row(), 1);
       view_.ShowActiveCell();
       return;
     case Qt::Key_End:
@@ -831,10 +880,18 @@ void TSheetCanvas::keyPressEvent(QKeyEvent* event) {
       }
       return;
     case Qt::Key_Return:
-    case Qt::Key_Enter: MoveActive(shift ? -1 : 1, 0, false); return;
-    case Qt::Key_Tab: MoveActive(0, 1, false); return;
-    case Qt::Key_Backtab: MoveActive(0, -1, false); return;
-    case Qt::Key_F2: view_.StartEdit(); return;
+    case Qt::Key_Enter:
+      MoveActive(shift ? -1 : 1, 0, false);
+      return;
+    case Qt::Key_Tab:
+      MoveActive(0, 1, false);
+      return;
+    case Qt::Key_Backtab:
+      MoveActive(0, -1, false);
+      return;
+    case Qt::Key_F2:
+      view_.StartEdit();
+      return;
     case Qt::Key_Delete:
       if (!(book_.EnableProtection() && book_.Protection().Locked)) book_.EditClear(3);
       return;

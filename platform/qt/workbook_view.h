@@ -142,8 +142,8 @@ class TSheetCanvas : public QAbstractScrollArea {
   std::vector<std::pair<int, int>> VisibleRows() const;
   std::vector<std::pair<int, int>> VisibleCols() const;
   void MoveActive(int dRow, int dCol, bool extend);
-  void PaintCell(QPainter& painter, int row, int col, const QRect& rect,
-                 const std::vector<std::pair<int, int>>& cols, std::size_t colIndex);
+  void PaintCell(QPainter& painter, int row, int col, const QRect& rect, const std::vector<std::pair<int, int>>& cols,
+                 std::size_t colIndex);
   // The cell's text before fitting, and a number's text fitted into `width`
   // pixels as PaintCell shows it.
   QString CellText(int row, int col, const workbook::TCell& cell) const;

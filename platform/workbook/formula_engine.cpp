@@ -1,10 +1,7 @@
 #include "platform/workbook/formula_engine.h"
 
 #include <algorithm>
-#include <map>
 #include <cctype>
-#include <stdexcept>
-
 #include <ixion/address.hpp>
 #include <ixion/cell.hpp>
 #include <ixion/exceptions.hpp>
@@ -12,6 +9,8 @@
 #include <ixion/formula_name_resolver.hpp>
 #include <ixion/formula_result.hpp>
 #include <ixion/model_context.hpp>
+#include <map>
+#include <stdexcept>
 
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/workbook.h"
@@ -358,8 +357,8 @@ std::size_t ReadReference(std::string_view text, std::size_t pos, TRange& area) 
     if (end < text.size() && text[end] == ':') {
       const std::size_t n2 = ReadCell(text, end + 1, second);
       if (n2 > 0) {
-        area = TRange{std::min(first.Row, second.Row), std::min(first.Col, second.Col),
-                      std::max(first.Row, second.Row), std::max(first.Col, second.Col)};
+        area = TRange{std::min(first.Row, second.Row), std::min(first.Col, second.Col), std::max(first.Row, second.Row),
+                      std::max(first.Col, second.Col)};
         return n1 + 1 + n2;
       }
     }
@@ -410,7 +409,7 @@ TFormulaScan ScanFormula(std::string_view formula) {
     if (c == '"') {
       i = SkipQuoted(formula, i);
       if (i == std::string_view::npos) return scan;
-    } else if (c == '\'' ) {
+    } else if (c == '\'') {
       const std::size_t end = SkipQuoted(formula, i);
       // A quoted sheet name: not empty, and a reference after its '!'.
       if (end == std::string_view::npos || end == i + 2 || end >= formula.size() || formula[end] != '!') return scan;
@@ -465,7 +464,7 @@ TFormulaScan ScanFormula(std::string_view formula) {
       if (j < formula.size() && formula[j] == '!') {
         // A sheet prefix: a plain name and a reference after it.
         if (dollar || !reference(j + 1)) return scan;
-      if (beyond) return scan;
+        if (beyond) return scan;
         continue;
       }
       // A '$' outside a reference, or a column range out of the sheet.
@@ -607,8 +606,7 @@ bool EvaluateFormulasUnguarded(const std::vector<std::shared_ptr<TSheetData>>& s
       const std::string reference = QuoteSheetName(sheet->Name) + "!" + RangeName(name.Range, true);
       if (!ScanFormula(reference).Sound) continue;
       try {
-        cxt.set_named_expression(name.Name,
-                                 parse_formula_string(cxt, abs_address_t(0, 0, 0), *resolver, reference));
+        cxt.set_named_expression(name.Name, parse_formula_string(cxt, abs_address_t(0, 0, 0), *resolver, reference));
       } catch (const std::exception&) {
         // A name the engine refuses is simply unknown to formulas.
       }

@@ -62,8 +62,7 @@ std::string FormulaFromLocal(std::string_view formula, char decimal);
 // it; the other formulas are computed. The engine's model spans the used
 // cells and every cell a reference names, so whole columns and rows cost
 // no more than the used part of the sheets.
-bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets,
-                      const std::vector<TDefinedName>& names);
+bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, const std::vector<TDefinedName>& names);
 
 // What the workbook's own reading of a formula text (without '=') finds,
 // before the formula engine sees it. A text is sound when its strings and

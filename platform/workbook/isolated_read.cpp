@@ -7,13 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <fstream>
 #include <new>
-#include <algorithm>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define KVX_ADDRESS_SANITIZER 1
@@ -211,8 +211,8 @@ TPageSetup GetPage(Reader& r) {
   p.Header = r.Text();
   p.Footer = r.Text();
   for (double* margin : {&p.LeftMargin, &p.RightMargin, &p.TopMargin, &p.BottomMargin}) *margin = r.F64();
-  for (bool* flag : {&p.Landscape, &p.LeftToRight, &p.HCenter, &p.VCenter, &p.GridLines, &p.NoColor,
-                     &p.RowHeading, &p.ColHeading, &p.FitToPages}) {
+  for (bool* flag : {&p.Landscape, &p.LeftToRight, &p.HCenter, &p.VCenter, &p.GridLines, &p.NoColor, &p.RowHeading,
+                     &p.ColHeading, &p.FitToPages}) {
     *flag = r.U8() != 0;
   }
   p.PaperSize = r.I32();
@@ -444,7 +444,8 @@ bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, st
   bool timedOut = false;
   char chunk[65536];
   while (true) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
       timedOut = true;
       break;

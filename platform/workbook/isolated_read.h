@@ -31,8 +31,7 @@ inline constexpr int kIsolatedWallSeconds = 240;
 // succeeds there, hands the result to `book`: contents, names, styles,
 // current sheet and the view flags the readers set (scale, grid lines,
 // protection). False with an English text in `error` otherwise.
-bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read,
-                        std::string& error);
+bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read, std::string& error);
 
 // The workbook's contents as bytes, and back into a workbook (whose
 // contents are replaced). Decoding checks every count against the bytes

@@ -262,11 +262,11 @@ struct NumberSection {
   std::vector<Token> Tokens;
   bool Grouping = false;
   int Percent = 0;
-  int Scale = 0;          // trailing commas: value / 1000 each
+  int Scale = 0;  // trailing commas: value / 1000 each
   bool Exponent = false;
-  bool ExpPlus = false;   // "E+": always show the sign of the exponent
+  bool ExpPlus = false;  // "E+": always show the sign of the exponent
   bool HasDecimal = false;
-  bool IsText = false;    // '@' present
+  bool IsText = false;  // '@' present
 };
 
 NumberSection ParseNumberSection(std::string_view section) {
@@ -372,8 +372,9 @@ std::string RenderNumberSection(double value, const NumberSection& section, bool
     v = ScaleByPowerOfTen(v, -e);
     // Rounding may carry into one more integer digit (9.99 -> 10.0).
     const double rounded = std::isfinite(v) ? std::atof(FixedDecimal(v, fracCount).c_str()) : 0.0;
-    if (!multiple && rounded >= ScaleByPowerOfTen(1.0, std::max<int>(1, static_cast<int>(std::count(
-                                                           intTemplate.begin(), intTemplate.end(), '0'))))) {
+    if (!multiple &&
+        rounded >= ScaleByPowerOfTen(1.0, std::max<int>(1, static_cast<int>(std::count(intTemplate.begin(),
+                                                                                       intTemplate.end(), '0'))))) {
       v /= 10.0;
       ++exponent;
     }
@@ -392,8 +393,8 @@ std::string RenderNumberSection(double value, const NumberSection& section, bool
   if (intDigits == "0") intDigits.clear();
   std::string intText;
   {
-    const std::size_t minDigits = intTemplate.size() - static_cast<std::size_t>(
-                                                           std::count(intTemplate.begin(), intTemplate.end(), '#'));
+    const std::size_t minDigits =
+        intTemplate.size() - static_cast<std::size_t>(std::count(intTemplate.begin(), intTemplate.end(), '#'));
     std::string padded = intDigits;
     // Fill from the right: '0' pads with zeros, '?' with blanks.
     for (std::size_t k = padded.size(); k < intTemplate.size(); ++k) {
@@ -431,8 +432,8 @@ std::string RenderNumberSection(double value, const NumberSection& section, bool
   if (section.Exponent) {
     const int absExp = std::abs(exponent);
     std::string e = std::to_string(absExp);
-    const std::size_t minExp = std::max<std::size_t>(1, static_cast<std::size_t>(
-                                                            std::count(expTemplate.begin(), expTemplate.end(), '0')));
+    const std::size_t minExp =
+        std::max<std::size_t>(1, static_cast<std::size_t>(std::count(expTemplate.begin(), expTemplate.end(), '0')));
     while (e.size() < minExp) e.insert(e.begin(), '0');
     expText = std::string("E") + (exponent < 0 ? "-" : (section.ExpPlus ? "+" : "")) + e;
   }
@@ -478,11 +479,11 @@ std::string RenderNumberSection(double value, const NumberSection& section, bool
 
 // ------------------------------------------------------------ date and time
 
-constexpr std::array<const char*, 12> kMonthsEnglish = {"January", "February", "March",     "April",
-                                                        "May",     "June",     "July",      "August",
-                                                        "September", "October", "November", "December"};
-constexpr std::array<const char*, 12> kMonthsGerman = {"Januar", "Februar", "März",      "April",
-                                                       "Mai",    "Juni",    "Juli",      "August",
+constexpr std::array<const char*, 12> kMonthsEnglish = {"January",   "February", "March",    "April",
+                                                        "May",       "June",     "July",     "August",
+                                                        "September", "October",  "November", "December"};
+constexpr std::array<const char*, 12> kMonthsGerman = {"Januar",    "Februar", "März",     "April",
+                                                       "Mai",       "Juni",    "Juli",     "August",
                                                        "September", "Oktober", "November", "Dezember"};
 constexpr std::array<const char*, 7> kDaysEnglish = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                      "Thursday", "Friday", "Saturday"};
@@ -634,10 +635,14 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
       out += n <= 2 ? TwoDigits(((year % 100) + 100) % 100) : std::to_string(year);
     } else if (l == 'd') {
       const std::size_t n = run('d');
-      if (n == 1) out += std::to_string(day);
-      else if (n == 2) out += TwoDigits(day);
-      else if (n == 3) out += Abbreviate(days[weekday], locale.English ? 3 : 2);
-      else out += days[weekday];
+      if (n == 1)
+        out += std::to_string(day);
+      else if (n == 2)
+        out += TwoDigits(day);
+      else if (n == 3)
+        out += Abbreviate(days[weekday], locale.English ? 3 : 2);
+      else
+        out += days[weekday];
     } else if (l == 'h') {
       const std::size_t n = run('h');
       long long h = hour;

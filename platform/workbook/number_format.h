@@ -43,8 +43,7 @@ TFormatClass ClassifyFormat(std::string_view canonicalCode);
 // The text of a number under a format code. An empty code or "General" gives
 // the general form (up to maxDigits significant digits, exponent form for very
 // large and very small magnitudes).
-std::string FormatNumber(double value, std::string_view canonicalCode, const TFormatLocale& locale,
-                         int maxDigits = 15);
+std::string FormatNumber(double value, std::string_view canonicalCode, const TFormatLocale& locale, int maxDigits = 15);
 
 // The text of a text cell under a format code (the fourth section, when
 // there is one, with '@' standing for the text).
@@ -66,7 +65,7 @@ void SerialToDate(double serial, int& year, int& month, int& day);
 struct TTypedEntry {
   enum class TKind : std::uint8_t { Empty, Number, Text, Formula } Kind = TKind::Empty;
   double Number = 0.0;
-  std::string Text;           // text of a text entry, or the formula without '='
+  std::string Text;             // text of a text entry, or the formula without '='
   std::string SuggestedFormat;  // canonical code for dates, times and percentages
 };
 

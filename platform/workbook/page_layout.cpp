@@ -10,8 +10,8 @@ void PaperSize(int paperCode, double& width, double& height) {
     width = 612.0;
     height = 792.0;
   } else {
-    width = 595.2756;  // 210 mm
-    height = 841.8898; // 297 mm
+    width = 595.2756;   // 210 mm
+    height = 841.8898;  // 297 mm
   }
 }
 
@@ -55,8 +55,8 @@ std::vector<std::pair<int, int>> Bands(int first, int last, double room, double 
 
 }  // namespace
 
-TPageLayout LayoutPages(const TWorkbook& book, int sheet, double paperWidth, double paperHeight,
-                        double headingWidth, double headingHeight) {
+TPageLayout LayoutPages(const TWorkbook& book, int sheet, double paperWidth, double paperHeight, double headingWidth,
+                        double headingHeight) {
   TPageLayout layout;
   const TSheetData& data = book.SheetData(sheet);
   const TPageSetup& page = data.Page;
@@ -66,10 +66,10 @@ TPageLayout LayoutPages(const TWorkbook& book, int sheet, double paperWidth, dou
     if (data.LastRow() == 0) return layout;
     layout.Area = TRange{1, 1, data.LastRow(), std::max(1, data.LastCol())};
   }
-  layout.PrintableWidth = std::max(36.0, paperWidth - (page.LeftMargin + page.RightMargin) * 72.0 -
-                                             (page.RowHeading ? headingWidth : 0.0));
-  layout.PrintableHeight = std::max(36.0, paperHeight - (page.TopMargin + page.BottomMargin) * 72.0 -
-                                              (page.ColHeading ? headingHeight : 0.0));
+  layout.PrintableWidth =
+      std::max(36.0, paperWidth - (page.LeftMargin + page.RightMargin) * 72.0 - (page.RowHeading ? headingWidth : 0.0));
+  layout.PrintableHeight = std::max(
+      36.0, paperHeight - (page.TopMargin + page.BottomMargin) * 72.0 - (page.ColHeading ? headingHeight : 0.0));
   const TRange& a = layout.Area;
   if (page.FitToPages) {
     double width = 0.0;
@@ -84,17 +84,20 @@ TPageLayout LayoutPages(const TWorkbook& book, int sheet, double paperWidth, dou
   } else {
     layout.Scale = std::clamp(page.ScalePercent, 10, 400) / 100.0;
   }
-  const auto colBands = Bands(a.Col1, a.Col2, layout.PrintableWidth, layout.Scale,
-                              [&](int c) { return ColumnPoints(data, c); }, data.ColBreaks);
-  const auto rowBands = Bands(a.Row1, a.Row2, layout.PrintableHeight, layout.Scale,
-                              [&](int r) { return RowPoints(data, r); }, data.RowBreaks);
+  const auto colBands = Bands(
+      a.Col1, a.Col2, layout.PrintableWidth, layout.Scale, [&](int c) { return ColumnPoints(data, c); },
+      data.ColBreaks);
+  const auto rowBands = Bands(
+      a.Row1, a.Row2, layout.PrintableHeight, layout.Scale, [&](int r) { return RowPoints(data, r); }, data.RowBreaks);
   if (page.LeftToRight) {
     for (const auto& rows : rowBands) {
-      for (const auto& cols : colBands) layout.Pages.push_back(TRange{rows.first, cols.first, rows.second, cols.second});
+      for (const auto& cols : colBands)
+        layout.Pages.push_back(TRange{rows.first, cols.first, rows.second, cols.second});
     }
   } else {
     for (const auto& cols : colBands) {
-      for (const auto& rows : rowBands) layout.Pages.push_back(TRange{rows.first, cols.first, rows.second, cols.second});
+      for (const auto& rows : rowBands)
+        layout.Pages.push_back(TRange{rows.first, cols.first, rows.second, cols.second});
     }
   }
   return layout;

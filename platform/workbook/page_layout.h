@@ -12,10 +12,10 @@
 namespace kvx::workbook {
 
 struct TPageLayout {
-  TRange Area;               // cells to print
-  double Scale = 1.0;        // factor on all sheet sizes
-  std::vector<TRange> Pages; // the cells of each page, in print order
-  double PrintableWidth = 0.0;   // points inside the margins (and headings)
+  TRange Area;                  // cells to print
+  double Scale = 1.0;           // factor on all sheet sizes
+  std::vector<TRange> Pages;    // the cells of each page, in print order
+  double PrintableWidth = 0.0;  // points inside the margins (and headings)
   double PrintableHeight = 0.0;
 };
 

@@ -100,7 +100,6 @@ std::vector<std::vector<std::string>> SplitSeparatedRecords(const std::string& t
   return rows;
 }
 
-
 bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error) {
   std::string data;
   if (!ReadFileBytes(path, data, error)) return false;
@@ -210,10 +209,12 @@ bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, s
   // The libraries reading workbooks run in a child process: a damaged file
   // cannot take the program down with them.
   if (head[0] == 'P' && head[1] == 'K' && head[2] == 3 && head[3] == 4) {
-    ok = ReadInChildProcess(book, [&](TWorkbook& b, std::string& e) { return ReadXlsx(b, path, e); }, error);
+    ok = ReadInChildProcess(
+        book, [&](TWorkbook& b, std::string& e) { return ReadXlsx(b, path, e); }, error);
     type = kFileTypeWorkbook;
   } else if (head[0] == 0xD0 && head[1] == 0xCF && head[2] == 0x11 && head[3] == 0xE0) {
-    ok = ReadInChildProcess(book, [&](TWorkbook& b, std::string& e) { return ReadLegacyXls(b, path, e); }, error);
+    ok = ReadInChildProcess(
+        book, [&](TWorkbook& b, std::string& e) { return ReadLegacyXls(b, path, e); }, error);
     type = kFileTypeLegacyWorkbook;
   } else {
     ok = ReadTabText(book, path, error);

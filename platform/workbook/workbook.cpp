@@ -63,10 +63,10 @@ double TSheetData::RowHeight(int row) const {
 
 std::string StyleKey(const TCellStyle& s) {
   std::ostringstream key;
-  key << s.NumberFormat << '\x1f' << s.Alignment.Horizontal << ',' << s.Alignment.Wrap << ','
-      << s.Alignment.Vertical << ',' << s.Alignment.Orientation << '\x1f' << s.Font.Face << ',' << s.Font.Size << ','
-      << s.Font.Bold << s.Font.Italic << s.Font.Underline << s.Font.Strikeout << s.Font.Outline << s.Font.Shadow
-      << ',' << s.Font.Color << '\x1f';
+  key << s.NumberFormat << '\x1f' << s.Alignment.Horizontal << ',' << s.Alignment.Wrap << ',' << s.Alignment.Vertical
+      << ',' << s.Alignment.Orientation << '\x1f' << s.Font.Face << ',' << s.Font.Size << ',' << s.Font.Bold
+      << s.Font.Italic << s.Font.Underline << s.Font.Strikeout << s.Font.Outline << s.Font.Shadow << ',' << s.Font.Color
+      << '\x1f';
   for (const TBorderLine* line : {&s.Borders.Left, &s.Borders.Right, &s.Borders.Top, &s.Borders.Bottom}) {
     key << line->Style << ',' << line->Color << ';';
   }
@@ -161,9 +161,9 @@ int TWorkbook::AddListener(TListener listener) {
 }
 
 void TWorkbook::RemoveListener(int id) {
-  listeners_.erase(std::remove_if(listeners_.begin(), listeners_.end(),
-                                  [id](const auto& entry) { return entry.first == id; }),
-                   listeners_.end());
+  listeners_.erase(
+      std::remove_if(listeners_.begin(), listeners_.end(), [id](const auto& entry) { return entry.first == id; }),
+      listeners_.end());
 }
 
 void TWorkbook::Notify(TChange change) {
@@ -620,7 +620,8 @@ bool TWorkbook::SetSelectionText(std::string_view text) {
   const std::size_t bang = trimmed.rfind('!');
   if (bang != std::string_view::npos) {
     std::string prefix(trimmed.substr(0, bang));
-    if (prefix.size() >= 2 && prefix.front() == '\'' && prefix.back() == '\'') prefix = prefix.substr(1, prefix.size() - 2);
+    if (prefix.size() >= 2 && prefix.front() == '\'' && prefix.back() == '\'')
+      prefix = prefix.substr(1, prefix.size() - 2);
     sheet = SheetFromName(prefix);
     if (sheet == 0) return false;
     refs = trimmed.substr(bang + 1);

@@ -110,10 +110,10 @@ enum class TFormulaResult : std::uint8_t { Number, Text, Error };
 struct TCell {
   TCellKind Kind = TCellKind::Empty;
   TFormulaResult Result = TFormulaResult::Number;  // formulas only
-  std::uint32_t Style = 0;  // index into the workbook's style table; 0 is the default
-  double Number = 0.0;      // the number, or the numeric result of a formula
-  std::string Text;         // the text, or the text or error of a formula
-  std::string Formula;      // the formula without its leading '='
+  std::uint32_t Style = 0;                         // index into the workbook's style table; 0 is the default
+  double Number = 0.0;                             // the number, or the numeric result of a formula
+  std::string Text;                                // the text, or the text or error of a formula
+  std::string Formula;                             // the formula without its leading '='
 };
 
 struct TPageSetup {
@@ -181,14 +181,14 @@ struct TDefinedName {
 
 // What changed, for the view and other listeners.
 enum class TChange : std::uint8_t {
-  Cells,        // contents or formats of cells of the current sheet
-  Structure,    // sheets, rows or columns inserted, deleted or moved; sizes
-  Selection,    // selection or active cell
-  CurrentSheet, // another sheet became current
-  View,         // view flags, zoom, fixed panes
-  Modified,     // the Modified flag went from false to true (OnModified)
-  EditRequested,// the program asked for in-cell editing
-  ShowTab,      // the program asked to show the current sheet's tab
+  Cells,          // contents or formats of cells of the current sheet
+  Structure,      // sheets, rows or columns inserted, deleted or moved; sizes
+  Selection,      // selection or active cell
+  CurrentSheet,   // another sheet became current
+  View,           // view flags, zoom, fixed panes
+  Modified,       // the Modified flag went from false to true (OnModified)
+  EditRequested,  // the program asked for in-cell editing
+  ShowTab,        // the program asked to show the current sheet's tab
 };
 
 // Measures the width of a text in characters of the default font; the view
@@ -342,7 +342,7 @@ class TWorkbook {
 
   // ----------------------------------------- formats of the selection
   // Read from the active cell, set on every cell of every selection range.
-  std::string NumberFormat() const;                  // local form
+  std::string NumberFormat() const;  // local form
   void SetNumberFormat(std::string_view localPattern);
   // Sets the number format of one cell of the current sheet without
   // touching the selection (the table writers' fast path).

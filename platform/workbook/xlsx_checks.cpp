@@ -278,11 +278,16 @@ std::string DecodeXml(std::string_view text) {
     }
     const std::string_view entity = text.substr(i + 1, end - i - 1);
     long code = -1;
-    if (entity == "amp") code = '&';
-    else if (entity == "lt") code = '<';
-    else if (entity == "gt") code = '>';
-    else if (entity == "quot") code = '"';
-    else if (entity == "apos") code = '\'';
+    if (entity == "amp")
+      code = '&';
+    else if (entity == "lt")
+      code = '<';
+    else if (entity == "gt")
+      code = '>';
+    else if (entity == "quot")
+      code = '"';
+    else if (entity == "apos")
+      code = '\'';
     else if (entity.size() > 1 && entity[0] == '#') {
       const std::string digits(entity.substr(entity[1] == 'x' ? 2 : 1));
       char* stop = nullptr;
@@ -402,7 +407,8 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
   Element f;
   for (std::size_t at = 0; FindElement(text, "f", at, text.size(), f); at = f.End) {
     const std::string_view tag = text.substr(f.Start, f.TagEnd - f.Start);
-    if (!f.Empty && Attribute(tag, "t") == "shared" && BadFormula(text.substr(f.TagEnd, f.ContentEnd - f.TagEnd), checker)) {
+    if (!f.Empty && Attribute(tag, "t") == "shared" &&
+        BadFormula(text.substr(f.TagEnd, f.ContentEnd - f.TagEnd), checker)) {
       badShared.emplace_back(Attribute(tag, "si"));
     }
   }
@@ -428,9 +434,9 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
     std::string cell = WithoutAttribute(cellTag, "t");
     if (hasValue && (type.empty() || type == "n" || type == "b")) {
       if (type == "b") cell += " t=\"b\"";
-      for (const std::string_view piece : {std::string_view("><"), std::string_view(prefix), std::string_view("v>"), value,
-                                           std::string_view("</"), std::string_view(prefix), std::string_view("v></"),
-                                           c.QName, std::string_view(">")}) {
+      for (const std::string_view piece :
+           {std::string_view("><"), std::string_view(prefix), std::string_view("v>"), value, std::string_view("</"),
+            std::string_view(prefix), std::string_view("v></"), c.QName, std::string_view(">")}) {
         cell.append(piece);
       }
     } else {
@@ -505,10 +511,9 @@ std::string RebuildZip(const std::string& bytes, const std::vector<Entry>& entri
     const int method = data ? 0 : e.Method;
     const std::uint64_t compressed = data ? data->size() : e.Compressed;
     const std::uint64_t uncompressed = data ? data->size() : e.Uncompressed;
-    const std::uint32_t crc =
-        data ? static_cast<std::uint32_t>(crc32(0L, reinterpret_cast<const Bytef*>(data->data()),
-                                                static_cast<uInt>(data->size())))
-             : e.Crc;
+    const std::uint32_t crc = data ? static_cast<std::uint32_t>(crc32(0L, reinterpret_cast<const Bytef*>(data->data()),
+                                                                      static_cast<uInt>(data->size())))
+                                   : e.Crc;
     const std::uint64_t offset = out.size();
     Put(out, kLocalHeader, 4);
     Put(out, 20, 2);
@@ -521,8 +526,10 @@ std::string RebuildZip(const std::string& bytes, const std::vector<Entry>& entri
     Put(out, e.Name.size(), 2);
     Put(out, 0, 2);
     out += e.Name;
-    if (data) out += *data;
-    else out.append(bytes, e.DataOffset, e.Compressed);
+    if (data)
+      out += *data;
+    else
+      out.append(bytes, e.DataOffset, e.Compressed);
 
     Put(directory, kCentralHeader, 4);
     Put(directory, 20, 2);

@@ -5,14 +5,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
-#include <map>
-#include <orcus/orcus_xlsx.hpp>
-#include <orcus/spreadsheet/document.hpp>
-#include <orcus/spreadsheet/factory.hpp>
-#include <orcus/spreadsheet/sheet.hpp>
-#include <orcus/spreadsheet/styles.hpp>
-#include <orcus/spreadsheet/view.hpp>
-
 #include <ixion/address.hpp>
 #include <ixion/cell.hpp>
 #include <ixion/formula.hpp>
@@ -21,6 +13,13 @@
 #include <ixion/model_context.hpp>
 #include <ixion/model_iterator.hpp>
 #include <ixion/named_expressions_iterator.hpp>
+#include <map>
+#include <orcus/orcus_xlsx.hpp>
+#include <orcus/spreadsheet/document.hpp>
+#include <orcus/spreadsheet/factory.hpp>
+#include <orcus/spreadsheet/sheet.hpp>
+#include <orcus/spreadsheet/styles.hpp>
+#include <orcus/spreadsheet/view.hpp>
 
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xlsx_checks.h"
@@ -80,33 +79,60 @@ TBorderLine BorderLine(const ss::border_attrs_t& attrs) {
 // number alone.
 std::string BuiltinNumberFormat(std::size_t id) {
   switch (id) {
-    case 1: return "0";
-    case 2: return "0.00";
-    case 3: return "#,##0";
-    case 4: return "#,##0.00";
-    case 9: return "0%";
-    case 10: return "0.00%";
-    case 11: return "0.00E+00";
-    case 12: return "# ?/?";
-    case 14: return "dd.mm.yyyy";
-    case 15: return "d-mmm-yy";
-    case 16: return "d-mmm";
-    case 17: return "mmm-yy";
-    case 18: return "h:mm AM/PM";
-    case 19: return "h:mm:ss AM/PM";
-    case 20: return "h:mm";
-    case 21: return "h:mm:ss";
-    case 22: return "dd.mm.yyyy h:mm";
-    case 37: return "#,##0 ;(#,##0)";
-    case 38: return "#,##0 ;[Red](#,##0)";
-    case 39: return "#,##0.00;(#,##0.00)";
-    case 40: return "#,##0.00;[Red](#,##0.00)";
-    case 45: return "mm:ss";
-    case 46: return "[h]:mm:ss";
-    case 47: return "mm:ss.0";
-    case 48: return "##0.0E+0";
-    case 49: return "@";
-    default: return {};
+    case 1:
+      return "0";
+    case 2:
+      return "0.00";
+    case 3:
+      return "#,##0";
+    case 4:
+      return "#,##0.00";
+    case 9:
+      return "0%";
+    case 10:
+      return "0.00%";
+    case 11:
+      return "0.00E+00";
+    case 12:
+      return "# ?/?";
+    case 14:
+      return "dd.mm.yyyy";
+    case 15:
+      return "d-mmm-yy";
+    case 16:
+      return "d-mmm";
+    case 17:
+      return "mmm-yy";
+    case 18:
+      return "h:mm AM/PM";
+    case 19:
+      return "h:mm:ss AM/PM";
+    case 20:
+      return "h:mm";
+    case 21:
+      return "h:mm:ss";
+    case 22:
+      return "dd.mm.yyyy h:mm";
+    case 37:
+      return "#,##0 ;(#,##0)";
+    case 38:
+      return "#,##0 ;[Red](#,##0)";
+    case 39:
+      return "#,##0.00;(#,##0.00)";
+    case 40:
+      return "#,##0.00;[Red](#,##0.00)";
+    case 45:
+      return "mm:ss";
+    case 46:
+      return "[h]:mm:ss";
+    case 47:
+      return "mm:ss.0";
+    case 48:
+      return "##0.0E+0";
+    case 49:
+      return "@";
+    default:
+      return {};
   }
 }
 
@@ -162,18 +188,36 @@ TCellStyle StyleFromFormat(const ss::styles& styles, const std::map<std::size_t,
   style.NumberFormat = code != codes.end() ? code->second : BuiltinNumberFormat(format->number_format);
   if (style.NumberFormat == "General") style.NumberFormat.clear();
   switch (format->hor_align) {
-    case ss::hor_alignment_t::left: style.Alignment.Horizontal = 2; break;
-    case ss::hor_alignment_t::center: style.Alignment.Horizontal = 3; break;
-    case ss::hor_alignment_t::right: style.Alignment.Horizontal = 4; break;
-    case ss::hor_alignment_t::filled: style.Alignment.Horizontal = 5; break;
-    case ss::hor_alignment_t::justified: style.Alignment.Horizontal = 6; break;
-    case ss::hor_alignment_t::distributed: style.Alignment.Horizontal = 6; break;
-    default: break;
+    case ss::hor_alignment_t::left:
+      style.Alignment.Horizontal = 2;
+      break;
+    case ss::hor_alignment_t::center:
+      style.Alignment.Horizontal = 3;
+      break;
+    case ss::hor_alignment_t::right:
+      style.Alignment.Horizontal = 4;
+      break;
+    case ss::hor_alignment_t::filled:
+      style.Alignment.Horizontal = 5;
+      break;
+    case ss::hor_alignment_t::justified:
+      style.Alignment.Horizontal = 6;
+      break;
+    case ss::hor_alignment_t::distributed:
+      style.Alignment.Horizontal = 6;
+      break;
+    default:
+      break;
   }
   switch (format->ver_align) {
-    case ss::ver_alignment_t::top: style.Alignment.Vertical = 1; break;
-    case ss::ver_alignment_t::middle: style.Alignment.Vertical = 2; break;
-    default: break;
+    case ss::ver_alignment_t::top:
+      style.Alignment.Vertical = 1;
+      break;
+    case ss::ver_alignment_t::middle:
+      style.Alignment.Vertical = 2;
+      break;
+    default:
+      break;
   }
   return style;
 }
@@ -309,7 +353,8 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
           const std::size_t xf = sheet->get_cell_format(item.row, item.col);
           if (xf != 0 || cell.Kind != TCellKind::Empty) {
             auto found = styleOfXf.find(xf);
-            if (found == styleOfXf.end()) found = styleOfXf.emplace(xf, fresh.StyleIndex(StyleFromFormat(styles, codes, settings, xf))).first;
+            if (found == styleOfXf.end())
+              found = styleOfXf.emplace(xf, fresh.StyleIndex(StyleFromFormat(styles, codes, settings, xf))).first;
             cell.Style = found->second;
           }
           if (cell.Kind == TCellKind::Empty && cell.Style == 0) continue;

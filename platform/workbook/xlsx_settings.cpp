@@ -23,16 +23,22 @@ std::string DecodeEntities(const std::string& text) {
       continue;
     }
     const std::string entity = text.substr(i + 1, end - i - 1);
-    if (entity == "amp") out += '&';
-    else if (entity == "lt") out += '<';
-    else if (entity == "gt") out += '>';
-    else if (entity == "quot") out += '"';
-    else if (entity == "apos") out += '\'';
+    if (entity == "amp")
+      out += '&';
+    else if (entity == "lt")
+      out += '<';
+    else if (entity == "gt")
+      out += '>';
+    else if (entity == "quot")
+      out += '"';
+    else if (entity == "apos")
+      out += '\'';
     else if (!entity.empty() && entity[0] == '#') {
       const long code = entity.size() > 1 && (entity[1] == 'x' || entity[1] == 'X')
                             ? std::strtol(entity.c_str() + 2, nullptr, 16)
                             : std::strtol(entity.c_str() + 1, nullptr, 10);
-      if (code > 0 && code < 0x80) out += static_cast<char>(code);
+      if (code > 0 && code < 0x80)
+        out += static_cast<char>(code);
       else if (code < 0x800) {
         out += static_cast<char>(0xC0 | (code >> 6));
         out += static_cast<char>(0x80 | (code & 0x3F));
@@ -140,7 +146,8 @@ bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::str
     archive.load();
     std::string workbook;
     std::string relations;
-    if (!ReadEntry(archive, "xl/workbook.xml", workbook) || !ReadEntry(archive, "xl/_rels/workbook.xml.rels", relations)) {
+    if (!ReadEntry(archive, "xl/workbook.xml", workbook) ||
+        !ReadEntry(archive, "xl/_rels/workbook.xml.rels", relations)) {
       error = "no workbook part in " + path;
       return false;
     }
@@ -227,9 +234,12 @@ bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::str
           for (const auto& alignment : XmlElements(one, "alignment")) {
             format.Wrap = Flag(alignment, "wrapText");
             const int rotation = WholeNumber(alignment, "textRotation", 0);
-            if (rotation == 255) format.Orientation = 1;
-            else if (rotation >= 45 && rotation <= 90) format.Orientation = 2;
-            else if (rotation >= 135 && rotation <= 180) format.Orientation = 3;
+            if (rotation == 255)
+              format.Orientation = 1;
+            else if (rotation >= 45 && rotation <= 90)
+              format.Orientation = 2;
+            else if (rotation >= 135 && rotation <= 180)
+              format.Orientation = 3;
           }
           settings.CellFormats.push_back(format);
           pos = next;

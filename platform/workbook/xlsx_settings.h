@@ -33,7 +33,7 @@ struct TXlsxFormatSettings {
 };
 
 struct TXlsxSettings {
-  std::vector<TXlsxSheetSettings> Sheets;       // in the workbook's sheet order
+  std::vector<TXlsxSheetSettings> Sheets;        // in the workbook's sheet order
   std::vector<TXlsxFormatSettings> CellFormats;  // by cell format (xf) index
   int ActiveSheet = 0;                           // 0-based
 };

@@ -43,7 +43,8 @@ std::string DecodeXlsxEscapes(std::string_view text) {
     if (unit >= 0xD800 && unit <= 0xDBFF) {
       const long low = EscapeAt(text, i);
       if (low >= 0xDC00 && low <= 0xDFFF) {
-        code = 0x10000 + ((static_cast<unsigned long>(unit) - 0xD800) << 10) + (static_cast<unsigned long>(low) - 0xDC00);
+        code =
+            0x10000 + ((static_cast<unsigned long>(unit) - 0xD800) << 10) + (static_cast<unsigned long>(low) - 0xDC00);
         i += 7;
       } else {
         code = 0xFFFD;

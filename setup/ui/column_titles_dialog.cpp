@@ -36,7 +36,8 @@ QPushButton* Button(QWidget* parent, const QString& caption, const char* name) {
 TSpaltenueberschriften::TSpaltenueberschriften(const TTableConfigRecord& record, const TColumnWidths& widths,
                                                QWidget* owner)
     : QDialog(owner), record_(record), widths_(widths), defaults_(DefaultColumnWidths()) {
-  setWindowTitle(Tr("Vorgabe für Spaltenüberschriften und -breiten festlegen", "Defaults for column headers and widths"));
+  setWindowTitle(
+      Tr("Vorgabe für Spaltenüberschriften und -breiten festlegen", "Defaults for column headers and widths"));
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;
 
@@ -71,10 +72,10 @@ TSpaltenueberschriften::TSpaltenueberschriften(const TTableConfigRecord& record,
   heading_->setObjectName("heading");
   heading_->setMaxLength(static_cast<int>(kColumnTitleLength));
   right->addWidget(heading_, 1, 0, 1, 2);
-  right->addWidget(Button(this, Tr("&Standard für diese Größe verwenden", "Use default for this header"), "defaultHeading"),
-                   2, 0);
-  right->addWidget(Button(this, Tr("S&tandard für alle Größen verwenden", "Use default for all headers"), "defaultHeadings"),
-                   2, 1);
+  right->addWidget(
+      Button(this, Tr("&Standard für diese Größe verwenden", "Use default for this header"), "defaultHeading"), 2, 0);
+  right->addWidget(
+      Button(this, Tr("S&tandard für alle Größen verwenden", "Use default for all headers"), "defaultHeadings"), 2, 1);
   auto* widthLabel = new QLabel(Tr("&Vorgabe für Spaltenbreite:", "Default column width:"), this);
   right->addWidget(widthLabel, 3, 0);
   width_ = new QSpinBox(this);
@@ -82,12 +83,12 @@ TSpaltenueberschriften::TSpaltenueberschriften(const TTableConfigRecord& record,
   width_->setObjectName("width");
   width_->setRange(0, kMaxColumnWidth);
   right->addWidget(width_, 3, 1);
-  right->addWidget(Button(this, Tr("Sta&ndard für diese Größe verwenden", "Use default width for this header"),
-                          "defaultWidth"),
-                   4, 0);
-  right->addWidget(Button(this, Tr("Standard für alle Gr&ößen verwenden", "Use default width for all headers"),
-                          "defaultWidths"),
-                   4, 1);
+  right->addWidget(
+      Button(this, Tr("Sta&ndard für diese Größe verwenden", "Use default width for this header"), "defaultWidth"), 4,
+      0);
+  right->addWidget(
+      Button(this, Tr("Standard für alle Gr&ößen verwenden", "Use default width for all headers"), "defaultWidths"), 4,
+      1);
   right->setRowStretch(5, 1);
   top->addLayout(right, 3);
   layout->addLayout(top);

@@ -268,9 +268,8 @@ void TDatenformatDlg::FillQuantityList() {
     shown.push_back(slot);
   }
   if (sorted_->isChecked()) {
-    std::stable_sort(shown.begin(), shown.end(), [](int a, int b) {
-      return Description(a).compare(Description(b), Qt::CaseInsensitive) < 0;
-    });
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](int a, int b) { return Description(a).compare(Description(b), Qt::CaseInsensitive) < 0; });
   }
   quantities_->blockSignals(true);
   quantities_->clear();
@@ -336,16 +335,31 @@ void TDatenformatDlg::ShowExample(int slot) {
   const TDataFormatSlot& s = DataFormatSlots[static_cast<std::size_t>(slot)];
   std::string text;
   switch (s.valueType) {
-    case 0: FormatDateForSlot(slot, text, 2024, 3, 20); break;
-    case 1: FormatTimeOfDayForSlot(slot, text, 14.4087654321); break;
+    case 0:
+      FormatDateForSlot(slot, text, 2024, 3, 20);
+      break;
+    case 1:
+      FormatTimeOfDayForSlot(slot, text, 14.4087654321);
+      break;
     case 2:
-    case 3: FormatAngleForSlot(slot, text, 123.4567890123); break;
-    case 4: FormatNumberForSlot(slot, text, s.group == 8 ? 2460389.1234567891 : 1.2345678901234); break;
+    case 3:
+      FormatAngleForSlot(slot, text, 123.4567890123);
+      break;
+    case 4:
+      FormatNumberForSlot(slot, text, s.group == 8 ? 2460389.1234567891 : 1.2345678901234);
+      break;
     case 5:
-    case 6: FormatMinutesForSlot(slot, text, 8.3456789); break;
-    case 7: FormatArcsecondsForSlot(slot, text, 12.3456789); break;
-    case 8: FormatMagnitudeForSlot(slot, text, -2.3456789); break;
-    default: break;
+    case 6:
+      FormatMinutesForSlot(slot, text, 8.3456789);
+      break;
+    case 7:
+      FormatArcsecondsForSlot(slot, text, 12.3456789);
+      break;
+    case 8:
+      FormatMagnitudeForSlot(slot, text, -2.3456789);
+      break;
+    default:
+      break;
   }
   example_->setText(text.empty() ? QString() : Tr("Beispiel: ", "Example: ") + QString::fromStdString(text));
 }

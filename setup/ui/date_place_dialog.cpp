@@ -184,7 +184,7 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   refraction_->setObjectName("CBRefraktion");
   auto* openLocations = new QPushButton(placeGroup);
   openLocations->setObjectName("Button1");
-  const char* labelNames[6] = {"PlaceLabel", "LatitudeLabel", "LongitudeLabel",
+  const char* labelNames[6] = {"PlaceLabel",  "LatitudeLabel",    "LongitudeLabel",
                                "HeightLabel", "TemperatureLabel", "PressureLabel"};
   QWidget* fields[6] = {place_, latitude_, longitude_, height_, temperature_, pressure_};
   for (int i = 0; i < 6; ++i) {
@@ -378,8 +378,10 @@ void TDatumortForm::SetCaptions() {
   };
   for (const Text& t : kTexts) {
     QWidget* w = findChild<QWidget*>(t.name);
-    if (auto* label = qobject_cast<QLabel*>(w)) label->setText(Tr(t.german, t.english));
-    else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(Tr(t.german, t.english));
+    if (auto* label = qobject_cast<QLabel*>(w))
+      label->setText(Tr(t.german, t.english));
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+      button->setText(Tr(t.german, t.english));
   }
   const QList<QAction*> timeItems = time_menu_->actions();
   timeItems[0]->setText(QStringLiteral("0:00 UT"));
@@ -606,8 +608,8 @@ TDatumortForm& DatePlaceDialog() {
 bool ShowDatePlaceDialog(std::int32_t& day, std::int32_t& month, std::int32_t& year, std::int32_t& zone,
                          std::int32_t& extraMinutes, double& localHours, double& deltaT, double& latitude,
                          double& longitude, std::string& place, std::int32_t& daylightHours, std::int32_t& height,
-                         double& temperature, double& pressure, bool& refraction, bool& deltaTAutomatic,
-                         bool showHints, bool show) {
+                         double& temperature, double& pressure, bool& refraction, bool& deltaTAutomatic, bool showHints,
+                         bool show) {
   if (!show) return false;
   TDatumortForm& form = DatePlaceDialog();
   form.Day = day;

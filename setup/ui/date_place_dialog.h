@@ -121,8 +121,8 @@ class TDatumortForm : public QDialog {
 bool ShowDatePlaceDialog(std::int32_t& day, std::int32_t& month, std::int32_t& year, std::int32_t& zone,
                          std::int32_t& extraMinutes, double& localHours, double& deltaT, double& latitude,
                          double& longitude, std::string& place, std::int32_t& daylightHours, std::int32_t& height,
-                         double& temperature, double& pressure, bool& refraction, bool& deltaTAutomatic,
-                         bool showHints, bool show);
+                         double& temperature, double& pressure, bool& refraction, bool& deltaTAutomatic, bool showHints,
+                         bool show);
 // The dialog the opener uses (created on first use, kept for the run).
 TDatumortForm& DatePlaceDialog();
 

@@ -33,9 +33,9 @@ double TodayJd() {
 
 bool IsControlKey(const QKeyEvent* event) {
   const int key = event->key();
-  return event->text().isEmpty() || key == Qt::Key_Backspace || key == Qt::Key_Delete ||
-         key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return || key == Qt::Key_Enter ||
-         key == Qt::Key_Escape || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0;
+  return event->text().isEmpty() || key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Tab ||
+         key == Qt::Key_Backtab || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape ||
+         (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0;
 }
 
 }  // namespace
@@ -173,9 +173,7 @@ bool TAstroDatumEdit::SetJD(double jd) {
 
 std::int32_t TAstroDatumEdit::Part(int n) const { return AstroDatePart(jd_, n); }
 
-void TAstroDatumEdit::SetPart(int n, std::int32_t value) {
-  SetJD(AstroDateSetPart(jd_, n, value));
-}
+void TAstroDatumEdit::SetPart(int n, std::int32_t value) { SetJD(AstroDateSetPart(jd_, n, value)); }
 
 bool TAstroDatumEdit::ReadText() {
   std::int32_t day = 1, month = 1, year = 2000;

@@ -128,8 +128,8 @@ TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
   utButton->setObjectName("UTButton");
   daylight_ = new QCheckBox(placeGroup);
   daylight_->setObjectName("CheckBox1");
-  const char* labelNames[6] = {"PlaceLabel", "PostcodeLabel", "LongitudeLabel",
-                               "LatitudeLabel", "ZoneLabel", "MinutesLabel"};
+  const char* labelNames[6] = {"PlaceLabel",    "PostcodeLabel", "LongitudeLabel",
+                               "LatitudeLabel", "ZoneLabel",     "MinutesLabel"};
   QWidget* fields[6] = {name_, postcode_, longitude_, latitude_, zone_, extra_minutes_};
   QWidget* extras[6] = {nullptr, nullptr, longitude_degrees_, latitude_degrees_, zone_name_, utButton};
   for (int i = 0; i < 6; ++i) {
@@ -267,8 +267,8 @@ void TOrtwahldialog::SetCaptions() {
       {"LatitudeLabel", "Geogr. &Breite:", "Geogr. latitude:"},
       {"EastNote", "(östlich: negativ)", "(East: negativ)"},
       {"ZoneLabel", "&Zeitzone:", "Time zone:"},
-      {"MinutesLabel", "Zusätzliche Differenz zur Zeitzone in Minuten:",
-       "Additional difference to the time zone in minutes:"},
+      {"MinutesLabel",
+       "Zusätzliche Differenz zur Zeitzone in Minuten:", "Additional difference to the time zone in minutes:"},
       {"CheckBox1", "Sommerzeit", "Daylight saving"},
       {"HeightLabel", "&Meereshöhe (m):", "Altitude above sea level (m):"},
       {"TemperatureLabel", "Temperatur (°&C):", "Temperature (°&C):"},
@@ -278,8 +278,10 @@ void TOrtwahldialog::SetCaptions() {
   };
   for (const Text& t : kTexts) {
     QWidget* w = findChild<QWidget*>(t.name);
-    if (auto* label = qobject_cast<QLabel*>(w)) label->setText(Tr(t.german, t.english));
-    else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(Tr(t.german, t.english));
+    if (auto* label = qobject_cast<QLabel*>(w))
+      label->setText(Tr(t.german, t.english));
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+      button->setText(Tr(t.german, t.english));
   }
   findChild<QGroupBox*>("FileGroup")
       ->setTitle(Tr("Aus Datei mit geographischen Koordinaten übernehmen", "Using database"));

@@ -49,8 +49,8 @@ class TOrtwahldialog : public QDialog {
   explicit TOrtwahldialog(QWidget* parent = nullptr);
   ~TOrtwahldialog() override;
 
-  TObserverRecord Record;       // working copy (see the header comment)
-  std::string LocationFileName; // loaded at the first show
+  TObserverRecord Record;        // working copy (see the header comment)
+  std::string LocationFileName;  // loaded at the first show
   // Another location file (a loaded configuration's): read at once when the
   // dialog has been shown, else at its first show.
   void SetLocationFile(const std::string& fileName);
@@ -71,7 +71,7 @@ class TOrtwahldialog : public QDialog {
  private:
   void SetCaptions();
   void ShowFileLabel();
-  void ShowPlace();            // the fields from the list's current place
+  void ShowPlace();  // the fields from the list's current place
   bool CheckLongitude();
   bool CheckLatitude();
   bool CheckHeight();

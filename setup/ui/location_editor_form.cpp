@@ -64,9 +64,8 @@ Tcsved::Tcsved(const std::string& dataFolder, QWidget* owner) : QDialog(owner), 
   setWindowTitle(Q("Datenbank mit geogr. Positionen bearbeiten", "Edit database with geographic locations"));
   auto* layout = new QVBoxLayout(this);
 
-  const TEditorFileRows rows =
-      AddEditorFileRows(layout, Q("Datenbank &laden", "&Load database"),
-                        Q("nur nach &Wortanfang", "Only by the beginning of the &words"));
+  const TEditorFileRows rows = AddEditorFileRows(layout, Q("Datenbank &laden", "&Load database"),
+                                                 Q("nur nach &Wortanfang", "Only by the beginning of the &words"));
   fileLabel_ = rows.FileLabel;
   search_ = rows.Search;
   wordStart_ = rows.WordStart;
@@ -320,8 +319,7 @@ void Tcsved::NewClick() {
 
 void Tcsved::NewFileClick() {
   FileDialogRequest request = OpenRequest(dataFolder_);
-  request.title =
-      ByLanguage("Datenbank mit geogr. Koordinaten anlegen", "Create database with georg. locations");
+  request.title = ByLanguage("Datenbank mit geogr. Koordinaten anlegen", "Create database with georg. locations");
   const auto chosen = AskSaveFileName(request);
   if (!chosen) return;
   if (TLocationEditorModel::CreateFile(*chosen)) LoadFile(*chosen);

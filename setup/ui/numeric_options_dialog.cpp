@@ -179,8 +179,8 @@ TNumOptions::TNumOptions(const TNumericOptions& options, QWidget* owner) : QDial
        &options_.NeverSlowElp, "neverSlowElp"},
       {"Führende Nullen bei Laden von Planetoiden einbauen", "Add leading zeros while loading asteroids",
        &options_.LeadingZeros, "leadingZeros"},
-      {"Abkürzungen für die Phänome verwenden", "Use abbreviations for the phenomena",
-       &options_.PhenomenaAbbreviations, "abbreviations"},
+      {"Abkürzungen für die Phänome verwenden", "Use abbreviations for the phenomena", &options_.PhenomenaAbbreviations,
+       "abbreviations"},
       {"&Geometrische Distanz für den Mond (nur bei ELP2000)", "Geometric distance for the moon if using ELP2000",
        &options_.GeometricMoonDistance, "geometricDistance"},
       {"&Mondkoordinaten interpolieren", "Use interpolations for the moon if helpfull", &options_.InterpolateMoon,
@@ -245,9 +245,12 @@ void TNumOptions::Refill() {
   order_->setValue(options_.MoonCacheOrder);
   span_->setValue(options_.MoonCacheSpan);
   const std::pair<Bar*, std::int32_t> bars[] = {
-      {&conjunctionSun_, options_.ConjunctionMaxSunAltitude},  {&conjunctionObject1_, options_.ConjunctionMinAltitude1},
-      {&conjunctionObject2_, options_.ConjunctionMinAltitude2}, {&occultationSun_, options_.OccultationMaxSunAltitude},
-      {&phenomenaSun_, options_.PhenomenaMaxSunAltitude},      {&phenomenaObject_, options_.PhenomenaMinObjectAltitude},
+      {&conjunctionSun_, options_.ConjunctionMaxSunAltitude},
+      {&conjunctionObject1_, options_.ConjunctionMinAltitude1},
+      {&conjunctionObject2_, options_.ConjunctionMinAltitude2},
+      {&occultationSun_, options_.OccultationMaxSunAltitude},
+      {&phenomenaSun_, options_.PhenomenaMaxSunAltitude},
+      {&phenomenaObject_, options_.PhenomenaMinObjectAltitude},
   };
   for (const auto& [bar, value] : bars) {
     bar->bar->setValue(value);

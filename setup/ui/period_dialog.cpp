@@ -75,8 +75,7 @@ Tzeitraumform::Tzeitraumform(QWidget* parent) : QDialog(parent) {
 
 QWidget* Tzeitraumform::BuildStartGroup() {
   auto* group = new QGroupBox(this);
-  CaptionsOf(this).push_back(
-      {group, "Anfangsdatum (aktuell verwendetes Datum)", "Starting date (actually used date)"});
+  CaptionsOf(this).push_back({group, "Anfangsdatum (aktuell verwendetes Datum)", "Starting date (actually used date)"});
   auto* grid = new QGridLayout(group);
   start_date_ = new QLineEdit(group);
   start_date_->setObjectName("StartDate");
@@ -186,7 +185,8 @@ QWidget* Tzeitraumform::BuildEndGroup() {
   });
   auto_end_ = new QCheckBox(group);
   auto_end_->setObjectName("AutoEnd");
-  CaptionsOf(this).push_back({auto_end_, "Enddatum automatisch nach", "&Set date of the last ephemeris automatically to"});
+  CaptionsOf(this).push_back(
+      {auto_end_, "Enddatum automatisch nach", "&Set date of the last ephemeris automatically to"});
   auto_days_ = new TIntegerEdit(group);
   auto_days_->setObjectName("AutoDays");
   auto_days_->SetRefusal(
@@ -254,9 +254,9 @@ QWidget* Tzeitraumform::BuildStepGroup() {
     double hours;
   };
   static constexpr Shortcut kShortcuts[6] = {
-      {"Step1Hour", "1 Stunde", "1 hour", 0, 1},   {"Step12Hours", "12 Stunden", "12 hours", 0, 12},
-      {"Step1Day", "1 Tag", "1 day", 1, 0},        {"Step3Days", "3 Tage", "3 days", 3, 0},
-      {"Step5Days", "5 Tage", "5 days", 5, 0},     {"Step10Days", "10 Tage", "10 days", 10, 0},
+      {"Step1Hour", "1 Stunde", "1 hour", 0, 1}, {"Step12Hours", "12 Stunden", "12 hours", 0, 12},
+      {"Step1Day", "1 Tag", "1 day", 1, 0},      {"Step3Days", "3 Tage", "3 days", 3, 0},
+      {"Step5Days", "5 Tage", "5 days", 5, 0},   {"Step10Days", "10 Tage", "10 days", 10, 0},
   };
   for (int i = 0; i < 6; ++i) {
     auto* button = new QPushButton(group);
@@ -331,9 +331,12 @@ void Tzeitraumform::Activate() {
   setWindowTitle(Tr("Zeitraum und Schrittweite für Ephemeride", "Period for ephemerides"));
   for (const Caption& c : CaptionsOf(this)) {
     const QString text = Tr(c.german, c.english);
-    if (auto* label = qobject_cast<QLabel*>(c.widget)) label->setText(text);
-    else if (auto* box = qobject_cast<QGroupBox*>(c.widget)) box->setTitle(text);
-    else if (auto* button = qobject_cast<QAbstractButton*>(c.widget)) button->setText(text);
+    if (auto* label = qobject_cast<QLabel*>(c.widget))
+      label->setText(text);
+    else if (auto* box = qobject_cast<QGroupBox*>(c.widget))
+      box->setTitle(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(c.widget))
+      button->setText(text);
   }
   start_date_->setText(DateText(Start));
   MirrorDateToSpins(start_date_, start_date_spins_);
@@ -423,23 +426,32 @@ void Tzeitraumform::Refuse(const char* german, const char* english) {
 bool Tzeitraumform::CheckDate(QLineEdit* edit, TObserverRecord& r, bool end) {
   std::int32_t d = 0, m = 0, y = 0;
   if (!ParseDottedDate(edit->text().toStdString(), d, m, y)) {
-    if (end) Refuse("Enddatum: Datumformat falsch!", "Enddate: invalid format!");
-    else Refuse("Anfangsdatum: Datumformat falsch!", "Starting date has an invalid format");
+    if (end)
+      Refuse("Enddatum: Datumformat falsch!", "Enddate: invalid format!");
+    else
+      Refuse("Anfangsdatum: Datumformat falsch!", "Starting date has an invalid format");
     return false;
   }
   if (d < 1 || d > 31) {
-    if (end) Refuse("Enddatum: Tag muß Ganzzahl >=1 und <=31 sein!", "End date: day must be >=1 and <=31!");
-    else Refuse("Anfangsdatum: Tag muß Ganzzahl >=1 und <=31 sein!", "Starting date: day must be >=1 and <=31!");
+    if (end)
+      Refuse("Enddatum: Tag muß Ganzzahl >=1 und <=31 sein!", "End date: day must be >=1 and <=31!");
+    else
+      Refuse("Anfangsdatum: Tag muß Ganzzahl >=1 und <=31 sein!", "Starting date: day must be >=1 and <=31!");
     return false;
   }
   if (m < 1 || m > 12) {
-    if (end) Refuse("Enddatum: Monat muß Ganzzahl >=1 und <=12 sein!", "End date: month must be >=1 and <=12!");
-    else Refuse("Anfangsdatum: Monat muß Ganzzahl >=1 und <=12 sein!", "Starting date: month must be >=1 and <=12!");
+    if (end)
+      Refuse("Enddatum: Monat muß Ganzzahl >=1 und <=12 sein!", "End date: month must be >=1 and <=12!");
+    else
+      Refuse("Anfangsdatum: Monat muß Ganzzahl >=1 und <=12 sein!", "Starting date: month must be >=1 and <=12!");
     return false;
   }
   if (y < -4711 || y > 20000) {
-    if (end) Refuse("Enddatum: Jahr muß Ganzzahl >=-4711 und <=20000 sein!", "End date: year must be >=-4711 and <=20000!");
-    else Refuse("Anfangsdatum: Jahr muß Ganzzahl >=-4711 und <=20000 sein!", "Starting date: year must be >=-4711 and <=20000!");
+    if (end)
+      Refuse("Enddatum: Jahr muß Ganzzahl >=-4711 und <=20000 sein!", "End date: year must be >=-4711 and <=20000!");
+    else
+      Refuse("Anfangsdatum: Jahr muß Ganzzahl >=-4711 und <=20000 sein!",
+             "Starting date: year must be >=-4711 and <=20000!");
     return false;
   }
   if (!DateExists(d, m, y)) {
@@ -484,9 +496,10 @@ bool Tzeitraumform::CheckStepDays() {
 bool Tzeitraumform::CheckAutoDays() {
   const QString text = auto_days_->text();
   if (text.isEmpty() || text == "-" || text.toInt() < 0 || !IsIntegerText(text.toStdString())) {
-    Refuse("Tage für Automodus: Wert muß Ganzzahl >01 sein! Bitte auch dann einen Wert eingeben, wenn das "
-           "Kästchen für Automodus deaktiviert ist!",
-           "Enter a value > 0");
+    Refuse(
+        "Tage für Automodus: Wert muß Ganzzahl >01 sein! Bitte auch dann einen Wert eingeben, wenn das "
+        "Kästchen für Automodus deaktiviert ist!",
+        "Enter a value > 0");
     return false;
   }
   End.PeriodDays = text.toInt();
@@ -611,8 +624,7 @@ Tzeitraumform& PeriodDialog() {
 }
 
 int ShowPeriodDialog(std::int32_t& phaseMinutes, std::int32_t& phaseSeconds, TObserverRecord& start,
-                     TObserverRecord& end, std::int32_t& eclipseInterval, std::int32_t& eclipseSpan,
-                     TTableStep& step) {
+                     TObserverRecord& end, std::int32_t& eclipseInterval, std::int32_t& eclipseSpan, TTableStep& step) {
   Tzeitraumform& form = PeriodDialog();
   form.Start = start;
   form.End = end;

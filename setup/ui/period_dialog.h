@@ -36,8 +36,8 @@ class Tzeitraumform : public QDialog {
   TObserverRecord Start;
   TObserverRecord End;
   TTableStep Step;
-  std::int32_t EclipseInterval = 5;   // minutes
-  std::int32_t EclipseSpan = 8;       // hours around new Moon
+  std::int32_t EclipseInterval = 5;  // minutes
+  std::int32_t EclipseSpan = 8;      // hours around new Moon
   std::int32_t PhaseMinutes = 1;
   std::int32_t PhaseSeconds = 0;
   std::uint8_t ErrorByte = 0;
@@ -102,8 +102,7 @@ class Tzeitraumform : public QDialog {
 // back (a phase-table step of 0 min 0 s comes back as 1 min). Returns the
 // modal result.
 int ShowPeriodDialog(std::int32_t& phaseMinutes, std::int32_t& phaseSeconds, TObserverRecord& start,
-                     TObserverRecord& end, std::int32_t& eclipseInterval, std::int32_t& eclipseSpan,
-                     TTableStep& step);
+                     TObserverRecord& end, std::int32_t& eclipseInterval, std::int32_t& eclipseSpan, TTableStep& step);
 // The dialog ShowPeriodDialog uses (created on first use, kept for the run).
 Tzeitraumform& PeriodDialog();
 

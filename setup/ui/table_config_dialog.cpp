@@ -51,14 +51,14 @@ QString FlagTooltip(std::size_t byte) {
 
 }  // namespace
 
-Ttabconfig::Ttabconfig(TTableConfigModel& model, QWidget* owner) : QDialog(owner), model_(model), boxes_(kUsedColumnFlagCount, nullptr) {
+Ttabconfig::Ttabconfig(TTableConfigModel& model, QWidget* owner)
+    : QDialog(owner), model_(model), boxes_(kUsedColumnFlagCount, nullptr) {
   setWindowTitle(Tr("Anzeige der Ephemeridentabelle konfigurieren", "Configuration of ephemeris tables"));
   auto* layout = new QVBoxLayout(this);
   pages_ = new QTabWidget(this);
   pages_->setObjectName("pages");
   // Boxes first, so the group page can show the summary boxes.
-  pages_->addTab(FlagPage({{5, 39}, {87, 95}, {109, 109}, {111, 111}}),
-                 Tr("Ephemeridengrößen", "General ephemerides"));
+  pages_->addTab(FlagPage({{5, 39}, {87, 95}, {109, 109}, {111, 111}}), Tr("Ephemeridengrößen", "General ephemerides"));
   pages_->addTab(GroupsPage(), Tr("Gruppen und Voreinstellungen", "Groups and settings"));
   pages_->addTab(DatePage(), Tr("Datum, Zeit, Äquinoktium", "Date, time, equinox"));
   pages_->addTab(FlagPage({{40, 86}, {96, 108}, {110, 110}, {112, 113}}),
@@ -311,8 +311,8 @@ void Ttabconfig::ReadBoxes() {
 
 void Ttabconfig::RebuildPreview() {
   const std::vector<std::string> headings = model_.Preview();
-  const int rows = std::max<int>(1, (static_cast<int>(headings.size()) + kPreviewColumnsPerRow - 1) /
-                                        kPreviewColumnsPerRow);
+  const int rows =
+      std::max<int>(1, (static_cast<int>(headings.size()) + kPreviewColumnsPerRow - 1) / kPreviewColumnsPerRow);
   preview_->clearContents();
   preview_->setRowCount(rows);
   for (std::size_t i = 0; i < headings.size(); ++i) {

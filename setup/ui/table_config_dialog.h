@@ -68,7 +68,7 @@ class Ttabconfig : public QDialog {
 // are written back only on OK. `elementsForPlanets` is the main window's
 // planet-element switch. Returns the modal result (1 OK, 2 Cancel).
 int ShowTableConfigDialog(int& previewKind, double& equinoxCenturies, TTableConfigRecord& record,
-                          std::uint8_t& julianDateSwitch, std::uint8_t& siderealSwitch,
-                          bool elementsForPlanets = false, QWidget* owner = nullptr);
+                          std::uint8_t& julianDateSwitch, std::uint8_t& siderealSwitch, bool elementsForPlanets = false,
+                          QWidget* owner = nullptr);
 
 }  // namespace kvx

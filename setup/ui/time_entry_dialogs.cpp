@@ -128,7 +128,8 @@ TZeitraumJDDlg::TZeitraumJDDlg(TObserverRecord& start, TObserverRecord& end, TTa
   grid->addWidget(endEdit_, 1, 1);
   grid->addWidget(new QLabel(Tr("Intervall (Tage):", "Interval (days):"), this), 2, 0);
   grid->addWidget(intervalEdit_, 2, 1);
-  AddCopyPaste(this, grid, 0, startEdit_, Tr("&Kopieren", "Co&py"), Tr("&Einfügen", "P&aste"), [this] { CheckStart(); });
+  AddCopyPaste(this, grid, 0, startEdit_, Tr("&Kopieren", "Co&py"), Tr("&Einfügen", "P&aste"),
+               [this] { CheckStart(); });
   AddCopyPaste(this, grid, 1, endEdit_, Tr("Ko&pieren", "Cop&y"), Tr("E&infügen", "Pas&te"), [this] { CheckEnd(); });
   layout->addLayout(grid);
   layout->addLayout(OkCancelRow(this));

@@ -168,8 +168,8 @@ class TFrmJDListe : public QDialog {
 
 // Period as Julian dates: start and end MJD, step days. Written back only on
 // OK; OK also clears `listMode` when given. Returns 1 for OK, 2 for Cancel.
-int ShowPeriodJDDialog(TObserverRecord& start, TObserverRecord& end, TTableStep& step,
-                       std::uint8_t* listMode = nullptr, QWidget* owner = nullptr);
+int ShowPeriodJDDialog(TObserverRecord& start, TObserverRecord& end, TTableStep& step, std::uint8_t* listMode = nullptr,
+                       QWidget* owner = nullptr);
 // Julian date with zone and extra minutes; true after OK (values written
 // back; `modeFlag` cleared when given).
 bool ShowJulianDateDialog(bool showHints, double& mjd, std::int32_t& zone, std::int32_t& zoneMinutes,
@@ -178,8 +178,7 @@ bool ShowJulianDateDialog(bool showHints, double& mjd, std::int32_t& zone, std::
 int ShowUTInputDialog(bool showHints, TObserverRecord& record, QWidget* owner = nullptr);
 // Year, month and day with fraction (UT); 1 after OK (the record's year and
 // month and the day written back), else 2.
-int ShowDayFractionDialog(bool showHints, TObserverRecord& record, double& dayWithFraction,
-                          QWidget* owner = nullptr);
+int ShowDayFractionDialog(bool showHints, TObserverRecord& record, double& dayWithFraction, QWidget* owner = nullptr);
 // 1 for "Übernehmen"/"Apply", 2 for OK.
 int ShowDayFractionJulianDate(bool showHints, double jd, QWidget* owner = nullptr);
 // Shows the kept form on the main window's list (non-modal).

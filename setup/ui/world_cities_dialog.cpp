@@ -53,7 +53,8 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
     : QDialog(owner), record_(record) {
   SettingsStore& settings = CurrentSettingsStore();
   fullSearchLength_ = static_cast<int>(std::clamp<std::int64_t>(settings.IntegerOr(kSection, "Suchlaenge", 3), 1, 35));
-  previewCount_ = static_cast<int>(std::clamp<std::int64_t>(settings.IntegerOr(kSection, "Previewcount", 100), 1, 100000));
+  previewCount_ =
+      static_cast<int>(std::clamp<std::int64_t>(settings.IntegerOr(kSection, "Previewcount", 100), 1, 100000));
   const bool onEnter = settings.IntegerOr(kSection, "Sofortsuche", 1) != 0;
 
   file_.Open(folder + "/" + fileName);
@@ -187,7 +188,8 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
       ShowPage(first + static_cast<std::int64_t>(step) * previewCount_);
     });
   }
-  browseGrid->addWidget(new QLabel(Tr("Datensätze im voraus anzeigen", "Number of datasets for preview"), browse), 3, 0, 1, 3);
+  browseGrid->addWidget(new QLabel(Tr("Datensätze im voraus anzeigen", "Number of datasets for preview"), browse), 3, 0,
+                        1, 3);
   pageSize_ = new QSpinBox(browse);
   pageSize_->setObjectName("pageSize");
   pageSize_->setRange(1, 100000);
@@ -287,8 +289,8 @@ void TDlgCities::Search() {
   searching_->show();
   stopButton_->setEnabled(true);
   ClearResults();
-  const TCitySearchResult found =
-      SearchCities(file_, index_, typed, fullSearchLength_, [] { QCoreApplication::processEvents(); }, &stop_);
+  const TCitySearchResult found = SearchCities(
+      file_, index_, typed, fullSearchLength_, [] { QCoreApplication::processEvents(); }, &stop_);
   stop_ = false;
   searching_->hide();
   stopButton_->setEnabled(false);
@@ -374,8 +376,7 @@ void TDlgCities::ChooseResult(int row) {
 
 void ShowWorldCitiesMissing() {
   ShowMessage("Datei mit weltweiter Datenbank nicht gefunden. Bitte geben sie den Pfad an.",
-              "File with world wide database with location not found. Please select the folder.",
-              MessageIcon::Error);
+              "File with world wide database with location not found. Please select the folder.", MessageIcon::Error);
 }
 
 bool ShowWorldCitiesDialog(const std::string& folder, const std::string& fileName, TObserverRecord& record,

@@ -140,14 +140,14 @@ TKoordEingabe::TKoordEingabe(QWidget* parent) : QDialog(parent) {
 }
 
 double* TKoordEingabe::First() {
-  double* f[8] = {&Block.raDate, &Block.raJ2000, &Block.raB1950, &Block.lonDate,
-                  &Block.lonJ2000, &Block.lonB1950, &Block.galLon, &Block.azimuth};
+  double* f[8] = {&Block.raDate,   &Block.raJ2000,  &Block.raB1950, &Block.lonDate,
+                  &Block.lonJ2000, &Block.lonB1950, &Block.galLon,  &Block.azimuth};
   return f[Block.inputSystem % 8];
 }
 
 double* TKoordEingabe::Second() {
-  double* f[8] = {&Block.decDate, &Block.decJ2000, &Block.decB1950, &Block.latDate,
-                  &Block.latJ2000, &Block.latB1950, &Block.galLat, &Block.altitude};
+  double* f[8] = {&Block.decDate,  &Block.decJ2000, &Block.decB1950, &Block.latDate,
+                  &Block.latJ2000, &Block.latB1950, &Block.galLat,   &Block.altitude};
   return f[Block.inputSystem % 8];
 }
 
@@ -158,10 +158,11 @@ void TKoordEingabe::FormShow() {
   findChild<QLabel*>("SystemLabel")->setText(Tr("&System:", "&System:"));
   CheckBox1->setText(Tr("Ergebnisse in Tabelle", "Write results to sheet"));
   Cancel->setText(Tr("&Abbrechen", "&Cancel"));
-  Hint->setText(Tr("Eingaben bitte in Grad bzw. Stunden und Dezimalen vornehmen. Mit den DMS->DEG-Schaltflächen "
-                   "können Sie das Dezimalformat ggf. nach hms bzw. dms umwandeln.",
-                   "Enter values as degrees resp. hours with decimals. Use the DMS->DEG buttons to change the "
-                   "decimal format to hms resp. dms."));
+  Hint->setText(
+      Tr("Eingaben bitte in Grad bzw. Stunden und Dezimalen vornehmen. Mit den DMS->DEG-Schaltflächen "
+         "können Sie das Dezimalformat ggf. nach hms bzw. dms umwandeln.",
+         "Enter values as degrees resp. hours with decimals. Use the DMS->DEG buttons to change the "
+         "decimal format to hms resp. dms."));
   changing_ = true;
   CheckBox1->setChecked(ToTable != 0);
   ComboBox1->clear();

@@ -102,8 +102,8 @@ TOrtsbest::TOrtsbest(TDrawingMeasurementHooks hooks, QWidget* parent) : QDialog(
 
   LoadSettings();
   connect(Body, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int) { Refresh(); });
-  for (QLineEdit* e : {static_cast<QLineEdit*>(Diameter), static_cast<QLineEdit*>(EditX),
-                       static_cast<QLineEdit*>(EditY)})
+  for (QLineEdit* e :
+       {static_cast<QLineEdit*>(Diameter), static_cast<QLineEdit*>(EditX), static_cast<QLineEdit*>(EditY)})
     connect(e, &QLineEdit::textChanged, this, [this] { Recompute(); });
   connect(Diameter2, &QLineEdit::editingFinished, this, [this] {
     ReadEntries();

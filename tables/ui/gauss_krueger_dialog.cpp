@@ -178,7 +178,8 @@ void Tkonf2geoform::LatitudeDecimalLeft() {
   if (Label5->Value(x)) {
     if (std::fabs(x) >= 90.0)
       StopBox("Geogr. Breite: muß zwischen >=-90 und <=+90 betragen!", "Latitude must be >= -90 and <= +90!");
-    else Latitude = x;
+    else
+      Latitude = x;
   }
   A = B = 0;
   Forward();
@@ -190,7 +191,8 @@ void Tkonf2geoform::LongitudeTextLeft() {
     StopBox("Ungültige Eingabe", "Invalid input");
   else if (std::fabs(x) > 180.0)
     StopBox("Geogr. Länge: muß zwischen >=-180 und <=+180 betragen!", "Longitude must be >= -180 and <= +180!");
-  else Longitude = LongitudeToHalfTurn(x);
+  else
+    Longitude = LongitudeToHalfTurn(x);
   A = B = 0;
   Forward();
 }
@@ -201,7 +203,8 @@ void Tkonf2geoform::LatitudeTextLeft() {
   // The conversion needs a latitude short of the poles.
   else if (std::fabs(x) >= 90.0)
     StopBox("Geogr. Breite: muß zwischen >=-90 und <=+90 betragen!", "Latitude must be >= -90 and <= +90!");
-  else Latitude = x;
+  else
+    Latitude = x;
   A = B = 0;
   Forward();
 }

@@ -141,14 +141,14 @@ void TSatellitenwahlform::Prepare() {
   open_->setText(Tr("Datei mit Bahnelementen &öffnen", "Open file with orbital elements"));
   searchLabel_->setText(Tr("&Suche nach:", "&Find:"));
   static_cast<QGroupBox*>(options_)->setTitle(Tr("Optionen", "Options"));
-  windowLabel_->setText(Tr("Tage vor und nach der Epoche der Bahnelemente berechnen",
-                           "days before and after epoch of orbital elements"));
+  windowLabel_->setText(
+      Tr("Tage vor und nach der Epoche der Bahnelemente berechnen", "days before and after epoch of orbital elements"));
   twilightLabel_->setText(
       Tr("Sonnenhöhe (für Suche nach Sichtbarkeiten):", "Sun´s altitude (only for visibility-search):"));
   twilight_->clear();
   if (English()) {
-    twilight_->addItems({"Always", "Civil twighlight (<-6°)", "Nautical twighlight (<-12°)",
-                         "Astronomical twighlight (<-18°)"});
+    twilight_->addItems(
+        {"Always", "Civil twighlight (<-6°)", "Nautical twighlight (<-12°)", "Astronomical twighlight (<-18°)"});
   } else {
     twilight_->addItems({"Immer", QString::fromUtf8("Bürgerliche Dämmerung (<-6°)"),
                          QString::fromUtf8("Nautische Dämmerung (<-12°)"),
@@ -190,8 +190,8 @@ void TSatellitenwahlform::LoadFile(const std::string& path) {
 
 void TSatellitenwahlform::OpenFileClick() {
   FileDialogRequest request;
-  request.title = English() ? "Open File with orbital elements for satellites"
-                            : "Datei mit Bahnelementen für Satelliten öffnen";
+  request.title =
+      English() ? "Open File with orbital elements for satellites" : "Datei mit Bahnelementen für Satelliten öffnen";
   request.filters = {"NORAD Two-Line (*.tle)", "Element-Sets (*.els)"};
   request.defaultExtension = "tle";
   request.start = FileName;
@@ -293,8 +293,7 @@ TSatellitensuche::TSatellitensuche(QWidget* parent) : QDialog(parent) {
   };
 }
 
-void TSatellitensuche::Activate(std::int32_t count, const TObserverRecord& record,
-                                const TSatelliteSettings& settings) {
+void TSatellitensuche::Activate(std::int32_t count, const TObserverRecord& record, const TSatelliteSettings& settings) {
   setWindowTitle(Tr("Satelliten", "Satellites"));
   boxLabel_->setText(Tr("A&ktuell verwendete Satelliten:", "A&ctually used satellites:"));
   find_->setText(Tr("&Sichtbarkeit suchen", "&Search visibility"));
@@ -394,16 +393,17 @@ void TSatellitensuche::ShowResult() {
   HourToTimeText(utHours, ut);
   const std::size_t zone = static_cast<std::size_t>(std::clamp(r.Zone + 12, 0, 24));
   QString when = QString::fromStdString(WeekdayNames[static_cast<std::size_t>(std::clamp(r.Weekday, 0, 6))]) + " " +
-                 QString("%1.%2.%3").arg(r.Day).arg(r.Month).arg(r.Year) + " " + QString::fromStdString(local) +
-                 " " + QString::fromStdString(ZoneNames[zone]);
+                 QString("%1.%2.%3").arg(r.Day).arg(r.Month).arg(r.Year) + " " + QString::fromStdString(local) + " " +
+                 QString::fromStdString(ZoneNames[zone]);
   if (r.ZoneMinutes != 0) when += "+" + QString::number(r.ZoneMinutes) + "min";
   when += " " + QString::fromStdString(DaylightSavingMarks[r.DaylightHours != 0 ? 1 : 0]) + " " +
           QString::fromStdString(ut) + " UT";
   lines_[1]->setText(when);
   const TSatelliteResult& s = search_.Last;
   if (box_->count() == 0 || s.Computable == 0) {
-    const QString none = box_->count() == 0 ? Tr("Keine Satellitenbahnelemente geladen.", "No satellite elements loaded.")
-                                            : Tr("Nicht berechenbar", "Not computable");
+    const QString none = box_->count() == 0
+                             ? Tr("Keine Satellitenbahnelemente geladen.", "No satellite elements loaded.")
+                             : Tr("Nicht berechenbar", "Not computable");
     lines_[2]->setText(none);
     for (int i = 3; i < kLines; ++i) lines_[i]->clear();
     return;

@@ -68,8 +68,7 @@ Teinzelephform::Teinzelephform(QWidget* parent) : QDialog(parent) {
 }
 
 void Teinzelephform::ShowSingleDateEphemeris(const TEphemerisResultRecord& result, TBodyIndex kind,
-                                             const std::string& name, TObserverRecord observer,
-                                             const TKepler* body) {
+                                             const std::string& name, TObserverRecord observer, const TKepler* body) {
   result_ = result;
   kind_ = kind;
   name_ = name;

@@ -26,11 +26,10 @@ constexpr double kPrecession = 5029.0966;  // arcsec per century
 
 // Planetary mean longitudes (constant, rate per century), arcseconds:
 // Mercury, Venus, Earth-Moon barycentre, Mars, Jupiter, Saturn, Uranus, Neptune.
-constexpr double kPlanets[8][2] = {
-    {Dms(252, 15, 3.25986), 538101628.68898}, {Dms(181, 58, 47.28305), 210664136.43355},
-    {Dms(100, 27, 59.22059), 129597742.2758}, {Dms(355, 25, 59.78866), 68905077.59284},
-    {Dms(34, 21, 5.34212), 10925660.42861},   {Dms(50, 4, 38.89694), 4399609.65932},
-    {Dms(314, 3, 18.01841), 1542481.19393},   {Dms(304, 20, 55.19575), 786550.32074}};
+constexpr double kPlanets[8][2] = {{Dms(252, 15, 3.25986), 538101628.68898}, {Dms(181, 58, 47.28305), 210664136.43355},
+                                   {Dms(100, 27, 59.22059), 129597742.2758}, {Dms(355, 25, 59.78866), 68905077.59284},
+                                   {Dms(34, 21, 5.34212), 10925660.42861},   {Dms(50, 4, 38.89694), 4399609.65932},
+                                   {Dms(314, 3, 18.01841), 1542481.19393},   {Dms(304, 20, 55.19575), 786550.32074}};
 
 // Fit to DE200/LE200.
 constexpr double kM = 0.074801329518;
@@ -44,12 +43,10 @@ constexpr double kDeltaEPrime = -0.12879 * kArcsecToRad;
 constexpr double kA0 = 384747.9806448954;     // km
 constexpr double kA0Elp = 384747.9806743165;  // km
 
-constexpr double kAngleUnit = 206264.806;     // arcsec per radian, for truncation
-constexpr double kDistanceUnit = 384747.98;   // km, for truncation
+constexpr double kAngleUnit = 206264.806;    // arcsec per radian, for truncation
+constexpr double kDistanceUnit = 384747.98;  // km, for truncation
 
-double Polynomial(const double (&c)[5], double t) {
-  return c[0] + t * (c[1] + t * (c[2] + t * (c[3] + t * c[4])));
-}
+double Polynomial(const double (&c)[5], double t) { return c[0] + t * (c[1] + t * (c[2] + t * (c[3] + t * c[4]))); }
 
 // Power of t that multiplies series n (1..36).
 int FactorPower(int n) {
@@ -153,7 +150,8 @@ std::uint32_t Elp82BSeries::Search(int n, double threshold) const {
   const double limit = threshold * ((n - 1) % 3 == 2 ? kDistanceUnit : kAngleUnit);
   const double* amplitude = (n <= 3 ? main_tabulated_.data() : periodic_amplitude_.data()) + s.first;
   auto kept = [limit](double a) { return !(std::fabs(a) < limit); };
-  if (s.sorted) return static_cast<std::uint32_t>(std::partition_point(amplitude, amplitude + s.count, kept) - amplitude);
+  if (s.sorted)
+    return static_cast<std::uint32_t>(std::partition_point(amplitude, amplitude + s.count, kept) - amplitude);
   std::uint32_t count = 0;
   while (count < s.count && kept(amplitude[count])) ++count;
   return count;
@@ -222,8 +220,10 @@ ElpPosition Elp82BSeries::Evaluate(double jd, double threshold) const {
 
   // From the mean ecliptic of date (departure point of J2000) to the inertial
   // ecliptic and equinox of J2000 (Laskar's precession quantities).
-  const double p = t * (0.10180391e-4 + t * (0.47020439e-6 + t * (-0.5417367e-9 + t * (-0.2507948e-11 + t * 0.463486e-14))));
-  const double q = t * (-0.113469002e-3 + t * (0.12372674e-6 + t * (0.1265417e-8 + t * (-0.1371808e-11 + t * -0.320334e-14))));
+  const double p =
+      t * (0.10180391e-4 + t * (0.47020439e-6 + t * (-0.5417367e-9 + t * (-0.2507948e-11 + t * 0.463486e-14))));
+  const double q =
+      t * (-0.113469002e-3 + t * (0.12372674e-6 + t * (0.1265417e-8 + t * (-0.1371808e-11 + t * -0.320334e-14))));
   const double s = 2.0 * std::sqrt(1.0 - p * p - q * q);
   ElpPosition out;
   out.x = (1.0 - 2.0 * p * p) * x + 2.0 * p * q * y + p * s * z;

@@ -10,15 +10,21 @@
 
 // KVX_EMBED_FILE(name, "path") defines name_begin/name_end around the bytes of
 // the file. The path comes from the build (a compile definition).
-#define KVX_EMBED_FILE(name, path)                                   \
-  __asm__(".section .rodata." #name ",\"a\",@progbits\n"             \
-          ".balign 16\n"                                             \
-          ".globl " #name "_begin\n"                                 \
-          ".hidden " #name "_begin\n" #name "_begin:\n"              \
-          ".incbin \"" path "\"\n"                                   \
-          ".globl " #name "_end\n"                                   \
-          ".hidden " #name "_end\n" #name "_end:\n"                  \
-          ".byte 0\n"                                                \
+#define KVX_EMBED_FILE(name, path)          \
+  __asm__(".section .rodata." #name         \
+          ",\"a\",@progbits\n"              \
+          ".balign 16\n"                    \
+          ".globl " #name                   \
+          "_begin\n"                        \
+          ".hidden " #name "_begin\n" #name \
+          "_begin:\n"                       \
+          ".incbin \"" path                 \
+          "\"\n"                            \
+          ".globl " #name                   \
+          "_end\n"                          \
+          ".hidden " #name "_end\n" #name   \
+          "_end:\n"                         \
+          ".byte 0\n"                       \
           ".previous\n");
 
 extern "C" {

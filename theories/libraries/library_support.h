@@ -30,8 +30,7 @@ inline void Store(double* target, double value) {
   if (target != nullptr) *target = value;
 }
 
-inline void StoreState(const VsopRectangular& s, double* X, double* Y, double* Z, double* VX, double* VY,
-                       double* VZ) {
+inline void StoreState(const VsopRectangular& s, double* X, double* Y, double* Z, double* VX, double* VY, double* VZ) {
   Store(X, s.x);
   Store(Y, s.y);
   Store(Z, s.z);
@@ -42,8 +41,8 @@ inline void StoreState(const VsopRectangular& s, double* X, double* Y, double* Z
 
 // Stores the rectangular state of `planet` from `series` (version B or D),
 // AU and AU per day; zeros when the series cannot be evaluated.
-inline void StoreRectangular(const Vsop87Series& series, VsopPlanet planet, double T, double* X, double* Y,
-                             double* Z, double* VX, double* VY, double* VZ, double level) {
+inline void StoreRectangular(const Vsop87Series& series, VsopPlanet planet, double T, double* X, double* Y, double* Z,
+                             double* VX, double* VY, double* VZ, double level) {
   VsopRectangular s;
   try {
     s = ToRectangular(series.Evaluate(planet, Millennia(T), TruncationThreshold(level)));

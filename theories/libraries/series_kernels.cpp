@@ -59,8 +59,7 @@ bool UseAvx2() { return Active().load(std::memory_order_relaxed) == SeriesLoops:
 
 double CosineSum(const TermArrays& terms, double t, double* rate) {
   if (UseAvx2()) {
-    return rate != nullptr ? avx2_loops::CosineSum<true>(terms, t, rate)
-                           : avx2_loops::CosineSum<false>(terms, t, rate);
+    return rate != nullptr ? avx2_loops::CosineSum<true>(terms, t, rate) : avx2_loops::CosineSum<false>(terms, t, rate);
   }
   return rate != nullptr ? portable_loops::CosineSum<true>(terms, t, rate)
                          : portable_loops::CosineSum<false>(terms, t, rate);
@@ -105,8 +104,7 @@ double SineSum(const TermArrays& terms, double t) {
 double MultipleArgumentSum(const MultipleTermArrays& terms, const double (&x)[4], bool cosine) {
   double sum = 0.0;
   for (std::size_t i = 0; i < terms.count; ++i) {
-    const double argument =
-        terms.m[0][i] * x[0] + terms.m[1][i] * x[1] + terms.m[2][i] * x[2] + terms.m[3][i] * x[3];
+    const double argument = terms.m[0][i] * x[0] + terms.m[1][i] * x[1] + terms.m[2][i] * x[2] + terms.m[3][i] * x[3];
     sum += terms.amplitude[i] * (cosine ? std::cos(argument) : std::sin(argument));
   }
   return sum;

@@ -24,14 +24,14 @@ using ProbeFunction = std::int32_t (*)();
 using SphericalFunction = void (*)(double T, double* L, double* B, double* R, double level);
 // VSOP87 C and A: heliocentric rectangular ecliptic position (AU) and
 // velocity (AU per day); ecliptic and equinox of date (C) or of J2000 (A).
-using RectangularFunction = void (*)(double T, double* X, double* Y, double* Z, double* VX, double* VY,
-                                     double* VZ, double level);
+using RectangularFunction = void (*)(double T, double* X, double* Y, double* Z, double* VX, double* VY, double* VZ,
+                                     double level);
 // VSOP82 interface: heliocentric osculating equinoctial elements, ecliptic
 // and equinox of J2000: a (AU), mean longitude lambda (radians, [0, 2 pi)),
 // k = e cos(perihelion longitude), h = e sin(perihelion longitude),
 // q = sin(i/2) cos(node), p = sin(i/2) sin(node).
-using ElementsFunction = void (*)(double T, double* a, double* lambda, double* k, double* h, double* q,
-                                  double* p, double precision);
+using ElementsFunction = void (*)(double T, double* a, double* lambda, double* k, double* h, double* q, double* p,
+                                  double precision);
 // ELP-2000/82B: geocentric rectangular ecliptic coordinates of the Moon, km,
 // mean ecliptic and equinox of J2000.
 using MoonFunction = void (*)(double JD, double* X, double* Y, double* Z, double level);

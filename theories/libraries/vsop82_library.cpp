@@ -18,8 +18,7 @@ using namespace kvx::theory_data;
 constexpr double kGauss = 0.01720209895;  // AU^(3/2) per day, solar masses^(-1/2)
 
 // Sun-to-planet mass ratios of VSOP87 (inverse masses; Earth: Earth-Moon).
-constexpr double kInverseMass[8] = {6023600.0, 408523.5, 328900.5, 3098710.0,
-                                    1047.355,  3498.5,   22869.0,  19314.0};
+constexpr double kInverseMass[8] = {6023600.0, 408523.5, 328900.5, 3098710.0, 1047.355, 3498.5, 22869.0, 19314.0};
 
 struct Equinoctial {
   double a = 0, lambda = 0, k = 0, h = 0, q = 0, p = 0;
@@ -84,8 +83,8 @@ Equinoctial ElementsFromState(const VsopRectangular& s, double mu) {
   return out;
 }
 
-void Elements(VsopPlanet planet, double T, double* a, double* lambda, double* k, double* h, double* q,
-              double* p, double precision) {
+void Elements(VsopPlanet planet, double T, double* a, double* lambda, double* k, double* h, double* q, double* p,
+              double precision) {
   Equinoctial el;
   try {
     const VsopRectangular s =
@@ -112,10 +111,10 @@ KVX_THEORY_EXPORT std::int32_t ping_82() {
   }
 }
 
-#define KVX_VSOP82_ENTRY(name, planet)                                                               \
-  KVX_THEORY_EXPORT void name(double T, double* a, double* lambda, double* k, double* h, double* q,   \
-                              double* p, double precision) {                                        \
-    Elements(planet, T, a, lambda, k, h, q, p, precision);                                           \
+#define KVX_VSOP82_ENTRY(name, planet)                                                                         \
+  KVX_THEORY_EXPORT void name(double T, double* a, double* lambda, double* k, double* h, double* q, double* p, \
+                              double precision) {                                                              \
+    Elements(planet, T, a, lambda, k, h, q, p, precision);                                                     \
   }
 
 KVX_VSOP82_ENTRY(vsop_mer, kMercury)

@@ -69,8 +69,8 @@ std::size_t Vsop87Series::TermCount(VsopPlanet planet, double threshold) const {
   return n;
 }
 
-void Vsop87Series::Variable(VsopPlanet planet, int variable, double t, double threshold, bool withRate,
-                            double& value, double& rate) const {
+void Vsop87Series::Variable(VsopPlanet planet, int variable, double t, double threshold, bool withRate, double& value,
+                            double& rate) const {
   double v = 0.0, r = 0.0;
   // Horner over the powers of t, from the highest: V = sum t^p S_p,
   // dV/dt = sum (p t^(p-1) S_p + t^p S'_p).

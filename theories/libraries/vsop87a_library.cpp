@@ -9,8 +9,8 @@ namespace {
 using namespace kvx::theory_data;
 
 // X, Y, Z in AU; VX, VY, VZ in AU per day.
-void Rectangular(VsopPlanet planet, double T, double* X, double* Y, double* Z, double* VX, double* VY,
-                 double* VZ, double level) {
+void Rectangular(VsopPlanet planet, double T, double* X, double* Y, double* Z, double* VX, double* VY, double* VZ,
+                 double level) {
   StoreRectangular(Vsop87B(), planet, T, X, Y, Z, VX, VY, VZ, level);
 }
 }  // namespace
@@ -23,10 +23,10 @@ KVX_THEORY_EXPORT std::int32_t ping_a() {
   }
 }
 
-#define KVX_VSOP87A_ENTRY(name, planet)                                                                \
+#define KVX_VSOP87A_ENTRY(name, planet)                                                                      \
   KVX_THEORY_EXPORT void name(double T, double* X, double* Y, double* Z, double* VX, double* VY, double* VZ, \
-                              double level) {                                                          \
-    Rectangular(planet, T, X, Y, Z, VX, VY, VZ, level);                                                 \
+                              double level) {                                                                \
+    Rectangular(planet, T, X, Y, Z, VX, VY, VZ, level);                                                      \
   }
 
 KVX_VSOP87A_ENTRY(vsop_a_mer, kMercury)
