@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds the test configuration (with
 # AddressSanitizer and UndefinedBehaviorSanitizer) and the Release
-# configuration, both with warnings as errors, runs the fuzz targets briefly
-# and runs every test.
+# configuration, both with warnings as errors, runs the fuzz targets briefly,
+# checks the format of the program code and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/packages.sh
 kvx_install_missing "${KVX_BUILD_PACKAGES[@]}"
 KVX_NO_RECOMMENDS=1 kvx_install_missing "${KVX_TEST_PACKAGES[@]}"
+# The program code keeps the repository's format (.clang-format).
+tools/check_format.sh
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKVX_BUILD_TESTS=ON -DKVX_BUILD_BENCH=ON -DKVX_SANITIZE=ON -DKVX_WERROR=ON
 cmake --build build-test

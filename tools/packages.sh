@@ -12,8 +12,9 @@ KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-translations-l
 # tests/tables/make_gauss_krueger_reference.py, tests/app/make_movable_feasts.py);
 # neither the build, the program nor the tests need them.
 KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-dateutil python3-erfa python3-numpy swe-basic-data libgeonames0 kstars-data python3-skyfield python3-pandas nodejs proj-bin)
-# clang and libclang-rt-dev (libFuzzer and the sanitizer run-times) build the fuzz targets.
-KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui poppler-utils python3-openpyxl python3-astropy libswe-dev python3-ephem python3-skyfield python3-sgp4 libgsl-dev clang libclang-rt-dev)
+# clang and libclang-rt-dev (libFuzzer and the sanitizer run-times) build the fuzz targets;
+# clang-format checks the format of the program code (tools/check_format.sh).
+KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui poppler-utils python3-openpyxl python3-astropy libswe-dev python3-ephem python3-skyfield python3-sgp4 libgsl-dev clang libclang-rt-dev clang-format)
 
 # Installs the missing packages of the given list with apt-get when running
 # as root; otherwise prints the command to run and fails. With
