@@ -241,14 +241,7 @@ void RiseSetPlanet(const TRiseSetAltitudes& altitudes, const PositionFileHandles
                    std::int32_t planet, double zoneHours, double& riseTime, double& setTime, double& duration,
                    double& transitTime, double& transitAltitude, double& riseAzimuth, double& setAzimuth,
                    const char*& statusText, const char*& riseMarker, const char*& setMarker, TTruncationLevel level) {
-  riseTime = 0;
-  setTime = 0;
-  riseMarker = kRiseSetBlank;
-  setMarker = kRiseSetBlank;
-  statusText = kRiseSetBlank;
-  riseAzimuth = -360;
-  setAzimuth = -360;
-  transitTime = 0;
+  PresetRiseSetOutputs(riseTime, setTime, riseMarker, setMarker, statusText, riseAzimuth, setAzimuth, transitTime);
   transitAltitude = 89;
   if (std::fabs(latitude) == 90 || !IsSupportedPlanet(planet)) return;
 
