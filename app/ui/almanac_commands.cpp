@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QMainWindow>
 
 #include "app/config_file.h"
+#include "app/main_form_state.h"
 #include "app/table_dispatcher.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "engine/table_sink.h"
@@ -52,7 +54,7 @@ bool SlowTheory(const TTheorySelection& selection) {
   return !(planets == kPlanetTheoryInternal || planets == kPlanetTheoryPositionFiles) || selection.MoonTheory() != 0;
 }
 
-void WriteTable(TMainForm& form) {
+void WriteTable(TCommandHost& form) {
   TMainFormState& s = form.State();
   const TAlmanacTable& t = Table();
   if (s.WorkbookView != 0) {
@@ -65,7 +67,7 @@ void WriteTable(TMainForm& form) {
   s.DocumentSaved = 0;
 }
 
-TAlmanacRequest RequestOf(TMainForm& form) {
+TAlmanacRequest RequestOf(TCommandHost& form) {
   TAlmanacRequest request;
   request.Context = EclipseSearchContext(form);
   request.Search = form.State().EventSearchOptions;
@@ -73,7 +75,7 @@ TAlmanacRequest RequestOf(TMainForm& form) {
   return request;
 }
 
-void Generate(TMainForm& form, const TAlmanacRequest& request, std::int32_t kind) {
+void Generate(TCommandHost& form, const TAlmanacRequest& request, std::int32_t kind) {
   TMainFormState& s = form.State();
   TAlmanacTable& t = Table();
   t.Events.Clear();
@@ -94,7 +96,7 @@ void Generate(TMainForm& form, const TAlmanacRequest& request, std::int32_t kind
 
 }  // namespace
 
-void Almanach1Click(TMainForm& form) {
+void Almanach1Click(TCommandHost& form) {
   // No saved selection to put back: "No" to the question switches to the
   // quick theories for good, and the run itself takes the internal planet
   // series under the fast-search option.
@@ -109,7 +111,7 @@ void Almanach1Click(TMainForm& form) {
   TConfigSettings& held = form.HeldConfiguration();
   TAlmanacOptions options = DecodeAlmanacOptions(held.AlmanacRaw);
   TConjunctionOptions conjunction = held.ConjunctionOptions;
-  const int result = ConfigureAlmanac(conjunction, options, &form);
+  const int result = ConfigureAlmanac(conjunction, options, &form.Window());
   if (result == kAlmanacDialogCancel) return;
   held.AlmanacRaw = EncodeAlmanacOptions(options);
   held.ConjunctionOptions = conjunction;
@@ -121,10 +123,10 @@ void Almanach1Click(TMainForm& form) {
   Generate(form, request, kAlmanacKind);
 }
 
-void Heute1Click(TMainForm& form) {
+void Heute1Click(TCommandHost& form) {
   form.SaveTheoryForSearch();
   struct Restore {
-    TMainForm& form;
+    TCommandHost& form;
     ~Restore() {
       QApplication::restoreOverrideCursor();
       form.RestoreTheoryAfterSearch();
@@ -143,7 +145,7 @@ void Heute1Click(TMainForm& form) {
   Generate(form, request, kTodayKind);
 }
 
-void InstallAlmanacCommands(TMainForm& form) {
+void InstallAlmanacCommands(TCommandHost& form) {
   form.Tables().Dispatcher().Register(kAlmanacKind, [&form] { WriteTable(form); });
   form.Tables().Dispatcher().Register(kTodayKind, [&form] { WriteTable(form); });
   TMenuCommands& commands = form.Commands();

@@ -1,8 +1,10 @@
 #include "app/ui/eclipse_commands.h"
 
 #include <QLabel>
+#include <QMainWindow>
 
-#include "app/ui/main_window.h"
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/text_conversion.h"
@@ -37,7 +39,7 @@ const char* const kVsopQuestionEnglish =
     "will be used.";
 
 // Question E: only while the Moon comes from the ELP-2000/82 library.
-bool AskMoonTheory(TMainForm& form) {
+bool AskMoonTheory(TCommandHost& form) {
   if (form.Selection().MoonTheory() == 0) return true;
   return form.SlowTheoryQuestion(kElpQuestionGerman, kElpQuestionEnglish, 1);
 }
@@ -48,13 +50,13 @@ TEventStep CourseStep(const TMainFormState& s) {
   return step;
 }
 
-TTableOutputSettings GridOutput(TMainForm& form) {
+TTableOutputSettings GridOutput(TCommandHost& form) {
   TTableOutputSettings output;
   output.AzimuthOrigin = form.State().HalfTurnOffsetAngle;
   return output;
 }
 
-void SolarEclipseRun(TMainForm& form) {
+void SolarEclipseRun(TCommandHost& form) {
   TMainFormState& s = form.State();
   const std::int32_t step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
   const std::int32_t span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
@@ -85,7 +87,7 @@ void SolarEclipseRun(TMainForm& form) {
   }
 }
 
-void SolarCalendarRun(TMainForm& form) {
+void SolarCalendarRun(TCommandHost& form) {
   TMainFormState& s = form.State();
   const std::int32_t step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
   const std::int32_t span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
@@ -123,7 +125,7 @@ void SolarCalendarRun(TMainForm& form) {
 // One transit (148): written only when found; a cancel writes nothing and
 // says so. The transits of the period (149): a cancel writes those found
 // until then.
-void TransitRun(TMainForm& form, bool table) {
+void TransitRun(TCommandHost& form, bool table) {
   TMainFormState& s = form.State();
   const std::int32_t planet = TransitPlanetIndex(s.TransitPlanet);
   const std::string german =
@@ -158,17 +160,17 @@ void TransitRun(TMainForm& form, bool table) {
   if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }
 
-void RunKind(TMainForm& form, std::int32_t kind) {
+void RunKind(TCommandHost& form, std::int32_t kind) {
   TMainFormState& s = form.State();
   s.TableKind = kind;
   if (s.PreviousTableKind != kind) s.TableChanged = 1;
   form.Tables().ComputeTable();
-  form.repaint();
+  form.Repaint();
 }
 
 }  // namespace
 
-void ShowEclipsePanel(TMainForm& form, const char* german, const char* english) {
+void ShowEclipsePanel(TCommandHost& form, const char* german, const char* english) {
   if (QLabel* panel = form.Panel("Finsternispanel")) {
     panel->setText(QString::fromUtf8(ByLanguage(german, english)));
     panel->show();
@@ -176,11 +178,11 @@ void ShowEclipsePanel(TMainForm& form, const char* german, const char* english) 
   }
 }
 
-void HideEclipsePanel(TMainForm& form) {
+void HideEclipsePanel(TCommandHost& form) {
   if (QLabel* panel = form.Panel("Finsternispanel")) panel->hide();
 }
 
-void LeaveWithoutTable(TMainForm& form) {
+void LeaveWithoutTable(TCommandHost& form) {
   TMainFormState& s = form.State();
   if (form.Workbook().InTransaction()) form.Workbook().TransactionRollback();
   s.UndoFlag = 0;
@@ -188,7 +190,7 @@ void LeaveWithoutTable(TMainForm& form) {
   s.PreviousTableKind = kNoTableKind;
 }
 
-TSearchContext EclipseSearchContext(TMainForm& form) {
+TSearchContext EclipseSearchContext(TCommandHost& form) {
   const TMainFormState& s = form.State();
   TSearchContext context;
   context.MoonCache = s.MoonCacheFlag;
@@ -202,13 +204,13 @@ TSearchContext EclipseSearchContext(TMainForm& form) {
   return context;
 }
 
-void Sonnenfinsternis1Click(TMainForm& form) {
+void Sonnenfinsternis1Click(TCommandHost& form) {
   if (!AskMoonTheory(form)) return;
   ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsternis wird gesucht", "Please wait, searching solar eclipse");
   RunKind(form, kSolarEclipseKind);
 }
 
-void Sonnenfinsterniskalender1Click(TMainForm& form) {
+void Sonnenfinsterniskalender1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   TEclipsePeriodHooks hooks;
   hooks.PeriodText = [&form] {
@@ -220,7 +222,7 @@ void Sonnenfinsterniskalender1Click(TMainForm& form) {
     return EclipsePeriodText(p.Start.Day, p.Start.Month, p.Start.Year, end.Day, end.Month, end.Year);
   };
   hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
-  if (ShowSolarEclipseCriteria(s.SolarEclipseCriterion, hooks, &form) != kCriteriaAccepted) return;
+  if (ShowSolarEclipseCriteria(s.SolarEclipseCriterion, hooks, &form.Window()) != kCriteriaAccepted) return;
   if (!form.Tables().PeriodCheck()) return;
   if (!AskMoonTheory(form)) return;
   ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
@@ -228,7 +230,7 @@ void Sonnenfinsterniskalender1Click(TMainForm& form) {
   RunKind(form, kSolarCalendarKind);
 }
 
-void MerkurundVenusdurchgnge1Click(TMainForm& form, std::int32_t planetWord) {
+void MerkurundVenusdurchgnge1Click(TCommandHost& form, std::int32_t planetWord) {
   TMainFormState& s = form.State();
   s.TransitPlanet = static_cast<std::int16_t>(planetWord);
   if (form.Selection().PlanetTheory() != 0 && !form.SlowTheoryQuestion(kVsopQuestionGerman, kVsopQuestionEnglish, 0))
@@ -237,7 +239,7 @@ void MerkurundVenusdurchgnge1Click(TMainForm& form, std::int32_t planetWord) {
   RunKind(form, kTransitKind);
 }
 
-void TabellemitMerkurdurchgngen1Click(TMainForm& form, std::int32_t planetWord) {
+void TabellemitMerkurdurchgngen1Click(TCommandHost& form, std::int32_t planetWord) {
   TMainFormState& s = form.State();
   s.TransitPlanet = static_cast<std::int16_t>(planetWord);
   if (!form.Tables().PeriodCheck()) return;
@@ -246,7 +248,7 @@ void TabellemitMerkurdurchgngen1Click(TMainForm& form, std::int32_t planetWord) 
   RunKind(form, kTransitTableKind);
 }
 
-void InstallTransitCommands(TMainForm& form) {
+void InstallTransitCommands(TCommandHost& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   dispatcher.Register(kTransitKind, [&form] { TransitRun(form, false); });
   dispatcher.Register(kTransitTableKind, [&form] { TransitRun(form, true); });
@@ -260,7 +262,7 @@ void InstallTransitCommands(TMainForm& form) {
     commands.SetEnabled(item, true);
 }
 
-void InstallSolarEclipseCommands(TMainForm& form) {
+void InstallSolarEclipseCommands(TCommandHost& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   dispatcher.Register(kSolarEclipseKind, [&form] { SolarEclipseRun(form); });
   dispatcher.Register(kSolarCalendarKind, [&form] { SolarCalendarRun(form); });

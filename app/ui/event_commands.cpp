@@ -1,14 +1,18 @@
 #include "app/ui/event_commands.h"
 
+#include <QMainWindow>
+
+#include "app/main_form_state.h"
 #include "app/table_dispatcher.h"
 #include "app/ui/asteroid_database_commands.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/event_found.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "engine/table_sink.h"
 #include "events/conjunction_table_writer.h"
+#include "events/event_list.h"
 #include "events/event_table_writer.h"
 #include "events/ui/event_search_dialog.h"
 #include "platform/globals.h"
@@ -32,7 +36,7 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
          selection.MoonTheory() != 0;
 }
 
-void WriteEventTable(TMainForm& form) {
+void WriteEventTable(TCommandHost& form) {
   TMainFormState& s = form.State();
   // A list of conjunctions (their events carry the conjunction kind) is
   // written as the conjunction table.
@@ -57,7 +61,7 @@ void WriteEventTable(TMainForm& form) {
   s.DocumentSaved = 0;
 }
 
-TEventSearchHooks HooksOf(TMainForm& form) {
+TEventSearchHooks HooksOf(TCommandHost& form) {
   TEventSearchHooks hooks;
   hooks.PeriodStart = [&form] { return form.State().Period.Start; };
   hooks.PeriodEnd = [&form] {
@@ -80,7 +84,7 @@ TEventSearchHooks HooksOf(TMainForm& form) {
   hooks.CometElements = [&form] { return form.State().CurrentComet; };
   hooks.Answerer = [&form](const std::string& eventName, const std::string& objectName, const std::string& when,
                            const std::string& value) {
-    return ShowEventFound(eventName, objectName, when, true, std::string(), value, &form);
+    return ShowEventFound(eventName, objectName, when, true, std::string(), value, &form.Window());
   };
   hooks.Help = [&form] { form.Commands().Trigger("HelpContentsItem"); };
   return hooks;
@@ -88,14 +92,14 @@ TEventSearchHooks HooksOf(TMainForm& form) {
 
 }  // namespace
 
-TSearchTheoryScope::TSearchTheoryScope(TMainForm& form) : form_(form) { form_.SaveTheoryForSearch(); }
+TSearchTheoryScope::TSearchTheoryScope(TCommandHost& form) : form_(form) { form_.SaveTheoryForSearch(); }
 TSearchTheoryScope::~TSearchTheoryScope() { form_.RestoreTheoryAfterSearch(); }
 
-bool AskSlowEventSearchTheory(TMainForm& form) {
+bool AskSlowEventSearchTheory(TCommandHost& form) {
   return !LibraryTheorySelected(form.Selection()) || form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2);
 }
 
-void Ereignissuchen1Click(TMainForm& form) {
+void Ereignissuchen1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   const TSearchTheoryScope theory(form);
   if (!AskSlowEventSearchTheory(form)) return;
@@ -111,8 +115,8 @@ void Ereignissuchen1Click(TMainForm& form) {
   context.AsteroidDatabaseFile = s.CurrentDatabaseAsteroid;
   TObserverRecord handOver = s.Period.Start;
   const int result =
-      ShowEventSearchDialog(settings, s.Period.Start, context, form.Events(), HooksOf(form), handOver, &form);
-  form.repaint();
+      ShowEventSearchDialog(settings, s.Period.Start, context, form.Events(), HooksOf(form), handOver, &form.Window());
+  form.Repaint();
   if (result == kEventDialogCancel) {
     s.Period.Start = saved;
     return;
@@ -131,7 +135,7 @@ void Ereignissuchen1Click(TMainForm& form) {
   form.UpdateStatusLine();
 }
 
-void InstallEventSearchCommands(TMainForm& form) {
+void InstallEventSearchCommands(TCommandHost& form) {
   form.Tables().Dispatcher().Register(kEventTableKind, [&form] { WriteEventTable(form); });
   TMenuCommands& commands = form.Commands();
   commands.RegisterHandler("Ereignissuchen1", [&form] { Ereignissuchen1Click(form); });

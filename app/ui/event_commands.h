@@ -5,30 +5,30 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // Registers kind 84 on the dispatcher and the command "Ereignissuchen1".
-void InstallEventSearchCommands(TMainForm& form);
+void InstallEventSearchCommands(TCommandHost& form);
 
 // The command: theory question, the dialog, then the date hand-over and
 // the table.
-void Ereignissuchen1Click(TMainForm& form);
+void Ereignissuchen1Click(TCommandHost& form);
 
 // The question before a search with the slow library theories; false when
 // the user cancels it (the answer may switch to the faster series).
-bool AskSlowEventSearchTheory(TMainForm& form);
+bool AskSlowEventSearchTheory(TCommandHost& form);
 
 // Saves the theory selection for a search and restores the live one when it
 // goes out of scope, on every way out of a command.
 class TSearchTheoryScope {
  public:
-  explicit TSearchTheoryScope(TMainForm& form);
+  explicit TSearchTheoryScope(TCommandHost& form);
   ~TSearchTheoryScope();
   TSearchTheoryScope(const TSearchTheoryScope&) = delete;
   TSearchTheoryScope& operator=(const TSearchTheoryScope&) = delete;
 
  private:
-  TMainForm& form_;
+  TCommandHost& form_;
 };
 
 }  // namespace kvx
