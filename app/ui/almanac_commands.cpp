@@ -9,6 +9,7 @@
 #include "app/table_dispatcher.h"
 #include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
+#include "app/ui/event_commands.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "engine/table_sink.h"
@@ -26,12 +27,6 @@ namespace {
 constexpr std::int32_t kAlmanacKind = 85;
 constexpr std::int32_t kTodayKind = 87;
 
-const char* const kSlowGerman =
-    "Zur Zeit werden langsame, aber genaue Rechenmethoden verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
-    "werden schnellere Rechenmethoden verwendet.";
-const char* const kSlowEnglish =
-    "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
-    "used.";
 // The overview's question words the German text a little differently.
 const char* const kTodaySlowGerman =
     "Zur Zeit wird eine genaue, aber langsame Rechenmethode verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
@@ -69,7 +64,7 @@ void WriteTable(TCommandHost& form) {
 
 TAlmanacRequest RequestOf(TCommandHost& form) {
   TAlmanacRequest request;
-  request.Context = EclipseSearchContext(form);
+  request.Context = EclipseSearchContext(form.State());
   request.Search = form.State().EventSearchOptions;
   request.Conjunction = form.HeldConfiguration().ConjunctionOptions;
   return request;
@@ -100,7 +95,8 @@ void Almanach1Click(TCommandHost& form) {
   // No saved selection to put back: "No" to the question switches to the
   // quick theories for good, and the run itself takes the internal planet
   // series under the fast-search option.
-  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
+  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2))
+    return;
   TMainFormState& s = form.State();
   TEphemerisPeriodState period = s.Period;
   TTableDispatcher::CompletePeriodEnd(period);
@@ -136,7 +132,7 @@ void Heute1Click(TCommandHost& form) {
   internalMoon.bytes[1] = 0;
   form.SetTheorySelection(internalMoon);
   QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kTodaySlowGerman, kSlowEnglish, 2)) return;
+  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kTodaySlowGerman, kSlowEventSearchEnglish, 2)) return;
   TAlmanacRequest request = RequestOf(form);
   request.Mode = TAlmanacMode::Today;
   const std::optional<std::string> stored = CurrentSettingsStore().ReadString("Settings", "TodayOptions");

@@ -130,7 +130,7 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
                                 TConjunctionOptions& options, std::uint8_t& resultsIntoTable, std::int32_t& starNumber,
                                 std::int32_t& userObjectNumber) {
   events.Clear();
-  TSearchContext context = EclipseSearchContext(form);
+  TSearchContext context = EclipseSearchContext(form.State());
   context.AsteroidDatabase = asteroidDatabase != 0 ? 1 : 0;
   TConjunctionSearchRun run(context, events);
   run.Options = options;

@@ -56,14 +56,22 @@ TTableOutputSettings GridOutput(TCommandHost& form) {
   return output;
 }
 
+// The solar eclipse searches' step (minutes) and span (hours) from the
+// state; false, leaving without a table, when they do not pass the check.
+bool SolarSearchSettings(TCommandHost& form, std::int32_t& step, std::int32_t& span) {
+  const TMainFormState& s = form.State();
+  step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
+  span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
+  if (CheckEclipseSearchSettings(step, span)) return true;
+  LeaveWithoutTable(form);
+  return false;
+}
+
 void SolarEclipseRun(TCommandHost& form) {
   TMainFormState& s = form.State();
-  const std::int32_t step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
-  const std::int32_t span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
-  if (!CheckEclipseSearchSettings(step, span)) {
-    LeaveWithoutTable(form);
-    return;
-  }
+  std::int32_t step = 0;
+  std::int32_t span = 0;
+  if (!SolarSearchSettings(form, step, span)) return;
   ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsternis wird berechnet", "Please wait, calculating solar eclipse");
   PanelGuard guard{form};
   AbortRequested = 0;
@@ -71,7 +79,7 @@ void SolarEclipseRun(TCommandHost& form) {
   std::uint8_t maxArt = 0;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsternis", "Solar eclipse"), 0);
-    eclipse.rechnen(EclipseSearchContext(form), 1, maxArt, span, step, s.Period.Start, CourseStep(s));
+    eclipse.rechnen(EclipseSearchContext(form.State()), 1, maxArt, span, step, s.Period.Start, CourseStep(s));
   }
   if (eclipse.Status == TEclipseSearchStatus::Cancelled || eclipse.Status == TEclipseSearchStatus::Refused) {
     LeaveWithoutTable(form);
@@ -89,12 +97,9 @@ void SolarEclipseRun(TCommandHost& form) {
 
 void SolarCalendarRun(TCommandHost& form) {
   TMainFormState& s = form.State();
-  const std::int32_t step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
-  const std::int32_t span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
-  if (!CheckEclipseSearchSettings(step, span)) {
-    LeaveWithoutTable(form);
-    return;
-  }
+  std::int32_t step = 0;
+  std::int32_t span = 0;
+  if (!SolarSearchSettings(form, step, span)) return;
   ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
                    "Please wait, searching solar eclipses");
   PanelGuard guard{form};
@@ -103,7 +108,7 @@ void SolarCalendarRun(TCommandHost& form) {
   bool written = false;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsterniskalender", "Solar eclipse calendar"), 1000);
-    const TSearchContext context = EclipseSearchContext(form);
+    const TSearchContext context = EclipseSearchContext(form.State());
     if (s.WorkbookView != 0) {
       written = eclipse.kalenderrechnen(context, CourseStep(s), form.Workbook(), s.Period.TableConfig, s.Period.Start,
                                         s.Period.End, step, span, s.SolarEclipseCriterion);
@@ -142,7 +147,7 @@ void TransitRun(TCommandHost& form, bool table) {
     const std::string caption = table ? ByLanguage("Merkur- und Venusdurchgänge", "Transits of Mercury and Venus")
                                       : ByLanguage("Merkur- und Venusdurchgang", "Transit of Mercury and Venus");
     ProgressSession session(CurrentProgress(), caption, 1000);
-    search.rechnen(EclipseSearchContext(form), 0, maxArt, 0, 120, s.Period.Start, CourseStep(s));
+    search.rechnen(EclipseSearchContext(form.State()), 0, maxArt, 0, 120, s.Period.Start, CourseStep(s));
   }
   AbortRequested = 0;
   const bool cancelled = search.Status == TEclipseSearchStatus::Cancelled;
@@ -190,14 +195,13 @@ void LeaveWithoutTable(TCommandHost& form) {
   s.PreviousTableKind = kNoTableKind;
 }
 
-TSearchContext EclipseSearchContext(TCommandHost& form) {
-  const TMainFormState& s = form.State();
+TSearchContext EclipseSearchContext(const TMainFormState& s) {
   TSearchContext context;
   context.MoonCache = s.MoonCacheFlag;
   context.MoonOption = s.MoonOption;
   context.Settings = s.Period.PositionFiles;
   context.Sidereal = s.Period.ApparentSiderealTime;
-  context.Selection = form.Selection();
+  context.Selection = s.Period.Selection;
   context.VsopLevelA = s.VsopLevelA;
   context.FastSearch = s.FastSearchOption;
   context.PositionFilesLastJd = s.Period.PositionFilesLastJd;

@@ -10,9 +10,10 @@
 namespace kvx {
 
 class TCommandHost;
+struct TMainFormState;
 
 // The main window's values every eclipse search passes on unchanged.
-TSearchContext EclipseSearchContext(TCommandHost& form);
+TSearchContext EclipseSearchContext(const TMainFormState& s);
 
 // The status panel "Finsternispanel" with a text of the current language,
 // and hidden.

@@ -24,13 +24,6 @@ namespace {
 
 constexpr std::int32_t kEventTableKind = 84;
 
-const char* const kSlowGerman =
-    "Zur Zeit werden langsame, aber genaue Rechenmethoden verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
-    "werden schnellere Rechenmethoden verwendet.";
-const char* const kSlowEnglish =
-    "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
-    "used.";
-
 bool LibraryTheorySelected(const TTheorySelection& selection) {
   return selection.PlanetTheory() == kPlanetTheoryVsop87D || selection.PlanetTheory() == kPlanetTheoryVsop87C ||
          selection.MoonTheory() != 0;
@@ -63,13 +56,7 @@ void WriteEventTable(TCommandHost& form) {
 
 TEventSearchHooks HooksOf(TCommandHost& form) {
   TEventSearchHooks hooks;
-  hooks.PeriodStart = [&form] { return form.State().Period.Start; };
-  hooks.PeriodEnd = [&form] {
-    TEphemerisPeriodState p = form.State().Period;
-    TTableDispatcher::CompletePeriodEnd(p);
-    return p.End;
-  };
-  hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
+  SetPeriodHooks(form, hooks);
   hooks.ChangeAsteroid = [&form](bool database) {
     if (database) {
       ChooseDatabaseAsteroid(form);
@@ -92,12 +79,25 @@ TEventSearchHooks HooksOf(TCommandHost& form) {
 
 }  // namespace
 
-TSearchTheoryScope::TSearchTheoryScope(TCommandHost& form) : form_(form) { form_.SaveTheoryForSearch(); }
-TSearchTheoryScope::~TSearchTheoryScope() { form_.RestoreTheoryAfterSearch(); }
-
-bool AskSlowEventSearchTheory(TCommandHost& form) {
-  return !LibraryTheorySelected(form.Selection()) || form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2);
+TSearchTheoryScope::TSearchTheoryScope(TTheoryControl& theories) : theories_(theories) {
+  theories_.SaveTheoryForSearch();
 }
+TSearchTheoryScope::~TSearchTheoryScope() { theories_.RestoreTheoryAfterSearch(); }
+
+bool AskSlowEventSearchTheory(TTheoryControl& theories) {
+  return !LibraryTheorySelected(theories.Selection()) ||
+         theories.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2);
+}
+
+TObserverRecord PeriodStartOf(TCommandHost& form) { return form.State().Period.Start; }
+
+TObserverRecord CompletedPeriodEndOf(TCommandHost& form) {
+  TEphemerisPeriodState p = form.State().Period;
+  TTableDispatcher::CompletePeriodEnd(p);
+  return p.End;
+}
+
+void ChangePeriodOf(TCommandHost& form) { form.Tables().ZeitraumfrTabelle1Click(); }
 
 void Ereignissuchen1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
@@ -110,7 +110,7 @@ void Ereignissuchen1Click(TCommandHost& form) {
   settings.ResultsIntoTable = s.ResultsIntoTable != 0;
   settings.UsePeriod = s.EventUsesPeriod != 0;
   settings.AsteroidDatabase = s.AsteroidDatabase != 0;
-  TSearchContext context = EclipseSearchContext(form);
+  TSearchContext context = EclipseSearchContext(form.State());
   context.Topocentric = 0;
   context.AsteroidDatabaseFile = s.CurrentDatabaseAsteroid;
   TObserverRecord handOver = s.Period.Start;

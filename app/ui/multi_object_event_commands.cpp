@@ -43,13 +43,7 @@ bool SelectDatabaseAsteroids(TCommandHost& form) {
 
 TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form) {
   TMultiObjectEventHooks hooks;
-  hooks.PeriodStart = [&form] { return form.State().Period.Start; };
-  hooks.PeriodEnd = [&form] {
-    TEphemerisPeriodState p = form.State().Period;
-    TTableDispatcher::CompletePeriodEnd(p);
-    return p.End;
-  };
-  hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
+  SetPeriodHooks(form, hooks);
   TElementDialogCommands* elements = ElementDialogCommandsOf(form);
   if (elements != nullptr) {
     hooks.LoadElementLists = [&form, elements] {
@@ -85,7 +79,7 @@ void EreignissefrmehrereObjekte1Click(TCommandHost& form) {
   settings.Options = s.EventSearchOptions;
   settings.Ranges = s.ElementFileRanges;
   settings.AsteroidDatabase = s.AsteroidDatabase != 0;
-  TSearchContext context = EclipseSearchContext(form);
+  TSearchContext context = EclipseSearchContext(form.State());
   context.Topocentric = 0;
   const int result =
       ShowMultiObjectEventSearch(settings, context, form.Events(), MultiObjectEventHooksOf(form), &form.Window());

@@ -70,10 +70,16 @@ void ReportIfCancelled(TCommandHost& form, TOccultationRunStatus status) {
   if (status == TOccultationRunStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }
 
-// A search cancelled before its first occultation writes no table: the
-// sheet as it was before the run cleared it, and the status line says
-// nothing was written. True when the search ended so.
-bool CancelledBeforeAnyResult(TCommandHost& form, TOccultationRunStatus status, const TOccultationResultList& found) {
+// A search refused (nothing computed) or cancelled before its first
+// occultation writes no table: the sheet as it was before the run cleared
+// it; after a cancel the status line says nothing was written. True when
+// the search ended so.
+bool EndsWithoutTable(TCommandHost& form, TOccultationRunStatus status, const TOccultationResultList& found) {
+  if (status == TOccultationRunStatus::Refused) {
+    LeaveWithoutTable(form);
+    form.Repaint();
+    return true;
+  }
   if (status != TOccultationRunStatus::Cancelled || found.Count() != 0) return false;
   LeaveWithoutTable(form);
   form.Tables().Dispatcher().ReportCancelledBeforeAnyResult();
@@ -112,13 +118,8 @@ void LunarOccultationRun(TCommandHost& form) {
   options.OldPrecession = s.NumericOptions.Fk4Positions;
   options.PreciseSun = s.NumericOptions.ExactSunMoon;
   const TOccultationRunStatus status =
-      search.rechnen(EclipseSearchContext(form), s.Period.End, s.Period.Start, options, PanelOf(form));
-  if (status == TOccultationRunStatus::Refused) {
-    LeaveWithoutTable(form);
-    form.Repaint();
-    return;
-  }
-  if (CancelledBeforeAnyResult(form, status, search.ergebnisse)) return;
+      search.rechnen(EclipseSearchContext(form.State()), s.Period.End, s.Period.Start, options, PanelOf(form));
+  if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
   kind.LimitingMagnitude = options.LimitingMagnitude;
@@ -131,15 +132,10 @@ void PlanetOccultationRun(TCommandHost& form) {
   TMainFormState& s = form.State();
   BusyCursorScope busy;
   PanelGuard guard{form};
-  tplanetbedeckung search(EclipseSearchContext(form), s.Period.TableConfig, s.Period.Start);
+  tplanetbedeckung search(EclipseSearchContext(form.State()), s.Period.TableConfig, s.Period.Start);
   search.PreciseSun = s.NumericOptions.ExactSunMoon;
   const TOccultationRunStatus status = search.rechnen(s.Period.End, s.Period.Start, PanelOf(form));
-  if (status == TOccultationRunStatus::Refused) {
-    LeaveWithoutTable(form);
-    form.Repaint();
-    return;
-  }
-  if (CancelledBeforeAnyResult(form, status, search.ergebnisse)) return;
+  if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.Planets = true;
   PaintOccultations(form, search.ergebnisse, s.Period.Start, kind);
@@ -162,15 +158,11 @@ void PlanetStarOccultationRun(TCommandHost& form) {
   options.AsteroidDiameter = held.AsteroidDiameter;
   options.OldPrecession = s.NumericOptions.Fk4Positions;
   options.PreciseSun = s.NumericOptions.ExactSunMoon;
-  tsternbedeckungpl search(EclipseSearchContext(form), s.Period.TableConfig, s.Period.Start, form.StarCatalogue());
+  tsternbedeckungpl search(EclipseSearchContext(form.State()), s.Period.TableConfig, s.Period.Start,
+                           form.StarCatalogue());
   const TOccultationRunStatus status = RunPlanetStarOccultations(search, options, s.CurrentAsteroid,
                                                                  s.WarningsOption != 0, s.Period.End, s.Period.Start);
-  if (status == TOccultationRunStatus::Refused) {
-    LeaveWithoutTable(form);
-    form.Repaint();
-    return;
-  }
-  if (CancelledBeforeAnyResult(form, status, search.ergebnisse)) return;
+  if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TPlanetStarTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
   kind.LimitingMagnitude = options.LimitingMagnitude;
