@@ -170,7 +170,7 @@ void TDocumentCommands::ShowWorkbookCaption() {
 }
 
 bool TDocumentCommands::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &form_.Window() && event->type() == QEvent::Close && !MayLeave()) {
+  if (watched == parent() && event->type() == QEvent::Close && !MayLeave()) {
     event->ignore();
     return true;
   }

@@ -487,7 +487,7 @@ class TIdleWork : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == &form_.Window() && event->type() == QEvent::WindowActivate && !activated_) {
+    if (watched == parent() && event->type() == QEvent::WindowActivate && !activated_) {
       activated_ = true;
       FormActivate();
     }

@@ -255,7 +255,7 @@ void TSheetCommands::ConnectControls() {
 }
 
 bool TSheetCommands::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &form_.Window() && event->type() == QEvent::Resize) FormResize();
+  if (watched == parent() && event->type() == QEvent::Resize) FormResize();
   return QObject::eventFilter(watched, event);
 }
 
