@@ -274,19 +274,18 @@ class TClockBar : public QObject {
 };
 
 bool EditClockPlace(TObserverRecord& record) {
-  TOrtwahldialog& dialog = LocationDialog();
-  dialog.Record = record;
-  dialog.Record.Latitude = DegToDmsPackedSec(record.Latitude);
-  dialog.Record.Longitude = DegToDmsPackedSec(record.Longitude);
-  dialog.KeepUT()->setChecked(TDatumortForm::KeepUT());
-  if (dialog.exec() != QDialog::Accepted) return false;
-  record.Latitude = dialog.Record.Latitude;
-  record.Longitude = dialog.Record.Longitude;
-  record.Zone = dialog.Record.Zone;
-  record.ZoneMinutes = dialog.Record.ZoneMinutes;
-  record.DaylightHours = dialog.Record.DaylightHours;
-  record.Height = dialog.Record.Height;
-  record.PlaceName = dialog.Record.PlaceName;
+  // The clock keeps its own weather and refraction, and the keep-UT choice
+  // stays as it was.
+  bool keepUT = TDatumortForm::KeepUT();
+  const std::optional<TObserverRecord> chosen = ChooseLocation(record, keepUT);
+  if (!chosen) return false;
+  record.Latitude = chosen->Latitude;
+  record.Longitude = chosen->Longitude;
+  record.Zone = chosen->Zone;
+  record.ZoneMinutes = chosen->ZoneMinutes;
+  record.DaylightHours = chosen->DaylightHours;
+  record.Height = chosen->Height;
+  record.PlaceName = chosen->PlaceName;
   return true;
 }
 
