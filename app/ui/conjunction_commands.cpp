@@ -51,7 +51,7 @@ TConjunctionWindowState ReadWindow(TMainForm& form) {
   TTableDispatcher::CompletePeriodEnd(period);
   w.Period = period.Start;
   w.End = period.End;
-  w.TableStep = s.Period.StepDays;
+  w.TableStep = s.Period.Step.StepDays;
   return w;
 }
 

@@ -1,0 +1,27 @@
+// A table request as the tests write it: the records they vary, and the
+// program's default tolerance and levels unless given.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/table_request.h"
+
+namespace kvx::test {
+
+inline TTableRequest TableRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                                  const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
+                                  long double tolerance = 1e-10L, std::int32_t levelA = -1, std::int32_t levelB = 10) {
+  TTableRequest request;
+  request.Language = language;
+  request.Selection = selection;
+  request.Config = config;
+  request.Start = start;
+  request.End = end;
+  request.Step = step;
+  request.IntegrationTolerance = tolerance;
+  request.VsopLevelA = levelA;
+  request.VsopLevelB = levelB;
+  return request;
+}
+
+}  // namespace kvx::test
