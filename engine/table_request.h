@@ -30,4 +30,18 @@ struct TTableRequest {
   TTableOutputSettings Output;
 };
 
+// A request over start..end by `step`, with the default tolerance, levels
+// and output settings.
+inline TTableRequest PeriodRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                                   const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step) {
+  TTableRequest request;
+  request.Language = language;
+  request.Selection = selection;
+  request.Config = config;
+  request.Start = start;
+  request.End = end;
+  request.Step = step;
+  return request;
+}
+
 }  // namespace kvx

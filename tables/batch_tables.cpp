@@ -16,13 +16,7 @@ namespace {
 
 // Each object of a batch is tabulated at the run's start alone.
 TTableRequest RequestOf(const TBatchRun& run) {
-  TTableRequest request;
-  request.Language = run.Language;
-  request.Selection = run.Selection;
-  request.Config = run.Config;
-  request.Start = run.Start;
-  request.End = run.Start;
-  request.Step = run.Step;
+  TTableRequest request = PeriodRequest(run.Language, run.Selection, run.Config, run.Start, run.Start, run.Step);
   request.IntegrationTolerance = run.IntegrationTolerance;
   request.VsopLevelA = run.VsopLevelA;
   request.VsopLevelB = run.VsopLevelB;

@@ -176,13 +176,7 @@ void ttagesephemeride::initialisieren(const TTableRequest& request) {
 }
 
 TTableRequest ttagesephemeride::BodyRequest(std::int32_t vsopLevel) const {
-  TTableRequest request;
-  request.Language = Language;
-  request.Selection = TheorySelection;
-  request.Config = TableConfig;
-  request.Start = Observer;
-  request.End = Observer;
-  request.Step = Step;
+  TTableRequest request = PeriodRequest(Language, TheorySelection, TableConfig, Observer, Observer, Step);
   request.IntegrationTolerance = IntegrationTolerance;
   request.VsopLevelA = vsopLevel;
   request.VsopLevelB = VsopLevelB;

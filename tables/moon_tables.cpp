@@ -36,13 +36,7 @@ double RadiansToDeg(double radians) { return radians * 180.0 / kPi; }
 TTableRequest MoonTableRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
                                const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
                                std::int32_t level) {
-  TTableRequest request;
-  request.Language = language;
-  request.Selection = selection;
-  request.Config = config;
-  request.Start = start;
-  request.End = end;
-  request.Step = step;
+  TTableRequest request = PeriodRequest(language, selection, config, start, end, step);
   request.VsopLevelA = level;
   request.VsopLevelB = level;
   return request;

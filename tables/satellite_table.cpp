@@ -75,13 +75,7 @@ bool LoadSet(int slot) {
 // level.
 TTableRequest SatelliteTableRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
                                     const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step) {
-  TTableRequest request;
-  request.Language = language;
-  request.Selection = selection;
-  request.Config = config;
-  request.Start = start;
-  request.End = end;
-  request.Step = step;
+  TTableRequest request = PeriodRequest(language, selection, config, start, end, step);
   request.VsopLevelA = -1;
   request.VsopLevelB = -1;
   return request;

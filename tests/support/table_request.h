@@ -11,13 +11,7 @@ namespace kvx::test {
 inline TTableRequest TableRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
                                   const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
                                   long double tolerance = 1e-10L, std::int32_t levelA = -1, std::int32_t levelB = 10) {
-  TTableRequest request;
-  request.Language = language;
-  request.Selection = selection;
-  request.Config = config;
-  request.Start = start;
-  request.End = end;
-  request.Step = step;
+  TTableRequest request = PeriodRequest(language, selection, config, start, end, step);
   request.IntegrationTolerance = tolerance;
   request.VsopLevelA = levelA;
   request.VsopLevelB = levelB;
