@@ -1,8 +1,9 @@
 #include "app/ui/batch_commands.h"
 
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/element_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "catalogues/element_dialog_model.h"
@@ -22,7 +23,7 @@ std::string ListFileOf(const TElementDialogBase& dialog, const std::string& data
 }
 
 // Integrated runs first ask about a slow planet theory (Cancel ends).
-bool AskSlowTheory(TMainForm& form) {
+bool AskSlowTheory(TCommandHost& form) {
   const TTheorySelection selection = form.Selection();
   if (selection.bytes[0] == kPlanetTheoryInternal || form.State().UseIntegrationDatabase != 0 ||
       selection.bytes[2] != 0) {
@@ -31,7 +32,7 @@ bool AskSlowTheory(TMainForm& form) {
   return form.SlowTheoryQuestion("", "", 0);
 }
 
-void ElementFileBatch(TMainForm& form, bool comets, std::uint8_t mode, std::uint8_t output) {
+void ElementFileBatch(TCommandHost& form, bool comets, std::uint8_t mode, std::uint8_t output) {
   TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
   if (dialogs == nullptr) return;
   if (mode == 0 && !AskSlowTheory(form)) return;
@@ -59,7 +60,7 @@ void ElementFileBatch(TMainForm& form, bool comets, std::uint8_t mode, std::uint
 
 }  // namespace
 
-void FinishBatchTable(TMainForm& form, const TBatchResult& result) {
+void FinishBatchTable(TCommandHost& form, const TBatchResult& result) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   if (result.Written) {
     form.State().DocumentSaved = 0;
@@ -70,7 +71,7 @@ void FinishBatchTable(TMainForm& form, const TBatchResult& result) {
   if (result.Cancelled) dispatcher.ReportCancelledBeforeAnyResult();
 }
 
-TBatchRun BatchRunOf(TMainForm& form, std::uint8_t mode, std::uint8_t output) {
+TBatchRun BatchRunOf(TCommandHost& form, std::uint8_t mode, std::uint8_t output) {
   const TMainFormState& s = form.State();
   const TEphemerisPeriodState& p = s.Period;
   TBatchRun run;
@@ -90,7 +91,7 @@ TBatchRun BatchRunOf(TMainForm& form, std::uint8_t mode, std::uint8_t output) {
   return run;
 }
 
-void InstallElementFileBatchCommands(TMainForm& form) {
+void InstallElementFileBatchCommands(TCommandHost& form) {
   struct Item {
     const char* Command;
     bool Comets;

@@ -322,7 +322,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
     ApplyGridLayout(grid_, documents_->Look());
     documents_->ShowLook();
   }
-  ComputeTableWithoutKind();
+  MarkTableChanged();
 
   // 9. A period that runs backwards.
   reversed_period_ = state_.Period.Start.Mjd > state_.Period.End.Mjd ? 1 : 0;

@@ -13,6 +13,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/input_checks.h"
+#include "core/observer_place.h"
 #include "core/observer_record.h"
 #include "core/records.h"
 #include "core/text_conversion.h"
@@ -322,13 +323,7 @@ void TTableCommands::PlanetTableCommand(std::int32_t objectNumber) {
   if (s.PlaceConfirmed == 0) {
     PrepareLocationFile();
     TObserverRecord& r = s.Period.Start;
-    bool refraction = r.RefractionOn != 0;
-    bool autoDeltaT = r.AutoDeltaT != 0;
-    if (ShowDatePlaceDialog(r.Day, r.Month, r.Year, r.Zone, r.ZoneMinutes, r.LocalHours, r.DeltaTSeconds, r.Latitude,
-                            r.Longitude, r.PlaceName, r.DaylightHours, r.Height, r.Temperature, r.Pressure, refraction,
-                            autoDeltaT, true, true)) {
-      r.RefractionOn = refraction ? 1 : 0;
-      r.AutoDeltaT = autoDeltaT ? 1 : 0;
+    if (ShowDatePlaceDialog(r, true, true)) {
       LocalTimeToUT(r);
       s.PlaceConfirmed = 1;
     }
@@ -482,23 +477,9 @@ void TTableCommands::DatumundOrteingeben1Click() {
   TObserverRecord& r = s.Period.Start;
   const TObserverRecord before = r;
   PrepareLocationFile();
-  bool refraction = r.RefractionOn != 0;
-  bool autoDeltaT = r.AutoDeltaT != 0;
-  const bool ok = ShowDatePlaceDialog(r.Day, r.Month, r.Year, r.Zone, r.ZoneMinutes, r.LocalHours, r.DeltaTSeconds,
-                                      r.Latitude, r.Longitude, r.PlaceName, r.DaylightHours, r.Height, r.Temperature,
-                                      r.Pressure, refraction, autoDeltaT, true, true);
-  if (ok) {
-    r.RefractionOn = refraction ? 1 : 0;
-    r.AutoDeltaT = autoDeltaT ? 1 : 0;
+  if (ShowDatePlaceDialog(r, true, true)) {
     DateListMode = 0;
-    TObserverRecord a = before;
-    TObserverRecord b = r;
-    LocalTimeToUT(a);
-    LocalTimeToUT(b);
-    const bool changed = r.Year != before.Year || r.Month != before.Month || r.Day != before.Day ||
-                         r.Latitude != before.Latitude || r.Longitude != before.Longitude || r.Zone != before.Zone ||
-                         r.ZoneMinutes != before.ZoneMinutes || r.DeltaTSeconds != before.DeltaTSeconds ||
-                         r.AutoDeltaT != before.AutoDeltaT || a.Mjd != b.Mjd;
+    const bool changed = ObserverDateOrPlaceChanged(before, r);
     if (changed) LocalTimeToUT(r);
     s.TableChanged = changed ? 1 : 0;
     if (s.TableChanged != 0 || s.ObjectChanged != 0) ComputeWithoutKind();
@@ -510,24 +491,10 @@ void TTableCommands::Ortwhlen1Click() {
   TMainFormState& s = form_.State();
   TObserverRecord& r = s.Period.Start;
   PrepareLocationFile();
-  TOrtwahldialog& dialog = LocationDialog();
-  dialog.Record = r;
-  dialog.Record.Latitude = DegToDmsPackedSec(r.Latitude);
-  dialog.Record.Longitude = DegToDmsPackedSec(r.Longitude);
-  dialog.KeepUT()->setChecked(TDatumortForm::KeepUT());
-  if (dialog.exec() != QDialog::Accepted) return;
-  r.Latitude = dialog.Record.Latitude;
-  r.Longitude = dialog.Record.Longitude;
-  r.Zone = dialog.Record.Zone;
-  r.ZoneMinutes = dialog.Record.ZoneMinutes;
-  r.Height = dialog.Record.Height;
-  r.Pressure = dialog.Record.Pressure;
-  r.Temperature = dialog.Record.Temperature;
-  r.PlaceName = dialog.Record.PlaceName;
-  r.DaylightHours = dialog.Record.DaylightHours;
-  r.RefractionOn = dialog.Record.RefractionOn;
+  const std::optional<TObserverRecord> chosen = ChooseLocation(r, TDatumortForm::KeepUT());
+  if (!chosen) return;
+  TakeLocationFields(r, *chosen);
   s.TableChanged = 1;
-  TDatumortForm::KeepUT() = dialog.KeepUT()->isChecked();
   if (!TDatumortForm::KeepUT()) {
     UTToLocalTime(r);
   } else {

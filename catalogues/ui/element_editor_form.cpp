@@ -217,28 +217,14 @@ TElementEditorForm::TElementEditorForm(std::unique_ptr<TElementEditorModelBase> 
   }
   layout->addWidget(group);
 
-  auto* bottom = new QHBoxLayout;
-  undo_ = new QPushButton(Q("&Rückgängig", "&Undo"));
-  undo_->setObjectName(QStringLiteral("Button4"));
-  undo_->setEnabled(false);
+  const TEditorRecordRow bottom = AddEditorRecordRow(layout, "Delete", Q("&Schließen", "&Close"));
+  undo_ = bottom.Undo;
+  status_ = bottom.Status;
+  position_ = bottom.Position;
   connect(undo_, &QPushButton::clicked, this, [this] { UndoClick(); });
-  auto* del = new QPushButton(Q("Datensatz &löschen", "Delete"));
-  del->setObjectName(QStringLiteral("Button2"));
-  connect(del, &QPushButton::clicked, this, [this] { DeleteClick(); });
-  auto* add = new QPushButton(Q("Datensatz &neu", "&New"));
-  add->setObjectName(QStringLiteral("Button3"));
-  connect(add, &QPushButton::clicked, this, [this] { NewClick(); });
-  auto* close = new QPushButton(Q("&Schließen", "&Close"));
-  close->setObjectName(QStringLiteral("BitBtn1"));
-  connect(close, &QPushButton::clicked, this, &QDialog::close);
-  status_ = new QLabel;
-  status_->setObjectName(QStringLiteral("Label6"));
-  position_ = new QLabel;
-  position_->setObjectName(QStringLiteral("Label13"));
-  for (QWidget* w : std::initializer_list<QWidget*>{undo_, del, add, status_, position_}) bottom->addWidget(w);
-  bottom->addStretch(1);
-  bottom->addWidget(close);
-  layout->addLayout(bottom);
+  connect(bottom.Delete, &QPushButton::clicked, this, [this] { DeleteClick(); });
+  connect(bottom.New, &QPushButton::clicked, this, [this] { NewClick(); });
+  connect(bottom.Finish, &QPushButton::clicked, this, &QDialog::close);
 
   const bool wordStart = CurrentSettingsStore().ReadBool(kind.Section, "Wortanf").value_or(true);
   wordStart_->setChecked(wordStart);

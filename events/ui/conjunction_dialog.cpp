@@ -15,6 +15,7 @@
 #include "core/input_checks.h"
 #include "core/time_scales.h"
 #include "events/conjunction_stars.h"
+#include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "theories/planet_positions.h"
@@ -103,17 +104,7 @@ void TKonjunktionsuchen::Build() {
 
   auto* right = new QVBoxLayout;
   auto* kindBox = new QGroupBox(Tr("Welche Konjunktionen suchen?", "Which conjunctions?"), controls_);
-  auto* kindLayout = new QVBoxLayout(kindBox);
-  kind_ = new QButtonGroup(this);
-  const char* const kinds[3][2] = {{"Konjunktionen in RA", "Conjunctions in RA"},
-                                   {"Konjunktionen in Länge", "Conjunctions in longitude"},
-                                   {"Kleinster Winkelabstand", "Smallest angular separation"}};
-  for (int i = 0; i < 3; ++i) {
-    auto* radio = new QRadioButton(Tr(kinds[i][0], kinds[i][1]), kindBox);
-    radio->setObjectName(QString("Kind%1").arg(i));
-    kind_->addButton(radio, i);
-    kindLayout->addWidget(radio);
-  }
+  kind_ = AddConjunctionKindButtons(kindBox, this, "Kind%1");
   connect(kind_, &QButtonGroup::idClicked, this, [this](int id) {
     run_.Options.InLongitude = id == 1 ? 1 : 0;
     run_.Options.SmallestSeparation = id == 2 ? 1 : 0;

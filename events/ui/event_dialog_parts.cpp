@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -235,6 +236,21 @@ void TEventSearchDialogBase::done(int result) {
     ReadSearchStepFields(StepFields, Options());
   }
   QDialog::done(result);
+}
+
+QButtonGroup* AddConjunctionKindButtons(QGroupBox* box, QObject* owner, const char* namePattern) {
+  auto* layout = new QVBoxLayout(box);
+  auto* group = new QButtonGroup(owner);
+  const char* const kinds[3][2] = {{"Konjunktionen in RA", "Conjunctions in RA"},
+                                   {"Konjunktionen in Länge", "Conjunctions in longitude"},
+                                   {"Kleinster Winkelabstand", "Smallest angular separation"}};
+  for (int i = 0; i < 3; ++i) {
+    auto* radio = new QRadioButton(Tr(kinds[i][0], kinds[i][1]), box);
+    radio->setObjectName(QString(namePattern).arg(i));
+    group->addButton(radio, i);
+    layout->addWidget(radio);
+  }
+  return group;
 }
 
 }  // namespace kvx

@@ -2,7 +2,8 @@
 // for lists of asteroids/comets) build the same way: the step and
 // repetition fields with "Vorgaben", the list of finds with "Löschen" and
 // "Entfernen", the period text, reading the fields back on closing, and
-// the frame of both dialogs (TEventSearchDialogBase).
+// the frame of both dialogs (TEventSearchDialogBase); and the choice of
+// conjunction kind that both conjunction dialogs show.
 //
 // Step in days, repetitions a count; dates shown in local time.
 #pragma once
@@ -153,5 +154,13 @@ class TEventSearchDialogBase : public QDialog {
   QPushButton* CancelButton = nullptr;
   QPushButton* HelpButton = nullptr;
 };
+
+// The three kinds of a conjunction search as radio buttons in `box`, one
+// below the other in a layout of their own: "Konjunktionen in RA" /
+// "Conjunctions in RA", "Konjunktionen in Länge" / "Conjunctions in
+// longitude", "Kleinster Winkelabstand" / "Smallest angular separation";
+// ids 0..2, object names `namePattern` with %1 the id. The group is a child
+// of `owner`.
+QButtonGroup* AddConjunctionKindButtons(QGroupBox* box, QObject* owner, const char* namePattern);
 
 }  // namespace kvx

@@ -17,6 +17,7 @@
 
 #include "core/input_checks.h"
 #include "core/text_conversion.h"
+#include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
 
 namespace kvx {
@@ -64,17 +65,7 @@ void TUserConjunctionDialog::BuildShared(QBoxLayout* extra) {
 
   auto* right = new QVBoxLayout;
   auto* kindBox = new QGroupBox(controls_);
-  auto* kindLayout = new QVBoxLayout(kindBox);
-  kind_ = new QButtonGroup(this);
-  const char* const kinds[3][2] = {{"Konjunktionen in RA", "Conjunctions in RA"},
-                                   {"Konjunktionen in Länge", "Conjunctions in longitude"},
-                                   {"Kleinster Winkelabstand", "Smallest angular separation"}};
-  for (int i = 0; i < 3; ++i) {
-    auto* radio = new QRadioButton(Tr(kinds[i][0], kinds[i][1]), kindBox);
-    radio->setObjectName(QString("RadioGroup2_%1").arg(i));
-    kind_->addButton(radio, i);
-    kindLayout->addWidget(radio);
-  }
+  kind_ = AddConjunctionKindButtons(kindBox, this, "RadioGroup2_%1");
   connect(kind_, &QButtonGroup::idClicked, this, [this](int id) { RadioGroup2Click(id); });
   right->addWidget(kindBox);
 

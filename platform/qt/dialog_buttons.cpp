@@ -1,6 +1,9 @@
 #include "platform/qt/dialog_buttons.h"
 
 #include <QAbstractButton>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
 
 #include "platform/globals.h"
 
@@ -32,6 +35,22 @@ void ApplyDialogButtonLanguage(QAbstractButton* cancel, QAbstractButton* help) {
     SetCancelCaptionGerman(cancel);
     ShowHelpButtonGerman(help);
   }
+}
+
+TOkCancelRow MakeOkCancelRow(QDialog* dialog, const char* okName, const char* cancelName, const QString& cancelText) {
+  TOkCancelRow row;
+  row.Row = new QHBoxLayout;
+  row.Ok = new QPushButton(QStringLiteral("&OK"), dialog);
+  row.Ok->setObjectName(okName);
+  row.Ok->setDefault(true);
+  row.Cancel = new QPushButton(cancelText, dialog);
+  row.Cancel->setObjectName(cancelName);
+  row.Row->addStretch();
+  row.Row->addWidget(row.Ok);
+  row.Row->addWidget(row.Cancel);
+  QObject::connect(row.Ok, &QPushButton::clicked, dialog, &QDialog::accept);
+  QObject::connect(row.Cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+  return row;
 }
 
 }  // namespace kvx

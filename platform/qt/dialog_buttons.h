@@ -3,7 +3,12 @@
 // its German caption and hidden in English (there is no English help).
 #pragma once
 
+#include <QString>
+
 class QAbstractButton;
+class QDialog;
+class QHBoxLayout;
+class QPushButton;
 
 namespace kvx {
 
@@ -14,5 +19,18 @@ void HideHelpButtonEnglish(QAbstractButton* button);    // hidden
 
 // Both routines chosen by LanguageEnglish; either button may be null.
 void ApplyDialogButtonLanguage(QAbstractButton* cancel, QAbstractButton* help);
+
+// The foot row of a dialog: a stretch, then "&OK" (the default button) and a
+// cancel button with `cancelText` (empty: the caption comes later with the
+// language), both children of `dialog`, named `okName` and `cancelName`, and
+// connected to its accept and reject. The caller may add more buttons to
+// `Row` and then adds `Row` to its layout.
+struct TOkCancelRow {
+  QHBoxLayout* Row = nullptr;
+  QPushButton* Ok = nullptr;
+  QPushButton* Cancel = nullptr;
+};
+TOkCancelRow MakeOkCancelRow(QDialog* dialog, const char* okName, const char* cancelName,
+                             const QString& cancelText = QString());
 
 }  // namespace kvx

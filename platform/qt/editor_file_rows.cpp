@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <initializer_list>
 
 #include "platform/globals.h"
 
@@ -44,6 +45,31 @@ TEditorFileRows AddEditorFileRows(QBoxLayout* layout, const QString& loadCaption
   searchRow->addWidget(rows.WordStart);
   layout->addLayout(searchRow);
   return rows;
+}
+
+TEditorRecordRow AddEditorRecordRow(QBoxLayout* layout, const char* deleteEnglish, const QString& finishCaption) {
+  TEditorRecordRow row;
+  auto* bottom = new QHBoxLayout;
+  row.Undo = new QPushButton(Q("&Rückgängig", "&Undo"));
+  row.Undo->setObjectName(QStringLiteral("Button4"));
+  row.Undo->setEnabled(false);
+  row.Delete = new QPushButton(Q("Datensatz &löschen", deleteEnglish));
+  row.Delete->setObjectName(QStringLiteral("Button2"));
+  row.New = new QPushButton(Q("Datensatz &neu", "&New"));
+  row.New->setObjectName(QStringLiteral("Button3"));
+  row.Finish = new QPushButton(finishCaption);
+  row.Finish->setObjectName(QStringLiteral("BitBtn1"));
+  row.Status = new QLabel;
+  row.Status->setObjectName(QStringLiteral("Label6"));
+  row.Position = new QLabel;
+  row.Position->setObjectName(QStringLiteral("Label13"));
+  for (QWidget* w : std::initializer_list<QWidget*>{row.Undo, row.Delete, row.New, row.Status, row.Position}) {
+    bottom->addWidget(w);
+  }
+  bottom->addStretch(1);
+  bottom->addWidget(row.Finish);
+  layout->addLayout(bottom);
+  return row;
 }
 
 }  // namespace kvx

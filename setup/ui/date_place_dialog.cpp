@@ -16,28 +16,25 @@
 
 #include "core/input_checks.h"
 #include "core/name_tables.h"
+#include "core/observer_place.h"
 #include "core/observer_record.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
+#include "platform/qt/dialog_rows.h"
 #include "setup/edit_rules.h"
 #include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
 #include "setup/ui/location_dialog.h"
+#include "setup/ui/place_fields.h"
 
 namespace kvx {
 
 namespace {
 
 QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
-
-QString DegreeLabel(double degrees) { return QString::number(degrees, 'f', 4) + QString::fromUtf8("°"); }
-
-QString ZoneLabel(int zone) {
-  if (zone < -12 || zone > 12) return "()";
-  return "(" + QString::fromStdString(ZoneNames[static_cast<std::size_t>(zone + 12)]) + ")";
-}
 
 void ShowFieldMessage(const char* german, const char* english) {
   ShowMessage(german, english, MessageIcon::Error, MessageButtons::Ok,
@@ -57,6 +54,10 @@ bool& TDatumortForm::KeepUT() {
 }
 
 TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
+  Record.Temperature = 10;
+  Record.Pressure = 1010;
+  Record.RefractionOn = 1;
+  Record.AutoDeltaT = 1;
   setObjectName("DatumortForm");
   auto* layout = new QVBoxLayout(this);
 
@@ -104,15 +105,11 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   delta_t_auto_->setObjectName("cbetautomatisch");
   daylight_ = new QCheckBox(dateGroup);
   daylight_->setObjectName("CheckBox1");
-  zone_ = new QSpinBox(dateGroup);
-  zone_->setObjectName("EditZeitzone");
-  zone_->setRange(-12, 12);
-  zone_name_ = new QLabel(dateGroup);
-  extra_minutes_ = new QSpinBox(dateGroup);
-  extra_minutes_->setObjectName("SpinEdit1");
-  extra_minutes_->setRange(-720, 720);
-  auto* utButton = new QPushButton("UT", dateGroup);
-  utButton->setObjectName("Button3");
+  const TZoneFields zoneFields = MakeZoneFields(dateGroup, "Button3");
+  zone_ = zoneFields.Zone;
+  zone_name_ = zoneFields.ZoneName;
+  extra_minutes_ = zoneFields.ExtraMinutes;
+  QPushButton* utButton = zoneFields.UT;
   auto* dateLabel = new QLabel(dateGroup);
   dateLabel->setObjectName("DateLabel");
   dateLabel->setBuddy(date_);
@@ -168,79 +165,61 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   latitude_degrees_->setObjectName("LatitudeDegrees");
   longitude_degrees_ = new QLabel(placeGroup);
   longitude_degrees_->setObjectName("LongitudeDegrees");
-  height_ = new TIntegerEdit(placeGroup);
-  height_->setObjectName("EDMeereshoehe");
+  const TWeatherFields weather = MakeWeatherFields(placeGroup);
+  height_ = weather.Height;
+  temperature_ = weather.Temperature;
+  pressure_ = weather.Pressure;
+  refraction_ = weather.Refraction;
   height_->SetRefusal("Bitte einen realistischen Wert für die Meereshöhe eingeben!",
                       "Please enter a realistic values for height above sea level!");
-  temperature_ = new TFloatEdit(placeGroup);
-  temperature_->setObjectName("EDTemperatur");
   temperature_->SetRefusal("Bitte einen realistischen Wert für die Temperatur in °Celsius eingeben!",
                            "Please enter a realistic value for temperature in ° celsius!");
-  pressure_ = new TFloatEdit(placeGroup);
-  pressure_->setObjectName("EDLuftdruck");
   pressure_->SetRefusal("Bitte einen realistischen Wert für den Luftdruck eingeben!",
                         "Please enter a realistic value for air pressure!");
-  refraction_ = new QCheckBox(placeGroup);
-  refraction_->setObjectName("CBRefraktion");
   auto* openLocations = new QPushButton(placeGroup);
   openLocations->setObjectName("Button1");
   const char* labelNames[6] = {"PlaceLabel",  "LatitudeLabel",    "LongitudeLabel",
                                "HeightLabel", "TemperatureLabel", "PressureLabel"};
   QWidget* fields[6] = {place_, latitude_, longitude_, height_, temperature_, pressure_};
-  for (int i = 0; i < 6; ++i) {
-    auto* label = new QLabel(placeGroup);
-    label->setObjectName(labelNames[i]);
-    label->setBuddy(fields[i]);
-    placeGrid->addWidget(label, i, 0);
-    placeGrid->addWidget(fields[i], i, 1);
-  }
+  for (int i = 0; i < 6; ++i) AddLabelledRow(placeGrid, i, labelNames[i], fields[i]);
   placeGrid->addWidget(latitude_degrees_, 1, 2);
   placeGrid->addWidget(longitude_degrees_, 2, 2);
   placeGrid->addWidget(refraction_, 6, 1, 1, 2);
   placeGrid->addWidget(openLocations, 7, 0, 1, 3);
   layout->addWidget(placeGroup);
 
-  auto* buttons = new QHBoxLayout;
-  auto* ok = new QPushButton("&OK", this);
-  ok->setObjectName("OK");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(this);
-  cancel->setObjectName("Abbruch");
+  const TOkCancelRow buttons = MakeOkCancelRow(this, "OK", "Abbruch");
   help_ = new QPushButton(this);
   help_->setObjectName("Hilfe");
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  buttons->addWidget(help_);
-  layout->addLayout(buttons);
+  buttons.Row->addWidget(help_);
+  layout->addLayout(buttons.Row);
 
-  connect(ok, &QPushButton::clicked, this, &TDatumortForm::accept);
-  connect(cancel, &QPushButton::clicked, this, &TDatumortForm::reject);
   connect(help_, &QPushButton::clicked, this, [] {
     if (HelpHook()) HelpHook()();
   });
   connect(zeroUt, &QPushButton::clicked, this, [this] {
-    LocalHours = Mod24(Zone + DaylightHours + ExtraMinutes / 60.0);
+    Record.LocalHours = Mod24(Record.Zone + Record.DaylightHours + Record.ZoneMinutes / 60.0);
     FormActivate();
   });
   connect(ephemeris_time_, &QPushButton::clicked, this, [this] {
-    DeltaTSeconds = 0;
+    Record.DeltaTSeconds = 0;
     delta_t_->SetValue(0, 1);
   });
   // Today and now in the zone the dialog shows, from the clock's UTC.
   connect(today, &QPushButton::clicked, this, [this] {
     double hours = 0;
-    CurrentDateAndHoursAt(Zone + ExtraMinutes / 60.0 + DaylightHours, Day, Month, Year, hours);
+    CurrentDateAndHoursAt(Record.Zone + Record.ZoneMinutes / 60.0 + Record.DaylightHours, Record.Day, Record.Month,
+                          Record.Year, hours);
     FormActivate();
   });
   connect(now, &QPushButton::clicked, this, &TDatumortForm::TakeComputerTime);
   connect(approximate_, &QPushButton::clicked, this, [this] {
     DateFromEdit();
-    if (time_->ReadText()) LocalHours = time_->Uhrzeit();
+    if (time_->ReadText()) Record.LocalHours = time_->Uhrzeit();
     EstimateDeltaT();
   });
   connect(utButton, &QPushButton::clicked, this, [this] {
-    zone_->setValue(-DaylightHours);
+    zone_->setValue(-Record.DaylightHours);
     extra_minutes_->setValue(0);
   });
   connect(openLocations, &QPushButton::clicked, this, &TDatumortForm::OpenLocationDialog);
@@ -272,46 +251,46 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
     if (filling_) return;
     DateFromEdit();
     filling_ = true;
-    day_->setValue(Day);
-    month_->setValue(Month);
-    year_->setValue(Year);
+    day_->setValue(Record.Day);
+    month_->setValue(Record.Month);
+    year_->setValue(Record.Year);
     filling_ = false;
-    if (DeltaTAutomatic) EstimateDeltaT();
+    if (Record.AutoDeltaT != 0) EstimateDeltaT();
   });
   connect(time_, &TUhrzeitEdit::Changed, this, [this] {
     if (filling_) return;
-    LocalHours = time_->Uhrzeit() + 0.00000005;
+    Record.LocalHours = time_->Uhrzeit() + 0.00000005;
     filling_ = true;
-    hour_->setValue(static_cast<int>(std::trunc(LocalHours)));
-    minute_->setValue(static_cast<int>(std::trunc((LocalHours - std::trunc(LocalHours)) * 60)));
-    second_->setValue(static_cast<int>(std::trunc(std::fmod(LocalHours * 60, 1.0) * 60 + 0.5)) % 60);
+    hour_->setValue(static_cast<int>(std::trunc(Record.LocalHours)));
+    minute_->setValue(static_cast<int>(std::trunc((Record.LocalHours - std::trunc(Record.LocalHours)) * 60)));
+    second_->setValue(static_cast<int>(std::trunc(std::fmod(Record.LocalHours * 60, 1.0) * 60 + 0.5)) % 60);
     filling_ = false;
   });
   for (QSpinBox* spin : {hour_, minute_, second_})
     connect(spin, &QSpinBox::valueChanged, this, [this] {
       if (filling_) return;
-      LocalHours = hour_->value() + minute_->value() / 60.0 + second_->value() / 3600.0;
+      Record.LocalHours = hour_->value() + minute_->value() / 60.0 + second_->value() / 3600.0;
       filling_ = true;
-      time_->SetUhrzeit(LocalHours);
+      time_->SetUhrzeit(Record.LocalHours);
       filling_ = false;
     });
   connect(zone_, &QSpinBox::valueChanged, this, [this](int zone) {
     if (filling_) return;
-    Zone = zone;
+    Record.Zone = zone;
     zone_name_->setText(ZoneLabel(zone));
   });
   connect(extra_minutes_, &QSpinBox::valueChanged, this, [this](int minutes) {
-    if (!filling_) ExtraMinutes = minutes;
+    if (!filling_) Record.ZoneMinutes = minutes;
   });
   connect(daylight_, &QCheckBox::toggled, this, [this](bool on) {
-    if (!filling_) DaylightHours = on ? 1 : 0;
+    if (!filling_) Record.DaylightHours = on ? 1 : 0;
   });
   connect(delta_t_auto_, &QCheckBox::toggled, this, [this](bool on) {
     if (filling_) return;
-    DeltaTAutomatic = on;
+    Record.AutoDeltaT = on ? 1 : 0;
     FormActivate();
   });
-  connect(place_, &QLineEdit::editingFinished, this, [this] { Place = place_->text().toStdString(); });
+  connect(place_, &QLineEdit::editingFinished, this, [this] { Record.PlaceName = place_->text().toStdString(); });
   connect(delta_t_, &TIntegerEdit::Accepted, this, [this] {
     if (!filling_ && isVisible()) CheckDeltaT();
   });
@@ -334,25 +313,20 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
 
 void TDatumortForm::TakeComputerTime() {
   TObserverRecord clock;
-  clock.Zone = Zone;
-  clock.ZoneMinutes = ExtraMinutes;
-  clock.DaylightHours = DaylightHours;
+  clock.Zone = Record.Zone;
+  clock.ZoneMinutes = Record.ZoneMinutes;
+  clock.DaylightHours = Record.DaylightHours;
   CurrentDateToRecord(clock);
-  Day = clock.Day;
-  Month = clock.Month;
-  Year = clock.Year;
-  LocalHours = clock.LocalHours;
+  Record.Day = clock.Day;
+  Record.Month = clock.Month;
+  Record.Year = clock.Year;
+  Record.LocalHours = clock.LocalHours;
   FormActivate();
 }
 
 void TDatumortForm::SetCaptions() {
   setWindowTitle(Tr("Datum und Ort eingeben", "Date and Location"));
-  struct Text {
-    const char* name;
-    const char* german;
-    const char* english;
-  };
-  static constexpr Text kTexts[] = {
+  static constexpr TCaption kTexts[] = {
       {"DateLabel", "&Datum (tt.mm.jjjj): ", "&Date (tt.mm.jjjj): "},
       {"TimeLabel", "&Uhrzeit:", "&Time:"},
       {"DeltaTLabel", "E&T-UT (sec):", "E&T-UT (sec):"},
@@ -376,13 +350,7 @@ void TDatumortForm::SetCaptions() {
       {"Abbruch", "&Abbruch", "&Cancel"},
       {"Hilfe", "&Hilfe", "&Help"},
   };
-  for (const Text& t : kTexts) {
-    QWidget* w = findChild<QWidget*>(t.name);
-    if (auto* label = qobject_cast<QLabel*>(w))
-      label->setText(Tr(t.german, t.english));
-    else if (auto* button = qobject_cast<QAbstractButton*>(w))
-      button->setText(Tr(t.german, t.english));
-  }
+  ApplyCaptions(*this, kTexts);
   const QList<QAction*> timeItems = time_menu_->actions();
   timeItems[0]->setText(QStringLiteral("0:00 UT"));
   timeItems[1]->setText(Tr("Jetzt", "Now"));
@@ -397,50 +365,50 @@ void TDatumortForm::SetCaptions() {
 
 void TDatumortForm::FormActivate() {
   filling_ = true;
-  daylight_->setChecked(DaylightHours == 1);
-  delta_t_auto_->setChecked(DeltaTAutomatic);
-  approximate_->setEnabled(!DeltaTAutomatic);
-  ephemeris_time_->setEnabled(!DeltaTAutomatic);
-  delta_t_->setEnabled(!DeltaTAutomatic);
-  zone_->setValue(Zone);
-  zone_name_->setText(ZoneLabel(Zone));
-  extra_minutes_->setValue(ExtraMinutes);
-  date_->SetJD(CalendarDateToJd(Day, Month, Year, 0.0));
-  Day = date_->Part(3);
-  Month = date_->Part(2);
-  Year = date_->Part(1);
-  time_->SetUhrzeit(LocalHours);
-  delta_t_->SetValue(DeltaTSeconds, 1);
-  temperature_->SetValue(Temperature, 1);
-  pressure_->SetValue(Pressure, 1);
-  height_->SetAcceptedText(QString::number(Height));
-  longitude_->setText(QString::fromStdString(DegreesArcText(Longitude)));
-  latitude_->setText(QString::fromStdString(DegreesArcText(Latitude)));
-  latitude_degrees_->setText(DegreeLabel(Latitude));
-  longitude_degrees_->setText(DegreeLabel(Longitude));
-  place_->setText(QString::fromStdString(Place));
-  refraction_->setChecked(Refraction);
-  day_->setValue(Day);
-  month_->setValue(Month);
-  year_->setValue(Year);
-  const double h = LocalHours;
+  daylight_->setChecked(Record.DaylightHours == 1);
+  delta_t_auto_->setChecked(Record.AutoDeltaT != 0);
+  approximate_->setEnabled(Record.AutoDeltaT == 0);
+  ephemeris_time_->setEnabled(Record.AutoDeltaT == 0);
+  delta_t_->setEnabled(Record.AutoDeltaT == 0);
+  zone_->setValue(Record.Zone);
+  zone_name_->setText(ZoneLabel(Record.Zone));
+  extra_minutes_->setValue(Record.ZoneMinutes);
+  date_->SetJD(CalendarDateToJd(Record.Day, Record.Month, Record.Year, 0.0));
+  Record.Day = date_->Part(3);
+  Record.Month = date_->Part(2);
+  Record.Year = date_->Part(1);
+  time_->SetUhrzeit(Record.LocalHours);
+  delta_t_->SetValue(Record.DeltaTSeconds, 1);
+  temperature_->SetValue(Record.Temperature, 1);
+  pressure_->SetValue(Record.Pressure, 1);
+  height_->SetAcceptedText(QString::number(Record.Height));
+  longitude_->setText(QString::fromStdString(DegreesArcText(Record.Longitude)));
+  latitude_->setText(QString::fromStdString(DegreesArcText(Record.Latitude)));
+  latitude_degrees_->setText(DegreeLabel(Record.Latitude));
+  longitude_degrees_->setText(DegreeLabel(Record.Longitude));
+  place_->setText(QString::fromStdString(Record.PlaceName));
+  refraction_->setChecked(Record.RefractionOn != 0);
+  day_->setValue(Record.Day);
+  month_->setValue(Record.Month);
+  year_->setValue(Record.Year);
+  const double h = Record.LocalHours;
   hour_->setValue(static_cast<int>(std::trunc(h)));
   minute_->setValue(static_cast<int>(std::trunc((h - std::trunc(h)) * 60)));
   second_->setValue(static_cast<int>(std::trunc(std::fmod(h * 60, 1.0) * 60 + 0.5)) % 60);
   filling_ = false;
-  if (DeltaTAutomatic) EstimateDeltaT();
+  if (Record.AutoDeltaT != 0) EstimateDeltaT();
 }
 
 void TDatumortForm::EstimateDeltaT() {
-  const double utHours = LocalHours + 0.00005 - (Zone + ExtraMinutes / 60.0 + DaylightHours);
-  DeltaTSeconds = DeltaT(CalendarDateToJd(Day, Month, Year, utHours));
-  delta_t_->SetValue(DeltaTSeconds, 1);
+  const double utHours = Record.LocalHours + 0.00005 - (Record.Zone + Record.ZoneMinutes / 60.0 + Record.DaylightHours);
+  Record.DeltaTSeconds = DeltaT(CalendarDateToJd(Record.Day, Record.Month, Record.Year, utHours));
+  delta_t_->SetValue(Record.DeltaTSeconds, 1);
 }
 
 void TDatumortForm::DateFromEdit() {
-  Day = date_->Part(3);
-  Month = date_->Part(2);
-  Year = date_->Part(1);
+  Record.Day = date_->Part(3);
+  Record.Month = date_->Part(2);
+  Record.Year = date_->Part(1);
 }
 
 void TDatumortForm::DateSpinsChanged() {
@@ -455,39 +423,18 @@ void TDatumortForm::DateSpinsChanged() {
   day_->setValue(day);
   month_->setValue(month);
   year_->setValue(year);
-  Day = day;
-  Month = month;
-  Year = year;
-  date_->SetJD(CalendarDateToJd(Day, Month, Year, 0.0));
+  Record.Day = day;
+  Record.Month = month;
+  Record.Year = year;
+  date_->SetJD(CalendarDateToJd(Record.Day, Record.Month, Record.Year, 0.0));
   filling_ = false;
-  if (DeltaTAutomatic) EstimateDeltaT();
+  if (Record.AutoDeltaT != 0) EstimateDeltaT();
 }
 
 void TDatumortForm::OpenLocationDialog() {
-  TOrtwahldialog& dialog = LocationDialog();
-  dialog.Record.Longitude = DegToDmsPackedSec(Longitude);
-  dialog.Record.Latitude = DegToDmsPackedSec(Latitude);
-  dialog.Record.Zone = Zone;
-  dialog.Record.ZoneMinutes = ExtraMinutes;
-  dialog.Record.PlaceName = Place;
-  dialog.Record.Height = Height;
-  dialog.Record.Pressure = Pressure;
-  dialog.Record.Temperature = Temperature;
-  dialog.Record.DaylightHours = DaylightHours;
-  dialog.Record.RefractionOn = Refraction ? 1 : 0;
-  dialog.KeepUT()->setChecked(KeepUT());
-  if (dialog.exec() != QDialog::Accepted) return;
-  Longitude = dialog.Record.Longitude;
-  Latitude = dialog.Record.Latitude;
-  Zone = dialog.Record.Zone;
-  ExtraMinutes = dialog.Record.ZoneMinutes;
-  Place = dialog.Record.PlaceName;
-  Height = dialog.Record.Height;
-  Pressure = dialog.Record.Pressure;
-  Temperature = dialog.Record.Temperature;
-  DaylightHours = dialog.Record.DaylightHours;
-  Refraction = dialog.Record.RefractionOn != 0;
-  KeepUT() = dialog.KeepUT()->isChecked();
+  const std::optional<TObserverRecord> chosen = ChooseLocation(Record, KeepUT());
+  if (!chosen) return;
+  TakeLocationFields(Record, *chosen);
   FormActivate();
 }
 
@@ -505,7 +452,7 @@ bool TDatumortForm::CheckDeltaT() {
     Refuse(delta_t_);
     return false;
   }
-  DeltaTSeconds = x;
+  Record.DeltaTSeconds = x;
   return true;
 }
 
@@ -515,7 +462,7 @@ bool TDatumortForm::CheckLatitude() {
     Refuse(latitude_);
     return false;
   }
-  Latitude = degrees;
+  Record.Latitude = degrees;
   latitude_degrees_->setText(DegreeLabel(degrees));
   return true;
 }
@@ -526,7 +473,7 @@ bool TDatumortForm::CheckLongitude() {
     Refuse(longitude_);
     return false;
   }
-  Longitude = degrees;
+  Record.Longitude = degrees;
   longitude_degrees_->setText(DegreeLabel(degrees));
   return true;
 }
@@ -541,7 +488,7 @@ bool TDatumortForm::CheckHeight() {
     Refuse(height_);
     return false;
   }
-  Height = static_cast<std::int32_t>(h);
+  Record.Height = static_cast<std::int32_t>(h);
   return true;
 }
 
@@ -554,7 +501,7 @@ bool TDatumortForm::CheckTemperature() {
     Refuse(temperature_);
     return false;
   }
-  Temperature = t;
+  Record.Temperature = t;
   return true;
 }
 
@@ -567,7 +514,7 @@ bool TDatumortForm::CheckPressure() {
     Refuse(pressure_);
     return false;
   }
-  Pressure = p;
+  Record.Pressure = p;
   return true;
 }
 
@@ -584,14 +531,14 @@ void TDatumortForm::accept() {
   filling_ = false;
   if (!dateOk || !timeOk) return;
   DateFromEdit();
-  LocalHours = time_->Uhrzeit() + 0.00000005;
+  Record.LocalHours = time_->Uhrzeit() + 0.00000005;
   if (!(CheckDeltaT() && CheckLatitude() && CheckLongitude() && CheckTemperature() && CheckHeight() &&
         CheckPressure())) {
     ErrorFlag = false;  // refused once: the dialog stays open
     return;
   }
-  Refraction = refraction_->isChecked();
-  Place = place_->text().toStdString();
+  Record.RefractionOn = refraction_->isChecked() ? 1 : 0;
+  Record.PlaceName = place_->text().toStdString();
   QDialog::accept();
 }
 
@@ -605,49 +552,18 @@ TDatumortForm& DatePlaceDialog() {
   return KeptDialog(dialog);
 }
 
-bool ShowDatePlaceDialog(std::int32_t& day, std::int32_t& month, std::int32_t& year, std::int32_t& zone,
-                         std::int32_t& extraMinutes, double& localHours, double& deltaT, double& latitude,
-                         double& longitude, std::string& place, std::int32_t& daylightHours, std::int32_t& height,
-                         double& temperature, double& pressure, bool& refraction, bool& deltaTAutomatic, bool showHints,
-                         bool show) {
+bool ShowDatePlaceDialog(TObserverRecord& observer, bool showHints, bool show) {
   if (!show) return false;
   TDatumortForm& form = DatePlaceDialog();
-  form.Day = day;
-  form.Month = month;
-  form.Year = year;
-  form.Zone = zone;
-  form.ExtraMinutes = extraMinutes;
-  form.LocalHours = localHours;
-  form.DeltaTSeconds = deltaT;
-  form.Latitude = latitude;
-  form.Longitude = longitude;
-  form.Place = place;
-  form.DaylightHours = daylightHours;
-  form.Height = height;
-  form.Temperature = temperature;
-  form.Pressure = pressure;
-  form.Refraction = refraction;
-  form.DeltaTAutomatic = deltaTAutomatic;
+  form.Record = observer;
+  form.Record.RefractionOn = observer.RefractionOn != 0 ? 1 : 0;
+  form.Record.AutoDeltaT = observer.AutoDeltaT != 0 ? 1 : 0;
   form.setToolTipDuration(showHints ? -1 : 0);
   form.SetCaptions();
   form.FormActivate();
   if (form.exec() != QDialog::Accepted) return false;
-  day = form.Day;
-  month = form.Month;
-  year = form.Year;
-  zone = form.Zone;
-  extraMinutes = form.ExtraMinutes;
-  localHours = form.LocalHours;
-  deltaT = form.DeltaTSeconds;
-  latitude = form.Latitude;
-  longitude = form.Longitude;
-  place = form.Place.substr(0, 255);
-  daylightHours = form.DaylightHours;
-  height = form.Height;
-  temperature = form.Temperature;
-  pressure = form.Pressure;
-  refraction = form.Refraction;
-  deltaTAutomatic = form.DeltaTAutomatic;
+  observer = form.Record;
+  observer.PlaceName.resize(std::min<std::size_t>(observer.PlaceName.size(), 255));
   return true;
 }
 

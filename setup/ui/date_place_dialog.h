@@ -1,7 +1,7 @@
 // The date, time and place dialog: the observer's date, local time, zone,
 // daylight saving, Delta T ("ET-UT" on screen) and place. One window whose
-// texts follow the language; kept for the run. The caller's variables
-// change only on OK.
+// texts follow the language; kept for the run. The caller's record
+// changes only on OK.
 //
 // Units: local hours decimal; Delta T seconds (TT - UT); latitude and
 // longitude decimal degrees, longitude east negative; height metres;
@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+
+#include "core/observer_record.h"
 
 class QCheckBox;
 class QLabel;
@@ -33,18 +35,11 @@ class TDatumortForm : public QDialog {
  public:
   explicit TDatumortForm(QWidget* parent = nullptr);
 
-  // Working values.
-  std::int32_t Day = 1, Month = 1, Year = 2000;
-  std::int32_t Zone = 0, ExtraMinutes = 0;
-  double LocalHours = 0;
-  double DeltaTSeconds = 0;
-  double Latitude = 0, Longitude = 0;
-  std::string Place;
-  std::int32_t DaylightHours = 0;
-  std::int32_t Height = 0;
-  double Temperature = 10, Pressure = 1010;
-  bool Refraction = true;
-  bool DeltaTAutomatic = true;
+  // Working copy: the dialog edits Day, Month, Year, LocalHours,
+  // DeltaTSeconds, Latitude, Longitude (decimal degrees), DaylightHours,
+  // PlaceName, AutoDeltaT, RefractionOn, Zone, Height, ZoneMinutes, Pressure
+  // and Temperature; the other fields pass through unchanged.
+  TObserverRecord Record;
   bool ErrorFlag = false;
 
   // Shows every working value (also after a refused entry).
@@ -116,13 +111,10 @@ class TDatumortForm : public QDialog {
   QMenu* place_menu_ = nullptr;
 };
 
-// The eighteen values of the observer; with show false it returns false at
-// once. True after OK, the values copied back (the place cut to 255 bytes).
-bool ShowDatePlaceDialog(std::int32_t& day, std::int32_t& month, std::int32_t& year, std::int32_t& zone,
-                         std::int32_t& extraMinutes, double& localHours, double& deltaT, double& latitude,
-                         double& longitude, std::string& place, std::int32_t& daylightHours, std::int32_t& height,
-                         double& temperature, double& pressure, bool& refraction, bool& deltaTAutomatic, bool showHints,
-                         bool show);
+// Runs the dialog on the observer's date, time and place; with show false
+// it returns false at once. True after OK, `observer` holding the dialog's
+// record (the place cut to 255 bytes); after Cancel `observer` is unchanged.
+bool ShowDatePlaceDialog(TObserverRecord& observer, bool showHints, bool show);
 // The dialog the opener uses (created on first use, kept for the run).
 TDatumortForm& DatePlaceDialog();
 

@@ -18,23 +18,19 @@
 #include "core/text_conversion.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
+#include "platform/qt/dialog_rows.h"
 #include "platform/settings_store.h"
 #include "setup/edit_rules.h"
 #include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
+#include "setup/ui/place_fields.h"
 
 namespace kvx {
 
 namespace {
 
 QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
-
-QString DegreeLabel(double degrees) { return QString::number(degrees, 'f', 4) + QString::fromUtf8("°"); }
-
-QString ZoneLabel(int zone) {
-  if (zone < -12 || zone > 12) return "()";
-  return "(" + QString::fromStdString(ZoneNames[static_cast<std::size_t>(zone + 12)]) + ")";
-}
 
 }  // namespace
 
@@ -89,11 +85,7 @@ TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
   int row = 0;
   for (const auto& [name, widget] : std::initializer_list<std::pair<const char*, QWidget*>>{
            {"ListLabel", combo_}, {"SearchLabel", search_}, {"PostcodeSearchLabel", postcode_search_}}) {
-    auto* label = new QLabel(fileGroup);
-    label->setObjectName(name);
-    label->setBuddy(widget);
-    fileGrid->addWidget(label, row, 0);
-    fileGrid->addWidget(widget, row++, 1);
+    AddLabelledRow(fileGrid, row++, name, widget);
   }
   fileGrid->addWidget(word_start_, row++, 1);
   fileGrid->addWidget(open_button_, row++, 0, 1, 2);
@@ -117,15 +109,11 @@ TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
   longitude_degrees_->setObjectName("LongitudeDegrees");
   latitude_degrees_ = new QLabel(placeGroup);
   latitude_degrees_->setObjectName("LatitudeDegrees");
-  zone_ = new QSpinBox(placeGroup);
-  zone_->setObjectName("EditZeitzone");
-  zone_->setRange(-12, 12);
-  zone_name_ = new QLabel(placeGroup);
-  extra_minutes_ = new QSpinBox(placeGroup);
-  extra_minutes_->setObjectName("SpinEdit1");
-  extra_minutes_->setRange(-720, 720);
-  auto* utButton = new QPushButton("UT", placeGroup);
-  utButton->setObjectName("UTButton");
+  const TZoneFields zoneFields = MakeZoneFields(placeGroup, "UTButton");
+  zone_ = zoneFields.Zone;
+  zone_name_ = zoneFields.ZoneName;
+  extra_minutes_ = zoneFields.ExtraMinutes;
+  QPushButton* utButton = zoneFields.UT;
   daylight_ = new QCheckBox(placeGroup);
   daylight_->setObjectName("CheckBox1");
   const char* labelNames[6] = {"PlaceLabel",    "PostcodeLabel", "LongitudeLabel",
@@ -133,11 +121,7 @@ TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
   QWidget* fields[6] = {name_, postcode_, longitude_, latitude_, zone_, extra_minutes_};
   QWidget* extras[6] = {nullptr, nullptr, longitude_degrees_, latitude_degrees_, zone_name_, utButton};
   for (int i = 0; i < 6; ++i) {
-    auto* label = new QLabel(placeGroup);
-    label->setObjectName(labelNames[i]);
-    label->setBuddy(fields[i]);
-    placeGrid->addWidget(label, i, 0);
-    placeGrid->addWidget(fields[i], i, 1);
+    AddLabelledRow(placeGrid, i, labelNames[i], fields[i]);
     if (extras[i] != nullptr) placeGrid->addWidget(extras[i], i, 2);
   }
   auto* eastNote = new QLabel(placeGroup);
@@ -149,38 +133,20 @@ TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
   auto* manualGroup = new QGroupBox(this);
   manualGroup->setObjectName("ManualGroup");
   auto* manualGrid = new QGridLayout(manualGroup);
-  height_ = new TIntegerEdit(manualGroup);
-  height_->setObjectName("EDMeereshoehe");
-  temperature_ = new TFloatEdit(manualGroup);
-  temperature_->setObjectName("EDTemperatur");
-  pressure_ = new TFloatEdit(manualGroup);
-  pressure_->setObjectName("EDLuftdruck");
+  const TWeatherFields weather = MakeWeatherFields(manualGroup);
+  height_ = weather.Height;
+  temperature_ = weather.Temperature;
+  pressure_ = weather.Pressure;
+  refraction_ = weather.Refraction;
   for (TIntegerEdit* edit : {height_, static_cast<TIntegerEdit*>(temperature_), static_cast<TIntegerEdit*>(pressure_)})
     edit->SetRefusal("Bitte plausible Werte eingeben.", "Please enter realistic values.");
-  refraction_ = new QCheckBox(manualGroup);
-  refraction_->setObjectName("CBRefraktion");
   const char* manualLabels[3] = {"HeightLabel", "TemperatureLabel", "PressureLabel"};
   QWidget* manualFields[3] = {height_, temperature_, pressure_};
-  for (int i = 0; i < 3; ++i) {
-    auto* label = new QLabel(manualGroup);
-    label->setObjectName(manualLabels[i]);
-    label->setBuddy(manualFields[i]);
-    manualGrid->addWidget(label, i, 0);
-    manualGrid->addWidget(manualFields[i], i, 1);
-  }
+  for (int i = 0; i < 3; ++i) AddLabelledRow(manualGrid, i, manualLabels[i], manualFields[i]);
   manualGrid->addWidget(refraction_, 3, 0, 1, 2);
   layout->addWidget(manualGroup);
 
-  auto* buttons = new QHBoxLayout;
-  auto* ok = new QPushButton("&OK", this);
-  ok->setObjectName("Button1");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(this);
-  cancel->setObjectName("CancelButton");
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
+  layout->addLayout(MakeOkCancelRow(this, "Button1", "CancelButton").Row);
 
   const bool byBeginning = CurrentSettingsStore().ReadBool("Settings", "SearchLocationByBeginning").value_or(true);
   word_start_->setChecked(byBeginning);
@@ -189,8 +155,6 @@ TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
     if (!refreshing_) ShowPlace();
   };
 
-  connect(ok, &QPushButton::clicked, this, &TOrtwahldialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &TOrtwahldialog::reject);
   connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (list_.Count() > 0) list_.suchen(text.toStdString());
   });
@@ -249,12 +213,7 @@ TOrtwahldialog::~TOrtwahldialog() {
 
 void TOrtwahldialog::SetCaptions() {
   setWindowTitle(Tr("Geographischen Ort aus Datei laden oder eingeben", "Geographic location"));
-  struct Text {
-    const char* name;
-    const char* german;
-    const char* english;
-  };
-  static constexpr Text kTexts[] = {
+  static constexpr TCaption kTexts[] = {
       {"ListLabel", "O&rte:", "L&ocations"},
       {"SearchLabel", "&suchen nach:", "&find:"},
       {"wortanfang", "nur nach &Wortanfang", "only by  the binning of &words"},
@@ -276,13 +235,7 @@ void TOrtwahldialog::SetCaptions() {
       {"CBRefraktion", "Refraktion ber&ücksichtigen", "Correction for atmospheric refraction"},
       {"CancelButton", "&Abbruch", "&Cancel"},
   };
-  for (const Text& t : kTexts) {
-    QWidget* w = findChild<QWidget*>(t.name);
-    if (auto* label = qobject_cast<QLabel*>(w))
-      label->setText(Tr(t.german, t.english));
-    else if (auto* button = qobject_cast<QAbstractButton*>(w))
-      button->setText(Tr(t.german, t.english));
-  }
+  ApplyCaptions(*this, kTexts);
   findChild<QGroupBox*>("FileGroup")
       ->setTitle(Tr("Aus Datei mit geographischen Koordinaten übernehmen", "Using database"));
   findChild<QGroupBox*>("PlaceGroup")->setTitle(Tr("Verwendete Koordinaten", "Actually used geographic location"));
@@ -496,6 +449,17 @@ void TOrtwahldialog::reject() {
 TOrtwahldialog& LocationDialog() {
   static QPointer<TOrtwahldialog> dialog;
   return KeptDialog(dialog);
+}
+
+std::optional<TObserverRecord> ChooseLocation(const TObserverRecord& observer, bool& keepUT) {
+  TOrtwahldialog& dialog = LocationDialog();
+  dialog.Record = observer;
+  dialog.Record.Latitude = DegToDmsPackedSec(observer.Latitude);
+  dialog.Record.Longitude = DegToDmsPackedSec(observer.Longitude);
+  dialog.KeepUT()->setChecked(keepUT);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  keepUT = dialog.KeepUT()->isChecked();
+  return dialog.Record;
 }
 
 }  // namespace kvx

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/observer_record.h"
@@ -113,5 +114,11 @@ class TOrtwahldialog : public QDialog {
 
 // The dialog kept for the run (created on first use).
 TOrtwahldialog& LocationDialog();
+
+// Runs the kept dialog on `observer` (Latitude and Longitude decimal degrees,
+// handed to the dialog as packed D.MMSS) with its "Weltzeit beibehalten" box
+// set from `keepUT`. After OK: the dialog's record (decimal degrees), and
+// `keepUT` takes the box; after Cancel: nothing, `keepUT` as it was.
+std::optional<TObserverRecord> ChooseLocation(const TObserverRecord& observer, bool& keepUT);
 
 }  // namespace kvx

@@ -19,6 +19,7 @@
 #include "platform/qt/editor_file_rows.h"
 #include "platform/settings_store.h"
 #include "setup/ui/location_dialog.h"
+#include "setup/ui/place_fields.h"
 
 namespace kvx {
 
@@ -39,11 +40,6 @@ bool IsFile(const std::string& path) {
 }
 
 QString PackedText(double x) { return QString::fromStdString(LocationCoordinateText(x)); }
-
-QString ZoneText(int zone) {
-  if (zone < -12 || zone > 12) return QStringLiteral("()");
-  return "(" + QString::fromStdString(ZoneNames[static_cast<std::size_t>(zone + 12)]) + ")";
-}
 
 FileDialogRequest OpenRequest(const std::string& start) {
   FileDialogRequest request;
@@ -127,33 +123,19 @@ Tcsved::Tcsved(const std::string& dataFolder, QWidget* owner) : QDialog(owner), 
     connect(s, &QSpinBox::valueChanged, this, [this] {
       if (showing_) return;
       MarkChanged();
-      zoneName_->setText(ZoneText(zone_->value()));
+      zoneName_->setText(ZoneLabel(zone_->value()));
     });
     connect(s, &QSpinBox::editingFinished, this, [this] { SpinLeft(); });
   }
 
-  auto* bottom = new QHBoxLayout;
-  undo_ = new QPushButton(Q("&Rückgängig", "&Undo"));
-  undo_->setObjectName(QStringLiteral("Button4"));
-  undo_->setEnabled(false);
+  const TEditorRecordRow bottom = AddEditorRecordRow(layout, "&Delete", QStringLiteral("OK"));
+  undo_ = bottom.Undo;
+  status_ = bottom.Status;
+  position_ = bottom.Position;
   connect(undo_, &QPushButton::clicked, this, [this] { UndoClick(); });
-  auto* del = new QPushButton(Q("Datensatz &löschen", "&Delete"));
-  del->setObjectName(QStringLiteral("Button2"));
-  connect(del, &QPushButton::clicked, this, [this] { DeleteClick(); });
-  auto* add = new QPushButton(Q("Datensatz &neu", "&New"));
-  add->setObjectName(QStringLiteral("Button3"));
-  connect(add, &QPushButton::clicked, this, [this] { NewClick(); });
-  auto* ok = new QPushButton(QStringLiteral("OK"));
-  ok->setObjectName(QStringLiteral("BitBtn1"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  status_ = new QLabel;
-  status_->setObjectName(QStringLiteral("Label6"));
-  position_ = new QLabel;
-  position_->setObjectName(QStringLiteral("Label13"));
-  for (QWidget* w : std::initializer_list<QWidget*>{undo_, del, add, status_, position_}) bottom->addWidget(w);
-  bottom->addStretch(1);
-  bottom->addWidget(ok);
-  layout->addLayout(bottom);
+  connect(bottom.Delete, &QPushButton::clicked, this, [this] { DeleteClick(); });
+  connect(bottom.New, &QPushButton::clicked, this, [this] { NewClick(); });
+  connect(bottom.Finish, &QPushButton::clicked, this, &QDialog::accept);
 
   wordStart_->setChecked(CurrentSettingsStore().ReadBool(kSection, "Wortanf").value_or(true));
 }
@@ -204,7 +186,7 @@ void Tcsved::ShowRecord() {
   latitude_->setText(any ? PackedText(model_.Working.Latitude) : QString());
   postcode_->setText(any ? QString::fromStdString(model_.Working.Postcode) : QString());
   zone_->setValue(any ? model_.Working.Zone : 0);
-  zoneName_->setText(any ? ZoneText(model_.Working.Zone) : QString());
+  zoneName_->setText(any ? ZoneLabel(model_.Working.Zone) : QString());
   extra_->setValue(any ? model_.Working.ExtraMinutes : 0);
   const bool locked = model_.ReadOnly || !any;
   for (QLineEdit* e : {name_, longitude_, latitude_, postcode_}) e->setReadOnly(locked);

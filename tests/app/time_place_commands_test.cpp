@@ -364,11 +364,11 @@ TEST_F(TimePlaceCommands, DatePlaceContextMenusRunTheirButtons) {
 
     // 0:00 UT with zone 1, daylight saving and 30 extra minutes: 02:30 local.
     time->actions()[0]->trigger();
-    utHours = dialog.LocalHours;
+    utHours = dialog.Record.LocalHours;
     time->actions()[2]->trigger();
-    deltaTAfterEphemeris = dialog.DeltaTSeconds;
+    deltaTAfterEphemeris = dialog.Record.DeltaTSeconds;
     time->actions()[3]->trigger();
-    approximate = dialog.DeltaTSeconds;
+    approximate = dialog.Record.DeltaTSeconds;
 
     QTimer::singleShot(0, [&] {
       if (auto* locations = qobject_cast<TOrtwahldialog*>(QApplication::activeModalWidget())) {
@@ -381,10 +381,10 @@ TEST_F(TimePlaceCommands, DatePlaceContextMenusRunTheirButtons) {
     // "Now": the clock's instant, 2031 Jul 15 21:40 UTC, in the dialog's
     // zone (+2:30): 00:10 of the next day, whatever the computer's zone.
     time->actions()[1]->trigger();
-    EXPECT_EQ(dialog.Day, 16);
-    EXPECT_EQ(dialog.Month, 7);
-    EXPECT_EQ(dialog.Year, 2031);
-    EXPECT_NEAR(dialog.LocalHours, 10.0 / 60, 1e-6);
+    EXPECT_EQ(dialog.Record.Day, 16);
+    EXPECT_EQ(dialog.Record.Month, 7);
+    EXPECT_EQ(dialog.Record.Year, 2031);
+    EXPECT_NEAR(dialog.Record.LocalHours, 10.0 / 60, 1e-6);
 
     auto* placeGroup = dialog.findChild<QWidget*>("PlaceGroup");
     QContextMenuEvent placeClick(QContextMenuEvent::Mouse, QPoint(5, 5), placeGroup->mapToGlobal(QPoint(5, 5)));

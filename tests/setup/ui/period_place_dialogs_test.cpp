@@ -64,6 +64,29 @@ class Dialogs : public ::testing::Test {
     LocalTimeToUT(r);
     return r;
   }
+  // An observer on 15 April 2024 at 12:00 local time, Delta T 69 s, at
+  // latitude 50 and longitude -10 (east negative), height 0, 10 degrees C,
+  // 1010 mbar, refraction on.
+  static TObserverRecord Observer(int zone, int minutes, int daylight, const char* place, bool autoDeltaT) {
+    TObserverRecord r;
+    r.Day = 15;
+    r.Month = 4;
+    r.Year = 2024;
+    r.Zone = zone;
+    r.ZoneMinutes = minutes;
+    r.DaylightHours = daylight;
+    r.LocalHours = 12;
+    r.DeltaTSeconds = 69;
+    r.Latitude = 50;
+    r.Longitude = -10;
+    r.PlaceName = place;
+    r.Height = 0;
+    r.Temperature = 10;
+    r.Pressure = 1010;
+    r.RefractionOn = 1;
+    r.AutoDeltaT = autoDeltaT ? 1 : 0;
+    return r;
+  }
   QWidget owner_;
   RecordingMessageSink sink_;
   MemorySettingsStore store_;
@@ -129,16 +152,10 @@ TEST_F(Dialogs, PeriodDialogRefusesAndAcceptsByItsRules) {
 
 TEST_F(Dialogs, DatePlaceDialogValidatesAndCopiesBackOnlyOnOk) {
   ScopedMessageSink messages(sink_);
-  std::int32_t day = 15, month = 4, year = 2024, zone = 1, minutes = 30, daylight = 1, height = 0;
-  double hours = 12, deltaT = 69, latitude = 50, longitude = -10, temperature = 10, pressure = 1010;
-  std::string place = "Siegen";
-  bool refraction = true, autoDeltaT = false;
-  auto show = [&](bool visible) {
-    return ShowDatePlaceDialog(day, month, year, zone, minutes, hours, deltaT, latitude, longitude, place, daylight,
-                               height, temperature, pressure, refraction, autoDeltaT, true, visible);
-  };
+  TObserverRecord r = Observer(1, 30, 1, "Siegen", false);
+  auto show = [&](bool visible) { return ShowDatePlaceDialog(r, true, visible); };
   EXPECT_FALSE(show(false));
-  EXPECT_EQ(latitude, 50);
+  EXPECT_EQ(r.Latitude, 50);
 
   WhenModalShown([this](QDialog& dialog) {
     // 0 h UT with zone 1, daylight saving and 30 minutes is 02:30 local time.
@@ -161,11 +178,11 @@ TEST_F(Dialogs, DatePlaceDialogValidatesAndCopiesBackOnlyOnOk) {
     Child<QPushButton>(dialog, "OK")->click();
   });
   ASSERT_TRUE(show(true));
-  EXPECT_NEAR(hours, 2.5, 1e-6);
-  EXPECT_EQ(day, 30);
-  EXPECT_NEAR(latitude, 13.408333, 1e-6);
-  EXPECT_EQ(longitude, 180.0);
-  EXPECT_EQ(height, 31000);
+  EXPECT_NEAR(r.LocalHours, 2.5, 1e-6);
+  EXPECT_EQ(r.Day, 30);
+  EXPECT_NEAR(r.Latitude, 13.408333, 1e-6);
+  EXPECT_EQ(r.Longitude, 180.0);
+  EXPECT_EQ(r.Height, 31000);
 }
 
 // A day that does not exist in its month is refused by every dialog with a
@@ -179,14 +196,8 @@ TEST_F(Dialogs, ImpossibleDatesAndNonNumericPlacesAreRefusedByName) {
   const auto lastText = [this] { return sink_.messages.empty() ? std::string() : sink_.messages.back().text; };
 
   // The date, time and place dialog.
-  std::int32_t day = 15, month = 4, year = 2024, zone = 9, minutes = 0, daylight = 0, height = 0;
-  double hours = 12, deltaT = 69, latitude = 50, longitude = -10, temperature = 10, pressure = 1010;
-  std::string place = "Tokyo";
-  bool refraction = true, autoDeltaT = true;
-  auto show = [&] {
-    return ShowDatePlaceDialog(day, month, year, zone, minutes, hours, deltaT, latitude, longitude, place, daylight,
-                               height, temperature, pressure, refraction, autoDeltaT, true, true);
-  };
+  TObserverRecord observer = Observer(9, 0, 0, "Tokyo", true);
+  auto show = [&] { return ShowDatePlaceDialog(observer, true, true); };
   FixedClock clock(FixedClock::At(2026, 7, 15, 20, 0, 0));
   ScopedSystemClock now(clock);
   ScopedSystemZone computer("America/New_York");
@@ -221,14 +232,14 @@ TEST_F(Dialogs, ImpossibleDatesAndNonNumericPlacesAreRefusedByName) {
     dialog.reject();
   });
   EXPECT_FALSE(show());
-  EXPECT_EQ(day, 15) << "nothing changes";
+  EXPECT_EQ(observer.Day, 15) << "nothing changes";
   WhenModalShown([&](QDialog& dialog) {
     Type(dialog, "EditDatum", "29.02.2024");
     Child<QPushButton>(dialog, "OK")->click();
   });
   ASSERT_TRUE(show());
-  EXPECT_EQ(day, 29);
-  EXPECT_EQ(month, 2);
+  EXPECT_EQ(observer.Day, 29);
+  EXPECT_EQ(observer.Month, 2);
 
   // The period dialog.
   TObserverRecord start = Record(1, 1, 2024, 0), end = Record(31, 1, 2024, 0);

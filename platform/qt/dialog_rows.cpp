@@ -1,0 +1,31 @@
+#include "platform/qt/dialog_rows.h"
+
+#include <QAbstractButton>
+#include <QGridLayout>
+#include <QLabel>
+
+#include "platform/globals.h"
+
+namespace kvx {
+
+void ApplyCaptions(QWidget& root, std::span<const TCaption> captions) {
+  for (const TCaption& c : captions) {
+    QWidget* w = root.findChild<QWidget*>(c.Name);
+    const QString text = QString::fromUtf8(ByLanguage(c.German, c.English));
+    if (auto* label = qobject_cast<QLabel*>(w))
+      label->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+      button->setText(text);
+  }
+}
+
+QLabel* AddLabelledRow(QGridLayout* grid, int row, const char* labelName, QWidget* field) {
+  auto* label = new QLabel(grid->parentWidget());
+  label->setObjectName(labelName);
+  label->setBuddy(field);
+  grid->addWidget(label, row, 0);
+  grid->addWidget(field, row, 1);
+  return label;
+}
+
+}  // namespace kvx
