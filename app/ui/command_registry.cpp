@@ -36,7 +36,7 @@ void InstallCommandModules(TMainForm& form, const TCommandObjects& objects) {
   InstallConjunctionCommands(host);
   InstallUserConjunctionCommands(host);
   InstallLunarOccultationCommands(host);
-  InstallTimePlaceCommands(form);
+  InstallTimePlaceCommands(host);
   InstallSettingsCommands(host);
   InstallElementToolCommands(host);
   InstallElementDialogCommands(host);
