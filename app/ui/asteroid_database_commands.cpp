@@ -50,11 +50,9 @@ void PlanetoidenausDatenbank2Click(TCommandHost& form) {
       return;
     if (s.ChosenDatabaseAsteroids.empty()) return;
   }
-  const TEphemerisPeriodState& p = s.Period;
   form.PrepareSheetForBatch();
   const TBatchRun run = BatchRunOf(form, 1, 0);
-  TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.Start,
-                   s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+  TKeplereph table(form.Tables().InstantRequest(), &form.Workbook(), s.CurrentAsteroid);
   form.Tables().PrepareOutput(table);
   form.ShowHourglass();
   const TBatchResult result = AsteroidDatabaseEphemerides(run, table, s.ChosenDatabaseAsteroids, s.CurrentAsteroid);
@@ -121,12 +119,10 @@ void InstallAsteroidDatabaseCommands(TCommandHost& form) {
   // Kind 33: the asteroid of the current database file; each row takes the
   // file's element set nearest to its date.
   form.Tables().Dispatcher().Register(33, [&form] {
-    TMainFormState& s = form.State();
-    const TEphemerisPeriodState& p = s.Period;
-    TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.End,
-                     s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentAsteroid, p.Start, p.End, s.Step,
-                         s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 1, s.CurrentDatabaseAsteroid);
+    const TMainFormState& s = form.State();
+    const TTableRequest request = form.Tables().Request();
+    TKeplereph table(request, &form.Workbook(), s.CurrentAsteroid);
+    table.initialisieren(request, s.CurrentAsteroid, 1, s.CurrentDatabaseAsteroid);
     form.Tables().RunStandardTable(table, 33);
   });
   TMenuCommands& menu = form.Commands();

@@ -37,22 +37,19 @@ void ElementFileBatch(TCommandHost& form, bool comets, std::uint8_t mode, std::u
   if (dialogs == nullptr) return;
   if (mode == 0 && !AskSlowTheory(form)) return;
   TMainFormState& s = form.State();
-  const TEphemerisPeriodState& p = s.Period;
   form.PrepareSheetForBatch();
   const TBatchRun run = BatchRunOf(form, mode, output);
   form.ShowHourglass();
   TBatchResult result;
   if (comets) {
     TElementekoform& dialog = dialogs->CometDialog();
-    TKometeph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentComet, p.Start, p.Start,
-                    s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    TKometeph table(form.Tables().InstantRequest(), &form.Workbook(), s.CurrentComet);
     form.Tables().PrepareOutput(table);
     result = CometFileEphemerides(run, table, dialog.Kometentabelle1, ListFileOf(dialog, s.DataFolder),
                                   dialog.State.ElementFileKind, s.CurrentComet);
   } else {
     TElementeplform& dialog = dialogs->AsteroidDialog();
-    TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.Start,
-                     s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    TKeplereph table(form.Tables().InstantRequest(), &form.Workbook(), s.CurrentAsteroid);
     form.Tables().PrepareOutput(table);
     result = AsteroidFileEphemerides(run, table, dialog.Planetoidentabelle1, ListFileOf(dialog, s.DataFolder),
                                      dialog.State.ElementFileKind, s.CurrentAsteroid);
@@ -87,7 +84,7 @@ TBatchRun BatchRunOf(TCommandHost& form, std::uint8_t mode, std::uint8_t output)
   run.VsopLevelA = s.VsopLevelA;
   run.VsopLevelB = s.VsopLevelB;
   run.IntegrationTolerance = s.IntegrationTolerance;
-  run.Step = s.Step;
+  run.Step = p.Step;
   run.Start = p.Start;
   run.Config = p.TableConfig;
   run.Selection = p.Selection;

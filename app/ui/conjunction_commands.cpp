@@ -58,7 +58,7 @@ TConjunctionWindowState ReadWindow(TCommandHost& form) {
   TTableDispatcher::CompletePeriodEnd(period);
   w.Period = period.Start;
   w.End = period.End;
-  w.TableStep = s.Period.StepDays;
+  w.TableStep = s.Period.Step.StepDays;
   return w;
 }
 

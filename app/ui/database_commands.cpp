@@ -37,10 +37,9 @@ constexpr double kIntegrationEpochMinDays = 0.99;
 void RunDatabaseRecord(TCommandHost& form) {
   TMainFormState& s = form.State();
   const TEphemerisPeriodState& p = s.Period;
-  TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.End,
-                   s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-  table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentAsteroid, p.Start, p.End, s.Step,
-                       s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 0, std::string());
+  const TTableRequest request = form.Tables().Request();
+  TKeplereph table(request, &form.Workbook(), s.CurrentAsteroid);
+  table.initialisieren(request, s.CurrentAsteroid);
   if (std::fabs(MjdToJd(p.Start.Mjd) - table.Epoch) < kIntegrationEpochMinDays) {
     ShowIntegrationStartTooNear(LanguageEnglish);
     s.TableKind = kNoTableKind;
@@ -85,7 +84,7 @@ void WriteSummary(TCommandHost& form, const std::string& folder, int files) {
   sheet.SetText(4, 1, english ? "To" : "Bis");
   sheet.SetText(4, 2, DateTimeText(p.End));
   sheet.SetText(5, 1, english ? "Interval (days)" : "Intervall (Tage)");
-  sheet.SetNumber(5, 2, p.StepDays);
+  sheet.SetNumber(5, 2, p.Step.StepDays);
   sheet.SetText(6, 1, english ? "Number of files:" : "Erzeugte Dateien:");
   sheet.SetNumber(6, 2, files);
   sheet.SetColWidthAuto(1, 1, 6, 3);

@@ -47,7 +47,7 @@ void TMainForm::NumerischeIntegration1Click() {
     TAdamsPeriod period;
     period.StartMjd = state_.Period.Start.Mjd;
     period.EndMjd = state_.Period.End.Mjd;
-    period.StepDays = state_.Period.StepDays;
+    period.StepDays = state_.Period.Step.StepDays;
     RunAdamsIntegration(Integrator(), workbook_, grid_, state_.WorkbookView, config, period,
                         state_.IntegrationTolerance);
   } else {

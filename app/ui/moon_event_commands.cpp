@@ -90,7 +90,7 @@ void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
   const std::uint8_t language = LanguageEnglish;
   if (kind == 102 || kind == 104 || kind == 105) {
     table = std::make_unique<TJupiterereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
-                                                 s.Step, 0, 0, s.VsopLevelA);
+                                                 p.Step, 0, 0, s.VsopLevelA);
     settings.Moon = ClampMoonNumber(s.JupiterMoon, 4);
   } else if (kind == 112 || kind == 114 || kind == 115) {
     // The stored number counts in the eight-moon list: the same moon by name.
@@ -104,10 +104,10 @@ void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
       return;
     }
     table = std::make_unique<TSaturnereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
-                                                s.Step, 0, 0, s.VsopLevelA);
+                                                p.Step, 0, 0, s.VsopLevelA);
   } else {
     table = std::make_unique<TSaturnereignisseneu>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start,
-                                                   p.End, s.Step, 0, 0, s.VsopLevelA);
+                                                   p.End, p.Step, 0, 0, s.VsopLevelA);
     settings.Moon = ClampMoonNumber(s.SaturnMoon, 8);
   }
   table->Settings = settings;

@@ -214,9 +214,7 @@ void InstallOrbitCommands(TCommandHost& form) {
     const TEphemerisPeriodState& p = s.Period;
     auto comet = std::make_unique<TKomet>(LanguageEnglish, p.Selection, 0, p.TableConfig, s.CurrentComet, p.Start,
                                           s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    auto ephemeris =
-        std::make_unique<TKometeph>(LanguageEnglish, p.Selection, nullptr, p.TableConfig, s.CurrentComet, p.Start,
-                                    p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(s, LanguageEnglish), nullptr, s.CurrentComet);
     TTrialPlaceSettings trial;
     trial.Selection = p.Selection;
     trial.PositionFiles = p.PositionFiles;

@@ -123,8 +123,7 @@ void DatumausKonfiguration2Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   s.Period.Start = stored.Start;
   s.Period.End = stored.End;
-  s.Step = stored.Step;
-  s.Period.StepDays = stored.Step.StepDays;
+  s.Period.Step = stored.Step;
   DateListMode = 0;
   s.TableChanged = 1;
   form.Tables().ComputeWithoutKind();
@@ -565,7 +564,7 @@ void NewConfiguration(TCommandHost& form) {
   s.Comet = defaults.CurrentComet;
   s.VariableStar = defaults.CurrentVariableStar;
   s.TableConfig = defaults.Period.TableConfig;
-  s.Step = defaults.Step;
+  s.Step = defaults.Period.Step;
   const TTheoryState& theory = form.TheoryState();
   s.Selection.bytes[0] = theory.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
   s.OccultationCatalogue = form.State().OccultationCatalogueLevel >= 1 ? 1 : 0;

@@ -105,10 +105,9 @@ void UTeingeben1Click(TCommandHost& form) {
 void ZeitraumfrTabelleJD1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   TEphemerisPeriodState& p = s.Period;
-  if (ShowPeriodJDDialog(p.Start, p.End, s.Step, &DateListMode, &form.Window()) != 1) return;
+  if (ShowPeriodJDDialog(p.Start, p.End, p.Step, &DateListMode, &form.Window()) != 1) return;
   p.AutoEnd = 0;
   DateListMode = 0;
-  p.StepDays = s.Step.StepDays;
   UTToLocalTime(p.Start);
   UTToLocalTime(p.End);
   s.TableChanged = 1;
