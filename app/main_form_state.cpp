@@ -32,8 +32,7 @@ void SetStartupDefaults(TMainFormState& s) {
   end.PeriodHours = 0.0;
   s.Period.AutoEnd = 1;
 
-  s.Step = TTableStep{1, 0.0, 1.0};
-  s.Period.StepDays = s.Step.StepDays;
+  s.Period.Step = TTableStep{1, 0.0, 1.0};
   s.SolarEclipseSearchMinutes = 5;
   s.SolarEclipseSearchSpanHours = 8;
   s.ObjectNumber = 0;
@@ -69,6 +68,24 @@ void StartAtCurrentInstant(TMainFormState& s) {
   CurrentDateToRecord(s.Period.Start);
   LocalTimeToUT(s.Period.Start);
   s.TableChanged = 1;
+}
+
+TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language) {
+  const TEphemerisPeriodState& p = state.Period;
+  TTableRequest request;
+  request.Language = language;
+  request.Selection = p.Selection;
+  request.Config = p.TableConfig;
+  request.Start = p.Start;
+  request.End = p.End;
+  request.Step = p.Step;
+  request.IntegrationTolerance = state.IntegrationTolerance;
+  request.VsopLevelA = state.VsopLevelA;
+  request.VsopLevelB = state.VsopLevelB;
+  request.Output.SecondEquinoxText = SecondEquinoxText;
+  request.Output.AzimuthOrigin = state.HalfTurnOffsetAngle;
+  request.Output.RiseSetAsJulianDate = state.RiseSetAsJulianDate;
+  return request;
 }
 
 std::int32_t ClampMoonCacheSpan(std::int32_t span) {

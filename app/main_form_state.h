@@ -16,6 +16,7 @@
 #include "core/variable_star_elements.h"
 #include "eclipses/lunar_eclipse.h"
 #include "engine/table_globals.h"
+#include "engine/table_request.h"
 #include "events/search_options.h"
 #include "setup/numeric_options.h"
 #include "theories/observer_completion.h"
@@ -59,7 +60,6 @@ struct TMainFormState {
   // Start and end records, theory selection, table configuration, step,
   // the duration flag (AutoEnd) and the rest of the period check's fields.
   TEphemerisPeriodState Period;
-  TTableStep Step;  // table step (the period check keeps its days in Period.StepDays)
   // The table-configuration dialog's preview body (0 "Alle", 1 the Sun ..
   // 14 the integrated comet) and its switch for rise, set and twilight
   // times as Julian dates, which the table writers read.
@@ -143,6 +143,12 @@ void SetStartupDefaults(TMainFormState& state);
 // configuration is loaded; the period is completed again at the next
 // repaint, so that it keeps its length (duration flag) or its end.
 void StartAtCurrentInstant(TMainFormState& state);
+
+// The records a table object starts from: the period's records, step and
+// theory selection, the table configuration, the computing settings and
+// the output settings held in `state` (the VSOP82 flag stays clear: the
+// window knows the libraries), in the given language.
+TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language);
 
 // --- setters with their clamps ------------------------------------------------
 // Span in days: 0 gives 12, below 2 gives 2, from 21 on gives 20.

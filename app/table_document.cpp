@@ -88,7 +88,7 @@ TTableFileImage TableFileImageOf(const TTableDocument& doc) {
   image.StartObserver = doc.State.Period.Start;
   image.EndObserver = doc.State.Period.End;
   image.TableConfig = doc.State.Period.TableConfig;
-  image.Step = doc.State.Step;
+  image.Step = doc.State.Period.Step;
   image.EclipseSearchMinutes = static_cast<std::int32_t>(doc.State.SolarEclipseSearchMinutes);
   image.EclipseSearchSpanHours = static_cast<std::int32_t>(doc.State.SolarEclipseSearchSpanHours);
   image.ColumnWidthTable = doc.ColumnWidthTable;
@@ -121,7 +121,7 @@ void TakeTableFileImage(TTableDocument& doc, const TTableFileImage& image) {
   doc.State.Period.End = image.EndObserver;
   doc.State.Period.TableConfig = image.TableConfig;
   TitlesFollowLanguage(doc.State.Period.TableConfig, LanguageEnglish != 0);
-  doc.State.Step = image.Step;
+  doc.State.Period.Step = image.Step;
   doc.State.SolarEclipseSearchMinutes = image.EclipseSearchMinutes;
   doc.State.SolarEclipseSearchSpanHours = image.EclipseSearchSpanHours;
   doc.Look.Reserved = image.Reserved;

@@ -12,6 +12,7 @@
 #include "engine/ephemeris_table.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
+#include "tests/support/table_request.h"
 #include "theories/observer_completion.h"
 
 namespace {
@@ -64,10 +65,10 @@ TTableStep Step(double days) {
 
 TKeplereph Table(const TObserverRecord& end, double stepDays) {
   const TTableConfigRecord config = EveryGroup();
-  TKeplereph table(0, TTheorySelection{}, nullptr, config, Vesta(), LocalInstant(1, 1, 2025), end, Step(stepDays),
-                   1e-10L, -1, 10);
-  table.initialisieren(0, TTheorySelection{}, config, Vesta(), LocalInstant(1, 1, 2025), end, Step(stepDays), 1e-10L,
-                       -1, 10, 0, "Vesta");
+  const TTableRequest request =
+      test::TableRequest(0, TTheorySelection{}, config, LocalInstant(1, 1, 2025), end, Step(stepDays));
+  TKeplereph table(request, nullptr, Vesta());
+  table.initialisieren(request, Vesta(), 0, "Vesta");
   return table;
 }
 
@@ -129,8 +130,9 @@ void BM_TableRowsFromDatabase(benchmark::State& state) {
   TKeplereph table = Table(LocalInstant(1, 1, 2025), 0.01);
   TObserverRecord end = LocalInstant(1, 1, 2025);
   end.LocalHours = (rows - 1) * 0.01 * 24.0 + 0.001;
-  table.initialisieren(0, TTheorySelection{}, EveryGroup(), Vesta(), LocalInstant(1, 1, 2025), end, Step(0.01),
-                       1e-10L, -1, 10, 1, path);
+  table.initialisieren(
+      test::TableRequest(0, TTheorySelection{}, EveryGroup(), LocalInstant(1, 1, 2025), end, Step(0.01)), Vesta(), 1,
+      path);
   for (auto _ : state) {
     table.schleife(TComputeSettingsBlock{}, 0, 1);
     benchmark::DoNotOptimize(table.Rows);
@@ -211,9 +213,10 @@ TTableConfigRecord WithoutRiseSet() {
 void BM_MarsRechnen(benchmark::State& state) {
   const TTheorySelection road = Road(state.range(1));
   const TTableConfigRecord config = state.range(0) != 0 ? AllColumns() : WithoutRiseSet();
-  Tplatab mars(0, road, nullptr, 4, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2025), Step(1), 1e-10L, -1,
-               10);
-  mars.initialisieren(0, road, 4, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2025), Step(1), 1e-10L, -1, 10);
+  const TTableRequest request =
+      test::TableRequest(0, road, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2025), Step(1));
+  Tplatab mars(request, nullptr, 4);
+  mars.initialisieren(request, 4);
   LocalTimeToUT(mars.Observer);
   CompleteObserverRecord(1, road, config, -1, mars.Observer);
   for (auto _ : state) {
@@ -231,8 +234,9 @@ void BM_MarsTable10000(benchmark::State& state) {
   const TTableConfigRecord config = AllColumns();
   TObserverRecord end = LocalInstant(1, 1, 2025);
   end.LocalHours = 9999 * 0.1 * 24.0 + 0.001;
-  Tplatab mars(0, road, nullptr, 4, config, LocalInstant(1, 1, 2025), end, Step(0.1), 1e-10L, -1, 10);
-  mars.initialisieren(0, road, 4, config, LocalInstant(1, 1, 2025), end, Step(0.1), 1e-10L, -1, 10);
+  const TTableRequest request = test::TableRequest(0, road, config, LocalInstant(1, 1, 2025), end, Step(0.1));
+  Tplatab mars(request, nullptr, 4);
+  mars.initialisieren(request, 4);
   for (auto _ : state) {
     mars.schleife(TComputeSettingsBlock{}, 1, 1);
     benchmark::DoNotOptimize(mars.Rows);
@@ -252,8 +256,9 @@ void BM_SunYearWithDarkness(benchmark::State& state) {
   config.Flags[column_flag::kDarknessSum] = 1;
   RecomputeColumnSummaries(config.Flags);
   TObserverRecord end = LocalInstant(31, 12, 2025);
-  TSonnetab sun(0, road, nullptr, config, LocalInstant(1, 1, 2025), end, Step(1), 1e-10L, -1, 10);
-  sun.initialisieren(0, road, config, LocalInstant(1, 1, 2025), end, Step(1), 1e-10L, -1, 10);
+  const TTableRequest request = test::TableRequest(0, road, config, LocalInstant(1, 1, 2025), end, Step(1));
+  TSonnetab sun(request, nullptr);
+  sun.initialisieren(request);
   for (auto _ : state) {
     sun.schleife(TComputeSettingsBlock{}, 1, 1);
     benchmark::DoNotOptimize(sun.Rows);

@@ -15,6 +15,7 @@
 #include "engine/user_object.h"
 #include "platform/globals.h"
 #include "setup/column_sets.h"
+#include "tests/support/table_request.h"
 #include "theories/moon_cache.h"
 #include "theories/theory_libraries.h"
 
@@ -70,11 +71,11 @@ void BM_MoonYearIntoWorkbook(benchmark::State& state) {
   tmooncheb cache(kMoonCacheDefaultSpanDays, kMoonCacheDefaultDegree, shortcut);
   MoonPositionCache = &cache;
   TSheet sheet;
-  Tmondtab moon(1, 0, 0, road, &sheet, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2026), Step(1), 1e-10L,
-                -1, 10);
+  Tmondtab moon(1, 0, test::TableRequest(0, road, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2026), Step(1)),
+                &sheet);
   for (auto _ : state) {
-    moon.initialisieren(1, 0, 0, road, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2026), Step(1), 1e-10L,
-                        -1, 10);
+    moon.initialisieren(
+        1, 0, test::TableRequest(0, road, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2026), Step(1)));
     moon.schleife(TComputeSettingsBlock{}, 1, 1);
     moon.paintdms();
     benchmark::DoNotOptimize(sheet.LastRow());
@@ -102,9 +103,10 @@ void BM_NearParabolicComet10000Hours(benchmark::State& state) {
   const TTableConfigRecord config = AllColumns();
   TObserverRecord end = LocalInstant(1, 1, 2025);
   end.LocalHours = 9999.0 + 0.001;
-  TKometeph comet(0, MoonRoad(0), nullptr, config, e, LocalInstant(1, 1, 2025), end, Step(1.0 / 24.0), 1e-10L, -1,
-                  10);
-  comet.initialisieren(0, MoonRoad(0), config, e, LocalInstant(1, 1, 2025), end, Step(1.0 / 24.0), 1e-10L, -1, 10);
+  const TTableRequest request =
+      test::TableRequest(0, MoonRoad(0), config, LocalInstant(1, 1, 2025), end, Step(1.0 / 24.0));
+  TKometeph comet(request, nullptr, e);
+  comet.initialisieren(request, e);
   for (auto _ : state) {
     comet.schleife(TComputeSettingsBlock{}, 1, 1);
     benchmark::DoNotOptimize(comet.Rows);
@@ -116,8 +118,9 @@ BENCHMARK(BM_NearParabolicComet10000Hours)->Unit(benchmark::kMillisecond);
 void BM_UserObjectYear(benchmark::State& state) {
   const tuserobject vega("Vega", 18.3651f, 38.4701f, 0.01726f, 0.2863f, 2000.0f, 0.03f);
   const TTableConfigRecord config = AllColumns();
-  Tusertab table(&vega, 0, MoonRoad(0), nullptr, 11, config, LocalInstant(1, 1, 2025), LocalInstant(31, 12, 2025),
-                 Step(1), 1e-10L, -1, 10);
+  Tusertab table(
+      &vega, test::TableRequest(0, MoonRoad(0), config, LocalInstant(1, 1, 2025), LocalInstant(31, 12, 2025), Step(1)),
+      nullptr, 11);
   for (auto _ : state) {
     table.schleife(TComputeSettingsBlock{}, 1, 1);
     benchmark::DoNotOptimize(table.Rows);

@@ -15,6 +15,7 @@
 #include "engine/table_globals.h"
 #include "platform/messages.h"
 #include "tests/support/recording_message_sink.h"
+#include "tests/support/table_request.h"
 #include "theories/theory_libraries.h"
 
 #ifdef KVX_HAVE_GSL
@@ -72,8 +73,9 @@ void RunTable(benchmark::State& state, TTheorySelection selection, double epochJ
   step.StepDays = 1;
   int rows = 0;
   for (auto _ : state) {
-    TKeplereph table(0, selection, nullptr, TTableConfigRecord{}, Ceres(epochJd), InstantAtJd(startJd),
-                     InstantAtJd(endJd), step, 1e-10L, -1, -1);
+    TKeplereph table(test::TableRequest(0, selection, TTableConfigRecord{}, InstantAtJd(startJd), InstantAtJd(endJd),
+                                        step, 1e-10L, -1, -1),
+                     nullptr, Ceres(epochJd));
     table.TheorySelection = selection;
     table.integriere(TComputeSettingsBlock{}, 0, 1, 0);
     rows = table.Rows;

@@ -10,17 +10,18 @@
 #include <cstdio>
 
 #include "core/text_conversion.h"
-#include "engine/comet.h"
 #include "core/time_scales.h"
-#include "orbitdet/gauss.h"
+#include "engine/comet.h"
 #include "orbitdet/differential_correction.h"
+#include "orbitdet/gauss.h"
 #include "orbitdet/laplace.h"
-#include "orbitdet/orbit_driver.h"
 #include "orbitdet/observation_files.h"
+#include "orbitdet/orbit_driver.h"
 #include "orbitdet/orbit_output.h"
 #include "orbitdet/state_elements.h"
 #include "orbitdet/trial_places.h"
 #include "platform/progress.h"
+#include "tests/support/table_request.h"
 
 namespace {
 
@@ -237,8 +238,9 @@ void RunCorrection(benchmark::State& state, std::uint8_t method, int continues, 
   const TCometElements none;
   TKomet comet(0, settings.Selection, 0, TTableConfigRecord{}, none, settings.Observer, settings.IntegrationTolerance,
                kFullTheory, 10);
-  TKometeph ephemeris(0, settings.Selection, nullptr, TTableConfigRecord{}, none, settings.Observer, settings.Observer,
-                      TTableStep{}, settings.IntegrationTolerance, kFullTheory, 10);
+  TKometeph ephemeris(test::TableRequest(0, settings.Selection, TTableConfigRecord{}, settings.Observer,
+                                         settings.Observer, TTableStep{}, settings.IntegrationTolerance, kFullTheory),
+                      nullptr, none);
   int cycles = 0;
   for (auto _ : state) {
     TTrialPlaces places(comet, ephemeris, settings);

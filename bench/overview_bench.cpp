@@ -18,6 +18,7 @@
 #include "tables/daily_overview.h"
 #include "tables/planet_state_vectors.h"
 #include "tables/single_date_page.h"
+#include "tests/support/table_request.h"
 #include "tests/support/theory_selection.h"
 #include "theories/observer_completion.h"
 #include "theories/theory_libraries.h"
@@ -64,7 +65,7 @@ void DailyOverview(benchmark::State& state, bool libraries) {
   const TObserverRecord start = Start();
   workbook::TWorkbook sheet;
   for (auto _ : state) {
-    ttagesephemeride table(0, selection, &sheet, config, start, start, TTableStep{0, 0, 1}, 1e-10L, -1, 10);
+    ttagesephemeride table(test::TableRequest(0, selection, config, start, start, TTableStep{0, 0, 1}), &sheet);
     table.schleife(PositionFileHandles{}, 1, 1);
     table.paintdms();
     benchmark::DoNotOptimize(table.Rows);
@@ -137,7 +138,7 @@ void AsteroidBatch(benchmark::State& state) {
   run.Selection = test::PlanetAndMoonTheory(0, 0);
   workbook::TWorkbook sheet;
   for (auto _ : state) {
-    TKeplereph table(0, run.Selection, &sheet, run.Config, e, run.Start, run.Start, run.Step, 1e-10L, -1, 10);
+    TKeplereph table(test::TableRequest(0, run.Selection, run.Config, run.Start, run.Start, run.Step), &sheet, e);
     benchmark::DoNotOptimize(AsteroidFileEphemerides(run, table, list, "", 0, e));
   }
 }

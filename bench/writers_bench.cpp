@@ -11,6 +11,7 @@
 #include "engine/ephemeris_table.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
+#include "tests/support/table_request.h"
 
 namespace {
 
@@ -27,8 +28,8 @@ std::unique_ptr<TKeplereph> MarsTable(TSheet* sheet, tmystringgrid* grid) {
   for (std::size_t s = 0; s < kColumnTitleCount; ++s) config.ColumnTitles[s] = QuantityHeadingTable[s];
   config.Flags[column_flag::kDateOnly] = 0;  // the time column too
   TObserverRecord start;
-  auto table = std::make_unique<TKeplereph>(0, TTheorySelection{}, sheet, config, TAsteroidElements{}, start, start,
-                                            TTableStep{1, 0, 1}, 1e-10L, -1, 10);
+  auto table = std::make_unique<TKeplereph>(
+      test::TableRequest(0, TTheorySelection{}, config, start, start, TTableStep{1, 0, 1}), sheet, TAsteroidElements{});
   table->BodyIndex = 4;
   table->Name = "Mars";
   table->OutputGrid = grid;

@@ -178,25 +178,17 @@ bool TKomet::ElementsUsable(std::string* german, std::string* english) const {
 
 // --- TKometeph ----------------------------------------------------------------
 
-TKometeph::TKometeph(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet,
-                     const TTableConfigRecord& config, const TCometElements& elements, const TObserverRecord& start,
-                     const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                     std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : TKeplereph(language, selection, outputSheet, config, TAsteroidElements{}, start, end, step, integrationTolerance,
-                 vsopLevelA, vsopLevelB) {
+TKometeph::TKometeph(const TTableRequest& request, TSheet* outputSheet, const TCometElements& elements)
+    : TKeplereph(request, outputSheet) {
   ProgressCaption.clear();
   BodyIndex = kBodyIndexComet;
   SetCometElements(*this, elements);
 }
 
-void TKometeph::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                               const TCometElements& elements, const TObserverRecord& start, const TObserverRecord& end,
-                               const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
-                               std::int32_t vsopLevelB) {
-  TKeplereph::initialisieren(language, selection, config, TAsteroidElements{}, start, end, step, integrationTolerance,
-                             vsopLevelA, vsopLevelB, 0, "");
+void TKometeph::initialisieren(const TTableRequest& request, const TCometElements& elements) {
+  TKeplereph::initialisieren(request, TAsteroidElements{});
   BodyIndex = kBodyIndexComet;
-  ProgressCaption = language != 0 ? "Calculating ephemeris of the Comet" : "Berechne Ephemeride des Kometen";
+  ProgressCaption = request.Language != 0 ? "Calculating ephemeris of the Comet" : "Berechne Ephemeride des Kometen";
   SetCometElements(*this, elements);
 }
 

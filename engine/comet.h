@@ -75,15 +75,10 @@ class TKomet : public TKepler {
 
 class TKometeph : public TKeplereph {
  public:
-  TKometeph(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet, const TTableConfigRecord& config,
-            const TCometElements& elements, const TObserverRecord& start, const TObserverRecord& end,
-            const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+  TKometeph(const TTableRequest& request, TSheet* outputSheet, const TCometElements& elements);
   // As the constructor's stores, with the caption "Berechne Ephemeride des
   // Kometen" / "Calculating ephemeris of the Comet" and full computation 1.
-  void initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                      const TCometElements& elements, const TObserverRecord& start, const TObserverRecord& end,
-                      const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
-                      std::int32_t vsopLevelB);
+  void initialisieren(const TTableRequest& request, const TCometElements& elements);
   using TKeplereph::initialisieren;
 
   // As TKomet's, and M' into the result's mean-anomaly field.

@@ -55,39 +55,34 @@ bool ParseDateListLine(const std::string& line, double& jd) {
   return true;
 }
 
-TKeplereph::TKeplereph(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet,
-                       const TTableConfigRecord& config, const TAsteroidElements& elements,
-                       const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-                       long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : TKepler(language, 0, config, elements, start, integrationTolerance, vsopLevelA, vsopLevelB),
-      OutputSheet(outputSheet) {
+TKeplereph::TKeplereph(const TTableRequest& request, TSheet* outputSheet, const TAsteroidElements& elements)
+    : TKepler(request.Language, 0, request.Config, elements, request.Start, request.IntegrationTolerance,
+              request.VsopLevelA, request.VsopLevelB),
+      OutputSheet(outputSheet),
+      OutputSettings(request.Output) {
   Stopped = 0;
-  ProgressCaption = language != 0 ? "Calculating ephemeris of the Asteroid" : "Berechne Ephemeride des Planetoiden";
-  initialisieren(language, selection, config, elements, start, end, step, integrationTolerance, vsopLevelA, vsopLevelB,
-                 0, "");
-  TheorySelection = selection;
+  ProgressCaption =
+      request.Language != 0 ? "Calculating ephemeris of the Asteroid" : "Berechne Ephemeride des Planetoiden";
+  TKeplereph::initialisieren(request, elements);
 }
 
-void TKeplereph::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                                const TAsteroidElements& elements, const TObserverRecord& start,
-                                const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                                std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t databaseFlag,
-                                const std::string& name) {
+void TKeplereph::initialisieren(const TTableRequest& request, const TAsteroidElements& elements,
+                                std::uint8_t databaseFlag, const std::string& name) {
   ObjectName = name;
   DatabaseFlag = databaseFlag;
   BodyIndex = kBodyIndexAsteroid;
-  Language = language;
+  Language = request.Language;
   FullComputation = 1;
-  VsopLevelA = vsopLevelA;
-  VsopLevelB = vsopLevelB;
+  VsopLevelA = request.VsopLevelA;
+  VsopLevelB = request.VsopLevelB;
   Rows = 0;
-  TableConfig = config;
-  IntegrationTolerance = integrationTolerance;
-  Observer = start;
-  PeriodStart = start;
-  PeriodEnd = end;
-  Step = step;
-  TheorySelection = selection;
+  TableConfig = request.Config;
+  IntegrationTolerance = request.IntegrationTolerance;
+  Observer = request.Start;
+  PeriodStart = request.Start;
+  PeriodEnd = request.End;
+  Step = request.Step;
+  TheorySelection = request.Selection;
   refusalShown_ = false;
   databaseRefused_ = false;
   if (databaseFlag == 0) {
@@ -98,7 +93,7 @@ void TKeplereph::initialisieren(std::uint8_t language, TTheorySelection selectio
     databaseRefused_ = true;
     return;
   }
-  TObserverRecord instant = start;
+  TObserverRecord instant = request.Start;
   LocalTimeToUT(instant);
   std::swap(Observer, instant);
   ReadAsteroidDatabaseRecord(name);

@@ -22,6 +22,7 @@
 #include "engine/kepler.h"
 #include "engine/mystringgrid.h"
 #include "engine/planet_elements.h"
+#include "engine/table_request.h"
 #include "engine/table_sink.h"
 
 namespace kvx {
@@ -41,25 +42,19 @@ inline constexpr double kHalfSecondDays = 0.5 / 86400.0;
 
 class TKeplereph : public TKepler {
  public:
-  // Copies every record; sets the output sheet, the tolerance, both VSOP
-  // levels, stopped 0, the language and the progress caption of the asteroid
-  // table; runs initialisieren with an empty name and database flag 0; then
-  // stores the theory selection.
-  TKeplereph(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet, const TTableConfigRecord& config,
-             const TAsteroidElements& elements, const TObserverRecord& start, const TObserverRecord& end,
-             const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
-             std::int32_t vsopLevelB);
+  // Copies the request's records and output settings; sets the output
+  // sheet, the tolerance, both VSOP levels, stopped 0, the language and the
+  // progress caption of the asteroid table; sets the table up as
+  // initialisieren does with an empty name and database flag 0.
+  TKeplereph(const TTableRequest& request, TSheet* outputSheet, const TAsteroidElements& elements = {});
 
-  // Sets up a run. With databaseFlag set, `name` is the path of the binary
-  // asteroid database; it is read and checked here, once, and the elements
-  // for the start come from it (a refused file leaves the object unable to
-  // compute: the next run gives no row). Otherwise the elements come from
-  // the element record (n from a when 0).
-  virtual void initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                              const TAsteroidElements& elements, const TObserverRecord& start,
-                              const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                              std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t databaseFlag,
-                              const std::string& name);
+  // Sets up a run from the request (the output settings stay). With databaseFlag set, `name` is the
+  // path of the binary asteroid database; it is read and checked here, once,
+  // and the elements for the start come from it (a refused file leaves the
+  // object unable to compute: the next run gives no row). Otherwise the
+  // elements come from the element record (n from a when 0).
+  virtual void initialisieren(const TTableRequest& request, const TAsteroidElements& elements,
+                              std::uint8_t databaseFlag = 0, const std::string& name = {});
 
   // The chain for one table row: the database record of the instant (when
   // the database flag is set), the position steps, then the topocentric,

@@ -221,29 +221,20 @@ bool Tmond::ElementsUsable(std::string* /*german*/, std::string* /*english*/) co
 
 // --- Tmondtab -----------------------------------------------------------------
 
-Tmondtab::Tmondtab(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t language, TTheorySelection selection,
-                   TSheet* outputSheet, const TTableConfigRecord& config, const TObserverRecord& start,
-                   const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                   std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : TKeplereph(language, selection, outputSheet, config, TAsteroidElements{}, start, end, step, integrationTolerance,
-                 vsopLevelA, vsopLevelB) {
-  initialisieren(cacheFlag, moonOption, language, selection, config, start, end, step, integrationTolerance, vsopLevelA,
-                 vsopLevelB);
+Tmondtab::Tmondtab(std::uint8_t cacheFlag, std::uint8_t moonOption, const TTableRequest& request, TSheet* outputSheet)
+    : TKeplereph(request, outputSheet) {
+  Tmondtab::initialisieren(cacheFlag, moonOption, request);
 }
 
-void Tmondtab::initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t language,
-                              TTheorySelection selection, const TTableConfigRecord& config,
-                              const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-                              long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
-  TKeplereph::initialisieren(language, selection, config, TAsteroidElements{}, start, end, step, integrationTolerance,
-                             vsopLevelA, vsopLevelB, 0, "");
+void Tmondtab::initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, const TTableRequest& request) {
+  TKeplereph::initialisieren(request, TAsteroidElements{});
   MoonCacheFlag = cacheFlag;
   MoonOption = moonOption;
   DispatchMode = 2;
   BodyIndex = kBodyIndexMoon;
   H = 1.0;
-  Name = MoonName(language);
-  ProgressCaption = MoonTableCaption(language);
+  Name = MoonName(request.Language);
+  ProgressCaption = MoonTableCaption(request.Language);
   sun_chain::ZeroHeliocentric(*this);
 }
 

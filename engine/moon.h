@@ -80,14 +80,8 @@ class Tmond : public TKepler {
 
 class Tmondtab : public TKeplereph {
  public:
-  Tmondtab(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t language, TTheorySelection selection,
-           TSheet* outputSheet, const TTableConfigRecord& config, const TObserverRecord& start,
-           const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-           std::int32_t vsopLevelA, std::int32_t vsopLevelB);
-  void initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t language,
-                      TTheorySelection selection, const TTableConfigRecord& config, const TObserverRecord& start,
-                      const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                      std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+  Tmondtab(std::uint8_t cacheFlag, std::uint8_t moonOption, const TTableRequest& request, TSheet* outputSheet);
+  void initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, const TTableRequest& request);
   using TKeplereph::initialisieren;
 
   void bahnlageelemente() override {}

@@ -203,43 +203,29 @@ void tplaShort_lg::rechnen(TComputeSettingsBlock settings) {
 // ---------------------------------------------------------------------------
 // Tplatab
 
-Tplatab::Tplatab(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet, TBodyIndex body,
-                 const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-                 const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
-                 std::int32_t vsopLevelB)
-    : TSonnetab(language, selection, outputSheet, config, start, end, step, integrationTolerance, vsopLevelA,
-                vsopLevelB) {
+Tplatab::Tplatab(const TTableRequest& request, TSheet* outputSheet, TBodyIndex body) : TSonnetab(request, outputSheet) {
   BodyIndex = body;
-  ProgressCaption = BodyProgressCaption(body, language);
+  ProgressCaption = BodyProgressCaption(body, request.Language);
   Name = GermanBodyName(body);
 }
 
-void Tplatab::initialisieren(std::uint8_t language, TTheorySelection selection, TBodyIndex body,
-                             const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-                             const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
-                             std::int32_t vsopLevelB) {
+void Tplatab::initialisieren(const TTableRequest& request, TBodyIndex body) {
   const std::string previousName = Name;
-  TSonnetab::initialisieren(language, selection, config, start, end, step, integrationTolerance, vsopLevelA,
-                            vsopLevelB);
+  TSonnetab::initialisieren(request);
   BodyIndex = body;
-  ProgressCaption = BodyProgressCaption(body, language);
+  ProgressCaption = BodyProgressCaption(body, request.Language);
   if (body == kBodyIndexSun || body == kBodyIndexEarth) {
     Name = previousName;
-  } else if (language != 0 && body == kBodyIndexMercury) {
+  } else if (request.Language != 0 && body == kBodyIndexMercury) {
     Name = "Mercury";
-  } else if (language != 0 && body == kBodyIndexNeptune) {
+  } else if (request.Language != 0 && body == kBodyIndexNeptune) {
     Name = "Neptune";
   } else {
     Name = GermanBodyName(body);
   }
 }
 
-void Tplatab::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                             const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-                             long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
-  initialisieren(language, selection, BodyIndex, config, start, end, step, integrationTolerance, vsopLevelA,
-                 vsopLevelB);
-}
+void Tplatab::initialisieren(const TTableRequest& request) { initialisieren(request, BodyIndex); }
 
 void Tplatab::heliozentrisch(double /*x*/, double /*y*/, double /*vx*/, double /*vy*/) {
   planet_chain::Heliocentric(*this, settings_);

@@ -98,21 +98,14 @@ class Tplatab : public TSonnetab {
  public:
   // As TSonnetab with the body index, its progress caption and the German
   // planet name.
-  Tplatab(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet, TBodyIndex body,
-          const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-          const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+  Tplatab(const TTableRequest& request, TSheet* outputSheet, TBodyIndex body);
 
   // As the constructor, full computation 1; the name "Merkur" .. "Pluto" by
   // index ("Mercury" and "Neptune" in English; the Sun and the Earth keep
   // the previous name).
-  virtual void initialisieren(std::uint8_t language, TTheorySelection selection, TBodyIndex body,
-                              const TTableConfigRecord& config, const TObserverRecord& start,
-                              const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                              std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+  virtual void initialisieren(const TTableRequest& request, TBodyIndex body);
   // The Sun table's set-up keeps the body index.
-  void initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                      const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-                      long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) override;
+  void initialisieren(const TTableRequest& request) override;
   using TSonnetab::initialisieren;
 
   void heliozentrisch(double x, double y, double vx, double vy) override;

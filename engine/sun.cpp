@@ -228,47 +228,37 @@ void TSonne::rechnen(TComputeSettingsBlock settings) {
 // ---------------------------------------------------------------------------
 // TSonnetab
 
-TSonnetab::TSonnetab(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet,
-                     const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-                     const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
-                     std::int32_t vsopLevelB)
-    : TKeplereph(language, selection, outputSheet, config, TAsteroidElements{}, start, end, step, integrationTolerance,
-                 vsopLevelA, vsopLevelB) {
-  initialisieren(language, selection, config, start, end, step, integrationTolerance, vsopLevelA, vsopLevelB);
-  ProgressCaption = BodyProgressCaption(kBodyIndexSun, language);
+TSonnetab::TSonnetab(const TTableRequest& request, TSheet* outputSheet) : TKeplereph(request, outputSheet) {
+  TSonnetab::initialisieren(request);
+  ProgressCaption = BodyProgressCaption(kBodyIndexSun, request.Language);
   FullComputation = 0;
 }
 
-void TSonnetab::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                               const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-                               long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
-  Language = language;
-  VsopLevelA = vsopLevelA;
-  VsopLevelB = vsopLevelB;
+void TSonnetab::initialisieren(const TTableRequest& request) {
+  Language = request.Language;
+  VsopLevelA = request.VsopLevelA;
+  VsopLevelB = request.VsopLevelB;
   DispatchMode = kSunPlanetDispatchMode;
   BodyIndex = kBodyIndexSun;
   H = 1.0;
   Stopped = 0;
-  Name = SunName(language);
+  Name = SunName(request.Language);
   ObjectName.clear();
   DatabaseFlag = 0;
-  TableConfig = config;
+  TableConfig = request.Config;
   Rows = 0;
-  Observer = start;
-  PeriodStart = start;
-  PeriodEnd = end;
-  Step = step;
-  IntegrationTolerance = integrationTolerance;
-  TheorySelection = selection;
+  Observer = request.Start;
+  PeriodStart = request.Start;
+  PeriodEnd = request.End;
+  Step = request.Step;
+  IntegrationTolerance = request.IntegrationTolerance;
+  TheorySelection = request.Selection;
   FullComputation = 1;
 }
 
-void TSonnetab::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                               const TAsteroidElements& /*elements*/, const TObserverRecord& start,
-                               const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                               std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t /*databaseFlag*/,
-                               const std::string& /*name*/) {
-  initialisieren(language, selection, config, start, end, step, integrationTolerance, vsopLevelA, vsopLevelB);
+void TSonnetab::initialisieren(const TTableRequest& request, const TAsteroidElements& /*elements*/,
+                               std::uint8_t /*databaseFlag*/, const std::string& /*name*/) {
+  initialisieren(request);
 }
 
 bool TSonnetab::ElementsUsable(std::string* /*german*/, std::string* /*english*/) const { return true; }

@@ -113,21 +113,15 @@ class TSonnetab : public TKeplereph {
   // H = 1.0, the progress caption, stopped 0, the name ("Sonne"/"Sun"), the
   // table configuration, rows 0; the start record is the working record and
   // the period start; end record, step, tolerance and theory selection.
-  TSonnetab(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet, const TTableConfigRecord& config,
-            const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-            long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+  TSonnetab(const TTableRequest& request, TSheet* outputSheet);
 
   // The constructor's stores except the output sheet and the caption; full
   // computation 1.
-  virtual void initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                              const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-                              long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+  virtual void initialisieren(const TTableRequest& request);
   // The table set-up of the asteroid table, reached through the base: the
   // element record, database flag and name are ignored.
-  void initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                      const TAsteroidElements& elements, const TObserverRecord& start, const TObserverRecord& end,
-                      const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
-                      std::int32_t vsopLevelB, std::uint8_t databaseFlag, const std::string& name) override;
+  void initialisieren(const TTableRequest& request, const TAsteroidElements& elements, std::uint8_t databaseFlag = 0,
+                      const std::string& name = {}) override;
 
   void bahnlageelemente() override {}
   void Bahn2heliozentrisch(TComputeSettingsBlock /*settings*/, double /*mjdTT*/) override {}

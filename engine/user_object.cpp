@@ -92,39 +92,31 @@ bool UserObjectUsable(const tuserobject& o, std::string* german, std::string* en
   return false;
 }
 
-Tusertab::Tusertab(const tuserobject* object, std::uint8_t language, TTheorySelection selection, TSheet* outputSheet,
-                   TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& start,
-                   const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                   std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : Tplatab(language, selection, outputSheet, body, config, start, end, step, integrationTolerance, vsopLevelA,
-              vsopLevelB) {
-  initialisieren(object, language, selection, body, config, start, end, step, integrationTolerance, vsopLevelA,
-                 vsopLevelB);
+Tusertab::Tusertab(const tuserobject* object, const TTableRequest& request, TSheet* outputSheet, TBodyIndex body)
+    : Tplatab(request, outputSheet, body) {
+  Tusertab::initialisieren(object, request, body);
 }
 
-void Tusertab::initialisieren(const tuserobject* object, std::uint8_t language, TTheorySelection selection,
-                              TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& start,
-                              const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                              std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
+void Tusertab::initialisieren(const tuserobject* object, const TTableRequest& request, TBodyIndex body) {
   UserObject = object;
   DispatchMode = kSunPlanetDispatchMode;
-  Language = language;
-  VsopLevelA = vsopLevelA;
-  VsopLevelB = vsopLevelB;
+  Language = request.Language;
+  VsopLevelA = request.VsopLevelA;
+  VsopLevelB = request.VsopLevelB;
   FullComputation = 1;
   BodyIndex = body;
-  IntegrationTolerance = integrationTolerance;
+  IntegrationTolerance = request.IntegrationTolerance;
   H = 1.0;
   Stopped = 0;
-  ProgressCaption = language != 0 ? "Compute Object" : "Berechne Objekt";
+  ProgressCaption = request.Language != 0 ? "Compute Object" : "Berechne Objekt";
   Name = object != nullptr ? ElementRecordName(object->Name) : std::string();
-  TableConfig = config;
+  TableConfig = request.Config;
   Rows = 0;
-  Observer = start;
-  PeriodStart = start;
-  PeriodEnd = end;
-  Step = step;
-  TheorySelection = selection;
+  Observer = request.Start;
+  PeriodStart = request.Start;
+  PeriodEnd = request.End;
+  Step = request.Step;
+  TheorySelection = request.Selection;
   refusalShown_ = false;
 }
 

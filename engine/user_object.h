@@ -57,16 +57,11 @@ bool UserObjectUsable(const tuserobject& object, std::string* german, std::strin
 class Tusertab : public Tplatab {
  public:
   // As Tplatab's constructor (body index and records), then initialisieren.
-  Tusertab(const tuserobject* object, std::uint8_t language, TTheorySelection selection, TSheet* outputSheet,
-           TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-           const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+  Tusertab(const tuserobject* object, const TTableRequest& request, TSheet* outputSheet, TBodyIndex body);
   // The user object (not owned), dispatch mode 2, full computation 1, H 1.0,
   // the caption "Berechne Objekt" / "Compute Object" and the first 40
   // characters of the object's name.
-  void initialisieren(const tuserobject* object, std::uint8_t language, TTheorySelection selection, TBodyIndex body,
-                      const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-                      const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
-                      std::int32_t vsopLevelB);
+  void initialisieren(const tuserobject* object, const TTableRequest& request, TBodyIndex body);
   using Tplatab::initialisieren;
 
   // The fixed-object place of the working instant: apparent RA/Dec, the

@@ -14,6 +14,15 @@ namespace kvx {
 
 namespace {
 
+// Each object of a batch is tabulated at the run's start alone.
+TTableRequest RequestOf(const TBatchRun& run) {
+  TTableRequest request = PeriodRequest(run.Language, run.Selection, run.Config, run.Start, run.Start, run.Step);
+  request.IntegrationTolerance = run.IntegrationTolerance;
+  request.VsopLevelA = run.VsopLevelA;
+  request.VsopLevelB = run.VsopLevelB;
+  return request;
+}
+
 // The bar's shares of the two passes: the objects one by one, the table.
 constexpr double kObjectsShare = 9.0;
 constexpr double kOutputShare = 1.0;
@@ -93,10 +102,7 @@ TBatchResult AsteroidFileEphemerides(const TBatchRun& run, TKeplereph& table, Pl
     std::uint8_t k = kind;
     list.Neuedateiladen(k, fileName, true, 0);
   }
-  auto setUp = [&](const TAsteroidElements& elements) {
-    table.initialisieren(run.Language, run.Selection, run.Config, elements, run.Start, run.Start, run.Step,
-                         run.IntegrationTolerance, run.VsopLevelA, run.VsopLevelB, 0, std::string());
-  };
+  auto setUp = [&](const TAsteroidElements& elements) { table.initialisieren(RequestOf(run), elements); };
   return RunBatch(
       run, table, list.Count(),
       [&](int i) {
@@ -114,10 +120,7 @@ TBatchResult CometFileEphemerides(const TBatchRun& run, TKometeph& table, Komete
     std::uint8_t k = kind;
     list.Neuedateiladen(k, fileName, true, 0);
   }
-  auto setUp = [&](const TCometElements& elements) {
-    table.initialisieren(run.Language, run.Selection, run.Config, elements, run.Start, run.Start, run.Step,
-                         run.IntegrationTolerance, run.VsopLevelA, run.VsopLevelB);
-  };
+  auto setUp = [&](const TCometElements& elements) { table.initialisieren(RequestOf(run), elements); };
   return RunBatch(
       run, table, list.Count(),
       [&](int i) {
@@ -131,8 +134,7 @@ TBatchResult CometFileEphemerides(const TBatchRun& run, TKometeph& table, Komete
 TBatchResult AsteroidDatabaseEphemerides(const TBatchRun& run, TKeplereph& table, const std::vector<std::string>& files,
                                          const TAsteroidElements& own) {
   auto setUp = [&](std::uint8_t database, const TAsteroidElements& elements, const std::string& file) {
-    table.initialisieren(run.Language, run.Selection, run.Config, elements, run.Start, run.Start, run.Step,
-                         run.IntegrationTolerance, run.VsopLevelA, run.VsopLevelB, database, file);
+    table.initialisieren(RequestOf(run), elements, database, file);
   };
   return RunBatch(
       run, table, static_cast<int>(files.size()),
@@ -151,10 +153,7 @@ TBatchResult UserCatalogEphemerides(const TBatchRun& run, Tusertab& table, const
   user.Mode = 1;
   user.Output = 0;
   const tuserobject* own = table.UserObject;
-  auto setUp = [&](const tuserobject* object) {
-    table.initialisieren(object, run.Language, run.Selection, kBodyIndexAsteroid, run.Config, run.Start, run.Start,
-                         run.Step, run.IntegrationTolerance, run.VsopLevelA, run.VsopLevelB);
-  };
+  auto setUp = [&](const tuserobject* object) { table.initialisieren(object, RequestOf(run), kBodyIndexAsteroid); };
   return RunBatch(
       user, table, list.Count(),
       [&](int i) {

@@ -150,45 +150,43 @@ TBodyIndex DailyOverviewBody(int position) {
   return position >= 0 && position < kDailyOverviewBodies ? kBodies[static_cast<std::size_t>(position)] : -1;
 }
 
-ttagesephemeride::ttagesephemeride(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet,
-                                   const TTableConfigRecord& config, const TObserverRecord& start,
-                                   const TObserverRecord& end, const TTableStep& step, long double integrationTolerance,
-                                   std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : Tplatab(language, selection, outputSheet, 2, config, start, end, step, integrationTolerance, vsopLevelA,
-              vsopLevelB) {
+ttagesephemeride::ttagesephemeride(const TTableRequest& request, TSheet* outputSheet)
+    : Tplatab(request, outputSheet, 2) {
   OutputSheet = outputSheet;
-  Language = language;
+  Language = request.Language;
   Stopped = 0;
-  ProgressCaption = language != 0 ? "Calculating Ephemerides" : "Berechne Tagesepehemeride";
-  initialisieren(language, selection, config, start, end, step, integrationTolerance, vsopLevelA, vsopLevelB);
-  TheorySelection = selection;
+  ProgressCaption = request.Language != 0 ? "Calculating Ephemerides" : "Berechne Tagesepehemeride";
+  ttagesephemeride::initialisieren(request);
 }
 
-void ttagesephemeride::initialisieren(std::uint8_t language, TTheorySelection selection,
-                                      const TTableConfigRecord& config, const TObserverRecord& start,
-                                      const TObserverRecord& end, const TTableStep& step,
-                                      long double integrationTolerance, std::int32_t vsopLevelA,
-                                      std::int32_t vsopLevelB) {
-  Language = language;
-  TableConfig = config;
-  Step = step;
-  Observer = start;
-  PeriodStart = start;
-  PeriodEnd = end;
-  ObjectName = language != 0 ? "No Objectname" : "Objektname nicht belegt";
-  TheorySelection = selection;
-  VsopLevelA = vsopLevelA;
-  VsopLevelB = vsopLevelB;
-  IntegrationTolerance = integrationTolerance;
+void ttagesephemeride::initialisieren(const TTableRequest& request) {
+  Language = request.Language;
+  TableConfig = request.Config;
+  Step = request.Step;
+  Observer = request.Start;
+  PeriodStart = request.Start;
+  PeriodEnd = request.End;
+  ObjectName = request.Language != 0 ? "No Objectname" : "Objektname nicht belegt";
+  TheorySelection = request.Selection;
+  VsopLevelA = request.VsopLevelA;
+  VsopLevelB = request.VsopLevelB;
+  IntegrationTolerance = request.IntegrationTolerance;
   Rows = 0;
   FullComputation = 1;
+}
+
+TTableRequest ttagesephemeride::BodyRequest(std::int32_t vsopLevel) const {
+  TTableRequest request = PeriodRequest(Language, TheorySelection, TableConfig, Observer, Observer, Step);
+  request.IntegrationTolerance = IntegrationTolerance;
+  request.VsopLevelA = vsopLevel;
+  request.VsopLevelB = VsopLevelB;
+  return request;
 }
 
 void ttagesephemeride::rechnen(std::uint8_t moonOption, TComputeSettingsBlock settings, std::int32_t vsopLevel) {
   const TBodyIndex body = BodyIndex;
   if (body == kBodyIndexSun) {
-    TSonnetab sun(Language, TheorySelection, nullptr, TableConfig, Observer, Observer, Step, IntegrationTolerance,
-                  vsopLevel, VsopLevelB);
+    TSonnetab sun(BodyRequest(vsopLevel), nullptr);
     sun.Observer = Observer;
     sun.FullComputation = 1;
     sun.rechnen(settings);
@@ -200,8 +198,7 @@ void ttagesephemeride::rechnen(std::uint8_t moonOption, TComputeSettingsBlock se
     moon.Compute(settings);
     Result = moon.Result;
   } else {
-    Tplatab planet(Language, TheorySelection, nullptr, body, TableConfig, Observer, Observer, Step,
-                   IntegrationTolerance, vsopLevel, VsopLevelB);
+    Tplatab planet(BodyRequest(vsopLevel), nullptr, body);
     planet.Observer = Observer;
     planet.FullComputation = 1;
     planet.rechnen(settings);

@@ -33,18 +33,13 @@ class ttagesephemeride : public Tplatab {
  public:
   // Tplatab's set-up (planet index 2), then initialisieren; the progress
   // text "Berechne Tagesepehemeride" / "Calculating Ephemerides".
-  ttagesephemeride(std::uint8_t language, TTheorySelection selection, TSheet* outputSheet,
-                   const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-                   const TTableStep& step, long double integrationTolerance, std::int32_t vsopLevelA,
-                   std::int32_t vsopLevelB);
+  ttagesephemeride(const TTableRequest& request, TSheet* outputSheet);
 
   // Copies the configuration, the step and the records (start into the
   // working record and the period start, end into the period end), the
   // theory selection and the levels; the object name "Objektname nicht
   // belegt" / "No Objectname".
-  void initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                      const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-                      long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) override;
+  void initialisieren(const TTableRequest& request) override;
   using Tplatab::initialisieren;
 
   // The ten bodies at the period start. With `show` the progress panel runs
@@ -68,6 +63,9 @@ class ttagesephemeride : public Tplatab {
   void ShowTableProgress(std::uint8_t wholeTable, const std::string& name) override;
 
  private:
+  // The records of one body's row: the working instant as start and end,
+  // the object's settings and the given level of the ephemerides.
+  TTableRequest BodyRequest(std::int32_t vsopLevel) const;
   void WriteTable(TCellSink& sink, std::uint8_t rowCountFlag);
   void WriteOverviewRow(TCellSink& sink, int k, bool heading, bool inRange);
   // Pluto's theory served the instant of the last run.

@@ -31,6 +31,17 @@ constexpr std::size_t Index(int a, int i, int moons) { return static_cast<std::s
 double DegToRadians(double degrees) { return degrees * kPi / 180.0; }
 double RadiansToDeg(double radians) { return radians * 180.0 / kPi; }
 
+// The base table's records: the tolerance of every table and one level for
+// both theories.
+TTableRequest MoonTableRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                               const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
+                               std::int32_t level) {
+  TTableRequest request = PeriodRequest(language, selection, config, start, end, step);
+  request.VsopLevelA = level;
+  request.VsopLevelB = level;
+  return request;
+}
+
 }  // namespace
 
 // --------------------------------------------------------------- Jupiter
@@ -39,7 +50,7 @@ TJupiterephfenster::TJupiterephfenster(std::uint8_t language, TTheorySelection s
                                        const TTableConfigRecord& config, const TObserverRecord& start,
                                        const TObserverRecord& end, const TTableStep& step, std::int32_t optionA,
                                        std::int32_t optionB, std::int32_t level)
-    : TKeplereph(language, selection, sheet, config, TAsteroidElements{}, start, end, step, 1e-10L, level, level) {
+    : TKeplereph(MoonTableRequest(language, selection, config, start, end, step, level), sheet) {
   initialisieren(language, config, start, end, step, optionA, optionB);
   Stopped = 0;
   ProgressCaption =

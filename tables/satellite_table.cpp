@@ -71,6 +71,16 @@ bool LoadSet(int slot) {
   return true;
 }
 
+// The base table's records: the tolerance of every table, no planet theory
+// level.
+TTableRequest SatelliteTableRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                                    const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step) {
+  TTableRequest request = PeriodRequest(language, selection, config, start, end, step);
+  request.VsopLevelA = -1;
+  request.VsopLevelB = -1;
+  return request;
+}
+
 }  // namespace
 
 double TwilightLimit(std::uint8_t choice) {
@@ -144,7 +154,7 @@ bool ComputeSatellite(int slot, double julianDate, const TSatObserver& observer,
 Tsatellitenephfenster::Tsatellitenephfenster(std::uint8_t language, TTheorySelection selection, TSheet* sheet,
                                              const TTableConfigRecord& config, const TObserverRecord& start,
                                              const TObserverRecord& end, const TTableStep& step)
-    : TKeplereph(language, selection, sheet, config, TAsteroidElements{}, start, end, step, 1e-10L, -1, -1) {
+    : TKeplereph(SatelliteTableRequest(language, selection, config, start, end, step), sheet) {
   initialisieren(config, start, end, step);
   Stopped = 0;
 }

@@ -181,8 +181,9 @@ void CheckEphemerisPeriod(TEphemerisPeriodState& state) {
 
   // A step that is not positive cannot count rows; the row limit then has
   // nothing to bound.
-  if (state.StepDays > 0 && (end.Mjd - start.Mjd) / state.StepDays > kMaxTableSteps) {
-    end.Mjd = start.Mjd + (kMaxTableSteps - 1) * state.StepDays;
+  const double stepDays = state.Step.StepDays;
+  if (stepDays > 0 && (end.Mjd - start.Mjd) / stepDays > kMaxTableSteps) {
+    end.Mjd = start.Mjd + (kMaxTableSteps - 1) * stepDays;
     UTToLocalTime(end);
     StoreClampedLength(start, end);
     state.AutoEnd = 0;

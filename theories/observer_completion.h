@@ -9,6 +9,7 @@
 
 #include "core/observer_record.h"
 #include "core/table_config.h"
+#include "core/table_step.h"
 #include "theories/theory_types.h"
 
 namespace kvx {
@@ -46,7 +47,7 @@ struct TEphemerisPeriodState {
   std::uint8_t ApparentSiderealTime = 0;
   std::int32_t SunMode = kFullTheory;  // truncation level handed to the Sun
   TTableConfigRecord TableConfig;
-  double StepDays = 1;                // step of the table, days
+  TTableStep Step;                    // step of the table (the time loop adds Step.StepDays)
   std::uint8_t AutoEnd = 0;           // end = start + PeriodDays + PeriodHours
   std::uint8_t SecondPeriodFlag = 0;  // cleared together with AutoEnd by the row limit
   std::uint8_t ShowMessages = 1;      // the span and clamp messages appear only when set

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/ui/main_window.h"
+#include "app/program_caption.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 

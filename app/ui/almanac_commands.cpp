@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QMainWindow>
 
 #include "app/config_file.h"
+#include "app/main_form_state.h"
 #include "app/table_dispatcher.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
-#include "app/ui/main_window.h"
+#include "app/ui/event_commands.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "engine/table_sink.h"
@@ -24,12 +27,6 @@ namespace {
 constexpr std::int32_t kAlmanacKind = 85;
 constexpr std::int32_t kTodayKind = 87;
 
-const char* const kSlowGerman =
-    "Zur Zeit werden langsame, aber genaue Rechenmethoden verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
-    "werden schnellere Rechenmethoden verwendet.";
-const char* const kSlowEnglish =
-    "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
-    "used.";
 // The overview's question words the German text a little differently.
 const char* const kTodaySlowGerman =
     "Zur Zeit wird eine genaue, aber langsame Rechenmethode verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
@@ -52,7 +49,7 @@ bool SlowTheory(const TTheorySelection& selection) {
   return !(planets == kPlanetTheoryInternal || planets == kPlanetTheoryPositionFiles) || selection.MoonTheory() != 0;
 }
 
-void WriteTable(TMainForm& form) {
+void WriteTable(TCommandHost& form) {
   TMainFormState& s = form.State();
   const TAlmanacTable& t = Table();
   if (s.WorkbookView != 0) {
@@ -65,15 +62,15 @@ void WriteTable(TMainForm& form) {
   s.DocumentSaved = 0;
 }
 
-TAlmanacRequest RequestOf(TMainForm& form) {
+TAlmanacRequest RequestOf(TCommandHost& form) {
   TAlmanacRequest request;
-  request.Context = EclipseSearchContext(form);
+  request.Context = EclipseSearchContext(form.State());
   request.Search = form.State().EventSearchOptions;
   request.Conjunction = form.HeldConfiguration().ConjunctionOptions;
   return request;
 }
 
-void Generate(TMainForm& form, const TAlmanacRequest& request, std::int32_t kind) {
+void Generate(TCommandHost& form, const TAlmanacRequest& request, std::int32_t kind) {
   TMainFormState& s = form.State();
   TAlmanacTable& t = Table();
   t.Events.Clear();
@@ -94,11 +91,12 @@ void Generate(TMainForm& form, const TAlmanacRequest& request, std::int32_t kind
 
 }  // namespace
 
-void Almanach1Click(TMainForm& form) {
+void Almanach1Click(TCommandHost& form) {
   // No saved selection to put back: "No" to the question switches to the
   // quick theories for good, and the run itself takes the internal planet
   // series under the fast-search option.
-  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2)) return;
+  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2))
+    return;
   TMainFormState& s = form.State();
   TEphemerisPeriodState period = s.Period;
   TTableDispatcher::CompletePeriodEnd(period);
@@ -109,7 +107,7 @@ void Almanach1Click(TMainForm& form) {
   TConfigSettings& held = form.HeldConfiguration();
   TAlmanacOptions options = DecodeAlmanacOptions(held.AlmanacRaw);
   TConjunctionOptions conjunction = held.ConjunctionOptions;
-  const int result = ConfigureAlmanac(conjunction, options, &form);
+  const int result = ConfigureAlmanac(conjunction, options, &form.Window());
   if (result == kAlmanacDialogCancel) return;
   held.AlmanacRaw = EncodeAlmanacOptions(options);
   held.ConjunctionOptions = conjunction;
@@ -121,10 +119,10 @@ void Almanach1Click(TMainForm& form) {
   Generate(form, request, kAlmanacKind);
 }
 
-void Heute1Click(TMainForm& form) {
+void Heute1Click(TCommandHost& form) {
   form.SaveTheoryForSearch();
   struct Restore {
-    TMainForm& form;
+    TCommandHost& form;
     ~Restore() {
       QApplication::restoreOverrideCursor();
       form.RestoreTheoryAfterSearch();
@@ -134,7 +132,7 @@ void Heute1Click(TMainForm& form) {
   internalMoon.bytes[1] = 0;
   form.SetTheorySelection(internalMoon);
   QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kTodaySlowGerman, kSlowEnglish, 2)) return;
+  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kTodaySlowGerman, kSlowEventSearchEnglish, 2)) return;
   TAlmanacRequest request = RequestOf(form);
   request.Mode = TAlmanacMode::Today;
   const std::optional<std::string> stored = CurrentSettingsStore().ReadString("Settings", "TodayOptions");
@@ -143,7 +141,7 @@ void Heute1Click(TMainForm& form) {
   Generate(form, request, kTodayKind);
 }
 
-void InstallAlmanacCommands(TMainForm& form) {
+void InstallAlmanacCommands(TCommandHost& form) {
   form.Tables().Dispatcher().Register(kAlmanacKind, [&form] { WriteTable(form); });
   form.Tables().Dispatcher().Register(kTodayKind, [&form] { WriteTable(form); });
   TMenuCommands& commands = form.Commands();

@@ -6,12 +6,12 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // Registers kinds 85 and 87 on the dispatcher and the two commands.
-void InstallAlmanacCommands(TMainForm& form);
+void InstallAlmanacCommands(TCommandHost& form);
 
-void Almanach1Click(TMainForm& form);
-void Heute1Click(TMainForm& form);
+void Almanach1Click(TCommandHost& form);
+void Heute1Click(TCommandHost& form);
 
 }  // namespace kvx

@@ -1,10 +1,13 @@
 #include "app/ui/asteroid_database_commands.h"
 
+#include <QMainWindow>
 #include <filesystem>
 
+#include "app/main_form_state.h"
+#include "app/settings_io.h"
 #include "app/table_dispatcher.h"
 #include "app/ui/batch_commands.h"
-#include "app/ui/main_window.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "catalogues/asteroid_selection.h"
@@ -21,7 +24,7 @@ namespace kvx {
 
 namespace {
 
-void EnableDatabaseCommands(TMainForm& form, bool present) {
+void EnableDatabaseCommands(TCommandHost& form, bool present) {
   TMenuCommands& menu = form.Commands();
   menu.SetEnabled("Planetoidendatenbank1", present);
   menu.SetEnabled("PlanetoidenausDatenbank1", present);
@@ -29,28 +32,27 @@ void EnableDatabaseCommands(TMainForm& form, bool present) {
 }
 
 // Tables | Asteroids from database: one file of the database, then its table.
-void PlanetoidenausDatenbank1Click(TMainForm& form) {
+void PlanetoidenausDatenbank1Click(TCommandHost& form) {
   if (ChooseDatabaseAsteroid(form)) form.Tables().PlainCommand(33);
 }
 
-void Planetoidendatenbank1Click(TMainForm& form) {
+void Planetoidendatenbank1Click(TCommandHost& form) {
   BusyCursorScope busy;
-  SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids, &form);
+  SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids, &form.Window());
 }
 
 // Daily overview | Asteroids from database: one row per chosen asteroid at
 // the period start; the choice is asked for while none is kept.
-void PlanetoidenausDatenbank2Click(TMainForm& form) {
+void PlanetoidenausDatenbank2Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   if (s.ChosenDatabaseAsteroids.empty()) {
-    if (!SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), s.ChosenDatabaseAsteroids, &form)) return;
+    if (!SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), s.ChosenDatabaseAsteroids, &form.Window()))
+      return;
     if (s.ChosenDatabaseAsteroids.empty()) return;
   }
-  const TEphemerisPeriodState& p = s.Period;
   form.PrepareSheetForBatch();
   const TBatchRun run = BatchRunOf(form, 1, 0);
-  TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.Start,
-                   s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+  TKeplereph table(form.Tables().InstantRequest(), &form.Workbook(), s.CurrentAsteroid);
   form.Tables().PrepareOutput(table);
   form.ShowHourglass();
   const TBatchResult result = AsteroidDatabaseEphemerides(run, table, s.ChosenDatabaseAsteroids, s.CurrentAsteroid);
@@ -60,7 +62,7 @@ void PlanetoidenausDatenbank2Click(TMainForm& form) {
 
 // Objects | Folder for asteroid databases: another folder empties both kept
 // lists, searches the new folder and has the list choice start anew.
-void Asteroidendatenbanken1Click(TMainForm& form) {
+void Asteroidendatenbanken1Click(TCommandHost& form) {
   std::string& folder = form.StoredSettings().AsteroidFolder;
   std::string chosen = folder;
   if (!SelectFolder(chosen, 0, 0) || chosen == folder) return;
@@ -80,7 +82,7 @@ void Asteroidendatenbanken1Click(TMainForm& form) {
 
 }  // namespace
 
-TAsteroidDatabaseContext AsteroidDatabaseContextOf(TMainForm& form) {
+TAsteroidDatabaseContext AsteroidDatabaseContextOf(TCommandHost& form) {
   TMainFormState& s = form.State();
   TAsteroidDatabaseContext context;
   context.DatabaseFolder = &form.StoredSettings().AsteroidFolder;
@@ -92,13 +94,13 @@ TAsteroidDatabaseContext AsteroidDatabaseContextOf(TMainForm& form) {
   return context;
 }
 
-bool ChooseDatabaseAsteroid(TMainForm& form) {
+bool ChooseDatabaseAsteroid(TCommandHost& form) {
   TMainFormState& s = form.State();
   std::string file;
   {
     BusyCursorScope busy;
     file = SelectAsteroidFile(form.StoredSettings().AsteroidFolder, s.DatabaseFiles, s.CurrentDatabaseAsteroid,
-                              s.Period.Start, &form);
+                              s.Period.Start, &form.Window());
   }
   if (file.empty()) return false;
   if (file != s.CurrentDatabaseAsteroid) s.TableChanged = 1;
@@ -108,21 +110,19 @@ bool ChooseDatabaseAsteroid(TMainForm& form) {
 
 std::string DatabaseAsteroidName(const std::string& file) { return std::filesystem::path(file).stem().string(); }
 
-void FindAsteroidDatabaseFiles(TMainForm& form) {
+void FindAsteroidDatabaseFiles(TCommandHost& form) {
   FindElementListFiles(form.State().DatabaseFiles, form.StoredSettings().AsteroidFolder,
                        [&form](bool present) { EnableDatabaseCommands(form, present); });
 }
 
-void InstallAsteroidDatabaseCommands(TMainForm& form) {
+void InstallAsteroidDatabaseCommands(TCommandHost& form) {
   // Kind 33: the asteroid of the current database file; each row takes the
   // file's element set nearest to its date.
   form.Tables().Dispatcher().Register(33, [&form] {
-    TMainFormState& s = form.State();
-    const TEphemerisPeriodState& p = s.Period;
-    TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.End,
-                     s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentAsteroid, p.Start, p.End, s.Step,
-                         s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 1, s.CurrentDatabaseAsteroid);
+    const TMainFormState& s = form.State();
+    const TTableRequest request = form.Tables().Request();
+    TKeplereph table(request, &form.Workbook(), s.CurrentAsteroid);
+    table.initialisieren(request, s.CurrentAsteroid, 1, s.CurrentDatabaseAsteroid);
     form.Tables().RunStandardTable(table, 33);
   });
   TMenuCommands& menu = form.Commands();
@@ -132,7 +132,7 @@ void InstallAsteroidDatabaseCommands(TMainForm& form) {
   menu.RegisterHandler("Asteroidendatenbanken1", [&form] { Asteroidendatenbanken1Click(form); });
   menu.SetEnabled("Asteroidendatenbanken1", true);
   menu.RegisterHandler("BahnelementeDatenbanktool1", [&form] {
-    ShowAsteroidDatabaseBuilder(form.State().DataFolder, &form);
+    ShowAsteroidDatabaseBuilder(form.State().DataFolder, &form.Window());
     // New files may have appeared in the database folder.
     FindAsteroidDatabaseFiles(form);
   });

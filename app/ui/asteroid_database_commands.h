@@ -10,25 +10,25 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // The selection dialogs' view of the main window.
-TAsteroidDatabaseContext AsteroidDatabaseContextOf(TMainForm& form);
+TAsteroidDatabaseContext AsteroidDatabaseContextOf(TCommandHost& form);
 
 // Searches the database folder for ".eel" files and enables the database
 // items when any was found.
-void FindAsteroidDatabaseFiles(TMainForm& form);
+void FindAsteroidDatabaseFiles(TCommandHost& form);
 
 // Chooses one asteroid of the database (the single-file choice over the
 // database folder) as the current database asteroid; false when the choice
 // was cancelled.
-bool ChooseDatabaseAsteroid(TMainForm& form);
+bool ChooseDatabaseAsteroid(TCommandHost& form);
 
 // The name of a database asteroid: its file's name without the extension
 // ("Ceres" for ".../Ceres.eel"); empty for an empty path.
 std::string DatabaseAsteroidName(const std::string& file);
 
 // Registers kind 33 and the database commands.
-void InstallAsteroidDatabaseCommands(TMainForm& form);
+void InstallAsteroidDatabaseCommands(TCommandHost& form);
 
 }  // namespace kvx

@@ -1,8 +1,9 @@
 #include "app/ui/batch_commands.h"
 
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/element_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "catalogues/element_dialog_model.h"
@@ -22,7 +23,7 @@ std::string ListFileOf(const TElementDialogBase& dialog, const std::string& data
 }
 
 // Integrated runs first ask about a slow planet theory (Cancel ends).
-bool AskSlowTheory(TMainForm& form) {
+bool AskSlowTheory(TCommandHost& form) {
   const TTheorySelection selection = form.Selection();
   if (selection.bytes[0] == kPlanetTheoryInternal || form.State().UseIntegrationDatabase != 0 ||
       selection.bytes[2] != 0) {
@@ -31,27 +32,24 @@ bool AskSlowTheory(TMainForm& form) {
   return form.SlowTheoryQuestion("", "", 0);
 }
 
-void ElementFileBatch(TMainForm& form, bool comets, std::uint8_t mode, std::uint8_t output) {
+void ElementFileBatch(TCommandHost& form, bool comets, std::uint8_t mode, std::uint8_t output) {
   TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
   if (dialogs == nullptr) return;
   if (mode == 0 && !AskSlowTheory(form)) return;
   TMainFormState& s = form.State();
-  const TEphemerisPeriodState& p = s.Period;
   form.PrepareSheetForBatch();
   const TBatchRun run = BatchRunOf(form, mode, output);
   form.ShowHourglass();
   TBatchResult result;
   if (comets) {
     TElementekoform& dialog = dialogs->CometDialog();
-    TKometeph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentComet, p.Start, p.Start,
-                    s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    TKometeph table(form.Tables().InstantRequest(), &form.Workbook(), s.CurrentComet);
     form.Tables().PrepareOutput(table);
     result = CometFileEphemerides(run, table, dialog.Kometentabelle1, ListFileOf(dialog, s.DataFolder),
                                   dialog.State.ElementFileKind, s.CurrentComet);
   } else {
     TElementeplform& dialog = dialogs->AsteroidDialog();
-    TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.Start,
-                     s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    TKeplereph table(form.Tables().InstantRequest(), &form.Workbook(), s.CurrentAsteroid);
     form.Tables().PrepareOutput(table);
     result = AsteroidFileEphemerides(run, table, dialog.Planetoidentabelle1, ListFileOf(dialog, s.DataFolder),
                                      dialog.State.ElementFileKind, s.CurrentAsteroid);
@@ -62,7 +60,7 @@ void ElementFileBatch(TMainForm& form, bool comets, std::uint8_t mode, std::uint
 
 }  // namespace
 
-void FinishBatchTable(TMainForm& form, const TBatchResult& result) {
+void FinishBatchTable(TCommandHost& form, const TBatchResult& result) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   if (result.Written) {
     form.State().DocumentSaved = 0;
@@ -73,7 +71,7 @@ void FinishBatchTable(TMainForm& form, const TBatchResult& result) {
   if (result.Cancelled) dispatcher.ReportCancelledBeforeAnyResult();
 }
 
-TBatchRun BatchRunOf(TMainForm& form, std::uint8_t mode, std::uint8_t output) {
+TBatchRun BatchRunOf(TCommandHost& form, std::uint8_t mode, std::uint8_t output) {
   const TMainFormState& s = form.State();
   const TEphemerisPeriodState& p = s.Period;
   TBatchRun run;
@@ -86,14 +84,14 @@ TBatchRun BatchRunOf(TMainForm& form, std::uint8_t mode, std::uint8_t output) {
   run.VsopLevelA = s.VsopLevelA;
   run.VsopLevelB = s.VsopLevelB;
   run.IntegrationTolerance = s.IntegrationTolerance;
-  run.Step = s.Step;
+  run.Step = p.Step;
   run.Start = p.Start;
   run.Config = p.TableConfig;
   run.Selection = p.Selection;
   return run;
 }
 
-void InstallElementFileBatchCommands(TMainForm& form) {
+void InstallElementFileBatchCommands(TCommandHost& form) {
   struct Item {
     const char* Command;
     bool Comets;

@@ -11,19 +11,19 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // The batch settings of the main window's period, theory and output.
-TBatchRun BatchRunOf(TMainForm& form, std::uint8_t mode, std::uint8_t output);
+TBatchRun BatchRunOf(TCommandHost& form, std::uint8_t mode, std::uint8_t output);
 
 // After a batch run into the sheet or the grid: a written table makes the
 // document unsaved, and a cancel says in the status line that the rows
 // stored until then are in the table. Without a row the sheet is put back
 // as it was before the run cleared it (a cancel then says nothing was
 // written).
-void FinishBatchTable(TMainForm& form, const TBatchResult& result);
+void FinishBatchTable(TCommandHost& form, const TBatchResult& result);
 
 // Registers the six element-file commands.
-void InstallElementFileBatchCommands(TMainForm& form);
+void InstallElementFileBatchCommands(TCommandHost& form);
 
 }  // namespace kvx

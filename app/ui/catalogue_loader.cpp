@@ -1,11 +1,12 @@
 #include "app/ui/catalogue_loader.h"
 
 #include <QLabel>
+#include <QMainWindow>
 #include <QMetaObject>
 #include <QTimer>
 
 #include "app/main_form_state.h"
-#include "app/ui/main_window.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -61,7 +62,7 @@ void TCatalogueLoader::HandOver(std::shared_ptr<TCatalogueLoadResult> result) {
   emit Finished();
 }
 
-void StartCatalogueLoad(TMainForm& form, TCatalogueLoader& loader) {
+void StartCatalogueLoad(TCommandHost& form, TCatalogueLoader& loader) {
   TMainFormState& state = form.State();
   if (state.OccultationCatalogueSetting == 0) return;
   state.StarCatalogueLoading = 1;
@@ -75,15 +76,15 @@ void StartCatalogueLoad(TMainForm& form, TCatalogueLoader& loader) {
   loader.Start({state.DataFolder, state.OccultationCatalogueSetting, state.SelectedStar});
 }
 
-TCatalogueLoader* InstallBackgroundLoading(TMainForm& form) {
-  auto* loader = new TCatalogueLoader(&form);
-  QObject::connect(loader, &TCatalogueLoader::ProgressChanged, &form, [&form](int percent) {
+TCatalogueLoader* InstallBackgroundLoading(TCommandHost& form) {
+  auto* loader = new TCatalogueLoader(&form.Window());
+  QObject::connect(loader, &TCatalogueLoader::ProgressChanged, &form.Window(), [&form](int percent) {
     if (QLabel* panel = form.Panel("Finsternispanel")) {
       panel->setText(QString::fromUtf8(ByLanguage("Datenbank wird geladen", "Loading database")) +
                      QStringLiteral(" %1%").arg(percent));
     }
   });
-  QObject::connect(loader, &TCatalogueLoader::Finished, &form, [&form, loader] {
+  QObject::connect(loader, &TCatalogueLoader::Finished, &form.Window(), [&form, loader] {
     const TCatalogueLoadResult& result = *loader->Result();
     TMainFormState& state = form.State();
     state.StarCatalogueLoading = 0;

@@ -24,7 +24,7 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 struct TCatalogueLoadRequest {
   std::string DataFolder;
@@ -78,9 +78,9 @@ class TCatalogueLoader : public QObject {
 // (or the loader's message shown and the catalogue setting lowered), the
 // "Loading database" text shown in the eclipse panel meanwhile. Returns the
 // loader, a child of the window.
-TCatalogueLoader* InstallBackgroundLoading(TMainForm& form);
+TCatalogueLoader* InstallBackgroundLoading(TCommandHost& form);
 // Starts a load of the catalogue the window's setting chooses (the options
 // command calls it after the setting changed).
-void StartCatalogueLoad(TMainForm& form, TCatalogueLoader& loader);
+void StartCatalogueLoad(TCommandHost& form, TCatalogueLoader& loader);
 
 }  // namespace kvx

@@ -101,7 +101,7 @@ TConfigSettings TMainForm::GatherConfiguration() {
     s.MeridianFeatures = tables_->MeridianFeatures();
   }
   s.TableConfig = st.Period.TableConfig;
-  s.Step = st.Step;
+  s.Step = st.Period.Step;
   s.EclipseSearchMinutes = static_cast<std::int32_t>(st.SolarEclipseSearchMinutes);
   s.EclipseSearchSpanHours = static_cast<std::int32_t>(st.SolarEclipseSearchSpanHours);
   s.Integration = Integrator().Setup;
@@ -220,8 +220,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   // 3. Table set-up, result-grid flags, reference altitudes, integration.
   state_.Period.TableConfig = s.TableConfig;
   TitlesFollowLanguage(state_.Period.TableConfig, LanguageEnglish != 0);
-  state_.Step = s.Step;
-  state_.Period.StepDays = s.Step.StepDays;
+  state_.Period.Step = s.Step;
   state_.SolarEclipseSearchMinutes = s.EclipseSearchMinutes;
   state_.SolarEclipseSearchSpanHours = s.EclipseSearchSpanHours;
   state_.SolarEclipseCriterion = s.SolarEclipseKinds;
@@ -323,7 +322,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
     ApplyGridLayout(grid_, documents_->Look());
     documents_->ShowLook();
   }
-  ComputeTableWithoutKind();
+  MarkTableChanged();
 
   // 9. A period that runs backwards.
   reversed_period_ = state_.Period.Start.Mjd > state_.Period.End.Mjd ? 1 : 0;

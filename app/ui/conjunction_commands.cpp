@@ -1,14 +1,21 @@
 #include "app/ui/conjunction_commands.h"
 
+#include <QMainWindow>
+
+#include "app/config_file.h"
+#include "app/main_form_state.h"
 #include "app/ui/asteroid_database_commands.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/event_commands.h"
 #include "app/ui/event_found.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "app/ui/user_catalogue_dialogs.h"
+#include "core/records.h"
+#include "eclipses/star_catalogue.h"
 #include "events/conjunction_table_writer.h"
+#include "events/event_list.h"
 #include "events/ui/conjunction_dialog.h"
 #include "platform/globals.h"
 #include "setup/ui/numeric_options_dialog.h"
@@ -32,7 +39,7 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
   return selection.bytes[0] != kPlanetTheoryInternal || selection.bytes[1] != 0;
 }
 
-TConjunctionWindowState ReadWindow(TMainForm& form) {
+TConjunctionWindowState ReadWindow(TCommandHost& form) {
   const TMainFormState& s = form.State();
   TConjunctionWindowState w;
   w.Asteroid = s.CurrentAsteroid;
@@ -51,22 +58,22 @@ TConjunctionWindowState ReadWindow(TMainForm& form) {
   TTableDispatcher::CompletePeriodEnd(period);
   w.Period = period.Start;
   w.End = period.End;
-  w.TableStep = s.Period.StepDays;
+  w.TableStep = s.Period.Step.StepDays;
   return w;
 }
 
-void ChangeFilter(TMainForm& form) {
+void ChangeFilter(TCommandHost& form) {
   if (form.Commands().HasHandler("Optionen2")) {
     form.Commands().Trigger("Optionen2");
   } else {
-    ShowNumericOptionsDialog(form.State().NumericOptions, true, &form);
+    ShowNumericOptionsDialog(form.State().NumericOptions, true, &form.Window());
   }
 }
 
 // The help on conjunctions and angular separations.
-void ShowConjunctionHelp(TMainForm& form) { form.Commands().Trigger("HelpContentsItem"); }
+void ShowConjunctionHelp(TCommandHost& form) { form.Commands().Trigger("HelpContentsItem"); }
 
-void WriteTable(TMainForm& form) {
+void WriteTable(TCommandHost& form) {
   TMainFormState& s = form.State();
   s.DocumentSaved = 0;
   if (s.WorkbookView != 0) {
@@ -80,16 +87,16 @@ void WriteTable(TMainForm& form) {
 
 }  // namespace
 
-bool AskSlowConjunctionSearchTheory(TMainForm& form) {
+bool AskSlowConjunctionSearchTheory(TCommandHost& form) {
   return !LibraryTheorySelected(form.Selection()) || form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2);
 }
 
 namespace {
 
 // The shared command of both menu items.
-void ConjunctionCommand(TMainForm& form, std::uint8_t mode) {
+void ConjunctionCommand(TCommandHost& form, std::uint8_t mode) {
   const TSearchTheoryScope theory(form);
-  form.repaint();
+  form.Repaint();
   if (!AskSlowConjunctionSearchTheory(form)) return;
   TMainFormState& s = form.State();
   TConfigSettings& held = form.HeldConfiguration();
@@ -99,7 +106,7 @@ void ConjunctionCommand(TMainForm& form, std::uint8_t mode) {
   const int result = ShowConjunctionSearchDialog(mode, s.AsteroidDatabase, held.ConjunctionUsesPeriod,
                                                  held.SeparationLimit, form.Events(), date, form, options,
                                                  s.ResultsIntoTable, held.ConjunctionStar, held.ConjunctionUserObject);
-  form.repaint();
+  form.Repaint();
   if (result == kConjunctionCancel) {
     s.Period.Start = saved;
     return;
@@ -119,11 +126,11 @@ void ConjunctionCommand(TMainForm& form, std::uint8_t mode) {
 }  // namespace
 
 int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabase, std::uint8_t& usePeriod,
-                                double& separationLimit, TEventList& events, TObserverRecord& start, TMainForm& form,
+                                double& separationLimit, TEventList& events, TObserverRecord& start, TCommandHost& form,
                                 TConjunctionOptions& options, std::uint8_t& resultsIntoTable, std::int32_t& starNumber,
                                 std::int32_t& userObjectNumber) {
   events.Clear();
-  TSearchContext context = EclipseSearchContext(form);
+  TSearchContext context = EclipseSearchContext(form.State());
   context.AsteroidDatabase = asteroidDatabase != 0 ? 1 : 0;
   TConjunctionSearchRun run(context, events);
   run.Options = options;
@@ -151,7 +158,7 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
   hooks.Help = [&form] { ShowConjunctionHelp(form); };
   hooks.ChangeFilter = [&form] { ChangeFilter(form); };
   hooks.PickUserObject = [&form](std::int32_t& number) {
-    const int index = FindUserCatalogObject(form.UserObjects(), &form);
+    const int index = FindUserCatalogObject(form.UserObjects(), &form.Window());
     if (index < 0) return false;
     number = index + 1;
     return true;
@@ -159,9 +166,9 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
   hooks.Answerer = [&form, &run](const TConjunctionFoundTexts& t) {
     const bool found = !t.Separation.empty();
     return ShowEventFound(t.Title, t.Second, t.When, found && !run.UsePeriod, t.When,
-                          found ? t.Separation + "   " + t.NorthSouth : std::string(), &form);
+                          found ? t.Separation + "   " + t.NorthSouth : std::string(), &form.Window());
   };
-  TKonjunktionsuchen dialog(mode, run, std::move(hooks), &form);
+  TKonjunktionsuchen dialog(mode, run, std::move(hooks), &form.Window());
   const int result = dialog.exec();
   const int answer = result == kConjunctionUseDate || result == kConjunctionClose ? result : kConjunctionCancel;
   if (answer == kConjunctionCancel) return answer;
@@ -177,10 +184,10 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
   return answer;
 }
 
-void Kionjunktionen1Click(TMainForm& form) { ConjunctionCommand(form, 0); }
-void Winkelabstnde1Click(TMainForm& form) { ConjunctionCommand(form, 1); }
+void Kionjunktionen1Click(TCommandHost& form) { ConjunctionCommand(form, 0); }
+void Winkelabstnde1Click(TCommandHost& form) { ConjunctionCommand(form, 1); }
 
-void InstallConjunctionCommands(TMainForm& form) {
+void InstallConjunctionCommands(TCommandHost& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   dispatcher.Register(kConjunctionListKind, [&form] { WriteTable(form); });
   dispatcher.Register(kConjunctionSearchKind, [&form] { WriteTable(form); });

@@ -12,10 +12,10 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // Registers kinds 81 and 86 and the two commands, and enables their items.
-void InstallConjunctionCommands(TMainForm& form);
+void InstallConjunctionCommands(TCommandHost& form);
 
 // The conjunction dialog in `mode` (0 conjunctions, 1 separations). Frees
 // and clears the event list first; unless the result is 2 (cancel) the
@@ -23,15 +23,15 @@ void InstallConjunctionCommands(TMainForm& form);
 // the separation limit and the three flags are copied back. With 500 the
 // event's record is in `start`. Returns 1, 2 or 500.
 int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabase, std::uint8_t& usePeriod,
-                                double& separationLimit, TEventList& events, TObserverRecord& start, TMainForm& form,
+                                double& separationLimit, TEventList& events, TObserverRecord& start, TCommandHost& form,
                                 TConjunctionOptions& options, std::uint8_t& resultsIntoTable, std::int32_t& starNumber,
                                 std::int32_t& userObjectNumber);
 
 // The question before a conjunction search with the slow library theories;
 // false when the user cancels it (the answer may switch to the faster series).
-bool AskSlowConjunctionSearchTheory(TMainForm& form);
+bool AskSlowConjunctionSearchTheory(TCommandHost& form);
 
-void Kionjunktionen1Click(TMainForm& form);
-void Winkelabstnde1Click(TMainForm& form);
+void Kionjunktionen1Click(TCommandHost& form);
+void Winkelabstnde1Click(TCommandHost& form);
 
 }  // namespace kvx

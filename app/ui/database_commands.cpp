@@ -1,10 +1,14 @@
 // Integration | Data for element file | Create asteroid database: every
 // asteroid of the current element file integrated over the period, its
 // element rows written as one text file per asteroid into a chosen folder.
+#include <QMainWindow>
 #include <cmath>
 #include <filesystem>
 
-#include "app/ui/main_window.h"
+#include "app/config_file.h"
+#include "app/main_form_state.h"
+#include "app/program_caption.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/settings_commands.h"
 #include "app/ui/table_commands.h"
@@ -30,13 +34,12 @@ constexpr double kIntegrationEpochMinDays = 0.99;
 
 // Kind 4018: the current asteroid integrated over the period, its element
 // rows alone in the sheet.
-void RunDatabaseRecord(TMainForm& form) {
+void RunDatabaseRecord(TCommandHost& form) {
   TMainFormState& s = form.State();
   const TEphemerisPeriodState& p = s.Period;
-  TKeplereph table(LanguageEnglish, p.Selection, &form.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.End,
-                   s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-  table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentAsteroid, p.Start, p.End, s.Step,
-                       s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 0, std::string());
+  const TTableRequest request = form.Tables().Request();
+  TKeplereph table(request, &form.Workbook(), s.CurrentAsteroid);
+  table.initialisieren(request, s.CurrentAsteroid);
   if (std::fabs(MjdToJd(p.Start.Mjd) - table.Epoch) < kIntegrationEpochMinDays) {
     ShowIntegrationStartTooNear(LanguageEnglish);
     s.TableKind = kNoTableKind;
@@ -49,7 +52,7 @@ void RunDatabaseRecord(TMainForm& form) {
 }
 
 // The target folder: an existing one, or one made with its parents.
-bool ChooseTargetFolder(TMainForm& form, std::string& folder) {
+bool ChooseTargetFolder(TCommandHost& form, std::string& folder) {
   folder = form.State().DataFolder;
   if (!SelectFolder(folder, 0, 0) || folder.empty()) return false;
   std::error_code error;
@@ -67,7 +70,7 @@ std::string DateTimeText(const TObserverRecord& r) {
   return date + " " + time;
 }
 
-void WriteSummary(TMainForm& form, const std::string& folder, int files) {
+void WriteSummary(TCommandHost& form, const std::string& folder, int files) {
   const bool english = LanguageEnglish != 0;
   const TEphemerisPeriodState& p = form.State().Period;
   workbook::TWorkbook& sheet = form.Workbook();
@@ -81,14 +84,14 @@ void WriteSummary(TMainForm& form, const std::string& folder, int files) {
   sheet.SetText(4, 1, english ? "To" : "Bis");
   sheet.SetText(4, 2, DateTimeText(p.End));
   sheet.SetText(5, 1, english ? "Interval (days)" : "Intervall (Tage)");
-  sheet.SetNumber(5, 2, p.StepDays);
+  sheet.SetNumber(5, 2, p.Step.StepDays);
   sheet.SetText(6, 1, english ? "Number of files:" : "Erzeugte Dateien:");
   sheet.SetNumber(6, 2, files);
   sheet.SetColWidthAuto(1, 1, 6, 3);
   sheet.SetSelectionText("A1:A1");
 }
 
-void Planetoidendatenbankerstellen1Click(TMainForm& form) {
+void Planetoidendatenbankerstellen1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   const TConfigSettings config = form.GatherConfiguration();
   std::string file = config.Paths[kPathAsteroidElements];
@@ -122,16 +125,16 @@ void Planetoidendatenbankerstellen1Click(TMainForm& form) {
   // The rows go into the sheet whatever the view shows; each asteroid is
   // the current one while it is integrated, the user's own one afterwards.
   struct Restore {
-    TMainForm& form;
+    TCommandHost& form;
     std::uint8_t view;
     TAsteroidElements asteroid;
     QString title;
     ~Restore() {
       form.State().WorkbookView = view;
       form.State().CurrentAsteroid = asteroid;
-      form.setWindowTitle(title);
+      form.Window().setWindowTitle(title);
     }
-  } restore{form, s.WorkbookView, s.CurrentAsteroid, form.windowTitle()};
+  } restore{form, s.WorkbookView, s.CurrentAsteroid, form.Window().windowTitle()};
   s.WorkbookView = 1;
   const char separator = CsvSeparatorChar(s.CsvSeparatorIndex);
   std::vector<std::string> used;
@@ -155,7 +158,7 @@ void Planetoidendatenbankerstellen1Click(TMainForm& form) {
       break;
     }
     ++written;
-    form.setWindowTitle(QString::fromStdString(std::string(kMainWindowCaption) + " [" + name + "] "));
+    form.Window().setWindowTitle(QString::fromStdString(std::string(kMainWindowCaption) + " [" + name + "] "));
   }
   progress.Finish();
   s.WorkbookView = restore.view;
@@ -166,7 +169,7 @@ void Planetoidendatenbankerstellen1Click(TMainForm& form) {
 
 }  // namespace
 
-void InstallDatabaseCommands(TMainForm& form) {
+void InstallDatabaseCommands(TCommandHost& form) {
   form.Tables().Dispatcher().Register(kDatabaseKind, [&form] { RunDatabaseRecord(form); });
   form.Commands().RegisterHandler("Planetoidendatenbankerstellen1",
                                   [&form] { Planetoidendatenbankerstellen1Click(form); });

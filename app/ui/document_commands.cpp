@@ -7,10 +7,14 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPalette>
 #include <QSpinBox>
 
-#include "app/ui/main_window.h"
+#include "app/history_list.h"
+#include "app/main_form_state.h"
+#include "app/settings_io.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/page_setup_dialog.h"
 #include "app/ui/table_commands.h"
@@ -47,8 +51,8 @@ QColor ColorFromWindowsValue(std::uint32_t value) {
   }
 }
 
-TDocumentCommands::TDocumentCommands(TMainForm& form)
-    : QObject(&form), form_(form), column_widths_(TTableOutputSettings::DefaultColumnWidths()) {
+TDocumentCommands::TDocumentCommands(TCommandHost& form)
+    : QObject(&form.Window()), form_(form), column_widths_(TTableOutputSettings::DefaultColumnWidths()) {
   TMenuCommands& commands = form.Commands();
   auto inGrid = [this] { return form_.State().WorkbookView == 0; };
   commands.RegisterHandler("Neu1", [this] {
@@ -94,17 +98,17 @@ TDocumentCommands::TDocumentCommands(TMainForm& form)
       form_.ShowHourglass();
       const bool exported = ExportGridCsv(doc, form_.Grid(), caption_);
       form_.RestoreCursor();
-      if (exported) form_.setWindowTitle(QString::fromStdString(caption_));
+      if (exported) form_.Window().setWindowTitle(QString::fromStdString(caption_));
       return;
     }
     if (SaveSheetAsCsv(doc)) ShowWorkbookCaption();
   });
   commands.RegisterHandler("Druckbereichfestlegen1", [this] { SetPrintArea(); });
   commands.RegisterHandler("Aufheben1", [this] { form_.Workbook().DeleteName("Print_Area"); });
-  commands.RegisterHandler("Seiteeinrichten2", [this] { ShowPageSetupDialog(&form_, form_.Workbook()); });
-  commands.RegisterHandler("Druckereinrichten", [this] { ShowPrinterSetupDialog(&form_, form_.Workbook()); });
-  commands.RegisterHandler("Dateidrucken1", [this] { PrintWorkbook(&form_, form_.Workbook(), true); });
-  form.installEventFilter(this);
+  commands.RegisterHandler("Seiteeinrichten2", [this] { ShowPageSetupDialog(&form_.Window(), form_.Workbook()); });
+  commands.RegisterHandler("Druckereinrichten", [this] { ShowPrinterSetupDialog(&form_.Window(), form_.Workbook()); });
+  commands.RegisterHandler("Dateidrucken1", [this] { PrintWorkbook(&form_.Window(), form_.Workbook(), true); });
+  form.Window().installEventFilter(this);
   // Table kind 6: the csv file of the document into the sheet.
   form.Tables().Dispatcher().Register(6, [this] {
     TWorkbookDocument doc = WorkbookDocument();
@@ -162,11 +166,11 @@ bool TDocumentCommands::MayLeave() {
 
 void TDocumentCommands::ShowWorkbookCaption() {
   if (form_.State().DocumentSaved != 0) form_.Workbook().SetModified(false);
-  if (!workbook_caption_.empty()) form_.setWindowTitle(QString::fromStdString(workbook_caption_));
+  if (!workbook_caption_.empty()) form_.Window().setWindowTitle(QString::fromStdString(workbook_caption_));
 }
 
 bool TDocumentCommands::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &form_ && event->type() == QEvent::Close && !MayLeave()) {
+  if (watched == parent() && event->type() == QEvent::Close && !MayLeave()) {
     event->ignore();
     return true;
   }
@@ -192,7 +196,7 @@ void TDocumentCommands::SetPrintArea() {
 void TDocumentCommands::Finish(bool changed) {
   if (!changed) return;
   ForgetTableKind();
-  form_.setWindowTitle(QString::fromStdString(caption_));
+  form_.Window().setWindowTitle(QString::fromStdString(caption_));
   ShowLook();
 }
 
@@ -217,7 +221,7 @@ bool TDocumentCommands::OpenByName(const std::string& fileName) {
 bool TDocumentCommands::SaveAs() {
   TTableDocument doc = Document();
   const bool saved = SaveTableFileAs(doc);
-  if (saved) form_.setWindowTitle(QString::fromStdString(caption_));
+  if (saved) form_.Window().setWindowTitle(QString::fromStdString(caption_));
   return saved;
 }
 

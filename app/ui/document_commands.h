@@ -17,7 +17,7 @@ class QColor;
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // A Windows colour value as a Qt colour: 0x00BBGGRR, or with the top bit
 // set a system colour whose index (low byte) maps to the palette role the
@@ -30,7 +30,7 @@ class TDocumentCommands : public QObject {
  public:
   // Registers the commands on the form's menu table and installs the
   // recent-file opener for the result-grid view.
-  explicit TDocumentCommands(TMainForm& form);
+  explicit TDocumentCommands(TCommandHost& form);
 
   TResultGridLook& Look() { return look_; }
   std::array<std::int32_t, kQuantityCount>& ColumnWidthTable() { return column_widths_; }
@@ -58,7 +58,7 @@ class TDocumentCommands : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void SetPrintArea();
 
-  TMainForm& form_;
+  TCommandHost& form_;
   TResultGridLook look_;
   std::array<std::int32_t, kQuantityCount> column_widths_;
   std::string caption_;

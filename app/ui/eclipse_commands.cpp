@@ -1,8 +1,10 @@
 #include "app/ui/eclipse_commands.h"
 
 #include <QLabel>
+#include <QMainWindow>
 
-#include "app/ui/main_window.h"
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/text_conversion.h"
@@ -37,7 +39,7 @@ const char* const kVsopQuestionEnglish =
     "will be used.";
 
 // Question E: only while the Moon comes from the ELP-2000/82 library.
-bool AskMoonTheory(TMainForm& form) {
+bool AskMoonTheory(TCommandHost& form) {
   if (form.Selection().MoonTheory() == 0) return true;
   return form.SlowTheoryQuestion(kElpQuestionGerman, kElpQuestionEnglish, 1);
 }
@@ -48,20 +50,28 @@ TEventStep CourseStep(const TMainFormState& s) {
   return step;
 }
 
-TTableOutputSettings GridOutput(TMainForm& form) {
+TTableOutputSettings GridOutput(TCommandHost& form) {
   TTableOutputSettings output;
   output.AzimuthOrigin = form.State().HalfTurnOffsetAngle;
   return output;
 }
 
-void SolarEclipseRun(TMainForm& form) {
+// The solar eclipse searches' step (minutes) and span (hours) from the
+// state; false, leaving without a table, when they do not pass the check.
+bool SolarSearchSettings(TCommandHost& form, std::int32_t& step, std::int32_t& span) {
+  const TMainFormState& s = form.State();
+  step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
+  span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
+  if (CheckEclipseSearchSettings(step, span)) return true;
+  LeaveWithoutTable(form);
+  return false;
+}
+
+void SolarEclipseRun(TCommandHost& form) {
   TMainFormState& s = form.State();
-  const std::int32_t step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
-  const std::int32_t span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
-  if (!CheckEclipseSearchSettings(step, span)) {
-    LeaveWithoutTable(form);
-    return;
-  }
+  std::int32_t step = 0;
+  std::int32_t span = 0;
+  if (!SolarSearchSettings(form, step, span)) return;
   ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsternis wird berechnet", "Please wait, calculating solar eclipse");
   PanelGuard guard{form};
   AbortRequested = 0;
@@ -69,7 +79,7 @@ void SolarEclipseRun(TMainForm& form) {
   std::uint8_t maxArt = 0;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsternis", "Solar eclipse"), 0);
-    eclipse.rechnen(EclipseSearchContext(form), 1, maxArt, span, step, s.Period.Start, CourseStep(s));
+    eclipse.rechnen(EclipseSearchContext(form.State()), 1, maxArt, span, step, s.Period.Start, CourseStep(s));
   }
   if (eclipse.Status == TEclipseSearchStatus::Cancelled || eclipse.Status == TEclipseSearchStatus::Refused) {
     LeaveWithoutTable(form);
@@ -85,14 +95,11 @@ void SolarEclipseRun(TMainForm& form) {
   }
 }
 
-void SolarCalendarRun(TMainForm& form) {
+void SolarCalendarRun(TCommandHost& form) {
   TMainFormState& s = form.State();
-  const std::int32_t step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
-  const std::int32_t span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
-  if (!CheckEclipseSearchSettings(step, span)) {
-    LeaveWithoutTable(form);
-    return;
-  }
+  std::int32_t step = 0;
+  std::int32_t span = 0;
+  if (!SolarSearchSettings(form, step, span)) return;
   ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
                    "Please wait, searching solar eclipses");
   PanelGuard guard{form};
@@ -101,7 +108,7 @@ void SolarCalendarRun(TMainForm& form) {
   bool written = false;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsterniskalender", "Solar eclipse calendar"), 1000);
-    const TSearchContext context = EclipseSearchContext(form);
+    const TSearchContext context = EclipseSearchContext(form.State());
     if (s.WorkbookView != 0) {
       written = eclipse.kalenderrechnen(context, CourseStep(s), form.Workbook(), s.Period.TableConfig, s.Period.Start,
                                         s.Period.End, step, span, s.SolarEclipseCriterion);
@@ -123,7 +130,7 @@ void SolarCalendarRun(TMainForm& form) {
 // One transit (148): written only when found; a cancel writes nothing and
 // says so. The transits of the period (149): a cancel writes those found
 // until then.
-void TransitRun(TMainForm& form, bool table) {
+void TransitRun(TCommandHost& form, bool table) {
   TMainFormState& s = form.State();
   const std::int32_t planet = TransitPlanetIndex(s.TransitPlanet);
   const std::string german =
@@ -140,7 +147,7 @@ void TransitRun(TMainForm& form, bool table) {
     const std::string caption = table ? ByLanguage("Merkur- und Venusdurchgänge", "Transits of Mercury and Venus")
                                       : ByLanguage("Merkur- und Venusdurchgang", "Transit of Mercury and Venus");
     ProgressSession session(CurrentProgress(), caption, 1000);
-    search.rechnen(EclipseSearchContext(form), 0, maxArt, 0, 120, s.Period.Start, CourseStep(s));
+    search.rechnen(EclipseSearchContext(form.State()), 0, maxArt, 0, 120, s.Period.Start, CourseStep(s));
   }
   AbortRequested = 0;
   const bool cancelled = search.Status == TEclipseSearchStatus::Cancelled;
@@ -158,17 +165,17 @@ void TransitRun(TMainForm& form, bool table) {
   if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }
 
-void RunKind(TMainForm& form, std::int32_t kind) {
+void RunKind(TCommandHost& form, std::int32_t kind) {
   TMainFormState& s = form.State();
   s.TableKind = kind;
   if (s.PreviousTableKind != kind) s.TableChanged = 1;
   form.Tables().ComputeTable();
-  form.repaint();
+  form.Repaint();
 }
 
 }  // namespace
 
-void ShowEclipsePanel(TMainForm& form, const char* german, const char* english) {
+void ShowEclipsePanel(TCommandHost& form, const char* german, const char* english) {
   if (QLabel* panel = form.Panel("Finsternispanel")) {
     panel->setText(QString::fromUtf8(ByLanguage(german, english)));
     panel->show();
@@ -176,11 +183,11 @@ void ShowEclipsePanel(TMainForm& form, const char* german, const char* english) 
   }
 }
 
-void HideEclipsePanel(TMainForm& form) {
+void HideEclipsePanel(TCommandHost& form) {
   if (QLabel* panel = form.Panel("Finsternispanel")) panel->hide();
 }
 
-void LeaveWithoutTable(TMainForm& form) {
+void LeaveWithoutTable(TCommandHost& form) {
   TMainFormState& s = form.State();
   if (form.Workbook().InTransaction()) form.Workbook().TransactionRollback();
   s.UndoFlag = 0;
@@ -188,27 +195,26 @@ void LeaveWithoutTable(TMainForm& form) {
   s.PreviousTableKind = kNoTableKind;
 }
 
-TSearchContext EclipseSearchContext(TMainForm& form) {
-  const TMainFormState& s = form.State();
+TSearchContext EclipseSearchContext(const TMainFormState& s) {
   TSearchContext context;
   context.MoonCache = s.MoonCacheFlag;
   context.MoonOption = s.MoonOption;
   context.Settings = s.Period.PositionFiles;
   context.Sidereal = s.Period.ApparentSiderealTime;
-  context.Selection = form.Selection();
+  context.Selection = s.Period.Selection;
   context.VsopLevelA = s.VsopLevelA;
   context.FastSearch = s.FastSearchOption;
   context.PositionFilesLastJd = s.Period.PositionFilesLastJd;
   return context;
 }
 
-void Sonnenfinsternis1Click(TMainForm& form) {
+void Sonnenfinsternis1Click(TCommandHost& form) {
   if (!AskMoonTheory(form)) return;
   ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsternis wird gesucht", "Please wait, searching solar eclipse");
   RunKind(form, kSolarEclipseKind);
 }
 
-void Sonnenfinsterniskalender1Click(TMainForm& form) {
+void Sonnenfinsterniskalender1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   TEclipsePeriodHooks hooks;
   hooks.PeriodText = [&form] {
@@ -220,7 +226,7 @@ void Sonnenfinsterniskalender1Click(TMainForm& form) {
     return EclipsePeriodText(p.Start.Day, p.Start.Month, p.Start.Year, end.Day, end.Month, end.Year);
   };
   hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
-  if (ShowSolarEclipseCriteria(s.SolarEclipseCriterion, hooks, &form) != kCriteriaAccepted) return;
+  if (ShowSolarEclipseCriteria(s.SolarEclipseCriterion, hooks, &form.Window()) != kCriteriaAccepted) return;
   if (!form.Tables().PeriodCheck()) return;
   if (!AskMoonTheory(form)) return;
   ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
@@ -228,7 +234,7 @@ void Sonnenfinsterniskalender1Click(TMainForm& form) {
   RunKind(form, kSolarCalendarKind);
 }
 
-void MerkurundVenusdurchgnge1Click(TMainForm& form, std::int32_t planetWord) {
+void MerkurundVenusdurchgnge1Click(TCommandHost& form, std::int32_t planetWord) {
   TMainFormState& s = form.State();
   s.TransitPlanet = static_cast<std::int16_t>(planetWord);
   if (form.Selection().PlanetTheory() != 0 && !form.SlowTheoryQuestion(kVsopQuestionGerman, kVsopQuestionEnglish, 0))
@@ -237,7 +243,7 @@ void MerkurundVenusdurchgnge1Click(TMainForm& form, std::int32_t planetWord) {
   RunKind(form, kTransitKind);
 }
 
-void TabellemitMerkurdurchgngen1Click(TMainForm& form, std::int32_t planetWord) {
+void TabellemitMerkurdurchgngen1Click(TCommandHost& form, std::int32_t planetWord) {
   TMainFormState& s = form.State();
   s.TransitPlanet = static_cast<std::int16_t>(planetWord);
   if (!form.Tables().PeriodCheck()) return;
@@ -246,7 +252,7 @@ void TabellemitMerkurdurchgngen1Click(TMainForm& form, std::int32_t planetWord) 
   RunKind(form, kTransitTableKind);
 }
 
-void InstallTransitCommands(TMainForm& form) {
+void InstallTransitCommands(TCommandHost& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   dispatcher.Register(kTransitKind, [&form] { TransitRun(form, false); });
   dispatcher.Register(kTransitTableKind, [&form] { TransitRun(form, true); });
@@ -260,7 +266,7 @@ void InstallTransitCommands(TMainForm& form) {
     commands.SetEnabled(item, true);
 }
 
-void InstallSolarEclipseCommands(TMainForm& form) {
+void InstallSolarEclipseCommands(TCommandHost& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   dispatcher.Register(kSolarEclipseKind, [&form] { SolarEclipseRun(form); });
   dispatcher.Register(kSolarCalendarKind, [&form] { SolarCalendarRun(form); });

@@ -9,40 +9,41 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
+struct TMainFormState;
 
 // The main window's values every eclipse search passes on unchanged.
-TSearchContext EclipseSearchContext(TMainForm& form);
+TSearchContext EclipseSearchContext(const TMainFormState& s);
 
 // The status panel "Finsternispanel" with a text of the current language,
 // and hidden.
-void ShowEclipsePanel(TMainForm& form, const char* german, const char* english);
-void HideEclipsePanel(TMainForm& form);
+void ShowEclipsePanel(TCommandHost& form, const char* german, const char* english);
+void HideEclipsePanel(TCommandHost& form);
 // Hides the panel however a kind ends.
 struct PanelGuard {
-  TMainForm& form;
+  TCommandHost& form;
   ~PanelGuard() { HideEclipsePanel(form); }
 };
 
 // A search that did not end in a table: the sheet as it was before the
 // kind cleared it, and no table kind.
-void LeaveWithoutTable(TMainForm& form);
+void LeaveWithoutTable(TCommandHost& form);
 
 // Registers kinds 142 and 143 and the commands "Sternbedeckungen1" and
 // "Planeten1" (the occultations by the Moon; occultation_commands.cpp).
-void InstallLunarOccultationCommands(TMainForm& form);
-void Sternbedeckungen1Click(TMainForm& form);
-void Planeten1Click(TMainForm& form);
+void InstallLunarOccultationCommands(TCommandHost& form);
+void Sternbedeckungen1Click(TCommandHost& form);
+void Planeten1Click(TCommandHost& form);
 // Tables -> "Sternbedeckungen durch Planeten..." (kind 145, the options
 // dialog first).
-void OccultationsofStarsbyPlanets1Click(TMainForm& form);
+void OccultationsofStarsbyPlanets1Click(TCommandHost& form);
 
 // Registers kinds 140 and 146 on the dispatcher and the commands
 // "Sonnenfinsternis1" and "Sonnenfinsterniskalender1".
-void InstallSolarEclipseCommands(TMainForm& form);
+void InstallSolarEclipseCommands(TCommandHost& form);
 
 // The commands themselves (menu items and tool buttons).
-void Sonnenfinsternis1Click(TMainForm& form);
-void Sonnenfinsterniskalender1Click(TMainForm& form);
+void Sonnenfinsternis1Click(TCommandHost& form);
+void Sonnenfinsterniskalender1Click(TCommandHost& form);
 
 }  // namespace kvx

@@ -1,9 +1,12 @@
 #include "app/ui/element_commands.h"
 
+#include <QMainWindow>
 #include <cmath>
 
+#include "app/main_form_state.h"
+#include "app/settings_io.h"
+#include "app/ui/command_host.h"
 #include "app/ui/element_tool_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "catalogues/circular_import.h"
@@ -20,12 +23,12 @@
 
 namespace kvx {
 
-TElementDialogCommands::TElementDialogCommands(TMainForm& form)
-    : QObject(&form),
+TElementDialogCommands::TElementDialogCommands(TCommandHost& form)
+    : QObject(&form.Window()),
       form_(form),
-      asteroid_(new TElementeplform(&form)),
-      comet_(new TElementekoform(&form)),
-      variable_(new Telementevarform(&form)) {
+      asteroid_(new TElementeplform(&form.Window())),
+      comet_(new TElementekoform(&form.Window())),
+      variable_(new Telementevarform(&form.Window())) {
   setObjectName("ElementDialogCommands");
   asteroid_->setWindowFlag(Qt::Window);
   comet_->setWindowFlag(Qt::Window);
@@ -120,7 +123,7 @@ void TElementDialogCommands::AfterElementsChanged() {
   form_.RefreshMenuStates();
 }
 
-TElementDialogCommands& InstallElementDialogCommands(TMainForm& form) {
+TElementDialogCommands& InstallElementDialogCommands(TCommandHost& form) {
   auto* commands = new TElementDialogCommands(form);
   TMenuCommands& menu = form.Commands();
   menu.RegisterHandler("Planetoiden1", [commands] { commands->Planetoiden1Click(); });
@@ -134,8 +137,8 @@ TElementDialogCommands& InstallElementDialogCommands(TMainForm& form) {
   return *commands;
 }
 
-TElementDialogCommands* ElementDialogCommandsOf(TMainForm& form) {
-  return form.findChild<TElementDialogCommands*>("ElementDialogCommands", Qt::FindDirectChildrenOnly);
+TElementDialogCommands* ElementDialogCommandsOf(TCommandHost& form) {
+  return form.Window().findChild<TElementDialogCommands*>("ElementDialogCommands", Qt::FindDirectChildrenOnly);
 }
 
 }  // namespace kvx

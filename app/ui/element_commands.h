@@ -12,7 +12,7 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 class TElementeplform;
 class TElementekoform;
 class Telementevarform;
@@ -21,7 +21,7 @@ class TElementDialogCommands : public QObject {
   Q_OBJECT
 
  public:
-  explicit TElementDialogCommands(TMainForm& form);
+  explicit TElementDialogCommands(TCommandHost& form);
 
   void Planetoiden1Click();
   void Kometen1Click();
@@ -41,7 +41,7 @@ class TElementDialogCommands : public QObject {
   void CometAccepted();
   void AfterElementsChanged();
 
-  TMainForm& form_;
+  TCommandHost& form_;
   TElementeplform* asteroid_;
   TElementekoform* comet_;
   Telementevarform* variable_;
@@ -49,8 +49,8 @@ class TElementDialogCommands : public QObject {
 };
 
 // Creates the dialogs and registers the two commands.
-TElementDialogCommands& InstallElementDialogCommands(TMainForm& form);
+TElementDialogCommands& InstallElementDialogCommands(TCommandHost& form);
 // The installed commands (nullptr before installation).
-TElementDialogCommands* ElementDialogCommandsOf(TMainForm& form);
+TElementDialogCommands* ElementDialogCommandsOf(TCommandHost& form);
 
 }  // namespace kvx

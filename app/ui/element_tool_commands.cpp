@@ -1,9 +1,11 @@
 #include "app/ui/element_tool_commands.h"
 
+#include <QMainWindow>
 #include <QObject>
 #include <cmath>
 
-#include "app/ui/main_window.h"
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "catalogues/ui/astorb_tool.h"
 #include "catalogues/ui/element_calculators.h"
@@ -27,9 +29,10 @@ class TElementToolHolder : public QObject {
   TElementToolValues Values;
 };
 
-TElementToolHolder& Holder(TMainForm& form) {
-  auto* holder = form.findChild<TElementToolHolder*>(QStringLiteral("ElementTools"), Qt::FindDirectChildrenOnly);
-  if (holder == nullptr) holder = new TElementToolHolder(&form);
+TElementToolHolder& Holder(TCommandHost& form) {
+  auto* holder =
+      form.Window().findChild<TElementToolHolder*>(QStringLiteral("ElementTools"), Qt::FindDirectChildrenOnly);
+  if (holder == nullptr) holder = new TElementToolHolder(&form.Window());
   return *holder;
 }
 
@@ -37,9 +40,9 @@ constexpr bool kHints = true;
 
 }  // namespace
 
-TElementToolValues& ElementToolValues(TMainForm& form) { return Holder(form).Values; }
+TElementToolValues& ElementToolValues(TCommandHost& form) { return Holder(form).Values; }
 
-bool AskDayWithFraction(TMainForm& form, bool hints, double& jd, QWidget* parent) {
+bool AskDayWithFraction(TCommandHost& form, bool hints, double& jd, QWidget* parent) {
   // The dialog names the day UT, so the day is taken as UT: a time typed
   // from a circular must not move by the observer's zone.
   double mjd = jd - 2400000.5;
@@ -64,49 +67,49 @@ bool AskDayWithFraction(TMainForm& form, bool hints, double& jd, QWidget* parent
   return true;
 }
 
-void InstallElementToolCommands(TMainForm& form) {
+void InstallElementToolCommands(TCommandHost& form) {
   TMenuCommands& commands = form.Commands();
   Holder(form);
-  TMainForm* owner = &form;
+  TCommandHost* owner = &form;
   // The element-file editors of the file utilities menu.
   auto jd = [owner] { return MjdToJd(owner->State().Period.Start.Mjd); };
   commands.RegisterHandler("BahnelementedateienfrPlanetoideneditieren1",
-                           [owner, jd] { EditAsteroidElementFile(owner->State().DataFolder, jd(), owner); });
-  auto dayFraction = [owner](double& value) { return AskDayWithFraction(*owner, kHints, value, owner); };
+                           [owner, jd] { EditAsteroidElementFile(owner->State().DataFolder, jd(), &owner->Window()); });
+  auto dayFraction = [owner](double& value) { return AskDayWithFraction(*owner, kHints, value, &owner->Window()); };
   commands.RegisterHandler("BahnelementedateienfrKometeneditieren1", [owner, jd, dayFraction] {
-    EditCometElementFile(kHints, owner->State().DataFolder, jd(), owner, dayFraction);
+    EditCometElementFile(kHints, owner->State().DataFolder, jd(), &owner->Window(), dayFraction);
   });
   commands.RegisterHandler("DateienmitVernderlichenSterneneditieren1", [owner, jd, dayFraction] {
-    EditVariableStarFile(kHints, owner->State().DataFolder, jd(), owner, dayFraction);
+    EditVariableStarFile(kHints, owner->State().DataFolder, jd(), &owner->Window(), dayFraction);
   });
   commands.RegisterHandler("DateienmitGeogrPositioneneditieren1",
-                           [owner] { EditLocationFile(owner->State().DataFolder, owner); });
-  commands.RegisterHandler("AstorbDatenbanktool1", [owner] { ShowAstorbConversionTool(owner); });
+                           [owner] { EditLocationFile(owner->State().DataFolder, &owner->Window()); });
+  commands.RegisterHandler("AstorbDatenbanktool1", [owner] { ShowAstorbConversionTool(&owner->Window()); });
   commands.RegisterHandler("Datenbankenerstellen1", [owner] {
     TPositionDatabaseHost host;
     host.DataFolder = owner->State().DataFolder;
     host.Vsop87C = owner->TheoryState().Libraries.Vsop87C != 0;
     host.ClosePositionFiles = [owner] { owner->ReleasePositionFiles(); };
     host.ReopenPositionFiles = [owner] { owner->ReopenPositionFiles(); };
-    ShowPositionDatabaseTool(host, owner);
+    ShowPositionDatabaseTool(host, &owner->Window());
   });
   commands.RegisterHandler("TglicheBewegung1", [owner] {
     TElementToolValues& v = ElementToolValues(*owner);
-    if (!InputSemimajorAxis(kHints, v.SemimajorAxis, owner)) return;
-    ShowAxisAndDailyMotion(kHints, v.SemimajorAxis, MeanDailyMotion(v.SemimajorAxis), owner);
+    if (!InputSemimajorAxis(kHints, v.SemimajorAxis, &owner->Window())) return;
+    ShowAxisAndDailyMotion(kHints, v.SemimajorAxis, MeanDailyMotion(v.SemimajorAxis), &owner->Window());
   });
   commands.RegisterHandler("Periheldistanz1", [owner] {
     TElementToolValues& v = ElementToolValues(*owner);
-    if (!InputAQTransformation(kHints, v.AqAxis, v.AqEccentricity, 1, owner)) return;
-    ShowAQResult(kHints, v.AqAxis, PerihelionDistance(v.AqEccentricity, v.AqAxis), owner);
+    if (!InputAQTransformation(kHints, v.AqAxis, v.AqEccentricity, 1, &owner->Window())) return;
+    ShowAQResult(kHints, v.AqAxis, PerihelionDistance(v.AqEccentricity, v.AqAxis), &owner->Window());
   });
   commands.RegisterHandler("TransformationBahnlageelemente1", [owner] {
     TElementToolValues& v = ElementToolValues(*owner);
     const double jd = MjdToJd(owner->State().Period.Start.Mjd);
-    if (!InputOrbitOrientationElements(kHints, v.Orientation, jd, owner)) return;
+    if (!InputOrbitOrientationElements(kHints, v.Orientation, jd, &owner->Window())) return;
     TOrientationRecord result = v.Orientation;
     ReduceOrientationElements(result);
-    ShowOrbitOrientationResult(kHints, result, owner);
+    ShowOrbitOrientationResult(kHints, result, &owner->Window());
   });
 }
 

@@ -10,7 +10,7 @@ class QWidget;
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // The values the calculators keep between uses.
 struct TElementToolValues {
@@ -21,12 +21,12 @@ struct TElementToolValues {
 };
 
 // Registers the tools' menu handlers on the form's commands.
-void InstallElementToolCommands(TMainForm& form);
+void InstallElementToolCommands(TCommandHost& form);
 // A Julian day entered as a date with day fraction (the day-fraction
 // dialog). The day is taken as UT; the dialog opens on `jd`, or on the
 // present moment when it is 0. False when cancelled.
-bool AskDayWithFraction(TMainForm& form, bool hints, double& jd, QWidget* parent);
+bool AskDayWithFraction(TCommandHost& form, bool hints, double& jd, QWidget* parent);
 // The kept values of the form's calculators (tests read them).
-TElementToolValues& ElementToolValues(TMainForm& form);
+TElementToolValues& ElementToolValues(TCommandHost& form);
 
 }  // namespace kvx

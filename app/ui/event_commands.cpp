@@ -1,14 +1,18 @@
 #include "app/ui/event_commands.h"
 
+#include <QMainWindow>
+
+#include "app/main_form_state.h"
 #include "app/table_dispatcher.h"
 #include "app/ui/asteroid_database_commands.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/event_found.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "engine/table_sink.h"
 #include "events/conjunction_table_writer.h"
+#include "events/event_list.h"
 #include "events/event_table_writer.h"
 #include "events/ui/event_search_dialog.h"
 #include "platform/globals.h"
@@ -20,19 +24,12 @@ namespace {
 
 constexpr std::int32_t kEventTableKind = 84;
 
-const char* const kSlowGerman =
-    "Zur Zeit werden langsame, aber genaue Rechenmethoden verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
-    "werden schnellere Rechenmethoden verwendet.";
-const char* const kSlowEnglish =
-    "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
-    "used.";
-
 bool LibraryTheorySelected(const TTheorySelection& selection) {
   return selection.PlanetTheory() == kPlanetTheoryVsop87D || selection.PlanetTheory() == kPlanetTheoryVsop87C ||
          selection.MoonTheory() != 0;
 }
 
-void WriteEventTable(TMainForm& form) {
+void WriteEventTable(TCommandHost& form) {
   TMainFormState& s = form.State();
   // A list of conjunctions (their events carry the conjunction kind) is
   // written as the conjunction table.
@@ -57,15 +54,9 @@ void WriteEventTable(TMainForm& form) {
   s.DocumentSaved = 0;
 }
 
-TEventSearchHooks HooksOf(TMainForm& form) {
+TEventSearchHooks HooksOf(TCommandHost& form) {
   TEventSearchHooks hooks;
-  hooks.PeriodStart = [&form] { return form.State().Period.Start; };
-  hooks.PeriodEnd = [&form] {
-    TEphemerisPeriodState p = form.State().Period;
-    TTableDispatcher::CompletePeriodEnd(p);
-    return p.End;
-  };
-  hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
+  SetPeriodHooks(form, hooks);
   hooks.ChangeAsteroid = [&form](bool database) {
     if (database) {
       ChooseDatabaseAsteroid(form);
@@ -80,7 +71,7 @@ TEventSearchHooks HooksOf(TMainForm& form) {
   hooks.CometElements = [&form] { return form.State().CurrentComet; };
   hooks.Answerer = [&form](const std::string& eventName, const std::string& objectName, const std::string& when,
                            const std::string& value) {
-    return ShowEventFound(eventName, objectName, when, true, std::string(), value, &form);
+    return ShowEventFound(eventName, objectName, when, true, std::string(), value, &form.Window());
   };
   hooks.Help = [&form] { form.Commands().Trigger("HelpContentsItem"); };
   return hooks;
@@ -88,14 +79,27 @@ TEventSearchHooks HooksOf(TMainForm& form) {
 
 }  // namespace
 
-TSearchTheoryScope::TSearchTheoryScope(TMainForm& form) : form_(form) { form_.SaveTheoryForSearch(); }
-TSearchTheoryScope::~TSearchTheoryScope() { form_.RestoreTheoryAfterSearch(); }
+TSearchTheoryScope::TSearchTheoryScope(TTheoryControl& theories) : theories_(theories) {
+  theories_.SaveTheoryForSearch();
+}
+TSearchTheoryScope::~TSearchTheoryScope() { theories_.RestoreTheoryAfterSearch(); }
 
-bool AskSlowEventSearchTheory(TMainForm& form) {
-  return !LibraryTheorySelected(form.Selection()) || form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2);
+bool AskSlowEventSearchTheory(TTheoryControl& theories) {
+  return !LibraryTheorySelected(theories.Selection()) ||
+         theories.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2);
 }
 
-void Ereignissuchen1Click(TMainForm& form) {
+TObserverRecord PeriodStartOf(TCommandHost& form) { return form.State().Period.Start; }
+
+TObserverRecord CompletedPeriodEndOf(TCommandHost& form) {
+  TEphemerisPeriodState p = form.State().Period;
+  TTableDispatcher::CompletePeriodEnd(p);
+  return p.End;
+}
+
+void ChangePeriodOf(TCommandHost& form) { form.Tables().ZeitraumfrTabelle1Click(); }
+
+void Ereignissuchen1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   const TSearchTheoryScope theory(form);
   if (!AskSlowEventSearchTheory(form)) return;
@@ -106,13 +110,13 @@ void Ereignissuchen1Click(TMainForm& form) {
   settings.ResultsIntoTable = s.ResultsIntoTable != 0;
   settings.UsePeriod = s.EventUsesPeriod != 0;
   settings.AsteroidDatabase = s.AsteroidDatabase != 0;
-  TSearchContext context = EclipseSearchContext(form);
+  TSearchContext context = EclipseSearchContext(form.State());
   context.Topocentric = 0;
   context.AsteroidDatabaseFile = s.CurrentDatabaseAsteroid;
   TObserverRecord handOver = s.Period.Start;
   const int result =
-      ShowEventSearchDialog(settings, s.Period.Start, context, form.Events(), HooksOf(form), handOver, &form);
-  form.repaint();
+      ShowEventSearchDialog(settings, s.Period.Start, context, form.Events(), HooksOf(form), handOver, &form.Window());
+  form.Repaint();
   if (result == kEventDialogCancel) {
     s.Period.Start = saved;
     return;
@@ -131,7 +135,7 @@ void Ereignissuchen1Click(TMainForm& form) {
   form.UpdateStatusLine();
 }
 
-void InstallEventSearchCommands(TMainForm& form) {
+void InstallEventSearchCommands(TCommandHost& form) {
   form.Tables().Dispatcher().Register(kEventTableKind, [&form] { WriteEventTable(form); });
   TMenuCommands& commands = form.Commands();
   commands.RegisterHandler("Ereignissuchen1", [&form] { Ereignissuchen1Click(form); });

@@ -3,32 +3,58 @@
 // (table kind 84).
 #pragma once
 
+#include "core/observer_record.h"
+
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
+class TTheoryControl;
+
+// The question before a slow search of events (the almanac asks it too).
+inline constexpr const char* kSlowEventSearchGerman =
+    "Zur Zeit werden langsame, aber genaue Rechenmethoden verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
+    "werden schnellere Rechenmethoden verwendet.";
+inline constexpr const char* kSlowEventSearchEnglish =
+    "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
+    "used.";
 
 // Registers kind 84 on the dispatcher and the command "Ereignissuchen1".
-void InstallEventSearchCommands(TMainForm& form);
+void InstallEventSearchCommands(TCommandHost& form);
 
 // The command: theory question, the dialog, then the date hand-over and
 // the table.
-void Ereignissuchen1Click(TMainForm& form);
+void Ereignissuchen1Click(TCommandHost& form);
 
 // The question before a search with the slow library theories; false when
 // the user cancels it (the answer may switch to the faster series).
-bool AskSlowEventSearchTheory(TMainForm& form);
+bool AskSlowEventSearchTheory(TTheoryControl& theories);
+
+// The period an event search dialog shows: the window's period start, its
+// end as a table would complete it, and the period dialog.
+TObserverRecord PeriodStartOf(TCommandHost& form);
+TObserverRecord CompletedPeriodEndOf(TCommandHost& form);
+void ChangePeriodOf(TCommandHost& form);
+
+// Sets a search dialog's hooks PeriodStart, PeriodEnd and ChangePeriod to
+// the three above.
+template <class Hooks>
+void SetPeriodHooks(TCommandHost& form, Hooks& hooks) {
+  hooks.PeriodStart = [&form] { return PeriodStartOf(form); };
+  hooks.PeriodEnd = [&form] { return CompletedPeriodEndOf(form); };
+  hooks.ChangePeriod = [&form] { ChangePeriodOf(form); };
+}
 
 // Saves the theory selection for a search and restores the live one when it
 // goes out of scope, on every way out of a command.
 class TSearchTheoryScope {
  public:
-  explicit TSearchTheoryScope(TMainForm& form);
+  explicit TSearchTheoryScope(TTheoryControl& theories);
   ~TSearchTheoryScope();
   TSearchTheoryScope(const TSearchTheoryScope&) = delete;
   TSearchTheoryScope& operator=(const TSearchTheoryScope&) = delete;
 
  private:
-  TMainForm& form_;
+  TTheoryControl& theories_;
 };
 
 }  // namespace kvx

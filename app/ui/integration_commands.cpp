@@ -1,4 +1,5 @@
-// The integration commands of the main window: the sheet prepared for a
+// The integration commands of the main window: the integrator and the
+// orbit-determination state, made on first use; the sheet prepared for a
 // batch table and the numerical integration (F11) on the integrator's
 // set-up, Runge-Kutta or Adams by the integrator choice.
 #include <QApplication>
@@ -14,6 +15,14 @@ namespace kvx {
 truKu& TMainForm::Integrator() {
   if (!integrator_) integrator_ = std::make_unique<truKu>(&workbook_);
   return *integrator_;
+}
+
+TOrbitDeterminationState& TMainForm::OrbitDetermination() {
+  if (!orbit_) {
+    orbit_ = std::make_unique<TOrbitDeterminationState>();
+    orbit_->OrbDet.Create(state_.DataFolder, Selection(), &orbit_->Observations, state_.VsopLevelA, state_.VsopLevelB);
+  }
+  return *orbit_;
 }
 
 void TMainForm::PrepareSheetForBatch() {
@@ -38,7 +47,7 @@ void TMainForm::NumerischeIntegration1Click() {
     TAdamsPeriod period;
     period.StartMjd = state_.Period.Start.Mjd;
     period.EndMjd = state_.Period.End.Mjd;
-    period.StepDays = state_.Period.StepDays;
+    period.StepDays = state_.Period.Step.StepDays;
     RunAdamsIntegration(Integrator(), workbook_, grid_, state_.WorkbookView, config, period,
                         state_.IntegrationTolerance);
   } else {

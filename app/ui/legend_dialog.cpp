@@ -3,9 +3,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QVBoxLayout>
 
-#include "app/ui/main_window.h"
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "platform/globals.h"
 
@@ -59,11 +61,11 @@ void ShowLegend(const TQuantityTexts& headings, QWidget* parent) {
 
 namespace kvx {
 
-void InstallLegendCommand(TMainForm& form) {
+void InstallLegendCommand(TCommandHost& form) {
   if (form.Commands().HasHandler("Legende1")) return;
   // The headings as the main window's table configuration holds them.
-  form.Commands().RegisterHandler("Legende1",
-                                  [&form] { ShowLegend(form.State().Period.TableConfig.ColumnTitles, &form); });
+  form.Commands().RegisterHandler(
+      "Legende1", [&form] { ShowLegend(form.State().Period.TableConfig.ColumnTitles, &form.Window()); });
 }
 
 }  // namespace kvx

@@ -43,8 +43,8 @@ int LegendMatch(const QStringList& lines, const QString& text);
 // Shows the legend modally (descriptions from the global table).
 void ShowLegend(const TQuantityTexts& headings, QWidget* parent = nullptr);
 
-class TMainForm;
+class TCommandHost;
 // Gives the Help menu's legend item its command when none is set.
-void InstallLegendCommand(TMainForm& form);
+void InstallLegendCommand(TCommandHost& form);
 
 }  // namespace kvx

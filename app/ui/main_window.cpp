@@ -23,27 +23,12 @@
 #include "app/data_folder.h"
 #include "app/status_line.h"
 #include "app/ui/about_box.h"
-#include "app/ui/almanac_commands.h"
 #include "app/ui/asteroid_database_commands.h"
-#include "app/ui/batch_commands.h"
-#include "app/ui/conjunction_commands.h"
-#include "app/ui/document_commands.h"
-#include "app/ui/eclipse_commands.h"
-#include "app/ui/element_commands.h"
-#include "app/ui/element_tool_commands.h"
-#include "app/ui/event_commands.h"
+#include "app/ui/command_registry.h"
 #include "app/ui/history_menu.h"
 #include "app/ui/menu_commands.h"
-#include "app/ui/moon_event_commands.h"
-#include "app/ui/multi_object_event_commands.h"
-#include "app/ui/orbit_commands.h"
 #include "app/ui/orbit_setup_commands.h"
-#include "app/ui/settings_commands.h"
-#include "app/ui/sheet_commands.h"
-#include "app/ui/table_commands.h"
-#include "app/ui/time_place_commands.h"
 #include "app/ui/user_catalogue_commands.h"
-#include "app/ui/user_conjunction_commands.h"
 #include "core/text_conversion.h"
 #include "eclipses/star_catalogue.h"
 #include "engine/moon.h"
@@ -124,28 +109,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   AttachContextMenus();
   FillFontBox();
   RegisterOwnCommands();
-  tables_ = new TTableCommands(*this);
-  documents_ = new TDocumentCommands(*this);
-  sheets_ = new TSheetCommands(*this);
-  InstallSolarEclipseCommands(*this);
-  InstallMoonEventCommands(*this);
-  InstallEventSearchCommands(*this);
-  InstallMultiObjectEventCommands(*this);
-  InstallAlmanacCommands(*this);
-  InstallConjunctionCommands(*this);
-  InstallUserConjunctionCommands(*this);
-  InstallLunarOccultationCommands(*this);
-  InstallTimePlaceCommands(*this);
-  InstallSettingsCommands(*this);
-  InstallElementToolCommands(*this);
-  InstallElementDialogCommands(*this);
-  InstallOrbitCommands(*this);
-  InstallOrbitSetupCommands(*this);
-  InstallUserCatalogueCommands(*this);
-  InstallAsteroidDatabaseCommands(*this);
-  InstallElementFileBatchCommands(*this);
+  InstallCommandModules(*this, {tables_, documents_, sheets_});
   TDatumortForm::HelpHook() = [this] { HelpContents(); };
-  ConfigurationSaveHook = [this] { SaveStartupConfiguration(); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);
   recent_menu_->OnFileSelected = [this](const std::string& name) {
@@ -322,7 +287,6 @@ void TMainForm::LoadStartupSettings() {
   StartAtCurrentInstant(state_);
   // The integration's start values from their file.
   LoadStartValuesAtStartup(*this);
-  if (SettingsLoaderHook) SettingsLoaderHook();
 }
 
 void TMainForm::FormShow() {
@@ -362,7 +326,7 @@ void TMainForm::FormShow() {
         ByLanguage("Bitte Geduld, Sonnenfinsternis wird berechnet", "Please wait, calculating solar eclipse"));
   }
   ApplyView();
-  if (ConfigurationSaveHook) ConfigurationSaveHook();
+  SaveStartupConfiguration();
   if (ThreadTimerHook) ThreadTimerHook();
   ShowClockBar(commands_->IsChecked("Weltzeituhr1"));
   if (state_.TableChanged != 0) MarkTableChanged();
@@ -427,7 +391,6 @@ TMainForm::~TMainForm() {
   try {
     if (shown_once_ && !halted_) {
       SaveStoredSettings();
-      if (SettingsSaverHook) SettingsSaverHook();
       recent_.SaveToStore(CurrentSettingsStore(), "Files");
     }
   } catch (...) {

@@ -12,7 +12,9 @@
 #include "app/config_file.h"
 #include "app/history_list.h"
 #include "app/main_form_state.h"
+#include "app/program_caption.h"
 #include "app/settings_io.h"
+#include "app/ui/command_host.h"
 #include "core/records.h"
 #include "engine/mystringgrid.h"
 #include "events/event_list.h"
@@ -32,9 +34,6 @@ class QTimer;
 
 namespace kvx {
 
-inline constexpr const char* kApplicationTitle = "Kandrevoltinex 4";
-inline constexpr const char* kMainWindowCaption = "Kandrevoltinex 4.6";
-
 class QtMessageSink;
 class QtProgress;
 class QtDesktopOpener;
@@ -50,79 +49,87 @@ class TStarCatalogue;
 class TWorkbookView;
 class truKu;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public TCommandHost {
   Q_OBJECT
 
  public:
   // FormCreate: the tips flag, the menus and tool bars from the table, the
-  // status panels, the hint handler and the font box.
+  // status panels, the hint handler and the font box; the command modules.
   explicit TMainForm(QWidget* parent = nullptr);
-  // FormDestroy: the saver hook, the recent list saved, the position files
-  // closed (also when saving fails).
+  // FormDestroy: the recent list saved, the position files closed (also
+  // when saving fails).
   ~TMainForm() override;
 
-  TMainFormState& State() { return state_; }
-  TMenuCommands& Commands() { return *commands_; }
-  // The table commands and the dispatcher.
-  TTableCommands& Tables() { return *tables_; }
-  // The sheet-editing commands, find and replace, the formatting tool bar.
-  TSheetCommands& Sheets() { return *sheets_; }
-  TMyHistoryList& RecentFiles() { return recent_; }
-  // True after the start-up found no star catalogue and ended the program.
-  bool Halted() const { return halted_; }
+  // --- TCommandHost: the records, the command objects, the window ------------
+  TMainFormState& State() override { return state_; }
+  TStoredSettings& StoredSettings() override { return stored_; }
+  TMyHistoryList& RecentFiles() override { return recent_; }
+  tuserlist& UserObjects() override { return user_objects_; }
+  TClockList& Clocks() override { return clocks_; }
+  TSatelliteFileState& SatelliteFile() override { return satellite_file_; }
+  const TSatelliteFileState& SatelliteFile() const { return satellite_file_; }
+  TMoonCacheState& MoonCache() override { return moon_cache_; }
+  TEventList& Events() override { return events_; }
+  const std::string& ShippedFolder() const override { return shipped_folder_; }
+  bool Halted() const override { return halted_; }
+  TMenuCommands& Commands() override { return *commands_; }
+  TTableCommands& Tables() override { return *tables_; }
+  TDocumentCommands& Documents() override { return *documents_; }
+  TSheetCommands& Sheets() override { return *sheets_; }
+  QMainWindow& Window() override { return *this; }
+  QLabel* Panel(const char* objectName) const override;
+  void ShowHint(const QString& hint) override;
+  QStackedWidget* CentralStack() const override { return stack_; }
+  TWorkbookView* WorkbookView() const override { return workbook_view_; }
+  TMyStringGridView* GridView() const override { return grid_view_; }
+  void ShowClockBar(bool visible) override;
+  workbook::TWorkbook& Workbook() override { return workbook_; }
+  tmystringgrid& Grid() override { return grid_; }
+  void PrepareSheetForBatch() override;
+
+  // --- TWindowFeedback --------------------------------------------------------
+  void UpdateStatusLine() override;
+  void ShowHourglass() override;
+  void RestoreCursor() override;
+  void Repaint() override { repaint(); }
+  void AddMenuStateRefresher(std::function<void()> refresher) override;
+  void RefreshMenuStates() override;
+  void MarkTableChanged() override;
+  int HourglassDepth() const { return hourglass_depth_; }
+  // The keyboard focus to the sheet or the result grid, whichever shows;
+  // after every command, a table and at the end of the start-up.
+  void FocusSheet();
+
+  // --- TTheoryControl (theory_commands.cpp) -------------------------------------
+  const TTheoryState& TheoryState() const override { return theory_; }
+  TTheorySelection Selection() const override { return state_.Period.Selection; }
+  void SetTheorySelection(TTheorySelection requested) override;
+  void ShowTheoryMarks() override;
+  bool SlowTheoryQuestion(const std::string& german, const std::string& english, int mode) override;
+  void SaveTheoryForSearch() override;
+  void RestoreTheoryAfterSearch() override;
+  // The theory panel's and the eclipse panel's double click.
+  void PanelVSOPDblClick();
+
+  // --- settings with their rules --------------------------------------------
+  void SetMoonCacheSpan(std::int32_t span) override;
+  void SetMoonCacheOrder(std::int32_t order) override;
+  void SetTableEquinox(double t) override;
+  void SetVsopLevelA(std::int32_t level);
+  void SetVsopLevelB(std::int32_t level);
+  void SetTipsFlag(std::uint8_t flag) override;
+  void SetSatellitesEnabled(std::uint8_t flag) override;
+  void SetHalfTurnOffsetFlag(std::uint8_t flag) override;
+  void SetOccultationCatalogueSetting(std::uint8_t value) override;
+  void ReleasePositionFiles() override;
+  void ReopenPositionFiles() override;
+  // Re-captions menus, items and hints (the language switch calls it).
+  void ApplyMenuLanguage(bool english);
   // The about box standing as splash: hidden at the end of the start-up.
   void SetSplash(TAboutBox* splash) { splash_ = splash; }
   // The folder of the files shipped with the program (ShippedDataFolder()
   // unless set before the first show).
   void SetShippedFolder(const std::string& folder) { shipped_folder_ = folder; }
-  const std::string& ShippedFolder() const { return shipped_folder_; }
-
-  const TTheoryState& TheoryState() const { return theory_; }
-  TTheorySelection Selection() const { return state_.Period.Selection; }
-  // Installs a theory selection by what is present (see ApplyTheorySelection).
-  void SetTheorySelection(TTheorySelection requested);
-  // Sets the check marks of the theory items from the live selection.
-  void ShowTheoryMarks();
-  // Closes the position files (while a new one replaces an old one), and
-  // opens them again from the data folder, installing the theory selection
-  // anew so that a new file serves at once.
-  void ReleasePositionFiles();
-  void ReopenPositionFiles();
-  const TSatelliteFileState& SatelliteFile() const { return satellite_file_; }
-  TSatelliteFileState& SatelliteFile() { return satellite_file_; }
-  TMoonCacheState& MoonCache() { return moon_cache_; }
-  // The objects of the user catalogue (the user-object index points in here).
-  tuserlist& UserObjects() { return user_objects_; }
-  // The world clocks, read from "clocks.dat" at start-up.
-  TClockList& Clocks() { return clocks_; }
-  workbook::TWorkbook& Workbook() { return workbook_; }
-  TWorkbookView* WorkbookView() const { return workbook_view_; }
-  TDocumentCommands& Documents() { return *documents_; }
-  TMyStringGridView* GridView() const { return grid_view_; }
-  tmystringgrid& Grid() { return grid_; }
-  QStackedWidget* CentralStack() const { return stack_; }
-
-  // --- status line and cursor ----------------------------------------------
-  void UpdateStatusLine();
-  QLabel* Panel(const char* objectName) const;
-  void ShowHint(const QString& hint);
-  // The hourglass for a long run; RestoreCursor ends every nesting.
-  void ShowHourglass();
-  void RestoreCursor();
-  int HourglassDepth() const { return hourglass_depth_; }
-
-  // --- settings with their rules --------------------------------------------
-  void SetMoonCacheSpan(std::int32_t span);
-  void SetMoonCacheOrder(std::int32_t order);
-  void SetTableEquinox(double t);
-  void SetVsopLevelA(std::int32_t level);
-  void SetVsopLevelB(std::int32_t level);
-  void SetTipsFlag(std::uint8_t flag);
-  void SetSatellitesEnabled(std::uint8_t flag);
-  void SetHalfTurnOffsetFlag(std::uint8_t flag);
-  void SetOccultationCatalogueSetting(std::uint8_t value);
-  // Re-captions menus, items and hints (the language switch calls it).
-  void ApplyMenuLanguage(bool english);
 
   // --- language and stored settings (settings_loader.cpp) -----------------------
   // The language setter: the window's byte and LanguageEnglish, the menu
@@ -135,8 +142,6 @@ class TMainForm : public QMainWindow {
   // 1 from the settings loader until the start-up ends.
   std::uint8_t StartupFlag() const { return startup_flag_; }
   void EndStartup() { startup_flag_ = 0; }
-  // The values read from and written to the settings store.
-  TStoredSettings& StoredSettings() { return stored_; }
   // The Julian dates of "jdlist.txt".
   std::vector<double>& IntegrationDates() { return integration_dates_; }
   // Reads the stored values into the window (first-run question, language,
@@ -144,60 +149,25 @@ class TMainForm : public QMainWindow {
   void LoadStoredSettings();
   // Writes the stored values and "jdlist.txt" back.
   void SaveStoredSettings();
-  // --- theory selection and integration (theory_commands.cpp) -------------------
-  // Before a slow computation: mode 0 planets, 1 Moon, 2 both. Asks only with
-  // the warnings option on and the fast-search option off; No switches the
-  // mode's theories to the internal series; false only for Cancel. An empty
-  // text asks the default VSOP87 question.
-  bool SlowTheoryQuestion(const std::string& german, const std::string& english, int mode);
-  void SaveTheoryForSearch();
-  void RestoreTheoryAfterSearch();
-  // The theory panel's and the eclipse panel's double click.
-  void PanelVSOPDblClick();
-  // The dispatcher's entry without a new kind: ComputeTableHook, else the
-  // period completion.
-  void ComputeTableWithoutKind();
-  // The undo transaction of a batch table (the open one committed, a new
-  // one begun) and the whole sheet cleared.
-  void PrepareSheetForBatch();
-  // The n-body integrator on the workbook, holding the integration set-up.
-  truKu& Integrator();
+
+  // --- integration and orbit determination ----------------------------------------
+  truKu& Integrator() override;
   // F11: Runge-Kutta or Adams by the integrator choice.
   void NumerischeIntegration1Click();
-  // The integrator's state vectors (with their header row) from "A1" of the
-  // sheet, the block's columns fitted to the titles and values, "A1" selected; into the result grid
-  // when the workbook view is off.
-  void StateVectorOutput();
-  // Any handler that wants the external-program items re-captioned.
-  std::function<void()> UpdateExternalProgramMenu;
-  // The dispatcher's entry without a new kind; without one the table-changed
-  // completion stands in.
-  std::function<void()> ComputeTableHook;
+  void StateVectorOutput() override;
+  TOrbitDeterminationState& OrbitDetermination() override;
 
-  // Sets the table-changed flag; the period is completed once, from a
-  // zero-interval timer, and the menus refreshed.
-  void MarkTableChanged();
   // Period check, the end record's daylight hours from the start, the end
   // from the duration or by its local time; clears the table-changed flag.
   void CompletePeriod();
 
   // --- configuration file (config_commands.cpp) ----------------------------------
-  tconfig& Configuration() { return config_; }
-  // The configuration's fields no window of the program owns: the searches
-  // read and keep their settings here (also the file names of the
-  // observations and state vectors, the orbit options).
-  TConfigSettings& HeldConfiguration() { return config_held_; }
-  // The events found by the searches; table kinds 81, 84 and 86 write them.
-  TEventList& Events() { return events_; }
-  // The running state as a configuration record's fields.
-  TConfigSettings GatherConfiguration();
-  // Clamps the fields, then takes them over in their order, each through its
-  // setter, and completes the period; the sheet keeps the table it holds.
-  void ApplyConfiguration(TConfigSettings settings);
-  // tconfig.Load, then Apply; false when the file is missing or refused.
-  bool LoadConfiguration(const std::string& fileName);
-  // Gather, then tconfig.Save.
-  bool SaveConfiguration(const std::string& fileName);
+  tconfig& Configuration() override { return config_; }
+  TConfigSettings& HeldConfiguration() override { return config_held_; }
+  TConfigSettings GatherConfiguration() override;
+  void ApplyConfiguration(TConfigSettings settings) override;
+  bool LoadConfiguration(const std::string& fileName) override;
+  bool SaveConfiguration(const std::string& fileName) override;
   // The start-up's save: when no configuration was loaded, it is named
   // "Varbo4.ocf" in the data folder and the current settings go into it.
   void SaveStartupConfiguration();
@@ -205,48 +175,11 @@ class TMainForm : public QMainWindow {
   std::uint8_t ReversedPeriod() const { return reversed_period_; }
 
   // --- occultation star catalogue ---------------------------------------------
-  std::shared_ptr<const TStarCatalogue> StarCatalogue() const { return star_catalogue_; }
-  // Loads the chosen catalogue on first need ("Loading database" in the
-  // eclipse panel and the progress bar). False, with a message, when it
-  // cannot be loaded; the catalogue setting is then lowered. `progress`
-  // (percent), when given, takes the place of the window's progress bar
-  // (a dialog's own bar).
-  bool EnsureStarCatalogue(const std::function<void(int)>& progress = {});
-  // Installs a whole catalogue loaded elsewhere (the background loader's
-  // hand-over, on the GUI thread).
-  void PublishStarCatalogue(std::shared_ptr<const TStarCatalogue> catalogue) { star_catalogue_ = std::move(catalogue); }
-
-  // --- hooks that later parts of the program fill -----------------------------
-  std::function<void()> SettingsLoaderHook;                    // the full settings loader
-  std::function<void()> SettingsSaverHook;                     // the full settings saver
-  std::function<void()> StartupTipHook;                        // the tip of the day at start
-  std::function<void()> ConfigurationSaveHook;                 // "Varbo4.ocf" when none was loaded
-  std::function<void()> ThreadTimerHook;                       // the background thread's timer
-  std::function<void()> RefreshMenusHook;                      // menu states after a completed period
-  std::function<void()> ClockTimerHook;                        // one tick of the clock bar
-  std::function<void(const std::string&)> OpenDocumentByName;  // a recent file chosen
-  std::function<void()> TableWrittenHook;                      // a computed table is in the sheet
-
-  // --- orbit determination (orbit_commands.cpp) ----------------------------------
-  // The observation set and torbdet, made on first use with the data folder,
-  // the theory selection and the two truncation levels.
-  TOrbitDeterminationState& OrbitDetermination();
-
-  // Shows or hides the clock panel; its timer runs only while it shows.
-  void ShowClockBar(bool visible);
-
-  // --- item states and focus ---------------------------------------------------
-  // Adds a routine that sets items' enabled, checked, visible states or
-  // captions from the current state (objects, files, settings, the view).
-  void AddMenuStateRefresher(std::function<void()> refresher);
-  // Runs every refresher, in the order they were added. Every menu opening,
-  // the end of every command, a completed period and every change made
-  // outside a command (a modeless element window's OK, a loaded catalogue)
-  // run it, so no item waits for another menu to be opened.
-  void RefreshMenuStates();
-  // The keyboard focus to the sheet or the result grid, whichever shows;
-  // after every command, a table and at the end of the start-up.
-  void FocusSheet();
+  std::shared_ptr<const TStarCatalogue> StarCatalogue() const override { return star_catalogue_; }
+  bool EnsureStarCatalogue(const std::function<void(int)>& progress = {}) override;
+  void PublishStarCatalogue(std::shared_ptr<const TStarCatalogue> catalogue) override {
+    star_catalogue_ = std::move(catalogue);
+  }
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -1,5 +1,6 @@
 #include "app/ui/moon_event_commands.h"
 
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QObject>
 #include <QStackedWidget>
@@ -7,8 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "events/moon_phenomena.h"
@@ -28,9 +30,10 @@ class TMoonEventListHolder : public QObject {
   TMoonEventList List;
 };
 
-TMoonEventListHolder* HolderOf(TMainForm& form) {
+TMoonEventListHolder* HolderOf(TCommandHost& form) {
   // The name is the holder's alone.
-  return static_cast<TMoonEventListHolder*>(form.findChild<QObject*>("MoonEventList", Qt::FindDirectChildrenOnly));
+  return static_cast<TMoonEventListHolder*>(
+      form.Window().findChild<QObject*>("MoonEventList", Qt::FindDirectChildrenOnly));
 }
 
 // The window's commands and views stay disabled while a run pumps events
@@ -38,10 +41,10 @@ TMoonEventListHolder* HolderOf(TMainForm& form) {
 // the run ends.
 class TDisabledWhileRunning {
  public:
-  explicit TDisabledWhileRunning(TMainForm& form) {
-    widgets_.push_back(form.menuBar());
+  explicit TDisabledWhileRunning(TCommandHost& form) {
+    widgets_.push_back(form.Window().menuBar());
     widgets_.push_back(form.CentralStack());
-    for (QToolBar* bar : form.findChildren<QToolBar*>()) widgets_.push_back(bar);
+    for (QToolBar* bar : form.Window().findChildren<QToolBar*>()) widgets_.push_back(bar);
     for (QWidget* w : widgets_) {
       if (w != nullptr && w->isEnabled()) {
         w->setEnabled(false);
@@ -62,7 +65,7 @@ class TDisabledWhileRunning {
 
 // A kind met without a usable period (also from a stored table kind): the
 // sheet as it was, the question, and no table.
-bool PeriodUsable(TMainForm& form) {
+bool PeriodUsable(TCommandHost& form) {
   TMainFormState& s = form.State();
   if (s.Period.End.Mjd > s.Period.Start.Mjd) return true;
   LeaveWithoutTable(form);
@@ -70,7 +73,7 @@ bool PeriodUsable(TMainForm& form) {
   return false;
 }
 
-void RunMoonEventKind(TMainForm& form, std::int32_t kind) {
+void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
   if (!PeriodUsable(form)) return;
   TMainFormState& s = form.State();
   const TEphemerisPeriodState& p = s.Period;
@@ -87,7 +90,7 @@ void RunMoonEventKind(TMainForm& form, std::int32_t kind) {
   const std::uint8_t language = LanguageEnglish;
   if (kind == 102 || kind == 104 || kind == 105) {
     table = std::make_unique<TJupiterereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
-                                                 s.Step, 0, 0, s.VsopLevelA);
+                                                 p.Step, 0, 0, s.VsopLevelA);
     settings.Moon = ClampMoonNumber(s.JupiterMoon, 4);
   } else if (kind == 112 || kind == 114 || kind == 115) {
     // The stored number counts in the eight-moon list: the same moon by name.
@@ -101,10 +104,10 @@ void RunMoonEventKind(TMainForm& form, std::int32_t kind) {
       return;
     }
     table = std::make_unique<TSaturnereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
-                                                s.Step, 0, 0, s.VsopLevelA);
+                                                p.Step, 0, 0, s.VsopLevelA);
   } else {
     table = std::make_unique<TSaturnereignisseneu>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start,
-                                                   p.End, s.Step, 0, 0, s.VsopLevelA);
+                                                   p.End, p.Step, 0, 0, s.VsopLevelA);
     settings.Moon = ClampMoonNumber(s.SaturnMoon, 8);
   }
   table->Settings = settings;
@@ -123,28 +126,28 @@ void RunMoonEventKind(TMainForm& form, std::int32_t kind) {
   }
   // A cancelled run paints what it found and leaves no table kind.
   table->Stopped = table->Aborted;
-  form.update();
+  form.Window().update();
   form.Tables().PrepareOutput(*table);
   form.Tables().Dispatcher().FinishStandardRun(*table, kind);
 }
 
 // The command's part: the period check, a repaint, the kind, the table.
-void StartKind(TMainForm& form, std::int32_t kind) {
+void StartKind(TCommandHost& form, std::int32_t kind) {
   if (!form.Tables().PeriodCheck()) return;
-  form.repaint();
+  form.Repaint();
   TMainFormState& s = form.State();
   s.TableKind = kind;
   if (s.PreviousTableKind != kind) s.TableChanged = 1;
   form.Tables().ComputeTable();
 }
 
-void OneMoonCommand(TMainForm& form, bool jupiter) {
+void OneMoonCommand(TCommandHost& form, bool jupiter) {
   if (!form.Tables().PeriodCheck()) return;
   TMainFormState& s = form.State();
   std::int32_t& stored = jupiter ? s.JupiterMoon : s.SaturnMoon;
   std::int32_t moon = ClampMoonNumber(stored, jupiter ? 4 : 8);
   std::uint8_t event = ClampMoonEvent(s.MoonEvent);
-  if (!SelectMoonAndEvent(jupiter ? 0 : 2, moon, event, &form)) return;
+  if (!SelectMoonAndEvent(jupiter ? 0 : 2, moon, event, &form.Window())) return;
   stored = moon;
   s.MoonEvent = event;
   StartKind(form, jupiter ? 104 : 117);
@@ -152,8 +155,8 @@ void OneMoonCommand(TMainForm& form, bool jupiter) {
 
 }  // namespace
 
-void InstallMoonEventCommands(TMainForm& form) {
-  new TMoonEventListHolder(&form);
+void InstallMoonEventCommands(TCommandHost& form) {
+  new TMoonEventListHolder(&form.Window());
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   for (std::int32_t kind : {102, 104, 105, 112, 113, 114, 115, 116, 117}) {
     dispatcher.Register(kind, [&form, kind] { RunMoonEventKind(form, kind); });
@@ -171,7 +174,7 @@ void InstallMoonEventCommands(TMainForm& form) {
   }
 }
 
-const TMoonEventList* MoonEventListOf(TMainForm& form) {
+const TMoonEventList* MoonEventListOf(TCommandHost& form) {
   TMoonEventListHolder* holder = HolderOf(form);
   return holder != nullptr ? &holder->List : nullptr;
 }

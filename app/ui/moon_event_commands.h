@@ -8,13 +8,13 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 class TMoonEventList;
 
 // Registers the kinds and the commands and enables the six items.
-void InstallMoonEventCommands(TMainForm& form);
+void InstallMoonEventCommands(TCommandHost& form);
 
 // The main window's moon-event list (installed with the commands).
-const TMoonEventList* MoonEventListOf(TMainForm& form);
+const TMoonEventList* MoonEventListOf(TCommandHost& form);
 
 }  // namespace kvx

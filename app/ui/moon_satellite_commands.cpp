@@ -37,13 +37,13 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
       form_.SetSatellitesEnabled(1);
     }
     satellite_table_ = std::make_unique<Tsatellitenephfenster>(LanguageEnglish, p.Selection, &form_.Workbook(),
-                                                               p.TableConfig, p.Start, p.End, s.Step);
+                                                               p.TableConfig, p.Start, p.End, p.Step);
   }
   // The Galilean moons.
   dispatcher_->Register(100, [this] {
     TMainFormState& s = form_.State();
     const TEphemerisPeriodState& p = s.Period;
-    TJupiterephfenster table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, s.Step, 0,
+    TJupiterephfenster table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, p.Step, 0,
                              0, s.VsopLevelA);
     RunStandardTable(table, 100);
   });
@@ -55,10 +55,10 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
     std::unique_ptr<Tsaturnmonde> table;
     if (kind == 111) {
       table = std::make_unique<TSaturnmondeMeeus>(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig,
-                                                  p.Start, p.End, s.Step, 0.0L, 0, 0, s.VsopLevelA);
+                                                  p.Start, p.End, p.Step, 0.0L, 0, 0, s.VsopLevelA);
     } else {
       table = std::make_unique<Tsaturnmonde>(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start,
-                                             p.End, s.Step, 0.0L, 0, 0, s.VsopLevelA);
+                                             p.End, p.Step, 0.0L, 0, 0, s.VsopLevelA);
     }
     table->schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
     PrepareOutput(*table);
@@ -108,7 +108,7 @@ bool TTableCommands::PrepareSatelliteTable(bool currentOnly) {
   TMainFormState& s = form_.State();
   const TEphemerisPeriodState& p = s.Period;
   Tsatellitenephfenster& table = *satellite_table_;
-  table.initialisieren(p.TableConfig, p.Start, p.End, s.Step);
+  table.initialisieren(p.TableConfig, p.Start, p.End, p.Step);
   table.TheorySelection = p.Selection;
   table.VsopLevelA = s.VsopLevelA;
   table.SatelliteCount = form_.SatelliteFile().count;

@@ -1,15 +1,19 @@
 #include "app/ui/multi_object_event_commands.h"
 
+#include <QMainWindow>
+
+#include "app/main_form_state.h"
 #include "app/table_dispatcher.h"
 #include "app/ui/asteroid_database_commands.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/element_commands.h"
 #include "app/ui/event_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/range_dialog.h"
 #include "app/ui/table_commands.h"
 #include "catalogues/ui/element_dialogs.h"
+#include "events/event_list.h"
 #include "events/ui/multi_object_event_dialog.h"
 #include "platform/busy_cursor.h"
 #include "platform/progress.h"
@@ -29,22 +33,17 @@ std::vector<std::string> NamesOf(const List& list) {
   return names;
 }
 
-bool SelectDatabaseAsteroids(TMainForm& form) {
+bool SelectDatabaseAsteroids(TCommandHost& form) {
   BusyCursorScope busy;
-  return SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids, &form);
+  return SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids,
+                                     &form.Window());
 }
 
 }  // namespace
 
-TMultiObjectEventHooks MultiObjectEventHooksOf(TMainForm& form) {
+TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form) {
   TMultiObjectEventHooks hooks;
-  hooks.PeriodStart = [&form] { return form.State().Period.Start; };
-  hooks.PeriodEnd = [&form] {
-    TEphemerisPeriodState p = form.State().Period;
-    TTableDispatcher::CompletePeriodEnd(p);
-    return p.End;
-  };
-  hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
+  SetPeriodHooks(form, hooks);
   TElementDialogCommands* elements = ElementDialogCommandsOf(form);
   if (elements != nullptr) {
     hooks.LoadElementLists = [&form, elements] {
@@ -63,13 +62,13 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TMainForm& form) {
   hooks.DatabaseFiles = [&form] { return form.State().ChosenDatabaseAsteroids; };
   hooks.SelectDatabaseAsteroids = [&form] { return SelectDatabaseAsteroids(form); };
   hooks.SelectRange = [&form](std::int32_t& first, std::int32_t& last, const std::vector<std::string>& names) {
-    return SelectFileRecordRange(first, last, names, &form);
+    return SelectFileRecordRange(first, last, names, &form.Window());
   };
   hooks.Help = [&form] { form.Commands().Trigger("HelpContentsItem"); };
   return hooks;
 }
 
-void EreignissefrmehrereObjekte1Click(TMainForm& form) {
+void EreignissefrmehrereObjekte1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   if (s.AsteroidDatabase != 0 && s.ChosenDatabaseAsteroids.empty()) SelectDatabaseAsteroids(form);
   const TSearchTheoryScope theory(form);
@@ -80,10 +79,11 @@ void EreignissefrmehrereObjekte1Click(TMainForm& form) {
   settings.Options = s.EventSearchOptions;
   settings.Ranges = s.ElementFileRanges;
   settings.AsteroidDatabase = s.AsteroidDatabase != 0;
-  TSearchContext context = EclipseSearchContext(form);
+  TSearchContext context = EclipseSearchContext(form.State());
   context.Topocentric = 0;
-  const int result = ShowMultiObjectEventSearch(settings, context, form.Events(), MultiObjectEventHooksOf(form), &form);
-  form.repaint();
+  const int result =
+      ShowMultiObjectEventSearch(settings, context, form.Events(), MultiObjectEventHooksOf(form), &form.Window());
+  form.Repaint();
   if (result != kMultiEventDialogClose) {
     s.Period.Start = saved;
     return;
@@ -101,7 +101,7 @@ void EreignissefrmehrereObjekte1Click(TMainForm& form) {
   form.UpdateStatusLine();
 }
 
-void InstallMultiObjectEventCommands(TMainForm& form) {
+void InstallMultiObjectEventCommands(TCommandHost& form) {
   TMenuCommands& commands = form.Commands();
   commands.RegisterHandler("EreignissefrmehrereObjekte1", [&form] { EreignissefrmehrereObjekte1Click(form); });
   commands.SetEnabled("EreignissefrmehrereObjekte1", true);

@@ -5,18 +5,18 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 struct TMultiObjectEventHooks;
 
 // The dialog's view of the main window: the period, the element forms'
 // lists, the database files and the range dialog.
-TMultiObjectEventHooks MultiObjectEventHooksOf(TMainForm& form);
+TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form);
 
 // The command: the database choice when asteroids come from an empty
 // database list, the theory question, the dialog, then the table.
-void EreignissefrmehrereObjekte1Click(TMainForm& form);
+void EreignissefrmehrereObjekte1Click(TCommandHost& form);
 
 // Registers "EreignissefrmehrereObjekte1".
-void InstallMultiObjectEventCommands(TMainForm& form);
+void InstallMultiObjectEventCommands(TCommandHost& form);
 
 }  // namespace kvx

@@ -3,11 +3,15 @@
 // Occultations of planets (kind 143); Tables -> Occultations of stars by
 // planets (kind 145, the options dialog first).
 #include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
 #include <memory>
 
+#include "app/config_file.h"
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/eclipse_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "eclipses/lunar_occultation.h"
@@ -15,6 +19,7 @@
 #include "eclipses/planet_occultation.h"
 #include "eclipses/planet_star_occultation.h"
 #include "eclipses/planet_star_output.h"
+#include "eclipses/star_catalogue.h"
 #include "eclipses/ui/lunar_occultation_dialog.h"
 #include "eclipses/ui/planet_occultation_dialog.h"
 #include "platform/busy_cursor.h"
@@ -43,14 +48,14 @@ std::shared_ptr<TLunarOccultationHolder>& Holder() {
   return holder;
 }
 
-TTableOutputSettings GridSettings(TMainForm& form) {
+TTableOutputSettings GridSettings(TCommandHost& form) {
   TTableOutputSettings output;
   output.AzimuthOrigin = form.State().HalfTurnOffsetAngle;
   output.ColumnWidthTable = form.Documents().ColumnWidthTable();
   return output;
 }
 
-std::function<void(const char*, const char*)> PanelOf(TMainForm& form) {
+std::function<void(const char*, const char*)> PanelOf(TCommandHost& form) {
   return [&form](const char* german, const char* english) {
     if (german == nullptr) {
       HideEclipsePanel(form);
@@ -61,14 +66,20 @@ std::function<void(const char*, const char*)> PanelOf(TMainForm& form) {
 }
 
 // A cancelled search has written the occultations found until the cancel.
-void ReportIfCancelled(TMainForm& form, TOccultationRunStatus status) {
+void ReportIfCancelled(TCommandHost& form, TOccultationRunStatus status) {
   if (status == TOccultationRunStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }
 
-// A search cancelled before its first occultation writes no table: the
-// sheet as it was before the run cleared it, and the status line says
-// nothing was written. True when the search ended so.
-bool CancelledBeforeAnyResult(TMainForm& form, TOccultationRunStatus status, const TOccultationResultList& found) {
+// A search refused (nothing computed) or cancelled before its first
+// occultation writes no table: the sheet as it was before the run cleared
+// it; after a cancel the status line says nothing was written. True when
+// the search ended so.
+bool EndsWithoutTable(TCommandHost& form, TOccultationRunStatus status, const TOccultationResultList& found) {
+  if (status == TOccultationRunStatus::Refused) {
+    LeaveWithoutTable(form);
+    form.Repaint();
+    return true;
+  }
   if (status != TOccultationRunStatus::Cancelled || found.Count() != 0) return false;
   LeaveWithoutTable(form);
   form.Tables().Dispatcher().ReportCancelledBeforeAnyResult();
@@ -77,7 +88,7 @@ bool CancelledBeforeAnyResult(TMainForm& form, TOccultationRunStatus status, con
 
 // Writes a search's table into the sheet or the grid: every occultation
 // found, also when the search was cancelled.
-void PaintOccultations(TMainForm& form, const TOccultationResultList& list, const TObserverRecord& start,
+void PaintOccultations(TCommandHost& form, const TOccultationResultList& list, const TObserverRecord& start,
                        const TOccultationTableKind& kind) {
   TMainFormState& s = form.State();
   s.DocumentSaved = 0;
@@ -91,7 +102,7 @@ void PaintOccultations(TMainForm& form, const TOccultationResultList& list, cons
   }
 }
 
-void LunarOccultationRun(TMainForm& form) {
+void LunarOccultationRun(TCommandHost& form) {
   TMainFormState& s = form.State();
   BusyCursorScope busy;
   PanelGuard guard{form};
@@ -107,13 +118,8 @@ void LunarOccultationRun(TMainForm& form) {
   options.OldPrecession = s.NumericOptions.Fk4Positions;
   options.PreciseSun = s.NumericOptions.ExactSunMoon;
   const TOccultationRunStatus status =
-      search.rechnen(EclipseSearchContext(form), s.Period.End, s.Period.Start, options, PanelOf(form));
-  if (status == TOccultationRunStatus::Refused) {
-    LeaveWithoutTable(form);
-    form.repaint();
-    return;
-  }
-  if (CancelledBeforeAnyResult(form, status, search.ergebnisse)) return;
+      search.rechnen(EclipseSearchContext(form.State()), s.Period.End, s.Period.Start, options, PanelOf(form));
+  if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
   kind.LimitingMagnitude = options.LimitingMagnitude;
@@ -122,26 +128,21 @@ void LunarOccultationRun(TMainForm& form) {
   ReportIfCancelled(form, status);
 }
 
-void PlanetOccultationRun(TMainForm& form) {
+void PlanetOccultationRun(TCommandHost& form) {
   TMainFormState& s = form.State();
   BusyCursorScope busy;
   PanelGuard guard{form};
-  tplanetbedeckung search(EclipseSearchContext(form), s.Period.TableConfig, s.Period.Start);
+  tplanetbedeckung search(EclipseSearchContext(form.State()), s.Period.TableConfig, s.Period.Start);
   search.PreciseSun = s.NumericOptions.ExactSunMoon;
   const TOccultationRunStatus status = search.rechnen(s.Period.End, s.Period.Start, PanelOf(form));
-  if (status == TOccultationRunStatus::Refused) {
-    LeaveWithoutTable(form);
-    form.repaint();
-    return;
-  }
-  if (CancelledBeforeAnyResult(form, status, search.ergebnisse)) return;
+  if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.Planets = true;
   PaintOccultations(form, search.ergebnisse, s.Period.Start, kind);
   ReportIfCancelled(form, status);
 }
 
-void PlanetStarOccultationRun(TMainForm& form) {
+void PlanetStarOccultationRun(TCommandHost& form) {
   TMainFormState& s = form.State();
   const TConfigSettings& held = form.HeldConfiguration();
   BusyCursorScope busy;
@@ -157,15 +158,11 @@ void PlanetStarOccultationRun(TMainForm& form) {
   options.AsteroidDiameter = held.AsteroidDiameter;
   options.OldPrecession = s.NumericOptions.Fk4Positions;
   options.PreciseSun = s.NumericOptions.ExactSunMoon;
-  tsternbedeckungpl search(EclipseSearchContext(form), s.Period.TableConfig, s.Period.Start, form.StarCatalogue());
+  tsternbedeckungpl search(EclipseSearchContext(form.State()), s.Period.TableConfig, s.Period.Start,
+                           form.StarCatalogue());
   const TOccultationRunStatus status = RunPlanetStarOccultations(search, options, s.CurrentAsteroid,
                                                                  s.WarningsOption != 0, s.Period.End, s.Period.Start);
-  if (status == TOccultationRunStatus::Refused) {
-    LeaveWithoutTable(form);
-    form.repaint();
-    return;
-  }
-  if (CancelledBeforeAnyResult(form, status, search.ergebnisse)) return;
+  if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TPlanetStarTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
   kind.LimitingMagnitude = options.LimitingMagnitude;
@@ -183,19 +180,19 @@ void PlanetStarOccultationRun(TMainForm& form) {
   ReportIfCancelled(form, status);
 }
 
-void RunOccultationKind(TMainForm& form, std::int32_t kind) {
+void RunOccultationKind(TCommandHost& form, std::int32_t kind) {
   TMainFormState& s = form.State();
   s.TableKind = kNoTableKind;
-  form.repaint();
+  form.Repaint();
   s.TableKind = kind;
   if (s.PreviousTableKind != kind) s.TableChanged = 1;
   form.Tables().ComputeTable();
-  form.repaint();
+  form.Repaint();
 }
 
 }  // namespace
 
-void Sternbedeckungen1Click(TMainForm& form) {
+void Sternbedeckungen1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   if (s.StarCatalogueLoading != 0) return;
   if (form.Selection().MoonTheory() != 0 &&
@@ -204,7 +201,7 @@ void Sternbedeckungen1Click(TMainForm& form) {
                                "Shall the complete ELP2000 be used? Press NO for a quicker method.", 1)) {
     return;
   }
-  form.repaint();
+  form.Repaint();
   TStarCatalogueAccess access;
   access.Current = [&form] { return form.StarCatalogue(); };
   access.Ensure = [&form](const std::function<void(int)>& progress) {
@@ -213,7 +210,7 @@ void Sternbedeckungen1Click(TMainForm& form) {
   };
   const std::uint8_t choice = form.StarCatalogue() ? form.StarCatalogue()->Choice() : s.OccultationCatalogueSetting;
   if (!ShowLunarOccultationCriteria(s.SelectedStar, choice, s.NumericOptions.MagnitudeLimit,
-                                    s.NumericOptions.OccultationMaxSunAltitude, access, &form)) {
+                                    s.NumericOptions.OccultationMaxSunAltitude, access, &form.Window())) {
     return;
   }
   if (!form.Tables().PeriodCheck()) return;
@@ -224,7 +221,7 @@ void Sternbedeckungen1Click(TMainForm& form) {
   RunOccultationKind(form, kStarOccultationKind);
 }
 
-void Planeten1Click(TMainForm& form) {
+void Planeten1Click(TCommandHost& form) {
   if (form.Selection().MoonTheory() != 0 &&
       !form.SlowTheoryQuestion("Soll die Berechnung der Bedeckungen wirklich nach der vollständigen ELP2000 "
                                "erfolgen? Wenn Sie auf Nein klicken, wird ein vereinfachtes Verfahren angewandt.",
@@ -237,10 +234,10 @@ void Planeten1Click(TMainForm& form) {
   RunOccultationKind(form, kPlanetOccultationKind);
 }
 
-void OccultationsofStarsbyPlanets1Click(TMainForm& form) {
+void OccultationsofStarsbyPlanets1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   if (s.StarCatalogueLoading != 0) return;
-  form.repaint();
+  form.Repaint();
   TConfigSettings& held = form.HeldConfiguration();
   TPlanetOccultationChoice choice;
   choice.SelectedStar = s.SelectedStar;
@@ -255,7 +252,7 @@ void OccultationsofStarsbyPlanets1Click(TMainForm& form) {
     return form.StarCatalogue();
   };
   const std::uint8_t level = form.StarCatalogue() ? form.StarCatalogue()->Choice() : s.OccultationCatalogueSetting;
-  if (!ShowPlanetOccultationOptions(choice, level, s.CurrentAsteroid.Name, access, &form)) return;
+  if (!ShowPlanetOccultationOptions(choice, level, s.CurrentAsteroid.Name, access, &form.Window())) return;
   s.SelectedStar = choice.SelectedStar;
   for (std::size_t i = 0; i < 9; ++i) held.PlanetOccultationBodies[i] = choice.Bodies[i];
   held.PlanetOccultationMagnitude = choice.LimitingMagnitude;
@@ -266,7 +263,7 @@ void OccultationsofStarsbyPlanets1Click(TMainForm& form) {
   RunOccultationKind(form, kPlanetStarOccultationKind);
 }
 
-void InstallLunarOccultationCommands(TMainForm& form) {
+void InstallLunarOccultationCommands(TCommandHost& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   dispatcher.Register(kStarOccultationKind, [&form] { LunarOccultationRun(form); });
   dispatcher.Register(kPlanetOccultationKind, [&form] { PlanetOccultationRun(form); });

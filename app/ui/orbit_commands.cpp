@@ -1,16 +1,20 @@
 #include "app/ui/orbit_commands.h"
 
+#include <QMainWindow>
 #include <algorithm>
 #include <memory>
 
+#include "app/config_file.h"
 #include "app/file_dialog_texts.h"
+#include "app/main_form_state.h"
 #include "app/table_dispatcher.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "engine/comet.h"
 #include "orbitdet/observation_files.h"
+#include "orbitdet/observations.h"
 #include "orbitdet/orbit_driver.h"
 #include "orbitdet/orbit_output.h"
 #include "orbitdet/state_capture.h"
@@ -44,9 +48,9 @@ FileDialogRequest Request(const char* dialog);
 // The residuals form's load and save buttons work on the window's
 // orbit-determination object and state-vector file name (dialog texts in
 // the language of the moment).
-TOrbitForms& OrbitForms(TMainForm& form) {
-  auto* forms = form.findChild<TOrbitForms*>("OrbitForms", Qt::FindDirectChildrenOnly);
-  if (forms == nullptr) forms = new TOrbitForms(&form);
+TOrbitForms& OrbitForms(TCommandHost& form) {
+  auto* forms = form.Window().findChild<TOrbitForms*>("OrbitForms", Qt::FindDirectChildrenOnly);
+  if (forms == nullptr) forms = new TOrbitForms(&form.Window());
   TStateVectorFiles files;
   files.OrbDet = &form.OrbitDetermination().OrbDet;
   files.FileName = &form.HeldConfiguration().Paths[kPathStateVectors];
@@ -77,22 +81,22 @@ FileDialogRequest Request(const char* dialog) {
 
 // The observation file name of the configuration; the data folder's
 // "Observ.txt" while none was used.
-std::string& ObservationFileName(TMainForm& form) {
+std::string& ObservationFileName(TCommandHost& form) {
   std::string& name = form.HeldConfiguration().Paths[kPathObservations];
   if (name.empty()) name = form.State().DataFolder + "/Observ.txt";
   return name;
 }
 
-void RunKind(TMainForm& form, std::int32_t kind) {
+void RunKind(TCommandHost& form, std::int32_t kind) {
   TMainFormState& s = form.State();
   s.TableKind = kind;
   if (s.PreviousTableKind != kind) s.TableChanged = 1;
   form.Tables().ComputeTable();
-  form.repaint();
+  form.Repaint();
 }
 
 // The set handed over before every run: theory selection and level A.
-torbdet& PreparedOrbDet(TMainForm& form) {
+torbdet& PreparedOrbDet(TCommandHost& form) {
   TOrbitDeterminationState& state = form.OrbitDetermination();
   state.OrbDet.SetOrbDetParameters(form.Selection(), &state.Observations, form.State().VsopLevelA,
                                    form.State().VsopLevelB);
@@ -100,7 +104,7 @@ torbdet& PreparedOrbDet(TMainForm& form) {
   return state.OrbDet;
 }
 
-void FinishSheet(TMainForm& form, std::int32_t kind) {
+void FinishSheet(TCommandHost& form, std::int32_t kind) {
   form.State().DocumentSaved = 0;
   form.State().PreviousTableKind = kind;
   form.Workbook().SetSelection(1, 1, 1, 1);
@@ -108,7 +112,7 @@ void FinishSheet(TMainForm& form, std::int32_t kind) {
 
 }  // namespace
 
-TOrbDetOptions CurrentOrbDetOptions(TMainForm& form) {
+TOrbDetOptions CurrentOrbDetOptions(TCommandHost& form) {
   const auto& raw = form.HeldConfiguration().OrbitOptionsRaw;
   const double startJd = form.State().Period.Start.Mjd + 2400000.5;
   if (std::all_of(raw.begin(), raw.end(), [](std::uint8_t b) { return b == 0; })) {
@@ -119,41 +123,33 @@ TOrbDetOptions CurrentOrbDetOptions(TMainForm& form) {
   return DecodeOrbDetOptions(raw, startJd);
 }
 
-TOrbitDeterminationState& TMainForm::OrbitDetermination() {
-  if (!orbit_) {
-    orbit_ = std::make_unique<TOrbitDeterminationState>();
-    orbit_->OrbDet.Create(state_.DataFolder, Selection(), &orbit_->Observations, state_.VsopLevelA, state_.VsopLevelB);
-  }
-  return *orbit_;
-}
-
-void Bahnbestimmung2Click(TMainForm& form) {
+void Bahnbestimmung2Click(TCommandHost& form) {
   torbdet& od = PreparedOrbDet(form);
   if (!OpenObservationFile(od, Request("Bahndateidialog"), ObservationFileName(form))) return;
   RunKind(form, kGaussKind);
 }
 
-void Dateizeigen1Click(TMainForm& form) {
+void Dateizeigen1Click(TCommandHost& form) {
   torbdet& od = PreparedOrbDet(form);
   if (!OpenObservationFile(od, Request("Bahndateidialog"), ObservationFileName(form))) return;
   RunKind(form, kObservationFileKind);
 }
 
-void Beobachtungenerfassen1Click(TMainForm& form) { RunKind(form, kObservationEntryKind); }
+void Beobachtungenerfassen1Click(TCommandHost& form) { RunKind(form, kObservationEntryKind); }
 
-void Beobachtungenspeichern1Click(TMainForm& form) {
+void Beobachtungenspeichern1Click(TCommandHost& form) {
   torbdet& od = PreparedOrbDet(form);
   FileDialogRequest request = Request("ObsSaveDlg");
   SaveObservationFile(od, request, ObservationFileName(form), form.Workbook());
 }
 
-void Laplace1Click(TMainForm& form) {
+void Laplace1Click(TCommandHost& form) {
   torbdet& od = PreparedOrbDet(form);
   if (!OpenObservationFile(od, Request("Bahndateidialog"), ObservationFileName(form))) return;
   RunKind(form, kImprovementKind);
 }
 
-void Saveasstatevector1Click(TMainForm& form) {
+void Saveasstatevector1Click(TCommandHost& form) {
   TStateVector state{};
   double epoch = 0;
   TStateCapture capture;
@@ -179,7 +175,7 @@ void Saveasstatevector1Click(TMainForm& form) {
   od.Epoch = epoch;
 }
 
-void Bahnberechnung1Click(TMainForm& form) {
+void Bahnberechnung1Click(TCommandHost& form) {
   TOrbDetOptions options = CurrentOrbDetOptions(form);
   const double startJd = form.State().Period.Start.Mjd + 2400000.5;
   if (ShowOrbDetOptionsDialog(options, startJd) != 1) return;
@@ -187,7 +183,7 @@ void Bahnberechnung1Click(TMainForm& form) {
   std::copy(bytes.begin(), bytes.end(), form.HeldConfiguration().OrbitOptionsRaw.begin());
 }
 
-void InstallOrbitCommands(TMainForm& form) {
+void InstallOrbitCommands(TCommandHost& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   dispatcher.Register(kGaussKind, [&form] {
     torbdet& od = PreparedOrbDet(form);
@@ -210,7 +206,7 @@ void InstallOrbitCommands(TMainForm& form) {
     run.Options = options;
     run.Sheet = &form.Workbook();
     run.Config = config;
-    run.EnableMainWindow = [&form](bool on) { form.setEnabled(on); };
+    run.EnableMainWindow = [&form](bool on) { form.Window().setEnabled(on); };
     // The comet objects of the trial places (methods 0 and 1), with the
     // main window's settings; the places take their own time scale, place
     // and equinox from each observation.
@@ -218,9 +214,7 @@ void InstallOrbitCommands(TMainForm& form) {
     const TEphemerisPeriodState& p = s.Period;
     auto comet = std::make_unique<TKomet>(LanguageEnglish, p.Selection, 0, p.TableConfig, s.CurrentComet, p.Start,
                                           s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    auto ephemeris =
-        std::make_unique<TKometeph>(LanguageEnglish, p.Selection, nullptr, p.TableConfig, s.CurrentComet, p.Start,
-                                    p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(s, LanguageEnglish), nullptr, s.CurrentComet);
     TTrialPlaceSettings trial;
     trial.Selection = p.Selection;
     trial.PositionFiles = p.PositionFiles;

@@ -9,27 +9,27 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // The main window's orbit options from the configuration's 20 bytes (the
 // defaults while nothing was stored).
-TOrbDetOptions CurrentOrbDetOptions(TMainForm& form);
+TOrbDetOptions CurrentOrbDetOptions(TCommandHost& form);
 
 // Registers kinds 92, 94 and 96 and the four commands, and enables them.
-void InstallOrbitCommands(TMainForm& form);
+void InstallOrbitCommands(TCommandHost& form);
 
-void Bahnbestimmung2Click(TMainForm& form);
-void Dateizeigen1Click(TMainForm& form);
-void Beobachtungenerfassen1Click(TMainForm& form);
-void Beobachtungenspeichern1Click(TMainForm& form);
+void Bahnbestimmung2Click(TCommandHost& form);
+void Dateizeigen1Click(TCommandHost& form);
+void Beobachtungenerfassen1Click(TCommandHost& form);
+void Beobachtungenspeichern1Click(TCommandHost& form);
 // "&Vorgaben...": the options dialog; OK stores the 20 bytes in the configuration.
-void Bahnberechnung1Click(TMainForm& form);
+void Bahnberechnung1Click(TCommandHost& form);
 // "&Bahnverbesserung...": an observation file, then the orbit-improvement run
 // (kind 93); on success the element and state rows go into the sheet.
-void Laplace1Click(TMainForm& form);
+void Laplace1Click(TCommandHost& form);
 // "Statevektor erfassen...": the first row of a seven-column selection (x, y,
 // z in AU, vx, vy, vz in AU/day, the epoch as a JD) in the reduced residuals
 // form; OK takes the vector and epoch into the orbit-determination object.
-void Saveasstatevector1Click(TMainForm& form);
+void Saveasstatevector1Click(TCommandHost& form);
 
 }  // namespace kvx

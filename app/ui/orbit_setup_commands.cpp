@@ -1,9 +1,13 @@
 #include "app/ui/orbit_setup_commands.h"
 
+#include <QMainWindow>
 #include <algorithm>
 
+#include "app/config_file.h"
+#include "app/main_form_state.h"
+#include "app/settings_io.h"
 #include "app/state_vector_sheet.h"
-#include "app/ui/main_window.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "engine/nbody_integrator.h"
 #include "orbitdet/start_values_file.h"
@@ -20,9 +24,9 @@ namespace {
 
 inline constexpr const char* kStartValuesFileName = "14Körper1997.csv";
 
-std::string& StartValuesFileName(TMainForm& form) { return form.HeldConfiguration().Paths[kPathStartValues]; }
+std::string& StartValuesFileName(TCommandHost& form) { return form.HeldConfiguration().Paths[kPathStartValues]; }
 
-bool Adams(TMainForm& form) { return form.State().IntegratorChoice != 0; }
+bool Adams(TCommandHost& form) { return form.State().IntegratorChoice != 0; }
 
 void ClampCentreBody(TIntegrationSetup& setup) {
   if (setup.CentreBody > setup.N) setup.CentreBody = static_cast<std::uint8_t>(std::max(1, setup.N));
@@ -30,7 +34,7 @@ void ClampCentreBody(TIntegrationSetup& setup) {
 
 }  // namespace
 
-void LoadStartValuesAtStartup(TMainForm& form) {
+void LoadStartValuesAtStartup(TCommandHost& form) {
   std::string& name = StartValuesFileName(form);
   if (name.empty()) name = form.State().DataFolder + "/" + kStartValuesFileName;
   if (!IsStartValuesFile(name)) return;
@@ -40,23 +44,23 @@ void LoadStartValuesAtStartup(TMainForm& form) {
   ClampCentreBody(setup);
 }
 
-void Konfigurieren1Click(TMainForm& form) {
-  form.repaint();
-  ShowStartValuesDialog(StartValuesFileName(form), form.Integrator().Setup, Adams(form), &form);
+void Konfigurieren1Click(TCommandHost& form) {
+  form.Repaint();
+  ShowStartValuesDialog(StartValuesFileName(form), form.Integrator().Setup, Adams(form), &form.Window());
 }
 
-void Ausgabeformatieren1Click(TMainForm& form) {
-  ShowIntegrationOutputDialog(form.Integrator().Setup, Adams(form), &form);
+void Ausgabeformatieren1Click(TCommandHost& form) {
+  ShowIntegrationOutputDialog(form.Integrator().Setup, Adams(form), &form.Window());
 }
 
-void Rechengenauigkeit1Click(TMainForm& form) {
+void Rechengenauigkeit1Click(TCommandHost& form) {
   TMainFormState& state = form.State();
   TTheorySelection selection = form.Selection();
   bool neverVsop = selection.bytes[2] != 0;
   long double tolerance = state.IntegrationTolerance;
   bool adams = state.IntegratorChoice != 0;
   std::uint8_t digits = state.AccuracyDigits;
-  if (!ShowIntegrationPrecisionDialog(selection, neverVsop, tolerance, adams, digits, &form)) return;
+  if (!ShowIntegrationPrecisionDialog(selection, neverVsop, tolerance, adams, digits, &form.Window())) return;
   state.IntegratorChoice = adams ? 1 : 0;
   SetIntegrationTolerance(state, tolerance);
   selection.bytes[2] = neverVsop ? 1 : 0;
@@ -65,7 +69,7 @@ void Rechengenauigkeit1Click(TMainForm& form) {
   form.UpdateStatusLine();
 }
 
-void Dateiffnen2Click(TMainForm& form) {
+void Dateiffnen2Click(TCommandHost& form) {
   std::string& name = StartValuesFileName(form);
   const std::optional<std::string> path = AskOpenFileName({StartValuesOpenTitle(), {StartValuesFilter()}, name, "csv"});
   if (!path) return;
@@ -82,7 +86,7 @@ void Dateiffnen2Click(TMainForm& form) {
   name = *path;
 }
 
-void Dateispeichernunter2Click(TMainForm& form) {
+void Dateispeichernunter2Click(TCommandHost& form) {
   TIntegrationSetup& setup = form.Integrator().Setup;
   const std::optional<std::string> path = AskSaveFileName({StartValuesSaveTitle(), {StartValuesFilter()}, {}, "csv"});
   if (!path) return;
@@ -95,8 +99,8 @@ void Dateispeichernunter2Click(TMainForm& form) {
   StartValuesFileName(form) = *path;
 }
 
-void StatusvektorausTabellelesen1Click(TMainForm& form) {
-  form.repaint();
+void StatusvektorausTabellelesen1Click(TCommandHost& form) {
+  form.Repaint();
   TIntegrationSetup& setup = form.Integrator().Setup;
   if (!ReadStateVectorFromSheet(form.Workbook(), setup)) {
     ShowNoStateVectorMessage();
@@ -109,18 +113,18 @@ void StatusvektorausTabellelesen1Click(TMainForm& form) {
   Konfigurieren1Click(form);
 }
 
-void Browser1Click(TMainForm& form) {
+void Browser1Click(TCommandHost& form) {
   std::string& name = form.HeldConfiguration().Paths[kPathBrowser];
   TWindowSettings& window = form.StoredSettings().Window;
   TBrowserBounds bounds{window.BrowserX, window.BrowserY, window.BrowserW, window.BrowserH};
-  ShowFileBrowser(form.State().DataFolder, name, bounds, &form);
+  ShowFileBrowser(form.State().DataFolder, name, bounds, &form.Window());
   window.BrowserX = bounds.X;
   window.BrowserY = bounds.Y;
   window.BrowserW = bounds.W;
   window.BrowserH = bounds.H;
 }
 
-void InstallOrbitSetupCommands(TMainForm& form) {
+void InstallOrbitSetupCommands(TCommandHost& form) {
   TMenuCommands& commands = form.Commands();
   commands.RegisterHandler("Konfigurieren1", [&form] { Konfigurieren1Click(form); });
   commands.RegisterHandler("Ausgabeformatieren1", [&form] { Ausgabeformatieren1Click(form); });

@@ -9,23 +9,23 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // Registers and enables the commands.
-void InstallOrbitSetupCommands(TMainForm& form);
+void InstallOrbitSetupCommands(TCommandHost& form);
 
 // Start-up: reads the configured start-values file (default: the data
 // folder's "14Körper1997.csv") into the integrator when it is one; a
 // malformed file shows its message once and the defaults stay.
-void LoadStartValuesAtStartup(TMainForm& form);
+void LoadStartValuesAtStartup(TCommandHost& form);
 
-void Konfigurieren1Click(TMainForm& form);
-void Ausgabeformatieren1Click(TMainForm& form);
-void Rechengenauigkeit1Click(TMainForm& form);
-void Dateiffnen2Click(TMainForm& form);
-void Dateispeichernunter2Click(TMainForm& form);
-void StatusvektorausTabellelesen1Click(TMainForm& form);
+void Konfigurieren1Click(TCommandHost& form);
+void Ausgabeformatieren1Click(TCommandHost& form);
+void Rechengenauigkeit1Click(TCommandHost& form);
+void Dateiffnen2Click(TCommandHost& form);
+void Dateispeichernunter2Click(TCommandHost& form);
+void StatusvektorausTabellelesen1Click(TCommandHost& form);
 // The file browser on the data folder and the file browsed last.
-void Browser1Click(TMainForm& form);
+void Browser1Click(TCommandHost& form);
 
 }  // namespace kvx

@@ -58,10 +58,8 @@ Teinzelephform& TTableCommands::SingleDatePage() {
 void TTableCommands::RegisterOverviewKinds() {
   // The daily overview at the period start.
   dispatcher_->Register(kTableKindDailyOverview, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    ttagesephemeride table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, s.Step,
-                           s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    const TEphemerisPeriodState& p = form_.State().Period;
+    ttagesephemeride table(Request(), &form_.Workbook());
     table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
     PrepareOutput(table);
     dispatcher_->FinishStandardRun(table, kTableKindDailyOverview);
@@ -92,13 +90,11 @@ void TTableCommands::RegisterOverviewKinds() {
   // The user catalogue at the period start, one row per object.
   commands.RegisterHandler("Benutzerkatalog2", [this] {
     TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
     workbook::TWorkbook& book = form_.Workbook();
     book.SetSelection(1, 1, 1, 1);
     form_.PrepareSheetForBatch();
     const TBatchRun run = BatchRunOf(form_, 1, 0);  // the catalogue run sets its own mode and output
-    Tusertab table(form_.UserObjects().Item(s.UserObjectIndex), LanguageEnglish, p.Selection, &book, kBodyIndexAsteroid,
-                   p.TableConfig, p.Start, p.Start, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    Tusertab table(form_.UserObjects().Item(s.UserObjectIndex), InstantRequest(), &book, kBodyIndexAsteroid);
     PrepareOutput(table);
     form_.ShowHourglass();
     const TBatchResult result = UserCatalogEphemerides(run, table, form_.UserObjects());

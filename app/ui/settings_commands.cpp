@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
 #include <QProcess>
@@ -21,11 +22,15 @@
 #include <filesystem>
 
 #include "app/asteroid_list_check.h"
+#include "app/config_file.h"
 #include "app/file_dialog_texts.h"
+#include "app/history_list.h"
+#include "app/main_form_state.h"
 #include "app/menu_table.h"
+#include "app/settings_io.h"
 #include "app/table_document.h"
+#include "app/ui/command_host.h"
 #include "app/ui/document_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/sheet_commands.h"
 #include "app/ui/table_commands.h"
@@ -35,6 +40,7 @@
 #include "core/observer_record.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
+#include "eclipses/star_catalogue.h"
 #include "engine/table_globals.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
@@ -45,12 +51,14 @@
 #include "platform/paths.h"
 #include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
+#include "setup/clock_list.h"
 #include "setup/ui/clocks_dialog.h"
 #include "setup/ui/data_formats_dialog.h"
 #include "setup/ui/date_place_dialog.h"
 #include "setup/ui/location_dialog.h"
 #include "setup/ui/numeric_options_dialog.h"
 #include "setup/ui/world_cities_dialog.h"
+#include "theories/moon_cache.h"
 
 namespace kvx {
 
@@ -58,7 +66,7 @@ namespace {
 
 constexpr const char* kCitiesFile = "cities.ved";
 
-TObserverRecord& Start(TMainForm& form) { return form.State().Period.Start; }
+TObserverRecord& Start(TCommandHost& form) { return form.State().Period.Start; }
 
 std::string WithoutAccessKey(const char* caption) {
   std::string text = caption;
@@ -66,11 +74,11 @@ std::string WithoutAccessKey(const char* caption) {
   return text;
 }
 
-std::string ExternalProgram(TMainForm& form) { return form.StoredSettings().ExternalApplication; }
+std::string ExternalProgram(TCommandHost& form) { return form.StoredSettings().ExternalApplication; }
 
 // --- configuration files ------------------------------------------------------------
 
-FileDialogRequest ConfigRequest(TMainForm& form, const char* dialog, const std::string& start) {
+FileDialogRequest ConfigRequest(TCommandHost& form, const char* dialog, const std::string& start) {
   FileDialogRequest request;
   request.title = FileDialogTitle(dialog);
   request.filters = {FileDialogFilter(dialog)};
@@ -79,26 +87,26 @@ FileDialogRequest ConfigRequest(TMainForm& form, const char* dialog, const std::
   return request;
 }
 
-std::string DefaultConfigPath(TMainForm& form) { return form.State().DataFolder + "/" + kDefaultConfigFileName; }
+std::string DefaultConfigPath(TCommandHost& form) { return form.State().DataFolder + "/" + kDefaultConfigFileName; }
 
-void AfterConfigurationChange(TMainForm& form) {
+void AfterConfigurationChange(TCommandHost& form) {
   form.UpdateStatusLine();
   if (form.RefreshMenusHook) form.RefreshMenusHook();
 }
 
-void Dateiffnen1Click(TMainForm& form) {
+void Dateiffnen1Click(TCommandHost& form) {
   const std::optional<std::string> path = AskOpenFileName(ConfigRequest(form, "OpenDialog", {}));
   if (path && form.LoadConfiguration(*path)) AfterConfigurationChange(form);
 }
 
-void SaveConfigurationAs(TMainForm& form) {
+void SaveConfigurationAs(TCommandHost& form) {
   const std::string current = form.Configuration().FileName();
   const std::optional<std::string> path =
       AskSaveFileName(ConfigRequest(form, "SaveDialog", current.empty() ? DefaultConfigPath(form) : current));
   if (path) form.SaveConfiguration(*path);
 }
 
-void Dateispeichern1Click(TMainForm& form) {
+void Dateispeichern1Click(TCommandHost& form) {
   const std::string name = form.Configuration().FileName();
   if (name.empty()) {
     SaveConfigurationAs(form);
@@ -109,14 +117,13 @@ void Dateispeichern1Click(TMainForm& form) {
 
 // The period of the loaded configuration: its start and end records and
 // its step.
-void DatumausKonfiguration2Click(TMainForm& form) {
+void DatumausKonfiguration2Click(TCommandHost& form) {
   if (form.Configuration().FileName().empty()) return;
   const TConfigSettings stored = ReadConfigRecord(form.Configuration().Record());
   TMainFormState& s = form.State();
   s.Period.Start = stored.Start;
   s.Period.End = stored.End;
-  s.Step = stored.Step;
-  s.Period.StepDays = stored.Step.StepDays;
+  s.Period.Step = stored.Step;
   DateListMode = 0;
   s.TableChanged = 1;
   form.Tables().ComputeWithoutKind();
@@ -128,17 +135,17 @@ void DatumausKonfiguration2Click(TMainForm& form) {
 // Tool tips only while hints are shown.
 class THintFilter : public QObject {
  public:
-  explicit THintFilter(TMainForm& form) : QObject(&form), form_(form) {}
+  explicit THintFilter(TCommandHost& form) : QObject(&form.Window()), form_(form) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::ToolTip && !form_.StoredSettings().Window.Hints) return true;
     return QObject::eventFilter(watched, event);
   }
 
  private:
-  TMainForm& form_;
+  TCommandHost& form_;
 };
 
-void ApplyView(TMainForm& form) {
+void ApplyView(TCommandHost& form) {
   TMainFormState& s = form.State();
   const bool sheet = s.WorkbookView != 0;
   form.CentralStack()->setCurrentWidget(sheet ? static_cast<QWidget*>(form.WorkbookView())
@@ -152,7 +159,7 @@ void ApplyView(TMainForm& form) {
 
 // Workbook or result grid: the document is left (after the question), a
 // new one begun, and the other view shown.
-void Tabellenkalkulation1Click(TMainForm& form) {
+void Tabellenkalkulation1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   if (!form.Documents().MayLeave()) {
     form.Commands().SetChecked("Tabellenkalkulation1", s.WorkbookView != 0);
@@ -165,13 +172,13 @@ void Tabellenkalkulation1Click(TMainForm& form) {
 
 // --- options --------------------------------------------------------------------------
 
-void Optionen2Click(TMainForm& form) {
+void Optionen2Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   TNumericOptions options = s.NumericOptions;
   options.FullOccultationCalculation = s.OccultationCatalogueSetting == 2 ? 1 : 0;
   options.FastConjunctions = s.FastSearchOption;
   options.InterpolateMoon = s.MoonCacheFlag;
-  if (ShowNumericOptionsDialog(options, true, &form) != 1) return;
+  if (ShowNumericOptionsDialog(options, true, &form.Window()) != 1) return;
   s.NumericOptions = options;
   form.SetMoonCacheSpan(options.MoonCacheSpan);
   form.SetMoonCacheOrder(options.MoonCacheOrder);
@@ -190,28 +197,28 @@ void Optionen2Click(TMainForm& form) {
   }
 }
 
-void Optionen1Click(TMainForm& form) {
+void Optionen1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   TWorksheetOptions options;
   options.DefaultSheetNumber = s.DefaultSheetNumber;
   options.RecentFilesCount = s.RecentFilesCount;
   options.SeparatorIndex = s.CsvSeparatorIndex;
-  if (!ShowWorksheetOptionsDialog(&form, options)) return;
+  if (!ShowWorksheetOptionsDialog(&form.Window(), options)) return;
   s.CsvSeparatorIndex = static_cast<std::uint8_t>(std::clamp(options.SeparatorIndex, 0, 3));
   s.DefaultSheetNumber = options.DefaultSheetNumber;
   s.RecentFilesCount = options.RecentFilesCount;
   form.RecentFiles().SetMaxCount(options.RecentFilesCount);
 }
 
-void Datenformate1Click(TMainForm& form) {
+void Datenformate1Click(TCommandHost& form) {
   static std::string formats_file;
-  if (ShowDataFormatsDialog(formats_file, &form) == 1) {
+  if (ShowDataFormatsDialog(formats_file, &form.Window()) == 1) {
     form.State().TableChanged = 1;
     form.Tables().ComputeWithoutKind();
   }
 }
 
-void Standardverzeichnisfestlegen1Click(TMainForm& form) {
+void Standardverzeichnisfestlegen1Click(TCommandHost& form) {
   std::string folder = form.StoredSettings().DefaultFolder;
   if (!SelectFolder(folder, 0, 0)) return;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
@@ -222,8 +229,8 @@ void Standardverzeichnisfestlegen1Click(TMainForm& form) {
 
 class TClockBar : public QObject {
  public:
-  explicit TClockBar(TMainForm& form) : QObject(&form), form_(form), grid_(6, 1) {
-    QWidget* bar = form.findChild<QWidget*>(QStringLiteral("Panel3"));
+  explicit TClockBar(TCommandHost& form) : QObject(&form.Window()), form_(form), grid_(6, 1) {
+    QWidget* bar = form.Window().findChild<QWidget*>(QStringLiteral("Panel3"));
     if (bar == nullptr) return;
     auto* layout = new QVBoxLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -260,7 +267,7 @@ class TClockBar : public QObject {
   }
 
  private:
-  TMainForm& form_;
+  TCommandHost& form_;
   tmystringgrid grid_;
   QPointer<TMyStringGridView> view_;  // owned by the bar, which Qt may free first
 };
@@ -281,20 +288,20 @@ bool EditClockPlace(TObserverRecord& record) {
   return true;
 }
 
-void Uhrenleistekonfigurieren1Click(TMainForm& form, TClockBar& bar) {
+void Uhrenleistekonfigurieren1Click(TCommandHost& form, TClockBar& bar) {
   TClocksDialogHost host;
   host.StartRecord = Start(form);
   host.ClockBarShown = form.Commands().IsChecked("Weltzeituhr1");
   host.ShowClockBar = [&form](bool on) { form.Commands().SetChecked("Weltzeituhr1", on); };
   host.EditPlace = EditClockPlace;
-  ShowClocksDialog(form.Clocks(), form.State().DataFolder, host, &form);
+  ShowClocksDialog(form.Clocks(), form.State().DataFolder, host, &form.Window());
   bar.Tick();
   form.Sheets().FormResize();
 }
 
 // --- Settings menu states ----------------------------------------------------------------
 
-void ApplySettingsMenuStates(TMainForm& form) {
+void ApplySettingsMenuStates(TCommandHost& form) {
   const TMainFormState& s = form.State();
   TSettingsMenuInput in;
   in.CatalogueLoading = s.StarCatalogueLoading != 0;
@@ -317,7 +324,7 @@ void ApplySettingsMenuStates(TMainForm& form) {
 
 // --- movable feasts, manual ----------------------------------------------------------------
 
-void RegisterMovableFeasts(TMainForm& form) {
+void RegisterMovableFeasts(TCommandHost& form) {
   form.Tables().Dispatcher().Register(895, [&form] {
     TMainFormState& s = form.State();
     form.PrepareSheetForBatch();
@@ -329,7 +336,7 @@ void RegisterMovableFeasts(TMainForm& form) {
 }
 
 // The manual, else the README beside the shipped data folder.
-void Handbuch1Click(TMainForm& form) {
+void Handbuch1Click(TCommandHost& form) {
   const std::string folder = form.ShippedFolder().empty() ? ShippedDataFolder() : form.ShippedFolder();
   std::string manual = FindManual(folder);
   std::error_code error;
@@ -367,7 +374,7 @@ bool StartProgram(const std::string& program, const std::vector<std::string>& ar
   return true;
 }
 
-void UpdateExternalProgramMenu(TMainForm& form) {
+void UpdateExternalProgramMenu(TCommandHost& form) {
   TMenuCommands& c = form.Commands();
   const std::string program = ExternalProgram(form);
   const bool english = LanguageEnglish != 0;
@@ -381,7 +388,7 @@ void UpdateExternalProgramMenu(TMainForm& form) {
   }
 }
 
-void ExternesProgrammfestlegen1Click(TMainForm& form) {
+void ExternesProgrammfestlegen1Click(TCommandHost& form) {
   FileDialogRequest request;
   request.title = FileDialogTitle("OpenDialog1");
   request.filters = {FileDialogFilter("OpenDialog1")};
@@ -394,7 +401,7 @@ void ExternesProgrammfestlegen1Click(TMainForm& form) {
 
 // Saves the workbook, starts a new one and opens the saved file in the
 // program. Nothing happens when the save did not complete.
-void ExternesProgrammstarten1Click(TMainForm& form) {
+void ExternesProgrammstarten1Click(TCommandHost& form) {
   TWorkbookDocument doc = form.Documents().WorkbookDocument();
   if (!SaveDocument(doc)) return;
   const std::string saved = doc.FileName;
@@ -411,7 +418,7 @@ bool CitiesFileIn(const std::string& folder) {
   return std::filesystem::is_regular_file(std::filesystem::path(folder) / kCitiesFile, error);
 }
 
-void OrdnermitWeltdatenbank1Click(TMainForm& form) {
+void OrdnermitWeltdatenbank1Click(TCommandHost& form) {
   std::string folder = form.StoredSettings().CitiesDatabase;
   if (!SelectFolder(folder, 0, 0)) return;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
@@ -424,7 +431,7 @@ void OrdnermitWeltdatenbank1Click(TMainForm& form) {
   form.StoredSettings().CitiesDatabase = folder;
 }
 
-void WeltweiteDatenbank1Click(TMainForm& form) {
+void WeltweiteDatenbank1Click(TCommandHost& form) {
   std::error_code error;
   // The database shipped into the data folder serves until another is chosen.
   if (!CitiesFileIn(form.StoredSettings().CitiesDatabase) && CitiesFileIn(form.State().DataFolder)) {
@@ -439,7 +446,7 @@ void WeltweiteDatenbank1Click(TMainForm& form) {
   }
   TObserverRecord record = Start(form);
   bool keepUT = TDatumortForm::KeepUT();
-  if (!ShowWorldCitiesDialog(form.StoredSettings().CitiesDatabase, kCitiesFile, record, keepUT, &form)) return;
+  if (!ShowWorldCitiesDialog(form.StoredSettings().CitiesDatabase, kCitiesFile, record, keepUT, &form.Window())) return;
   TDatumortForm::KeepUT() = keepUT;
   if (!keepUT) {
     UTToLocalTime(record);
@@ -461,7 +468,7 @@ void WeltweiteDatenbank1Click(TMainForm& form) {
 // single-shot zero timer.
 class TIdleWork : public QObject {
  public:
-  explicit TIdleWork(TMainForm& form) : QObject(&form), form_(form) {
+  explicit TIdleWork(TCommandHost& form) : QObject(&form.Window()), form_(form) {
     check_timer_ = new QTimer(this);
     check_timer_->setInterval(0);
     connect(check_timer_, &QTimer::timeout, this, [this] { CheckStep(); });
@@ -469,7 +476,7 @@ class TIdleWork : public QObject {
     keeper_->setSingleShot(true);
     keeper_->setInterval(0);
     connect(keeper_, &QTimer::timeout, this, [this] { KeepMoonCache(); });
-    form.installEventFilter(this);
+    form.Window().installEventFilter(this);
   }
 
   void ArmMoonCacheKeeper() {
@@ -478,7 +485,7 @@ class TIdleWork : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == &form_ && event->type() == QEvent::WindowActivate && !activated_) {
+    if (watched == parent() && event->type() == QEvent::WindowActivate && !activated_) {
       activated_ = true;
       FormActivate();
     }
@@ -534,7 +541,7 @@ class TIdleWork : public QObject {
     form_.MoonCache().Cache->MoonChebEnsure(form_.Selection(), kFullTheory, T);
   }
 
-  TMainForm& form_;
+  TCommandHost& form_;
   QTimer* check_timer_;
   QTimer* keeper_;
   TAsteroidListCheck check_;
@@ -545,7 +552,7 @@ class TIdleWork : public QObject {
 
 }  // namespace
 
-void NewConfiguration(TMainForm& form) {
+void NewConfiguration(TCommandHost& form) {
   TMainFormState defaults;
   SetStartupDefaults(defaults);
   const TConfigSettings current = form.GatherConfiguration();
@@ -557,7 +564,7 @@ void NewConfiguration(TMainForm& form) {
   s.Comet = defaults.CurrentComet;
   s.VariableStar = defaults.CurrentVariableStar;
   s.TableConfig = defaults.Period.TableConfig;
-  s.Step = defaults.Step;
+  s.Step = defaults.Period.Step;
   const TTheoryState& theory = form.TheoryState();
   s.Selection.bytes[0] = theory.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
   s.OccultationCatalogue = form.State().OccultationCatalogueLevel >= 1 ? 1 : 0;
@@ -568,7 +575,7 @@ void NewConfiguration(TMainForm& form) {
   AfterConfigurationChange(form);
 }
 
-void SearchForExternalProgram(TMainForm& form) {
+void SearchForExternalProgram(TCommandHost& form) {
   SettingsStore& store = CurrentSettingsStore();
   if (!ExternalProgram(form).empty() || !store.BoolOr("Settings", "FindExcel", true)) return;
   for (const char* name : {"localc", "libreoffice", "soffice", "gnumeric"}) {
@@ -592,17 +599,17 @@ void SearchForExternalProgram(TMainForm& form) {
   UpdateExternalProgramMenu(form);
 }
 
-void InstallExternalProgramSearch(TMainForm& form) {
+void InstallExternalProgramSearch(TCommandHost& form) {
   std::function<void()> previous = form.ThreadTimerHook;
   form.ThreadTimerHook = [&form, previous] {
     if (previous) previous();
-    QTimer::singleShot(0, &form, [&form] { SearchForExternalProgram(form); });
+    QTimer::singleShot(0, &form.Window(), [&form] { SearchForExternalProgram(form); });
   };
 }
 
-void InstallSettingsCommands(TMainForm& form) {
+void InstallSettingsCommands(TCommandHost& form) {
   TMenuCommands& c = form.Commands();
-  TMainForm* f = &form;
+  TCommandHost* f = &form;
   c.RegisterHandler("Dateineu1", [f] { NewConfiguration(*f); });
   c.RegisterHandler("Dateiffnen1", [f] { Dateiffnen1Click(*f); });
   c.RegisterHandler("Dateispeichern1", [f] { Dateispeichern1Click(*f); });

@@ -10,26 +10,26 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // Registers the commands and the clock bar on the window.
-void InstallSettingsCommands(TMainForm& form);
+void InstallSettingsCommands(TCommandHost& form);
 
 // "Settings | New configuration": every setting the configuration file
 // holds back to the start-up defaults (the files it names stay), no
 // configuration file named, the table computed again.
-void NewConfiguration(TMainForm& form);
+void NewConfiguration(TCommandHost& form);
 
 // The external-program search of the first run: the usual spreadsheet
 // programs in PATH (localc, libreoffice, soffice, gnumeric); when none is
 // found the question whether to choose one is asked, once. Skipped when a
 // program is set or "Settings"/"FindExcel" is false, which it becomes.
-void SearchForExternalProgram(TMainForm& form);
+void SearchForExternalProgram(TCommandHost& form);
 // Integration | Data for element file | Create asteroid database and its
 // table kind (app/ui/database_commands.cpp).
-void InstallDatabaseCommands(TMainForm& form);
+void InstallDatabaseCommands(TCommandHost& form);
 
 // Runs the search once the window shows (the program's start-up).
-void InstallExternalProgramSearch(TMainForm& form);
+void InstallExternalProgramSearch(TCommandHost& form);
 
 }  // namespace kvx

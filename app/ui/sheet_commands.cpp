@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
@@ -25,10 +26,12 @@
 #include <algorithm>
 #include <map>
 
+#include "app/main_form_state.h"
 #include "app/menu_table.h"
+#include "app/settings_io.h"
 #include "app/table_document.h"
+#include "app/ui/command_host.h"
 #include "app/ui/document_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/sheet_dialogs.h"
 #include "app/ui/table_commands.h"
@@ -116,10 +119,10 @@ QString TSheetFindDialog::Replacement() const { return ReplaceText != nullptr ? 
 
 // --- the commands -----------------------------------------------------------------------
 
-TSheetCommands::TSheetCommands(TMainForm& form) : QObject(&form), form_(form) {
+TSheetCommands::TSheetCommands(TCommandHost& form) : QObject(&form.Window()), form_(form) {
   InputBox = [this](const QString& caption, const QString& prompt, QString& text) {
     bool ok = false;
-    const QString answer = QInputDialog::getText(&form_, caption, prompt, QLineEdit::Normal, text, &ok);
+    const QString answer = QInputDialog::getText(&form_.Window(), caption, prompt, QLineEdit::Normal, text, &ok);
     if (ok) text = answer;
     return ok;
   };
@@ -132,7 +135,7 @@ TSheetCommands::TSheetCommands(TMainForm& form) : QObject(&form), form_(form) {
   }
   Register();
   ConnectControls();
-  form_.installEventFilter(this);
+  form_.Window().installEventFilter(this);
 }
 
 bool TSheetCommands::InWorkbook() const { return form_.State().WorkbookView != 0; }
@@ -162,35 +165,35 @@ void TSheetCommands::Register() {
   c.RegisterHandler("Formeln1", [&book] { book.EditClear(3); });
   c.RegisterHandler("Suchen1", [this] { ShowFind(false); });
   c.RegisterHandler("Ersetzen1", [this] { ShowFind(true); });
-  c.RegisterHandler("Gehezu1", [this, &book] { ShowGoToDialog(&form_, book); });
-  c.RegisterHandler("Sortieren1", [this, &book] { ShowSortDialog(&form_, book); });
+  c.RegisterHandler("Gehezu1", [this, &book] { ShowGoToDialog(&form_.Window(), book); });
+  c.RegisterHandler("Sortieren1", [this, &book] { ShowSortDialog(&form_.Window(), book); });
   c.RegisterHandler("Zellen2", [this] { InsertOrDeleteCells(false); });
   c.RegisterHandler("Zellenlschen1", [this] { InsertOrDeleteCells(true); });
   c.RegisterHandler("Ausrichtung1", [this, &book] {
-    ShowAlignmentDialog(&form_, book);
+    ShowAlignmentDialog(&form_.Window(), book);
     SelectionChanged();
   });
-  c.RegisterHandler("Zellenschtzenverbergen1", [this, &book] { ShowProtectionDialog(&form_, book); });
-  c.RegisterHandler("Hhe1", [this, &book] { ShowRowHeightDialog(&form_, book); });
-  c.RegisterHandler("Breite1", [this, &book] { ShowColumnWidthDialog(&form_, book); });
+  c.RegisterHandler("Zellenschtzenverbergen1", [this, &book] { ShowProtectionDialog(&form_.Window(), book); });
+  c.RegisterHandler("Hhe1", [this, &book] { ShowRowHeightDialog(&form_.Window(), book); });
+  c.RegisterHandler("Breite1", [this, &book] { ShowColumnWidthDialog(&form_.Window(), book); });
   c.RegisterHandler("Layout1", [this] {
-    ShowLayoutDialog(&form_, form_.Grid(), form_.Documents().Look());
+    ShowLayoutDialog(&form_.Window(), form_.Grid(), form_.Documents().Look());
     form_.Documents().ShowLook();
   });
-  c.RegisterHandler("Namen1", [this, &book] { ShowDefineNameDialog(&form_, book); });
+  c.RegisterHandler("Namen1", [this, &book] { ShowDefineNameDialog(&form_.Window(), book); });
   c.RegisterHandler("Seitenwechsel1", [&book] { InsertPageBreak(book); });
   c.RegisterHandler("Seitenwechselentfernen1", [&book] { RemovePageBreak(book); });
   c.RegisterHandler("Schriftart3", [this, &book] {
     if (InWorkbook()) {
-      ShowCellFontDialog(&form_, book);
+      ShowCellFontDialog(&form_.Window(), book);
       SelectionChanged();
     } else {
       TableFontDialog();
     }
   });
-  c.RegisterHandler("Zahlen1", [this, &book] { ShowNumberFormatDialog(&form_, book); });
-  c.RegisterHandler("Rahmen1", [this, &book] { ShowBorderDialog(&form_, book); });
-  c.RegisterHandler("Muster1", [this, &book] { ShowPatternDialog(&form_, book); });
+  c.RegisterHandler("Zahlen1", [this, &book] { ShowNumberFormatDialog(&form_.Window(), book); });
+  c.RegisterHandler("Rahmen1", [this, &book] { ShowBorderDialog(&form_.Window(), book); });
+  c.RegisterHandler("Muster1", [this, &book] { ShowPatternDialog(&form_.Window(), book); });
   c.RegisterHandler("Zellschutzaktivieren1", [this] { ToggleProtection(); });
   c.RegisterHandler("OptimaleBreite1", [this] { FitRanges(false, true); });
   c.RegisterHandler("OptimaleHhe1", [this] { FitRanges(true, false); });
@@ -244,15 +247,15 @@ void TSheetCommands::ConnectControls() {
     connect(view, &TWorkbookView::OnDblClick, this, &TSheetCommands::DoubleClicked);
   }
   // Ctrl+Page Up / Page Down: the previous or next sheet.
-  auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), &form_);
-  auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), &form_);
+  auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), &form_.Window());
+  auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), &form_.Window());
   connect(previous, &QShortcut::activated, this, [this] { StepSheet(-1); });
   connect(next, &QShortcut::activated, this, [this] { StepSheet(1); });
   form_.AddMenuStateRefresher([this] { ApplyMenuState(); });
 }
 
 bool TSheetCommands::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &form_ && event->type() == QEvent::Resize) FormResize();
+  if (watched == parent() && event->type() == QEvent::Resize) FormResize();
   return QObject::eventFilter(watched, event);
 }
 
@@ -332,7 +335,7 @@ void TSheetCommands::MoveSheet() {
     return;
   }
   form_.ShowHourglass();
-  ShowMoveSheetDialog(&form_, book);
+  ShowMoveSheetDialog(&form_.Window(), book);
   form_.RestoreCursor();
 }
 
@@ -348,9 +351,9 @@ void TSheetCommands::InsertOrDeleteCells(bool deleting) {
     return;
   }
   if (deleting) {
-    ShowDeleteCellsDialog(&form_, book);
+    ShowDeleteCellsDialog(&form_.Window(), book);
   } else {
-    ShowInsertCellsDialog(&form_, book);
+    ShowInsertCellsDialog(&form_.Window(), book);
   }
 }
 
@@ -416,7 +419,7 @@ void TSheetCommands::ShowFind(bool replace) {
     dialog = nullptr;
   }
   if (dialog == nullptr) {
-    dialog = new TSheetFindDialog(replace, &form_);
+    dialog = new TSheetFindDialog(replace, &form_.Window());
     connect(dialog, &TSheetFindDialog::FindRequested, this, [this, replace] {
       if (replace) {
         RunReplace(false, false);
@@ -461,7 +464,7 @@ void TSheetCommands::TableFontDialog() {
   current.setItalic((font.Style & kFontItalic) != 0);
   current.setUnderline((font.Style & kFontUnderline) != 0);
   bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, current, &form_);
+  const QFont chosen = QFontDialog::getFont(&ok, current, &form_.Window());
   if (!ok) return;
   font.Name = chosen.family().left(static_cast<int>(kTableFontFaceUsed)).toStdString();
   font.Size = TableFontSize(chosen.pointSize(), font.Size);
@@ -500,7 +503,7 @@ void TSheetCommands::PickGridColour(bool fixedCells) {
 
 void TSheetCommands::ColumnHeadings() {
   TMainFormState& state = form_.State();
-  if (ShowColumnTitlesDialog(state.Period.TableConfig, form_.Documents().ColumnWidthTable(), &form_) == 1) {
+  if (ShowColumnTitlesDialog(state.Period.TableConfig, form_.Documents().ColumnWidthTable(), &form_.Window()) == 1) {
     state.TableChanged = 1;
   }
   if (state.TableChanged != 0) form_.Tables().ComputeWithoutKind();
@@ -703,9 +706,9 @@ void TSheetCommands::ApplyMenuState() {
 
 void TSheetCommands::FormResize() {
   TMenuCommands& c = form_.Commands();
-  if (!form_.isMaximized() && !form_.isMinimized()) {
+  if (!form_.Window().isMaximized() && !form_.Window().isMinimized()) {
     TWindowSettings& w = form_.StoredSettings().Window;
-    const QRect bounds = form_.geometry();
+    const QRect bounds = form_.Window().geometry();
     w.X = bounds.x();
     w.Y = bounds.y();
     w.W = bounds.width();
@@ -714,16 +717,16 @@ void TSheetCommands::FormResize() {
   QToolBar* speed = c.ToolBar("SpeedBar");
   if (speed != nullptr) {
     const bool broken = c.IsChecked("BreakToolbar1");
-    if (form_.toolBarBreak(speed) != broken) {
+    if (form_.Window().toolBarBreak(speed) != broken) {
       if (broken) {
-        form_.insertToolBarBreak(speed);
+        form_.Window().insertToolBarBreak(speed);
       } else {
-        form_.removeToolBarBreak(speed);
+        form_.Window().removeToolBarBreak(speed);
       }
     }
     speed->setVisible(c.IsChecked("Symbolleiste1"));
   }
-  form_.statusBar()->setVisible(c.IsChecked("s1"));
+  form_.Window().statusBar()->setVisible(c.IsChecked("s1"));
   form_.ShowClockBar(c.IsChecked("Weltzeituhr1"));
 }
 

@@ -19,7 +19,7 @@ class QPushButton;
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // Find (and, with `replace`, replace): the text, whole word, match case;
 // Find next, and for replace Replace and Replace all. Stays open; each
@@ -51,7 +51,7 @@ class TSheetCommands : public QObject {
   Q_OBJECT
 
  public:
-  explicit TSheetCommands(TMainForm& form);
+  explicit TSheetCommands(TCommandHost& form);
 
   // The input box of the rename command (caption, prompt, text in and out);
   // false for Cancel. Tests replace it.
@@ -104,7 +104,7 @@ class TSheetCommands : public QObject {
   void ShowTableFont();
   void DoubleClicked(int row, int col);
 
-  TMainForm& form_;
+  TCommandHost& form_;
   TSheetSearchState search_;
   TSheetFindDialog* find_ = nullptr;
   TSheetFindDialog* replace_ = nullptr;

@@ -180,13 +180,22 @@ void TTableCommands::RunStandardTable(TKeplereph& table, std::int32_t kind) {
   dispatcher_->FinishStandardRun(table, kind);
 }
 
+TTableRequest TTableCommands::Request() const {
+  TTableRequest request = TableRequestOf(form_.State(), LanguageEnglish);
+  request.Output.Vsop82Available = form_.TheoryState().Libraries.Vsop82 == 1 ? 1 : 0;
+  return request;
+}
+
+TTableRequest TTableCommands::InstantRequest() const {
+  TTableRequest request = Request();
+  request.End = request.Start;
+  return request;
+}
+
 void TTableCommands::PrepareOutput(TKeplereph& table) {
   table.OutputSheet = &form_.Workbook();
   table.OutputGrid = &form_.Grid();
-  table.OutputSettings.SecondEquinoxText = SecondEquinoxText;
-  table.OutputSettings.AzimuthOrigin = form_.State().HalfTurnOffsetAngle;
-  table.OutputSettings.RiseSetAsJulianDate = form_.State().RiseSetAsJulianDate;
-  table.OutputSettings.Vsop82Available = form_.TheoryState().Libraries.Vsop82 == 1 ? 1 : 0;
+  table.OutputSettings = Request().Output;
 }
 
 // --- the kinds ------------------------------------------------------------------------------
@@ -194,22 +203,16 @@ void TTableCommands::PrepareOutput(TKeplereph& table) {
 void TTableCommands::RegisterKinds() {
   // The asteroid: the elements of the chosen asteroid, no database.
   dispatcher_->Register(21, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    TKeplereph table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start, p.End,
-                     s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentAsteroid, p.Start, p.End, s.Step,
-                         s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 0, std::string());
+    const TTableRequest request = Request();
+    TKeplereph table(request, &form_.Workbook(), form_.State().CurrentAsteroid);
+    table.initialisieren(request, form_.State().CurrentAsteroid);
     RunStandardTable(table, 21);
   });
   // The Sun.
   dispatcher_->Register(51, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    TSonnetab table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, s.Step,
-                    s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, p.Start, p.End, s.Step, s.IntegrationTolerance,
-                         s.VsopLevelA, s.VsopLevelB);
+    const TTableRequest request = Request();
+    TSonnetab table(request, &form_.Workbook());
+    table.initialisieren(request);
     RunStandardTable(table, 51);
   });
   // The planets: Pluto only within its theory's range (nothing is made
@@ -225,10 +228,9 @@ void TTableCommands::RegisterKinds() {
       dispatcher_->ComputeTable();
       return;
     }
-    Tplatab table(LanguageEnglish, p.Selection, &form_.Workbook(), s.ObjectNumber, p.TableConfig, p.Start, p.End,
-                  s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    table.initialisieren(LanguageEnglish, p.Selection, s.ObjectNumber, p.TableConfig, p.Start, p.End, s.Step,
-                         s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    const TTableRequest request = Request();
+    Tplatab table(request, &form_.Workbook(), s.ObjectNumber);
+    table.initialisieren(request, s.ObjectNumber);
     RunStandardTable(table, 71);
   });
   RegisterMoonAndSatelliteKinds();
@@ -357,32 +359,25 @@ void TTableCommands::KeineTabelle1Click() {
 void TTableCommands::RegisterBodyKinds() {
   // The Moon: from the window's Moon cache when its flag is set.
   dispatcher_->Register(61, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    Tmondtab table(s.MoonCacheFlag, s.MoonOption, LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig,
-                   p.Start, p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    table.initialisieren(s.MoonCacheFlag, s.MoonOption, LanguageEnglish, p.Selection, p.TableConfig, p.Start, p.End,
-                         s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    const TMainFormState& s = form_.State();
+    const TTableRequest request = Request();
+    Tmondtab table(s.MoonCacheFlag, s.MoonOption, request, &form_.Workbook());
+    table.initialisieren(s.MoonCacheFlag, s.MoonOption, request);
     RunStandardTable(table, 61);
   });
   // The current comet.
   dispatcher_->Register(41, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    TKometeph table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, s.CurrentComet, p.Start, p.End,
-                    s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentComet, p.Start, p.End, s.Step,
-                         s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    const TTableRequest request = Request();
+    TKometeph table(request, &form_.Workbook(), form_.State().CurrentComet);
+    table.initialisieren(request, form_.State().CurrentComet);
     RunStandardTable(table, 41);
   });
   // The current object of the user catalogue; an index outside the list
   // is refused by the table with its message.
   dispatcher_->Register(72, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    const tuserobject* object = form_.UserObjects().Item(s.UserObjectIndex);
-    Tusertab table(object, LanguageEnglish, p.Selection, &form_.Workbook(), kBodyIndexAsteroid, p.TableConfig, p.Start,
-                   p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    const TEphemerisPeriodState& p = form_.State().Period;
+    const tuserobject* object = form_.UserObjects().Item(form_.State().UserObjectIndex);
+    Tusertab table(object, Request(), &form_.Workbook(), kBodyIndexAsteroid);
     table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
     PrepareOutput(table);
     dispatcher_->FinishStandardRun(table, 72);
@@ -390,12 +385,10 @@ void TTableCommands::RegisterBodyKinds() {
   // The integrated asteroid orbit and its element-file data.
   for (const std::int32_t code : {22, 4014}) {
     dispatcher_->Register(code, [this, code] {
-      TMainFormState& s = form_.State();
-      const TEphemerisPeriodState& p = s.Period;
-      TKeplereph table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, s.CurrentAsteroid, p.Start,
-                       p.End, s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-      table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentAsteroid, p.Start, p.End, s.Step,
-                           s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 0, std::string());
+      const TMainFormState& s = form_.State();
+      const TTableRequest request = Request();
+      TKeplereph table(request, &form_.Workbook(), s.CurrentAsteroid);
+      table.initialisieren(request, s.CurrentAsteroid);
       RunIntegratedTable(table, code, table.Epoch, s.CurrentAsteroid.Name);
     });
   }
@@ -403,12 +396,10 @@ void TTableCommands::RegisterBodyKinds() {
   // starts from the record's epoch (the perihelion time when it has none).
   for (const std::int32_t code : {42, 4016}) {
     dispatcher_->Register(code, [this, code] {
-      TMainFormState& s = form_.State();
-      const TEphemerisPeriodState& p = s.Period;
-      TKometeph table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, s.CurrentComet, p.Start, p.End,
-                      s.Step, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-      table.initialisieren(LanguageEnglish, p.Selection, p.TableConfig, s.CurrentComet, p.Start, p.End, s.Step,
-                           s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+      const TMainFormState& s = form_.State();
+      const TTableRequest request = Request();
+      TKometeph table(request, &form_.Workbook(), s.CurrentComet);
+      table.initialisieren(request, s.CurrentComet);
       const double epoch = table.SecondEpoch > 0 ? table.SecondEpoch : table.Epoch;
       RunIntegratedTable(table, code, epoch, s.CurrentComet.Name);
     });
@@ -518,13 +509,12 @@ void TTableCommands::ZeitraumfrTabelle1Click() {
   SetAutoEndSwitch(p.End, p.AutoEnd);
   std::int32_t interval = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
   std::int32_t span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
-  const int result = ShowPeriodDialog(s.PhaseTableMinutes, s.PhaseTableSeconds, p.Start, p.End, interval, span, s.Step);
+  const int result = ShowPeriodDialog(s.PhaseTableMinutes, s.PhaseTableSeconds, p.Start, p.End, interval, span, p.Step);
   if (result != QDialog::Accepted || PeriodAccepted(p.End) == 0) return;
   s.SolarEclipseSearchMinutes = interval;
   s.SolarEclipseSearchSpanHours = span;
   DateListMode = 0;
-  s.Step.StepDays = s.Step.Days + s.Step.Hours / 24.0;
-  p.StepDays = s.Step.StepDays;
+  p.Step.StepDays = p.Step.Days + p.Step.Hours / 24.0;
   p.AutoEnd = AutoEndSwitch(p.End);
   LocalTimeToUT(p.Start);
   if (p.AutoEnd == 0) LocalTimeToUT(p.End);

@@ -141,6 +141,12 @@ class TTableCommands : public QObject {
   // The state-vector item while the VSOP87 C library is present.
   bool StateVectorTableEnabled() const;
 
+  // The records of a table over the main window's period, in the program's
+  // language, with the window's output settings.
+  TTableRequest Request() const;
+  // The same with the period start as start and end: the batch tables,
+  // whose objects are each tabulated at that instant.
+  TTableRequest InstantRequest() const;
   // Makes an ephemeris object write into the window's sheet and grid.
   void PrepareOutput(TKeplereph& table);
   // Runs a time-loop table over the main window's period, writes it and

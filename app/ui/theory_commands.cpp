@@ -45,14 +45,6 @@ constexpr const char* kDefaultSlowEnglish =
 
 }  // namespace
 
-void TMainForm::ComputeTableWithoutKind() {
-  if (ComputeTableHook) {
-    ComputeTableHook();
-  } else {
-    MarkTableChanged();
-  }
-}
-
 void TMainForm::ShowTheoryMarks() {
   if (!commands_) return;
   for (const TMenuMark& mark : TheoryMenuMarks(Selection(), state_.UseIntegrationDatabase != 0)) {
@@ -71,7 +63,7 @@ void TMainForm::TheoryMenuClick(const char* command, std::uint8_t planetTheory) 
   ShowTheoryMarks();
   UpdateStatusLine();
   state_.TableChanged = 1;
-  ComputeTableWithoutKind();
+  MarkTableChanged();
 }
 
 void TMainForm::PanelVSOPDblClick() {
@@ -80,7 +72,6 @@ void TMainForm::PanelVSOPDblClick() {
                                        theory_.Libraries.Vsop87C == 1, theory_.VscFilesPresent != 0);
   SetTheorySelection(requested);
   UpdateStatusLine();
-  if (ComputeTableHook) ComputeTableHook();
 }
 
 bool TMainForm::SlowTheoryQuestion(const std::string& german, const std::string& english, int mode) {
@@ -129,7 +120,7 @@ void TMainForm::RegisterTheoryCommands() {
     SetTheorySelection(requested);
     UpdateStatusLine();
     state_.TableChanged = 1;
-    ComputeTableWithoutKind();
+    MarkTableChanged();
   });
   commands_->RegisterHandler("DatenbankfrIntegrationenverwenden1", [this] {
     if (state_.IntegrationDatabase != 0) {
@@ -139,7 +130,7 @@ void TMainForm::RegisterTheoryCommands() {
     UpdateStatusLine();
     if (state_.IntegrationDatabase == 0) return;
     state_.TableChanged = 1;
-    ComputeTableWithoutKind();
+    MarkTableChanged();
   });
   commands_->RegisterHandler("RechengenauigkeitfrdieVSOPTheorien1", [this] {
     // The dialog opens on the levels in use, those the status line shows.

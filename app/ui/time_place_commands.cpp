@@ -103,10 +103,9 @@ void UTeingeben1Click(TMainForm& form) {
 void ZeitraumfrTabelleJD1Click(TMainForm& form) {
   TMainFormState& s = form.State();
   TEphemerisPeriodState& p = s.Period;
-  if (ShowPeriodJDDialog(p.Start, p.End, s.Step, &DateListMode, &form) != 1) return;
+  if (ShowPeriodJDDialog(p.Start, p.End, p.Step, &DateListMode, &form) != 1) return;
   p.AutoEnd = 0;
   DateListMode = 0;
-  p.StepDays = s.Step.StepDays;
   UTToLocalTime(p.Start);
   UTToLocalTime(p.End);
   s.TableChanged = 1;

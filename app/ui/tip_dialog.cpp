@@ -3,12 +3,14 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/ui/main_window.h"
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "platform/globals.h"
 
@@ -76,13 +78,13 @@ void TTipOfTheDayForm::Present(const TTipView& view) {
 
 bool TTipOfTheDayForm::ShowAtStartup() const { return check_->isChecked(); }
 
-TTipComponents::TTipComponents(TMainForm& form) : QObject(&form), form_(form) {
+TTipComponents::TTipComponents(TCommandHost& form) : QObject(&form.Window()), form_(form) {
   German.Tips = GermanTips();
   English.Tips = EnglishTips();
   for (TTipOfTheDay* component : {&German, &English}) {
     component->OnShowForm = [this](const TTipView& first, const std::function<std::optional<TTipView>()>& next,
                                    bool showAtStartup) {
-      TTipOfTheDayForm window(first, next, showAtStartup, &form_);
+      TTipOfTheDayForm window(first, next, showAtStartup, &form_.Window());
       window.exec();
       return window.ShowAtStartup();
     };
@@ -91,7 +93,7 @@ TTipComponents::TTipComponents(TMainForm& form) : QObject(&form), form_(form) {
 
 TTipOfTheDay& TTipComponents::Current() { return LanguageEnglish != 0 ? English : German; }
 
-TTipComponents* InstallTipsOfTheDay(TMainForm& form) {
+TTipComponents* InstallTipsOfTheDay(TCommandHost& form) {
   auto* tips = new TTipComponents(form);
   const auto show = [&form, tips] {
     TTipOfTheDay& component = tips->Current();
@@ -100,7 +102,7 @@ TTipComponents* InstallTipsOfTheDay(TMainForm& form) {
   };
   form.StartupTipHook = [&form, show] {
     // Once the window is visible.
-    if (form.State().TipsFlag != 0) QTimer::singleShot(0, &form, show);
+    if (form.State().TipsFlag != 0) QTimer::singleShot(0, &form.Window(), show);
   };
   form.Commands().RegisterHandler("TipdesTageszeigen1", show);
   form.Commands().RegisterHandler("showtipsoftheday1",

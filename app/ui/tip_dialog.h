@@ -15,7 +15,7 @@ class QPushButton;
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 class TTipOfTheDayForm : public QDialog {
   Q_OBJECT
@@ -49,15 +49,15 @@ class TTipComponents : public QObject {
   Q_OBJECT
 
  public:
-  explicit TTipComponents(TMainForm& form);
+  explicit TTipComponents(TCommandHost& form);
   TTipOfTheDay& Current();
   TTipOfTheDay German;
   TTipOfTheDay English;
 
  private:
-  TMainForm& form_;
+  TCommandHost& form_;
 };
 
-TTipComponents* InstallTipsOfTheDay(TMainForm& form);
+TTipComponents* InstallTipsOfTheDay(TCommandHost& form);
 
 }  // namespace kvx

@@ -1,19 +1,22 @@
 #include "app/ui/user_catalogue_commands.h"
 
+#include <QMainWindow>
 #include <filesystem>
 #include <system_error>
 
-#include "app/ui/main_window.h"
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "app/ui/user_catalogue_dialogs.h"
 #include "core/element_file_ranges.h"
+#include "core/records.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 
 namespace kvx {
 
-bool LoadUserCatalogue(TMainForm& form, bool showMessages, const TUserCatalogueProgress& progress) {
+bool LoadUserCatalogue(TCommandHost& form, bool showMessages, const TUserCatalogueProgress& progress) {
   TMainFormState& s = form.State();
   const TUserCatalogueStatus status =
       ReadUserCatalogue(s.UserCatalogueFile, s.UserCatalogueLines, form.UserObjects(), progress);
@@ -34,7 +37,7 @@ bool LoadUserCatalogue(TMainForm& form, bool showMessages, const TUserCatalogueP
   return status == TUserCatalogueStatus::Loaded;
 }
 
-void LoadUserCatalogueAtStartup(TMainForm& form) {
+void LoadUserCatalogueAtStartup(TCommandHost& form) {
   TMainFormState& s = form.State();
   if (s.UserCatalogueFile.empty()) s.UserCatalogueFile = s.DataFolder + "/user.csv";
   std::error_code ec;
@@ -43,7 +46,7 @@ void LoadUserCatalogueAtStartup(TMainForm& form) {
 
 namespace {
 
-void BenutzerdefinierterKatalog1Click(TMainForm& form) {
+void BenutzerdefinierterKatalog1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   TUserCatalogueContext context;
   context.FileName = &s.UserCatalogueFile;
@@ -60,17 +63,17 @@ void BenutzerdefinierterKatalog1Click(TMainForm& form) {
     CheckUserCatalogueRange(st.ElementFileRanges, form.UserObjects().Count());
     form.RefreshMenuStates();
   };
-  ShowUserCatalogDialog(std::move(context), &form);
+  ShowUserCatalogDialog(std::move(context), &form.Window());
 }
 
 }  // namespace
 
-void InstallUserCatalogueCommands(TMainForm& form) {
+void InstallUserCatalogueCommands(TCommandHost& form) {
   TMenuCommands& menu = form.Commands();
   menu.RegisterHandler("BenutzerdefinierterKatalog1", [&form] { BenutzerdefinierterKatalog1Click(form); });
   menu.SetEnabled("BenutzerdefinierterKatalog1", true);
   form.Tables().FindUserCatalogObject = [&form](const tuserlist& objects) {
-    return FindUserCatalogObject(objects, &form);
+    return FindUserCatalogObject(objects, &form.Window());
   };
   form.RefreshMenuStates();
 }

@@ -7,7 +7,7 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // Loads the catalogue the main window names (State().UserCatalogueFile)
 // into its lines and objects. A missing or foreign file leaves the previous
@@ -15,15 +15,15 @@ class TMainForm;
 // chosen object and the chosen entry range are forgotten when they no
 // longer lie inside the objects, and the menus are refreshed. True when at
 // least one object was built.
-bool LoadUserCatalogue(TMainForm& form, bool showMessages, const TUserCatalogueProgress& progress = {});
+bool LoadUserCatalogue(TCommandHost& form, bool showMessages, const TUserCatalogueProgress& progress = {});
 
 // The start-up's load: the catalogue file defaults to "user.csv" in the data
 // folder and is read without messages when it exists.
-void LoadUserCatalogueAtStartup(TMainForm& form);
+void LoadUserCatalogueAtStartup(TCommandHost& form);
 
 // Registers "BenutzerdefinierterKatalog1" (the editor) and hands the picker
 // to the table commands, which enables "Benutzerkatalog1" while objects
 // exist.
-void InstallUserCatalogueCommands(TMainForm& form);
+void InstallUserCatalogueCommands(TCommandHost& form);
 
 }  // namespace kvx

@@ -1,19 +1,24 @@
 #include "app/ui/user_conjunction_commands.h"
 
+#include <QMainWindow>
 #include <filesystem>
 
+#include "app/config_file.h"
+#include "app/main_form_state.h"
 #include "app/ui/asteroid_database_commands.h"
 #include "app/ui/asteroid_selection_dialogs.h"
+#include "app/ui/command_host.h"
 #include "app/ui/conjunction_commands.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/element_commands.h"
 #include "app/ui/event_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/range_dialog.h"
 #include "app/ui/table_commands.h"
 #include "catalogues/ui/element_dialogs.h"
 #include "core/asteroid_database.h"
+#include "core/records.h"
+#include "events/event_list.h"
 #include "events/ui/conjunction_list_dialog.h"
 #include "events/ui/planet_user_object_dialog.h"
 #include "platform/busy_cursor.h"
@@ -27,24 +32,24 @@ namespace {
 constexpr std::int32_t kBodyUserObjectKind = 81;
 constexpr std::int32_t kUserObjectMinorBodyKind = 86;
 
-TVisibilityFilter FilterOf(TMainForm& form) {
+TVisibilityFilter FilterOf(TCommandHost& form) {
   const TNumericOptions& o = form.State().NumericOptions;
   return TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
 }
 
-TUserConjunctionDialogHooks HooksOf(TMainForm& form) {
+TUserConjunctionDialogHooks HooksOf(TCommandHost& form) {
   TUserConjunctionDialogHooks hooks;
   hooks.ChangeFilter = [&form] {
     if (form.Commands().HasHandler("Optionen2")) {
       form.Commands().Trigger("Optionen2");
     } else {
-      ShowNumericOptionsDialog(form.State().NumericOptions, true, &form);
+      ShowNumericOptionsDialog(form.State().NumericOptions, true, &form.Window());
     }
     return FilterOf(form);
   };
   hooks.SelectRange = [&form](TFileRange& range, const std::vector<std::string>& names) {
     std::int32_t first = range.First, last = range.Last;
-    if (!SelectFileRecordRange(first, last, names, &form)) return false;
+    if (!SelectFileRecordRange(first, last, names, &form.Window())) return false;
     range = TFileRange{first, last};
     return true;
   };
@@ -53,7 +58,7 @@ TUserConjunctionDialogHooks HooksOf(TMainForm& form) {
 
 // The run's records from the main window: the period, the filter, the
 // context with the user catalogue.
-void PrepareRun(TMainForm& form, TUserConjunctionSearch& run, double separationLimit,
+void PrepareRun(TCommandHost& form, TUserConjunctionSearch& run, double separationLimit,
                 const TConjunctionOptions& options, const TFileRange& userRange) {
   TMainFormState& s = form.State();
   TEphemerisPeriodState period = s.Period;
@@ -70,13 +75,13 @@ void PrepareRun(TMainForm& form, TUserConjunctionSearch& run, double separationL
 
 // Runs the question, the dialog and the table of one command.
 template <typename ShowDialog>
-void ListCommand(TMainForm& form, std::int32_t kind, ShowDialog show) {
+void ListCommand(TCommandHost& form, std::int32_t kind, ShowDialog show) {
   const TSearchTheoryScope theory(form);
-  form.repaint();
+  form.Repaint();
   if (!AskSlowConjunctionSearchTheory(form)) return;
   TMainFormState& s = form.State();
   const bool accepted = show();
-  form.repaint();
+  form.Repaint();
   if (accepted && !form.Events().Empty()) {
     s.TableKind = kind;
     if (s.PreviousTableKind != s.TableKind) s.TableChanged = 1;
@@ -90,7 +95,7 @@ std::string ListFileOf(const TElementDialogBase& dialog, const std::string& data
   return dataFolder + "/" + DefaultElementFileName(dialog.Kind());
 }
 
-TMinorBodySources SourcesOf(TMainForm& form) {
+TMinorBodySources SourcesOf(TCommandHost& form) {
   TMinorBodySources sources;
   sources.EnsureLists = [&form] {
     TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
@@ -153,19 +158,19 @@ TMinorBodySources SourcesOf(TMainForm& form) {
   };
   sources.SelectDatabase = [&form] {
     BusyCursorScope busy;
-    SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids, &form);
+    SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids, &form.Window());
   };
   return sources;
 }
 
 }  // namespace
 
-bool ShowPlanetStarConjunctionDialog(TMainForm& form, double& separationLimit, TConjunctionOptions& options,
+bool ShowPlanetStarConjunctionDialog(TCommandHost& form, double& separationLimit, TConjunctionOptions& options,
                                      TEventList& events, TElementFileRanges& ranges) {
   events.Clear();
-  TBodyUserObjectConjunctionRun run(EclipseSearchContext(form), events);
+  TBodyUserObjectConjunctionRun run(EclipseSearchContext(form.State()), events);
   PrepareRun(form, run, separationLimit, options, ranges.UserCatalogue);
-  TKonjPlanStar dialog(run, HooksOf(form), &form);
+  TKonjPlanStar dialog(run, HooksOf(form), &form.Window());
   if (dialog.exec() != QDialog::Accepted) return false;
   dialog.Edit300Exit();
   separationLimit = run.SeparationLimit;
@@ -174,13 +179,13 @@ bool ShowPlanetStarConjunctionDialog(TMainForm& form, double& separationLimit, T
   return true;
 }
 
-bool ShowConjunctionListDialog(TMainForm& form, std::uint8_t& databaseFlag, std::uint8_t& cometFlag,
+bool ShowConjunctionListDialog(TCommandHost& form, std::uint8_t& databaseFlag, std::uint8_t& cometFlag,
                                double& separationLimit, TConjunctionOptions& options, TEventList& events,
                                TElementFileRanges& ranges) {
   events.Clear();
-  TUserObjectMinorBodyConjunctionRun run(EclipseSearchContext(form), events);
+  TUserObjectMinorBodyConjunctionRun run(EclipseSearchContext(form.State()), events);
   PrepareRun(form, run, separationLimit, options, ranges.UserCatalogue);
-  TKonjlistdlg dialog(run, HooksOf(form), SourcesOf(form), databaseFlag, cometFlag, &form);
+  TKonjlistdlg dialog(run, HooksOf(form), SourcesOf(form), databaseFlag, cometFlag, &form.Window());
   dialog.AsteroidRange = ranges.AsteroidFile;
   dialog.CometRange = ranges.CometFile;
   dialog.FormShow();
@@ -196,7 +201,7 @@ bool ShowConjunctionListDialog(TMainForm& form, std::uint8_t& databaseFlag, std:
   return true;
 }
 
-void PlanetenundSterne1Click(TMainForm& form) {
+void PlanetenundSterne1Click(TCommandHost& form) {
   ListCommand(form, kBodyUserObjectKind, [&form] {
     TConfigSettings& held = form.HeldConfiguration();
     return ShowPlanetStarConjunctionDialog(form, held.SeparationLimit, held.ConjunctionOptions, form.Events(),
@@ -204,7 +209,7 @@ void PlanetenundSterne1Click(TMainForm& form) {
   });
 }
 
-void KonjunktionenfrObjektlisten1Click(TMainForm& form) {
+void KonjunktionenfrObjektlisten1Click(TCommandHost& form) {
   ListCommand(form, kUserObjectMinorBodyKind, [&form] {
     TConfigSettings& held = form.HeldConfiguration();
     TMainFormState& s = form.State();
@@ -213,7 +218,7 @@ void KonjunktionenfrObjektlisten1Click(TMainForm& form) {
   });
 }
 
-void InstallUserConjunctionCommands(TMainForm& form) {
+void InstallUserConjunctionCommands(TCommandHost& form) {
   TMenuCommands& commands = form.Commands();
   commands.RegisterHandler("PlanetenundSterne1", [&form] { PlanetenundSterne1Click(form); });
   commands.RegisterHandler("KonjunktionenfrObjektlisten1", [&form] { KonjunktionenfrObjektlisten1Click(form); });

@@ -13,23 +13,23 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // Registers both commands and enables their items.
-void InstallUserConjunctionCommands(TMainForm& form);
+void InstallUserConjunctionCommands(TCommandHost& form);
 
 // The dialog of one body against the user objects. Frees and clears the
 // event list first; true on OK, with the separation limit, the options (the
 // typed step, the chosen body) and the file ranges copied back.
-bool ShowPlanetStarConjunctionDialog(TMainForm& form, double& separationLimit, TConjunctionOptions& options,
+bool ShowPlanetStarConjunctionDialog(TCommandHost& form, double& separationLimit, TConjunctionOptions& options,
                                      TEventList& events, TElementFileRanges& ranges);
 // The dialog of user objects against asteroids or comets; on OK also the
 // two flags.
-bool ShowConjunctionListDialog(TMainForm& form, std::uint8_t& databaseFlag, std::uint8_t& cometFlag,
+bool ShowConjunctionListDialog(TCommandHost& form, std::uint8_t& databaseFlag, std::uint8_t& cometFlag,
                                double& separationLimit, TConjunctionOptions& options, TEventList& events,
                                TElementFileRanges& ranges);
 
-void PlanetenundSterne1Click(TMainForm& form);
-void KonjunktionenfrObjektlisten1Click(TMainForm& form);
+void PlanetenundSterne1Click(TCommandHost& form);
+void KonjunktionenfrObjektlisten1Click(TCommandHost& form);
 
 }  // namespace kvx

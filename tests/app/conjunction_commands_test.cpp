@@ -164,7 +164,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   // "Winkelabstände...", in German: Compute, then Stop after three rows.
   form.SetLanguage(0);
   SetDate(state.Period.End, 2, 11, 2020);
-  state.Period.StepDays = 1.0 / 24;
+  state.Period.Step.StepDays = 1.0 / 24;
   StoppingProgress progress;
   ProgressReporter* previous = SetProgressReporter(&progress);
   QString captionWhileRunning;

@@ -65,8 +65,7 @@ class MoonSatelliteCommands : public test::MainFormTest {
     s.Period.End = start;
     s.Period.End.Mjd = start.Mjd + days;
     UTToLocalTime(s.Period.End);
-    s.Step = TTableStep{0, stepDays * 24, stepDays};
-    s.Period.StepDays = stepDays;
+    s.Period.Step = TTableStep{0, stepDays * 24, stepDays};
     s.PlaceConfirmed = 1;
   }
 

@@ -392,10 +392,9 @@ TEST_F(SheetKeeping, AClampedPeriodIsSavedClamped) {
     TMainFormState& s = form.State();
     s.Period.AutoEnd = 1;
     s.Period.End.PeriodDays = 3652425;
-    s.Step.Days = 1;
-    s.Step.Hours = 0;
-    s.Step.StepDays = 1;
-    s.Period.StepDays = 1;
+    s.Period.Step.Days = 1;
+    s.Period.Step.Hours = 0;
+    s.Period.Step.StepDays = 1;
     form.Tables().ComputeWithoutKind();
     ASSERT_EQ(messages_.messages.size(), 2u);
     EXPECT_NEAR(s.Period.End.Mjd - s.Period.Start.Mjd, 16381, 1e-6);

@@ -117,7 +117,7 @@ TEST(TableFile, LoadThenSaveIsByteExactAndFollowsTheLoadRules) {
   a.look.FixedColor = 0x8000000F;
   a.look.Font = {9, -12, "Liberation Sans", 0x00112233, kFontItalic};
   a.state.Period.Start.Longitude = -9.301;
-  a.state.Step = {0, 12.0, 0.5};
+  a.state.Period.Step = {0, 12.0, 0.5};
   a.widths[5] = 77;
   a.grid.SetColCount(6);
   a.grid.SetRowCount(5);
@@ -168,7 +168,7 @@ TEST(TableFile, LoadThenSaveIsByteExactAndFollowsTheLoadRules) {
   EXPECT_DOUBLE_EQ(b.look.FontScale, 12.0 / 13.0);
   EXPECT_EQ(b.look.Font.Name, "Liberation Sans");
   EXPECT_EQ(b.widths[5], 77);
-  EXPECT_EQ(b.state.Step.Hours, 12.0);
+  EXPECT_EQ(b.state.Period.Step.Hours, 12.0);
   const std::string second = folder.File("second.kvx");
   ASSERT_TRUE(SaveTableFile(b.doc, second));
   EXPECT_EQ(ReadAll(second), ReadAll(first));
@@ -235,7 +235,7 @@ TEST(TableFile, RefusedFilesChangeNothing) {
     const std::string path = c.name == "missing.kvx" ? folder.File(c.name) : folder.Write(c.name, c.content);
     DocFixture doc;
     doc.grid.SetCells(1, 1, "before");
-    doc.state.Step = {3, 0.0, 3.0};
+    doc.state.Period.Step = {3, 0.0, 3.0};
     const std::vector<std::uint8_t> image = EncodeTableFile(TableFileImageOf(doc.doc));
     RecordingMessageSink sink;
     ScopedMessageSink scoped(sink);

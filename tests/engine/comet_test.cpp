@@ -18,6 +18,7 @@
 #include "support/fixtures.h"
 #include "support/recording_message_sink.h"
 #include "support/recording_progress.h"
+#include "support/table_request.h"
 
 namespace kvx {
 namespace {
@@ -164,8 +165,9 @@ TEST(Comet, TableRowsAndRefusals) {
   DateListMode = 0;
   const TObserverRecord start = ObserverAt(CalendarDateToJd(1, 10, 1990, 0), 57);
   const TObserverRecord end = ObserverAt(CalendarDateToJd(10, 10, 1990, 0), 57);
-  TKometeph table(1, TTheorySelection{}, nullptr, TTableConfigRecord{}, Encke(), start, end, Daily(), 1e-10L, -1, 10);
-  table.initialisieren(1, TTheorySelection{}, TTableConfigRecord{}, Encke(), start, end, Daily(), 1e-10L, -1, 10);
+  const TTableRequest request = test::TableRequest(1, TTheorySelection{}, TTableConfigRecord{}, start, end, Daily());
+  TKometeph table(request, nullptr, Encke());
+  table.initialisieren(request, Encke());
   EXPECT_EQ(table.ProgressCaption, "Calculating ephemeris of the Comet");
   table.schleife(TComputeSettingsBlock{}, 0, 1);
   ASSERT_EQ(table.Rows, 10);
@@ -181,7 +183,7 @@ TEST(Comet, TableRowsAndRefusals) {
     if (bad == 1) e.Eccentricity = -0.1;
     if (bad == 2) e.Node = std::numeric_limits<double>::infinity();
     messages.messages.clear();
-    table.initialisieren(1, TTheorySelection{}, TTableConfigRecord{}, e, start, end, Daily(), 1e-10L, -1, 10);
+    table.initialisieren(test::TableRequest(1, TTheorySelection{}, TTableConfigRecord{}, start, end, Daily()), e);
     table.schleife(TComputeSettingsBlock{}, 0, 1);
     EXPECT_EQ(table.Rows, 0) << bad;
     ASSERT_EQ(messages.messages.size(), 1u) << bad;
@@ -222,8 +224,10 @@ TEST(Comet, IntegratedTableWithoutPerturbers) {
     c.Eccentricity = e;
     c.PerihelionTime = T;
     c.Epoch = T + 2;
-    TKometeph twoBody(0, selection, nullptr, TTableConfigRecord{}, c, start, end, TTableStep{2, 0, 2}, 1e-13L, -1, 10);
-    twoBody.initialisieren(0, selection, TTableConfigRecord{}, c, start, end, TTableStep{2, 0, 2}, 1e-13L, -1, 10);
+    const TTableRequest request =
+        test::TableRequest(0, selection, TTableConfigRecord{}, start, end, TTableStep{2, 0, 2}, 1e-13L);
+    TKometeph twoBody(request, nullptr, c);
+    twoBody.initialisieren(request, c);
     twoBody.schleife(TComputeSettingsBlock{}, 0, 1);
     ASSERT_EQ(twoBody.Rows, 31);
     std::vector<TKeplerPosition> expected;
@@ -239,7 +243,8 @@ TEST(Comet, IntegratedTableWithoutPerturbers) {
     }
   }
   const TCometElements c = Encke();
-  TKometeph cancelled(0, selection, nullptr, TTableConfigRecord{}, c, start, end, TTableStep{2, 0, 2}, 1e-13L, -1, 10);
+  TKometeph cancelled(test::TableRequest(0, selection, TTableConfigRecord{}, start, end, TTableStep{2, 0, 2}, 1e-13L),
+                      nullptr, c);
   progress.cancel_at = progress.events_processed + 20;
   cancelled.integriere(TComputeSettingsBlock{}, 0, 1, 0);
   EXPECT_EQ(cancelled.Rows, 0);

@@ -19,6 +19,7 @@
 #include "sun_planet_support.h"
 #include "support/fixtures.h"
 #include "support/recording_progress.h"
+#include "support/table_request.h"
 #include "support/theory_selection.h"
 
 namespace kvx {
@@ -200,8 +201,9 @@ class SunTableDarkness : public ::testing::Test {
     const TTableConfigRecord config = test::ConfigWith({column_flag::kDarkness, column_flag::kDarknessSum});
     // The internal series of the planets and the Moon.
     const TTheorySelection internal = test::PlanetAndMoonTheory(0, 0);
-    TSonnetab table(language, internal, nullptr, config, start, end, TTableStep{}, 1e-10L, -1, 10);
-    table.initialisieren(language, internal, config, start, end, TTableStep{}, 1e-10L, -1, 10);
+    const TTableRequest request = test::TableRequest(language, internal, config, start, end, TTableStep{});
+    TSonnetab table(request, nullptr);
+    table.initialisieren(request);
     table.schleife(PositionFileHandles{}, 1, 1);
     return table.Rows;
   }

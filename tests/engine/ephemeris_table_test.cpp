@@ -8,14 +8,15 @@
 #include "chain_test_support.h"
 #include "core/asteroid_database.h"
 #include "core/element_records.h"
-#include "core/two_body.h"
 #include "core/time_scales.h"
+#include "core/two_body.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "support/recording_message_sink.h"
 #include "support/recording_progress.h"
+#include "support/table_request.h"
 #include "support/temp_folder.h"
 
 namespace kvx {
@@ -60,10 +61,9 @@ class EphemerisTable : public ::testing::Test {
 
   TKeplereph Table(const TObserverRecord& start, const TObserverRecord& end, double stepDays,
                    const TTableConfigRecord& config = {}) {
-    TKeplereph table(0, TTheorySelection{}, nullptr, config, CeresElements(), start, end, StepOf(stepDays), 1e-10L, -1,
-                     10);
-    table.initialisieren(0, TTheorySelection{}, config, CeresElements(), start, end, StepOf(stepDays), 1e-10L, -1, 10,
-                         0, "Ceres");
+    const TTableRequest request = test::TableRequest(0, TTheorySelection{}, config, start, end, StepOf(stepDays));
+    TKeplereph table(request, nullptr, CeresElements());
+    table.initialisieren(request, CeresElements(), 0, "Ceres");
     return table;
   }
 
@@ -139,8 +139,9 @@ TEST_F(EphemerisTable, CancelThenRerun) {
     }
     int calls = 0;
   };
-  Throwing throwing(0, TTheorySelection{}, nullptr, TTableConfigRecord{}, CeresElements(), start,
-                    LocalInstant(1, 5, 2024, 0.0), StepOf(1.0), 1e-10L, -1, 10);
+  Throwing throwing(test::TableRequest(0, TTheorySelection{}, TTableConfigRecord{}, start,
+                                       LocalInstant(1, 5, 2024, 0.0), StepOf(1.0)),
+                    nullptr, CeresElements());
   EXPECT_THROW(throwing.schleife(TComputeSettingsBlock{}, 0, 1), std::runtime_error);
   EXPECT_EQ(progress.ends, 3);
   EXPECT_FALSE(progress.visible);
@@ -253,8 +254,9 @@ TEST_F(EphemerisTable, DatabaseRecordsServedFromMemory) {
   const std::string path = WriteThreeRecordDatabase(folder);
   const TObserverRecord start = LocalInstant(1, 4, 2024, 0.0);
   TKeplereph table = Table(start, LocalInstant(1, 5, 2024, 0.0), 10.0);
-  table.initialisieren(0, TTheorySelection{}, TTableConfigRecord{}, CeresElements(), start,
-                       LocalInstant(1, 5, 2024, 0.0), StepOf(10.0), 1e-10L, -1, 10, 1, path);
+  table.initialisieren(test::TableRequest(0, TTheorySelection{}, TTableConfigRecord{}, start,
+                                          LocalInstant(1, 5, 2024, 0.0), StepOf(10.0)),
+                       CeresElements(), 1, path);
   EXPECT_EQ(table.Name, "Ceres DB");
   EXPECT_TRUE(messages.messages.empty());
 
@@ -280,8 +282,9 @@ TEST_F(EphemerisTable, DatabaseRecordsServedFromMemory) {
   const TEphemerisResultRecord row = RowStore.Row(3);
   TAsteroidElements recordOfRow;
   ASSERT_TRUE(ReadEelElementsNearest(path, row.JD, recordOfRow));
-  TKeplereph plain(0, TTheorySelection{}, nullptr, TTableConfigRecord{}, recordOfRow, start,
-                   LocalInstant(1, 5, 2024, 0.0), StepOf(10.0), 1e-10L, -1, 10);
+  TKeplereph plain(test::TableRequest(0, TTheorySelection{}, TTableConfigRecord{}, start, LocalInstant(1, 5, 2024, 0.0),
+                                      StepOf(10.0)),
+                   nullptr, recordOfRow);
   plain.schleife(TComputeSettingsBlock{}, 0, 1);
   EXPECT_EQ(RowStore.Row(3).Position.RightAscension, row.Position.RightAscension);
   EXPECT_EQ(RowStore.Row(3).Position.GeoDistance, row.Position.GeoDistance);
@@ -300,8 +303,9 @@ TEST_F(EphemerisTable, DatabaseFilesRefusedAtSetUp) {
   for (const std::string& path : paths) {
     TKeplereph table = Table(start, LocalInstant(1, 5, 2024, 0.0), 1.0);
     messages.messages.clear();
-    table.initialisieren(0, TTheorySelection{}, TTableConfigRecord{}, CeresElements(), start,
-                         LocalInstant(1, 5, 2024, 0.0), StepOf(1.0), 1e-10L, -1, 10, 1, path);
+    table.initialisieren(test::TableRequest(0, TTheorySelection{}, TTableConfigRecord{}, start,
+                                            LocalInstant(1, 5, 2024, 0.0), StepOf(1.0)),
+                         CeresElements(), 1, path);
     ASSERT_EQ(messages.messages.size(), 1u) << path;
     EXPECT_NE(messages.messages[0].text.find(path), std::string::npos);
     table.schleife(TComputeSettingsBlock{}, 0, 1);

@@ -15,6 +15,7 @@
 #include "support/fixtures.h"
 #include "support/recording_message_sink.h"
 #include "support/recording_progress.h"
+#include "support/table_request.h"
 #include "theories/moon_cache.h"
 #include "theories/theory_libraries.h"
 #include "theories/theory_library_test_support.h"
@@ -110,8 +111,9 @@ void CompareYearWithSwissEphemeris(TTheorySelection road, const TMoonBounds& bou
     const double lat = table.Number(first, "lat"), lon = -table.Number(first, "lon");
     const TObserverRecord start = ObserverAt(table.Number(first, "jd_ut"), 69.1, config, lat, lon);
     const TObserverRecord end = ObserverAt(table.Number(first + 365, "jd_ut"), 69.1, config, lat, lon);
-    Tmondtab tab(0, 0, 0, road, nullptr, config, start, end, TTableStep{1, 0, 1}, 1e-10L, -1, 10);
-    tab.initialisieren(0, 0, 0, road, config, start, end, TTableStep{1, 0, 1}, 1e-10L, -1, 10);
+    const TTableRequest request = test::TableRequest(0, road, config, start, end, TTableStep{1, 0, 1});
+    Tmondtab tab(0, 0, request, nullptr);
+    tab.initialisieren(0, 0, request);
     EXPECT_EQ(tab.ProgressCaption, "Berechne Ephemeride des Mondes");
     tab.schleife(TComputeSettingsBlock{}, 0, 1);
     ASSERT_EQ(tab.Rows, 366);
@@ -198,7 +200,7 @@ TEST_F(MoonObjects, TableRowMatchesSinglePositionAndCache) {
   end.Day += 3;
   TSheet sheet;
   tmystringgrid grid;
-  Tmondtab tab(0, 0, 1, InternalSeries(), &sheet, config, start, end, TTableStep{1, 0, 1}, 1e-10L, -1, 10);
+  Tmondtab tab(0, 0, test::TableRequest(1, InternalSeries(), config, start, end, TTableStep{1, 0, 1}), &sheet);
   tab.OutputGrid = &grid;
   tab.schleife(TComputeSettingsBlock{}, 0, 1);
   ASSERT_EQ(tab.Rows, 4);
@@ -247,7 +249,7 @@ TEST_F(MoonObjects, ColumnGroupsAndCancel) {
   const TObserverRecord start = ObserverAt(2460400.3, 69.1, config);
   TObserverRecord end = start;
   end.Day += 3;
-  Tmondtab tab(0, 0, 0, InternalSeries(), nullptr, config, start, end, TTableStep{1, 0, 1}, 1e-10L, -1, 10);
+  Tmondtab tab(0, 0, test::TableRequest(0, InternalSeries(), config, start, end, TTableStep{1, 0, 1}), nullptr);
   tab.Result.Altitude = 123.0;
   tab.Result.Physical.illuminatedFraction = 7.0;
   tab.schleife(TComputeSettingsBlock{}, 0, 1);

@@ -6,14 +6,7 @@
 #include <vector>
 
 #include "chain_test_support.h"
-#include "support/fixtures.h"
-#include "support/recording_message_sink.h"
-#include "support/recording_progress.h"
-#include "support/temp_folder.h"
 #include "core/binary_fields.h"
-#include "theories/planet_by_index.h"
-#include "theories/position_files.h"
-#include "theories/theory_state.h"
 #include "core/frames.h"
 #include "core/time_scales.h"
 #include "core/two_body.h"
@@ -22,6 +15,14 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "support/fixtures.h"
+#include "support/recording_message_sink.h"
+#include "support/recording_progress.h"
+#include "support/table_request.h"
+#include "support/temp_folder.h"
+#include "theories/planet_by_index.h"
+#include "theories/position_files.h"
+#include "theories/theory_state.h"
 
 namespace kvx {
 namespace {
@@ -88,8 +89,9 @@ class OrbitIntegration : public ::testing::Test {
                           double stepDays, long double tolerance) {
     TTableStep step;
     step.StepDays = stepDays;
-    TKeplereph table(0, selection, nullptr, TTableConfigRecord{}, elements, InstantAtJd(startJd), InstantAtJd(endJd),
-                     step, tolerance, -1, 10);
+    TKeplereph table(test::TableRequest(0, selection, TTableConfigRecord{}, InstantAtJd(startJd), InstantAtJd(endJd),
+                                        step, tolerance),
+                     nullptr, elements);
     table.TheorySelection = selection;
     return table;
   }

@@ -19,6 +19,7 @@
 #include "sun_planet_support.h"
 #include "support/fixtures.h"
 #include "support/recording_progress.h"
+#include "support/table_request.h"
 #include "support/theory_selection.h"
 #include "theories/theory_library_test_support.h"
 
@@ -198,8 +199,9 @@ TEST_F(SunPlanetReference, SunTableRiseSetAndTwilightsWithinOneMinute) {
     TObserverRecord end = start;
     end.Day = 31;
     end.Month = 12;
-    TSonnetab table(1, test::PlanetTheory(0), nullptr, config, start, end, TTableStep{3, 0, 3}, 1e-10L, -1, 10);
-    table.initialisieren(1, test::PlanetTheory(0), config, start, end, TTableStep{3, 0, 3}, 1e-10L, -1, 10);
+    const TTableRequest request = test::TableRequest(1, test::PlanetTheory(0), config, start, end, TTableStep{3, 0, 3});
+    TSonnetab table(request, nullptr);
+    table.initialisieren(request);
     table.schleife(PositionFileHandles{}, 1, 1);
     ASSERT_EQ(table.Rows, 122);
     for (int i = 0; i < table.Rows; ++i) {
@@ -243,8 +245,9 @@ TEST_F(SunPlanetReference, PlanetTableRiseTransitSetWithinOneMinute) {
     const TBodyIndex body = static_cast<TBodyIndex>(swe.Number(row, "body"));
     TObserverRecord o = test::ObserverAtPlace(swe.Number(row, "jd") + 0.5, swe.Number(row, "delta_t"),
                                               Place{50.0, 10.0, 1}, test::PlanetTheory(0));
-    Tplatab table(0, test::PlanetTheory(0), nullptr, body, config, o, o, TTableStep{}, 1e-10L, -1, 10);
-    table.initialisieren(0, test::PlanetTheory(0), body, config, o, o, TTableStep{}, 1e-10L, -1, 10);
+    const TTableRequest request = test::TableRequest(0, test::PlanetTheory(0), config, o, o, TTableStep{});
+    Tplatab table(request, nullptr, body);
+    table.initialisieren(request, body);
     table.rechnen(PositionFileHandles{});
     const TRiseSetBlock& b = table.Result.RiseSet;
     const std::string at = "body " + std::to_string(body) + " jd " + std::to_string(swe.Number(row, "jd"));

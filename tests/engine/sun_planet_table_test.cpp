@@ -10,8 +10,8 @@
 
 #include "chain_test_support.h"
 #include "core/name_tables.h"
-#include "core/rise_set_search.h"
 #include "core/quantity_headings.h"
+#include "core/rise_set_search.h"
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "engine/table_globals.h"
@@ -20,12 +20,13 @@
 #include "setup/column_sets.h"
 #include "sun_planet_support.h"
 #include "support/recording_progress.h"
+#include "support/table_request.h"
 #include "support/temp_folder.h"
 #include "support/theory_selection.h"
 #include "theories/planet_series.h"
+#include "theories/position_file_writer.h"
 #include "theories/position_files.h"
 #include "theories/sun_position.h"
-#include "theories/position_file_writer.h"
 #include "theories/theory_library_test_support.h"
 
 namespace kvx {
@@ -106,8 +107,8 @@ TEST_F(SunPlanetTables, SunTableAsksForTheLevelsItsColumnsNeed) {
       const TTableConfigRecord one = test::ConfigWith({f});
       for (std::size_t i = 0; i < config.Flags.size(); ++i) config.Flags[i] |= one.Flags[i];
     }
-    Counting<TSonnetab> table(0, kInternal, nullptr, config, o, o, TTableStep{}, 1e-10L, -1, 10);
-    table.initialisieren(0, kInternal, config, o, o, TTableStep{}, 1e-10L, -1, 10);
+    Counting<TSonnetab> table(test::TableRequest(0, kInternal, config, o, o, TTableStep{}), nullptr);
+    table.initialisieren(test::TableRequest(0, kInternal, config, o, o, TTableStep{}));
     Row(table);
     EXPECT_EQ(table.calls, c.calls) << c.flags.front();
     EXPECT_EQ(table.lastLevel, c.lastLevel) << c.flags.front();
@@ -128,8 +129,9 @@ TEST_F(SunPlanetTables, SunTableAsksForTheLevelsItsColumnsNeed) {
 TEST_F(SunPlanetTables, PlanetTableStepsBodiesAndPoles) {
   const TObserverRecord o = LocalDay(20, 3, 2024, 0);
   const TTableConfigRecord plain = test::ConfigWith({cf::kRightAscension});
-  Tplatab mars(0, kInternal, nullptr, 4, plain, o, o, TTableStep{}, 1e-10L, -1, 10);
-  mars.initialisieren(0, kInternal, 4, plain, o, o, TTableStep{}, 1e-10L, -1, 10);
+  const TTableRequest request = test::TableRequest(0, kInternal, plain, o, o, TTableStep{});
+  Tplatab mars(request, nullptr, 4);
+  mars.initialisieren(request, 4);
   mars.Result.TopoRightAscension = 123.0;
   mars.Result.Altitude = -7.0;
   mars.Result.RiseSet.Levels[2].Rise = 5.5;
@@ -142,8 +144,9 @@ TEST_F(SunPlanetTables, PlanetTableStepsBodiesAndPoles) {
   EXPECT_EQ(mars.Result.Physical.magnitude, 9.0);
 
   for (TBodyIndex body : {3, 0, 10, -1, 42}) {
-    Tplatab none(1, kInternal, nullptr, body, plain, o, o, TTableStep{}, 1e-10L, -1, 10);
-    none.initialisieren(1, kInternal, body, plain, o, o, TTableStep{}, 1e-10L, -1, 10);
+    const TTableRequest request = test::TableRequest(1, kInternal, plain, o, o, TTableStep{});
+    Tplatab none(request, nullptr, body);
+    none.initialisieren(request, body);
     Row(none);
     EXPECT_EQ(none.Result.Position.HelioDistance, 0.0) << body;
     if (body != 0) {
@@ -154,8 +157,9 @@ TEST_F(SunPlanetTables, PlanetTableStepsBodiesAndPoles) {
   TTableConfigRecord all;
   SelectAllColumns(all.Flags);
   RecomputeColumnSummaries(all.Flags);
-  Tplatab pluto(0, kInternal, nullptr, 9, all, o, o, TTableStep{}, 1e-10L, -1, 10);
-  pluto.initialisieren(0, kInternal, 9, all, o, o, TTableStep{}, 1e-10L, -1, 10);
+  const TTableRequest plutoRequest = test::TableRequest(0, kInternal, all, o, o, TTableStep{});
+  Tplatab pluto(plutoRequest, nullptr, 9);
+  pluto.initialisieren(plutoRequest, 9);
   pluto.Result.Position.HelioLongitude = 77.0;
   pluto.Observer = LocalDay(1, 1, 2150, 0);
   LocalTimeToUT(pluto.Observer);
@@ -165,8 +169,9 @@ TEST_F(SunPlanetTables, PlanetTableStepsBodiesAndPoles) {
 
   for (double latitude : {90.0, -90.0}) {
     const TObserverRecord pole = LocalDay(20, 6, 2024, 0, Place{latitude, 0, 0});
-    Tplatab jupiter(1, kInternal, nullptr, 5, all, pole, pole, TTableStep{}, 1e-10L, -1, 10);
-    jupiter.initialisieren(1, kInternal, 5, all, pole, pole, TTableStep{}, 1e-10L, -1, 10);
+    const TTableRequest request = test::TableRequest(1, kInternal, all, pole, pole, TTableStep{});
+    Tplatab jupiter(request, nullptr, 5);
+    jupiter.initialisieren(request, 5);
     jupiter.Observer = pole;
     LocalTimeToUT(jupiter.Observer);
     CompleteObserverRecord(1, kInternal, all, -1, jupiter.Observer);
@@ -175,8 +180,8 @@ TEST_F(SunPlanetTables, PlanetTableStepsBodiesAndPoles) {
     // Jupiter at +22 deg in June 2024: up all day at the north pole.
     EXPECT_EQ(level.Status, latitude > 0 ? RiseSetVisibleWord(1) : RiseSetInvisibleWord(1)) << latitude;
     EXPECT_EQ(level.Rise, 0.0);
-    TSonnetab sun(1, kInternal, nullptr, all, pole, pole, TTableStep{}, 1e-10L, -1, 10);
-    sun.initialisieren(1, kInternal, all, pole, pole, TTableStep{}, 1e-10L, -1, 10);
+    TSonnetab sun(request, nullptr);
+    sun.initialisieren(request);
     sun.Observer = jupiter.Observer;
     sun.rechnen(PositionFileHandles{});
     for (int l = 2; l <= 5; ++l) {
@@ -193,13 +198,14 @@ TEST_F(SunPlanetTables, NamesCaptionsAndReducedObjects) {
   const TObserverRecord o = LocalDay(20, 3, 2024, 0);
   const TTableConfigRecord config;
   for (const auto& [body, name] : {std::pair{1, "Mercury"}, std::pair{8, "Neptune"}, std::pair{4, "Mars"}}) {
-    Tplatab table(1, kInternal, nullptr, body, config, o, o, TTableStep{}, 1e-10L, -1, 10);
-    table.initialisieren(1, kInternal, body, config, o, o, TTableStep{}, 1e-10L, -1, 10);
+    const TTableRequest request = test::TableRequest(1, kInternal, config, o, o, TTableStep{});
+    Tplatab table(request, nullptr, body);
+    table.initialisieren(request, body);
     EXPECT_EQ(table.Name, name);
     EXPECT_EQ(Tpla(1, kInternal, 0, body, config, o, 1e-10L).Name, SunAndPlanetNames[static_cast<std::size_t>(body)]);
   }
   EXPECT_STREQ(BodyProgressCaption(4, 1), "Calculating ephemeris of  Mars");
-  EXPECT_EQ(TSonnetab(1, kInternal, nullptr, config, o, o, TTableStep{}, 1e-10L, -1, 10).ProgressCaption,
+  EXPECT_EQ(TSonnetab(test::TableRequest(1, kInternal, config, o, o, TTableStep{}), nullptr).ProgressCaption,
             "Calculating ephemeris of the Sun");
   EXPECT_EQ(TSonne(0, kInternal, 0, config, o, 1e-10L).ProgressCaption, "");
 
@@ -274,13 +280,13 @@ TEST_F(SunPlanetTables, SunAndMarsTablesWrittenIntoTheSheetAndTheGrid) {
       tmystringgrid grid;
       std::unique_ptr<TSonnetab> table;
       if (body == kBodyIndexSun) {
-        table = std::make_unique<TSonnetab>(0, kInternal, &sheet, config, start, end, TTableStep{1, 0, 1}, 1e-10L,
-                                            -1, 10);
-        table->initialisieren(0, kInternal, config, start, end, TTableStep{1, 0, 1}, 1e-10L, -1, 10);
+        table = std::make_unique<TSonnetab>(test::TableRequest(0, kInternal, config, start, end, TTableStep{1, 0, 1}),
+                                            &sheet);
+        table->initialisieren(test::TableRequest(0, kInternal, config, start, end, TTableStep{1, 0, 1}));
       } else {
-        auto mars = std::make_unique<Tplatab>(0, kInternal, &sheet, body, config, start, end, TTableStep{1, 0, 1},
-                                              1e-10L, -1, 10);
-        mars->initialisieren(0, kInternal, body, config, start, end, TTableStep{1, 0, 1}, 1e-10L, -1, 10);
+        auto mars = std::make_unique<Tplatab>(test::TableRequest(0, kInternal, config, start, end, TTableStep{1, 0, 1}),
+                                              &sheet, body);
+        mars->initialisieren(test::TableRequest(0, kInternal, config, start, end, TTableStep{1, 0, 1}), body);
         table = std::move(mars);
       }
       table->OutputGrid = &grid;
@@ -356,8 +362,9 @@ TEST_F(SunPlanetTables, PositionFileRoadGivesTheLibraryRoadsTables) {
     std::vector<TEphemerisResultRecord> rows[2];
     for (int k = 0; k < 2; ++k) {
       const TTheorySelection road = k == 0 ? vsopC : files;
-      Tplatab table(0, road, nullptr, body, config, start, end, TTableStep{1, 0, 1}, 1e-10L, -1, 10);
-      table.initialisieren(0, road, body, config, start, end, TTableStep{1, 0, 1}, 1e-10L, -1, 10);
+      const TTableRequest request = test::TableRequest(0, road, config, start, end, TTableStep{1, 0, 1});
+      Tplatab table(request, nullptr, body);
+      table.initialisieren(request, body);
       table.schleife(k == 0 ? PositionFileHandles{} : handles, 1, 1);
       ASSERT_EQ(table.Rows, 11);
       for (int i = 0; i < table.Rows; ++i) rows[k].push_back(RowStore.Row(i));

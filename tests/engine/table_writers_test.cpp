@@ -15,19 +15,20 @@
 #include <vector>
 
 #include "core/column_flags.h"
+#include "core/frames.h"
 #include "core/name_tables.h"
 #include "core/quantity_headings.h"
+#include "core/time_scales.h"
 #include "core/two_body.h"
 #include "engine/ephemeris_table.h"
+#include "engine/planet_elements.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
-#include "core/frames.h"
-#include "core/time_scales.h"
-#include "engine/planet_elements.h"
 #include "platform/workbook/workbook_files.h"
 #include "support/fixtures.h"
 #include "support/recording_progress.h"
+#include "support/table_request.h"
 #include "support/temp_folder.h"
 #include "theories/theory_library_test_support.h"
 
@@ -119,8 +120,9 @@ class TableWriters : public ::testing::Test {
   // A table object of body `body` over `rows` rows made by `make`.
   TKeplereph& Table(int body, int rows, const std::function<TEphemerisResultRecord(int)>& make = SyntheticRow) {
     TObserverRecord start;
-    table_ = std::make_unique<TKeplereph>(0, TTheorySelection{}, &sheet, config, TAsteroidElements{}, start, start,
-                                          TTableStep{1, 0, 1}, 1e-10L, -1, 10);
+    table_ = std::make_unique<TKeplereph>(
+        test::TableRequest(0, TTheorySelection{}, config, start, start, TTableStep{1, 0, 1}), &sheet,
+        TAsteroidElements{});
     table_->TableConfig = config;
     table_->BodyIndex = body;
     table_->Name = "Objekt";

@@ -18,6 +18,7 @@
 #include "support/fixtures.h"
 #include "support/recording_message_sink.h"
 #include "support/recording_progress.h"
+#include "support/table_request.h"
 
 namespace kvx {
 namespace {
@@ -95,8 +96,8 @@ class UserTable : public ::testing::Test {
   std::unique_ptr<Tusertab> Table(const tuserobject* object, double latitude, int days) {
     const TObserverRecord start = ObserverAt(2460400.5, 69.1, config, latitude);
     const TObserverRecord end = ObserverAt(2460400.5 + days - 1, 69.1, config, latitude);
-    auto table = std::make_unique<Tusertab>(object, 0, TTheorySelection{}, &sheet, 11, config, start, end,
-                                            TTableStep{1, 0, 1}, 1e-10L, -1, 10);
+    auto table = std::make_unique<Tusertab>(
+        object, test::TableRequest(0, TTheorySelection{}, config, start, end, TTableStep{1, 0, 1}), &sheet, 11);
     table->OutputGrid = &grid;
     return table;
   }

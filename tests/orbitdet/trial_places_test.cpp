@@ -18,6 +18,7 @@
 #include "orbitdet/state_elements.h"
 #include "platform/globals.h"
 #include "support/recording_message_sink.h"
+#include "support/table_request.h"
 #include "theories/theory_libraries.h"
 
 namespace kvx {
@@ -80,9 +81,10 @@ class TrialPlacesTest : public ::testing::Test {
     const TCometElements none;
     comet_ = std::make_unique<TKomet>(1, settings.Selection, 0, TTableConfigRecord{}, none, settings.Observer,
                                       settings.IntegrationTolerance, kFullTheory, 10);
-    ephemeris_ = std::make_unique<TKometeph>(1, settings.Selection, nullptr, TTableConfigRecord{}, none,
-                                             settings.Observer, settings.Observer, TTableStep{},
-                                             settings.IntegrationTolerance, kFullTheory, 10);
+    ephemeris_ = std::make_unique<TKometeph>(
+        test::TableRequest(1, settings.Selection, TTableConfigRecord{}, settings.Observer, settings.Observer,
+                           TTableStep{}, settings.IntegrationTolerance, kFullTheory),
+        nullptr, none);
     places_ = std::make_unique<TTrialPlaces>(*comet_, *ephemeris_, settings);
   }
   // The observations of a reference set seen from a place in Bavaria (or

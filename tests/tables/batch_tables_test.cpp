@@ -3,6 +3,8 @@
 // object's table row, the caller's elements restored, cancel keeping the
 // rows, the element table, Meeus's comet Encke as a row of the comet
 // batch, and the empty user catalogue.
+#include "tables/batch_tables.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -18,7 +20,7 @@
 #include "setup/column_sets.h"
 #include "support/recording_message_sink.h"
 #include "support/recording_progress.h"
-#include "tables/batch_tables.h"
+#include "support/table_request.h"
 
 namespace kvx {
 namespace {
@@ -78,7 +80,7 @@ TEST_F(BatchTables, RowLimitSingleRowsCancelAndEmptyCatalogue) {
   }
   list.Loaded = 1;
   TAsteroidElements own = test::CeresElements();
-  TKeplereph table(0, run_.Selection, nullptr, run_.Config, own, run_.Start, run_.Start, run_.Step, 1e-10L, -1, 10);
+  TKeplereph table(test::TableRequest(0, run_.Selection, run_.Config, run_.Start, run_.Start, run_.Step), nullptr, own);
   table.OutputGrid = &grid_;
   RecordingMessageSink messages;
   ScopedMessageSink scope(messages);
@@ -102,10 +104,9 @@ TEST_F(BatchTables, RowLimitSingleRowsCancelAndEmptyCatalogue) {
   EXPECT_TRUE(messages.messages.empty());
 
   // Row 7 is the single object's table row.
-  TKeplereph single(0, run_.Selection, nullptr, run_.Config, list.Data(7), run_.Start, run_.Start, run_.Step, 1e-10L,
-                    -1, 10);
-  single.initialisieren(0, run_.Selection, run_.Config, list.Data(7), run_.Start, run_.Start, run_.Step, 1e-10L, -1,
-                        10, 0, std::string());
+  const TTableRequest request = test::TableRequest(0, run_.Selection, run_.Config, run_.Start, run_.Start, run_.Step);
+  TKeplereph single(request, nullptr, list.Data(7));
+  single.initialisieren(request, list.Data(7));
   single.schleife({}, 0, 1);
   ASSERT_EQ(single.Rows, 1);
   EXPECT_EQ(row.Name, "A00007");
@@ -161,8 +162,8 @@ TEST_F(BatchTables, RowLimitSingleRowsCancelAndEmptyCatalogue) {
   TBatchRun cometRun = run_;
   cometRun.Output = 0;
   cometRun.Start = test::ObserverAt(CalendarDateToJd(6, 10, 1990, 0) - 56.86 / 86400.0, 56.86);
-  TKometeph cometTable(0, run_.Selection, nullptr, run_.Config, other, cometRun.Start, cometRun.Start, run_.Step,
-                       1e-10L, -1, 10);
+  TKometeph cometTable(test::TableRequest(0, run_.Selection, run_.Config, cometRun.Start, cometRun.Start, run_.Step),
+                       nullptr, other);
   cometTable.OutputGrid = &grid_;
   ASSERT_TRUE(CometFileEphemerides(cometRun, cometTable, comets, "", 0, other));
   ASSERT_EQ(cometTable.Rows, 2);
@@ -174,8 +175,8 @@ TEST_F(BatchTables, RowLimitSingleRowsCancelAndEmptyCatalogue) {
 
   // An empty user catalogue: no row, no table.
   tuserlist none;
-  Tusertab user(nullptr, 0, run_.Selection, nullptr, kBodyIndexAsteroid, run_.Config, run_.Start, run_.Start,
-                run_.Step, 1e-10L, -1, 10);
+  Tusertab user(nullptr, test::TableRequest(0, run_.Selection, run_.Config, run_.Start, run_.Start, run_.Step), nullptr,
+                kBodyIndexAsteroid);
   tmystringgrid untouched;
   user.OutputGrid = &untouched;
   EXPECT_FALSE(UserCatalogEphemerides(run_, user, none));

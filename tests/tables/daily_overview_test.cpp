@@ -2,6 +2,8 @@
 // outside its theory's range, the Moon's row, the column rules, sheet and
 // grid agreeing cell by cell, cancel; then the rows against the Swiss
 // Ephemeris fixtures of the engine tests and the worked examples of Meeus.
+#include "tables/daily_overview.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,8 +22,8 @@
 #include "setup/column_sets.h"
 #include "support/fixtures.h"
 #include "support/recording_progress.h"
+#include "support/table_request.h"
 #include "support/theory_selection.h"
-#include "tables/daily_overview.h"
 #include "theories/observer_completion.h"
 
 namespace kvx {
@@ -73,8 +75,8 @@ class DailyOverview : public ::testing::Test {
     for (std::size_t f : flags) config_.Flags[f] = 1;
   }
   std::unique_ptr<ttagesephemeride> Run(const TObserverRecord& start, TTheorySelection road) {
-    auto table = std::make_unique<ttagesephemeride>(0, road, &sheet_, config_, start, start, TTableStep{0, 0, 1},
-                                                    1e-10L, -1, 10);
+    auto table = std::make_unique<ttagesephemeride>(
+        test::TableRequest(0, road, config_, start, start, TTableStep{0, 0, 1}), &sheet_);
     table->schleife(PositionFileHandles{}, 1, 1);
     table->OutputGrid = &grid_;
     return table;

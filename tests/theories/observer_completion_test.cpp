@@ -131,7 +131,7 @@ class CheckPeriod : public ::testing::Test {
     state.Start = Berlin(1, 1, 2000, 0.0);
     state.End = Berlin(1, 2, 2000, 0.0);
     state.Selection = PlanetTheory(kPlanetTheoryInternal);
-    state.StepDays = 1;
+    state.Step.StepDays = 1;
     state.RememberedYear = 2000;
     state.SatelliteReferenceMjd = 51544.5;
     state.UpdateStatusLine = [this] { ++statusUpdates; };
@@ -188,7 +188,7 @@ TEST_F(CheckPeriod, AutomaticEndFollowsThePeriodLength) {
 }
 
 TEST_F(CheckPeriod, EndDateIsClampedToTheLastJulianDay) {
-  state.StepDays = 1000;
+  state.Step.StepDays = 1000;
   state.End.AutoDeltaT = 0;
   state.Start.Mjd = JdToMjd(5373000.0);
   state.Start.Zone = state.End.Zone = 0;
@@ -247,7 +247,7 @@ TEST_F(CheckPeriod, AtMost16382StepsAfterTheFirstRow) {
   UTToLocalTime(state.End);
   CheckEphemerisPeriod(state);
   EXPECT_EQ(sink.messages.size(), 2u);
-  state.StepDays = 0;
+  state.Step.StepDays = 0;
   state.End.Mjd = state.Start.Mjd + 20000;
   UTToLocalTime(state.End);
   CheckEphemerisPeriod(state);
@@ -280,7 +280,7 @@ TEST_F(CheckPeriod, AClampedEndIsWhatTheRecordsHoldAfterwards) {
   // The last Julian day alone: the length keeps the hours to it.
   state.Start.Mjd = JdToMjd(5373000.25);
   UTToLocalTime(state.Start);
-  state.StepDays = 100;
+  state.Step.StepDays = 100;
   state.End.PeriodDays = 1000;
   state.End.PeriodHours = 0;
   CheckEphemerisPeriod(state);
@@ -325,7 +325,7 @@ TEST_F(CheckPeriod, PositionFilesOutsideTheirSpanSwitchToTheInternalSeries) {
   state.Selection = PlanetTheory(kPlanetTheoryPositionFiles);
   state.End.Year = 2000;
   state.Start.Year = 1899;
-  state.StepDays = 10;
+  state.Step.StepDays = 10;
   Convert();
   LanguageEnglish = 0;
   CheckEphemerisPeriod(state);

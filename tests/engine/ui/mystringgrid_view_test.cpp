@@ -4,13 +4,13 @@
 
 #include <QApplication>
 #include <QHeaderView>
-
 #include <filesystem>
 
 #include "core/name_tables.h"
 #include "core/quantity_headings.h"
 #include "engine/ephemeris_table.h"
 #include "engine/table_globals.h"
+#include "tests/support/table_request.h"
 
 namespace kvx {
 namespace {
@@ -54,8 +54,8 @@ TEST(MyStringGridView, ShowsAWrittenTableWithItsWidths) {
   for (std::size_t s = 0; s < kColumnTitleCount; ++s) config.ColumnTitles[s] = QuantityHeadingTable[s];
   for (std::size_t f : {3, 5, 10, 11, 12, 16, 17, 18, 19}) config.Flags[f] = 1;
   TObserverRecord start;
-  TKeplereph table(0, TTheorySelection{}, nullptr, config, TAsteroidElements{}, start, start, TTableStep{1, 0, 1},
-                   1e-10L, -1, 10);
+  TKeplereph table(test::TableRequest(0, TTheorySelection{}, config, start, start, TTableStep{1, 0, 1}), nullptr,
+                   TAsteroidElements{});
   table.TableConfig = config;
   table.BodyIndex = 4;
   table.Name = "Mars";

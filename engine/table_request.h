@@ -1,0 +1,47 @@
+// TTableRequest: everything an ephemeris table object needs from the main
+// window to set itself up and run, gathered once and handed over whole. The
+// table objects copy what they keep; nothing they compute reads the main
+// window's settings behind the caller's back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/observer_record.h"
+#include "core/table_config.h"
+#include "core/table_step.h"
+#include "engine/table_sink.h"
+#include "theories/theory_types.h"
+
+namespace kvx {
+
+struct TTableRequest {
+  std::uint8_t Language = 0;  // 0 German, else English
+  TTheorySelection Selection;
+  TTableConfigRecord Config;
+  TObserverRecord Start;  // period start, local civil time
+  TObserverRecord End;    // period end, local civil time
+  TTableStep Step;
+  long double IntegrationTolerance = 1e-10L;
+  std::int32_t VsopLevelA = -1;  // truncation level of the ephemerides
+  std::int32_t VsopLevelB = 10;  // truncation level of the integration
+  // What the writers read (the second equinox's heading text among them).
+  TTableOutputSettings Output;
+};
+
+// A request over start..end by `step`, with the default tolerance, levels
+// and output settings.
+inline TTableRequest PeriodRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                                   const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step) {
+  TTableRequest request;
+  request.Language = language;
+  request.Selection = selection;
+  request.Config = config;
+  request.Start = start;
+  request.End = end;
+  request.Step = step;
+  return request;
+}
+
+}  // namespace kvx

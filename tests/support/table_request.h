@@ -1,0 +1,21 @@
+// A table request as the tests write it: the records they vary, and the
+// program's default tolerance and levels unless given.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/table_request.h"
+
+namespace kvx::test {
+
+inline TTableRequest TableRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                                  const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
+                                  long double tolerance = 1e-10L, std::int32_t levelA = -1, std::int32_t levelB = 10) {
+  TTableRequest request = PeriodRequest(language, selection, config, start, end, step);
+  request.IntegrationTolerance = tolerance;
+  request.VsopLevelA = levelA;
+  request.VsopLevelB = levelB;
+  return request;
+}
+
+}  // namespace kvx::test
