@@ -87,8 +87,8 @@ void WriteTable(TCommandHost& form) {
 
 }  // namespace
 
-bool AskSlowConjunctionSearchTheory(TCommandHost& form) {
-  return !LibraryTheorySelected(form.Selection()) || form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2);
+bool AskSlowConjunctionSearchTheory(TTheoryControl& theories) {
+  return !LibraryTheorySelected(theories.Selection()) || theories.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2);
 }
 
 namespace {
