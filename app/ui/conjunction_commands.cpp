@@ -27,13 +27,6 @@ namespace {
 constexpr std::int32_t kConjunctionListKind = 81;
 constexpr std::int32_t kConjunctionSearchKind = 86;
 
-const char* const kSlowGerman =
-    "Zur Zeit wird eine genaue, aber langsame Rechenmethode verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
-    "werden schnellere Methoden verwendet.";
-const char* const kSlowEnglish =
-    "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
-    "used.";
-
 // Any library theory selected for the planets or the Moon.
 bool LibraryTheorySelected(const TTheorySelection& selection) {
   return selection.bytes[0] != kPlanetTheoryInternal || selection.bytes[1] != 0;
@@ -88,7 +81,8 @@ void WriteTable(TCommandHost& form) {
 }  // namespace
 
 bool AskSlowConjunctionSearchTheory(TTheoryControl& theories) {
-  return !LibraryTheorySelected(theories.Selection()) || theories.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2);
+  return !LibraryTheorySelected(theories.Selection()) ||
+         theories.SlowTheoryQuestion(kSlowSearchGermanSingular, kSlowEventSearchEnglish, 2);
 }
 
 namespace {
