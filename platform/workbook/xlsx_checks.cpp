@@ -12,6 +12,7 @@
 #include "platform/text_encoding.h"
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/formula_engine.h"
+#include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
 
@@ -264,46 +265,6 @@ bool IsWorksheetPart(const std::string& name) {
 
 // ------------------------------------------------------ formula fallback
 
-std::string DecodeXml(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '&') {
-      out += text[i];
-      continue;
-    }
-    const std::size_t end = text.find(';', i);
-    if (end == std::string_view::npos || end - i > 10) {
-      out += text[i];
-      continue;
-    }
-    const std::string_view entity = text.substr(i + 1, end - i - 1);
-    long code = -1;
-    if (entity == "amp")
-      code = '&';
-    else if (entity == "lt")
-      code = '<';
-    else if (entity == "gt")
-      code = '>';
-    else if (entity == "quot")
-      code = '"';
-    else if (entity == "apos")
-      code = '\'';
-    else if (entity.size() > 1 && entity[0] == '#') {
-      const std::string digits(entity.substr(entity[1] == 'x' ? 2 : 1));
-      char* stop = nullptr;
-      code = std::strtol(digits.c_str(), &stop, entity[1] == 'x' ? 16 : 10);
-      if (stop == nullptr || *stop != 0 || code < 0 || code > 0x10FFFF) code = -1;
-    }
-    if (code < 0) {
-      out += text[i];
-      continue;
-    }
-    AppendUtf8(out, static_cast<char32_t>(code));
-    i = end;
-  }
-  return out;
-}
-
 // An element found in the XML text: its qualified name, where it starts,
 // where its start tag ends (after '>'), where it ends (after its end tag or
 // the self-closing tag) and where its content ends.
@@ -391,7 +352,7 @@ std::string WithoutAttribute(std::string_view tag, std::string_view local) {
 // parse with the file's sheet names (the reading library refuses the whole
 // file for some, and loses the text and the stored value of the others).
 bool BadFormula(std::string_view escapedText, const TFormulaChecker& checker) {
-  const std::string text = DecodeXml(escapedText);
+  const std::string text = DecodeXmlEntities(escapedText);
   return !text.empty() && !checker.Accepts(text);
 }
 
@@ -445,7 +406,7 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
       std::string shown = hasValue && type == "str" ? std::string() : std::string("=");
       shown.append(hasValue && type == "str" ? value : formula);
       if (const auto at = ParseRange(Attribute(cellTag, "r")); at && at->IsSingleCell() && sheet >= 0) {
-        texts.push_back(TXlsxTextCell{sheet, at->Row1, at->Col1, DecodeXml(shown)});
+        texts.push_back(TXlsxTextCell{sheet, at->Row1, at->Col1, DecodeXmlEntities(shown)});
       }
       cell += "/>";
     }
@@ -482,7 +443,7 @@ std::vector<std::string> SheetParts(const std::string& bytes, const std::vector<
   for (std::size_t at = 0; FindElement(workbook, "sheet", at, workbook.size(), e); at = e.End) {
     const std::string_view tag = std::string_view(workbook).substr(e.Start, e.TagEnd - e.Start);
     const std::string_view id = Attribute(tag, "id");
-    names.push_back(DecodeXml(Attribute(tag, "name")));
+    names.push_back(DecodeXmlEntities(Attribute(tag, "name")));
     std::string part;
     for (const auto& [relation, target] : targets) {
       if (relation == id) part = target;

@@ -5,55 +5,11 @@
 #include <orcus/zip_archive_stream.hpp>
 
 #include "platform/workbook/xlsx_numbers.h"
+#include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
 
 namespace {
-
-std::string DecodeEntities(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '&') {
-      out += text[i];
-      continue;
-    }
-    const std::size_t end = text.find(';', i);
-    if (end == std::string::npos) {
-      out += text[i];
-      continue;
-    }
-    const std::string entity = text.substr(i + 1, end - i - 1);
-    if (entity == "amp")
-      out += '&';
-    else if (entity == "lt")
-      out += '<';
-    else if (entity == "gt")
-      out += '>';
-    else if (entity == "quot")
-      out += '"';
-    else if (entity == "apos")
-      out += '\'';
-    else if (!entity.empty() && entity[0] == '#') {
-      const long code = entity.size() > 1 && (entity[1] == 'x' || entity[1] == 'X')
-                            ? std::strtol(entity.c_str() + 2, nullptr, 16)
-                            : std::strtol(entity.c_str() + 1, nullptr, 10);
-      if (code > 0 && code < 0x80)
-        out += static_cast<char>(code);
-      else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-      } else {
-        out += static_cast<char>(0xE0 | ((code >> 12) & 0x0F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-      }
-    } else {
-      out += text.substr(i, end - i + 1);
-    }
-    i = end;
-  }
-  return out;
-}
 
 // The text between <name ...> and </name>, entities decoded.
 std::string ElementText(const std::string& xml, const std::string& name) {
@@ -63,7 +19,7 @@ std::string ElementText(const std::string& xml, const std::string& name) {
   if (start == std::string::npos || xml[start - 1] == '/') return {};
   const std::size_t end = xml.find("</" + name + ">", start);
   if (end == std::string::npos) return {};
-  return DecodeEntities(xml.substr(start + 1, end - start - 1));
+  return DecodeXmlEntities(std::string_view(xml).substr(start + 1, end - start - 1));
 }
 
 bool ReadEntry(const orcus::zip_archive& archive, const std::string& name, std::string& text) {
@@ -130,7 +86,7 @@ std::vector<std::map<std::string, std::string>> XmlElements(const std::string& x
       const char quote = xml[i];
       const std::size_t valueEnd = xml.find(quote, i + 1);
       if (valueEnd == std::string::npos || valueEnd > end) break;
-      attributes[key] = DecodeEntities(xml.substr(i + 1, valueEnd - i - 1));
+      attributes[key] = DecodeXmlEntities(std::string_view(xml).substr(i + 1, valueEnd - i - 1));
       i = valueEnd + 1;
     }
     elements.push_back(std::move(attributes));

@@ -1,5 +1,7 @@
 #include "platform/workbook/xlsx_text.h"
 
+#include <cstdlib>
+
 #include "platform/text_encoding.h"
 
 namespace kvx::workbook {
@@ -64,6 +66,44 @@ std::string EscapeXlsxUnderscores(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (EscapeAt(text, i) >= 0) out += "_x005F";
     out += text[i];
+  }
+  return out;
+}
+
+std::string DecodeXmlEntities(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::size_t end = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
+    if (end == std::string_view::npos || end - i > 10) {
+      out += text[i];
+      continue;
+    }
+    const std::string_view entity = text.substr(i + 1, end - i - 1);
+    long code = -1;
+    if (entity == "amp")
+      code = '&';
+    else if (entity == "lt")
+      code = '<';
+    else if (entity == "gt")
+      code = '>';
+    else if (entity == "quot")
+      code = '"';
+    else if (entity == "apos")
+      code = '\'';
+    else if (entity.size() > 1 && entity[0] == '#') {
+      const bool hex = entity[1] == 'x';
+      const std::string digits(entity.substr(hex ? 2 : 1));
+      char* stop = nullptr;
+      code = digits.empty() ? -1 : std::strtol(digits.c_str(), &stop, hex ? 16 : 10);
+      if (stop == nullptr || *stop != 0 || code <= 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        code = -1;
+    }
+    if (code < 0) {
+      out += text[i];
+      continue;
+    }
+    AppendUtf8(out, static_cast<char32_t>(code));
+    i = end;
   }
   return out;
 }

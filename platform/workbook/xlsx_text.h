@@ -20,4 +20,10 @@ std::string DecodeXlsxEscapes(std::string_view text);
 // writing library itself).
 std::string EscapeXlsxUnderscores(std::string_view text);
 
+// Decodes the entities of XML character data into UTF-8: the five named ones
+// and the character references "&#N;" and "&#xH;" of any code point but NUL
+// and the UTF-16 surrogates. Anything else (an unknown name, a reference out
+// of range, a lone '&') is kept as it stands.
+std::string DecodeXmlEntities(std::string_view text);
+
 }  // namespace kvx::workbook

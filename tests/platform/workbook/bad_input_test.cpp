@@ -16,6 +16,7 @@
 #include "platform/workbook/workbook_files.h"
 #include "support/recording_message_sink.h"
 #include "platform/workbook/xlsx_checks.h"
+#include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
 namespace {
@@ -275,6 +276,18 @@ TEST_F(BadInputTest, EditTextsTypedBackKeepTheValue) {
     EXPECT_NEAR(dated.Number(1, 1), value, 0.5e-6 / 86400.0);
   }
   EXPECT_EQ(EntryTextForNumber(45363.0, "dd.mm.yyyy", book.Locale()), "12.03.2024");
+}
+
+// Character references of a file's texts: a code point beyond the 16-bit
+// range becomes four UTF-8 bytes, and references that name no character
+// (NUL, a surrogate, out of range, no digits) stay as they stand.
+TEST(XmlEntities, CharacterReferencesDecodeToValidUtf8) {
+  EXPECT_EQ(DecodeXmlEntities("a&amp;b &lt;&gt;&quot;&apos;"), "a&b <>\"'");
+  EXPECT_EQ(DecodeXmlEntities("&#228;&#x20AC;"), "\xC3\xA4\xE2\x82\xAC");
+  EXPECT_EQ(DecodeXmlEntities("&#x1F600;"), "\xF0\x9F\x98\x80");
+  for (const char* kept : {"&#0;", "&#xD800;", "&#x110000;", "&#;", "&#x;", "&nbsp;", "R&D", "&#12a;"}) {
+    EXPECT_EQ(DecodeXmlEntities(kept), kept);
+  }
 }
 
 }  // namespace
