@@ -58,12 +58,12 @@ void JulianischesDatum1Click(TMainForm& form) {
   copy.Zone = zone;
   copy.ZoneMinutes = minutes;
   Start(form) = copy;
-  DateListMode = 0;
+  form.State().DateListMode = 0;
   ApplyDate(form);
 }
 
 void Systemdatum1Click(TMainForm& form) {
-  DateListMode = 0;
+  form.State().DateListMode = 0;
   CurrentDateToRecord(Start(form));
   LocalTimeToUT(Start(form));
   form.State().TableChanged = 1;
@@ -92,7 +92,7 @@ void Sommerzeit1Click(TMainForm& form) {
 void UTeingeben1Click(TMainForm& form) {
   TObserverRecord copy = Start(form);
   if (ShowUTInputDialog(kShowHints, copy, &form) != 1) return;
-  DateListMode = 0;
+  form.State().DateListMode = 0;
   ApplyUTEntry(copy);
   Start(form) = copy;
   form.State().TableChanged = 1;
@@ -103,9 +103,9 @@ void UTeingeben1Click(TMainForm& form) {
 void ZeitraumfrTabelleJD1Click(TMainForm& form) {
   TMainFormState& s = form.State();
   TEphemerisPeriodState& p = s.Period;
-  if (ShowPeriodJDDialog(p.Start, p.End, p.Step, &DateListMode, &form) != 1) return;
+  if (ShowPeriodJDDialog(p.Start, p.End, p.Step, &s.DateListMode, &form) != 1) return;
   p.AutoEnd = 0;
-  DateListMode = 0;
+  s.DateListMode = 0;
   UTToLocalTime(p.Start);
   UTToLocalTime(p.End);
   s.TableChanged = 1;
@@ -122,7 +122,8 @@ void JulianischesDatumausTabelle1Click(TMainForm& form) {
 
 void EphemeridenzeitpunkteausTabelle1Click(TMainForm& form) {
   if (date_list_form == nullptr) date_list_form = new TFrmJDListe(form.Workbook(), &form);
-  ShowJulianDateListForm(*date_list_form, JulianDateList, DateListMode);
+  TMainFormState& s = form.State();
+  ShowJulianDateListForm(*date_list_form, s.JulianDateList, s.DateListMode);
 }
 
 // --- table configuration ---------------------------------------------------------
