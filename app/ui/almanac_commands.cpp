@@ -27,11 +27,6 @@ namespace {
 constexpr std::int32_t kAlmanacKind = 85;
 constexpr std::int32_t kTodayKind = 87;
 
-// The overview's question words the German text a little differently.
-const char* const kTodaySlowGerman =
-    "Zur Zeit wird eine genaue, aber langsame Rechenmethode verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
-    "werden schnellere Methoden verwendet.";
-
 // The last almanac or overview and its period: the table is written from
 // it, also when the view changes later.
 struct TAlmanacTable {
@@ -132,7 +127,8 @@ void Heute1Click(TCommandHost& form) {
   internalMoon.bytes[1] = 0;
   form.SetTheorySelection(internalMoon);
   QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kTodaySlowGerman, kSlowEventSearchEnglish, 2)) return;
+  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowSearchGermanSingular, kSlowEventSearchEnglish, 2))
+    return;
   TAlmanacRequest request = RequestOf(form);
   request.Mode = TAlmanacMode::Today;
   const std::optional<std::string> stored = CurrentSettingsStore().ReadString("Settings", "TodayOptions");

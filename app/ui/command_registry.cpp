@@ -3,13 +3,13 @@
 #include "app/ui/almanac_commands.h"
 #include "app/ui/asteroid_database_commands.h"
 #include "app/ui/batch_commands.h"
+#include "app/ui/command_host.h"
 #include "app/ui/conjunction_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/eclipse_commands.h"
 #include "app/ui/element_commands.h"
 #include "app/ui/element_tool_commands.h"
 #include "app/ui/event_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/moon_event_commands.h"
 #include "app/ui/multi_object_event_commands.h"
 #include "app/ui/orbit_commands.h"
@@ -23,9 +23,8 @@
 
 namespace kvx {
 
-void InstallCommandModules(TMainForm& form, const TCommandObjects& objects) {
-  TCommandHost& host = form;
-  objects.Tables = new TTableCommands(form);
+void InstallCommandModules(TCommandHost& host, const TCommandObjects& objects) {
+  objects.Tables = new TTableCommands(host);
   objects.Documents = new TDocumentCommands(host);
   objects.Sheets = new TSheetCommands(host);
   InstallSolarEclipseCommands(host);
@@ -36,14 +35,14 @@ void InstallCommandModules(TMainForm& form, const TCommandObjects& objects) {
   InstallConjunctionCommands(host);
   InstallUserConjunctionCommands(host);
   InstallLunarOccultationCommands(host);
-  InstallTimePlaceCommands(form);
+  InstallTimePlaceCommands(host);
   InstallSettingsCommands(host);
   InstallElementToolCommands(host);
   InstallElementDialogCommands(host);
   InstallOrbitCommands(host);
   InstallOrbitSetupCommands(host);
   InstallUserCatalogueCommands(host);
-  InstallAsteroidDatabaseCommands(form);
+  InstallAsteroidDatabaseCommands(host);
   InstallElementFileBatchCommands(host);
 }
 

@@ -6,8 +6,8 @@
 
 namespace kvx {
 
+class TCommandHost;
 class TDocumentCommands;
-class TMainForm;
 class TSheetCommands;
 class TTableCommands;
 
@@ -22,6 +22,6 @@ struct TCommandObjects {
 
 // Installs every command module on the window's menu commands; called once,
 // by the window's constructor, after the menus, panels and views exist.
-void InstallCommandModules(TMainForm& form, const TCommandObjects& objects);
+void InstallCommandModules(TCommandHost& host, const TCommandObjects& objects);
 
 }  // namespace kvx

@@ -41,7 +41,7 @@ bool FolderExists(const std::string& path) {
 
 // The files the element windows and the place dialog use now; a window that
 // has used none yet keeps the stored name.
-void GatherDataFiles(TMainForm& form, TConfigSettings& s) {
+void GatherDataFiles(TCommandHost& form, TConfigSettings& s) {
   auto take = [&s](TConfigPath path, const std::string& name) {
     if (!name.empty()) s.Paths[path] = name;
   };
@@ -59,7 +59,7 @@ void GatherDataFiles(TMainForm& form, TConfigSettings& s) {
 
 // A stored file that exists becomes the window's file and is loaded again
 // (a window not shown yet loads it on its first showing).
-void ApplyDataFiles(TMainForm& form, const TConfigSettings& s) {
+void ApplyDataFiles(TCommandHost& form, const TConfigSettings& s) {
   if (TElementDialogCommands* dialogs = ElementDialogCommandsOf(form)) {
     TElementeplform& asteroids = dialogs->AsteroidDialog();
     if (FileExists(s.Paths[kPathAsteroidElements])) {

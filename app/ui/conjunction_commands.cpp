@@ -27,13 +27,6 @@ namespace {
 constexpr std::int32_t kConjunctionListKind = 81;
 constexpr std::int32_t kConjunctionSearchKind = 86;
 
-const char* const kSlowGerman =
-    "Zur Zeit wird eine genaue, aber langsame Rechenmethode verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
-    "werden schnellere Methoden verwendet.";
-const char* const kSlowEnglish =
-    "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
-    "used.";
-
 // Any library theory selected for the planets or the Moon.
 bool LibraryTheorySelected(const TTheorySelection& selection) {
   return selection.bytes[0] != kPlanetTheoryInternal || selection.bytes[1] != 0;
@@ -87,8 +80,9 @@ void WriteTable(TCommandHost& form) {
 
 }  // namespace
 
-bool AskSlowConjunctionSearchTheory(TCommandHost& form) {
-  return !LibraryTheorySelected(form.Selection()) || form.SlowTheoryQuestion(kSlowGerman, kSlowEnglish, 2);
+bool AskSlowConjunctionSearchTheory(TTheoryControl& theories) {
+  return !LibraryTheorySelected(theories.Selection()) ||
+         theories.SlowTheoryQuestion(kSlowSearchGermanSingular, kSlowEventSearchEnglish, 2);
 }
 
 namespace {

@@ -13,6 +13,7 @@
 namespace kvx {
 
 class TCommandHost;
+class TTheoryControl;
 
 // Registers kinds 81 and 86 and the two commands, and enables their items.
 void InstallConjunctionCommands(TCommandHost& form);
@@ -29,7 +30,7 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
 
 // The question before a conjunction search with the slow library theories;
 // false when the user cancels it (the answer may switch to the faster series).
-bool AskSlowConjunctionSearchTheory(TCommandHost& form);
+bool AskSlowConjunctionSearchTheory(TTheoryControl& theories);
 
 void Kionjunktionen1Click(TCommandHost& form);
 void Winkelabstnde1Click(TCommandHost& form);

@@ -39,9 +39,9 @@ const char* const kVsopQuestionEnglish =
     "will be used.";
 
 // Question E: only while the Moon comes from the ELP-2000/82 library.
-bool AskMoonTheory(TCommandHost& form) {
-  if (form.Selection().MoonTheory() == 0) return true;
-  return form.SlowTheoryQuestion(kElpQuestionGerman, kElpQuestionEnglish, 1);
+bool AskMoonTheory(TTheoryControl& theories) {
+  if (theories.Selection().MoonTheory() == 0) return true;
+  return theories.SlowTheoryQuestion(kElpQuestionGerman, kElpQuestionEnglish, 1);
 }
 
 TEventStep CourseStep(const TMainFormState& s) {

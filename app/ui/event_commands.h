@@ -14,6 +14,11 @@ class TTheoryControl;
 inline constexpr const char* kSlowEventSearchGerman =
     "Zur Zeit werden langsame, aber genaue Rechenmethoden verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
     "werden schnellere Rechenmethoden verwendet.";
+// The same in the wording of the conjunction searches and the overview of
+// today (the English text is the same).
+inline constexpr const char* kSlowSearchGermanSingular =
+    "Zur Zeit wird eine genaue, aber langsame Rechenmethode verwendet (ELP2000 or VSOP). Wenn Sie \"Nein\" wählen, "
+    "werden schnellere Methoden verwendet.";
 inline constexpr const char* kSlowEventSearchEnglish =
     "You  are using a accurate, but slow calculation method (ELP2000 or VSOP). Pressing no, quicker methods will be "
     "used.";

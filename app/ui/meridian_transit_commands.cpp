@@ -1,7 +1,10 @@
 // Tables | Central meridian: the surface-feature dialog and the table of
 // the feature's central-meridian transits (kind 82); Info | Measuring
 // planetary drawings.
-#include "app/ui/main_window.h"
+#include <QMainWindow>
+
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/column_flags.h"
@@ -94,14 +97,15 @@ void TTableCommands::RegisterMeridianTransitCommands() {
     hooks.JulianDate = s.Period.TableConfig.Flags[column_flag::kJulianDate] != 0;
     hooks.Selection = s.Period.Selection;
     hooks.VsopLevel = s.VsopLevelA;
-    ShowPlanetMeasurementDialog(hooks, &form_);
+    ShowPlanetMeasurementDialog(hooks, &form_.Window());
     s.DocumentSaved = 0;
   });
 }
 
 void TTableCommands::Durchgnge1Click() {
   LoadSurfaceFeaturesOnce();
-  if (ShowPlanetFeatureTransitDialog(surface_features_, feature_transit_, surface_feature_file_, &form_) != 1) return;
+  if (ShowPlanetFeatureTransitDialog(surface_features_, feature_transit_, surface_feature_file_, &form_.Window()) != 1)
+    return;
   if (!PeriodCheck()) return;
   TMainFormState& s = form_.State();
   s.TableKind = kMeridianTransitKind;

@@ -3,8 +3,9 @@
 // satellite dialogs of the Objects and Info menus.
 #include <QDialog>
 
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/table_commands.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"

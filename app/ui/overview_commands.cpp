@@ -2,15 +2,18 @@
 // one instant, the state vectors of the planets in four frames (kind 871)
 // and the single-date page of the Tools menu (the Sun, the planets, the
 // Moon, the current asteroid and comet).
+#include <QMainWindow>
 #include <memory>
 
+#include "app/main_form_state.h"
 #include "app/ui/batch_commands.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/column_flags.h"
 #include "core/observer_record.h"
+#include "core/records.h"
 #include "engine/comet.h"
 #include "engine/moon.h"
 #include "engine/planet.h"
@@ -49,7 +52,7 @@ bool TTableCommands::StateVectorTableEnabled() const { return form_.TheoryState(
 
 Teinzelephform& TTableCommands::SingleDatePage() {
   if (single_date_page_.isNull()) {
-    single_date_page_ = new Teinzelephform(&form_);
+    single_date_page_ = new Teinzelephform(&form_.Window());
     Teinzelephform::HelpHook() = [this] { form_.Commands().Trigger("HelpContentsItem"); };
   }
   return *single_date_page_;

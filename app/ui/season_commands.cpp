@@ -1,8 +1,9 @@
 // The seasons table (kind 90): Tables | Seasons fills the event list with
 // the seasons of every year from the period's start year to its end year,
 // and the kind writes them into the sheet or the result grid.
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/name_tables.h"

@@ -5,12 +5,15 @@
 #include <QDialog>
 #include <QEvent>
 #include <QLabel>
+#include <QMainWindow>
 #include <QStackedWidget>
 #include <cmath>
 #include <string_view>
 
+#include "app/main_form_state.h"
+#include "app/program_caption.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/input_checks.h"
 #include "core/observer_place.h"
@@ -94,11 +97,11 @@ constexpr std::int32_t kPluto = 9;
 
 }  // namespace
 
-TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
+TTableCommands::TTableCommands(TCommandHost& form) : QObject(&form.Window()), form_(form) {
   TDispatchHooks hooks;
   hooks.ShowHourglass = [this] { form_.ShowHourglass(); };
   hooks.RestoreCursor = [this] { form_.RestoreCursor(); };
-  hooks.Invalidate = [this] { form_.update(); };
+  hooks.Invalidate = [this] { form_.Window().update(); };
   hooks.RefreshMenus = [this] {
     form_.RefreshMenuStates();
     if (table_begun_) {
@@ -124,7 +127,7 @@ TTableCommands::TTableCommands(TMainForm& form) : QObject(&form), form_(form) {
     book.SetSelection(1, 1, 1, 1);
     book.ClearRange(-1, -1, -1, -1, 1);
   };
-  SetDialogOwner(&form_);
+  SetDialogOwner(&form_.Window());
   hooks.SuspendViews = [this] {
     if (QWidget* views = form_.CentralStack()) views->setUpdatesEnabled(false);
   };
@@ -348,7 +351,7 @@ void TTableCommands::Pluto1Click() {
 }
 
 void TTableCommands::KeineTabelle1Click() {
-  form_.setWindowTitle(kMainWindowCaption);
+  form_.Window().setWindowTitle(kMainWindowCaption);
   form_.RefreshMenuStates();
   form_.State().TableKind = kNoTableKind;
   ComputeTable();
@@ -414,7 +417,7 @@ void TTableCommands::RunIntegratedTable(TKeplereph& table, std::int32_t code, do
   if (std::fabs(MjdToJd(p.Start.Mjd) - epochJd) < kIntegrationEpochMinDays) {
     LeaveWithoutTable(form_);
     ShowIntegrationStartTooNear(LanguageEnglish);
-    form_.update();
+    form_.Window().update();
     ZeitraumfrTabelle1Click();
     return;
   }
@@ -537,19 +540,6 @@ void FitLunarLabelColumn(workbook::TWorkbook& book) {
   if (book.LastRow() >= 1) book.SetColWidthAuto(1, 1, book.LastRow(), 1);
 }
 
-TSearchContext SearchContextOf(const TMainFormState& s) {
-  TSearchContext context;
-  context.MoonCache = s.MoonCacheFlag;
-  context.MoonOption = s.MoonOption;
-  context.Settings = s.Period.PositionFiles;
-  context.Sidereal = s.Period.ApparentSiderealTime;
-  context.Selection = s.Period.Selection;
-  context.VsopLevelA = s.VsopLevelA;
-  context.FastSearch = s.FastSearchOption;
-  context.PositionFilesLastJd = s.Period.PositionFilesLastJd;
-  return context;
-}
-
 }  // namespace
 
 void TTableCommands::RegisterLunarEclipseKinds() {
@@ -587,7 +577,7 @@ void TTableCommands::Mondfinsternis3Click() {
   TObserverRecord record = s.Period.Start;
   LocalTimeToUT(record);
   double umbra = 0, penumbra = 0;
-  FindLunarEclipse(SearchContextOf(s), s.LunarEclipseResults, record, true, umbra, penumbra, s.Period.TableConfig);
+  FindLunarEclipse(EclipseSearchContext(s), s.LunarEclipseResults, record, true, umbra, penumbra, s.Period.TableConfig);
   if (!s.LunarEclipseResults.Lines.empty()) {
     s.TableKind = 88;
     if (s.PreviousTableKind != 88) s.TableChanged = 1;
@@ -599,8 +589,8 @@ void TTableCommands::Mondfinsterniskalender1Click() {
   TMainFormState& s = form_.State();
   s.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(s.LunarCriteria.MinimumAltitude);
   const int result = ShowLunarEclipseCriteria(
-      s.LunarCriteria, s.Period.Start, s.Period.End, [this] { ZeitraumfrTabelle1Click(); }, &form_);
-  form_.update();
+      s.LunarCriteria, s.Period.Start, s.Period.End, [this] { ZeitraumfrTabelle1Click(); }, &form_.Window());
+  form_.Window().update();
   if (result != 1 || !PeriodCheck()) return;
   s.TableKind = 89;
   if (s.PreviousTableKind != 89) s.TableChanged = 1;
@@ -609,7 +599,7 @@ void TTableCommands::Mondfinsterniskalender1Click() {
 
 void TTableCommands::LunarEclipseCalendarRun() {
   TMainFormState& s = form_.State();
-  const TSearchContext context = SearchContextOf(s);
+  const TSearchContext context = EclipseSearchContext(s);
   bool cancelled = false;
   if (s.WorkbookView != 0) {
     TSheetSink sink(form_.Workbook());

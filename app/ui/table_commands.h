@@ -26,7 +26,7 @@
 namespace kvx {
 
 class TKeplereph;
-class TMainForm;
+class TCommandHost;
 class Teinzelephform;
 class tuserlist;
 
@@ -34,7 +34,7 @@ class TTableCommands : public QObject {
   Q_OBJECT
 
  public:
-  explicit TTableCommands(TMainForm& form);
+  explicit TTableCommands(TCommandHost& form);
   ~TTableCommands() override;
 
   TTableDispatcher& Dispatcher() { return *dispatcher_; }
@@ -187,7 +187,7 @@ class TTableCommands : public QObject {
   // The location dialog's default file: "orte.csv" in the data folder.
   void PrepareLocationFile();
 
-  TMainForm& form_;
+  TCommandHost& form_;
   std::unique_ptr<TTableDispatcher> dispatcher_;
   bool table_begun_ = false;  // the running table opened an undo transaction
   // The satellite table lives from start-up to shut-down.

@@ -1,6 +1,7 @@
 #include "app/ui/time_place_commands.h"
 
 #include <QLocale>
+#include <QMainWindow>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTimeZone>
@@ -9,8 +10,9 @@
 #include <memory>
 
 #include "app/file_dialog_texts.h"
+#include "app/main_form_state.h"
 #include "app/time_place_macros.h"
-#include "app/ui/main_window.h"
+#include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/observer_record.h"
@@ -33,23 +35,23 @@ constexpr bool kShowHints = true;
 // The date-list form lives as long as the main window.
 QPointer<TFrmJDListe> date_list_form;
 
-TObserverRecord& Start(TMainForm& form) { return form.State().Period.Start; }
+TObserverRecord& Start(TCommandHost& form) { return form.State().Period.Start; }
 
 // Apply date: local date from UT, table changed, the period completed by
 // the dispatcher without a table kind (the sheet keeps its table).
-void ApplyDate(TMainForm& form) {
+void ApplyDate(TCommandHost& form) {
   UTToLocalTime(Start(form));
   form.State().TableChanged = 1;
   form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
-void JulianischesDatum1Click(TMainForm& form) {
+void JulianischesDatum1Click(TCommandHost& form) {
   TObserverRecord copy = Start(form);
   double mjd = copy.Mjd;
   std::int32_t zone = copy.Zone;
   std::int32_t minutes = copy.ZoneMinutes;
-  if (!ShowJulianDateDialog(kShowHints, mjd, zone, minutes, nullptr, &form) ||
+  if (!ShowJulianDateDialog(kShowHints, mjd, zone, minutes, nullptr, &form.Window()) ||
       !JulianDateEntryChanged(copy.Mjd, copy.Zone, copy.ZoneMinutes, mjd, zone, minutes)) {
     form.State().TableChanged = 0;
     return;
@@ -62,7 +64,7 @@ void JulianischesDatum1Click(TMainForm& form) {
   ApplyDate(form);
 }
 
-void Systemdatum1Click(TMainForm& form) {
+void Systemdatum1Click(TCommandHost& form) {
   form.State().DateListMode = 0;
   CurrentDateToRecord(Start(form));
   LocalTimeToUT(Start(form));
@@ -71,17 +73,17 @@ void Systemdatum1Click(TMainForm& form) {
   form.UpdateStatusLine();
 }
 
-void Tagesbruchteil1Click(TMainForm& form) {
+void Tagesbruchteil1Click(TCommandHost& form) {
   TObserverRecord copy = Start(form);
   double day = DayWithFraction(copy);
-  if (ShowDayFractionDialog(kShowHints, copy, day, &form) != 1) return;
+  if (ShowDayFractionDialog(kShowHints, copy, day, &form.Window()) != 1) return;
   ApplyDayWithFraction(copy, day);
-  ShowDayFractionJulianDate(kShowHints, copy.Mjd + 2400000.5, &form);
+  ShowDayFractionJulianDate(kShowHints, copy.Mjd + 2400000.5, &form.Window());
   Start(form) = copy;
   ApplyDate(form);
 }
 
-void Sommerzeit1Click(TMainForm& form) {
+void Sommerzeit1Click(TCommandHost& form) {
   ToggleDaylightSaving(Start(form));
   form.Commands().SetDaylightSaving(Start(form).DaylightHours != 0);
   form.State().TableChanged = 1;
@@ -89,9 +91,9 @@ void Sommerzeit1Click(TMainForm& form) {
   form.UpdateStatusLine();
 }
 
-void UTeingeben1Click(TMainForm& form) {
+void UTeingeben1Click(TCommandHost& form) {
   TObserverRecord copy = Start(form);
-  if (ShowUTInputDialog(kShowHints, copy, &form) != 1) return;
+  if (ShowUTInputDialog(kShowHints, copy, &form.Window()) != 1) return;
   form.State().DateListMode = 0;
   ApplyUTEntry(copy);
   Start(form) = copy;
@@ -100,10 +102,10 @@ void UTeingeben1Click(TMainForm& form) {
   form.UpdateStatusLine();
 }
 
-void ZeitraumfrTabelleJD1Click(TMainForm& form) {
+void ZeitraumfrTabelleJD1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   TEphemerisPeriodState& p = s.Period;
-  if (ShowPeriodJDDialog(p.Start, p.End, p.Step, &s.DateListMode, &form) != 1) return;
+  if (ShowPeriodJDDialog(p.Start, p.End, p.Step, &s.DateListMode, &form.Window()) != 1) return;
   p.AutoEnd = 0;
   s.DateListMode = 0;
   UTToLocalTime(p.Start);
@@ -113,22 +115,22 @@ void ZeitraumfrTabelleJD1Click(TMainForm& form) {
   form.UpdateStatusLine();
 }
 
-void JulianischesDatumausTabelle1Click(TMainForm& form) {
+void JulianischesDatumausTabelle1Click(TCommandHost& form) {
   double jd = 0;
   if (!JulianDateFromMarkedCell(form.Workbook(), jd)) return;
   Start(form).Mjd = jd - 2400000.5;
   ApplyDate(form);
 }
 
-void EphemeridenzeitpunkteausTabelle1Click(TMainForm& form) {
-  if (date_list_form == nullptr) date_list_form = new TFrmJDListe(form.Workbook(), &form);
+void EphemeridenzeitpunkteausTabelle1Click(TCommandHost& form) {
+  if (date_list_form == nullptr) date_list_form = new TFrmJDListe(form.Workbook(), &form.Window());
   TMainFormState& s = form.State();
   ShowJulianDateListForm(*date_list_form, s.JulianDateList, s.DateListMode);
 }
 
 // --- table configuration ---------------------------------------------------------
 
-void Tabellenkonfigurieren1Click(TMainForm& form) {
+void Tabellenkonfigurieren1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   int preview = s.TableConfigPreview;
   double equinox = s.SecondEquinox;
@@ -136,7 +138,7 @@ void Tabellenkonfigurieren1Click(TMainForm& form) {
   // The planets' element columns exist while the VSOP82 library is present.
   const bool planetElements = form.TheoryState().Libraries.Vsop82 == 1;
   if (ShowTableConfigDialog(preview, equinox, s.Period.TableConfig, s.RiseSetAsJulianDate, sidereal, planetElements,
-                            &form) != 1) {
+                            &form.Window()) != 1) {
     return;
   }
   s.TableConfigPreview = preview;
@@ -149,7 +151,7 @@ void Tabellenkonfigurieren1Click(TMainForm& form) {
 // The table tool bar: a column set into the main window's table
 // configuration and its group summaries recomputed; the next table command
 // writes the new columns, the sheet keeps what it holds.
-void ApplyColumnSet(TMainForm& form, void (*set)(TColumnFlags&)) {
+void ApplyColumnSet(TCommandHost& form, void (*set)(TColumnFlags&)) {
   TMainFormState& s = form.State();
   set(s.Period.TableConfig.Flags);
   RecomputeColumnSummaries(s.Period.TableConfig.Flags);
@@ -186,7 +188,7 @@ std::vector<std::string> SplitFilters(const std::string& filters) {
   return result;
 }
 
-void LoadTableConfigurationClick(TMainForm& form) {
+void LoadTableConfigurationClick(TCommandHost& form) {
   FileDialogRequest request;
   request.title = FileDialogTitle("KonfigOpenDialog");
   request.filters = SplitFilters(FileDialogFilter("KonfigOpenDialog"));
@@ -207,7 +209,7 @@ void LoadTableConfigurationClick(TMainForm& form) {
 }
 
 // A view toggle: the item's check mark shows or hides the bar.
-void ShowBar(TMainForm& form, const char* command, QWidget* bar) {
+void ShowBar(TCommandHost& form, const char* command, QWidget* bar) {
   if (bar != nullptr) bar->setVisible(form.Commands().IsChecked(command));
 }
 
@@ -221,9 +223,9 @@ std::string ZoneName() {
 
 }  // namespace
 
-void InstallTimePlaceCommands(TMainForm& form) {
+void InstallTimePlaceCommands(TCommandHost& form) {
   TMenuCommands& c = form.Commands();
-  TMainForm* f = &form;
+  TCommandHost* f = &form;
   c.RegisterHandler("JulianischesDatum1", [f] { JulianischesDatum1Click(*f); });
   c.RegisterHandler("Systemdatum1", [f] { Systemdatum1Click(*f); });
   c.RegisterHandler("Tagesbruchteil1", [f] { Tagesbruchteil1Click(*f); });
@@ -251,7 +253,7 @@ void InstallTimePlaceCommands(TMainForm& form) {
     c.RegisterHandler(button.Command, [f, set = button.Set] { ApplyColumnSet(*f, set); });
   }
 
-  c.RegisterHandler("s1", [f] { ShowBar(*f, "s1", f->statusBar()); });
+  c.RegisterHandler("s1", [f] { ShowBar(*f, "s1", f->Window().statusBar()); });
   c.RegisterHandler("Symbolleiste1", [f] { ShowBar(*f, "Symbolleiste1", f->Commands().ToolBar("SpeedBar")); });
   c.RegisterHandler("TabellengrenWerkzeug1",
                     [f] { ShowBar(*f, "TabellengrenWerkzeug1", f->Commands().ToolBar("TabellenToolbar")); });

@@ -8,9 +8,9 @@
 
 namespace kvx {
 
-class TMainForm;
+class TCommandHost;
 
 // Registers the handlers on the main window's commands.
-void InstallTimePlaceCommands(TMainForm& form);
+void InstallTimePlaceCommands(TCommandHost& form);
 
 }  // namespace kvx

@@ -1,7 +1,8 @@
 // The variable-star table (kind 150) and the conversion tools of the Info
 // menu.
+#include "app/main_form_state.h"
+#include "app/ui/command_host.h"
 #include "app/ui/eclipse_commands.h"
-#include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "platform/globals.h"

@@ -5,7 +5,10 @@ tests/, in the order the top CMakeLists.txt adds them; an include never runs
 from a folder to one below it in that table (the build would let it pass,
 since each library links everything its dependencies link); plain code never
 includes Qt or a window header (those live in a ui/ folder, in platform/qt/
-and in app/program/); and pi and the degree factors have one home."""
+and in app/program/); the main window stands above its command modules
+(they reach it through the command host, so only the window's own sources
+and the program include the window's header); and pi and the degree
+factors have one home."""
 import os
 import re
 import sys
@@ -69,6 +72,25 @@ class FolderOrder(unittest.TestCase):
                     faults.append(f"{where} (Qt in plain code)")
                 if plain and bracket == '"' and WINDOW_CODE.search(target):
                     faults.append(f"{where} (a window header in plain code)")
+        self.assertEqual(faults, [])
+
+
+WINDOW_HEADER = "app/ui/main_window.h"
+
+
+class WindowAboveItsCommands(unittest.TestCase):
+    def test_only_the_windows_own_sources_and_the_program_include_the_window(self):
+        faults = []
+        for path in program_files(program_folders()):
+            if path.startswith(("app/program/", "app/ui/main_window.")):
+                continue
+            with open(os.path.join(ROOT, path), encoding="utf-8", errors="replace") as f:
+                text = without_comments(f.read())
+            own = re.search(r"\bTMainForm::\w+\s*\(", text) is not None
+            if any(target == WINDOW_HEADER for _, _, target in includes(path)) and not own:
+                faults.append(f"{path} includes {WINDOW_HEADER} (take TCommandHost instead)")
+            if re.search(r"\bTMainForm\s*[&*]", text) and not own:
+                faults.append(f"{path} takes the window (take TCommandHost instead)")
         self.assertEqual(faults, [])
 
 
