@@ -12,11 +12,7 @@
 #include <optional>
 #include <string>
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

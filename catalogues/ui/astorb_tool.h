@@ -10,10 +10,7 @@
 #include <functional>
 #include <string>
 
-class QAction;
-class QLabel;
-class QMenu;
-class QPushButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

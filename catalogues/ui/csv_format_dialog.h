@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-class QButtonGroup;
-class QGroupBox;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "catalogues/element_calculators.h"
-
-class QLineEdit;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

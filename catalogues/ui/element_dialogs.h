@@ -21,12 +21,7 @@
 #include "catalogues/comet_list.h"
 #include "catalogues/element_dialog_model.h"
 #include "core/table_config.h"
-
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -16,12 +16,7 @@
 #include <vector>
 
 #include "catalogues/element_editor_model.h"
-
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -12,13 +12,7 @@
 #include <string>
 
 #include "catalogues/position_database.h"
-
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QPushButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

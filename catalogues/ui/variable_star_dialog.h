@@ -10,11 +10,7 @@
 #include <string>
 
 #include "catalogues/variable_star_list.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -82,18 +83,8 @@ TMoFiSuchkriterien::TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, co
   periodLayout->addWidget(change);
   layout->addWidget(periodBox);
 
-  auto* buttons = new QHBoxLayout;
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("OKButton");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(Tr("&Abbrechen", "&Cancel"), this);
-  cancel->setObjectName("CancelButton");
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  layout->addLayout(
+      MakeOkCancelRow(this, "OKButton", "CancelButton", Tr("&Abbrechen", "&Cancel"), QStringLiteral("OK")).Row);
   RefillPeriod();
 }
 

@@ -11,11 +11,7 @@
 
 #include "core/observer_record.h"
 #include "eclipses/lunar_eclipse.h"
-
-class QButtonGroup;
-class QCheckBox;
-class QLabel;
-class QSpinBox;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

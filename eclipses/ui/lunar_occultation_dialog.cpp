@@ -13,6 +13,7 @@
 
 #include "eclipses/ui/star_choice_row.h"
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -73,16 +74,7 @@ TSternBedMondFrm::TSternBedMondFrm(std::int32_t selectedStar, std::uint8_t catal
   star_row_ = new TStarChoiceRow(this, layout, Tr("Alle &Sterne", "All &Stars"), Tr("Stern:", "Star:"),
                                  std::move(access), selectedStar, [this] { return limit_; });
 
-  auto* buttons = new QHBoxLayout;
-  auto* ok = new QPushButton(Tr("&OK", "&OK"), this);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(Tr("&Abbrechen", "&Cancel"), this);
-  cancel->setObjectName("CancelBtn");
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
+  layout->addLayout(MakeOkCancelRow(this, "OKBtn", "CancelBtn", Tr("&Abbrechen", "&Cancel")).Row);
 
   connect(magnitude_bar_, &QScrollBar::valueChanged, this, [this](int value) {
     limit_ = static_cast<float>(value) * 0.01f;
@@ -92,8 +84,6 @@ TSternBedMondFrm::TSternBedMondFrm(std::int32_t selectedStar, std::uint8_t catal
     altitude_ = value;
     altitude_label_->setText(QString::number(value) + QString::fromUtf8("°"));
   });
-  connect(ok, &QPushButton::clicked, this, &TSternBedMondFrm::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   star_row_->Start();
 }

@@ -12,9 +12,7 @@
 #include <memory>
 
 #include "eclipses/star_catalogue.h"
-
-class QLabel;
-class QScrollBar;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

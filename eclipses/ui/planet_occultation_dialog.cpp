@@ -16,6 +16,7 @@
 #include "eclipses/ui/star_choice_row.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
@@ -96,16 +97,7 @@ TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_
   star_row_ = new TStarChoiceRow(this, layout, Tr("Alle &Sterne", "All &stars"), Tr("Stern", "Star"), std::move(access),
                                  choice.SelectedStar, [this] { return choice_.LimitingMagnitude; });
 
-  auto* buttons = new QHBoxLayout;
-  auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-  ok->setObjectName("OK");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(Tr("&Abbrechen", "&Cancel"), this);
-  cancel->setObjectName("Abbruch");
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
+  layout->addLayout(MakeOkCancelRow(this, "OK", "Abbruch", Tr("&Abbrechen", "&Cancel")).Row);
 
   connect(magnitude_bar_, &QScrollBar::valueChanged, this, [this](int value) {
     choice_.LimitingMagnitude = static_cast<float>(value) * 0.01f;
@@ -113,8 +105,6 @@ TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_
   });
   connect(bodies_[8], &QCheckBox::toggled, this, [this] { UpdateDiameterVisibility(); });
   connect(diameter_, &TIntegerEdit::Accepted, this, [this] { DiameterLeft(); });
-  connect(ok, &QPushButton::clicked, this, &TPloccultform::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   UpdateDiameterVisibility();
   star_row_->Start();

@@ -13,10 +13,7 @@
 #include <string>
 
 #include "eclipses/ui/lunar_occultation_dialog.h"
-
-class QCheckBox;
-class QLabel;
-class QScrollBar;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -9,9 +9,7 @@
 #include <functional>
 #include <string>
 
-class QButtonGroup;
-class QLabel;
-class QPushButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

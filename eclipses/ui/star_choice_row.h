@@ -13,13 +13,7 @@
 #include <functional>
 
 #include "eclipses/ui/lunar_occultation_dialog.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QVBoxLayout;
-class QWidget;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -8,9 +8,7 @@
 
 #include "events/almanac.h"
 #include "events/search_options.h"
-
-class QCheckBox;
-class QPushButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -19,14 +19,7 @@
 #include "core/records.h"
 #include "eclipses/star_catalogue.h"
 #include "events/conjunction_search.h"
-
-class QButtonGroup;
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -7,8 +7,7 @@
 #pragma once
 
 #include "events/ui/user_conjunction_dialog_base.h"
-
-class QProgressBar;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

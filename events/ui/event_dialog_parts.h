@@ -19,18 +19,7 @@
 
 #include "core/observer_record.h"
 #include "events/search_options.h"
-
-class QButtonGroup;
-class QCheckBox;
-class QGridLayout;
-class QGroupBox;
-class QHBoxLayout;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
-class QWidget;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

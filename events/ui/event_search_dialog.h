@@ -15,16 +15,7 @@
 
 #include "events/event_search.h"
 #include "events/ui/event_dialog_parts.h"
-
-class QButtonGroup;
-class QCheckBox;
-class QGridLayout;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -9,8 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-class QButtonGroup;
-class QPushButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

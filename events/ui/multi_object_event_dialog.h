@@ -16,15 +16,7 @@
 
 #include "events/multi_object_event_run.h"
 #include "events/ui/event_dialog_parts.h"
-
-class QButtonGroup;
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -13,17 +13,7 @@
 #include <vector>
 
 #include "events/user_object_conjunctions.h"
-
-class QBoxLayout;
-class QButtonGroup;
-class QCheckBox;
-class QGridLayout;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QProgressBar;
-class QPushButton;
-class QWidget;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -10,15 +10,7 @@
 #include <cstdint>
 #include <string>
 
-class QCheckBox;
-class QComboBox;
-class QFileSystemModel;
-class QLabel;
-class QLineEdit;
-class QListView;
-class QPlainTextEdit;
-class QPushButton;
-class QTreeView;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

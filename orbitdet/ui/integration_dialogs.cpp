@@ -47,19 +47,9 @@ QGroupBox* Pair(QWidget* parent, const QString& caption, QRadioButton* a, QRadio
 
 // OK and Cancel in a row; Cancel by language.
 void AddOkCancel(QDialog* dialog, QVBoxLayout* layout) {
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  auto* ok = new QPushButton("&OK", dialog);
-  ok->setObjectName("OK");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(dialog);
-  cancel->setObjectName("Abbruch");
-  ApplyDialogButtonLanguage(cancel, nullptr);
-  row->addWidget(ok);
-  row->addWidget(cancel);
-  layout->addLayout(row);
-  QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+  const TOkCancelRow row = MakeOkCancelRow(dialog, "OK", "Abbruch");
+  ApplyDialogButtonLanguage(row.Cancel, nullptr);
+  layout->addLayout(row.Row);
 }
 
 }  // namespace

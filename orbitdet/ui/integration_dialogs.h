@@ -8,14 +8,8 @@
 #include <cstdint>
 
 #include "engine/nbody_setup.h"
+#include "platform/qt/widget_forward.h"
 #include "theories/theory_types.h"
-
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QRadioButton;
-class QSpinBox;
 
 namespace kvx {
 

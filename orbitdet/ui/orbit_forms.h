@@ -17,13 +17,7 @@
 #include "orbitdet/differential_correction.h"
 #include "orbitdet/orbit_driver.h"
 #include "platform/file_dialog.h"
-
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

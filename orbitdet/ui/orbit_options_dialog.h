@@ -7,10 +7,7 @@
 #include <QDialog>
 
 #include "orbitdet/observations.h"
-
-class QCheckBox;
-class QPushButton;
-class QRadioButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

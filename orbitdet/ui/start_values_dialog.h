@@ -14,12 +14,7 @@
 #include <string>
 
 #include "engine/nbody_setup.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSpinBox;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -37,14 +37,19 @@ void ApplyDialogButtonLanguage(QAbstractButton* cancel, QAbstractButton* help) {
   }
 }
 
-TOkCancelRow MakeOkCancelRow(QDialog* dialog, const char* okName, const char* cancelName, const QString& cancelText) {
+QPushButton* NamedButton(QWidget* parent, const QString& caption, const char* name) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  return button;
+}
+
+TOkCancelRow MakeOkCancelRow(QDialog* dialog, const char* okName, const char* cancelName, const QString& cancelText,
+                             const QString& okText) {
   TOkCancelRow row;
   row.Row = new QHBoxLayout;
-  row.Ok = new QPushButton(QStringLiteral("&OK"), dialog);
-  row.Ok->setObjectName(okName);
+  row.Ok = NamedButton(dialog, okText, okName);
   row.Ok->setDefault(true);
-  row.Cancel = new QPushButton(cancelText, dialog);
-  row.Cancel->setObjectName(cancelName);
+  row.Cancel = NamedButton(dialog, cancelText, cancelName);
   row.Row->addStretch();
   row.Row->addWidget(row.Ok);
   row.Row->addWidget(row.Cancel);

@@ -9,6 +9,7 @@ class QAbstractButton;
 class QDialog;
 class QHBoxLayout;
 class QPushButton;
+class QWidget;
 
 namespace kvx {
 
@@ -20,17 +21,20 @@ void HideHelpButtonEnglish(QAbstractButton* button);    // hidden
 // Both routines chosen by LanguageEnglish; either button may be null.
 void ApplyDialogButtonLanguage(QAbstractButton* cancel, QAbstractButton* help);
 
-// The foot row of a dialog: a stretch, then "&OK" (the default button) and a
-// cancel button with `cancelText` (empty: the caption comes later with the
-// language), both children of `dialog`, named `okName` and `cancelName`, and
-// connected to its accept and reject. The caller may add more buttons to
-// `Row` and then adds `Row` to its layout.
+// A push button with `caption`, child of `parent`, named `name`.
+QPushButton* NamedButton(QWidget* parent, const QString& caption, const char* name);
+
+// The foot row of a dialog: a stretch, then the OK button with `okText` (the
+// default button) and a cancel button with `cancelText` (empty: the caption
+// comes later with the language), both children of `dialog`, named `okName`
+// and `cancelName`, and connected to its accept and reject. The caller may
+// add more buttons to `Row` and then adds `Row` to its layout.
 struct TOkCancelRow {
   QHBoxLayout* Row = nullptr;
   QPushButton* Ok = nullptr;
   QPushButton* Cancel = nullptr;
 };
 TOkCancelRow MakeOkCancelRow(QDialog* dialog, const char* okName, const char* cancelName,
-                             const QString& cancelText = QString());
+                             const QString& cancelText = QString(), const QString& okText = QStringLiteral("&OK"));
 
 }  // namespace kvx

@@ -7,18 +7,13 @@
 #include <QVBoxLayout>
 
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
 namespace {
 
 QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
-
-QPushButton* Button(QWidget* parent, const QString& caption, const char* name) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  return button;
-}
 
 }  // namespace
 
@@ -30,11 +25,11 @@ Tweltzt::Tweltzt(TClockList& clocks, TClocksDialogHost& host, QWidget* owner)
   list_->setObjectName("list");
   layout->addWidget(list_, 1);
   auto* buttons = new QVBoxLayout;
-  auto* add = Button(this, Tr("&Hinzufügen", "&Add"), "add");
+  auto* add = NamedButton(this, Tr("&Hinzufügen", "&Add"), "add");
   add->setEnabled(static_cast<bool>(host_.EditPlace));
-  auto* remove = Button(this, Tr("&Entfernen", "&Remove"), "remove");
-  auto* clear = Button(this, Tr("A&lles löschen", "C&lear all"), "clear");
-  auto* ok = Button(this, Tr("OK", "OK"), "ok");
+  auto* remove = NamedButton(this, Tr("&Entfernen", "&Remove"), "remove");
+  auto* clear = NamedButton(this, Tr("A&lles löschen", "C&lear all"), "clear");
+  auto* ok = NamedButton(this, Tr("OK", "OK"), "ok");
   ok->setDefault(true);
   showClocks_ = new QCheckBox(Tr("&Uhren zeigen", "&Show clocks"), this);
   showClocks_->setObjectName("showClocks");

@@ -10,11 +10,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/qt/widget_forward.h"
 #include "setup/clock_list.h"
-
-class QCheckBox;
-class QListWidget;
-class QPushButton;
 
 namespace kvx {
 

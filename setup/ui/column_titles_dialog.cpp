@@ -14,6 +14,7 @@
 
 #include "core/quantity_headings.h"
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -24,12 +25,6 @@ QString Tr(const char* german, const char* english) { return QString::fromUtf8(B
 constexpr int kSlotCount = static_cast<int>(kColumnTitleCount);
 
 void SetBlue(QWidget* widget, bool blue) { widget->setStyleSheet(blue ? "color: blue;" : "color: black;"); }
-
-QPushButton* Button(QWidget* parent, const QString& caption, const char* name) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  return button;
-}
 
 }  // namespace
 
@@ -73,9 +68,11 @@ TSpaltenueberschriften::TSpaltenueberschriften(const TTableConfigRecord& record,
   heading_->setMaxLength(static_cast<int>(kColumnTitleLength));
   right->addWidget(heading_, 1, 0, 1, 2);
   right->addWidget(
-      Button(this, Tr("&Standard für diese Größe verwenden", "Use default for this header"), "defaultHeading"), 2, 0);
+      NamedButton(this, Tr("&Standard für diese Größe verwenden", "Use default for this header"), "defaultHeading"), 2,
+      0);
   right->addWidget(
-      Button(this, Tr("S&tandard für alle Größen verwenden", "Use default for all headers"), "defaultHeadings"), 2, 1);
+      NamedButton(this, Tr("S&tandard für alle Größen verwenden", "Use default for all headers"), "defaultHeadings"), 2,
+      1);
   auto* widthLabel = new QLabel(Tr("&Vorgabe für Spaltenbreite:", "Default column width:"), this);
   right->addWidget(widthLabel, 3, 0);
   width_ = new QSpinBox(this);
@@ -84,11 +81,11 @@ TSpaltenueberschriften::TSpaltenueberschriften(const TTableConfigRecord& record,
   width_->setRange(0, kMaxColumnWidth);
   right->addWidget(width_, 3, 1);
   right->addWidget(
-      Button(this, Tr("Sta&ndard für diese Größe verwenden", "Use default width for this header"), "defaultWidth"), 4,
-      0);
-  right->addWidget(
-      Button(this, Tr("Standard für alle Gr&ößen verwenden", "Use default width for all headers"), "defaultWidths"), 4,
-      1);
+      NamedButton(this, Tr("Sta&ndard für diese Größe verwenden", "Use default width for this header"), "defaultWidth"),
+      4, 0);
+  right->addWidget(NamedButton(this, Tr("Standard für alle Gr&ößen verwenden", "Use default width for all headers"),
+                               "defaultWidths"),
+                   4, 1);
   right->setRowStretch(5, 1);
   top->addLayout(right, 3);
   layout->addLayout(top);
@@ -100,16 +97,7 @@ TSpaltenueberschriften::TSpaltenueberschriften(const TTableConfigRecord& record,
   grid_->setMinimumHeight(70);
   layout->addWidget(grid_);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  auto* ok = Button(this, Tr("&OK", "&OK"), "ok");
-  ok->setDefault(true);
-  auto* cancel = Button(this, Tr("&Abbrechen", "&Cancel"), "cancel");
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  layout->addLayout(MakeOkCancelRow(this, "ok", "cancel", Tr("&Abbrechen", "&Cancel")).Row);
 
   connect(list_, &QListWidget::currentRowChanged, this, [this] { ShowSlot(); });
   connect(grid_, &QTableWidget::currentCellChanged, this, [this](int, int column) {

@@ -10,14 +10,8 @@
 
 #include <QDialog>
 
+#include "platform/qt/widget_forward.h"
 #include "setup/column_titles.h"
-
-class QCheckBox;
-class QLineEdit;
-class QPushButton;
-class QListWidget;
-class QSpinBox;
-class QTableWidget;
 
 namespace kvx {
 

@@ -8,19 +8,8 @@
 #include <QDialog>
 #include <string>
 
+#include "platform/qt/widget_forward.h"
 #include "setup/data_formats.h"
-
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
-class QSpinBox;
-class QTabWidget;
 
 namespace kvx {
 

@@ -14,13 +14,7 @@
 #include <string>
 
 #include "core/observer_record.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPushButton;
-class QSpinBox;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

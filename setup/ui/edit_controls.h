@@ -9,9 +9,7 @@
 #include <QString>
 #include <string>
 
-class QComboBox;
-class QLabel;
-class QListWidget;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -14,12 +14,8 @@
 #include <string>
 
 #include "core/observer_record.h"
+#include "platform/qt/widget_forward.h"
 #include "setup/location_list.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QSpinBox;
 
 namespace kvx {
 

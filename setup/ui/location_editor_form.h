@@ -12,13 +12,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/qt/widget_forward.h"
 #include "setup/location_editor.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSpinBox;
 
 namespace kvx {
 

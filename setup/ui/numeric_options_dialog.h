@@ -13,14 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/qt/widget_forward.h"
 #include "setup/numeric_options.h"
-
-class QCheckBox;
-class QGridLayout;
-class QLabel;
-class QLineEdit;
-class QScrollBar;
-class QSpinBox;
 
 namespace kvx {
 

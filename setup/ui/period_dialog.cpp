@@ -19,6 +19,7 @@
 #include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "setup/edit_rules.h"
 #include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
@@ -58,19 +59,9 @@ Tzeitraumform::Tzeitraumform(QWidget* parent) : QDialog(parent) {
   layout->addWidget(BuildEndGroup());
   layout->addWidget(BuildStepGroup());
   layout->addWidget(BuildEclipseGroup());
-  auto* buttons = new QHBoxLayout;
-  auto* ok = new QPushButton("&OK", this);
-  ok->setObjectName("OKButton");
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(this);
-  cancel->setObjectName("CancelButton");
-  CaptionsOf(this).push_back({cancel, "&Abbruch", "&Cancel"});
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
-  connect(ok, &QPushButton::clicked, this, &Tzeitraumform::accept);
-  connect(cancel, &QPushButton::clicked, this, &Tzeitraumform::reject);
+  const TOkCancelRow buttons = MakeOkCancelRow(this, "OKButton", "CancelButton");
+  CaptionsOf(this).push_back({buttons.Cancel, "&Abbruch", "&Cancel"});
+  layout->addLayout(buttons.Row);
 }
 
 QWidget* Tzeitraumform::BuildStartGroup() {

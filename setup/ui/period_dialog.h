@@ -13,12 +13,7 @@
 
 #include "core/observer_record.h"
 #include "core/table_step.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSpinBox;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

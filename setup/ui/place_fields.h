@@ -6,11 +6,7 @@
 
 #include <QString>
 
-class QCheckBox;
-class QLabel;
-class QPushButton;
-class QSpinBox;
-class QWidget;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

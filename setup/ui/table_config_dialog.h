@@ -10,13 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QTabWidget;
-class QTableWidget;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -20,6 +20,7 @@
 #include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "platform/workbook/workbook.h"
 #include "setup/entry_checks.h"
 #include "setup/julian_date_cells.h"
@@ -42,24 +43,9 @@ QLineEdit* Edit(QWidget* parent, const char* name) {
   return edit;
 }
 
-QPushButton* Button(QWidget* parent, const QString& caption, const char* name) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  return button;
-}
-
 // OK and Cancel (or Abbrechen) in a row.
 QHBoxLayout* OkCancelRow(QDialog* dialog) {
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  auto* ok = Button(dialog, Tr("&OK", "&OK"), "ok");
-  ok->setDefault(true);
-  auto* cancel = Button(dialog, Tr("&Abbrechen", "&Cancel"), "cancel");
-  row->addWidget(ok);
-  row->addWidget(cancel);
-  QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-  return row;
+  return MakeOkCancelRow(dialog, "ok", "cancel", Tr("&Abbrechen", "&Cancel")).Row;
 }
 
 // Copy: select the field's text and put it on the clipboard. Paste: replace
@@ -67,8 +53,8 @@ QHBoxLayout* OkCancelRow(QDialog* dialog) {
 void AddCopyPaste(QDialog* dialog, QGridLayout* grid, int row, QLineEdit* field, const QString& copyCaption,
                   const QString& pasteCaption, const std::function<void()>& check) {
   const QString base = field->objectName();
-  auto* copy = Button(dialog, copyCaption, (base + "Copy").toLatin1().constData());
-  auto* paste = Button(dialog, pasteCaption, (base + "Paste").toLatin1().constData());
+  auto* copy = NamedButton(dialog, copyCaption, (base + "Copy").toLatin1().constData());
+  auto* paste = NamedButton(dialog, pasteCaption, (base + "Paste").toLatin1().constData());
   grid->addWidget(copy, row, 2);
   grid->addWidget(paste, row, 3);
   QObject::connect(copy, &QPushButton::clicked, dialog, [field] {
@@ -367,9 +353,9 @@ TTagesbranzeige::TTagesbranzeige(double jd, QWidget* owner) : QDialog(owner) {
   value->setText(Fixed(jd, 4));
   layout->addWidget(value);
   auto* row = new QHBoxLayout;
-  auto* copy = Button(this, Tr("&Kopieren", "&Copy"), "copy");
-  auto* apply = Button(this, Tr("Ü&bernehmen", "&Apply"), "apply");
-  auto* ok = Button(this, Tr("&OK", "&OK"), "ok");
+  auto* copy = NamedButton(this, Tr("&Kopieren", "&Copy"), "copy");
+  auto* apply = NamedButton(this, Tr("Ü&bernehmen", "&Apply"), "apply");
+  auto* ok = NamedButton(this, Tr("&OK", "&OK"), "ok");
   ok->setDefault(true);
   for (QPushButton* button : {copy, apply, ok}) row->addWidget(button);
   layout->addLayout(row);
@@ -392,10 +378,10 @@ TFrmJDListe::TFrmJDListe(const workbook::TWorkbook& sheet, QWidget* owner) : QDi
   listBox_->setObjectName("list");
   layout->addWidget(listBox_);
   auto* row = new QHBoxLayout;
-  auto* read = Button(this, QString(), "read");
-  auto* clear = Button(this, QString(), "clear");
-  auto* ok = Button(this, QStringLiteral("&OK"), "ok");
-  auto* cancel = Button(this, QString(), "cancel");
+  auto* read = NamedButton(this, QString(), "read");
+  auto* clear = NamedButton(this, QString(), "clear");
+  auto* ok = NamedButton(this, QStringLiteral("&OK"), "ok");
+  auto* cancel = NamedButton(this, QString(), "cancel");
   for (QPushButton* button : {read, clear, ok, cancel}) row->addWidget(button);
   layout->addLayout(row);
   connect(read, &QPushButton::clicked, this, &TFrmJDListe::ReadValues);

@@ -21,11 +21,7 @@
 
 #include "core/observer_record.h"
 #include "core/table_step.h"
-
-class QLineEdit;
-class QLabel;
-class QListWidget;
-class QSpinBox;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -20,6 +20,7 @@
 #include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "platform/settings_store.h"
 #include "platform/text_encoding.h"
 #include "setup/city_zones.h"
@@ -31,12 +32,6 @@ namespace {
 QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
 constexpr const char* kSection = "CitiesDatabase";
-
-QPushButton* Button(QWidget* parent, const QString& caption, const char* name) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  return button;
-}
 
 // Decimal degrees and D°MM'SS''.
 QString DegreesText(double degrees) {
@@ -84,7 +79,7 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   search_->installEventFilter(this);
   search_->setEnabled(indexValid_);
   searchGrid->addWidget(search_, 0, 1);
-  stopButton_ = Button(searchBox, Tr("Stop", "Stop"), "stop");
+  stopButton_ = NamedButton(searchBox, Tr("Stop", "Stop"), "stop");
   stopButton_->setEnabled(false);
   searchGrid->addWidget(stopButton_, 0, 2);
   searching_ = new QLabel(Tr("Suche läuft", "Searching..."), searchBox);
@@ -110,7 +105,7 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   lengthRow->addWidget(fullLength_);
   lengthRow->addWidget(new QLabel(Tr("Zeichen", "Characters"), searchBox));
   searchGrid->addLayout(lengthRow, 3, 0, 1, 3);
-  auto* help = Button(searchBox, Tr("Suchhi&lfe", "He&lp on search"), "help");
+  auto* help = NamedButton(searchBox, Tr("Suchhi&lfe", "He&lp on search"), "help");
   searchGrid->addWidget(help, 4, 0);
   left->addWidget(searchBox);
 
@@ -181,7 +176,7 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   const char* moves[4][2] = {{"<<", "pageBack10"}, {"<", "pageBack"}, {">", "pageForward"}, {">>", "pageForward10"}};
   const int steps[4] = {-10, -1, 1, 10};
   for (int m = 0; m < 4; ++m) {
-    auto* button = Button(browse, QString::fromLatin1(moves[m][0]), moves[m][1]);
+    auto* button = NamedButton(browse, QString::fromLatin1(moves[m][0]), moves[m][1]);
     browseGrid->addWidget(button, 2, m);
     connect(button, &QPushButton::clicked, this, [this, step = steps[m]] {
       const std::int64_t first = results_.empty() ? 1 : results_.front();
@@ -210,9 +205,9 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  ok_ = Button(this, Tr("&OK", "&OK"), "ok");
+  ok_ = NamedButton(this, Tr("&OK", "&OK"), "ok");
   ok_->setEnabled(false);
-  auto* cancel = Button(this, Tr("&Abbrechen", "&Cancel"), "cancel");
+  auto* cancel = NamedButton(this, Tr("&Abbrechen", "&Cancel"), "cancel");
   buttons->addWidget(ok_);
   buttons->addWidget(cancel);
   right->addLayout(buttons);

@@ -18,16 +18,8 @@
 #include <vector>
 
 #include "core/observer_record.h"
+#include "platform/qt/widget_forward.h"
 #include "setup/world_cities.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
-class QScrollBar;
-class QSpinBox;
 
 namespace kvx {
 

@@ -10,12 +10,8 @@
 #include <functional>
 
 #include "core/observer_record.h"
+#include "platform/qt/widget_forward.h"
 #include "tables/coordinate_conversion.h"
-
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QPushButton;
 
 namespace kvx {
 

@@ -11,14 +11,9 @@
 #include "core/observer_record.h"
 #include "core/table_config.h"
 #include "engine/cell_format.h"
+#include "platform/qt/widget_forward.h"
 #include "tables/drawing_measurement.h"
 #include "theories/theory_types.h"
-
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace kvx {
 

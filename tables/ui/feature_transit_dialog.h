@@ -7,14 +7,9 @@
 #include <QDialog>
 #include <string>
 
+#include "platform/qt/widget_forward.h"
 #include "tables/meridian_transit.h"
 #include "tables/surface_features.h"
-
-class QButtonGroup;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace kvx {
 

@@ -8,8 +8,7 @@
 #include <QDialog>
 #include <functional>
 
-class QLineEdit;
-class QPushButton;
+#include "platform/qt/widget_forward.h"
 
 namespace kvx {
 

@@ -9,14 +9,8 @@
 #include <string>
 
 #include "core/observer_record.h"
+#include "platform/qt/widget_forward.h"
 #include "tables/satellite_search.h"
-
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QSpinBox;
 
 namespace kvx {
 

@@ -10,11 +10,8 @@
 #include "core/observer_record.h"
 #include "engine/ephemeris_result.h"
 #include "engine/kepler.h"
+#include "platform/qt/widget_forward.h"
 #include "tables/single_date_page.h"
-
-class QGridLayout;
-class QGroupBox;
-class QPushButton;
 
 namespace kvx {
 

@@ -4,12 +4,8 @@
 
 #include <QDialog>
 
+#include "platform/qt/widget_forward.h"
 #include "theories/theory_types.h"
-
-class QButtonGroup;
-class QGroupBox;
-class QPushButton;
-class QRadioButton;
 
 namespace kvx {
 
