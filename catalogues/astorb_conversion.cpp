@@ -133,6 +133,19 @@ bool Count(TConversionResult& result, const TConversionCallback& callback) {
   return false;
 }
 
+// Opens the catalogue `input` and the output file named for it (the name
+// in result.Output); false with the message in result.Error when either
+// cannot be opened.
+bool OpenConversion(const std::string& input, TCatalogueKind kind, int format, TTextLineReader& in,
+                    TConversionOutput& out, TConversionResult& result) {
+  result.Output = ConversionOutputFile(input, kind, format);
+  if (!in.Open(input)) {
+    result.Error = "Cannot read " + input;
+    return false;
+  }
+  return out.Open(result.Output, result.Error);
+}
+
 }  // namespace
 
 bool SeekMpcStreamStart(TTextLineReader& in) {
@@ -167,14 +180,10 @@ namespace {
 TConversionResult ConvertMpcLines(const std::string& input, bool streamStart, bool dropRepeats,
                                   const TConversionCallback& callback) {
   TConversionResult result;
-  result.Output = ConversionOutputFile(input, streamStart ? TCatalogueKind::Mpcorb : TCatalogueKind::MpcorbCr, 1);
   TTextLineReader in;
-  if (!in.Open(input)) {
-    result.Error = "Cannot read " + input;
-    return result;
-  }
   TConversionOutput out;
-  if (!out.Open(result.Output, result.Error)) return result;
+  if (!OpenConversion(input, streamStart ? TCatalogueKind::Mpcorb : TCatalogueKind::MpcorbCr, 1, in, out, result))
+    return result;
   out.Line(kOwnAsteroidFirstLine);
   std::string line;
   bool started = false;
@@ -307,14 +316,9 @@ std::string WriteMpcorbCsvLine(const TAsteroidElements& e) {
 TConversionResult ConvertAstorbFile(const std::string& input, int format, bool international,
                                     const TConversionCallback& callback) {
   TConversionResult result;
-  result.Output = ConversionOutputFile(input, TCatalogueKind::Astorb, format);
   TTextLineReader in;
-  if (!in.Open(input)) {
-    result.Error = "Cannot read " + input;
-    return result;
-  }
   TConversionOutput out;
-  if (!out.Open(result.Output, result.Error)) return result;
+  if (!OpenConversion(input, TCatalogueKind::Astorb, format, in, out, result)) return result;
   if (format == 1) out.Line(kOwnAsteroidFirstLine);
   if (format == 2) out.Line(kHomePlanetFirstLine);
   std::string line, converted;

@@ -70,6 +70,38 @@ bool ReadNumberCells(const std::vector<TSheetCellValue>& cells, std::size_t coun
 
 std::string CutName(const std::string& text) { return text.size() > 40 ? text.substr(0, 40) : text; }
 
+// The fields both element records have under the same number: 2 the
+// eccentricity, 3 the inclination, 4 the node, 5 the argument of
+// perihelion, 8 the equinox; nullptr for every other field.
+template <class Elements>
+double* SharedField(Elements& r, int field) {
+  switch (field) {
+    case 2:
+      return &r.Eccentricity;
+    case 3:
+      return &r.Inclination;
+    case 4:
+      return &r.Node;
+    case 5:
+      return &r.Perihelion;
+    case 8:
+      return &r.Equinox;
+    default:
+      return nullptr;
+  }
+}
+
+// The first field, in the order of the checks, whose value the dialog
+// refuses; 0 when every field is accepted.
+template <class Elements>
+int FirstRefused(TElementDialogKind kind, const Elements& record, double& (*field)(Elements&, int)) {
+  Elements r = record;
+  for (int f : ElementCheckOrder(kind)) {
+    if (!ElementFieldAccepts(kind, f, field(r, f))) return f;
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::optional<double> ParseElementEntry(const std::string& text) {
@@ -126,23 +158,14 @@ int ElementFieldDecimals(TElementDialogKind kind, int field) {
 }
 
 double& AsteroidField(TAsteroidElements& r, int field) {
+  if (double* shared = SharedField(r, field)) return *shared;
   switch (field) {
     case 1:
       return r.SemiMajorAxis;
-    case 2:
-      return r.Eccentricity;
-    case 3:
-      return r.Inclination;
-    case 4:
-      return r.Node;
-    case 5:
-      return r.Perihelion;
     case 6:
       return r.MeanAnomaly;
     case 7:
       return r.MeanMotion;
-    case 8:
-      return r.Equinox;
     case 9:
       return r.Epoch;
     case 10:
@@ -153,19 +176,10 @@ double& AsteroidField(TAsteroidElements& r, int field) {
 }
 
 double& CometField(TCometElements& r, int field) {
+  if (double* shared = SharedField(r, field)) return *shared;
   switch (field) {
     case 1:
       return r.PerihelionDistance;
-    case 2:
-      return r.Eccentricity;
-    case 3:
-      return r.Inclination;
-    case 4:
-      return r.Node;
-    case 5:
-      return r.Perihelion;
-    case 8:
-      return r.Equinox;
     case 9:
       return r.PerihelionTime;
     case 10:
@@ -178,19 +192,11 @@ double& CometField(TCometElements& r, int field) {
 }
 
 int FirstRefusedField(const TAsteroidElements& record) {
-  TAsteroidElements r = record;
-  for (int f : ElementCheckOrder(TElementDialogKind::Asteroid)) {
-    if (!ElementFieldAccepts(TElementDialogKind::Asteroid, f, AsteroidField(r, f))) return f;
-  }
-  return 0;
+  return FirstRefused(TElementDialogKind::Asteroid, record, AsteroidField);
 }
 
 int FirstRefusedField(const TCometElements& record) {
-  TCometElements r = record;
-  for (int f : ElementCheckOrder(TElementDialogKind::Comet)) {
-    if (!ElementFieldAccepts(TElementDialogKind::Comet, f, CometField(r, f))) return f;
-  }
-  return 0;
+  return FirstRefused(TElementDialogKind::Comet, record, CometField);
 }
 
 std::string NoObjectName(TElementDialogKind kind, bool english) {

@@ -221,6 +221,23 @@ class TElementList : public TElementListBase {
     std::string key = ElementListSortKey(text);
     items_.push_back(Item{std::move(text), std::move(key), std::make_unique<Record>(record)});
   }
+  // One line of a text file through `parse` (line, record) -> TLineParse:
+  // a parsed record appended, an unusable line kept as skipped under its
+  // line number, a blank line passed over.
+  template <typename Parse>
+  void FileParsedLine(int lineNumber, const std::string& line, Parse parse) {
+    Record record;
+    switch (parse(line, record)) {
+      case TLineParse::Parsed:
+        AppendItem(record.Name, record);
+        break;
+      case TLineParse::Unusable:
+        Skip(lineNumber, line);
+        break;
+      case TLineParse::Blank:
+        break;
+    }
+  }
   void SortItems() {
     std::stable_sort(items_.begin(), items_.end(),
                      [](const Item& a, const Item& b) { return CompareElementListKeys(a.Key, b.Key) < 0; });
@@ -291,17 +308,7 @@ class TElementList : public TElementListBase {
         while (!more && in.Next(line)) more = IsElementDataLine(line);
         break;
       }
-      Record record;
-      switch (parse(line, record)) {
-        case TLineParse::Parsed:
-          AppendItem(record.Name, record);
-          break;
-        case TLineParse::Unusable:
-          Skip(in.LineNumber(), line);
-          break;
-        case TLineParse::Blank:
-          break;
-      }
+      FileParsedLine(in.LineNumber(), line, parse);
     }
     return EndRead(fileName, more) ? 1 : 0;
   }

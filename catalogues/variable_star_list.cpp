@@ -29,19 +29,7 @@ bool variablentabelle::ReadVariableFile(const std::string& fileName) {
   ClearAndFree();
   ClearSkipped();
   std::string line;
-  while (in.Next(line)) {
-    TVariableStarElements record;
-    switch (ParseVariableStarLine(line, record)) {
-      case TLineParse::Parsed:
-        AppendItem(record.Name, record);
-        break;
-      case TLineParse::Unusable:
-        Skip(in.LineNumber(), line);
-        break;
-      case TLineParse::Blank:
-        break;
-    }
-  }
+  while (in.Next(line)) FileParsedLine(in.LineNumber(), line, ParseVariableStarLine);
   SortItems();
   Loaded = 1;
   return true;

@@ -101,25 +101,8 @@ double ExtendedToDouble(const std::uint8_t* bytes) {
 }
 
 void DoubleToExtended(double value, std::uint8_t* bytes) {
-  const bool negative = std::signbit(value);
-  std::uint64_t significand = 0;
-  unsigned exponent = 0;
-  if (std::isnan(value)) {
-    exponent = 0x7FFF;
-    significand = kIntegerBit | (kIntegerBit >> 1);
-  } else if (std::isinf(value)) {
-    exponent = 0x7FFF;
-    significand = kIntegerBit;
-  } else if (value != 0.0) {
-    int e = 0;
-    const double m = std::frexp(std::fabs(value), &e);  // m in [0.5, 1), also for subnormals
-    significand = static_cast<std::uint64_t>(std::ldexp(m, 64));
-    exponent = static_cast<unsigned>(e - 1 + kExtendedBias);
-  }
-  little_endian::PutU64(bytes, significand);
-  const unsigned signAndExponent = exponent | (negative ? 0x8000u : 0u);
-  bytes[8] = static_cast<std::uint8_t>(signAndExponent & 0xFF);
-  bytes[9] = static_cast<std::uint8_t>(signAndExponent >> 8);
+  // A double is exactly a long double: one encoder for both.
+  LongDoubleToExtended(static_cast<long double>(value), bytes);
 }
 
 long double ExtendedToLongDouble(const std::uint8_t* bytes) {

@@ -210,11 +210,8 @@ double LocalMidnightJd(double jd, double zoneHours) {
   return std::trunc(jd + zoneHours / 24.0 - 0.5) + 0.5 - zoneHours / 24.0;
 }
 
-void RiseSetFixedPosition(const TRiseSetAltitudes& altitudes, std::uint8_t language, const void* /*unused*/,
-                          double longitude, double latitude, double rightAscension, double declination, double jd,
-                          double zoneHours, double& riseTime, double& setTime, double& duration, double& transitTime,
-                          double& transitAltitude, double& riseAzimuth, double& setAzimuth, const char*& statusText,
-                          const char*& riseMarker, const char*& setMarker) {
+void PresetRiseSetOutputs(double& riseTime, double& setTime, const char*& riseMarker, const char*& setMarker,
+                          const char*& statusText, double& riseAzimuth, double& setAzimuth, double& transitTime) {
   riseTime = 0;
   setTime = 0;
   riseMarker = kRiseSetBlank;
@@ -223,6 +220,14 @@ void RiseSetFixedPosition(const TRiseSetAltitudes& altitudes, std::uint8_t langu
   riseAzimuth = -360;
   setAzimuth = -360;
   transitTime = 0;
+}
+
+void RiseSetFixedPosition(const TRiseSetAltitudes& altitudes, std::uint8_t language, const void* /*unused*/,
+                          double longitude, double latitude, double rightAscension, double declination, double jd,
+                          double zoneHours, double& riseTime, double& setTime, double& duration, double& transitTime,
+                          double& transitAltitude, double& riseAzimuth, double& setAzimuth, const char*& statusText,
+                          const char*& riseMarker, const char*& setMarker) {
+  PresetRiseSetOutputs(riseTime, setTime, riseMarker, setMarker, statusText, riseAzimuth, setAzimuth, transitTime);
   transitAltitude = 0;
 
   const double nearPole = DmsPackedToDeg(89.58);

@@ -146,6 +146,12 @@ double ReducedHourAngle(double hours);
 // (local clock minus UT, hours).
 double LocalMidnightJd(double jd, double zoneHours);
 
+// The outputs of a one-day rise/set search preset to "none found": times
+// 0, azimuths -360, markers and status blank (the transit altitude is the
+// caller's).
+void PresetRiseSetOutputs(double& riseTime, double& setTime, const char*& riseMarker, const char*& setMarker,
+                          const char*& statusText, double& riseAzimuth, double& setAzimuth, double& transitTime);
+
 // Rise, transit and set of a fixed right ascension and declination.
 // Given:    altitudes   entry 0 (arc minutes) is the altitude of rise/set
 //           language    0 German, else English (status words)

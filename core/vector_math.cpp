@@ -165,12 +165,10 @@ void SinCosDegreesExt(long double x, long double& s, long double& c) {
   }
 }
 
-// sin or cos alone: one series.
-long double SinDegreesExt(long double x) {
-  long double delta = 0;
-  int quadrant = 0;
-  if (!ReduceDegrees(x, delta, quadrant)) return std::sin(x * kDegToRadFactor);
-  switch (quadrant) {
+// sin or cos alone: one series. The sine of quadrant q + delta; the
+// cosine is the sine one quadrant on.
+long double QuadrantSineExt(long double delta, int quadrant) {
+  switch (quadrant & 3) {
     case 0:
       return SinSmallExt(delta);
     case 1:
@@ -182,20 +180,18 @@ long double SinDegreesExt(long double x) {
   }
 }
 
+long double SinDegreesExt(long double x) {
+  long double delta = 0;
+  int quadrant = 0;
+  if (!ReduceDegrees(x, delta, quadrant)) return std::sin(x * kDegToRadFactor);
+  return QuadrantSineExt(delta, quadrant);
+}
+
 long double CosDegreesExt(long double x) {
   long double delta = 0;
   int quadrant = 0;
   if (!ReduceDegrees(x, delta, quadrant)) return std::cos(x * kDegToRadFactor);
-  switch (quadrant) {
-    case 0:
-      return CosSmallExt(delta);
-    case 1:
-      return -SinSmallExt(delta);
-    case 2:
-      return -CosSmallExt(delta);
-    default:
-      return SinSmallExt(delta);
-  }
+  return QuadrantSineExt(delta, quadrant + 1);
 }
 
 // arctan in extended precision without the library's general routine:

@@ -23,15 +23,14 @@ int PrepareEclipseGrid(tmystringgrid& grid, const TTableOutputSettings& output, 
   return width;
 }
 
+std::string eclipse_columns::Title(const TTableConfigRecord& config, int slot) {
+  return config.ColumnTitles[static_cast<std::size_t>(slot)];
+}
+
 void CentreAndFitEclipseSheet(TSheet& sheet, int lastCol) {
   const int lastRow = std::max(1, sheet.LastRow());
   sheet.SetSelection(1, 1, lastRow, lastCol);
-  workbook::TAlignment centred;
-  centred.Horizontal = 3;
-  centred.Wrap = false;
-  centred.Vertical = 3;
-  centred.Orientation = 0;
-  sheet.SetAlignment(centred);
+  sheet.SetAlignment(workbook::TAlignment{3, false, 3, 0});  // centred both ways
   sheet.SetRowHeightAuto(1, 1, lastRow, lastCol);
   sheet.SetColWidthAuto(1, 1, lastRow, lastCol);
   sheet.SetSelection(1, 1, 1, 1);

@@ -4,12 +4,27 @@
 // T: Julian centuries of UT from J2000 (MJD 51544.5).
 #pragma once
 
+#include <string>
+
 #include "core/observer_record.h"
+#include "core/table_config.h"
 #include "engine/cell_format.h"
 #include "engine/mystringgrid.h"
 #include "engine/table_sink.h"
 
 namespace kvx {
+
+// The format slots both writers use, and the column title of a slot.
+namespace eclipse_columns {
+inline constexpr int kSlotDate = 0;
+inline constexpr int kSlotTime = 1;
+inline constexpr int kSlotJd = 3;
+inline constexpr int kSlotPositionAngle = 63;
+inline constexpr int kSlotSunAltitude = 158;
+inline constexpr int kSlotVertexAngle = 182;
+
+std::string Title(const TTableConfigRecord& config, int slot);
+}  // namespace eclipse_columns
 
 // The observer's record at T with the local date and time of its zone
 // (automatic delta T off).

@@ -280,11 +280,7 @@ TOccultationRunStatus tsternbedeckung::rechnen(const TSearchContext& context, co
   const bool oldPrecession = options.OldPrecession != 0;
 
   TChebyshevPolyA raPoly, decPoly, rPoly;
-  moon_ = [&raPoly, &decPoly, &rPoly](double T, double& ra, double& dec, double& r) {
-    ra = ChebyshevEvaluateA(raPoly, T);
-    dec = ChebyshevEvaluateA(decPoly, T);
-    r = ChebyshevEvaluateA(rPoly, T);
-  };
+  moon_ = FittedMoonPlace<TChebyshevPolyA, ChebyshevEvaluateA>(raPoly, decPoly, rPoly);
   long counter = 1;
   const std::int32_t first = selected == -1 ? 1 : selected;
   const std::int32_t last = selected == -1 ? count : selected;

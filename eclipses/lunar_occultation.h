@@ -42,6 +42,18 @@ namespace kvx {
 // (Earth radii).
 using TOcculterPlace = std::function<void(double T, double& ra, double& dec, double& r)>;
 
+// The Moon's place from its three fitted series (right ascension,
+// declination, distance), each read by `Evaluate` at T; the series are held
+// by reference and must outlive the place.
+template <class Poly, double (*Evaluate)(const Poly&, double)>
+TOcculterPlace FittedMoonPlace(const Poly& raPoly, const Poly& decPoly, const Poly& rPoly) {
+  return [&raPoly, &decPoly, &rPoly](double T, double& ra, double& dec, double& r) {
+    ra = Evaluate(raPoly, T);
+    dec = Evaluate(decPoly, T);
+    r = Evaluate(rPoly, T);
+  };
+}
+
 // The contact scan's settings. The Moon's: radius 0.2725 Earth radii, the
 // window +-2.5 h, samples a quarter hour apart, motions over a quarter hour.
 // A planet hiding a star: its radius, +-20 h, 2 h and 2 h.

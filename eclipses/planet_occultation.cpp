@@ -76,11 +76,7 @@ TOccultationRunStatus tplanetbedeckung::rechnen(const TObserverRecord& end, cons
   ProgressSession session(CurrentProgress(), ByLanguage("Planetenbedeckungen", "Occultations"), 100);
   ProgressReporter& progress = session.Reporter();
   TChebyshevPolyB raPoly, decPoly, rPoly;
-  moon_ = [&raPoly, &decPoly, &rPoly](double T, double& ra, double& dec, double& r) {
-    ra = ChebyshevEvaluateB(raPoly, T);
-    dec = ChebyshevEvaluateB(decPoly, T);
-    r = ChebyshevEvaluateB(rPoly, T);
-  };
+  moon_ = FittedMoonPlace<TChebyshevPolyB, ChebyshevEvaluateB>(raPoly, decPoly, rPoly);
   long counter = 1;
   double t1 = startT_;
   do {

@@ -14,22 +14,13 @@ namespace kvx {
 
 namespace {
 
-// Format slots of the eclipse tables.
-constexpr int kSlotDate = 0;
-constexpr int kSlotTime = 1;
-constexpr int kSlotJd = 3;
-constexpr int kSlotPositionAngle = 63;
-constexpr int kSlotSunAltitude = 158;
+// Format slots of the eclipse tables (with those the transit tables share).
+using namespace eclipse_columns;
 constexpr int kSlotLatitude = 177;
 constexpr int kSlotLongitude = 178;
 constexpr int kSlotDuration = 179;
 constexpr int kSlotMagnitude = 180;
 constexpr int kSlotObscuration = 181;
-constexpr int kSlotVertexAngle = 182;
-
-std::string Title(const TTableConfigRecord& config, int slot) {
-  return config.ColumnTitles[static_cast<std::size_t>(slot)];
-}
 
 // The number of slot 181 as the magnitude texts show it.
 std::string Slot181Text(double value) {

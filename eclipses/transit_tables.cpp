@@ -18,21 +18,11 @@ namespace kvx {
 
 namespace {
 
-// Format slots of the transit tables.
-constexpr int kSlotDate = 0;
-constexpr int kSlotTime = 1;
-constexpr int kSlotJd = 3;
-constexpr int kSlotPositionAngle = 63;
-constexpr int kSlotSunAltitude = 158;
-constexpr int kSlotVertexAngle = 182;
+using namespace eclipse_columns;
 
 // Searches a table makes at most, and the days it moves on after a transit.
 constexpr int kTransitTablePasses = 16382;
 constexpr double kDaysAfterTransit = 100.0;
-
-std::string Title(const TTableConfigRecord& config, int slot) {
-  return config.ColumnTitles[static_cast<std::size_t>(slot)];
-}
 
 bool English() { return LanguageEnglish != 0; }
 

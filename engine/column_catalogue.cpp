@@ -1,6 +1,7 @@
 #include "engine/column_catalogue.h"
 
 #include <cmath>
+#include <stdexcept>
 #include <vector>
 
 #include "core/column_flags.h"
@@ -349,6 +350,13 @@ std::uint16_t BodyBit(std::int32_t bodyIndex) {
 std::span<const TColumnDescriptor> ColumnCatalogue() {
   const auto& table = Build();
   return {table.data(), table.size()};
+}
+
+const TColumnDescriptor& CatalogueColumn(int row) {
+  for (const TColumnDescriptor& d : Build()) {
+    if (d.Row == row && d.Hook == TColumnHook::None) return d;
+  }
+  throw std::out_of_range("no column in catalogue row " + std::to_string(row));
 }
 
 }  // namespace kvx

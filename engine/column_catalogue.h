@@ -102,4 +102,9 @@ struct TColumnDescriptor {
 
 std::span<const TColumnDescriptor> ColumnCatalogue();
 
+// The (first) column of catalogue row `row`, for the tables that write
+// single columns of the catalogue in a layout of their own; throws
+// std::out_of_range for a row that has no column (20 and 110 are blocks).
+const TColumnDescriptor& CatalogueColumn(int row);
+
 }  // namespace kvx

@@ -83,12 +83,7 @@ void TConjunctionSearchRun::ClearList() {
   ListLines.clear();
 }
 
-bool TConjunctionSearchRun::RemoveLine(int index) {
-  if (index < 0 || index >= static_cast<int>(ListLines.size())) return false;
-  events_.Remove(ListLines[static_cast<std::size_t>(index)].second);
-  ListLines.erase(ListLines.begin() + index);
-  return true;
-}
+bool TConjunctionSearchRun::RemoveLine(int index) { return RemoveListedEvent(events_, ListLines, index); }
 
 int TConjunctionSearchRun::Run(const std::string& stepText, const std::string& repetitionsText) {
   Working = UsePeriod ? Period : Start;

@@ -104,7 +104,7 @@ class TConjunctionSearchRun {
   TObserverRecord Working;
   bool HasLastEvent = false;
   TObserverRecord LastEvent;
-  std::vector<std::pair<std::string, const tEvent*>> ListLines;
+  TEventListLines ListLines;
   // The step (days) and window (steps) of each engine call of the last
   // mode-0 run, in order.
   std::vector<std::pair<double, std::int32_t>> Windows;

@@ -49,4 +49,11 @@ std::vector<const tEvent*> TEventList::ByInstant() const {
   return events;
 }
 
+bool RemoveListedEvent(TEventList& events, TEventListLines& lines, int index) {
+  if (index < 0 || index >= static_cast<int>(lines.size())) return false;
+  events.Remove(lines[static_cast<std::size_t>(index)].second);
+  lines.erase(lines.begin() + index);
+  return true;
+}
+
 }  // namespace kvx

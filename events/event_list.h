@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/records.h"
@@ -54,5 +55,13 @@ class TEventList {
  private:
   std::vector<Entry> entries_;
 };
+
+// The lines of a list box of found events, each tied to its event in a
+// TEventList.
+using TEventListLines = std::vector<std::pair<std::string, const tEvent*>>;
+
+// "Entfernen": drops line `index` and frees its event; false when there is
+// no such line.
+bool RemoveListedEvent(TEventList& events, TEventListLines& lines, int index);
 
 }  // namespace kvx

@@ -81,12 +81,7 @@ void TEventSearchRun::ClearList() {
   ListLines.clear();
 }
 
-bool TEventSearchRun::RemoveLine(int index) {
-  if (index < 0 || index >= static_cast<int>(ListLines.size())) return false;
-  events_.Remove(ListLines[static_cast<std::size_t>(index)].second);
-  ListLines.erase(ListLines.begin() + index);
-  return true;
-}
+bool TEventSearchRun::RemoveLine(int index) { return RemoveListedEvent(events_, ListLines, index); }
 
 int TEventSearchRun::Run(const std::string& stepText, const std::string& repetitionsText, bool eventChosen) {
   Working = UsePeriod ? Period : Start;

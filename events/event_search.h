@@ -84,7 +84,7 @@ class TEventSearchRun {
   TObserverRecord Working;
   bool HasLastEvent = false;
   TObserverRecord LastEvent;
-  std::vector<std::pair<std::string, const tEvent*>> ListLines;
+  TEventListLines ListLines;
   // How the last silent period run ended: by a cancel, or at EventLimit.
   bool Aborted = false;
   bool LimitReached = false;

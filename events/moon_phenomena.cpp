@@ -463,59 +463,39 @@ void TJupiterereignisse::WriteEvents(TCellSink& sink) {
     const tjupitermondereignis* e = heading ? nullptr : &liste->At(row - 2);
     int col = 1;
     auto title = [&](int slot, const std::string& text) { WriteHeadingCell(sink, row, col, slot, text, true); };
+    // A number column and a text column: the heading in the first row, the
+    // event's cell below it.
+    auto number = [&](int slot, TCellFamily family, auto of) {
+      if (heading)
+        title(slot, TableConfig.ColumnTitles[static_cast<std::size_t>(slot)]);
+      else
+        sink.Value(family, row, col, slot, of(*e));
+      ++col;
+    };
+    auto text = [&](const std::string& headingText, auto of) {
+      if (heading)
+        title(kEventSlot, headingText);
+      else
+        sink.Text(row, col, of(*e));
+      ++col;
+    };
+    using E = tjupitermondereignis;
     if (heading)
       title(kDateSlot, TableConfig.ColumnTitles[kDateSlot]);
     else
       sink.Date(row, col, kDateSlot, e->date.Year, e->date.Month, e->date.Day);
     ++col;
-    if (heading)
-      title(kTimeSlot, TableConfig.ColumnTitles[kTimeSlot]);
-    else
-      sink.Value(TCellFamily::TimeOfDay, row, col, kTimeSlot, e->date.LocalHours);
-    ++col;
+    number(kTimeSlot, TCellFamily::TimeOfDay, [](const E& x) { return x.date.LocalHours; });
     if (ColumnOn(cf::kJulianDate)) {
-      if (heading)
-        title(kJulianDateSlot, TableConfig.ColumnTitles[kJulianDateSlot]);
-      else
-        sink.Value(TCellFamily::Number, row, col, kJulianDateSlot, MjdToJd(e->date.Mjd));
-      ++col;
+      number(kJulianDateSlot, TCellFamily::Number, [](const E& x) { return MjdToJd(x.date.Mjd); });
     }
-    if (phenomena) {
-      if (heading)
-        title(kEventSlot, english ? "Moon" : "Mond");
-      else
-        sink.Text(row, col, e->MoonText);
-      ++col;
-    }
-    if (heading)
-      title(kEventSlot, TableConfig.ColumnTitles[kEventSlot]);
-    else
-      sink.Text(row, col, e->EventText);
-    ++col;
-    if (conjunctions) {
-      if (heading)
-        title(kSeparationSlot, TableConfig.ColumnTitles[kSeparationSlot]);
-      else
-        sink.Value(TCellFamily::Arcseconds, row, col, kSeparationSlot, e->Separation);
-      ++col;
-    }
-    if (phenomena) {
-      if (heading)
-        title(kEventSlot, "Phase");
-      else
-        sink.Text(row, col, e->PhaseText);
-      ++col;
-    }
-    if (heading)
-      title(kPlanetAltitudeSlot, TableConfig.ColumnTitles[kPlanetAltitudeSlot]);
-    else
-      sink.Value(TCellFamily::Angle, row, col, kPlanetAltitudeSlot, e->PlanetAltitude);
-    ++col;
-    if (heading)
-      title(kSunAltitudeSlot, TableConfig.ColumnTitles[kSunAltitudeSlot]);
-    else
-      sink.Value(TCellFamily::Angle, row, col, kSunAltitudeSlot, e->SunAltitude);
-    columns = col;
+    if (phenomena) text(english ? "Moon" : "Mond", [](const E& x) { return x.MoonText; });
+    text(TableConfig.ColumnTitles[kEventSlot], [](const E& x) { return x.EventText; });
+    if (conjunctions) number(kSeparationSlot, TCellFamily::Arcseconds, [](const E& x) { return x.Separation; });
+    if (phenomena) text("Phase", [](const E& x) { return x.PhaseText; });
+    number(kPlanetAltitudeSlot, TCellFamily::Angle, [](const E& x) { return x.PlanetAltitude; });
+    number(kSunAltitudeSlot, TCellFamily::Angle, [](const E& x) { return x.SunAltitude; });
+    columns = col - 1;
   }
   OutputRow = n + 2;
   OutputColumn = columns + 1;

@@ -212,12 +212,7 @@ void TMultiObjectEventRun::ClearList() {
   ListLines.clear();
 }
 
-bool TMultiObjectEventRun::RemoveLine(int index) {
-  if (index < 0 || index >= static_cast<int>(ListLines.size())) return false;
-  events_.Remove(ListLines[static_cast<std::size_t>(index)].second);
-  ListLines.erase(ListLines.begin() + index);
-  return true;
-}
+bool TMultiObjectEventRun::RemoveLine(int index) { return RemoveListedEvent(events_, ListLines, index); }
 
 bool TMultiObjectEventRun::ObjectUsable(std::int32_t index, double step, std::int32_t window,
                                         TAsteroidElements& asteroid, TCometElements& comet, std::string& name,

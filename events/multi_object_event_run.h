@@ -74,7 +74,7 @@ class TMultiObjectEventRun {
   // After a run: the list-box lines ("object/event date", each tied to its
   // event), the objects searched, the objects whose elements the engine
   // refused, and the database files that could not be read.
-  std::vector<std::pair<std::string, const tEvent*>> ListLines;
+  TEventListLines ListLines;
   int ObjectsSearched = 0;
   int RefusedObjects = 0;
   int UnreadableObjects = 0;

@@ -84,12 +84,7 @@ void TUserConjunctionSearch::ClearList() {
   ListLines.clear();
 }
 
-bool TUserConjunctionSearch::RemoveLine(int index) {
-  if (index < 0 || index >= static_cast<int>(ListLines.size())) return false;
-  events_.Remove(ListLines[static_cast<std::size_t>(index)].second);
-  ListLines.erase(ListLines.begin() + index);
-  return true;
-}
+bool TUserConjunctionSearch::RemoveLine(int index) { return RemoveListedEvent(events_, ListLines, index); }
 
 bool TUserConjunctionSearch::ReadStep(const std::string& text, double& step) {
   std::string typed = text;

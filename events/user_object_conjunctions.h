@@ -103,7 +103,7 @@ class TUserConjunctionSearch {
   std::function<void(const TUserConjunctionProgress&)> OnProgress;
 
   // After a run: the result list's lines, each tied to its event.
-  std::vector<std::pair<std::string, const tEvent*>> ListLines;
+  TEventListLines ListLines;
   bool Cancelled = false;
   bool RowLimitReached = false;
   int InvalidEvents = 0;  // shown red and dropped

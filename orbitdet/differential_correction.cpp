@@ -168,16 +168,23 @@ TCorrectionOutcome DifferentialCorrection(const TCorrectionInput& in) {
   Places nominal, varied;
   std::size_t failed = 0;
   bool cancelled = false;
+  // A trial pass that did not finish: cancelled, or stopped at an
+  // observation without a place (its message shown) with the state of
+  // before the last correction kept (after the form's step the state and
+  // `previous` are the same).
+  auto passFailed = [&]() {
+    if (cancelled) {
+      out.Result = TCorrectionResult::Cancelled;
+      return out;
+    }
+    NoPlaceMessage(failed);
+    *in.State = previous;
+    out.Result = TCorrectionResult::Failed;
+    return out;
+  };
   for (;;) {
     if (!TrialPass(in, current, epoch, out.Method, out.Topocentric, 0, nominal, failed, cancelled)) {
-      if (cancelled) {
-        out.Result = TCorrectionResult::Cancelled;
-        return out;
-      }
-      NoPlaceMessage(failed);
-      *in.State = previous;
-      out.Result = TCorrectionResult::Failed;
-      return out;
+      return passFailed();
     }
     TResidualsFill fill;
     fill.FileName = in.FileName;
@@ -235,13 +242,7 @@ TCorrectionOutcome DifferentialCorrection(const TCorrectionInput& in) {
     *in.Epoch = epoch;
     previous = current;
     if (changed && !TrialPass(in, current, epoch, out.Method, out.Topocentric, 0, nominal, failed, cancelled)) {
-      if (cancelled) {
-        out.Result = TCorrectionResult::Cancelled;
-        return out;
-      }
-      NoPlaceMessage(failed);
-      out.Result = TCorrectionResult::Failed;
-      return out;
+      return passFailed();
     }
     // Partials and equations: row i for RA, row n + i for Dec (radians).
     std::vector<std::array<double, 7>> rows(2 * n);
@@ -254,13 +255,7 @@ TCorrectionOutcome DifferentialCorrection(const TCorrectionInput& in) {
       TStateVector trial = current;
       trial[static_cast<std::size_t>(j)] += step;
       if (!TrialPass(in, trial, epoch, out.Method, out.Topocentric, j + 1, varied, failed, cancelled)) {
-        if (cancelled) {
-          out.Result = TCorrectionResult::Cancelled;
-          return out;
-        }
-        NoPlaceMessage(failed);
-        out.Result = TCorrectionResult::Failed;
-        return out;
+        return passFailed();
       }
       for (std::size_t i = 0; i < n; ++i) {
         rows[i][static_cast<std::size_t>(j)] = kHourRad * ReduceHours(varied.Ra[i] - nominal.Ra[i]) / step;

@@ -9,6 +9,7 @@
 #include "core/name_tables.h"
 #include "core/observer_record.h"
 #include "core/time_scales.h"
+#include "engine/column_catalogue.h"
 #include "engine/moon.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
@@ -27,7 +28,8 @@ constexpr std::array<TBodyIndex, kDailyOverviewBodies> kBodies = {0, 1, 2, 4, 5,
 constexpr int kPlutoPosition = 8;
 constexpr int kProgressSteps = 100;
 
-// What a column leaves out.
+// What a column leaves out in the overview (the catalogue's own rules are
+// those of the ephemeris tables).
 enum class TRule : std::uint8_t {
   None,
   NotMoon,           // heliocentric cells: empty in the Moon's row
@@ -37,88 +39,52 @@ enum class TRule : std::uint8_t {
   NotSun,            // magnitude
 };
 
-// One column of the overview: its flag, group (0: always, else the summary
-// byte that must be on), format slot (and the Moon's slot), family, rule,
-// value and, for the elongation, its side text.
+// One column of the overview: the catalogue row that gives its switch,
+// group, heading, format slot, family and value; the row the Moon's cells
+// take instead (0: the same); what the overview leaves out; and a value of
+// its own where the overview writes the record's value unchanged.
 struct TOverviewColumn {
-  std::size_t Flag;
-  std::size_t Group;
-  int Slot;
-  int MoonSlot;
-  TCellFamily Family;
+  int Row;
+  int MoonRow;
   TRule Rule;
-  bool SecondEquinox;
-  double (*Value)(const R&);
-  bool SideText = false;
+  double (*OwnValue)(const R&) = nullptr;
 };
 
-const TRiseSetLevel& Events(const R& r) { return r.RiseSet.Levels[TRiseSetBlock::kBodyLevel]; }
-
-constexpr std::size_t kAlways = 0xff;
-using F = TCellFamily;
-
 const TOverviewColumn kColumns[] = {
-    {cf::kJulianDate, kAlways, 3, 3, F::Number, TRule::None, false, [](const R& r) { return r.JD; }},
-    {cf::kHelioLongitude, kAlways, 7, 7, F::Angle, TRule::NotMoon, false,
-     [](const R& r) { return r.Position.HelioLongitude; }},
-    {cf::kHelioLatitude, kAlways, 8, 8, F::Angle, TRule::NotMoon, false,
-     [](const R& r) { return r.Position.HelioLatitude; }},
-    {cf::kHelioRadius, kAlways, 9, 9, F::Number, TRule::NotMoon, false,
-     [](const R& r) { return r.Position.HelioDistance; }},
-    {cf::kHelioLongitudeSecondEquinox, kAlways, 7, 7, F::Angle, TRule::NotMoon, true,
-     [](const R& r) { return r.SecondHelioLongitude; }},
-    {cf::kHelioLatitudeSecondEquinox, kAlways, 8, 8, F::Angle, TRule::NotMoon, true,
-     [](const R& r) { return r.SecondHelioLatitude; }},
-    {cf::kGeoLongitude, kAlways, 11, 11, F::Angle, TRule::None, false,
-     [](const R& r) { return r.Position.GeoLongitude; }},
-    {cf::kGeoLatitude, kAlways, 12, 12, F::Angle, TRule::None, false,
-     [](const R& r) { return r.Position.GeoLatitude; }},
-    {cf::kGeoDistance, kAlways, 13, 15, F::Number, TRule::None, false,
-     [](const R& r) { return r.Position.GeoDistance; }},
-    {cf::kGeoLongitudeSecondEquinox, kAlways, 11, 11, F::Angle, TRule::None, true,
-     [](const R& r) { return r.SecondGeoLongitude; }},
-    {cf::kGeoLatitudeSecondEquinox, kAlways, 12, 12, F::Angle, TRule::None, true,
-     [](const R& r) { return r.SecondGeoLatitude; }},
-    {cf::kRightAscension, kAlways, 16, 16, F::Angle, TRule::None, false,
-     [](const R& r) { return r.Position.RightAscension; }},
-    {cf::kDeclination, kAlways, 17, 17, F::Angle, TRule::None, false,
-     [](const R& r) { return r.Position.Declination; }},
-    {cf::kRightAscensionSecondEquinox, kAlways, 16, 16, F::Angle, TRule::None, true,
-     [](const R& r) { return r.SecondRightAscension; }},
-    {cf::kDeclinationSecondEquinox, kAlways, 17, 17, F::Angle, TRule::None, true,
-     [](const R& r) { return r.SecondDeclination; }},
-    {cf::kLightTime, kAlways, 22, 22, F::Minutes, TRule::NotMoonUntouched, false,
-     [](const R& r) { return r.LightTime * 60.0 * 24.0; }},
-    {cf::kTopoRightAscension, cf::kSummaryTopocentric, 23, 23, F::Angle, TRule::None, false,
-     [](const R& r) { return r.TopoRightAscension; }},
-    {cf::kTopoDeclination, cf::kSummaryTopocentric, 24, 24, F::Angle, TRule::None, false,
-     [](const R& r) { return r.TopoDeclination; }},
-    {cf::kTopoDistance, cf::kSummaryTopocentric, 25, 29, F::Number, TRule::None, false,
-     [](const R& r) { return r.TopoDistance; }},
+    {1, 0, TRule::None},      // time of day: stands while flag 4 is off
+    {2, 0, TRule::None},      // Julian date
+    {8, 0, TRule::NotMoon},   // heliocentric longitude
+    {9, 0, TRule::NotMoon},   // heliocentric latitude
+    {10, 0, TRule::NotMoon},  // radius vector
+    {18, 0, TRule::NotMoon},  // heliocentric longitude and latitude, second equinox
+    {19, 0, TRule::NotMoon},
+    {21, 0, TRule::None},   // geocentric longitude
+    {22, 0, TRule::None},   // geocentric latitude
+    {23, 24, TRule::None},  // distance (the Moon's in Earth radii)
+    {26, 0, TRule::None},   // geocentric longitude and latitude, second equinox
+    {27, 0, TRule::None},
+    {28, 0, TRule::None},  // right ascension
+    {29, 0, TRule::None},  // declination
+    {34, 0, TRule::None},  // right ascension and declination, second equinox
+    {35, 0, TRule::None},
+    {38, 0, TRule::NotMoonUntouched},  // light time
+    {39, 0, TRule::None},              // topocentric right ascension
+    {40, 0, TRule::None},              // topocentric declination
+    {41, 42, TRule::None},             // topocentric distance (the Moon's in Earth radii)
     // The azimuth as the record holds it: no origin is added here.
-    {cf::kAzimuth, cf::kSummaryTopocentric, 46, 46, F::Angle, TRule::None, false, [](const R& r) { return r.Azimuth; }},
-    {cf::kAltitude, cf::kSummaryTopocentric, 47, 47, F::Angle, TRule::None, false,
-     [](const R& r) { return r.Altitude; }},
-    {cf::kHourAngle, cf::kSummaryTopocentric, 48, 48, F::Angle, TRule::None, false,
-     [](const R& r) { return r.HourAngle * 15.0; }},
-    {cf::kRise, cf::kSummaryTopocentric, 30, 30, F::TimeOfDay, TRule::EmptyWhenZero, false,
-     [](const R& r) { return Events(r).Rise; }},
-    {cf::kTransit, cf::kSummaryTopocentric, 31, 31, F::TimeOfDay, TRule::EmptyWhenZero, false,
-     [](const R& r) { return r.RiseSet.TransitTime; }},
-    {cf::kSet, cf::kSummaryTopocentric, 32, 32, F::TimeOfDay, TRule::EmptyWhenZero, false,
-     [](const R& r) { return Events(r).Set; }},
-    {cf::kTransitAltitude, cf::kSummaryTopocentric, 33, 33, F::Angle, TRule::NeedsTransit, false,
-     [](const R& r) { return r.RiseSet.TransitAltitude; }},
-    {cf::kElongation, cf::kSummaryPhysical, 52, 52, F::Longitude, TRule::None, false,
-     [](const R& r) { return r.Physical.elongation; }, true},
-    {cf::kSunLongitudeDifference, cf::kSummaryPhysical, 56, 56, F::Angle, TRule::None, false,
-     [](const R& r) { return r.Physical.sideAngle; }},
-    {cf::kPhaseAngle, cf::kSummaryPhysical, 58, 58, F::Angle, TRule::None, false,
-     [](const R& r) { return r.Physical.phaseAngle; }},
-    {cf::kIlluminatedFraction, cf::kSummaryPhysical, 60, 60, F::Number, TRule::None, false,
-     [](const R& r) { return r.Physical.illuminatedFraction; }},
-    {cf::kMagnitude, cf::kSummaryPhysical, 62, 62, F::Magnitude, TRule::NotSun, false,
-     [](const R& r) { return r.Physical.magnitude; }},
+    {44, 0, TRule::None, [](const R& r) { return r.Azimuth; }},
+    {45, 0, TRule::None},  // altitude
+    // The hour angle in degrees, not reduced to 0 .. 360.
+    {46, 0, TRule::None, [](const R& r) { return r.HourAngle * 15.0; }},
+    {50, 0, TRule::EmptyWhenZero},  // rise
+    {51, 0, TRule::EmptyWhenZero},  // transit
+    {52, 0, TRule::EmptyWhenZero},  // set
+    {53, 0, TRule::NeedsTransit},   // altitude at transit
+    {65, 0, TRule::None},           // elongation with its side
+    {67, 0, TRule::None},           // difference in longitude from the Sun
+    {69, 0, TRule::None},           // phase angle
+    {73, 0, TRule::None},           // illuminated fraction
+    {75, 0, TRule::NotSun},         // magnitude
 };
 
 // The Moon with the overview's gating of its chain.
@@ -319,26 +285,22 @@ void ttagesephemeride::WriteOverviewRow(TCellSink& sink, int k, bool heading, bo
       ShowTableProgress(0, jd);
     }
   }
-  if (!ColumnOn(cf::kDateOnly)) {
-    const int col = OutputColumn++;
-    if (heading) {
-      WriteHeadingCell(sink, row, col, 1, TableConfig.ColumnTitles[1], true);
-    } else {
-      sink.Value(F::TimeOfDay, row, col, 1, r.LocalHours);
-    }
-  }
-
+  TRowValues v;
+  v.R = &r;
+  v.EventLevel = TRiseSetBlock::kBodyLevel;
   for (const TOverviewColumn& c : kColumns) {
-    if (c.Group != kAlways && !ColumnOn(c.Group)) continue;
-    if (!ColumnOn(c.Flag)) continue;
-    const int col = OutputColumn++;
+    const TColumnDescriptor& column = CatalogueColumn(c.Row);
+    if (column.Group != 0 && !ColumnOn(column.Group)) continue;
+    // Flag 4 asks for the date alone.
+    const bool on = column.Flag == cf::kDateOnly ? !ColumnOn(cf::kDateOnly) : ColumnOn(column.Flag);
+    if (!on) continue;
     if (heading) {
-      std::string title = TableConfig.ColumnTitles[static_cast<std::size_t>(c.Slot)];
-      if (c.SecondEquinox) title += OutputSettings.SecondEquinoxText;
-      WriteHeadingCell(sink, row, col, c.Slot, title, true);
+      WriteCatalogueCell(sink, column, v, true);
       continue;
     }
-    const double value = c.Value(r);
+    const TColumnDescriptor& d = moon && c.MoonRow != 0 ? CatalogueColumn(c.MoonRow) : column;
+    const int col = OutputColumn++;
+    const double value = c.OwnValue != nullptr ? c.OwnValue(r) : d.Value(v);
     bool empty = false;
     switch (c.Rule) {
       case TRule::None:
@@ -363,8 +325,7 @@ void ttagesephemeride::WriteOverviewRow(TCellSink& sink, int k, bool heading, bo
       if (sink.IsGrid()) sink.Text(row, col, "");
       continue;
     }
-    const int slot = moon ? c.MoonSlot : c.Slot;
-    sink.Value(c.Family, row, col, slot, value, c.SideText ? r.Physical.sideText : std::string());
+    sink.Value(d.Family, row, col, d.Slot, value, d.Text != nullptr ? d.Text(v) : std::string());
   }
 }
 

@@ -11,6 +11,7 @@
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "engine/cell_format.h"
+#include "engine/column_catalogue.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -24,10 +25,11 @@ namespace {
 
 namespace cf = column_flag;
 
-// Format slots of the value columns.
-constexpr int kElevationSlot = 47;
-constexpr int kAzimuthSlot = 46;
-constexpr int kHourAngleSlot = 48;
+// Rows of the column catalogue that the elevation, azimuth and hour-angle
+// columns are, and the format slots of the value columns it does not hold.
+constexpr int kElevationRow = 45;
+constexpr int kAzimuthRow = 44;
+constexpr int kHourAngleRow = 46;
 constexpr int kRangeSlot = 184;
 constexpr int kLatitudeSlot = 185;
 constexpr int kLongitudeSlot = 186;
@@ -265,9 +267,13 @@ void Tsatellitenephfenster::WriteValueColumns(TCellSink& sink, int row, int& col
       sink.Value(family, row, c, slot, value);
     }
   };
-  cell(TCellFamily::Angle, kElevationSlot, elevation);
-  cell(TCellFamily::Angle, kAzimuthSlot, Mod360(OutputSettings.AzimuthOrigin + azimuth));
-  cell(TCellFamily::Angle, kHourAngleSlot, hourAngleDeg);
+  auto catalogueCell = [&](int catalogueRow, double value) {
+    const TColumnDescriptor& d = CatalogueColumn(catalogueRow);
+    cell(d.Family, d.Slot, value);
+  };
+  catalogueCell(kElevationRow, elevation);
+  catalogueCell(kAzimuthRow, Mod360(OutputSettings.AzimuthOrigin + azimuth));
+  catalogueCell(kHourAngleRow, hourAngleDeg);
   cell(TCellFamily::Number, kRangeSlot, range);
   cell(TCellFamily::Angle, kLatitudeSlot, latitude);
   cell(TCellFamily::Angle, kLongitudeSlot, longitude);

@@ -83,44 +83,6 @@ Rates BodyRates(std::int32_t body, double T, const Rates& sun) {
   }
 }
 
-// Heliocentric rectangular position (AU) and velocity (AU per day) of a body
-// from its planet routine; zero for the Sun and numbers without a routine.
-void HeliocentricVector(const PositionFileHandles& handles, TTruncationLevel level, TTheorySelection selection,
-                        std::int32_t body, double T, double& x, double& y, double& z, double& vx, double& vy,
-                        double& vz) {
-  double l = 0.0, b = 0.0, r = 0.0;
-  x = y = z = 0.0;
-  vx = vy = vz = 0.0;
-  switch (body) {
-    case 1:
-      MercuryHeliocentric(handles[1], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
-      break;
-    case 2:
-      VenusHeliocentric(handles[2], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
-      break;
-    case 4:
-      MarsHeliocentric(handles[3], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
-      break;
-    case 5:
-      JupiterHeliocentric(handles[4], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
-      break;
-    case 6:
-      SaturnHeliocentric(handles[5], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
-      break;
-    case 7:
-      UranusHeliocentric(handles[6], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
-      break;
-    case 8:
-      NeptuneHeliocentric(handles[7], selection, T, l, b, r, x, y, z, vx, vy, vz, level);
-      break;
-    case kDispatchPluto:
-      PlutoHeliocentric(handles[8], selection, T, l, b, r, x, y, z, vx, vy, vz);
-      break;
-    default:
-      break;
-  }
-}
-
 double Length(double x, double y, double z) { return std::sqrt(x * x + y * y + z * z); }
 
 // Light time for one AU, days (branch A) and the finer value of the
@@ -131,6 +93,40 @@ constexpr double kCenturiesPerDay = 2.7378507871321012e-05;
 constexpr double kLightTimeTolerance = 3.16881e-12;  // centuries, about 0.01 s
 
 }  // namespace
+
+THeliocentricPlace PlanetHeliocentricPlace(const PositionFileHandles& handles, TTruncationLevel level,
+                                           TTheorySelection selection, std::int32_t body, double T) {
+  THeliocentricPlace p;
+  switch (body) {
+    case 1:
+      MercuryHeliocentric(handles[1], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
+      break;
+    case 2:
+      VenusHeliocentric(handles[2], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
+      break;
+    case 4:
+      MarsHeliocentric(handles[3], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
+      break;
+    case 5:
+      JupiterHeliocentric(handles[4], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
+      break;
+    case 6:
+      SaturnHeliocentric(handles[5], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
+      break;
+    case 7:
+      UranusHeliocentric(handles[6], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
+      break;
+    case 8:
+      NeptuneHeliocentric(handles[7], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
+      break;
+    case kDispatchPluto:
+      PlutoHeliocentric(handles[8], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ);
+      break;
+    default:
+      break;
+  }
+  return p;
+}
 
 bool DateInTheoryRange(TTheorySelection selection, double T) {
   if (SelectsInternalSeries(selection)) return -1.1 < T && T < 1.0;
@@ -160,11 +156,14 @@ void PlanetPositionDispatch(PositionFileHandles handles, TTruncationLevel level,
     double retarded = T - kLightTimeDaysExact * distance * kCenturiesPerDay;
     // Bounded: a NaN date or distance never satisfies the test below.
     for (int pass = 0; pass < kLightTimePassLimit; ++pass) {
-      double hx = 0.0, hy = 0.0, hz = 0.0;
-      HeliocentricVector(handles, level, selection, body, retarded, hx, hy, hz, planetVX, planetVY, planetVZ);
-      gx = hx + sunX;
-      gy = hy + sunY;
-      gz = hz + sunZ;
+      // The planet's routine; zero for the Sun and numbers without one.
+      const THeliocentricPlace h = PlanetHeliocentricPlace(handles, level, selection, body, retarded);
+      planetVX = h.VX;
+      planetVY = h.VY;
+      planetVZ = h.VZ;
+      gx = h.X + sunX;
+      gy = h.Y + sunY;
+      gz = h.Z + sunZ;
       const double next = T - kLightTimeDaysExact * Length(gx, gy, gz) * kCenturiesPerDay;
       if (std::fabs(next - retarded) < kLightTimeTolerance) break;
       retarded = next;

@@ -28,6 +28,22 @@ inline constexpr std::int32_t kDispatchSun = 0;
 inline constexpr std::int32_t kDispatchEarth = 3;
 inline constexpr std::int32_t kDispatchPluto = 9;
 
+// A planet's heliocentric place as its own routine (planet_series.h,
+// pluto.h) gives it: ecliptic longitude and latitude (degrees), radius
+// vector (AU), rectangular position (AU) and velocity (AU per day).
+struct THeliocentricPlace {
+  double L = 0, B = 0, R = 0;
+  double X = 0, Y = 0, Z = 0;
+  double VX = 0, VY = 0, VZ = 0;
+};
+
+// The heliocentric place of `body` (1 Mercury, 2 Venus, 4 Mars .. 8
+// Neptune, 9 Pluto) at T (Julian centuries from J2000, dynamical time) from
+// its routine, with the body's position file from `handles` (Mercury 1 ..
+// Pluto 8); every value 0 for any other body number.
+THeliocentricPlace PlanetHeliocentricPlace(const PositionFileHandles& handles, TTruncationLevel level,
+                                           TTheorySelection selection, std::int32_t body, double T);
+
 // Most passes of the light-time iteration (it converges in two or three).
 inline constexpr int kLightTimePassLimit = 10;
 

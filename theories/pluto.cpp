@@ -22,8 +22,6 @@ using series::CosSinOf;
 using series::MeanAnomaly;
 using series::Negate;
 
-constexpr double kTwoPi = kTwoPiAsTabulated;
-
 // One term of the internal series: argument p*M_Pluto + q*M_perturber;
 // lc, ls, bc, bs in arcseconds, rc, rs in 1e-5 AU.
 struct PlutoTerm {
@@ -114,7 +112,7 @@ void InternalSeries(double T, double& L, double& B, double& R) {
   sums.db += -0.67 * phi1.c - 0.51 * phi1.s;
 
   // Ecliptic and equinox of 1950.
-  const double l1950 = 360.0 * FracPositiveTrunc(0.6232469 + mPluto / kTwoPi + sums.dl / 1296000.0);
+  const double l1950 = 360.0 * FracPositiveTrunc(0.6232469 + mPluto / kTwoPiAsTabulated + sums.dl / 1296000.0);
   R = 40.7247248 + sums.dr * 1e-5;
   const double b1950 = -3.909434 + sums.db / 3600.0;
 

@@ -92,37 +92,12 @@ void PlanetPlace(const PositionFileHandles& handles, TTheorySelection selection,
                  std::int32_t planet, double T, double& raHours, double& dec) {
   double sL = 0, sB = 0, sR = 0, sX = 0, sY = 0, sZ = 0, sVX = 0, sVY = 0, sVZ = 0;
   SunPosition(handles, selection, sL, T, sB, sR, sX, sY, sZ, sVX, sVY, sVZ, level);
-  double L = 0, B = 0, R = 0, X = 0, Y = 0, Z = 0, VX = 0, VY = 0, VZ = 0;
-  const PositionFileHandle& handle = handles[planet <= 2 ? planet : planet - 1];
-  switch (planet) {
-    case 1:
-      MercuryHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-      break;
-    case 2:
-      VenusHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-      break;
-    case 4:
-      MarsHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-      break;
-    case 5:
-      JupiterHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-      break;
-    case 6:
-      SaturnHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-      break;
-    case 7:
-      UranusHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-      break;
-    case 8:
-      NeptuneHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-      break;
-    default:
-      PlutoHeliocentric(handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ);
-      break;
-  }
+  // Planets 1, 2 and 4 .. 9 only (RiseSetPlanet checks).
+  const THeliocentricPlace p = PlanetHeliocentricPlace(handles, level, selection, planet, T);
+  double X = p.X, Y = p.Y, Z = p.Z;
   double aX = 0, aY = 0, aZ = 0, asX = 0, asY = 0, asZ = 0, distance = 0, pVX = 0, pVY = 0, pVZ = 0;
-  PlanetPositionDispatch(handles, level, selection, T, L, B, R, sL, sB, sR, planet, 2, X, Y, Z, sX, sY, sZ, aX, aY, aZ,
-                         asX, asY, asZ, distance, sVX, sVY, sVZ, pVX, pVY, pVZ);
+  PlanetPositionDispatch(handles, level, selection, T, p.L, p.B, p.R, sL, sB, sR, planet, 2, X, Y, Z, sX, sY, sZ, aX,
+                         aY, aZ, asX, asY, asZ, distance, sVX, sVY, sVZ, pVX, pVY, pVZ);
   EclipticToEquatorial(aX, aY, aZ, T);
   double r = 0, ra = 0;
   CartesianToPolar(r, dec, ra, aX, aY, aZ);
@@ -241,14 +216,7 @@ void RiseSetPlanet(const TRiseSetAltitudes& altitudes, const PositionFileHandles
                    std::int32_t planet, double zoneHours, double& riseTime, double& setTime, double& duration,
                    double& transitTime, double& transitAltitude, double& riseAzimuth, double& setAzimuth,
                    const char*& statusText, const char*& riseMarker, const char*& setMarker, TTruncationLevel level) {
-  riseTime = 0;
-  setTime = 0;
-  riseMarker = kRiseSetBlank;
-  setMarker = kRiseSetBlank;
-  statusText = kRiseSetBlank;
-  riseAzimuth = -360;
-  setAzimuth = -360;
-  transitTime = 0;
+  PresetRiseSetOutputs(riseTime, setTime, riseMarker, setMarker, statusText, riseAzimuth, setAzimuth, transitTime);
   transitAltitude = 89;
   if (std::fabs(latitude) == 90 || !IsSupportedPlanet(planet)) return;
 

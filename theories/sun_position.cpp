@@ -117,6 +117,16 @@ void AddPlanet(std::span<const SolarTerm> terms, double m, int maxMultiple, cons
   }
 }
 
+// The Earth's heliocentric state turned into the Sun's geocentric one.
+void TurnRound(double& X, double& Y, double& Z, double& VX, double& VY, double& VZ) {
+  X = -X;
+  Y = -Y;
+  Z = -Z;
+  VX = -VX;
+  VY = -VY;
+  VZ = -VZ;
+}
+
 }  // namespace
 
 // The internal analytic series of the Sun: geometric, mean ecliptic and
@@ -173,12 +183,7 @@ void SunPosition(const PositionFileHandles& handles, TTheorySelection selection,
       // The Earth's heliocentric place, turned round. A file that cannot
       // serve the date has stopped the computation and left every output 0.
       if (!ReadPositionFile(handles[0], L, B, T, R, X, Y, Z, VX, VY, VZ)) return;
-      X = -X;
-      Y = -Y;
-      Z = -Z;
-      VX = -VX;
-      VY = -VY;
-      VZ = -VZ;
+      TurnRound(X, Y, Z, VX, VY, VZ);
       L = Mod360(L + 180.0);
       B = -B;
       return;
@@ -190,12 +195,7 @@ void SunPosition(const PositionFileHandles& handles, TTheorySelection selection,
     case kPlanetTheoryVsop87C:
       X = Y = Z = VX = VY = VZ = 0;
       vsopcsun(T, X, Y, Z, VX, VY, VZ, level);
-      X = -X;
-      Y = -Y;
-      Z = -Z;
-      VX = -VX;
-      VY = -VY;
-      VZ = -VZ;
+      TurnRound(X, Y, Z, VX, VY, VZ);
       CartesianToPolar(R, B, L, X, Y, Z);
       FK5Correction(L, B, T);
       PolarToCartesian(X, Y, Z, R, B, L);

@@ -104,6 +104,24 @@ std::size_t ReadQuotedSheetName(std::string_view formula, std::size_t i, std::st
   return j;
 }
 
+// Copies a formula piece by piece: string literals and quoted sheet names
+// whole, everything else through `translate`, which appends what starts at
+// index i to out and returns the index after it.
+template <class Translate>
+std::string TranslateOutsideQuotes(std::string_view formula, Translate translate) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < formula.size()) {
+    const char c = formula[i];
+    if (c == '"' || c == '\'') {
+      i = CopyQuoted(formula, i, out);
+    } else {
+      i = translate(i, out);
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string QuoteSheetName(std::string_view name) {
@@ -262,45 +280,34 @@ std::string RenameSheetInFormula(std::string_view formula, std::string_view oldN
 
 std::string FormulaToLocal(std::string_view formula, char decimal) {
   if (decimal != ',') return std::string(formula);
-  std::string out;
-  std::size_t i = 0;
-  while (i < formula.size()) {
+  return TranslateOutsideQuotes(formula, [formula](std::size_t i, std::string& out) {
     const char c = formula[i];
-    if (c == '"' || c == '\'') {
-      i = CopyQuoted(formula, i, out);
-    } else if (IsAlpha(c) || c == '_' || c == '$' || c == '\\') {
+    if (IsAlpha(c) || c == '_' || c == '$' || c == '\\') {
       // Names and references, which may hold digits and points.
       std::size_t j = i;
       while (j < formula.size() && (IsWordChar(formula[j]) || formula[j] == '$')) ++j;
       out += formula.substr(i, j - i);
-      i = j;
-    } else if (IsDigit(c) || (c == '.' && i + 1 < formula.size() && IsDigit(formula[i + 1]))) {
+      return j;
+    }
+    if (IsDigit(c) || (c == '.' && i + 1 < formula.size() && IsDigit(formula[i + 1]))) {
       while (i < formula.size() && (IsDigit(formula[i]) || formula[i] == '.')) {
         out += formula[i] == '.' ? ',' : formula[i];
         ++i;
       }
-    } else {
-      out += c == ',' ? ';' : c;
-      ++i;
+      return i;
     }
-  }
-  return out;
+    out += c == ',' ? ';' : c;
+    return i + 1;
+  });
 }
 
 std::string FormulaFromLocal(std::string_view formula, char decimal) {
   if (decimal != ',') return std::string(formula);
-  std::string out;
-  std::size_t i = 0;
-  while (i < formula.size()) {
+  return TranslateOutsideQuotes(formula, [formula](std::size_t i, std::string& out) {
     const char c = formula[i];
-    if (c == '"' || c == '\'') {
-      i = CopyQuoted(formula, i, out);
-    } else {
-      out += c == ',' ? '.' : (c == ';' ? ',' : c);
-      ++i;
-    }
-  }
-  return out;
+    out += c == ',' ? '.' : (c == ';' ? ',' : c);
+    return i + 1;
+  });
 }
 
 namespace {

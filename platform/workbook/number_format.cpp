@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/globals.h"
@@ -269,6 +270,32 @@ struct NumberSection {
   bool IsText = false;  // '@' present
 };
 
+// The literal text a format code holds at i: a quoted string, the character
+// after a backslash, or the blank that "_x" leaves for the width of x. Moves
+// i to the last character read and returns true, `text` unset for a
+// backslash at the very end; false, i unchanged, when i starts none of them.
+bool ReadLiteral(std::string_view section, std::size_t& i, std::optional<std::string_view>& text) {
+  text.reset();
+  const char c = section[i];
+  if (c == '"') {
+    const std::size_t end = section.find('"', i + 1);
+    const std::size_t stop = end == std::string_view::npos ? section.size() : end;
+    text = section.substr(i + 1, stop - i - 1);
+    i = stop;
+    return true;
+  }
+  if (c == '\\') {
+    if (i + 1 < section.size()) text = section.substr(++i, 1);
+    return true;
+  }
+  if (c == '_') {
+    ++i;
+    text = " ";
+    return true;
+  }
+  return false;
+}
+
 NumberSection ParseNumberSection(std::string_view section) {
   NumberSection parsed;
   bool afterDecimal = false;
@@ -283,16 +310,8 @@ NumberSection ParseNumberSection(std::string_view section) {
   auto isPlaceholder = [](char c) { return c == '0' || c == '#' || c == '?'; };
   for (std::size_t i = 0; i < section.size(); ++i) {
     const char c = section[i];
-    if (c == '"') {
-      const std::size_t end = section.find('"', i + 1);
-      const std::size_t stop = end == std::string_view::npos ? section.size() : end;
-      addLiteral(std::string(section.substr(i + 1, stop - i - 1)));
-      i = stop;
-    } else if (c == '\\') {
-      if (i + 1 < section.size()) addLiteral(std::string(1, section[++i]));
-    } else if (c == '_') {
-      ++i;
-      addLiteral(" ");
+    if (std::optional<std::string_view> literal; ReadLiteral(section, i, literal)) {
+      if (literal) addLiteral(std::string(*literal));
     } else if (c == '*') {
       ++i;  // fill character: no meaning without a column width
     } else if (c == '[') {
@@ -599,16 +618,8 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
       i = j - 1;
       return n;
     };
-    if (c == '"') {
-      const std::size_t end = section.find('"', i + 1);
-      const std::size_t stop = end == std::string_view::npos ? section.size() : end;
-      out += section.substr(i + 1, stop - i - 1);
-      i = stop;
-    } else if (c == '\\') {
-      if (i + 1 < section.size()) out += section[++i];
-    } else if (c == '_') {
-      ++i;
-      out += ' ';
+    if (std::optional<std::string_view> literal; ReadLiteral(section, i, literal)) {
+      if (literal) out += *literal;
     } else if (c == '*') {
       ++i;
     } else if (c == '[') {
@@ -843,16 +854,8 @@ std::string FormatText(std::string_view text, std::string_view canonicalCode) {
     const char c = section[i];
     if (c == '@') {
       out += text;
-    } else if (c == '"') {
-      const std::size_t end = section.find('"', i + 1);
-      const std::size_t stop = end == std::string_view::npos ? section.size() : end;
-      out += section.substr(i + 1, stop - i - 1);
-      i = stop;
-    } else if (c == '\\') {
-      if (i + 1 < section.size()) out += section[++i];
-    } else if (c == '_') {
-      ++i;
-      out += ' ';
+    } else if (std::optional<std::string_view> literal; ReadLiteral(section, i, literal)) {
+      if (literal) out += *literal;
     } else if (c == '[') {
       const std::size_t end = section.find(']', i);
       i = end == std::string_view::npos ? section.size() : end;
