@@ -10,7 +10,6 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
-#include "setup/setup_routines.h"
 
 namespace kvx {
 
@@ -89,14 +88,8 @@ int TConjunctionSearchRun::Run(const std::string& stepText, const std::string& r
   Working = UsePeriod ? Period : Start;
   Windows.clear();
   const bool distinct = Options.FirstObject != Options.SecondObject;
-  const TSearchInputError error =
-      CheckSearchInputs(distinct, true, repetitionsText, stepText, Options.Step, Options.Repetitions);
-  if (error != TSearchInputError::None) {
-    ShowSearchInputError(error);
-    return -1;
-  }
-  if (UsePeriod && End.Mjd <= Period.Mjd) {
-    AskFixEndBeforeStart();
+  if (!SearchRunInputsUsable(distinct, true, repetitionsText, stepText, Options.Step, Options.Repetitions, UsePeriod,
+                             Period.Mjd, End.Mjd)) {
     return -1;
   }
   AbortRequested = 0;

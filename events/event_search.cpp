@@ -9,7 +9,6 @@
 #include "core/text_conversion.h"
 #include "events/event_refinement.h"
 #include "platform/globals.h"
-#include "setup/setup_routines.h"
 
 namespace kvx {
 
@@ -87,14 +86,8 @@ int TEventSearchRun::Run(const std::string& stepText, const std::string& repetit
   Working = UsePeriod ? Period : Start;
   Aborted = false;
   LimitReached = false;
-  const TSearchInputError error =
-      CheckSearchInputs(eventChosen, false, repetitionsText, stepText, Options.Step, Options.Repetitions);
-  if (error != TSearchInputError::None) {
-    ShowSearchInputError(error);
-    return -1;
-  }
-  if (UsePeriod && End.Mjd <= Period.Mjd) {
-    AskFixEndBeforeStart();
+  if (!SearchRunInputsUsable(eventChosen, false, repetitionsText, stepText, Options.Step, Options.Repetitions,
+                             UsePeriod, Period.Mjd, End.Mjd)) {
     return -1;
   }
   const int object = Options.ObjectCode, kind = Options.EventKind;

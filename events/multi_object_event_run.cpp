@@ -16,7 +16,6 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
-#include "setup/setup_routines.h"
 
 namespace kvx {
 
@@ -279,14 +278,8 @@ TMultiObjectRunEnd TMultiObjectEventRun::Run(bool objectChosen, const std::strin
     ShowMessage("Bitte ein Objekt auswählen", "Please select an object", MessageIcon::Error);
     return TMultiObjectRunEnd::BadInput;
   }
-  const TSearchInputError error =
-      CheckSearchInputs(eventChosen, false, repetitionsText, stepText, Options.Step, Options.Repetitions);
-  if (error != TSearchInputError::None) {
-    ShowSearchInputError(error);
-    return TMultiObjectRunEnd::BadInput;
-  }
-  if (End.Mjd <= Period.Mjd) {
-    AskFixEndBeforeStart();
+  if (!SearchRunInputsUsable(eventChosen, false, repetitionsText, stepText, Options.Step, Options.Repetitions, true,
+                             Period.Mjd, End.Mjd)) {
     return TMultiObjectRunEnd::BadInput;
   }
   const double step = EffectiveSearchStep(object, kind, Options.Step);

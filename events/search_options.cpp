@@ -13,6 +13,7 @@
 #include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "setup/setup_routines.h"
 
 namespace kvx {
 
@@ -312,6 +313,22 @@ bool LeaveRepetitionsField(const std::string& text, std::int32_t& repetitions) {
   if (ReadRepetitions(text, repetitions)) return true;
   ShowRepetitionsMessage();
   return false;
+}
+
+bool SearchRunInputsUsable(bool selectionValid, bool conjunctionDialog, const std::string& repetitionsText,
+                           const std::string& stepText, double& step, std::int32_t& repetitions, bool periodMode,
+                           double startMjd, double endMjd) {
+  const TSearchInputError error =
+      CheckSearchInputs(selectionValid, conjunctionDialog, repetitionsText, stepText, step, repetitions);
+  if (error != TSearchInputError::None) {
+    ShowSearchInputError(error);
+    return false;
+  }
+  if (periodMode && endMjd <= startMjd) {
+    AskFixEndBeforeStart();
+    return false;
+  }
+  return true;
 }
 
 }  // namespace kvx

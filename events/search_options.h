@@ -152,6 +152,12 @@ TSearchInputError CheckSearchInputs(bool selectionValid, bool conjunctionDialog,
                                     const std::string& stepText, double& step, std::int32_t& repetitions);
 // Shows the message of a failure in an error box; nothing for None.
 void ShowSearchInputError(TSearchInputError error);
+// The checks of "Suchen" before a run: CheckSearchInputs (its failure
+// shown), then, in period mode, the period's end after its start (MJD;
+// AskFixEndBeforeStart when not). False when the run must not start.
+bool SearchRunInputsUsable(bool selectionValid, bool conjunctionDialog, const std::string& repetitionsText,
+                           const std::string& stepText, double& step, std::int32_t& repetitions, bool periodMode,
+                           double startMjd, double endMjd);
 // The checks on leaving a field: a valid entry is stored, an invalid one
 // shows the field's message and the previous value stays.
 bool LeaveStepField(const std::string& text, double& step);
