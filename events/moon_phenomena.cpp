@@ -359,11 +359,9 @@ void TJupiterereignisse::interpoliere(TComputeSettingsBlock settings) {
       std::array<double, 2> roots{};
       const int count = WindowRoots(f[0], f[1], f[2], roots);
       for (int r = 0; r < count; ++r) {
-        const double t = RootTime(roots[static_cast<std::size_t>(r)]);
-        if (!InPeriod(t)) continue;
-        TObserverRecord record = PeriodStart;
+        TObserverRecord record;
         TMoonSample s;
-        if (!SampleAt(settings, t, record, s)) continue;
+        if (!SampleAtRoot(settings, roots[static_cast<std::size_t>(r)], record, s)) continue;
         bool visible;
         if (view == 0) {
           // An eclipsed moon cannot be seen at the limb.
@@ -391,11 +389,9 @@ void TJupiterereignisse::interpoliere_konj(TComputeSettingsBlock settings) {
       const int count = WindowRoots(window_[0].X[i] - window_[0].X[j], window_[1].X[i] - window_[1].X[j],
                                     window_[2].X[i] - window_[2].X[j], roots);
       for (int r = 0; r < count; ++r) {
-        const double t = RootTime(roots[static_cast<std::size_t>(r)]);
-        if (!InPeriod(t)) continue;
-        TObserverRecord record = PeriodStart;
+        TObserverRecord record;
         TMoonSample s;
-        if (!SampleAt(settings, t, record, s)) continue;
+        if (!SampleAtRoot(settings, roots[static_cast<std::size_t>(r)], record, s)) continue;
         const bool shadowI = Limb(s.SX[i], s.SY[i], fl) < 0 && s.SZ[i] > 0;
         const bool shadowJ = Limb(s.SX[j], s.SY[j], fl) < 0 && s.SZ[j] > 0;
         if (shadowI || shadowJ || !AltitudesVisible(record, s)) continue;
@@ -416,11 +412,9 @@ void TJupiterereignisse::interpoliere_elong(TComputeSettingsBlock settings) {
   std::array<double, 2> roots{};
   const int count = WindowRoots(f(window_[0]), f(window_[1]), f(window_[2]), roots);
   for (int r = 0; r < count; ++r) {
-    const double t = RootTime(roots[static_cast<std::size_t>(r)]);
-    if (!InPeriod(t)) continue;
-    TObserverRecord record = PeriodStart;
+    TObserverRecord record;
     TMoonSample s;
-    if (!SampleAt(settings, t, record, s)) continue;
+    if (!SampleAtRoot(settings, roots[static_cast<std::size_t>(r)], record, s)) continue;
     bool chosen = false;
     switch (event) {
       case 0:

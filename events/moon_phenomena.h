@@ -179,6 +179,14 @@ class TJupiterereignisse : public TJupiterephfenster {
   // Event time of root n of the current window.
   double RootTime(double n) const { return middle_mjd_ + n * system_.StepDays; }
   bool InPeriod(double t) const { return t >= PeriodStart.Mjd && t < PeriodEnd.Mjd; }
+  // The record and sample at root n of the current window; false when its
+  // time lies outside the period or its positions are not finite.
+  bool SampleAtRoot(TComputeSettingsBlock settings, double n, TObserverRecord& record, TMoonSample& sample) {
+    const double t = RootTime(n);
+    if (!InPeriod(t)) return false;
+    record = PeriodStart;
+    return SampleAt(settings, t, record, sample);
+  }
   void WriteEvents(TCellSink& sink);
 
   TMoonSystem system_;
