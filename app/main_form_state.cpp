@@ -82,9 +82,11 @@ TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language)
   request.IntegrationTolerance = state.IntegrationTolerance;
   request.VsopLevelA = state.VsopLevelA;
   request.VsopLevelB = state.VsopLevelB;
-  request.Output.SecondEquinoxText = SecondEquinoxText;
+  request.Output.SecondEquinoxText = SecondEquinoxHeading(state.SecondEquinox);
   request.Output.AzimuthOrigin = state.HalfTurnOffsetAngle;
   request.Output.RiseSetAsJulianDate = state.RiseSetAsJulianDate;
+  request.DateListMode = state.DateListMode;
+  request.JulianDateList = state.JulianDateList;
   return request;
 }
 
@@ -112,8 +114,10 @@ void SetMoonCacheOrder(TMainFormState& s, std::int32_t order) {
 void SetTableEquinox(TMainFormState& s, double t) {
   s.SecondEquinox = t;
   SecondEquinoxT = t;
-  SecondEquinoxText.assign(1, ' ');
-  SecondEquinoxText += std::to_string(static_cast<long long>(std::trunc(2000.0 + 100.0 * t)));
+}
+
+std::string SecondEquinoxHeading(double t) {
+  return " " + std::to_string(static_cast<long long>(std::trunc(2000.0 + 100.0 * t)));
 }
 
 void SetHalfTurnOffsetFlag(TMainFormState& s, std::uint8_t flag) {

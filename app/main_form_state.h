@@ -53,6 +53,10 @@ struct TMainFormState {
   std::int32_t ObjectNumber = 0;
   std::int32_t PreviousObjectNumber = 0;
   std::uint8_t TableChanged = 0;  // a setting changed: the period is completed on the next paint
+  // Date-list mode (tables on the dates of JulianDateList, one Julian day
+  // per line) and the list.
+  std::uint8_t DateListMode = 0;
+  std::vector<std::string> JulianDateList;
   std::uint8_t PlaceConfirmed = 0;
   std::uint8_t ObjectChanged = 0;
   std::uint8_t WarningsOption = 1;
@@ -157,9 +161,10 @@ std::int32_t ClampMoonCacheSpan(std::int32_t span);
 std::int32_t ClampMoonCacheOrder(std::int32_t order);
 void SetMoonCacheSpan(TMainFormState& state, std::int32_t span);
 void SetMoonCacheOrder(TMainFormState& state, std::int32_t order);
-// Second equinox T (Julian centuries from J2000): also SecondEquinoxT and
-// SecondEquinoxText = " " + trunc(2000 + 100 T).
+// Second equinox T (Julian centuries from J2000): also SecondEquinoxT.
 void SetTableEquinox(TMainFormState& state, double t);
+// The heading text of the second equinox T: " " + trunc(2000 + 100 T).
+std::string SecondEquinoxHeading(double t);
 void SetHalfTurnOffsetFlag(TMainFormState& state, std::uint8_t flag);
 // 18 for a tolerance of at most 1e-18, 17 at most 1e-17, ... 9 at most 1e-9,
 // 8 otherwise.

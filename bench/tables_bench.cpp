@@ -12,6 +12,7 @@
 #include "tables/moon_tables.h"
 #include "tables/satellite_search.h"
 #include "tables/satellite_table.h"
+#include "tests/support/table_request.h"
 #include "theories/tle.h"
 
 namespace kvx {
@@ -45,7 +46,8 @@ void YearOfMoons(benchmark::State& state) {
   const TObserverRecord start = AtUt(2460676.5), end = AtUt(2460676.5 + 365 - 1.0 / 48);
   for (auto _ : state) {
     workbook::TWorkbook sheet;
-    Table table(0, TTheorySelection{}, &sheet, config, start, end, TTableStep{0, 1, 1.0 / 24}, 0.0L, 0, 0, -1);
+    Table table(MoonTableRequest(0, TTheorySelection{}, config, start, end, TTableStep{0, 1, 1.0 / 24}, -1), &sheet,
+                0.0L, 0, 0);
     table.schleife(PositionFileHandles{}, 0, 1);
     table.paint(1);
     benchmark::DoNotOptimize(sheet.LastRow());
@@ -55,10 +57,8 @@ void YearOfMoons(benchmark::State& state) {
 // Jupiter's constructor has no ten-byte real: adapt it to the Saturn one's.
 class JupiterTable : public TJupiterephfenster {
  public:
-  JupiterTable(std::uint8_t language, TTheorySelection selection, TSheet* sheet, const TTableConfigRecord& config,
-               const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step, long double,
-               std::int32_t a, std::int32_t b, std::int32_t level)
-      : TJupiterephfenster(language, selection, sheet, config, start, end, step, a, b, level) {}
+  JupiterTable(const TTableRequest& request, TSheet* sheet, long double, std::int32_t a, std::int32_t b)
+      : TJupiterephfenster(request, sheet, a, b) {}
 };
 
 void BM_JupiterMoonsYearHourly(benchmark::State& state) { YearOfMoons<JupiterTable>(state); }
@@ -87,7 +87,7 @@ void BM_AllSatellites500(benchmark::State& state) {
   LoadSets(500);
   const TTableConfigRecord config = NewTableConfigRecord();
   const TObserverRecord start = AtUt(2460389.2);
-  Tsatellitenephfenster table(0, TTheorySelection{}, nullptr, config, start, start, TTableStep{});
+  Tsatellitenephfenster table(test::TableRequest(0, TTheorySelection{}, config, start, start, TTableStep{}), nullptr);
   table.SatelliteCount = 500;
   for (auto _ : state) {
     workbook::TWorkbook sheet;

@@ -59,7 +59,9 @@ TKeplereph::TKeplereph(const TTableRequest& request, TSheet* outputSheet, const 
     : TKepler(request.Language, 0, request.Config, elements, request.Start, request.IntegrationTolerance,
               request.VsopLevelA, request.VsopLevelB),
       OutputSheet(outputSheet),
-      OutputSettings(request.Output) {
+      OutputSettings(request.Output),
+      DateListMode(request.DateListMode),
+      JulianDateList(request.JulianDateList) {
   Stopped = 0;
   ProgressCaption =
       request.Language != 0 ? "Calculating ephemeris of the Asteroid" : "Berechne Ephemeride des Planetoiden";

@@ -42,13 +42,14 @@ inline constexpr double kHalfSecondDays = 0.5 / 86400.0;
 
 class TKeplereph : public TKepler {
  public:
-  // Copies the request's records and output settings; sets the output
+  // Copies the request's records, output settings and date list; sets the output
   // sheet, the tolerance, both VSOP levels, stopped 0, the language and the
   // progress caption of the asteroid table; sets the table up as
   // initialisieren does with an empty name and database flag 0.
   TKeplereph(const TTableRequest& request, TSheet* outputSheet, const TAsteroidElements& elements = {});
 
-  // Sets up a run from the request (the output settings stay). With databaseFlag set, `name` is the
+  // Sets up a run from the request (the output settings and the date list
+  // stay). With databaseFlag set, `name` is the
   // path of the binary asteroid database; it is read and checked here, once,
   // and the elements for the start come from it (a refused file leaves the
   // object unable to compute: the next run gives no row). Otherwise the
@@ -158,6 +159,9 @@ class TKeplereph : public TKepler {
   tmystringgrid* OutputGrid = nullptr;
   TTableOutputSettings OutputSettings;
 
+  // Date-list mode and its lines (see TTableRequest).
+  std::uint8_t DateListMode = 0;
+  std::vector<std::string> JulianDateList;
   // Date-list lines of the last run that were not a Julian day.
   int SkippedDateLines = 0;
 

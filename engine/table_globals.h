@@ -1,7 +1,7 @@
-// The main window's settings and stores that every table object reads while
-// it computes: the second output equinox, the rise/set altitudes, the date
-// list of the date-list mode, and the row store that keeps one result record
-// per computed row. They live here, below the main window, so that the
+// The main window's settings and stores that every body object reads while
+// it computes: the second output equinox, the rise/set altitudes and
+// switches, and the row store that keeps one result record per computed
+// row. They live here, below the main window, so that the
 // computing objects reach them without knowing the window.
 #pragma once
 
@@ -15,10 +15,8 @@
 
 namespace kvx {
 
-// Second output equinox, Julian centuries from J2000 (0 = J2000), and its
-// heading text: a blank and the year.
+// Second output equinox, Julian centuries from J2000 (0 = J2000).
 extern double SecondEquinoxT;
-extern std::string SecondEquinoxText;
 
 // Altitudes of rise and set (arc minutes for entries 0..2, degrees for the
 // twilight levels 3..5).
@@ -34,11 +32,6 @@ extern std::uint8_t RiseSetMoonOption;
 extern std::uint8_t RiseSetMoonLimb;
 extern std::uint8_t RiseSetPrecise;
 extern std::uint8_t RiseSetInternalMoon;
-
-// Date-list mode: when set, the time loop computes one row per line of
-// JulianDateList (each line a Julian day, UT) instead of stepping the period.
-extern std::uint8_t DateListMode;
-extern std::vector<std::string> JulianDateList;
 
 // The row store: one copy of the result record per computed row. Blocks are
 // made when a row index first reaches the count and are kept; the next run

@@ -28,6 +28,11 @@ struct TTableRequest {
   std::int32_t VsopLevelB = 10;  // truncation level of the integration
   // What the writers read (the second equinox's heading text among them).
   TTableOutputSettings Output;
+  // Date-list mode: when set, the time loop computes one row per line of
+  // JulianDateList (each line a Julian day, UT) instead of stepping the
+  // period.
+  std::uint8_t DateListMode = 0;
+  std::vector<std::string> JulianDateList;
 };
 
 // A request over start..end by `step`, with the default tolerance, levels

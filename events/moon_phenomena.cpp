@@ -217,7 +217,8 @@ TJupiterereignisse::TJupiterereignisse(std::uint8_t language, TTheorySelection s
                                        const TTableConfigRecord& config, const TObserverRecord& start,
                                        const TObserverRecord& end, const TTableStep& step, std::int32_t optionA,
                                        std::int32_t optionB, std::int32_t level)
-    : TJupiterephfenster(language, selection, sheet, config, start, end, step, optionA, optionB, level) {
+    : TJupiterephfenster(MoonTableRequest(language, selection, config, start, end, step, level), sheet, optionA,
+                         optionB) {
   ProgressCaption = language != 0 ? "Please wait..." : "Bitte warten...";
 }
 

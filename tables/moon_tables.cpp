@@ -31,44 +31,46 @@ constexpr std::size_t Index(int a, int i, int moons) { return static_cast<std::s
 double DegToRadians(double degrees) { return degrees * kPi / 180.0; }
 double RadiansToDeg(double radians) { return radians * 180.0 / kPi; }
 
-// The base table's records: the tolerance of every table and one level for
-// both theories.
-TTableRequest MoonTableRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                               const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-                               std::int32_t level) {
-  TTableRequest request = PeriodRequest(language, selection, config, start, end, step);
-  request.VsopLevelA = level;
-  request.VsopLevelB = level;
+// The base table's records: the tolerance of every table and the level of
+// the ephemerides for both theories.
+TTableRequest MoonTableBase(const TTableRequest& table) {
+  TTableRequest request = table;
+  request.IntegrationTolerance = 1e-10L;
+  request.VsopLevelB = request.VsopLevelA;
   return request;
 }
 
 }  // namespace
 
-// --------------------------------------------------------------- Jupiter
-
-TJupiterephfenster::TJupiterephfenster(std::uint8_t language, TTheorySelection selection, TSheet* sheet,
-                                       const TTableConfigRecord& config, const TObserverRecord& start,
-                                       const TObserverRecord& end, const TTableStep& step, std::int32_t optionA,
-                                       std::int32_t optionB, std::int32_t level)
-    : TKeplereph(MoonTableRequest(language, selection, config, start, end, step, level), sheet) {
-  initialisieren(language, config, start, end, step, optionA, optionB);
-  Stopped = 0;
-  ProgressCaption =
-      language != 0 ? "Calculating positions of Jupiters satellites" : "Berechne Positionen der Jupitermonde";
+TTableRequest MoonTableRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                               const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
+                               std::int32_t level) {
+  TTableRequest request = PeriodRequest(language, selection, config, start, end, step);
+  request.VsopLevelA = level;
+  return request;
 }
 
-void TJupiterephfenster::initialisieren(std::uint8_t language, const TTableConfigRecord& config,
-                                        const TObserverRecord& start, const TObserverRecord& end,
-                                        const TTableStep& step, std::int32_t optionA, std::int32_t optionB) {
-  TableConfig = config;
-  Observer = start;
-  PeriodStart = start;
-  PeriodEnd = end;
-  Step = step;
+// --------------------------------------------------------------- Jupiter
+
+TJupiterephfenster::TJupiterephfenster(const TTableRequest& request, TSheet* sheet, std::int32_t optionA,
+                                       std::int32_t optionB)
+    : TKeplereph(MoonTableBase(request), sheet) {
+  initialisieren(request, optionA, optionB);
+  Stopped = 0;
+  ProgressCaption =
+      request.Language != 0 ? "Calculating positions of Jupiters satellites" : "Berechne Positionen der Jupitermonde";
+}
+
+void TJupiterephfenster::initialisieren(const TTableRequest& request, std::int32_t optionA, std::int32_t optionB) {
+  TableConfig = request.Config;
+  Observer = request.Start;
+  PeriodStart = request.Start;
+  PeriodEnd = request.End;
+  Step = request.Step;
   OptionA = optionA;
   OptionB = optionB;
   Rows = 0;
-  Language = language;
+  Language = request.Language;
 }
 
 bool TJupiterephfenster::ElementsUsable(std::string*, std::string*) const { return true; }
@@ -145,13 +147,12 @@ void TJupiterephfenster::paint_grid() {
 
 // ---------------------------------------------------------------- Saturn
 
-Tsaturnmonde::Tsaturnmonde(std::uint8_t language, TTheorySelection selection, TSheet* sheet,
-                           const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-                           const TTableStep& step, long double tenByteReal, std::int32_t optionA, std::int32_t optionB,
-                           std::int32_t level)
-    : TJupiterephfenster(language, selection, sheet, config, start, end, step, optionA, optionB, level) {
+Tsaturnmonde::Tsaturnmonde(const TTableRequest& request, TSheet* sheet, long double tenByteReal, std::int32_t optionA,
+                           std::int32_t optionB)
+    : TJupiterephfenster(request, sheet, optionA, optionB) {
   TenByteReal = tenByteReal;
-  ProgressCaption = language != 0 ? "Calculating positions of Saturns moons" : "Berechne Position der Saturnmonde";
+  ProgressCaption =
+      request.Language != 0 ? "Calculating positions of Saturns moons" : "Berechne Position der Saturnmonde";
 }
 
 void Tsaturnmonde::rechnen(TComputeSettingsBlock settings) {

@@ -19,17 +19,22 @@
 
 namespace kvx {
 
+// The request of a moon table over start..end: `level` is the level of the
+// ephemerides (both theories).
+TTableRequest MoonTableRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+                               const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
+                               std::int32_t level);
+
 class TJupiterephfenster : public TKeplereph {
  public:
-  // Copies the records, stores the option words, clears the row count and
-  // the stop flag and sets the progress text by the language.
-  TJupiterephfenster(std::uint8_t language, TTheorySelection selection, TSheet* sheet, const TTableConfigRecord& config,
-                     const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-                     std::int32_t optionA, std::int32_t optionB, std::int32_t level);
+  // Copies the records (the request's level of the ephemerides serves both
+  // theories; the tolerance is the default), stores the option words,
+  // clears the row count and the stop flag and sets the progress text by
+  // the language.
+  TJupiterephfenster(const TTableRequest& request, TSheet* sheet, std::int32_t optionA, std::int32_t optionB);
 
   // The same copies again, the row count 0 and the language.
-  void initialisieren(std::uint8_t language, const TTableConfigRecord& config, const TObserverRecord& start,
-                      const TObserverRecord& end, const TTableStep& step, std::int32_t optionA, std::int32_t optionB);
+  void initialisieren(const TTableRequest& request, std::int32_t optionA, std::int32_t optionB);
 
   // One step: the four moons and their shadows into Result.MoonTable.
   void rechnen(TComputeSettingsBlock settings) override;
@@ -58,9 +63,8 @@ class TJupiterephfenster : public TKeplereph {
 // Five moons by the short theory: per moon x, y, U, S x, S y, S U.
 class Tsaturnmonde : public TJupiterephfenster {
  public:
-  Tsaturnmonde(std::uint8_t language, TTheorySelection selection, TSheet* sheet, const TTableConfigRecord& config,
-               const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
-               long double tenByteReal, std::int32_t optionA, std::int32_t optionB, std::int32_t level);
+  Tsaturnmonde(const TTableRequest& request, TSheet* sheet, long double tenByteReal, std::int32_t optionA,
+               std::int32_t optionB);
   void rechnen(TComputeSettingsBlock settings) override;
 
   static constexpr int kMoons = 5;

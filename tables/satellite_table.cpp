@@ -36,7 +36,7 @@ constexpr int kLongitudeSlot = 186;
 constexpr int kHeightSlot = 187;
 constexpr int kSunAltitudeSlot = 158;
 
-std::string NotComputableText() { return LanguageEnglish != 0 ? "Not computable" : "Nicht berechenbar"; }
+std::string NotComputableText(std::uint8_t language) { return language != 0 ? "Not computable" : "Nicht berechenbar"; }
 
 // The set last loaded here, as text and as the propagator took it: a set
 // that is still loaded is not loaded again (loading makes the propagator
@@ -75,9 +75,9 @@ bool LoadSet(int slot) {
 
 // The base table's records: the tolerance of every table, no planet theory
 // level.
-TTableRequest SatelliteTableRequest(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
-                                    const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step) {
-  TTableRequest request = PeriodRequest(language, selection, config, start, end, step);
+TTableRequest SatelliteTableRequest(const TTableRequest& table) {
+  TTableRequest request = table;
+  request.IntegrationTolerance = 1e-10L;
   request.VsopLevelA = -1;
   request.VsopLevelB = -1;
   return request;
@@ -153,27 +153,26 @@ bool ComputeSatellite(int slot, double julianDate, const TSatObserver& observer,
 
 // ------------------------------------------------------------------ table
 
-Tsatellitenephfenster::Tsatellitenephfenster(std::uint8_t language, TTheorySelection selection, TSheet* sheet,
-                                             const TTableConfigRecord& config, const TObserverRecord& start,
-                                             const TObserverRecord& end, const TTableStep& step)
-    : TKeplereph(SatelliteTableRequest(language, selection, config, start, end, step), sheet) {
-  initialisieren(config, start, end, step);
+Tsatellitenephfenster::Tsatellitenephfenster(const TTableRequest& request, TSheet* sheet)
+    : TKeplereph(SatelliteTableRequest(request), sheet) {
+  initialisieren(request);
   Stopped = 0;
 }
 
-void Tsatellitenephfenster::initialisieren(const TTableConfigRecord& config, const TObserverRecord& start,
-                                           const TObserverRecord& end, const TTableStep& step) {
-  TableConfig = config;
-  Observer = start;
-  PeriodStart = start;
-  PeriodEnd = end;
-  Step = step;
+void Tsatellitenephfenster::initialisieren(const TTableRequest& request) {
+  TableConfig = request.Config;
+  Observer = request.Start;
+  PeriodStart = request.Start;
+  PeriodEnd = request.End;
+  Step = request.Step;
   Rows = 0;
   Stopped = 0;
-  Language = LanguageEnglish;
+  Language = request.Language;
+  DateListMode = request.DateListMode;
+  JulianDateList = request.JulianDateList;
   ProgressCaption =
-      LanguageEnglish != 0 ? "Computing positions of the satellite" : "Berechne Positionen des Satelliten";
-  SatObserverFromPlace(SatObserver, start.Latitude, start.Longitude, start.Height);
+      request.Language != 0 ? "Computing positions of the satellite" : "Berechne Positionen des Satelliten";
+  SatObserverFromPlace(SatObserver, request.Start.Latitude, request.Start.Longitude, request.Start.Height);
 }
 
 bool Tsatellitenephfenster::CheckSatellites(bool current) const {
@@ -281,7 +280,7 @@ void Tsatellitenephfenster::WriteValueColumns(TCellSink& sink, int row, int& col
   cell(TCellFamily::Number, kHeightSlot, height);
   const int c = col++;
   if (heading) {
-    WriteHeadingCell(sink, row, c, 0, LanguageEnglish != 0 ? "Visibility" : "Sichtbarkeit", true);
+    WriteHeadingCell(sink, row, c, 0, Language != 0 ? "Visibility" : "Sichtbarkeit", true);
   } else {
     sink.Text(row, c, lighting);
   }
@@ -301,10 +300,10 @@ void Tsatellitenephfenster::WriteStepRow(TCellSink& sink, int k, bool heading) {
   }
   WriteTimeColumns(sink, row, r, heading);
   if (!heading && s.Sign < 0) {
-    sink.Text(row, OutputColumn++, NotComputableText());
+    sink.Text(row, OutputColumn++, NotComputableText(Language));
     return;
   }
-  const bool english = LanguageEnglish != 0;
+  const bool english = Language != 0;
   const std::string lighting =
       s.Lit != 0 ? (english ? "not eclipsed" : "Beleuchtet") : (english ? "eclipsed" : "Unbeleuchtet");
   col = OutputColumn;
@@ -332,7 +331,7 @@ void Tsatellitenephfenster::paint_grid() {
 void Tsatellitenephfenster::WriteAll(TCellSink& sink) {
   const int count = std::min({SatelliteCount, kSlots, AllComputed});
   if (count < 1) return;
-  const bool english = LanguageEnglish != 0;
+  const bool english = Language != 0;
   std::string date, time;
   FormatDateForSlot(0, date, AllInstant.Year, AllInstant.Month, AllInstant.Day);
   FormatTimeOfDayForSlot(1, time, AllInstant.LocalHours);
@@ -350,7 +349,7 @@ void Tsatellitenephfenster::WriteAll(TCellSink& sink) {
     const TSatelliteResult& r = Results[static_cast<std::size_t>(s)];
     sink.Text(row, 1, SatelliteNames[static_cast<std::size_t>(s)]);
     if (r.Computable == 0) {
-      sink.Text(row, 2, NotComputableText());
+      sink.Text(row, 2, NotComputableText(Language));
     } else {
       const std::string lighting =
           r.Lit != 0 ? (english ? "Not eclipsed" : "Beleuchtet") : (english ? "Eclipsed" : "Unbeleuchtet");

@@ -81,14 +81,14 @@ class Tsatellitenephfenster : public TKeplereph {
  public:
   static constexpr int kSlots = kSatelliteSlots;
 
-  Tsatellitenephfenster(std::uint8_t language, TTheorySelection selection, TSheet* sheet,
-                        const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-                        const TTableStep& step);
+  // The request's records with the default tolerance and no planet theory
+  // level; then initialisieren.
+  Tsatellitenephfenster(const TTableRequest& request, TSheet* sheet);
 
-  // The records again, the row count 0 and the satellite observer from the
-  // start record's place.
-  void initialisieren(const TTableConfigRecord& config, const TObserverRecord& start, const TObserverRecord& end,
-                      const TTableStep& step);
+  // The records, the language and the date list again, the row count 0 and
+  // the satellite observer from the start record's place (the main window
+  // keeps the object between runs).
+  void initialisieren(const TTableRequest& request);
 
   // False with the message "Keine Satellitenbahnelemente geladen." when no
   // set is loaded or (with `current`) the current satellite names no

@@ -37,29 +37,22 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
         p.Start.Mjd <= p.SatelliteReferenceMjd + 36525.0) {
       form_.SetSatellitesEnabled(1);
     }
-    satellite_table_ = std::make_unique<Tsatellitenephfenster>(LanguageEnglish, p.Selection, &form_.Workbook(),
-                                                               p.TableConfig, p.Start, p.End, p.Step);
+    satellite_table_ = std::make_unique<Tsatellitenephfenster>(Request(), &form_.Workbook());
   }
   // The Galilean moons.
   dispatcher_->Register(100, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    TJupiterephfenster table(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start, p.End, p.Step, 0,
-                             0, s.VsopLevelA);
+    TJupiterephfenster table(Request(), &form_.Workbook(), 0, 0);
     RunStandardTable(table, 100);
   });
   // Saturn's moons: the five-moon table (110) and the eight-moon one (111);
   // each records its own kind, so a repeat gives the same table.
   auto saturn = [this](std::int32_t kind) {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
+    const TEphemerisPeriodState& p = form_.State().Period;
     std::unique_ptr<Tsaturnmonde> table;
     if (kind == 111) {
-      table = std::make_unique<TSaturnmondeMeeus>(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig,
-                                                  p.Start, p.End, p.Step, 0.0L, 0, 0, s.VsopLevelA);
+      table = std::make_unique<TSaturnmondeMeeus>(Request(), &form_.Workbook(), 0.0L, 0, 0);
     } else {
-      table = std::make_unique<Tsaturnmonde>(LanguageEnglish, p.Selection, &form_.Workbook(), p.TableConfig, p.Start,
-                                             p.End, p.Step, 0.0L, 0, 0, s.VsopLevelA);
+      table = std::make_unique<Tsaturnmonde>(Request(), &form_.Workbook(), 0.0L, 0, 0);
     }
     table->schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
     PrepareOutput(*table);
@@ -109,7 +102,7 @@ bool TTableCommands::PrepareSatelliteTable(bool currentOnly) {
   TMainFormState& s = form_.State();
   const TEphemerisPeriodState& p = s.Period;
   Tsatellitenephfenster& table = *satellite_table_;
-  table.initialisieren(p.TableConfig, p.Start, p.End, p.Step);
+  table.initialisieren(Request());
   table.TheorySelection = p.Selection;
   table.VsopLevelA = s.VsopLevelA;
   table.SatelliteCount = form_.SatelliteFile().count;

@@ -124,7 +124,7 @@ void DatumausKonfiguration2Click(TCommandHost& form) {
   s.Period.Start = stored.Start;
   s.Period.End = stored.End;
   s.Period.Step = stored.Step;
-  DateListMode = 0;
+  s.DateListMode = 0;
   s.TableChanged = 1;
   form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();

@@ -481,7 +481,7 @@ void TTableCommands::DatumundOrteingeben1Click() {
   const TObserverRecord before = r;
   PrepareLocationFile();
   if (ShowDatePlaceDialog(r, true, true)) {
-    DateListMode = 0;
+    s.DateListMode = 0;
     const bool changed = ObserverDateOrPlaceChanged(before, r);
     if (changed) LocalTimeToUT(r);
     s.TableChanged = changed ? 1 : 0;
@@ -516,7 +516,7 @@ void TTableCommands::ZeitraumfrTabelle1Click() {
   if (result != QDialog::Accepted || PeriodAccepted(p.End) == 0) return;
   s.SolarEclipseSearchMinutes = interval;
   s.SolarEclipseSearchSpanHours = span;
-  DateListMode = 0;
+  s.DateListMode = 0;
   p.Step.StepDays = p.Step.Days + p.Step.Hours / 24.0;
   p.AutoEnd = AutoEndSwitch(p.End);
   LocalTimeToUT(p.Start);
@@ -646,7 +646,7 @@ void TTableCommands::RegisterLibraryTables() {
       target.WorkbookView = s.WorkbookView;
       target.Sheet = &form_.Workbook();
       target.Grid = &form_.Grid();
-      target.Output.SecondEquinoxText = SecondEquinoxText;
+      target.Output.SecondEquinoxText = SecondEquinoxHeading(s.SecondEquinox);
       const TLibraryAvailability& libraries = form_.TheoryState().Libraries;
       const bool written =
           kind == kTableKindStateVectorVsop87a

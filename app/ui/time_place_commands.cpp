@@ -60,12 +60,12 @@ void JulianischesDatum1Click(TCommandHost& form) {
   copy.Zone = zone;
   copy.ZoneMinutes = minutes;
   Start(form) = copy;
-  DateListMode = 0;
+  form.State().DateListMode = 0;
   ApplyDate(form);
 }
 
 void Systemdatum1Click(TCommandHost& form) {
-  DateListMode = 0;
+  form.State().DateListMode = 0;
   CurrentDateToRecord(Start(form));
   LocalTimeToUT(Start(form));
   form.State().TableChanged = 1;
@@ -94,7 +94,7 @@ void Sommerzeit1Click(TCommandHost& form) {
 void UTeingeben1Click(TCommandHost& form) {
   TObserverRecord copy = Start(form);
   if (ShowUTInputDialog(kShowHints, copy, &form.Window()) != 1) return;
-  DateListMode = 0;
+  form.State().DateListMode = 0;
   ApplyUTEntry(copy);
   Start(form) = copy;
   form.State().TableChanged = 1;
@@ -105,9 +105,9 @@ void UTeingeben1Click(TCommandHost& form) {
 void ZeitraumfrTabelleJD1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
   TEphemerisPeriodState& p = s.Period;
-  if (ShowPeriodJDDialog(p.Start, p.End, p.Step, &DateListMode, &form.Window()) != 1) return;
+  if (ShowPeriodJDDialog(p.Start, p.End, p.Step, &s.DateListMode, &form.Window()) != 1) return;
   p.AutoEnd = 0;
-  DateListMode = 0;
+  s.DateListMode = 0;
   UTToLocalTime(p.Start);
   UTToLocalTime(p.End);
   s.TableChanged = 1;
@@ -124,7 +124,8 @@ void JulianischesDatumausTabelle1Click(TCommandHost& form) {
 
 void EphemeridenzeitpunkteausTabelle1Click(TCommandHost& form) {
   if (date_list_form == nullptr) date_list_form = new TFrmJDListe(form.Workbook(), &form.Window());
-  ShowJulianDateListForm(*date_list_form, JulianDateList, DateListMode);
+  TMainFormState& s = form.State();
+  ShowJulianDateListForm(*date_list_form, s.JulianDateList, s.DateListMode);
 }
 
 // --- table configuration ---------------------------------------------------------

@@ -51,14 +51,12 @@ std::vector<std::uint8_t> FromHex(const char* hex) {
 struct LanguageGuard {
   std::uint8_t saved = LanguageEnglish;
   double equinox = SecondEquinoxT;
-  std::string equinoxText = SecondEquinoxText;
   std::array<std::uint8_t, kQuantityCount> decimals = DataFormatDecimals;
   std::array<std::uint8_t, kQuantityCount> kinds = DataFormatKind;
   TRiseSetAltitudes altitudes = RiseSetAltitudes;
   ~LanguageGuard() {
     LanguageEnglish = saved;
     SecondEquinoxT = equinox;
-    SecondEquinoxText = equinoxText;
     DataFormatDecimals = decimals;
     DataFormatKind = kinds;
     RiseSetAltitudes = altitudes;
@@ -481,7 +479,7 @@ TEST_F(ConfigWindow, StartSavesTheDefaultFileAndLoadApplySaveIsByteExact) {
   EXPECT_EQ(form.MoonCache().SpanDays, 15);
   EXPECT_EQ(form.State().AccuracyDigits, 12);
   EXPECT_EQ(form.State().HalfTurnOffsetAngle, 180.0);
-  EXPECT_EQ(SecondEquinoxText, " 2050");
+  EXPECT_EQ(TableRequestOf(form.State(), 0).Output.SecondEquinoxText, " 2050");
   EXPECT_EQ(form.Documents().Look().Font.Name, "Courier");
   ASSERT_TRUE(form.SaveConfiguration(saved));
   EXPECT_EQ(Read(saved), std::string(changedFile.begin(), changedFile.end()));

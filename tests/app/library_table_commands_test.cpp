@@ -72,7 +72,7 @@ TEST_F(LibraryTableCommands, StateVectorsAndElementsFromTheMenu) {
     tmystringgrid expected(2, 2);
     TLibraryTableTarget target;
     target.Grid = &expected;
-    target.Output.SecondEquinoxText = SecondEquinoxText;
+    target.Output.SecondEquinoxText = SecondEquinoxHeading(state.SecondEquinox);
     const TEphemerisPeriodState& p = state.Period;
     if (c.kind == kTableKindStateVectorVsop87a) {
       ASSERT_TRUE(

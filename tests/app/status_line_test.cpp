@@ -88,10 +88,10 @@ TEST_F(StatusLine, TheoryPanelsAndTheSettersClamps) {
   SetMoonCacheOrder(s, 14);
   EXPECT_EQ(s.NumericOptions.MoonCacheOrder, 13);
   SetTableEquinox(s, -0.5);
-  EXPECT_EQ(SecondEquinoxText, " 1950");
+  EXPECT_EQ(TableRequestOf(s, 0).Output.SecondEquinoxText, " 1950");
   EXPECT_EQ(SecondEquinoxT, -0.5);
   SetTableEquinox(s, 0.0);
-  EXPECT_EQ(SecondEquinoxText, " 2000");
+  EXPECT_EQ(TableRequestOf(s, 0).Output.SecondEquinoxText, " 2000");
   SetHalfTurnOffsetFlag(s, 3);
   EXPECT_EQ(s.HalfTurnOffsetAngle, 180.0);
   EXPECT_EQ(DigitsFromTolerance(1e-10L), 10);

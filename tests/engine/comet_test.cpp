@@ -162,7 +162,6 @@ TEST(Comet, TableRowsAndRefusals) {
   RecordingMessageSink messages;
   ScopedMessageSink scope(messages);
   AbortRequested = 0;
-  DateListMode = 0;
   const TObserverRecord start = ObserverAt(CalendarDateToJd(1, 10, 1990, 0), 57);
   const TObserverRecord end = ObserverAt(CalendarDateToJd(10, 10, 1990, 0), 57);
   const TTableRequest request = test::TableRequest(1, TTheorySelection{}, TTableConfigRecord{}, start, end, Daily());
@@ -213,7 +212,6 @@ TEST(Comet, IntegratedTableWithoutPerturbers) {
   RecordingMessageSink messages;
   ScopedMessageSink scope(messages);
   AbortRequested = 0;
-  DateListMode = 0;
   TTheorySelection selection;
   for (int b = 0; b < 9; ++b) selection.bytes[static_cast<std::size_t>(kFirstPerturberSwitchByte + b)] = 0;
   const double T = 2460500.5;

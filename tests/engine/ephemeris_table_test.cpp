@@ -48,14 +48,10 @@ class EphemerisTable : public ::testing::Test {
   void SetUp() override {
     previousProgress_ = SetProgressReporter(&progress);
     AbortRequested = 0;
-    DateListMode = 0;
-    JulianDateList.clear();
     SecondEquinoxT = 0;
   }
   void TearDown() override {
     SetProgressReporter(previousProgress_);
-    DateListMode = 0;
-    JulianDateList.clear();
     AbortRequested = 0;
   }
 
@@ -152,8 +148,8 @@ TEST_F(EphemerisTable, CancelThenRerun) {
 TEST_F(EphemerisTable, DateList) {
   const TObserverRecord start = LocalInstant(1, 4, 2024, 0.0);
   TKeplereph table = Table(start, LocalInstant(1, 5, 2024, 0.0), 1.0);
-  DateListMode = 1;
-  JulianDateList = {"2460500.75", "abc", "2460300,25", " 2460400.5 ", ""};
+  table.DateListMode = 1;
+  table.JulianDateList = {"2460500.75", "abc", "2460300,25", " 2460400.5 ", ""};
   table.schleife(TComputeSettingsBlock{}, 0, 1);
   ASSERT_EQ(table.Rows, 3);
   EXPECT_NEAR(RowStore.Row(0).JD, 2460500.75, 1e-8);
@@ -163,7 +159,7 @@ TEST_F(EphemerisTable, DateList) {
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].text.find("2 Zeile(n)"), 0u);
 
-  JulianDateList.clear();
+  table.JulianDateList.clear();
   table.schleife(TComputeSettingsBlock{}, 0, 1);
   EXPECT_EQ(table.Rows, 0);
   EXPECT_EQ(messages.messages.size(), 1u);

@@ -49,7 +49,6 @@ class MoonObjects : public ::testing::Test {
   void SetUp() override {
     previous_ = SetProgressReporter(&progress);
     AbortRequested = 0;
-    DateListMode = 0;
     SecondEquinoxT = 0;
     RiseSetAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
     RiseSetMoonLimb = 1;

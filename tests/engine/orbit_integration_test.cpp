@@ -77,7 +77,6 @@ class OrbitIntegration : public ::testing::Test {
   void SetUp() override {
     previousProgress_ = SetProgressReporter(&progress);
     AbortRequested = 0;
-    DateListMode = 0;
     SecondEquinoxT = 0;
   }
   void TearDown() override {

@@ -52,7 +52,9 @@ class MoonTables : public ::testing::Test {
   void Run(Table& table, double jdeStart, double jdeEnd, double stepDays, double deltaT) {
     const TObserverRecord start = AtUt(jdeStart - deltaT / 86400.0, deltaT);
     const TObserverRecord end = AtUt(jdeEnd - deltaT / 86400.0 + 1e-6, deltaT);
-    table.initialisieren(table.Language, config_, start, end, TTableStep{0, 0, stepDays}, 0, 0);
+    table.initialisieren(
+        MoonTableRequest(table.Language, table.TheorySelection, config_, start, end, TTableStep{0, 0, stepDays}, -1), 0,
+        0);
     table.schleife(PositionFileHandles{}, 0, 1);
     table.OutputGrid = &grid_;
   }
@@ -74,8 +76,8 @@ class MoonTables : public ::testing::Test {
 TEST_F(MoonTables, JupiterWorkedExampleAndAYearAgainstAnIndependentImplementation) {
   // Meeus 44.a: 1992 December 16, 0h UT (JDE 2448972.50068).
   {
-    TJupiterephfenster table(0, kInternal, &sheet_, config_, TObserverRecord{}, TObserverRecord{}, TTableStep{}, 0, 0,
-                             -1);
+    TJupiterephfenster table(
+        MoonTableRequest(0, kInternal, config_, TObserverRecord{}, TObserverRecord{}, TTableStep{}, -1), &sheet_, 0, 0);
     Run(table, 2448972.50068, 2448972.50068, 1, 0.00068 * 86400);
     ASSERT_EQ(table.Rows, 1);
     table.paint(1);
@@ -99,8 +101,8 @@ TEST_F(MoonTables, JupiterWorkedExampleAndAYearAgainstAnIndependentImplementatio
   ASSERT_GT(ref.Rows(), 300u);
   config_.Flags[column_flag::kDateOnly] = 1;
   config_.Flags[column_flag::kJulianDate] = 0;
-  TJupiterephfenster table(1, kInternal, &sheet_, config_, TObserverRecord{}, TObserverRecord{}, TTableStep{}, 0, 0,
-                           -1);
+  TJupiterephfenster table(
+      MoonTableRequest(1, kInternal, config_, TObserverRecord{}, TObserverRecord{}, TTableStep{}, -1), &sheet_, 0, 0);
   Run(table, ref.Number(0, "jde"), ref.Number(ref.Rows() - 1, "jde"), 25.0 / 24.0, 69.2);
   ASSERT_EQ(table.Rows, static_cast<int>(ref.Rows()));
   table.paint(0);  // the grid first: the same cells
@@ -132,8 +134,9 @@ TEST_F(MoonTables, SaturnTablesWorkedExampleYearAndTheShortTheory) {
   // Meeus 46.a, 1999 September 18 (JDE 2451439.50074), eight moons.
   const double x[8] = {3.102, 3.823, 4.027, -5.365, -0.972, 14.568, -18.001, -48.760};
   const double y[8] = {-0.204, 0.318, -1.061, -1.148, -3.136, 4.738, -5.328, 4.137};
-  TSaturnmondeMeeus eight(0, kInternal, &sheet_, config_, TObserverRecord{}, TObserverRecord{}, TTableStep{}, 0.0L, 0,
-                          0, -1);
+  TSaturnmondeMeeus eight(
+      MoonTableRequest(0, kInternal, config_, TObserverRecord{}, TObserverRecord{}, TTableStep{}, -1), &sheet_, 0.0L, 0,
+      0);
   Run(eight, 2451439.50074, 2451439.50074, 1, 0.00074 * 86400);
   ASSERT_EQ(eight.Rows, 1);
   eight.paint(1);
@@ -170,8 +173,8 @@ TEST_F(MoonTables, SaturnTablesWorkedExampleYearAndTheShortTheory) {
   EXPECT_LT(worstEight, 0.002);
 
   workbook::TWorkbook fiveSheet;
-  Tsaturnmonde five(1, kInternal, &fiveSheet, config_, TObserverRecord{}, TObserverRecord{}, TTableStep{}, 0.0L, 0, 0,
-                    -1);
+  Tsaturnmonde five(MoonTableRequest(1, kInternal, config_, TObserverRecord{}, TObserverRecord{}, TTableStep{}, -1),
+                    &fiveSheet, 0.0L, 0, 0);
   Run(five, first, last, 25.0 / 24.0, 69.2);
   ASSERT_EQ(five.Rows, eight.Rows);
   five.paint(1);

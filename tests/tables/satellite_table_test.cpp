@@ -4,6 +4,8 @@
 // elements, a cancelled all-satellites run, and the search against the
 // first visible instants of a reference stepping the same 10-s grid
 // (fixtures/satellite_visibility.tsv); both made by make_tables_reference.py.
+#include "tables/satellite_table.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,9 +22,9 @@
 #include "support/fixtures.h"
 #include "support/recording_message_sink.h"
 #include "support/recording_progress.h"
+#include "support/table_request.h"
 #include "support/theory_selection.h"
 #include "tables/satellite_search.h"
-#include "tables/satellite_table.h"
 #include "theories/tle.h"
 
 namespace kvx {
@@ -61,8 +63,8 @@ class SatelliteTables : public ::testing::Test {
   void TearDown() override { SetProgressReporter(previous_); }
 
   std::unique_ptr<Tsatellitenephfenster> Table(double jdStart, double jdEnd, double stepDays, int satellite) {
-    auto t = std::make_unique<Tsatellitenephfenster>(0, kInternal, &sheet_, config_, AtUt(jdStart), AtUt(jdEnd),
-                                                     TTableStep{0, 0, stepDays});
+    auto t = std::make_unique<Tsatellitenephfenster>(
+        test::TableRequest(0, kInternal, config_, AtUt(jdStart), AtUt(jdEnd), TTableStep{0, 0, stepDays}), &sheet_);
     t->SatelliteCount = count_;
     t->CurrentSatellite = satellite;
     return t;
@@ -87,7 +89,8 @@ TEST_F(SatelliteTables, TwoDaysOfTwoSetsAgainstSkyfieldAndPyEphem) {
     }
     const double first = ref.Number(rows.front(), "jd"), last = ref.Number(rows.back(), "jd");
     auto table = Table(first, last + 1e-6, 11.0 / 1440.0, set);
-    table->initialisieren(config_, AtUt(first), AtUt(last + 1e-6), TTableStep{0, 0, 11.0 / 1440.0});
+    table->initialisieren(
+        test::TableRequest(0, kInternal, config_, AtUt(first), AtUt(last + 1e-6), TTableStep{0, 0, 11.0 / 1440.0}));
     ASSERT_TRUE(table->CheckSatellites(true));
     table->schleife(PositionFileHandles{}, 0, 1);
     ASSERT_EQ(table->Rows, static_cast<int>(rows.size()));
