@@ -117,7 +117,9 @@ void SetTableEquinox(TMainFormState& s, double t) {
 }
 
 std::string SecondEquinoxHeading(double t) {
-  return " " + std::to_string(static_cast<long long>(std::trunc(2000.0 + 100.0 * t)));
+  std::string text(1, ' ');
+  text += std::to_string(static_cast<long long>(std::trunc(2000.0 + 100.0 * t)));
+  return text;
 }
 
 void SetHalfTurnOffsetFlag(TMainFormState& s, std::uint8_t flag) {
