@@ -326,9 +326,11 @@ std::size_t ReadColumnRange(std::string_view text, std::size_t pos, TRange& area
   if (first == 0 || first > kMaxCols || i >= text.size() || text[i] != ':') return 0;
   ++i;
   const int second = column(i);
-  if (second == 0 || second > kMaxCols) return 0;
+  // Columns written backwards ("Z:A") are not read as a range: the engine
+  // would not come back from them, so the formula is refused.
+  if (second == 0 || second > kMaxCols || second < first) return 0;
   if (i < text.size() && (IsWordChar(text[i]) || text[i] == '(' || text[i] == '!' || text[i] == '$')) return 0;
-  area = TRange{0, std::min(first, second), 0, std::max(first, second)};
+  area = TRange{0, first, 0, second};
   return i - pos;
 }
 

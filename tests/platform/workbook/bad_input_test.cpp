@@ -11,12 +11,11 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
-#include "support/recording_message_sink.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/workbook_files.h"
-#include "support/recording_message_sink.h"
 #include "platform/workbook/xlsx_checks.h"
 #include "platform/workbook/xlsx_text.h"
+#include "support/recording_message_sink.h"
 
 namespace kvx::workbook {
 namespace {
@@ -50,9 +49,9 @@ class BadInputTest : public ::testing::Test {
 };
 
 TEST_F(BadInputTest, MalformedFormulasFromFilesShowAnErrorAndTheOthersAreComputed) {
-  for (const char* name : {"workbook_formula_whole_row.txt", "workbook_formula_trailing_dollar.txt",
-                           "workbook_formula_lone_quote.txt", "workbook_formula_wide_column_range.txt",
-                           "workbook_unresolvable_formula.txt"}) {
+  for (const char* name :
+       {"workbook_formula_whole_row.txt", "workbook_formula_trailing_dollar.txt", "workbook_formula_lone_quote.txt",
+        "workbook_formula_wide_column_range.txt", "workbook_unresolvable_formula.txt"}) {
     SCOPED_TRACE(name);
     TWorkbook book;
     ASSERT_EQ(Open(book, Input(name)), "");
@@ -66,9 +65,10 @@ TEST_F(BadInputTest, MalformedFormulasFromFilesShowAnErrorAndTheOthersAreCompute
   }
   // The other texts of the same kinds, and references beyond the sheet.
   TWorkbook book;
-  const char* bad[] = {"1'", "/'", "$", "$1", "A$", "$$A1", "SUM($A:)", "A1:$", "\"open", "'Sheet1'", "Sheet1!",
-                       "''!A1", "(1", "1)", "XFE1", "A1048577", "A:XFE", "0:1", "1:1048577",
-                       "B3630:8", "A1:B", "3:A1", "A1:B2:C3"};
+  const char* bad[] = {"1'",   "/'",       "$",        "$1",         "A$",        "$$A1",    "SUM($A:)",
+                       "A1:$", "\"open",   "'Sheet1'", "Sheet1!",    "''!A1",     "(1",      "1)",
+                       "XFE1", "A1048577", "A:XFE",    "0:1",        "1:1048577", "B3630:8", "A1:B",
+                       "3:A1", "A1:B2:C3", "SUM(Z:A)", "SUM($C:$B)", "Sheet1!D:A"};
   for (const char* formula : bad) {
     SCOPED_TRACE(formula);
     EXPECT_FALSE(ScanFormula(formula).Sound);
@@ -110,9 +110,13 @@ TEST_F(BadInputTest, TypedFormulasTheEngineRefusesLeaveTheCellAsItWas) {
 TEST_F(BadInputTest, SavedWorkbooksOpenAgainWithTheirTextsAndBadFormulas) {
   TWorkbook book;
   ASSERT_EQ(Open(book, Input("workbook_control_character.txt")), "");
-  EXPECT_EQ(book.Text(1, 1), "a\x01" "b");
-  const std::string texts[] = {"a\x01" "b", "line\rreturn\r\nand\nfeed\ttab", "_x0041_ stays _X0041_ _x00zz_",
-                               "_x005F_x0001_", "\x1F\x7F \xF0\x9F\x98\x80"};
+  EXPECT_EQ(book.Text(1, 1),
+            "a\x01"
+            "b");
+  const std::string texts[] = {
+      "a\x01"
+      "b",
+      "line\rreturn\r\nand\nfeed\ttab", "_x0041_ stays _X0041_ _x00zz_", "_x005F_x0001_", "\x1F\x7F \xF0\x9F\x98\x80"};
   for (int k = 0; k < 5; ++k) book.SetText(k + 1, 1, texts[k]);
   book.SetFormula(1, 2, "!a");   // unresolvable
   book.SetFormula(2, 2, "=$1");  // malformed
