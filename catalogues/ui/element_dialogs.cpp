@@ -104,25 +104,23 @@ bool LoadIfAccepted(List& list, std::uint8_t& kind, const std::string& fileName)
   return true;
 }
 
-// The sheet and field routines of each record kind.
+// The field and sheet routines of one record kind.
 template <typename TRecord>
-struct KindRoutines;
-
-template <>
-struct KindRoutines<TAsteroidElements> {
-  static constexpr auto Field = &AsteroidField;
-  static constexpr auto SetFromCells = &AsteroidSetFromCells;
-  static constexpr auto WriteHeader = &WriteAsteroidElementHeaderToSheet;
-  static constexpr auto AppendRow = &AppendAsteroidElementRowToSheet;
+struct TKindRoutines {
+  double& (*Field)(TRecord& record, int field);
+  std::optional<TRecord> (*SetFromCells)(const std::vector<TSheetCellValue>& cells);
+  void (*WriteHeader)(workbook::TWorkbook& sheet, const TTableConfigRecord& config);
+  void (*AppendRow)(workbook::TWorkbook& sheet, const TRecord& record);
 };
 
+template <typename TRecord>
+constexpr TKindRoutines<TRecord> kKindRoutines{};
 template <>
-struct KindRoutines<TCometElements> {
-  static constexpr auto Field = &CometField;
-  static constexpr auto SetFromCells = &CometSetFromCells;
-  static constexpr auto WriteHeader = &WriteCometElementHeaderToSheet;
-  static constexpr auto AppendRow = &AppendCometElementRowToSheet;
-};
+constexpr TKindRoutines<TAsteroidElements> kKindRoutines<TAsteroidElements>{
+    &AsteroidField, &AsteroidSetFromCells, &WriteAsteroidElementHeaderToSheet, &AppendAsteroidElementRowToSheet};
+template <>
+constexpr TKindRoutines<TCometElements> kKindRoutines<TCometElements>{
+    &CometField, &CometSetFromCells, &WriteCometElementHeaderToSheet, &AppendCometElementRowToSheet};
 
 }  // namespace
 
@@ -627,7 +625,7 @@ void TElementDialogBase::SaveList() {
 
 template <typename TRecord, typename TList>
 double& TElementDialogOf<TRecord, TList>::Field(int field) {
-  return KindRoutines<TRecord>::Field(Record, field);
+  return kKindRoutines<TRecord>.Field(Record, field);
 }
 
 template <typename TRecord, typename TList>
@@ -647,17 +645,17 @@ void TElementDialogOf<TRecord, TList>::TakeListRecord() {
 
 template <typename TRecord, typename TList>
 void TElementDialogOf<TRecord, TList>::WriteHeaderToSheet() {
-  KindRoutines<TRecord>::WriteHeader(*Sheet, TitlesConfig());
+  kKindRoutines<TRecord>.WriteHeader(*Sheet, TitlesConfig());
 }
 
 template <typename TRecord, typename TList>
 void TElementDialogOf<TRecord, TList>::AppendRecordToSheet() {
-  KindRoutines<TRecord>::AppendRow(*Sheet, Record);
+  kKindRoutines<TRecord>.AppendRow(*Sheet, Record);
 }
 
 template <typename TRecord, typename TList>
 bool TElementDialogOf<TRecord, TList>::TakeSheetCells(const std::vector<TSheetCellValue>& cells) {
-  const std::optional<TRecord> r = KindRoutines<TRecord>::SetFromCells(cells);
+  const std::optional<TRecord> r = kKindRoutines<TRecord>.SetFromCells(cells);
   if (r) Record = *r;
   return r.has_value();
 }
