@@ -25,6 +25,19 @@ struct XlsxBook {
   }
 };
 
+// The libxlsxwriter setters of each side's border.
+struct TBorderSetters {
+  TBorderLine TBorders::*line;
+  void (*setStyle)(lxw_format*, uint8_t);
+  void (*setColor)(lxw_format*, lxw_color_t);
+};
+constexpr TBorderSetters kBorderSetters[] = {
+    {&TBorders::Left, format_set_left, format_set_left_color},
+    {&TBorders::Right, format_set_right, format_set_right_color},
+    {&TBorders::Top, format_set_top, format_set_top_color},
+    {&TBorders::Bottom, format_set_bottom, format_set_bottom_color},
+};
+
 lxw_format* MakeFormat(lxw_workbook* book, const TCellStyle& style) {
   lxw_format* format = workbook_add_format(book);
   if (!style.NumberFormat.empty()) format_set_num_format(format, style.NumberFormat.c_str());
@@ -47,22 +60,11 @@ lxw_format* MakeFormat(lxw_workbook* book, const TCellStyle& style) {
   if (f.Shadow) format_set_font_shadow(format);
   if (f.Color != 0) format_set_font_color(format, f.Color);
   // The border codes of the model are those of the file format.
-  const TBorders& b = style.Borders;
-  if (b.Left.Style != 0) {
-    format_set_left(format, static_cast<uint8_t>(b.Left.Style));
-    format_set_left_color(format, b.Left.Color);
-  }
-  if (b.Right.Style != 0) {
-    format_set_right(format, static_cast<uint8_t>(b.Right.Style));
-    format_set_right_color(format, b.Right.Color);
-  }
-  if (b.Top.Style != 0) {
-    format_set_top(format, static_cast<uint8_t>(b.Top.Style));
-    format_set_top_color(format, b.Top.Color);
-  }
-  if (b.Bottom.Style != 0) {
-    format_set_bottom(format, static_cast<uint8_t>(b.Bottom.Style));
-    format_set_bottom_color(format, b.Bottom.Color);
+  for (const TBorderSetters& side : kBorderSetters) {
+    const TBorderLine& line = style.Borders.*side.line;
+    if (line.Style == 0) continue;
+    side.setStyle(format, static_cast<uint8_t>(line.Style));
+    side.setColor(format, line.Color);
   }
   const TPattern& p = style.Pattern;
   if (p.Pattern == 1) {

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "core/angle_constants.h"
 #include "theories/libraries/elp82b_series.h"
+#include "theories/libraries/theory_library_abi.h"
 #include "theories/libraries/vsop87_series.h"
 
 namespace kvx::theory_data {
@@ -52,6 +54,17 @@ inline void StoreRectangular(const Vsop87Series& series, VsopPlanet planet, doub
   StoreState(s, X, Y, Z, VX, VY, VZ);
 }
 
+// A probe's answer: `code` when `present()` finds the library's series, 0
+// when it does not or when reading them fails.
+template <class Present>
+std::int32_t ProbeAnswer(std::int32_t code, Present present) {
+  try {
+    return present() ? code : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
 // Heliocentric state of the Earth-Moon barycentre, AU and AU per day,
 // ecliptic and equinox of J2000: the Earth of version B plus the geocentric
 // Moon of ELP-2000/82B scaled by 1/(1 + Earth-Moon mass ratio). The Moon's
@@ -80,3 +93,13 @@ inline VsopRectangular EarthMoonBarycentre(double T, double level) {
 }
 
 }  // namespace kvx::theory_data
+
+// Defines the rectangular entry point `name` of `planet` from `series`
+// (Vsop87B or Vsop87D) by StoreRectangular: X, Y, Z in AU; VX, VY, VZ in AU
+// per day.
+#define KVX_VSOP87_RECTANGULAR_ENTRY(name, series, planet)                                                           \
+  KVX_THEORY_EXPORT void name(double T, double* X, double* Y, double* Z, double* VX, double* VY, double* VZ,         \
+                              double level) {                                                                        \
+    kvx::theory_data::StoreRectangular(kvx::theory_data::series(), kvx::theory_data::planet, T, X, Y, Z, VX, VY, VZ, \
+                                       level);                                                                       \
+  }
