@@ -294,28 +294,28 @@ void DegFromDms(std::int32_t degrees, std::int32_t minutes, double seconds, doub
 
 // --- Marked texts ----------------------------------------------------------
 
-std::string DmsMarkText(const std::string& text, std::uint8_t flag) {
+namespace {
+
+// The marks of `flag` after the degrees and the minutes and at the end, with
+// the decimal separator after the whole seconds where `seconds` says so.
+std::string ThreeMarkText(const std::string& text, std::uint8_t flag, bool seconds) {
   const int k = MarkIndex(flag);
   return MarkEdit(text, [&](std::string& s, std::size_t p) {
     DeleteAt(s, p, 1);
     InsertAt(s, kMarks[0][k], p);
     InsertAt(s, kMarks[1][k], p + 3);
-    InsertAt(s, Sep(IntlSeparators.Decimal), p + 6);
+    if (seconds) InsertAt(s, Sep(IntlSeparators.Decimal), p + 6);
     s += kMarks[2][k];
   });
 }
+
+}  // namespace
+
+std::string DmsMarkText(const std::string& text, std::uint8_t flag) { return ThreeMarkText(text, flag, true); }
 
 std::string DmsMarkTextStr(const std::string& text, std::uint8_t flag) { return DmsMarkText(text, flag); }
 
-std::string DmMarkText(const std::string& text, std::uint8_t flag) {
-  const int k = MarkIndex(flag);
-  return MarkEdit(text, [&](std::string& s, std::size_t p) {
-    DeleteAt(s, p, 1);
-    InsertAt(s, kMarks[0][k], p);
-    InsertAt(s, kMarks[1][k], p + 3);
-    s += kMarks[2][k];
-  });
-}
+std::string DmMarkText(const std::string& text, std::uint8_t flag) { return ThreeMarkText(text, flag, false); }
 
 std::string DmMarkText2(const std::string& text, std::uint8_t flag) {
   const int k = MarkIndex(flag);

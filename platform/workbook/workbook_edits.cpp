@@ -306,6 +306,16 @@ void SizeLines(std::map<int, double>& sizes, double& defaultSize, bool all, int 
   }
 }
 
+// Hides the lines first..last, or shows them.
+void HideLines(std::set<int>& hiddenLines, int first, int last, bool hidden) {
+  for (int line = first; line <= last; ++line) {
+    if (hidden)
+      hiddenLines.insert(line);
+    else
+      hiddenLines.erase(line);
+  }
+}
+
 }  // namespace
 
 void TWorkbook::SetColWidth(int col1, int col2, double width, bool asDefault) {
@@ -408,25 +418,13 @@ void TWorkbook::SetRowHeightAuto(int row1, int col1, int row2, int col2) {
 
 void TWorkbook::SetColHidden(int col1, int col2, bool hidden) {
   const TRange r = Resolve(1, col1, 1, col2, true);
-  TSheetData& sheet = MutableCurrent();
-  for (int c = r.Col1; c <= r.Col2; ++c) {
-    if (hidden)
-      sheet.HiddenCols.insert(c);
-    else
-      sheet.HiddenCols.erase(c);
-  }
+  HideLines(MutableCurrent().HiddenCols, r.Col1, r.Col2, hidden);
   Changed(TChange::Structure);
 }
 
 void TWorkbook::SetRowHidden(int row1, int row2, bool hidden) {
   const TRange r = Resolve(row1, 1, row2, 1, true);
-  TSheetData& sheet = MutableCurrent();
-  for (int row = r.Row1; row <= r.Row2; ++row) {
-    if (hidden)
-      sheet.HiddenRows.insert(row);
-    else
-      sheet.HiddenRows.erase(row);
-  }
+  HideLines(MutableCurrent().HiddenRows, r.Row1, r.Row2, hidden);
   Changed(TChange::Structure);
 }
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <set>
+#include <vector>
 
 #include "platform/safe_file_write.h"
 #include "platform/workbook/formula_engine.h"
@@ -37,6 +39,18 @@ constexpr TBorderSetters kBorderSetters[] = {
     {&TBorders::Top, format_set_top, format_set_top_color},
     {&TBorders::Bottom, format_set_bottom, format_set_bottom_color},
 };
+
+// The page breaks before `lines` as libxlsxwriter takes them: the first 1023
+// (all a file holds), ended by a 0.
+template <typename Line>
+std::vector<Line> BreakList(const std::set<int>& lines) {
+  std::vector<Line> breaks;
+  for (int line : lines) {
+    if (breaks.size() < 1023) breaks.push_back(static_cast<Line>(line));
+  }
+  breaks.push_back(0);
+  return breaks;
+}
 
 lxw_format* MakeFormat(lxw_workbook* book, const TCellStyle& style) {
   lxw_format* format = workbook_add_format(book);
@@ -245,19 +259,11 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     }
     // Page breaks: at most 1023 of each kind fit into the file.
     if (!sheet.RowBreaks.empty()) {
-      std::vector<lxw_row_t> breaks;
-      for (int row : sheet.RowBreaks) {
-        if (breaks.size() < 1023) breaks.push_back(static_cast<lxw_row_t>(row));
-      }
-      breaks.push_back(0);
+      std::vector<lxw_row_t> breaks = BreakList<lxw_row_t>(sheet.RowBreaks);
       if (!Check(worksheet_set_h_pagebreaks(ws, breaks.data()), "page breaks", error)) return fail();
     }
     if (!sheet.ColBreaks.empty()) {
-      std::vector<lxw_col_t> breaks;
-      for (int col : sheet.ColBreaks) {
-        if (breaks.size() < 1023) breaks.push_back(static_cast<lxw_col_t>(col));
-      }
-      breaks.push_back(0);
+      std::vector<lxw_col_t> breaks = BreakList<lxw_col_t>(sheet.ColBreaks);
       if (!Check(worksheet_set_v_pagebreaks(ws, breaks.data()), "page breaks", error)) return fail();
     }
     if (const auto area = book.PrintArea(s)) {

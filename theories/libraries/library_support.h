@@ -73,7 +73,7 @@ std::int32_t ProbeAnswer(std::int32_t code, Present present) {
 inline VsopRectangular EarthMoonBarycentre(double T, double level) {
   const double threshold = TruncationThreshold(level);
   VsopRectangular s = ToRectangular(Vsop87B().Evaluate(kEarth, Millennia(T), threshold));
-  const double jd = kJ2000 + 36525.0 * T;
+  const double jd = kJulianDateJ2000 + 36525.0 * T;
   constexpr double kStep = 0.05;  // days
   const Elp82BSeries& moon = Elp82B();
   const ElpPosition m = moon.Evaluate(jd, threshold);
@@ -103,3 +103,13 @@ inline VsopRectangular EarthMoonBarycentre(double T, double level) {
     kvx::theory_data::StoreRectangular(kvx::theory_data::series(), kvx::theory_data::planet, T, X, Y, Z, VX, VY, VZ, \
                                        level);                                                                       \
   }
+
+// The entry points of Mercury .. Neptune from `series`, in that order.
+#define KVX_VSOP87_PLANET_ENTRIES(series, mercury, venus, mars, jupiter, saturn, uranus, neptune) \
+  KVX_VSOP87_RECTANGULAR_ENTRY(mercury, series, kMercury)                                         \
+  KVX_VSOP87_RECTANGULAR_ENTRY(venus, series, kVenus)                                             \
+  KVX_VSOP87_RECTANGULAR_ENTRY(mars, series, kMars)                                               \
+  KVX_VSOP87_RECTANGULAR_ENTRY(jupiter, series, kJupiter)                                         \
+  KVX_VSOP87_RECTANGULAR_ENTRY(saturn, series, kSaturn)                                           \
+  KVX_VSOP87_RECTANGULAR_ENTRY(uranus, series, kUranus)                                           \
+  KVX_VSOP87_RECTANGULAR_ENTRY(neptune, series, kNeptune)

@@ -12,13 +12,7 @@ KVX_THEORY_EXPORT std::int32_t ping_a() {
                      [] { return Vsop87B().TermCount() > 0 && Elp82B().TermCount() > 0; });
 }
 
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_a_mer, Vsop87B, kMercury)
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_a_ven, Vsop87B, kVenus)
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_a_mar, Vsop87B, kMars)
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_a_jup, Vsop87B, kJupiter)
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_a_sat, Vsop87B, kSaturn)
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_a_ura, Vsop87B, kUranus)
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_a_nep, Vsop87B, kNeptune)
+KVX_VSOP87_PLANET_ENTRIES(Vsop87B, vsop_a_mer, vsop_a_ven, vsop_a_mar, vsop_a_jup, vsop_a_sat, vsop_a_ura, vsop_a_nep)
 KVX_VSOP87_RECTANGULAR_ENTRY(vsop_a_erd, Vsop87B, kEarth)
 
 KVX_THEORY_EXPORT void vsop_a_emo(double T, double* X, double* Y, double* Z, double* VX, double* VY, double* VZ,

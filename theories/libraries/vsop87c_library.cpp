@@ -11,12 +11,6 @@ KVX_THEORY_EXPORT std::int32_t ping_c() {
   return ProbeAnswer(kvx::theory_abi::kProbeVsop87C, [] { return Vsop87D().TermCount() > 0; });
 }
 
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_c_mer, Vsop87D, kMercury)
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_c_ven, Vsop87D, kVenus)
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_c_mar, Vsop87D, kMars)
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_c_jup, Vsop87D, kJupiter)
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_c_sat, Vsop87D, kSaturn)
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_c_ura, Vsop87D, kUranus)
-KVX_VSOP87_RECTANGULAR_ENTRY(vsop_c_nep, Vsop87D, kNeptune)
+KVX_VSOP87_PLANET_ENTRIES(Vsop87D, vsop_c_mer, vsop_c_ven, vsop_c_mar, vsop_c_jup, vsop_c_sat, vsop_c_ura, vsop_c_nep)
 // The Earth's heliocentric state (not the Sun's geocentric one).
 KVX_VSOP87_RECTANGULAR_ENTRY(vsopcsun, Vsop87D, kEarth)
