@@ -41,17 +41,14 @@ inline void StoreState(const VsopRectangular& s, double* X, double* Y, double* Z
   Store(VZ, s.vz);
 }
 
-// Stores the rectangular state of `planet` from `series` (version B or D),
-// AU and AU per day; zeros when the series cannot be evaluated.
-inline void StoreRectangular(const Vsop87Series& series, VsopPlanet planet, double T, double* X, double* Y, double* Z,
-                             double* VX, double* VY, double* VZ, double level) {
-  VsopRectangular s;
+// The rectangular state of `planet` from `series` (version B or D), AU and
+// AU per day; zeros when the series cannot be evaluated.
+inline VsopRectangular RectangularState(const Vsop87Series& series, VsopPlanet planet, double T, double level) {
   try {
-    s = ToRectangular(series.Evaluate(planet, Millennia(T), TruncationThreshold(level)));
+    return ToRectangular(series.Evaluate(planet, Millennia(T), TruncationThreshold(level)));
   } catch (...) {
-    s = VsopRectangular{};
+    return VsopRectangular{};
   }
-  StoreState(s, X, Y, Z, VX, VY, VZ);
 }
 
 // A probe's answer: `code` when `present()` finds the library's series, 0
@@ -95,13 +92,14 @@ inline VsopRectangular EarthMoonBarycentre(double T, double level) {
 }  // namespace kvx::theory_data
 
 // Defines the rectangular entry point `name` of `planet` from `series`
-// (Vsop87B or Vsop87D) by StoreRectangular: X, Y, Z in AU; VX, VY, VZ in AU
+// (Vsop87B or Vsop87D) by RectangularState: X, Y, Z in AU; VX, VY, VZ in AU
 // per day.
 #define KVX_VSOP87_RECTANGULAR_ENTRY(name, series, planet)                                                           \
   KVX_THEORY_EXPORT void name(double T, double* X, double* Y, double* Z, double* VX, double* VY, double* VZ,         \
                               double level) {                                                                        \
-    kvx::theory_data::StoreRectangular(kvx::theory_data::series(), kvx::theory_data::planet, T, X, Y, Z, VX, VY, VZ, \
-                                       level);                                                                       \
+    kvx::theory_data::StoreState(                                                                                    \
+        kvx::theory_data::RectangularState(kvx::theory_data::series(), kvx::theory_data::planet, T, level), X, Y, Z, \
+        VX, VY, VZ);                                                                                                 \
   }
 
 // The entry points of Mercury .. Neptune from `series`, in that order.
