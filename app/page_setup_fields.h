@@ -9,20 +9,13 @@
 
 namespace kvx {
 
-struct TPageSetupFields {
+struct TPageSetupFields : workbook::TPrintOptions {
   std::string Header;
   std::string Footer;
   double LeftCm = 0;
   double TopCm = 0;
   double RightCm = 0;
   double BottomCm = 0;
-  bool LeftToRight = false;  // print order: across, then down
-  bool HCenter = false;
-  bool VCenter = false;
-  bool GridLines = false;
-  bool NoColor = false;
-  bool RowHeading = false;
-  bool ColHeading = false;
   int ScalePercent = 100;
   bool FitToPages = false;
   int PagesWide = 1;

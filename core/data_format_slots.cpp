@@ -2,9 +2,14 @@
 
 namespace kvx {
 
+namespace {
+
+// The slots in use, 0 .. 200; the rest are free.
+constexpr int kUsedSlotCount = 201;
+
 // value type, group, filter category, largest decimals, default decimals,
 // default format, English and German description
-const std::array<TDataFormatSlot, kFormatSlotCount> DataFormatSlots = {{
+constexpr TDataFormatSlot kUsedSlots[kUsedSlotCount] = {
     {0, 13, 6, 0, 0, 1, "Civil date", "Bürgerliches Datum"},                                        // 0
     {1, 9, 6, 4, 4, 1, "Time", "Uhrzeit"},                                                          // 1
     {1, 9, 6, 4, 2, 1, "UT", "UT"},                                                                 // 2
@@ -268,26 +273,17 @@ const std::array<TDataFormatSlot, kFormatSlotCount> DataFormatSlots = {{
      "Dunkelheit insgesamt (morgens und abends)"},                       // 198
     {4, 12, 10, 12, 7, 0, "Numer. Integr.", "Numerische Integration"},   // 199
     {9, 13, 11, 0, 0, 1, "Kind of Conjunction", "Art der Konjunktion"},  // 200
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 201
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 202
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 203
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 204
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 205
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 206
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 207
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 208
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 209
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 210
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 211
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 212
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 213
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 214
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 215
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 216
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 217
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 218
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 219
-    {9, 13, 11, 0, 0, 0, "Neu/New", "Neu/New"},                          // 220
-}};
+};
+
+constexpr std::array<TDataFormatSlot, kFormatSlotCount> AllSlots() {
+  constexpr TDataFormatSlot kFree{9, 13, 11, 0, 0, 0, kFreeSlotDescription, kFreeSlotDescription};
+  std::array<TDataFormatSlot, kFormatSlotCount> slots{};
+  for (int i = 0; i < kFormatSlotCount; ++i) slots[i] = i < kUsedSlotCount ? kUsedSlots[i] : kFree;
+  return slots;
+}
+
+}  // namespace
+
+const std::array<TDataFormatSlot, kFormatSlotCount> DataFormatSlots = AllSlots();
 
 }  // namespace kvx

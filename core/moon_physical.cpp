@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "core/astronomical_constants.h"
 #include "core/frames.h"
 #include "core/physical_ephemeris.h"
 #include "core/vector_math.h"
@@ -18,9 +19,6 @@ namespace {
 // the planets, degrees at one Earth radius for the Moon (index 10).
 constexpr std::array<double, 11> kSemidiameter{0.13349722, 3.36,  8.34, 1.0,  4.68,       98.47,
                                                83.33,      35.02, 33.5, 3.45, 15.61247778};
-
-constexpr double kEarthRadiusKm = 6378.14;
-constexpr double kAuKm = 149597870.0;
 
 struct LimbGeometry {
   double elongation;
@@ -40,7 +38,7 @@ LimbGeometry Limb(double ra, double dec, double sunRa, double sunDec) {
 // Phase angle (degrees) for the elongation psi, the Moon's distance in Earth
 // radii and the Sun's distance R in AU.
 double PhaseAngle(double psi, double moonDistance, double R) {
-  const double distanceAu = moonDistance * (kEarthRadiusKm / kAuKm);
+  const double distanceAu = moonDistance * (kEarthEquatorialRadiusKm / kAstronomicalUnitKm);
   return ArcTan2Deg(R * SinDeg(psi), distanceAu - R * CosDeg(psi));
 }
 
@@ -114,7 +112,7 @@ void MoonPhysicalEphemeris(int bodyIndex, const TObserverRecord& observer, const
   // Selenographic place of the Sun (geocentric Moon).
   constexpr double I = kMoonEquatorInclination;
   const double beta = moon.EclipticLatitude;
-  const double q = (kEarthRadiusKm * Delta) / (kAuKm * R);
+  const double q = (kEarthEquatorialRadiusKm * Delta) / (kAstronomicalUnitKm * R);
   const double lambdaH = lambdaSun + 180.0 + 57.296 * q * CosDeg(beta) * SinDeg(lambdaSun - moon.EclipticLongitude);
   const double betaH = q * beta;
   const double W = lambdaH - args.Omega;

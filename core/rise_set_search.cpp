@@ -124,16 +124,21 @@ TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, double 
     }
     const double H = ReducedHourAngle(last.hourAngle);
     if (rule != TRiseSetTransitRule::None && ye > 0 && std::fabs(H) < 2.0) {
+      // A transit at t inside the day is taken (as `value`); one outside it
+      // leaves a transit found before, or else 0.
+      auto transitInDay = [&](double t, double value) {
+        if (t >= 0 && t < 24) {
+          transit = value;
+          transitAltitude = TransitAltitudeOf(latitude, last.declination);
+          c.transitFound = true;
+        } else if (!c.transitFound) {
+          transit = 0;
+        }
+      };
       switch (rule) {
         case TRiseSetTransitRule::SunMoon: {
           const double t = x + 1 - H;
-          if (t >= 0 && t < 24) {
-            transit = t;
-            transitAltitude = TransitAltitudeOf(latitude, last.declination);
-            c.transitFound = true;
-          } else if (!c.transitFound) {
-            transit = 0;
-          }
+          transitInDay(t, t);
           break;
         }
         case TRiseSetTransitRule::Planet:
@@ -143,13 +148,7 @@ TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, double 
           break;
         case TRiseSetTransitRule::FixedPosition: {
           const double t = x + 1 - kSiderealRate * H + TransitAllowanceHours();
-          if (t >= 0 && t < 24) {
-            transit = Mod24(t);
-            transitAltitude = TransitAltitudeOf(latitude, last.declination);
-            c.transitFound = true;
-          } else if (!c.transitFound) {
-            transit = 0;
-          }
+          transitInDay(t, Mod24(t));
           break;
         }
         case TRiseSetTransitRule::None:

@@ -215,27 +215,50 @@ double DmsPackedToDeg(double packed) {
   return Packed(PackedSign(packed), std::trunc(a) + minutesPart * 100.0 / 60.0 + secondsPart / 36.0);
 }
 
-double DegToDmsPacked(double degrees) {
-  double a = std::fabs(degrees);
-  double d = std::trunc(a);
-  double mp = (a - d) * 60.0;
-  double m = std::trunc(mp);
-  double s = (mp - m) * 60.0;
+namespace {
+
+// The whole degrees of a (>= 0), its minutes with their fraction and its
+// whole minutes.
+struct TDegreesAndMinutes {
+  double d, mp, m;
+};
+
+TDegreesAndMinutes SplitDegrees(double a) {
+  const double d = std::trunc(a);
+  const double mp = (a - d) * 60.0;
+  return {d, mp, std::trunc(mp)};
+}
+
+// Packs degrees, minutes and seconds as d.mmss with the sign of `degrees`,
+// carrying 60 seconds and 60 minutes over.
+double PackDms(double degrees, double d, double m, double s) {
   if (s >= 60.0) s -= 60.0, m += 1.0;
   if (m >= 60.0) m -= 60.0, d += 1.0;
   return Packed(PackedSign(degrees), d + m / 100.0 + s / 10000.0);
 }
 
-double DegToDmsPackedSec(double degrees) {
-  double a = std::fabs(degrees);
-  double d = std::trunc(a);
-  double mp = (a - d) * 60.0;
-  double m = std::trunc(mp);
-  double s = std::trunc((mp - m) * 60.0 + 0.005);
-  if (s >= 60.0) s -= 60.0, m += 1.0;
-  if (m >= 60.0) m -= 60.0, d += 1.0;
-  return Packed(PackedSign(degrees), d + m / 100.0 + s / 10000.0);
+// Degrees packed as d.mmss with the seconds cut to 1/steps (steps 10 or
+// 100), after rounding up by half a step.
+double DegToDmsPackedSteps(double degrees, double steps) {
+  const auto [d, mp, m] = SplitDegrees(std::fabs(degrees) + 1.0 / (7200.0 * steps));
+  return PackDms(degrees, d, m, std::trunc((mp - m) * (60.0 * steps) + 0.0005) / steps);
 }
+
+}  // namespace
+
+double DegToDmsPacked(double degrees) {
+  const auto [d, mp, m] = SplitDegrees(std::fabs(degrees));
+  return PackDms(degrees, d, m, (mp - m) * 60.0);
+}
+
+double DegToDmsPackedSec(double degrees) {
+  const auto [d, mp, m] = SplitDegrees(std::fabs(degrees));
+  return PackDms(degrees, d, m, std::trunc((mp - m) * 60.0 + 0.005));
+}
+
+double DegToDmsPackedTenth(double degrees) { return DegToDmsPackedSteps(degrees, 10.0); }
+
+double DegToDmsPackedHundredth(double degrees) { return DegToDmsPackedSteps(degrees, 100.0); }
 
 double RoundPackedToWholeSeconds(double packed) {
   const double degrees = std::fabs(DmsPackedToDeg(packed));
@@ -263,28 +286,6 @@ double DegToDmPacked(double degrees) {
   return Packed(PackedSign(degrees), d + m / 100.0);
 }
 
-double DegToDmsPackedTenth(double degrees) {
-  double a = std::fabs(degrees) + 1.0 / 72000.0;
-  double d = std::trunc(a);
-  double mp = (a - d) * 60.0;
-  double m = std::trunc(mp);
-  double s = std::trunc((mp - m) * 600.0 + 0.0005) / 10.0;
-  if (s >= 60.0) s -= 60.0, m += 1.0;
-  if (m >= 60.0) m -= 60.0, d += 1.0;
-  return Packed(PackedSign(degrees), d + m / 100.0 + s / 10000.0);
-}
-
-double DegToDmsPackedHundredth(double degrees) {
-  double a = std::fabs(degrees) + 1.0 / 720000.0;
-  double d = std::trunc(a);
-  double mp = (a - d) * 60.0;
-  double m = std::trunc(mp);
-  double s = std::trunc((mp - m) * 6000.0 + 0.0005) / 100.0;
-  if (s >= 60.0) s -= 60.0, m += 1.0;
-  if (m >= 60.0) m -= 60.0, d += 1.0;
-  return Packed(PackedSign(degrees), d + m / 100.0 + s / 10000.0);
-}
-
 void DegFromDms(std::int32_t degrees, std::int32_t minutes, double seconds, double& result) {
   double r = std::fabs(static_cast<double>(degrees)) + std::fabs(static_cast<double>(minutes)) / 60.0 +
              std::fabs(seconds) / 3600.0;
@@ -293,28 +294,28 @@ void DegFromDms(std::int32_t degrees, std::int32_t minutes, double seconds, doub
 
 // --- Marked texts ----------------------------------------------------------
 
-std::string DmsMarkText(const std::string& text, std::uint8_t flag) {
+namespace {
+
+// The marks of `flag` after the degrees and the minutes and at the end, with
+// the decimal separator after the whole seconds where `seconds` says so.
+std::string ThreeMarkText(const std::string& text, std::uint8_t flag, bool seconds) {
   const int k = MarkIndex(flag);
   return MarkEdit(text, [&](std::string& s, std::size_t p) {
     DeleteAt(s, p, 1);
     InsertAt(s, kMarks[0][k], p);
     InsertAt(s, kMarks[1][k], p + 3);
-    InsertAt(s, Sep(IntlSeparators.Decimal), p + 6);
+    if (seconds) InsertAt(s, Sep(IntlSeparators.Decimal), p + 6);
     s += kMarks[2][k];
   });
 }
+
+}  // namespace
+
+std::string DmsMarkText(const std::string& text, std::uint8_t flag) { return ThreeMarkText(text, flag, true); }
 
 std::string DmsMarkTextStr(const std::string& text, std::uint8_t flag) { return DmsMarkText(text, flag); }
 
-std::string DmMarkText(const std::string& text, std::uint8_t flag) {
-  const int k = MarkIndex(flag);
-  return MarkEdit(text, [&](std::string& s, std::size_t p) {
-    DeleteAt(s, p, 1);
-    InsertAt(s, kMarks[0][k], p);
-    InsertAt(s, kMarks[1][k], p + 3);
-    s += kMarks[2][k];
-  });
-}
+std::string DmMarkText(const std::string& text, std::uint8_t flag) { return ThreeMarkText(text, flag, false); }
 
 std::string DmMarkText2(const std::string& text, std::uint8_t flag) {
   const int k = MarkIndex(flag);

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <limits>
 
+#include "core/astronomical_constants.h"
 #include "core/frames.h"
 #include "core/vector_math.h"
 #include "platform/clock.h"
@@ -14,7 +15,6 @@ namespace kvx {
 namespace {
 
 constexpr double kMjdOffset = 2400000.5;
-constexpr double kJ2000 = 2451545.0;
 constexpr double kDaysPerCentury = 36525.0;
 
 // Delta T in tenths of a second for 1620, 1622, ... 2000 (the years before
@@ -168,7 +168,7 @@ double CalendarDateToJd(int day, int month, int year, double hours) {
 
 double DeltaT(double jd) {
   if (std::isnan(jd)) return std::numeric_limits<double>::quiet_NaN();
-  const double y = std::clamp((jd - kJ2000) / 365.25 + 2000.0, -kDeltaTYearLimit, kDeltaTYearLimit);
+  const double y = std::clamp((jd - kJulianDateJ2000) / 365.25 + 2000.0, -kDeltaTYearLimit, kDeltaTYearLimit);
   const double t = (y - 2000.0) / 100.0;
   if (y >= 2000.0) {
     if (y < kDeltaTBridge.join) {
@@ -187,8 +187,8 @@ double DeltaT(double jd) {
   return (kDeltaTTable[i] + (kDeltaTTable[i + 1] - kDeltaTTable[i]) * f) / 10.0;
 }
 
-double JulianCenturiesJ2000(double jd) { return (jd - kJ2000) / kDaysPerCentury; }
-double JdFromJulianCenturies(double t) { return t * kDaysPerCentury + kJ2000; }
+double JulianCenturiesJ2000(double jd) { return (jd - kJulianDateJ2000) / kDaysPerCentury; }
+double JdFromJulianCenturies(double t) { return t * kDaysPerCentury + kJulianDateJ2000; }
 double YearFromJulianCenturies(double t) { return t * 100.0 + 2000.0; }
 double YearFromJulianCenturies2(double t) { return t * 100.0 + 2000.0; }
 

@@ -321,13 +321,31 @@ double Log10(double x) { return static_cast<double>(std::log(static_cast<long do
 double DaysToHours(double x) { return 24.0 * x; }
 double HoursToDays(double x) { return static_cast<double>(x * (1.0L / 24.0L)); }
 
+namespace {
+
+// Sines and cosines of a latitude and a longitude, both in degrees.
+struct TLatLonTrig {
+  double sinLat = 0, cosLat = 0, sinLon = 0, cosLon = 0;
+};
+
+TLatLonTrig LatLonTrig(double lat, double lon) {
+  TLatLonTrig t;
+  t.sinLat = SinCosDeg(t.cosLat, lat);
+  t.sinLon = SinCosDeg(t.cosLon, lon);
+  return t;
+}
+
+// The point at distance r in the direction whose sines and cosines t holds.
+void PointInDirection(const TLatLonTrig& t, double r, double& x, double& y, double& z) {
+  x = r * t.cosLat * t.cosLon;
+  y = r * t.cosLat * t.sinLon;
+  z = r * t.sinLat;
+}
+
+}  // namespace
+
 void PolarToCartesian(double& x, double& y, double& z, double r, double lat, double lon) {
-  double cosLat = 0, cosLon = 0;
-  const double sinLat = SinCosDeg(cosLat, lat);
-  const double sinLon = SinCosDeg(cosLon, lon);
-  x = r * cosLat * cosLon;
-  y = r * cosLat * sinLon;
-  z = r * sinLat;
+  PointInDirection(LatLonTrig(lat, lon), r, x, y, z);
 }
 
 void CartesianToPolar(double& r, double& lat, double& lon, double x, double y, double z) {
@@ -397,15 +415,11 @@ void HyperbolicCartesianToPolar(double& r, double& lat, double& lon, double x, d
 
 void SphericalToRectangularWithVelocity(double& x, double& y, double& z, double lon, double lat, double r, double dlon,
                                         double dlat, double dr, double& vx, double& vy, double& vz) {
-  double cosLat = 0, cosLon = 0;
-  const double sinLat = SinCosDeg(cosLat, lat);
-  const double sinLon = SinCosDeg(cosLon, lon);
-  x = r * cosLat * cosLon;
-  y = r * cosLat * sinLon;
-  z = r * sinLat;
-  vx = dr * cosLon * cosLat - r * dlon * sinLon * cosLat - r * dlat * cosLon * sinLat;
-  vy = dr * sinLon * cosLat + r * dlon * cosLon * cosLat - r * dlat * sinLon * sinLat;
-  vz = dr * sinLat + r * dlat * cosLat;
+  const TLatLonTrig t = LatLonTrig(lat, lon);
+  PointInDirection(t, r, x, y, z);
+  vx = dr * t.cosLon * t.cosLat - r * dlon * t.sinLon * t.cosLat - r * dlat * t.cosLon * t.sinLat;
+  vy = dr * t.sinLon * t.cosLat + r * dlon * t.cosLon * t.cosLat - r * dlat * t.sinLon * t.sinLat;
+  vz = dr * t.sinLat + r * dlat * t.cosLat;
 }
 
 double FracPositiveTrunc(double x) {

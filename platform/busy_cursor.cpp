@@ -1,5 +1,7 @@
 #include "platform/busy_cursor.h"
 
+#include <utility>
+
 namespace kvx {
 
 namespace {
@@ -7,11 +9,7 @@ BusyCursor* current_cursor = nullptr;
 int scope_depth = 0;
 }  // namespace
 
-BusyCursor* SetBusyCursor(BusyCursor* cursor) {
-  BusyCursor* previous = current_cursor;
-  current_cursor = cursor;
-  return previous;
-}
+BusyCursor* SetBusyCursor(BusyCursor* cursor) { return std::exchange(current_cursor, cursor); }
 
 BusyCursor* CurrentBusyCursor() { return current_cursor; }
 

@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 
 #include <chrono>
+#include <utility>
 
 namespace kvx {
 
@@ -19,11 +20,7 @@ SystemClock* current_clock = nullptr;
 
 }  // namespace
 
-SystemClock* SetSystemClock(SystemClock* clock) {
-  SystemClock* previous = current_clock;
-  current_clock = clock;
-  return previous;
-}
+SystemClock* SetSystemClock(SystemClock* clock) { return std::exchange(current_clock, clock); }
 
 SystemClock& CurrentSystemClock() { return current_clock != nullptr ? *current_clock : real_clock; }
 

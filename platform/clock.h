@@ -8,6 +8,8 @@
 // date a record shows is formed in that record's own zone.
 #pragma once
 
+#include "platform/seam.h"
+
 namespace kvx {
 
 class SystemClock {
@@ -27,15 +29,6 @@ SystemClock& CurrentSystemClock();
 double CurrentUtcSeconds();
 
 // Installs a clock for the lifetime of the guard.
-class ScopedSystemClock {
- public:
-  explicit ScopedSystemClock(SystemClock& clock) : previous_(SetSystemClock(&clock)) {}
-  ~ScopedSystemClock() { SetSystemClock(previous_); }
-  ScopedSystemClock(const ScopedSystemClock&) = delete;
-  ScopedSystemClock& operator=(const ScopedSystemClock&) = delete;
-
- private:
-  SystemClock* previous_;
-};
+using ScopedSystemClock = TScopedSeam<SystemClock, SetSystemClock>;
 
 }  // namespace kvx

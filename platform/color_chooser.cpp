@@ -1,16 +1,14 @@
 #include "platform/color_chooser.h"
 
+#include <utility>
+
 namespace kvx {
 
 namespace {
 ColorChooser* current_chooser = nullptr;
 }
 
-ColorChooser* SetColorChooser(ColorChooser* chooser) {
-  ColorChooser* previous = current_chooser;
-  current_chooser = chooser;
-  return previous;
-}
+ColorChooser* SetColorChooser(ColorChooser* chooser) { return std::exchange(current_chooser, chooser); }
 
 ColorChooser* CurrentColorChooser() { return current_chooser; }
 

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "platform/seam.h"
+
 namespace kvx {
 
 class ColorChooser {
@@ -24,15 +26,6 @@ ColorChooser* SetColorChooser(ColorChooser* chooser);
 ColorChooser* CurrentColorChooser();
 
 // Installs a chooser for the lifetime of the guard.
-class ScopedColorChooser {
- public:
-  explicit ScopedColorChooser(ColorChooser& chooser) : previous_(SetColorChooser(&chooser)) {}
-  ~ScopedColorChooser() { SetColorChooser(previous_); }
-  ScopedColorChooser(const ScopedColorChooser&) = delete;
-  ScopedColorChooser& operator=(const ScopedColorChooser&) = delete;
-
- private:
-  ColorChooser* previous_;
-};
+using ScopedColorChooser = TScopedSeam<ColorChooser, SetColorChooser>;
 
 }  // namespace kvx

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/seam.h"
+
 namespace kvx {
 
 class DesktopOpener {
@@ -20,15 +22,6 @@ class DesktopOpener {
 DesktopOpener* SetDesktopOpener(DesktopOpener* opener);
 bool OpenWithDesktop(const std::string& path);
 
-class ScopedDesktopOpener {
- public:
-  explicit ScopedDesktopOpener(DesktopOpener& opener) : previous_(SetDesktopOpener(&opener)) {}
-  ~ScopedDesktopOpener() { SetDesktopOpener(previous_); }
-  ScopedDesktopOpener(const ScopedDesktopOpener&) = delete;
-  ScopedDesktopOpener& operator=(const ScopedDesktopOpener&) = delete;
-
- private:
-  DesktopOpener* previous_;
-};
+using ScopedDesktopOpener = TScopedSeam<DesktopOpener, SetDesktopOpener>;
 
 }  // namespace kvx

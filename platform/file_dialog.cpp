@@ -1,16 +1,14 @@
 #include "platform/file_dialog.h"
 
+#include <utility>
+
 namespace kvx {
 
 namespace {
 FileDialog* current_dialog = nullptr;
 }
 
-FileDialog* SetFileDialog(FileDialog* dialog) {
-  FileDialog* previous = current_dialog;
-  current_dialog = dialog;
-  return previous;
-}
+FileDialog* SetFileDialog(FileDialog* dialog) { return std::exchange(current_dialog, dialog); }
 
 FileDialog* CurrentFileDialog() { return current_dialog; }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/seam.h"
+
 namespace kvx {
 
 // What the dialog shows. All texts UTF-8.
@@ -38,15 +40,6 @@ std::optional<std::string> AskOpenFileName(const FileDialogRequest& request);
 std::optional<std::string> AskSaveFileName(const FileDialogRequest& request);
 
 // Installs a dialog for the lifetime of the guard.
-class ScopedFileDialog {
- public:
-  explicit ScopedFileDialog(FileDialog& dialog) : previous_(SetFileDialog(&dialog)) {}
-  ~ScopedFileDialog() { SetFileDialog(previous_); }
-  ScopedFileDialog(const ScopedFileDialog&) = delete;
-  ScopedFileDialog& operator=(const ScopedFileDialog&) = delete;
-
- private:
-  FileDialog* previous_;
-};
+using ScopedFileDialog = TScopedSeam<FileDialog, SetFileDialog>;
 
 }  // namespace kvx

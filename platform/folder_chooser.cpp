@@ -1,16 +1,14 @@
 #include "platform/folder_chooser.h"
 
+#include <utility>
+
 namespace kvx {
 
 namespace {
 FolderChooser* current_chooser = nullptr;
 }
 
-FolderChooser* SetFolderChooser(FolderChooser* chooser) {
-  FolderChooser* previous = current_chooser;
-  current_chooser = chooser;
-  return previous;
-}
+FolderChooser* SetFolderChooser(FolderChooser* chooser) { return std::exchange(current_chooser, chooser); }
 
 FolderChooser* CurrentFolderChooser() { return current_chooser; }
 

@@ -1,6 +1,7 @@
 #include "platform/help.h"
 
 #include <sstream>
+#include <utility>
 
 namespace kvx {
 
@@ -120,11 +121,7 @@ std::string HowToUseHelpText(bool english) {
          "aus einem Dialog geöffnet, schließen Sie es, um im Dialog weiterzuarbeiten.\n";
 }
 
-HelpViewer* SetHelpViewer(HelpViewer* viewer) {
-  HelpViewer* previous = current_viewer;
-  current_viewer = viewer;
-  return previous;
-}
+HelpViewer* SetHelpViewer(HelpViewer* viewer) { return std::exchange(current_viewer, viewer); }
 
 void ShowHelpContents() {
   if (current_viewer != nullptr) current_viewer->ShowContents();

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/seam.h"
+
 namespace kvx {
 
 // One section of the help text: its heading without the '#' marks, the
@@ -66,15 +68,6 @@ void ShowHelpSearch();
 void ShowHelpHowToUse();
 void ShowHelpTopic(const std::string& title);
 
-class ScopedHelpViewer {
- public:
-  explicit ScopedHelpViewer(HelpViewer& viewer) : previous_(SetHelpViewer(&viewer)) {}
-  ~ScopedHelpViewer() { SetHelpViewer(previous_); }
-  ScopedHelpViewer(const ScopedHelpViewer&) = delete;
-  ScopedHelpViewer& operator=(const ScopedHelpViewer&) = delete;
-
- private:
-  HelpViewer* previous_;
-};
+using ScopedHelpViewer = TScopedSeam<HelpViewer, SetHelpViewer>;
 
 }  // namespace kvx

@@ -1,6 +1,7 @@
 #include "platform/messages.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/globals.h"
 
@@ -34,11 +35,7 @@ MessageSink* current_sink = nullptr;
 
 }  // namespace
 
-MessageSink* SetMessageSink(MessageSink* sink) {
-  MessageSink* previous = current_sink;
-  current_sink = sink;
-  return previous;
-}
+MessageSink* SetMessageSink(MessageSink* sink) { return std::exchange(current_sink, sink); }
 
 MessageSink& CurrentMessageSink() { return current_sink != nullptr ? *current_sink : stderr_sink; }
 

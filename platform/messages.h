@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/seam.h"
+
 namespace kvx {
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
@@ -50,15 +52,6 @@ void Beep();
 void ShowDoesNotFitFormat(const std::string& what, const std::string& format, const std::string& fileName);
 
 // Installs a sink for the lifetime of the guard (tests and nested dialogs).
-class ScopedMessageSink {
- public:
-  explicit ScopedMessageSink(MessageSink& sink) : previous_(SetMessageSink(&sink)) {}
-  ~ScopedMessageSink() { SetMessageSink(previous_); }
-  ScopedMessageSink(const ScopedMessageSink&) = delete;
-  ScopedMessageSink& operator=(const ScopedMessageSink&) = delete;
-
- private:
-  MessageSink* previous_;
-};
+using ScopedMessageSink = TScopedSeam<MessageSink, SetMessageSink>;
 
 }  // namespace kvx

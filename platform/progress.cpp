@@ -1,5 +1,7 @@
 #include "platform/progress.h"
 
+#include <utility>
+
 namespace kvx {
 
 namespace {
@@ -19,11 +21,7 @@ ProgressReporter* current_progress = nullptr;
 
 }  // namespace
 
-ProgressReporter* SetProgressReporter(ProgressReporter* reporter) {
-  ProgressReporter* previous = current_progress;
-  current_progress = reporter;
-  return previous;
-}
+ProgressReporter* SetProgressReporter(ProgressReporter* reporter) { return std::exchange(current_progress, reporter); }
 
 ProgressReporter& CurrentProgress() { return current_progress != nullptr ? *current_progress : silent_progress; }
 

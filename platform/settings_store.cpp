@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <utility>
 
 namespace kvx {
 
@@ -92,11 +93,7 @@ std::string SettingsFilePath() {
   return base + "/kandrevoltinex/kandrevoltinex.ini";
 }
 
-SettingsStore* SetSettingsStore(SettingsStore* store) {
-  SettingsStore* previous = current_store;
-  current_store = store;
-  return previous;
-}
+SettingsStore* SetSettingsStore(SettingsStore* store) { return std::exchange(current_store, store); }
 
 SettingsStore& CurrentSettingsStore() { return current_store != nullptr ? *current_store : fallback_store; }
 

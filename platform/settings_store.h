@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/seam.h"
+
 namespace kvx {
 
 class SettingsStore {
@@ -64,15 +66,6 @@ SettingsStore* SetSettingsStore(SettingsStore* store);
 SettingsStore& CurrentSettingsStore();
 
 // Installs a store for the lifetime of the guard.
-class ScopedSettingsStore {
- public:
-  explicit ScopedSettingsStore(SettingsStore& store) : previous_(SetSettingsStore(&store)) {}
-  ~ScopedSettingsStore() { SetSettingsStore(previous_); }
-  ScopedSettingsStore(const ScopedSettingsStore&) = delete;
-  ScopedSettingsStore& operator=(const ScopedSettingsStore&) = delete;
-
- private:
-  SettingsStore* previous_;
-};
+using ScopedSettingsStore = TScopedSeam<SettingsStore, SetSettingsStore>;
 
 }  // namespace kvx

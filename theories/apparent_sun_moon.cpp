@@ -63,57 +63,11 @@ double SunAltitude(std::uint8_t accurate, const PositionFileHandles& handles, do
   return ArcSinDeg(SinDeg(latitude) * SinDeg(dec) + CosDeg(latitude) * CosDeg(dec) * CosDeg(tau));
 }
 
-namespace {
-
-using PlaceRoutine = void (*)(std::uint8_t, const PositionFileHandles&, TTheorySelection, double, double&, double&,
-                              double&, TTruncationLevel);
-
-// The arguments of one fit, reached through a single pointer so that the
-// place callback stays within std::function's own storage (no allocation).
-struct FitArguments {
-  PlaceRoutine routine;
-  std::uint8_t shortcut;
-  const PositionFileHandles* handles;
-  TTheorySelection selection;
-  TTruncationLevel level;
-};
-
-template <typename Poly>
-bool FitWith(PlaceRoutine routine, std::uint8_t shortcut, const PositionFileHandles& handles,
-             TTheorySelection selection, double Ta, double Tb, int N, Poly& raPoly, Poly& decPoly, Poly& rPoly,
-             TTruncationLevel level) {
-  const FitArguments args{routine, shortcut, &handles, selection, level};
-  const FitArguments* a = &args;
-  const TPlaceAtTime place = [a](double T, double& ra, double& dec, double& r) {
-    a->routine(a->shortcut, *a->handles, a->selection, T, ra, dec, r, a->level);
+TPlaceAtTime ApparentPlaceAtTime(const TApparentPlaceSource& source) {
+  const TApparentPlaceSource* s = &source;
+  return [s](double T, double& ra, double& dec, double& r) {
+    s->routine(s->shortcut, *s->handles, s->selection, T, ra, dec, r, s->level);
   };
-  return ChebyshevFitPlace(place, Ta, Tb, N, raPoly, decPoly, rPoly);
-}
-
-}  // namespace
-
-bool ChebyshevFitMoon(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
-                      double Tb, int N, TChebyshevPoly& raPoly, TChebyshevPoly& decPoly, TChebyshevPoly& rPoly,
-                      TTruncationLevel level) {
-  return FitWith(MoonApparentCoordinates, shortcut, handles, selection, Ta, Tb, N, raPoly, decPoly, rPoly, level);
-}
-
-bool ChebyshevFitSun(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
-                     double Tb, int N, TChebyshevPoly& raPoly, TChebyshevPoly& decPoly, TChebyshevPoly& rPoly,
-                     TTruncationLevel level) {
-  return FitWith(SunApparentCoordinates, shortcut, handles, selection, Ta, Tb, N, raPoly, decPoly, rPoly, level);
-}
-
-bool ChebyshevFitMoonB(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
-                       double Tb, int N, TChebyshevPolyA& raPoly, TChebyshevPolyA& decPoly, TChebyshevPolyA& rPoly,
-                       TTruncationLevel level) {
-  return FitWith(MoonApparentCoordinates, shortcut, handles, selection, Ta, Tb, N, raPoly, decPoly, rPoly, level);
-}
-
-bool ChebyshevFitMoonC(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
-                       double Tb, int N, TChebyshevPolyB& raPoly, TChebyshevPolyB& decPoly, TChebyshevPolyB& rPoly,
-                       TTruncationLevel level) {
-  return FitWith(MoonApparentCoordinates, shortcut, handles, selection, Ta, Tb, N, raPoly, decPoly, rPoly, level);
 }
 
 }  // namespace kvx

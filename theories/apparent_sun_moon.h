@@ -34,22 +34,40 @@ class tmooncheb;
 void MoonApparentCoordinatesFromCache(tmooncheb& cache, TTheorySelection selection, double T, double& ra, double& dec,
                                       double& r, TTruncationLevel level);
 
-// Fits of the apparent Sun and Moon over [Ta, Tb] (Julian centuries) with
-// degree N: small records (N <= 8) for ChebyshevFitMoon and ChebyshevFitSun,
-// large (N <= 19) for ChebyshevFitMoonB, medium (N <= 13) for
-// ChebyshevFitMoonC. False, and nothing written, for a degree that does not
-// fit the record.
-bool ChebyshevFitMoon(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
-                      double Tb, int N, TChebyshevPoly& raPoly, TChebyshevPoly& decPoly, TChebyshevPoly& rPoly,
-                      TTruncationLevel level);
-bool ChebyshevFitSun(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
-                     double Tb, int N, TChebyshevPoly& raPoly, TChebyshevPoly& decPoly, TChebyshevPoly& rPoly,
-                     TTruncationLevel level);
-bool ChebyshevFitMoonB(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
-                       double Tb, int N, TChebyshevPolyA& raPoly, TChebyshevPolyA& decPoly, TChebyshevPolyA& rPoly,
-                       TTruncationLevel level);
-bool ChebyshevFitMoonC(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection, double Ta,
-                       double Tb, int N, TChebyshevPolyB& raPoly, TChebyshevPolyB& decPoly, TChebyshevPolyB& rPoly,
-                       TTruncationLevel level);
+// The form of SunApparentCoordinates and MoonApparentCoordinates.
+using TApparentPlaceRoutine = void (*)(std::uint8_t shortcut, const PositionFileHandles& handles,
+                                       TTheorySelection selection, double T, double& ra, double& dec, double& r,
+                                       TTruncationLevel level);
+
+// A place routine with everything but the time bound to it.
+struct TApparentPlaceSource {
+  TApparentPlaceRoutine routine;
+  std::uint8_t shortcut;
+  const PositionFileHandles* handles;
+  TTheorySelection selection;
+  TTruncationLevel level;
+};
+
+// The source as the fitting samples it. It refers to `source`, which must
+// outlive it; holding a single pointer it needs no allocation.
+TPlaceAtTime ApparentPlaceAtTime(const TApparentPlaceSource& source);
+
+// Fit of the apparent place that `Place` gives over [Ta, Tb] (Julian
+// centuries) with degree N, by ChebyshevFitPlace. False, and nothing
+// written, for a degree that does not fit the record.
+template <TApparentPlaceRoutine Place, typename Poly>
+bool ChebyshevFitApparent(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection,
+                          double Ta, double Tb, int N, Poly& raPoly, Poly& decPoly, Poly& rPoly,
+                          TTruncationLevel level) {
+  const TApparentPlaceSource source{Place, shortcut, &handles, selection, level};
+  return ChebyshevFitPlace(ApparentPlaceAtTime(source), Ta, Tb, N, raPoly, decPoly, rPoly);
+}
+
+// The fits of the Moon and the Sun in small records (N <= 8), of the Moon
+// in large (N <= 19, B) and medium (N <= 13, C) ones.
+inline constexpr auto ChebyshevFitMoon = &ChebyshevFitApparent<MoonApparentCoordinates, TChebyshevPoly>;
+inline constexpr auto ChebyshevFitSun = &ChebyshevFitApparent<SunApparentCoordinates, TChebyshevPoly>;
+inline constexpr auto ChebyshevFitMoonB = &ChebyshevFitApparent<MoonApparentCoordinates, TChebyshevPolyA>;
+inline constexpr auto ChebyshevFitMoonC = &ChebyshevFitApparent<MoonApparentCoordinates, TChebyshevPolyB>;
 
 }  // namespace kvx

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/astronomical_constants.h"
 #include "core/frames.h"
 #include "core/tabulated_constants.h"
 #include "core/vector_math.h"
@@ -16,8 +17,7 @@ namespace kvx {
 namespace {
 
 constexpr double kDaysToCenturies = 2.7378507871321012e-05;  // 1 / 36525
-constexpr double kEarthRadiusKm = 6378.14;
-constexpr double kKmToEarthRadii = 0.00015678552054360675;  // 1 / 6378.14
+constexpr double kKmToEarthRadii = 0.00015678552054360675;   // 1 / 6378.14
 constexpr double kLightSecondsPerKm = 3.3356409519815205e-06;
 
 // Hides the progress panel when the refit leaves, also by an exception.
@@ -141,7 +141,7 @@ void tmooncheb::MoonChebPosition(TTheorySelection selection, TTruncationLevel le
   lambda = MoonChebEvaluate(longitude_, T);
   beta = MoonChebEvaluate(latitude_, T);
   double r = MoonChebEvaluate(distance_, T);
-  if (selection.MoonTheory() == 0) r *= kEarthRadiusKm;
+  if (selection.MoonTheory() == 0) r *= kEarthEquatorialRadiusKm;
   PolarToCartesian(X, Y, Z, r, beta, lambda);
   TMatrix33 toJ2000;
   PrecessionMatrixEcliptic(toJ2000, T, 0.0);

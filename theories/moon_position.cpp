@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/astronomical_constants.h"
 #include "core/frames.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
@@ -10,7 +11,6 @@
 namespace kvx {
 namespace {
 
-constexpr double kKmPerEarthRadius = 6378.14;
 constexpr double kEarthRadiiPerKm = 0.00015678552054360675;  // 1 / 6378.14
 constexpr double kSecondsPerKmOfLight = 3.3356409519815205e-06;
 // Truncation level of the library call that only finds the light time: it
@@ -33,7 +33,7 @@ void MoonPosition(std::uint8_t shortcut, TTheorySelection selection, double& lam
                   double& distance2, TTruncationLevel level) {
   if (selection.MoonTheory() == 0) {
     MoonPositionSeries(T, lambda, beta, distance);
-    PolarToCartesian(X, Y, Z, kKmPerEarthRadius * distance, beta, lambda);
+    PolarToCartesian(X, Y, Z, kEarthEquatorialRadiusKm * distance, beta, lambda);
     TMatrix33 toJ2000;
     PrecessionMatrixEcliptic(toJ2000, T, 0.0);
     Rotate(toJ2000, X, Y, Z, X2000, Y2000, Z2000);
@@ -57,7 +57,7 @@ void MoonPosition(std::uint8_t shortcut, TTheorySelection selection, double& lam
   } else {
     double l, b, d;
     MoonPositionSeries(T, l, b, d);
-    geometricKm = kKmPerEarthRadius * d;
+    geometricKm = kEarthEquatorialRadiusKm * d;
   }
   const double tau = geometricKm * kSecondsPerKmOfLight;
   const double retardedJd = jd - tau * (1.0 / 60) * (1.0 / 60) * (1.0 / 24);

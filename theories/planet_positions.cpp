@@ -97,33 +97,10 @@ constexpr double kLightTimeTolerance = 3.16881e-12;  // centuries, about 0.01 s
 THeliocentricPlace PlanetHeliocentricPlace(const PositionFileHandles& handles, TTruncationLevel level,
                                            TTheorySelection selection, std::int32_t body, double T) {
   THeliocentricPlace p;
-  switch (body) {
-    case 1:
-      MercuryHeliocentric(handles[1], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
-      break;
-    case 2:
-      VenusHeliocentric(handles[2], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
-      break;
-    case 4:
-      MarsHeliocentric(handles[3], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
-      break;
-    case 5:
-      JupiterHeliocentric(handles[4], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
-      break;
-    case 6:
-      SaturnHeliocentric(handles[5], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
-      break;
-    case 7:
-      UranusHeliocentric(handles[6], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
-      break;
-    case 8:
-      NeptuneHeliocentric(handles[7], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, level);
-      break;
-    case kDispatchPluto:
-      PlutoHeliocentric(handles[8], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ);
-      break;
-    default:
-      break;
+  if (body == kDispatchPluto) {
+    PlutoHeliocentric(handles[8], selection, T, p.L, p.B, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ);
+  } else if (body >= 1 && body < kDispatchPluto) {
+    p = PlanetSeriesHeliocentric(body, handles[PositionFileSlotOfBody(body)], selection, T, level);
   }
   return p;
 }

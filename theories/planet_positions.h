@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "theories/planet_series.h"
 #include "theories/theory_types.h"
 
 namespace kvx {
@@ -27,15 +28,6 @@ bool DateInTheoryRange(TTheorySelection selection, double T);
 inline constexpr std::int32_t kDispatchSun = 0;
 inline constexpr std::int32_t kDispatchEarth = 3;
 inline constexpr std::int32_t kDispatchPluto = 9;
-
-// A planet's heliocentric place as its own routine (planet_series.h,
-// pluto.h) gives it: ecliptic longitude and latitude (degrees), radius
-// vector (AU), rectangular position (AU) and velocity (AU per day).
-struct THeliocentricPlace {
-  double L = 0, B = 0, R = 0;
-  double X = 0, Y = 0, Z = 0;
-  double VX = 0, VY = 0, VZ = 0;
-};
 
 // The heliocentric place of `body` (1 Mercury, 2 Venus, 4 Mars .. 8
 // Neptune, 9 Pluto) at T (Julian centuries from J2000, dynamical time) from

@@ -1,5 +1,5 @@
 // Internal planetary series of Mercury to Neptune and the choice of source
-// of the seven heliocentric planet routines.
+// of the heliocentric planet routine.
 #include "theories/planet_series.h"
 
 #include <array>
@@ -244,77 +244,39 @@ void InternalSeries(const SeriesConstants& k, double T, double& L, double& B, do
   B = (k.b0 + k.b1 * T + k.b2 * T * T + sums.db) / 3600.0;
 }
 
-// The source chosen by the planet theory, for every planet alike.
-void Heliocentric(const SeriesConstants& k, PositionFileHandle handle, TTheorySelection selection, double T, double& L,
-                  double& B, double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                  TTruncationLevel level) {
-  switch (selection.PlanetTheory()) {
-    case kPlanetTheoryPositionFiles:
-      ReadPositionFile(handle, L, B, T, R, X, Y, Z, VX, VY, VZ);
-      return;
-    case kPlanetTheoryVsop87D:
-      k.vsop87d(T, L, B, R, static_cast<double>(level));
-      PolarToCartesian(X, Y, Z, R, B, L);
-      VX = 0.0;
-      VY = 0.0;
-      VZ = 0.0;
-      return;
-    case kPlanetTheoryVsop87C:
-      k.vsop87c(T, X, Y, Z, VX, VY, VZ, static_cast<double>(level));
-      CartesianToPolar(R, B, L, X, Y, Z);
-      FK5Correction(L, B, T);
-      PolarToCartesian(X, Y, Z, R, B, L);
-      return;
-    default:
-      InternalSeries(k, T, L, B, R);
-      PolarToCartesian(X, Y, Z, R, B, L);
-      VX = 0.0;
-      VY = 0.0;
-      VZ = 0.0;
-      return;
-  }
-}
+// The series of each body number (1 Mercury .. 8 Neptune; none for the
+// Earth).
+constexpr std::array<const SeriesConstants*, 9> kSeriesOfBody = {nullptr,        &kMercurySeries, &kVenusSeries,
+                                                                 nullptr,        &kMarsSeries,    &kJupiterSeries,
+                                                                 &kSaturnSeries, &kUranusSeries,  &kNeptuneSeries};
 
 }  // namespace
 
-void MercuryHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                         double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                         TTruncationLevel level) {
-  Heliocentric(kMercurySeries, handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-}
-
-void VenusHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B, double& R,
-                       double& X, double& Y, double& Z, double& VX, double& VY, double& VZ, TTruncationLevel level) {
-  Heliocentric(kVenusSeries, handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-}
-
-void MarsHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B, double& R,
-                      double& X, double& Y, double& Z, double& VX, double& VY, double& VZ, TTruncationLevel level) {
-  Heliocentric(kMarsSeries, handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-}
-
-void JupiterHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                         double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                         TTruncationLevel level) {
-  Heliocentric(kJupiterSeries, handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-}
-
-void SaturnHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                        double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                        TTruncationLevel level) {
-  Heliocentric(kSaturnSeries, handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-}
-
-void UranusHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                        double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                        TTruncationLevel level) {
-  Heliocentric(kUranusSeries, handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
-}
-
-void NeptuneHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                         double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                         TTruncationLevel level) {
-  Heliocentric(kNeptuneSeries, handle, selection, T, L, B, R, X, Y, Z, VX, VY, VZ, level);
+THeliocentricPlace PlanetSeriesHeliocentric(int body, PositionFileHandle handle, TTheorySelection selection, double T,
+                                            TTruncationLevel level) {
+  THeliocentricPlace p;
+  if (body < 0 || body >= static_cast<int>(kSeriesOfBody.size()) || kSeriesOfBody[body] == nullptr) return p;
+  const SeriesConstants& k = *kSeriesOfBody[body];
+  switch (selection.PlanetTheory()) {
+    case kPlanetTheoryPositionFiles:
+      ReadPositionFile(handle, p.L, p.B, T, p.R, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ);
+      break;
+    case kPlanetTheoryVsop87D:
+      k.vsop87d(T, p.L, p.B, p.R, static_cast<double>(level));
+      PolarToCartesian(p.X, p.Y, p.Z, p.R, p.B, p.L);
+      break;
+    case kPlanetTheoryVsop87C:
+      k.vsop87c(T, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, static_cast<double>(level));
+      CartesianToPolar(p.R, p.B, p.L, p.X, p.Y, p.Z);
+      FK5Correction(p.L, p.B, T);
+      PolarToCartesian(p.X, p.Y, p.Z, p.R, p.B, p.L);
+      break;
+    default:
+      InternalSeries(k, T, p.L, p.B, p.R);
+      PolarToCartesian(p.X, p.Y, p.Z, p.R, p.B, p.L);
+      break;
+  }
+  return p;
 }
 
 }  // namespace kvx

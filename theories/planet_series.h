@@ -4,16 +4,18 @@
 // theory).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "theories/theory_types.h"
 
 namespace kvx {
 
-// MercuryHeliocentric .. NeptuneHeliocentric: heliocentric position of one
-// planet.
+// Heliocentric position of one planet, Mercury to Neptune.
 //
 // Given:
+//   body       1 Mercury, 2 Venus, 4 Mars, 5 Jupiter, 6 Saturn, 7 Uranus,
+//              8 Neptune; any other number gives every value 0
 //   handle     the planet's open position file (read only with planet
 //              theory 3)
 //   selection  byte 0 chooses the source: 3 position files, 1 VSOP87 D
@@ -39,24 +41,29 @@ namespace kvx {
 //   over 1900-2100.
 // Reference: the truncated perturbation series of Montenbruck and Pfleger,
 //   "Astronomy on the Personal Computer".
-void MercuryHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                         double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                         TTruncationLevel level);
-void VenusHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B, double& R,
-                       double& X, double& Y, double& Z, double& VX, double& VY, double& VZ, TTruncationLevel level);
-void MarsHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B, double& R,
-                      double& X, double& Y, double& Z, double& VX, double& VY, double& VZ, TTruncationLevel level);
-void JupiterHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                         double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                         TTruncationLevel level);
-void SaturnHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
+THeliocentricPlace PlanetSeriesHeliocentric(int body, PositionFileHandle handle, TTheorySelection selection, double T,
+                                            TTruncationLevel level);
+
+// The same for the planet `Body`, the values returned one by one: the form
+// of MercuryHeliocentric .. NeptuneHeliocentric, which the callers keep in
+// tables of planet routines.
+template <int Body>
+void PlanetHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
                         double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                        TTruncationLevel level);
-void UranusHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                        double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                        TTruncationLevel level);
-void NeptuneHeliocentric(PositionFileHandle handle, TTheorySelection selection, double T, double& L, double& B,
-                         double& R, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                         TTruncationLevel level);
+                        TTruncationLevel level) {
+  PlanetSeriesHeliocentric(Body, handle, selection, T, level).CopyTo(L, B, R, X, Y, Z, VX, VY, VZ);
+}
+
+inline constexpr auto MercuryHeliocentric = &PlanetHeliocentric<1>;
+inline constexpr auto VenusHeliocentric = &PlanetHeliocentric<2>;
+inline constexpr auto MarsHeliocentric = &PlanetHeliocentric<4>;
+inline constexpr auto JupiterHeliocentric = &PlanetHeliocentric<5>;
+inline constexpr auto SaturnHeliocentric = &PlanetHeliocentric<6>;
+inline constexpr auto UranusHeliocentric = &PlanetHeliocentric<7>;
+inline constexpr auto NeptuneHeliocentric = &PlanetHeliocentric<8>;
+
+// The entry of planet `body` (1 Mercury .. 9 Pluto) among the nine position
+// files of PositionFileHandles.
+constexpr std::size_t PositionFileSlotOfBody(int body) { return static_cast<std::size_t>(body < 3 ? body : body - 1); }
 
 }  // namespace kvx

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "core/angle_constants.h"
+#include "core/astronomical_constants.h"
 #include "theories/sgp4.h"
 
 namespace kvx {
@@ -15,11 +16,9 @@ TVectorXYZR LastSunVector;
 
 namespace {
 
-constexpr double kEarthRadius = 6378.135;                      // km, WGS-72
 constexpr double kEccentricitySquared = 0.006694317778266722;  // flattening 1/298.26
 constexpr double kOneMinusFlattening = 0.9966472205458325;
 constexpr double kEarthRotation = 7.292115855228083e-05;  // radians per second
-constexpr double kAstronomicalUnit = 149597870.0;         // km
 constexpr double kShadowConeConstant = 689621.865;        // km, Sun radius 696000 minus earth radius
 constexpr int kSubPointMaxSteps = 50;
 
@@ -37,10 +36,10 @@ void SatelliteObserverState(TSatObserver& observer, TVectorXYZR& position, TVect
   double sinLat = std::sin(observer.latitude);
   double c = 1.0 / std::sqrt(1.0 - kEccentricitySquared * sinLat * sinLat);
   double s = kOneMinusFlattening * kOneMinusFlattening * c;
-  double a = (kEarthRadius * c + observer.height) * std::cos(observer.latitude);
+  double a = (kSatEarthRadiusKm * c + observer.height) * std::cos(observer.latitude);
   position.x = a * std::cos(theta);
   position.y = a * std::sin(theta);
-  position.z = (kEarthRadius * s + observer.height) * sinLat;
+  position.z = (kSatEarthRadiusKm * s + observer.height) * sinLat;
   velocity.x = -kEarthRotation * position.y;
   velocity.y = kEarthRotation * position.x;
   velocity.z = 0.0;
@@ -60,11 +59,11 @@ void SatelliteSubPoint(const TVectorXYZR& position, TSatGeodetic& subPoint, doub
     double previous = phi;
     double sinPhi = std::sin(previous);
     c = 1.0 / std::sqrt(1.0 - kEccentricitySquared * sinPhi * sinPhi);
-    phi = ArcTan2Rad(position.z + kEarthRadius * c * kEccentricitySquared * sinPhi, r);
+    phi = ArcTan2Rad(position.z + kSatEarthRadiusKm * c * kEccentricitySquared * sinPhi, r);
     if (std::fabs(phi - previous) < 1e-10) break;
   }
   subPoint.latitude = phi;
-  subPoint.height = r / std::cos(phi) - kEarthRadius * c;
+  subPoint.height = r / std::cos(phi) - kSatEarthRadiusKm * c;
   subPoint.rightAscension = alpha;
 }
 
@@ -154,7 +153,7 @@ void SunVectorForShadow(TVectorXYZR& sun, double julianDate) {
   double node = DegToRad(Mod360(259.18 - 1934.142 * t));
   double longitude = Mod2Pi(meanLongitude + centre - DegToRad(0.00569 - 0.00479 * std::sin(node)));
   double trueAnomaly = Mod2Pi(meanAnomaly + centre);
-  double distance = 1.0000002 * (1.0 - e * e) / (1.0 + e * std::cos(trueAnomaly)) * kAstronomicalUnit;
+  double distance = 1.0000002 * (1.0 - e * e) / (1.0 + e * std::cos(trueAnomaly)) * kAstronomicalUnitKm;
   double obliquity =
       DegToRad(23.452294 - (0.0130125 + (0.00000164 - 0.000000503 * t) * t) * t + 0.00256 * std::cos(node));
   sun.x = distance * std::cos(longitude);
@@ -172,7 +171,7 @@ double SatelliteInShadow(const TVectorXYZR& position, double julianDate) {
   double k = s / sunSquared;
   double p2 = DotProduct3(position, position);
   double d = std::sqrt(std::max(0.0, p2 - s * s / sunSquared));
-  double radius = kEarthRadius + kShadowConeConstant * k;
+  double radius = kSatEarthRadiusKm + kShadowConeConstant * k;
   SatelliteEclipsed = (k > 0.0 && d < radius) ? 1 : 0;
   return d - radius;
 }

@@ -14,8 +14,8 @@ namespace {
 
 constexpr double kTwoThirds = 2.0 / 3.0;
 
-// WGS-72 constants of the models (earth radius as length unit).
-constexpr double kEarthRadius = 6378.135;         // km
+// WGS-72 constants of the models (the length unit, one earth radius, is
+// kSatEarthRadiusKm).
 constexpr double kCk2 = 0.0005413079;             // J2 / 2
 constexpr double kCk4Times125 = 7.762359375e-07;  // 1.25 CK4, CK4 = -3/8 J4
 constexpr double kA3ovk2 = 0.004690140306468832;  // -J3 / CK2
@@ -23,8 +23,8 @@ constexpr double kMinutesPerDay = 1440.0;
 constexpr double kS0 = 78.0;   // km, atmosphere parameter s
 constexpr double kQ0 = 120.0;  // km, atmosphere parameter q0
 
-double ComputeXke() { return std::sqrt(1434962880.0 / (kEarthRadius * kEarthRadius * kEarthRadius)); }
-double ComputeQoms2t() { return std::pow((kQ0 - kS0) / kEarthRadius, 4.0); }
+double ComputeXke() { return std::sqrt(1434962880.0 / (kSatEarthRadiusKm * kSatEarthRadiusKm * kSatEarthRadiusKm)); }
+double ComputeQoms2t() { return std::pow((kQ0 - kS0) / kSatEarthRadiusKm, 4.0); }
 
 // ---------------------------------------------------------------------------
 // Deep-space terms.
@@ -495,14 +495,14 @@ bool InitialiseModel(ModelCoefficients& m, bool deep) {
   m.aodp = ao / (1.0 - delo);
 
   double perigeeRadius = m.aodp * (1.0 - e);
-  m.simpleDrag = deep || perigeeRadius < 1.0 + 220.0 / kEarthRadius;
-  double perigeeHeight = (perigeeRadius - 1.0) * kEarthRadius;
-  double s4 = 1.0 + kS0 / kEarthRadius;
+  m.simpleDrag = deep || perigeeRadius < 1.0 + 220.0 / kSatEarthRadiusKm;
+  double perigeeHeight = (perigeeRadius - 1.0) * kSatEarthRadiusKm;
+  double s4 = 1.0 + kS0 / kSatEarthRadiusKm;
   double qoms24 = QOMS2T;
   if (perigeeHeight < 156.0) {
     double s4km = perigeeHeight <= 98.0 ? 20.0 : perigeeHeight - kS0;
-    qoms24 = std::pow((kQ0 - s4km) / kEarthRadius, 4.0);
-    s4 = 1.0 + s4km / kEarthRadius;
+    qoms24 = std::pow((kQ0 - s4km) / kSatEarthRadiusKm, 4.0);
+    s4 = 1.0 + s4km / kSatEarthRadiusKm;
   }
   double pinvsq = 1.0 / (m.aodp * m.aodp * betao2 * betao2);
   double tsi = 1.0 / (m.aodp - s4);
@@ -859,12 +859,12 @@ TSatelliteError SatellitePropagate(TVectorXYZR& position, TVectorXYZR& velocity,
 }
 
 void SatStateToKilometres(TVectorXYZR& position, TVectorXYZR& velocity) {
-  position.x *= kEarthRadius;
-  position.y *= kEarthRadius;
-  position.z *= kEarthRadius;
-  velocity.x *= kEarthRadius / 60.0;
-  velocity.y *= kEarthRadius / 60.0;
-  velocity.z *= kEarthRadius / 60.0;
+  position.x *= kSatEarthRadiusKm;
+  position.y *= kSatEarthRadiusKm;
+  position.z *= kSatEarthRadiusKm;
+  velocity.x *= kSatEarthRadiusKm / 60.0;
+  velocity.y *= kSatEarthRadiusKm / 60.0;
+  velocity.z *= kSatEarthRadiusKm / 60.0;
   SetVectorLength(position);
   SetVectorLength(velocity);
 }

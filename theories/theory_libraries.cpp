@@ -4,6 +4,7 @@
 
 #include <array>
 #include <filesystem>
+#include <span>
 #include <system_error>
 #include <type_traits>
 #include <vector>
@@ -75,6 +76,29 @@ Function Resolve(void* handle, const char* name) {
   return reinterpret_cast<Function>(dlsym(handle, name));
 }
 
+// Calls visit(probe, slots) with the probe's slot of library `index` (in
+// probe order) and the slots of its other entry points, in table order.
+template <class Visit>
+void VisitSlots(std::size_t index, EntryPoints& e, Visit visit) {
+  switch (index) {
+    case 0:
+      visit(e.probeElp, std::span<MoonFunction>(&e.moon, 1));
+      break;
+    case 1:
+      visit(e.probe82, std::span<ElementsFunction>(e.elements));
+      break;
+    case 2:
+      visit(e.probeD, std::span<SphericalFunction>(e.d));
+      break;
+    case 3:
+      visit(e.probeC, std::span<RectangularFunction>(e.c));
+      break;
+    default:
+      visit(e.probeA, std::span<RectangularFunction>(e.a));
+      break;
+  }
+}
+
 // Resolves every entry point of library `index` into `e`; false when one is
 // missing.
 bool Bind(std::size_t index, void* handle, EntryPoints& e) {
@@ -85,69 +109,24 @@ bool Bind(std::size_t index, void* handle, EntryPoints& e) {
     slot = Resolve<Function>(handle, name);
     if (slot == nullptr) complete = false;
   };
-  switch (index) {
-    case 0:
-      bind(e.probeElp, lib.probe);
-      bind(e.moon, lib.names[0]);
-      break;
-    case 1:
-      bind(e.probe82, lib.probe);
-      for (std::size_t i = 0; i < e.elements.size(); ++i) bind(e.elements[i], lib.names[i]);
-      break;
-    case 2:
-      bind(e.probeD, lib.probe);
-      for (std::size_t i = 0; i < e.d.size(); ++i) bind(e.d[i], lib.names[i]);
-      break;
-    case 3:
-      bind(e.probeC, lib.probe);
-      for (std::size_t i = 0; i < e.c.size(); ++i) bind(e.c[i], lib.names[i]);
-      break;
-    case 4:
-      bind(e.probeA, lib.probe);
-      for (std::size_t i = 0; i < e.a.size(); ++i) bind(e.a[i], lib.names[i]);
-      break;
-  }
+  VisitSlots(index, e, [&](ProbeFunction& probe, auto slots) {
+    bind(probe, lib.probe);
+    for (std::size_t i = 0; i < slots.size(); ++i) bind(slots[i], lib.names[i]);
+  });
   return complete;
 }
 
 void Unbind(std::size_t index, EntryPoints& e) {
-  switch (index) {
-    case 0:
-      e.probeElp = nullptr;
-      e.moon = nullptr;
-      break;
-    case 1:
-      e.probe82 = nullptr;
-      e.elements = {};
-      break;
-    case 2:
-      e.probeD = nullptr;
-      e.d = {};
-      break;
-    case 3:
-      e.probeC = nullptr;
-      e.c = {};
-      break;
-    case 4:
-      e.probeA = nullptr;
-      e.a = {};
-      break;
-  }
+  VisitSlots(index, e, [](ProbeFunction& probe, auto slots) {
+    probe = nullptr;
+    for (auto& slot : slots) slot = nullptr;
+  });
 }
 
 ProbeFunction ProbeOf(std::size_t index) {
-  switch (index) {
-    case 0:
-      return entries.probeElp;
-    case 1:
-      return entries.probe82;
-    case 2:
-      return entries.probeD;
-    case 3:
-      return entries.probeC;
-    default:
-      return entries.probeA;
-  }
+  ProbeFunction probe = nullptr;
+  VisitSlots(index, entries, [&](ProbeFunction& slot, auto) { probe = slot; });
+  return probe;
 }
 
 void Spherical(SphericalFunction f, double T, double& L, double& B, double& R, double level) {
@@ -235,28 +214,17 @@ std::int32_t ping() { return Probe(entries.probeD); }
 std::int32_t ping_c() { return Probe(entries.probeC); }
 std::int32_t ping_a() { return Probe(entries.probeA); }
 
-void vsopmerkur_hel(double T, double& L, double& B, double& R, double level) {
-  Spherical(entries.d[0], T, L, B, R, level);
-}
-void vsopvenus_hel(double T, double& L, double& B, double& R, double level) {
-  Spherical(entries.d[1], T, L, B, R, level);
-}
-void vsopmars_hel(double T, double& L, double& B, double& R, double level) {
-  Spherical(entries.d[2], T, L, B, R, level);
-}
-void vsopjupiter_hel(double T, double& L, double& B, double& R, double level) {
-  Spherical(entries.d[3], T, L, B, R, level);
-}
-void vsopsaturn_hel(double T, double& L, double& B, double& R, double level) {
-  Spherical(entries.d[4], T, L, B, R, level);
-}
-void vsopuranus_hel(double T, double& L, double& B, double& R, double level) {
-  Spherical(entries.d[5], T, L, B, R, level);
-}
-void vsopneptun_hel(double T, double& L, double& B, double& R, double level) {
-  Spherical(entries.d[6], T, L, B, R, level);
-}
-void vsopsun_l(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[7], T, L, B, R, level); }
+#define KVX_SPHERICAL(name, index) \
+  void name(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[index], T, L, B, R, level); }
+KVX_SPHERICAL(vsopmerkur_hel, 0)
+KVX_SPHERICAL(vsopvenus_hel, 1)
+KVX_SPHERICAL(vsopmars_hel, 2)
+KVX_SPHERICAL(vsopjupiter_hel, 3)
+KVX_SPHERICAL(vsopsaturn_hel, 4)
+KVX_SPHERICAL(vsopuranus_hel, 5)
+KVX_SPHERICAL(vsopneptun_hel, 6)
+KVX_SPHERICAL(vsopsun_l, 7)
+#undef KVX_SPHERICAL
 
 #define KVX_RECTANGULAR(name, table, index)                                                                \
   void name(double T, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ, double level) { \

@@ -1,6 +1,7 @@
 // Types every Sun, Moon and planet routine receives from the main window:
 // the theory selection, the truncation level of the theory libraries and the
-// nine open precomputed position files.
+// nine open precomputed position files; and the heliocentric place the
+// planet routines give back.
 #pragma once
 
 #include <array>
@@ -45,5 +46,29 @@ struct PositionFileHandle {
 // Body slots 0..8: Sun (the Earth's file), Mercury, Venus, Mars, Jupiter,
 // Saturn, Uranus, Neptune, Pluto.
 using PositionFileHandles = std::array<PositionFileHandle, 9>;
+
+// A body's heliocentric place as a planet routine gives it: ecliptic
+// longitude and latitude (degrees), radius vector (AU), rectangular
+// position (AU) and velocity (AU per day), in the frame of its source.
+struct THeliocentricPlace {
+  double L = 0, B = 0, R = 0;
+  double X = 0, Y = 0, Z = 0;
+  double VX = 0, VY = 0, VZ = 0;
+
+  // Hands the values to the separate outputs of the routines that return
+  // them one by one.
+  void CopyTo(double& l, double& b, double& r, double& x, double& y, double& z, double& vx, double& vy,
+              double& vz) const {
+    l = L;
+    b = B;
+    r = R;
+    x = X;
+    y = Y;
+    z = Z;
+    vx = VX;
+    vy = VY;
+    vz = VZ;
+  }
+};
 
 }  // namespace kvx

@@ -9,12 +9,14 @@ namespace {
 
 using LibraryEntry = void (*)(double, double&, double&, double&, double&, double&, double&, double);
 
-void Wrap(LibraryEntry entry, double& L, double& B, double& R, double T, double& X, double& Y, double& Z, double& VX,
-          double& VY, double& VZ, TTruncationLevel level) {
-  entry(T, X, Y, Z, VX, VY, VZ, static_cast<double>(level));
-  CartesianToPolar(R, B, L, X, Y, Z);
-  FK5Correction(L, B, T);
-  PolarToCartesian(X, Y, Z, R, B, L);
+// The place from one body's library entry point, FK5-corrected.
+THeliocentricPlace Vsop87Place(LibraryEntry entry, double T, TTruncationLevel level) {
+  THeliocentricPlace p;
+  entry(T, p.X, p.Y, p.Z, p.VX, p.VY, p.VZ, static_cast<double>(level));
+  CartesianToPolar(p.R, p.B, p.L, p.X, p.Y, p.Z);
+  FK5Correction(p.L, p.B, T);
+  PolarToCartesian(p.X, p.Y, p.Z, p.R, p.B, p.L);
+  return p;
 }
 
 }  // namespace
@@ -22,7 +24,7 @@ void Wrap(LibraryEntry entry, double& L, double& B, double& R, double T, double&
 #define KVX_VSOP_WRAPPER(name, entry)                                                                           \
   void name(double& L, double& B, double& R, double T, double& X, double& Y, double& Z, double& VX, double& VY, \
             double& VZ, TTruncationLevel level) {                                                               \
-    Wrap(entry, L, B, R, T, X, Y, Z, VX, VY, VZ, level);                                                        \
+    Vsop87Place(entry, T, level).CopyTo(L, B, R, X, Y, Z, VX, VY, VZ);                                          \
   }
 
 KVX_VSOP_WRAPPER(Vsop87AMercury, vsop_a_mer)

@@ -14,6 +14,7 @@
 
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/workbook.h"
+#include "platform/workbook/workbook_internal.h"
 
 namespace kvx::workbook {
 
@@ -24,6 +25,22 @@ bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; 
 bool IsWordChar(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '.' || c == '\\' ||
          static_cast<unsigned char>(c) >= 0x80;
+}
+
+// The end of the number starting at i: digits and points, then an exponent
+// when digits follow the 'e' or 'E' (and its sign).
+std::size_t NumberEnd(std::string_view formula, std::size_t i) {
+  std::size_t j = i;
+  while (j < formula.size() && (IsDigit(formula[j]) || formula[j] == '.')) ++j;
+  if (j < formula.size() && (formula[j] == 'e' || formula[j] == 'E')) {
+    std::size_t k = j + 1;
+    if (k < formula.size() && (formula[k] == '+' || formula[k] == '-')) ++k;
+    if (k < formula.size() && IsDigit(formula[k])) {
+      j = k;
+      while (j < formula.size() && IsDigit(formula[j])) ++j;
+    }
+  }
+  return j;
 }
 
 // Reads "$A$1" at pos; returns the length read (0 when it is no cell).
@@ -85,9 +102,10 @@ std::size_t CopyQuoted(std::string_view formula, std::size_t i, std::string& out
 }
 
 // Reads the quoted sheet name starting at i (the opening apostrophe) into
-// name, doubled apostrophes read as one; returns the index of the closing
-// apostrophe (the formula's length when there is none).
-std::size_t ReadQuotedSheetName(std::string_view formula, std::size_t i, std::string& name) {
+// name, doubled apostrophes read as one; returns the index after the closing
+// apostrophe (the formula's length when there is none). `qualified` tells
+// whether a '!' follows there, making the name a sheet prefix.
+std::size_t ReadQuotedSheetName(std::string_view formula, std::size_t i, std::string& name, bool& qualified) {
   std::size_t j = i + 1;
   name.clear();
   while (j < formula.size()) {
@@ -101,19 +119,21 @@ std::size_t ReadQuotedSheetName(std::string_view formula, std::size_t i, std::st
     }
     name += formula[j++];
   }
-  return j;
+  qualified = j + 1 < formula.size() && formula[j + 1] == '!';
+  return std::min(formula.size(), j + 1);
 }
 
-// Copies a formula piece by piece: string literals and quoted sheet names
-// whole, everything else through `translate`, which appends what starts at
-// index i to out and returns the index after it.
+// Copies a formula piece by piece: string literals whole, quoted sheet names
+// whole unless `sheetNamesToo` is false, everything else through
+// `translate`, which appends what starts at index i to out and returns the
+// index after it.
 template <class Translate>
-std::string TranslateOutsideQuotes(std::string_view formula, Translate translate) {
+std::string TranslateOutsideQuotes(std::string_view formula, Translate translate, bool sheetNamesToo = true) {
   std::string out;
   std::size_t i = 0;
   while (i < formula.size()) {
     const char c = formula[i];
-    if (c == '"' || c == '\'') {
+    if (c == '"' || (c == '\'' && sheetNamesToo)) {
       i = CopyQuoted(formula, i, out);
     } else {
       i = translate(i, out);
@@ -140,14 +160,12 @@ std::string QuoteSheetName(std::string_view name) {
 }
 
 std::string RewriteReferences(std::string_view formula, const TReferenceVisitor& visitor) {
-  std::string out;
-  std::size_t i = 0;
-  // Handles a reference (after an optional prefix) at i; returns false when
-  // nothing reference-like stands there.
-  auto reference = [&](const std::string& sheet, const std::string& prefixText) {
+  // Handles a reference (after its prefix, if any) at i; returns the index
+  // after it, or 0 when nothing reference-like stands there.
+  auto reference = [&](std::size_t i, const std::string& sheet, const std::string& prefixText, std::string& out) {
     TRefPoint first;
     const std::size_t n1 = ReadCell(formula, i, first);
-    if (n1 == 0) return false;
+    if (n1 == 0) return std::size_t{0};
     std::size_t end = i + n1;
     TRefPoint second;
     bool range = false;
@@ -169,58 +187,50 @@ std::string RewriteReferences(std::string_view formula, const TReferenceVisitor&
         out += WriteCell(second);
       }
     }
-    i = end;
-    return true;
+    return end;
   };
-  while (i < formula.size()) {
-    const char c = formula[i];
-    if (c == '"') {
-      // String literal with doubled quotes inside.
-      i = CopyQuoted(formula, i, out);
-    } else if (c == '\'') {
-      std::string name;
-      const std::size_t j = ReadQuotedSheetName(formula, i, name);
-      if (j + 1 < formula.size() && formula[j + 1] == '!') {
-        const std::string prefixText(formula.substr(i, j + 2 - i));
-        i = j + 2;
-        if (!reference(name, prefixText)) out += prefixText;
-      } else {
-        const std::size_t stop = std::min(formula.size(), j + 1);
-        out += formula.substr(i, stop - i);
-        i = stop;
-      }
-    } else if (IsAlpha(c) || c == '$' || c == '_' || c == '\\') {
-      std::size_t j = i;
-      while (j < formula.size() && (IsWordChar(formula[j]) || formula[j] == '$')) ++j;
-      if (j < formula.size() && formula[j] == '!') {
-        const std::string sheet(formula.substr(i, j - i));
-        const std::string prefixText = sheet + "!";
-        i = j + 1;
-        if (!reference(sheet, prefixText)) out += prefixText;
-      } else if (!reference(std::string(), std::string())) {
-        out += formula.substr(i, j - i);
-        i = j;
-      }
-    } else if (IsDigit(c) || (c == '.' && i + 1 < formula.size() && IsDigit(formula[i + 1]))) {
-      // A number, with a possible exponent: copied whole.
-      std::size_t j = i;
-      while (j < formula.size() && (IsDigit(formula[j]) || formula[j] == '.')) ++j;
-      if (j < formula.size() && (formula[j] == 'e' || formula[j] == 'E')) {
-        std::size_t k = j + 1;
-        if (k < formula.size() && (formula[k] == '+' || formula[k] == '-')) ++k;
-        if (k < formula.size() && IsDigit(formula[k])) {
-          j = k;
-          while (j < formula.size() && IsDigit(formula[j])) ++j;
+  // A sheet prefix ending before `next`, and the reference after it; the
+  // prefix alone when no reference follows.
+  auto prefixed = [&](std::size_t next, const std::string& sheet, const std::string& prefixText, std::string& out) {
+    const std::size_t end = reference(next, sheet, prefixText, out);
+    if (end != 0) return end;
+    out += prefixText;
+    return next;
+  };
+  return TranslateOutsideQuotes(
+      formula,
+      [&](std::size_t i, std::string& out) {
+        const char c = formula[i];
+        if (c == '\'') {
+          std::string name;
+          bool qualified = false;
+          const std::size_t stop = ReadQuotedSheetName(formula, i, name, qualified);
+          if (qualified) return prefixed(stop + 1, name, std::string(formula.substr(i, stop + 1 - i)), out);
+          out += formula.substr(i, stop - i);
+          return stop;
         }
-      }
-      out += formula.substr(i, j - i);
-      i = j;
-    } else {
-      out += c;
-      ++i;
-    }
-  }
-  return out;
+        if (IsAlpha(c) || c == '$' || c == '_' || c == '\\') {
+          std::size_t j = i;
+          while (j < formula.size() && (IsWordChar(formula[j]) || formula[j] == '$')) ++j;
+          if (j < formula.size() && formula[j] == '!') {
+            const std::string sheet(formula.substr(i, j - i));
+            return prefixed(j + 1, sheet, sheet + "!", out);
+          }
+          const std::size_t end = reference(i, std::string(), std::string(), out);
+          if (end != 0) return end;
+          out += formula.substr(i, j - i);
+          return j;
+        }
+        if (IsDigit(c) || (c == '.' && i + 1 < formula.size() && IsDigit(formula[i + 1]))) {
+          // A number, with a possible exponent: copied whole.
+          const std::size_t j = NumberEnd(formula, i);
+          out += formula.substr(i, j - i);
+          return j;
+        }
+        out += c;
+        return i + 1;
+      },
+      false);
 }
 
 std::string MoveRelativeReferences(std::string_view formula, int rows, int cols) {
@@ -237,45 +247,31 @@ std::string MoveRelativeReferences(std::string_view formula, int rows, int cols)
 }
 
 std::string RenameSheetInFormula(std::string_view formula, std::string_view oldName, std::string_view newName) {
-  auto lower = [](std::string_view s) {
-    std::string l(s);
-    for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return l;
-  };
-  const std::string oldLower = lower(oldName);
+  using internal::Lowered;
+  const std::string oldLower = Lowered(oldName);
   const std::string replacement = QuoteSheetName(newName);
-  std::string out;
-  std::size_t i = 0;
-  while (i < formula.size()) {
-    const char c = formula[i];
-    if (c == '"') {
-      i = CopyQuoted(formula, i, out);
-    } else if (c == '\'') {
-      std::string name;
-      const std::size_t j = ReadQuotedSheetName(formula, i, name);
-      const std::size_t stop = std::min(formula.size(), j + 1);
-      if (stop < formula.size() && formula[stop] == '!' && lower(name) == oldLower) {
-        out += replacement;
-      } else {
-        out += formula.substr(i, stop - i);
-      }
-      i = stop;
-    } else if (IsAlpha(c) || c == '_' || c == '\\') {
-      std::size_t j = i;
-      while (j < formula.size() && IsWordChar(formula[j])) ++j;
-      const std::string_view word = formula.substr(i, j - i);
-      if (j < formula.size() && formula[j] == '!' && lower(word) == oldLower) {
-        out += replacement;
-      } else {
-        out += word;
-      }
-      i = j;
-    } else {
-      out += c;
-      ++i;
-    }
-  }
-  return out;
+  return TranslateOutsideQuotes(
+      formula,
+      [&](std::size_t i, std::string& out) {
+        const char c = formula[i];
+        std::size_t next = i + 1;
+        bool qualified = false;
+        std::string name;
+        if (c == '\'') {
+          next = ReadQuotedSheetName(formula, i, name, qualified);
+        } else if (IsAlpha(c) || c == '_' || c == '\\') {
+          while (next < formula.size() && IsWordChar(formula[next])) ++next;
+          qualified = next < formula.size() && formula[next] == '!';
+          name = formula.substr(i, next - i);
+        }
+        if (qualified && Lowered(name) == oldLower) {
+          out += replacement;
+        } else {
+          out += formula.substr(i, next - i);
+        }
+        return next;
+      },
+      false);
 }
 
 std::string FormulaToLocal(std::string_view formula, char decimal) {
@@ -440,15 +436,7 @@ TFormulaScan ScanFormula(std::string_view formula) {
       std::size_t j = i;
       if (IsDigit(c) || c == '.') {
         // A number, with a possible exponent.
-        while (j < formula.size() && (IsDigit(formula[j]) || formula[j] == '.')) ++j;
-        if (j < formula.size() && (formula[j] == 'e' || formula[j] == 'E')) {
-          std::size_t k = j + 1;
-          if (k < formula.size() && (formula[k] == '+' || formula[k] == '-')) ++k;
-          if (k < formula.size() && IsDigit(formula[k])) {
-            j = k;
-            while (j < formula.size() && IsDigit(formula[j])) ++j;
-          }
-        }
+        j = NumberEnd(formula, i);
         if (j < formula.size() && formula[j] == ':') return scan;  // rows out of the sheet
         i = j;
         continue;

@@ -13,8 +13,11 @@
 #include <vector>
 
 #include "platform/globals.h"
+#include "platform/workbook/workbook_internal.h"
 
 namespace kvx::workbook {
+
+using internal::SplitAt;
 
 TFormatLocale TFormatLocale::FromGlobals() {
   TFormatLocale locale;
@@ -893,20 +896,6 @@ bool AllDigits(std::string_view s) {
     if (!std::isdigit(static_cast<unsigned char>(c))) return false;
   }
   return true;
-}
-
-std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t pos = text.find(separator, start);
-    if (pos == std::string_view::npos) {
-      parts.push_back(text.substr(start));
-      return parts;
-    }
-    parts.push_back(text.substr(start, pos - start));
-    start = pos + 1;
-  }
 }
 
 int DaysInMonth(int year, int month) {

@@ -5,6 +5,7 @@
 #include "platform/text_encoding.h"
 #include "platform/workbook/isolated_read.h"
 #include "platform/workbook/workbook_files.h"
+#include "platform/workbook/workbook_internal.h"
 
 namespace kvx::workbook {
 
@@ -14,17 +15,8 @@ namespace {
 std::vector<std::string> TextLines(const std::string& data) { return SplitTextLines(DecodeTextBytes(data)); }
 
 std::vector<std::string> SplitFields(const std::string& line, char separator) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t pos = line.find(separator, start);
-    if (pos == std::string::npos) {
-      fields.push_back(line.substr(start));
-      return fields;
-    }
-    fields.push_back(line.substr(start, pos - start));
-    start = pos + 1;
-  }
+  const std::vector<std::string_view> parts = internal::SplitAt(line, separator);
+  return {parts.begin(), parts.end()};
 }
 
 // Comma-separated records. Unquoted fields end at the separator or the line

@@ -770,30 +770,20 @@ void TWorkbook::Refresh() { Notify(TChange::Structure); }
 
 // ------------------------------------------------------------- view flags
 
-void TWorkbook::SetShowSelections(bool on) {
-  showSelections_ = on;
+void TWorkbook::SetViewFlag(bool& flag, bool on) {
+  flag = on;
   Notify(TChange::View);
 }
 
-void TWorkbook::SetShowEditBar(bool on) {
-  showEditBar_ = on;
-  Notify(TChange::View);
-}
+void TWorkbook::SetShowSelections(bool on) { SetViewFlag(showSelections_, on); }
 
-void TWorkbook::SetShowFormulas(bool on) {
-  showFormulas_ = on;
-  Notify(TChange::View);
-}
+void TWorkbook::SetShowEditBar(bool on) { SetViewFlag(showEditBar_, on); }
 
-void TWorkbook::SetShowGridLines(bool on) {
-  showGridLines_ = on;
-  Notify(TChange::View);
-}
+void TWorkbook::SetShowFormulas(bool on) { SetViewFlag(showFormulas_, on); }
 
-void TWorkbook::SetEnableProtection(bool on) {
-  enableProtection_ = on;
-  Notify(TChange::View);
-}
+void TWorkbook::SetShowGridLines(bool on) { SetViewFlag(showGridLines_, on); }
+
+void TWorkbook::SetEnableProtection(bool on) { SetViewFlag(enableProtection_, on); }
 
 void TWorkbook::SetViewScale(int percent) {
   viewScale_ = std::clamp(percent, 10, 400);

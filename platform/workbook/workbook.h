@@ -116,14 +116,9 @@ struct TCell {
   std::string Formula;                             // the formula without its leading '='
 };
 
-struct TPageSetup {
-  std::string Header;
-  std::string Footer;
-  double LeftMargin = 0.75;  // inches
-  double RightMargin = 0.75;
-  double TopMargin = 1.0;
-  double BottomMargin = 1.0;
-  bool Landscape = false;
+// The switches of a page set-up: print order, centring on the paper and
+// what is printed besides the cells.
+struct TPrintOptions {
   bool LeftToRight = false;  // print order: across, then down
   bool HCenter = false;
   bool VCenter = false;
@@ -131,6 +126,16 @@ struct TPageSetup {
   bool NoColor = false;
   bool RowHeading = false;
   bool ColHeading = false;
+};
+
+struct TPageSetup : TPrintOptions {
+  std::string Header;
+  std::string Footer;
+  double LeftMargin = 0.75;  // inches
+  double RightMargin = 0.75;
+  double TopMargin = 1.0;
+  double BottomMargin = 1.0;
+  bool Landscape = false;
   int PaperSize = 9;  // 1 Letter, 9 A4 (the codes of .xlsx page set-up)
   // Print scale: a percentage, or fit to pages wide by pages tall.
   int ScalePercent = 100;
@@ -495,10 +500,13 @@ class TWorkbook {
   void Changed(TChange change);
   void ContentChanged();  // cells changed: modified, recalc, notify
   void Notify(TChange change);
+  void SetViewFlag(bool& flag, bool on);  // sets a view flag and tells the views
   TRange Resolve(int row1, int col1, int row2, int col2, bool clipToUsed) const;
   std::string DisplayText(const TSheetData& sheet, const TCell& cell) const;
   std::string EntryText(const TSheetData& sheet, const TCell& cell) const;
   std::string UniqueSheetName(const std::string& stem) const;
+  // InsertRange (insert) or DeleteRange.
+  void InsertOrDeleteRange(const TRange& range, int mode, bool insert);
   // Moves formula references after a block of rows or columns moved.
   void ShiftReferences(int sheetId, bool rows, int at, int count, const TRange& band);
   double MeasureText(const std::string& text, const TCellFont& font) const;

@@ -289,22 +289,42 @@ void TWorkbook::SetProtection(bool locked, bool hidden) {
 
 // ------------------------------------------------------------------ sizes
 
+namespace {
+
+// Sizes the lines first..last, or every line with `all`: each its own size,
+// or with `asDefault` the default size, which the lines then take.
+void SizeLines(std::map<int, double>& sizes, double& defaultSize, bool all, int first, int last, double size,
+               bool asDefault) {
+  if (all) {
+    defaultSize = size;
+    sizes.clear();
+  } else if (asDefault) {
+    defaultSize = size;
+    for (int line = first; line <= last; ++line) sizes.erase(line);
+  } else {
+    for (int line = first; line <= last; ++line) sizes[line] = size;
+  }
+}
+
+// Hides the lines first..last, or shows them.
+void HideLines(std::set<int>& hiddenLines, int first, int last, bool hidden) {
+  for (int line = first; line <= last; ++line) {
+    if (hidden)
+      hiddenLines.insert(line);
+    else
+      hiddenLines.erase(line);
+  }
+}
+
+}  // namespace
+
 void TWorkbook::SetColWidth(int col1, int col2, double width, bool asDefault) {
   if (!std::isfinite(width)) return;
   width = std::clamp(width, 0.0, 255.0);
   TSheetData& sheet = MutableCurrent();
-  if (col1 < 1 && col2 < 1) {
-    sheet.DefaultColWidth = width;
-    sheet.ColWidths.clear();
-  } else {
-    const TRange r = Resolve(1, col1, 1, col2, false);
-    if (asDefault) {
-      sheet.DefaultColWidth = width;
-      for (int c = r.Col1; c <= r.Col2; ++c) sheet.ColWidths.erase(c);
-    } else {
-      for (int c = r.Col1; c <= r.Col2; ++c) sheet.ColWidths[c] = width;
-    }
-  }
+  const bool all = col1 < 1 && col2 < 1;
+  const TRange r = all ? TRange{} : Resolve(1, col1, 1, col2, false);
+  SizeLines(sheet.ColWidths, sheet.DefaultColWidth, all, r.Col1, r.Col2, width, asDefault);
   Changed(TChange::Structure);
 }
 
@@ -312,19 +332,10 @@ void TWorkbook::SetRowHeight(int row1, int row2, double height, bool asDefault) 
   if (!std::isfinite(height)) return;
   height = std::clamp(height, 0.0, 409.0);
   TSheetData& sheet = MutableCurrent();
-  if (row1 < 1 && row2 < 1) {
-    sheet.DefaultRowHeight = height;
-    sheet.RowHeights.clear();
-  } else {
-    const TRange r = Resolve(row1, 1, row2, 1, false);
-    const int last = std::min(r.Row2, std::max(r.Row1, static_cast<int>(sheet.Rows.size()) + 1000));
-    if (asDefault) {
-      sheet.DefaultRowHeight = height;
-      for (int row = r.Row1; row <= last; ++row) sheet.RowHeights.erase(row);
-    } else {
-      for (int row = r.Row1; row <= last; ++row) sheet.RowHeights[row] = height;
-    }
-  }
+  const bool all = row1 < 1 && row2 < 1;
+  const TRange r = all ? TRange{} : Resolve(row1, 1, row2, 1, false);
+  const int last = std::min(r.Row2, std::max(r.Row1, static_cast<int>(sheet.Rows.size()) + 1000));
+  SizeLines(sheet.RowHeights, sheet.DefaultRowHeight, all, r.Row1, last, height, asDefault);
   Changed(TChange::Structure);
 }
 
@@ -407,25 +418,13 @@ void TWorkbook::SetRowHeightAuto(int row1, int col1, int row2, int col2) {
 
 void TWorkbook::SetColHidden(int col1, int col2, bool hidden) {
   const TRange r = Resolve(1, col1, 1, col2, true);
-  TSheetData& sheet = MutableCurrent();
-  for (int c = r.Col1; c <= r.Col2; ++c) {
-    if (hidden)
-      sheet.HiddenCols.insert(c);
-    else
-      sheet.HiddenCols.erase(c);
-  }
+  HideLines(MutableCurrent().HiddenCols, r.Col1, r.Col2, hidden);
   Changed(TChange::Structure);
 }
 
 void TWorkbook::SetRowHidden(int row1, int row2, bool hidden) {
   const TRange r = Resolve(row1, 1, row2, 1, true);
-  TSheetData& sheet = MutableCurrent();
-  for (int row = r.Row1; row <= r.Row2; ++row) {
-    if (hidden)
-      sheet.HiddenRows.insert(row);
-    else
-      sheet.HiddenRows.erase(row);
-  }
+  HideLines(MutableCurrent().HiddenRows, r.Row1, r.Row2, hidden);
   Changed(TChange::Structure);
 }
 

@@ -1,12 +1,14 @@
 // The small helpers the parts of the workbook share (workbook.cpp,
-// workbook_edits.cpp, workbook_shifting.cpp, workbook_sort.cpp); not for
-// use outside the workbook.
+// workbook_edits.cpp, workbook_shifting.cpp, workbook_sort.cpp, the formula
+// engine and the typed-input and text-file readers); not for use outside the
+// workbook.
 #pragma once
 
 #include <algorithm>
 #include <cctype>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/workbook/workbook.h"
 
@@ -18,6 +20,22 @@ inline std::string Lowered(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return lower;
+}
+
+// The pieces of `text` between the separators (one piece more than there
+// are separators), as views into `text`.
+inline std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t pos = text.find(separator, start);
+    if (pos == std::string_view::npos) {
+      parts.push_back(text.substr(start));
+      return parts;
+    }
+    parts.push_back(text.substr(start, pos - start));
+    start = pos + 1;
+  }
 }
 
 // A selection range with whole rows or columns cut down to the used area;

@@ -154,15 +154,23 @@ void TWorkbook::EditInsert(int mode) { InsertRange(CurrentSheetData().Selection.
 void TWorkbook::EditDelete(int mode) { DeleteRange(CurrentSheetData().Selection.front(), mode); }
 
 namespace {
+
 bool ValidRange(const TRange& r) {
   return r.Row1 >= 1 && r.Col1 >= 1 && r.Row1 <= r.Row2 && r.Col1 <= r.Col2 && r.Row2 <= kMaxRows && r.Col2 <= kMaxCols;
 }
-}  // namespace
 
-void TWorkbook::InsertRange(const TRange& range, int mode) {
-  if (mode < 1 || mode > 4 || !ValidRange(range)) return;
-  TSheetData& sheet = MutableCurrent();
-  const int id = sheet.Id;
+// The sizes, hidden lines and page breaks of a sheet's rows or columns after
+// `count` lines were inserted or deleted at `at`.
+template <typename T>
+void ShiftLineProperties(std::map<int, T>& sizes, std::set<int>& hidden, std::set<int>& breaks, int at, int count,
+                         bool insert) {
+  sizes = ShiftKeys(sizes, at, count, insert);
+  hidden = ShiftSet(hidden, at, count, insert);
+  breaks = ShiftSet(breaks, at, count, insert);
+}
+
+// Moves the cells of a sheet for an insertion of `range` (mode as InsertRange).
+void InsertCells(TSheetData& sheet, const TRange& range, int mode) {
   const int nRows = range.RowCount();
   const int nCols = range.ColCount();
   switch (mode) {
@@ -175,7 +183,6 @@ void TWorkbook::InsertRange(const TRange& range, int mode) {
           if (static_cast<int>(cells.size()) > kMaxCols) cells.resize(kMaxCols);
         }
       }
-      ShiftReferences(id, false, range.Col1, nCols, TRange{range.Row1, 1, range.Row2, kMaxCols});
       break;
     }
     case 2: {  // shift down, columns of the range only
@@ -198,7 +205,6 @@ void TWorkbook::InsertRange(const TRange& range, int mode) {
           }
         }
       }
-      ShiftReferences(id, true, range.Row1, nRows, TRange{1, range.Col1, kMaxRows, range.Col2});
       break;
     }
     case 3: {  // whole rows
@@ -206,10 +212,7 @@ void TWorkbook::InsertRange(const TRange& range, int mode) {
         sheet.Rows.insert(sheet.Rows.begin() + (range.Row1 - 1), nRows, std::vector<TCell>{});
         if (static_cast<int>(sheet.Rows.size()) > kMaxRows) sheet.Rows.resize(kMaxRows);
       }
-      sheet.RowHeights = ShiftKeys(sheet.RowHeights, range.Row1, nRows, true);
-      sheet.HiddenRows = ShiftSet(sheet.HiddenRows, range.Row1, nRows, true);
-      sheet.RowBreaks = ShiftSet(sheet.RowBreaks, range.Row1, nRows, true);
-      ShiftReferences(id, true, range.Row1, nRows, TRange{1, 1, kMaxRows, kMaxCols});
+      ShiftLineProperties(sheet.RowHeights, sheet.HiddenRows, sheet.RowBreaks, range.Row1, nRows, true);
       break;
     }
     case 4: {  // whole columns
@@ -219,21 +222,14 @@ void TWorkbook::InsertRange(const TRange& range, int mode) {
           if (static_cast<int>(cells.size()) > kMaxCols) cells.resize(kMaxCols);
         }
       }
-      sheet.ColWidths = ShiftKeys(sheet.ColWidths, range.Col1, nCols, true);
-      sheet.HiddenCols = ShiftSet(sheet.HiddenCols, range.Col1, nCols, true);
-      sheet.ColBreaks = ShiftSet(sheet.ColBreaks, range.Col1, nCols, true);
-      ShiftReferences(id, false, range.Col1, nCols, TRange{1, 1, kMaxRows, kMaxCols});
+      ShiftLineProperties(sheet.ColWidths, sheet.HiddenCols, sheet.ColBreaks, range.Col1, nCols, true);
       break;
     }
   }
-  ContentChanged();
-  Notify(TChange::Structure);
 }
 
-void TWorkbook::DeleteRange(const TRange& range, int mode) {
-  if (mode < 1 || mode > 4 || !ValidRange(range)) return;
-  TSheetData& sheet = MutableCurrent();
-  const int id = sheet.Id;
+// Moves the cells of a sheet for a deletion of `range` (mode as DeleteRange).
+void DeleteCells(TSheetData& sheet, const TRange& range, int mode) {
   const int nRows = range.RowCount();
   const int nCols = range.ColCount();
   switch (mode) {
@@ -245,7 +241,6 @@ void TWorkbook::DeleteRange(const TRange& range, int mode) {
         const int end = std::min(static_cast<int>(cells.size()), range.Col2);
         cells.erase(cells.begin() + (range.Col1 - 1), cells.begin() + end);
       }
-      ShiftReferences(id, false, range.Col1, -nCols, TRange{range.Row1, 1, range.Row2, kMaxCols});
       break;
     }
     case 2: {  // shift up
@@ -266,7 +261,6 @@ void TWorkbook::DeleteRange(const TRange& range, int mode) {
           target[c - 1] = std::move(moved);
         }
       }
-      ShiftReferences(id, true, range.Row1, -nRows, TRange{1, range.Col1, kMaxRows, range.Col2});
       break;
     }
     case 3: {  // whole rows
@@ -275,10 +269,7 @@ void TWorkbook::DeleteRange(const TRange& range, int mode) {
         const int end = std::min(used, range.Row2);
         sheet.Rows.erase(sheet.Rows.begin() + (range.Row1 - 1), sheet.Rows.begin() + end);
       }
-      sheet.RowHeights = ShiftKeys(sheet.RowHeights, range.Row1, nRows, false);
-      sheet.HiddenRows = ShiftSet(sheet.HiddenRows, range.Row1, nRows, false);
-      sheet.RowBreaks = ShiftSet(sheet.RowBreaks, range.Row1, nRows, false);
-      ShiftReferences(id, true, range.Row1, -nRows, TRange{1, 1, kMaxRows, kMaxCols});
+      ShiftLineProperties(sheet.RowHeights, sheet.HiddenRows, sheet.RowBreaks, range.Row1, nRows, false);
       break;
     }
     case 4: {  // whole columns
@@ -287,13 +278,33 @@ void TWorkbook::DeleteRange(const TRange& range, int mode) {
         const int end = std::min(static_cast<int>(cells.size()), range.Col2);
         cells.erase(cells.begin() + (range.Col1 - 1), cells.begin() + end);
       }
-      sheet.ColWidths = ShiftKeys(sheet.ColWidths, range.Col1, nCols, false);
-      sheet.HiddenCols = ShiftSet(sheet.HiddenCols, range.Col1, nCols, false);
-      sheet.ColBreaks = ShiftSet(sheet.ColBreaks, range.Col1, nCols, false);
-      ShiftReferences(id, false, range.Col1, -nCols, TRange{1, 1, kMaxRows, kMaxCols});
+      ShiftLineProperties(sheet.ColWidths, sheet.HiddenCols, sheet.ColBreaks, range.Col1, nCols, false);
       break;
     }
   }
+}
+
+}  // namespace
+
+void TWorkbook::InsertRange(const TRange& range, int mode) { InsertOrDeleteRange(range, mode, true); }
+
+void TWorkbook::DeleteRange(const TRange& range, int mode) { InsertOrDeleteRange(range, mode, false); }
+
+void TWorkbook::InsertOrDeleteRange(const TRange& range, int mode, bool insert) {
+  if (mode < 1 || mode > 4 || !ValidRange(range)) return;
+  TSheetData& sheet = MutableCurrent();
+  const int id = sheet.Id;
+  if (insert)
+    InsertCells(sheet, range, mode);
+  else
+    DeleteCells(sheet, range, mode);
+  // Modes 2 and 3 move rows, 1 and 4 columns; 1 and 2 only beside the range.
+  const bool rows = mode == 2 || mode == 3;
+  const int count = rows ? range.RowCount() : range.ColCount();
+  TRange band{1, 1, kMaxRows, kMaxCols};
+  if (mode == 1) band = TRange{range.Row1, 1, range.Row2, kMaxCols};
+  if (mode == 2) band = TRange{1, range.Col1, kMaxRows, range.Col2};
+  ShiftReferences(id, rows, rows ? range.Row1 : range.Col1, insert ? count : -count, band);
   ContentChanged();
   Notify(TChange::Structure);
 }

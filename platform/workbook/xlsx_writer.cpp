@@ -4,6 +4,8 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <set>
+#include <vector>
 
 #include "platform/safe_file_write.h"
 #include "platform/workbook/formula_engine.h"
@@ -24,6 +26,31 @@ struct XlsxBook {
     if (Book != nullptr) workbook_close(Book);
   }
 };
+
+// The libxlsxwriter setters of each side's border.
+struct TBorderSetters {
+  TBorderLine TBorders::*line;
+  void (*setStyle)(lxw_format*, uint8_t);
+  void (*setColor)(lxw_format*, lxw_color_t);
+};
+constexpr TBorderSetters kBorderSetters[] = {
+    {&TBorders::Left, format_set_left, format_set_left_color},
+    {&TBorders::Right, format_set_right, format_set_right_color},
+    {&TBorders::Top, format_set_top, format_set_top_color},
+    {&TBorders::Bottom, format_set_bottom, format_set_bottom_color},
+};
+
+// The page breaks before `lines` as libxlsxwriter takes them: the first 1023
+// (all a file holds), ended by a 0.
+template <typename Line>
+std::vector<Line> BreakList(const std::set<int>& lines) {
+  std::vector<Line> breaks;
+  for (int line : lines) {
+    if (breaks.size() < 1023) breaks.push_back(static_cast<Line>(line));
+  }
+  breaks.push_back(0);
+  return breaks;
+}
 
 lxw_format* MakeFormat(lxw_workbook* book, const TCellStyle& style) {
   lxw_format* format = workbook_add_format(book);
@@ -47,22 +74,11 @@ lxw_format* MakeFormat(lxw_workbook* book, const TCellStyle& style) {
   if (f.Shadow) format_set_font_shadow(format);
   if (f.Color != 0) format_set_font_color(format, f.Color);
   // The border codes of the model are those of the file format.
-  const TBorders& b = style.Borders;
-  if (b.Left.Style != 0) {
-    format_set_left(format, static_cast<uint8_t>(b.Left.Style));
-    format_set_left_color(format, b.Left.Color);
-  }
-  if (b.Right.Style != 0) {
-    format_set_right(format, static_cast<uint8_t>(b.Right.Style));
-    format_set_right_color(format, b.Right.Color);
-  }
-  if (b.Top.Style != 0) {
-    format_set_top(format, static_cast<uint8_t>(b.Top.Style));
-    format_set_top_color(format, b.Top.Color);
-  }
-  if (b.Bottom.Style != 0) {
-    format_set_bottom(format, static_cast<uint8_t>(b.Bottom.Style));
-    format_set_bottom_color(format, b.Bottom.Color);
+  for (const TBorderSetters& side : kBorderSetters) {
+    const TBorderLine& line = style.Borders.*side.line;
+    if (line.Style == 0) continue;
+    side.setStyle(format, static_cast<uint8_t>(line.Style));
+    side.setColor(format, line.Color);
   }
   const TPattern& p = style.Pattern;
   if (p.Pattern == 1) {
@@ -243,19 +259,11 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     }
     // Page breaks: at most 1023 of each kind fit into the file.
     if (!sheet.RowBreaks.empty()) {
-      std::vector<lxw_row_t> breaks;
-      for (int row : sheet.RowBreaks) {
-        if (breaks.size() < 1023) breaks.push_back(static_cast<lxw_row_t>(row));
-      }
-      breaks.push_back(0);
+      std::vector<lxw_row_t> breaks = BreakList<lxw_row_t>(sheet.RowBreaks);
       if (!Check(worksheet_set_h_pagebreaks(ws, breaks.data()), "page breaks", error)) return fail();
     }
     if (!sheet.ColBreaks.empty()) {
-      std::vector<lxw_col_t> breaks;
-      for (int col : sheet.ColBreaks) {
-        if (breaks.size() < 1023) breaks.push_back(static_cast<lxw_col_t>(col));
-      }
-      breaks.push_back(0);
+      std::vector<lxw_col_t> breaks = BreakList<lxw_col_t>(sheet.ColBreaks);
       if (!Check(worksheet_set_v_pagebreaks(ws, breaks.data()), "page breaks", error)) return fail();
     }
     if (const auto area = book.PrintArea(s)) {

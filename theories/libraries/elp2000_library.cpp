@@ -5,11 +5,7 @@
 using namespace kvx::theory_data;
 
 KVX_THEORY_EXPORT std::int32_t ping_elp() {
-  try {
-    return Elp82B().TermCount() > 0 ? kvx::theory_abi::kProbeElp2000 : 0;
-  } catch (...) {
-    return 0;
-  }
+  return ProbeAnswer(kvx::theory_abi::kProbeElp2000, [] { return Elp82B().TermCount() > 0; });
 }
 
 // JD: Julian date, dynamical time. X, Y, Z: geocentric, km, mean ecliptic and

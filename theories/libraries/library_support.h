@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "core/angle_constants.h"
 #include "theories/libraries/elp82b_series.h"
+#include "theories/libraries/theory_library_abi.h"
 #include "theories/libraries/vsop87_series.h"
 
 namespace kvx::theory_data {
@@ -39,17 +41,25 @@ inline void StoreState(const VsopRectangular& s, double* X, double* Y, double* Z
   Store(VZ, s.vz);
 }
 
-// Stores the rectangular state of `planet` from `series` (version B or D),
-// AU and AU per day; zeros when the series cannot be evaluated.
-inline void StoreRectangular(const Vsop87Series& series, VsopPlanet planet, double T, double* X, double* Y, double* Z,
-                             double* VX, double* VY, double* VZ, double level) {
-  VsopRectangular s;
+// The rectangular state of `planet` from `series` (version B or D), AU and
+// AU per day; zeros when the series cannot be evaluated.
+inline VsopRectangular RectangularState(const Vsop87Series& series, VsopPlanet planet, double T, double level) {
   try {
-    s = ToRectangular(series.Evaluate(planet, Millennia(T), TruncationThreshold(level)));
+    return ToRectangular(series.Evaluate(planet, Millennia(T), TruncationThreshold(level)));
   } catch (...) {
-    s = VsopRectangular{};
+    return VsopRectangular{};
   }
-  StoreState(s, X, Y, Z, VX, VY, VZ);
+}
+
+// A probe's answer: `code` when `present()` finds the library's series, 0
+// when it does not or when reading them fails.
+template <class Present>
+std::int32_t ProbeAnswer(std::int32_t code, Present present) {
+  try {
+    return present() ? code : 0;
+  } catch (...) {
+    return 0;
+  }
 }
 
 // Heliocentric state of the Earth-Moon barycentre, AU and AU per day,
@@ -60,7 +70,7 @@ inline void StoreRectangular(const Vsop87Series& series, VsopPlanet planet, doub
 inline VsopRectangular EarthMoonBarycentre(double T, double level) {
   const double threshold = TruncationThreshold(level);
   VsopRectangular s = ToRectangular(Vsop87B().Evaluate(kEarth, Millennia(T), threshold));
-  const double jd = kJ2000 + 36525.0 * T;
+  const double jd = kJulianDateJ2000 + 36525.0 * T;
   constexpr double kStep = 0.05;  // days
   const Elp82BSeries& moon = Elp82B();
   const ElpPosition m = moon.Evaluate(jd, threshold);
@@ -80,3 +90,24 @@ inline VsopRectangular EarthMoonBarycentre(double T, double level) {
 }
 
 }  // namespace kvx::theory_data
+
+// Defines the rectangular entry point `name` of `planet` from `series`
+// (Vsop87B or Vsop87D) by RectangularState: X, Y, Z in AU; VX, VY, VZ in AU
+// per day.
+#define KVX_VSOP87_RECTANGULAR_ENTRY(name, series, planet)                                                           \
+  KVX_THEORY_EXPORT void name(double T, double* X, double* Y, double* Z, double* VX, double* VY, double* VZ,         \
+                              double level) {                                                                        \
+    kvx::theory_data::StoreState(                                                                                    \
+        kvx::theory_data::RectangularState(kvx::theory_data::series(), kvx::theory_data::planet, T, level), X, Y, Z, \
+        VX, VY, VZ);                                                                                                 \
+  }
+
+// The entry points of Mercury .. Neptune from `series`, in that order.
+#define KVX_VSOP87_PLANET_ENTRIES(series, mercury, venus, mars, jupiter, saturn, uranus, neptune) \
+  KVX_VSOP87_RECTANGULAR_ENTRY(mercury, series, kMercury)                                         \
+  KVX_VSOP87_RECTANGULAR_ENTRY(venus, series, kVenus)                                             \
+  KVX_VSOP87_RECTANGULAR_ENTRY(mars, series, kMars)                                               \
+  KVX_VSOP87_RECTANGULAR_ENTRY(jupiter, series, kJupiter)                                         \
+  KVX_VSOP87_RECTANGULAR_ENTRY(saturn, series, kSaturn)                                           \
+  KVX_VSOP87_RECTANGULAR_ENTRY(uranus, series, kUranus)                                           \
+  KVX_VSOP87_RECTANGULAR_ENTRY(neptune, series, kNeptune)

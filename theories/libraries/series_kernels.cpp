@@ -19,9 +19,6 @@ namespace portable_loops {
 #define KVX_VCOS _ZGVbN2v_cos
 #define KVX_VSIN _ZGVbN2v_sin
 #include "theories/libraries/series_kernel_loops.inc"
-#undef KVX_LANES
-#undef KVX_VCOS
-#undef KVX_VSIN
 }  // namespace portable_loops
 
 #pragma GCC push_options
@@ -35,9 +32,6 @@ namespace avx2_loops {
 #define KVX_VCOS _ZGVdN4v_cos
 #define KVX_VSIN _ZGVdN4v_sin
 #include "theories/libraries/series_kernel_loops.inc"
-#undef KVX_LANES
-#undef KVX_VCOS
-#undef KVX_VSIN
 }  // namespace avx2_loops
 #pragma GCC pop_options
 

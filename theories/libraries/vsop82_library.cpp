@@ -104,11 +104,8 @@ void Elements(VsopPlanet planet, double T, double* a, double* lambda, double* k,
 }  // namespace
 
 KVX_THEORY_EXPORT std::int32_t ping_82() {
-  try {
-    return Vsop87B().TermCount() > 0 && Elp82B().TermCount() > 0 ? kvx::theory_abi::kProbeVsop82 : 0;
-  } catch (...) {
-    return 0;
-  }
+  return ProbeAnswer(kvx::theory_abi::kProbeVsop82,
+                     [] { return Vsop87B().TermCount() > 0 && Elp82B().TermCount() > 0; });
 }
 
 #define KVX_VSOP82_ENTRY(name, planet)                                                                         \

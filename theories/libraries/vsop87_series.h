@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "core/astronomical_constants.h"
+
 namespace kvx::theory_data {
 
 enum VsopPlanet { kMercury, kVenus, kEarth, kMars, kJupiter, kSaturn, kUranus, kNeptune };
@@ -95,6 +97,5 @@ const Vsop87Series& Vsop87B();
 const Vsop87Series& Vsop87D();
 
 inline constexpr double kDaysPerMillennium = 365250.0;
-inline constexpr double kJ2000 = 2451545.0;
 
 }  // namespace kvx::theory_data

@@ -5,38 +5,15 @@
 #include "theories/libraries/library_support.h"
 #include "theories/libraries/theory_library_abi.h"
 
-namespace {
 using namespace kvx::theory_data;
 
-// X, Y, Z in AU; VX, VY, VZ in AU per day.
-void Rectangular(VsopPlanet planet, double T, double* X, double* Y, double* Z, double* VX, double* VY, double* VZ,
-                 double level) {
-  StoreRectangular(Vsop87B(), planet, T, X, Y, Z, VX, VY, VZ, level);
-}
-}  // namespace
-
 KVX_THEORY_EXPORT std::int32_t ping_a() {
-  try {
-    return Vsop87B().TermCount() > 0 && Elp82B().TermCount() > 0 ? kvx::theory_abi::kProbeVsop87A : 0;
-  } catch (...) {
-    return 0;
-  }
+  return ProbeAnswer(kvx::theory_abi::kProbeVsop87A,
+                     [] { return Vsop87B().TermCount() > 0 && Elp82B().TermCount() > 0; });
 }
 
-#define KVX_VSOP87A_ENTRY(name, planet)                                                                      \
-  KVX_THEORY_EXPORT void name(double T, double* X, double* Y, double* Z, double* VX, double* VY, double* VZ, \
-                              double level) {                                                                \
-    Rectangular(planet, T, X, Y, Z, VX, VY, VZ, level);                                                      \
-  }
-
-KVX_VSOP87A_ENTRY(vsop_a_mer, kMercury)
-KVX_VSOP87A_ENTRY(vsop_a_ven, kVenus)
-KVX_VSOP87A_ENTRY(vsop_a_mar, kMars)
-KVX_VSOP87A_ENTRY(vsop_a_jup, kJupiter)
-KVX_VSOP87A_ENTRY(vsop_a_sat, kSaturn)
-KVX_VSOP87A_ENTRY(vsop_a_ura, kUranus)
-KVX_VSOP87A_ENTRY(vsop_a_nep, kNeptune)
-KVX_VSOP87A_ENTRY(vsop_a_erd, kEarth)
+KVX_VSOP87_PLANET_ENTRIES(Vsop87B, vsop_a_mer, vsop_a_ven, vsop_a_mar, vsop_a_jup, vsop_a_sat, vsop_a_ura, vsop_a_nep)
+KVX_VSOP87_RECTANGULAR_ENTRY(vsop_a_erd, Vsop87B, kEarth)
 
 KVX_THEORY_EXPORT void vsop_a_emo(double T, double* X, double* Y, double* Z, double* VX, double* VY, double* VZ,
                                   double level) {

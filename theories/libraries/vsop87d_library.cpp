@@ -22,34 +22,21 @@ void Spherical(VsopPlanet planet, double T, double* L, double* B, double* R, dou
 }  // namespace
 
 KVX_THEORY_EXPORT std::int32_t ping() {
-  try {
-    return Vsop87D().TermCount() > 0 ? kvx::theory_abi::kProbeVsop87D : 0;
-  } catch (...) {
-    return 0;
-  }
+  return ProbeAnswer(kvx::theory_abi::kProbeVsop87D, [] { return Vsop87D().TermCount() > 0; });
 }
 
-KVX_THEORY_EXPORT void vsopmerkur_hel(double T, double* L, double* B, double* R, double level) {
-  Spherical(kMercury, T, L, B, R, level);
-}
-KVX_THEORY_EXPORT void vsopvenus_hel(double T, double* L, double* B, double* R, double level) {
-  Spherical(kVenus, T, L, B, R, level);
-}
-KVX_THEORY_EXPORT void vsopmars_hel(double T, double* L, double* B, double* R, double level) {
-  Spherical(kMars, T, L, B, R, level);
-}
-KVX_THEORY_EXPORT void vsopjupiter_hel(double T, double* L, double* B, double* R, double level) {
-  Spherical(kJupiter, T, L, B, R, level);
-}
-KVX_THEORY_EXPORT void vsopsaturn_hel(double T, double* L, double* B, double* R, double level) {
-  Spherical(kSaturn, T, L, B, R, level);
-}
-KVX_THEORY_EXPORT void vsopuranus_hel(double T, double* L, double* B, double* R, double level) {
-  Spherical(kUranus, T, L, B, R, level);
-}
-KVX_THEORY_EXPORT void vsopneptun_hel(double T, double* L, double* B, double* R, double level) {
-  Spherical(kNeptune, T, L, B, R, level);
-}
+#define KVX_VSOP87D_ENTRY(name, planet)                                                  \
+  KVX_THEORY_EXPORT void name(double T, double* L, double* B, double* R, double level) { \
+    Spherical(planet, T, L, B, R, level);                                                \
+  }
+
+KVX_VSOP87D_ENTRY(vsopmerkur_hel, kMercury)
+KVX_VSOP87D_ENTRY(vsopvenus_hel, kVenus)
+KVX_VSOP87D_ENTRY(vsopmars_hel, kMars)
+KVX_VSOP87D_ENTRY(vsopjupiter_hel, kJupiter)
+KVX_VSOP87D_ENTRY(vsopsaturn_hel, kSaturn)
+KVX_VSOP87D_ENTRY(vsopuranus_hel, kUranus)
+KVX_VSOP87D_ENTRY(vsopneptun_hel, kNeptune)
 
 // The Sun seen from the Earth: the Earth's heliocentric longitude plus 180
 // degrees, its latitude negated, the same distance.

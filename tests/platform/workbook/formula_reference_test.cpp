@@ -65,6 +65,21 @@ TEST(FormulaReferences, RewritingTouchesReferencesOnly) {
   EXPECT_TRUE(FormulaAccepted("SUM(A1:B2)*2"));
 }
 
+TEST(FormulaReferences, QuotesWithoutSheetPrefixAndExponentsPassUnchanged) {
+  int visited = 0;
+  auto count = [&](const std::string& sheet, TRefPoint&, TRefPoint*) {
+    EXPECT_EQ(sheet, "");
+    ++visited;
+    return true;
+  };
+  EXPECT_EQ(RewriteReferences("'abc", count), "'abc");  // never closed
+  EXPECT_EQ(RewriteReferences("'abc'&A1", count), "'abc'&A1");
+  EXPECT_EQ(visited, 1);
+  EXPECT_EQ(MoveRelativeReferences("2E5+E5", 1, 0), "2E5+E6");
+  EXPECT_EQ(RenameSheetInFormula("'Sheet1'&Sheet1&'Sheet1", "Sheet1", "X"), "'Sheet1'&Sheet1&'Sheet1");
+  EXPECT_EQ(RenameSheetInFormula("'sheet1'!A1", "Sheet1", "X"), "X!A1");
+}
+
 TEST(FormulaReferences, LocalSyntaxWithDecimalComma) {
   const std::string file = "IF(A1>1.5,\"a,b;c\",SUM(B1:B2,2.25,'x,y'!C1))+.5";
   const std::string local = "IF(A1>1,5;\"a,b;c\";SUM(B1:B2;2,25;'x,y'!C1))+,5";
