@@ -82,7 +82,7 @@ class DispatchFinally {
       : state_(state), restore_(restoreCursor) {}
   ~DispatchFinally() {
     if (restore_) restore_();
-    if (state_.TableKind != kDatabaseBatchKind) state_.TableKind = kNoTableKind;
+    if (state_.Table.TableKind != kDatabaseBatchKind) state_.Table.TableKind = kNoTableKind;
   }
   DispatchFinally(const DispatchFinally&) = delete;
   DispatchFinally& operator=(const DispatchFinally&) = delete;
@@ -127,7 +127,7 @@ void TTableDispatcher::CompletePeriodEnd(TEphemerisPeriodState& period) {
 
 bool TTableDispatcher::CheckPeriodOrder() {
   if (state_.Period.End.Mjd > state_.Period.Start.Mjd || state_.Period.AutoEnd != 0) return true;
-  state_.TableKind = kPeriodRefusedKind;
+  state_.Table.TableKind = kPeriodRefusedKind;
   return false;
 }
 
@@ -135,7 +135,7 @@ void TTableDispatcher::ComputeTable() {
   DispatchFinally finally(state_, hooks_.RestoreCursor);
   Call(hooks_.ShowHourglass);
   Call(hooks_.ShowHourglass);
-  state_.PreviousTableKind = state_.TableKind;
+  state_.Table.PreviousTableKind = state_.Table.TableKind;
   if (hooks_.CheckPeriod) {
     hooks_.CheckPeriod();
   } else {
@@ -144,24 +144,24 @@ void TTableDispatcher::ComputeTable() {
   CheckPeriodOrder();
   Call(hooks_.Invalidate);
   CompletePeriodEnd(state_.Period);
-  if (state_.TableKind == kNoTableKind) {
+  if (state_.Table.TableKind == kNoTableKind) {
     Call(hooks_.RefreshMenus);
     Call(hooks_.Invalidate);
     return;
   }
   try {
-    if (state_.UndoFlag == 1) {
-      state_.UndoFlag = 0;
+    if (state_.Document.UndoFlag == 1) {
+      state_.Document.UndoFlag = 0;
       Call(hooks_.CommitTransaction);
     }
     Call(hooks_.BeginTransaction);
-    state_.UndoFlag = 1;
+    state_.Document.UndoFlag = 1;
   } catch (...) {
     // The undo record is a convenience: a failure leaves the table to compute.
   }
-  const std::int32_t kind = state_.TableKind;
+  const std::int32_t kind = state_.Table.TableKind;
   if (kind != 0 && kind != 1 && kind != kNoTableKind) {
-    if (state_.WorkbookView != 0) Call(hooks_.ClearSheet);
+    if (state_.Document.WorkbookView != 0) Call(hooks_.ClearSheet);
     const auto handler = handlers_.find(kind);
     if (handler != handlers_.end()) {
       // A copy: the handler may re-register or call ComputeTable again.
@@ -198,26 +198,26 @@ void TTableDispatcher::ComputeTableGuarded() {
 
 void TTableDispatcher::FinishStandardRun(TKeplereph& object, std::int32_t code, bool elementTable) {
   const TTableKindRow* row = FindTableKind(code);
-  if (row != nullptr && row->MenuKind != kKindUnchanged) state_.TableKind = row->MenuKind;
+  if (row != nullptr && row->MenuKind != kKindUnchanged) state_.Table.TableKind = row->MenuKind;
   if (object.Stopped != 0) {
-    state_.TableKind = kNoTableKind;
-    state_.PreviousTableKind = kNoTableKind;
+    state_.Table.TableKind = kNoTableKind;
+    state_.Table.PreviousTableKind = kNoTableKind;
     Call(hooks_.Invalidate);
   }
   Call(hooks_.ShowHourglass);
-  state_.DocumentSaved = 0;
+  state_.Document.DocumentSaved = 0;
   if (elementTable) {
-    object.paintelemente(1, state_.WorkbookView);
+    object.paintelemente(1, state_.Document.WorkbookView);
   } else {
-    object.paint(state_.WorkbookView);
+    object.paint(state_.Document.WorkbookView);
   }
   // Cancelled while computing or while writing: what was written stays.
   if (object.Stopped != 0) ReportCancelled(true);
 }
 
 void TTableDispatcher::ReportCancelled(bool written) {
-  state_.TableKind = kNoTableKind;
-  state_.PreviousTableKind = kNoTableKind;
+  state_.Table.TableKind = kNoTableKind;
+  state_.Table.PreviousTableKind = kNoTableKind;
   const bool english = LanguageEnglish != 0;
   if (hooks_.ShowStatus) hooks_.ShowStatus(CancelledRunText(written, english));
   if (!written) {
@@ -231,8 +231,8 @@ void TTableDispatcher::ReportCancelled(bool written) {
 }
 
 void TTableDispatcher::ReportCancelledBeforeAnyResult() {
-  state_.TableKind = kNoTableKind;
-  state_.PreviousTableKind = kNoTableKind;
+  state_.Table.TableKind = kNoTableKind;
+  state_.Table.PreviousTableKind = kNoTableKind;
   if (hooks_.ShowStatus) hooks_.ShowStatus(CancelledRunText(false, LanguageEnglish != 0));
 }
 

@@ -89,8 +89,8 @@ TTableFileImage TableFileImageOf(const TTableDocument& doc) {
   image.EndObserver = doc.State.Period.End;
   image.TableConfig = doc.State.Period.TableConfig;
   image.Step = doc.State.Period.Step;
-  image.EclipseSearchMinutes = static_cast<std::int32_t>(doc.State.SolarEclipseSearchMinutes);
-  image.EclipseSearchSpanHours = static_cast<std::int32_t>(doc.State.SolarEclipseSearchSpanHours);
+  image.EclipseSearchMinutes = static_cast<std::int32_t>(doc.State.Eclipses.SolarEclipseSearchMinutes);
+  image.EclipseSearchSpanHours = static_cast<std::int32_t>(doc.State.Eclipses.SolarEclipseSearchSpanHours);
   image.ColumnWidthTable = doc.ColumnWidthTable;
   image.Cells.reserve(static_cast<std::size_t>(image.RowCount) * static_cast<std::size_t>(image.ColCount));
   for (int r = 0; r < image.RowCount; ++r) {
@@ -122,8 +122,8 @@ void TakeTableFileImage(TTableDocument& doc, const TTableFileImage& image) {
   doc.State.Period.TableConfig = image.TableConfig;
   TitlesFollowLanguage(doc.State.Period.TableConfig, LanguageEnglish != 0);
   doc.State.Period.Step = image.Step;
-  doc.State.SolarEclipseSearchMinutes = image.EclipseSearchMinutes;
-  doc.State.SolarEclipseSearchSpanHours = image.EclipseSearchSpanHours;
+  doc.State.Eclipses.SolarEclipseSearchMinutes = image.EclipseSearchMinutes;
+  doc.State.Eclipses.SolarEclipseSearchSpanHours = image.EclipseSearchSpanHours;
   doc.Look.Reserved = image.Reserved;
   doc.ColumnWidthTable = image.ColumnWidthTable;
   for (const TTableFileCell& cell : image.Cells) {
@@ -163,7 +163,7 @@ bool SaveTableFileAs(TTableDocument& doc) {
   }
   if (!SaveTableFile(doc, *chosen)) return false;
   if (doc.Recent != nullptr) doc.Recent->AddFile(*chosen);
-  doc.State.DocumentSaved = 1;
+  doc.State.Document.DocumentSaved = 1;
   doc.Caption = std::string(kCaptionStart) + *chosen + "]";
   return true;
 }

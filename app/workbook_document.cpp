@@ -76,14 +76,14 @@ bool WriteText(TWorkbookDocument& doc, const std::string& name) {
   doc.FileName = name;
   doc.FileType = workbook::kFileTypeText;
   SetCaptionAndRecent(doc, name);
-  doc.State.DocumentSaved = 0;
+  doc.State.Document.DocumentSaved = 0;
   ShowOnlyActiveSheet(false);
   return true;
 }
 
 bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
   std::string error;
-  if (!workbook::WriteSheetSeparated(doc.Book, name, CsvSeparatorChar(doc.State.CsvSeparatorIndex), error)) {
+  if (!workbook::WriteSheetSeparated(doc.Book, name, CsvSeparatorChar(doc.State.Document.CsvSeparatorIndex), error)) {
     ShowMessage("Fehler beim Speichern von " + name + ".", "An error occured while saving " + name + ".",
                 MessageIcon::Error, MessageButtons::Ok, English() ? "Error" : "Datei nicht gespeichert");
     return false;
@@ -91,7 +91,7 @@ bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
   doc.FileName = name;
   SetCaptionAndRecent(doc, name);
   ShowOnlyActiveSheet(true);
-  doc.State.DocumentSaved = 0;
+  doc.State.Document.DocumentSaved = 0;
   return true;
 }
 
@@ -111,11 +111,11 @@ char CsvSeparatorChar(std::int32_t index) {
 }
 
 std::string UntitledName(const TMainFormState& state) {
-  return (English() ? "Untitled" : "Unbenannt") + std::to_string(state.UntitledCounter);
+  return (English() ? "Untitled" : "Unbenannt") + std::to_string(state.Document.UntitledCounter);
 }
 
 bool AskSaveChanges(TWorkbookDocument& doc) {
-  if (doc.State.DocumentSaved != 0) return true;
+  if (doc.State.Document.DocumentSaved != 0) return true;
   const std::string name = doc.FileName.empty() ? UntitledName(doc.State) : doc.FileName;
   const MessageResult answer = ShowMessage(
       "Möchten Sie Änderungen in " + name + " noch sichern?", "Do you want to save changes in " + name + "?",
@@ -131,7 +131,7 @@ void NewDocument(TWorkbookDocument& doc, int sheetCount) {
   const int n = std::clamp(sheetCount, 1, 255);
   doc.FileName.clear();
   doc.FileType = 0;
-  ++doc.State.UntitledCounter;
+  ++doc.State.Document.UntitledCounter;
   workbook::TWorkbook fresh(n);
   for (int s = 1; s <= n; ++s) fresh.SetSheetName(s, "Sheet" + std::to_string(s));
   fresh.SetSelection(1, 1, 1, 1);
@@ -139,8 +139,8 @@ void NewDocument(TWorkbookDocument& doc, int sheetCount) {
   doc.Book.SetFileName({});
   doc.Book.SetModified(false);
   doc.Caption = std::string(kCaptionStart) + UntitledName(doc.State) + "] ";
-  doc.State.DocumentSaved = 1;
-  doc.State.UndoFlag = 0;
+  doc.State.Document.DocumentSaved = 1;
+  doc.State.Document.UndoFlag = 0;
 }
 
 bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
@@ -154,7 +154,8 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     workbook::TWorkbook fresh(1);
     fresh.SetSheetName(1, NewSheetNameStem() + "1");
     std::string error;
-    if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.State.CsvSeparatorIndex), error)) {
+    if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.State.Document.CsvSeparatorIndex),
+                                          error)) {
       ShowOpenFailed(fileName);
       return false;
     }
@@ -164,7 +165,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     doc.FileName = fileName;
     doc.FileType = 0;
     SetCaptionAndRecent(doc, fileName);
-    doc.State.DocumentSaved = 1;
+    doc.State.Document.DocumentSaved = 1;
     return true;
   }
   int type = 0;
@@ -180,7 +181,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
   doc.Book.SetActiveCell(1, 1, true);
   doc.FileName = fileName;
   SetCaptionAndRecent(doc, fileName);
-  doc.State.DocumentSaved = 1;
+  doc.State.Document.DocumentSaved = 1;
   return true;
 }
 
@@ -198,7 +199,8 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
 
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
   std::string error;
-  if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.State.CsvSeparatorIndex), error)) {
+  if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.State.Document.CsvSeparatorIndex),
+                                        error)) {
     ShowOpenFailed(fileName);
     return false;
   }
@@ -223,7 +225,7 @@ bool SaveDocument(TWorkbookDocument& doc) {
                 "An Error occured while saving " + doc.FileName + ".", MessageIcon::Error);
     return false;
   }
-  doc.State.DocumentSaved = text ? 0 : 1;
+  doc.State.Document.DocumentSaved = text ? 0 : 1;
   if (text) ShowOnlyActiveSheet(false);
   return true;
 }
@@ -262,7 +264,7 @@ bool SaveWorkbookAs(TWorkbookDocument& doc) {
   doc.FileType = workbook::kFileTypeWorkbook;
   doc.Book.SetFileName(*chosen);
   SetCaptionAndRecent(doc, *chosen);
-  doc.State.DocumentSaved = 1;
+  doc.State.Document.DocumentSaved = 1;
   return true;
 }
 

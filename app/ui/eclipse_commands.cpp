@@ -45,21 +45,21 @@ bool AskMoonTheory(TTheoryControl& theories) {
 }
 
 TEventStep CourseStep(const TMainFormState& s) {
-  TEventStep step{s.PhaseTableMinutes, s.PhaseTableSeconds};
+  TEventStep step{s.Eclipses.PhaseTableMinutes, s.Eclipses.PhaseTableSeconds};
   if (step.Minutes * 60 + step.Seconds <= 0) step = TEventStep{1, 0};
   return step;
 }
 
 TTableOutputSettings GridOutput(TCommandHost& form) {
   TTableOutputSettings output;
-  output.AzimuthOrigin = form.State().HalfTurnOffsetAngle;
+  output.AzimuthOrigin = form.Computing().HalfTurnOffsetAngle;
   return output;
 }
 
 // The solar eclipse searches' step (minutes) and span (hours) from the
 // state; false, leaving without a table, when they do not pass the check.
 bool SolarSearchSettings(TCommandHost& form, std::int32_t& step, std::int32_t& span) {
-  const TMainFormState& s = form.State();
+  const TEclipseSettings& s = form.EclipseSettings();
   step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
   span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
   if (CheckEclipseSearchSettings(step, span)) return true;
@@ -87,8 +87,8 @@ void SolarEclipseRun(TCommandHost& form) {
     if (eclipse.Status == TEclipseSearchStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(false);
     return;
   }
-  s.DocumentSaved = 0;
-  if (s.WorkbookView != 0) {
+  s.Document.DocumentSaved = 0;
+  if (s.Document.WorkbookView != 0) {
     eclipse.paint(form.Workbook(), s.Period.TableConfig);
   } else {
     eclipse.paint_grid(form.Grid(), GridOutput(form), s.Period.TableConfig);
@@ -109,20 +109,20 @@ void SolarCalendarRun(TCommandHost& form) {
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsterniskalender", "Solar eclipse calendar"), 1000);
     const TSearchContext context = EclipseSearchContext(form.State());
-    if (s.WorkbookView != 0) {
+    if (s.Document.WorkbookView != 0) {
       written = eclipse.kalenderrechnen(context, CourseStep(s), form.Workbook(), s.Period.TableConfig, s.Period.Start,
-                                        s.Period.End, step, span, s.SolarEclipseCriterion);
+                                        s.Period.End, step, span, s.Eclipses.SolarEclipseCriterion);
     } else {
       written =
           eclipse.kalenderrechnen_grid(context, CourseStep(s), form.Grid(), GridOutput(form), s.Period.TableConfig,
-                                       s.Period.Start, s.Period.End, step, span, s.SolarEclipseCriterion);
+                                       s.Period.Start, s.Period.End, step, span, s.Eclipses.SolarEclipseCriterion);
     }
   }
   if (!written) {
     LeaveWithoutTable(form);
     return;
   }
-  s.DocumentSaved = 0;
+  s.Document.DocumentSaved = 0;
   // Cancelled: the eclipses found until then are written.
   if (eclipse.Status == TEclipseSearchStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }
@@ -132,7 +132,7 @@ void SolarCalendarRun(TCommandHost& form) {
 // until then.
 void TransitRun(TCommandHost& form, bool table) {
   TMainFormState& s = form.State();
-  const std::int32_t planet = TransitPlanetIndex(s.TransitPlanet);
+  const std::int32_t planet = TransitPlanetIndex(s.Objects.TransitPlanet);
   const std::string german =
       std::string("Bitte Geduld, ") + TransitPlanetGermanName(planet) + "durchgang wird berechnet";
   const std::string english = std::string("Please wait, calculating transit for ") + TransitPlanetEnglishName(planet);
@@ -156,8 +156,8 @@ void TransitRun(TCommandHost& form, bool table) {
     if (cancelled) form.Tables().Dispatcher().ReportCancelled(false);
     return;
   }
-  s.DocumentSaved = 0;
-  if (s.WorkbookView != 0) {
+  s.Document.DocumentSaved = 0;
+  if (s.Document.WorkbookView != 0) {
     search.paint(form.Workbook(), s.Period.TableConfig);
   } else {
     search.paint_grid(form.Grid(), GridOutput(form), s.Period.TableConfig);
@@ -166,7 +166,7 @@ void TransitRun(TCommandHost& form, bool table) {
 }
 
 void RunKind(TCommandHost& form, std::int32_t kind) {
-  TMainFormState& s = form.State();
+  TTableState& s = form.TableState();
   s.TableKind = kind;
   if (s.PreviousTableKind != kind) s.TableChanged = 1;
   form.Tables().ComputeTable();
@@ -188,22 +188,23 @@ void HideEclipsePanel(TCommandHost& form) {
 }
 
 void LeaveWithoutTable(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TDocumentState& document = form.DocumentState();
+  TTableState& table = form.TableState();
   if (form.Workbook().InTransaction()) form.Workbook().TransactionRollback();
-  s.UndoFlag = 0;
-  s.TableKind = kNoTableKind;
-  s.PreviousTableKind = kNoTableKind;
+  document.UndoFlag = 0;
+  table.TableKind = kNoTableKind;
+  table.PreviousTableKind = kNoTableKind;
 }
 
 TSearchContext EclipseSearchContext(const TMainFormState& s) {
   TSearchContext context;
-  context.MoonCache = s.MoonCacheFlag;
-  context.MoonOption = s.MoonOption;
+  context.MoonCache = s.Computing.MoonCacheFlag;
+  context.MoonOption = s.Computing.MoonOption;
   context.Settings = s.Period.PositionFiles;
   context.Sidereal = s.Period.ApparentSiderealTime;
   context.Selection = s.Period.Selection;
-  context.VsopLevelA = s.VsopLevelA;
-  context.FastSearch = s.FastSearchOption;
+  context.VsopLevelA = s.Computing.VsopLevelA;
+  context.FastSearch = s.Computing.FastSearchOption;
   context.PositionFilesLastJd = s.Period.PositionFilesLastJd;
   return context;
 }
@@ -215,10 +216,10 @@ void Sonnenfinsternis1Click(TCommandHost& form) {
 }
 
 void Sonnenfinsterniskalender1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TEclipseSettings& s = form.EclipseSettings();
   TEclipsePeriodHooks hooks;
   hooks.PeriodText = [&form] {
-    TEphemerisPeriodState p = form.State().Period;
+    TEphemerisPeriodState p = form.Period();
     TTableDispatcher::CompletePeriodEnd(p);
     TObserverRecord end = p.End;
     end.AutoDeltaT = 0;
@@ -235,7 +236,7 @@ void Sonnenfinsterniskalender1Click(TCommandHost& form) {
 }
 
 void MerkurundVenusdurchgnge1Click(TCommandHost& form, std::int32_t planetWord) {
-  TMainFormState& s = form.State();
+  TCurrentObjects& s = form.Objects();
   s.TransitPlanet = static_cast<std::int16_t>(planetWord);
   if (form.Selection().PlanetTheory() != 0 && !form.SlowTheoryQuestion(kVsopQuestionGerman, kVsopQuestionEnglish, 0))
     return;
@@ -244,7 +245,7 @@ void MerkurundVenusdurchgnge1Click(TCommandHost& form, std::int32_t planetWord) 
 }
 
 void TabellemitMerkurdurchgngen1Click(TCommandHost& form, std::int32_t planetWord) {
-  TMainFormState& s = form.State();
+  TCurrentObjects& s = form.Objects();
   s.TransitPlanet = static_cast<std::int16_t>(planetWord);
   if (!form.Tables().PeriodCheck()) return;
   if (!AskMoonTheory(form)) return;

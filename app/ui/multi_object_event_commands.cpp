@@ -35,7 +35,7 @@ std::vector<std::string> NamesOf(const List& list) {
 
 bool SelectDatabaseAsteroids(TCommandHost& form) {
   BusyCursorScope busy;
-  return SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids,
+  return SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.Objects().ChosenDatabaseAsteroids,
                                      &form.Window());
 }
 
@@ -47,11 +47,11 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form) {
   TElementDialogCommands* elements = ElementDialogCommandsOf(form);
   if (elements != nullptr) {
     hooks.LoadElementLists = [&form, elements] {
-      elements->AsteroidDialog().DataFolder = form.State().DataFolder;
+      elements->AsteroidDialog().DataFolder = form.DataFolder();
       elements->AsteroidDialog().LoadListWhenEmpty();
       // The window stays responsive between the two loads.
       CurrentProgress().ProcessEvents();
-      elements->CometDialog().DataFolder = form.State().DataFolder;
+      elements->CometDialog().DataFolder = form.DataFolder();
       elements->CometDialog().LoadListWhenEmpty();
     };
     hooks.AsteroidNames = [elements] { return NamesOf(elements->AsteroidDialog().Planetoidentabelle1); };
@@ -59,7 +59,7 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form) {
     hooks.AsteroidAt = [elements](std::int32_t i) { return elements->AsteroidDialog().Planetoidentabelle1.Data(i); };
     hooks.CometAt = [elements](std::int32_t i) { return elements->CometDialog().Kometentabelle1.Data(i); };
   }
-  hooks.DatabaseFiles = [&form] { return form.State().ChosenDatabaseAsteroids; };
+  hooks.DatabaseFiles = [&form] { return form.Objects().ChosenDatabaseAsteroids; };
   hooks.SelectDatabaseAsteroids = [&form] { return SelectDatabaseAsteroids(form); };
   hooks.SelectRange = [&form](std::int32_t& first, std::int32_t& last, const std::vector<std::string>& names) {
     return SelectFileRecordRange(first, last, names, &form.Window());
@@ -70,15 +70,15 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form) {
 
 void EreignissefrmehrereObjekte1Click(TCommandHost& form) {
   TMainFormState& s = form.State();
-  if (s.AsteroidDatabase != 0 && s.ChosenDatabaseAsteroids.empty()) SelectDatabaseAsteroids(form);
+  if (s.Objects.AsteroidDatabase != 0 && s.Objects.ChosenDatabaseAsteroids.empty()) SelectDatabaseAsteroids(form);
   const TSearchTheoryScope theory(form);
   if (!AskSlowEventSearchTheory(form)) return;
 
   const TObserverRecord saved = s.Period.Start;
   TMultiObjectEventSettings settings;
-  settings.Options = s.EventSearchOptions;
-  settings.Ranges = s.ElementFileRanges;
-  settings.AsteroidDatabase = s.AsteroidDatabase != 0;
+  settings.Options = s.Searches.EventSearchOptions;
+  settings.Ranges = s.Objects.ElementFileRanges;
+  settings.AsteroidDatabase = s.Objects.AsteroidDatabase != 0;
   TSearchContext context = EclipseSearchContext(form.State());
   context.Topocentric = 0;
   const int result =
@@ -88,14 +88,14 @@ void EreignissefrmehrereObjekte1Click(TCommandHost& form) {
     s.Period.Start = saved;
     return;
   }
-  s.EventSearchOptions = settings.Options;
-  s.ElementFileRanges = settings.Ranges;
-  s.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
+  s.Searches.EventSearchOptions = settings.Options;
+  s.Objects.ElementFileRanges = settings.Ranges;
+  s.Objects.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
   UTToLocalTime(s.Period.Start);
-  s.TableChanged = 1;
+  s.Table.TableChanged = 1;
   // The finds exist only for the table: it is written whenever there are any.
   if (!form.Events().Empty()) {
-    s.TableKind = kEventTableKind;
+    s.Table.TableKind = kEventTableKind;
     form.Tables().ComputeTable();
   }
   form.UpdateStatusLine();

@@ -33,7 +33,7 @@ constexpr std::int32_t kBodyUserObjectKind = 81;
 constexpr std::int32_t kUserObjectMinorBodyKind = 86;
 
 TVisibilityFilter FilterOf(TCommandHost& form) {
-  const TNumericOptions& o = form.State().NumericOptions;
+  const TNumericOptions& o = form.Computing().NumericOptions;
   return TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
 }
 
@@ -43,7 +43,7 @@ TUserConjunctionDialogHooks HooksOf(TCommandHost& form) {
     if (form.Commands().HasHandler("Optionen2")) {
       form.Commands().Trigger("Optionen2");
     } else {
-      ShowNumericOptionsDialog(form.State().NumericOptions, true, &form.Window());
+      ShowNumericOptionsDialog(form.Computing().NumericOptions, true, &form.Window());
     }
     return FilterOf(form);
   };
@@ -60,8 +60,7 @@ TUserConjunctionDialogHooks HooksOf(TCommandHost& form) {
 // context with the user catalogue.
 void PrepareRun(TCommandHost& form, TUserConjunctionSearch& run, double separationLimit,
                 const TConjunctionOptions& options, const TFileRange& userRange) {
-  TMainFormState& s = form.State();
-  TEphemerisPeriodState period = s.Period;
+  TEphemerisPeriodState period = form.Period();
   TTableDispatcher::CompletePeriodEnd(period);
   run.Start = period.Start;
   run.End = period.End;
@@ -79,7 +78,7 @@ void ListCommand(TCommandHost& form, std::int32_t kind, ShowDialog show) {
   const TSearchTheoryScope theory(form);
   form.Repaint();
   if (!AskSlowConjunctionSearchTheory(form)) return;
-  TMainFormState& s = form.State();
+  TTableState& s = form.TableState();
   const bool accepted = show();
   form.Repaint();
   if (accepted && !form.Events().Empty()) {
@@ -100,7 +99,7 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
   sources.EnsureLists = [&form] {
     TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
     if (dialogs == nullptr) return;
-    const std::string folder = form.State().DataFolder;
+    const std::string folder = form.DataFolder();
     TElementeplform& asteroids = dialogs->AsteroidDialog();
     if (asteroids.Planetoidentabelle1.Loaded == 0 || asteroids.Planetoidentabelle1.Count() == 0) {
       const std::string file = ListFileOf(asteroids, folder);
@@ -127,7 +126,7 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
     return names;
   };
   sources.Count = [&form](int source) -> std::int32_t {
-    if (source == 2) return static_cast<std::int32_t>(form.State().ChosenDatabaseAsteroids.size());
+    if (source == 2) return static_cast<std::int32_t>(form.Objects().ChosenDatabaseAsteroids.size());
     TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
     if (dialogs == nullptr) return 0;
     return source == 1 ? dialogs->CometDialog().Kometentabelle1.Count()
@@ -135,7 +134,7 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
   };
   sources.At = [&form](int source, std::int32_t index, TMinorBodyEntry& entry) {
     if (source == 2) {
-      const std::vector<std::string>& chosen = form.State().ChosenDatabaseAsteroids;
+      const std::vector<std::string>& chosen = form.Objects().ChosenDatabaseAsteroids;
       if (index < 0 || static_cast<std::size_t>(index) >= chosen.size()) return false;
       entry.DatabaseFile = chosen[static_cast<std::size_t>(index)];
       entry.Name = std::filesystem::path(entry.DatabaseFile).stem().string();
@@ -158,7 +157,8 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
   };
   sources.SelectDatabase = [&form] {
     BusyCursorScope busy;
-    SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids, &form.Window());
+    SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.Objects().ChosenDatabaseAsteroids,
+                                &form.Window());
   };
   return sources;
 }
@@ -205,14 +205,14 @@ void PlanetenundSterne1Click(TCommandHost& form) {
   ListCommand(form, kBodyUserObjectKind, [&form] {
     TConfigSettings& held = form.HeldConfiguration();
     return ShowPlanetStarConjunctionDialog(form, held.SeparationLimit, held.ConjunctionOptions, form.Events(),
-                                           form.State().ElementFileRanges);
+                                           form.Objects().ElementFileRanges);
   });
 }
 
 void KonjunktionenfrObjektlisten1Click(TCommandHost& form) {
   ListCommand(form, kUserObjectMinorBodyKind, [&form] {
     TConfigSettings& held = form.HeldConfiguration();
-    TMainFormState& s = form.State();
+    TCurrentObjects& s = form.Objects();
     return ShowConjunctionListDialog(form, s.AsteroidDatabase, held.ConjunctionListComets, held.SeparationLimit,
                                      held.ConjunctionOptions, form.Events(), s.ElementFileRanges);
   });

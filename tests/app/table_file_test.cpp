@@ -260,7 +260,7 @@ TEST(TableFile, RefusedFilesChangeNothing) {
 TEST(TableFile, SaveAsChecksTheNameAndTheTarget) {
   test::TempFolder folder;
   DocFixture doc;
-  doc.state.DocumentSaved = 0;
+  doc.state.Document.DocumentSaved = 0;
   test::RecordingFileDialog dialog;
   ScopedFileDialog scopedDialog(dialog);
   RecordingMessageSink sink;
@@ -283,13 +283,13 @@ TEST(TableFile, SaveAsChecksTheNameAndTheTarget) {
     EXPECT_FALSE(SaveTableFileAs(doc.doc));
     EXPECT_EQ(ReadAll(locked), "old");
     EXPECT_NE(sink.messages.back().text.find("locked.kvx"), std::string::npos);
-    EXPECT_EQ(doc.state.DocumentSaved, 0);
+    EXPECT_EQ(doc.state.Document.DocumentSaved, 0);
   }
 
   const std::string target = folder.File("table.kvx");
   dialog.QueueAnswer(target);
   EXPECT_TRUE(SaveTableFileAs(doc.doc));
-  EXPECT_EQ(doc.state.DocumentSaved, 1);
+  EXPECT_EQ(doc.state.Document.DocumentSaved, 1);
   EXPECT_EQ(doc.caption, "Kandrevoltinex 4.6 [" + target + "]");
   EXPECT_EQ(doc.recent.Files().front(), target);
   EXPECT_EQ(std::filesystem::file_size(target), 25577u);
