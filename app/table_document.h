@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/main_form_state.h"
+#include "app/document_state.h"
+#include "app/search_settings.h"
+#include "theories/observer_completion.h"
 #include "app/table_file.h"
 #include "engine/mystringgrid.h"
 
@@ -33,7 +35,9 @@ struct TResultGridLook {
 struct TTableDocument {
   tmystringgrid& Grid;
   TResultGridLook& Look;
-  TMainFormState& State;
+  TEphemerisPeriodState& Period;
+  TEclipseSettings& Eclipses;
+  TDocumentState& Document;
   std::array<std::int32_t, kQuantityCount>& ColumnWidthTable;
   std::string& Caption;
   TMyHistoryList* Recent = nullptr;

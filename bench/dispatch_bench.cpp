@@ -56,7 +56,7 @@ void BM_ComputeTableWithoutTable(benchmark::State& state) {
   kvx::TMainFormState form;
   kvx::SetStartupDefaults(form);
   form.Period.ShowMessages = 0;
-  kvx::TTableDispatcher dispatcher(form, {});
+  kvx::TTableDispatcher dispatcher(form.Period, form.Table, form.Document, {});
   for (auto _ : state) {
     form.Table.TableKind = kvx::kNoTableKind;
     dispatcher.ComputeTable();

@@ -61,7 +61,7 @@ void WriteTable(TCommandHost& form) {
 
 TAlmanacRequest RequestOf(TCommandHost& form) {
   TAlmanacRequest request;
-  request.Context = EclipseSearchContext(form.State());
+  request.Context = EclipseSearchContext(form.Computing(), form.Period());
   request.Search = form.SearchSettings().EventSearchOptions;
   request.Conjunction = form.HeldConfiguration().ConjunctionOptions;
   return request;

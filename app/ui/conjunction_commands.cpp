@@ -33,25 +33,27 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
 }
 
 TConjunctionWindowState ReadWindow(TCommandHost& form) {
-  const TMainFormState& s = form.State();
+  const TComputingSettings& computing = form.Computing();
+  const TCurrentObjects& objects = form.Objects();
+  const TEphemerisPeriodState& periodState = form.Period();
   TConjunctionWindowState w;
-  w.Asteroid = s.Objects.CurrentAsteroid;
-  w.Comet = s.Objects.CurrentComet;
-  w.AsteroidName = s.Objects.CurrentAsteroid.Name;
-  w.CometName = s.Objects.CurrentComet.Name;
+  w.Asteroid = objects.CurrentAsteroid;
+  w.Comet = objects.CurrentComet;
+  w.AsteroidName = objects.CurrentAsteroid.Name;
+  w.CometName = objects.CurrentComet.Name;
   w.AsteroidAvailable = !w.AsteroidName.empty() && w.AsteroidName != "Kein Planetoid";
-  w.DatabaseAsteroidFile = s.Objects.CurrentDatabaseAsteroid;
-  w.DatabaseAsteroidName = DatabaseAsteroidName(s.Objects.CurrentDatabaseAsteroid);
+  w.DatabaseAsteroidFile = objects.CurrentDatabaseAsteroid;
+  w.DatabaseAsteroidName = DatabaseAsteroidName(objects.CurrentDatabaseAsteroid);
   w.CometAvailable = !w.CometName.empty() && w.CometName != "Kein Komet";
   w.Catalogue = form.StarCatalogue();
   w.UserObjects = &form.UserObjects();
-  const TNumericOptions& o = s.Computing.NumericOptions;
+  const TNumericOptions& o = computing.NumericOptions;
   w.Filter = TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
-  TEphemerisPeriodState period = s.Period;
+  TEphemerisPeriodState period = periodState;
   TTableDispatcher::CompletePeriodEnd(period);
   w.Period = period.Start;
   w.End = period.End;
-  w.TableStep = s.Period.Step.StepDays;
+  w.TableStep = periodState.Step.StepDays;
   return w;
 }
 
@@ -129,7 +131,7 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
                                 TConjunctionOptions& options, std::uint8_t& resultsIntoTable, std::int32_t& starNumber,
                                 std::int32_t& userObjectNumber) {
   events.Clear();
-  TSearchContext context = EclipseSearchContext(form.State());
+  TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
   context.AsteroidDatabase = asteroidDatabase != 0 ? 1 : 0;
   TConjunctionSearchRun run(context, events);
   run.Options = options;

@@ -35,18 +35,19 @@ constexpr double kIntegrationEpochMinDays = 0.99;
 // Kind 4018: the current asteroid integrated over the period, its element
 // rows alone in the sheet.
 void RunDatabaseRecord(TCommandHost& form) {
-  TMainFormState& s = form.State();
-  const TEphemerisPeriodState& p = s.Period;
+  TCurrentObjects& objects = form.Objects();
+  TTableState& tableState = form.TableState();
+  const TEphemerisPeriodState& p = form.Period();
   const TTableRequest request = form.Tables().Request();
-  TKeplereph table(request, &form.Workbook(), s.Objects.CurrentAsteroid);
-  table.initialisieren(request, s.Objects.CurrentAsteroid);
+  TKeplereph table(request, &form.Workbook(), objects.CurrentAsteroid);
+  table.initialisieren(request, objects.CurrentAsteroid);
   if (std::fabs(MjdToJd(p.Start.Mjd) - table.Epoch) < kIntegrationEpochMinDays) {
     ShowIntegrationStartTooNear(LanguageEnglish);
-    s.Table.TableKind = kNoTableKind;
+    tableState.TableKind = kNoTableKind;
     return;
   }
   table.integriere(p.PositionFiles, p.ApparentSiderealTime, 1, 1);
-  table.ObjectName = s.Objects.CurrentAsteroid.Name;
+  table.ObjectName = objects.CurrentAsteroid.Name;
   form.Tables().PrepareOutput(table);
   form.Tables().Dispatcher().FinishStandardRun(table, kDatabaseKind, true);
 }

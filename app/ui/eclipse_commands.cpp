@@ -44,8 +44,8 @@ bool AskMoonTheory(TTheoryControl& theories) {
   return theories.SlowTheoryQuestion(kElpQuestionGerman, kElpQuestionEnglish, 1);
 }
 
-TEventStep CourseStep(const TMainFormState& s) {
-  TEventStep step{s.Eclipses.PhaseTableMinutes, s.Eclipses.PhaseTableSeconds};
+TEventStep CourseStep(const TEclipseSettings& eclipses) {
+  TEventStep step{eclipses.PhaseTableMinutes, eclipses.PhaseTableSeconds};
   if (step.Minutes * 60 + step.Seconds <= 0) step = TEventStep{1, 0};
   return step;
 }
@@ -79,7 +79,7 @@ void SolarEclipseRun(TCommandHost& form) {
   std::uint8_t maxArt = 0;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsternis", "Solar eclipse"), 0);
-    eclipse.rechnen(EclipseSearchContext(form.State()), 1, maxArt, span, step, s.Period.Start, CourseStep(s));
+    eclipse.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 1, maxArt, span, step, s.Period.Start, CourseStep(s.Eclipses));
   }
   if (eclipse.Status == TEclipseSearchStatus::Cancelled || eclipse.Status == TEclipseSearchStatus::Refused) {
     LeaveWithoutTable(form);
@@ -96,7 +96,9 @@ void SolarEclipseRun(TCommandHost& form) {
 }
 
 void SolarCalendarRun(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TDocumentState& document = form.DocumentState();
+  TEclipseSettings& eclipseSettings = form.EclipseSettings();
+  TEphemerisPeriodState& period = form.Period();
   std::int32_t step = 0;
   std::int32_t span = 0;
   if (!SolarSearchSettings(form, step, span)) return;
@@ -108,21 +110,21 @@ void SolarCalendarRun(TCommandHost& form) {
   bool written = false;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsterniskalender", "Solar eclipse calendar"), 1000);
-    const TSearchContext context = EclipseSearchContext(form.State());
-    if (s.Document.WorkbookView != 0) {
-      written = eclipse.kalenderrechnen(context, CourseStep(s), form.Workbook(), s.Period.TableConfig, s.Period.Start,
-                                        s.Period.End, step, span, s.Eclipses.SolarEclipseCriterion);
+    const TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
+    if (document.WorkbookView != 0) {
+      written = eclipse.kalenderrechnen(context, CourseStep(eclipseSettings), form.Workbook(), period.TableConfig, period.Start,
+                                        period.End, step, span, eclipseSettings.SolarEclipseCriterion);
     } else {
       written =
-          eclipse.kalenderrechnen_grid(context, CourseStep(s), form.Grid(), GridOutput(form), s.Period.TableConfig,
-                                       s.Period.Start, s.Period.End, step, span, s.Eclipses.SolarEclipseCriterion);
+          eclipse.kalenderrechnen_grid(context, CourseStep(eclipseSettings), form.Grid(), GridOutput(form), period.TableConfig,
+                                       period.Start, period.End, step, span, eclipseSettings.SolarEclipseCriterion);
     }
   }
   if (!written) {
     LeaveWithoutTable(form);
     return;
   }
-  s.Document.DocumentSaved = 0;
+  document.DocumentSaved = 0;
   // Cancelled: the eclipses found until then are written.
   if (eclipse.Status == TEclipseSearchStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }
@@ -147,7 +149,7 @@ void TransitRun(TCommandHost& form, bool table) {
     const std::string caption = table ? ByLanguage("Merkur- und Venusdurchgänge", "Transits of Mercury and Venus")
                                       : ByLanguage("Merkur- und Venusdurchgang", "Transit of Mercury and Venus");
     ProgressSession session(CurrentProgress(), caption, 1000);
-    search.rechnen(EclipseSearchContext(form.State()), 0, maxArt, 0, 120, s.Period.Start, CourseStep(s));
+    search.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 0, maxArt, 0, 120, s.Period.Start, CourseStep(s.Eclipses));
   }
   AbortRequested = 0;
   const bool cancelled = search.Status == TEclipseSearchStatus::Cancelled;
@@ -196,16 +198,16 @@ void LeaveWithoutTable(TCommandHost& form) {
   table.PreviousTableKind = kNoTableKind;
 }
 
-TSearchContext EclipseSearchContext(const TMainFormState& s) {
+TSearchContext EclipseSearchContext(const TComputingSettings& computing, const TEphemerisPeriodState& period) {
   TSearchContext context;
-  context.MoonCache = s.Computing.MoonCacheFlag;
-  context.MoonOption = s.Computing.MoonOption;
-  context.Settings = s.Period.PositionFiles;
-  context.Sidereal = s.Period.ApparentSiderealTime;
-  context.Selection = s.Period.Selection;
-  context.VsopLevelA = s.Computing.VsopLevelA;
-  context.FastSearch = s.Computing.FastSearchOption;
-  context.PositionFilesLastJd = s.Period.PositionFilesLastJd;
+  context.MoonCache = computing.MoonCacheFlag;
+  context.MoonOption = computing.MoonOption;
+  context.Settings = period.PositionFiles;
+  context.Sidereal = period.ApparentSiderealTime;
+  context.Selection = period.Selection;
+  context.VsopLevelA = computing.VsopLevelA;
+  context.FastSearch = computing.FastSearchOption;
+  context.PositionFilesLastJd = period.PositionFilesLastJd;
   return context;
 }
 

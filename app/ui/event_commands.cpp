@@ -115,7 +115,7 @@ void Ereignissuchen1Click(TCommandHost& form) {
   settings.ResultsIntoTable = searches.ResultsIntoTable != 0;
   settings.UsePeriod = searches.EventUsesPeriod != 0;
   settings.AsteroidDatabase = objects.AsteroidDatabase != 0;
-  TSearchContext context = EclipseSearchContext(form.State());
+  TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
   context.Topocentric = 0;
   context.AsteroidDatabaseFile = objects.CurrentDatabaseAsteroid;
   TObserverRecord handOver = period.Start;

@@ -85,14 +85,15 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
   // Every loaded satellite at the period start.
   dispatcher_->Register(881, [this] {
     if (!PrepareSatelliteTable(false)) return;
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
+    TDocumentState& documentState = form_.DocumentState();
+    TTableState& tableState = form_.TableState();
+    const TEphemerisPeriodState& p = form_.Period();
     Tsatellitenephfenster& table = *satellite_table_;
     const bool finished = table.allsatellites(p.Start, p.PositionFiles);
-    s.Table.TableKind = 881;
-    s.Document.DocumentSaved = 0;
+    tableState.TableKind = 881;
+    documentState.DocumentSaved = 0;
     PrepareOutput(table);
-    table.paintall(s.Document.WorkbookView);
+    table.paintall(documentState.WorkbookView);
     // Cancelled: the satellites done until then are written.
     if (!finished) dispatcher_->ReportCancelled(true);
   });

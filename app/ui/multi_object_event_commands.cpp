@@ -69,33 +69,36 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form) {
 }
 
 void EreignissefrmehrereObjekte1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
-  if (s.Objects.AsteroidDatabase != 0 && s.Objects.ChosenDatabaseAsteroids.empty()) SelectDatabaseAsteroids(form);
+  TCurrentObjects& objects = form.Objects();
+  TEphemerisPeriodState& period = form.Period();
+  TSearchSettings& searches = form.SearchSettings();
+  TTableState& tableState = form.TableState();
+  if (objects.AsteroidDatabase != 0 && objects.ChosenDatabaseAsteroids.empty()) SelectDatabaseAsteroids(form);
   const TSearchTheoryScope theory(form);
   if (!AskSlowEventSearchTheory(form)) return;
 
-  const TObserverRecord saved = s.Period.Start;
+  const TObserverRecord saved = period.Start;
   TMultiObjectEventSettings settings;
-  settings.Options = s.Searches.EventSearchOptions;
-  settings.Ranges = s.Objects.ElementFileRanges;
-  settings.AsteroidDatabase = s.Objects.AsteroidDatabase != 0;
-  TSearchContext context = EclipseSearchContext(form.State());
+  settings.Options = searches.EventSearchOptions;
+  settings.Ranges = objects.ElementFileRanges;
+  settings.AsteroidDatabase = objects.AsteroidDatabase != 0;
+  TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
   context.Topocentric = 0;
   const int result =
       ShowMultiObjectEventSearch(settings, context, form.Events(), MultiObjectEventHooksOf(form), &form.Window());
   form.Repaint();
   if (result != kMultiEventDialogClose) {
-    s.Period.Start = saved;
+    period.Start = saved;
     return;
   }
-  s.Searches.EventSearchOptions = settings.Options;
-  s.Objects.ElementFileRanges = settings.Ranges;
-  s.Objects.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
-  UTToLocalTime(s.Period.Start);
-  s.Table.TableChanged = 1;
+  searches.EventSearchOptions = settings.Options;
+  objects.ElementFileRanges = settings.Ranges;
+  objects.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
+  UTToLocalTime(period.Start);
+  tableState.TableChanged = 1;
   // The finds exist only for the table: it is written whenever there are any.
   if (!form.Events().Empty()) {
-    s.Table.TableKind = kEventTableKind;
+    tableState.TableKind = kEventTableKind;
     form.Tables().ComputeTable();
   }
   form.UpdateStatusLine();

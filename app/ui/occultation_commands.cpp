@@ -119,7 +119,7 @@ void LunarOccultationRun(TCommandHost& form) {
   options.OldPrecession = s.Computing.NumericOptions.Fk4Positions;
   options.PreciseSun = s.Computing.NumericOptions.ExactSunMoon;
   const TOccultationRunStatus status =
-      search.rechnen(EclipseSearchContext(form.State()), s.Period.End, s.Period.Start, options, PanelOf(form));
+      search.rechnen(EclipseSearchContext(form.Computing(), form.Period()), s.Period.End, s.Period.Start, options, PanelOf(form));
   if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
@@ -134,7 +134,7 @@ void PlanetOccultationRun(TCommandHost& form) {
   TEphemerisPeriodState& period = form.Period();
   BusyCursorScope busy;
   PanelGuard guard{form};
-  tplanetbedeckung search(EclipseSearchContext(form.State()), period.TableConfig, period.Start);
+  tplanetbedeckung search(EclipseSearchContext(form.Computing(), form.Period()), period.TableConfig, period.Start);
   search.PreciseSun = computing.NumericOptions.ExactSunMoon;
   const TOccultationRunStatus status = search.rechnen(period.End, period.Start, PanelOf(form));
   if (EndsWithoutTable(form, status, search.ergebnisse)) return;
@@ -160,7 +160,7 @@ void PlanetStarOccultationRun(TCommandHost& form) {
   options.AsteroidDiameter = held.AsteroidDiameter;
   options.OldPrecession = s.Computing.NumericOptions.Fk4Positions;
   options.PreciseSun = s.Computing.NumericOptions.ExactSunMoon;
-  tsternbedeckungpl search(EclipseSearchContext(form.State()), s.Period.TableConfig, s.Period.Start,
+  tsternbedeckungpl search(EclipseSearchContext(form.Computing(), form.Period()), s.Period.TableConfig, s.Period.Start,
                            form.StarCatalogue());
   const TOccultationRunStatus status = RunPlanetStarOccultations(
       search, options, s.Objects.CurrentAsteroid, s.Computing.WarningsOption != 0, s.Period.End, s.Period.Start);

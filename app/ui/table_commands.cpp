@@ -138,7 +138,7 @@ TTableCommands::TTableCommands(TCommandHost& form) : QObject(&form.Window()), fo
     }
   };
   hooks.ShowStatus = [this](const std::string& text) { form_.ShowHint(QString::fromStdString(text)); };
-  dispatcher_ = std::make_unique<TTableDispatcher>(form_.State(), std::move(hooks));
+  dispatcher_ = std::make_unique<TTableDispatcher>(form_.Period(), form_.TableState(), form_.DocumentState(), std::move(hooks));
   SetPeriodDialogHook([this] { ZeitraumfrTabelle1Click(); });
   form_.AddMenuStateRefresher([this] { RefreshMenus(); });
   if (!form_.RefreshMenusHook) form_.RefreshMenusHook = [this] { form_.RefreshMenuStates(); };
@@ -221,19 +221,19 @@ void TTableCommands::RegisterKinds() {
   // The planets: Pluto only within its theory's range (nothing is made
   // or painted outside it).
   dispatcher_->Register(71, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    if (s.Table.ObjectNumber == kPluto && !DateInTheoryRange(p.Selection, p.Start.Centuries)) {
+    TTableState& tableState = form_.TableState();
+    const TEphemerisPeriodState& p = form_.Period();
+    if (tableState.ObjectNumber == kPluto && !DateInTheoryRange(p.Selection, p.Start.Centuries)) {
       LeaveWithoutTable(form_);
       ShowPlutoDateInvalid();
-      s.Table.PreviousTableKind = kPeriodRefusedKind;
-      s.Table.TableKind = kPeriodRefusedKind;
+      tableState.PreviousTableKind = kPeriodRefusedKind;
+      tableState.TableKind = kPeriodRefusedKind;
       dispatcher_->ComputeTable();
       return;
     }
     const TTableRequest request = Request();
-    Tplatab table(request, &form_.Workbook(), s.Table.ObjectNumber);
-    table.initialisieren(request, s.Table.ObjectNumber);
+    Tplatab table(request, &form_.Workbook(), tableState.ObjectNumber);
+    table.initialisieren(request, tableState.ObjectNumber);
     RunStandardTable(table, 71);
   });
   RegisterMoonAndSatelliteKinds();
@@ -580,15 +580,18 @@ void TTableCommands::RegisterLunarEclipseCommands() {
 }
 
 void TTableCommands::Mondfinsternis3Click() {
-  TMainFormState& s = form_.State();
-  TObserverRecord record = s.Period.Start;
+  TComputingSettings& computing = form_.Computing();
+  TEclipseSettings& eclipseSettings = form_.EclipseSettings();
+  TEphemerisPeriodState& periodState = form_.Period();
+  TTableState& tableState = form_.TableState();
+  TObserverRecord record = periodState.Start;
   LocalTimeToUT(record);
   double umbra = 0, penumbra = 0;
-  FindLunarEclipse(EclipseSearchContext(s), s.Eclipses.LunarEclipseResults, record, true, umbra, penumbra,
-                   s.Period.TableConfig);
-  if (!s.Eclipses.LunarEclipseResults.Lines.empty()) {
-    s.Table.TableKind = 88;
-    if (s.Table.PreviousTableKind != 88) s.Table.TableChanged = 1;
+  FindLunarEclipse(EclipseSearchContext(computing, periodState), eclipseSettings.LunarEclipseResults, record, true, umbra, penumbra,
+                   periodState.TableConfig);
+  if (!eclipseSettings.LunarEclipseResults.Lines.empty()) {
+    tableState.TableKind = 88;
+    if (tableState.PreviousTableKind != 88) tableState.TableChanged = 1;
   }
   ComputeTable();
 }
@@ -609,7 +612,7 @@ void TTableCommands::Mondfinsterniskalender1Click() {
 
 void TTableCommands::LunarEclipseCalendarRun() {
   TMainFormState& s = form_.State();
-  const TSearchContext context = EclipseSearchContext(s);
+  const TSearchContext context = EclipseSearchContext(s.Computing, s.Period);
   bool cancelled = false;
   if (s.Document.WorkbookView != 0) {
     TSheetSink sink(form_.Workbook());

@@ -16,22 +16,25 @@ namespace kvx {
 
 void TTableCommands::RegisterToolCommands() {
   dispatcher_->Register(150, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    Tvareph table(p.Start, p.End, s.Objects.CurrentVariableStar, p.TableConfig, p.Selection);
+    TComputingSettings& computing = form_.Computing();
+    TDocumentState& document = form_.DocumentState();
+    TCurrentObjects& objects = form_.Objects();
+    TTableState& tableState = form_.TableState();
+    const TEphemerisPeriodState& p = form_.Period();
+    Tvareph table(p.Start, p.End, objects.CurrentVariableStar, p.TableConfig, p.Selection);
     if (!table.CheckElements()) {
       LeaveWithoutTable(form_);
       return;
     }
     table.schleife(p.ApparentSiderealTime);
     TTableOutputSettings settings;
-    settings.AzimuthOrigin = s.Computing.HalfTurnOffsetAngle;
-    s.Document.DocumentSaved = 0;
-    table.paint(&form_.Workbook(), &form_.Grid(), s.Document.WorkbookView, settings);
+    settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    document.DocumentSaved = 0;
+    table.paint(&form_.Workbook(), &form_.Grid(), document.WorkbookView, settings);
     if (table.Stopped != 0) {
       // The extrema found until the cancel are written.
       dispatcher_->ReportCancelled(true);
-      s.Table.PreviousTableKind = kPeriodRefusedKind;
+      tableState.PreviousTableKind = kPeriodRefusedKind;
     }
   });
   // The position of the coordinate dialog in every frame.

@@ -17,22 +17,23 @@
 namespace kvx {
 
 bool LoadUserCatalogue(TCommandHost& form, bool showMessages, const TUserCatalogueProgress& progress) {
-  TMainFormState& s = form.State();
+  TCurrentObjects& currentObjects = form.Objects();
+  TTableState& table = form.TableState();
   const TUserCatalogueStatus status =
-      ReadUserCatalogue(s.Objects.UserCatalogueFile, s.Objects.UserCatalogueLines, form.UserObjects(), progress);
+      ReadUserCatalogue(currentObjects.UserCatalogueFile, currentObjects.UserCatalogueLines, form.UserObjects(), progress);
   if (status == TUserCatalogueStatus::NotFound || status == TUserCatalogueStatus::Foreign) {
     if (showMessages) {
-      ShowMessage(UserCatalogueMessage(status, s.Objects.UserCatalogueFile, false),
-                  UserCatalogueMessage(status, s.Objects.UserCatalogueFile, true), MessageIcon::Error);
+      ShowMessage(UserCatalogueMessage(status, currentObjects.UserCatalogueFile, false),
+                  UserCatalogueMessage(status, currentObjects.UserCatalogueFile, true), MessageIcon::Error);
     }
     return false;
   }
   const std::int32_t count = form.UserObjects().Count();
-  if (s.Objects.UserObjectIndex >= count) s.Objects.UserObjectIndex = -1;
+  if (currentObjects.UserObjectIndex >= count) currentObjects.UserObjectIndex = -1;
   // The range is checked against the objects, not the lines: switched-off
   // and empty lines give no object.
-  CheckUserCatalogueRange(s.Objects.ElementFileRanges, count);
-  if (count > 0) s.Table.ObjectChanged = 1;
+  CheckUserCatalogueRange(currentObjects.ElementFileRanges, count);
+  if (count > 0) table.ObjectChanged = 1;
   form.RefreshMenuStates();
   return status == TUserCatalogueStatus::Loaded;
 }

@@ -168,7 +168,7 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
 bool ShowPlanetStarConjunctionDialog(TCommandHost& form, double& separationLimit, TConjunctionOptions& options,
                                      TEventList& events, TElementFileRanges& ranges) {
   events.Clear();
-  TBodyUserObjectConjunctionRun run(EclipseSearchContext(form.State()), events);
+  TBodyUserObjectConjunctionRun run(EclipseSearchContext(form.Computing(), form.Period()), events);
   PrepareRun(form, run, separationLimit, options, ranges.UserCatalogue);
   TKonjPlanStar dialog(run, HooksOf(form), &form.Window());
   if (dialog.exec() != QDialog::Accepted) return false;
@@ -183,7 +183,7 @@ bool ShowConjunctionListDialog(TCommandHost& form, std::uint8_t& databaseFlag, s
                                double& separationLimit, TConjunctionOptions& options, TEventList& events,
                                TElementFileRanges& ranges) {
   events.Clear();
-  TUserObjectMinorBodyConjunctionRun run(EclipseSearchContext(form.State()), events);
+  TUserObjectMinorBodyConjunctionRun run(EclipseSearchContext(form.Computing(), form.Period()), events);
   PrepareRun(form, run, separationLimit, options, ranges.UserCatalogue);
   TKonjlistdlg dialog(run, HooksOf(form), SourcesOf(form), databaseFlag, cometFlag, &form.Window());
   dialog.AsteroidRange = ranges.AsteroidFile;

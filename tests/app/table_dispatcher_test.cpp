@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_form_state.h"
 #include "core/observer_record.h"
 #include "platform/messages.h"
 #include "support/recording_message_sink.h"
@@ -29,7 +30,7 @@ class Dispatcher : public ::testing::Test {
     hooks.CommitTransaction = [this] { log.push_back("commit"); };
     hooks.BeginTransaction = [this] { log.push_back("begin"); };
     hooks.ClearSheet = [this] { log.push_back("clear"); };
-    dispatcher = std::make_unique<TTableDispatcher>(state, hooks);
+    dispatcher = std::make_unique<TTableDispatcher>(state.Period, state.Table, state.Document, hooks);
   }
   std::string Log() const {
     std::string all;

@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "app/history_list.h"
+#include "app/main_form_state.h"
 #include "app/table_document.h"
 #include "app/table_file.h"
 #include "core/binary_fields.h"
@@ -41,7 +42,7 @@ struct DocFixture {
   std::array<std::int32_t, kQuantityCount> widths{};
   std::string caption = "Kandrevoltinex 4.6 [before] ";
   TMyHistoryList recent;
-  TTableDocument doc{grid, look, state, widths, caption, &recent, {}};
+  TTableDocument doc{grid, look, state.Period, state.Eclipses, state.Document, widths, caption, &recent, {}};
 
   DocFixture() { SetStartupDefaults(state); }
 };

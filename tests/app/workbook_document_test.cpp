@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/history_list.h"
+#include "app/main_form_state.h"
 #include "app/workbook_document.h"
 #include "platform/globals.h"
 #include "platform/workbook/workbook_files.h"
@@ -29,7 +30,7 @@ struct WorkbookDocFixture {
   int fileType = 0;
   std::string caption = "Kandrevoltinex 4.6";
   TMyHistoryList recent;
-  TWorkbookDocument doc{book, state, fileName, fileType, caption, &recent, {}};
+  TWorkbookDocument doc{book, state.Document, fileName, fileType, caption, &recent, {}};
   test::RecordingFileDialog dialog;
   RecordingMessageSink sink;
   ScopedFileDialog scopedDialog{dialog};
