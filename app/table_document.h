@@ -10,9 +10,9 @@
 
 #include "app/document_state.h"
 #include "app/search_settings.h"
-#include "theories/observer_completion.h"
 #include "app/table_file.h"
 #include "engine/mystringgrid.h"
+#include "theories/observer_completion.h"
 
 namespace kvx {
 

@@ -154,8 +154,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     workbook::TWorkbook fresh(1);
     fresh.SetSheetName(1, NewSheetNameStem() + "1");
     std::string error;
-    if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex),
-                                          error)) {
+    if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
       ShowOpenFailed(fileName);
       return false;
     }
@@ -199,8 +198,7 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
 
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
   std::string error;
-  if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex),
-                                        error)) {
+  if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
     ShowOpenFailed(fileName);
     return false;
   }

@@ -51,7 +51,7 @@ void PlanetoidenausDatenbank2Click(TCommandHost& form) {
     if (s.ChosenDatabaseAsteroids.empty()) return;
   }
   form.PrepareSheetForBatch();
-  const TBatchRun run = BatchRunOf(form, 1, 0);
+  const TBatchRun run = BatchRunOf(form.Computing(), form.DocumentState(), form.Period(), 1, 0);
   TKeplereph table(form.Tables().InstantRequest(), &form.Workbook(), s.CurrentAsteroid);
   form.Tables().PrepareOutput(table);
   form.ShowHourglass();

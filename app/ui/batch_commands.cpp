@@ -38,7 +38,7 @@ void ElementFileBatch(TCommandHost& form, bool comets, std::uint8_t mode, std::u
   if (mode == 0 && !AskSlowTheory(form)) return;
   TCurrentObjects& objects = form.Objects();
   form.PrepareSheetForBatch();
-  const TBatchRun run = BatchRunOf(form, mode, output);
+  const TBatchRun run = BatchRunOf(form.Computing(), form.DocumentState(), form.Period(), mode, output);
   form.ShowHourglass();
   TBatchResult result;
   if (comets) {
@@ -71,10 +71,8 @@ void FinishBatchTable(TCommandHost& form, const TBatchResult& result) {
   if (result.Cancelled) dispatcher.ReportCancelledBeforeAnyResult();
 }
 
-TBatchRun BatchRunOf(TCommandHost& form, std::uint8_t mode, std::uint8_t output) {
-  const TComputingSettings& computing = form.Computing();
-  const TDocumentState& document = form.DocumentState();
-  const TEphemerisPeriodState& p = form.Period();
+TBatchRun BatchRunOf(const TComputingSettings& computing, const TDocumentState& document,
+                     const TEphemerisPeriodState& p, std::uint8_t mode, std::uint8_t output) {
   TBatchRun run;
   run.Language = LanguageEnglish;
   run.Settings = p.PositionFiles;

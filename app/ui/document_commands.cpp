@@ -148,13 +148,21 @@ void TDocumentCommands::ForgetTableKind() {
 
 TTableDocument TDocumentCommands::Document() {
   const std::string& folder = form_.StoredSettings().DefaultFolder;
-  return TTableDocument{form_.Grid(), look_, form_.Period(), form_.EclipseSettings(), form_.DocumentState(), column_widths_, caption_, &form_.RecentFiles(), folder};
+  return TTableDocument{form_.Grid(),
+                        look_,
+                        form_.Period(),
+                        form_.EclipseSettings(),
+                        form_.DocumentState(),
+                        column_widths_,
+                        caption_,
+                        &form_.RecentFiles(),
+                        folder};
 }
 
 TWorkbookDocument TDocumentCommands::WorkbookDocument() {
   const std::string& folder = form_.StoredSettings().DefaultFolder;
-  return TWorkbookDocument{form_.Workbook(), form_.DocumentState(),        workbook_file_, workbook_file_type_,
-                           workbook_caption_, &form_.RecentFiles(), folder};
+  return TWorkbookDocument{form_.Workbook(),  form_.DocumentState(), workbook_file_, workbook_file_type_,
+                           workbook_caption_, &form_.RecentFiles(),  folder};
 }
 
 bool TDocumentCommands::MayLeave() {

@@ -50,9 +50,9 @@ TEventStep CourseStep(const TEclipseSettings& eclipses) {
   return step;
 }
 
-TTableOutputSettings GridOutput(TCommandHost& form) {
+TTableOutputSettings GridOutput(const TComputingSettings& computing) {
   TTableOutputSettings output;
-  output.AzimuthOrigin = form.Computing().HalfTurnOffsetAngle;
+  output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
   return output;
 }
 
@@ -79,7 +79,8 @@ void SolarEclipseRun(TCommandHost& form) {
   std::uint8_t maxArt = 0;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsternis", "Solar eclipse"), 0);
-    eclipse.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 1, maxArt, span, step, s.Period.Start, CourseStep(s.Eclipses));
+    eclipse.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 1, maxArt, span, step, s.Period.Start,
+                    CourseStep(s.Eclipses));
   }
   if (eclipse.Status == TEclipseSearchStatus::Cancelled || eclipse.Status == TEclipseSearchStatus::Refused) {
     LeaveWithoutTable(form);
@@ -91,7 +92,7 @@ void SolarEclipseRun(TCommandHost& form) {
   if (s.Document.WorkbookView != 0) {
     eclipse.paint(form.Workbook(), s.Period.TableConfig);
   } else {
-    eclipse.paint_grid(form.Grid(), GridOutput(form), s.Period.TableConfig);
+    eclipse.paint_grid(form.Grid(), GridOutput(form.Computing()), s.Period.TableConfig);
   }
 }
 
@@ -112,12 +113,12 @@ void SolarCalendarRun(TCommandHost& form) {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsterniskalender", "Solar eclipse calendar"), 1000);
     const TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
     if (document.WorkbookView != 0) {
-      written = eclipse.kalenderrechnen(context, CourseStep(eclipseSettings), form.Workbook(), period.TableConfig, period.Start,
-                                        period.End, step, span, eclipseSettings.SolarEclipseCriterion);
+      written = eclipse.kalenderrechnen(context, CourseStep(eclipseSettings), form.Workbook(), period.TableConfig,
+                                        period.Start, period.End, step, span, eclipseSettings.SolarEclipseCriterion);
     } else {
-      written =
-          eclipse.kalenderrechnen_grid(context, CourseStep(eclipseSettings), form.Grid(), GridOutput(form), period.TableConfig,
-                                       period.Start, period.End, step, span, eclipseSettings.SolarEclipseCriterion);
+      written = eclipse.kalenderrechnen_grid(context, CourseStep(eclipseSettings), form.Grid(),
+                                             GridOutput(form.Computing()), period.TableConfig, period.Start, period.End,
+                                             step, span, eclipseSettings.SolarEclipseCriterion);
     }
   }
   if (!written) {
@@ -149,7 +150,8 @@ void TransitRun(TCommandHost& form, bool table) {
     const std::string caption = table ? ByLanguage("Merkur- und Venusdurchgänge", "Transits of Mercury and Venus")
                                       : ByLanguage("Merkur- und Venusdurchgang", "Transit of Mercury and Venus");
     ProgressSession session(CurrentProgress(), caption, 1000);
-    search.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 0, maxArt, 0, 120, s.Period.Start, CourseStep(s.Eclipses));
+    search.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 0, maxArt, 0, 120, s.Period.Start,
+                   CourseStep(s.Eclipses));
   }
   AbortRequested = 0;
   const bool cancelled = search.Status == TEclipseSearchStatus::Cancelled;
@@ -162,7 +164,7 @@ void TransitRun(TCommandHost& form, bool table) {
   if (s.Document.WorkbookView != 0) {
     search.paint(form.Workbook(), s.Period.TableConfig);
   } else {
-    search.paint_grid(form.Grid(), GridOutput(form), s.Period.TableConfig);
+    search.paint_grid(form.Grid(), GridOutput(form.Computing()), s.Period.TableConfig);
   }
   if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }

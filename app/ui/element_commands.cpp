@@ -44,7 +44,7 @@ TElementDialogCommands::TElementDialogCommands(TCommandHost& form)
   // must not move by the observer's zone. It opens on the value, or on the
   // present moment when there is none yet.
   comet_->DayFractionHook = [this](double& jd) {
-    return AskDayWithFraction(form_, comet_->State.Hints != 0, jd, comet_);
+    return AskDayWithFraction(form_.Period().Start, comet_->State.Hints != 0, jd, comet_);
   };
 }
 

@@ -42,12 +42,12 @@ constexpr bool kHints = true;
 
 TElementToolValues& ElementToolValues(TCommandHost& form) { return Holder(form).Values; }
 
-bool AskDayWithFraction(TCommandHost& form, bool hints, double& jd, QWidget* parent) {
+bool AskDayWithFraction(const TObserverRecord& periodStart, bool hints, double& jd, QWidget* parent) {
   // The dialog names the day UT, so the day is taken as UT: a time typed
   // from a circular must not move by the observer's zone.
   double mjd = jd - 2400000.5;
   if (jd == 0) {
-    TObserverRecord now = form.Period().Start;
+    TObserverRecord now = periodStart;
     CurrentDateToRecord(now);
     LocalTimeToUT(now);
     mjd = now.Mjd;
@@ -75,7 +75,9 @@ void InstallElementToolCommands(TCommandHost& form) {
   auto jd = [owner] { return MjdToJd(owner->Period().Start.Mjd); };
   commands.RegisterHandler("BahnelementedateienfrPlanetoideneditieren1",
                            [owner, jd] { EditAsteroidElementFile(owner->DataFolder(), jd(), &owner->Window()); });
-  auto dayFraction = [owner](double& value) { return AskDayWithFraction(*owner, kHints, value, &owner->Window()); };
+  auto dayFraction = [owner](double& value) {
+    return AskDayWithFraction(owner->Period().Start, kHints, value, &owner->Window());
+  };
   commands.RegisterHandler("BahnelementedateienfrKometeneditieren1", [owner, jd, dayFraction] {
     EditCometElementFile(kHints, owner->DataFolder(), jd(), &owner->Window(), dayFraction);
   });

@@ -118,8 +118,8 @@ void LunarOccultationRun(TCommandHost& form) {
   options.MinimumSunAltitude = s.Computing.NumericOptions.OccultationMaxSunAltitude;
   options.OldPrecession = s.Computing.NumericOptions.Fk4Positions;
   options.PreciseSun = s.Computing.NumericOptions.ExactSunMoon;
-  const TOccultationRunStatus status =
-      search.rechnen(EclipseSearchContext(form.Computing(), form.Period()), s.Period.End, s.Period.Start, options, PanelOf(form));
+  const TOccultationRunStatus status = search.rechnen(EclipseSearchContext(form.Computing(), form.Period()),
+                                                      s.Period.End, s.Period.Start, options, PanelOf(form));
   if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.AllStars = options.SelectedStar == -1;

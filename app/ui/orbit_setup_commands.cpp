@@ -26,7 +26,7 @@ inline constexpr const char* kStartValuesFileName = "14Körper1997.csv";
 
 std::string& StartValuesFileName(TCommandHost& form) { return form.HeldConfiguration().Paths[kPathStartValues]; }
 
-bool Adams(TCommandHost& form) { return form.Computing().IntegratorChoice != 0; }
+bool Adams(const TComputingSettings& computing) { return computing.IntegratorChoice != 0; }
 
 void ClampCentreBody(TIntegrationSetup& setup) {
   if (setup.CentreBody > setup.N) setup.CentreBody = static_cast<std::uint8_t>(std::max(1, setup.N));
@@ -46,11 +46,11 @@ void LoadStartValuesAtStartup(TCommandHost& form) {
 
 void Konfigurieren1Click(TCommandHost& form) {
   form.Repaint();
-  ShowStartValuesDialog(StartValuesFileName(form), form.Integrator().Setup, Adams(form), &form.Window());
+  ShowStartValuesDialog(StartValuesFileName(form), form.Integrator().Setup, Adams(form.Computing()), &form.Window());
 }
 
 void Ausgabeformatieren1Click(TCommandHost& form) {
-  ShowIntegrationOutputDialog(form.Integrator().Setup, Adams(form), &form.Window());
+  ShowIntegrationOutputDialog(form.Integrator().Setup, Adams(form.Computing()), &form.Window());
 }
 
 void Rechengenauigkeit1Click(TCommandHost& form) {

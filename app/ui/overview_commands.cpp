@@ -98,7 +98,8 @@ void TTableCommands::RegisterOverviewKinds() {
     workbook::TWorkbook& book = form_.Workbook();
     book.SetSelection(1, 1, 1, 1);
     form_.PrepareSheetForBatch();
-    const TBatchRun run = BatchRunOf(form_, 1, 0);  // the catalogue run sets its own mode and output
+    const TBatchRun run = BatchRunOf(form_.Computing(), form_.DocumentState(), form_.Period(), 1,
+                                     0);  // the catalogue run sets its own mode and output
     Tusertab table(form_.UserObjects().Item(s.UserObjectIndex), InstantRequest(), &book, kBodyIndexAsteroid);
     PrepareOutput(table);
     form_.ShowHourglass();

@@ -138,7 +138,8 @@ TTableCommands::TTableCommands(TCommandHost& form) : QObject(&form.Window()), fo
     }
   };
   hooks.ShowStatus = [this](const std::string& text) { form_.ShowHint(QString::fromStdString(text)); };
-  dispatcher_ = std::make_unique<TTableDispatcher>(form_.Period(), form_.TableState(), form_.DocumentState(), std::move(hooks));
+  dispatcher_ =
+      std::make_unique<TTableDispatcher>(form_.Period(), form_.TableState(), form_.DocumentState(), std::move(hooks));
   SetPeriodDialogHook([this] { ZeitraumfrTabelle1Click(); });
   form_.AddMenuStateRefresher([this] { RefreshMenus(); });
   if (!form_.RefreshMenusHook) form_.RefreshMenusHook = [this] { form_.RefreshMenuStates(); };
@@ -587,8 +588,8 @@ void TTableCommands::Mondfinsternis3Click() {
   TObserverRecord record = periodState.Start;
   LocalTimeToUT(record);
   double umbra = 0, penumbra = 0;
-  FindLunarEclipse(EclipseSearchContext(computing, periodState), eclipseSettings.LunarEclipseResults, record, true, umbra, penumbra,
-                   periodState.TableConfig);
+  FindLunarEclipse(EclipseSearchContext(computing, periodState), eclipseSettings.LunarEclipseResults, record, true,
+                   umbra, penumbra, periodState.TableConfig);
   if (!eclipseSettings.LunarEclipseResults.Lines.empty()) {
     tableState.TableKind = 88;
     if (tableState.PreviousTableKind != 88) tableState.TableChanged = 1;

@@ -19,8 +19,8 @@ namespace kvx {
 bool LoadUserCatalogue(TCommandHost& form, bool showMessages, const TUserCatalogueProgress& progress) {
   TCurrentObjects& currentObjects = form.Objects();
   TTableState& table = form.TableState();
-  const TUserCatalogueStatus status =
-      ReadUserCatalogue(currentObjects.UserCatalogueFile, currentObjects.UserCatalogueLines, form.UserObjects(), progress);
+  const TUserCatalogueStatus status = ReadUserCatalogue(
+      currentObjects.UserCatalogueFile, currentObjects.UserCatalogueLines, form.UserObjects(), progress);
   if (status == TUserCatalogueStatus::NotFound || status == TUserCatalogueStatus::Foreign) {
     if (showMessages) {
       ShowMessage(UserCatalogueMessage(status, currentObjects.UserCatalogueFile, false),

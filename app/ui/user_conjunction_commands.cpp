@@ -32,8 +32,8 @@ namespace {
 constexpr std::int32_t kBodyUserObjectKind = 81;
 constexpr std::int32_t kUserObjectMinorBodyKind = 86;
 
-TVisibilityFilter FilterOf(TCommandHost& form) {
-  const TNumericOptions& o = form.Computing().NumericOptions;
+TVisibilityFilter FilterOf(const TComputingSettings& computing) {
+  const TNumericOptions& o = computing.NumericOptions;
   return TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
 }
 
@@ -45,7 +45,7 @@ TUserConjunctionDialogHooks HooksOf(TCommandHost& form) {
     } else {
       ShowNumericOptionsDialog(form.Computing().NumericOptions, true, &form.Window());
     }
-    return FilterOf(form);
+    return FilterOf(form.Computing());
   };
   hooks.SelectRange = [&form](TFileRange& range, const std::vector<std::string>& names) {
     std::int32_t first = range.First, last = range.Last;
@@ -64,7 +64,7 @@ void PrepareRun(TCommandHost& form, TUserConjunctionSearch& run, double separati
   TTableDispatcher::CompletePeriodEnd(period);
   run.Start = period.Start;
   run.End = period.End;
-  run.Filter = FilterOf(form);
+  run.Filter = FilterOf(form.Computing());
   run.Options = options;
   run.SeparationLimit = separationLimit;
   run.UserRange = userRange;
