@@ -93,10 +93,13 @@ void WriteSummary(TCommandHost& form, const std::string& folder, int files) {
 }
 
 void Planetoidendatenbankerstellen1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TComputingSettings& computing = form.Computing();
+  TDocumentState& document = form.DocumentState();
+  TCurrentObjects& objects = form.Objects();
+  TTableState& table = form.TableState();
   const TConfigSettings config = form.GatherConfiguration();
   std::string file = config.Paths[kPathAsteroidElements];
-  if (file.empty()) file = s.DataFolder + "/planeten.csv";
+  if (file.empty()) file = form.DataFolder() + "/planeten.csv";
   std::error_code error;
   if (!std::filesystem::is_regular_file(file, error)) {
     ShowMessage(
@@ -118,8 +121,8 @@ void Planetoidendatenbankerstellen1Click(TCommandHost& form) {
   // The slow-theory question once for the run: its answer holds for every
   // asteroid.
   const TTheorySelection selection = form.Selection();
-  if (selection.bytes[0] != kPlanetTheoryInternal && s.Computing.UseIntegrationDatabase == 0 &&
-      selection.bytes[2] == 0 && !form.SlowTheoryQuestion("", "", 0)) {
+  if (selection.bytes[0] != kPlanetTheoryInternal && computing.UseIntegrationDatabase == 0 && selection.bytes[2] == 0 &&
+      !form.SlowTheoryQuestion("", "", 0)) {
     return;
   }
 
@@ -135,22 +138,22 @@ void Planetoidendatenbankerstellen1Click(TCommandHost& form) {
       form.Objects().CurrentAsteroid = asteroid;
       form.Window().setWindowTitle(title);
     }
-  } restore{form, s.Document.WorkbookView, s.Objects.CurrentAsteroid, form.Window().windowTitle()};
-  s.Document.WorkbookView = 1;
-  const char separator = CsvSeparatorChar(s.Document.CsvSeparatorIndex);
+  } restore{form, document.WorkbookView, objects.CurrentAsteroid, form.Window().windowTitle()};
+  document.WorkbookView = 1;
+  const char separator = CsvSeparatorChar(document.CsvSeparatorIndex);
   std::vector<std::string> used;
   int written = 0;
   TRunProgress progress(ByLanguage("Planetoidendatenbank", "Asteroid database"), {});
   for (int i = 0; i < list.Count(); ++i) {
-    s.Objects.CurrentAsteroid = list.Data(i);
+    objects.CurrentAsteroid = list.Data(i);
     progress.Done(static_cast<double>(i) / list.Count());
-    progress.Label(s.Objects.CurrentAsteroid.Name);
+    progress.Label(objects.CurrentAsteroid.Name);
     if (!form.Tables().PeriodCheck()) break;
-    s.Table.TableKind = kDatabaseKind;
-    s.Table.TableChanged = 1;
+    table.TableKind = kDatabaseKind;
+    table.TableChanged = 1;
     form.Tables().ComputeTable();
-    if (s.Table.TableKind != kDatabaseKind) break;  // cancelled or refused
-    const std::string name = DatabaseFileName(s.Objects.CurrentAsteroid.Name, used);
+    if (table.TableKind != kDatabaseKind) break;  // cancelled or refused
+    const std::string name = DatabaseFileName(objects.CurrentAsteroid.Name, used);
     const std::string path = (std::filesystem::path(folder) / (name + ".csv")).string();
     std::string why;
     if (!WriteFileReplacing(path, SheetAsSeparatedText(form.Workbook(), separator), why)) {
@@ -162,10 +165,10 @@ void Planetoidendatenbankerstellen1Click(TCommandHost& form) {
     form.Window().setWindowTitle(QString::fromStdString(std::string(kMainWindowCaption) + " [" + name + "] "));
   }
   progress.Finish();
-  s.Document.WorkbookView = restore.view;
+  document.WorkbookView = restore.view;
   Beep();
   WriteSummary(form, folder, written);
-  s.Table.TableKind = kNoTableKind;
+  table.TableKind = kNoTableKind;
 }
 
 }  // namespace

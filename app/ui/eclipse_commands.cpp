@@ -68,7 +68,9 @@ bool SolarSearchSettings(TCommandHost& form, std::int32_t& step, std::int32_t& s
 }
 
 void SolarEclipseRun(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TDocumentState& document = form.DocumentState();
+  TEclipseSettings& eclipseSettings = form.EclipseSettings();
+  TEphemerisPeriodState& period = form.Period();
   std::int32_t step = 0;
   std::int32_t span = 0;
   if (!SolarSearchSettings(form, step, span)) return;
@@ -79,8 +81,8 @@ void SolarEclipseRun(TCommandHost& form) {
   std::uint8_t maxArt = 0;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsternis", "Solar eclipse"), 0);
-    eclipse.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 1, maxArt, span, step, s.Period.Start,
-                    CourseStep(s.Eclipses));
+    eclipse.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 1, maxArt, span, step, period.Start,
+                    CourseStep(eclipseSettings));
   }
   if (eclipse.Status == TEclipseSearchStatus::Cancelled || eclipse.Status == TEclipseSearchStatus::Refused) {
     LeaveWithoutTable(form);
@@ -88,11 +90,11 @@ void SolarEclipseRun(TCommandHost& form) {
     if (eclipse.Status == TEclipseSearchStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(false);
     return;
   }
-  s.Document.DocumentSaved = 0;
-  if (s.Document.WorkbookView != 0) {
-    eclipse.paint(form.Workbook(), s.Period.TableConfig);
+  document.DocumentSaved = 0;
+  if (document.WorkbookView != 0) {
+    eclipse.paint(form.Workbook(), period.TableConfig);
   } else {
-    eclipse.paint_grid(form.Grid(), GridOutput(form.Computing()), s.Period.TableConfig);
+    eclipse.paint_grid(form.Grid(), GridOutput(form.Computing()), period.TableConfig);
   }
 }
 
@@ -134,15 +136,18 @@ void SolarCalendarRun(TCommandHost& form) {
 // says so. The transits of the period (149): a cancel writes those found
 // until then.
 void TransitRun(TCommandHost& form, bool table) {
-  TMainFormState& s = form.State();
-  const std::int32_t planet = TransitPlanetIndex(s.Objects.TransitPlanet);
+  TDocumentState& document = form.DocumentState();
+  TEclipseSettings& eclipses = form.EclipseSettings();
+  TCurrentObjects& objects = form.Objects();
+  TEphemerisPeriodState& period = form.Period();
+  const std::int32_t planet = TransitPlanetIndex(objects.TransitPlanet);
   const std::string german =
       std::string("Bitte Geduld, ") + TransitPlanetGermanName(planet) + "durchgang wird berechnet";
   const std::string english = std::string("Please wait, calculating transit for ") + TransitPlanetEnglishName(planet);
   ShowEclipsePanel(form, german.c_str(), english.c_str());
   PanelGuard guard{form};
   AbortRequested = 0;
-  ttransittabelle transits(s.Period.Start, s.Period.End, planet);
+  ttransittabelle transits(period.Start, period.End, planet);
   ttransit single(planet);
   ttransit& search = table ? static_cast<ttransit&>(transits) : single;
   std::uint8_t maxArt = 0;
@@ -150,8 +155,8 @@ void TransitRun(TCommandHost& form, bool table) {
     const std::string caption = table ? ByLanguage("Merkur- und Venusdurchgänge", "Transits of Mercury and Venus")
                                       : ByLanguage("Merkur- und Venusdurchgang", "Transit of Mercury and Venus");
     ProgressSession session(CurrentProgress(), caption, 1000);
-    search.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 0, maxArt, 0, 120, s.Period.Start,
-                   CourseStep(s.Eclipses));
+    search.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 0, maxArt, 0, 120, period.Start,
+                   CourseStep(eclipses));
   }
   AbortRequested = 0;
   const bool cancelled = search.Status == TEclipseSearchStatus::Cancelled;
@@ -160,11 +165,11 @@ void TransitRun(TCommandHost& form, bool table) {
     if (cancelled) form.Tables().Dispatcher().ReportCancelled(false);
     return;
   }
-  s.Document.DocumentSaved = 0;
-  if (s.Document.WorkbookView != 0) {
-    search.paint(form.Workbook(), s.Period.TableConfig);
+  document.DocumentSaved = 0;
+  if (document.WorkbookView != 0) {
+    search.paint(form.Workbook(), period.TableConfig);
   } else {
-    search.paint_grid(form.Grid(), GridOutput(form.Computing()), s.Period.TableConfig);
+    search.paint_grid(form.Grid(), GridOutput(form.Computing()), period.TableConfig);
   }
   if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }

@@ -612,22 +612,25 @@ void TTableCommands::Mondfinsterniskalender1Click() {
 }
 
 void TTableCommands::LunarEclipseCalendarRun() {
-  TMainFormState& s = form_.State();
-  const TSearchContext context = EclipseSearchContext(s.Computing, s.Period);
+  TComputingSettings& computing = form_.Computing();
+  TDocumentState& document = form_.DocumentState();
+  TEclipseSettings& eclipseSettings = form_.EclipseSettings();
+  TEphemerisPeriodState& period = form_.Period();
+  const TSearchContext context = EclipseSearchContext(computing, period);
   bool cancelled = false;
-  if (s.Document.WorkbookView != 0) {
+  if (document.WorkbookView != 0) {
     TSheetSink sink(form_.Workbook());
-    const int written = LunarEclipseCalendar(context, s.Period.TableConfig, s.Period.Start, s.Period.End,
-                                             s.Eclipses.LunarCriteria, sink, &cancelled);
+    const int written = LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End,
+                                             eclipseSettings.LunarCriteria, sink, &cancelled);
     if (written > 0) FitLunarLabelColumn(form_.Workbook());
   } else {
     const TTableOutputSettings settings;
     TGridSink sink(form_.Grid(), settings);
-    LunarEclipseCalendar(context, s.Period.TableConfig, s.Period.Start, s.Period.End, s.Eclipses.LunarCriteria, sink,
+    LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End, eclipseSettings.LunarCriteria, sink,
                          &cancelled);
     FitLunarGridColumns(form_.Grid());
   }
-  s.Document.DocumentSaved = 0;
+  document.DocumentSaved = 0;
   // Cancelled: the eclipses found until then are written.
   if (cancelled) dispatcher_->ReportCancelled(true);
 }
