@@ -33,41 +33,41 @@ void SetStartupDefaults(TMainFormState& s) {
   s.Period.AutoEnd = 1;
 
   s.Period.Step = TTableStep{1, 0.0, 1.0};
-  s.SolarEclipseSearchMinutes = 5;
-  s.SolarEclipseSearchSpanHours = 8;
-  s.ObjectNumber = 0;
+  s.Eclipses.SolarEclipseSearchMinutes = 5;
+  s.Eclipses.SolarEclipseSearchSpanHours = 8;
+  s.Table.ObjectNumber = 0;
 
-  s.VsopLevelA = -1;
-  s.VsopLevelB = 10;
-  SetIntegrationTolerance(s, 1e-10L);
-  SetMoonCacheSpan(s, 0);
-  SetMoonCacheOrder(s, 0);
-  s.MoonCacheFlag = 1;
-  SetTableEquinox(s, 0.0);
-  SetHalfTurnOffsetFlag(s, 0);
+  s.Computing.VsopLevelA = -1;
+  s.Computing.VsopLevelB = 10;
+  SetIntegrationTolerance(s.Computing, 1e-10L);
+  SetMoonCacheSpan(s.Computing, 0);
+  SetMoonCacheOrder(s.Computing, 0);
+  s.Computing.MoonCacheFlag = 1;
+  SetTableEquinox(s.Computing, 0.0);
+  SetHalfTurnOffsetFlag(s.Computing, 0);
   s.OccultationCatalogueSetting = 1;
   s.SelectedStar = -1;
 
-  s.CurrentAsteroid = TAsteroidElements{};
-  s.CurrentAsteroid.SemiMajorAxis = 1.0;
-  s.CurrentAsteroid.Equinox = 2000.0;
-  s.CurrentAsteroid.H = 1.0;
-  s.CurrentAsteroid.Name = "Kein Planetoid";
-  s.CurrentComet = TCometElements{};
-  s.CurrentComet.Name = "Kein Komet";
-  s.ElementFileRanges = TElementFileRanges{};
-  s.CurrentVariableStar = TVariableStarElements{};
-  s.CurrentVariableStar.Name = "Kein Variabler";
+  s.Objects.CurrentAsteroid = TAsteroidElements{};
+  s.Objects.CurrentAsteroid.SemiMajorAxis = 1.0;
+  s.Objects.CurrentAsteroid.Equinox = 2000.0;
+  s.Objects.CurrentAsteroid.H = 1.0;
+  s.Objects.CurrentAsteroid.Name = "Kein Planetoid";
+  s.Objects.CurrentComet = TCometElements{};
+  s.Objects.CurrentComet.Name = "Kein Komet";
+  s.Objects.ElementFileRanges = TElementFileRanges{};
+  s.Objects.CurrentVariableStar = TVariableStarElements{};
+  s.Objects.CurrentVariableStar.Name = "Kein Variabler";
 
-  s.TableKind = kNoTableKind;
-  s.PreviousTableKind = kNoTableKind;
-  s.TableChanged = 1;  // the first paint completes the period
+  s.Table.TableKind = kNoTableKind;
+  s.Table.PreviousTableKind = kNoTableKind;
+  s.Table.TableChanged = 1;  // the first paint completes the period
 }
 
 void StartAtCurrentInstant(TMainFormState& s) {
   CurrentDateToRecord(s.Period.Start);
   LocalTimeToUT(s.Period.Start);
-  s.TableChanged = 1;
+  s.Table.TableChanged = 1;
 }
 
 TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language) {
@@ -79,14 +79,14 @@ TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language)
   request.Start = p.Start;
   request.End = p.End;
   request.Step = p.Step;
-  request.IntegrationTolerance = state.IntegrationTolerance;
-  request.VsopLevelA = state.VsopLevelA;
-  request.VsopLevelB = state.VsopLevelB;
-  request.Output.SecondEquinoxText = SecondEquinoxHeading(state.SecondEquinox);
-  request.Output.AzimuthOrigin = state.HalfTurnOffsetAngle;
-  request.Output.RiseSetAsJulianDate = state.RiseSetAsJulianDate;
-  request.DateListMode = state.DateListMode;
-  request.JulianDateList = state.JulianDateList;
+  request.IntegrationTolerance = state.Computing.IntegrationTolerance;
+  request.VsopLevelA = state.Computing.VsopLevelA;
+  request.VsopLevelB = state.Computing.VsopLevelB;
+  request.Output.SecondEquinoxText = SecondEquinoxHeading(state.Computing.SecondEquinox);
+  request.Output.AzimuthOrigin = state.Computing.HalfTurnOffsetAngle;
+  request.Output.RiseSetAsJulianDate = state.Table.RiseSetAsJulianDate;
+  request.DateListMode = state.Table.DateListMode;
+  request.JulianDateList = state.Table.JulianDateList;
   return request;
 }
 
@@ -103,15 +103,15 @@ std::int32_t ClampMoonCacheOrder(std::int32_t order) {
   return order;
 }
 
-void SetMoonCacheSpan(TMainFormState& s, std::int32_t span) {
+void SetMoonCacheSpan(TComputingSettings& s, std::int32_t span) {
   s.NumericOptions.MoonCacheSpan = ClampMoonCacheSpan(span);
 }
 
-void SetMoonCacheOrder(TMainFormState& s, std::int32_t order) {
+void SetMoonCacheOrder(TComputingSettings& s, std::int32_t order) {
   s.NumericOptions.MoonCacheOrder = ClampMoonCacheOrder(order);
 }
 
-void SetTableEquinox(TMainFormState& s, double t) {
+void SetTableEquinox(TComputingSettings& s, double t) {
   s.SecondEquinox = t;
   SecondEquinoxT = t;
 }
@@ -122,7 +122,7 @@ std::string SecondEquinoxHeading(double t) {
   return text;
 }
 
-void SetHalfTurnOffsetFlag(TMainFormState& s, std::uint8_t flag) {
+void SetHalfTurnOffsetFlag(TComputingSettings& s, std::uint8_t flag) {
   s.HalfTurnOffsetFlag = flag;
   s.HalfTurnOffsetAngle = flag != 0 ? 180.0 : 0.0;
 }
@@ -154,7 +154,7 @@ std::uint8_t NextPanelTheory(std::uint8_t current, bool vsop87d, bool vsop87c, b
   }
 }
 
-void SetIntegrationTolerance(TMainFormState& s, long double tolerance) {
+void SetIntegrationTolerance(TComputingSettings& s, long double tolerance) {
   s.IntegrationTolerance = tolerance;
   s.AccuracyDigits = DigitsFromTolerance(tolerance);
 }

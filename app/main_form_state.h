@@ -8,38 +8,26 @@
 #include <string>
 #include <vector>
 
-#include "core/asteroid_elements.h"
-#include "core/comet_elements.h"
-#include "core/element_file_ranges.h"
+#include "app/computing_settings.h"
+#include "app/current_objects.h"
+#include "app/document_state.h"
+#include "app/search_settings.h"
+#include "app/table_state.h"
 #include "core/observer_record.h"
 #include "core/table_step.h"
-#include "core/variable_star_elements.h"
-#include "eclipses/lunar_eclipse.h"
 #include "engine/table_globals.h"
 #include "engine/table_request.h"
-#include "events/search_options.h"
-#include "setup/numeric_options.h"
 #include "theories/observer_completion.h"
 #include "theories/theory_types.h"
 
 namespace kvx {
 
-// The table kind that means "no table".
-inline constexpr std::int32_t kNoTableKind = 20;
-
+// The window's state as records: each command receives the few records it
+// works on. The fields left here are the window's own (the tip of the day,
+// the data folder and the occultation star catalogue).
 struct TMainFormState {
-  // --- start-up and documents --------------------------------------------
-  std::uint8_t TipsFlag = 1;         // show the tip of the day at start
-  std::int32_t UntitledCounter = 0;  // new untitled documents so far
-  std::uint8_t UndoFlag = 0;         // the sheet holds an open table transaction
-  std::uint8_t DocumentSaved = 1;
-  std::int32_t RecentFilesCount = 10;  // size of the recent-files list
-  std::uint8_t WorkbookView = 1;       // non-zero: tables go into the workbook sheet
-  std::int32_t DefaultSheetNumber = 16;
-  // The separator of csv files and of the result grid's clipboard copy:
-  // 0 ";", 1 ",", 2 ".", 3 tab (CsvSeparatorChar).
-  std::uint8_t CsvSeparatorIndex = 0;
-  std::string DataFolder;  // folder of the data files, no trailing '/'
+  std::uint8_t TipsFlag = 1;  // show the tip of the day at start
+  std::string DataFolder;     // folder of the data files, no trailing '/'
 
   // --- occultation star catalogue ----------------------------------------
   std::uint8_t OccultationCatalogueLevel = 2;    // 2 large file present, 1 small only, 0 none
@@ -47,90 +35,15 @@ struct TMainFormState {
   std::int32_t SelectedStar = -1;                // index into the catalogue, -1 all stars
   std::uint8_t StarCatalogueLoading = 0;         // 1 while a load runs
 
-  // --- tables and the period ------------------------------------------------
-  std::int32_t TableKind = kNoTableKind;
-  std::int32_t PreviousTableKind = kNoTableKind;
-  std::int32_t ObjectNumber = 0;
-  std::int32_t PreviousObjectNumber = 0;
-  std::uint8_t TableChanged = 0;  // a setting changed: the period is completed on the next paint
-  // Date-list mode (tables on the dates of JulianDateList, one Julian day
-  // per line) and the list.
-  std::uint8_t DateListMode = 0;
-  std::vector<std::string> JulianDateList;
-  std::uint8_t PlaceConfirmed = 0;
-  std::uint8_t ObjectChanged = 0;
-  std::uint8_t WarningsOption = 1;
-  std::int16_t TransitPlanet = 1;
   // Start and end records, theory selection, table configuration, step,
   // the duration flag (AutoEnd) and the rest of the period check's fields.
   TEphemerisPeriodState Period;
-  // The table-configuration dialog's preview body (0 "Alle", 1 the Sun ..
-  // 14 the integrated comet) and its switch for rise, set and twilight
-  // times as Julian dates, which the table writers read.
-  std::int32_t TableConfigPreview = 0;
-  std::uint8_t RiseSetAsJulianDate = 0;
-  double SolarEclipseSearchMinutes = 5;
-  double SolarEclipseSearchSpanHours = 8;
-  std::int32_t PhaseTableMinutes = 1;  // step of the eclipse phase table
-  std::int32_t PhaseTableSeconds = 0;
-  std::uint8_t SolarEclipseCriterion = 0;  // the calendar keeps local kinds from this one on (0..3)
-  // The lunar-eclipse calendar's criteria and the event list of the last
-  // lunar eclipse found.
-  TLunarEclipseCriteria LunarCriteria;
-  TLunarEclipseList LunarEclipseResults;
-
-  // --- computing settings ---------------------------------------------------
-  std::int32_t VsopLevelA = -1;  // truncation level of the ephemerides ("Full")
-  std::int32_t VsopLevelB = 10;  // truncation level of the integration
-  long double IntegrationTolerance = 1e-10L;
-  std::uint8_t AccuracyDigits = 10;  // digits of the integration tolerance
-  // The numeric options; the Moon cache's span (days of one Chebyshev fit)
-  // and order (coefficients) live here, set through their setters.
-  TNumericOptions NumericOptions;
-  std::uint8_t MoonCacheFlag = 1;  // Moon positions through the cache
-  std::uint8_t MoonOption = 0;
-  double SecondEquinox = 0.0;  // Julian centuries from J2000
-  std::uint8_t HalfTurnOffsetFlag = 0;
-  double HalfTurnOffsetAngle = 0.0;  // 180 degrees while the flag is set
-  std::uint8_t SatellitesEnabled = 0;
-  std::uint8_t IntegrationDatabase = 0;     // the position database for integrations is present
-  std::uint8_t UseIntegrationDatabase = 0;  // integrations read the planets from that database
-  std::uint8_t IntegratorChoice = 0;        // 0 Runge-Kutta, otherwise Adams
-  std::uint8_t FastSearchOption = 0;        // searches always use the internal series
-  // The moon-event runs: the chosen moon of Jupiter (1..4) and of Saturn's
-  // eight-moon list (1..8), and the event code (0..3) both share.
-  std::int32_t JupiterMoon = 1;
-  std::int32_t SaturnMoon = 1;
-  std::uint8_t MoonEvent = 0;
-  TTheorySelection SavedSelection;  // the live selection kept around a search
-
-  // --- current objects -----------------------------------------------------
-  TAsteroidElements CurrentAsteroid;
-  TCometElements CurrentComet;  // its name is the object name ("Kein Komet": none)
-  // The current variable star's light elements ("Kein Variabler": none);
-  // the variable-star table computes it as it stands.
-  TVariableStarElements CurrentVariableStar{.Name = "Kein Variabler", .Type = ""};
-  std::string CurrentDatabaseAsteroid;
-  std::int32_t UserObjectIndex = -1;            // the chosen object of the user catalogue, -1 none
-  std::string UserCatalogueFile;                // the user catalogue's file, empty for none
-  std::vector<std::string> UserCatalogueLines;  // its lines as last read or edited
-  // The ".eel" files of the asteroid-database folder (full paths), set when
-  // the folder changed so that the selection dialog starts its lists anew,
-  // and the files last chosen there.
-  std::vector<std::string> DatabaseFiles;
-  std::uint8_t DatabaseListChanged = 0;
-  std::vector<std::string> ChosenDatabaseAsteroids;
-  std::uint8_t SeparatorsUsable = 1;  // no locale separator holds "#" or "*"
-  std::uint8_t ElementsChanged = 0;   // the current asteroid or comet was replaced
-  std::uint8_t SettingsChanged = 0;   // something the configuration keeps changed
-  // Chosen entry ranges of the user catalogue and the element files.
-  TElementFileRanges ElementFileRanges;
-
-  // --- event search ----------------------------------------------------------
-  TEventSearchOptions EventSearchOptions;
-  std::uint8_t ResultsIntoTable = 0;  // "Ergebnisse in Tabelle" of the searches
-  std::uint8_t EventUsesPeriod = 0;   // "Ephemeridenzeitraum verwenden" of the event search
-  std::uint8_t AsteroidDatabase = 0;  // the asteroid from the database ("Keplerelemente verwenden" clear)
+  TTableState Table;
+  TComputingSettings Computing;
+  TCurrentObjects Objects;
+  TDocumentState Document;
+  TEclipseSettings Eclipses;
+  TSearchSettings Searches;
 };
 
 // Fills `state` with the start-up defaults: observer records (Delta T
@@ -159,17 +72,17 @@ TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language)
 std::int32_t ClampMoonCacheSpan(std::int32_t span);
 // Coefficients: 0 or from 14 on gives 13, below 6 gives 6.
 std::int32_t ClampMoonCacheOrder(std::int32_t order);
-void SetMoonCacheSpan(TMainFormState& state, std::int32_t span);
-void SetMoonCacheOrder(TMainFormState& state, std::int32_t order);
+void SetMoonCacheSpan(TComputingSettings& settings, std::int32_t span);
+void SetMoonCacheOrder(TComputingSettings& settings, std::int32_t order);
 // Second equinox T (Julian centuries from J2000): also SecondEquinoxT.
-void SetTableEquinox(TMainFormState& state, double t);
+void SetTableEquinox(TComputingSettings& settings, double t);
 // The heading text of the second equinox T: " " + trunc(2000 + 100 T).
 std::string SecondEquinoxHeading(double t);
-void SetHalfTurnOffsetFlag(TMainFormState& state, std::uint8_t flag);
+void SetHalfTurnOffsetFlag(TComputingSettings& settings, std::uint8_t flag);
 // 18 for a tolerance of at most 1e-18, 17 at most 1e-17, ... 9 at most 1e-9,
 // 8 otherwise.
 std::uint8_t DigitsFromTolerance(long double tolerance);
-void SetIntegrationTolerance(TMainFormState& state, long double tolerance);
+void SetIntegrationTolerance(TComputingSettings& settings, long double tolerance);
 
 // The theory panel's cycle of the planet theory, by what is present: from
 // 0 to the first present of 1, 2, 3 (else 0); from 1 to 2, else 3, else 0;

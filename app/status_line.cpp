@@ -46,13 +46,13 @@ TStatusTexts BuildStatusTexts(const TMainFormState& s, bool english) {
   TStatusTexts t;
   t.Date = DatePanelText(s.Period.Start, s.Period.ApparentSiderealTime);
   t.Place = PlacePanelText(s.Period.Start, english);
-  t.Accuracy = std::to_string(s.AccuracyDigits);
+  t.Accuracy = std::to_string(s.Computing.AccuracyDigits);
   switch (s.Period.Selection.PlanetTheory()) {
     case kPlanetTheoryVsop87D:
-      t.Vsop = "VSOP87 D " + AccuracyPairText(s.VsopLevelA, s.VsopLevelB);
+      t.Vsop = "VSOP87 D " + AccuracyPairText(s.Computing.VsopLevelA, s.Computing.VsopLevelB);
       break;
     case kPlanetTheoryVsop87C:
-      t.Vsop = "VSOP87 C " + AccuracyPairText(s.VsopLevelA, s.VsopLevelB);
+      t.Vsop = "VSOP87 C " + AccuracyPairText(s.Computing.VsopLevelA, s.Computing.VsopLevelB);
       break;
     case kPlanetTheoryPositionFiles:
       t.Vsop = english ? "Positions from file" : "Positionen aus Datei";
@@ -62,7 +62,7 @@ TStatusTexts BuildStatusTexts(const TMainFormState& s, bool english) {
       break;
   }
   t.Moon = s.Period.Selection.MoonTheory() != 0 ? "ELP-2000/82" : "Brown";
-  if (s.IntegrationDatabase != 0) {
+  if (s.Computing.IntegrationDatabase != 0) {
     t.Integration = english ? "Quick integr." : "Integr. schnell";
   } else {
     t.Integration = english ? "Slow integr." : "Integr. langsam";

@@ -78,17 +78,17 @@ constexpr TTableKindRow kTableKinds[] = {
 // Restores the cursor and the kind however the call ends.
 class DispatchFinally {
  public:
-  DispatchFinally(TMainFormState& state, const std::function<void()>& restoreCursor)
-      : state_(state), restore_(restoreCursor) {}
+  DispatchFinally(TTableState& table, const std::function<void()>& restoreCursor)
+      : table_(table), restore_(restoreCursor) {}
   ~DispatchFinally() {
     if (restore_) restore_();
-    if (state_.TableKind != kDatabaseBatchKind) state_.TableKind = kNoTableKind;
+    if (table_.TableKind != kDatabaseBatchKind) table_.TableKind = kNoTableKind;
   }
   DispatchFinally(const DispatchFinally&) = delete;
   DispatchFinally& operator=(const DispatchFinally&) = delete;
 
  private:
-  TMainFormState& state_;
+  TTableState& table_;
   const std::function<void()>& restore_;
 };
 
@@ -103,8 +103,9 @@ const TTableKindRow* FindTableKind(std::int32_t code) {
   return it != end && it->Code == code ? it : nullptr;
 }
 
-TTableDispatcher::TTableDispatcher(TMainFormState& state, TDispatchHooks hooks)
-    : state_(state), hooks_(std::move(hooks)) {}
+TTableDispatcher::TTableDispatcher(TEphemerisPeriodState& period, TTableState& table, TDocumentState& document,
+                                   TDispatchHooks hooks)
+    : period_(period), table_(table), document_(document), hooks_(std::move(hooks)) {}
 
 void TTableDispatcher::Register(std::int32_t code, Handler handler) {
   if (handler) {
@@ -126,42 +127,42 @@ void TTableDispatcher::CompletePeriodEnd(TEphemerisPeriodState& period) {
 }
 
 bool TTableDispatcher::CheckPeriodOrder() {
-  if (state_.Period.End.Mjd > state_.Period.Start.Mjd || state_.Period.AutoEnd != 0) return true;
-  state_.TableKind = kPeriodRefusedKind;
+  if (period_.End.Mjd > period_.Start.Mjd || period_.AutoEnd != 0) return true;
+  table_.TableKind = kPeriodRefusedKind;
   return false;
 }
 
 void TTableDispatcher::ComputeTable() {
-  DispatchFinally finally(state_, hooks_.RestoreCursor);
+  DispatchFinally finally(table_, hooks_.RestoreCursor);
   Call(hooks_.ShowHourglass);
   Call(hooks_.ShowHourglass);
-  state_.PreviousTableKind = state_.TableKind;
+  table_.PreviousTableKind = table_.TableKind;
   if (hooks_.CheckPeriod) {
     hooks_.CheckPeriod();
   } else {
-    CheckEphemerisPeriod(state_.Period);
+    CheckEphemerisPeriod(period_);
   }
   CheckPeriodOrder();
   Call(hooks_.Invalidate);
-  CompletePeriodEnd(state_.Period);
-  if (state_.TableKind == kNoTableKind) {
+  CompletePeriodEnd(period_);
+  if (table_.TableKind == kNoTableKind) {
     Call(hooks_.RefreshMenus);
     Call(hooks_.Invalidate);
     return;
   }
   try {
-    if (state_.UndoFlag == 1) {
-      state_.UndoFlag = 0;
+    if (document_.UndoFlag == 1) {
+      document_.UndoFlag = 0;
       Call(hooks_.CommitTransaction);
     }
     Call(hooks_.BeginTransaction);
-    state_.UndoFlag = 1;
+    document_.UndoFlag = 1;
   } catch (...) {
     // The undo record is a convenience: a failure leaves the table to compute.
   }
-  const std::int32_t kind = state_.TableKind;
+  const std::int32_t kind = table_.TableKind;
   if (kind != 0 && kind != 1 && kind != kNoTableKind) {
-    if (state_.WorkbookView != 0) Call(hooks_.ClearSheet);
+    if (document_.WorkbookView != 0) Call(hooks_.ClearSheet);
     const auto handler = handlers_.find(kind);
     if (handler != handlers_.end()) {
       // A copy: the handler may re-register or call ComputeTable again.
@@ -198,26 +199,26 @@ void TTableDispatcher::ComputeTableGuarded() {
 
 void TTableDispatcher::FinishStandardRun(TKeplereph& object, std::int32_t code, bool elementTable) {
   const TTableKindRow* row = FindTableKind(code);
-  if (row != nullptr && row->MenuKind != kKindUnchanged) state_.TableKind = row->MenuKind;
+  if (row != nullptr && row->MenuKind != kKindUnchanged) table_.TableKind = row->MenuKind;
   if (object.Stopped != 0) {
-    state_.TableKind = kNoTableKind;
-    state_.PreviousTableKind = kNoTableKind;
+    table_.TableKind = kNoTableKind;
+    table_.PreviousTableKind = kNoTableKind;
     Call(hooks_.Invalidate);
   }
   Call(hooks_.ShowHourglass);
-  state_.DocumentSaved = 0;
+  document_.DocumentSaved = 0;
   if (elementTable) {
-    object.paintelemente(1, state_.WorkbookView);
+    object.paintelemente(1, document_.WorkbookView);
   } else {
-    object.paint(state_.WorkbookView);
+    object.paint(document_.WorkbookView);
   }
   // Cancelled while computing or while writing: what was written stays.
   if (object.Stopped != 0) ReportCancelled(true);
 }
 
 void TTableDispatcher::ReportCancelled(bool written) {
-  state_.TableKind = kNoTableKind;
-  state_.PreviousTableKind = kNoTableKind;
+  table_.TableKind = kNoTableKind;
+  table_.PreviousTableKind = kNoTableKind;
   const bool english = LanguageEnglish != 0;
   if (hooks_.ShowStatus) hooks_.ShowStatus(CancelledRunText(written, english));
   if (!written) {
@@ -231,8 +232,8 @@ void TTableDispatcher::ReportCancelled(bool written) {
 }
 
 void TTableDispatcher::ReportCancelledBeforeAnyResult() {
-  state_.TableKind = kNoTableKind;
-  state_.PreviousTableKind = kNoTableKind;
+  table_.TableKind = kNoTableKind;
+  table_.PreviousTableKind = kNoTableKind;
   if (hooks_.ShowStatus) hooks_.ShowStatus(CancelledRunText(false, LanguageEnglish != 0));
 }
 

@@ -14,7 +14,9 @@
 #include <span>
 #include <string>
 
-#include "app/main_form_state.h"
+#include "app/document_state.h"
+#include "app/table_state.h"
+#include "theories/observer_completion.h"
 
 namespace kvx {
 
@@ -67,7 +69,7 @@ class TTableDispatcher {
  public:
   using Handler = std::function<void()>;
 
-  TTableDispatcher(TMainFormState& state, TDispatchHooks hooks);
+  TTableDispatcher(TEphemerisPeriodState& period, TTableState& table, TDocumentState& document, TDispatchHooks hooks);
 
   // Registers (or with an empty handler removes) the handler of a code.
   void Register(std::int32_t code, Handler handler);
@@ -112,7 +114,9 @@ class TTableDispatcher {
     if (hook) hook();
   }
 
-  TMainFormState& state_;
+  TEphemerisPeriodState& period_;
+  TTableState& table_;
+  TDocumentState& document_;
   TDispatchHooks hooks_;
   std::map<std::int32_t, Handler> handlers_;
 };

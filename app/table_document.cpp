@@ -85,12 +85,12 @@ TTableFileImage TableFileImageOf(const TTableDocument& doc) {
   image.Reserved = doc.Look.Reserved;
   image.CellLines = doc.Look.CellLines;
   image.FixedLines = doc.Look.FixedLines;
-  image.StartObserver = doc.State.Period.Start;
-  image.EndObserver = doc.State.Period.End;
-  image.TableConfig = doc.State.Period.TableConfig;
-  image.Step = doc.State.Period.Step;
-  image.EclipseSearchMinutes = static_cast<std::int32_t>(doc.State.SolarEclipseSearchMinutes);
-  image.EclipseSearchSpanHours = static_cast<std::int32_t>(doc.State.SolarEclipseSearchSpanHours);
+  image.StartObserver = doc.Period.Start;
+  image.EndObserver = doc.Period.End;
+  image.TableConfig = doc.Period.TableConfig;
+  image.Step = doc.Period.Step;
+  image.EclipseSearchMinutes = static_cast<std::int32_t>(doc.Eclipses.SolarEclipseSearchMinutes);
+  image.EclipseSearchSpanHours = static_cast<std::int32_t>(doc.Eclipses.SolarEclipseSearchSpanHours);
   image.ColumnWidthTable = doc.ColumnWidthTable;
   image.Cells.reserve(static_cast<std::size_t>(image.RowCount) * static_cast<std::size_t>(image.ColCount));
   for (int r = 0; r < image.RowCount; ++r) {
@@ -117,13 +117,13 @@ void TakeTableFileImage(TTableDocument& doc, const TTableFileImage& image) {
   for (int r = 0; r < image.RowCount; ++r) {
     for (int c = 0; c < image.ColCount; ++c) grid.SetCells(c, r, std::string());
   }
-  doc.State.Period.Start = image.StartObserver;
-  doc.State.Period.End = image.EndObserver;
-  doc.State.Period.TableConfig = image.TableConfig;
-  TitlesFollowLanguage(doc.State.Period.TableConfig, LanguageEnglish != 0);
-  doc.State.Period.Step = image.Step;
-  doc.State.SolarEclipseSearchMinutes = image.EclipseSearchMinutes;
-  doc.State.SolarEclipseSearchSpanHours = image.EclipseSearchSpanHours;
+  doc.Period.Start = image.StartObserver;
+  doc.Period.End = image.EndObserver;
+  doc.Period.TableConfig = image.TableConfig;
+  TitlesFollowLanguage(doc.Period.TableConfig, LanguageEnglish != 0);
+  doc.Period.Step = image.Step;
+  doc.Eclipses.SolarEclipseSearchMinutes = image.EclipseSearchMinutes;
+  doc.Eclipses.SolarEclipseSearchSpanHours = image.EclipseSearchSpanHours;
   doc.Look.Reserved = image.Reserved;
   doc.ColumnWidthTable = image.ColumnWidthTable;
   for (const TTableFileCell& cell : image.Cells) {
@@ -163,7 +163,7 @@ bool SaveTableFileAs(TTableDocument& doc) {
   }
   if (!SaveTableFile(doc, *chosen)) return false;
   if (doc.Recent != nullptr) doc.Recent->AddFile(*chosen);
-  doc.State.DocumentSaved = 1;
+  doc.Document.DocumentSaved = 1;
   doc.Caption = std::string(kCaptionStart) + *chosen + "]";
   return true;
 }

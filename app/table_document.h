@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <string>
 
-#include "app/main_form_state.h"
+#include "app/document_state.h"
+#include "app/search_settings.h"
 #include "app/table_file.h"
 #include "engine/mystringgrid.h"
+#include "theories/observer_completion.h"
 
 namespace kvx {
 
@@ -33,7 +35,9 @@ struct TResultGridLook {
 struct TTableDocument {
   tmystringgrid& Grid;
   TResultGridLook& Look;
-  TMainFormState& State;
+  TEphemerisPeriodState& Period;
+  TEclipseSettings& Eclipses;
+  TDocumentState& Document;
   std::array<std::int32_t, kQuantityCount>& ColumnWidthTable;
   std::string& Caption;
   TMyHistoryList* Recent = nullptr;

@@ -46,7 +46,7 @@ void SetCaptionAndRecent(TWorkbookDocument& doc, const std::string& name) {
 // The name a save dialog starts with: the file name, without its extension
 // unless that is `keep` (upper-cased); else the untitled name.
 std::string ProposedName(const TWorkbookDocument& doc, const std::string& keep) {
-  if (doc.FileName.empty()) return doc.DefaultFolder + UntitledName(doc.State);
+  if (doc.FileName.empty()) return doc.DefaultFolder + UntitledName(doc.Document);
   return Upper(Extension(doc.FileName)) == keep ? doc.FileName : WithoutExtension(doc.FileName);
 }
 
@@ -76,14 +76,14 @@ bool WriteText(TWorkbookDocument& doc, const std::string& name) {
   doc.FileName = name;
   doc.FileType = workbook::kFileTypeText;
   SetCaptionAndRecent(doc, name);
-  doc.State.DocumentSaved = 0;
+  doc.Document.DocumentSaved = 0;
   ShowOnlyActiveSheet(false);
   return true;
 }
 
 bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
   std::string error;
-  if (!workbook::WriteSheetSeparated(doc.Book, name, CsvSeparatorChar(doc.State.CsvSeparatorIndex), error)) {
+  if (!workbook::WriteSheetSeparated(doc.Book, name, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
     ShowMessage("Fehler beim Speichern von " + name + ".", "An error occured while saving " + name + ".",
                 MessageIcon::Error, MessageButtons::Ok, English() ? "Error" : "Datei nicht gespeichert");
     return false;
@@ -91,7 +91,7 @@ bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
   doc.FileName = name;
   SetCaptionAndRecent(doc, name);
   ShowOnlyActiveSheet(true);
-  doc.State.DocumentSaved = 0;
+  doc.Document.DocumentSaved = 0;
   return true;
 }
 
@@ -110,13 +110,13 @@ char CsvSeparatorChar(std::int32_t index) {
   }
 }
 
-std::string UntitledName(const TMainFormState& state) {
-  return (English() ? "Untitled" : "Unbenannt") + std::to_string(state.UntitledCounter);
+std::string UntitledName(const TDocumentState& document) {
+  return (English() ? "Untitled" : "Unbenannt") + std::to_string(document.UntitledCounter);
 }
 
 bool AskSaveChanges(TWorkbookDocument& doc) {
-  if (doc.State.DocumentSaved != 0) return true;
-  const std::string name = doc.FileName.empty() ? UntitledName(doc.State) : doc.FileName;
+  if (doc.Document.DocumentSaved != 0) return true;
+  const std::string name = doc.FileName.empty() ? UntitledName(doc.Document) : doc.FileName;
   const MessageResult answer = ShowMessage(
       "Möchten Sie Änderungen in " + name + " noch sichern?", "Do you want to save changes in " + name + "?",
       MessageIcon::Question, MessageButtons::YesNoCancel, English() ? "File not saved" : "Datei ungesichert");
@@ -131,16 +131,16 @@ void NewDocument(TWorkbookDocument& doc, int sheetCount) {
   const int n = std::clamp(sheetCount, 1, 255);
   doc.FileName.clear();
   doc.FileType = 0;
-  ++doc.State.UntitledCounter;
+  ++doc.Document.UntitledCounter;
   workbook::TWorkbook fresh(n);
   for (int s = 1; s <= n; ++s) fresh.SetSheetName(s, "Sheet" + std::to_string(s));
   fresh.SetSelection(1, 1, 1, 1);
   doc.Book.AdoptContents(std::move(fresh));
   doc.Book.SetFileName({});
   doc.Book.SetModified(false);
-  doc.Caption = std::string(kCaptionStart) + UntitledName(doc.State) + "] ";
-  doc.State.DocumentSaved = 1;
-  doc.State.UndoFlag = 0;
+  doc.Caption = std::string(kCaptionStart) + UntitledName(doc.Document) + "] ";
+  doc.Document.DocumentSaved = 1;
+  doc.Document.UndoFlag = 0;
 }
 
 bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
@@ -154,7 +154,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     workbook::TWorkbook fresh(1);
     fresh.SetSheetName(1, NewSheetNameStem() + "1");
     std::string error;
-    if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.State.CsvSeparatorIndex), error)) {
+    if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
       ShowOpenFailed(fileName);
       return false;
     }
@@ -164,7 +164,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     doc.FileName = fileName;
     doc.FileType = 0;
     SetCaptionAndRecent(doc, fileName);
-    doc.State.DocumentSaved = 1;
+    doc.Document.DocumentSaved = 1;
     return true;
   }
   int type = 0;
@@ -180,7 +180,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
   doc.Book.SetActiveCell(1, 1, true);
   doc.FileName = fileName;
   SetCaptionAndRecent(doc, fileName);
-  doc.State.DocumentSaved = 1;
+  doc.Document.DocumentSaved = 1;
   return true;
 }
 
@@ -198,7 +198,7 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
 
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
   std::string error;
-  if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.State.CsvSeparatorIndex), error)) {
+  if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
     ShowOpenFailed(fileName);
     return false;
   }
@@ -223,7 +223,7 @@ bool SaveDocument(TWorkbookDocument& doc) {
                 "An Error occured while saving " + doc.FileName + ".", MessageIcon::Error);
     return false;
   }
-  doc.State.DocumentSaved = text ? 0 : 1;
+  doc.Document.DocumentSaved = text ? 0 : 1;
   if (text) ShowOnlyActiveSheet(false);
   return true;
 }
@@ -234,7 +234,7 @@ bool SaveWorkbookAs(TWorkbookDocument& doc) {
   request.filters = {English() ? "Excel workbook (*.xlsx)" : "Excel-Arbeitsmappe (*.xlsx)"};
   request.defaultExtension = "xlsx";
   if (doc.FileName.empty() || Upper(Extension(doc.FileName)) == ".CSV") {
-    request.start = doc.DefaultFolder + UntitledName(doc.State);
+    request.start = doc.DefaultFolder + UntitledName(doc.Document);
   } else {
     const std::string ext = Upper(Extension(doc.FileName));
     request.start = ext == ".XLSX"  ? doc.FileName
@@ -262,7 +262,7 @@ bool SaveWorkbookAs(TWorkbookDocument& doc) {
   doc.FileType = workbook::kFileTypeWorkbook;
   doc.Book.SetFileName(*chosen);
   SetCaptionAndRecent(doc, *chosen);
-  doc.State.DocumentSaved = 1;
+  doc.Document.DocumentSaved = 1;
   return true;
 }
 

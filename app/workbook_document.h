@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/main_form_state.h"
+#include "app/document_state.h"
 #include "engine/mystringgrid.h"
 #include "platform/workbook/workbook.h"
 
@@ -19,7 +19,7 @@ class TMyHistoryList;
 
 struct TWorkbookDocument {
   workbook::TWorkbook& Book;
-  TMainFormState& State;
+  TDocumentState& Document;
   std::string& FileName;  // empty for a new, untitled document
   int& FileType;          // workbook_files.h codes; 0 for none
   std::string& Caption;
@@ -31,7 +31,7 @@ struct TWorkbookDocument {
 char CsvSeparatorChar(std::int32_t index);
 
 // "Unbenannt"/"Untitled" + UntitledCounter.
-std::string UntitledName(const TMainFormState& state);
+std::string UntitledName(const TDocumentState& document);
 
 // True when the document may be left: it is saved, the user answers No,
 // or answers Yes and the save completes. Cancel (or a save that failed or

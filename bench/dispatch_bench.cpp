@@ -56,9 +56,9 @@ void BM_ComputeTableWithoutTable(benchmark::State& state) {
   kvx::TMainFormState form;
   kvx::SetStartupDefaults(form);
   form.Period.ShowMessages = 0;
-  kvx::TTableDispatcher dispatcher(form, {});
+  kvx::TTableDispatcher dispatcher(form.Period, form.Table, form.Document, {});
   for (auto _ : state) {
-    form.TableKind = kvx::kNoTableKind;
+    form.Table.TableKind = kvx::kNoTableKind;
     dispatcher.ComputeTable();
   }
 }
@@ -81,13 +81,13 @@ void BM_MarsYearIntoTheSheet(benchmark::State& state) {
   window.show();
   QApplication::processEvents();
   kvx::TMainFormState& s = window.State();
-  s.PlaceConfirmed = 1;
+  s.Table.PlaceConfirmed = 1;
   s.Period.AutoEnd = 1;
   s.Period.End.PeriodDays = 365;
   s.Period.End.PeriodHours = 0;
   for (auto _ : state) {
-    s.TableKind = 71;
-    s.ObjectNumber = 4;
+    s.Table.TableKind = 71;
+    s.Table.ObjectNumber = 4;
     window.Tables().Dispatcher().ComputeTable();
   }
   if (window.Workbook().LastRow() < 366) state.SkipWithError("the table is short");

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/main_form_state.h"
 #include "app/table_document.h"
 #include "platform/workbook/workbook_files.h"
 
@@ -20,7 +21,7 @@ struct GridDocument {
   kvx::TMainFormState state;
   std::array<std::int32_t, kvx::kQuantityCount> widths{};
   std::string caption;
-  kvx::TTableDocument doc{grid, look, state, widths, caption, nullptr, {}};
+  kvx::TTableDocument doc{grid, look, state.Period, state.Eclipses, state.Document, widths, caption, nullptr, {}};
 };
 
 void Fill(kvx::tmystringgrid& grid) {

@@ -45,28 +45,30 @@ bool SlowTheory(const TTheorySelection& selection) {
 }
 
 void WriteTable(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TComputingSettings& computing = form.Computing();
+  TDocumentState& document = form.DocumentState();
+  TEphemerisPeriodState& period = form.Period();
   const TAlmanacTable& t = Table();
-  if (s.WorkbookView != 0) {
-    WriteAlmanacToSheet(s.Period.TableConfig, form.Workbook(), t.Events, t.End, t.Start);
+  if (document.WorkbookView != 0) {
+    WriteAlmanacToSheet(period.TableConfig, form.Workbook(), t.Events, t.End, t.Start);
   } else {
     TTableOutputSettings output;
-    output.AzimuthOrigin = s.HalfTurnOffsetAngle;
-    WriteAlmanacToGrid(s.Period.TableConfig, form.Grid(), output, t.Events, t.Start, t.End);
+    output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    WriteAlmanacToGrid(period.TableConfig, form.Grid(), output, t.Events, t.Start, t.End);
   }
-  s.DocumentSaved = 0;
+  document.DocumentSaved = 0;
 }
 
 TAlmanacRequest RequestOf(TCommandHost& form) {
   TAlmanacRequest request;
-  request.Context = EclipseSearchContext(form.State());
-  request.Search = form.State().EventSearchOptions;
+  request.Context = EclipseSearchContext(form.Computing(), form.Period());
+  request.Search = form.SearchSettings().EventSearchOptions;
   request.Conjunction = form.HeldConfiguration().ConjunctionOptions;
   return request;
 }
 
 void Generate(TCommandHost& form, const TAlmanacRequest& request, std::int32_t kind) {
-  TMainFormState& s = form.State();
+  TTableState& s = form.TableState();
   TAlmanacTable& t = Table();
   t.Events.Clear();
   t.Start = request.Start;
@@ -92,8 +94,7 @@ void Almanach1Click(TCommandHost& form) {
   // series under the fast-search option.
   if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2))
     return;
-  TMainFormState& s = form.State();
-  TEphemerisPeriodState period = s.Period;
+  TEphemerisPeriodState period = form.Period();
   TTableDispatcher::CompletePeriodEnd(period);
   if (!(period.End.Mjd > period.Start.Mjd)) {
     AskFixEndBeforeStart();
@@ -133,7 +134,7 @@ void Heute1Click(TCommandHost& form) {
   request.Mode = TAlmanacMode::Today;
   const std::optional<std::string> stored = CurrentSettingsStore().ReadString("Settings", "TodayOptions");
   request.Options = TodayOptionsFromText(stored.value_or(std::string()));
-  TodayPeriod(form.State().Period.Start, request.Start, request.End);
+  TodayPeriod(form.Period().Start, request.Start, request.End);
   Generate(form, request, kTodayKind);
 }
 

@@ -38,20 +38,20 @@ void PlanetoidenausDatenbank1Click(TCommandHost& form) {
 
 void Planetoidendatenbank1Click(TCommandHost& form) {
   BusyCursorScope busy;
-  SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids, &form.Window());
+  SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.Objects().ChosenDatabaseAsteroids, &form.Window());
 }
 
 // Daily overview | Asteroids from database: one row per chosen asteroid at
 // the period start; the choice is asked for while none is kept.
 void PlanetoidenausDatenbank2Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TCurrentObjects& s = form.Objects();
   if (s.ChosenDatabaseAsteroids.empty()) {
     if (!SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), s.ChosenDatabaseAsteroids, &form.Window()))
       return;
     if (s.ChosenDatabaseAsteroids.empty()) return;
   }
   form.PrepareSheetForBatch();
-  const TBatchRun run = BatchRunOf(form, 1, 0);
+  const TBatchRun run = BatchRunOf(form.Computing(), form.DocumentState(), form.Period(), 1, 0);
   TKeplereph table(form.Tables().InstantRequest(), &form.Workbook(), s.CurrentAsteroid);
   form.Tables().PrepareOutput(table);
   form.ShowHourglass();
@@ -67,51 +67,54 @@ void Asteroidendatenbanken1Click(TCommandHost& form) {
   std::string chosen = folder;
   if (!SelectFolder(chosen, 0, 0) || chosen == folder) return;
   folder = chosen;
-  TMainFormState& s = form.State();
+  TCurrentObjects& objects = form.Objects();
   std::string error;
   for (const char* name : {kAsteroidSourceListFile, kAsteroidChosenListFile}) {
-    if (!WriteSelectionList(s.DataFolder + "/" + name, {}, error)) {
+    if (!WriteSelectionList(form.DataFolder() + "/" + name, {}, error)) {
       ShowMessage("Die Auswahlliste wurde nicht gespeichert: " + error, "The selection list was not saved: " + error,
                   MessageIcon::Error);
     }
   }
-  s.ChosenDatabaseAsteroids.clear();
-  s.DatabaseListChanged = 1;
+  objects.ChosenDatabaseAsteroids.clear();
+  objects.DatabaseListChanged = 1;
   FindAsteroidDatabaseFiles(form);
 }
 
 }  // namespace
 
 TAsteroidDatabaseContext AsteroidDatabaseContextOf(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TCurrentObjects& objects = form.Objects();
+  TEphemerisPeriodState& period = form.Period();
   TAsteroidDatabaseContext context;
   context.DatabaseFolder = &form.StoredSettings().AsteroidFolder;
-  context.DatabaseFiles = &s.DatabaseFiles;
-  context.ListChanged = &s.DatabaseListChanged;
-  context.DataFolder = s.DataFolder;
-  context.Observer = s.Period.Start;
+  context.DatabaseFiles = &objects.DatabaseFiles;
+  context.ListChanged = &objects.DatabaseListChanged;
+  context.DataFolder = form.DataFolder();
+  context.Observer = period.Start;
   context.EnableCommands = [&form](bool present) { EnableDatabaseCommands(form, present); };
   return context;
 }
 
 bool ChooseDatabaseAsteroid(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TCurrentObjects& objects = form.Objects();
+  TEphemerisPeriodState& period = form.Period();
+  TTableState& table = form.TableState();
   std::string file;
   {
     BusyCursorScope busy;
-    file = SelectAsteroidFile(form.StoredSettings().AsteroidFolder, s.DatabaseFiles, s.CurrentDatabaseAsteroid,
-                              s.Period.Start, &form.Window());
+    file = SelectAsteroidFile(form.StoredSettings().AsteroidFolder, objects.DatabaseFiles,
+                              objects.CurrentDatabaseAsteroid, period.Start, &form.Window());
   }
   if (file.empty()) return false;
-  if (file != s.CurrentDatabaseAsteroid) s.TableChanged = 1;
-  s.CurrentDatabaseAsteroid = file;
+  if (file != objects.CurrentDatabaseAsteroid) table.TableChanged = 1;
+  objects.CurrentDatabaseAsteroid = file;
   return true;
 }
 
 std::string DatabaseAsteroidName(const std::string& file) { return std::filesystem::path(file).stem().string(); }
 
 void FindAsteroidDatabaseFiles(TCommandHost& form) {
-  FindElementListFiles(form.State().DatabaseFiles, form.StoredSettings().AsteroidFolder,
+  FindElementListFiles(form.Objects().DatabaseFiles, form.StoredSettings().AsteroidFolder,
                        [&form](bool present) { EnableDatabaseCommands(form, present); });
 }
 
@@ -119,7 +122,7 @@ void InstallAsteroidDatabaseCommands(TCommandHost& form) {
   // Kind 33: the asteroid of the current database file; each row takes the
   // file's element set nearest to its date.
   form.Tables().Dispatcher().Register(33, [&form] {
-    const TMainFormState& s = form.State();
+    const TCurrentObjects& s = form.Objects();
     const TTableRequest request = form.Tables().Request();
     TKeplereph table(request, &form.Workbook(), s.CurrentAsteroid);
     table.initialisieren(request, s.CurrentAsteroid, 1, s.CurrentDatabaseAsteroid);
@@ -132,7 +135,7 @@ void InstallAsteroidDatabaseCommands(TCommandHost& form) {
   menu.RegisterHandler("Asteroidendatenbanken1", [&form] { Asteroidendatenbanken1Click(form); });
   menu.SetEnabled("Asteroidendatenbanken1", true);
   menu.RegisterHandler("BahnelementeDatenbanktool1", [&form] {
-    ShowAsteroidDatabaseBuilder(form.State().DataFolder, &form.Window());
+    ShowAsteroidDatabaseBuilder(form.DataFolder(), &form.Window());
     // New files may have appeared in the database folder.
     FindAsteroidDatabaseFiles(form);
   });

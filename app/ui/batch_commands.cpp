@@ -25,7 +25,7 @@ std::string ListFileOf(const TElementDialogBase& dialog, const std::string& data
 // Integrated runs first ask about a slow planet theory (Cancel ends).
 bool AskSlowTheory(TCommandHost& form) {
   const TTheorySelection selection = form.Selection();
-  if (selection.bytes[0] == kPlanetTheoryInternal || form.State().UseIntegrationDatabase != 0 ||
+  if (selection.bytes[0] == kPlanetTheoryInternal || form.Computing().UseIntegrationDatabase != 0 ||
       selection.bytes[2] != 0) {
     return true;
   }
@@ -36,23 +36,23 @@ void ElementFileBatch(TCommandHost& form, bool comets, std::uint8_t mode, std::u
   TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
   if (dialogs == nullptr) return;
   if (mode == 0 && !AskSlowTheory(form)) return;
-  TMainFormState& s = form.State();
+  TCurrentObjects& objects = form.Objects();
   form.PrepareSheetForBatch();
-  const TBatchRun run = BatchRunOf(form, mode, output);
+  const TBatchRun run = BatchRunOf(form.Computing(), form.DocumentState(), form.Period(), mode, output);
   form.ShowHourglass();
   TBatchResult result;
   if (comets) {
     TElementekoform& dialog = dialogs->CometDialog();
-    TKometeph table(form.Tables().InstantRequest(), &form.Workbook(), s.CurrentComet);
+    TKometeph table(form.Tables().InstantRequest(), &form.Workbook(), objects.CurrentComet);
     form.Tables().PrepareOutput(table);
-    result = CometFileEphemerides(run, table, dialog.Kometentabelle1, ListFileOf(dialog, s.DataFolder),
-                                  dialog.State.ElementFileKind, s.CurrentComet);
+    result = CometFileEphemerides(run, table, dialog.Kometentabelle1, ListFileOf(dialog, form.DataFolder()),
+                                  dialog.State.ElementFileKind, objects.CurrentComet);
   } else {
     TElementeplform& dialog = dialogs->AsteroidDialog();
-    TKeplereph table(form.Tables().InstantRequest(), &form.Workbook(), s.CurrentAsteroid);
+    TKeplereph table(form.Tables().InstantRequest(), &form.Workbook(), objects.CurrentAsteroid);
     form.Tables().PrepareOutput(table);
-    result = AsteroidFileEphemerides(run, table, dialog.Planetoidentabelle1, ListFileOf(dialog, s.DataFolder),
-                                     dialog.State.ElementFileKind, s.CurrentAsteroid);
+    result = AsteroidFileEphemerides(run, table, dialog.Planetoidentabelle1, ListFileOf(dialog, form.DataFolder()),
+                                     dialog.State.ElementFileKind, objects.CurrentAsteroid);
   }
   form.RestoreCursor();
   FinishBatchTable(form, result);
@@ -63,7 +63,7 @@ void ElementFileBatch(TCommandHost& form, bool comets, std::uint8_t mode, std::u
 void FinishBatchTable(TCommandHost& form, const TBatchResult& result) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   if (result.Written) {
-    form.State().DocumentSaved = 0;
+    form.DocumentState().DocumentSaved = 0;
     if (result.Cancelled) dispatcher.ReportCancelled(true);
     return;
   }
@@ -71,19 +71,18 @@ void FinishBatchTable(TCommandHost& form, const TBatchResult& result) {
   if (result.Cancelled) dispatcher.ReportCancelledBeforeAnyResult();
 }
 
-TBatchRun BatchRunOf(TCommandHost& form, std::uint8_t mode, std::uint8_t output) {
-  const TMainFormState& s = form.State();
-  const TEphemerisPeriodState& p = s.Period;
+TBatchRun BatchRunOf(const TComputingSettings& computing, const TDocumentState& document,
+                     const TEphemerisPeriodState& p, std::uint8_t mode, std::uint8_t output) {
   TBatchRun run;
   run.Language = LanguageEnglish;
   run.Settings = p.PositionFiles;
   run.SiderealFlag = p.ApparentSiderealTime;
   run.Mode = mode;
   run.Output = output;
-  run.ToSheet = s.WorkbookView;
-  run.VsopLevelA = s.VsopLevelA;
-  run.VsopLevelB = s.VsopLevelB;
-  run.IntegrationTolerance = s.IntegrationTolerance;
+  run.ToSheet = document.WorkbookView;
+  run.VsopLevelA = computing.VsopLevelA;
+  run.VsopLevelB = computing.VsopLevelB;
+  run.IntegrationTolerance = computing.IntegrationTolerance;
   run.Step = p.Step;
   run.Start = p.Start;
   run.Config = p.TableConfig;

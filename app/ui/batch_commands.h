@@ -12,9 +12,13 @@
 namespace kvx {
 
 class TCommandHost;
+struct TComputingSettings;
+struct TDocumentState;
+struct TEphemerisPeriodState;
 
 // The batch settings of the main window's period, theory and output.
-TBatchRun BatchRunOf(TCommandHost& form, std::uint8_t mode, std::uint8_t output);
+TBatchRun BatchRunOf(const TComputingSettings& computing, const TDocumentState& document,
+                     const TEphemerisPeriodState& period, std::uint8_t mode, std::uint8_t output);
 
 // After a batch run into the sheet or the grid: a written table makes the
 // document unsaved, and a cancel says in the status line that the rows

@@ -24,12 +24,19 @@ class QString;
 
 namespace kvx {
 
+struct TComputingSettings;
 struct TConfigSettings;
+struct TCurrentObjects;
+struct TDocumentState;
+struct TEclipseSettings;
+struct TEphemerisPeriodState;
 struct TMainFormState;
 struct TMoonCacheState;
 struct TOrbitDeterminationState;
 struct TSatelliteFileState;
+struct TSearchSettings;
 struct TStoredSettings;
+struct TTableState;
 class TDocumentCommands;
 class TEventList;
 class TMenuCommands;
@@ -46,7 +53,21 @@ class tuserlist;
 class TCommandHost : public TTheoryControl, public TWindowFeedback, public TSheetAccess {
  public:
   // --- the window's records ---------------------------------------------------
+  // The whole state, for the window's own code and the modules that keep the
+  // occultation star catalogue; a command takes the records it works on.
   virtual TMainFormState& State() = 0;
+  // The period request: start and end records, step, theory selection and
+  // table configuration.
+  virtual TEphemerisPeriodState& Period() = 0;
+  // The table shown and the next one: kinds, pending completion, date list.
+  virtual TTableState& TableState() = 0;
+  virtual TComputingSettings& Computing() = 0;
+  virtual TCurrentObjects& Objects() = 0;
+  virtual TDocumentState& DocumentState() = 0;
+  virtual TEclipseSettings& EclipseSettings() = 0;
+  virtual TSearchSettings& SearchSettings() = 0;
+  // The folder of the data files, no trailing '/'.
+  virtual const std::string& DataFolder() const = 0;
   // The values read from and written to the settings store.
   virtual TStoredSettings& StoredSettings() = 0;
   virtual TMyHistoryList& RecentFiles() = 0;

@@ -86,15 +86,15 @@ void ApplyDataFiles(TCommandHost& form, const TConfigSettings& s) {
 TConfigSettings TMainForm::GatherConfiguration() {
   TConfigSettings s = config_held_;
   const TMainFormState& st = state_;
-  const TNumericOptions& o = st.NumericOptions;
+  const TNumericOptions& o = st.Computing.NumericOptions;
   s.Start = st.Period.Start;
   s.End = st.Period.End;
-  s.Asteroid = st.CurrentAsteroid;
-  s.Comet = st.CurrentComet;
-  s.VariableStar = st.CurrentVariableStar;
+  s.Asteroid = st.Objects.CurrentAsteroid;
+  s.Comet = st.Objects.CurrentComet;
+  s.VariableStar = st.Objects.CurrentVariableStar;
   s.Paths[kPathAsteroidDatabase] = stored_.AsteroidFolder;
   s.Paths[kPathTle] = satellite_file_.fileName;
-  s.Paths[kPathUserCatalogue] = state_.UserCatalogueFile;
+  s.Paths[kPathUserCatalogue] = state_.Objects.UserCatalogueFile;
   GatherDataFiles(*this, s);
   if (tables_ != nullptr) {
     s.Paths[kPathSurfaceFeatures] = tables_->SurfaceFeatureFileForConfiguration();
@@ -102,20 +102,20 @@ TConfigSettings TMainForm::GatherConfiguration() {
   }
   s.TableConfig = st.Period.TableConfig;
   s.Step = st.Period.Step;
-  s.EclipseSearchMinutes = static_cast<std::int32_t>(st.SolarEclipseSearchMinutes);
-  s.EclipseSearchSpanHours = static_cast<std::int32_t>(st.SolarEclipseSearchSpanHours);
+  s.EclipseSearchMinutes = static_cast<std::int32_t>(st.Eclipses.SolarEclipseSearchMinutes);
+  s.EclipseSearchSpanHours = static_cast<std::int32_t>(st.Eclipses.SolarEclipseSearchSpanHours);
   s.Integration = Integrator().Setup;
-  s.Tolerance = st.IntegrationTolerance;
+  s.Tolerance = st.Computing.IntegrationTolerance;
   s.LeadingZeros = o.LeadingZeros;
   s.Selection = st.Period.Selection;
   s.Satellite = CurrentSatelliteNumber;
-  s.SolarEclipseKinds = st.SolarEclipseCriterion;
-  s.EventOptions = st.EventSearchOptions;
-  s.ResultsIntoTable = st.ResultsIntoTable;
-  s.EventUsesPeriod = st.EventUsesPeriod;
-  s.KeplerElementsInverted = st.AsteroidDatabase;
-  s.LunarEclipseKinds = st.LunarCriteria.Kind;
-  s.LunarEclipseMoonAltitude = st.LunarCriteria.MinimumAltitude;
+  s.SolarEclipseKinds = st.Eclipses.SolarEclipseCriterion;
+  s.EventOptions = st.Searches.EventSearchOptions;
+  s.ResultsIntoTable = st.Searches.ResultsIntoTable;
+  s.EventUsesPeriod = st.Searches.EventUsesPeriod;
+  s.KeplerElementsInverted = st.Objects.AsteroidDatabase;
+  s.LunarEclipseKinds = st.Eclipses.LunarCriteria.Kind;
+  s.LunarEclipseMoonAltitude = st.Eclipses.LunarCriteria.MinimumAltitude;
   if (tables_ != nullptr) {
     s.SatelliteDays = tables_->SatelliteSettings().EpochWindowDays;
     s.SatelliteSunAltitude = tables_->SatelliteSettings().TwilightChoice;
@@ -123,37 +123,37 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.ApparentTime = st.Period.ApparentSiderealTime;
   s.OccultationMagnitude = o.MagnitudeLimit;
   s.OccultationSunAltitude = o.OccultationMaxSunAltitude;
-  s.IntegratorChoice = st.IntegratorChoice;
-  s.CsvSeparatorIndex = st.CsvSeparatorIndex;
-  s.DialogTableKind = st.TableConfigPreview;
-  s.RiseSetAsJulianDate = st.RiseSetAsJulianDate;
-  s.UseIntegrationDatabase = st.UseIntegrationDatabase;
+  s.IntegratorChoice = st.Computing.IntegratorChoice;
+  s.CsvSeparatorIndex = st.Document.CsvSeparatorIndex;
+  s.DialogTableKind = st.Table.TableConfigPreview;
+  s.RiseSetAsJulianDate = st.Table.RiseSetAsJulianDate;
+  s.UseIntegrationDatabase = st.Computing.UseIntegrationDatabase;
   s.OccultationCatalogue = st.OccultationCatalogueSetting;
   s.Fk4Positions = o.Fk4Positions;
-  s.VsopLevelA = st.VsopLevelA;
-  s.VsopLevelB = st.VsopLevelB;
+  s.VsopLevelA = st.Computing.VsopLevelA;
+  s.VsopLevelB = st.Computing.VsopLevelB;
   s.OccultationStar = st.SelectedStar;
   s.PhenomenaSunAltitude = o.PhenomenaMaxSunAltitude;
   s.PhenomenaPlanetAltitude = o.PhenomenaMinObjectAltitude;
-  s.JupiterMoon = st.JupiterMoon;
-  s.SaturnMoon = st.SaturnMoon;
-  s.MoonEvent = st.MoonEvent;
-  s.AzimuthFromNorth = st.HalfTurnOffsetFlag;
-  s.FastConjunctions = st.FastSearchOption;
+  s.JupiterMoon = st.Objects.JupiterMoon;
+  s.SaturnMoon = st.Objects.SaturnMoon;
+  s.MoonEvent = st.Objects.MoonEvent;
+  s.AzimuthFromNorth = st.Computing.HalfTurnOffsetFlag;
+  s.FastConjunctions = st.Computing.FastSearchOption;
   s.ExactMoonParallax = o.ExactMoonParallax;
   s.ExactSunMoon = o.ExactSunMoon;
-  s.TableEquinox = st.SecondEquinox;
+  s.TableEquinox = st.Computing.SecondEquinox;
   s.MoonCacheSpan = o.MoonCacheSpan;
   s.MoonCacheOrder = o.MoonCacheOrder;
   s.NeverSlowElp = o.NeverSlowElp;
   s.PhenomenaAbbreviations = o.PhenomenaAbbreviations;
-  s.MoonOption = st.MoonOption;
-  s.MoonCacheFlag = st.MoonCacheFlag;
+  s.MoonOption = st.Computing.MoonOption;
+  s.MoonCacheFlag = st.Computing.MoonCacheFlag;
   s.HorizonAltitudes = o.HorizonAltitudes;
   s.DataFormatDecimals = DataFormatDecimals;
   s.DataFormatKind = DataFormatKind;
-  s.UserObject = st.UserObjectIndex;
-  s.ElementFileRanges = st.ElementFileRanges;
+  s.UserObject = st.Objects.UserObjectIndex;
+  s.ElementFileRanges = st.Objects.ElementFileRanges;
   s.ConjunctionSunAltitude = o.ConjunctionMaxSunAltitude;
   s.ConjunctionAltitude1 = o.ConjunctionMinAltitude1;
   s.ConjunctionAltitude2 = o.ConjunctionMinAltitude2;
@@ -177,7 +177,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   const std::string& data = state_.DataFolder;
   // A stored path from elsewhere counts by its file name in the data folder.
   for (std::string& path : s.Paths) path = LocalConfigPath(path, data);
-  TNumericOptions& o = state_.NumericOptions;
+  TNumericOptions& o = state_.Computing.NumericOptions;
   const std::int32_t stars = star_catalogue_ ? star_catalogue_->Count() : -1;
   if (stars >= 0 && s.ConjunctionStar > stars) s.ConjunctionStar = 1;
   // The fields whose windows come later keep their values here; the paths
@@ -192,7 +192,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.Period.End = s.End;
   if (FolderExists(s.Paths[kPathAsteroidDatabase]) && s.Paths[kPathAsteroidDatabase] != stored_.AsteroidFolder) {
     stored_.AsteroidFolder = s.Paths[kPathAsteroidDatabase];
-    state_.DatabaseListChanged = 1;
+    state_.Objects.DatabaseListChanged = 1;
     FindAsteroidDatabaseFiles(*this);
   }
   for (TConfigPath only_when_present : {kPathLocations, kPathUserCatalogue, kPathAsteroidElements, kPathCometElements,
@@ -200,16 +200,16 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
     if (FileExists(s.Paths[only_when_present])) held.Paths[only_when_present] = s.Paths[only_when_present];
   }
   if (FileExists(s.Paths[kPathLocations])) LocationDialog().SetLocationFile(s.Paths[kPathLocations]);
-  if (FileExists(s.Paths[kPathUserCatalogue]) && s.Paths[kPathUserCatalogue] != state_.UserCatalogueFile) {
-    state_.UserCatalogueFile = s.Paths[kPathUserCatalogue];
+  if (FileExists(s.Paths[kPathUserCatalogue]) && s.Paths[kPathUserCatalogue] != state_.Objects.UserCatalogueFile) {
+    state_.Objects.UserCatalogueFile = s.Paths[kPathUserCatalogue];
     LoadUserCatalogue(*this, false);
   }
-  state_.CurrentAsteroid = s.Asteroid;
-  state_.CurrentComet = s.Comet;
+  state_.Objects.CurrentAsteroid = s.Asteroid;
+  state_.Objects.CurrentComet = s.Comet;
   ApplyDataFiles(*this, s);
   // A record without a name (a file written before the star was kept) keeps
   // the current star.
-  if (!s.VariableStar.Name.empty()) state_.CurrentVariableStar = s.VariableStar;
+  if (!s.VariableStar.Name.empty()) state_.Objects.CurrentVariableStar = s.VariableStar;
 
   // 2. Further file names, the catalogue setting, the variable star.
   for (TConfigPath path : {kPathObservations, kPathStateVectors, kPathBrowser}) {
@@ -221,21 +221,21 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.Period.TableConfig = s.TableConfig;
   TitlesFollowLanguage(state_.Period.TableConfig, LanguageEnglish != 0);
   state_.Period.Step = s.Step;
-  state_.SolarEclipseSearchMinutes = s.EclipseSearchMinutes;
-  state_.SolarEclipseSearchSpanHours = s.EclipseSearchSpanHours;
-  state_.SolarEclipseCriterion = s.SolarEclipseKinds;
-  state_.EventSearchOptions = s.EventOptions;
-  state_.ResultsIntoTable = s.ResultsIntoTable;  // flags as stored: non-zero is set
-  state_.EventUsesPeriod = s.EventUsesPeriod;
-  state_.AsteroidDatabase = s.KeplerElementsInverted;
-  state_.LunarCriteria.Kind = static_cast<std::uint8_t>(std::clamp<std::int32_t>(s.LunarEclipseKinds, 0, 2));
-  state_.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(s.LunarEclipseMoonAltitude);
+  state_.Eclipses.SolarEclipseSearchMinutes = s.EclipseSearchMinutes;
+  state_.Eclipses.SolarEclipseSearchSpanHours = s.EclipseSearchSpanHours;
+  state_.Eclipses.SolarEclipseCriterion = s.SolarEclipseKinds;
+  state_.Searches.EventSearchOptions = s.EventOptions;
+  state_.Searches.ResultsIntoTable = s.ResultsIntoTable;  // flags as stored: non-zero is set
+  state_.Searches.EventUsesPeriod = s.EventUsesPeriod;
+  state_.Objects.AsteroidDatabase = s.KeplerElementsInverted;
+  state_.Eclipses.LunarCriteria.Kind = static_cast<std::uint8_t>(std::clamp<std::int32_t>(s.LunarEclipseKinds, 0, 2));
+  state_.Eclipses.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(s.LunarEclipseMoonAltitude);
   o.HorizonAltitudes = s.HorizonAltitudes;
   RiseSetAltitudes = s.HorizonAltitudes;
   Integrator().Setup = s.Integration;
 
   // 4. Tolerance, theories, satellites and the remaining options.
-  SetIntegrationTolerance(state_, s.Tolerance);
+  SetIntegrationTolerance(state_.Computing, s.Tolerance);
   SetTheorySelection(s.Selection);
   CurrentSatelliteNumber = s.Satellite;
   if (tables_ != nullptr) {
@@ -249,38 +249,39 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   o.Fk4Positions = s.Fk4Positions;
   o.PhenomenaMaxSunAltitude = s.PhenomenaSunAltitude;
   o.PhenomenaMinObjectAltitude = s.PhenomenaPlanetAltitude;
-  state_.JupiterMoon = s.JupiterMoon;
-  state_.SaturnMoon = s.SaturnMoon;
-  state_.MoonEvent = s.MoonEvent;
+  state_.Objects.JupiterMoon = s.JupiterMoon;
+  state_.Objects.SaturnMoon = s.SaturnMoon;
+  state_.Objects.MoonEvent = s.MoonEvent;
   o.AzimuthFromNorth = s.AzimuthFromNorth;
   SetHalfTurnOffsetFlag(s.AzimuthFromNorth);
-  state_.FastSearchOption = s.FastConjunctions;
+  state_.Computing.FastSearchOption = s.FastConjunctions;
   o.FastConjunctions = s.FastConjunctions;
   o.ExactMoonParallax = s.ExactMoonParallax;
   o.ExactSunMoon = s.ExactSunMoon;
   o.NeverSlowElp = s.NeverSlowElp;
   o.PhenomenaAbbreviations = s.PhenomenaAbbreviations;
-  state_.MoonOption = s.MoonOption;
+  state_.Computing.MoonOption = s.MoonOption;
   RiseSetMoonOption = s.MoonOption;
-  state_.MoonCacheFlag = s.MoonCacheFlag;
+  state_.Computing.MoonCacheFlag = s.MoonCacheFlag;
   o.InterpolateMoon = s.MoonCacheFlag;
   SetTableEquinox(s.TableEquinox);
   SetMoonCacheSpan(s.MoonCacheSpan);
   SetMoonCacheOrder(s.MoonCacheOrder);
   SetVsopLevelA(s.VsopLevelA);
   SetVsopLevelB(s.VsopLevelB);
-  state_.IntegratorChoice = s.IntegratorChoice != 0 ? 1 : 0;
-  state_.CsvSeparatorIndex = s.CsvSeparatorIndex;
-  state_.TableConfigPreview = std::clamp<std::int32_t>(s.DialogTableKind, 0, kPreviewKindCount - 1);
-  state_.RiseSetAsJulianDate = s.RiseSetAsJulianDate != 0 ? 1 : 0;
-  state_.UseIntegrationDatabase = (s.UseIntegrationDatabase != 0 && state_.IntegrationDatabase != 0) ? 1 : 0;
+  state_.Computing.IntegratorChoice = s.IntegratorChoice != 0 ? 1 : 0;
+  state_.Document.CsvSeparatorIndex = s.CsvSeparatorIndex;
+  state_.Table.TableConfigPreview = std::clamp<std::int32_t>(s.DialogTableKind, 0, kPreviewKindCount - 1);
+  state_.Table.RiseSetAsJulianDate = s.RiseSetAsJulianDate != 0 ? 1 : 0;
+  state_.Computing.UseIntegrationDatabase =
+      (s.UseIntegrationDatabase != 0 && state_.Computing.IntegrationDatabase != 0) ? 1 : 0;
   o.ConjunctionMaxSunAltitude = s.ConjunctionSunAltitude;
   o.ConjunctionMinAltitude1 = s.ConjunctionAltitude1;
   o.ConjunctionMinAltitude2 = s.ConjunctionAltitude2;
-  state_.UserObjectIndex = s.UserObject;
-  state_.ElementFileRanges = s.ElementFileRanges;
+  state_.Objects.UserObjectIndex = s.UserObject;
+  state_.Objects.ElementFileRanges = s.ElementFileRanges;
   // A configuration written with another user catalogue.
-  CheckUserCatalogueRange(state_.ElementFileRanges, user_objects_.Count());
+  CheckUserCatalogueRange(state_.Objects.ElementFileRanges, user_objects_.Count());
   state_.SelectedStar = (stars >= 0 && s.OccultationStar > stars) ? -1 : s.OccultationStar;
   // 5. Column widths, fixed sizes, colours, data formats; 6. the table font.
   if (documents_ != nullptr) {
@@ -317,7 +318,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   }
 
   // 8. Data changed; the grid's look; the period completed (no table is written).
-  state_.TableChanged = 1;
+  state_.Table.TableChanged = 1;
   if (documents_ != nullptr) {
     ApplyGridLayout(grid_, documents_->Look());
     documents_->ShowLook();

@@ -33,25 +33,27 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
 }
 
 TConjunctionWindowState ReadWindow(TCommandHost& form) {
-  const TMainFormState& s = form.State();
+  const TComputingSettings& computing = form.Computing();
+  const TCurrentObjects& objects = form.Objects();
+  const TEphemerisPeriodState& periodState = form.Period();
   TConjunctionWindowState w;
-  w.Asteroid = s.CurrentAsteroid;
-  w.Comet = s.CurrentComet;
-  w.AsteroidName = s.CurrentAsteroid.Name;
-  w.CometName = s.CurrentComet.Name;
+  w.Asteroid = objects.CurrentAsteroid;
+  w.Comet = objects.CurrentComet;
+  w.AsteroidName = objects.CurrentAsteroid.Name;
+  w.CometName = objects.CurrentComet.Name;
   w.AsteroidAvailable = !w.AsteroidName.empty() && w.AsteroidName != "Kein Planetoid";
-  w.DatabaseAsteroidFile = s.CurrentDatabaseAsteroid;
-  w.DatabaseAsteroidName = DatabaseAsteroidName(s.CurrentDatabaseAsteroid);
+  w.DatabaseAsteroidFile = objects.CurrentDatabaseAsteroid;
+  w.DatabaseAsteroidName = DatabaseAsteroidName(objects.CurrentDatabaseAsteroid);
   w.CometAvailable = !w.CometName.empty() && w.CometName != "Kein Komet";
   w.Catalogue = form.StarCatalogue();
   w.UserObjects = &form.UserObjects();
-  const TNumericOptions& o = s.NumericOptions;
+  const TNumericOptions& o = computing.NumericOptions;
   w.Filter = TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
-  TEphemerisPeriodState period = s.Period;
+  TEphemerisPeriodState period = periodState;
   TTableDispatcher::CompletePeriodEnd(period);
   w.Period = period.Start;
   w.End = period.End;
-  w.TableStep = s.Period.Step.StepDays;
+  w.TableStep = periodState.Step.StepDays;
   return w;
 }
 
@@ -59,7 +61,7 @@ void ChangeFilter(TCommandHost& form) {
   if (form.Commands().HasHandler("Optionen2")) {
     form.Commands().Trigger("Optionen2");
   } else {
-    ShowNumericOptionsDialog(form.State().NumericOptions, true, &form.Window());
+    ShowNumericOptionsDialog(form.Computing().NumericOptions, true, &form.Window());
   }
 }
 
@@ -67,14 +69,16 @@ void ChangeFilter(TCommandHost& form) {
 void ShowConjunctionHelp(TCommandHost& form) { form.Commands().Trigger("HelpContentsItem"); }
 
 void WriteTable(TCommandHost& form) {
-  TMainFormState& s = form.State();
-  s.DocumentSaved = 0;
-  if (s.WorkbookView != 0) {
-    WriteConjunctionResultsToSheet(1, s.Period.TableConfig, form.Workbook(), form.Events());
+  TComputingSettings& computing = form.Computing();
+  TDocumentState& document = form.DocumentState();
+  TEphemerisPeriodState& period = form.Period();
+  document.DocumentSaved = 0;
+  if (document.WorkbookView != 0) {
+    WriteConjunctionResultsToSheet(1, period.TableConfig, form.Workbook(), form.Events());
   } else {
     TTableOutputSettings output;
-    output.AzimuthOrigin = s.HalfTurnOffsetAngle;
-    WriteConjunctionResultsToGrid(0, s.Period.TableConfig, form.Grid(), output, form.Events());
+    output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    WriteConjunctionResultsToGrid(0, period.TableConfig, form.Grid(), output, form.Events());
   }
 }
 
@@ -92,26 +96,29 @@ void ConjunctionCommand(TCommandHost& form, std::uint8_t mode) {
   const TSearchTheoryScope theory(form);
   form.Repaint();
   if (!AskSlowConjunctionSearchTheory(form)) return;
-  TMainFormState& s = form.State();
+  TCurrentObjects& objects = form.Objects();
+  TEphemerisPeriodState& period = form.Period();
+  TSearchSettings& searches = form.SearchSettings();
+  TTableState& table = form.TableState();
   TConfigSettings& held = form.HeldConfiguration();
   TConjunctionOptions options = held.ConjunctionOptions;
-  TObserverRecord date = s.Period.Start;
+  TObserverRecord date = period.Start;
   const TObserverRecord saved = date;
-  const int result = ShowConjunctionSearchDialog(mode, s.AsteroidDatabase, held.ConjunctionUsesPeriod,
-                                                 held.SeparationLimit, form.Events(), date, form, options,
-                                                 s.ResultsIntoTable, held.ConjunctionStar, held.ConjunctionUserObject);
+  const int result = ShowConjunctionSearchDialog(
+      mode, objects.AsteroidDatabase, held.ConjunctionUsesPeriod, held.SeparationLimit, form.Events(), date, form,
+      options, searches.ResultsIntoTable, held.ConjunctionStar, held.ConjunctionUserObject);
   form.Repaint();
   if (result == kConjunctionCancel) {
-    s.Period.Start = saved;
+    period.Start = saved;
     return;
   }
   held.ConjunctionOptions = options;
-  s.Period.Start = date;
-  UTToLocalTime(s.Period.Start);
+  period.Start = date;
+  UTToLocalTime(period.Start);
   form.MarkTableChanged();
-  if (s.ResultsIntoTable != 0 && !form.Events().Empty()) {
-    s.TableKind = kConjunctionSearchKind;
-    if (s.PreviousTableKind != s.TableKind) s.TableChanged = 1;
+  if (searches.ResultsIntoTable != 0 && !form.Events().Empty()) {
+    table.TableKind = kConjunctionSearchKind;
+    if (table.PreviousTableKind != table.TableKind) table.TableChanged = 1;
     form.Tables().ComputeTable();
   }
   form.UpdateStatusLine();
@@ -124,7 +131,7 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
                                 TConjunctionOptions& options, std::uint8_t& resultsIntoTable, std::int32_t& starNumber,
                                 std::int32_t& userObjectNumber) {
   events.Clear();
-  TSearchContext context = EclipseSearchContext(form.State());
+  TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
   context.AsteroidDatabase = asteroidDatabase != 0 ? 1 : 0;
   TConjunctionSearchRun run(context, events);
   run.Options = options;
@@ -135,7 +142,7 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
   run.StarNumber = starNumber;
   run.UserObjectNumber = userObjectNumber;
   // None chosen here yet: the user object chosen in the main window.
-  const std::int32_t current = form.State().UserObjectIndex;
+  const std::int32_t current = form.Objects().UserObjectIndex;
   if (userObjectNumber < 1 && current >= 0 && current < form.UserObjects().Count()) run.UserObjectNumber = current + 1;
 
   TConjunctionDialogHooks hooks;

@@ -35,25 +35,26 @@ constexpr double kIntegrationEpochMinDays = 0.99;
 // Kind 4018: the current asteroid integrated over the period, its element
 // rows alone in the sheet.
 void RunDatabaseRecord(TCommandHost& form) {
-  TMainFormState& s = form.State();
-  const TEphemerisPeriodState& p = s.Period;
+  TCurrentObjects& objects = form.Objects();
+  TTableState& tableState = form.TableState();
+  const TEphemerisPeriodState& p = form.Period();
   const TTableRequest request = form.Tables().Request();
-  TKeplereph table(request, &form.Workbook(), s.CurrentAsteroid);
-  table.initialisieren(request, s.CurrentAsteroid);
+  TKeplereph table(request, &form.Workbook(), objects.CurrentAsteroid);
+  table.initialisieren(request, objects.CurrentAsteroid);
   if (std::fabs(MjdToJd(p.Start.Mjd) - table.Epoch) < kIntegrationEpochMinDays) {
     ShowIntegrationStartTooNear(LanguageEnglish);
-    s.TableKind = kNoTableKind;
+    tableState.TableKind = kNoTableKind;
     return;
   }
   table.integriere(p.PositionFiles, p.ApparentSiderealTime, 1, 1);
-  table.ObjectName = s.CurrentAsteroid.Name;
+  table.ObjectName = objects.CurrentAsteroid.Name;
   form.Tables().PrepareOutput(table);
   form.Tables().Dispatcher().FinishStandardRun(table, kDatabaseKind, true);
 }
 
 // The target folder: an existing one, or one made with its parents.
 bool ChooseTargetFolder(TCommandHost& form, std::string& folder) {
-  folder = form.State().DataFolder;
+  folder = form.DataFolder();
   if (!SelectFolder(folder, 0, 0) || folder.empty()) return false;
   std::error_code error;
   if (std::filesystem::is_directory(folder, error)) return true;
@@ -72,7 +73,7 @@ std::string DateTimeText(const TObserverRecord& r) {
 
 void WriteSummary(TCommandHost& form, const std::string& folder, int files) {
   const bool english = LanguageEnglish != 0;
-  const TEphemerisPeriodState& p = form.State().Period;
+  const TEphemerisPeriodState& p = form.Period();
   workbook::TWorkbook& sheet = form.Workbook();
   form.PrepareSheetForBatch();
   sheet.SetText(1, 1, (english ? "Created Files in " : "Erzeugte Daten in ") + folder);
@@ -92,10 +93,13 @@ void WriteSummary(TCommandHost& form, const std::string& folder, int files) {
 }
 
 void Planetoidendatenbankerstellen1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TComputingSettings& computing = form.Computing();
+  TDocumentState& document = form.DocumentState();
+  TCurrentObjects& objects = form.Objects();
+  TTableState& table = form.TableState();
   const TConfigSettings config = form.GatherConfiguration();
   std::string file = config.Paths[kPathAsteroidElements];
-  if (file.empty()) file = s.DataFolder + "/planeten.csv";
+  if (file.empty()) file = form.DataFolder() + "/planeten.csv";
   std::error_code error;
   if (!std::filesystem::is_regular_file(file, error)) {
     ShowMessage(
@@ -117,7 +121,7 @@ void Planetoidendatenbankerstellen1Click(TCommandHost& form) {
   // The slow-theory question once for the run: its answer holds for every
   // asteroid.
   const TTheorySelection selection = form.Selection();
-  if (selection.bytes[0] != kPlanetTheoryInternal && s.UseIntegrationDatabase == 0 && selection.bytes[2] == 0 &&
+  if (selection.bytes[0] != kPlanetTheoryInternal && computing.UseIntegrationDatabase == 0 && selection.bytes[2] == 0 &&
       !form.SlowTheoryQuestion("", "", 0)) {
     return;
   }
@@ -130,26 +134,26 @@ void Planetoidendatenbankerstellen1Click(TCommandHost& form) {
     TAsteroidElements asteroid;
     QString title;
     ~Restore() {
-      form.State().WorkbookView = view;
-      form.State().CurrentAsteroid = asteroid;
+      form.DocumentState().WorkbookView = view;
+      form.Objects().CurrentAsteroid = asteroid;
       form.Window().setWindowTitle(title);
     }
-  } restore{form, s.WorkbookView, s.CurrentAsteroid, form.Window().windowTitle()};
-  s.WorkbookView = 1;
-  const char separator = CsvSeparatorChar(s.CsvSeparatorIndex);
+  } restore{form, document.WorkbookView, objects.CurrentAsteroid, form.Window().windowTitle()};
+  document.WorkbookView = 1;
+  const char separator = CsvSeparatorChar(document.CsvSeparatorIndex);
   std::vector<std::string> used;
   int written = 0;
   TRunProgress progress(ByLanguage("Planetoidendatenbank", "Asteroid database"), {});
   for (int i = 0; i < list.Count(); ++i) {
-    s.CurrentAsteroid = list.Data(i);
+    objects.CurrentAsteroid = list.Data(i);
     progress.Done(static_cast<double>(i) / list.Count());
-    progress.Label(s.CurrentAsteroid.Name);
+    progress.Label(objects.CurrentAsteroid.Name);
     if (!form.Tables().PeriodCheck()) break;
-    s.TableKind = kDatabaseKind;
-    s.TableChanged = 1;
+    table.TableKind = kDatabaseKind;
+    table.TableChanged = 1;
     form.Tables().ComputeTable();
-    if (s.TableKind != kDatabaseKind) break;  // cancelled or refused
-    const std::string name = DatabaseFileName(s.CurrentAsteroid.Name, used);
+    if (table.TableKind != kDatabaseKind) break;  // cancelled or refused
+    const std::string name = DatabaseFileName(objects.CurrentAsteroid.Name, used);
     const std::string path = (std::filesystem::path(folder) / (name + ".csv")).string();
     std::string why;
     if (!WriteFileReplacing(path, SheetAsSeparatedText(form.Workbook(), separator), why)) {
@@ -161,10 +165,10 @@ void Planetoidendatenbankerstellen1Click(TCommandHost& form) {
     form.Window().setWindowTitle(QString::fromStdString(std::string(kMainWindowCaption) + " [" + name + "] "));
   }
   progress.Finish();
-  s.WorkbookView = restore.view;
+  document.WorkbookView = restore.view;
   Beep();
   WriteSummary(form, folder, written);
-  s.TableKind = kNoTableKind;
+  table.TableKind = kNoTableKind;
 }
 
 }  // namespace

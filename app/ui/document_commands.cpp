@@ -54,10 +54,10 @@ QColor ColorFromWindowsValue(std::uint32_t value) {
 TDocumentCommands::TDocumentCommands(TCommandHost& form)
     : QObject(&form.Window()), form_(form), column_widths_(TTableOutputSettings::DefaultColumnWidths()) {
   TMenuCommands& commands = form.Commands();
-  auto inGrid = [this] { return form_.State().WorkbookView == 0; };
+  auto inGrid = [this] { return form_.DocumentState().WorkbookView == 0; };
   commands.RegisterHandler("Neu1", [this] {
     if (!MayLeave()) return;
-    BeginNewDocument(form_.State().DefaultSheetNumber);
+    BeginNewDocument(form_.DocumentState().DefaultSheetNumber);
   });
   commands.RegisterHandler("ffnen1", [this, inGrid] {
     if (inGrid()) {
@@ -117,10 +117,10 @@ TDocumentCommands::TDocumentCommands(TCommandHost& form)
   // The first change of the sheet after a save or open makes the document
   // unsaved (the workbook reports only that first change).
   form.Workbook().AddListener([this](workbook::TChange change) {
-    if (change == workbook::TChange::Modified) form_.State().DocumentSaved = 0;
+    if (change == workbook::TChange::Modified) form_.DocumentState().DocumentSaved = 0;
   });
   form.OpenDocumentByName = [this](const std::string& name) {
-    if (form_.State().WorkbookView == 0) {
+    if (form_.DocumentState().WorkbookView == 0) {
       OpenByName(name);
       return;
     }
@@ -141,20 +141,28 @@ void TDocumentCommands::BeginNewDocument(int sheets) {
 }
 
 void TDocumentCommands::ForgetTableKind() {
-  TMainFormState& s = form_.State();
+  TTableState& s = form_.TableState();
   s.TableKind = kNoTableKind;
   s.PreviousTableKind = kNoTableKind;
 }
 
 TTableDocument TDocumentCommands::Document() {
   const std::string& folder = form_.StoredSettings().DefaultFolder;
-  return TTableDocument{form_.Grid(), look_, form_.State(), column_widths_, caption_, &form_.RecentFiles(), folder};
+  return TTableDocument{form_.Grid(),
+                        look_,
+                        form_.Period(),
+                        form_.EclipseSettings(),
+                        form_.DocumentState(),
+                        column_widths_,
+                        caption_,
+                        &form_.RecentFiles(),
+                        folder};
 }
 
 TWorkbookDocument TDocumentCommands::WorkbookDocument() {
   const std::string& folder = form_.StoredSettings().DefaultFolder;
-  return TWorkbookDocument{form_.Workbook(),  form_.State(),        workbook_file_, workbook_file_type_,
-                           workbook_caption_, &form_.RecentFiles(), folder};
+  return TWorkbookDocument{form_.Workbook(),  form_.DocumentState(), workbook_file_, workbook_file_type_,
+                           workbook_caption_, &form_.RecentFiles(),  folder};
 }
 
 bool TDocumentCommands::MayLeave() {
@@ -165,7 +173,7 @@ bool TDocumentCommands::MayLeave() {
 }
 
 void TDocumentCommands::ShowWorkbookCaption() {
-  if (form_.State().DocumentSaved != 0) form_.Workbook().SetModified(false);
+  if (form_.DocumentState().DocumentSaved != 0) form_.Workbook().SetModified(false);
   if (!workbook_caption_.empty()) form_.Window().setWindowTitle(QString::fromStdString(workbook_caption_));
 }
 

@@ -44,22 +44,22 @@ bool AskMoonTheory(TTheoryControl& theories) {
   return theories.SlowTheoryQuestion(kElpQuestionGerman, kElpQuestionEnglish, 1);
 }
 
-TEventStep CourseStep(const TMainFormState& s) {
-  TEventStep step{s.PhaseTableMinutes, s.PhaseTableSeconds};
+TEventStep CourseStep(const TEclipseSettings& eclipses) {
+  TEventStep step{eclipses.PhaseTableMinutes, eclipses.PhaseTableSeconds};
   if (step.Minutes * 60 + step.Seconds <= 0) step = TEventStep{1, 0};
   return step;
 }
 
-TTableOutputSettings GridOutput(TCommandHost& form) {
+TTableOutputSettings GridOutput(const TComputingSettings& computing) {
   TTableOutputSettings output;
-  output.AzimuthOrigin = form.State().HalfTurnOffsetAngle;
+  output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
   return output;
 }
 
 // The solar eclipse searches' step (minutes) and span (hours) from the
 // state; false, leaving without a table, when they do not pass the check.
 bool SolarSearchSettings(TCommandHost& form, std::int32_t& step, std::int32_t& span) {
-  const TMainFormState& s = form.State();
+  const TEclipseSettings& s = form.EclipseSettings();
   step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
   span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
   if (CheckEclipseSearchSettings(step, span)) return true;
@@ -68,7 +68,9 @@ bool SolarSearchSettings(TCommandHost& form, std::int32_t& step, std::int32_t& s
 }
 
 void SolarEclipseRun(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TDocumentState& document = form.DocumentState();
+  TEclipseSettings& eclipseSettings = form.EclipseSettings();
+  TEphemerisPeriodState& period = form.Period();
   std::int32_t step = 0;
   std::int32_t span = 0;
   if (!SolarSearchSettings(form, step, span)) return;
@@ -79,7 +81,8 @@ void SolarEclipseRun(TCommandHost& form) {
   std::uint8_t maxArt = 0;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsternis", "Solar eclipse"), 0);
-    eclipse.rechnen(EclipseSearchContext(form.State()), 1, maxArt, span, step, s.Period.Start, CourseStep(s));
+    eclipse.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 1, maxArt, span, step, period.Start,
+                    CourseStep(eclipseSettings));
   }
   if (eclipse.Status == TEclipseSearchStatus::Cancelled || eclipse.Status == TEclipseSearchStatus::Refused) {
     LeaveWithoutTable(form);
@@ -87,16 +90,18 @@ void SolarEclipseRun(TCommandHost& form) {
     if (eclipse.Status == TEclipseSearchStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(false);
     return;
   }
-  s.DocumentSaved = 0;
-  if (s.WorkbookView != 0) {
-    eclipse.paint(form.Workbook(), s.Period.TableConfig);
+  document.DocumentSaved = 0;
+  if (document.WorkbookView != 0) {
+    eclipse.paint(form.Workbook(), period.TableConfig);
   } else {
-    eclipse.paint_grid(form.Grid(), GridOutput(form), s.Period.TableConfig);
+    eclipse.paint_grid(form.Grid(), GridOutput(form.Computing()), period.TableConfig);
   }
 }
 
 void SolarCalendarRun(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TDocumentState& document = form.DocumentState();
+  TEclipseSettings& eclipseSettings = form.EclipseSettings();
+  TEphemerisPeriodState& period = form.Period();
   std::int32_t step = 0;
   std::int32_t span = 0;
   if (!SolarSearchSettings(form, step, span)) return;
@@ -108,21 +113,21 @@ void SolarCalendarRun(TCommandHost& form) {
   bool written = false;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsterniskalender", "Solar eclipse calendar"), 1000);
-    const TSearchContext context = EclipseSearchContext(form.State());
-    if (s.WorkbookView != 0) {
-      written = eclipse.kalenderrechnen(context, CourseStep(s), form.Workbook(), s.Period.TableConfig, s.Period.Start,
-                                        s.Period.End, step, span, s.SolarEclipseCriterion);
+    const TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
+    if (document.WorkbookView != 0) {
+      written = eclipse.kalenderrechnen(context, CourseStep(eclipseSettings), form.Workbook(), period.TableConfig,
+                                        period.Start, period.End, step, span, eclipseSettings.SolarEclipseCriterion);
     } else {
-      written =
-          eclipse.kalenderrechnen_grid(context, CourseStep(s), form.Grid(), GridOutput(form), s.Period.TableConfig,
-                                       s.Period.Start, s.Period.End, step, span, s.SolarEclipseCriterion);
+      written = eclipse.kalenderrechnen_grid(context, CourseStep(eclipseSettings), form.Grid(),
+                                             GridOutput(form.Computing()), period.TableConfig, period.Start, period.End,
+                                             step, span, eclipseSettings.SolarEclipseCriterion);
     }
   }
   if (!written) {
     LeaveWithoutTable(form);
     return;
   }
-  s.DocumentSaved = 0;
+  document.DocumentSaved = 0;
   // Cancelled: the eclipses found until then are written.
   if (eclipse.Status == TEclipseSearchStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }
@@ -131,15 +136,18 @@ void SolarCalendarRun(TCommandHost& form) {
 // says so. The transits of the period (149): a cancel writes those found
 // until then.
 void TransitRun(TCommandHost& form, bool table) {
-  TMainFormState& s = form.State();
-  const std::int32_t planet = TransitPlanetIndex(s.TransitPlanet);
+  TDocumentState& document = form.DocumentState();
+  TEclipseSettings& eclipses = form.EclipseSettings();
+  TCurrentObjects& objects = form.Objects();
+  TEphemerisPeriodState& period = form.Period();
+  const std::int32_t planet = TransitPlanetIndex(objects.TransitPlanet);
   const std::string german =
       std::string("Bitte Geduld, ") + TransitPlanetGermanName(planet) + "durchgang wird berechnet";
   const std::string english = std::string("Please wait, calculating transit for ") + TransitPlanetEnglishName(planet);
   ShowEclipsePanel(form, german.c_str(), english.c_str());
   PanelGuard guard{form};
   AbortRequested = 0;
-  ttransittabelle transits(s.Period.Start, s.Period.End, planet);
+  ttransittabelle transits(period.Start, period.End, planet);
   ttransit single(planet);
   ttransit& search = table ? static_cast<ttransit&>(transits) : single;
   std::uint8_t maxArt = 0;
@@ -147,7 +155,8 @@ void TransitRun(TCommandHost& form, bool table) {
     const std::string caption = table ? ByLanguage("Merkur- und Venusdurchgänge", "Transits of Mercury and Venus")
                                       : ByLanguage("Merkur- und Venusdurchgang", "Transit of Mercury and Venus");
     ProgressSession session(CurrentProgress(), caption, 1000);
-    search.rechnen(EclipseSearchContext(form.State()), 0, maxArt, 0, 120, s.Period.Start, CourseStep(s));
+    search.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 0, maxArt, 0, 120, period.Start,
+                   CourseStep(eclipses));
   }
   AbortRequested = 0;
   const bool cancelled = search.Status == TEclipseSearchStatus::Cancelled;
@@ -156,17 +165,17 @@ void TransitRun(TCommandHost& form, bool table) {
     if (cancelled) form.Tables().Dispatcher().ReportCancelled(false);
     return;
   }
-  s.DocumentSaved = 0;
-  if (s.WorkbookView != 0) {
-    search.paint(form.Workbook(), s.Period.TableConfig);
+  document.DocumentSaved = 0;
+  if (document.WorkbookView != 0) {
+    search.paint(form.Workbook(), period.TableConfig);
   } else {
-    search.paint_grid(form.Grid(), GridOutput(form), s.Period.TableConfig);
+    search.paint_grid(form.Grid(), GridOutput(form.Computing()), period.TableConfig);
   }
   if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }
 
 void RunKind(TCommandHost& form, std::int32_t kind) {
-  TMainFormState& s = form.State();
+  TTableState& s = form.TableState();
   s.TableKind = kind;
   if (s.PreviousTableKind != kind) s.TableChanged = 1;
   form.Tables().ComputeTable();
@@ -188,23 +197,24 @@ void HideEclipsePanel(TCommandHost& form) {
 }
 
 void LeaveWithoutTable(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TDocumentState& document = form.DocumentState();
+  TTableState& table = form.TableState();
   if (form.Workbook().InTransaction()) form.Workbook().TransactionRollback();
-  s.UndoFlag = 0;
-  s.TableKind = kNoTableKind;
-  s.PreviousTableKind = kNoTableKind;
+  document.UndoFlag = 0;
+  table.TableKind = kNoTableKind;
+  table.PreviousTableKind = kNoTableKind;
 }
 
-TSearchContext EclipseSearchContext(const TMainFormState& s) {
+TSearchContext EclipseSearchContext(const TComputingSettings& computing, const TEphemerisPeriodState& period) {
   TSearchContext context;
-  context.MoonCache = s.MoonCacheFlag;
-  context.MoonOption = s.MoonOption;
-  context.Settings = s.Period.PositionFiles;
-  context.Sidereal = s.Period.ApparentSiderealTime;
-  context.Selection = s.Period.Selection;
-  context.VsopLevelA = s.VsopLevelA;
-  context.FastSearch = s.FastSearchOption;
-  context.PositionFilesLastJd = s.Period.PositionFilesLastJd;
+  context.MoonCache = computing.MoonCacheFlag;
+  context.MoonOption = computing.MoonOption;
+  context.Settings = period.PositionFiles;
+  context.Sidereal = period.ApparentSiderealTime;
+  context.Selection = period.Selection;
+  context.VsopLevelA = computing.VsopLevelA;
+  context.FastSearch = computing.FastSearchOption;
+  context.PositionFilesLastJd = period.PositionFilesLastJd;
   return context;
 }
 
@@ -215,10 +225,10 @@ void Sonnenfinsternis1Click(TCommandHost& form) {
 }
 
 void Sonnenfinsterniskalender1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TEclipseSettings& s = form.EclipseSettings();
   TEclipsePeriodHooks hooks;
   hooks.PeriodText = [&form] {
-    TEphemerisPeriodState p = form.State().Period;
+    TEphemerisPeriodState p = form.Period();
     TTableDispatcher::CompletePeriodEnd(p);
     TObserverRecord end = p.End;
     end.AutoDeltaT = 0;
@@ -235,7 +245,7 @@ void Sonnenfinsterniskalender1Click(TCommandHost& form) {
 }
 
 void MerkurundVenusdurchgnge1Click(TCommandHost& form, std::int32_t planetWord) {
-  TMainFormState& s = form.State();
+  TCurrentObjects& s = form.Objects();
   s.TransitPlanet = static_cast<std::int16_t>(planetWord);
   if (form.Selection().PlanetTheory() != 0 && !form.SlowTheoryQuestion(kVsopQuestionGerman, kVsopQuestionEnglish, 0))
     return;
@@ -244,7 +254,7 @@ void MerkurundVenusdurchgnge1Click(TCommandHost& form, std::int32_t planetWord) 
 }
 
 void TabellemitMerkurdurchgngen1Click(TCommandHost& form, std::int32_t planetWord) {
-  TMainFormState& s = form.State();
+  TCurrentObjects& s = form.Objects();
   s.TransitPlanet = static_cast<std::int16_t>(planetWord);
   if (!form.Tables().PeriodCheck()) return;
   if (!AskMoonTheory(form)) return;

@@ -10,10 +10,12 @@
 namespace kvx {
 
 class TCommandHost;
-struct TMainFormState;
+struct TComputingSettings;
+struct TEphemerisPeriodState;
 
-// The main window's values every eclipse search passes on unchanged.
-TSearchContext EclipseSearchContext(const TMainFormState& s);
+// The computing settings and period values every eclipse search passes on
+// unchanged.
+TSearchContext EclipseSearchContext(const TComputingSettings& computing, const TEphemerisPeriodState& period);
 
 // The status panel "Finsternispanel" with a text of the current language,
 // and hidden.

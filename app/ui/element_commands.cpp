@@ -34,46 +34,48 @@ TElementDialogCommands::TElementDialogCommands(TCommandHost& form)
   comet_->setWindowFlag(Qt::Window);
   asteroid_->OnAccepted = [this] { AsteroidAccepted(); };
   comet_->OnAccepted = [this] { CometAccepted(); };
-  asteroid_->OnFileLoaded = [this] { ResetFileRange(form_.State().ElementFileRanges, 1); };
-  comet_->OnFileLoaded = [this] { ResetFileRange(form_.State().ElementFileRanges, 2); };
+  asteroid_->OnFileLoaded = [this] { ResetFileRange(form_.Objects().ElementFileRanges, 1); };
+  comet_->OnFileLoaded = [this] { ResetFileRange(form_.Objects().ElementFileRanges, 2); };
   // Cancel after a load: the range of the list shown at the start comes back.
-  asteroid_->OnLoadUndone = [this] { form_.State().ElementFileRanges.AsteroidFile = shown_ranges_.AsteroidFile; };
-  comet_->OnLoadUndone = [this] { form_.State().ElementFileRanges.CometFile = shown_ranges_.CometFile; };
+  asteroid_->OnLoadUndone = [this] { form_.Objects().ElementFileRanges.AsteroidFile = shown_ranges_.AsteroidFile; };
+  comet_->OnLoadUndone = [this] { form_.Objects().ElementFileRanges.CometFile = shown_ranges_.CometFile; };
   // T and the epoch as a date with day fraction. The dialog names the day
   // UT, so the day is taken as UT: a perihelion time typed from a circular
   // must not move by the observer's zone. It opens on the value, or on the
   // present moment when there is none yet.
   comet_->DayFractionHook = [this](double& jd) {
-    return AskDayWithFraction(form_, comet_->State.Hints != 0, jd, comet_);
+    return AskDayWithFraction(form_.Period().Start, comet_->State.Hints != 0, jd, comet_);
   };
 }
 
 void TElementDialogCommands::Planetoiden1Click() {
-  TMainFormState& s = form_.State();
-  asteroid_->DataFolder = s.DataFolder;
+  TCurrentObjects& objects = form_.Objects();
+  TEphemerisPeriodState& period = form_.Period();
+  asteroid_->DataFolder = form_.DataFolder();
   asteroid_->Spreadsheet = form_.StoredSettings().Spreadsheet;
   asteroid_->Sheet = &form_.Workbook();
-  if (!asteroid_->isVisible()) shown_ranges_.AsteroidFile = s.ElementFileRanges.AsteroidFile;
-  asteroid_->TableConfig = &s.Period.TableConfig;
-  ShowAsteroidElementsDialog(*asteroid_, form_.StoredSettings().Window.Hints, s.CurrentAsteroid);
+  if (!asteroid_->isVisible()) shown_ranges_.AsteroidFile = objects.ElementFileRanges.AsteroidFile;
+  asteroid_->TableConfig = &period.TableConfig;
+  ShowAsteroidElementsDialog(*asteroid_, form_.StoredSettings().Window.Hints, objects.CurrentAsteroid);
 }
 
 void TElementDialogCommands::Kometen1Click() {
-  TMainFormState& s = form_.State();
-  comet_->DataFolder = s.DataFolder;
+  TCurrentObjects& objects = form_.Objects();
+  TEphemerisPeriodState& period = form_.Period();
+  comet_->DataFolder = form_.DataFolder();
   comet_->Spreadsheet = form_.StoredSettings().Spreadsheet;
   comet_->Sheet = &form_.Workbook();
-  if (!comet_->isVisible()) shown_ranges_.CometFile = s.ElementFileRanges.CometFile;
-  comet_->TableConfig = &s.Period.TableConfig;
-  ShowCometElementsDialog(*comet_, form_.StoredSettings().Window.Hints, s.CurrentComet);
+  if (!comet_->isVisible()) shown_ranges_.CometFile = objects.ElementFileRanges.CometFile;
+  comet_->TableConfig = &period.TableConfig;
+  ShowCometElementsDialog(*comet_, form_.StoredSettings().Window.Hints, objects.CurrentComet);
 }
 
 void TElementDialogCommands::Vernderliche1Click() {
-  TMainFormState& s = form_.State();
-  variable_->DataFolder = s.DataFolder;
-  TVariableStarElements record = s.CurrentVariableStar;
+  TCurrentObjects& objects = form_.Objects();
+  variable_->DataFolder = form_.DataFolder();
+  TVariableStarElements record = objects.CurrentVariableStar;
   if (ChooseVariableStar(*variable_, form_.StoredSettings().Window.Hints, record) != 1) return;
-  s.CurrentVariableStar = record;
+  objects.CurrentVariableStar = record;
   AfterElementsChanged();
 }
 
@@ -81,7 +83,7 @@ void TElementDialogCommands::AusMPECZirkularladen1Click() {
   FileDialogRequest request;
   request.title = ByLanguage("MPE-Zirkular laden", "Load MPE circular");
   request.filters = {"MPE circular (HTML) (*.htm *.html)", "(*.txt)"};
-  request.start = form_.State().DataFolder;
+  request.start = form_.DataFolder();
   const std::optional<std::string> file = AskOpenFileName(request);
   if (!file) return;
   TCircularElements imported;
@@ -91,35 +93,38 @@ void TElementDialogCommands::AusMPECZirkularladen1Click() {
     ShowMessage(error.what(), error.what(), MessageIcon::Error);
     return;
   }
-  TMainFormState& s = form_.State();
-  s.ElementsChanged = 1;
-  s.SettingsChanged = 1;
+  TDocumentState& document = form_.DocumentState();
+  TCurrentObjects& objects = form_.Objects();
+  objects.ElementsChanged = 1;
+  document.SettingsChanged = 1;
   if (imported.Comet) {
-    s.CurrentComet = imported.CometSet;
+    objects.CurrentComet = imported.CometSet;
     form_.RefreshMenuStates();
     Kometen1Click();
   } else {
-    s.CurrentAsteroid = imported.Asteroid;
+    objects.CurrentAsteroid = imported.Asteroid;
     form_.RefreshMenuStates();
     Planetoiden1Click();
   }
 }
 
 void TElementDialogCommands::AsteroidAccepted() {
-  form_.State().CurrentAsteroid = asteroid_->Record;
+  form_.Objects().CurrentAsteroid = asteroid_->Record;
   AfterElementsChanged();
 }
 
 void TElementDialogCommands::CometAccepted() {
-  form_.State().CurrentComet = comet_->Record;
+  form_.Objects().CurrentComet = comet_->Record;
   AfterElementsChanged();
 }
 
 void TElementDialogCommands::AfterElementsChanged() {
-  TMainFormState& s = form_.State();
-  s.ElementsChanged = 1;
-  s.SettingsChanged = 1;
-  s.PreviousTableKind = 1;
+  TDocumentState& document = form_.DocumentState();
+  TCurrentObjects& objects = form_.Objects();
+  TTableState& table = form_.TableState();
+  objects.ElementsChanged = 1;
+  document.SettingsChanged = 1;
+  table.PreviousTableKind = 1;
   form_.RefreshMenuStates();
 }
 

@@ -42,12 +42,12 @@ constexpr bool kHints = true;
 
 TElementToolValues& ElementToolValues(TCommandHost& form) { return Holder(form).Values; }
 
-bool AskDayWithFraction(TCommandHost& form, bool hints, double& jd, QWidget* parent) {
+bool AskDayWithFraction(const TObserverRecord& periodStart, bool hints, double& jd, QWidget* parent) {
   // The dialog names the day UT, so the day is taken as UT: a time typed
   // from a circular must not move by the observer's zone.
   double mjd = jd - 2400000.5;
   if (jd == 0) {
-    TObserverRecord now = form.State().Period.Start;
+    TObserverRecord now = periodStart;
     CurrentDateToRecord(now);
     LocalTimeToUT(now);
     mjd = now.Mjd;
@@ -72,22 +72,24 @@ void InstallElementToolCommands(TCommandHost& form) {
   Holder(form);
   TCommandHost* owner = &form;
   // The element-file editors of the file utilities menu.
-  auto jd = [owner] { return MjdToJd(owner->State().Period.Start.Mjd); };
+  auto jd = [owner] { return MjdToJd(owner->Period().Start.Mjd); };
   commands.RegisterHandler("BahnelementedateienfrPlanetoideneditieren1",
-                           [owner, jd] { EditAsteroidElementFile(owner->State().DataFolder, jd(), &owner->Window()); });
-  auto dayFraction = [owner](double& value) { return AskDayWithFraction(*owner, kHints, value, &owner->Window()); };
+                           [owner, jd] { EditAsteroidElementFile(owner->DataFolder(), jd(), &owner->Window()); });
+  auto dayFraction = [owner](double& value) {
+    return AskDayWithFraction(owner->Period().Start, kHints, value, &owner->Window());
+  };
   commands.RegisterHandler("BahnelementedateienfrKometeneditieren1", [owner, jd, dayFraction] {
-    EditCometElementFile(kHints, owner->State().DataFolder, jd(), &owner->Window(), dayFraction);
+    EditCometElementFile(kHints, owner->DataFolder(), jd(), &owner->Window(), dayFraction);
   });
   commands.RegisterHandler("DateienmitVernderlichenSterneneditieren1", [owner, jd, dayFraction] {
-    EditVariableStarFile(kHints, owner->State().DataFolder, jd(), &owner->Window(), dayFraction);
+    EditVariableStarFile(kHints, owner->DataFolder(), jd(), &owner->Window(), dayFraction);
   });
   commands.RegisterHandler("DateienmitGeogrPositioneneditieren1",
-                           [owner] { EditLocationFile(owner->State().DataFolder, &owner->Window()); });
+                           [owner] { EditLocationFile(owner->DataFolder(), &owner->Window()); });
   commands.RegisterHandler("AstorbDatenbanktool1", [owner] { ShowAstorbConversionTool(&owner->Window()); });
   commands.RegisterHandler("Datenbankenerstellen1", [owner] {
     TPositionDatabaseHost host;
-    host.DataFolder = owner->State().DataFolder;
+    host.DataFolder = owner->DataFolder();
     host.Vsop87C = owner->TheoryState().Libraries.Vsop87C != 0;
     host.ClosePositionFiles = [owner] { owner->ReleasePositionFiles(); };
     host.ReopenPositionFiles = [owner] { owner->ReopenPositionFiles(); };
@@ -105,7 +107,7 @@ void InstallElementToolCommands(TCommandHost& form) {
   });
   commands.RegisterHandler("TransformationBahnlageelemente1", [owner] {
     TElementToolValues& v = ElementToolValues(*owner);
-    const double jd = MjdToJd(owner->State().Period.Start.Mjd);
+    const double jd = MjdToJd(owner->Period().Start.Mjd);
     if (!InputOrbitOrientationElements(kHints, v.Orientation, jd, &owner->Window())) return;
     TOrientationRecord result = v.Orientation;
     ReduceOrientationElements(result);

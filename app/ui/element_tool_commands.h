@@ -5,6 +5,7 @@
 #pragma once
 
 #include "catalogues/element_calculators.h"
+#include "core/observer_record.h"
 
 class QWidget;
 
@@ -24,8 +25,9 @@ struct TElementToolValues {
 void InstallElementToolCommands(TCommandHost& form);
 // A Julian day entered as a date with day fraction (the day-fraction
 // dialog). The day is taken as UT; the dialog opens on `jd`, or on the
-// present moment when it is 0. False when cancelled.
-bool AskDayWithFraction(TCommandHost& form, bool hints, double& jd, QWidget* parent);
+// present moment in the zone of `periodStart` (the window's period start)
+// when it is 0. False when cancelled.
+bool AskDayWithFraction(const TObserverRecord& periodStart, bool hints, double& jd, QWidget* parent);
 // The kept values of the form's calculators (tests read them).
 TElementToolValues& ElementToolValues(TCommandHost& form);
 

@@ -30,28 +30,30 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
 }
 
 void WriteEventTable(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TComputingSettings& computing = form.Computing();
+  TDocumentState& document = form.DocumentState();
+  TEphemerisPeriodState& period = form.Period();
   // A list of conjunctions (their events carry the conjunction kind) is
   // written as the conjunction table.
   if (ListHoldsConjunctions(form.Events())) {
     TTableOutputSettings output;
-    output.AzimuthOrigin = s.HalfTurnOffsetAngle;
-    if (s.WorkbookView != 0) {
-      WriteConjunctionResultsToSheet(1, s.Period.TableConfig, form.Workbook(), form.Events());
+    output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    if (document.WorkbookView != 0) {
+      WriteConjunctionResultsToSheet(1, period.TableConfig, form.Workbook(), form.Events());
     } else {
-      WriteConjunctionResultsToGrid(0, s.Period.TableConfig, form.Grid(), output, form.Events());
+      WriteConjunctionResultsToGrid(0, period.TableConfig, form.Grid(), output, form.Events());
     }
-    s.DocumentSaved = 0;
+    document.DocumentSaved = 0;
     return;
   }
-  if (s.WorkbookView != 0) {
-    WriteEventSearchResultsToSheet(s.Period.TableConfig, form.Workbook(), form.Events());
+  if (document.WorkbookView != 0) {
+    WriteEventSearchResultsToSheet(period.TableConfig, form.Workbook(), form.Events());
   } else {
     TTableOutputSettings output;
-    output.AzimuthOrigin = s.HalfTurnOffsetAngle;
-    WriteEventSearchResultsToGrid(s.Period.TableConfig, form.Grid(), output, form.Events());
+    output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    WriteEventSearchResultsToGrid(period.TableConfig, form.Grid(), output, form.Events());
   }
-  s.DocumentSaved = 0;
+  document.DocumentSaved = 0;
 }
 
 TEventSearchHooks HooksOf(TCommandHost& form) {
@@ -64,11 +66,11 @@ TEventSearchHooks HooksOf(TCommandHost& form) {
       form.Commands().Trigger("Planetoiden1");
     }
   };
-  hooks.AsteroidName = [&form] { return form.State().CurrentAsteroid.Name; };
-  hooks.DatabaseAsteroidName = [&form] { return form.State().CurrentDatabaseAsteroid; };
-  hooks.CometName = [&form] { return form.State().CurrentComet.Name; };
-  hooks.AsteroidElements = [&form] { return form.State().CurrentAsteroid; };
-  hooks.CometElements = [&form] { return form.State().CurrentComet; };
+  hooks.AsteroidName = [&form] { return form.Objects().CurrentAsteroid.Name; };
+  hooks.DatabaseAsteroidName = [&form] { return form.Objects().CurrentDatabaseAsteroid; };
+  hooks.CometName = [&form] { return form.Objects().CurrentComet.Name; };
+  hooks.AsteroidElements = [&form] { return form.Objects().CurrentAsteroid; };
+  hooks.CometElements = [&form] { return form.Objects().CurrentComet; };
   hooks.Answerer = [&form](const std::string& eventName, const std::string& objectName, const std::string& when,
                            const std::string& value) {
     return ShowEventFound(eventName, objectName, when, true, std::string(), value, &form.Window());
@@ -89,10 +91,10 @@ bool AskSlowEventSearchTheory(TTheoryControl& theories) {
          theories.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2);
 }
 
-TObserverRecord PeriodStartOf(TCommandHost& form) { return form.State().Period.Start; }
+TObserverRecord PeriodStartOf(TCommandHost& form) { return form.Period().Start; }
 
 TObserverRecord CompletedPeriodEndOf(TCommandHost& form) {
-  TEphemerisPeriodState p = form.State().Period;
+  TEphemerisPeriodState p = form.Period();
   TTableDispatcher::CompletePeriodEnd(p);
   return p.End;
 }
@@ -100,36 +102,39 @@ TObserverRecord CompletedPeriodEndOf(TCommandHost& form) {
 void ChangePeriodOf(TCommandHost& form) { form.Tables().ZeitraumfrTabelle1Click(); }
 
 void Ereignissuchen1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TCurrentObjects& objects = form.Objects();
+  TEphemerisPeriodState& period = form.Period();
+  TSearchSettings& searches = form.SearchSettings();
+  TTableState& table = form.TableState();
   const TSearchTheoryScope theory(form);
   if (!AskSlowEventSearchTheory(form)) return;
 
-  const TObserverRecord saved = s.Period.Start;
+  const TObserverRecord saved = period.Start;
   TEventSearchSettings settings;
-  settings.Options = s.EventSearchOptions;
-  settings.ResultsIntoTable = s.ResultsIntoTable != 0;
-  settings.UsePeriod = s.EventUsesPeriod != 0;
-  settings.AsteroidDatabase = s.AsteroidDatabase != 0;
-  TSearchContext context = EclipseSearchContext(form.State());
+  settings.Options = searches.EventSearchOptions;
+  settings.ResultsIntoTable = searches.ResultsIntoTable != 0;
+  settings.UsePeriod = searches.EventUsesPeriod != 0;
+  settings.AsteroidDatabase = objects.AsteroidDatabase != 0;
+  TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
   context.Topocentric = 0;
-  context.AsteroidDatabaseFile = s.CurrentDatabaseAsteroid;
-  TObserverRecord handOver = s.Period.Start;
+  context.AsteroidDatabaseFile = objects.CurrentDatabaseAsteroid;
+  TObserverRecord handOver = period.Start;
   const int result =
-      ShowEventSearchDialog(settings, s.Period.Start, context, form.Events(), HooksOf(form), handOver, &form.Window());
+      ShowEventSearchDialog(settings, period.Start, context, form.Events(), HooksOf(form), handOver, &form.Window());
   form.Repaint();
   if (result == kEventDialogCancel) {
-    s.Period.Start = saved;
+    period.Start = saved;
     return;
   }
-  s.EventSearchOptions = settings.Options;
-  s.ResultsIntoTable = settings.ResultsIntoTable ? 1 : 0;
-  s.EventUsesPeriod = settings.UsePeriod ? 1 : 0;
-  s.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
-  if (result == kEventDialogUseDate) s.Period.Start = handOver;
-  UTToLocalTime(s.Period.Start);
-  s.TableChanged = 1;
+  searches.EventSearchOptions = settings.Options;
+  searches.ResultsIntoTable = settings.ResultsIntoTable ? 1 : 0;
+  searches.EventUsesPeriod = settings.UsePeriod ? 1 : 0;
+  objects.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
+  if (result == kEventDialogUseDate) period.Start = handOver;
+  UTToLocalTime(period.Start);
+  table.TableChanged = 1;
   if (settings.ResultsIntoTable && !form.Events().Empty()) {
-    s.TableKind = kEventTableKind;
+    table.TableKind = kEventTableKind;
     form.Tables().ComputeTable();
   }
   form.UpdateStatusLine();

@@ -20,22 +20,23 @@ truKu& TMainForm::Integrator() {
 TOrbitDeterminationState& TMainForm::OrbitDetermination() {
   if (!orbit_) {
     orbit_ = std::make_unique<TOrbitDeterminationState>();
-    orbit_->OrbDet.Create(state_.DataFolder, Selection(), &orbit_->Observations, state_.VsopLevelA, state_.VsopLevelB);
+    orbit_->OrbDet.Create(state_.DataFolder, Selection(), &orbit_->Observations, state_.Computing.VsopLevelA,
+                          state_.Computing.VsopLevelB);
   }
   return *orbit_;
 }
 
 void TMainForm::PrepareSheetForBatch() {
   try {
-    if (state_.UndoFlag == 1) {
-      state_.UndoFlag = 0;
+    if (state_.Document.UndoFlag == 1) {
+      state_.Document.UndoFlag = 0;
       if (workbook_.InTransaction()) workbook_.TransactionCommit();
     }
   } catch (...) {
     // A failed commit leaves the old table as it is; the new one still starts.
   }
   workbook_.TransactionBegin();
-  state_.UndoFlag = 1;
+  state_.Document.UndoFlag = 1;
   workbook_.ClearRange(-1, -1, -1, -1, 1);
 }
 
@@ -43,26 +44,26 @@ void TMainForm::NumerischeIntegration1Click() {
   repaint();
   PrepareSheetForBatch();
   const TTableConfigRecord& config = state_.Period.TableConfig;
-  if (state_.IntegratorChoice != 0) {
+  if (state_.Computing.IntegratorChoice != 0) {
     TAdamsPeriod period;
     period.StartMjd = state_.Period.Start.Mjd;
     period.EndMjd = state_.Period.End.Mjd;
     period.StepDays = state_.Period.Step.StepDays;
-    RunAdamsIntegration(Integrator(), workbook_, grid_, state_.WorkbookView, config, period,
-                        state_.IntegrationTolerance);
+    RunAdamsIntegration(Integrator(), workbook_, grid_, state_.Document.WorkbookView, config, period,
+                        state_.Computing.IntegrationTolerance);
   } else {
     Integrator().Integrate(config);
   }
-  state_.DocumentSaved = 0;
+  state_.Document.DocumentSaved = 0;
 }
 
 void TMainForm::StateVectorOutput() {
   truKu& integrator = Integrator();
   integrator.sg = &workbook_;
   integrator.Grid = &grid_;
-  integrator.WorkbookView = state_.WorkbookView;
+  integrator.WorkbookView = state_.Document.WorkbookView;
   integrator.WriteStateVectors(state_.Period.TableConfig, 1, 1);
-  if (state_.WorkbookView == 0) return;
+  if (state_.Document.WorkbookView == 0) return;
   const int lastRow = std::max(1, workbook_.LastRow());
   const int lastCol = std::max(1, workbook_.LastCol());
   // Fitted from the titles on: the long header cell may run over.

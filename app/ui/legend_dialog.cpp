@@ -64,8 +64,8 @@ namespace kvx {
 void InstallLegendCommand(TCommandHost& form) {
   if (form.Commands().HasHandler("Legende1")) return;
   // The headings as the main window's table configuration holds them.
-  form.Commands().RegisterHandler(
-      "Legende1", [&form] { ShowLegend(form.State().Period.TableConfig.ColumnTitles, &form.Window()); });
+  form.Commands().RegisterHandler("Legende1",
+                                  [&form] { ShowLegend(form.Period().TableConfig.ColumnTitles, &form.Window()); });
 }
 
 }  // namespace kvx

@@ -269,8 +269,8 @@ void TMainForm::LoadStartupSettings() {
   TTheorySelection selection;
   selection.bytes[0] = theory_.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
   SetTheorySelection(selection);
-  moon_cache_.SpanDays = state_.NumericOptions.MoonCacheSpan;
-  moon_cache_.Degree = state_.NumericOptions.MoonCacheOrder;
+  moon_cache_.SpanDays = state_.Computing.NumericOptions.MoonCacheSpan;
+  moon_cache_.Degree = state_.Computing.NumericOptions.MoonCacheOrder;
   moon_cache_.Create();
   // The Moon tables and searches read positions through this one cache.
   MoonPositionCache = moon_cache_.Cache.get();
@@ -290,8 +290,8 @@ void TMainForm::LoadStartupSettings() {
 }
 
 void TMainForm::FormShow() {
-  state_.UntitledCounter = 0;
-  state_.UndoFlag = 0;
+  state_.Document.UntitledCounter = 0;
+  state_.Document.UndoFlag = 0;
   commands_->SetChecked("showtipsoftheday1", state_.TipsFlag != 0);
   try {
     LoadStartupSettings();
@@ -300,15 +300,15 @@ void TMainForm::FormShow() {
     ShowMessage(std::string("Fehler beim Laden der Einstellungen: ") + error.what(),
                 std::string("Error while loading the settings: ") + error.what(), MessageIcon::Error);
   }
-  state_.DocumentSaved = 1;
+  state_.Document.DocumentSaved = 1;
   setWindowTitle(QString::fromUtf8(kMainWindowCaption));
   UpdateStatusLine();
-  recent_.SetMaxCount(state_.RecentFilesCount);
+  recent_.SetMaxCount(state_.Document.RecentFilesCount);
   recent_.LoadFromStore(CurrentSettingsStore(), "Files");
   recent_menu_->SetMenu(commands_->Menu("FileMenu"));
   RestoreCursor();
 
-  workbook_.Reset(state_.DefaultSheetNumber);
+  workbook_.Reset(state_.Document.DefaultSheetNumber);
 
   CheckOccultationCatalogue(state_);
   if (state_.OccultationCatalogueLevel == 0) {
@@ -316,7 +316,7 @@ void TMainForm::FormShow() {
     return;
   }
 
-  state_.DocumentSaved = 1;
+  state_.Document.DocumentSaved = 1;
   if (StartupTipHook) StartupTipHook();
   startup_flag_ = 0;
   if (splash_ != nullptr) splash_->EndSplash();
@@ -329,7 +329,7 @@ void TMainForm::FormShow() {
   SaveStartupConfiguration();
   if (ThreadTimerHook) ThreadTimerHook();
   ShowClockBar(commands_->IsChecked("Weltzeituhr1"));
-  if (state_.TableChanged != 0) MarkTableChanged();
+  if (state_.Table.TableChanged != 0) MarkTableChanged();
   RefreshMenuStates();
   FocusSheet();
 }
@@ -381,8 +381,8 @@ void TMainForm::FocusSheet() {
 }
 
 void TMainForm::ApplyView() {
-  stack_->setCurrentWidget(state_.WorkbookView != 0 ? static_cast<QWidget*>(workbook_view_) : grid_view_);
-  commands_->SetChecked("Tabellenkalkulation1", state_.WorkbookView != 0);
+  stack_->setCurrentWidget(state_.Document.WorkbookView != 0 ? static_cast<QWidget*>(workbook_view_) : grid_view_);
+  commands_->SetChecked("Tabellenkalkulation1", state_.Document.WorkbookView != 0);
 }
 
 // --- FormDestroy -----------------------------------------------------------------
@@ -439,7 +439,7 @@ void TMainForm::SetTheorySelection(TTheorySelection requested) {
 }
 
 void TMainForm::TakePositionFileBounds() {
-  state_.IntegrationDatabase = theory_.VspFilePresent;
+  state_.Computing.IntegrationDatabase = theory_.VspFilePresent;
   state_.Period.IntegrationDatabase = theory_.VspFilePresent;
   state_.Period.IntegrationDatabaseFirstJd = theory_.VspFirstJulianDate;
   state_.Period.IntegrationDatabaseLastJd = theory_.VspLastJulianDate;
@@ -455,24 +455,24 @@ void TMainForm::ReleasePositionFiles() {
 void TMainForm::ReopenPositionFiles() {
   OpenPositionFiles(theory_, state_.DataFolder);
   TakePositionFileBounds();
-  if (state_.IntegrationDatabase == 0) state_.UseIntegrationDatabase = 0;
+  if (state_.Computing.IntegrationDatabase == 0) state_.Computing.UseIntegrationDatabase = 0;
   SetTheorySelection(Selection());
   UpdateStatusLine();
 }
 
 void TMainForm::SetMoonCacheSpan(std::int32_t span) {
-  kvx::SetMoonCacheSpan(state_, span);
-  moon_cache_.SetSpanDays(state_.NumericOptions.MoonCacheSpan);
+  kvx::SetMoonCacheSpan(state_.Computing, span);
+  moon_cache_.SetSpanDays(state_.Computing.NumericOptions.MoonCacheSpan);
 }
 
 void TMainForm::SetMoonCacheOrder(std::int32_t order) {
-  kvx::SetMoonCacheOrder(state_, order);
-  moon_cache_.SetDegree(state_.NumericOptions.MoonCacheOrder);
+  kvx::SetMoonCacheOrder(state_.Computing, order);
+  moon_cache_.SetDegree(state_.Computing.NumericOptions.MoonCacheOrder);
 }
 
-void TMainForm::SetTableEquinox(double t) { kvx::SetTableEquinox(state_, t); }
-void TMainForm::SetVsopLevelA(std::int32_t level) { state_.VsopLevelA = level; }
-void TMainForm::SetVsopLevelB(std::int32_t level) { state_.VsopLevelB = level; }
+void TMainForm::SetTableEquinox(double t) { kvx::SetTableEquinox(state_.Computing, t); }
+void TMainForm::SetVsopLevelA(std::int32_t level) { state_.Computing.VsopLevelA = level; }
+void TMainForm::SetVsopLevelB(std::int32_t level) { state_.Computing.VsopLevelB = level; }
 
 void TMainForm::SetTipsFlag(std::uint8_t flag) {
   state_.TipsFlag = flag;
@@ -480,11 +480,11 @@ void TMainForm::SetTipsFlag(std::uint8_t flag) {
 }
 
 void TMainForm::SetSatellitesEnabled(std::uint8_t flag) {
-  state_.SatellitesEnabled = flag;
+  state_.Computing.SatellitesEnabled = flag;
   state_.Period.SatellitesEnabled = flag;
 }
 
-void TMainForm::SetHalfTurnOffsetFlag(std::uint8_t flag) { kvx::SetHalfTurnOffsetFlag(state_, flag); }
+void TMainForm::SetHalfTurnOffsetFlag(std::uint8_t flag) { kvx::SetHalfTurnOffsetFlag(state_.Computing, flag); }
 
 void TMainForm::SetOccultationCatalogueSetting(std::uint8_t value) {
   if (value != state_.OccultationCatalogueSetting) star_catalogue_.reset();
@@ -494,12 +494,12 @@ void TMainForm::SetOccultationCatalogueSetting(std::uint8_t value) {
 // --- completing the period ---------------------------------------------------------
 
 void TMainForm::MarkTableChanged() {
-  state_.TableChanged = 1;
+  state_.Table.TableChanged = 1;
   if (completion_pending_) return;
   completion_pending_ = true;
   QTimer::singleShot(0, this, [this] {
     completion_pending_ = false;
-    if (state_.TableChanged != 0) CompletePeriod();
+    if (state_.Table.TableChanged != 0) CompletePeriod();
   });
 }
 
@@ -515,7 +515,7 @@ void TMainForm::CompletePeriod() {
   } else {
     LocalTimeToUT(period.End);
   }
-  state_.TableChanged = 0;
+  state_.Table.TableChanged = 0;
   RestoreCursor();
   if (RefreshMenusHook) RefreshMenusHook();
 }

@@ -62,6 +62,14 @@ class TMainForm : public QMainWindow, public TCommandHost {
 
   // --- TCommandHost: the records, the command objects, the window ------------
   TMainFormState& State() override { return state_; }
+  TEphemerisPeriodState& Period() override { return state_.Period; }
+  TTableState& TableState() override { return state_.Table; }
+  TComputingSettings& Computing() override { return state_.Computing; }
+  TCurrentObjects& Objects() override { return state_.Objects; }
+  TDocumentState& DocumentState() override { return state_.Document; }
+  TEclipseSettings& EclipseSettings() override { return state_.Eclipses; }
+  TSearchSettings& SearchSettings() override { return state_.Searches; }
+  const std::string& DataFolder() const override { return state_.DataFolder; }
   TStoredSettings& StoredSettings() override { return stored_; }
   TMyHistoryList& RecentFiles() override { return recent_; }
   tuserlist& UserObjects() override { return user_objects_; }

@@ -45,7 +45,7 @@ TMeridianFeatures TTableCommands::MeridianFeatures() const {
 }
 
 std::string TTableCommands::SurfaceFeatureFileForConfiguration() const {
-  return surface_features_loaded_ ? surface_feature_file_ : ShippedFeatureFile(form_.State().DataFolder);
+  return surface_features_loaded_ ? surface_feature_file_ : ShippedFeatureFile(form_.DataFolder());
 }
 
 void TTableCommands::ApplyMeridianFeatures(const std::string& file, const TMeridianFeatures& features) {
@@ -56,7 +56,7 @@ void TTableCommands::ApplyMeridianFeatures(const std::string& file, const TMerid
     return;
   }
   TMeridianFeatures defaults;
-  DefaultMeridianFeatures(defaults, 0, surface_feature_file_, form_.State().DataFolder);
+  DefaultMeridianFeatures(defaults, 0, surface_feature_file_, form_.DataFolder());
   feature_transit_ = TransitSettingsOf(defaults);
   surface_features_.clear();
 }
@@ -64,41 +64,44 @@ void TTableCommands::ApplyMeridianFeatures(const std::string& file, const TMerid
 void TTableCommands::LoadSurfaceFeaturesOnce() {
   if (surface_features_loaded_) return;
   surface_features_loaded_ = true;
-  if (surface_feature_file_.empty()) surface_feature_file_ = ShippedFeatureFile(form_.State().DataFolder);
+  if (surface_feature_file_.empty()) surface_feature_file_ = ShippedFeatureFile(form_.DataFolder());
   if (LoadSurfaceFeatureFile(surface_feature_file_, surface_features_, false) == 0) surface_feature_file_.clear();
 }
 
 void TTableCommands::RegisterMeridianTransitCommands() {
   feature_transit_ = TransitSettingsOf(TMeridianFeatures{});
   dispatcher_->Register(kMeridianTransitKind, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    ttransitsuche search(p.Start, p.End, feature_transit_, p.TableConfig, p.Selection, s.VsopLevelA,
+    TComputingSettings& computing = form_.Computing();
+    TDocumentState& document = form_.DocumentState();
+    const TEphemerisPeriodState& p = form_.Period();
+    ttransitsuche search(p.Start, p.End, feature_transit_, p.TableConfig, p.Selection, computing.VsopLevelA,
                          p.ApparentSiderealTime);
     const bool finished = search.schleife(true);
     TTableOutputSettings settings;
-    settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
-    s.DocumentSaved = 0;
-    search.paint(&form_.Workbook(), &form_.Grid(), s.WorkbookView, settings);
+    settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    document.DocumentSaved = 0;
+    search.paint(&form_.Workbook(), &form_.Grid(), document.WorkbookView, settings);
     if (!finished) dispatcher_->ReportCancelled(true);
   });
   form_.Commands().RegisterHandler("Durchgnge1", [this] { Durchgnge1Click(); });
   form_.Commands().RegisterHandler("OrtsbestimmungaufPlaneten1", [this] {
-    TMainFormState& s = form_.State();
+    TComputingSettings& computing = form_.Computing();
+    TDocumentState& document = form_.DocumentState();
+    TEphemerisPeriodState& period = form_.Period();
     TDrawingMeasurementHooks hooks;
     hooks.Observer = [this] {
-      TObserverRecord r = form_.State().Period.Start;
+      TObserverRecord r = form_.Period().Start;
       LocalTimeToUT(r);
       return r;
     };
     hooks.ChangeDateAndTime = [this] { DatumundOrteingeben1Click(); };
     hooks.Sheet = &form_.Workbook();
-    hooks.Config = s.Period.TableConfig;
-    hooks.JulianDate = s.Period.TableConfig.Flags[column_flag::kJulianDate] != 0;
-    hooks.Selection = s.Period.Selection;
-    hooks.VsopLevel = s.VsopLevelA;
+    hooks.Config = period.TableConfig;
+    hooks.JulianDate = period.TableConfig.Flags[column_flag::kJulianDate] != 0;
+    hooks.Selection = period.Selection;
+    hooks.VsopLevel = computing.VsopLevelA;
     ShowPlanetMeasurementDialog(hooks, &form_.Window());
-    s.DocumentSaved = 0;
+    document.DocumentSaved = 0;
   });
 }
 
@@ -107,7 +110,7 @@ void TTableCommands::Durchgnge1Click() {
   if (ShowPlanetFeatureTransitDialog(surface_features_, feature_transit_, surface_feature_file_, &form_.Window()) != 1)
     return;
   if (!PeriodCheck()) return;
-  TMainFormState& s = form_.State();
+  TTableState& s = form_.TableState();
   s.TableKind = kMeridianTransitKind;
   if (s.PreviousTableKind != kMeridianTransitKind) s.TableChanged = 1;
   ComputeTable();

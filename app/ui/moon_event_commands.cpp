@@ -66,8 +66,8 @@ class TDisabledWhileRunning {
 // A kind met without a usable period (also from a stored table kind): the
 // sheet as it was, the question, and no table.
 bool PeriodUsable(TCommandHost& form) {
-  TMainFormState& s = form.State();
-  if (s.Period.End.Mjd > s.Period.Start.Mjd) return true;
+  TEphemerisPeriodState& s = form.Period();
+  if (s.End.Mjd > s.Start.Mjd) return true;
   LeaveWithoutTable(form);
   AskFixEndBeforeStart();
   return false;
@@ -75,14 +75,15 @@ bool PeriodUsable(TCommandHost& form) {
 
 void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
   if (!PeriodUsable(form)) return;
-  TMainFormState& s = form.State();
-  const TEphemerisPeriodState& p = s.Period;
+  TComputingSettings& computing = form.Computing();
+  TCurrentObjects& objects = form.Objects();
+  const TEphemerisPeriodState& p = form.Period();
   TMoonEventList& list = HolderOf(form)->List;
   TMoonEventSettings settings;
-  settings.Abbreviations = s.NumericOptions.PhenomenaAbbreviations;
-  settings.MinPlanetAltitude = s.NumericOptions.PhenomenaMinObjectAltitude;
-  settings.MaxSunAltitude = s.NumericOptions.PhenomenaMaxSunAltitude;
-  settings.Event = ClampMoonEvent(s.MoonEvent);
+  settings.Abbreviations = computing.NumericOptions.PhenomenaAbbreviations;
+  settings.MinPlanetAltitude = computing.NumericOptions.PhenomenaMinObjectAltitude;
+  settings.MaxSunAltitude = computing.NumericOptions.PhenomenaMaxSunAltitude;
+  settings.Event = ClampMoonEvent(objects.MoonEvent);
   settings.ApparentSiderealTime = p.ApparentSiderealTime;
   settings.SunMode = p.SunMode;
 
@@ -90,11 +91,11 @@ void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
   const std::uint8_t language = LanguageEnglish;
   if (kind == 102 || kind == 104 || kind == 105) {
     table = std::make_unique<TJupiterereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
-                                                 p.Step, 0, 0, s.VsopLevelA);
-    settings.Moon = ClampMoonNumber(s.JupiterMoon, 4);
+                                                 p.Step, 0, 0, computing.VsopLevelA);
+    settings.Moon = ClampMoonNumber(objects.JupiterMoon, 4);
   } else if (kind == 112 || kind == 114 || kind == 115) {
     // The stored number counts in the eight-moon list: the same moon by name.
-    const std::int32_t eight = ClampMoonNumber(s.SaturnMoon, 8);
+    const std::int32_t eight = ClampMoonNumber(objects.SaturnMoon, 8);
     settings.Moon = FiveMoonNumberOf(eight);
     if (settings.Moon == 0 && kind == 114) {
       const std::string name = MoonListName(2, eight);
@@ -104,11 +105,11 @@ void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
       return;
     }
     table = std::make_unique<TSaturnereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
-                                                p.Step, 0, 0, s.VsopLevelA);
+                                                p.Step, 0, 0, computing.VsopLevelA);
   } else {
     table = std::make_unique<TSaturnereignisseneu>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start,
-                                                   p.End, p.Step, 0, 0, s.VsopLevelA);
-    settings.Moon = ClampMoonNumber(s.SaturnMoon, 8);
+                                                   p.End, p.Step, 0, 0, computing.VsopLevelA);
+    settings.Moon = ClampMoonNumber(objects.SaturnMoon, 8);
   }
   table->Settings = settings;
   bool ran = false;
@@ -135,7 +136,7 @@ void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
 void StartKind(TCommandHost& form, std::int32_t kind) {
   if (!form.Tables().PeriodCheck()) return;
   form.Repaint();
-  TMainFormState& s = form.State();
+  TTableState& s = form.TableState();
   s.TableKind = kind;
   if (s.PreviousTableKind != kind) s.TableChanged = 1;
   form.Tables().ComputeTable();
@@ -143,7 +144,7 @@ void StartKind(TCommandHost& form, std::int32_t kind) {
 
 void OneMoonCommand(TCommandHost& form, bool jupiter) {
   if (!form.Tables().PeriodCheck()) return;
-  TMainFormState& s = form.State();
+  TCurrentObjects& s = form.Objects();
   std::int32_t& stored = jupiter ? s.JupiterMoon : s.SaturnMoon;
   std::int32_t moon = ClampMoonNumber(stored, jupiter ? 4 : 8);
   std::uint8_t event = ClampMoonEvent(s.MoonEvent);

@@ -19,14 +19,13 @@
 namespace kvx {
 
 bool TTableCommands::SatelliteTablesEnabled() const {
-  const TMainFormState& s = form_.State();
-  return form_.SatelliteFile().count > 0 && s.Period.SatellitesEnabled != 0;
+  const TEphemerisPeriodState& s = form_.Period();
+  return form_.SatelliteFile().count > 0 && s.SatellitesEnabled != 0;
 }
 
 void TTableCommands::RegisterMoonAndSatelliteKinds() {
   {
-    TMainFormState& s = form_.State();
-    TEphemerisPeriodState& p = s.Period;
+    TEphemerisPeriodState& p = form_.Period();
     // The satellite tables serve period starts from the first satellites
     // (JD 2435840) to a century after the day the program started; the
     // period check keeps the items' switch from then on.
@@ -47,7 +46,7 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
   // Saturn's moons: the five-moon table (110) and the eight-moon one (111);
   // each records its own kind, so a repeat gives the same table.
   auto saturn = [this](std::int32_t kind) {
-    const TEphemerisPeriodState& p = form_.State().Period;
+    const TEphemerisPeriodState& p = form_.Period();
     std::unique_ptr<Tsaturnmonde> table;
     if (kind == 111) {
       table = std::make_unique<TSaturnmondeMeeus>(Request(), &form_.Workbook(), 0.0L, 0, 0);
@@ -62,8 +61,9 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
   dispatcher_->Register(111, [saturn] { saturn(111); });
   // The moon phases of the period start's year.
   dispatcher_->Register(80, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
+    TComputingSettings& computing = form_.Computing();
+    TDocumentState& document = form_.DocumentState();
+    const TEphemerisPeriodState& p = form_.Period();
     if (!(p.End.Mjd > p.Start.Mjd)) {
       LeaveWithoutTable(form_);
       AskFixEndBeforeStart();
@@ -73,9 +73,9 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
     table.initialisieren(p.Start, p.TableConfig);
     table.rechnen();
     TTableOutputSettings settings;
-    settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
-    s.DocumentSaved = 0;
-    table.paint(&form_.Workbook(), &form_.Grid(), s.WorkbookView, settings);
+    settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    document.DocumentSaved = 0;
+    table.paint(&form_.Workbook(), &form_.Grid(), document.WorkbookView, settings);
   });
   // The current satellite over the period.
   dispatcher_->Register(880, [this] {
@@ -85,26 +85,27 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
   // Every loaded satellite at the period start.
   dispatcher_->Register(881, [this] {
     if (!PrepareSatelliteTable(false)) return;
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
+    TDocumentState& documentState = form_.DocumentState();
+    TTableState& tableState = form_.TableState();
+    const TEphemerisPeriodState& p = form_.Period();
     Tsatellitenephfenster& table = *satellite_table_;
     const bool finished = table.allsatellites(p.Start, p.PositionFiles);
-    s.TableKind = 881;
-    s.DocumentSaved = 0;
+    tableState.TableKind = 881;
+    documentState.DocumentSaved = 0;
     PrepareOutput(table);
-    table.paintall(s.WorkbookView);
+    table.paintall(documentState.WorkbookView);
     // Cancelled: the satellites done until then are written.
     if (!finished) dispatcher_->ReportCancelled(true);
   });
 }
 
 bool TTableCommands::PrepareSatelliteTable(bool currentOnly) {
-  TMainFormState& s = form_.State();
-  const TEphemerisPeriodState& p = s.Period;
+  TComputingSettings& computing = form_.Computing();
+  const TEphemerisPeriodState& p = form_.Period();
   Tsatellitenephfenster& table = *satellite_table_;
   table.initialisieren(Request());
   table.TheorySelection = p.Selection;
-  table.VsopLevelA = s.VsopLevelA;
+  table.VsopLevelA = computing.VsopLevelA;
   table.SatelliteCount = form_.SatelliteFile().count;
   table.CurrentSatellite = CurrentSatelliteNumber;
   table.EpochWindowDays = satellite_settings_.EpochWindowDays;
@@ -128,13 +129,15 @@ void TTableCommands::Satelliten1Click() {
 }
 
 void TTableCommands::Erdsatelliten1Click() {
-  TMainFormState& s = form_.State();
+  TComputingSettings& computing = form_.Computing();
+  TEphemerisPeriodState& period = form_.Period();
+  TTableState& table = form_.TableState();
   TSatelliteSettings settings = satellite_settings_;
-  settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
-  if (ShowSatelliteVisibilityDialog(form_.SatelliteFile().count, s.Period.Start, settings) != QDialog::Accepted) {
+  settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+  if (ShowSatelliteVisibilityDialog(form_.SatelliteFile().count, period.Start, settings) != QDialog::Accepted) {
     return;
   }
-  s.TableChanged = 1;
+  table.TableChanged = 1;
   form_.UpdateStatusLine();
   ComputeWithoutKind();
 }

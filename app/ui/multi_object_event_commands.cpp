@@ -35,7 +35,7 @@ std::vector<std::string> NamesOf(const List& list) {
 
 bool SelectDatabaseAsteroids(TCommandHost& form) {
   BusyCursorScope busy;
-  return SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids,
+  return SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.Objects().ChosenDatabaseAsteroids,
                                      &form.Window());
 }
 
@@ -47,11 +47,11 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form) {
   TElementDialogCommands* elements = ElementDialogCommandsOf(form);
   if (elements != nullptr) {
     hooks.LoadElementLists = [&form, elements] {
-      elements->AsteroidDialog().DataFolder = form.State().DataFolder;
+      elements->AsteroidDialog().DataFolder = form.DataFolder();
       elements->AsteroidDialog().LoadListWhenEmpty();
       // The window stays responsive between the two loads.
       CurrentProgress().ProcessEvents();
-      elements->CometDialog().DataFolder = form.State().DataFolder;
+      elements->CometDialog().DataFolder = form.DataFolder();
       elements->CometDialog().LoadListWhenEmpty();
     };
     hooks.AsteroidNames = [elements] { return NamesOf(elements->AsteroidDialog().Planetoidentabelle1); };
@@ -59,7 +59,7 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form) {
     hooks.AsteroidAt = [elements](std::int32_t i) { return elements->AsteroidDialog().Planetoidentabelle1.Data(i); };
     hooks.CometAt = [elements](std::int32_t i) { return elements->CometDialog().Kometentabelle1.Data(i); };
   }
-  hooks.DatabaseFiles = [&form] { return form.State().ChosenDatabaseAsteroids; };
+  hooks.DatabaseFiles = [&form] { return form.Objects().ChosenDatabaseAsteroids; };
   hooks.SelectDatabaseAsteroids = [&form] { return SelectDatabaseAsteroids(form); };
   hooks.SelectRange = [&form](std::int32_t& first, std::int32_t& last, const std::vector<std::string>& names) {
     return SelectFileRecordRange(first, last, names, &form.Window());
@@ -69,33 +69,36 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form) {
 }
 
 void EreignissefrmehrereObjekte1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
-  if (s.AsteroidDatabase != 0 && s.ChosenDatabaseAsteroids.empty()) SelectDatabaseAsteroids(form);
+  TCurrentObjects& objects = form.Objects();
+  TEphemerisPeriodState& period = form.Period();
+  TSearchSettings& searches = form.SearchSettings();
+  TTableState& tableState = form.TableState();
+  if (objects.AsteroidDatabase != 0 && objects.ChosenDatabaseAsteroids.empty()) SelectDatabaseAsteroids(form);
   const TSearchTheoryScope theory(form);
   if (!AskSlowEventSearchTheory(form)) return;
 
-  const TObserverRecord saved = s.Period.Start;
+  const TObserverRecord saved = period.Start;
   TMultiObjectEventSettings settings;
-  settings.Options = s.EventSearchOptions;
-  settings.Ranges = s.ElementFileRanges;
-  settings.AsteroidDatabase = s.AsteroidDatabase != 0;
-  TSearchContext context = EclipseSearchContext(form.State());
+  settings.Options = searches.EventSearchOptions;
+  settings.Ranges = objects.ElementFileRanges;
+  settings.AsteroidDatabase = objects.AsteroidDatabase != 0;
+  TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
   context.Topocentric = 0;
   const int result =
       ShowMultiObjectEventSearch(settings, context, form.Events(), MultiObjectEventHooksOf(form), &form.Window());
   form.Repaint();
   if (result != kMultiEventDialogClose) {
-    s.Period.Start = saved;
+    period.Start = saved;
     return;
   }
-  s.EventSearchOptions = settings.Options;
-  s.ElementFileRanges = settings.Ranges;
-  s.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
-  UTToLocalTime(s.Period.Start);
-  s.TableChanged = 1;
+  searches.EventSearchOptions = settings.Options;
+  objects.ElementFileRanges = settings.Ranges;
+  objects.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
+  UTToLocalTime(period.Start);
+  tableState.TableChanged = 1;
   // The finds exist only for the table: it is written whenever there are any.
   if (!form.Events().Empty()) {
-    s.TableKind = kEventTableKind;
+    tableState.TableKind = kEventTableKind;
     form.Tables().ComputeTable();
   }
   form.UpdateStatusLine();

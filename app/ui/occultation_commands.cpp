@@ -50,7 +50,7 @@ std::shared_ptr<TLunarOccultationHolder>& Holder() {
 
 TTableOutputSettings GridSettings(TCommandHost& form) {
   TTableOutputSettings output;
-  output.AzimuthOrigin = form.State().HalfTurnOffsetAngle;
+  output.AzimuthOrigin = form.Computing().HalfTurnOffsetAngle;
   output.ColumnWidthTable = form.Documents().ColumnWidthTable();
   return output;
 }
@@ -90,15 +90,16 @@ bool EndsWithoutTable(TCommandHost& form, TOccultationRunStatus status, const TO
 // found, also when the search was cancelled.
 void PaintOccultations(TCommandHost& form, const TOccultationResultList& list, const TObserverRecord& start,
                        const TOccultationTableKind& kind) {
-  TMainFormState& s = form.State();
-  s.DocumentSaved = 0;
-  if (s.WorkbookView != 0) {
+  TDocumentState& document = form.DocumentState();
+  TEphemerisPeriodState& period = form.Period();
+  document.DocumentSaved = 0;
+  if (document.WorkbookView != 0) {
     TSheetSink sink(form.Workbook());
-    WriteOccultationTable(sink, s.Period.TableConfig, start, list, kind);
+    WriteOccultationTable(sink, period.TableConfig, start, list, kind);
   } else {
     const TTableOutputSettings settings = GridSettings(form);
     TGridSink sink(form.Grid(), settings);
-    WriteOccultationTable(sink, s.Period.TableConfig, start, list, kind);
+    WriteOccultationTable(sink, period.TableConfig, start, list, kind);
   }
 }
 
@@ -113,12 +114,12 @@ void LunarOccultationRun(TCommandHost& form) {
   tsternbedeckung& search = Holder()->For(form.StarCatalogue());
   TLunarOccultationOptions options;
   options.SelectedStar = s.SelectedStar;
-  options.LimitingMagnitude = s.NumericOptions.MagnitudeLimit;
-  options.MinimumSunAltitude = s.NumericOptions.OccultationMaxSunAltitude;
-  options.OldPrecession = s.NumericOptions.Fk4Positions;
-  options.PreciseSun = s.NumericOptions.ExactSunMoon;
-  const TOccultationRunStatus status =
-      search.rechnen(EclipseSearchContext(form.State()), s.Period.End, s.Period.Start, options, PanelOf(form));
+  options.LimitingMagnitude = s.Computing.NumericOptions.MagnitudeLimit;
+  options.MinimumSunAltitude = s.Computing.NumericOptions.OccultationMaxSunAltitude;
+  options.OldPrecession = s.Computing.NumericOptions.Fk4Positions;
+  options.PreciseSun = s.Computing.NumericOptions.ExactSunMoon;
+  const TOccultationRunStatus status = search.rechnen(EclipseSearchContext(form.Computing(), form.Period()),
+                                                      s.Period.End, s.Period.Start, options, PanelOf(form));
   if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
@@ -129,16 +130,17 @@ void LunarOccultationRun(TCommandHost& form) {
 }
 
 void PlanetOccultationRun(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TComputingSettings& computing = form.Computing();
+  TEphemerisPeriodState& period = form.Period();
   BusyCursorScope busy;
   PanelGuard guard{form};
-  tplanetbedeckung search(EclipseSearchContext(form.State()), s.Period.TableConfig, s.Period.Start);
-  search.PreciseSun = s.NumericOptions.ExactSunMoon;
-  const TOccultationRunStatus status = search.rechnen(s.Period.End, s.Period.Start, PanelOf(form));
+  tplanetbedeckung search(EclipseSearchContext(form.Computing(), form.Period()), period.TableConfig, period.Start);
+  search.PreciseSun = computing.NumericOptions.ExactSunMoon;
+  const TOccultationRunStatus status = search.rechnen(period.End, period.Start, PanelOf(form));
   if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.Planets = true;
-  PaintOccultations(form, search.ergebnisse, s.Period.Start, kind);
+  PaintOccultations(form, search.ergebnisse, period.Start, kind);
   ReportIfCancelled(form, status);
 }
 
@@ -156,20 +158,20 @@ void PlanetStarOccultationRun(TCommandHost& form) {
   options.SelectedStar = s.SelectedStar;
   options.ConjunctionsOnly = held.ConjunctionsOnly;
   options.AsteroidDiameter = held.AsteroidDiameter;
-  options.OldPrecession = s.NumericOptions.Fk4Positions;
-  options.PreciseSun = s.NumericOptions.ExactSunMoon;
-  tsternbedeckungpl search(EclipseSearchContext(form.State()), s.Period.TableConfig, s.Period.Start,
+  options.OldPrecession = s.Computing.NumericOptions.Fk4Positions;
+  options.PreciseSun = s.Computing.NumericOptions.ExactSunMoon;
+  tsternbedeckungpl search(EclipseSearchContext(form.Computing(), form.Period()), s.Period.TableConfig, s.Period.Start,
                            form.StarCatalogue());
-  const TOccultationRunStatus status = RunPlanetStarOccultations(search, options, s.CurrentAsteroid,
-                                                                 s.WarningsOption != 0, s.Period.End, s.Period.Start);
+  const TOccultationRunStatus status = RunPlanetStarOccultations(
+      search, options, s.Objects.CurrentAsteroid, s.Computing.WarningsOption != 0, s.Period.End, s.Period.Start);
   if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TPlanetStarTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
   kind.LimitingMagnitude = options.LimitingMagnitude;
   kind.StarName = search.StarName;
   kind.Bodies = search.SearchedBodies;
-  s.DocumentSaved = 0;
-  if (s.WorkbookView != 0) {
+  s.Document.DocumentSaved = 0;
+  if (s.Document.WorkbookView != 0) {
     TSheetSink sink(form.Workbook());
     WritePlanetStarTable(sink, s.Period.TableConfig, s.Period.Start, search.ergebnisse, kind);
   } else {
@@ -181,7 +183,7 @@ void PlanetStarOccultationRun(TCommandHost& form) {
 }
 
 void RunOccultationKind(TCommandHost& form, std::int32_t kind) {
-  TMainFormState& s = form.State();
+  TTableState& s = form.TableState();
   s.TableKind = kNoTableKind;
   form.Repaint();
   s.TableKind = kind;
@@ -209,8 +211,8 @@ void Sternbedeckungen1Click(TCommandHost& form) {
     return form.StarCatalogue();
   };
   const std::uint8_t choice = form.StarCatalogue() ? form.StarCatalogue()->Choice() : s.OccultationCatalogueSetting;
-  if (!ShowLunarOccultationCriteria(s.SelectedStar, choice, s.NumericOptions.MagnitudeLimit,
-                                    s.NumericOptions.OccultationMaxSunAltitude, access, &form.Window())) {
+  if (!ShowLunarOccultationCriteria(s.SelectedStar, choice, s.Computing.NumericOptions.MagnitudeLimit,
+                                    s.Computing.NumericOptions.OccultationMaxSunAltitude, access, &form.Window())) {
     return;
   }
   if (!form.Tables().PeriodCheck()) return;
@@ -252,13 +254,13 @@ void OccultationsofStarsbyPlanets1Click(TCommandHost& form) {
     return form.StarCatalogue();
   };
   const std::uint8_t level = form.StarCatalogue() ? form.StarCatalogue()->Choice() : s.OccultationCatalogueSetting;
-  if (!ShowPlanetOccultationOptions(choice, level, s.CurrentAsteroid.Name, access, &form.Window())) return;
+  if (!ShowPlanetOccultationOptions(choice, level, s.Objects.CurrentAsteroid.Name, access, &form.Window())) return;
   s.SelectedStar = choice.SelectedStar;
   for (std::size_t i = 0; i < 9; ++i) held.PlanetOccultationBodies[i] = choice.Bodies[i];
   held.PlanetOccultationMagnitude = choice.LimitingMagnitude;
   held.ConjunctionsOnly = choice.ConjunctionsOnly;
   held.AsteroidDiameter = choice.AsteroidDiameter;
-  s.SettingsChanged = 1;
+  s.Document.SettingsChanged = 1;
   if (!form.Tables().PeriodCheck()) return;
   RunOccultationKind(form, kPlanetStarOccultationKind);
 }

@@ -83,12 +83,12 @@ FileDialogRequest Request(const char* dialog) {
 // "Observ.txt" while none was used.
 std::string& ObservationFileName(TCommandHost& form) {
   std::string& name = form.HeldConfiguration().Paths[kPathObservations];
-  if (name.empty()) name = form.State().DataFolder + "/Observ.txt";
+  if (name.empty()) name = form.DataFolder() + "/Observ.txt";
   return name;
 }
 
 void RunKind(TCommandHost& form, std::int32_t kind) {
-  TMainFormState& s = form.State();
+  TTableState& s = form.TableState();
   s.TableKind = kind;
   if (s.PreviousTableKind != kind) s.TableChanged = 1;
   form.Tables().ComputeTable();
@@ -98,15 +98,15 @@ void RunKind(TCommandHost& form, std::int32_t kind) {
 // The set handed over before every run: theory selection and level A.
 torbdet& PreparedOrbDet(TCommandHost& form) {
   TOrbitDeterminationState& state = form.OrbitDetermination();
-  state.OrbDet.SetOrbDetParameters(form.Selection(), &state.Observations, form.State().VsopLevelA,
-                                   form.State().VsopLevelB);
-  state.OrbDet.PositionFiles = form.State().Period.PositionFiles;
+  state.OrbDet.SetOrbDetParameters(form.Selection(), &state.Observations, form.Computing().VsopLevelA,
+                                   form.Computing().VsopLevelB);
+  state.OrbDet.PositionFiles = form.Period().PositionFiles;
   return state.OrbDet;
 }
 
 void FinishSheet(TCommandHost& form, std::int32_t kind) {
-  form.State().DocumentSaved = 0;
-  form.State().PreviousTableKind = kind;
+  form.DocumentState().DocumentSaved = 0;
+  form.TableState().PreviousTableKind = kind;
   form.Workbook().SetSelection(1, 1, 1, 1);
 }
 
@@ -114,7 +114,7 @@ void FinishSheet(TCommandHost& form, std::int32_t kind) {
 
 TOrbDetOptions CurrentOrbDetOptions(TCommandHost& form) {
   const auto& raw = form.HeldConfiguration().OrbitOptionsRaw;
-  const double startJd = form.State().Period.Start.Mjd + 2400000.5;
+  const double startJd = form.Period().Start.Mjd + 2400000.5;
   if (std::all_of(raw.begin(), raw.end(), [](std::uint8_t b) { return b == 0; })) {
     TOrbDetOptions defaults;
     defaults.JdForM = startJd;
@@ -177,7 +177,7 @@ void Saveasstatevector1Click(TCommandHost& form) {
 
 void Bahnberechnung1Click(TCommandHost& form) {
   TOrbDetOptions options = CurrentOrbDetOptions(form);
-  const double startJd = form.State().Period.Start.Mjd + 2400000.5;
+  const double startJd = form.Period().Start.Mjd + 2400000.5;
   if (ShowOrbDetOptionsDialog(options, startJd) != 1) return;
   const auto bytes = EncodeOrbDetOptions(options);
   std::copy(bytes.begin(), bytes.end(), form.HeldConfiguration().OrbitOptionsRaw.begin());
@@ -188,7 +188,7 @@ void InstallOrbitCommands(TCommandHost& form) {
   dispatcher.Register(kGaussKind, [&form] {
     torbdet& od = PreparedOrbDet(form);
     const TOrbDetOptions options = CurrentOrbDetOptions(form);
-    const TTableConfigRecord& config = form.State().Period.TableConfig;
+    const TTableConfigRecord& config = form.Period().TableConfig;
     od.OutputRow = 1;
     ShowObservationsInSheet(od, form.Workbook(), config, options.ShowObservations != 0, options.Log != 0);
     WriteOrbitDeterminationResults(od, form.Workbook(), config, options);
@@ -197,7 +197,7 @@ void InstallOrbitCommands(TCommandHost& form) {
   dispatcher.Register(kImprovementKind, [&form] {
     torbdet& od = PreparedOrbDet(form);
     const TOrbDetOptions options = CurrentOrbDetOptions(form);
-    const TTableConfigRecord& config = form.State().Period.TableConfig;
+    const TTableConfigRecord& config = form.Period().TableConfig;
     TOrbitForms& forms = OrbitForms(form);
     TOrbitRun run;
     run.Chooser = &forms.Selection;
@@ -212,16 +212,17 @@ void InstallOrbitCommands(TCommandHost& form) {
     // and equinox from each observation.
     TMainFormState& s = form.State();
     const TEphemerisPeriodState& p = s.Period;
-    auto comet = std::make_unique<TKomet>(LanguageEnglish, p.Selection, 0, p.TableConfig, s.CurrentComet, p.Start,
-                                          s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
-    auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(s, LanguageEnglish), nullptr, s.CurrentComet);
+    auto comet =
+        std::make_unique<TKomet>(LanguageEnglish, p.Selection, 0, p.TableConfig, s.Objects.CurrentComet, p.Start,
+                                 s.Computing.IntegrationTolerance, s.Computing.VsopLevelA, s.Computing.VsopLevelB);
+    auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(s, LanguageEnglish), nullptr, s.Objects.CurrentComet);
     TTrialPlaceSettings trial;
     trial.Selection = p.Selection;
     trial.PositionFiles = p.PositionFiles;
     trial.Observer = p.Start;
-    trial.IntegrationTolerance = s.IntegrationTolerance;
-    trial.VsopLevelA = s.VsopLevelA;
-    trial.VsopLevelB = s.VsopLevelB;
+    trial.IntegrationTolerance = s.Computing.IntegrationTolerance;
+    trial.VsopLevelA = s.Computing.VsopLevelA;
+    trial.VsopLevelB = s.Computing.VsopLevelB;
     TTrialPlaces places(*comet, *ephemeris, trial);
     run.Places = places.Function();
     if (!RunOrbitDetermination(od, run)) {
@@ -234,7 +235,7 @@ void InstallOrbitCommands(TCommandHost& form) {
   });
   dispatcher.Register(kObservationFileKind, [&form] {
     torbdet& od = PreparedOrbDet(form);
-    const TTableConfigRecord& config = form.State().Period.TableConfig;
+    const TTableConfigRecord& config = form.Period().TableConfig;
     od.OutputRow = 1;
     WriteObservationTitles(od, form.Workbook(), ByLanguage(kObservationTitleGerman, kObservationTitleEnglish), config);
     od.OutputRow = 3;
@@ -245,7 +246,7 @@ void InstallOrbitCommands(TCommandHost& form) {
     torbdet& od = PreparedOrbDet(form);
     od.OutputRow = 1;
     WriteObservationTitles(od, form.Workbook(), ByLanguage(kObservationTitleGerman, kObservationTitleEnglish),
-                           form.State().Period.TableConfig);
+                           form.Period().TableConfig);
     FinishSheet(form, kObservationEntryKind);
   });
   TMenuCommands& commands = form.Commands();

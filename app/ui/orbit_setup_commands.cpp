@@ -26,7 +26,7 @@ inline constexpr const char* kStartValuesFileName = "14Körper1997.csv";
 
 std::string& StartValuesFileName(TCommandHost& form) { return form.HeldConfiguration().Paths[kPathStartValues]; }
 
-bool Adams(TCommandHost& form) { return form.State().IntegratorChoice != 0; }
+bool Adams(const TComputingSettings& computing) { return computing.IntegratorChoice != 0; }
 
 void ClampCentreBody(TIntegrationSetup& setup) {
   if (setup.CentreBody > setup.N) setup.CentreBody = static_cast<std::uint8_t>(std::max(1, setup.N));
@@ -36,7 +36,7 @@ void ClampCentreBody(TIntegrationSetup& setup) {
 
 void LoadStartValuesAtStartup(TCommandHost& form) {
   std::string& name = StartValuesFileName(form);
-  if (name.empty()) name = form.State().DataFolder + "/" + kStartValuesFileName;
+  if (name.empty()) name = form.DataFolder() + "/" + kStartValuesFileName;
   if (!IsStartValuesFile(name)) return;
   TIntegrationSetup& setup = form.Integrator().Setup;
   if (!ReadStartValuesFile(name, setup)) return;
@@ -46,15 +46,15 @@ void LoadStartValuesAtStartup(TCommandHost& form) {
 
 void Konfigurieren1Click(TCommandHost& form) {
   form.Repaint();
-  ShowStartValuesDialog(StartValuesFileName(form), form.Integrator().Setup, Adams(form), &form.Window());
+  ShowStartValuesDialog(StartValuesFileName(form), form.Integrator().Setup, Adams(form.Computing()), &form.Window());
 }
 
 void Ausgabeformatieren1Click(TCommandHost& form) {
-  ShowIntegrationOutputDialog(form.Integrator().Setup, Adams(form), &form.Window());
+  ShowIntegrationOutputDialog(form.Integrator().Setup, Adams(form.Computing()), &form.Window());
 }
 
 void Rechengenauigkeit1Click(TCommandHost& form) {
-  TMainFormState& state = form.State();
+  TComputingSettings& state = form.Computing();
   TTheorySelection selection = form.Selection();
   bool neverVsop = selection.bytes[2] != 0;
   long double tolerance = state.IntegrationTolerance;
@@ -117,7 +117,7 @@ void Browser1Click(TCommandHost& form) {
   std::string& name = form.HeldConfiguration().Paths[kPathBrowser];
   TWindowSettings& window = form.StoredSettings().Window;
   TBrowserBounds bounds{window.BrowserX, window.BrowserY, window.BrowserW, window.BrowserH};
-  ShowFileBrowser(form.State().DataFolder, name, bounds, &form.Window());
+  ShowFileBrowser(form.DataFolder(), name, bounds, &form.Window());
   window.BrowserX = bounds.X;
   window.BrowserY = bounds.Y;
   window.BrowserW = bounds.W;

@@ -61,7 +61,7 @@ Teinzelephform& TTableCommands::SingleDatePage() {
 void TTableCommands::RegisterOverviewKinds() {
   // The daily overview at the period start.
   dispatcher_->Register(kTableKindDailyOverview, [this] {
-    const TEphemerisPeriodState& p = form_.State().Period;
+    const TEphemerisPeriodState& p = form_.Period();
     ttagesephemeride table(Request(), &form_.Workbook());
     table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
     PrepareOutput(table);
@@ -69,18 +69,20 @@ void TTableCommands::RegisterOverviewKinds() {
   });
   // The planets' state vectors at the period start.
   dispatcher_->Register(kTableKindStateVectorVsop87c, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
+    TComputingSettings& computing = form_.Computing();
+    TDocumentState& document = form_.DocumentState();
+    const TEphemerisPeriodState& p = form_.Period();
     TObserverRecord instant = p.Start;
     LocalTimeToUT(instant);
-    CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, s.VsopLevelA, instant, p.PositionFiles);
+    CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, computing.VsopLevelA, instant,
+                           p.PositionFiles);
     TLibraryTableTarget target;
-    target.WorkbookView = s.WorkbookView;
+    target.WorkbookView = document.WorkbookView;
     target.Sheet = &form_.Workbook();
     target.Grid = &form_.Grid();
-    if (PlanetsFourFramesTable(p.PositionFiles, target, instant, s.VsopLevelA, p.TableConfig,
+    if (PlanetsFourFramesTable(p.PositionFiles, target, instant, computing.VsopLevelA, p.TableConfig,
                                form_.TheoryState().Libraries)) {
-      s.DocumentSaved = 0;
+      document.DocumentSaved = 0;
     } else {
       // The library is absent: its message, and the sheet as it was.
       LeaveWithoutTable(form_);
@@ -92,11 +94,12 @@ void TTableCommands::RegisterOverviewKinds() {
   commands.RegisterHandler("StatusvektorVSOP87C1", [this] { PlainCommand(kTableKindStateVectorVsop87c); });
   // The user catalogue at the period start, one row per object.
   commands.RegisterHandler("Benutzerkatalog2", [this] {
-    TMainFormState& s = form_.State();
+    TCurrentObjects& s = form_.Objects();
     workbook::TWorkbook& book = form_.Workbook();
     book.SetSelection(1, 1, 1, 1);
     form_.PrepareSheetForBatch();
-    const TBatchRun run = BatchRunOf(form_, 1, 0);  // the catalogue run sets its own mode and output
+    const TBatchRun run = BatchRunOf(form_.Computing(), form_.DocumentState(), form_.Period(), 1,
+                                     0);  // the catalogue run sets its own mode and output
     Tusertab table(form_.UserObjects().Item(s.UserObjectIndex), InstantRequest(), &book, kBodyIndexAsteroid);
     PrepareOutput(table);
     form_.ShowHourglass();
@@ -111,17 +114,18 @@ void TTableCommands::RegisterOverviewKinds() {
 }
 
 void TTableCommands::ShowSingleDate(std::int32_t kind) {
-  TMainFormState& s = form_.State();
-  const TEphemerisPeriodState& p = s.Period;
+  TComputingSettings& computing = form_.Computing();
+  TCurrentObjects& objects = form_.Objects();
+  const TEphemerisPeriodState& p = form_.Period();
   TObserverRecord o = p.Start;
   LocalTimeToUT(o);
-  CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, s.VsopLevelA, o, p.PositionFiles);
+  CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, computing.VsopLevelA, o, p.PositionFiles);
   if (kind == 9 && !DateInTheoryRange(p.Selection, o.Centuries)) {
     ShowPlutoDateInvalid();
     return;
   }
-  if (kind == kBodyIndexAsteroid && s.CurrentAsteroid.Name == kNoAsteroid) return;
-  if (kind == kBodyIndexComet && s.CurrentComet.Name == kNoComet) return;
+  if (kind == kBodyIndexAsteroid && objects.CurrentAsteroid.Name == kNoAsteroid) return;
+  if (kind == kBodyIndexComet && objects.CurrentComet.Name == kNoComet) return;
   // The page shows every group, whatever the table columns say.
   TTableConfigRecord config = p.TableConfig;
   config.Flags[column_flag::kSummaryCoordinates] = 1;
@@ -131,41 +135,41 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
   std::unique_ptr<TKepler> body;
   std::string name = SingleDateBodyName(kind, en);
   if (kind == kBodyIndexSun) {
-    auto sun = std::make_unique<TSonne>(en, p.Selection, 0, config, o, s.IntegrationTolerance);
-    sun->initialisieren(en, p.Selection, config, o, s.IntegrationTolerance);
+    auto sun = std::make_unique<TSonne>(en, p.Selection, 0, config, o, computing.IntegrationTolerance);
+    sun->initialisieren(en, p.Selection, config, o, computing.IntegrationTolerance);
     body = std::move(sun);
   } else if (kind == kBodyIndexMoon) {
-    auto moon = std::make_unique<Tmond>(0, s.MoonOption, en, p.Selection, 0, config, o, s.IntegrationTolerance,
-                                        s.VsopLevelA, s.VsopLevelB);
-    moon->initialisieren(0, s.MoonOption, en, p.Selection, config, o, s.IntegrationTolerance, s.VsopLevelA,
-                         s.VsopLevelB);
+    auto moon = std::make_unique<Tmond>(0, computing.MoonOption, en, p.Selection, 0, config, o,
+                                        computing.IntegrationTolerance, computing.VsopLevelA, computing.VsopLevelB);
+    moon->initialisieren(0, computing.MoonOption, en, p.Selection, config, o, computing.IntegrationTolerance,
+                         computing.VsopLevelA, computing.VsopLevelB);
     body = std::move(moon);
   } else if (kind == kBodyIndexAsteroid) {
-    body = std::make_unique<TKepler>(en, 0, config, s.CurrentAsteroid, o, s.IntegrationTolerance, s.VsopLevelA,
-                                     s.VsopLevelB);
-    body->initialisieren_objekt(en, config, s.CurrentAsteroid, o, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 0,
-                                s.CurrentAsteroid.Name);
-    name = s.CurrentAsteroid.Name;
+    body = std::make_unique<TKepler>(en, 0, config, objects.CurrentAsteroid, o, computing.IntegrationTolerance,
+                                     computing.VsopLevelA, computing.VsopLevelB);
+    body->initialisieren_objekt(en, config, objects.CurrentAsteroid, o, computing.IntegrationTolerance,
+                                computing.VsopLevelA, computing.VsopLevelB, 0, objects.CurrentAsteroid.Name);
+    name = objects.CurrentAsteroid.Name;
   } else if (kind == kBodyIndexComet) {
-    auto comet = std::make_unique<TKomet>(en, p.Selection, 0, config, s.CurrentComet, o, s.IntegrationTolerance,
-                                          s.VsopLevelA, s.VsopLevelB);
-    comet->initialisieren(en, p.Selection, config, s.CurrentComet, o, s.IntegrationTolerance, s.VsopLevelA,
-                          s.VsopLevelB);
+    auto comet = std::make_unique<TKomet>(en, p.Selection, 0, config, objects.CurrentComet, o,
+                                          computing.IntegrationTolerance, computing.VsopLevelA, computing.VsopLevelB);
+    comet->initialisieren(en, p.Selection, config, objects.CurrentComet, o, computing.IntegrationTolerance,
+                          computing.VsopLevelA, computing.VsopLevelB);
     body = std::move(comet);
-    name = s.CurrentComet.Name;
+    name = objects.CurrentComet.Name;
   } else {
-    auto planet = std::make_unique<Tpla>(en, p.Selection, 0, kind, config, o, s.IntegrationTolerance);
-    planet->initialisieren(en, p.Selection, kind, config, o, s.IntegrationTolerance);
+    auto planet = std::make_unique<Tpla>(en, p.Selection, 0, kind, config, o, computing.IntegrationTolerance);
+    planet->initialisieren(en, p.Selection, kind, config, o, computing.IntegrationTolerance);
     body = std::move(planet);
   }
-  body->VsopLevelA = s.VsopLevelA;
-  body->VsopLevelB = s.VsopLevelB;
+  body->VsopLevelA = computing.VsopLevelA;
+  body->VsopLevelB = computing.VsopLevelB;
   form_.ShowHourglass();
   body->rechnen(p.PositionFiles);
   form_.RestoreCursor();
   Teinzelephform& page = SingleDatePage();
-  page.Context.AzimuthOrigin = s.HalfTurnOffsetAngle;
-  page.Context.SecondEquinoxYear = 2000.0 + 100.0 * s.SecondEquinox;
+  page.Context.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+  page.Context.SecondEquinoxYear = 2000.0 + 100.0 * computing.SecondEquinox;
   page.ShowSingleDateEphemeris(body->Result, kind, name, o, body.get());
 }
 

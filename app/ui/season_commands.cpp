@@ -17,17 +17,19 @@ constexpr std::int32_t kSeasonsKind = 90;
 
 void TTableCommands::RegisterSeasonKind() {
   dispatcher_->Register(kSeasonsKind, [this] {
-    TMainFormState& s = form_.State();
+    TComputingSettings& computing = form_.Computing();
+    TDocumentState& document = form_.DocumentState();
+    TEphemerisPeriodState& period = form_.Period();
     if (seasons_.empty()) {
       LeaveWithoutTable(form_);
       return;
     }
     TTableOutputSettings settings;
-    settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
+    settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
     TSeasonCaptions captions;
     for (std::size_t k = 0; k < captions.size(); ++k) captions[k] = SeasonNames[k].substr(0, 50);
-    s.DocumentSaved = 0;
-    PaintSeasonTable(s.Period.TableConfig, &form_.Workbook(), &form_.Grid(), s.WorkbookView, settings, seasons_,
+    document.DocumentSaved = 0;
+    PaintSeasonTable(period.TableConfig, &form_.Workbook(), &form_.Grid(), document.WorkbookView, settings, seasons_,
                      captions);
     // The list serves this one table: written, it is emptied.
     seasons_.clear();
@@ -36,11 +38,12 @@ void TTableCommands::RegisterSeasonKind() {
 }
 
 void TTableCommands::Jahreszeiten1Click() {
-  TMainFormState& s = form_.State();
-  const TEphemerisPeriodState& p = s.Period;
-  seasons_ = ComputeSeasons(p.Start, p.End, p.PositionFiles, p.Selection, s.VsopLevelA);
+  TComputingSettings& computing = form_.Computing();
+  TTableState& table = form_.TableState();
+  const TEphemerisPeriodState& p = form_.Period();
+  seasons_ = ComputeSeasons(p.Start, p.End, p.PositionFiles, p.Selection, computing.VsopLevelA);
   if (seasons_.empty()) return;
-  s.TableKind = kSeasonsKind;
+  table.TableKind = kSeasonsKind;
   ComputeTable();
 }
 

@@ -66,7 +66,7 @@ namespace {
 
 constexpr const char* kCitiesFile = "cities.ved";
 
-TObserverRecord& Start(TCommandHost& form) { return form.State().Period.Start; }
+TObserverRecord& Start(TCommandHost& form) { return form.Period().Start; }
 
 std::string WithoutAccessKey(const char* caption) {
   std::string text = caption;
@@ -82,12 +82,12 @@ FileDialogRequest ConfigRequest(TCommandHost& form, const char* dialog, const st
   FileDialogRequest request;
   request.title = FileDialogTitle(dialog);
   request.filters = {FileDialogFilter(dialog)};
-  request.start = start.empty() ? form.State().DataFolder : start;
+  request.start = start.empty() ? form.DataFolder() : start;
   request.defaultExtension = "ocf";
   return request;
 }
 
-std::string DefaultConfigPath(TCommandHost& form) { return form.State().DataFolder + "/" + kDefaultConfigFileName; }
+std::string DefaultConfigPath(TCommandHost& form) { return form.DataFolder() + "/" + kDefaultConfigFileName; }
 
 void AfterConfigurationChange(TCommandHost& form) {
   form.UpdateStatusLine();
@@ -120,12 +120,13 @@ void Dateispeichern1Click(TCommandHost& form) {
 void DatumausKonfiguration2Click(TCommandHost& form) {
   if (form.Configuration().FileName().empty()) return;
   const TConfigSettings stored = ReadConfigRecord(form.Configuration().Record());
-  TMainFormState& s = form.State();
-  s.Period.Start = stored.Start;
-  s.Period.End = stored.End;
-  s.Period.Step = stored.Step;
-  s.DateListMode = 0;
-  s.TableChanged = 1;
+  TEphemerisPeriodState& period = form.Period();
+  TTableState& table = form.TableState();
+  period.Start = stored.Start;
+  period.End = stored.End;
+  period.Step = stored.Step;
+  table.DateListMode = 0;
+  table.TableChanged = 1;
   form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
@@ -146,7 +147,7 @@ class THintFilter : public QObject {
 };
 
 void ApplyView(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TDocumentState& s = form.DocumentState();
   const bool sheet = s.WorkbookView != 0;
   form.CentralStack()->setCurrentWidget(sheet ? static_cast<QWidget*>(form.WorkbookView())
                                               : static_cast<QWidget*>(form.GridView()));
@@ -160,7 +161,7 @@ void ApplyView(TCommandHost& form) {
 // Workbook or result grid: the document is left (after the question), a
 // new one begun, and the other view shown.
 void Tabellenkalkulation1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TDocumentState& s = form.DocumentState();
   if (!form.Documents().MayLeave()) {
     form.Commands().SetChecked("Tabellenkalkulation1", s.WorkbookView != 0);
     return;
@@ -174,16 +175,16 @@ void Tabellenkalkulation1Click(TCommandHost& form) {
 
 void Optionen2Click(TCommandHost& form) {
   TMainFormState& s = form.State();
-  TNumericOptions options = s.NumericOptions;
+  TNumericOptions options = s.Computing.NumericOptions;
   options.FullOccultationCalculation = s.OccultationCatalogueSetting == 2 ? 1 : 0;
-  options.FastConjunctions = s.FastSearchOption;
-  options.InterpolateMoon = s.MoonCacheFlag;
+  options.FastConjunctions = s.Computing.FastSearchOption;
+  options.InterpolateMoon = s.Computing.MoonCacheFlag;
   if (ShowNumericOptionsDialog(options, true, &form.Window()) != 1) return;
-  s.NumericOptions = options;
+  s.Computing.NumericOptions = options;
   form.SetMoonCacheSpan(options.MoonCacheSpan);
   form.SetMoonCacheOrder(options.MoonCacheOrder);
-  s.FastSearchOption = options.FastConjunctions;
-  s.MoonCacheFlag = options.InterpolateMoon;
+  s.Computing.FastSearchOption = options.FastConjunctions;
+  s.Computing.MoonCacheFlag = options.InterpolateMoon;
   RiseSetAltitudes = options.HorizonAltitudes;
   form.SetHalfTurnOffsetFlag(options.AzimuthFromNorth);
   // The full calculation takes the large star catalogue; a new choice is
@@ -198,7 +199,7 @@ void Optionen2Click(TCommandHost& form) {
 }
 
 void Optionen1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TDocumentState& s = form.DocumentState();
   TWorksheetOptions options;
   options.DefaultSheetNumber = s.DefaultSheetNumber;
   options.RecentFilesCount = s.RecentFilesCount;
@@ -213,7 +214,7 @@ void Optionen1Click(TCommandHost& form) {
 void Datenformate1Click(TCommandHost& form) {
   static std::string formats_file;
   if (ShowDataFormatsDialog(formats_file, &form.Window()) == 1) {
-    form.State().TableChanged = 1;
+    form.TableState().TableChanged = 1;
     form.Tables().ComputeWithoutKind();
   }
 }
@@ -294,7 +295,7 @@ void Uhrenleistekonfigurieren1Click(TCommandHost& form, TClockBar& bar) {
   host.ClockBarShown = form.Commands().IsChecked("Weltzeituhr1");
   host.ShowClockBar = [&form](bool on) { form.Commands().SetChecked("Weltzeituhr1", on); };
   host.EditPlace = EditClockPlace;
-  ShowClocksDialog(form.Clocks(), form.State().DataFolder, host, &form.Window());
+  ShowClocksDialog(form.Clocks(), form.DataFolder(), host, &form.Window());
   bar.Tick();
   form.Sheets().FormResize();
 }
@@ -305,12 +306,12 @@ void ApplySettingsMenuStates(TCommandHost& form) {
   const TMainFormState& s = form.State();
   TSettingsMenuInput in;
   in.CatalogueLoading = s.StarCatalogueLoading != 0;
-  in.Warnings = s.WarningsOption != 0;
+  in.Warnings = s.Computing.WarningsOption != 0;
   // The period check's switch, as the satellite tables see it.
   in.SatellitesEnabled = s.Period.SatellitesEnabled != 0;
-  in.AsteroidName = s.CurrentAsteroid.Name;
-  in.CometName = s.CurrentComet.Name;
-  in.VariableStarName = s.CurrentVariableStar.Name;
+  in.AsteroidName = s.Objects.CurrentAsteroid.Name;
+  in.CometName = s.Objects.CurrentComet.Name;
+  in.VariableStarName = s.Objects.CurrentVariableStar.Name;
   in.ConfigurationLoaded = !form.Configuration().FileName().empty();
   TMenuCommands& c = form.Commands();
   for (const TMenuItemState& item : SettingsMenuStates(in)) {
@@ -326,10 +327,11 @@ void ApplySettingsMenuStates(TCommandHost& form) {
 
 void RegisterMovableFeasts(TCommandHost& form) {
   form.Tables().Dispatcher().Register(895, [&form] {
-    TMainFormState& s = form.State();
+    TDocumentState& document = form.DocumentState();
+    TEphemerisPeriodState& period = form.Period();
     form.PrepareSheetForBatch();
-    WriteMovableFeasts(form.Workbook(), s.Period.Start.Year);
-    s.DocumentSaved = 0;
+    WriteMovableFeasts(form.Workbook(), period.Start.Year);
+    document.DocumentSaved = 0;
     if (form.TableWrittenHook) form.TableWrittenHook();
   });
   form.Commands().RegisterHandler("BeweglicheFeiertage1", [&form] { form.Tables().PlainCommand(895); });
@@ -383,7 +385,7 @@ void UpdateExternalProgramMenu(TCommandHost& form) {
     if (!program.empty()) start->setText(QString::fromStdString(ExternalProgramStartCaption(program, english)));
   }
   if (QAction* show = c.Action("ExternesProgrammstarten1_")) {
-    show->setVisible(!program.empty() && form.State().WorkbookView != 0);
+    show->setVisible(!program.empty() && form.DocumentState().WorkbookView != 0);
     if (!program.empty()) show->setText(QString::fromStdString(ExternalProgramShowCaption(program, english)));
   }
 }
@@ -405,7 +407,7 @@ void ExternesProgrammstarten1Click(TCommandHost& form) {
   TWorkbookDocument doc = form.Documents().WorkbookDocument();
   if (!SaveDocument(doc)) return;
   const std::string saved = doc.FileName;
-  form.Documents().BeginNewDocument(form.State().DefaultSheetNumber);
+  form.Documents().BeginNewDocument(form.DocumentState().DefaultSheetNumber);
   if (const std::optional<std::vector<std::string>> arguments = ExternalProgramArguments(saved)) {
     StartProgram(ExternalProgram(form), *arguments);
   }
@@ -434,8 +436,8 @@ void OrdnermitWeltdatenbank1Click(TCommandHost& form) {
 void WeltweiteDatenbank1Click(TCommandHost& form) {
   std::error_code error;
   // The database shipped into the data folder serves until another is chosen.
-  if (!CitiesFileIn(form.StoredSettings().CitiesDatabase) && CitiesFileIn(form.State().DataFolder)) {
-    form.StoredSettings().CitiesDatabase = form.State().DataFolder;
+  if (!CitiesFileIn(form.StoredSettings().CitiesDatabase) && CitiesFileIn(form.DataFolder())) {
+    form.StoredSettings().CitiesDatabase = form.DataFolder();
   }
   const std::string& folder = form.StoredSettings().CitiesDatabase;
   if (!CitiesFileIn(folder) || !std::filesystem::is_regular_file(std::filesystem::path(folder) / "index.ved", error)) {
@@ -454,7 +456,7 @@ void WeltweiteDatenbank1Click(TCommandHost& form) {
     LocalTimeToUT(record);
   }
   Start(form) = record;
-  form.State().TableChanged = 1;
+  form.TableState().TableChanged = 1;
   form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
@@ -494,7 +496,7 @@ class TIdleWork : public QObject {
 
  private:
   void FormActivate() {
-    const std::string& data = form_.State().DataFolder;
+    const std::string& data = form_.DataFolder();
     if (form_.Halted() || data.empty()) return;
     check_ = TAsteroidListCheck::FromFolder(data);
     entries_ = check_.Sources().size() + check_.Destinations().size();
@@ -522,7 +524,7 @@ class TIdleWork : public QObject {
     }
     if (!done) return;
     check_timer_->stop();
-    if (check_.Sources().size() + check_.Destinations().size() != entries_) check_.Save(form_.State().DataFolder);
+    if (check_.Sources().size() + check_.Destinations().size() != entries_) check_.Save(form_.DataFolder());
     for (const char* item : {"KonjunktionenundEreignisse1", "Planetoidendatenbank1", "PlanetoidenausDatenbank2",
                              "Asteroidendatenbanken1"}) {
       form_.Commands().SetEnabled(item, true);
@@ -533,9 +535,10 @@ class TIdleWork : public QObject {
   }
 
   void KeepMoonCache() {
-    const TMainFormState& s = form_.State();
-    if (s.MoonCacheFlag == 0 || !form_.MoonCache().Cache) return;
-    const TObserverRecord& r = s.Period.Start;
+    const TComputingSettings& computing = form_.Computing();
+    const TEphemerisPeriodState& period = form_.Period();
+    if (computing.MoonCacheFlag == 0 || !form_.MoonCache().Cache) return;
+    const TObserverRecord& r = period.Start;
     const double T = (r.Mjd + r.DeltaTSeconds / 86400.0 - 51544.5) / 36525.0;
     if (!std::isfinite(T)) return;
     form_.MoonCache().Cache->MoonChebEnsure(form_.Selection(), kFullTheory, T);
@@ -560,9 +563,9 @@ void NewConfiguration(TCommandHost& form) {
   s.Paths = current.Paths;
   s.Start = defaults.Period.Start;
   s.End = defaults.Period.End;
-  s.Asteroid = defaults.CurrentAsteroid;
-  s.Comet = defaults.CurrentComet;
-  s.VariableStar = defaults.CurrentVariableStar;
+  s.Asteroid = defaults.Objects.CurrentAsteroid;
+  s.Comet = defaults.Objects.CurrentComet;
+  s.VariableStar = defaults.Objects.CurrentVariableStar;
   s.TableConfig = defaults.Period.TableConfig;
   s.Step = defaults.Period.Step;
   const TTheoryState& theory = form.TheoryState();
@@ -571,7 +574,7 @@ void NewConfiguration(TCommandHost& form) {
   form.Configuration().SetName({});
   form.ApplyConfiguration(s);
   // The end follows the start by the default duration.
-  form.State().Period.AutoEnd = defaults.Period.AutoEnd;
+  form.Period().AutoEnd = defaults.Period.AutoEnd;
   AfterConfigurationChange(form);
 }
 

@@ -68,7 +68,7 @@ void TMainForm::LoadStoredSettings() {
   if (!state_.DataFolder.empty()) LoadClocksAtStartup(state_.DataFolder + "/" + kClocksFileName, clocks_);
   // The locale's separators were read before the window; the sheet's number
   // patterns follow its decimal separator.
-  state_.SeparatorsUsable = SeparatorsUsable(IntlSeparators) ? 1 : 0;
+  state_.Document.SeparatorsUsable = SeparatorsUsable(IntlSeparators) ? 1 : 0;
   RebuildDecimalPatterns();
 
   if (stored_.FirstRun) {
@@ -77,11 +77,11 @@ void TMainForm::LoadStoredSettings() {
   }
   SetLanguage(stored_.Language);
 
-  state_.RecentFilesCount = stored_.RecentFilesCount;
-  state_.WorkbookView = stored_.Spreadsheet ? 1 : 0;
-  state_.DefaultSheetNumber = stored_.DefaultSheetNumber;
-  state_.WarningsOption = stored_.Warnings ? 1 : 0;
-  state_.CurrentDatabaseAsteroid = stored_.CurrentDatabaseAsteroid;
+  state_.Document.RecentFilesCount = stored_.RecentFilesCount;
+  state_.Document.WorkbookView = stored_.Spreadsheet ? 1 : 0;
+  state_.Document.DefaultSheetNumber = stored_.DefaultSheetNumber;
+  state_.Computing.WarningsOption = stored_.Warnings ? 1 : 0;
+  state_.Objects.CurrentDatabaseAsteroid = stored_.CurrentDatabaseAsteroid;
 
   const TWindowSettings& w = stored_.Window;
   commands_->SetChecked("BreakToolbar1", w.BreakToolbar);
@@ -106,7 +106,7 @@ void TMainForm::LoadStoredSettings() {
   commands_->SetChecked("TabellengrenWerkzeug1", w.TableToolbar);
   if (QToolBar* bar = commands_->ToolBar("TabellenToolbar")) bar->setVisible(w.TableToolbar);
 
-  SetIntegrationTolerance(state_, 1e-10L);
+  SetIntegrationTolerance(state_.Computing, 1e-10L);
 }
 
 void TMainForm::SaveStoredSettings() {
@@ -127,13 +127,13 @@ void TMainForm::SaveStoredSettings() {
     w.W = bounds.width();
     w.H = bounds.height();
   }
-  s.DefaultSheetNumber = state_.DefaultSheetNumber;
-  s.RecentFilesCount = state_.RecentFilesCount;
+  s.DefaultSheetNumber = state_.Document.DefaultSheetNumber;
+  s.RecentFilesCount = state_.Document.RecentFilesCount;
   s.Language = language_;
-  s.Spreadsheet = state_.WorkbookView != 0;
-  s.Warnings = state_.WarningsOption != 0;
+  s.Spreadsheet = state_.Document.WorkbookView != 0;
+  s.Warnings = state_.Computing.WarningsOption != 0;
   s.TipsOfTheDay = state_.TipsFlag != 0;
-  s.CurrentDatabaseAsteroid = state_.CurrentDatabaseAsteroid;
+  s.CurrentDatabaseAsteroid = state_.Objects.CurrentDatabaseAsteroid;
   w.BreakToolbar = commands_->IsChecked("BreakToolbar1");
   w.StatusBar = commands_->IsChecked("s1");
   w.Toolbar = commands_->IsChecked("Symbolleiste1");

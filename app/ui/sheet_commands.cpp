@@ -138,12 +138,12 @@ TSheetCommands::TSheetCommands(TCommandHost& form) : QObject(&form.Window()), fo
   form_.Window().installEventFilter(this);
 }
 
-bool TSheetCommands::InWorkbook() const { return form_.State().WorkbookView != 0; }
+bool TSheetCommands::InWorkbook() const { return form_.DocumentState().WorkbookView != 0; }
 
 void TSheetCommands::CommitTransaction() {
   TWorkbook& book = form_.Workbook();
   if (book.InTransaction()) book.TransactionCommit();
-  form_.State().UndoFlag = 0;
+  form_.DocumentState().UndoFlag = 0;
 }
 
 void TSheetCommands::Register() {
@@ -390,7 +390,7 @@ void TSheetCommands::ClipboardCommand(int kind) {
         right = std::max(right, index.column());
       }
       tmystringgrid& grid = form_.Grid();
-      const QChar separator = QLatin1Char(CsvSeparatorChar(form_.State().CsvSeparatorIndex));
+      const QChar separator = QLatin1Char(CsvSeparatorChar(form_.DocumentState().CsvSeparatorIndex));
       QString text;
       for (int row = top; row <= bottom; ++row) {
         for (int col = left; col <= right; ++col) {
@@ -502,11 +502,12 @@ void TSheetCommands::PickGridColour(bool fixedCells) {
 }
 
 void TSheetCommands::ColumnHeadings() {
-  TMainFormState& state = form_.State();
-  if (ShowColumnTitlesDialog(state.Period.TableConfig, form_.Documents().ColumnWidthTable(), &form_.Window()) == 1) {
-    state.TableChanged = 1;
+  TEphemerisPeriodState& period = form_.Period();
+  TTableState& table = form_.TableState();
+  if (ShowColumnTitlesDialog(period.TableConfig, form_.Documents().ColumnWidthTable(), &form_.Window()) == 1) {
+    table.TableChanged = 1;
   }
-  if (state.TableChanged != 0) form_.Tables().ComputeWithoutKind();
+  if (table.TableChanged != 0) form_.Tables().ComputeWithoutKind();
 }
 
 void TSheetCommands::ToggleEditBar() {
@@ -520,7 +521,7 @@ void TSheetCommands::ToggleFormulas() {
 }
 
 void TSheetCommands::UndoTable() {
-  TMainFormState& state = form_.State();
+  TDocumentState& state = form_.DocumentState();
   if (state.UndoFlag == 0) return;
   std::string german = "Bei OK wird die momentane Tabelle gelöscht und durch eine eventuell vorher berechnete ersetzt.";
   std::string english =

@@ -110,7 +110,7 @@ TTableCommands::TTableCommands(TCommandHost& form) : QObject(&form.Window()), fo
     }
   };
   hooks.CheckPeriod = [this] {
-    TEphemerisPeriodState& period = form_.State().Period;
+    TEphemerisPeriodState& period = form_.Period();
     period.ApplyTheorySelection = [this](TTheorySelection selection) { form_.SetTheorySelection(selection); };
     period.UpdateStatusLine = [this] { form_.UpdateStatusLine(); };
     CheckEphemerisPeriod(period);
@@ -138,7 +138,8 @@ TTableCommands::TTableCommands(TCommandHost& form) : QObject(&form.Window()), fo
     }
   };
   hooks.ShowStatus = [this](const std::string& text) { form_.ShowHint(QString::fromStdString(text)); };
-  dispatcher_ = std::make_unique<TTableDispatcher>(form_.State(), std::move(hooks));
+  dispatcher_ =
+      std::make_unique<TTableDispatcher>(form_.Period(), form_.TableState(), form_.DocumentState(), std::move(hooks));
   SetPeriodDialogHook([this] { ZeitraumfrTabelle1Click(); });
   form_.AddMenuStateRefresher([this] { RefreshMenus(); });
   if (!form_.RefreshMenusHook) form_.RefreshMenusHook = [this] { form_.RefreshMenuStates(); };
@@ -172,12 +173,12 @@ TTableCommands::~TTableCommands() { SetPeriodDialogHook({}); }
 void TTableCommands::ComputeTable() { dispatcher_->ComputeTableGuarded(); }
 
 void TTableCommands::PrepareLocationFile() {
-  const std::string& folder = form_.State().DataFolder;
+  const std::string& folder = form_.DataFolder();
   if (!folder.empty()) TOrtwahldialog::DefaultFileName() = folder + "/orte.csv";
 }
 
 void TTableCommands::RunStandardTable(TKeplereph& table, std::int32_t kind) {
-  const TEphemerisPeriodState& p = form_.State().Period;
+  const TEphemerisPeriodState& p = form_.Period();
   table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
   PrepareOutput(table);
   dispatcher_->FinishStandardRun(table, kind);
@@ -207,8 +208,8 @@ void TTableCommands::RegisterKinds() {
   // The asteroid: the elements of the chosen asteroid, no database.
   dispatcher_->Register(21, [this] {
     const TTableRequest request = Request();
-    TKeplereph table(request, &form_.Workbook(), form_.State().CurrentAsteroid);
-    table.initialisieren(request, form_.State().CurrentAsteroid);
+    TKeplereph table(request, &form_.Workbook(), form_.Objects().CurrentAsteroid);
+    table.initialisieren(request, form_.Objects().CurrentAsteroid);
     RunStandardTable(table, 21);
   });
   // The Sun.
@@ -221,19 +222,19 @@ void TTableCommands::RegisterKinds() {
   // The planets: Pluto only within its theory's range (nothing is made
   // or painted outside it).
   dispatcher_->Register(71, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    if (s.ObjectNumber == kPluto && !DateInTheoryRange(p.Selection, p.Start.Centuries)) {
+    TTableState& tableState = form_.TableState();
+    const TEphemerisPeriodState& p = form_.Period();
+    if (tableState.ObjectNumber == kPluto && !DateInTheoryRange(p.Selection, p.Start.Centuries)) {
       LeaveWithoutTable(form_);
       ShowPlutoDateInvalid();
-      s.PreviousTableKind = kPeriodRefusedKind;
-      s.TableKind = kPeriodRefusedKind;
+      tableState.PreviousTableKind = kPeriodRefusedKind;
+      tableState.TableKind = kPeriodRefusedKind;
       dispatcher_->ComputeTable();
       return;
     }
     const TTableRequest request = Request();
-    Tplatab table(request, &form_.Workbook(), s.ObjectNumber);
-    table.initialisieren(request, s.ObjectNumber);
+    Tplatab table(request, &form_.Workbook(), tableState.ObjectNumber);
+    table.initialisieren(request, tableState.ObjectNumber);
     RunStandardTable(table, 71);
   });
   RegisterMoonAndSatelliteKinds();
@@ -247,11 +248,11 @@ void TTableCommands::RefreshMenus() {
   TMenuCommands& commands = form_.Commands();
   for (const TableCommand& c : kTableCommands) {
     bool enabled = dispatcher_->HasHandler(c.Kind);
-    if (c.Kind == 21 && form_.State().CurrentAsteroid.Name == kNoAsteroidName) enabled = false;
+    if (c.Kind == 21 && form_.Objects().CurrentAsteroid.Name == kNoAsteroidName) enabled = false;
     if ((c.Kind == 880 || c.Kind == 881) && !SatelliteTablesEnabled()) enabled = false;
     commands.SetEnabled(c.Command, enabled);
   }
-  const TMainFormState& s = form_.State();
+  const TCurrentObjects& s = form_.Objects();
   const bool asteroid = s.CurrentAsteroid.Name != kNoAsteroidName;
   const bool comet = s.CurrentComet.Name != kNoCometName;
   for (const TableCommand& c : kBodyTableCommands) {
@@ -304,7 +305,7 @@ void TTableCommands::RegisterCommands() {
 }
 
 bool TTableCommands::PeriodCheck() {
-  const TEphemerisPeriodState& p = form_.State().Period;
+  const TEphemerisPeriodState& p = form_.Period();
   if (p.End.Mjd > p.Start.Mjd) return true;
   AskFixEndBeforeStart();
   return false;
@@ -312,7 +313,7 @@ bool TTableCommands::PeriodCheck() {
 
 void TTableCommands::PlainCommand(std::int32_t kind) {
   if (!PeriodCheck()) return;
-  TMainFormState& s = form_.State();
+  TTableState& s = form_.TableState();
   s.TableKind = kind;
   s.PreviousObjectNumber = 0;
   if (s.PreviousTableKind != kind) s.TableChanged = 1;
@@ -320,26 +321,26 @@ void TTableCommands::PlainCommand(std::int32_t kind) {
 }
 
 void TTableCommands::PlanetTableCommand(std::int32_t objectNumber) {
-  TMainFormState& s = form_.State();
-  s.ObjectNumber = objectNumber;
+  TEphemerisPeriodState& period = form_.Period();
+  TTableState& table = form_.TableState();
+  table.ObjectNumber = objectNumber;
   if (!PeriodCheck()) return;
-  if (s.PlaceConfirmed == 0) {
+  if (table.PlaceConfirmed == 0) {
     PrepareLocationFile();
-    TObserverRecord& r = s.Period.Start;
+    TObserverRecord& r = period.Start;
     if (ShowDatePlaceDialog(r, true, true)) {
       LocalTimeToUT(r);
-      s.PlaceConfirmed = 1;
+      table.PlaceConfirmed = 1;
     }
   }
-  s.TableKind = 71;
-  if (s.PreviousTableKind != 71 || s.PreviousObjectNumber != s.ObjectNumber) s.TableChanged = 1;
-  s.PreviousObjectNumber = s.ObjectNumber;
+  table.TableKind = 71;
+  if (table.PreviousTableKind != 71 || table.PreviousObjectNumber != table.ObjectNumber) table.TableChanged = 1;
+  table.PreviousObjectNumber = table.ObjectNumber;
   ComputeTable();
 }
 
 void TTableCommands::Pluto1Click() {
-  TMainFormState& s = form_.State();
-  const TEphemerisPeriodState& p = s.Period;
+  const TEphemerisPeriodState& p = form_.Period();
   // Julian centuries of both ends (dynamical time is close enough for the range).
   const double tStart = (p.Start.Mjd - 51544.5) / 36525.0;
   const double tEnd = (p.End.Mjd - 51544.5) / 36525.0;
@@ -353,7 +354,7 @@ void TTableCommands::Pluto1Click() {
 void TTableCommands::KeineTabelle1Click() {
   form_.Window().setWindowTitle(kMainWindowCaption);
   form_.RefreshMenuStates();
-  form_.State().TableKind = kNoTableKind;
+  form_.TableState().TableKind = kNoTableKind;
   ComputeTable();
 }
 
@@ -362,7 +363,7 @@ void TTableCommands::KeineTabelle1Click() {
 void TTableCommands::RegisterBodyKinds() {
   // The Moon: from the window's Moon cache when its flag is set.
   dispatcher_->Register(61, [this] {
-    const TMainFormState& s = form_.State();
+    const TComputingSettings& s = form_.Computing();
     const TTableRequest request = Request();
     Tmondtab table(s.MoonCacheFlag, s.MoonOption, request, &form_.Workbook());
     table.initialisieren(s.MoonCacheFlag, s.MoonOption, request);
@@ -371,15 +372,15 @@ void TTableCommands::RegisterBodyKinds() {
   // The current comet.
   dispatcher_->Register(41, [this] {
     const TTableRequest request = Request();
-    TKometeph table(request, &form_.Workbook(), form_.State().CurrentComet);
-    table.initialisieren(request, form_.State().CurrentComet);
+    TKometeph table(request, &form_.Workbook(), form_.Objects().CurrentComet);
+    table.initialisieren(request, form_.Objects().CurrentComet);
     RunStandardTable(table, 41);
   });
   // The current object of the user catalogue; an index outside the list
   // is refused by the table with its message.
   dispatcher_->Register(72, [this] {
-    const TEphemerisPeriodState& p = form_.State().Period;
-    const tuserobject* object = form_.UserObjects().Item(form_.State().UserObjectIndex);
+    const TEphemerisPeriodState& p = form_.Period();
+    const tuserobject* object = form_.UserObjects().Item(form_.Objects().UserObjectIndex);
     Tusertab table(object, Request(), &form_.Workbook(), kBodyIndexAsteroid);
     table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
     PrepareOutput(table);
@@ -388,7 +389,7 @@ void TTableCommands::RegisterBodyKinds() {
   // The integrated asteroid orbit and its element-file data.
   for (const std::int32_t code : {22, 4014}) {
     dispatcher_->Register(code, [this, code] {
-      const TMainFormState& s = form_.State();
+      const TCurrentObjects& s = form_.Objects();
       const TTableRequest request = Request();
       TKeplereph table(request, &form_.Workbook(), s.CurrentAsteroid);
       table.initialisieren(request, s.CurrentAsteroid);
@@ -399,7 +400,7 @@ void TTableCommands::RegisterBodyKinds() {
   // starts from the record's epoch (the perihelion time when it has none).
   for (const std::int32_t code : {42, 4016}) {
     dispatcher_->Register(code, [this, code] {
-      const TMainFormState& s = form_.State();
+      const TCurrentObjects& s = form_.Objects();
       const TTableRequest request = Request();
       TKometeph table(request, &form_.Workbook(), s.CurrentComet);
       table.initialisieren(request, s.CurrentComet);
@@ -412,8 +413,7 @@ void TTableCommands::RegisterBodyKinds() {
 }
 
 void TTableCommands::RunIntegratedTable(TKeplereph& table, std::int32_t code, double epochJd, const std::string& name) {
-  TMainFormState& s = form_.State();
-  const TEphemerisPeriodState& p = s.Period;
+  const TEphemerisPeriodState& p = form_.Period();
   if (std::fabs(MjdToJd(p.Start.Mjd) - epochJd) < kIntegrationEpochMinDays) {
     LeaveWithoutTable(form_);
     ShowIntegrationStartTooNear(LanguageEnglish);
@@ -432,34 +432,36 @@ void TTableCommands::Benutzerkatalog1Click() {
   if (!FindUserCatalogObject) return;
   const int index = FindUserCatalogObject(form_.UserObjects());
   if (index < 0) return;
-  TMainFormState& s = form_.State();
-  if (s.UserObjectIndex != index) s.TableChanged = 1;
-  s.UserObjectIndex = index;
+  TCurrentObjects& objects = form_.Objects();
+  TTableState& table = form_.TableState();
+  if (objects.UserObjectIndex != index) table.TableChanged = 1;
+  objects.UserObjectIndex = index;
   PlainCommand(72);
 }
 
 void TTableCommands::IntegratedOrbitCommand(std::int32_t kind) {
-  TMainFormState& s = form_.State();
+  TComputingSettings& computing = form_.Computing();
+  TTableState& table = form_.TableState();
   const TTheorySelection selection = form_.Selection();
   // The default question: only when the planets would come from a slow
   // theory (not the internal series, no position database, VSOP allowed).
-  if (selection.bytes[0] != kPlanetTheoryInternal && s.UseIntegrationDatabase == 0 && selection.bytes[2] == 0 &&
+  if (selection.bytes[0] != kPlanetTheoryInternal && computing.UseIntegrationDatabase == 0 && selection.bytes[2] == 0 &&
       !form_.SlowTheoryQuestion("", "", 0)) {
     return;
   }
   if (!PeriodCheck()) return;
-  s.TableKind = kind;
+  table.TableKind = kind;
   if (kind == 4014 || kind == 4016) {
-    s.TableChanged = 1;
+    table.TableChanged = 1;
   } else {
-    s.PreviousObjectNumber = 0;
-    if (s.PreviousTableKind != kind) s.TableChanged = 1;
+    table.PreviousObjectNumber = 0;
+    if (table.PreviousTableKind != kind) table.TableChanged = 1;
   }
   ComputeTable();
 }
 
 void TTableCommands::EingabemaskefrStatusvektor1Click() {
-  TMainFormState& s = form_.State();
+  TTableState& s = form_.TableState();
   s.ObjectChanged = 1;
   s.TableChanged = 1;
   s.PreviousTableKind = kPeriodRefusedKind;
@@ -471,33 +473,35 @@ void TTableCommands::EingabemaskefrStatusvektor1Click() {
 // --- time and place -------------------------------------------------------------------------------
 
 void TTableCommands::ComputeWithoutKind() {
-  form_.State().TableKind = kNoTableKind;
+  form_.TableState().TableKind = kNoTableKind;
   ComputeTable();
 }
 
 void TTableCommands::DatumundOrteingeben1Click() {
-  TMainFormState& s = form_.State();
-  TObserverRecord& r = s.Period.Start;
+  TEphemerisPeriodState& period = form_.Period();
+  TTableState& table = form_.TableState();
+  TObserverRecord& r = period.Start;
   const TObserverRecord before = r;
   PrepareLocationFile();
   if (ShowDatePlaceDialog(r, true, true)) {
-    s.DateListMode = 0;
+    table.DateListMode = 0;
     const bool changed = ObserverDateOrPlaceChanged(before, r);
     if (changed) LocalTimeToUT(r);
-    s.TableChanged = changed ? 1 : 0;
-    if (s.TableChanged != 0 || s.ObjectChanged != 0) ComputeWithoutKind();
+    table.TableChanged = changed ? 1 : 0;
+    if (table.TableChanged != 0 || table.ObjectChanged != 0) ComputeWithoutKind();
   }
-  s.PlaceConfirmed = 1;
+  table.PlaceConfirmed = 1;
 }
 
 void TTableCommands::Ortwhlen1Click() {
-  TMainFormState& s = form_.State();
-  TObserverRecord& r = s.Period.Start;
+  TEphemerisPeriodState& period = form_.Period();
+  TTableState& table = form_.TableState();
+  TObserverRecord& r = period.Start;
   PrepareLocationFile();
   const std::optional<TObserverRecord> chosen = ChooseLocation(r, TDatumortForm::KeepUT());
   if (!chosen) return;
   TakeLocationFields(r, *chosen);
-  s.TableChanged = 1;
+  table.TableChanged = 1;
   if (!TDatumortForm::KeepUT()) {
     UTToLocalTime(r);
   } else {
@@ -507,21 +511,23 @@ void TTableCommands::Ortwhlen1Click() {
 }
 
 void TTableCommands::ZeitraumfrTabelle1Click() {
-  TMainFormState& s = form_.State();
-  TEphemerisPeriodState& p = s.Period;
+  TEclipseSettings& eclipses = form_.EclipseSettings();
+  TTableState& table = form_.TableState();
+  TEphemerisPeriodState& p = form_.Period();
   SetAutoEndSwitch(p.End, p.AutoEnd);
-  std::int32_t interval = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
-  std::int32_t span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
-  const int result = ShowPeriodDialog(s.PhaseTableMinutes, s.PhaseTableSeconds, p.Start, p.End, interval, span, p.Step);
+  std::int32_t interval = static_cast<std::int32_t>(eclipses.SolarEclipseSearchMinutes);
+  std::int32_t span = static_cast<std::int32_t>(eclipses.SolarEclipseSearchSpanHours);
+  const int result =
+      ShowPeriodDialog(eclipses.PhaseTableMinutes, eclipses.PhaseTableSeconds, p.Start, p.End, interval, span, p.Step);
   if (result != QDialog::Accepted || PeriodAccepted(p.End) == 0) return;
-  s.SolarEclipseSearchMinutes = interval;
-  s.SolarEclipseSearchSpanHours = span;
-  s.DateListMode = 0;
+  eclipses.SolarEclipseSearchMinutes = interval;
+  eclipses.SolarEclipseSearchSpanHours = span;
+  table.DateListMode = 0;
   p.Step.StepDays = p.Step.Days + p.Step.Hours / 24.0;
   p.AutoEnd = AutoEndSwitch(p.End);
   LocalTimeToUT(p.Start);
   if (p.AutoEnd == 0) LocalTimeToUT(p.End);
-  s.TableChanged = 1;
+  table.TableChanged = 1;
   ComputeWithoutKind();
 }
 
@@ -544,12 +550,14 @@ void FitLunarLabelColumn(workbook::TWorkbook& book) {
 
 void TTableCommands::RegisterLunarEclipseKinds() {
   dispatcher_->Register(88, [this] {
-    TMainFormState& s = form_.State();
+    TDocumentState& document = form_.DocumentState();
+    TEclipseSettings& eclipses = form_.EclipseSettings();
+    TEphemerisPeriodState& period = form_.Period();
     int row = 1;
     const TLunarEclipseCriteria all;
-    if (s.WorkbookView != 0) {
+    if (document.WorkbookView != 0) {
       TSheetSink sink(form_.Workbook());
-      WriteLunarEclipseSheet(s.LunarEclipseResults, sink, s.Period.TableConfig, row, false, all);
+      WriteLunarEclipseSheet(eclipses.LunarEclipseResults, sink, period.TableConfig, row, false, all);
       FitLunarLabelColumn(form_.Workbook());
     } else {
       tmystringgrid& grid = form_.Grid();
@@ -557,11 +565,11 @@ void TTableCommands::RegisterLunarEclipseKinds() {
       grid.SetColCount(1);
       const TTableOutputSettings settings;
       TGridSink sink(grid, settings);
-      WriteLunarEclipseSheet(s.LunarEclipseResults, sink, s.Period.TableConfig, row, false, all);
+      WriteLunarEclipseSheet(eclipses.LunarEclipseResults, sink, period.TableConfig, row, false, all);
       grid.SetRowCount(row);
       FitLunarGridColumns(grid);
     }
-    s.DocumentSaved = 0;
+    document.DocumentSaved = 0;
   });
   dispatcher_->Register(89, [this] { LunarEclipseCalendarRun(); });
 }
@@ -573,47 +581,56 @@ void TTableCommands::RegisterLunarEclipseCommands() {
 }
 
 void TTableCommands::Mondfinsternis3Click() {
-  TMainFormState& s = form_.State();
-  TObserverRecord record = s.Period.Start;
+  TComputingSettings& computing = form_.Computing();
+  TEclipseSettings& eclipseSettings = form_.EclipseSettings();
+  TEphemerisPeriodState& periodState = form_.Period();
+  TTableState& tableState = form_.TableState();
+  TObserverRecord record = periodState.Start;
   LocalTimeToUT(record);
   double umbra = 0, penumbra = 0;
-  FindLunarEclipse(EclipseSearchContext(s), s.LunarEclipseResults, record, true, umbra, penumbra, s.Period.TableConfig);
-  if (!s.LunarEclipseResults.Lines.empty()) {
-    s.TableKind = 88;
-    if (s.PreviousTableKind != 88) s.TableChanged = 1;
+  FindLunarEclipse(EclipseSearchContext(computing, periodState), eclipseSettings.LunarEclipseResults, record, true,
+                   umbra, penumbra, periodState.TableConfig);
+  if (!eclipseSettings.LunarEclipseResults.Lines.empty()) {
+    tableState.TableKind = 88;
+    if (tableState.PreviousTableKind != 88) tableState.TableChanged = 1;
   }
   ComputeTable();
 }
 
 void TTableCommands::Mondfinsterniskalender1Click() {
-  TMainFormState& s = form_.State();
-  s.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(s.LunarCriteria.MinimumAltitude);
+  TEclipseSettings& eclipses = form_.EclipseSettings();
+  TEphemerisPeriodState& period = form_.Period();
+  TTableState& table = form_.TableState();
+  eclipses.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(eclipses.LunarCriteria.MinimumAltitude);
   const int result = ShowLunarEclipseCriteria(
-      s.LunarCriteria, s.Period.Start, s.Period.End, [this] { ZeitraumfrTabelle1Click(); }, &form_.Window());
+      eclipses.LunarCriteria, period.Start, period.End, [this] { ZeitraumfrTabelle1Click(); }, &form_.Window());
   form_.Window().update();
   if (result != 1 || !PeriodCheck()) return;
-  s.TableKind = 89;
-  if (s.PreviousTableKind != 89) s.TableChanged = 1;
+  table.TableKind = 89;
+  if (table.PreviousTableKind != 89) table.TableChanged = 1;
   ComputeTable();
 }
 
 void TTableCommands::LunarEclipseCalendarRun() {
-  TMainFormState& s = form_.State();
-  const TSearchContext context = EclipseSearchContext(s);
+  TComputingSettings& computing = form_.Computing();
+  TDocumentState& document = form_.DocumentState();
+  TEclipseSettings& eclipseSettings = form_.EclipseSettings();
+  TEphemerisPeriodState& period = form_.Period();
+  const TSearchContext context = EclipseSearchContext(computing, period);
   bool cancelled = false;
-  if (s.WorkbookView != 0) {
+  if (document.WorkbookView != 0) {
     TSheetSink sink(form_.Workbook());
-    const int written = LunarEclipseCalendar(context, s.Period.TableConfig, s.Period.Start, s.Period.End,
-                                             s.LunarCriteria, sink, &cancelled);
+    const int written = LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End,
+                                             eclipseSettings.LunarCriteria, sink, &cancelled);
     if (written > 0) FitLunarLabelColumn(form_.Workbook());
   } else {
     const TTableOutputSettings settings;
     TGridSink sink(form_.Grid(), settings);
-    LunarEclipseCalendar(context, s.Period.TableConfig, s.Period.Start, s.Period.End, s.LunarCriteria, sink,
+    LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End, eclipseSettings.LunarCriteria, sink,
                          &cancelled);
     FitLunarGridColumns(form_.Grid());
   }
-  s.DocumentSaved = 0;
+  document.DocumentSaved = 0;
   // Cancelled: the eclipses found until then are written.
   if (cancelled) dispatcher_->ReportCancelled(true);
 }
@@ -640,26 +657,28 @@ void TTableCommands::RegisterLibraryTables() {
   for (const LibraryTableCommand& c : kLibraryTableCommands) {
     const std::int32_t kind = c.Kind;
     dispatcher_->Register(kind, [this, kind] {
-      TMainFormState& s = form_.State();
-      const TEphemerisPeriodState& p = s.Period;
+      TComputingSettings& computing = form_.Computing();
+      TDocumentState& document = form_.DocumentState();
+      const TEphemerisPeriodState& p = form_.Period();
       TLibraryTableTarget target;
-      target.WorkbookView = s.WorkbookView;
+      target.WorkbookView = document.WorkbookView;
       target.Sheet = &form_.Workbook();
       target.Grid = &form_.Grid();
-      target.Output.SecondEquinoxText = SecondEquinoxHeading(s.SecondEquinox);
+      target.Output.SecondEquinoxText = SecondEquinoxHeading(computing.SecondEquinox);
       const TLibraryAvailability& libraries = form_.TheoryState().Libraries;
       const bool written =
           kind == kTableKindStateVectorVsop87a
-              ? PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, s.VsopLevelA, p.TableConfig, libraries)
+              ? PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, computing.VsopLevelA, p.TableConfig,
+                                             libraries)
               : PlanetCoordinateTableVsop82(p.PositionFiles, target, p.Start, p.TableConfig, libraries);
       if (written) {
-        s.DocumentSaved = 0;
+        document.DocumentSaved = 0;
       } else {
         LeaveWithoutTable(form_);
       }
     });
     form_.Commands().RegisterHandler(c.Command, [this, kind] {
-      form_.State().TableKind = kind;
+      form_.TableState().TableKind = kind;
       ComputeTable();
     });
   }

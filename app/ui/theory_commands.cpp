@@ -47,7 +47,7 @@ constexpr const char* kDefaultSlowEnglish =
 
 void TMainForm::ShowTheoryMarks() {
   if (!commands_) return;
-  for (const TMenuMark& mark : TheoryMenuMarks(Selection(), state_.UseIntegrationDatabase != 0)) {
+  for (const TMenuMark& mark : TheoryMenuMarks(Selection(), state_.Computing.UseIntegrationDatabase != 0)) {
     commands_->SetChecked(mark.Item, mark.Checked);
   }
 }
@@ -62,7 +62,7 @@ void TMainForm::TheoryMenuClick(const char* command, std::uint8_t planetTheory) 
   }
   ShowTheoryMarks();
   UpdateStatusLine();
-  state_.TableChanged = 1;
+  state_.Table.TableChanged = 1;
   MarkTableChanged();
 }
 
@@ -75,7 +75,7 @@ void TMainForm::PanelVSOPDblClick() {
 }
 
 bool TMainForm::SlowTheoryQuestion(const std::string& german, const std::string& english, int mode) {
-  if (state_.WarningsOption == 0 || state_.FastSearchOption != 0) return true;
+  if (state_.Computing.WarningsOption == 0 || state_.Computing.FastSearchOption != 0) return true;
   QApplication::beep();
   const bool useDefault = german.empty() && english.empty();
   const MessageResult answer = ShowMessage(
@@ -93,8 +93,8 @@ bool TMainForm::SlowTheoryQuestion(const std::string& german, const std::string&
 }
 
 void TMainForm::SaveTheoryForSearch() {
-  state_.SavedSelection = Selection();
-  if (state_.FastSearchOption != 0) {
+  state_.Computing.SavedSelection = Selection();
+  if (state_.Computing.FastSearchOption != 0) {
     // Directly, not through the selection rules: the search alone runs on it.
     state_.Period.Selection.bytes[0] = 0;
     state_.Period.Selection.bytes[1] = 0;
@@ -102,7 +102,7 @@ void TMainForm::SaveTheoryForSearch() {
 }
 
 void TMainForm::RestoreTheoryAfterSearch() {
-  SetTheorySelection(state_.SavedSelection);
+  SetTheorySelection(state_.Computing.SavedSelection);
   UpdateStatusLine();
 }
 
@@ -119,23 +119,23 @@ void TMainForm::RegisterTheoryCommands() {
     requested.bytes[1] = commands_->IsChecked("ELP2000Mondtheorieverwenden1") ? theory_.Libraries.Elp2000 : 0;
     SetTheorySelection(requested);
     UpdateStatusLine();
-    state_.TableChanged = 1;
+    state_.Table.TableChanged = 1;
     MarkTableChanged();
   });
   commands_->RegisterHandler("DatenbankfrIntegrationenverwenden1", [this] {
-    if (state_.IntegrationDatabase != 0) {
+    if (state_.Computing.IntegrationDatabase != 0) {
       // The action has already toggled its mark: the switch follows it.
-      state_.UseIntegrationDatabase = commands_->IsChecked("DatenbankfrIntegrationenverwenden1") ? 1 : 0;
+      state_.Computing.UseIntegrationDatabase = commands_->IsChecked("DatenbankfrIntegrationenverwenden1") ? 1 : 0;
     }
     UpdateStatusLine();
-    if (state_.IntegrationDatabase == 0) return;
-    state_.TableChanged = 1;
+    if (state_.Computing.IntegrationDatabase == 0) return;
+    state_.Table.TableChanged = 1;
     MarkTableChanged();
   });
   commands_->RegisterHandler("RechengenauigkeitfrdieVSOPTheorien1", [this] {
     // The dialog opens on the levels in use, those the status line shows.
-    TTruncationLevel ephemeris = state_.VsopLevelA;
-    TTruncationLevel integration = state_.VsopLevelB;
+    TTruncationLevel ephemeris = state_.Computing.VsopLevelA;
+    TTruncationLevel integration = state_.Computing.VsopLevelB;
     if (ShowVsopAccuracyDialog(ephemeris, integration, this) == TVSOPRechengenauigkeit::kResultOk) {
       SetVsopLevelA(ephemeris);
       SetVsopLevelB(integration);

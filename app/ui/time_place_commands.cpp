@@ -35,13 +35,13 @@ constexpr bool kShowHints = true;
 // The date-list form lives as long as the main window.
 QPointer<TFrmJDListe> date_list_form;
 
-TObserverRecord& Start(TCommandHost& form) { return form.State().Period.Start; }
+TObserverRecord& Start(TCommandHost& form) { return form.Period().Start; }
 
 // Apply date: local date from UT, table changed, the period completed by
 // the dispatcher without a table kind (the sheet keeps its table).
 void ApplyDate(TCommandHost& form) {
   UTToLocalTime(Start(form));
-  form.State().TableChanged = 1;
+  form.TableState().TableChanged = 1;
   form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
@@ -53,22 +53,22 @@ void JulianischesDatum1Click(TCommandHost& form) {
   std::int32_t minutes = copy.ZoneMinutes;
   if (!ShowJulianDateDialog(kShowHints, mjd, zone, minutes, nullptr, &form.Window()) ||
       !JulianDateEntryChanged(copy.Mjd, copy.Zone, copy.ZoneMinutes, mjd, zone, minutes)) {
-    form.State().TableChanged = 0;
+    form.TableState().TableChanged = 0;
     return;
   }
   copy.Mjd = mjd;
   copy.Zone = zone;
   copy.ZoneMinutes = minutes;
   Start(form) = copy;
-  form.State().DateListMode = 0;
+  form.TableState().DateListMode = 0;
   ApplyDate(form);
 }
 
 void Systemdatum1Click(TCommandHost& form) {
-  form.State().DateListMode = 0;
+  form.TableState().DateListMode = 0;
   CurrentDateToRecord(Start(form));
   LocalTimeToUT(Start(form));
-  form.State().TableChanged = 1;
+  form.TableState().TableChanged = 1;
   form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
@@ -86,7 +86,7 @@ void Tagesbruchteil1Click(TCommandHost& form) {
 void Sommerzeit1Click(TCommandHost& form) {
   ToggleDaylightSaving(Start(form));
   form.Commands().SetDaylightSaving(Start(form).DaylightHours != 0);
-  form.State().TableChanged = 1;
+  form.TableState().TableChanged = 1;
   form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
@@ -94,23 +94,23 @@ void Sommerzeit1Click(TCommandHost& form) {
 void UTeingeben1Click(TCommandHost& form) {
   TObserverRecord copy = Start(form);
   if (ShowUTInputDialog(kShowHints, copy, &form.Window()) != 1) return;
-  form.State().DateListMode = 0;
+  form.TableState().DateListMode = 0;
   ApplyUTEntry(copy);
   Start(form) = copy;
-  form.State().TableChanged = 1;
+  form.TableState().TableChanged = 1;
   form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
 
 void ZeitraumfrTabelleJD1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
-  TEphemerisPeriodState& p = s.Period;
-  if (ShowPeriodJDDialog(p.Start, p.End, p.Step, &s.DateListMode, &form.Window()) != 1) return;
+  TTableState& table = form.TableState();
+  TEphemerisPeriodState& p = form.Period();
+  if (ShowPeriodJDDialog(p.Start, p.End, p.Step, &table.DateListMode, &form.Window()) != 1) return;
   p.AutoEnd = 0;
-  s.DateListMode = 0;
+  table.DateListMode = 0;
   UTToLocalTime(p.Start);
   UTToLocalTime(p.End);
-  s.TableChanged = 1;
+  table.TableChanged = 1;
   form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
 }
@@ -124,27 +124,29 @@ void JulianischesDatumausTabelle1Click(TCommandHost& form) {
 
 void EphemeridenzeitpunkteausTabelle1Click(TCommandHost& form) {
   if (date_list_form == nullptr) date_list_form = new TFrmJDListe(form.Workbook(), &form.Window());
-  TMainFormState& s = form.State();
+  TTableState& s = form.TableState();
   ShowJulianDateListForm(*date_list_form, s.JulianDateList, s.DateListMode);
 }
 
 // --- table configuration ---------------------------------------------------------
 
 void Tabellenkonfigurieren1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
-  int preview = s.TableConfigPreview;
-  double equinox = s.SecondEquinox;
-  std::uint8_t sidereal = s.Period.ApparentSiderealTime;
+  TComputingSettings& computing = form.Computing();
+  TEphemerisPeriodState& period = form.Period();
+  TTableState& table = form.TableState();
+  int preview = table.TableConfigPreview;
+  double equinox = computing.SecondEquinox;
+  std::uint8_t sidereal = period.ApparentSiderealTime;
   // The planets' element columns exist while the VSOP82 library is present.
   const bool planetElements = form.TheoryState().Libraries.Vsop82 == 1;
-  if (ShowTableConfigDialog(preview, equinox, s.Period.TableConfig, s.RiseSetAsJulianDate, sidereal, planetElements,
+  if (ShowTableConfigDialog(preview, equinox, period.TableConfig, table.RiseSetAsJulianDate, sidereal, planetElements,
                             &form.Window()) != 1) {
     return;
   }
-  s.TableConfigPreview = preview;
+  table.TableConfigPreview = preview;
   form.SetTableEquinox(equinox);
-  s.Period.ApparentSiderealTime = sidereal;
-  s.TableChanged = 1;
+  period.ApparentSiderealTime = sidereal;
+  table.TableChanged = 1;
   form.Tables().ComputeWithoutKind();
 }
 
@@ -152,10 +154,11 @@ void Tabellenkonfigurieren1Click(TCommandHost& form) {
 // configuration and its group summaries recomputed; the next table command
 // writes the new columns, the sheet keeps what it holds.
 void ApplyColumnSet(TCommandHost& form, void (*set)(TColumnFlags&)) {
-  TMainFormState& s = form.State();
-  set(s.Period.TableConfig.Flags);
-  RecomputeColumnSummaries(s.Period.TableConfig.Flags);
-  s.TableChanged = 1;
+  TEphemerisPeriodState& period = form.Period();
+  TTableState& table = form.TableState();
+  set(period.TableConfig.Flags);
+  RecomputeColumnSummaries(period.TableConfig.Flags);
+  table.TableChanged = 1;
   form.Tables().ComputeWithoutKind();
 }
 
@@ -192,19 +195,20 @@ void LoadTableConfigurationClick(TCommandHost& form) {
   FileDialogRequest request;
   request.title = FileDialogTitle("KonfigOpenDialog");
   request.filters = SplitFilters(FileDialogFilter("KonfigOpenDialog"));
-  request.start = form.State().DataFolder;
+  request.start = form.DataFolder();
   request.defaultExtension = "etd";
   const std::optional<std::string> path = AskOpenFileName(request);
   if (!path) return;
   TTableConfigFile file;
   if (!LoadTableConfigFile(*path, file)) return;  // its message shown, nothing changed
-  TMainFormState& s = form.State();
-  s.Period.TableConfig = file.Record;
-  TitlesFollowLanguage(s.Period.TableConfig, LanguageEnglish != 0);
+  TEphemerisPeriodState& period = form.Period();
+  TTableState& table = form.TableState();
+  period.TableConfig = file.Record;
+  TitlesFollowLanguage(period.TableConfig, LanguageEnglish != 0);
   form.SetTableEquinox(EquinoxYearToCenturies(file.EquinoxYear));
-  s.Period.ApparentSiderealTime = file.ApparentSiderealTime;
-  s.RiseSetAsJulianDate = file.RiseSetAsJulianDate;
-  s.TableChanged = 1;
+  period.ApparentSiderealTime = file.ApparentSiderealTime;
+  table.RiseSetAsJulianDate = file.RiseSetAsJulianDate;
+  table.TableChanged = 1;
   form.Tables().ComputeWithoutKind();
 }
 
@@ -258,7 +262,7 @@ void InstallTimePlaceCommands(TCommandHost& form) {
   c.RegisterHandler("TabellengrenWerkzeug1",
                     [f] { ShowBar(*f, "TabellengrenWerkzeug1", f->Commands().ToolBar("TabellenToolbar")); });
   c.RegisterHandler("Warnheinweisezeigen1", [f] {
-    std::uint8_t& option = f->State().WarningsOption;
+    std::uint8_t& option = f->Computing().WarningsOption;
     option = option != 0 ? 0 : 1;
     f->Commands().SetChecked("Warnheinweisezeigen1", option != 0);
   });

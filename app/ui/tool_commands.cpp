@@ -16,32 +16,37 @@ namespace kvx {
 
 void TTableCommands::RegisterToolCommands() {
   dispatcher_->Register(150, [this] {
-    TMainFormState& s = form_.State();
-    const TEphemerisPeriodState& p = s.Period;
-    Tvareph table(p.Start, p.End, s.CurrentVariableStar, p.TableConfig, p.Selection);
+    TComputingSettings& computing = form_.Computing();
+    TDocumentState& document = form_.DocumentState();
+    TCurrentObjects& objects = form_.Objects();
+    TTableState& tableState = form_.TableState();
+    const TEphemerisPeriodState& p = form_.Period();
+    Tvareph table(p.Start, p.End, objects.CurrentVariableStar, p.TableConfig, p.Selection);
     if (!table.CheckElements()) {
       LeaveWithoutTable(form_);
       return;
     }
     table.schleife(p.ApparentSiderealTime);
     TTableOutputSettings settings;
-    settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
-    s.DocumentSaved = 0;
-    table.paint(&form_.Workbook(), &form_.Grid(), s.WorkbookView, settings);
+    settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    document.DocumentSaved = 0;
+    table.paint(&form_.Workbook(), &form_.Grid(), document.WorkbookView, settings);
     if (table.Stopped != 0) {
       // The extrema found until the cancel are written.
       dispatcher_->ReportCancelled(true);
-      s.PreviousTableKind = kPeriodRefusedKind;
+      tableState.PreviousTableKind = kPeriodRefusedKind;
     }
   });
   // The position of the coordinate dialog in every frame.
   dispatcher_->Register(890, [this] {
-    TMainFormState& s = form_.State();
+    TComputingSettings& computing = form_.Computing();
+    TDocumentState& document = form_.DocumentState();
+    TEphemerisPeriodState& period = form_.Period();
     TTableOutputSettings settings;
-    settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
-    s.DocumentSaved = 0;
-    CoordinateConversionTable(&form_.Workbook(), &form_.Grid(), s.WorkbookView, s.Period.TableConfig, coordinate_block_,
-                              settings);
+    settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    document.DocumentSaved = 0;
+    CoordinateConversionTable(&form_.Workbook(), &form_.Grid(), document.WorkbookView, period.TableConfig,
+                              coordinate_block_, settings);
   });
   TMenuCommands& commands = form_.Commands();
   commands.RegisterHandler("Coordinateconversion1", [this] { Coordinateconversion1Click(); });
@@ -50,17 +55,19 @@ void TTableCommands::RegisterToolCommands() {
 }
 
 void TTableCommands::Coordinateconversion1Click() {
-  TMainFormState& s = form_.State();
-  if (ShowCoordinateConversionDialog(coordinate_to_table_, s.Period.Start, coordinate_block_) != 1) return;
+  TEphemerisPeriodState& period = form_.Period();
+  TTableState& table = form_.TableState();
+  if (ShowCoordinateConversionDialog(coordinate_to_table_, period.Start, coordinate_block_) != 1) return;
   if (coordinate_to_table_ == 0) return;
-  s.TableKind = 890;
-  if (s.PreviousTableKind != 890) s.TableChanged = 1;
+  table.TableKind = 890;
+  if (table.PreviousTableKind != 890) table.TableChanged = 1;
   ComputeTable();
 }
 
 void TTableCommands::GaussKrgergeogr1Click() {
-  TMainFormState& s = form_.State();
-  TObserverRecord& r = s.Period.Start;
+  TEphemerisPeriodState& period = form_.Period();
+  TTableState& table = form_.TableState();
+  TObserverRecord& r = period.Start;
   double latitude = r.Latitude;
   double longitude = r.Longitude;
   if (!ShowGaussKruegerDialog(latitude, longitude)) return;
@@ -68,7 +75,7 @@ void TTableCommands::GaussKrgergeogr1Click() {
   r.Longitude = longitude;
   form_.UpdateStatusLine();
   if (!PeriodCheck()) return;
-  s.TableChanged = 1;
+  table.TableChanged = 1;
   ComputeWithoutKind();
 }
 

@@ -17,37 +17,38 @@
 namespace kvx {
 
 bool LoadUserCatalogue(TCommandHost& form, bool showMessages, const TUserCatalogueProgress& progress) {
-  TMainFormState& s = form.State();
-  const TUserCatalogueStatus status =
-      ReadUserCatalogue(s.UserCatalogueFile, s.UserCatalogueLines, form.UserObjects(), progress);
+  TCurrentObjects& currentObjects = form.Objects();
+  TTableState& table = form.TableState();
+  const TUserCatalogueStatus status = ReadUserCatalogue(
+      currentObjects.UserCatalogueFile, currentObjects.UserCatalogueLines, form.UserObjects(), progress);
   if (status == TUserCatalogueStatus::NotFound || status == TUserCatalogueStatus::Foreign) {
     if (showMessages) {
-      ShowMessage(UserCatalogueMessage(status, s.UserCatalogueFile, false),
-                  UserCatalogueMessage(status, s.UserCatalogueFile, true), MessageIcon::Error);
+      ShowMessage(UserCatalogueMessage(status, currentObjects.UserCatalogueFile, false),
+                  UserCatalogueMessage(status, currentObjects.UserCatalogueFile, true), MessageIcon::Error);
     }
     return false;
   }
   const std::int32_t count = form.UserObjects().Count();
-  if (s.UserObjectIndex >= count) s.UserObjectIndex = -1;
+  if (currentObjects.UserObjectIndex >= count) currentObjects.UserObjectIndex = -1;
   // The range is checked against the objects, not the lines: switched-off
   // and empty lines give no object.
-  CheckUserCatalogueRange(s.ElementFileRanges, count);
-  if (count > 0) s.ObjectChanged = 1;
+  CheckUserCatalogueRange(currentObjects.ElementFileRanges, count);
+  if (count > 0) table.ObjectChanged = 1;
   form.RefreshMenuStates();
   return status == TUserCatalogueStatus::Loaded;
 }
 
 void LoadUserCatalogueAtStartup(TCommandHost& form) {
-  TMainFormState& s = form.State();
-  if (s.UserCatalogueFile.empty()) s.UserCatalogueFile = s.DataFolder + "/user.csv";
+  TCurrentObjects& objects = form.Objects();
+  if (objects.UserCatalogueFile.empty()) objects.UserCatalogueFile = form.DataFolder() + "/user.csv";
   std::error_code ec;
-  if (std::filesystem::is_regular_file(s.UserCatalogueFile, ec)) LoadUserCatalogue(form, false);
+  if (std::filesystem::is_regular_file(objects.UserCatalogueFile, ec)) LoadUserCatalogue(form, false);
 }
 
 namespace {
 
 void BenutzerdefinierterKatalog1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  TCurrentObjects& s = form.Objects();
   TUserCatalogueContext context;
   context.FileName = &s.UserCatalogueFile;
   context.Lines = &s.UserCatalogueLines;
@@ -56,9 +57,9 @@ void BenutzerdefinierterKatalog1Click(TCommandHost& form) {
     return LoadUserCatalogue(form, showMessages, progress);
   };
   context.SettingsChanged = [&form] {
-    form.State().SettingsChanged = 1;
+    form.DocumentState().SettingsChanged = 1;
     // "Use no catalogue" leaves no object to point at.
-    TMainFormState& st = form.State();
+    TCurrentObjects& st = form.Objects();
     if (st.UserObjectIndex >= form.UserObjects().Count()) st.UserObjectIndex = -1;
     CheckUserCatalogueRange(st.ElementFileRanges, form.UserObjects().Count());
     form.RefreshMenuStates();

@@ -32,8 +32,8 @@ namespace {
 constexpr std::int32_t kBodyUserObjectKind = 81;
 constexpr std::int32_t kUserObjectMinorBodyKind = 86;
 
-TVisibilityFilter FilterOf(TCommandHost& form) {
-  const TNumericOptions& o = form.State().NumericOptions;
+TVisibilityFilter FilterOf(const TComputingSettings& computing) {
+  const TNumericOptions& o = computing.NumericOptions;
   return TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
 }
 
@@ -43,9 +43,9 @@ TUserConjunctionDialogHooks HooksOf(TCommandHost& form) {
     if (form.Commands().HasHandler("Optionen2")) {
       form.Commands().Trigger("Optionen2");
     } else {
-      ShowNumericOptionsDialog(form.State().NumericOptions, true, &form.Window());
+      ShowNumericOptionsDialog(form.Computing().NumericOptions, true, &form.Window());
     }
-    return FilterOf(form);
+    return FilterOf(form.Computing());
   };
   hooks.SelectRange = [&form](TFileRange& range, const std::vector<std::string>& names) {
     std::int32_t first = range.First, last = range.Last;
@@ -60,12 +60,11 @@ TUserConjunctionDialogHooks HooksOf(TCommandHost& form) {
 // context with the user catalogue.
 void PrepareRun(TCommandHost& form, TUserConjunctionSearch& run, double separationLimit,
                 const TConjunctionOptions& options, const TFileRange& userRange) {
-  TMainFormState& s = form.State();
-  TEphemerisPeriodState period = s.Period;
+  TEphemerisPeriodState period = form.Period();
   TTableDispatcher::CompletePeriodEnd(period);
   run.Start = period.Start;
   run.End = period.End;
-  run.Filter = FilterOf(form);
+  run.Filter = FilterOf(form.Computing());
   run.Options = options;
   run.SeparationLimit = separationLimit;
   run.UserRange = userRange;
@@ -79,7 +78,7 @@ void ListCommand(TCommandHost& form, std::int32_t kind, ShowDialog show) {
   const TSearchTheoryScope theory(form);
   form.Repaint();
   if (!AskSlowConjunctionSearchTheory(form)) return;
-  TMainFormState& s = form.State();
+  TTableState& s = form.TableState();
   const bool accepted = show();
   form.Repaint();
   if (accepted && !form.Events().Empty()) {
@@ -100,7 +99,7 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
   sources.EnsureLists = [&form] {
     TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
     if (dialogs == nullptr) return;
-    const std::string folder = form.State().DataFolder;
+    const std::string folder = form.DataFolder();
     TElementeplform& asteroids = dialogs->AsteroidDialog();
     if (asteroids.Planetoidentabelle1.Loaded == 0 || asteroids.Planetoidentabelle1.Count() == 0) {
       const std::string file = ListFileOf(asteroids, folder);
@@ -127,7 +126,7 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
     return names;
   };
   sources.Count = [&form](int source) -> std::int32_t {
-    if (source == 2) return static_cast<std::int32_t>(form.State().ChosenDatabaseAsteroids.size());
+    if (source == 2) return static_cast<std::int32_t>(form.Objects().ChosenDatabaseAsteroids.size());
     TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
     if (dialogs == nullptr) return 0;
     return source == 1 ? dialogs->CometDialog().Kometentabelle1.Count()
@@ -135,7 +134,7 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
   };
   sources.At = [&form](int source, std::int32_t index, TMinorBodyEntry& entry) {
     if (source == 2) {
-      const std::vector<std::string>& chosen = form.State().ChosenDatabaseAsteroids;
+      const std::vector<std::string>& chosen = form.Objects().ChosenDatabaseAsteroids;
       if (index < 0 || static_cast<std::size_t>(index) >= chosen.size()) return false;
       entry.DatabaseFile = chosen[static_cast<std::size_t>(index)];
       entry.Name = std::filesystem::path(entry.DatabaseFile).stem().string();
@@ -158,7 +157,8 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
   };
   sources.SelectDatabase = [&form] {
     BusyCursorScope busy;
-    SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.State().ChosenDatabaseAsteroids, &form.Window());
+    SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.Objects().ChosenDatabaseAsteroids,
+                                &form.Window());
   };
   return sources;
 }
@@ -168,7 +168,7 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
 bool ShowPlanetStarConjunctionDialog(TCommandHost& form, double& separationLimit, TConjunctionOptions& options,
                                      TEventList& events, TElementFileRanges& ranges) {
   events.Clear();
-  TBodyUserObjectConjunctionRun run(EclipseSearchContext(form.State()), events);
+  TBodyUserObjectConjunctionRun run(EclipseSearchContext(form.Computing(), form.Period()), events);
   PrepareRun(form, run, separationLimit, options, ranges.UserCatalogue);
   TKonjPlanStar dialog(run, HooksOf(form), &form.Window());
   if (dialog.exec() != QDialog::Accepted) return false;
@@ -183,7 +183,7 @@ bool ShowConjunctionListDialog(TCommandHost& form, std::uint8_t& databaseFlag, s
                                double& separationLimit, TConjunctionOptions& options, TEventList& events,
                                TElementFileRanges& ranges) {
   events.Clear();
-  TUserObjectMinorBodyConjunctionRun run(EclipseSearchContext(form.State()), events);
+  TUserObjectMinorBodyConjunctionRun run(EclipseSearchContext(form.Computing(), form.Period()), events);
   PrepareRun(form, run, separationLimit, options, ranges.UserCatalogue);
   TKonjlistdlg dialog(run, HooksOf(form), SourcesOf(form), databaseFlag, cometFlag, &form.Window());
   dialog.AsteroidRange = ranges.AsteroidFile;
@@ -205,14 +205,14 @@ void PlanetenundSterne1Click(TCommandHost& form) {
   ListCommand(form, kBodyUserObjectKind, [&form] {
     TConfigSettings& held = form.HeldConfiguration();
     return ShowPlanetStarConjunctionDialog(form, held.SeparationLimit, held.ConjunctionOptions, form.Events(),
-                                           form.State().ElementFileRanges);
+                                           form.Objects().ElementFileRanges);
   });
 }
 
 void KonjunktionenfrObjektlisten1Click(TCommandHost& form) {
   ListCommand(form, kUserObjectMinorBodyKind, [&form] {
     TConfigSettings& held = form.HeldConfiguration();
-    TMainFormState& s = form.State();
+    TCurrentObjects& s = form.Objects();
     return ShowConjunctionListDialog(form, s.AsteroidDatabase, held.ConjunctionListComets, held.SeparationLimit,
                                      held.ConjunctionOptions, form.Events(), s.ElementFileRanges);
   });

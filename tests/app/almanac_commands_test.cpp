@@ -90,7 +90,7 @@ TEST(AlmanacCommands, AlmanacAndTodayFromTheMenu) {
   state.Period.End = start;
   SetDate(state.Period.End, 1, 9, 2017);
   start.PlaceName = "Braunschweig";
-  state.PlaceConfirmed = 1;
+  state.Table.PlaceConfirmed = 1;
   TMenuCommands& commands = form.Commands();
   ASSERT_TRUE(commands.IsEnabled("Almanach1"));
 
@@ -102,7 +102,7 @@ TEST(AlmanacCommands, AlmanacAndTodayFromTheMenu) {
   });
   commands.Trigger("Almanach1");
   EXPECT_EQ(form.HeldConfiguration().AlmanacRaw, before);
-  const std::int32_t kindBefore = state.TableKind;
+  const std::int32_t kindBefore = state.Table.TableKind;
   WhenModalShown([](QDialog& d) {
     d.findChild<QPushButton*>("Button2")->click();
     d.findChild<QPushButton*>("Button3")->click();
@@ -112,7 +112,7 @@ TEST(AlmanacCommands, AlmanacAndTodayFromTheMenu) {
     d.findChild<QPushButton*>("BitBtn3")->click();
   });
   commands.Trigger("Almanach1");
-  EXPECT_EQ(state.TableKind, kindBefore);
+  EXPECT_EQ(state.Table.TableKind, kindBefore);
   EXPECT_EQ(form.HeldConfiguration().AlmanacRaw[38], 1);
   EXPECT_EQ(form.HeldConfiguration().AlmanacRaw[27], 1);
   EXPECT_EQ(form.HeldConfiguration().AlmanacRaw[0], 0);
@@ -120,7 +120,7 @@ TEST(AlmanacCommands, AlmanacAndTodayFromTheMenu) {
   // "Almanach er&zeugen" over August 2017: the Moon's perigees and phases.
   WhenModalShown([](QDialog& d) { d.findChild<QPushButton*>("BitBtn1")->click(); });
   commands.Trigger("Almanach1");
-  EXPECT_EQ(state.PreviousTableKind, 85);
+  EXPECT_EQ(state.Table.PreviousTableKind, 85);
   workbook::TWorkbook& book = form.Workbook();
   EXPECT_EQ(book.Text(2, 3), SearchBodyNames[9]);
   int rows = 0;
@@ -175,7 +175,7 @@ TEST(AlmanacCommands, AlmanacAndTodayFromTheMenu) {
   EXPECT_EQ(messages.messages[0].text.rfind("Zur Zeit wird eine genaue, aber langsame Rechenmethode", 0), 0u)
       << messages.messages[0].text;
   EXPECT_EQ(form.Selection().bytes, slow.bytes);
-  EXPECT_EQ(state.PreviousTableKind, 87);
+  EXPECT_EQ(state.Table.PreviousTableKind, 87);
   bool eclipse = false;
   for (int r = 2; r < 200 && !book.Text(r, 1).empty(); ++r) {
     eclipse = eclipse || book.Text(r, 3).rfind(ByLanguage("Sonnenfinsternis", "Solar eclipse"), 0) == 0;

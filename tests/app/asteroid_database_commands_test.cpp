@@ -136,14 +136,14 @@ TEST_F(AsteroidDatabaseCommands, BuilderThenDatabaseTableAgreesWithTheElementTab
   EXPECT_EQ(messages_.messages[0].text, "Invalid path");
   EXPECT_EQ(messages_.messages[1].text.rfind("2 files written, 1 skipped.", 0), 0u) << messages_.messages[1].text;
   EXPECT_EQ(store_.ReadString("Settings", "AsteroidDatabaseCsv"), csv);
-  ASSERT_EQ(s.DatabaseFiles.size(), 2u);
+  ASSERT_EQ(s.Objects.DatabaseFiles.size(), 2u);
   ASSERT_TRUE(menu.IsEnabled("PlanetoidenausDatenbank1"));
 
   // The elements' own table (kind 21) ...
-  s.CurrentAsteroid = ceres;
+  s.Objects.CurrentAsteroid = ceres;
   form.Tables().RefreshMenus();
   ASSERT_TRUE(menu.Trigger("Planetoid1"));
-  ASSERT_EQ(s.PreviousTableKind, 21);
+  ASSERT_EQ(s.Table.PreviousTableKind, 21);
   std::vector<std::pair<double, double>> expected;
   for (int k = 0; k < RowStore.Count(); ++k) {
     expected.emplace_back(RowStore.Row(k).Position.RightAscension, RowStore.Row(k).Position.Declination);
@@ -165,8 +165,8 @@ TEST_F(AsteroidDatabaseCommands, BuilderThenDatabaseTableAgreesWithTheElementTab
   messages_.messages.clear();
   ASSERT_TRUE(menu.Trigger("PlanetoidenausDatenbank1"));
   EXPECT_TRUE(messages_.messages.empty());
-  EXPECT_EQ(s.CurrentDatabaseAsteroid, db + "/Ceres.eel");
-  ASSERT_EQ(s.PreviousTableKind, 33);
+  EXPECT_EQ(s.Objects.CurrentDatabaseAsteroid, db + "/Ceres.eel");
+  ASSERT_EQ(s.Table.PreviousTableKind, 33);
   ASSERT_EQ(static_cast<std::size_t>(RowStore.Count()), expected.size());
   // Element sets every 10 days of one two-body orbit, kept as 4-byte floats:
   // within 2 arc seconds of the double-precision elements.
@@ -176,13 +176,13 @@ TEST_F(AsteroidDatabaseCommands, BuilderThenDatabaseTableAgreesWithTheElementTab
     EXPECT_NEAR(row.Declination, expected[k].second, 2.0 / 3600) << k;
   }
   // Cancel keeps the current file and computes nothing.
-  s.PreviousTableKind = 20;
+  s.Table.PreviousTableKind = 20;
   OnModal<TSelectAsteroidDlg>([](TSelectAsteroidDlg& d) {
     EXPECT_EQ(d.List()->currentRow(), 0) << "the current file is selected";
     d.reject();
   });
   ASSERT_TRUE(menu.Trigger("PlanetoidenausDatenbank1"));
-  EXPECT_EQ(s.PreviousTableKind, 20);
+  EXPECT_EQ(s.Table.PreviousTableKind, 20);
 
   // Daily overview of the database: nothing chosen yet, so the list choice
   // comes first (everything chosen on its first run); one row per asteroid
@@ -193,7 +193,7 @@ TEST_F(AsteroidDatabaseCommands, BuilderThenDatabaseTableAgreesWithTheElementTab
   });
   ASSERT_TRUE(menu.IsEnabled("PlanetoidenausDatenbank2"));
   ASSERT_TRUE(menu.Trigger("PlanetoidenausDatenbank2"));
-  ASSERT_EQ(s.ChosenDatabaseAsteroids.size(), 2u);
+  ASSERT_EQ(s.Objects.ChosenDatabaseAsteroids.size(), 2u);
   EXPECT_TRUE(messages_.messages.empty());
   ASSERT_GE(RowStore.Count(), 2);
   EXPECT_EQ(RowStore.Row(0).Name, "Ceres");
@@ -215,9 +215,9 @@ TEST_F(AsteroidDatabaseCommands, BuilderThenDatabaseTableAgreesWithTheElementTab
   folders.QueueAnswer((home_.Path() / "empty").string());
   ASSERT_TRUE(menu.Trigger("Asteroidendatenbanken1"));
   EXPECT_EQ(form.StoredSettings().AsteroidFolder, (home_.Path() / "empty").string());
-  EXPECT_TRUE(s.DatabaseFiles.empty());
-  EXPECT_TRUE(s.ChosenDatabaseAsteroids.empty());
-  EXPECT_EQ(s.DatabaseListChanged, 1);
+  EXPECT_TRUE(s.Objects.DatabaseFiles.empty());
+  EXPECT_TRUE(s.Objects.ChosenDatabaseAsteroids.empty());
+  EXPECT_EQ(s.Objects.DatabaseListChanged, 1);
   EXPECT_FALSE(menu.IsEnabled("PlanetoidenausDatenbank1"));
   std::vector<std::string> kept{"x"};
   ASSERT_TRUE(ReadSelectionList(s.DataFolder + "/" + kAsteroidChosenListFile, kept));

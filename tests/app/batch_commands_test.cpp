@@ -47,7 +47,7 @@ TEST_F(ElementFileBatchCommands, OverviewRowsEqualTheSingleObjectTables) {
   const TEphemerisResultRecord batchRow = RowStore.Row(7);
   EXPECT_EQ(batchRow.Name, asteroids.Data(7).Name);
 
-  s.CurrentAsteroid = asteroids.Data(7);
+  s.Objects.CurrentAsteroid = asteroids.Data(7);
   form.Tables().RefreshMenus();
   ASSERT_TRUE(menu.Trigger("Planetoid1"));
   EXPECT_NEAR(RowStore.Row(0).Position.RightAscension, batchRow.Position.RightAscension, 1e-9);
@@ -58,7 +58,7 @@ TEST_F(ElementFileBatchCommands, OverviewRowsEqualTheSingleObjectTables) {
   ASSERT_GT(comets.Count(), 5);
   const TEphemerisResultRecord cometRow = RowStore.Row(3);
   EXPECT_EQ(cometRow.Name, comets.Data(3).Name);
-  s.CurrentComet = comets.Data(3);
+  s.Objects.CurrentComet = comets.Data(3);
   form.Tables().RefreshMenus();
   ASSERT_TRUE(menu.Trigger("Komet1"));
   EXPECT_NEAR(RowStore.Row(0).Position.RightAscension, cometRow.Position.RightAscension, 1e-9);

@@ -56,8 +56,8 @@ TEST_F(CircularImportCommand, CometFromHtmlOpensItsDialogAndBrokenFilesChangeNot
   EXPECT_EQ(files.requests[0].request.filters,
             (std::vector<std::string>{"MPE circular (HTML) (*.htm *.html)", "(*.txt)"}));
   EXPECT_TRUE(messages_.messages.empty());
-  EXPECT_EQ(s.CurrentComet.Name, "C/2005 A99 (LINEAR) & friends");
-  EXPECT_DOUBLE_EQ(s.CurrentComet.PerihelionDistance, 0.9069816);
+  EXPECT_EQ(s.Objects.CurrentComet.Name, "C/2005 A99 (LINEAR) & friends");
+  EXPECT_DOUBLE_EQ(s.Objects.CurrentComet.PerihelionDistance, 0.9069816);
   TElementekoform& dialog = ElementDialogCommandsOf(form)->CometDialog();
   ASSERT_TRUE(dialog.isVisible());
   EXPECT_EQ(dialog.NameEdit()->text(), "C/2005 A99 (LINEAR) & friends");
@@ -82,8 +82,8 @@ TEST_F(CircularImportCommand, CometFromHtmlOpensItsDialogAndBrokenFilesChangeNot
 
   // A circular without elements, and one with a broken block: the message,
   // the current comet and asteroid stay.
-  const TCometElements comet = s.CurrentComet;
-  const std::string asteroid = s.CurrentAsteroid.Name;
+  const TCometElements comet = s.Objects.CurrentComet;
+  const std::string asteroid = s.Objects.CurrentAsteroid.Name;
   const std::string broken = home_.Write("broken.txt", "Orbital elements:\n2005 QZ99\nEpoch 2005 Aug. 18.0 TT\n"
                                                       "M  20.13862              (2000.0)\nn   0.23   Pxxx   1\n");
   files.QueueAnswer(home_.Write("plain.txt", "nothing to see\n"));
@@ -93,8 +93,8 @@ TEST_F(CircularImportCommand, CometFromHtmlOpensItsDialogAndBrokenFilesChangeNot
   ASSERT_EQ(messages_.messages.size(), 2u);
   EXPECT_EQ(messages_.messages[0].text, "This ist no MPE circular with orbital elements.");
   EXPECT_EQ(messages_.messages[1].text, "Invalid or unknown format of the MPE circular.");
-  EXPECT_EQ(s.CurrentComet.Name, comet.Name);
-  EXPECT_EQ(s.CurrentAsteroid.Name, asteroid);
+  EXPECT_EQ(s.Objects.CurrentComet.Name, comet.Name);
+  EXPECT_EQ(s.Objects.CurrentAsteroid.Name, asteroid);
 }
 
 // The element windows a loaded circular opens write their set into the sheet: the
@@ -118,7 +118,7 @@ TEST_F(CircularImportCommand, ImportedSetsGoIntoTheSheetAndReadBack) {
   ASSERT_TRUE(form.Commands().Trigger("AusMPECZirkularladen1"));
   TElementeplform& asteroid = ElementDialogCommandsOf(form)->AsteroidDialog();
   ASSERT_TRUE(asteroid.isVisible());
-  const TAsteroidElements imported = s.CurrentAsteroid;
+  const TAsteroidElements imported = s.Objects.CurrentAsteroid;
   asteroid.findChild<QPushButton*>("btnWriteHeader")->click();
   asteroid.findChild<QPushButton*>("BtnWrite")->click();
   EXPECT_EQ(sheet.Text(7, 9), "") << "with the header the sheet starts empty";
@@ -143,7 +143,7 @@ TEST_F(CircularImportCommand, ImportedSetsGoIntoTheSheetAndReadBack) {
   files.QueueAnswer(Circular("comet.txt"));
   ASSERT_TRUE(form.Commands().Trigger("AusMPECZirkularladen1"));
   TElementekoform& comet = ElementDialogCommandsOf(form)->CometDialog();
-  const TCometElements cometSet = s.CurrentComet;
+  const TCometElements cometSet = s.Objects.CurrentComet;
   comet.findChild<QPushButton*>("btnWriteHeader")->click();
   EXPECT_EQ(sheet.Text(1, 1), ":BAHNELEMENTE KOMETEN VAMUR EXT!");
   EXPECT_EQ(sheet.Text(2, 2), s.Period.TableConfig.ColumnTitles[136]);

@@ -475,10 +475,10 @@ TEST_F(ConfigWindow, StartSavesTheDefaultFileAndLoadApplySaveIsByteExact) {
   std::ofstream(changedName, std::ios::binary).write(reinterpret_cast<const char*>(changedFile.data()),
                                                      static_cast<std::streamsize>(changedFile.size()));
   ASSERT_TRUE(form.LoadConfiguration(changedName));
-  EXPECT_EQ(form.State().NumericOptions.MoonCacheSpan, 15);
+  EXPECT_EQ(form.State().Computing.NumericOptions.MoonCacheSpan, 15);
   EXPECT_EQ(form.MoonCache().SpanDays, 15);
-  EXPECT_EQ(form.State().AccuracyDigits, 12);
-  EXPECT_EQ(form.State().HalfTurnOffsetAngle, 180.0);
+  EXPECT_EQ(form.State().Computing.AccuracyDigits, 12);
+  EXPECT_EQ(form.State().Computing.HalfTurnOffsetAngle, 180.0);
   EXPECT_EQ(TableRequestOf(form.State(), 0).Output.SecondEquinoxText, " 2050");
   EXPECT_EQ(form.Documents().Look().Font.Name, "Courier");
   ASSERT_TRUE(form.SaveConfiguration(saved));
@@ -508,7 +508,7 @@ TEST_F(ConfigWindow, ApplyFallsBackWhereFilesCatalogueOrDatabaseAreMissing) {
   EXPECT_EQ(SatelliteNames[1], "Mir");
   EXPECT_EQ(form.State().SelectedStar, -1);
   EXPECT_EQ(form.GatherConfiguration().ConjunctionStar, 1);
-  EXPECT_EQ(form.State().UseIntegrationDatabase, form.State().IntegrationDatabase != 0 ? 1 : 0);
+  EXPECT_EQ(form.State().Computing.UseIntegrationDatabase, form.State().Computing.IntegrationDatabase != 0 ? 1 : 0);
   EXPECT_EQ(form.State().OccultationCatalogueSetting, 1) << "lowered to the catalogue found";
   EXPECT_EQ(form.ReversedPeriod(), s.Start.Mjd > s.End.Mjd ? 1 : 0);
 }
@@ -541,18 +541,18 @@ TEST_F(ConfigWindow, CurrentObjectsAndTheirFilesSurviveARestart) {
     dialogs.VariableStarDialog().FileName = stars;
     dialogs.AsteroidDialog().State.FileName = asteroids;
     TMainFormState& s = form.State();
-    ceres = s.CurrentAsteroid;
+    ceres = s.Objects.CurrentAsteroid;
     ceres.Name = "Ceres(1) 2022";
     ceres.SemiMajorAxis = 2.7674;
     ceres.H = 3.33;
     ceres.G = 0.12;
-    halley = s.CurrentComet;
+    halley = s.Objects.CurrentComet;
     halley.Name = "1P/Halley";
     halley.PerihelionDistance = 0.5859;
     delta = TVariableStarElements{22.2910, 58.2455, 3.5, 4.4, 2436075.445, 5.366, 2000, "Delta Cep", "c"};
-    s.CurrentAsteroid = ceres;
-    s.CurrentComet = halley;
-    s.CurrentVariableStar = delta;
+    s.Objects.CurrentAsteroid = ceres;
+    s.Objects.CurrentComet = halley;
+    s.Objects.CurrentVariableStar = delta;
     ASSERT_TRUE(form.Commands().Trigger("Dateispeichern1"));
     EXPECT_TRUE(form.Commands().IsEnabled("VernderlicherStern1"));
   }
@@ -560,13 +560,13 @@ TEST_F(ConfigWindow, CurrentObjectsAndTheirFilesSurviveARestart) {
   form.show();
   QApplication::processEvents();
   const TMainFormState& s = form.State();
-  EXPECT_EQ(s.CurrentAsteroid.Name, ceres.Name);
-  EXPECT_EQ(s.CurrentAsteroid.SemiMajorAxis, ceres.SemiMajorAxis);
-  EXPECT_EQ(s.CurrentAsteroid.H, ceres.H);
-  EXPECT_EQ(s.CurrentAsteroid.G, ceres.G);
-  EXPECT_EQ(s.CurrentComet.Name, halley.Name);
-  EXPECT_EQ(s.CurrentComet.PerihelionDistance, halley.PerihelionDistance);
-  const TVariableStarElements& star = s.CurrentVariableStar;
+  EXPECT_EQ(s.Objects.CurrentAsteroid.Name, ceres.Name);
+  EXPECT_EQ(s.Objects.CurrentAsteroid.SemiMajorAxis, ceres.SemiMajorAxis);
+  EXPECT_EQ(s.Objects.CurrentAsteroid.H, ceres.H);
+  EXPECT_EQ(s.Objects.CurrentAsteroid.G, ceres.G);
+  EXPECT_EQ(s.Objects.CurrentComet.Name, halley.Name);
+  EXPECT_EQ(s.Objects.CurrentComet.PerihelionDistance, halley.PerihelionDistance);
+  const TVariableStarElements& star = s.Objects.CurrentVariableStar;
   EXPECT_EQ(star.Name, delta.Name);
   EXPECT_EQ(star.Type, delta.Type);
   EXPECT_EQ(star.Epoch, delta.Epoch);

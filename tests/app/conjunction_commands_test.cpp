@@ -99,7 +99,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   SetDate(state.Period.Start, 1, 11, 2020);
   SetDate(state.Period.End, 1, 1, 2021);
   state.Period.AutoEnd = 0;
-  state.PlaceConfirmed = 1;
+  state.Table.PlaceConfirmed = 1;
   form.HeldConfiguration().SeparationLimit = 360;  // the first start's value
   form.HeldConfiguration().ConjunctionStar = 1000000;
 
@@ -123,7 +123,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   commands.Trigger("Kionjunktionen1");
   EXPECT_EQ(rows, 1);
   ASSERT_EQ(form.Events().Count(), 1);
-  EXPECT_EQ(state.PreviousTableKind, 86);
+  EXPECT_EQ(state.Table.PreviousTableKind, 86);
   workbook::TWorkbook& book = form.Workbook();
   EXPECT_EQ(book.Text(1, 1), state.Period.TableConfig.ColumnTitles[161]);
   EXPECT_EQ(book.Text(2, 1), "Jupiter");
@@ -159,7 +159,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   EXPECT_EQ(form.Panel("Datumpanel")->text().toStdString(),
             DatePanelText(state.Period.Start, state.Period.ApparentSiderealTime));
   SetDate(state.Period.Start, 1, 11, 2020);
-  state.ResultsIntoTable = 1;
+  state.Searches.ResultsIntoTable = 1;
 
   // "Winkelabstände...", in German: Compute, then Stop after three rows.
   form.SetLanguage(0);
@@ -191,7 +191,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   test::SavePng(form, "separation_table_de");
 
   // The other two pictures; a filter shows its label; cancel keeps nothing.
-  state.NumericOptions.ConjunctionMaxSunAltitude = -6;
+  state.Computing.NumericOptions.ConjunctionMaxSunAltitude = -6;
   test::WhenModalShown<TKonjunktionsuchen>([&](TKonjunktionsuchen& dialog) {
     EXPECT_TRUE(dialog.FilterLabel()->isVisibleTo(&dialog));
     test::SavePng(dialog, "conjunction_dialog_search_de");
@@ -218,7 +218,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   EXPECT_EQ(form.Events().Count(), 0);
 
   // A user object chosen in the main window is the dialog's at once.
-  state.UserObjectIndex = 0;
+  state.Objects.UserObjectIndex = 0;
   test::WhenModalShown<TKonjunktionsuchen>([&](TKonjunktionsuchen& dialog) {
     EXPECT_TRUE(dialog.FirstRadio(13)->isEnabled());
     EXPECT_EQ(Child<QLabel>(dialog, "UserObjectName")->text(), "Vega");
@@ -267,10 +267,10 @@ TEST_F(ConjunctionCommands, DatabaseAsteroidFindsWhatItsElementsFind) {
   SetDate(state.Period.Start, 1, 11, 2020);
   SetDate(state.Period.End, 1, 12, 2020);
   state.Period.AutoEnd = 0;
-  state.PlaceConfirmed = 1;
-  state.CurrentAsteroid = ceres;
-  state.AsteroidDatabase = 0;
-  ASSERT_EQ(state.DatabaseFiles.size(), 1u);
+  state.Table.PlaceConfirmed = 1;
+  state.Objects.CurrentAsteroid = ceres;
+  state.Objects.AsteroidDatabase = 0;
+  ASSERT_EQ(state.Objects.DatabaseFiles.size(), 1u);
 
   // Moon and asteroid over the period into the list; `kepler` chooses the road.
   auto search = [&](bool kepler) {
@@ -309,8 +309,8 @@ TEST_F(ConjunctionCommands, DatabaseAsteroidFindsWhatItsElementsFind) {
   for (const RecordedMessage& m : messages_.messages) {
     EXPECT_NE(m.icon, MessageIcon::Error) << m.text;  // such as "Die Datei  kann nicht gelesen werden."
   }
-  EXPECT_EQ(state.CurrentDatabaseAsteroid, folder + "/Ceres.eel");
-  EXPECT_EQ(state.AsteroidDatabase, 1);
+  EXPECT_EQ(state.Objects.CurrentDatabaseAsteroid, folder + "/Ceres.eel");
+  EXPECT_EQ(state.Objects.AsteroidDatabase, 1);
   ASSERT_GE(elements.size(), 1u);
   ASSERT_EQ(database.size(), elements.size());
   for (std::size_t k = 0; k < elements.size(); ++k) {

@@ -90,7 +90,7 @@ TEST_F(ElementDialogs, AsteroidRefusalSwallowsOneOkThenHandsOver) {
   EXPECT_EQ(messages_.messages[0].caption, "Invalid value");
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(ParseElementEntry(dialog.FieldEdit(1)->text().toStdString()), 1.0);  // the last accepted a
-  EXPECT_EQ(form.State().CurrentAsteroid.Name, "Kein Planetoid");
+  EXPECT_EQ(form.State().Objects.CurrentAsteroid.Name, "Kein Planetoid");
   SavePng(dialog, "asteroid_elements_dialog");
 
   for (const char* bad : {"", "-", "nan", "inf", "abc", "360.0001"}) {
@@ -105,21 +105,21 @@ TEST_F(ElementDialogs, AsteroidRefusalSwallowsOneOkThenHandsOver) {
   dialog.OkButton()->click();
   QApplication::processEvents();
   EXPECT_FALSE(dialog.isVisible());
-  const TAsteroidElements& a = form.State().CurrentAsteroid;
+  const TAsteroidElements& a = form.State().Objects.CurrentAsteroid;
   EXPECT_EQ(a.Name, "Testroid");
   EXPECT_DOUBLE_EQ(a.SemiMajorAxis, 2.5);
   EXPECT_DOUBLE_EQ(a.Eccentricity, 0.25);
   EXPECT_DOUBLE_EQ(a.Inclination, 12.5);
   EXPECT_DOUBLE_EQ(a.Node, -360);
   EXPECT_DOUBLE_EQ(a.Perihelion, 360);
-  EXPECT_EQ(form.State().ElementsChanged, 1);
+  EXPECT_EQ(form.State().Objects.ElementsChanged, 1);
   EXPECT_EQ(computed, 0) << "OK chooses the asteroid; only a table command writes a table";
 
   // Cancel hands nothing back.
   ASSERT_TRUE(form.Commands().Trigger("Planetoiden1"));
   Enter(dialog.FieldEdit(1), "7");
   dialog.findChild<QPushButton*>("Abbruch")->click();
-  EXPECT_DOUBLE_EQ(form.State().CurrentAsteroid.SemiMajorAxis, 2.5);
+  EXPECT_DOUBLE_EQ(form.State().Objects.CurrentAsteroid.SemiMajorAxis, 2.5);
 
   // Another list file opened, then Cancel (or Escape): the list, its file
   // and the entry range chosen for it are those of before.
@@ -129,7 +129,7 @@ TEST_F(ElementDialogs, AsteroidRefusalSwallowsOneOkThenHandsOver) {
                                       ":a;e;i;node;per;m;n;equinox;epoch;h;g\n"
                                       "Vesta(4) 2022;2,36;0,09;7,1;103,8;151,1;3,4;0,27;2000;2459800,5;3,2;0,32\n");
   const TFileRange range{2, 5};
-  form.State().ElementFileRanges.AsteroidFile = range;
+  form.State().Objects.ElementFileRanges.AsteroidFile = range;
   ASSERT_TRUE(form.Commands().Trigger("Planetoiden1"));
   const int countBefore = dialog.Planetoidentabelle1.Count();
   const std::string fileBefore = dialog.State.FileName;
@@ -138,7 +138,7 @@ TEST_F(ElementDialogs, AsteroidRefusalSwallowsOneOkThenHandsOver) {
     files.QueueAnswer(one);
     dialog.OpenListFile();
     ASSERT_EQ(dialog.Planetoidentabelle1.Count(), 1);
-    EXPECT_FALSE(form.State().ElementFileRanges.AsteroidFile.Chosen());
+    EXPECT_FALSE(form.State().Objects.ElementFileRanges.AsteroidFile.Chosen());
     if (escape) {
       dialog.reject();
     } else {
@@ -147,7 +147,7 @@ TEST_F(ElementDialogs, AsteroidRefusalSwallowsOneOkThenHandsOver) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.Planetoidentabelle1.Count(), countBefore);
     EXPECT_EQ(dialog.State.FileName, fileBefore);
-    EXPECT_EQ(form.State().ElementFileRanges.AsteroidFile, range);
+    EXPECT_EQ(form.State().Objects.ElementFileRanges.AsteroidFile, range);
     ASSERT_TRUE(form.Commands().Trigger("Planetoiden1"));
   }
   // OK keeps the loaded file.
@@ -217,9 +217,9 @@ TEST_F(ElementDialogs, CometRulesSheetSaveAndWebButton) {
   ASSERT_EQ(opener.opened.size(), 1u);
 
   dialog.OkButton()->click();
-  EXPECT_EQ(form.State().CurrentComet.Name, "C/2001 Q4");
-  EXPECT_DOUBLE_EQ(form.State().CurrentComet.PerihelionDistance, 0.96);
-  EXPECT_EQ(form.State().PreviousTableKind, 1);  // no comet table on show: nothing computed
+  EXPECT_EQ(form.State().Objects.CurrentComet.Name, "C/2001 Q4");
+  EXPECT_DOUBLE_EQ(form.State().Objects.CurrentComet.PerihelionDistance, 0.96);
+  EXPECT_EQ(form.State().Table.PreviousTableKind, 1);  // no comet table on show: nothing computed
 
   // With the spreadsheet setting off the sheet group stays hidden.
   form.StoredSettings().Spreadsheet = false;
@@ -270,7 +270,7 @@ TEST_F(ElementDialogs, VariableStarChoice) {
     EXPECT_EQ(dialog.NameLabel()->text(), "Algol");
     dialog.findChild<QPushButton*>("Abbruch")->click();
   });
-  EXPECT_EQ(form.State().CurrentVariableStar.Name, "Kein Variabler");
+  EXPECT_EQ(form.State().Objects.CurrentVariableStar.Name, "Kein Variabler");
 
   // A file opened, then Cancel: the list and the file of before.
   run([&] {
@@ -294,8 +294,8 @@ TEST_F(ElementDialogs, VariableStarChoice) {
     EXPECT_EQ(dialog.NameLabel()->text(), "Delta Cep");
     dialog.findChild<QPushButton*>("OK")->click();
   });
-  EXPECT_EQ(form.State().CurrentVariableStar.Name, "Delta Cep");
-  EXPECT_EQ(form.State().CurrentVariableStar.Period, 5.366);
+  EXPECT_EQ(form.State().Objects.CurrentVariableStar.Name, "Delta Cep");
+  EXPECT_EQ(form.State().Objects.CurrentVariableStar.Period, 5.366);
   EXPECT_TRUE(form.Commands().IsEnabled("VernderlicherStern1")) << "at once, no other menu opened";
 
   run([&dialog] {
@@ -303,7 +303,7 @@ TEST_F(ElementDialogs, VariableStarChoice) {
     dialog.NoObject();
     dialog.findChild<QPushButton*>("OK")->click();
   });
-  EXPECT_EQ(form.State().CurrentVariableStar.Name, "Kein Variabler");
+  EXPECT_EQ(form.State().Objects.CurrentVariableStar.Name, "Kein Variabler");
   EXPECT_FALSE(form.Commands().IsEnabled("VernderlicherStern1"));
   SetFileDialog(previousFiles);
 }

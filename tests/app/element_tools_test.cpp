@@ -99,7 +99,7 @@ TEST_F(ElementTools, SeasonsTableFromItsMenuItem) {
   s.Period.End.Mjd = start.Mjd + 2 * 365 + 100;  // into 1963
   UTToLocalTime(s.Period.End);
   s.Period.TableConfig.Flags[column_flag::kJulianDate] = 1;
-  s.WorkbookView = 1;
+  s.Document.WorkbookView = 1;
   commands.Trigger("Jahreszeiten1");
   workbook::TWorkbook& sheet = form.Workbook();
   EXPECT_EQ(sheet.LastRow(), 13);
@@ -108,7 +108,7 @@ TEST_F(ElementTools, SeasonsTableFromItsMenuItem) {
   // Meeus 27.a: June 21 1962, 21h25m08s TD less 34 s, within a minute.
   EXPECT_NEAR(sheet.Number(7, 4), 2437837.39245 - 34.0 / 86400, 60.0 / 86400);
   SavePng(form, "main_window_seasons_sheet");
-  s.WorkbookView = 0;
+  s.Document.WorkbookView = 0;
   commands.Trigger("Jahreszeiten1");
   for (int row = 1; row <= 13; ++row) {
     for (int col = 1; col <= 3; ++col) EXPECT_EQ(form.Grid().Cells(col, row), sheet.Text(row, col)) << row << "," << col;
@@ -120,7 +120,7 @@ TEST_F(ElementTools, SeasonsTableFromItsMenuItem) {
   s.Period.End.Year = start.Year - 1;
   commands.Trigger("Jahreszeiten1");
   EXPECT_EQ(form.Grid().Cells(1, 7), SeasonNames[1]);
-  s.WorkbookView = 1;
+  s.Document.WorkbookView = 1;
   sheet.ClearRange(-1, -1, -1, -1, 1);
   commands.Trigger("Systemdatum1");
   EXPECT_EQ(sheet.LastRow(), 0);

@@ -60,7 +60,7 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   form.SetLanguage(0);
   TMenuCommands& commands = form.Commands();
   TMainFormState& state = form.State();
-  state.FastSearchOption = 1;  // the internal series, no theory question
+  state.Computing.FastSearchOption = 1;  // the internal series, no theory question
   ASSERT_TRUE(commands.IsEnabled("Ereignissuchen1"));
   SetBerlinDate(state.Period.Start, 1, 1, 2020);
   SetBerlinDate(state.Period.End, 31, 12, 2020);
@@ -87,14 +87,14 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   });
   commands.Action("Ereignissuchen1")->trigger();
   EXPECT_EQ(found, 1);
-  EXPECT_EQ(state.PreviousTableKind, 84);
+  EXPECT_EQ(state.Table.PreviousTableKind, 84);
   workbook::TWorkbook& book = form.Workbook();
   EXPECT_EQ(book.Text(2, 1), "Mars");
   EXPECT_EQ(book.Text(2, 2), "Opposition");
   EXPECT_EQ(book.LastRow(), 2);
   EXPECT_EQ(state.Period.Start.Day, 1);  // "Schließen" keeps the date
-  EXPECT_EQ(state.EventSearchOptions.ObjectCode, 3);
-  EXPECT_EQ(state.EventUsesPeriod, 1);
+  EXPECT_EQ(state.Searches.EventSearchOptions.ObjectCode, 3);
+  EXPECT_EQ(state.Searches.EventUsesPeriod, 1);
   EXPECT_TRUE(messages_.messages.empty());
   test::SavePng(form, "main_window_event_table");
 
@@ -143,7 +143,7 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   // Pluto chosen, a start before the internal series' range (1889): Pluto
   // is disabled and Neptune chosen instead. Cancel: the date as it was, the
   // options untouched.
-  state.EventSearchOptions.ObjectCode = 8;
+  state.Searches.EventSearchOptions.ObjectCode = 8;
   SetBerlinDate(state.Period.Start, 1, 1, 1850);
   const double before = state.Period.Start.Mjd;
   WhenModalShown([](QDialog& dialog) {
@@ -156,7 +156,7 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   });
   commands.Trigger("Ereignissuchen1");
   EXPECT_DOUBLE_EQ(state.Period.Start.Mjd, before);
-  EXPECT_EQ(state.EventSearchOptions.ObjectCode, 8);
+  EXPECT_EQ(state.Searches.EventSearchOptions.ObjectCode, 8);
   EXPECT_EQ(AbortRequested, 0);
 }
 

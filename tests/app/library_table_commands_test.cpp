@@ -72,23 +72,23 @@ TEST_F(LibraryTableCommands, StateVectorsAndElementsFromTheMenu) {
     tmystringgrid expected(2, 2);
     TLibraryTableTarget target;
     target.Grid = &expected;
-    target.Output.SecondEquinoxText = SecondEquinoxHeading(state.SecondEquinox);
+    target.Output.SecondEquinoxText = SecondEquinoxHeading(state.Computing.SecondEquinox);
     const TEphemerisPeriodState& p = state.Period;
     if (c.kind == kTableKindStateVectorVsop87a) {
       ASSERT_TRUE(
-          PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, state.VsopLevelA, p.TableConfig, libraries));
+          PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, state.Computing.VsopLevelA, p.TableConfig, libraries));
     } else {
       ASSERT_TRUE(PlanetCoordinateTableVsop82(p.PositionFiles, target, p.Start, p.TableConfig, libraries));
     }
     ASSERT_EQ(expected.RowCount(), c.rows);
     ASSERT_EQ(expected.ColCount(), c.cols);
 
-    state.WorkbookView = 1;
-    state.DocumentSaved = 1;
+    state.Document.WorkbookView = 1;
+    state.Document.DocumentSaved = 1;
     commands.Trigger(c.command);
-    EXPECT_EQ(state.PreviousTableKind, c.kind);
-    EXPECT_EQ(state.TableKind, kNoTableKind);
-    EXPECT_EQ(state.DocumentSaved, 0);
+    EXPECT_EQ(state.Table.PreviousTableKind, c.kind);
+    EXPECT_EQ(state.Table.TableKind, kNoTableKind);
+    EXPECT_EQ(state.Document.DocumentSaved, 0);
     int filled = 0;
     for (int row = 1; row < c.rows; ++row) {
       for (int col = 1; col < c.cols; ++col) {
@@ -111,7 +111,7 @@ TEST_F(LibraryTableCommands, StateVectorsAndElementsFromTheMenu) {
     fs::create_directories(folder);
     form.grab().save(QString::fromStdString((folder / ("main_window_" + std::to_string(c.kind) + ".png")).string()));
 
-    state.WorkbookView = 0;
+    state.Document.WorkbookView = 0;
     commands.Trigger(c.command);
     const tmystringgrid& grid = form.Grid();
     ASSERT_EQ(grid.RowCount(), c.rows);
@@ -126,7 +126,7 @@ TEST_F(LibraryTableCommands, StateVectorsAndElementsFromTheMenu) {
           EXPECT_EQ(got, want) << "row " << row << ", column " << col;
         }
       }
-    state.WorkbookView = 1;
+    state.Document.WorkbookView = 1;
   }
   EXPECT_TRUE(messages_.messages.empty());
   EXPECT_EQ(form.HourglassDepth(), 0);

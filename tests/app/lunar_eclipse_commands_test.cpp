@@ -72,13 +72,13 @@ TEST_F(LunarEclipseCommands, EclipseAndCalendarFromTheMenu) {
   // lines, the start date kept.
   SetBerlinDate(state.Period.Start, 1, 9, 2025);
   commands.Action("SpeedButton25a")->trigger();
-  EXPECT_EQ(state.PreviousTableKind, 88);
+  EXPECT_EQ(state.Table.PreviousTableKind, 88);
   EXPECT_EQ(book.Text(1, 1), "Lunar eclipse");
   EXPECT_EQ(book.Text(2, 1), "First contact with the penumbra: ");
   EXPECT_EQ(book.Text(5, 1), "Maximum of the eclipse: ");
   EXPECT_EQ(book.Text(9, 1), "Size of eclipse: ");
-  EXPECT_EQ(state.LunarEclipseResults.Lines.size(), 8u);
-  EXPECT_EQ(state.LunarEclipseResults.Lines[3].Observer.Day, 7);
+  EXPECT_EQ(state.Eclipses.LunarEclipseResults.Lines.size(), 8u);
+  EXPECT_EQ(state.Eclipses.LunarEclipseResults.Lines[3].Observer.Day, 7);
   EXPECT_EQ(state.Period.Start.Day, 1);
   SavePng(form, "main_window_lunar_eclipse");
 
@@ -99,10 +99,10 @@ TEST_F(LunarEclipseCommands, EclipseAndCalendarFromTheMenu) {
   commands.Trigger("Mondfinsterniskalender1");
   EXPECT_EQ(dialogs_seen, 1);
   EXPECT_EQ(periodText, "01.09.2025 to 31.12.2026");
-  EXPECT_EQ(state.LunarCriteria.Kind, 2);
-  EXPECT_EQ(state.LunarCriteria.AltitudeCondition, 1);
-  EXPECT_EQ(state.LunarCriteria.MinimumAltitude, 10);
-  EXPECT_EQ(state.PreviousTableKind, 89);
+  EXPECT_EQ(state.Eclipses.LunarCriteria.Kind, 2);
+  EXPECT_EQ(state.Eclipses.LunarCriteria.AltitudeCondition, 1);
+  EXPECT_EQ(state.Eclipses.LunarCriteria.MinimumAltitude, 10);
+  EXPECT_EQ(state.Table.PreviousTableKind, 89);
   // Totals after the start: 2025 Sep 7 (seen from Berlin after moonrise)
   // and 2026 Mar 3 (below the horizon there), then the partial of 2026
   // Aug 28: one block of eight lines.
@@ -118,14 +118,14 @@ TEST_F(LunarEclipseCommands, EclipseAndCalendarFromTheMenu) {
     dialog.findChild<QRadioButton*>("Kind0")->click();
     dialog.findChild<QPushButton*>("CancelButton")->click();
   });
-  state.PreviousTableKind = kNoTableKind;
+  state.Table.PreviousTableKind = kNoTableKind;
   commands.Trigger("Mondfinsterniskalender1");
-  EXPECT_EQ(state.LunarCriteria.Kind, 2);
-  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(state.Eclipses.LunarCriteria.Kind, 2);
+  EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
 
   // Into the grid, all eclipses.
-  state.WorkbookView = 0;
-  state.LunarCriteria = TLunarEclipseCriteria{};
+  state.Document.WorkbookView = 0;
+  state.Eclipses.LunarCriteria = TLunarEclipseCriteria{};
   WhenModalShown([](QDialog& dialog) { dialog.findChild<QPushButton*>("OKButton")->click(); });
   commands.Trigger("Mondfinsterniskalender1");
   EXPECT_EQ(form.Grid().Cells(1, 1), "Lunar eclipse");
@@ -134,7 +134,7 @@ TEST_F(LunarEclipseCommands, EclipseAndCalendarFromTheMenu) {
   QApplication::processEvents();
   SavePng(form, "main_window_lunar_calendar_grid");
   form.CentralStack()->setCurrentWidget(form.WorkbookView());
-  state.WorkbookView = 1;
+  state.Document.WorkbookView = 1;
 }
 
 }  // namespace

@@ -124,8 +124,8 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
     d.findChild<QPushButton*>("CancelBtn")->click();
   });
   commands.Trigger("Sternbedeckungen1");
-  EXPECT_EQ(state.NumericOptions.MagnitudeLimit, 8.f);
-  EXPECT_NE(state.TableKind, 142);
+  EXPECT_EQ(state.Computing.NumericOptions.MagnitudeLimit, 8.f);
+  EXPECT_NE(state.Table.TableKind, 142);
 
   // Berlin, 28 to 31 March 2026: Regulus is hidden on the evening of the
   // 29th.
@@ -141,17 +141,17 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   TObserverRecord& end = state.Period.End;
   end = start;
   SetDate(end, 31, 3, 2026);
-  state.PlaceConfirmed = 1;
+  state.Table.PlaceConfirmed = 1;
   WhenModalShown([](QDialog& d) { d.findChild<QPushButton*>("OKBtn")->click(); });
   commands.Trigger("Sternbedeckungen1");
   workbook::TWorkbook& book = form.Workbook();
-  EXPECT_EQ(state.PreviousTableKind, 142);
+  EXPECT_EQ(state.Table.PreviousTableKind, 142);
   EXPECT_EQ(book.Text(2, 9 + (state.Period.TableConfig.Flags[5] != 0 ? 1 : 0)), "Regulus");
   EXPECT_EQ(book.Text(3, 1).empty(), false);
   SavePng(form, "lunar_occultation_sheet");
 
   // The same into the grid.
-  state.WorkbookView = 0;
+  state.Document.WorkbookView = 0;
   WhenModalShown([](QDialog& d) { d.findChild<QPushButton*>("OKBtn")->click(); });
   commands.Trigger("Sternbedeckungen1");
   EXPECT_EQ(form.Grid().RowCount(), 4);
@@ -162,13 +162,13 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
     QApplication::processEvents();
     SavePng(*form.GridView(), "lunar_occultation_grid");
   }
-  state.WorkbookView = 1;
+  state.Document.WorkbookView = 1;
 
   // Planets: Venus on 14 September 2026.
   SetDate(start, 13, 9, 2026);
   SetDate(end, 16, 9, 2026);
   commands.Trigger("Planeten1");
-  EXPECT_EQ(state.PreviousTableKind, 143);
+  EXPECT_EQ(state.Table.PreviousTableKind, 143);
   EXPECT_EQ(book.Text(2, 9 + (state.Period.TableConfig.Flags[5] != 0 ? 1 : 0)), "Venus");
   SavePng(form, "lunar_occultation_planets");
 
@@ -184,8 +184,8 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   SetProgressReporter(previous);
   EXPECT_EQ(book.Text(2, 1), "29-03-2026");
   EXPECT_EQ(book.Text(2, 9 + (state.Period.TableConfig.Flags[5] != 0 ? 1 : 0)), "Regulus");
-  EXPECT_EQ(state.TableKind, kNoTableKind);
-  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.TableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
   EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(true, true));
   EXPECT_EQ(form.HourglassDepth(), 0);
 

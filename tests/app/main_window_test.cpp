@@ -101,7 +101,7 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
     TMenuCommands& commands = form.Commands();
     EXPECT_FALSE(commands.Action("VernderlicherStern1")->isEnabled()) << "no variable star chosen";
     EXPECT_FALSE(commands.Action("SpeedButton23")->isEnabled());
-    form.State().CurrentVariableStar.Name = "Algol";
+    form.State().Objects.CurrentVariableStar.Name = "Algol";
     form.RefreshMenuStates();
     EXPECT_TRUE(commands.Action("FileExitItem")->isEnabled());
     ASSERT_TRUE(commands.RegisterHandler("Legende1", {}));
@@ -138,7 +138,7 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
     EXPECT_EQ(form.CentralStack()->currentWidget(), reinterpret_cast<QWidget*>(form.WorkbookView()));
     EXPECT_EQ(form.Workbook().NumSheets(), 16);
     Pump(50);
-    EXPECT_EQ(form.State().TableChanged, 0);
+    EXPECT_EQ(form.State().Table.TableChanged, 0);
     EXPECT_NEAR(form.State().Period.End.Mjd - form.State().Period.Start.Mjd, 10.0, 1e-9);
     EXPECT_EQ(form.HourglassDepth(), 0);
 
@@ -315,8 +315,8 @@ TEST_F(MainWindowStart, ACorruptSettingsFileGivesTheDefaults) {
   QApplication::processEvents();
   ASSERT_FALSE(form.Halted());
   EXPECT_EQ(LanguageEnglish, 1);
-  EXPECT_EQ(form.State().DefaultSheetNumber, 16);
-  EXPECT_EQ(form.State().RecentFilesCount, 10);
+  EXPECT_EQ(form.State().Document.DefaultSheetNumber, 16);
+  EXPECT_EQ(form.State().Document.RecentFilesCount, 10);
   EXPECT_EQ(form.Workbook().NumSheets(), 16);
   // "FirstRun" could not be read: the first-run question is the only message.
   ASSERT_EQ(messages_.messages.size(), 1u);

@@ -89,9 +89,9 @@ TEST_F(MenuProbe, EveryCommandHasAHandlerAndWaitsOnlyForWhatIsNotChosen) {
 
   // Each chosen: only the result grid's layout still waits (the workbook is shown).
   TMainFormState& s = form.State();
-  s.CurrentAsteroid.Name = "Ceres";
-  s.CurrentComet.Name = "1P/Halley";
-  s.CurrentVariableStar.Name = "Algol";
+  s.Objects.CurrentAsteroid.Name = "Ceres";
+  s.Objects.CurrentComet.Name = "1P/Halley";
+  s.Objects.CurrentVariableStar.Name = "Algol";
   form.UserObjects().Add(std::make_unique<tuserobject>("M 31", 0.4244f, 41.1609f, 0.0f, 0.0f, 2000.0f, 3.4f));
   form.SetSatellitesEnabled(1);
   const std::filesystem::path database = home_.Path() / "eel";
@@ -103,7 +103,7 @@ TEST_F(MenuProbe, EveryCommandHasAHandlerAndWaitsOnlyForWhatIsNotChosen) {
   if (form.UpdateExternalProgramMenu) form.UpdateExternalProgramMenu();
   OpenEveryMenu(form);
   EXPECT_EQ(Disabled(form), (std::map<std::string, bool>{{"Layout1", true}}));
-  s.WorkbookView = 0;
+  s.Document.WorkbookView = 0;
   OpenEveryMenu(form);
   EXPECT_TRUE(c.IsEnabled("Layout1"));
 }

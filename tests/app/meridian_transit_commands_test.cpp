@@ -131,7 +131,7 @@ TEST_F(MeridianTransitCommands, ConfigurationKeepsTheChosenFeature) {
   state.Period.End = state.Period.Start;
   test::SetBerlinDate(state.Period.End, 3, 3, 2025);
   state.Period.AutoEnd = 0;
-  state.PlaceConfirmed = 1;
+  state.Table.PlaceConfirmed = 1;
 
   // Jupiter's red spot from a file of the user's.
   const std::string mine = home_.Write("mine.csv", ":LONGITUDES!\nJUPITER2;61.5;Red Spot\nmars;290.5;Syrtis Major\n");

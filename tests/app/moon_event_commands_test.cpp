@@ -78,9 +78,9 @@ class MoonEventCommands : public test::MainFormTest {
     start.Mjd = JdToMjd(2460933.5);
     UTToLocalTime(start);
     s.Period.AutoEnd = 0;
-    s.PlaceConfirmed = 1;
-    s.NumericOptions.PhenomenaMinObjectAltitude = -90;
-    s.NumericOptions.PhenomenaMaxSunAltitude = 90;
+    s.Table.PlaceConfirmed = 1;
+    s.Computing.NumericOptions.PhenomenaMinObjectAltitude = -90;
+    s.Computing.NumericOptions.PhenomenaMaxSunAltitude = 90;
     SetDays(14);
   }
   void TearDown() override {
@@ -119,7 +119,7 @@ TEST_F(MoonEventCommands, PhenomenaAndConjunctionsIntoSheetAndGrid) {
   }
   workbook::TWorkbook& sheet = form_->Workbook();
   commands.Trigger("Jupitermondereignisse1");
-  EXPECT_EQ(state.PreviousTableKind, 105);
+  EXPECT_EQ(state.Table.PreviousTableKind, 105);
   const TMoonEventList& list = *MoonEventListOf(*form_);
   ASSERT_GT(list.Count(), 60) << "two weeks of phenomena";
   for (int i = 1; i < list.Count(); ++i) EXPECT_LE(list.At(i - 1).date.Mjd, list.At(i).date.Mjd);
@@ -137,7 +137,7 @@ TEST_F(MoonEventCommands, PhenomenaAndConjunctionsIntoSheetAndGrid) {
   }
   SavePng(*form_, "main_window_jupiter_phenomena");
 
-  state.WorkbookView = 0;
+  state.Document.WorkbookView = 0;
   commands.Trigger("Jupitermondereignisse1");
   tmystringgrid& grid = form_->Grid();
   // The sheet's rows and columns, as every table's grid has them.
@@ -146,12 +146,12 @@ TEST_F(MoonEventCommands, PhenomenaAndConjunctionsIntoSheetAndGrid) {
   EXPECT_EQ(grid.Cells(moonColumn + 1, list.Count() + 1), list.At(list.Count() - 1).EventText);
   // Saturn's conjunctions: the pair, then the separation, in the grid too.
   commands.Trigger("KonjunktionenSaturnmonde1");
-  EXPECT_EQ(state.PreviousTableKind, 113);
+  EXPECT_EQ(state.Table.PreviousTableKind, 113);
   ASSERT_GT(list.Count(), 5);
   EXPECT_NE(grid.Cells(moonColumn, 2).find('/'), std::string::npos);
   EXPECT_EQ(grid.Cells(moonColumn + 1, 1), state.Period.TableConfig.ColumnTitles[167]);
   SavePng(*form_, "main_window_saturn_conjunctions_grid");
-  state.WorkbookView = 1;
+  state.Document.WorkbookView = 1;
 }
 
 TEST_F(MoonEventCommands, OneMoonThroughTheDialogCancelAndRefusals) {
@@ -162,8 +162,8 @@ TEST_F(MoonEventCommands, OneMoonThroughTheDialogCancelAndRefusals) {
 
   // Cancel (German): the stored choice shown, nothing changed, no run.
   LanguageEnglish = 0;
-  state.JupiterMoon = 2;
-  state.MoonEvent = 1;
+  state.Objects.JupiterMoon = 2;
+  state.Objects.MoonEvent = 1;
   SetMoonEventDialogDriver([](TMond_Ereignis& d) {
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Mond und Ereignis wählen"));
     EXPECT_EQ(d.Moons()->buttons().size(), 4);
@@ -173,35 +173,35 @@ TEST_F(MoonEventCommands, OneMoonThroughTheDialogCancelAndRefusals) {
     return static_cast<int>(QDialog::Rejected);
   });
   commands.Trigger("ElongationenJupitermonde1");
-  EXPECT_EQ(state.JupiterMoon, 2);
-  EXPECT_EQ(state.MoonEvent, 1);
+  EXPECT_EQ(state.Objects.JupiterMoon, 2);
+  EXPECT_EQ(state.Objects.MoonEvent, 1);
   EXPECT_EQ(list.Count(), 0);
   LanguageEnglish = 1;
 
   ChooseOnOk(3, 2, "moon_event_dialog_en");
   commands.Trigger("ElongationenJupitermonde1");
-  EXPECT_EQ(state.PreviousTableKind, 104);
-  EXPECT_EQ(state.JupiterMoon, 4);
-  EXPECT_EQ(state.MoonEvent, 2);
+  EXPECT_EQ(state.Table.PreviousTableKind, 104);
+  EXPECT_EQ(state.Objects.JupiterMoon, 4);
+  EXPECT_EQ(state.Objects.MoonEvent, 2);
   ASSERT_GE(list.Count(), 1);
   EXPECT_EQ(list.At(0).EventText, "Greatest eastern Elongation IV");
 
   ChooseOnOk(5, 3, "moon_event_dialog_saturn_en");
   commands.Trigger("ElongationenSaturnmonde1");
-  EXPECT_EQ(state.PreviousTableKind, 117);
-  EXPECT_EQ(state.SaturnMoon, 6);
+  EXPECT_EQ(state.Table.PreviousTableKind, 117);
+  EXPECT_EQ(state.Objects.SaturnMoon, 6);
   ASSERT_GE(list.Count(), 1);
   EXPECT_EQ(list.At(0).EventText, "Greatest western Elongation Titan");
 
   // A stored five-moon kind: Mimas is not there (a message naming it, no
   // table); Rhea, 5 in the eight-moon list, is its third.
-  state.SaturnMoon = 1;
-  state.TableKind = 114;
+  state.Objects.SaturnMoon = 1;
+  state.Table.TableKind = 114;
   form_->Tables().ComputeTable();
   ASSERT_FALSE(messages_.messages.empty());
   EXPECT_NE(messages_.messages.back().text.find("Mimas"), std::string::npos);
-  state.SaturnMoon = 5;
-  state.TableKind = 114;
+  state.Objects.SaturnMoon = 5;
+  state.Table.TableKind = 114;
   form_->Tables().ComputeTable();
   ASSERT_GE(list.Count(), 1);
   EXPECT_EQ(list.At(0).EventText.find("Rhea"), list.At(0).EventText.size() - 4);
@@ -210,10 +210,10 @@ TEST_F(MoonEventCommands, OneMoonThroughTheDialogCancelAndRefusals) {
   // the commands disabled while it runs.
   CancelAtFirstMove cancelling(form_->menuBar());
   ProgressReporter* previous = SetProgressReporter(&cancelling);
-  state.TableKind = 105;
+  state.Table.TableKind = 105;
   form_->Tables().ComputeTable();
   SetProgressReporter(previous);
-  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
   EXPECT_GT(list.Count(), 0);
   EXPECT_EQ(form_->Workbook().LastRow(), list.Count() + 1);
   EXPECT_TRUE(cancelling.menuDisabled);

@@ -66,7 +66,7 @@ class MoonSatelliteCommands : public test::MainFormTest {
     s.Period.End.Mjd = start.Mjd + days;
     UTToLocalTime(s.Period.End);
     s.Period.Step = TTableStep{0, stepDays * 24, stepDays};
-    s.PlaceConfirmed = 1;
+    s.Table.PlaceConfirmed = 1;
   }
 
   test::RecordingFileDialog files_;
@@ -88,13 +88,13 @@ TEST_F(MoonSatelliteCommands, EveryTableFromItsMenuItem) {
   SetPeriod(form, 2, 1.0 / 24);
 
   commands.Trigger("Jupitermonde1");
-  EXPECT_EQ(state.PreviousTableKind, 100);
+  EXPECT_EQ(state.Table.PreviousTableKind, 100);
   EXPECT_EQ(sheet.Text(1, 1), english ? "Jupiters moons" : "Jupitermonde");
   EXPECT_EQ(sheet.LastRow(), 1 + 49);
   SavePng(form, "main_window_jupiter_moons");
 
   commands.Trigger("Saturnmonde1");
-  EXPECT_EQ(state.PreviousTableKind, 111);
+  EXPECT_EQ(state.Table.PreviousTableKind, 111);
   EXPECT_EQ(sheet.Text(1, 1), "Saturn");
   EXPECT_NE(sheet.Text(1, 4).find("Mimas"), std::string::npos) << sheet.Text(1, 4);
   commands.Trigger("Mondphasen1");
@@ -120,7 +120,7 @@ TEST_F(MoonSatelliteCommands, EveryTableFromItsMenuItem) {
   ASSERT_TRUE(commands.IsEnabled("Satellit1"));
   ASSERT_TRUE(commands.IsEnabled("AlleSatelliten1"));
   commands.Trigger("Satellit1");
-  EXPECT_EQ(state.PreviousTableKind, 880);
+  EXPECT_EQ(state.Table.PreviousTableKind, 880);
   EXPECT_EQ(sheet.Text(1, 1), "NEAR EARTH TEST");
   EXPECT_GE(sheet.LastRow(), 1 + 144) << "a day at ten-minute steps";
   SavePng(form, "main_window_satellite");
@@ -138,7 +138,7 @@ TEST_F(MoonSatelliteCommands, EveryTableFromItsMenuItem) {
   SetPeriod(form, 1, 10.0 / 1440);
 
   commands.Trigger("AlleSatelliten1");
-  EXPECT_EQ(state.PreviousTableKind, 881);
+  EXPECT_EQ(state.Table.PreviousTableKind, 881);
   EXPECT_EQ(sheet.Text(2, 1), "NEAR EARTH TEST");
   EXPECT_EQ(sheet.Text(3, 2), english ? "Not computable" : "Nicht berechenbar");
   SavePng(form, "main_window_all_satellites");
@@ -153,7 +153,7 @@ TEST_F(MoonSatelliteCommands, EveryTableFromItsMenuItem) {
     SetProgressReporter(previous);
   }
   EXPECT_EQ(sheet.LastRow(), 2);
-  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
   EXPECT_EQ(AbortRequested, 0);
   EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(true, english));
 
@@ -173,7 +173,7 @@ TEST_F(MoonSatelliteCommands, EveryTableFromItsMenuItem) {
   form.Tables().RefreshMenus();
   EXPECT_FALSE(commands.IsEnabled("Satellit1"));
   messages_.messages.clear();
-  state.TableKind = 880;
+  state.Table.TableKind = 880;
   form.Tables().ComputeTable();
   ASSERT_EQ(messages_.messages.size(), 1u);
   EXPECT_EQ(messages_.messages[0].text,

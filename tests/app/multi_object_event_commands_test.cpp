@@ -73,8 +73,8 @@ TEST_F(MultiObjectEventCommands, OppositionsOfAnElementFileIntoTheSheetThenCance
   ScopedMessageSink sink(messages_);
   form.SetLanguage(0);
   TMainFormState& state = form.State();
-  state.FastSearchOption = 1;  // the internal series, no theory question
-  state.AsteroidDatabase = 0;
+  state.Computing.FastSearchOption = 1;  // the internal series, no theory question
+  state.Objects.AsteroidDatabase = 0;
   SetBerlinDate(state.Period.Start, 1, 1, 2025);
   SetBerlinDate(state.Period.End, 31, 12, 2025);
   state.Period.AutoEnd = 0;
@@ -103,7 +103,7 @@ TEST_F(MultiObjectEventCommands, OppositionsOfAnElementFileIntoTheSheetThenCance
   });
   form.Commands().Trigger("EreignissefrmehrereObjekte1");
   EXPECT_EQ(listed, 5);
-  EXPECT_EQ(state.PreviousTableKind, 84);
+  EXPECT_EQ(state.Table.PreviousTableKind, 84);
   workbook::TWorkbook& book = form.Workbook();
   EXPECT_EQ(book.LastRow(), 6);
   std::set<std::string> names;
@@ -112,7 +112,7 @@ TEST_F(MultiObjectEventCommands, OppositionsOfAnElementFileIntoTheSheetThenCance
     EXPECT_EQ(book.Text(row, 2), "Opposition");
   }
   EXPECT_EQ(names, (std::set<std::string>{"Ceres", "Distant", "Juno", "Pallas", "Vesta"}));
-  EXPECT_EQ(state.EventSearchOptions.ObjectCode, 10);
+  EXPECT_EQ(state.Searches.EventSearchOptions.ObjectCode, 10);
   EXPECT_TRUE(messages_.messages.empty());
   test::SavePng(form, "main_window_multi_object_event_table");
 
@@ -145,13 +145,13 @@ TEST_F(MultiObjectEventCommands, OppositionsOfAnElementFileIntoTheSheetThenCance
   });
   form.Commands().Trigger("EreignissefrmehrereObjekte1");
   EXPECT_EQ(afterCancel, 1);
-  EXPECT_EQ(state.ElementFileRanges.AsteroidFile, TFileRange{});  // cancelled: nothing copied back
+  EXPECT_EQ(state.Objects.ElementFileRanges.AsteroidFile, TFileRange{});  // cancelled: nothing copied back
   EXPECT_EQ(book.LastRow(), 6);
   EXPECT_TRUE(messages_.messages.empty());
 
   // Another file opened in the asteroid form forgets the asteroid range
   // alone.
-  state.ElementFileRanges = TElementFileRanges{{0, 2}, {1, 2}, {3, 4}};
+  state.Objects.ElementFileRanges = TElementFileRanges{{0, 2}, {1, 2}, {3, 4}};
   test::RecordingFileDialog files;
   ScopedFileDialog scopedFiles(files);
   files.QueueAnswer(home_.Write("other.csv",
@@ -159,7 +159,7 @@ TEST_F(MultiObjectEventCommands, OppositionsOfAnElementFileIntoTheSheetThenCance
                                 "Hebe;2.42;0.2;14.7;138.6;239.6;1.0;0.26;2000;2460400.5;5.7;0.24\r\n"));
   asteroids.OpenListFile();
   EXPECT_EQ(asteroids.Planetoidentabelle1.Count(), 1);
-  EXPECT_EQ(state.ElementFileRanges, (TElementFileRanges{{0, 2}, {}, {3, 4}}));
+  EXPECT_EQ(state.Objects.ElementFileRanges, (TElementFileRanges{{0, 2}, {}, {3, 4}}));
 }
 
 }  // namespace

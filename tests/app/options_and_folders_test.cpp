@@ -67,7 +67,7 @@ TEST_F(OptionsAndFolders, SeparatorFromTheWorksheetOptionsInFilesClipboardAndCon
     d.accept();
   });
   c.Action("Optionen1")->trigger();
-  EXPECT_EQ(s.CsvSeparatorIndex, 1);
+  EXPECT_EQ(s.Document.CsvSeparatorIndex, 1);
 
   // The sheet as csv, and a csv file read into the sheet.
   workbook::TWorkbook& book = form.Workbook();
@@ -78,7 +78,7 @@ TEST_F(OptionsAndFolders, SeparatorFromTheWorksheetOptionsInFilesClipboardAndCon
   c.Action("AlscsvDateispeichern1")->trigger();
   EXPECT_EQ(ReadAll(exported).substr(0, 8), "Mars,12h");
   messages_.messages.clear();  // "only the active sheet"
-  s.DocumentSaved = 1;
+  s.Document.DocumentSaved = 1;
   const fs::path imported = home_.Path() / "in.csv";
   std::ofstream(imported) << "Venus,3;4,x\n";
   files_.QueueAnswer(imported.string());
@@ -88,7 +88,7 @@ TEST_F(OptionsAndFolders, SeparatorFromTheWorksheetOptionsInFilesClipboardAndCon
   EXPECT_EQ(book.Text(1, 3), "x");
 
   // The result grid's copy joins the cells with it.
-  s.WorkbookView = 0;
+  s.Document.WorkbookView = 0;
   tmystringgrid& grid = form.Grid();
   grid.SetColCount(4);
   grid.SetRowCount(4);
@@ -102,17 +102,17 @@ TEST_F(OptionsAndFolders, SeparatorFromTheWorksheetOptionsInFilesClipboardAndCon
                                  QItemSelectionModel::ClearAndSelect);
   c.Action("Kopieren1")->trigger();
   EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "a,b\nc,d\n");
-  s.WorkbookView = 1;
+  s.Document.WorkbookView = 1;
 
   // A saved configuration keeps it; New forgets it, Open brings it back.
   const fs::path saved = home_.Path() / "sep.ocf";
   files_.QueueAnswer(saved.string());
   c.Action("Dateispeichernunter1")->trigger();
   c.Action("Dateineu1")->trigger();
-  EXPECT_EQ(s.CsvSeparatorIndex, 0);
+  EXPECT_EQ(s.Document.CsvSeparatorIndex, 0);
   files_.QueueAnswer(saved.string());
   c.Action("Dateiffnen1")->trigger();
-  EXPECT_EQ(s.CsvSeparatorIndex, 1);
+  EXPECT_EQ(s.Document.CsvSeparatorIndex, 1);
   EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
 }
 
@@ -145,10 +145,10 @@ TEST_F(OptionsAndFolders, DefaultFolderLocationFileAndBrowserBoundsOutliveTheRun
     c.Action("ffnen1")->trigger();
     files_.QueueAnswer(std::nullopt);
     c.Action("Speichernunter1")->trigger();
-    form.State().WorkbookView = 0;
+    form.State().Document.WorkbookView = 0;
     files_.QueueAnswer(std::nullopt);
     c.Action("ffnen1")->trigger();
-    form.State().WorkbookView = 1;
+    form.State().Document.WorkbookView = 1;
     ASSERT_EQ(files_.requests.size(), 3u);
     EXPECT_EQ(files_.requests[0].request.start, folder.string() + "/");
     EXPECT_EQ(files_.requests[1].request.start.rfind(folder.string() + "/", 0), 0u) << files_.requests[1].request.start;

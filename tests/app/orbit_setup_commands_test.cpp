@@ -103,9 +103,9 @@ TEST_F(OrbitSetupCommands, DialogsFilesAndTheSheetFromTheMenu) {
   ASSERT_NE(commands.Action("Rechenverfahren1"), nullptr);
   EXPECT_TRUE(commands.Action("Rechenverfahren1")->isEnabled());
   commands.Action("Rechenverfahren1")->trigger();
-  EXPECT_EQ(form.State().AccuracyDigits, 14);
-  EXPECT_EQ(form.State().IntegrationTolerance, 1e-14L);
-  EXPECT_EQ(form.State().IntegratorChoice, 0);
+  EXPECT_EQ(form.State().Computing.AccuracyDigits, 14);
+  EXPECT_EQ(form.State().Computing.IntegrationTolerance, 1e-14L);
+  EXPECT_EQ(form.State().Computing.IntegratorChoice, 0);
   EXPECT_EQ(form.Panel("Panel5")->text().toStdString().find("14") != std::string::npos, true)
       << form.Panel("Panel5")->text().toStdString();
   for (int d = 8; d <= 17; ++d) EXPECT_EQ(DigitsFromTolerance(DigitsToTolerance(static_cast<std::uint8_t>(d))), d);

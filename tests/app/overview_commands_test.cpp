@@ -66,14 +66,14 @@ TEST_F(OverviewCommands, OverviewStateVectorsAndSingleDatePages) {
   start.Mjd = JdToMjd(2460389.0);
   UTToLocalTime(start);
   state.Period.AutoEnd = 1;
-  state.PlaceConfirmed = 1;
+  state.Table.PlaceConfirmed = 1;
   state.Period.TableConfig.Flags[column_flag::kRightAscension] = 1;
   state.Period.TableConfig.Flags[column_flag::kSummaryCoordinates] = 1;
 
   // F5: the daily overview.
   ASSERT_TRUE(commands.IsEnabled("AllePlaneten1"));
   commands.Trigger("AllePlaneten1");
-  EXPECT_EQ(state.PreviousTableKind, 75);
+  EXPECT_EQ(state.Table.PreviousTableKind, 75);
   EXPECT_EQ(sheet.LastRow(), 11);
   EXPECT_EQ(sheet.Text(2, 1), english ? "Sun" : "Sonne");
   EXPECT_EQ(sheet.Text(11, 1), english ? "Moon" : "Mond");
@@ -88,7 +88,7 @@ TEST_F(OverviewCommands, OverviewStateVectorsAndSingleDatePages) {
   }
   EXPECT_EQ(sheet.LastRow(), 2);
   EXPECT_EQ(sheet.Text(2, 1), english ? "Sun" : "Sonne");
-  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
   EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(true, english));
   EXPECT_EQ(AbortRequested, 0);
 

@@ -147,7 +147,7 @@ TEST_F(PlanetStarOccultationCommands, DialogAndTableFromTheMenu) {
   form.Commands().Trigger("OccultationsofStarsbyPlanets1");
   EXPECT_EQ(held.PlanetOccultationMagnitude, 8.0f);
   EXPECT_EQ(held.ConjunctionsOnly, 0);
-  EXPECT_NE(state.TableKind, 145);
+  EXPECT_NE(state.Table.TableKind, 145);
 
   // Jupiter and Saturn over 2026 from Berlin.
   TObserverRecord& start = state.Period.Start;
@@ -162,10 +162,10 @@ TEST_F(PlanetStarOccultationCommands, DialogAndTableFromTheMenu) {
   TObserverRecord& end = state.Period.End;
   end = start;
   SetDate(end, 1, 1, 2027);
-  state.PlaceConfirmed = 1;
+  state.Table.PlaceConfirmed = 1;
   WhenModalShown([](QDialog& d) { d.findChild<QPushButton*>("OK")->click(); });
   form.Commands().Trigger("OccultationsofStarsbyPlanets1");
-  EXPECT_EQ(state.PreviousTableKind, 145);
+  EXPECT_EQ(state.Table.PreviousTableKind, 145);
   workbook::TWorkbook& book = form.Workbook();
   const int jd = state.Period.TableConfig.Flags[5] != 0 ? 1 : 0;
   EXPECT_FALSE(book.Text(2, 1).empty());
@@ -177,7 +177,7 @@ TEST_F(PlanetStarOccultationCommands, DialogAndTableFromTheMenu) {
   EXPECT_EQ(form.HourglassDepth(), 0);
 
   // The same into the grid: the sheet's cells, 13 + c columns.
-  state.WorkbookView = 0;
+  state.Document.WorkbookView = 0;
   WhenModalShown([](QDialog& d) { d.findChild<QPushButton*>("OK")->click(); });
   form.Commands().Trigger("OccultationsofStarsbyPlanets1");
   const tmystringgrid& grid = form.Grid();
@@ -189,7 +189,7 @@ TEST_F(PlanetStarOccultationCommands, DialogAndTableFromTheMenu) {
   QApplication::processEvents();
   SavePng(form, "planet_star_occultation_grid");
   form.CentralStack()->setCurrentWidget(form.WorkbookView());
-  state.WorkbookView = 1;
+  state.Document.WorkbookView = 1;
 }
 
 }  // namespace

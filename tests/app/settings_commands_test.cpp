@@ -229,7 +229,7 @@ TEST_F(SettingsCommands, ConfigurationFilesAndThePeriodFromTheConfiguration) {
   EXPECT_EQ(fs::path(files_.requests[0].request.start).filename(), "Varbo4.ocf");
   ASSERT_TRUE(fs::exists(saved));
   EXPECT_EQ(form.Configuration().FileName(), saved.string());
-  s.CurrentAsteroid.Name = "Ceres";
+  s.Objects.CurrentAsteroid.Name = "Ceres";
   c.Action("Dateispeichern1")->trigger();
   EXPECT_EQ(files_.requests.size(), 1u) << "saved under its own name";
 
@@ -242,7 +242,7 @@ TEST_F(SettingsCommands, ConfigurationFilesAndThePeriodFromTheConfiguration) {
 
   s.Period.Start.AutoDeltaT = 0;
   c.Action("Dateineu1")->trigger();
-  EXPECT_EQ(s.CurrentAsteroid.Name, "Kein Planetoid");
+  EXPECT_EQ(s.Objects.CurrentAsteroid.Name, "Kein Planetoid");
   EXPECT_EQ(s.Period.Start.AutoDeltaT, 1) << "a new configuration takes Delta T from the date";
   EXPECT_TRUE(form.Configuration().FileName().empty());
   EXPECT_NE(s.Period.Start.Mjd, 60123.375);
@@ -251,7 +251,7 @@ TEST_F(SettingsCommands, ConfigurationFilesAndThePeriodFromTheConfiguration) {
 
   files_.QueueAnswer(saved.string());
   c.Action("Dateiffnen1")->trigger();
-  EXPECT_EQ(s.CurrentAsteroid.Name, "Ceres");
+  EXPECT_EQ(s.Objects.CurrentAsteroid.Name, "Ceres");
   EXPECT_DOUBLE_EQ(s.Period.Start.Mjd, 60123.375);
   EXPECT_TRUE(messages_.messages.empty());
 }
@@ -266,29 +266,29 @@ TEST_F(SettingsCommands, ViewSwitchClockBarManualAndExternalProgram) {
   ScopedFileDialog dialogs(files_);
   TMenuCommands& c = form.Commands();
   TMainFormState& s = form.State();
-  ASSERT_NE(s.WorkbookView, 0);
+  ASSERT_NE(s.Document.WorkbookView, 0);
 
   // The switch asks first; Cancel keeps the view and the document.
   form.Workbook().SetNumber(1, 1, 42.0);
-  s.DocumentSaved = 0;
+  s.Document.DocumentSaved = 0;
   messages_.QueueReply(MessageResult::Cancel);
   c.Action("Tabellenkalkulation1")->trigger();
   ASSERT_EQ(messages_.messages.size(), 1u);
-  EXPECT_NE(s.WorkbookView, 0);
+  EXPECT_NE(s.Document.WorkbookView, 0);
   EXPECT_TRUE(c.IsChecked("Tabellenkalkulation1"));
   EXPECT_EQ(form.Workbook().Number(1, 1), 42.0);
   messages_.QueueReply(MessageResult::No);
   c.Action("Tabellenkalkulation1")->trigger();
-  EXPECT_EQ(s.WorkbookView, 0);
+  EXPECT_EQ(s.Document.WorkbookView, 0);
   EXPECT_FALSE(c.IsChecked("Tabellenkalkulation1"));
   EXPECT_EQ(form.CentralStack()->currentWidget(), form.GridView());
   EXPECT_EQ(form.Workbook().Number(1, 1), 0.0) << "a new document";
   c.Action("Tabellenkalkulation1")->trigger();
-  EXPECT_NE(s.WorkbookView, 0);
+  EXPECT_NE(s.Document.WorkbookView, 0);
 
   // The option dialogs open from their items; the options confirmed
   // unchanged keep the settings.
-  const TNumericOptions options = s.NumericOptions;
+  const TNumericOptions options = s.Computing.NumericOptions;
   const std::uint8_t catalogue = s.OccultationCatalogueSetting;
   for (const char* item : {"Optionen2", "Optionen1", "Datenformate1", "Uhrenleistekonfigurieren1"}) {
     QString title;
@@ -301,7 +301,7 @@ TEST_F(SettingsCommands, ViewSwitchClockBarManualAndExternalProgram) {
     c.Action(item)->trigger();
     EXPECT_FALSE(title.isEmpty()) << item;
   }
-  EXPECT_EQ(s.NumericOptions.MoonCacheSpan, options.MoonCacheSpan);
+  EXPECT_EQ(s.Computing.NumericOptions.MoonCacheSpan, options.MoonCacheSpan);
   EXPECT_EQ(s.OccultationCatalogueSetting, catalogue);
 
   // The clock bar: one row per clock at the clock's time.
@@ -347,7 +347,7 @@ TEST_F(SettingsCommands, ViewSwitchClockBarManualAndExternalProgram) {
   fs::create_directories(home_.Path() / "two words");
   const fs::path book = home_.Path() / "two words" / "Book one.xlsx";
   form.Workbook().SetNumber(1, 1, 7.0);
-  s.DocumentSaved = 0;
+  s.Document.DocumentSaved = 0;
   files_.QueueAnswer(std::nullopt);  // the save is cancelled: nothing starts
   c.Action("ExternesProgrammstarten1_")->trigger();
   EXPECT_EQ(form.Workbook().Number(1, 1), 7.0) << "the workbook is kept";
@@ -425,16 +425,16 @@ TEST_F(SettingsCommands, AsteroidDatabaseFilesFromAnElementFileInTheGridView) {
   UTToLocalTime(s.Period.Start);
   UTToLocalTime(s.Period.End);
   s.Period.AutoEnd = 0;
-  s.WorkbookView = 0;
-  s.CsvSeparatorIndex = 3;  // the cells of the files joined by tabs
+  s.Document.WorkbookView = 0;
+  s.Document.CsvSeparatorIndex = 3;  // the cells of the files joined by tabs
 
-  const std::string ownAsteroid = s.CurrentAsteroid.Name;
+  const std::string ownAsteroid = s.Objects.CurrentAsteroid.Name;
   const QString title = form.windowTitle();
   const fs::path target = home_.Path() / "db" / "new";
   folders.QueueAnswer(target.string());
   form.Commands().Trigger("Planetoidendatenbankerstellen1");
-  EXPECT_EQ(s.WorkbookView, 0) << "the view stays";
-  EXPECT_EQ(s.CurrentAsteroid.Name, ownAsteroid) << "the user's asteroid stays the current one";
+  EXPECT_EQ(s.Document.WorkbookView, 0) << "the view stays";
+  EXPECT_EQ(s.Objects.CurrentAsteroid.Name, ownAsteroid) << "the user's asteroid stays the current one";
   EXPECT_EQ(form.windowTitle(), title);
   ASSERT_TRUE(fs::exists(target / "A_B 2022.csv"));
   ASSERT_TRUE(fs::exists(target / "Pallas.csv")) << "the first dot goes";

@@ -106,11 +106,11 @@ TEST_F(SettingsAndLanguage, FirstStartAsksAndTheSecondRestoresWhatTheSaverWrote)
     EXPECT_EQ(form.State().DataFolder, DataFolder());
     EXPECT_EQ(form.StoredSettings().AsteroidFolder, DataFolder() + "/Asteroids");
     EXPECT_EQ(form.StoredSettings().DefaultFolder, DataFolder() + "/");
-    EXPECT_EQ(form.State().AccuracyDigits, 10);
+    EXPECT_EQ(form.State().Computing.AccuracyDigits, 10);
 
-    form.State().DefaultSheetNumber = 20;
-    form.State().RecentFilesCount = 5;
-    form.State().WarningsOption = 0;
+    form.State().Document.DefaultSheetNumber = 20;
+    form.State().Document.RecentFilesCount = 5;
+    form.State().Computing.WarningsOption = 0;
     form.Commands().SetChecked("Weltzeituhr1", true);
     form.Commands().SetChecked("BreakToolbar1", false);
     form.IntegrationDates() = {2451545.5, 2460000.25};
@@ -141,9 +141,9 @@ TEST_F(SettingsAndLanguage, FirstStartAsksAndTheSecondRestoresWhatTheSaverWrote)
   QApplication::processEvents();
   EXPECT_TRUE(messages_.messages.empty());
   EXPECT_EQ(LanguageEnglish, 0);
-  EXPECT_EQ(form.State().DefaultSheetNumber, 20);
-  EXPECT_EQ(form.State().RecentFilesCount, 5);
-  EXPECT_EQ(form.State().WarningsOption, 0);
+  EXPECT_EQ(form.State().Document.DefaultSheetNumber, 20);
+  EXPECT_EQ(form.State().Document.RecentFilesCount, 5);
+  EXPECT_EQ(form.State().Computing.WarningsOption, 0);
   EXPECT_TRUE(form.Commands().IsChecked("Weltzeituhr1"));
   EXPECT_FALSE(form.Commands().IsChecked("BreakToolbar1"));
   EXPECT_FALSE(form.StoredSettings().Window.Maximized);
@@ -152,7 +152,7 @@ TEST_F(SettingsAndLanguage, FirstStartAsksAndTheSecondRestoresWhatTheSaverWrote)
   EXPECT_EQ(form.IntegrationDates(), (std::vector<double>{2451545.5, 2460000.25}));
   ASSERT_EQ(form.Clocks().size(), 1u);
   EXPECT_EQ(form.Clocks()[0].Text(), "Tokyo");
-  EXPECT_EQ(form.State().SeparatorsUsable, 0);
+  EXPECT_EQ(form.State().Document.SeparatorsUsable, 0);
   EXPECT_EQ(DecimalPatternTable[2], "0*00") << "the patterns follow the locale's separator";
   form.close();
   ApplyLocaleSeparators(locale);
@@ -476,8 +476,8 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
       dialog->CancelBtn->click();
     });
     commands.Trigger("RechengenauigkeitfrdieVSOPTheorien1");
-    EXPECT_EQ(item1, TruncationLevelItem(form.State().VsopLevelA)) << picture;
-    EXPECT_EQ(item2, TruncationLevelItem(form.State().VsopLevelB)) << picture;
+    EXPECT_EQ(item1, TruncationLevelItem(form.State().Computing.VsopLevelA)) << picture;
+    EXPECT_EQ(item2, TruncationLevelItem(form.State().Computing.VsopLevelB)) << picture;
     EXPECT_GE(item1, 0) << picture;
     if (QMenu* menu = commands.Menu("Objekte1")) {
       menu->popup(form.mapToGlobal(QPoint(20, 20)));
@@ -500,7 +500,7 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   EXPECT_EQ(form.Selection().PlanetTheory(), 1);
   EXPECT_TRUE(commands.IsChecked("usevsop871"));
   commands.Action("ELP2000Mondtheorieverwenden1")->trigger();
-  form.State().VsopLevelA = 6;
+  form.State().Computing.VsopLevelA = 6;
   form.UpdateStatusLine();
   marksFollow("switched");
   commands.Action("ELP2000Mondtheorieverwenden1")->trigger();
@@ -528,7 +528,7 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   commands.SetChecked("usevsop871", false);
   commands.Action("usevsop871")->trigger();
   ASSERT_EQ(form.Selection().PlanetTheory(), 1);
-  form.State().FastSearchOption = 1;
+  form.State().Computing.FastSearchOption = 1;
   messages_.messages.clear();
   EXPECT_TRUE(form.SlowTheoryQuestion("", "", 2));
   EXPECT_TRUE(messages_.messages.empty()) << "the fast-search option asks nothing";
@@ -536,7 +536,7 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   EXPECT_EQ(form.Selection().PlanetTheory(), 0);
   form.RestoreTheoryAfterSearch();
   EXPECT_EQ(form.Selection().PlanetTheory(), 1);
-  form.State().FastSearchOption = 0;
+  form.State().Computing.FastSearchOption = 0;
   form.SaveTheoryForSearch();
   EXPECT_EQ(form.Selection().PlanetTheory(), 1);
   form.RestoreTheoryAfterSearch();
@@ -545,16 +545,16 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   // F11 integrates the default set-up into the sheet, Runge-Kutta and then
   // Adams; each table can be undone.
   for (std::uint8_t choice : {0, 1}) {
-    form.State().IntegratorChoice = choice;
+    form.State().Computing.IntegratorChoice = choice;
     commands.Action("NumerischeIntegration1")->trigger();
     EXPECT_GT(form.Workbook().LastRow(), 3) << int(choice);
     const int last = form.Workbook().LastRow();
     EXPECT_FALSE(form.Workbook().Text(last, 1).empty()) << int(choice);
-    EXPECT_EQ(form.State().UndoFlag, 1);
+    EXPECT_EQ(form.State().Document.UndoFlag, 1);
     ASSERT_TRUE(form.Workbook().InTransaction());
     form.Workbook().TransactionRollback();
     EXPECT_TRUE(form.Workbook().Text(last, 1).empty()) << int(choice);
-    form.State().UndoFlag = 0;
+    form.State().Document.UndoFlag = 0;
   }
 
   // The panel's double click moves on from VSOP87 D.

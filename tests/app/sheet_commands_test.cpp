@@ -206,7 +206,7 @@ TEST_F(SheetWindow, SheetStructureUndoAndTheFormattingBarWorkFromTheirControls) 
   // and brings the sheet before the table back.
   book.SetText(1, 1, "before");
   book.TransactionBegin();
-  form.State().UndoFlag = 1;
+  form.State().Document.UndoFlag = 1;
   book.SetText(1, 1, "table");
   form.TableWrittenHook();
   book.SetText(2, 2, "my note");
@@ -218,16 +218,16 @@ TEST_F(SheetWindow, SheetStructureUndoAndTheFormattingBarWorkFromTheirControls) 
   EXPECT_EQ(messages_.messages[0].caption, "Undo");
   EXPECT_EQ(book.Text(1, 1), "before");
   EXPECT_EQ(book.Text(2, 2), "");
-  EXPECT_EQ(form.State().UndoFlag, 0);
+  EXPECT_EQ(form.State().Document.UndoFlag, 0);
 
   // Inserting a sheet commits the table: nothing left to undo.
   book.TransactionBegin();
-  form.State().UndoFlag = 1;
+  form.State().Document.UndoFlag = 1;
   book.SetText(1, 1, "second table");
   form.TableWrittenHook();
   c.Action("Tabelleeinfgen1")->trigger();
   EXPECT_EQ(book.NumSheets(), 3);
-  EXPECT_EQ(form.State().UndoFlag, 0);
+  EXPECT_EQ(form.State().Document.UndoFlag, 0);
   EXPECT_FALSE(book.InTransaction());
 
   // Delete sheet: Yes twice deletes two, the only sheet is refused.
@@ -302,7 +302,7 @@ TEST_F(SheetWindow, SheetStructureUndoAndTheFormattingBarWorkFromTheirControls) 
 
   // The grid view: Layout and Colours enabled, the sheet-only items not,
   // Find hidden.
-  form.State().WorkbookView = 0;
+  form.State().Document.WorkbookView = 0;
   form.Sheets().ApplyMenuState();
   EXPECT_FALSE(c.Action("Suchen1")->isVisible());
   EXPECT_FALSE(c.Action("Fixieren1")->isEnabled());
@@ -311,7 +311,7 @@ TEST_F(SheetWindow, SheetStructureUndoAndTheFormattingBarWorkFromTheirControls) 
   EXPECT_EQ(form.Documents().Look().Font.Size, 3);
   form.Sheets().FontSizeChanged(0);
   EXPECT_EQ(form.Documents().Look().Font.Size, 3);
-  form.State().WorkbookView = 1;
+  form.State().Document.WorkbookView = 1;
   form.Sheets().ApplyMenuState();
   EXPECT_TRUE(c.Action("Suchen1")->isVisible());
   EXPECT_TRUE(c.Action("Fixieren1")->isEnabled());

@@ -121,7 +121,7 @@ class SheetKeeping : public test::MainFormTest {
   // period in the current view.
   static void ShowWithSunTable(TMainForm& form) {
     ShowForm(form);
-    form.State().PlaceConfirmed = 1;
+    form.State().Table.PlaceConfirmed = 1;
     form.Commands().Trigger("Sonne1");
   }
 };
@@ -167,7 +167,7 @@ TEST_F(SheetKeeping, SettingCommandsComputeNothing) {
     TriggerConfirmed(form, command);
     QApplication::processEvents();
     EXPECT_TRUE(Snapshot(book) == before) << command;
-    EXPECT_EQ(s.TableKind, kNoTableKind) << command;
+    EXPECT_EQ(s.Table.TableKind, kNoTableKind) << command;
   }
   // A configuration saved and loaded again takes over every setting.
   const std::string configuration = (home_.Path() / "kept.ocf").string();
@@ -197,9 +197,9 @@ TEST_F(SheetKeeping, NewDocumentAndGridView) {
   form.Commands().Trigger("Systemdatum1");
   EXPECT_EQ(book.Text(1, 1), "MYDATA");
   EXPECT_EQ(book.LastRow(), 1);
-  EXPECT_EQ(s.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(s.Table.PreviousTableKind, kNoTableKind);
 
-  s.WorkbookView = 0;
+  s.Document.WorkbookView = 0;
   form.Commands().Trigger("Sonne1");
   ASSERT_GT(form.Grid().RowCount(), 5);
   messages_.QueueReply(MessageResult::No);
@@ -221,7 +221,7 @@ TEST_F(SheetKeeping, ACancelledTableKeepsItsRows) {
   ShowForm(form);
   ScopedMessageSink sink(messages_);
   TMainFormState& s = form.State();
-  s.PlaceConfirmed = 1;
+  s.Table.PlaceConfirmed = 1;
   s.Period.AutoEnd = 1;
   s.Period.End.PeriodDays = 2000;
   s.Period.End.PeriodHours = 0;
@@ -237,8 +237,8 @@ TEST_F(SheetKeeping, ACancelledTableKeepsItsRows) {
   const int kept = book.LastRow() - heading;
   EXPECT_GT(kept, 10);
   EXPECT_LT(kept, 2001);
-  EXPECT_EQ(s.TableKind, kNoTableKind);
-  EXPECT_EQ(s.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(s.Table.TableKind, kNoTableKind);
+  EXPECT_EQ(s.Table.PreviousTableKind, kNoTableKind);
   EXPECT_EQ(AbortRequested.load(), 0);
   EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(true, LanguageEnglish != 0));
   // The last row written is a whole row: its date follows the one before.
@@ -295,13 +295,13 @@ TEST_F(SheetKeeping, RunsEndingWithoutTheirTable) {
   almanac(true);
   EXPECT_TRUE(Snapshot(book) == sun);
   EXPECT_EQ(status->text().toStdString(), CancelledRunText(false, english));
-  EXPECT_EQ(s.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(s.Table.PreviousTableKind, kNoTableKind);
 
   almanac(false);
   EXPECT_FALSE(Snapshot(book) == sun);
   EXPECT_FALSE(book.Text(2, 1).empty());
   EXPECT_EQ(status->text().toStdString(), CancelledRunText(true, english));
-  EXPECT_EQ(s.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(s.Table.PreviousTableKind, kNoTableKind);
   EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
 
   const TBookSnapshot partial = Snapshot(book);
@@ -376,7 +376,7 @@ TEST_F(SheetKeeping, ARefusedElementFileKeepsTheListAndTheChoice) {
   }
   dialog.OkButton()->click();
   QApplication::processEvents();
-  EXPECT_EQ(form.State().CurrentAsteroid.Name, "Ceres(1)");
+  EXPECT_EQ(form.State().Objects.CurrentAsteroid.Name, "Ceres(1)");
 }
 
 // A 10,000-year daily period: clamped once with its messages; the saved

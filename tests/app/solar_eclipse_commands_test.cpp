@@ -68,7 +68,7 @@ TEST_F(SolarEclipseCommands, TableAndCalendarFromTheMenu) {
   start.DaylightHours = 0;
   start.PlaceName = "Dallas";
   LocalTimeToUT(start);
-  state.PlaceConfirmed = 1;
+  state.Table.PlaceConfirmed = 1;
 
   // With the ELP-2000/82 Moon the question comes first; No switches to the
   // internal series.
@@ -120,7 +120,7 @@ TEST_F(SolarEclipseCommands, TableAndCalendarFromTheMenu) {
   EXPECT_TRUE(labelBefore.contains("2024"));
   EXPECT_TRUE(labelBefore.contains(" to "));
   EXPECT_EQ(labelAfter, labelBefore);
-  EXPECT_EQ(state.SolarEclipseCriterion, 3);
+  EXPECT_EQ(state.Eclipses.SolarEclipseCriterion, 3);
   EXPECT_EQ(book.Text(1, 2), "Phase global");
   EXPECT_EQ(book.Text(2, 2), " total");
   EXPECT_EQ(book.Text(2, 3).rfind("total ", 0), 0u) << book.Text(2, 3);
@@ -134,7 +134,7 @@ TEST_F(SolarEclipseCommands, TableAndCalendarFromTheMenu) {
     dialog.findChild<QPushButton*>("Cancel")->click();
   });
   commands.Trigger("Sonnenfinsterniskalender1");
-  EXPECT_EQ(state.SolarEclipseCriterion, 3);
+  EXPECT_EQ(state.Eclipses.SolarEclipseCriterion, 3);
   EXPECT_EQ(book.Text(2, 3), before);
 
   // Cancelled during the search: the sheet as it was, no table kind.
@@ -145,8 +145,8 @@ TEST_F(SolarEclipseCommands, TableAndCalendarFromTheMenu) {
   WhenModalShown([](QDialog& dialog) { dialog.findChild<QPushButton*>("OK")->click(); });
   commands.Trigger("Sonnenfinsterniskalender1");
   SetProgressReporter(previous);
-  EXPECT_EQ(state.TableKind, kNoTableKind);
-  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.TableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
   EXPECT_EQ(book.Text(2, 3), before);
   EXPECT_EQ(form.HourglassDepth(), 0);
   AbortRequested = 0;

@@ -116,12 +116,12 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
   });
   commands.Action("Mars1")->trigger();
   EXPECT_EQ(dialogs_seen, 1);
-  EXPECT_EQ(state.PlaceConfirmed, 1);
+  EXPECT_EQ(state.Table.PlaceConfirmed, 1);
   EXPECT_EQ(state.Period.Start.Year, 2024);
   EXPECT_NEAR(state.Period.Start.Longitude, -13.4, 1e-9);
   EXPECT_NEAR(state.Period.Start.Latitude, 52.0 + 31.0 / 60.0, 1e-9);
-  EXPECT_EQ(state.TableKind, kNoTableKind);
-  EXPECT_EQ(state.PreviousTableKind, 71);
+  EXPECT_EQ(state.Table.TableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.PreviousTableKind, 71);
   const int headingRows = form.Workbook().LastRow() - RowStore.Count();
   EXPECT_EQ(RowStore.Count(), 11) << "ten days after the start, daily";
   EXPECT_GE(headingRows, 1);
@@ -167,23 +167,23 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
   EXPECT_LT(worst, 4.3);
 
   // A second Mars table opens no dialog and leaves the changed flag.
-  state.TableChanged = 0;
+  state.Table.TableChanged = 0;
   commands.Action("SpeedButton12")->trigger();
   EXPECT_EQ(dialogs_seen, 2);
-  EXPECT_EQ(state.TableChanged, 0);
+  EXPECT_EQ(state.Table.TableChanged, 0);
   commands.Trigger("Venus1");
   commands.Trigger("Mars1");
-  EXPECT_EQ(state.TableChanged, 1) << "Mars after Venus";
+  EXPECT_EQ(state.Table.TableChanged, 1) << "Mars after Venus";
 
   // The Sun with its twilight columns, then the grid with the same texts.
   commands.Trigger("Sonne1");
-  EXPECT_EQ(state.PreviousTableKind, 51);
+  EXPECT_EQ(state.Table.PreviousTableKind, 51);
   ASSERT_EQ(RowStore.Count(), 31);
   const int sheetRows = form.Workbook().LastRow();
   std::vector<std::string> sheetTexts, gridTexts;
   for (int col = 1; col <= 60; ++col)
     if (!form.Workbook().Text(sheetRows, col).empty()) sheetTexts.push_back(form.Workbook().Text(sheetRows, col));
-  state.WorkbookView = 0;
+  state.Document.WorkbookView = 0;
   commands.Trigger("Sonne1");
   const tmystringgrid& grid = form.Grid();
   ASSERT_GE(grid.RowCount(), 31);
@@ -212,15 +212,15 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), last);
     EXPECT_EQ(form.windowTitle().toStdString(), "Kandrevoltinex 4.6 [" + csv + "]");
   }
-  state.WorkbookView = 1;
+  state.Document.WorkbookView = 1;
 
   // Cancelled during the run: kinds 20, the window usable again.
   CancellingProgress cancelling(3);
   ProgressReporter* previous = SetProgressReporter(&cancelling);
   commands.Trigger("Jupiter1");
   SetProgressReporter(previous);
-  EXPECT_EQ(state.TableKind, kNoTableKind);
-  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.TableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
   EXPECT_EQ(form.HourglassDepth(), 0);
   EXPECT_EQ(AbortRequested.load(), 0);
 
@@ -233,7 +233,7 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
   ASSERT_FALSE(messages_.messages.empty());
   EXPECT_NE(messages_.messages.back().text.find("Pluto"), std::string::npos);
   EXPECT_EQ(form.Workbook().LastRow(), before);
-  EXPECT_EQ(state.TableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.TableKind, kNoTableKind);
 }
 
 TEST_F(TableCommands, ADateCommandWithoutChangeLeavesTheTableAndCancelStillConfirms) {
@@ -251,7 +251,7 @@ TEST_F(TableCommands, ADateCommandWithoutChangeLeavesTheTableAndCancelStillConfi
   WhenModalShown([](QDialog& dialog) { dialog.reject(); });
   form.Commands().Trigger("DatumundOrteingeben1");
   EXPECT_EQ(dialogs_seen, 1);
-  EXPECT_EQ(form.State().PlaceConfirmed, 1);
+  EXPECT_EQ(form.State().Table.PlaceConfirmed, 1);
   EXPECT_EQ(form.Workbook().LastRow(), rows);
   // The planet table after the date dialog asks no more.
   form.Commands().Trigger("Mars1");
@@ -280,7 +280,7 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   end.Day = 16;
   LocalTimeToUT(end);
   state.Period.AutoEnd = 0;
-  state.PlaceConfirmed = 1;
+  state.Table.PlaceConfirmed = 1;
   RowStore.Clear();  // it keeps the blocks of earlier, longer tables
   auto rowsWritten = [&] { return book.LastRow() - RowStore.Count(); };
 
@@ -290,7 +290,7 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   EXPECT_EQ(MoonPositionCache, form.MoonCache().Cache.get());
   const std::int64_t refits = form.MoonCache().Cache->Refits();
   commands.Action("SpeedButton20")->trigger();
-  EXPECT_EQ(state.PreviousTableKind, 61);
+  EXPECT_EQ(state.Table.PreviousTableKind, 61);
   ASSERT_EQ(RowStore.Count(), 11);
   EXPECT_GT(form.MoonCache().Cache->Refits(), refits);
   const int headingRows = rowsWritten();
@@ -304,11 +304,11 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   // q, e, i, node, perihelion argument, equinox, perihelion time, H, G.
   const TCometElements encke{2.2091404 * (1 - 0.8502196), 0.8502196, 11.94524, 334.75006, 186.23352, 2000,
                              2448193.04502, 9.8, 4, 0, "2P/Encke"};
-  state.CurrentComet = encke;
+  state.Objects.CurrentComet = encke;
   form.Tables().RefreshMenus();
   ASSERT_TRUE(commands.Action("SpeedButton18")->isEnabled());
   commands.Trigger("Komet1");
-  EXPECT_EQ(state.PreviousTableKind, 41);
+  EXPECT_EQ(state.Table.PreviousTableKind, 41);
   ASSERT_EQ(RowStore.Count(), 11);
   EXPECT_EQ(rowsWritten(), headingRows);
   const TEphemerisResultRecord twoBody = RowStore.Row(10);
@@ -316,31 +316,31 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   // Integrated without perturbers it stays on the two-body orbit; the
   // element-file data of the same run form the element table.
   commands.Action("SpeedButton32")->trigger();
-  EXPECT_EQ(state.PreviousTableKind, 42);
+  EXPECT_EQ(state.Table.PreviousTableKind, 42);
   ASSERT_EQ(RowStore.Count(), 11);
   EXPECT_EQ(RowStore.Row(10).MeanAnomaly, -1000.0);
   EXPECT_LT(SeparationArcsec(RowStore.Row(10).Position.RightAscension, RowStore.Row(10).Position.Declination,
                              twoBody.Position.RightAscension, twoBody.Position.Declination),
             1.0);
   commands.Trigger("Kometen2");
-  EXPECT_EQ(state.PreviousTableKind, 4016);
+  EXPECT_EQ(state.Table.PreviousTableKind, 4016);
   EXPECT_EQ(rowsWritten(), 1) << "one heading row over the element rows";
   EXPECT_EQ(book.Text(2, 1).find("2P/Encke"), 0u);
 
   // A start within a day of the element epoch: the message and the period
   // dialog, nothing computed, the sheet as it was.
   const int rowsBefore = book.LastRow();
-  state.CurrentComet.Epoch = MjdToJd(start.Mjd) + 0.5;
+  state.Objects.CurrentComet.Epoch = MjdToJd(start.Mjd) + 0.5;
   messages_.messages.clear();
   dialogs_seen = 0;
   WhenModalShown([](QDialog& dialog) { dialog.reject(); });
   commands.Trigger("Kometenbahn1");
   EXPECT_EQ(dialogs_seen, 1);
   ASSERT_EQ(messages_.messages.size(), 1u);
-  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
   EXPECT_EQ(book.LastRow(), rowsBefore);
   EXPECT_EQ(book.Text(2, 1).find("2P/Encke"), 0u);
-  state.CurrentComet.Epoch = 0;
+  state.Objects.CurrentComet.Epoch = 0;
 
   // The slow-theory question guards the integrations: Cancel ends the
   // command; with VSOP switched off for perturbations nothing is asked.
@@ -350,27 +350,27 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   selection.bytes[2] = 0;
   messages_.messages.clear();
   messages_.QueueReply(MessageResult::Cancel);
-  state.WarningsOption = 1;
+  state.Computing.WarningsOption = 1;
   commands.Trigger("Kometenbahn1");
   ASSERT_EQ(messages_.messages.size(), 1u);
   EXPECT_EQ(messages_.messages[0].icon, MessageIcon::Question);
-  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
   selection.bytes[2] = 1;
   selection.bytes[0] = kPlanetTheoryInternal;
   commands.Trigger("Kometenbahn1");
   EXPECT_EQ(messages_.messages.size(), 1u);
-  EXPECT_EQ(state.PreviousTableKind, 42);
+  EXPECT_EQ(state.Table.PreviousTableKind, 42);
   selection = before;
 
   // The integrated asteroid orbit.
-  state.CurrentAsteroid = {2.3617, 0.0887, 7.14, 103.85, 151.2, 40.0, 0.2716, 2000, 2448000.5, 3.2, 0.32, "(4) Vesta"};
+  state.Objects.CurrentAsteroid = {2.3617, 0.0887, 7.14, 103.85, 151.2, 40.0, 0.2716, 2000, 2448000.5, 3.2, 0.32, "(4) Vesta"};
   form.Tables().RefreshMenus();
   commands.Action("SpeedButton31")->trigger();
-  EXPECT_EQ(state.PreviousTableKind, 22);
+  EXPECT_EQ(state.Table.PreviousTableKind, 22);
   ASSERT_EQ(RowStore.Count(), 11);
   EXPECT_EQ(rowsWritten(), headingRows);
   commands.Trigger("Planetoiden2");
-  EXPECT_EQ(state.PreviousTableKind, 4014);
+  EXPECT_EQ(state.Table.PreviousTableKind, 4014);
   EXPECT_EQ(book.Text(2, 1).find("(4) Vesta"), 0u);
 
   // A star of the user catalogue, once the picker is installed; an index
@@ -384,7 +384,7 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   form.Tables().RefreshMenus();
   ASSERT_TRUE(commands.IsEnabled("Benutzerkatalog1"));
   commands.Trigger("Benutzerkatalog1");
-  EXPECT_EQ(state.PreviousTableKind, 72);
+  EXPECT_EQ(state.Table.PreviousTableKind, 72);
   ASSERT_EQ(RowStore.Count(), 11);
   EXPECT_NEAR(RowStore.Row(0).Position.RightAscension, 279.1, 0.5);
   EXPECT_GT(book.LastRow(), 11);
@@ -401,8 +401,8 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   EXPECT_EQ(book.Text(1, 1), kStartValuesHeader);
   EXPECT_EQ(book.Text(4, 1), BodyNameInLanguage(setup.Names[1], LanguageEnglish != 0));
   EXPECT_FALSE(setup.Names[1].empty());
-  EXPECT_EQ(state.TableKind, kNoTableKind);
-  EXPECT_EQ(state.ObjectChanged, 1);
+  EXPECT_EQ(state.Table.TableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.ObjectChanged, 1);
   SavePng(form, "main_window_state_vectors");
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_form_state.h"
 #include "core/observer_record.h"
 #include "platform/messages.h"
 #include "support/recording_message_sink.h"
@@ -24,12 +25,12 @@ class Dispatcher : public ::testing::Test {
     TDispatchHooks hooks;
     hooks.ShowHourglass = [this] { ++hourglass; };
     hooks.RestoreCursor = [this] { hourglass = 0; log.push_back("cursor"); };
-    hooks.RefreshMenus = [this] { log.push_back("menus:" + std::to_string(state.TableKind)); };
+    hooks.RefreshMenus = [this] { log.push_back("menus:" + std::to_string(state.Table.TableKind)); };
     hooks.CheckPeriod = [this] { log.push_back("period"); };
     hooks.CommitTransaction = [this] { log.push_back("commit"); };
     hooks.BeginTransaction = [this] { log.push_back("begin"); };
     hooks.ClearSheet = [this] { log.push_back("clear"); };
-    dispatcher = std::make_unique<TTableDispatcher>(state, hooks);
+    dispatcher = std::make_unique<TTableDispatcher>(state.Period, state.Table, state.Document, hooks);
   }
   std::string Log() const {
     std::string all;
@@ -45,60 +46,60 @@ class Dispatcher : public ::testing::Test {
 
 TEST_F(Dispatcher, KindsTwentyUnknownAndRegisteredTakeTheirPaths) {
   // Kind 20: the period is completed, the menus refreshed, nothing else.
-  state.TableKind = kNoTableKind;
+  state.Table.TableKind = kNoTableKind;
   dispatcher->ComputeTable();
   EXPECT_EQ(Log(), "period menus:20 cursor ");
-  EXPECT_EQ(state.UndoFlag, 0);
+  EXPECT_EQ(state.Document.UndoFlag, 0);
 
   // An unknown code: the undo transaction and the cleared sheet, then the
   // common end; an open transaction is committed first.
   log.clear();
-  state.UndoFlag = 1;
-  state.TableKind = 3;
+  state.Document.UndoFlag = 1;
+  state.Table.TableKind = 3;
   dispatcher->ComputeTable();
   EXPECT_EQ(Log(), "period commit begin clear menus:3 cursor ");
-  EXPECT_EQ(state.TableKind, kNoTableKind);
-  EXPECT_EQ(state.PreviousTableKind, 3);
-  EXPECT_EQ(state.UndoFlag, 1);
+  EXPECT_EQ(state.Table.TableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.PreviousTableKind, 3);
+  EXPECT_EQ(state.Document.UndoFlag, 1);
   EXPECT_EQ(hourglass, 0);
 
   // The grid view leaves the sheet alone.
   log.clear();
-  state.WorkbookView = 0;
-  state.TableKind = 3;
+  state.Document.WorkbookView = 0;
+  state.Table.TableKind = 3;
   dispatcher->ComputeTable();
   EXPECT_EQ(Log(), "period commit begin menus:3 cursor ");
-  state.WorkbookView = 1;
+  state.Document.WorkbookView = 1;
 
   // A registered kind runs its handler between the clearing and the end.
   log.clear();
-  dispatcher->Register(51, [this] { log.push_back("sun"); state.TableKind = 51; });
-  state.TableKind = 51;
+  dispatcher->Register(51, [this] { log.push_back("sun"); state.Table.TableKind = 51; });
+  state.Table.TableKind = 51;
   dispatcher->ComputeTable();
   EXPECT_EQ(Log(), "period commit begin clear sun menus:51 cursor ");
-  EXPECT_EQ(state.TableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.TableKind, kNoTableKind);
 
   // The database batch keeps its kind.
-  state.TableKind = kDatabaseBatchKind;
+  state.Table.TableKind = kDatabaseBatchKind;
   dispatcher->ComputeTable();
-  EXPECT_EQ(state.TableKind, kDatabaseBatchKind);
+  EXPECT_EQ(state.Table.TableKind, kDatabaseBatchKind);
 }
 
 TEST_F(Dispatcher, AnExceptionStillRestoresCursorAndKindAndIsShownAtTheBoundary) {
   dispatcher->Register(71, [] { throw std::runtime_error("broken body"); });
-  state.TableKind = 71;
+  state.Table.TableKind = 71;
   EXPECT_THROW(dispatcher->ComputeTable(), std::runtime_error);
-  EXPECT_EQ(state.TableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.TableKind, kNoTableKind);
   EXPECT_EQ(hourglass, 0);
   EXPECT_EQ(log.back(), "cursor");
 
   RecordingMessageSink sink;
   ScopedMessageSink scoped(sink);
-  state.TableKind = 71;
+  state.Table.TableKind = 71;
   dispatcher->ComputeTableGuarded();
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_NE(sink.messages[0].text.find("broken body"), std::string::npos);
-  EXPECT_EQ(state.TableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.TableKind, kNoTableKind);
 }
 
 TEST_F(Dispatcher, PeriodOrderAndTheDurationEnd) {
@@ -107,10 +108,10 @@ TEST_F(Dispatcher, PeriodOrderAndTheDurationEnd) {
   state.Period.End.PeriodDays = 2;
   state.Period.End.PeriodHours = 12.0;  // packed H.MMSS
   state.Period.AutoEnd = 1;
-  state.TableKind = 3;
+  state.Table.TableKind = 3;
   dispatcher->ComputeTable();
   EXPECT_DOUBLE_EQ(state.Period.End.Mjd, 60312.5) << "end before the start replaced by start + duration";
-  EXPECT_EQ(state.PreviousTableKind, 3);
+  EXPECT_EQ(state.Table.PreviousTableKind, 3);
 
   // Without the duration the order check leaves kind 1: nothing computed.
   bool ran = false;
@@ -119,10 +120,10 @@ TEST_F(Dispatcher, PeriodOrderAndTheDurationEnd) {
   state.Period.End = state.Period.Start;
   state.Period.End.Day -= 1;
   LocalTimeToUT(state.Period.Start);
-  state.TableKind = 3;
+  state.Table.TableKind = 3;
   dispatcher->ComputeTable();
   EXPECT_FALSE(ran);
-  EXPECT_EQ(state.TableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.TableKind, kNoTableKind);
 }
 
 TEST(TableKinds, TheCodeTableIsOrderedAndComplete) {

@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "app/history_list.h"
+#include "app/main_form_state.h"
 #include "app/table_document.h"
 #include "app/table_file.h"
 #include "core/binary_fields.h"
@@ -41,7 +42,7 @@ struct DocFixture {
   std::array<std::int32_t, kQuantityCount> widths{};
   std::string caption = "Kandrevoltinex 4.6 [before] ";
   TMyHistoryList recent;
-  TTableDocument doc{grid, look, state, widths, caption, &recent, {}};
+  TTableDocument doc{grid, look, state.Period, state.Eclipses, state.Document, widths, caption, &recent, {}};
 
   DocFixture() { SetStartupDefaults(state); }
 };
@@ -260,7 +261,7 @@ TEST(TableFile, RefusedFilesChangeNothing) {
 TEST(TableFile, SaveAsChecksTheNameAndTheTarget) {
   test::TempFolder folder;
   DocFixture doc;
-  doc.state.DocumentSaved = 0;
+  doc.state.Document.DocumentSaved = 0;
   test::RecordingFileDialog dialog;
   ScopedFileDialog scopedDialog(dialog);
   RecordingMessageSink sink;
@@ -283,13 +284,13 @@ TEST(TableFile, SaveAsChecksTheNameAndTheTarget) {
     EXPECT_FALSE(SaveTableFileAs(doc.doc));
     EXPECT_EQ(ReadAll(locked), "old");
     EXPECT_NE(sink.messages.back().text.find("locked.kvx"), std::string::npos);
-    EXPECT_EQ(doc.state.DocumentSaved, 0);
+    EXPECT_EQ(doc.state.Document.DocumentSaved, 0);
   }
 
   const std::string target = folder.File("table.kvx");
   dialog.QueueAnswer(target);
   EXPECT_TRUE(SaveTableFileAs(doc.doc));
-  EXPECT_EQ(doc.state.DocumentSaved, 1);
+  EXPECT_EQ(doc.state.Document.DocumentSaved, 1);
   EXPECT_EQ(doc.caption, "Kandrevoltinex 4.6 [" + target + "]");
   EXPECT_EQ(doc.recent.Files().front(), target);
   EXPECT_EQ(std::filesystem::file_size(target), 25577u);

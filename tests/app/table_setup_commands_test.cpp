@@ -78,7 +78,7 @@ TEST_F(TableSetupCommands, ToolBarPresetsPreviewPlanetElementsAndLegend) {
     ASSERT_TRUE(c.IsEnabled(button)) << button;
     c.Action(button)->trigger();
     EXPECT_EQ(flags, expected) << button;
-    EXPECT_EQ(s.TableChanged, 1) << button;
+    EXPECT_EQ(s.Table.TableChanged, 1) << button;
   }
   EXPECT_EQ(flags[4], 0) << "select all: date and time";
   c.Action("SpeedButton41")->trigger();  // the asteroids' orbital elements
@@ -101,8 +101,8 @@ TEST_F(TableSetupCommands, ToolBarPresetsPreviewPlanetElementsAndLegend) {
   });
   c.Action("Tabellenkonfigurieren1")->trigger();
   ASSERT_GT(marsEntry, 0);
-  EXPECT_EQ(s.TableConfigPreview, marsEntry);
-  EXPECT_EQ(s.RiseSetAsJulianDate, 1);
+  EXPECT_EQ(s.Table.TableConfigPreview, marsEntry);
+  EXPECT_EQ(s.Table.RiseSetAsJulianDate, 1);
   WhenModalShown<Ttabconfig>([&](Ttabconfig& d) {
     EXPECT_EQ(d.findChild<QComboBox*>(QStringLiteral("previewFor"))->currentIndex(), marsEntry);
     d.reject();
@@ -111,7 +111,7 @@ TEST_F(TableSetupCommands, ToolBarPresetsPreviewPlanetElementsAndLegend) {
 
   // A Mars table writes the element block: its heading and a semi-major
   // axis near 1.52 AU.
-  s.PlaceConfirmed = 1;
+  s.Table.PlaceConfirmed = 1;
   c.Action("Mars1")->trigger();
   const workbook::TWorkbook& book = form.Workbook();
   int aColumn = 0;

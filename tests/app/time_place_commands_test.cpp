@@ -245,13 +245,13 @@ TEST_F(TimePlaceCommands, MenuItemsChangeTheRecordsAndTheTableSetUp) {
   // The Julian-date dialog confirmed unchanged computes nothing and keeps
   // the date to the last digit.
   const double shownMjd = start.Mjd;
-  state.TableChanged = 1;
+  state.Table.TableChanged = 1;
   WhenModalShown([](QDialog& d) {
     SavePng(d, "julian_date_dialog");
     d.accept();
   });
   commands.Action("JulianischesDatum1")->trigger();
-  EXPECT_EQ(state.TableChanged, 0);
+  EXPECT_EQ(state.Table.TableChanged, 0);
   EXPECT_EQ(start.Mjd, shownMjd);
 
   // A macro from the Tools menu on the sheet.
@@ -262,14 +262,14 @@ TEST_F(TimePlaceCommands, MenuItemsChangeTheRecordsAndTheTableSetUp) {
   EXPECT_NEAR(sheet.Number(1, 1), 10.30, 1e-12);
 
   // The table configuration dialog: a look, then Cancel changes nothing.
-  const double equinox = state.SecondEquinox;
+  const double equinox = state.Computing.SecondEquinox;
   WhenModalShown([](QDialog& d) {
     d.resize(900, 600);
     SavePng(d, "table_configuration_dialog");
     d.reject();
   });
   commands.Action("Tabellenkonfigurieren1")->trigger();
-  EXPECT_EQ(state.SecondEquinox, equinox);
+  EXPECT_EQ(state.Computing.SecondEquinox, equinox);
 
   // Loading a table configuration: a wrong magic is refused, a good file's
   // year becomes centuries.
@@ -280,7 +280,7 @@ TEST_F(TimePlaceCommands, MenuItemsChangeTheRecordsAndTheTableSetUp) {
   ASSERT_EQ(messages_.messages.size(), 1u);
   EXPECT_EQ(messages_.messages[0].text, english ? "This is no Kandrevoltinex 4.6 Configuration file."
                                                 : "Dies ist keine Kandrevoltinex 4.6 Tabellenkonfigurationsdatei!");
-  EXPECT_EQ(state.SecondEquinox, equinox);
+  EXPECT_EQ(state.Computing.SecondEquinox, equinox);
 
   TTableConfigFile good;
   good.EquinoxYear = 2050.0;
@@ -290,7 +290,7 @@ TEST_F(TimePlaceCommands, MenuItemsChangeTheRecordsAndTheTableSetUp) {
   ASSERT_TRUE(SaveTableConfigFile(goodPath.string(), good));
   files_.QueueAnswer(goodPath.string());
   commands.Action("SpeedButton44")->trigger();
-  EXPECT_DOUBLE_EQ(state.SecondEquinox, 0.5);
+  EXPECT_DOUBLE_EQ(state.Computing.SecondEquinox, 0.5);
   EXPECT_EQ(state.Period.ApparentSiderealTime, 1);
   SavePng(form, "main_window_after_time_place");
 
@@ -307,10 +307,10 @@ TEST_F(TimePlaceCommands, MenuItemsChangeTheRecordsAndTheTableSetUp) {
   commands.Action("s1")->trigger();
   EXPECT_EQ(form.statusBar()->isVisible(), commands.IsChecked("s1"));
   commands.Action("s1")->trigger();
-  const std::uint8_t warnings = state.WarningsOption;
+  const std::uint8_t warnings = state.Computing.WarningsOption;
   commands.Action("Warnheinweisezeigen1")->trigger();
-  EXPECT_NE(state.WarningsOption, warnings);
-  EXPECT_EQ(commands.IsChecked("Warnheinweisezeigen1"), state.WarningsOption != 0);
+  EXPECT_NE(state.Computing.WarningsOption, warnings);
+  EXPECT_EQ(commands.IsChecked("Warnheinweisezeigen1"), state.Computing.WarningsOption != 0);
 }
 
 }  // namespace

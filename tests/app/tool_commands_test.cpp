@@ -146,16 +146,16 @@ TEST_F(ToolCommands, VariableStarTableFromItsMenuItem) {
   s.Period.End = start;
   s.Period.End.Mjd = 60430.0;
   UTToLocalTime(s.Period.End);
-  s.PlaceConfirmed = 1;
+  s.Table.PlaceConfirmed = 1;
   EXPECT_FALSE(form.Commands().IsEnabled("VernderlicherStern1")) << "no variable star chosen yet";
   // The star as the choice dialog hands it over: its elements, not its name.
   variablentabelle stars;
   ASSERT_TRUE(stars.ReadVariableFile(s.DataFolder + "/variab.csv"));
-  s.CurrentVariableStar = stars.Data(0);
+  s.Objects.CurrentVariableStar = stars.Data(0);
   form.RefreshMenuStates();
   ASSERT_TRUE(form.Commands().IsEnabled("VernderlicherStern1"));
   form.Commands().Trigger("VernderlicherStern1");
-  EXPECT_EQ(s.PreviousTableKind, 150);
+  EXPECT_EQ(s.Table.PreviousTableKind, 150);
   EXPECT_EQ(form.Workbook().Text(1, 1), "Algol (Beta Per)");
   EXPECT_EQ(form.Workbook().LastRow(), 1 + 21);  // the minima of the two months
   EXPECT_TRUE(messages_.messages.empty());
@@ -219,7 +219,7 @@ TEST_F(ToolCommands, CoordinateDialogConvertsAndWritesTheTable) {
   ASSERT_EQ(messages_.messages.size(), 2u);
   EXPECT_EQ(messages_.messages[1].text, "Ungültige Eingabe");
   EXPECT_NEAR(form.Tables().CoordinateBlock().lonDate, 350.0, 1e-12);
-  EXPECT_EQ(s.PreviousTableKind, 890);
+  EXPECT_EQ(s.Table.PreviousTableKind, 890);
   EXPECT_EQ(form.Workbook().Text(1, 1), "Äquinoktium");
   EXPECT_FALSE(form.Workbook().Text(2, 2).empty());
 

@@ -60,7 +60,7 @@ TEST_F(TransitCommands, TransitAndTablesFromTheMenu) {
   start.RefractionOn = 0;
   start.PlaceName = "Berlin";
   LocalTimeToUT(start);
-  state.PlaceConfirmed = 1;
+  state.Table.PlaceConfirmed = 1;
 
   // With a planet library the question comes first; No switches to the
   // internal series.
@@ -76,7 +76,7 @@ TEST_F(TransitCommands, TransitAndTablesFromTheMenu) {
     EXPECT_EQ(form.Selection().PlanetTheory(), 0);
   }
   workbook::TWorkbook& book = form.Workbook();
-  EXPECT_EQ(state.PreviousTableKind, 148);
+  EXPECT_EQ(state.Table.PreviousTableKind, 148);
   EXPECT_EQ(book.Text(1, 1), "Venusdurchgang");
   EXPECT_EQ(book.Text(1, 2), "Maximum um");
   EXPECT_EQ(book.Text(2, 1), "Lokale Umstände");
@@ -99,7 +99,7 @@ TEST_F(TransitCommands, TransitAndTablesFromTheMenu) {
   LocalTimeToUT(end);
   messages_.QueueReply(MessageResult::Yes);
   commands.Trigger("TabellemitMerkurdurchgngen1");
-  EXPECT_EQ(state.PreviousTableKind, 149);
+  EXPECT_EQ(state.Table.PreviousTableKind, 149);
   EXPECT_EQ(book.Text(1, 1), "Transits of Mercury");
   EXPECT_NE(book.Text(2, 1).find("2006"), std::string::npos) << book.Text(2, 1);
   EXPECT_NE(book.Text(6, 1).find("2039"), std::string::npos) << book.Text(6, 1);
@@ -108,7 +108,7 @@ TEST_F(TransitCommands, TransitAndTablesFromTheMenu) {
   test::SavePng(form, "transit_table_mercury");
 
   // Venus in the result grid.
-  state.WorkbookView = 0;
+  state.Document.WorkbookView = 0;
   commands.Trigger("TabellemitVenusdurchgngen1");
   EXPECT_EQ(form.Grid().Cells(1, 1), "Transits of Venus");
   EXPECT_NE(form.Grid().Cells(1, 2).find("2004"), std::string::npos);
@@ -117,7 +117,7 @@ TEST_F(TransitCommands, TransitAndTablesFromTheMenu) {
   ASSERT_NE(form.GridView(), nullptr);
   form.GridView()->resize(600, 200);
   test::SavePng(*form.GridView(), "transit_table_venus_grid");
-  state.WorkbookView = 1;
+  state.Document.WorkbookView = 1;
 
   // Cancelled during the table: the transits found until then are written
   // (2004 June 8), no table kind.
@@ -125,28 +125,28 @@ TEST_F(TransitCommands, TransitAndTablesFromTheMenu) {
   ProgressReporter* previous = SetProgressReporter(&cancelling);
   commands.Trigger("TabellemitVenusdurchgngen1");
   SetProgressReporter(previous);
-  EXPECT_EQ(state.TableKind, kNoTableKind);
-  EXPECT_EQ(state.PreviousTableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.TableKind, kNoTableKind);
+  EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
   EXPECT_EQ(book.Text(2, 1), "08-06-2004");
   EXPECT_EQ(book.Text(3, 1), "");
   AbortRequested = 0;
 
   // The lunar-eclipse calendar's criteria travel with the configuration
   // file; a stored altitude beyond 90 degrees comes back within range.
-  state.LunarCriteria.Kind = 1;
-  state.LunarCriteria.MinimumAltitude = 15;
+  state.Eclipses.LunarCriteria.Kind = 1;
+  state.Eclipses.LunarCriteria.MinimumAltitude = 15;
   TConfigSettings config = form.GatherConfiguration();
   EXPECT_EQ(config.LunarEclipseKinds, 1);
   EXPECT_EQ(config.LunarEclipseMoonAltitude, 15);
   config.LunarEclipseKinds = 2;
   config.LunarEclipseMoonAltitude = -20;
   form.ApplyConfiguration(config);
-  EXPECT_EQ(state.LunarCriteria.Kind, 2);
-  EXPECT_EQ(state.LunarCriteria.MinimumAltitude, -20);
+  EXPECT_EQ(state.Eclipses.LunarCriteria.Kind, 2);
+  EXPECT_EQ(state.Eclipses.LunarCriteria.MinimumAltitude, -20);
   config.LunarEclipseMoonAltitude = 120;
   form.ApplyConfiguration(config);
-  EXPECT_LE(state.LunarCriteria.MinimumAltitude, 90);
-  EXPECT_GE(state.LunarCriteria.MinimumAltitude, -90);
+  EXPECT_LE(state.Eclipses.LunarCriteria.MinimumAltitude, 90);
+  EXPECT_GE(state.Eclipses.LunarCriteria.MinimumAltitude, -90);
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ TEST_F(UserCatalogueCommands, PickerComputesTheChosenStarAndEditorSavesAndReload
 
   // Read at start-up: three objects, the switched-off line gives none.
   ASSERT_EQ(form.UserObjects().Count(), 3);
-  EXPECT_EQ(s.UserCatalogueFile, catalogue_);
+  EXPECT_EQ(s.Objects.UserCatalogueFile, catalogue_);
   ASSERT_TRUE(menu.IsEnabled("Benutzerkatalog1"));
   ASSERT_TRUE(menu.IsEnabled("BenutzerdefinierterKatalog1"));
 
@@ -87,11 +87,11 @@ TEST_F(UserCatalogueCommands, PickerComputesTheChosenStarAndEditorSavesAndReload
     d.OkButton()->click();
   });
   ASSERT_TRUE(menu.Trigger("Benutzerkatalog1"));
-  EXPECT_EQ(s.UserObjectIndex, 2);
-  EXPECT_EQ(s.PreviousTableKind, 72);
+  EXPECT_EQ(s.Objects.UserObjectIndex, 2);
+  EXPECT_EQ(s.Table.PreviousTableKind, 72);
   EXPECT_TRUE(messages_.messages.empty());
   // Cancel and a double click.
-  s.PreviousTableKind = 20;
+  s.Table.PreviousTableKind = 20;
   OnModal<TUserCatFind>([](TUserCatFind& d) { d.reject(); });
   EXPECT_EQ(FindUserCatalogObject(form.UserObjects(), &form), -1);
   OnModal<TUserCatFind>([](TUserCatFind& d) {
@@ -103,7 +103,7 @@ TEST_F(UserCatalogueCommands, PickerComputesTheChosenStarAndEditorSavesAndReload
 
   // The editor: line 1 never switches; ":Off" on again, Vega deleted, a new
   // entry edited into Polaris; saved and reloaded: four objects of six lines.
-  s.ElementFileRanges.UserCatalogue = {1, 4};  // fits six lines, not four objects
+  s.Objects.ElementFileRanges.UserCatalogue = {1, 4};  // fits six lines, not four objects
   OnModal<TdlgUsercat>([this](TdlgUsercat& d) {
     ASSERT_EQ(d.List()->count(), 5);
     EXPECT_EQ(d.CountLabel()->text(), "3 Objects");
@@ -131,8 +131,8 @@ TEST_F(UserCatalogueCommands, PickerComputesTheChosenStarAndEditorSavesAndReload
   ASSERT_EQ(form.UserObjects().Count(), 4);
   EXPECT_EQ(form.UserObjects().Item(3)->Name, "Polaris");
   EXPECT_EQ(form.UserObjects().Item(1)->Name, "Off");
-  EXPECT_EQ(s.ElementFileRanges.UserCatalogue, TFileRange{}) << "range checked against the objects";
-  EXPECT_EQ(s.SettingsChanged, 1);
+  EXPECT_EQ(s.Objects.ElementFileRanges.UserCatalogue, TFileRange{}) << "range checked against the objects";
+  EXPECT_EQ(s.Document.SettingsChanged, 1);
 
   // A foreign file is refused with its message and the catalogue stays;
   // "use no catalogue" empties everything and disables the table item.
@@ -155,8 +155,8 @@ TEST_F(UserCatalogueCommands, PickerComputesTheChosenStarAndEditorSavesAndReload
   EXPECT_EQ(messages_.messages[0].text, "This is no Kandrevoltinex 4.6 catalogue");
   EXPECT_EQ(messages_.messages[1].text, "No catalogue is loaded; nothing was saved.");
   EXPECT_EQ(form.UserObjects().Count(), 0);
-  EXPECT_TRUE(s.UserCatalogueFile.empty());
-  EXPECT_EQ(s.UserObjectIndex, -1);
+  EXPECT_TRUE(s.Objects.UserCatalogueFile.empty());
+  EXPECT_EQ(s.Objects.UserObjectIndex, -1);
   EXPECT_FALSE(menu.IsEnabled("Benutzerkatalog1"));
   EXPECT_TRUE(fs::exists(catalogue_)) << "the file itself stays";
 }

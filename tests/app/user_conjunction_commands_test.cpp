@@ -103,11 +103,11 @@ TEST_F(UserConjunctionCommands, BothListsFromTheMenuIntoTheirTables) {
   SetDate(state.Period.Start, 1, 1, 2025);
   SetDate(state.Period.End, 1, 1, 2026);
   state.Period.AutoEnd = 0;
-  state.PlaceConfirmed = 1;
+  state.Table.PlaceConfirmed = 1;
   AddStar(form.UserObjects(), "Regulus", 10.1395, 11.9672, 1.4);
   AddStar(form.UserObjects(), "Spica", 13.4199, -11.1613, 1.0);
   AddStar(form.UserObjects(), "Antares", 16.4901, -26.4320, 0.9);
-  state.ElementFileRanges.UserCatalogue = {0, -1};
+  state.Objects.ElementFileRanges.UserCatalogue = {0, -1};
 
   // The Sun in right ascension: a conjunction with each star.
   int rows = -1;
@@ -132,7 +132,7 @@ TEST_F(UserConjunctionCommands, BothListsFromTheMenuIntoTheirTables) {
   commands.Trigger("PlanetenundSterne1");
   EXPECT_EQ(rows, 3);
   ASSERT_EQ(form.Events().Count(), 3);
-  EXPECT_EQ(state.PreviousTableKind, 81);
+  EXPECT_EQ(state.Table.PreviousTableKind, 81);
   auto shown = [this](const std::string& text) {
     return std::count_if(messages_.messages.begin(), messages_.messages.end(),
                          [&](const RecordedMessage& m) { return m.text == text; });
@@ -165,8 +165,8 @@ TEST_F(UserConjunctionCommands, BothListsFromTheMenuIntoTheirTables) {
   form.SetLanguage(0);
   ElementDialogCommandsOf(form)->AsteroidDialog().Planetoidentabelle1.LoadBuiltInList();
   ElementDialogCommandsOf(form)->AsteroidDialog().Planetoidentabelle1.Loaded = 1;
-  state.ElementFileRanges.AsteroidFile = {0, 2};
-  state.AsteroidDatabase = 0;
+  state.Objects.ElementFileRanges.AsteroidFile = {0, 2};
+  state.Objects.AsteroidDatabase = 0;
   form.HeldConfiguration().ConjunctionListComets = 0;
   form.HeldConfiguration().ConjunctionOptions.MinorBodyMagnitudeLimit = 12;
   rows = -1;
@@ -183,7 +183,7 @@ TEST_F(UserConjunctionCommands, BothListsFromTheMenuIntoTheirTables) {
   commands.Trigger("KonjunktionenfrObjektlisten1");
   EXPECT_GT(rows, 0);
   EXPECT_EQ(form.Events().Count(), rows);
-  EXPECT_EQ(state.PreviousTableKind, 86);
+  EXPECT_EQ(state.Table.PreviousTableKind, 86);
   test::SavePng(form, "conjunction_list_table_de");
 
   // The remaining pictures: the list dialog in English, the planet dialog

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/history_list.h"
+#include "app/main_form_state.h"
 #include "app/workbook_document.h"
 #include "platform/globals.h"
 #include "platform/workbook/workbook_files.h"
@@ -29,7 +30,7 @@ struct WorkbookDocFixture {
   int fileType = 0;
   std::string caption = "Kandrevoltinex 4.6";
   TMyHistoryList recent;
-  TWorkbookDocument doc{book, state, fileName, fileType, caption, &recent, {}};
+  TWorkbookDocument doc{book, state.Document, fileName, fileType, caption, &recent, {}};
   test::RecordingFileDialog dialog;
   RecordingMessageSink sink;
   ScopedFileDialog scopedDialog{dialog};
@@ -40,13 +41,13 @@ TEST(WorkbookDocument, NewSaveAsAndTheQuestionBeforeLeaving) {
   test::TempFolder folder;
   WorkbookDocFixture f;
   f.doc.DefaultFolder = folder.Path().string() + "/";
-  f.state.UntitledCounter = 2;
+  f.state.Document.UntitledCounter = 2;
   NewDocument(f.doc, 3);
   EXPECT_EQ(f.caption, "Kandrevoltinex 4.6 [Unbenannt3] ");
   ASSERT_EQ(f.book.NumSheets(), 3);
   EXPECT_EQ(f.book.SheetName(3), "Sheet3");
   f.book.SetText(1, 1, "Wert");
-  f.state.DocumentSaved = 0;
+  f.state.Document.DocumentSaved = 0;
 
   // Cancel keeps the document; a refused extension keeps it unsaved.
   f.sink.QueueReply(MessageResult::Cancel);
@@ -62,7 +63,7 @@ TEST(WorkbookDocument, NewSaveAsAndTheQuestionBeforeLeaving) {
   // A write that fails leaves the document unsaved with its name and caption.
   f.dialog.QueueAnswer(folder.File("missing/book.xlsx"));
   EXPECT_FALSE(SaveWorkbookAs(f.doc));
-  EXPECT_EQ(f.state.DocumentSaved, 0);
+  EXPECT_EQ(f.state.Document.DocumentSaved, 0);
   EXPECT_TRUE(f.fileName.empty());
   EXPECT_EQ(f.caption, "Kandrevoltinex 4.6 [Unbenannt3] ");
   EXPECT_NE(f.sink.messages.back().text.find("missing/book.xlsx"), std::string::npos);
@@ -71,7 +72,7 @@ TEST(WorkbookDocument, NewSaveAsAndTheQuestionBeforeLeaving) {
   f.sink.QueueReply(MessageResult::Yes);
   f.dialog.QueueAnswer(book);
   EXPECT_TRUE(AskSaveChanges(f.doc));
-  EXPECT_EQ(f.state.DocumentSaved, 1);
+  EXPECT_EQ(f.state.Document.DocumentSaved, 1);
   EXPECT_EQ(f.caption, "Kandrevoltinex 4.6 [" + book + "] ");
   EXPECT_EQ(f.recent.Files().front(), book);
 
@@ -79,7 +80,7 @@ TEST(WorkbookDocument, NewSaveAsAndTheQuestionBeforeLeaving) {
   // document counts as unsaved afterwards.
   f.dialog.QueueAnswer(folder.File("sheet.txt"));
   ASSERT_TRUE(SaveSheetAsText(f.doc));
-  EXPECT_EQ(f.state.DocumentSaved, 0);
+  EXPECT_EQ(f.state.Document.DocumentSaved, 0);
   EXPECT_EQ(f.sink.messages.back().icon, MessageIcon::Information);
   f.sink.QueueReply(MessageResult::Yes);
   EXPECT_TRUE(AskSaveChanges(f.doc));
@@ -98,7 +99,7 @@ TEST(WorkbookDocument, OpenKeepsTheDocumentOnFailureAndCsvRoundTrips) {
   const std::string csv = folder.File("table.csv");
   f.dialog.QueueAnswer(csv);
   ASSERT_TRUE(SaveSheetAsCsv(f.doc));
-  EXPECT_EQ(f.state.DocumentSaved, 0);
+  EXPECT_EQ(f.state.Document.DocumentSaved, 0);
 
   const std::string shownCaption = f.caption;
   const std::string broken = folder.Write("broken.xlsx", "PK\x03\x04 not a zip");
@@ -126,7 +127,7 @@ TEST(WorkbookDocument, GridCsvExport) {
   test::TempFolder folder;
   WorkbookDocFixture f;
   f.doc.DefaultFolder = folder.Path().string() + "/";
-  f.state.UntitledCounter = 3;
+  f.state.Document.UntitledCounter = 3;
   tmystringgrid small(2, 2);
   small.SetCells(0, 0, "title");
   small.SetCells(1, 1, "x");

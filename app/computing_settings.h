@@ -1,0 +1,37 @@
+// The settings every computation of the window reads: the truncation levels,
+// the integration tolerance, the numeric options with the Moon cache, the
+// second equinox, the azimuth origin, the integrator and the options of the
+// searches and of the theory warnings. The window holds one; a command that
+// computes receives it.
+#pragma once
+
+#include <cstdint>
+
+#include "setup/numeric_options.h"
+#include "theories/theory_types.h"
+
+namespace kvx {
+
+struct TComputingSettings {
+  std::int32_t VsopLevelA = -1;  // truncation level of the ephemerides ("Full")
+  std::int32_t VsopLevelB = 10;  // truncation level of the integration
+  long double IntegrationTolerance = 1e-10L;
+  std::uint8_t AccuracyDigits = 10;  // digits of the integration tolerance
+  // The numeric options; the Moon cache's span (days of one Chebyshev fit)
+  // and order (coefficients) live here, set through their setters.
+  TNumericOptions NumericOptions;
+  std::uint8_t MoonCacheFlag = 1;  // Moon positions through the cache
+  std::uint8_t MoonOption = 0;
+  double SecondEquinox = 0.0;  // Julian centuries from J2000
+  std::uint8_t HalfTurnOffsetFlag = 0;
+  double HalfTurnOffsetAngle = 0.0;  // azimuth origin in degrees: 180 while the flag is set
+  std::uint8_t SatellitesEnabled = 0;
+  std::uint8_t IntegrationDatabase = 0;     // the position database for integrations is present
+  std::uint8_t UseIntegrationDatabase = 0;  // integrations read the planets from that database
+  std::uint8_t IntegratorChoice = 0;        // 0 Runge-Kutta, otherwise Adams
+  std::uint8_t FastSearchOption = 0;        // searches always use the internal series
+  std::uint8_t WarningsOption = 1;          // ask before a slow theory computes
+  TTheorySelection SavedSelection;          // the live selection kept around a search
+};
+
+}  // namespace kvx

@@ -1,0 +1,25 @@
+// The document the window shows: the untitled counter, the open table
+// transaction, the saved flag, the workbook view, the default sheet count,
+// the csv separator and the size of the recent-files list. The window holds
+// one; a command that writes into the document or saves it receives it.
+#pragma once
+
+#include <cstdint>
+
+namespace kvx {
+
+struct TDocumentState {
+  std::int32_t UntitledCounter = 0;  // new untitled documents so far
+  std::uint8_t UndoFlag = 0;         // the sheet holds an open table transaction
+  std::uint8_t DocumentSaved = 1;
+  std::int32_t RecentFilesCount = 10;  // size of the recent-files list
+  std::uint8_t WorkbookView = 1;       // non-zero: tables go into the workbook sheet
+  std::int32_t DefaultSheetNumber = 16;
+  // The separator of csv files and of the result grid's clipboard copy:
+  // 0 ";", 1 ",", 2 ".", 3 tab (CsvSeparatorChar).
+  std::uint8_t CsvSeparatorIndex = 0;
+  std::uint8_t SeparatorsUsable = 1;  // no locale separator holds "#" or "*"
+  std::uint8_t SettingsChanged = 0;   // something the configuration keeps changed
+};
+
+}  // namespace kvx
