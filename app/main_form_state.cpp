@@ -82,12 +82,18 @@ TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language)
   request.IntegrationTolerance = state.IntegrationTolerance;
   request.VsopLevelA = state.VsopLevelA;
   request.VsopLevelB = state.VsopLevelB;
+  request.SecondEquinoxT = state.SecondEquinox;
+  request.RiseSet = state.RiseSet;
   request.Output.SecondEquinoxText = SecondEquinoxHeading(state.SecondEquinox);
   request.Output.AzimuthOrigin = state.HalfTurnOffsetAngle;
   request.Output.RiseSetAsJulianDate = state.RiseSetAsJulianDate;
   request.DateListMode = state.DateListMode;
   request.JulianDateList = state.JulianDateList;
   return request;
+}
+
+TBodySettings BodySettingsOf(const TMainFormState& state, std::uint8_t language) {
+  return TBodySettings{language, state.SecondEquinox, state.RiseSet};
 }
 
 std::int32_t ClampMoonCacheSpan(std::int32_t span) {
@@ -111,10 +117,7 @@ void SetMoonCacheOrder(TMainFormState& s, std::int32_t order) {
   s.NumericOptions.MoonCacheOrder = ClampMoonCacheOrder(order);
 }
 
-void SetTableEquinox(TMainFormState& s, double t) {
-  s.SecondEquinox = t;
-  SecondEquinoxT = t;
-}
+void SetTableEquinox(TMainFormState& s, double t) { s.SecondEquinox = t; }
 
 std::string SecondEquinoxHeading(double t) {
   std::string text(1, ' ');

@@ -90,6 +90,9 @@ struct TMainFormState {
   std::uint8_t MoonCacheFlag = 1;  // Moon positions through the cache
   std::uint8_t MoonOption = 0;
   double SecondEquinox = 0.0;  // Julian centuries from J2000
+  // The rise/set altitudes and switches the tables and searches take (the
+  // altitudes as last stored or accepted in the numeric options).
+  TRiseSetSettings RiseSet;
   std::uint8_t HalfTurnOffsetFlag = 0;
   double HalfTurnOffsetAngle = 0.0;  // 180 degrees while the flag is set
   std::uint8_t SatellitesEnabled = 0;
@@ -153,6 +156,9 @@ void StartAtCurrentInstant(TMainFormState& state);
 // the output settings held in `state` (the VSOP82 flag stays clear: the
 // window knows the libraries), in the given language.
 TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language);
+// The language, second equinox and rise/set settings for the body objects
+// made outside a table request.
+TBodySettings BodySettingsOf(const TMainFormState& state, std::uint8_t language);
 
 // --- setters with their clamps ------------------------------------------------
 // Span in days: 0 gives 12, below 2 gives 2, from 21 on gives 20.
@@ -161,7 +167,7 @@ std::int32_t ClampMoonCacheSpan(std::int32_t span);
 std::int32_t ClampMoonCacheOrder(std::int32_t order);
 void SetMoonCacheSpan(TMainFormState& state, std::int32_t span);
 void SetMoonCacheOrder(TMainFormState& state, std::int32_t order);
-// Second equinox T (Julian centuries from J2000): also SecondEquinoxT.
+// Second equinox T (Julian centuries from J2000).
 void SetTableEquinox(TMainFormState& state, double t);
 // The heading text of the second equinox T: " " + trunc(2000 + 100 T).
 std::string SecondEquinoxHeading(double t);

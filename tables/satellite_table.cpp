@@ -167,7 +167,7 @@ void Tsatellitenephfenster::initialisieren(const TTableRequest& request) {
   Step = request.Step;
   Rows = 0;
   Stopped = 0;
-  Language = request.Language;
+  SetBodySettings(BodySettingsOf(request));
   DateListMode = request.DateListMode;
   JulianDateList = request.JulianDateList;
   ProgressCaption =

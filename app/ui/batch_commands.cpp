@@ -88,6 +88,8 @@ TBatchRun BatchRunOf(TCommandHost& form, std::uint8_t mode, std::uint8_t output)
   run.Start = p.Start;
   run.Config = p.TableConfig;
   run.Selection = p.Selection;
+  run.SecondEquinoxT = s.SecondEquinox;
+  run.RiseSet = s.RiseSet;
   return run;
 }
 

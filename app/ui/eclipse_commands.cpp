@@ -205,6 +205,7 @@ TSearchContext EclipseSearchContext(const TMainFormState& s) {
   context.VsopLevelA = s.VsopLevelA;
   context.FastSearch = s.FastSearchOption;
   context.PositionFilesLastJd = s.Period.PositionFilesLastJd;
+  context.Body = BodySettingsOf(s, LanguageEnglish);
   return context;
 }
 

@@ -74,7 +74,7 @@ void TTableCommands::RegisterMeridianTransitCommands() {
     TMainFormState& s = form_.State();
     const TEphemerisPeriodState& p = s.Period;
     ttransitsuche search(p.Start, p.End, feature_transit_, p.TableConfig, p.Selection, s.VsopLevelA,
-                         p.ApparentSiderealTime);
+                         p.ApparentSiderealTime, BodySettingsOf(s, LanguageEnglish));
     const bool finished = search.schleife(true);
     TTableOutputSettings settings;
     settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
@@ -97,6 +97,7 @@ void TTableCommands::RegisterMeridianTransitCommands() {
     hooks.JulianDate = s.Period.TableConfig.Flags[column_flag::kJulianDate] != 0;
     hooks.Selection = s.Period.Selection;
     hooks.VsopLevel = s.VsopLevelA;
+    hooks.Body = BodySettingsOf(s, LanguageEnglish);
     ShowPlanetMeasurementDialog(hooks, &form_.Window());
     s.DocumentSaved = 0;
   });

@@ -212,8 +212,8 @@ void InstallOrbitCommands(TCommandHost& form) {
     // and equinox from each observation.
     TMainFormState& s = form.State();
     const TEphemerisPeriodState& p = s.Period;
-    auto comet = std::make_unique<TKomet>(LanguageEnglish, p.Selection, 0, p.TableConfig, s.CurrentComet, p.Start,
-                                          s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    auto comet = std::make_unique<TKomet>(BodySettingsOf(s, LanguageEnglish), p.Selection, 0, p.TableConfig,
+                                          s.CurrentComet, p.Start, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
     auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(s, LanguageEnglish), nullptr, s.CurrentComet);
     TTrialPlaceSettings trial;
     trial.Selection = p.Selection;

@@ -75,6 +75,7 @@ void TTableCommands::RegisterOverviewKinds() {
     LocalTimeToUT(instant);
     CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, s.VsopLevelA, instant, p.PositionFiles);
     TLibraryTableTarget target;
+    target.Language = LanguageEnglish;
     target.WorkbookView = s.WorkbookView;
     target.Sheet = &form_.Workbook();
     target.Grid = &form_.Grid();
@@ -128,34 +129,35 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
   config.Flags[column_flag::kSummaryTopocentric] = 1;
   config.Flags[column_flag::kSummaryPhysical] = 1;
   const std::uint8_t en = LanguageEnglish;
+  const TBodySettings bodySettings = BodySettingsOf(s, en);
   std::unique_ptr<TKepler> body;
   std::string name = SingleDateBodyName(kind, en);
   if (kind == kBodyIndexSun) {
-    auto sun = std::make_unique<TSonne>(en, p.Selection, 0, config, o, s.IntegrationTolerance);
-    sun->initialisieren(en, p.Selection, config, o, s.IntegrationTolerance);
+    auto sun = std::make_unique<TSonne>(bodySettings, p.Selection, 0, config, o, s.IntegrationTolerance);
+    sun->initialisieren(bodySettings, p.Selection, config, o, s.IntegrationTolerance);
     body = std::move(sun);
   } else if (kind == kBodyIndexMoon) {
-    auto moon = std::make_unique<Tmond>(0, s.MoonOption, en, p.Selection, 0, config, o, s.IntegrationTolerance,
-                                        s.VsopLevelA, s.VsopLevelB);
-    moon->initialisieren(0, s.MoonOption, en, p.Selection, config, o, s.IntegrationTolerance, s.VsopLevelA,
+    auto moon = std::make_unique<Tmond>(0, s.MoonOption, bodySettings, p.Selection, 0, config, o,
+                                        s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    moon->initialisieren(0, s.MoonOption, bodySettings, p.Selection, config, o, s.IntegrationTolerance, s.VsopLevelA,
                          s.VsopLevelB);
     body = std::move(moon);
   } else if (kind == kBodyIndexAsteroid) {
-    body = std::make_unique<TKepler>(en, 0, config, s.CurrentAsteroid, o, s.IntegrationTolerance, s.VsopLevelA,
-                                     s.VsopLevelB);
-    body->initialisieren_objekt(en, config, s.CurrentAsteroid, o, s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB, 0,
-                                s.CurrentAsteroid.Name);
+    body = std::make_unique<TKepler>(bodySettings, 0, config, s.CurrentAsteroid, o, s.IntegrationTolerance,
+                                     s.VsopLevelA, s.VsopLevelB);
+    body->initialisieren_objekt(bodySettings, config, s.CurrentAsteroid, o, s.IntegrationTolerance, s.VsopLevelA,
+                                s.VsopLevelB, 0, s.CurrentAsteroid.Name);
     name = s.CurrentAsteroid.Name;
   } else if (kind == kBodyIndexComet) {
-    auto comet = std::make_unique<TKomet>(en, p.Selection, 0, config, s.CurrentComet, o, s.IntegrationTolerance,
-                                          s.VsopLevelA, s.VsopLevelB);
-    comet->initialisieren(en, p.Selection, config, s.CurrentComet, o, s.IntegrationTolerance, s.VsopLevelA,
+    auto comet = std::make_unique<TKomet>(bodySettings, p.Selection, 0, config, s.CurrentComet, o,
+                                          s.IntegrationTolerance, s.VsopLevelA, s.VsopLevelB);
+    comet->initialisieren(bodySettings, p.Selection, config, s.CurrentComet, o, s.IntegrationTolerance, s.VsopLevelA,
                           s.VsopLevelB);
     body = std::move(comet);
     name = s.CurrentComet.Name;
   } else {
-    auto planet = std::make_unique<Tpla>(en, p.Selection, 0, kind, config, o, s.IntegrationTolerance);
-    planet->initialisieren(en, p.Selection, kind, config, o, s.IntegrationTolerance);
+    auto planet = std::make_unique<Tpla>(bodySettings, p.Selection, 0, kind, config, o, s.IntegrationTolerance);
+    planet->initialisieren(bodySettings, p.Selection, kind, config, o, s.IntegrationTolerance);
     body = std::move(planet);
   }
   body->VsopLevelA = s.VsopLevelA;

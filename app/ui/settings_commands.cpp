@@ -184,7 +184,7 @@ void Optionen2Click(TCommandHost& form) {
   form.SetMoonCacheOrder(options.MoonCacheOrder);
   s.FastSearchOption = options.FastConjunctions;
   s.MoonCacheFlag = options.InterpolateMoon;
-  RiseSetAltitudes = options.HorizonAltitudes;
+  s.RiseSet.Altitudes = options.HorizonAltitudes;
   form.SetHalfTurnOffsetFlag(options.AzimuthFromNorth);
   // The full calculation takes the large star catalogue; a new choice is
   // loaded in the background while the old catalogue stays in use.

@@ -646,6 +646,7 @@ void TTableCommands::RegisterLibraryTables() {
       target.WorkbookView = s.WorkbookView;
       target.Sheet = &form_.Workbook();
       target.Grid = &form_.Grid();
+      target.Language = LanguageEnglish;
       target.Output.SecondEquinoxText = SecondEquinoxHeading(s.SecondEquinox);
       const TLibraryAvailability& libraries = form_.TheoryState().Libraries;
       const bool written =

@@ -18,7 +18,7 @@ void TTableCommands::RegisterToolCommands() {
   dispatcher_->Register(150, [this] {
     TMainFormState& s = form_.State();
     const TEphemerisPeriodState& p = s.Period;
-    Tvareph table(p.Start, p.End, s.CurrentVariableStar, p.TableConfig, p.Selection);
+    Tvareph table(p.Start, p.End, s.CurrentVariableStar, p.TableConfig, p.Selection, LanguageEnglish);
     if (!table.CheckElements()) {
       LeaveWithoutTable(form_);
       return;
@@ -41,7 +41,7 @@ void TTableCommands::RegisterToolCommands() {
     settings.AzimuthOrigin = s.HalfTurnOffsetAngle;
     s.DocumentSaved = 0;
     CoordinateConversionTable(&form_.Workbook(), &form_.Grid(), s.WorkbookView, s.Period.TableConfig, coordinate_block_,
-                              settings);
+                              settings, LanguageEnglish);
   });
   TMenuCommands& commands = form_.Commands();
   commands.RegisterHandler("Coordinateconversion1", [this] { Coordinateconversion1Click(); });

@@ -89,7 +89,7 @@ TEST_F(StatusLine, TheoryPanelsAndTheSettersClamps) {
   EXPECT_EQ(s.NumericOptions.MoonCacheOrder, 13);
   SetTableEquinox(s, -0.5);
   EXPECT_EQ(TableRequestOf(s, 0).Output.SecondEquinoxText, " 1950");
-  EXPECT_EQ(SecondEquinoxT, -0.5);
+  EXPECT_EQ(TableRequestOf(s, 0).SecondEquinoxT, -0.5);
   SetTableEquinox(s, 0.0);
   EXPECT_EQ(TableRequestOf(s, 0).Output.SecondEquinoxText, " 2000");
   SetHalfTurnOffsetFlag(s, 3);
