@@ -68,6 +68,14 @@ TKeplereph::TKeplereph(const TTableRequest& request, TSheet* outputSheet, const 
   TKeplereph::initialisieren(request, elements);
 }
 
+void TKeplereph::TakePeriod(const TTableRequest& request) {
+  TableConfig = request.Config;
+  Observer = request.Start;
+  PeriodStart = request.Start;
+  PeriodEnd = request.End;
+  Step = request.Step;
+}
+
 void TKeplereph::initialisieren(const TTableRequest& request, const TAsteroidElements& elements,
                                 std::uint8_t databaseFlag, const std::string& name) {
   TakeRequest(request);
@@ -95,10 +103,8 @@ void TKeplereph::initialisieren(const TTableRequest& request, const TAsteroidEle
 void TKeplereph::TakeRequest(const TTableRequest& request) {
   TakeRecords(BodySettingsOf(request), request.Config, request.Start, request.IntegrationTolerance, request.VsopLevelA,
               request.VsopLevelB);
+  TakePeriod(request);
   TheorySelection = request.Selection;
-  PeriodStart = request.Start;
-  PeriodEnd = request.End;
-  Step = request.Step;
   Rows = 0;
 }
 

@@ -57,6 +57,10 @@ class TKeplereph : public TKepler {
   virtual void initialisieren(const TTableRequest& request, const TAsteroidElements& elements,
                               std::uint8_t databaseFlag = 0, const std::string& name = {});
 
+  // Takes the request's table configuration, period (the working observer
+  // record starts at its start) and step.
+  void TakePeriod(const TTableRequest& request);
+
   // The chain for one table row: the database record of the instant (when
   // the database flag is set), the position steps, then the topocentric,
   // horizon and rise/set group by column flag 1 and the physical group by
@@ -166,9 +170,8 @@ class TKeplereph : public TKepler {
   int SkippedDateLines = 0;
 
  protected:
-  // Every set-up's stores from the request: body settings, theory selection,
-  // configuration, tolerance, both VSOP levels, the working record and the
-  // period at its start, the step; rows 0.
+  // Every set-up's stores from the request: body settings, tolerance, both
+  // VSOP levels, theory selection and TakePeriod's; rows 0.
   void TakeRequest(const TTableRequest& request);
   // The integration driver of the body kind (asteroids; the comet table
   // replaces it), run by integriere inside its progress and cancel frame.
