@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "engine/body_settings.h"
 #include "setup/numeric_options.h"
 #include "theories/theory_types.h"
 
@@ -23,6 +24,9 @@ struct TComputingSettings {
   std::uint8_t MoonCacheFlag = 1;  // Moon positions through the cache
   std::uint8_t MoonOption = 0;
   double SecondEquinox = 0.0;  // Julian centuries from J2000
+  // The rise/set altitudes and switches the tables and searches take (the
+  // altitudes as last stored or accepted in the numeric options).
+  TRiseSetSettings RiseSet;
   std::uint8_t HalfTurnOffsetFlag = 0;
   double HalfTurnOffsetAngle = 0.0;  // azimuth origin in degrees: 180 while the flag is set
   std::uint8_t SatellitesEnabled = 0;

@@ -82,12 +82,18 @@ TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language)
   request.IntegrationTolerance = state.Computing.IntegrationTolerance;
   request.VsopLevelA = state.Computing.VsopLevelA;
   request.VsopLevelB = state.Computing.VsopLevelB;
+  request.SecondEquinoxT = state.Computing.SecondEquinox;
+  request.RiseSet = state.Computing.RiseSet;
   request.Output.SecondEquinoxText = SecondEquinoxHeading(state.Computing.SecondEquinox);
   request.Output.AzimuthOrigin = state.Computing.HalfTurnOffsetAngle;
   request.Output.RiseSetAsJulianDate = state.Table.RiseSetAsJulianDate;
   request.DateListMode = state.Table.DateListMode;
   request.JulianDateList = state.Table.JulianDateList;
   return request;
+}
+
+TBodySettings BodySettingsOf(const TComputingSettings& computing, std::uint8_t language) {
+  return TBodySettings{language, computing.SecondEquinox, computing.RiseSet};
 }
 
 std::int32_t ClampMoonCacheSpan(std::int32_t span) {
@@ -111,10 +117,7 @@ void SetMoonCacheOrder(TComputingSettings& s, std::int32_t order) {
   s.NumericOptions.MoonCacheOrder = ClampMoonCacheOrder(order);
 }
 
-void SetTableEquinox(TComputingSettings& s, double t) {
-  s.SecondEquinox = t;
-  SecondEquinoxT = t;
-}
+void SetTableEquinox(TComputingSettings& s, double t) { s.SecondEquinox = t; }
 
 std::string SecondEquinoxHeading(double t) {
   std::string text(1, ' ');

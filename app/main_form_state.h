@@ -66,6 +66,9 @@ void StartAtCurrentInstant(TMainFormState& state);
 // the output settings held in `state` (the VSOP82 flag stays clear: the
 // window knows the libraries), in the given language.
 TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language);
+// The language, second equinox and rise/set settings for the body objects
+// made outside a table request.
+TBodySettings BodySettingsOf(const TComputingSettings& computing, std::uint8_t language);
 
 // --- setters with their clamps ------------------------------------------------
 // Span in days: 0 gives 12, below 2 gives 2, from 21 on gives 20.
@@ -74,7 +77,7 @@ std::int32_t ClampMoonCacheSpan(std::int32_t span);
 std::int32_t ClampMoonCacheOrder(std::int32_t order);
 void SetMoonCacheSpan(TComputingSettings& settings, std::int32_t span);
 void SetMoonCacheOrder(TComputingSettings& settings, std::int32_t order);
-// Second equinox T (Julian centuries from J2000): also SecondEquinoxT.
+// Second equinox T (Julian centuries from J2000).
 void SetTableEquinox(TComputingSettings& settings, double t);
 // The heading text of the second equinox T: " " + trunc(2000 + 100 T).
 std::string SecondEquinoxHeading(double t);

@@ -59,7 +59,7 @@ void BM_AlgolTenYears(benchmark::State& state) {
   algol.Type.assign(1, 'b');
   const TTableConfigRecord config = NewTableConfigRecord();
   for (auto _ : state) {
-    Tvareph table(Kassel(60310.0), Kassel(60310.0 + 3652.5), algol, config, TTheorySelection{});
+    Tvareph table(Kassel(60310.0), Kassel(60310.0 + 3652.5), algol, config, TTheorySelection{}, 0);
     table.schleife(0);
     workbook::TWorkbook sheet;
     table.paint(&sheet, nullptr, 1, TTableOutputSettings{});

@@ -65,23 +65,22 @@ TTheorySelection MoonRoad(std::int64_t road) {
 // (the main window's switch for it).
 void BM_MoonYearIntoWorkbook(benchmark::State& state) {
   const TTheorySelection road = MoonRoad(state.range(0) != 0 ? 1 : 0);
-  RiseSetInternalMoon = state.range(0) == 2 ? 1 : 0;
   const TTableConfigRecord config = AllColumns();
+  TTableRequest request =
+      test::TableRequest(0, road, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2026), Step(1));
+  request.RiseSet.InternalMoon = state.range(0) == 2 ? 1 : 0;
   std::uint8_t shortcut = 0;
   tmooncheb cache(kMoonCacheDefaultSpanDays, kMoonCacheDefaultDegree, shortcut);
   MoonPositionCache = &cache;
   TSheet sheet;
-  Tmondtab moon(1, 0, test::TableRequest(0, road, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2026), Step(1)),
-                &sheet);
+  Tmondtab moon(1, 0, request, &sheet);
   for (auto _ : state) {
-    moon.initialisieren(
-        1, 0, test::TableRequest(0, road, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2026), Step(1)));
+    moon.initialisieren(1, 0, request);
     moon.schleife(TComputeSettingsBlock{}, 1, 1);
     moon.paintdms();
     benchmark::DoNotOptimize(sheet.LastRow());
   }
   MoonPositionCache = nullptr;
-  RiseSetInternalMoon = 0;
   state.SetItemsProcessed(state.iterations() * moon.Rows);
   static const char* const labels[] = {"internal", "ELP-2000/82", "ELP-2000/82, rise/set on the internal series"};
   state.SetLabel(labels[state.range(0)]);

@@ -236,8 +236,8 @@ void RunCorrection(benchmark::State& state, std::uint8_t method, int continues, 
   for (std::size_t b = 3; b < 12; ++b) settings.Selection.bytes[b] = 1;
   settings.Batched = batched;
   const TCometElements none;
-  TKomet comet(0, settings.Selection, 0, TTableConfigRecord{}, none, settings.Observer, settings.IntegrationTolerance,
-               kFullTheory, 10);
+  TKomet comet(TBodySettings{}, settings.Selection, 0, TTableConfigRecord{}, none, settings.Observer,
+               settings.IntegrationTolerance, kFullTheory, 10);
   TKometeph ephemeris(test::TableRequest(0, settings.Selection, TTableConfigRecord{}, settings.Observer,
                                          settings.Observer, TTableStep{}, settings.IntegrationTolerance, kFullTheory),
                       nullptr, none);

@@ -73,7 +73,7 @@ void BM_MoonPhaseYear(benchmark::State& state) {
   const TTableConfigRecord config = NewTableConfigRecord();
   for (auto _ : state) {
     workbook::TWorkbook sheet;
-    TMondphasentabelle table(r);
+    TMondphasentabelle table(r, 0);
     table.initialisieren(r, config);
     table.rechnen();
     table.paint(&sheet, nullptr, 1, TTableOutputSettings{});

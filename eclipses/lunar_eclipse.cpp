@@ -49,15 +49,7 @@ double HalfDuration(double h, double gamma, double n) {
 class TEclipseMoon : public Tmond {
  public:
   using Tmond::Tmond;
-  void rechnen(TComputeSettingsBlock settings) override {
-    settings_ = settings;
-    heliozentrisch(0, 0, 0, 0);
-    Geozentrischekliptikalastrometrisch();
-    Ekliptik_aequator();
-    aequinoktium_reduktion();
-    topozentr();
-    horizont();
-  }
+  void rechnen(TComputeSettingsBlock settings) override { PlaceAndHorizon(settings); }
 };
 
 }  // namespace
@@ -155,7 +147,7 @@ TEclipseSky::TEclipseSky(const TSearchContext& context, const TTableConfigRecord
                          const TObserverRecord& observer)
     : context_(context),
       config_(config),
-      moon_(std::make_unique<TEclipseMoon>(context.MoonCache, context.MoonOption, LanguageEnglish, context.Selection, 0,
+      moon_(std::make_unique<TEclipseMoon>(context.MoonCache, context.MoonOption, context.Body, context.Selection, 0,
                                            config, observer, 1e-10L, context.VsopLevelA, 10)) {}
 
 TEclipseSky::~TEclipseSky() = default;
@@ -164,8 +156,8 @@ void TEclipseSky::At(TObserverRecord& r, double& moonAltitude, double& sunAltitu
   UTToLocalTime(r);
   CompleteObserverRecord(context_.Sidereal, context_.Selection, TTableConfigRecord{}, context_.VsopLevelA, r,
                          context_.Settings);
-  moon_->initialisieren(context_.MoonCache, context_.MoonOption, LanguageEnglish, context_.Selection, config_, r,
-                        1e-10L, context_.VsopLevelA, 10);
+  moon_->initialisieren(context_.MoonCache, context_.MoonOption, context_.Body, context_.Selection, config_, r, 1e-10L,
+                        context_.VsopLevelA, 10);
   moon_->rechnen(context_.Settings);
   moonAltitude = moon_->Result.Altitude;
   double hourAngle = 0, azimuth = 0;

@@ -31,7 +31,7 @@ double CenturiesOfMjd(double mjd) { return JulianCenturiesJ2000(MjdToJd(mjd)); }
 tplanetbedeckung::tplanetbedeckung(const TSearchContext& context, const TTableConfigRecord& config,
                                    const TObserverRecord& start)
     : Start(start), context_(context), config_(config) {
-  planet_ = std::make_unique<tplaShort>(LanguageEnglish, context_.Selection, 6, 1, config_, start, 1e-10L,
+  planet_ = std::make_unique<tplaShort>(context_.Body, context_.Selection, 6, 1, config_, start, 1e-10L,
                                         context_.VsopLevelA, 10);
 }
 
@@ -48,7 +48,7 @@ void tplanetbedeckung::SetPlanet(std::int32_t planet) {
 
 void tplanetbedeckung::PlanetPlaceAt(double T, double& ra, double& dec) {
   const TObserverRecord r = ObserverAtTT(Start, T, deltaT_, context_);
-  planet_->initialisieren(LanguageEnglish, context_.Selection, planetNumber_, config_, r, 1e-10L);
+  planet_->initialisieren(context_.Body, context_.Selection, planetNumber_, config_, r, 1e-10L);
   // The observer's own view of the planet: the contact geometry treats the
   // occulted object as infinitely far, which holds for the topocentric
   // direction (Venus's parallax reaches half an arc minute).

@@ -78,7 +78,7 @@ double OccultingBodyRadius(std::int32_t body, std::int32_t asteroidDiameterKm) {
 tsternbedeckungpl::tsternbedeckungpl(const TSearchContext& context, const TTableConfigRecord& config,
                                      const TObserverRecord& start, std::shared_ptr<const TStarCatalogue> catalogue)
     : Start(start), context_(context), config_(config), catalogue_(std::move(catalogue)) {
-  planet_ = std::make_unique<tplaShort>(LanguageEnglish, context_.Selection, 6, 1, config_, start, 1e-10L,
+  planet_ = std::make_unique<tplaShort>(context_.Body, context_.Selection, 6, 1, config_, start, 1e-10L,
                                         context_.VsopLevelA, 10);
 }
 
@@ -108,7 +108,7 @@ void tsternbedeckungpl::BodyPlaceAt(double T, double& ra, double& dec, double& d
     distance = a.Result.EquatorialDistance * kAuInEarthRadii;
     return;
   }
-  planet_->initialisieren(LanguageEnglish, context_.Selection, body_, config_, r, 1e-10L);
+  planet_->initialisieren(context_.Body, context_.Selection, body_, config_, r, 1e-10L);
   planet_->Topocentric = 0;
   planet_->rechnen(context_.Settings);
   ra = planet_->Result.TopoRightAscension;
@@ -406,7 +406,7 @@ TOccultationRunStatus RunPlanetStarOccultations(tsternbedeckungpl& search, const
   std::unique_ptr<TKepler> kepler;
   const bool loaded = asteroid.Name != "Kein Planetoid" && !asteroid.Name.empty();
   if (options.Bodies[8] != 0 && loaded) {
-    kepler = std::make_unique<TKepler>(LanguageEnglish, 0, TTableConfigRecord{}, asteroid, start, 1e-10L, -1, 10);
+    kepler = std::make_unique<TKepler>(search.Context().Body, 0, TTableConfigRecord{}, asteroid, start, 1e-10L, -1, 10);
     kepler->Name = asteroid.Name;
     const double days = std::fabs(MjdToJd(start.Mjd) - asteroid.Epoch);
     if (warnings && days > 50.0) {

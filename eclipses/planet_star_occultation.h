@@ -99,6 +99,8 @@ class tsternbedeckungpl {
   // Half the margin of the candidate index, degrees, for a period of
   // `days` and the largest proper motion `properMotion` (degrees a year).
   static double MarginDegrees(double days, double properMotion);
+  // The main window's values the search was made with.
+  const TSearchContext& Context() const { return context_; }
 
   TOccultationResultList ergebnisse;
   std::uint8_t Cancelled = 0;

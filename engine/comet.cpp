@@ -136,11 +136,10 @@ void CometPhysical(TKepler& body) {
 
 // --- TKomet -------------------------------------------------------------------
 
-TKomet::TKomet(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord,
+TKomet::TKomet(const TBodySettings& body, TTheorySelection selection, std::int32_t creatorWord,
                const TTableConfigRecord& config, const TCometElements& elements, const TObserverRecord& observer,
                long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : TKepler(language, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, vsopLevelA,
-              vsopLevelB) {
+    : TKepler(body, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, vsopLevelA, vsopLevelB) {
   Stopped = 0;
   ProgressCaption.assign(1, ' ');
   BodyIndex = kBodyIndexComet;
@@ -148,15 +147,10 @@ TKomet::TKomet(std::uint8_t language, TTheorySelection selection, std::int32_t c
   TheorySelection = selection;
 }
 
-void TKomet::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+void TKomet::initialisieren(const TBodySettings& body, TTheorySelection selection, const TTableConfigRecord& config,
                             const TCometElements& elements, const TObserverRecord& observer,
                             long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
-  Language = language;
-  TableConfig = config;
-  Observer = observer;
-  IntegrationTolerance = integrationTolerance;
-  VsopLevelA = vsopLevelA;
-  VsopLevelB = vsopLevelB;
+  TakeRecords(body, config, observer, integrationTolerance, vsopLevelA, vsopLevelB);
   Stopped = 0;
   ProgressCaption.assign(1, ' ');
   BodyIndex = kBodyIndexComet;

@@ -57,11 +57,11 @@ bool CometElementsUsable(const TKepler& body, std::string* german, std::string* 
 
 class TKomet : public TKepler {
  public:
-  TKomet(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, const TTableConfigRecord& config,
-         const TCometElements& elements, const TObserverRecord& observer, long double integrationTolerance,
-         std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+  TKomet(const TBodySettings& body, TTheorySelection selection, std::int32_t creatorWord,
+         const TTableConfigRecord& config, const TCometElements& elements, const TObserverRecord& observer,
+         long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
   // The same stores with full computation 1.
-  void initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+  void initialisieren(const TBodySettings& body, TTheorySelection selection, const TTableConfigRecord& config,
                       const TCometElements& elements, const TObserverRecord& observer, long double integrationTolerance,
                       std::int32_t vsopLevelA, std::int32_t vsopLevelB);
 

@@ -56,7 +56,7 @@ bool ParseDateListLine(const std::string& line, double& jd) {
 }
 
 TKeplereph::TKeplereph(const TTableRequest& request, TSheet* outputSheet, const TAsteroidElements& elements)
-    : TKepler(request.Language, 0, request.Config, elements, request.Start, request.IntegrationTolerance,
+    : TKepler(BodySettingsOf(request), 0, request.Config, elements, request.Start, request.IntegrationTolerance,
               request.VsopLevelA, request.VsopLevelB),
       OutputSheet(outputSheet),
       OutputSettings(request.Output),
@@ -78,17 +78,11 @@ void TKeplereph::TakePeriod(const TTableRequest& request) {
 
 void TKeplereph::initialisieren(const TTableRequest& request, const TAsteroidElements& elements,
                                 std::uint8_t databaseFlag, const std::string& name) {
+  TakeRequest(request);
   ObjectName = name;
   DatabaseFlag = databaseFlag;
   BodyIndex = kBodyIndexAsteroid;
-  Language = request.Language;
   FullComputation = 1;
-  VsopLevelA = request.VsopLevelA;
-  VsopLevelB = request.VsopLevelB;
-  Rows = 0;
-  IntegrationTolerance = request.IntegrationTolerance;
-  TakePeriod(request);
-  TheorySelection = request.Selection;
   refusalShown_ = false;
   databaseRefused_ = false;
   if (databaseFlag == 0) {
@@ -106,6 +100,14 @@ void TKeplereph::initialisieren(const TTableRequest& request, const TAsteroidEle
   std::swap(Observer, instant);
 }
 
+void TKeplereph::TakeRequest(const TTableRequest& request) {
+  TakeRecords(BodySettingsOf(request), request.Config, request.Start, request.IntegrationTolerance, request.VsopLevelA,
+              request.VsopLevelB);
+  TakePeriod(request);
+  TheorySelection = request.Selection;
+  Rows = 0;
+}
+
 bool TKeplereph::ReadAsteroidDatabaseRecord(const std::string& fileName) {
   if (!database_.Loaded() || database_.Path() != fileName) return false;
   SetElements(database_.ElementsFor(MjdToJd(Observer.Mjd)));
@@ -117,12 +119,7 @@ void TKeplereph::rechnen(TComputeSettingsBlock settings) {
   settings_ = settings;
   if (DatabaseFlag != 0 && !ReadAsteroidDatabaseRecord(ObjectName)) return;
   if (!CheckElements()) return;
-  bahnlageelemente();
-  Bahn2heliozentrisch(settings, DynamicalTimeMjd());
-  geozentrischekliptikalgeometrisch();
-  Geozentrischekliptikalastrometrisch();
-  Ekliptik_aequator();
-  aequinoktium_reduktion();
+  OrbitPlaces(settings);
   if (ColumnOn(column_flag::kSummaryTopocentric)) {
     topozentr();
     horizont();

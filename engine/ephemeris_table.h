@@ -170,6 +170,9 @@ class TKeplereph : public TKepler {
   int SkippedDateLines = 0;
 
  protected:
+  // Every set-up's stores from the request: body settings, tolerance, both
+  // VSOP levels, theory selection and TakePeriod's; rows 0.
+  void TakeRequest(const TTableRequest& request);
   // The integration driver of the body kind (asteroids; the comet table
   // replaces it), run by integriere inside its progress and cancel frame.
   virtual void RunOrbitIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,

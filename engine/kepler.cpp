@@ -13,7 +13,6 @@
 #include "core/time_scales.h"
 #include "core/two_body.h"
 #include "core/vector_math.h"
-#include "engine/table_globals.h"
 #include "platform/messages.h"
 
 namespace kvx {
@@ -29,10 +28,12 @@ bool AllFinite(std::initializer_list<double> values) {
 
 }  // namespace
 
-TKepler::TKepler(std::uint8_t language, std::int32_t creatorWord, const TTableConfigRecord& config,
+TKepler::TKepler(const TBodySettings& body, std::int32_t creatorWord, const TTableConfigRecord& config,
                  const TAsteroidElements& elements, const TObserverRecord& observer, long double integrationTolerance,
                  std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : Language(language),
+    : Language(body.Language),
+      SecondEquinoxT(body.SecondEquinoxT),
+      RiseSet(body.RiseSet),
       VsopLevelA(vsopLevelA),
       VsopLevelB(vsopLevelB),
       IntegrationTolerance(integrationTolerance),
@@ -42,16 +43,11 @@ TKepler::TKepler(std::uint8_t language, std::int32_t creatorWord, const TTableCo
   SetElements(elements);
 }
 
-void TKepler::initialisieren_objekt(std::uint8_t language, const TTableConfigRecord& config,
+void TKepler::initialisieren_objekt(const TBodySettings& body, const TTableConfigRecord& config,
                                     const TAsteroidElements& elements, const TObserverRecord& observer,
                                     long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB,
                                     std::uint8_t databaseFlag, const std::string& name) {
-  Language = language;
-  TableConfig = config;
-  Observer = observer;
-  IntegrationTolerance = integrationTolerance;
-  VsopLevelA = vsopLevelA;
-  VsopLevelB = vsopLevelB;
+  TakeRecords(body, config, observer, integrationTolerance, vsopLevelA, vsopLevelB);
   DatabaseFlag = databaseFlag;
   ObjectName = name;
   BodyIndex = kBodyIndexAsteroid;
@@ -59,6 +55,22 @@ void TKepler::initialisieren_objekt(std::uint8_t language, const TTableConfigRec
   Stopped = 0;
   refusalShown_ = false;
   SetElements(elements);
+}
+
+void TKepler::SetBodySettings(const TBodySettings& body) {
+  Language = body.Language;
+  SecondEquinoxT = body.SecondEquinoxT;
+  RiseSet = body.RiseSet;
+}
+
+void TKepler::TakeRecords(const TBodySettings& body, const TTableConfigRecord& config, const TObserverRecord& observer,
+                          long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
+  SetBodySettings(body);
+  TableConfig = config;
+  Observer = observer;
+  IntegrationTolerance = integrationTolerance;
+  VsopLevelA = vsopLevelA;
+  VsopLevelB = vsopLevelB;
 }
 
 void TKepler::SetElements(const TAsteroidElements& e) {
@@ -379,7 +391,7 @@ void TKepler::Aufgang_untergang(int mode) {
   const char* riseMarker = kRiseSetBlank;
   const char* setMarker = kRiseSetBlank;
   TRiseSetBlock& block = Result.RiseSet;
-  RiseSetFixedPosition(RiseSetAltitudes, Language, nullptr, -Observer.Longitude, Observer.Latitude,
+  RiseSetFixedPosition(RiseSet.Altitudes, Language, nullptr, -Observer.Longitude, Observer.Latitude,
                        Result.Position.RightAscension, Result.Position.Declination, MjdToJd(Observer.Mjd),
                        ZoneOffsetHours(Observer), out.Rise, out.Set, out.Duration, block.TransitTime,
                        block.TransitAltitude, block.RiseAzimuth, block.SetAzimuth, status, riseMarker, setMarker);
@@ -392,15 +404,19 @@ void TKepler::physischeEphemeride() {
   AsteroidMagnitudeHG(BodyIndex, Observer, Result.Position, H, G, Result.Physical);
 }
 
-void TKepler::rechnen(TComputeSettingsBlock settings) {
-  settings_ = settings;
-  if (!CheckElements()) return;
+void TKepler::OrbitPlaces(TComputeSettingsBlock settings) {
   bahnlageelemente();
   Bahn2heliozentrisch(settings, DynamicalTimeMjd());
   geozentrischekliptikalgeometrisch();
   Geozentrischekliptikalastrometrisch();
   Ekliptik_aequator();
   aequinoktium_reduktion();
+}
+
+void TKepler::rechnen(TComputeSettingsBlock settings) {
+  settings_ = settings;
+  if (!CheckElements()) return;
+  OrbitPlaces(settings);
   topozentr();
   if (FullComputation != 0) {
     horizont();

@@ -29,6 +29,7 @@
 #include "core/table_config.h"
 #include "core/two_body.h"
 #include "core/vector_math.h"
+#include "engine/body_settings.h"
 #include "engine/ephemeris_result.h"
 #include "theories/theory_types.h"
 
@@ -53,18 +54,18 @@ inline constexpr int kLightTimeMaxPasses = 10;
 
 class TKepler {
  public:
-  // Copies the three records, sets the language, the two VSOP levels, the
-  // integration tolerance, body index 11, the elements (n from a when 0) and
-  // the name from the element record; stopped 0, ProgressCaption " ", full
-  // computation 0.
-  TKepler(std::uint8_t language, std::int32_t creatorWord, const TTableConfigRecord& config,
+  // Copies the three records, the body settings (language, second equinox,
+  // rise/set), the two VSOP levels, the integration tolerance, body index 11,
+  // the elements (n from a when 0) and the name from the element record;
+  // stopped 0, ProgressCaption " ", full computation 0.
+  TKepler(const TBodySettings& body, std::int32_t creatorWord, const TTableConfigRecord& config,
           const TAsteroidElements& elements, const TObserverRecord& observer, long double integrationTolerance,
           std::int32_t vsopLevelA, std::int32_t vsopLevelB);
   virtual ~TKepler() = default;
 
   // The same copies with the object's name and database flag; full
   // computation 1, stopped 0, body index 11.
-  virtual void initialisieren_objekt(std::uint8_t language, const TTableConfigRecord& config,
+  virtual void initialisieren_objekt(const TBodySettings& body, const TTableConfigRecord& config,
                                      const TAsteroidElements& elements, const TObserverRecord& observer,
                                      long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB,
                                      std::uint8_t databaseFlag, const std::string& name);
@@ -129,6 +130,11 @@ class TKepler {
   // The elements as a record.
   TAsteroidElements Elements() const;
 
+  // Takes the language, the second equinox and the rise/set settings.
+  void SetBodySettings(const TBodySettings& body);
+  // The three as a record (for the bodies this one makes).
+  TBodySettings BodySettings() const { return TBodySettings{Language, SecondEquinoxT, RiseSet}; }
+
   // Rotations of one instant (the observer record's Centuries) and of the
   // second equinox, made once and reused by every step of the chain; they
   // give the same numbers as the frame routines they stand for.
@@ -153,6 +159,8 @@ class TKepler {
   std::string ObjectName;         // the name given to the initialisation
   TTheorySelection TheorySelection;
   std::uint8_t Language = 0;  // 0 German, else English
+  double SecondEquinoxT = 0;  // second output equinox, Julian centuries from J2000
+  TRiseSetSettings RiseSet;   // rise/set altitudes and switches
   std::int32_t VsopLevelA = -1;
   std::int32_t VsopLevelB = 10;
   std::uint8_t Stopped = 0;  // 1 when the last loop was cancelled
@@ -186,6 +194,13 @@ class TKepler {
   bool GeometricPlaces = true;
 
  protected:
+  // The stores of a single body's set-up: body settings, configuration,
+  // working record, tolerance and both VSOP levels.
+  void TakeRecords(const TBodySettings& body, const TTableConfigRecord& config, const TObserverRecord& observer,
+                   long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+  // The places of the working instant from the orbit: bahnlageelemente to
+  // aequinoktium_reduktion.
+  void OrbitPlaces(TComputeSettingsBlock settings);
   // Column flag `flag` of the table configuration is on.
   bool ColumnOn(std::size_t flag) const { return TableConfig.Flags[flag] != 0; }
   // Dynamical time of the working observer record, MJD.

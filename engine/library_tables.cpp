@@ -11,7 +11,6 @@
 #include "core/vector_math.h"
 #include "engine/nbody_integrator.h"
 #include "engine/planet_elements.h"
-#include "platform/globals.h"
 #include "platform/messages.h"
 #include "theories/planet_positions.h"
 #include "theories/pluto.h"
@@ -115,7 +114,7 @@ bool PlanetCoordinateTableVsop87a(TComputeSettingsBlock settings, const TLibrary
     for (int c = 1; c <= 7; ++c) grid.SetColWidths(c, Scaled(100, target.Output.FontScale));
     grid.SetColWidths(8, GridColumnWidth(target.Output, 4, target.Output.FontScale));
   }
-  const char* const* names = LanguageEnglish != 0 ? kNames87English : kNames87German;
+  const char* const* names = target.Language != 0 ? kNames87English : kNames87German;
   const double jd = JdFromJulianCenturies(T);
   for (int f = 0; f < 4; ++f) {
     const int top = 12 * f + 1;
@@ -165,7 +164,7 @@ bool PlanetCoordinateTableVsop82(TComputeSettingsBlock settings, const TLibraryT
 
   TTheorySelection plutoRoad;
   plutoRoad.bytes[0] = kPlanetTheoryVsop87C;
-  const char* const* names = LanguageEnglish != 0 ? kNames82English : kNames82German;
+  const char* const* names = target.Language != 0 ? kNames82English : kNames82German;
   int row = 1;
   for (int k = 0; k < 9; ++k) {
     const int planet = k + 1;  // 3: the Earth-Moon barycentre, whose elements are the Earth's

@@ -35,6 +35,7 @@ struct TLibraryTableTarget {
   TSheet* Sheet = nullptr;
   tmystringgrid* Grid = nullptr;
   TTableOutputSettings Output;
+  std::uint8_t Language = 0;  // the body names: 0 German, else English
 };
 
 // Frame titles of the VSOP87 A table, the same in both languages.

@@ -10,7 +10,6 @@
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "engine/sun.h"
-#include "engine/table_globals.h"
 #include "theories/moon_cache.h"
 #include "theories/moon_position.h"
 #include "theories/rise_set.h"
@@ -72,10 +71,11 @@ void MoonRiseSet(TKepler& body, TComputeSettingsBlock settings, std::uint8_t cac
   TRiseSetTexts riseMarkers{}, setMarkers{}, status{};
   TRiseSetBlock& block = body.Result.RiseSet;
   constexpr int kLevel = TRiseSetBlock::kMoonLevel;
-  RiseSetMoonSun(option, RiseSetMoonLimb, RiseSetPrecise, o.DeltaTSeconds, RiseSetInternalMoon, RiseSetAltitudes,
-                 settings, body.Language, body.TheorySelection, kLevel, kLevel, kRiseSetMoonBodyCode, MjdToJd(o.Mjd),
-                 o.Latitude, -o.Longitude, ZoneOffsetHours(o), rise, set, durations, block.RiseAzimuth,
-                 block.SetAzimuth, riseMarkers, setMarkers, status, block.TransitTime, block.TransitAltitude, level);
+  const TRiseSetSettings& r = body.RiseSet;
+  RiseSetMoonSun(option, r.MoonLimb, r.Precise, o.DeltaTSeconds, r.InternalMoon, r.Altitudes, settings, body.Language,
+                 body.TheorySelection, kLevel, kLevel, kRiseSetMoonBodyCode, MjdToJd(o.Mjd), o.Latitude, -o.Longitude,
+                 ZoneOffsetHours(o), rise, set, durations, block.RiseAzimuth, block.SetAzimuth, riseMarkers, setMarkers,
+                 status, block.TransitTime, block.TransitAltitude, level);
   TRiseSetLevel& out = block.Levels[kLevel];
   out.Rise = rise[0];
   out.Set = set[0];
@@ -144,11 +144,10 @@ void MoonSecondEquinoxLightTime(TEphemerisResultRecord& r) {
 
 // --- Tmond --------------------------------------------------------------------
 
-Tmond::Tmond(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t language, TTheorySelection selection,
+Tmond::Tmond(std::uint8_t cacheFlag, std::uint8_t moonOption, const TBodySettings& body, TTheorySelection selection,
              std::int32_t creatorWord, const TTableConfigRecord& config, const TObserverRecord& observer,
              long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : TKepler(language, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, vsopLevelA,
-              vsopLevelB),
+    : TKepler(body, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, vsopLevelA, vsopLevelB),
       MoonCacheFlag(cacheFlag),
       MoonOption(moonOption),
       MoonLevelA(vsopLevelA),
@@ -157,23 +156,20 @@ Tmond::Tmond(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t langu
   BodyIndex = kBodyIndexMoon;
   H = 1.0;
   Stopped = 0;
-  Name = MoonName(language);
+  Name = MoonName(body.Language);
   TheorySelection = selection;
 }
 
-void Tmond::initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t language,
+void Tmond::initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, const TBodySettings& body,
                            TTheorySelection selection, const TTableConfigRecord& config,
                            const TObserverRecord& observer, long double integrationTolerance, std::int32_t vsopLevelA,
                            std::int32_t vsopLevelB) {
   MoonCacheFlag = cacheFlag;
   MoonOption = moonOption;
-  Language = language;
+  TakeRecords(body, config, observer, integrationTolerance, vsopLevelA, vsopLevelB);
   TheorySelection = selection;
-  TableConfig = config;
-  Observer = observer;
-  IntegrationTolerance = integrationTolerance;
-  MoonLevelA = VsopLevelA = vsopLevelA;
-  MoonLevelB = VsopLevelB = vsopLevelB;
+  MoonLevelA = vsopLevelA;
+  MoonLevelB = vsopLevelB;
   ProgressCaption.clear();
   DispatchMode = 2;
   H = 1.0;
@@ -203,7 +199,7 @@ void Tmond::Aufgang_untergang(int /*mode*/) { MoonRiseSet(*this, settings_, Moon
 
 void Tmond::physischeEphemeride() { MoonPhysical(*this); }
 
-void Tmond::rechnen(TComputeSettingsBlock settings) {
+void Tmond::PlaceAndHorizon(TComputeSettingsBlock settings) {
   settings_ = settings;
   heliozentrisch(0, 0, 0, 0);
   Geozentrischekliptikalastrometrisch();
@@ -211,6 +207,10 @@ void Tmond::rechnen(TComputeSettingsBlock settings) {
   aequinoktium_reduktion();
   topozentr();
   horizont();
+}
+
+void Tmond::rechnen(TComputeSettingsBlock settings) {
+  PlaceAndHorizon(settings);
   Aufgang_untergang(TRiseSetBlock::kMoonLevel);
   physischeEphemeride();
 }
@@ -272,8 +272,8 @@ void Tmondtab::physischeEphemeride() {
   MoonPhysical(*this);
   if (!ColumnOn(column_flag::kCrescentVisibility)) return;
   // The Sun of the same instant; owned here, so it goes on every way out.
-  auto sun = std::make_unique<TSonne>(Language, TheorySelection, 0, TableConfig, Observer, IntegrationTolerance);
-  sun->initialisieren(Language, TheorySelection, TableConfig, Observer, IntegrationTolerance);
+  auto sun = std::make_unique<TSonne>(BodySettings(), TheorySelection, 0, TableConfig, Observer, IntegrationTolerance);
+  sun->initialisieren(BodySettings(), TheorySelection, TableConfig, Observer, IntegrationTolerance);
   sun->rechnen(settings_);
   const TEphemerisResultRecord& s = sun->Result;
   TMoonExtraBlock& m = Result.Moon;

@@ -41,11 +41,11 @@ const char* MoonTableCaption(std::uint8_t language);
 
 class Tmond : public TKepler {
  public:
-  Tmond(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t language, TTheorySelection selection,
+  Tmond(std::uint8_t cacheFlag, std::uint8_t moonOption, const TBodySettings& body, TTheorySelection selection,
         std::int32_t creatorWord, const TTableConfigRecord& config, const TObserverRecord& observer,
         long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
   // The same stores with full computation 1; name and body index stay.
-  void initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, std::uint8_t language,
+  void initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, const TBodySettings& body,
                       TTheorySelection selection, const TTableConfigRecord& config, const TObserverRecord& observer,
                       long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
 
@@ -76,6 +76,11 @@ class Tmond : public TKepler {
   // Level of the Moon theory handed to the Moon routines (its own copy).
   std::int32_t MoonLevelA = -1;
   std::int32_t MoonLevelB = 10;
+
+ protected:
+  // The place of the working instant through the topocentric place and the
+  // horizon (rechnen without rise/set and physical ephemeris).
+  void PlaceAndHorizon(TComputeSettingsBlock settings);
 };
 
 class Tmondtab : public TKeplereph {

@@ -8,7 +8,6 @@
 #include "core/physical_ephemeris.h"
 #include "core/rise_set_search.h"
 #include "core/time_scales.h"
-#include "engine/table_globals.h"
 #include "theories/planet_positions.h"
 #include "theories/planet_series.h"
 #include "theories/pluto.h"
@@ -83,7 +82,7 @@ void PlanetRiseSet(TKepler& body, TComputeSettingsBlock settings) {
   const char* status = kRiseSetBlank;
   const char* riseMarker = kRiseSetBlank;
   const char* setMarker = kRiseSetBlank;
-  RiseSetPlanet(RiseSetAltitudes, settings, body.Language, o.DeltaTSeconds, body.TheorySelection, MjdToJd(o.Mjd),
+  RiseSetPlanet(body.RiseSet.Altitudes, settings, body.Language, o.DeltaTSeconds, body.TheorySelection, MjdToJd(o.Mjd),
                 -o.Longitude, o.Latitude, body.BodyIndex, ZoneOffsetHours(o), out.Rise, out.Set, out.Duration,
                 block.TransitTime, block.TransitAltitude, block.RiseAzimuth, block.SetAzimuth, status, riseMarker,
                 setMarker, body.VsopLevelA);
@@ -91,7 +90,7 @@ void PlanetRiseSet(TKepler& body, TComputeSettingsBlock settings) {
     // At a pole the altitude is the declination (with the sign of the
     // pole) all day: no rise or set, only the status.
     const double altitude = o.Latitude > 0 ? body.Result.Position.Declination : -body.Result.Position.Declination;
-    const bool above = altitude > RiseSetAltitudes[0] / 60.0;
+    const bool above = altitude > body.RiseSet.Altitudes[0] / 60.0;
     status = above ? RiseSetVisibleWord(body.Language) : RiseSetInvisibleWord(body.Language);
     out.Duration = above ? RiseSetWholeDayHours() : 0.0;
     riseMarker = setMarker = kRiseSetPolar;
@@ -118,9 +117,9 @@ void PlacesOfDate(TKepler& body, const std::array<double, 3>& savedVelocity) {
 // ---------------------------------------------------------------------------
 // Tpla and its reduced variants
 
-Tpla::Tpla(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
+Tpla::Tpla(const TBodySettings& bodySettings, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
            const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance)
-    : TSonne(language, selection, creatorWord, config, observer, integrationTolerance) {
+    : TSonne(bodySettings, selection, creatorWord, config, observer, integrationTolerance) {
   BodyIndex = body;
   SetBodyTexts(body);
 }
@@ -130,10 +129,10 @@ void Tpla::SetBodyTexts(TBodyIndex body) {
   Name = GermanBodyName(body);
 }
 
-void Tpla::initialisieren(std::uint8_t language, TTheorySelection selection, TBodyIndex body,
+void Tpla::initialisieren(const TBodySettings& bodySettings, TTheorySelection selection, TBodyIndex body,
                           const TTableConfigRecord& config, const TObserverRecord& observer,
                           long double integrationTolerance) {
-  TSonne::initialisieren(language, selection, config, observer, integrationTolerance);
+  TSonne::initialisieren(bodySettings, selection, config, observer, integrationTolerance);
   BodyIndex = body;
   H = 1.0;
   SetBodyTexts(body);
@@ -162,12 +161,11 @@ void Tpla::rechnen(TComputeSettingsBlock settings) {
   sun_chain::ClearNonFiniteEvents(Result);
 }
 
-tplaShort::tplaShort(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
-                     const TTableConfigRecord& config, const TObserverRecord& observer,
+tplaShort::tplaShort(const TBodySettings& bodySettings, TTheorySelection selection, std::int32_t creatorWord,
+                     TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& observer,
                      long double integrationTolerance, std::int32_t /*unused1*/, std::int32_t /*unused2*/)
-    : Tpla(language, selection, creatorWord, body, config, observer, integrationTolerance) {
+    : Tpla(bodySettings, selection, creatorWord, body, config, observer, integrationTolerance) {
   Topocentric = 0;
-  Language = language;
   FullComputation = 1;
 }
 
@@ -183,12 +181,11 @@ void tplaShort::rechnen(TComputeSettingsBlock settings) {
   }
 }
 
-tplaShort_lg::tplaShort_lg(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
-                           const TTableConfigRecord& config, const TObserverRecord& observer,
+tplaShort_lg::tplaShort_lg(const TBodySettings& bodySettings, TTheorySelection selection, std::int32_t creatorWord,
+                           TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& observer,
                            long double integrationTolerance, std::int32_t /*unused1*/, std::int32_t /*unused2*/)
-    : Tpla(language, selection, creatorWord, body, config, observer, integrationTolerance) {
+    : Tpla(bodySettings, selection, creatorWord, body, config, observer, integrationTolerance) {
   Topocentric = 0;
-  Language = language;
   FullComputation = 1;
 }
 

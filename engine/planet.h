@@ -43,13 +43,13 @@ class Tpla : public TSonne {
  public:
   // As TSonne, with the body index, the progress caption of the index and
   // the German planet name whatever the language.
-  Tpla(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
+  Tpla(const TBodySettings& bodySettings, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
        const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance);
 
   using TSonne::initialisieren;
-  // Body index, H = 1.0, full computation 1, language, stopped 0, caption,
-  // name and the records.
-  virtual void initialisieren(std::uint8_t language, TTheorySelection selection, TBodyIndex body,
+  // Body index, H = 1.0, full computation 1, body settings, stopped 0,
+  // caption, name and the records.
+  virtual void initialisieren(const TBodySettings& bodySettings, TTheorySelection selection, TBodyIndex body,
                               const TTableConfigRecord& config, const TObserverRecord& observer,
                               long double integrationTolerance);
 
@@ -71,7 +71,7 @@ class tplaShort : public Tpla {
  public:
   // Tpla's constructor with the first seven arguments; topocentric flag 0,
   // full computation 1. The two further arguments are not used.
-  tplaShort(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
+  tplaShort(const TBodySettings& bodySettings, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
             const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance,
             std::int32_t unused1, std::int32_t unused2);
   // Positions of date; topozentr with the topocentric flag, else the
@@ -85,7 +85,7 @@ class tplaShort : public Tpla {
 // The heliocentric, geocentric and equatorial places of date only.
 class tplaShort_lg : public Tpla {
  public:
-  tplaShort_lg(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
+  tplaShort_lg(const TBodySettings& bodySettings, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
                const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance,
                std::int32_t unused1, std::int32_t unused2);
   void rechnen(TComputeSettingsBlock settings) override;

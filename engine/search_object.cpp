@@ -239,32 +239,29 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     result = computed;
     return true;
   };
+  // The Sun and the planets: the places of date, topocentric and physical
+  // when asked for.
+  auto sunOrPlanet = [&](TSonne& body) {
+    body.VsopLevelA = context_.VsopLevelA;
+    const TFramesKeeper frames(*this, body);
+    body.bahnlageelemente();
+    body.heliozentrisch(0, 0, 0, 0);
+    body.geozentrischekliptikalgeometrisch();
+    body.Ekliptik_aequator();
+    if (fullRecord || context_.Topocentric != 0) body.topozentr();
+    if (fullRecord) body.physischeEphemeride();
+    return take(body.Result);
+  };
   if (kind == search_kind::kSun) {
-    TSonne body(LanguageEnglish, selection, 0, config, observer, 1e-10L);
-    body.initialisieren(LanguageEnglish, selection, config, observer, 1e-10L);
-    body.VsopLevelA = context_.VsopLevelA;
-    const TFramesKeeper frames(*this, body);
-    body.bahnlageelemente();
-    body.heliozentrisch(0, 0, 0, 0);
-    body.geozentrischekliptikalgeometrisch();
-    body.Ekliptik_aequator();
-    if (fullRecord || context_.Topocentric != 0) body.topozentr();
-    if (fullRecord) body.physischeEphemeride();
-    return take(body.Result);
+    TSonne body(context_.Body, selection, 0, config, observer, 1e-10L);
+    body.initialisieren(context_.Body, selection, config, observer, 1e-10L);
+    return sunOrPlanet(body);
   } else if (kind <= search_kind::kPluto) {
-    Tpla body(LanguageEnglish, selection, 0, PlanetOfKind(kind), config, observer, 1e-10L);
-    body.initialisieren(LanguageEnglish, selection, PlanetOfKind(kind), config, observer, 1e-10L);
-    body.VsopLevelA = context_.VsopLevelA;
-    const TFramesKeeper frames(*this, body);
-    body.bahnlageelemente();
-    body.heliozentrisch(0, 0, 0, 0);
-    body.geozentrischekliptikalgeometrisch();
-    body.Ekliptik_aequator();
-    if (fullRecord || context_.Topocentric != 0) body.topozentr();
-    if (fullRecord) body.physischeEphemeride();
-    return take(body.Result);
+    Tpla body(context_.Body, selection, 0, PlanetOfKind(kind), config, observer, 1e-10L);
+    body.initialisieren(context_.Body, selection, PlanetOfKind(kind), config, observer, 1e-10L);
+    return sunOrPlanet(body);
   } else if (kind == search_kind::kMoon) {
-    Tmond body(context_.MoonCache, context_.MoonOption, LanguageEnglish, selection, 0, config, observer, 1e-10L,
+    Tmond body(context_.MoonCache, context_.MoonOption, context_.Body, selection, 0, config, observer, 1e-10L,
                context_.VsopLevelA, 10);
     const TFramesKeeper frames(*this, body);
     body.heliozentrisch(0, 0, 0, 0);
@@ -354,7 +351,7 @@ bool tsuchobjekt::bahn_planetoid(const TTheorySelection& selection, const TObser
     orbitBody_->Observer = observer;
     orbitBody_->Result = TEphemerisResultRecord{};
   } else {
-    orbitBody_ = std::make_unique<TKepler>(LanguageEnglish, 0, TTableConfigRecord{}, elements, observer, 1e-10L,
+    orbitBody_ = std::make_unique<TKepler>(context_.Body, 0, TTableConfigRecord{}, elements, observer, 1e-10L,
                                            context_.VsopLevelA, 10);
     orbitElements_ = elements;
     orbitElementsKept_ = true;
@@ -368,7 +365,7 @@ bool tsuchobjekt::bahn_planetoid(const TTheorySelection& selection, const TObser
 bool tsuchobjekt::bahn_komet(const TTheorySelection& selection, const TObserverRecord& observer) {
   if (!CometValid(CometElements)) return false;
   orbitElementsKept_ = false;
-  orbitBody_ = std::make_unique<TKomet>(LanguageEnglish, selection, 0, TTableConfigRecord{}, CometElements, observer,
+  orbitBody_ = std::make_unique<TKomet>(context_.Body, selection, 0, TTableConfigRecord{}, CometElements, observer,
                                         1e-10L, context_.VsopLevelA, 10);
   orbitBody_->TheorySelection = selection;
   orbitBody_->FullComputation = 1;

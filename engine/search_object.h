@@ -113,6 +113,9 @@ struct TSearchContext {
   // Kind 10 from the asteroid database file instead of the elements.
   std::uint8_t AsteroidDatabase = 0;
   std::string AsteroidDatabaseFile;
+  // The language, second equinox and rise/set settings of the bodies the
+  // searches make.
+  TBodySettings Body;
 };
 
 // One sample of a pass: its instant, its body record and its value.

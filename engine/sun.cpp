@@ -9,7 +9,6 @@
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "engine/darkness.h"
-#include "engine/table_globals.h"
 #include "theories/apparent_sun_moon.h"
 #include "theories/low_precision.h"
 #include "theories/planet_positions.h"
@@ -121,11 +120,11 @@ void SunRiseSet(TKepler& body, TComputeSettingsBlock settings, int firstLevel, i
   TRiseSetTimes rise{}, set{}, durations{};
   TRiseSetTexts riseMarkers{}, setMarkers{}, status{};
   TRiseSetBlock& block = body.Result.RiseSet;
-  RiseSetMoonSun(RiseSetMoonOption, RiseSetMoonLimb, RiseSetPrecise, o.DeltaTSeconds, RiseSetInternalMoon,
-                 RiseSetAltitudes, settings, body.Language, body.TheorySelection, firstLevel, lastLevel, kBodyIndexSun,
-                 MjdToJd(o.Mjd), o.Latitude, -o.Longitude, ZoneOffsetHours(o), rise, set, durations, block.RiseAzimuth,
-                 block.SetAzimuth, riseMarkers, setMarkers, status, block.TransitTime, block.TransitAltitude,
-                 body.VsopLevelA);
+  const TRiseSetSettings& r = body.RiseSet;
+  RiseSetMoonSun(r.MoonOption, r.MoonLimb, r.Precise, o.DeltaTSeconds, r.InternalMoon, r.Altitudes, settings,
+                 body.Language, body.TheorySelection, firstLevel, lastLevel, kBodyIndexSun, MjdToJd(o.Mjd), o.Latitude,
+                 -o.Longitude, ZoneOffsetHours(o), rise, set, durations, block.RiseAzimuth, block.SetAzimuth,
+                 riseMarkers, setMarkers, status, block.TransitTime, block.TransitAltitude, body.VsopLevelA);
   for (int level = firstLevel; level <= lastLevel; ++level) {
     const std::size_t i = static_cast<std::size_t>(level - 1);
     TRiseSetLevel& out = block.Levels[static_cast<std::size_t>(level)];
@@ -136,6 +135,14 @@ void SunRiseSet(TKepler& body, TComputeSettingsBlock settings, int firstLevel, i
     out.SetMarker = setMarkers[i] != nullptr ? setMarkers[i] : "";
     out.Status = status[i] != nullptr ? status[i] : "";
   }
+}
+
+void PlacesOfDate(TKepler& body) {
+  body.bahnlageelemente();
+  body.heliozentrisch(0, 0, 0, 0);
+  body.geozentrischekliptikalgeometrisch();
+  body.Ekliptik_aequator();
+  body.aequinoktium_reduktion();
 }
 
 double PhysicalBlock(TKepler& body) {
@@ -169,22 +176,22 @@ void ClearNonFiniteEvents(TEphemerisResultRecord& result) {
 // ---------------------------------------------------------------------------
 // TSonne
 
-TSonne::TSonne(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord,
+TSonne::TSonne(const TBodySettings& body, TTheorySelection selection, std::int32_t creatorWord,
                const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance)
-    : TKepler(language, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, 0, 0) {
+    : TKepler(body, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, 0, 0) {
   TheorySelection = selection;
   H = 1.0;
   Stopped = 0;
   ProgressCaption.clear();
   DispatchMode = kSunPlanetDispatchMode;
   BodyIndex = kBodyIndexSun;
-  Name = SunName(language);
+  Name = SunName(body.Language);
   FullComputation = 0;
 }
 
-void TSonne::initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+void TSonne::initialisieren(const TBodySettings& body, TTheorySelection selection, const TTableConfigRecord& config,
                             const TObserverRecord& observer, long double integrationTolerance) {
-  Language = language;
+  SetBodySettings(body);
   TheorySelection = selection;
   TableConfig = config;
   Observer = observer;
@@ -213,11 +220,7 @@ void TSonne::physischeEphemeride() { CarringtonRotation = sun_chain::PhysicalBlo
 
 void TSonne::rechnen(TComputeSettingsBlock settings) {
   settings_ = settings;
-  bahnlageelemente();
-  heliozentrisch(0, 0, 0, 0);
-  geozentrischekliptikalgeometrisch();
-  Ekliptik_aequator();
-  aequinoktium_reduktion();
+  sun_chain::PlacesOfDate(*this);
   topozentr();
   horizont();
   Aufgang_untergang(settings, TRiseSetBlock::kBodyLevel, TRiseSetBlock::kAstronomicalTwilight);
@@ -235,9 +238,7 @@ TSonnetab::TSonnetab(const TTableRequest& request, TSheet* outputSheet) : TKeple
 }
 
 void TSonnetab::initialisieren(const TTableRequest& request) {
-  Language = request.Language;
-  VsopLevelA = request.VsopLevelA;
-  VsopLevelB = request.VsopLevelB;
+  TakeRequest(request);
   DispatchMode = kSunPlanetDispatchMode;
   BodyIndex = kBodyIndexSun;
   H = 1.0;
@@ -245,14 +246,6 @@ void TSonnetab::initialisieren(const TTableRequest& request) {
   Name = SunName(request.Language);
   ObjectName.clear();
   DatabaseFlag = 0;
-  TableConfig = request.Config;
-  Rows = 0;
-  Observer = request.Start;
-  PeriodStart = request.Start;
-  PeriodEnd = request.End;
-  Step = request.Step;
-  IntegrationTolerance = request.IntegrationTolerance;
-  TheorySelection = request.Selection;
   FullComputation = 1;
 }
 
@@ -299,11 +292,7 @@ int TSonnetab::RiseSetLastLevel() const {
 
 void TSonnetab::rechnen(TComputeSettingsBlock settings) {
   settings_ = settings;
-  bahnlageelemente();
-  heliozentrisch(0, 0, 0, 0);
-  geozentrischekliptikalgeometrisch();
-  Ekliptik_aequator();
-  aequinoktium_reduktion();
+  sun_chain::PlacesOfDate(*this);
   if (TableConfig.Flags[column_flag::kSummaryTopocentric] == 1 ||
       TableConfig.Flags[column_flag::kSummaryPhysical] == 1) {
     topozentr();
@@ -327,7 +316,7 @@ double TSonnetab::Sin_Alt_moon(double sinLatitude, double cosLatitude, double lo
     TTheorySelection selection = TheorySelection;
     if (internalMoon != 0) selection.bytes[1] = 0;
     double ra = 0;
-    MoonApparentCoordinates(RiseSetMoonOption, settings_, selection, T, ra, declination, distance, VsopLevelA);
+    MoonApparentCoordinates(RiseSet.MoonOption, settings_, selection, T, ra, declination, distance, VsopLevelA);
     rightAscension = ra / 15.0;
   } else {
     MoonLowPrecision(rightAscension, declination, distance, T);
@@ -354,7 +343,7 @@ double TSonnetab::MoonLimbAltitude(double hour) {
   const double jd0 = std::trunc(jd + offset / 24.0 - 0.5) + 0.5 - offset / 24.0;
   double ra = 0, dec = 0, tau = 0;
   const double s = Sin_Alt_moon(SinDeg(Observer.Latitude), CosDeg(Observer.Latitude), Observer.Longitude, jd0, hour,
-                                Observer.DeltaTSeconds, RiseSetPrecise, RiseSetInternalMoon, ra, dec, tau);
+                                Observer.DeltaTSeconds, RiseSet.Precise, RiseSet.InternalMoon, ra, dec, tau);
   return std::isfinite(s) ? ArcSinDeg(s) : std::nan("");
 }
 
@@ -363,8 +352,8 @@ void TSonnetab::ComputeDarkness(TComputeSettingsBlock settings) {
   TRiseSetTimes rise{}, set{}, durations{};
   TRiseSetTexts riseMarkers{}, setMarkers{}, status{};
   double riseAzimuth = -360, setAzimuth = -360, transit = 0, transitAltitude = 0;
-  RiseSetMoonSun(RiseSetMoonOption, RiseSetMoonLimb, RiseSetPrecise, o.DeltaTSeconds, RiseSetInternalMoon,
-                 RiseSetAltitudes, settings, Language, TheorySelection, kRiseSetMoonEvent, kRiseSetMoonEvent,
+  RiseSetMoonSun(RiseSet.MoonOption, RiseSet.MoonLimb, RiseSet.Precise, o.DeltaTSeconds, RiseSet.InternalMoon,
+                 RiseSet.Altitudes, settings, Language, TheorySelection, kRiseSetMoonEvent, kRiseSetMoonEvent,
                  kBodyIndexMoon, MjdToJd(o.Mjd), o.Latitude, -o.Longitude, ZoneOffsetHours(o), rise, set, durations,
                  riseAzimuth, setAzimuth, riseMarkers, setMarkers, status, transit, transitAltitude, VsopLevelA);
   const TRiseSetLevel& dark = Result.RiseSet.Levels[TRiseSetBlock::kAstronomicalTwilight];

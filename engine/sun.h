@@ -58,8 +58,11 @@ void DispatchGeocentric(TKepler& body, TComputeSettingsBlock settings, std::int3
 // and precessed to J2000, AU.
 void SunEquatorialJ2000(const TObserverRecord& observer, double& x, double& y, double& z);
 // Rise, transit and set of the Sun at levels first..last (clamped to 1..5)
-// into the rise/set block, with the main window's altitudes and switches.
+// into the rise/set block, with the body's rise/set altitudes and switches.
 void SunRiseSet(TKepler& body, TComputeSettingsBlock settings, int firstLevel, int lastLevel);
+// bahnlageelemente, heliozentrisch, the geometric geocentric place,
+// Ekliptik_aequator and aequinoktium_reduktion.
+void PlacesOfDate(TKepler& body);
 // Magnitude and disk of the body into the physical block; for the Sun also
 // the equation of time and the Carrington rotation number (returned).
 double PhysicalBlock(TKepler& body);
@@ -72,15 +75,15 @@ void ClearNonFiniteEvents(TEphemerisResultRecord& result);
 // The Sun as one position.
 class TSonne : public TKepler {
  public:
-  // Copies the records; language, creator word, H = 1.0, stopped 0, an empty
-  // progress caption, dispatch mode 2, body index 0 and the name ("Sonne" or
-  // "Sun" by the language). VSOP levels and full computation stay 0.
-  TSonne(std::uint8_t language, TTheorySelection selection, std::int32_t creatorWord, const TTableConfigRecord& config,
-         const TObserverRecord& observer, long double integrationTolerance);
+  // Copies the records and body settings; creator word, H = 1.0, stopped 0,
+  // an empty progress caption, dispatch mode 2, body index 0 and the name
+  // ("Sonne" or "Sun" by the language). VSOP levels and full computation stay 0.
+  TSonne(const TBodySettings& body, TTheorySelection selection, std::int32_t creatorWord,
+         const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance);
 
   // New records for the same object; stopped 0, full computation 1; name
   // and body index stay.
-  virtual void initialisieren(std::uint8_t language, TTheorySelection selection, const TTableConfigRecord& config,
+  virtual void initialisieren(const TBodySettings& body, TTheorySelection selection, const TTableConfigRecord& config,
                               const TObserverRecord& observer, long double integrationTolerance);
 
   void bahnlageelemente() override {}

@@ -2,12 +2,6 @@
 
 namespace kvx {
 
-double SecondEquinoxT = 0;
-TRiseSetAltitudes RiseSetAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
-std::uint8_t RiseSetMoonOption = 0;
-std::uint8_t RiseSetMoonLimb = 1;
-std::uint8_t RiseSetPrecise = 1;
-std::uint8_t RiseSetInternalMoon = 0;
 TRowStore RowStore;
 
 bool TRowStore::Store(int index, const TEphemerisResultRecord& record) {

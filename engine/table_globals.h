@@ -1,37 +1,14 @@
-// The main window's settings and stores that every body object reads while
-// it computes: the second output equinox, the rise/set altitudes and
-// switches, and the row store that keeps one result record per computed
-// row. They live here, below the main window, so that the
-// computing objects reach them without knowing the window.
+// The row store that keeps one result record per computed row. It lives
+// here, below the main window, so that the table objects reach it without
+// knowing the window.
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
-#include "core/rise_set_search.h"
 #include "engine/ephemeris_result.h"
 
 namespace kvx {
-
-// Second output equinox, Julian centuries from J2000 (0 = J2000).
-extern double SecondEquinoxT;
-
-// Altitudes of rise and set (arc minutes for entries 0..2, degrees for the
-// twilight levels 3..5).
-extern TRiseSetAltitudes RiseSetAltitudes;
-
-// The main window's four switches of the Sun and Moon rise/set search:
-// the Moon option byte handed to the Moon theory, the Moon's upper limb seen
-// from the observer at -34' (else its centre at RiseSetAltitudes[1]), the
-// apparent places of the selected theories (else the low-precision Sun and
-// Moon; the darkness of the Sun table takes its Moon the same way), and the
-// Moon from the internal series whatever the theory selection says.
-extern std::uint8_t RiseSetMoonOption;
-extern std::uint8_t RiseSetMoonLimb;
-extern std::uint8_t RiseSetPrecise;
-extern std::uint8_t RiseSetInternalMoon;
 
 // The row store: one copy of the result record per computed row. Blocks are
 // made when a row index first reaches the count and are kept; the next run

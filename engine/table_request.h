@@ -11,6 +11,7 @@
 #include "core/observer_record.h"
 #include "core/table_config.h"
 #include "core/table_step.h"
+#include "engine/body_settings.h"
 #include "engine/table_sink.h"
 #include "theories/theory_types.h"
 
@@ -26,6 +27,10 @@ struct TTableRequest {
   long double IntegrationTolerance = 1e-10L;
   std::int32_t VsopLevelA = -1;  // truncation level of the ephemerides
   std::int32_t VsopLevelB = 10;  // truncation level of the integration
+  // Second output equinox, Julian centuries from J2000 (0 = J2000); its
+  // heading text is in Output.
+  double SecondEquinoxT = 0;
+  TRiseSetSettings RiseSet;
   // What the writers read (the second equinox's heading text among them).
   TTableOutputSettings Output;
   // Date-list mode: when set, the time loop computes one row per line of
@@ -34,6 +39,12 @@ struct TTableRequest {
   std::uint8_t DateListMode = 0;
   std::vector<std::string> JulianDateList;
 };
+
+// The language, second equinox and rise/set settings of a request, as its
+// body objects take them.
+inline TBodySettings BodySettingsOf(const TTableRequest& request) {
+  return TBodySettings{request.Language, request.SecondEquinoxT, request.RiseSet};
+}
 
 // A request over start..end by `step`, with the default tolerance, levels
 // and output settings.

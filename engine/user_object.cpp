@@ -98,25 +98,15 @@ Tusertab::Tusertab(const tuserobject* object, const TTableRequest& request, TShe
 }
 
 void Tusertab::initialisieren(const tuserobject* object, const TTableRequest& request, TBodyIndex body) {
+  TakeRequest(request);
   UserObject = object;
   DispatchMode = kSunPlanetDispatchMode;
-  Language = request.Language;
-  VsopLevelA = request.VsopLevelA;
-  VsopLevelB = request.VsopLevelB;
   FullComputation = 1;
   BodyIndex = body;
-  IntegrationTolerance = request.IntegrationTolerance;
   H = 1.0;
   Stopped = 0;
   ProgressCaption = request.Language != 0 ? "Compute Object" : "Berechne Objekt";
   Name = object != nullptr ? ElementRecordName(object->Name) : std::string();
-  TableConfig = request.Config;
-  Rows = 0;
-  Observer = request.Start;
-  PeriodStart = request.Start;
-  PeriodEnd = request.End;
-  Step = request.Step;
-  TheorySelection = request.Selection;
   refusalShown_ = false;
 }
 

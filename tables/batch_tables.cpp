@@ -20,6 +20,8 @@ TTableRequest RequestOf(const TBatchRun& run) {
   request.IntegrationTolerance = run.IntegrationTolerance;
   request.VsopLevelA = run.VsopLevelA;
   request.VsopLevelB = run.VsopLevelB;
+  request.SecondEquinoxT = run.SecondEquinoxT;
+  request.RiseSet = run.RiseSet;
   return request;
 }
 

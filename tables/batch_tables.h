@@ -41,6 +41,8 @@ struct TBatchRun {
   TObserverRecord Start;
   TTableConfigRecord Config;
   TTheorySelection Selection;
+  double SecondEquinoxT = 0;  // Julian centuries from J2000
+  TRiseSetSettings RiseSet;
 };
 
 // What a batch run did: wrote a table (of the rows stored until a cancel,

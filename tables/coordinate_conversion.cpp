@@ -119,9 +119,9 @@ bool ConvertPositionFrames(TObserverRecord r, TCoordinateBlock& block) {
 
 void CoordinateConversionTable(TSheet* sheet, tmystringgrid* grid, std::uint8_t toSheet,
                                const TTableConfigRecord& config, const TCoordinateBlock& block,
-                               const TTableOutputSettings& settings) {
+                               const TTableOutputSettings& settings, std::uint8_t language) {
   auto write = [&](TCellSink& sink) {
-    const bool english = LanguageEnglish != 0;
+    const bool english = language != 0;
     sink.Text(1, 1, english ? "Equinox" : "Äquinoktium");
     sink.Text(1, 2, english ? "of the day" : "des Datums");
     sink.Text(1, 3, "J2000");

@@ -55,6 +55,6 @@ bool ConvertPositionFrames(TObserverRecord r, TCoordinateBlock& block);
 // and set ("---" for an object that does not rise and set).
 void CoordinateConversionTable(TSheet* sheet, tmystringgrid* grid, std::uint8_t toSheet,
                                const TTableConfigRecord& config, const TCoordinateBlock& block,
-                               const TTableOutputSettings& settings);
+                               const TTableOutputSettings& settings, std::uint8_t language);
 
 }  // namespace kvx

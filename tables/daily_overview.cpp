@@ -126,14 +126,8 @@ ttagesephemeride::ttagesephemeride(const TTableRequest& request, TSheet* outputS
 }
 
 void ttagesephemeride::initialisieren(const TTableRequest& request) {
-  Language = request.Language;
-  TakePeriod(request);
+  TakeRequest(request);
   ObjectName = request.Language != 0 ? "No Objectname" : "Objektname nicht belegt";
-  TheorySelection = request.Selection;
-  VsopLevelA = request.VsopLevelA;
-  VsopLevelB = request.VsopLevelB;
-  IntegrationTolerance = request.IntegrationTolerance;
-  Rows = 0;
   FullComputation = 1;
 }
 
@@ -142,6 +136,8 @@ TTableRequest ttagesephemeride::BodyRequest(std::int32_t vsopLevel) const {
   request.IntegrationTolerance = IntegrationTolerance;
   request.VsopLevelA = vsopLevel;
   request.VsopLevelB = VsopLevelB;
+  request.SecondEquinoxT = SecondEquinoxT;
+  request.RiseSet = RiseSet;
   return request;
 }
 
@@ -154,7 +150,7 @@ void ttagesephemeride::rechnen(std::uint8_t moonOption, TComputeSettingsBlock se
     sun.rechnen(settings);
     Result = sun.Result;
   } else if (body == kBodyIndexMoon) {
-    TOverviewMoon moon(0, moonOption, Language, TheorySelection, 0, TableConfig, Observer, IntegrationTolerance,
+    TOverviewMoon moon(0, moonOption, BodySettings(), TheorySelection, 0, TableConfig, Observer, IntegrationTolerance,
                        vsopLevel, VsopLevelB);
     moon.FullComputation = 1;
     moon.Compute(settings);
@@ -197,7 +193,7 @@ void ttagesephemeride::schleife(TComputeSettingsBlock settings, std::uint8_t sid
           progress += kProgressSteps / kDailyOverviewBodies;
           session->Reporter().Step(progress);
         }
-        rechnen(RiseSetMoonOption, settings, VsopLevelA);
+        rechnen(RiseSet.MoonOption, settings, VsopLevelA);
         Result.JD = MjdToJd(Observer.Mjd);
         Result.Year = Observer.Year;
         Result.Month = Observer.Month;

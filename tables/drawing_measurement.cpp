@@ -6,7 +6,6 @@
 #include "core/angle_constants.h"
 #include "engine/planet.h"
 #include "engine/sun.h"
-#include "platform/globals.h"
 #include "tables/places_of_date.h"
 #include "theories/observer_completion.h"
 
@@ -77,21 +76,21 @@ bool MeasureDrawingPoint(const TDrawingMeasurement& m, double& longitude, double
   return std::isfinite(longitude) && std::isfinite(latitude);
 }
 
-bool DrawingDiscData(int body, TObserverRecord observer, TTheorySelection selection, std::int32_t vsopLevel, double& P,
-                     double& B, double& L0) {
+bool DrawingDiscData(int body, TObserverRecord observer, TTheorySelection selection, std::int32_t vsopLevel,
+                     const TBodySettings& bodySettings, double& P, double& B, double& L0) {
   const TTableConfigRecord config;
   CompleteObserverRecord(1, selection, config, vsopLevel, observer);
   TPhysicalBlock block;
   if (body <= 0) {
-    TSonne sun(LanguageEnglish, selection, 0, config, observer, 1e-10L);
-    sun.initialisieren(LanguageEnglish, selection, config, observer, 1e-10L);
+    TSonne sun(bodySettings, selection, 0, config, observer, 1e-10L);
+    sun.initialisieren(bodySettings, selection, config, observer, 1e-10L);
     GeometricPlacesOfDate(sun, vsopLevel);
     sun.physischeEphemeride();
     block = sun.Result.Physical;
   } else {
     const int planet = body + 3;
-    Tpla p(LanguageEnglish, selection, 0, planet, config, observer, 1e-10L);
-    p.initialisieren(LanguageEnglish, selection, planet, config, observer, 1e-10L);
+    Tpla p(bodySettings, selection, 0, planet, config, observer, 1e-10L);
+    p.initialisieren(bodySettings, selection, planet, config, observer, 1e-10L);
     GeometricPlacesOfDate(p, vsopLevel);
     p.physischeEphemeride();
     block = p.Result.Physical;

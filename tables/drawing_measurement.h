@@ -24,6 +24,7 @@
 #include <cstdint>
 
 #include "core/observer_record.h"
+#include "engine/body_settings.h"
 #include "theories/theory_types.h"
 
 namespace kvx {
@@ -46,8 +47,9 @@ bool MeasureDrawingPoint(const TDrawingMeasurement& m, double& longitude, double
 
 // P, B and L0 (degrees) of the Sun (body 0) or of Mars, Jupiter, Saturn
 // (1..3) at the record's instant from the physical ephemeris (the record
-// is completed here). False when the body has no place.
-bool DrawingDiscData(int body, TObserverRecord observer, TTheorySelection selection, std::int32_t vsopLevel, double& P,
-                     double& B, double& L0);
+// is completed here); `bodySettings` for the body objects. False when the
+// body has no place.
+bool DrawingDiscData(int body, TObserverRecord observer, TTheorySelection selection, std::int32_t vsopLevel,
+                     const TBodySettings& bodySettings, double& P, double& B, double& L0);
 
 }  // namespace kvx

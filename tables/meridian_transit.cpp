@@ -35,14 +35,16 @@ double MeridianRotationRate(int system) {
 
 ttransitsuche::ttransitsuche(const TObserverRecord& start, const TObserverRecord& end,
                              const TFeatureTransitSettings& feature, const TTableConfigRecord& config,
-                             TTheorySelection selection, std::int32_t vsopLevel, std::uint8_t apparentSiderealTime)
+                             TTheorySelection selection, std::int32_t vsopLevel, std::uint8_t apparentSiderealTime,
+                             const TBodySettings& body)
     : start_(start),
       end_(end),
       feature_(feature),
       config_(config),
       selection_(selection),
       vsopLevel_(vsopLevel),
-      apparent_(apparentSiderealTime) {
+      apparent_(apparentSiderealTime),
+      body_(body) {
   system_ = std::clamp<int>(feature.system, 0, 4);
   longitude_ = feature.longitude[static_cast<std::size_t>(system_)];
   name_ = feature.name[static_cast<std::size_t>(system_)];
@@ -51,8 +53,8 @@ ttransitsuche::ttransitsuche(const TObserverRecord& start, const TObserverRecord
 bool ttransitsuche::rechnen(TObserverRecord& observer, double& cm) const {
   CompleteObserverRecord(apparent_, selection_, config_, vsopLevel_, observer);
   const int planet = PlanetOfSystem(system_);
-  Tpla body(LanguageEnglish, selection_, 0, planet, config_, observer, 1e-10L);
-  body.initialisieren(LanguageEnglish, selection_, planet, config_, observer, 1e-10L);
+  Tpla body(body_, selection_, 0, planet, config_, observer, 1e-10L);
+  body.initialisieren(body_, selection_, planet, config_, observer, 1e-10L);
   GeometricPlacesOfDate(body, vsopLevel_);
   body.aequinoktium_reduktion();
   body.topozentr();
@@ -156,7 +158,7 @@ void ttransitsuche::paintdms(TCellSink& sink) {
     col += group;
     widest = std::max(widest, col - 1);
   }
-  sink.Text(1, 1, LanguageEnglish != 0 ? "Date" : "Datum");
+  sink.Text(1, 1, body_.Language != 0 ? "Date" : "Datum");
   for (int c = 2; c <= widest; c += group) {
     if (jd) sink.Text(1, c, config_.ColumnTitles[kSlotJulianDay]);
     sink.Text(1, c + group - 1, name_);

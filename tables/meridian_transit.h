@@ -23,6 +23,7 @@
 
 #include "core/observer_record.h"
 #include "core/table_config.h"
+#include "engine/body_settings.h"
 #include "engine/table_sink.h"
 #include "theories/theory_types.h"
 
@@ -51,7 +52,7 @@ class ttransitsuche {
  public:
   ttransitsuche(const TObserverRecord& start, const TObserverRecord& end, const TFeatureTransitSettings& feature,
                 const TTableConfigRecord& config, TTheorySelection selection, std::int32_t vsopLevel,
-                std::uint8_t apparentSiderealTime);
+                std::uint8_t apparentSiderealTime, const TBodySettings& body);
 
   // The central-meridian longitude of the chosen system at the record's
   // instant (the record completed here) as seen from the record's place,
@@ -79,6 +80,7 @@ class ttransitsuche {
   TTheorySelection selection_;
   std::int32_t vsopLevel_ = -1;
   std::uint8_t apparent_ = 1;
+  TBodySettings body_;  // the planets' language and settings; the heading's language
   int system_ = 0;
   double longitude_ = 0;
   std::string name_;

@@ -6,7 +6,6 @@
 #include "core/column_flags.h"
 #include "core/moon_phases.h"
 #include "core/time_scales.h"
-#include "platform/globals.h"
 
 namespace kvx {
 
@@ -24,7 +23,8 @@ constexpr std::size_t At(int index) { return static_cast<std::size_t>(index - TM
 
 }  // namespace
 
-TMondphasentabelle::TMondphasentabelle(const TObserverRecord& observer) : Observer(observer) {}
+TMondphasentabelle::TMondphasentabelle(const TObserverRecord& observer, std::uint8_t language)
+    : Observer(observer), Language(language) {}
 
 void TMondphasentabelle::initialisieren(const TObserverRecord& observer, const TTableConfigRecord& config) {
   Observer = observer;
@@ -119,7 +119,7 @@ void TMondphasentabelle::paint(TSheet* sheet, tmystringgrid* grid, std::uint8_t 
   sheet->SetColWidth(-1, -1, 800.0 / 256.0, true);  // the standard width of a table
   sheet->ClearRange(1, 1, 5, 17, 1);
   TSheetSink sink(*sheet);
-  WriteCells(sink, false, LanguageEnglish != 0);
+  WriteCells(sink, false, Language != 0);
   FitSheetToContents(*sheet, 4 * GroupWidth() + 2);
 }
 
@@ -132,7 +132,7 @@ void TMondphasentabelle::paint_grid(tmystringgrid& grid, const TTableOutputSetti
     for (int c = 1; c <= 4 * w; ++c) grid.SetCells(c, r, std::string());
   }
   TGridSink sink(grid, settings);
-  WriteCells(sink, true, LanguageEnglish != 0);
+  WriteCells(sink, true, Language != 0);
   int lastRow = 1;
   for (const auto& phase : rows_) lastRow = std::max(lastRow, *std::max_element(phase.begin(), phase.end()));
   grid.SetRowCount(lastRow + 1);

@@ -28,7 +28,8 @@ class TMondphasentabelle {
   static constexpr int kLastIndex = 13;
   static constexpr int kIndexCount = kLastIndex - kFirstIndex + 1;
 
-  explicit TMondphasentabelle(const TObserverRecord& observer);
+  // `language`: of the table's texts (0 German, else English).
+  TMondphasentabelle(const TObserverRecord& observer, std::uint8_t language);
   virtual ~TMondphasentabelle() = default;
 
   // Copies both records and clears the computed flag.
@@ -54,6 +55,7 @@ class TMondphasentabelle {
   std::uint8_t Computed = 0;
   TObserverRecord Observer;
   TTableConfigRecord Config;
+  std::uint8_t Language = 0;
 
  private:
   void Layout();

@@ -66,7 +66,7 @@ void TJupiterephfenster::initialisieren(const TTableRequest& request, std::int32
   OptionA = optionA;
   OptionB = optionB;
   Rows = 0;
-  Language = request.Language;
+  SetBodySettings(BodySettingsOf(request));
 }
 
 bool TJupiterephfenster::ElementsUsable(std::string*, std::string*) const { return true; }

@@ -7,7 +7,6 @@
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "engine/nbody_integrator.h"
-#include "platform/globals.h"
 #include "platform/messages.h"
 #include "theories/planet_positions.h"
 #include "theories/pluto.h"
@@ -106,7 +105,7 @@ bool PlanetsFourFramesTable(TComputeSettingsBlock settings, const TLibraryTableT
     for (int c = 1; c <= 7; ++c) grid.SetColWidths(c, Scaled(100, target.Output.FontScale));
     grid.SetColWidths(8, GridColumnWidth(target.Output, kJulianDaySlot, target.Output.FontScale));
   }
-  const char* const* labels = LanguageEnglish != 0 ? kLabelsEnglish : kLabelsGerman;
+  const char* const* labels = target.Language != 0 ? kLabelsEnglish : kLabelsGerman;
   const double jd = JdFromJulianCenturies(T);
   for (int f = 0; f < 4; ++f) {
     const int top = f * (n + 2) + 1;

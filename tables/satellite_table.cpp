@@ -163,7 +163,7 @@ void Tsatellitenephfenster::initialisieren(const TTableRequest& request) {
   TakePeriod(request);
   Rows = 0;
   Stopped = 0;
-  Language = request.Language;
+  SetBodySettings(BodySettingsOf(request));
   DateListMode = request.DateListMode;
   JulianDateList = request.JulianDateList;
   ProgressCaption =

@@ -18,8 +18,6 @@ namespace kvx {
 
 namespace {
 
-bool English() { return LanguageEnglish != 0; }
-
 // Day.month.year of an MJD in the record's local time, no leading zeros.
 std::string LocalDateText(TObserverRecord r, double mjd) {
   r.Mjd = mjd;
@@ -32,15 +30,21 @@ bool IsMira(const std::string& type) { return type != "b" && type != "c"; }
 
 }  // namespace
 
-std::string typus(const std::string& type) {
-  if (type == "b") return English() ? "Eclipsing binary star" : "Bedeckungsveränderlicher";
+std::string typus(const std::string& type, std::uint8_t language) {
+  if (type == "b") return language != 0 ? "Eclipsing binary star" : "Bedeckungsveränderlicher";
   if (type == "c") return "Cepheid";
-  return English() ? "Mira star" : "Mirastern";
+  return language != 0 ? "Mira star" : "Mirastern";
 }
 
 Tvareph::Tvareph(const TObserverRecord& start, const TObserverRecord& end, const TVariableStarElements& star,
-                 const TTableConfigRecord& config, TTheorySelection selection)
-    : start_(start), end_(end), work_(start), star_(star), config_(config), selection_(selection) {}
+                 const TTableConfigRecord& config, TTheorySelection selection, std::uint8_t language)
+    : start_(start),
+      end_(end),
+      work_(start),
+      star_(star),
+      config_(config),
+      selection_(selection),
+      language_(language) {}
 
 bool Tvareph::CheckElements() const {
   if (std::isfinite(star_.Period) && star_.Period > 0 && std::isfinite(star_.Epoch)) return true;
@@ -131,7 +135,7 @@ void Tvareph::schleife(std::uint8_t apparent) {
 }
 
 int Tvareph::WriteCells(TCellSink& sink) {
-  const bool english = English();
+  const bool english = language_ != 0;
   sink.Text(1, 1, star_.Name);
   if (results_.empty()) {
     const std::string a = LocalDateText(start_, start_.Mjd);
@@ -150,7 +154,7 @@ int Tvareph::WriteCells(TCellSink& sink) {
   if (jd) sink.Text(1, col++, config_.ColumnTitles[3]);
   sink.Text(1, col++, config_.ColumnTitles[47]);
   sink.Text(1, col++, config_.ColumnTitles[158]);
-  sink.Text(1, col++, typus(star_.Type));
+  sink.Text(1, col++, typus(star_.Type, language_));
   sink.Text(1, col++, config_.ColumnTitles[159]);
   const int lastCol = col - 1;
   const bool mira = IsMira(star_.Type);

@@ -43,7 +43,7 @@ struct tvarergebnis {
 
 // "Bedeckungsveränderlicher" / "Eclipsing binary star" for "b", "Cepheid"
 // for "c", "Mirastern" / "Mira star" for every other letter.
-std::string typus(const std::string& type);
+std::string typus(const std::string& type, std::uint8_t language);
 
 // The Sun at or below this altitude and the star above kVisibleStarAltitude
 // make an extremum observable (degrees).
@@ -54,8 +54,9 @@ inline constexpr double kAuLightDays = 8.317 / 1440.0;
 
 class Tvareph {
  public:
+  // `language`: of the table's texts (0 German, else English).
   Tvareph(const TObserverRecord& start, const TObserverRecord& end, const TVariableStarElements& star,
-          const TTableConfigRecord& config, TTheorySelection selection);
+          const TTableConfigRecord& config, TTheorySelection selection, std::uint8_t language);
 
   // False (with "Die Periode des Sterns muss positiv sein." / "The star's
   // period must be positive.") when the period is not a positive number or
@@ -80,6 +81,7 @@ class Tvareph {
   TVariableStarElements star_;
   TTableConfigRecord config_;
   TTheorySelection selection_;
+  std::uint8_t language_ = 0;
   std::vector<tvarergebnis> results_;
 };
 

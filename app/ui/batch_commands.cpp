@@ -87,6 +87,8 @@ TBatchRun BatchRunOf(const TComputingSettings& computing, const TDocumentState& 
   run.Start = p.Start;
   run.Config = p.TableConfig;
   run.Selection = p.Selection;
+  run.SecondEquinoxT = computing.SecondEquinox;
+  run.RiseSet = computing.RiseSet;
   return run;
 }
 

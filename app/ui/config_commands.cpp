@@ -231,7 +231,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.Eclipses.LunarCriteria.Kind = static_cast<std::uint8_t>(std::clamp<std::int32_t>(s.LunarEclipseKinds, 0, 2));
   state_.Eclipses.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(s.LunarEclipseMoonAltitude);
   o.HorizonAltitudes = s.HorizonAltitudes;
-  RiseSetAltitudes = s.HorizonAltitudes;
+  state_.Computing.RiseSet.Altitudes = s.HorizonAltitudes;
   Integrator().Setup = s.Integration;
 
   // 4. Tolerance, theories, satellites and the remaining options.
@@ -261,7 +261,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   o.NeverSlowElp = s.NeverSlowElp;
   o.PhenomenaAbbreviations = s.PhenomenaAbbreviations;
   state_.Computing.MoonOption = s.MoonOption;
-  RiseSetMoonOption = s.MoonOption;
+  state_.Computing.RiseSet.MoonOption = s.MoonOption;
   state_.Computing.MoonCacheFlag = s.MoonCacheFlag;
   o.InterpolateMoon = s.MoonCacheFlag;
   SetTableEquinox(s.TableEquinox);

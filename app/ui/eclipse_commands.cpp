@@ -215,6 +215,7 @@ TSearchContext EclipseSearchContext(const TComputingSettings& computing, const T
   context.VsopLevelA = computing.VsopLevelA;
   context.FastSearch = computing.FastSearchOption;
   context.PositionFilesLastJd = period.PositionFilesLastJd;
+  context.Body = BodySettingsOf(computing, LanguageEnglish);
   return context;
 }
 

@@ -75,7 +75,7 @@ void TTableCommands::RegisterMeridianTransitCommands() {
     TDocumentState& document = form_.DocumentState();
     const TEphemerisPeriodState& p = form_.Period();
     ttransitsuche search(p.Start, p.End, feature_transit_, p.TableConfig, p.Selection, computing.VsopLevelA,
-                         p.ApparentSiderealTime);
+                         p.ApparentSiderealTime, BodySettingsOf(computing, LanguageEnglish));
     const bool finished = search.schleife(true);
     TTableOutputSettings settings;
     settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
@@ -100,6 +100,7 @@ void TTableCommands::RegisterMeridianTransitCommands() {
     hooks.JulianDate = period.TableConfig.Flags[column_flag::kJulianDate] != 0;
     hooks.Selection = period.Selection;
     hooks.VsopLevel = computing.VsopLevelA;
+    hooks.Body = BodySettingsOf(computing, LanguageEnglish);
     ShowPlanetMeasurementDialog(hooks, &form_.Window());
     document.DocumentSaved = 0;
   });

@@ -69,7 +69,7 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
       AskFixEndBeforeStart();
       return;
     }
-    TMondphasentabelle table(p.Start);
+    TMondphasentabelle table(p.Start, LanguageEnglish);
     table.initialisieren(p.Start, p.TableConfig);
     table.rechnen();
     TTableOutputSettings settings;

@@ -213,7 +213,7 @@ void InstallOrbitCommands(TCommandHost& form) {
     TMainFormState& s = form.State();
     const TEphemerisPeriodState& p = s.Period;
     auto comet =
-        std::make_unique<TKomet>(LanguageEnglish, p.Selection, 0, p.TableConfig, s.Objects.CurrentComet, p.Start,
+        std::make_unique<TKomet>(BodySettingsOf(s.Computing, LanguageEnglish), p.Selection, 0, p.TableConfig, s.Objects.CurrentComet, p.Start,
                                  s.Computing.IntegrationTolerance, s.Computing.VsopLevelA, s.Computing.VsopLevelB);
     auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(s, LanguageEnglish), nullptr, s.Objects.CurrentComet);
     TTrialPlaceSettings trial;

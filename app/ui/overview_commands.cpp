@@ -77,6 +77,7 @@ void TTableCommands::RegisterOverviewKinds() {
     CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, computing.VsopLevelA, instant,
                            p.PositionFiles);
     TLibraryTableTarget target;
+    target.Language = LanguageEnglish;
     target.WorkbookView = document.WorkbookView;
     target.Sheet = &form_.Workbook();
     target.Grid = &form_.Grid();
@@ -132,34 +133,35 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
   config.Flags[column_flag::kSummaryTopocentric] = 1;
   config.Flags[column_flag::kSummaryPhysical] = 1;
   const std::uint8_t en = LanguageEnglish;
+  const TBodySettings bodySettings = BodySettingsOf(computing, en);
   std::unique_ptr<TKepler> body;
   std::string name = SingleDateBodyName(kind, en);
   if (kind == kBodyIndexSun) {
-    auto sun = std::make_unique<TSonne>(en, p.Selection, 0, config, o, computing.IntegrationTolerance);
-    sun->initialisieren(en, p.Selection, config, o, computing.IntegrationTolerance);
+    auto sun = std::make_unique<TSonne>(bodySettings, p.Selection, 0, config, o, computing.IntegrationTolerance);
+    sun->initialisieren(bodySettings, p.Selection, config, o, computing.IntegrationTolerance);
     body = std::move(sun);
   } else if (kind == kBodyIndexMoon) {
-    auto moon = std::make_unique<Tmond>(0, computing.MoonOption, en, p.Selection, 0, config, o,
+    auto moon = std::make_unique<Tmond>(0, computing.MoonOption, bodySettings, p.Selection, 0, config, o,
                                         computing.IntegrationTolerance, computing.VsopLevelA, computing.VsopLevelB);
-    moon->initialisieren(0, computing.MoonOption, en, p.Selection, config, o, computing.IntegrationTolerance,
+    moon->initialisieren(0, computing.MoonOption, bodySettings, p.Selection, config, o, computing.IntegrationTolerance,
                          computing.VsopLevelA, computing.VsopLevelB);
     body = std::move(moon);
   } else if (kind == kBodyIndexAsteroid) {
-    body = std::make_unique<TKepler>(en, 0, config, objects.CurrentAsteroid, o, computing.IntegrationTolerance,
+    body = std::make_unique<TKepler>(bodySettings, 0, config, objects.CurrentAsteroid, o, computing.IntegrationTolerance,
                                      computing.VsopLevelA, computing.VsopLevelB);
-    body->initialisieren_objekt(en, config, objects.CurrentAsteroid, o, computing.IntegrationTolerance,
+    body->initialisieren_objekt(bodySettings, config, objects.CurrentAsteroid, o, computing.IntegrationTolerance,
                                 computing.VsopLevelA, computing.VsopLevelB, 0, objects.CurrentAsteroid.Name);
     name = objects.CurrentAsteroid.Name;
   } else if (kind == kBodyIndexComet) {
-    auto comet = std::make_unique<TKomet>(en, p.Selection, 0, config, objects.CurrentComet, o,
+    auto comet = std::make_unique<TKomet>(bodySettings, p.Selection, 0, config, objects.CurrentComet, o,
                                           computing.IntegrationTolerance, computing.VsopLevelA, computing.VsopLevelB);
-    comet->initialisieren(en, p.Selection, config, objects.CurrentComet, o, computing.IntegrationTolerance,
+    comet->initialisieren(bodySettings, p.Selection, config, objects.CurrentComet, o, computing.IntegrationTolerance,
                           computing.VsopLevelA, computing.VsopLevelB);
     body = std::move(comet);
     name = objects.CurrentComet.Name;
   } else {
-    auto planet = std::make_unique<Tpla>(en, p.Selection, 0, kind, config, o, computing.IntegrationTolerance);
-    planet->initialisieren(en, p.Selection, kind, config, o, computing.IntegrationTolerance);
+    auto planet = std::make_unique<Tpla>(bodySettings, p.Selection, 0, kind, config, o, computing.IntegrationTolerance);
+    planet->initialisieren(bodySettings, p.Selection, kind, config, o, computing.IntegrationTolerance);
     body = std::move(planet);
   }
   body->VsopLevelA = computing.VsopLevelA;

@@ -185,7 +185,7 @@ void Optionen2Click(TCommandHost& form) {
   form.SetMoonCacheOrder(options.MoonCacheOrder);
   s.Computing.FastSearchOption = options.FastConjunctions;
   s.Computing.MoonCacheFlag = options.InterpolateMoon;
-  RiseSetAltitudes = options.HorizonAltitudes;
+  s.Computing.RiseSet.Altitudes = options.HorizonAltitudes;
   form.SetHalfTurnOffsetFlag(options.AzimuthFromNorth);
   // The full calculation takes the large star catalogue; a new choice is
   // loaded in the background while the old catalogue stays in use.

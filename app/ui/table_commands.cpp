@@ -664,6 +664,7 @@ void TTableCommands::RegisterLibraryTables() {
       target.WorkbookView = document.WorkbookView;
       target.Sheet = &form_.Workbook();
       target.Grid = &form_.Grid();
+      target.Language = LanguageEnglish;
       target.Output.SecondEquinoxText = SecondEquinoxHeading(computing.SecondEquinox);
       const TLibraryAvailability& libraries = form_.TheoryState().Libraries;
       const bool written =

@@ -21,7 +21,7 @@ void TTableCommands::RegisterToolCommands() {
     TCurrentObjects& objects = form_.Objects();
     TTableState& tableState = form_.TableState();
     const TEphemerisPeriodState& p = form_.Period();
-    Tvareph table(p.Start, p.End, objects.CurrentVariableStar, p.TableConfig, p.Selection);
+    Tvareph table(p.Start, p.End, objects.CurrentVariableStar, p.TableConfig, p.Selection, LanguageEnglish);
     if (!table.CheckElements()) {
       LeaveWithoutTable(form_);
       return;
@@ -46,7 +46,7 @@ void TTableCommands::RegisterToolCommands() {
     settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
     document.DocumentSaved = 0;
     CoordinateConversionTable(&form_.Workbook(), &form_.Grid(), document.WorkbookView, period.TableConfig,
-                              coordinate_block_, settings);
+                              coordinate_block_, settings, LanguageEnglish);
   });
   TMenuCommands& commands = form_.Commands();
   commands.RegisterHandler("Coordinateconversion1", [this] { Coordinateconversion1Click(); });

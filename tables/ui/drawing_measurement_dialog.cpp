@@ -161,7 +161,8 @@ void TOrtsbest::ReadEntries() {
 void TOrtsbest::Refresh() {
   observer_ = hooks_.Observer ? hooks_.Observer() : TObserverRecord{};
   double P = 0, B = 0, L0 = 0;
-  if (!DrawingDiscData(Body->currentIndex(), observer_, hooks_.Selection, hooks_.VsopLevel, P, B, L0)) P = B = L0 = NAN;
+  if (!DrawingDiscData(Body->currentIndex(), observer_, hooks_.Selection, hooks_.VsopLevel, hooks_.Body, P, B, L0))
+    P = B = L0 = NAN;
   Measurement.P = P;
   Measurement.B = B;
   Measurement.L0 = L0;

@@ -28,6 +28,7 @@ struct TDrawingMeasurementHooks {
   bool JulianDate = false;
   TTheorySelection Selection;
   std::int32_t VsopLevel = -1;
+  TBodySettings Body;  // the main window's, for the body objects
 };
 
 class TOrtsbest : public QDialog {

@@ -50,16 +50,12 @@ std::vector<std::uint8_t> FromHex(const char* hex) {
 // other tests.
 struct LanguageGuard {
   std::uint8_t saved = LanguageEnglish;
-  double equinox = SecondEquinoxT;
   std::array<std::uint8_t, kQuantityCount> decimals = DataFormatDecimals;
   std::array<std::uint8_t, kQuantityCount> kinds = DataFormatKind;
-  TRiseSetAltitudes altitudes = RiseSetAltitudes;
   ~LanguageGuard() {
     LanguageEnglish = saved;
-    SecondEquinoxT = equinox;
     DataFormatDecimals = decimals;
     DataFormatKind = kinds;
-    RiseSetAltitudes = altitudes;
   }
 };
 

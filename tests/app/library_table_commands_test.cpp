@@ -72,6 +72,7 @@ TEST_F(LibraryTableCommands, StateVectorsAndElementsFromTheMenu) {
     tmystringgrid expected(2, 2);
     TLibraryTableTarget target;
     target.Grid = &expected;
+    target.Language = 1;
     target.Output.SecondEquinoxText = SecondEquinoxHeading(state.Computing.SecondEquinox);
     const TEphemerisPeriodState& p = state.Period;
     if (c.kind == kTableKindStateVectorVsop87a) {

@@ -89,7 +89,7 @@ TEST_F(StatusLine, TheoryPanelsAndTheSettersClamps) {
   EXPECT_EQ(s.Computing.NumericOptions.MoonCacheOrder, 13);
   SetTableEquinox(s.Computing, -0.5);
   EXPECT_EQ(TableRequestOf(s, 0).Output.SecondEquinoxText, " 1950");
-  EXPECT_EQ(SecondEquinoxT, -0.5);
+  EXPECT_EQ(TableRequestOf(s, 0).SecondEquinoxT, -0.5);
   SetTableEquinox(s.Computing, 0.0);
   EXPECT_EQ(TableRequestOf(s, 0).Output.SecondEquinoxText, " 2000");
   SetHalfTurnOffsetFlag(s.Computing, 3);

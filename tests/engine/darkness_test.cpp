@@ -180,7 +180,6 @@ class SunTableDarkness : public ::testing::Test {
   void SetUp() override {
     InitAstroNameTables();
     previous_ = SetProgressReporter(&progress_);
-    RiseSetAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
   }
   void TearDown() override { SetProgressReporter(previous_); }
 

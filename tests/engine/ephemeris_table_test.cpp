@@ -48,7 +48,6 @@ class EphemerisTable : public ::testing::Test {
   void SetUp() override {
     previousProgress_ = SetProgressReporter(&progress);
     AbortRequested = 0;
-    SecondEquinoxT = 0;
   }
   void TearDown() override {
     SetProgressReporter(previousProgress_);

@@ -51,11 +51,13 @@ class LibraryTables : public ::testing::Test {
     TLibraryTableTarget t;
     t.WorkbookView = 1;
     t.Sheet = book_.get();
+    t.Language = language_;
     return t;
   }
   TLibraryTableTarget Grid() {
     TLibraryTableTarget t;
     t.Grid = &grid_;
+    t.Language = language_;
     return t;
   }
 
@@ -63,6 +65,7 @@ class LibraryTables : public ::testing::Test {
   TTableConfigRecord config_;
   std::unique_ptr<workbook::TWorkbook> book_ = std::make_unique<workbook::TWorkbook>();
   tmystringgrid grid_{2, 2};
+  std::uint8_t language_ = 0;  // of the targets
   RecordingMessageSink messages_;
   ScopedMessageSink scoped_{messages_};
 };
@@ -159,7 +162,7 @@ TEST_F(LibraryTables, StatesAndElementsAgreeWithSwissEphemeris) {
 // outside Pluto's range 9 bodies and 8 planets; an absent library writes
 // nothing and says so.
 TEST_F(LibraryTables, LayoutLanguagesPlutoRangeAndAbsentLibrary) {
-  LanguageEnglish = 1;
+  language_ = 1;
   const auto globalNames = PlanetNames;
   const auto globalVsopNames = VsopBodyNames;
   ASSERT_TRUE(PlanetCoordinateTableVsop87a(PositionFileHandles{}, Sheet(), At(2451545), -1, config_, libraries_));
@@ -184,7 +187,7 @@ TEST_F(LibraryTables, LayoutLanguagesPlutoRangeAndAbsentLibrary) {
   EXPECT_EQ(PlanetNames, globalNames);
   EXPECT_EQ(VsopBodyNames, globalVsopNames);
 
-  LanguageEnglish = 0;
+  language_ = 0;
   book_ = std::make_unique<workbook::TWorkbook>();
   const double outside = 2451545 + 1.2 * 36525;  // Pluto's series ends in 2100
   ASSERT_TRUE(PlanetCoordinateTableVsop87a(PositionFileHandles{}, Sheet(), At(outside), -1, config_, libraries_));

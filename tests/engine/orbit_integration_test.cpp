@@ -77,7 +77,6 @@ class OrbitIntegration : public ::testing::Test {
   void SetUp() override {
     previousProgress_ = SetProgressReporter(&progress);
     AbortRequested = 0;
-    SecondEquinoxT = 0;
   }
   void TearDown() override {
     SetProgressReporter(previousProgress_);
@@ -172,7 +171,7 @@ TEST_F(OrbitIntegration, StartNearTheEpochMovesTheEpochOneSecondBack) {
   ASSERT_EQ(table.Rows, 3);
 
   auto twoBodyAt = [&](double jdTT) {
-    TKepler body(0, 0, TTableConfigRecord{}, elements, test::ObserverAt(jdTT, 0), 1e-13L, -1, 10);
+    TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, elements, test::ObserverAt(jdTT, 0), 1e-13L, -1, 10);
     body.rechnen(TComputeSettingsBlock{});
     return body.Result.Position;
   };
@@ -333,7 +332,6 @@ TEST_F(OrbitIntegration, CeresAndVestaFollowTheSwissEphemeris) {
   constexpr double kTwoBodyDriftArcsec = 900;  // measured: 1237" Ceres, 2544" Vesta
   const test::FixtureTable table = test::ReadFixture(std::string(KVX_FIXTURE_DIR) + "/integrated_asteroid_reference.tsv");
   ASSERT_GT(table.Rows(), 0u);
-  SecondEquinoxT = 0;
   for (const char* name : {"Ceres", "Vesta"}) {
     std::vector<std::size_t> rows;
     for (std::size_t r = 0; r < table.Rows(); ++r)

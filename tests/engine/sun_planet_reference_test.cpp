@@ -36,14 +36,14 @@ double AngleDiff(double a, double b) { return std::remainder(a - b, 360.0); }
 TEphemerisResultRecord PositionOf(TBodyIndex body, const TObserverRecord& o, TTheorySelection road) {
   TTableConfigRecord config;
   if (body == kBodyIndexSun) {
-    TSonne sun(1, road, 0, config, o, 1e-10L);
-    sun.initialisieren(1, road, config, o, 1e-10L);
+    TSonne sun(test::Body(1), road, 0, config, o, 1e-10L);
+    sun.initialisieren(test::Body(1), road, config, o, 1e-10L);
     sun.VsopLevelA = kFullTheory;
     sun.rechnen(PositionFileHandles{});
     return sun.Result;
   }
-  Tpla planet(1, road, 0, body, config, o, 1e-10L);
-  planet.initialisieren(1, road, body, config, o, 1e-10L);
+  Tpla planet(test::Body(1), road, 0, body, config, o, 1e-10L);
+  planet.initialisieren(test::Body(1), road, body, config, o, 1e-10L);
   planet.VsopLevelA = kFullTheory;
   planet.rechnen(PositionFileHandles{});
   return planet.Result;
@@ -56,11 +56,7 @@ class SunPlanetReference : public ::testing::Test {
     libraries_ = test::OpenBuiltLibraries();
   }
   static void TearDownTestSuite() { CloseTheoryLibraries(); }
-  void SetUp() override {
-    ASSERT_TRUE(libraries_.Vsop87D && libraries_.Vsop87C) << "theory libraries not built";
-    RiseSetAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
-    SecondEquinoxT = 0;
-  }
+  void SetUp() override { ASSERT_TRUE(libraries_.Vsop87D && libraries_.Vsop87C) << "theory libraries not built"; }
   static const test::FixtureTable& Swe() {
     static const test::FixtureTable table = test::ReadFixture(KVX_FIXTURE_DIR "/sun_planet_swe.tsv");
     return table;

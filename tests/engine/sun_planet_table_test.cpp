@@ -68,8 +68,6 @@ class SunPlanetTables : public ::testing::Test {
   void SetUp() override {
     InitAstroNameTables();
     previous_ = SetProgressReporter(&progress_);
-    RiseSetAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
-    SecondEquinoxT = 0;
   }
   void TearDown() override { SetProgressReporter(previous_); }
 
@@ -120,6 +118,40 @@ TEST_F(SunPlanetTables, SunTableAsksForTheLevelsItsColumnsNeed) {
     const double j2000 = std::hypot(table.Result.SunJ2000X, table.Result.SunJ2000Y, table.Result.SunJ2000Z);
     EXPECT_NEAR(j2000, table.Observer.SunDistance, 1e-12);
   }
+}
+
+// The second equinox and the rise/set altitudes travel with the request:
+// Mars tables made from requests that differ in one of them alone differ in
+// the second-equinox place or in the rise and set, and nothing else; a table
+// computes the same row again after the others were made.
+TEST_F(SunPlanetTables, EquinoxAndRiseSetAltitudesTravelWithTheRequest) {
+  const TObserverRecord o = LocalDay(20, 3, 2024, 0);
+  const TTableConfigRecord config = test::ConfigWith({cf::kRightAscensionSecondEquinox, cf::kRise, cf::kSet});
+  const TTableRequest base = test::TableRequest(0, kInternal, config, o, o, TTableStep{});
+  TTableRequest equinox1950 = base;
+  equinox1950.SecondEquinoxT = -0.5;
+  TTableRequest lowHorizon = base;
+  lowHorizon.RiseSet.Altitudes[0] = -120.0;  // arc minutes
+  Tplatab plain(base, nullptr, 4), older(equinox1950, nullptr, 4), lower(lowHorizon, nullptr, 4);
+  Row(plain);
+  const TEphemerisResultRecord first = plain.Result;
+  Row(older);
+  Row(lower);
+  const TRiseSetLevel& day = first.RiseSet.Levels[TRiseSetBlock::kBodyLevel];
+  const TRiseSetLevel& lowDay = lower.Result.RiseSet.Levels[TRiseSetBlock::kBodyLevel];
+
+  EXPECT_EQ(older.Result.Position.RightAscension, first.Position.RightAscension);
+  EXPECT_GT(std::fabs(older.Result.SecondRightAscension - first.SecondRightAscension), 0.3);
+  EXPECT_EQ(older.Result.RiseSet.Levels[TRiseSetBlock::kBodyLevel].Rise, day.Rise);
+
+  EXPECT_EQ(lower.Result.SecondRightAscension, first.SecondRightAscension);
+  EXPECT_LT(lowDay.Rise, day.Rise - 0.05);
+  EXPECT_GT(lowDay.Set, day.Set + 0.05);
+
+  Row(plain);
+  EXPECT_EQ(plain.Result.SecondRightAscension, first.SecondRightAscension);
+  EXPECT_EQ(plain.Result.RiseSet.Levels[TRiseSetBlock::kBodyLevel].Rise, day.Rise);
+  EXPECT_EQ(plain.Result.RiseSet.Levels[TRiseSetBlock::kBodyLevel].Set, day.Set);
 }
 
 // A planet table without topocentric or physical columns skips those steps
@@ -202,27 +234,28 @@ TEST_F(SunPlanetTables, NamesCaptionsAndReducedObjects) {
     Tplatab table(request, nullptr, body);
     table.initialisieren(request, body);
     EXPECT_EQ(table.Name, name);
-    EXPECT_EQ(Tpla(1, kInternal, 0, body, config, o, 1e-10L).Name, SunAndPlanetNames[static_cast<std::size_t>(body)]);
+    EXPECT_EQ(Tpla(test::Body(1), kInternal, 0, body, config, o, 1e-10L).Name,
+              SunAndPlanetNames[static_cast<std::size_t>(body)]);
   }
   EXPECT_STREQ(BodyProgressCaption(4, 1), "Calculating ephemeris of  Mars");
   EXPECT_EQ(TSonnetab(test::TableRequest(1, kInternal, config, o, o, TTableStep{}), nullptr).ProgressCaption,
             "Calculating ephemeris of the Sun");
-  EXPECT_EQ(TSonne(0, kInternal, 0, config, o, 1e-10L).ProgressCaption, "");
+  EXPECT_EQ(TSonne(TBodySettings{}, kInternal, 0, config, o, 1e-10L).ProgressCaption, "");
 
   TObserverRecord now = o;
   LocalTimeToUT(now);
   CompleteObserverRecord(1, kInternal, config, -1, now);
-  Tpla full(0, kInternal, 0, 4, config, now, 1e-10L);
-  full.initialisieren(0, kInternal, 4, config, now, 1e-10L);
+  Tpla full(TBodySettings{}, kInternal, 0, 4, config, now, 1e-10L);
+  full.initialisieren(TBodySettings{}, kInternal, 4, config, now, 1e-10L);
   full.rechnen(PositionFileHandles{});
-  tplaShort reduced(0, kInternal, 0, 4, config, now, 1e-10L, 7, 8);
+  tplaShort reduced(TBodySettings{}, kInternal, 0, 4, config, now, 1e-10L, 7, 8);
   reduced.rechnen(PositionFileHandles{});
   EXPECT_EQ(reduced.Result.Position.RightAscension, full.Result.Position.RightAscension);
   EXPECT_EQ(reduced.Result.TopoRightAscension, reduced.Result.Position.RightAscension);
   reduced.Topocentric = 1;
   reduced.rechnen(PositionFileHandles{});
   EXPECT_EQ(reduced.Result.TopoRightAscension, full.Result.TopoRightAscension);
-  tplaShort_lg places(0, kInternal, 0, 4, config, now, 1e-10L, 0, 0);
+  tplaShort_lg places(TBodySettings{}, kInternal, 0, 4, config, now, 1e-10L, 0, 0);
   places.rechnen(PositionFileHandles{});
   EXPECT_EQ(places.Result.Position.RightAscension, full.Result.Position.RightAscension);
   EXPECT_EQ(places.Result.SecondRightAscension, 0.0);
@@ -240,8 +273,8 @@ TEST_F(SunPlanetTables, VsopDVelocityComesFromTheDispatch) {
     TObserverRecord o = LocalDay(20, 3, 2024, hours);
     LocalTimeToUT(o);
     CompleteObserverRecord(1, vsopD, config, -1, o);
-    Tpla mars(0, vsopD, 0, 4, config, o, 1e-10L);
-    mars.initialisieren(0, vsopD, 4, config, o, 1e-10L);
+    Tpla mars(TBodySettings{}, vsopD, 0, 4, config, o, 1e-10L);
+    mars.initialisieren(TBodySettings{}, vsopD, 4, config, o, 1e-10L);
     mars.VsopLevelA = kFullTheory;
     mars.rechnen(PositionFileHandles{});
     x = mars.Result.Position.HelioX;

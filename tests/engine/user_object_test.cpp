@@ -80,8 +80,6 @@ class UserTable : public ::testing::Test {
   void SetUp() override {
     previous_ = SetProgressReporter(&progress);
     AbortRequested = 0;
-    SecondEquinoxT = 0;
-    RiseSetAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
     InitAstroNameTables();
     SetQuantityHeadingLanguage(false);
     for (std::size_t s = 0; s < kColumnTitleCount; ++s) config.ColumnTitles[s] = QuantityHeadingTable[s];

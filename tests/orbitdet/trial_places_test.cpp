@@ -77,14 +77,17 @@ class TrialPlacesTest : public ::testing::Test {
     settings_.IntegrationTolerance = 1e-12L;
     Make(settings_);
   }
-  void Make(const TTrialPlaceSettings& settings) {
+  void Make(const TTrialPlaceSettings& settings, double secondEquinoxT = 0) {
     const TCometElements none;
-    comet_ = std::make_unique<TKomet>(1, settings.Selection, 0, TTableConfigRecord{}, none, settings.Observer,
+    TBodySettings body = test::Body(1);
+    body.SecondEquinoxT = secondEquinoxT;
+    comet_ = std::make_unique<TKomet>(body, settings.Selection, 0, TTableConfigRecord{}, none, settings.Observer,
                                       settings.IntegrationTolerance, kFullTheory, 10);
-    ephemeris_ = std::make_unique<TKometeph>(
+    TTableRequest request =
         test::TableRequest(1, settings.Selection, TTableConfigRecord{}, settings.Observer, settings.Observer,
-                           TTableStep{}, settings.IntegrationTolerance, kFullTheory),
-        nullptr, none);
+                           TTableStep{}, settings.IntegrationTolerance, kFullTheory);
+    request.SecondEquinoxT = secondEquinoxT;
+    ephemeris_ = std::make_unique<TKometeph>(request, nullptr, none);
     places_ = std::make_unique<TTrialPlaces>(*comet_, *ephemeris_, settings);
   }
   // The observations of a reference set seen from a place in Bavaria (or
@@ -155,9 +158,7 @@ TEST_F(TrialPlacesTest, CometChainAgreesWithTheUniversalVariablesAndIgnoresTheUs
   user.Observer.DeltaTSeconds = 61;
   user.Observer.Zone = 2;
   user.Observer.Longitude = -100;
-  const double equinox = SecondEquinoxT;
-  SecondEquinoxT = -0.5;
-  Make(user);
+  Make(user, -0.5);
   std::size_t k = 0;
   for (std::uint8_t method : {1, 0}) {
     for (std::size_t i = 0; i < chosen.size(); ++i, ++k) {
@@ -166,7 +167,6 @@ TEST_F(TrialPlacesTest, CometChainAgreesWithTheUniversalVariablesAndIgnoresTheUs
       EXPECT_NEAR(p[1], plain[k][1], 1e-11);
     }
   }
-  SecondEquinoxT = equinox;
 }
 
 TEST_F(TrialPlacesTest, ExactMethodRecoversEveryKindOfOrbitFromTopocentricPlaces) {

@@ -18,4 +18,11 @@ inline TTableRequest TableRequest(std::uint8_t language, TTheorySelection select
   return request;
 }
 
+// Body settings in `language`, the program's defaults else.
+inline TBodySettings Body(std::uint8_t language) {
+  TBodySettings body;
+  body.Language = language;
+  return body;
+}
+
 }  // namespace kvx::test

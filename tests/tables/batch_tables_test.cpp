@@ -158,7 +158,6 @@ TEST_F(BatchTables, RowLimitSingleRowsCancelAndEmptyCatalogue) {
   other.Perihelion += 10;
   comets.AddItem(other.Name, other);
   comets.Loaded = 1;
-  SecondEquinoxT = 0;
   TBatchRun cometRun = run_;
   cometRun.Output = 0;
   cometRun.Start = test::ObserverAt(CalendarDateToJd(6, 10, 1990, 0) - 56.86 / 86400.0, 56.86);

@@ -119,7 +119,7 @@ TEST(CoordinateConversion, RoundTripsPoleCircumpolarAndRefusals) {
   EXPECT_EQ(start.risesAndSets, 1);
   LanguageEnglish = 0;
   workbook::TWorkbook sheet;
-  CoordinateConversionTable(&sheet, nullptr, 1, NewTableConfigRecord(), polaris, TTableOutputSettings{});
+  CoordinateConversionTable(&sheet, nullptr, 1, NewTableConfigRecord(), polaris, TTableOutputSettings{}, 0);
   EXPECT_EQ(sheet.Text(1, 1), "Äquinoktium");
   EXPECT_EQ(sheet.Text(1, 4), "B1950.0");
   for (int row = 11; row <= 13; ++row) EXPECT_EQ(sheet.Text(row, 2), "---");

@@ -61,8 +61,6 @@ class DailyOverview : public ::testing::Test {
     ApplyLocaleSeparators(TIntlSeparators{',', ';', '.', ':', '.'});
     SetQuantityHeadingLanguage(false);
     LanguageEnglish = 0;
-    RiseSetAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
-    SecondEquinoxT = 0;
     config_ = NewTableConfigRecord();
     config_.Flags.fill(0);
   }

@@ -103,7 +103,7 @@ TEST(SurfaceFeatures, FileRulesAndTheShippedFile) {
 TEST(MeridianTransits, EveryTransitOnceAndOnTime) {
   LanguageEnglish = 0;
   const TObserverRecord start = At(1, 1, 2024), end = At(1, 2, 2024);
-  ttransitsuche search(start, end, Feature(2, 64.0), TTableConfigRecord{}, TTheorySelection{}, -1, 1);
+  ttransitsuche search(start, end, Feature(2, 64.0), TTableConfigRecord{}, TTheorySelection{}, -1, 1, TBodySettings{});
   ASSERT_TRUE(search.schleife(false));
   std::vector<double> reference;
   for (double t = start.Mjd; t < end.Mjd; t += 0.1) {
@@ -123,7 +123,8 @@ TEST(MeridianTransits, EveryTransitOnceAndOnTime) {
     EXPECT_NEAR(search.Rows()[i].Observer.Mjd, reference[i], 30.0 / 86400) << i;
 
   for (int system : {2, 4}) {
-    ttransitsuche day(start, At(2, 1, 2024), Feature(system, 200.0), TTableConfigRecord{}, TTheorySelection{}, -1, 1);
+    ttransitsuche day(start, At(2, 1, 2024), Feature(system, 200.0), TTableConfigRecord{}, TTheorySelection{}, -1, 1,
+                      TBodySettings{});
     ASSERT_TRUE(day.schleife(false));
     EXPECT_GE(day.Rows().size(), 2u);
     EXPECT_LE(day.Rows().size(), 3u);
@@ -142,7 +143,8 @@ TEST(MeridianTransits, EveryTransitOnceAndOnTime) {
   EXPECT_FALSE(grid.Cells(3, 2).empty());
 
   // A cancel before the first step: stopped, nothing found.
-  ttransitsuche cancelled(start, end, Feature(0, 290.5), TTableConfigRecord{}, TTheorySelection{}, -1, 1);
+  ttransitsuche cancelled(start, end, Feature(0, 290.5), TTableConfigRecord{}, TTheorySelection{}, -1, 1,
+                          TBodySettings{});
   struct Cancel : ProgressReporter {
     void Begin(const std::string&, int) override {}
     void Step(int) override {}
@@ -186,7 +188,7 @@ TEST(MeridianTransits, AgainstTheSwissEphemeris) {
   for (int system : {0, 2}) {
     const double longitude = system == 0 ? 290.5 : 64.0;
     ttransitsuche search(at(2460676.5 - 1.0 / 24), at(2460707.5 - 1.0 / 24), Feature(system, longitude),
-                         TTableConfigRecord{}, vsop, -1, 1);
+                         TTableConfigRecord{}, vsop, -1, 1, TBodySettings{});
     std::vector<double> transits;
     double worstCm = 0;
     for (std::size_t i = 0; i < ref.Rows(); ++i) {

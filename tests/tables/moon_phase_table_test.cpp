@@ -29,10 +29,10 @@ TObserverRecord Year(int year, int zone = 0, double deltaT = 0) {
   return r;
 }
 
-T Computed(const TObserverRecord& r, bool julianDate = false) {
+T Computed(const TObserverRecord& r, bool julianDate = false, std::uint8_t language = 0) {
   TTableConfigRecord config = NewTableConfigRecord();
   config.Flags[column_flag::kJulianDate] = julianDate ? 1 : 0;
-  T table(r);
+  T table(r, language);
   table.initialisieren(r, config);
   table.rechnen();
   return table;
@@ -150,7 +150,7 @@ TEST(MoonPhaseTable, LocalTimeSheetAndGrid) {
     EXPECT_NEAR(sheet.Number(row, 3), t.PhaseTime(0, i) - 2.5 / 24.0, 1e-5);
   }
   LanguageEnglish = 1;
-  T plain = Computed(Year(2024));
+  T plain = Computed(Year(2024), false, 1);
   workbook::TWorkbook sheet2;
   plain.paint(&sheet2, &grid, 1, settings);
   EXPECT_EQ(sheet2.Text(1, 5), " Full Moon");

@@ -42,7 +42,6 @@ class SingleDatePage : public ::testing::Test {
   void SetUp() override {
     InitAstroNameTables();
     LanguageEnglish = 0;
-    RiseSetAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
   }
 };
 
@@ -54,8 +53,8 @@ TEST_F(SingleDatePage, SunMoonSaturnAndPolarNight) {
   // The Sun: no heliocentric box, the twilight box, the equation of time in
   // minutes, the rotation number with four digits.
   const TObserverRecord o = At(2460389.0, 50);
-  TSonne sun(0, road, 0, TTableConfigRecord{}, o, 1e-10L);
-  sun.initialisieren(0, road, TTableConfigRecord{}, o, 1e-10L);
+  TSonne sun(TBodySettings{}, road, 0, TTableConfigRecord{}, o, 1e-10L);
+  sun.initialisieren(TBodySettings{}, road, TTableConfigRecord{}, o, 1e-10L);
   sun.rechnen({});
   TSingleDatePageModel page = BuildSingleDatePage(sun.Result, 0, "die Sonne", o, &sun, context);
   EXPECT_EQ(page.Caption, "Ephemeride für die Sonne");
@@ -74,8 +73,8 @@ TEST_F(SingleDatePage, SunMoonSaturnAndPolarNight) {
   EXPECT_EQ(page.Box(Box::Twilight).Lines.size(), 4u);
 
   // The Moon: Earth radii with "RD:", no light time, the phase line.
-  Tmond moon(0, 0, 0, road, 0, TTableConfigRecord{}, o, 1e-10L, -1, 10);
-  moon.initialisieren(0, 0, 0, road, TTableConfigRecord{}, o, 1e-10L, -1, 10);
+  Tmond moon(0, 0, TBodySettings{}, road, 0, TTableConfigRecord{}, o, 1e-10L, -1, 10);
+  moon.initialisieren(0, 0, TBodySettings{}, road, TTableConfigRecord{}, o, 1e-10L, -1, 10);
   moon.rechnen({});
   page = BuildSingleDatePage(moon.Result, kBodyIndexMoon, "den Mond", o, &moon, context);
   EXPECT_FALSE(page.Box(Box::Heliocentric).Visible);
@@ -92,8 +91,8 @@ TEST_F(SingleDatePage, SunMoonSaturnAndPolarNight) {
   EXPECT_NE(newMoon.find("10"), std::string::npos) << newMoon << ": 2024 March 10, 9:00 UT";
 
   // Saturn: System II, the ring's two diameters.
-  Tpla saturn(0, road, 0, 6, TTableConfigRecord{}, o, 1e-10L);
-  saturn.initialisieren(0, road, 6, TTableConfigRecord{}, o, 1e-10L);
+  Tpla saturn(TBodySettings{}, road, 0, 6, TTableConfigRecord{}, o, 1e-10L);
+  saturn.initialisieren(TBodySettings{}, road, 6, TTableConfigRecord{}, o, 1e-10L);
   saturn.rechnen({});
   LanguageEnglish = 1;
   context.English = 1;
@@ -110,8 +109,8 @@ TEST_F(SingleDatePage, SunMoonSaturnAndPolarNight) {
 
   // 78 N in December: the Sun does not rise; the page shows the status text.
   const TObserverRecord polar = At(2460665.0, 78);
-  TSonne night(0, road, 0, TTableConfigRecord{}, polar, 1e-10L);
-  night.initialisieren(0, road, TTableConfigRecord{}, polar, 1e-10L);
+  TSonne night(TBodySettings{}, road, 0, TTableConfigRecord{}, polar, 1e-10L);
+  night.initialisieren(TBodySettings{}, road, TTableConfigRecord{}, polar, 1e-10L);
   night.rechnen({});
   context.English = 0;
   page = BuildSingleDatePage(night.Result, 0, "die Sonne", polar, &night, context);

@@ -57,7 +57,7 @@ TEST(VariableStarTable, ExtremaAgreeWithAstropy) {
   for (const auto& [name, indices] : rows) {
     SCOPED_TRACE(name);
     const TVariableStarElements& star = stars.at(name);
-    Tvareph table(Kassel(60370.0), Kassel(60430.0), star, NewTableConfigRecord(), TTheorySelection{});
+    Tvareph table(Kassel(60370.0), Kassel(60430.0), star, NewTableConfigRecord(), TTheorySelection{}, 0);
     table.schleife(0);
     ASSERT_EQ(table.Results().size(), indices.size());
     for (std::size_t k = 0; k < indices.size(); ++k) {
@@ -85,7 +85,7 @@ TEST(VariableStarTable, SheetRowsMiraNotFoundAndRefusedPeriods) {
 
   // Algol: observable columns only with the Sun at or below -12° and the
   // star above 5°.
-  Tvareph algol(Kassel(60370.0), Kassel(60430.0), stars.at("Algol_(Beta_Per)"), config, TTheorySelection{});
+  Tvareph algol(Kassel(60370.0), Kassel(60430.0), stars.at("Algol_(Beta_Per)"), config, TTheorySelection{}, 0);
   algol.schleife(0);
   workbook::TWorkbook sheet;
   algol.paint(&sheet, nullptr, 1, settings);
@@ -103,7 +103,7 @@ TEST(VariableStarTable, SheetRowsMiraNotFoundAndRefusedPeriods) {
   EXPECT_LT(observable, static_cast<int>(algol.Results().size()));
 
   // Mira over four years: one maximum a year or so, date only.
-  Tvareph mira(Kassel(60000.0), Kassel(61461.0), stars.at("Mira_(Omicron_Cet)"), config, TTheorySelection{});
+  Tvareph mira(Kassel(60000.0), Kassel(61461.0), stars.at("Mira_(Omicron_Cet)"), config, TTheorySelection{}, 0);
   mira.schleife(0);
   ASSERT_GE(mira.Results().size(), 4u);
   workbook::TWorkbook miraSheet;
@@ -113,7 +113,7 @@ TEST(VariableStarTable, SheetRowsMiraNotFoundAndRefusedPeriods) {
   for (int c = 2; c <= 6; ++c) EXPECT_TRUE(miraSheet.Text(2, c).empty()) << c;
 
   // A period shorter than the star's without an extremum.
-  Tvareph none(Kassel(60000.0), Kassel(60010.0), stars.at("Mira_(Omicron_Cet)"), config, TTheorySelection{});
+  Tvareph none(Kassel(60000.0), Kassel(60010.0), stars.at("Mira_(Omicron_Cet)"), config, TTheorySelection{}, 0);
   none.schleife(0);
   EXPECT_TRUE(none.Results().empty());
   workbook::TWorkbook noneSheet;
@@ -126,7 +126,7 @@ TEST(VariableStarTable, SheetRowsMiraNotFoundAndRefusedPeriods) {
   for (double period : {0.0, -1.0, std::nan("")}) {
     TVariableStarElements bad = stars.at("Algol_(Beta_Per)");
     bad.Period = period;
-    Tvareph t(Kassel(60370.0), Kassel(60430.0), bad, config, TTheorySelection{});
+    Tvareph t(Kassel(60370.0), Kassel(60430.0), bad, config, TTheorySelection{}, 0);
     t.schleife(0);
     EXPECT_TRUE(t.Results().empty());
   }
@@ -135,7 +135,7 @@ TEST(VariableStarTable, SheetRowsMiraNotFoundAndRefusedPeriods) {
   // A tiny period stops at the row limit instead of running on.
   TVariableStarElements fast = stars.at("Algol_(Beta_Per)");
   fast.Period = 1e-4;
-  Tvareph t(Kassel(60370.0), Kassel(60430.0), fast, config, TTheorySelection{});
+  Tvareph t(Kassel(60370.0), Kassel(60430.0), fast, config, TTheorySelection{}, 0);
   t.schleife(0);
   EXPECT_EQ(t.Results().size(), 16382u);
   EXPECT_EQ(t.RowLimitReached, 1);
