@@ -212,9 +212,9 @@ void InstallOrbitCommands(TCommandHost& form) {
     // and equinox from each observation.
     TMainFormState& s = form.State();
     const TEphemerisPeriodState& p = s.Period;
-    auto comet =
-        std::make_unique<TKomet>(BodySettingsOf(s.Computing, LanguageEnglish), p.Selection, 0, p.TableConfig, s.Objects.CurrentComet, p.Start,
-                                 s.Computing.IntegrationTolerance, s.Computing.VsopLevelA, s.Computing.VsopLevelB);
+    auto comet = std::make_unique<TKomet>(BodySettingsOf(s.Computing, LanguageEnglish), p.Selection, 0, p.TableConfig,
+                                          s.Objects.CurrentComet, p.Start, s.Computing.IntegrationTolerance,
+                                          s.Computing.VsopLevelA, s.Computing.VsopLevelB);
     auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(s, LanguageEnglish), nullptr, s.Objects.CurrentComet);
     TTrialPlaceSettings trial;
     trial.Selection = p.Selection;

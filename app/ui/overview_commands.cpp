@@ -147,8 +147,8 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
                          computing.VsopLevelA, computing.VsopLevelB);
     body = std::move(moon);
   } else if (kind == kBodyIndexAsteroid) {
-    body = std::make_unique<TKepler>(bodySettings, 0, config, objects.CurrentAsteroid, o, computing.IntegrationTolerance,
-                                     computing.VsopLevelA, computing.VsopLevelB);
+    body = std::make_unique<TKepler>(bodySettings, 0, config, objects.CurrentAsteroid, o,
+                                     computing.IntegrationTolerance, computing.VsopLevelA, computing.VsopLevelB);
     body->initialisieren_objekt(bodySettings, config, objects.CurrentAsteroid, o, computing.IntegrationTolerance,
                                 computing.VsopLevelA, computing.VsopLevelB, 0, objects.CurrentAsteroid.Name);
     name = objects.CurrentAsteroid.Name;

@@ -19,14 +19,16 @@ using internal::Lowered;
 
 namespace {
 
+// The keys of `map` after `count` lines were inserted or deleted at `at`;
+// an insertion drops what it pushes beyond `last`, the sheet's last line.
 template <typename T>
-std::map<int, T> ShiftKeys(const std::map<int, T>& map, int at, int count, bool insert) {
+std::map<int, T> ShiftKeys(const std::map<int, T>& map, int at, int count, bool insert, int last) {
   std::map<int, T> shifted;
   for (const auto& [key, value] : map) {
     if (key < at) {
       shifted.emplace(key, value);
     } else if (insert) {
-      if (key + count <= (std::is_same_v<T, double> ? kMaxCols : kMaxRows)) shifted.emplace(key + count, value);
+      if (key + count <= last) shifted.emplace(key + count, value);
     } else if (key >= at + count) {
       shifted.emplace(key - count, value);
     }
@@ -34,15 +36,16 @@ std::map<int, T> ShiftKeys(const std::map<int, T>& map, int at, int count, bool 
   return shifted;
 }
 
-std::set<int> ShiftSet(const std::set<int>& set, int at, int count, bool insert) {
+std::set<int> ShiftSet(const std::set<int>& set, int at, int count, bool insert, int last) {
   std::set<int> shifted;
   for (int key : set) {
-    if (key < at)
+    if (key < at) {
       shifted.insert(key);
-    else if (insert)
-      shifted.insert(key + count);
-    else if (key >= at + count)
+    } else if (insert) {
+      if (key + count <= last) shifted.insert(key + count);
+    } else if (key >= at + count) {
       shifted.insert(key - count);
+    }
   }
   return shifted;
 }
@@ -163,10 +166,10 @@ bool ValidRange(const TRange& r) {
 // `count` lines were inserted or deleted at `at`.
 template <typename T>
 void ShiftLineProperties(std::map<int, T>& sizes, std::set<int>& hidden, std::set<int>& breaks, int at, int count,
-                         bool insert) {
-  sizes = ShiftKeys(sizes, at, count, insert);
-  hidden = ShiftSet(hidden, at, count, insert);
-  breaks = ShiftSet(breaks, at, count, insert);
+                         bool insert, int last) {
+  sizes = ShiftKeys(sizes, at, count, insert, last);
+  hidden = ShiftSet(hidden, at, count, insert, last);
+  breaks = ShiftSet(breaks, at, count, insert, last);
 }
 
 // Moves the cells of a sheet for an insertion of `range` (mode as InsertRange).
@@ -212,7 +215,7 @@ void InsertCells(TSheetData& sheet, const TRange& range, int mode) {
         sheet.Rows.insert(sheet.Rows.begin() + (range.Row1 - 1), nRows, std::vector<TCell>{});
         if (static_cast<int>(sheet.Rows.size()) > kMaxRows) sheet.Rows.resize(kMaxRows);
       }
-      ShiftLineProperties(sheet.RowHeights, sheet.HiddenRows, sheet.RowBreaks, range.Row1, nRows, true);
+      ShiftLineProperties(sheet.RowHeights, sheet.HiddenRows, sheet.RowBreaks, range.Row1, nRows, true, kMaxRows);
       break;
     }
     case 4: {  // whole columns
@@ -222,7 +225,7 @@ void InsertCells(TSheetData& sheet, const TRange& range, int mode) {
           if (static_cast<int>(cells.size()) > kMaxCols) cells.resize(kMaxCols);
         }
       }
-      ShiftLineProperties(sheet.ColWidths, sheet.HiddenCols, sheet.ColBreaks, range.Col1, nCols, true);
+      ShiftLineProperties(sheet.ColWidths, sheet.HiddenCols, sheet.ColBreaks, range.Col1, nCols, true, kMaxCols);
       break;
     }
   }
@@ -269,7 +272,7 @@ void DeleteCells(TSheetData& sheet, const TRange& range, int mode) {
         const int end = std::min(used, range.Row2);
         sheet.Rows.erase(sheet.Rows.begin() + (range.Row1 - 1), sheet.Rows.begin() + end);
       }
-      ShiftLineProperties(sheet.RowHeights, sheet.HiddenRows, sheet.RowBreaks, range.Row1, nRows, false);
+      ShiftLineProperties(sheet.RowHeights, sheet.HiddenRows, sheet.RowBreaks, range.Row1, nRows, false, kMaxRows);
       break;
     }
     case 4: {  // whole columns
@@ -278,7 +281,7 @@ void DeleteCells(TSheetData& sheet, const TRange& range, int mode) {
         const int end = std::min(static_cast<int>(cells.size()), range.Col2);
         cells.erase(cells.begin() + (range.Col1 - 1), cells.begin() + end);
       }
-      ShiftLineProperties(sheet.ColWidths, sheet.HiddenCols, sheet.ColBreaks, range.Col1, nCols, false);
+      ShiftLineProperties(sheet.ColWidths, sheet.HiddenCols, sheet.ColBreaks, range.Col1, nCols, false, kMaxCols);
       break;
     }
   }

@@ -431,6 +431,16 @@ TEST_F(WorkbookTest, SizesHiddenLinesFixedPanesAndPageBreaks) {
   EXPECT_TRUE(fit);
   EXPECT_EQ(tall, 2);
   EXPECT_EQ(wide, 1);
+
+  // Inserted rows move the heights, hidden rows and breaks below them, also
+  // beyond the last column's number, and drop only what leaves the sheet.
+  book.SetRowHeight(20000, 20000, 30.0, false);
+  book.SetRowHeight(kMaxRows, kMaxRows, 40.0, false);
+  book.SetRowHidden(20001, 20001, true);
+  book.InsertRange(TRange{10, 1, 10, 1}, 3);
+  EXPECT_DOUBLE_EQ(book.RowHeight(20001), 30.0);
+  EXPECT_TRUE(book.RowHidden(20002));
+  EXPECT_NE(book.RowHeight(kMaxRows), 40.0);
 }
 
 TEST_F(WorkbookTest, ModifiedFiresOncePerResetAndListenersHearChanges) {
