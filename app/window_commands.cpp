@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "core/data_format_slots.h"
 #include "core/moon_phases.h"
 #include "core/observer_record.h"
 #include "core/time_scales.h"
@@ -14,12 +15,8 @@ namespace kvx {
 
 namespace {
 
-// Format slots of the clock row: time, UT, Julian day, sidereal time.
-constexpr int kSlotLocalTime = 1;
-constexpr int kSlotUT = 2;
-constexpr int kSlotJulianDay = 3;
+// The format slot of the clock row's sidereal time.
 constexpr int kSlotSiderealTime = 190;
-constexpr int kSlotDate = 0;
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -50,7 +47,7 @@ void FillClockGrid(tmystringgrid& grid, const TClockList& clocks, double mjdUT) 
   for (int row = 1; row <= static_cast<int>(clocks.size()); ++row) {
     const TObserverRecord r = ClockAt(clocks[static_cast<std::size_t>(row - 1)].Record, mjdUT);
     grid.SetCells(1, row, r.PlaceName);
-    WriteTimeOfDayToGrid(grid, row, 2, kSlotLocalTime, r.LocalHours);
+    WriteTimeOfDayToGrid(grid, row, 2, kSlotTime, r.LocalHours);
     WriteTimeOfDayToGrid(grid, row, 3, kSlotUT, r.UTHours);
     double lst = std::fmod(LocalSiderealTime(0, r.Mjd, r.Longitude), 24.0);
     if (lst < 0) lst += 24.0;

@@ -87,6 +87,15 @@ bool JdOfDayDate(int year, int month, double day, double& jd) {
   return std::isfinite(jd);
 }
 
+// The next three words "year month day" (the day with the time as its
+// fraction) as a Julian day; false when a word is missing or the date is not
+// one that JdOfDayDate takes.
+bool ReadDayDate(TFieldCursor& cursor, double& jd) {
+  int year = 0, month = 0;
+  double day = 0;
+  return cursor.Integer(year) && cursor.Integer(month) && cursor.Number(day) && JdOfDayDate(year, month, day, jd);
+}
+
 // Splits at `separator` into `count` fields; the last takes the rest of the
 // line when `lastTakesRest`, else text after it is dropped.
 std::vector<std::string> SplitAt(const std::string& line, char separator, std::size_t count, bool lastTakesRest) {
@@ -115,14 +124,11 @@ TForeignLineRead ParseSkyMapAsteroidLine(const std::string& line, bool normalize
   const std::string field = Utf8Prefix(line, 35);
   TFieldCursor cursor(std::string_view(line).substr(field.size()));
   cursor.Skip(2);
-  int year = 0, month = 0;
-  double day = 0;
   TAsteroidElements e;
-  const bool read = cursor.Integer(year) && cursor.Integer(month) && cursor.Number(day) &&
-                    cursor.Number(e.MeanAnomaly) && cursor.Number(e.SemiMajorAxis) && cursor.Number(e.Eccentricity) &&
-                    cursor.Number(e.Perihelion) && cursor.Number(e.Node) && cursor.Number(e.Inclination) &&
-                    cursor.Number(e.H) && cursor.Number(e.G);
-  if (!read || !JdOfDayDate(year, month, day, e.Epoch)) return TForeignLineRead::NotRead;
+  const bool read = ReadDayDate(cursor, e.Epoch) && cursor.Number(e.MeanAnomaly) && cursor.Number(e.SemiMajorAxis) &&
+                    cursor.Number(e.Eccentricity) && cursor.Number(e.Perihelion) && cursor.Number(e.Node) &&
+                    cursor.Number(e.Inclination) && cursor.Number(e.H) && cursor.Number(e.G);
+  if (!read) return TForeignLineRead::NotRead;
   e.Equinox = 2000;
   e.MeanMotion = 0;
   itemText = RightTrimmed(field);
@@ -144,14 +150,11 @@ TForeignLineRead ParseSkyMapCometLine(const std::string& line, TCometElements& r
   const std::string field = Utf8Prefix(line, 45);
   TFieldCursor cursor(std::string_view(line).substr(field.size()));
   cursor.Skip(2);
-  int year = 0, month = 0;
-  double day = 0;
   TCometElements e;
-  const bool read = cursor.Integer(year) && cursor.Integer(month) && cursor.Number(day) &&
-                    cursor.Number(e.PerihelionDistance) && cursor.Number(e.Eccentricity) &&
-                    cursor.Number(e.Perihelion) && cursor.Number(e.Node) && cursor.Number(e.Inclination) &&
-                    cursor.Number(e.H) && cursor.Number(e.G);
-  if (!read || !JdOfDayDate(year, month, day, e.PerihelionTime)) return TForeignLineRead::NotRead;
+  const bool read = ReadDayDate(cursor, e.PerihelionTime) && cursor.Number(e.PerihelionDistance) &&
+                    cursor.Number(e.Eccentricity) && cursor.Number(e.Perihelion) && cursor.Number(e.Node) &&
+                    cursor.Number(e.Inclination) && cursor.Number(e.H) && cursor.Number(e.G);
+  if (!read) return TForeignLineRead::NotRead;
   e.Epoch = e.PerihelionTime;
   e.Equinox = 2000;
   itemText = RightTrimmed(field);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "core/data_format_slots.h"
 #include "core/observer_record.h"
 #include "core/table_config.h"
 #include "engine/cell_format.h"
@@ -16,11 +17,7 @@ namespace kvx {
 
 // The format slots both writers use, and the column title of a slot.
 namespace eclipse_columns {
-inline constexpr int kSlotDate = 0;
-inline constexpr int kSlotTime = 1;
-inline constexpr int kSlotJd = 3;
 inline constexpr int kSlotPositionAngle = 63;
-inline constexpr int kSlotSunAltitude = 158;
 inline constexpr int kSlotVertexAngle = 182;
 
 std::string Title(const TTableConfigRecord& config, int slot);

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "core/angle_constants.h"
+#include "core/column_flags.h"
+#include "core/data_format_slots.h"
 #include "core/frames.h"
 #include "core/input_checks.h"
 #include "core/time_scales.h"
@@ -241,13 +243,8 @@ int FindLunarEclipse(const TSearchContext& context, TLunarEclipseList& list, TOb
 
 namespace {
 
-constexpr int kTimeSlot = 1;
-constexpr int kJulianDateSlot = 3;
 constexpr int kMoonAltitudeSlot = 47;
-constexpr int kSunAltitudeSlot = 158;
 constexpr int kMagnitudeSlot = 181;
-constexpr int kDateSlot = 0;
-constexpr std::size_t kJulianDateFlag = 5;
 
 bool KindRefused(const TLunarEclipseList& list, const TLunarEclipseCriteria& criteria) {
   const int lines = static_cast<int>(list.Lines.size());
@@ -263,21 +260,21 @@ bool WriteLunarEclipseSheet(const TLunarEclipseList& list, TCellSink& sink, cons
     if (row > 1) --row;
     return false;
   }
-  const bool jd = config.Flags[kJulianDateFlag] != 0;
+  const bool jd = config.Flags[column_flag::kJulianDate] != 0;
   const int moonCol = jd ? 5 : 4;
   if (row <= 1) {
     row = 1;
     sink.Text(row, 1, LanguageEnglish != 0 ? "Lunar eclipse" : "Mondfinsternis");
-    sink.Text(row, 3, config.ColumnTitles[kTimeSlot]);
-    sink.Width(3, kTimeSlot);
+    sink.Text(row, 3, config.ColumnTitles[kSlotTime]);
+    sink.Width(3, kSlotTime);
     if (jd) {
-      sink.Text(row, 4, config.ColumnTitles[kJulianDateSlot]);
-      sink.Width(4, kJulianDateSlot);
+      sink.Text(row, 4, config.ColumnTitles[kSlotJulianDay]);
+      sink.Width(4, kSlotJulianDay);
     }
     sink.Text(row, moonCol, config.ColumnTitles[kMoonAltitudeSlot]);
     sink.Width(moonCol, kMoonAltitudeSlot);
-    sink.Text(row, moonCol + 1, config.ColumnTitles[kSunAltitudeSlot]);
-    sink.Width(moonCol + 1, kSunAltitudeSlot);
+    sink.Text(row, moonCol + 1, config.ColumnTitles[kSlotSunAltitude]);
+    sink.Width(moonCol + 1, kSlotSunAltitude);
     ++row;
   }
   for (const tmondfinsternisergebnis& line : list.Lines) {
@@ -286,11 +283,11 @@ bool WriteLunarEclipseSheet(const TLunarEclipseList& list, TCellSink& sink, cons
       sink.Value(TCellFamily::Number, row, 2, kMagnitudeSlot, line.Magnitude);
     } else {
       const TObserverRecord& r = line.Observer;
-      sink.Date(row, 2, kDateSlot, r.Year, r.Month, r.Day);
-      sink.Value(TCellFamily::TimeOfDay, row, 3, kTimeSlot, r.LocalHours);
-      if (jd) sink.Value(TCellFamily::Number, row, 4, kJulianDateSlot, MjdToJd(r.Mjd));
+      sink.Date(row, 2, kSlotDate, r.Year, r.Month, r.Day);
+      sink.Value(TCellFamily::TimeOfDay, row, 3, kSlotTime, r.LocalHours);
+      if (jd) sink.Value(TCellFamily::Number, row, 4, kSlotJulianDay, MjdToJd(r.Mjd));
       sink.Value(TCellFamily::Angle, row, moonCol, kMoonAltitudeSlot, line.MoonAltitude);
-      sink.Value(TCellFamily::Angle, row, moonCol + 1, kSunAltitudeSlot, line.SunAltitude);
+      sink.Value(TCellFamily::Angle, row, moonCol + 1, kSlotSunAltitude, line.SunAltitude);
     }
     ++row;
   }
@@ -338,7 +335,7 @@ int LunarEclipseCalendar(const TSearchContext& context, const TTableConfigRecord
   SizeGrid(sink, 1, 1);
   SizeGrid(sink, 2, 2);
   sink.Text(1, 1, NoEclipsesText());
-  const bool jd = config.Flags[kJulianDateFlag] != 0;
+  const bool jd = config.Flags[column_flag::kJulianDate] != 0;
   const int cols = jd ? 6 : 5;
   int row = 0;
   int written = 0;

@@ -79,6 +79,17 @@ bool WithinReach(const TOcculterPlace& occulter, double t, double sourceDec) {
 
 // --- the fundamental plane ----------------------------------------------------------------
 
+TOccultationFrame OccultationFrameAt(double T, double deltaT, std::uint8_t sidereal, double longitude, double rhoCos,
+                                     double rhoSin) {
+  TOccultationFrame frame;
+  frame.T = T;
+  frame.Mjd0 = T * 36525.0 + 51544.5 - deltaT / 86400.0;
+  frame.Lst0 = LocalSiderealTime(sidereal, frame.Mjd0, longitude);
+  frame.RhoCos = rhoCos;
+  frame.RhoSin = rhoSin;
+  return frame;
+}
+
 TPlaneOffset FundamentalPlaneOffset(const TOcculterPlace& occulter, const TOccultationFrame& frame,
                                     const TPointSource& source, double hours) {
   double ra = 0, dec = 0, r = 0;
@@ -284,15 +295,11 @@ TOccultationRunStatus tsternbedeckung::rechnen(const TSearchContext& context, co
   long counter = 1;
   const std::int32_t first = selected == -1 ? 1 : selected;
   const std::int32_t last = selected == -1 ? count : selected;
-  double t1 = startT_;
-  do {
-    t0_ = t1;
-    t1 = t0_ + kStarInterval;
-    t1_ = t1;
+  StepIntervals(startT_, endT_, kStarInterval, t0_, t1_, [&] {
     if (panel) panel("Berechne Mondpositionen", "Calculating Moon ephemeris");
     if (!FitMoon(context, t0_ - kFitMargin, t1_ + kFitMargin, raPoly, decPoly, rPoly)) {
       if (panel) panel(nullptr, nullptr);
-      break;
+      return false;
     }
     const double m = 0.5 * (t0_ + t1_);
     const TStarReduction reduction = StarReductionAt(m, oldPrecession, TStarAberration::SunTerms);
@@ -322,12 +329,10 @@ TOccultationRunStatus tsternbedeckung::rechnen(const TSearchContext& context, co
       StarToDate(reduction, raEpoch, decEpoch, ra, dec);
       if (selected == -1 && options.LatitudeFilter && !MoonMayReach(ra, dec)) continue;
       EvaluateStar(context, i, raEpoch, decEpoch, ra, dec);
-      if (AbortRequested != 0) {
-        t1 = endT_ + 1.0;
-        break;
-      }
+      if (AbortRequested != 0) return false;
     }
-  } while (t1 < endT_);
+    return true;
+  });
   return EndOccultationRun(Aborted);
 }
 
@@ -417,12 +422,7 @@ void tsternbedeckung::EvaluateStar(const TSearchContext& context, std::int32_t i
   if (!c.Found) return;
 
   const double deltaT = Start.AutoDeltaT != 0 ? DeltaT(JdFromJulianCenturies(c.T)) : Start.DeltaTSeconds;
-  TOccultationFrame frame;
-  frame.T = c.T;
-  frame.Mjd0 = c.T * 36525.0 + 51544.5 - deltaT / 86400.0;
-  frame.Lst0 = LocalSiderealTime(context.Sidereal, frame.Mjd0, Start.Longitude);
-  frame.RhoCos = rhoCos_;
-  frame.RhoSin = rhoSin_;
+  const TOccultationFrame frame = OccultationFrameAt(c.T, deltaT, context.Sidereal, Start.Longitude, rhoCos_, rhoSin_);
   const TContactPair pair = OccultationContacts(moon_, frame, TPointSource{ra, dec}, TContactScanSettings{});
   if (!pair.Found) return;
   const TContactCircumstances& c1 = pair.Contact[0];

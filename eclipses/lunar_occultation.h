@@ -73,6 +73,13 @@ struct TOccultationFrame {
   double RhoSin = 0;  // rho sin phi'
 };
 
+// The frame of a conjunction at T (centuries of TT) for an observer at
+// `longitude` (degrees, east positive) with geocentric rho cos phi' and
+// rho sin phi' (Earth radii): Mjd0 is T less Delta T `deltaT` (seconds),
+// Lst0 its local sidereal time (apparent when `sidereal` is set).
+TOccultationFrame OccultationFrameAt(double T, double deltaT, std::uint8_t sidereal, double longitude, double rhoCos,
+                                     double rhoSin);
+
 // The occulted object's direction, degrees (apparent, of date).
 struct TPointSource {
   double Ra = 0;
@@ -174,6 +181,19 @@ struct TLunarOccultationOptions {
 // completed with the search context's sidereal-time choice, theory
 // selection and VSOP level A, for the occulting body's place at T.
 TObserverRecord ObserverAtTT(const TObserverRecord& start, double T, double deltaT, const TSearchContext& context);
+
+// The search's walk over [startT, endT) (centuries) in intervals of
+// `length`: t0 and t1 are set to each interval's ends before `interval()`
+// is called; it gives false to end the walk (a cancel, a failed fit).
+template <class Interval>
+void StepIntervals(double startT, double endT, double length, double& t0, double& t1, Interval interval) {
+  double next = startT;
+  do {
+    t0 = next;
+    next = t0 + length;
+    t1 = next;
+  } while (interval() && next < endT);
+}
 
 enum class TOccultationRunStatus : std::uint8_t { Done, Cancelled, Refused };
 

@@ -3,22 +3,15 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/column_flags.h"
+#include "core/data_format_slots.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
 
 namespace kvx {
 
-namespace {
-
-constexpr std::size_t kJulianDateFlag = 5;
-constexpr int kDateSlot = 0, kTimeSlot = 1, kJulianDateSlot = 3;
-constexpr int kInOutTitle = 152, kInTitle = 156, kOutTitle = 157;
-constexpr int kPositionAngleSlot = 151, kAltitudeSlot = 47, kSunAltitudeTitle = 158;
-constexpr int kASlot = 153, kBSlot = 154, kStarTitle = 155, kMagnitudeSlot = 62;
-constexpr int kRaSlot = 16, kDecSlot = 17, kPlanetTitle = 160;
-
-}  // namespace
+using namespace occultation_columns;
 
 void WriteOccultationContactRow(TCellSink& sink, int row, int jd, const TObserverRecord& start, double mjd,
                                 const std::string& event, double angle, double altitude, double sunAltitude, double a,
@@ -27,9 +20,9 @@ void WriteOccultationContactRow(TCellSink& sink, int row, int jd, const TObserve
   local.AutoDeltaT = 0;
   local.Mjd = mjd;
   UTToLocalTime(local);
-  sink.Date(row, 1, kDateSlot, local.Year, local.Month, local.Day);
-  sink.Value(TCellFamily::TimeOfDay, row, 2, kTimeSlot, local.LocalHours);
-  if (jd != 0) sink.Value(TCellFamily::Number, row, 3, kJulianDateSlot, mjd + 2400000.5);
+  sink.Date(row, 1, kSlotDate, local.Year, local.Month, local.Day);
+  sink.Value(TCellFamily::TimeOfDay, row, 2, kSlotTime, local.LocalHours);
+  if (jd != 0) sink.Value(TCellFamily::Number, row, 3, kSlotJulianDay, mjd + 2400000.5);
   sink.Text(row, 3 + jd, event);
   sink.Value(TCellFamily::Angle, row, 4 + jd, kPositionAngleSlot, angle);
   sink.Value(TCellFamily::Angle, row, 5 + jd, kAltitudeSlot, altitude);
@@ -62,7 +55,7 @@ std::string EmptyOccultationText(const TOccultationTableKind& kind, bool grid) {
 
 void WriteOccultationTable(TCellSink& sink, const TTableConfigRecord& config, const TObserverRecord& start,
                            const TOccultationResultList& list, const TOccultationTableKind& kind) {
-  const int jd = config.Flags[kJulianDateFlag] != 0 ? 1 : 0;
+  const int jd = config.Flags[column_flag::kJulianDate] != 0 ? 1 : 0;
   if (list.Count() == 0) {
     SizeGrid(sink, 1, 1);
     SizeGrid(sink, 2, 2);
@@ -74,9 +67,9 @@ void WriteOccultationTable(TCellSink& sink, const TTableConfigRecord& config, co
   SizeGrid(sink, (events + 1) * 2, (kind.Planets ? 10 : 12) + jd);
 
   // Titles: (column, title index); the width from the title's slot.
-  std::vector<std::pair<int, int>> titles = {{1, kDateSlot}, {2, kTimeSlot}};
-  if (jd != 0) titles.emplace_back(3, kJulianDateSlot);
-  const int base[] = {kInOutTitle, kPositionAngleSlot, kAltitudeSlot, kSunAltitudeTitle, kASlot, kBSlot};
+  std::vector<std::pair<int, int>> titles = {{1, kSlotDate}, {2, kSlotTime}};
+  if (jd != 0) titles.emplace_back(3, kSlotJulianDay);
+  const int base[] = {kEventTitle, kPositionAngleSlot, kAltitudeSlot, kSlotSunAltitude, kASlot, kBSlot};
   for (int i = 0; i < 6; ++i) titles.emplace_back(3 + jd + i, base[i]);
   if (kind.Planets) {
     titles.emplace_back(9 + jd, kPlanetTitle);

@@ -24,6 +24,15 @@
 
 namespace kvx {
 
+// The format slots and column titles of the occultation tables (the table
+// of the Moon's occultations and that of a planet's).
+namespace occultation_columns {
+inline constexpr int kEventTitle = 152, kInTitle = 156, kOutTitle = 157;
+inline constexpr int kPositionAngleSlot = 151, kAltitudeSlot = 47;
+inline constexpr int kASlot = 153, kBSlot = 154, kStarTitle = 155, kMagnitudeSlot = 62;
+inline constexpr int kRaSlot = 16, kDecSlot = 17, kPlanetTitle = 160;
+}  // namespace occultation_columns
+
 // What the table is of and what an empty one says.
 struct TOccultationTableKind {
   bool Planets = false;         // planet column in place of the star columns

@@ -78,16 +78,12 @@ TOccultationRunStatus tplanetbedeckung::rechnen(const TObserverRecord& end, cons
   TChebyshevPolyB raPoly, decPoly, rPoly;
   moon_ = FittedMoonPlace<TChebyshevPolyB, ChebyshevEvaluateB>(raPoly, decPoly, rPoly);
   long counter = 1;
-  double t1 = startT_;
-  do {
-    t0_ = t1;
-    t1 = t0_ + kPlanetInterval;
-    t1_ = t1;
+  StepIntervals(startT_, endT_, kPlanetInterval, t0_, t1_, [&] {
     if (panel) panel("Berechne Mondpositionen", "Calulating Moon ephemeris");
     const bool fitted = ChebyshevFitMoonC(context_.MoonOption, context_.Settings, context_.Selection, t0_ - kFitMargin,
                                           t1_ + kFitMargin, kMoonFitOrder, raPoly, decPoly, rPoly, context_.VsopLevelA);
     if (panel) panel(nullptr, nullptr);
-    if (!fitted) break;
+    if (!fitted) return false;
     const double m = 0.5 * (t0_ + t1_);
     const double d = kReferenceStep;
     for (std::int32_t p = 1; p <= n; ++p) {
@@ -105,12 +101,10 @@ TOccultationRunStatus tplanetbedeckung::rechnen(const TObserverRecord& end, cons
       if (!found && (p < 4 || p > 6)) found = EvaluatePlanet(m);
       if (!found && p < 7) found = EvaluatePlanet(m + d);
       if (!found && p < 4) EvaluatePlanet(m + 2 * d);
-      if (AbortRequested != 0) {
-        t1 = endT_ + 1.0;
-        break;
-      }
+      if (AbortRequested != 0) return false;
     }
-  } while (t1 < endT_);
+    return true;
+  });
   return EndOccultationRun(Aborted);
 }
 
@@ -131,12 +125,7 @@ bool tplanetbedeckung::EvaluatePlanet(double referenceT) {
 
   const double deltaT = Start.AutoDeltaT != 0 ? DeltaT(JdFromJulianCenturies(c.T)) : Start.DeltaTSeconds;
   deltaT_ = deltaT;
-  TOccultationFrame frame;
-  frame.T = c.T;
-  frame.Mjd0 = c.T * 36525.0 + 51544.5 - deltaT / 86400.0;
-  frame.Lst0 = LocalSiderealTime(context_.Sidereal, frame.Mjd0, Start.Longitude);
-  frame.RhoCos = rhoCos_;
-  frame.RhoSin = rhoSin_;
+  const TOccultationFrame frame = OccultationFrameAt(c.T, deltaT, context_.Sidereal, Start.Longitude, rhoCos_, rhoSin_);
   const TSourceMotion motion = [this, &frame](double hours, TPointSource& source) {
     PlanetPlaceAt(frame.T + hours * kHourCenturies, source.Ra, source.Dec);
   };

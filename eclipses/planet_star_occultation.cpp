@@ -321,12 +321,8 @@ void tsternbedeckungpl::EvaluateStar(std::int32_t index, double raEpoch, double 
   // One Delta T for the whole event: the places, the sidereal time and the
   // UT of the contacts agree.
   deltaT_ = Start.AutoDeltaT != 0 ? DeltaT(JdFromJulianCenturies(c.T)) : Start.DeltaTSeconds;
-  TOccultationFrame frame;
-  frame.T = c.T;
-  frame.Mjd0 = c.T * 36525.0 + 51544.5 - deltaT_ / 86400.0;
-  frame.Lst0 = LocalSiderealTime(context_.Sidereal, frame.Mjd0, Start.Longitude);
-  frame.RhoCos = rhoCos_;
-  frame.RhoSin = rhoSin_;
+  const TOccultationFrame frame =
+      OccultationFrameAt(c.T, deltaT_, context_.Sidereal, Start.Longitude, rhoCos_, rhoSin_);
   const TOcculterPlace occulter = [this](double T, double& a, double& d, double& r) { BodyPlaceAt(T, a, d, r); };
   TContactScanSettings scan;
   scan.Radius = radius_;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/column_flags.h"
+#include "core/data_format_slots.h"
 #include "core/time_scales.h"
 #include "eclipses/occultation_output.h"
 #include "engine/cell_format.h"
@@ -15,12 +17,8 @@ namespace kvx {
 
 namespace {
 
-constexpr std::size_t kJulianDateFlag = 5;
-constexpr int kDateSlot = 0, kTimeSlot = 1, kJulianDateSlot = 3;
-constexpr int kEventTitle = 152, kInTitle = 156, kOutTitle = 157;
-constexpr int kPositionAngleSlot = 151, kAltitudeSlot = 47, kSunAltitudeTitle = 158;
-constexpr int kASlot = 153, kBSlot = 154, kStarTitle = 155, kMagnitudeSlot = 62, kOffsetSlot = 167;
-constexpr int kRaSlot = 16, kDecSlot = 17;
+using namespace occultation_columns;
+constexpr int kOffsetSlot = 167;
 
 std::string Joined(const std::vector<std::string>& names) {
   std::string out;
@@ -83,7 +81,7 @@ std::string EmptyPlanetStarText(const TPlanetStarTableKind& kind, bool grid) {
 
 void WritePlanetStarTable(TCellSink& sink, const TTableConfigRecord& config, const TObserverRecord& start,
                           const TOccultationResultList& list, const TPlanetStarTableKind& kind) {
-  const int jd = config.Flags[kJulianDateFlag] != 0 ? 1 : 0;
+  const int jd = config.Flags[column_flag::kJulianDate] != 0 ? 1 : 0;
   if (list.Count() == 0) {
     SizeGrid(sink, 2, 2);
     sink.Text(1, 1, EmptyPlanetStarText(kind, sink.IsGrid()));
@@ -97,9 +95,9 @@ void WritePlanetStarTable(TCellSink& sink, const TTableConfigRecord& config, con
   SizeGrid(sink, lines + 2, 14);
 
   const auto title = [&config](int index) { return config.ColumnTitles[static_cast<std::size_t>(index)]; };
-  std::vector<std::pair<int, int>> titles = {{1, kDateSlot}, {2, kTimeSlot}};
-  if (jd != 0) titles.emplace_back(3, kJulianDateSlot);
-  const int base[] = {kEventTitle, kPositionAngleSlot, kAltitudeSlot, kSunAltitudeTitle, kASlot, kBSlot, kStarTitle};
+  std::vector<std::pair<int, int>> titles = {{1, kSlotDate}, {2, kSlotTime}};
+  if (jd != 0) titles.emplace_back(3, kSlotJulianDay);
+  const int base[] = {kEventTitle, kPositionAngleSlot, kAltitudeSlot, kSlotSunAltitude, kASlot, kBSlot, kStarTitle};
   for (int i = 0; i < 7; ++i) titles.emplace_back(3 + jd + i, base[i]);
   for (const auto& [col, index] : titles) {
     sink.Text(1, col, title(index));

@@ -44,7 +44,7 @@ void tSonnenfinsternis::WriteGlobalRow(TCellSink& sink, std::uint8_t kind, int r
   const TObserverRecord local = EclipseLocalTime(observer, (mjd - 51544.5) / 36525.0);
   sink.Date(row, 1, kSlotDate, local.Year, local.Month, local.Day);
   sink.Value(TCellFamily::TimeOfDay, row, 2, kSlotTime, local.LocalHours);
-  if (jdspalte != 0) sink.Value(TCellFamily::Number, row, 3, kSlotJd, mjd + 2400000.5);
+  if (jdspalte != 0) sink.Value(TCellFamily::Number, row, 3, kSlotJulianDay, mjd + 2400000.5);
   const int c = 3 + jdspalte;
   if (kind >= eclipse_kind::kAnnular) {
     sink.Value(TCellFamily::Angle, row, c, kSlotLatitude, breite);
@@ -77,7 +77,7 @@ void tSonnenfinsternis::WriteLocalBlock(TCellSink& sink, const TTableConfigRecor
   sink.Text(3, col0, english ? "Maximum at" : "Maximum um");
   sink.Date(3, col0 + 1, kSlotDate, maximum.Year, maximum.Month, maximum.Day);
   sink.Value(TCellFamily::TimeOfDay, 3, col0 + 2, kSlotTime, maximum.LocalHours);
-  if (jd != 0) sink.Value(TCellFamily::Number, 3, col0 + 3, kSlotJd, 36525.0 * l.Maximum + 2451545.0);
+  if (jd != 0) sink.Value(TCellFamily::Number, 3, col0 + 3, kSlotJulianDay, 36525.0 * l.Maximum + 2451545.0);
   for (int n = 0; n < 4; ++n) {
     if ((n == 1 || n == 2) && l.Kind < 2) continue;
     const int row = 4 + n;
@@ -86,14 +86,14 @@ void tSonnenfinsternis::WriteLocalBlock(TCellSink& sink, const TTableConfigRecor
     const TObserverRecord c = EclipseLocalTime(Observer, l.Contact[n]);
     sink.Date(row, col0 + 1, kSlotDate, c.Year, c.Month, c.Day);
     sink.Value(TCellFamily::TimeOfDay, row, col0 + 2, kSlotTime, c.LocalHours);
-    if (jd != 0) sink.Value(TCellFamily::Number, row, col0 + 3, kSlotJd, 36525.0 * l.Contact[n] + 2451545.0);
+    if (jd != 0) sink.Value(TCellFamily::Number, row, col0 + 3, kSlotJulianDay, 36525.0 * l.Contact[n] + 2451545.0);
     sink.Value(TCellFamily::Angle, row, col0 + 3 + jd, kSlotPositionAngle, l.PositionAngle[n]);
     sink.Value(TCellFamily::Angle, row, col0 + 4 + jd, kSlotVertexAngle, l.VertexAngle[n]);
     sink.Value(TCellFamily::Angle, row, col0 + 5 + jd, kSlotSunAltitude, l.SunAltitude[n]);
   }
   if (list.empty()) return;
   sink.Text(8, col0 + 2, Title(config, kSlotTime));
-  if (jd != 0) sink.Text(8, col0 + 3, Title(config, kSlotJd));
+  if (jd != 0) sink.Text(8, col0 + 3, Title(config, kSlotJulianDay));
   sink.Text(8, col0 + 3 + jd, Title(config, kSlotMagnitude));
   sink.Text(8, col0 + 4 + jd, Title(config, kSlotObscuration));
   sink.Text(8, col0 + 5 + jd, Title(config, kSlotSunAltitude));
@@ -102,7 +102,7 @@ void tSonnenfinsternis::WriteLocalBlock(TCellSink& sink, const TTableConfigRecor
     const TObserverRecord t = EclipseLocalTime(Observer, e.Time);
     sink.Date(row, col0 + 1, kSlotDate, t.Year, t.Month, t.Day);
     sink.Value(TCellFamily::TimeOfDay, row, col0 + 2, kSlotTime, t.LocalHours);
-    if (jd != 0) sink.Value(TCellFamily::Number, row, col0 + 3, kSlotJd, 36525.0 * e.Time + 2451545.0);
+    if (jd != 0) sink.Value(TCellFamily::Number, row, col0 + 3, kSlotJulianDay, 36525.0 * e.Time + 2451545.0);
     sink.Value(TCellFamily::Number, row, col0 + 3 + jd, kSlotMagnitude, e.Magnitude);
     sink.Value(TCellFamily::Number, row, col0 + 4 + jd, kSlotObscuration, e.Obscuration);
     sink.Value(TCellFamily::Angle, row, col0 + 5 + jd, kSlotSunAltitude, e.SunAltitude);
@@ -120,7 +120,7 @@ void tSonnenfinsternis::WriteTable(TCellSink& sink, const TTableConfigRecord& co
   }
   sink.Text(1, 1, english ? (sink.IsGrid() ? "Solar eclipse" : "Solar Eclipse") : "Sonnenfinsternis");
   sink.Text(1, 2, Title(config, kSlotTime));
-  if (jdspalte != 0) sink.Text(1, 3, Title(config, kSlotJd));
+  if (jdspalte != 0) sink.Text(1, 3, Title(config, kSlotJulianDay));
   for (int i = 0; i < 4; ++i) sink.Text(1, 3 + jdspalte + i, Title(config, kSlotLatitude + i));
   int row = 2;
   for (const tfinsternisergebnis& r : ergebnisse) {
@@ -166,7 +166,7 @@ void tSonnenfinsternis::WriteCalendar(TCellSink& sink, const TTableConfigRecord&
   const bool english = English();
   const int jd = jdspalte;
   sink.Text(1, 1, Title(config, kSlotDate));
-  if (jd != 0) sink.Text(1, 2, Title(config, kSlotJd));
+  if (jd != 0) sink.Text(1, 2, Title(config, kSlotJulianDay));
   sink.Text(1, 2 + jd, "Phase global");
   sink.Text(1, 3 + jd, english ? "Phase local" : "Phase lokal");
   sink.Text(1, 4 + jd, english ? "Midth local" : "Mitte lokal");
@@ -196,7 +196,7 @@ void tSonnenfinsternis::WriteCalendar(TCellSink& sink, const TTableConfigRecord&
     if (kind != 0 && l.SunAltitude[1] < 0 && l.SunAltitude[2] < 0) kind = 1;
     const TObserverRecord maximum = EclipseLocalTime(Observer, l.Maximum);
     sink.Date(row, 1, kSlotDate, maximum.Year, maximum.Month, maximum.Day);
-    if (jd != 0) sink.Value(TCellFamily::Number, row, 2, kSlotJd, 36525.0 * l.Maximum + 2451545.0);
+    if (jd != 0) sink.Value(TCellFamily::Number, row, 2, kSlotJulianDay, 36525.0 * l.Maximum + 2451545.0);
     const std::uint8_t global = std::min<std::uint8_t>(r.MaxArt, 5);
     sink.Text(row, 2 + jd, english ? kGlobalEnglish[global] : kGlobalGerman[global]);
     if (kind == 0) {

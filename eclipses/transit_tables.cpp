@@ -53,7 +53,7 @@ void ttransit::WriteTransitBlock(TCellSink& sink, const TTableConfigRecord& conf
   sink.Text(2, 1, english ? "Local circumstances" : "Lokale Umstände");
   sink.Text(2, 2, english ? std::string() : Title(config, kSlotDate));
   sink.Text(2, 3, Title(config, kSlotTime));
-  if (J != 0) sink.Text(2, 4, Title(config, kSlotJd));
+  if (J != 0) sink.Text(2, 4, Title(config, kSlotJulianDay));
   sink.Text(2, 4 + J, Title(config, kSlotPositionAngle));
   sink.Text(2, 5 + J, Title(config, kSlotVertexAngle));
   sink.Text(2, 6 + J, Title(config, kSlotSunAltitude));
@@ -65,7 +65,7 @@ void ttransit::WriteTransitBlock(TCellSink& sink, const TTableConfigRecord& conf
     sink.Text(row, 1, std::to_string(n + 1) + (english ? ". contact: " : ". Kontakt: "));
     sink.Date(row, 2, kSlotDate, c.Year, c.Month, c.Day);
     sink.Value(TCellFamily::TimeOfDay, row, 3, kSlotTime, c.LocalHours);
-    if (J != 0) sink.Value(TCellFamily::Number, row, 4, kSlotJd, MjdOf(l.Contact[n]) + 2400000.5);
+    if (J != 0) sink.Value(TCellFamily::Number, row, 4, kSlotJulianDay, MjdOf(l.Contact[n]) + 2400000.5);
     sink.Value(TCellFamily::Angle, row, 4 + J, kSlotPositionAngle, l.PositionAngle[n]);
     sink.Value(TCellFamily::Angle, row, 5 + J, kSlotVertexAngle, l.VertexAngle[n]);
     sink.Value(TCellFamily::Angle, row, 6 + J, kSlotSunAltitude, l.SunAltitude[n]);
@@ -134,13 +134,13 @@ void ttransittabelle::WriteTransitList(TCellSink& sink, const TTableConfigRecord
             english ? std::string("Transits of ") + TransitPlanetEnglishName(planet_)
                     : std::string(TransitPlanetGermanName(planet_)) + "durchgänge");
   sink.Text(1, 2, Title(config, kSlotTime));
-  if (jdspalte != 0) sink.Text(1, 3, Title(config, kSlotJd));
+  if (jdspalte != 0) sink.Text(1, 3, Title(config, kSlotJulianDay));
   int row = 2;
   for (const ttransitlistergebnis& line : Lines) {
     const TObserverRecord& r = line.Observer;
     sink.Date(row, 1, kSlotDate, r.Year, r.Month, r.Day);
     sink.Value(TCellFamily::TimeOfDay, row, 2, kSlotTime, r.LocalHours);
-    if (jdspalte != 0) sink.Value(TCellFamily::Number, row, 3, kSlotJd, r.Mjd + 2400000.5);
+    if (jdspalte != 0) sink.Value(TCellFamily::Number, row, 3, kSlotJulianDay, r.Mjd + 2400000.5);
     ++row;
   }
 }

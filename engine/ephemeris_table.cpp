@@ -68,6 +68,14 @@ TKeplereph::TKeplereph(const TTableRequest& request, TSheet* outputSheet, const 
   TKeplereph::initialisieren(request, elements);
 }
 
+void TKeplereph::TakePeriod(const TTableRequest& request) {
+  TableConfig = request.Config;
+  Observer = request.Start;
+  PeriodStart = request.Start;
+  PeriodEnd = request.End;
+  Step = request.Step;
+}
+
 void TKeplereph::initialisieren(const TTableRequest& request, const TAsteroidElements& elements,
                                 std::uint8_t databaseFlag, const std::string& name) {
   ObjectName = name;
@@ -78,12 +86,8 @@ void TKeplereph::initialisieren(const TTableRequest& request, const TAsteroidEle
   VsopLevelA = request.VsopLevelA;
   VsopLevelB = request.VsopLevelB;
   Rows = 0;
-  TableConfig = request.Config;
   IntegrationTolerance = request.IntegrationTolerance;
-  Observer = request.Start;
-  PeriodStart = request.Start;
-  PeriodEnd = request.End;
-  Step = request.Step;
+  TakePeriod(request);
   TheorySelection = request.Selection;
   refusalShown_ = false;
   databaseRefused_ = false;

@@ -57,6 +57,10 @@ class TKeplereph : public TKepler {
   virtual void initialisieren(const TTableRequest& request, const TAsteroidElements& elements,
                               std::uint8_t databaseFlag = 0, const std::string& name = {});
 
+  // Takes the request's table configuration, period (the working observer
+  // record starts at its start) and step.
+  void TakePeriod(const TTableRequest& request);
+
   // The chain for one table row: the database record of the instant (when
   // the database flag is set), the position steps, then the topocentric,
   // horizon and rise/set group by column flag 1 and the physical group by

@@ -145,6 +145,22 @@ TStateVectorExt OrbitStartState(long double a, long double e, long double M, con
   return s;
 }
 
+void StoreHelioStateOfDate(TEphemerisResultRecord& result, const long double* state, double T) {
+  TMatrix33Ext toDate;
+  EclipticPrecessionMatrix(toDate, 0.0, T);
+  long double x = state[0], y = state[1], z = state[2], vx = state[3], vy = state[4], vz = state[5];
+  MatrixTimesVectorExt(toDate, x, y, z);
+  MatrixTimesVectorExt(toDate, vx, vy, vz);
+  TKeplerPosition& p = result.Position;
+  p.HelioX = static_cast<double>(x);
+  p.HelioY = static_cast<double>(y);
+  p.HelioZ = static_cast<double>(z);
+  result.HelioVX = static_cast<double>(vx);
+  result.HelioVY = static_cast<double>(vy);
+  result.HelioVZ = static_cast<double>(vz);
+  CartesianToPolar(p.HelioDistance, p.HelioLatitude, p.HelioLongitude, p.HelioX, p.HelioY, p.HelioZ);
+}
+
 namespace {
 
 enum class LegOutcome { Reached, Aborted, Failed };
@@ -270,19 +286,7 @@ void ConvertRow(TKeplereph& object, const long double* state, long double T, dou
                 std::int32_t vsopLevelA, std::uint8_t nameFlag) {
   TEphemerisResultRecord& result = object.Result;
   result.MeanAnomaly = -1000.0;
-  TMatrix33Ext toDate;
-  EclipticPrecessionMatrix(toDate, 0.0, static_cast<double>(T));
-  long double x = state[0], y = state[1], z = state[2], vx = state[3], vy = state[4], vz = state[5];
-  MatrixTimesVectorExt(toDate, x, y, z);
-  MatrixTimesVectorExt(toDate, vx, vy, vz);
-  TKeplerPosition& p = result.Position;
-  p.HelioX = static_cast<double>(x);
-  p.HelioY = static_cast<double>(y);
-  p.HelioZ = static_cast<double>(z);
-  result.HelioVX = static_cast<double>(vx);
-  result.HelioVY = static_cast<double>(vy);
-  result.HelioVZ = static_cast<double>(vz);
-  CartesianToPolar(p.HelioDistance, p.HelioLatitude, p.HelioLongitude, p.HelioX, p.HelioY, p.HelioZ);
+  StoreHelioStateOfDate(result, state, static_cast<double>(T));
 
   TObserverRecord observer = object.Observer;
   observer.Mjd = mjdUT;

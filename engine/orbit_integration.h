@@ -122,6 +122,12 @@ void IntegrateCometOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t
                                     std::uint8_t show, long double spanDays, std::int32_t vsopLevelA,
                                     std::int32_t vsopLevelB, std::uint8_t nameFlag);
 
+// Stores the heliocentric J2000 ecliptic state `state` (x, y, z in AU, vx,
+// vy, vz in AU/day) precessed to the ecliptic and equinox of date T (Julian
+// centuries, TT) in `result`: the rectangular place, its polar form (AU,
+// degrees) and the velocity.
+void StoreHelioStateOfDate(TEphemerisResultRecord& result, const long double* state, double T);
+
 // Heliocentric J2000 ecliptic state (AU, AU/day) of a comet (perihelion
 // elements in the TKepler fields) at the Julian day `epochJd` (TT).
 TStateVectorExt CometStartState(const TKepler& object, double epochJd);

@@ -5,13 +5,14 @@
 #include <string>
 
 #include "core/column_flags.h"
+#include "core/data_format_slots.h"
 #include "core/time_scales.h"
 
 namespace kvx {
 
 namespace {
 
-constexpr int kDateSlot = 0, kTimeSlot = 1, kJulianDateSlot = 3, kSeparationSlot = 168;
+constexpr int kSeparationSlot = 168;
 constexpr int kObjectTitle = 161, kEventTitle = 162;
 
 const std::string& Title(const TTableConfigRecord& config, int slot) {
@@ -54,13 +55,13 @@ int WriteAlmanac(const TTableConfigRecord& config, const TEventList& events, con
                  const TObserverRecord& periodEnd, TCellSink& sink) {
   const bool jd = WithJulianDate(config);
   int col = 1;
-  sink.Text(1, col, Title(config, kDateSlot));
-  sink.Width(col++, kDateSlot);
-  sink.Text(1, col, Title(config, kTimeSlot));
-  sink.Width(col++, kTimeSlot);
+  sink.Text(1, col, Title(config, kSlotDate));
+  sink.Width(col++, kSlotDate);
+  sink.Text(1, col, Title(config, kSlotTime));
+  sink.Width(col++, kSlotTime);
   if (jd) {
-    sink.Text(1, col, Title(config, kJulianDateSlot));
-    sink.Width(col++, kJulianDateSlot);
+    sink.Text(1, col, Title(config, kSlotJulianDay));
+    sink.Width(col++, kSlotJulianDay);
   }
   const int objectCol = col;
   sink.Text(1, objectCol, Title(config, kObjectTitle));
@@ -75,13 +76,13 @@ int WriteAlmanac(const TTableConfigRecord& config, const TEventList& events, con
     if (!InPeriod(e.Mjd(), periodStart.Mjd, periodEnd.Mjd)) continue;
     ++row;
     const TObserverRecord& r = e.Observer;
-    sink.Date(row, 1, kDateSlot, r.Year, r.Month, r.Day);
+    sink.Date(row, 1, kSlotDate, r.Year, r.Month, r.Day);
     if (e.Kind() == 24) {
       sink.Text(row, 2, std::string());
     } else {
-      sink.Value(TCellFamily::TimeOfDay, row, 2, kTimeSlot, r.LocalHours);
+      sink.Value(TCellFamily::TimeOfDay, row, 2, kSlotTime, r.LocalHours);
     }
-    if (jd) sink.Value(TCellFamily::Number, row, 3, kJulianDateSlot, MjdToJd(e.Mjd()));
+    if (jd) sink.Value(TCellFamily::Number, row, 3, kSlotJulianDay, MjdToJd(e.Mjd()));
     sink.Text(row, objectCol, e.ObjectName());
     sink.Text(row, objectCol + 1, e.SecondName());
     const int decimals = AlmanacValueDecimals(e.Kind(), e.ObjectName());

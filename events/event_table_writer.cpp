@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/column_flags.h"
+#include "core/data_format_slots.h"
 #include "core/name_tables.h"
 #include "core/time_scales.h"
 #include "events/search_options.h"
@@ -11,7 +12,6 @@ namespace kvx {
 
 namespace {
 
-constexpr int kDateSlot = 0, kTimeSlot = 1, kJulianDateSlot = 3;
 constexpr int kObjectTitle = 161, kEventTitle = 162;
 
 const std::string& Title(const TTableConfigRecord& config, int slot) {
@@ -37,7 +37,7 @@ int EventValueDecimals(int kind, const std::string& objectName) {
 int WriteEventSearchResults(const TTableConfigRecord& config, const TEventList& events, TCellSink& sink) {
   const bool jd = config.Flags[column_flag::kJulianDate] != 0;
   const int valueCol = ValueColumn(config);
-  const int slots[] = {kObjectTitle, kEventTitle, kDateSlot, kTimeSlot, kJulianDateSlot};
+  const int slots[] = {kObjectTitle, kEventTitle, kSlotDate, kSlotTime, kSlotJulianDay};
   for (int col = 1; col <= (jd ? 5 : 4); ++col) {
     sink.Text(1, col, Title(config, slots[col - 1]));
     sink.Width(col, slots[col - 1]);
@@ -49,9 +49,9 @@ int WriteEventSearchResults(const TTableConfigRecord& config, const TEventList& 
     const TObserverRecord& r = e.Observer;
     sink.Text(row, 1, e.ObjectName());
     sink.Text(row, 2, entry.Key);
-    sink.Date(row, 3, kDateSlot, r.Year, r.Month, r.Day);
-    sink.Value(TCellFamily::TimeOfDay, row, 4, kTimeSlot, r.LocalHours);
-    if (jd) sink.Value(TCellFamily::Number, row, 5, kJulianDateSlot, MjdToJd(e.Mjd()));
+    sink.Date(row, 3, kSlotDate, r.Year, r.Month, r.Day);
+    sink.Value(TCellFamily::TimeOfDay, row, 4, kSlotTime, r.LocalHours);
+    if (jd) sink.Value(TCellFamily::Number, row, 5, kSlotJulianDay, MjdToJd(e.Mjd()));
     const int decimals = EventValueDecimals(e.Kind(), e.ObjectName());
     const double shown = EventShownValue(e.Kind(), e.Value());
     if (decimals >= 0 && std::isfinite(shown)) {

@@ -7,6 +7,7 @@
 
 #include "core/angle_constants.h"
 #include "core/column_flags.h"
+#include "core/data_format_slots.h"
 #include "core/frames.h"
 #include "core/physical_ephemeris.h"
 #include "core/text_conversion.h"
@@ -39,13 +40,9 @@ constexpr double kDefaultSheetColumnWidth = 800.0 / 256.0;
 constexpr double kRootMargin = 1e-6;
 
 // Format slots and column titles of the event tables.
-constexpr int kDateSlot = 0;
-constexpr int kTimeSlot = 1;
-constexpr int kJulianDateSlot = 3;
 constexpr int kEventSlot = 162;
 constexpr int kSeparationSlot = 167;
 constexpr int kPlanetAltitudeSlot = 47;
-constexpr int kSunAltitudeSlot = 158;
 
 enum Family { kPhenomena = 0, kConjunctions = 1, kOneMoon = 2 };
 
@@ -475,20 +472,20 @@ void TJupiterereignisse::WriteEvents(TCellSink& sink) {
     };
     using E = tjupitermondereignis;
     if (heading)
-      title(kDateSlot, TableConfig.ColumnTitles[kDateSlot]);
+      title(kSlotDate, TableConfig.ColumnTitles[kSlotDate]);
     else
-      sink.Date(row, col, kDateSlot, e->date.Year, e->date.Month, e->date.Day);
+      sink.Date(row, col, kSlotDate, e->date.Year, e->date.Month, e->date.Day);
     ++col;
-    number(kTimeSlot, TCellFamily::TimeOfDay, [](const E& x) { return x.date.LocalHours; });
+    number(kSlotTime, TCellFamily::TimeOfDay, [](const E& x) { return x.date.LocalHours; });
     if (ColumnOn(cf::kJulianDate)) {
-      number(kJulianDateSlot, TCellFamily::Number, [](const E& x) { return MjdToJd(x.date.Mjd); });
+      number(kSlotJulianDay, TCellFamily::Number, [](const E& x) { return MjdToJd(x.date.Mjd); });
     }
     if (phenomena) text(english ? "Moon" : "Mond", [](const E& x) { return x.MoonText; });
     text(TableConfig.ColumnTitles[kEventSlot], [](const E& x) { return x.EventText; });
     if (conjunctions) number(kSeparationSlot, TCellFamily::Arcseconds, [](const E& x) { return x.Separation; });
     if (phenomena) text("Phase", [](const E& x) { return x.PhaseText; });
     number(kPlanetAltitudeSlot, TCellFamily::Angle, [](const E& x) { return x.PlanetAltitude; });
-    number(kSunAltitudeSlot, TCellFamily::Angle, [](const E& x) { return x.SunAltitude; });
+    number(kSlotSunAltitude, TCellFamily::Angle, [](const E& x) { return x.SunAltitude; });
     columns = col - 1;
   }
   OutputRow = n + 2;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 #include "core/angle_constants.h"
 #include "core/little_endian.h"
@@ -439,39 +440,35 @@ bool ReadOwnTextObservations(const std::vector<std::string>& lines, TObservation
 // ---------------------------------------------------------------------------
 // The binary file.
 
+namespace {
+
+// The byte offset of every field of the record (the layout, with the
+// unused bytes, is drawn in the header); one table for both directions.
+using R = TObservationRecord;
+constexpr std::pair<int, double R::*> kDoubleFields[] = {
+    {4, &R::EquinoxObservations}, {12, &R::EquinoxElements}, {20, &R::Hours},  {28, &R::RaPacked},  {36, &R::DecPacked},
+    {44, &R::Longitude},          {52, &R::RhoCos},          {60, &R::RhoSin}, {68, &R::Magnitude},
+};
+constexpr std::pair<int, std::int32_t R::*> kIntegerFields[] = {
+    {76, &R::Year},
+    {80, &R::Month},
+    {84, &R::Day},
+    {88, &R::StationCode},
+};
+
+}  // namespace
+
 void EncodeObservationRecord(const TObservationRecord& r, std::uint8_t* out) {
   static_assert(kObservationRecordSize == 92 + 64, "the observation record is 156 bytes");
   std::fill(out, out + kObservationRecordSize, std::uint8_t{0});
-  PutF64(out + 4, r.EquinoxObservations);
-  PutF64(out + 12, r.EquinoxElements);
-  PutF64(out + 20, r.Hours);
-  PutF64(out + 28, r.RaPacked);
-  PutF64(out + 36, r.DecPacked);
-  PutF64(out + 44, r.Longitude);
-  PutF64(out + 52, r.RhoCos);
-  PutF64(out + 60, r.RhoSin);
-  PutF64(out + 68, r.Magnitude);
-  PutI32(out + 76, r.Year);
-  PutI32(out + 80, r.Month);
-  PutI32(out + 84, r.Day);
-  PutI32(out + 88, r.StationCode);
+  for (const auto& [offset, field] : kDoubleFields) PutF64(out + offset, r.*field);
+  for (const auto& [offset, field] : kIntegerFields) PutI32(out + offset, r.*field);
 }
 
 TObservationRecord DecodeObservationRecord(const std::uint8_t* in) {
   TObservationRecord r;
-  r.EquinoxObservations = GetF64(in + 4);
-  r.EquinoxElements = GetF64(in + 12);
-  r.Hours = GetF64(in + 20);
-  r.RaPacked = GetF64(in + 28);
-  r.DecPacked = GetF64(in + 36);
-  r.Longitude = GetF64(in + 44);
-  r.RhoCos = GetF64(in + 52);
-  r.RhoSin = GetF64(in + 60);
-  r.Magnitude = GetF64(in + 68);
-  r.Year = GetI32(in + 76);
-  r.Month = GetI32(in + 80);
-  r.Day = GetI32(in + 84);
-  r.StationCode = GetI32(in + 88);
+  for (const auto& [offset, field] : kDoubleFields) r.*field = GetF64(in + offset);
+  for (const auto& [offset, field] : kIntegerFields) r.*field = GetI32(in + offset);
   return r;
 }
 
@@ -602,26 +599,19 @@ bool OpenObservationFileNamed(torbdet& od, const std::string& fileName) {
   TObservationList list;
   TObservationReadReport report;
   double eqObs = 0, eqEl = 0;
+  if (size > kMaxTextFileBytes) {
+    ShowMessage("Die Datei ist zu groß (" + std::to_string(size) + " Bytes).",
+                "The file is too large (" + std::to_string(size) + " bytes).", MessageIcon::Error);
+    return false;
+  }
+  std::string bytes, error;
+  if (!ReadFileBytes(fileName, bytes, error)) return false;
   if (HasExtension(fileName, ".OBS")) {
-    if (size > kMaxTextFileBytes) {
-      ShowMessage("Die Datei ist zu groß (" + std::to_string(size) + " Bytes).",
-                  "The file is too large (" + std::to_string(size) + " bytes).", MessageIcon::Error);
-      return false;
-    }
-    std::string bytes, error;
-    if (!ReadFileBytes(fileName, bytes, error)) return false;
     if (!ReadObservationRecords(bytes, list, eqObs, eqEl, report)) {
       ShowInvalidFormat();
       return false;
     }
   } else {
-    if (size > kMaxTextFileBytes) {
-      ShowMessage("Die Datei ist zu groß (" + std::to_string(size) + " Bytes).",
-                  "The file is too large (" + std::to_string(size) + " bytes).", MessageIcon::Error);
-      return false;
-    }
-    std::string bytes, error;
-    if (!ReadFileBytes(fileName, bytes, error)) return false;
     if (bytes.find('\0') != std::string::npos) {
       ShowInvalidFormat();
       return false;

@@ -1,5 +1,6 @@
 #include "orbitdet/trial_places.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -196,26 +197,13 @@ TOrbitStatus TTrialPlaces::BatchedPlace(const TTrialPlaceRequest& r, double& raH
       TEphemerisResultRecord& res = ephemeris_.Result;
       for (std::size_t k = 0; k < n; ++k) {
         const TObserverRecord& observer = observers_[k];
-        long double x = states[k][0], y = states[k][1], z = states[k][2];
-        long double vx = states[k][3], vy = states[k][4], vz = states[k][5];
-        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z) || !std::isfinite(vx) || !std::isfinite(vy) ||
-            !std::isfinite(vz)) {
+        const TStateVectorExt& state = states[k];
+        if (!std::all_of(state.begin(), state.end(), [](long double v) { return std::isfinite(v); })) {
           batchStatus_[k] = TOrbitStatus::IterationFailed;
           continue;
         }
         // The integration's J2000 ecliptic state into the chain of date.
-        TMatrix33Ext toDate;
-        EclipticPrecessionMatrix(toDate, 0.0, observer.Centuries);
-        MatrixTimesVectorExt(toDate, x, y, z);
-        MatrixTimesVectorExt(toDate, vx, vy, vz);
-        TKeplerPosition& p = res.Position;
-        p.HelioX = static_cast<double>(x);
-        p.HelioY = static_cast<double>(y);
-        p.HelioZ = static_cast<double>(z);
-        res.HelioVX = static_cast<double>(vx);
-        res.HelioVY = static_cast<double>(vy);
-        res.HelioVZ = static_cast<double>(vz);
-        CartesianToPolar(p.HelioDistance, p.HelioLatitude, p.HelioLongitude, p.HelioX, p.HelioY, p.HelioZ);
+        StoreHelioStateOfDate(res, state.data(), observer.Centuries);
         ephemeris_.Observer = observer;
         ephemeris_.geozentrischekliptikalgeometrisch();
         ephemeris_.geozentrischastrometrisch_linear();

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/data_format_slots.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "setup/column_sets.h"
@@ -231,10 +232,6 @@ constexpr PreviewStep kPreviewOrder[] = {
     F(108),
 };
 
-constexpr int kDateSlot = 0;
-constexpr int kTimeSlot = 1;
-constexpr int kJdSlot = 3;
-
 // Group members set by the "on"/"off" buttons.
 struct ByteRange {
   std::uint8_t first, last;
@@ -266,11 +263,11 @@ std::vector<std::string> PreviewHeadings(const TTableConfigRecord& record, int k
   std::snprintf(yearText, sizeof yearText, "%.0f", std::round(secondEquinoxYear));
   for (const PreviewStep& step : kPreviewOrder) {
     if (step.byte == kAlways) {
-      headings.push_back(Title(record, kDateSlot));
+      headings.push_back(Title(record, kSlotDate));
       continue;
     }
     if (step.byte == kTimeOfDay) {
-      if (flags[cf::kDateOnly] == 0) headings.push_back(Title(record, kTimeSlot));
+      if (flags[cf::kDateOnly] == 0) headings.push_back(Title(record, kSlotTime));
       continue;
     }
     const bool on = flags[step.byte] != 0 || (step.also != kNone && flags[step.also] != 0);
@@ -281,7 +278,7 @@ std::vector<std::string> PreviewHeadings(const TTableConfigRecord& record, int k
     }
     if ((shown & Bit(kind)) == 0) continue;
     if (step.part == kJulianDateSlot) {
-      headings.push_back(Title(record, kJdSlot));
+      headings.push_back(Title(record, kSlotJulianDay));
       continue;
     }
     const TColumnFlagInfo& info = ColumnFlagTable[step.byte];

@@ -93,42 +93,38 @@ TBatchResult RunBatch(const TBatchRun& run, TKeplereph& table, int count,
   return result;
 }
 
-}  // namespace
-
-TBatchResult AsteroidFileEphemerides(const TBatchRun& run, TKeplereph& table, Planetoidentabelle& list,
-                                     const std::string& fileName, std::uint8_t kind, const TAsteroidElements& own) {
+// The run over an element list (asteroids or comets), loaded from
+// `fileName` first when it is not marked loaded; the table is left set up
+// with the elements `own`.
+template <class Table, class List, class Elements>
+TBatchResult ElementListEphemerides(const TBatchRun& run, Table& table, List& list, const std::string& fileName,
+                                    std::uint8_t kind, const Elements& own) {
   if (list.Loaded == 0 && !fileName.empty()) {
     CurrentProgress().SetLabel(run.Language != 0 ? "Loading file" : "Datei wird eingelesen");
     std::uint8_t k = kind;
     list.Neuedateiladen(k, fileName, true, 0);
   }
-  auto setUp = [&](const TAsteroidElements& elements) { table.initialisieren(RequestOf(run), elements); };
+  auto setUp = [&](const Elements& elements) { table.initialisieren(RequestOf(run), elements); };
   return RunBatch(
       run, table, list.Count(),
       [&](int i) {
-        const TAsteroidElements& elements = list.Data(i);
+        const Elements& elements = list.Data(i);
         setUp(elements);
         return elements.Name;
       },
       [&] { setUp(own); });
 }
 
+}  // namespace
+
+TBatchResult AsteroidFileEphemerides(const TBatchRun& run, TKeplereph& table, Planetoidentabelle& list,
+                                     const std::string& fileName, std::uint8_t kind, const TAsteroidElements& own) {
+  return ElementListEphemerides(run, table, list, fileName, kind, own);
+}
+
 TBatchResult CometFileEphemerides(const TBatchRun& run, TKometeph& table, Kometentabelle& list,
                                   const std::string& fileName, std::uint8_t kind, const TCometElements& own) {
-  if (list.Loaded == 0 && !fileName.empty()) {
-    CurrentProgress().SetLabel(run.Language != 0 ? "Loading file" : "Datei wird eingelesen");
-    std::uint8_t k = kind;
-    list.Neuedateiladen(k, fileName, true, 0);
-  }
-  auto setUp = [&](const TCometElements& elements) { table.initialisieren(RequestOf(run), elements); };
-  return RunBatch(
-      run, table, list.Count(),
-      [&](int i) {
-        const TCometElements& elements = list.Data(i);
-        setUp(elements);
-        return elements.Name;
-      },
-      [&] { setUp(own); });
+  return ElementListEphemerides(run, table, list, fileName, kind, own);
 }
 
 TBatchResult AsteroidDatabaseEphemerides(const TBatchRun& run, TKeplereph& table, const std::vector<std::string>& files,

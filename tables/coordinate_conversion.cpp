@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/frames.h"
 #include "core/rise_set_search.h"
@@ -68,70 +69,32 @@ bool ConvertPositionFrames(TObserverRecord r, TCoordinateBlock& block) {
     if (m != nullptr) MatrixTimesVector(*m, x, y, z);
     EclipticToEquatorial(x, y, z, t);
   };
-  double inLon = 0, inLat = 0;
-  switch (b.inputSystem) {
-    case 0:
-      inLon = b.raDate, inLat = b.decDate;
-      break;
-    case 1:
-      inLon = b.raJ2000, inLat = b.decJ2000;
-      break;
-    case 2:
-      inLon = b.raB1950, inLat = b.decB1950;
-      break;
-    case 3:
-      inLon = b.lonDate, inLat = b.latDate;
-      break;
-    case 4:
-      inLon = b.lonJ2000, inLat = b.latJ2000;
-      break;
-    case 5:
-      inLon = b.lonB1950, inLat = b.latB1950;
-      break;
-    case 6:
-      inLon = b.galLon, inLat = b.galLat;
-      break;
-    case 7:
-      inLon = b.azimuth, inLat = b.altitude;
-      break;
-    default:
-      return false;
-  }
+  // The input pair of each system, in the order of CoordinateSystemName.
+  using B = TCoordinateBlock;
+  static constexpr std::pair<double B::*, double B::*> kInputPairs[8] = {
+      {&B::raDate, &B::decDate},  {&B::raJ2000, &B::decJ2000},  {&B::raB1950, &B::decB1950},
+      {&B::lonDate, &B::latDate}, {&B::lonJ2000, &B::latJ2000}, {&B::lonB1950, &B::latB1950},
+      {&B::galLon, &B::galLat},   {&B::azimuth, &B::altitude}};
+  const int in = b.inputSystem;
+  if (in > 7) return false;
+  const double inLon = b.*kInputPairs[in].first, inLat = b.*kInputPairs[in].second;
   if (!Finite(inLon, inLat) || std::fabs(inLat) > 90.0 || !std::isfinite(t) || !std::isfinite(r.Latitude)) return false;
-  switch (b.inputSystem) {
-    case 0:
-      equatorialFrom(b.raDate, b.decDate, nullptr);
-      break;
-    case 1:
-      equatorialFrom(b.raJ2000, b.decJ2000, &eqJ2000ToDate);
-      break;
-    case 2:
-      equatorialFrom(b.raB1950, b.decB1950, &eq1950ToDate);
-      break;
-    case 3:
-      eclipticFrom(b.lonDate, b.latDate, nullptr);
-      break;
-    case 4:
-      eclipticFrom(b.lonJ2000, b.latJ2000, &ecJ2000ToDate);
-      break;
-    case 5:
-      eclipticFrom(b.lonB1950, b.latB1950, &ec1950ToDate);
-      break;
-    case 6: {
-      double ra = 0, dec = 0;
-      GalacticToEquatorial(ra, dec, b.galLon, b.galLat);
-      equatorialFrom(ra, dec, &eq1950ToDate);
-      break;
-    }
-    default: {
-      double ra = 0, dec = 0;
-      RotateHourAngleFrame(ra, dec, 90.0 - r.Latitude, b.altitude, 180.0 - b.azimuth, lst);
-      equatorialFrom(ra, dec, nullptr);
-      break;
-    }
+  // The precession from each system's equinox to the date.
+  const TMatrix33* const toDate[6] = {nullptr, &eqJ2000ToDate, &eq1950ToDate, nullptr, &ecJ2000ToDate, &ec1950ToDate};
+  if (in < 3) {
+    equatorialFrom(inLon, inLat, toDate[in]);
+  } else if (in < 6) {
+    eclipticFrom(inLon, inLat, toDate[in]);
+  } else if (in == 6) {
+    double ra = 0, dec = 0;
+    GalacticToEquatorial(ra, dec, inLon, inLat);
+    equatorialFrom(ra, dec, &eq1950ToDate);
+  } else {
+    double ra = 0, dec = 0;
+    RotateHourAngleFrame(ra, dec, 90.0 - r.Latitude, inLat, 180.0 - inLon, lst);
+    equatorialFrom(ra, dec, nullptr);
   }
   // Every pair but the input.
-  const int in = b.inputSystem;
   double ra = 0, dec = 0;
   ToPair(ra, dec, x, y, z);
   if (in != 0) b.raDate = ra, b.decDate = dec;

@@ -127,11 +127,7 @@ ttagesephemeride::ttagesephemeride(const TTableRequest& request, TSheet* outputS
 
 void ttagesephemeride::initialisieren(const TTableRequest& request) {
   Language = request.Language;
-  TableConfig = request.Config;
-  Step = request.Step;
-  Observer = request.Start;
-  PeriodStart = request.Start;
-  PeriodEnd = request.End;
+  TakePeriod(request);
   ObjectName = request.Language != 0 ? "No Objectname" : "Objektname nicht belegt";
   TheorySelection = request.Selection;
   VsopLevelA = request.VsopLevelA;

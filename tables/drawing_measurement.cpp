@@ -7,6 +7,7 @@
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "platform/globals.h"
+#include "tables/places_of_date.h"
 #include "theories/observer_completion.h"
 
 namespace kvx {
@@ -84,22 +85,14 @@ bool DrawingDiscData(int body, TObserverRecord observer, TTheorySelection select
   if (body <= 0) {
     TSonne sun(LanguageEnglish, selection, 0, config, observer, 1e-10L);
     sun.initialisieren(LanguageEnglish, selection, config, observer, 1e-10L);
-    sun.VsopLevelA = vsopLevel;
-    sun.bahnlageelemente();
-    sun.heliozentrisch(0, 0, 0, 0);
-    sun.geozentrischekliptikalgeometrisch();
-    sun.Ekliptik_aequator();
+    GeometricPlacesOfDate(sun, vsopLevel);
     sun.physischeEphemeride();
     block = sun.Result.Physical;
   } else {
     const int planet = body + 3;
     Tpla p(LanguageEnglish, selection, 0, planet, config, observer, 1e-10L);
     p.initialisieren(LanguageEnglish, selection, planet, config, observer, 1e-10L);
-    p.VsopLevelA = vsopLevel;
-    p.bahnlageelemente();
-    p.heliozentrisch(0, 0, 0, 0);
-    p.geozentrischekliptikalgeometrisch();
-    p.Ekliptik_aequator();
+    GeometricPlacesOfDate(p, vsopLevel);
     p.physischeEphemeride();
     block = p.Result.Physical;
   }

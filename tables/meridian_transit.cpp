@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 
+#include "core/data_format_slots.h"
 #include "core/frames.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
@@ -13,6 +14,7 @@
 #include "engine/planet.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
+#include "tables/places_of_date.h"
 #include "theories/observer_completion.h"
 
 namespace kvx {
@@ -21,9 +23,6 @@ namespace {
 
 constexpr double kSearchStepDays = 0.05;
 constexpr double kStepHours = 1.2;
-constexpr int kSlotDate = 0;
-constexpr int kSlotTime = 1;
-constexpr int kSlotJd = 3;
 
 int PlanetOfSystem(int system) { return system == 0 ? 4 : system <= 2 ? 5 : 6; }
 
@@ -54,11 +53,7 @@ bool ttransitsuche::rechnen(TObserverRecord& observer, double& cm) const {
   const int planet = PlanetOfSystem(system_);
   Tpla body(LanguageEnglish, selection_, 0, planet, config_, observer, 1e-10L);
   body.initialisieren(LanguageEnglish, selection_, planet, config_, observer, 1e-10L);
-  body.VsopLevelA = vsopLevel_;
-  body.bahnlageelemente();
-  body.heliozentrisch(0, 0, 0, 0);
-  body.geozentrischekliptikalgeometrisch();
-  body.Ekliptik_aequator();
+  GeometricPlacesOfDate(body, vsopLevel_);
   body.aequinoktium_reduktion();
   body.topozentr();
   // The disc as the observer sees it: the place of the planet (light time
@@ -156,14 +151,14 @@ void ttransitsuche::paintdms(TCellSink& sink) {
       year = o.Year;
       sink.Date(row, 1, kSlotDate, o.Year, o.Month, o.Day);
     }
-    if (jd) sink.Value(TCellFamily::Number, row, col, kSlotJd, o.Mjd + 2400000.5);
+    if (jd) sink.Value(TCellFamily::Number, row, col, kSlotJulianDay, o.Mjd + 2400000.5);
     sink.Value(TCellFamily::TimeOfDay, row, col + group - 1, kSlotTime, o.LocalHours);
     col += group;
     widest = std::max(widest, col - 1);
   }
   sink.Text(1, 1, LanguageEnglish != 0 ? "Date" : "Datum");
   for (int c = 2; c <= widest; c += group) {
-    if (jd) sink.Text(1, c, config_.ColumnTitles[kSlotJd]);
+    if (jd) sink.Text(1, c, config_.ColumnTitles[kSlotJulianDay]);
     sink.Text(1, c + group - 1, name_);
   }
 }

@@ -62,11 +62,7 @@ TJupiterephfenster::TJupiterephfenster(const TTableRequest& request, TSheet* she
 }
 
 void TJupiterephfenster::initialisieren(const TTableRequest& request, std::int32_t optionA, std::int32_t optionB) {
-  TableConfig = request.Config;
-  Observer = request.Start;
-  PeriodStart = request.Start;
-  PeriodEnd = request.End;
-  Step = request.Step;
+  TakePeriod(request);
   OptionA = optionA;
   OptionB = optionB;
   Rows = 0;

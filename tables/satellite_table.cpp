@@ -7,6 +7,7 @@
 #include "core/angle_constants.h"
 #include "core/asteroid_elements.h"
 #include "core/column_flags.h"
+#include "core/data_format_slots.h"
 #include "core/frames.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
@@ -34,7 +35,6 @@ constexpr int kRangeSlot = 184;
 constexpr int kLatitudeSlot = 185;
 constexpr int kLongitudeSlot = 186;
 constexpr int kHeightSlot = 187;
-constexpr int kSunAltitudeSlot = 158;
 
 std::string NotComputableText(std::uint8_t language) { return language != 0 ? "Not computable" : "Nicht berechenbar"; }
 
@@ -160,11 +160,7 @@ Tsatellitenephfenster::Tsatellitenephfenster(const TTableRequest& request, TShee
 }
 
 void Tsatellitenephfenster::initialisieren(const TTableRequest& request) {
-  TableConfig = request.Config;
-  Observer = request.Start;
-  PeriodStart = request.Start;
-  PeriodEnd = request.End;
-  Step = request.Step;
+  TakePeriod(request);
   Rows = 0;
   Stopped = 0;
   Language = request.Language;
@@ -284,7 +280,7 @@ void Tsatellitenephfenster::WriteValueColumns(TCellSink& sink, int row, int& col
   } else {
     sink.Text(row, c, lighting);
   }
-  cell(TCellFamily::Angle, kSunAltitudeSlot, sunAltitude);
+  cell(TCellFamily::Angle, kSlotSunAltitude, sunAltitude);
 }
 
 void Tsatellitenephfenster::WriteStepRow(TCellSink& sink, int k, bool heading) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/column_flags.h"
+#include "core/data_format_slots.h"
 #include "core/time_scales.h"
 #include "theories/seasons.h"
 
@@ -12,9 +13,6 @@ namespace {
 
 // The format slots of the four columns.
 constexpr int kSeasonSlot = 163;
-constexpr int kDateSlot = 0;
-constexpr int kTimeSlot = 1;
-constexpr int kJulianDateSlot = 3;
 
 bool WithJulianDate(const TTableConfigRecord& config) { return config.Flags[column_flag::kJulianDate] != 0; }
 
@@ -26,22 +24,22 @@ void WriteYear(TCellSink& sink, const TTableConfigRecord& config, const tjahresz
   if (index == 0) {
     if (sink.IsGrid()) {
       sink.Width(1, kSeasonSlot);
-      sink.Width(2, kDateSlot);
-      sink.Width(3, kTimeSlot);
-      if (jd) sink.Width(4, kJulianDateSlot);
+      sink.Width(2, kSlotDate);
+      sink.Width(3, kSlotTime);
+      if (jd) sink.Width(4, kSlotJulianDay);
     }
     sink.Text(1, 1, config.ColumnTitles[kSeasonSlot]);
-    sink.Text(1, 2, config.ColumnTitles[kDateSlot]);
-    sink.Text(1, 3, config.ColumnTitles[kTimeSlot]);
-    if (jd) sink.Text(1, 4, config.ColumnTitles[kJulianDateSlot]);
+    sink.Text(1, 2, config.ColumnTitles[kSlotDate]);
+    sink.Text(1, 3, config.ColumnTitles[kSlotTime]);
+    if (jd) sink.Text(1, 4, config.ColumnTitles[kSlotJulianDay]);
   }
   for (int k = 1; k <= 4; ++k) {
     const TObserverRecord& r = entry.Seasons[static_cast<std::size_t>(k - 1)];
     const int row = 4 * index + k + 1;
     sink.Text(row, 1, captions[static_cast<std::size_t>(k - 1)]);
-    sink.Date(row, 2, kDateSlot, r.Year, r.Month, r.Day);
-    sink.Value(TCellFamily::TimeOfDay, row, 3, kTimeSlot, r.LocalHours);
-    if (jd) sink.Value(TCellFamily::Number, row, 4, kJulianDateSlot, MjdToJd(r.Mjd));
+    sink.Date(row, 2, kSlotDate, r.Year, r.Month, r.Day);
+    sink.Value(TCellFamily::TimeOfDay, row, 3, kSlotTime, r.LocalHours);
+    if (jd) sink.Value(TCellFamily::Number, row, 4, kSlotJulianDay, MjdToJd(r.Mjd));
   }
 }
 
