@@ -27,10 +27,7 @@ inline constexpr int kFormatSlotCount = 221;
 
 // The slots of the columns that many tables write: the civil date, the
 // local time of day, UT, the Julian day and the Sun's altitude.
-inline constexpr int kSlotDate = 0;
-inline constexpr int kSlotTime = 1;
-inline constexpr int kSlotUT = 2;
-inline constexpr int kSlotJulianDay = 3;
+inline constexpr int kSlotDate = 0, kSlotTime = 1, kSlotUT = 2, kSlotJulianDay = 3;
 inline constexpr int kSlotSunAltitude = 158;
 
 struct TDataFormatSlot {

@@ -138,6 +138,17 @@ void SetContactPair(tergebnisdatensatz& row, const TContactCircumstances& c1, co
   row.CoefficientB2 = c2.B;
 }
 
+void SetContactAltitudes(tergebnisdatensatz& row, const TObserverRecord& observer, double altitude1, double altitude2,
+                         double sun1, double sun2) {
+  const auto refracted = [&observer](double h) {
+    return observer.RefractionOn != 0 ? Refraction(h, observer.Pressure, observer.Temperature) : h;
+  };
+  row.Altitude1 = refracted(altitude1);
+  row.SunAltitude1 = refracted(sun1);
+  row.Altitude2 = refracted(altitude2);
+  row.SunAltitude2 = refracted(sun2);
+}
+
 TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultationFrame& frame, TPointSource source,
                                  const TContactScanSettings& settings, const TSourceMotion& motion) {
   TContactPair pair;
@@ -429,26 +440,16 @@ void tsternbedeckung::EvaluateStar(const TSearchContext& context, std::int32_t i
   const TContactCircumstances& c2 = pair.Contact[1];
   if (!(c1.Altitude > kMinimumStarAltitude || c2.Altitude > kMinimumStarAltitude)) return;
   const bool preciseSun = Options.PreciseSun != 0;
-  double sun1 = OccultationSunAltitude(context, preciseSun, c1.Mjd, rhoCos_, rhoSin_, Start.Longitude);
-  double sun2 = OccultationSunAltitude(context, preciseSun, c2.Mjd, rhoCos_, rhoSin_, Start.Longitude);
+  const double sun1 = OccultationSunAltitude(context, preciseSun, c1.Mjd, rhoCos_, rhoSin_, Start.Longitude);
+  const double sun2 = OccultationSunAltitude(context, preciseSun, c2.Mjd, rhoCos_, rhoSin_, Start.Longitude);
   const bool dark1 = SinD(sun1) < sinH0_;
   const bool dark2 = SinD(sun2) < sinH0_;
-  double altitude1 = c1.Altitude, altitude2 = c2.Altitude;
-  if (Start.RefractionOn != 0) {
-    sun1 = Refraction(sun1, Start.Pressure, Start.Temperature);
-    sun2 = Refraction(sun2, Start.Pressure, Start.Temperature);
-    altitude1 = Refraction(altitude1, Start.Pressure, Start.Temperature);
-    altitude2 = Refraction(altitude2, Start.Pressure, Start.Temperature);
-  }
   if (!(dark1 || dark2)) return;
   if (CenturiesOfMjd(c1.Mjd) > endT_ || CenturiesOfMjd(c2.Mjd) < startT_) return;
 
   auto row = std::make_unique<tergebnisdatensatz>();
   SetContactPair(*row, c1, c2);
-  row->Altitude1 = altitude1;
-  row->SunAltitude1 = sun1;
-  row->Altitude2 = altitude2;
-  row->SunAltitude2 = sun2;
+  SetContactAltitudes(*row, Start, c1.Altitude, c2.Altitude, sun1, sun2);
   row->Magnitude = star.Magnitude100;
   row->ExtraValue = 0;
   row->EventFlag = 1;

@@ -134,6 +134,11 @@ TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultat
 // Copies the two contacts' times (MJD, UT), position angles and a, b
 // coefficients into a result record; altitudes are the caller's.
 void SetContactPair(tergebnisdatensatz& row, const TContactCircumstances& c1, const TContactCircumstances& c2);
+// Stores the altitudes (degrees) of the occulted object and of the Sun at
+// the two contacts in a result record, refracted with the observer record's
+// pressure and temperature when its refraction is on.
+void SetContactAltitudes(tergebnisdatensatz& row, const TObserverRecord& observer, double altitude1, double altitude2,
+                         double sun1, double sun2);
 
 // Regula falsi of the occulter's right ascension on the source's over
 // [t0, t1] (degrees of tolerance, at most `maxSteps` steps, ending with the

@@ -134,22 +134,12 @@ bool tplanetbedeckung::EvaluatePlanet(double referenceT) {
   if (!pair.Found) return false;
   const TContactCircumstances& c1 = pair.Contact[0];
   const TContactCircumstances& c2 = pair.Contact[1];
-  double sun1 = OccultationSunAltitude(context_, PreciseSun != 0, c1.Mjd, rhoCos_, rhoSin_, Start.Longitude);
-  double sun2 = OccultationSunAltitude(context_, PreciseSun != 0, c2.Mjd, rhoCos_, rhoSin_, Start.Longitude);
-  double altitude1 = c1.Altitude, altitude2 = c2.Altitude;
-  if (Start.RefractionOn != 0) {
-    sun1 = Refraction(sun1, Start.Pressure, Start.Temperature);
-    sun2 = Refraction(sun2, Start.Pressure, Start.Temperature);
-    altitude1 = Refraction(altitude1, Start.Pressure, Start.Temperature);
-    altitude2 = Refraction(altitude2, Start.Pressure, Start.Temperature);
-  }
+  const double sun1 = OccultationSunAltitude(context_, PreciseSun != 0, c1.Mjd, rhoCos_, rhoSin_, Start.Longitude);
+  const double sun2 = OccultationSunAltitude(context_, PreciseSun != 0, c2.Mjd, rhoCos_, rhoSin_, Start.Longitude);
   if (CenturiesOfMjd(c1.Mjd) > endT_ || CenturiesOfMjd(c2.Mjd) < startT_) return false;
   auto row = std::make_unique<tergebnisdatensatz>();
   SetContactPair(*row, c1, c2);
-  row->Altitude1 = altitude1;
-  row->SunAltitude1 = sun1;
-  row->Altitude2 = altitude2;
-  row->SunAltitude2 = sun2;
+  SetContactAltitudes(*row, Start, c1.Altitude, c2.Altitude, sun1, sun2);
   row->Magnitude = 0.0;
   row->EventFlag = 1;
   row->ObjectName = planetName_;

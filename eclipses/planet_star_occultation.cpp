@@ -384,19 +384,10 @@ void tsternbedeckungpl::EvaluateStar(std::int32_t index, double raEpoch, double 
     altitude2 = altitude1;
   }
   const bool precise = Options.PreciseSun != 0;
-  double sun1 = OccultationSunAltitude(context_, precise, row->Contact1Time, rhoCos_, rhoSin_, Start.Longitude);
-  double sun2 = OccultationSunAltitude(context_, precise, row->Contact2Time, rhoCos_, rhoSin_, Start.Longitude);
-  if (Start.RefractionOn != 0) {
-    sun1 = Refraction(sun1, Start.Pressure, Start.Temperature);
-    sun2 = Refraction(sun2, Start.Pressure, Start.Temperature);
-    altitude1 = Refraction(altitude1, Start.Pressure, Start.Temperature);
-    altitude2 = Refraction(altitude2, Start.Pressure, Start.Temperature);
-  }
+  const double sun1 = OccultationSunAltitude(context_, precise, row->Contact1Time, rhoCos_, rhoSin_, Start.Longitude);
+  const double sun2 = OccultationSunAltitude(context_, precise, row->Contact2Time, rhoCos_, rhoSin_, Start.Longitude);
   if (CenturiesOfMjd(row->Contact1Time) > endT_ || CenturiesOfMjd(row->Contact2Time) < startT_) return;
-  row->Altitude1 = altitude1;
-  row->Altitude2 = altitude2;
-  row->SunAltitude1 = sun1;
-  row->SunAltitude2 = sun2;
+  SetContactAltitudes(*row, Start, altitude1, altitude2, sun1, sun2);
   row->Magnitude = star.Magnitude100;
   row->ExtraValue = dDec;
   row->ObjectName = star.Name;
