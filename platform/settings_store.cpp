@@ -31,13 +31,7 @@ bool SettingsStore::BoolOr(const std::string& section, const std::string& name, 
   return ReadBool(section, name).value_or(fallback);
 }
 
-std::optional<std::string> MemorySettingsStore::ReadString(const std::string& section, const std::string& name) {
-  auto it = values.find({section, name});
-  if (it == values.end()) return std::nullopt;
-  return it->second;
-}
-
-std::optional<std::int64_t> MemorySettingsStore::ReadInteger(const std::string& section, const std::string& name) {
+std::optional<std::int64_t> SettingsStore::ReadInteger(const std::string& section, const std::string& name) {
   std::optional<std::string> text = ReadString(section, name);
   if (!text) return std::nullopt;
   const std::string trimmed = Trimmed(*text);
@@ -48,7 +42,7 @@ std::optional<std::int64_t> MemorySettingsStore::ReadInteger(const std::string& 
   return value;
 }
 
-std::optional<bool> MemorySettingsStore::ReadBool(const std::string& section, const std::string& name) {
+std::optional<bool> SettingsStore::ReadBool(const std::string& section, const std::string& name) {
   std::optional<std::string> text = ReadString(section, name);
   if (!text) return std::nullopt;
   const std::string trimmed = Trimmed(*text);
@@ -57,16 +51,22 @@ std::optional<bool> MemorySettingsStore::ReadBool(const std::string& section, co
   return std::nullopt;
 }
 
+void SettingsStore::WriteInteger(const std::string& section, const std::string& name, std::int64_t value) {
+  WriteString(section, name, std::to_string(value));
+}
+
+void SettingsStore::WriteBool(const std::string& section, const std::string& name, bool value) {
+  WriteString(section, name, value ? "true" : "false");
+}
+
+std::optional<std::string> MemorySettingsStore::ReadString(const std::string& section, const std::string& name) {
+  auto it = values.find({section, name});
+  if (it == values.end()) return std::nullopt;
+  return it->second;
+}
+
 void MemorySettingsStore::WriteString(const std::string& section, const std::string& name, const std::string& value) {
   values[{section, name}] = value;
-}
-
-void MemorySettingsStore::WriteInteger(const std::string& section, const std::string& name, std::int64_t value) {
-  values[{section, name}] = std::to_string(value);
-}
-
-void MemorySettingsStore::WriteBool(const std::string& section, const std::string& name, bool value) {
-  values[{section, name}] = value ? "true" : "false";
 }
 
 void MemorySettingsStore::EraseValue(const std::string& section, const std::string& name) {

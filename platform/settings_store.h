@@ -20,15 +20,17 @@ class SettingsStore {
   // A stored value, or nothing when the value is missing or (for integers and
   // booleans) does not read as one.
   virtual std::optional<std::string> ReadString(const std::string& section, const std::string& name) = 0;
-  virtual std::optional<std::int64_t> ReadInteger(const std::string& section, const std::string& name) = 0;
-  virtual std::optional<bool> ReadBool(const std::string& section, const std::string& name) = 0;
-
   virtual void WriteString(const std::string& section, const std::string& name, const std::string& value) = 0;
-  virtual void WriteInteger(const std::string& section, const std::string& name, std::int64_t value) = 0;
-  virtual void WriteBool(const std::string& section, const std::string& name, bool value) = 0;
-
   virtual void EraseValue(const std::string& section, const std::string& name) = 0;
   virtual void EraseSection(const std::string& section) = 0;
+
+  // Integers and booleans kept as the text the settings file holds: a decimal
+  // integer, "true" or "false" (read also as "1" or "0"), blanks and tabs
+  // around it passed over. A store with typed values of its own overrides them.
+  virtual std::optional<std::int64_t> ReadInteger(const std::string& section, const std::string& name);
+  virtual std::optional<bool> ReadBool(const std::string& section, const std::string& name);
+  virtual void WriteInteger(const std::string& section, const std::string& name, std::int64_t value);
+  virtual void WriteBool(const std::string& section, const std::string& name, bool value);
 
   // The value or `fallback` when it is missing or unreadable.
   std::string StringOr(const std::string& section, const std::string& name, const std::string& fallback);
@@ -42,11 +44,7 @@ class SettingsStore {
 class MemorySettingsStore : public SettingsStore {
  public:
   std::optional<std::string> ReadString(const std::string& section, const std::string& name) override;
-  std::optional<std::int64_t> ReadInteger(const std::string& section, const std::string& name) override;
-  std::optional<bool> ReadBool(const std::string& section, const std::string& name) override;
   void WriteString(const std::string& section, const std::string& name, const std::string& value) override;
-  void WriteInteger(const std::string& section, const std::string& name, std::int64_t value) override;
-  void WriteBool(const std::string& section, const std::string& name, bool value) override;
   void EraseValue(const std::string& section, const std::string& name) override;
   void EraseSection(const std::string& section) override;
 

@@ -16,6 +16,7 @@
 #include "platform/folder_chooser.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
@@ -315,19 +316,16 @@ TSelectAsteroidDlg::TSelectAsteroidDlg(const std::string& folder, const std::vec
   list_->setUniformItemSizes(true);
   label2_ = new QLabel(this);
   label2_->setObjectName("Label2");
-  ok_ = new QPushButton(QStringLiteral("OK"), this);
-  ok_->setDefault(true);
-  auto* cancel = new QPushButton(Q("&Abbrechen", "&Cancel"), this);
+  const TOkCancelRow buttons = MakeOkCancelRow(this, "", "", Q("&Abbrechen", "&Cancel"), QStringLiteral("OK"));
+  ok_ = buttons.Ok;
+  // OK only with a file chosen.
+  disconnect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   grid->addWidget(caption, 0, 0);
   grid->addWidget(search_, 0, 1, 1, 2);
   grid->addWidget(list_, 1, 0, 1, 3);
   grid->addWidget(status_, 2, 0, 1, 3);
   grid->addWidget(label2_, 3, 0, 1, 3);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok_);
-  buttons->addWidget(cancel);
-  grid->addLayout(buttons, 4, 0, 1, 3);
+  grid->addLayout(buttons.Row, 4, 0, 1, 3);
   resize(520, 480);
 
   // Items show the path below the database folder; the full path rides
@@ -343,19 +341,11 @@ TSelectAsteroidDlg::TSelectAsteroidDlg(const std::string& folder, const std::vec
     if (file == current) currentRow = list_->count() - 1;
   }
   connect(list_, &QListWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
-  connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-    list_->setCurrentItem(item);
-    accept();
-  });
-  connect(search_, &QLineEdit::textChanged, this, [this] {
-    int index = -1;
-    QString found;
-    FindInListControl(search_->text(), *list_, index, found, status_);
-  });
+  AcceptOnDoubleClick(this, list_);
+  SearchListAsTyped(search_, list_, status_);
   connect(ok_, &QPushButton::clicked, this, [this] {
     if (!ChosenFile().empty()) accept();
   });
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   if (currentRow >= 0) list_->setCurrentRow(currentRow);
   SelectionChanged();
 }

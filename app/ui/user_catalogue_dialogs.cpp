@@ -15,6 +15,7 @@
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "platform/text_encoding.h"
 #include "setup/ui/edit_controls.h"
 
@@ -258,30 +259,16 @@ TUserCatFind::TUserCatFind(const tuserlist& objects, QWidget* parent) : QDialog(
   caption->setBuddy(search_);
   status_ = new QLabel(this);
   status_->setObjectName("Label2");
-  ok_ = new QPushButton(QStringLiteral("OK"), this);
-  ok_->setDefault(true);
-  auto* cancel = new QPushButton(Q("&Abbrechen", "&Cancel"), this);
+  const TOkCancelRow buttons = MakeOkCancelRow(this, "", "", Q("&Abbrechen", "&Cancel"), QStringLiteral("OK"));
+  ok_ = buttons.Ok;
   grid->addWidget(caption, 0, 0);
   grid->addWidget(search_, 0, 1);
   grid->addWidget(status_, 1, 0, 1, 2);
   grid->addWidget(list_, 2, 0, 1, 2);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok_);
-  buttons->addWidget(cancel);
-  grid->addLayout(buttons, 3, 0, 1, 2);
+  grid->addLayout(buttons.Row, 3, 0, 1, 2);
   resize(420, 460);
-  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-    list_->setCurrentItem(item);
-    accept();
-  });
-  connect(search_, &QLineEdit::textChanged, this, [this] {
-    int index = -1;
-    QString found;
-    FindInListControl(search_->text(), *list_, index, found, status_);
-  });
+  AcceptOnDoubleClick(this, list_);
+  SearchListAsTyped(search_, list_, status_);
 }
 
 int FindUserCatalogObject(const tuserlist& objects, QWidget* parent) {

@@ -122,6 +122,35 @@ void ShowKept(QDialog* window, bool hints) {
   window->raise();
 }
 
+// The result window with `values` in its rows, shown.
+void ShowResults(QWidget* owner, const char* name, const QString& title, const std::vector<QString>& labels,
+                 const std::vector<QString>& copyCaptions, const std::vector<QString>& values, bool hints) {
+  QDialog* window = ResultWindow(owner, name, title, labels, copyCaptions);
+  for (std::size_t i = 0; i < values.size(); ++i) SetResult(window, static_cast<int>(i), values[i]);
+  ShowKept(window, hints);
+}
+
+// The input dialog's frame: its name, title and hints, and the grid of rows
+// that FinishInput puts above the OK and cancel buttons.
+struct TInputFrame {
+  QVBoxLayout* Layout = nullptr;
+  QGridLayout* Grid = nullptr;
+};
+
+TInputFrame StartInput(TCalculatorDialog& dialog, const char* name, const QString& title, bool hints) {
+  dialog.setObjectName(QString::fromLatin1(name));
+  dialog.setWindowTitle(title);
+  dialog.setToolTipDuration(hints ? -1 : 0);
+  return {new QVBoxLayout(&dialog), new QGridLayout};
+}
+
+// The grid, then `extra` when given, then the buttons.
+void FinishInput(TCalculatorDialog& dialog, const TInputFrame& frame, QWidget* extra = nullptr) {
+  frame.Layout->addLayout(frame.Grid);
+  if (extra != nullptr) frame.Layout->addWidget(extra);
+  frame.Layout->addWidget(OkCancel(&dialog));
+}
+
 const Messages kNumberTitle{"Zahlenwert oder Eingabeformat ungültig", "Input value or format invalide"};
 
 }  // namespace
@@ -169,14 +198,9 @@ void TCalculatorDialog::accept() {
 
 bool InputSemimajorAxis(bool hints, double& a, QWidget* owner) {
   TCalculatorDialog dialog(owner);
-  dialog.setObjectName(QStringLiteral("TEing_a"));
-  dialog.setWindowTitle(Q("Große Halbachse", "Semimajor axis"));
-  dialog.setToolTipDuration(hints ? -1 : 0);
-  auto* layout = new QVBoxLayout(&dialog);
-  auto* grid = new QGridLayout;
-  QLineEdit* edit = AddRow(grid, 0, Q("a (&in AE)", "a (&in AU)"), Fixed(a, 8), "Edit_a");
-  layout->addLayout(grid);
-  layout->addWidget(OkCancel(&dialog));
+  const TInputFrame frame = StartInput(dialog, "TEing_a", Q("Große Halbachse", "Semimajor axis"), hints);
+  QLineEdit* edit = AddRow(frame.Grid, 0, Q("a (&in AE)", "a (&in AU)"), Fixed(a, 8), "Edit_a");
+  FinishInput(dialog, frame);
   dialog.AddCheck(edit, NumberCheck([](double x) { return x > 0; },
                                     {"Bitte eine positive Zahl für a eingeben!", "Please enter a positive number!"}));
   if (dialog.exec() != QDialog::Accepted) return false;
@@ -185,29 +209,23 @@ bool InputSemimajorAxis(bool hints, double& a, QWidget* owner) {
 }
 
 void ShowAxisAndDailyMotion(bool hints, double a, double n, QWidget* owner) {
-  QDialog* window = ResultWindow(
-      owner, "TAusg_taegl", Q("Bahnelemente a und n", "Semimajor axis and mean motion"),
-      {Q("gr. Halbachse (AE):", "Semimajor axis (AU):"), Q("Tägliche Bewegung (°):", "Mean motion (°/day):")},
-      {Q("&Kopieren", "&Copy")});
-  SetResult(window, 0, Fixed(a, 8));
-  SetResult(window, 1, Fixed(n, 8));
-  ShowKept(window, hints);
+  ShowResults(owner, "TAusg_taegl", Q("Bahnelemente a und n", "Semimajor axis and mean motion"),
+              {Q("gr. Halbachse (AE):", "Semimajor axis (AU):"), Q("Tägliche Bewegung (°):", "Mean motion (°/day):")},
+              {Q("&Kopieren", "&Copy")}, {Fixed(a, 8), Fixed(n, 8)}, hints);
 }
 
 // --- perihelion distance ----------------------------------------------------------------------------
 
 bool InputAQTransformation(bool hints, double& aq, double& e, std::uint8_t direction, QWidget* owner) {
   TCalculatorDialog dialog(owner);
-  dialog.setObjectName(QStringLiteral("TQ_A_Form"));
-  dialog.setWindowTitle(direction != 0 ? QStringLiteral("Transformation a->q") : QStringLiteral("Transformation q->a"));
-  dialog.setToolTipDuration(hints ? -1 : 0);
-  auto* layout = new QVBoxLayout(&dialog);
-  auto* grid = new QGridLayout;
-  QLineEdit* aEdit = AddRow(grid, 0, direction != 0 ? Q("a (&in AE)", "a (&in AU)") : Q("q (&in AE)", "q (&in AU)"),
-                            Fixed(aq, 8), "Edit_a");
-  QLineEdit* eEdit = AddRow(grid, 1, QStringLiteral("&e"), Fixed(e, 8), "Edit_e");
-  layout->addLayout(grid);
-  layout->addWidget(OkCancel(&dialog));
+  const TInputFrame frame =
+      StartInput(dialog, "TQ_A_Form",
+                 direction != 0 ? QStringLiteral("Transformation a->q") : QStringLiteral("Transformation q->a"), hints);
+  QLineEdit* aEdit =
+      AddRow(frame.Grid, 0, direction != 0 ? Q("a (&in AE)", "a (&in AU)") : Q("q (&in AE)", "q (&in AU)"),
+             Fixed(aq, 8), "Edit_a");
+  QLineEdit* eEdit = AddRow(frame.Grid, 1, QStringLiteral("&e"), Fixed(e, 8), "Edit_e");
+  FinishInput(dialog, frame);
   dialog.AddCheck(aEdit, NumberCheck([](double) { return true; }, {"Bitte eine gültige Zahl für a eingeben!",
                                                                    "Please enter a valid number for a."}));
   dialog.AddCheck(eEdit, NumberCheck([](double x) { return x >= 0; }, {"e muß >=0 sein!", "e must be >=0."}));
@@ -218,24 +236,20 @@ bool InputAQTransformation(bool hints, double& aq, double& e, std::uint8_t direc
 }
 
 void ShowAQResult(bool hints, double a, double q, QWidget* owner) {
-  QDialog* window = ResultWindow(
+  ShowResults(
       owner, "Tq_a_ausform", Q("Bahnelemente a und q", "A and q"),
       {Q("gr. Halbachse (AE):", "Semimajor axis (AU):"), Q("Periheldistanz (AE):", "Perihelion distance (AU):")},
-      {Q("&Kopieren", "&Copy"), Q("Ko&pieren", "Co&py")});
-  SetResult(window, 0, Fixed(a, 8));
-  SetResult(window, 1, Fixed(q, 8));
-  ShowKept(window, hints);
+      {Q("&Kopieren", "&Copy"), Q("Ko&pieren", "Co&py")}, {Fixed(a, 8), Fixed(q, 8)}, hints);
 }
 
 // --- orientation elements ----------------------------------------------------------------------------
 
 bool InputOrbitOrientationElements(bool hints, TOrientationRecord& r, double jd, QWidget* owner) {
   TCalculatorDialog dialog(owner);
-  dialog.setObjectName(QStringLiteral("TBahnlageelementeform"));
-  dialog.setWindowTitle(Q("Transformation der Bahnlageelemente", "Precession of orbital elements"));
-  dialog.setToolTipDuration(hints ? -1 : 0);
-  auto* layout = new QVBoxLayout(&dialog);
-  auto* grid = new QGridLayout;
+  const TInputFrame frame =
+      StartInput(dialog, "TBahnlageelementeform",
+                 Q("Transformation der Bahnlageelemente", "Precession of orbital elements"), hints);
+  QGridLayout* grid = frame.Grid;
   QLineEdit* iEdit = AddRow(grid, 0, QStringLiteral("&i:"), Fixed(r.Inclination, 8), "Edit_i");
   QLineEdit* nodeEdit = AddRow(grid, 1, Q("&Knoten:", "&Node:"), Fixed(r.Node, 8), "Edit_Kn");
   QLineEdit* perEdit = AddRow(grid, 2, Q("&Perihel:", "&Perihelion:"), Fixed(r.Perihelion, 8), "Edit_Per");
@@ -262,9 +276,7 @@ bool InputOrbitOrientationElements(bool hints, TOrientationRecord& r, double jd,
   auto* flag = new QCheckBox(Q("Perihelwert ist &Perihellänge", "Perihelion value is &longitude of perihelion"));
   flag->setObjectName(QStringLiteral("Perihellaenge"));
   flag->setChecked(r.LongitudeOfPerihelion != 0);
-  layout->addLayout(grid);
-  layout->addWidget(flag);
-  layout->addWidget(OkCancel(&dialog));
+  FinishInput(dialog, frame, flag);
   auto angle = [](double x) { return x >= -360 && x <= 360; };
   dialog.AddCheck(iEdit, NumberCheck(angle, {"i muß >=-360 und <=360 sein!", "i must be >=-360 and <=360!"}));
   dialog.AddCheck(nodeEdit, NumberCheck(angle, {"Kn muß >=-360 und <=360 sein!", "Kn must be >=-360 and <=360!"}));
@@ -285,15 +297,10 @@ bool InputOrbitOrientationElements(bool hints, TOrientationRecord& r, double jd,
 void ShowOrbitOrientationResult(bool hints, const TOrientationRecord& r, QWidget* owner) {
   const QString perihelion =
       r.LongitudeOfPerihelion != 0 ? Q("Perihellänge:", "Long. of perihelion:") : Q("Perihel:", "Perihelon:");
-  QDialog* window =
-      ResultWindow(owner, "TBahnlageanzeigeform", Q("Bahnlageelemente", "Orientation elements"),
-                   {QStringLiteral("i:"), Q("Knoten:", "Node:"), perihelion, Q("Äquinoktium:", "Equinox:")},
-                   {Q("&Kopieren", "&Copy"), Q("Ko&pieren", "Co&py"), Q("Kop&ieren", "Cop&y")});
-  SetResult(window, 0, Fixed(r.Inclination, 8));
-  SetResult(window, 1, Fixed(r.Node, 8));
-  SetResult(window, 2, Fixed(r.Perihelion, 8));
-  SetResult(window, 3, Fixed(r.NewEquinox, 1));
-  ShowKept(window, hints);
+  ShowResults(owner, "TBahnlageanzeigeform", Q("Bahnlageelemente", "Orientation elements"),
+              {QStringLiteral("i:"), Q("Knoten:", "Node:"), perihelion, Q("Äquinoktium:", "Equinox:")},
+              {Q("&Kopieren", "&Copy"), Q("Ko&pieren", "Co&py"), Q("Kop&ieren", "Cop&y")},
+              {Fixed(r.Inclination, 8), Fixed(r.Node, 8), Fixed(r.Perihelion, 8), Fixed(r.NewEquinox, 1)}, hints);
 }
 
 }  // namespace kvx

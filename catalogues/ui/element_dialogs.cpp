@@ -104,6 +104,24 @@ bool LoadIfAccepted(List& list, std::uint8_t& kind, const std::string& fileName)
   return true;
 }
 
+// The field and sheet routines of one record kind.
+template <typename TRecord>
+struct TKindRoutines {
+  double& (*Field)(TRecord& record, int field);
+  std::optional<TRecord> (*SetFromCells)(const std::vector<TSheetCellValue>& cells);
+  void (*WriteHeader)(workbook::TWorkbook& sheet, const TTableConfigRecord& config);
+  void (*AppendRow)(workbook::TWorkbook& sheet, const TRecord& record);
+};
+
+template <typename TRecord>
+constexpr TKindRoutines<TRecord> kKindRoutines{};
+template <>
+constexpr TKindRoutines<TAsteroidElements> kKindRoutines<TAsteroidElements>{
+    &AsteroidField, &AsteroidSetFromCells, &WriteAsteroidElementHeaderToSheet, &AppendAsteroidElementRowToSheet};
+template <>
+constexpr TKindRoutines<TCometElements> kKindRoutines<TCometElements>{
+    &CometField, &CometSetFromCells, &WriteCometElementHeaderToSheet, &AppendCometElementRowToSheet};
+
 }  // namespace
 
 TElementDialogBase::TElementDialogBase(TElementDialogKind kind, QWidget* parent) : QDialog(parent), kind_(kind) {
@@ -603,30 +621,59 @@ void TElementDialogBase::SaveList() {
   }
 }
 
-// --- asteroids -----------------------------------------------------------------
+// --- what both kinds share ---------------------------------------------------------
 
-TElementeplform::TElementeplform(QWidget* parent) : TElementDialogBase(TElementDialogKind::Asteroid, parent) {}
-
-bool TElementeplform::LoadListFile(bool showMessages) {
-  return Planetoidentabelle1.Neuedateiladen(State.ElementFileKind, State.FileName, showMessages, 0);
+template <typename TRecord, typename TList>
+double& TElementDialogOf<TRecord, TList>::Field(int field) {
+  return kKindRoutines<TRecord>.Field(Record, field);
 }
 
-bool TElementeplform::LoadChosenFile(const std::string& fileName) {
-  return LoadIfAccepted(Planetoidentabelle1, State.ElementFileKind, fileName);
+template <typename TRecord, typename TList>
+bool TElementDialogOf<TRecord, TList>::LoadListFile(bool showMessages) {
+  return Table().Neuedateiladen(State.ElementFileKind, State.FileName, showMessages, 0);
 }
 
-void TElementeplform::TakeListRecord() {
-  if (const TAsteroidElements* r = Planetoidentabelle1.Selected()) Record = *r;
+template <typename TRecord, typename TList>
+bool TElementDialogOf<TRecord, TList>::LoadChosenFile(const std::string& fileName) {
+  return LoadIfAccepted(Table(), State.ElementFileKind, fileName);
 }
 
-void TElementeplform::WriteHeaderToSheet() { WriteAsteroidElementHeaderToSheet(*Sheet, TitlesConfig()); }
-void TElementeplform::AppendRecordToSheet() { AppendAsteroidElementRowToSheet(*Sheet, Record); }
+template <typename TRecord, typename TList>
+void TElementDialogOf<TRecord, TList>::TakeListRecord() {
+  if (const TRecord* r = Table().Selected()) Record = *r;
+}
 
-bool TElementeplform::TakeSheetCells(const std::vector<TSheetCellValue>& cells) {
-  const std::optional<TAsteroidElements> r = AsteroidSetFromCells(cells);
+template <typename TRecord, typename TList>
+void TElementDialogOf<TRecord, TList>::WriteHeaderToSheet() {
+  kKindRoutines<TRecord>.WriteHeader(*Sheet, TitlesConfig());
+}
+
+template <typename TRecord, typename TList>
+void TElementDialogOf<TRecord, TList>::AppendRecordToSheet() {
+  kKindRoutines<TRecord>.AppendRow(*Sheet, Record);
+}
+
+template <typename TRecord, typename TList>
+bool TElementDialogOf<TRecord, TList>::TakeSheetCells(const std::vector<TSheetCellValue>& cells) {
+  const std::optional<TRecord> r = kKindRoutines<TRecord>.SetFromCells(cells);
   if (r) Record = *r;
   return r.has_value();
 }
+
+template <typename TRecord, typename TList>
+void TElementDialogOf<TRecord, TList>::LoadStoredFile(bool showMessages) {
+  if (State.LoadPending != 0 || !std::filesystem::is_regular_file(State.FileName)) return;
+  LoadListFile(showMessages);
+  ListCombo()->Reload();
+  ShowUsedElementFile();
+}
+
+template class TElementDialogOf<TAsteroidElements, Planetoidentabelle>;
+template class TElementDialogOf<TCometElements, Kometentabelle>;
+
+// --- asteroids -----------------------------------------------------------------
+
+TElementeplform::TElementeplform(QWidget* parent) : TElementDialogOf(TElementDialogKind::Asteroid, parent) {}
 
 bool TElementeplform::WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) {
   switch (writer) {
@@ -642,37 +689,9 @@ bool TElementeplform::WriteListFile(TElementWriter writer, bool homePlanet, cons
   }
 }
 
-void TElementeplform::SetAsteroidElementFileName(bool showMessages) {
-  if (State.LoadPending != 0 || !std::filesystem::is_regular_file(State.FileName)) return;
-  LoadListFile(showMessages);
-  ListCombo()->Reload();
-  ShowUsedElementFile();
-}
-
 // --- comets ----------------------------------------------------------------------
 
-TElementekoform::TElementekoform(QWidget* parent) : TElementDialogBase(TElementDialogKind::Comet, parent) {}
-
-bool TElementekoform::LoadListFile(bool showMessages) {
-  return Kometentabelle1.Neuedateiladen(State.ElementFileKind, State.FileName, showMessages, 0);
-}
-
-bool TElementekoform::LoadChosenFile(const std::string& fileName) {
-  return LoadIfAccepted(Kometentabelle1, State.ElementFileKind, fileName);
-}
-
-void TElementekoform::TakeListRecord() {
-  if (const TCometElements* r = Kometentabelle1.Selected()) Record = *r;
-}
-
-void TElementekoform::WriteHeaderToSheet() { WriteCometElementHeaderToSheet(*Sheet, TitlesConfig()); }
-void TElementekoform::AppendRecordToSheet() { AppendCometElementRowToSheet(*Sheet, Record); }
-
-bool TElementekoform::TakeSheetCells(const std::vector<TSheetCellValue>& cells) {
-  const std::optional<TCometElements> r = CometSetFromCells(cells);
-  if (r) Record = *r;
-  return r.has_value();
-}
+TElementekoform::TElementekoform(QWidget* parent) : TElementDialogOf(TElementDialogKind::Comet, parent) {}
 
 bool TElementekoform::WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) {
   switch (writer) {
@@ -691,13 +710,6 @@ bool TElementekoform::WriteListFile(TElementWriter writer, bool homePlanet, cons
   }
 }
 
-void TElementekoform::SetDateiname(bool showMessages) {
-  if (State.LoadPending != 0 || !std::filesystem::is_regular_file(State.FileName)) return;
-  LoadListFile(showMessages);
-  ListCombo()->Reload();
-  ShowUsedElementFile();
-}
-
 void TElementDialogBase::DayFractionClick(int field) {
   if (!DayFractionHook) return;
   double jd = Field(field);
@@ -706,7 +718,10 @@ void TElementDialogBase::DayFractionClick(int field) {
   ShowFields();
 }
 
-void ShowAsteroidElementsDialog(TElementeplform& form, bool hints, const TAsteroidElements& record) {
+namespace {
+
+template <typename TForm, typename TRecord>
+void ShowWithRecord(TForm& form, bool hints, const TRecord& record) {
   form.State.Hints = hints ? 1 : 0;
   form.Record = record;
   form.ShowSequence();
@@ -715,13 +730,14 @@ void ShowAsteroidElementsDialog(TElementeplform& form, bool hints, const TAstero
   form.activateWindow();
 }
 
+}  // namespace
+
+void ShowAsteroidElementsDialog(TElementeplform& form, bool hints, const TAsteroidElements& record) {
+  ShowWithRecord(form, hints, record);
+}
+
 void ShowCometElementsDialog(TElementekoform& form, bool hints, const TCometElements& record) {
-  form.State.Hints = hints ? 1 : 0;
-  form.Record = record;
-  form.ShowSequence();
-  form.show();
-  form.raise();
-  form.activateWindow();
+  ShowWithRecord(form, hints, record);
 }
 
 }  // namespace kvx

@@ -173,64 +173,68 @@ class TElementDialogBase : public QDialog {
   std::function<void()> undo_load_;  // set by the first load of a showing
 };
 
-class TElementeplform : public TElementDialogBase {
+// The part of the asteroid and comet dialogs that differs only by the types
+// of the record and the list; both kinds are instantiated in the source file.
+template <typename TRecord, typename TList>
+class TElementDialogOf : public TElementDialogBase {
+ public:
+  using TElementDialogBase::TElementDialogBase;
+  TRecord Record;
+
+ protected:
+  // The form's element list (a member of the form under its own name).
+  virtual TList& Table() = 0;
+  // Loads the stored file unless the first showing is still to come and the
+  // file exists.
+  void LoadStoredFile(bool showMessages);
+
+  double& Field(int field) override;
+  std::string& Name() override { return Record.Name; }
+  TElementListBase& List() override { return Table(); }
+  bool LoadListFile(bool showMessages) override;
+  bool LoadChosenFile(const std::string& fileName) override;
+  void TakeListRecord() override;
+  void PutRecordIntoList() override { Table().CurrentRecord = Record; }
+  bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) override;
+  void WriteHeaderToSheet() override;
+  void AppendRecordToSheet() override;
+  void SaveRecordCopy() override { copy_ = Record; }
+  void RestoreRecordCopy() override { Record = copy_; }
+  std::function<void()> KeepList() override { return KeepElementList(Table()); }
+
+ private:
+  TRecord copy_;
+};
+
+extern template class TElementDialogOf<TAsteroidElements, Planetoidentabelle>;
+extern template class TElementDialogOf<TCometElements, Kometentabelle>;
+
+class TElementeplform : public TElementDialogOf<TAsteroidElements, Planetoidentabelle> {
   Q_OBJECT
 
  public:
   explicit TElementeplform(QWidget* parent = nullptr);
-  TAsteroidElements Record;
   Planetoidentabelle Planetoidentabelle1;
   // The document loader: loads the stored file unless the first showing
   // is still to come and the file exists.
-  void SetAsteroidElementFileName(bool showMessages);
+  void SetAsteroidElementFileName(bool showMessages) { LoadStoredFile(showMessages); }
 
  protected:
-  double& Field(int field) override { return AsteroidField(Record, field); }
-  std::string& Name() override { return Record.Name; }
-  TElementListBase& List() override { return Planetoidentabelle1; }
-  bool LoadListFile(bool showMessages) override;
-  bool LoadChosenFile(const std::string& fileName) override;
-  void TakeListRecord() override;
-  void PutRecordIntoList() override { Planetoidentabelle1.CurrentRecord = Record; }
-  bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) override;
-  void WriteHeaderToSheet() override;
-  void AppendRecordToSheet() override;
+  Planetoidentabelle& Table() override { return Planetoidentabelle1; }
   bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) override;
-  void SaveRecordCopy() override { copy_ = Record; }
-  void RestoreRecordCopy() override { Record = copy_; }
-  std::function<void()> KeepList() override { return KeepElementList(Planetoidentabelle1); }
-
- private:
-  TAsteroidElements copy_;
 };
 
-class TElementekoform : public TElementDialogBase {
+class TElementekoform : public TElementDialogOf<TCometElements, Kometentabelle> {
   Q_OBJECT
 
  public:
   explicit TElementekoform(QWidget* parent = nullptr);
-  TCometElements Record;
   Kometentabelle Kometentabelle1;
-  void SetDateiname(bool showMessages);
+  void SetDateiname(bool showMessages) { LoadStoredFile(showMessages); }
 
  protected:
-  double& Field(int field) override { return CometField(Record, field); }
-  std::string& Name() override { return Record.Name; }
-  TElementListBase& List() override { return Kometentabelle1; }
-  bool LoadListFile(bool showMessages) override;
-  bool LoadChosenFile(const std::string& fileName) override;
-  void TakeListRecord() override;
-  void PutRecordIntoList() override { Kometentabelle1.CurrentRecord = Record; }
-  bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) override;
-  void WriteHeaderToSheet() override;
-  void AppendRecordToSheet() override;
+  Kometentabelle& Table() override { return Kometentabelle1; }
   bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) override;
-  void SaveRecordCopy() override { copy_ = Record; }
-  void RestoreRecordCopy() override { Record = copy_; }
-  std::function<void()> KeepList() override { return KeepElementList(Kometentabelle1); }
-
- private:
-  TCometElements copy_;
 };
 
 // Copy the record into the form and show it non-modally.

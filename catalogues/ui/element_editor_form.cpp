@@ -11,14 +11,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cstring>
-#include <filesystem>
 
 #include "catalogues/ui/data_file_dialog.h"
 #include "catalogues/ui/element_list_combo.h"
 #include "core/text_conversion.h"
 #include "platform/file_dialog.h"
-#include "platform/qt/editor_file_rows.h"
-#include "platform/settings_store.h"
 
 namespace kvx {
 
@@ -99,11 +96,6 @@ const TEditorTexts& Texts(const TEditorKind& kind) {
 
 QString T(const char* const (&texts)[2]) { return QString::fromUtf8(texts[LanguageEnglish != 0 ? 1 : 0]); }
 
-bool IsFile(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
-
 QString ValueText(double x, int decimals) {
   std::string s;
   FloatToStrTrim(decimals, s, x);
@@ -116,7 +108,7 @@ void SetElementEditorDriver(std::function<void(TElementEditorForm&)> driver) { D
 
 TElementEditorForm::TElementEditorForm(std::unique_ptr<TElementEditorModelBase> model, const std::string& dataFolder,
                                        double jd, QWidget* owner)
-    : QDialog(owner), model_(std::move(model)), dataFolder_(dataFolder), jd_(jd) {
+    : TFileEditorForm(model->Kind().Section, dataFolder, owner), model_(std::move(model)), jd_(jd) {
   const TEditorKind& kind = model_->Kind();
   const TEditorTexts& texts = Texts(kind);
   setObjectName(&kind == &kAsteroidEditor ? QStringLiteral("TPlaned")
@@ -126,14 +118,7 @@ TElementEditorForm::TElementEditorForm(std::unique_ptr<TElementEditorModelBase> 
   setWindowTitle(T(texts.Form));
   auto* layout = new QVBoxLayout(this);
 
-  const TEditorFileRows rows =
-      AddEditorFileRows(layout, T(texts.Load), Q("Nur nach &Wortanfang", "Only by the beginning of the &words"));
-  fileLabel_ = rows.FileLabel;
-  search_ = rows.Search;
-  wordStart_ = rows.WordStart;
-  connect(rows.Load, &QPushButton::clicked, this, [this] { LoadClick(); });
-  connect(rows.NewFile, &QPushButton::clicked, this, [this] { NewFileClick(); });
-  connect(search_, &QLineEdit::textEdited, this, [this](const QString& text) { Search(text); });
+  AddFileRows(layout, T(texts.Load), Q("Nur nach &Wortanfang", "Only by the beginning of the &words"));
 
   combo_ = new ElementListCombo;
   combo_->setObjectName(QStringLiteral("Elementliste"));
@@ -217,17 +202,8 @@ TElementEditorForm::TElementEditorForm(std::unique_ptr<TElementEditorModelBase> 
   }
   layout->addWidget(group);
 
-  const TEditorRecordRow bottom = AddEditorRecordRow(layout, "Delete", Q("&Schließen", "&Close"));
-  undo_ = bottom.Undo;
-  status_ = bottom.Status;
-  position_ = bottom.Position;
-  connect(undo_, &QPushButton::clicked, this, [this] { UndoClick(); });
-  connect(bottom.Delete, &QPushButton::clicked, this, [this] { DeleteClick(); });
-  connect(bottom.New, &QPushButton::clicked, this, [this] { NewClick(); });
-  connect(bottom.Finish, &QPushButton::clicked, this, &QDialog::close);
-
-  const bool wordStart = CurrentSettingsStore().ReadBool(kind.Section, "Wortanf").value_or(true);
-  wordStart_->setChecked(wordStart);
+  QPushButton* finish = AddRecordRow(layout, "Delete", Q("&Schließen", "&Close"));
+  connect(finish, &QPushButton::clicked, this, &QDialog::close);
 }
 
 TElementEditorForm::~TElementEditorForm() { combo_->SetList(nullptr); }
@@ -239,24 +215,17 @@ const char* TElementEditorForm::DataFileKeyword() const {
 
 void TElementEditorForm::OpenStartFile() {
   const TEditorKind& kind = model_->Kind();
-  const std::string registered =
-      CurrentSettingsStore().ReadString(kind.Section, "File").value_or(dataFolder_ + kind.DefaultFile);
-  if (IsFile(registered)) {
-    LoadFile(registered);
-    return;
-  }
-  const std::string offered = dataFolder_ + kind.OfferedFile;
+  // A missing offered file is created with one entry.
+  OpenRegisteredOrOffered(kind.DefaultFile, kind.OfferedFile);
+}
+
+std::optional<std::string> TElementEditorForm::AskFileToOpen(const std::string& start) {
   VamurDateien dialog;
   dialog.SetFileDialogLanguage(LanguageEnglish != 0 ? "ENGLISH" : "GERMAN");
   dialog.SetFileDialogKind(DataFileKeyword());
-  dialog.FileName = offered;
-  if (dialog.Execute()) {
-    LoadFile(dialog.FileName);
-    return;
-  }
-  // Cancelled: the offered file, created with one entry when it is missing.
-  if (!IsFile(offered) && !model_->CreateFile(offered, jd_)) return;
-  LoadFile(offered);
+  dialog.FileName = start;
+  if (!dialog.Execute()) return std::nullopt;
+  return dialog.FileName;
 }
 
 bool TElementEditorForm::LoadFile(const std::string& fileName) {
@@ -271,9 +240,6 @@ bool TElementEditorForm::LoadFile(const std::string& fileName) {
   status_->clear();
   return loaded;
 }
-
-QString TElementEditorForm::Status() const { return status_->text(); }
-QString TElementEditorForm::Position() const { return position_->text(); }
 
 void TElementEditorForm::ShowRecord() {
   showing_ = true;
@@ -305,9 +271,7 @@ void TElementEditorForm::MarkChanged() {
   if (showing_ || model_->List().ItemIndex < 0) return;
   if (!changed_ && !model_->HasSnapshot) model_->TakeSnapshot();
   changed_ = true;
-  status_->setText(Q("Geändert", "Changed"));
-  status_->setStyleSheet(QStringLiteral("color: red"));
-  undo_->setEnabled(true);
+  ShowChanged();
 }
 
 void TElementEditorForm::FieldLeft(std::size_t field) {
@@ -351,19 +315,13 @@ void TElementEditorForm::WriteBack() {
   combo_->Reload();
   ShowRecord();
   changed_ = false;
-  if (saved) {
-    status_->setText(Q("Gespeichert", "Saved"));
-    status_->setStyleSheet(QString());
-  }
+  if (saved) ShowSaved();
 }
 
 void TElementEditorForm::UndoClick() {
   undo_->setEnabled(false);
   changed_ = false;
-  if (model_->Undo()) {
-    status_->setText(Q("Gespeichert", "Saved"));
-    status_->setStyleSheet(QString());
-  }
+  if (model_->Undo()) ShowSaved();
   combo_->Reload();
   ShowRecord();
 }
@@ -424,15 +382,11 @@ void TElementEditorForm::NewFileClick() {
   request.defaultExtension = "csv";
   const auto chosen = AskSaveFileName(request);
   if (!chosen) return;
-  if (model_->CreateFile(*chosen, jd_)) LoadFile(*chosen);
+  if (CreateEditorFile(*chosen)) LoadFile(*chosen);
 }
 
 void TElementEditorForm::LoadClick() {
-  VamurDateien dialog;
-  dialog.SetFileDialogLanguage(LanguageEnglish != 0 ? "ENGLISH" : "GERMAN");
-  dialog.SetFileDialogKind(DataFileKeyword());
-  dialog.FileName = model_->FileName;
-  if (dialog.Execute()) LoadFile(dialog.FileName);
+  if (const std::optional<std::string> chosen = AskFileToOpen(model_->FileName)) LoadFile(*chosen);
 }
 
 void TElementEditorForm::Search(const QString& text) {
@@ -442,26 +396,13 @@ void TElementEditorForm::Search(const QString& text) {
   list.suchen(text.toStdString());
 }
 
-void TElementEditorForm::StoreSettings() {
-  const TEditorKind& kind = model_->Kind();
-  SettingsStore& store = CurrentSettingsStore();
-  if (IsFile(model_->FileName)) store.WriteString(kind.Section, "File", model_->FileName);
-  store.WriteBool(kind.Section, "Wortanf", wordStart_->isChecked());
-}
-
 namespace {
 
 void RunEditor(std::unique_ptr<TElementEditorModelBase> model, const std::string& dataFolder, double jd, QWidget* owner,
                std::function<bool(double& jd)> dayFraction = {}) {
   TElementEditorForm form(std::move(model), dataFolder, jd, owner);
   form.SetDayFractionHook(std::move(dayFraction));
-  form.OpenStartFile();
-  if (Driver()) {
-    Driver()(form);
-  } else {
-    form.exec();
-  }
-  form.StoreSettings();
+  RunFileEditor(form, Driver());
 }
 
 }  // namespace

@@ -11,18 +11,20 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "catalogues/element_editor_model.h"
+#include "platform/qt/editor_file_rows.h"
 #include "platform/qt/widget_forward.h"
 
 namespace kvx {
 
 class ElementListCombo;
 
-class TElementEditorForm : public QDialog {
+class TElementEditorForm : public TFileEditorForm {
   Q_OBJECT
 
  public:
@@ -35,19 +37,17 @@ class TElementEditorForm : public QDialog {
   TElementEditorModelBase& Model() { return *model_; }
   // The opening sequence: the registered file, else the offered one.
   void OpenStartFile();
-  bool LoadFile(const std::string& fileName);
+  bool LoadFile(const std::string& fileName) override;
   // The edit of field `field` (the name is ID110).
   QLineEdit* FieldEdit(std::size_t field) const { return edits_.at(field); }
   QLineEdit* NameEdit() const { return name_; }
-  QString Status() const;
-  QString Position() const;
 
   // The buttons.
-  void UndoClick();
-  void DeleteClick();
-  void NewClick();
-  void NewFileClick();
-  void LoadClick();
+  void UndoClick() override;
+  void DeleteClick() override;
+  void NewClick() override;
+  void NewFileClick() override;
+  void LoadClick() override;
   void SetEquinox(double year);
   // A day-fraction button of field `field` (T, epoch): the entered Julian
   // day is stored and written.
@@ -55,8 +55,11 @@ class TElementEditorForm : public QDialog {
   // The day-fraction entry behind those buttons (hidden while unset).
   void SetDayFractionHook(std::function<bool(double& jd)> hook);
   QPushButton* DayFractionButton(std::size_t field) const;
-  // "File" (when it exists) and "Wortanf" into the editor's settings section.
-  void StoreSettings();
+
+ protected:
+  std::optional<std::string> AskFileToOpen(const std::string& start) override;
+  bool CreateEditorFile(const std::string& fileName) override { return model_->CreateFile(fileName, jd_); }
+  std::string EditedFileName() const override { return model_->FileName; }
 
  private:
   void ShowRecord();
@@ -64,25 +67,17 @@ class TElementEditorForm : public QDialog {
   void FieldLeft(std::size_t field);
   void NameLeft();
   void WriteBack();
-  void Search(const QString& text);
+  void Search(const QString& text) override;
   const char* DataFileKeyword() const;
 
   std::unique_ptr<TElementEditorModelBase> model_;
-  std::string dataFolder_;
   double jd_;
-  QLabel* fileLabel_ = nullptr;
-  QLabel* status_ = nullptr;
-  QLabel* position_ = nullptr;
-  QCheckBox* wordStart_ = nullptr;
-  QLineEdit* search_ = nullptr;
   ElementListCombo* combo_ = nullptr;
   QLineEdit* name_ = nullptr;
   std::vector<QLineEdit*> edits_;
   QComboBox* type_ = nullptr;
-  QPushButton* undo_ = nullptr;
   std::vector<std::pair<std::size_t, QPushButton*>> fractionButtons_;
   std::function<bool(double& jd)> dayFraction_;
-  bool showing_ = false;
   bool changed_ = false;
 };
 

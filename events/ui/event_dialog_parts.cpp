@@ -1,6 +1,7 @@
 #include "events/ui/event_dialog_parts.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -150,6 +152,17 @@ void ApplySearchPartsLanguage(const TSearchStepFields& fields, const TEventListP
 }
 
 TEventSearchDialogBase::TEventSearchDialogBase(QWidget* parent) : QDialog(parent) {}
+
+void TEventSearchDialogBase::showEvent(QShowEvent* event) {
+  ApplyLanguage();
+  PrepareShowing();
+  {
+    const QSignalBlocker blocker(KeplerCheck);
+    KeplerCheck->setChecked(!UsesAsteroidDatabase());
+  }
+  RefreshEnabling();
+  QDialog::showEvent(event);
+}
 
 QHBoxLayout* TEventSearchDialogBase::BuildButtonRow(QPushButton** handOver, std::function<void()> help) {
   auto* buttons = new QHBoxLayout;

@@ -18,11 +18,13 @@
 #include <vector>
 
 #include "core/observer_record.h"
+#include "engine/search_object.h"
 #include "events/search_options.h"
 #include "platform/qt/widget_forward.h"
 
 namespace kvx {
 
+class TEventList;
 class tEvent;
 
 // The step as typed: whole days without decimals, else up to four.
@@ -91,6 +93,8 @@ class TEventSearchDialogBase : public QDialog {
   virtual void Search() = 0;
   // The enabling rules.
   virtual void RefreshEnabling() = 0;
+  // Captions in the current language.
+  virtual void ApplyLanguage() = 0;
 
   void reject() override;
   void done(int result) override;
@@ -98,6 +102,11 @@ class TEventSearchDialogBase : public QDialog {
  protected:
   explicit TEventSearchDialogBase(QWidget* parent);
 
+  // Showing: the captions, PrepareShowing, the Kepler box from the settings'
+  // database flag (no signal), the enabling rules.
+  void showEvent(QShowEvent* event) override;
+  virtual void PrepareShowing() {}
+  virtual bool UsesAsteroidDatabase() const = 0;
   // The options the radio buttons and the step fields are read into.
   virtual TEventSearchOptions& Options() = 0;
   // Fills the list box from the run's lines.
@@ -142,6 +151,35 @@ class TEventSearchDialogBase : public QDialog {
   QPushButton* CloseButton = nullptr;
   QPushButton* CancelButton = nullptr;
   QPushButton* HelpButton = nullptr;
+};
+
+// What both event search dialogs hold, differing only by type: the copies of
+// the settings, the search context, the hooks to the main window and the run.
+template <typename TSettings, typename THooks, typename TRun>
+class TEventSearchDialogOf : public TEventSearchDialogBase {
+ public:
+  // The settings as the controls hold them (options from the radio buttons
+  // and the last valid step and repetitions).
+  TSettings Settings() const { return settings_; }
+  const TRun& Run() const { return run_; }
+
+ protected:
+  TEventSearchDialogOf(const TSearchContext& context, TEventList& events, const TSettings& settings, THooks hooks,
+                       QWidget* parent)
+      : TEventSearchDialogBase(parent),
+        settings_(settings),
+        context_(context),
+        hooks_(std::move(hooks)),
+        run_(context_, events) {}
+
+  TEventSearchOptions& Options() override { return settings_.Options; }
+  void FillList() override { FillEventList(ListBox, run_.ListLines); }
+  bool UsesAsteroidDatabase() const override { return settings_.AsteroidDatabase; }
+
+  TSettings settings_;
+  TSearchContext context_;
+  THooks hooks_;
+  TRun run_;
 };
 
 // The three kinds of a conjunction search as radio buttons in `box`, one

@@ -74,11 +74,7 @@ std::string Call(const std::function<std::string()>& f, const char* fallback) { 
 TExtremumsuchen::TExtremumsuchen(const TSearchContext& context, TEventList& events,
                                  const TEventSearchSettings& settings, const TObserverRecord& start,
                                  TEventSearchHooks hooks, QWidget* parent)
-    : TEventSearchDialogBase(parent),
-      settings_(settings),
-      context_(context),
-      hooks_(std::move(hooks)),
-      run_(context_, events) {
+    : TEventSearchDialogOf(context, events, settings, std::move(hooks), parent) {
   setObjectName("Extremumsuchen");
   run_.Start = start;
   run_.Answerer = hooks_.Answerer;
@@ -204,16 +200,6 @@ void TExtremumsuchen::ApplyLanguage() {
   HandOverButton->setText(Tr("Schließen und Datum weiterverwenden", "Close and use time of event"));
 }
 
-void TExtremumsuchen::showEvent(QShowEvent* event) {
-  ApplyLanguage();
-  {
-    const QSignalBlocker blocker(KeplerCheck);
-    KeplerCheck->setChecked(!settings_.AsteroidDatabase);
-  }
-  RefreshEnabling();
-  QDialog::showEvent(event);
-}
-
 void TExtremumsuchen::RefreshPeriodLabel() {
   ShowSearchPeriod(PeriodLabel, settings_.UsePeriod, hooks_.PeriodStart, hooks_.PeriodEnd);
 }
@@ -270,10 +256,6 @@ void TExtremumsuchen::ChooseObject(int object) {
 
 int TExtremumsuchen::CheckedObject() const { return ObjectGroup->checkedId(); }
 int TExtremumsuchen::CheckedKind() const { return KindGroup->checkedId(); }
-
-TEventSearchSettings TExtremumsuchen::Settings() const { return settings_; }
-
-void TExtremumsuchen::FillList() { FillEventList(ListBox, run_.ListLines); }
 
 void TExtremumsuchen::Search() {
   if (running_) return;

@@ -55,31 +55,22 @@ struct TEventSearchSettings {
   bool AsteroidDatabase = false;
 };
 
-class TExtremumsuchen : public TEventSearchDialogBase {
+class TExtremumsuchen : public TEventSearchDialogOf<TEventSearchSettings, TEventSearchHooks, TEventSearchRun> {
   Q_OBJECT
 
  public:
   TExtremumsuchen(const TSearchContext& context, TEventList& events, const TEventSearchSettings& settings,
                   const TObserverRecord& start, TEventSearchHooks hooks, QWidget* parent = nullptr);
 
-  // The settings as the controls hold them (options from the radio buttons
-  // and the last valid step and repetitions).
-  TEventSearchSettings Settings() const;
   // The record "Schließen und Datum weiterverwenden" hands over: the last
   // event found.
   const TObserverRecord& HandOverRecord() const { return run_.Start; }
-  const TEventSearchRun& Run() const { return run_; }
 
   // "Suchen": one run with the current choices (also for tests).
   void Search() override;
   // Captions in the current language, the enabling rules.
-  void ApplyLanguage();
+  void ApplyLanguage() override;
   void RefreshEnabling() override;
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  TEventSearchOptions& Options() override { return settings_.Options; }
-  void FillList() override;
 
  private:
   void BuildObjectGroup(QGridLayout* layout);
@@ -91,11 +82,6 @@ class TExtremumsuchen : public TEventSearchDialogBase {
   void RefreshAsteroidLabel();
   int CheckedObject() const;
   int CheckedKind() const;
-
-  TEventSearchSettings settings_;
-  TSearchContext context_;
-  TEventSearchHooks hooks_;
-  TEventSearchRun run_;
 
  public:
   std::array<QRadioButton*, 12> ObjectRadios{};

@@ -69,11 +69,7 @@ bool MultiObjectEventKindOffered(int kind) {
 TExtremumlistsuchen::TExtremumlistsuchen(const TSearchContext& context, TEventList& events,
                                          const TMultiObjectEventSettings& settings, TMultiObjectEventHooks hooks,
                                          QWidget* parent)
-    : TEventSearchDialogBase(parent),
-      settings_(settings),
-      context_(context),
-      hooks_(std::move(hooks)),
-      run_(context_, events) {
+    : TEventSearchDialogOf(context, events, settings, std::move(hooks), parent) {
   setObjectName("Extremumlistsuchen");
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;
@@ -181,15 +177,8 @@ void TExtremumlistsuchen::ApplyLanguage() {
   SearchButton->setText(Tr("&Suchen", "S&earch"));
 }
 
-void TExtremumlistsuchen::showEvent(QShowEvent* event) {
-  ApplyLanguage();
+void TExtremumlistsuchen::PrepareShowing() {
   if (hooks_.LoadElementLists) hooks_.LoadElementLists();
-  {
-    const QSignalBlocker blocker(KeplerCheck);
-    KeplerCheck->setChecked(!settings_.AsteroidDatabase);
-  }
-  RefreshEnabling();
-  QDialog::showEvent(event);
 }
 
 std::vector<std::string> TExtremumlistsuchen::DatabaseFiles() const { return Names(hooks_.DatabaseFiles); }
@@ -241,10 +230,6 @@ void TExtremumlistsuchen::RefreshEnabling() {
   RefreshRangeLabels();
   RefreshPeriodLabel();
 }
-
-TMultiObjectEventSettings TExtremumlistsuchen::Settings() const { return settings_; }
-
-void TExtremumlistsuchen::FillList() { FillEventList(ListBox, run_.ListLines); }
 
 void TExtremumlistsuchen::Search() {
   if (running_) return;

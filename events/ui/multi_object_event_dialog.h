@@ -54,15 +54,14 @@ struct TMultiObjectEventSettings {
   bool AsteroidDatabase = false;
 };
 
-class TExtremumlistsuchen : public TEventSearchDialogBase {
+class TExtremumlistsuchen
+    : public TEventSearchDialogOf<TMultiObjectEventSettings, TMultiObjectEventHooks, TMultiObjectEventRun> {
   Q_OBJECT
 
  public:
   TExtremumlistsuchen(const TSearchContext& context, TEventList& events, const TMultiObjectEventSettings& settings,
                       TMultiObjectEventHooks hooks, QWidget* parent = nullptr);
 
-  TMultiObjectEventSettings Settings() const;
-  const TMultiObjectEventRun& Run() const { return run_; }
   // The event limit of the runs (tests inject a small one).
   void SetEventLimit(int limit) { run_.EventLimit = limit; }
 
@@ -70,13 +69,12 @@ class TExtremumlistsuchen : public TEventSearchDialogBase {
   void Search() override;
   // "Auswählen" beside the asteroids (true) or the comets.
   void SelectObjects(bool asteroids);
-  void ApplyLanguage();
+  void ApplyLanguage() override;
   void RefreshEnabling() override;
 
  protected:
-  void showEvent(QShowEvent* event) override;
-  TEventSearchOptions& Options() override { return settings_.Options; }
-  void FillList() override;
+  // The element files the element forms name are loaded first.
+  void PrepareShowing() override;
 
  private:
   QWidget* BuildObjectBox();
@@ -86,11 +84,6 @@ class TExtremumlistsuchen : public TEventSearchDialogBase {
   void RefreshPeriodLabel();
   void SetDatabase(bool database);
   std::vector<std::string> DatabaseFiles() const;
-
-  TMultiObjectEventSettings settings_;
-  TSearchContext context_;
-  TMultiObjectEventHooks hooks_;
-  TMultiObjectEventRun run_;
 
  public:
   QRadioButton* AsteroidRadio = nullptr;

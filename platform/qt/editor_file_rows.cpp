@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <filesystem>
 #include <initializer_list>
 
 #include "platform/globals.h"
+#include "platform/settings_store.h"
 
 namespace kvx {
 
@@ -70,6 +72,74 @@ TEditorRecordRow AddEditorRecordRow(QBoxLayout* layout, const char* deleteEnglis
   bottom->addWidget(row.Finish);
   layout->addLayout(bottom);
   return row;
+}
+
+TFileEditorForm::TFileEditorForm(const char* section, const std::string& dataFolder, QWidget* owner)
+    : QDialog(owner), section_(section), dataFolder_(dataFolder) {}
+
+void TFileEditorForm::AddFileRows(QBoxLayout* layout, const QString& loadCaption, const QString& wordStartCaption) {
+  const TEditorFileRows rows = AddEditorFileRows(layout, loadCaption, wordStartCaption);
+  fileLabel_ = rows.FileLabel;
+  search_ = rows.Search;
+  wordStart_ = rows.WordStart;
+  connect(rows.Load, &QPushButton::clicked, this, [this] { LoadClick(); });
+  connect(rows.NewFile, &QPushButton::clicked, this, [this] { NewFileClick(); });
+  connect(search_, &QLineEdit::textEdited, this, [this](const QString& text) { Search(text); });
+  wordStart_->setChecked(CurrentSettingsStore().ReadBool(section_, "Wortanf").value_or(true));
+}
+
+QPushButton* TFileEditorForm::AddRecordRow(QBoxLayout* layout, const char* deleteEnglish,
+                                           const QString& finishCaption) {
+  const TEditorRecordRow bottom = AddEditorRecordRow(layout, deleteEnglish, finishCaption);
+  undo_ = bottom.Undo;
+  status_ = bottom.Status;
+  position_ = bottom.Position;
+  connect(undo_, &QPushButton::clicked, this, [this] { UndoClick(); });
+  connect(bottom.Delete, &QPushButton::clicked, this, [this] { DeleteClick(); });
+  connect(bottom.New, &QPushButton::clicked, this, [this] { NewClick(); });
+  return bottom.Finish;
+}
+
+void TFileEditorForm::OpenRegisteredOrOffered(const char* defaultFile, const char* offeredFile) {
+  const std::string registered =
+      CurrentSettingsStore().ReadString(section_, "File").value_or(dataFolder_ + defaultFile);
+  if (IsFile(registered)) {
+    LoadFile(registered);
+    return;
+  }
+  const std::string offered = dataFolder_ + offeredFile;
+  if (const std::optional<std::string> chosen = AskFileToOpen(offered)) {
+    LoadFile(*chosen);
+    return;
+  }
+  if (!IsFile(offered) && !CreateEditorFile(offered)) return;
+  LoadFile(offered);
+}
+
+QString TFileEditorForm::Status() const { return status_->text(); }
+QString TFileEditorForm::Position() const { return position_->text(); }
+
+void TFileEditorForm::ShowChanged() {
+  status_->setText(Q("Geändert", "Changed"));
+  status_->setStyleSheet(QStringLiteral("color: red"));
+  undo_->setEnabled(true);
+}
+
+void TFileEditorForm::ShowSaved() {
+  status_->setText(Q("Gespeichert", "Saved"));
+  status_->setStyleSheet(QString());
+}
+
+bool TFileEditorForm::IsFile(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+void TFileEditorForm::StoreSettings() {
+  SettingsStore& store = CurrentSettingsStore();
+  const std::string fileName = EditedFileName();
+  if (IsFile(fileName)) store.WriteString(section_, "File", fileName);
+  store.WriteBool(section_, "Wortanf", wordStart_->isChecked());
 }
 
 }  // namespace kvx

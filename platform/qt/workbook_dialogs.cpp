@@ -368,6 +368,13 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
   headerFooter(setup.Footer, paperHeight - setup.BottomMargin * 72.0 / 2.0 - 6.0);
 
   const QFont headingFont = PointFont(painter, QStringLiteral("Arial"), std::max(2.0, 8.0 * scale));
+  auto heading = [&](const QRectF& rect, const QString& text) {
+    painter.fillRect(rect, setup.NoColor ? Qt::white : QColor(0xF0, 0xF0, 0xF0));
+    painter.setPen(Qt::gray);
+    painter.drawRect(rect);
+    painter.setPen(Qt::black);
+    painter.drawText(rect, Qt::AlignCenter, text);
+  };
   // Headings.
   if (setup.ColHeading) {
     double x = x0 + headingWidth;
@@ -375,12 +382,7 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
     for (int c = cells.Col1; c <= cells.Col2; ++c) {
       const double w = workbook::ColumnPoints(data, c) * scale;
       if (w <= 0) continue;
-      const QRectF rect(x, y0, w, headingHeight);
-      painter.fillRect(rect, setup.NoColor ? Qt::white : QColor(0xF0, 0xF0, 0xF0));
-      painter.setPen(Qt::gray);
-      painter.drawRect(rect);
-      painter.setPen(Qt::black);
-      painter.drawText(rect, Qt::AlignCenter, QString::fromStdString(workbook::ColumnLetters(c)));
+      heading(QRectF(x, y0, w, headingHeight), QString::fromStdString(workbook::ColumnLetters(c)));
       x += w;
     }
   }
@@ -390,12 +392,7 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
     for (int r = cells.Row1; r <= cells.Row2; ++r) {
       const double h = workbook::RowPoints(data, r) * scale;
       if (h <= 0) continue;
-      const QRectF rect(x0, y, headingWidth, h);
-      painter.fillRect(rect, setup.NoColor ? Qt::white : QColor(0xF0, 0xF0, 0xF0));
-      painter.setPen(Qt::gray);
-      painter.drawRect(rect);
-      painter.setPen(Qt::black);
-      painter.drawText(rect, Qt::AlignCenter, QString::number(r));
+      heading(QRectF(x0, y, headingWidth, h), QString::number(r));
       y += h;
     }
   }

@@ -369,34 +369,36 @@ int TSheetCanvas::HeaderWidth() const {
 int TSheetCanvas::FirstScrollRow() const { return book_.FixedRows() + 1; }
 int TSheetCanvas::FirstScrollCol() const { return book_.FixedCols() + 1; }
 
+namespace {
+
+// The rows or columns shown along one axis, each with its first pixel: from
+// `start`, the fixed ones 1..`fixed`, then the scrolled ones from `scrolled`
+// up to `last`, while the pixel is below `extent`.
+template <typename Pixels>
+std::vector<std::pair<int, int>> VisibleLines(int fixed, int scrolled, int last, int start, int extent, Pixels pixels) {
+  std::vector<std::pair<int, int>> lines;
+  int at = start;
+  for (int i = 1; i <= fixed && at < extent; ++i) {
+    lines.emplace_back(i, at);
+    at += pixels(i);
+  }
+  for (int i = scrolled; i <= last && at < extent; ++i) {
+    lines.emplace_back(i, at);
+    at += pixels(i);
+  }
+  return lines;
+}
+
+}  // namespace
+
 std::vector<std::pair<int, int>> TSheetCanvas::VisibleRows() const {
-  std::vector<std::pair<int, int>> rows;
-  const int height = viewport()->height();
-  int y = HeaderHeight();
-  for (int r = 1; r <= book_.FixedRows() && y < height; ++r) {
-    rows.emplace_back(r, y);
-    y += view_.RowPixels(r);
-  }
-  for (int r = std::max(book_.CurrentSheetData().TopRow, FirstScrollRow()); r <= kMaxRows && y < height; ++r) {
-    rows.emplace_back(r, y);
-    y += view_.RowPixels(r);
-  }
-  return rows;
+  return VisibleLines(book_.FixedRows(), std::max(book_.CurrentSheetData().TopRow, FirstScrollRow()), kMaxRows,
+                      HeaderHeight(), viewport()->height(), [this](int r) { return view_.RowPixels(r); });
 }
 
 std::vector<std::pair<int, int>> TSheetCanvas::VisibleCols() const {
-  std::vector<std::pair<int, int>> cols;
-  const int width = viewport()->width();
-  int x = HeaderWidth();
-  for (int c = 1; c <= book_.FixedCols() && x < width; ++c) {
-    cols.emplace_back(c, x);
-    x += view_.ColumnPixels(c);
-  }
-  for (int c = std::max(book_.CurrentSheetData().LeftCol, FirstScrollCol()); c <= kMaxCols && x < width; ++c) {
-    cols.emplace_back(c, x);
-    x += view_.ColumnPixels(c);
-  }
-  return cols;
+  return VisibleLines(book_.FixedCols(), std::max(book_.CurrentSheetData().LeftCol, FirstScrollCol()), kMaxCols,
+                      HeaderWidth(), viewport()->width(), [this](int c) { return view_.ColumnPixels(c); });
 }
 
 QRect TSheetCanvas::CellRect(int row, int col) const {

@@ -456,25 +456,16 @@ bool TDatumortForm::CheckDeltaT() {
   return true;
 }
 
-bool TDatumortForm::CheckLatitude() {
+bool TDatumortForm::CheckCoordinate(bool latitude) {
+  QLineEdit* edit = latitude ? latitude_ : longitude_;
+  const std::string text = edit->text().toStdString();
   double degrees = 0;
-  if (!ReadLatitudeText(latitude_->text().toStdString(), degrees)) {
-    Refuse(latitude_);
+  if (!(latitude ? ReadLatitudeText(text, degrees) : ReadLongitudeText(text, degrees))) {
+    Refuse(edit);
     return false;
   }
-  Record.Latitude = degrees;
-  latitude_degrees_->setText(DegreeLabel(degrees));
-  return true;
-}
-
-bool TDatumortForm::CheckLongitude() {
-  double degrees = 0;
-  if (!ReadLongitudeText(longitude_->text().toStdString(), degrees)) {
-    Refuse(longitude_);
-    return false;
-  }
-  Record.Longitude = degrees;
-  longitude_degrees_->setText(DegreeLabel(degrees));
+  (latitude ? Record.Latitude : Record.Longitude) = degrees;
+  (latitude ? latitude_degrees_ : longitude_degrees_)->setText(DegreeLabel(degrees));
   return true;
 }
 

@@ -67,8 +67,10 @@ class TDatumortForm : public QDialog {
   void ShowDateInEdit();
   void OpenLocationDialog();
   bool CheckDeltaT();
-  bool CheckLatitude();
-  bool CheckLongitude();
+  bool CheckLatitude() { return CheckCoordinate(true); }
+  bool CheckLongitude() { return CheckCoordinate(false); }
+  // The latitude (true) or longitude text into the record and its degree label.
+  bool CheckCoordinate(bool latitude);
   bool CheckHeight();
   bool CheckTemperature();
   bool CheckPressure();

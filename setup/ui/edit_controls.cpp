@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -242,6 +243,21 @@ bool FindInListControl(const QString& text, QListWidget& list, int& index, QStri
     list.setCurrentRow(index);
   }
   return true;
+}
+
+void SearchListAsTyped(QLineEdit* search, QListWidget* list, QLabel* status) {
+  QObject::connect(search, &QLineEdit::textChanged, list, [search, list, status] {
+    int index = -1;
+    QString found;
+    FindInListControl(search->text(), *list, index, found, status);
+  });
+}
+
+void AcceptOnDoubleClick(QDialog* dialog, QListWidget* list) {
+  QObject::connect(list, &QListWidget::itemDoubleClicked, dialog, [dialog, list](QListWidgetItem* item) {
+    list->setCurrentItem(item);
+    dialog->accept();
+  });
 }
 
 }  // namespace kvx

@@ -11,6 +11,8 @@
 
 #include "platform/qt/widget_forward.h"
 
+class QDialog;
+
 namespace kvx {
 
 // An edit box for integers: digits and "-" only.
@@ -133,5 +135,11 @@ class TAstroDatumEdit : public QLineEdit {
 // hit the label shows "Nicht gefunden" / "Not found".
 bool FindInListControl(const QString& text, QComboBox& box, int& index, QString& found, QLabel* label);
 bool FindInListControl(const QString& text, QListWidget& list, int& index, QString& found, QLabel* label);
+
+// The search of a list picker: every change of the text of `search` runs
+// FindInListControl over `list`, its outcome shown in `status`.
+void SearchListAsTyped(QLineEdit* search, QListWidget* list, QLabel* status);
+// A double click on an item of `list` makes it current and accepts `dialog`.
+void AcceptOnDoubleClick(QDialog* dialog, QListWidget* list);
 
 }  // namespace kvx

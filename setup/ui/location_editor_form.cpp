@@ -10,14 +10,11 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <filesystem>
 
 #include "core/name_tables.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
-#include "platform/qt/editor_file_rows.h"
-#include "platform/settings_store.h"
 #include "setup/ui/location_dialog.h"
 #include "setup/ui/place_fields.h"
 
@@ -34,11 +31,6 @@ std::function<void(Tcsved&)>& Driver() {
 
 QString Q(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
-bool IsFile(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
-
 QString PackedText(double x) { return QString::fromStdString(LocationCoordinateText(x)); }
 
 FileDialogRequest OpenRequest(const std::string& start) {
@@ -54,20 +46,14 @@ FileDialogRequest OpenRequest(const std::string& start) {
 
 void SetLocationEditorDriver(std::function<void(Tcsved&)> driver) { Driver() = std::move(driver); }
 
-Tcsved::Tcsved(const std::string& dataFolder, QWidget* owner) : QDialog(owner), dataFolder_(dataFolder) {
+Tcsved::Tcsved(const std::string& dataFolder, QWidget* owner) : TFileEditorForm(kSection, dataFolder, owner) {
   setObjectName(QStringLiteral("csved"));
   setModal(true);
   setWindowTitle(Q("Datenbank mit geogr. Positionen bearbeiten", "Edit database with geographic locations"));
   auto* layout = new QVBoxLayout(this);
 
-  const TEditorFileRows rows = AddEditorFileRows(layout, Q("Datenbank &laden", "&Load database"),
-                                                 Q("nur nach &Wortanfang", "Only by the beginning of the &words"));
-  fileLabel_ = rows.FileLabel;
-  search_ = rows.Search;
-  wordStart_ = rows.WordStart;
-  connect(rows.Load, &QPushButton::clicked, this, [this] { LoadClick(); });
-  connect(rows.NewFile, &QPushButton::clicked, this, [this] { NewFileClick(); });
-  connect(search_, &QLineEdit::textEdited, this, [this](const QString& text) { Search(text); });
+  AddFileRows(layout, Q("Datenbank &laden", "&Load database"),
+              Q("nur nach &Wortanfang", "Only by the beginning of the &words"));
 
   combo_ = new TLocationCombo(model_.List);
   combo_->setObjectName(QStringLiteral("Orttabelle1"));
@@ -128,35 +114,19 @@ Tcsved::Tcsved(const std::string& dataFolder, QWidget* owner) : QDialog(owner), 
     connect(s, &QSpinBox::editingFinished, this, [this] { SpinLeft(); });
   }
 
-  const TEditorRecordRow bottom = AddEditorRecordRow(layout, "&Delete", QStringLiteral("OK"));
-  undo_ = bottom.Undo;
-  status_ = bottom.Status;
-  position_ = bottom.Position;
-  connect(undo_, &QPushButton::clicked, this, [this] { UndoClick(); });
-  connect(bottom.Delete, &QPushButton::clicked, this, [this] { DeleteClick(); });
-  connect(bottom.New, &QPushButton::clicked, this, [this] { NewClick(); });
-  connect(bottom.Finish, &QPushButton::clicked, this, &QDialog::accept);
-
-  wordStart_->setChecked(CurrentSettingsStore().ReadBool(kSection, "Wortanf").value_or(true));
+  QPushButton* finish = AddRecordRow(layout, "&Delete", QStringLiteral("OK"));
+  connect(finish, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 Tcsved::~Tcsved() = default;
 
 void Tcsved::OpenStartFile() {
-  const std::string registered =
-      CurrentSettingsStore().ReadString(kSection, "File").value_or(dataFolder_ + "/orte.csv");
-  if (IsFile(registered)) {
-    LoadFile(registered);
-    return;
-  }
-  const std::string offered = dataFolder_ + "/Locations.csv";
-  if (const auto chosen = AskOpenFileName(OpenRequest(offered))) {
-    LoadFile(*chosen);
-    return;
-  }
-  // Cancelled: the offered file, created with one place when it is missing.
-  if (!IsFile(offered) && !TLocationEditorModel::CreateFile(offered)) return;
-  LoadFile(offered);
+  // A missing offered file is created with one place.
+  OpenRegisteredOrOffered("/orte.csv", "/Locations.csv");
+}
+
+std::optional<std::string> Tcsved::AskFileToOpen(const std::string& start) {
+  return AskOpenFileName(OpenRequest(start));
 }
 
 bool Tcsved::LoadFile(const std::string& fileName) {
@@ -171,9 +141,6 @@ bool Tcsved::LoadFile(const std::string& fileName) {
   status_->clear();
   return loaded;
 }
-
-QString Tcsved::Status() const { return status_->text(); }
-QString Tcsved::Position() const { return position_->text(); }
 
 void Tcsved::ShowRecord() {
   showing_ = true;
@@ -197,9 +164,7 @@ void Tcsved::ShowRecord() {
 
 void Tcsved::MarkChanged() {
   if (showing_ || model_.List.ItemIndex() < 0 || model_.ReadOnly) return;
-  status_->setText(Q("Geändert", "Changed"));
-  status_->setStyleSheet(QStringLiteral("color: red"));
-  undo_->setEnabled(true);
+  ShowChanged();
 }
 
 void Tcsved::CoordinateLeft(bool isLatitude) {
@@ -263,18 +228,12 @@ void Tcsved::WriteBack() {
   combo_->Reload();
   showing_ = false;
   ShowRecord();
-  if (saved) {
-    status_->setText(Q("Gespeichert", "Saved"));
-    status_->setStyleSheet(QString());
-  }
+  if (saved) ShowSaved();
 }
 
 void Tcsved::UndoClick() {
   undo_->setEnabled(false);
-  if (model_.Undo()) {
-    status_->setText(Q("Gespeichert", "Saved"));
-    status_->setStyleSheet(QString());
-  }
+  if (model_.Undo()) ShowSaved();
   showing_ = true;
   combo_->Reload();
   showing_ = false;
@@ -304,12 +263,11 @@ void Tcsved::NewFileClick() {
   request.title = ByLanguage("Datenbank mit geogr. Koordinaten anlegen", "Create database with georg. locations");
   const auto chosen = AskSaveFileName(request);
   if (!chosen) return;
-  if (TLocationEditorModel::CreateFile(*chosen)) LoadFile(*chosen);
+  if (CreateEditorFile(*chosen)) LoadFile(*chosen);
 }
 
 void Tcsved::LoadClick() {
-  if (const auto chosen = AskOpenFileName(OpenRequest(model_.FileName.empty() ? dataFolder_ : model_.FileName)))
-    LoadFile(*chosen);
+  if (const auto chosen = AskFileToOpen(model_.FileName.empty() ? dataFolder_ : model_.FileName)) LoadFile(*chosen);
 }
 
 void Tcsved::Search(const QString& text) {
@@ -322,21 +280,9 @@ void Tcsved::Search(const QString& text) {
   }
 }
 
-void Tcsved::StoreSettings() {
-  SettingsStore& store = CurrentSettingsStore();
-  if (IsFile(model_.FileName)) store.WriteString(kSection, "File", model_.FileName);
-  store.WriteBool(kSection, "Wortanf", wordStart_->isChecked());
-}
-
 void EditLocationFile(const std::string& dataFolder, QWidget* owner) {
   Tcsved form(dataFolder, owner);
-  form.OpenStartFile();
-  if (Driver()) {
-    Driver()(form);
-  } else {
-    form.exec();
-  }
-  form.StoreSettings();
+  RunFileEditor(form, Driver());
 }
 
 }  // namespace kvx

@@ -10,8 +10,10 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "platform/qt/editor_file_rows.h"
 #include "platform/qt/widget_forward.h"
 #include "setup/location_editor.h"
 
@@ -19,7 +21,7 @@ namespace kvx {
 
 class TLocationCombo;
 
-class Tcsved : public QDialog {
+class Tcsved : public TFileEditorForm {
   Q_OBJECT
 
  public:
@@ -29,9 +31,7 @@ class Tcsved : public QDialog {
   TLocationEditorModel& Model() { return model_; }
   // The opening sequence: the registered file, else the offered one.
   void OpenStartFile();
-  bool LoadFile(const std::string& fileName);
-  QString Status() const;
-  QString Position() const;
+  bool LoadFile(const std::string& fileName) override;
   QLineEdit* NameEdit() const { return name_; }
   QLineEdit* LongitudeEdit() const { return longitude_; }
   QLineEdit* LatitudeEdit() const { return latitude_; }
@@ -39,14 +39,17 @@ class Tcsved : public QDialog {
   QSpinBox* ZoneEdit() const { return zone_; }
   QSpinBox* ExtraMinutesEdit() const { return extra_; }
 
-  void UndoClick();
-  void DeleteClick();
-  void NewClick();
-  void NewFileClick();
-  void LoadClick();
-  void Search(const QString& text);
-  // "File" (when it exists) and "Wortanf" into "OrteEdit".
-  void StoreSettings();
+  void UndoClick() override;
+  void DeleteClick() override;
+  void NewClick() override;
+  void NewFileClick() override;
+  void LoadClick() override;
+  void Search(const QString& text) override;
+
+ protected:
+  std::optional<std::string> AskFileToOpen(const std::string& start) override;
+  bool CreateEditorFile(const std::string& fileName) override { return TLocationEditorModel::CreateFile(fileName); }
+  std::string EditedFileName() const override { return model_.FileName; }
 
  private:
   void ShowRecord();
@@ -57,13 +60,7 @@ class Tcsved : public QDialog {
   void WriteBack();
 
   TLocationEditorModel model_;
-  std::string dataFolder_;
-  QLabel* fileLabel_ = nullptr;
-  QLabel* status_ = nullptr;
-  QLabel* position_ = nullptr;
   QLabel* zoneName_ = nullptr;
-  QCheckBox* wordStart_ = nullptr;
-  QLineEdit* search_ = nullptr;
   TLocationCombo* combo_ = nullptr;
   QLineEdit* name_ = nullptr;
   QLineEdit* longitude_ = nullptr;
@@ -71,8 +68,6 @@ class Tcsved : public QDialog {
   QLineEdit* postcode_ = nullptr;
   QSpinBox* zone_ = nullptr;
   QSpinBox* extra_ = nullptr;
-  QPushButton* undo_ = nullptr;
-  bool showing_ = false;
 };
 
 // The opener of the file utilities menu.

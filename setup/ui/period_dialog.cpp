@@ -64,22 +64,26 @@ Tzeitraumform::Tzeitraumform(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons.Row);
 }
 
+QLineEdit* Tzeitraumform::BuildDateEdit(QWidget* group, const QString& prefix, QSpinBox** spins) {
+  auto* date = new QLineEdit(group);
+  date->setObjectName(prefix + "Date");
+  const char* parts[3] = {"Day", "Month", "Year"};
+  const int dateMin[3] = {1, 1, -4711}, dateMax[3] = {31, 12, 20000};
+  for (int i = 0; i < 3; ++i) {
+    spins[i] = new QSpinBox(group);
+    spins[i]->setObjectName(prefix + parts[i]);
+    spins[i]->setRange(dateMin[i], dateMax[i]);
+    connect(spins[i], &QSpinBox::valueChanged, this, [this, date, spins] { MirrorSpinsToDate(date, spins); });
+  }
+  connect(date, &QLineEdit::textChanged, this, [this, date, spins] { MirrorDateToSpins(date, spins); });
+  return date;
+}
+
 QWidget* Tzeitraumform::BuildStartGroup() {
   auto* group = new QGroupBox(this);
   CaptionsOf(this).push_back({group, "Anfangsdatum (aktuell verwendetes Datum)", "Starting date (actually used date)"});
   auto* grid = new QGridLayout(group);
-  start_date_ = new QLineEdit(group);
-  start_date_->setObjectName("StartDate");
-  const char* dateNames[3] = {"StartDay", "StartMonth", "StartYear"};
-  const int dateMin[3] = {1, 1, -4711}, dateMax[3] = {31, 12, 20000};
-  for (int i = 0; i < 3; ++i) {
-    start_date_spins_[i] = new QSpinBox(group);
-    start_date_spins_[i]->setObjectName(dateNames[i]);
-    start_date_spins_[i]->setRange(dateMin[i], dateMax[i]);
-    connect(start_date_spins_[i], &QSpinBox::valueChanged, this,
-            [this] { MirrorSpinsToDate(start_date_, start_date_spins_); });
-  }
-  connect(start_date_, &QLineEdit::textChanged, this, [this] { MirrorDateToSpins(start_date_, start_date_spins_); });
+  start_date_ = BuildDateEdit(group, "Start", start_date_spins_);
   start_time_ = new TEditUhrzeithms(group);
   start_time_->setObjectName("StartTime");
   const char* timeNames[3] = {"StartHour", "StartMinute", "StartSecond"};
@@ -145,18 +149,7 @@ QWidget* Tzeitraumform::BuildEndGroup() {
   auto* group = new QGroupBox(this);
   CaptionsOf(this).push_back({group, "&Enddatum:", "&Ending date"});
   auto* grid = new QGridLayout(group);
-  end_date_ = new QLineEdit(group);
-  end_date_->setObjectName("EndDate");
-  const char* dateNames[3] = {"EndDay", "EndMonth", "EndYear"};
-  const int dateMin[3] = {1, 1, -4711}, dateMax[3] = {31, 12, 20000};
-  for (int i = 0; i < 3; ++i) {
-    end_date_spins_[i] = new QSpinBox(group);
-    end_date_spins_[i]->setObjectName(dateNames[i]);
-    end_date_spins_[i]->setRange(dateMin[i], dateMax[i]);
-    connect(end_date_spins_[i], &QSpinBox::valueChanged, this,
-            [this] { MirrorSpinsToDate(end_date_, end_date_spins_); });
-  }
-  connect(end_date_, &QLineEdit::textChanged, this, [this] { MirrorDateToSpins(end_date_, end_date_spins_); });
+  end_date_ = BuildDateEdit(group, "End", end_date_spins_);
   end_time_ = new TEditUhrzeithms(group);
   end_time_->setObjectName("EndTime");
   end_time_->SetRefusal(

@@ -48,6 +48,9 @@ class Tzeitraumform : public QDialog {
   void reject() override;
 
  private:
+  // The date edit of `prefix` ("Start", "End") in `group` with its day, month
+  // and year boxes (into `spins`), each following the other.
+  QLineEdit* BuildDateEdit(QWidget* group, const QString& prefix, QSpinBox** spins);
   QWidget* BuildStartGroup();
   QWidget* BuildEndGroup();
   QWidget* BuildStepGroup();

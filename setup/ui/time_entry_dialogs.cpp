@@ -131,25 +131,14 @@ void TZeitraumJDDlg::ShowValues() {
   intervalEdit_->setText(Fixed(step_.StepDays, 4));
 }
 
-bool TZeitraumJDDlg::CheckStart() {
+bool TZeitraumJDDlg::CheckDate(QLineEdit* edit, TObserverRecord& record, bool end) {
   double jd = 0;
-  if (Blank(startEdit_)) return true;
-  if (ParseEntryJulianDate(startEdit_->text().toStdString(), jd)) {
-    start_.Mjd = jd - kMjdOffset;
+  if (Blank(edit)) return true;
+  if (ParseEntryJulianDate(edit->text().toStdString(), jd)) {
+    record.Mjd = jd - kMjdOffset;
     return true;
   }
-  Refuse(startEdit_, [] { ShowJulianDateRangeError(false); });
-  return false;
-}
-
-bool TZeitraumJDDlg::CheckEnd() {
-  double jd = 0;
-  if (Blank(endEdit_)) return true;
-  if (ParseEntryJulianDate(endEdit_->text().toStdString(), jd)) {
-    end_.Mjd = jd - kMjdOffset;
-    return true;
-  }
-  Refuse(endEdit_, [] { ShowJulianDateRangeError(true); });
+  Refuse(edit, [end] { ShowJulianDateRangeError(end); });
   return false;
 }
 

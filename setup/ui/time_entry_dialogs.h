@@ -57,8 +57,11 @@ class TZeitraumJDDlg : public TCheckedDialog {
   bool CheckAll() override;
 
  private:
-  bool CheckStart();
-  bool CheckEnd();
+  bool CheckStart() { return CheckDate(startEdit_, start_, false); }
+  bool CheckEnd() { return CheckDate(endEdit_, end_, true); }
+  // The Julian date of `edit` into `record` (blank: kept); refused with the
+  // range message of the start or the end date.
+  bool CheckDate(QLineEdit* edit, TObserverRecord& record, bool end);
   bool CheckInterval();
   void ShowValues();
 

@@ -129,11 +129,7 @@ TSatellitenwahlform::TSatellitenwahlform(QWidget* parent) : QDialog(parent) {
   connect(ok_, &QPushButton::clicked, this, [this] { OkClick(); });
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
   connect(help_, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopicSatellites); });
-  connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
-    int index = -1;
-    QString found;
-    FindInListControl(text, *list_, index, found, status_);
-  });
+  SearchListAsTyped(search_, list_, status_);
 }
 
 void TSatellitenwahlform::Prepare() {
