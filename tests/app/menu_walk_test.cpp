@@ -46,6 +46,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <random>
 #include <set>
 #include <string>
 #include <thread>
@@ -285,7 +286,7 @@ class ModalAnswerer {
     if (windows.insert(title + " <" + modal->metaObject()->className() + ">").second) {
       std::string name = "walk_" + std::string(LanguageEnglish ? "en_" : "de_") + command_;
       if (answers_ > 1) name += "_" + std::to_string(answers_);
-      test::SavePng(*modal, name);
+      test::SavePng(*modal, name, test::FolderViews(*modal));
     }
     std::vector<std::string> texts;
     CollectShownTexts(*modal, texts);
@@ -389,7 +390,13 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
   InstallBackgroundLoading(form);
-  InstallTipsOfTheDay(form);
+  // Seeded draws, so that the tips the pictures show are the same each run.
+  TTipComponents* tips = InstallTipsOfTheDay(form);
+  for (TTipOfTheDay* tip : {&tips->German, &tips->English}) {
+    tip->Random = [engine = std::mt19937(20261208)](std::size_t count) mutable {
+      return std::uniform_int_distribution<std::size_t>(0, count - 1)(engine);
+    };
+  }
   InstallLegendCommand(form);
   WalkMessages messages;
   ScopedMessageSink sink(messages);

@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -377,13 +378,18 @@ TEST_F(SettingsAndLanguage, QtTextsTitlesSheetNamesAndBodyNamesFollowTheLanguage
       for (const std::string& word : test::WordsOfOtherLanguage(shown.text, false))
         english.push_back(shown.where + ": " + word);
     }
-    test::SavePng(dialog, "file_dialog_german");
+    test::SavePng(dialog, "file_dialog_german", test::FolderViews(dialog));
     dialog.reject();
   });
   FileDialogRequest request;
   request.title = "Konfigurationsdatei öffnen";
   request.filters = {"Konfigurationsdateien (*.ocf)"};
   request.start = home_.Path().string();
+  // The listing shows the folders' dates: one fixed day, for the picture.
+  for (const auto& entry : std::filesystem::directory_iterator(home_.Path())) {
+    const std::chrono::sys_seconds day{std::chrono::sys_days{std::chrono::year{2026} / 12 / 8}};
+    std::filesystem::last_write_time(entry.path(), std::chrono::file_clock::from_sys(day));
+  }
   EXPECT_FALSE(files.ChooseOpen(request).has_value());
   EXPECT_TRUE(english.empty()) << english.front();
   QLineEdit edit;

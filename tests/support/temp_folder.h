@@ -1,28 +1,43 @@
 // A scratch folder for a test, removed with everything in it afterwards.
+//
+// Its name is the same on every run, because windows show paths in it and
+// the pictures the tests save must not change from run to run. A lock on
+// the folder keeps two processes that run the same test at once apart (two
+// builds on one machine): the one that finds it taken gets a random name.
 #pragma once
 
+#include <errno.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace kvx::test {
 
 class TempFolder {
  public:
   TempFolder() {
-    std::random_device seed;
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("kvx_") + (info != nullptr ? info->name() : "test") + "_" +
-                       std::to_string(seed());
-    path_ = std::filesystem::temp_directory_path() / name;
-    std::filesystem::create_directories(path_);
+    const std::filesystem::path root = std::filesystem::temp_directory_path();
+    path_ = root / FixedName();
+    if (!Claim()) {
+      std::random_device seed;
+      path_ = root / (FixedName() + "_" + std::to_string(seed()));
+      std::filesystem::create_directories(path_);
+    }
   }
   ~TempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+    if (lock_ >= 0) close(lock_);
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
@@ -45,7 +60,56 @@ class TempFolder {
   }
 
  private:
+  // kvx_<test>_<n>, n a number made from the test program, the suite, the
+  // test and how many folders the test has made before (the same length as
+  // a random one: windows that show the path keep their sizes).
+  static std::string FixedName() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string test = info != nullptr ? info->name() : "test";
+    const std::string suite = info != nullptr ? info->test_suite_name() : "";
+    static std::string last_test;
+    static int made_in_test = 0;
+    if (suite + "." + test != last_test) {
+      last_test = suite + "." + test;
+      made_in_test = 0;
+    }
+    ++made_in_test;
+    const std::string key =
+        std::string(program_invocation_short_name) + "/" + last_test + "/" + std::to_string(made_in_test);
+    std::uint32_t hash = 2166136261u;  // FNV-1a
+    for (const char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    std::string name = "kvx_" + test + "_" + std::to_string(hash);
+    for (char& c : name) {
+      if (std::isalnum(static_cast<unsigned char>(c)) == 0) c = '_';
+    }
+    return name;
+  }
+
+  // Makes path_ this process's own: created (or left over from a run that
+  // stopped), locked, and emptied. False when another process holds it.
+  bool Claim() {
+    std::error_code error;
+    std::filesystem::create_directories(path_, error);
+    lock_ = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (lock_ < 0) return false;
+    struct stat opened {};
+    struct stat named {};
+    // The lock must be on the folder the name still points to, not on one
+    // its last owner has just removed.
+    if (flock(lock_, LOCK_EX | LOCK_NB) != 0 || fstat(lock_, &opened) != 0 || stat(path_.c_str(), &named) != 0 ||
+        opened.st_ino != named.st_ino || opened.st_dev != named.st_dev) {
+      close(lock_);
+      lock_ = -1;
+      return false;
+    }
+    std::vector<std::filesystem::path> left;
+    for (const auto& entry : std::filesystem::directory_iterator(path_, error)) left.push_back(entry.path());
+    for (const auto& entry : left) std::filesystem::remove_all(entry, error);
+    return true;
+  }
+
   std::filesystem::path path_;
+  int lock_ = -1;
 };
 
 }  // namespace kvx::test

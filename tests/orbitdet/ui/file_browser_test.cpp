@@ -44,7 +44,7 @@ TEST(FileBrowser, ShowWrapCopyRefuseAndGeometry) {
     EXPECT_EQ(browser.Viewer()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     browser.CopyFileName();
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), fixtures + "/view_asteroids.opl");
-    test::SavePng(browser, "file_browser_de");
+    test::SavePng(browser, "file_browser_de", test::FolderViews(browser));
     // A folder chosen by name: a message naming it, the viewer unchanged.
     browser.ChooseFile(folder.Path().string());
     EXPECT_TRUE(browser.findChild<QPushButton*>("Show")->isEnabled());  // still the last file
@@ -82,7 +82,7 @@ TEST(FileBrowser, ShowWrapCopyRefuseAndGeometry) {
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0].caption, "File too large!");
   EXPECT_EQ(english.Viewer()->blockCount(), 32000);
-  test::SavePng(english, "file_browser_en");
+  test::SavePng(english, "file_browser_en", test::FolderViews(english));
   LanguageEnglish = 0;
 }
 

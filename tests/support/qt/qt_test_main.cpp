@@ -3,9 +3,22 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "platform/clock.h"
+#include "support/fixed_clock.h"
+
+// The widget tests save pictures of their windows (test-output/*.png) that
+// two runs of the same build must give byte for byte, so that a change of
+// the code can be checked by comparing them. Everything a window shows that
+// would follow the run is fixed here: "now" (status line, clock bar, the
+// observer's first date) stands at one instant, which a test that needs
+// another installs over it; the text caret does not blink, so a picture
+// never catches it half way.
 int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   ::testing::InitGoogleTest(&argc, argv);
   QApplication application(argc, argv);
+  QApplication::setCursorFlashTime(0);
+  kvx::FixedClock clock(kvx::FixedClock::At(2026, 12, 8, 12, 0, 0));
+  kvx::ScopedSystemClock now(clock);
   return RUN_ALL_TESTS();
 }
