@@ -9,7 +9,7 @@ namespace kvx {
 
 class TCommandHost;
 
-// Loads the catalogue the main window names (State().UserCatalogueFile)
+// Loads the catalogue the main window names (Objects().UserCatalogueFile)
 // into its lines and objects. A missing or foreign file leaves the previous
 // catalogue in place and, with `showMessages`, says so. After a load the
 // chosen object and the chosen entry range are forgotten when they no
