@@ -68,16 +68,13 @@ TAlmanacRequest RequestOf(TCommandHost& form) {
 }
 
 void Generate(TCommandHost& form, const TAlmanacRequest& request, std::int32_t kind) {
-  TTableState& s = form.TableState();
   TAlmanacTable& t = Table();
   t.Events.Clear();
   t.Start = request.Start;
   t.End = request.End;
   const bool cancelled = GenerateAlmanac(request, t.Events) == TAlmanacResult::Cancelled;
   if (!t.Events.Empty()) {
-    s.TableKind = kind;
-    if (s.PreviousTableKind != s.TableKind) s.TableChanged = 1;
-    form.Tables().ComputeTable();
+    form.Tables().ComputeKind(kind);
     // Cancelled: the events found until then are written.
     if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
   } else if (cancelled) {
@@ -141,11 +138,10 @@ void Heute1Click(TCommandHost& form) {
 void InstallAlmanacCommands(TCommandHost& form) {
   form.Tables().Dispatcher().Register(kAlmanacKind, [&form] { WriteTable(form); });
   form.Tables().Dispatcher().Register(kTodayKind, [&form] { WriteTable(form); });
-  TMenuCommands& commands = form.Commands();
-  commands.RegisterHandler("Almanach1", [&form] { Almanach1Click(form); });
-  commands.RegisterHandler("Heute1", [&form] { Heute1Click(form); });
-  commands.SetEnabled("Almanach1", true);
-  commands.SetEnabled("Heute1", true);
+  form.Commands().RegisterEnabled({
+      {"Almanach1", [&form] { Almanach1Click(form); }},
+      {"Heute1", [&form] { Heute1Click(form); }},
+  });
 }
 
 }  // namespace kvx

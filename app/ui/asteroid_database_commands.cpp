@@ -118,6 +118,17 @@ void FindAsteroidDatabaseFiles(TCommandHost& form) {
                        [&form](bool present) { EnableDatabaseCommands(form, present); });
 }
 
+namespace {
+
+// Tools | Orbital elements database: the builder, then the database files
+// found anew (new files may have appeared in the database folder).
+void BahnelementeDatenbanktool1Click(TCommandHost& form) {
+  ShowAsteroidDatabaseBuilder(form.DataFolder(), &form.Window());
+  FindAsteroidDatabaseFiles(form);
+}
+
+}  // namespace
+
 void InstallAsteroidDatabaseCommands(TCommandHost& form) {
   // Kind 33: the asteroid of the current database file; each row takes the
   // file's element set nearest to its date.
@@ -132,14 +143,10 @@ void InstallAsteroidDatabaseCommands(TCommandHost& form) {
   menu.RegisterHandler("PlanetoidenausDatenbank1", [&form] { PlanetoidenausDatenbank1Click(form); });
   menu.RegisterHandler("Planetoidendatenbank1", [&form] { Planetoidendatenbank1Click(form); });
   menu.RegisterHandler("PlanetoidenausDatenbank2", [&form] { PlanetoidenausDatenbank2Click(form); });
-  menu.RegisterHandler("Asteroidendatenbanken1", [&form] { Asteroidendatenbanken1Click(form); });
-  menu.SetEnabled("Asteroidendatenbanken1", true);
-  menu.RegisterHandler("BahnelementeDatenbanktool1", [&form] {
-    ShowAsteroidDatabaseBuilder(form.DataFolder(), &form.Window());
-    // New files may have appeared in the database folder.
-    FindAsteroidDatabaseFiles(form);
+  menu.RegisterEnabled({
+      {"Asteroidendatenbanken1", [&form] { Asteroidendatenbanken1Click(form); }},
+      {"BahnelementeDatenbanktool1", [&form] { BahnelementeDatenbanktool1Click(form); }},
   });
-  menu.SetEnabled("BahnelementeDatenbanktool1", true);
   EnableDatabaseCommands(form, false);
 }
 

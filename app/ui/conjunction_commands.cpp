@@ -99,7 +99,6 @@ void ConjunctionCommand(TCommandHost& form, std::uint8_t mode) {
   TCurrentObjects& objects = form.Objects();
   TEphemerisPeriodState& period = form.Period();
   TSearchSettings& searches = form.SearchSettings();
-  TTableState& table = form.TableState();
   TConfigSettings& held = form.HeldConfiguration();
   TConjunctionOptions options = held.ConjunctionOptions;
   TObserverRecord date = period.Start;
@@ -116,11 +115,7 @@ void ConjunctionCommand(TCommandHost& form, std::uint8_t mode) {
   period.Start = date;
   UTToLocalTime(period.Start);
   form.MarkTableChanged();
-  if (searches.ResultsIntoTable != 0 && !form.Events().Empty()) {
-    table.TableKind = kConjunctionSearchKind;
-    if (table.PreviousTableKind != table.TableKind) table.TableChanged = 1;
-    form.Tables().ComputeTable();
-  }
+  if (searches.ResultsIntoTable != 0 && !form.Events().Empty()) form.Tables().ComputeKind(kConjunctionSearchKind);
   form.UpdateStatusLine();
 }
 
@@ -192,11 +187,10 @@ void InstallConjunctionCommands(TCommandHost& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   dispatcher.Register(kConjunctionListKind, [&form] { WriteTable(form); });
   dispatcher.Register(kConjunctionSearchKind, [&form] { WriteTable(form); });
-  TMenuCommands& commands = form.Commands();
-  commands.RegisterHandler("Kionjunktionen1", [&form] { Kionjunktionen1Click(form); });
-  commands.RegisterHandler("Winkelabstnde1", [&form] { Winkelabstnde1Click(form); });
-  commands.SetEnabled("Kionjunktionen1", true);
-  commands.SetEnabled("Winkelabstnde1", true);
+  form.Commands().RegisterEnabled({
+      {"Kionjunktionen1", [&form] { Kionjunktionen1Click(form); }},
+      {"Winkelabstnde1", [&form] { Winkelabstnde1Click(form); }},
+  });
 }
 
 }  // namespace kvx

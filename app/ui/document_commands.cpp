@@ -72,22 +72,20 @@ TDocumentCommands::TDocumentCommands(TCommandHost& form)
     ForgetTableKind();
     ShowWorkbookCaption();
   });
-  commands.RegisterHandler("Speichern1", [this, inGrid] {
-    if (inGrid()) {
-      SaveAs();
-      return;
-    }
-    TWorkbookDocument doc = WorkbookDocument();
-    if (SaveDocument(doc)) ShowWorkbookCaption();
-  });
-  commands.RegisterHandler("Speichernunter1", [this, inGrid] {
-    if (inGrid()) {
-      SaveAs();
-      return;
-    }
-    TWorkbookDocument doc = WorkbookDocument();
-    if (SaveWorkbookAs(doc)) ShowWorkbookCaption();
-  });
+  // Save and Save as: the grid's Save as in the grid view; otherwise `save`
+  // on the workbook document, the caption following when it succeeded.
+  auto saveCommand = [this, inGrid](bool (*save)(TWorkbookDocument&)) {
+    return [this, inGrid, save] {
+      if (inGrid()) {
+        SaveAs();
+        return;
+      }
+      TWorkbookDocument doc = WorkbookDocument();
+      if (save(doc)) ShowWorkbookCaption();
+    };
+  };
+  commands.RegisterHandler("Speichern1", saveCommand(SaveDocument));
+  commands.RegisterHandler("Speichernunter1", saveCommand(SaveWorkbookAs));
   commands.RegisterHandler("Saveastextfile1", [this] {
     TWorkbookDocument doc = WorkbookDocument();
     if (SaveSheetAsText(doc)) ShowWorkbookCaption();

@@ -67,22 +67,42 @@ bool SolarSearchSettings(TCommandHost& form, std::int32_t& step, std::int32_t& s
   return false;
 }
 
-void SolarEclipseRun(TCommandHost& form) {
+// A found eclipse or transit into the sheet or, with the workbook view
+// off, the result grid.
+void PaintFound(TCommandHost& form, tSonnenfinsternis& search) {
   TDocumentState& document = form.DocumentState();
-  TEclipseSettings& eclipseSettings = form.EclipseSettings();
-  TEphemerisPeriodState& period = form.Period();
+  const TTableConfigRecord& config = form.Period().TableConfig;
+  document.DocumentSaved = 0;
+  if (document.WorkbookView != 0) {
+    search.paint(form.Workbook(), config);
+  } else {
+    search.paint_grid(form.Grid(), GridOutput(form.Computing()), config);
+  }
+}
+
+// The part that differs between the solar eclipse runs: the search with the
+// checked step (minutes) and span (hours), and what it writes.
+using SolarSearch = void (*)(TCommandHost& form, tSonnenfinsternis& eclipse, std::int32_t step, std::int32_t span);
+
+// Kinds 140 and 146: the step and span checked, then `search` runs with the
+// wait text in the eclipse panel.
+void SolarSearchRun(TCommandHost& form, const char* german, const char* english, SolarSearch search) {
   std::int32_t step = 0;
   std::int32_t span = 0;
   if (!SolarSearchSettings(form, step, span)) return;
-  ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsternis wird berechnet", "Please wait, calculating solar eclipse");
+  ShowEclipsePanel(form, german, english);
   PanelGuard guard{form};
   AbortRequested = 0;
   tSonnenfinsternis eclipse;
+  search(form, eclipse, step, span);
+}
+
+void SolarEclipseSearch(TCommandHost& form, tSonnenfinsternis& eclipse, std::int32_t step, std::int32_t span) {
   std::uint8_t maxArt = 0;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsternis", "Solar eclipse"), 0);
-    eclipse.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 1, maxArt, span, step, period.Start,
-                    CourseStep(eclipseSettings));
+    eclipse.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 1, maxArt, span, step, form.Period().Start,
+                    CourseStep(form.EclipseSettings()));
   }
   if (eclipse.Status == TEclipseSearchStatus::Cancelled || eclipse.Status == TEclipseSearchStatus::Refused) {
     LeaveWithoutTable(form);
@@ -90,26 +110,13 @@ void SolarEclipseRun(TCommandHost& form) {
     if (eclipse.Status == TEclipseSearchStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(false);
     return;
   }
-  document.DocumentSaved = 0;
-  if (document.WorkbookView != 0) {
-    eclipse.paint(form.Workbook(), period.TableConfig);
-  } else {
-    eclipse.paint_grid(form.Grid(), GridOutput(form.Computing()), period.TableConfig);
-  }
+  PaintFound(form, eclipse);
 }
 
-void SolarCalendarRun(TCommandHost& form) {
+void SolarCalendarSearch(TCommandHost& form, tSonnenfinsternis& eclipse, std::int32_t step, std::int32_t span) {
   TDocumentState& document = form.DocumentState();
   TEclipseSettings& eclipseSettings = form.EclipseSettings();
   TEphemerisPeriodState& period = form.Period();
-  std::int32_t step = 0;
-  std::int32_t span = 0;
-  if (!SolarSearchSettings(form, step, span)) return;
-  ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
-                   "Please wait, searching solar eclipses");
-  PanelGuard guard{form};
-  AbortRequested = 0;
-  tSonnenfinsternis eclipse;
   bool written = false;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsterniskalender", "Solar eclipse calendar"), 1000);
@@ -136,7 +143,6 @@ void SolarCalendarRun(TCommandHost& form) {
 // says so. The transits of the period (149): a cancel writes those found
 // until then.
 void TransitRun(TCommandHost& form, bool table) {
-  TDocumentState& document = form.DocumentState();
   TEclipseSettings& eclipses = form.EclipseSettings();
   TCurrentObjects& objects = form.Objects();
   TEphemerisPeriodState& period = form.Period();
@@ -165,21 +171,8 @@ void TransitRun(TCommandHost& form, bool table) {
     if (cancelled) form.Tables().Dispatcher().ReportCancelled(false);
     return;
   }
-  document.DocumentSaved = 0;
-  if (document.WorkbookView != 0) {
-    search.paint(form.Workbook(), period.TableConfig);
-  } else {
-    search.paint_grid(form.Grid(), GridOutput(form.Computing()), period.TableConfig);
-  }
+  PaintFound(form, search);
   if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
-}
-
-void RunKind(TCommandHost& form, std::int32_t kind) {
-  TTableState& s = form.TableState();
-  s.TableKind = kind;
-  if (s.PreviousTableKind != kind) s.TableChanged = 1;
-  form.Tables().ComputeTable();
-  form.Repaint();
 }
 
 }  // namespace
@@ -222,7 +215,7 @@ TSearchContext EclipseSearchContext(const TComputingSettings& computing, const T
 void Sonnenfinsternis1Click(TCommandHost& form) {
   if (!AskMoonTheory(form)) return;
   ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsternis wird gesucht", "Please wait, searching solar eclipse");
-  RunKind(form, kSolarEclipseKind);
+  form.Tables().ComputeKindThenRepaint(kSolarEclipseKind);
 }
 
 void Sonnenfinsterniskalender1Click(TCommandHost& form) {
@@ -242,7 +235,7 @@ void Sonnenfinsterniskalender1Click(TCommandHost& form) {
   if (!AskMoonTheory(form)) return;
   ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
                    "Please wait, searching solar eclipses");
-  RunKind(form, kSolarCalendarKind);
+  form.Tables().ComputeKindThenRepaint(kSolarCalendarKind);
 }
 
 void MerkurundVenusdurchgnge1Click(TCommandHost& form, std::int32_t planetWord) {
@@ -251,7 +244,7 @@ void MerkurundVenusdurchgnge1Click(TCommandHost& form, std::int32_t planetWord) 
   if (form.Selection().PlanetTheory() != 0 && !form.SlowTheoryQuestion(kVsopQuestionGerman, kVsopQuestionEnglish, 0))
     return;
   ShowEclipsePanel(form, "Bitte Geduld, Transit wird gesucht", "Please wait, searching transit");
-  RunKind(form, kTransitKind);
+  form.Tables().ComputeKindThenRepaint(kTransitKind);
 }
 
 void TabellemitMerkurdurchgngen1Click(TCommandHost& form, std::int32_t planetWord) {
@@ -260,32 +253,35 @@ void TabellemitMerkurdurchgngen1Click(TCommandHost& form, std::int32_t planetWor
   if (!form.Tables().PeriodCheck()) return;
   if (!AskMoonTheory(form)) return;
   ShowEclipsePanel(form, "Bitte Geduld, Transit wird gesucht", "Please wait, searching transit");
-  RunKind(form, kTransitTableKind);
+  form.Tables().ComputeKindThenRepaint(kTransitTableKind);
 }
 
 void InstallTransitCommands(TCommandHost& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
   dispatcher.Register(kTransitKind, [&form] { TransitRun(form, false); });
   dispatcher.Register(kTransitTableKind, [&form] { TransitRun(form, true); });
-  TMenuCommands& commands = form.Commands();
-  commands.RegisterHandler("MerkurundVenusdurchgnge1", [&form] { MerkurundVenusdurchgnge1Click(form, 1); });
-  commands.RegisterHandler("Venusdurchgang1", [&form] { MerkurundVenusdurchgnge1Click(form, 2); });
-  commands.RegisterHandler("TabellemitMerkurdurchgngen1", [&form] { TabellemitMerkurdurchgngen1Click(form, 1); });
-  commands.RegisterHandler("TabellemitVenusdurchgngen1", [&form] { TabellemitMerkurdurchgngen1Click(form, 2); });
-  for (const char* item :
-       {"MerkurundVenusdurchgnge1", "Venusdurchgang1", "TabellemitMerkurdurchgngen1", "TabellemitVenusdurchgngen1"})
-    commands.SetEnabled(item, true);
+  form.Commands().RegisterEnabled({
+      {"MerkurundVenusdurchgnge1", [&form] { MerkurundVenusdurchgnge1Click(form, 1); }},
+      {"Venusdurchgang1", [&form] { MerkurundVenusdurchgnge1Click(form, 2); }},
+      {"TabellemitMerkurdurchgngen1", [&form] { TabellemitMerkurdurchgngen1Click(form, 1); }},
+      {"TabellemitVenusdurchgngen1", [&form] { TabellemitMerkurdurchgngen1Click(form, 2); }},
+  });
 }
 
 void InstallSolarEclipseCommands(TCommandHost& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
-  dispatcher.Register(kSolarEclipseKind, [&form] { SolarEclipseRun(form); });
-  dispatcher.Register(kSolarCalendarKind, [&form] { SolarCalendarRun(form); });
-  TMenuCommands& commands = form.Commands();
-  commands.RegisterHandler("Sonnenfinsternis1", [&form] { Sonnenfinsternis1Click(form); });
-  commands.RegisterHandler("Sonnenfinsterniskalender1", [&form] { Sonnenfinsterniskalender1Click(form); });
-  commands.SetEnabled("Sonnenfinsternis1", true);
-  commands.SetEnabled("Sonnenfinsterniskalender1", true);
+  dispatcher.Register(kSolarEclipseKind, [&form] {
+    SolarSearchRun(form, "Bitte Geduld, Sonnenfinsternis wird berechnet", "Please wait, calculating solar eclipse",
+                   SolarEclipseSearch);
+  });
+  dispatcher.Register(kSolarCalendarKind, [&form] {
+    SolarSearchRun(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
+                   "Please wait, searching solar eclipses", SolarCalendarSearch);
+  });
+  form.Commands().RegisterEnabled({
+      {"Sonnenfinsternis1", [&form] { Sonnenfinsternis1Click(form); }},
+      {"Sonnenfinsterniskalender1", [&form] { Sonnenfinsterniskalender1Click(form); }},
+  });
   InstallTransitCommands(form);
 }
 

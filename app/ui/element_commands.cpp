@@ -48,25 +48,31 @@ TElementDialogCommands::TElementDialogCommands(TCommandHost& form)
   };
 }
 
+namespace {
+
+// An element dialog's links to the main window, set anew before each
+// showing: the data folder, the spreadsheet setting, the sheet and the
+// table configuration.
+void LinkElementDialog(TElementDialogBase& dialog, TCommandHost& form) {
+  dialog.DataFolder = form.DataFolder();
+  dialog.Spreadsheet = form.StoredSettings().Spreadsheet;
+  dialog.Sheet = &form.Workbook();
+  dialog.TableConfig = &form.Period().TableConfig;
+}
+
+}  // namespace
+
 void TElementDialogCommands::Planetoiden1Click() {
   TCurrentObjects& objects = form_.Objects();
-  TEphemerisPeriodState& period = form_.Period();
-  asteroid_->DataFolder = form_.DataFolder();
-  asteroid_->Spreadsheet = form_.StoredSettings().Spreadsheet;
-  asteroid_->Sheet = &form_.Workbook();
+  LinkElementDialog(*asteroid_, form_);
   if (!asteroid_->isVisible()) shown_ranges_.AsteroidFile = objects.ElementFileRanges.AsteroidFile;
-  asteroid_->TableConfig = &period.TableConfig;
   ShowAsteroidElementsDialog(*asteroid_, form_.StoredSettings().Window.Hints, objects.CurrentAsteroid);
 }
 
 void TElementDialogCommands::Kometen1Click() {
   TCurrentObjects& objects = form_.Objects();
-  TEphemerisPeriodState& period = form_.Period();
-  comet_->DataFolder = form_.DataFolder();
-  comet_->Spreadsheet = form_.StoredSettings().Spreadsheet;
-  comet_->Sheet = &form_.Workbook();
+  LinkElementDialog(*comet_, form_);
   if (!comet_->isVisible()) shown_ranges_.CometFile = objects.ElementFileRanges.CometFile;
-  comet_->TableConfig = &period.TableConfig;
   ShowCometElementsDialog(*comet_, form_.StoredSettings().Window.Hints, objects.CurrentComet);
 }
 
@@ -130,15 +136,12 @@ void TElementDialogCommands::AfterElementsChanged() {
 
 TElementDialogCommands& InstallElementDialogCommands(TCommandHost& form) {
   auto* commands = new TElementDialogCommands(form);
-  TMenuCommands& menu = form.Commands();
-  menu.RegisterHandler("Planetoiden1", [commands] { commands->Planetoiden1Click(); });
-  menu.RegisterHandler("Kometen1", [commands] { commands->Kometen1Click(); });
-  menu.SetEnabled("Planetoiden1", true);
-  menu.SetEnabled("Kometen1", true);
-  menu.RegisterHandler("Vernderliche1", [commands] { commands->Vernderliche1Click(); });
-  menu.SetEnabled("Vernderliche1", true);
-  menu.RegisterHandler("AusMPECZirkularladen1", [commands] { commands->AusMPECZirkularladen1Click(); });
-  menu.SetEnabled("AusMPECZirkularladen1", true);
+  form.Commands().RegisterEnabled({
+      {"Planetoiden1", [commands] { commands->Planetoiden1Click(); }},
+      {"Kometen1", [commands] { commands->Kometen1Click(); }},
+      {"Vernderliche1", [commands] { commands->Vernderliche1Click(); }},
+      {"AusMPECZirkularladen1", [commands] { commands->AusMPECZirkularladen1Click(); }},
+  });
   return *commands;
 }
 

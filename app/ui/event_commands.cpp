@@ -142,9 +142,7 @@ void Ereignissuchen1Click(TCommandHost& form) {
 
 void InstallEventSearchCommands(TCommandHost& form) {
   form.Tables().Dispatcher().Register(kEventTableKind, [&form] { WriteEventTable(form); });
-  TMenuCommands& commands = form.Commands();
-  commands.RegisterHandler("Ereignissuchen1", [&form] { Ereignissuchen1Click(form); });
-  commands.SetEnabled("Ereignissuchen1", true);
+  form.Commands().RegisterEnabled({{"Ereignissuchen1", [&form] { Ereignissuchen1Click(form); }}});
 }
 
 }  // namespace kvx

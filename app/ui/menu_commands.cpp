@@ -249,6 +249,13 @@ bool TMenuCommands::RegisterHandler(const std::string& name, Handler handler) {
   return true;
 }
 
+void TMenuCommands::RegisterEnabled(std::initializer_list<Entry> entries) {
+  for (const Entry& entry : entries) {
+    RegisterHandler(entry.Command, entry.Run);
+    SetEnabled(entry.Command, true);
+  }
+}
+
 bool TMenuCommands::HasHandler(const std::string& name) const {
   auto it = commands_.find(name);
   return it != commands_.end() && static_cast<bool>(it->second.handler);

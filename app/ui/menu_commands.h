@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -37,6 +38,14 @@ class TMenuCommands : public QObject {
   // the table has no such command.
   bool RegisterHandler(const std::string& command, Handler handler);
   bool HasHandler(const std::string& command) const;
+  // One command's name and handler, for RegisterEnabled.
+  struct Entry {
+    const char* Command;
+    Handler Run;
+  };
+  // Registers each command's handler and enables it: the commands that are
+  // always available once their module is installed.
+  void RegisterEnabled(std::initializer_list<Entry> entries);
   // Runs the command's handler; false when there is none.
   bool Trigger(const std::string& command);
 

@@ -111,10 +111,7 @@ void TTableCommands::Durchgnge1Click() {
   if (ShowPlanetFeatureTransitDialog(surface_features_, feature_transit_, surface_feature_file_, &form_.Window()) != 1)
     return;
   if (!PeriodCheck()) return;
-  TTableState& s = form_.TableState();
-  s.TableKind = kMeridianTransitKind;
-  if (s.PreviousTableKind != kMeridianTransitKind) s.TableChanged = 1;
-  ComputeTable();
+  ComputeKind(kMeridianTransitKind);
 }
 
 }  // namespace kvx

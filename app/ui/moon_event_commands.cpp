@@ -136,10 +136,7 @@ void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
 void StartKind(TCommandHost& form, std::int32_t kind) {
   if (!form.Tables().PeriodCheck()) return;
   form.Repaint();
-  TTableState& s = form.TableState();
-  s.TableKind = kind;
-  if (s.PreviousTableKind != kind) s.TableChanged = 1;
-  form.Tables().ComputeTable();
+  form.Tables().ComputeKind(kind);
 }
 
 void OneMoonCommand(TCommandHost& form, bool jupiter) {
@@ -162,17 +159,14 @@ void InstallMoonEventCommands(TCommandHost& form) {
   for (std::int32_t kind : {102, 104, 105, 112, 113, 114, 115, 116, 117}) {
     dispatcher.Register(kind, [&form, kind] { RunMoonEventKind(form, kind); });
   }
-  TMenuCommands& commands = form.Commands();
-  commands.RegisterHandler("Jupitermondereignisse1", [&form] { StartKind(form, 105); });
-  commands.RegisterHandler("KonjunktionenJupitermonde1", [&form] { StartKind(form, 102); });
-  commands.RegisterHandler("ElongationenJupitermonde1", [&form] { OneMoonCommand(form, true); });
-  commands.RegisterHandler("Saturnmondereignisse1", [&form] { StartKind(form, 116); });
-  commands.RegisterHandler("KonjunktionenSaturnmonde1", [&form] { StartKind(form, 113); });
-  commands.RegisterHandler("ElongationenSaturnmonde1", [&form] { OneMoonCommand(form, false); });
-  for (const char* item : {"Jupitermondereignisse1", "KonjunktionenJupitermonde1", "ElongationenJupitermonde1",
-                           "Saturnmondereignisse1", "KonjunktionenSaturnmonde1", "ElongationenSaturnmonde1"}) {
-    commands.SetEnabled(item, true);
-  }
+  form.Commands().RegisterEnabled({
+      {"Jupitermondereignisse1", [&form] { StartKind(form, 105); }},
+      {"KonjunktionenJupitermonde1", [&form] { StartKind(form, 102); }},
+      {"ElongationenJupitermonde1", [&form] { OneMoonCommand(form, true); }},
+      {"Saturnmondereignisse1", [&form] { StartKind(form, 116); }},
+      {"KonjunktionenSaturnmonde1", [&form] { StartKind(form, 113); }},
+      {"ElongationenSaturnmonde1", [&form] { OneMoonCommand(form, false); }},
+  });
 }
 
 const TMoonEventList* MoonEventListOf(TCommandHost& form) {

@@ -105,9 +105,8 @@ void EreignissefrmehrereObjekte1Click(TCommandHost& form) {
 }
 
 void InstallMultiObjectEventCommands(TCommandHost& form) {
-  TMenuCommands& commands = form.Commands();
-  commands.RegisterHandler("EreignissefrmehrereObjekte1", [&form] { EreignissefrmehrereObjekte1Click(form); });
-  commands.SetEnabled("EreignissefrmehrereObjekte1", true);
+  form.Commands().RegisterEnabled(
+      {{"EreignissefrmehrereObjekte1", [&form] { EreignissefrmehrereObjekte1Click(form); }}});
 }
 
 }  // namespace kvx

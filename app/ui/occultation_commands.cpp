@@ -182,14 +182,29 @@ void PlanetStarOccultationRun(TCommandHost& form) {
   ReportIfCancelled(form, status);
 }
 
+// The star catalogue as the occultation dialogs reach it: the one loaded,
+// and the loading on demand with the dialog's own progress bar.
+TStarCatalogueAccess CatalogueAccess(TCommandHost& form) {
+  TStarCatalogueAccess access;
+  access.Current = [&form] { return form.StarCatalogue(); };
+  access.Ensure = [&form](const std::function<void(int)>& progress) {
+    form.EnsureStarCatalogue(progress);
+    return form.StarCatalogue();
+  };
+  return access;
+}
+
+// The catalogue the dialogs show as chosen: the loaded one's, or the
+// setting while none is loaded.
+std::uint8_t CatalogueChoice(TCommandHost& form) {
+  return form.StarCatalogue() ? form.StarCatalogue()->Choice() : form.State().OccultationCatalogueSetting;
+}
+
 void RunOccultationKind(TCommandHost& form, std::int32_t kind) {
   TTableState& s = form.TableState();
   s.TableKind = kNoTableKind;
   form.Repaint();
-  s.TableKind = kind;
-  if (s.PreviousTableKind != kind) s.TableChanged = 1;
-  form.Tables().ComputeTable();
-  form.Repaint();
+  form.Tables().ComputeKindThenRepaint(kind);
 }
 
 }  // namespace
@@ -204,15 +219,9 @@ void Sternbedeckungen1Click(TCommandHost& form) {
     return;
   }
   form.Repaint();
-  TStarCatalogueAccess access;
-  access.Current = [&form] { return form.StarCatalogue(); };
-  access.Ensure = [&form](const std::function<void(int)>& progress) {
-    form.EnsureStarCatalogue(progress);
-    return form.StarCatalogue();
-  };
-  const std::uint8_t choice = form.StarCatalogue() ? form.StarCatalogue()->Choice() : s.OccultationCatalogueSetting;
-  if (!ShowLunarOccultationCriteria(s.SelectedStar, choice, s.Computing.NumericOptions.MagnitudeLimit,
-                                    s.Computing.NumericOptions.OccultationMaxSunAltitude, access, &form.Window())) {
+  if (!ShowLunarOccultationCriteria(s.SelectedStar, CatalogueChoice(form), s.Computing.NumericOptions.MagnitudeLimit,
+                                    s.Computing.NumericOptions.OccultationMaxSunAltitude, CatalogueAccess(form),
+                                    &form.Window())) {
     return;
   }
   if (!form.Tables().PeriodCheck()) return;
@@ -247,14 +256,10 @@ void OccultationsofStarsbyPlanets1Click(TCommandHost& form) {
   choice.LimitingMagnitude = held.PlanetOccultationMagnitude > 0 ? held.PlanetOccultationMagnitude : 8.0f;
   choice.ConjunctionsOnly = held.ConjunctionsOnly;
   choice.AsteroidDiameter = held.AsteroidDiameter;
-  TStarCatalogueAccess access;
-  access.Current = [&form] { return form.StarCatalogue(); };
-  access.Ensure = [&form](const std::function<void(int)>& progress) {
-    form.EnsureStarCatalogue(progress);
-    return form.StarCatalogue();
-  };
-  const std::uint8_t level = form.StarCatalogue() ? form.StarCatalogue()->Choice() : s.OccultationCatalogueSetting;
-  if (!ShowPlanetOccultationOptions(choice, level, s.Objects.CurrentAsteroid.Name, access, &form.Window())) return;
+  if (!ShowPlanetOccultationOptions(choice, CatalogueChoice(form), s.Objects.CurrentAsteroid.Name,
+                                    CatalogueAccess(form), &form.Window())) {
+    return;
+  }
   s.SelectedStar = choice.SelectedStar;
   for (std::size_t i = 0; i < 9; ++i) held.PlanetOccultationBodies[i] = choice.Bodies[i];
   held.PlanetOccultationMagnitude = choice.LimitingMagnitude;

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/config_file.h"
-#include "app/file_dialog_texts.h"
+#include "app/file_dialog_request.h"
 #include "app/main_form_state.h"
 #include "app/table_dispatcher.h"
 #include "app/ui/command_host.h"
@@ -43,8 +43,6 @@ class TOrbitForms : public QObject {
   TSelectObservations Selection;
 };
 
-FileDialogRequest Request(const char* dialog);
-
 // The residuals form's load and save buttons work on the window's
 // orbit-determination object and state-vector file name (dialog texts in
 // the language of the moment).
@@ -54,29 +52,10 @@ TOrbitForms& OrbitForms(TCommandHost& form) {
   TStateVectorFiles files;
   files.OrbDet = &form.OrbitDetermination().OrbDet;
   files.FileName = &form.HeldConfiguration().Paths[kPathStateVectors];
-  files.Load = Request("StateVectDialog");
-  files.Save = Request("StateVectDlg");
+  files.Load = FileDialogRequestOf("StateVectDialog");
+  files.Save = FileDialogRequestOf("StateVectDlg");
   forms->Residuals.SetStateVectorFiles(files);
   return *forms;
-}
-
-std::vector<std::string> SplitFilterText(const std::string& filters) {
-  std::vector<std::string> result;
-  std::size_t from = 0;
-  for (;;) {
-    const std::size_t at = filters.find(";;", from);
-    result.push_back(filters.substr(from, at == std::string::npos ? std::string::npos : at - from));
-    if (at == std::string::npos) break;
-    from = at + 2;
-  }
-  return result;
-}
-
-FileDialogRequest Request(const char* dialog) {
-  FileDialogRequest request;
-  request.title = FileDialogTitle(dialog);
-  request.filters = SplitFilterText(FileDialogFilter(dialog));
-  return request;
 }
 
 // The observation file name of the configuration; the data folder's
@@ -85,14 +64,6 @@ std::string& ObservationFileName(TCommandHost& form) {
   std::string& name = form.HeldConfiguration().Paths[kPathObservations];
   if (name.empty()) name = form.DataFolder() + "/Observ.txt";
   return name;
-}
-
-void RunKind(TCommandHost& form, std::int32_t kind) {
-  TTableState& s = form.TableState();
-  s.TableKind = kind;
-  if (s.PreviousTableKind != kind) s.TableChanged = 1;
-  form.Tables().ComputeTable();
-  form.Repaint();
 }
 
 // The set handed over before every run: theory selection and level A.
@@ -125,28 +96,28 @@ TOrbDetOptions CurrentOrbDetOptions(TCommandHost& form) {
 
 void Bahnbestimmung2Click(TCommandHost& form) {
   torbdet& od = PreparedOrbDet(form);
-  if (!OpenObservationFile(od, Request("Bahndateidialog"), ObservationFileName(form))) return;
-  RunKind(form, kGaussKind);
+  if (!OpenObservationFile(od, FileDialogRequestOf("Bahndateidialog"), ObservationFileName(form))) return;
+  form.Tables().ComputeKindThenRepaint(kGaussKind);
 }
 
 void Dateizeigen1Click(TCommandHost& form) {
   torbdet& od = PreparedOrbDet(form);
-  if (!OpenObservationFile(od, Request("Bahndateidialog"), ObservationFileName(form))) return;
-  RunKind(form, kObservationFileKind);
+  if (!OpenObservationFile(od, FileDialogRequestOf("Bahndateidialog"), ObservationFileName(form))) return;
+  form.Tables().ComputeKindThenRepaint(kObservationFileKind);
 }
 
-void Beobachtungenerfassen1Click(TCommandHost& form) { RunKind(form, kObservationEntryKind); }
+void Beobachtungenerfassen1Click(TCommandHost& form) { form.Tables().ComputeKindThenRepaint(kObservationEntryKind); }
 
 void Beobachtungenspeichern1Click(TCommandHost& form) {
   torbdet& od = PreparedOrbDet(form);
-  FileDialogRequest request = Request("ObsSaveDlg");
+  FileDialogRequest request = FileDialogRequestOf("ObsSaveDlg");
   SaveObservationFile(od, request, ObservationFileName(form), form.Workbook());
 }
 
 void Laplace1Click(TCommandHost& form) {
   torbdet& od = PreparedOrbDet(form);
-  if (!OpenObservationFile(od, Request("Bahndateidialog"), ObservationFileName(form))) return;
-  RunKind(form, kImprovementKind);
+  if (!OpenObservationFile(od, FileDialogRequestOf("Bahndateidialog"), ObservationFileName(form))) return;
+  form.Tables().ComputeKindThenRepaint(kImprovementKind);
 }
 
 void Saveasstatevector1Click(TCommandHost& form) {
@@ -249,18 +220,15 @@ void InstallOrbitCommands(TCommandHost& form) {
                            form.Period().TableConfig);
     FinishSheet(form, kObservationEntryKind);
   });
-  TMenuCommands& commands = form.Commands();
-  commands.RegisterHandler("Bahnbestimmung2", [&form] { Bahnbestimmung2Click(form); });
-  commands.RegisterHandler("Dateizeigen1", [&form] { Dateizeigen1Click(form); });
-  commands.RegisterHandler("Beobachtungenerfassen1", [&form] { Beobachtungenerfassen1Click(form); });
-  commands.RegisterHandler("Beobachtungenspeichern1", [&form] { Beobachtungenspeichern1Click(form); });
-  commands.RegisterHandler("Bahnberechnung1", [&form] { Bahnberechnung1Click(form); });
-  commands.RegisterHandler("Laplace1", [&form] { Laplace1Click(form); });
-  commands.RegisterHandler("Saveasstatevector1", [&form] { Saveasstatevector1Click(form); });
-  for (const char* item : {"Bahnbestimmung2", "Dateizeigen1", "Beobachtungenerfassen1", "Beobachtungenspeichern1",
-                           "Bahnberechnung1", "Laplace1", "Saveasstatevector1"}) {
-    commands.SetEnabled(item, true);
-  }
+  form.Commands().RegisterEnabled({
+      {"Bahnbestimmung2", [&form] { Bahnbestimmung2Click(form); }},
+      {"Dateizeigen1", [&form] { Dateizeigen1Click(form); }},
+      {"Beobachtungenerfassen1", [&form] { Beobachtungenerfassen1Click(form); }},
+      {"Beobachtungenspeichern1", [&form] { Beobachtungenspeichern1Click(form); }},
+      {"Bahnberechnung1", [&form] { Bahnberechnung1Click(form); }},
+      {"Laplace1", [&form] { Laplace1Click(form); }},
+      {"Saveasstatevector1", [&form] { Saveasstatevector1Click(form); }},
+  });
 }
 
 }  // namespace kvx

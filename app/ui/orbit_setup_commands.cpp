@@ -125,18 +125,15 @@ void Browser1Click(TCommandHost& form) {
 }
 
 void InstallOrbitSetupCommands(TCommandHost& form) {
-  TMenuCommands& commands = form.Commands();
-  commands.RegisterHandler("Konfigurieren1", [&form] { Konfigurieren1Click(form); });
-  commands.RegisterHandler("Ausgabeformatieren1", [&form] { Ausgabeformatieren1Click(form); });
-  commands.RegisterHandler("Rechengenauigkeit1", [&form] { Rechengenauigkeit1Click(form); });
-  commands.RegisterHandler("Dateiffnen2", [&form] { Dateiffnen2Click(form); });
-  commands.RegisterHandler("Dateispeichernunter2", [&form] { Dateispeichernunter2Click(form); });
-  commands.RegisterHandler("StatusvektorausTabellelesen1", [&form] { StatusvektorausTabellelesen1Click(form); });
-  commands.RegisterHandler("Browser1", [&form] { Browser1Click(form); });
-  for (const char* item : {"Browser1", "Konfigurieren1", "Ausgabeformatieren1", "Rechengenauigkeit1", "Dateiffnen2",
-                           "Dateispeichernunter2", "StatusvektorausTabellelesen1"}) {
-    commands.SetEnabled(item, true);
-  }
+  form.Commands().RegisterEnabled({
+      {"Konfigurieren1", [&form] { Konfigurieren1Click(form); }},
+      {"Ausgabeformatieren1", [&form] { Ausgabeformatieren1Click(form); }},
+      {"Rechengenauigkeit1", [&form] { Rechengenauigkeit1Click(form); }},
+      {"Dateiffnen2", [&form] { Dateiffnen2Click(form); }},
+      {"Dateispeichernunter2", [&form] { Dateispeichernunter2Click(form); }},
+      {"StatusvektorausTabellelesen1", [&form] { StatusvektorausTabellelesen1Click(form); }},
+      {"Browser1", [&form] { Browser1Click(form); }},
+  });
 }
 
 }  // namespace kvx

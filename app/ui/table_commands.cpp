@@ -95,6 +95,16 @@ constexpr const char* kNoCometName = "Kein Komet";
 constexpr double kIntegrationEpochMinDays = 0.99;
 constexpr std::int32_t kPluto = 9;
 
+// The asteroid (TKeplereph) and the comet (TKometeph): the table of the
+// chosen object's elements over the period, no database.
+template <class Table, class Elements>
+void RunElementsTable(TTableCommands& tables, TCommandHost& form, const Elements& elements, std::int32_t kind) {
+  const TTableRequest request = tables.Request();
+  Table table(request, &form.Workbook(), elements);
+  table.initialisieren(request, elements);
+  tables.RunStandardTable(table, kind);
+}
+
 }  // namespace
 
 TTableCommands::TTableCommands(TCommandHost& form) : QObject(&form.Window()), form_(form) {
@@ -206,12 +216,8 @@ void TTableCommands::PrepareOutput(TKeplereph& table) {
 
 void TTableCommands::RegisterKinds() {
   // The asteroid: the elements of the chosen asteroid, no database.
-  dispatcher_->Register(21, [this] {
-    const TTableRequest request = Request();
-    TKeplereph table(request, &form_.Workbook(), form_.Objects().CurrentAsteroid);
-    table.initialisieren(request, form_.Objects().CurrentAsteroid);
-    RunStandardTable(table, 21);
-  });
+  dispatcher_->Register(21,
+                        [this] { RunElementsTable<TKeplereph>(*this, form_, form_.Objects().CurrentAsteroid, 21); });
   // The Sun.
   dispatcher_->Register(51, [this] {
     const TTableRequest request = Request();
@@ -313,11 +319,24 @@ bool TTableCommands::PeriodCheck() {
 
 void TTableCommands::PlainCommand(std::int32_t kind) {
   if (!PeriodCheck()) return;
+  form_.TableState().PreviousObjectNumber = 0;
+  ComputeKind(kind);
+}
+
+void TTableCommands::SelectKind(std::int32_t kind) {
   TTableState& s = form_.TableState();
   s.TableKind = kind;
-  s.PreviousObjectNumber = 0;
   if (s.PreviousTableKind != kind) s.TableChanged = 1;
+}
+
+void TTableCommands::ComputeKind(std::int32_t kind) {
+  SelectKind(kind);
   ComputeTable();
+}
+
+void TTableCommands::ComputeKindThenRepaint(std::int32_t kind) {
+  ComputeKind(kind);
+  form_.Repaint();
 }
 
 void TTableCommands::PlanetTableCommand(std::int32_t objectNumber) {
@@ -370,12 +389,7 @@ void TTableCommands::RegisterBodyKinds() {
     RunStandardTable(table, 61);
   });
   // The current comet.
-  dispatcher_->Register(41, [this] {
-    const TTableRequest request = Request();
-    TKometeph table(request, &form_.Workbook(), form_.Objects().CurrentComet);
-    table.initialisieren(request, form_.Objects().CurrentComet);
-    RunStandardTable(table, 41);
-  });
+  dispatcher_->Register(41, [this] { RunElementsTable<TKometeph>(*this, form_, form_.Objects().CurrentComet, 41); });
   // The current object of the user catalogue; an index outside the list
   // is refused by the table with its message.
   dispatcher_->Register(72, [this] {
@@ -584,31 +598,24 @@ void TTableCommands::Mondfinsternis3Click() {
   TComputingSettings& computing = form_.Computing();
   TEclipseSettings& eclipseSettings = form_.EclipseSettings();
   TEphemerisPeriodState& periodState = form_.Period();
-  TTableState& tableState = form_.TableState();
   TObserverRecord record = periodState.Start;
   LocalTimeToUT(record);
   double umbra = 0, penumbra = 0;
   FindLunarEclipse(EclipseSearchContext(computing, periodState), eclipseSettings.LunarEclipseResults, record, true,
                    umbra, penumbra, periodState.TableConfig);
-  if (!eclipseSettings.LunarEclipseResults.Lines.empty()) {
-    tableState.TableKind = 88;
-    if (tableState.PreviousTableKind != 88) tableState.TableChanged = 1;
-  }
+  if (!eclipseSettings.LunarEclipseResults.Lines.empty()) SelectKind(88);
   ComputeTable();
 }
 
 void TTableCommands::Mondfinsterniskalender1Click() {
   TEclipseSettings& eclipses = form_.EclipseSettings();
   TEphemerisPeriodState& period = form_.Period();
-  TTableState& table = form_.TableState();
   eclipses.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(eclipses.LunarCriteria.MinimumAltitude);
   const int result = ShowLunarEclipseCriteria(
       eclipses.LunarCriteria, period.Start, period.End, [this] { ZeitraumfrTabelle1Click(); }, &form_.Window());
   form_.Window().update();
   if (result != 1 || !PeriodCheck()) return;
-  table.TableKind = 89;
-  if (table.PreviousTableKind != 89) table.TableChanged = 1;
-  ComputeTable();
+  ComputeKind(89);
 }
 
 void TTableCommands::LunarEclipseCalendarRun() {

@@ -46,6 +46,14 @@ class TTableCommands : public QObject {
   // Yes opens the period dialog) and false.
   bool PeriodCheck();
   void PlainCommand(std::int32_t kind);
+  // Makes `kind` the table to compute; a kind other than the one written
+  // last marks the table changed.
+  void SelectKind(std::int32_t kind);
+  // SelectKind, then ComputeTable.
+  void ComputeKind(std::int32_t kind);
+  // ComputeKind, then the window repainted at once (the runs that show the
+  // eclipse panel or leave a dialog behind).
+  void ComputeKindThenRepaint(std::int32_t kind);
   void PlanetTableCommand(std::int32_t objectNumber);
   void Sonne1Click() { PlainCommand(51); }
   void Pluto1Click();

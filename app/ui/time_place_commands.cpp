@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/file_dialog_texts.h"
+#include "app/file_dialog_request.h"
 #include "app/main_form_state.h"
 #include "app/time_place_macros.h"
 #include "app/ui/command_host.h"
@@ -37,13 +37,18 @@ QPointer<TFrmJDListe> date_list_form;
 
 TObserverRecord& Start(TCommandHost& form) { return form.Period().Start; }
 
-// Apply date: local date from UT, table changed, the period completed by
-// the dispatcher without a table kind (the sheet keeps its table).
-void ApplyDate(TCommandHost& form) {
-  UTToLocalTime(Start(form));
+// After a new date: table changed, the period completed by the dispatcher
+// without a table kind (the sheet keeps its table), the status line anew.
+void DateChanged(TCommandHost& form) {
   form.TableState().TableChanged = 1;
   form.Tables().ComputeWithoutKind();
   form.UpdateStatusLine();
+}
+
+// Apply date: local date from UT, then DateChanged.
+void ApplyDate(TCommandHost& form) {
+  UTToLocalTime(Start(form));
+  DateChanged(form);
 }
 
 void JulianischesDatum1Click(TCommandHost& form) {
@@ -68,9 +73,7 @@ void Systemdatum1Click(TCommandHost& form) {
   form.TableState().DateListMode = 0;
   CurrentDateToRecord(Start(form));
   LocalTimeToUT(Start(form));
-  form.TableState().TableChanged = 1;
-  form.Tables().ComputeWithoutKind();
-  form.UpdateStatusLine();
+  DateChanged(form);
 }
 
 void Tagesbruchteil1Click(TCommandHost& form) {
@@ -86,9 +89,7 @@ void Tagesbruchteil1Click(TCommandHost& form) {
 void Sommerzeit1Click(TCommandHost& form) {
   ToggleDaylightSaving(Start(form));
   form.Commands().SetDaylightSaving(Start(form).DaylightHours != 0);
-  form.TableState().TableChanged = 1;
-  form.Tables().ComputeWithoutKind();
-  form.UpdateStatusLine();
+  DateChanged(form);
 }
 
 void UTeingeben1Click(TCommandHost& form) {
@@ -97,9 +98,7 @@ void UTeingeben1Click(TCommandHost& form) {
   form.TableState().DateListMode = 0;
   ApplyUTEntry(copy);
   Start(form) = copy;
-  form.TableState().TableChanged = 1;
-  form.Tables().ComputeWithoutKind();
-  form.UpdateStatusLine();
+  DateChanged(form);
 }
 
 void ZeitraumfrTabelleJD1Click(TCommandHost& form) {
@@ -110,9 +109,7 @@ void ZeitraumfrTabelleJD1Click(TCommandHost& form) {
   table.DateListMode = 0;
   UTToLocalTime(p.Start);
   UTToLocalTime(p.End);
-  table.TableChanged = 1;
-  form.Tables().ComputeWithoutKind();
-  form.UpdateStatusLine();
+  DateChanged(form);
 }
 
 void JulianischesDatumausTabelle1Click(TCommandHost& form) {
@@ -179,22 +176,8 @@ constexpr TColumnSetButton kColumnSetButtons[] = {
     {"SpeedButton43", SelectAllColumns},   // every column
 };
 
-std::vector<std::string> SplitFilters(const std::string& filters) {
-  std::vector<std::string> result;
-  std::size_t from = 0;
-  while (from <= filters.size()) {
-    const std::size_t at = filters.find(";;", from);
-    result.push_back(filters.substr(from, at == std::string::npos ? std::string::npos : at - from));
-    if (at == std::string::npos) break;
-    from = at + 2;
-  }
-  return result;
-}
-
 void LoadTableConfigurationClick(TCommandHost& form) {
-  FileDialogRequest request;
-  request.title = FileDialogTitle("KonfigOpenDialog");
-  request.filters = SplitFilters(FileDialogFilter("KonfigOpenDialog"));
+  FileDialogRequest request = FileDialogRequestOf("KonfigOpenDialog");
   request.start = form.DataFolder();
   request.defaultExtension = "etd";
   const std::optional<std::string> path = AskOpenFileName(request);

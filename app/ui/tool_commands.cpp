@@ -56,12 +56,9 @@ void TTableCommands::RegisterToolCommands() {
 
 void TTableCommands::Coordinateconversion1Click() {
   TEphemerisPeriodState& period = form_.Period();
-  TTableState& table = form_.TableState();
   if (ShowCoordinateConversionDialog(coordinate_to_table_, period.Start, coordinate_block_) != 1) return;
   if (coordinate_to_table_ == 0) return;
-  table.TableKind = 890;
-  if (table.PreviousTableKind != 890) table.TableChanged = 1;
-  ComputeTable();
+  ComputeKind(890);
 }
 
 void TTableCommands::GaussKrgergeogr1Click() {

@@ -70,9 +70,8 @@ void BenutzerdefinierterKatalog1Click(TCommandHost& form) {
 }  // namespace
 
 void InstallUserCatalogueCommands(TCommandHost& form) {
-  TMenuCommands& menu = form.Commands();
-  menu.RegisterHandler("BenutzerdefinierterKatalog1", [&form] { BenutzerdefinierterKatalog1Click(form); });
-  menu.SetEnabled("BenutzerdefinierterKatalog1", true);
+  form.Commands().RegisterEnabled(
+      {{"BenutzerdefinierterKatalog1", [&form] { BenutzerdefinierterKatalog1Click(form); }}});
   form.Tables().FindUserCatalogObject = [&form](const tuserlist& objects) {
     return FindUserCatalogObject(objects, &form.Window());
   };

@@ -219,11 +219,10 @@ void KonjunktionenfrObjektlisten1Click(TCommandHost& form) {
 }
 
 void InstallUserConjunctionCommands(TCommandHost& form) {
-  TMenuCommands& commands = form.Commands();
-  commands.RegisterHandler("PlanetenundSterne1", [&form] { PlanetenundSterne1Click(form); });
-  commands.RegisterHandler("KonjunktionenfrObjektlisten1", [&form] { KonjunktionenfrObjektlisten1Click(form); });
-  commands.SetEnabled("PlanetenundSterne1", true);
-  commands.SetEnabled("KonjunktionenfrObjektlisten1", true);
+  form.Commands().RegisterEnabled({
+      {"PlanetenundSterne1", [&form] { PlanetenundSterne1Click(form); }},
+      {"KonjunktionenfrObjektlisten1", [&form] { KonjunktionenfrObjektlisten1Click(form); }},
+  });
 }
 
 }  // namespace kvx
