@@ -24,9 +24,6 @@ namespace kvx {
 
 namespace {
 
-constexpr std::int32_t kConjunctionListKind = 81;
-constexpr std::int32_t kConjunctionSearchKind = 86;
-
 // Any library theory selected for the planets or the Moon.
 bool LibraryTheorySelected(const TTheorySelection& selection) {
   return selection.bytes[0] != kPlanetTheoryInternal || selection.bytes[1] != 0;
@@ -185,7 +182,7 @@ void Winkelabstnde1Click(TCommandHost& form) { ConjunctionCommand(form, 1); }
 
 void InstallConjunctionCommands(TCommandHost& form) {
   TTableDispatcher& dispatcher = form.Tables().Dispatcher();
-  dispatcher.Register(kConjunctionListKind, [&form] { WriteTable(form); });
+  dispatcher.Register(kPlanetStarConjunctionKind, [&form] { WriteTable(form); });
   dispatcher.Register(kConjunctionSearchKind, [&form] { WriteTable(form); });
   form.Commands().RegisterEnabled({
       {"Kionjunktionen1", [&form] { Kionjunktionen1Click(form); }},

@@ -15,6 +15,12 @@ namespace kvx {
 class TCommandHost;
 class TTheoryControl;
 
+// The table kinds that write the event list as a conjunction table: the
+// conjunctions of planets and stars, and the conjunctions found by the
+// conjunction dialog or the search over object lists.
+inline constexpr std::int32_t kPlanetStarConjunctionKind = 81;
+inline constexpr std::int32_t kConjunctionSearchKind = 86;
+
 // Registers kinds 81 and 86 and the two commands, and enables their items.
 void InstallConjunctionCommands(TCommandHost& form);
 

@@ -22,8 +22,6 @@ namespace kvx {
 
 namespace {
 
-constexpr std::int32_t kEventTableKind = 84;
-
 bool LibraryTheorySelected(const TTheorySelection& selection) {
   return selection.PlanetTheory() == kPlanetTheoryVsop87D || selection.PlanetTheory() == kPlanetTheoryVsop87C ||
          selection.MoonTheory() != 0;

@@ -3,12 +3,18 @@
 // (table kind 84).
 #pragma once
 
+#include <cstdint>
+
 #include "core/observer_record.h"
 
 namespace kvx {
 
 class TCommandHost;
 class TTheoryControl;
+
+// The table kind that writes the events of the list as the event table
+// (the single-object and the multi-object searches).
+inline constexpr std::int32_t kEventTableKind = 84;
 
 // The question before a slow search of events (the almanac asks it too).
 inline constexpr const char* kSlowEventSearchGerman =

@@ -23,8 +23,6 @@ namespace kvx {
 
 namespace {
 
-constexpr std::int32_t kEventTableKind = 84;
-
 template <typename List>
 std::vector<std::string> NamesOf(const List& list) {
   std::vector<std::string> names;

@@ -29,9 +29,6 @@ namespace kvx {
 
 namespace {
 
-constexpr std::int32_t kBodyUserObjectKind = 81;
-constexpr std::int32_t kUserObjectMinorBodyKind = 86;
-
 TVisibilityFilter FilterOf(const TComputingSettings& computing) {
   const TNumericOptions& o = computing.NumericOptions;
   return TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
@@ -202,7 +199,7 @@ bool ShowConjunctionListDialog(TCommandHost& form, std::uint8_t& databaseFlag, s
 }
 
 void PlanetenundSterne1Click(TCommandHost& form) {
-  ListCommand(form, kBodyUserObjectKind, [&form] {
+  ListCommand(form, kPlanetStarConjunctionKind, [&form] {
     TConfigSettings& held = form.HeldConfiguration();
     return ShowPlanetStarConjunctionDialog(form, held.SeparationLimit, held.ConjunctionOptions, form.Events(),
                                            form.Objects().ElementFileRanges);
@@ -210,7 +207,7 @@ void PlanetenundSterne1Click(TCommandHost& form) {
 }
 
 void KonjunktionenfrObjektlisten1Click(TCommandHost& form) {
-  ListCommand(form, kUserObjectMinorBodyKind, [&form] {
+  ListCommand(form, kConjunctionSearchKind, [&form] {
     TConfigSettings& held = form.HeldConfiguration();
     TCurrentObjects& s = form.Objects();
     return ShowConjunctionListDialog(form, s.AsteroidDatabase, held.ConjunctionListComets, held.SeparationLimit,
