@@ -11,8 +11,10 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "eclipses/ui/criteria_boxes.h"
 #include "platform/globals.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 
 namespace kvx {
 
@@ -33,31 +35,18 @@ TMoFiSuchkriterien::TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, co
   setWindowTitle(Tr("Suchkriterien", "Criteria"));
   auto* layout = new QVBoxLayout(this);
 
-  auto* kindBox = new QGroupBox(Tr("&Welche Finsternisse suchen?", "&What kind of eclipses?"), this);
-  kindBox->setObjectName("KindGroup");
-  auto* kindLayout = new QVBoxLayout(kindBox);
-  kinds_ = new QButtonGroup(this);
-  const char* items[3][2] = {{"Alle", "All"},
-                             {"Keine Halbschattenfinsternisse", "No penumbral eclipses"},
-                             {"Nur totale", "Only total eclipses"}};
-  for (int i = 0; i < 3; ++i) {
-    auto* button = new QRadioButton(Tr(items[i][0], items[i][1]), kindBox);
-    button->setObjectName(QString("Kind%1").arg(i));
-    kinds_->addButton(button, i);
-    kindLayout->addWidget(button);
-  }
-  if (QAbstractButton* b = kinds_->button(criteria_.Kind <= 2 ? criteria_.Kind : 0)) b->setChecked(true);
-  connect(kinds_, &QButtonGroup::idClicked, this, [this](int id) { criteria_.Kind = static_cast<std::uint8_t>(id); });
-  layout->addWidget(kindBox);
+  static constexpr const char* kKinds[3][2] = {{"Alle", "All"},
+                                               {"Keine Halbschattenfinsternisse", "No penumbral eclipses"},
+                                               {"Nur totale", "Only total eclipses"}};
+  kinds_ = AddKindBox(this, layout, Tr("&Welche Finsternisse suchen?", "&What kind of eclipses?"), "KindGroup", "Kind",
+                      kKinds, criteria_.Kind);
 
   auto* altitudeRow = new QHBoxLayout;
-  condition_ = new QCheckBox(Tr("&Nur wenn Mondhöher größer als", "O&nly when Moon altitude larger than"), this);
-  condition_->setObjectName("AltitudeCondition");
+  condition_ = NewNamed<QCheckBox>("AltitudeCondition",
+                                   Tr("&Nur wenn Mondhöher größer als", "O&nly when Moon altitude larger than"), this);
   condition_->setChecked(criteria_.AltitudeCondition != 0);
   connect(condition_, &QCheckBox::toggled, this, [this](bool on) { criteria_.AltitudeCondition = on ? 1 : 0; });
-  altitude_ = new QSpinBox(this);
-  altitude_->setObjectName("MinimumAltitude");
-  altitude_->setRange(-90, 90);
+  altitude_ = NewSpinBox(this, "MinimumAltitude", -90, 90);
   altitude_->setValue(ClampLunarMinimumAltitude(criteria_.MinimumAltitude));
   criteria_.MinimumAltitude = altitude_->value();
   connect(altitude_, &QSpinBox::valueChanged, this, [this](int v) { criteria_.MinimumAltitude = v; });
@@ -69,19 +58,11 @@ TMoFiSuchkriterien::TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, co
   altitudeRow->addStretch();
   layout->addLayout(altitudeRow);
 
-  auto* periodBox = new QGroupBox(Tr("&Suchzeitraum", "Time &span for search"), this);
-  auto* periodLayout = new QHBoxLayout(periodBox);
-  period_ = new QLabel(periodBox);
-  period_->setObjectName("PeriodLabel");
-  auto* change = new QPushButton(Tr("&Ändern...", "C&hange..."), periodBox);
-  change->setObjectName("ChangeButton");
-  connect(change, &QPushButton::clicked, this, [this] {
+  const TPeriodBox period = AddPeriodBox(this, layout, [this] {
     if (changePeriod_) changePeriod_();
     RefillPeriod();
   });
-  periodLayout->addWidget(period_, 1);
-  periodLayout->addWidget(change);
-  layout->addWidget(periodBox);
+  period_ = period.Period;
 
   layout->addLayout(
       MakeOkCancelRow(this, "OKButton", "CancelButton", Tr("&Abbrechen", "&Cancel"), QStringLiteral("OK")).Row);

@@ -9,14 +9,13 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include "eclipses/ui/star_choice_row.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
@@ -24,8 +23,6 @@ namespace kvx {
 namespace {
 
 QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
-
-QString MagnitudeText(float limit) { return QString::number(static_cast<double>(limit), 'f', 1) + " mag"; }
 
 constexpr std::int32_t kMaximumDiameter = 2000;
 
@@ -38,8 +35,7 @@ TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_
   setWindowTitle(Tr("Objekt und Optionen für Sternbedeckungen", "Occultations of stars by planets"));
   auto* layout = new QVBoxLayout(this);
 
-  auto* group = new QGroupBox(QStringLiteral("&Planet"), this);
-  group->setObjectName("GroupBox1");
+  auto* group = NewNamed<QGroupBox>("GroupBox1", QStringLiteral("&Planet"), this);
   auto* bodyGrid = new QGridLayout(group);
   const char* names[9][2] = {{"Merkur", "Mercury"},  {"Venus", "Venus"},   {"Mars", "Mars"},
                              {"Jupiter", "Jupiter"}, {"Saturn", "Saturn"}, {"Uranus", "Uranus"},
@@ -57,30 +53,14 @@ TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_
   layout->addWidget(group);
 
   auto* grid = new QGridLayout;
-  auto* magnitudeTitle = new QLabel(Tr("&Grenzgröße für Sterne:", "&Magnitude limit:"), this);
-  magnitudeTitle->setObjectName("Label5");
-  magnitude_bar_ = new QScrollBar(Qt::Horizontal, this);
-  magnitude_bar_->setObjectName("ScrollBar1");
-  magnitude_bar_->setMinimumWidth(220);
-  const int maximum = catalogueChoice == 1 ? 800 : 1000;
-  magnitude_bar_->setRange(0, maximum);
-  magnitude_bar_->setPageStep(100);
-  magnitudeTitle->setBuddy(magnitude_bar_);
-  const double wanted =
-      std::isfinite(choice_.LimitingMagnitude) ? std::trunc(choice_.LimitingMagnitude * 100.0) : 800.0;
-  const int position = static_cast<int>(std::clamp(wanted, 0.0, static_cast<double>(maximum)));
-  choice_.LimitingMagnitude = static_cast<float>(position) * 0.01f;
-  magnitude_bar_->setValue(position);
-  magnitude_label_ = new QLabel(MagnitudeText(choice_.LimitingMagnitude), this);
-  magnitude_label_->setObjectName("floatedit1");
-  grid->addWidget(magnitudeTitle, 0, 0);
-  grid->addWidget(magnitude_bar_, 0, 1);
-  grid->addWidget(magnitude_label_, 0, 2);
+  const TMagnitudeLimitRow magnitude = AddMagnitudeLimitRow(
+      this, grid, Tr("&Grenzgröße für Sterne:", "&Magnitude limit:"), 0, catalogueChoice, 1, choice_.LimitingMagnitude);
+  magnitude_bar_ = magnitude.Bar;
+  magnitude_label_ = magnitude.Value;
   diameter_label_ = new QLabel(
       Tr("Angenommener &Durchmesser des Asteroiden(km):", "Estimated &diameter of the asteroidn(km):"), this);
   diameter_label_->setObjectName("Label2");
-  diameter_ = new TIntegerEdit(this);
-  diameter_->setObjectName("IntegerEdit1");
+  diameter_ = NewNamed<TIntegerEdit>("IntegerEdit1", this);
   diameter_->SetAcceptedText(QString::number(choice_.AsteroidDiameter));
   diameter_label_->setBuddy(diameter_);
   grid->addWidget(diameter_label_, 1, 0);
@@ -99,10 +79,6 @@ TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_
 
   layout->addLayout(MakeOkCancelRow(this, "OK", "Abbruch", Tr("&Abbrechen", "&Cancel")).Row);
 
-  connect(magnitude_bar_, &QScrollBar::valueChanged, this, [this](int value) {
-    choice_.LimitingMagnitude = static_cast<float>(value) * 0.01f;
-    magnitude_label_->setText(MagnitudeText(choice_.LimitingMagnitude));
-  });
   connect(bodies_[8], &QCheckBox::toggled, this, [this] { UpdateDiameterVisibility(); });
   connect(diameter_, &TIntegerEdit::Accepted, this, [this] { DiameterLeft(); });
 

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "core/text_conversion.h"
+#include "eclipses/ui/criteria_boxes.h"
 #include "platform/globals.h"
 
 namespace kvx {
@@ -36,37 +37,18 @@ TSofiSuchkriteriendlg::TSofiSuchkriteriendlg(std::uint8_t criterion, TEclipsePer
   setWindowTitle(Tr("Suchkriterien", "Criteria for search"));
   auto* layout = new QVBoxLayout(this);
 
-  auto* kinds = new QGroupBox(Tr("&Welche Finsternisse suchen?", "&Which kind of eclipses?"), this);
-  kinds->setObjectName("RadioGroup1");
-  auto* kindsLayout = new QVBoxLayout(kinds);
-  RadioGroup1 = new QButtonGroup(this);
-  const char* const items[4][2] = {{"Alle", "All"},
-                                   {"Alle lokal sichtbaren", "All local visible"},
-                                   {"Nur ringförmige oder totale", "Only annular or total"},
-                                   {"Nur totale", "Only total"}};
-  for (int i = 0; i < 4; ++i) {
-    auto* button = new QRadioButton(Tr(items[i][0], items[i][1]), kinds);
-    button->setObjectName(QString("Criterion%1").arg(i));
-    RadioGroup1->addButton(button, i);
-    kindsLayout->addWidget(button);
-  }
-  if (QAbstractButton* current = RadioGroup1->button(criterion_ <= 3 ? criterion_ : 0)) current->setChecked(true);
-  connect(RadioGroup1, &QButtonGroup::idClicked, this, [this](int id) { criterion_ = static_cast<std::uint8_t>(id); });
-  layout->addWidget(kinds);
-
-  auto* period = new QGroupBox(Tr("&Suchzeitraum", "Time &span for search"), this);
-  auto* periodLayout = new QHBoxLayout(period);
-  PeriodLabel = new QLabel(period);
-  PeriodLabel->setObjectName("PeriodLabel");
-  ChangeButton = new QPushButton(Tr("&Ändern...", "C&hange..."), period);
-  ChangeButton->setObjectName("ChangeButton");
-  periodLayout->addWidget(PeriodLabel, 1);
-  periodLayout->addWidget(ChangeButton);
-  connect(ChangeButton, &QPushButton::clicked, this, [this] {
+  static constexpr const char* kKinds[4][2] = {{"Alle", "All"},
+                                               {"Alle lokal sichtbaren", "All local visible"},
+                                               {"Nur ringförmige oder totale", "Only annular or total"},
+                                               {"Nur totale", "Only total"}};
+  RadioGroup1 = AddKindBox(this, layout, Tr("&Welche Finsternisse suchen?", "&Which kind of eclipses?"), "RadioGroup1",
+                           "Criterion", kKinds, criterion_);
+  const TPeriodBox period = AddPeriodBox(this, layout, [this] {
     if (hooks_.ChangePeriod) hooks_.ChangePeriod();
     RefreshPeriod();
   });
-  layout->addWidget(period);
+  PeriodLabel = period.Period;
+  ChangeButton = period.Change;
 
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);

@@ -1,11 +1,15 @@
 #include "eclipses/ui/star_choice_row.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <utility>
@@ -13,8 +17,38 @@
 #include "eclipses/lunar_occultation.h"
 #include "platform/busy_cursor.h"
 #include "platform/messages.h"
+#include "platform/qt/named_widgets.h"
 
 namespace kvx {
+
+TMagnitudeLimitRow AddMagnitudeLimitRow(QWidget* parent, QGridLayout* grid, const QString& title, int lowest,
+                                        std::uint8_t catalogueChoice, int decimals, float& limit) {
+  const auto text = [decimals](float magnitude) {
+    return QString::number(static_cast<double>(magnitude), 'f', decimals) + " mag";
+  };
+  auto* titleLabel = NewNamed<QLabel>("Label5", title, parent);
+  auto* bar = NewNamed<QScrollBar>("ScrollBar1", Qt::Horizontal, parent);
+  bar->setMinimumWidth(220);
+  const int maximum = catalogueChoice == 1 ? 800 : 1000;
+  bar->setRange(lowest, maximum);
+  bar->setPageStep(100);
+  titleLabel->setBuddy(bar);
+  auto* value = NewNamed<QLabel>("floatedit1", parent);
+  // A stored limit beyond the bar is taken to the bar's end.
+  const double wanted = std::isfinite(limit) ? std::trunc(limit * 100.0) : 800.0;
+  const int position = static_cast<int>(std::clamp(wanted, static_cast<double>(lowest), static_cast<double>(maximum)));
+  limit = static_cast<float>(position) * 0.01f;
+  bar->setValue(position);
+  value->setText(text(limit));
+  grid->addWidget(titleLabel, 0, 0);
+  grid->addWidget(bar, 0, 1);
+  grid->addWidget(value, 0, 2);
+  QObject::connect(bar, &QScrollBar::valueChanged, value, [&limit, value, text](int position) {
+    limit = static_cast<float>(position) * 0.01f;
+    value->setText(text(limit));
+  });
+  return {bar, value};
+}
 
 TStarChoiceRow::TStarChoiceRow(QWidget* owner, QVBoxLayout* layout, const QString& allCaption,
                                const QString& starCaption, TStarCatalogueAccess access, std::int32_t selectedStar,
@@ -24,24 +58,19 @@ TStarChoiceRow::TStarChoiceRow(QWidget* owner, QVBoxLayout* layout, const QStrin
       limit_(std::move(limit)),
       selected_(selectedStar),
       all_stars_(selectedStar == -1) {
-  all_box_ = new QCheckBox(allCaption, owner);
-  all_box_->setObjectName("CheckBox2");
+  all_box_ = NewNamed<QCheckBox>("CheckBox2", allCaption, owner);
   all_box_->setChecked(all_stars_);
   layout->addWidget(all_box_);
   auto* starRow = new QHBoxLayout;
-  star_title_ = new QLabel(starCaption, owner);
-  star_title_->setObjectName("Label3");
-  name_edit_ = new QLineEdit(owner);
-  name_edit_->setObjectName("Edit1");
-  found_label_ = new QLabel(owner);
-  found_label_->setObjectName("Label4");
+  star_title_ = NewNamed<QLabel>("Label3", starCaption, owner);
+  name_edit_ = NewNamed<QLineEdit>("Edit1", owner);
+  found_label_ = NewNamed<QLabel>("Label4", owner);
   found_label_->setMinimumWidth(120);
   starRow->addWidget(star_title_);
   starRow->addWidget(name_edit_, 1);
   starRow->addWidget(found_label_);
   layout->addLayout(starRow);
-  progress_ = new QProgressBar(owner);
-  progress_->setObjectName("ProgressBar1");
+  progress_ = NewNamed<QProgressBar>("ProgressBar1", owner);
   progress_->setRange(0, 100);
   progress_->hide();
   layout->addWidget(progress_);

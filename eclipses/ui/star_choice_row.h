@@ -17,6 +17,19 @@
 
 namespace kvx {
 
+// The limiting magnitude row of both occultation dialogs, in row 0 of
+// `grid` with children of `parent`: the title ("Label5", buddy of the bar),
+// a bar ("ScrollBar1") in hundredths of a magnitude from `lowest` up to
+// 8 mag for catalogue 1 and 10 mag otherwise, and the value ("floatedit1")
+// with `decimals` decimals. `limit` (a non-finite one read as 8 mag) is
+// taken to the bar's range and hundredths, and follows the bar.
+struct TMagnitudeLimitRow {
+  QScrollBar* Bar;
+  QLabel* Value;
+};
+TMagnitudeLimitRow AddMagnitudeLimitRow(QWidget* parent, QGridLayout* grid, const QString& title, int lowest,
+                                        std::uint8_t catalogueChoice, int decimals, float& limit);
+
 class TStarChoiceRow : public QObject {
  public:
   // Adds the check box ("CheckBox2"), the row of title ("Label3"), edit

@@ -24,6 +24,8 @@
 #include "orbitdet/file_view.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 
 namespace kvx {
 
@@ -59,14 +61,12 @@ TBrowserForm::TBrowserForm(const std::string& folder, const std::string& fileNam
   auto* layout = new QVBoxLayout(this);
 
   auto* top = new QHBoxLayout;
-  location_ = new QComboBox(this);
-  location_->setObjectName("Location");
+  location_ = NewNamed<QComboBox>("Location", this);
   location_->setEditable(true);
   for (const QString& place : {QString::fromStdString(folder), QDir::homePath(), QStringLiteral("/")}) {
     if (!place.isEmpty() && location_->findText(place) < 0) location_->addItem(place);
   }
-  filter_ = new QComboBox(this);
-  filter_->setObjectName("Filter");
+  filter_ = NewNamed<QComboBox>("Filter", this);
   for (const Filter& f : kFilters) filter_->addItem(Tr(f.german, f.english));
   top->addWidget(location_, 2);
   top->addWidget(filter_, 1);
@@ -77,19 +77,16 @@ TBrowserForm::TBrowserForm(const std::string& folder, const std::string& fileNam
   folders_ = new QFileSystemModel(this);
   folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
   folders_->setRootPath("/");
-  tree_ = new QTreeView(choosers);
-  tree_->setObjectName("Folders");
+  tree_ = NewNamed<QTreeView>("Folders", choosers);
   tree_->setModel(folders_);
   for (int c = 1; c < folders_->columnCount(); ++c) tree_->hideColumn(c);
   tree_->setHeaderHidden(true);
   files_ = new QFileSystemModel(this);
   files_->setFilter(QDir::Files | QDir::NoDotAndDotDot);
   files_->setNameFilterDisables(false);
-  list_ = new QListView(choosers);
-  list_->setObjectName("Files");
+  list_ = NewNamed<QListView>("Files", choosers);
   list_->setModel(files_);
-  viewer_ = new QPlainTextEdit(splitter);
-  viewer_->setObjectName("Viewer");
+  viewer_ = NewNamed<QPlainTextEdit>("Viewer", splitter);
   viewer_->setReadOnly(true);
   viewer_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   viewer_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -97,19 +94,13 @@ TBrowserForm::TBrowserForm(const std::string& folder, const std::string& fileNam
   layout->addWidget(splitter, 1);
 
   auto* bottom = new QHBoxLayout;
-  name_label_ = new QLabel(this);
-  name_label_->setObjectName("FileLabel");
-  name_edit_ = new QLineEdit(this);
-  name_edit_->setObjectName("FileName");
+  name_label_ = NewNamed<QLabel>("FileLabel", this);
+  name_edit_ = NewNamed<QLineEdit>("FileName", this);
   name_edit_->setReadOnly(true);
-  show_ = new QPushButton(Tr("A&nzeigen", "Show"), this);
-  show_->setObjectName("Show");
-  wrap_ = new QCheckBox(Tr("&Zeilenumbruch", "&Word wrap"), this);
-  wrap_->setObjectName("WordWrap");
-  auto* copy = new QPushButton(Tr("Dateiname &kopieren", "Copy filename"), this);
-  copy->setObjectName("Copy");
-  auto* close = new QPushButton(Tr("&Schließen", "&Close"), this);
-  close->setObjectName("Close");
+  show_ = NamedButton(this, Tr("A&nzeigen", "Show"), "Show");
+  wrap_ = NewNamed<QCheckBox>("WordWrap", Tr("&Zeilenumbruch", "&Word wrap"), this);
+  auto* copy = NamedButton(this, Tr("Dateiname &kopieren", "Copy filename"), "Copy");
+  auto* close = NamedButton(this, Tr("&Schließen", "&Close"), "Close");
   bottom->addWidget(name_edit_, 2);
   bottom->addWidget(show_);
   bottom->addWidget(wrap_);

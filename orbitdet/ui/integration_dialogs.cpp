@@ -20,6 +20,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
@@ -98,10 +99,9 @@ TrkAusgkfFrm::TrkAusgkfFrm(const TIntegrationSetup& setup, bool adams, QWidget* 
   formatLayout->addWidget(type_);
   formatLayout->addWidget(frame_);
   formatLayout->addWidget(origin_);
-  centre_label_ = new QLabel(Tr("&Planetozentrische Koordinaten für", "Reduce coordinates to this body:"), format);
-  centre_label_->setObjectName("Label32");
-  centre_ = new QComboBox(format);
-  centre_->setObjectName("ComboBox1");
+  centre_label_ =
+      NewNamed<QLabel>("Label32", Tr("&Planetozentrische Koordinaten für", "Reduce coordinates to this body:"), format);
+  centre_ = NewNamed<QComboBox>("ComboBox1", format);
   centre_label_->setBuddy(centre_);
   for (int i = 0; i < n; ++i)
     centre_->addItem(
@@ -109,8 +109,8 @@ TrkAusgkfFrm::TrkAusgkfFrm(const TIntegrationSetup& setup, bool adams, QWidget* 
   centre_->setCurrentIndex(std::clamp(static_cast<int>(setup_.CentreBody) - 1, 0, n - 1));
   formatLayout->addWidget(centre_label_);
   formatLayout->addWidget(centre_);
-  civil_ = new QCheckBox(Tr("auch bürgerliches &Datum ausgeben", "show civil date besides julian"), format);
-  civil_->setObjectName("CheckBox1");
+  civil_ = NewNamed<QCheckBox>("CheckBox1", Tr("auch bürgerliches &Datum ausgeben", "show civil date besides julian"),
+                               format);
   new_state_ = new QCheckBox(
       Tr("Am &Ende der Ephemeride neuen Statusvektor ausgeben", "Show new stat&e-vector at the end of the ephemeris"),
       format);
@@ -120,17 +120,12 @@ TrkAusgkfFrm::TrkAusgkfFrm(const TIntegrationSetup& setup, bool adams, QWidget* 
   columns->addWidget(format);
   layout->addLayout(columns);
 
-  step_group_ = new QGroupBox(Tr("Schrittweite und Wiederholungen", "Settings for integration steps"), this);
-  step_group_->setObjectName("StepGroup");
+  step_group_ =
+      NewNamed<QGroupBox>("StepGroup", Tr("Schrittweite und Wiederholungen", "Settings for integration steps"), this);
   auto* stepGrid = new QGridLayout(step_group_);
-  step_ = new TFloatEdit(step_group_);
-  step_->setObjectName("eddeltat");
-  repetitions_ = new QSpinBox(step_group_);
-  repetitions_->setObjectName("spitera");
-  repetitions_->setRange(1, std::numeric_limits<std::int32_t>::max());
-  interval_ = new QSpinBox(step_group_);
-  interval_->setObjectName("speausgint");
-  interval_->setRange(1, 65535);
+  step_ = NewNamed<TFloatEdit>("eddeltat", step_group_);
+  repetitions_ = NewSpinBox(step_group_, "spitera", 1, std::numeric_limits<std::int32_t>::max());
+  interval_ = NewSpinBox(step_group_, "speausgint", 1, 65535);
   auto* stepLabel = new QLabel(Tr("Sch&rittweite:", "Time between steps:"), step_group_);
   stepLabel->setBuddy(step_);
   auto* repetitionsLabel = new QLabel(Tr("&Wiederholungen:", "Number of Iterations:"), step_group_);
@@ -245,8 +240,7 @@ TRechengenauigkeit::TRechengenauigkeit(const TTheorySelection& selection, bool n
   setWindowTitle(Tr("Numerische Integration für Ephemeriden und Bahnverbesserung",
                     "Numerical integrations for ephemerides and orbit omprovement"));
   auto* layout = new QVBoxLayout(this);
-  auto* integrator = new QGroupBox("Integrator", this);
-  integrator->setObjectName("RadioGroup1");
+  auto* integrator = NewNamed<QGroupBox>("RadioGroup1", "Integrator", this);
   auto* integratorLayout = new QHBoxLayout(integrator);
   adams_ = Radio(integrator, "Adams", "Adams");
   runge_kutta_ = Radio(integrator, "RungeKutta", "Runge-Kutta");
@@ -261,9 +255,7 @@ TRechengenauigkeit::TRechengenauigkeit(const TTheorySelection& selection, bool n
                                     "Numbers of decimals for the integration of asteroid and comet orbits:"),
                                  this);
   digitsLabel->setWordWrap(true);
-  digits_ = new QSpinBox(this);
-  digits_->setObjectName("SpinEdit1");
-  digits_->setRange(8, 18);
+  digits_ = NewSpinBox(this, "SpinEdit1", 8, 18);
   digits_->setValue(std::clamp(digits & 0x7F, 8, 18));
   digitsLabel->setBuddy(digits_);
   digitsRow->addWidget(digitsLabel, 1);
@@ -304,8 +296,7 @@ TRechengenauigkeit::TRechengenauigkeit(const TTheorySelection& selection, bool n
     planets_[u]->setChecked(selection_.bytes[3 + u] != 0);
     grid->addWidget(planets_[u], p / 3, p % 3);
   }
-  auto* all = new QPushButton(Tr("All&e Planeten berücksichtigen", "All Plan&ts"), perturbers);
-  all->setObjectName("Button1");
+  auto* all = NamedButton(perturbers, Tr("All&e Planeten berücksichtigen", "All Plan&ts"), "Button1");
   all->setAutoDefault(false);
   grid->addWidget(all, 3, 0, 1, 3);
   connect(all, &QPushButton::clicked, this, &TRechengenauigkeit::AllPlanets);

@@ -25,6 +25,7 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
@@ -70,13 +71,11 @@ TResidualsForm::TResidualsForm(QWidget* parent) : QDialog(parent) {
     grid->addWidget(state_edits_[k], k % 3, (k / 3) * 2 + 1);
     connect(state_edits_[k], &TIntegerEdit::Accepted, this, [this, k] { TakeStateEdit(k); });
   }
-  epoch_edit_ = new TFloatEdit(this);
-  epoch_edit_->setObjectName("Epoch");
+  epoch_edit_ = NewNamed<TFloatEdit>("Epoch", this);
   grid->addWidget(new QLabel("JED:", this), 3, 0);
   grid->addWidget(epoch_edit_, 3, 1);
   connect(epoch_edit_, &TIntegerEdit::Accepted, this, [this] { TakeEpochEdit(); });
-  rate_edit_ = new TFloatEdit(this);
-  rate_edit_->setObjectName("ChangeRate");
+  rate_edit_ = NewNamed<TFloatEdit>("ChangeRate", this);
   rate_label_ = new QLabel(this);
   Caption(rate_label_, "&Änderungsrate (%):", "&Change (%):");
   rate_label_->setBuddy(rate_edit_);
@@ -161,8 +160,7 @@ TResidualsForm::TResidualsForm(QWidget* parent) : QDialog(parent) {
     }
   }
   // Help: its section of the help text (German only; there is no English help).
-  help_ = new QPushButton(this);
-  help_->setObjectName("Help");
+  help_ = NewNamed<QPushButton>("Help", this);
   ApplyDialogButtonLanguage(nullptr, help_);
   buttons->addWidget(help_);
   connect(help_, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopicOrbits); });
@@ -306,34 +304,32 @@ bool TResidualsForm::TakeStateEdit(int k) {
   return true;
 }
 
-bool TResidualsForm::TakeEpochEdit() {
-  if (epoch_edit_->text() == shown_[6]) return true;
-  double epoch = 0;
-  if (!epoch_edit_->Value(epoch) || !(epoch >= 0 && epoch <= kLastStateEpochJd)) {
-    ShowMessage("Die Epoche liegt außerhalb des zulässigen Bereichs.", "The epoch is outside the allowed range.",
-                MessageIcon::Error);
-    epoch_edit_->SetValue(epoch_, 5);
-    shown_[6] = epoch_edit_->text();
-    return false;
+bool TResidualsForm::TakeNumberEdit(TFloatEdit* edit, int k, double& value, int decimals, bool (*acceptable)(double),
+                                    const char* german, const char* english) {
+  if (edit->text() == shown_[k]) return true;
+  double x = 0;
+  const bool taken = edit->Value(x) && acceptable(x);
+  if (taken) {
+    value = x;
+  } else {
+    ShowMessage(german, english, MessageIcon::Error);
+    edit->SetValue(value, decimals);
   }
-  epoch_ = epoch;
-  shown_[6] = epoch_edit_->text();
-  return true;
+  shown_[k] = edit->text();
+  return taken;
+}
+
+bool TResidualsForm::TakeEpochEdit() {
+  return TakeNumberEdit(
+      epoch_edit_, 6, epoch_, 5, [](double epoch) { return epoch >= 0 && epoch <= kLastStateEpochJd; },
+      "Die Epoche liegt außerhalb des zulässigen Bereichs.", "The epoch is outside the allowed range.");
 }
 
 bool TResidualsForm::TakeRateEdit() {
-  if (rate_edit_->text() == shown_[7]) return true;
-  double rate = 0;
-  if (!rate_edit_->Value(rate) || !(rate > 0 && rate <= 100)) {
-    ShowMessage("Die Änderungsrate muss größer als 0 und höchstens 100 % sein.",
-                "The change rate must be above 0 and at most 100 %.", MessageIcon::Error);
-    rate_edit_->SetValue(rate_, 2);
-    shown_[7] = rate_edit_->text();
-    return false;
-  }
-  rate_ = rate;
-  shown_[7] = rate_edit_->text();
-  return true;
+  return TakeNumberEdit(
+      rate_edit_, 7, rate_, 2, [](double rate) { return rate > 0 && rate <= 100; },
+      "Die Änderungsrate muss größer als 0 und höchstens 100 % sein.",
+      "The change rate must be above 0 and at most 100 %.");
 }
 
 bool TResidualsForm::TakeElementEdit(int k) {
@@ -423,16 +419,11 @@ TSelectObservations::TSelectObservations(QWidget* parent) : QDialog(parent) {
     connect(pick, &QPushButton::clicked, this, [this, n] { Pick(n); });
     row->addWidget(pick);
   }
-  remove_ = new QPushButton(this);
-  remove_->setObjectName("Remove");
-  all_ = new QPushButton(this);
-  all_->setObjectName("All");
-  last_button_ = new QPushButton(this);
-  last_button_->setObjectName("RestoreLast");
-  ok_ = new QPushButton("&OK", this);
-  ok_->setObjectName("Ok");
-  cancel_ = new QPushButton(this);
-  cancel_->setObjectName("Cancel");
+  remove_ = NewNamed<QPushButton>("Remove", this);
+  all_ = NewNamed<QPushButton>("All", this);
+  last_button_ = NewNamed<QPushButton>("RestoreLast", this);
+  ok_ = NamedButton(this, "&OK", "Ok");
+  cancel_ = NewNamed<QPushButton>("Cancel", this);
   for (QPushButton* b : {remove_, all_, last_button_, ok_, cancel_}) row->addWidget(b);
   layout->addLayout(row);
   connect(remove_, &QPushButton::clicked, this, [this] { RemoveCurrent(); });

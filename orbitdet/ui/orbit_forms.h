@@ -82,6 +82,11 @@ class TResidualsForm : public QDialog, public ResidualsView {
   void SetReduced(bool reduced);
   void Refill(const TStateVector& state, double epoch);
   bool TakeStateEdit(int k);
+  // Takes the number of `edit` (shown_[k]) into `value` when it changed and
+  // `acceptable` holds for it; otherwise the message, and `value` comes back
+  // with `decimals` decimals. False when refused.
+  bool TakeNumberEdit(TFloatEdit* edit, int k, double& value, int decimals, bool (*acceptable)(double),
+                      const char* german, const char* english);
   bool TakeEpochEdit();
   bool TakeRateEdit();
   bool TakeElementEdit(int k);

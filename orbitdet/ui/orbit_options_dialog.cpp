@@ -13,6 +13,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
@@ -48,13 +49,10 @@ TOrbdetoptionenform::TOrbdetoptionenform(const TOrbDetOptions& options, double c
       improve);
   for (QRadioButton* b : method_) il->addWidget(b);
   auto* form = new QFormLayout;
-  jd_ = new TFloatEdit(improve);
-  jd_->setObjectName("JdForM");
-  rate_ = new TFloatEdit(improve);
-  rate_->setObjectName("ChangeRate");
+  jd_ = NewNamed<TFloatEdit>("JdForM", improve);
+  rate_ = NewNamed<TFloatEdit>("ChangeRate", improve);
   form->addRow(Text("&Julianisches Datum für M:", "&Julian date for M:"), jd_);
-  auto* now = new QPushButton(Text("&Aktuell verwendetes JD", "&Actually used JD"), improve);
-  now->setObjectName("ActualJd");
+  auto* now = NamedButton(improve, Text("&Aktuell verwendetes JD", "&Actually used JD"), "ActualJd");
   form->addRow(QString(), now);
   form->addRow(Text("&Änderungsrate (%):", "&Change (%):"), rate_);
   il->addLayout(form);

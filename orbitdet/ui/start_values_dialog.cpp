@@ -19,6 +19,7 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
@@ -80,21 +81,17 @@ TRKAnfgFrm::TRKAnfgFrm(const std::string& fileName, const TIntegrationSetup& set
 
   auto* times = new QHBoxLayout;
   auto* countLabel = new QLabel(Tr("&Körper", "&Body"), this);
-  count_ = new QSpinBox(this);
-  count_->setObjectName("spedn");
-  count_->setRange(1, kMaxIntegrationBodies);
+  count_ = NewSpinBox(this, "spedn", 1, kMaxIntegrationBodies);
   countLabel->setBuddy(count_);
   times->addWidget(countLabel);
   times->addWidget(count_);
   auto* epochLabel = new QLabel("&JD:", this);
-  epoch_ = new TFloatEdit(this);
-  epoch_->setObjectName("EDJD");
+  epoch_ = NewNamed<TFloatEdit>("EDJD", this);
   epochLabel->setBuddy(epoch_);
   times->addWidget(epochLabel);
   times->addWidget(epoch_);
   auto* equinoxLabel = new QLabel(Tr("A&equinoktium (JD):", "&Equinox (JD):"), this);
-  equinox_ = new TFloatEdit(this);
-  equinox_->setObjectName("EDEquinox");
+  equinox_ = NewNamed<TFloatEdit>("EDEquinox", this);
   equinoxLabel->setBuddy(equinox_);
   times->addWidget(equinoxLabel);
   times->addWidget(equinox_);
@@ -127,25 +124,18 @@ TRKAnfgFrm::TRKAnfgFrm(const std::string& fileName, const TIntegrationSetup& set
       this);
   note->setWordWrap(true);
   layout->addWidget(note);
-  file_label_ = new QLabel(this);
-  file_label_->setObjectName("lbFileName");
+  file_label_ = NewNamed<QLabel>("lbFileName", this);
   layout->addWidget(file_label_);
 
   auto* buttons = new QHBoxLayout;
-  reset_ = new QPushButton(Tr("&Zurücksetzen", "&Reset"), this);
-  reset_->setObjectName("Button1");
+  reset_ = NamedButton(this, Tr("&Zurücksetzen", "&Reset"), "Button1");
   reset_->setVisible(!hideReset);
-  auto* open = new QPushButton(Tr("Datei ö&ffnen", "Open &file"), this);
-  open->setObjectName("Button2");
-  auto* save = new QPushButton(Tr("Datei &speichern", "&Save file"), this);
-  save->setObjectName("Button3");
-  auto* ok = new QPushButton("&OK", this);
-  ok->setObjectName("OK");
+  auto* open = NamedButton(this, Tr("Datei ö&ffnen", "Open &file"), "Button2");
+  auto* save = NamedButton(this, Tr("Datei &speichern", "&Save file"), "Button3");
+  auto* ok = NamedButton(this, "&OK", "OK");
   ok->setDefault(true);
-  cancel_ = new QPushButton(this);
-  cancel_->setObjectName("Abbruch");
-  auto* help = new QPushButton(this);
-  help->setObjectName("Hilfe");
+  cancel_ = NewNamed<QPushButton>("Abbruch", this);
+  auto* help = NewNamed<QPushButton>("Hilfe", this);
   ApplyDialogButtonLanguage(cancel_, help);
   for (QPushButton* b : {reset_, open, save}) {
     b->setAutoDefault(false);

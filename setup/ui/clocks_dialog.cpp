@@ -8,6 +8,7 @@
 
 #include "platform/globals.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 
 namespace kvx {
 
@@ -21,8 +22,7 @@ Tweltzt::Tweltzt(TClockList& clocks, TClocksDialogHost& host, QWidget* owner)
     : QDialog(owner), clocks_(clocks), host_(host) {
   setWindowTitle(Tr("Uhren hinzufügen/entfernen", "Add/remove clocks"));
   auto* layout = new QHBoxLayout(this);
-  list_ = new QListWidget(this);
-  list_->setObjectName("list");
+  list_ = NewNamed<QListWidget>("list", this);
   layout->addWidget(list_, 1);
   auto* buttons = new QVBoxLayout;
   auto* add = NamedButton(this, Tr("&Hinzufügen", "&Add"), "add");
@@ -31,8 +31,7 @@ Tweltzt::Tweltzt(TClockList& clocks, TClocksDialogHost& host, QWidget* owner)
   auto* clear = NamedButton(this, Tr("A&lles löschen", "C&lear all"), "clear");
   auto* ok = NamedButton(this, Tr("OK", "OK"), "ok");
   ok->setDefault(true);
-  showClocks_ = new QCheckBox(Tr("&Uhren zeigen", "&Show clocks"), this);
-  showClocks_->setObjectName("showClocks");
+  showClocks_ = NewNamed<QCheckBox>("showClocks", Tr("&Uhren zeigen", "&Show clocks"), this);
   showClocks_->setChecked(host_.ClockBarShown);
   for (QWidget* w : std::initializer_list<QWidget*>{add, remove, clear, showClocks_}) buttons->addWidget(w);
   buttons->addStretch();

@@ -15,6 +15,7 @@
 #include "core/quantity_headings.h"
 #include "platform/globals.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 
 namespace kvx {
 
@@ -37,8 +38,7 @@ TSpaltenueberschriften::TSpaltenueberschriften(const TTableConfigRecord& record,
   auto* top = new QHBoxLayout;
 
   auto* left = new QVBoxLayout;
-  list_ = new QListWidget(this);
-  list_->setObjectName("list");
+  list_ = NewNamed<QListWidget>("list", this);
   for (int slot = 1; slot < kSlotCount; ++slot) {
     names_.push_back(QuantityName(slot));
     list_->addItem(QString::fromStdString(names_.back()));
@@ -47,13 +47,12 @@ TSpaltenueberschriften::TSpaltenueberschriften(const TTableConfigRecord& record,
   auto* findRow = new QHBoxLayout;
   auto* findLabel = new QLabel(Tr("S&uchen nach", "&Find"), this);
   findRow->addWidget(findLabel);
-  find_ = new QLineEdit(this);
-  find_->setObjectName("find");
+  find_ = NewNamed<QLineEdit>("find", this);
   findLabel->setBuddy(find_);
   findRow->addWidget(find_);
   left->addLayout(findRow);
-  beginningOnly_ = new QCheckBox(Tr("Nur nach Wortanfang", "Only by the beginning of the words"), this);
-  beginningOnly_->setObjectName("beginningOnly");
+  beginningOnly_ =
+      NewNamed<QCheckBox>("beginningOnly", Tr("Nur nach Wortanfang", "Only by the beginning of the words"), this);
   left->addWidget(beginningOnly_);
   top->addLayout(left, 2);
 
@@ -90,8 +89,7 @@ TSpaltenueberschriften::TSpaltenueberschriften(const TTableConfigRecord& record,
   top->addLayout(right, 3);
   layout->addLayout(top);
 
-  grid_ = new QTableWidget(1, kSlotCount, this);
-  grid_->setObjectName("grid");
+  grid_ = NewNamed<QTableWidget>("grid", 1, kSlotCount, this);
   grid_->verticalHeader()->hide();
   grid_->horizontalHeader()->hide();
   grid_->setMinimumHeight(70);

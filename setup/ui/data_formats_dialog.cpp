@@ -21,6 +21,8 @@
 #include "engine/cell_format.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "platform/settings_store.h"
 
 namespace kvx {
@@ -64,8 +66,7 @@ TDatenformatDlg::TDatenformatDlg(const std::string& fileName, QWidget* owner)
     : QDialog(owner), fileName_(fileName), undo_(CurrentDataFormats()) {
   setWindowTitle(Tr("Formate und Nachkommastellen festlegen", "Format and Decimals"));
   auto* layout = new QVBoxLayout(this);
-  pages_ = new QTabWidget(this);
-  pages_->setObjectName("pages");
+  pages_ = NewNamed<QTabWidget>("pages", this);
   auto* first = new QWidget;
   auto* second = new QWidget;
   BuildFirstPage(first);
@@ -75,12 +76,9 @@ TDatenformatDlg::TDatenformatDlg(const std::string& fileName, QWidget* owner)
   layout->addWidget(pages_);
 
   auto* buttons = new QHBoxLayout;
-  auto* save = new QPushButton(Tr("S&peichern", "Save"), this);
-  save->setObjectName("save");
-  auto* load = new QPushButton(Tr("&Laden", "&Load"), this);
-  load->setObjectName("load");
-  auto* close = new QPushButton(Tr("&Schließen", "&Close"), this);
-  close->setObjectName("close");
+  auto* save = NamedButton(this, Tr("S&peichern", "Save"), "save");
+  auto* load = NamedButton(this, Tr("&Laden", "&Load"), "load");
+  auto* close = NamedButton(this, Tr("&Schließen", "&Close"), "close");
   close->setDefault(true);
   buttons->addWidget(save);
   buttons->addWidget(load);
@@ -99,49 +97,29 @@ TDatenformatDlg::TDatenformatDlg(const std::string& fileName, QWidget* owner)
 void TDatenformatDlg::BuildFirstPage(QWidget* page) {
   auto* grid = new QGridLayout(page);
   auto* filterLabel = new QLabel(Tr("&Filtern", "&Filter"), page);
-  filter_ = new QComboBox(page);
-  filter_->setObjectName("filter");
+  filter_ = NewNamed<QComboBox>("filter", page);
   for (const TCaption& name : FilterCategoryNames) filter_->addItem(QString::fromUtf8(name.Text(LanguageEnglish != 0)));
   filter_->setCurrentIndex(kNoFilter);
   filterLabel->setBuddy(filter_);
-  sorted_ = new QCheckBox(Tr("Liste alphabetisch sortieren", "Sort alphabetical"), page);
-  sorted_->setObjectName("sorted");
+  sorted_ = NewNamed<QCheckBox>("sorted", Tr("Liste alphabetisch sortieren", "Sort alphabetical"), page);
   auto* searchLabel = new QLabel(Tr("Su&chen nach", "F&ind"), page);
-  search_ = new QLineEdit(page);
-  search_->setObjectName("search");
+  search_ = NewNamed<QLineEdit>("search", page);
   searchLabel->setBuddy(search_);
-  wordStart_ = new QCheckBox(Tr("Nach &Wortanfang", "By the beginning of the words"), page);
-  wordStart_->setObjectName("wordStart");
-  quantities_ = new QListWidget(page);
-  quantities_->setObjectName("quantities");
+  wordStart_ = NewNamed<QCheckBox>("wordStart", Tr("Nach &Wortanfang", "By the beginning of the words"), page);
+  quantities_ = NewNamed<QListWidget>("quantities", page);
   quantities_->setMinimumSize(460, 320);
 
   auto* decimalsLabel = new QLabel(Tr("&Nachkommastellen", "&Decimals"), page);
-  decimals_ = new QSpinBox(page);
-  decimals_->setObjectName("decimals");
+  decimals_ = NewNamed<QSpinBox>("decimals", page);
   decimalsLabel->setBuddy(decimals_);
-  formatBox_ = new QGroupBox(Tr("Format", "Format"), page);
-  formatBox_->setObjectName("formatBox");
-  formats_ = new QButtonGroup(this);
-  auto* formatLayout = new QVBoxLayout(formatBox_);
-  for (int k = 0; k < 4; ++k) {
-    formatButtons_[k] = new QRadioButton(formatBox_);
-    formatButtons_[k]->setObjectName(QString("format%1").arg(k));
-    formats_->addButton(formatButtons_[k], k);
-    formatLayout->addWidget(formatButtons_[k]);
-  }
-  description_ = new QLabel(page);
-  description_->setObjectName("description");
+  formatBox_ = BuildFormatBox(page, "format", formats_, formatButtons_);
+  description_ = NewNamed<QLabel>("description", page);
   description_->setWordWrap(true);
   description_->setMinimumWidth(260);
-  example_ = new QLabel(page);
-  example_->setObjectName("example");
-  auto* defaultOne = new QPushButton(Tr("&Vorgabe", "Default"), page);
-  defaultOne->setObjectName("default");
-  auto* defaultAll = new QPushButton(Tr("Vor&gabe für alles", "Default for all"), page);
-  defaultAll->setObjectName("defaultAll");
-  auto* undo = new QPushButton(Tr("Rückgängig", "Undo"), page);
-  undo->setObjectName("undo");
+  example_ = NewNamed<QLabel>("example", page);
+  auto* defaultOne = NamedButton(page, Tr("&Vorgabe", "Default"), "default");
+  auto* defaultAll = NamedButton(page, Tr("Vor&gabe für alles", "Default for all"), "defaultAll");
+  auto* undo = NamedButton(page, Tr("Rückgängig", "Undo"), "undo");
 
   grid->addWidget(filterLabel, 0, 0);
   grid->addWidget(filter_, 0, 1);
@@ -197,34 +175,35 @@ void TDatenformatDlg::BuildFirstPage(QWidget* page) {
   });
 }
 
+QGroupBox* TDatenformatDlg::BuildFormatBox(QWidget* page, const char* name, QButtonGroup*& group,
+                                           QRadioButton* (&buttons)[4]) {
+  auto* box = new QGroupBox(Tr("Format", "Format"), page);
+  box->setObjectName(QString("%1Box").arg(name));
+  group = new QButtonGroup(this);
+  auto* boxLayout = new QVBoxLayout(box);
+  for (int k = 0; k < 4; ++k) {
+    buttons[k] = new QRadioButton(box);
+    buttons[k]->setObjectName(QString("%1%2").arg(name).arg(k));
+    group->addButton(buttons[k], k);
+    boxLayout->addWidget(buttons[k]);
+  }
+  return box;
+}
+
 void TDatenformatDlg::BuildSecondPage(QWidget* page) {
   auto* grid = new QGridLayout(page);
-  groups_ = new QListWidget(page);
-  groups_->setObjectName("groups");
+  groups_ = NewNamed<QListWidget>("groups", page);
   for (const TCaption& name : FormatGroupNames) groups_->addItem(QString::fromUtf8(name.Text(LanguageEnglish != 0)));
   auto* decimalsBox = new QGroupBox(Tr("Nachkommastellen", "Decimals"), page);
   auto* decimalsLayout = new QHBoxLayout(decimalsBox);
-  groupDecimals_ = new QSpinBox(decimalsBox);
-  groupDecimals_->setObjectName("groupDecimals");
-  groupDecimals_->setRange(0, kLargestDecimals);
-  applyDecimals_ = new QPushButton(Tr("An&wenden", "&Apply"), decimalsBox);
-  applyDecimals_->setObjectName("applyDecimals");
+  groupDecimals_ = NewSpinBox(decimalsBox, "groupDecimals", 0, kLargestDecimals);
+  applyDecimals_ = NamedButton(decimalsBox, Tr("An&wenden", "&Apply"), "applyDecimals");
   decimalsLayout->addWidget(groupDecimals_);
   decimalsLayout->addWidget(applyDecimals_);
 
-  groupFormatBox_ = new QGroupBox(Tr("Format", "Format"), page);
-  groupFormatBox_->setObjectName("groupFormatBox");
-  groupFormats_ = new QButtonGroup(this);
-  auto* formatLayout = new QVBoxLayout(groupFormatBox_);
-  for (int k = 0; k < 4; ++k) {
-    groupFormatButtons_[k] = new QRadioButton(groupFormatBox_);
-    groupFormatButtons_[k]->setObjectName(QString("groupFormat%1").arg(k));
-    groupFormats_->addButton(groupFormatButtons_[k], k);
-    formatLayout->addWidget(groupFormatButtons_[k]);
-  }
-  applyFormat_ = new QPushButton(Tr("A&nwenden", "A&pply"), groupFormatBox_);
-  applyFormat_->setObjectName("applyFormat");
-  formatLayout->addWidget(applyFormat_);
+  groupFormatBox_ = BuildFormatBox(page, "groupFormat", groupFormats_, groupFormatButtons_);
+  applyFormat_ = NamedButton(groupFormatBox_, Tr("A&nwenden", "A&pply"), "applyFormat");
+  groupFormatBox_->layout()->addWidget(applyFormat_);
 
   grid->addWidget(groups_, 0, 0, 3, 1);
   grid->addWidget(decimalsBox, 0, 1);

@@ -31,6 +31,10 @@ class TDatenformatDlg : public QDialog {
  private:
   void BuildFirstPage(QWidget* page);
   void BuildSecondPage(QWidget* page);
+  // The "Format" box of a page, named `name` + "Box": four radio buttons
+  // named `name` + 0..3 into `buttons`, stacked, and into the new `group`
+  // with ids 0..3.
+  QGroupBox* BuildFormatBox(QWidget* page, const char* name, QButtonGroup*& group, QRadioButton* (&buttons)[4]);
   void FillQuantityList();
   void Search();
   void ShowSlot();

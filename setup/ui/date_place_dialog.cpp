@@ -24,6 +24,7 @@
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/dialog_rows.h"
+#include "platform/qt/named_widgets.h"
 #include "setup/edit_rules.h"
 #include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
@@ -61,66 +62,39 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   setObjectName("DatumortForm");
   auto* layout = new QVBoxLayout(this);
 
-  auto* dateGroup = new QGroupBox(this);
-  dateGroup->setObjectName("DateGroup");
+  auto* dateGroup = NewNamed<QGroupBox>("DateGroup", this);
   auto* dateGrid = new QGridLayout(dateGroup);
-  date_ = new TAstroDatumEdit(dateGroup);
-  date_->setObjectName("EditDatum");
-  day_ = new QSpinBox(dateGroup);
-  day_->setObjectName("EditTag");
-  day_->setRange(0, 99);
-  month_ = new QSpinBox(dateGroup);
-  month_->setObjectName("EditMonat");
-  month_->setRange(0, 99);
-  year_ = new QSpinBox(dateGroup);
-  year_->setObjectName("EditJahr");
-  year_->setRange(-99999, 99999);
-  time_ = new TEditUhrzeithms(dateGroup);
-  time_->setObjectName("EditUhrzeit");
+  date_ = NewNamed<TAstroDatumEdit>("EditDatum", dateGroup);
+  day_ = NewSpinBox(dateGroup, "EditTag", 0, 99);
+  month_ = NewSpinBox(dateGroup, "EditMonat", 0, 99);
+  year_ = NewSpinBox(dateGroup, "EditJahr", -99999, 99999);
+  time_ = NewNamed<TEditUhrzeithms>("EditUhrzeit", dateGroup);
   time_->SetRefusal("Uhrzeit: Wert muß >=0 und < 24 sein! Die Eingabe wird im Format (h)h:mm:ss erwartet.",
                     "Time must be >=0 and < 24 as (h)h:mm:ss.");
-  hour_ = new QSpinBox(dateGroup);
-  hour_->setObjectName("SpHour");
-  hour_->setRange(0, 23);
-  minute_ = new QSpinBox(dateGroup);
-  minute_->setObjectName("SpMin");
-  minute_->setRange(0, 59);
-  second_ = new QSpinBox(dateGroup);
-  second_->setObjectName("SpSec");
-  second_->setRange(0, 59);
-  delta_t_ = new TFloatEdit(dateGroup);
-  delta_t_->setObjectName("EditDT");
+  hour_ = NewSpinBox(dateGroup, "SpHour", 0, 23);
+  minute_ = NewSpinBox(dateGroup, "SpMin", 0, 59);
+  second_ = NewSpinBox(dateGroup, "SpSec", 0, 59);
+  delta_t_ = NewNamed<TFloatEdit>("EditDT", dateGroup);
   delta_t_->SetRefusal("ET-Ut (Sekunden): ungültiger Wert!", "ET-UT (seconds): invalide value!");
-  auto* zeroUt = new QPushButton(dateGroup);
-  zeroUt->setObjectName("NullUhrUT");
-  auto* now = new QPushButton(dateGroup);
-  now->setObjectName("Systemzeit");
-  auto* today = new QPushButton(dateGroup);
-  today->setObjectName("Button2");
-  approximate_ = new QPushButton(dateGroup);
-  approximate_->setObjectName("ETUTAutomatisch");
-  ephemeris_time_ = new QPushButton(dateGroup);
-  ephemeris_time_->setObjectName("Ephmeridenzeit");
-  delta_t_auto_ = new QCheckBox(dateGroup);
-  delta_t_auto_->setObjectName("cbetautomatisch");
-  daylight_ = new QCheckBox(dateGroup);
-  daylight_->setObjectName("CheckBox1");
+  auto* zeroUt = NewNamed<QPushButton>("NullUhrUT", dateGroup);
+  auto* now = NewNamed<QPushButton>("Systemzeit", dateGroup);
+  auto* today = NewNamed<QPushButton>("Button2", dateGroup);
+  approximate_ = NewNamed<QPushButton>("ETUTAutomatisch", dateGroup);
+  ephemeris_time_ = NewNamed<QPushButton>("Ephmeridenzeit", dateGroup);
+  delta_t_auto_ = NewNamed<QCheckBox>("cbetautomatisch", dateGroup);
+  daylight_ = NewNamed<QCheckBox>("CheckBox1", dateGroup);
   const TZoneFields zoneFields = MakeZoneFields(dateGroup, "Button3");
   zone_ = zoneFields.Zone;
   zone_name_ = zoneFields.ZoneName;
   extra_minutes_ = zoneFields.ExtraMinutes;
   QPushButton* utButton = zoneFields.UT;
-  auto* dateLabel = new QLabel(dateGroup);
-  dateLabel->setObjectName("DateLabel");
+  auto* dateLabel = NewNamed<QLabel>("DateLabel", dateGroup);
   dateLabel->setBuddy(date_);
-  auto* timeLabel = new QLabel(dateGroup);
-  timeLabel->setObjectName("TimeLabel");
+  auto* timeLabel = NewNamed<QLabel>("TimeLabel", dateGroup);
   timeLabel->setBuddy(time_);
-  auto* deltaLabel = new QLabel(dateGroup);
-  deltaLabel->setObjectName("DeltaTLabel");
+  auto* deltaLabel = NewNamed<QLabel>("DeltaTLabel", dateGroup);
   deltaLabel->setBuddy(delta_t_);
-  auto* zoneLabel = new QLabel(dateGroup);
-  zoneLabel->setObjectName("ZoneLabel");
+  auto* zoneLabel = NewNamed<QLabel>("ZoneLabel", dateGroup);
   zoneLabel->setBuddy(zone_);
   date_->setMinimumWidth(110);
   time_->setMinimumWidth(90);
@@ -151,20 +125,14 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   dateGrid->addWidget(delta_t_auto_, 5, 1, 1, 5);
   layout->addWidget(dateGroup);
 
-  auto* placeGroup = new QGroupBox(this);
-  placeGroup->setObjectName("PlaceGroup");
+  auto* placeGroup = NewNamed<QGroupBox>("PlaceGroup", this);
   auto* placeGrid = new QGridLayout(placeGroup);
-  place_ = new QLineEdit(placeGroup);
-  place_->setObjectName("EditOrt");
+  place_ = NewNamed<QLineEdit>("EditOrt", placeGroup);
   place_->setMaxLength(255);
-  latitude_ = new QLineEdit(placeGroup);
-  latitude_->setObjectName("EditGB");
-  longitude_ = new QLineEdit(placeGroup);
-  longitude_->setObjectName("EditGl");
-  latitude_degrees_ = new QLabel(placeGroup);
-  latitude_degrees_->setObjectName("LatitudeDegrees");
-  longitude_degrees_ = new QLabel(placeGroup);
-  longitude_degrees_->setObjectName("LongitudeDegrees");
+  latitude_ = NewNamed<QLineEdit>("EditGB", placeGroup);
+  longitude_ = NewNamed<QLineEdit>("EditGl", placeGroup);
+  latitude_degrees_ = NewNamed<QLabel>("LatitudeDegrees", placeGroup);
+  longitude_degrees_ = NewNamed<QLabel>("LongitudeDegrees", placeGroup);
   const TWeatherFields weather = MakeWeatherFields(placeGroup);
   height_ = weather.Height;
   temperature_ = weather.Temperature;
@@ -176,8 +144,7 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
                            "Please enter a realistic value for temperature in ° celsius!");
   pressure_->SetRefusal("Bitte einen realistischen Wert für den Luftdruck eingeben!",
                         "Please enter a realistic value for air pressure!");
-  auto* openLocations = new QPushButton(placeGroup);
-  openLocations->setObjectName("Button1");
+  auto* openLocations = NewNamed<QPushButton>("Button1", placeGroup);
   const char* labelNames[6] = {"PlaceLabel",  "LatitudeLabel",    "LongitudeLabel",
                                "HeightLabel", "TemperatureLabel", "PressureLabel"};
   QWidget* fields[6] = {place_, latitude_, longitude_, height_, temperature_, pressure_};
@@ -189,8 +156,7 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   layout->addWidget(placeGroup);
 
   const TOkCancelRow buttons = MakeOkCancelRow(this, "OK", "Abbruch");
-  help_ = new QPushButton(this);
-  help_->setObjectName("Hilfe");
+  help_ = NewNamed<QPushButton>("Hilfe", this);
   buttons.Row->addWidget(help_);
   layout->addLayout(buttons.Row);
 
@@ -225,14 +191,12 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   connect(openLocations, &QPushButton::clicked, this, &TDatumortForm::OpenLocationDialog);
 
   // The context menus of the two groups repeat the buttons.
-  time_menu_ = new QMenu(dateGroup);
-  time_menu_->setObjectName("TimeMenu");
+  time_menu_ = NewNamed<QMenu>("TimeMenu", dateGroup);
   // Their captions are set with the others (SetCaptions).
   for (QPushButton* button : {zeroUt, now, ephemeris_time_, approximate_}) {
     connect(time_menu_->addAction(QString()), &QAction::triggered, button, &QPushButton::click);
   }
-  place_menu_ = new QMenu(placeGroup);
-  place_menu_->setObjectName("PlaceMenu");
+  place_menu_ = NewNamed<QMenu>("PlaceMenu", placeGroup);
   connect(place_menu_->addAction(QString()), &QAction::triggered, openLocations, &QPushButton::click);
   for (const auto& [group, menu] : {std::pair<QGroupBox*, QMenu*>{dateGroup, time_menu_}, {placeGroup, place_menu_}}) {
     group->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -483,30 +447,28 @@ bool TDatumortForm::CheckHeight() {
   return true;
 }
 
-bool TDatumortForm::CheckTemperature() {
-  if (temperature_->text().isEmpty()) return true;
-  double t = 0;
-  if (!temperature_->Value(t) || std::fabs(t) > 273.0) {
-    ShowFieldMessage("Bitte einen realistischen Wert für die Temperatur in °Celsius eingeben!",
-                     "Please enter a realistic value for temperature in ° celsius!");
-    Refuse(temperature_);
+bool TDatumortForm::CheckWeatherValue(TFloatEdit* edit, double lowest, double highest, const char* german,
+                                      const char* english, double& value) {
+  if (edit->text().isEmpty()) return true;
+  double x = 0;
+  if (!edit->Value(x) || x < lowest || x > highest) {
+    ShowFieldMessage(german, english);
+    Refuse(edit);
     return false;
   }
-  Record.Temperature = t;
+  value = x;
   return true;
 }
 
+bool TDatumortForm::CheckTemperature() {
+  return CheckWeatherValue(temperature_, -273.0, 273.0,
+                           "Bitte einen realistischen Wert für die Temperatur in °Celsius eingeben!",
+                           "Please enter a realistic value for temperature in ° celsius!", Record.Temperature);
+}
+
 bool TDatumortForm::CheckPressure() {
-  if (pressure_->text().isEmpty()) return true;
-  double p = 0;
-  if (!pressure_->Value(p) || p < 0.0 || p > 12000.0) {
-    ShowFieldMessage("Bitte einen realistischen Wert für den Luftdruck eingeben!",
-                     "Please enter a realistic value for air pressure!");
-    Refuse(pressure_);
-    return false;
-  }
-  Record.Pressure = p;
-  return true;
+  return CheckWeatherValue(pressure_, 0.0, 12000.0, "Bitte einen realistischen Wert für den Luftdruck eingeben!",
+                           "Please enter a realistic value for air pressure!", Record.Pressure);
 }
 
 void TDatumortForm::showEvent(QShowEvent* event) {

@@ -72,6 +72,10 @@ class TDatumortForm : public QDialog {
   // The latitude (true) or longitude text into the record and its degree label.
   bool CheckCoordinate(bool latitude);
   bool CheckHeight();
+  // An empty `edit` passes; a number within lowest..highest goes to
+  // `value`; otherwise the message and the focus back to `edit`.
+  bool CheckWeatherValue(TFloatEdit* edit, double lowest, double highest, const char* german, const char* english,
+                         double& value);
   bool CheckTemperature();
   bool CheckPressure();
   void Refuse(QWidget* field);

@@ -20,6 +20,7 @@
 #include "platform/globals.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/dialog_rows.h"
+#include "platform/qt/named_widgets.h"
 #include "platform/settings_store.h"
 #include "setup/edit_rules.h"
 #include "setup/ui/dialog_owner.h"
@@ -65,23 +66,15 @@ TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
   setObjectName("Ortwahldialog");
   auto* layout = new QVBoxLayout(this);
 
-  auto* fileGroup = new QGroupBox(this);
-  fileGroup->setObjectName("FileGroup");
+  auto* fileGroup = NewNamed<QGroupBox>("FileGroup", this);
   auto* fileGrid = new QGridLayout(fileGroup);
-  combo_ = new TLocationCombo(list_, fileGroup);
-  combo_->setObjectName("Orttabelle1");
-  search_ = new QLineEdit(fileGroup);
-  search_->setObjectName("Edit1");
-  postcode_search_ = new QLineEdit(fileGroup);
-  postcode_search_->setObjectName("Edit6");
-  word_start_ = new QCheckBox(fileGroup);
-  word_start_->setObjectName("wortanfang");
-  open_button_ = new QPushButton(fileGroup);
-  open_button_->setObjectName("Button2");
-  file_label_ = new QLabel(fileGroup);
-  file_label_->setObjectName("FileLabel");
-  keep_ut_ = new QCheckBox(fileGroup);
-  keep_ut_->setObjectName("weltzeitc");
+  combo_ = NewNamed<TLocationCombo>("Orttabelle1", list_, fileGroup);
+  search_ = NewNamed<QLineEdit>("Edit1", fileGroup);
+  postcode_search_ = NewNamed<QLineEdit>("Edit6", fileGroup);
+  word_start_ = NewNamed<QCheckBox>("wortanfang", fileGroup);
+  open_button_ = NewNamed<QPushButton>("Button2", fileGroup);
+  file_label_ = NewNamed<QLabel>("FileLabel", fileGroup);
+  keep_ut_ = NewNamed<QCheckBox>("weltzeitc", fileGroup);
   int row = 0;
   for (const auto& [name, widget] : std::initializer_list<std::pair<const char*, QWidget*>>{
            {"ListLabel", combo_}, {"SearchLabel", search_}, {"PostcodeSearchLabel", postcode_search_}}) {
@@ -93,29 +86,21 @@ TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
   fileGrid->addWidget(keep_ut_, row++, 0, 1, 2);
   layout->addWidget(fileGroup);
 
-  auto* placeGroup = new QGroupBox(this);
-  placeGroup->setObjectName("PlaceGroup");
+  auto* placeGroup = NewNamed<QGroupBox>("PlaceGroup", this);
   auto* placeGrid = new QGridLayout(placeGroup);
-  name_ = new QLineEdit(placeGroup);
-  name_->setObjectName("Edit2");
+  name_ = NewNamed<QLineEdit>("Edit2", placeGroup);
   name_->setMaxLength(255);
-  postcode_ = new QLabel(placeGroup);
-  postcode_->setObjectName("PostcodeValue");
-  longitude_ = new QLineEdit(placeGroup);
-  longitude_->setObjectName("Edit3");
-  latitude_ = new QLineEdit(placeGroup);
-  latitude_->setObjectName("Edit4");
-  longitude_degrees_ = new QLabel(placeGroup);
-  longitude_degrees_->setObjectName("LongitudeDegrees");
-  latitude_degrees_ = new QLabel(placeGroup);
-  latitude_degrees_->setObjectName("LatitudeDegrees");
+  postcode_ = NewNamed<QLabel>("PostcodeValue", placeGroup);
+  longitude_ = NewNamed<QLineEdit>("Edit3", placeGroup);
+  latitude_ = NewNamed<QLineEdit>("Edit4", placeGroup);
+  longitude_degrees_ = NewNamed<QLabel>("LongitudeDegrees", placeGroup);
+  latitude_degrees_ = NewNamed<QLabel>("LatitudeDegrees", placeGroup);
   const TZoneFields zoneFields = MakeZoneFields(placeGroup, "UTButton");
   zone_ = zoneFields.Zone;
   zone_name_ = zoneFields.ZoneName;
   extra_minutes_ = zoneFields.ExtraMinutes;
   QPushButton* utButton = zoneFields.UT;
-  daylight_ = new QCheckBox(placeGroup);
-  daylight_->setObjectName("CheckBox1");
+  daylight_ = NewNamed<QCheckBox>("CheckBox1", placeGroup);
   const char* labelNames[6] = {"PlaceLabel",    "PostcodeLabel", "LongitudeLabel",
                                "LatitudeLabel", "ZoneLabel",     "MinutesLabel"};
   QWidget* fields[6] = {name_, postcode_, longitude_, latitude_, zone_, extra_minutes_};
@@ -124,14 +109,12 @@ TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
     AddLabelledRow(placeGrid, i, labelNames[i], fields[i]);
     if (extras[i] != nullptr) placeGrid->addWidget(extras[i], i, 2);
   }
-  auto* eastNote = new QLabel(placeGroup);
-  eastNote->setObjectName("EastNote");
+  auto* eastNote = NewNamed<QLabel>("EastNote", placeGroup);
   placeGrid->addWidget(eastNote, 2, 3);
   placeGrid->addWidget(daylight_, 6, 1);
   layout->addWidget(placeGroup);
 
-  auto* manualGroup = new QGroupBox(this);
-  manualGroup->setObjectName("ManualGroup");
+  auto* manualGroup = NewNamed<QGroupBox>("ManualGroup", this);
   auto* manualGrid = new QGridLayout(manualGroup);
   const TWeatherFields weather = MakeWeatherFields(manualGroup);
   height_ = weather.Height;
@@ -322,32 +305,30 @@ void TOrtwahldialog::Refused(QWidget* field) {
   field->setFocus();
 }
 
-bool TOrtwahldialog::CheckLongitude() {
+bool TOrtwahldialog::CheckAngle(QLineEdit* edit, QLabel* degreesLabel, bool (*read)(const std::string&, double&),
+                                void (Orttabelle::*store)(const std::string&), double (Orttabelle::*stored)() const,
+                                double& recordField) {
   double degrees = 0;
-  if (!ReadLongitudeText(longitude_->text().toStdString(), degrees)) {
-    Refused(longitude_);
+  if (!read(edit->text().toStdString(), degrees)) {
+    Refused(edit);
     return false;
   }
   refreshing_ = true;
-  list_.SetLongitudeText(FormatFixed(DegToDmsPackedSec(degrees), 0, 4));
+  (list_.*store)(FormatFixed(DegToDmsPackedSec(degrees), 0, 4));
   refreshing_ = false;
-  Record.Longitude = list_.Longitude();
-  longitude_degrees_->setText(DegreeLabel(degrees));
+  recordField = (list_.*stored)();
+  degreesLabel->setText(DegreeLabel(degrees));
   return true;
 }
 
+bool TOrtwahldialog::CheckLongitude() {
+  return CheckAngle(longitude_, longitude_degrees_, ReadLongitudeText, &Orttabelle::SetLongitudeText,
+                    &Orttabelle::Longitude, Record.Longitude);
+}
+
 bool TOrtwahldialog::CheckLatitude() {
-  double degrees = 0;
-  if (!ReadLatitudeText(latitude_->text().toStdString(), degrees)) {
-    Refused(latitude_);
-    return false;
-  }
-  refreshing_ = true;
-  list_.SetLatitudeText(FormatFixed(DegToDmsPackedSec(degrees), 0, 4));
-  refreshing_ = false;
-  Record.Latitude = list_.Latitude();
-  latitude_degrees_->setText(DegreeLabel(degrees));
-  return true;
+  return CheckAngle(latitude_, latitude_degrees_, ReadLatitudeText, &Orttabelle::SetLatitudeText, &Orttabelle::Latitude,
+                    Record.Latitude);
 }
 
 bool TOrtwahldialog::CheckHeight() {

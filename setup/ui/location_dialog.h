@@ -69,6 +69,12 @@ class TOrtwahldialog : public QDialog {
   void SetCaptions();
   void ShowFileLabel();
   void ShowPlace();  // the fields from the list's current place
+  // Reads a longitude or latitude from `edit` with `read`; accepted, it goes
+  // to the list by `store` and back from it by `stored` into `recordField`,
+  // and `degreesLabel` shows it in degrees.
+  bool CheckAngle(QLineEdit* edit, QLabel* degreesLabel, bool (*read)(const std::string&, double&),
+                  void (Orttabelle::*store)(const std::string&), double (Orttabelle::*stored)() const,
+                  double& recordField);
   bool CheckLongitude();
   bool CheckLatitude();
   bool CheckHeight();

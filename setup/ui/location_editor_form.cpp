@@ -132,9 +132,7 @@ std::optional<std::string> Tcsved::AskFileToOpen(const std::string& start) {
 bool Tcsved::LoadFile(const std::string& fileName) {
   const bool loaded = model_.Load(fileName);
   fileLabel_->setText(loaded ? QString::fromStdString(fileName) : NoEditorFileText());
-  showing_ = true;
-  combo_->Reload();
-  showing_ = false;
+  ReloadCombo();
   search_->clear();
   undo_->setEnabled(false);
   ShowRecord();
@@ -222,11 +220,15 @@ void Tcsved::SpinLeft() {
   WriteBack();
 }
 
-void Tcsved::WriteBack() {
-  const bool saved = model_.Store();
+void Tcsved::ReloadCombo() {
   showing_ = true;
   combo_->Reload();
   showing_ = false;
+}
+
+void Tcsved::WriteBack() {
+  const bool saved = model_.Store();
+  ReloadCombo();
   ShowRecord();
   if (saved) ShowSaved();
 }
@@ -234,26 +236,22 @@ void Tcsved::WriteBack() {
 void Tcsved::UndoClick() {
   undo_->setEnabled(false);
   if (model_.Undo()) ShowSaved();
-  showing_ = true;
-  combo_->Reload();
-  showing_ = false;
+  ReloadCombo();
   ShowRecord();
 }
 
 void Tcsved::DeleteClick() {
   model_.DeleteSelected();
-  showing_ = true;
-  combo_->Reload();
-  showing_ = false;
-  undo_->setEnabled(false);
-  ShowRecord();
+  ShowChangedList();
 }
 
 void Tcsved::NewClick() {
   model_.NewRecord();
-  showing_ = true;
-  combo_->Reload();
-  showing_ = false;
+  ShowChangedList();
+}
+
+void Tcsved::ShowChangedList() {
+  ReloadCombo();
   undo_->setEnabled(false);
   ShowRecord();
 }

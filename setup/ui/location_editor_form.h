@@ -58,6 +58,10 @@ class Tcsved : public TFileEditorForm {
   void TextLeft();
   void SpinLeft();
   void WriteBack();
+  // Fills the combo box again from the list, its signals not acted on.
+  void ReloadCombo();
+  // After a record was added or deleted: the list again, no undo.
+  void ShowChangedList();
 
   TLocationEditorModel model_;
   QLabel* zoneName_ = nullptr;

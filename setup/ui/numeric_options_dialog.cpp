@@ -15,6 +15,8 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 
 namespace kvx {
 
@@ -59,33 +61,25 @@ TNumOptions::TNumOptions(const TNumericOptions& options, QWidget* owner) : QDial
       if (!checking_ && altitudes_[field]->isModified() && !CheckAltitude(field)) refused_ = true;
     });
   }
-  auto* altitudeDefaults = new QPushButton(Tr("&Standardwerte", "&Use defaults"), riseSet);
-  altitudeDefaults->setObjectName("altitudeDefaults");
+  QPushButton* altitudeDefaults =
+      AddPresetButton(Tr("&Standardwerte", "&Use defaults"), riseSet, "altitudeDefaults",
+                      [](TNumericOptions& o) { DefaultHorizonAltitudes(o.HorizonAltitudes); });
   riseGrid->addWidget(altitudeDefaults, 6, 1);
-  connect(altitudeDefaults, &QPushButton::clicked, this, [this] {
-    DefaultHorizonAltitudes(options_.HorizonAltitudes);
-    Refill();
-  });
   left->addWidget(riseSet);
 
   auto* cache = new QGroupBox(Tr("Interpolation der Mondkoordinaten", "Interpolation of the Moon"), this);
   auto* cacheGrid = new QGridLayout(cache);
-  order_ = new QSpinBox(cache);
-  order_->setObjectName("order");
-  order_->setRange(kMoonCacheOrderMin, kMoonCacheOrderMax);
-  span_ = new QSpinBox(cache);
-  span_->setObjectName("span");
-  span_->setRange(kMoonCacheSpanMin, kMoonCacheSpanMax);
+  order_ = NewSpinBox(cache, "order", kMoonCacheOrderMin, kMoonCacheOrderMax);
+  span_ = NewSpinBox(cache, "span", kMoonCacheSpanMin, kMoonCacheSpanMax);
   auto* orderLabel = new QLabel(Tr("&n:", "&n:"), cache);
   orderLabel->setBuddy(order_);
   cacheGrid->addWidget(orderLabel, 0, 0);
   cacheGrid->addWidget(order_, 0, 1);
   cacheGrid->addWidget(new QLabel(Tr("Bereich (Tage):", "Range (days):"), cache), 1, 0);
   cacheGrid->addWidget(span_, 1, 1);
-  auto* polar = new QPushButton(Tr("&Polarkoordinaten", "&Polar coordinates"), cache);
-  polar->setObjectName("polar");
-  auto* cartesian = new QPushButton(Tr("&Kartesische Koord.", "&Cartesic coordinates"), cache);
-  cartesian->setObjectName("cartesian");
+  QPushButton* polar = AddPresetButton(Tr("&Polarkoordinaten", "&Polar coordinates"), cache, "polar", PolarCachePreset);
+  QPushButton* cartesian =
+      AddPresetButton(Tr("&Kartesische Koord.", "&Cartesic coordinates"), cache, "cartesian", CartesianCachePreset);
   cacheGrid->addWidget(polar, 2, 0);
   cacheGrid->addWidget(cartesian, 2, 1);
   connect(order_, &QSpinBox::valueChanged, this, [this](int v) {
@@ -94,28 +88,18 @@ TNumOptions::TNumOptions(const TNumericOptions& options, QWidget* owner) : QDial
   connect(span_, &QSpinBox::valueChanged, this, [this](int v) {
     if (!refilling_) options_.MoonCacheSpan = v;
   });
-  connect(polar, &QPushButton::clicked, this, [this] {
-    PolarCachePreset(options_);
-    Refill();
-  });
-  connect(cartesian, &QPushButton::clicked, this, [this] {
-    CartesianCachePreset(options_);
-    Refill();
-  });
   left->addWidget(cache);
   left->addStretch();
 
   // Middle column: the searches.
   auto* middle = new QVBoxLayout;
-  auto* conjunctions = new QGroupBox(Tr("Konjunktionen", "Conjunctions"), this);
-  auto* conjunctionGrid = new QGridLayout(conjunctions);
-  conjunctionSun_ = AddBar(conjunctionGrid, 0, Tr("Maximale Sonnenhöhe:", "Maximal sun altitude:"),
-                           &options_.ConjunctionMaxSunAltitude, "conjunctionSun");
-  conjunctionObject1_ = AddBar(conjunctionGrid, 1, Tr("Minimale Höhe Objekt 1:", "Minimal altitude object 1:"),
-                               &options_.ConjunctionMinAltitude1, "conjunctionObject1");
-  conjunctionObject2_ = AddBar(conjunctionGrid, 2, Tr("Minimale Höhe Objekt 2:", "Minimal altitude object 2:"),
-                               &options_.ConjunctionMinAltitude2, "conjunctionObject2");
-  middle->addWidget(conjunctions);
+  middle->addWidget(AddBarBox(Tr("Konjunktionen", "Conjunctions"),
+                              {{&conjunctionSun_, "Maximale Sonnenhöhe:", "Maximal sun altitude:",
+                                &options_.ConjunctionMaxSunAltitude, "conjunctionSun"},
+                               {&conjunctionObject1_, "Minimale Höhe Objekt 1:", "Minimal altitude object 1:",
+                                &options_.ConjunctionMinAltitude1, "conjunctionObject1"},
+                               {&conjunctionObject2_, "Minimale Höhe Objekt 2:", "Minimal altitude object 2:",
+                                &options_.ConjunctionMinAltitude2, "conjunctionObject2"}}));
 
   auto* occultations = new QGroupBox(Tr("Sternbedeckungen", "Lunar occultations"), this);
   auto* occultationGrid = new QGridLayout(occultations);
@@ -126,8 +110,7 @@ TNumOptions::TNumOptions(const TNumericOptions& options, QWidget* owner) : QDial
   magnitude_->setObjectName("magnitude");
   magnitude_->setRange(kMagnitudeLimitMin, kMagnitudeLimitMax);
   magnitude_->setMinimumWidth(160);
-  magnitudeValue_ = new QLabel(occultations);
-  magnitudeValue_->setObjectName("magnitudeValue");
+  magnitudeValue_ = NewNamed<QLabel>("magnitudeValue", occultations);
   magnitudeValue_->setMinimumWidth(70);
   occultationGrid->addWidget(magnitude_, 0, 1);
   occultationGrid->addWidget(magnitudeValue_, 0, 2);
@@ -139,20 +122,13 @@ TNumOptions::TNumOptions(const TNumericOptions& options, QWidget* owner) : QDial
                            &options_.OccultationMaxSunAltitude, "occultationSun");
   middle->addWidget(occultations);
 
-  auto* phenomena = new QGroupBox(Tr("Erscheinungen der Planetenmonde", "Phenomena of the planetary moons"), this);
-  auto* phenomenaGrid = new QGridLayout(phenomena);
-  phenomenaSun_ = AddBar(phenomenaGrid, 0, Tr("Maximale Sonnenhöhe:", "Maximal sun altitude:"),
-                         &options_.PhenomenaMaxSunAltitude, "phenomenaSun");
-  phenomenaObject_ = AddBar(phenomenaGrid, 1, Tr("Minimale Objekthöhe:", "Minimal object altitude:"),
-                            &options_.PhenomenaMinObjectAltitude, "phenomenaObject");
-  middle->addWidget(phenomena);
-  auto* valueDefaults = new QPushButton(Tr("Standard&werte", "Use defaults"), this);
-  valueDefaults->setObjectName("valueDefaults");
-  connect(valueDefaults, &QPushButton::clicked, this, [this] {
-    DefaultNumericValues(options_);
-    Refill();
-  });
-  middle->addWidget(valueDefaults);
+  middle->addWidget(AddBarBox(
+      Tr("Erscheinungen der Planetenmonde", "Phenomena of the planetary moons"),
+      {{&phenomenaSun_, "Maximale Sonnenhöhe:", "Maximal sun altitude:", &options_.PhenomenaMaxSunAltitude,
+        "phenomenaSun"},
+       {&phenomenaObject_, "Minimale Objekthöhe:", "Minimal object altitude:", &options_.PhenomenaMinObjectAltitude,
+        "phenomenaObject"}}));
+  middle->addWidget(AddPresetButton(Tr("Standard&werte", "Use defaults"), this, "valueDefaults", DefaultNumericValues));
   middle->addStretch();
 
   // Right column: the switches.
@@ -228,6 +204,24 @@ TNumOptions::Bar TNumOptions::AddBar(QGridLayout* grid, int row, const QString& 
     if (!refilling_) *target = v;
   });
   return bar;
+}
+
+QGroupBox* TNumOptions::AddBarBox(const QString& title, std::initializer_list<BarRow> rows) {
+  auto* box = new QGroupBox(title, this);
+  auto* grid = new QGridLayout(box);
+  int row = 0;
+  for (const BarRow& r : rows) *r.bar = AddBar(grid, row++, Tr(r.german, r.english), r.target, r.name);
+  return box;
+}
+
+QPushButton* TNumOptions::AddPresetButton(const QString& caption, QWidget* parent, const char* name,
+                                          void (*preset)(TNumericOptions&)) {
+  QPushButton* button = NamedButton(parent, caption, name);
+  connect(button, &QPushButton::clicked, this, [this, preset] {
+    preset(options_);
+    Refill();
+  });
+  return button;
 }
 
 QCheckBox* TNumOptions::AddSwitch(const QString& caption, std::uint8_t* target, const char* name) {

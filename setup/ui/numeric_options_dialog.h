@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QDialog>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -35,8 +36,22 @@ class TNumOptions : public QDialog {
     QLabel* value;
   };
   Bar AddBar(QGridLayout* grid, int row, const QString& caption, std::int32_t* target, const char* name);
+  // A bar of AddBar, stored into `bar`.
+  struct BarRow {
+    Bar* bar;
+    const char* german;
+    const char* english;
+    std::int32_t* target;
+    const char* name;
+  };
+  // A box titled `title` with the bars of `rows`, one a grid row.
+  QGroupBox* AddBarBox(const QString& title, std::initializer_list<BarRow> rows);
   QCheckBox* AddSwitch(const QString& caption, std::uint8_t* target, const char* name);
   void Refill();
+  // A button named `name` whose click applies `preset` to the working
+  // options and shows them again.
+  QPushButton* AddPresetButton(const QString& caption, QWidget* parent, const char* name,
+                               void (*preset)(TNumericOptions&));
   // Reads altitude field `field`; on refusal shows the message, refills the
   // controls and puts the focus back. False when refused.
   bool CheckAltitude(int field);

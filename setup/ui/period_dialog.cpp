@@ -20,6 +20,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "setup/edit_rules.h"
 #include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
@@ -38,6 +39,13 @@ struct Caption {
 std::vector<Caption>& CaptionsOf(const QObject* dialog) {
   static std::map<const QObject*, std::vector<Caption>> all;
   return all[dialog];
+}
+
+// `widget`, its caption kept for `dialog`.
+template <typename W>
+W* Captioned(const QObject* dialog, W* widget, const char* german, const char* english) {
+  CaptionsOf(dialog).push_back({widget, german, english});
+  return widget;
 }
 
 QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
@@ -79,13 +87,29 @@ QLineEdit* Tzeitraumform::BuildDateEdit(QWidget* group, const QString& prefix, Q
   return date;
 }
 
+void Tzeitraumform::BuildDaysHours(QWidget* group, const TDaysHoursTexts& texts, TIntegerEdit*& days,
+                                   TEditUhrzeithms*& hours, QLabel* (&labels)[2], bool (Tzeitraumform::*check)()) {
+  days = new TIntegerEdit(group);
+  days->setObjectName(texts.DaysName);
+  days->SetRefusal(texts.DaysRefusal[0], texts.DaysRefusal[1]);
+  hours = new TEditUhrzeithms(group);
+  hours->setObjectName(texts.HoursName);
+  hours->SetRefusal(texts.HoursRefusal[0], texts.HoursRefusal[1]);
+  labels[0] = Captioned(this, new QLabel(group), texts.DaysCaption[0], texts.DaysCaption[1]);
+  labels[1] = Captioned(this, new QLabel(group), texts.HoursCaption[0], texts.HoursCaption[1]);
+  // No length at all: one hour.
+  connect(days, &TIntegerEdit::Accepted, this, [this, days, hours, check] {
+    if (!checking_ && days->text() == "0" && hours->Uhrzeit() <= 0) hours->SetUhrzeit(1.0);
+    LeaveField(check);
+  });
+}
+
 QWidget* Tzeitraumform::BuildStartGroup() {
-  auto* group = new QGroupBox(this);
-  CaptionsOf(this).push_back({group, "Anfangsdatum (aktuell verwendetes Datum)", "Starting date (actually used date)"});
+  auto* group = Captioned(this, new QGroupBox(this), "Anfangsdatum (aktuell verwendetes Datum)",
+                          "Starting date (actually used date)");
   auto* grid = new QGridLayout(group);
   start_date_ = BuildDateEdit(group, "Start", start_date_spins_);
-  start_time_ = new TEditUhrzeithms(group);
-  start_time_->setObjectName("StartTime");
+  start_time_ = NewNamed<TEditUhrzeithms>("StartTime", group);
   const char* timeNames[3] = {"StartHour", "StartMinute", "StartSecond"};
   const int timeMax[3] = {23, 59, 59};
   for (int i = 0; i < 3; ++i) {
@@ -99,14 +123,11 @@ QWidget* Tzeitraumform::BuildStartGroup() {
     });
   }
   connect(start_time_, &TUhrzeitEdit::Changed, this, [this] { MirrorTimeToSpins(); });
-  zone_ = new TIntegerEdit(group);
-  zone_->setObjectName("Zone");
+  zone_ = NewNamed<TIntegerEdit>("Zone", group);
   zone_->SetRefusal("Zeitzone: Bitte Ganzzahl zwischen +/-12 eingeben!",
                     "Time zone: please enter an interger between +/-12!");
-  extra_minutes_ = new TIntegerEdit(group);
-  extra_minutes_->setObjectName("ExtraMinutes");
-  auto* zeroUt = new QPushButton("0h UT", group);
-  zeroUt->setObjectName("StartZeroUT");
+  extra_minutes_ = NewNamed<TIntegerEdit>("ExtraMinutes", group);
+  auto* zeroUt = NamedButton(group, "0h UT", "StartZeroUT");
   connect(zeroUt, &QPushButton::clicked, this, [this] {
     checking_ = true;
     Start.Zone = zone_->text().toInt();
@@ -115,14 +136,10 @@ QWidget* Tzeitraumform::BuildStartGroup() {
     ZeroHourUT(Start, start_time_);
     MirrorTimeToSpins();
   });
-  auto* dateLabel = new QLabel(group);
-  CaptionsOf(this).push_back({dateLabel, "&Datum:", "&Date:"});
-  auto* timeLabel = new QLabel(group);
-  CaptionsOf(this).push_back({timeLabel, "&Uhrzeit:", "&Time:"});
-  auto* zoneLabel = new QLabel(group);
-  CaptionsOf(this).push_back({zoneLabel, "Zeitzone:", "Time zone:"});
-  auto* minutesLabel = new QLabel(group);
-  CaptionsOf(this).push_back({minutesLabel, "Minuten:", "Minutes:"});
+  auto* dateLabel = Captioned(this, new QLabel(group), "&Datum:", "&Date:");
+  auto* timeLabel = Captioned(this, new QLabel(group), "&Uhrzeit:", "&Time:");
+  auto* zoneLabel = Captioned(this, new QLabel(group), "Zeitzone:", "Time zone:");
+  auto* minutesLabel = Captioned(this, new QLabel(group), "Minuten:", "Minutes:");
   dateLabel->setBuddy(start_date_);
   timeLabel->setBuddy(start_time_);
   zoneLabel->setBuddy(zone_);
@@ -146,12 +163,10 @@ QWidget* Tzeitraumform::BuildStartGroup() {
 }
 
 QWidget* Tzeitraumform::BuildEndGroup() {
-  auto* group = new QGroupBox(this);
-  CaptionsOf(this).push_back({group, "&Enddatum:", "&Ending date"});
+  auto* group = Captioned(this, new QGroupBox(this), "&Enddatum:", "&Ending date");
   auto* grid = new QGridLayout(group);
   end_date_ = BuildDateEdit(group, "End", end_date_spins_);
-  end_time_ = new TEditUhrzeithms(group);
-  end_time_->setObjectName("EndTime");
+  end_time_ = NewNamed<TEditUhrzeithms>("EndTime", group);
   end_time_->SetRefusal(
       "Uhrzeit (Enddatum): Wert muß >=0 und < 24 sein! Die Eingabe wird im Format (h)h:mm:ss erwartet. Wenn für "
       "Sekunden kein Wert eingegeben wird, ist auch (h)h:m möglich.",
@@ -160,41 +175,37 @@ QWidget* Tzeitraumform::BuildEndGroup() {
       "Uhrzeit (Anfagsdatum): Wert muß >=0 und < 24 sein! Die Eingabe wird im Format (h)h:mm:ss erwartet. Wenn "
       "für Sekunden kein Wert eingegeben wird, ist auch (h)h:m möglich.",
       "Time (starting date) must be >=0 and < 24 as (h)h:mm:ss or (h)h:m");
-  auto* zeroUt = new QPushButton("0h UT", group);
-  zeroUt->setObjectName("EndZeroUT");
+  auto* zeroUt = NamedButton(group, "0h UT", "EndZeroUT");
   connect(zeroUt, &QPushButton::clicked, this, [this] {
     End.Zone = Start.Zone;
     End.ZoneMinutes = Start.ZoneMinutes;
     ZeroHourUT(End, end_time_);
   });
-  auto_end_ = new QCheckBox(group);
+  auto_end_ = Captioned(this, new QCheckBox(group), "Enddatum automatisch nach",
+                        "&Set date of the last ephemeris automatically to");
   auto_end_->setObjectName("AutoEnd");
-  CaptionsOf(this).push_back(
-      {auto_end_, "Enddatum automatisch nach", "&Set date of the last ephemeris automatically to"});
-  auto_days_ = new TIntegerEdit(group);
-  auto_days_->setObjectName("AutoDays");
-  auto_days_->SetRefusal(
-      "Tage für Automodus: Wert muß Ganzzahl >01 sein! Bitte auch dann einen Wert eingeben, wenn das Kästchen "
-      "für Automodus deaktiviert ist!",
-      "Enter a value > 0");
-  auto_hours_ = new TEditUhrzeithms(group);
-  auto_hours_->setObjectName("AutoHours");
-  auto_hours_->SetRefusal(
-      "Stundenwert für Automodus muß >=0 und < 24 sein! Die Eingabe wird im Format (h)h:mm:ss erwartet.",
-      "Please enter a value >=0 and < 24 as (h)h:mm:ss.");
-  auto* daysLabel = new QLabel(group);
-  CaptionsOf(this).push_back({daysLabel, "Tagen und", "days and"});
-  auto* hoursLabel = new QLabel(group);
-  CaptionsOf(this).push_back({hoursLabel, "Stunden ", "hours after starting."});
+  static constexpr TDaysHoursTexts kAutoTexts = {
+      "AutoDays",
+      {"Tage für Automodus: Wert muß Ganzzahl >01 sein! Bitte auch dann einen Wert eingeben, wenn das Kästchen "
+       "für Automodus deaktiviert ist!",
+       "Enter a value > 0"},
+      {"Tagen und", "days and"},
+      "AutoHours",
+      {"Stundenwert für Automodus muß >=0 und < 24 sein! Die Eingabe wird im Format (h)h:mm:ss erwartet.",
+       "Please enter a value >=0 and < 24 as (h)h:mm:ss."},
+      {"Stunden ", "hours after starting."},
+  };
+  QLabel* labels[2];
+  BuildDaysHours(group, kAutoTexts, auto_days_, auto_hours_, labels, &Tzeitraumform::CheckAutoDays);
   grid->addWidget(end_date_, 0, 0);
   for (int i = 0; i < 3; ++i) grid->addWidget(end_date_spins_[i], 0, 1 + i);
   grid->addWidget(end_time_, 1, 0);
   grid->addWidget(zeroUt, 1, 1);
   grid->addWidget(auto_end_, 2, 0, 1, 4);
   grid->addWidget(auto_days_, 3, 0);
-  grid->addWidget(daysLabel, 3, 1);
+  grid->addWidget(labels[0], 3, 1);
   grid->addWidget(auto_hours_, 3, 2);
-  grid->addWidget(hoursLabel, 3, 3);
+  grid->addWidget(labels[1], 3, 3);
   connect(auto_end_, &QCheckBox::toggled, this, [this](bool on) {
     if (checking_) return;
     SetAutoEndSwitch(Start, on ? 1 : 0);
@@ -202,34 +213,29 @@ QWidget* Tzeitraumform::BuildEndGroup() {
     ApplyAutoEnd();
     LeaveField(&Tzeitraumform::CheckStepWhole);
   });
-  connect(auto_days_, &TIntegerEdit::Accepted, this, [this] {
-    if (!checking_ && auto_days_->text() == "0" && auto_hours_->Uhrzeit() <= 0) auto_hours_->SetUhrzeit(1.0);
-    LeaveField(&Tzeitraumform::CheckAutoDays);
-  });
   return group;
 }
 
 QWidget* Tzeitraumform::BuildStepGroup() {
-  auto* group = new QGroupBox(this);
-  CaptionsOf(this).push_back({group, "Schrittweite zwischen zwei Tabellenwerten", "Interval between table values"});
+  auto* group = Captioned(this, new QGroupBox(this), "Schrittweite zwischen zwei Tabellenwerten",
+                          "Interval between table values");
   auto* grid = new QGridLayout(group);
-  step_days_ = new TIntegerEdit(group);
-  step_days_->setObjectName("StepDays");
-  step_days_->SetRefusal("Intervall (Tage): muß Ganzzahl >=0 sein!", "Interval (days): must be an integer >=0!");
-  step_hours_ = new TEditUhrzeithms(group);
-  step_hours_->setObjectName("StepHours");
-  step_hours_->SetRefusal(
-      "Intervall (Stunden): muß >=00:00:02 und <24:00:00 sein! Die Eingabe wird im Format (h)h:mm:ss erwartet. "
-      "Wenn für Sekunden kein Wert eingegeben wird, ist auch (h)h:m möglich.",
-      "Interval (hours): must be >=00:00:02 and <24:00:00 as (h)h:mm:ss or (h)h:m.");
-  auto* daysLabel = new QLabel(group);
-  CaptionsOf(this).push_back({daysLabel, "Tage und", "days and"});
-  auto* hoursLabel = new QLabel(group);
-  CaptionsOf(this).push_back({hoursLabel, "Stunden", "hours"});
+  static constexpr TDaysHoursTexts kStepTexts = {
+      "StepDays",
+      {"Intervall (Tage): muß Ganzzahl >=0 sein!", "Interval (days): must be an integer >=0!"},
+      {"Tage und", "days and"},
+      "StepHours",
+      {"Intervall (Stunden): muß >=00:00:02 und <24:00:00 sein! Die Eingabe wird im Format (h)h:mm:ss erwartet. "
+       "Wenn für Sekunden kein Wert eingegeben wird, ist auch (h)h:m möglich.",
+       "Interval (hours): must be >=00:00:02 and <24:00:00 as (h)h:mm:ss or (h)h:m."},
+      {"Stunden", "hours"},
+  };
+  QLabel* labels[2];
+  BuildDaysHours(group, kStepTexts, step_days_, step_hours_, labels, &Tzeitraumform::CheckStepDays);
   grid->addWidget(step_days_, 0, 0);
-  grid->addWidget(daysLabel, 0, 1);
+  grid->addWidget(labels[0], 0, 1);
   grid->addWidget(step_hours_, 0, 2);
-  grid->addWidget(hoursLabel, 0, 3);
+  grid->addWidget(labels[1], 0, 3);
   struct Shortcut {
     const char* name;
     const char* german;
@@ -250,31 +256,20 @@ QWidget* Tzeitraumform::BuildStepGroup() {
     const Shortcut shortcut = kShortcuts[i];
     connect(button, &QPushButton::clicked, this, [this, shortcut] { SetStep(shortcut.days, shortcut.hours); });
   }
-  connect(step_days_, &TIntegerEdit::Accepted, this, [this] {
-    if (!checking_ && step_days_->text() == "0" && step_hours_->Uhrzeit() <= 0) step_hours_->SetUhrzeit(1.0);
-    LeaveField(&Tzeitraumform::CheckStepDays);
-  });
   return group;
 }
 
 QWidget* Tzeitraumform::BuildEclipseGroup() {
-  auto* group = new QGroupBox(this);
-  CaptionsOf(this).push_back({group, "Sonnenfinsternisse", "Solar eclipses"});
+  auto* group = Captioned(this, new QGroupBox(this), "Sonnenfinsternisse", "Solar eclipses");
   auto* grid = new QGridLayout(group);
-  eclipse_interval_ = new TIntegerEdit(group);
-  eclipse_interval_->setObjectName("EclipseInterval");
+  eclipse_interval_ = NewNamed<TIntegerEdit>("EclipseInterval", group);
   eclipse_interval_->SetRefusal("Intervall für Sonnenfinsternisse muß>0 min und <=30 min sein!",
                                 "Interval for solar eclipses must be >0 min and <=30!");
-  eclipse_span_ = new TIntegerEdit(group);
-  eclipse_span_->setObjectName("EclipseSpan");
+  eclipse_span_ = NewNamed<TIntegerEdit>("EclipseSpan", group);
   eclipse_span_->SetRefusal("Suchzeitraum für Sonnenfinsternisse muß>0 h und <=12 h sein!",
                             "Search interval for solar eclipses must be>0 h and <=12 h!");
-  phase_minutes_ = new QSpinBox(group);
-  phase_minutes_->setObjectName("PhaseMinutes");
-  phase_minutes_->setRange(0, 1440);
-  phase_seconds_ = new QSpinBox(group);
-  phase_seconds_->setObjectName("PhaseSeconds");
-  phase_seconds_->setRange(0, 59);
+  phase_minutes_ = NewSpinBox(group, "PhaseMinutes", 0, 1440);
+  phase_seconds_ = NewSpinBox(group, "PhaseSeconds", 0, 59);
   const Caption labels[5] = {
       {nullptr, "Tabelle mit Phasen und Sonnenhöhen alle", "Table with phases and Sun altitudes every"},
       {nullptr, "Minuten und", "minutes and"},
@@ -284,11 +279,9 @@ QWidget* Tzeitraumform::BuildEclipseGroup() {
   };
   QLabel* made[5];
   for (int i = 0; i < 5; ++i) {
-    made[i] = new QLabel(group);
-    CaptionsOf(this).push_back({made[i], labels[i].german, labels[i].english});
+    made[i] = Captioned(this, new QLabel(group), labels[i].german, labels[i].english);
   }
-  auto* intervalLabel = new QLabel(group);
-  CaptionsOf(this).push_back({intervalLabel, "Intervall (Minuten):", "Interval (minutes):"});
+  auto* intervalLabel = Captioned(this, new QLabel(group), "Intervall (Minuten):", "Interval (minutes):");
   grid->addWidget(intervalLabel, 0, 0);
   grid->addWidget(eclipse_interval_, 0, 1);
   grid->addWidget(made[3], 0, 2);
@@ -407,37 +400,61 @@ void Tzeitraumform::Refuse(const char* german, const char* english) {
 
 // --- the checks ----------------------------------------------------------------------------
 
+bool Tzeitraumform::ReadTime(TEditUhrzeithms* edit) {
+  if (edit->ReadText()) return true;
+  ErrorByte = 1;
+  return false;
+}
+
+bool Tzeitraumform::ReadCount(const QLineEdit* edit, const char* german, const char* english, std::int32_t& value) {
+  const QString text = edit->text();
+  if (text.isEmpty() || text == "-" || text.toInt() < 0 || !IsIntegerText(text.toStdString())) {
+    Refuse(german, english);
+    return false;
+  }
+  value = text.toInt();
+  return true;
+}
+
+bool Tzeitraumform::ReadWholeNumber(const QLineEdit* edit, int lowest, int highest, const char* german,
+                                    const char* english, std::int32_t& value) {
+  bool ok = false;
+  const int v = edit->text().toInt(&ok);
+  if (!ok || v < lowest || v > highest) {
+    Refuse(german, english);
+    return false;
+  }
+  value = v;
+  return true;
+}
+
 bool Tzeitraumform::CheckDate(QLineEdit* edit, TObserverRecord& r, bool end) {
+  // Each refusal worded for the start date [0] and for the end date [1].
+  struct Refusal {
+    const char* german[2];
+    const char* english[2];
+  };
+  static constexpr Refusal kFormat = {{"Anfangsdatum: Datumformat falsch!", "Enddatum: Datumformat falsch!"},
+                                      {"Starting date has an invalid format", "Enddate: invalid format!"}};
+  static constexpr Refusal kDay = {
+      {"Anfangsdatum: Tag muß Ganzzahl >=1 und <=31 sein!", "Enddatum: Tag muß Ganzzahl >=1 und <=31 sein!"},
+      {"Starting date: day must be >=1 and <=31!", "End date: day must be >=1 and <=31!"}};
+  static constexpr Refusal kMonth = {
+      {"Anfangsdatum: Monat muß Ganzzahl >=1 und <=12 sein!", "Enddatum: Monat muß Ganzzahl >=1 und <=12 sein!"},
+      {"Starting date: month must be >=1 and <=12!", "End date: month must be >=1 and <=12!"}};
+  static constexpr Refusal kYear = {
+      {"Anfangsdatum: Jahr muß Ganzzahl >=-4711 und <=20000 sein!",
+       "Enddatum: Jahr muß Ganzzahl >=-4711 und <=20000 sein!"},
+      {"Starting date: year must be >=-4711 and <=20000!", "End date: year must be >=-4711 and <=20000!"}};
+  const auto refuse = [this, end](const Refusal& refusal) {
+    Refuse(refusal.german[end ? 1 : 0], refusal.english[end ? 1 : 0]);
+    return false;
+  };
   std::int32_t d = 0, m = 0, y = 0;
-  if (!ParseDottedDate(edit->text().toStdString(), d, m, y)) {
-    if (end)
-      Refuse("Enddatum: Datumformat falsch!", "Enddate: invalid format!");
-    else
-      Refuse("Anfangsdatum: Datumformat falsch!", "Starting date has an invalid format");
-    return false;
-  }
-  if (d < 1 || d > 31) {
-    if (end)
-      Refuse("Enddatum: Tag muß Ganzzahl >=1 und <=31 sein!", "End date: day must be >=1 and <=31!");
-    else
-      Refuse("Anfangsdatum: Tag muß Ganzzahl >=1 und <=31 sein!", "Starting date: day must be >=1 and <=31!");
-    return false;
-  }
-  if (m < 1 || m > 12) {
-    if (end)
-      Refuse("Enddatum: Monat muß Ganzzahl >=1 und <=12 sein!", "End date: month must be >=1 and <=12!");
-    else
-      Refuse("Anfangsdatum: Monat muß Ganzzahl >=1 und <=12 sein!", "Starting date: month must be >=1 and <=12!");
-    return false;
-  }
-  if (y < -4711 || y > 20000) {
-    if (end)
-      Refuse("Enddatum: Jahr muß Ganzzahl >=-4711 und <=20000 sein!", "End date: year must be >=-4711 and <=20000!");
-    else
-      Refuse("Anfangsdatum: Jahr muß Ganzzahl >=-4711 und <=20000 sein!",
-             "Starting date: year must be >=-4711 and <=20000!");
-    return false;
-  }
+  if (!ParseDottedDate(edit->text().toStdString(), d, m, y)) return refuse(kFormat);
+  if (d < 1 || d > 31) return refuse(kDay);
+  if (m < 1 || m > 12) return refuse(kMonth);
+  if (y < -4711 || y > 20000) return refuse(kYear);
   if (!DateExists(d, m, y)) {
     ShowImpossibleDate(d, m, y);
     ErrorByte = 1;
@@ -450,62 +467,40 @@ bool Tzeitraumform::CheckDate(QLineEdit* edit, TObserverRecord& r, bool end) {
 }
 
 bool Tzeitraumform::CheckTime(TEditUhrzeithms* edit, TObserverRecord& r, bool end) {
-  if (!edit->ReadText()) {
-    ErrorByte = 1;
-    return false;
-  }
+  if (!ReadTime(edit)) return false;
   r.LocalHours = edit->Uhrzeit() + (end ? kEndTimeExtraHours : 0.0);
   return true;
 }
 
 bool Tzeitraumform::CheckStepHours() {
-  if (!step_hours_->ReadText()) {
-    ErrorByte = 1;
-    return false;
-  }
+  if (!ReadTime(step_hours_)) return false;
   Step.Hours = step_hours_->Uhrzeit();
   return true;
 }
 
 bool Tzeitraumform::CheckStepDays() {
-  const QString text = step_days_->text();
-  if (text.isEmpty() || text == "-" || text.toInt() < 0 || !IsIntegerText(text.toStdString())) {
-    Refuse("Intervall (Tage): muß Ganzzahl >=0 sein!", "Interval (days): must be an integer >=0!");
-    return false;
-  }
-  Step.Days = text.toInt();
-  return true;
+  return ReadCount(step_days_, "Intervall (Tage): muß Ganzzahl >=0 sein!", "Interval (days): must be an integer >=0!",
+                   Step.Days);
 }
 
 bool Tzeitraumform::CheckAutoDays() {
-  const QString text = auto_days_->text();
-  if (text.isEmpty() || text == "-" || text.toInt() < 0 || !IsIntegerText(text.toStdString())) {
-    Refuse(
-        "Tage für Automodus: Wert muß Ganzzahl >01 sein! Bitte auch dann einen Wert eingeben, wenn das "
-        "Kästchen für Automodus deaktiviert ist!",
-        "Enter a value > 0");
-    return false;
-  }
-  End.PeriodDays = text.toInt();
-  return true;
+  return ReadCount(auto_days_,
+                   "Tage für Automodus: Wert muß Ganzzahl >01 sein! Bitte auch dann einen Wert eingeben, wenn das "
+                   "Kästchen für Automodus deaktiviert ist!",
+                   "Enter a value > 0", End.PeriodDays);
 }
 
 bool Tzeitraumform::CheckAutoHours() {
-  if (!auto_hours_->ReadText()) {
-    ErrorByte = 1;
-    return false;
-  }
+  if (!ReadTime(auto_hours_)) return false;
   End.PeriodHours = HoursToPackedHours(auto_hours_->Uhrzeit());
   return true;
 }
 
 bool Tzeitraumform::CheckZone() {
-  bool ok = false;
-  const int zone = zone_->text().toInt(&ok);
-  if (!ok || zone < -12 || zone > 12) {
-    Refuse("Zeitzone: Bitte Ganzzahl zwischen +/-12 eingeben!", "Time zone: please enter an interger between +/-12!");
+  std::int32_t zone = 0;
+  if (!ReadWholeNumber(zone_, -12, 12, "Zeitzone: Bitte Ganzzahl zwischen +/-12 eingeben!",
+                       "Time zone: please enter an interger between +/-12!", zone))
     return false;
-  }
   bool minutesOk = false;
   const int minutes = extra_minutes_->text().toInt(&minutesOk);
   Start.Zone = zone;
@@ -518,27 +513,13 @@ bool Tzeitraumform::CheckZone() {
 }
 
 bool Tzeitraumform::CheckEclipseInterval() {
-  bool ok = false;
-  const int v = eclipse_interval_->text().toInt(&ok);
-  if (!ok || v <= 0 || v > 30) {
-    Refuse("Intervall für Sonnenfinsternisse muß>0 min und <=30 min sein!",
-           "Interval for solar eclipses must be >0 min and <=30!");
-    return false;
-  }
-  EclipseInterval = v;
-  return true;
+  return ReadWholeNumber(eclipse_interval_, 1, 30, "Intervall für Sonnenfinsternisse muß>0 min und <=30 min sein!",
+                         "Interval for solar eclipses must be >0 min and <=30!", EclipseInterval);
 }
 
 bool Tzeitraumform::CheckEclipseSpan() {
-  bool ok = false;
-  const int v = eclipse_span_->text().toInt(&ok);
-  if (!ok || v <= 0 || v > 12) {
-    Refuse("Suchzeitraum für Sonnenfinsternisse muß>0 h und <=12 h sein!",
-           "Search interval for solar eclipses must be>0 h and <=12 h!");
-    return false;
-  }
-  EclipseSpan = v;
-  return true;
+  return ReadWholeNumber(eclipse_span_, 1, 12, "Suchzeitraum für Sonnenfinsternisse muß>0 h und <=12 h sein!",
+                         "Search interval for solar eclipses must be>0 h and <=12 h!", EclipseSpan);
 }
 
 bool Tzeitraumform::CheckStepWhole() {

@@ -51,12 +51,35 @@ class Tzeitraumform : public QDialog {
   // The date edit of `prefix` ("Start", "End") in `group` with its day, month
   // and year boxes (into `spins`), each following the other.
   QLineEdit* BuildDateEdit(QWidget* group, const QString& prefix, QSpinBox** spins);
+  // The names, refusals (German, English) and captions of a length entered
+  // as whole days and a time of day.
+  struct TDaysHoursTexts {
+    const char* DaysName;
+    const char* DaysRefusal[2];
+    const char* DaysCaption[2];
+    const char* HoursName;
+    const char* HoursRefusal[2];
+    const char* HoursCaption[2];
+  };
+  // The days edit, the hours edit and the captions after each (`labels`),
+  // children of `group`; a days entry accepted runs `check` after setting
+  // the hours to 1 when both would be 0.
+  void BuildDaysHours(QWidget* group, const TDaysHoursTexts& texts, TIntegerEdit*& days, TEditUhrzeithms*& hours,
+                      QLabel* (&labels)[2], bool (Tzeitraumform::*check)());
   QWidget* BuildStartGroup();
   QWidget* BuildEndGroup();
   QWidget* BuildStepGroup();
   QWidget* BuildEclipseGroup();
   void ApplyAutoEnd();
   void Refuse(const char* german, const char* english);
+  // The readers of the checks: each refuses a bad entry (message shown,
+  // error byte set) and returns false, leaving `value` as it was.
+  bool ReadTime(TEditUhrzeithms* edit);
+  // A whole number >= 0.
+  bool ReadCount(const QLineEdit* edit, const char* german, const char* english, std::int32_t& value);
+  // A whole number within lowest..highest.
+  bool ReadWholeNumber(const QLineEdit* edit, int lowest, int highest, const char* german, const char* english,
+                       std::int32_t& value);
   bool CheckDate(QLineEdit* edit, TObserverRecord& r, bool end);
   bool CheckTime(TEditUhrzeithms* edit, TObserverRecord& r, bool end);
   bool CheckStepHours();

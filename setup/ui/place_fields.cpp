@@ -6,6 +6,7 @@
 #include <QSpinBox>
 
 #include "core/name_tables.h"
+#include "platform/qt/named_widgets.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
@@ -19,13 +20,9 @@ QString DegreeLabel(double degrees) { return QString::number(degrees, 'f', 4) + 
 
 TZoneFields MakeZoneFields(QWidget* parent, const char* utButtonName) {
   TZoneFields f;
-  f.Zone = new QSpinBox(parent);
-  f.Zone->setObjectName("EditZeitzone");
-  f.Zone->setRange(-12, 12);
+  f.Zone = NewSpinBox(parent, "EditZeitzone", -12, 12);
   f.ZoneName = new QLabel(parent);
-  f.ExtraMinutes = new QSpinBox(parent);
-  f.ExtraMinutes->setObjectName("SpinEdit1");
-  f.ExtraMinutes->setRange(-720, 720);
+  f.ExtraMinutes = NewSpinBox(parent, "SpinEdit1", -720, 720);
   f.UT = new QPushButton("UT", parent);
   f.UT->setObjectName(utButtonName);
   return f;
@@ -33,14 +30,10 @@ TZoneFields MakeZoneFields(QWidget* parent, const char* utButtonName) {
 
 TWeatherFields MakeWeatherFields(QWidget* parent) {
   TWeatherFields f;
-  f.Height = new TIntegerEdit(parent);
-  f.Height->setObjectName("EDMeereshoehe");
-  f.Temperature = new TFloatEdit(parent);
-  f.Temperature->setObjectName("EDTemperatur");
-  f.Pressure = new TFloatEdit(parent);
-  f.Pressure->setObjectName("EDLuftdruck");
-  f.Refraction = new QCheckBox(parent);
-  f.Refraction->setObjectName("CBRefraktion");
+  f.Height = NewNamed<TIntegerEdit>("EDMeereshoehe", parent);
+  f.Temperature = NewNamed<TFloatEdit>("EDTemperatur", parent);
+  f.Pressure = NewNamed<TFloatEdit>("EDLuftdruck", parent);
+  f.Refraction = NewNamed<QCheckBox>("CBRefraktion", parent);
   return f;
 }
 

@@ -19,6 +19,8 @@
 #include "core/quantity_headings.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "platform/settings_store.h"
 #include "setup/table_config_model.h"
 
@@ -55,8 +57,7 @@ Ttabconfig::Ttabconfig(TTableConfigModel& model, QWidget* owner)
     : QDialog(owner), model_(model), boxes_(kUsedColumnFlagCount, nullptr) {
   setWindowTitle(Tr("Anzeige der Ephemeridentabelle konfigurieren", "Configuration of ephemeris tables"));
   auto* layout = new QVBoxLayout(this);
-  pages_ = new QTabWidget(this);
-  pages_->setObjectName("pages");
+  pages_ = NewNamed<QTabWidget>("pages", this);
   // Boxes first, so the group page can show the summary boxes.
   pages_->addTab(FlagPage({{5, 39}, {87, 95}, {109, 109}, {111, 111}}), Tr("Ephemeridengrößen", "General ephemerides"));
   pages_->addTab(GroupsPage(), Tr("Gruppen und Voreinstellungen", "Groups and settings"));
@@ -67,8 +68,7 @@ Ttabconfig::Ttabconfig(TTableConfigModel& model, QWidget* owner)
 
   auto* previewRow = new QHBoxLayout;
   previewRow->addWidget(new QLabel(Tr("Vorschau für", "Preview for"), this));
-  previewFor_ = new QComboBox(this);
-  previewFor_->setObjectName("previewFor");
+  previewFor_ = NewNamed<QComboBox>("previewFor", this);
   previewFor_->addItem(Tr("Alle", "All"));
   for (const std::string& name : SearchBodyNames) previewFor_->addItem(QString::fromStdString(name));
   const QString integrated = Tr(" (integriert)", " (integrated)");
@@ -83,8 +83,7 @@ Ttabconfig::Ttabconfig(TTableConfigModel& model, QWidget* owner)
     RebuildPreview();
   });
 
-  preview_ = new QTableWidget(1, kPreviewColumnsPerRow, this);
-  preview_->setObjectName("preview");
+  preview_ = NewNamed<QTableWidget>("preview", 1, kPreviewColumnsPerRow, this);
   preview_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   preview_->horizontalHeader()->hide();
   preview_->verticalHeader()->hide();
@@ -94,17 +93,12 @@ Ttabconfig::Ttabconfig(TTableConfigModel& model, QWidget* owner)
   layout->addWidget(preview_);
 
   auto* bottom = new QHBoxLayout;
-  auto* load = new QPushButton(Tr("Konfiguration Laden", "Load configuration"), this);
-  load->setObjectName("load");
-  auto* save = new QPushButton(Tr("Konfiguration Speichern", "Save configuration"), this);
-  save->setObjectName("save");
-  undo_ = new QPushButton(Tr("Rückgängig", "Undo"), this);
-  undo_->setObjectName("undo");
-  auto* ok = new QPushButton(Tr("&OK", "&OK"), this);
-  ok->setObjectName("ok");
+  auto* load = NamedButton(this, Tr("Konfiguration Laden", "Load configuration"), "load");
+  auto* save = NamedButton(this, Tr("Konfiguration Speichern", "Save configuration"), "save");
+  undo_ = NamedButton(this, Tr("Rückgängig", "Undo"), "undo");
+  auto* ok = NamedButton(this, Tr("&OK", "&OK"), "ok");
   ok->setDefault(true);
-  auto* cancel = new QPushButton(Tr("&Abbrechen", "&Cancel"), this);
-  cancel->setObjectName("cancel");
+  auto* cancel = NamedButton(this, Tr("&Abbrechen", "&Cancel"), "cancel");
   for (QPushButton* button : {load, save, undo_}) bottom->addWidget(button);
   bottom->addStretch();
   bottom->addWidget(ok);
@@ -224,10 +218,8 @@ QWidget* Ttabconfig::GroupsPage() {
 QWidget* Ttabconfig::DatePage() {
   auto* page = new QWidget(this);
   auto* layout = new QVBoxLayout(page);
-  dateOnly_ = new QRadioButton(Tr("nur &Datum anzeigen", "Show date only"), page);
-  dateOnly_->setObjectName("dateOnly");
-  dateAndTime_ = new QRadioButton(Tr("Datum und &Uhrzeit anzeigen", "Show date and time"), page);
-  dateAndTime_->setObjectName("dateAndTime");
+  dateOnly_ = NewNamed<QRadioButton>("dateOnly", Tr("nur &Datum anzeigen", "Show date only"), page);
+  dateAndTime_ = NewNamed<QRadioButton>("dateAndTime", Tr("Datum und &Uhrzeit anzeigen", "Show date and time"), page);
   layout->addWidget(dateOnly_);
   layout->addWidget(dateAndTime_);
   connect(dateOnly_, &QRadioButton::toggled, this, [this] {
@@ -239,8 +231,7 @@ QWidget* Ttabconfig::DatePage() {
                                    "Rise, set and twilight times as Julian Date"),
                                 page);
   julianSwitch_->setObjectName("julianSwitch");
-  siderealSwitch_ = new QCheckBox(Tr("Scheinbare Sternzeit", "Apparent sidereal time"), page);
-  siderealSwitch_->setObjectName("siderealSwitch");
+  siderealSwitch_ = NewNamed<QCheckBox>("siderealSwitch", Tr("Scheinbare Sternzeit", "Apparent sidereal time"), page);
   layout->addWidget(julianSwitch_);
   layout->addWidget(siderealSwitch_);
   connect(julianSwitch_, &QCheckBox::toggled, this, [this](bool on) { model_.JulianDateSwitch = on ? 1 : 0; });
@@ -248,12 +239,9 @@ QWidget* Ttabconfig::DatePage() {
 
   auto* equinoxBox = new QGroupBox(Tr("Zusätzliches Äquinoktium", "Additional equinox"), page);
   auto* equinoxRow = new QHBoxLayout(equinoxBox);
-  equinox_ = new QLineEdit(equinoxBox);
-  equinox_->setObjectName("equinox");
-  auto* y2000 = new QPushButton("2000", equinoxBox);
-  y2000->setObjectName("equinox2000");
-  auto* y1950 = new QPushButton("1950", equinoxBox);
-  y1950->setObjectName("equinox1950");
+  equinox_ = NewNamed<QLineEdit>("equinox", equinoxBox);
+  auto* y2000 = NamedButton(equinoxBox, "2000", "equinox2000");
+  auto* y1950 = NamedButton(equinoxBox, "1950", "equinox1950");
   equinoxRow->addWidget(equinox_);
   equinoxRow->addWidget(y2000);
   equinoxRow->addWidget(y1950);

@@ -21,6 +21,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "platform/workbook/workbook.h"
 #include "setup/entry_checks.h"
 #include "setup/julian_date_cells.h"
@@ -175,13 +176,9 @@ TJDForm::TJDForm(double& mjd, std::int32_t& zone, std::int32_t& zoneMinutes, QWi
   grid->addWidget(new QLabel(Tr("Julianisches Datum:", "Julian Date:"), this), 0, 0);
   grid->addWidget(edit1_, 0, 1);
   AddCopyPaste(this, grid, 0, edit1_, Tr("Kopieren", "Copy"), Tr("&Einfügen", "&Paste"), [this] { CheckJulianDate(); });
-  zoneEdit_ = new QSpinBox(this);
-  zoneEdit_->setObjectName("EditZeitzone");
-  zoneEdit_->setRange(-12, 12);
+  zoneEdit_ = NewSpinBox(this, "EditZeitzone", -12, 12);
   zoneEdit_->setValue(zone);
-  minutesEdit_ = new QSpinBox(this);
-  minutesEdit_->setObjectName("SpinEdit1");
-  minutesEdit_->setRange(-59, 59);
+  minutesEdit_ = NewSpinBox(this, "SpinEdit1", -59, 59);
   minutesEdit_->setValue(zoneMinutes);
   grid->addWidget(new QLabel(Tr("Zeitzone:", "Time zone:"), this), 1, 0);
   grid->addWidget(zoneEdit_, 1, 1);
@@ -363,8 +360,7 @@ TFrmJDListe::TFrmJDListe(const workbook::TWorkbook& sheet, QWidget* owner) : QDi
   auto* layout = new QVBoxLayout(this);
   hint_ = new QLabel(this);
   layout->addWidget(hint_);
-  listBox_ = new QListWidget(this);
-  listBox_->setObjectName("list");
+  listBox_ = NewNamed<QListWidget>("list", this);
   layout->addWidget(listBox_);
   auto* row = new QHBoxLayout;
   auto* read = NamedButton(this, QString(), "read");

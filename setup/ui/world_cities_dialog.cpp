@@ -21,6 +21,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "platform/settings_store.h"
 #include "platform/text_encoding.h"
 #include "setup/city_zones.h"
@@ -74,8 +75,7 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   auto* searchGrid = new QGridLayout(searchBox);
   auto* searchLabel = new QLabel(Tr("S&uchen:", "Find:"), searchBox);
   searchGrid->addWidget(searchLabel, 0, 0);
-  search_ = new QLineEdit(searchBox);
-  search_->setObjectName("search");
+  search_ = NewNamed<QLineEdit>("search", searchBox);
   search_->installEventFilter(this);
   search_->setEnabled(indexValid_);
   searchGrid->addWidget(search_, 0, 1);
@@ -87,10 +87,9 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   searchGrid->addWidget(searching_, 1, 1);
   auto* modeBox = new QGroupBox(Tr("Suchmodus", "Starting search"), searchBox);
   auto* modeLayout = new QVBoxLayout(modeBox);
-  typingMode_ = new QRadioButton(Tr("Während der Eingabe suchen", "Immediately when typing"), modeBox);
-  typingMode_->setObjectName("typingMode");
-  enterMode_ = new QRadioButton(Tr("Nach ENTER suchen", "After pressing <ENTER>"), modeBox);
-  enterMode_->setObjectName("enterMode");
+  typingMode_ =
+      NewNamed<QRadioButton>("typingMode", Tr("Während der Eingabe suchen", "Immediately when typing"), modeBox);
+  enterMode_ = NewNamed<QRadioButton>("enterMode", Tr("Nach ENTER suchen", "After pressing <ENTER>"), modeBox);
   (onEnter ? enterMode_ : typingMode_)->setChecked(true);
   modeLayout->addWidget(typingMode_);
   modeLayout->addWidget(enterMode_);
@@ -98,9 +97,7 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   auto* lengthRow = new QHBoxLayout;
   auto* lengthLabel = new QLabel(Tr("Volle Trefferliste &nach", "Schow list with matches after"), searchBox);
   lengthRow->addWidget(lengthLabel);
-  fullLength_ = new QSpinBox(searchBox);
-  fullLength_->setObjectName("fullLength");
-  fullLength_->setRange(1, 35);
+  fullLength_ = NewSpinBox(searchBox, "fullLength", 1, 35);
   fullLength_->setValue(fullSearchLength_);
   lengthRow->addWidget(fullLength_);
   lengthRow->addWidget(new QLabel(Tr("Zeichen", "Characters"), searchBox));
@@ -111,43 +108,33 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
 
   auto* resultsLabel = new QLabel(Tr("&Suchergebnisse", "Results"), this);
   left->addWidget(resultsLabel);
-  results_List_ = new QListWidget(this);
-  results_List_->setObjectName("results");
+  results_List_ = NewNamed<QListWidget>("results", this);
   left->addWidget(results_List_, 1);
-  countLabel_ = new QLabel(this);
-  countLabel_->setObjectName("count");
+  countLabel_ = NewNamed<QLabel>("count", this);
   left->addWidget(countLabel_);
   auto* findRow = new QHBoxLayout;
   auto* findLabel = new QLabel(Tr("In Ergebnisliste suc&hen:", "Find in results:"), this);
   findRow->addWidget(findLabel);
-  findInResults_ = new QLineEdit(this);
-  findInResults_->setObjectName("findInResults");
+  findInResults_ = NewNamed<QLineEdit>("findInResults", this);
   findRow->addWidget(findInResults_);
   left->addLayout(findRow);
   layout->addLayout(left, 3);
 
   auto* right = new QVBoxLayout;
   auto* place = new QGridLayout;
-  nameLabel_ = new QLabel(this);
-  nameLabel_->setObjectName("name");
+  nameLabel_ = NewNamed<QLabel>("name", this);
   QFont bold = nameLabel_->font();
   bold.setBold(true);
   nameLabel_->setFont(bold);
   place->addWidget(nameLabel_, 0, 0, 1, 2);
-  latitudeLabel_ = new QLabel(this);
-  latitudeLabel_->setObjectName("latitude");
-  longitudeLabel_ = new QLabel(this);
-  longitudeLabel_->setObjectName("longitude");
+  latitudeLabel_ = NewNamed<QLabel>("latitude", this);
+  longitudeLabel_ = NewNamed<QLabel>("longitude", this);
   place->addWidget(new QLabel(Tr("Geogr. Breite:", "Latitude:"), this), 1, 0);
   place->addWidget(latitudeLabel_, 1, 1);
   place->addWidget(new QLabel(Tr("Geogr. Länge:", "Longitude:"), this), 2, 0);
   place->addWidget(longitudeLabel_, 2, 1);
-  zone_ = new QSpinBox(this);
-  zone_->setObjectName("zone");
-  zone_->setRange(-12, 12);
-  minutes_ = new QSpinBox(this);
-  minutes_->setObjectName("minutes");
-  minutes_->setRange(-59, 59);
+  zone_ = NewSpinBox(this, "zone", -12, 12);
+  minutes_ = NewSpinBox(this, "minutes", -59, 59);
   auto* zoneLabel = new QLabel(Tr("&Zeitzone (geschätzt:)", "Time zone (assumed):"), this);
   place->addWidget(zoneLabel, 3, 0);
   place->addWidget(zone_, 3, 1);
@@ -156,8 +143,7 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
                               this),
                    4, 0);
   place->addWidget(minutes_, 4, 1);
-  keepUT_ = new QCheckBox(Tr("&Weltzeit beibehalten", "Do not change UT"), this);
-  keepUT_->setObjectName("keepUT");
+  keepUT_ = NewNamed<QCheckBox>("keepUT", Tr("&Weltzeit beibehalten", "Do not change UT"), this);
   keepUT_->setChecked(keepUT);
   place->addWidget(keepUT_, 5, 0, 1, 2);
   right->addLayout(place);
@@ -166,11 +152,9 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   auto* browseGrid = new QGridLayout(browse);
   auto* numberLabel = new QLabel(Tr("Date&nsatznummer:", "Dataset number:"), browse);
   browseGrid->addWidget(numberLabel, 0, 0);
-  recordNumber_ = new QLineEdit(browse);
-  recordNumber_->setObjectName("recordNumber");
+  recordNumber_ = NewNamed<QLineEdit>("recordNumber", browse);
   browseGrid->addWidget(recordNumber_, 0, 1, 1, 3);
-  scrollBar_ = new QScrollBar(Qt::Horizontal, browse);
-  scrollBar_->setObjectName("scrollBar");
+  scrollBar_ = NewNamed<QScrollBar>("scrollBar", Qt::Horizontal, browse);
   scrollBar_->setRange(0, static_cast<int>(std::max<std::int64_t>(0, file_.Count() - 1)));
   browseGrid->addWidget(scrollBar_, 1, 0, 1, 4);
   const char* moves[4][2] = {{"<<", "pageBack10"}, {"<", "pageBack"}, {">", "pageForward"}, {">>", "pageForward10"}};
@@ -185,15 +169,12 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   }
   browseGrid->addWidget(new QLabel(Tr("Datensätze im voraus anzeigen", "Number of datasets for preview"), browse), 3, 0,
                         1, 3);
-  pageSize_ = new QSpinBox(browse);
-  pageSize_->setObjectName("pageSize");
-  pageSize_->setRange(1, 100000);
+  pageSize_ = NewSpinBox(browse, "pageSize", 1, 100000);
   pageSize_->setValue(previewCount_);
   browseGrid->addWidget(pageSize_, 3, 3);
   right->addWidget(browse);
 
-  letters_ = new QListWidget(this);
-  letters_->setObjectName("letters");
+  letters_ = NewNamed<QListWidget>("letters", this);
   letters_->setFlow(QListView::LeftToRight);
   letters_->setWrapping(true);
   letters_->setMaximumHeight(70);

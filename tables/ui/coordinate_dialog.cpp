@@ -16,6 +16,7 @@
 #include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/named_widgets.h"
 #include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
 
@@ -65,8 +66,7 @@ TKoordEingabe::TKoordEingabe(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;
   layout->addLayout(top);
-  auto* systemLabel = new QLabel(this);
-  systemLabel->setObjectName("SystemLabel");
+  auto* systemLabel = NewNamed<QLabel>("SystemLabel", this);
   ComboBox1 = new QComboBox(this);
   systemLabel->setBuddy(ComboBox1);
   top->addWidget(systemLabel);

@@ -14,6 +14,8 @@
 #include "core/text_conversion.h"
 #include "engine/table_sink.h"
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "platform/settings_store.h"
 #include "setup/ui/edit_controls.h"
 
@@ -38,8 +40,7 @@ TOrtsbest::TOrtsbest(TDrawingMeasurementHooks hooks, QWidget* parent) : QDialog(
   setWindowTitle(Tr("Ortsbestimmung auf Planeten", "Measuring planetary drawings"));
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
-  Body = new QComboBox(this);
-  Body->setObjectName("Body");
+  Body = NewNamed<QComboBox>("Body", this);
   if (LanguageEnglish != 0) {
     Body->addItems({"Sun", "Mars", "Jupiter", "Saturn"});
   } else {
@@ -56,44 +57,32 @@ TOrtsbest::TOrtsbest(TDrawingMeasurementHooks hooks, QWidget* parent) : QDialog(
   form->addRow(disc);
   Status = new QLabel(this);
   form->addRow(Status);
-  Diameter = new TFloatEdit(this);
-  Diameter->setObjectName("Diameter");
-  Diameter2 = new TFloatEdit(this);
-  Diameter2->setObjectName("Diameter2");
+  Diameter = NewNamed<TFloatEdit>("Diameter", this);
+  Diameter2 = NewNamed<TFloatEdit>("Diameter2", this);
   form->addRow(Tr("Äquatordurchmesser der Zeichnung:", "Equatorial diameter of the drawing:"), Diameter);
   form->addRow(Tr("Poldurchmesser der Zeichnung:", "Polar diameter of the drawing:"), Diameter2);
   form->addRow(new QLabel(Tr("(x und y vom Scheibenmittelpunkt, in der Einheit der Durchmesser)",
                              "(x and y from the disc centre, in the unit of the diameters)"),
                           this));
-  EditX = new TFloatEdit(this);
-  EditX->setObjectName("x");
-  EditY = new TFloatEdit(this);
-  EditY->setObjectName("y");
+  EditX = NewNamed<TFloatEdit>("x", this);
+  EditY = NewNamed<TFloatEdit>("y", this);
   form->addRow(Tr("&x:", "&x:"), EditX);
   form->addRow(Tr("&y:", "&y:"), EditY);
-  SouthAbove = new QCheckBox(Tr("&Süden oben", "&South above"), this);
-  SouthAbove->setObjectName("SouthAbove");
+  SouthAbove = NewNamed<QCheckBox>("SouthAbove", Tr("&Süden oben", "&South above"), this);
   form->addRow(SouthAbove);
-  Description = new QLineEdit(this);
-  Description->setObjectName("Description");
-  Description2 = new QLineEdit(this);
-  Description2->setObjectName("Description2");
+  Description = NewNamed<QLineEdit>("Description", this);
+  Description2 = NewNamed<QLineEdit>("Description2", this);
   form->addRow(Tr("Objektbeschre&ibung(en):", "Descr&iption(s) of the object:"), Description);
   form->addRow(QString(), Description2);
-  ResultLongitude = new QLabel(this);
-  ResultLongitude->setObjectName("ResultLongitude");
-  ResultLatitude = new QLabel(this);
-  ResultLatitude->setObjectName("ResultLatitude");
+  ResultLongitude = NewNamed<QLabel>("ResultLongitude", this);
+  ResultLatitude = NewNamed<QLabel>("ResultLatitude", this);
   form->addRow(Tr("Planetozentrische Länge:", "Planetocentric longitude:"), ResultLongitude);
   form->addRow(Tr("Planetozentrische Breite:", "Planetocentric latitude:"), ResultLatitude);
   layout->addLayout(form);
   auto* buttons = new QHBoxLayout;
-  ChangeDate = new QPushButton(Tr("&Datum und Zeit ändern", "Change &date and time"), this);
-  ChangeDate->setObjectName("ChangeDate");
-  Write = new QPushButton(Tr("In &Tabelle schreiben", "Wri&te to sheet"), this);
-  Write->setObjectName("Write");
-  Ok = new QPushButton("&OK", this);
-  Ok->setObjectName("OK");
+  ChangeDate = NamedButton(this, Tr("&Datum und Zeit ändern", "Change &date and time"), "ChangeDate");
+  Write = NamedButton(this, Tr("In &Tabelle schreiben", "Wri&te to sheet"), "Write");
+  Ok = NamedButton(this, "&OK", "OK");
   buttons->addWidget(ChangeDate);
   buttons->addWidget(Write);
   buttons->addStretch();

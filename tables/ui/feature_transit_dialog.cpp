@@ -13,6 +13,8 @@
 
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "platform/text_encoding.h"
 #include "setup/ui/edit_controls.h"
 
@@ -33,8 +35,8 @@ TPlanetenpassage::TPlanetenpassage(QWidget* parent) : QDialog(parent) {
   setObjectName("Planetenpassage");
   setWindowTitle(Tr("Durchgangszeiten eines Oberflächenmerkmals", "Transit of objects on a planet"));
   auto* layout = new QVBoxLayout(this);
-  auto* box = new QGroupBox(Tr("Zentralmeridian und Objekt wählen", "Select central meridian and object"), this);
-  box->setObjectName("RadioGroup1");
+  auto* box = NewNamed<QGroupBox>("RadioGroup1",
+                                  Tr("Zentralmeridian und Objekt wählen", "Select central meridian and object"), this);
   auto* grid = new QGridLayout(box);
   RadioGroup1 = new QButtonGroup(this);
   for (int i = 0; i < 5; ++i) {
@@ -56,17 +58,13 @@ TPlanetenpassage::TPlanetenpassage(QWidget* parent) : QDialog(parent) {
     connect(ComboBoxes[i], QOverload<int>::of(&QComboBox::activated), this, [this, i](int) { ComboChanged(i); });
   }
   layout->addWidget(box);
-  FileLabel = new QLabel(this);
-  FileLabel->setObjectName("FileLabel");
+  FileLabel = NewNamed<QLabel>("FileLabel", this);
   layout->addWidget(FileLabel);
   auto* buttons = new QHBoxLayout;
-  LoadButton = new QPushButton(Tr("Aus &Datei mit Oberflächenmerkmalen laden", "Loa&d from file"), this);
-  LoadButton->setObjectName("LoadButton");
-  Ok = new QPushButton("OK", this);
-  Ok->setObjectName("OK");
+  LoadButton = NamedButton(this, Tr("Aus &Datei mit Oberflächenmerkmalen laden", "Loa&d from file"), "LoadButton");
+  Ok = NamedButton(this, "OK", "OK");
   Ok->setDefault(true);
-  Cancel = new QPushButton(Tr("Abbrechen", "Cancel"), this);
-  Cancel->setObjectName("Cancel");
+  Cancel = NamedButton(this, Tr("Abbrechen", "Cancel"), "Cancel");
   buttons->addWidget(LoadButton);
   buttons->addStretch();
   buttons->addWidget(Ok);

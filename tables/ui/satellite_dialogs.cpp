@@ -25,6 +25,7 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/named_widgets.h"
 #include "setup/ui/edit_controls.h"
 #include "theories/tle.h"
 
@@ -62,6 +63,27 @@ QString Fixed(double value, int decimals) {
   return QString::number(value, 'f', decimals);
 }
 
+// The foot row of both dialogs after `ok`: the cancel button, which rejects
+// `dialog`, and the help button ("Help", the satellites topic), all on the
+// right of a new row at the end of `layout`.
+struct TFootRow {
+  QPushButton* Cancel;
+  QPushButton* Help;
+};
+TFootRow AddFootRow(QDialog& dialog, QVBoxLayout& layout, QPushButton* ok) {
+  auto* cancel = new QPushButton(&dialog);
+  auto* help = NewNamed<QPushButton>("Help", &dialog);
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  row->addWidget(ok);
+  row->addWidget(cancel);
+  row->addWidget(help);
+  layout.addLayout(row);
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  QObject::connect(help, &QPushButton::clicked, &dialog, [] { ShowHelpTopic(kHelpTopicSatellites); });
+  return {cancel, help};
+}
+
 }  // namespace
 
 void SetSatelliteDialogDriver(TSatelliteDialogDriver driver) { Driver() = std::move(driver); }
@@ -71,40 +93,32 @@ void SetSatelliteDialogDriver(TSatelliteDialogDriver driver) { Driver() = std::m
 TSatellitenwahlform::TSatellitenwahlform(QWidget* parent) : QDialog(parent) {
   setObjectName("Satellitenwahlform");
   auto* layout = new QVBoxLayout(this);
-  fileLabel_ = new QLabel(this);
-  fileLabel_->setObjectName("Dateiname");
-  open_ = new QPushButton(this);
-  open_->setObjectName("Oeffnen");
+  fileLabel_ = NewNamed<QLabel>("Dateiname", this);
+  open_ = NewNamed<QPushButton>("Oeffnen", this);
   layout->addWidget(open_);
   layout->addWidget(fileLabel_);
 
   auto* searchRow = new QHBoxLayout;
   searchLabel_ = new QLabel(this);
-  search_ = new QLineEdit(this);
-  search_->setObjectName("Suche");
+  search_ = NewNamed<QLineEdit>("Suche", this);
   searchLabel_->setBuddy(search_);
-  status_ = new QLabel(this);
-  status_->setObjectName("Suchstatus");
+  status_ = NewNamed<QLabel>("Suchstatus", this);
   searchRow->addWidget(searchLabel_);
   searchRow->addWidget(search_, 1);
   searchRow->addWidget(status_);
   layout->addLayout(searchRow);
 
-  list_ = new QListWidget(this);
-  list_->setObjectName("Satellitenliste");
+  list_ = NewNamed<QListWidget>("Satellitenliste", this);
   list_->setMinimumSize(360, 220);
   layout->addWidget(list_, 1);
 
   auto* options = new QGroupBox(this);
   options_ = options;
   auto* grid = new QGridLayout(options);
-  window_ = new QSpinBox(options);
-  window_->setObjectName("Epochenfenster");
-  window_->setRange(0, kMaxEpochWindowDays);
+  window_ = NewSpinBox(options, "Epochenfenster", 0, kMaxEpochWindowDays);
   windowLabel_ = new QLabel(options);
   windowLabel_->setWordWrap(true);
-  twilight_ = new QComboBox(options);
-  twilight_->setObjectName("Daemmerung");
+  twilight_ = NewNamed<QComboBox>("Daemmerung", options);
   twilightLabel_ = new QLabel(options);
   grid->addWidget(window_, 0, 0);
   grid->addWidget(windowLabel_, 0, 1);
@@ -112,23 +126,14 @@ TSatellitenwahlform::TSatellitenwahlform(QWidget* parent) : QDialog(parent) {
   grid->addWidget(twilight_, 2, 0, 1, 2);
   layout->addWidget(options);
 
-  auto* buttons = new QHBoxLayout;
-  ok_ = new QPushButton("OK", this);
-  ok_->setObjectName("OK");
+  ok_ = NamedButton(this, "OK", "OK");
   ok_->setDefault(true);
-  cancel_ = new QPushButton(this);
-  help_ = new QPushButton(this);
-  help_->setObjectName("Help");
-  buttons->addStretch(1);
-  buttons->addWidget(ok_);
-  buttons->addWidget(cancel_);
-  buttons->addWidget(help_);
-  layout->addLayout(buttons);
+  const TFootRow foot = AddFootRow(*this, *layout, ok_);
+  cancel_ = foot.Cancel;
+  help_ = foot.Help;
 
   connect(open_, &QPushButton::clicked, this, [this] { OpenFileClick(); });
   connect(ok_, &QPushButton::clicked, this, [this] { OkClick(); });
-  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(help_, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopicSatellites); });
   SearchListAsTyped(search_, list_, status_);
 }
 
@@ -237,8 +242,7 @@ TSatellitensuche::TSatellitensuche(QWidget* parent) : QDialog(parent) {
   setObjectName("Satellitensuche");
   auto* layout = new QVBoxLayout(this);
   boxLabel_ = new QLabel(this);
-  box_ = new QComboBox(this);
-  box_->setObjectName("Satellitenauswahl");
+  box_ = NewNamed<QComboBox>("Satellitenauswahl", this);
   box_->setMinimumWidth(300);
   boxLabel_->setBuddy(box_);
   layout->addWidget(boxLabel_);
@@ -248,8 +252,7 @@ TSatellitensuche::TSatellitensuche(QWidget* parent) : QDialog(parent) {
     lines_[i]->setObjectName(QString("Zeile%1").arg(i + 1));
     layout->addWidget(lines_[i]);
   }
-  status_ = new QLabel(this);
-  status_->setObjectName("Status");
+  status_ = NewNamed<QLabel>("Status", this);
   layout->addWidget(status_);
 
   auto* row1 = new QHBoxLayout;
@@ -262,24 +265,16 @@ TSatellitensuche::TSatellitensuche(QWidget* parent) : QDialog(parent) {
   row1->addWidget(back_);
   row1->addWidget(forward_);
   layout->addLayout(row1);
-  auto* row2 = new QHBoxLayout;
   ok_ = new QPushButton(this);
-  close_ = new QPushButton(this);
-  help_ = new QPushButton(this);
-  help_->setObjectName("Help");
-  row2->addStretch(1);
-  row2->addWidget(ok_);
-  row2->addWidget(close_);
-  row2->addWidget(help_);
-  layout->addLayout(row2);
+  const TFootRow foot = AddFootRow(*this, *layout, ok_);
+  close_ = foot.Cancel;
+  help_ = foot.Help;
 
   connect(find_, &QPushButton::clicked, this, [this] { SearchClick(); });
   connect(abort_, &QPushButton::clicked, this, [this] { CancelSearchClick(); });
   connect(back_, &QPushButton::clicked, this, [this] { StepBackClick(); });
   connect(forward_, &QPushButton::clicked, this, [this] { StepForwardClick(); });
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(close_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(help_, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopicSatellites); });
   connect(box_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (!filling_) SatelliteChanged(index);
   });

@@ -21,6 +21,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
+#include "setup/edit_rules.h"
 #include "setup/ui/date_place_dialog.h"
 #include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
@@ -148,6 +149,54 @@ TEST_F(Dialogs, PeriodDialogRefusesAndAcceptsByItsRules) {
   EXPECT_EQ(start.Year, -4711);
   EXPECT_NEAR(end.Mjd - start.Mjd, 2.5, 1e-9);
   EXPECT_NEAR(end.PeriodHours, 12.0, 1e-12) << "packed hours";
+}
+
+// The whole-number fields of the period dialog at their limits: one past a
+// limit keeps the dialog open with that field's message, the limit itself
+// comes back on OK; an automatic length of 0 days and 0 hours becomes 1 hour.
+TEST_F(Dialogs, PeriodDialogWholeNumbersStopAtTheirLimits) {
+  ScopedMessageSink messages(sink_);
+  TObserverRecord start = Record(1, 1, 2024, 0), end = Record(31, 1, 2024, 0);
+  TTableStep step;
+  std::int32_t minutes = 1, seconds = 0, interval = 5, span = 8;
+  WhenModalShown([this](QDialog& dialog) {
+    struct Limit {
+      const char* field;
+      const char* beyond;
+      const char* limit;
+      const char* message;
+    };
+    const Limit limits[] = {
+        {"EclipseInterval", "0", "1", "Intervall für Sonnenfinsternisse"},
+        {"EclipseInterval", "31", "30", "Intervall für Sonnenfinsternisse"},
+        {"EclipseSpan", "0", "1", "Suchzeitraum für Sonnenfinsternisse"},
+        {"EclipseSpan", "13", "12", "Suchzeitraum für Sonnenfinsternisse"},
+        {"Zone", "13", "12", "Zeitzone:"},
+        {"Zone", "-13", "-12", "Zeitzone:"},
+        {"StepDays", "-1", "3", "Intervall (Tage)"},
+        {"AutoDays", "-1", "0", "Tage für Automodus"},
+    };
+    for (const Limit& l : limits) {
+      Type(dialog, l.field, l.beyond);
+      sink_.messages.clear();
+      dialog.accept();
+      EXPECT_TRUE(dialog.isVisible()) << l.field << " " << l.beyond;
+      ASSERT_FALSE(sink_.messages.empty()) << l.field << " " << l.beyond;
+      EXPECT_NE(sink_.messages.back().text.find(l.message), std::string::npos) << sink_.messages.back().text;
+      Type(dialog, l.field, l.limit);
+    }
+    EXPECT_EQ(Child<TEditUhrzeithms>(dialog, "AutoHours")->Uhrzeit(), 1.0);
+    sink_.messages.clear();
+    dialog.accept();
+    EXPECT_TRUE(sink_.messages.empty());
+  });
+  ASSERT_EQ(ShowPeriodDialog(minutes, seconds, start, end, interval, span, step), 1);
+  EXPECT_EQ(interval, 30);
+  EXPECT_EQ(span, 12);
+  EXPECT_EQ(start.Zone, -12);
+  EXPECT_EQ(step.Days, 3);
+  EXPECT_EQ(end.PeriodDays, 0);
+  EXPECT_NEAR(PackedHoursToHours(end.PeriodHours), 1.0, 1e-12);
 }
 
 TEST_F(Dialogs, DatePlaceDialogValidatesAndCopiesBackOnlyOnOk) {
@@ -280,7 +329,7 @@ TEST_F(Dialogs, LocationDialogLoadsSearchesAndChecksItsFields) {
   TOrtwahldialog& dialog = LocationDialog();
   TOrtwahldialog::DefaultFileName() = std::string(KVX_DATA_DIR) + "/orte.csv";
   dialog.Record.PlaceName = "Siegen";
-  dialog.Record.Latitude = 51.1128;   // packed D.MMSS
+  dialog.Record.Latitude = 51.1128;  // packed D.MMSS
   dialog.Record.Longitude = -8.0126;
   dialog.Record.Zone = 1;
   dialog.Record.Height = 200;

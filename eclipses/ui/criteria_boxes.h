@@ -1,0 +1,35 @@
+// The boxes both eclipse criteria dialogs open with and end with: the kind
+// of eclipses to search for, as radio buttons, and the search period with
+// its change button.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "platform/qt/widget_forward.h"
+
+class QButtonGroup;
+class QDialog;
+
+namespace kvx {
+
+// A box titled `title` named `boxName` at the end of `layout`, holding one
+// radio button a pair of captions of `items` (German, English), named
+// `buttonPrefix` and its number, in a new button group of `dialog` with the
+// numbers as ids. `kind` picks the checked button (0 when beyond the items)
+// and takes the id of each button clicked. Returns the group.
+QButtonGroup* AddKindBox(QDialog* dialog, QVBoxLayout* layout, const QString& title, const char* boxName,
+                         const char* buttonPrefix, std::span<const char* const[2]> items, std::uint8_t& kind);
+
+// The box "Suchzeitraum" at the end of `layout`: the period text
+// ("PeriodLabel"), and the button "Ändern..." ("ChangeButton") that calls
+// `change`, the dialog being the context of the call.
+struct TPeriodBox {
+  QLabel* Period;
+  QPushButton* Change;
+};
+TPeriodBox AddPeriodBox(QDialog* dialog, QVBoxLayout* layout, std::function<void()> change);
+
+}  // namespace kvx
