@@ -82,9 +82,10 @@ void GeocentricApparentVenus(benchmark::State& state, std::uint8_t theory) {
     vsopsun_l(T, sl, sb, sr, -1.0);
     double sx, sy, sz;
     PolarToCartesian(sx, sy, sz, sr, sb, sl);
-    double ax, ay, az, mx, my, mz, distance;
-    PlanetPositionDispatch(handles, kFullTheory, PlanetTheory(theory), T, l, b, r, sl, sb, sr, 2, 1, x, y, z, sx, sy,
-                           sz, ax, ay, az, mx, my, mz, distance, 0.0, 0.0, 0.0, vx, vy, vz);
+    TDispatchPlanet d{l, b, r, x, y, z};
+    PlanetPositionDispatch(handles, kFullTheory, PlanetTheory(theory), T, 2, 1,
+                           TDispatchSun{sl, sb, sr, sx, sy, sz, 0.0, 0.0, 0.0}, d);
+    double ax = d.ApparentX, ay = d.ApparentY, az = d.ApparentZ;
     double deps = 0.0;
     const double dpsi = NutationDegrees(deps, T);
     const double eps = (MeanObliquity(T) + deps) * 0.0174532925199433;

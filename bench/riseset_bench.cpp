@@ -29,15 +29,13 @@ bool ElpOpen() {
 // accurate (internal series) or low-precision positions.
 void RiseSetYear(benchmark::State& state, int first, int last, int bodyCode, std::uint8_t accurate) {
   const PositionFileHandles handles{};
-  TRiseSetTimes rise, set, duration;
-  TRiseSetTexts riseMarker, setMarker, status;
-  double riseAzimuth, setAzimuth, transit, transitAltitude;
+  TRiseSetMoonSunDay result;
   for (auto _ : state) {
     for (int day = 0; day < 365; ++day) {
-      RiseSetMoonSun(0, 1, accurate, 69, 0, kAltitudes, handles, 0, PlanetAndMoonTheory(0, 0), first, last, bodyCode,
-                     2460310.5 + day, 50.0, 8.0, 1.0, rise, set, duration, riseAzimuth, setAzimuth, riseMarker,
-                     setMarker, status, transit, transitAltitude, kFullTheory);
-      benchmark::DoNotOptimize(rise);
+      RiseSetMoonSun({0, 1, accurate, 69, 0, kAltitudes, 0, PlanetAndMoonTheory(0, 0), kFullTheory, first, last,
+                      bodyCode, 2460310.5 + day, 50.0, 8.0, 1.0},
+                     handles, result);
+      benchmark::DoNotOptimize(result.RiseTimes);
     }
   }
 }

@@ -151,9 +151,10 @@ void ApparentMarsVsop87D(double T) {
   vsopsun_l(T, sl, sb, sr, -1.0);
   double sx, sy, sz;
   PolarToCartesian(sx, sy, sz, sr, sb, sl);
-  double ax, ay, az, mx, my, mz, distance;
-  PlanetPositionDispatch(handles, kFullTheory, selection, T, l, b, r, sl, sb, sr, 4, 1, x, y, z, sx, sy, sz, ax, ay, az,
-                         mx, my, mz, distance, 0.0, 0.0, 0.0, vx, vy, vz);
+  TDispatchPlanet d{l, b, r, x, y, z};
+  PlanetPositionDispatch(handles, kFullTheory, selection, T, 4, 1, TDispatchSun{sl, sb, sr, sx, sy, sz, 0.0, 0.0, 0.0},
+                         d);
+  double ax = d.ApparentX, ay = d.ApparentY, az = d.ApparentZ;
   double deps = 0.0;
   const double dpsi = NutationDegrees(deps, T);
   const double eps = (MeanObliquity(T) + deps) * 0.0174532925199433;
@@ -373,16 +374,14 @@ void RiseSet(benchmark::State& state) {
       state,
       [&] {
         const PositionFileHandles handles{};
-        TRiseSetTimes rise, set, duration;
-        TRiseSetTexts riseMarker, setMarker, status;
-        double riseAzimuth, setAzimuth, transit, transitAltitude;
+        TRiseSetMoonSunDay result;
         int events = 0;
         const int event = moon ? kRiseSetMoonEvent : kRiseSetSunEvent;
         for (int day = 0; day < 365; ++day) {
-          RiseSetMoonSun(0, 1, 1, kDeltaT, 0, altitudes, handles, 0, selection, event, event,
-                         moon ? kRiseSetMoonBodyCode : 0, kJd + day + 0.5, 50.0, 10.0, 0.0, rise, set, duration,
-                         riseAzimuth, setAzimuth, riseMarker, setMarker, status, transit, transitAltitude, kFullTheory);
-          events += (rise[event - 1] != 0) + (set[event - 1] != 0);
+          RiseSetMoonSun({0, 1, 1, kDeltaT, 0, altitudes, 0, selection, kFullTheory, event, event,
+                          moon ? kRiseSetMoonBodyCode : 0, kJd + day + 0.5, 50.0, 10.0, 0.0},
+                         handles, result);
+          events += (result.RiseTimes[event - 1] != 0) + (result.SetTimes[event - 1] != 0);
         }
         return events;
       },

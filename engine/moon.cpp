@@ -67,22 +67,25 @@ void MoonRiseSet(TKepler& body, TComputeSettingsBlock settings, std::uint8_t cac
   const TObserverRecord& o = body.Observer;
   // The search samples the Moon many times a day: through the cache too.
   const ScopedRiseSetMoonCache cache(cacheFlag != 0 ? MoonPositionCache : nullptr);
-  TRiseSetTimes rise{}, set{}, durations{};
-  TRiseSetTexts riseMarkers{}, setMarkers{}, status{};
   TRiseSetBlock& block = body.Result.RiseSet;
   constexpr int kLevel = TRiseSetBlock::kMoonLevel;
   const TRiseSetSettings& r = body.RiseSet;
-  RiseSetMoonSun(option, r.MoonLimb, r.Precise, o.DeltaTSeconds, r.InternalMoon, r.Altitudes, settings, body.Language,
-                 body.TheorySelection, kLevel, kLevel, kRiseSetMoonBodyCode, MjdToJd(o.Mjd), o.Latitude, -o.Longitude,
-                 ZoneOffsetHours(o), rise, set, durations, block.RiseAzimuth, block.SetAzimuth, riseMarkers, setMarkers,
-                 status, block.TransitTime, block.TransitAltitude, level);
+  TRiseSetMoonSunDay day;
+  RiseSetMoonSun(
+      {option, r.MoonLimb, r.Precise, o.DeltaTSeconds, r.InternalMoon, r.Altitudes, body.Language, body.TheorySelection,
+       level, kLevel, kLevel, kRiseSetMoonBodyCode, MjdToJd(o.Mjd), o.Latitude, -o.Longitude, ZoneOffsetHours(o)},
+      settings, day);
+  block.RiseAzimuth = day.RiseAzimuth;
+  block.SetAzimuth = day.SetAzimuth;
+  block.TransitTime = day.TransitTime;
+  block.TransitAltitude = day.TransitAltitude;
   TRiseSetLevel& out = block.Levels[kLevel];
-  out.Rise = rise[0];
-  out.Set = set[0];
-  out.Duration = durations[0];
-  out.RiseMarker = riseMarkers[0] != nullptr ? riseMarkers[0] : "";
-  out.SetMarker = setMarkers[0] != nullptr ? setMarkers[0] : "";
-  out.Status = status[0] != nullptr ? status[0] : "";
+  out.Rise = day.RiseTimes[0];
+  out.Set = day.SetTimes[0];
+  out.Duration = day.Durations[0];
+  out.RiseMarker = day.RiseMarkers[0] != nullptr ? day.RiseMarkers[0] : "";
+  out.SetMarker = day.SetMarkers[0] != nullptr ? day.SetMarkers[0] : "";
+  out.Status = day.StatusTexts[0] != nullptr ? day.StatusTexts[0] : "";
 }
 
 // The physical block: MoonPhysicalEphemeris, semi-diameters, horizontal

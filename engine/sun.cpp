@@ -77,30 +77,29 @@ void DispatchGeocentric(TKepler& body, TComputeSettingsBlock settings, std::int3
   const bool savedBefore = theory == kPlanetTheoryVsop87C || theory == kPlanetTheoryPositionFiles;
   if (savedBefore) savedVelocity = {r.HelioVX, r.HelioVY, r.HelioVZ};
 
-  double px = p.HelioX, py = p.HelioY, pz = p.HelioZ;
-  double appX = 0, appY = 0, appZ = 0, astX = 0, astY = 0, astZ = 0, distance = 0;
-  double vx = r.HelioVX, vy = r.HelioVY, vz = r.HelioVZ;
-  PlanetPositionDispatch(settings, body.VsopLevelA, body.TheorySelection, o.Centuries, p.HelioLongitude,
-                         p.HelioLatitude, p.HelioDistance, o.SunLongitude, o.SunLatitude, o.SunDistance, body.BodyIndex,
-                         dispatchMode, px, py, pz, o.SunX, o.SunY, o.SunZ, appX, appY, appZ, astX, astY, astZ, distance,
-                         o.SunVX, o.SunVY, o.SunVZ, vx, vy, vz);
+  TDispatchPlanet d;
+  d.L = p.HelioLongitude, d.B = p.HelioLatitude, d.R = p.HelioDistance;
+  d.X = p.HelioX, d.Y = p.HelioY, d.Z = p.HelioZ;
+  d.VX = r.HelioVX, d.VY = r.HelioVY, d.VZ = r.HelioVZ;
+  PlanetPositionDispatch(settings, body.VsopLevelA, body.TheorySelection, o.Centuries, body.BodyIndex, dispatchMode,
+                         DispatchSunOf(o), d);
   if (!savedBefore && dispatchMode > 0) {
-    r.HelioVX = vx;
-    r.HelioVY = vy;
-    r.HelioVZ = vz;
+    r.HelioVX = d.VX;
+    r.HelioVY = d.VY;
+    r.HelioVZ = d.VZ;
   }
   if (!savedBefore) savedVelocity = {r.HelioVX, r.HelioVY, r.HelioVZ};
 
   r.GeometricX = p.HelioX + o.SunX;
   r.GeometricY = p.HelioY + o.SunY;
   r.GeometricZ = p.HelioZ + o.SunZ;
-  r.GeometricDistance = distance;
+  r.GeometricDistance = d.Distance;
   // The chain's astrometric vector carries light time and aberration, as the
   // two-body chain's does when it computes fully.
-  r.AstrometricX = appX;
-  r.AstrometricY = appY;
-  r.AstrometricZ = appZ;
-  CartesianToPolar(p.GeoDistance, p.GeoLatitude, p.GeoLongitude, appX, appY, appZ);
+  r.AstrometricX = d.ApparentX;
+  r.AstrometricY = d.ApparentY;
+  r.AstrometricZ = d.ApparentZ;
+  CartesianToPolar(p.GeoDistance, p.GeoLatitude, p.GeoLongitude, d.ApparentX, d.ApparentY, d.ApparentZ);
 }
 
 void SunEquatorialJ2000(const TObserverRecord& observer, double& x, double& y, double& z) {
@@ -117,23 +116,28 @@ void SunRiseSet(TKepler& body, TComputeSettingsBlock settings, int firstLevel, i
   if (firstLevel < 1) firstLevel = 1;
   if (lastLevel > TRiseSetBlock::kLevels) lastLevel = TRiseSetBlock::kLevels;
   const TObserverRecord& o = body.Observer;
-  TRiseSetTimes rise{}, set{}, durations{};
-  TRiseSetTexts riseMarkers{}, setMarkers{}, status{};
   TRiseSetBlock& block = body.Result.RiseSet;
   const TRiseSetSettings& r = body.RiseSet;
-  RiseSetMoonSun(r.MoonOption, r.MoonLimb, r.Precise, o.DeltaTSeconds, r.InternalMoon, r.Altitudes, settings,
-                 body.Language, body.TheorySelection, firstLevel, lastLevel, kBodyIndexSun, MjdToJd(o.Mjd), o.Latitude,
-                 -o.Longitude, ZoneOffsetHours(o), rise, set, durations, block.RiseAzimuth, block.SetAzimuth,
-                 riseMarkers, setMarkers, status, block.TransitTime, block.TransitAltitude, body.VsopLevelA);
+  TRiseSetMoonSunDay day;
+  day.RiseAzimuth = block.RiseAzimuth;
+  day.SetAzimuth = block.SetAzimuth;
+  RiseSetMoonSun({r.MoonOption, r.MoonLimb, r.Precise, o.DeltaTSeconds, r.InternalMoon, r.Altitudes, body.Language,
+                  body.TheorySelection, body.VsopLevelA, firstLevel, lastLevel, kBodyIndexSun, MjdToJd(o.Mjd),
+                  o.Latitude, -o.Longitude, ZoneOffsetHours(o)},
+                 settings, day);
+  block.RiseAzimuth = day.RiseAzimuth;
+  block.SetAzimuth = day.SetAzimuth;
+  block.TransitTime = day.TransitTime;
+  block.TransitAltitude = day.TransitAltitude;
   for (int level = firstLevel; level <= lastLevel; ++level) {
     const std::size_t i = static_cast<std::size_t>(level - 1);
     TRiseSetLevel& out = block.Levels[static_cast<std::size_t>(level)];
-    out.Rise = rise[i];
-    out.Set = set[i];
-    out.Duration = durations[i];
-    out.RiseMarker = riseMarkers[i] != nullptr ? riseMarkers[i] : "";
-    out.SetMarker = setMarkers[i] != nullptr ? setMarkers[i] : "";
-    out.Status = status[i] != nullptr ? status[i] : "";
+    out.Rise = day.RiseTimes[i];
+    out.Set = day.SetTimes[i];
+    out.Duration = day.Durations[i];
+    out.RiseMarker = day.RiseMarkers[i] != nullptr ? day.RiseMarkers[i] : "";
+    out.SetMarker = day.SetMarkers[i] != nullptr ? day.SetMarkers[i] : "";
+    out.Status = day.StatusTexts[i] != nullptr ? day.StatusTexts[i] : "";
   }
 }
 
@@ -349,17 +353,15 @@ double TSonnetab::MoonLimbAltitude(double hour) {
 
 void TSonnetab::ComputeDarkness(TComputeSettingsBlock settings) {
   const TObserverRecord& o = Observer;
-  TRiseSetTimes rise{}, set{}, durations{};
-  TRiseSetTexts riseMarkers{}, setMarkers{}, status{};
-  double riseAzimuth = -360, setAzimuth = -360, transit = 0, transitAltitude = 0;
-  RiseSetMoonSun(RiseSet.MoonOption, RiseSet.MoonLimb, RiseSet.Precise, o.DeltaTSeconds, RiseSet.InternalMoon,
-                 RiseSet.Altitudes, settings, Language, TheorySelection, kRiseSetMoonEvent, kRiseSetMoonEvent,
-                 kBodyIndexMoon, MjdToJd(o.Mjd), o.Latitude, -o.Longitude, ZoneOffsetHours(o), rise, set, durations,
-                 riseAzimuth, setAzimuth, riseMarkers, setMarkers, status, transit, transitAltitude, VsopLevelA);
+  TRiseSetMoonSunDay moon;
+  RiseSetMoonSun({RiseSet.MoonOption, RiseSet.MoonLimb, RiseSet.Precise, o.DeltaTSeconds, RiseSet.InternalMoon,
+                  RiseSet.Altitudes, Language, TheorySelection, VsopLevelA, kRiseSetMoonEvent, kRiseSetMoonEvent,
+                  kBodyIndexMoon, MjdToJd(o.Mjd), o.Latitude, -o.Longitude, ZoneOffsetHours(o)},
+                 settings, moon);
   const TRiseSetLevel& dark = Result.RiseSet.Levels[TRiseSetBlock::kAstronomicalTwilight];
   TDarknessDay day;
-  day.Moonrise = rise[0];
-  day.Moonset = set[0];
+  day.Moonrise = moon.RiseTimes[0];
+  day.Moonset = moon.SetTimes[0];
   day.Dawn = dark.Rise;
   day.Dusk = dark.Set;
   day.NeverDark = dark.Status == RiseSetBrightWord(Language);

@@ -64,6 +64,14 @@ class TScopedProgress {
   ProgressReporter* previous_;
 };
 
+// The first eight bytes of a theory selection as one word, for the hashes
+// below.
+std::uint64_t TheoryWord(const std::array<std::uint8_t, 12>& theory) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, theory.data(), sizeof word);
+  return word;
+}
+
 // The Sun's samples of one run, kept per instant: every object's search
 // starts at the period start with the same step, so the Sun is asked for at
 // the same instants object after object. Within a run the observer records
@@ -76,8 +84,7 @@ struct TSunKey {
 };
 struct TSunKeyHash {
   std::size_t operator()(const TSunKey& k) const {
-    std::uint64_t theory = 0;
-    std::memcpy(&theory, k.Theory.data(), sizeof theory);
+    const std::uint64_t theory = TheoryWord(k.Theory);
     // The instants differ in their high bits: mixed down to the low ones.
     return static_cast<std::size_t>(
         MixBits(k.Mjd ^ (k.Step * 0x9E3779B97F4A7C15ULL) ^ (theory << 2) ^ static_cast<std::uint64_t>(k.Fill)));
@@ -113,8 +120,7 @@ struct TCompletionKey {
 };
 struct TCompletionKeyHash {
   std::size_t operator()(const TCompletionKey& k) const {
-    std::uint64_t theory = 0;
-    std::memcpy(&theory, k.Theory.data(), sizeof theory);
+    const std::uint64_t theory = TheoryWord(k.Theory);
     return std::hash<std::uint64_t>()(k.Mjd ^ (theory * 0x9E3779B97F4A7C15ULL));
   }
 };

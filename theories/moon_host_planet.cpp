@@ -19,11 +19,16 @@ void FillHostPlanetBlock(const PositionFileHandles& handles, TTruncationLevel le
     JupiterHeliocentric(handles[4], selection, T, b.HelioL, b.HelioB, b.HelioR, b.HelioX, b.HelioY, b.HelioZ, b.HelioVX,
                         b.HelioVY, b.HelioVZ, level);
   }
-  PlanetPositionDispatch(handles, level, selection, T, b.HelioL, b.HelioB, b.HelioR, observer.SunLongitude,
-                         observer.SunLatitude, observer.SunDistance, body, 2, b.HelioX, b.HelioY, b.HelioZ,
-                         observer.SunX, observer.SunY, observer.SunZ, b.ApparentX, b.ApparentY, b.ApparentZ,
-                         b.AstrometricX, b.AstrometricY, b.AstrometricZ, b.Delta, observer.SunVX, observer.SunVY,
-                         observer.SunVZ, b.HelioVX, b.HelioVY, b.HelioVZ);
+  TDispatchPlanet d;
+  d.L = b.HelioL, d.B = b.HelioB, d.R = b.HelioR;
+  d.X = b.HelioX, d.Y = b.HelioY, d.Z = b.HelioZ;
+  d.VX = b.HelioVX, d.VY = b.HelioVY, d.VZ = b.HelioVZ;
+  PlanetPositionDispatch(handles, level, selection, T, body, 2, DispatchSunOf(observer), d);
+  b.HelioX = d.X, b.HelioY = d.Y, b.HelioZ = d.Z;
+  b.HelioVX = d.VX, b.HelioVY = d.VY, b.HelioVZ = d.VZ;
+  b.ApparentX = d.ApparentX, b.ApparentY = d.ApparentY, b.ApparentZ = d.ApparentZ;
+  b.AstrometricX = d.AstrometricX, b.AstrometricY = d.AstrometricY, b.AstrometricZ = d.AstrometricZ;
+  b.Delta = d.Distance;
   b.HelioZCopy = b.HelioZ;
 
   // Apparent place on the true equator of date, then back on the ecliptic.

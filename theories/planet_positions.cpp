@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "core/observer_record.h"
 #include "core/vector_math.h"
 #include "theories/planet_series.h"
 #include "theories/pluto.h"
@@ -110,48 +111,50 @@ bool DateInTheoryRange(TTheorySelection selection, double T) {
   return -2.999931554 < T && T < 1.000616016;
 }
 
-void PlanetPositionDispatch(PositionFileHandles handles, TTruncationLevel level, TTheorySelection selection, double T,
-                            double planetL, double planetB, double planetR, double sunL, double sunB, double sunR,
-                            std::int32_t body, std::int32_t correction, double& planetX, double& planetY,
-                            double& planetZ, double sunX, double sunY, double sunZ, double& apparentX,
-                            double& apparentY, double& apparentZ, double& astrometricX, double& astrometricY,
-                            double& astrometricZ, double& distance, double sunVX, double sunVY, double sunVZ,
-                            double& planetVX, double& planetVY, double& planetVZ) {
+TDispatchSun DispatchSunOf(const TObserverRecord& observer) {
+  const TObserverRecord& o = observer;
+  return TDispatchSun{o.SunLongitude, o.SunLatitude, o.SunDistance, o.SunX, o.SunY, o.SunZ, o.SunVX, o.SunVY, o.SunVZ};
+}
+
+void PlanetPositionDispatch(const PositionFileHandles& handles, TTruncationLevel level, TTheorySelection selection,
+                            double T, std::int32_t body, std::int32_t correction, const TDispatchSun& sun,
+                            TDispatchPlanet& planet) {
+  TDispatchPlanet& p = planet;
   const std::uint8_t theory = selection.PlanetTheory();
   if (theory == kPlanetTheoryVsop87C || theory == kPlanetTheoryPositionFiles) {
     // Branch B: rectangular positions and velocities from the sources.
-    double gx = planetX + sunX;
-    double gy = planetY + sunY;
-    double gz = planetZ + sunZ;
-    distance = Length(gx, gy, gz);
+    double gx = p.X + sun.X;
+    double gy = p.Y + sun.Y;
+    double gz = p.Z + sun.Z;
+    p.Distance = Length(gx, gy, gz);
     if (body == kDispatchEarth) {
-      apparentX = apparentY = apparentZ = 0.0;
-      astrometricX = astrometricY = astrometricZ = 0.0;
-      distance = 0.0;
+      p.ApparentX = p.ApparentY = p.ApparentZ = 0.0;
+      p.AstrometricX = p.AstrometricY = p.AstrometricZ = 0.0;
+      p.Distance = 0.0;
       return;
     }
-    double retarded = T - kLightTimeDaysExact * distance * kCenturiesPerDay;
+    double retarded = T - kLightTimeDaysExact * p.Distance * kCenturiesPerDay;
     // Bounded: a NaN date or distance never satisfies the test below.
     for (int pass = 0; pass < kLightTimePassLimit; ++pass) {
       // The planet's routine; zero for the Sun and numbers without one.
       const THeliocentricPlace h = PlanetHeliocentricPlace(handles, level, selection, body, retarded);
-      planetVX = h.VX;
-      planetVY = h.VY;
-      planetVZ = h.VZ;
-      gx = h.X + sunX;
-      gy = h.Y + sunY;
-      gz = h.Z + sunZ;
+      p.VX = h.VX;
+      p.VY = h.VY;
+      p.VZ = h.VZ;
+      gx = h.X + sun.X;
+      gy = h.Y + sun.Y;
+      gz = h.Z + sun.Z;
       const double next = T - kLightTimeDaysExact * Length(gx, gy, gz) * kCenturiesPerDay;
       if (std::fabs(next - retarded) < kLightTimeTolerance) break;
       retarded = next;
     }
-    astrometricX = gx;
-    astrometricY = gy;
-    astrometricZ = gz;
-    const double tau = kLightTimeDays * distance;
-    apparentX = astrometricX - tau * sunVX;
-    apparentY = astrometricY - tau * sunVY;
-    apparentZ = astrometricZ - tau * sunVZ;
+    p.AstrometricX = gx;
+    p.AstrometricY = gy;
+    p.AstrometricZ = gz;
+    const double tau = kLightTimeDays * p.Distance;
+    p.ApparentX = p.AstrometricX - tau * sun.VX;
+    p.ApparentY = p.AstrometricY - tau * sun.VY;
+    p.ApparentZ = p.AstrometricZ - tau * sun.VZ;
     return;
   }
 
@@ -163,39 +166,39 @@ void PlanetPositionDispatch(PositionFileHandles handles, TTruncationLevel level,
     bodyRates = BodyRates(body, T, sunRates);
   }
   double sx = 0.0, sy = 0.0, sz = 0.0, svx = 0.0, svy = 0.0, svz = 0.0;
-  SphericalToRectangularWithVelocity(sx, sy, sz, sunL, sunB, sunR, sunRates.dl, sunRates.db, sunRates.dr, svx, svy,
+  SphericalToRectangularWithVelocity(sx, sy, sz, sun.L, sun.B, sun.R, sunRates.dl, sunRates.db, sunRates.dr, svx, svy,
                                      svz);
   double px = 0.0, py = 0.0, pz = 0.0, pvx = 0.0, pvy = 0.0, pvz = 0.0;
-  SphericalToRectangularWithVelocity(px, py, pz, planetL, planetB, planetR, bodyRates.dl, bodyRates.db, bodyRates.dr,
-                                     pvx, pvy, pvz);
-  planetX = px;
-  planetY = py;
-  planetZ = pz;
-  planetVX = pvx * 1e-4;
-  planetVY = pvy * 1e-4;
-  planetVZ = pvz * 1e-4;
+  SphericalToRectangularWithVelocity(px, py, pz, p.L, p.B, p.R, bodyRates.dl, bodyRates.db, bodyRates.dr, pvx, pvy,
+                                     pvz);
+  p.X = px;
+  p.Y = py;
+  p.Z = pz;
+  p.VX = pvx * 1e-4;
+  p.VY = pvy * 1e-4;
+  p.VZ = pvz * 1e-4;
   svx *= 1e-4;
   svy *= 1e-4;
   svz *= 1e-4;
 
   double gx = px + sx, gy = py + sy, gz = pz + sz;
-  distance = Length(gx, gy, gz);
+  p.Distance = Length(gx, gy, gz);
   if (body == kDispatchEarth) {
     gx = gy = gz = 0.0;
-    distance = 0.0;
+    p.Distance = 0.0;
   }
   if (correction > 0) {
-    const double tau = kLightTimeDays * distance;
-    astrometricX = gx - tau * planetVX;
-    astrometricY = gy - tau * planetVY;
-    astrometricZ = gz - tau * planetVZ;
-    apparentX = gx - tau * (planetVX + svx);
-    apparentY = gy - tau * (planetVY + svy);
-    apparentZ = gz - tau * (planetVZ + svz);
+    const double tau = kLightTimeDays * p.Distance;
+    p.AstrometricX = gx - tau * p.VX;
+    p.AstrometricY = gy - tau * p.VY;
+    p.AstrometricZ = gz - tau * p.VZ;
+    p.ApparentX = gx - tau * (p.VX + svx);
+    p.ApparentY = gy - tau * (p.VY + svy);
+    p.ApparentZ = gz - tau * (p.VZ + svz);
   } else {
-    apparentX = gx;
-    apparentY = gy;
-    apparentZ = gz;
+    p.ApparentX = gx;
+    p.ApparentY = gy;
+    p.ApparentZ = gz;
   }
 }
 

@@ -9,6 +9,8 @@
 
 namespace kvx {
 
+struct TObserverRecord;
+
 // Whether T lies strictly inside the validity interval of the selected
 // planet theory.
 //
@@ -39,6 +41,40 @@ THeliocentricPlace PlanetHeliocentricPlace(const PositionFileHandles& handles, T
 // Most passes of the light-time iteration (it converges in two or three).
 inline constexpr int kLightTimePassLimit = 10;
 
+// The Sun's geocentric place as PlanetPositionDispatch reads it: ecliptic
+// of date (the frame of the inputs).
+struct TDispatchSun {
+  double L = 0, B = 0, R = 0;     // longitude, latitude (degrees), distance (AU); branch A
+  double X = 0, Y = 0, Z = 0;     // rectangular position, AU; branch B
+  double VX = 0, VY = 0, VZ = 0;  // velocity, AU per day; branch B
+};
+
+// The Sun of an observer record (its SunLongitude .. SunVZ).
+TDispatchSun DispatchSunOf(const TObserverRecord& observer);
+
+// The planet's values that PlanetPositionDispatch reads and writes. A value
+// the branch taken does not write keeps what the caller put in.
+struct TDispatchPlanet {
+  // Given: heliocentric ecliptic longitude, latitude (degrees) and distance
+  // (AU); branch A only.
+  double L = 0, B = 0, R = 0;
+  // Heliocentric position, AU: given in branch B, returned in branch A.
+  double X = 0, Y = 0, Z = 0;
+  // Returned: geocentric position corrected for light time and aberration
+  // (the geometric one in branch A with correction <= 0), AU.
+  double ApparentX = 0, ApparentY = 0, ApparentZ = 0;
+  // Returned: geocentric position corrected for light time only, AU (left
+  // untouched in branch A with correction <= 0).
+  double AstrometricX = 0, AstrometricY = 0, AstrometricZ = 0;
+  // Returned: geometric geocentric distance, AU (0 for the Earth).
+  double Distance = 0;
+  // Returned: heliocentric velocity, AU per day: branch A from approximate
+  // rates of the spherical coordinates, branch B as the planet routine
+  // gives it at the light-time corrected instant (left untouched for the
+  // Earth in branch B).
+  double VX = 0, VY = 0, VZ = 0;
+};
+
 // Geocentric position of a planet from its heliocentric position and the
 // geocentric position of the Sun, with light time and aberration.
 //
@@ -49,48 +85,20 @@ inline constexpr int kLightTimePassLimit = 10;
 //                (rectangular inputs), every other value branch A
 //                (spherical inputs)
 //   T            Julian centuries from J2000, dynamical time
-//   planetL, planetB, planetR
-//                planet's heliocentric ecliptic longitude, latitude
-//                (degrees) and distance (AU); branch A only
-//   sunL, sunB, sunR
-//                Sun's geocentric ecliptic longitude, latitude (degrees) and
-//                distance (AU); branch A only
 //   body         0 Sun, 1 Mercury, 2 Venus, 3 Earth, 4 Mars, 5 Jupiter,
 //                6 Saturn, 7 Uranus, 8 Neptune, 9 Pluto
 //   correction   branch A: > 0 applies light time and aberration
-//   planetX, planetY, planetZ
-//                branch B: the planet's heliocentric position at T, AU
-//   sunX, sunY, sunZ, sunVX, sunVY, sunVZ
-//                branch B: the Sun's geocentric position (AU) and velocity
-//                (AU per day)
-// Returned:
-//   planetX, planetY, planetZ
-//                branch A: the planet's heliocentric position, AU
-//   apparentX, apparentY, apparentZ
-//                geocentric position corrected for light time and
-//                aberration (the geometric one in branch A with correction
-//                <= 0), AU
-//   astrometricX, astrometricY, astrometricZ
-//                geocentric position corrected for light time only, AU
-//                (left untouched in branch A with correction <= 0)
-//   distance     geometric geocentric distance, AU (0 for the Earth)
-//   planetVX, planetVY, planetVZ
-//                the planet's heliocentric velocity, AU per day: branch A
-//                from approximate rates of the spherical coordinates,
-//                branch B as the planet routine gives it at the light-time
-//                corrected instant
+//   sun          the Sun's geocentric place
+// Given and returned:
+//   planet       see TDispatchPlanet
 // Notes:
 //   All rectangular coordinates are ecliptic, in the frame of the inputs
 //   (mean ecliptic and equinox of date for the internal series and the
 //   libraries). Branch B repeats the planet routine at T minus the light
 //   time until two passes agree to 0.01 s, at most kLightTimePassLimit
 //   times; the last pass is used.
-void PlanetPositionDispatch(PositionFileHandles handles, TTruncationLevel level, TTheorySelection selection, double T,
-                            double planetL, double planetB, double planetR, double sunL, double sunB, double sunR,
-                            std::int32_t body, std::int32_t correction, double& planetX, double& planetY,
-                            double& planetZ, double sunX, double sunY, double sunZ, double& apparentX,
-                            double& apparentY, double& apparentZ, double& astrometricX, double& astrometricY,
-                            double& astrometricZ, double& distance, double sunVX, double sunVY, double sunVZ,
-                            double& planetVX, double& planetVY, double& planetVZ);
+void PlanetPositionDispatch(const PositionFileHandles& handles, TTruncationLevel level, TTheorySelection selection,
+                            double T, std::int32_t body, std::int32_t correction, const TDispatchSun& sun,
+                            TDispatchPlanet& planet);
 
 }  // namespace kvx

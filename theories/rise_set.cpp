@@ -1,5 +1,6 @@
 #include "theories/rise_set.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -90,14 +91,15 @@ class DayPlaceFit {
 // a planet at T: light time and aberration, mean equator of date.
 void PlanetPlace(const PositionFileHandles& handles, TTheorySelection selection, TTruncationLevel level,
                  std::int32_t planet, double T, double& raHours, double& dec) {
-  double sL = 0, sB = 0, sR = 0, sX = 0, sY = 0, sZ = 0, sVX = 0, sVY = 0, sVZ = 0;
-  SunPosition(handles, selection, sL, T, sB, sR, sX, sY, sZ, sVX, sVY, sVZ, level);
+  TDispatchSun s;
+  SunPosition(handles, selection, s.L, T, s.B, s.R, s.X, s.Y, s.Z, s.VX, s.VY, s.VZ, level);
   // Planets 1, 2 and 4 .. 9 only (RiseSetPlanet checks).
   const THeliocentricPlace p = PlanetHeliocentricPlace(handles, level, selection, planet, T);
-  double X = p.X, Y = p.Y, Z = p.Z;
-  double aX = 0, aY = 0, aZ = 0, asX = 0, asY = 0, asZ = 0, distance = 0, pVX = 0, pVY = 0, pVZ = 0;
-  PlanetPositionDispatch(handles, level, selection, T, p.L, p.B, p.R, sL, sB, sR, planet, 2, X, Y, Z, sX, sY, sZ, aX,
-                         aY, aZ, asX, asY, asZ, distance, sVX, sVY, sVZ, pVX, pVY, pVZ);
+  TDispatchPlanet d;
+  d.L = p.L, d.B = p.B, d.R = p.R;
+  d.X = p.X, d.Y = p.Y, d.Z = p.Z;
+  PlanetPositionDispatch(handles, level, selection, T, planet, 2, s, d);
+  double aX = d.ApparentX, aY = d.ApparentY, aZ = d.ApparentZ;
   EclipticToEquatorial(aX, aY, aZ, T);
   double r = 0, ra = 0;
   CartesianToPolar(r, dec, ra, aX, aY, aZ);
@@ -108,37 +110,35 @@ bool IsSupportedPlanet(std::int32_t planet) { return planet == 1 || planet == 2 
 
 }  // namespace
 
-void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t accurateFlag, double deltaT,
-                    std::uint8_t fastMoonFlag, const TRiseSetAltitudes& altitudes, const PositionFileHandles& handles,
-                    std::uint8_t language, TTheorySelection selection, std::int32_t firstEvent, std::int32_t lastEvent,
-                    std::int32_t bodyCode, double jd, double latitude, double longitude, double zoneHours,
-                    TRiseSetTimes& riseTimes, TRiseSetTimes& setTimes, TRiseSetTimes& durations, double& riseAzimuth,
-                    double& setAzimuth, TRiseSetTexts& riseMarkers, TRiseSetTexts& setMarkers,
-                    TRiseSetTexts& statusTexts, double& transitTime, double& transitAltitude, TTruncationLevel level) {
+void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHandles& handles,
+                    TRiseSetMoonSunDay& day) {
   for (int i = 0; i < 5; ++i) {
-    riseTimes[i] = 0;
-    setTimes[i] = 0;
-    riseMarkers[i] = kRiseSetBlank;
-    setMarkers[i] = kRiseSetBlank;
-    statusTexts[i] = kRiseSetBlank;
+    day.RiseTimes[i] = 0;
+    day.SetTimes[i] = 0;
+    day.RiseMarkers[i] = kRiseSetBlank;
+    day.SetMarkers[i] = kRiseSetBlank;
+    day.StatusTexts[i] = kRiseSetBlank;
   }
-  transitTime = 0;
-  transitAltitude = 0;
-  if (firstEvent < 1) firstEvent = 1;
-  if (lastEvent > 5) lastEvent = 5;
+  day.TransitTime = 0;
+  day.TransitAltitude = 0;
+  const std::int32_t firstEvent = std::max(request.FirstEvent, 1);
+  const std::int32_t lastEvent = std::min(request.LastEvent, 5);
   if (firstEvent > lastEvent) return;
 
-  const SunMoonPlaces places{shortcut, accurateFlag, fastMoonFlag, handles, selection, level};
-  const double jd0 = LocalMidnightJd(jd, zoneHours);
+  const double deltaT = request.DeltaT, latitude = request.Latitude, longitude = request.Longitude;
+  const SunMoonPlaces places{request.Shortcut, request.AccurateFlag, request.FastMoonFlag,
+                             handles,          request.Selection,    request.Level};
+  const double jd0 = LocalMidnightJd(request.Jd, request.ZoneHours);
   const double sinLat = SinDeg(latitude), cosLat = CosDeg(latitude);
   bool lastFoundTransit = false;
   // The theories' places come from a fit over the day, made on first use
   // (the Moon's cache and the low-precision formulas are read directly).
   std::optional<DayPlaceFit> fits[2];
-  const bool fitted = accurateFlag != 0;
+  const bool fitted = request.AccurateFlag != 0;
   const auto placeAt = [&](bool moon, double at, double& raHours, double& dec, double& r, bool makeFit = true) {
     const double T = CenturiesTT(at, deltaT);
-    if (!fitted || (moon && fastMoonFlag == 0 && RiseSetMoonCache != nullptr) || (!makeFit && !fits[moon ? 1 : 0])) {
+    if (!fitted || (moon && request.FastMoonFlag == 0 && RiseSetMoonCache != nullptr) ||
+        (!makeFit && !fits[moon ? 1 : 0])) {
       places.Place(moon, T, raHours, dec, r);
       return;
     }
@@ -151,14 +151,14 @@ void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t a
     const int i = event - 1;
     const bool moon = event == kRiseSetMoonEvent;
     const bool twilight = event >= kRiseSetFirstTwilightEvent;
-    const bool limb = moon && limbFlag != 0;
+    const bool limb = moon && request.LimbFlag != 0;
     double s0 = 0;
     if (limb) {
       s0 = SinDeg(-34.0 / 60.0);
     } else if (twilight) {
-      s0 = SinDeg(altitudes[event]);  // degrees
+      s0 = SinDeg(request.Altitudes[event]);  // degrees
     } else {
-      s0 = SinDeg(altitudes[event] / 60.0);  // arc minutes
+      s0 = SinDeg(request.Altitudes[event] / 60.0);  // arc minutes
     }
     const TRiseSetSampler sampler = [&](double x) {
       const double at = jd0 + x / 24.0;
@@ -176,12 +176,12 @@ void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t a
       return sample;
     };
     if (!twilight) {
-      riseAzimuth = -360;
-      setAzimuth = -360;
+      day.RiseAzimuth = -360;
+      day.SetAzimuth = -360;
     }
     const TRiseSetCrossings crossings =
         SearchRiseSetCrossings(sampler, s0, twilight ? TRiseSetTransitRule::None : TRiseSetTransitRule::SunMoon,
-                               latitude, 0.0, transitTime, transitAltitude);
+                               latitude, 0.0, day.TransitTime, day.TransitAltitude);
     std::function<double(double)> azimuthAt;
     if (!twilight) {
       azimuthAt = [&](double hours) {
@@ -190,24 +190,25 @@ void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t a
         return AzimuthAtTime(dec, raHours, latitude, hours, longitude, jd0);
       };
     }
-    FinishRiseSetEvent(crossings, twilight, language, azimuthAt, riseTimes[i], setTimes[i], durations[i],
-                       riseMarkers[i], setMarkers[i], statusTexts[i], riseAzimuth, setAzimuth);
+    FinishRiseSetEvent(crossings, twilight, request.Language, azimuthAt, day.RiseTimes[i], day.SetTimes[i],
+                       day.Durations[i], day.RiseMarkers[i], day.SetMarkers[i], day.StatusTexts[i], day.RiseAzimuth,
+                       day.SetAzimuth);
     lastFoundTransit = crossings.transitFound;
   }
 
   if (!lastFoundTransit) return;
-  const double at = jd0 + transitTime / 24.0;
+  const double at = jd0 + day.TransitTime / 24.0;
   double raHours = 0, dec = 0, r = 0;
-  placeAt(bodyCode == kRiseSetMoonBodyCode, at, raHours, dec, r, false);
+  placeAt(request.BodyCode == kRiseSetMoonBodyCode, at, raHours, dec, r, false);
   // The hour angle is taken the short way round, so that a body near 0 h of
   // right ascension does not lose its transit to the wrap of the sidereal
   // clock.
-  transitTime -= ReducedHourAngle(SearchSiderealHours(at, longitude) - raHours);
-  if (transitTime < 0 || transitTime > 24) {
-    transitTime = 0;
-    transitAltitude = 0;
+  day.TransitTime -= ReducedHourAngle(SearchSiderealHours(at, longitude) - raHours);
+  if (day.TransitTime < 0 || day.TransitTime > 24) {
+    day.TransitTime = 0;
+    day.TransitAltitude = 0;
   } else {
-    transitAltitude = ArcSinDeg(SinDeg(90.0 - latitude + dec));
+    day.TransitAltitude = ArcSinDeg(SinDeg(90.0 - latitude + dec));
   }
 }
 

@@ -40,48 +40,60 @@ class ScopedRiseSetMoonCache {
   tmooncheb* previous_;
 };
 
+// What one RiseSetMoonSun call searches, for whom and with which theories.
+struct TRiseSetMoonSunRequest {
+  std::uint8_t Shortcut = 0;      // handed to MoonApparentCoordinates / MoonPosition
+  std::uint8_t LimbFlag = 0;      // event 1 uses the Moon's upper limb seen from the observer (parallax and
+                                  // semi-diameter) against -34' instead of Altitudes[1]
+  std::uint8_t AccurateFlag = 0;  // non-zero: apparent Sun and Moon of the selected theories; zero: the
+                                  // low-precision Sun and Moon
+  double DeltaT = 0;              // TT - UT, seconds
+  std::uint8_t FastMoonFlag = 0;  // the Moon from the internal series whatever the selection says
+  TRiseSetAltitudes Altitudes{};  // entries 1..5 (see TRiseSetAltitudes)
+  std::uint8_t Language = 0;      // 0 German, else English (status words)
+  TTheorySelection Selection{};   // theory set-up, with Level
+  TTruncationLevel Level = kFullTheory;
+  std::int32_t FirstEvent = kRiseSetMoonEvent;  // first and last event searched
+  std::int32_t LastEvent = kRiseSetLastTwilightEvent;
+  std::int32_t BodyCode = 0;  // kRiseSetMoonBodyCode refines the Moon's transit, else the Sun's
+  double Jd = 0;              // a Julian day (UT) inside the wanted local day
+  double Latitude = 0;        // degrees, north positive
+  double Longitude = 0;       // degrees, EAST POSITIVE
+  double ZoneHours = 0;       // local clock minus UT, hours
+};
+
+// The results of RiseSetMoonSun, per event (index event - 1) and once for
+// all events. Which of them a call presets and which it leaves as the caller
+// filled them is told at RiseSetMoonSun.
+struct TRiseSetMoonSunDay {
+  TRiseSetTimes RiseTimes{};  // local hours, 0 when missing
+  TRiseSetTimes SetTimes{};
+  TRiseSetTimes Durations{};    // body events: hours above; twilight events: hours of darkness below the level
+  TRiseSetTexts RiseMarkers{};  // " ---- " for a missing crossing
+  TRiseSetTexts SetMarkers{};
+  TRiseSetTexts StatusTexts{};  // a status word when neither crossing happens
+  double RiseAzimuth = -360;    // degrees from the south through the west, -360 when missing
+  double SetAzimuth = -360;
+  double TransitTime = 0;      // local hours, 0 when outside the day
+  double TransitAltitude = 0;  // degrees
+};
+
 // Rise and set of the Moon (event 1), the Sun (event 2) and the Sun at the
-// three twilight levels (events 3..5) on one local day, firstEvent to
-// lastEvent (clamped to 1..5; nothing searched when firstEvent > lastEvent).
-// Given:    shortcut      handed to MoonApparentCoordinates / MoonPosition
-//           limbFlag      event 1 uses the Moon's upper limb seen from the
-//                         observer (parallax and semi-diameter) against -34'
-//                         instead of altitudes[1]
-//           accurateFlag  non-zero: apparent Sun and Moon of the selected
-//                         theories; zero: the low-precision Sun and Moon
-//           deltaT        TT - UT, seconds
-//           fastMoonFlag  the Moon from the internal series whatever the
-//                         selection says
-//           altitudes     entries 1..5 (see TRiseSetAltitudes)
-//           handles, selection, level  theory set-up
-//           language      0 German, else English (status words)
-//           bodyCode      10 refines the Moon's transit, else the Sun's
-//           jd            a Julian day (UT) inside the wanted local day
-//           latitude      degrees, north positive
-//           longitude     degrees, EAST POSITIVE
-//           zoneHours     local clock minus UT, hours
-// Returned: per event (index event - 1): riseTimes, setTimes (local hours,
-//           0 when missing), durations (body events: hours above; twilight
-//           events: hours of darkness below the level; never preset),
-//           riseMarkers, setMarkers (" ---- " for a missing crossing),
-//           statusTexts (a status word when neither crossing happens);
-//           once for all events: riseAzimuth, setAzimuth (degrees from the
-//           south through the west, -360 when missing; a later body event
-//           replaces an earlier one's), transitTime, transitAltitude (local
-//           hours and degrees; 0 when outside the day).
+// three twilight levels (events 3..5) on one local day, request.FirstEvent
+// to request.LastEvent (clamped to 1..5; nothing searched when the first is
+// after the last).
+// Given:    request   see TRiseSetMoonSunRequest
+//           handles   the open position files of the selected theories
+// Returned: day       see TRiseSetMoonSunDay; a later body event's
+//                     azimuths replace an earlier one's
 // Notes:    every result array entry, the transit time and altitude are
-//           preset for all five events on entry; the azimuths at the start
-//           of each body event. The transit is refined with one more
-//           position only when the last event processed found one (so
-//           twilight events after event 2 keep its estimate); the hour
-//           angle of the refinement is taken the short way round.
-void RiseSetMoonSun(std::uint8_t shortcut, std::uint8_t limbFlag, std::uint8_t accurateFlag, double deltaT,
-                    std::uint8_t fastMoonFlag, const TRiseSetAltitudes& altitudes, const PositionFileHandles& handles,
-                    std::uint8_t language, TTheorySelection selection, std::int32_t firstEvent, std::int32_t lastEvent,
-                    std::int32_t bodyCode, double jd, double latitude, double longitude, double zoneHours,
-                    TRiseSetTimes& riseTimes, TRiseSetTimes& setTimes, TRiseSetTimes& durations, double& riseAzimuth,
-                    double& setAzimuth, TRiseSetTexts& riseMarkers, TRiseSetTexts& setMarkers,
-                    TRiseSetTexts& statusTexts, double& transitTime, double& transitAltitude, TTruncationLevel level);
+//           preset for all five events on entry, except the durations,
+//           which are never preset; the azimuths at the start of each body
+//           event. The transit is refined with one more position only when
+//           the last event processed found one (so twilight events after
+//           event 2 keep its estimate); the hour angle of the refinement is
+//           taken the short way round.
+void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHandles& handles, TRiseSetMoonSunDay& day);
 
 // Rise, transit and set of a planet on one local day.
 // Given:    altitudes   entry 0 (arc minutes)

@@ -10,12 +10,11 @@ namespace kvx {
 
 double ApparentSunLongitude(const PositionFileHandles& handles, TTheorySelection selection, TTruncationLevel level,
                             double T) {
-  double sL = 0, sB = 0, sR = 0, sX = 0, sY = 0, sZ = 0, sVX = 0, sVY = 0, sVZ = 0;
-  SunPosition(handles, selection, sL, T, sB, sR, sX, sY, sZ, sVX, sVY, sVZ, level);
-  double pX = 0, pY = 0, pZ = 0;
-  double aX = 0, aY = 0, aZ = 0, asX = 0, asY = 0, asZ = 0, distance = 0, pVX = 0, pVY = 0, pVZ = 0;
-  PlanetPositionDispatch(handles, level, selection, T, 0.0, 0.0, 0.0, sL, sB, sR, kDispatchSun, 2, pX, pY, pZ, sX, sY,
-                         sZ, aX, aY, aZ, asX, asY, asZ, distance, sVX, sVY, sVZ, pVX, pVY, pVZ);
+  TDispatchSun s;
+  SunPosition(handles, selection, s.L, T, s.B, s.R, s.X, s.Y, s.Z, s.VX, s.VY, s.VZ, level);
+  TDispatchPlanet sunAsPlanet;
+  PlanetPositionDispatch(handles, level, selection, T, kDispatchSun, 2, s, sunAsPlanet);
+  double aX = sunAsPlanet.ApparentX, aY = sunAsPlanet.ApparentY, aZ = sunAsPlanet.ApparentZ;
   EclipticToEquatorial(aX, aY, aZ, T);
   NutationEquatorial(aX, aY, aZ, T);
   EquatorialToEcliptic(aX, aY, aZ, T);

@@ -60,13 +60,24 @@ void UpdateLunarSolarGeometry(double day) {
   g.zmos = Mod2Pi(6.2565837 + 0.017201977 * day);
 }
 
+// Periodic coefficients of one perturbing body (the Sun or the Moon): of
+// eccentricity, inclination, mean anomaly, perigee plus node, and node.
+struct PeriodicCoefficients {
+  double e2 = 0, e3 = 0, i2 = 0, i3 = 0, l2 = 0, l3 = 0, l4 = 0, gh2 = 0, gh3 = 0, gh4 = 0, h2 = 0, h3 = 0;
+};
+
+// One body's contribution to eccentricity, inclination, mean anomaly,
+// perigee plus node and node: secular rates (per minute) or periodic terms.
+struct ElementTerms {
+  double e = 0, i = 0, l = 0, gh = 0, h = 0;
+};
+
 // Everything the deep-space terms carry from the initialisation to the
 // secular and periodic steps.
 struct DeepSpaceModel {
   double gsto = 0;  // Greenwich sidereal angle at epoch, radians
-  // Lunar-solar periodic coefficients (solar s..., lunar x... / e...).
-  double se2 = 0, se3 = 0, si2 = 0, si3 = 0, sl2 = 0, sl3 = 0, sl4 = 0, sgh2 = 0, sgh3 = 0, sgh4 = 0, sh2 = 0, sh3 = 0;
-  double ee2 = 0, e3 = 0, xi2 = 0, xi3 = 0, xl2 = 0, xl3 = 0, xl4 = 0, xgh2 = 0, xgh3 = 0, xgh4 = 0, xh2 = 0, xh3 = 0;
+  // Lunar-solar periodic coefficients.
+  PeriodicCoefficients sun, moon;
   double zmol = 0, zmos = 0;
   // Lunar-solar secular rates per minute.
   double dedt = 0, didt = 0, dmdt = 0, domdt = 0, dnodt = 0;
@@ -164,6 +175,37 @@ constexpr double kZel = 0.05490;                 // lunar eccentricity
 constexpr double kEarthRotation = 0.0043752691;  // radians per minute
 constexpr double kIncLimit = 5.2359877e-2;       // 3 degrees
 
+// The periodic coefficients of one body from its terms; ze is the body's
+// eccentricity (kZes or kZel).
+PeriodicCoefficients PeriodicCoefficientsOf(const BodyTerms& b, double emsq, double ze) {
+  PeriodicCoefficients c;
+  c.e2 = 2.0 * b.s1 * b.s6;
+  c.e3 = 2.0 * b.s1 * b.s7;
+  c.i2 = 2.0 * b.s2 * b.z12;
+  c.i3 = 2.0 * b.s2 * (b.z13 - b.z11);
+  c.l2 = -2.0 * b.s3 * b.z2;
+  c.l3 = -2.0 * b.s3 * (b.z3 - b.z1);
+  c.l4 = -2.0 * b.s3 * (-21.0 - 9.0 * emsq) * ze;
+  c.gh2 = 2.0 * b.s4 * b.z32;
+  c.gh3 = 2.0 * b.s4 * (b.z33 - b.z31);
+  c.gh4 = -18.0 * b.s4 * ze;
+  c.h2 = -2.0 * b.s2 * b.z22;
+  c.h3 = -2.0 * b.s2 * (b.z23 - b.z21);
+  return c;
+}
+
+// The secular rates one body gives (per minute); zn is its mean motion
+// (kZns or kZnl). The node rate is not yet divided by sin i.
+ElementTerms SecularRatesOf(const BodyTerms& b, double emsq, double zn) {
+  ElementTerms r;
+  r.e = b.s1 * zn * b.s5;
+  r.i = b.s2 * zn * (b.z11 + b.z13);
+  r.l = -zn * b.s3 * (b.z1 + b.z3 - 14.0 - 6.0 * emsq);
+  r.gh = b.s4 * zn * (b.z31 + b.z33 - 6.0);
+  r.h = -zn * b.s2 * (b.z21 + b.z23);
+  return r;
+}
+
 // Deep-space initialisation: lunar-solar periodic coefficients and secular
 // rates, and the resonance set-up.
 void DeepSpaceInit(ModelCoefficients& m) {
@@ -191,50 +233,24 @@ void DeepSpaceInit(ModelCoefficients& m) {
   ds.zmol = g.zmol;
   ds.zmos = g.zmos;
 
-  ds.se2 = 2.0 * sun.s1 * sun.s6;
-  ds.se3 = 2.0 * sun.s1 * sun.s7;
-  ds.si2 = 2.0 * sun.s2 * sun.z12;
-  ds.si3 = 2.0 * sun.s2 * (sun.z13 - sun.z11);
-  ds.sl2 = -2.0 * sun.s3 * sun.z2;
-  ds.sl3 = -2.0 * sun.s3 * (sun.z3 - sun.z1);
-  ds.sl4 = -2.0 * sun.s3 * (-21.0 - 9.0 * emsq) * kZes;
-  ds.sgh2 = 2.0 * sun.s4 * sun.z32;
-  ds.sgh3 = 2.0 * sun.s4 * (sun.z33 - sun.z31);
-  ds.sgh4 = -18.0 * sun.s4 * kZes;
-  ds.sh2 = -2.0 * sun.s2 * sun.z22;
-  ds.sh3 = -2.0 * sun.s2 * (sun.z23 - sun.z21);
-
-  ds.ee2 = 2.0 * moon.s1 * moon.s6;
-  ds.e3 = 2.0 * moon.s1 * moon.s7;
-  ds.xi2 = 2.0 * moon.s2 * moon.z12;
-  ds.xi3 = 2.0 * moon.s2 * (moon.z13 - moon.z11);
-  ds.xl2 = -2.0 * moon.s3 * moon.z2;
-  ds.xl3 = -2.0 * moon.s3 * (moon.z3 - moon.z1);
-  ds.xl4 = -2.0 * moon.s3 * (-21.0 - 9.0 * emsq) * kZel;
-  ds.xgh2 = 2.0 * moon.s4 * moon.z32;
-  ds.xgh3 = 2.0 * moon.s4 * (moon.z33 - moon.z31);
-  ds.xgh4 = -18.0 * moon.s4 * kZel;
-  ds.xh2 = -2.0 * moon.s2 * moon.z22;
-  ds.xh3 = -2.0 * moon.s2 * (moon.z23 - moon.z21);
+  ds.sun = PeriodicCoefficientsOf(sun, emsq, kZes);
+  ds.moon = PeriodicCoefficientsOf(moon, emsq, kZel);
 
   // Secular rates.
   bool nearEquatorial = m.inclo < kIncLimit || m.inclo > kPi - kIncLimit;
-  double ses = sun.s1 * kZns * sun.s5;
-  double sis = sun.s2 * kZns * (sun.z11 + sun.z13);
-  double sls = -kZns * sun.s3 * (sun.z1 + sun.z3 - 14.0 - 6.0 * emsq);
-  double sghs = sun.s4 * kZns * (sun.z31 + sun.z33 - 6.0);
-  double shs = -kZns * sun.s2 * (sun.z21 + sun.z23);
+  const ElementTerms solar = SecularRatesOf(sun, emsq, kZns);
+  const ElementTerms lunar = SecularRatesOf(moon, emsq, kZnl);
+  double shs = solar.h;
   if (nearEquatorial) shs = 0.0;
   if (sinim != 0.0) shs /= sinim;
-  double sgs = sghs - cosim * shs;
+  double sgs = solar.gh - cosim * shs;
 
-  ds.dedt = ses + moon.s1 * kZnl * moon.s5;
-  ds.didt = sis + moon.s2 * kZnl * (moon.z11 + moon.z13);
-  ds.dmdt = sls - kZnl * moon.s3 * (moon.z1 + moon.z3 - 14.0 - 6.0 * emsq);
-  double sghl = moon.s4 * kZnl * (moon.z31 + moon.z33 - 6.0);
-  double shll = -kZnl * moon.s2 * (moon.z21 + moon.z23);
+  ds.dedt = solar.e + lunar.e;
+  ds.didt = solar.i + lunar.i;
+  ds.dmdt = solar.l + lunar.l;
+  double shll = lunar.h;
   if (nearEquatorial) shll = 0.0;
-  ds.domdt = sgs + sghl;
+  ds.domdt = sgs + lunar.gh;
   ds.dnodt = shs;
   if (sinim != 0.0) {
     ds.domdt -= cosim / sinim * shll;
@@ -407,6 +423,23 @@ void DeepSpaceSecular(ModelCoefficients& m, double t, double& em, double& argpm,
     mm = xl - 2.0 * nodem + 2.0 * theta;
 }
 
+// One body's periodic terms at t minutes: zmo is its mean anomaly at epoch,
+// zn its mean motion, ze its eccentricity.
+ElementTerms PeriodicTermsAt(const PeriodicCoefficients& c, double zmo, double zn, double ze, double t) {
+  const double zm = zmo + zn * t;
+  const double zf = zm + 2.0 * ze * std::sin(zm);
+  const double sinzf = std::sin(zf);
+  const double f2 = 0.5 * sinzf * sinzf - 0.25;
+  const double f3 = -0.5 * sinzf * std::cos(zf);
+  ElementTerms p;
+  p.e = c.e2 * f2 + c.e3 * f3;
+  p.i = c.i2 * f2 + c.i3 * f3;
+  p.l = c.l2 * f2 + c.l3 * f3 + c.l4 * sinzf;
+  p.gh = c.gh2 * f2 + c.gh3 * f3 + c.gh4 * sinzf;
+  p.h = c.h2 * f2 + c.h3 * f3;
+  return p;
+}
+
 // Deep-space periodic terms at t minutes, added to the elements in place.
 // They are computed afresh for every t: reusing the terms of a time up to 30
 // minutes away, as the original deep-space code did to save time, moves a
@@ -414,27 +447,10 @@ void DeepSpaceSecular(ModelCoefficients& m, double t, double& em, double& argpm,
 void DeepSpacePeriodic(const ModelCoefficients& m, double t, double& ep, double& inclp, double& nodep, double& argpp,
                        double& mp) {
   const DeepSpaceModel& ds = m.ds;
-  double zm = ds.zmos + kZns * t;
-  double zf = zm + 2.0 * kZes * std::sin(zm);
-  double sinzf = std::sin(zf);
-  double f2 = 0.5 * sinzf * sinzf - 0.25;
-  double f3 = -0.5 * sinzf * std::cos(zf);
-  double ses = ds.se2 * f2 + ds.se3 * f3;
-  double sis = ds.si2 * f2 + ds.si3 * f3;
-  double sls = ds.sl2 * f2 + ds.sl3 * f3 + ds.sl4 * sinzf;
-  double sghs = ds.sgh2 * f2 + ds.sgh3 * f3 + ds.sgh4 * sinzf;
-  double shs = ds.sh2 * f2 + ds.sh3 * f3;
-  zm = ds.zmol + kZnl * t;
-  zf = zm + 2.0 * kZel * std::sin(zm);
-  sinzf = std::sin(zf);
-  f2 = 0.5 * sinzf * sinzf - 0.25;
-  f3 = -0.5 * sinzf * std::cos(zf);
-  double sel = ds.ee2 * f2 + ds.e3 * f3;
-  double sil = ds.xi2 * f2 + ds.xi3 * f3;
-  double sll = ds.xl2 * f2 + ds.xl3 * f3 + ds.xl4 * sinzf;
-  double sghl = ds.xgh2 * f2 + ds.xgh3 * f3 + ds.xgh4 * sinzf;
-  double shll = ds.xh2 * f2 + ds.xh3 * f3;
-  double pe = ses + sel, pinc = sis + sil, pl = sls + sll, pgh = sghs + sghl, ph = shs + shll;
+  const ElementTerms solar = PeriodicTermsAt(ds.sun, ds.zmos, kZns, kZes, t);
+  const ElementTerms lunar = PeriodicTermsAt(ds.moon, ds.zmol, kZnl, kZel, t);
+  double pe = solar.e + lunar.e, pinc = solar.i + lunar.i, pl = solar.l + lunar.l, pgh = solar.gh + lunar.gh,
+         ph = solar.h + lunar.h;
   inclp += pinc;
   ep += pe;
   double sinip = std::sin(inclp), cosip = std::cos(inclp);

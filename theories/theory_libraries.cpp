@@ -129,30 +129,15 @@ ProbeFunction ProbeOf(std::size_t index) {
   return probe;
 }
 
-void Spherical(SphericalFunction f, double T, double& L, double& B, double& R, double level) {
+// Calls a library function with T, the addresses of the outputs and the
+// truncation level (or precision); without the function every output is 0.
+template <typename Function, typename... Outputs>
+void CallLibrary(Function f, double T, double level, Outputs&... outputs) {
   if (f == nullptr) {
-    L = B = R = 0.0;
+    ((outputs = 0.0), ...);
     return;
   }
-  f(T, &L, &B, &R, level);
-}
-
-void Rectangular(RectangularFunction f, double T, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ,
-                 double level) {
-  if (f == nullptr) {
-    X = Y = Z = VX = VY = VZ = 0.0;
-    return;
-  }
-  f(T, &X, &Y, &Z, &VX, &VY, &VZ, level);
-}
-
-void Elements(ElementsFunction f, double T, double& a, double& lambda, double& k, double& h, double& q, double& p,
-              double precision) {
-  if (f == nullptr) {
-    a = lambda = k = h = q = p = 0.0;
-    return;
-  }
-  f(T, &a, &lambda, &k, &h, &q, &p, precision);
+  f(T, &outputs..., level);
 }
 
 std::int32_t Probe(ProbeFunction f) { return f == nullptr ? 0 : f(); }
@@ -214,8 +199,10 @@ std::int32_t ping() { return Probe(entries.probeD); }
 std::int32_t ping_c() { return Probe(entries.probeC); }
 std::int32_t ping_a() { return Probe(entries.probeA); }
 
-#define KVX_SPHERICAL(name, index) \
-  void name(double T, double& L, double& B, double& R, double level) { Spherical(entries.d[index], T, L, B, R, level); }
+#define KVX_SPHERICAL(name, index)                                     \
+  void name(double T, double& L, double& B, double& R, double level) { \
+    CallLibrary(entries.d[index], T, level, L, B, R);                  \
+  }
 KVX_SPHERICAL(vsopmerkur_hel, 0)
 KVX_SPHERICAL(vsopvenus_hel, 1)
 KVX_SPHERICAL(vsopmars_hel, 2)
@@ -228,7 +215,7 @@ KVX_SPHERICAL(vsopsun_l, 7)
 
 #define KVX_RECTANGULAR(name, table, index)                                                                \
   void name(double T, double& X, double& Y, double& Z, double& VX, double& VY, double& VZ, double level) { \
-    Rectangular(entries.table[index], T, X, Y, Z, VX, VY, VZ, level);                                      \
+    CallLibrary(entries.table[index], T, level, X, Y, Z, VX, VY, VZ);                                      \
   }
 KVX_RECTANGULAR(vsop_c_mer, c, 0)
 KVX_RECTANGULAR(vsop_c_ven, c, 1)
@@ -251,7 +238,7 @@ KVX_RECTANGULAR(vsop_a_emo, a, 8)
 
 #define KVX_ELEMENTS(name, index)                                                                                \
   void name(double T, double& a, double& lambda, double& k, double& h, double& q, double& p, double precision) { \
-    Elements(entries.elements[index], T, a, lambda, k, h, q, p, precision);                                      \
+    CallLibrary(entries.elements[index], T, precision, a, lambda, k, h, q, p);                                   \
   }
 KVX_ELEMENTS(vsop_mer, 0)
 KVX_ELEMENTS(vsop_ven, 1)

@@ -94,6 +94,24 @@ void DrawBorder(QPainter& painter, const workbook::TBorderLine& line, QPoint fro
   }
 }
 
+// The first scrolled line (row or column) that shows line `target` whole:
+// `first` moves back to the target when it lies before it, then down until
+// the lines from it to the target, with the `fixed` frozen lines, fit into
+// `available` pixels. `pixels` gives the size of a line.
+template <typename Pixels>
+int FirstLineShowing(int target, int first, int fixed, int available, Pixels pixels) {
+  if (target < first) first = target;
+  int fixedSize = 0;
+  for (int i = 1; i <= fixed; ++i) fixedSize += pixels(i);
+  while (first < target) {
+    int size = fixedSize;
+    for (int i = first; i <= target && size <= available; ++i) size += pixels(i);
+    if (size <= available) break;
+    ++first;
+  }
+  return first;
+}
+
 }  // namespace
 
 // ------------------------------------------------------------------ view
@@ -283,29 +301,12 @@ void TWorkbookView::ShowActiveCell() {
   const int row = book_.Row();
   const int col = book_.Col();
   if (row > sheet.FixedRows) {
-    if (row < top) top = row;
-    // Move the top down until the row fits into the window.
     const int available = canvas_->viewport()->height() - canvas_->CellRect(0, 0).height();
-    int fixedHeight = 0;
-    for (int r = 1; r <= sheet.FixedRows; ++r) fixedHeight += RowPixels(r);
-    while (top < row) {
-      int height = fixedHeight;
-      for (int r = top; r <= row && height <= available; ++r) height += RowPixels(r);
-      if (height <= available) break;
-      ++top;
-    }
+    top = FirstLineShowing(row, top, sheet.FixedRows, available, [this](int r) { return RowPixels(r); });
   }
   if (col > sheet.FixedCols) {
-    if (col < left) left = col;
     const int available = canvas_->viewport()->width() - canvas_->CellRect(0, 0).width();
-    int fixedWidth = 0;
-    for (int c = 1; c <= sheet.FixedCols; ++c) fixedWidth += ColumnPixels(c);
-    while (left < col) {
-      int width = fixedWidth;
-      for (int c = left; c <= col && width <= available; ++c) width += ColumnPixels(c);
-      if (width <= available) break;
-      ++left;
-    }
+    left = FirstLineShowing(col, left, sheet.FixedCols, available, [this](int c) { return ColumnPixels(c); });
   }
   book_.SetTopLeft(std::max(top, sheet.FixedRows + 1), std::max(left, sheet.FixedCols + 1));
 }
@@ -389,6 +390,26 @@ std::vector<std::pair<int, int>> VisibleLines(int fixed, int scrolled, int last,
   return lines;
 }
 
+// Where one row or column starts (pixel) and how many pixels it takes;
+// start -1 when it is not shown.
+struct LineSpan {
+  int start = -1;
+  int size = 0;
+};
+
+// The span of `line` among the `visible` lines (line number, first pixel).
+template <typename Pixels>
+LineSpan SpanAmong(const std::vector<std::pair<int, int>>& visible, int line, Pixels pixels) {
+  LineSpan span;
+  for (const auto& [l, start] : visible) {
+    if (l == line) {
+      span.start = start;
+      span.size = pixels(l);
+    }
+  }
+  return span;
+}
+
 }  // namespace
 
 std::vector<std::pair<int, int>> TSheetCanvas::VisibleRows() const {
@@ -403,34 +424,12 @@ std::vector<std::pair<int, int>> TSheetCanvas::VisibleCols() const {
 
 QRect TSheetCanvas::CellRect(int row, int col) const {
   if (row == 0 && col == 0) return QRect(0, 0, HeaderWidth(), HeaderHeight());
-  int x = -1;
-  int y = -1;
-  int w = 0;
-  int h = 0;
-  if (col == 0) {
-    x = 0;
-    w = HeaderWidth();
-  } else {
-    for (const auto& [c, left] : VisibleCols()) {
-      if (c == col) {
-        x = left;
-        w = view_.ColumnPixels(c);
-      }
-    }
-  }
-  if (row == 0) {
-    y = 0;
-    h = HeaderHeight();
-  } else {
-    for (const auto& [r, top] : VisibleRows()) {
-      if (r == row) {
-        y = top;
-        h = view_.RowPixels(r);
-      }
-    }
-  }
-  if (x < 0 || y < 0) return QRect();
-  return QRect(x, y, w, h);
+  const LineSpan across = col == 0 ? LineSpan{0, HeaderWidth()}
+                                   : SpanAmong(VisibleCols(), col, [this](int c) { return view_.ColumnPixels(c); });
+  const LineSpan down = row == 0 ? LineSpan{0, HeaderHeight()}
+                                 : SpanAmong(VisibleRows(), row, [this](int r) { return view_.RowPixels(r); });
+  if (across.start < 0 || down.start < 0) return QRect();
+  return QRect(across.start, down.start, across.size, down.size);
 }
 
 void TSheetCanvas::CellAt(const QPoint& point, int& row, int& col) const {

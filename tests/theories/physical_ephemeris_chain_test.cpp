@@ -47,10 +47,11 @@ TKeplerPosition PlanetAt(HelioRoutine routine, std::int32_t body, const TObserve
   const TTheorySelection internal{};
   double L, B, R, X, Y, Z, VX, VY, VZ;
   routine(handles[0], internal, T, L, B, R, X, Y, Z, VX, VY, VZ, kFullTheory);
-  double px, py, pz, ax, ay, az, sx = 0, sy = 0, sz = 0, distance, pvx, pvy, pvz;
-  PlanetPositionDispatch(handles, kFullTheory, internal, T, L, B, R, o.SunLongitude, o.SunLatitude, o.SunDistance,
-                         body, 1, px, py, pz, o.SunX, o.SunY, o.SunZ, ax, ay, az, sx, sy, sz, distance, o.SunVX,
-                         o.SunVY, o.SunVZ, pvx, pvy, pvz);
+  TDispatchPlanet d;
+  d.L = L, d.B = B, d.R = R;
+  PlanetPositionDispatch(handles, kFullTheory, internal, T, body, 1, DispatchSunOf(o), d);
+  const double distance = d.Distance;
+  double ax = d.ApparentX, ay = d.ApparentY, az = d.ApparentZ;
   TKeplerPosition p;
   routine(handles[0], internal, T - kLightDaysPerAu * distance / 36525.0, p.HelioLongitude, p.HelioLatitude,
           p.HelioDistance, p.HelioX, p.HelioY, p.HelioZ, VX, VY, VZ, kFullTheory);

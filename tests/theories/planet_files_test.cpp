@@ -119,10 +119,11 @@ TEST_F(PlanetFilesTest, PlutosFileIsTurnedToTheEclipticOfDate) {
   handles[8] = file.Handle();
   double sx, sy, sz;
   PolarToCartesian(sx, sy, sz, 0.983, 0.0, 280.0);
-  double ax, ay, az, mx = 0, my = 0, mz = 0, distance, pvx, pvy, pvz;
-  double px = X, py = Y, pz = Z;
-  PlanetPositionDispatch(handles, kFullTheory, PlanetTheory(3), T, 0, 0, 0, 0, 0, 0, kDispatchPluto, 1, px, py, pz, sx,
-                         sy, sz, ax, ay, az, mx, my, mz, distance, 0.0172, 0.0, 0.0, pvx, pvy, pvz);
+  TDispatchPlanet d;
+  d.X = X, d.Y = Y, d.Z = Z;
+  PlanetPositionDispatch(handles, kFullTheory, PlanetTheory(3), T, kDispatchPluto, 1,
+                         TDispatchSun{0, 0, 0, sx, sy, sz, 0.0172, 0.0, 0.0}, d);
+  const double mx = d.AstrometricX, my = d.AstrometricY, mz = d.AstrometricZ, pvx = d.VX;
   const double retarded = T - 0.005775518310186843 * std::hypot(mx, my, mz) * 2.7378507871321012e-05;
   PlutoHeliocentric(PositionFileHandle{}, PlanetTheory(1), retarded, l, b, r, x, y, z, vx, vy, vz);
   EXPECT_NEAR(mx, x + sx, 1e-9);

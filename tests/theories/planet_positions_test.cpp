@@ -63,9 +63,14 @@ struct Dispatch {
 
   void Run(std::uint8_t theory, double T, std::int32_t body, std::int32_t correction) {
     PositionFileHandles handles{};
-    PlanetPositionDispatch(handles, kFullTheory, PlanetTheory(theory), T, planetL, planetB, planetR, sunL, sunB, sunR,
-                           body, correction, planetX, planetY, planetZ, sunX, sunY, sunZ, appX, appY, appZ, astX,
-                           astY, astZ, distance, sunVX, sunVY, sunVZ, planetVX, planetVY, planetVZ);
+    const TDispatchSun sun{sunL, sunB, sunR, sunX, sunY, sunZ, sunVX, sunVY, sunVZ};
+    TDispatchPlanet p{planetL, planetB, planetR, planetX, planetY,  planetZ,  appX,     appY,     appZ,
+                      astX,    astY,    astZ,    distance, planetVX, planetVY, planetVZ};
+    PlanetPositionDispatch(handles, kFullTheory, PlanetTheory(theory), T, body, correction, sun, p);
+    planetX = p.X, planetY = p.Y, planetZ = p.Z;
+    appX = p.ApparentX, appY = p.ApparentY, appZ = p.ApparentZ;
+    astX = p.AstrometricX, astY = p.AstrometricY, astZ = p.AstrometricZ;
+    distance = p.Distance, planetVX = p.VX, planetVY = p.VY, planetVZ = p.VZ;
   }
 };
 

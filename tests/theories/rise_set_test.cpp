@@ -48,9 +48,15 @@ struct SunMoonDay {
            double deltaT, std::uint8_t limb = 0, std::uint8_t accurate = 1,
            TTheorySelection selection = InternalTheories(), std::uint8_t fastMoon = 0, std::uint8_t language = 0) {
     PositionFileHandles handles{};
-    RiseSetMoonSun(0, limb, accurate, deltaT, fastMoon, kAltitudes, handles, language, selection, first, last,
-                   bodyCode, jd, latitude, longitude, zone, rise, set, duration, riseAzimuth, setAzimuth,
-                   riseMarker, setMarker, status, transit, transitAltitude, kFullTheory);
+    TRiseSetMoonSunDay day{rise, set, duration, riseMarker, setMarker, status, riseAzimuth, setAzimuth, transit,
+                           transitAltitude};
+    RiseSetMoonSun({0, limb, accurate, deltaT, fastMoon, kAltitudes, language, selection, kFullTheory, first, last,
+                    bodyCode, jd, latitude, longitude, zone},
+                   handles, day);
+    rise = day.RiseTimes, set = day.SetTimes, duration = day.Durations;
+    riseMarker = day.RiseMarkers, setMarker = day.SetMarkers, status = day.StatusTexts;
+    riseAzimuth = day.RiseAzimuth, setAzimuth = day.SetAzimuth;
+    transit = day.TransitTime, transitAltitude = day.TransitAltitude;
   }
 };
 
