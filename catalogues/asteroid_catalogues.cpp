@@ -154,11 +154,7 @@ bool Planetoidentabelle::ReadAstorbFile(const std::string& fileName, std::string
     }
     AddRecord(e);
   }
-  SortItems();
-  if (more) ShowDatabaseLimitMessage(ItemLimit);
-  if (Count() == 0) return false;
-  Loaded = 1;
-  return true;
+  return EndCatalogueRead(more);
 }
 
 // The one-line readers. `streamStart`: the start is found as the catalogue
@@ -201,11 +197,7 @@ bool Planetoidentabelle::ReadMpcLines(const std::string& fileName, bool streamSt
     }
     AppendItem(streamStart ? e.Name : Utf8Prefix(e.Name, 25), e);
   }
-  SortItems();
-  if (more) ShowDatabaseLimitMessage(ItemLimit);
-  if (Count() == 0) return false;
-  Loaded = 1;
-  return true;
+  return EndCatalogueRead(more);
 }
 
 bool Planetoidentabelle::ReadMpcorbFile(const std::string& fileName, std::string& errorText) {
@@ -238,7 +230,12 @@ bool Planetoidentabelle::ReadMpcTextFile(const std::string& fileName, bool showM
     }
     AddRecord(e);
   }
+  return EndCatalogueRead(false);
+}
+
+bool Planetoidentabelle::EndCatalogueRead(bool more) {
   SortItems();
+  if (more) ShowDatabaseLimitMessage(ItemLimit);
   if (Count() == 0) return false;
   Loaded = 1;
   return true;

@@ -61,6 +61,10 @@ class Planetoidentabelle : public TElementList<TAsteroidElements> {
   // the caller gives another text).
   void AddRecord(const TAsteroidElements& record) { AppendItem(record.Name, record); }
   bool ReadMpcLines(const std::string& fileName, bool streamStart, bool dropRepeats, std::string& errorText);
+  // Ends a catalogue reader: the items sorted, the database limit message
+  // when the file held more, then true with the list marked loaded, or
+  // false when nothing usable was read.
+  bool EndCatalogueRead(bool more);
 };
 
 // The twenty built-in asteroid lines in the own format (decimal comma, the

@@ -90,6 +90,19 @@ std::size_t Pos(const std::string& s, const char* what) {
   return p == std::string::npos ? 0 : p + 1;
 }
 
+// The elements the asteroid and the comet record both hold: e, the angles
+// (degrees) with their equinox (year) and the name (cut to 40 characters).
+template <typename TRecord>
+void PutSharedElements(TRecord& r, double e, double inclination, double node, double perihelion, double equinox,
+                       const std::string& name) {
+  r.Eccentricity = e;
+  r.Inclination = inclination;
+  r.Node = node;
+  r.Perihelion = perihelion;
+  r.Equinox = equinox;
+  r.Name = Utf8Prefix(name, 40);
+}
+
 }  // namespace
 
 int MonthFromAbbreviation(const std::string& four) {
@@ -196,17 +209,12 @@ TCircularElements ImportCircular(const std::vector<std::string>& raw) {
 
   if (result.Comet) {
     TCometElements& c = result.CometSet;
+    PutSharedElements(c, e, inclination, node, perihelion, equinox, name);
     c.PerihelionDistance = q;
-    c.Eccentricity = e;
-    c.Inclination = inclination;
-    c.Node = node;
-    c.Perihelion = perihelion;
-    c.Equinox = equinox;
     c.PerihelionTime = perihelionTime;
     c.Epoch = std::isnan(epoch) ? perihelionTime : epoch;
     c.H = 0;
     c.G = 0;
-    c.Name = Utf8Prefix(name, 40);
     return result;
   }
   if (std::isnan(epoch)) FormatError();
@@ -223,18 +231,13 @@ TCircularElements ImportCircular(const std::vector<std::string>& raw) {
     if (!ValReal(gText, g)) g = 0;
   }
   TAsteroidElements& s = result.Asteroid;
+  PutSharedElements(s, e, inclination, node, perihelion, equinox, name);
   s.SemiMajorAxis = a;
-  s.Eccentricity = e;
-  s.Inclination = inclination;
-  s.Node = node;
-  s.Perihelion = perihelion;
   s.MeanAnomaly = meanAnomaly;
   s.MeanMotion = meanMotion;
-  s.Equinox = equinox;
   s.Epoch = epoch;
   s.H = h;
   s.G = g;
-  s.Name = Utf8Prefix(name, 40);
   return result;
 }
 

@@ -237,6 +237,14 @@ TEditorFileLines ReadEditorFileLines(const std::string& fileName, const std::vec
   for (const TSkippedElementLine& s : skipped) unusable.insert(s.LineNumber);
   TTextLineReader reader;
   if (!reader.Open(fileName)) return lines;
+  ReadEditorLines(reader, lines, [&unusable](const std::string&, int lineNumber) {
+    return unusable.count(lineNumber) != 0 ? TEditorLineUse::Kept : TEditorLineUse::Taken;
+  });
+  return lines;
+}
+
+void ReadEditorLines(TTextLineReader& reader, TEditorFileLines& lines,
+                     const std::function<TEditorLineUse(const std::string& line, int lineNumber)>& entry) {
   std::string line;
   bool inHeader = true;
   while (reader.Next(line)) {
@@ -247,9 +255,10 @@ TEditorFileLines ReadEditorFileLines(const std::string& fileName, const std::vec
     }
     inHeader = false;
     if (TrimBlanks(line).empty()) continue;
-    if (comment || unusable.count(reader.LineNumber()) != 0) lines.KeptLines.push_back(line);
+    const TEditorLineUse use = comment ? TEditorLineUse::Kept : entry(line, reader.LineNumber());
+    if (use == TEditorLineUse::Stop) break;
+    if (use == TEditorLineUse::Kept) lines.KeptLines.push_back(line);
   }
-  return lines;
 }
 
 bool SaveEditorFile(const std::string& fileName, const TEditorFileLines& lines,

@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@
 #include "catalogues/variable_star_list.h"
 
 namespace kvx {
+
+class TTextLineReader;
 
 // What a field accepts.
 enum class TFieldTest : std::uint8_t {
@@ -106,6 +109,15 @@ struct TEditorFileLines {
 // that is a ":" line or whose number is in `skipped` (the list's unusable
 // lines). Empty lines are dropped.
 TEditorFileLines ReadEditorFileLines(const std::string& fileName, const std::vector<TSkippedElementLine>& skipped);
+
+// What a reader of an editor file does with a line that is not a ":" line.
+enum class TEditorLineUse { Kept, Taken, Stop };
+// Reads the rest of an opened file: the leading ":" lines into
+// `lines.HeaderLines`, later ":" lines into `lines.KeptLines`, empty lines
+// dropped; every other line goes to `entry` (with its line number), and
+// into `lines.KeptLines` when it answers Kept. Stop ends the reading.
+void ReadEditorLines(TTextLineReader& reader, TEditorFileLines& lines,
+                     const std::function<TEditorLineUse(const std::string& line, int lineNumber)>& entry);
 
 // Writes header, entries and kept lines through a temporary file. False
 // (with the message "Speichern nicht möglich" / "File cannot be saved"

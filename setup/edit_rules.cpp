@@ -89,9 +89,7 @@ bool IsFloatText(const std::string& text) {
 // --- time of day -------------------------------------------------------------------
 
 std::string NormalizeTimeHhMm(const std::string& text, char separator) {
-  std::string s;
-  for (char c : text)
-    if (c != ' ') s += c;
+  const std::string s = RemoveBlanks(text);
   const auto first = s.find(':');
   if (first == std::string::npos) return s;
   std::string out = s.substr(0, first) + separator;
@@ -107,9 +105,7 @@ std::string NormalizeTimeHhMm(const std::string& text, char separator) {
 }
 
 std::string NormalizeTimeHhMmSs(const std::string& text, char separator) {
-  std::string s;
-  for (char c : text)
-    if (c != ' ') s += c;
+  std::string s = RemoveBlanks(text);
   const auto first = s.find(':');
   if (first == std::string::npos) return s;
   s[first] = separator;
@@ -297,9 +293,7 @@ int FindBestListMatch(const std::string& text, const std::vector<std::string>& i
 namespace kvx {
 
 bool ParseDottedDate(const std::string& text, std::int32_t& day, std::int32_t& month, std::int32_t& year) {
-  std::string t;
-  for (char c : text)
-    if (c != ' ') t += c;
+  const std::string t = RemoveBlanks(text);
   const auto d1 = t.find('.');
   if (d1 == std::string::npos) return false;
   const auto d2 = t.find('.', d1 + 1);

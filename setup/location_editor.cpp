@@ -17,28 +17,18 @@ bool TLocationEditorList::ReadFile(const std::string& fileName) {
   ClearLocationTable();
   Lines = {};
   Truncated = false;
-  std::string line, name;
+  std::string name;
   TOrtdatens place;
-  bool inHeader = true;
-  while (reader.Next(line)) {
-    const bool comment = !line.empty() && line[0] == ':';
-    if (inHeader && comment) {
-      Lines.HeaderLines.push_back(line);
-      continue;
-    }
-    inHeader = false;
-    if (TrimBlanks(line).empty()) continue;
-    if (comment || !ParseLocationLine(line, name, place)) {
-      Lines.KeptLines.push_back(line);
-      continue;
-    }
+  ReadEditorLines(reader, Lines, [&](const std::string& line, int) {
+    if (!ParseLocationLine(line, name, place)) return TEditorLineUse::Kept;
     if (Count() >= kMaxLocations) {
       Truncated = true;
-      break;
+      return TEditorLineUse::Stop;
     }
     names_.push_back(name);
     places_.push_back(place);
-  }
+    return TEditorLineUse::Taken;
+  });
   return true;
 }
 

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "catalogues/astorb_conversion.h"
+#include "catalogues/ui/form_driver.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -23,16 +24,13 @@ namespace {
 
 constexpr const char* kSection = "Astorbtool";
 
-std::function<void(TMainform_astorb&)>& Driver() {
-  static std::function<void(TMainform_astorb&)> driver;
-  return driver;
-}
-
 QString Q(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
 }  // namespace
 
-void SetAstorbToolDriver(std::function<void(TMainform_astorb&)> driver) { Driver() = std::move(driver); }
+void SetAstorbToolDriver(std::function<void(TMainform_astorb&)> driver) {
+  FormDriver<TMainform_astorb>() = std::move(driver);
+}
 
 TMainform_astorb::TMainform_astorb(QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("Mainform_astorb"));
@@ -215,8 +213,8 @@ void TMainform_astorb::closeEvent(QCloseEvent* event) {
 
 void ShowAstorbConversionTool(QWidget* owner) {
   TMainform_astorb tool(owner);
-  if (Driver()) {
-    Driver()(tool);
+  if (const auto& driver = FormDriver<TMainform_astorb>()) {
+    driver(tool);
   } else {
     tool.exec();
   }

@@ -14,17 +14,13 @@
 
 #include "catalogues/ui/data_file_dialog.h"
 #include "catalogues/ui/element_list_combo.h"
+#include "catalogues/ui/form_driver.h"
 #include "core/text_conversion.h"
 #include "platform/file_dialog.h"
 
 namespace kvx {
 
 namespace {
-
-std::function<void(TElementEditorForm&)>& Driver() {
-  static std::function<void(TElementEditorForm&)> driver;
-  return driver;
-}
 
 QString Q(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
@@ -104,7 +100,9 @@ QString ValueText(double x, int decimals) {
 
 }  // namespace
 
-void SetElementEditorDriver(std::function<void(TElementEditorForm&)> driver) { Driver() = std::move(driver); }
+void SetElementEditorDriver(std::function<void(TElementEditorForm&)> driver) {
+  FormDriver<TElementEditorForm>() = std::move(driver);
+}
 
 TElementEditorForm::TElementEditorForm(std::unique_ptr<TElementEditorModelBase> model, const std::string& dataFolder,
                                        double jd, QWidget* owner)
@@ -402,7 +400,7 @@ void RunEditor(std::unique_ptr<TElementEditorModelBase> model, const std::string
                std::function<bool(double& jd)> dayFraction = {}) {
   TElementEditorForm form(std::move(model), dataFolder, jd, owner);
   form.SetDayFractionHook(std::move(dayFraction));
-  RunFileEditor(form, Driver());
+  RunFileEditor(form, FormDriver<TElementEditorForm>());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "catalogues/ui/form_driver.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 
@@ -22,16 +23,13 @@ namespace {
 
 constexpr const char* kProgramTitle = "Kandrevoltinex 4.6";
 
-std::function<void(TDatabaseTool&)>& Driver() {
-  static std::function<void(TDatabaseTool&)> driver;
-  return driver;
-}
-
 QString Q(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
 }  // namespace
 
-void SetPositionDatabaseToolDriver(std::function<void(TDatabaseTool&)> driver) { Driver() = std::move(driver); }
+void SetPositionDatabaseToolDriver(std::function<void(TDatabaseTool&)> driver) {
+  FormDriver<TDatabaseTool>() = std::move(driver);
+}
 
 TDatabaseTool::TDatabaseTool(TPositionDatabaseHost host, QWidget* owner) : QDialog(owner), host_(std::move(host)) {
   setObjectName(QStringLiteral("DatabaseTool"));
@@ -210,9 +208,9 @@ void TDatabaseTool::closeEvent(QCloseEvent* event) {
 
 void ShowPositionDatabaseTool(const TPositionDatabaseHost& host, QWidget* owner) {
   TDatabaseTool tool(host, owner);
-  if (Driver()) {
+  if (const auto& driver = FormDriver<TDatabaseTool>()) {
     tool.show();
-    Driver()(tool);
+    driver(tool);
     tool.hide();
   } else {
     tool.exec();

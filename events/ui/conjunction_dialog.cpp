@@ -55,6 +55,22 @@ constexpr const char* kSecondCaptions[12][2] = {
     {"Pluto", "Pluto"},     {"Mond", "Moon"},      {"Planetoid", "Asteroid"}, {"Komet", "Comet"},
 };
 
+// A box titled `title` holding the radio buttons of the ids `first` to
+// `last`, captioned from `captions` by id, named `namePattern` with %1 the
+// id and `rows` to a column; the buttons join `group`.
+QGroupBox* ObjectRadioBox(const QString& title, QWidget* parent, QButtonGroup* group, const char* const (*captions)[2],
+                          int first, int last, int rows, const char* namePattern) {
+  auto* box = new QGroupBox(title, parent);
+  auto* grid = new QGridLayout(box);
+  for (int i = first; i <= last; ++i) {
+    auto* radio = new QRadioButton(Tr(captions[i][0], captions[i][1]), box);
+    radio->setObjectName(QString(namePattern).arg(i));
+    group->addButton(radio, i);
+    grid->addWidget(radio, (i - first) % rows, (i - first) / rows);
+  }
+  return box;
+}
+
 }  // namespace
 
 TKonjunktionsuchen::TKonjunktionsuchen(std::uint8_t mode, TConjunctionSearchRun& run, TConjunctionDialogHooks hooks,
@@ -80,27 +96,12 @@ void TKonjunktionsuchen::Build() {
   auto* top = new QHBoxLayout(controls_);
   top->setContentsMargins(0, 0, 0, 0);
 
-  auto* firstBox = new QGroupBox(Tr("Erstes Objekt", "First object"), controls_);
-  auto* firstGrid = new QGridLayout(firstBox);
   first_ = new QButtonGroup(this);
-  for (int i = 1; i <= 13; ++i) {
-    auto* radio = new QRadioButton(Tr(kFirstCaptions[i][0], kFirstCaptions[i][1]), firstBox);
-    radio->setObjectName(QString("First%1").arg(i));
-    first_->addButton(radio, i);
-    firstGrid->addWidget(radio, (i - 1) % 7, (i - 1) / 7);
-  }
-  top->addWidget(firstBox);
-
-  auto* secondBox = new QGroupBox(Tr("Zweites Objekt", "Second object"), controls_);
-  auto* secondGrid = new QGridLayout(secondBox);
+  top->addWidget(
+      ObjectRadioBox(Tr("Erstes Objekt", "First object"), controls_, first_, kFirstCaptions, 1, 13, 7, "First%1"));
   second_ = new QButtonGroup(this);
-  for (int i = 0; i <= 11; ++i) {
-    auto* radio = new QRadioButton(Tr(kSecondCaptions[i][0], kSecondCaptions[i][1]), secondBox);
-    radio->setObjectName(QString("Second%1").arg(i));
-    second_->addButton(radio, i);
-    secondGrid->addWidget(radio, i % 6, i / 6);
-  }
-  top->addWidget(secondBox);
+  top->addWidget(
+      ObjectRadioBox(Tr("Zweites Objekt", "Second object"), controls_, second_, kSecondCaptions, 0, 11, 6, "Second%1"));
 
   auto* right = new QVBoxLayout;
   auto* kindBox = new QGroupBox(Tr("Welche Konjunktionen suchen?", "Which conjunctions?"), controls_);

@@ -189,11 +189,39 @@ QHBoxLayout* TEventSearchDialogBase::BuildButtonRow(QPushButton** handOver, std:
   return buttons;
 }
 
-QWidget* TEventSearchDialogBase::BuildListBox(std::function<void()> clearList, std::function<bool(int)> removeLine) {
-  QWidget* box =
-      BuildEventListBox(this, ListParts, std::move(clearList), std::move(removeLine), [this] { FillList(); });
+QHBoxLayout* TEventSearchDialogBase::BuildSearchAndListRow(QWidget* searchBox) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(searchBox, 1);
+  QWidget* list = BuildEventListBox(
+      this, ListParts, [this] { ClearRunList(); }, [this](int line) { return RemoveRunLine(line); },
+      [this] { FillList(); });
   ListBox = ListParts.ListBox;
-  return box;
+  row->addWidget(list, 1);
+  return row;
+}
+
+QRadioButton* TEventSearchDialogBase::AddRadio(QGroupBox* box, QGridLayout* grid, QButtonGroup* group,
+                                               const char* namePattern, int id, int row, int column) {
+  auto* radio = new QRadioButton(box);
+  radio->setObjectName(QString(namePattern).arg(id));
+  group->addButton(radio, id);
+  grid->addWidget(radio, row, column);
+  return radio;
+}
+
+void TEventSearchDialogBase::AddKindRadio(QGridLayout* grid, int kind, int row, int column) {
+  KindRadios[static_cast<std::size_t>(kind)] = AddRadio(EventBox, grid, KindGroup, "KindRadio%1", kind, row, column);
+}
+
+void TEventSearchDialogBase::BuildPeriodControls() {
+  ChangePeriodButton = new QPushButton(SearchBox);
+  ChangePeriodButton->setObjectName("ChangePeriodButton");
+  PeriodLabel = new QLabel(SearchBox);
+  PeriodLabel->setObjectName("PeriodLabel");
+  connect(ChangePeriodButton, &QPushButton::clicked, this, [this] {
+    ChangePeriod();
+    RefreshPeriodLabel();
+  });
 }
 
 void TEventSearchDialogBase::ApplyFrameLanguage() {

@@ -116,8 +116,24 @@ class TEventSearchDialogBase : public QDialog {
   // hand-over button named "HandOverButton" when `handOver` is given,
   // "Abbrechen" and "Hilfe" (calling `help` when set).
   QHBoxLayout* BuildButtonRow(QPushButton** handOver, std::function<void()> help);
-  // The list of finds (ListParts, ListBox); changes refill it.
-  QWidget* BuildListBox(std::function<void()> clearList, std::function<bool(int)> removeLine);
+  // The middle row: `searchBox`, then the list of finds (ListParts, ListBox)
+  // built now, side by side with equal stretch. "Löschen" calls
+  // ClearRunList, removing a line RemoveRunLine; changes refill the list.
+  QHBoxLayout* BuildSearchAndListRow(QWidget* searchBox);
+  virtual void ClearRunList() = 0;
+  virtual bool RemoveRunLine(int row) = 0;
+  // A radio button child of `box` named `namePattern` with %1 the `id`, in
+  // `group` under `id` and at `row`, `column` of `grid`.
+  static QRadioButton* AddRadio(QGroupBox* box, QGridLayout* grid, QButtonGroup* group, const char* namePattern, int id,
+                                int row, int column);
+  // The radio button of event kind `kind` in EventBox (KindGroup,
+  // KindRadios), named "KindRadio<kind>".
+  void AddKindRadio(QGridLayout* grid, int kind, int row, int column);
+  // ChangePeriodButton and PeriodLabel, children of SearchBox, not yet
+  // placed; the button calls ChangePeriod, then RefreshPeriodLabel.
+  void BuildPeriodControls();
+  virtual void ChangePeriod() = 0;
+  virtual void RefreshPeriodLabel() = 0;
   // The checked object and kind into Options() where one is checked.
   void StoreChoices();
   // Disables the controls while `running`, shows "Abbruch" meanwhile.
@@ -175,6 +191,32 @@ class TEventSearchDialogOf : public TEventSearchDialogBase {
   TEventSearchOptions& Options() override { return settings_.Options; }
   void FillList() override { FillEventList(ListBox, run_.ListLines); }
   bool UsesAsteroidDatabase() const override { return settings_.AsteroidDatabase; }
+  void ClearRunList() override { run_.ClearList(); }
+  bool RemoveRunLine(int row) override { return run_.RemoveLine(row); }
+  void ChangePeriod() override {
+    if (hooks_.ChangePeriod) hooks_.ChangePeriod();
+  }
+  // Shows the period from the hooks while PeriodShown, else clears it.
+  void RefreshPeriodLabel() override {
+    ShowSearchPeriod(PeriodLabel, PeriodShown(), hooks_.PeriodStart, hooks_.PeriodEnd);
+  }
+  virtual bool PeriodShown() const { return true; }
+
+  // Before a run: the checked choices into the options, the options and the
+  // period from the hooks to the run.
+  void PrepareRun() {
+    StoreChoices();
+    run_.Options = settings_.Options;
+    if (hooks_.PeriodStart) run_.Period = hooks_.PeriodStart();
+    if (hooks_.PeriodEnd) run_.End = hooks_.PeriodEnd();
+  }
+  // After a run: the step and repetitions it read (the fields show them) and
+  // its lines into the list.
+  void TakeRunResults() {
+    settings_.Options.Step = run_.Options.Step;
+    settings_.Options.Repetitions = run_.Options.Repetitions;
+    FillList();
+  }
 
   TSettings settings_;
   TSearchContext context_;

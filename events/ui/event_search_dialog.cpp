@@ -89,10 +89,7 @@ TExtremumsuchen::TExtremumsuchen(const TSearchContext& context, TEventList& even
   top->addWidget(ObjectBox);
   top->addWidget(EventBox, 1);
   layout->addLayout(top);
-  auto* middle = new QHBoxLayout;
-  middle->addWidget(BuildSearchBox(), 1);
-  middle->addWidget(BuildListBox([this] { run_.ClearList(); }, [this](int row) { return run_.RemoveLine(row); }), 1);
-  layout->addLayout(middle);
+  layout->addLayout(BuildSearchAndListRow(BuildSearchBox()));
 
   layout->addLayout(BuildButtonRow(&HandOverButton, hooks_.Help));
   connect(HandOverButton, &QPushButton::clicked, this, [this] {
@@ -110,11 +107,8 @@ void TExtremumsuchen::BuildObjectGroup(QGridLayout* layout) {
   ObjectBox->setObjectName("ObjectBox");
   ObjectGroup = new QButtonGroup(this);
   for (int i = 0; i < 12; ++i) {
-    auto* radio = new QRadioButton(ObjectBox);
-    radio->setObjectName(QString("ObjectRadio%1").arg(i));
-    ObjectGroup->addButton(radio, i);
-    ObjectRadios[static_cast<std::size_t>(i)] = radio;
-    layout->addWidget(radio, i % 6, i / 6);
+    ObjectRadios[static_cast<std::size_t>(i)] =
+        AddRadio(ObjectBox, layout, ObjectGroup, "ObjectRadio%1", i, i % 6, i / 6);
   }
   connect(ObjectGroup, &QButtonGroup::idClicked, this, [this](int id) { ChooseObject(id); });
 }
@@ -122,13 +116,7 @@ void TExtremumsuchen::BuildObjectGroup(QGridLayout* layout) {
 void TExtremumsuchen::BuildEventGroup(QGridLayout* layout) {
   EventBox->setObjectName("EventBox");
   KindGroup = new QButtonGroup(this);
-  for (int k = 0; k < 24; ++k) {
-    auto* radio = new QRadioButton(EventBox);
-    radio->setObjectName(QString("KindRadio%1").arg(k));
-    KindGroup->addButton(radio, k);
-    KindRadios[static_cast<std::size_t>(k)] = radio;
-    layout->addWidget(radio, k % 8, k / 8);
-  }
+  for (int k = 0; k < 24; ++k) AddKindRadio(layout, k, k % 8, k / 8);
 }
 
 QWidget* TExtremumsuchen::BuildSearchBox() {
@@ -140,10 +128,7 @@ QWidget* TExtremumsuchen::BuildSearchBox() {
   UsePeriodCheck = new QCheckBox(SearchBox);
   UsePeriodCheck->setObjectName("UsePeriodCheck");
   UsePeriodCheck->setChecked(settings_.UsePeriod);
-  ChangePeriodButton = new QPushButton(SearchBox);
-  ChangePeriodButton->setObjectName("ChangePeriodButton");
-  PeriodLabel = new QLabel(SearchBox);
-  PeriodLabel->setObjectName("PeriodLabel");
+  BuildPeriodControls();
   grid->addWidget(UsePeriodCheck, 2, 0, 1, 2);
   grid->addWidget(ChangePeriodButton, 2, 2);
   grid->addWidget(PeriodLabel, 3, 0, 1, 3);
@@ -165,10 +150,6 @@ QWidget* TExtremumsuchen::BuildSearchBox() {
   connect(UsePeriodCheck, &QCheckBox::toggled, this, [this](bool on) {
     settings_.UsePeriod = on;
     RefreshEnabling();
-  });
-  connect(ChangePeriodButton, &QPushButton::clicked, this, [this] {
-    if (hooks_.ChangePeriod) hooks_.ChangePeriod();
-    RefreshPeriodLabel();
   });
   connect(TableCheck, &QCheckBox::toggled, this, [this](bool on) { settings_.ResultsIntoTable = on; });
   connect(KeplerCheck, &QCheckBox::toggled, this, [this](bool on) {
@@ -198,10 +179,6 @@ void TExtremumsuchen::ApplyLanguage() {
   ChangeAsteroidButton->setText(Tr("Planetoid ändern", "Change asteroid"));
   SearchButton->setText(Tr("Suchen", "S&earch"));
   HandOverButton->setText(Tr("Schließen und Datum weiterverwenden", "Close and use time of event"));
-}
-
-void TExtremumsuchen::RefreshPeriodLabel() {
-  ShowSearchPeriod(PeriodLabel, settings_.UsePeriod, hooks_.PeriodStart, hooks_.PeriodEnd);
 }
 
 void TExtremumsuchen::RefreshAsteroidLabel() {
@@ -259,12 +236,9 @@ int TExtremumsuchen::CheckedKind() const { return KindGroup->checkedId(); }
 
 void TExtremumsuchen::Search() {
   if (running_) return;
-  StoreChoices();
-  run_.Options = settings_.Options;
+  PrepareRun();
   run_.UsePeriod = settings_.UsePeriod;
   run_.ResultsIntoTable = settings_.ResultsIntoTable;
-  if (hooks_.PeriodStart) run_.Period = hooks_.PeriodStart();
-  if (hooks_.PeriodEnd) run_.End = hooks_.PeriodEnd();
   if (hooks_.AsteroidElements) run_.Asteroid = hooks_.AsteroidElements();
   if (hooks_.CometElements) run_.Comet = hooks_.CometElements();
   run_.AsteroidName =
@@ -279,10 +253,7 @@ void TExtremumsuchen::Search() {
     answer = run_.Run(StepFields.StepEdit->text().toStdString(), StepFields.RepetitionsEdit->text().toStdString(),
                       CheckedKind() >= 0);
   });
-  // The run stored the values it read; the fields show them.
-  settings_.Options.Step = run_.Options.Step;
-  settings_.Options.Repetitions = run_.Options.Repetitions;
-  FillList();
+  TakeRunResults();
   if (answer == kEventAnswerUseDate) CheckPluto();
   RefreshEnabling();
 }

@@ -78,7 +78,7 @@ class TExtremumsuchen : public TEventSearchDialogOf<TEventSearchSettings, TEvent
   QWidget* BuildSearchBox();
   void ChooseObject(int object);
   void CheckPluto();
-  void RefreshPeriodLabel();
+  bool PeriodShown() const override { return settings_.UsePeriod; }
   void RefreshAsteroidLabel();
   int CheckedObject() const;
   int CheckedKind() const;

@@ -76,10 +76,7 @@ TExtremumlistsuchen::TExtremumlistsuchen(const TSearchContext& context, TEventLi
   top->addWidget(BuildObjectBox());
   top->addWidget(BuildEventBox(), 1);
   layout->addLayout(top);
-  auto* middle = new QHBoxLayout;
-  middle->addWidget(BuildSearchBox(), 1);
-  middle->addWidget(BuildListBox([this] { run_.ClearList(); }, [this](int row) { return run_.RemoveLine(row); }), 1);
-  layout->addLayout(middle);
+  layout->addLayout(BuildSearchAndListRow(BuildSearchBox()));
 
   layout->addLayout(BuildButtonRow(nullptr, hooks_.Help));
 
@@ -135,11 +132,7 @@ QWidget* TExtremumlistsuchen::BuildEventBox() {
   KindGroup = new QButtonGroup(this);
   int n = 0;
   for (const Caption& c : kKinds) {
-    auto* radio = new QRadioButton(EventBox);
-    radio->setObjectName(QString("KindRadio%1").arg(c.Kind));
-    KindGroup->addButton(radio, c.Kind);
-    KindRadios[static_cast<std::size_t>(c.Kind)] = radio;
-    grid->addWidget(radio, n % 7, n / 7);
+    AddKindRadio(grid, c.Kind, n % 7, n / 7);
     ++n;
   }
   return EventBox;
@@ -150,17 +143,9 @@ QWidget* TExtremumlistsuchen::BuildSearchBox() {
   SearchBox->setObjectName("SearchBox");
   auto* grid = new QGridLayout(SearchBox);
   StepFields = BuildSearchStepFields(SearchBox, grid, settings_.Options, running_);
-  ChangePeriodButton = new QPushButton(SearchBox);
-  ChangePeriodButton->setObjectName("ChangePeriodButton");
-  PeriodLabel = new QLabel(SearchBox);
-  PeriodLabel->setObjectName("PeriodLabel");
+  BuildPeriodControls();
   grid->addWidget(ChangePeriodButton, 2, 0);
   grid->addWidget(PeriodLabel, 2, 1, 1, 2);
-
-  connect(ChangePeriodButton, &QPushButton::clicked, this, [this] {
-    if (hooks_.ChangePeriod) hooks_.ChangePeriod();
-    RefreshPeriodLabel();
-  });
   return SearchBox;
 }
 
@@ -215,10 +200,6 @@ void TExtremumlistsuchen::RefreshRangeLabels() {
       RangeText(settings_.Ranges.CometFile, static_cast<std::int32_t>(Names(hooks_.CometNames).size())));
 }
 
-void TExtremumlistsuchen::RefreshPeriodLabel() {
-  ShowSearchPeriod(PeriodLabel, true, hooks_.PeriodStart, hooks_.PeriodEnd);
-}
-
 void TExtremumlistsuchen::RefreshEnabling() {
   const bool asteroidsAvailable = !(settings_.AsteroidDatabase && DatabaseFiles().empty());
   if (!asteroidsAvailable && AsteroidRadio->isChecked()) {
@@ -233,13 +214,10 @@ void TExtremumlistsuchen::RefreshEnabling() {
 
 void TExtremumlistsuchen::Search() {
   if (running_) return;
-  StoreChoices();
+  PrepareRun();
   const int object = ObjectGroup->checkedId();
-  run_.Options = settings_.Options;
   run_.Ranges = settings_.Ranges;
   run_.AsteroidDatabase = settings_.AsteroidDatabase;
-  if (hooks_.PeriodStart) run_.Period = hooks_.PeriodStart();
-  if (hooks_.PeriodEnd) run_.End = hooks_.PeriodEnd();
   run_.Source.AsteroidCount = static_cast<std::int32_t>(Names(hooks_.AsteroidNames).size());
   run_.Source.CometCount = static_cast<std::int32_t>(Names(hooks_.CometNames).size());
   run_.Source.AsteroidAt = hooks_.AsteroidAt;
@@ -250,9 +228,7 @@ void TExtremumlistsuchen::Search() {
     run_.Run(object >= 0, StepFields.StepEdit->text().toStdString(), StepFields.RepetitionsEdit->text().toStdString(),
              KindGroup->checkedId() >= 0);
   });
-  settings_.Options.Step = run_.Options.Step;
-  settings_.Options.Repetitions = run_.Options.Repetitions;
-  FillList();
+  TakeRunResults();
 }
 
 int ShowMultiObjectEventSearch(TMultiObjectEventSettings& settings, const TSearchContext& context, TEventList& events,

@@ -81,7 +81,6 @@ class TExtremumlistsuchen
   QWidget* BuildEventBox();
   QWidget* BuildSearchBox();
   void RefreshRangeLabels();
-  void RefreshPeriodLabel();
   void SetDatabase(bool database);
   std::vector<std::string> DatabaseFiles() const;
 
