@@ -22,6 +22,20 @@ double TransitAltitudeOf(double latitude, double declination) {
   return ArcSinDeg(SinDeg(90.0 - latitude + declination));
 }
 
+// One crossing (rise or set) into the outputs: when found, its time and (with
+// azimuthAt) its azimuth, else the missing marker. Returns the time, 0 when
+// the crossing is missing.
+double TakeCrossing(bool found, double hours, const std::function<double(double)>& azimuthAt, double& time,
+                    double& azimuth, const char*& marker) {
+  if (!found) {
+    marker = kRiseSetMissing;
+    return 0;
+  }
+  time = hours;
+  if (azimuthAt) azimuth = azimuthAt(hours);
+  return hours;
+}
+
 }  // namespace
 
 const char* RiseSetVisibleWord(std::uint8_t language) { return language != 0 ? "visible" : "sichtbar"; }
@@ -177,21 +191,8 @@ void FinishRiseSetEvent(const TRiseSetCrossings& crossings, bool twilight, std::
     }
     return;
   }
-  double rise = 0, set = 0;
-  if (crossings.riseFound) {
-    rise = crossings.rise;
-    riseTime = rise;
-    if (azimuthAt) riseAzimuth = azimuthAt(rise);
-  } else {
-    riseMarker = kRiseSetMissing;
-  }
-  if (crossings.setFound) {
-    set = crossings.set;
-    setTime = set;
-    if (azimuthAt) setAzimuth = azimuthAt(set);
-  } else {
-    setMarker = kRiseSetMissing;
-  }
+  const double rise = TakeCrossing(crossings.riseFound, crossings.rise, azimuthAt, riseTime, riseAzimuth, riseMarker);
+  const double set = TakeCrossing(crossings.setFound, crossings.set, azimuthAt, setTime, setAzimuth, setMarker);
   if (BothTimesInDay(set, rise)) {
     duration = Mod24(set - rise);
     if (twilight) duration = 24.0 - duration;
