@@ -75,12 +75,10 @@ void ListCommand(TCommandHost& form, std::int32_t kind, ShowDialog show) {
   const TSearchTheoryScope theory(form);
   form.Repaint();
   if (!AskSlowConjunctionSearchTheory(form)) return;
-  TTableState& s = form.TableState();
   const bool accepted = show();
   form.Repaint();
   if (accepted && !form.Events().Empty()) {
-    s.TableKind = kind;
-    if (s.PreviousTableKind != s.TableKind) s.TableChanged = 1;
+    form.Tables().SelectKind(kind);
     form.MarkTableChanged();
   }
   form.Tables().ComputeTable();
