@@ -81,7 +81,7 @@ void BM_DefaultRunIntoWorkbook(benchmark::State& state) {
   for (auto _ : state) {
     workbook::TWorkbook book;
     truKu ku(&book);
-    ku.Integrate(config);
+    ku.Integrate(config, 0);
     benchmark::DoNotOptimize(book.LastRow());
   }
 }
@@ -95,7 +95,7 @@ void BM_AdamsYearOfDailyRows(benchmark::State& state) {
     workbook::TWorkbook book;
     tmystringgrid grid;
     truKu ku(&book);
-    RunAdamsIntegration(ku, book, grid, 1, config, TAdamsPeriod{50600.0L, 50965.0L, 1.0L}, 1e-12L);
+    RunAdamsIntegration(ku, book, grid, 1, config, TAdamsPeriod{50600.0L, 50965.0L, 1.0L}, 1e-12L, 0);
     benchmark::DoNotOptimize(book.LastRow());
   }
 }

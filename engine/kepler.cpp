@@ -273,20 +273,7 @@ void TKepler::Geozentrischekliptikalastrometrisch() {
   Result.HelioVY = savedVY;
   Result.HelioVZ = savedVZ;
   Result.MeanAnomaly = savedMeanAnomaly;
-
-  if (FullComputation != 0) {
-    double dx = 0, dy = 0, dz = 0;
-    LightTimeDisplacement(dx, dy, dz, Observer.Centuries, Observer.SunLongitude, Observer.SunLatitude,
-                          Observer.SunDistance, distance);
-    gx -= dx;
-    gy -= dy;
-    gz -= dz;
-  }
-  Result.AstrometricX = gx;
-  Result.AstrometricY = gy;
-  Result.AstrometricZ = gz;
-  TKeplerPosition& p = Result.Position;
-  CartesianToPolar(p.GeoDistance, p.GeoLatitude, p.GeoLongitude, gx, gy, gz);
+  StoreAstrometric(gx, gy, gz, distance);
 }
 
 void TKepler::geozentrischastrometrisch_linear() {
@@ -294,6 +281,10 @@ void TKepler::geozentrischastrometrisch_linear() {
   double x = Result.GeometricX - kLightTimePerAU * distance * Result.HelioVX;
   double y = Result.GeometricY - kLightTimePerAU * distance * Result.HelioVY;
   double z = Result.GeometricZ - kLightTimePerAU * distance * Result.HelioVZ;
+  StoreAstrometric(x, y, z, distance);
+}
+
+void TKepler::StoreAstrometric(double x, double y, double z, double distance) {
   if (FullComputation != 0) {
     double dx = 0, dy = 0, dz = 0;
     LightTimeDisplacement(dx, dy, dz, Observer.Centuries, Observer.SunLongitude, Observer.SunLatitude,

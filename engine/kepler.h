@@ -201,6 +201,11 @@ class TKepler {
   // The places of the working instant from the orbit: bahnlageelemente to
   // aequinoktium_reduktion.
   void OrbitPlaces(TComputeSettingsBlock settings);
+  // The light-time-corrected geocentric ecliptic vector (AU, ecliptic of
+  // date) and its distance (AU) as the astrometric vector: the annual
+  // aberration displacement taken off when computing fully, then its polar
+  // form.
+  void StoreAstrometric(double x, double y, double z, double distance);
   // Column flag `flag` of the table configuration is on.
   bool ColumnOn(std::size_t flag) const { return TableConfig.Flags[flag] != 0; }
   // Dynamical time of the working observer record, MJD.

@@ -145,16 +145,53 @@ void MoonSecondEquinoxLightTime(TEphemerisResultRecord& r) {
 
 }  // namespace
 
+// --- TMoonSteps ---------------------------------------------------------------
+
+template <class Base>
+void TMoonSteps<Base>::Geozentrischekliptikalastrometrisch() {
+  MoonPlace(*this, MoonCacheFlag, MoonOption, MoonTheoryLevel());
+}
+
+template <class Base>
+void TMoonSteps<Base>::aequinoktium_reduktion() {
+  TKepler::aequinoktium_reduktion();
+  MoonSecondEquinoxLightTime(this->Result);
+}
+
+template <class Base>
+void TMoonSteps<Base>::Aufgang_untergang(int /*mode*/) {
+  MoonRiseSet(*this, this->settings_, MoonCacheFlag, MoonOption, MoonTheoryLevel());
+}
+
+template <class Base>
+void TMoonSteps<Base>::physischeEphemeride() {
+  MoonPhysical(*this);
+}
+
+template <class Base>
+void TMoonSteps<Base>::stuendlich_aequatorial() {
+  ZeroHourlyMotion(this->Result);
+}
+
+template <class Base>
+bool TMoonSteps<Base>::ElementsUsable(std::string* /*german*/, std::string* /*english*/) const {
+  return true;
+}
+
+template class TMoonSteps<TKepler>;
+template class TMoonSteps<TKeplereph>;
+
 // --- Tmond --------------------------------------------------------------------
 
 Tmond::Tmond(std::uint8_t cacheFlag, std::uint8_t moonOption, const TBodySettings& body, TTheorySelection selection,
              std::int32_t creatorWord, const TTableConfigRecord& config, const TObserverRecord& observer,
              long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : TKepler(body, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, vsopLevelA, vsopLevelB),
-      MoonCacheFlag(cacheFlag),
-      MoonOption(moonOption),
+    : TMoonSteps(body, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, vsopLevelA,
+                 vsopLevelB),
       MoonLevelA(vsopLevelA),
       MoonLevelB(vsopLevelB) {
+  MoonCacheFlag = cacheFlag;
+  MoonOption = moonOption;
   ProgressCaption.clear();
   BodyIndex = kBodyIndexMoon;
   H = 1.0;
@@ -184,23 +221,12 @@ void Tmond::heliozentrisch(double /*x*/, double /*y*/, double /*vx*/, double /*v
   sun_chain::ZeroHeliocentric(*this);
 }
 
-void Tmond::Geozentrischekliptikalastrometrisch() { MoonPlace(*this, MoonCacheFlag, MoonOption, MoonLevelA); }
-
-void Tmond::aequinoktium_reduktion() {
-  TKepler::aequinoktium_reduktion();
-  MoonSecondEquinoxLightTime(Result);
-}
-
 void Tmond::topozentr() {
   const TKeplerPosition& p = Result.Position;
   TopocentricFromGeocentric(Result.TopoRightAscension, Result.TopoDeclination, Result.TopoDistance, p.RightAscension,
                             p.Declination, Result.EquatorialDistance, Observer.GeocentricLatitude,
                             Observer.SiderealHours, Observer.GeocentricRadius, 1.0);
 }
-
-void Tmond::Aufgang_untergang(int /*mode*/) { MoonRiseSet(*this, settings_, MoonCacheFlag, MoonOption, MoonLevelA); }
-
-void Tmond::physischeEphemeride() { MoonPhysical(*this); }
 
 void Tmond::PlaceAndHorizon(TComputeSettingsBlock settings) {
   settings_ = settings;
@@ -218,14 +244,10 @@ void Tmond::rechnen(TComputeSettingsBlock settings) {
   physischeEphemeride();
 }
 
-void Tmond::stuendlich_aequatorial() { ZeroHourlyMotion(Result); }
-
-bool Tmond::ElementsUsable(std::string* /*german*/, std::string* /*english*/) const { return true; }
-
 // --- Tmondtab -----------------------------------------------------------------
 
 Tmondtab::Tmondtab(std::uint8_t cacheFlag, std::uint8_t moonOption, const TTableRequest& request, TSheet* outputSheet)
-    : TKeplereph(request, outputSheet) {
+    : TMoonSteps(request, outputSheet) {
   Tmondtab::initialisieren(cacheFlag, moonOption, request);
 }
 
@@ -242,15 +264,10 @@ void Tmondtab::initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, c
 }
 
 void Tmondtab::Geozentrischekliptikalastrometrisch() {
-  MoonPlace(*this, MoonCacheFlag, MoonOption, VsopLevelA);
+  TMoonSteps::Geozentrischekliptikalastrometrisch();
   Result.Moon.SunX = Observer.SunX;
   Result.Moon.SunY = Observer.SunY;
   Result.Moon.SunZ = Observer.SunZ;
-}
-
-void Tmondtab::aequinoktium_reduktion() {
-  TKepler::aequinoktium_reduktion();
-  MoonSecondEquinoxLightTime(Result);
 }
 
 void Tmondtab::topozentr() {
@@ -269,10 +286,8 @@ void Tmondtab::horizont() {
                          Result.Position.Declination, Observer.Pressure, Observer.Temperature, Result.Moon.GeoAzimuth);
 }
 
-void Tmondtab::Aufgang_untergang(int /*mode*/) { MoonRiseSet(*this, settings_, MoonCacheFlag, MoonOption, VsopLevelA); }
-
 void Tmondtab::physischeEphemeride() {
-  MoonPhysical(*this);
+  TMoonSteps::physischeEphemeride();
   if (!ColumnOn(column_flag::kCrescentVisibility)) return;
   // The Sun of the same instant; owned here, so it goes on every way out.
   auto sun = std::make_unique<TSonne>(BodySettings(), TheorySelection, 0, TableConfig, Observer, IntegrationTolerance);
@@ -300,9 +315,5 @@ void Tmondtab::rechnen(TComputeSettingsBlock settings) {
   }
   if (physical) physischeEphemeride();
 }
-
-void Tmondtab::stuendlich_aequatorial() { ZeroHourlyMotion(Result); }
-
-bool Tmondtab::ElementsUsable(std::string* /*german*/, std::string* /*english*/) const { return true; }
 
 }  // namespace kvx

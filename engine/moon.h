@@ -39,7 +39,44 @@ inline constexpr double kMoonDistanceUnitKm = 6378.14;
 const char* MoonName(std::uint8_t language);
 const char* MoonTableCaption(std::uint8_t language);
 
-class Tmond : public TKepler {
+// The steps the Moon's position class and its table class share, on either
+// base (TKepler for one position, TKeplereph for the table): no elements and
+// no heliocentric step, the Moon's place from the cache or the theory, its
+// light time, moonrise and moonset and the physical ephemeris. Defined in
+// moon.cpp for these two bases.
+template <class Base>
+class TMoonSteps : public Base {
+ public:
+  using Base::Base;
+
+  void bahnlageelemente() override {}
+  void Bahn2heliozentrisch(TComputeSettingsBlock /*settings*/, double /*mjdTT*/) override {}
+  void geozentrischekliptikalgeometrisch() override {}
+  // The Moon's place (cache or theory) as geometric and astrometric vector.
+  void Geozentrischekliptikalastrometrisch() override;
+  // Second-equinox places and the light time of the Moon's distance.
+  void aequinoktium_reduktion() override;
+  // Moonrise, transit and moonset of level 1.
+  void Aufgang_untergang(int mode) override;
+  // MoonPhysicalEphemeris and the Moon's age into the physical block.
+  void physischeEphemeride() override;
+  // The hourly-motion values set to 0.
+  void stuendlich_aequatorial() override;
+  bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const override;
+
+  std::int32_t DispatchMode = 2;
+  std::uint8_t MoonCacheFlag = 0;
+  std::uint8_t MoonOption = 0;
+
+ protected:
+  // The level of the Moon theory handed to the Moon routines.
+  virtual std::int32_t MoonTheoryLevel() const = 0;
+};
+
+extern template class TMoonSteps<TKepler>;
+extern template class TMoonSteps<TKeplereph>;
+
+class Tmond : public TMoonSteps<TKepler> {
  public:
   Tmond(std::uint8_t cacheFlag, std::uint8_t moonOption, const TBodySettings& body, TTheorySelection selection,
         std::int32_t creatorWord, const TTableConfigRecord& config, const TObserverRecord& observer,
@@ -49,57 +86,37 @@ class Tmond : public TKepler {
                       TTheorySelection selection, const TTableConfigRecord& config, const TObserverRecord& observer,
                       long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
 
-  void bahnlageelemente() override {}
-  void Bahn2heliozentrisch(TComputeSettingsBlock /*settings*/, double /*mjdTT*/) override {}
   // Heliocentric vector, velocity and polar place set to 0.
   void heliozentrisch(double x, double y, double vx, double vy) override;
-  void geozentrischekliptikalgeometrisch() override {}
-  // The Moon's place (cache or theory) as geometric and astrometric vector.
-  void Geozentrischekliptikalastrometrisch() override;
-  // Second-equinox places and the light time of the Moon's distance.
-  void aequinoktium_reduktion() override;
   // The equatorial set only, Earth radii.
   void topozentr() override;
-  // Moonrise, transit and moonset of level 1.
-  void Aufgang_untergang(int mode) override;
-  // MoonPhysicalEphemeris and the Moon's age into the physical block.
-  void physischeEphemeride() override;
   // Place, equatorial step, second equinox, topocentric place, horizon,
   // rise/set and physical ephemeris.
   void rechnen(TComputeSettingsBlock settings) override;
-  void stuendlich_aequatorial() override;
-  bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const override;
 
-  std::int32_t DispatchMode = 2;
-  std::uint8_t MoonCacheFlag = 0;
-  std::uint8_t MoonOption = 0;
   // Level of the Moon theory handed to the Moon routines (its own copy).
   std::int32_t MoonLevelA = -1;
   std::int32_t MoonLevelB = 10;
 
  protected:
+  std::int32_t MoonTheoryLevel() const override { return MoonLevelA; }
   // The place of the working instant through the topocentric place and the
   // horizon (rechnen without rise/set and physical ephemeris).
   void PlaceAndHorizon(TComputeSettingsBlock settings);
 };
 
-class Tmondtab : public TKeplereph {
+class Tmondtab : public TMoonSteps<TKeplereph> {
  public:
   Tmondtab(std::uint8_t cacheFlag, std::uint8_t moonOption, const TTableRequest& request, TSheet* outputSheet);
   void initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, const TTableRequest& request);
   using TKeplereph::initialisieren;
 
-  void bahnlageelemente() override {}
-  void Bahn2heliozentrisch(TComputeSettingsBlock /*settings*/, double /*mjdTT*/) override {}
-  void geozentrischekliptikalgeometrisch() override {}
   // The Moon's place and the observer's geocentric Sun vector.
   void Geozentrischekliptikalastrometrisch() override;
-  void aequinoktium_reduktion() override;
   // The place of date and the second-equinox set, Earth radii.
   void topozentr() override;
   // The topocentric horizon, then that of the geocentric place.
   void horizont() override;
-  void Aufgang_untergang(int mode) override;
   // As Tmond's, plus the crescent-visibility quantities when their column
   // is on.
   void physischeEphemeride() override;
@@ -107,12 +124,9 @@ class Tmondtab : public TKeplereph {
   // column flag 1 or 2 is on; horizon and rise/set with flag 1; the
   // physical group with flag 2.
   void rechnen(TComputeSettingsBlock settings) override;
-  void stuendlich_aequatorial() override;
-  bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const override;
 
-  std::int32_t DispatchMode = 2;
-  std::uint8_t MoonCacheFlag = 0;
-  std::uint8_t MoonOption = 0;
+ protected:
+  std::int32_t MoonTheoryLevel() const override { return VsopLevelA; }
 };
 
 }  // namespace kvx

@@ -216,7 +216,7 @@ bool IntegrateStateToDate(truKu& integrator, std::int32_t N, TNBodyState& state,
   }
   if (fault) ShowNumericFault();
   if (completed && integrator.Setup.WriteStateVectors != 0)
-    integrator.WriteStateVectors(config, integrator.OutputRow, 0);
+    integrator.WriteStateVectors(config, integrator.OutputRow, 0, integrator.Language);
   FinishIntegrationSheet(sheet);
   state = reduced;
   JD = lastTout + kMjdOffset;
@@ -224,7 +224,9 @@ bool IntegrateStateToDate(truKu& integrator, std::int32_t N, TNBodyState& state,
 }
 
 bool RunAdamsIntegration(truKu& integrator, TSheet& sheet, tmystringgrid& grid, std::uint8_t workbookView,
-                         const TTableConfigRecord& config, const TAdamsPeriod& period, long double tolerance) {
+                         const TTableConfigRecord& config, const TAdamsPeriod& period, long double tolerance,
+                         std::uint8_t language) {
+  integrator.Language = language;
   integrator.sg = &sheet;
   integrator.Grid = &grid;
   integrator.WorkbookView = workbookView;

@@ -103,7 +103,8 @@ void WriteAdamsOutputRow(truKu& integrator, const TTableConfigRecord& config, co
 // two data rows), the state-vector block when the set-up asks for it, and
 // the sheet finishing once at the end. A cancel writes no row for the leg it
 // interrupted and no block; a numeric fault or a solver refusal stops with a
-// message, keeps the rows written and writes no block. On return `state`
+// message, keeps the rows written and writes no block. The rows are in the
+// integrator's Language. On return `state`
 // holds the last row's state (reduced to body 1) and JD its JD. Returns
 // true when the run reached the period end.
 bool IntegrateStateToDate(truKu& integrator, std::int32_t N, TNBodyState& state,
@@ -114,8 +115,10 @@ bool IntegrateStateToDate(truKu& integrator, std::int32_t N, TNBodyState& state,
 // The Adams run as the menu command calls it: the rows go to `sheet` when
 // `workbookView` is non-zero, else to `grid`; the start values of the
 // integrator's set-up are integrated, and afterwards its working state and
-// JD are the start values and the start JD again.
+// JD are the start values and the start JD again. The rows are written in
+// `language` (kept in the integrator's Language).
 bool RunAdamsIntegration(truKu& integrator, TSheet& sheet, tmystringgrid& grid, std::uint8_t workbookView,
-                         const TTableConfigRecord& config, const TAdamsPeriod& period, long double tolerance);
+                         const TTableConfigRecord& config, const TAdamsPeriod& period, long double tolerance,
+                         std::uint8_t language);
 
 }  // namespace kvx

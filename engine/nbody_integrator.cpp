@@ -81,7 +81,10 @@ struct RowTarget {
   }
   // A value that is not finite leaves the cell empty.
   void Number(int col, int slot, double value) const {
-    if (!std::isfinite(value)) return;
+    if (std::isfinite(value)) Value(col, slot, value);
+  }
+  // Any value, in the format of column slot `slot`.
+  void Value(int col, int slot, double value) const {
     if (sheet != nullptr)
       WriteNumberToSheet(*sheet, row, col, slot, value);
     else
@@ -110,7 +113,7 @@ void WriteRow(truKu& ku, const TTableConfigRecord& config, const RowTarget& t) {
   int c = 1;
   if (s.DateTimeColumns != 0) {
     if (t.heading) {
-      t.Text(c, ByLanguage("Numerische Integration", "Numerical integration"));
+      t.Text(c, ku.Language != 0 ? "Numerical integration" : "Numerische Integration");
       t.Text(c + 1, "ET");
     } else {
       t.Date(c, static_cast<double>(s.JD));
@@ -125,9 +128,9 @@ void WriteRow(truKu& ku, const TTableConfigRecord& config, const RowTarget& t) {
   for (int i = 0; i < BodyCount(s); ++i) {
     if (s.OutputFlags[static_cast<std::size_t>(i)] == 0) continue;
     if (t.heading)
-      t.Text(c, toGrid ? ByLanguage("Objekt", "Object") : title(kNameSlot));
+      t.Text(c, toGrid ? (ku.Language != 0 ? "Object" : "Objekt") : title(kNameSlot));
     else
-      t.Text(c, BodyNameInLanguage(s.Names[static_cast<std::size_t>(i)], LanguageEnglish != 0));
+      t.Text(c, BodyNameInLanguage(s.Names[static_cast<std::size_t>(i)], ku.Language != 0));
     ++c;
     if (s.Elements != 0) {
       double values[kElementFlagCount] = {};
@@ -151,6 +154,21 @@ void WriteRow(truKu& ku, const TTableConfigRecord& config, const RowTarget& t) {
       c += 6;
     }
   }
+}
+
+// Column slots of the state-vector block: the start-value file's header
+// cell, x, y, z, x1, y1, z1, 1/m, equinox JD and JD.
+constexpr int kStateVectorSlots[10] = {161, 98, 99, 100, 101, 102, 103, 104, 5, 4};
+
+// Body b's row of the state-vector block: the name in the language, the
+// working state, 1/m (0 for a massless body), the equinox JD and the JD.
+void WriteStateVectorRow(const TIntegrationSetup& s, std::size_t b, std::uint8_t language, const RowTarget& t) {
+  t.Text(1, BodyNameInLanguage(s.Names[b], language != 0));
+  for (int k = 0; k < 6; ++k) t.Value(2 + k, kStateVectorSlots[1 + k], static_cast<double>(s.WorkingState[b][k]));
+  const long double m = s.Masses[b];
+  t.Value(8, 104, m == 0 ? 0.0 : static_cast<double>(1.0L / m));
+  t.Value(9, 5, static_cast<double>(s.EquinoxJD));
+  t.Value(10, 4, static_cast<double>(s.JD));
 }
 
 }  // namespace
@@ -256,7 +274,8 @@ bool truKu::RungeKuttaStep() {
   return finite;
 }
 
-bool truKu::Integrate(const TTableConfigRecord& config) {
+bool truKu::Integrate(const TTableConfigRecord& config, std::uint8_t language) {
+  Language = language;
   AbortRequested = 0;
   if (!ValidateIntegrationSetup(Setup)) return false;
   const long double p = 100.0L / (Setup.Repetitions + 1.0L);
@@ -293,7 +312,7 @@ bool truKu::Integrate(const TTableConfigRecord& config) {
                 "An numeric error occured during integration. Please check starting values!", MessageIcon::Error,
                 MessageButtons::Ok, ByLanguage("Integration abgebrochen", "Integration canceled"));
   }
-  if (Setup.WriteStateVectors != 0) WriteStateVectors(config, OutputRow, 0);
+  if (Setup.WriteStateVectors != 0) WriteStateVectors(config, OutputRow, 0, Language);
   if (sg != nullptr) FinishIntegrationSheet(*sg);
   return !fault;
 }
@@ -361,50 +380,36 @@ void truKu::WriteOutputRowToGrid(const TTableConfigRecord& config) {
   ++OutputRow;
 }
 
-void truKu::WriteStateVectors(const TTableConfigRecord& config, std::int32_t row, std::uint8_t gridFlag) {
+void truKu::WriteStateVectors(const TTableConfigRecord& config, std::int32_t row, std::uint8_t gridFlag,
+                              std::uint8_t language) {
   if (WorkbookView == 0) {
-    WriteStateVectorsToGrid(config, row - 1, gridFlag);
+    WriteStateVectorsToGrid(config, row - 1, gridFlag, language);
     return;
   }
   if (sg == nullptr) return;
-  static constexpr int kSlots[10] = {161, 98, 99, 100, 101, 102, 103, 104, 5, 4};
   sg->SetText(row, 1, kStartValuesHeader);
-  for (int k = 0; k < 10; ++k) sg->SetText(row + 1, k + 1, config.ColumnTitles[static_cast<std::size_t>(kSlots[k])]);
+  for (int k = 0; k < 10; ++k) {
+    sg->SetText(row + 1, k + 1, config.ColumnTitles[static_cast<std::size_t>(kStateVectorSlots[k])]);
+  }
   for (int i = 0; i < BodyCount(Setup); ++i) {
-    const int r = row + 2 + i;
-    const std::size_t b = static_cast<std::size_t>(i);
-    sg->SetText(r, 1, BodyNameInLanguage(Setup.Names[b], LanguageEnglish != 0));
-    for (int k = 0; k < 6; ++k)
-      WriteNumberToSheet(*sg, r, 2 + k, kSlots[1 + k], static_cast<double>(Setup.WorkingState[b][k]));
-    const long double m = Setup.Masses[b];
-    WriteNumberToSheet(*sg, r, 8, 104, m == 0 ? 0.0 : static_cast<double>(1.0L / m));
-    WriteNumberToSheet(*sg, r, 9, 5, static_cast<double>(Setup.EquinoxJD));
-    WriteNumberToSheet(*sg, r, 10, 4, static_cast<double>(Setup.JD));
+    WriteStateVectorRow(Setup, static_cast<std::size_t>(i), language, RowTarget{sg, nullptr, row + 2 + i, false});
   }
 }
 
-void truKu::WriteStateVectorsToGrid(const TTableConfigRecord& config, std::int32_t row, std::uint8_t gridFlag) {
+void truKu::WriteStateVectorsToGrid(const TTableConfigRecord& config, std::int32_t row, std::uint8_t gridFlag,
+                                    std::uint8_t language) {
   if (Grid == nullptr) return;
-  static constexpr int kSlots[10] = {161, 98, 99, 100, 101, 102, 103, 104, 5, 4};
   const int r = row + 1;
   if (gridFlag != 0) Grid->SetColCount(11);
   Grid->SetRowCount(BodyCount(Setup) + r + 1);
   for (int k = 0; k < 10; ++k) {
     Grid->SetColWidths(k + 1, static_cast<int>(std::trunc(FontScale * kGridColumnWidth)));
-    SetGridCellText(*Grid, r, k + 1, config.ColumnTitles[static_cast<std::size_t>(kSlots[k])]);
+    SetGridCellText(*Grid, r, k + 1, config.ColumnTitles[static_cast<std::size_t>(kStateVectorSlots[k])]);
   }
   for (int rr = r; rr < Grid->RowCount(); ++rr)
     for (int c = 11; c < Grid->ColCount(); ++c) SetGridCellText(*Grid, rr, c, "");
   for (int i = 0; i < BodyCount(Setup); ++i) {
-    const int gr = r + 1 + i;
-    const std::size_t b = static_cast<std::size_t>(i);
-    SetGridCellText(*Grid, gr, 1, BodyNameInLanguage(Setup.Names[b], LanguageEnglish != 0));
-    for (int k = 0; k < 6; ++k)
-      WriteNumberToGrid(*Grid, gr, 2 + k, kSlots[1 + k], static_cast<double>(Setup.WorkingState[b][k]));
-    const long double m = Setup.Masses[b];
-    WriteNumberToGrid(*Grid, gr, 8, 104, m == 0 ? 0.0 : static_cast<double>(1.0L / m));
-    WriteNumberToGrid(*Grid, gr, 9, 5, static_cast<double>(Setup.EquinoxJD));
-    WriteNumberToGrid(*Grid, gr, 10, 4, static_cast<double>(Setup.JD));
+    WriteStateVectorRow(Setup, static_cast<std::size_t>(i), language, RowTarget{nullptr, Grid, r + 1 + i, false});
   }
 }
 
@@ -426,11 +431,11 @@ void FinishIntegrationSheet(TSheet& sheet) {
 }
 
 bool RunRungeKuttaIntegration(truKu& integrator, TSheet& sheet, tmystringgrid& grid, std::uint8_t workbookView,
-                              const TTableConfigRecord& config) {
+                              const TTableConfigRecord& config, std::uint8_t language) {
   integrator.sg = &sheet;
   integrator.Grid = &grid;
   integrator.WorkbookView = workbookView;
-  return integrator.Integrate(config);
+  return integrator.Integrate(config, language);
 }
 
 }  // namespace kvx

@@ -40,10 +40,14 @@ class truKu {
   TSheet* sg = nullptr;
   tmystringgrid* Grid = nullptr;
   std::uint8_t WorkbookView = 1;  // non-zero: rows go to the sheet
-  double FontScale = 1.0;         // grid column widths are Trunc(FontScale x 110)
-  std::int32_t OutputRow = 1;     // next row the output writers use
-  std::uint8_t HeadingRow = 0;    // set while row 1 is being written
-  TNBodyState OutputCopy{};       // the state prepared for one body's row
+  // Language of the texts the rows and the state-vector block write (body
+  // names, the heading's run title and object column): 0 German, else
+  // English. Set by the run entry points from their language argument.
+  std::uint8_t Language = 0;
+  double FontScale = 1.0;       // grid column widths are Trunc(FontScale x 110)
+  std::int32_t OutputRow = 1;   // next row the output writers use
+  std::uint8_t HeadingRow = 0;  // set while row 1 is being written
+  TNBodyState OutputCopy{};     // the state prepared for one body's row
 
   // The Runge-Kutta run (see the file comment): checks the set-up (a refusal
   // shows its message and writes nothing), writes the heading row and a row
@@ -54,9 +58,10 @@ class truKu {
   // that is not finite puts back the working state and JD of the step before,
   // ends the loop and shows "Integration abgebrochen" / "Integration
   // canceled". Then, when the flag is set, the state-vector block after the
-  // last row, and the sheet finishing. Returns false when refused or ended by
-  // a numeric fault; AbortRequested stays set after a cancel.
-  bool Integrate(const TTableConfigRecord& config);
+  // last row, and the sheet finishing. The rows are written in `language`
+  // (kept in Language). Returns false when refused or ended by a numeric
+  // fault; AbortRequested stays set after a cancel.
+  bool Integrate(const TTableConfigRecord& config, std::uint8_t language);
 
   // One step of bodies 1..N from JD to JD + h (the reduction included).
   // False when a value came out not finite; the working state and JD are
@@ -93,11 +98,14 @@ class truKu {
 
   // The state-vector block of bodies 1..N: into the sheet from `row` (the
   // start-value file's header cell, the heading row, one row per body), or,
-  // with WorkbookView 0, WriteStateVectorsToGrid(config, row - 1, gridFlag).
-  void WriteStateVectors(const TTableConfigRecord& config, std::int32_t row, std::uint8_t gridFlag);
+  // with WorkbookView 0, WriteStateVectorsToGrid(config, row - 1, gridFlag,
+  // language). Body names in `language` (0 German, else English).
+  void WriteStateVectors(const TTableConfigRecord& config, std::int32_t row, std::uint8_t gridFlag,
+                         std::uint8_t language);
   // The grid block: headings in row `row` + 1, body i in row `row` + 1 + i;
   // with gridFlag the grid gets 11 columns first.
-  void WriteStateVectorsToGrid(const TTableConfigRecord& config, std::int32_t row, std::uint8_t gridFlag);
+  void WriteStateVectorsToGrid(const TTableConfigRecord& config, std::int32_t row, std::uint8_t gridFlag,
+                               std::uint8_t language);
 
   // Last accelerations computed (AU/day^2).
   const TBodyAccelerations& Accelerations() const { return acc_; }
@@ -116,9 +124,9 @@ class truKu {
 void FinishIntegrationSheet(TSheet& sheet);
 
 // The Runge-Kutta run as the menu command calls it: the rows go to `sheet`
-// when `workbookView` is non-zero, else to `grid`.
+// when `workbookView` is non-zero, else to `grid`; texts in `language`.
 bool RunRungeKuttaIntegration(truKu& integrator, TSheet& sheet, tmystringgrid& grid, std::uint8_t workbookView,
-                              const TTableConfigRecord& config);
+                              const TTableConfigRecord& config, std::uint8_t language);
 
 // True when the body's ecliptic state has an angular momentum (elements are
 // defined); body 1 after the reduction has none.

@@ -115,11 +115,32 @@ void PlacesOfDate(TKepler& body, const std::array<double, 3>& savedVelocity) {
 }  // namespace planet_chain
 
 // ---------------------------------------------------------------------------
+// TPlanetSteps
+
+template <class SunClass>
+void TPlanetSteps<SunClass>::heliozentrisch(double /*x*/, double /*y*/, double /*vx*/, double /*vy*/) {
+  planet_chain::Heliocentric(*this, this->settings_);
+}
+
+template <class SunClass>
+void TPlanetSteps<SunClass>::Aufgang_untergang(TComputeSettingsBlock settings, int /*firstLevel*/, int /*lastLevel*/) {
+  planet_chain::PlanetRiseSet(*this, settings);
+}
+
+template <class SunClass>
+void TPlanetSteps<SunClass>::physischeEphemeride() {
+  if (HasPhysicalEphemeris(this->BodyIndex)) sun_chain::PhysicalBlock(*this);
+}
+
+template class TPlanetSteps<TSonne>;
+template class TPlanetSteps<TSonnetab>;
+
+// ---------------------------------------------------------------------------
 // Tpla and its reduced variants
 
 Tpla::Tpla(const TBodySettings& bodySettings, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
            const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance)
-    : TSonne(bodySettings, selection, creatorWord, config, observer, integrationTolerance) {
+    : TPlanetSteps(bodySettings, selection, creatorWord, config, observer, integrationTolerance) {
   BodyIndex = body;
   SetBodyTexts(body);
 }
@@ -136,18 +157,6 @@ void Tpla::initialisieren(const TBodySettings& bodySettings, TTheorySelection se
   BodyIndex = body;
   H = 1.0;
   SetBodyTexts(body);
-}
-
-void Tpla::heliozentrisch(double /*x*/, double /*y*/, double /*vx*/, double /*vy*/) {
-  planet_chain::Heliocentric(*this, settings_);
-}
-
-void Tpla::Aufgang_untergang(TComputeSettingsBlock settings, int /*firstLevel*/, int /*lastLevel*/) {
-  planet_chain::PlanetRiseSet(*this, settings);
-}
-
-void Tpla::physischeEphemeride() {
-  if (HasPhysicalEphemeris(BodyIndex)) sun_chain::PhysicalBlock(*this);
 }
 
 void Tpla::rechnen(TComputeSettingsBlock settings) {
@@ -181,14 +190,6 @@ void tplaShort::rechnen(TComputeSettingsBlock settings) {
   }
 }
 
-tplaShort_lg::tplaShort_lg(const TBodySettings& bodySettings, TTheorySelection selection, std::int32_t creatorWord,
-                           TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& observer,
-                           long double integrationTolerance, std::int32_t /*unused1*/, std::int32_t /*unused2*/)
-    : Tpla(bodySettings, selection, creatorWord, body, config, observer, integrationTolerance) {
-  Topocentric = 0;
-  FullComputation = 1;
-}
-
 void tplaShort_lg::rechnen(TComputeSettingsBlock settings) {
   settings_ = settings;
   bahnlageelemente();
@@ -200,7 +201,8 @@ void tplaShort_lg::rechnen(TComputeSettingsBlock settings) {
 // ---------------------------------------------------------------------------
 // Tplatab
 
-Tplatab::Tplatab(const TTableRequest& request, TSheet* outputSheet, TBodyIndex body) : TSonnetab(request, outputSheet) {
+Tplatab::Tplatab(const TTableRequest& request, TSheet* outputSheet, TBodyIndex body)
+    : TPlanetSteps(request, outputSheet) {
   BodyIndex = body;
   ProgressCaption = BodyProgressCaption(body, request.Language);
   Name = GermanBodyName(body);
@@ -223,18 +225,6 @@ void Tplatab::initialisieren(const TTableRequest& request, TBodyIndex body) {
 }
 
 void Tplatab::initialisieren(const TTableRequest& request) { initialisieren(request, BodyIndex); }
-
-void Tplatab::heliozentrisch(double /*x*/, double /*y*/, double /*vx*/, double /*vy*/) {
-  planet_chain::Heliocentric(*this, settings_);
-}
-
-void Tplatab::Aufgang_untergang(TComputeSettingsBlock settings, int /*firstLevel*/, int /*lastLevel*/) {
-  planet_chain::PlanetRiseSet(*this, settings);
-}
-
-void Tplatab::physischeEphemeride() {
-  if (HasPhysicalEphemeris(BodyIndex)) sun_chain::PhysicalBlock(*this);
-}
 
 void Tplatab::rechnen(TComputeSettingsBlock settings) {
   settings_ = settings;

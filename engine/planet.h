@@ -38,8 +38,28 @@ void PlanetRiseSet(TKepler& body, TComputeSettingsBlock settings);
 void PlacesOfDate(TKepler& body, const std::array<double, 3>& savedVelocity);
 }  // namespace planet_chain
 
+// The planet steps of the position class and of the table class, on the
+// Sun's class of each (TSonne or TSonnetab): the heliocentric place of the
+// planet routine, the planet's rise, transit and set, and the physical
+// ephemeris for the indexes that have one. Defined in planet.cpp for these
+// two bases.
+template <class SunClass>
+class TPlanetSteps : public SunClass {
+ public:
+  using SunClass::SunClass;
+
+  void heliozentrisch(double x, double y, double vx, double vy) override;
+  using SunClass::Aufgang_untergang;
+  // Rise, transit and set of level 2 whatever the levels asked.
+  void Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) override;
+  void physischeEphemeride() override;
+};
+
+extern template class TPlanetSteps<TSonne>;
+extern template class TPlanetSteps<TSonnetab>;
+
 // One planet position.
-class Tpla : public TSonne {
+class Tpla : public TPlanetSteps<TSonne> {
  public:
   // As TSonne, with the body index, the progress caption of the index and
   // the German planet name whatever the language.
@@ -53,10 +73,6 @@ class Tpla : public TSonne {
                               const TTableConfigRecord& config, const TObserverRecord& observer,
                               long double integrationTolerance);
 
-  void heliozentrisch(double x, double y, double vx, double vy) override;
-  using TSonne::Aufgang_untergang;
-  void Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) override;
-  void physischeEphemeride() override;
   // The planet chain: positions, the heliocentric velocity kept around the
   // dispatch restored after Ekliptik_aequator, second equinox, topocentric,
   // horizon, rise/set and the physical ephemeris.
@@ -82,19 +98,16 @@ class tplaShort : public Tpla {
   std::uint8_t Topocentric = 0;
 };
 
-// The heliocentric, geocentric and equatorial places of date only.
-class tplaShort_lg : public Tpla {
+// The heliocentric, geocentric and equatorial places of date only; made
+// as tplaShort, whose topocentric flag it does not read.
+class tplaShort_lg : public tplaShort {
  public:
-  tplaShort_lg(const TBodySettings& bodySettings, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
-               const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance,
-               std::int32_t unused1, std::int32_t unused2);
+  using tplaShort::tplaShort;
   void rechnen(TComputeSettingsBlock settings) override;
-
-  std::uint8_t Topocentric = 0;
 };
 
 // The planet ephemeris table.
-class Tplatab : public TSonnetab {
+class Tplatab : public TPlanetSteps<TSonnetab> {
  public:
   // As TSonnetab with the body index, its progress caption and the German
   // planet name.
@@ -108,10 +121,6 @@ class Tplatab : public TSonnetab {
   void initialisieren(const TTableRequest& request) override;
   using TSonnetab::initialisieren;
 
-  void heliozentrisch(double x, double y, double vx, double vy) override;
-  using TSonnetab::Aufgang_untergang;
-  void Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) override;
-  void physischeEphemeride() override;
   // The table chain: positions; topozentr when column flag 1 or 2 is 1;
   // horizont and rise/set with flag 1; the physical ephemeris with flag 2.
   void rechnen(TComputeSettingsBlock settings) override;

@@ -178,11 +178,42 @@ void ClearNonFiniteEvents(TEphemerisResultRecord& result) {
 }  // namespace sun_chain
 
 // ---------------------------------------------------------------------------
+// TSunSteps
+
+template <class Base>
+void TSunSteps<Base>::heliozentrisch(double /*x*/, double /*y*/, double /*vx*/, double /*vy*/) {
+  sun_chain::ZeroHeliocentric(*this);
+}
+
+template <class Base>
+void TSunSteps<Base>::geozentrischekliptikalgeometrisch() {
+  sun_chain::DispatchGeocentric(*this, this->settings_, DispatchMode, savedVelocity_);
+}
+
+template <class Base>
+void TSunSteps<Base>::Aufgang_untergang(int mode) {
+  Aufgang_untergang(this->settings_, mode, mode);
+}
+
+template <class Base>
+void TSunSteps<Base>::Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) {
+  sun_chain::SunRiseSet(*this, settings, firstLevel, lastLevel);
+}
+
+template <class Base>
+bool TSunSteps<Base>::ElementsUsable(std::string* /*german*/, std::string* /*english*/) const {
+  return true;
+}
+
+template class TSunSteps<TKepler>;
+template class TSunSteps<TKeplereph>;
+
+// ---------------------------------------------------------------------------
 // TSonne
 
 TSonne::TSonne(const TBodySettings& body, TTheorySelection selection, std::int32_t creatorWord,
                const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance)
-    : TKepler(body, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, 0, 0) {
+    : TSunSteps(body, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, 0, 0) {
   TheorySelection = selection;
   H = 1.0;
   Stopped = 0;
@@ -204,22 +235,6 @@ void TSonne::initialisieren(const TBodySettings& body, TTheorySelection selectio
   FullComputation = 1;
 }
 
-bool TSonne::ElementsUsable(std::string* /*german*/, std::string* /*english*/) const { return true; }
-
-void TSonne::heliozentrisch(double /*x*/, double /*y*/, double /*vx*/, double /*vy*/) {
-  sun_chain::ZeroHeliocentric(*this);
-}
-
-void TSonne::geozentrischekliptikalgeometrisch() {
-  sun_chain::DispatchGeocentric(*this, settings_, DispatchMode, savedVelocity_);
-}
-
-void TSonne::Aufgang_untergang(int mode) { Aufgang_untergang(settings_, mode, mode); }
-
-void TSonne::Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) {
-  sun_chain::SunRiseSet(*this, settings, firstLevel, lastLevel);
-}
-
 void TSonne::physischeEphemeride() { CarringtonRotation = sun_chain::PhysicalBlock(*this); }
 
 void TSonne::rechnen(TComputeSettingsBlock settings) {
@@ -235,7 +250,7 @@ void TSonne::rechnen(TComputeSettingsBlock settings) {
 // ---------------------------------------------------------------------------
 // TSonnetab
 
-TSonnetab::TSonnetab(const TTableRequest& request, TSheet* outputSheet) : TKeplereph(request, outputSheet) {
+TSonnetab::TSonnetab(const TTableRequest& request, TSheet* outputSheet) : TSunSteps(request, outputSheet) {
   TSonnetab::initialisieren(request);
   ProgressCaption = BodyProgressCaption(kBodyIndexSun, request.Language);
   FullComputation = 0;
@@ -258,21 +273,13 @@ void TSonnetab::initialisieren(const TTableRequest& request, const TAsteroidElem
   initialisieren(request);
 }
 
-bool TSonnetab::ElementsUsable(std::string* /*german*/, std::string* /*english*/) const { return true; }
-
-void TSonnetab::heliozentrisch(double /*x*/, double /*y*/, double /*vx*/, double /*vy*/) {
-  sun_chain::ZeroHeliocentric(*this);
-}
-
 void TSonnetab::geozentrischekliptikalgeometrisch() {
-  sun_chain::DispatchGeocentric(*this, settings_, DispatchMode, savedVelocity_);
+  TSunSteps::geozentrischekliptikalgeometrisch();
   sun_chain::SunEquatorialJ2000(Observer, Result.SunJ2000X, Result.SunJ2000Y, Result.SunJ2000Z);
 }
 
-void TSonnetab::Aufgang_untergang(int mode) { Aufgang_untergang(settings_, mode, mode); }
-
 void TSonnetab::Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) {
-  sun_chain::SunRiseSet(*this, settings, firstLevel, lastLevel);
+  TSunSteps::Aufgang_untergang(settings, firstLevel, lastLevel);
   if (lastLevel >= TRiseSetBlock::kAstronomicalTwilight &&
       AnyColumn(TableConfig, {column_flag::kDarkness, column_flag::kDarknessSum})) {
     ComputeDarkness(settings);

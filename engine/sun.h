@@ -72,8 +72,40 @@ double PhysicalBlock(TKepler& body);
 void ClearNonFiniteEvents(TEphemerisResultRecord& result);
 }  // namespace sun_chain
 
+// The steps the Sun's position class and its table class share, on either
+// base (TKepler for one position, TKeplereph for the table): no elements, no
+// heliocentric place, the geocentric place through the planet-position
+// dispatch and the Sun's rise, transit and set. Defined in sun.cpp for
+// these two bases.
+template <class Base>
+class TSunSteps : public Base {
+ public:
+  using Base::Base;
+
+  void bahnlageelemente() override {}
+  void Bahn2heliozentrisch(TComputeSettingsBlock /*settings*/, double /*mjdTT*/) override {}
+  // Heliocentric vector, velocity and polar place set to 0.
+  void heliozentrisch(double x, double y, double vx, double vy) override;
+  // The geocentric place through the planet-position dispatch.
+  void geozentrischekliptikalgeometrisch() override;
+  // Rise, transit and set at level `mode` alone.
+  void Aufgang_untergang(int mode) override;
+  // Rise, transit and set at the levels firstLevel..lastLevel (1..5).
+  virtual void Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel);
+  // The Sun has no elements to check.
+  bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const override;
+
+  std::int32_t DispatchMode = kSunPlanetDispatchMode;
+
+ protected:
+  std::array<double, 3> savedVelocity_{};  // heliocentric velocity kept around the dispatch, AU/day
+};
+
+extern template class TSunSteps<TKepler>;
+extern template class TSunSteps<TKeplereph>;
+
 // The Sun as one position.
-class TSonne : public TKepler {
+class TSonne : public TSunSteps<TKepler> {
  public:
   // Copies the records and body settings; creator word, H = 1.0, stopped 0,
   // an empty progress caption, dispatch mode 2, body index 0 and the name
@@ -86,31 +118,18 @@ class TSonne : public TKepler {
   virtual void initialisieren(const TBodySettings& body, TTheorySelection selection, const TTableConfigRecord& config,
                               const TObserverRecord& observer, long double integrationTolerance);
 
-  void bahnlageelemente() override {}
-  void Bahn2heliozentrisch(TComputeSettingsBlock /*settings*/, double /*mjdTT*/) override {}
-  void heliozentrisch(double x, double y, double vx, double vy) override;
-  void geozentrischekliptikalgeometrisch() override;
-  // Rise, transit and set at level `mode` alone.
-  void Aufgang_untergang(int mode) override;
-  // Rise, transit and set at the levels firstLevel..lastLevel (1..5).
-  virtual void Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel);
+  // Magnitude and disk, equation of time and the Carrington rotation.
   void physischeEphemeride() override;
   // bahnlageelemente, heliozentrisch, geocentric place, Ekliptik_aequator,
   // aequinoktium_reduktion, topozentr, horizont, rise/set levels 2..5 and
   // the physical ephemeris; no full-computation test.
   void rechnen(TComputeSettingsBlock settings) override;
-  // The Sun has no elements to check.
-  bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const override;
 
-  std::int32_t DispatchMode = kSunPlanetDispatchMode;
   double CarringtonRotation = 0;  // the Sun's synodic rotation number of the instant
-
- protected:
-  std::array<double, 3> savedVelocity_{};  // heliocentric velocity kept around the dispatch, AU/day
 };
 
 // The Sun ephemeris table.
-class TSonnetab : public TKeplereph {
+class TSonnetab : public TSunSteps<TKeplereph> {
  public:
   // Output sheet, language, both VSOP levels, dispatch mode 2, body index 0,
   // H = 1.0, the progress caption, stopped 0, the name ("Sonne"/"Sun"), the
@@ -126,22 +145,19 @@ class TSonnetab : public TKeplereph {
   void initialisieren(const TTableRequest& request, const TAsteroidElements& elements, std::uint8_t databaseFlag = 0,
                       const std::string& name = {}) override;
 
-  void bahnlageelemente() override {}
-  void Bahn2heliozentrisch(TComputeSettingsBlock /*settings*/, double /*mjdTT*/) override {}
-  void heliozentrisch(double x, double y, double vx, double vy) override;
   // The geocentric place, and the Sun's equatorial J2000 vector.
   void geozentrischekliptikalgeometrisch() override;
-  void Aufgang_untergang(int mode) override;
+  using TSunSteps<TKeplereph>::Aufgang_untergang;
   // Rise, transit, set and twilight at levels firstLevel..lastLevel; with a
   // darkness column also the darkness intervals.
-  virtual void Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel);
+  void Aufgang_untergang(TComputeSettingsBlock settings, int firstLevel, int lastLevel) override;
+  // Magnitude and disk, and for the Sun the equation of time.
   void physischeEphemeride() override;
   // The table chain: positions; topozentr when column flag 1 or 2 is 1;
   // with flag 1 horizont and, when a rise/set, twilight or darkness column
   // is chosen, the rise/set levels those columns need; with flag 2 the
   // physical ephemeris.
   void rechnen(TComputeSettingsBlock settings) override;
-  bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const override;
 
   // Sine of the altitude of the Moon's upper limb seen from the observer.
   // Given:    sinLatitude, cosLatitude  of the geographic latitude
@@ -171,8 +187,6 @@ class TSonnetab : public TKeplereph {
   // working record's day; NaN when it cannot be computed.
   double MoonLimbAltitude(double hour);
 
-  std::int32_t DispatchMode = kSunPlanetDispatchMode;
-
  protected:
   // The darkness intervals of the working record's day (the Sun's level 5
   // must be in the rise/set block).
@@ -180,8 +194,6 @@ class TSonnetab : public TKeplereph {
   // The rise/set levels the chosen columns need: 0 none, 2 level 2 alone,
   // 5 levels 2..5.
   int RiseSetLastLevel() const;
-
-  std::array<double, 3> savedVelocity_{};
 };
 
 }  // namespace kvx

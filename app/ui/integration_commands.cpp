@@ -50,9 +50,9 @@ void TMainForm::NumerischeIntegration1Click() {
     period.EndMjd = state_.Period.End.Mjd;
     period.StepDays = state_.Period.Step.StepDays;
     RunAdamsIntegration(Integrator(), workbook_, grid_, state_.Document.WorkbookView, config, period,
-                        state_.Computing.IntegrationTolerance);
+                        state_.Computing.IntegrationTolerance, LanguageEnglish);
   } else {
-    Integrator().Integrate(config);
+    Integrator().Integrate(config, LanguageEnglish);
   }
   state_.Document.DocumentSaved = 0;
 }
@@ -62,7 +62,7 @@ void TMainForm::StateVectorOutput() {
   integrator.sg = &workbook_;
   integrator.Grid = &grid_;
   integrator.WorkbookView = state_.Document.WorkbookView;
-  integrator.WriteStateVectors(state_.Period.TableConfig, 1, 1);
+  integrator.WriteStateVectors(state_.Period.TableConfig, 1, 1, LanguageEnglish);
   if (state_.Document.WorkbookView == 0) return;
   const int lastRow = std::max(1, workbook_.LastRow());
   const int lastCol = std::max(1, workbook_.LastCol());

@@ -148,7 +148,7 @@ TEST_F(OrbitSetupCommands, DialogsFilesAndTheSheetFromTheMenu) {
   truKu& ku = form.Integrator();
   ku.sg = &form.Workbook();
   ku.WorkbookView = 1;
-  ku.WriteStateVectors(form.State().Period.TableConfig, 1, 0);
+  ku.WriteStateVectors(form.State().Period.TableConfig, 1, 0, LanguageEnglish);
   form.Workbook().SetNumber(6, 2, 1.5);  // body 4 (row 3 + 3), x
   ku.Setup = DefaultIntegrationSetup();
   OnModal<TRKAnfgFrm>([](TRKAnfgFrm& d) {

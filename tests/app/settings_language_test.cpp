@@ -577,7 +577,7 @@ TEST(StateVectorSheet, TheIntegratorsBlockReadsBackAndAShortSheetIsRefused) {
   truKu integrator(&book);
   integrator.WorkbookView = 1;
   TTableConfigRecord config{};
-  integrator.WriteStateVectors(config, 3, 0);
+  integrator.WriteStateVectors(config, 3, 0, LanguageEnglish);
   ASSERT_EQ(book.Text(3, 1), kStartValuesHeader);
   TIntegrationSetup read;
   ASSERT_TRUE(ReadStateVectorFromSheet(book, read));

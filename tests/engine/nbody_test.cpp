@@ -158,7 +158,7 @@ TEST_F(NBodyTest, BadSetupsAreRefusedWithAMessageAndNothingWritten) {
     truKu ku(&book_);
     change(ku.Setup);
     messages_.messages.clear();
-    EXPECT_FALSE(ku.Integrate(config_));
+    EXPECT_FALSE(ku.Integrate(config_, LanguageEnglish));
     EXPECT_EQ(messages_.messages.size(), 1u);
     EXPECT_EQ(book_.LastRow(), 0);
     EXPECT_EQ(ku.Setup.JD, 2450600.5L);
@@ -277,7 +277,7 @@ TEST_F(NBodyTest, DefaultStartValuesAndTheRunAgreeWithTheSwissEphemeris) {
       ku.Setup.WorkingState[body][k] = value;
     }
   }
-  ASSERT_TRUE(ku.Integrate(config_));
+  ASSERT_TRUE(ku.Integrate(config_, LanguageEnglish));
   for (std::size_t row = 9; row < 18; ++row) {
     ASSERT_EQ(table.Number(row, "jd"), 2450800.5);
     const int body = static_cast<int>(table.Number(row, "body")) - 1;
@@ -293,7 +293,7 @@ TEST_F(NBodyTest, DefaultStartValuesAndTheRunAgreeWithTheSwissEphemeris) {
 
 TEST_F(NBodyTest, DefaultRunWritesHeadingFortyOneRowsAndTheBlockThenContinues) {
   truKu ku(&book_);
-  ASSERT_TRUE(ku.Integrate(config_));
+  ASSERT_TRUE(ku.Integrate(config_, LanguageEnglish));
   EXPECT_EQ(book_.Text(1, 1), "JED");
   EXPECT_EQ(book_.Text(1, 2), DefaultColumnHeadings[161]);
   EXPECT_EQ(book_.Text(1, 3), "x");
@@ -319,7 +319,7 @@ TEST_F(NBodyTest, DefaultRunWritesHeadingFortyOneRowsAndTheBlockThenContinues) {
   // A second run starts where the first stopped; start values untouched.
   workbook::TWorkbook second;
   ku.sg = &second;
-  ASSERT_TRUE(ku.Integrate(config_));
+  ASSERT_TRUE(ku.Integrate(config_, LanguageEnglish));
   EXPECT_DOUBLE_EQ(second.Number(2, 1), 2450800.5);
   EXPECT_EQ(ku.Setup.StartValues, DefaultIntegrationSetup().StartValues);
 
@@ -328,7 +328,7 @@ TEST_F(NBodyTest, DefaultRunWritesHeadingFortyOneRowsAndTheBlockThenContinues) {
   truKu short_(&third);
   short_.Setup.Repetitions = 25;
   short_.Setup.WriteStateVectors = 0;
-  ASSERT_TRUE(short_.Integrate(config_));
+  ASSERT_TRUE(short_.Integrate(config_, LanguageEnglish));
   EXPECT_EQ(third.LastRow(), 5);
   EXPECT_DOUBLE_EQ(third.Number(5, 1), 2450600.5 + 15.0);
 
@@ -337,7 +337,7 @@ TEST_F(NBodyTest, DefaultRunWritesHeadingFortyOneRowsAndTheBlockThenContinues) {
   workbook::TWorkbook cancelled;
   truKu stopped(&cancelled);
   progress_.abort_at_step = 5;
-  ASSERT_TRUE(stopped.Integrate(config_));
+  ASSERT_TRUE(stopped.Integrate(config_, LanguageEnglish));
   progress_.abort_at_step = -1;
   EXPECT_NE(AbortRequested.load(), 0);
   EXPECT_DOUBLE_EQ(cancelled.Number(5, 1), 2450615.5);
@@ -349,7 +349,7 @@ TEST_F(NBodyTest, DefaultRunWritesHeadingFortyOneRowsAndTheBlockThenContinues) {
 TEST_F(NBodyTest, TwoBodiesAtOnePlaceStopWithTheMessageAndKeepTheGoodRows) {
   truKu ku(&book_);
   ku.Setup.WorkingState[2] = ku.Setup.WorkingState[1];  // Venus where Mercury is
-  EXPECT_FALSE(ku.Integrate(config_));
+  EXPECT_FALSE(ku.Integrate(config_, LanguageEnglish));
   ASSERT_EQ(messages_.messages.size(), 1u);
   EXPECT_EQ(messages_.messages[0].caption, "Integration abgebrochen");
   EXPECT_GE(DataRows(), 1);
@@ -438,7 +438,7 @@ TEST_F(NBodyTest, StateVectorBlockReadsBackAsStartValueFile) {
   ku.Setup.N = 11;
   ku.Setup.Names[10] = "Testkörper";
   ku.Setup.WorkingState[10] = {2.5L, 0.1L, 0.0L, 0.0L, 0.0108L, 0.0L};
-  ku.WriteStateVectors(config_, 1, 0);
+  ku.WriteStateVectors(config_, 1, 0, LanguageEnglish);
   EXPECT_EQ(book_.LastRow(), 13);
   EXPECT_DOUBLE_EQ(book_.Number(13, 8), 0.0);  // massless
 
@@ -485,12 +485,35 @@ TEST_F(NBodyTest, StateVectorBlockReadsBackAsStartValueFile) {
   tmystringgrid grid(30, 30);
   ku.Grid = &grid;
   ku.WorkbookView = 0;
-  ku.WriteStateVectors(config_, 1, 1);
+  ku.WriteStateVectors(config_, 1, 1, LanguageEnglish);
   EXPECT_EQ(grid.ColCount(), 11);
   EXPECT_EQ(grid.RowCount(), 13);
   EXPECT_EQ(grid.Cells(1, 1), DefaultColumnHeadings[161]);
   EXPECT_EQ(grid.Cells(1, 2), "Sonne");
   EXPECT_EQ(grid.Cells(1, 12), "Testkörper");
+}
+
+// The texts of the rows and of the block come from the run's language, not
+// from the program's: an English run (grid, then sheet) while it is German.
+TEST_F(NBodyTest, RowsAndBlockAreWrittenInTheRunsLanguage) {
+  tmystringgrid grid(2, 2);
+  truKu ku(&book_);
+  ku.Setup.Repetitions = 10;
+  ku.Setup.DateTimeColumns = 1;
+  ASSERT_TRUE(RunRungeKuttaIntegration(ku, book_, grid, 0, config_, 1));
+  EXPECT_EQ(grid.Cells(1, 1), "Numerical integration");
+  EXPECT_EQ(grid.Cells(4, 1), "Object");
+  EXPECT_EQ(grid.Cells(4, 2), "Mercury");
+  EXPECT_EQ(grid.Cells(1, 5), "Sun");  // the block after the heading and two rows
+
+  workbook::TWorkbook sheet;
+  truKu adams(&sheet);
+  adams.Setup.DateTimeColumns = 1;
+  ASSERT_TRUE(RunAdamsIntegration(adams, sheet, grid, 1, config_, TAdamsPeriod{50600.0L, 50601.0L, 1.0L}, 1e-12L, 1));
+  EXPECT_EQ(sheet.Text(1, 1), "Numerical integration");
+  EXPECT_EQ(sheet.Text(2, 4), "Mercury");
+  EXPECT_EQ(sheet.Text(sheet.LastRow() - 9, 1), "Sun");
+  EXPECT_EQ(LanguageEnglish, 0);
 }
 
 // --- The Adams run ---------------------------------------------------------------
@@ -502,7 +525,7 @@ TEST_F(NBodyTest, AdamsRunAgreesWithRungeKuttaAndHandlesItsPeriods) {
   ku.Setup.Ecliptic = 0;  // rows in the frame of the integration
   tmystringgrid unused;
   const TAdamsPeriod period{50600.0L, 50800.0L, 10.0L};
-  ASSERT_TRUE(RunAdamsIntegration(ku, book_, unused, 1, config_, period, 1e-13L));
+  ASSERT_TRUE(RunAdamsIntegration(ku, book_, unused, 1, config_, period, 1e-13L, LanguageEnglish));
   EXPECT_EQ(DataRows(), 21);
   EXPECT_EQ(book_.Text(23, 1), kStartValuesHeader);
   EXPECT_EQ(ku.Setup.JD, 2450600.5L);  // the command's reset
