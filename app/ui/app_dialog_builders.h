@@ -16,8 +16,8 @@
 
 namespace kvx {
 
-// A new widget of type `Widget`, built from `args` (the parent last, as Qt
-// constructors take it) and given the object name `name`.
+// A new widget (or other object) of type `Widget`, built from `args` (the
+// parent last, as Qt constructors take it) and given the object name `name`.
 template <typename Widget, typename... Args>
 Widget* NewNamed(const char* name, Args&&... args) {
   auto* widget = new Widget(std::forward<Args>(args)...);
