@@ -7,20 +7,40 @@
 
 namespace kvx {
 
+namespace {
+
+// The margins: the sheet's page set-up in inches, the fields in centimetres.
+struct TMarginMembers {
+  double workbook::TPageSetup::*Inches;
+  double TPageSetupFields::*Cm;
+};
+
+constexpr TMarginMembers kMargins[] = {
+    {&workbook::TPageSetup::LeftMargin, &TPageSetupFields::LeftCm},
+    {&workbook::TPageSetup::TopMargin, &TPageSetupFields::TopCm},
+    {&workbook::TPageSetup::RightMargin, &TPageSetupFields::RightCm},
+    {&workbook::TPageSetup::BottomMargin, &TPageSetupFields::BottomCm},
+};
+
+// Copies what the page set-up and the fields hold alike, all but the margins.
+template <typename From, typename To>
+void CopyCommonFields(const From& from, To& to) {
+  to.Header = from.Header;
+  to.Footer = from.Footer;
+  static_cast<workbook::TPrintOptions&>(to) = from;
+  to.ScalePercent = from.ScalePercent;
+  to.FitToPages = from.FitToPages;
+  to.PagesWide = from.PagesWide;
+  to.PagesTall = from.PagesTall;
+  to.Landscape = from.Landscape;
+}
+
+}  // namespace
+
 TPageSetupFields PageSetupFieldsOf(const workbook::TPageSetup& page) {
   TPageSetupFields f;
-  f.Header = page.Header;
-  f.Footer = page.Footer;
-  f.LeftCm = InchToCm(page.LeftMargin);
-  f.TopCm = InchToCm(page.TopMargin);
-  f.RightCm = InchToCm(page.RightMargin);
-  f.BottomCm = InchToCm(page.BottomMargin);
-  static_cast<workbook::TPrintOptions&>(f) = page;
-  f.ScalePercent = page.ScalePercent;
-  f.FitToPages = page.FitToPages;
-  f.PagesWide = page.PagesWide;
-  f.PagesTall = page.PagesTall;
-  f.Landscape = page.Landscape;
+  for (const TMarginMembers& m : kMargins) f.*m.Cm = InchToCm(page.*m.Inches);
+  CopyCommonFields(page, f);
   return f;
 }
 
@@ -45,18 +65,8 @@ std::string ApplyPageSetupFields(const TPageSetupFields& f, workbook::TPageSetup
   if (f.PagesWide < 1 || f.PagesWide > 100 || f.PagesTall < 1 || f.PagesTall > 100) {
     return english ? "Fit to 1 to 100 pages." : "Bitte auf 1 bis 100 Seiten anpassen.";
   }
-  page.Header = f.Header;
-  page.Footer = f.Footer;
-  page.LeftMargin = CmToInch(f.LeftCm);
-  page.TopMargin = CmToInch(f.TopCm);
-  page.RightMargin = CmToInch(f.RightCm);
-  page.BottomMargin = CmToInch(f.BottomCm);
-  static_cast<workbook::TPrintOptions&>(page) = f;
-  page.ScalePercent = f.ScalePercent;
-  page.FitToPages = f.FitToPages;
-  page.PagesWide = f.PagesWide;
-  page.PagesTall = f.PagesTall;
-  page.Landscape = f.Landscape;
+  for (const TMarginMembers& m : kMargins) page.*m.Inches = CmToInch(f.*m.Cm);
+  CopyCommonFields(f, page);
   return {};
 }
 

@@ -21,30 +21,38 @@ namespace {
 constexpr int kLatitudeSlot = 177;
 constexpr int kLongitudeSlot = 178;
 
-// Runs `change` on every non-zero number of the clipped selection; `change`
-// returns false to leave the cell alone. Refreshes the sheet at the end.
-template <typename Change>
-int ForEachNumber(TWorkbook& sheet, Change change) {
+// Runs `visit` on every cell of the clipped selection; `visit` returns
+// whether it changed the cell. The answer is the number of changed cells.
+template <typename Visit>
+int ForEachSelectedCell(TWorkbook& sheet, Visit visit) {
   int changed = 0;
   for (const TRange& range : SelectionInUsedArea(sheet)) {
     for (int row = range.Row1; row <= range.Row2; ++row) {
       for (int col = range.Col1; col <= range.Col2; ++col) {
-        if (sheet.CellKind(row, col) != TCellKind::Number) continue;
-        const double value = sheet.Number(row, col);
-        if (value == 0.0 || !std::isfinite(value)) continue;
-        if (change(row, col, value)) ++changed;
+        if (visit(row, col)) ++changed;
       }
     }
   }
   return changed;
 }
 
+// Runs `change` on every non-zero number of the clipped selection; `change`
+// returns false to leave the cell alone.
+template <typename Change>
+int ForEachNumber(TWorkbook& sheet, Change change) {
+  return ForEachSelectedCell(sheet, [&](int row, int col) {
+    if (sheet.CellKind(row, col) != TCellKind::Number) return false;
+    const double value = sheet.Number(row, col);
+    if (value == 0.0 || !std::isfinite(value)) return false;
+    return change(row, col, value);
+  });
+}
+
 void FormatSelection(TWorkbook& sheet, const std::string& pattern) {
-  for (const TRange& range : SelectionInUsedArea(sheet)) {
-    for (int row = range.Row1; row <= range.Row2; ++row) {
-      for (int col = range.Col1; col <= range.Col2; ++col) sheet.SetCellNumberFormat(row, col, pattern);
-    }
-  }
+  ForEachSelectedCell(sheet, [&](int row, int col) {
+    sheet.SetCellNumberFormat(row, col, pattern);
+    return false;
+  });
 }
 
 double Fraction(double x) { return x - std::floor(x); }
@@ -54,6 +62,21 @@ void WidenSelection(TWorkbook& sheet) {
   for (const TRange& range : SelectionInUsedArea(sheet)) {
     sheet.WidenColsToFit(range.Row1, range.Col1, range.Row2, range.Col2);
   }
+}
+
+// Replaces every non-zero number of the selection by `convert(value)`, gives
+// the whole selection `pattern` when there is one, widens its columns and
+// refreshes the sheet. The answer is the number of converted cells.
+template <typename Convert>
+int ConvertNumbers(TWorkbook& sheet, Convert convert, const std::string* pattern = nullptr) {
+  const int n = ForEachNumber(sheet, [&](int row, int col, double v) {
+    sheet.SetNumber(row, col, convert(v));
+    return true;
+  });
+  if (pattern != nullptr) FormatSelection(sheet, *pattern);
+  WidenSelection(sheet);
+  sheet.Refresh();
+  return n;
 }
 
 }  // namespace
@@ -75,46 +98,22 @@ std::vector<TRange> SelectionInUsedArea(const TWorkbook& sheet) {
 }
 
 int MacroDegToDms(TWorkbook& sheet) {
-  const int n = ForEachNumber(sheet, [&](int row, int col, double v) {
-    sheet.SetNumber(row, col, DegToDmsPacked(v));
-    return true;
-  });
-  WidenSelection(sheet);
-  sheet.Refresh();
-  return n;
+  return ConvertNumbers(sheet, [](double v) { return DegToDmsPacked(v); });
 }
 
 int MacroDmsToDeg(TWorkbook& sheet) {
-  const int n = ForEachNumber(sheet, [&](int row, int col, double v) {
-    sheet.SetNumber(row, col, DmsPackedToDeg(v));
-    return true;
-  });
-  WidenSelection(sheet);
-  sheet.Refresh();
-  return n;
+  return ConvertNumbers(sheet, [](double v) { return DmsPackedToDeg(v); });
 }
 
 int MacroTimeToDeg(TWorkbook& sheet) {
-  const int n = ForEachNumber(sheet, [&](int row, int col, double v) {
-    sheet.SetNumber(row, col, v * 24.0);
-    return true;
-  });
   // The pattern table follows the locale's decimal separator.
-  FormatSelection(sheet, DecimalPatternTable[6]);
-  WidenSelection(sheet);
-  sheet.Refresh();
-  return n;
+  return ConvertNumbers(
+      sheet, [](double v) { return v * 24.0; }, &DecimalPatternTable[6]);
 }
 
 int MacroDegToTime(TWorkbook& sheet) {
-  const int n = ForEachNumber(sheet, [&](int row, int col, double v) {
-    sheet.SetNumber(row, col, v / 24.0);
-    return true;
-  });
-  FormatSelection(sheet, TimePatternHms);
-  WidenSelection(sheet);
-  sheet.Refresh();
-  return n;
+  return ConvertNumbers(
+      sheet, [](double v) { return v / 24.0; }, &TimePatternHms);
 }
 
 bool MarkTextToPacked(const std::string& text, double& packed) {
@@ -170,50 +169,40 @@ bool MarkTextToPacked(const std::string& text, double& packed) {
 }
 
 int MacroMarkTextToNumber(TWorkbook& sheet) {
-  int changed = 0;
-  for (const TRange& range : SelectionInUsedArea(sheet)) {
-    for (int row = range.Row1; row <= range.Row2; ++row) {
-      for (int col = range.Col1; col <= range.Col2; ++col) {
-        if (sheet.CellKind(row, col) != TCellKind::Text) continue;
-        double packed = 0;
-        if (!MarkTextToPacked(sheet.Text(row, col), packed)) continue;
-        sheet.SetNumber(row, col, packed);
-        ++changed;
-      }
-    }
-  }
+  const int changed = ForEachSelectedCell(sheet, [&](int row, int col) {
+    if (sheet.CellKind(row, col) != TCellKind::Text) return false;
+    double packed = 0;
+    if (!MarkTextToPacked(sheet.Text(row, col), packed)) return false;
+    sheet.SetNumber(row, col, packed);
+    return true;
+  });
   sheet.Refresh();
   return changed;
 }
 
 int MacroNumberToMarkText(TWorkbook& sheet, bool arcMarks) {
-  int changed = 0;
-  for (const TRange& range : SelectionInUsedArea(sheet)) {
-    for (int row = range.Row1; row <= range.Row2; ++row) {
-      for (int col = range.Col1; col <= range.Col2; ++col) {
-        std::string text;
-        const TCellKind kind = sheet.CellKind(row, col);
-        if (kind == TCellKind::Number) {
-          const double v = sheet.Number(row, col);
-          if (v == 0.0 || !std::isfinite(v)) continue;
-          char buffer[64];
-          std::snprintf(buffer, sizeof buffer, "%.6f", v);
-          text = buffer;
-        } else if (kind == TCellKind::Text) {
-          text = DecimalSepToDot(TrimBlanks(sheet.Text(row, col)));
-          double v = 0;
-          if (text.empty() || !StrToFloatDot(text, v) || v == 0.0) continue;
-        } else {
-          continue;
-        }
-        if (text.find('.') == std::string::npos) continue;  // nothing to convert
-        const std::string converted = DmsMarkText(text, arcMarks ? 1 : 0);
-        if (converted.empty() || converted == text) continue;
-        sheet.SetText(row, col, converted);
-        ++changed;
-      }
+  const int changed = ForEachSelectedCell(sheet, [&](int row, int col) {
+    std::string text;
+    const TCellKind kind = sheet.CellKind(row, col);
+    if (kind == TCellKind::Number) {
+      const double v = sheet.Number(row, col);
+      if (v == 0.0 || !std::isfinite(v)) return false;
+      char buffer[64];
+      std::snprintf(buffer, sizeof buffer, "%.6f", v);
+      text = buffer;
+    } else if (kind == TCellKind::Text) {
+      text = DecimalSepToDot(TrimBlanks(sheet.Text(row, col)));
+      double v = 0;
+      if (text.empty() || !StrToFloatDot(text, v) || v == 0.0) return false;
+    } else {
+      return false;
     }
-  }
+    if (text.find('.') == std::string::npos) return false;  // nothing to convert
+    const std::string converted = DmsMarkText(text, arcMarks ? 1 : 0);
+    if (converted.empty() || converted == text) return false;
+    sheet.SetText(row, col, converted);
+    return true;
+  });
   sheet.Refresh();
   return changed;
 }

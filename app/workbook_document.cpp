@@ -57,6 +57,91 @@ void ShowOpenFailed(const std::string& name) {
               "Kandrevoltinex 4.6 could not open the file " + name, MessageIcon::Error);
 }
 
+void ShowSaveFailed(const std::string& name) {
+  ShowMessage("Fehler beim Speichern von " + name + ".", "An error occured while saving " + name + ".",
+              MessageIcon::Error, MessageButtons::Ok, English() ? "Error" : "Datei nicht gespeichert");
+}
+
+void ShowWorkbookSaveFailed(const std::string& name) {
+  ShowMessage("Beim Speichern von " + name +
+                  " ist ein Fehler aufgetreten. Möglicherweise ist eine Datei gleichen Namens"
+                  " bereits von einem anderen Programm geöffnet.",
+              "An Error occured while saving " + name + ".", MessageIcon::Error);
+}
+
+// What a save dialog asks: its title and filter in both languages, and the
+// extension (lower case, with the dot) a chosen name must have, with the
+// message that refuses another one. No extension: any name is taken.
+struct TSaveQuestion {
+  const char* TitleGerman;
+  const char* TitleEnglish;
+  const char* FilterGerman;
+  const char* FilterEnglish;
+  const char* Extension = nullptr;
+  const char* RefusalGerman = nullptr;
+  const char* RefusalEnglish = nullptr;
+  const char* RefusalCaptionGerman = nullptr;
+  const char* RefusalCaptionEnglish = nullptr;
+};
+
+constexpr TSaveQuestion kSaveWorkbookQuestion = {
+    "Speichern unter",
+    "Save as",
+    "Excel-Arbeitsmappe (*.xlsx)",
+    "Excel workbook (*.xlsx)",
+    ".xlsx",
+    "Ungültige Dateierweiterung. Bitte versuchen Sie es noch einmal und verwenden Sie \"*.xlsx\".",
+    "Invalid file extension. Pleas retry and use \"*.xlsx\".",
+    "Datei nicht gespeichert",
+    "File not saved"};
+
+constexpr TSaveQuestion kSaveTextQuestion = {
+    "Als Textdatei speichern",
+    "Save as textfile",
+    "Textdateien (*.txt)",
+    "Text files (*.txt)",
+    ".txt",
+    "Unzulässige Dateierweiterung. Textfiles müssen die Erweiterung \".txt\" haben. Bitte versuchen Sie es noch "
+    "einmal.",
+    "Invalid file extension. Textfiles need the extension \".txt\" . Please retry.",
+    "Datei nicht gespeichert.",
+    "File not saved."};
+
+constexpr TSaveQuestion kSaveCsvQuestion = {"Als csv-Datei speichern", "Save as csv-file", "csv-Dateien (*.csv)",
+                                            "csv files (*.csv)"};
+
+constexpr TSaveQuestion kExportGridQuestion = {"Aktives Tabellenblatt speichern unter",
+                                               "Save active sheet as",
+                                               "Text mit Trennzeichen (*.csv)",
+                                               "Text with separators (*.csv)",
+                                               ".csv",
+                                               "Zum Export der Datei bitte die Erweiterung  \"csv\" verwenden.",
+                                               "For the file export use the extension \"csv\".",
+                                               "Falsche Dateierweiterung!",
+                                               "Wrong file extension!"};
+
+// Asks `question` for the name to save under, starting at `start`; a name
+// chosen without an extension gets `defaultExtension` (no dot). A name whose
+// extension is not the question's in lower case or in upper case is refused
+// with its message and gives no name.
+std::optional<std::string> AskSaveName(const TSaveQuestion& question, const std::string& start,
+                                       const std::string& defaultExtension = {}) {
+  FileDialogRequest request;
+  request.title = English() ? question.TitleEnglish : question.TitleGerman;
+  request.filters = {English() ? question.FilterEnglish : question.FilterGerman};
+  request.start = start;
+  request.defaultExtension = defaultExtension;
+  std::optional<std::string> chosen = AskSaveFileName(request);
+  if (!chosen || question.Extension == nullptr) return chosen;
+  const std::string ext = Extension(*chosen);
+  if (ext != question.Extension && ext != Upper(question.Extension)) {
+    ShowMessage(question.RefusalGerman, question.RefusalEnglish, MessageIcon::Error, MessageButtons::Ok,
+                English() ? question.RefusalCaptionEnglish : question.RefusalCaptionGerman);
+    return std::nullopt;
+  }
+  return chosen;
+}
+
 void ShowOnlyActiveSheet(bool csv) {
   const std::string kind = csv ? "csv-Datei" : "Textdatei";
   ShowMessage("Es wird lediglich das aktive Blatt in eine " + kind +
@@ -69,8 +154,7 @@ void ShowOnlyActiveSheet(bool csv) {
 bool WriteText(TWorkbookDocument& doc, const std::string& name) {
   std::string error;
   if (!workbook::WriteWorkbookFile(doc.Book, name, workbook::kFileTypeText, error)) {
-    ShowMessage("Fehler beim Speichern von " + name + ".", "An error occured while saving " + name + ".",
-                MessageIcon::Error, MessageButtons::Ok, English() ? "Error" : "Datei nicht gespeichert");
+    ShowSaveFailed(name);
     return false;
   }
   doc.FileName = name;
@@ -84,8 +168,7 @@ bool WriteText(TWorkbookDocument& doc, const std::string& name) {
 bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
   std::string error;
   if (!workbook::WriteSheetSeparated(doc.Book, name, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
-    ShowMessage("Fehler beim Speichern von " + name + ".", "An error occured while saving " + name + ".",
-                MessageIcon::Error, MessageButtons::Ok, English() ? "Error" : "Datei nicht gespeichert");
+    ShowSaveFailed(name);
     return false;
   }
   doc.FileName = name;
@@ -217,10 +300,7 @@ bool SaveDocument(TWorkbookDocument& doc) {
   const bool text = doc.FileType == workbook::kFileTypeText || doc.FileType == workbook::kFileTypeTextValues;
   std::string error;
   if (!workbook::WriteWorkbookFile(doc.Book, doc.FileName, doc.FileType, error)) {
-    ShowMessage("Beim Speichern von " + doc.FileName +
-                    " ist ein Fehler aufgetreten. Möglicherweise ist eine Datei gleichen Namens"
-                    " bereits von einem anderen Programm geöffnet.",
-                "An Error occured while saving " + doc.FileName + ".", MessageIcon::Error);
+    ShowWorkbookSaveFailed(doc.FileName);
     return false;
   }
   doc.Document.DocumentSaved = text ? 0 : 1;
@@ -229,33 +309,20 @@ bool SaveDocument(TWorkbookDocument& doc) {
 }
 
 bool SaveWorkbookAs(TWorkbookDocument& doc) {
-  FileDialogRequest request;
-  request.title = English() ? "Save as" : "Speichern unter";
-  request.filters = {English() ? "Excel workbook (*.xlsx)" : "Excel-Arbeitsmappe (*.xlsx)"};
-  request.defaultExtension = "xlsx";
+  std::string start;
   if (doc.FileName.empty() || Upper(Extension(doc.FileName)) == ".CSV") {
-    request.start = doc.DefaultFolder + UntitledName(doc.Document);
+    start = doc.DefaultFolder + UntitledName(doc.Document);
   } else {
     const std::string ext = Upper(Extension(doc.FileName));
-    request.start = ext == ".XLSX"  ? doc.FileName
-                    : ext == ".XLS" ? WithoutExtension(doc.FileName) + ".xlsx"
-                                    : WithoutExtension(doc.FileName);
+    start = ext == ".XLSX"  ? doc.FileName
+            : ext == ".XLS" ? WithoutExtension(doc.FileName) + ".xlsx"
+                            : WithoutExtension(doc.FileName);
   }
-  const std::optional<std::string> chosen = AskSaveFileName(request);
+  const std::optional<std::string> chosen = AskSaveName(kSaveWorkbookQuestion, start, "xlsx");
   if (!chosen) return false;
-  const std::string ext = Extension(*chosen);
-  if (ext != ".xlsx" && ext != ".XLSX") {
-    ShowMessage("Ungültige Dateierweiterung. Bitte versuchen Sie es noch einmal und verwenden Sie \"*.xlsx\".",
-                "Invalid file extension. Pleas retry and use \"*.xlsx\".", MessageIcon::Error, MessageButtons::Ok,
-                English() ? "File not saved" : "Datei nicht gespeichert");
-    return false;
-  }
   std::string error;
   if (!workbook::WriteWorkbookFile(doc.Book, *chosen, workbook::kFileTypeWorkbook, error)) {
-    ShowMessage("Beim Speichern von " + *chosen +
-                    " ist ein Fehler aufgetreten. Möglicherweise ist eine Datei gleichen Namens"
-                    " bereits von einem anderen Programm geöffnet.",
-                "An Error occured while saving " + *chosen + ".", MessageIcon::Error);
+    ShowWorkbookSaveFailed(*chosen);
     return false;
   }
   doc.FileName = *chosen;
@@ -267,48 +334,20 @@ bool SaveWorkbookAs(TWorkbookDocument& doc) {
 }
 
 bool SaveSheetAsText(TWorkbookDocument& doc) {
-  FileDialogRequest request;
-  request.title = English() ? "Save as textfile" : "Als Textdatei speichern";
-  request.filters = {English() ? "Text files (*.txt)" : "Textdateien (*.txt)"};
-  request.start = ProposedName(doc, ".TXT");
-  const std::optional<std::string> chosen = AskSaveFileName(request);
+  const std::optional<std::string> chosen = AskSaveName(kSaveTextQuestion, ProposedName(doc, ".TXT"));
   if (!chosen) return false;
-  const std::string ext = Extension(*chosen);
-  if (ext != ".txt" && ext != ".TXT") {
-    ShowMessage(
-        "Unzulässige Dateierweiterung. Textfiles müssen die Erweiterung \".txt\" haben. Bitte versuchen Sie es "
-        "noch einmal.",
-        "Invalid file extension. Textfiles need the extension \".txt\" . Please retry.", MessageIcon::Error,
-        MessageButtons::Ok, English() ? "File not saved." : "Datei nicht gespeichert.");
-    return false;
-  }
   return WriteText(doc, *chosen);
 }
 
 bool SaveSheetAsCsv(TWorkbookDocument& doc) {
-  FileDialogRequest request;
-  request.title = English() ? "Save as csv-file" : "Als csv-Datei speichern";
-  request.filters = {English() ? "csv files (*.csv)" : "csv-Dateien (*.csv)"};
-  request.start = ProposedName(doc, ".CSV");
-  const std::optional<std::string> chosen = AskSaveFileName(request);
+  const std::optional<std::string> chosen = AskSaveName(kSaveCsvQuestion, ProposedName(doc, ".CSV"));
   if (!chosen) return false;
   return WriteCsv(doc, *chosen);
 }
 
 bool ExportGridCsv(const TWorkbookDocument& doc, const tmystringgrid& grid, std::string& caption) {
-  FileDialogRequest request;
-  request.title = English() ? "Save active sheet as" : "Aktives Tabellenblatt speichern unter";
-  request.filters = {English() ? "Text with separators (*.csv)" : "Text mit Trennzeichen (*.csv)"};
-  request.start = ProposedName(doc, ".CSV");
-  const std::optional<std::string> chosen = AskSaveFileName(request);
+  const std::optional<std::string> chosen = AskSaveName(kExportGridQuestion, ProposedName(doc, ".CSV"));
   if (!chosen) return false;
-  const std::string ext = Extension(*chosen);
-  if (ext != ".csv" && ext != ".CSV") {
-    ShowMessage("Zum Export der Datei bitte die Erweiterung  \"csv\" verwenden.",
-                "For the file export use the extension \"csv\".", MessageIcon::Error, MessageButtons::Ok,
-                English() ? "Wrong file extension!" : "Falsche Dateierweiterung!");
-    return false;
-  }
   // A file the user may not write is not replaced behind his back.
   std::error_code ec;
   const bool locked = std::filesystem::exists(*chosen, ec) && ::access(chosen->c_str(), W_OK) != 0;
@@ -321,8 +360,7 @@ bool ExportGridCsv(const TWorkbookDocument& doc, const tmystringgrid& grid, std:
     out += "\r\n";
   }
   if (locked || !WriteFileReplacing(*chosen, Utf8ToCp1252(out))) {
-    ShowMessage("Fehler beim Speichern von " + *chosen + ".", "An error occured while saving " + *chosen + ".",
-                MessageIcon::Error, MessageButtons::Ok, English() ? "Error" : "Datei nicht gespeichert");
+    ShowSaveFailed(*chosen);
     return false;
   }
   caption = std::string(kCaptionStart) + *chosen + "]";

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/program_caption.h"
+#include "app/ui/app_dialog_builders.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 
@@ -24,12 +25,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   title->setAlignment(Qt::AlignCenter);
   text_ = new QLabel(this);
   text_->setAlignment(Qt::AlignCenter);
-  ok_ = new QPushButton(QStringLiteral("OK"), this);
-  ok_->setObjectName(QStringLiteral("OKButton"));
-  info_ = new QPushButton(QStringLiteral("&Info"), this);
-  info_->setObjectName(QStringLiteral("Button1"));
-  timer_ = new QTimer(this);
-  timer_->setObjectName(QStringLiteral("Timer1"));
+  ok_ = NewNamed<QPushButton>("OKButton", QStringLiteral("OK"), this);
+  info_ = NewNamed<QPushButton>("Button1", QStringLiteral("&Info"), this);
+  timer_ = NewNamed<QTimer>("Timer1", this);
   timer_->setInterval(3000);
   timer_->setSingleShot(true);
   connect(timer_, &QTimer::timeout, this, &TAboutBox::Timer1Timer);

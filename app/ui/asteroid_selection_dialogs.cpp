@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/ui/app_dialog_builders.h"
 #include "catalogues/asteroid_selection.h"
 #include "core/asteroid_database.h"
 #include "platform/busy_cursor.h"
@@ -30,24 +31,13 @@ bool FileExists(const std::string& path) {
   return std::filesystem::is_regular_file(path, ec);
 }
 
-std::vector<std::string> Items(const QListWidget& list) {
-  std::vector<std::string> items;
-  items.reserve(static_cast<std::size_t>(list.count()));
-  for (int i = 0; i < list.count(); ++i) items.push_back(list.item(i)->text().toStdString());
-  return items;
-}
-
 void Fill(QListWidget& list, const std::vector<std::string>& items) {
   list.clear();
-  QStringList texts;
-  texts.reserve(static_cast<qsizetype>(items.size()));
-  for (const std::string& item : items) texts.push_back(QString::fromStdString(item));
-  list.addItems(texts);
+  list.addItems(ListItemTexts(items));
 }
 
 QListWidget* NewList(QWidget* parent, const char* name) {
-  auto* list = new QListWidget(parent);
-  list->setObjectName(name);
+  auto* list = NewNamed<QListWidget>(name, parent);
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list->setUniformItemSizes(true);
   return list;
@@ -64,42 +54,27 @@ TAsteroidenwahldlg::TAsteroidenwahldlg(TAsteroidDatabaseContext context, QWidget
   auto* grid = new QGridLayout(this);
   src_ = NewList(this, "SrcList");
   dst_ = NewList(this, "DstList");
-  edit1_ = new QLineEdit(this);
-  edit1_->setObjectName("Edit1");
-  edit2_ = new QLineEdit(this);
-  edit2_->setObjectName("Edit2");
+  edit1_ = NewNamed<QLineEdit>("Edit1", this);
+  edit2_ = NewNamed<QLineEdit>("Edit2", this);
   auto* find1 = new QLabel(Q("&Suchen", "&Find"), this);
   find1->setBuddy(edit1_);
   auto* find2 = new QLabel(Q("S&uchen", "F&ind"), this);
   find2->setBuddy(edit2_);
-  label3_ = new QLabel(this);
-  label3_->setObjectName("Label3");
-  label4_ = new QLabel(this);
-  label4_->setObjectName("Label4");
+  label3_ = NewNamed<QLabel>("Label3", this);
+  label4_ = NewNamed<QLabel>("Label4", this);
   status_ = new QLabel(this);
-  include_ = new QPushButton(QStringLiteral(">"), this);
-  include_->setObjectName("IncludeBtn");
-  exclude_ = new QPushButton(QStringLiteral("<"), this);
-  exclude_->setObjectName("ExcludeBtn");
-  auto* reload = new QPushButton(Q("Neu laden", "Reload"), this);
-  reload->setObjectName("Button1");
-  auto* path = new QPushButton(Q("&Pfad ändern...", "Select path..."), this);
-  path->setObjectName("Button2");
-  auto* clear1 = new QPushButton(Q("Löschen", "Clear"), this);
-  clear1->setObjectName("Button3");
-  auto* clear2 = new QPushButton(Q("Löschen", "Clear"), this);
-  clear2->setObjectName("Button4");
-  auto* inspect = new QPushButton(Q("Datenbank prüfen", "Inspect files"), this);
-  inspect->setObjectName("Button5");
-  auto* all1 = new QPushButton(Q("A&lle auswählen", "Select all"), this);
-  all1->setObjectName("Button7");
-  auto* all2 = new QPushButton(Q("All&e auswählen", "Select all"), this);
-  all2->setObjectName("Button8");
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName("OKBtn");
+  include_ = NewNamed<QPushButton>("IncludeBtn", QStringLiteral(">"), this);
+  exclude_ = NewNamed<QPushButton>("ExcludeBtn", QStringLiteral("<"), this);
+  auto* reload = NewNamed<QPushButton>("Button1", Q("Neu laden", "Reload"), this);
+  auto* path = NewNamed<QPushButton>("Button2", Q("&Pfad ändern...", "Select path..."), this);
+  auto* clear1 = NewNamed<QPushButton>("Button3", Q("Löschen", "Clear"), this);
+  auto* clear2 = NewNamed<QPushButton>("Button4", Q("Löschen", "Clear"), this);
+  auto* inspect = NewNamed<QPushButton>("Button5", Q("Datenbank prüfen", "Inspect files"), this);
+  auto* all1 = NewNamed<QPushButton>("Button7", Q("A&lle auswählen", "Select all"), this);
+  auto* all2 = NewNamed<QPushButton>("Button8", Q("All&e auswählen", "Select all"), this);
+  auto* ok = NewNamed<QPushButton>("OKBtn", QStringLiteral("OK"), this);
   ok->setDefault(true);
-  auto* cancel = new QPushButton(Q("&Abbrechen", "&Cancel"), this);
-  cancel->setObjectName("CancelBtn");
+  auto* cancel = NewNamed<QPushButton>("CancelBtn", Q("&Abbrechen", "&Cancel"), this);
 
   grid->addWidget(find1, 0, 0);
   grid->addWidget(edit1_, 0, 1);
@@ -273,12 +248,12 @@ void TAsteroidenwahldlg::ShowPeriod(QListWidget* list, QLabel* label) {
       EelCoveredPeriodText(item->text().toStdString(), context_.Observer, TPeriodDateStyle::ShortDate)));
 }
 
-std::vector<std::string> TAsteroidenwahldlg::Chosen() const { return Items(*dst_); }
+std::vector<std::string> TAsteroidenwahldlg::Chosen() const { return ListLines(*dst_); }
 
 void TAsteroidenwahldlg::SaveLists() {
   std::string error;
   for (auto [name, list] : {std::pair{kAsteroidSourceListFile, src_}, std::pair{kAsteroidChosenListFile, dst_}}) {
-    if (!WriteSelectionList(ListPath(name), Items(*list), error)) {
+    if (!WriteSelectionList(ListPath(name), ListLines(*list), error)) {
       ShowMessage("Die Auswahlliste wurde nicht gespeichert: " + error, "The selection list was not saved: " + error,
                   MessageIcon::Error);
     }
@@ -307,15 +282,12 @@ TSelectAsteroidDlg::TSelectAsteroidDlg(const std::string& folder, const std::vec
   setWindowTitle(Q("Planetoid wählen", "Select asteroid"));
   auto* grid = new QGridLayout(this);
   auto* caption = new QLabel(Q("&Suchen:", "&Find:"), this);
-  search_ = new QLineEdit(this);
-  search_->setObjectName("Edit1");
+  search_ = NewNamed<QLineEdit>("Edit1", this);
   caption->setBuddy(search_);
   status_ = new QLabel(this);
-  list_ = new QListWidget(this);
-  list_->setObjectName("ListBox1");
+  list_ = NewNamed<QListWidget>("ListBox1", this);
   list_->setUniformItemSizes(true);
-  label2_ = new QLabel(this);
-  label2_->setObjectName("Label2");
+  label2_ = NewNamed<QLabel>("Label2", this);
   const TOkCancelRow buttons = MakeOkCancelRow(this, "", "", Q("&Abbrechen", "&Cancel"), QStringLiteral("OK"));
   ok_ = buttons.Ok;
   // OK only with a file chosen.

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/app_dialog_builders.h"
 #include "platform/globals.h"
 #include "platform/help.h"
 #include "platform/qt/dialog_buttons.h"
@@ -35,16 +36,15 @@ TEreignisgefundenForm::TEreignisgefundenForm(const TEventFoundTexts& texts, bool
   auto* buttons = new QHBoxLayout;
   again_ = new QPushButton(Text("&Nochmals", "&Again"), this);
   close_ = new QPushButton(Text("&Schließen", "C&lose"), this);
-  use_date_ = new QPushButton(Text("&Datum weiterverwenden", "&Use this date for further calculations"), this);
-  use_date_->setObjectName(QStringLiteral("Button500"));
+  use_date_ = NewNamed<QPushButton>("Button500",
+                                    Text("&Datum weiterverwenden", "&Use this date for further calculations"), this);
   use_date_->setVisible(offerDate);
   again_->setDefault(true);
   buttons->addWidget(again_);
   buttons->addWidget(use_date_);
   buttons->addStretch();
   // Help: the help text (German only; there is no English help).
-  help_ = new QPushButton(this);
-  help_->setObjectName(QStringLiteral("HelpBtn"));
+  help_ = NewNamed<QPushButton>("HelpBtn", this);
   ApplyDialogButtonLanguage(nullptr, help_);
   buttons->addWidget(help_);
   buttons->addWidget(close_);

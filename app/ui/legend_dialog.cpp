@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_form_state.h"
+#include "app/ui/app_dialog_builders.h"
 #include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "platform/globals.h"
@@ -27,11 +28,9 @@ TLegendendlg::TLegendendlg(const TQuantityTexts& headings, const TQuantityTexts&
   resize(640, 480);
   auto* layout = new QVBoxLayout(this);
   label_ = new QLabel(QString::fromUtf8(ByLanguage("&Suchen", "&Find")), this);
-  edit_ = new QLineEdit(this);
-  edit_->setObjectName(QStringLiteral("Edit1"));
+  edit_ = NewNamed<QLineEdit>("Edit1", this);
   label_->setBuddy(edit_);
-  list_ = new QListWidget(this);
-  list_->setObjectName(QStringLiteral("ListBox1"));
+  list_ = NewNamed<QListWidget>("ListBox1", this);
   for (int i = 0; i < kQuantityCount; ++i) {
     list_->addItem(QString::fromStdString(headings[static_cast<std::size_t>(i)]) + QStringLiteral(": ") +
                    QString::fromStdString(descriptions[static_cast<std::size_t>(i)]));

@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/ui/app_dialog_builders.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 
@@ -68,20 +69,12 @@ TFrmPageSetup::TFrmPageSetup(QWidget* parent) : QDialog(parent) {
   layout->addWidget(margins);
 
   auto* middle = new QHBoxLayout;
-  auto* order = new QGroupBox(T("Seitenreihenfolge", "Page order"), this);
-  auto* orderLayout = new QVBoxLayout(order);
-  cbtoptodown = new QRadioButton(T("Von oben nach unten", "Down, then over"), order);
-  cblefttoright = new QRadioButton(T("Von links nach rechts", "Over, then down"), order);
-  orderLayout->addWidget(cbtoptodown);
-  orderLayout->addWidget(cblefttoright);
-  middle->addWidget(order);
-  auto* orientation = new QGroupBox(T("Ausrichtung", "Orientation"), this);
-  auto* orientationLayout = new QVBoxLayout(orientation);
-  rbportrait = new QRadioButton(T("Hochformat", "Portrait"), orientation);
-  rblandscape = new QRadioButton(T("Querformat", "Landscape"), orientation);
-  orientationLayout->addWidget(rbportrait);
-  orientationLayout->addWidget(rblandscape);
-  middle->addWidget(orientation);
+  middle->addWidget(NewRadioGroup<QVBoxLayout>(T("Seitenreihenfolge", "Page order"), this,
+                                               {{&cbtoptodown, T("Von oben nach unten", "Down, then over")},
+                                                {&cblefttoright, T("Von links nach rechts", "Over, then down")}}));
+  middle->addWidget(NewRadioGroup<QVBoxLayout>(
+      T("Ausrichtung", "Orientation"), this,
+      {{&rbportrait, T("Hochformat", "Portrait")}, {&rblandscape, T("Querformat", "Landscape")}}));
   layout->addLayout(middle);
 
   auto* options = new QGroupBox(T("Drucken", "Print"), this);

@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <algorithm>
 
+#include "app/ui/app_dialog_builders.h"
 #include "core/element_file_ranges.h"
 #include "platform/globals.h"
 #include "setup/ui/edit_controls.h"
@@ -25,30 +26,23 @@ TSlectNDlg::TSlectNDlg(const std::vector<std::string>& names, std::int32_t first
   setObjectName("SlectNDlg");
   setWindowTitle(Q("Dateibereich wählen", "Select range in file"));
   auto* grid = new QGridLayout(this);
-  list_ = new QListWidget(this);
-  list_->setObjectName("ListBox1");
+  list_ = NewNamed<QListWidget>("ListBox1", this);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   for (const std::string& n : names) list_->addItem(QString::fromStdString(n));
   const int count = static_cast<int>(names.size());
   auto* fromLabel = new QLabel(Q("Von", "From"), this);
   auto* toLabel = new QLabel(Q("Bis", "To"), this);
-  from_ = new QSpinBox(this);
-  from_->setObjectName("SpinEdit1");
-  to_ = new QSpinBox(this);
-  to_->setObjectName("SpinEdit2");
+  from_ = NewNamed<QSpinBox>("SpinEdit1", this);
+  to_ = NewNamed<QSpinBox>("SpinEdit2", this);
   // From <= To <= count: the last entry may start a range too.
   from_->setRange(1, std::max(1, count));
   to_->setRange(1, std::max(1, count));
   auto* findLabel = new QLabel(Q("&Suchen", "&Find"), this);
-  search_ = new QLineEdit(this);
-  search_->setObjectName("Edit1");
+  search_ = NewNamed<QLineEdit>("Edit1", this);
   findLabel->setBuddy(search_);
-  immediate_ = new QCheckBox(Q("So&fort suchen", "S&earch immediately"), this);
-  immediate_->setObjectName("CheckBox1");
-  search_button_ = new QPushButton(Q("S&uchen", "F&ind"), this);
-  search_button_->setObjectName("Button1");
-  status_ = new QLabel(this);
-  status_->setObjectName("Label3");
+  immediate_ = NewNamed<QCheckBox>("CheckBox1", Q("So&fort suchen", "S&earch immediately"), this);
+  search_button_ = NewNamed<QPushButton>("Button1", Q("S&uchen", "F&ind"), this);
+  status_ = NewNamed<QLabel>("Label3", this);
   auto* ok = new QPushButton("OK", this);
   ok->setDefault(true);
   auto* cancel = new QPushButton(Q("Abbrechen", "Cancel"), this);

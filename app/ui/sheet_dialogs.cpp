@@ -18,6 +18,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/ui/app_dialog_builders.h"
 #include "platform/globals.h"
 #include "platform/qt/dialog_buttons.h"
 
@@ -134,14 +135,10 @@ TDlgSort::TDlgSort(const workbook::TWorkbook& book, QWidget* parent) : QDialog(p
   setObjectName(QStringLiteral("Sortieren"));
   setWindowTitle(T("Sortieren", "Sort"));
   auto* layout = new QVBoxLayout(this);
-  auto* direction = new QGroupBox(T("Richtung", "Direction"), this);
-  auto* directionLayout = new QHBoxLayout(direction);
-  rbZeilen = new QRadioButton(T("&Zeilen sortieren", "Sort &rows"), direction);
-  rbSpalten = new QRadioButton(T("S&palten sortieren", "Sort &columns"), direction);
+  layout->addWidget(NewRadioGroup<QHBoxLayout>(
+      T("Richtung", "Direction"), this,
+      {{&rbZeilen, T("&Zeilen sortieren", "Sort &rows")}, {&rbSpalten, T("S&palten sortieren", "Sort &columns")}}));
   rbZeilen->setChecked(true);
-  directionLayout->addWidget(rbZeilen);
-  directionLayout->addWidget(rbSpalten);
-  layout->addWidget(direction);
   const char* titles[3][2] = {{"1. Schlüssel", "1st key"}, {"2. Schlüssel", "2nd key"}, {"3. Schlüssel", "3rd key"}};
   for (int g = 0; g < 3; ++g) {
     GroupBox[g] = new QGroupBox(T(titles[g][0], titles[g][1]), this);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_form_state.h"
+#include "app/ui/app_dialog_builders.h"
 #include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "platform/globals.h"
@@ -26,19 +27,16 @@ TTipOfTheDayForm::TTipOfTheDayForm(const TTipView& first, std::function<std::opt
   resize(480, 240);
   auto* layout = new QVBoxLayout(this);
   auto* body = new QHBoxLayout;
-  image_ = new QLabel(this);
-  image_->setObjectName(QStringLiteral("Image1"));
+  image_ = NewNamed<QLabel>("Image1", this);
   image_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
   image_->setAlignment(Qt::AlignTop);
   auto* texts = new QVBoxLayout;
-  header_ = new QLabel(this);
-  header_->setObjectName(QStringLiteral("HeaderLabel"));
+  header_ = NewNamed<QLabel>("HeaderLabel", this);
   QFont bold = header_->font();
   bold.setBold(true);
   bold.setPointSizeF(bold.pointSizeF() * 1.3);
   header_->setFont(bold);
-  tip_ = new QLabel(this);
-  tip_->setObjectName(QStringLiteral("TipLabel"));
+  tip_ = NewNamed<QLabel>("TipLabel", this);
   tip_->setTextFormat(Qt::PlainText);
   tip_->setWordWrap(true);
   tip_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -49,13 +47,11 @@ TTipOfTheDayForm::TTipOfTheDayForm(const TTipView& first, std::function<std::opt
   layout->addLayout(body, 1);
 
   auto* bottom = new QHBoxLayout;
-  check_ = new QCheckBox(Text("&Bei jedem Programmstart anzeigen", "&Show tip of the day at startup"), this);
-  check_->setObjectName(QStringLiteral("ShowTipsCheck"));
+  check_ = NewNamed<QCheckBox>("ShowTipsCheck",
+                               Text("&Bei jedem Programmstart anzeigen", "&Show tip of the day at startup"), this);
   check_->setChecked(showAtStartup);
-  next_button_ = new QPushButton(Text("&Nächster Tip", "&Next tip"), this);
-  next_button_->setObjectName(QStringLiteral("NextBtn"));
-  ok_ = new QPushButton(Text("&Schließen", "&Close"), this);
-  ok_->setObjectName(QStringLiteral("OkBtn"));
+  next_button_ = NewNamed<QPushButton>("NextBtn", Text("&Nächster Tip", "&Next tip"), this);
+  ok_ = NewNamed<QPushButton>("OkBtn", Text("&Schließen", "&Close"), this);
   ok_->setDefault(true);
   bottom->addWidget(check_);
   bottom->addStretch();

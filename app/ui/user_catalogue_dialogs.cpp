@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/ui/app_dialog_builders.h"
 #include "platform/busy_cursor.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
@@ -40,38 +41,25 @@ TdlgUsercat::TdlgUsercat(TUserCatalogueContext context, QWidget* parent)
   setObjectName("dlgUsercat");
   setWindowTitle(Q("Benutzerdefinierter Katalog", "User defined catalogue"));
   auto* grid = new QGridLayout(this);
-  file_ = new QLabel(this);
-  file_->setObjectName("Label1");
-  count_ = new QLabel(this);
-  count_->setObjectName("Label2");
-  list_ = new QListWidget(this);
-  list_->setObjectName("ListBox1");
+  file_ = NewNamed<QLabel>("Label1", this);
+  count_ = NewNamed<QLabel>("Label2", this);
+  list_ = NewNamed<QListWidget>("ListBox1", this);
   list_->setUniformItemSizes(true);  // large catalogues
-  memo_ = new QLineEdit(this);
-  memo_->setObjectName("Memo1");
+  memo_ = NewNamed<QLineEdit>("Memo1", this);
   search_caption_ = new QLabel(Q("S&uchen:", "&Find:"), this);
-  search_ = new QLineEdit(this);
-  search_->setObjectName("Edit1");
+  search_ = NewNamed<QLineEdit>("Edit1", this);
   search_caption_->setBuddy(search_);
-  status_ = new QLabel(this);
-  status_->setObjectName("Label3");
-  progress_ = new QProgressBar(this);
-  progress_->setObjectName("ProgressBar1");
+  status_ = NewNamed<QLabel>("Label3", this);
+  progress_ = NewNamed<QProgressBar>("ProgressBar1", this);
   progress_->setEnabled(false);
   progress_->setTextVisible(false);
 
-  auto* load = new QPushButton(Q("Katalog &laden", "&Load catalogue"), this);
-  load->setObjectName("LoadButton");
-  auto* save = new QPushButton(Q("Katalog speichern", "Save catalogue"), this);
-  save->setObjectName("SaveButton");
-  auto* none = new QPushButton(Q("&Keinen Katalog verwenden", "Use &no catalogue"), this);
-  none->setObjectName("NoneButton");
-  auto* add = new QPushButton(Q("Eintrag hinzu&fügen", "&Add item"), this);
-  add->setObjectName("AddButton");
-  auto* remove = new QPushButton(Q("&Eintrag löschen", "&Delete item"), this);
-  remove->setObjectName("DeleteButton");
-  auto* close = new QPushButton(Q("&Schließen", "&Close"), this);
-  close->setObjectName("CloseButton");
+  auto* load = NewNamed<QPushButton>("LoadButton", Q("Katalog &laden", "&Load catalogue"), this);
+  auto* save = NewNamed<QPushButton>("SaveButton", Q("Katalog speichern", "Save catalogue"), this);
+  auto* none = NewNamed<QPushButton>("NoneButton", Q("&Keinen Katalog verwenden", "Use &no catalogue"), this);
+  auto* add = NewNamed<QPushButton>("AddButton", Q("Eintrag hinzu&fügen", "&Add item"), this);
+  auto* remove = NewNamed<QPushButton>("DeleteButton", Q("&Eintrag löschen", "&Delete item"), this);
+  auto* close = NewNamed<QPushButton>("CloseButton", Q("&Schließen", "&Close"), this);
 
   grid->addWidget(file_, 0, 0, 1, 2);
   grid->addWidget(count_, 1, 0, 1, 2);
@@ -104,12 +92,7 @@ TdlgUsercat::TdlgUsercat(TUserCatalogueContext context, QWidget* parent)
   Refresh();
 }
 
-std::vector<std::string> TdlgUsercat::ShownLines() const {
-  std::vector<std::string> lines;
-  lines.reserve(static_cast<std::size_t>(list_->count()));
-  for (int i = 0; i < list_->count(); ++i) lines.push_back(list_->item(i)->text().toStdString());
-  return lines;
-}
+std::vector<std::string> TdlgUsercat::ShownLines() const { return ListLines(*list_); }
 
 void TdlgUsercat::Refresh() {
   std::vector<std::string>& lines = *context_.Lines;
@@ -118,10 +101,7 @@ void TdlgUsercat::Refresh() {
   }
   list_->clear();
   if (!lines.empty() && lines.front() == kUserCatalogueFirstLine) {
-    QStringList items;
-    items.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::string& line : lines) items.push_back(U(line));
-    list_->addItems(items);
+    list_->addItems(ListItemTexts(lines));
     file_->setText(U(*context_.FileName));
     count_->setText(QString::number(context_.Objects->Count()) + Q(" Objekte", " Objects"));
   } else {
@@ -246,19 +226,16 @@ TUserCatFind::TUserCatFind(const tuserlist& objects, QWidget* parent) : QDialog(
   setObjectName("UserCatFind");
   setWindowTitle(Q("Objekt aus benutzerdefinertem Katalog wählen", "Select Object in user defined catalogue"));
   auto* grid = new QGridLayout(this);
-  list_ = new QListWidget(this);
-  list_->setObjectName("ListBox1");
+  list_ = NewNamed<QListWidget>("ListBox1", this);
   list_->setUniformItemSizes(true);
   QStringList names;
   names.reserve(objects.Count());
   for (int i = 0; i < objects.Count(); ++i) names.push_back(U(objects.Item(i)->Name));
   list_->addItems(names);
   auto* caption = new QLabel(Q("&Suchen nach:", "&Search for:"), this);
-  search_ = new QLineEdit(this);
-  search_->setObjectName("Edit1");
+  search_ = NewNamed<QLineEdit>("Edit1", this);
   caption->setBuddy(search_);
-  status_ = new QLabel(this);
-  status_->setObjectName("Label2");
+  status_ = NewNamed<QLabel>("Label2", this);
   const TOkCancelRow buttons = MakeOkCancelRow(this, "", "", Q("&Abbrechen", "&Cancel"), QStringLiteral("OK"));
   ok_ = buttons.Ok;
   grid->addWidget(caption, 0, 0);

@@ -163,6 +163,28 @@ TEST(WorkbookDocument, GridCsvExport) {
   }
 }
 
+TEST(WorkbookDocument, SaveDialogsTakeTheirExtensionInLowerOrUpperCaseOnly) {
+  test::TempFolder folder;
+  WorkbookDocFixture f;
+  NewDocument(f.doc, 1);
+  f.book.SetText(1, 1, "Wert");
+  f.dialog.QueueAnswer(folder.File("sheet.Txt"));
+  EXPECT_FALSE(SaveSheetAsText(f.doc));
+  EXPECT_EQ(f.sink.messages.back().caption, "Datei nicht gespeichert.");
+  EXPECT_EQ(f.dialog.requests.back().request.title, "Als Textdatei speichern");
+  EXPECT_TRUE(f.dialog.requests.back().request.defaultExtension.empty());
+  EXPECT_FALSE(std::filesystem::exists(folder.File("sheet.Txt")));
+  f.dialog.QueueAnswer(folder.File("SHEET.TXT"));
+  EXPECT_TRUE(SaveSheetAsText(f.doc));
+  EXPECT_EQ(test::TempFolder::Read(folder.File("SHEET.TXT")), "Wert\r\n");
+
+  // Save as proposes the workbook's own extension for a name typed without one.
+  f.dialog.QueueAnswer(folder.File("book.Xlsx"));
+  EXPECT_FALSE(SaveWorkbookAs(f.doc));
+  EXPECT_EQ(f.dialog.requests.back().request.defaultExtension, "xlsx");
+  EXPECT_EQ(f.sink.messages.back().caption, "Datei nicht gespeichert");
+}
+
 // The cells of a comma-separated UTF-8 text with quoted fields.
 std::vector<std::vector<std::string>> ParseCommaSeparated(const std::string& text) {
   std::vector<std::vector<std::string>> rows(1);
