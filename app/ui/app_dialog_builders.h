@@ -1,6 +1,6 @@
-// Small builders shared by the dialogs of the application: a widget created
-// with its object name, a titled group of radio buttons, and a list's lines
-// as text. They create widgets in the order a dialog's own code would, so
+// Small builders shared by the dialogs of the application, beside NewNamed
+// of the platform's widget helpers: a titled group of radio buttons, and a
+// list's lines as text. They create widgets in the order a dialog's own code would, so
 // the window looks and tabs the same.
 #pragma once
 
@@ -11,19 +11,11 @@
 #include <QStringList>
 #include <initializer_list>
 #include <string>
-#include <utility>
 #include <vector>
 
-namespace kvx {
+#include "platform/qt/named_widgets.h"
 
-// A new widget (or other object) of type `Widget`, built from `args` (the
-// parent last, as Qt constructors take it) and given the object name `name`.
-template <typename Widget, typename... Args>
-Widget* NewNamed(const char* name, Args&&... args) {
-  auto* widget = new Widget(std::forward<Args>(args)...);
-  widget->setObjectName(name);
-  return widget;
-}
+namespace kvx {
 
 // One radio button of a group: where the new button goes, and its text.
 struct TRadioChoice {
