@@ -23,6 +23,7 @@
 
 #include "app/asteroid_list_check.h"
 #include "app/config_file.h"
+#include "app/file_dialog_request.h"
 #include "app/file_dialog_texts.h"
 #include "app/history_list.h"
 #include "app/main_form_state.h"
@@ -79,9 +80,7 @@ std::string ExternalProgram(TCommandHost& form) { return form.StoredSettings().E
 // --- configuration files ------------------------------------------------------------
 
 FileDialogRequest ConfigRequest(TCommandHost& form, const char* dialog, const std::string& start) {
-  FileDialogRequest request;
-  request.title = FileDialogTitle(dialog);
-  request.filters = {FileDialogFilter(dialog)};
+  FileDialogRequest request = FileDialogRequestOf(dialog);
   request.start = start.empty() ? form.DataFolder() : start;
   request.defaultExtension = "ocf";
   return request;
@@ -391,9 +390,7 @@ void UpdateExternalProgramMenu(TCommandHost& form) {
 }
 
 void ExternesProgrammfestlegen1Click(TCommandHost& form) {
-  FileDialogRequest request;
-  request.title = FileDialogTitle("OpenDialog1");
-  request.filters = {FileDialogFilter("OpenDialog1")};
+  FileDialogRequest request = FileDialogRequestOf("OpenDialog1");
   request.start = ExternalProgram(form).empty() ? std::string("/usr/bin") : ExternalProgram(form);
   const std::optional<std::string> path = AskOpenFileName(request);
   if (!path) return;
