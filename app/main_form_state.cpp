@@ -45,8 +45,8 @@ void SetStartupDefaults(TMainFormState& s) {
   s.Computing.MoonCacheFlag = 1;
   SetTableEquinox(s.Computing, 0.0);
   SetHalfTurnOffsetFlag(s.Computing, 0);
-  s.OccultationCatalogueSetting = 1;
-  s.SelectedStar = -1;
+  s.StarCatalogue.Setting = 1;
+  s.StarCatalogue.SelectedStar = -1;
 
   s.Objects.CurrentAsteroid = TAsteroidElements{};
   s.Objects.CurrentAsteroid.SemiMajorAxis = 1.0;
@@ -70,8 +70,8 @@ void StartAtCurrentInstant(TMainFormState& s) {
   s.Table.TableChanged = 1;
 }
 
-TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language) {
-  const TEphemerisPeriodState& p = state.Period;
+TTableRequest TableRequestOf(const TEphemerisPeriodState& p, const TTableState& table,
+                             const TComputingSettings& computing, std::uint8_t language) {
   TTableRequest request;
   request.Language = language;
   request.Selection = p.Selection;
@@ -79,16 +79,16 @@ TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language)
   request.Start = p.Start;
   request.End = p.End;
   request.Step = p.Step;
-  request.IntegrationTolerance = state.Computing.IntegrationTolerance;
-  request.VsopLevelA = state.Computing.VsopLevelA;
-  request.VsopLevelB = state.Computing.VsopLevelB;
-  request.SecondEquinoxT = state.Computing.SecondEquinox;
-  request.RiseSet = state.Computing.RiseSet;
-  request.Output.SecondEquinoxText = SecondEquinoxHeading(state.Computing.SecondEquinox);
-  request.Output.AzimuthOrigin = state.Computing.HalfTurnOffsetAngle;
-  request.Output.RiseSetAsJulianDate = state.Table.RiseSetAsJulianDate;
-  request.DateListMode = state.Table.DateListMode;
-  request.JulianDateList = state.Table.JulianDateList;
+  request.IntegrationTolerance = computing.IntegrationTolerance;
+  request.VsopLevelA = computing.VsopLevelA;
+  request.VsopLevelB = computing.VsopLevelB;
+  request.SecondEquinoxT = computing.SecondEquinox;
+  request.RiseSet = computing.RiseSet;
+  request.Output.SecondEquinoxText = SecondEquinoxHeading(computing.SecondEquinox);
+  request.Output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+  request.Output.RiseSetAsJulianDate = table.RiseSetAsJulianDate;
+  request.DateListMode = table.DateListMode;
+  request.JulianDateList = table.JulianDateList;
   return request;
 }
 
@@ -168,29 +168,29 @@ std::uint8_t OccultationCatalogueLevelOf(const std::string& dataFolder) {
   return 0;
 }
 
-void SetOccultationCatalogueSetting(TMainFormState& s, std::uint8_t value) {
-  s.OccultationCatalogueSetting = value > s.OccultationCatalogueLevel ? s.OccultationCatalogueLevel : value;
+void SetOccultationCatalogueSetting(TStarCatalogueState& c, std::uint8_t value) {
+  c.Setting = value > c.Level ? c.Level : value;
 }
 
-void CheckOccultationCatalogue(TMainFormState& s) {
-  s.OccultationCatalogueLevel = OccultationCatalogueLevelOf(s.DataFolder);
-  if (s.OccultationCatalogueLevel < s.OccultationCatalogueSetting) {
-    SetOccultationCatalogueSetting(s, s.OccultationCatalogueLevel);
+void CheckOccultationCatalogue(TStarCatalogueState& c, const std::string& dataFolder) {
+  c.Level = OccultationCatalogueLevelOf(dataFolder);
+  if (c.Level < c.Setting) {
+    SetOccultationCatalogueSetting(c, c.Level);
   }
-  const bool small = !FindFileIgnoringCase(s.DataFolder, kSmallStarCatalogueFile).empty();
-  const bool large = !FindFileIgnoringCase(s.DataFolder, kLargeStarCatalogueFile).empty();
-  if (s.OccultationCatalogueSetting == 1 && !small) {
-    SetOccultationCatalogueSetting(s, large ? 2 : 0);
-  } else if (s.OccultationCatalogueSetting == 2 && !large) {
-    SetOccultationCatalogueSetting(s, small ? 1 : 0);
+  const bool small = !FindFileIgnoringCase(dataFolder, kSmallStarCatalogueFile).empty();
+  const bool large = !FindFileIgnoringCase(dataFolder, kLargeStarCatalogueFile).empty();
+  if (c.Setting == 1 && !small) {
+    SetOccultationCatalogueSetting(c, large ? 2 : 0);
+  } else if (c.Setting == 2 && !large) {
+    SetOccultationCatalogueSetting(c, small ? 1 : 0);
   }
 }
 
-void LowerCatalogueAfterFailedLoad(TMainFormState& s, std::uint8_t failedChoice) {
-  const bool small = failedChoice != 1 && !FindFileIgnoringCase(s.DataFolder, kSmallStarCatalogueFile).empty();
-  const bool large = failedChoice == 1 && !FindFileIgnoringCase(s.DataFolder, kLargeStarCatalogueFile).empty();
-  s.OccultationCatalogueLevel = large ? 2 : (small ? 1 : 0);
-  SetOccultationCatalogueSetting(s, large ? 2 : (small ? 1 : 0));
+void LowerCatalogueAfterFailedLoad(TStarCatalogueState& c, const std::string& dataFolder, std::uint8_t failedChoice) {
+  const bool small = failedChoice != 1 && !FindFileIgnoringCase(dataFolder, kSmallStarCatalogueFile).empty();
+  const bool large = failedChoice == 1 && !FindFileIgnoringCase(dataFolder, kLargeStarCatalogueFile).empty();
+  c.Level = large ? 2 : (small ? 1 : 0);
+  SetOccultationCatalogueSetting(c, large ? 2 : (small ? 1 : 0));
 }
 
 std::string CatalogueMissingText(const std::string& dataFolder, bool english) {

@@ -12,6 +12,7 @@
 #include "app/current_objects.h"
 #include "app/document_state.h"
 #include "app/search_settings.h"
+#include "app/star_catalogue_state.h"
 #include "app/table_state.h"
 #include "core/observer_record.h"
 #include "core/table_step.h"
@@ -23,17 +24,12 @@
 namespace kvx {
 
 // The window's state as records: each command receives the few records it
-// works on. The fields left here are the window's own (the tip of the day,
-// the data folder and the occultation star catalogue).
+// works on. The fields left here are the window's own (the tip of the day
+// and the data folder).
 struct TMainFormState {
   std::uint8_t TipsFlag = 1;  // show the tip of the day at start
   std::string DataFolder;     // folder of the data files, no trailing '/'
-
-  // --- occultation star catalogue ----------------------------------------
-  std::uint8_t OccultationCatalogueLevel = 2;    // 2 large file present, 1 small only, 0 none
-  std::uint8_t OccultationCatalogueSetting = 1;  // 1 small, 2 large, 0 none; never above the level
-  std::int32_t SelectedStar = -1;                // index into the catalogue, -1 all stars
-  std::uint8_t StarCatalogueLoading = 0;         // 1 while a load runs
+  TStarCatalogueState StarCatalogue;
 
   // Start and end records, theory selection, table configuration, step,
   // the duration flag (AutoEnd) and the rest of the period check's fields.
@@ -63,9 +59,10 @@ void StartAtCurrentInstant(TMainFormState& state);
 
 // The records a table object starts from: the period's records, step and
 // theory selection, the table configuration, the computing settings and
-// the output settings held in `state` (the VSOP82 flag stays clear: the
-// window knows the libraries), in the given language.
-TTableRequest TableRequestOf(const TMainFormState& state, std::uint8_t language);
+// the table's output settings (the VSOP82 flag stays clear: the window
+// knows the libraries), in the given language.
+TTableRequest TableRequestOf(const TEphemerisPeriodState& period, const TTableState& table,
+                             const TComputingSettings& computing, std::uint8_t language);
 // The language, second equinox and rise/set settings for the body objects
 // made outside a table request.
 TBodySettings BodySettingsOf(const TComputingSettings& computing, std::uint8_t language);
@@ -97,14 +94,15 @@ std::uint8_t NextPanelTheory(std::uint8_t current, bool vsop87d, bool vsop87c, b
 // (names matched without regard to case).
 std::uint8_t OccultationCatalogueLevelOf(const std::string& dataFolder);
 // setting := value, lowered to the level.
-void SetOccultationCatalogueSetting(TMainFormState& state, std::uint8_t value);
-// The start-up check: the level from the folder, the setting lowered to it,
-// then moved to the file that exists when its own is missing.
-void CheckOccultationCatalogue(TMainFormState& state);
+void SetOccultationCatalogueSetting(TStarCatalogueState& catalogue, std::uint8_t value);
+// The start-up check: the level from the data folder, the setting lowered
+// to it, then moved to the file that exists when its own is missing.
+void CheckOccultationCatalogue(TStarCatalogueState& catalogue, const std::string& dataFolder);
 
 // After the file of `failedChoice` could not be loaded: it counts as
 // missing, the level and the setting are lowered as at start.
-void LowerCatalogueAfterFailedLoad(TMainFormState& state, std::uint8_t failedChoice);
+void LowerCatalogueAfterFailedLoad(TStarCatalogueState& catalogue, const std::string& dataFolder,
+                                   std::uint8_t failedChoice);
 
 // The halt message when no catalogue exists (German and English; the caption
 // is "Programm angehalten" / "Application halted").

@@ -63,9 +63,9 @@ void TCatalogueLoader::HandOver(std::shared_ptr<TCatalogueLoadResult> result) {
 }
 
 void StartCatalogueLoad(TCommandHost& form, TCatalogueLoader& loader) {
-  TMainFormState& state = form.State();
-  if (state.OccultationCatalogueSetting == 0) return;
-  state.StarCatalogueLoading = 1;
+  TStarCatalogueState& catalogue = form.StarCatalogueState();
+  if (catalogue.Setting == 0) return;
+  catalogue.Loading = 1;
   if (QLabel* panel = form.Panel("Finsternispanel")) {
     panel->setText(QString::fromUtf8(ByLanguage("Datenbank wird geladen", "Loading database")));
     panel->show();
@@ -73,7 +73,7 @@ void StartCatalogueLoad(TCommandHost& form, TCatalogueLoader& loader) {
   // The lunar occultations wait for the catalogue (the menus are refreshed
   // when the load ends).
   form.Commands().SetEnabled("Sternbedeckungen1", false);
-  loader.Start({state.DataFolder, state.OccultationCatalogueSetting, state.SelectedStar});
+  loader.Start({form.DataFolder(), catalogue.Setting, catalogue.SelectedStar});
 }
 
 TCatalogueLoader* InstallBackgroundLoading(TCommandHost& form) {
@@ -86,15 +86,15 @@ TCatalogueLoader* InstallBackgroundLoading(TCommandHost& form) {
   });
   QObject::connect(loader, &TCatalogueLoader::Finished, &form.Window(), [&form, loader] {
     const TCatalogueLoadResult& result = *loader->Result();
-    TMainFormState& state = form.State();
-    state.StarCatalogueLoading = 0;
+    TStarCatalogueState& catalogue = form.StarCatalogueState();
+    catalogue.Loading = 0;
     if (QLabel* panel = form.Panel("Finsternispanel")) panel->hide();
     if (result.Load.Catalogue) {
-      state.SelectedStar = result.SelectedStar;
+      catalogue.SelectedStar = result.SelectedStar;
       form.PublishStarCatalogue(result.Load.Catalogue);
     } else {
       ShowMessage(result.Load.ErrorGerman, result.Load.ErrorEnglish, MessageIcon::Error);
-      LowerCatalogueAfterFailedLoad(state, result.Request.Choice);
+      LowerCatalogueAfterFailedLoad(catalogue, form.DataFolder(), result.Request.Choice);
     }
     if (form.RefreshMenusHook) form.RefreshMenusHook();
   });

@@ -1,5 +1,5 @@
-// What the command modules reach of the main window: the state and the
-// records the window holds, the menu commands, the table, document and sheet
+// What the command modules reach of the main window: the records the
+// window holds, the menu commands, the table, document and sheet
 // commands, the window's panels, and the hooks one module fills and another
 // runs. The modules take this (or one of its parts: TTheoryControl,
 // TWindowFeedback, TSheetAccess) instead of the window, so that the window
@@ -30,11 +30,11 @@ struct TCurrentObjects;
 struct TDocumentState;
 struct TEclipseSettings;
 struct TEphemerisPeriodState;
-struct TMainFormState;
 struct TMoonCacheState;
 struct TOrbitDeterminationState;
 struct TSatelliteFileState;
 struct TSearchSettings;
+struct TStarCatalogueState;
 struct TStoredSettings;
 struct TTableState;
 class TDocumentCommands;
@@ -53,9 +53,6 @@ class tuserlist;
 class TCommandHost : public TTheoryControl, public TWindowFeedback, public TSheetAccess {
  public:
   // --- the window's records ---------------------------------------------------
-  // The whole state, for the window's own code and the modules that keep the
-  // occultation star catalogue; a command takes the records it works on.
-  virtual TMainFormState& State() = 0;
   // The period request: start and end records, step, theory selection and
   // table configuration.
   virtual TEphemerisPeriodState& Period() = 0;
@@ -66,8 +63,12 @@ class TCommandHost : public TTheoryControl, public TWindowFeedback, public TShee
   virtual TDocumentState& DocumentState() = 0;
   virtual TEclipseSettings& EclipseSettings() = 0;
   virtual TSearchSettings& SearchSettings() = 0;
+  // The occultation star catalogue's level, setting, chosen star and load.
+  virtual TStarCatalogueState& StarCatalogueState() = 0;
   // The folder of the data files, no trailing '/'.
   virtual const std::string& DataFolder() const = 0;
+  // Non-zero: the tip of the day shows at start.
+  virtual std::uint8_t TipsFlag() const = 0;
   // The values read from and written to the settings store.
   virtual TStoredSettings& StoredSettings() = 0;
   virtual TMyHistoryList& RecentFiles() = 0;

@@ -128,11 +128,11 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.DialogTableKind = st.Table.TableConfigPreview;
   s.RiseSetAsJulianDate = st.Table.RiseSetAsJulianDate;
   s.UseIntegrationDatabase = st.Computing.UseIntegrationDatabase;
-  s.OccultationCatalogue = st.OccultationCatalogueSetting;
+  s.OccultationCatalogue = st.StarCatalogue.Setting;
   s.Fk4Positions = o.Fk4Positions;
   s.VsopLevelA = st.Computing.VsopLevelA;
   s.VsopLevelB = st.Computing.VsopLevelB;
-  s.OccultationStar = st.SelectedStar;
+  s.OccultationStar = st.StarCatalogue.SelectedStar;
   s.PhenomenaSunAltitude = o.PhenomenaMaxSunAltitude;
   s.PhenomenaPlanetAltitude = o.PhenomenaMinObjectAltitude;
   s.JupiterMoon = st.Objects.JupiterMoon;
@@ -282,7 +282,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.Objects.ElementFileRanges = s.ElementFileRanges;
   // A configuration written with another user catalogue.
   CheckUserCatalogueRange(state_.Objects.ElementFileRanges, user_objects_.Count());
-  state_.SelectedStar = (stars >= 0 && s.OccultationStar > stars) ? -1 : s.OccultationStar;
+  state_.StarCatalogue.SelectedStar = (stars >= 0 && s.OccultationStar > stars) ? -1 : s.OccultationStar;
   // 5. Column widths, fixed sizes, colours, data formats; 6. the table font.
   if (documents_ != nullptr) {
     TResultGridLook& look = documents_->Look();

@@ -310,8 +310,8 @@ void TMainForm::FormShow() {
 
   workbook_.Reset(state_.Document.DefaultSheetNumber);
 
-  CheckOccultationCatalogue(state_);
-  if (state_.OccultationCatalogueLevel == 0) {
+  CheckOccultationCatalogue(state_.StarCatalogue, state_.DataFolder);
+  if (state_.StarCatalogue.Level == 0) {
     HaltWithoutCatalogue();
     return;
   }
@@ -487,8 +487,8 @@ void TMainForm::SetSatellitesEnabled(std::uint8_t flag) {
 void TMainForm::SetHalfTurnOffsetFlag(std::uint8_t flag) { kvx::SetHalfTurnOffsetFlag(state_.Computing, flag); }
 
 void TMainForm::SetOccultationCatalogueSetting(std::uint8_t value) {
-  if (value != state_.OccultationCatalogueSetting) star_catalogue_.reset();
-  kvx::SetOccultationCatalogueSetting(state_, value);
+  if (value != state_.StarCatalogue.Setting) star_catalogue_.reset();
+  kvx::SetOccultationCatalogueSetting(state_.StarCatalogue, value);
 }
 
 // --- completing the period ---------------------------------------------------------
@@ -524,36 +524,36 @@ void TMainForm::CompletePeriod() {
 
 bool TMainForm::EnsureStarCatalogue(const std::function<void(int)>& progress) {
   if (star_catalogue_) return true;
-  if (state_.OccultationCatalogueSetting == 0) return false;
+  if (state_.StarCatalogue.Setting == 0) return false;
   QLabel* panel = Panel("Finsternispanel");
   const QString previous = panel->text();
   panel->setText(QString::fromUtf8(ByLanguage("Datenbank wird geladen", "Loading database")));
   panel->show();
   panel->repaint();
-  state_.StarCatalogueLoading = 1;
+  state_.StarCatalogue.Loading = 1;
   const bool barWasVisible = progress_bar_->isVisible();
   if (!progress) {
     progress_bar_->setRange(0, 100);
     progress_bar_->setValue(0);
     progress_bar_->show();
   }
-  const std::uint8_t choice = state_.OccultationCatalogueSetting;
+  const std::uint8_t choice = state_.StarCatalogue.Setting;
   TStarCatalogueLoad load =
-      LoadStarCatalogue(state_.DataFolder, choice, state_.SelectedStar, [this, &progress](int percent) {
+      LoadStarCatalogue(state_.DataFolder, choice, state_.StarCatalogue.SelectedStar, [this, &progress](int percent) {
         if (progress) {
           progress(percent);
         } else {
           progress_bar_->setValue(percent);
         }
       });
-  state_.StarCatalogueLoading = 0;
+  state_.StarCatalogue.Loading = 0;
   panel->setText(previous);
   panel->hide();
   progress_bar_->setVisible(barWasVisible);
   RestoreCursor();
   if (!load.Catalogue) {
     ShowMessage(load.ErrorGerman, load.ErrorEnglish, MessageIcon::Error);
-    LowerCatalogueAfterFailedLoad(state_, choice);
+    LowerCatalogueAfterFailedLoad(state_.StarCatalogue, state_.DataFolder, choice);
     return false;
   }
   star_catalogue_ = std::move(load.Catalogue);

@@ -60,8 +60,11 @@ class TMainForm : public QMainWindow, public TCommandHost {
   // when saving fails).
   ~TMainForm() override;
 
+  // The whole state: the window's own code and the tests reach every record
+  // through it; the command modules take the records they work on.
+  TMainFormState& State() { return state_; }
+
   // --- TCommandHost: the records, the command objects, the window ------------
-  TMainFormState& State() override { return state_; }
   TEphemerisPeriodState& Period() override { return state_.Period; }
   TTableState& TableState() override { return state_.Table; }
   TComputingSettings& Computing() override { return state_.Computing; }
@@ -69,7 +72,9 @@ class TMainForm : public QMainWindow, public TCommandHost {
   TDocumentState& DocumentState() override { return state_.Document; }
   TEclipseSettings& EclipseSettings() override { return state_.Eclipses; }
   TSearchSettings& SearchSettings() override { return state_.Searches; }
+  TStarCatalogueState& StarCatalogueState() override { return state_.StarCatalogue; }
   const std::string& DataFolder() const override { return state_.DataFolder; }
+  std::uint8_t TipsFlag() const override { return state_.TipsFlag; }
   TStoredSettings& StoredSettings() override { return stored_; }
   TMyHistoryList& RecentFiles() override { return recent_; }
   tuserlist& UserObjects() override { return user_objects_; }

@@ -104,7 +104,9 @@ void PaintOccultations(TCommandHost& form, const TOccultationResultList& list, c
 }
 
 void LunarOccultationRun(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  const TComputingSettings& computing = form.Computing();
+  const TEphemerisPeriodState& period = form.Period();
+  const TStarCatalogueState& catalogue = form.StarCatalogueState();
   BusyCursorScope busy;
   PanelGuard guard{form};
   if (!form.StarCatalogue() && !form.EnsureStarCatalogue()) {
@@ -113,19 +115,19 @@ void LunarOccultationRun(TCommandHost& form) {
   }
   tsternbedeckung& search = Holder()->For(form.StarCatalogue());
   TLunarOccultationOptions options;
-  options.SelectedStar = s.SelectedStar;
-  options.LimitingMagnitude = s.Computing.NumericOptions.MagnitudeLimit;
-  options.MinimumSunAltitude = s.Computing.NumericOptions.OccultationMaxSunAltitude;
-  options.OldPrecession = s.Computing.NumericOptions.Fk4Positions;
-  options.PreciseSun = s.Computing.NumericOptions.ExactSunMoon;
-  const TOccultationRunStatus status = search.rechnen(EclipseSearchContext(form.Computing(), form.Period()),
-                                                      s.Period.End, s.Period.Start, options, PanelOf(form));
+  options.SelectedStar = catalogue.SelectedStar;
+  options.LimitingMagnitude = computing.NumericOptions.MagnitudeLimit;
+  options.MinimumSunAltitude = computing.NumericOptions.OccultationMaxSunAltitude;
+  options.OldPrecession = computing.NumericOptions.Fk4Positions;
+  options.PreciseSun = computing.NumericOptions.ExactSunMoon;
+  const TOccultationRunStatus status =
+      search.rechnen(EclipseSearchContext(computing, period), period.End, period.Start, options, PanelOf(form));
   if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
   kind.LimitingMagnitude = options.LimitingMagnitude;
   kind.StarName = search.LastStarName;
-  PaintOccultations(form, search.ergebnisse, s.Period.Start, kind);
+  PaintOccultations(form, search.ergebnisse, period.Start, kind);
   ReportIfCancelled(form, status);
 }
 
@@ -145,7 +147,11 @@ void PlanetOccultationRun(TCommandHost& form) {
 }
 
 void PlanetStarOccultationRun(TCommandHost& form) {
-  TMainFormState& s = form.State();
+  const TComputingSettings& computing = form.Computing();
+  const TEphemerisPeriodState& period = form.Period();
+  const TCurrentObjects& objects = form.Objects();
+  TDocumentState& document = form.DocumentState();
+  const TStarCatalogueState& catalogue = form.StarCatalogueState();
   const TConfigSettings& held = form.HeldConfiguration();
   BusyCursorScope busy;
   if (!form.StarCatalogue() && !form.EnsureStarCatalogue()) {
@@ -155,29 +161,29 @@ void PlanetStarOccultationRun(TCommandHost& form) {
   TPlanetStarOptions options;
   for (std::size_t i = 0; i < 9; ++i) options.Bodies[i] = held.PlanetOccultationBodies[i];
   options.LimitingMagnitude = held.PlanetOccultationMagnitude;
-  options.SelectedStar = s.SelectedStar;
+  options.SelectedStar = catalogue.SelectedStar;
   options.ConjunctionsOnly = held.ConjunctionsOnly;
   options.AsteroidDiameter = held.AsteroidDiameter;
-  options.OldPrecession = s.Computing.NumericOptions.Fk4Positions;
-  options.PreciseSun = s.Computing.NumericOptions.ExactSunMoon;
-  tsternbedeckungpl search(EclipseSearchContext(form.Computing(), form.Period()), s.Period.TableConfig, s.Period.Start,
+  options.OldPrecession = computing.NumericOptions.Fk4Positions;
+  options.PreciseSun = computing.NumericOptions.ExactSunMoon;
+  tsternbedeckungpl search(EclipseSearchContext(computing, period), period.TableConfig, period.Start,
                            form.StarCatalogue());
   const TOccultationRunStatus status = RunPlanetStarOccultations(
-      search, options, s.Objects.CurrentAsteroid, s.Computing.WarningsOption != 0, s.Period.End, s.Period.Start);
+      search, options, objects.CurrentAsteroid, computing.WarningsOption != 0, period.End, period.Start);
   if (EndsWithoutTable(form, status, search.ergebnisse)) return;
   TPlanetStarTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
   kind.LimitingMagnitude = options.LimitingMagnitude;
   kind.StarName = search.StarName;
   kind.Bodies = search.SearchedBodies;
-  s.Document.DocumentSaved = 0;
-  if (s.Document.WorkbookView != 0) {
+  document.DocumentSaved = 0;
+  if (document.WorkbookView != 0) {
     TSheetSink sink(form.Workbook());
-    WritePlanetStarTable(sink, s.Period.TableConfig, s.Period.Start, search.ergebnisse, kind);
+    WritePlanetStarTable(sink, period.TableConfig, period.Start, search.ergebnisse, kind);
   } else {
     const TTableOutputSettings settings = GridSettings(form);
     TGridSink sink(form.Grid(), settings);
-    WritePlanetStarTable(sink, s.Period.TableConfig, s.Period.Start, search.ergebnisse, kind);
+    WritePlanetStarTable(sink, period.TableConfig, period.Start, search.ergebnisse, kind);
   }
   ReportIfCancelled(form, status);
 }
@@ -197,7 +203,7 @@ TStarCatalogueAccess CatalogueAccess(TCommandHost& form) {
 // The catalogue the dialogs show as chosen: the loaded one's, or the
 // setting while none is loaded.
 std::uint8_t CatalogueChoice(TCommandHost& form) {
-  return form.StarCatalogue() ? form.StarCatalogue()->Choice() : form.State().OccultationCatalogueSetting;
+  return form.StarCatalogue() ? form.StarCatalogue()->Choice() : form.StarCatalogueState().Setting;
 }
 
 void RunOccultationKind(TCommandHost& form, std::int32_t kind) {
@@ -210,8 +216,9 @@ void RunOccultationKind(TCommandHost& form, std::int32_t kind) {
 }  // namespace
 
 void Sternbedeckungen1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
-  if (s.StarCatalogueLoading != 0) return;
+  TComputingSettings& computing = form.Computing();
+  TStarCatalogueState& catalogue = form.StarCatalogueState();
+  if (catalogue.Loading != 0) return;
   if (form.Selection().MoonTheory() != 0 &&
       !form.SlowTheoryQuestion("Soll die Berechnung der Sternbedeckungen wirklich nach der vollständigen ELP2000 "
                                "erfolgen? Wenn Sie auf Nein klicken, wird ein vereinfachtes Verfahren angewandt.",
@@ -219,9 +226,9 @@ void Sternbedeckungen1Click(TCommandHost& form) {
     return;
   }
   form.Repaint();
-  if (!ShowLunarOccultationCriteria(s.SelectedStar, CatalogueChoice(form), s.Computing.NumericOptions.MagnitudeLimit,
-                                    s.Computing.NumericOptions.OccultationMaxSunAltitude, CatalogueAccess(form),
-                                    &form.Window())) {
+  if (!ShowLunarOccultationCriteria(
+          catalogue.SelectedStar, CatalogueChoice(form), computing.NumericOptions.MagnitudeLimit,
+          computing.NumericOptions.OccultationMaxSunAltitude, CatalogueAccess(form), &form.Window())) {
     return;
   }
   if (!form.Tables().PeriodCheck()) return;
@@ -246,26 +253,28 @@ void Planeten1Click(TCommandHost& form) {
 }
 
 void OccultationsofStarsbyPlanets1Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
-  if (s.StarCatalogueLoading != 0) return;
+  TCurrentObjects& objects = form.Objects();
+  TDocumentState& document = form.DocumentState();
+  TStarCatalogueState& catalogue = form.StarCatalogueState();
+  if (catalogue.Loading != 0) return;
   form.Repaint();
   TConfigSettings& held = form.HeldConfiguration();
   TPlanetOccultationChoice choice;
-  choice.SelectedStar = s.SelectedStar;
+  choice.SelectedStar = catalogue.SelectedStar;
   for (std::size_t i = 0; i < 9; ++i) choice.Bodies[i] = held.PlanetOccultationBodies[i];
   choice.LimitingMagnitude = held.PlanetOccultationMagnitude > 0 ? held.PlanetOccultationMagnitude : 8.0f;
   choice.ConjunctionsOnly = held.ConjunctionsOnly;
   choice.AsteroidDiameter = held.AsteroidDiameter;
-  if (!ShowPlanetOccultationOptions(choice, CatalogueChoice(form), s.Objects.CurrentAsteroid.Name,
-                                    CatalogueAccess(form), &form.Window())) {
+  if (!ShowPlanetOccultationOptions(choice, CatalogueChoice(form), objects.CurrentAsteroid.Name, CatalogueAccess(form),
+                                    &form.Window())) {
     return;
   }
-  s.SelectedStar = choice.SelectedStar;
+  catalogue.SelectedStar = choice.SelectedStar;
   for (std::size_t i = 0; i < 9; ++i) held.PlanetOccultationBodies[i] = choice.Bodies[i];
   held.PlanetOccultationMagnitude = choice.LimitingMagnitude;
   held.ConjunctionsOnly = choice.ConjunctionsOnly;
   held.AsteroidDiameter = choice.AsteroidDiameter;
-  s.Document.SettingsChanged = 1;
+  document.SettingsChanged = 1;
   if (!form.Tables().PeriodCheck()) return;
   RunOccultationKind(form, kPlanetStarOccultationKind);
 }
@@ -280,9 +289,9 @@ void InstallLunarOccultationCommands(TCommandHost& form) {
   commands.RegisterHandler("Planeten1", [&form] { Planeten1Click(form); });
   commands.RegisterHandler("OccultationsofStarsbyPlanets1", [&form] { OccultationsofStarsbyPlanets1Click(form); });
   const auto refresh = [&form] {
-    form.Commands().SetEnabled("Sternbedeckungen1", form.State().StarCatalogueLoading == 0);
+    form.Commands().SetEnabled("Sternbedeckungen1", form.StarCatalogueState().Loading == 0);
     form.Commands().SetEnabled("Planeten1", true);
-    form.Commands().SetEnabled("OccultationsofStarsbyPlanets1", form.State().StarCatalogueLoading == 0);
+    form.Commands().SetEnabled("OccultationsofStarsbyPlanets1", form.StarCatalogueState().Loading == 0);
   };
   form.AddMenuStateRefresher(refresh);
   refresh();

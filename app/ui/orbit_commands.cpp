@@ -181,19 +181,21 @@ void InstallOrbitCommands(TCommandHost& form) {
     // The comet objects of the trial places (methods 0 and 1), with the
     // main window's settings; the places take their own time scale, place
     // and equinox from each observation.
-    TMainFormState& s = form.State();
-    const TEphemerisPeriodState& p = s.Period;
-    auto comet = std::make_unique<TKomet>(BodySettingsOf(s.Computing, LanguageEnglish), p.Selection, 0, p.TableConfig,
-                                          s.Objects.CurrentComet, p.Start, s.Computing.IntegrationTolerance,
-                                          s.Computing.VsopLevelA, s.Computing.VsopLevelB);
-    auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(s, LanguageEnglish), nullptr, s.Objects.CurrentComet);
+    const TEphemerisPeriodState& p = form.Period();
+    const TComputingSettings& computing = form.Computing();
+    const TCurrentObjects& objects = form.Objects();
+    auto comet = std::make_unique<TKomet>(BodySettingsOf(computing, LanguageEnglish), p.Selection, 0, p.TableConfig,
+                                          objects.CurrentComet, p.Start, computing.IntegrationTolerance,
+                                          computing.VsopLevelA, computing.VsopLevelB);
+    auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(p, form.TableState(), computing, LanguageEnglish),
+                                                 nullptr, objects.CurrentComet);
     TTrialPlaceSettings trial;
     trial.Selection = p.Selection;
     trial.PositionFiles = p.PositionFiles;
     trial.Observer = p.Start;
-    trial.IntegrationTolerance = s.Computing.IntegrationTolerance;
-    trial.VsopLevelA = s.Computing.VsopLevelA;
-    trial.VsopLevelB = s.Computing.VsopLevelB;
+    trial.IntegrationTolerance = computing.IntegrationTolerance;
+    trial.VsopLevelA = computing.VsopLevelA;
+    trial.VsopLevelB = computing.VsopLevelB;
     TTrialPlaces places(*comet, *ephemeris, trial);
     run.Places = places.Function();
     if (!RunOrbitDetermination(od, run)) {

@@ -173,25 +173,26 @@ void Tabellenkalkulation1Click(TCommandHost& form) {
 // --- options --------------------------------------------------------------------------
 
 void Optionen2Click(TCommandHost& form) {
-  TMainFormState& s = form.State();
-  TNumericOptions options = s.Computing.NumericOptions;
-  options.FullOccultationCalculation = s.OccultationCatalogueSetting == 2 ? 1 : 0;
-  options.FastConjunctions = s.Computing.FastSearchOption;
-  options.InterpolateMoon = s.Computing.MoonCacheFlag;
+  TComputingSettings& computing = form.Computing();
+  TStarCatalogueState& catalogue = form.StarCatalogueState();
+  TNumericOptions options = computing.NumericOptions;
+  options.FullOccultationCalculation = catalogue.Setting == 2 ? 1 : 0;
+  options.FastConjunctions = computing.FastSearchOption;
+  options.InterpolateMoon = computing.MoonCacheFlag;
   if (ShowNumericOptionsDialog(options, true, &form.Window()) != 1) return;
-  s.Computing.NumericOptions = options;
+  computing.NumericOptions = options;
   form.SetMoonCacheSpan(options.MoonCacheSpan);
   form.SetMoonCacheOrder(options.MoonCacheOrder);
-  s.Computing.FastSearchOption = options.FastConjunctions;
-  s.Computing.MoonCacheFlag = options.InterpolateMoon;
-  s.Computing.RiseSet.Altitudes = options.HorizonAltitudes;
+  computing.FastSearchOption = options.FastConjunctions;
+  computing.MoonCacheFlag = options.InterpolateMoon;
+  computing.RiseSet.Altitudes = options.HorizonAltitudes;
   form.SetHalfTurnOffsetFlag(options.AzimuthFromNorth);
   // The full calculation takes the large star catalogue; a new choice is
   // loaded in the background while the old catalogue stays in use.
-  const std::uint8_t before = s.OccultationCatalogueSetting;
+  const std::uint8_t before = catalogue.Setting;
   const std::shared_ptr<const TStarCatalogue> previous = form.StarCatalogue();
   form.SetOccultationCatalogueSetting(options.FullOccultationCalculation != 0 ? 2 : 1);
-  if (s.OccultationCatalogueSetting != before) {
+  if (catalogue.Setting != before) {
     if (previous) form.PublishStarCatalogue(previous);
     if (form.ThreadTimerHook) form.ThreadTimerHook();
   }
@@ -302,15 +303,18 @@ void Uhrenleistekonfigurieren1Click(TCommandHost& form, TClockBar& bar) {
 // --- Settings menu states ----------------------------------------------------------------
 
 void ApplySettingsMenuStates(TCommandHost& form) {
-  const TMainFormState& s = form.State();
+  const TComputingSettings& computing = form.Computing();
+  const TEphemerisPeriodState& period = form.Period();
+  const TCurrentObjects& objects = form.Objects();
+  const TStarCatalogueState& catalogue = form.StarCatalogueState();
   TSettingsMenuInput in;
-  in.CatalogueLoading = s.StarCatalogueLoading != 0;
-  in.Warnings = s.Computing.WarningsOption != 0;
+  in.CatalogueLoading = catalogue.Loading != 0;
+  in.Warnings = computing.WarningsOption != 0;
   // The period check's switch, as the satellite tables see it.
-  in.SatellitesEnabled = s.Period.SatellitesEnabled != 0;
-  in.AsteroidName = s.Objects.CurrentAsteroid.Name;
-  in.CometName = s.Objects.CurrentComet.Name;
-  in.VariableStarName = s.Objects.CurrentVariableStar.Name;
+  in.SatellitesEnabled = period.SatellitesEnabled != 0;
+  in.AsteroidName = objects.CurrentAsteroid.Name;
+  in.CometName = objects.CurrentComet.Name;
+  in.VariableStarName = objects.CurrentVariableStar.Name;
   in.ConfigurationLoaded = !form.Configuration().FileName().empty();
   TMenuCommands& c = form.Commands();
   for (const TMenuItemState& item : SettingsMenuStates(in)) {
@@ -526,7 +530,7 @@ class TIdleWork : public QObject {
                              "Asteroidendatenbanken1"}) {
       form_.Commands().SetEnabled(item, true);
     }
-    if (entries_ > 0 && panel != nullptr && form_.State().StarCatalogueLoading == 0) panel->hide();
+    if (entries_ > 0 && panel != nullptr && form_.StarCatalogueState().Loading == 0) panel->hide();
     check_done_ = true;
     ArmMoonCacheKeeper();
   }
@@ -567,7 +571,7 @@ void NewConfiguration(TCommandHost& form) {
   s.Step = defaults.Period.Step;
   const TTheoryState& theory = form.TheoryState();
   s.Selection.bytes[0] = theory.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
-  s.OccultationCatalogue = form.State().OccultationCatalogueLevel >= 1 ? 1 : 0;
+  s.OccultationCatalogue = form.StarCatalogueState().Level >= 1 ? 1 : 0;
   form.Configuration().SetName({});
   form.ApplyConfiguration(s);
   // The end follows the start by the default duration.

@@ -195,7 +195,7 @@ void TTableCommands::RunStandardTable(TKeplereph& table, std::int32_t kind) {
 }
 
 TTableRequest TTableCommands::Request() const {
-  TTableRequest request = TableRequestOf(form_.State(), LanguageEnglish);
+  TTableRequest request = TableRequestOf(form_.Period(), form_.TableState(), form_.Computing(), LanguageEnglish);
   request.Output.Vsop82Available = form_.TheoryState().Libraries.Vsop82 == 1 ? 1 : 0;
   return request;
 }

@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/main_form_state.h"
 #include "app/ui/app_dialog_builders.h"
 #include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
@@ -93,16 +92,15 @@ TTipComponents* InstallTipsOfTheDay(TCommandHost& form) {
   auto* tips = new TTipComponents(form);
   const auto show = [&form, tips] {
     TTipOfTheDay& component = tips->Current();
-    component.ShowTipsAtStartup = form.State().TipsFlag != 0;
+    component.ShowTipsAtStartup = form.TipsFlag() != 0;
     if (component.ShowNextTip()) form.SetTipsFlag(component.ShowTipsAtStartup ? 1 : 0);
   };
   form.StartupTipHook = [&form, show] {
     // Once the window is visible.
-    if (form.State().TipsFlag != 0) QTimer::singleShot(0, &form.Window(), show);
+    if (form.TipsFlag() != 0) QTimer::singleShot(0, &form.Window(), show);
   };
   form.Commands().RegisterHandler("TipdesTageszeigen1", show);
-  form.Commands().RegisterHandler("showtipsoftheday1",
-                                  [&form] { form.SetTipsFlag(form.State().TipsFlag != 0 ? 0 : 1); });
+  form.Commands().RegisterHandler("showtipsoftheday1", [&form] { form.SetTipsFlag(form.TipsFlag() != 0 ? 0 : 1); });
   return tips;
 }
 

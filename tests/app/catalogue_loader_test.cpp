@@ -109,31 +109,31 @@ TEST(CatalogueLoader, MainWindowGetsTheCatalogueOrTheMessageOnTheGuiThread) {
   int refreshed = 0;
   form.RefreshMenusHook = [&] { ++refreshed; };
   form.State().DataFolder = folder.Path().string();
-  form.State().OccultationCatalogueLevel = 2;
-  form.State().OccultationCatalogueSetting = 1;
+  form.State().StarCatalogue.Level = 2;
+  form.State().StarCatalogue.Setting = 1;
 
   StartCatalogueLoad(form, *loader);
-  EXPECT_EQ(form.State().StarCatalogueLoading, 1);
+  EXPECT_EQ(form.State().StarCatalogue.Loading, 1);
   loader->WaitForWorker();
   EXPECT_FALSE(form.StarCatalogue());  // not before the hand-over
   EXPECT_EQ(refreshed, 0);
   ASSERT_TRUE(WaitUntil([&] { return refreshed == 1; }));
-  EXPECT_EQ(form.State().StarCatalogueLoading, 0);
+  EXPECT_EQ(form.State().StarCatalogue.Loading, 0);
   ASSERT_TRUE(form.StarCatalogue());
   EXPECT_EQ(form.StarCatalogue()->Count(), 50);
   const auto small = form.StarCatalogue();
 
   // The corrupt large file: the old catalogue stays, the message comes on
   // the GUI thread, the setting goes back down.
-  form.State().OccultationCatalogueSetting = 2;
+  form.State().StarCatalogue.Setting = 2;
   StartCatalogueLoad(form, *loader);
   ASSERT_TRUE(WaitUntil([&] { return refreshed == 2; }));
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_NE(messages.messages[0].text.find("OCCINP95.DAT"), std::string::npos) << messages.messages[0].text;
   EXPECT_EQ(messages.threads[0], std::this_thread::get_id());
   EXPECT_EQ(form.StarCatalogue(), small);
-  EXPECT_LT(form.State().OccultationCatalogueSetting, 2);
-  EXPECT_EQ(form.State().StarCatalogueLoading, 0);
+  EXPECT_LT(form.State().StarCatalogue.Setting, 2);
+  EXPECT_EQ(form.State().StarCatalogue.Loading, 0);
 }
 
 }  // namespace

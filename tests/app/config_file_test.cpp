@@ -475,7 +475,7 @@ TEST_F(ConfigWindow, StartSavesTheDefaultFileAndLoadApplySaveIsByteExact) {
   EXPECT_EQ(form.MoonCache().SpanDays, 15);
   EXPECT_EQ(form.State().Computing.AccuracyDigits, 12);
   EXPECT_EQ(form.State().Computing.HalfTurnOffsetAngle, 180.0);
-  EXPECT_EQ(TableRequestOf(form.State(), 0).Output.SecondEquinoxText, " 2050");
+  EXPECT_EQ(TableRequestOf(form.Period(), form.TableState(), form.Computing(), 0).Output.SecondEquinoxText, " 2050");
   EXPECT_EQ(form.Documents().Look().Font.Name, "Courier");
   ASSERT_TRUE(form.SaveConfiguration(saved));
   EXPECT_EQ(Read(saved), std::string(changedFile.begin(), changedFile.end()));
@@ -497,15 +497,15 @@ TEST_F(ConfigWindow, ApplyFallsBackWhereFilesCatalogueOrDatabaseAreMissing) {
   std::swap(s.Start.Mjd, s.End.Mjd);
   form.PublishStarCatalogue(std::make_shared<TStarCatalogue>(1, "OCCINP8.DAT", std::vector<tsterndatensatz>(50)));
   fs::remove(DataFolder() + "/OCCINP95.DAT");
-  form.State().OccultationCatalogueLevel = OccultationCatalogueLevelOf(DataFolder());
+  form.State().StarCatalogue.Level = OccultationCatalogueLevelOf(DataFolder());
   form.ApplyConfiguration(s);
   EXPECT_EQ(form.SatelliteFile().count, 1);
   EXPECT_EQ(form.SatelliteFile().fileName, DataFolder() + "/*.tle");
   EXPECT_EQ(SatelliteNames[1], "Mir");
-  EXPECT_EQ(form.State().SelectedStar, -1);
+  EXPECT_EQ(form.State().StarCatalogue.SelectedStar, -1);
   EXPECT_EQ(form.GatherConfiguration().ConjunctionStar, 1);
   EXPECT_EQ(form.State().Computing.UseIntegrationDatabase, form.State().Computing.IntegrationDatabase != 0 ? 1 : 0);
-  EXPECT_EQ(form.State().OccultationCatalogueSetting, 1) << "lowered to the catalogue found";
+  EXPECT_EQ(form.State().StarCatalogue.Setting, 1) << "lowered to the catalogue found";
   EXPECT_EQ(form.ReversedPeriod(), s.Start.Mjd > s.End.Mjd ? 1 : 0);
 }
 

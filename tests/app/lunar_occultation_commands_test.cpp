@@ -69,8 +69,8 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   ScopedMessageSink sink(messages_);
   TMainFormState& state = form.State();
   state.DataFolder = catalogue_.Path().string();
-  state.OccultationCatalogueSetting = 1;
-  state.SelectedStar = -1;
+  state.StarCatalogue.Setting = 1;
+  state.StarCatalogue.SelectedStar = -1;
   form.PublishStarCatalogue(nullptr);
   TTheorySelection internal = form.Selection();
   internal.bytes[1] = 0;

@@ -86,8 +86,8 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
     EXPECT_EQ(form.State().DataFolder, DataFolder());
     EXPECT_TRUE(fs::exists(fs::path(DataFolder()) / "OCCINP8.DAT"));
     EXPECT_TRUE(fs::exists(fs::path(DataFolder()) / "OCCINP95.DAT"));
-    EXPECT_EQ(form.State().OccultationCatalogueLevel, 2);
-    EXPECT_EQ(form.State().OccultationCatalogueSetting, 1);
+    EXPECT_EQ(form.State().StarCatalogue.Level, 2);
+    EXPECT_EQ(form.State().StarCatalogue.Setting, 1);
 
     // 13 menus captioned in German by the stored language.
     const auto menus = form.menuBar()->actions();
@@ -148,11 +148,11 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
     EXPECT_EQ(SatelliteNames[1], "Mir");
 
     // The small catalogue loads on first need and stays loaded.
-    form.State().SelectedStar = 8000;  // beyond the 7268 stars of the small file
+    form.State().StarCatalogue.SelectedStar = 8000;  // beyond the 7268 stars of the small file
     ASSERT_TRUE(form.EnsureStarCatalogue());
     EXPECT_EQ(form.StarCatalogue()->Count(), 7268);
-    EXPECT_EQ(form.State().SelectedStar, -1);
-    EXPECT_EQ(form.State().StarCatalogueLoading, 0);
+    EXPECT_EQ(form.State().StarCatalogue.SelectedStar, -1);
+    EXPECT_EQ(form.State().StarCatalogue.Loading, 0);
     EXPECT_FALSE(form.Panel("Finsternispanel")->isVisible());
 
     // The recent files: loaded, shown after the File menu's items, chosen by number.
@@ -291,13 +291,13 @@ TEST_F(MainWindowStart, ADamagedCatalogueGivesItsMessageAndLowersTheSetting) {
   form.show();
   QApplication::processEvents();
   ASSERT_FALSE(form.Halted());
-  EXPECT_EQ(form.State().OccultationCatalogueLevel, 1);
+  EXPECT_EQ(form.State().StarCatalogue.Level, 1);
   EXPECT_FALSE(form.EnsureStarCatalogue());
   EXPECT_EQ(form.StarCatalogue(), nullptr);
   ASSERT_EQ(messages_.messages.size(), 1u);
   EXPECT_NE(messages_.messages[0].text.find("OCCINP8.DAT"), std::string::npos) << messages_.messages[0].text;
-  EXPECT_EQ(form.State().OccultationCatalogueSetting, 0);
-  EXPECT_EQ(form.State().OccultationCatalogueLevel, 0);
+  EXPECT_EQ(form.State().StarCatalogue.Setting, 0);
+  EXPECT_EQ(form.State().StarCatalogue.Level, 0);
   EXPECT_EQ(form.HourglassDepth(), 0);
 }
 

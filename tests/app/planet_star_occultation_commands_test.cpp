@@ -52,8 +52,8 @@ TEST_F(PlanetStarOccultationCommands, DialogAndTableFromTheMenu) {
   ScopedMessageSink sink(messages_);
   TMainFormState& state = form.State();
   state.DataFolder = std::string(KVX_FIXTURE_DIR) + "/../../../data";
-  state.OccultationCatalogueSetting = 1;
-  state.SelectedStar = -1;
+  state.StarCatalogue.Setting = 1;
+  state.StarCatalogue.SelectedStar = -1;
   form.PublishStarCatalogue(nullptr);
   ASSERT_TRUE(form.Commands().IsEnabled("OccultationsofStarsbyPlanets1"));
 

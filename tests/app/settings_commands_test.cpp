@@ -289,7 +289,7 @@ TEST_F(SettingsCommands, ViewSwitchClockBarManualAndExternalProgram) {
   // The option dialogs open from their items; the options confirmed
   // unchanged keep the settings.
   const TNumericOptions options = s.Computing.NumericOptions;
-  const std::uint8_t catalogue = s.OccultationCatalogueSetting;
+  const std::uint8_t catalogue = s.StarCatalogue.Setting;
   for (const char* item : {"Optionen2", "Optionen1", "Datenformate1", "Uhrenleistekonfigurieren1"}) {
     QString title;
     QTimer::singleShot(0, [&title, item] {
@@ -302,7 +302,7 @@ TEST_F(SettingsCommands, ViewSwitchClockBarManualAndExternalProgram) {
     EXPECT_FALSE(title.isEmpty()) << item;
   }
   EXPECT_EQ(s.Computing.NumericOptions.MoonCacheSpan, options.MoonCacheSpan);
-  EXPECT_EQ(s.OccultationCatalogueSetting, catalogue);
+  EXPECT_EQ(s.StarCatalogue.Setting, catalogue);
 
   // The clock bar: one row per clock at the clock's time.
   TObserverRecord clock = s.Period.Start;

@@ -88,10 +88,10 @@ TEST_F(StatusLine, TheoryPanelsAndTheSettersClamps) {
   SetMoonCacheOrder(s.Computing, 14);
   EXPECT_EQ(s.Computing.NumericOptions.MoonCacheOrder, 13);
   SetTableEquinox(s.Computing, -0.5);
-  EXPECT_EQ(TableRequestOf(s, 0).Output.SecondEquinoxText, " 1950");
-  EXPECT_EQ(TableRequestOf(s, 0).SecondEquinoxT, -0.5);
+  EXPECT_EQ(TableRequestOf(s.Period, s.Table, s.Computing, 0).Output.SecondEquinoxText, " 1950");
+  EXPECT_EQ(TableRequestOf(s.Period, s.Table, s.Computing, 0).SecondEquinoxT, -0.5);
   SetTableEquinox(s.Computing, 0.0);
-  EXPECT_EQ(TableRequestOf(s, 0).Output.SecondEquinoxText, " 2000");
+  EXPECT_EQ(TableRequestOf(s.Period, s.Table, s.Computing, 0).Output.SecondEquinoxText, " 2000");
   SetHalfTurnOffsetFlag(s.Computing, 3);
   EXPECT_EQ(s.Computing.HalfTurnOffsetAngle, 180.0);
   EXPECT_EQ(DigitsFromTolerance(1e-10L), 10);
@@ -103,32 +103,32 @@ TEST(CatalogueLevel, StartRulesAndAFailedLoad) {
   test::TempFolder folder;
   TMainFormState s;
   s.DataFolder = folder.Path().string();
-  s.OccultationCatalogueSetting = 1;
-  CheckOccultationCatalogue(s);
-  EXPECT_EQ(s.OccultationCatalogueLevel, 0);
-  EXPECT_EQ(s.OccultationCatalogueSetting, 0);
+  s.StarCatalogue.Setting = 1;
+  CheckOccultationCatalogue(s.StarCatalogue, s.DataFolder);
+  EXPECT_EQ(s.StarCatalogue.Level, 0);
+  EXPECT_EQ(s.StarCatalogue.Setting, 0);
 
   folder.Write("occinp95.dat", "x");
-  s.OccultationCatalogueSetting = 1;
-  CheckOccultationCatalogue(s);
-  EXPECT_EQ(s.OccultationCatalogueLevel, 2);
-  EXPECT_EQ(s.OccultationCatalogueSetting, 2) << "only the large file: setting 1 becomes 2";
+  s.StarCatalogue.Setting = 1;
+  CheckOccultationCatalogue(s.StarCatalogue, s.DataFolder);
+  EXPECT_EQ(s.StarCatalogue.Level, 2);
+  EXPECT_EQ(s.StarCatalogue.Setting, 2) << "only the large file: setting 1 becomes 2";
 
   std::filesystem::remove(folder.File("occinp95.dat"));
   folder.Write("OCCINP8.DAT", "x");
-  s.OccultationCatalogueSetting = 2;
-  CheckOccultationCatalogue(s);
-  EXPECT_EQ(s.OccultationCatalogueLevel, 1);
-  EXPECT_EQ(s.OccultationCatalogueSetting, 1);
-  SetOccultationCatalogueSetting(s, 2);
-  EXPECT_EQ(s.OccultationCatalogueSetting, 1) << "never above the level";
+  s.StarCatalogue.Setting = 2;
+  CheckOccultationCatalogue(s.StarCatalogue, s.DataFolder);
+  EXPECT_EQ(s.StarCatalogue.Level, 1);
+  EXPECT_EQ(s.StarCatalogue.Setting, 1);
+  SetOccultationCatalogueSetting(s.StarCatalogue, 2);
+  EXPECT_EQ(s.StarCatalogue.Setting, 1) << "never above the level";
 
   folder.Write("OCCINP95.DAT", "x");
-  s.OccultationCatalogueLevel = 2;
-  SetOccultationCatalogueSetting(s, 2);
-  LowerCatalogueAfterFailedLoad(s, 2);
-  EXPECT_EQ(s.OccultationCatalogueLevel, 1);
-  EXPECT_EQ(s.OccultationCatalogueSetting, 1);
+  s.StarCatalogue.Level = 2;
+  SetOccultationCatalogueSetting(s.StarCatalogue, 2);
+  LowerCatalogueAfterFailedLoad(s.StarCatalogue, s.DataFolder, 2);
+  EXPECT_EQ(s.StarCatalogue.Level, 1);
+  EXPECT_EQ(s.StarCatalogue.Setting, 1);
 }
 
 TEST(DataFolder, NeverTheWorkingDirectoryAndShippedFilesNeverOverwrite) {
