@@ -3,7 +3,8 @@
 // Its name is the same on every run, because windows show paths in it and
 // the pictures the tests save must not change from run to run. A lock on
 // the folder keeps two processes that run the same test at once apart (two
-// builds on one machine): the one that finds it taken gets a random name.
+// builds on one machine): the one that finds it taken waits for it, and
+// only after a long wait takes a random name of the same length.
 #pragma once
 
 #include <errno.h>
@@ -27,10 +28,20 @@ class TempFolder {
  public:
   TempFolder() {
     const std::filesystem::path root = std::filesystem::temp_directory_path();
-    path_ = root / FixedName();
-    if (!Claim()) {
+    const std::string name = FixedName();
+    path_ = root / name;
+    // The other process gives the folder up when its test ends; a test
+    // rarely runs for more than a minute.
+    for (int wait = 0; wait < 1200 && !Claim(); ++wait) usleep(50000);
+    if (lock_ < 0) {
+      // The fixed name's number replaced by a random one of as many
+      // digits: a window that shows the path keeps its size.
       std::random_device seed;
-      path_ = root / (FixedName() + "_" + std::to_string(seed()));
+      std::string random = name;
+      for (std::size_t k = random.rfind('_') + 1; k < random.size(); ++k) {
+        random[k] = static_cast<char>('0' + seed() % 10);
+      }
+      path_ = root / random;
       std::filesystem::create_directories(path_);
     }
   }
@@ -61,8 +72,7 @@ class TempFolder {
 
  private:
   // kvx_<test>_<n>, n a number made from the test program, the suite, the
-  // test and how many folders the test has made before (the same length as
-  // a random one: windows that show the path keep their sizes).
+  // test and how many folders the test has made before.
   static std::string FixedName() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string test = info != nullptr ? info->name() : "test";

@@ -7,9 +7,12 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QColor>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QImage>
 #include <QPainter>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <filesystem>
@@ -28,6 +31,14 @@ inline void SavePng(QWidget& widget, const std::string& name, const std::vector<
   // it does not depend on how soon it is taken.
   for (int wait = 0; wait < 50 && widget.isVisible() && !widget.isActiveWindow(); ++wait) {
     QApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  // A text or a list set just before leaves a layout request pending: the
+  // window takes the size it settles to (a label grown longer widens it)
+  // whether or not the wait above let events through.
+  for (int pass = 0; pass < 10; ++pass) {
+    const QSize before = widget.size();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (widget.size() == before) break;
   }
   QImage image = widget.grab().toImage();
   if (!masked.empty()) {
