@@ -69,8 +69,8 @@ std::string& ObservationFileName(TCommandHost& form) {
 // The set handed over before every run: theory selection and level A.
 torbdet& PreparedOrbDet(TCommandHost& form) {
   TOrbitDeterminationState& state = form.OrbitDetermination();
-  state.OrbDet.SetOrbDetParameters(form.Selection(), &state.Observations, form.Computing().VsopLevelA,
-                                   form.Computing().VsopLevelB);
+  state.OrbDet.SetOrbDetParameters(form.Selection(), &state.Observations, form.Computing().Accuracy.VsopLevelA,
+                                   form.Computing().Accuracy.VsopLevelB);
   state.OrbDet.PositionFiles = form.Period().PositionFiles;
   return state.OrbDet;
 }
@@ -184,16 +184,13 @@ void InstallOrbitCommands(TCommandHost& form) {
     TMainFormState& s = form.State();
     const TEphemerisPeriodState& p = s.Period;
     auto comet = std::make_unique<TKomet>(BodySettingsOf(s.Computing, LanguageEnglish), p.Selection, 0, p.TableConfig,
-                                          s.Objects.CurrentComet, p.Start, s.Computing.IntegrationTolerance,
-                                          s.Computing.VsopLevelA, s.Computing.VsopLevelB);
+                                          s.Objects.CurrentComet, p.Start, s.Computing.Accuracy);
     auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(s, LanguageEnglish), nullptr, s.Objects.CurrentComet);
     TTrialPlaceSettings trial;
     trial.Selection = p.Selection;
     trial.PositionFiles = p.PositionFiles;
     trial.Observer = p.Start;
-    trial.IntegrationTolerance = s.Computing.IntegrationTolerance;
-    trial.VsopLevelA = s.Computing.VsopLevelA;
-    trial.VsopLevelB = s.Computing.VsopLevelB;
+    trial.Accuracy = s.Computing.Accuracy;
     TTrialPlaces places(*comet, *ephemeris, trial);
     run.Places = places.Function();
     if (!RunOrbitDetermination(od, run)) {
