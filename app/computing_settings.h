@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "engine/accuracy_settings.h"
 #include "engine/body_settings.h"
 #include "setup/numeric_options.h"
 #include "theories/theory_types.h"
@@ -14,9 +15,9 @@
 namespace kvx {
 
 struct TComputingSettings {
-  std::int32_t VsopLevelA = -1;  // truncation level of the ephemerides ("Full")
-  std::int32_t VsopLevelB = 10;  // truncation level of the integration
-  long double IntegrationTolerance = 1e-10L;
+  // The integration tolerance and the truncation levels of the ephemerides
+  // ("Full" at first) and of the integration.
+  TAccuracySettings Accuracy;
   std::uint8_t AccuracyDigits = 10;  // digits of the integration tolerance
   // The numeric options; the Moon cache's span (days of one Chebyshev fit)
   // and order (coefficients) live here, set through their setters.

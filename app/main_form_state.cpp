@@ -37,8 +37,8 @@ void SetStartupDefaults(TMainFormState& s) {
   s.Eclipses.SolarEclipseSearchSpanHours = 8;
   s.Table.ObjectNumber = 0;
 
-  s.Computing.VsopLevelA = -1;
-  s.Computing.VsopLevelB = 10;
+  s.Computing.Accuracy.VsopLevelA = -1;
+  s.Computing.Accuracy.VsopLevelB = 10;
   SetIntegrationTolerance(s.Computing, 1e-10L);
   SetMoonCacheSpan(s.Computing, 0);
   SetMoonCacheOrder(s.Computing, 0);
@@ -79,9 +79,7 @@ TTableRequest TableRequestOf(const TEphemerisPeriodState& p, const TTableState& 
   request.Start = p.Start;
   request.End = p.End;
   request.Step = p.Step;
-  request.IntegrationTolerance = computing.IntegrationTolerance;
-  request.VsopLevelA = computing.VsopLevelA;
-  request.VsopLevelB = computing.VsopLevelB;
+  request.Accuracy = computing.Accuracy;
   request.SecondEquinoxT = computing.SecondEquinox;
   request.RiseSet = computing.RiseSet;
   request.Output.SecondEquinoxText = SecondEquinoxHeading(computing.SecondEquinox);
@@ -158,7 +156,7 @@ std::uint8_t NextPanelTheory(std::uint8_t current, bool vsop87d, bool vsop87c, b
 }
 
 void SetIntegrationTolerance(TComputingSettings& s, long double tolerance) {
-  s.IntegrationTolerance = tolerance;
+  s.Accuracy.IntegrationTolerance = tolerance;
   s.AccuracyDigits = DigitsFromTolerance(tolerance);
 }
 

@@ -49,10 +49,10 @@ TStatusTexts BuildStatusTexts(const TMainFormState& s, bool english) {
   t.Accuracy = std::to_string(s.Computing.AccuracyDigits);
   switch (s.Period.Selection.PlanetTheory()) {
     case kPlanetTheoryVsop87D:
-      t.Vsop = "VSOP87 D " + AccuracyPairText(s.Computing.VsopLevelA, s.Computing.VsopLevelB);
+      t.Vsop = "VSOP87 D " + AccuracyPairText(s.Computing.Accuracy.VsopLevelA, s.Computing.Accuracy.VsopLevelB);
       break;
     case kPlanetTheoryVsop87C:
-      t.Vsop = "VSOP87 C " + AccuracyPairText(s.Computing.VsopLevelA, s.Computing.VsopLevelB);
+      t.Vsop = "VSOP87 C " + AccuracyPairText(s.Computing.Accuracy.VsopLevelA, s.Computing.Accuracy.VsopLevelB);
       break;
     case kPlanetTheoryPositionFiles:
       t.Vsop = english ? "Positions from file" : "Positionen aus Datei";

@@ -237,9 +237,9 @@ void RunCorrection(benchmark::State& state, std::uint8_t method, int continues, 
   settings.Batched = batched;
   const TCometElements none;
   TKomet comet(TBodySettings{}, settings.Selection, 0, TTableConfigRecord{}, none, settings.Observer,
-               settings.IntegrationTolerance, kFullTheory, 10);
+               {settings.Accuracy.IntegrationTolerance, kFullTheory, 10});
   TKometeph ephemeris(test::TableRequest(0, settings.Selection, TTableConfigRecord{}, settings.Observer,
-                                         settings.Observer, TTableStep{}, settings.IntegrationTolerance, kFullTheory),
+                                         settings.Observer, TTableStep{}, settings.Accuracy.IntegrationTolerance, kFullTheory),
                       nullptr, none);
   int cycles = 0;
   for (auto _ : state) {

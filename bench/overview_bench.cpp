@@ -80,7 +80,7 @@ void MoonPageModel(benchmark::State& state) {
   LocalTimeToUT(o);
   const TTheorySelection selection = test::PlanetAndMoonTheory(0, 0);
   CompleteObserverRecord(1, selection, TTableConfigRecord{}, -1, o);
-  Tmond moon(0, 0, TBodySettings{}, selection, 0, TTableConfigRecord{}, o, 1e-10L, -1, 10);
+  Tmond moon(0, 0, TBodySettings{}, selection, 0, TTableConfigRecord{}, o, {1e-10L, -1, 10});
   moon.rechnen({});
   for (auto _ : state) {
     TSingleDatePageModel page = BuildSingleDatePage(moon.Result, kBodyIndexMoon, "den Mond", o, &moon, {});

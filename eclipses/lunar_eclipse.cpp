@@ -148,7 +148,7 @@ TEclipseSky::TEclipseSky(const TSearchContext& context, const TTableConfigRecord
     : context_(context),
       config_(config),
       moon_(std::make_unique<TEclipseMoon>(context.MoonCache, context.MoonOption, context.Body, context.Selection, 0,
-                                           config, observer, 1e-10L, context.VsopLevelA, 10)) {}
+                                           config, observer, TAccuracySettings{1e-10L, context.VsopLevelA, 10})) {}
 
 TEclipseSky::~TEclipseSky() = default;
 
@@ -156,8 +156,8 @@ void TEclipseSky::At(TObserverRecord& r, double& moonAltitude, double& sunAltitu
   UTToLocalTime(r);
   CompleteObserverRecord(context_.Sidereal, context_.Selection, TTableConfigRecord{}, context_.VsopLevelA, r,
                          context_.Settings);
-  moon_->initialisieren(context_.MoonCache, context_.MoonOption, context_.Body, context_.Selection, config_, r, 1e-10L,
-                        context_.VsopLevelA, 10);
+  moon_->initialisieren(context_.MoonCache, context_.MoonOption, context_.Body, context_.Selection, config_, r,
+                        {1e-10L, context_.VsopLevelA, 10});
   moon_->rechnen(context_.Settings);
   moonAltitude = moon_->Result.Altitude;
   double hourAngle = 0, azimuth = 0;

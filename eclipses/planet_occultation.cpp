@@ -31,8 +31,8 @@ double CenturiesOfMjd(double mjd) { return JulianCenturiesJ2000(MjdToJd(mjd)); }
 tplanetbedeckung::tplanetbedeckung(const TSearchContext& context, const TTableConfigRecord& config,
                                    const TObserverRecord& start)
     : Start(start), context_(context), config_(config) {
-  planet_ = std::make_unique<tplaShort>(context_.Body, context_.Selection, 6, 1, config_, start, 1e-10L,
-                                        context_.VsopLevelA, 10);
+  planet_ = std::make_unique<tplaShort>(context_.Body, context_.Selection, 6, 1, config_, start,
+                                        TAccuracySettings{1e-10L, context_.VsopLevelA, 10});
 }
 
 tplanetbedeckung::~tplanetbedeckung() = default;

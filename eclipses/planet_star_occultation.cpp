@@ -78,8 +78,8 @@ double OccultingBodyRadius(std::int32_t body, std::int32_t asteroidDiameterKm) {
 tsternbedeckungpl::tsternbedeckungpl(const TSearchContext& context, const TTableConfigRecord& config,
                                      const TObserverRecord& start, std::shared_ptr<const TStarCatalogue> catalogue)
     : Start(start), context_(context), config_(config), catalogue_(std::move(catalogue)) {
-  planet_ = std::make_unique<tplaShort>(context_.Body, context_.Selection, 6, 1, config_, start, 1e-10L,
-                                        context_.VsopLevelA, 10);
+  planet_ = std::make_unique<tplaShort>(context_.Body, context_.Selection, 6, 1, config_, start,
+                                        TAccuracySettings{1e-10L, context_.VsopLevelA, 10});
 }
 
 tsternbedeckungpl::~tsternbedeckungpl() = default;
@@ -406,7 +406,8 @@ TOccultationRunStatus RunPlanetStarOccultations(tsternbedeckungpl& search, const
   std::unique_ptr<TKepler> kepler;
   const bool loaded = asteroid.Name != "Kein Planetoid" && !asteroid.Name.empty();
   if (options.Bodies[8] != 0 && loaded) {
-    kepler = std::make_unique<TKepler>(search.Context().Body, 0, TTableConfigRecord{}, asteroid, start, 1e-10L, -1, 10);
+    kepler = std::make_unique<TKepler>(search.Context().Body, 0, TTableConfigRecord{}, asteroid, start,
+                                       TAccuracySettings{1e-10L, -1, 10});
     kepler->Name = asteroid.Name;
     const double days = std::fabs(MjdToJd(start.Mjd) - asteroid.Epoch);
     if (warnings && days > 50.0) {

@@ -160,8 +160,8 @@ bool PlanetPlaceAt(const TSearchContext& context, std::int32_t planet, double Tt
   // The completion rebuilds Mjd from the local date and hours; the planet
   // follows the completed record's Centuries, which differ from Ttt by
   // rounding only.
-  tplaShort_lg body(context.Body, selection, 0, TransitPlanetIndex(planet), config, r, 1e-10L, 0, 0);
-  body.VsopLevelA = context.VsopLevelA;
+  tplaShort_lg body(context.Body, selection, 0, TransitPlanetIndex(planet), config, r, {1e-10L, 0, 0});
+  body.Accuracy.VsopLevelA = context.VsopLevelA;
   body.rechnen(context.Settings);
   const TKeplerPosition& p = body.Result.Position;
   if (!std::isfinite(p.GeoDistance) || !(p.GeoDistance > 0) || !std::isfinite(p.RightAscension) ||

@@ -138,8 +138,8 @@ void CometPhysical(TKepler& body) {
 
 TKomet::TKomet(const TBodySettings& body, TTheorySelection selection, std::int32_t creatorWord,
                const TTableConfigRecord& config, const TCometElements& elements, const TObserverRecord& observer,
-               long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : TKepler(body, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, vsopLevelA, vsopLevelB) {
+               const TAccuracySettings& accuracy)
+    : TKepler(body, creatorWord, config, TAsteroidElements{}, observer, accuracy) {
   Stopped = 0;
   ProgressCaption.assign(1, ' ');
   BodyIndex = kBodyIndexComet;
@@ -149,8 +149,8 @@ TKomet::TKomet(const TBodySettings& body, TTheorySelection selection, std::int32
 
 void TKomet::initialisieren(const TBodySettings& body, TTheorySelection selection, const TTableConfigRecord& config,
                             const TCometElements& elements, const TObserverRecord& observer,
-                            long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
-  TakeRecords(body, config, observer, integrationTolerance, vsopLevelA, vsopLevelB);
+                            const TAccuracySettings& accuracy) {
+  TakeRecords(body, config, observer, accuracy);
   Stopped = 0;
   ProgressCaption.assign(1, ' ');
   BodyIndex = kBodyIndexComet;
@@ -194,8 +194,7 @@ void TKometeph::physischeEphemeride() { CometPhysical(*this); }
 
 void TKometeph::RunOrbitIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
                                     long double span, std::uint8_t nameFlag) {
-  IntegrateCometOrbitNumerically(settings, siderealFlag, TheorySelection, *this, IntegrationTolerance, show, span,
-                                 VsopLevelA, VsopLevelB, nameFlag);
+  IntegrateCometOrbitNumerically(settings, siderealFlag, TheorySelection, *this, Accuracy, show, span, nameFlag);
 }
 
 bool TKometeph::ElementsUsable(std::string* german, std::string* english) const {

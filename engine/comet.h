@@ -59,11 +59,11 @@ class TKomet : public TKepler {
  public:
   TKomet(const TBodySettings& body, TTheorySelection selection, std::int32_t creatorWord,
          const TTableConfigRecord& config, const TCometElements& elements, const TObserverRecord& observer,
-         long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+         const TAccuracySettings& accuracy);
   // The same stores with full computation 1.
   void initialisieren(const TBodySettings& body, TTheorySelection selection, const TTableConfigRecord& config,
-                      const TCometElements& elements, const TObserverRecord& observer, long double integrationTolerance,
-                      std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+                      const TCometElements& elements, const TObserverRecord& observer,
+                      const TAccuracySettings& accuracy);
 
   void Bahn2heliozentrisch(TComputeSettingsBlock settings, double mjdTT) override;
   void physischeEphemeride() override;

@@ -56,8 +56,7 @@ bool ParseDateListLine(const std::string& line, double& jd) {
 }
 
 TKeplereph::TKeplereph(const TTableRequest& request, TSheet* outputSheet, const TAsteroidElements& elements)
-    : TKepler(BodySettingsOf(request), 0, request.Config, elements, request.Start, request.IntegrationTolerance,
-              request.VsopLevelA, request.VsopLevelB),
+    : TKepler(BodySettingsOf(request), 0, request.Config, elements, request.Start, request.Accuracy),
       OutputSheet(outputSheet),
       OutputSettings(request.Output),
       DateListMode(request.DateListMode),
@@ -101,8 +100,7 @@ void TKeplereph::initialisieren(const TTableRequest& request, const TAsteroidEle
 }
 
 void TKeplereph::TakeRequest(const TTableRequest& request) {
-  TakeRecords(BodySettingsOf(request), request.Config, request.Start, request.IntegrationTolerance, request.VsopLevelA,
-              request.VsopLevelB);
+  TakeRecords(BodySettingsOf(request), request.Config, request.Start, request.Accuracy);
   TakePeriod(request);
   TheorySelection = request.Selection;
   Rows = 0;
@@ -151,7 +149,7 @@ void TKeplereph::ShowTableProgress(std::uint8_t wholeTable, const std::string& n
 
 void TKeplereph::ComputeRow(TComputeSettingsBlock settings, std::uint8_t siderealFlag) {
   UTToLocalTime(Observer);
-  CompleteObserverRecord(siderealFlag, TheorySelection, TableConfig, VsopLevelA, Observer, settings);
+  CompleteObserverRecord(siderealFlag, TheorySelection, TableConfig, Accuracy.VsopLevelA, Observer, settings);
   rechnen(settings);
 }
 
@@ -264,8 +262,7 @@ void TKeplereph::schleife(TComputeSettingsBlock settings, std::uint8_t siderealF
 
 void TKeplereph::RunOrbitIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,
                                      long double span, std::uint8_t nameFlag) {
-  IntegrateOrbitNumerically(settings, siderealFlag, TheorySelection, *this, IntegrationTolerance, show, span,
-                            VsopLevelA, VsopLevelB, nameFlag);
+  IntegrateOrbitNumerically(settings, siderealFlag, TheorySelection, *this, Accuracy, show, span, nameFlag);
 }
 
 void TKeplereph::integriere(TComputeSettingsBlock settings, std::uint8_t siderealFlag, std::uint8_t show,

@@ -29,14 +29,11 @@ bool AllFinite(std::initializer_list<double> values) {
 }  // namespace
 
 TKepler::TKepler(const TBodySettings& body, std::int32_t creatorWord, const TTableConfigRecord& config,
-                 const TAsteroidElements& elements, const TObserverRecord& observer, long double integrationTolerance,
-                 std::int32_t vsopLevelA, std::int32_t vsopLevelB)
+                 const TAsteroidElements& elements, const TObserverRecord& observer, const TAccuracySettings& accuracy)
     : Language(body.Language),
       SecondEquinoxT(body.SecondEquinoxT),
       RiseSet(body.RiseSet),
-      VsopLevelA(vsopLevelA),
-      VsopLevelB(vsopLevelB),
-      IntegrationTolerance(integrationTolerance),
+      Accuracy(accuracy),
       TableConfig(config),
       Observer(observer),
       CreatorWord(creatorWord) {
@@ -45,9 +42,9 @@ TKepler::TKepler(const TBodySettings& body, std::int32_t creatorWord, const TTab
 
 void TKepler::initialisieren_objekt(const TBodySettings& body, const TTableConfigRecord& config,
                                     const TAsteroidElements& elements, const TObserverRecord& observer,
-                                    long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB,
-                                    std::uint8_t databaseFlag, const std::string& name) {
-  TakeRecords(body, config, observer, integrationTolerance, vsopLevelA, vsopLevelB);
+                                    const TAccuracySettings& accuracy, std::uint8_t databaseFlag,
+                                    const std::string& name) {
+  TakeRecords(body, config, observer, accuracy);
   DatabaseFlag = databaseFlag;
   ObjectName = name;
   BodyIndex = kBodyIndexAsteroid;
@@ -64,13 +61,11 @@ void TKepler::SetBodySettings(const TBodySettings& body) {
 }
 
 void TKepler::TakeRecords(const TBodySettings& body, const TTableConfigRecord& config, const TObserverRecord& observer,
-                          long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB) {
+                          const TAccuracySettings& accuracy) {
   SetBodySettings(body);
   TableConfig = config;
   Observer = observer;
-  IntegrationTolerance = integrationTolerance;
-  VsopLevelA = vsopLevelA;
-  VsopLevelB = vsopLevelB;
+  Accuracy = accuracy;
 }
 
 void TKepler::SetElements(const TAsteroidElements& e) {

@@ -29,6 +29,7 @@
 #include "core/table_config.h"
 #include "core/two_body.h"
 #include "core/vector_math.h"
+#include "engine/accuracy_settings.h"
 #include "engine/body_settings.h"
 #include "engine/ephemeris_result.h"
 #include "theories/theory_types.h"
@@ -59,16 +60,15 @@ class TKepler {
   // the elements (n from a when 0) and the name from the element record;
   // stopped 0, ProgressCaption " ", full computation 0.
   TKepler(const TBodySettings& body, std::int32_t creatorWord, const TTableConfigRecord& config,
-          const TAsteroidElements& elements, const TObserverRecord& observer, long double integrationTolerance,
-          std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+          const TAsteroidElements& elements, const TObserverRecord& observer, const TAccuracySettings& accuracy);
   virtual ~TKepler() = default;
 
   // The same copies with the object's name and database flag; full
   // computation 1, stopped 0, body index 11.
   virtual void initialisieren_objekt(const TBodySettings& body, const TTableConfigRecord& config,
                                      const TAsteroidElements& elements, const TObserverRecord& observer,
-                                     long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB,
-                                     std::uint8_t databaseFlag, const std::string& name);
+                                     const TAccuracySettings& accuracy, std::uint8_t databaseFlag,
+                                     const std::string& name);
 
   // --- the position chain (each reads and writes the object's own fields) --
   // i, node and argument of perihelion of date from those of the Equinox.
@@ -158,14 +158,12 @@ class TKepler {
   std::uint8_t DatabaseFlag = 0;  // elements from the binary asteroid database
   std::string ObjectName;         // the name given to the initialisation
   TTheorySelection TheorySelection;
-  std::uint8_t Language = 0;  // 0 German, else English
-  double SecondEquinoxT = 0;  // second output equinox, Julian centuries from J2000
-  TRiseSetSettings RiseSet;   // rise/set altitudes and switches
-  std::int32_t VsopLevelA = -1;
-  std::int32_t VsopLevelB = 10;
-  std::uint8_t Stopped = 0;  // 1 when the last loop was cancelled
+  std::uint8_t Language = 0;   // 0 German, else English
+  double SecondEquinoxT = 0;   // second output equinox, Julian centuries from J2000
+  TRiseSetSettings RiseSet;    // rise/set altitudes and switches
+  TAccuracySettings Accuracy;  // integration tolerance, both truncation levels
+  std::uint8_t Stopped = 0;    // 1 when the last loop was cancelled
   std::string ProgressCaption = " ";
-  long double IntegrationTolerance = 1e-10L;
   double SemiMajorAxis = 0;       // a, AU
   double Eccentricity = 0;        // e
   double Inclination = 0;         // i, degrees (ecliptic and equinox of Equinox)
@@ -197,7 +195,7 @@ class TKepler {
   // The stores of a single body's set-up: body settings, configuration,
   // working record, tolerance and both VSOP levels.
   void TakeRecords(const TBodySettings& body, const TTableConfigRecord& config, const TObserverRecord& observer,
-                   long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+                   const TAccuracySettings& accuracy);
   // The places of the working instant from the orbit: bahnlageelemente to
   // aequinoktium_reduktion.
   void OrbitPlaces(TComputeSettingsBlock settings);

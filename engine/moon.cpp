@@ -185,11 +185,10 @@ template class TMoonSteps<TKeplereph>;
 
 Tmond::Tmond(std::uint8_t cacheFlag, std::uint8_t moonOption, const TBodySettings& body, TTheorySelection selection,
              std::int32_t creatorWord, const TTableConfigRecord& config, const TObserverRecord& observer,
-             long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB)
-    : TMoonSteps(body, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, vsopLevelA,
-                 vsopLevelB),
-      MoonLevelA(vsopLevelA),
-      MoonLevelB(vsopLevelB) {
+             const TAccuracySettings& accuracy)
+    : TMoonSteps(body, creatorWord, config, TAsteroidElements{}, observer, accuracy),
+      MoonLevelA(accuracy.VsopLevelA),
+      MoonLevelB(accuracy.VsopLevelB) {
   MoonCacheFlag = cacheFlag;
   MoonOption = moonOption;
   ProgressCaption.clear();
@@ -202,14 +201,13 @@ Tmond::Tmond(std::uint8_t cacheFlag, std::uint8_t moonOption, const TBodySetting
 
 void Tmond::initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, const TBodySettings& body,
                            TTheorySelection selection, const TTableConfigRecord& config,
-                           const TObserverRecord& observer, long double integrationTolerance, std::int32_t vsopLevelA,
-                           std::int32_t vsopLevelB) {
+                           const TObserverRecord& observer, const TAccuracySettings& accuracy) {
   MoonCacheFlag = cacheFlag;
   MoonOption = moonOption;
-  TakeRecords(body, config, observer, integrationTolerance, vsopLevelA, vsopLevelB);
+  TakeRecords(body, config, observer, accuracy);
   TheorySelection = selection;
-  MoonLevelA = vsopLevelA;
-  MoonLevelB = vsopLevelB;
+  MoonLevelA = accuracy.VsopLevelA;
+  MoonLevelB = accuracy.VsopLevelB;
   ProgressCaption.clear();
   DispatchMode = 2;
   H = 1.0;
@@ -290,8 +288,9 @@ void Tmondtab::physischeEphemeride() {
   TMoonSteps::physischeEphemeride();
   if (!ColumnOn(column_flag::kCrescentVisibility)) return;
   // The Sun of the same instant; owned here, so it goes on every way out.
-  auto sun = std::make_unique<TSonne>(BodySettings(), TheorySelection, 0, TableConfig, Observer, IntegrationTolerance);
-  sun->initialisieren(BodySettings(), TheorySelection, TableConfig, Observer, IntegrationTolerance);
+  auto sun = std::make_unique<TSonne>(BodySettings(), TheorySelection, 0, TableConfig, Observer,
+                                      Accuracy.IntegrationTolerance);
+  sun->initialisieren(BodySettings(), TheorySelection, TableConfig, Observer, Accuracy.IntegrationTolerance);
   sun->rechnen(settings_);
   const TEphemerisResultRecord& s = sun->Result;
   TMoonExtraBlock& m = Result.Moon;

@@ -80,11 +80,11 @@ class Tmond : public TMoonSteps<TKepler> {
  public:
   Tmond(std::uint8_t cacheFlag, std::uint8_t moonOption, const TBodySettings& body, TTheorySelection selection,
         std::int32_t creatorWord, const TTableConfigRecord& config, const TObserverRecord& observer,
-        long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+        const TAccuracySettings& accuracy);
   // The same stores with full computation 1; name and body index stay.
   void initialisieren(std::uint8_t cacheFlag, std::uint8_t moonOption, const TBodySettings& body,
                       TTheorySelection selection, const TTableConfigRecord& config, const TObserverRecord& observer,
-                      long double integrationTolerance, std::int32_t vsopLevelA, std::int32_t vsopLevelB);
+                      const TAccuracySettings& accuracy);
 
   // Heliocentric vector, velocity and polar place set to 0.
   void heliozentrisch(double x, double y, double vx, double vy) override;
@@ -126,7 +126,7 @@ class Tmondtab : public TMoonSteps<TKeplereph> {
   void rechnen(TComputeSettingsBlock settings) override;
 
  protected:
-  std::int32_t MoonTheoryLevel() const override { return VsopLevelA; }
+  std::int32_t MoonTheoryLevel() const override { return Accuracy.VsopLevelA; }
 };
 
 }  // namespace kvx

@@ -326,15 +326,14 @@ struct TIntegrationStart {
 };
 
 void RunIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, TTheorySelection selection,
-                    TKeplereph& object, long double tolerance, std::uint8_t show, long double spanDays,
-                    std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t nameFlag,
-                    const std::function<TIntegrationStart()>& makeStart) {
+                    TKeplereph& object, const TAccuracySettings& accuracy, std::uint8_t show, long double spanDays,
+                    std::uint8_t nameFlag, const std::function<TIntegrationStart()>& makeStart) {
   // The period's first and last instants in UT (the records hold local time).
   TObserverRecord first = object.PeriodStart;
   LocalTimeToUT(first);
   TObserverRecord last = object.PeriodEnd;
   LocalTimeToUT(last);
-  if (!IntegrationInputUsable(object, tolerance, first.Mjd, last.Mjd)) {
+  if (!IntegrationInputUsable(object, accuracy.IntegrationTolerance, first.Mjd, last.Mjd)) {
     object.Rows = 0;
     return;
   }
@@ -347,8 +346,8 @@ void RunIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, T
   if (std::fabs(startT - epochT) < kEpochNearCenturies) epochT -= kEpochShiftCenturies;
   const long double rowStepT = object.Step.StepDays / kDaysPerCentury;
 
-  const TOrbitForceContext force{settings, selection, vsopLevelB};
-  OrbitIntegrationRun run(force, tolerance, show != 0, spanDays, last.Mjd);
+  const TOrbitForceContext force{settings, selection, accuracy.VsopLevelB};
+  OrbitIntegrationRun run(force, accuracy.IntegrationTolerance, show != 0, spanDays, last.Mjd);
   std::copy(begin.State.begin(), begin.State.end(), run.state);
 
   // First leg: from the epoch to the period start.
@@ -374,7 +373,7 @@ void RunIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, T
     }
     if (outcome == LegOutcome::Aborted || AbortRequested != 0) return;
     const double mjdUT = static_cast<double>(TOUT - deltaTDays);
-    ConvertRow(object, run.state, currentT, mjdUT, settings, siderealFlag, selection, vsopLevelA, nameFlag);
+    ConvertRow(object, run.state, currentT, mjdUT, settings, siderealFlag, selection, accuracy.VsopLevelA, nameFlag);
     if (show != 0) {
       RowStore.Store(row, object.Result);
       object.Rows = row + 1;
@@ -386,15 +385,14 @@ void RunIntegration(TComputeSettingsBlock settings, std::uint8_t siderealFlag, T
 }  // namespace
 
 void IntegrateOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t siderealFlag, TTheorySelection selection,
-                               TKeplereph& object, long double tolerance, std::uint8_t show, long double spanDays,
-                               std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t nameFlag) {
-  RunIntegration(settings, siderealFlag, selection, object, tolerance, show, spanDays, vsopLevelA, vsopLevelB, nameFlag,
-                 [&object] {
-                   long double epochT = 0, a = 0, equinoxT = 0, M = 0, e = 0;
-                   TMatrix33Ext orientation;
-                   OrbitSetupFromElements(object, epochT, a, equinoxT, orientation, M, e);
-                   return TIntegrationStart{epochT, OrbitStartState(a, e, M, orientation, equinoxT)};
-                 });
+                               TKeplereph& object, const TAccuracySettings& accuracy, std::uint8_t show,
+                               long double spanDays, std::uint8_t nameFlag) {
+  RunIntegration(settings, siderealFlag, selection, object, accuracy, show, spanDays, nameFlag, [&object] {
+    long double epochT = 0, a = 0, equinoxT = 0, M = 0, e = 0;
+    TMatrix33Ext orientation;
+    OrbitSetupFromElements(object, epochT, a, equinoxT, orientation, M, e);
+    return TIntegrationStart{epochT, OrbitStartState(a, e, M, orientation, equinoxT)};
+  });
 }
 
 TStateVectorExt CometStartState(const TKepler& object, double epochJd) {
@@ -412,15 +410,13 @@ TStateVectorExt CometStartState(const TKepler& object, double epochJd) {
 }
 
 void IntegrateCometOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t siderealFlag,
-                                    TTheorySelection selection, TKeplereph& object, long double tolerance,
-                                    std::uint8_t show, long double spanDays, std::int32_t vsopLevelA,
-                                    std::int32_t vsopLevelB, std::uint8_t nameFlag) {
-  RunIntegration(settings, siderealFlag, selection, object, tolerance, show, spanDays, vsopLevelA, vsopLevelB, nameFlag,
-                 [&object] {
-                   // The record's epoch; a record without one starts at perihelion.
-                   const double epochJd = object.SecondEpoch > 0 ? object.SecondEpoch : object.Epoch;
-                   return TIntegrationStart{CenturiesFromMjd(JdToMjd(epochJd)), CometStartState(object, epochJd)};
-                 });
+                                    TTheorySelection selection, TKeplereph& object, const TAccuracySettings& accuracy,
+                                    std::uint8_t show, long double spanDays, std::uint8_t nameFlag) {
+  RunIntegration(settings, siderealFlag, selection, object, accuracy, show, spanDays, nameFlag, [&object] {
+    // The record's epoch; a record without one starts at perihelion.
+    const double epochJd = object.SecondEpoch > 0 ? object.SecondEpoch : object.Epoch;
+    return TIntegrationStart{CenturiesFromMjd(JdToMjd(epochJd)), CometStartState(object, epochJd)};
+  });
 }
 
 bool IntegrateCometStates(TComputeSettingsBlock settings, TTheorySelection selection, const TKepler& object,

@@ -110,17 +110,16 @@ inline constexpr int kMaxToleranceRaises = 5;
 // not finite, a tolerance that cannot be met, no progress) leaves 0 rows and
 // says so. Polls AbortRequested; a cancel leaves the rows to the caller.
 void IntegrateOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t siderealFlag, TTheorySelection selection,
-                               TKeplereph& object, long double tolerance, std::uint8_t show, long double spanDays,
-                               std::int32_t vsopLevelA, std::int32_t vsopLevelB, std::uint8_t nameFlag);
+                               TKeplereph& object, const TAccuracySettings& accuracy, std::uint8_t show,
+                               long double spanDays, std::uint8_t nameFlag);
 
 // The integrated table of a comet: as IntegrateOrbitNumerically, from the
 // state at the element epoch (the record's epoch; the perihelion time when
 // the record has none) that the comet's orbit step gives (ellipse, parabola,
 // hyperbola or the near-parabolic routine, by the rule of CometOrbitPlace).
 void IntegrateCometOrbitNumerically(TComputeSettingsBlock settings, std::uint8_t siderealFlag,
-                                    TTheorySelection selection, TKeplereph& object, long double tolerance,
-                                    std::uint8_t show, long double spanDays, std::int32_t vsopLevelA,
-                                    std::int32_t vsopLevelB, std::uint8_t nameFlag);
+                                    TTheorySelection selection, TKeplereph& object, const TAccuracySettings& accuracy,
+                                    std::uint8_t show, long double spanDays, std::uint8_t nameFlag);
 
 // Stores the heliocentric J2000 ecliptic state `state` (x, y, z in AU, vx,
 // vy, vz in AU/day) precessed to the ecliptic and equinox of date T (Julian

@@ -72,7 +72,7 @@ void Heliocentric(TKepler& body, TComputeSettingsBlock settings) {
   }
   const TPlanetRoutine& routine = kPlanetRoutines[static_cast<std::size_t>(index)];
   routine.heliocentric(settings[routine.positionFile], s, T, p.HelioLongitude, p.HelioLatitude, p.HelioDistance,
-                       p.HelioX, p.HelioY, p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ, body.VsopLevelA);
+                       p.HelioX, p.HelioY, p.HelioZ, r.HelioVX, r.HelioVY, r.HelioVZ, body.Accuracy.VsopLevelA);
 }
 
 void PlanetRiseSet(TKepler& body, TComputeSettingsBlock settings) {
@@ -85,7 +85,7 @@ void PlanetRiseSet(TKepler& body, TComputeSettingsBlock settings) {
   RiseSetPlanet(body.RiseSet.Altitudes, settings, body.Language, o.DeltaTSeconds, body.TheorySelection, MjdToJd(o.Mjd),
                 -o.Longitude, o.Latitude, body.BodyIndex, ZoneOffsetHours(o), out.Rise, out.Set, out.Duration,
                 block.TransitTime, block.TransitAltitude, block.RiseAzimuth, block.SetAzimuth, status, riseMarker,
-                setMarker, body.VsopLevelA);
+                setMarker, body.Accuracy.VsopLevelA);
   if (std::fabs(o.Latitude) == 90 && HasPlanetRoutine(body.BodyIndex)) {
     // At a pole the altitude is the declination (with the sign of the
     // pole) all day: no rise or set, only the status.
@@ -172,8 +172,8 @@ void Tpla::rechnen(TComputeSettingsBlock settings) {
 
 tplaShort::tplaShort(const TBodySettings& bodySettings, TTheorySelection selection, std::int32_t creatorWord,
                      TBodyIndex body, const TTableConfigRecord& config, const TObserverRecord& observer,
-                     long double integrationTolerance, std::int32_t /*unused1*/, std::int32_t /*unused2*/)
-    : Tpla(bodySettings, selection, creatorWord, body, config, observer, integrationTolerance) {
+                     const TAccuracySettings& accuracy)
+    : Tpla(bodySettings, selection, creatorWord, body, config, observer, accuracy.IntegrationTolerance) {
   Topocentric = 0;
   FullComputation = 1;
 }

@@ -85,11 +85,11 @@ class Tpla : public TPlanetSteps<TSonne> {
 // Reduced planet position: the places of date, topocentric only on request.
 class tplaShort : public Tpla {
  public:
-  // Tpla's constructor with the first seven arguments; topocentric flag 0,
-  // full computation 1. The two further arguments are not used.
+  // Tpla's constructor with the first six arguments and the tolerance of
+  // `accuracy` (its levels are not used); topocentric flag 0, full
+  // computation 1.
   tplaShort(const TBodySettings& bodySettings, TTheorySelection selection, std::int32_t creatorWord, TBodyIndex body,
-            const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance,
-            std::int32_t unused1, std::int32_t unused2);
+            const TTableConfigRecord& config, const TObserverRecord& observer, const TAccuracySettings& accuracy);
   // Positions of date; topozentr with the topocentric flag, else the
   // topocentric place equal to the geocentric one. No second equinox,
   // horizon, rise/set or physical ephemeris.

@@ -242,7 +242,7 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
   // The Sun and the planets: the places of date, topocentric and physical
   // when asked for.
   auto sunOrPlanet = [&](TSonne& body) {
-    body.VsopLevelA = context_.VsopLevelA;
+    body.Accuracy.VsopLevelA = context_.VsopLevelA;
     const TFramesKeeper frames(*this, body);
     body.bahnlageelemente();
     body.heliozentrisch(0, 0, 0, 0);
@@ -261,8 +261,8 @@ bool tsuchobjekt::planet(TTheorySelection& selection, int kind, TObserverRecord&
     body.initialisieren(context_.Body, selection, PlanetOfKind(kind), config, observer, 1e-10L);
     return sunOrPlanet(body);
   } else if (kind == search_kind::kMoon) {
-    Tmond body(context_.MoonCache, context_.MoonOption, context_.Body, selection, 0, config, observer, 1e-10L,
-               context_.VsopLevelA, 10);
+    Tmond body(context_.MoonCache, context_.MoonOption, context_.Body, selection, 0, config, observer,
+               {1e-10L, context_.VsopLevelA, 10});
     const TFramesKeeper frames(*this, body);
     body.heliozentrisch(0, 0, 0, 0);
     body.Geozentrischekliptikalastrometrisch();
@@ -351,8 +351,8 @@ bool tsuchobjekt::bahn_planetoid(const TTheorySelection& selection, const TObser
     orbitBody_->Observer = observer;
     orbitBody_->Result = TEphemerisResultRecord{};
   } else {
-    orbitBody_ = std::make_unique<TKepler>(context_.Body, 0, TTableConfigRecord{}, elements, observer, 1e-10L,
-                                           context_.VsopLevelA, 10);
+    orbitBody_ = std::make_unique<TKepler>(context_.Body, 0, TTableConfigRecord{}, elements, observer,
+                                           TAccuracySettings{1e-10L, context_.VsopLevelA, 10});
     orbitElements_ = elements;
     orbitElementsKept_ = true;
   }
@@ -366,7 +366,7 @@ bool tsuchobjekt::bahn_komet(const TTheorySelection& selection, const TObserverR
   if (!CometValid(CometElements)) return false;
   orbitElementsKept_ = false;
   orbitBody_ = std::make_unique<TKomet>(context_.Body, selection, 0, TTableConfigRecord{}, CometElements, observer,
-                                        1e-10L, context_.VsopLevelA, 10);
+                                        TAccuracySettings{1e-10L, context_.VsopLevelA, 10});
   orbitBody_->TheorySelection = selection;
   orbitBody_->FullComputation = 1;
   orbitBody_->bahnlageelemente();

@@ -81,8 +81,8 @@ void DispatchGeocentric(TKepler& body, TComputeSettingsBlock settings, std::int3
   d.L = p.HelioLongitude, d.B = p.HelioLatitude, d.R = p.HelioDistance;
   d.X = p.HelioX, d.Y = p.HelioY, d.Z = p.HelioZ;
   d.VX = r.HelioVX, d.VY = r.HelioVY, d.VZ = r.HelioVZ;
-  PlanetPositionDispatch(settings, body.VsopLevelA, body.TheorySelection, o.Centuries, body.BodyIndex, dispatchMode,
-                         DispatchSunOf(o), d);
+  PlanetPositionDispatch(settings, body.Accuracy.VsopLevelA, body.TheorySelection, o.Centuries, body.BodyIndex,
+                         dispatchMode, DispatchSunOf(o), d);
   if (!savedBefore && dispatchMode > 0) {
     r.HelioVX = d.VX;
     r.HelioVY = d.VY;
@@ -122,7 +122,7 @@ void SunRiseSet(TKepler& body, TComputeSettingsBlock settings, int firstLevel, i
   day.RiseAzimuth = block.RiseAzimuth;
   day.SetAzimuth = block.SetAzimuth;
   RiseSetMoonSun({r.MoonOption, r.MoonLimb, r.Precise, o.DeltaTSeconds, r.InternalMoon, r.Altitudes, body.Language,
-                  body.TheorySelection, body.VsopLevelA, firstLevel, lastLevel, kBodyIndexSun, MjdToJd(o.Mjd),
+                  body.TheorySelection, body.Accuracy.VsopLevelA, firstLevel, lastLevel, kBodyIndexSun, MjdToJd(o.Mjd),
                   o.Latitude, -o.Longitude, ZoneOffsetHours(o)},
                  settings, day);
   block.RiseAzimuth = day.RiseAzimuth;
@@ -213,7 +213,8 @@ template class TSunSteps<TKeplereph>;
 
 TSonne::TSonne(const TBodySettings& body, TTheorySelection selection, std::int32_t creatorWord,
                const TTableConfigRecord& config, const TObserverRecord& observer, long double integrationTolerance)
-    : TSunSteps(body, creatorWord, config, TAsteroidElements{}, observer, integrationTolerance, 0, 0) {
+    : TSunSteps(body, creatorWord, config, TAsteroidElements{}, observer,
+                TAccuracySettings{integrationTolerance, 0, 0}) {
   TheorySelection = selection;
   H = 1.0;
   Stopped = 0;
@@ -230,7 +231,7 @@ void TSonne::initialisieren(const TBodySettings& body, TTheorySelection selectio
   TheorySelection = selection;
   TableConfig = config;
   Observer = observer;
-  IntegrationTolerance = integrationTolerance;
+  Accuracy.IntegrationTolerance = integrationTolerance;
   Stopped = 0;
   FullComputation = 1;
 }
@@ -327,7 +328,8 @@ double TSonnetab::Sin_Alt_moon(double sinLatitude, double cosLatitude, double lo
     TTheorySelection selection = TheorySelection;
     if (internalMoon != 0) selection.bytes[1] = 0;
     double ra = 0;
-    MoonApparentCoordinates(RiseSet.MoonOption, settings_, selection, T, ra, declination, distance, VsopLevelA);
+    MoonApparentCoordinates(RiseSet.MoonOption, settings_, selection, T, ra, declination, distance,
+                            Accuracy.VsopLevelA);
     rightAscension = ra / 15.0;
   } else {
     MoonLowPrecision(rightAscension, declination, distance, T);
@@ -362,8 +364,8 @@ void TSonnetab::ComputeDarkness(TComputeSettingsBlock settings) {
   const TObserverRecord& o = Observer;
   TRiseSetMoonSunDay moon;
   RiseSetMoonSun({RiseSet.MoonOption, RiseSet.MoonLimb, RiseSet.Precise, o.DeltaTSeconds, RiseSet.InternalMoon,
-                  RiseSet.Altitudes, Language, TheorySelection, VsopLevelA, kRiseSetMoonEvent, kRiseSetMoonEvent,
-                  kBodyIndexMoon, MjdToJd(o.Mjd), o.Latitude, -o.Longitude, ZoneOffsetHours(o)},
+                  RiseSet.Altitudes, Language, TheorySelection, Accuracy.VsopLevelA, kRiseSetMoonEvent,
+                  kRiseSetMoonEvent, kBodyIndexMoon, MjdToJd(o.Mjd), o.Latitude, -o.Longitude, ZoneOffsetHours(o)},
                  settings, moon);
   const TRiseSetLevel& dark = Result.RiseSet.Levels[TRiseSetBlock::kAstronomicalTwilight];
   TDarknessDay day;

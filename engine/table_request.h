@@ -11,6 +11,7 @@
 #include "core/observer_record.h"
 #include "core/table_config.h"
 #include "core/table_step.h"
+#include "engine/accuracy_settings.h"
 #include "engine/body_settings.h"
 #include "engine/table_sink.h"
 #include "theories/theory_types.h"
@@ -24,9 +25,7 @@ struct TTableRequest {
   TObserverRecord Start;  // period start, local civil time
   TObserverRecord End;    // period end, local civil time
   TTableStep Step;
-  long double IntegrationTolerance = 1e-10L;
-  std::int32_t VsopLevelA = -1;  // truncation level of the ephemerides
-  std::int32_t VsopLevelB = 10;  // truncation level of the integration
+  TAccuracySettings Accuracy;  // integration tolerance, truncation levels
   // Second output equinox, Julian centuries from J2000 (0 = J2000); its
   // heading text is in Output.
   double SecondEquinoxT = 0;

@@ -235,7 +235,7 @@ std::string TJupiterereignisse::MoonText(int moon) const { return MoonListName(s
 
 void TJupiterereignisse::rechne(TComputeSettingsBlock settings, const TObserverRecord& record, TMoonSample& s) {
   TJupiterMoonsBlock block;
-  GalileanMoonsPositions(settings, VsopLevelA, TheorySelection, record, block);
+  GalileanMoonsPositions(settings, Accuracy.VsopLevelA, TheorySelection, record, block);
   for (std::size_t m = 0; m < 4; ++m) {
     s.X[m] = block.EarthX[m];
     s.Y[m] = block.EarthY[m];
@@ -540,7 +540,7 @@ int TSaturnereignisse::FamilyOf(std::int32_t kind) const {
 void TSaturnereignisse::rechne(TComputeSettingsBlock settings, const TObserverRecord& record, TMoonSample& s) {
   TSaturnShortArray x{}, y{}, u{}, sx{}, sy{}, su{};
   TSaturnMoonsBlock block;
-  SaturnMoonsPositions(settings, VsopLevelA, TheorySelection, record, x, y, u, sx, sy, su, block);
+  SaturnMoonsPositions(settings, Accuracy.VsopLevelA, TheorySelection, record, x, y, u, sx, sy, su, block);
   // The short theory counts X towards the west already and puts u = 0 in
   // front of the planet: -cos u is positive behind it, like Z.
   for (std::size_t m = 0; m < 5; ++m) {
@@ -566,7 +566,7 @@ TSaturnereignisseneu::TSaturnereignisseneu(std::uint8_t language, TTheorySelecti
 void TSaturnereignisseneu::rechne(TComputeSettingsBlock settings, const TObserverRecord& record, TMoonSample& s) {
   TSaturnMoonArray x{}, y{}, z{}, sx{}, sy{}, sz{};
   TSaturnMoonsBlock block;
-  SaturnMoonPositions(settings, VsopLevelA, TheorySelection, record, x, y, z, sx, sy, sz, block);
+  SaturnMoonPositions(settings, Accuracy.VsopLevelA, TheorySelection, record, x, y, z, sx, sy, sz, block);
   s.X = x;
   s.Y = y;
   s.Z = z;

@@ -62,7 +62,8 @@ TObserverRecord TrialObserverRecord(const TTrialPlaceSettings& settings, const T
   r.Mjd = JdToMjd(c.JD);
   UTToLocalTime(r);
   r.UTHours = r.LocalHours;
-  CompleteObserverRecord(0, settings.Selection, TTableConfigRecord{}, settings.VsopLevelA, r, settings.PositionFiles);
+  CompleteObserverRecord(0, settings.Selection, TTableConfigRecord{}, settings.Accuracy.VsopLevelA, r,
+                         settings.PositionFiles);
   return r;
 }
 
@@ -71,9 +72,7 @@ TTrialPlaces::TTrialPlaces(TKomet& comet, TKometeph& ephemeris, TTrialPlaceSetti
   for (TKepler* body : {static_cast<TKepler*>(&comet_), static_cast<TKepler*>(&ephemeris_)}) {
     body->TableConfig = config_;
     body->TheorySelection = settings_.Selection;
-    body->IntegrationTolerance = settings_.IntegrationTolerance;
-    body->VsopLevelA = settings_.VsopLevelA;
-    body->VsopLevelB = settings_.VsopLevelB;
+    body->Accuracy = settings_.Accuracy;
     body->FullComputation = 0;
   }
   ephemeris_.Step = TTableStep{};
@@ -188,8 +187,9 @@ TOrbitStatus TTrialPlaces::BatchedPlace(const TTrialPlaceRequest& r, double& raH
       for (std::size_t k = 0; k < n; ++k) mjdTT[k] = DynamicalMjd(observers_[k]);
       std::vector<TStateVectorExt> states;
       ephemeris_.FullComputation = 0;
-      const bool done = IntegrateCometStates(settings_.PositionFiles, settings_.Selection, ephemeris_,
-                                             settings_.IntegrationTolerance, settings_.VsopLevelB, mjdTT, states);
+      const bool done =
+          IntegrateCometStates(settings_.PositionFiles, settings_.Selection, ephemeris_,
+                               settings_.Accuracy.IntegrationTolerance, settings_.Accuracy.VsopLevelB, mjdTT, states);
       if (!done && AbortRequested.load() != 0) {
         batchValid_ = false;
         return TOrbitStatus::IterationFailed;

@@ -29,6 +29,7 @@
 
 #include "core/observer_record.h"
 #include "core/table_config.h"
+#include "engine/accuracy_settings.h"
 #include "orbitdet/differential_correction.h"
 #include "orbitdet/observations.h"
 #include "theories/theory_types.h"
@@ -48,10 +49,10 @@ std::array<double, 3> ObserverOffsetJ2000(const TChosenObservation& c);
 struct TTrialPlaceSettings {
   TTheorySelection Selection;  // the Sun's theory; bytes 3-11 the perturbers of method 0
   PositionFileHandles PositionFiles{};
-  TObserverRecord Observer;                   // copied for every observation
-  long double IntegrationTolerance = 1e-10L;  // relative, method 0
-  TTruncationLevel VsopLevelA = kFullTheory;  // the Sun
-  TTruncationLevel VsopLevelB = 10;           // the perturbers
+  TObserverRecord Observer;  // copied for every observation
+  // The tolerance (method 0), level A for the Sun, level B for the
+  // perturbers.
+  TAccuracySettings Accuracy;
   // Method 0: one integration per trial vector, forward and backward from
   // the epoch through the observations in time order; false: one
   // TKometeph::integriere per observation.

@@ -17,9 +17,7 @@ namespace {
 // Each object of a batch is tabulated at the run's start alone.
 TTableRequest RequestOf(const TBatchRun& run) {
   TTableRequest request = PeriodRequest(run.Language, run.Selection, run.Config, run.Start, run.Start, run.Step);
-  request.IntegrationTolerance = run.IntegrationTolerance;
-  request.VsopLevelA = run.VsopLevelA;
-  request.VsopLevelB = run.VsopLevelB;
+  request.Accuracy = run.Accuracy;
   request.SecondEquinoxT = run.SecondEquinoxT;
   request.RiseSet = run.RiseSet;
   return request;

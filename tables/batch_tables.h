@@ -20,6 +20,7 @@
 #include "catalogues/asteroid_list.h"
 #include "catalogues/comet_list.h"
 #include "core/records.h"
+#include "engine/accuracy_settings.h"
 #include "engine/comet.h"
 #include "engine/ephemeris_table.h"
 #include "engine/user_object.h"
@@ -34,9 +35,7 @@ struct TBatchRun {
   std::uint8_t Mode = 1;     // 1 time loop, 0 integration, else neither
   std::uint8_t Output = 0;   // 0 ephemeris, else element table
   std::uint8_t ToSheet = 1;  // the main window's spreadsheet switch
-  std::int32_t VsopLevelA = -1;
-  std::int32_t VsopLevelB = 10;
-  long double IntegrationTolerance = 1e-10L;
+  TAccuracySettings Accuracy;
   TTableStep Step;
   TObserverRecord Start;
   TTableConfigRecord Config;

@@ -133,9 +133,8 @@ void ttagesephemeride::initialisieren(const TTableRequest& request) {
 
 TTableRequest ttagesephemeride::BodyRequest(std::int32_t vsopLevel) const {
   TTableRequest request = PeriodRequest(Language, TheorySelection, TableConfig, Observer, Observer, Step);
-  request.IntegrationTolerance = IntegrationTolerance;
-  request.VsopLevelA = vsopLevel;
-  request.VsopLevelB = VsopLevelB;
+  request.Accuracy = Accuracy;
+  request.Accuracy.VsopLevelA = vsopLevel;
   request.SecondEquinoxT = SecondEquinoxT;
   request.RiseSet = RiseSet;
   return request;
@@ -150,8 +149,8 @@ void ttagesephemeride::rechnen(std::uint8_t moonOption, TComputeSettingsBlock se
     sun.rechnen(settings);
     Result = sun.Result;
   } else if (body == kBodyIndexMoon) {
-    TOverviewMoon moon(0, moonOption, BodySettings(), TheorySelection, 0, TableConfig, Observer, IntegrationTolerance,
-                       vsopLevel, VsopLevelB);
+    TOverviewMoon moon(0, moonOption, BodySettings(), TheorySelection, 0, TableConfig, Observer,
+                       {Accuracy.IntegrationTolerance, vsopLevel, Accuracy.VsopLevelB});
     moon.FullComputation = 1;
     moon.Compute(settings);
     Result = moon.Result;
@@ -171,7 +170,7 @@ void ttagesephemeride::schleife(TComputeSettingsBlock settings, std::uint8_t sid
   BodyIndex = -1;
   Observer = PeriodStart;
   LocalTimeToUT(Observer);
-  CompleteObserverRecord(siderealFlag, TheorySelection, TableConfig, VsopLevelA, Observer, settings);
+  CompleteObserverRecord(siderealFlag, TheorySelection, TableConfig, Accuracy.VsopLevelA, Observer, settings);
   const bool inRange = DateInTheoryRange(TheorySelection, Observer.Centuries);
   plutoInRange_ = inRange;
   {
@@ -193,7 +192,7 @@ void ttagesephemeride::schleife(TComputeSettingsBlock settings, std::uint8_t sid
           progress += kProgressSteps / kDailyOverviewBodies;
           session->Reporter().Step(progress);
         }
-        rechnen(RiseSet.MoonOption, settings, VsopLevelA);
+        rechnen(RiseSet.MoonOption, settings, Accuracy.VsopLevelA);
         Result.JD = MjdToJd(Observer.Mjd);
         Result.Year = Observer.Year;
         Result.Month = Observer.Month;

@@ -35,8 +35,8 @@ double RadiansToDeg(double radians) { return radians * 180.0 / kPi; }
 // the ephemerides for both theories.
 TTableRequest MoonTableBase(const TTableRequest& table) {
   TTableRequest request = table;
-  request.IntegrationTolerance = 1e-10L;
-  request.VsopLevelB = request.VsopLevelA;
+  request.Accuracy.IntegrationTolerance = 1e-10L;
+  request.Accuracy.VsopLevelB = request.Accuracy.VsopLevelA;
   return request;
 }
 
@@ -46,7 +46,7 @@ TTableRequest MoonTableRequest(std::uint8_t language, TTheorySelection selection
                                const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
                                std::int32_t level) {
   TTableRequest request = PeriodRequest(language, selection, config, start, end, step);
-  request.VsopLevelA = level;
+  request.Accuracy.VsopLevelA = level;
   return request;
 }
 
@@ -73,7 +73,7 @@ bool TJupiterephfenster::ElementsUsable(std::string*, std::string*) const { retu
 
 void TJupiterephfenster::rechnen(TComputeSettingsBlock settings) {
   TJupiterMoonsBlock block;
-  GalileanMoonsPositions(settings, VsopLevelA, TheorySelection, Observer, block);
+  GalileanMoonsPositions(settings, Accuracy.VsopLevelA, TheorySelection, Observer, block);
   for (int i = 0; i < 4; ++i) {
     const auto m = static_cast<std::size_t>(i);
     Result.MoonTable[Index(0, i, 4)] = block.EarthX[m];
@@ -154,7 +154,7 @@ Tsaturnmonde::Tsaturnmonde(const TTableRequest& request, TSheet* sheet, long dou
 void Tsaturnmonde::rechnen(TComputeSettingsBlock settings) {
   TSaturnShortArray x{}, y{}, u{}, sx{}, sy{}, su{};
   TSaturnMoonsBlock block;
-  SaturnMoonsPositions(settings, VsopLevelA, TheorySelection, Observer, x, y, u, sx, sy, su, block);
+  SaturnMoonsPositions(settings, Accuracy.VsopLevelA, TheorySelection, Observer, x, y, u, sx, sy, su, block);
   // The short theory here already counts X towards the west, like the
   // Jupiter and eight-moon tables: stored as given, so every moon table
   // shares one sign.
@@ -185,7 +185,7 @@ void Tsaturnmonde::WriteCoordinateColumns(TCellSink& sink, const TEphemerisResul
 void TSaturnmondeMeeus::rechnen(TComputeSettingsBlock settings) {
   TSaturnMoonArray x{}, y{}, z{}, sx{}, sy{}, sz{};
   TSaturnMoonsBlock block;
-  SaturnMoonPositions(settings, VsopLevelA, TheorySelection, Observer, x, y, z, sx, sy, sz, block);
+  SaturnMoonPositions(settings, Accuracy.VsopLevelA, TheorySelection, Observer, x, y, z, sx, sy, sz, block);
   for (int i = 0; i < kMoons; ++i) {
     const auto m = static_cast<std::size_t>(i);
     Result.MoonTable[Index(0, i, kMoons)] = x[m];

@@ -13,7 +13,7 @@ namespace kvx {
 // place (no light time), Ekliptik_aequator. The body's observer record must
 // be completed for the instant.
 inline void GeometricPlacesOfDate(TKepler& body, std::int32_t vsopLevel) {
-  body.VsopLevelA = vsopLevel;
+  body.Accuracy.VsopLevelA = vsopLevel;
   body.bahnlageelemente();
   body.heliozentrisch(0, 0, 0, 0);
   body.geozentrischekliptikalgeometrisch();

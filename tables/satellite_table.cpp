@@ -77,9 +77,7 @@ bool LoadSet(int slot) {
 // level.
 TTableRequest SatelliteTableRequest(const TTableRequest& table) {
   TTableRequest request = table;
-  request.IntegrationTolerance = 1e-10L;
-  request.VsopLevelA = -1;
-  request.VsopLevelB = -1;
+  request.Accuracy = TAccuracySettings{1e-10L, -1, -1};
   return request;
 }
 
@@ -188,7 +186,8 @@ bool Tsatellitenephfenster::ElementsUsable(std::string*, std::string*) const { r
 double Tsatellitenephfenster::SunAltitudeAt(const TObserverRecord& record, TComputeSettingsBlock settings) const {
   // The sidereal time of the altitude routine follows its T: UT here.
   const double t = (MjdToJd(record.Mjd) - 2451545.0) / 36525.0;
-  double altitude = SunAltitude(1, settings, t, record.Latitude, record.Longitude, TheorySelection, VsopLevelA, 0);
+  double altitude =
+      SunAltitude(1, settings, t, record.Latitude, record.Longitude, TheorySelection, Accuracy.VsopLevelA, 0);
   if (record.RefractionOn != 0) altitude = Refraction(altitude, record.Pressure, record.Temperature);
   return altitude;
 }

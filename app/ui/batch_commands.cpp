@@ -80,9 +80,7 @@ TBatchRun BatchRunOf(const TComputingSettings& computing, const TDocumentState& 
   run.Mode = mode;
   run.Output = output;
   run.ToSheet = document.WorkbookView;
-  run.VsopLevelA = computing.VsopLevelA;
-  run.VsopLevelB = computing.VsopLevelB;
-  run.IntegrationTolerance = computing.IntegrationTolerance;
+  run.Accuracy = computing.Accuracy;
   run.Step = p.Step;
   run.Start = p.Start;
   run.Config = p.TableConfig;

@@ -105,7 +105,7 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.EclipseSearchMinutes = static_cast<std::int32_t>(st.Eclipses.SolarEclipseSearchMinutes);
   s.EclipseSearchSpanHours = static_cast<std::int32_t>(st.Eclipses.SolarEclipseSearchSpanHours);
   s.Integration = Integrator().Setup;
-  s.Tolerance = st.Computing.IntegrationTolerance;
+  s.Tolerance = st.Computing.Accuracy.IntegrationTolerance;
   s.LeadingZeros = o.LeadingZeros;
   s.Selection = st.Period.Selection;
   s.Satellite = CurrentSatelliteNumber;
@@ -130,8 +130,8 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.UseIntegrationDatabase = st.Computing.UseIntegrationDatabase;
   s.OccultationCatalogue = st.StarCatalogue.Setting;
   s.Fk4Positions = o.Fk4Positions;
-  s.VsopLevelA = st.Computing.VsopLevelA;
-  s.VsopLevelB = st.Computing.VsopLevelB;
+  s.VsopLevelA = st.Computing.Accuracy.VsopLevelA;
+  s.VsopLevelB = st.Computing.Accuracy.VsopLevelB;
   s.OccultationStar = st.StarCatalogue.SelectedStar;
   s.PhenomenaSunAltitude = o.PhenomenaMaxSunAltitude;
   s.PhenomenaPlanetAltitude = o.PhenomenaMinObjectAltitude;

@@ -205,7 +205,7 @@ TSearchContext EclipseSearchContext(const TComputingSettings& computing, const T
   context.Settings = period.PositionFiles;
   context.Sidereal = period.ApparentSiderealTime;
   context.Selection = period.Selection;
-  context.VsopLevelA = computing.VsopLevelA;
+  context.VsopLevelA = computing.Accuracy.VsopLevelA;
   context.FastSearch = computing.FastSearchOption;
   context.PositionFilesLastJd = period.PositionFilesLastJd;
   context.Body = BodySettingsOf(computing, LanguageEnglish);

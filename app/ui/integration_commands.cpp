@@ -20,8 +20,8 @@ truKu& TMainForm::Integrator() {
 TOrbitDeterminationState& TMainForm::OrbitDetermination() {
   if (!orbit_) {
     orbit_ = std::make_unique<TOrbitDeterminationState>();
-    orbit_->OrbDet.Create(state_.DataFolder, Selection(), &orbit_->Observations, state_.Computing.VsopLevelA,
-                          state_.Computing.VsopLevelB);
+    orbit_->OrbDet.Create(state_.DataFolder, Selection(), &orbit_->Observations, state_.Computing.Accuracy.VsopLevelA,
+                          state_.Computing.Accuracy.VsopLevelB);
   }
   return *orbit_;
 }
@@ -50,7 +50,7 @@ void TMainForm::NumerischeIntegration1Click() {
     period.EndMjd = state_.Period.End.Mjd;
     period.StepDays = state_.Period.Step.StepDays;
     RunAdamsIntegration(Integrator(), workbook_, grid_, state_.Document.WorkbookView, config, period,
-                        state_.Computing.IntegrationTolerance, LanguageEnglish);
+                        state_.Computing.Accuracy.IntegrationTolerance, LanguageEnglish);
   } else {
     Integrator().Integrate(config, LanguageEnglish);
   }

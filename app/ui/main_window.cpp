@@ -471,8 +471,8 @@ void TMainForm::SetMoonCacheOrder(std::int32_t order) {
 }
 
 void TMainForm::SetTableEquinox(double t) { kvx::SetTableEquinox(state_.Computing, t); }
-void TMainForm::SetVsopLevelA(std::int32_t level) { state_.Computing.VsopLevelA = level; }
-void TMainForm::SetVsopLevelB(std::int32_t level) { state_.Computing.VsopLevelB = level; }
+void TMainForm::SetVsopLevelA(std::int32_t level) { state_.Computing.Accuracy.VsopLevelA = level; }
+void TMainForm::SetVsopLevelB(std::int32_t level) { state_.Computing.Accuracy.VsopLevelB = level; }
 
 void TMainForm::SetTipsFlag(std::uint8_t flag) {
   state_.TipsFlag = flag;

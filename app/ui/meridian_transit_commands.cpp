@@ -74,7 +74,7 @@ void TTableCommands::RegisterMeridianTransitCommands() {
     TComputingSettings& computing = form_.Computing();
     TDocumentState& document = form_.DocumentState();
     const TEphemerisPeriodState& p = form_.Period();
-    ttransitsuche search(p.Start, p.End, feature_transit_, p.TableConfig, p.Selection, computing.VsopLevelA,
+    ttransitsuche search(p.Start, p.End, feature_transit_, p.TableConfig, p.Selection, computing.Accuracy.VsopLevelA,
                          p.ApparentSiderealTime, BodySettingsOf(computing, LanguageEnglish));
     const bool finished = search.schleife(true);
     TTableOutputSettings settings;
@@ -99,7 +99,7 @@ void TTableCommands::RegisterMeridianTransitCommands() {
     hooks.Config = period.TableConfig;
     hooks.JulianDate = period.TableConfig.Flags[column_flag::kJulianDate] != 0;
     hooks.Selection = period.Selection;
-    hooks.VsopLevel = computing.VsopLevelA;
+    hooks.VsopLevel = computing.Accuracy.VsopLevelA;
     hooks.Body = BodySettingsOf(computing, LanguageEnglish);
     ShowPlanetMeasurementDialog(hooks, &form_.Window());
     document.DocumentSaved = 0;

@@ -91,7 +91,7 @@ void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
   const std::uint8_t language = LanguageEnglish;
   if (kind == 102 || kind == 104 || kind == 105) {
     table = std::make_unique<TJupiterereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
-                                                 p.Step, 0, 0, computing.VsopLevelA);
+                                                 p.Step, 0, 0, computing.Accuracy.VsopLevelA);
     settings.Moon = ClampMoonNumber(objects.JupiterMoon, 4);
   } else if (kind == 112 || kind == 114 || kind == 115) {
     // The stored number counts in the eight-moon list: the same moon by name.
@@ -105,10 +105,10 @@ void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
       return;
     }
     table = std::make_unique<TSaturnereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
-                                                p.Step, 0, 0, computing.VsopLevelA);
+                                                p.Step, 0, 0, computing.Accuracy.VsopLevelA);
   } else {
     table = std::make_unique<TSaturnereignisseneu>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start,
-                                                   p.End, p.Step, 0, 0, computing.VsopLevelA);
+                                                   p.End, p.Step, 0, 0, computing.Accuracy.VsopLevelA);
     settings.Moon = ClampMoonNumber(objects.SaturnMoon, 8);
   }
   table->Settings = settings;

@@ -105,7 +105,7 @@ bool TTableCommands::PrepareSatelliteTable(bool currentOnly) {
   Tsatellitenephfenster& table = *satellite_table_;
   table.initialisieren(Request());
   table.TheorySelection = p.Selection;
-  table.VsopLevelA = computing.VsopLevelA;
+  table.Accuracy.VsopLevelA = computing.Accuracy.VsopLevelA;
   table.SatelliteCount = form_.SatelliteFile().count;
   table.CurrentSatellite = CurrentSatelliteNumber;
   table.EpochWindowDays = satellite_settings_.EpochWindowDays;

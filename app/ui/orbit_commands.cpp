@@ -69,8 +69,8 @@ std::string& ObservationFileName(TCommandHost& form) {
 // The set handed over before every run: theory selection and level A.
 torbdet& PreparedOrbDet(TCommandHost& form) {
   TOrbitDeterminationState& state = form.OrbitDetermination();
-  state.OrbDet.SetOrbDetParameters(form.Selection(), &state.Observations, form.Computing().VsopLevelA,
-                                   form.Computing().VsopLevelB);
+  state.OrbDet.SetOrbDetParameters(form.Selection(), &state.Observations, form.Computing().Accuracy.VsopLevelA,
+                                   form.Computing().Accuracy.VsopLevelB);
   state.OrbDet.PositionFiles = form.Period().PositionFiles;
   return state.OrbDet;
 }
@@ -185,17 +185,14 @@ void InstallOrbitCommands(TCommandHost& form) {
     const TComputingSettings& computing = form.Computing();
     const TCurrentObjects& objects = form.Objects();
     auto comet = std::make_unique<TKomet>(BodySettingsOf(computing, LanguageEnglish), p.Selection, 0, p.TableConfig,
-                                          objects.CurrentComet, p.Start, computing.IntegrationTolerance,
-                                          computing.VsopLevelA, computing.VsopLevelB);
+                                          objects.CurrentComet, p.Start, computing.Accuracy);
     auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(p, form.TableState(), computing, LanguageEnglish),
                                                  nullptr, objects.CurrentComet);
     TTrialPlaceSettings trial;
     trial.Selection = p.Selection;
     trial.PositionFiles = p.PositionFiles;
     trial.Observer = p.Start;
-    trial.IntegrationTolerance = computing.IntegrationTolerance;
-    trial.VsopLevelA = computing.VsopLevelA;
-    trial.VsopLevelB = computing.VsopLevelB;
+    trial.Accuracy = computing.Accuracy;
     TTrialPlaces places(*comet, *ephemeris, trial);
     run.Places = places.Function();
     if (!RunOrbitDetermination(od, run)) {

@@ -57,7 +57,7 @@ void Rechengenauigkeit1Click(TCommandHost& form) {
   TComputingSettings& state = form.Computing();
   TTheorySelection selection = form.Selection();
   bool neverVsop = selection.bytes[2] != 0;
-  long double tolerance = state.IntegrationTolerance;
+  long double tolerance = state.Accuracy.IntegrationTolerance;
   bool adams = state.IntegratorChoice != 0;
   std::uint8_t digits = state.AccuracyDigits;
   if (!ShowIntegrationPrecisionDialog(selection, neverVsop, tolerance, adams, digits, &form.Window())) return;

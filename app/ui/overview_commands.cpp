@@ -74,14 +74,14 @@ void TTableCommands::RegisterOverviewKinds() {
     const TEphemerisPeriodState& p = form_.Period();
     TObserverRecord instant = p.Start;
     LocalTimeToUT(instant);
-    CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, computing.VsopLevelA, instant,
+    CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, computing.Accuracy.VsopLevelA, instant,
                            p.PositionFiles);
     TLibraryTableTarget target;
     target.Language = LanguageEnglish;
     target.WorkbookView = document.WorkbookView;
     target.Sheet = &form_.Workbook();
     target.Grid = &form_.Grid();
-    if (PlanetsFourFramesTable(p.PositionFiles, target, instant, computing.VsopLevelA, p.TableConfig,
+    if (PlanetsFourFramesTable(p.PositionFiles, target, instant, computing.Accuracy.VsopLevelA, p.TableConfig,
                                form_.TheoryState().Libraries)) {
       document.DocumentSaved = 0;
     } else {
@@ -120,7 +120,8 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
   const TEphemerisPeriodState& p = form_.Period();
   TObserverRecord o = p.Start;
   LocalTimeToUT(o);
-  CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, computing.VsopLevelA, o, p.PositionFiles);
+  CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, computing.Accuracy.VsopLevelA, o,
+                         p.PositionFiles);
   if (kind == 9 && !DateInTheoryRange(p.Selection, o.Centuries)) {
     ShowPlutoDateInvalid();
     return;
@@ -137,35 +138,33 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
   std::unique_ptr<TKepler> body;
   std::string name = SingleDateBodyName(kind, en);
   if (kind == kBodyIndexSun) {
-    auto sun = std::make_unique<TSonne>(bodySettings, p.Selection, 0, config, o, computing.IntegrationTolerance);
-    sun->initialisieren(bodySettings, p.Selection, config, o, computing.IntegrationTolerance);
+    auto sun =
+        std::make_unique<TSonne>(bodySettings, p.Selection, 0, config, o, computing.Accuracy.IntegrationTolerance);
+    sun->initialisieren(bodySettings, p.Selection, config, o, computing.Accuracy.IntegrationTolerance);
     body = std::move(sun);
   } else if (kind == kBodyIndexMoon) {
-    auto moon = std::make_unique<Tmond>(0, computing.MoonOption, bodySettings, p.Selection, 0, config, o,
-                                        computing.IntegrationTolerance, computing.VsopLevelA, computing.VsopLevelB);
-    moon->initialisieren(0, computing.MoonOption, bodySettings, p.Selection, config, o, computing.IntegrationTolerance,
-                         computing.VsopLevelA, computing.VsopLevelB);
+    auto moon =
+        std::make_unique<Tmond>(0, computing.MoonOption, bodySettings, p.Selection, 0, config, o, computing.Accuracy);
+    moon->initialisieren(0, computing.MoonOption, bodySettings, p.Selection, config, o, computing.Accuracy);
     body = std::move(moon);
   } else if (kind == kBodyIndexAsteroid) {
-    body = std::make_unique<TKepler>(bodySettings, 0, config, objects.CurrentAsteroid, o,
-                                     computing.IntegrationTolerance, computing.VsopLevelA, computing.VsopLevelB);
-    body->initialisieren_objekt(bodySettings, config, objects.CurrentAsteroid, o, computing.IntegrationTolerance,
-                                computing.VsopLevelA, computing.VsopLevelB, 0, objects.CurrentAsteroid.Name);
+    body = std::make_unique<TKepler>(bodySettings, 0, config, objects.CurrentAsteroid, o, computing.Accuracy);
+    body->initialisieren_objekt(bodySettings, config, objects.CurrentAsteroid, o, computing.Accuracy, 0,
+                                objects.CurrentAsteroid.Name);
     name = objects.CurrentAsteroid.Name;
   } else if (kind == kBodyIndexComet) {
-    auto comet = std::make_unique<TKomet>(bodySettings, p.Selection, 0, config, objects.CurrentComet, o,
-                                          computing.IntegrationTolerance, computing.VsopLevelA, computing.VsopLevelB);
-    comet->initialisieren(bodySettings, p.Selection, config, objects.CurrentComet, o, computing.IntegrationTolerance,
-                          computing.VsopLevelA, computing.VsopLevelB);
+    auto comet =
+        std::make_unique<TKomet>(bodySettings, p.Selection, 0, config, objects.CurrentComet, o, computing.Accuracy);
+    comet->initialisieren(bodySettings, p.Selection, config, objects.CurrentComet, o, computing.Accuracy);
     body = std::move(comet);
     name = objects.CurrentComet.Name;
   } else {
-    auto planet = std::make_unique<Tpla>(bodySettings, p.Selection, 0, kind, config, o, computing.IntegrationTolerance);
-    planet->initialisieren(bodySettings, p.Selection, kind, config, o, computing.IntegrationTolerance);
+    auto planet =
+        std::make_unique<Tpla>(bodySettings, p.Selection, 0, kind, config, o, computing.Accuracy.IntegrationTolerance);
+    planet->initialisieren(bodySettings, p.Selection, kind, config, o, computing.Accuracy.IntegrationTolerance);
     body = std::move(planet);
   }
-  body->VsopLevelA = computing.VsopLevelA;
-  body->VsopLevelB = computing.VsopLevelB;
+  body->Accuracy = computing.Accuracy;
   form_.ShowHourglass();
   body->rechnen(p.PositionFiles);
   form_.RestoreCursor();

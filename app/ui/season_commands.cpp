@@ -41,7 +41,7 @@ void TTableCommands::Jahreszeiten1Click() {
   TComputingSettings& computing = form_.Computing();
   TTableState& table = form_.TableState();
   const TEphemerisPeriodState& p = form_.Period();
-  seasons_ = ComputeSeasons(p.Start, p.End, p.PositionFiles, p.Selection, computing.VsopLevelA);
+  seasons_ = ComputeSeasons(p.Start, p.End, p.PositionFiles, p.Selection, computing.Accuracy.VsopLevelA);
   if (seasons_.empty()) return;
   table.TableKind = kSeasonsKind;
   ComputeTable();

@@ -676,8 +676,8 @@ void TTableCommands::RegisterLibraryTables() {
       const TLibraryAvailability& libraries = form_.TheoryState().Libraries;
       const bool written =
           kind == kTableKindStateVectorVsop87a
-              ? PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, computing.VsopLevelA, p.TableConfig,
-                                             libraries)
+              ? PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, computing.Accuracy.VsopLevelA,
+                                             p.TableConfig, libraries)
               : PlanetCoordinateTableVsop82(p.PositionFiles, target, p.Start, p.TableConfig, libraries);
       if (written) {
         document.DocumentSaved = 0;

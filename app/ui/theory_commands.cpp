@@ -134,8 +134,8 @@ void TMainForm::RegisterTheoryCommands() {
   });
   commands_->RegisterHandler("RechengenauigkeitfrdieVSOPTheorien1", [this] {
     // The dialog opens on the levels in use, those the status line shows.
-    TTruncationLevel ephemeris = state_.Computing.VsopLevelA;
-    TTruncationLevel integration = state_.Computing.VsopLevelB;
+    TTruncationLevel ephemeris = state_.Computing.Accuracy.VsopLevelA;
+    TTruncationLevel integration = state_.Computing.Accuracy.VsopLevelB;
     if (ShowVsopAccuracyDialog(ephemeris, integration, this) == TVSOPRechengenauigkeit::kResultOk) {
       SetVsopLevelA(ephemeris);
       SetVsopLevelB(integration);

@@ -77,7 +77,7 @@ TEST_F(LibraryTableCommands, StateVectorsAndElementsFromTheMenu) {
     const TEphemerisPeriodState& p = state.Period;
     if (c.kind == kTableKindStateVectorVsop87a) {
       ASSERT_TRUE(
-          PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, state.Computing.VsopLevelA, p.TableConfig, libraries));
+          PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, state.Computing.Accuracy.VsopLevelA, p.TableConfig, libraries));
     } else {
       ASSERT_TRUE(PlanetCoordinateTableVsop82(p.PositionFiles, target, p.Start, p.TableConfig, libraries));
     }

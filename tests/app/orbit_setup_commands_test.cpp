@@ -104,7 +104,7 @@ TEST_F(OrbitSetupCommands, DialogsFilesAndTheSheetFromTheMenu) {
   EXPECT_TRUE(commands.Action("Rechenverfahren1")->isEnabled());
   commands.Action("Rechenverfahren1")->trigger();
   EXPECT_EQ(form.State().Computing.AccuracyDigits, 14);
-  EXPECT_EQ(form.State().Computing.IntegrationTolerance, 1e-14L);
+  EXPECT_EQ(form.State().Computing.Accuracy.IntegrationTolerance, 1e-14L);
   EXPECT_EQ(form.State().Computing.IntegratorChoice, 0);
   EXPECT_EQ(form.Panel("Panel5")->text().toStdString().find("14") != std::string::npos, true)
       << form.Panel("Panel5")->text().toStdString();

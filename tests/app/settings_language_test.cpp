@@ -482,8 +482,8 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
       dialog->CancelBtn->click();
     });
     commands.Trigger("RechengenauigkeitfrdieVSOPTheorien1");
-    EXPECT_EQ(item1, TruncationLevelItem(form.State().Computing.VsopLevelA)) << picture;
-    EXPECT_EQ(item2, TruncationLevelItem(form.State().Computing.VsopLevelB)) << picture;
+    EXPECT_EQ(item1, TruncationLevelItem(form.State().Computing.Accuracy.VsopLevelA)) << picture;
+    EXPECT_EQ(item2, TruncationLevelItem(form.State().Computing.Accuracy.VsopLevelB)) << picture;
     EXPECT_GE(item1, 0) << picture;
     if (QMenu* menu = commands.Menu("Objekte1")) {
       menu->popup(form.mapToGlobal(QPoint(20, 20)));
@@ -506,7 +506,7 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   EXPECT_EQ(form.Selection().PlanetTheory(), 1);
   EXPECT_TRUE(commands.IsChecked("usevsop871"));
   commands.Action("ELP2000Mondtheorieverwenden1")->trigger();
-  form.State().Computing.VsopLevelA = 6;
+  form.State().Computing.Accuracy.VsopLevelA = 6;
   form.UpdateStatusLine();
   marksFollow("switched");
   commands.Action("ELP2000Mondtheorieverwenden1")->trigger();

@@ -57,8 +57,8 @@ TEST_F(StatusLine, DateAndPlacePanelsWithBothDecimalSeparators) {
 TEST_F(StatusLine, TheoryPanelsAndTheSettersClamps) {
   TMainFormState s;
   s.Period.Start = r_;
-  s.Computing.VsopLevelA = 4;
-  s.Computing.VsopLevelB = 8;
+  s.Computing.Accuracy.VsopLevelA = 4;
+  s.Computing.Accuracy.VsopLevelB = 8;
   s.Period.Selection.bytes[0] = kPlanetTheoryInternal;
   s.Period.Selection.bytes[1] = 0;
   TStatusTexts t = BuildStatusTexts(s, true);

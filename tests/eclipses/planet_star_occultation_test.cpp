@@ -438,7 +438,7 @@ TEST_F(PlanetStarOccultations, SyntheticStarDurationFollowsTheRadius) {
     TKepler* kepler = nullptr;
     std::unique_ptr<TKepler> owned;
     if (body == kOccultingAsteroid) {
-      owned = std::make_unique<TKepler>(TBodySettings{}, 0, TTableConfigRecord{}, ceres, start, 1e-10L, -1, 10);
+      owned = std::make_unique<TKepler>(TBodySettings{}, 0, TTableConfigRecord{}, ceres, start, TAccuracySettings{1e-10L, -1, 10});
       kepler = owned.get();
     }
     ASSERT_EQ(probe.rechnen(body, kepler, start, start, options), TOccultationRunStatus::Done);

@@ -49,7 +49,7 @@ TCometElements Encke() {
 TEST(Comet, MeeusEnckeThroughTheCometObject) {
   const double deltaT = 56.86;
   const TObserverRecord observer = ObserverAt(CalendarDateToJd(6, 10, 1990, 0) - deltaT / 86400.0, deltaT);
-  TKomet comet(TBodySettings{}, TTheorySelection{}, 0, TTableConfigRecord{}, Encke(), observer, 1e-10L, -1, 10);
+  TKomet comet(TBodySettings{}, TTheorySelection{}, 0, TTableConfigRecord{}, Encke(), observer, {1e-10L, -1, 10});
   comet.rechnen(TComputeSettingsBlock{});
   EXPECT_EQ(comet.LastRoutine, CometOrbitRoutine::Elliptic);
   EXPECT_NEAR(comet.Result.SecondRightAscension / 15.0 * 3600.0, 10 * 3600 + 34 * 60 + 14.2, 0.15);
@@ -79,8 +79,8 @@ TEST(Comet, ApparentPlacesAndMagnitudesAgreeWithPyEphem) {
     e.G = table.Number(row, "G");
     e.Name = table.text[row][0];
     const TObserverRecord observer = ObserverAt(table.Number(row, "jd_ut"), table.Number(row, "deltaT"));
-    TKomet comet(TBodySettings{}, TTheorySelection{}, 0, TTableConfigRecord{}, e, observer, 1e-10L, -1, 10);
-    comet.initialisieren(TBodySettings{}, TTheorySelection{}, TTableConfigRecord{}, e, observer, 1e-10L, -1, 10);
+    TKomet comet(TBodySettings{}, TTheorySelection{}, 0, TTableConfigRecord{}, e, observer, {1e-10L, -1, 10});
+    comet.initialisieren(TBodySettings{}, TTheorySelection{}, TTableConfigRecord{}, e, observer, {1e-10L, -1, 10});
     comet.rechnen(TComputeSettingsBlock{});
     seen[static_cast<int>(comet.LastRoutine)] = true;
     const double separation = SeparationArcsec(comet.Result.Position.RightAscension, comet.Result.Position.Declination,
@@ -145,7 +145,7 @@ TEST(Comet, ElementRecordCodec) {
   EXPECT_EQ(back.Epoch, e.Epoch);
   EXPECT_EQ(back.G, e.G);
 
-  TKomet comet(TBodySettings{}, TTheorySelection{}, 0, TTableConfigRecord{}, e, TObserverRecord{}, 1e-10L, -1, 10);
+  TKomet comet(TBodySettings{}, TTheorySelection{}, 0, TTableConfigRecord{}, e, TObserverRecord{}, {1e-10L, -1, 10});
   EXPECT_EQ(comet.Name, std::string(39, 'x') + "ä");
   EXPECT_EQ(comet.Epoch, e.PerihelionTime);
   EXPECT_EQ(comet.PerihelionDistance, e.PerihelionDistance);

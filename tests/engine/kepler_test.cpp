@@ -54,7 +54,7 @@ void CompareWithPyEphem(const test::FixtureTable& table, bool referenceSun, doub
       observer.SunY = y;
       observer.SunZ = z;
     }
-    TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, e, observer, 1e-10L, -1, 10);  // full computation off
+    TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, e, observer, {1e-10L, -1, 10});  // full computation off
     body.rechnen(TComputeSettingsBlock{});
     const double delta = table.Number(row, "delta_au");
     const double separation = SeparationArcsec(body.Result.SecondRightAscension, body.Result.SecondDeclination,
@@ -99,7 +99,7 @@ TEST(BodyChainReference, MeeusEnckeExample) {
   e.Name = "Encke";
   const double deltaT = 56.86;
   const TObserverRecord observer = ObserverAt(CalendarDateToJd(6, 10, 1990, 0) - deltaT / 86400.0, deltaT);
-  TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, e, observer, 1e-10L, -1, 10);
+  TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, e, observer, {1e-10L, -1, 10});
   body.rechnen(TComputeSettingsBlock{});
   const double raSeconds = body.Result.SecondRightAscension / 15.0 * 3600.0;
   EXPECT_NEAR(raSeconds, 10 * 3600 + 34 * 60 + 14.2, 0.15);
@@ -125,7 +125,7 @@ TEST(BodyChainReference, OsculatingElementsOfCeresAndVesta) {
     observer.SunX = table.Number(row, "sun_x");
     observer.SunY = table.Number(row, "sun_y");
     observer.SunZ = table.Number(row, "sun_z");
-    TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, e, observer, 1e-10L, -1, 10);
+    TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, e, observer, {1e-10L, -1, 10});
     body.rechnen(TComputeSettingsBlock{});
     const double days = std::fabs(jdTT - e.Epoch);
     const double bound = 0.06 + 0.0003 * days * days;
@@ -157,7 +157,7 @@ class ProbeBody : public TKepler {
 // Also: n = 0 in the elements gives n from a.
 TEST(BodyChain, LightTimeIterationIsBoundedAndKeepsNaNOut) {
   const TObserverRecord observer = ObserverAt(2460400.5, 69.0);
-  ProbeBody body(TBodySettings{}, 0, TTableConfigRecord{}, CeresElements(), observer, 1e-10L, -1, 10);
+  ProbeBody body(TBodySettings{}, 0, TTableConfigRecord{}, CeresElements(), observer, {1e-10L, -1, 10});
   const double a = body.SemiMajorAxis;
   EXPECT_NEAR(body.MeanMotion, 360.0 / std::sqrt(a * a * a * 133412.601768), 1e-10 * body.MeanMotion);
   const double tt = observer.Mjd + 69.0 / 86400.0;
@@ -166,7 +166,7 @@ TEST(BodyChain, LightTimeIterationIsBoundedAndKeepsNaNOut) {
   EXPECT_GE(body.evaluations, 2);  // at least one retarded position
   EXPECT_LE(body.evaluations, 1 + kLightTimeMaxPasses);
   // The heliocentric values stay those of the instant itself.
-  TKepler reference(TBodySettings{}, 0, TTableConfigRecord{}, CeresElements(), observer, 1e-10L, -1, 10);
+  TKepler reference(TBodySettings{}, 0, TTableConfigRecord{}, CeresElements(), observer, {1e-10L, -1, 10});
   reference.bahnlageelemente();
   reference.Bahn2heliozentrisch(TComputeSettingsBlock{}, tt);
   EXPECT_EQ(body.Result.Position.HelioX, reference.Result.Position.HelioX);
@@ -191,7 +191,7 @@ TEST(BodyChain, LightTimeIterationIsBoundedAndKeepsNaNOut) {
 // with one they agree with the places an hour apart.
 TEST(BodyChain, GroupsAndHourlyMotion) {
   const TObserverRecord observer = ObserverAt(2460400.5, 69.0);
-  TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, CeresElements(), observer, 1e-10L, -1, 10);
+  TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, CeresElements(), observer, {1e-10L, -1, 10});
   body.Result.Altitude = 123.0;
   body.Result.RiseSet.TransitTime = 7.0;
   body.Result.Physical.magnitude = 99.0;
@@ -208,8 +208,8 @@ TEST(BodyChain, GroupsAndHourlyMotion) {
   TTableConfigRecord config;
   config.Flags[column_flag::kHourlyMotionRA] = 1;
   const TObserverRecord withSunLater = ObserverAt(2460400.5, 69.0, config);
-  TKepler full(TBodySettings{}, 0, config, CeresElements(), withSunLater, 1e-10L, -1, 10);
-  full.initialisieren_objekt(TBodySettings{}, config, CeresElements(), withSunLater, 1e-10L, -1, 10, 0, "Ceres");
+  TKepler full(TBodySettings{}, 0, config, CeresElements(), withSunLater, {1e-10L, -1, 10});
+  full.initialisieren_objekt(TBodySettings{}, config, CeresElements(), withSunLater, {1e-10L, -1, 10}, 0, "Ceres");
   full.rechnen(TComputeSettingsBlock{});
   EXPECT_NE(full.Result.Altitude, 0.0);
   EXPECT_GT(full.Result.Physical.magnitude, 5.0);
@@ -219,8 +219,8 @@ TEST(BodyChain, GroupsAndHourlyMotion) {
   TObserverRecord later = withSunLater;
   later.LocalHours += 1.0;
   CompleteObserverRecord(0, TTheorySelection{}, config, -1, later);
-  TKepler next(TBodySettings{}, 0, config, CeresElements(), later, 1e-10L, -1, 10);
-  next.initialisieren_objekt(TBodySettings{}, config, CeresElements(), later, 1e-10L, -1, 10, 0, "Ceres");
+  TKepler next(TBodySettings{}, 0, config, CeresElements(), later, {1e-10L, -1, 10});
+  next.initialisieren_objekt(TBodySettings{}, config, CeresElements(), later, {1e-10L, -1, 10}, 0, "Ceres");
   next.rechnen(TComputeSettingsBlock{});
   const double dRa = (next.Result.GeometricRightAscension - full.Result.GeometricRightAscension) * 3600.0;
   const double dDec = (next.Result.GeometricDeclination - full.Result.GeometricDeclination) * 3600.0;
@@ -243,7 +243,7 @@ TEST(BodyChain, UnusableElementsAreRefused) {
                       +[](TAsteroidElements& e) { e.Node = std::numeric_limits<double>::infinity(); }}) {
     TAsteroidElements e = CeresElements();
     change(e);
-    TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, e, observer, 1e-10L, -1, 10);
+    TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, e, observer, {1e-10L, -1, 10});
     body.Result.Position.RightAscension = nan;
     body.rechnen(TComputeSettingsBlock{});
     body.rechnen(TComputeSettingsBlock{});
@@ -258,8 +258,8 @@ TEST(BodyChain, UnusableElementsAreRefused) {
 // one for a main-belt orbit.
 TEST(BodyChain, LinearLightTimeMatchesIteration) {
   const TObserverRecord observer = ObserverAt(2460400.5, 69.0);
-  TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, CeresElements(), observer, 1e-10L, -1, 10);
-  body.initialisieren_objekt(TBodySettings{}, TTableConfigRecord{}, CeresElements(), observer, 1e-10L, -1, 10, 0,
+  TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, CeresElements(), observer, {1e-10L, -1, 10});
+  body.initialisieren_objekt(TBodySettings{}, TTableConfigRecord{}, CeresElements(), observer, {1e-10L, -1, 10}, 0,
                              "Ceres");
   body.rechnen(TComputeSettingsBlock{});
   const double lon = body.Result.Position.GeoLongitude, lat = body.Result.Position.GeoLatitude;

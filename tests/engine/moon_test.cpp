@@ -70,7 +70,7 @@ class MoonObjects : public ::testing::Test {
 TEST_F(MoonObjects, MeeusExamples) {
   const double deltaT = 59.0;
   const TObserverRecord observer = ObserverAt(2448724.5 - deltaT / 86400.0, deltaT);
-  Tmond moon(0, 0, TBodySettings{}, InternalSeries(), 0, TTableConfigRecord{}, observer, 1e-10L, -1, 10);
+  Tmond moon(0, 0, TBodySettings{}, InternalSeries(), 0, TTableConfigRecord{}, observer, {1e-10L, -1, 10});
   moon.rechnen(TComputeSettingsBlock{});  // full computation off: no nutation
   EXPECT_NEAR(moon.Result.Position.GeoLongitude, 133.162655, 0.001);
   EXPECT_NEAR(moon.Result.Position.GeoLatitude, -3.229126, 0.001);
@@ -78,7 +78,7 @@ TEST_F(MoonObjects, MeeusExamples) {
   EXPECT_EQ(moon.Name, "Mond");
   // The light time of a distance in Earth radii (not of one in AU).
   EXPECT_NEAR(moon.Result.LightTime * 86400.0, 368409.7 / 299792.458, 0.001);
-  moon.initialisieren(0, 0, test::Body(1), InternalSeries(), TTableConfigRecord{}, observer, 1e-10L, -1, 10);
+  moon.initialisieren(0, 0, test::Body(1), InternalSeries(), TTableConfigRecord{}, observer, {1e-10L, -1, 10});
   moon.rechnen(TComputeSettingsBlock{});
   EXPECT_NEAR(moon.Result.Physical.illuminatedFraction, 0.6786, 0.0005);
   EXPECT_NEAR(moon.Result.Physical.Semidiameter, 15.61247778 / moon.Result.EquatorialDistance, 1e-12);
@@ -208,12 +208,12 @@ TEST_F(MoonObjects, TableRowMatchesSinglePositionAndCache) {
   EXPECT_EQ(grid.ColCount(), sheet.LastCol() + 1);
   const TEphemerisResultRecord row = RowStore.Row(2);
 
-  Tmond moon(0, 0, test::Body(1), InternalSeries(), 0, config, tab.Observer, 1e-10L, -1, 10);
+  Tmond moon(0, 0, test::Body(1), InternalSeries(), 0, config, tab.Observer, {1e-10L, -1, 10});
   TObserverRecord instant = start;
   instant.Day += 2;
   LocalTimeToUT(instant);
   CompleteObserverRecord(1, InternalSeries(), config, -1, instant);
-  moon.initialisieren(0, 0, test::Body(1), InternalSeries(), config, instant, 1e-10L, -1, 10);
+  moon.initialisieren(0, 0, test::Body(1), InternalSeries(), config, instant, {1e-10L, -1, 10});
   moon.rechnen(TComputeSettingsBlock{});
   EXPECT_NEAR(moon.Result.Position.RightAscension, row.Position.RightAscension, 1e-6);
   EXPECT_NEAR(moon.Result.TopoDeclination, row.TopoDeclination, 1e-5);
@@ -226,8 +226,8 @@ TEST_F(MoonObjects, TableRowMatchesSinglePositionAndCache) {
   std::uint8_t shortcut = 0;
   tmooncheb cache(12, 13, shortcut);
   MoonPositionCache = &cache;
-  Tmond cached(1, 0, test::Body(1), InternalSeries(), 0, config, instant, 1e-10L, -1, 10);
-  cached.initialisieren(1, 0, test::Body(1), InternalSeries(), config, instant, 1e-10L, -1, 10);
+  Tmond cached(1, 0, test::Body(1), InternalSeries(), 0, config, instant, {1e-10L, -1, 10});
+  cached.initialisieren(1, 0, test::Body(1), InternalSeries(), config, instant, {1e-10L, -1, 10});
   cached.rechnen(TComputeSettingsBlock{});
   EXPECT_GT(cache.Refits(), 0);
   EXPECT_LT(SeparationArcsec(cached.Result.Position.RightAscension, cached.Result.Position.Declination,

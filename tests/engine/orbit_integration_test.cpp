@@ -171,7 +171,7 @@ TEST_F(OrbitIntegration, StartNearTheEpochMovesTheEpochOneSecondBack) {
   ASSERT_EQ(table.Rows, 3);
 
   auto twoBodyAt = [&](double jdTT) {
-    TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, elements, test::ObserverAt(jdTT, 0), 1e-13L, -1, 10);
+    TKepler body(TBodySettings{}, 0, TTableConfigRecord{}, elements, test::ObserverAt(jdTT, 0), {1e-13L, -1, 10});
     body.rechnen(TComputeSettingsBlock{});
     return body.Result.Position;
   };

@@ -38,13 +38,13 @@ TEphemerisResultRecord PositionOf(TBodyIndex body, const TObserverRecord& o, TTh
   if (body == kBodyIndexSun) {
     TSonne sun(test::Body(1), road, 0, config, o, 1e-10L);
     sun.initialisieren(test::Body(1), road, config, o, 1e-10L);
-    sun.VsopLevelA = kFullTheory;
+    sun.Accuracy.VsopLevelA = kFullTheory;
     sun.rechnen(PositionFileHandles{});
     return sun.Result;
   }
   Tpla planet(test::Body(1), road, 0, body, config, o, 1e-10L);
   planet.initialisieren(test::Body(1), road, body, config, o, 1e-10L);
-  planet.VsopLevelA = kFullTheory;
+  planet.Accuracy.VsopLevelA = kFullTheory;
   planet.rechnen(PositionFileHandles{});
   return planet.Result;
 }

@@ -248,14 +248,14 @@ TEST_F(SunPlanetTables, NamesCaptionsAndReducedObjects) {
   Tpla full(TBodySettings{}, kInternal, 0, 4, config, now, 1e-10L);
   full.initialisieren(TBodySettings{}, kInternal, 4, config, now, 1e-10L);
   full.rechnen(PositionFileHandles{});
-  tplaShort reduced(TBodySettings{}, kInternal, 0, 4, config, now, 1e-10L, 7, 8);
+  tplaShort reduced(TBodySettings{}, kInternal, 0, 4, config, now, {1e-10L, 7, 8});
   reduced.rechnen(PositionFileHandles{});
   EXPECT_EQ(reduced.Result.Position.RightAscension, full.Result.Position.RightAscension);
   EXPECT_EQ(reduced.Result.TopoRightAscension, reduced.Result.Position.RightAscension);
   reduced.Topocentric = 1;
   reduced.rechnen(PositionFileHandles{});
   EXPECT_EQ(reduced.Result.TopoRightAscension, full.Result.TopoRightAscension);
-  tplaShort_lg places(TBodySettings{}, kInternal, 0, 4, config, now, 1e-10L, 0, 0);
+  tplaShort_lg places(TBodySettings{}, kInternal, 0, 4, config, now, {1e-10L, 0, 0});
   places.rechnen(PositionFileHandles{});
   EXPECT_EQ(places.Result.Position.RightAscension, full.Result.Position.RightAscension);
   EXPECT_EQ(places.Result.SecondRightAscension, 0.0);
@@ -275,7 +275,7 @@ TEST_F(SunPlanetTables, VsopDVelocityComesFromTheDispatch) {
     CompleteObserverRecord(1, vsopD, config, -1, o);
     Tpla mars(TBodySettings{}, vsopD, 0, 4, config, o, 1e-10L);
     mars.initialisieren(TBodySettings{}, vsopD, 4, config, o, 1e-10L);
-    mars.VsopLevelA = kFullTheory;
+    mars.Accuracy.VsopLevelA = kFullTheory;
     mars.rechnen(PositionFileHandles{});
     x = mars.Result.Position.HelioX;
     y = mars.Result.Position.HelioY;

@@ -74,7 +74,7 @@ class TrialPlacesTest : public ::testing::Test {
     selection_.bytes[0] = kPlanetTheoryVsop87D;
     od_.Create("", selection_, &list_, kFullTheory, 10);
     settings_.Selection = selection_;
-    settings_.IntegrationTolerance = 1e-12L;
+    settings_.Accuracy.IntegrationTolerance = 1e-12L;
     Make(settings_);
   }
   void Make(const TTrialPlaceSettings& settings, double secondEquinoxT = 0) {
@@ -82,10 +82,10 @@ class TrialPlacesTest : public ::testing::Test {
     TBodySettings body = test::Body(1);
     body.SecondEquinoxT = secondEquinoxT;
     comet_ = std::make_unique<TKomet>(body, settings.Selection, 0, TTableConfigRecord{}, none, settings.Observer,
-                                      settings.IntegrationTolerance, kFullTheory, 10);
+                                      TAccuracySettings{settings.Accuracy.IntegrationTolerance, kFullTheory, 10});
     TTableRequest request =
         test::TableRequest(1, settings.Selection, TTableConfigRecord{}, settings.Observer, settings.Observer,
-                           TTableStep{}, settings.IntegrationTolerance, kFullTheory);
+                           TTableStep{}, settings.Accuracy.IntegrationTolerance, kFullTheory);
     request.SecondEquinoxT = secondEquinoxT;
     ephemeris_ = std::make_unique<TKometeph>(request, nullptr, none);
     places_ = std::make_unique<TTrialPlaces>(*comet_, *ephemeris_, settings);

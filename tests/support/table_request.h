@@ -12,9 +12,9 @@ inline TTableRequest TableRequest(std::uint8_t language, TTheorySelection select
                                   const TObserverRecord& start, const TObserverRecord& end, const TTableStep& step,
                                   long double tolerance = 1e-10L, std::int32_t levelA = -1, std::int32_t levelB = 10) {
   TTableRequest request = PeriodRequest(language, selection, config, start, end, step);
-  request.IntegrationTolerance = tolerance;
-  request.VsopLevelA = levelA;
-  request.VsopLevelB = levelB;
+  request.Accuracy.IntegrationTolerance = tolerance;
+  request.Accuracy.VsopLevelA = levelA;
+  request.Accuracy.VsopLevelB = levelB;
   return request;
 }
 

@@ -73,8 +73,8 @@ TEST_F(SingleDatePage, SunMoonSaturnAndPolarNight) {
   EXPECT_EQ(page.Box(Box::Twilight).Lines.size(), 4u);
 
   // The Moon: Earth radii with "RD:", no light time, the phase line.
-  Tmond moon(0, 0, TBodySettings{}, road, 0, TTableConfigRecord{}, o, 1e-10L, -1, 10);
-  moon.initialisieren(0, 0, TBodySettings{}, road, TTableConfigRecord{}, o, 1e-10L, -1, 10);
+  Tmond moon(0, 0, TBodySettings{}, road, 0, TTableConfigRecord{}, o, {1e-10L, -1, 10});
+  moon.initialisieren(0, 0, TBodySettings{}, road, TTableConfigRecord{}, o, {1e-10L, -1, 10});
   moon.rechnen({});
   page = BuildSingleDatePage(moon.Result, kBodyIndexMoon, "den Mond", o, &moon, context);
   EXPECT_FALSE(page.Box(Box::Heliocentric).Visible);
