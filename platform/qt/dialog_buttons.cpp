@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "platform/globals.h"
+#include "platform/qt/named_widgets.h"
 
 namespace kvx {
 
@@ -38,9 +39,7 @@ void ApplyDialogButtonLanguage(QAbstractButton* cancel, QAbstractButton* help) {
 }
 
 QPushButton* NamedButton(QWidget* parent, const QString& caption, const char* name) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  return button;
+  return NewNamed<QPushButton>(name, caption, parent);
 }
 
 TOkCancelRow MakeOkCancelRow(QDialog* dialog, const char* okName, const char* cancelName, const QString& cancelText,
