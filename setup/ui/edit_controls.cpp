@@ -231,11 +231,22 @@ bool FindInListControl(const QString& text, QComboBox& box, int& index, QString&
   return true;
 }
 
+std::vector<std::string> ListLines(const QListWidget& list) {
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(list.count()));
+  for (int i = 0; i < list.count(); ++i) lines.push_back(list.item(i)->text().toStdString());
+  return lines;
+}
+
+QStringList ListItemTexts(const std::vector<std::string>& lines) {
+  QStringList texts;
+  texts.reserve(static_cast<qsizetype>(lines.size()));
+  for (const std::string& line : lines) texts.push_back(QString::fromStdString(line));
+  return texts;
+}
+
 bool FindInListControl(const QString& text, QListWidget& list, int& index, QString& found, QLabel* label) {
-  std::vector<std::string> items;
-  items.reserve(static_cast<std::size_t>(list.count()));
-  for (int i = 0; i < list.count(); ++i) items.push_back(list.item(i)->text().toStdString());
-  if (!FindInItems(text, items, index, found, label)) return false;
+  if (!FindInItems(text, ListLines(list), index, found, label)) return false;
   if (list.selectionMode() == QAbstractItemView::MultiSelection ||
       list.selectionMode() == QAbstractItemView::ExtendedSelection) {
     list.item(index)->setSelected(true);

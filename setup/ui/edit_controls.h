@@ -7,7 +7,9 @@
 
 #include <QLineEdit>
 #include <QString>
+#include <QStringList>
 #include <string>
+#include <vector>
 
 #include "platform/qt/widget_forward.h"
 
@@ -133,6 +135,11 @@ class TAstroDatumEdit : public QLineEdit {
 // in a shorter item wins, the last such one in list order. The best item is
 // selected, its index and text returned and shown in `label`; without a
 // hit the label shows "Nicht gefunden" / "Not found".
+// The lines of `list` as they are shown, UTF-8, top to bottom.
+std::vector<std::string> ListLines(const QListWidget& list);
+// `lines` (UTF-8) as Qt strings, for QListWidget::addItems.
+QStringList ListItemTexts(const std::vector<std::string>& lines);
+
 bool FindInListControl(const QString& text, QComboBox& box, int& index, QString& found, QLabel* label);
 bool FindInListControl(const QString& text, QListWidget& list, int& index, QString& found, QLabel* label);
 
