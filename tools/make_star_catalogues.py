@@ -17,6 +17,26 @@ Output records: 32 bytes each (see eclipses/star_catalogue.h): B1950 FK4
 right ascension and declination at epoch 1950.0 in degrees, the proper
 motions d(alpha)/dt and d(delta)/dt in degrees per tropical year, V x 100,
 name length and an 11-byte name. Both files are sorted by right ascension.
+
+Each star once: the zone files hold many stars twice, mostly as two records
+with one Hipparcos number, one named by the star's SAO number and the other
+"H" and the Hipparcos number, so that an occultation of one point of light
+was listed twice. Two records count as one star when their places at epoch
+2000.0, the zone files' epoch (the places as written, float32 B1950 values
+moved by the proper motions written), lie within 1" of each other and their
+magnitudes differ by 0.5 mag at most. Either they are one star twice, or the
+components of a double star that the Moon covers within a second or two,
+whose near-equal light the program cannot tell apart anyway. Of such records
+one is kept: the one with a Hipparcos number, then the brighter, then the
+first in right ascension, with its own place, motion and magnitude. Wider
+pairs and pairs of clearly different brightness are double stars and stay
+two records.
+
+Names are given after that step: a Hipparcos star is named by its SAO number
+when it has one (the number occultation observers quote, shown by the
+program as "SAO <number>"), and of the components of a double star that
+share a Hipparcos number the brightest takes it, the others "H" and the
+number; so a name no longer depends on which record came first.
 """
 
 import math
@@ -31,6 +51,9 @@ STAR_FOLDER = "/usr/share/stellarium/stars/default"
 ZONE_FILES = ["stars_0_0v0_8.cat", "stars_1_0v0_8.cat", "stars_2_0v0_8.cat", "stars_3_1v0_4.cat"]
 SMALL_LIMIT = 8.0        # V limit of the small file
 LARGE_LIMIT = 9.5        # V limit of the large file
+SAME_STAR_ARCSEC = 1.0   # largest distance of two records of one star
+SAME_STAR_MAG = 0.5      # largest magnitude difference of two records of one star
+SAME_STAR_EPOCH = 2000.0  # epoch of the zone files' places
 ECLIPTIC_BAND = 10.0     # degrees of ecliptic latitude of the small file
 OBLIQUITY_J2000 = math.radians(23.4392911)
 MAS_PER_UNIT = 0.1       # proper-motion unit of the zone files
@@ -179,6 +202,60 @@ def ecliptic_latitude(position):
     return math.degrees(math.asin(max(-1.0, min(1.0, -y * math.sin(OBLIQUITY_J2000) + z * math.cos(OBLIQUITY_J2000)))))
 
 
+# --- one record per star ----------------------------------------------------
+def written_place(star, epoch):
+    """Unit vector of a star's place at `epoch` from the float32 values the file holds."""
+    f32 = lambda x: float(np.float32(x))
+    ra = math.radians(f32(star["ra"]) + f32(star["pm_ra"]) * (epoch - 1950.0))
+    dec = math.radians(f32(star["dec"]) + f32(star["pm_dec"]) * (epoch - 1950.0))
+    return (math.cos(dec) * math.cos(ra), math.cos(dec) * math.sin(ra), math.sin(dec))
+
+
+def arcsec_between(a, b):
+    return math.degrees(2.0 * math.asin(min(1.0, math.dist(a, b) / 2.0))) * 3600.0
+
+
+def same_star(a, b):
+    """True when two records are one star (see the module's comment)."""
+    if abs(round(a["v"] * 100.0) - round(b["v"] * 100.0)) > round(SAME_STAR_MAG * 100.0):
+        return False
+    return arcsec_between(written_place(a, SAME_STAR_EPOCH), written_place(b, SAME_STAR_EPOCH)) < SAME_STAR_ARCSEC
+
+
+def close_pairs(stars, epoch, arcsec):
+    """Index pairs (i < j) of stars closer than `arcsec` at `epoch`, from a grid of cubes of that size."""
+    cell = math.radians(arcsec / 3600.0)
+    places = [written_place(s, epoch) for s in stars]
+    grid = {}
+    for i, p in enumerate(places):
+        grid.setdefault(tuple(math.floor(c / cell) for c in p), []).append(i)
+    pairs = []
+    for (x, y, z), members in grid.items():
+        for dx in (-1, 0, 1):
+            for dy in (-1, 0, 1):
+                for dz in (-1, 0, 1):
+                    for j in grid.get((x + dx, y + dy, z + dz), ()):
+                        pairs += [(i, j) for i in members
+                                  if i < j and arcsec_between(places[i], places[j]) < arcsec]
+    return pairs
+
+
+def keep_each_star_once(stars):
+    """The stars without the second records of a star, in their order; and how many went."""
+    partners = {}
+    for i, j in close_pairs(stars, SAME_STAR_EPOCH, SAME_STAR_ARCSEC):
+        if same_star(stars[i], stars[j]):
+            partners.setdefault(i, []).append(j)
+            partners.setdefault(j, []).append(i)
+    preference = sorted(partners, key=lambda i: (stars[i]["hip"] <= 0, round(stars[i]["v"] * 100.0), i))
+    dropped = set()
+    for i in preference:
+        if i not in dropped:  # kept: none of its partners was kept before it, or i would be dropped
+            dropped.update(partners[i])
+    kept = [s for i, s in enumerate(stars) if i not in dropped]
+    return kept, len(dropped)
+
+
 # --- names ------------------------------------------------------------------------
 def position_name(ra, dec, small):
     """A designation from the B1950 place: hhmm±dd (small) or hhmmt±ddmm (large, t = tenths of a minute)."""
@@ -192,10 +269,16 @@ def position_name(ra, dec, small):
 
 
 def assign_names(stars, sao_numbers, small):
+    """Names the stars in their order; of the records of one Hipparcos number
+    (the components of a double star) the brightest takes the SAO number."""
+    brightest = {}
+    for k, star in enumerate(stars):
+        if star["hip"] > 0 and (star["hip"] not in brightest or star["v"] < stars[brightest[star["hip"]]]["v"]):
+            brightest[star["hip"]] = k
     used = set()
-    for star in stars:
+    for k, star in enumerate(stars):
         candidates = []
-        if star["hip"] > 0 and star["hip"] in sao_numbers:
+        if star["hip"] > 0 and star["hip"] in sao_numbers and brightest[star["hip"]] == k:
             candidates.append(str(sao_numbers[star["hip"]]))
         if star["hip"] > 0:
             candidates.append("H%d" % star["hip"])
@@ -233,12 +316,14 @@ def main():
             stars.append({"hip": hip, "ra": ra, "dec": dec, "pm_ra": pm_ra, "pm_dec": pm_dec, "v": v,
                           "beta": ecliptic_latitude(position)})
     stars.sort(key=lambda s: (s["ra"], s["dec"]))
+    stars, merged = keep_each_star_once(stars)
     small = [dict(s) for s in stars if s["v"] <= SMALL_LIMIT + 1e-9 and abs(s["beta"]) <= ECLIPTIC_BAND]
     assign_names(stars, sao_numbers, small=False)
     assign_names(small, sao_numbers, small=True)
     write_catalogue(os.path.join(target, "OCCINP95.DAT"), stars)
     write_catalogue(os.path.join(target, "OCCINP8.DAT"), small)
-    print("OCCINP8.DAT: %d stars, OCCINP95.DAT: %d stars" % (len(small), len(stars)))
+    print("OCCINP8.DAT: %d stars, OCCINP95.DAT: %d stars (%d second records of a star left out)"
+          % (len(small), len(stars), merged))
 
 
 if __name__ == "__main__":

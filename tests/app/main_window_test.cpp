@@ -148,9 +148,9 @@ TEST_F(MainWindowStart, ComesUpWithCataloguesMenusStatusLineAndRecentFiles) {
     EXPECT_EQ(SatelliteNames[1], "Mir");
 
     // The small catalogue loads on first need and stays loaded.
-    form.State().StarCatalogue.SelectedStar = 8000;  // beyond the 7268 stars of the small file
+    form.State().StarCatalogue.SelectedStar = 8000;  // beyond the 7239 stars of the small file
     ASSERT_TRUE(form.EnsureStarCatalogue());
-    EXPECT_EQ(form.StarCatalogue()->Count(), 7268);
+    EXPECT_EQ(form.StarCatalogue()->Count(), 7239);
     EXPECT_EQ(form.State().StarCatalogue.SelectedStar, -1);
     EXPECT_EQ(form.State().StarCatalogue.Loading, 0);
     EXPECT_FALSE(form.Panel("Finsternispanel")->isVisible());

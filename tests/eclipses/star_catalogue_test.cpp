@@ -95,7 +95,7 @@ TEST(StarCatalogue, ShippedFilesLoadWithUniqueShortNames) {
     auto load = LoadStarCatalogue(KVX_DATA_DIR, choice, selected, [&](int) { ++reports; });
     ASSERT_TRUE(load.Catalogue) << load.ErrorEnglish;
     const TStarCatalogue& c = *load.Catalogue;
-    EXPECT_EQ(c.Count(), choice == 1 ? 7268 : 231976);
+    EXPECT_EQ(c.Count(), choice == 1 ? 7239 : 231145);
     EXPECT_EQ(reports, c.Count() / 500);
     std::set<std::string> names;
     float previous = -1;
@@ -113,6 +113,89 @@ TEST(StarCatalogue, ShippedFilesLoadWithUniqueShortNames) {
     }
     EXPECT_EQ(static_cast<std::int32_t>(names.size()), c.Count()) << "names are unique";
   }
+}
+
+// Pairs of stars (1-based indices) whose places at epoch 2000.0 (the stored
+// place moved by its proper motion over 50 years) lie within 1" of each
+// other and whose magnitudes differ by 0.5 mag at most: one star held twice.
+// A grid of 1" cubes over the unit sphere finds the candidates.
+std::vector<std::pair<std::int32_t, std::int32_t>> OneStarTwice(const TStarCatalogue& c) {
+  const double cell = 1.0 / 3600.0 * M_PI / 180.0;
+  std::vector<std::array<double, 3>> places;
+  std::map<std::array<long, 3>, std::vector<std::int32_t>> grid;
+  for (std::int32_t i = 1; i <= c.Count(); ++i) {
+    const tsterndatensatz& s = c.Star(i);
+    std::array<double, 3> p{};
+    PolarToCartesian(p[0], p[1], p[2], 1.0, s.Declination + 50.0 * s.ProperMotionDec,
+                     s.RightAscension + 50.0 * s.ProperMotionRA);
+    places.push_back(p);
+    grid[{std::lround(std::floor(p[0] / cell)), std::lround(std::floor(p[1] / cell)),
+          std::lround(std::floor(p[2] / cell))}]
+        .push_back(i);
+  }
+  std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
+  for (const auto& [key, members] : grid) {
+    for (long dx = -1; dx <= 1; ++dx)
+      for (long dy = -1; dy <= 1; ++dy)
+        for (long dz = -1; dz <= 1; ++dz) {
+          const auto other = grid.find({key[0] + dx, key[1] + dy, key[2] + dz});
+          if (other == grid.end()) continue;
+          for (std::int32_t i : members)
+            for (std::int32_t j : other->second) {
+              if (i >= j || std::fabs(c.Star(i).Magnitude100 - c.Star(j).Magnitude100) > 50.5f) continue;
+              const auto& a = places[static_cast<std::size_t>(i - 1)];
+              const auto& b = places[static_cast<std::size_t>(j - 1)];
+              const double chord = std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+              if (2.0 * std::asin(chord / 2.0) < cell) pairs.emplace_back(i, j);
+            }
+        }
+  }
+  return pairs;
+}
+
+// The shipped files once held many stars twice (an SAO-named and an
+// H-named record 0.1" apart), so an occultation was listed twice.
+TEST(StarCatalogue, ShippedFilesHoldEachStarOnceButKeepUnequalDoubles) {
+  // The check itself: one star twice (0.48" apart at 2000, magnitudes 6.45
+  // and 6.60) is found; a double of 5.80 and 7.95 mag at 0.1" and two equal
+  // stars 1.5" apart are not.
+  std::vector<tsterndatensatz> made(6);
+  const float arcsec = 1.0f / 3600.0f;
+  made[0] = {100.f, 20.f, 0, 0, 645.f, "a"};
+  made[1] = {100.f, 20.f + 0.3f * arcsec, 0, 1e-6f, 660.f, "b"};
+  made[2] = {200.f, -5.f, 0, 0, 580.f, "c"};
+  made[3] = {200.f, -5.f + 0.1f * arcsec, 0, 0, 795.f, "d"};
+  made[4] = {300.f, 10.f, 0, 0, 900.f, "e"};
+  made[5] = {300.f, 10.f + 1.5f * arcsec, 0, 0, 900.f, "f"};
+  EXPECT_EQ(OneStarTwice(TStarCatalogue(2, "made", made)),
+            (std::vector<std::pair<std::int32_t, std::int32_t>>{{1, 2}}));
+
+  for (std::uint8_t choice : {1, 2}) {
+    std::int32_t selected = -1;
+    auto load = LoadStarCatalogue(KVX_DATA_DIR, choice, selected);
+    ASSERT_TRUE(load.Catalogue) << load.ErrorEnglish;
+    const TStarCatalogue& c = *load.Catalogue;
+    const auto twice = OneStarTwice(c);
+    std::string named;
+    for (std::size_t k = 0; k < twice.size() && k < 10; ++k) {
+      named += " " + c.Star(twice[k].first).Name + "=" + c.Star(twice[k].second).Name;
+    }
+    EXPECT_TRUE(twice.empty()) << c.FileName() << ": " << twice.size() << " stars held twice, as" << named;
+  }
+  // The case that showed it: SAO 146067 (V 6.45) was listed again as H110578
+  // (V 6.60); a real double, SAO 109262 (5.80) with H2548 (7.95) 0.13" away,
+  // keeps both records, the brighter under the SAO number.
+  std::int32_t selected = -1;
+  auto load = LoadStarCatalogue(KVX_DATA_DIR, 1, selected);
+  ASSERT_TRUE(load.Catalogue);
+  std::map<std::string, float> magnitudes;
+  for (std::int32_t i = 1; i <= load.Catalogue->Count(); ++i) {
+    magnitudes[load.Catalogue->Star(i).Name] = load.Catalogue->Star(i).Magnitude100;
+  }
+  EXPECT_EQ(magnitudes.count("SAO 146067"), 1u);
+  EXPECT_EQ(magnitudes.count("H110578"), 0u);
+  EXPECT_FLOAT_EQ(magnitudes["SAO 109262"], 580.f);
+  EXPECT_FLOAT_EQ(magnitudes["H2548"], 795.f);
 }
 
 // The B1950 (FK4) place moved by its proper motion to the date, precessed
