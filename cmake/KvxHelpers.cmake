@@ -31,7 +31,10 @@ endfunction()
 
 # kvx_test_folder(<name> [DEPENDS <targets>...] [QT] [DATA])
 #   One GoogleTest executable from the *.cpp files of the current test folder,
-#   registered with CTest test by test. QT links the main that creates the
+#   registered with CTest test by test, and once more as a whole
+#   (<name>.AllTestsShuffledInOneProcess: every test in one process, in a new
+#   random order each run, the seed printed), so that a test depending on
+#   what another left behind fails. QT links the main that creates the
 #   QApplication on the offscreen platform (and runs the meta-object
 #   compiler); DATA passes the source tree's data/ folder as KVX_DATA_DIR.
 function(kvx_test_folder name)
@@ -56,7 +59,12 @@ function(kvx_test_folder name)
   if(ARG_DATA)
     target_compile_definitions(${target} PRIVATE KVX_DATA_DIR="${KVX_DATA_DIR}")
   endif()
-  target_sources(${target} PRIVATE $<TARGET_OBJECTS:kvx_sanitizer_defaults>)
+  target_sources(${target} PRIVATE $<TARGET_OBJECTS:kvx_sanitizer_defaults>
+                                   $<TARGET_OBJECTS:kvx_global_state_guard>)
+  target_link_libraries(${target} PRIVATE kvx_core)
   # Widget tests pick the offscreen platform in their main.
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  # The longest runs: a high cost starts them first among the others.
+  add_test(NAME ${name}.AllTestsShuffledInOneProcess COMMAND ${target} --gtest_shuffle)
+  set_tests_properties(${name}.AllTestsShuffledInOneProcess PROPERTIES COST 100000 TIMEOUT 3600)
 endfunction()

@@ -13,6 +13,19 @@
 // observer's first date) stands at one instant, which a test that needs
 // another installs over it; the text caret does not blink, so a picture
 // never catches it half way.
+//
+// What a test leaves of the application's own state must not reach the next
+// test (the tests also run shuffled in one process): a busy cursor still set
+// when a test ends is taken back.
+class TOverrideCursorGuard : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override { had_cursor_ = QApplication::overrideCursor() != nullptr; }
+  void OnTestEnd(const ::testing::TestInfo&) override {
+    if (had_cursor_) return;
+    while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+  }
+  bool had_cursor_ = false;
+};
+
 int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   ::testing::InitGoogleTest(&argc, argv);
@@ -20,5 +33,6 @@ int main(int argc, char** argv) {
   QApplication::setCursorFlashTime(0);
   kvx::FixedClock clock(kvx::FixedClock::At(2026, 12, 8, 12, 0, 0));
   kvx::ScopedSystemClock now(clock);
+  ::testing::UnitTest::GetInstance()->listeners().Append(new TOverrideCursorGuard);
   return RUN_ALL_TESTS();
 }
