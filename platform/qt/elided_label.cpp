@@ -1,9 +1,9 @@
 #include "platform/qt/elided_label.h"
 
 #include <QFontMetrics>
-#include <algorithm>
 #include <QPainter>
 #include <QStyle>
+#include <algorithm>
 
 namespace kvx {
 
