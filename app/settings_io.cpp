@@ -116,7 +116,7 @@ std::uint8_t AskFirstRunLanguage(SettingsStore& store) {
       "Do you want to switch to the german version?\r\n"
       "Möchten Sie auf die deutsche Sprachversion umschalten?";
   const MessageResult answer =
-      ShowMessage(text, text, MessageIcon::Question, MessageButtons::YesNo, "Kandrevoltinex 4.6");
+      ShowMessage(text, text, MessageIcon::Question, MessageButtons::YesNoDefaultNo, "Kandrevoltinex 4.6");
   const std::uint8_t language = answer == MessageResult::Yes ? 0 : 1;
   store.WriteBool("Settings", "FirstRun", false);
   store.WriteInteger("Settings", "Language", language);

@@ -1,5 +1,7 @@
 #include "app/status_line.h"
 
+#include <cmath>
+
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
@@ -27,10 +29,13 @@ std::string DatePanelText(const TObserverRecord& r, std::uint8_t apparentSiderea
   HourToTimeStr(r.LocalHours, local);
   std::string text = " " + date + "  " + local + "  " + ZoneName(r.Zone);
   if (r.ZoneMinutes != 0) text += "+" + std::to_string(r.ZoneMinutes) + "min  ";
+  // UT and sidereal time of the record's instant (its MJD): a command that
+  // moved the instant without completing the record leaves UTHours and
+  // SiderealHours behind, and the panel must not show them.
   std::string ut;
-  HourToTimeStr(Mod24(r.UTHours), ut);
+  HourToTimeStr(Mod24((r.Mjd - std::floor(r.Mjd)) * 24.0), ut);
   std::string sidereal;
-  HourToTimeStr(r.SiderealHours, sidereal);
+  HourToTimeStr(LocalSiderealTime(apparentSiderealTime, r.Mjd, r.Longitude), sidereal);
   text += "  " + NameAt(DaylightSavingMarks, r.DaylightHours) + " " + ut +
           " UT  JD: " + FixedWithSeparator(1, 5, MjdToJd(r.Mjd)) + label + sidereal;
   return text;

@@ -19,7 +19,9 @@ struct TStatusTexts {
 };
 
 // The date-panel text of an observer record (English or German labels come
-// from the name tables; the separators from IntlSeparators).
+// from the name tables; the separators from IntlSeparators). The UT and the
+// local sidereal time are those of the record's MJD and longitude, whatever
+// its UTHours and SiderealHours hold.
 std::string DatePanelText(const TObserverRecord& start, std::uint8_t apparentSiderealTime);
 // The place-panel text; `english` chooses "Lat:"/"Lon:" over "GB:"/"GL:".
 std::string PlacePanelText(const TObserverRecord& start, bool english);

@@ -134,6 +134,8 @@ bool TTableDispatcher::CheckPeriodOrder() {
 
 void TTableDispatcher::ComputeTable() {
   DispatchFinally finally(table_, hooks_.RestoreCursor);
+  // A note of an earlier run (a cancel) does not outlive the next table.
+  if (hooks_.ShowStatus) hooks_.ShowStatus(std::string());
   Call(hooks_.ShowHourglass);
   Call(hooks_.ShowHourglass);
   table_.PreviousTableKind = table_.TableKind;

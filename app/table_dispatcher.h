@@ -56,7 +56,8 @@ struct TDispatchHooks {
   // (the progress panel keeps running); resumed however the kind ends.
   std::function<void()> SuspendViews;
   std::function<void()> ResumeViews;
-  // A text for the status line (the cancel report).
+  // A text for the status line (the cancel report); an empty text clears it
+  // (every table starts so).
   std::function<void(const std::string&)> ShowStatus;
 };
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string>
 
 #include "core/angle_constants.h"
 #include "orbitdet/state_elements.h"
@@ -33,7 +35,7 @@ bool TrialPass(const TCorrectionInput& in, const TStateVector& state, double epo
   for (std::size_t i = 0; i < n; ++i) {
     const std::size_t number = i + 1;
     if (number % 2 == 0) {
-      std::string label = "Observation #" + std::to_string(number);
+      std::string label = ByLanguage("Beobachtung #", "Observation #") + std::to_string(number);
       if (component > 0) {
         label += '/';
         label += std::to_string(component);
@@ -182,10 +184,19 @@ TCorrectionOutcome DifferentialCorrection(const TCorrectionInput& in) {
     out.Result = TCorrectionResult::Failed;
     return out;
   };
+  // The progress panel stands while the trial passes compute and goes while
+  // the residuals form waits for the user.
+  std::optional<ProgressSession> session;
+  auto computing = [&] {
+    if (!session)
+      session.emplace(CurrentProgress(), ByLanguage("Bahnverbesserung", "Orbit improvement"), static_cast<int>(n));
+  };
   for (;;) {
+    computing();
     if (!TrialPass(in, current, epoch, out.Method, out.Topocentric, 0, nominal, failed, cancelled)) {
       return passFailed();
     }
+    session.reset();
     TResidualsFill fill;
     fill.FileName = in.FileName;
     fill.State = current;
@@ -241,6 +252,7 @@ TCorrectionOutcome DifferentialCorrection(const TCorrectionInput& in) {
     *in.State = current;
     *in.Epoch = epoch;
     previous = current;
+    computing();
     if (changed && !TrialPass(in, current, epoch, out.Method, out.Topocentric, 0, nominal, failed, cancelled)) {
       return passFailed();
     }

@@ -213,7 +213,7 @@ bool RunOrbitDetermination(torbdet& od, TOrbitRun& run) {
       if (run.EnableMainWindow) run.EnableMainWindow(false);
       TCorrectionOutcome outcome;
       {
-        ProgressSession session(CurrentProgress(), "Orbit improvement", static_cast<int>(od.Chosen.size()));
+        // The correction shows its own progress while it computes.
         TCorrectionInput in;
         in.Chosen = od.Chosen;
         in.Observers = od.ObserverList;

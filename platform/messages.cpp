@@ -12,6 +12,8 @@ MessageResult DefaultMessageReply(MessageButtons buttons) {
     case MessageButtons::YesNo:
     case MessageButtons::YesNoCancel:
       return MessageResult::Yes;
+    case MessageButtons::YesNoDefaultNo:
+      return MessageResult::No;
     case MessageButtons::RetryCancel:
       return MessageResult::Cancel;
     default:

@@ -12,7 +12,9 @@ namespace kvx {
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
 
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+// YesNoDefaultNo: Yes and No with No as the default button (Enter answers
+// No), for a question whose careless answer should change nothing.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, YesNoDefaultNo };
 
 // The button the user pressed (the numbering of the classic message-box
 // results, so stored answers keep their meaning).
@@ -28,8 +30,9 @@ class MessageSink {
   virtual void Beep() {}
 };
 
-// The answer when nobody is asked: Yes for yes/no boxes, Cancel for
-// retry/cancel boxes, Ok otherwise.
+// The answer when nobody is asked: the default button, so Yes for yes/no
+// boxes (No where No is the default), Cancel for retry/cancel boxes, Ok
+// otherwise.
 MessageResult DefaultMessageReply(MessageButtons buttons);
 
 // Installs the sink that ShowMessage uses; returns the previous one. With

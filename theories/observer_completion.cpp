@@ -185,8 +185,9 @@ void CheckEphemerisPeriod(TEphemerisPeriodState& state) {
   if (stepDays > 0 && (end.Mjd - start.Mjd) / stepDays > kMaxTableSteps) {
     end.Mjd = start.Mjd + (kMaxTableSteps - 1) * stepDays;
     UTToLocalTime(end);
+    // The automatic end stays on: the records hold the clamped length, which
+    // gives this end again.
     StoreClampedLength(start, end);
-    state.AutoEnd = 0;
     state.SecondPeriodFlag = 0;
     ShowMessage("Zu viele Tabellenwerte. Das Enddatum für Ephemeride wurde herabgesetzt.",
                 "To much table entries. The Enddate for the ephemeris was set down.", MessageIcon::Error);

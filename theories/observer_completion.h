@@ -49,7 +49,7 @@ struct TEphemerisPeriodState {
   TTableConfigRecord TableConfig;
   TTableStep Step;                    // step of the table (the time loop adds Step.StepDays)
   std::uint8_t AutoEnd = 0;           // end = start + PeriodDays + PeriodHours
-  std::uint8_t SecondPeriodFlag = 0;  // cleared together with AutoEnd by the row limit
+  std::uint8_t SecondPeriodFlag = 0;  // cleared by the row limit
   std::uint8_t ShowMessages = 1;      // the span and clamp messages appear only when set
   std::int32_t RememberedYear = 0;
   std::uint8_t YearChanged = 0;

@@ -130,7 +130,8 @@ void Ereignissuchen1Click(TCommandHost& form) {
   objects.AsteroidDatabase = settings.AsteroidDatabase ? 1 : 0;
   if (result == kEventDialogUseDate) period.Start = handOver;
   UTToLocalTime(period.Start);
-  table.TableChanged = 1;
+  // The period's end follows the new start before the next command.
+  form.MarkTableChanged();
   if (settings.ResultsIntoTable && !form.Events().Empty()) {
     table.TableKind = kEventTableKind;
     form.Tables().ComputeTable();

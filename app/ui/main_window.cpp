@@ -41,6 +41,7 @@
 #include "platform/paths.h"
 #include "platform/progress.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/elided_label.h"
 #include "platform/qt/qt_busy_cursor.h"
 #include "platform/qt/qt_desktop_opener.h"
 #include "platform/qt/qt_help_viewer.h"
@@ -76,8 +77,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   commands_ = new TMenuCommands(this);
   commands_->SetChecked("showtipsoftheday1", state_.TipsFlag != 0);
   commands_->MenuOpening = [this] { RefreshMenuStates(); };
+  // A command's hint replaces the one of the command before; the status
+  // line shows the state the command left.
+  commands_->CommandStarting = [this] { ShowHint(QString()); };
   commands_->CommandDone = [this] {
     RefreshMenuStates();
+    UpdateStatusLine();
     FocusSheet();
   };
   if (QToolBar* table = commands_->ToolBar("TabellenToolbar")) {
@@ -137,7 +142,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
 void TMainForm::CreateStatusPanels() {
   QStatusBar* status = statusBar();
   for (const char* name : kPanelNames) {
-    auto* panel = new QLabel(status);
+    // The hint panel cuts a long hint with "…" and shows it whole as its tooltip.
+    QLabel* panel = std::string(name) == "StatusLine" ? new TElidedLabel(status) : new QLabel(status);
     panel->setObjectName(QString::fromLatin1(name));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -231,7 +237,7 @@ bool TMainForm::event(QEvent* event) {
 }
 
 void TMainForm::ShowHint(const QString& hint) {
-  if (QLabel* line = Panel("StatusLine")) line->setText(hint);
+  if (auto* line = qobject_cast<TElidedLabel*>(Panel("StatusLine"))) line->SetWholeText(hint);
 }
 
 void TMainForm::ShowHourglass() {

@@ -267,7 +267,10 @@ bool TMenuCommands::Trigger(const std::string& name) {
   Handler handler = it->second.handler;  // a handler may re-register itself
   struct Running {
     TMenuCommands& commands;
-    explicit Running(TMenuCommands& c) : commands(c) { ++commands.running_; }
+    explicit Running(TMenuCommands& c) : commands(c) {
+      if (commands.running_ == 0 && commands.CommandStarting) commands.CommandStarting();
+      ++commands.running_;
+    }
     ~Running() {
       if (--commands.running_ != 0 || !commands.CommandDone) return;
       try {

@@ -72,6 +72,9 @@ class TMenuCommands : public QObject {
   // Run when any menu or context menu of the table is about to open, so that
   // its items show the states of this moment.
   std::function<void()> MenuOpening;
+  // Run before every command's handler (once for a command that runs
+  // others).
+  std::function<void()> CommandStarting;
   // Run after every command's handler has returned (once for a command that
   // runs others): the states follow what the command changed.
   std::function<void()> CommandDone;

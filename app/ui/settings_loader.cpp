@@ -11,6 +11,7 @@
 
 #include "app/file_dialog_texts.h"
 #include "app/settings_io.h"
+#include "app/ui/about_box.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
@@ -72,8 +73,13 @@ void TMainForm::LoadStoredSettings() {
   RebuildDecimalPatterns();
 
   if (stored_.FirstRun) {
+    // The splash stays above every window; it steps aside while the
+    // question waits, so that nothing covers its buttons.
+    const bool splashShown = splash_ != nullptr && splash_->isVisible();
+    if (splashShown) splash_->hide();
     stored_.Language = AskFirstRunLanguage(store);
     stored_.FirstRun = false;
+    if (splashShown) splash_->show();
   }
   SetLanguage(stored_.Language);
 

@@ -75,12 +75,17 @@ TSheetFindDialog::TSheetFindDialog(bool replace, QWidget* parent) : QDialog(pare
   setWindowTitle(replace ? Tr("Ersetzen", "Replace") : Tr("Suchen", "Find"));
   auto* grid = new QGridLayout(this);
   FindText = new QLineEdit(this);
-  grid->addWidget(new QLabel(Tr("Suchen &nach:", "Fi&nd what:"), this), 0, 0);
+  // A label with its buddy shows its access key instead of the "&".
+  auto* findLabel = new QLabel(Tr("Suchen &nach:", "Fi&nd what:"), this);
+  findLabel->setBuddy(FindText);
+  grid->addWidget(findLabel, 0, 0);
   grid->addWidget(FindText, 0, 1);
   int row = 1;
   if (replace) {
     ReplaceText = new QLineEdit(this);
-    grid->addWidget(new QLabel(Tr("Ersetzen &durch:", "Re&place with:"), this), row, 0);
+    auto* replaceLabel = new QLabel(Tr("Ersetzen &durch:", "Re&place with:"), this);
+    replaceLabel->setBuddy(ReplaceText);
+    grid->addWidget(replaceLabel, row, 0);
     grid->addWidget(ReplaceText, row++, 1);
   }
   WholeWord = new QCheckBox(Tr("Nur &ganzes Wort", "Match &whole word only"), this);
@@ -165,7 +170,10 @@ void TSheetCommands::Register() {
   c.RegisterHandler("Formeln1", [&book] { book.EditClear(3); });
   c.RegisterHandler("Suchen1", [this] { ShowFind(false); });
   c.RegisterHandler("Ersetzen1", [this] { ShowFind(true); });
-  c.RegisterHandler("Gehezu1", [this, &book] { ShowGoToDialog(&form_.Window(), book); });
+  c.RegisterHandler("Gehezu1", [this, &book] {
+    ShowGoToDialog(&form_.Window(), book);
+    if (InWorkbook()) form_.WorkbookView()->ShowActiveCell();
+  });
   c.RegisterHandler("Sortieren1", [this, &book] { ShowSortDialog(&form_.Window(), book); });
   c.RegisterHandler("Zellen2", [this] { InsertOrDeleteCells(false); });
   c.RegisterHandler("Zellenlschen1", [this] { InsertOrDeleteCells(true); });
@@ -441,12 +449,16 @@ void TSheetCommands::ShowFind(bool replace) {
 
 void TSheetCommands::RunFind() {
   if (find_ == nullptr || !InWorkbook()) return;
-  FindInSheet(form_.Workbook(), find_->Request(), search_);
+  // The found cell is made active and scrolled into view.
+  if (FindInSheet(form_.Workbook(), find_->Request(), search_)) form_.WorkbookView()->ShowActiveCell();
 }
 
 void TSheetCommands::RunReplace(bool replace, bool all) {
   if (replace_ == nullptr || !InWorkbook()) return;
-  ReplaceInSheet(form_.Workbook(), replace_->Request(), replace_->Replacement().toStdString(), replace, all, search_);
+  if (ReplaceInSheet(form_.Workbook(), replace_->Request(), replace_->Replacement().toStdString(), replace, all,
+                     search_) > 0) {
+    form_.WorkbookView()->ShowActiveCell();
+  }
 }
 
 // --- formats ------------------------------------------------------------------------------

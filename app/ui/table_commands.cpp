@@ -311,7 +311,9 @@ void TTableCommands::RegisterCommands() {
 }
 
 bool TTableCommands::PeriodCheck() {
-  const TEphemerisPeriodState& p = form_.Period();
+  TEphemerisPeriodState& p = form_.Period();
+  // An automatic end follows a start that a command has just moved.
+  if (p.AutoEnd != 0) TTableDispatcher::CompletePeriodEnd(p);
   if (p.End.Mjd > p.Start.Mjd) return true;
   AskFixEndBeforeStart();
   return false;

@@ -10,6 +10,7 @@
 
 #include "platform/globals.h"
 #include "platform/help.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -152,7 +153,8 @@ void TAlmanachdlg::SetCaptions() {
   findChild<QPushButton*>("BitBtn1")->setText(Text("Almanach er&zeugen", "Create almanac"));
   findChild<QPushButton*>("BitBtn2")->setText(Text("&Abbrechen", "&Cancel"));
   findChild<QPushButton*>("BitBtn3")->setText(Text("&Schließen", "Close"));
-  findChild<QPushButton*>("HelpButton")->setText(Text("&Hilfe", "&Help"));
+  // German: "&Hilfe"; English has no help: the button is hidden.
+  ApplyDialogButtonLanguage(nullptr, findChild<QPushButton*>("HelpButton"));
 }
 
 void TAlmanachdlg::AlmanacRecordToForm() {

@@ -18,6 +18,7 @@
 #include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "theories/planet_positions.h"
 
 namespace kvx {
@@ -271,6 +272,7 @@ void TKonjunktionsuchen::Build() {
   help_ = new QPushButton(Tr("&Hilfe", "&Help"), this);
   help_->setObjectName("HelpButton");
   help_->setEnabled(static_cast<bool>(hooks_.Help));
+  ApplyDialogButtonLanguage(nullptr, help_);  // hidden in English
   connect(help_, &QPushButton::clicked, this, [this] {
     if (hooks_.Help) hooks_.Help();
   });

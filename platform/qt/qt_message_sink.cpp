@@ -29,6 +29,7 @@ QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
     case MessageButtons::OkCancel:
       return QMessageBox::Ok | QMessageBox::Cancel;
     case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo:
       return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::YesNoCancel:
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -67,6 +68,10 @@ MessageResult QtMessageSink::Show(const std::string& text, const std::string& ca
                                   MessageButtons buttons) {
   QString title = caption.empty() ? QApplication::applicationName() : QString::fromStdString(caption);
   QMessageBox box(ToQtIcon(icon), title, QString::fromStdString(text), ToQtButtons(buttons), parent_);
+  if (buttons == MessageButtons::YesNoDefaultNo) {
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+  }
   return FromQtButton(box.exec());
 }
 

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QFontMetricsF>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QTime>
 #include <QVBoxLayout>
 #include <cmath>
+#include <vector>
 
 #include "platform/globals.h"
 #include "platform/workbook/formula_engine.h"
@@ -396,21 +398,41 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
       y += h;
     }
   }
+  // The columns of the page with their left edges and widths, in points.
+  struct PageColumn {
+    int Col;
+    double Left;
+    double Width;
+  };
+  std::vector<PageColumn> columns;
+  {
+    double x = x0 + headingWidth;
+    for (int c = cells.Col1; c <= cells.Col2; ++c) {
+      const double w = workbook::ColumnPoints(data, c) * scale;
+      if (w <= 0) continue;
+      columns.push_back({c, x, w});
+      x += w;
+    }
+  }
+  // Grid lines first, under the cells' fills and texts, as on the screen.
+  if (setup.GridLines) {
+    painter.setPen(QPen(Qt::lightGray, 0));
+    double y = y0 + headingHeight;
+    for (int r = cells.Row1; r <= cells.Row2; ++r) {
+      const double h = workbook::RowPoints(data, r) * scale;
+      if (h <= 0) continue;
+      for (const PageColumn& column : columns) painter.drawRect(QRectF(column.Left, y, column.Width, h));
+      y += h;
+    }
+  }
   // Cells.
   double y = y0 + headingHeight;
   for (int r = cells.Row1; r <= cells.Row2; ++r) {
     const double h = workbook::RowPoints(data, r) * scale;
     if (h <= 0) continue;
-    double x = x0 + headingWidth;
-    for (int c = cells.Col1; c <= cells.Col2; ++c) {
-      const double w = workbook::ColumnPoints(data, c) * scale;
-      if (w <= 0) continue;
-      const QRectF rect(x, y, w, h);
-      x += w;
-      if (setup.GridLines) {
-        painter.setPen(QPen(Qt::lightGray, 0));
-        painter.drawRect(rect);
-      }
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+      const int c = columns[k].Col;
+      const QRectF rect(columns[k].Left, y, columns[k].Width, h);
       const workbook::TCell* cell = data.CellAt(r, c);
       if (cell == nullptr) continue;
       const workbook::TCellStyle& style = book.Style(cell->Style);
@@ -434,9 +456,22 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
         align |= style.Alignment.Vertical == 1 ? Qt::AlignTop
                                                : (style.Alignment.Vertical == 2 ? Qt::AlignVCenter : Qt::AlignBottom);
         if (style.Alignment.Wrap) align |= Qt::TextWordWrap;
+        const QString text = QString::fromStdString(book.TextOn(sheet, r, c));
+        QRectF textRect = rect.adjusted(1.5, 0, -1.5, 0);
+        // A left-aligned text too long for its cell runs on over the empty
+        // cells to its right, as on the screen, up to the first that holds
+        // something (or the page's edge).
+        if (!style.Alignment.Wrap && style.Alignment.Horizontal != 5 && (align & Qt::AlignLeft)) {
+          const double needed = QFontMetricsF(font, painter.device()).horizontalAdvance(text);
+          for (std::size_t next = k + 1; next < columns.size() && needed > textRect.width(); ++next) {
+            const workbook::TCell* neighbour = data.CellAt(r, columns[next].Col);
+            if (neighbour != nullptr && neighbour->Kind != workbook::TCellKind::Empty) break;
+            textRect.setRight(columns[next].Left + columns[next].Width - 1.5);
+          }
+        }
         painter.save();
-        painter.setClipRect(rect);
-        painter.drawText(rect.adjusted(1.5, 0, -1.5, 0), align, QString::fromStdString(book.TextOn(sheet, r, c)));
+        painter.setClipRect(textRect.adjusted(-1.5, 0, 1.5, 0));
+        painter.drawText(textRect, align, text);
         painter.restore();
       }
       auto line = [&](const workbook::TBorderLine& border, QPointF a, QPointF b) {

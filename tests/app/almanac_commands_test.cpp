@@ -56,6 +56,8 @@ TEST(AlmanacDialog, ButtonsAndLanguages) {
               english ? QString("Create almanac") : QString("Almanach er&zeugen"));
     dialog.show();
     QApplication::processEvents();
+    // German shows "&Hilfe"; English has no help button.
+    EXPECT_EQ(dialog.findChild<QPushButton*>("HelpButton")->isVisible(), english == 0);
     SavePng(dialog, english ? "almanac_dialog_en" : "almanac_dialog_de");
   }
   LanguageEnglish = 0;

@@ -194,6 +194,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   state.Computing.NumericOptions.ConjunctionMaxSunAltitude = -6;
   test::WhenModalShown<TKonjunktionsuchen>([&](TKonjunktionsuchen& dialog) {
     EXPECT_TRUE(dialog.FilterLabel()->isVisibleTo(&dialog));
+    EXPECT_TRUE(Child<QPushButton>(dialog, "HelpButton")->isVisible());
     test::SavePng(dialog, "conjunction_dialog_search_de");
     Child<QPushButton>(dialog, "CancelButton")->click();
   });
@@ -204,6 +205,7 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   test::WhenModalShown<TKonjunktionsuchen>([&](TKonjunktionsuchen& dialog) {
     EXPECT_TRUE(Child<QPushButton>(dialog, "UserCatalogueButton")->isEnabled());
     EXPECT_FALSE(dialog.FirstRadio(13)->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>(dialog, "HelpButton")->isVisibleTo(&dialog));  // no English help
     test::SavePng(dialog, "conjunction_dialog_separation_en");
     // Mercury against Mercury is refused.
     dialog.FirstRadio(1)->setChecked(true);

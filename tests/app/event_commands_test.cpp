@@ -18,12 +18,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <cmath>
 #include <functional>
+#include <string>
 
 #include "app/status_line.h"
 #include "app/ui/event_found.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
+#include "core/text_conversion.h"
 #include "core/name_tables.h"
 #include "events/ui/event_search_dialog.h"
 #include "platform/globals.h"
@@ -98,8 +101,13 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   EXPECT_TRUE(messages_.messages.empty());
   test::SavePng(form, "main_window_event_table");
 
-  // English, without the period: "Again", "Use date", then the hand-over.
+  // English, without the period: "Again", "Use date", then the hand-over;
+  // the period ends automatically ten days after its start.
   form.SetLanguage(1);
+  state.Period.AutoEnd = 1;
+  SetAutoEndSwitch(state.Period.End, 1);
+  state.Period.End.PeriodDays = 10;
+  state.Period.End.PeriodHours = 0;
   double lastEvent = 0;
   bool pictured = false;
   std::function<void(TEreignisgefundenForm&)> answer;
@@ -139,6 +147,19 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   EXPECT_EQ(state.Period.Start.Day, 8);
   EXPECT_EQ(form.Panel("Datumpanel")->text().toStdString(),
             DatePanelText(state.Period.Start, state.Period.ApparentSiderealTime));
+  // Right after the hand-over the panel shows the event's UT, not the one
+  // the record held before.
+  std::string eventUT;
+  HourToTimeStr((lastEvent - std::floor(lastEvent)) * 24.0, eventUT);
+  EXPECT_NE(form.Panel("Datumpanel")->text().toStdString().find(eventUT + " UT"), std::string::npos)
+      << form.Panel("Datumpanel")->text().toStdString() << " / " << eventUT;
+  // The next table runs from the event on: no question about the period.
+  messages_.messages.clear();
+  state.Table.PlaceConfirmed = 1;
+  commands.Trigger("Sonne1");
+  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
+  EXPECT_EQ(state.Table.PreviousTableKind, 51);
+  EXPECT_NEAR(state.Period.End.Mjd - state.Period.Start.Mjd, 10, 1e-6);
 
   // Pluto chosen, a start before the internal series' range (1889): Pluto
   // is disabled and Neptune chosen instead. Cancel: the date as it was, the

@@ -27,6 +27,7 @@
 #include "engine/mystringgrid.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/globals.h"
+#include "platform/qt/elided_label.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
 #include "platform/settings_store.h"
@@ -188,6 +189,14 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
   EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(true, true));
   EXPECT_EQ(form.HourglassDepth(), 0);
+  // Longer than its panel, the note is cut with "…" and whole in the tooltip.
+  auto* line = qobject_cast<TElidedLabel*>(form.Panel("StatusLine"));
+  ASSERT_NE(line, nullptr);
+  line->resize(120, line->height());
+  EXPECT_TRUE(line->ShownText().endsWith(QChar(0x2026))) << line->ShownText().toStdString();
+  EXPECT_LE(line->fontMetrics().horizontalAdvance(line->ShownText()), 120);
+  EXPECT_EQ(line->toolTip().toStdString(), CancelledRunText(true, true));
+  EXPECT_LT(line->minimumSizeHint().width(), line->fontMetrics().horizontalAdvance(line->text()) / 4);
 
   // Cancelled before the first occultation: the table of the last run
   // stays, and the status line says nothing was written.
@@ -204,6 +213,14 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   EXPECT_EQ(book.LastRow(), rows);
   EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(false, true));
   AbortRequested = 0;
+
+  // The next table, complete: the note of the cancelled run is gone.
+  SetDate(start, 13, 9, 2026);
+  SetDate(end, 16, 9, 2026);
+  commands.Trigger("Planeten1");
+  EXPECT_EQ(state.Table.PreviousTableKind, 143);
+  EXPECT_TRUE(line->text().isEmpty()) << line->text().toStdString();
+  EXPECT_TRUE(line->toolTip().isEmpty());
 }
 
 }  // namespace

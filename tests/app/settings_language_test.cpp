@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -29,6 +30,7 @@
 #include "app/menu_table.h"
 #include "app/settings_io.h"
 #include "app/state_vector_sheet.h"
+#include "app/ui/about_box.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
@@ -98,7 +100,7 @@ TEST_F(SettingsAndLanguage, FirstStartAsksAndTheSecondRestoresWhatTheSaverWrote)
     EXPECT_EQ(question.text,
               "Do you want to switch to the german version?\r\nMöchten Sie auf die deutsche Sprachversion umschalten?");
     EXPECT_EQ(question.icon, MessageIcon::Question);
-    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(question.buttons, MessageButtons::YesNoDefaultNo);
     EXPECT_EQ(LanguageEnglish, 0);
     EXPECT_EQ(form.menuBar()->actions().front()->text().toStdString(), "&Datei");
     EXPECT_EQ(file.ReadBool("Settings", "FirstRun"), false);
@@ -157,6 +159,42 @@ TEST_F(SettingsAndLanguage, FirstStartAsksAndTheSecondRestoresWhatTheSaverWrote)
   EXPECT_EQ(DecimalPatternTable[2], "0*00") << "the patterns follow the locale's separator";
   form.close();
   ApplyLocaleSeparators(locale);
+}
+
+// The first start as the program makes it: the splash on top, the main
+// window shown, the real question box. While the question waits the splash
+// has stepped aside; No is the default button, so Enter answers No
+// (English), as Escape does.
+TEST_F(SettingsAndLanguage, FirstStartQuestionStandsAboveTheSplashWithNoAsItsDefault) {
+  MemorySettingsStore store;
+  ScopedSettingsStore settings(store);
+  TAboutBox splash;
+  splash.ShowAsSplash();
+  QApplication::processEvents();
+  ASSERT_TRUE(splash.isVisible());
+  TMainForm form;
+  form.SetSplash(&splash);
+  bool asked = false;
+  bool splashShown = true;
+  test::WhenModalAppears<QMessageBox>([&](QMessageBox& box) {
+    asked = true;
+    splashShown = splash.isVisible();
+    ASSERT_NE(box.defaultButton(), nullptr);
+    EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::No));
+    EXPECT_EQ(box.escapeButton(), box.button(QMessageBox::No));
+    test::SavePng(box, "first_start_question");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&box, &enter);
+  });
+  form.show();
+  QApplication::processEvents();
+  ASSERT_TRUE(asked);
+  EXPECT_FALSE(splashShown) << "the splash covers the question";
+  EXPECT_EQ(LanguageEnglish, 1);
+  EXPECT_EQ(store.ReadInteger("Settings", "Language"), 1);
+  EXPECT_EQ(store.ReadBool("Settings", "FirstRun"), false);
+  EXPECT_FALSE(splash.isVisible());  // ended with the start-up
+  form.close();
 }
 
 TEST_F(SettingsAndLanguage, BadValuesFallBackAndThePathIsWrittenOnlyWhenSet) {

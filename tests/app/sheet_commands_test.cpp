@@ -17,7 +17,9 @@
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
 #include "platform/globals.h"
+#include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
+#include "platform/workbook/cell_reference.h"
 #include "support/qt/save_png.h"
 #include "support/qt_application.h"
 #include "support/recording_message_sink.h"
@@ -327,7 +329,19 @@ TEST_F(SheetWindow, FindAndReplaceDialogsSearchTheSheet) {
   TWorkbook& book = form.Workbook();
   book.SetText(3, 2, "Jupiter");
   book.SetText(7, 2, "Jupiter moons");
+  book.SetText(446, 4, "Herbstanfang");
+  book.SetText(900, 6, "Winteranfang");
   book.SetActiveCell(1, 1);
+  // The found cell is active, selected and in the visible rows and columns.
+  auto shown = [&book, &form](int row, int col) {
+    EXPECT_EQ(book.Row(), row);
+    EXPECT_EQ(book.Col(), col);
+    EXPECT_EQ(book.Selection(), workbook::CellName(row, col));
+    const QRect cell = form.WorkbookView()->Canvas()->CellRect(row, col);
+    const QRect viewport = form.WorkbookView()->Canvas()->viewport()->rect();
+    EXPECT_FALSE(cell.isEmpty()) << row;
+    EXPECT_TRUE(viewport.contains(cell)) << row;
+  };
 
   form.Commands().Action("Suchen1")->trigger();
   TSheetFindDialog* find = form.Sheets().FindDialog();
@@ -339,6 +353,10 @@ TEST_F(SheetWindow, FindAndReplaceDialogsSearchTheSheet) {
   EXPECT_EQ(book.Row(), 3);
   find->FindNext->click();
   EXPECT_EQ(book.Row(), 7);
+  find->FindText->setText(QStringLiteral("Herbstanfang"));
+  find->FindNext->click();
+  shown(446, 4);
+  test::SavePng(form, "sheet_found_cell_in_view");
 
   form.Commands().Action("Ersetzen1")->trigger();
   TSheetFindDialog* replace = form.Sheets().ReplaceDialog();
@@ -351,6 +369,12 @@ TEST_F(SheetWindow, FindAndReplaceDialogsSearchTheSheet) {
   replace->ReplaceAllButton->click();
   EXPECT_EQ(book.Text(3, 2), "Saturn");
   EXPECT_EQ(book.Text(7, 2), "Saturn moons");
+  // The replace dialog's find scrolls back down as far as its hit.
+  book.SetActiveCell(1, 1);
+  book.SetTopLeft(1, 1);
+  replace->FindText->setText(QStringLiteral("Winteranfang"));
+  replace->FindNext->click();
+  shown(900, 6);
   EXPECT_TRUE(messages_.messages.empty());
 }
 

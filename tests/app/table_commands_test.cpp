@@ -236,6 +236,53 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
   EXPECT_EQ(state.Table.TableKind, kNoTableKind);
 }
 
+// Ctrl+F8 with 36890 days from 1 January 2000, daily: the row limit cuts the
+// period to 16381 days; opened again, the dialog keeps the automatic end
+// with the cut length, ready to be changed.
+TEST_F(TableCommands, ThePeriodDialogKeepsTheAutomaticEndAfterTheRowLimit) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  ScopedMessageSink sink(messages_);
+  TMainFormState& state = form.State();
+  WhenModalShown([](QDialog& dialog) {
+    dialog.findChild<QCheckBox*>("AutoEnd")->setChecked(true);
+    Type(dialog, "StartDate", "01.01.2000");
+    Type(dialog, "StartTime", "00:00:00");
+    Type(dialog, "AutoDays", "36890");
+    Type(dialog, "AutoHours", "00:00:00");
+    Click(dialog, "Step1Day");
+    Click(dialog, "OKButton");
+  });
+  form.Commands().Trigger("ZeitraumfrTabelle1");
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(messages_.messages[0].text, "To much table entries. The Enddate for the ephemeris was set down.");
+  EXPECT_EQ(state.Period.AutoEnd, 1);
+  EXPECT_NEAR(state.Period.End.Mjd - state.Period.Start.Mjd, 16381, 1e-6);
+
+  bool autoEnd = false;
+  bool daysEnabled = false;
+  bool endDateEnabled = true;
+  QString days;
+  WhenModalShown([&](QDialog& dialog) {
+    autoEnd = dialog.findChild<QCheckBox*>("AutoEnd")->isChecked();
+    auto* edit = dialog.findChild<QLineEdit*>("AutoDays");
+    days = edit->text();
+    daysEnabled = edit->isEnabled();
+    endDateEnabled = dialog.findChild<QLineEdit*>("EndDate")->isEnabled();
+    SavePng(dialog, "period_dialog_after_row_limit");
+    Click(dialog, "OKButton");
+  });
+  form.Commands().Trigger("ZeitraumfrTabelle1");
+  EXPECT_TRUE(autoEnd);
+  EXPECT_EQ(days.toStdString(), "16381");
+  EXPECT_TRUE(daysEnabled);
+  EXPECT_FALSE(endDateEnabled);
+  // Accepted as shown, the period fits: no second message.
+  EXPECT_EQ(messages_.messages.size(), 1u);
+  EXPECT_NEAR(state.Period.End.Mjd - state.Period.Start.Mjd, 16381, 1e-6);
+}
+
 TEST_F(TableCommands, ADateCommandWithoutChangeLeavesTheTableAndCancelStillConfirms) {
   ScopedSettingsStore settings(store_);
   TMainForm form;

@@ -223,7 +223,7 @@ TEST(DifferentialCorrection, DegenerateDataCancelAndTheUsersDecisions) {
    public:
     void SetLabel(const std::string& label) override {
       RecordingProgress::SetLabel(label);
-      if (label == "Observation #4/3" && ++seen == 2) AbortRequested = 1;
+      if (label == "Beobachtung #4/3" && ++seen == 2) AbortRequested = 1;
     }
     int seen = 0;
   } progress;

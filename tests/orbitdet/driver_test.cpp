@@ -45,6 +45,8 @@ class ScriptedView : public ResidualsView {
   }
   int ShowModal() override {
     ++shows;
+    // The form waits for the user: no progress panel stands beside it.
+    if (CurrentProgress().Visible()) ++shows_under_progress;
     if (reload_at == shows) {
       reload_ = true;
       return 1;
@@ -64,6 +66,7 @@ class ScriptedView : public ResidualsView {
   double ChangeRate() const override { return 0.1; }
   bool ReloadRequested() const override { return reload_; }
   int reload_at = -1;
+  int shows_under_progress = 0;
   int max_continues = 12;
   int shows = 0;
   std::vector<TResidualsFill> fills;
@@ -132,7 +135,14 @@ TEST_F(OrbitRun, LaplaceThenImprovementRecoversTheReferenceOrbit) {
   // The window is given back, the progress ended, nothing written.
   ASSERT_FALSE(enabled_.empty());
   EXPECT_TRUE(enabled_.back());
-  EXPECT_EQ(progress.captions.front(), "Orbit improvement");
+  // The panel speaks the program's language, stands only while the passes
+  // compute and is gone when the run ends.
+  EXPECT_EQ(progress.captions.front(), "Bahnverbesserung");
+  EXPECT_EQ(progress.captions.size(), static_cast<std::size_t>(progress.ends));
+  EXPECT_GE(progress.captions.size(), 2u);
+  EXPECT_EQ(view_.shows_under_progress, 0);
+  ASSERT_FALSE(progress.labels.empty());
+  EXPECT_EQ(progress.labels.front().rfind("Beobachtung #", 0), 0u) << progress.labels.front();
   EXPECT_FALSE(progress.visible);
   EXPECT_EQ(od_.OutputRow, 0);
   EXPECT_TRUE(sink_.messages.empty());
@@ -182,7 +192,7 @@ TEST_F(OrbitRun, ReloadChoosesAgainAndCancelKeepsTheLastCorrection) {
   class CancelAt : public RecordingProgress {
    public:
     void SetLabel(const std::string& label) override {
-      if (label == "Observation #2/4") AbortRequested = 1;
+      if (label == "Beobachtung #2/4") AbortRequested = 1;
     }
   } progress;
   ProgressReporter* previous = SetProgressReporter(&progress);
@@ -216,7 +226,7 @@ TEST_F(OrbitRun, ReloadChoosesAgainAndCancelKeepsTheLastCorrection) {
   previous = SetProgressReporter(&p3);
   EXPECT_THROW(RunOrbitDetermination(od_, run_), std::runtime_error);
   SetProgressReporter(previous);
-  EXPECT_EQ(p3.captions, std::vector<std::string>{"Orbit improvement"});
+  EXPECT_EQ(p3.captions, std::vector<std::string>{"Bahnverbesserung"});
   EXPECT_FALSE(p3.visible);
   EXPECT_EQ(enabled_, (std::vector<bool>{false, true}));
   EXPECT_EQ(AbortRequested, 0);

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -12,6 +14,8 @@
 
 #include "platform/globals.h"
 #include "platform/qt/workbook_dialogs.h"
+#include "platform/qt/workbook_view.h"
+#include "platform/workbook/page_layout.h"
 
 namespace kvx {
 namespace {
@@ -117,6 +121,80 @@ TEST(WorkbookPrint, PagesArePaintedAndPrintedToPdf) {
   workbook::TWorkbook empty(1);
   EXPECT_EQ(PrintWorkbookToPdf(empty, pdf), 0);
   IntlSeparators = saved;
+}
+
+// The rightmost column of `image` between x0 and x1 (exclusive) and y0..y1
+// holding ink (grey below 128), or -1.
+int LastInk(const QImage& image, int x0, int x1, int y0, int y1) {
+  int last = -1;
+  for (int y = std::max(0, y0); y < std::min(y1, image.height()); ++y) {
+    for (int x = std::max(0, x0); x < std::min(x1, image.width()); ++x) {
+      if (qGray(image.pixel(x, y)) < 128) last = std::max(last, x);
+    }
+  }
+  return last;
+}
+
+// A left-aligned text longer than its cell: on the screen it runs on over
+// the empty cell to its right and is cut where the next cell holds
+// something; the printed page shows the same. Row 1: "Herbstanfang 2026"
+// in A1 with B1 empty; row 2: the same text in A2 with a number in B2.
+TEST(WorkbookPrint, CellTextRunsOnOverEmptyNeighboursAsOnTheScreen) {
+  workbook::TWorkbook book(1);
+  book.SetColWidth(1, 1, 6, false);
+  book.SetColWidth(2, 2, 40, false);
+  const std::string text = "Herbstanfang 2026 am 23.";
+  book.SetText(1, 1, text);
+  book.SetText(2, 1, text);
+  book.SetNumber(2, 2, 5);
+  book.SetText(3, 3, "x");  // the page reaches column C
+
+  // On the screen: the ink of each row's text, column B's left part.
+  TWorkbookView view(book);
+  view.resize(900, 300);
+  view.show();
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  const QImage screen = view.Canvas()->viewport()->grab().toImage();
+  auto screenInk = [&](int row) {
+    const QRect b = view.Canvas()->CellRect(row, 2);
+    return LastInk(screen, b.left() + 2, b.left() + b.width() / 2, b.top() + 2, b.bottom() - 1);
+  };
+  EXPECT_GE(screenInk(1), 0) << "the text runs on into B1";
+  EXPECT_EQ(screenInk(2), -1) << "the text stops at B2";
+
+  // On paper, two dots to the point, without headings: A starts at the left
+  // margin, row 1 at the top margin.
+  double width = 0.0;
+  double height = 0.0;
+  workbook::PaperSize(9, width, height);
+  const workbook::TPageLayout layout = workbook::LayoutPages(book, 1, width, height);
+  ASSERT_EQ(layout.Pages.size(), 1u);
+  constexpr double kDots = 2.0;
+  QImage page(static_cast<int>(width * kDots), static_cast<int>(height * kDots), QImage::Format_RGB32);
+  page.fill(Qt::white);
+  {
+    QPainter painter(&page);
+    PaintSheetPage(painter, book, 1, layout, 0, kDots, width, height);
+  }
+  const workbook::TSheetData& data = book.SheetData(1);
+  const double scale = layout.Scale;
+  const double left = book.PageSetup().LeftMargin * 72.0;
+  const double top = book.PageSetup().TopMargin * 72.0;
+  const double bLeft = left + workbook::ColumnPoints(data, 1) * scale;
+  const double bWidth = workbook::ColumnPoints(data, 2) * scale;
+  auto pageInk = [&](int row) {
+    double y = top;
+    for (int r = 1; r < row; ++r) y += workbook::RowPoints(data, r) * scale;
+    const double h = workbook::RowPoints(data, row) * scale;
+    return LastInk(page, static_cast<int>((bLeft + 1) * kDots), static_cast<int>((bLeft + bWidth / 2) * kDots),
+                   static_cast<int>((y + 1) * kDots), static_cast<int>((y + h - 1) * kDots));
+  };
+  EXPECT_GE(pageInk(1), 0) << "the printed text runs on into B1 as on the screen";
+  EXPECT_EQ(pageInk(2), -1) << "the printed text stops at B2 as on the screen";
+  const std::filesystem::path out = std::filesystem::path(KVX_BINARY_DIR) / "test-output";
+  std::filesystem::create_directories(out);
+  page.copy(0, 0, page.width(), page.height() / 4).save(QString::fromStdString((out / "print_run_on.png").string()));
+  screen.save(QString::fromStdString((out / "screen_run_on.png").string()));
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+// A one-line label for a text that may be longer than the room it gets (the
+// status line's hint): the text it holds stays whole, the text it paints is
+// cut at the right with "…" where it does not fit, and while it is cut the
+// tooltip shows it whole. It asks for no more width than a few characters,
+// so a long text never pushes its neighbours aside.
+#pragma once
+
+#include <QLabel>
+
+namespace kvx {
+
+class TElidedLabel : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit TElidedLabel(QWidget* parent = nullptr);
+
+  // Replaces the text (plain text, one line); the tooltip follows.
+  void SetWholeText(const QString& text);
+  // The text as painted at the label's present width.
+  QString ShownText() const;
+
+  QSize minimumSizeHint() const override;
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void UpdateToolTip();
+  int TextWidth() const;
+};
+
+}  // namespace kvx
