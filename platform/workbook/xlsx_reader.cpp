@@ -21,6 +21,7 @@
 #include <orcus/spreadsheet/styles.hpp>
 #include <orcus/spreadsheet/view.hpp>
 
+#include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xlsx_checks.h"
 #include "platform/workbook/xlsx_numbers.h"
@@ -238,10 +239,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
   // formulas it would refuse the whole file for.
   std::string bytes;
   std::vector<TXlsxTextCell> fallbackTexts;
-  if (!ReadPreparedXlsx(path, bytes, fallbackTexts, error)) {
-    error = "cannot read " + path + ": " + error;
-    return false;
-  }
+  if (!ReadPreparedXlsx(path, bytes, fallbackTexts, error)) return false;
   try {
     ss::range_size_t size{kMaxRows, kMaxCols};
     ss::document doc{size};
@@ -257,7 +255,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     const ixion::model_context& cxt = doc.get_model_context();
     const std::size_t sheetCount = doc.get_sheet_count();
     if (sheetCount == 0) {
-      error = "no sheets in " + path;
+      error = ReadFailure(TReadFailure::NoSheets);
       return false;
     }
     auto resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, &cxt);
@@ -268,7 +266,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     // without these parts is still read.
     TXlsxSettings settings;
     std::string ignored;
-    ReadXlsxSettings(path, settings, ignored);
+    ReadXlsxSettings(bytes, settings, ignored);
     const auto codes = NumberFormatsById(styles);
     const std::uint16_t defaultWidthTwips = ss::get_default_column_width();
     const std::uint16_t defaultHeightTwips = ss::get_default_row_height();
@@ -466,7 +464,11 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     book.Recalculate();
     return true;
   } catch (const std::exception& e) {
-    error = std::string("cannot read ") + path + ": " + e.what();
+    // The library stops at the first XML part that does not parse; the
+    // part is named.
+    const std::string malformed = MalformedXmlPart(bytes);
+    error = !malformed.empty() ? ReadFailure(TReadFailure::BadXml, malformed)
+                               : std::string("cannot read ") + path + ": " + e.what();
     return false;
   }
 }
@@ -475,7 +477,7 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
   const void* handle = nullptr;
   if (freexl_open(path.c_str(), &handle) != FREEXL_OK) {
     if (handle != nullptr) freexl_close(handle);
-    error = "cannot read " + path;
+    error = ReadFailure(TReadFailure::NotAnXls);
     return false;
   }
   struct Closer {
@@ -484,7 +486,7 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
   } closer{handle};
   unsigned int sheetCount = 0;
   if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK || sheetCount == 0) {
-    error = "no sheets in " + path;
+    error = ReadFailure(TReadFailure::NoSheets);
     return false;
   }
   sheetCount = std::min(sheetCount, 255u);
