@@ -489,6 +489,51 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
   return true;
 }
 
+// Replaces every cell holding an inline string (t="inlineStr", as some
+// programs write all their texts) by an empty cell of its style, and puts
+// its text into `texts`: the reading library takes no texts but shared
+// ones. The text is that of the <t> elements of its <is>, phonetic runs
+// left out. True when the part changed.
+bool ReplaceInlineStrings(std::string& part, int sheet, std::vector<TXlsxTextCell>& texts) {
+  if (part.find("inlineStr") == std::string::npos) return false;
+  const std::string_view text(part);
+  std::string out;
+  std::size_t copied = 0;
+  bool changed = false;
+  Element c;
+  for (std::size_t at = 0; FindElement(text, "c", at, text.size(), c); at = c.End) {
+    const std::string_view cellTag = text.substr(c.Start, c.TagEnd - c.Start);
+    if (Attribute(cellTag, "t") != "inlineStr") continue;
+    const auto where = ParseRange(Attribute(cellTag, "r"));
+    if (!where || !where->IsSingleCell() || sheet < 0) continue;
+    std::string value;
+    Element is;
+    if (!c.Empty && FindElement(text, "is", c.TagEnd, c.ContentEnd, is) && !is.Empty) {
+      std::vector<std::pair<std::size_t, std::size_t>> phonetic;
+      Element r;
+      for (std::size_t from = is.TagEnd; FindElement(text, "rPh", from, is.ContentEnd, r); from = r.End) {
+        phonetic.emplace_back(r.Start, r.End);
+      }
+      Element t;
+      for (std::size_t from = is.TagEnd; FindElement(text, "t", from, is.ContentEnd, t); from = t.End) {
+        const bool inPhonetic = std::any_of(phonetic.begin(), phonetic.end(), [&](const auto& range) {
+          return t.Start > range.first && t.End <= range.second;
+        });
+        if (!inPhonetic && !t.Empty) value.append(text.substr(t.TagEnd, t.ContentEnd - t.TagEnd));
+      }
+    }
+    if (!value.empty()) texts.push_back(TXlsxTextCell{sheet, where->Row1, where->Col1, DecodeXmlEntities(value)});
+    out.append(part, copied, c.Start - copied);
+    out += WithoutAttribute(cellTag, "t") + "/>";
+    copied = c.End;
+    changed = true;
+  }
+  if (!changed) return false;
+  out.append(part, copied, std::string::npos);
+  part = std::move(out);
+  return true;
+}
+
 // The entry of a part name: the same name, else one that differs only in
 // the case of its letters (part names compare without case); null if none.
 const Entry* FindPart(const std::vector<Entry>& entries, const std::string& name) {
@@ -834,7 +879,9 @@ bool PrepareXlsxBytes(std::string& bytes, std::vector<TXlsxTextCell>& texts, std
     if (!checker && part.find("<f") != std::string::npos) {
       checker = std::make_unique<TFormulaChecker>(package.SheetNames);
     }
-    if (checker && ReplaceBadFormulas(part, sheet, *checker, texts)) replaced.emplace_back(k, std::move(part));
+    bool changed = ReplaceInlineStrings(part, sheet, texts);
+    changed = (checker && ReplaceBadFormulas(part, sheet, *checker, texts)) || changed;
+    if (changed) replaced.emplace_back(k, std::move(part));
   }
   if (!replaced.empty()) {
     // Offsets and sizes of the new file must fit the plain zip fields.

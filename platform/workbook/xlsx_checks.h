@@ -22,7 +22,10 @@
 //     parts whose targets the library would not find are rewritten with
 //     plain relative targets;
 //   - the <col> elements of every worksheet part need min and max with
-//     1 <= min <= max <= 16384.
+//     1 <= min <= max <= 16384;
+//   - the inline strings of the worksheets, which the library does not
+//     read, are taken out and put in after the reading (as the texts of
+//     the formulas below).
 // A file failing a check is refused with the reason in `error`: an English
 // line of read_failure.h.
 //
