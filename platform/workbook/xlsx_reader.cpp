@@ -417,7 +417,9 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
         data.FixedRows = std::max(0, static_cast<int>(frozen.visible_rows));
       }
     }
-    // Cells whose formulas fell back to a text.
+    // Cells whose formulas fell back to a text, and the inline strings. A
+    // cell without a format of its own has the file's first one.
+    const std::uint32_t firstFormat = fresh.StyleIndex(StyleFromFormat(styles, codes, settings, 0));
     for (const TXlsxTextCell& text : fallbackTexts) {
       if (text.Sheet < 0 || text.Sheet >= fresh.NumSheets() || text.Row > kMaxRows || text.Col > kMaxCols) continue;
       TSheetData& data = fresh.MutableSheetData(text.Sheet + 1);
@@ -425,6 +427,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
       auto& cells = data.Rows[text.Row - 1];
       if (static_cast<int>(cells.size()) < text.Col) cells.resize(text.Col);
       TCell& cell = cells[text.Col - 1];
+      if (cell.Style == 0) cell.Style = firstFormat;
       cell.Kind = TCellKind::Text;
       cell.Text = DecodeXlsxEscapes(text.Text);
       cell.Formula.clear();

@@ -59,6 +59,11 @@ void ExpectTheValues(workbook::TWorkbook& book) {
   EXPECT_DOUBLE_EQ(book.Number(1, 1), 1.5);
   EXPECT_DOUBLE_EQ(book.Number(2, 1), 2.25);
   EXPECT_EQ(book.Text(3, 1), "Text äö");
+  book.SetActiveCell(3, 1);
+  const workbook::TCellFont textFont = book.Font();
+  book.SetActiveCell(1, 1);
+  EXPECT_EQ(textFont.Face, book.Font().Face) << "a text has the font of the numbers";
+  EXPECT_EQ(textFont.Size, book.Font().Size);
   EXPECT_DOUBLE_EQ(book.Number(4, 1), 1.0);  // TRUE
   EXPECT_DOUBLE_EQ(book.Number(5, 1), workbook::DateSerial(2026, 12, 8));
   EXPECT_EQ(book.Text(5, 1), "08.12.2026");
