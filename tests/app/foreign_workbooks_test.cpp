@@ -259,6 +259,9 @@ TEST(ForeignWorkbooks, FilesThatAreNoWorkbooksAreRefusedWithTheReasonAndTheOpenW
        "Der Teil des Blatts \"S\" fehlt."},
       {folder.Write("badxml.xlsx", Zip(Package(Sheet("<row r=\"1\"><c r=\"A1\"><v>1</v></row>")))),
        "kein wohlgeformtes XML"},
+      // Cut short: the reading library would take the rows it got.
+      {folder.Write("cutxml.xlsx", Zip(Package(Plain("xl/worksheets/sheet1.xml", "<worksheet><sheetData><row r=\"1\">")))),
+       "Der Teil xl/worksheets/sheet1.xml ist kein wohlgeformtes XML."},
   };
   Document d;
   ASSERT_TRUE(OpenDocument(d.doc, Fixture("libreoffice.xlsx")));
