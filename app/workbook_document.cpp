@@ -14,6 +14,7 @@
 #include "platform/messages.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
+#include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_files.h"
 
 namespace kvx {
@@ -50,11 +51,16 @@ std::string ProposedName(const TWorkbookDocument& doc, const std::string& keep) 
   return Upper(Extension(doc.FileName)) == keep ? doc.FileName : WithoutExtension(doc.FileName);
 }
 
-void ShowOpenFailed(const std::string& name) {
+// The open-failed message; a reason the reader gave (read_failure.h)
+// follows on a line of its own.
+void ShowOpenFailed(const std::string& name, const std::string& reason = {}) {
+  const std::string german = reason.empty() ? std::string() : "\n" + workbook::GermanReadFailure(reason);
+  const std::string english = reason.empty() ? std::string() : "\n" + reason;
   ShowMessage("Kandrevoltinex 4.6 konnte die Datei " + name +
                   " nicht finden oder wegen eines ungültigen Dateiformats nicht öffnen. Möglicherweise wird sie"
-                  " auch zur Zeit von einer anderen Anwendung bearbeitet.",
-              "Kandrevoltinex 4.6 could not open the file " + name, MessageIcon::Error);
+                  " auch zur Zeit von einer anderen Anwendung bearbeitet." +
+                  german,
+              "Kandrevoltinex 4.6 could not open the file " + name + english, MessageIcon::Error);
 }
 
 void ShowSaveFailed(const std::string& name) {
@@ -253,7 +259,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
   int type = 0;
   std::string error;
   if (!workbook::ReadWorkbookFile(doc.Book, fileName, type, error)) {
-    ShowOpenFailed(fileName);
+    ShowOpenFailed(fileName, error);
     return false;
   }
   const std::string ext = Extension(fileName);

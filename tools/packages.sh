@@ -9,9 +9,10 @@ KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-translations-l
 # tests/engine/make_search_*.js, tests/events/make_moon_phenomena_reference.js and the yardstick
 # bench/events_astronomy_engine_timing.js (nodejs with the npm package
 # astronomy-engine), tools/make_world_cities.py, proj-bin's cs2cs for
-# tests/tables/make_gauss_krueger_reference.py, tests/app/make_movable_feasts.py);
+# tests/tables/make_gauss_krueger_reference.py, tests/app/make_movable_feasts.py,
+# gnumeric's ssconvert for tests/app/fixtures/workbooks/make_workbooks.py);
 # neither the build, the program nor the tests need them.
-KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-dateutil python3-erfa python3-numpy swe-basic-data libgeonames0 kstars-data python3-skyfield python3-pandas nodejs proj-bin)
+KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-dateutil python3-erfa python3-numpy swe-basic-data libgeonames0 kstars-data python3-skyfield python3-pandas nodejs proj-bin gnumeric)
 # clang and libclang-rt-dev (libFuzzer and the sanitizer run-times) build the fuzz targets;
 # clang-format checks the format of the program code (tools/check_format.sh).
 KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui poppler-utils python3-openpyxl python3-astropy libswe-dev python3-ephem python3-skyfield python3-sgp4 libgsl-dev clang libclang-rt-dev clang-format)

@@ -15,6 +15,8 @@
 #include <fstream>
 #include <new>
 
+#include "platform/workbook/read_failure.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #define KVX_ADDRESS_SANITIZER 1
 #elif defined(__has_feature)
@@ -277,7 +279,7 @@ void WriteAll(int fd, const std::string& bytes) {
       message = "E" + error;
     }
   } catch (const std::bad_alloc&) {
-    message = "Enot enough memory to read the file";
+    message = "E" + ReadFailure(TReadFailure::NoMemory);
   } catch (const std::exception& e) {
     message = std::string("E") + e.what();
   } catch (...) {
@@ -465,7 +467,7 @@ bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, st
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
   if (timedOut || (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU)) {
-    error = "reading the file took too long (more than " + std::to_string(kIsolatedCpuSeconds) + " s)";
+    error = ReadFailure(TReadFailure::TooSlow, std::to_string(kIsolatedCpuSeconds));
     return false;
   }
   std::uint64_t length = 0;
@@ -474,11 +476,7 @@ bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, st
   }
   const bool complete = received.size() >= 8 && length == received.size() - 8 && length > 0;
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !complete) {
-    if (WIFSIGNALED(status)) {
-      error = std::string("the file reader stopped on the damaged file (") + strsignal(WTERMSIG(status)) + ")";
-    } else {
-      error = "the file reader stopped on the damaged file";
-    }
+    error = ReadFailure(TReadFailure::ReaderStopped);
     return false;
   }
   const std::string_view message = std::string_view(received).substr(8);
@@ -487,7 +485,7 @@ bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, st
     return false;
   }
   if (message.front() != 'K' || !DecodeWorkbookSnapshot(message.substr(1), book)) {
-    error = "the file reader sent back a damaged workbook";
+    error = ReadFailure(TReadFailure::ReaderStopped);
     return false;
   }
   return true;

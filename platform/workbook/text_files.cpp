@@ -1,9 +1,11 @@
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/isolated_read.h"
+#include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/workbook_internal.h"
 
@@ -187,6 +189,12 @@ bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char se
   return WriteFileReplacing(path, TextFileBytes(out), error);
 }
 
+bool IsWorkbookFileName(const std::string& path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return ext == ".xlsx" || ext == ".xlsm" || ext == ".xls";
+}
+
 bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error) {
   std::ifstream probe(path, std::ios::binary);
   if (!probe) {
@@ -195,16 +203,24 @@ bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, s
   }
   unsigned char head[8] = {};
   probe.read(reinterpret_cast<char*>(head), sizeof head);
+  const std::streamsize headLength = probe.gcount();
   probe.close();
   bool ok = false;
   int type = 0;
+  const bool zip = headLength >= 4 && head[0] == 'P' && head[1] == 'K';
+  const bool legacy = headLength >= 4 && head[0] == 0xD0 && head[1] == 0xCF && head[2] == 0x11 && head[3] == 0xE0;
+  // A file named as a workbook is read as one or refused, never as text.
+  if (!zip && !legacy && IsWorkbookFileName(path)) {
+    error = ReadFailure(headLength == 0 ? TReadFailure::Empty : TReadFailure::NotAWorkbook);
+    return false;
+  }
   // The libraries reading workbooks run in a child process: a damaged file
   // cannot take the program down with them.
-  if (head[0] == 'P' && head[1] == 'K' && head[2] == 3 && head[3] == 4) {
+  if (zip) {
     ok = ReadInChildProcess(
         book, [&](TWorkbook& b, std::string& e) { return ReadXlsx(b, path, e); }, error);
     type = kFileTypeWorkbook;
-  } else if (head[0] == 0xD0 && head[1] == 0xCF && head[2] == 0x11 && head[3] == 0xE0) {
+  } else if (legacy) {
     ok = ReadInChildProcess(
         book, [&](TWorkbook& b, std::string& e) { return ReadLegacyXls(b, path, e); }, error);
     type = kFileTypeLegacyWorkbook;

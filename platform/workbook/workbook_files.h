@@ -31,8 +31,10 @@ inline constexpr int kFileTypeTextValues = 6;
 
 // Reads a workbook (.xlsx or .xls, told by the file's first bytes) or a
 // tab-separated text file (anything else) into the workbook and reports
-// its type. On success the workbook's FileName is the path and Modified is
-// cleared.
+// its type. A file named as a workbook (IsWorkbookFileName) that is neither
+// is refused. On success the workbook's FileName is the path and Modified
+// is cleared; on failure `error` is one line saying why (read_failure.h).
+bool IsWorkbookFileName(const std::string& path);
 bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error);
 
 // Writes the workbook (type 1, 2, 4) or the current sheet as text (3, 6):

@@ -5,13 +5,19 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <map>
 #include <memory>
+#include <orcus/sax_ns_parser.hpp>
+#include <orcus/xml_namespace.hpp>
 #include <string_view>
 #include <vector>
 
 #include "platform/text_encoding.h"
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/formula_engine.h"
+#include "platform/workbook/read_failure.h"
+#include "platform/workbook/workbook_internal.h"
 #include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
@@ -84,8 +90,14 @@ bool ApplyZip64(const std::string& bytes, std::uint64_t extra, std::uint64_t ext
 }
 
 bool ReadDirectory(const std::string& bytes, std::vector<Entry>& entries, std::string& error) {
+  // A file that starts as a zip but lacks its end was cut short.
+  const bool zipStart = bytes.size() >= 4 && Field(bytes, 0, 4) == kLocalHeader;
+  if (bytes.empty()) {
+    error = ReadFailure(TReadFailure::Empty);
+    return false;
+  }
   if (bytes.size() < 22) {
-    error = "not a zip file";
+    error = ReadFailure(zipStart ? TReadFailure::Truncated : TReadFailure::NotAZip);
     return false;
   }
   // The end record, searched backwards over a possible comment.
@@ -93,7 +105,7 @@ bool ReadDirectory(const std::string& bytes, std::vector<Entry>& entries, std::s
   const std::uint64_t lowest = bytes.size() > 22 + 65535 ? bytes.size() - 22 - 65535 : 0;
   while (Field(bytes, end, 4) != kEndOfDirectory) {
     if (end == lowest) {
-      error = "no zip directory";
+      error = ReadFailure(zipStart ? TReadFailure::Truncated : TReadFailure::NotAZip);
       return false;
     }
     --end;
@@ -105,7 +117,7 @@ bool ReadDirectory(const std::string& bytes, std::vector<Entry>& entries, std::s
       Field(bytes, end - 20, 4) == kZip64Locator) {
     const std::uint64_t record = Field(bytes, end - 20 + 8, 8);
     if (!Fits(bytes, record, 56) || Field(bytes, record, 4) != kZip64EndOfDirectory) {
-      error = "damaged zip64 directory";
+      error = ReadFailure(TReadFailure::DamagedZip);
       return false;
     }
     count = Field(bytes, record + 32, 8);
@@ -113,14 +125,14 @@ bool ReadDirectory(const std::string& bytes, std::vector<Entry>& entries, std::s
     directory = Field(bytes, record + 48, 8);
   }
   if (!Fits(bytes, directory, directorySize) || count > directorySize / 46) {
-    error = "damaged zip directory";
+    error = ReadFailure(TReadFailure::DamagedZip);
     return false;
   }
   std::uint64_t at = directory;
   std::uint64_t total = 0;
   for (std::uint64_t k = 0; k < count; ++k) {
     if (!Fits(bytes, at, 46) || Field(bytes, at, 4) != kCentralHeader) {
-      error = "damaged zip directory";
+      error = ReadFailure(TReadFailure::DamagedZip);
       return false;
     }
     Entry entry;
@@ -133,12 +145,12 @@ bool ReadDirectory(const std::string& bytes, std::vector<Entry>& entries, std::s
     entry.LocalOffset = Field(bytes, at + 42, 4);
     entry.Crc = static_cast<std::uint32_t>(Field(bytes, at + 16, 4));
     if (!Fits(bytes, at + 46, nameLength + extraLength + commentLength)) {
-      error = "damaged zip directory";
+      error = ReadFailure(TReadFailure::DamagedZip);
       return false;
     }
     entry.Name = bytes.substr(at + 46, nameLength);
     if (!ApplyZip64(bytes, at + 46 + nameLength, extraLength, true, entry)) {
-      error = "damaged zip64 sizes of " + entry.Name;
+      error = ReadFailure(TReadFailure::DamagedPart, entry.Name);
       return false;
     }
     at += 46 + nameLength + extraLength + commentLength;
@@ -147,14 +159,14 @@ bool ReadDirectory(const std::string& bytes, std::vector<Entry>& entries, std::s
     const std::uint64_t local = entry.LocalOffset;
     if (!Fits(bytes, local, 30) || Field(bytes, local, 4) != kLocalHeader ||
         static_cast<int>(Field(bytes, local + 8, 2)) != entry.Method) {
-      error = "damaged zip entry " + entry.Name;
+      error = ReadFailure(TReadFailure::DamagedPart, entry.Name);
       return false;
     }
     const std::uint64_t flags = Field(bytes, local + 6, 2);
     const std::uint64_t localName = Field(bytes, local + 26, 2);
     const std::uint64_t localExtra = Field(bytes, local + 28, 2);
     if (!Fits(bytes, local + 30, localName + localExtra) || bytes.compare(local + 30, localName, entry.Name) != 0) {
-      error = "damaged zip entry " + entry.Name;
+      error = ReadFailure(TReadFailure::DamagedPart, entry.Name);
       return false;
     }
     if ((flags & 8u) == 0) {
@@ -163,25 +175,31 @@ bool ReadDirectory(const std::string& bytes, std::vector<Entry>& entries, std::s
       declared.Uncompressed = Field(bytes, local + 22, 4);
       if (!ApplyZip64(bytes, local + 30 + localName, localExtra, false, declared) ||
           declared.Compressed != entry.Compressed || declared.Uncompressed != entry.Uncompressed) {
-        error = "the sizes of zip entry " + entry.Name + " disagree";
+        error = ReadFailure(TReadFailure::DamagedPart, entry.Name);
         return false;
       }
     }
     entry.DataOffset = local + 30 + localName + localExtra;
     if (!Fits(bytes, entry.DataOffset, entry.Compressed)) {
-      error = "zip entry " + entry.Name + " runs past the end of the file";
+      error = ReadFailure(zipStart ? TReadFailure::Truncated : TReadFailure::DamagedPart, entry.Name);
+      return false;
+    }
+    // The declared sizes against the limits (the inflated bytes are
+    // counted again when the parts are unpacked).
+    if (entry.Uncompressed > kMaxXlsxPartBytes) {
+      error = ReadFailure(TReadFailure::PartTooLarge, entry.Name);
+      return false;
+    }
+    total += entry.Uncompressed;
+    if (total > kMaxXlsxBytes) {
+      error = ReadFailure(TReadFailure::TooLarge);
       return false;
     }
     const bool plausible = entry.Method == 0   ? entry.Uncompressed == entry.Compressed
                            : entry.Method == 8 ? entry.Uncompressed <= entry.Compressed * kMaxDeflateRatio + 1024
                                                : false;
     if (!plausible) {
-      error = "zip entry " + entry.Name + " declares an impossible size or method";
-      return false;
-    }
-    total += entry.Uncompressed;
-    if (total > kMaxXlsxBytes) {
-      error = "the parts of the file declare more than " + std::to_string(kMaxXlsxBytes >> 20) + " MiB";
+      error = ReadFailure(TReadFailure::DamagedPart, entry.Name);
       return false;
     }
     entries.push_back(std::move(entry));
@@ -189,25 +207,81 @@ bool ReadDirectory(const std::string& bytes, std::vector<Entry>& entries, std::s
   return true;
 }
 
-// The part's data, inflated (its declared size was checked before).
-// False when the data cannot be inflated to that size.
-bool InflatePart(const std::string& bytes, const Entry& entry, std::string& text) {
-  if (entry.Method == 0) {
-    text = bytes.substr(entry.DataOffset, entry.Compressed);
+// Unpacks the part in pieces, counting the bytes it gives, and keeps them
+// in `text` when that is given. False with the reason when the part gives
+// more than the limit of one part or, with the `total` of the parts
+// unpacked before it, of the file; or when its data is damaged: cannot be
+// inflated, or gives another size or checksum than the directory says.
+bool InflateChecked(const std::string& bytes, const Entry& entry, std::string* text, std::uint64_t& total,
+                    std::string& error) {
+  if (text != nullptr) text->clear();
+  auto damaged = [&] {
+    error = ReadFailure(TReadFailure::DamagedPart, entry.Name);
+    return false;
+  };
+  std::uint64_t produced = 0;
+  uLong crc = crc32(0L, Z_NULL, 0);
+  auto take = [&](const char* data, std::size_t size) {
+    produced += size;
+    if (produced > kMaxXlsxPartBytes) {
+      error = ReadFailure(TReadFailure::PartTooLarge, entry.Name);
+      return false;
+    }
+    if (total + produced > kMaxXlsxBytes) {
+      error = ReadFailure(TReadFailure::TooLarge);
+      return false;
+    }
+    crc = crc32(crc, reinterpret_cast<const Bytef*>(data), static_cast<uInt>(size));
+    if (text != nullptr) text->append(data, size);
     return true;
+  };
+  if (entry.Method == 0) {
+    for (std::uint64_t at = 0; at < entry.Compressed;) {
+      const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(entry.Compressed - at, 1u << 20));
+      if (!take(bytes.data() + entry.DataOffset + at, piece)) return false;
+      at += piece;
+    }
+  } else {
+    z_stream stream{};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return damaged();
+    struct End {
+      z_stream* Stream;
+      ~End() { inflateEnd(Stream); }
+    } end{&stream};
+    std::vector<char> out(1u << 16);
+    std::uint64_t fed = 0;
+    int result = Z_OK;
+    while (result != Z_STREAM_END) {
+      if (stream.avail_in == 0 && fed < entry.Compressed) {
+        const std::uint64_t piece = std::min<std::uint64_t>(entry.Compressed - fed, 1u << 20);
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + entry.DataOffset + fed));
+        stream.avail_in = static_cast<uInt>(piece);
+        fed += piece;
+      }
+      stream.next_out = reinterpret_cast<Bytef*>(out.data());
+      stream.avail_out = static_cast<uInt>(out.size());
+      result = inflate(&stream, Z_NO_FLUSH);
+      const std::size_t got = out.size() - stream.avail_out;
+      if (got > 0 && !take(out.data(), got)) return false;
+      if (result == Z_STREAM_END) break;
+      // No progress with all input given: the data ends before the stream.
+      if (result != Z_OK && !(result == Z_BUF_ERROR && got == 0 && stream.avail_in == 0 && fed < entry.Compressed)) {
+        return damaged();
+      }
+    }
   }
-  text.assign(entry.Uncompressed, '\0');
-  z_stream stream{};
-  if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return false;
-  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + entry.DataOffset));
-  stream.avail_in = static_cast<uInt>(entry.Compressed);
-  stream.next_out = reinterpret_cast<Bytef*>(text.data());
-  stream.avail_out = static_cast<uInt>(text.size());
-  const int result = inflate(&stream, Z_FINISH);
-  const bool ok = (result == Z_STREAM_END || (result == Z_BUF_ERROR && stream.avail_in == 0)) &&
-                  stream.total_out == entry.Uncompressed;
-  inflateEnd(&stream);
-  return ok;
+  if (produced != entry.Uncompressed || static_cast<std::uint32_t>(crc) != entry.Crc) return damaged();
+  total += produced;
+  return true;
+}
+
+// A part that was checked before (InflateChecked), unpacked again.
+std::string Unpacked(const std::string& bytes, const Entry& entry) {
+  std::string text;
+  std::uint64_t total = 0;
+  std::string error;
+  InflateChecked(bytes, entry, &text, total, error);
+  return text;
 }
 
 bool AllDigits(std::string_view s) {
@@ -255,12 +329,6 @@ bool ColumnsHaveRanges(std::string_view text) {
     if (first < 1 || first > last || last > 16384) return false;
   }
   return true;
-}
-
-bool IsWorksheetPart(const std::string& name) {
-  constexpr std::string_view folder = "xl/worksheets/";
-  return name.size() > folder.size() + 4 && name.compare(0, folder.size(), folder) == 0 &&
-         name.compare(name.size() - 4, 4, ".xml") == 0;
 }
 
 // ------------------------------------------------------ formula fallback
@@ -421,36 +489,232 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
   return true;
 }
 
-// The worksheet parts and the names of the sheets (0-based, in the
-// workbook's order), from the workbook part and its relationships.
-std::vector<std::string> SheetParts(const std::string& bytes, const std::vector<Entry>& entries,
-                                    std::vector<std::string>& names) {
-  std::string workbook;
-  std::string relations;
+// Replaces every cell holding an inline string (t="inlineStr", as some
+// programs write all their texts) by an empty cell of its style, and puts
+// its text into `texts`: the reading library takes no texts but shared
+// ones. The text is that of the <t> elements of its <is>, phonetic runs
+// left out. True when the part changed.
+bool ReplaceInlineStrings(std::string& part, int sheet, std::vector<TXlsxTextCell>& texts) {
+  if (part.find("inlineStr") == std::string::npos) return false;
+  const std::string_view text(part);
+  std::string out;
+  std::size_t copied = 0;
+  bool changed = false;
+  Element c;
+  for (std::size_t at = 0; FindElement(text, "c", at, text.size(), c); at = c.End) {
+    const std::string_view cellTag = text.substr(c.Start, c.TagEnd - c.Start);
+    if (Attribute(cellTag, "t") != "inlineStr") continue;
+    const auto where = ParseRange(Attribute(cellTag, "r"));
+    if (!where || !where->IsSingleCell() || sheet < 0) continue;
+    std::string value;
+    Element is;
+    if (!c.Empty && FindElement(text, "is", c.TagEnd, c.ContentEnd, is) && !is.Empty) {
+      std::vector<std::pair<std::size_t, std::size_t>> phonetic;
+      Element r;
+      for (std::size_t from = is.TagEnd; FindElement(text, "rPh", from, is.ContentEnd, r); from = r.End) {
+        phonetic.emplace_back(r.Start, r.End);
+      }
+      Element t;
+      for (std::size_t from = is.TagEnd; FindElement(text, "t", from, is.ContentEnd, t); from = t.End) {
+        const bool inPhonetic = std::any_of(phonetic.begin(), phonetic.end(), [&](const auto& range) {
+          return t.Start > range.first && t.End <= range.second;
+        });
+        if (!inPhonetic && !t.Empty) value.append(text.substr(t.TagEnd, t.ContentEnd - t.TagEnd));
+      }
+    }
+    if (!value.empty()) texts.push_back(TXlsxTextCell{sheet, where->Row1, where->Col1, DecodeXmlEntities(value)});
+    out.append(part, copied, c.Start - copied);
+    out += WithoutAttribute(cellTag, "t") + "/>";
+    copied = c.End;
+    changed = true;
+  }
+  if (!changed) return false;
+  out.append(part, copied, std::string::npos);
+  part = std::move(out);
+  return true;
+}
+
+// The entry of a part name: the same name, else one that differs only in
+// the case of its letters (part names compare without case); null if none.
+const Entry* FindPart(const std::vector<Entry>& entries, const std::string& name) {
+  const Entry* folded = nullptr;
   for (const Entry& entry : entries) {
-    if (entry.Name == "xl/workbook.xml") InflatePart(bytes, entry, workbook);
-    if (entry.Name == "xl/_rels/workbook.xml.rels") InflatePart(bytes, entry, relations);
+    if (entry.Name == name) return &entry;
+    if (folded == nullptr && entry.Name.size() == name.size() &&
+        std::equal(name.begin(), name.end(), entry.Name.begin(), [](char a, char b) {
+          return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        })) {
+      folded = &entry;
+    }
   }
-  std::vector<std::pair<std::string, std::string>> targets;
+  return folded;
+}
+
+struct Relationship {
+  std::string Id;
+  std::string Type;
+  std::string Target;  // as written (entities decoded)
+  bool External = false;
+  std::size_t TargetStart = 0;  // where the attribute's value stands in the part
+  std::size_t TargetLength = 0;
+};
+
+std::vector<Relationship> Relationships(std::string_view part) {
+  std::vector<Relationship> relationships;
   Element e;
-  for (std::size_t at = 0; FindElement(relations, "Relationship", at, relations.size(), e); at = e.End) {
-    const std::string_view tag = std::string_view(relations).substr(e.Start, e.TagEnd - e.Start);
-    std::string target(Attribute(tag, "Target"));
-    target = !target.empty() && target[0] == '/' ? target.substr(1) : "xl/" + target;
-    targets.emplace_back(std::string(Attribute(tag, "Id")), target);
+  for (std::size_t at = 0; FindElement(part, "Relationship", at, part.size(), e); at = e.End) {
+    const std::string_view tag = part.substr(e.Start, e.TagEnd - e.Start);
+    Relationship r;
+    r.Id = DecodeXmlEntities(Attribute(tag, "Id"));
+    r.Type = DecodeXmlEntities(Attribute(tag, "Type"));
+    const std::string_view target = Attribute(tag, "Target");
+    r.Target = DecodeXmlEntities(target);
+    r.External = Attribute(tag, "TargetMode") == "External";
+    r.TargetStart = static_cast<std::size_t>(target.data() - part.data());
+    r.TargetLength = target.size();
+    relationships.push_back(std::move(r));
   }
-  std::vector<std::string> parts;
+  return relationships;
+}
+
+bool EndsWith(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The local name of the first element of an XML text.
+std::string_view RootElement(std::string_view xml) {
+  for (std::size_t at = xml.find('<'); at != std::string_view::npos; at = xml.find('<', at + 1)) {
+    if (at + 1 < xml.size() && (xml[at + 1] == '?' || xml[at + 1] == '!')) continue;
+    std::size_t end = at + 1;
+    while (end < xml.size() && xml[end] != ' ' && xml[end] != '>' && xml[end] != '/' && xml[end] != '\t' &&
+           xml[end] != '\r' && xml[end] != '\n') {
+      ++end;
+    }
+    return LocalName(xml.substr(at + 1, end - at - 1));
+  }
+  return {};
+}
+
+// The target that names `part` from the folder of `source` with relative
+// steps only ("../" to go up): the form the reading library follows.
+std::string RelativeTarget(const std::string& source, const std::string& part) {
+  const std::size_t folderEnd = source.rfind('/');
+  std::vector<std::string_view> from;
+  if (folderEnd != std::string::npos) {
+    for (const auto piece : internal::SplitAt(std::string_view(source).substr(0, folderEnd), '/'))
+      from.push_back(piece);
+  }
+  const std::vector<std::string_view> to = internal::SplitAt(part, '/');
+  std::size_t common = 0;
+  while (common < from.size() && common + 1 < to.size() && from[common] == to[common]) ++common;
+  std::string target;
+  for (std::size_t k = common; k < from.size(); ++k) target += "../";
+  for (std::size_t k = common; k < to.size(); ++k) {
+    if (k > common) target += '/';
+    target += to[k];
+  }
+  return target;
+}
+
+std::string EscapeAttribute(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '"')
+      out += "&quot;";
+    else
+      out += c;
+  }
+  return out;
+}
+
+// The package as the reading library will walk it: the workbook part and,
+// in the workbook's order, the names of the sheets and their worksheet
+// parts ("" for a sheet of another kind, a chart sheet). Relationship parts
+// whose targets the library would not find (a target from the package
+// root, "./", other letter case) are rewritten into `replaced` with the
+// relative targets it follows.
+struct Package {
+  std::string Workbook;
+  std::vector<std::string> SheetNames;
+  std::vector<std::string> SheetParts;
+};
+
+bool ReadPackage(const std::string& bytes, const std::vector<Entry>& entries, Package& package,
+                 std::vector<std::pair<std::size_t, std::string>>& replaced, std::string& error) {
+  std::map<std::string, std::vector<Relationship>> relationsOf;  // by source part
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const std::string& name = entries[k].Name;
+    const std::size_t folder = name.rfind("_rels/");
+    if (!EndsWith(name, ".rels") || folder == std::string::npos || name.find('/', folder + 6) != std::string::npos ||
+        (folder > 0 && name[folder - 1] != '/')) {
+      continue;
+    }
+    const std::string source = name.substr(0, folder) + name.substr(folder + 6, name.size() - folder - 6 - 5);
+    std::string part = Unpacked(bytes, entries[k]);
+    std::vector<Relationship> relations = Relationships(part);
+    std::string rewritten;
+    std::size_t copied = 0;
+    for (Relationship& r : relations) {
+      if (r.External || r.TargetLength == 0) continue;
+      const Entry* found = FindPart(entries, ResolvePartName(source, r.Target));
+      if (found == nullptr) continue;
+      const std::string target = RelativeTarget(source, found->Name);
+      if (target != r.Target) {
+        rewritten.append(part, copied, r.TargetStart - copied);
+        rewritten += EscapeAttribute(target);
+        copied = r.TargetStart + r.TargetLength;
+      }
+      r.Target = found->Name;  // from here on: the part's name
+    }
+    if (copied > 0) {
+      rewritten.append(part, copied, std::string::npos);
+      replaced.emplace_back(k, std::move(rewritten));
+    }
+    relationsOf[source] = std::move(relations);
+  }
+  // The workbook: the package's office document, whose root is <workbook>.
+  for (const Relationship& r : relationsOf[""]) {
+    if (!r.External && EndsWith(r.Type, "/officeDocument") && FindPart(entries, r.Target) != nullptr) {
+      package.Workbook = r.Target;
+    }
+  }
+  const Entry* workbookEntry = package.Workbook.empty() ? nullptr : FindPart(entries, package.Workbook);
+  const std::string workbook = workbookEntry != nullptr ? Unpacked(bytes, *workbookEntry) : std::string();
+  if (workbookEntry == nullptr || RootElement(workbook) != "workbook") {
+    error = ReadFailure(TReadFailure::NoWorkbookPart);
+    return false;
+  }
+  const std::vector<Relationship>& sheets = relationsOf[package.Workbook];
+  bool anyWorksheet = false;
+  Element e;
   for (std::size_t at = 0; FindElement(workbook, "sheet", at, workbook.size(), e); at = e.End) {
     const std::string_view tag = std::string_view(workbook).substr(e.Start, e.TagEnd - e.Start);
-    const std::string_view id = Attribute(tag, "id");
-    names.push_back(DecodeXmlEntities(Attribute(tag, "name")));
+    const std::string id = DecodeXmlEntities(Attribute(tag, "id"));
+    const std::string name = DecodeXmlEntities(Attribute(tag, "name"));
     std::string part;
-    for (const auto& [relation, target] : targets) {
-      if (relation == id) part = target;
+    bool worksheet = true;
+    for (const Relationship& r : sheets) {
+      if (r.Id != id) continue;
+      worksheet = EndsWith(r.Type, "/worksheet");
+      if (FindPart(entries, r.Target) != nullptr) part = r.Target;
     }
-    parts.push_back(part);
+    if (worksheet && part.empty()) {
+      error = ReadFailure(TReadFailure::MissingSheetPart, name);
+      return false;
+    }
+    anyWorksheet = anyWorksheet || worksheet;
+    package.SheetNames.push_back(name);
+    package.SheetParts.push_back(worksheet ? part : std::string());
   }
-  return parts;
+  if (!anyWorksheet) {
+    error = ReadFailure(TReadFailure::NoSheets);
+    return false;
+  }
+  return true;
 }
 
 void Put(std::string& out, std::uint64_t value, int size) {
@@ -522,46 +786,124 @@ std::string RebuildZip(const std::string& bytes, const std::vector<Entry>& entri
   return out;
 }
 
+// Counts the open elements: a document cut short ends with some open,
+// which the parser itself lets pass.
+struct DepthHandler : orcus::sax_ns_handler {
+  long Depth = 0;
+  void start_element(const orcus::sax_ns_parser_element&) { ++Depth; }
+  void end_element(const orcus::sax_ns_parser_element&) { --Depth; }
+};
+
+// True for a part that is no XML (by its name) or well-formed XML.
+bool WellFormedXml(const std::string& name, const std::string& text) {
+  if (!EndsWith(name, ".xml") && !EndsWith(name, ".rels")) return true;
+  try {
+    orcus::xmlns_repository repository;
+    orcus::xmlns_context context = repository.create_context();
+    DepthHandler handler;
+    orcus::sax_ns_parser<DepthHandler> parser(text.data(), text.size(), context, handler);
+    parser.parse();
+    return handler.Depth == 0;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 }  // namespace
+
+std::string ResolvePartName(const std::string& sourcePart, const std::string& target) {
+  // %XX escapes stand for their byte.
+  std::string decoded;
+  for (std::size_t i = 0; i < target.size(); ++i) {
+    if (target[i] == '%' && i + 2 < target.size() && std::isxdigit(static_cast<unsigned char>(target[i + 1])) &&
+        std::isxdigit(static_cast<unsigned char>(target[i + 2]))) {
+      decoded += static_cast<char>(std::stoi(target.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      decoded += target[i] == '\\' ? '/' : target[i];
+    }
+  }
+  std::string path = decoded;
+  if (path.empty() || path[0] != '/') {
+    const std::size_t folderEnd = sourcePart.rfind('/');
+    path = (folderEnd == std::string::npos ? std::string() : sourcePart.substr(0, folderEnd + 1)) + path;
+  }
+  std::vector<std::string_view> kept;
+  for (const std::string_view piece : internal::SplitAt(path, '/')) {
+    if (piece.empty() || piece == ".") continue;
+    if (piece == "..") {
+      if (!kept.empty()) kept.pop_back();
+      continue;
+    }
+    kept.push_back(piece);
+  }
+  std::string name;
+  for (const std::string_view piece : kept) {
+    if (!name.empty()) name += '/';
+    name += piece;
+  }
+  return name;
+}
 
 bool PrepareXlsxBytes(std::string& bytes, std::vector<TXlsxTextCell>& texts, std::string& error) {
   std::vector<Entry> entries;
   if (!ReadDirectory(bytes, entries, error)) return false;
+  // Every part is unpacked once, counting what it really gives.
+  std::uint64_t total = 0;
+  for (const Entry& entry : entries) {
+    if (!InflateChecked(bytes, entry, nullptr, total, error)) return false;
+  }
+  // The reading library lets an XML part that is cut short pass as far as
+  // it goes, and names no part when one does not parse.
+  for (const Entry& entry : entries) {
+    if (!WellFormedXml(entry.Name, Unpacked(bytes, entry))) {
+      error = ReadFailure(TReadFailure::BadXml, entry.Name);
+      return false;
+    }
+  }
   std::vector<std::pair<std::size_t, std::string>> replaced;
-  std::string part;
-  std::vector<std::string> sheetNames;
-  const std::vector<std::string> sheetParts = SheetParts(bytes, entries, sheetNames);
+  Package package;
+  if (!ReadPackage(bytes, entries, package, replaced, error)) return false;
   std::unique_ptr<TFormulaChecker> checker;
   for (std::size_t k = 0; k < entries.size(); ++k) {
     const Entry& entry = entries[k];
-    if (!IsWorksheetPart(entry.Name)) continue;
-    if (!InflatePart(bytes, entry, part)) {
-      error = "zip entry " + entry.Name + " cannot be inflated";
-      return false;
-    }
+    const auto found = std::find(package.SheetParts.begin(), package.SheetParts.end(), entry.Name);
+    if (found == package.SheetParts.end()) continue;
+    const int sheet = static_cast<int>(found - package.SheetParts.begin());
+    std::string part = Unpacked(bytes, entry);
     // The <col> elements stand before the cell data.
     if (!ColumnsHaveRanges(std::string_view(part).substr(0, part.find("sheetData")))) {
-      error = "a column record of " + entry.Name + " has no valid column range";
+      error = ReadFailure(TReadFailure::DamagedPart, entry.Name);
       return false;
     }
-    int sheet = -1;
-    for (std::size_t p = 0; p < sheetParts.size(); ++p) {
-      if (sheetParts[p] == entry.Name) sheet = static_cast<int>(p);
+    if (!checker && part.find("<f") != std::string::npos) {
+      checker = std::make_unique<TFormulaChecker>(package.SheetNames);
     }
-    if (!checker && part.find("<f") != std::string::npos) checker = std::make_unique<TFormulaChecker>(sheetNames);
-    if (checker && ReplaceBadFormulas(part, sheet, *checker, texts)) replaced.emplace_back(k, std::move(part));
+    bool changed = ReplaceInlineStrings(part, sheet, texts);
+    changed = (checker && ReplaceBadFormulas(part, sheet, *checker, texts)) || changed;
+    if (changed) replaced.emplace_back(k, std::move(part));
   }
   if (!replaced.empty()) {
     // Offsets and sizes of the new file must fit the plain zip fields.
-    std::uint64_t total = 0;
-    for (const Entry& entry : entries) total += entry.Compressed + entry.Uncompressed + 100 + entry.Name.size();
-    if (total >= 0xFFFFFFFFu) {
-      error = "the file is too large to mend its damaged formulas";
+    std::uint64_t size = 0;
+    for (const Entry& entry : entries) size += entry.Compressed + entry.Uncompressed + 100 + entry.Name.size();
+    if (size >= 0xFFFFFFFFu) {
+      error = ReadFailure(TReadFailure::TooLarge);
       return false;
     }
     bytes = RebuildZip(bytes, entries, replaced);
   }
   return true;
+}
+
+std::string MalformedXmlPart(const std::string& bytes) {
+  std::vector<Entry> entries;
+  std::string error;
+  if (!ReadDirectory(bytes, entries, error)) return {};
+  for (const Entry& entry : entries) {
+    if (!WellFormedXml(entry.Name, Unpacked(bytes, entry))) return entry.Name;
+  }
+  return {};
 }
 
 bool CheckXlsxBytes(const std::string& bytes, std::string& error) {
@@ -572,6 +914,12 @@ bool CheckXlsxBytes(const std::string& bytes, std::string& error) {
 
 bool ReadPreparedXlsx(const std::string& path, std::string& bytes, std::vector<TXlsxTextCell>& texts,
                       std::string& error) {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (!ec && size > kMaxXlsxBytes) {
+    error = ReadFailure(TReadFailure::FileTooLarge);
+    return false;
+  }
   if (!ReadFileBytes(path, bytes, error)) return false;
   return PrepareXlsxBytes(bytes, texts, error);
 }

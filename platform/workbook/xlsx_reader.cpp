@@ -21,6 +21,7 @@
 #include <orcus/spreadsheet/styles.hpp>
 #include <orcus/spreadsheet/view.hpp>
 
+#include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xlsx_checks.h"
 #include "platform/workbook/xlsx_numbers.h"
@@ -238,10 +239,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
   // formulas it would refuse the whole file for.
   std::string bytes;
   std::vector<TXlsxTextCell> fallbackTexts;
-  if (!ReadPreparedXlsx(path, bytes, fallbackTexts, error)) {
-    error = "cannot read " + path + ": " + error;
-    return false;
-  }
+  if (!ReadPreparedXlsx(path, bytes, fallbackTexts, error)) return false;
   try {
     ss::range_size_t size{kMaxRows, kMaxCols};
     ss::document doc{size};
@@ -257,7 +255,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     const ixion::model_context& cxt = doc.get_model_context();
     const std::size_t sheetCount = doc.get_sheet_count();
     if (sheetCount == 0) {
-      error = "no sheets in " + path;
+      error = ReadFailure(TReadFailure::NoSheets);
       return false;
     }
     auto resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, &cxt);
@@ -268,7 +266,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     // without these parts is still read.
     TXlsxSettings settings;
     std::string ignored;
-    ReadXlsxSettings(path, settings, ignored);
+    ReadXlsxSettings(bytes, settings, ignored);
     const auto codes = NumberFormatsById(styles);
     const std::uint16_t defaultWidthTwips = ss::get_default_column_width();
     const std::uint16_t defaultHeightTwips = ss::get_default_row_height();
@@ -419,7 +417,9 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
         data.FixedRows = std::max(0, static_cast<int>(frozen.visible_rows));
       }
     }
-    // Cells whose formulas fell back to a text.
+    // Cells whose formulas fell back to a text, and the inline strings. A
+    // cell without a format of its own has the file's first one.
+    const std::uint32_t firstFormat = fresh.StyleIndex(StyleFromFormat(styles, codes, settings, 0));
     for (const TXlsxTextCell& text : fallbackTexts) {
       if (text.Sheet < 0 || text.Sheet >= fresh.NumSheets() || text.Row > kMaxRows || text.Col > kMaxCols) continue;
       TSheetData& data = fresh.MutableSheetData(text.Sheet + 1);
@@ -427,6 +427,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
       auto& cells = data.Rows[text.Row - 1];
       if (static_cast<int>(cells.size()) < text.Col) cells.resize(text.Col);
       TCell& cell = cells[text.Col - 1];
+      if (cell.Style == 0) cell.Style = firstFormat;
       cell.Kind = TCellKind::Text;
       cell.Text = DecodeXlsxEscapes(text.Text);
       cell.Formula.clear();
@@ -466,7 +467,11 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     book.Recalculate();
     return true;
   } catch (const std::exception& e) {
-    error = std::string("cannot read ") + path + ": " + e.what();
+    // The library stops at the first XML part that does not parse; the
+    // part is named.
+    const std::string malformed = MalformedXmlPart(bytes);
+    error = !malformed.empty() ? ReadFailure(TReadFailure::BadXml, malformed)
+                               : std::string("cannot read ") + path + ": " + e.what();
     return false;
   }
 }
@@ -475,7 +480,7 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
   const void* handle = nullptr;
   if (freexl_open(path.c_str(), &handle) != FREEXL_OK) {
     if (handle != nullptr) freexl_close(handle);
-    error = "cannot read " + path;
+    error = ReadFailure(TReadFailure::NotAnXls);
     return false;
   }
   struct Closer {
@@ -484,7 +489,7 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
   } closer{handle};
   unsigned int sheetCount = 0;
   if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK || sheetCount == 0) {
-    error = "no sheets in " + path;
+    error = ReadFailure(TReadFailure::NoSheets);
     return false;
   }
   sheetCount = std::min(sheetCount, 255u);

@@ -4,6 +4,7 @@
 #include <orcus/zip_archive.hpp>
 #include <orcus/zip_archive_stream.hpp>
 
+#include "platform/workbook/xlsx_checks.h"
 #include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
 
@@ -49,10 +50,28 @@ bool Flag(const std::map<std::string, std::string>& attributes, const std::strin
   return it != attributes.end() && (it->second == "1" || it->second == "true");
 }
 
-// A relationship target relative to the folder "xl/".
-std::string PartName(const std::string& target) {
-  if (!target.empty() && target[0] == '/') return target.substr(1);
-  return "xl/" + target;
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The relationships of a part (by Id: type and the part named).
+std::map<std::string, std::pair<std::string, std::string>> PartRelations(const orcus::zip_archive& archive,
+                                                                         const std::string& part) {
+  const std::size_t folderEnd = part.rfind('/');
+  const std::string folder = folderEnd == std::string::npos ? std::string() : part.substr(0, folderEnd + 1);
+  std::string relations;
+  ReadEntry(archive, folder + "_rels/" + part.substr(folder.size()) + ".rels", relations);
+  std::map<std::string, std::pair<std::string, std::string>> targets;
+  for (const auto& relation : XmlElements(relations, "Relationship")) {
+    const auto id = relation.find("Id");
+    const auto target = relation.find("Target");
+    const auto type = relation.find("Type");
+    if (id != relation.end() && target != relation.end()) {
+      targets[id->second] = {type != relation.end() ? type->second : std::string(),
+                             ResolvePartName(part, target->second)};
+    }
+  }
+  return targets;
 }
 
 }  // namespace
@@ -95,24 +114,21 @@ std::vector<std::map<std::string, std::string>> XmlElements(const std::string& x
   return elements;
 }
 
-bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::string& error) {
+bool ReadXlsxSettings(const std::string& bytes, TXlsxSettings& settings, std::string& error) {
   try {
-    orcus::zip_archive_stream_fd stream(path.c_str());
+    orcus::zip_archive_stream_blob stream(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     orcus::zip_archive archive(&stream);
     archive.load();
+    std::string workbookPart;
+    for (const auto& [id, relation] : PartRelations(archive, "")) {
+      if (EndsWith(relation.first, "/officeDocument")) workbookPart = relation.second;
+    }
     std::string workbook;
-    std::string relations;
-    if (!ReadEntry(archive, "xl/workbook.xml", workbook) ||
-        !ReadEntry(archive, "xl/_rels/workbook.xml.rels", relations)) {
-      error = "no workbook part in " + path;
+    if (workbookPart.empty() || !ReadEntry(archive, workbookPart, workbook)) {
+      error = "no workbook part";
       return false;
     }
-    std::map<std::string, std::string> targets;
-    for (const auto& relation : XmlElements(relations, "Relationship")) {
-      const auto id = relation.find("Id");
-      const auto target = relation.find("Target");
-      if (id != relation.end() && target != relation.end()) targets[id->second] = target->second;
-    }
+    const auto targets = PartRelations(archive, workbookPart);
     for (const auto& view : XmlElements(workbook, "workbookView")) {
       settings.ActiveSheet = WholeNumber(view, "activeTab", 0);
     }
@@ -120,7 +136,7 @@ bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::str
       TXlsxSheetSettings s;
       const auto id = sheet.find("id");
       std::string xml;
-      if (id != sheet.end() && targets.count(id->second) != 0) ReadEntry(archive, PartName(targets[id->second]), xml);
+      if (id != sheet.end() && targets.count(id->second) != 0) ReadEntry(archive, targets.at(id->second).second, xml);
       s.Numbers = ExactSheetNumbers(xml);
       // Everything but the cells: the part before and the part after them.
       std::string head = xml;
@@ -176,7 +192,11 @@ bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::str
       settings.Sheets.push_back(std::move(s));
     }
     std::string styles;
-    if (ReadEntry(archive, "xl/styles.xml", styles)) {
+    std::string stylesPart;
+    for (const auto& [id, relation] : targets) {
+      if (EndsWith(relation.first, "/styles")) stylesPart = relation.second;
+    }
+    if (!stylesPart.empty() && ReadEntry(archive, stylesPart, styles)) {
       const std::size_t start = styles.find("<cellXfs");
       const std::size_t end = styles.find("</cellXfs>", start);
       if (start != std::string::npos && end != std::string::npos) {
@@ -204,7 +224,7 @@ bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::str
     }
     return true;
   } catch (const std::exception& e) {
-    error = std::string("cannot read ") + path + ": " + e.what();
+    error = e.what();
     return false;
   }
 }

@@ -38,8 +38,10 @@ struct TXlsxSettings {
   int ActiveSheet = 0;                           // 0-based
 };
 
-// Reads the settings; false when the file is no readable .xlsx package.
-bool ReadXlsxSettings(const std::string& path, TXlsxSettings& settings, std::string& error);
+// Reads the settings from the bytes of an .xlsx package (checked and
+// prepared by PrepareXlsxBytes, xlsx_checks.h); false when there is no
+// workbook part.
+bool ReadXlsxSettings(const std::string& bytes, TXlsxSettings& settings, std::string& error);
 
 // The attributes of every element `name` in an XML text (machine-written
 // XML: attribute values in double quotes, entities decoded).

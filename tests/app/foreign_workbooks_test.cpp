@@ -1,0 +1,308 @@
+// Workbooks written by other programs open through File > Open with their
+// values in their cells; files that are not workbooks of their extension
+// are refused with the open-failed message and a line saying why, and the
+// workbook that was open stays as it was.
+//
+// The fixtures in fixtures/workbooks were written by openpyxl, LibreOffice
+// and Gnumeric (make_workbooks.py, which names the values); package.xlsx
+// uses relationship targets of every form the packaging format allows;
+// workbook_text_named_xlsx.xlsx is a text file named as a workbook.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <zlib.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/history_list.h"
+#include "app/main_form_state.h"
+#include "app/workbook_document.h"
+#include "platform/globals.h"
+#include "platform/workbook/number_format.h"
+#include "platform/workbook/workbook_files.h"
+#include "support/recording_file_dialog.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+std::string Fixture(const std::string& name) { return std::string(KVX_FIXTURE_DIR) + "/workbooks/" + name; }
+
+struct Document {
+  struct German {
+    German() { LanguageEnglish = 0; }
+  } german;
+  workbook::TWorkbook book{1};
+  TMainFormState state;
+  std::string fileName;
+  int fileType = 0;
+  std::string caption = "Kandrevoltinex 4.6";
+  TMyHistoryList recent;
+  TWorkbookDocument doc{book, state.Document, fileName, fileType, caption, &recent, {}};
+  test::RecordingFileDialog dialog;
+  RecordingMessageSink sink;
+  ScopedFileDialog scopedDialog{dialog};
+  ScopedMessageSink scopedSink{sink};
+};
+
+// The values make_workbooks.py puts into every workbook.
+void ExpectTheValues(workbook::TWorkbook& book) {
+  ASSERT_EQ(book.NumSheets(), 2);
+  EXPECT_EQ(book.SheetName(1), "Werte");
+  EXPECT_EQ(book.SheetName(2), "Zwei");
+  book.SetSheet(1);
+  EXPECT_EQ(book.CellKind(1, 1), workbook::TCellKind::Number);
+  EXPECT_DOUBLE_EQ(book.Number(1, 1), 1.5);
+  EXPECT_DOUBLE_EQ(book.Number(2, 1), 2.25);
+  EXPECT_EQ(book.Text(3, 1), "Text äö");
+  book.SetActiveCell(3, 1);
+  const workbook::TCellFont textFont = book.Font();
+  book.SetActiveCell(1, 1);
+  EXPECT_EQ(textFont.Face, book.Font().Face) << "a text has the font of the numbers";
+  EXPECT_EQ(textFont.Size, book.Font().Size);
+  EXPECT_DOUBLE_EQ(book.Number(4, 1), 1.0);  // TRUE
+  EXPECT_DOUBLE_EQ(book.Number(5, 1), workbook::DateSerial(2026, 12, 8));
+  EXPECT_EQ(book.Text(5, 1), "08.12.2026");
+  EXPECT_EQ(book.Formula(1, 2), "=A1+A2");
+  EXPECT_DOUBLE_EQ(book.Number(1, 2), 3.75);
+  EXPECT_EQ(book.Text(2, 2), "Text äö!");
+  EXPECT_DOUBLE_EQ(book.Number(1, 3), -1.25e-7);
+  EXPECT_EQ(book.LastRow(), 5);
+  book.SetSheet(2);
+  EXPECT_EQ(book.Text(1, 1), "zweites Blatt");
+  EXPECT_DOUBLE_EQ(book.Number(3, 2), 42.0);
+  EXPECT_EQ(book.LastRow(), 3);
+  book.SetSheet(1);
+}
+
+TEST(ForeignWorkbooks, OpenWithTheirValuesInTheirCells) {
+  IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
+  test::TempFolder folder;
+  for (const char* name : {"openpyxl.xlsx", "libreoffice.xlsx", "gnumeric.xlsx", "package.xlsx"}) {
+    SCOPED_TRACE(name);
+    Document d;
+    ASSERT_TRUE(OpenDocument(d.doc, Fixture(name))) << (d.sink.messages.empty() ? "" : d.sink.messages.back().text);
+    EXPECT_TRUE(d.sink.messages.empty());
+    EXPECT_EQ(d.fileType, workbook::kFileTypeWorkbook);
+    EXPECT_EQ(d.caption, "Kandrevoltinex 4.6 [" + Fixture(name) + "] ");
+    ExpectTheValues(d.book);
+    // Saved by the program and opened again: the same values.
+    const std::string own = folder.File(std::string("own-") + name);
+    d.dialog.QueueAnswer(own);
+    ASSERT_TRUE(SaveWorkbookAs(d.doc));
+    Document again;
+    ASSERT_TRUE(OpenDocument(again.doc, own));
+    ExpectTheValues(again.book);
+  }
+}
+
+// A zip package put together for a test: each part is `head`, then `middle`
+// `repeat` times, then `tail`, deflated as it is made (a part of a gigabyte
+// needs no gigabyte of memory). A part may declare another unpacked size
+// than it has.
+struct Part {
+  std::string Name;
+  std::string Head;
+  std::string Middle;
+  std::uint64_t Repeat = 0;
+  std::string Tail;
+  std::int64_t Declared = -1;  // the real size when negative
+};
+
+Part Plain(const std::string& name, const std::string& text) {
+  Part part;
+  part.Name = name;
+  part.Head = text;
+  return part;
+}
+
+void Put(std::string& out, std::uint64_t value, int size) {
+  for (int k = 0; k < size; ++k) out += static_cast<char>((value >> (8 * k)) & 0xFF);
+}
+
+std::string Zip(const std::vector<Part>& parts) {
+  std::string out;
+  std::string directory;
+  for (const Part& part : parts) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+    std::string data;
+    std::vector<char> buffer(1 << 16);
+    uLong crc = crc32(0L, Z_NULL, 0);
+    std::uint64_t size = 0;
+    auto feed = [&](const std::string& piece, int flush) {
+      crc = crc32(crc, reinterpret_cast<const Bytef*>(piece.data()), static_cast<uInt>(piece.size()));
+      size += piece.size();
+      stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
+      stream.avail_in = static_cast<uInt>(piece.size());
+      do {
+        stream.next_out = reinterpret_cast<Bytef*>(buffer.data());
+        stream.avail_out = static_cast<uInt>(buffer.size());
+        deflate(&stream, flush);
+        data.append(buffer.data(), buffer.size() - stream.avail_out);
+      } while (stream.avail_out == 0);
+    };
+    feed(part.Head, Z_NO_FLUSH);
+    std::string block;
+    const std::uint64_t perBlock = part.Middle.empty() ? 0 : std::max<std::uint64_t>(1, (1u << 20) / part.Middle.size());
+    for (std::uint64_t k = 0; k < perBlock && k < part.Repeat; ++k) block += part.Middle;
+    for (std::uint64_t done = 0; done < part.Repeat; done += perBlock) {
+      feed(part.Repeat - done >= perBlock ? block : block.substr(0, (part.Repeat - done) * part.Middle.size()),
+           Z_NO_FLUSH);
+    }
+    feed(part.Tail, Z_FINISH);
+    deflateEnd(&stream);
+    const std::uint64_t declared = part.Declared >= 0 ? static_cast<std::uint64_t>(part.Declared) : size;
+    const std::uint64_t offset = out.size();
+    for (std::string* header : {&out, &directory}) {
+      const bool central = header == &directory;
+      Put(*header, central ? 0x02014b50 : 0x04034b50, 4);
+      if (central) Put(*header, 20, 2);
+      Put(*header, 20, 2);
+      Put(*header, 0, 2);
+      Put(*header, 8, 2);
+      Put(*header, 0, 4);
+      Put(*header, crc, 4);
+      Put(*header, data.size(), 4);
+      Put(*header, declared, 4);
+      Put(*header, part.Name.size(), 2);
+      Put(*header, 0, 2);
+      if (central) {
+        Put(*header, 0, 6);  // comment length, disk, internal attributes
+        Put(*header, 0, 4);  // external attributes
+        Put(*header, offset, 4);
+      }
+      *header += part.Name;
+      if (!central) *header += data;
+    }
+  }
+  const std::uint64_t directoryAt = out.size();
+  out += directory;
+  Put(out, 0x06054b50, 4);
+  Put(out, 0, 4);
+  Put(out, parts.size(), 2);
+  Put(out, parts.size(), 2);
+  Put(out, directory.size(), 4);
+  Put(out, directoryAt, 4);
+  Put(out, 0, 2);
+  return out;
+}
+
+const char* const kRels = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+// A package with one sheet part: the workbook's parts and `sheet`.
+std::vector<Part> Package(const Part& sheet, const std::string& sheets = "<sheet name=\"S\" sheetId=\"1\" r:id=\"r1\"/>") {
+  const std::string rel = kRels;
+  return {Plain("_rels/.rels",
+           "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+           "Id=\"r1\" Type=\"" +
+               rel + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"),
+          Plain("xl/workbook.xml", "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+                              "xmlns:r=\"" + rel + "\"><sheets>" + sheets + "</sheets></workbook>"),
+          Plain("xl/_rels/workbook.xml.rels",
+           "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+           "Id=\"r1\" Type=\"" +
+               rel + "/worksheet\" Target=\"worksheets/sheet1.xml\"/></Relationships>"),
+          sheet};
+}
+
+Part Sheet(const std::string& cells) {
+  return Plain("xl/worksheets/sheet1.xml",
+               "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" + cells +
+                   "</sheetData></worksheet>");
+}
+
+TEST(ForeignWorkbooks, FilesThatAreNoWorkbooksAreRefusedWithTheReasonAndTheOpenWorkbookStays) {
+  IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
+  test::TempFolder folder;
+  const std::string truncated = test::TempFolder::Read(Fixture("libreoffice.xlsx"));
+  // A sheet of 1 GiB in about 1 MiB, and one of 100 MiB that declares 1 MiB.
+  Part gigabyte = Plain("xl/worksheets/sheet1.xml", "<worksheet><sheetData>");
+  gigabyte.Middle = std::string(1024, ' ');
+  gigabyte.Repeat = 1u << 20;
+  gigabyte.Tail = "</sheetData></worksheet>";
+  Part lying = gigabyte;
+  lying.Repeat = 100u << 10;
+  lying.Declared = 1 << 20;
+  // Two parts of 50 MiB: each within the limit of a part, not together.
+  Part half = gigabyte;
+  half.Repeat = 50u << 10;
+  Part filler = half;
+  filler.Name = "xl/media/filler.bin";
+  std::vector<Part> twoHalves = Package(half);
+  twoHalves.push_back(filler);
+  struct Case {
+    std::string File;
+    std::string Reason;  // in the German line
+  };
+  const std::vector<Case> cases = {
+      {Fixture("workbook_text_named_xlsx.xlsx"),
+       "Die Datei ist keine Arbeitsmappe (weder eine .xlsx- noch eine .xls-Datei)."},
+      {folder.Write("empty.xlsx", ""), "Die Datei ist leer."},
+      {folder.Write("text.xls", "Name\tWert\n"), "Die Datei ist keine Arbeitsmappe"},
+      {folder.Write("picture.xlsx", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)), "keine Arbeitsmappe"},
+      {folder.Write("nozip.xlsx", "PK und sonst nichts"), "Die Datei ist kein Zip-Paket"},
+      {folder.Write("damaged.xlsx", "PK\x05\x06 und sonst nichts, kein Verzeichnis"), "Das Zip-Paket ist beschädigt."},
+      {folder.Write("cut.xlsx", truncated.substr(0, truncated.size() / 2)), "Die Datei ist unvollständig"},
+      {folder.Write("gigabyte.xlsx", Zip(Package(gigabyte))),
+       "Der Teil xl/worksheets/sheet1.xml entpackt zu mehr als der Grenze von 64 MiB für einen Teil."},
+      {folder.Write("lying.xlsx", Zip(Package(lying))), "der Grenze von 64 MiB"},
+      {folder.Write("halves.xlsx", Zip(twoHalves)), "Die Teile der Datei entpacken zu mehr als der Grenze von 96 MiB."},
+      {folder.Write("nopackage.xlsx", Zip({Plain("readme.txt", "Hallo")})),
+       "Das Zip-Paket enthält keinen Arbeitsmappen-Teil."},
+      {folder.Write("nosheets.xlsx", Zip(Package(Sheet(""), ""))), "Die Arbeitsmappe enthält kein lesbares Blatt."},
+      {folder.Write("nosheetpart.xlsx", Zip(Package(Plain("xl/worksheets/other.xml", "<worksheet/>")))),
+       "Der Teil des Blatts \"S\" fehlt."},
+      {folder.Write("badxml.xlsx", Zip(Package(Sheet("<row r=\"1\"><c r=\"A1\"><v>1</v></row>")))),
+       "kein wohlgeformtes XML"},
+      // Cut short: the reading library would take the rows it got.
+      {folder.Write("cutxml.xlsx", Zip(Package(Plain("xl/worksheets/sheet1.xml", "<worksheet><sheetData><row r=\"1\">")))),
+       "Der Teil xl/worksheets/sheet1.xml ist kein wohlgeformtes XML."},
+  };
+  Document d;
+  ASSERT_TRUE(OpenDocument(d.doc, Fixture("libreoffice.xlsx")));
+  d.book.SetNumber(9, 9, 99.0);
+  d.state.Document.DocumentSaved = 0;
+  const std::string caption = d.caption;
+  const std::vector<std::string> recent = d.recent.Files();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.File);
+    EXPECT_FALSE(OpenDocument(d.doc, c.File));
+    ASSERT_FALSE(d.sink.messages.empty());
+    const std::string shown = d.sink.messages.back().text;
+    d.sink.messages.clear();
+    EXPECT_EQ(shown.find("Kandrevoltinex 4.6 konnte die Datei " + c.File + " nicht finden"), 0u) << shown;
+    const std::size_t reason = shown.find("bearbeitet.\n");
+    ASSERT_NE(reason, std::string::npos) << shown;
+    EXPECT_NE(shown.find(c.Reason, reason), std::string::npos) << shown;
+    EXPECT_EQ(shown.find('\n', shown.find('\n') + 1), std::string::npos) << "one line of reason: " << shown;
+    EXPECT_EQ(d.fileName, Fixture("libreoffice.xlsx"));
+    EXPECT_EQ(d.fileType, workbook::kFileTypeWorkbook);
+    EXPECT_EQ(d.caption, caption);
+    EXPECT_EQ(d.state.Document.DocumentSaved, 0);
+    EXPECT_EQ(d.recent.Files(), recent);
+    EXPECT_EQ(d.book.FileName(), Fixture("libreoffice.xlsx"));
+    EXPECT_DOUBLE_EQ(d.book.Number(9, 9), 99.0);
+    EXPECT_TRUE(d.book.Modified());
+    EXPECT_DOUBLE_EQ(d.book.Number(1, 1), 1.5);
+    EXPECT_EQ(d.book.NumSheets(), 2);
+  }
+  // In English the reason names the limit too.
+  LanguageEnglish = 1;
+  EXPECT_FALSE(OpenDocument(d.doc, folder.File("gigabyte.xlsx")));
+  EXPECT_EQ(d.sink.messages.back().text, "Kandrevoltinex 4.6 could not open the file " + folder.File("gigabyte.xlsx") +
+                                             "\nThe part xl/worksheets/sheet1.xml unpacks to more than the limit of "
+                                             "64 MiB for one part.");
+  LanguageEnglish = 0;
+  // None of the refusals let the reading process take the bomb's gigabyte.
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  EXPECT_LT(usage.ru_maxrss, 1024L * 1024);  // KiB
+}
+
+}  // namespace
+}  // namespace kvx
