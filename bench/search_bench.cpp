@@ -36,7 +36,13 @@ void MarsStations1950To2050(benchmark::State& state) {
       TObserverRecord from = start;
       double time = 0, value = 0;
       while (from.Mjd < 69807 &&  // 2050 Jan 1
-             search.schleife_1(false, true, false, code, 3, from, TAsteroidElements{}, TCometElements{}, 1, 1000, 69807,
+             search.schleife_1({.EventKind = code,
+                                .Body = 3,
+                                .EndCheck = true,
+                                .Start = from,
+                                .Step = 1,
+                                .MaxSteps = 1000,
+                                .EndMjd = 69807},
                                time, value)) {
         ++stations;
         from.Mjd = time + 30;
@@ -64,9 +70,14 @@ void LunarApsides10Years(benchmark::State& state) {
     for (int code : {search_code::kPerigee, search_code::kApogee}) {
       TObserverRecord from = start;
       double time = 0, value = 0;
-      while (from.Mjd < endMjd &&
-             search.schleife_1(false, true, false, code, search_kind::kMoon, from, TAsteroidElements{},
-                               TCometElements{}, 1, 100, endMjd, time, value)) {
+      while (from.Mjd < endMjd && search.schleife_1({.EventKind = code,
+                                                     .Body = search_kind::kMoon,
+                                                     .EndCheck = true,
+                                                     .Start = from,
+                                                     .Step = 1,
+                                                     .MaxSteps = 100,
+                                                     .EndMjd = endMjd},
+                                                    time, value)) {
         ++events;
         from.Mjd = time + 5;
         ObserverRecordDateFromMjd(from);

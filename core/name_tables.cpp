@@ -12,7 +12,7 @@ std::array<std::string, 10> PlanetNames;
 std::array<std::string, 10> VsopBodyNames;
 std::array<std::string, 11> SunAndPlanetNames;
 std::array<std::string, 12> SearchBodyNames;
-std::array<std::string, 29> EventKindNames;
+std::array<std::string, kEventKindNameCount> EventKindNames;
 std::array<std::string, 25> ZoneNames;
 
 std::array<std::string, kDecimalPatternCount> DecimalPatternSources;
@@ -40,37 +40,6 @@ constexpr std::array<const char*, 11> kSunAndPlanetNames = {"Sonne",  "Merkur", 
                                                             "Saturn", "Uranus", "Neptun", "Pluto", ""};
 constexpr std::array<const char*, 12> kSearchBodyNames = {"Sonne",  "Merkur", "Venus", "Mars", "Jupiter",   "Saturn",
                                                           "Uranus", "Neptun", "Pluto", "Mond", "Planetoid", "Komet"};
-constexpr std::array<const char*, 29> kEventKindNames = {
-    "Perihel",                      // 0
-    "Aphel",                        // 1
-    "Perigäum",                     // 2
-    "Apogäum",                      // 3
-    "Größte Helligkeit",            // 4
-    "Kleinste Helligkeit",          // 5
-    "Opposition",                   // 6
-    "Konjunktion",                  // 7
-    "Größte östliche Elongation",   // 8
-    "Größte westliche Elongation",  // 9
-    "Stationär, dann rückläufig",   // 10
-    "Stationär, dann rechtläufig",  // 11
-    "Untere Konjunktion",           // 12
-    "Obere Konjunktion",            // 13
-    "Größte Breite",                // 14
-    "Knotendurchgang",              // 15
-    "Phasenwinkel maximal",         // 16
-    "Phasenwinkel minimal",         // 17
-    "Extremum Breite Erde",         // 18
-    "Nulldurchgang Breite Erde",    // 19
-    "Extremum Breite Sonne",        // 20
-    "Nulldurchgang Breite Sonne",   // 21
-    "Zentralmeridian 0",            // 22
-    "Libration maximal",            // 23
-    "Sonnenfinsternis",             // 24
-    "Mondfinsternis",               // 25
-    "Jahreszeiten",                 // 26
-    "Mondphasen",                   // 27
-    "Konjunktion",                  // 28
-};
 // Index = zone hours + 12; -12 and +12 carry the same name.
 constexpr std::array<const char*, 25> kZoneNames = {
     "Neuseelandzeit",     // -12
@@ -109,35 +78,6 @@ constexpr std::array<const char*, 11> kSunAndPlanetNamesEnglish = {
     "Sun", "Mercury", "Venus", "Earth", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", ""};
 constexpr std::array<const char*, 12> kSearchBodyNamesEnglish = {
     "Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "Moon", "Asteroid", "Comet"};
-constexpr std::array<const char*, 29> kEventKindNamesEnglish = {"Perihelion",
-                                                                "Aphelion",
-                                                                "Perigee",
-                                                                "Apogee",
-                                                                "Brightness maximum",
-                                                                "Brightness minimum",
-                                                                "Opposition",
-                                                                "Conjunction",
-                                                                "Greatest elongation east",
-                                                                "Greatest elongation west",
-                                                                "Retrograde motion",
-                                                                "Prograde motion",
-                                                                "Inferior conjunction",
-                                                                "Superior conjunction",
-                                                                "Extremum of latitude",
-                                                                "Passage through node",
-                                                                "Maximum of phase angle",
-                                                                "Minimum of phase angle",
-                                                                "Extremum lat. Earth",
-                                                                "Lat. Earth zero",
-                                                                "Extremum lat. Sun",
-                                                                "Latitude Sun zero",
-                                                                "Centralmeridian 0",
-                                                                "Maximal libration",
-                                                                "Solar eclipse",
-                                                                "Lunar eclipse",
-                                                                "Seasons",
-                                                                "Lunar phases",
-                                                                "Conjunction"};
 constexpr std::array<const char*, 25> kZoneNamesEnglish = {"New Zealand Time",
                                                            "NT",
                                                            "HST",
@@ -163,6 +103,18 @@ constexpr std::array<const char*, 25> kZoneNamesEnglish = {"New Zealand Time",
                                                            "East Australian Time",
                                                            "South Sea Time",
                                                            "New Zealand Time"};
+
+// The names of the event kinds, then the almanac's own entries.
+void FillEventKindNames(bool english) {
+  for (int k = 0; k < kEventKindCount; ++k) {
+    const TEventText& name = EventKindInfo(k).Name;
+    EventKindNames[static_cast<std::size_t>(k)] = english ? name.English : name.German;
+  }
+  for (int e = almanac_entry::kSolarEclipse; e < almanac_entry::kSolarEclipse + almanac_entry::kCount; ++e) {
+    const TEventText& name = AlmanacEntryName(e);
+    EventKindNames[static_cast<std::size_t>(e)] = english ? name.English : name.German;
+  }
+}
 
 template <std::size_t N>
 void Fill(std::array<std::string, N>& table, const std::array<const char*, N>& image) {
@@ -200,7 +152,7 @@ void InitAstroNameTables() {
   Fill(VsopBodyNames, kVsopBodyNames);
   Fill(SunAndPlanetNames, kSunAndPlanetNames);
   Fill(SearchBodyNames, kSearchBodyNames);
-  Fill(EventKindNames, kEventKindNames);
+  FillEventKindNames(false);
   Fill(ZoneNames, kZoneNames);
   for (int i = 0; i < kQuantityCount; ++i) {
     DefaultColumnHeadings[i] = QuantityHeadings[i].german;
@@ -238,7 +190,7 @@ void SetNameTablesLanguage(bool english) {
   Fill(SeasonNames, english ? kSeasonNamesEnglish : kSeasonNames);
   Fill(SunAndPlanetNames, english ? kSunAndPlanetNamesEnglish : kSunAndPlanetNames);
   Fill(SearchBodyNames, english ? kSearchBodyNamesEnglish : kSearchBodyNames);
-  Fill(EventKindNames, english ? kEventKindNamesEnglish : kEventKindNames);
+  FillEventKindNames(english);
   Fill(ZoneNames, english ? kZoneNamesEnglish : kZoneNames);
   SetQuantityHeadingLanguage(english);
   for (std::size_t i = 0; i < DefaultColumnDescriptions.size(); ++i) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/event_kinds.h"
 #include "platform/globals.h"
 
 namespace kvx {
@@ -35,8 +36,11 @@ extern std::array<std::string, 10> PlanetNames;         // 0 = Mercury .. 8 = Pl
 extern std::array<std::string, 10> VsopBodyNames;       // bodies of the theory libraries
 extern std::array<std::string, 11> SunAndPlanetNames;   // 0 = Sun, 1 = Mercury .. 9 = Pluto, 10 empty
 extern std::array<std::string, 12> SearchBodyNames;     // bodies of the event searches (no Earth)
-extern std::array<std::string, 29> EventKindNames;      // kinds of events found by the searches
-extern std::array<std::string, 25> ZoneNames;           // index = zone hours + 12
+// The names of the event kinds (slots 0..kEventKindCount-1) and of the
+// almanac's own entries (slots almanac_entry::k...).
+inline constexpr std::size_t kEventKindNameCount = kEventKindCount + almanac_entry::kCount;
+extern std::array<std::string, kEventKindNameCount> EventKindNames;
+extern std::array<std::string, 25> ZoneNames;  // index = zone hours + 12
 
 // --- Number and time patterns of the sheet ---------------------------------
 // Sources of the decimal patterns: "0", then "0" + decimal separator + n

@@ -17,10 +17,16 @@
 // distances in AU (the Moon's in Earth radii; a star or user object sits at
 // kFixedObjectDistance). Frames: ecliptic and equator of date.
 //
-// Body kinds: 0 Sun, 1..8 Mercury..Pluto (the Earth skipped), 9 Moon,
-// 10 asteroid (its elements, or the asteroid database of the context),
-// 11 comet, 12 star of the occultation catalogue, 13 user-catalogue object.
-// Star and user-object indices count from 1.
+// Bodies (search_kind, core/event_kinds.h): 0 Sun, 1..8 Mercury..Pluto
+// (the Earth skipped), 9 Moon, 10 asteroid (its elements, or the asteroid
+// database of the context), 11 comet, 12 star of the occultation catalogue,
+// 13 user-catalogue object. Star and user-object indices count from 1.
+// Event kinds (search_code) and what each searches: the event-kind table,
+// core/event_kinds.h.
+//
+// Files: search_object.cpp the bodies' samples and the input checks,
+// search_extremum.cpp schleife_1, search_difference.cpp schleife_2 and the
+// rate bounds, search_approach.cpp schleife_3 and schleife_4.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +39,7 @@
 #include "core/asteroid_database.h"
 #include "core/asteroid_elements.h"
 #include "core/comet_elements.h"
+#include "core/event_kinds.h"
 #include "core/observer_record.h"
 #include "core/records.h"
 #include "engine/completion_store.h"
@@ -43,33 +50,6 @@
 #include "theories/theory_types.h"
 
 namespace kvx {
-
-// Body kinds of the searches.
-namespace search_kind {
-inline constexpr int kSun = 0;
-inline constexpr int kMars = 3;
-inline constexpr int kPluto = 8;
-inline constexpr int kMoon = 9;
-inline constexpr int kAsteroid = 10;
-inline constexpr int kComet = 11;
-inline constexpr int kStar = 12;
-inline constexpr int kUserObject = 13;
-inline constexpr int kLast = 13;
-}  // namespace search_kind
-
-// Quantity (event) codes of schleife_1 and the event codes of schleife_2
-// that change its difference.
-namespace search_code {
-inline constexpr int kPerihelion = 0, kAphelion = 1, kPerigee = 2, kApogee = 3;
-inline constexpr int kBrightest = 4, kFaintest = 5, kOpposition = 6, kConjunction = 7;
-inline constexpr int kElongationEast = 8, kElongationWest = 9, kStationRetrograde = 10, kStationPrograde = 11;
-inline constexpr int kInferiorConjunction = 12, kSuperiorConjunction = 13;
-inline constexpr int kLatitudeExtremum = 14, kNode = 15, kPhaseMax = 16, kPhaseMin = 17;
-inline constexpr int kEarthLatitudeExtremum = 18, kEarthLatitudeZero = 19;
-inline constexpr int kSunLatitudeExtremum = 20, kSunLatitudeZero = 21;
-inline constexpr int kCentralMeridianZero = 22, kLibrationMax = 23;
-inline constexpr int kLast = 23;
-}  // namespace search_code
 
 // Latest start of a search: 9999-12-31 23:00 UT, MJD.
 inline constexpr double kSearchMjdLimit = 2973483.9583;
@@ -104,13 +84,13 @@ struct TSearchContext {
   std::uint8_t Topocentric = 0;      // topocentric places replace the geocentric pair
   std::uint8_t FastSearch = 0;       // internal series for conjunctions and events
   double PositionFilesLastJd = 0;    // last JD the position files cover
-  // Occultation star catalogue (kind 12): StarCount stars read through
+  // Occultation star catalogue (body 12): StarCount stars read through
   // StarAt.
   TSearchStarLookup StarAt;
   std::int32_t StarCount = 0;
-  // User catalogue (kind 13); not owned, may be null.
+  // User catalogue (body 13); not owned, may be null.
   const tuserlist* UserObjects = nullptr;
-  // Kind 10 from the asteroid database file instead of the elements.
+  // Body 10 from the asteroid database file instead of the elements.
   std::uint8_t AsteroidDatabase = 0;
   std::string AsteroidDatabaseFile;
   // The language, second equinox and rise/set settings of the bodies the
@@ -130,17 +110,50 @@ struct TSearchSample {
   const TEphemerisResultRecord& Record() const { return Shared != nullptr ? *Shared : Result; }
 };
 
-// The quantity of code `code` of a body record of kind `kind`; NaN when the
-// record gives none. Codes 6, 7, 12 and 13 take the cosine of the body's
-// apparent longitude less `sunLongitude`, the Sun's apparent longitude of
-// the same instant (degrees; the searches pass it), or without it the
-// cosine of the physical block's side angle (the Sun's geometric
+// The quantity of event kind `eventKind` (its TEventQuantity) of a body
+// record of body `body`; NaN when the record gives none or the kind is
+// unknown. The elongation cosine (kinds 6, 7, 12 and 13) takes the cosine
+// of the body's apparent longitude less `sunLongitude`, the Sun's apparent
+// longitude of the same instant (degrees; the searches pass it), or without
+// it the cosine of the physical block's side angle (the Sun's geometric
 // longitude, 20" to 40" off the apparent one).
-double SearchQuantity(int code, int kind, const TEphemerisResultRecord& r,
+double SearchQuantity(int eventKind, int body, const TEphemerisResultRecord& r,
                       double sunLongitude = std::numeric_limits<double>::quiet_NaN());
-// True when code `code` looks for a maximum (false: minimum; code 19 looks
-// for a root and counts as a maximum).
-bool SearchFindsMaximum(int code);
+// True when event kind `eventKind` looks for a maximum (false: minimum; a
+// kind that looks for a root counts as a maximum).
+bool SearchFindsMaximum(int eventKind);
+
+// One call of a loop of the search engine: what is searched, from where and
+// how far. Filled by the caller (designated initialisers in this order);
+// each loop reads the fields its comment names.
+struct TSearchLoopRequest {
+  // schleife_1: the event kind whose quantity is searched. schleife_2: the
+  // kind whose difference B - A is rooted: 6, 7, 12, 13 geocentric ecliptic
+  // longitudes (6 less 180 degrees), any other right ascensions (ecliptic
+  // longitudes with Ecliptic).
+  int EventKind = 0;
+  int Body = 0;                // the body of schleife_1; body A of the other loops
+  int SecondBody = 0;          // body B of schleife_2, schleife_3 and schleife_4
+  std::int32_t StarIndex = 1;  // the star of a body 12, from 1
+  std::int32_t UserIndex = 1;  // the user object of a body 13, from 1
+  bool DateCheck = false;      // refuse (message, AbortRequested) a date outside the engine's range
+  bool EndCheck = false;       // stop once the oldest sample of a window passes EndMjd
+  bool Show = false;           // show the progress panel for the call
+  bool Ecliptic = false;       // schleife_2: ecliptic longitudes in place of right ascensions
+  // schleife_2: the scan stops once the newest sample reaches BoundMjd (not
+  // for kinds 12 and 13).
+  bool Bounded = false;
+  double BoundMjd = 0;
+  double Limit = 0;  // schleife_4: the largest separation found, degrees
+  // The first instant (Mjd of UT), with the place, zone and Delta T every
+  // sample keeps.
+  TObserverRecord Start{};
+  double Step = 1;                              // days between two samples
+  std::int32_t MaxSteps = 1;                    // steps of the scan at most
+  double EndMjd = 0;                            // the period's end (MJD of UT), read with EndCheck
+  const TAsteroidElements* Asteroid = nullptr;  // elements of body 10 (null: none)
+  const TCometElements* Comet = nullptr;        // elements of body 11 (null: none)
+};
 
 // Sets a value for the life of the scope and puts the previous one back on
 // every way out.
@@ -165,68 +178,61 @@ class tsuchobjekt {
   void ShareFixedObjects(std::shared_ptr<TFixedObjectStore> store) { fixedStore_ = std::move(store); }
   virtual ~tsuchobjekt() = default;
 
-  // The body record of kind `kind` for the instant of `observer` (Mjd of UT
+  // The body record of body `body` for the instant of `observer` (Mjd of UT
   // set; the record is completed here). The planet-theory byte of
   // `selection` may change: 0 under the fast-search switch; position files
   // (3) become the VSOP87 C library (2) before JD 2415020 and after the end
   // of the files less 3 days less `step`. Returns false (the record left as
   // it was) when the body has no place at that instant: Pluto outside its
   // theory's range, unusable elements, a star or user object missing from
-  // its list, a kind outside 0..13, a theory that gives no place (distance
+  // its list, a body outside 0..13, a theory that gives no place (distance
   // 0), a value that is not finite. The Moon's physical block is that of
   // the topocentric place when the context's topocentric flag is set.
-  virtual bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer, TEphemerisResultRecord& result,
+  virtual bool planet(TTheorySelection& selection, int body, TObserverRecord& observer, TEphemerisResultRecord& result,
                       double step, std::int32_t starIndex = 1, std::int32_t userIndex = 1);
 
   // False, with AbortRequested set and "Ungültiges Datum für die Suche."
   // shown, when `check` is set and `mjd` lies above kSearchMjdLimit or,
-  // when one of the two kinds is Pluto, outside the planet theory's range.
-  bool datum_pruefen(bool check, TTheorySelection selection, int kindA, int kindB, double mjd);
+  // when one of the two bodies is Pluto, outside the planet theory's range.
+  bool datum_pruefen(bool check, TTheorySelection selection, int bodyA, int bodyB, double mjd);
 
   // The checks every loop makes of its input (step, window, bodies, the
   // elements of an asteroid or comet), for callers that repeat a loop over
   // many windows: false, with the message shown once, when a loop would
-  // refuse; the elements are taken over as by the loops.
-  bool InputAccepted(int kindA, int kindB, const TAsteroidElements& asteroid, const TCometElements& comet, double step,
-                     std::int32_t maxSteps, double startMjd);
+  // refuse; the elements are taken over as by the loops. Reads Body,
+  // SecondBody, Step, MaxSteps, Start.Mjd and the elements (not the star or
+  // user-object index).
+  bool InputAccepted(const TSearchLoopRequest& request);
 
-  // Extremum or zero crossing of quantity `code` of body `kind` (a star or
-  // user object: the first of its list). Clears AbortRequested first. Returns found; `time` (MJD, UT) and `value` of
-  // the event. A cancel or a failed date check gives not found with AbortRequested set.
-  bool schleife_1(bool dateCheck, bool endCheck, bool show, int code, int kind, const TObserverRecord& start,
-                  const TAsteroidElements& asteroid, const TCometElements& comet, double step, std::int32_t maxSteps,
-                  double endMjd, double& time, double& value);
+  // Extremum or zero crossing of the quantity of request.EventKind of
+  // request.Body (a star or user object: the first of its list). Clears
+  // AbortRequested first. Returns found; `time` (MJD, UT) and `value` of the
+  // event. A cancel or a failed date check gives not found with
+  // AbortRequested set.
+  bool schleife_1(const TSearchLoopRequest& request, double& time, double& value);
 
-  // Root of the angle difference B - A (event codes 6, 7, 12, 13: geocentric
-  // ecliptic longitudes, 6 less 180 degrees; otherwise right ascensions, or
-  // ecliptic longitudes with `ecliptic`). The bound flag stops the scan once
-  // the newest sample reaches `boundMjd` (not for codes 12 and 13).
-  // `separation`: the signed separation of the two at the event.
-  bool schleife_2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd, bool show,
-                  std::int32_t starIndex, std::int32_t userIndex, bool ecliptic, int kindB, int kindA,
-                  const TObserverRecord& start, const TAsteroidElements& asteroid, const TCometElements& comet,
-                  double step, std::int32_t maxSteps, double endMjd, double& time, double& separation);
+  // Root of the angle difference B - A of request.SecondBody and
+  // request.Body (see TSearchLoopRequest::EventKind). `separation`: the
+  // signed separation of the two at the event.
+  bool schleife_2(const TSearchLoopRequest& request, double& time, double& separation);
 
-  // Signed separation (degrees) of A and B at the instant of `observer`
-  // (topocentric pair with the context's topocentric flag). False when
-  // either body has no place.
-  bool schleife_3(std::int32_t starIndex, std::int32_t userIndex, int kindA, int kindB, const TObserverRecord& observer,
-                  const TAsteroidElements& asteroid, const TCometElements& comet, double& separation);
+  // Signed separation (degrees) of request.Body and request.SecondBody at
+  // the instant of `observer` (topocentric pair with the context's
+  // topocentric flag); reads the bodies, indices and elements of the
+  // request. False when either body has no place.
+  bool schleife_3(const TSearchLoopRequest& request, const TObserverRecord& observer, double& separation);
 
-  // Closest approach of A and B below `limit` degrees: the first local
-  // minimum of the separation with the caller's step, then a 30-minute pass
-  // from 2 days before it. Does not clear AbortRequested.
-  bool schleife_4(double limit, bool dateCheck, bool endCheck, bool show, std::int32_t starIndex,
-                  std::int32_t userIndex, int kindB, int kindA, const TObserverRecord& start,
-                  const TAsteroidElements& asteroid, const TCometElements& comet, double step, std::int32_t maxSteps,
-                  double endMjd, double& time, double& separation);
+  // Closest approach of A and B below request.Limit degrees: the first
+  // local minimum of the separation with the request's step, then a
+  // 30-minute pass from 2 days before it. Does not clear AbortRequested.
+  bool schleife_4(const TSearchLoopRequest& request, double& time, double& separation);
 
   // Upper bound (degrees a day) of the rate of the angle whose sine the
-  // refinement of event kind `kind` tracks for body `body` (an object code
-  // 0..11): the elongation in longitude (6, 7, 12, 13), the heliocentric
-  // latitude (15; the Moon's geocentric one) or the central meridian (22).
-  // Infinity where none is known.
-  double EventRateBound(int kind, int body) const;
+  // refinement of event kind `eventKind` tracks for body `body` (0..11),
+  // by the kind's TEventRate: the elongation in longitude (the body's and
+  // the Sun's speeds), or the kind's number per body. Infinity where none is
+  // known.
+  double EventRateBound(int eventKind, int body) const;
 
   // The asteroid database's element set nearest to the instant of
   // `observer` (file read once per object). False, with one message for
@@ -237,7 +243,7 @@ class tsuchobjekt {
   // whole record holds. Full: everything. Places: no physical block, the
   // topocentric pair only under the context's topocentric flag (the loops).
   // Magnitude, SideAngle: an asteroid's or comet's places and that one
-  // value of the physical block (the other kinds: everything). An asteroid
+  // value of the physical block (the other bodies: everything). An asteroid
   // or comet computed without the topocentric pair has its observer record
   // completed only as far as its places and the fixed objects read it
   // (CompleteObserverInstant).
@@ -259,57 +265,58 @@ class tsuchobjekt {
   std::uint8_t FindMaximum = 0;
 
  protected:
-  // One pass of schleife_1 from `start` with `step`. Out: found, time,
-  // value and the middle sample's observer record of the last window.
+  // One pass of schleife_1 from request.Start with request.Step. Out:
+  // found, time, value and the middle sample's observer record of the last
+  // window.
   enum class PassEnd { Found, NotFound, Aborted };
-  PassEnd Pass1(bool dateCheck, bool endCheck, int code, int kind, const TObserverRecord& start, double step,
-                std::int32_t maxSteps, double endMjd, double& time, double& value, TObserverRecord& middle);
-  // The first root of schleife_2's difference on the scan from `start` by
-  // `step`, located to kRootTolerance. Out: its time and a sample's observer
-  // record near it.
-  PassEnd Pass2(bool dateCheck, bool endCheck, int code, bool boundFlag, double boundMjd, std::int32_t starIndex,
-                std::int32_t userIndex, bool ecliptic, int kindB, int kindA, const TObserverRecord& start, double step,
-                std::int32_t maxSteps, double endMjd, double& time, TObserverRecord& middle);
-  // Upper bounds (degrees a day) of the geocentric angular speed of a body
-  // kind, and of the rate of schleife_2's difference of two bodies;
+  PassEnd Pass1(const TSearchLoopRequest& request, double& time, double& value, TObserverRecord& middle);
+  // The first root of schleife_2's difference on the scan from
+  // request.Start by request.Step, located to kRootTolerance. Out: its time
+  // and a sample's observer record near it.
+  PassEnd Pass2(const TSearchLoopRequest& request, double& time, TObserverRecord& middle);
+  // Upper bounds (degrees a day) of the geocentric angular speed of a body,
+  // and of the rate of schleife_2's difference of the request's two bodies;
   // infinity where none is known (asteroids, comets, objects near a pole).
-  double AngularRateBound(int kind, std::int32_t starIndex, std::int32_t userIndex) const;
-  double DifferenceRateBound(int code, bool ecliptic, int kindA, int kindB, std::int32_t starIndex,
-                             std::int32_t userIndex) const;
+  double AngularRateBound(int body, std::int32_t starIndex, std::int32_t userIndex) const;
+  double DifferenceRateBound(const TSearchLoopRequest& request) const;
   // `onGrid`: the samples lie on whole multiples of the step (MJD), from the
   // first at or after the start (never earlier, so a pass does not reach
   // back to an event found before); otherwise they step from the start.
-  PassEnd Pass4(double limit, bool dateCheck, bool endCheck, std::int32_t starIndex, std::int32_t userIndex, int kindB,
-                int kindA, const TObserverRecord& start, double step, std::int32_t maxSteps, double endMjd,
-                double& time, TObserverRecord& middle, bool onGrid = false);
+  PassEnd Pass4(const TSearchLoopRequest& request, bool onGrid, double& time, TObserverRecord& middle);
+  // schleife_3 without taking the request's elements (the loops have taken
+  // them).
+  bool Separation(const TSearchLoopRequest& request, const TObserverRecord& observer, double& separation);
 
-  // The quantity of code `code` of a sample (codes 6, 7, 12, 13 take the
-  // Sun's sample of the instant as well).
-  double Quantity(int code, int kind, TSearchSample& sample);
-  // The value a find of code `code` reports from the extreme quantity and
+  // The quantity of event kind `eventKind` of a sample (the elongation
+  // kinds take the Sun's sample of the instant as well).
+  double Quantity(int eventKind, int body, TSearchSample& sample);
+  // The value a find of `eventKind` reports from the extreme quantity and
   // the record at the find.
-  static double ExtremeValue(int code, int kind, double extreme, const TEphemerisResultRecord& r);
-  // The instant of an extremum of the quantity (code 19: its zero) near
+  static double ExtremeValue(int eventKind, int body, double extreme, const TEphemerisResultRecord& r);
+  // The instant of an extremum of the quantity (a zero kind: its zero) near
   // `time` (MJD), the estimate of a window with `step`: the zero of its
   // central difference, bracketed within half a step or a step, by Brent's
   // method to kRootTolerance; `value` then is the quantity there. NotFound,
   // with `time` and `value` as they were, when no bracket is found.
-  PassEnd RefineExtremum(int code, int kind, const TObserverRecord& base, double step, double& time, double& value);
-  // The sample of kind `kind` at `mjd` from the record `base` (place, zone
+  PassEnd RefineExtremum(int eventKind, int body, const TObserverRecord& base, double step, double& time,
+                         double& value);
+  // The sample of body `body` at `mjd` from the record `base` (place, zone
   // and Delta T kept).
-  virtual bool Sample(int kind, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
+  virtual bool Sample(int body, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
                       std::int32_t userIndex, TSearchSample& sample);
   // The difference of schleife_2 for two samples; NaN when none.
-  double Difference(int code, bool ecliptic, const TSearchSample& a, const TSearchSample& b) const;
+  double Difference(int eventKind, bool ecliptic, const TSearchSample& a, const TSearchSample& b) const;
   // The progress label and event pump of one sample; `passed`: the
   // instants it stands for. The progress position counts the instants of
   // the scan, computed or passed over, and for each find those of the two
   // finer passes its location stands for. True when the run goes on.
   bool Pump(const TObserverRecord& observer, bool label, int passed = 1);
   // Checks shared by the loops; false (a message shown) for bad input.
-  bool CheckInput(int kindA, int kindB, double step, std::int32_t maxSteps, double startMjd, std::int32_t starIndex,
-                  std::int32_t userIndex);
-  // The orbit steps of kinds 10 and 11, run on a body object of the table
+  bool CheckInput(const TSearchLoopRequest& request);
+  // The elements of the request's asteroid and comet into AsteroidElements
+  // and CometElements (none: empty elements).
+  void TakeElements(const TSearchLoopRequest& request);
+  // The orbit steps of bodies 10 and 11, run on a body object of the table
   // classes made from the search's own elements: bahn_planetoid and
   // bahn_komet make it (the asteroid database's set when the context says
   // so) with its angular elements of date, false for unusable elements;
@@ -330,7 +337,7 @@ class tsuchobjekt {
   virtual void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer, TCompletion level);
   // The fixed-object place of a star (12) or user object (13) into
   // `result`; false when the entry is missing or unusable.
-  bool FixedObject(int kind, const TObserverRecord& observer, std::int32_t starIndex, std::int32_t userIndex,
+  bool FixedObject(int body, const TObserverRecord& observer, std::int32_t starIndex, std::int32_t userIndex,
                    TEphemerisResultRecord& result) const;
   // The user objects' frame of the observer's instant and an epoch, kept per
   // instant (many objects, or one object's passes, meet the same instants).

@@ -53,12 +53,12 @@ bool BodyUsable(const TAlmanacRequest& request, int body) {
   return DateInTheoryRange(selection, request.Start.Centuries) && DateInTheoryRange(selection, request.End.Centuries);
 }
 
-bool DifferenceLoop(int kind) { return kind == 6 || kind == 7 || kind == 12 || kind == 13; }
-
-bool RefinedInAlmanac(int body, int kind) {
-  if (kind == 6 || kind == 7 || kind == 12 || kind == 13 || kind == 22) return true;
-  return kind == 15 && body != search_kind::kMoon;
+bool DifferenceLoop(int eventKind) {
+  return EventKindKnown(eventKind) && EventKindInfo(eventKind).Loop == TEventLoop::DifferenceToSun;
 }
+
+// The Moon's node passages come from the series, not the engine.
+bool NodesFromSeries(int body, int eventKind) { return body == search_kind::kMoon && eventKind == search_code::kNode; }
 
 std::string Trimmed(const std::string& text) {
   const std::size_t first = text.find_first_not_of(' ');
@@ -94,27 +94,22 @@ void SearchNodePassages(const TAlmanacRequest& request, TEventList& events) {
     if (!std::isfinite(mjd) || mjd > request.End.Mjd) break;
     if (mjd < request.Start.Mjd) continue;
     record.Mjd = mjd;
-    AddAlmanacEvent(events, record, 15, BodyName(search_kind::kMoon), EventKindNames[15], EventMissingValueMarker(2),
-                    "");
+    AddAlmanacEvent(events, record, search_code::kNode, BodyName(search_kind::kMoon),
+                    EventKindNames[search_code::kNode], EventMissingValueMarker(2), "");
   }
 }
 
 }  // namespace
 
-bool AlmanacKindApplies(int body, int kind) {
-  if (kind < 0 || kind > 23 || body < 0 || body >= kAlmanacBodies) return false;
-  if (body == search_kind::kSun) return kind == 2 || kind == 3 || kind == 22;
-  if (body == search_kind::kMoon) {
-    return kind == 2 || kind == 3 || kind == 14 || kind == 15 || (kind >= 18 && kind <= 23);
-  }
-  if (body <= 2) return kind != 6 && kind != 7 && kind != 22 && kind != 23;
-  return kind != 8 && kind != 9 && kind != 12 && kind != 13 && kind != 22 && kind != 23;
+bool AlmanacKindApplies(int body, int eventKind) {
+  if (!EventKindKnown(eventKind) || body < 0 || body >= kAlmanacBodies) return false;
+  return (EventKindInfo(eventKind).AlmanacBodies & EventBodyBit(body)) != 0;
 }
 
-void SetAlmanacSearchStep(int body, int kind, const TEventSearchOptions& search, double& step,
+void SetAlmanacSearchStep(int body, int eventKind, const TEventSearchOptions& search, double& step,
                           std::int32_t& iterations) {
-  step = EffectiveSearchStep(body, kind, search.Step);
-  iterations = SearchWindowLength(body, kind, search.Repetitions);
+  step = EffectiveSearchStep(body, eventKind, search.Step);
+  iterations = SearchWindowLength(body, eventKind, search.Repetitions);
 }
 
 std::string PhaseNameText(int phase) {
@@ -156,12 +151,12 @@ std::string AlmanacEventKey(double mjd) {
   return buffer;
 }
 
-void AddAlmanacEvent(TEventList& events, TObserverRecord observer, int kind, const std::string& objectText,
+void AddAlmanacEvent(TEventList& events, TObserverRecord observer, int entry, const std::string& objectText,
                      const std::string& eventText, double value, const std::string& unit) {
   if (!std::isfinite(observer.Mjd)) return;
   UTToLocalTime(observer);
   auto event = std::make_unique<talmanachevent>(
-      AlmanacEventKey(observer.Mjd), objectText, eventText, static_cast<std::uint8_t>(kind), observer, observer.Mjd,
+      AlmanacEventKey(observer.Mjd), objectText, eventText, static_cast<std::uint8_t>(entry), observer, observer.Mjd,
       value, EventMissingValueMarker(3), EventMissingValueMarker(4), EventMissingValueMarker(5),
       EventMissingValueMarker(6), EventMissingValueMarker(7), EventMissingValueMarker(8), EventMissingValueMarker(9),
       unit, "", "", 0);
@@ -170,32 +165,35 @@ void AddAlmanacEvent(TEventList& events, TObserverRecord observer, int kind, con
   events.Add(std::string(), std::move(event));
 }
 
-void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind, tsuchobjekt& engine,
+void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int eventKind, tsuchobjekt& engine,
                              TEventList& events, const TSectionDone& done) {
   const bool today = request.Mode == TAlmanacMode::Today;
-  if (body == search_kind::kMoon && kind == 15 && !today) {
+  if (NodesFromSeries(body, eventKind) && !today) {
     SearchNodePassages(request, events);
     return;
   }
   double step = 0;
   std::int32_t iterations = 0;
-  SetAlmanacSearchStep(body, kind, request.Search, step, iterations);
-  TAsteroidElements asteroid{};
-  TCometElements comet{};
+  SetAlmanacSearchStep(body, eventKind, request.Search, step, iterations);
   TObserverRecord working = request.Start;
   const double endMjd = request.End.Mjd;
+  TSearchLoopRequest search{.EventKind = eventKind,
+                            .Body = body,
+                            .SecondBody = search_kind::kSun,
+                            .EndCheck = true,
+                            .Bounded = true,
+                            .BoundMjd = endMjd,
+                            .Step = step,
+                            .MaxSteps = iterations,
+                            .EndMjd = endMjd};
   while (working.Mjd < endMjd && !Cancelled()) {
     Report(done, PeriodDone(request, working.Mjd));
     double time = 0, value = 0;
     bool found = false;
     try {
-      if (DifferenceLoop(kind)) {
-        found = engine.schleife_2(false, true, kind, true, endMjd, false, 1, 1, false, search_kind::kSun, body, working,
-                                  asteroid, comet, step, iterations, endMjd, time, value);
-      } else {
-        found = engine.schleife_1(false, true, false, kind, body, working, asteroid, comet, step, iterations, endMjd,
-                                  time, value);
-      }
+      search.Start = working;
+      found =
+          DifferenceLoop(eventKind) ? engine.schleife_2(search, time, value) : engine.schleife_1(search, time, value);
     } catch (const std::exception&) {
       // The almanac gives up this body and kind (its caller catches); the
       // overview loses only this window and goes on with the next.
@@ -210,17 +208,17 @@ void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind,
       UTToLocalTime(working);
       continue;
     }
-    if (!today && RefinedInAlmanac(body, kind)) {
+    if (!today && EventKindInfo(eventKind).Refined()) {
       double refined = 0;
-      if (RefineEventTime(kind, working, request.Context.Selection, refined, engine, body, time)) time = refined;
+      if (RefineEventTime(eventKind, working, request.Context.Selection, refined, engine, body, time)) time = refined;
     }
     if (time > endMjd) break;
-    const double shown = DifferenceLoop(kind) ? EventMissingValueMarker(2) : EventShownValue(kind, value);
+    const double shown = DifferenceLoop(eventKind) ? EventMissingValueMarker(2) : EventShownValue(eventKind, value);
     TObserverRecord at = working;
     at.Mjd = time;
-    AddAlmanacEvent(events, at, kind, BodyName(body), EventKindNames[static_cast<std::size_t>(kind)],
+    AddAlmanacEvent(events, at, eventKind, BodyName(body), EventKindNames[static_cast<std::size_t>(eventKind)],
                     std::isfinite(shown) ? shown : EventMissingValueMarker(2),
-                    EventKindInfo(kind).TableFormat[0] != '\0' ? EventUnitText(kind, body) : std::string());
+                    EventKindInfo(eventKind).TableFormat[0] != '\0' ? EventUnitText(eventKind, body) : std::string());
     const double next = NextSearchStart(time, step);
     if (!(next > working.Mjd)) break;  // no progress: stop rather than loop
     working.Mjd = next;
@@ -232,8 +230,6 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
                                TRunProgress* progress) {
   const bool today = request.Mode == TAlmanacMode::Today;
   const double endMjd = request.End.Mjd;
-  TAsteroidElements asteroid{};
-  TCometElements comet{};
   auto* cache = dynamic_cast<TSampleCachingSearch*>(&engine);
   if (cache != nullptr) cache->KeptStep = kConjunctionFineStep;
   auto searched = [&](int i) { return (today || request.Options.Body(i)) && BodyUsable(request, i); };
@@ -260,6 +256,16 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
       const std::int32_t window =
           moon ? std::max(request.Conjunction.Repetitions, kMoonWindowSteps) : request.Conjunction.Repetitions;
       TObserverRecord working = request.Start;
+      // Right ascensions (or longitudes) of the pair, B = j less A = i.
+      TSearchLoopRequest search{.Body = i,
+                                .SecondBody = j,
+                                .EndCheck = true,
+                                .Ecliptic = request.Conjunction.InLongitude != 0,
+                                .Bounded = true,
+                                .BoundMjd = endMjd,
+                                .Step = kConjunctionFineStep,
+                                .MaxSteps = window,
+                                .EndMjd = endMjd};
       // Until its first find a pair steps over the same instants as every
       // other pair: only those samples are worth keeping.
       if (cache != nullptr) cache->KeepNew = true;
@@ -267,9 +273,8 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
         while (working.Mjd < endMjd && !Cancelled()) {
           if (progress != nullptr) progress->Done((pairsDone - 1 + PeriodDone(request, working.Mjd)) / pairs);
           double time = 0, separation = 0;
-          const bool found =
-              engine.schleife_2(false, true, 0, true, endMjd, false, 1, 1, request.Conjunction.InLongitude != 0, j, i,
-                                working, asteroid, comet, kConjunctionFineStep, window, endMjd, time, separation);
+          search.Start = working;
+          const bool found = engine.schleife_2(search, time, separation);
           if (!found || !std::isfinite(time) || !std::isfinite(separation)) {
             // A window without a conjunction does not end the pair: two
             // planets may meet only once in several windows.
@@ -287,10 +292,10 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
                                                               ConjunctionKindOf(request.Conjunction), nullptr);
           if (made) {
             auto event = std::make_unique<talmanachevent>(
-                AlmanacEventKey(time), pair.FirstName, pair.SecondName, static_cast<std::uint8_t>(28), at, time,
-                separation, made->Value3, made->Value4, made->Value5, made->Value6, made->Value7,
-                i > 11 ? -100.0 : made->Value8, j > 11 ? -100.0 : made->Value9, made->Text3, made->Text4, made->Text5,
-                made->Flag2);
+                AlmanacEventKey(time), pair.FirstName, pair.SecondName,
+                static_cast<std::uint8_t>(almanac_entry::kConjunction), at, time, separation, made->Value3,
+                made->Value4, made->Value5, made->Value6, made->Value7, i > 11 ? -100.0 : made->Value8,
+                j > 11 ? -100.0 : made->Value9, made->Text3, made->Text4, made->Text5, made->Flag2);
             events.Add(std::string(), std::move(event));
           }
           // Resume shortly after the find: the Moon meets a planet every
@@ -321,7 +326,7 @@ void SearchAlmanacSolarEclipses(const TAlmanacRequest& request, TEventList& even
     if (last.mjd >= request.Start.Mjd) {
       TObserverRecord at = request.Start;
       at.Mjd = last.mjd;
-      AddAlmanacEvent(events, at, 24,
+      AddAlmanacEvent(events, at, almanac_entry::kSolarEclipse,
                       prefix + EclipseLocalWords(search.Local.Kind, search.Local.Magnitude, search.Local.Obscuration,
                                                  request.Start.PlaceName),
                       Trimmed(tSonnenfinsternis::get_phase_buffer(maxArt)), EventMissingValueMarker(2), "");
@@ -345,8 +350,8 @@ void SearchAlmanacLunarEclipses(const TAlmanacRequest& request, TEventList& even
     // The record now holds the eclipse's instant in UT: it is taken as it is.
     if (!std::isfinite(record.Mjd) || record.Mjd > request.End.Mjd) break;
     if (record.Mjd >= request.Start.Mjd) {
-      AddAlmanacEvent(events, record, 25, BodyName(search_kind::kMoon), EventKindNames[25], EventMissingValueMarker(2),
-                      "");
+      AddAlmanacEvent(events, record, almanac_entry::kLunarEclipse, BodyName(search_kind::kMoon),
+                      EventKindNames[almanac_entry::kLunarEclipse], EventMissingValueMarker(2), "");
     }
     const double next = record.Mjd + kLunarEclipseGap;
     if (!(next > from)) break;
@@ -379,7 +384,7 @@ void SearchAlmanacSeasons(const TAlmanacRequest& request, TEventList& events) {
     for (std::size_t s = 0; s < 4; ++s) {
       TObserverRecord at = request.Start;
       at.Mjd = JdToMjd(starts[s]) - deltaT;
-      AddAlmanacEvent(events, at, 26, "", AlmanacSeasonText(s), EventMissingValueMarker(2), "");
+      AddAlmanacEvent(events, at, almanac_entry::kSeasons, "", AlmanacSeasonText(s), EventMissingValueMarker(2), "");
     }
   }
 }
@@ -408,7 +413,8 @@ void SearchAlmanacMoonPhases(const TAlmanacRequest& request, TEventList& events)
       const double local = jde + offsetDays - deltaT;
       TObserverRecord at = request.Start;
       at.Mjd = JdToMjd(local - offsetDays);
-      AddAlmanacEvent(events, at, 26, moon, Trimmed(PhaseNameText(p)), EventMissingValueMarker(2), "");
+      AddAlmanacEvent(events, at, almanac_entry::kSeasons, moon, Trimmed(PhaseNameText(p)), EventMissingValueMarker(2),
+                      "");
     }
   }
 }
@@ -428,8 +434,9 @@ TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& event
   for (int body = 0; body < kAlmanacBodies; ++body) {
     if (!request.Options.Body(body) || !BodyUsable(run, body)) continue;
     ++bodies;
-    for (int kind = 0; kind <= 23; ++kind)
-      if (request.Options.Kind(kind) && AlmanacKindApplies(body, kind)) searches.emplace_back(body, kind);
+    for (int eventKind = 0; eventKind < kEventKindCount; ++eventKind)
+      if (request.Options.Kind(eventKind) && AlmanacKindApplies(body, eventKind))
+        searches.emplace_back(body, eventKind);
   }
   const int pairBodies = today ? kAlmanacBodies : bodies;
   const double years = std::max((request.End.Mjd - request.Start.Mjd) / 365.25, 0.01);
@@ -468,12 +475,12 @@ TAlmanacResult GenerateAlmanac(const TAlmanacRequest& request, TEventList& event
   };
   const std::string eventsWord = ByLanguage("Ereignisse: ", "Events: ");
   for (std::size_t k = 0; k < searches.size() && !cancelled; ++k) {
-    const auto [body, kind] = searches[k];
+    const auto [body, eventKind] = searches[k];
     if (!enter(0, eventsWord + BodyName(body))) break;
     progress.Done(static_cast<double>(k) / searches.size());
     const TSectionDone done = [&](double part) { progress.Done((k + std::clamp(part, 0.0, 1.0)) / searches.size()); };
     try {
-      SearchAlmanacBodyEvents(run, body, kind, engine, events, done);
+      SearchAlmanacBodyEvents(run, body, eventKind, engine, events, done);
     } catch (const std::exception&) {
       // This body and kind end here; the run goes on.
     }

@@ -31,10 +31,11 @@
 
 namespace kvx {
 
-// Whether event kind `kind` (0..23) applies to body `body` (0..9).
-bool AlmanacKindApplies(int body, int kind);
+// Whether event kind `eventKind` (0..23) applies to body `body` (0..9): the
+// event-kind table's AlmanacBodies.
+bool AlmanacKindApplies(int body, int eventKind);
 // Step (days) and steps per window of the search of one body and kind.
-void SetAlmanacSearchStep(int body, int kind, const TEventSearchOptions& search, double& step,
+void SetAlmanacSearchStep(int body, int eventKind, const TEventSearchOptions& search, double& step,
                           std::int32_t& iterations);
 
 // Texts.
@@ -77,7 +78,7 @@ TAlmanacResult GenerateTodayOverview(TAlmanacRequest request, TEventList& events
 // when given, hears the part of the section done (0..1) as it goes on;
 // `progress`, when given, shows the pair being searched.
 using TSectionDone = std::function<void(double)>;
-void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int kind, tsuchobjekt& engine,
+void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int eventKind, tsuchobjekt& engine,
                              TEventList& events, const TSectionDone& done = {});
 void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engine, TEventList& events,
                                TRunProgress* progress = nullptr);
@@ -91,8 +92,10 @@ void SearchAlmanacMoonPhases(const TAlmanacRequest& request, TEventList& events)
 // (MJD and centuries recomputed), and the end two days later.
 void TodayPeriod(const TObserverRecord& mainStart, TObserverRecord& start, TObserverRecord& end);
 
-// Adds one almanac event at `observer.Mjd` (UT) with its local date.
-void AddAlmanacEvent(TEventList& events, TObserverRecord observer, int kind, const std::string& objectText,
+// Adds one almanac event at `observer.Mjd` (UT) with its local date;
+// `entry` is its kind byte: an event kind or one of the almanac's own
+// entries (almanac_entry).
+void AddAlmanacEvent(TEventList& events, TObserverRecord observer, int entry, const std::string& objectText,
                      const std::string& eventText, double value, const std::string& unit);
 
 }  // namespace kvx

@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 
+#include "core/event_kinds.h"
+
 namespace kvx {
 
 inline constexpr std::size_t kAlmanacFlagCount = 39;
@@ -17,20 +19,42 @@ inline constexpr int kAlmanacBodies = 10;  // 0 Sun, 1 Mercury .. 8 Pluto, 9 Moo
 // Section option bytes.
 namespace almanac_section {
 inline constexpr int kSolarEclipses = 24, kLunarEclipses = 25, kSeasons = 26, kMoonPhases = 27, kSpare = 28;
-}
+inline constexpr int kCount = 4;  // the sections before the spare byte
+}  // namespace almanac_section
 
-// The 39 one-byte flags: 0..23 event kinds, 24..27 sections, 28 spare,
-// 29..38 bodies 0..9.
+// The flag byte of event kind `eventKind`: the kinds 0..23 their own bytes,
+// a 25th kind (code 24) the spare byte; -1 for none. How the kinds fit the
+// stored flags: the note at the head of core/event_kinds.h.
+inline constexpr int kAlmanacKindFlags = 24;
+constexpr int AlmanacKindFlag(int eventKind) {
+  if (eventKind < 0 || eventKind >= kEventKindCount) return -1;
+  if (eventKind < kAlmanacKindFlags) return eventKind;
+  return eventKind == kAlmanacKindFlags ? almanac_section::kSpare : -1;
+}
+static_assert(kEventKindCount <= kAlmanacKindFlags + 1,
+              "the stored almanac flags hold 25 event kinds at most: core/event_kinds.h");
+
+// The 39 one-byte flags: 0..23 event kinds, 24..27 sections, 28 spare (a
+// 25th event kind), 29..38 bodies 0..9.
 struct TAlmanacOptions {
   std::array<std::uint8_t, kAlmanacFlagCount> Flags{};
 
-  bool Kind(int kind) const { return InRange(kind, 0, 23) && Flags[static_cast<std::size_t>(kind)] != 0; }
-  bool Section(int byte) const { return InRange(byte, 24, 28) && Flags[static_cast<std::size_t>(byte)] != 0; }
+  bool Kind(int eventKind) const {
+    const int flag = AlmanacKindFlag(eventKind);
+    return flag >= 0 && Flags[static_cast<std::size_t>(flag)] != 0;
+  }
+  bool Section(int byte) const {
+    return InRange(byte, almanac_section::kSolarEclipses, almanac_section::kSpare) &&
+           Flags[static_cast<std::size_t>(byte)] != 0;
+  }
   bool Body(int body) const {
     return InRange(body, 0, kAlmanacBodies - 1) && Flags[static_cast<std::size_t>(29 + body)] != 0;
   }
-  void SetKind(int kind, bool on) { Set(kind, 0, 23, 0, on); }
-  void SetSection(int byte, bool on) { Set(byte, 24, 28, 0, on); }
+  void SetKind(int eventKind, bool on) {
+    const int flag = AlmanacKindFlag(eventKind);
+    if (flag >= 0) Flags[static_cast<std::size_t>(flag)] = on ? 1 : 0;
+  }
+  void SetSection(int byte, bool on) { Set(byte, almanac_section::kSolarEclipses, almanac_section::kSpare, 0, on); }
   void SetBody(int body, bool on) { Set(body, 0, kAlmanacBodies - 1, 29, on); }
   int SelectedBodies() const;
 

@@ -7,6 +7,7 @@
 #include "core/column_flags.h"
 #include "core/data_format_slots.h"
 #include "core/time_scales.h"
+#include "events/event_table_writer.h"
 
 namespace kvx {
 
@@ -21,31 +22,6 @@ const std::string& Title(const TTableConfigRecord& config, int slot) {
 
 bool WithJulianDate(const TTableConfigRecord& config) { return config.Flags[column_flag::kJulianDate] != 0; }
 int ColumnCount(const TTableConfigRecord& config) { return WithJulianDate(config) ? 6 : 5; }
-
-// Decimals of the value of a kind; -1: no number.
-int AlmanacValueDecimals(int kind, const std::string& objectText) {
-  switch (kind) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-      return objectText == "Mond" || objectText == "Moon" ? 2 : 5;
-    case 14:
-    case 18:
-    case 20:
-      return 2;
-    case 4:
-    case 5:
-    case 8:
-    case 9:
-    case 16:
-    case 17:
-    case 23:
-      return 1;
-    default:
-      return -1;
-  }
-}
 
 }  // namespace
 
@@ -77,7 +53,7 @@ int WriteAlmanac(const TTableConfigRecord& config, const TEventList& events, con
     ++row;
     const TObserverRecord& r = e.Observer;
     sink.Date(row, 1, kSlotDate, r.Year, r.Month, r.Day);
-    if (e.Kind() == 24) {
+    if (e.Kind() == almanac_entry::kSolarEclipse) {
       sink.Text(row, 2, std::string());
     } else {
       sink.Value(TCellFamily::TimeOfDay, row, 2, kSlotTime, r.LocalHours);
@@ -85,8 +61,8 @@ int WriteAlmanac(const TTableConfigRecord& config, const TEventList& events, con
     if (jd) sink.Value(TCellFamily::Number, row, 3, kSlotJulianDay, MjdToJd(e.Mjd()));
     sink.Text(row, objectCol, e.ObjectName());
     sink.Text(row, objectCol + 1, e.SecondName());
-    const int decimals = AlmanacValueDecimals(e.Kind(), e.ObjectName());
-    if (e.Kind() == 28 && std::isfinite(e.Separation())) {
+    const int decimals = EventValueDecimals(e.Kind(), e.ObjectName());
+    if (e.Kind() == almanac_entry::kConjunction && std::isfinite(e.Separation())) {
       sink.Value(TCellFamily::Angle, row, valueCol, kSeparationSlot, std::fabs(e.Separation()));
     } else if (decimals >= 0 && std::isfinite(e.Value()) && !e.IsMissing(2)) {
       WriteNumberWithDecimals(sink, row, valueCol, e.Value(), decimals);

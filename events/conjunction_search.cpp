@@ -134,8 +134,23 @@ int TConjunctionSearchRun::RunEngine() {
   tsuchobjekt engine(context_);
   // Both objects must have a place at the start: otherwise every window
   // would be refused again.
+  // B = second less A = first, in right ascension (or longitude), or their
+  // separation.
+  TSearchLoopRequest request{.Body = first,
+                             .SecondBody = second,
+                             .StarIndex = StarNumber,
+                             .UserIndex = UserObjectNumber,
+                             .DateCheck = true,
+                             .EndCheck = UsePeriod,
+                             .Ecliptic = Options.InLongitude != 0,
+                             .Bounded = UsePeriod,
+                             .BoundMjd = End.Mjd,
+                             .Limit = SeparationLimit,
+                             .EndMjd = End.Mjd,
+                             .Asteroid = &Asteroid,
+                             .Comet = &Comet};
   double probe = 0;
-  if (!engine.schleife_3(StarNumber, UserObjectNumber, first, second, Working, Asteroid, Comet, probe)) {
+  if (!engine.schleife_3(request, Working, probe)) {
     ShowNoPlace();
     return -1;
   }
@@ -151,14 +166,10 @@ int TConjunctionSearchRun::RunEngine() {
     Windows.emplace_back(step, window);
     double time = 0, separation = 0;
     bool found = false;
-    if (smallest) {
-      found = engine.schleife_4(SeparationLimit, true, UsePeriod, false, StarNumber, UserObjectNumber, second, first,
-                                Working, Asteroid, Comet, step, window, End.Mjd, time, separation);
-    } else {
-      found = engine.schleife_2(true, UsePeriod, 0, UsePeriod, End.Mjd, false, StarNumber, UserObjectNumber,
-                                Options.InLongitude != 0, second, first, Working, Asteroid, Comet, step, window,
-                                End.Mjd, time, separation);
-    }
+    request.Start = Working;
+    request.Step = step;
+    request.MaxSteps = window;
+    found = smallest ? engine.schleife_4(request, time, separation) : engine.schleife_2(request, time, separation);
     const bool aborted = AbortRequested != 0;
     if (found && (!std::isfinite(time) || !std::isfinite(separation))) found = false;
     if (found && UsePeriod && time > End.Mjd) found = false;
@@ -210,8 +221,14 @@ int TConjunctionSearchRun::RunTable() {
   tsuchobjekt engine(context_);
   Working = Period;
   UTToLocalTime(Working);
+  const TSearchLoopRequest request{.Body = pair.First,
+                                   .SecondBody = pair.Second,
+                                   .StarIndex = StarNumber,
+                                   .UserIndex = UserObjectNumber,
+                                   .Asteroid = &Asteroid,
+                                   .Comet = &Comet};
   double probe = 0;
-  if (!engine.schleife_3(StarNumber, UserObjectNumber, pair.First, pair.Second, Working, Asteroid, Comet, probe)) {
+  if (!engine.schleife_3(request, Working, probe)) {
     ShowNoPlace();
     return -1;
   }

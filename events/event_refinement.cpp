@@ -149,14 +149,16 @@ double FirstNodeCycle(double startMjd) {
   return std::floor(y * 13.4223) - 0.5;
 }
 
-double EventQuantitySine(int kind, int body, double hours, double baseJd, const TObserverRecord& observer,
+double EventQuantitySine(int eventKind, int body, double hours, double baseJd, const TObserverRecord& observer,
                          const TTheorySelection& selection, tsuchobjekt& engine) {
+  if (!EventKindKnown(eventKind) || !EventKindInfo(eventKind).Refined()) return std::nan("");
   TObserverRecord at = observer;
   at.Mjd = JdToMjd(baseJd + hours / 24);
   UTToLocalTime(at);
   TTheorySelection copy = selection;
   TEphemerisResultRecord r;
-  if (kind == 6 || kind == 7 || kind == 12 || kind == 13) {
+  const TEventQuantity quantity = EventKindInfo(eventKind).Quantity;
+  if (quantity == TEventQuantity::SunElongationCosine) {
     // The body's and the Sun's apparent longitudes of the instant, as the
     // search compares them: their places are all it needs.
     const tsuchobjekt::TFillScope places(engine, tsuchobjekt::TRecordFill::Places);
@@ -168,25 +170,20 @@ double EventQuantitySine(int kind, int body, double hours, double baseJd, const 
     return SinDeg(r.Position.GeoLongitude - sun.Position.GeoLongitude);
   }
   if (!engine.planet(copy, body, at, r, 0)) return std::nan("");
-  switch (kind) {
-    case 15:
-      return SinDeg(body == search_kind::kMoon ? r.Position.GeoLatitude : r.Position.HelioLatitude);
-    case 22:
-      return SinDeg(r.Physical.centralMeridian1);
-    default:
-      return std::nan("");
-  }
+  if (quantity == TEventQuantity::OrbitLatitudeCosine)
+    return SinDeg(body == search_kind::kMoon ? r.Position.GeoLatitude : r.Position.HelioLatitude);
+  return SinDeg(r.Physical.centralMeridian1);
 }
 
-bool RefineEventTime(int kind, const TObserverRecord& observer, const TTheorySelection& selection, double& result,
+bool RefineEventTime(int eventKind, const TObserverRecord& observer, const TTheorySelection& selection, double& result,
                      tsuchobjekt& engine, int body, double approx) {
   result = kRefinementFailed;
-  if (kind != 6 && kind != 7 && kind != 12 && kind != 13 && kind != 15 && kind != 22) return false;
+  if (!EventKindKnown(eventKind) || !EventKindInfo(eventKind).Refined()) return false;
   if (!std::isfinite(approx)) return false;
-  const double baseJd = MjdToJd(approx - (kind == 22 ? 0.25 : 5.0));
+  const double baseJd = MjdToJd(approx - EventKindInfo(eventKind).RefineLeadDays);
   double hours = 0;
-  auto f = [&](double h) { return EventQuantitySine(kind, body, h, baseJd, observer, selection, engine); };
-  if (!FindFirstSignChange(f, 1000, hours, engine.EventRateBound(kind, body) / 24)) return false;
+  auto f = [&](double h) { return EventQuantitySine(eventKind, body, h, baseJd, observer, selection, engine); };
+  if (!FindFirstSignChange(f, 1000, hours, engine.EventRateBound(eventKind, body) / 24)) return false;
   result = JdToMjd(baseJd + hours / 24);
   return true;
 }

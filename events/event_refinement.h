@@ -71,21 +71,23 @@ double NodePassageTime(double k, const TSearchContext& context);
 //           would skip the first passage).
 double FirstNodeCycle(double startMjd);
 
-// Sine of the quantity of event kind `kind` for body `body` at
-// JD = baseJd + hours/24 (UT): 6, 7, 12, 13 the elongation in longitude
-// (the body's apparent geocentric ecliptic longitude minus the Sun's, as
-// the search engine compares them); 15 the heliocentric ecliptic
-// latitude (the Moon: geocentric); 22 the central-meridian angle. NaN when
-// the engine gives no place or the kind has no quantity.
-double EventQuantitySine(int kind, int body, double hours, double baseJd, const TObserverRecord& observer,
+// Sine of the quantity of event kind `eventKind` for body `body` at
+// JD = baseJd + hours/24 (UT), by the kind's quantity: the elongation in
+// longitude (the body's apparent geocentric ecliptic longitude minus the
+// Sun's, as the search engine compares them; kinds 6, 7, 12, 13), the
+// heliocentric ecliptic latitude (the Moon: geocentric; 15), the
+// central-meridian angle (22). NaN when the engine gives no place or the
+// kind is not refined.
+double EventQuantitySine(int eventKind, int body, double hours, double baseJd, const TObserverRecord& observer,
                          const TTheorySelection& selection, tsuchobjekt& engine);
 
-// Refines the engine's candidate time `approx` (MJD of UT) of an event of
-// kind 6, 7, 12, 13, 15 or 22: the first sign change within 1000 hours from
-// approx - 5 days (kind 22: approx - 0.25 day).
+// Refines the engine's candidate time `approx` (MJD of UT) of an event of a
+// refined kind (6, 7, 12, 13, 15 or 22: the event-kind table's
+// RefineLeadDays): the first sign change within 1000 hours from approx less
+// the kind's lead (5 days; kind 22: 0.25 day).
 // Returned: result, MJD of UT; false with result = kRefinementFailed (also
 //           for any other kind).
-bool RefineEventTime(int kind, const TObserverRecord& observer, const TTheorySelection& selection, double& result,
+bool RefineEventTime(int eventKind, const TObserverRecord& observer, const TTheorySelection& selection, double& result,
                      tsuchobjekt& engine, int body, double approx);
 
 }  // namespace kvx

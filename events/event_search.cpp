@@ -13,40 +13,28 @@
 namespace kvx {
 
 namespace {
-bool RefinedKind(int kind) { return EventKindInfo(kind).Refined; }
-bool DifferenceLoopKind(int kind) { return kind == 6 || kind == 7 || kind == 12 || kind == 13; }
+bool DifferenceLoopKind(int eventKind) {
+  return EventKindKnown(eventKind) && EventKindInfo(eventKind).Loop == TEventLoop::DifferenceToSun;
+}
 }  // namespace
 
-double EffectiveSearchStep(int objectCode, int kind, double step) {
-  if (objectCode == 1) return 10;
-  if (objectCode == 0 && kind == 22) return 2;
-  if (objectCode == 9) {
-    switch (kind) {
-      case 2:
-      case 3:
-      case 14:
-      case 15:
-      case 17:
-      case 19:
-      case 22:
-      case 23:
-        return 1;
-      case 16:
-        return 4;
-      default:
-        return 2;
-    }
-  }
+double EffectiveSearchStep(int body, int eventKind, double step) {
+  if (body == search_kind::kMercury) return 10;
+  const TEventKindInfo& info = EventKindInfo(eventKind);
+  if (body == search_kind::kSun && EventKindKnown(eventKind) && info.SunStep > 0) return info.SunStep;
+  if (body == search_kind::kMoon) return EventKindKnown(eventKind) ? info.MoonStep : 2;
   return step;
 }
 
-std::int32_t SearchWindowLength(int objectCode, int kind, std::int32_t repetitions) {
-  return objectCode == 9 && (kind == 14 || kind == 15) ? 100 : repetitions;
+std::int32_t SearchWindowLength(int body, int eventKind, std::int32_t repetitions) {
+  const bool moonWindow =
+      body == search_kind::kMoon && EventKindKnown(eventKind) && EventKindInfo(eventKind).MoonWindow > 0;
+  return moonWindow ? EventKindInfo(eventKind).MoonWindow : repetitions;
 }
 
-std::string EventUnitText(int kind, int objectCode) {
-  if (objectCode == search_kind::kMoon && kind >= 0 && kind <= 3) return "RD";
-  const TEventKindInfo& info = EventKindInfo(kind);
+std::string EventUnitText(int eventKind, int body) {
+  if (body == search_kind::kMoon && EventKindKnown(eventKind) && EventKindInfo(eventKind).Distance()) return "RD";
+  const TEventKindInfo& info = EventKindInfo(eventKind);
   std::string unit = ByLanguage(info.UnitGerman, info.UnitEnglish);
   if (!unit.empty() && unit.front() == ' ') unit.erase(0, 1);
   return unit;
@@ -69,10 +57,10 @@ TEventSearchRun::TEventSearchRun(const TSearchContext& context, TEventList& even
     : context_(context), events_(events) {}
 
 std::string TEventSearchRun::ObjectName() const {
-  const int object = Options.ObjectCode;
-  if (object == search_kind::kAsteroid) return AsteroidName;
-  if (object == search_kind::kComet) return CometName;
-  return object >= 0 && object <= 9 ? SearchBodyNames[static_cast<std::size_t>(object)] : std::string();
+  const int body = Options.ObjectCode;
+  if (body == search_kind::kAsteroid) return AsteroidName;
+  if (body == search_kind::kComet) return CometName;
+  return body >= 0 && body <= 9 ? SearchBodyNames[static_cast<std::size_t>(body)] : std::string();
 }
 
 void TEventSearchRun::ClearList() {
@@ -90,24 +78,24 @@ int TEventSearchRun::Run(const std::string& stepText, const std::string& repetit
                              UsePeriod, Period.Mjd, End.Mjd)) {
     return -1;
   }
-  const int object = Options.ObjectCode, kind = Options.EventKind;
-  step_ = EffectiveSearchStep(object, kind, Options.Step);
-  window_ = SearchWindowLength(object, kind, Options.Repetitions);
-  const int answer = object == search_kind::kMoon && kind == 15 ? RunNodePassages() : RunEngine();
+  const int body = Options.ObjectCode, eventKind = Options.EventKind;
+  step_ = EffectiveSearchStep(body, eventKind, Options.Step);
+  window_ = SearchWindowLength(body, eventKind, Options.Repetitions);
+  const int answer = body == search_kind::kMoon && eventKind == search_code::kNode ? RunNodePassages() : RunEngine();
   AbortRequested = 0;
   DateTaken = answer == kEventAnswerUseDate;
   if (DateTaken) Start = Working;
   return answer;
 }
 
-int TEventSearchRun::Report(bool found, bool aborted, double value, int kind) {
-  const int object = Options.ObjectCode;
-  const std::string eventName = EventKindNames[static_cast<std::size_t>(kind)];
+int TEventSearchRun::Report(bool found, bool aborted, double value, int eventKind) {
+  const int body = Options.ObjectCode;
+  const std::string eventName = EventKindNames[static_cast<std::size_t>(eventKind)];
   std::string dateTime = ByLanguage("Kein Ereignis gefunden.", "No event found.");
   std::string valueText;
   // The Moon's zero of the Sun's latitude counts only within 0.2 degrees.
   bool shown = true;
-  if (found && object == search_kind::kMoon && kind == 21) {
+  if (found && body == search_kind::kMoon && eventKind == search_code::kSunLatitudeZero) {
     const double c = std::fabs(value) > 1 ? (value > 0 ? 1.0 : -1.0) : value;
     shown = std::fabs(std::acos(c) * 180 / kPi) < 0.2;
   }
@@ -115,14 +103,14 @@ int TEventSearchRun::Report(bool found, bool aborted, double value, int kind) {
     HasLastEvent = true;
     LastEvent = Working;
     dateTime = EventDateHourText(Working);
-    valueText = EventValueText(kind, object, value);
+    valueText = EventValueText(eventKind, body, value);
     const bool inPeriod = !UsePeriod || MjdWithinPeriod(Period, End, Working.Mjd);
     if (ResultsIntoTable && inPeriod && shown) {
-      auto event = std::make_unique<tEvent>(ObjectName(), eventName, static_cast<std::uint8_t>(kind), Working,
+      auto event = std::make_unique<tEvent>(ObjectName(), eventName, static_cast<std::uint8_t>(eventKind), Working,
                                             Working.Mjd, value, EventMissingValueMarker(3), EventMissingValueMarker(4),
                                             EventMissingValueMarker(5), EventMissingValueMarker(6),
                                             EventMissingValueMarker(7), EventMissingValueMarker(8),
-                                            EventMissingValueMarker(9), EventUnitText(kind, object), "", "", 0);
+                                            EventMissingValueMarker(9), EventUnitText(eventKind, body), "", "", 0);
       const tEvent* added = event.get();
       events_.Add(eventName, std::move(event));
       std::string date;
@@ -140,15 +128,25 @@ int TEventSearchRun::Report(bool found, bool aborted, double value, int kind) {
 }
 
 int TEventSearchRun::RunEngine() {
-  const int object = Options.ObjectCode, kind = Options.EventKind;
+  const int body = Options.ObjectCode, eventKind = Options.EventKind;
   const std::unique_ptr<tsuchobjekt> made = MakeEngine ? MakeEngine(context_) : std::make_unique<tsuchobjekt>(context_);
   tsuchobjekt& engine = *made;
   // Elements or settings the engine refuses: its message once, no run
   // (each window would refuse again).
-  if (!engine.InputAccepted(object, DifferenceLoopKind(kind) ? search_kind::kSun : object, Asteroid, Comet, step_,
-                            window_, Working.Mjd)) {
-    return 0;
-  }
+  // One request for every window; the start moves on.
+  TSearchLoopRequest request{.EventKind = eventKind,
+                             .Body = body,
+                             .SecondBody = DifferenceLoopKind(eventKind) ? search_kind::kSun : body,
+                             .DateCheck = DateCheck,
+                             .Bounded = UsePeriod,
+                             .BoundMjd = End.Mjd,
+                             .Start = Working,
+                             .Step = step_,
+                             .MaxSteps = window_,
+                             .EndMjd = End.Mjd,
+                             .Asteroid = &Asteroid,
+                             .Comet = &Comet};
+  if (!engine.InputAccepted(request)) return 0;
   const bool silent = ResultsIntoTable && UsePeriod;
   TTheorySelection selection = context_.Selection;
   if (context_.FastSearch != 0) selection.bytes[0] = kPlanetTheoryInternal;
@@ -158,21 +156,20 @@ int TEventSearchRun::RunEngine() {
     // A window that starts past the engine's dates (or Pluto's theory):
     // its message, then as after a cancel. Without this check a body that
     // gives no place there would be searched window after window for ever.
-    if (!engine.datum_pruefen(DateCheck, selection, object, object, Working.Mjd)) {
+    request.Start = Working;
+    if (!engine.datum_pruefen(DateCheck, selection, body, body, Working.Mjd)) {
       found = false;
-    } else if (DifferenceLoopKind(kind)) {
-      found = engine.schleife_2(DateCheck, false, kind, UsePeriod, End.Mjd, false, 1, 1, false, search_kind::kSun,
-                                object, Working, Asteroid, Comet, step_, window_, End.Mjd, time, value);
+    } else if (DifferenceLoopKind(eventKind)) {
+      found = engine.schleife_2(request, time, value);
     } else {
-      found = engine.schleife_1(DateCheck, false, false, kind, object, Working, Asteroid, Comet, step_, window_,
-                                End.Mjd, time, value);
+      found = engine.schleife_1(request, time, value);
     }
     const bool aborted = AbortRequested != 0;
     // A time or value that is not a number is no event.
-    if (found && (!std::isfinite(time) || (!DifferenceLoopKind(kind) && !std::isfinite(value)))) found = false;
-    if (found && RefinedKind(kind)) {
+    if (found && (!std::isfinite(time) || (!DifferenceLoopKind(eventKind) && !std::isfinite(value)))) found = false;
+    if (found && EventKindInfo(eventKind).Refined()) {
       double refined = 0;
-      if (RefineEventTime(kind, Working, context_.Selection, refined, engine, object, time)) time = refined;
+      if (RefineEventTime(eventKind, Working, context_.Selection, refined, engine, body, time)) time = refined;
     }
     // Finds after the end of the period do not belong to it.
     if (found && UsePeriod && time > End.Mjd) found = false;
@@ -181,7 +178,7 @@ int TEventSearchRun::RunEngine() {
       UTToLocalTime(Working);
     }
     if (silent && !aborted) {
-      Report(found, false, value, kind);
+      Report(found, false, value, eventKind);
       if (!found) break;
       if (EventLimit > 0 && events_.Count() >= EventLimit) {
         LimitReached = true;
@@ -197,7 +194,7 @@ int TEventSearchRun::RunEngine() {
         Aborted = true;
         break;
       }
-      const int answer = Report(found, aborted, value, kind);
+      const int answer = Report(found, aborted, value, eventKind);
       if (answer == kEventAnswerStop || answer == kEventAnswerUseDate) return answer;
     }
     if (found) {
@@ -224,7 +221,7 @@ int TEventSearchRun::RunNodePassages() {
         Aborted = true;
         break;
       }
-      const int answer = Report(false, true, 0, 15);
+      const int answer = Report(false, true, 0, search_code::kNode);
       if (answer == kEventAnswerStop || answer == kEventAnswerUseDate) return answer;
     }
     k += 0.5;
@@ -234,7 +231,7 @@ int TEventSearchRun::RunNodePassages() {
     if (UsePeriod && mjd > End.Mjd) break;
     Working.Mjd = mjd;
     UTToLocalTime(Working);
-    const int answer = Report(true, false, 0, 15);
+    const int answer = Report(true, false, 0, search_code::kNode);
     if (answer == kEventAnswerStop || answer == kEventAnswerUseDate) return answer;
   }
   if (UsePeriod && events_.Empty() && ReportNoEvent) ShowNoEventFound();

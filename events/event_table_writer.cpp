@@ -23,11 +23,11 @@ int ValueColumn(const TTableConfigRecord& config) { return config.Flags[column_f
 
 }  // namespace
 
-int EventValueDecimals(int kind, const std::string& objectName) {
-  if (kind < 0 || kind > 23) return -1;
-  const TEventKindInfo& info = EventKindInfo(kind);
+int EventValueDecimals(int eventKind, const std::string& objectName) {
+  if (!EventKindKnown(eventKind)) return -1;
+  const TEventKindInfo& info = EventKindInfo(eventKind);
   if (info.TableFormat[0] == '\0') return -1;
-  if (kind <= 3 && (objectName == "Mond" || objectName == "Moon")) return 2;
+  if (info.Distance() && (objectName == "Mond" || objectName == "Moon")) return 2;
   // "0,000..": the zeros after the decimal mark.
   const std::string format = info.TableFormat;
   const std::size_t mark = format.find(',');

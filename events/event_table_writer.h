@@ -25,10 +25,12 @@
 
 namespace kvx {
 
-// Decimals of the value cell of an event: kinds 0..3 five (the Moon's
-// distances, object "Mond"/"Moon", two), 4 and 5 one, 14, 18 and 20 two,
-// the other kinds with a value one; -1 for the kinds without a value.
-int EventValueDecimals(int kind, const std::string& objectName);
+// Decimals of the value cell of an event, from the kind's table format:
+// kinds 0..3 five (the Moon's distances, object "Mond"/"Moon", two), 4 and
+// 5 one, 14, 18 and 20 two, the other kinds with a value one; -1 for the
+// kinds without a value and the almanac's own entries. The almanac's sheet
+// shows its values with the same decimals.
+int EventValueDecimals(int eventKind, const std::string& objectName);
 
 // The rows of the table through either sink. Returns the last row written.
 int WriteEventSearchResults(const TTableConfigRecord& config, const TEventList& events, TCellSink& sink);

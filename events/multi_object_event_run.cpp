@@ -161,10 +161,10 @@ class TSunSharingSearch : public tsuchobjekt {
     observer = it->second;
   }
 
-  bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer, TEphemerisResultRecord& result,
+  bool planet(TTheorySelection& selection, int body, TObserverRecord& observer, TEphemerisResultRecord& result,
               double step, std::int32_t starIndex, std::int32_t userIndex) override {
-    if (kind != search_kind::kSun)
-      return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
+    if (body != search_kind::kSun)
+      return tsuchobjekt::planet(selection, body, observer, result, step, starIndex, userIndex);
     const TSunKey key{std::bit_cast<std::uint64_t>(observer.Mjd), std::bit_cast<std::uint64_t>(step), selection.bytes,
                       fill_};
     auto it = samples_.find(key);
@@ -174,7 +174,7 @@ class TSunSharingSearch : public tsuchobjekt {
       sample.Selection = selection;
       sample.Observer = observer;
       sample.Ok =
-          tsuchobjekt::planet(sample.Selection, kind, sample.Observer, sample.Result, step, starIndex, userIndex);
+          tsuchobjekt::planet(sample.Selection, body, sample.Observer, sample.Result, step, starIndex, userIndex);
       it = samples_.emplace(key, std::move(sample)).first;
     }
     selection = it->second.Selection;
@@ -222,10 +222,10 @@ bool TMultiObjectEventRun::RemoveLine(int index) { return RemoveListedEvent(even
 bool TMultiObjectEventRun::ObjectUsable(std::int32_t index, double step, std::int32_t window,
                                         TAsteroidElements& asteroid, TCometElements& comet, std::string& name,
                                         TSearchContext& context) {
-  const int object = Options.ObjectCode;
+  const int body = Options.ObjectCode;
   context = context_;
   context.AsteroidDatabase = 0;
-  if (object == search_kind::kAsteroid && AsteroidDatabase) {
+  if (body == search_kind::kAsteroid && AsteroidDatabase) {
     const std::string& file = Source.DatabaseFiles[static_cast<std::size_t>(index)];
     name = DatabaseEntryName(file);
     context.AsteroidDatabase = 1;
@@ -254,7 +254,7 @@ bool TMultiObjectEventRun::ObjectUsable(std::int32_t index, double step, std::in
       unreadableReported_ = true;
       return false;
     }
-  } else if (object == search_kind::kAsteroid) {
+  } else if (body == search_kind::kAsteroid) {
     asteroid = Source.AsteroidAt ? Source.AsteroidAt(index) : TAsteroidElements{};
     name = asteroid.Name;
   } else {
@@ -266,9 +266,15 @@ bool TMultiObjectEventRun::ObjectUsable(std::int32_t index, double step, std::in
   TKeptMessages kept;
   ScopedMessageSink quiet(kept);
   tsuchobjekt engine(context);
-  const bool difference = Options.EventKind == 6 || Options.EventKind == 7;
-  if (!engine.InputAccepted(object, difference ? search_kind::kSun : object, asteroid, comet, step, window,
-                            Period.Mjd)) {
+  const bool difference = EventKindInfo(Options.EventKind).Loop == TEventLoop::DifferenceToSun;
+  TSearchLoopRequest request{.Body = body,
+                             .SecondBody = difference ? search_kind::kSun : body,
+                             .Start = Period,
+                             .Step = step,
+                             .MaxSteps = window,
+                             .Asteroid = &asteroid,
+                             .Comet = &comet};
+  if (!engine.InputAccepted(request)) {
     ++RefusedObjects;
     return false;
   }
@@ -279,8 +285,8 @@ TMultiObjectRunEnd TMultiObjectEventRun::Run(bool objectChosen, const std::strin
                                              const std::string& repetitionsText, bool eventChosen) {
   ObjectsSearched = RefusedObjects = UnreadableObjects = 0;
   unreadableReported_ = false;
-  const int object = Options.ObjectCode, kind = Options.EventKind;
-  if (!objectChosen || (object != search_kind::kAsteroid && object != search_kind::kComet)) {
+  const int body = Options.ObjectCode, eventKind = Options.EventKind;
+  if (!objectChosen || (body != search_kind::kAsteroid && body != search_kind::kComet)) {
     ShowMessage("Bitte ein Objekt auswählen", "Please select an object", MessageIcon::Error);
     return TMultiObjectRunEnd::BadInput;
   }
@@ -288,8 +294,8 @@ TMultiObjectRunEnd TMultiObjectEventRun::Run(bool objectChosen, const std::strin
                              Period.Mjd, End.Mjd)) {
     return TMultiObjectRunEnd::BadInput;
   }
-  const double step = EffectiveSearchStep(object, kind, Options.Step);
-  const std::int32_t window = SearchWindowLength(object, kind, Options.Repetitions);
+  const double step = EffectiveSearchStep(body, eventKind, Options.Step);
+  const std::int32_t window = SearchWindowLength(body, eventKind, Options.Repetitions);
   const TClampedRange range = ObjectRange();
   const int before = events_.Count();
   ProgressReporter& progress = CurrentProgress();

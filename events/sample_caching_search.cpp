@@ -13,7 +13,7 @@ std::size_t TSampleCachingSearch::KeyHash::operator()(const Key& k) const {
   // down to the low bits the buckets use.
   constexpr auto mix = MixBits;
   std::uint64_t h = mix(k.Mjd);
-  h = mix(h ^ k.Step ^ static_cast<std::uint64_t>(k.Kind) << 40 ^ static_cast<std::uint64_t>(k.Theory) << 48 ^
+  h = mix(h ^ k.Step ^ static_cast<std::uint64_t>(k.Body) << 40 ^ static_cast<std::uint64_t>(k.Theory) << 48 ^
           static_cast<std::uint64_t>(k.Fill) << 56);
   return static_cast<std::size_t>(h);
 }
@@ -54,11 +54,11 @@ void TSampleCachingSearch::ClearCache() {
   last_ = nullptr;
 }
 
-TSampleCachingSearch::Key TSampleCachingSearch::KeyOf(const TTheorySelection& selection, int kind, double mjd,
+TSampleCachingSearch::Key TSampleCachingSearch::KeyOf(const TTheorySelection& selection, int body, double mjd,
                                                       double step) const {
   // The bytes the searches change are the two theories; the rest of the
   // selection is the search's own copy and the same for the whole run.
-  return Key{kind, std::bit_cast<std::uint64_t>(mjd), std::bit_cast<std::uint64_t>(step),
+  return Key{body, std::bit_cast<std::uint64_t>(mjd), std::bit_cast<std::uint64_t>(step),
              static_cast<std::uint8_t>(selection.bytes[0] | selection.bytes[1] << 4), fill_};
 }
 
@@ -78,9 +78,9 @@ const TSampleCachingSearch::Entry* TSampleCachingSearch::Find(const Key& key) {
   return found;
 }
 
-const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection selection, int kind,
+const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection selection, int body,
                                                                 const TObserverRecord& observer, double step) {
-  const Key key = KeyOf(selection, kind, observer.Mjd, step);
+  const Key key = KeyOf(selection, body, observer.Mjd, step);
   if (const Entry* kept = Find(key)) {
     ++Hits;
     return *kept;
@@ -94,7 +94,7 @@ const TSampleCachingSearch::Entry& TSampleCachingSearch::Cached(TTheorySelection
   computed.Observer = observer;
   computed.Selection = selection;
   computed.Frame.EpochYear = std::numeric_limits<double>::quiet_NaN();  // the frame of the slot's last instant
-  computed.Ok = tsuchobjekt::planet(computed.Selection, kind, computed.Observer, computed.Result, step, 1, 1);
+  computed.Ok = tsuchobjekt::planet(computed.Selection, body, computed.Observer, computed.Result, step, 1, 1);
   const bool keep = KeepNew && (KeptStep == 0 || step == KeptStep ||
                                 (KeptFinerSteps && (step == KeptStep * 0.1 || step == KeptStep * 0.1 * 0.1)));
   last_ = &computed;
@@ -144,20 +144,21 @@ const TFixedObjectFrame& TSampleCachingSearch::FixedFrame(double epochYear, cons
   return frame;
 }
 
-bool TSampleCachingSearch::Sample(int kind, const TObserverRecord& base, double mjd, double step,
+bool TSampleCachingSearch::Sample(int body, const TObserverRecord& base, double mjd, double step,
                                   std::int32_t starIndex, std::int32_t userIndex, TSearchSample& sample) {
-  const bool fixed = kind == search_kind::kStar || kind == search_kind::kUserObject;
-  const int bodyKind = fixed ? CompanionKind : kind;
-  const Entry* kept =
-      bodyKind >= 0 && bodyKind <= search_kind::kComet ? Find(KeyOf(selection_, bodyKind, mjd, step)) : nullptr;
-  if (kept == nullptr) return tsuchobjekt::Sample(kind, base, mjd, step, starIndex, userIndex, sample);
+  const bool fixed = body == search_kind::kStar || body == search_kind::kUserObject;
+  const int sampledBody = fixed ? CompanionBody : body;
+  const Entry* kept = sampledBody >= 0 && sampledBody <= search_kind::kComet
+                          ? Find(KeyOf(selection_, sampledBody, mjd, step))
+                          : nullptr;
+  if (kept == nullptr) return tsuchobjekt::Sample(body, base, mjd, step, starIndex, userIndex, sample);
   // As tsuchobjekt::Sample and planet with the kept sample: the record is the
   // completed one of the instant.
   ++Hits;
   sample.Observer = kept->Observer;
   sample.Shared = nullptr;
   if (fixed) {
-    sample.Valid = FixedObject(kind, sample.Observer, starIndex, userIndex, sample.Result);
+    sample.Valid = FixedObject(body, sample.Observer, starIndex, userIndex, sample.Result);
   } else {
     sample.Valid = kept->Ok;
     // A kept record stays where it is for the whole search when the store is
@@ -171,27 +172,27 @@ bool TSampleCachingSearch::Sample(int kind, const TObserverRecord& base, double 
   return sample.Valid;
 }
 
-bool TSampleCachingSearch::planet(TTheorySelection& selection, int kind, TObserverRecord& observer,
+bool TSampleCachingSearch::planet(TTheorySelection& selection, int body, TObserverRecord& observer,
                                   TEphemerisResultRecord& result, double step, std::int32_t starIndex,
                                   std::int32_t userIndex) {
-  const bool fixed = kind == search_kind::kStar || kind == search_kind::kUserObject;
+  const bool fixed = body == search_kind::kStar || body == search_kind::kUserObject;
   if (fixed) {
-    if (CompanionKind < 0 || CompanionKind > search_kind::kComet)
-      return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
+    if (CompanionBody < 0 || CompanionBody > search_kind::kComet)
+      return tsuchobjekt::planet(selection, body, observer, result, step, starIndex, userIndex);
     // The completion of the record is the same whatever body is computed.
-    const Entry& body = Cached(selection, CompanionKind, observer, step);
-    observer = body.Observer;
-    selection = body.Selection;
+    const Entry& kept = Cached(selection, CompanionBody, observer, step);
+    observer = kept.Observer;
+    selection = kept.Selection;
     // Written only when the place is there (a finite right ascension).
-    return FixedObject(kind, observer, starIndex, userIndex, result);
+    return FixedObject(body, observer, starIndex, userIndex, result);
   }
-  if (kind < 0 || kind > search_kind::kComet)
-    return tsuchobjekt::planet(selection, kind, observer, result, step, starIndex, userIndex);
-  const Entry& body = Cached(selection, kind, observer, step);
-  observer = body.Observer;
-  selection = body.Selection;
-  if (!body.Ok) return false;
-  result = body.Result;
+  if (body < 0 || body > search_kind::kComet)
+    return tsuchobjekt::planet(selection, body, observer, result, step, starIndex, userIndex);
+  const Entry& kept = Cached(selection, body, observer, step);
+  observer = kept.Observer;
+  selection = kept.Selection;
+  if (!kept.Ok) return false;
+  result = kept.Result;
   return true;
 }
 

@@ -25,9 +25,9 @@
 
 namespace kvx {
 
-// Kinds 12 and 13 (fixed objects) reuse the observer record completed for
+// Bodies 12 and 13 (fixed objects) reuse the observer record completed for
 // the companion body at the same instant; their own place is computed every
-// time. Kinds 0..11 are kept.
+// time. Bodies 0..11 are kept.
 class TSampleCachingSearch : public tsuchobjekt {
  public:
   static constexpr std::size_t kDefaultMaxEntries = 20000;
@@ -40,12 +40,12 @@ class TSampleCachingSearch : public tsuchobjekt {
                                 WhenFull whenFull = WhenFull::Clear)
       : tsuchobjekt(context), maxEntries_(maxEntries), whenFull_(whenFull) {}
 
-  bool planet(TTheorySelection& selection, int kind, TObserverRecord& observer, TEphemerisResultRecord& result,
+  bool planet(TTheorySelection& selection, int body, TObserverRecord& observer, TEphemerisResultRecord& result,
               double step, std::int32_t starIndex = 1, std::int32_t userIndex = 1) override;
 
   // The moving body whose samples complete the fixed objects' records (the
   // run's body: 0..11); -1: none, fixed objects compute everything.
-  int CompanionKind = -1;
+  int CompanionBody = -1;
   // Off: samples already kept are used, new ones are computed and not kept
   // (a search that has left the instants other searches share).
   bool KeepNew = true;
@@ -67,12 +67,12 @@ class TSampleCachingSearch : public tsuchobjekt {
   void CompleteRecord(const TTheorySelection& selection, TObserverRecord& observer, TCompletion level) override;
   // A kept sample is taken as it is, without first setting the record's date
   // for a completion it does not need.
-  bool Sample(int kind, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
+  bool Sample(int body, const TObserverRecord& base, double mjd, double step, std::int32_t starIndex,
               std::int32_t userIndex, TSearchSample& sample) override;
 
  private:
   struct Key {
-    int Kind;
+    int Body;
     std::uint64_t Mjd, Step;
     std::uint8_t Theory;
     TRecordFill Fill;
@@ -105,10 +105,10 @@ class TSampleCachingSearch : public tsuchobjekt {
   // The sample: the kept one, or one of the last few computed and not kept
   // (the fixed object and the body of a pair ask for the same instant one
   // after the other; valid until kRecent further samples are computed).
-  const Entry& Cached(TTheorySelection selection, int kind, const TObserverRecord& observer, double step);
+  const Entry& Cached(TTheorySelection selection, int body, const TObserverRecord& observer, double step);
   // The kept (or recent) sample of the key, or null; nothing is computed.
   const Entry* Find(const Key& key);
-  Key KeyOf(const TTheorySelection& selection, int kind, double mjd, double step) const;
+  Key KeyOf(const TTheorySelection& selection, int body, double mjd, double step) const;
 
   std::size_t maxEntries_;
   WhenFull whenFull_;

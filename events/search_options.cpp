@@ -25,60 +25,10 @@ bool ValidStep(double step) { return step >= kMinSearchStep && step <= kMaxSearc
 bool ValidRepetitions(std::int32_t n) { return n >= kMinRepetitions && n <= kMaxRepetitions; }
 bool ValidMagnitudeLimit(double m) { return m >= kMinMagnitudeLimit && m <= kMaxMagnitudeLimit; }
 
-// Kinds offered, as bit masks over 0..23.
-constexpr std::uint32_t Bits(std::initializer_list<int> kinds) {
-  std::uint32_t mask = 0;
-  for (int k : kinds) mask |= 1u << k;
-  return mask;
-}
-constexpr std::uint32_t Range(int from, int to) {
-  std::uint32_t mask = 0;
-  for (int k = from; k <= to; ++k) mask |= 1u << k;
-  return mask;
-}
-constexpr std::uint32_t kSunKinds = Bits({2, 3, 18, 19, 22});
-constexpr std::uint32_t kInnerPlanetKinds = Range(0, 5) | Range(8, 21);
-constexpr std::uint32_t kOuterPlanetKinds = Range(0, 7) | Bits({10, 11}) | Range(14, 21);
-constexpr std::uint32_t kMoonKinds = Bits({2, 3, 14, 15}) | Range(18, 23);
-constexpr std::uint32_t kMinorBodyKinds = Range(0, 7) | Bits({10, 11}) | Range(14, 17);
-
-std::uint32_t OfferedMask(int objectCode) {
-  if (objectCode == 0) return kSunKinds;
-  if (objectCode == 1 || objectCode == 2) return kInnerPlanetKinds;
-  if (objectCode >= 3 && objectCode <= 8) return kOuterPlanetKinds;
-  if (objectCode == 9) return kMoonKinds;
-  if (objectCode == 10 || objectCode == 11) return kMinorBodyKinds;
-  return 0;
-}
+// A body whose options the dialog can show: one that offers kinds.
+bool BodyOffersKinds(int body) { return !EventKindsOffered(body).empty(); }
 
 using T = TEventValueTransform;
-// Distances: AU (the Moon's in Earth radii); magnitudes; angles in degrees.
-constexpr TEventKindInfo kKinds[24] = {
-    {1, false, false, T::Plain, 4, " AE", " AU", "0,00000"},       // 0 perihelion
-    {1, true, false, T::Plain, 4, " AE", " AU", "0,00000"},        // 1 aphelion
-    {1, false, false, T::Plain, 4, " AE", " AU", "0,00000"},       // 2 perigee
-    {1, true, false, T::Plain, 4, " AE", " AU", "0,00000"},        // 3 apogee
-    {1, false, false, T::Plain, 1, " mag", " mag", "0,0"},         // 4 brightest
-    {1, true, false, T::Plain, 1, " mag", " mag", "0,0"},          // 5 faintest
-    {2, false, true, T::None, 0, "", "", ""},                      // 6 opposition
-    {2, false, true, T::None, 0, "", "", ""},                      // 7 conjunction
-    {1, true, false, T::ArcSinAbsDegrees, 1, " °", " °", "0,0"},   // 8 elongation east
-    {1, false, false, T::ArcSinAbsDegrees, 1, " °", " °", "0,0"},  // 9 elongation west
-    {1, true, false, T::None, 0, "", "", ""},                      // 10 station, then retrograde
-    {1, false, false, T::None, 0, "", "", ""},                     // 11 station, then prograde
-    {2, false, true, T::None, 0, "", "", ""},                      // 12 inferior conjunction
-    {2, false, true, T::None, 0, "", "", ""},                      // 13 superior conjunction
-    {1, false, false, T::ArcCosDegrees, 1, " °", " °", "0,00"},    // 14 latitude extremum
-    {1, true, true, T::None, 0, "", "", ""},                       // 15 node passage
-    {1, true, false, T::Plain, 1, " °", " °", "0,0"},              // 16 phase angle maximum
-    {1, false, false, T::Plain, 1, " °", " °", "0,0"},             // 17 phase angle minimum
-    {1, false, false, T::Plain, 1, " °", " °", "0,00"},            // 18 Earth's latitude extremum (signed)
-    {1, true, false, T::None, 0, "", "", ""},                      // 19 Earth's latitude zero
-    {1, false, false, T::Plain, 1, " °", " °", "0,00"},            // 20 Sun's latitude extremum (signed)
-    {1, true, false, T::None, 0, "", "", ""},                      // 21 Sun's latitude zero
-    {1, true, true, T::None, 0, "", "", ""},                       // 22 central meridian zero
-    {1, true, false, T::Plain, 1, " °", " °", "0,0"},              // 23 libration maximum
-};
 
 // With the configured decimal separator.
 std::string Fixed(double x, int decimals) { return DotToDecimalSepTrim(FormatFixed(x, 1, decimals)); }
@@ -111,7 +61,7 @@ TEventSearchOptions DecodeEventSearchOptions(std::span<const std::uint8_t> image
   // The pair must be one the dialog can show: an unknown object falls back
   // with its kind to the defaults, a kind the object does not offer to the
   // object's first kind.
-  if (OfferedMask(object) != 0) {
+  if (BodyOffersKinds(object)) {
     o.ObjectCode = object;
     o.EventKind = EventKindOffered(object, kind) ? kind : static_cast<std::uint8_t>(EventKindsOffered(object).front());
   } else if (EventKindOffered(defaults.ObjectCode, kind)) {
@@ -188,23 +138,22 @@ std::string ConjunctionKindAbbrev(const TConjunctionOptions& options) {
   return ConjunctionKindAbbrev(std::span<const std::uint8_t>(image));
 }
 
-std::vector<int> EventKindsOffered(int objectCode) {
+std::vector<int> EventKindsOffered(int body) {
   std::vector<int> kinds;
-  const std::uint32_t mask = OfferedMask(objectCode);
-  for (int k = 0; k < 24; ++k) {
-    if (mask & (1u << k)) kinds.push_back(k);
+  if (body < 0 || body > search_kind::kComet) return kinds;
+  for (int k = 0; k < kEventKindCount; ++k) {
+    if ((EventKindInfo(k).Bodies & EventBodyBit(body)) != 0) kinds.push_back(k);
   }
   return kinds;
 }
 
-bool EventKindOffered(int objectCode, int kind) {
-  return kind >= 0 && kind < 24 && (OfferedMask(objectCode) & (1u << kind)) != 0;
+bool EventKindOffered(int body, int eventKind) {
+  return EventKindKnown(eventKind) && body >= 0 && body <= search_kind::kComet &&
+         (EventKindInfo(eventKind).Bodies & EventBodyBit(body)) != 0;
 }
 
-const TEventKindInfo& EventKindInfo(int kind) { return kKinds[kind >= 0 && kind < 24 ? kind : 0]; }
-
-double EventShownValue(int kind, double value) {
-  switch (EventKindInfo(kind).Transform) {
+double EventShownValue(int eventKind, double value) {
+  switch (EventKindInfo(eventKind).Transform) {
     case T::ArcSinAbsDegrees:
       return std::abs(std::asin(std::clamp(value, -1.0, 1.0))) * 180.0 / kPi;
     case T::ArcCosDegrees:
@@ -217,11 +166,11 @@ double EventShownValue(int kind, double value) {
   return std::numeric_limits<double>::quiet_NaN();
 }
 
-std::string EventValueText(int kind, int objectCode, double value) {
-  const TEventKindInfo& info = EventKindInfo(kind);
+std::string EventValueText(int eventKind, int body, double value) {
+  const TEventKindInfo& info = EventKindInfo(eventKind);
   if (info.Transform == T::None || !std::isfinite(value)) return {};
-  const double shown = EventShownValue(kind, value);
-  if (objectCode == 9 && kind >= 0 && kind <= 3) return Fixed(shown, 2) + " RD";
+  const double shown = EventShownValue(eventKind, value);
+  if (body == search_kind::kMoon && EventKindKnown(eventKind) && info.Distance()) return Fixed(shown, 2) + " RD";
   return Fixed(shown, info.Decimals) + ByLanguage(info.UnitGerman, info.UnitEnglish);
 }
 

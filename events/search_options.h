@@ -8,7 +8,7 @@
 //   0  f64  step, days between two evaluations (valid 0.25 .. 25)
 //   8  i32  repetitions, steps per search window (valid 150 .. 100000)
 //  12  u8   object code: 0 Sun, 1..8 Mercury..Pluto, 9 Moon, 10 asteroid, 11 comet
-//  13  u8   event kind 0..23 (one the object offers)
+//  13  u8   event kind 0..23 (one the object offers; core/event_kinds.h)
 //  14  2 bytes spare, kept as read
 //
 // TConjunctionOptions, 40 bytes
@@ -36,6 +36,8 @@
 #include <span>
 #include <string>
 #include <vector>
+
+#include "core/event_kinds.h"
 
 namespace kvx {
 
@@ -103,38 +105,20 @@ void SetSearchDefaults(TConjunctionOptions& options);
 int ConjunctionKindOf(const TConjunctionOptions& options);
 std::string ConjunctionKindAbbrev(const TConjunctionOptions& options);
 
-// The event kinds object `objectCode` (0..11) offers, ascending; empty for
-// any other code.
-std::vector<int> EventKindsOffered(int objectCode);
-bool EventKindOffered(int objectCode, int kind);
+// The event kinds body `body` (0..11) offers (the event-kind table's
+// Bodies), ascending; empty for any other code.
+std::vector<int> EventKindsOffered(int body);
+bool EventKindOffered(int body, int eventKind);
 
-// One event kind 0..23: how it is searched and how its value reads.
-enum class TEventValueTransform {
-  None,              // no value shown
-  Plain,             // the value itself
-  ArcSinAbsDegrees,  // |arcsin(value)| in degrees (elongations)
-  ArcCosDegrees,     // arccos(value) in degrees (latitude extremes)
-};
-struct TEventKindInfo {
-  int Loop;      // 1: one body's quantity, 2: the difference to the Sun
-  bool Maximum;  // the quantity's maximum (false: minimum or zero crossing)
-  bool Refined;  // the time is refined by the sign-change search
-  TEventValueTransform Transform;
-  int Decimals;  // decimals of the shown value
-  const char* UnitGerman;
-  const char* UnitEnglish;
-  const char* TableFormat;  // number format of the result table, "" without a value
-};
-// Kinds outside 0..23 give kind 0's entry.
-const TEventKindInfo& EventKindInfo(int kind);
-// The value of an event of kind `kind` as it is shown, from the engine's
-// quantity: degrees for the elongations and latitude extremes, the value
-// itself for the other kinds with a value, NaN for the kinds without one.
-double EventShownValue(int kind, double value);
+// The value of an event of kind `eventKind` as it is shown, from the
+// engine's quantity (the kind's TEventValueTransform): degrees for the
+// elongations and latitude extremes, the value itself for the other kinds
+// with a value, NaN for the kinds without one.
+double EventShownValue(int eventKind, double value);
 // The value of a found event as shown: number with its decimals and the unit
 // after a blank (the Moon's distances: 2 decimals " RD" / " ER"); empty for
 // kinds without a value and for a value that is not finite.
-std::string EventValueText(int kind, int objectCode, double value);
+std::string EventValueText(int eventKind, int body, double value);
 
 // --- Input checks of the search dialogs -----------------------------------
 // Reads a decimal number typed with "." or "," as the decimal mark, blanks

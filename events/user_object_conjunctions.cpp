@@ -127,18 +127,26 @@ bool TUserConjunctionSearch::SearchPair(TSampleCachingSearch& engine, const TCon
   // The instant of the pair's last listed event: a refinement that slides
   // back onto it (near a stationary point) finds it again.
   double lastListed = -std::numeric_limits<double>::infinity();
+  // B = the pair's second body less A = its first (the user object).
+  TSearchLoopRequest request{.Body = pair.First,
+                             .SecondBody = pair.Second,
+                             .UserIndex = pair.UserObjectNumber,
+                             .DateCheck = true,
+                             .EndCheck = true,
+                             .Ecliptic = Options.InLongitude != 0,
+                             .Bounded = true,
+                             .BoundMjd = End.Mjd,
+                             .Limit = SeparationLimit,
+                             .Step = step,
+                             .MaxSteps = window,
+                             .EndMjd = End.Mjd,
+                             .Asteroid = &pair.Asteroid,
+                             .Comet = &pair.Comet};
   while (working.Mjd < End.Mjd && std::isfinite(working.Mjd) && working.Mjd <= kSearchMjdLimit) {
     const double windowStart = working.Mjd;
     double time = 0, separation = 0;
-    bool found = false;
-    if (smallest) {
-      found = engine.schleife_4(SeparationLimit, true, true, false, 1, pair.UserObjectNumber, pair.Second, pair.First,
-                                working, pair.Asteroid, pair.Comet, step, window, End.Mjd, time, separation);
-    } else {
-      found = engine.schleife_2(true, true, 0, true, End.Mjd, false, 1, pair.UserObjectNumber, Options.InLongitude != 0,
-                                pair.Second, pair.First, working, pair.Asteroid, pair.Comet, step, window, End.Mjd,
-                                time, separation);
-    }
+    request.Start = working;
+    bool found = smallest ? engine.schleife_4(request, time, separation) : engine.schleife_2(request, time, separation);
     if (AbortRequested != 0) {
       // A cancel (or a date the engine refuses) ends the whole run.
       Cancelled = true;
@@ -202,7 +210,7 @@ int TBodyUserObjectConjunctionRun::Run(const std::string& stepText) {
   BodySearchStep(body, typed, Options.Repetitions, step, window);
   const TClampedRange range = UserObjectRange();
   TCoarseStepEngine engine(context_, step);
-  engine.CompanionKind = body;
+  engine.CompanionBody = body;
   const std::string bodyName = SearchBodyNames[static_cast<std::size_t>(body)];
   ProgressSession session(CurrentProgress(), bodyName, 0);
   for (std::int32_t i = range.First; !range.Empty && i <= range.Last; ++i) {
@@ -227,7 +235,7 @@ int TBodyUserObjectConjunctionRun::Run(const std::string& stepText) {
 
 // --- the user objects against asteroids or comets --------------------------------
 
-bool TUserObjectMinorBodyConjunctionRun::Prescan(tsuchobjekt& engine, int kind) {
+bool TUserObjectMinorBodyConjunctionRun::Prescan(tsuchobjekt& engine, int body) {
   // The engine's own store back on every way out.
   struct TSharing {
     tsuchobjekt& Engine;
@@ -255,7 +263,7 @@ bool TUserObjectMinorBodyConjunctionRun::Prescan(tsuchobjekt& engine, int kind) 
     }
     TEphemerisResultRecord result;
     TTheorySelection used = selection;
-    if (engine.tsuchobjekt::planet(used, kind, observer, result, kPrescanStepDays) &&
+    if (engine.tsuchobjekt::planet(used, body, observer, result, kPrescanStepDays) &&
         result.Physical.magnitude <= Options.MinorBodyMagnitudeLimit)
       return true;
   }
@@ -276,7 +284,7 @@ int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
   BeginRun();
   PrescanPassed = SkippedInvalid = SkippedUnreadable = 0;
   const int countBefore = events_.Count();
-  const int kind = From == Source::Comets ? search_kind::kComet : search_kind::kAsteroid;
+  const int body = From == Source::Comets ? search_kind::kComet : search_kind::kAsteroid;
   const TClampedRange users = UserObjectRange();
   const TClampedRange minors =
       database ? ClampFileRange(TFileRange{0, -1}, MinorCount) : ClampFileRange(MinorRange, MinorCount);
@@ -311,7 +319,7 @@ int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
     context.AsteroidDatabase = database ? 1 : 0;
     if (database) context.AsteroidDatabaseFile = entry.DatabaseFile;
     TCoarseStepEngine engine(context, step);
-    engine.CompanionKind = kind;
+    engine.CompanionBody = body;
     engine.ShareCompletions(&completions_);
     engine.ShareFixedObjects(fixedObjects);
     // The engine's own check of the elements (or of the database file),
@@ -319,7 +327,13 @@ int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
     const bool usable = [&] {
       QuietSink quiet;
       ScopedMessageSink scope(quiet);
-      return engine.InputAccepted(kind, kind, entry.Asteroid, entry.Comet, step, window, Start.Mjd);
+      return engine.InputAccepted({.Body = body,
+                                   .SecondBody = body,
+                                   .Start = Start,
+                                   .Step = step,
+                                   .MaxSteps = window,
+                                   .Asteroid = &entry.Asteroid,
+                                   .Comet = &entry.Comet});
     }();
     if (!usable) {
       if (!database) {
@@ -333,14 +347,14 @@ int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
       done += users.Count();
       continue;
     }
-    if (!Prescan(engine, kind)) {
+    if (!Prescan(engine, body)) {
       done += users.Count();
       continue;
     }
     ++PrescanPassed;
     TConjunctionPair pair;
     pair.First = search_kind::kUserObject;
-    pair.Second = kind;
+    pair.Second = body;
     pair.Asteroid = entry.Asteroid;
     pair.Comet = entry.Comet;
     pair.SecondName = entry.Name;

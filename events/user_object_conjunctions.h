@@ -182,11 +182,11 @@ class TUserObjectMinorBodyConjunctionRun : public TUserConjunctionSearch {
 
   int Run(const std::string& stepText);
 
-  // The brightness pre-scan of one object (kind 10 or 11, its elements in
+  // The brightness pre-scan of one object (body 10 or 11, its elements in
   // the engine): true at the first sample at or below the limit. The
   // engine computes the magnitude alone, with the observer records the
   // run's searches share.
-  bool Prescan(tsuchobjekt& engine, int kind);
+  bool Prescan(tsuchobjekt& engine, int body);
 
  private:
   // The observer records completed by the searches of the run's objects.

@@ -26,36 +26,17 @@ struct Caption {
 constexpr Caption kBodyCaptions[10] = {
     {"Sonne", "Sun"},     {"Merkur", "Mercury"}, {"Venus", "Venus"},    {"Mars", "Mars"},   {"Jupiter", "Jupiter"},
     {"Saturn", "Saturn"}, {"Uranus", "Uranus"},  {"Neptun", "Neptune"}, {"Pluto", "Pluto"}, {"Mond", "Moon"}};
-constexpr Caption kEventCaptions[28] = {
-    {"Perihel", "Perihelion"},
-    {"Aphel", "Aphelion"},
-    {"Erdnähe", "Perigaeum"},
-    {"Erdferne", "Apogaeum"},
-    {"Maximalhelligkeit", "Maximum of magnitude"},
-    {"Minimalhelligkeit", "Minimum of magnitude"},
-    {"Opposition", "Opposition"},
-    {"Konjunktion", "Conjunction"},
-    {"Gr. östl. Elongation", "Gr. east. elongation"},
-    {"Gr. westl. Elongation", "Gr. west. elongation"},
-    {"Stationär, rückläufig", "Retrograde motion"},
-    {"Stationär, rechtläufig", "Prograde motion"},
-    {"Untere Konjunktion", "Inferior conjunction"},
-    {"Obere Konjunktion", "Superior conjunction"},
-    {"Größte/kleinste Breite", "Extremum of hel. latitude"},
-    {"Knotendurchgang", "Passage through node"},
-    {"Phasenwinkel maximal", "Phaseangle maximal"},
-    {"Phasenwinkel minimal", "Phaseangle minimal"},
-    {"Extremum B", "Extremum lat. Earth"},
-    {"Nulldurchgang B", "Lat. Earth zero"},
-    {"Extremum B Sonne", "Extremum latitude Sun"},
-    {"Nulldurchgang B Sonne", "Latitude Sun uero"},
-    {"Zentralmeridian 0", "Central meridian 0"},
-    {"Libration maximal", "Maximal libration"},
+// The sections' check boxes after those of the event kinds (whose captions
+// are the event-kind table's AlmanacCaption).
+constexpr Caption kSectionCaptions[almanac_section::kCount] = {
     {"Sonnenfinsternisse", "Solar eclipses"},
     {"Mondfinsternisse", "Lunar eclipses"},
     {"Jahreszeiten", "Seasons"},
     {"Mondphasen", "Phases of the Moon"},
 };
+
+// The section byte of check box `box` (kEventKindCount and after).
+int SectionOfBox(int box) { return almanac_section::kSolarEclipses + (box - kEventKindCount); }
 
 }  // namespace
 
@@ -86,7 +67,7 @@ TAlmanachdlg::TAlmanachdlg(const TConjunctionOptions& conjunction, const TAlmana
   auto* eventBox = new QGroupBox(this);
   eventBox->setObjectName("GroupBox2");
   auto* eventLayout = new QGridLayout(eventBox);
-  for (int i = 0; i < 28; ++i) {
+  for (int i = 0; i < static_cast<int>(events_.size()); ++i) {
     auto* box = new QCheckBox(eventBox);
     box->setObjectName(QString("CheckBox%1").arg(i + 11));
     events_[static_cast<std::size_t>(i)] = box;
@@ -96,14 +77,16 @@ TAlmanachdlg::TAlmanachdlg(const TConjunctionOptions& conjunction, const TAlmana
   button4->setObjectName("Button4");
   auto* button3 = new QPushButton(eventBox);
   button3->setObjectName("Button3");
-  eventLayout->addWidget(button4, 14, 0);
-  eventLayout->addWidget(button3, 14, 1);
+  // The buttons and the two conjunction boxes below the pairs of check boxes.
+  const int buttonRow = (static_cast<int>(events_.size()) + 1) / 2;
+  eventLayout->addWidget(button4, buttonRow, 0);
+  eventLayout->addWidget(button3, buttonRow, 1);
   topocentric_ = new QCheckBox(eventBox);
   topocentric_->setObjectName("CheckBox39");
   inLongitude_ = new QCheckBox(eventBox);
   inLongitude_->setObjectName("CheckBox40");
-  eventLayout->addWidget(topocentric_, 15, 0, 1, 2);
-  eventLayout->addWidget(inLongitude_, 16, 0, 1, 2);
+  eventLayout->addWidget(topocentric_, buttonRow + 1, 0, 1, 2);
+  eventLayout->addWidget(inLongitude_, buttonRow + 2, 0, 1, 2);
   groups->addWidget(eventBox);
 
   auto* buttons = new QHBoxLayout;
@@ -141,8 +124,17 @@ void TAlmanachdlg::SetCaptions() {
   for (std::size_t i = 0; i < bodies_.size(); ++i) {
     bodies_[i]->setText(Text(kBodyCaptions[i].german, kBodyCaptions[i].english));
   }
-  for (std::size_t i = 0; i < events_.size(); ++i) {
-    events_[i]->setText(Text(kEventCaptions[i].german, kEventCaptions[i].english));
+  for (int i = 0; i < static_cast<int>(events_.size()); ++i) {
+    const char* german = nullptr;
+    const char* english = nullptr;
+    if (i < kEventKindCount) {
+      german = EventKindInfo(i).AlmanacCaption.German;
+      english = EventKindInfo(i).AlmanacCaption.English;
+    } else {
+      german = kSectionCaptions[i - kEventKindCount].german;
+      english = kSectionCaptions[i - kEventKindCount].english;
+    }
+    events_[static_cast<std::size_t>(i)]->setText(Text(german, english));
   }
   for (const char* name : {"Button1", "Button4"})
     findChild<QPushButton*>(name)->setText(Text("Alle auswählen", "Select all"));
@@ -159,8 +151,9 @@ void TAlmanachdlg::SetCaptions() {
 
 void TAlmanachdlg::AlmanacRecordToForm() {
   for (int i = 0; i < 10; ++i) bodies_[static_cast<std::size_t>(i)]->setChecked(Options.Body(i));
-  for (int i = 0; i < 28; ++i) {
-    events_[static_cast<std::size_t>(i)]->setChecked(i < 24 ? Options.Kind(i) : Options.Section(i));
+  for (int i = 0; i < static_cast<int>(events_.size()); ++i) {
+    events_[static_cast<std::size_t>(i)]->setChecked(i < kEventKindCount ? Options.Kind(i)
+                                                                         : Options.Section(SectionOfBox(i)));
   }
   const QSignalBlocker b1(topocentric_), b2(inLongitude_);
   topocentric_->setChecked(Conjunction.Topocentric != 0);
@@ -169,12 +162,12 @@ void TAlmanachdlg::AlmanacRecordToForm() {
 
 void TAlmanachdlg::AlmanacFormToRecord() {
   for (int i = 0; i < 10; ++i) Options.SetBody(i, bodies_[static_cast<std::size_t>(i)]->isChecked());
-  for (int i = 0; i < 28; ++i) {
+  for (int i = 0; i < static_cast<int>(events_.size()); ++i) {
     const bool on = events_[static_cast<std::size_t>(i)]->isChecked();
-    if (i < 24) {
+    if (i < kEventKindCount) {
       Options.SetKind(i, on);
     } else {
-      Options.SetSection(i, on);
+      Options.SetSection(SectionOfBox(i), on);
     }
   }
 }
@@ -187,8 +180,8 @@ void TAlmanachdlg::SetAllBodies(bool on) {
 
 void TAlmanachdlg::SetAllEvents(bool on) {
   AlmanacFormToRecord();
-  for (int i = 0; i < 24; ++i) Options.SetKind(i, on);
-  for (int i = 24; i <= 28; ++i) Options.SetSection(i, on);
+  for (int i = 0; i < kEventKindCount; ++i) Options.SetKind(i, on);
+  for (int i = almanac_section::kSolarEclipses; i <= almanac_section::kSpare; ++i) Options.SetSection(i, on);
   AlmanacRecordToForm();
 }
 

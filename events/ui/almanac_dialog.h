@@ -33,9 +33,10 @@ class TAlmanachdlg : public QDialog {
  private:
   void SetCaptions();
   std::array<QCheckBox*, 10> bodies_{};
-  std::array<QCheckBox*, 28> events_{};  // kinds 0..23, sections 24..27
-  QCheckBox* topocentric_ = nullptr;     // CheckBox39
-  QCheckBox* inLongitude_ = nullptr;     // CheckBox40
+  // The event kinds, then the sections (almanac_section::kSolarEclipses ..).
+  std::array<QCheckBox*, kEventKindCount + almanac_section::kCount> events_{};
+  QCheckBox* topocentric_ = nullptr;  // CheckBox39
+  QCheckBox* inLongitude_ = nullptr;  // CheckBox40
 };
 
 // Runs the dialog modally on the two records; they change unless the result

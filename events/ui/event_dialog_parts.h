@@ -155,7 +155,7 @@ class TEventSearchDialogBase : public QDialog {
   QGroupBox* SearchBox = nullptr;
   QButtonGroup* ObjectGroup = nullptr;
   QButtonGroup* KindGroup = nullptr;
-  std::array<QRadioButton*, 24> KindRadios{};  // null for kinds not offered
+  std::array<QRadioButton*, kEventKindCount> KindRadios{};  // null for kinds not offered
   QCheckBox* KeplerCheck = nullptr;
   QPushButton* ChangePeriodButton = nullptr;
   QLabel* PeriodLabel = nullptr;

@@ -35,34 +35,6 @@ constexpr Caption kObjectCaptions[12] = {
     {"P&luto", "P&luto"},     {"Mon&d", "Moon"},       {"&Planetoid", "Asteroid"}, {"&Komet", "Comet"},
 };
 
-// The event radio buttons by event kind.
-constexpr Caption kKindCaptions[24] = {
-    {"P&erihel", "P&erihelion"},
-    {"Aphel", "Aphelion"},
-    {"Erdnähe", "Perigaeum"},
-    {"Erd&ferne", "Apogaeum"},
-    {"Ma&ximalhelligkeit", "Maximum of magnitude"},
-    {"M&inimalhelligkeit", "Minimum of magnitude"},
-    {"Opposition", "Opposition"},
-    {"Konjunktion", "Conjunction"},
-    {"Gr. &östl. Elongation", "Gr. &east. elongation"},
-    {"Gr. w&estl. Elongation", "Gr. w&est. elongation"},
-    {"Stationär, r&ückläufig", "Retrograde motion"},
-    {"Station&är, rechtläufig", "Prograde motion"},
-    {"Untere Konjunktion", "Inferior conjunction"},
-    {"Obere Konjunktion", "Superior conjunction"},
-    {"Größte/kleinste Breite", "Extremum of hel. latitude"},
-    {"Knotendurchgang", "Passage through Node"},
-    {"Phasenwinkel maximal", "Phase angle maximal"},
-    {"Phasenwinkel minimal", "Phase angle minimal"},
-    {"Extremum Breite Erde", "Extremum lat. earth"},
-    {"Nulldurchgang Breite Erde", "Lat. earth zero"},
-    {"Extremum Breite Sonne", "Extremum latitude Sun"},
-    {"Nulldurchgang Breite Sonne", "Latitude Sun zero"},
-    {"Zentralmeridian 0", "Central meridian 0"},
-    {"Libration maximal", "Maximal libration"},
-};
-
 constexpr int kSun = 0, kNeptune = 7, kPluto = 8, kAsteroid = 10, kComet = 11;
 constexpr const char* kNoAsteroid = "Kein Planetoid";
 constexpr const char* kNoComet = "Kein Komet";
@@ -116,7 +88,7 @@ void TExtremumsuchen::BuildObjectGroup(QGridLayout* layout) {
 void TExtremumsuchen::BuildEventGroup(QGridLayout* layout) {
   EventBox->setObjectName("EventBox");
   KindGroup = new QButtonGroup(this);
-  for (int k = 0; k < 24; ++k) AddKindRadio(layout, k, k % 8, k / 8);
+  for (int k = 0; k < kEventKindCount; ++k) AddKindRadio(layout, k, k % 8, k / 8);
 }
 
 QWidget* TExtremumsuchen::BuildSearchBox() {
@@ -170,8 +142,9 @@ void TExtremumsuchen::ApplyLanguage() {
   for (int i = 0; i < 12; ++i) {
     ObjectRadios[static_cast<std::size_t>(i)]->setText(Tr(kObjectCaptions[i].German, kObjectCaptions[i].English));
   }
-  for (int k = 0; k < 24; ++k) {
-    KindRadios[static_cast<std::size_t>(k)]->setText(Tr(kKindCaptions[k].German, kKindCaptions[k].English));
+  for (int k = 0; k < kEventKindCount; ++k) {
+    const TEventText& caption = EventKindInfo(k).Caption;
+    KindRadios[static_cast<std::size_t>(k)]->setText(Tr(caption.German, caption.English));
   }
   UsePeriodCheck->setText(Tr("Ephemeridenzeitraum verwenden", "Use ephemeris period"));
   TableCheck->setText(Tr("Ergebnisse in Tabelle", "Write results to sheet"));
@@ -200,10 +173,10 @@ void TExtremumsuchen::RefreshEnabling() {
       settings_.AsteroidDatabase ? Call(hooks_.DatabaseAsteroidName, "") : Call(hooks_.AsteroidName, kNoAsteroid);
   const bool asteroidChosen = settings_.AsteroidDatabase ? !asteroid.empty() : asteroid != kNoAsteroid;
   const bool cometLoaded = Call(hooks_.CometName, kNoComet) != kNoComet;
-  const int object = CheckedObject();
+  const int body = CheckedObject();
   ObjectRadios[kAsteroid]->setEnabled(asteroidChosen);
   ObjectRadios[kComet]->setEnabled(cometLoaded);
-  if ((object == kAsteroid && !asteroidChosen) || (object == kComet && !cometLoaded)) ChooseObject(3);
+  if ((body == kAsteroid && !asteroidChosen) || (body == kComet && !cometLoaded)) ChooseObject(3);
   CheckPluto();
   HandOverButton->setEnabled(run_.CanHandOverDate() && !settings_.UsePeriod && !running_);
 }
@@ -215,13 +188,13 @@ void TExtremumsuchen::CheckPluto() {
   if (!inRange && CheckedObject() == kPluto) ChooseObject(kNeptune);
 }
 
-void TExtremumsuchen::ChooseObject(int object) {
-  if (object < kSun || object > kComet || !ObjectRadios[static_cast<std::size_t>(object)]->isEnabled()) object = 3;
-  ObjectRadios[static_cast<std::size_t>(object)]->setChecked(true);
-  // Exactly the object's kinds: the others unchecked and disabled.
-  for (int k = 0; k < 24; ++k) {
+void TExtremumsuchen::ChooseObject(int body) {
+  if (body < kSun || body > kComet || !ObjectRadios[static_cast<std::size_t>(body)]->isEnabled()) body = 3;
+  ObjectRadios[static_cast<std::size_t>(body)]->setChecked(true);
+  // Exactly the body's kinds: the others unchecked and disabled.
+  for (int k = 0; k < kEventKindCount; ++k) {
     QRadioButton* radio = KindRadios[static_cast<std::size_t>(k)];
-    const bool offered = EventKindOffered(object, k);
+    const bool offered = EventKindOffered(body, k);
     if (!offered && radio->isChecked()) {
       KindGroup->setExclusive(false);
       radio->setChecked(false);

@@ -76,7 +76,7 @@ class TExtremumsuchen : public TEventSearchDialogOf<TEventSearchSettings, TEvent
   void BuildObjectGroup(QGridLayout* layout);
   void BuildEventGroup(QGridLayout* layout);
   QWidget* BuildSearchBox();
-  void ChooseObject(int object);
+  void ChooseObject(int body);
   void CheckPluto();
   bool PeriodShown() const override { return settings_.UsePeriod; }
   void RefreshAsteroidLabel();

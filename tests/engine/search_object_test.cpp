@@ -112,8 +112,9 @@ TEST_F(SearchObject, EventsAgreeWithSwissEphemeris) {
     const double tt = Reference(c.name, &value);
     tsuchobjekt search(context_);
     double time = 0, found = 0;
-    ASSERT_TRUE(search.schleife_1(true, false, false, c.code, c.kind, At(tt - 40), noAsteroid_, noComet_, c.step, 100,
-                                  0, time, found));
+    ASSERT_TRUE(search.schleife_1(
+        {.EventKind = c.code, .Body = c.kind, .DateCheck = true, .Start = At(tt - 40), .Step = c.step, .MaxSteps = 100},
+        time, found));
     std::printf("%s: %.5f d, value %.7f\n", c.name, JdTT(time) - tt, found - value);
     EXPECT_NEAR(JdTT(time), tt, c.timeTolerance);
     if (c.code == search_code::kNode) {
@@ -132,16 +133,23 @@ TEST_F(SearchObject, EventsAgreeWithSwissEphemeris) {
   double tt = Reference("mars_opposition_2020");
   tsuchobjekt two(context_);
   double time = 0, separation = 0;
-  ASSERT_TRUE(two.schleife_2(true, false, search_code::kOpposition, false, 0, false, 1, 1, false, search_kind::kSun, 3,
-                             At(tt - 30), noAsteroid_, noComet_, 5, 100, 0, time, separation));
+  ASSERT_TRUE(two.schleife_2({.EventKind = search_code::kOpposition,
+                              .Body = 3,
+                              .SecondBody = search_kind::kSun,
+                              .DateCheck = true,
+                              .Start = At(tt - 30),
+                              .Step = 5,
+                              .MaxSteps = 100},
+                             time, separation));
   std::printf("schleife_2: %.5f d\n", JdTT(time) - tt);
   EXPECT_NEAR(JdTT(time), tt, 0.001);
 
   // Jupiter and Saturn 2020 in right ascension: 6' apart at the event.
   double value = 0;
   tt = Reference("jupiter_saturn_ra_conjunction_2020_deg", &value);
-  ASSERT_TRUE(two.schleife_2(true, false, 0, false, 0, false, 1, 1, false, 5, 4, At(tt - 30), noAsteroid_, noComet_, 2,
-                             100, 0, time, separation));
+  ASSERT_TRUE(
+      two.schleife_2({.Body = 4, .SecondBody = 5, .DateCheck = true, .Start = At(tt - 30), .Step = 2, .MaxSteps = 100},
+                     time, separation));
   std::printf("schleife_2: %.5f d\n", JdTT(time) - tt);
   EXPECT_NEAR(JdTT(time), tt, 0.001);
   EXPECT_NEAR(std::fabs(separation), value, 2.0 / 3600);
@@ -153,16 +161,22 @@ TEST_F(SearchObject, EventsAgreeWithSwissEphemeris) {
   TSearchContext topocentric = context_;
   topocentric.Topocentric = 1;
   tsuchobjekt topo(topocentric);
-  ASSERT_TRUE(topo.schleife_2(true, false, 0, false, 0, false, 1, 1, false, 4, search_kind::kMoon, At(tt - 1),
-                              noAsteroid_, noComet_, 0.1, 100, 0, time, separation));
+  ASSERT_TRUE(topo.schleife_2({.Body = search_kind::kMoon,
+                               .SecondBody = 4,
+                               .DateCheck = true,
+                               .Start = At(tt - 1),
+                               .Step = 0.1,
+                               .MaxSteps = 100},
+                              time, separation));
   std::printf("topocentric schleife_2: %.5f d, %.1f\"\n", JdTT(time) - tt, (std::fabs(separation) - value) * 3600);
   EXPECT_NEAR(JdTT(time), tt, 0.001);
   EXPECT_NEAR(std::fabs(separation), value, 10.0 / 3600);
 
   // Venus and Jupiter 2023: the 30-minute pass ends within one of its steps.
   tt = Reference("venus_jupiter_closest_2023_deg", &value);
-  ASSERT_TRUE(two.schleife_4(2.0, true, false, false, 1, 1, 4, 2, At(tt - 10), noAsteroid_, noComet_, 1, 100, 0, time,
-                             separation));
+  ASSERT_TRUE(two.schleife_4(
+      {.Body = 2, .SecondBody = 4, .DateCheck = true, .Limit = 2.0, .Start = At(tt - 10), .Step = 1, .MaxSteps = 100},
+      time, separation));
   EXPECT_NEAR(JdTT(time), tt, 1.0 / 48);
   EXPECT_NEAR(std::fabs(separation), value, 20.0 / 3600);
 }
@@ -219,20 +233,36 @@ TEST_F(SearchObject, EventsAgreeWithAstronomyEngine) {
       }
     };
     double time = 0, value = 0;
-    ASSERT_TRUE(search.schleife_1(true, false, false, code, kind, At(tt - 20 * step), noAsteroid_, noComet_, step, 100,
-                                  0, time, value));
+    ASSERT_TRUE(search.schleife_1({.EventKind = code,
+                                   .Body = kind,
+                                   .DateCheck = true,
+                                   .Start = At(tt - 20 * step),
+                                   .Step = step,
+                                   .MaxSteps = 100},
+                                  time, value));
     check(time, "schleife_1");
     if (moon) {  // the internal Moon series as well as the library
       TSearchContext internal = context_;
       internal.Selection.bytes[1] = 0;
       tsuchobjekt series(internal);
-      ASSERT_TRUE(series.schleife_1(true, false, false, code, kind, At(tt - 20 * step), noAsteroid_, noComet_, step,
-                                    100, 0, time, value));
+      ASSERT_TRUE(series.schleife_1({.EventKind = code,
+                                     .Body = kind,
+                                     .DateCheck = true,
+                                     .Start = At(tt - 20 * step),
+                                     .Step = step,
+                                     .MaxSteps = 100},
+                                    time, value));
       check(time, "internal Moon series");
     }
     if (conjunction) {
-      ASSERT_TRUE(search.schleife_2(true, false, code, false, 0, false, 1, 1, false, search_kind::kSun, kind,
-                                    At(tt - 20 * step), noAsteroid_, noComet_, step, 100, 0, time, value));
+      ASSERT_TRUE(search.schleife_2({.EventKind = code,
+                                     .Body = kind,
+                                     .SecondBody = search_kind::kSun,
+                                     .DateCheck = true,
+                                     .Start = At(tt - 20 * step),
+                                     .Step = step,
+                                     .MaxSteps = 100},
+                                    time, value));
       check(time, "schleife_2");
     }
   }
@@ -256,8 +286,9 @@ TEST_F(SearchObject, EveryCodeEndsAtTheExtremumOfADenseScan) {
     SCOPED_TRACE(c.code);
     tsuchobjekt search(context_);
     double time = 0, value = 0;
-    ASSERT_TRUE(search.schleife_1(true, false, false, c.code, c.kind, start, noAsteroid_, noComet_, c.step, 1000, 0,
-                                  time, value));
+    ASSERT_TRUE(search.schleife_1(
+        {.EventKind = c.code, .Body = c.kind, .DateCheck = true, .Start = start, .Step = c.step, .MaxSteps = 1000},
+        time, value));
     const double fine = c.step / 1000;
     double best = 0, bestTime = 0, previous = 0;
     for (int k = -40; k <= 40; ++k) {
@@ -290,19 +321,39 @@ TEST_F(SearchObject, InferiorConjunctionPassedOverBySuperiorSearch) {
   tsuchobjekt search(context_);
   double time = 0, value = 0;
   const TObserverRecord start = At(2458980.5);  // 2020 May 15
-  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kSuperiorConjunction, 2, start, noAsteroid_, noComet_,
-                                5, 200, 0, time, value));
+  ASSERT_TRUE(search.schleife_1({.EventKind = search_code::kSuperiorConjunction,
+                                 .Body = 2,
+                                 .DateCheck = true,
+                                 .Start = start,
+                                 .Step = 5,
+                                 .MaxSteps = 200},
+                                time, value));
   EXPECT_NEAR(time + 2400000.5, 2459300.0, 1.0);  // 2021 Mar 26.0
-  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kInferiorConjunction, 2, start, noAsteroid_, noComet_,
-                                5, 200, 0, time, value));
+  ASSERT_TRUE(search.schleife_1({.EventKind = search_code::kInferiorConjunction,
+                                 .Body = 2,
+                                 .DateCheck = true,
+                                 .Start = start,
+                                 .Step = 5,
+                                 .MaxSteps = 200},
+                                time, value));
   EXPECT_NEAR(time + 2400000.5, 2459003.75, 1.0);  // 2020 Jun 3.7
   const double newMoon = 2460320.9979;             // JD, UT
-  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kInferiorConjunction, search_kind::kMoon,
-                                At(newMoon - 3), noAsteroid_, noComet_, 0.5, 100, 0, time, value));
+  ASSERT_TRUE(search.schleife_1({.EventKind = search_code::kInferiorConjunction,
+                                 .Body = search_kind::kMoon,
+                                 .DateCheck = true,
+                                 .Start = At(newMoon - 3),
+                                 .Step = 0.5,
+                                 .MaxSteps = 100},
+                                time, value));
   EXPECT_NEAR(time + 2400000.5, newMoon, 0.001);
-  ASSERT_TRUE(search.schleife_2(true, false, search_code::kInferiorConjunction, false, 0, false, 1, 1, false,
-                                search_kind::kSun, search_kind::kMoon, At(newMoon - 3), noAsteroid_, noComet_, 0.5, 100,
-                                0, time, value));
+  ASSERT_TRUE(search.schleife_2({.EventKind = search_code::kInferiorConjunction,
+                                 .Body = search_kind::kMoon,
+                                 .SecondBody = search_kind::kSun,
+                                 .DateCheck = true,
+                                 .Start = At(newMoon - 3),
+                                 .Step = 0.5,
+                                 .MaxSteps = 100},
+                                time, value));
   EXPECT_NEAR(time + 2400000.5, newMoon, 0.001);
 }
 
@@ -318,17 +369,37 @@ TEST_F(SearchObject, InferiorConjunctionPassedOverBySuperiorSearch) {
 TEST_F(SearchObject, ZeroCrossingsOfTheCentreLatitude) {
   tsuchobjekt search(context_);
   double time = 0, value = 0;
-  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kEarthLatitudeZero, 5, At(2460700.5), noAsteroid_,
-                                noComet_, 5, 100, 0, time, value));
+  ASSERT_TRUE(search.schleife_1({.EventKind = search_code::kEarthLatitudeZero,
+                                 .Body = 5,
+                                 .DateCheck = true,
+                                 .Start = At(2460700.5),
+                                 .Step = 5,
+                                 .MaxSteps = 100},
+                                time, value));
   EXPECT_NEAR(time + 2400000.5, 2460757.5, 1.0);  // 2025 Mar 23
   EXPECT_LT(std::fabs(value), 0.6);
-  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kEarthLatitudeZero, search_kind::kSun, At(2460437.5),
-                                noAsteroid_, noComet_, 2, 100, 0, time, value));
+  ASSERT_TRUE(search.schleife_1({.EventKind = search_code::kEarthLatitudeZero,
+                                 .Body = search_kind::kSun,
+                                 .DateCheck = true,
+                                 .Start = At(2460437.5),
+                                 .Step = 2,
+                                 .MaxSteps = 100},
+                                time, value));
   EXPECT_NEAR(time + 2400000.5, 2460467.5, 1.0);  // 2024 Jun 6
-  EXPECT_FALSE(search.schleife_1(true, false, false, search_code::kEarthLatitudeZero, search_kind::kSun, At(2460480.5),
-                                 noAsteroid_, noComet_, 2, 60, 0, time, value));  // Jun 19 + 120 d
-  ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kCentralMeridianZero, search_kind::kSun, At(2460310.5),
-                                noAsteroid_, noComet_, 1, 100, 0, time, value));
+  EXPECT_FALSE(search.schleife_1({.EventKind = search_code::kEarthLatitudeZero,
+                                  .Body = search_kind::kSun,
+                                  .DateCheck = true,
+                                  .Start = At(2460480.5),
+                                  .Step = 2,
+                                  .MaxSteps = 60},
+                                 time, value));  // Jun 19 + 120 d
+  ASSERT_TRUE(search.schleife_1({.EventKind = search_code::kCentralMeridianZero,
+                                 .Body = search_kind::kSun,
+                                 .DateCheck = true,
+                                 .Start = At(2460310.5),
+                                 .Step = 1,
+                                 .MaxSteps = 100},
+                                time, value));
   EXPECT_NEAR(JdTT(time), 2460327.774, 0.03);
 }
 
@@ -366,8 +437,14 @@ TEST_F(SearchObject, BadInputIsRefusedWithAMessage) {
     messages_.messages.clear();
     tsuchobjekt search(context_);
     double time = -7, value = -7;
-    EXPECT_FALSE(search.schleife_1(true, false, false, b.code, b.kind, At(2451545), *b.elements, noComet_, b.step,
-                                   b.maxSteps, 0, time, value));
+    EXPECT_FALSE(search.schleife_1({.EventKind = b.code,
+                                    .Body = b.kind,
+                                    .DateCheck = true,
+                                    .Start = At(2451545),
+                                    .Step = b.step,
+                                    .MaxSteps = b.maxSteps,
+                                    .Asteroid = b.elements},
+                                   time, value));
     EXPECT_EQ(messages_.messages.size(), 1u);
     EXPECT_EQ(time, -7);
     EXPECT_EQ(value, -7);
@@ -385,7 +462,8 @@ TEST_F(SearchObject, DateCheckPlutoRangeAndCancel) {
     tsuchobjekt search(context_);
     TObserverRecord late = At(2451545);
     late.Mjd = kSearchMjdLimit + 1;
-    EXPECT_FALSE(search.schleife_1(true, false, false, 0, 3, late, noAsteroid_, noComet_, 1, 10, 0, time, value));
+    EXPECT_FALSE(
+        search.schleife_1({.Body = 3, .DateCheck = true, .Start = late, .Step = 1, .MaxSteps = 10}, time, value));
     ASSERT_EQ(messages_.messages.size(), 1u);
   }
   {
@@ -394,7 +472,8 @@ TEST_F(SearchObject, DateCheckPlutoRangeAndCancel) {
     // Just below the limit: the first window passes it and the check stops.
     TObserverRecord late = At(2451545);
     late.Mjd = kSearchMjdLimit - 0.5;
-    EXPECT_FALSE(search.schleife_1(true, false, false, 0, 3, late, noAsteroid_, noComet_, 1, 10, 0, time, value));
+    EXPECT_FALSE(
+        search.schleife_1({.Body = 3, .DateCheck = true, .Start = late, .Step = 1, .MaxSteps = 10}, time, value));
     EXPECT_EQ(AbortRequested, 1);
     ASSERT_EQ(messages_.messages.size(), 1u);
     EXPECT_NE(messages_.messages[0].text.find("Datum"), std::string::npos);
@@ -402,23 +481,34 @@ TEST_F(SearchObject, DateCheckPlutoRangeAndCancel) {
   {
     messages_.messages.clear();
     tsuchobjekt search(context_);
-    EXPECT_FALSE(search.schleife_1(false, false, false, 0, search_kind::kPluto, At(2305447.5 - 2 * 36525), noAsteroid_,
-                                   noComet_, 10, 50, 0, time, value));
+    EXPECT_FALSE(search.schleife_1(
+        {.Body = search_kind::kPluto, .Start = At(2305447.5 - 2 * 36525), .Step = 10, .MaxSteps = 50}, time, value));
     EXPECT_TRUE(messages_.messages.empty());
   }
   {
     // Pluto's range is not every body's: Mars in 1700 passes the check.
     context_.Selection = test::PlanetTheory(0);
     tsuchobjekt search(context_);
-    EXPECT_TRUE(search.schleife_1(true, false, false, search_code::kPerihelion, 3, At(2341972.5), noAsteroid_, noComet_,
-                                  10, 100, 0, time, value));
+    EXPECT_TRUE(search.schleife_1({.EventKind = search_code::kPerihelion,
+                                   .Body = 3,
+                                   .DateCheck = true,
+                                   .Start = At(2341972.5),
+                                   .Step = 10,
+                                   .MaxSteps = 100},
+                                  time, value));
     EXPECT_TRUE(messages_.messages.empty());
   }
   {
     progress_.abort_at_step = 5;
     tsuchobjekt search(context_);
-    EXPECT_FALSE(search.schleife_1(true, false, true, search_code::kOpposition, 3, At(2459100), noAsteroid_, noComet_,
-                                   1, 100, 0, time, value));
+    EXPECT_FALSE(search.schleife_1({.EventKind = search_code::kOpposition,
+                                    .Body = 3,
+                                    .DateCheck = true,
+                                    .Show = true,
+                                    .Start = At(2459100),
+                                    .Step = 1,
+                                    .MaxSteps = 100},
+                                   time, value));
     EXPECT_EQ(AbortRequested, 1);
     EXPECT_EQ(progress_.ends, 1);
     EXPECT_FALSE(progress_.visible);
@@ -444,8 +534,14 @@ TEST_F(SearchObject, CometPerihelionAtThePerihelionTime) {
     comet.G = 4;
     tsuchobjekt search(context_);
     double time = 0, found = 0;
-    ASSERT_TRUE(search.schleife_1(true, false, false, search_code::kPerihelion, search_kind::kComet,
-                                  At(comet.PerihelionTime - 30), noAsteroid_, comet, 2, 100, 0, time, found));
+    ASSERT_TRUE(search.schleife_1({.EventKind = search_code::kPerihelion,
+                                   .Body = search_kind::kComet,
+                                   .DateCheck = true,
+                                   .Start = At(comet.PerihelionTime - 30),
+                                   .Step = 2,
+                                   .MaxSteps = 100,
+                                   .Comet = &comet},
+                                  time, found));
     EXPECT_NEAR(JdTT(time), comet.PerihelionTime, 0.002);
     EXPECT_NEAR(found, 0.59, 1e-7);
   }
@@ -505,15 +601,23 @@ TEST_F(SearchObject, CatalogueStarsAndUserObjects) {
   // 2024 Jan 27.
   const TObserverRecord start = At(2460330.5);
   double time = 0, separation = 0;
-  ASSERT_TRUE(search.schleife_4(5.0, true, false, false, 3, 1, search_kind::kStar, search_kind::kMoon, start,
-                                noAsteroid_, noComet_, 0.25, 100, 0, time, separation));
+  ASSERT_TRUE(search.schleife_4({.Body = search_kind::kMoon,
+                                 .SecondBody = search_kind::kStar,
+                                 .StarIndex = 3,
+                                 .DateCheck = true,
+                                 .Limit = 5.0,
+                                 .Start = start,
+                                 .Step = 0.25,
+                                 .MaxSteps = 100},
+                                time, separation));
   double best = 1e9, bestTime = 0;
   for (double t = time - 0.5; t <= time + 0.5; t += 1.0 / 1440) {
     TObserverRecord at = start;
     at.Mjd = t;
     ObserverRecordDateFromMjd(at);
     double s = 0;
-    ASSERT_TRUE(search.schleife_3(3, 1, search_kind::kMoon, search_kind::kStar, at, noAsteroid_, noComet_, s));
+    ASSERT_TRUE(
+        search.schleife_3({.Body = search_kind::kMoon, .SecondBody = search_kind::kStar, .StarIndex = 3}, at, s));
     if (std::fabs(s) < best) {
       best = std::fabs(s);
       bestTime = t;
@@ -545,8 +649,14 @@ TEST_F(SearchObject, BodiesWithoutDataAreRefusedOnce) {
     context_.AsteroidDatabaseFile = "/nonexistent/ceres.eel";
     tsuchobjekt search(context_);
     double time = -7, value = -7;
-    EXPECT_FALSE(search.schleife_2(true, false, 0, false, 0, false, 1, 1, false, b.kind, search_kind::kSun, At(2451545),
-                                   noAsteroid_, badComet, 1, 10, 0, time, value));
+    EXPECT_FALSE(search.schleife_2({.Body = search_kind::kSun,
+                                    .SecondBody = b.kind,
+                                    .DateCheck = true,
+                                    .Start = At(2451545),
+                                    .Step = 1,
+                                    .MaxSteps = 10,
+                                    .Comet = &badComet},
+                                   time, value));
     EXPECT_EQ(messages_.messages.size(), 1u);
     EXPECT_EQ(time, -7);
   }
@@ -590,8 +700,13 @@ TEST_F(SearchObject, AsteroidFromTheDatabase) {
   ASSERT_TRUE(WriteEelFile(file, header, records));
   tsuchobjekt damaged(database);
   double time = -7, value = -7;
-  EXPECT_FALSE(damaged.schleife_1(true, false, false, search_code::kPerigee, search_kind::kAsteroid, At(2460020.5),
-                                  noAsteroid_, noComet_, 5, 100, 0, time, value));
+  EXPECT_FALSE(damaged.schleife_1({.EventKind = search_code::kPerigee,
+                                   .Body = search_kind::kAsteroid,
+                                   .DateCheck = true,
+                                   .Start = At(2460020.5),
+                                   .Step = 5,
+                                   .MaxSteps = 100},
+                                  time, value));
   EXPECT_EQ(messages_.messages.size(), 1u);
   EXPECT_EQ(time, -7);
 }

@@ -257,8 +257,9 @@ TEST_F(EventSearchRun, OppositionsLieWithinAMinuteOfTheReference) {
 
       // The extremum of the cosine of the elongation, one opposition.
       double time = 0, value = 0;
-      ASSERT_TRUE(engine.schleife_1(true, false, false, 6, body, At(expected[1] - 40), TAsteroidElements{},
-                                    TCometElements{}, 5, 100, 0, time, value));
+      ASSERT_TRUE(engine.schleife_1(
+          {.EventKind = 6, .Body = body, .DateCheck = true, .Start = At(expected[1] - 40), .Step = 5, .MaxSteps = 100},
+          time, value));
       EXPECT_NEAR(time + kDeltaT / 86400, expected[1], theory == kPlanetTheoryInternal ? 3 * kMinute : kMinute);
       EXPECT_NEAR(time, found[1]->Mjd(), 0.1 * kMinute);
       EXPECT_NEAR(value, -1, 1e-9);

@@ -323,9 +323,18 @@ TEST_F(UserConjunctions, SampleCacheChangesNoResult) {
   int compared = 0;
   for (int i = 0; i < objects_.Count(); ++i) {
     double time = 0, separation = 0;
-    const bool found = plain.schleife_2(true, true, 0, true, run.End.Mjd, false, 1, i + 1, false, search_kind::kMars,
-                                        search_kind::kUserObject, run.Start, {}, {}, 15, kDefaultRepetitions,
-                                        run.End.Mjd, time, separation);
+    const bool found = plain.schleife_2({.Body = search_kind::kUserObject,
+                                         .SecondBody = search_kind::kMars,
+                                         .UserIndex = i + 1,
+                                         .DateCheck = true,
+                                         .EndCheck = true,
+                                         .Bounded = true,
+                                         .BoundMjd = run.End.Mjd,
+                                         .Start = run.Start,
+                                         .Step = 15,
+                                         .MaxSteps = kDefaultRepetitions,
+                                         .EndMjd = run.End.Mjd},
+                                        time, separation);
     const std::vector<const tEvent*> events = EventsOf(objects_.Item(i)->Name);
     if (!found || events.empty()) continue;
     EXPECT_EQ(events[0]->Mjd(), time) << objects_.Item(i)->Name;

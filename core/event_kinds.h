@@ -1,0 +1,165 @@
+// The event kinds of the searches: one row per kind, read by the search
+// engine (quantity, extremum or zero, rate bound, record fill), the event
+// search and the almanac (steps, windows, refinement, offered bodies), the
+// dialogs (captions) and the writers and name tables (names, units, value
+// formats).
+//
+// Adding a kind: a row below with the next code, a name in `search_code`
+// (and kLast), and its quantity: a `TEventQuantity` with its case in the
+// engine's SearchQuantity (engine/search_extremum.cpp) when no quantity
+// serves yet. The dialogs, the almanac, the name tables and the writers
+// take the row as it stands.
+//
+// The stored almanac flags (39 bytes at a fixed place of the configuration
+// file, and the overview's 39 digits): bytes 0..23 are the kinds 0..23,
+// 24..27 the almanac's own sections, 28 is spare, 29..38 the bodies. A 25th
+// kind (code 24) cannot take byte 24: it takes the spare byte 28
+// (AlmanacKindFlag, events/almanac_options.h). A 26th kind finds no byte
+// left in the stored record (a static_assert there says so): it needs a new
+// place in the configuration file. The almanac's own entries of the event
+// list (almanac_entry) are numbered after the kinds and are kept in memory
+// only: they move up with kEventKindCount, and the name table
+// EventKindNames grows with them.
+//
+// Body codes (search_kind): 0 Sun, 1..8 Mercury..Pluto (the Earth skipped),
+// 9 Moon, 10 asteroid, 11 comet, 12 star of the occultation catalogue, 13
+// user-catalogue object.
+#pragma once
+
+#include <cstdint>
+
+namespace kvx {
+
+// Body codes of the searches.
+namespace search_kind {
+inline constexpr int kSun = 0;
+inline constexpr int kMercury = 1;
+inline constexpr int kMars = 3;
+inline constexpr int kPluto = 8;
+inline constexpr int kMoon = 9;
+inline constexpr int kAsteroid = 10;
+inline constexpr int kComet = 11;
+inline constexpr int kStar = 12;
+inline constexpr int kUserObject = 13;
+inline constexpr int kLast = 13;
+}  // namespace search_kind
+
+// Event kinds (codes 0..23), the row numbers of the table.
+namespace search_code {
+inline constexpr int kPerihelion = 0, kAphelion = 1, kPerigee = 2, kApogee = 3;
+inline constexpr int kBrightest = 4, kFaintest = 5, kOpposition = 6, kConjunction = 7;
+inline constexpr int kElongationEast = 8, kElongationWest = 9, kStationRetrograde = 10, kStationPrograde = 11;
+inline constexpr int kInferiorConjunction = 12, kSuperiorConjunction = 13;
+inline constexpr int kLatitudeExtremum = 14, kNode = 15, kPhaseMax = 16, kPhaseMin = 17;
+inline constexpr int kEarthLatitudeExtremum = 18, kEarthLatitudeZero = 19;
+inline constexpr int kSunLatitudeExtremum = 20, kSunLatitudeZero = 21;
+inline constexpr int kCentralMeridianZero = 22, kLibrationMax = 23;
+inline constexpr int kLast = 23;
+}  // namespace search_code
+
+inline constexpr int kEventKindCount = search_code::kLast + 1;
+
+// The almanac's own entries of the event list (the kind byte of its events
+// and their slots of EventKindNames), after the event kinds. The Moon's
+// phases are listed with the seasons' byte.
+namespace almanac_entry {
+inline constexpr int kSolarEclipse = kEventKindCount, kLunarEclipse = kEventKindCount + 1,
+                     kSeasons = kEventKindCount + 2, kMoonPhases = kEventKindCount + 3,
+                     kConjunction = kEventKindCount + 4;
+inline constexpr int kCount = 5;
+}  // namespace almanac_entry
+
+// The quantity a kind follows, of the body record at one instant (the
+// engine's SearchQuantity computes it): degrees for angles, AU for
+// distances (the Moon's in Earth radii).
+enum class TEventQuantity : std::uint8_t {
+  HelioDistance,          // heliocentric distance
+  GeoDistance,            // geocentric distance
+  Magnitude,              // visual magnitude
+  SunElongationCosine,    // cosine of the apparent longitude less the Sun's
+  ElongationSine,         // sine of the elongation, signed by the side of the Sun
+  RightAscension,         // right ascension 0..360
+  OrbitLatitudeCosine,    // cosine of the heliocentric latitude (the Moon: geocentric)
+  PhaseAngle,             // phase angle
+  EarthLatitudeCosine,    // cosine of the planetocentric latitude of the Earth
+  EarthLatitude,          // that latitude itself
+  SunLatitudeCosine,      // cosine of the latitude of the Sun (the Moon: selenographic)
+  CentralMeridianCosine,  // cosine of the central meridian (system I)
+  CentralMeridianSine,    // sine of the central meridian's absolute value
+};
+
+// What the search looks for in the quantity's course.
+enum class TEventExtremum : std::uint8_t { Minimum, Maximum, Zero };
+
+// Which loop of the engine finds the kind: the extremum of one body's
+// quantity, or the root of its longitude difference to the Sun.
+enum class TEventLoop : std::uint8_t { Quantity, DifferenceToSun };
+
+// The bound of the rate (degrees a day) of the angle whose sine the
+// refinement of a kind tracks: none, the sum of the body's and the Sun's
+// angular speeds, or a number per body (RatePerBody, bodies 0..9).
+enum class TEventRate : std::uint8_t { None, BodyAndSun, PerBody };
+
+// How the value of a find is shown.
+enum class TEventValueTransform : std::uint8_t {
+  None,              // no value shown
+  Plain,             // the value itself
+  ArcSinAbsDegrees,  // |arcsin(value)| in degrees (elongations)
+  ArcCosDegrees,     // arccos(value) in degrees (latitude extremes)
+};
+
+struct TEventText {
+  const char* German;
+  const char* English;
+};
+
+// Bit of body `body` (0..11) in the masks of the offered kinds.
+constexpr std::uint16_t EventBodyBit(int body) { return static_cast<std::uint16_t>(1u << body); }
+
+struct TEventKindInfo {
+  int Code;  // the row's number, search_code::k...
+  TEventQuantity Quantity;
+  TEventExtremum Extremum;
+  TEventLoop Loop;
+  // The quantity needs the record's physical block (false: the places do).
+  bool Physical;
+  // The value of a find is the angle of the extreme cosine (or sine), signed
+  // as that angle at the find (false: the extreme quantity itself).
+  bool SignedAngleValue;
+  TEventRate Rate;
+  const double* RatePerBody;  // 10 entries for TEventRate::PerBody, else null
+  // The time of a find is refined by the sign-change search, starting this
+  // many days before it (0: not refined).
+  double RefineLeadDays;
+  // Steps (days) that replace the user's step: for the Sun and the Moon
+  // (0: the user's step); steps per window for the Moon (0: the user's).
+  double SunStep;
+  double MoonStep;
+  int MoonWindow;
+  TEventValueTransform Transform;
+  int Decimals;  // decimals of the value in the event-found message
+  const char* UnitGerman;
+  const char* UnitEnglish;
+  const char* TableFormat;      // number format of the result table, "" without a value
+  TEventText Name;              // the event's name in the lists and tables (EventKindNames)
+  TEventText Caption;           // the radio button of the event search dialog
+  TEventText AlmanacCaption;    // the check box of the almanac dialog
+  std::uint16_t Bodies;         // EventBodyBit of the bodies 0..11 the searches offer it for
+  std::uint16_t AlmanacBodies;  // the same for the almanac's bodies 0..9
+
+  bool Maximum() const { return Extremum != TEventExtremum::Minimum; }  // a zero counts as a maximum
+  bool Refined() const { return RefineLeadDays > 0; }
+  // A distance (the Moon's shown in Earth radii).
+  bool Distance() const { return Quantity == TEventQuantity::HelioDistance || Quantity == TEventQuantity::GeoDistance; }
+};
+
+// The row of event kind `eventKind`; kinds outside 0..kEventKindCount-1
+// give kind 0's row.
+const TEventKindInfo& EventKindInfo(int eventKind);
+bool EventKindKnown(int eventKind);
+
+// The almanac's own entries: names (slots almanac_entry::k... of
+// EventKindNames).
+const TEventText& AlmanacEntryName(int entry);
+
+}  // namespace kvx
