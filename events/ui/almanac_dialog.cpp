@@ -10,6 +10,7 @@
 
 #include "platform/globals.h"
 #include "platform/help.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -128,7 +129,7 @@ TAlmanachdlg::TAlmanachdlg(const TConjunctionOptions& conjunction, const TAlmana
   connect(ok, &QPushButton::clicked, this, [this] { done(kAlmanacDialogOk); });
   connect(cancel, &QPushButton::clicked, this, [this] { done(kAlmanacDialogCancel); });
   connect(close, &QPushButton::clicked, this, [this] { done(kAlmanacDialogClose); });
-  connect(help, &QPushButton::clicked, this, [] { ShowHelpContents(); });
+  SetHelpContext(this, kHelpTopicAlmanac, help);
   SetCaptions();
   AlmanacRecordToForm();
 }
@@ -152,7 +153,7 @@ void TAlmanachdlg::SetCaptions() {
   findChild<QPushButton*>("BitBtn1")->setText(Text("Almanach er&zeugen", "Create almanac"));
   findChild<QPushButton*>("BitBtn2")->setText(Text("&Abbrechen", "&Cancel"));
   findChild<QPushButton*>("BitBtn3")->setText(Text("&Schließen", "Close"));
-  findChild<QPushButton*>("HelpButton")->setText(Text("&Hilfe", "&Help"));
+  ApplyDialogButtonLanguage(nullptr, findChild<QPushButton*>("HelpButton"));
 }
 
 void TAlmanachdlg::AlmanacRecordToForm() {

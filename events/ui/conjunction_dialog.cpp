@@ -17,7 +17,9 @@
 #include "events/conjunction_stars.h"
 #include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "theories/planet_positions.h"
 
 namespace kvx {
@@ -76,6 +78,7 @@ QGroupBox* ObjectRadioBox(const QString& title, QWidget* parent, QButtonGroup* g
 TKonjunktionsuchen::TKonjunktionsuchen(std::uint8_t mode, TConjunctionSearchRun& run, TConjunctionDialogHooks hooks,
                                        QWidget* parent)
     : QDialog(parent), mode_(mode), run_(run), hooks_(std::move(hooks)) {
+  SetHelpContext(this, kHelpTopicConjunctions);
   setObjectName("TKonjunktionsuchen");
   Build();
   Activate();
@@ -268,8 +271,9 @@ void TKonjunktionsuchen::Build() {
   connect(close, &QPushButton::clicked, this, [this] { done(kConjunctionClose); });
   connect(cancel, &QPushButton::clicked, this, [this] { done(kConjunctionCancel); });
   connect(use_date_, &QPushButton::clicked, this, [this] { done(kConjunctionUseDate); });
-  help_ = new QPushButton(Tr("&Hilfe", "&Help"), this);
+  help_ = new QPushButton(this);
   help_->setObjectName("HelpButton");
+  ApplyDialogButtonLanguage(nullptr, help_);  // German only
   help_->setEnabled(static_cast<bool>(hooks_.Help));
   connect(help_, &QPushButton::clicked, this, [this] {
     if (hooks_.Help) hooks_.Help();
