@@ -296,7 +296,8 @@ class ModalAnswerer {
   // dialog's topic, from the guide of the program's language.
   void CheckHelp(THelpForm& help) {
     QWidget* dialog = help.parentWidget();
-    const std::string owner = dialog != nullptr ? dialog->metaObject()->className() : "(none)";
+    const std::string owner =
+        dialog != nullptr ? dialog->metaObject()->className() + (" " + dialog->windowTitle().toStdString()) : "(none)";
     const QVariant topic = dialog != nullptr ? dialog->property(kHelpContextProperty) : QVariant();
     const char* anchor = topic.isValid() ? HelpTopicAnchor(topic.toInt()) : nullptr;
     helped.insert(owner + " -> " + help.ShownAnchor());
@@ -339,7 +340,8 @@ class ModalAnswerer {
     answering_.emplace_back(modal);
     // Each dialog's help button once, before it is answered.
     QPointer<QAbstractButton> help = HelpButton(*modal);
-    if (help != nullptr && !helped_.insert(modal->metaObject()->className()).second) help = nullptr;
+    const std::string dialog = std::string(modal->metaObject()->className()) + " " + title;
+    if (help != nullptr && !helped_.insert(dialog).second) help = nullptr;
     QTimer::singleShot(0, modal, [this, modal, accept, help] {
       if (help != nullptr) help->click();
       if (accept) {
@@ -375,7 +377,7 @@ class ModalAnswerer {
   int answers_ = 0;
   std::vector<QPointer<QWidget>> answering_;
   bool accept_none_ = false;
-  std::set<std::string> helped_;  // the dialog classes whose help button was pressed
+  std::set<std::string> helped_;  // the dialogs (class and title) whose help button was pressed
 };
 
 class MenuWalk : public test::MainFormTest {
