@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
-#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -77,10 +80,11 @@ THelpForm::THelpForm(QWidget* parent) : QDialog(parent) {
   auto* splitter = new QSplitter(this);
   topics_ = new QListWidget(splitter);
   topics_->setObjectName(QStringLiteral("HelpTopics"));
-  text_ = new QTextBrowser(splitter);
+  text_ = new QTextEdit(splitter);
   text_->setObjectName(QStringLiteral("HelpText"));
-  text_->setOpenLinks(false);
-  connect(text_, &QTextBrowser::anchorClicked, this, &THelpForm::LinkClick);
+  text_->setReadOnly(true);
+  text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
+  text_->viewport()->installEventFilter(this);
   splitter->addWidget(topics_);
   splitter->addWidget(text_);
   splitter->setStretchFactor(1, 3);
@@ -116,10 +120,35 @@ void THelpForm::SetCaptions() {
 
 QTextEdit* THelpForm::Viewer() const { return text_; }
 
-void THelpForm::SetPictureFolder(const std::string& folder) { text_->setSearchPaths({QString::fromStdString(folder)}); }
+bool THelpForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == text_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    const QString anchor = text_->anchorAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+    if (!anchor.isEmpty()) {
+      FollowLink(anchor);
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
 
-void THelpForm::LinkClick(const QUrl& link) {
-  const std::string anchor = link.fragment().toStdString();
+void THelpForm::SetPictureFolder(const std::string& folder) { pictures_ = folder; }
+
+// The pictures of a page ("![...](name)") go into the document as resources
+// before it is shown, read from the picture folder; the viewer then loads
+// no file itself (which would show the hourglass).
+void THelpForm::AddPictures(const std::string& markdown) {
+  for (std::size_t at = markdown.find("]("); at != std::string::npos; at = markdown.find("](", at + 2)) {
+    const std::size_t open = markdown.rfind("![", at);
+    const std::size_t end = markdown.find(')', at);
+    if (open == std::string::npos || end == std::string::npos || markdown.find(']', open) != at) continue;
+    const QString name = QString::fromStdString(markdown.substr(at + 2, end - at - 2));
+    const QImage image(QString::fromStdString((std::filesystem::path(pictures_) / name.toStdString()).string()));
+    if (!image.isNull()) text_->document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+  }
+}
+
+void THelpForm::FollowLink(const QString& link) {
+  const std::string anchor = QUrl(link).fragment().toStdString();
   if (const std::optional<std::size_t> index = FindHelpAnchor(sections_, anchor)) ShowSection(*index);
 }
 
@@ -135,6 +164,7 @@ void THelpForm::ShowSection(std::size_t index) {
   if (index >= sections_.size()) return;
   shown_ = static_cast<int>(index);
   text_->setMarkdown(QString::fromStdString(sections_[index].Text));
+  AddPictures(sections_[index].Text);
   topics_->setCurrentRow(shown_);
   topics_->scrollToItem(topics_->item(shown_));
 }

@@ -18,7 +18,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QTextBrowser;
 class QTextEdit;
 class QUrl;
 
@@ -47,16 +46,21 @@ class THelpForm : public QDialog {
   QTextEdit* Viewer() const;
   // Captions in the current language.
   void SetCaptions();
+  // A link of the text: "#anchor" shows that section.
+  void FollowLink(const QString& link);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void SearchClick();
-  // A link: "#anchor" shows that section.
-  void LinkClick(const QUrl& link);
+  void AddPictures(const std::string& markdown);
 
   std::vector<THelpSection> sections_;
+  std::string pictures_;  // the folder of the pictures
   int shown_ = -1;
   QListWidget* topics_;
-  QTextBrowser* text_;
+  QTextEdit* text_;
   QPushButton* search_;
   QPushButton* how_to_;
   QPushButton* close_;
