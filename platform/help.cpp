@@ -41,18 +41,73 @@ std::string Lowered(const std::string& text) {
   return out;
 }
 
+// A key word without a plural or case ending, so long as four letters
+// remain: the word's stem is enough to find it in the text.
+std::string Stem(const std::string& word) {
+  for (const char* ending : {"sen", "se", "en", "es", "er", "e", "n", "s"}) {
+    const std::string tail(ending);
+    if (word.size() >= tail.size() + 4 && word.compare(word.size() - tail.size(), tail.size(), tail) == 0) {
+      return word.substr(0, word.size() - tail.size());
+    }
+  }
+  return word;
+}
+
 std::vector<std::string> Words(const std::string& text) {
   std::vector<std::string> words;
   std::istringstream in(text);
-  for (std::string word; in >> word;) words.push_back(Lowered(word));
+  for (std::string word; in >> word;) words.push_back(Stem(Lowered(word)));
   return words;
 }
+
+// Takes a trailing "{#name}" off a heading line and returns the name
+// (empty when the line has none).
+std::string CutAnchor(std::string& line) {
+  const std::size_t end = line.find_last_not_of(" \t");
+  if (end == std::string::npos || line[end] != '}') return {};
+  const std::size_t open = line.rfind("{#", end);
+  if (open == std::string::npos) return {};
+  std::string anchor = line.substr(open + 2, end - open - 2);
+  if (anchor.empty() || anchor.find_first_of(" {}") != std::string::npos) return {};
+  line.erase(line.find_last_not_of(' ', open == 0 ? 0 : open - 1) + 1);
+  return anchor;
+}
+
+constexpr THelpTopic kTopics[] = {
+    {kHelpTopicIntegrationAccuracy, "integration-method"},
+    {kHelpTopicFileBrowser, "file-browser"},
+    {kHelpTopicDatePlace, "date-place"},
+    {kHelpTopicJulianDate, "julian-day"},
+    {kHelpTopicLunarOccultations, "lunar-occultations"},
+    {kHelpTopicVsopAccuracy, "vsop-accuracy"},
+    {kHelpTopicAsteroidElements, "asteroid-elements"},
+    {kHelpTopicCometElements, "comet-elements"},
+    {kHelpTopicSatellites, "satellites"},
+    {kHelpTopicVariableStars, "variable-stars"},
+    {kHelpTopicStartValues, "start-values"},
+    {kHelpTopicIntegrationOutput, "integration-output"},
+    {kHelpTopicSingleDatePage, "single-date-page"},
+    {kHelpTopicSatelliteVisibility, "satellite-visibility"},
+    {kHelpTopicEventSearch, "event-search"},
+    {kHelpTopicConjunctions, "conjunctions"},
+    {kHelpTopicSeveralObjects, "several-objects"},
+    {kHelpTopicAlmanac, "almanac"},
+    {kHelpTopicEventFound, "event-found"},
+    {kHelpTopicObservationChoice, "observation-choice"},
+    {kHelpTopicResiduals, "residuals"},
+    {kHelpTopicOrbitOptions, "orbit-settings"},
+    {kHelpTopicMoonEvent, "moon-events"},
+    {kHelpTopicLocationFiles, "location-files"},
+    {kHelpTopicAsteroidFiles, "element-files"},
+    {kHelpTopicCometFiles, "element-files"},
+    {kHelpTopicConfigurationFiles, "configuration-files"},
+};
 
 }  // namespace
 
 std::vector<THelpSection> SplitHelpSections(const std::string& markdown, const std::string& preamble) {
   std::vector<THelpSection> sections;
-  THelpSection current{preamble, 1, {}};
+  THelpSection current{preamble, 1, {}, {}};
   bool inFence = false;
   std::istringstream in(markdown);
   for (std::string line; std::getline(in, line);) {
@@ -61,7 +116,8 @@ std::vector<THelpSection> SplitHelpSections(const std::string& markdown, const s
     const int level = inFence ? 0 : HeadingLevel(line);
     if (level > 0) {
       if (!sections.empty() || Trimmed(current.Text).size() > 0) sections.push_back(std::move(current));
-      current = THelpSection{Trimmed(line.substr(static_cast<std::size_t>(level))), level, {}};
+      std::string anchor = CutAnchor(line);
+      current = THelpSection{Trimmed(line.substr(static_cast<std::size_t>(level))), level, {}, std::move(anchor)};
     }
     current.Text += line;
     current.Text += '\n';
@@ -90,35 +146,67 @@ std::optional<std::size_t> FindHelpTopic(const std::vector<THelpSection>& sectio
   return std::nullopt;
 }
 
+std::optional<std::size_t> FindHelpAnchor(const std::vector<THelpSection>& sections, const std::string& anchor) {
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    if (!anchor.empty() && sections[i].Anchor == anchor) return i;
+  }
+  return std::nullopt;
+}
+
+std::string HelpFileName(bool english) { return english ? "help/guide-en.md" : "help/guide-de.md"; }
+
+std::span<const THelpTopic> HelpTopics() { return kTopics; }
+
+const char* HelpTopicAnchor(int topic) {
+  for (const THelpTopic& entry : kTopics) {
+    if (entry.Number == topic) return entry.Anchor;
+  }
+  return nullptr;
+}
+
 std::string HowToUseHelpText(bool english) {
   if (english) {
     return "# Using help\n\n"
-           "The help is the program's description, divided into sections by their headings.\n\n"
-           "- **Contents** (F1) opens the help window: the list on the left holds the section titles, "
-           "the right side shows the chosen section. Click a title to read its section.\n"
-           "- **Search...** asks for one or more words and lists the sections that contain all of "
-           "them (upper and lower case do not matter). Double-click a title, or choose it and press "
-           "\"Show\", to read that section. An empty search lists every section.\n"
-           "- The **Help** buttons of the dialogs open the section that describes the dialog.\n"
+           "The help is the program's user's guide, in the language the program speaks "
+           "(\"English version\" in the View menu switches both). It is divided into sections by "
+           "its headings.\n\n"
+           "- **Contents** (F1) opens the help window. The list on the left holds the section "
+           "titles, indented by level; the right side shows the chosen section. Click a title, or "
+           "move through the list with the arrow keys, to read its section. Words in blue are "
+           "links to other sections.\n"
+           "- **Search...** (also the \"Search...\" button of the help window) asks for one or more "
+           "words and lists the sections that contain all of them. Upper and lower case do not "
+           "matter, and the stem of a word is enough: \"eclipse\" also finds \"eclipses\". "
+           "Double-click a title, or choose it and press \"Show\", to read that section. An empty "
+           "search lists every section.\n"
+           "- **Using help** shows this page; choose a title on the left to go back to the guide.\n"
            "- **Legend** lists every column heading of the tables with what it means.\n"
            "- **Manual** opens the manual (a PDF) when one is installed.\n\n"
-           "Opened from the menu, the help window stays open beside the main window until you close it; "
-           "opened from a dialog, close it to go on in the dialog.\n";
+           "The dialogs of the English program have no Help buttons: press F1 in a dialog to read "
+           "its section. Opened from the menu, the help window stays open "
+           "beside the main window until you close it (\"Close\").\n";
   }
   return "# Hilfe benutzen\n\n"
-         "Die Hilfe ist die Beschreibung des Programms, nach ihren Überschriften in Abschnitte geteilt.\n\n"
-         "- **Inhalt** (F1) öffnet das Hilfefenster: die Liste links enthält die Überschriften der "
-         "Abschnitte, rechts steht der gewählte Abschnitt. Ein Klick auf eine Überschrift zeigt ihren "
-         "Abschnitt.\n"
-         "- **Suchen...** fragt nach einem oder mehreren Wörtern und listet die Abschnitte, die alle "
-         "enthalten (Groß- und Kleinschreibung zählen nicht). Ein Doppelklick auf eine Überschrift, "
-         "oder Auswählen und \"Anzeigen\", zeigt den Abschnitt. Eine leere Suche listet alle "
-         "Abschnitte.\n"
-         "- Die Schaltflächen **Hilfe** der Dialoge öffnen den Abschnitt, der den Dialog beschreibt.\n"
+         "Die Hilfe ist das Benutzerhandbuch des Programms, in der Sprache, die das Programm gerade "
+         "spricht (\"Englische Version\" im Menü Ansicht schaltet beides um). Es ist nach seinen "
+         "Überschriften in Abschnitte geteilt.\n\n"
+         "- **Inhalt** (F1) öffnet das Hilfefenster. Die Liste links enthält die Überschriften der "
+         "Abschnitte, nach ihrer Ebene eingerückt; rechts steht der gewählte Abschnitt. Ein Klick auf "
+         "eine Überschrift, oder die Pfeiltasten in der Liste, zeigen ihren Abschnitt. Blau gesetzte "
+         "Wörter sind Verweise auf andere Abschnitte.\n"
+         "- **Suchen...** (auch die Schaltfläche \"Suchen...\" des Hilfefensters) fragt nach einem oder "
+         "mehreren Wörtern und listet die Abschnitte, die alle enthalten. Groß- und Kleinschreibung "
+         "zählen nicht, und der Wortstamm genügt: \"Finsternis\" findet auch \"Finsternisse\". Ein "
+         "Doppelklick auf eine Überschrift, oder Auswählen und \"Anzeigen\", zeigt den Abschnitt. Eine "
+         "leere Suche listet alle Abschnitte.\n"
+         "- Die Schaltflächen **Hilfe** der Dialoge öffnen den Abschnitt, der den Dialog beschreibt; "
+         "schließen Sie das Hilfefenster, um im Dialog weiterzuarbeiten. In Dialogen ohne diese "
+         "Schaltfläche öffnet F1 ihren Abschnitt.\n"
+         "- **Hilfe benutzen** zeigt diese Seite; eine Überschrift links führt zurück ins Handbuch.\n"
          "- **Legende** listet jede Spaltenüberschrift der Tabellen mit ihrer Bedeutung.\n"
          "- **Handbuch** öffnet das Handbuch (PDF), wenn eines installiert ist.\n\n"
-         "Aus dem Menü geöffnet bleibt das Hilfefenster neben dem Hauptfenster offen, bis Sie es schließen; "
-         "aus einem Dialog geöffnet, schließen Sie es, um im Dialog weiterzuarbeiten.\n";
+         "Aus dem Menü geöffnet bleibt das Hilfefenster neben dem Hauptfenster offen, bis Sie es "
+         "schließen (\"Schließen\").\n";
 }
 
 HelpViewer* SetHelpViewer(HelpViewer* viewer) { return std::exchange(current_viewer, viewer); }
@@ -135,8 +223,8 @@ void ShowHelpHowToUse() {
   if (current_viewer != nullptr) current_viewer->ShowHowToUse();
 }
 
-void ShowHelpTopic(const std::string& title) {
-  if (current_viewer != nullptr) current_viewer->ShowTopic(title);
+void ShowHelpTopic(int topic) {
+  if (current_viewer != nullptr) current_viewer->ShowTopic(topic);
 }
 
 }  // namespace kvx

@@ -1,7 +1,8 @@
-// The program's help: the help text (the README shipped beside the data
-// folder, Markdown) cut into sections at its headings, the search over
-// them, the page on using the help, and the seam through which the Help
-// menu and the dialogs' help buttons show it. The main window installs the
+// The program's help: the user's guide (Markdown, one file per language in
+// the shipped data folder's "help" folder, with its pictures) cut into
+// sections at its headings, the search over them, the page on using the
+// help, the table of the dialogs' help topics, and the seam through which
+// the Help menu and the dialogs' help buttons show it. The main window installs the
 // Qt viewer (platform/qt/qt_help_viewer.h); tests install a
 // RecordingHelpViewer (tests/support/recording_help_viewer.h). With no
 // viewer installed nothing is shown.
@@ -9,6 +10,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,12 +19,15 @@
 namespace kvx {
 
 // One section of the help text: its heading without the '#' marks, the
-// heading's level (1 for "#", 2 for "##", ...) and its Markdown from the
-// heading line up to the next heading of any level.
+// heading's level (1 for "#", 2 for "##", ...), its anchor (the name in a
+// trailing "{#name}" of the heading, empty without one) and its Markdown
+// from the heading line (without the anchor) up to the next heading of any
+// level.
 struct THelpSection {
   std::string Title;
   int Level = 1;
   std::string Text;
+  std::string Anchor;
 };
 
 // Cuts a Markdown text into its sections. Heading lines start with 1 to 6
@@ -33,20 +38,63 @@ std::vector<THelpSection> SplitHelpSections(const std::string& markdown, const s
 
 // The sections whose title or text holds every blank-separated word of
 // `key`, case ignored (ASCII and the Latin-1 letters of UTF-8), in the
-// order of the text; a blank key finds every section.
+// order of the text; a blank key finds every section. A word is looked
+// for without a plural or case ending ("Finsternissen" and "Finsternis"
+// both find "Finsternisse", "eclipses" finds "eclipse"), so long as four
+// letters remain.
 std::vector<std::size_t> FindHelpSections(const std::vector<THelpSection>& sections, const std::string& key);
 
 // The section whose title equals `title`, case ignored.
 std::optional<std::size_t> FindHelpTopic(const std::vector<THelpSection>& sections, const std::string& title);
 
+// The section whose anchor is `anchor`.
+std::optional<std::size_t> FindHelpAnchor(const std::vector<THelpSection>& sections, const std::string& anchor);
+
 // The page on how to use the help (Markdown), German or English.
 std::string HowToUseHelpText(bool english);
 
-// Section titles the dialogs ask for; each stands as a heading of the
-// README (a test checks them).
-inline constexpr const char* kHelpTopicSatellites = "Earth satellites";
-inline constexpr const char* kHelpTopicOrbits = "Observations and first orbits";
-inline constexpr const char* kHelpTopicIntegration = "Files the program reads";
+// The guide of a language, relative to the shipped data folder.
+std::string HelpFileName(bool english);
+
+// The help topics of the dialogs: the number a dialog's help button (or F1
+// in a dialog that has no button) asks for, and the anchor of the guide's
+// section that describes the dialog. Both guides hold every anchor (a test
+// checks them).
+struct THelpTopic {
+  int Number;
+  const char* Anchor;
+};
+std::span<const THelpTopic> HelpTopics();
+// The anchor of a topic number, nullptr for an unknown number.
+const char* HelpTopicAnchor(int topic);
+
+inline constexpr int kHelpTopicIntegrationAccuracy = 51;   // numerical integration method
+inline constexpr int kHelpTopicFileBrowser = 70;           // file browser
+inline constexpr int kHelpTopicDatePlace = 101;            // date, time and place
+inline constexpr int kHelpTopicJulianDate = 137;           // Julian day, UT, day fraction
+inline constexpr int kHelpTopicLunarOccultations = 149;    // occultations of stars by the Moon
+inline constexpr int kHelpTopicVsopAccuracy = 151;         // accuracy of the VSOP series
+inline constexpr int kHelpTopicAsteroidElements = 155;     // asteroid elements
+inline constexpr int kHelpTopicCometElements = 157;        // comet elements
+inline constexpr int kHelpTopicSatellites = 159;           // choice of the satellites
+inline constexpr int kHelpTopicVariableStars = 160;        // variable stars
+inline constexpr int kHelpTopicStartValues = 188;          // start values of the integration
+inline constexpr int kHelpTopicIntegrationOutput = 191;    // output of the integration
+inline constexpr int kHelpTopicSingleDatePage = 195;       // the single-date page of a body
+inline constexpr int kHelpTopicSatelliteVisibility = 205;  // satellite visibility
+inline constexpr int kHelpTopicEventSearch = 220;          // event search of one object
+inline constexpr int kHelpTopicConjunctions = 221;         // conjunctions of two objects
+inline constexpr int kHelpTopicSeveralObjects = 222;       // events of several objects
+inline constexpr int kHelpTopicAlmanac = 223;              // almanac
+inline constexpr int kHelpTopicEventFound = 234;           // event found
+inline constexpr int kHelpTopicObservationChoice = 236;    // choice of observations
+inline constexpr int kHelpTopicResiduals = 237;            // residuals form
+inline constexpr int kHelpTopicOrbitOptions = 242;         // orbit-determination settings
+inline constexpr int kHelpTopicMoonEvent = 244;            // moons of Jupiter and Saturn
+inline constexpr int kHelpTopicLocationFiles = 9500;       // location files
+inline constexpr int kHelpTopicAsteroidFiles = 9502;       // asteroid element files
+inline constexpr int kHelpTopicCometFiles = 9504;          // comet and variable-star files
+inline constexpr int kHelpTopicConfigurationFiles = 9508;  // configuration files
 
 class HelpViewer {
  public:
@@ -57,8 +105,9 @@ class HelpViewer {
   virtual void ShowSearch() = 0;
   // "&Hilfe benutzen" / "&Using help".
   virtual void ShowHowToUse() = 0;
-  // One section by its title; the contents when there is no such section.
-  virtual void ShowTopic(const std::string& title) = 0;
+  // The section of a help topic (see HelpTopics); the contents when there
+  // is no such section.
+  virtual void ShowTopic(int topic) = 0;
 };
 
 // Installs the viewer the routines below use; returns the previous one.
@@ -66,7 +115,7 @@ HelpViewer* SetHelpViewer(HelpViewer* viewer);
 void ShowHelpContents();
 void ShowHelpSearch();
 void ShowHelpHowToUse();
-void ShowHelpTopic(const std::string& title);
+void ShowHelpTopic(int topic);
 
 using ScopedHelpViewer = TScopedSeam<HelpViewer, SetHelpViewer>;
 

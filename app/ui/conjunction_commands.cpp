@@ -18,6 +18,7 @@
 #include "events/event_list.h"
 #include "events/ui/conjunction_dialog.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "setup/ui/numeric_options_dialog.h"
 
 namespace kvx {
@@ -63,7 +64,7 @@ void ChangeFilter(TCommandHost& form) {
 }
 
 // The help on conjunctions and angular separations.
-void ShowConjunctionHelp(TCommandHost& form) { form.Commands().Trigger("HelpContentsItem"); }
+void ShowConjunctionHelp() { ShowHelpTopic(kHelpTopicConjunctions); }
 
 void WriteTable(TCommandHost& form) {
   TComputingSettings& computing = form.Computing();
@@ -148,7 +149,7 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
       form.Commands().Trigger("Planetoiden1");
     }
   };
-  hooks.Help = [&form] { ShowConjunctionHelp(form); };
+  hooks.Help = [] { ShowConjunctionHelp(); };
   hooks.ChangeFilter = [&form] { ChangeFilter(form); };
   hooks.PickUserObject = [&form](std::int32_t& number) {
     const int index = FindUserCatalogObject(form.UserObjects(), &form.Window());

@@ -16,6 +16,7 @@
 #include "events/event_table_writer.h"
 #include "events/ui/event_search_dialog.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "theories/observer_completion.h"
 
 namespace kvx {
@@ -73,7 +74,7 @@ TEventSearchHooks HooksOf(TCommandHost& form) {
                            const std::string& value) {
     return ShowEventFound(eventName, objectName, when, true, std::string(), value, &form.Window());
   };
-  hooks.Help = [&form] { form.Commands().Trigger("HelpContentsItem"); };
+  hooks.Help = [] { ShowHelpTopic(kHelpTopicEventSearch); };
   return hooks;
 }
 

@@ -43,7 +43,8 @@ TEreignisgefundenForm::TEreignisgefundenForm(const TEventFoundTexts& texts, bool
   buttons->addWidget(again_);
   buttons->addWidget(use_date_);
   buttons->addStretch();
-  // Help: the help text (German only; there is no English help).
+  // Help: its section of the guide (German only; English dialogs have no
+  // help buttons).
   help_ = NewNamed<QPushButton>("HelpBtn", this);
   ApplyDialogButtonLanguage(nullptr, help_);
   buttons->addWidget(help_);
@@ -52,7 +53,7 @@ TEreignisgefundenForm::TEreignisgefundenForm(const TEventFoundTexts& texts, bool
   connect(again_, &QPushButton::clicked, this, [this] { done(kEventAgain); });
   connect(close_, &QPushButton::clicked, this, [this] { done(kEventClose); });
   connect(use_date_, &QPushButton::clicked, this, [this] { done(kEventUseDate); });
-  connect(help_, &QPushButton::clicked, this, [] { ShowHelpContents(); });
+  SetHelpContext(this, kHelpTopicEventFound, help_);
 }
 
 QLabel* TEreignisgefundenForm::Label(int number) const {

@@ -115,7 +115,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   FillFontBox();
   RegisterOwnCommands();
   InstallCommandModules(*this, {tables_, documents_, sheets_});
-  TDatumortForm::HelpHook() = [this] { HelpContents(); };
+  TDatumortForm::HelpHook() = [] { ShowHelpTopic(kHelpTopicDatePlace); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);
   recent_menu_->OnFileSelected = [this](const std::string& name) {
@@ -570,8 +570,8 @@ bool TMainForm::EnsureStarCatalogue(const std::function<void(int)>& progress) {
 
 std::string TMainForm::HelpFilePath() const {
   const std::string folder = shipped_folder_.empty() ? ShippedDataFolder() : shipped_folder_;
-  // The README lies beside the shipped data folder.
-  return (std::filesystem::path(folder).parent_path() / "README.md").string();
+  // The user's guide of the program's language, in the shipped data.
+  return (std::filesystem::path(folder) / HelpFileName(LanguageEnglish != 0)).string();
 }
 
 void TMainForm::HelpContents() {

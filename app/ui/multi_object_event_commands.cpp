@@ -16,6 +16,7 @@
 #include "events/event_list.h"
 #include "events/ui/multi_object_event_dialog.h"
 #include "platform/busy_cursor.h"
+#include "platform/help.h"
 #include "platform/progress.h"
 #include "theories/observer_completion.h"
 
@@ -62,7 +63,7 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form) {
   hooks.SelectRange = [&form](std::int32_t& first, std::int32_t& last, const std::vector<std::string>& names) {
     return SelectFileRecordRange(first, last, names, &form.Window());
   };
-  hooks.Help = [&form] { form.Commands().Trigger("HelpContentsItem"); };
+  hooks.Help = [] { ShowHelpTopic(kHelpTopicSeveralObjects); };
   return hooks;
 }
 

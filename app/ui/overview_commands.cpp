@@ -19,6 +19,7 @@
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/workbook/workbook.h"
 #include "setup/setup_routines.h"
 #include "setup/ui/dialog_owner.h"
@@ -53,7 +54,7 @@ bool TTableCommands::StateVectorTableEnabled() const { return form_.TheoryState(
 Teinzelephform& TTableCommands::SingleDatePage() {
   if (single_date_page_.isNull()) {
     single_date_page_ = new Teinzelephform(&form_.Window());
-    Teinzelephform::HelpHook() = [this] { form_.Commands().Trigger("HelpContentsItem"); };
+    Teinzelephform::HelpHook() = [] { ShowHelpTopic(kHelpTopicSingleDatePage); };
   }
   return *single_date_page_;
 }

@@ -48,6 +48,7 @@
 #include "platform/file_dialog.h"
 #include "platform/folder_chooser.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/qt/workbook_view.h"
@@ -340,13 +341,14 @@ void RegisterMovableFeasts(TCommandHost& form) {
   form.Commands().RegisterHandler("BeweglicheFeiertage1", [&form] { form.Tables().PlainCommand(895); });
 }
 
-// The manual, else the README beside the shipped data folder.
+// The manual, else the user's guide of the program's language in the
+// shipped data folder.
 void Handbuch1Click(TCommandHost& form) {
   const std::string folder = form.ShippedFolder().empty() ? ShippedDataFolder() : form.ShippedFolder();
   std::string manual = FindManual(folder);
   std::error_code error;
-  const std::filesystem::path readme = std::filesystem::path(folder).parent_path() / "README.md";
-  if (manual.empty() && std::filesystem::is_regular_file(readme, error)) manual = readme.string();
+  const std::filesystem::path guide = std::filesystem::path(folder) / HelpFileName(LanguageEnglish != 0);
+  if (manual.empty() && std::filesystem::is_regular_file(guide, error)) manual = guide.string();
   if (manual.empty() || !OpenWithDesktop(manual)) {
     // The same text in both languages.
     ShowMessage("Handbuch nicht gefunden", "Handbuch nicht gefunden", MessageIcon::Error, MessageButtons::Ok,

@@ -19,6 +19,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/qt_help_viewer.h"
 #include "platform/qt/qt_translations.h"
 #include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
@@ -55,6 +56,8 @@ void TMainForm::SetLanguage(std::uint8_t language) {
   // A hint left in the status line speaks the old language: it goes.
   ShowHint(QString());
   if (UpdateExternalProgramMenu) UpdateExternalProgramMenu();
+  // The help speaks the program's language.
+  if (help_) help_->SetHelpFile(HelpFilePath());
   if (startup_flag_ == 0) UpdateStatusLine();
 }
 

@@ -25,7 +25,9 @@
 #include "platform/desktop_opener.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "platform/settings_store.h"
 #include "platform/workbook/cell_matchers.h"
 #include "platform/workbook/workbook.h"
@@ -125,6 +127,7 @@ constexpr TKindRoutines<TCometElements> kKindRoutines<TCometElements>{
 }  // namespace
 
 TElementDialogBase::TElementDialogBase(TElementDialogKind kind, QWidget* parent) : QDialog(parent), kind_(kind) {
+  SetHelpContext(this, kind == TElementDialogKind::Comet ? kHelpTopicCometElements : kHelpTopicAsteroidElements);
   for (const FieldLabel& l : LabelsOf(kind)) fields_.push_back(l.Field);
   Build();
   SettingsStore& store = CurrentSettingsStore();

@@ -13,7 +13,9 @@
 #include "catalogues/ui/data_file_dialog.h"
 #include "catalogues/ui/element_list_combo.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "platform/settings_store.h"
 
 namespace kvx {
@@ -35,6 +37,7 @@ std::string CanonicalOf(const std::string& path) {
 }  // namespace
 
 Telementevarform::Telementevarform(QWidget* parent) : QDialog(parent) {
+  SetHelpContext(this, kHelpTopicVariableStars);
   setObjectName("elementevarform");
   auto* grid = new QGridLayout(this);
   auto* objects = new QLabel(this);

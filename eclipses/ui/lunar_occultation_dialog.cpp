@@ -12,6 +12,7 @@
 
 #include "eclipses/ui/star_choice_row.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/named_widgets.h"
 
@@ -26,6 +27,7 @@ QString Tr(const char* german, const char* english) { return QString::fromUtf8(B
 TSternBedMondFrm::TSternBedMondFrm(std::int32_t selectedStar, std::uint8_t catalogueChoice, float limitingMagnitude,
                                    std::int32_t minimumSunAltitude, TStarCatalogueAccess access, QWidget* owner)
     : QDialog(owner) {
+  SetHelpContext(this, kHelpTopicLunarOccultations);
   setObjectName("SternBedMondFrm");
   setWindowTitle(Tr("Sternbedeckungen durch den Mond", "Occultations of stars by the Moon"));
   auto* layout = new QVBoxLayout(this);

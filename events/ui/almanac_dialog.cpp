@@ -112,7 +112,7 @@ TAlmanachdlg::TAlmanachdlg(const TConjunctionOptions& conjunction, const TAlmana
   connect(ok, &QPushButton::clicked, this, [this] { done(kAlmanacDialogOk); });
   connect(cancel, &QPushButton::clicked, this, [this] { done(kAlmanacDialogCancel); });
   connect(close, &QPushButton::clicked, this, [this] { done(kAlmanacDialogClose); });
-  connect(help, &QPushButton::clicked, this, [] { ShowHelpContents(); });
+  SetHelpContext(this, kHelpTopicAlmanac, help);
   SetCaptions();
   AlmanacRecordToForm();
 }

@@ -17,6 +17,7 @@
 #include "events/conjunction_stars.h"
 #include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
 #include "theories/planet_positions.h"
@@ -77,6 +78,7 @@ QGroupBox* ObjectRadioBox(const QString& title, QWidget* parent, QButtonGroup* g
 TKonjunktionsuchen::TKonjunktionsuchen(std::uint8_t mode, TConjunctionSearchRun& run, TConjunctionDialogHooks hooks,
                                        QWidget* parent)
     : QDialog(parent), mode_(mode), run_(run), hooks_(std::move(hooks)) {
+  SetHelpContext(this, kHelpTopicConjunctions);
   setObjectName("TKonjunktionsuchen");
   Build();
   Activate();
@@ -269,10 +271,10 @@ void TKonjunktionsuchen::Build() {
   connect(close, &QPushButton::clicked, this, [this] { done(kConjunctionClose); });
   connect(cancel, &QPushButton::clicked, this, [this] { done(kConjunctionCancel); });
   connect(use_date_, &QPushButton::clicked, this, [this] { done(kConjunctionUseDate); });
-  help_ = new QPushButton(Tr("&Hilfe", "&Help"), this);
+  help_ = new QPushButton(this);
   help_->setObjectName("HelpButton");
   help_->setEnabled(static_cast<bool>(hooks_.Help));
-  ApplyDialogButtonLanguage(nullptr, help_);  // hidden in English
+  ApplyDialogButtonLanguage(nullptr, help_);  // German only: hidden in English
   connect(help_, &QPushButton::clicked, this, [this] {
     if (hooks_.Help) hooks_.Help();
   });

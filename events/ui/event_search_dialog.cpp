@@ -15,6 +15,8 @@
 
 #include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
+#include "platform/help.h"
+#include "platform/qt/dialog_buttons.h"
 #include "theories/planet_positions.h"
 
 namespace kvx {
@@ -47,6 +49,7 @@ TExtremumsuchen::TExtremumsuchen(const TSearchContext& context, TEventList& even
                                  const TEventSearchSettings& settings, const TObserverRecord& start,
                                  TEventSearchHooks hooks, QWidget* parent)
     : TEventSearchDialogOf(context, events, settings, std::move(hooks), parent) {
+  SetHelpContext(this, kHelpTopicEventSearch);
   setObjectName("Extremumsuchen");
   run_.Start = start;
   run_.Answerer = hooks_.Answerer;

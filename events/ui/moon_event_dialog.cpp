@@ -11,6 +11,7 @@
 
 #include "events/moon_phenomena.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
@@ -28,6 +29,7 @@ TMoonEventDialogDriver& Driver() {
 
 TMond_Ereignis::TMond_Ereignis(std::uint8_t planetCode, std::int32_t moonIndex, std::int32_t eventIndex, QWidget* owner)
     : QDialog(owner) {
+  SetHelpContext(this, kHelpTopicMoonEvent);
   setObjectName("Mond_Ereignis");
   setWindowTitle(Tr("Mond und Ereignis wählen", "Select moon and event"));
   const bool english = LanguageEnglish != 0;

@@ -15,6 +15,8 @@
 
 #include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
+#include "platform/help.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -70,6 +72,7 @@ TExtremumlistsuchen::TExtremumlistsuchen(const TSearchContext& context, TEventLi
                                          const TMultiObjectEventSettings& settings, TMultiObjectEventHooks hooks,
                                          QWidget* parent)
     : TEventSearchDialogOf(context, events, settings, std::move(hooks), parent) {
+  SetHelpContext(this, kHelpTopicSeveralObjects);
   setObjectName("Extremumlistsuchen");
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;

@@ -23,6 +23,7 @@
 
 #include "orbitdet/file_view.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/named_widgets.h"
@@ -56,6 +57,7 @@ constexpr Filter kFilters[] = {
 TBrowserForm::TBrowserForm(const std::string& folder, const std::string& fileName, const TBrowserBounds& bounds,
                            QWidget* owner)
     : QDialog(owner), file_name_(fileName), bounds_(bounds) {
+  SetHelpContext(this, kHelpTopicFileBrowser);
   setObjectName("BrowserForm");
   setWindowTitle("Browser");
   auto* layout = new QVBoxLayout(this);

@@ -18,6 +18,7 @@
 #include "core/text_conversion.h"
 #include "orbitdet/integration_accuracy.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/named_widgets.h"
@@ -58,6 +59,7 @@ void AddOkCancel(QDialog* dialog, QVBoxLayout* layout) {
 // --- output format ------------------------------------------------------------------
 
 TrkAusgkfFrm::TrkAusgkfFrm(const TIntegrationSetup& setup, bool adams, QWidget* owner) : QDialog(owner), setup_(setup) {
+  SetHelpContext(this, kHelpTopicIntegrationOutput);
   setObjectName("rkAusgkfFrm");
   setWindowTitle(Tr("Ausgabeformat für numerische Integration", "Select output for numerical integration"));
   const int n = std::clamp(setup_.N, 1, kMaxIntegrationBodies);
@@ -236,6 +238,7 @@ bool ShowIntegrationOutputDialog(TIntegrationSetup& setup, bool adams, QWidget* 
 TRechengenauigkeit::TRechengenauigkeit(const TTheorySelection& selection, bool neverVsop, bool adams,
                                        std::uint8_t digits, QWidget* owner)
     : QDialog(owner), selection_(selection) {
+  SetHelpContext(this, kHelpTopicIntegrationAccuracy);
   setObjectName("Rechengenauigkeit");
   setWindowTitle(Tr("Numerische Integration für Ephemeriden und Bahnverbesserung",
                     "Numerical integrations for ephemerides and orbit omprovement"));

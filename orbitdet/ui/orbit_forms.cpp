@@ -163,7 +163,7 @@ TResidualsForm::TResidualsForm(QWidget* parent) : QDialog(parent) {
   help_ = NewNamed<QPushButton>("Help", this);
   ApplyDialogButtonLanguage(nullptr, help_);
   buttons->addWidget(help_);
-  connect(help_, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopicOrbits); });
+  SetHelpContext(this, kHelpTopicResiduals, help_);
   // Return finishes an edit; it never presses a button.
   for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
   layout->addLayout(buttons);
@@ -404,6 +404,7 @@ bool TResidualsForm::ShowStateVectorFromSheet(const TResidualsFill& fill, TState
 }
 
 TSelectObservations::TSelectObservations(QWidget* parent) : QDialog(parent) {
+  SetHelpContext(this, kHelpTopicObservationChoice);
   setObjectName("SelectObservations");
   auto* layout = new QVBoxLayout(this);
   hint_ = new QLabel(this);

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/named_widgets.h"
@@ -59,6 +60,7 @@ TOrbdetoptionenform::TOrbdetoptionenform(const TOrbDetOptions& options, double c
   layout->addWidget(improve);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
   ApplyDialogButtonLanguage(buttons->button(QDialogButtonBox::Cancel), buttons->button(QDialogButtonBox::Help));
+  SetHelpContext(this, kHelpTopicOrbitOptions, buttons->button(QDialogButtonBox::Help));
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -149,7 +149,7 @@ TRKAnfgFrm::TRKAnfgFrm(const std::string& fileName, const TIntegrationSetup& set
   connect(save, &QPushButton::clicked, this, &TRKAnfgFrm::SaveFile);
   connect(ok, &QPushButton::clicked, this, &TRKAnfgFrm::accept);
   connect(cancel_, &QPushButton::clicked, this, &TRKAnfgFrm::reject);
-  connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopicIntegration); });
+  SetHelpContext(this, kHelpTopicStartValues, help);
   connect(count_, &QSpinBox::valueChanged, this, &TRKAnfgFrm::CountChanged);
 
   setWindowTitle(

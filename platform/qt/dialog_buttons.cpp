@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/qt/named_widgets.h"
 
 namespace kvx {
@@ -36,6 +37,11 @@ void ApplyDialogButtonLanguage(QAbstractButton* cancel, QAbstractButton* help) {
     SetCancelCaptionGerman(cancel);
     ShowHelpButtonGerman(help);
   }
+}
+
+void SetHelpContext(QWidget* dialog, int topic, QAbstractButton* help) {
+  dialog->setProperty(kHelpContextProperty, topic);
+  if (help != nullptr) QObject::connect(help, &QAbstractButton::clicked, dialog, [topic] { ShowHelpTopic(topic); });
 }
 
 QPushButton* NamedButton(QWidget* parent, const QString& caption, const char* name) {

@@ -21,6 +21,12 @@ void HideHelpButtonEnglish(QAbstractButton* button);    // hidden
 // Both routines chosen by LanguageEnglish; either button may be null.
 void ApplyDialogButtonLanguage(QAbstractButton* cancel, QAbstractButton* help);
 
+// The help topic of a dialog (platform/help.h): kept in the dialog's
+// property "helpContext", which F1 in the running dialog opens (the help
+// viewer's key filter); `help`, when given, opens it too.
+inline constexpr const char* kHelpContextProperty = "helpContext";
+void SetHelpContext(QWidget* dialog, int topic, QAbstractButton* help = nullptr);
+
 // A push button with `caption`, child of `parent`, named `name`.
 QPushButton* NamedButton(QWidget* parent, const QString& caption, const char* name);
 

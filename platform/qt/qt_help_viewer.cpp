@@ -2,18 +2,25 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -25,6 +32,41 @@ QString Tr(const char* german, const char* english) { return QString::fromUtf8(B
 QString ListedTitle(const THelpSection& section) {
   return QString(2 * std::max(0, section.Level - 1), QLatin1Char(' ')) + QString::fromStdString(section.Title);
 }
+
+// F1 pressed while a modal dialog other than the help runs: the dialog's
+// topic (the first "helpContext" from the dialog's focus up), else the
+// contents.
+class HelpKeyFilter : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1) {
+      return QObject::eventFilter(watched, event);
+    }
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || qobject_cast<THelpForm*>(modal) != nullptr ||
+        qobject_cast<THelpSearchDialog*>(modal) != nullptr) {
+      return QObject::eventFilter(watched, event);
+    }
+    for (QWidget* widget = QApplication::focusWidget(); widget != nullptr; widget = widget->parentWidget()) {
+      const QVariant topic = widget->property(kHelpContextProperty);
+      if (topic.isValid()) {
+        ShowHelpTopic(topic.toInt());
+        return true;
+      }
+      if (widget == modal) break;
+    }
+    const QVariant topic = modal->property(kHelpContextProperty);
+    if (topic.isValid()) {
+      ShowHelpTopic(topic.toInt());
+    } else {
+      ShowHelpContents();
+    }
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -41,6 +83,8 @@ THelpForm::THelpForm(QWidget* parent) : QDialog(parent) {
   text_ = new QTextEdit(splitter);
   text_->setObjectName(QStringLiteral("HelpText"));
   text_->setReadOnly(true);
+  text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
+  text_->viewport()->installEventFilter(this);
   splitter->addWidget(topics_);
   splitter->addWidget(text_);
   splitter->setStretchFactor(1, 3);
@@ -74,6 +118,40 @@ void THelpForm::SetCaptions() {
   close_->setText(Tr("S&chließen", "C&lose"));
 }
 
+QTextEdit* THelpForm::Viewer() const { return text_; }
+
+bool THelpForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == text_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    const QString anchor = text_->anchorAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+    if (!anchor.isEmpty()) {
+      FollowLink(anchor);
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void THelpForm::SetPictureFolder(const std::string& folder) { pictures_ = folder; }
+
+// The pictures of a page ("![...](name)") go into the document as resources
+// before it is shown, read from the picture folder; the viewer then loads
+// no file itself (which would show the hourglass).
+void THelpForm::AddPictures(const std::string& markdown) {
+  for (std::size_t at = markdown.find("]("); at != std::string::npos; at = markdown.find("](", at + 2)) {
+    const std::size_t open = markdown.rfind("![", at);
+    const std::size_t end = markdown.find(')', at);
+    if (open == std::string::npos || end == std::string::npos || markdown.find(']', open) != at) continue;
+    const QString name = QString::fromStdString(markdown.substr(at + 2, end - at - 2));
+    const QImage image(QString::fromStdString((std::filesystem::path(pictures_) / name.toStdString()).string()));
+    if (!image.isNull()) text_->document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+  }
+}
+
+void THelpForm::FollowLink(const QString& link) {
+  const std::string anchor = QUrl(link).fragment().toStdString();
+  if (const std::optional<std::size_t> index = FindHelpAnchor(sections_, anchor)) ShowSection(*index);
+}
+
 void THelpForm::SetSections(std::vector<THelpSection> sections) {
   sections_ = std::move(sections);
   shown_ = -1;
@@ -86,6 +164,7 @@ void THelpForm::ShowSection(std::size_t index) {
   if (index >= sections_.size()) return;
   shown_ = static_cast<int>(index);
   text_->setMarkdown(QString::fromStdString(sections_[index].Text));
+  AddPictures(sections_[index].Text);
   topics_->setCurrentRow(shown_);
   topics_->scrollToItem(topics_->item(shown_));
 }
@@ -98,6 +177,10 @@ void THelpForm::ShowPage(const std::string& markdown) {
 
 std::string THelpForm::ShownTitle() const {
   return shown_ >= 0 ? sections_[static_cast<std::size_t>(shown_)].Title : std::string();
+}
+
+std::string THelpForm::ShownAnchor() const {
+  return shown_ >= 0 ? sections_[static_cast<std::size_t>(shown_)].Anchor : std::string();
 }
 
 void THelpForm::SearchClick() {
@@ -160,9 +243,15 @@ int THelpSearchDialog::Chosen() const {
 
 // --- the viewer on the seam -----------------------------------------------------------
 
-QtHelpViewer::QtHelpViewer(std::string helpFile, QWidget* parent) : file_(std::move(helpFile)), parent_(parent) {}
+QtHelpViewer::QtHelpViewer(std::string helpFile, QWidget* parent)
+    : file_(std::move(helpFile)), parent_(parent), f1_(new HelpKeyFilter) {
+  QApplication::instance()->installEventFilter(f1_);
+}
 
-QtHelpViewer::~QtHelpViewer() { delete kept_; }
+QtHelpViewer::~QtHelpViewer() {
+  delete f1_;
+  delete kept_;
+}
 
 THelpForm* QtHelpViewer::Prepare() {
   std::ifstream in(file_, std::ios::binary);
@@ -182,6 +271,7 @@ THelpForm* QtHelpViewer::Prepare() {
     form = kept_;
   }
   form->SetCaptions();
+  form->SetPictureFolder(std::filesystem::path(file_).parent_path().string());
   // The kept window keeps its place in an unchanged text.
   if (form != kept_ || text.str() != kept_text_) form->SetSections(SplitHelpSections(text.str()));
   if (form == kept_) kept_text_ = text.str();
@@ -230,10 +320,12 @@ void QtHelpViewer::ShowHowToUse() {
   Present(form);
 }
 
-void QtHelpViewer::ShowTopic(const std::string& title) {
+void QtHelpViewer::ShowTopic(int topic) {
   THelpForm* form = Prepare();
   if (form == nullptr) return;
-  if (const std::optional<std::size_t> index = FindHelpTopic(form->Sections(), title)) form->ShowSection(*index);
+  const char* anchor = HelpTopicAnchor(topic);
+  const std::optional<std::size_t> index = FindHelpAnchor(form->Sections(), anchor != nullptr ? anchor : "");
+  form->ShowSection(index.value_or(0));
   Present(form);
 }
 

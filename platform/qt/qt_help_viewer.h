@@ -19,6 +19,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTextEdit;
+class QUrl;
 
 namespace kvx {
 
@@ -31,21 +32,32 @@ class THelpForm : public QDialog {
   // The sections listed; the first one shown.
   void SetSections(std::vector<THelpSection> sections);
   const std::vector<THelpSection>& Sections() const { return sections_; }
+  // The folder the pictures of the text are looked up in.
+  void SetPictureFolder(const std::string& folder);
   // Shows one section and marks its title in the list.
   void ShowSection(std::size_t index);
   // Shows a page that is no section (the page on using the help).
   void ShowPage(const std::string& markdown);
   // The title of the section shown, empty for a page of its own.
   std::string ShownTitle() const;
+  // The anchor of the section shown, empty for a page of its own.
+  std::string ShownAnchor() const;
   QListWidget* Topics() const { return topics_; }
-  QTextEdit* Viewer() const { return text_; }
+  QTextEdit* Viewer() const;
   // Captions in the current language.
   void SetCaptions();
+  // A link of the text: "#anchor" shows that section.
+  void FollowLink(const QString& link);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void SearchClick();
+  void AddPictures(const std::string& markdown);
 
   std::vector<THelpSection> sections_;
+  std::string pictures_;  // the folder of the pictures
   int shown_ = -1;
   QListWidget* topics_;
   QTextEdit* text_;
@@ -80,7 +92,8 @@ class THelpSearchDialog : public QDialog {
 
 class QtHelpViewer : public HelpViewer {
  public:
-  // `helpFile`: the Markdown help text; `parent`: the main window.
+  // `helpFile`: the Markdown help text (its pictures beside it); `parent`:
+  // the main window.
   QtHelpViewer(std::string helpFile, QWidget* parent);
   ~QtHelpViewer() override;
   void SetHelpFile(std::string helpFile) { file_ = std::move(helpFile); }
@@ -89,7 +102,7 @@ class QtHelpViewer : public HelpViewer {
   void ShowContents() override;
   void ShowSearch() override;
   void ShowHowToUse() override;
-  void ShowTopic(const std::string& title) override;
+  void ShowTopic(int topic) override;
 
   // The window of the last help shown (the kept one or, during a modal
   // dialog, the one on top of it); nullptr before any.
@@ -105,6 +118,7 @@ class QtHelpViewer : public HelpViewer {
 
   std::string file_;
   QWidget* parent_;
+  QObject* f1_;  // the application's F1 filter for modal dialogs (see SetHelpContext)
   THelpForm* kept_ = nullptr;
   std::string kept_text_;  // the help text the kept window shows
   THelpForm* last_ = nullptr;

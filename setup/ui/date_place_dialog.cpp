@@ -21,6 +21,7 @@
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/dialog_rows.h"
@@ -55,6 +56,7 @@ bool& TDatumortForm::KeepUT() {
 }
 
 TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
+  SetHelpContext(this, kHelpTopicDatePlace);
   Record.Temperature = 10;
   Record.Pressure = 1010;
   Record.RefractionOn = 1;

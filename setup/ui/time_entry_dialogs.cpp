@@ -19,6 +19,7 @@
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/named_widgets.h"
@@ -103,6 +104,7 @@ void TCheckedDialog::Refuse(QLineEdit* field, const std::function<void()>& show)
 
 TZeitraumJDDlg::TZeitraumJDDlg(TObserverRecord& start, TObserverRecord& end, TTableStep& step, QWidget* owner)
     : TCheckedDialog(owner), start_(start), end_(end), step_(step) {
+  SetHelpContext(this, kHelpTopicJulianDate);
   setWindowTitle(Tr("Zeitraum und Schrittweite für Ephemeride", "Period for ephemerides"));
   auto* layout = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
@@ -167,6 +169,7 @@ bool TZeitraumJDDlg::CheckAll() {
 
 TJDForm::TJDForm(double& mjd, std::int32_t& zone, std::int32_t& zoneMinutes, QWidget* owner)
     : TCheckedDialog(owner), mjd_(mjd), zone_(zone), zoneMinutes_(zoneMinutes) {
+  SetHelpContext(this, kHelpTopicJulianDate);
   setWindowTitle(Tr("Julianisches Datum", "Julian Date"));
   auto* layout = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
@@ -210,6 +213,7 @@ bool TJDForm::CheckAll() { return CheckJulianDate(); }
 // --- TUTForm -----------------------------------------------------------------
 
 TUTForm::TUTForm(TObserverRecord& record, QWidget* owner) : TCheckedDialog(owner), record_(record) {
+  SetHelpContext(this, kHelpTopicJulianDate);
   setWindowTitle(Tr("UT eingeben", "Enter UT"));
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
@@ -278,6 +282,7 @@ bool TUTForm::CheckAll() { return CheckDate() && CheckTime(); }
 
 TTagbrForm::TTagbrForm(TObserverRecord& record, double& dayWithFraction, QWidget* owner)
     : TCheckedDialog(owner), record_(record), day_(dayWithFraction) {
+  SetHelpContext(this, kHelpTopicJulianDate);
   setWindowTitle(Tr("Datum mit Tagesbruchteil eingeben", "Enter date with day fraction"));
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
@@ -332,6 +337,7 @@ bool TTagbrForm::CheckAll() { return CheckYear() && CheckMonth() && CheckDay(); 
 // --- TTagesbranzeige ---------------------------------------------------------
 
 TTagesbranzeige::TTagesbranzeige(double jd, QWidget* owner) : QDialog(owner) {
+  SetHelpContext(this, kHelpTopicJulianDate);
   setWindowTitle(Tr("Jul. Datum des Tagesbruchteils", "Julian Date of day with fraction"));
   auto* layout = new QVBoxLayout(this);
   auto* value = Edit(this, "julianDate");

@@ -64,13 +64,13 @@ QString Fixed(double value, int decimals) {
 }
 
 // The foot row of both dialogs after `ok`: the cancel button, which rejects
-// `dialog`, and the help button ("Help", the satellites topic), all on the
-// right of a new row at the end of `layout`.
+// `dialog`, and the help button ("Help", the dialog's help topic), all on
+// the right of a new row at the end of `layout`.
 struct TFootRow {
   QPushButton* Cancel;
   QPushButton* Help;
 };
-TFootRow AddFootRow(QDialog& dialog, QVBoxLayout& layout, QPushButton* ok) {
+TFootRow AddFootRow(QDialog& dialog, QVBoxLayout& layout, QPushButton* ok, int topic) {
   auto* cancel = new QPushButton(&dialog);
   auto* help = NewNamed<QPushButton>("Help", &dialog);
   auto* row = new QHBoxLayout;
@@ -80,7 +80,7 @@ TFootRow AddFootRow(QDialog& dialog, QVBoxLayout& layout, QPushButton* ok) {
   row->addWidget(help);
   layout.addLayout(row);
   QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-  QObject::connect(help, &QPushButton::clicked, &dialog, [] { ShowHelpTopic(kHelpTopicSatellites); });
+  SetHelpContext(&dialog, topic, help);
   return {cancel, help};
 }
 
@@ -128,7 +128,7 @@ TSatellitenwahlform::TSatellitenwahlform(QWidget* parent) : QDialog(parent) {
 
   ok_ = NamedButton(this, "OK", "OK");
   ok_->setDefault(true);
-  const TFootRow foot = AddFootRow(*this, *layout, ok_);
+  const TFootRow foot = AddFootRow(*this, *layout, ok_, kHelpTopicSatellites);
   cancel_ = foot.Cancel;
   help_ = foot.Help;
 
@@ -266,7 +266,7 @@ TSatellitensuche::TSatellitensuche(QWidget* parent) : QDialog(parent) {
   row1->addWidget(forward_);
   layout->addLayout(row1);
   ok_ = new QPushButton(this);
-  const TFootRow foot = AddFootRow(*this, *layout, ok_);
+  const TFootRow foot = AddFootRow(*this, *layout, ok_, kHelpTopicSatelliteVisibility);
   close_ = foot.Cancel;
   help_ = foot.Help;
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
@@ -37,6 +38,7 @@ std::function<void(Teinzelephform&)>& Teinzelephform::Driver() {
 }
 
 Teinzelephform::Teinzelephform(QWidget* parent) : QDialog(parent) {
+  SetHelpContext(this, kHelpTopicSingleDatePage);
   setObjectName("Einzelephform");
   // Left column: the coordinates; middle: the physical ephemeris; right:
   // visibility and twilight.

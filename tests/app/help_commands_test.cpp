@@ -1,5 +1,6 @@
 // The help from the Help menu (contents, search, using help) and from the
-// help buttons of the two satellite dialogs, shown inside the program.
+// help buttons of the two satellite dialogs, shown inside the program in
+// the program's language.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -8,7 +9,10 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QKeyEvent>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QUrl>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -31,14 +35,14 @@ class HelpCommands : public test::MainFormTest {
   void TearDown() override { LanguageEnglish = 1; }
 };
 
-// Presses the dialog's help button and returns the title the help showed
-// on top of it (closing that help), then closes the dialog.
+// Presses the dialog's help button and returns the anchor of the section
+// the help showed on top of it (closing that help), then closes the dialog.
 template <typename Dialog>
 std::string HelpOfDialog(TMenuCommands& commands, const char* command, const std::string& picture) {
   std::string shown = "(no help)";
   WhenModalAppears<Dialog>([&shown, picture](Dialog& dialog) {
     WhenModalShown<THelpForm>([&shown, picture](THelpForm& help) {
-      shown = help.ShownTitle();
+      shown = help.ShownAnchor();
       SavePng(help, picture);
       help.accept();
     });
@@ -67,25 +71,31 @@ TEST_F(HelpCommands, ContentsSearchUsingHelpAndTheSatelliteDialogs) {
   SavePng(*menu, "help_menu");
   menu->hide();
 
-  // Contents: the README's sections, the first one shown.
+  // Contents: the German guide's sections, the first one shown.
   c.Action("HelpContentsItem")->trigger();
   auto* window = form.findChild<THelpForm*>(QStringLiteral("HelpForm"));
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->isVisible());
   EXPECT_FALSE(window->isModal());
-  EXPECT_EQ(window->ShownTitle(), "Kandrevoltinex 4.6");
-  EXPECT_GT(window->Topics()->count(), 12);
-  EXPECT_TRUE(window->Viewer()->toPlainText().contains(QStringLiteral("ephemeris calculator")));
-  window->Topics()->setCurrentRow(3);
-  EXPECT_EQ(window->ShownTitle(), window->Sections()[3].Title);
+  EXPECT_EQ(window->ShownTitle(), "Benutzerhandbuch Kandrevoltinex 4.6");
+  EXPECT_GT(window->Topics()->count(), 40);
+  EXPECT_TRUE(window->Viewer()->toPlainText().contains(QStringLiteral("Beobachtungsort")));
+  // A link to another section shows it.
+  window->FollowLink(QStringLiteral("#saving"));
+  EXPECT_EQ(window->ShownAnchor(), "saving");
+  EXPECT_TRUE(window->Viewer()->toPlainText().contains(QStringLiteral("Konfiguration speichern")));
+  window->Topics()->setCurrentRow(2);
+  EXPECT_EQ(window->ShownTitle(), window->Sections()[2].Title);
+  EXPECT_EQ(window->ShownAnchor(), "first-start");
+  EXPECT_FALSE(window->Viewer()->document()->resource(QTextDocument::ImageResource, QUrl("main-de.png")).isNull());
   SavePng(*window, "help_contents");
 
   // Search: every title for the empty key, then those holding all words.
   int listedAtFirst = -1;
   WhenModalShown<THelpSearchDialog>([&](THelpSearchDialog& search) {
     listedAtFirst = search.Matches()->count();
-    search.KeyEdit()->setText(QStringLiteral("VISIBILITY twilight"));
-    const auto found = search.Matches()->findItems(QStringLiteral("Earth satellites"), Qt::MatchExactly);
+    search.KeyEdit()->setText(QStringLiteral("SICHTBARKEIT dämmerungsgrenzen"));
+    const auto found = search.Matches()->findItems(QStringLiteral("Satellitensichtbarkeit"), Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);
     search.Matches()->setCurrentItem(found.front());
     SavePng(search, "help_search");
@@ -93,8 +103,8 @@ TEST_F(HelpCommands, ContentsSearchUsingHelpAndTheSatelliteDialogs) {
   });
   c.Action("HelpSearchItem")->trigger();
   EXPECT_EQ(listedAtFirst, window->Topics()->count());
-  EXPECT_EQ(window->ShownTitle(), "Earth satellites");
-  EXPECT_TRUE(window->Viewer()->toPlainText().contains(QStringLiteral("10 seconds")));
+  EXPECT_EQ(window->ShownAnchor(), "satellite-visibility");
+  EXPECT_TRUE(window->Viewer()->toPlainText().contains(QStringLiteral("10 Sekunden")));
   // A key that no section holds lists nothing and shows nothing.
   WhenModalShown<THelpSearchDialog>([](THelpSearchDialog& search) {
     search.KeyEdit()->setText(QStringLiteral("xyzzy"));
@@ -103,7 +113,7 @@ TEST_F(HelpCommands, ContentsSearchUsingHelpAndTheSatelliteDialogs) {
     search.reject();
   });
   c.Action("HelpSearchItem")->trigger();
-  EXPECT_EQ(window->ShownTitle(), "Earth satellites");
+  EXPECT_EQ(window->ShownAnchor(), "satellite-visibility");
 
   // Using help: its own page in the language of the program.
   c.Action("HelpHowToUseItem")->trigger();
@@ -112,10 +122,40 @@ TEST_F(HelpCommands, ContentsSearchUsingHelpAndTheSatelliteDialogs) {
   SavePng(*window, "help_using_help");
   window->close();
 
-  // The satellite dialogs' help buttons open the satellite section on top
-  // of the dialog.
-  EXPECT_EQ(HelpOfDialog<TSatellitenwahlform>(c, "Satelliten1", "help_from_satellite_selection"), "Earth satellites");
-  EXPECT_EQ(HelpOfDialog<TSatellitensuche>(c, "Erdsatelliten1", "help_from_satellite_visibility"), "Earth satellites");
+  // The satellite dialogs' help buttons open their sections on top of the
+  // dialog.
+  EXPECT_EQ(HelpOfDialog<TSatellitenwahlform>(c, "Satelliten1", "help_from_satellite_selection"), "satellites");
+  EXPECT_EQ(HelpOfDialog<TSatellitensuche>(c, "Erdsatelliten1", "help_from_satellite_visibility"),
+            "satellite-visibility");
+
+  // English: the English guide from F1 and its own search; F1 in a dialog
+  // opens the dialog's section though the dialog has no help button.
+  form.SetLanguage(1);
+  c.Action("HelpContentsItem")->trigger();
+  EXPECT_EQ(window->ShownTitle(), "Kandrevoltinex 4.6 User's Guide");
+  EXPECT_TRUE(window->Viewer()->toPlainText().contains(QStringLiteral("observer's place")));
+  WhenModalShown<THelpSearchDialog>([](THelpSearchDialog& search) {
+    search.KeyEdit()->setText(QStringLiteral("Finsternisse"));
+    EXPECT_EQ(search.Matches()->count(), 0);
+    search.KeyEdit()->setText(QStringLiteral("eclipses"));
+    EXPECT_GT(search.Matches()->count(), 2);
+    search.reject();
+  });
+  c.Action("HelpSearchItem")->trigger();
+  window->close();
+  std::string fromKey = "(no help)";
+  WhenModalAppears<TSatellitenwahlform>([&fromKey](TSatellitenwahlform& dialog) {
+    WhenModalShown<THelpForm>([&fromKey](THelpForm& help) {
+      fromKey = help.ShownAnchor() + " " + help.ShownTitle();
+      help.accept();
+    });
+    EXPECT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("Help"))->isVisible());
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(dialog.focusWidget() != nullptr ? dialog.focusWidget() : &dialog, &press);
+    dialog.reject();
+  });
+  c.Action("Satelliten1")->trigger();
+  EXPECT_EQ(fromKey, "satellites Satellites");
   EXPECT_TRUE(desktop.opened.empty());
   EXPECT_TRUE(messages_.messages.empty());
 }

@@ -66,8 +66,11 @@
 #include "platform/file_dialog.h"
 #include "platform/folder_chooser.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "platform/qt/dialog_buttons.h"
+#include "platform/qt/qt_help_viewer.h"
 #include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
 #include "platform/workbook/workbook.h"
@@ -203,8 +206,8 @@ void CollectShownTexts(QWidget& window, std::vector<std::string>& out) {
   }
 }
 
-// Texts that show the other language's words on purpose: the help is the
-// English README in both languages, the sheets of a new workbook are named
+// Texts that show the other language's words on purpose: the help's names
+// of files, theories and formats, the sheets of a new workbook are named
 // "Sheet1".. in both, a sheet inserted before a switch keeps its name
 // ("Tabelle1"), and a free quantity slot is marked "Neu/New".
 bool ShownInBothLanguages(const std::string& where, const std::string& text) {
@@ -269,13 +272,49 @@ class ModalAnswerer {
   }
   int Answers() const { return answers_; }
   std::vector<std::string> faults;
+  std::set<std::string> helped;  // "dialog class -> section anchor" of every help button pressed
   std::set<std::string> windows;  // "command: title" of every modal window met
   std::set<std::string> foreign;  // texts in the other language
 
  private:
+  // The dialog's help button: German, visible and enabled; none in English.
+  QAbstractButton* HelpButton(QWidget& modal) {
+    for (auto* button : modal.findChildren<QAbstractButton*>()) {
+      const QString text = button->text().remove(QLatin1Char('&'));
+      if (!button->isVisible() || (text != QLatin1String("Hilfe") && text != QLatin1String("Help"))) continue;
+      if (LanguageEnglish != 0) {
+        faults.push_back(command_ + ": the English dialog \"" + modal.windowTitle().toStdString() +
+                         "\" shows a help button");
+        return nullptr;
+      }
+      if (button->isEnabled()) return button;
+    }
+    return nullptr;
+  }
+
+  // The help a help button opened on top of its dialog: the section of the
+  // dialog's topic, from the guide of the program's language.
+  void CheckHelp(THelpForm& help) {
+    QWidget* dialog = help.parentWidget();
+    const std::string owner =
+        dialog != nullptr ? dialog->metaObject()->className() + (" " + dialog->windowTitle().toStdString()) : "(none)";
+    const QVariant topic = dialog != nullptr ? dialog->property(kHelpContextProperty) : QVariant();
+    const char* anchor = topic.isValid() ? HelpTopicAnchor(topic.toInt()) : nullptr;
+    helped.insert(owner + " -> " + help.ShownAnchor());
+    if (anchor == nullptr) {
+      faults.push_back(command_ + ": the help button of " + owner + " names no known topic");
+    } else if (help.ShownAnchor() != anchor) {
+      faults.push_back(command_ + ": the help of " + owner + " shows \"" + help.ShownTitle() + "\", not " + anchor);
+    }
+    const bool german = !help.Sections().empty() && help.Sections().front().Title.find("Benutzerhandbuch") == 0;
+    if (german != (LanguageEnglish == 0)) faults.push_back(command_ + ": the help of " + owner + " speaks the other language");
+    help.reject();
+  }
+
   void Tick() {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || !modal->isVisible()) return;
+    if (auto* help = qobject_cast<THelpForm*>(modal)) return CheckHelp(*help);
     // A window whose button runs right now (a search started by its OK)
     // is left alone; message boxes it opens are answered.
     for (const QPointer<QWidget>& w : answering_) {
@@ -299,7 +338,12 @@ class ModalAnswerer {
     }
     const bool accept = !accept_none_ && answers_ <= kAcceptsPerCommand;
     answering_.emplace_back(modal);
-    QTimer::singleShot(0, modal, [this, modal, accept] {
+    // Each dialog's help button once, before it is answered.
+    QPointer<QAbstractButton> help = HelpButton(*modal);
+    const std::string dialog = std::string(modal->metaObject()->className()) + " " + title;
+    if (help != nullptr && !helped_.insert(dialog).second) help = nullptr;
+    QTimer::singleShot(0, modal, [this, modal, accept, help] {
+      if (help != nullptr) help->click();
       if (accept) {
         Accept(*modal);
       } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
@@ -333,6 +377,7 @@ class ModalAnswerer {
   int answers_ = 0;
   std::vector<QPointer<QWidget>> answering_;
   bool accept_none_ = false;
+  std::set<std::string> helped_;  // the dialogs (class and title) whose help button was pressed
 };
 
 class MenuWalk : public test::MainFormTest {
@@ -500,10 +545,13 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   std::sort(durations.rbegin(), durations.rend());
   std::printf("menu walk: %d commands run, %zu modal windows, %d runs cancelled after %d ms\n", run,
               answerer.windows.size(), progress.cancelled, kProgressBudgetMs);
+  std::printf("help buttons pressed: %zu\n", answerer.helped.size());
+  for (const std::string& helped : answerer.helped) std::printf("  %s\n", helped.c_str());
   for (std::size_t i = 0; i < std::min<std::size_t>(durations.size(), 12); ++i) {
     std::printf("  %6.2f s  %s\n", durations[i].first, durations[i].second.c_str());
   }
   EXPECT_GT(run, 600) << "the three passes run most of the menu";
+  EXPECT_GE(answerer.helped.size(), 10u) << "the German dialogs' help buttons";
   EXPECT_GT(longestSheet, 50) << "tables reach the sheet";
   EXPECT_GT(longestGrid, 50) << "tables reach the result grid after the view switch";
   // Each language alone: no window, message or new table shows a word of

@@ -1,11 +1,9 @@
 // The help text cut into sections, the search over them and the titles the
-// dialogs ask for, on a small text and on the README the program ships.
+// dialogs ask for, on small texts (the shipped guides: tests/app).
 #include "platform/help.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace kvx {
 namespace {
@@ -45,17 +43,39 @@ TEST(HelpText, SectionsSearchAndTopics) {
   EXPECT_FALSE(FindHelpTopic(sections, "Satell").has_value());
   EXPECT_TRUE(SplitHelpSections("").empty());
 
-  // The shipped README holds every title a help button asks for.
-  std::ifstream in(KVX_BINARY_DIR "/share/kandrevoltinex/README.md");
-  ASSERT_TRUE(in.good());
-  std::ostringstream readme;
-  readme << in.rdbuf();
-  const std::vector<THelpSection> shipped = SplitHelpSections(readme.str());
-  ASSERT_GT(shipped.size(), 10u);
-  EXPECT_EQ(shipped[0].Title, "Kandrevoltinex 4.6");
-  for (const char* topic : {kHelpTopicSatellites, kHelpTopicOrbits, kHelpTopicIntegration, "Help"}) {
-    EXPECT_TRUE(FindHelpTopic(shipped, topic).has_value()) << topic;
+  // Anchors: "{#name}" leaves the title and the shown heading; a brace
+  // that is no anchor stays.
+  const std::vector<THelpSection> anchored =
+      SplitHelpSections("# Datum und Ort {#date-place}\nText\n## Menge {a, b}\n## Leer {#}\n");
+  ASSERT_EQ(anchored.size(), 3u);
+  EXPECT_EQ(anchored[0].Title, "Datum und Ort");
+  EXPECT_EQ(anchored[0].Anchor, "date-place");
+  EXPECT_EQ(anchored[0].Text, "# Datum und Ort\nText\n");
+  EXPECT_EQ(anchored[1].Title, "Menge {a, b}");
+  EXPECT_EQ(anchored[1].Anchor, "");
+  EXPECT_EQ(anchored[2].Title, "Leer {#}");
+  EXPECT_EQ(FindHelpAnchor(anchored, "date-place"), 0u);
+  EXPECT_FALSE(FindHelpAnchor(anchored, "").has_value());
+
+  // Word stems: plural and case endings of the key are not needed in the
+  // text, short words keep their letters.
+  const std::vector<THelpSection> words = SplitHelpSections(
+      "# A\nDie Finsternis und der Planet am Markt.\n# B\nEclipse tables.\n# C\nMarsmonde, das Jahr.\n");
+  EXPECT_EQ(FindHelpSections(words, "Finsternisse"), (std::vector<std::size_t>{0}));
+  EXPECT_EQ(FindHelpSections(words, "finsternissen planeten"), (std::vector<std::size_t>{0}));
+  EXPECT_EQ(FindHelpSections(words, "ECLIPSES"), (std::vector<std::size_t>{1}));
+  EXPECT_EQ(FindHelpSections(words, "Mars"), (std::vector<std::size_t>{2}));
+  EXPECT_EQ(FindHelpSections(words, "Jahre"), (std::vector<std::size_t>{2}));
+  EXPECT_TRUE(FindHelpSections(words, "Planetoiden").empty());
+
+  // Every topic has an anchor; the numbers are unique.
+  for (std::size_t i = 0; i < HelpTopics().size(); ++i) {
+    EXPECT_NE(HelpTopicAnchor(HelpTopics()[i].Number), nullptr);
+    for (std::size_t j = i + 1; j < HelpTopics().size(); ++j) {
+      EXPECT_NE(HelpTopics()[i].Number, HelpTopics()[j].Number);
+    }
   }
+  EXPECT_EQ(HelpTopicAnchor(1), nullptr);
   EXPECT_NE(HowToUseHelpText(false).find("# Hilfe benutzen"), std::string::npos);
   EXPECT_NE(HowToUseHelpText(true).find("# Using help"), std::string::npos);
 }

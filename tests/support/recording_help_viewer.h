@@ -1,5 +1,5 @@
 // Test double of the help seam (platform/help.h): records what was asked
-// ("contents", "search", "how to use" or the topic's title).
+// ("contents", "search", "how to use" or "topic N").
 #pragma once
 
 #include <string>
@@ -14,7 +14,7 @@ class RecordingHelpViewer : public HelpViewer {
   void ShowContents() override { shown.push_back("contents"); }
   void ShowSearch() override { shown.push_back("search"); }
   void ShowHowToUse() override { shown.push_back("how to use"); }
-  void ShowTopic(const std::string& title) override { shown.push_back(title); }
+  void ShowTopic(int topic) override { shown.push_back("topic " + std::to_string(topic)); }
   std::vector<std::string> shown;
 };
 

@@ -186,7 +186,7 @@ TEST_F(ResidualsFormTest, LoadSaveHelpAndTheReducedFormInBothLanguages) {
   EXPECT_TRUE(sink_.messages.empty());
 
   Button(form, "Help")->click();
-  EXPECT_EQ(help.shown, std::vector<std::string>{kHelpTopicOrbits});
+  EXPECT_EQ(help.shown, std::vector<std::string>{"topic " + std::to_string(kHelpTopicResiduals)});
 
   for (int english = 0; english <= 1; ++english) {
     LanguageEnglish = static_cast<std::uint8_t>(english);
