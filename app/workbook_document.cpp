@@ -50,11 +50,14 @@ std::string ProposedName(const TWorkbookDocument& doc, const std::string& keep) 
   return Upper(Extension(doc.FileName)) == keep ? doc.FileName : WithoutExtension(doc.FileName);
 }
 
-void ShowOpenFailed(const std::string& name) {
+// `reason`, when given, is a line of its own under the text.
+void ShowOpenFailed(const std::string& name, const std::string& reason = {}) {
+  const std::string line = reason.empty() ? std::string() : "\n" + reason;
   ShowMessage("Kandrevoltinex 4.6 konnte die Datei " + name +
                   " nicht finden oder wegen eines ungültigen Dateiformats nicht öffnen. Möglicherweise wird sie"
-                  " auch zur Zeit von einer anderen Anwendung bearbeitet.",
-              "Kandrevoltinex 4.6 could not open the file " + name, MessageIcon::Error);
+                  " auch zur Zeit von einer anderen Anwendung bearbeitet." +
+                  line,
+              "Kandrevoltinex 4.6 could not open the file " + name + line, MessageIcon::Error);
 }
 
 void ShowSaveFailed(const std::string& name) {
@@ -238,7 +241,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     fresh.SetSheetName(1, NewSheetNameStem() + "1");
     std::string error;
     if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
-      ShowOpenFailed(fileName);
+      ShowOpenFailed(fileName, error);
       return false;
     }
     fresh.SetSelection(1, 1, 1, 1);
@@ -253,7 +256,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
   int type = 0;
   std::string error;
   if (!workbook::ReadWorkbookFile(doc.Book, fileName, type, error)) {
-    ShowOpenFailed(fileName);
+    ShowOpenFailed(fileName, error);
     return false;
   }
   const std::string ext = Extension(fileName);
@@ -282,7 +285,7 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
   std::string error;
   if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
-    ShowOpenFailed(fileName);
+    ShowOpenFailed(fileName, error);
     return false;
   }
   doc.Book.SetSelection(1, 1, 1, 1);
