@@ -244,7 +244,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     fresh.SetSheetName(1, NewSheetNameStem() + "1");
     std::string error;
     if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
-      ShowOpenFailed(fileName);
+      ShowOpenFailed(fileName, error);
       return false;
     }
     fresh.SetSelection(1, 1, 1, 1);
@@ -288,7 +288,7 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
   std::string error;
   if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
-    ShowOpenFailed(fileName);
+    ShowOpenFailed(fileName, error);
     return false;
   }
   doc.Book.SetSelection(1, 1, 1, 1);

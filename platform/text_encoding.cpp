@@ -132,6 +132,9 @@ std::string TextFileBytes(std::string_view utf8) {
   }
   std::string cp1252 = Utf8ToCp1252(utf8);
   if (Cp1252ToUtf8(cp1252) != utf8) return std::string(utf8);
+  // The five bytes Windows-1252 leaves undefined would make the file read
+  // as no text at all.
+  if (cp1252.find_first_of("\x81\x8D\x8F\x90\x9D") != std::string::npos) return std::string(utf8);
   // Windows-1252 bytes that happen to form UTF-8 ("Ã©") would be read as
   // UTF-8, by the whole file or by a line: such a text stays UTF-8.
   // Likewise "ï»¿" at the start, which a reader drops as a byte-order mark.

@@ -18,7 +18,9 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 // (and every invalid UTF-8 byte) becomes '?'.
 std::string Utf8ToCp1252(std::string_view utf8);
 // The bytes of a text file the program writes: Windows-1252, unless the
-// text holds a character Windows-1252 cannot hold or its Windows-1252
+// text holds a character Windows-1252 cannot hold (or one of the C1
+// controls U+0081, U+008D, U+008F, U+0090, U+009D that stand for its
+// undefined bytes) or its Windows-1252
 // bytes would read back as other text (a line of them that is valid UTF-8,
 // a byte-order mark at the start); then the UTF-8 as it is.
 std::string TextFileBytes(std::string_view utf8);

@@ -1,7 +1,10 @@
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 
+#include "platform/globals.h"
+#include "platform/messages.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/isolated_read.h"
@@ -15,6 +18,27 @@ namespace {
 
 // The file's lines as UTF-8, without line ends (CR/LF, LF or CR).
 std::vector<std::string> TextLines(const std::string& data) { return SplitTextLines(DecodeTextBytes(data)); }
+
+// Reads a file that must be text: false with the reason (NotTextReason)
+// when it is not.
+bool ReadTextBytes(const std::string& path, std::string& data, std::string& error) {
+  if (!ReadFileBytes(path, data, error)) return false;
+  error = NotTextReason(data);
+  return error.empty();
+}
+
+// One message for all the fields of a file's lines that lie beyond the
+// sheet's last column.
+void TellDroppedFields(const std::string& path, std::size_t dropped) {
+  if (dropped == 0) return;
+  const std::string columns = std::to_string(kMaxCols);
+  const std::string count = std::to_string(dropped);
+  ShowMessage("Die Datei " + path + " hat Zeilen mit mehr Feldern, als das Tabellenblatt Spalten hat (" + columns +
+                  "). " + count + (dropped == 1 ? " Feld wurde" : " Felder wurden") + " weggelassen.",
+              "The file " + path + " has lines with more fields than the sheet has columns (" + columns + "). " +
+                  count + (dropped == 1 ? " field was" : " fields were") + " left out.",
+              MessageIcon::Warning);
+}
 
 std::vector<std::string> SplitFields(const std::string& line, char separator) {
   const std::vector<std::string_view> parts = internal::SplitAt(line, separator);
@@ -96,18 +120,20 @@ std::vector<std::vector<std::string>> SplitSeparatedRecords(const std::string& t
 
 bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error) {
   std::string data;
-  if (!ReadFileBytes(path, data, error)) return false;
+  if (!ReadTextBytes(path, data, error)) return false;
   TWorkbook fresh(1);
   const auto lines = TextLines(data);
   if (lines.size() > static_cast<std::size_t>(kMaxRows)) {
     error = "too many lines in " + path;
     return false;
   }
+  std::size_t dropped = 0;
   for (std::size_t r = 0; r < lines.size(); ++r) {
     const auto fields = SplitFields(lines[r], '\t');
     for (std::size_t c = 0; c < fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
       if (!fields[c].empty()) fresh.SetEntry(static_cast<int>(r) + 1, static_cast<int>(c) + 1, fields[c]);
     }
+    if (fields.size() > static_cast<std::size_t>(kMaxCols)) dropped += fields.size() - kMaxCols;
   }
   const std::string stem = std::filesystem::path(path).stem().string();
   if (!stem.empty()) {
@@ -119,6 +145,7 @@ bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error) {
   }
   fresh.SetSelection(1, 1, 1, 1);
   book.AdoptContents(std::move(fresh));
+  TellDroppedFields(path, dropped);
   return true;
 }
 
@@ -161,17 +188,45 @@ std::string SeparatedField(const std::string& text, char separator) {
   return out;
 }
 
+std::string NotTextReason(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  // Zero bytes in runs (padding, numbers in binary) or in bulk (UTF-16)
+  // mark binary data; a stray one in a line of text is a character.
+  const auto zeros = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\0'));
+  if (zeros > 0 && (zeros * 4 > bytes.size() || bytes.find(std::string_view("\0\0", 2)) != std::string_view::npos)) {
+    return ByLanguage("Die Datei enthält Binärdaten (Nullbytes), keinen Text.",
+                      "The file holds binary data (zero bytes), not text.");
+  }
+  // Windows-1252 leaves five byte values undefined.
+  if (!IsValidUtf8(bytes) && bytes.find_first_of("\x81\x8D\x8F\x90\x9D") != std::string_view::npos) {
+    return ByLanguage("Die Datei ist weder UTF-8- noch Windows-1252-Text.",
+                      "The file is neither UTF-8 nor Windows-1252 text.");
+  }
+  return {};
+}
+
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error) {
   std::string data;
-  if (!ReadFileBytes(path, data, error)) return false;
+  if (!ReadTextBytes(path, data, error)) return false;
   const auto records = SplitSeparatedRecords(DecodeTextBytes(data), separator);
   const int rows = static_cast<int>(std::min<std::size_t>(records.size(), kMaxRows));
+  const TFormatLocale locale = book.Locale();
+  std::size_t dropped = 0;
   for (int r = 0; r < rows; ++r) {
     const auto& fields = records[static_cast<std::size_t>(r)];
     for (std::size_t c = 0; c < fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
-      book.SetText(r + 1, static_cast<int>(c) + 1, fields[c]);
+      // A field that reads as a number is entered as if typed; every other
+      // one (a formula too) is its text.
+      const int col = static_cast<int>(c) + 1;
+      if (ParseTypedEntry(fields[c], locale).Kind == TTypedEntry::TKind::Number) {
+        book.SetEntry(r + 1, col, fields[c]);
+      } else {
+        book.SetText(r + 1, col, fields[c]);
+      }
     }
+    if (fields.size() > static_cast<std::size_t>(kMaxCols)) dropped += fields.size() - kMaxCols;
   }
+  TellDroppedFields(path, dropped);
   return true;
 }
 

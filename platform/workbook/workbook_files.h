@@ -15,10 +15,14 @@
 // the caller; the caller shows its own message).
 //
 // Text files are written in Windows-1252 with CR/LF line ends; text files
-// are read as UTF-8 when they are valid UTF-8, else as Windows-1252.
+// are read as UTF-8 when they are valid UTF-8, else as Windows-1252. A file
+// that is not text (NotTextReason) is refused, with the reason in the
+// interface language as `error`. The fields of a line beyond the sheet's
+// last column are left out, and one message (warning icon) says how many.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/workbook/workbook.h"
 
@@ -53,11 +57,21 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error);
 bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error);
 
+// Why a file's bytes are no text, in the interface language; empty when
+// they are text. Not text: zero bytes in a run or in more than a quarter of
+// the bytes (binary data, UTF-16), or bytes that are neither UTF-8 nor
+// Windows-1252 (which leaves 0x81, 0x8D, 0x8F, 0x90 and 0x9D undefined). A
+// single zero byte inside text is a character of its cell, as in a file
+// the program wrote from such a cell.
+std::string NotTextReason(std::string_view bytes);
+
 // Comma-separated files: lines split at the separator; a field that starts
 // with a double quote runs to its closing quote (doubled quotes inside stand
 // for one; separators and line breaks inside belong to the field; a quote
-// never closed takes the rest of its line). Every field is stored as the
-// text of its cell, from row 1 and column 1 of the current sheet.
+// never closed takes the rest of its line). From row 1 and column 1 of the
+// current sheet, a field that reads as a number (ParseTypedEntry: numbers,
+// percentages, dates and times in the locale's form) is entered as if
+// typed, every other field (formulas too) as the text of its cell.
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error);
 // A field as written to a comma-separated file: quoted (quotes doubled)
 // when it holds the separator, a double quote or a line break.

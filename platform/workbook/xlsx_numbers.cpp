@@ -1,12 +1,8 @@
 #include "platform/workbook/xlsx_numbers.h"
 
-#include <minizip/unzip.h>
-#include <minizip/zip.h>
-
 #include <charconv>
 #include <cmath>
 #include <functional>
-#include <vector>
 
 #include "platform/workbook/cell_reference.h"
 
@@ -67,68 +63,6 @@ void ForEachNumberCell(std::string_view xml,
   }
 }
 
-// "xl/worksheets/sheetN.xml" -> N, else 0.
-int WorksheetNumber(std::string_view name) {
-  constexpr std::string_view kPrefix = "xl/worksheets/sheet";
-  constexpr std::string_view kSuffix = ".xml";
-  if (name.size() <= kPrefix.size() + kSuffix.size() || name.substr(0, kPrefix.size()) != kPrefix ||
-      name.substr(name.size() - kSuffix.size()) != kSuffix) {
-    return 0;
-  }
-  const std::string_view digits = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
-  int n = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
-  return ec == std::errc() && end == digits.data() + digits.size() ? n : 0;
-}
-
-// The sheet part with every plain number cell's value as the model holds it.
-std::string PatchedSheet(const std::string& xml, const TSheetData& sheet) {
-  std::string out;
-  out.reserve(xml.size() + xml.size() / 8);
-  std::size_t copied = 0;
-  ForEachNumberCell(xml, [&](int row, int col, std::size_t begin, std::size_t end) {
-    const TCell* cell = sheet.CellAt(row, col);
-    if (cell == nullptr || cell->Kind != TCellKind::Number) return;
-    out.append(xml, copied, begin - copied);
-    out += ExactNumberText(cell->Number);
-    copied = end;
-  });
-  out.append(xml, copied, std::string::npos);
-  return out;
-}
-
-bool ReadEntry(unzFile in, std::string& data) {
-  unz_file_info64 info{};
-  if (unzGetCurrentFileInfo64(in, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
-  if (unzOpenCurrentFile(in) != UNZ_OK) return false;
-  data.clear();
-  data.reserve(static_cast<std::size_t>(info.uncompressed_size));
-  std::vector<char> buffer(1 << 16);
-  int got = 0;
-  while ((got = unzReadCurrentFile(in, buffer.data(), static_cast<unsigned>(buffer.size()))) > 0) {
-    data.append(buffer.data(), static_cast<std::size_t>(got));
-  }
-  return unzCloseCurrentFile(in) == UNZ_OK && got == 0;
-}
-
-bool WriteEntry(zipFile out, const std::string& name, const unz_file_info64& info, const std::string& data) {
-  zip_fileinfo file{};
-  file.dosDate = info.dosDate;
-  file.internal_fa = info.internal_fa;
-  file.external_fa = info.external_fa;
-  const int zip64 = data.size() >= 0xFFFFFFFFu ? 1 : 0;
-  if (zipOpenNewFileInZip64(out, name.c_str(), &file, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                            Z_DEFAULT_COMPRESSION, zip64) != ZIP_OK) {
-    return false;
-  }
-  bool ok = true;
-  for (std::size_t at = 0; ok && at < data.size(); at += 1u << 30) {
-    const std::size_t chunk = std::min<std::size_t>(data.size() - at, 1u << 30);
-    ok = zipWriteInFileInZip(out, data.data() + at, static_cast<unsigned>(chunk)) == ZIP_OK;
-  }
-  return zipCloseFileInZip(out) == ZIP_OK && ok;
-}
-
 }  // namespace
 
 std::string ExactNumberText(double value) {
@@ -155,35 +89,6 @@ std::unordered_map<std::uint64_t, double> ExactSheetNumbers(std::string_view she
     }
   });
   return numbers;
-}
-
-bool WriteExactXlsxNumbers(const TWorkbook& book, const std::string& from, const std::string& to, std::string& error) {
-  unzFile in = unzOpen64(from.c_str());
-  if (in == nullptr) {
-    error = "cannot read the package " + from;
-    return false;
-  }
-  zipFile out = zipOpen64(to.c_str(), APPEND_STATUS_CREATE);
-  if (out == nullptr) {
-    unzClose(in);
-    error = "cannot create " + to;
-    return false;
-  }
-  bool ok = true;
-  std::string data;
-  for (int rc = unzGoToFirstFile(in); ok && rc == UNZ_OK; rc = unzGoToNextFile(in)) {
-    unz_file_info64 info{};
-    char name[1024];
-    ok = unzGetCurrentFileInfo64(in, &info, name, sizeof name, nullptr, 0, nullptr, 0) == UNZ_OK && ReadEntry(in, data);
-    if (!ok) break;
-    const int sheet = WorksheetNumber(name);
-    if (sheet >= 1 && sheet <= book.NumSheets()) data = PatchedSheet(data, book.SheetData(sheet));
-    ok = WriteEntry(out, name, info, data);
-  }
-  unzClose(in);
-  if (zipClose(out, nullptr) != ZIP_OK) ok = false;
-  if (!ok) error = "cannot copy the package " + from + " to " + to;
-  return ok;
 }
 
 }  // namespace kvx::workbook

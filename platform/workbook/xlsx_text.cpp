@@ -59,15 +59,36 @@ std::string DecodeXlsxEscapes(std::string_view text) {
   return out;
 }
 
-std::string EscapeXlsxUnderscores(std::string_view text) {
-  if (text.find("_x") == std::string_view::npos) return std::string(text);
-  std::string out;
-  out.reserve(text.size() + 16);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (EscapeAt(text, i) >= 0) out += "_x005F";
-    out += text[i];
+void AppendXlsxCellText(std::string& out, std::string_view text) {
+  std::string mended;
+  if (!IsValidUtf8(text)) {
+    mended = CodePointsToUtf8(Utf8ToCodePoints(text));
+    text = mended;
   }
-  return out;
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 && c != '\t' && c != '\n') {
+      out += "_x00";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+      out += '_';
+    } else if (c == '_' && EscapeAt(text, i) >= 0) {
+      out += "_x005F_";
+    } else if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else if (c == 0xEF && i + 2 < text.size() && text[i + 1] == '\xBF' &&
+               (text[i + 2] == '\xBE' || text[i + 2] == '\xBF')) {
+      out += text[i + 2] == '\xBE' ? "_xFFFE_" : "_xFFFF_";
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
 }
 
 std::string DecodeXmlEntities(std::string_view text) {

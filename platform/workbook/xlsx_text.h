@@ -2,8 +2,8 @@
 // cannot hold (control characters, a carriage return, which XML readers
 // turn into a line feed) as "_xHHHH_", the UTF-16 code unit in hexadecimal,
 // and an underscore that would otherwise start such a sequence as "_x005F_".
-// The .xlsx writing library escapes the characters but not the underscore,
-// and the reading library decodes neither; these two complete them.
+// The reading library decodes none of these; the program writes and
+// decodes them itself.
 #pragma once
 
 #include <string>
@@ -15,10 +15,14 @@ namespace kvx::workbook {
 // pairs joined; an unpaired surrogate becomes U+FFFD) into UTF-8.
 std::string DecodeXlsxEscapes(std::string_view text);
 
-// Escapes the underscore of every "_xHHHH_" of a text about to be written,
-// so that it reads back as written (control characters are escaped by the
-// writing library itself).
-std::string EscapeXlsxUnderscores(std::string_view text);
+// Appends a cell's text as the file holds it inside <t> or <v>: a
+// character XML cannot hold (the C0 controls but tab and line feed, NUL
+// included; a carriage return, which XML readers turn into a line feed;
+// U+FFFE and U+FFFF) as "_xHHHH_", the underscore of a literal "_xHHHH_"
+// as "_x005F_", then '&', '<' and '>' as XML entities. Bytes that are not
+// valid UTF-8 become U+FFFD (the file would not read at all with them).
+// DecodeXlsxEscapes(DecodeXmlEntities(...)) gives the text back.
+void AppendXlsxCellText(std::string& out, std::string_view text);
 
 // Decodes the entities of XML character data into UTF-8: the five named ones
 // and the character references "&#N;" and "&#xH;" of any code point but NUL

@@ -8,10 +8,8 @@
 #include <vector>
 
 #include "platform/safe_file_write.h"
-#include "platform/workbook/formula_engine.h"
 #include "platform/workbook/workbook_files.h"
-#include "platform/workbook/xlsx_numbers.h"
-#include "platform/workbook/xlsx_text.h"
+#include "platform/workbook/xlsx_package.h"
 
 namespace kvx::workbook {
 
@@ -94,16 +92,6 @@ lxw_format* MakeFormat(lxw_workbook* book, const TCellStyle& style) {
   return format;
 }
 
-// A text as the file can hold it: at most 32767 bytes, cut at a character
-// boundary (longer texts would make the whole file fail).
-std::string FileText(const std::string& text) {
-  constexpr std::size_t kLimit = 32767;
-  if (text.size() <= kLimit) return text;
-  std::size_t end = kLimit;
-  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-  return text.substr(0, end);
-}
-
 bool Check(lxw_error result, const char* what, std::string& error) {
   if (result == LXW_NO_ERROR) return true;
   error = std::string(what) + ": " + lxw_strerror(result);
@@ -143,9 +131,9 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     if (it == formats.end()) it = formats.emplace(style, MakeFormat(out.Book, book.Style(style))).first;
     return it->second;
   };
-  std::vector<std::string> sheetNames;
-  for (int s = 1; s <= book.NumSheets(); ++s) sheetNames.push_back(book.SheetName(s));
-  const TFormulaChecker checker(sheetNames);
+  std::vector<int> xfOfStyle(book.StyleCount(), -1);
+  bool anyText = false;
+  lxw_worksheet* firstSheet = nullptr;
 
   for (int s = 1; s <= book.NumSheets(); ++s) {
     const TSheetData& sheet = book.SheetData(s);
@@ -154,48 +142,17 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
       error = "cannot add sheet " + sheet.Name;
       return fail();
     }
-    // Cells.
-    for (std::size_t r = 0; r < sheet.Rows.size(); ++r) {
-      const auto& cells = sheet.Rows[r];
-      for (std::size_t c = 0; c < cells.size(); ++c) {
-        const TCell& cell = cells[c];
-        const auto row = static_cast<lxw_row_t>(r);
-        const auto col = static_cast<lxw_col_t>(c);
-        lxw_error result = LXW_NO_ERROR;
-        switch (cell.Kind) {
-          case TCellKind::Empty:
-            if (cell.Style != 0) result = worksheet_write_blank(ws, row, col, formatOf(cell.Style));
-            break;
-          case TCellKind::Number:
-            result = worksheet_write_number(ws, row, col, std::isfinite(cell.Number) ? cell.Number : 0.0,
-                                            formatOf(cell.Style));
-            break;
-          case TCellKind::Text:
-            result = worksheet_write_string(ws, row, col, EscapeXlsxUnderscores(FileText(cell.Text)).c_str(),
-                                            formatOf(cell.Style));
-            break;
-          case TCellKind::Formula: {
-            const std::string formula = "=" + cell.Formula;
-            if (!checker.Accepts(cell.Formula)) {
-              // The reading library would refuse the whole file for it: the
-              // formula is kept as its text.
-              result = worksheet_write_string(ws, row, col, EscapeXlsxUnderscores(FileText(formula)).c_str(),
-                                              formatOf(cell.Style));
-              break;
-            }
-            if (cell.Result == TFormulaResult::Number) {
-              result = worksheet_write_formula_num(ws, row, col, formula.c_str(), formatOf(cell.Style),
-                                                   std::isfinite(cell.Number) ? cell.Number : 0.0);
-            } else {
-              result = worksheet_write_formula_str(ws, row, col, formula.c_str(), formatOf(cell.Style),
-                                                   EscapeXlsxUnderscores(FileText(cell.Text)).c_str());
-            }
-            break;
-          }
-        }
-        if (!Check(result, "cell", error)) return fail();
+    // The cells go into the package afterwards (xlsx_package.h); here
+    // their formats are made known to the library.
+    for (const auto& cells : sheet.Rows) {
+      for (const TCell& cell : cells) {
+        if (cell.Kind == TCellKind::Empty && cell.Style == 0) continue;
+        anyText = anyText || cell.Kind == TCellKind::Text || cell.Kind == TCellKind::Formula;
+        int& xf = xfOfStyle[cell.Style];
+        if (xf < 0) xf = lxw_format_get_xf_index(formatOf(cell.Style));
       }
     }
+    if (s == 1) firstSheet = ws;
     // Column widths and hidden columns: every column with a width of its
     // own, then the default width over the rest when it is not the usual.
     std::set<int> columns;
@@ -219,14 +176,7 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     writeDefault(next, kMaxCols);
     // Row heights and hidden rows.
     if (std::fabs(sheet.DefaultRowHeight - 15.0) > 1e-9) worksheet_set_default_row(ws, sheet.DefaultRowHeight, 0);
-    std::set<int> rows;
-    for (const auto& [row, height] : sheet.RowHeights) rows.insert(row);
-    for (int row : sheet.HiddenRows) rows.insert(row);
-    for (int row : rows) {
-      lxw_row_col_options rowOptions{};
-      rowOptions.hidden = sheet.HiddenRows.count(row) ? 1 : 0;
-      worksheet_set_row_opt(ws, static_cast<lxw_row_t>(row - 1), sheet.RowHeight(row), nullptr, &rowOptions);
-    }
+    // The rows' own heights and hidden flags go with their cells.
     // View: frozen panes, selection, zoom, grid lines.
     if (sheet.FixedRows > 0 || sheet.FixedCols > 0) {
       worksheet_freeze_panes(ws, static_cast<lxw_row_t>(sheet.FixedRows), static_cast<lxw_col_t>(sheet.FixedCols));
@@ -278,6 +228,9 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     reference += book.NameReference(name);
     if (!Check(workbook_define_name(out.Book, name.Name.c_str(), reference.c_str()), "name", error)) return fail();
   }
+  // A text in any cell: the library is given one, so that the package has
+  // its shared-string part, which then gets every text of the cells.
+  if (anyText && !Check(worksheet_write_string(firstSheet, 0, 0, "-", nullptr), "cell", error)) return fail();
   const lxw_error closed = workbook_close(out.Book);
   out.Book = nullptr;
   if (closed != LXW_NO_ERROR) {
@@ -286,18 +239,17 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     fs::remove(temporary, ignored);
     return false;
   }
-  // The library's numbers carry 16 digits: the package is copied with each
-  // number as the shortest text that reads back as the same double.
-  const std::string exact = FreeTemporaryPath(path);
+  // The cells are put into a copy of the package, which is compressed once.
+  const std::string complete = FreeTemporaryPath(path);
   std::error_code ignored;
-  if (exact.empty() || !WriteExactXlsxNumbers(book, temporary, exact, error)) {
-    if (exact.empty()) error = "cannot create a temporary file beside " + path;
+  if (complete.empty() || !WriteXlsxPackage(book, xfOfStyle, temporary, complete, error)) {
+    if (complete.empty()) error = "cannot create a temporary file beside " + path;
     fs::remove(temporary, ignored);
-    if (!exact.empty()) fs::remove(exact, ignored);
+    if (!complete.empty()) fs::remove(complete, ignored);
     return false;
   }
   fs::remove(temporary, ignored);
-  return ReplaceWithTemporary(exact, path, error);
+  return ReplaceWithTemporary(complete, path, error);
 }
 
 }  // namespace kvx::workbook

@@ -123,6 +123,66 @@ TEST(WorkbookDocument, OpenKeepsTheDocumentOnFailureAndCsvRoundTrips) {
   EXPECT_EQ(g.dialog.requests[0].request.start, csv);
 }
 
+// A .csv saved by the program opens with its numbers as numbers; a .csv
+// that is binary data is refused with its reason and the open workbook,
+// its name, caption and saved state stay; the fields beyond the last
+// column of a line are left out with one message for all of them.
+TEST(WorkbookDocument, CsvBringsNumbersBackRefusesBinaryAndCountsDroppedFields) {
+  test::TempFolder folder;
+  WorkbookDocFixture f;
+  NewDocument(f.doc, 1);
+  f.book.SetNumber(1, 1, 0.1);
+  f.book.SetNumber(1, 2, 1e-300);
+  f.book.SetNumber(1, 3, 0.1 + 0.2);
+  f.book.SetText(2, 1, "Text");
+  f.book.SetText(2, 2, "=A1");  // a text that looks like a formula stays a text
+  const std::string csv = folder.File("numbers.csv");
+  f.dialog.QueueAnswer(csv);
+  ASSERT_TRUE(SaveSheetAsCsv(f.doc));
+  WorkbookDocFixture g;
+  ASSERT_TRUE(OpenDocument(g.doc, csv));
+  for (int col = 1; col <= 3; ++col) {
+    ASSERT_EQ(g.book.CellKind(1, col), workbook::TCellKind::Number) << col;
+    EXPECT_EQ(g.book.Number(1, col), f.book.Number(1, col)) << col;
+  }
+  EXPECT_EQ(g.book.CellKind(2, 1), workbook::TCellKind::Text);
+  EXPECT_EQ(g.book.CellKind(2, 2), workbook::TCellKind::Text);
+  EXPECT_EQ(g.book.Text(2, 2), "=A1");
+
+  const std::string binary = folder.Write("binary.csv", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+  g.book.SetText(3, 1, "changed");
+  g.state.Document.DocumentSaved = 0;
+  const std::size_t before = g.sink.messages.size();
+  EXPECT_FALSE(OpenDocument(g.doc, binary));
+  ASSERT_EQ(g.sink.messages.size(), before + 1);
+  EXPECT_EQ(g.sink.messages.back().icon, MessageIcon::Error);
+  EXPECT_NE(g.sink.messages.back().text.find("konnte die Datei " + binary), std::string::npos);
+  EXPECT_NE(g.sink.messages.back().text.find("\nDie Datei enthält Binärdaten"), std::string::npos);
+  EXPECT_EQ(g.fileName, csv);
+  EXPECT_EQ(g.caption, "Kandrevoltinex 4.6 [" + csv + "] ");
+  EXPECT_EQ(g.state.Document.DocumentSaved, 0);
+  EXPECT_EQ(g.book.Text(3, 1), "changed");
+  EXPECT_EQ(g.recent.Files().front(), csv);
+
+  // 16,384 columns: a line of 16,391 fields and one of 16,385 lose 8.
+  std::string wide;
+  for (int k = 1; k <= 16391; ++k) wide += std::to_string(k) + ";";
+  wide.pop_back();
+  wide += "\r\nshort\r\n";
+  for (int k = 1; k <= 16385; ++k) wide += "x;";
+  wide.pop_back();
+  const std::string wideFile = folder.Write("wide.csv", wide);
+  WorkbookDocFixture h;
+  ASSERT_TRUE(OpenDocument(h.doc, wideFile));
+  EXPECT_EQ(h.book.Number(1, 16384), 16384.0);
+  EXPECT_EQ(h.book.Text(2, 1), "short");
+  EXPECT_EQ(h.book.LastColForRow(3), 16384);
+  ASSERT_EQ(h.sink.messages.size(), 1u);
+  EXPECT_EQ(h.sink.messages[0].icon, MessageIcon::Warning);
+  EXPECT_NE(h.sink.messages[0].text.find("(16384). 8 Felder wurden weggelassen."), std::string::npos)
+      << h.sink.messages[0].text;
+}
+
 TEST(WorkbookDocument, GridCsvExport) {
   test::TempFolder folder;
   WorkbookDocFixture f;

@@ -148,6 +148,75 @@ TEST_F(BadInputTest, SavedWorkbooksOpenAgainWithTheirTextsAndBadFormulas) {
   EXPECT_EQ(reopened.Text(1, 1), "=!a");
 }
 
+// A stray NUL is a character of text: it opens, survives a save as .xlsx
+// (the writer escapes it, and the underscore of a literal escape) and
+// comes back. Binary data and bytes of no known encoding are no text and
+// are refused with the reason, leaving the workbook as it was.
+TEST_F(BadInputTest, StrayNulsAreTextAndSurviveXlsxWhileBinaryFilesAreRefused) {
+  const std::uint8_t language = LanguageEnglish;
+  LanguageEnglish = 0;
+  TWorkbook book;
+  ASSERT_EQ(Open(book, Input("workbook_tab_text_nul_save_as_xlsx.txt")), "");
+  const std::string withNul("a\0b", 3);
+  EXPECT_EQ(book.Text(1, 1), withNul);
+  EXPECT_EQ(book.Text(1, 2), "x");
+  const std::string onlyNul("\0", 1);
+  const char kMixed[] = "\0_x0041_\0\r\x01_x005F_ <&> ";
+  const std::string mixed(kMixed, sizeof kMixed - 1);
+  book.SetText(2, 1, onlyNul);
+  book.SetText(2, 2, mixed);
+  const std::string path = PathOf("nul.xlsx");
+  std::string error;
+  ASSERT_TRUE(WriteWorkbookFile(book, path, kFileTypeWorkbook, error)) << error;
+  TWorkbook back;
+  ASSERT_EQ(Open(back, path), "");
+  EXPECT_EQ(back.Text(1, 1), withNul);
+  EXPECT_EQ(back.Text(1, 2), "x");
+  EXPECT_EQ(back.Text(2, 1), onlyNul);
+  EXPECT_EQ(back.Text(2, 2), mixed);
+  // The same cells saved as tab text and as .csv open again as well.
+  const std::string text = PathOf("nul.txt"), csv = PathOf("nul.csv");
+  ASSERT_TRUE(WriteWorkbookFile(back, text, kFileTypeText, error)) << error;
+  ASSERT_TRUE(WriteSheetSeparated(back, csv, ';', error)) << error;
+  TWorkbook fromText, fromCsv;
+  ASSERT_EQ(Open(fromText, text), "");
+  ASSERT_TRUE(ReadSeparatedIntoSheet(fromCsv, csv, ';', error)) << error;
+  for (TWorkbook* read : {&fromText, &fromCsv}) {
+    EXPECT_EQ(read->Text(1, 1), withNul);
+    EXPECT_EQ(read->Text(2, 1), onlyNul);
+  }
+
+  // 64 KiB of random bytes, UTF-16 text, zero-padded records, and bytes
+  // Windows-1252 leaves undefined: refused, with the reason.
+  std::string random(65536, '\0');
+  std::uint32_t state = 12345;
+  for (char& ch : random) {
+    state = state * 1664525u + 1013904223u;
+    ch = static_cast<char>(state >> 24);
+  }
+  const std::string notText[] = {random, std::string("\xFF\xFE" "a\0;\0" "1\0\r\0\n\0", 12),
+                                 std::string("name;1\0\0\0\0\r\n", 12), "caf\xE9 \x81;1\r\n"};
+  const std::string reasons[] = {"Die Datei ", "Nullbytes", "Nullbytes", "weder UTF-8"};
+  for (int k = 0; k < 4; ++k) {
+    SCOPED_TRACE(k);
+    for (const char* name : {"binary.csv", "binary.txt"}) {
+      const std::string file = PathOf(name);
+      std::ofstream(file, std::ios::binary) << notText[k];
+      TWorkbook open(2);
+      open.SetText(1, 1, "still here");
+      const bool csvFile = std::string(name) == "binary.csv";
+      error.clear();
+      EXPECT_FALSE(csvFile ? ReadSeparatedIntoSheet(open, file, ';', error) : Open(open, file).empty());
+      if (csvFile) {
+        EXPECT_NE(error.find(reasons[k]), std::string::npos) << error;
+      }
+      EXPECT_EQ(open.Text(1, 1), "still here");
+      EXPECT_EQ(open.NumSheets(), 2);
+    }
+  }
+  LanguageEnglish = language;
+}
+
 TEST_F(BadInputTest, BadFormulasOfAForeignFileFallBackToTheirStoredValues) {
   TWorkbook book;
   ASSERT_EQ(Open(book, std::string(KVX_FIXTURE_DIR) + "/formula_fallback.xlsx"), "");
