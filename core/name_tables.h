@@ -10,13 +10,16 @@
 #include <cstdint>
 #include <string>
 
+#include "core/data_format_slots.h"
 #include "core/event_kinds.h"
 #include "platform/globals.h"
 
 namespace kvx {
 
-// Number of output quantities (table columns); index 0 .. 220.
-inline constexpr int kQuantityCount = 221;
+// Number of output quantities (table columns); index 0 .. 220: one per
+// format slot (core/data_format_slots.h).
+inline constexpr int kQuantityCount = kFormatSlotCount;
+static_assert(kQuantityCount == 221, "the stored column widths and data formats hold 221 quantities");
 // Number of entries of DecimalPatternTable (0 .. 15 decimals).
 inline constexpr int kDecimalPatternCount = 16;
 

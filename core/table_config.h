@@ -19,10 +19,12 @@
 #include <string>
 
 #include "core/column_flags.h"
+#include "core/data_format_slots.h"
 
 namespace kvx {
 
-inline constexpr std::size_t kColumnTitleCount = 221;
+// One column title per format slot (core/data_format_slots.h).
+inline constexpr std::size_t kColumnTitleCount = static_cast<std::size_t>(kFormatSlotCount);
 inline constexpr std::size_t kColumnTitleLength = 101;  // characters of one title
 inline constexpr std::size_t kColumnTitleOffset = kColumnFlagCount;
 inline constexpr std::size_t kTableConfigRecordSize = kColumnFlagCount + kColumnTitleCount * (kColumnTitleLength + 1);

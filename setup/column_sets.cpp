@@ -8,17 +8,19 @@ namespace kvx {
 
 namespace {
 
-// A list of bytes and inclusive ranges {first, last}.
+namespace cf = column_flag;
+
+// A list of flags and inclusive ranges {first, last} of flags.
 struct ByteRange {
-  int first;
-  int last;
-  ByteRange(int single) : first(single), last(single) {}  // NOLINT: a single byte reads as a range
-  ByteRange(int from, int to) : first(from), last(to) {}
+  std::size_t first;
+  std::size_t last;
+  ByteRange(std::size_t single) : first(single), last(single) {}  // NOLINT: a single flag reads as a range
+  ByteRange(std::size_t from, std::size_t to) : first(from), last(to) {}
 };
 
 void SwitchOn(TColumnFlags& flags, std::initializer_list<ByteRange> ranges) {
   for (const ByteRange& range : ranges) {
-    for (int byte = range.first; byte <= range.last; ++byte) flags[static_cast<std::size_t>(byte)] = 1;
+    for (std::size_t byte = range.first; byte <= range.last; ++byte) flags[byte] = 1;
   }
 }
 
@@ -32,64 +34,164 @@ void ClearColumns(TColumnFlags& flags) {
 
 void SetDefaultColumns(TColumnFlags& flags) {
   ClearColumns(flags);
-  SwitchOn(flags, {0,  1,  2,  3,  4,  10, 11, 12, 14, 16, 17, 18, 19, 28, 29, 34, 35, 43, 44,
-                   45, 46, 52, 58, 60, 62, 63, 64, 66, 70, 71, 80, 81, 82, 83, 84, 85, 86});
+  SwitchOn(flags, {cf::kSummaryCoordinates,
+                   cf::kSummaryTopocentric,
+                   cf::kSummaryPhysical,
+                   cf::kSummaryElements,
+                   cf::kDateOnly,
+                   cf::kHelioLongitude,
+                   cf::kHelioLatitude,
+                   cf::kHelioRadius,
+                   cf::kGeoDistance,
+                   cf::kGeoLongitude,
+                   cf::kGeoLatitude,
+                   cf::kRightAscension,
+                   cf::kDeclination,
+                   cf::kRightAscensionSecondEquinox,
+                   cf::kDeclinationSecondEquinox,
+                   cf::kAstrometricRightAscension,
+                   cf::kAstrometricDeclination,
+                   cf::kRise,
+                   cf::kTransit,
+                   cf::kSet,
+                   cf::kTransitAltitude,
+                   cf::kElongation,
+                   cf::kPhaseAngle,
+                   cf::kIlluminatedFraction,
+                   cf::kMagnitude,
+                   cf::kAxisPositionAngle,
+                   cf::kCentreLatitude,
+                   cf::kCentralMeridian,
+                   cf::kCentralMeridianSystem2,
+                   cf::kDiameter,
+                   cf::kDefectOfIllumination,
+                   cf::kRingMajorAxis,
+                   cf::kRingMinorAxis,
+                   cf::kMoonColongitude,
+                   cf::kMoonSunLatitude,
+                   cf::kMoonAge,
+                   cf::kHorizontalParallax});
 }
 
 void SelectAllColumns(TColumnFlags& flags) {
-  SwitchOn(flags, {{0, 3}, {5, 113}});
-  flags[column_flag::kDateOnly] = 0;
+  // Every used flag, the summaries included; "date only" off (date and time).
+  for (const TColumnFlagInfo& info : ColumnFlagTable) flags[info.byte] = info.byte == cf::kDateOnly ? 0 : 1;
 }
 
 void ColumnPresetA(TColumnFlags& flags) {
   ClearColumns(flags);
-  SwitchOn(flags, {52, 54, 58, 60, {62, 66}, 70, 71, {73, 85}});
+  SwitchOn(flags, {cf::kElongation,
+                   cf::kBrightLimbAngle,
+                   cf::kPhaseAngle,
+                   cf::kIlluminatedFraction,
+                   {cf::kMagnitude, cf::kCentralMeridian},
+                   cf::kCentralMeridianSystem2,
+                   cf::kDiameter,
+                   {cf::kPolarDiameter, cf::kMoonAge}});
 }
 
 void ColumnPresetB(TColumnFlags& flags) {
   ClearColumns(flags);
-  SwitchOn(flags, {4, 43, 44, 45, 46, 50});
+  SwitchOn(flags, {cf::kDateOnly, cf::kRise, cf::kTransit, cf::kSet, cf::kTransitAltitude, cf::kTwilight});
 }
 
 void ColumnPresetC(TColumnFlags& flags) {
   ClearColumns(flags);
-  SwitchOn(flags, {4, 5, 12, 14, {20, 25}, 28, 29, {43, 46}, 52, 58, 62});
+  SwitchOn(flags, {cf::kDateOnly,
+                   cf::kJulianDate,
+                   cf::kHelioRadius,
+                   cf::kGeoDistance,
+                   {cf::kHourlyMotionRA, cf::kHelioLatitudeSecondEquinox},
+                   cf::kRightAscensionSecondEquinox,
+                   cf::kDeclinationSecondEquinox,
+                   {cf::kRise, cf::kTransitAltitude},
+                   cf::kElongation,
+                   cf::kPhaseAngle,
+                   cf::kMagnitude});
 }
 
 void ColumnPresetD(TColumnFlags& flags) {
   ClearColumns(flags);
-  SwitchOn(flags, {5, 96, 98, 99, 100, 101, 103, 104, 106});
+  SwitchOn(flags, {cf::kJulianDate, cf::kElementSemiMajorAxis, cf::kElementEccentricity, cf::kElementInclination,
+                   cf::kElementNode, cf::kElementArgumentOfPerihelion, cf::kElementMeanAnomaly, cf::kElementMeanMotion,
+                   cf::kElementEquinoxYear});
 }
 
 void ColumnPresetE(TColumnFlags& flags) {
   ClearAll(flags);
-  SwitchOn(flags, {4, 10, 11, 12, 14, 16, 17, 18, 19, 30, {43, 46}, 50, 52, 54, 58, 60, {62, 66}, 70, 71, {73, 85}});
+  SwitchOn(flags, {cf::kDateOnly,
+                   cf::kHelioLongitude,
+                   cf::kHelioLatitude,
+                   cf::kHelioRadius,
+                   cf::kGeoDistance,
+                   cf::kGeoLongitude,
+                   cf::kGeoLatitude,
+                   cf::kRightAscension,
+                   cf::kDeclination,
+                   cf::kLightTime,
+                   {cf::kRise, cf::kTransitAltitude},
+                   cf::kTwilight,
+                   cf::kElongation,
+                   cf::kBrightLimbAngle,
+                   cf::kPhaseAngle,
+                   cf::kIlluminatedFraction,
+                   {cf::kMagnitude, cf::kCentralMeridian},
+                   cf::kCentralMeridianSystem2,
+                   cf::kDiameter,
+                   {cf::kPolarDiameter, cf::kMoonAge}});
 }
 
 void ColumnPresetF(TColumnFlags& flags) {
   ClearAll(flags);
-  SwitchOn(flags, {4, 12, 14, {24, 30}, {43, 46}, 50, 52, 54, 56, 58, 60, {62, 66}, 70, 71, {73, 85}});
+  SwitchOn(flags, {cf::kDateOnly,
+                   cf::kHelioRadius,
+                   cf::kGeoDistance,
+                   {cf::kHelioLongitudeSecondEquinox, cf::kLightTime},
+                   {cf::kRise, cf::kTransitAltitude},
+                   cf::kTwilight,
+                   cf::kElongation,
+                   cf::kBrightLimbAngle,
+                   cf::kSunLongitudeDifference,
+                   cf::kPhaseAngle,
+                   cf::kIlluminatedFraction,
+                   {cf::kMagnitude, cf::kCentralMeridian},
+                   cf::kCentralMeridianSystem2,
+                   cf::kDiameter,
+                   {cf::kPolarDiameter, cf::kMoonAge}});
 }
 
 void ColumnPresetG(TColumnFlags& flags) {
   ClearColumns(flags);
-  SwitchOn(flags, {4, 12, 14, 24, 25, 28, 29, {43, 46}, 52, 58, 62});
+  SwitchOn(flags, {cf::kDateOnly,
+                   cf::kHelioRadius,
+                   cf::kGeoDistance,
+                   cf::kHelioLongitudeSecondEquinox,
+                   cf::kHelioLatitudeSecondEquinox,
+                   cf::kRightAscensionSecondEquinox,
+                   cf::kDeclinationSecondEquinox,
+                   {cf::kRise, cf::kTransitAltitude},
+                   cf::kElongation,
+                   cf::kPhaseAngle,
+                   cf::kMagnitude});
 }
 
 void ColumnPresetH(TColumnFlags& flags) {
   ClearColumns(flags);
-  SwitchOn(flags, {4, 5, {97, 101}, {103, 107}});
+  SwitchOn(flags, {cf::kDateOnly,
+                   cf::kJulianDate,
+                   {cf::kElementPerihelionDistance, cf::kElementArgumentOfPerihelion},
+                   {cf::kElementMeanAnomaly, cf::kElementEquinoxJulianDate}});
 }
 
 void RecomputeColumnSummaries(TColumnFlags& flags) {
   std::uint8_t groupsOn = 0;
   for (const TColumnFlagInfo& info : ColumnFlagTable) {
-    if (info.byte > column_flag::kSummaryElements && flags[info.byte] != 0) groupsOn |= info.groups;
+    if (info.byte > cf::kSummaryElements && flags[info.byte] != 0) groupsOn |= info.groups;
   }
-  flags[column_flag::kSummaryCoordinates] = (groupsOn & kGroupCoordinates) != 0 ? 1 : 0;
-  flags[column_flag::kSummaryTopocentric] = (groupsOn & kGroupTopocentric) != 0 ? 1 : 0;
-  flags[column_flag::kSummaryPhysical] = (groupsOn & kGroupPhysical) != 0 ? 1 : 0;
-  flags[column_flag::kSummaryElements] = (groupsOn & kGroupElements) != 0 ? 1 : 0;
+  flags[cf::kSummaryCoordinates] = (groupsOn & kGroupCoordinates) != 0 ? 1 : 0;
+  flags[cf::kSummaryTopocentric] = (groupsOn & kGroupTopocentric) != 0 ? 1 : 0;
+  flags[cf::kSummaryPhysical] = (groupsOn & kGroupPhysical) != 0 ? 1 : 0;
+  flags[cf::kSummaryElements] = (groupsOn & kGroupElements) != 0 ? 1 : 0;
 }
 
 TTableConfigRecord NewTableConfigRecord() {

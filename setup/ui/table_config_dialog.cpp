@@ -28,6 +28,8 @@ namespace kvx {
 
 namespace {
 
+namespace cf = column_flag;
+
 QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
 constexpr const char* kSheetSection = "Window";
@@ -59,10 +61,17 @@ Ttabconfig::Ttabconfig(TTableConfigModel& model, QWidget* owner)
   auto* layout = new QVBoxLayout(this);
   pages_ = NewNamed<QTabWidget>("pages", this);
   // Boxes first, so the group page can show the summary boxes.
-  pages_->addTab(FlagPage({{5, 39}, {87, 95}, {109, 109}, {111, 111}}), Tr("Ephemeridengrößen", "General ephemerides"));
+  pages_->addTab(FlagPage({{cf::kJulianDate, cf::kHourAngle},
+                           {cf::kMoonEclipticPosition, cf::kElementsEquatorialVelocity},
+                           {cf::kMoonDistanceKm, cf::kMoonDistanceKm},
+                           {cf::kSunEquatorialJ2000, cf::kSunEquatorialJ2000}}),
+                 Tr("Ephemeridengrößen", "General ephemerides"));
   pages_->addTab(GroupsPage(), Tr("Gruppen und Voreinstellungen", "Groups and settings"));
   pages_->addTab(DatePage(), Tr("Datum, Zeit, Äquinoktium", "Date, time, equinox"));
-  pages_->addTab(FlagPage({{40, 86}, {96, 108}, {110, 110}, {112, 113}}),
+  pages_->addTab(FlagPage({{cf::kMoonGeoAltitude, cf::kHorizontalParallax},
+                           {cf::kElementSemiMajorAxis, cf::kGaussVectors},
+                           {cf::kCrescentVisibility, cf::kCrescentVisibility},
+                           {cf::kDarkness, cf::kDarknessSum}}),
                  Tr("Spezielle Ephemeriden", "Special ephemerides"));
   layout->addWidget(pages_);
 
@@ -114,14 +123,14 @@ Ttabconfig::Ttabconfig(TTableConfigModel& model, QWidget* owner)
   connect(cancel, &QPushButton::clicked, this, &Ttabconfig::reject);
 }
 
-QWidget* Ttabconfig::FlagPage(std::initializer_list<std::pair<int, int>> ranges) {
+QWidget* Ttabconfig::FlagPage(std::initializer_list<std::pair<std::size_t, std::size_t>> ranges) {
   auto* page = new QWidget(this);
   auto* grid = new QGridLayout(page);
   grid->setVerticalSpacing(2);
   constexpr int kRowsPerColumn = 16;
   int n = 0;
   for (const auto& [first, last] : ranges) {
-    for (int b = first; b <= last; ++b) {
+    for (std::size_t b = first; b <= last; ++b) {
       const TColumnFlagInfo& info = ColumnFlagTable[b];
       auto* box = new QCheckBox(Tr(info.german, info.english), page);
       box->setObjectName(QString("flag%1").arg(b));
@@ -280,8 +289,8 @@ void Ttabconfig::Refresh() {
   for (std::size_t b = 0; b < kUsedColumnFlagCount; ++b) {
     if (boxes_[b] != nullptr) boxes_[b]->setChecked(flags[b] != 0);
   }
-  dateOnly_->setChecked(flags[column_flag::kDateOnly] != 0);
-  dateAndTime_->setChecked(flags[column_flag::kDateOnly] == 0);
+  dateOnly_->setChecked(flags[cf::kDateOnly] != 0);
+  dateAndTime_->setChecked(flags[cf::kDateOnly] == 0);
   julianSwitch_->setChecked(model_.JulianDateSwitch != 0);
   siderealSwitch_->setChecked(model_.SiderealSwitch != 0);
   undo_->setEnabled(model_.UndoAvailable());
@@ -294,7 +303,7 @@ void Ttabconfig::ReadBoxes() {
   for (std::size_t b = 0; b < kUsedColumnFlagCount; ++b) {
     if (boxes_[b] != nullptr) flags[b] = boxes_[b]->isChecked() ? 1 : 0;
   }
-  flags[column_flag::kDateOnly] = dateOnly_->isChecked() ? 1 : 0;
+  flags[cf::kDateOnly] = dateOnly_->isChecked() ? 1 : 0;
 }
 
 void Ttabconfig::RebuildPreview() {

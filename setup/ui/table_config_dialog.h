@@ -31,7 +31,7 @@ class Ttabconfig : public QDialog {
   void done(int result) override;
 
  private:
-  QWidget* FlagPage(std::initializer_list<std::pair<int, int>> ranges);
+  QWidget* FlagPage(std::initializer_list<std::pair<std::size_t, std::size_t>> ranges);
   QWidget* GroupsPage();
   QWidget* DatePage();
   // Sets every control from the model and rebuilds the preview.

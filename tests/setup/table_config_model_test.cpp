@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/quantity_headings.h"
+#include "engine/column_catalogue.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "support/recording_message_sink.h"
@@ -130,6 +131,70 @@ TEST_F(TableConfigModelTest, EquinoxEntry) {
   EXPECT_FALSE(model.Accept(bad));
   EXPECT_EQ(model.EquinoxYear, 1950.5);
   IntlSeparators.Decimal = '.';
+}
+
+// The preview of the configuration dialog keeps its own list of which
+// entries show a flag's columns; the table writers decide from the column
+// catalogue. Both must agree for every flag and every body of the list, but
+// for the differences listed here, which are as the program has always shown
+// them: the Moon table writes its vectors, distances, light time and
+// darkness through its own block, not through catalogue rows; the preview
+// shows the Moon's topocentric phase angle beside the phase angle of every
+// body and the polar diameter only for Jupiter and Saturn; it shows no
+// magnitude for the Sun and Moon, no horizontal parallax for the Sun and no
+// axis position angle or topocentric bright-limb angle for the Moon.
+// A new column must keep both in step.
+TEST_F(TableConfigModelTest, PreviewShowsAFlagForTheBodiesTheCatalogueWritesItFor) {
+  // Preview entries 1 .. 12 and the body index of each (2, 3 Mercury and
+  // Venus; no Earth).
+  constexpr int kBodyOfEntry[] = {-1, 0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+  struct Difference {
+    std::size_t flag;
+    std::vector<int> previewedOnly, writtenOnly;
+  };
+  const std::vector<Difference> known = {
+      {cf::kGeoDistanceMillionKm, {10}, {}},
+      {cf::kLightTime, {10}, {}},
+      {cf::kTopoDistanceMillionKm, {10}, {}},
+      {cf::kMoonTopoBrightLimbAngle, {}, {10}},
+      {cf::kMoonTopoPhaseAngle, {2, 3, 4, 5, 6, 7, 8, 9, 11, 12}, {}},
+      {cf::kMagnitude, {}, {1, 10}},
+      {cf::kAxisPositionAngle, {}, {10}},
+      {cf::kPolarDiameter, {}, {2, 3, 4, 7, 8, 9}},
+      {cf::kSunPositionAngle, {10}, {}},
+      {cf::kSubsolarLatitude, {10}, {}},
+      {cf::kSubsolarLongitude, {10}, {}},
+      {cf::kDefectOfIllumination, {10}, {}},
+      {cf::kHorizontalParallax, {}, {1}},
+      {cf::kMoonEclipticPosition, {10}, {}},
+      {cf::kMoonHeliocentricPosition, {10}, {}},
+      {cf::kMoonEclipticPositionJ2000, {10}, {}},
+      {cf::kMoonDistanceKm, {10}, {}},
+      {cf::kDarkness, {10}, {}},
+      {cf::kDarknessSum, {10}, {}},
+  };
+  for (std::size_t flag = cf::kJulianDate; flag < kUsedColumnFlagCount; ++flag) {
+    Difference found{flag, {}, {}};
+    for (int entry = 1; entry <= 12; ++entry) {
+      ClearColumns(record.Flags);
+      record.Flags[cf::kDateOnly] = 1;
+      const std::size_t base = PreviewHeadings(record, entry, 2000, false).size();
+      record.Flags[flag] = 1;
+      const bool previewed = PreviewHeadings(record, entry, 2000, false).size() > base;
+      bool written = false;
+      for (const TColumnDescriptor& d : ColumnCatalogue()) {
+        written = written || (d.Flag == flag && (d.Bodies & BodyBit(kBodyOfEntry[entry])) != 0);
+      }
+      if (previewed && !written) found.previewedOnly.push_back(entry);
+      if (written && !previewed) found.writtenOnly.push_back(entry);
+    }
+    Difference expected{flag, {}, {}};
+    for (const Difference& d : known) {
+      if (d.flag == flag) expected = d;
+    }
+    EXPECT_EQ(found.previewedOnly, expected.previewedOnly) << "flag " << flag << ": entries previewed only";
+    EXPECT_EQ(found.writtenOnly, expected.writtenOnly) << "flag " << flag << ": entries written only";
+  }
 }
 
 }  // namespace
