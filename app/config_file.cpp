@@ -148,6 +148,20 @@ void PutPath(Image& out, std::size_t at, const std::string& path, std::vector<st
 
 // --- gathering and reading ---------------------------------------------------------
 
+std::vector<std::string> NamesNotStorable(const TConfigSettings& s) {
+  std::vector<std::string> names;
+  auto check = [&names](const char* german, const char* english, const std::string& name, std::size_t room) {
+    if (!ShortStringHolds(name, room)) names.push_back(std::string(ByLanguage(german, english)) + ": " + name);
+  };
+  check("Planetoid", "Asteroid", s.Asteroid.Name, kElementNameLength);
+  check("Komet", "Comet", s.Comet.Name, kElementNameLength);
+  check("Veränderlicher Stern", "Variable star", s.VariableStar.Name, kVariableStarNameLength);
+  for (const std::string& name : s.MeridianFeatures.Names) {
+    check("Oberflächenmerkmal", "Surface feature", name, kMeridianFeatureNameLength);
+  }
+  return names;
+}
+
 void GatherConfigRecord(const TConfigSettings& s, TConfigRecordImage& image, std::vector<std::string>* refused) {
   Image out(image);
   EncodeObserverRecord(s.Start, out.Span<kObserverRecordSize>(55));
@@ -510,13 +524,29 @@ bool tconfig::Save(const std::string& fileName, const TConfigSettings& settings)
   }
   record_ = record;
   file_name_ = fileName;
+  // One warning for what the record could not keep: paths saved empty,
+  // names with '?' for the characters it cannot hold, or cut.
+  std::string german, english;
   if (!refused.empty()) {
     std::string list;
     for (const std::string& path : refused) list += "\n" + path;
-    ShowMessage(
-        "Diese Pfade lassen sich in der Konfigurationsdatei nicht speichern und wurden leer gespeichert:" + list,
-        "These paths cannot be stored in the configuration file and were saved empty:" + list, MessageIcon::Warning);
+    german = "Diese Pfade lassen sich in der Konfigurationsdatei nicht speichern und wurden leer gespeichert:" + list;
+    english = "These paths cannot be stored in the configuration file and were saved empty:" + list;
   }
+  if (const std::vector<std::string> names = NamesNotStorable(settings); !names.empty()) {
+    std::string list;
+    for (const std::string& name : names) list += "\n" + name;
+    const std::string gap = german.empty() ? "" : "\n\n";
+    german += gap +
+              "Diese Namen lassen sich in der Konfigurationsdatei nicht unverändert speichern (Zeichen ohne "
+              "Windows-1252-Form werden zu \"?\", zu lange Namen werden gekürzt):" +
+              list;
+    english += gap +
+               "These names cannot be stored unchanged in the configuration file (characters without a "
+               "Windows-1252 form become \"?\", names too long are cut):" +
+               list;
+  }
+  if (!german.empty()) ShowMessage(german, english, MessageIcon::Warning);
   return true;
 }
 

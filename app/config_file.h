@@ -199,6 +199,11 @@ struct TConfigSettings {
 // and its text appended to `refusedPaths`.
 void GatherConfigRecord(const TConfigSettings& settings, TConfigRecordImage& image,
                         std::vector<std::string>* refusedPaths = nullptr);
+// The names of `settings` (the current asteroid, comet and variable star,
+// the surface features) that their Windows-1252 fields cannot hold as they
+// are: a character without a Windows-1252 form, or more characters than the
+// field. Each as "<kind>: <name>" in the program's language.
+std::vector<std::string> NamesNotStorable(const TConfigSettings& settings);
 // Reads every field; short strings with a length byte above their room are
 // cut to the room.
 TConfigSettings ReadConfigRecord(const TConfigRecordImage& image);
@@ -240,7 +245,9 @@ class tconfig {
   // and may not be written, or any write failure, shows
   // "<name> ist kein gültiger Dateiname." / "<name> is no valid filename."
   // (error icon), clears the remembered name and returns false. Paths that
-  // cannot be stored are named in one warning.
+  // cannot be stored, and names (NamesNotStorable) that are stored with '?'
+  // for the characters the field cannot hold or cut, are named in one
+  // warning.
   bool Save(const std::string& fileName, const TConfigSettings& settings);
 
   // Reads and checks the file; on Loaded the record holds it, the name is

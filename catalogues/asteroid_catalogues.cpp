@@ -48,8 +48,8 @@ constexpr std::size_t kAstorbColumns = 266;
 
 // The epoch yyyymmdd at `first` as a Julian day, when it is eight digits
 // forming a date.
-bool AstorbEpoch(std::string_view line, std::size_t first, double& jd) {
-  const std::string_view text = Columns(line, first, first + 7);
+bool AstorbEpoch(const TLineColumns& line, std::size_t first, double& jd) {
+  const std::string_view text = line.Columns(first, first + 7);
   if (text.size() != 8) return false;
   for (char c : text) {
     if (c < '0' || c > '9') return false;
@@ -79,7 +79,7 @@ std::string AstorbErrorText(const std::string& fileName, int record) {
 
 // Reads one ASTORB record by `layout`. False when a number field does not
 // read.
-bool AstorbRecord(std::string_view line, const TAstorbLayout& layout, double epoch, TAsteroidElements& e) {
+bool AstorbRecord(const TLineColumns& line, const TAstorbLayout& layout, double epoch, TAsteroidElements& e) {
   e = TAsteroidElements{};
   e.Epoch = epoch;
   e.Equinox = 2000;
@@ -92,8 +92,8 @@ bool AstorbRecord(std::string_view line, const TAstorbLayout& layout, double epo
                     ColumnNumber(line, layout.incl, layout.incl + 8, e.Inclination) &&
                     ColumnNumber(line, layout.e, layout.e + 9, e.Eccentricity) &&
                     ColumnNumber(line, layout.a, layout.a + 11, e.SemiMajorAxis);
-  std::string name = Cp1252ToUtf8(Columns(line, 1, layout.nameEnd));
-  if (IsWholeNumber(Columns(line, 1, layout.numberEnd))) {
+  std::string name = Cp1252ToUtf8(line.Columns(1, layout.nameEnd));
+  if (IsWholeNumber(line.Columns(1, layout.numberEnd))) {
     // "    1 Ceres" -> "1 Ceres    " -> "00001 Ceres"
     const std::size_t first = name.find_first_not_of(' ');
     name = NormalizeDesignation(name.substr(first) + std::string(first, ' '));
@@ -106,7 +106,8 @@ bool AstorbRecord(std::string_view line, const TAstorbLayout& layout, double epo
 
 }  // namespace
 
-int AstorbLayoutShift(std::string_view line) {
+int AstorbLayoutShift(std::string_view text) {
+  const TLineColumns line(text);
   double jd = 0;
   if (AstorbEpoch(line, kAstorbCurrent.epochFirst, jd)) return 1;
   if (AstorbEpoch(line, kAstorbOld.epochFirst, jd)) return 0;
@@ -133,22 +134,23 @@ bool Planetoidentabelle::ReadAstorbFile(const std::string& fileName, std::string
       break;
     }
     double epoch = 0;
+    const TLineColumns columns(line);
     if (layout == nullptr) {
       double probe = 0;
-      if (AstorbEpoch(line, kAstorbCurrent.epochFirst, probe)) {
+      if (AstorbEpoch(columns, kAstorbCurrent.epochFirst, probe)) {
         layout = &kAstorbCurrent;
-      } else if (AstorbEpoch(line, kAstorbOld.epochFirst, probe)) {
+      } else if (AstorbEpoch(columns, kAstorbOld.epochFirst, probe)) {
         layout = &kAstorbOld;
       } else {
         return false;  // not an ASTORB file: the invalid-format message
       }
     }
-    if (!AstorbEpoch(line, layout->epochFirst, epoch)) {
+    if (!AstorbEpoch(columns, layout->epochFirst, epoch)) {
       errorText = AstorbErrorText(fileName, record);
       return false;
     }
     TAsteroidElements e;
-    if (!AstorbRecord(line, *layout, epoch, e) || !AsteroidElementsUsable(e)) {
+    if (!AstorbRecord(columns, *layout, epoch, e) || !AsteroidElementsUsable(e)) {
       Skip(record, Cp1252ToUtf8(line));
       continue;
     }
@@ -176,7 +178,8 @@ bool Planetoidentabelle::ReadMpcLines(const std::string& fileName, bool streamSt
   bool more = false;
   while (in.Next(line)) {
     TAsteroidElements e;
-    const TLineParse parse = ParseMpcOneLine(line, NormalizeNames != 0, e);
+    const TLineColumns columns(line);
+    const TLineParse parse = ParseMpcOneLine(columns, NormalizeNames != 0, e);
     if (!MpcRecordsStarted(started, streamStart, line, parse)) continue;
     if (parse == TLineParse::Blank) continue;
     if (parse == TLineParse::Unusable) {
@@ -188,8 +191,8 @@ bool Planetoidentabelle::ReadMpcLines(const std::string& fileName, bool streamSt
     previousName = e.Name;
     // Lines without H or argument of perihelion are not taken. A negative H
     // is a real one (the largest bodies), so blank fields decide, not signs.
-    const bool blankH = Columns(line, 9, 13).find_first_not_of(' ') == std::string_view::npos;
-    const bool blankPerihelion = Columns(line, 38, 46).find_first_not_of(' ') == std::string_view::npos;
+    const bool blankH = columns.Columns(9, 13).find_first_not_of(' ') == std::string_view::npos;
+    const bool blankPerihelion = columns.Columns(38, 46).find_first_not_of(' ') == std::string_view::npos;
     if (blankH || blankPerihelion || repeated) continue;
     if (Count() >= ItemLimit) {
       more = true;
@@ -222,9 +225,10 @@ bool Planetoidentabelle::ReadMpcTextFile(const std::string& fileName, bool showM
     first = false;
     if (line.find_first_not_of(" \t") == std::string::npos) continue;
     // An empty designation field ends the records.
-    if (Columns(line, 1, 7).find_first_not_of(' ') == std::string_view::npos) break;
+    const TLineColumns columns(line);
+    if (columns.Columns(1, 7).find_first_not_of(' ') == std::string_view::npos) break;
     TAsteroidElements e;
-    if (ParseMpcOneLine(line, NormalizeNames != 0, e) != TLineParse::Parsed) {
+    if (ParseMpcOneLine(columns, NormalizeNames != 0, e) != TLineParse::Parsed) {
       Skip(in.LineNumber(), line);
       continue;
     }

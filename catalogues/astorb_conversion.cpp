@@ -29,9 +29,9 @@ constexpr TSlice kPlainSlices[] = {{1, 5},     {7, 25},    {26, 40},   {41, 47},
                                    {157, 167}, {168, 180}, {182, 189}, {190, 197}, {198, 206}, {208, 215}, {216, 223},
                                    {225, 232}, {233, 240}, {241, 249}, {251, 257}, {259, 266}};
 
-std::string Slice(std::string_view line, std::size_t first, std::size_t last, int shift) {
+std::string Slice(const TLineColumns& line, std::size_t first, std::size_t last, int shift) {
   const std::size_t s = static_cast<std::size_t>(shift);
-  return std::string(Columns(line, first + s, last + s));
+  return std::string(line.Columns(first + s, last + s));
 }
 
 void FirstPointToComma(std::string& s) {
@@ -58,7 +58,7 @@ std::string LeadingBlanksToEnd(const std::string& s) {
 }
 
 // The epoch yyyymmdd (older columns 106-113) as the MJD of 0 h.
-bool EpochMjd(std::string_view line, int shift, double& mjd) {
+bool EpochMjd(const TLineColumns& line, int shift, double& mjd) {
   const std::string text = Slice(line, 106, 113, shift);
   if (text.size() != 8 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return false;
@@ -71,7 +71,7 @@ bool EpochMjd(std::string_view line, int shift, double& mjd) {
 }
 
 // Whether the number field holds a whole number other than 0.
-bool NumberedName(std::string_view line, int shift) {
+bool NumberedName(const TLineColumns& line, int shift) {
   const std::string number = TrimBlanks(Slice(line, 1, 5, shift));
   if (number.empty() || !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return false;
@@ -230,7 +230,8 @@ std::string ConversionOutputFile(const std::string& input, TCatalogueKind kind, 
   return (std::filesystem::path(input).parent_path() / name).string();
 }
 
-bool AstorbLineToCsv(std::string_view line, int shift, bool international, std::string& out) {
+bool AstorbLineToCsv(std::string_view text, int shift, bool international, std::string& out) {
+  const TLineColumns line(text);
   double mjd = 0;
   if (!EpochMjd(line, shift, mjd)) return false;
   out.clear();
@@ -246,7 +247,8 @@ bool AstorbLineToCsv(std::string_view line, int shift, bool international, std::
   return true;
 }
 
-bool AstorbLineToOwnCsv(std::string_view line, int shift, std::string& out) {
+bool AstorbLineToOwnCsv(std::string_view text, int shift, std::string& out) {
+  const TLineColumns line(text);
   double mjd = 0;
   if (!EpochMjd(line, shift, mjd)) return false;
   std::string name = Slice(line, 1, 25, 0);
@@ -274,7 +276,8 @@ bool AstorbLineToOwnCsv(std::string_view line, int shift, std::string& out) {
   return true;
 }
 
-bool AstorbLineToHomePlanetCsv(std::string_view line, int shift, std::string& out) {
+bool AstorbLineToHomePlanetCsv(std::string_view text, int shift, std::string& out) {
+  const TLineColumns line(text);
   double mjd = 0;
   if (!EpochMjd(line, shift, mjd)) return false;
   // As in the own format: only a numbered name is padded, so that a

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogues/foreign_lines.h"
+#include "catalogues/text_line_reader.h"
 #include "core/element_records.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
@@ -252,9 +253,35 @@ std::string_view Columns(std::string_view line, std::size_t first, std::size_t l
   return line.substr(begin, AdvanceChars(line, begin, last - first + 1) - begin);
 }
 
-bool ColumnNumber(std::string_view line, std::size_t first, std::size_t last, double& value) {
+TLineColumns::TLineColumns(std::string_view line) : line_(line) {
+  auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+  const bool leading = !line.empty() && continuation(line[0]);
+  // Most lines are plain ASCII: one quick look decides.
+  if (IsPlainAscii(line) || std::none_of(line.begin() + (line.empty() ? 0 : 1), line.end(), continuation)) {
+    length_ = line.size() - (leading ? 1 : 0);
+    return;
+  }
+  starts_.reserve(line.size() + 1);
+  starts_.push_back(0);
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    if (!continuation(line[i])) starts_.push_back(i);
+  }
+  length_ = starts_.size() - (leading ? 1 : 0);
+  starts_.push_back(line.size());
+}
+
+std::string_view TLineColumns::Columns(std::size_t first, std::size_t last) const {
+  if (first < 1 || last < first) return {};
+  const std::size_t begin = Offset(first - 1);
+  return line_.substr(begin, Offset(last) - begin);
+}
+
+namespace {
+
+// The trimmed text of a number field as ColumnNumber reads it.
+bool FieldNumber(std::string_view field, double& value) {
   value = 0;
-  std::string_view text = Trim(Columns(line, first, last));
+  std::string_view text = Trim(field);
   if (text.empty()) return true;
   // Plain decimal numbers directly; anything unusual by the general rule.
   if (text.front() != '+' && text.back() != '.') {
@@ -268,10 +295,24 @@ bool ColumnNumber(std::string_view line, std::size_t first, std::size_t last, do
   return ValReal(std::string(text), value);
 }
 
+}  // namespace
+
+bool ColumnNumber(std::string_view line, std::size_t first, std::size_t last, double& value) {
+  return FieldNumber(Columns(line, first, last), value);
+}
+
+bool ColumnNumber(const TLineColumns& line, std::size_t first, std::size_t last, double& value) {
+  return FieldNumber(line.Columns(first, last), value);
+}
+
 TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroidElements& record) {
-  if (Trim(line).empty()) return TLineParse::Blank;
-  if (Utf8Length(line) < 103) return TLineParse::Unusable;
-  const std::optional<double> epoch = UnpackPackedEpoch(Columns(line, 21, 25));
+  return ParseMpcOneLine(TLineColumns(line), normalizeNames, record);
+}
+
+TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAsteroidElements& record) {
+  if (Trim(line.Line()).empty()) return TLineParse::Blank;
+  if (line.Length() < 103) return TLineParse::Unusable;
+  const std::optional<double> epoch = UnpackPackedEpoch(line.Columns(21, 25));
   if (!epoch) return TLineParse::Unusable;
   TAsteroidElements e;
   e.Epoch = *epoch;
@@ -292,8 +333,8 @@ TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroid
   for (const Field& f : fields) {
     if (!ColumnNumber(line, f.first, f.last, *f.value)) return TLineParse::Unusable;
   }
-  std::string name(Trim(Columns(line, 167, 194)));
-  if (name.empty()) name = std::string(Trim(Columns(line, 1, 7)));
+  std::string name(Trim(line.Columns(167, 194)));
+  if (name.empty()) name = std::string(Trim(line.Columns(1, 7)));
   if (normalizeNames) name = NormalizeDesignation(name);
   e.Name = name.size() <= kElementNameLength && IsValidUtf8(name)
                ? std::move(name)

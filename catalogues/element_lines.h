@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/asteroid_elements.h"
 #include "core/comet_elements.h"
@@ -98,11 +99,42 @@ class TFieldCursor {
 };
 
 // Columns `first`..`last` (characters counted from 1) of a decoded line,
-// shorter or empty when the line ends first.
+// shorter or empty when the line ends first. It counts from the start of the
+// line at each call: a reader that takes many fields of a line uses
+// TLineColumns.
 std::string_view Columns(std::string_view line, std::size_t first, std::size_t last);
+
+// The fixed columns of one decoded line, found in one pass over it: the
+// character starts are noted once (a line without UTF-8 continuation bytes
+// needs no table, its columns are its bytes), and every field afterwards is
+// cut without counting again. A character is a byte that is not a UTF-8
+// continuation byte (0x80..0xBF) with the continuation bytes after it, the
+// first byte always starting one, as Columns counts. The line must outlive
+// the object.
+class TLineColumns {
+ public:
+  explicit TLineColumns(std::string_view line);
+  // As Columns(line, first, last).
+  std::string_view Columns(std::size_t first, std::size_t last) const;
+  // The number of characters as Utf8Length counts them.
+  std::size_t Length() const { return length_; }
+  std::string_view Line() const { return line_; }
+
+ private:
+  // The byte offset of character `index` (from 0); the line's end beyond it.
+  std::size_t Offset(std::size_t index) const {
+    if (starts_.empty()) return index < line_.size() ? index : line_.size();
+    return index < starts_.size() ? starts_[index] : line_.size();
+  }
+  std::string_view line_;
+  std::size_t length_ = 0;
+  std::vector<std::size_t> starts_;  // each character's first byte and the end; empty: one byte each
+};
+
 // The trimmed columns as a number: blank gives 0 and true; anything else
 // that is not a number gives false.
 bool ColumnNumber(std::string_view line, std::size_t first, std::size_t last, double& value);
+bool ColumnNumber(const TLineColumns& line, std::size_t first, std::size_t last, double& value);
 
 // One record in the Minor Planet Center's one-line orbit format (the lines of
 // MPCORB and of the Center's ".txt" element files): H 9-13, G 15-19, packed
@@ -114,6 +146,7 @@ bool ColumnNumber(std::string_view line, std::size_t first, std::size_t last, do
 // Blank: an empty line. Unusable: a line that is not such a record or whose
 // elements cannot be computed with.
 TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroidElements& record);
+TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAsteroidElements& record);
 
 // The HomePlanet perihelion time: "year-month-day", no leading zeros, the
 // day with 3 decimals unless T is at 0 h ("1997-4-1", "1997-3-31.621").

@@ -162,6 +162,20 @@ class TElementList : public TElementListBase {
   // The record of the selected item, or nullptr when nothing is selected.
   const Record* Selected() const { return ItemIndex >= 0 && ItemIndex < Count() ? &Data(ItemIndex) : nullptr; }
 
+  // The item holding `record`: the first whose record equals it in every
+  // field, else the first of its name (elements edited by hand); -1 when
+  // no item has that name.
+  int IndexOfRecord(const Record& record) const {
+    int named = -1;
+    for (int k = 0; k < Count(); ++k) {
+      const Record& r = Data(k);
+      if (r.Name != record.Name) continue;
+      if (r == record) return k;
+      if (named < 0) named = k;
+    }
+    return named;
+  }
+
   // Takes over what `other` holds (a list of the same kind that a file was
   // just loaded into): its items, selection, file name, loaded and
   // built-in flags and skipped lines; `other` is left empty. The search

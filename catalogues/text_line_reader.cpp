@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/text_encoding.h"
 
@@ -69,8 +70,14 @@ bool TTextLineReader::NextRaw(std::string& bytes, bool& endedByLineEnd) {
   for (;;) {
     if (at_ >= buffer_.size() && !Fill()) break;
     any = true;
-    std::size_t end = at_;
-    while (end < buffer_.size() && buffer_[end] != '\n' && buffer_[end] != '\r') ++end;
+    // The first line end: a LF, or a CR before it.
+    const char* data = buffer_.data();
+    const void* lineFeed = std::memchr(data + at_, '\n', buffer_.size() - at_);
+    std::size_t end =
+        lineFeed != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lineFeed) - data) : buffer_.size();
+    if (const void* carriageReturn = std::memchr(data + at_, '\r', end - at_)) {
+      end = static_cast<std::size_t>(static_cast<const char*>(carriageReturn) - data);
+    }
     if (end == buffer_.size()) end = std::string::npos;
     const std::size_t stop = end == std::string::npos ? buffer_.size() : end;
     const std::size_t room = kMaxLineBytes > bytes.size() ? kMaxLineBytes - bytes.size() : 0;
@@ -97,16 +104,12 @@ bool TTextLineReader::NextRaw(std::string& bytes, bool& endedByLineEnd) {
 }
 
 bool TTextLineReader::Next(std::string& line, bool& endedByLineEnd) {
-  std::string raw;
-  if (!NextRaw(raw, endedByLineEnd)) return false;
-  bool ascii = true;
-  for (char c : raw) {
-    if (static_cast<unsigned char>(c) >= 0x80) {
-      ascii = false;
-      break;
-    }
+  if (!NextRaw(raw_, endedByLineEnd)) return false;
+  if (IsPlainAscii(raw_) || IsValidUtf8(raw_)) {
+    line.assign(raw_);
+  } else {
+    line = Cp1252ToUtf8(raw_);
   }
-  line = ascii || IsValidUtf8(raw) ? std::move(raw) : Cp1252ToUtf8(raw);
   return true;
 }
 

@@ -11,9 +11,26 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 namespace kvx {
+
+// True when no byte of `text` is 0x80 or above (plain ASCII), looked at
+// eight bytes at a time.
+inline bool IsPlainAscii(std::string_view text) {
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + i, 8);
+    if ((word & 0x8080808080808080ull) != 0) return false;
+  }
+  for (; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+  }
+  return true;
+}
 
 class TTextLineReader {
  public:
@@ -44,6 +61,7 @@ class TTextLineReader {
   bool Fill();
   std::FILE* file_ = nullptr;
   std::string buffer_;
+  std::string raw_;  // the line Next decodes, kept to reuse its memory
   std::size_t at_ = 0;
   std::uint64_t position_ = 0;
   int lineNumber_ = 0;

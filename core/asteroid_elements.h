@@ -20,6 +20,8 @@ struct TAsteroidElements {
   double H = 0;              // absolute magnitude
   double G = 0;              // slope parameter
   std::string Name;          // up to 40 characters, UTF-8
+
+  bool operator==(const TAsteroidElements&) const = default;
 };
 
 }  // namespace kvx

@@ -19,6 +19,8 @@ struct TCometElements {
   double G = 0;                   // slope: the coefficient of 2.5 log10 r
   double Epoch = 0;               // epoch of the elements, Julian day
   std::string Name;               // up to 40 characters, UTF-8
+
+  bool operator==(const TCometElements&) const = default;
 };
 
 }  // namespace kvx

@@ -210,8 +210,10 @@ double DmsPackedToDeg(double packed) {
   double w = (a + 0.0000000001) * 100.0;
   double minutesPart = std::trunc(w) / 100.0;
   minutesPart -= std::trunc(minutesPart);
-  // The guard only steadies the digits; it is no part of the seconds.
-  double secondsPart = std::max(0.0, w - std::trunc(w) - 0.00000001);
+  // The guard only steadies the digits of the whole minutes; the seconds are
+  // taken from the value itself, so that whole minutes (-90.0000) give
+  // exactly zero seconds and no trace of the guard.
+  double secondsPart = std::max(0.0, a * 100.0 - std::trunc(w));
   return Packed(PackedSign(packed), std::trunc(a) + minutesPart * 100.0 / 60.0 + secondsPart / 36.0);
 }
 

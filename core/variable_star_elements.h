@@ -18,6 +18,8 @@ struct TVariableStarElements {
   double Equinox = 0;  // equinox of RA and Dec as a year
   std::string Name;    // up to 30 characters, UTF-8
   std::string Type;    // one character: "b" eclipsing binary, "c" Cepheid, "m" Mira star
+
+  bool operator==(const TVariableStarElements&) const = default;
 };
 
 }  // namespace kvx

@@ -311,21 +311,40 @@ struct TSplit {
   long long Whole = 0;
   int Minutes = 0;
   double Seconds = 0;
+  int Decimals = 2;  // of the seconds
   bool Negative = false;
 };
 
-// Rounded to hundredths of a second first, then split.
-TSplit SplitRounded(double value) {
+// The decimals of the seconds of `value` (hours or degrees) that keep it:
+// at least `fewest`, more (up to six) while rounding to them would move the
+// value by more than a thousandth of the last decimal.
+int SecondsDecimals(double value, int fewest) {
+  const double seconds = std::fabs(value) * 3600.0;
+  int decimals = fewest;
+  for (double step = std::pow(10.0, -fewest); decimals < 6; ++decimals, step /= 10.0) {
+    if (std::fabs(std::round(seconds / step) * step - seconds) <= step * 1e-3) break;
+  }
+  return decimals;
+}
+
+// Rounded to `decimals` decimals of a second first, then split.
+TSplit SplitRounded(double value, int decimals) {
   TSplit s;
   s.Negative = value < 0;
-  const long long hundredths = std::llround(std::fabs(value) * 360000.0);
-  s.Whole = hundredths / 360000;
-  const long long rest = hundredths % 360000;
-  s.Minutes = static_cast<int>(rest / 6000);
-  s.Seconds = static_cast<double>(rest % 6000) / 100.0;
-  if (hundredths == 0) s.Negative = false;
+  long long perSecond = 1;
+  for (int k = 0; k < decimals; ++k) perSecond *= 10;
+  const long long units = std::llround(std::fabs(value) * 3600.0 * static_cast<double>(perSecond));
+  s.Whole = units / (3600 * perSecond);
+  const long long rest = units % (3600 * perSecond);
+  s.Minutes = static_cast<int>(rest / (60 * perSecond));
+  s.Seconds = static_cast<double>(rest % (60 * perSecond)) / static_cast<double>(perSecond);
+  s.Decimals = decimals;
+  if (units == 0) s.Negative = false;
   return s;
 }
+
+// Hours or degrees with the seconds' decimals they need (at least `fewest`).
+TSplit SplitKept(double value, int fewest) { return SplitRounded(value, SecondsDecimals(value, fewest)); }
 
 // Appends a field, with a blank before it when it fills its width.
 void AppendField(std::string& out, const char* field) {
@@ -343,7 +362,7 @@ void AppendSplit(std::string& out, const TSplit& s, int wholeWidth) {
   AppendField(out, buffer);
   std::snprintf(buffer, sizeof buffer, "%3d", signMinutes ? -s.Minutes : s.Minutes);
   AppendField(out, buffer);
-  std::snprintf(buffer, sizeof buffer, "%6.2f", signSeconds ? -s.Seconds : s.Seconds);
+  std::snprintf(buffer, sizeof buffer, "%*.*f", s.Decimals + 4, s.Decimals, signSeconds ? -s.Seconds : s.Seconds);
   AppendField(out, buffer);
 }
 
@@ -366,16 +385,19 @@ std::string OwnTextObservationLine(const tobservation& o) {
                 static_cast<int>(o.Day));
   std::string line = buffer;
   AppendField(line, hours);
-  TSplit ra = SplitRounded(o.RA / 15.0);
-  if (ra.Whole >= 24) ra.Whole -= 24;  // 23h59m59.996s is 0h
+  // RA with the thousandths of a second of the observation lines and the
+  // binary records, Dec with hundredths of an arc second; either with more
+  // decimals when the value holds them.
+  TSplit ra = SplitKept(o.RA / 15.0, 3);
+  if (ra.Whole >= 24) ra.Whole -= 24;  // 23h59m59.9996s is 0h
   AppendSplit(line, ra, 3);
-  AppendSplit(line, SplitRounded(o.Dec), 4);
+  AppendSplit(line, SplitKept(o.Dec, 2), 4);
   // The magnitude's one decimal, more when the value has them.
   std::snprintf(buffer, sizeof buffer, "%6s", KeptNumberText(o.Magnitude, 1).c_str());
   AppendField(line, buffer);
-  AppendSplit(line, SplitRounded(o.Longitude), 5);
+  AppendSplit(line, SplitRounded(o.Longitude, 2), 5);
   const double lat = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) * 180.0 / kPi;
-  AppendSplit(line, SplitRounded(lat), 4);
+  AppendSplit(line, SplitRounded(lat, 2), 4);
   return line;
 }
 

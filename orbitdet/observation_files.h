@@ -68,7 +68,9 @@ bool ReadOwnTextObservations(const std::vector<std::string>& lines, TObservation
 // one line per observation).
 std::string WriteOwnTextObservations(const TObservationList& list, double equinoxObsYear, double equinoxElementsYear);
 // One observation line of the own format: signs on the first non-zero
-// field, values rounded before they are split.
+// field, values rounded before they are split; the seconds of RA with three
+// decimals, those of Dec with two, either with up to six when the value
+// holds more.
 std::string OwnTextObservationLine(const tobservation& obs);
 
 // One 156-byte record of the binary file; no header, records one after

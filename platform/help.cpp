@@ -17,10 +17,12 @@ int HeadingLevel(const std::string& line) {
   return static_cast<int>(marks);
 }
 
+// Without the blanks around it and the closing '#' marks of a heading; a
+// text of nothing but blanks and '#' marks gives an empty text.
 std::string Trimmed(const std::string& text) {
   const std::size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
   const std::size_t last = text.find_last_not_of(" \t\r#");
+  if (first == std::string::npos || last == std::string::npos || last < first) return {};
   return text.substr(first, last - first + 1);
 }
 

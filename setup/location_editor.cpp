@@ -62,7 +62,8 @@ TFieldState CheckLocationCoordinate(const std::string& text, double limit, doubl
   // Always packed D.MMSS, whatever marks were typed.
   const double degrees = DmsPackedToDeg(x);
   if (!std::isfinite(degrees) || std::fabs(degrees) > limit) return TFieldState::Refused;
-  packed = std::round(DegToDmsPackedSec(degrees) * 10000.0) / 10000.0;
+  // Whole seconds, rounded with the carry (59.96" is the next minute).
+  packed = RoundPackedToWholeSeconds(x);
   return TFieldState::Accepted;
 }
 

@@ -40,7 +40,8 @@ class TLocationEditorList : public Orttabelle {
 };
 
 // A typed coordinate: packed D.MMSS whose degrees are at most `limit` in
-// magnitude; `packed` gets the value with whole seconds.
+// magnitude; `packed` gets the value rounded to whole seconds, with the carry
+// into the next minute (-88.215996 gives -88.22).
 TFieldState CheckLocationCoordinate(const std::string& text, double limit, double& packed);
 
 // One place as a line of the file (no line end).

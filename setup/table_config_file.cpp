@@ -29,6 +29,15 @@ void ShowFileProblem(const std::string& german, const std::string& english) {
   ShowMessage(german, english, MessageIcon::Error, MessageButtons::Ok, LanguageEnglish != 0 ? "Error" : "Fehler");
 }
 
+bool EquinoxStorable(double year) {
+  return std::isfinite(year) && year >= kEarliestEquinoxYear && year <= kLatestEquinoxYear;
+}
+
+void ShowBadEquinox(const std::string& path) {
+  ShowFileProblem("Das Äquinoktium in der Datei " + path + " liegt nicht zwischen -4000 und 10000.",
+                  "The equinox in the file " + path + " does not lie between -4000 and 10000.");
+}
+
 }  // namespace
 
 std::string EncodeTableConfigFile(const TTableConfigFile& file) {
@@ -51,9 +60,7 @@ TableConfigFileProblem DecodeTableConfigFile(std::string_view bytes, TTableConfi
   FieldReader r(in);
   r.Seek(kEquinoxOffset);
   const double equinox = r.F64();
-  if (!std::isfinite(equinox) || equinox < kEarliestEquinoxYear || equinox > kLatestEquinoxYear) {
-    return TableConfigFileProblem::BadEquinox;
-  }
+  if (!EquinoxStorable(equinox)) return TableConfigFileProblem::BadEquinox;
   // Contents: used flag bytes and switches 0 or 1, title lengths within room.
   for (std::size_t b = 0; b < kUsedColumnFlagCount; ++b) {
     if (in[kRecordOffset + b] > 1) return TableConfigFileProblem::BadContent;
@@ -96,8 +103,7 @@ bool LoadTableConfigFile(const std::string& path, TTableConfigFile& file) {
                           std::to_string(bytes.size()) + " instead of 22713 bytes).");
       return false;
     case TableConfigFileProblem::BadEquinox:
-      ShowFileProblem("Das Äquinoktium in der Datei " + path + " liegt nicht zwischen -4000 und 10000.",
-                      "The equinox in the file " + path + " does not lie between -4000 and 10000.");
+      ShowBadEquinox(path);
       return false;
     case TableConfigFileProblem::BadContent:
       ShowFileProblem("Die Datei " + path + " enthält ungültige Werte und wurde nicht geladen.",
@@ -108,6 +114,11 @@ bool LoadTableConfigFile(const std::string& path, TTableConfigFile& file) {
 }
 
 bool SaveTableConfigFile(const std::string& path, const TTableConfigFile& file) {
+  // What the reader would refuse is not written.
+  if (!EquinoxStorable(file.EquinoxYear)) {
+    ShowBadEquinox(path);
+    return false;
+  }
   if (const int slot = FirstTitleNotHeld(file.Record); slot >= 0) {
     ShowDoesNotFitFormat(ColumnTitleRefusal(file.Record, slot), "*.etd", path);
     return false;

@@ -58,7 +58,8 @@ bool LoadTableConfigFile(const std::string& path, TTableConfigFile& file);
 // Writes the file through a temporary file and a rename, so a failed save
 // keeps the old file; a failure is reported through the message seam. A
 // column title the file cannot hold (FirstTitleNotHeld) refuses the save
-// before anything is written, with a message naming the title.
+// before anything is written, with a message naming the title; so does an
+// equinox the reader would refuse, with the reader's message.
 bool SaveTableConfigFile(const std::string& path, const TTableConfigFile& file);
 
 }  // namespace kvx

@@ -269,6 +269,7 @@ void TElementDialogBase::Build() {
     FieldEdit(8)->setText(QString::fromStdString(ShownNumber(1950.0, 4)));
   });
   connect(combo_, &ElementListCombo::selectionChanged, this, [this](int) {
+    if (keeping_record_) return;
     TakeListRecord();
     ShowFields();
   });
@@ -400,6 +401,12 @@ void TElementDialogBase::ShowSequence() {
   ShowUsedElementFile();
   RestoreRecordCopy();
   ShowFields();
+  ShowRecordInList();
+}
+
+void TElementDialogBase::ShowRecordInList() {
+  List().Select(RecordIndexInList());
+  combo_->ShowSelection();
 }
 
 void TElementDialogBase::hideEvent(QHideEvent* event) {
@@ -503,6 +510,7 @@ void TElementDialogBase::reject() {
 
 void TElementDialogBase::SetNoObject() {
   name_->setText(QString::fromStdString(NoObjectName(kind_, LanguageEnglish != 0)));
+  ShowRecordInList();
 }
 
 void TElementDialogBase::DoSearch() {
@@ -647,6 +655,12 @@ void TElementDialogOf<TRecord, TList>::TakeListRecord() {
 }
 
 template <typename TRecord, typename TList>
+int TElementDialogOf<TRecord, TList>::RecordIndexInList() {
+  if (IsNoObjectName(Kind(), Record.Name, false) || IsNoObjectName(Kind(), Record.Name, true)) return -1;
+  return Table().IndexOfRecord(Record);
+}
+
+template <typename TRecord, typename TList>
 void TElementDialogOf<TRecord, TList>::WriteHeaderToSheet() {
   kKindRoutines<TRecord>.WriteHeader(*Sheet, TitlesConfig());
 }
@@ -666,8 +680,12 @@ bool TElementDialogOf<TRecord, TList>::TakeSheetCells(const std::vector<TSheetCe
 template <typename TRecord, typename TList>
 void TElementDialogOf<TRecord, TList>::LoadStoredFile(bool showMessages) {
   if (State.LoadPending != 0 || !std::filesystem::is_regular_file(State.FileName)) return;
+  // Another list under the dialog: its record stays and is shown in it.
+  keeping_record_ = true;
   LoadListFile(showMessages);
+  keeping_record_ = false;
   ListCombo()->Reload();
+  ShowRecordInList();
   ShowUsedElementFile();
 }
 

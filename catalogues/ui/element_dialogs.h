@@ -76,6 +76,10 @@ class TElementDialogBase : public QDialog {
   void SaveList();
   void OpenListFile();
   void SetNoObject();
+  // Selects the dialog's record in the list and shows it in the drop-down
+  // box: the item holding it (TElementList::IndexOfRecord), none when the
+  // record is "no object" or not in the list. The record stays.
+  void ShowRecordInList();
 
   QLineEdit* FieldEdit(int field) const;
   QLineEdit* NameEdit() const { return name_; }
@@ -107,6 +111,8 @@ class TElementDialogBase : public QDialog {
   // file leaves the list, its selection and the form as they were.
   virtual bool LoadChosenFile(const std::string& fileName) = 0;
   virtual void TakeListRecord() = 0;
+  // The list item holding the record (-1: none, also for "no object").
+  virtual int RecordIndexInList() = 0;
   virtual void PutRecordIntoList() = 0;
   virtual bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) = 0;
   virtual bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) = 0;
@@ -170,6 +176,7 @@ class TElementDialogBase : public QDialog {
   QPushButton* epoch_fraction_ = nullptr;
   ElementListCombo* combo_ = nullptr;
   bool restoring_ = false;
+  bool keeping_record_ = false;      // a list reload does not take its selection
   std::function<void()> undo_load_;  // set by the first load of a showing
 };
 
@@ -194,6 +201,7 @@ class TElementDialogOf : public TElementDialogBase {
   bool LoadListFile(bool showMessages) override;
   bool LoadChosenFile(const std::string& fileName) override;
   void TakeListRecord() override;
+  int RecordIndexInList() override;
   void PutRecordIntoList() override { Table().CurrentRecord = Record; }
   bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) override;
   void WriteHeaderToSheet() override;

@@ -34,6 +34,12 @@ void ElementListCombo::Reload() {
   filling_ = false;
 }
 
+void ElementListCombo::ShowSelection() {
+  filling_ = true;
+  setCurrentIndex(list_ != nullptr && list_->ItemIndex < count() ? list_->ItemIndex : -1);
+  filling_ = false;
+}
+
 void ElementListCombo::OnListChanged() {
   if (list_ == nullptr) return;
   // A load replaces the items; a search only moves the selection.

@@ -25,6 +25,8 @@ class ElementListCombo : public QComboBox {
 
   // Refills the items from the list and shows its selection.
   void Reload();
+  // Shows the list's selection (none: an empty box) without refilling.
+  void ShowSelection();
 
  signals:
   // The list's selected item after a change (by the user or by the list).

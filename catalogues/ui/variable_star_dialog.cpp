@@ -91,6 +91,7 @@ Telementevarform::Telementevarform(QWidget* parent) : QDialog(parent) {
     DoSearch();
   });
   connect(combo_, &ElementListCombo::selectionChanged, this, [this](int) {
+    if (keeping_record_) return;
     if (const TVariableStarElements* r = variablentabelle1.Selected()) Record = *r;
     ShowName();
   });
@@ -99,6 +100,11 @@ Telementevarform::Telementevarform(QWidget* parent) : QDialog(parent) {
 void Telementevarform::ShowName() {
   const bool none = Record.Name == kNoVariable;
   name_->setText(none && LanguageEnglish != 0 ? QString("No variable star") : QString::fromStdString(Record.Name));
+}
+
+void Telementevarform::ShowRecordInList() {
+  variablentabelle1.Select(Record.Name == kNoVariable ? -1 : variablentabelle1.IndexOfRecord(Record));
+  combo_->ShowSelection();
 }
 
 void Telementevarform::ShowSequence() {
@@ -121,12 +127,17 @@ void Telementevarform::ShowSequence() {
   SearchAnywhere = wortanfang_->isChecked() ? 0 : 1;
   Record = copy;
   ShowName();
+  ShowRecordInList();
 }
 
 void Telementevarform::SetVariableStarFileName(bool showMessages) {
   if (LoadPending != 0) return;
+  // Another list under the dialog: the chosen star stays and is shown in it.
+  keeping_record_ = true;
   variablentabelle1.Neuedateiladen(FileName, 0, showMessages);
+  keeping_record_ = false;
   combo_->Reload();
+  ShowRecordInList();
 }
 
 void Telementevarform::OpenFile() {
@@ -161,6 +172,7 @@ void Telementevarform::OpenFile() {
 void Telementevarform::NoObject() {
   Record.Name = kNoVariable;
   ShowName();
+  ShowRecordInList();
 }
 
 void Telementevarform::DoSearch() {

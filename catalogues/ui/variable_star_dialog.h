@@ -51,11 +51,15 @@ class Telementevarform : public QDialog {
  private:
   friend int ChooseVariableStar(Telementevarform& form, bool hints, TVariableStarElements& record);
   void ShowName();
+  // Selects the chosen star in the list and shows it in the drop-down box
+  // (none for "no object" or a star the list lacks).
+  void ShowRecordInList();
   void DoSearch();
 
   // Set by the first file opened in a showing: puts the list and the file
   // name of the showing's start back (Cancel).
   std::function<void()> undo_load_;
+  bool keeping_record_ = false;  // a list reload does not take its selection
   ElementListCombo* combo_;
   QLineEdit* search_;
   QCheckBox* wortanfang_;

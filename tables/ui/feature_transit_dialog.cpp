@@ -11,11 +11,14 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "core/binary_fields.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
+#include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/named_widgets.h"
 #include "platform/text_encoding.h"
+#include "setup/setup_routines.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
@@ -47,7 +50,6 @@ TPlanetenpassage::TPlanetenpassage(QWidget* parent) : QDialog(parent) {
     FloatEdits[i]->setObjectName(QString("FloatEdit%1").arg(i + 1));
     Edits[i] = new QLineEdit(box);
     Edits[i]->setObjectName(QString("Edit%1").arg(i + 1));
-    Edits[i]->setMaxLength(50);
     ComboBoxes[i] = new QComboBox(box);
     ComboBoxes[i]->setObjectName(QString("ComboBox%1").arg(i + 1));
     ComboBoxes[i]->setMinimumWidth(180);
@@ -106,7 +108,7 @@ void TPlanetenpassage::ComboChanged(int row) {
   if (c->currentIndex() < 0 || n < 0 || n >= static_cast<int>(Features.size())) return;
   const TSurfaceFeature& f = Features[static_cast<std::size_t>(n)];
   FloatEdits[row]->setText(QString::number(f.Entry.longitude, 'g', 10));
-  Edits[row]->setText(QString::fromStdString(Utf8Prefix(f.Name, 50)));
+  Edits[row]->setText(QString::fromStdString(f.Name));
   if (QAbstractButton* b = RadioGroup1->button(row)) b->setChecked(true);
 }
 
@@ -125,12 +127,37 @@ void TPlanetenpassage::LoadClick() {
   FormShow();
 }
 
+bool TPlanetenpassage::NameRefused(int row) {
+  const std::string name = Edits[row]->text().toStdString();
+  if (ShortStringHolds(name, kMeridianFeatureNameLength)) return false;
+  const std::string room = std::to_string(kMeridianFeatureNameLength);
+  if (Utf8Length(name) > kMeridianFeatureNameLength) {
+    ShowMessage("Der Name \"" + name + "\" ist länger als " + room + " Zeichen.",
+                "The name \"" + name + "\" is longer than " + room + " characters.", MessageIcon::Error);
+  } else {
+    ShowMessage("Der Name \"" + name +
+                    "\" enthält Zeichen, die die Konfigurationsdatei nicht speichern kann "
+                    "(nur Windows-1252).",
+                "The name \"" + name +
+                    "\" holds characters that the configuration file cannot store "
+                    "(Windows-1252 only).",
+                MessageIcon::Error);
+  }
+  Edits[row]->setFocus();
+  Edits[row]->selectAll();
+  return true;
+}
+
 void TPlanetenpassage::OkClick() {
+  // A name the configuration file cannot keep is refused, not cut.
+  for (int i = 0; i < 5; ++i) {
+    if (NameRefused(i)) return;
+  }
   for (int i = 0; i < 5; ++i) {
     const auto k = static_cast<std::size_t>(i);
     double x = 0;
     if (FloatEdits[i]->Value(x)) Settings.longitude[k] = x;
-    Settings.name[k] = Utf8Prefix(Edits[i]->text().toStdString(), 50);
+    Settings.name[k] = Edits[i]->text().toStdString();
   }
   Settings.system = std::max(0, RadioGroup1->checkedId());
   done(1);

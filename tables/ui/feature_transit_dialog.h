@@ -31,7 +31,9 @@ class TPlanetenpassage : public QDialog {
   void ComboChanged(int row);
   // The file dialog, then the features of the chosen file.
   void LoadClick();
-  // The edits into Settings; result 1.
+  // The edits into Settings; result 1. A name longer than its field or
+  // with a character Windows-1252 lacks is refused with a message (the
+  // dialog stays open, the edit gets the focus).
   void OkClick();
 
   QButtonGroup* RadioGroup1 = nullptr;
@@ -45,6 +47,9 @@ class TPlanetenpassage : public QDialog {
 
  private:
   void ShowFileName(bool cancelled);
+  // Shows why the name of `row` cannot be stored and focuses its edit;
+  // false when the name can be stored.
+  bool NameRefused(int row);
 };
 
 // Runs the dialog on the three values; on OK (result 1) they are taken

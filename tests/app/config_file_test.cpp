@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +17,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "catalogues/ui/element_dialogs.h"
+#include "catalogues/ui/element_list_combo.h"
 #include "catalogues/ui/variable_star_dialog.h"
 #include "core/binary_fields.h"
 #include "core/element_records.h"
@@ -22,6 +26,7 @@
 #include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/settings_store.h"
+#include "support/qt/save_png.h"
 #include "support/qt_application.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -241,17 +246,31 @@ TEST(ConfigFile, UnstorablePathsAreSavedEmptyAndNamedOnce) {
   s.Paths[kPathTle] = wide;
   s.Paths[kPathBrowser] = longPath;
   s.Paths[kPathObservations] = "/data/Beobachtungen \u00e4.txt";  // Windows-1252 holds it
+  // Names the record's Windows-1252 fields cannot hold (they were stored as
+  // "? Cep" and "????" without a word) are named in the same warning.
+  s.VariableStar.Name = "\u03b4 Cep";
+  s.MeridianFeatures.Names[2] = "Na\u03cc\u03c2";
+  s.Comet.Name = "C/2026 Z9 (\u0160m\u00eddov\u00e1-C\u00f4te)";  // Windows-1252 holds it
   tconfig config;
   const std::string name = (folder.Path() / "a.ocf").string();
   ASSERT_TRUE(config.Save(name, s));
   ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].icon, MessageIcon::Warning);
   EXPECT_NE(messages.messages[0].text.find(wide), std::string::npos);
   EXPECT_NE(messages.messages[0].text.find(longPath), std::string::npos);
+  EXPECT_NE(messages.messages[0].text.find(": \u03b4 Cep"), std::string::npos);
+  EXPECT_NE(messages.messages[0].text.find(": Na\u03cc\u03c2"), std::string::npos);
+  EXPECT_EQ(messages.messages[0].text.find("Z9"), std::string::npos);
+  EXPECT_EQ(NamesNotStorable(TConfigSettings{}), std::vector<std::string>{}) << "the defaults are storable";
+  TConfigSettings longName;
+  longName.MeridianFeatures.Names[0] = std::string(51, 'x');
+  EXPECT_EQ(NamesNotStorable(longName).size(), 1u);
   TConfigSettings back;
   ASSERT_EQ(config.Load(name, back), ConfigLoadResult::Loaded);
   EXPECT_EQ(back.Paths[kPathTle], "");
   EXPECT_EQ(back.Paths[kPathBrowser], "");
   EXPECT_EQ(back.Paths[kPathObservations], "/data/Beobachtungen \u00e4.txt");
+  EXPECT_EQ(back.Comet.Name, s.Comet.Name);
 
   // Paths from elsewhere are found by their file name in the data folder.
   std::ofstream(folder.Path() / "Observ.txt") << "x";
@@ -572,6 +591,110 @@ TEST_F(ConfigWindow, CurrentObjectsAndTheirFilesSurviveARestart) {
   TElementDialogCommands& dialogs = *ElementDialogCommandsOf(form);
   EXPECT_EQ(dialogs.VariableStarDialog().FileName, stars);
   EXPECT_EQ(dialogs.AsteroidDialog().State.FileName, asteroids);
+  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
+}
+
+// The element dialogs' drop-down lists show the object the dialog names:
+// none at the first start (the list showed its first item beside "No
+// asteroid"), the saved objects after a restart (they showed the first item
+// of their lists), the configuration's object after a load that brings
+// another list, and none again for "no object" or an object the list lacks.
+TEST_F(ConfigWindow, ElementDialogsShowTheCurrentObjectInTheirLists) {
+  ScopedSettingsStore settings(store_);
+  ScopedMessageSink sink(messages_);
+  auto text = [](ElementListCombo* combo) { return combo->currentText().toStdString(); };
+  // The variable-star dialog is modal: what its box and name show, then Cancel.
+  auto starShown = [&text](TMainForm& form) {
+    Telementevarform& dialog = ElementDialogCommandsOf(form)->VariableStarDialog();
+    std::pair<std::string, std::string> seen;
+    QTimer::singleShot(0, [&] {
+      seen = {text(dialog.ListCombo()), dialog.NameLabel()->text().toStdString()};
+      dialog.reject();
+    });
+    EXPECT_TRUE(form.Commands().Trigger("Vernderliche1"));
+    return seen;
+  };
+  auto item = [](const auto& list, const std::string& name) {
+    for (int k = 0; k < list.Count(); ++k) {
+      if (list.Data(k).Name == name) return list.Data(k);
+    }
+    ADD_FAILURE() << name;
+    return list.Data(0);
+  };
+  TAsteroidElements vesta;
+  TCometElements encke;
+  TVariableStarElements deltaCep;
+  {
+    TMainForm form;
+    form.show();
+    QApplication::processEvents();
+    TElementDialogCommands& dialogs = *ElementDialogCommandsOf(form);
+    TElementeplform& asteroids = dialogs.AsteroidDialog();
+    TElementekoform& comets = dialogs.CometDialog();
+    ASSERT_TRUE(form.Commands().Trigger("Planetoiden1"));
+    ASSERT_GT(asteroids.Planetoidentabelle1.Count(), 3);
+    EXPECT_EQ(asteroids.NameEdit()->text(), "No asteroid");
+    EXPECT_EQ(asteroids.ListCombo()->currentIndex(), -1);
+    ASSERT_TRUE(form.Commands().Trigger("Kometen1"));
+    EXPECT_EQ(comets.NameEdit()->text(), "No comet");
+    EXPECT_EQ(comets.ListCombo()->currentIndex(), -1);
+    EXPECT_EQ(starShown(form), std::make_pair(std::string(), std::string("No variable star")));
+    vesta = item(asteroids.Planetoidentabelle1, "Vesta(4) 2022");
+    encke = item(comets.Kometentabelle1, "2P/Encke");
+    deltaCep = item(dialogs.VariableStarDialog().variablentabelle1, "Delta Cep");
+    asteroids.CancelClick();
+    comets.CancelClick();
+    TMainFormState& s = form.State();
+    s.Objects.CurrentAsteroid = vesta;
+    s.Objects.CurrentComet = encke;
+    s.Objects.CurrentVariableStar = deltaCep;
+    ASSERT_TRUE(form.Commands().Trigger("Dateispeichern1"));
+  }
+
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  TElementDialogCommands& dialogs = *ElementDialogCommandsOf(form);
+  TElementeplform& asteroids = dialogs.AsteroidDialog();
+  TElementekoform& comets = dialogs.CometDialog();
+  ASSERT_TRUE(form.Commands().Trigger("Planetoiden1"));
+  EXPECT_EQ(asteroids.NameEdit()->text().toStdString(), "Vesta(4) 2022");
+  EXPECT_EQ(text(asteroids.ListCombo()), "Vesta(4) 2022");
+  ASSERT_TRUE(form.Commands().Trigger("Kometen1"));
+  EXPECT_EQ(comets.NameEdit()->text().toStdString(), "2P/Encke");
+  EXPECT_EQ(text(comets.ListCombo()), "2P/Encke");
+  EXPECT_EQ(starShown(form), std::make_pair(std::string("Delta Cep"), std::string("Delta Cep")));
+
+  // A configuration whose comet list is another file: the list under the
+  // open dialog changes, the dialog keeps its comet, which that list lacks.
+  const std::string other = DataFolder() + "/other_comets.csv";
+  std::ofstream(other) << ":name;q;e;i;node;per; equinox;tm of per.(jd);epoche (jd);h;g\n"
+                       << "1P/Halley;0,58597811;0,96714291;162,262691;58,420081;111,332485;2000,00;2446467,39532;"
+                          "5,50;4,00;2449400,50000\n"
+                       << "9P/Tempel 1;1,54257298;0,50958847;10,474003;68,748898;179,212396;2000,00;2457603,09088;"
+                          "12,30;4,00;2457722,50000\n";
+  TConfigSettings config = form.GatherConfiguration();
+  config.Paths[kPathCometElements] = other;
+  config.Comet = encke;
+  config.Comet.Name = "9P/Tempel 1";  // edited elements: found by its name
+  config.VariableStar.Name = "Mira";  // a star the list lacks
+  form.ApplyConfiguration(config);
+  ASSERT_EQ(comets.Kometentabelle1.Count(), 2);
+  EXPECT_EQ(comets.NameEdit()->text().toStdString(), "2P/Encke");
+  EXPECT_EQ(comets.ListCombo()->currentIndex(), -1);
+  ASSERT_TRUE(form.Commands().Trigger("Kometen1"));
+  EXPECT_EQ(comets.NameEdit()->text().toStdString(), "9P/Tempel 1");
+  EXPECT_EQ(text(comets.ListCombo()), "9P/Tempel 1");
+  EXPECT_EQ(comets.Record.PerihelionDistance, encke.PerihelionDistance) << "the record is not the list's";
+  test::SavePng(comets, "comet_dialog_after_configuration_load");
+  EXPECT_EQ(starShown(form), std::make_pair(std::string(), std::string("Mira")));
+
+  // "No object" shows no object.
+  comets.SetNoObject();
+  EXPECT_EQ(comets.ListCombo()->currentIndex(), -1);
+  asteroids.SetNoObject();
+  EXPECT_EQ(asteroids.ListCombo()->currentIndex(), -1);
+  EXPECT_EQ(asteroids.ListCombo()->count(), asteroids.Planetoidentabelle1.Count());
   EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
 }
 

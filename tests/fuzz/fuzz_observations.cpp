@@ -51,6 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TObservationList again;
         ReadOwnTextObservations(SplitTextLines(WriteOwnTextObservations(list, 2000, 2000)), again, a, b, report);
         fuzz::Require(again.size() == list.size(), "own text round trip");
+        // RA and Dec come back to a millionth of a second (RA modulo 24 h).
+        for (std::size_t k = 0; k < again.size() && again.size() == list.size(); ++k) {
+          const double ra = std::remainder(again[k].Obs.RA - list[k].Obs.RA, 360.0) / 15 * 3600;
+          fuzz::Require(std::fabs(ra) <= 1e-6 && std::fabs(again[k].Obs.Dec - list[k].Obs.Dec) * 3600 <= 1e-6,
+                        "own text keeps RA and Dec");
+        }
+        // Every observation read also comes back from the binary records.
+        TObservationList records;
+        ReadObservationRecords(WriteObservationRecords(list, 2000, 2000), records, a, b, report);
+        fuzz::Require(records.size() == list.size(), "binary round trip");
       }
       break;
     }

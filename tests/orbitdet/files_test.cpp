@@ -234,14 +234,23 @@ TEST(OwnTextFormat, WriterWidthsSignsAndRounding) {
   o.Month = 11;
   o.Day = 5;
   o.Hours = 23.5;
-  o.RA = (13 + 3 / 60.0 + 59.996 / 3600) * 15;  // rounds to 13 4 0.00
+  o.RA = (13 + 3 / 60.0 + 59.9999996 / 3600) * 15;  // rounds to 13 4 0.000
   o.Dec = -0.5;
   o.Magnitude = 17.3;
   o.Longitude = -(10 + 30 / 60.0);
   o.RhoSin = std::sin(-(0 + 0 / 60.0 + 30 / 3600.0) * 3.141592653589793 / 180);
   o.RhoCos = 1;
   EXPECT_EQ(OwnTextObservationLine(o),
-            " 2025 11  5 23.500 13  4  0.00   0 -30  0.00  17.3  -10 30  0.00   0  0 -30.00");
+            " 2025 11  5 23.500 13  4  0.000   0 -30  0.00  17.3  -10 30  0.00   0  0 -30.00");
+  // RA keeps the thousandths of the observation lines (it was cut to
+  // hundredths), both fields more decimals when the value has them.
+  tobservation fine = o;
+  fine.RA = (7 + 56 / 60.0 + 48.593 / 3600) * 15;
+  fine.Dec = -(89 + 59 / 60.0 + 59.1234 / 3600);
+  EXPECT_EQ(OwnTextObservationLine(fine).substr(18, 28), "  7 56 48.593 -89 59 59.1234");
+  fine.RA = (7 + 56 / 60.0 + 48.5 / 3600) * 15;
+  fine.Dec = -90;
+  EXPECT_EQ(OwnTextObservationLine(fine).substr(18, 26), "  7 56 48.500 -90  0  0.00");
   // Read back: the signs of the minute and second fields hold.
   TObservationList list;
   double eqObs = 0, eqEl = 0;
@@ -360,6 +369,44 @@ TEST_F(ObservationFiles, SheetSavesAsTextAndBinaryAndReopensTheSameRows) {
   EXPECT_FALSE(SaveObservationFile(od_, FileDialogRequest{}, fileName, book));
   ASSERT_EQ(sink_.messages.size(), 1u);
   EXPECT_EQ(sink_.messages[0].text, "Ungültiger Wert in Zeile 5, Spalte 6; die Datei wird nicht erstellt.");
+}
+
+// Observations opened, put into the sheet and saved in the other format
+// come back as they were: a declination of exactly -90 degrees through the
+// binary records (it came back as -90.000000000000028 and was skipped), and
+// RA seconds with three decimals through the own text (cut to 0.01 s).
+TEST_F(ObservationFiles, SavedInTheOtherFormatEveryObservationComesBack) {
+  struct Case {
+    const char* Fixture;
+    const char* SavedAs;
+  };
+  for (const Case& c : {Case{"observations_own_dec_minus_90_save_as_obs.txt", "saved.obs"},
+                        Case{"observations_mpc_ra_3_decimals_save_as_own_text.txt", "saved.txt"}}) {
+    SCOPED_TRACE(c.Fixture);
+    ASSERT_TRUE(OpenObservationFileNamed(od_, std::string(KVX_FIXTURE_DIR) + "/bad_inputs/" + c.Fixture));
+    ASSERT_EQ(list_.size(), 3u);
+    const TObservationList original = list_;
+    workbook::TWorkbook book;
+    TTableConfigRecord config;
+    od_.OutputRow = 1;
+    WriteObservationTitles(od_, book, kObservationTitleGerman, config);
+    ASSERT_TRUE(WriteObservationRows(od_, book, config, true));
+    test::RecordingFileDialog dialog;
+    ScopedFileDialog scope(dialog);
+    dialog.QueueAnswer(folder_.File(c.SavedAs));
+    std::string fileName;
+    ASSERT_TRUE(SaveObservationFile(od_, FileDialogRequest{}, fileName, book));
+    list_.clear();
+    ASSERT_TRUE(OpenObservationFileNamed(od_, fileName));
+    ASSERT_EQ(list_.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) {
+      EXPECT_NEAR(list_[k].Obs.RA / 15 * 3600, original[k].Obs.RA / 15 * 3600, 1e-6) << k;
+      EXPECT_NEAR(list_[k].Obs.Dec * 3600, original[k].Obs.Dec * 3600, 1e-6) << k;
+    }
+  }
+  EXPECT_EQ(DmsPackedToDeg(-90.0), -90.0);
+  EXPECT_EQ(DmsPackedToDeg(90.0), 90.0);
+  EXPECT_EQ(DmsPackedToDeg(DegToDmsPacked(-90.0)), -90.0);
 }
 
 TEST(StateVectorFiles, ExactRoundTripAndOtherEquinoxesPrecessedToJ2000) {

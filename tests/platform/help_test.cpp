@@ -43,6 +43,15 @@ TEST(HelpText, SectionsSearchAndTopics) {
   EXPECT_FALSE(FindHelpTopic(sections, "Satell").has_value());
   EXPECT_TRUE(SplitHelpSections("").empty());
 
+  // A heading of nothing but '#' marks has an empty title, and that title
+  // finds it (it used to be "#", which no title could find).
+  const std::vector<THelpSection> marks = SplitHelpSections("# A\ntext\n## ##\nunder marks\n# B\n");
+  ASSERT_EQ(marks.size(), 3u);
+  EXPECT_EQ(marks[1].Title, "");
+  EXPECT_EQ(FindHelpTopic(marks, ""), 1u);
+  EXPECT_EQ(FindHelpTopic(marks, "  #"), 1u);
+  EXPECT_EQ(FindHelpTopic(marks, "B"), 2u);
+
   // Anchors: "{#name}" leaves the title and the shown heading; a brace
   // that is no anchor stays.
   const std::vector<THelpSection> anchored =

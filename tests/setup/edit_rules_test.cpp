@@ -6,6 +6,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "core/name_tables.h"
 #include "core/time_scales.h"
@@ -201,6 +202,26 @@ TEST(LocationList, StoredPlacesRoundInSexagesimal) {
   EXPECT_EQ(again.List.Name(1), "Sternwarte");
   EXPECT_EQ(again.List.Place(1).Longitude, -13.25);
   EXPECT_EQ(again.List.Place(0).Longitude, -13.24);
+  EXPECT_TRUE(sink.messages.empty());
+
+  // Typed into the editor, a coordinate is rounded to whole seconds with the
+  // carry, not cut at four decimals (-88.215996 was kept as -88.2159, 30 m
+  // off), and the stored file gives the rounded place back.
+  const std::pair<const char*, double> typed[] = {
+      {"-88.215996", -88.22}, {"-13.24596", -13.25}, {"89.59596", 90.0}, {"52.31254", 52.3125}, {"12.3", 12.3}};
+  for (const auto& [text, expected] : typed) {
+    double packed = 0;
+    ASSERT_EQ(CheckLocationCoordinate(text, 90, packed), TFieldState::Accepted) << text;
+    EXPECT_NEAR(packed, expected, 1e-12) << text;
+  }
+  double packed = 0;
+  EXPECT_EQ(CheckLocationCoordinate("90.00004", 90, packed), TFieldState::Refused);
+  ASSERT_EQ(CheckLocationCoordinate("-88.215996", 90, packed), TFieldState::Accepted);
+  again.Working.Latitude = packed;
+  ASSERT_TRUE(again.Store());
+  TLocationEditorModel third;
+  ASSERT_TRUE(third.Load(file));
+  EXPECT_EQ(LocationCoordinateText(third.List.Place(0).Latitude), "-88.2200");
   EXPECT_TRUE(sink.messages.empty());
 }
 

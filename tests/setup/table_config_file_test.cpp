@@ -153,6 +153,23 @@ TEST_F(TableConfigFileTest, FailedSaveKeepsTheOldFile) {
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_NE(sink.messages[0].text.find("Spaltentitel 7 = \"\u03b1 (2000)\" passt nicht in das Format *.etd"),
             std::string::npos);
+  // An equinox the reader refuses is not written either: the reader's
+  // message, and the old file stays.
+  LanguageEnglish = 0;
+  for (double year : {-4000.5, 10000.5, std::numeric_limits<double>::quiet_NaN()}) {
+    TTableConfigFile far = saved;
+    far.EquinoxYear = year;
+    sink.messages.clear();
+    EXPECT_FALSE(SaveTableConfigFile(path, far)) << year;
+    EXPECT_EQ(test::TempFolder::Read(path), before);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, "Das Äquinoktium in der Datei " + path + " liegt nicht zwischen -4000 und 10000.");
+  }
+  TTableConfigFile edge = saved;
+  edge.EquinoxYear = -4000.0;
+  EXPECT_TRUE(SaveTableConfigFile(path, edge));
+  EXPECT_TRUE(LoadTableConfigFile(path, current));
+  EXPECT_EQ(current.EquinoxYear, -4000.0);
 }
 
 }  // namespace
