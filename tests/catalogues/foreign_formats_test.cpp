@@ -251,7 +251,10 @@ TEST_F(ForeignFormats, GuideHomePlanetAndListingOfComets) {
   Kometentabelle list;
   list.LoadBuiltInList();
   const std::string path = folder.File("guide.dat");
-  ASSERT_TRUE(list.WriteGuideFile(path));
+  ASSERT_TRUE(list.WriteGuideFile(path));  // asked first: Guide holds no epoch
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].buttons, MessageButtons::YesNo);
+  sink.messages.clear();
   std::string guide = ReadAll(path);
   EXPECT_EQ(guide.rfind("20\r\n", 0), 0u);
   Kometentabelle back;
