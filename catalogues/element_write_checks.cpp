@@ -66,16 +66,20 @@ bool AskDespiteLosses(const TLossTally& losses, const std::array<int, N>& precis
     if (n == 0) continue;
     const std::string field = fields[k].first;
     if (precision[k] >= 0) {
+      // T and the epochs are written as dates: their decimals are of a day.
+      const bool date = field == "T" || field == "epoch";
       const std::string decimals = std::to_string(precision[k]);
-      german += field + " auf " + decimals + " Dezimalen gerundet: " + Objects(n, false) + "\n";
-      english += field + " rounded to " + decimals + " decimals: " + Objects(n, true) + "\n";
+      german += field + " auf " + decimals + (date ? " Dezimalen eines Tages" : " Dezimalen") +
+                " gerundet: " + Objects(n, false) + "\n";
+      english +=
+          field + " rounded to " + decimals + (date ? " decimals of a day: " : " decimals: ") + Objects(n, true) + "\n";
     } else {
       german += field + " fehlt im Format: " + Objects(n, false) + "\n";
       english += field + " not in the format: " + Objects(n, true) + "\n";
     }
   }
-  german += "Trotzdem speichern? (Nein: nichts wird geschrieben.)";
-  english += "Save anyway? (No: nothing is written.)";
+  german += "\nTrotzdem speichern? (Nein: nichts wird geschrieben.)";
+  english += "\nSave anyway? (No: nothing is written.)";
   return ShowMessage(german, english, MessageIcon::Question, MessageButtons::YesNo,
                      ByLanguage("Werte gehen verloren", "Values will be lost")) == MessageResult::Yes;
 }

@@ -94,10 +94,11 @@ struct TLossTally {
 
 // The one question before a save that loses values: "Das Format <format>
 // behält nicht alles, was die Liste hält:" / "The format <format> does not
-// keep everything the list holds:", a line per lost field ("T auf 3
-// Dezimalen gerundet: 5 Objekte" / "T rounded to 3 decimals: 5 objects",
+// keep everything the list holds:", a line per lost field ("q auf 6
+// Dezimalen gerundet: 5 Objekte" / "q rounded to 6 decimals: 5 objects";
+// T and epoch "... Dezimalen eines Tages ..." / "... decimals of a day"),
 // "epoch fehlt im Format: 5 Objekte" / "epoch not in the format: 5
-// objects"), then "Trotzdem speichern? (Nein: nichts wird geschrieben.)" /
+// objects"), an empty line, then "Trotzdem speichern? (Nein: nichts wird geschrieben.)" /
 // "Save anyway? (No: nothing is written.)", Yes/No, question icon. True
 // for Yes.
 bool AskToSaveDespiteLosses(const TLossTally& losses, const TAsteroidPrecision& precision, const char* format);

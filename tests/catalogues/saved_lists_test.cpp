@@ -384,7 +384,7 @@ TEST_F(SavedLists, UnicodeCometNamesInEveryFormat) {
        "H fehlt im Format: 7 Objekte", true},
       {"guide.dat", [](K& l, const std::string& p) { return l.WriteGuideFile(p); }, "epoch fehlt im Format: 7 Objekte",
        true},
-      {"sky.sky", [](K& l, const std::string& p) { return l.WriteSkyMapFile(p); }, "T auf 3 Dezimalen gerundet: 1 Objekt",
+      {"sky.sky", [](K& l, const std::string& p) { return l.WriteSkyMapFile(p); }, "T auf 3 Dezimalen eines Tages gerundet: 1 Objekt",
        true},
       {"vds.txt", [](K& l, const std::string& p) { return l.WriteTextListing(p); }, "epoch fehlt im Format: 7 Objekte",
        true},
