@@ -30,8 +30,6 @@ constexpr const char* kHomePlanetHeader =
     "Name,Magnitude H,Magnitude G,Mean anomaly,Arg. perihelion,Long. node,Inclination,Eccentricity,Semimajor "
     "axis,Epoch (MJD)";
 
-constexpr const char* kOwnFormat = "Kandrevoltinex (*.csv)";
-
 }  // namespace
 
 // --- dispatcher -----------------------------------------------------------------
@@ -100,13 +98,13 @@ int Planetoidentabelle::ReadOwnCsvFile(const std::string& fileName) {
 bool Planetoidentabelle::WriteOwnCsvFile(const std::string& fileName) {
   const bool normalize = NormalizeNames != 0;
   return WriteTextFile(
-      fileName, std::string(kOwnFieldLine) + "\r\n",
+      fileName, std::string(kOwnFieldLine) + "\r\n", kOwnCsvListFormat, kAsteroidExact,
       [normalize](const TAsteroidElements& e) { return OwnAsteroidLine(e, normalize); },
-      [&](const TAsteroidElements& e, const std::string& line) {
+      [&](const TAsteroidElements& e, const std::string& line, TLostFields& lost) {
         TAsteroidElements read;
         const TLineParse parse = ParseAsteroidCsvLine(line, normalize, read);
         return LineKeepsRecord(e, parse == TLineParse::Blank ? TForeignLineRead::NotRead : TForeignLineRead::Parsed,
-                               read, kAsteroidExact, kOwnFormat, fileName);
+                               read, kAsteroidExact, kOwnCsvListFormat.Name, fileName, &lost);
       });
 }
 
@@ -166,12 +164,12 @@ bool Planetoidentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
 bool Planetoidentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
   const bool normalize = NormalizeNames != 0;
   return WriteTextFile(
-      fileName, std::string(kHomePlanetHeader) + "\r\n",
+      fileName, std::string(kHomePlanetHeader) + "\r\n", kHomePlanetListFormat, kHomePlanetAsteroid,
       [normalize](const TAsteroidElements& e) { return HomePlanetAsteroidLine(e, normalize); },
-      [&](const TAsteroidElements& e, const std::string& line) {
+      [&](const TAsteroidElements& e, const std::string& line, TLostFields& lost) {
         TAsteroidElements read;
         return LineKeepsRecord(e, ParseHomePlanetAsteroidLine(line, normalize, read), read, kHomePlanetAsteroid,
-                               "HomePlanet 3.0", fileName);
+                               kHomePlanetListFormat.Name, fileName, &lost);
       });
 }
 
@@ -185,8 +183,11 @@ bool Planetoidentabelle::ReadSkyMapFile(const std::string& fileName) {
 
 bool Planetoidentabelle::WriteSkyMapFile(const std::string& fileName) {
   return WriteTextFile(
-      fileName, std::string(), [](const TAsteroidElements& e) { return SkyMapAsteroidLine(e); },
-      [&](const TAsteroidElements& e, const std::string& line) { return SkyMapLineKeepsRecord(e, line, fileName); });
+      fileName, std::string(), kSkyMapListFormat, kSkyMapAsteroid,
+      [](const TAsteroidElements& e) { return SkyMapAsteroidLine(e); },
+      [&](const TAsteroidElements& e, const std::string& line, TLostFields& lost) {
+        return SkyMapLineKeepsRecord(e, line, fileName, lost);
+      });
 }
 
 }  // namespace kvx

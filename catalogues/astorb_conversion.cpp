@@ -6,10 +6,12 @@
 #include <filesystem>
 
 #include "catalogues/element_lines.h"
+#include "catalogues/element_write_checks.h"
 #include "catalogues/text_line_reader.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/safe_file_write.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 
@@ -325,9 +327,8 @@ TConversionResult ConvertAstorbFile(const std::string& input, int format, bool i
   if (format == 1) out.Line(kOwnAsteroidFirstLine);
   if (format == 2) out.Line(kHomePlanetFirstLine);
   std::string line, converted;
-  bool ended = false;
   int shift = -1;
-  while (in.NextRaw(line, ended)) {
+  while (in.Next(line)) {
     if (line.find_first_not_of(" \t") == std::string::npos) continue;
     if (line.size() < kAstorbColumns) {
       ++result.Skipped;
@@ -339,6 +340,11 @@ TConversionResult ConvertAstorbFile(const std::string& input, int format, bool i
       ok = format == 0   ? AstorbLineToCsv(line, shift, international, converted)
            : format == 2 ? AstorbLineToHomePlanetCsv(line, shift, converted)
                          : AstorbLineToOwnCsv(line, shift, converted);
+    }
+    // HomePlanet files are Windows-1252: a name without that form is skipped.
+    if (ok && format == 2) {
+      ok = HasWindows1252Form(converted);
+      converted = Utf8ToCp1252(converted);
     }
     if (!ok) {
       ++result.Skipped;

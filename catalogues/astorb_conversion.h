@@ -2,7 +2,8 @@
 // turned into an element file beside it, one record at a time.
 //
 // Outputs (CR LF line ends, written through a temporary file that replaces
-// the target only at the end, also after a stop):
+// the target only at the end, also after a stop; UTF-8, the HomePlanet file
+// Windows-1252, where a name without that form skips its record):
 //   ASTORB  kind 0 plain CSV    "asteroid.csv"  no first line
 //   ASTORB  kind 1 own format   "asteroid.csv"  kOwnAsteroidFirstLine
 //   ASTORB  kind 2 HomePlanet   "astrnew.csv"   kHomePlanetFirstLine

@@ -84,13 +84,13 @@ bool Kometentabelle::ReadGuideFile(const std::string& fileName, bool showMessage
 }
 
 bool Kometentabelle::WriteGuideFile(const std::string& fileName) {
-  return WriteTextFile(fileName, std::to_string(Count()) + "\r\n", GuideCometLine,
-                       [&](const TCometElements& e, const std::string& line) {
-                         if (!NameFitsField(e.Name, 40, "Guide 6.0", fileName)) return false;
+  return WriteTextFile(fileName, std::to_string(Count()) + "\r\n", kGuideListFormat, kGuideComet, GuideCometLine,
+                       [&](const TCometElements& e, const std::string& line, TLostFields& lost) {
+                         if (!NameFitsField(e.Name, 40, kGuideListFormat.Name, fileName)) return false;
                          TCometElements read;
                          std::string itemText;
                          return LineKeepsRecord(e, ParseGuideCometLine(line, read, itemText), read, kGuideComet,
-                                                "Guide 6.0", fileName);
+                                                kGuideListFormat.Name, fileName, &lost);
                        });
 }
 
@@ -102,8 +102,11 @@ bool Kometentabelle::ReadSkyMapFile(const std::string& fileName) {
 
 bool Kometentabelle::WriteSkyMapFile(const std::string& fileName) {
   return WriteTextFile(
-      fileName, std::string(), [](const TCometElements& e) { return SkyMapCometLine(e); },
-      [&](const TCometElements& e, const std::string& line) { return SkyMapLineKeepsRecord(e, line, fileName); });
+      fileName, std::string(), kSkyMapListFormat, kSkyMapComet,
+      [](const TCometElements& e) { return SkyMapCometLine(e); },
+      [&](const TCometElements& e, const std::string& line, TLostFields& lost) {
+        return SkyMapLineKeepsRecord(e, line, fileName, lost);
+      });
 }
 
 // --- Minor Planet Center one-line comets --------------------------------------------
@@ -187,11 +190,11 @@ bool Kometentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
 }
 
 bool Kometentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
-  return WriteTextFile(fileName, std::string(kHomePlanetHeader) + "\r\n", HomePlanetCometLine,
-                       [&](const TCometElements& e, const std::string& line) {
+  return WriteTextFile(fileName, std::string(kHomePlanetHeader) + "\r\n", kHomePlanetListFormat, kHomePlanetComet,
+                       HomePlanetCometLine, [&](const TCometElements& e, const std::string& line, TLostFields& lost) {
                          TCometElements read;
                          return LineKeepsRecord(e, ParseHomePlanetCometLine(line, read), read, kHomePlanetComet,
-                                                "HomePlanet 3.0", fileName);
+                                                kHomePlanetListFormat.Name, fileName, &lost);
                        });
 }
 
@@ -203,17 +206,25 @@ bool Kometentabelle::WriteTextListing(const std::string& fileName) {
       "    M0v    nv   M0n  nn\r\n"
       "---------------------------------------+----+--------------+----------+---------+---------+---------+-------"
       "--+-----+-----+----+----|\r\n";
+  TLossTally losses;
   for (int k = 0; k < Count(); ++k) {
     const TCometElements& e = Data(k);
     std::string line;
     const char* field = nullptr;
     if (!TextListingLine(e, line, field)) {
-      ShowDoesNotFitFormat(e.Name, field, FieldValueText(e, field), "VDS (*.txt)", fileName);
+      ShowDoesNotFitFormat(e.Name, field, FieldValueText(e, field), kTextListingFormat.Name, fileName);
       return false;
     }
+    if (!NameFitsField(e.Name, 40, kTextListingFormat.Name, fileName)) return false;
+    if (!HasWindows1252Form(line)) {
+      RefuseName(e.Name, kTextListingFormat.Name, fileName);
+      return false;
+    }
+    losses.Add(LostFields(e, TextListingValues(e)));
     text += line + "\r\n";
   }
-  return WriteElementFile(fileName, TextFileBytes(text));
+  if (losses.Any() && !AskToSaveDespiteLosses(losses, kTextListingComet, kTextListingFormat.Name)) return false;
+  return WriteElementFile(fileName, ListFileBytes(text, kTextListingFormat.Encoding));
 }
 
 }  // namespace kvx

@@ -79,13 +79,13 @@ int Kometentabelle::ReadOwnCsvFile(const std::string& fileName) {
 }
 
 bool Kometentabelle::WriteOwnCsvFile(const std::string& fileName) {
-  return WriteTextFile(fileName, std::string(kOwnFieldLine) + "\r\n", OwnCometLine,
-                       [&](const TCometElements& e, const std::string& line) {
+  return WriteTextFile(fileName, std::string(kOwnFieldLine) + "\r\n", kOwnCsvListFormat, kCometExact, OwnCometLine,
+                       [&](const TCometElements& e, const std::string& line, TLostFields& lost) {
                          TCometElements read;
                          const TLineParse parse = ParseCometCsvLine(line, read);
                          return LineKeepsRecord(
                              e, parse == TLineParse::Blank ? TForeignLineRead::NotRead : TForeignLineRead::Parsed, read,
-                             kCometExact, "Kandrevoltinex (*.csv)", fileName);
+                             kCometExact, kOwnCsvListFormat.Name, fileName, &lost);
                        });
 }
 

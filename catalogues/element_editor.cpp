@@ -262,7 +262,7 @@ void ReadEditorLines(TTextLineReader& reader, TEditorFileLines& lines,
 }
 
 bool SaveEditorFile(const std::string& fileName, const TEditorFileLines& lines,
-                    const std::vector<std::string>& entryLines, bool utf8) {
+                    const std::vector<std::string>& entryLines) {
   std::error_code ec;
   if (fileName.empty() || !std::filesystem::is_regular_file(fileName, ec)) {
     ShowMessage(fileName, fileName, MessageIcon::Error, MessageButtons::Ok,
@@ -274,11 +274,11 @@ bool SaveEditorFile(const std::string& fileName, const TEditorFileLines& lines,
   for (const std::string& l : lines.HeaderLines) (text += l) += "\r\n";
   for (const std::string& l : entryLines) (text += l) += "\r\n";
   for (const std::string& l : lines.KeptLines) (text += l) += "\r\n";
-  return WriteElementFile(fileName, utf8 ? text : TextFileBytes(text));
+  return WriteElementFile(fileName, text);
 }
 
-bool CreateEditorFile(const std::string& fileName, const std::string& text, bool utf8) {
-  return WriteElementFile(fileName, utf8 ? text + "\r\n" : TextFileBytes(text + "\r\n"));
+bool CreateEditorFile(const std::string& fileName, const std::string& text) {
+  return WriteElementFile(fileName, text + "\r\n");
 }
 
 }  // namespace kvx

@@ -122,13 +122,12 @@ void ReadEditorLines(TTextLineReader& reader, TEditorFileLines& lines,
 // Writes header, entries and kept lines through a temporary file. False
 // (with the message "Speichern nicht möglich" / "File cannot be saved"
 // naming the file) when the file does not exist or cannot be replaced.
-// The text is written as Windows-1252 where it can be (TextFileBytes), or
-// with `utf8` as UTF-8 (the location files).
+// The text is written as UTF-8 (the editors' files are the program's own).
 bool SaveEditorFile(const std::string& fileName, const TEditorFileLines& lines,
-                    const std::vector<std::string>& entryLines, bool utf8 = false);
+                    const std::vector<std::string>& entryLines);
 
 // Creates a new file holding `text` and a line end. False with a message
 // when it cannot be written.
-bool CreateEditorFile(const std::string& fileName, const std::string& text, bool utf8 = false);
+bool CreateEditorFile(const std::string& fileName, const std::string& text);
 
 }  // namespace kvx

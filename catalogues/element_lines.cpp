@@ -1,6 +1,7 @@
 #include "catalogues/element_lines.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <vector>
@@ -345,13 +346,31 @@ TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAster
 
 // --- HomePlanet perihelion time ---------------------------------------------------
 
-std::string PerihelionDateText(double jd) {
+namespace {
+
+std::string PerihelionDateTextWith(double jd, int decimals) {
   int day = 0, month = 0, year = 0;
   double hours = 0;
-  JdToCalendarDate(day, month, year, hours, RoundJdToDayDecimals(jd, 3));
-  std::string dayText = PointNumberText(day + hours / 24.0, 3, 1);
+  JdToCalendarDate(day, month, year, hours, RoundJdToDayDecimals(jd, decimals));
+  std::string dayText = PointNumberText(day + hours / 24.0, decimals, 1);
+  // Trailing zeros of the fraction beyond the third decimal say nothing;
+  // a whole day stands without its fraction.
+  while (dayText.size() > dayText.find('.') + 4 && dayText.back() == '0') dayText.pop_back();
   if (dayText.ends_with(".000")) dayText.resize(dayText.size() - 4);
   return std::to_string(year) + "-" + std::to_string(month) + "-" + dayText;
+}
+
+}  // namespace
+
+std::string PerihelionDateText(double jd) {
+  // The fewest decimals from three on that read back to T itself.
+  constexpr int kMostDecimals = 10;
+  for (int decimals = 3; decimals <= kMostDecimals; ++decimals) {
+    const std::string text = PerihelionDateTextWith(jd, decimals);
+    double back = 0;
+    if (ParsePerihelionDateText(text, back) && std::fabs(back - jd) <= 4 * DBL_EPSILON * std::fabs(jd)) return text;
+  }
+  return PerihelionDateTextWith(jd, kMostDecimals);
 }
 
 bool ParsePerihelionDateText(const std::string& text, double& jd) {

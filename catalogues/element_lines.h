@@ -149,7 +149,8 @@ TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroid
 TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAsteroidElements& record);
 
 // The HomePlanet perihelion time: "year-month-day", no leading zeros, the
-// day with 3 decimals unless T is at 0 h ("1997-4-1", "1997-3-31.621").
+// day with 3 decimals unless T is at 0 h ("1997-4-1", "1997-3-31.621"), or
+// with as many more (up to 10) as it takes to read back to T itself.
 std::string PerihelionDateText(double jd);
 // Reads it back (the day may carry a fraction, either decimal mark); false
 // when it is not such a text.

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "catalogues/element_lines.h"
+#include "catalogues/element_write_checks.h"
 #include "catalogues/foreign_lines.h"
 #include "catalogues/list_messages.h"
 #include "catalogues/text_line_reader.h"
@@ -375,16 +376,28 @@ class TElementList : public TElementListBase {
   }
   // Writes a text file: `text` (the header lines), then one line per record
   // in list order made by `format` (record) and checked by `keeps`
-  // (record, line) before anything is written; CR LF line ends.
-  template <typename Format, typename Keeps>
-  bool WriteTextFile(const std::string& fileName, std::string text, Format format, Keeps keeps) {
+  // (record, line, lost fields) before anything is written; CR LF line
+  // ends, encoded as `listFormat` says (a name without a Windows-1252 form
+  // refuses a Windows-1252 file). When some record loses values the user
+  // is asked once (AskToSaveDespiteLosses); No writes nothing.
+  template <typename Format, typename Keeps, typename Precision>
+  bool WriteTextFile(const std::string& fileName, std::string text, const TListFormat& listFormat,
+                     const Precision& precision, Format format, Keeps keeps) {
+    TLossTally losses;
     for (int k = 0; k < Count(); ++k) {
       const std::string line = format(Data(k));
-      if (!keeps(Data(k), line)) return false;
+      TLostFields lost = 0;
+      if (!keeps(Data(k), line, lost)) return false;
+      if (listFormat.Encoding == TListEncoding::Windows1252 && !HasWindows1252Form(line)) {
+        RefuseName(Data(k).Name, listFormat.Name, fileName);
+        return false;
+      }
+      losses.Add(lost);
       text += line;
       text += "\r\n";
     }
-    return WriteElementFile(fileName, TextFileBytes(text));
+    if (losses.Any() && !AskToSaveDespiteLosses(losses, precision, listFormat.Name)) return false;
+    return WriteElementFile(fileName, ListFileBytes(text, listFormat.Encoding));
   }
 
   std::vector<Item> items_;

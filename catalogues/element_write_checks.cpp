@@ -40,6 +40,50 @@ constexpr TFieldTable<TCometElements> kCometFields[10] = {{"q", &TCometElements:
                                                           {"G", &TCometElements::G},
                                                           {"epoch", &TCometElements::Epoch}};
 
+// A value kept to a few units of its last binary digit.
+bool Kept(double written, double read) { return std::fabs(read - written) <= 4 * DBL_EPSILON * std::fabs(written); }
+
+template <typename Record, std::size_t N>
+TLostFields Lost(const Record& written, const Record& read, const TFieldTable<Record> (&fields)[N]) {
+  TLostFields lost = 0;
+  for (std::size_t k = 0; k < N; ++k) {
+    if (!Kept(written.*fields[k].second, read.*fields[k].second)) lost |= TLostFields{1} << k;
+  }
+  return lost;
+}
+
+std::string Objects(int n, bool english) {
+  return std::to_string(n) + (english ? (n == 1 ? " object" : " objects") : (n == 1 ? " Objekt" : " Objekte"));
+}
+
+template <typename Record, std::size_t N>
+bool AskDespiteLosses(const TLossTally& losses, const std::array<int, N>& precision,
+                      const TFieldTable<Record> (&fields)[N], const char* format) {
+  std::string german = std::string("Das Format ") + format + " behält nicht alles, was die Liste hält:\n";
+  std::string english = std::string("The format ") + format + " does not keep everything the list holds:\n";
+  for (std::size_t k = 0; k < N; ++k) {
+    const int n = losses.Objects[k];
+    if (n == 0) continue;
+    const std::string field = fields[k].first;
+    if (precision[k] >= 0) {
+      // T and the epochs are written as dates: their decimals are of a day.
+      const bool date = field == "T" || field == "epoch";
+      const std::string decimals = std::to_string(precision[k]);
+      german += field + " auf " + decimals + (date ? " Dezimalen eines Tages" : " Dezimalen") +
+                " gerundet: " + Objects(n, false) + "\n";
+      english +=
+          field + " rounded to " + decimals + (date ? " decimals of a day: " : " decimals: ") + Objects(n, true) + "\n";
+    } else {
+      german += field + " fehlt im Format: " + Objects(n, false) + "\n";
+      english += field + " not in the format: " + Objects(n, true) + "\n";
+    }
+  }
+  german += "\nTrotzdem speichern? (Nein: nichts wird geschrieben.)";
+  english += "\nSave anyway? (No: nothing is written.)";
+  return ShowMessage(german, english, MessageIcon::Question, MessageButtons::YesNo,
+                     ByLanguage("Werte gehen verloren", "Values will be lost")) == MessageResult::Yes;
+}
+
 bool WithinPrecision(double written, double read, int decimals) {
   if (decimals == kNotHeld) return true;
   const double magnitude = std::fabs(written);
@@ -76,7 +120,7 @@ std::string ValueText(const Record& e, const std::string& field, const TFieldTab
 
 template <typename Record, typename Precision>
 bool KeepsRecord(const Record& written, TForeignLineRead result, const Record& read, const Precision& precision,
-                 const char* format, const std::string& fileName) {
+                 const char* format, const std::string& fileName, TLostFields* lost) {
   const char* field = nullptr;
   if (result == TForeignLineRead::Nameless) {
     field = "Name";
@@ -86,7 +130,10 @@ bool KeepsRecord(const Record& written, TForeignLineRead result, const Record& r
   } else {
     field = "";
   }
-  if (field == nullptr) return true;
+  if (field == nullptr) {
+    if (lost != nullptr) *lost = LostFields(written, read);
+    return true;
+  }
   ShowDoesNotFitFormat(written.Name, field, field[0] == '\0' ? std::string() : FieldValueText(written, field), format,
                        fileName);
   return false;
@@ -94,7 +141,7 @@ bool KeepsRecord(const Record& written, TForeignLineRead result, const Record& r
 
 template <typename Record, typename Precision, typename MakeLine, typename Parse>
 bool SkyMapKeeps(const Record& e, const std::string& line, std::size_t nameWidth, MakeLine make, Parse parse,
-                 const Precision& precision, const std::string& fileName) {
+                 const Precision& precision, const std::string& fileName, TLostFields& lost) {
   if (!NameFitsField(e.Name, nameWidth, "SkyMap", fileName)) return false;
   if (Utf8Length(line) > kSkyMapLineLimit) {
     const char* widened = nullptr;
@@ -104,7 +151,7 @@ bool SkyMapKeeps(const Record& e, const std::string& line, std::size_t nameWidth
     return false;
   }
   Record read;
-  return KeepsRecord(e, parse(line, read), read, precision, "SkyMap", fileName);
+  return KeepsRecord(e, parse(line, read), read, precision, "SkyMap", fileName, &lost);
 }
 
 }  // namespace
@@ -116,6 +163,51 @@ const char* ChangedField(const TAsteroidElements& written, const TAsteroidElemen
 
 const char* ChangedField(const TCometElements& written, const TCometElements& read, const TCometPrecision& precision) {
   return FirstChanged(written, read, kCometFields, precision);
+}
+
+bool HasWindows1252Form(const std::string& text) {
+  const std::string bytes = Utf8ToCp1252(text);
+  return Cp1252ToUtf8(bytes) == text && DecodeTextBytes(bytes) == text;
+}
+
+std::string ListFileBytes(const std::string& text, TListEncoding encoding) {
+  return encoding == TListEncoding::Windows1252 ? Utf8ToCp1252(text) : text;
+}
+
+TLostFields LostFields(const TAsteroidElements& written, const TAsteroidElements& read) {
+  return Lost(written, read, kAsteroidFields);
+}
+
+TLostFields LostFields(const TCometElements& written, const TCometElements& read) {
+  return Lost(written, read, kCometFields);
+}
+
+bool AskToSaveDespiteLosses(const TLossTally& losses, const TAsteroidPrecision& precision, const char* format) {
+  return AskDespiteLosses(losses, precision, kAsteroidFields, format);
+}
+
+bool AskToSaveDespiteLosses(const TLossTally& losses, const TCometPrecision& precision, const char* format) {
+  return AskDespiteLosses(losses, precision, kCometFields, format);
+}
+
+TCometElements TextListingValues(const TCometElements& e) {
+  TCometElements r = e;
+  double TCometElements::*const members[] = {&TCometElements::PerihelionDistance,
+                                             &TCometElements::Eccentricity,
+                                             &TCometElements::Inclination,
+                                             &TCometElements::Node,
+                                             &TCometElements::Perihelion,
+                                             &TCometElements::Equinox,
+                                             &TCometElements::H,
+                                             &TCometElements::G};
+  const int decimals[] = {6, 6, 4, 4, 4, 0, 3, 3};
+  for (std::size_t k = 0; k < std::size(members); ++k) {
+    double value = 0;
+    if (StrToFloatDot(FormatFixed(e.*members[k], 1, decimals[k]), value)) r.*members[k] = value;
+  }
+  r.PerihelionTime = RoundJdToDayDecimals(e.PerihelionTime, 4);
+  r.Epoch = r.PerihelionTime;
+  return r;
 }
 
 const char* UnusableField(const TAsteroidElements& e) {
@@ -146,13 +238,15 @@ void ShowDoesNotFitFormat(const std::string& object, const std::string& field, c
 }
 
 bool LineKeepsRecord(const TAsteroidElements& written, TForeignLineRead result, const TAsteroidElements& read,
-                     const TAsteroidPrecision& precision, const char* format, const std::string& fileName) {
-  return KeepsRecord(written, result, read, precision, format, fileName);
+                     const TAsteroidPrecision& precision, const char* format, const std::string& fileName,
+                     TLostFields* lost) {
+  return KeepsRecord(written, result, read, precision, format, fileName, lost);
 }
 
 bool LineKeepsRecord(const TCometElements& written, TForeignLineRead result, const TCometElements& read,
-                     const TCometPrecision& precision, const char* format, const std::string& fileName) {
-  return KeepsRecord(written, result, read, precision, format, fileName);
+                     const TCometPrecision& precision, const char* format, const std::string& fileName,
+                     TLostFields* lost) {
+  return KeepsRecord(written, result, read, precision, format, fileName, lost);
 }
 
 void RefuseName(const std::string& name, const char* format, const std::string& fileName) {
@@ -167,24 +261,26 @@ bool NameFitsField(const std::string& name, std::size_t width, const char* forma
   return false;
 }
 
-bool SkyMapLineKeepsRecord(const TAsteroidElements& e, const std::string& line, const std::string& fileName) {
+bool SkyMapLineKeepsRecord(const TAsteroidElements& e, const std::string& line, const std::string& fileName,
+                           TLostFields& lost) {
   return SkyMapKeeps(
       e, line, 35, [](const TAsteroidElements& r, const char** widened) { return SkyMapAsteroidLine(r, widened); },
       [](const std::string& text, TAsteroidElements& read) {
         std::string itemText;
         return ParseSkyMapAsteroidLine(text, false, read, itemText);
       },
-      kSkyMapAsteroid, fileName);
+      kSkyMapAsteroid, fileName, lost);
 }
 
-bool SkyMapLineKeepsRecord(const TCometElements& e, const std::string& line, const std::string& fileName) {
+bool SkyMapLineKeepsRecord(const TCometElements& e, const std::string& line, const std::string& fileName,
+                           TLostFields& lost) {
   return SkyMapKeeps(
       e, line, 45, [](const TCometElements& r, const char** widened) { return SkyMapCometLine(r, widened); },
       [](const std::string& text, TCometElements& read) {
         std::string itemText;
         return ParseSkyMapCometLine(text, read, itemText);
       },
-      kSkyMapComet, fileName);
+      kSkyMapComet, fileName, lost);
 }
 
 }  // namespace kvx

@@ -16,7 +16,8 @@
 //                    3 blanks
 //   HomePlanet       comma-separated: asteroids name,H,G,M,per,node,i,e,a,
 //                    epoch (MJD); comets name,T ("year-month-day"),q,e,
-//                    per,node,i,, (H, G and the epoch are not held)
+//                    per,node,i,, (the format has no H, G and epoch of
+//                    a comet; T keeps its value, PerihelionDateText)
 // The readers of the fixed-column formats split the numbers at blanks: a
 // number wider than its field is written with one blank before it, and the
 // rest of the line moves right (a SkyMap reader takes no first line of

@@ -153,7 +153,7 @@ bool TLocationEditorModel::DeleteSelected() {
 bool TLocationEditorModel::CreateFile(const std::string& fileName) {
   const std::string text = std::string(kLocationFileFirstLine) + "\r\n" + kLocationFileSecondLine + "\r\n" +
                            LocationRecordToLine(ByLanguage("Neuer Ort", "New location"), TOrtdatens{0, 0, 0, 0, {}});
-  return CreateEditorFile(fileName, text, true);
+  return CreateEditorFile(fileName, text);
 }
 
 bool TLocationEditorModel::Save() {
@@ -161,7 +161,7 @@ bool TLocationEditorModel::Save() {
   std::vector<std::string> entries;
   entries.reserve(static_cast<std::size_t>(List.Count()));
   for (int k = 0; k < List.Count(); ++k) entries.push_back(LocationRecordToLine(List.Name(k), List.Place(k)));
-  return SaveEditorFile(FileName, List.Lines, entries, true);
+  return SaveEditorFile(FileName, List.Lines, entries);
 }
 
 }  // namespace kvx

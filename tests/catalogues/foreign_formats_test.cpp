@@ -251,7 +251,10 @@ TEST_F(ForeignFormats, GuideHomePlanetAndListingOfComets) {
   Kometentabelle list;
   list.LoadBuiltInList();
   const std::string path = folder.File("guide.dat");
-  ASSERT_TRUE(list.WriteGuideFile(path));
+  ASSERT_TRUE(list.WriteGuideFile(path));  // asked first: Guide holds no epoch
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].buttons, MessageButtons::YesNo);
+  sink.messages.clear();
   std::string guide = ReadAll(path);
   EXPECT_EQ(guide.rfind("20\r\n", 0), 0u);
   Kometentabelle back;
@@ -391,6 +394,21 @@ TEST_F(ForeignFormats, AstorbConversionReadsBack) {
   std::uint8_t kind = 9;
   ASSERT_TRUE(list.Neuedateiladen(kind, stopped.Output, true, 0));
   EXPECT_EQ(list.Count(), 48);
+  // The own output is UTF-8; the HomePlanet output is Windows-1252 and skips
+  // a name without that form (a Windows-1252 input byte reads as its letter).
+  std::string asa = AstorbLine(true, "5", "Xsa", 10, 0.15, "20230225", 1, 2, 3, 4, 0.1, 2.5);
+  asa[asa.find("Xsa")] = '\xC5';
+  std::string omega = AstorbLine(true, "6", "Xmega", 10, 0.15, "20230225", 1, 2, 3, 4, 0.1, 2.5);
+  omega.replace(omega.find("Xmega"), 1, "\u03A9");
+  const std::string named = folder.Write("named.dat", asa + "\n" + omega + "\n");
+  const TConversionResult own = ConvertAstorbFile(named, 1, false, {});
+  EXPECT_EQ(own.Written, 2);
+  EXPECT_NE(ReadAll(own.Output).find("\u00C5sa"), std::string::npos);
+  EXPECT_NE(ReadAll(own.Output).find("\u03A9mega"), std::string::npos);
+  const TConversionResult home = ConvertAstorbFile(named, 2, false, {});
+  EXPECT_EQ(home.Written, 1);
+  EXPECT_EQ(home.Skipped, 1);
+  EXPECT_NE(ReadAll(home.Output).find("\xC5sa"), std::string::npos);
   // Empty and binary inputs: nothing converted, no crash.
   EXPECT_EQ(ConvertAstorbFile(folder.Write("empty.dat", ""), 0, false, {}).Written, 0);
   const TConversionResult binary = ConvertAstorbFile(folder.Write("bin.dat", std::string(3000, '\0')), 0, false, {});

@@ -173,7 +173,7 @@ TEST_F(OwnFormats, ItemLimitAndItsMessage) {
 
 // Written with the configured separator, a ";" in a name turned into a
 // blank and leading blanks moved behind; read back every field to the
-// decimals written. A name outside Windows-1252 makes the file UTF-8.
+// decimals written. The file is UTF-8.
 TEST_F(OwnFormats, AsteroidCsvWriteReadRoundTrip) {
   Planetoidentabelle list;
   list.LoadBuiltInList();
