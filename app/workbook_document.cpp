@@ -54,8 +54,11 @@ std::string ProposedName(const TWorkbookDocument& doc, const std::string& keep) 
 // The open-failed message; a reason the reader gave (read_failure.h)
 // follows on a line of its own.
 void ShowOpenFailed(const std::string& name, const std::string& reason = {}) {
-  const std::string german = reason.empty() ? std::string() : "\n" + workbook::GermanReadFailure(reason);
-  const std::string english = reason.empty() ? std::string() : "\n" + reason;
+  std::string german, english;
+  if (!reason.empty()) {
+    german.append("\n").append(workbook::GermanReadFailure(reason));
+    english.append("\n").append(reason);
+  }
   ShowMessage("Kandrevoltinex 4.6 konnte die Datei " + name +
                   " nicht finden oder wegen eines ungültigen Dateiformats nicht öffnen. Möglicherweise wird sie"
                   " auch zur Zeit von einer anderen Anwendung bearbeitet." +

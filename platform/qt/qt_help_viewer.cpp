@@ -165,6 +165,10 @@ void THelpForm::ShowSection(std::size_t index) {
   shown_ = static_cast<int>(index);
   text_->setMarkdown(QString::fromStdString(sections_[index].Text));
   AddPictures(sections_[index].Text);
+  // The page was laid out before its pictures were known (a picture without
+  // its size covers the lines above it): lay it out again with their sizes.
+  QTextDocument* document = text_->document();
+  document->markContentsDirty(0, document->characterCount());
   topics_->setCurrentRow(shown_);
   topics_->scrollToItem(topics_->item(shown_));
 }

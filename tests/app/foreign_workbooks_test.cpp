@@ -26,28 +26,14 @@
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
+#include "app/workbook_document_fixture.h"
 
 namespace kvx {
 namespace {
 
 std::string Fixture(const std::string& name) { return std::string(KVX_FIXTURE_DIR) + "/workbooks/" + name; }
 
-struct Document {
-  struct German {
-    German() { LanguageEnglish = 0; }
-  } german;
-  workbook::TWorkbook book{1};
-  TMainFormState state;
-  std::string fileName;
-  int fileType = 0;
-  std::string caption = "Kandrevoltinex 4.6";
-  TMyHistoryList recent;
-  TWorkbookDocument doc{book, state.Document, fileName, fileType, caption, &recent, {}};
-  test::RecordingFileDialog dialog;
-  RecordingMessageSink sink;
-  ScopedFileDialog scopedDialog{dialog};
-  ScopedMessageSink scopedSink{sink};
-};
+using Document = test::WorkbookDocFixture;
 
 // The values make_workbooks.py puts into every workbook.
 void ExpectTheValues(workbook::TWorkbook& book) {

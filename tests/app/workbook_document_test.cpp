@@ -15,27 +15,12 @@
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
+#include "app/workbook_document_fixture.h"
 
 namespace kvx {
 namespace {
 
-struct WorkbookDocFixture {
-  // The texts below are the German ones, whatever a test before left.
-  struct German {
-    German() { LanguageEnglish = 0; }
-  } german;
-  workbook::TWorkbook book{1};
-  TMainFormState state;
-  std::string fileName;
-  int fileType = 0;
-  std::string caption = "Kandrevoltinex 4.6";
-  TMyHistoryList recent;
-  TWorkbookDocument doc{book, state.Document, fileName, fileType, caption, &recent, {}};
-  test::RecordingFileDialog dialog;
-  RecordingMessageSink sink;
-  ScopedFileDialog scopedDialog{dialog};
-  ScopedMessageSink scopedSink{sink};
-};
+using test::WorkbookDocFixture;
 
 TEST(WorkbookDocument, NewSaveAsAndTheQuestionBeforeLeaving) {
   test::TempFolder folder;
