@@ -8,13 +8,13 @@
 // The files are synthesised once into the temporary folder.
 #include <benchmark/benchmark.h>
 
-#include "bench/catalogue_lines.h"
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "bench/catalogue_lines.h"
+#include "bench/quiet_sink.h"
 #include "catalogues/asteroid_list.h"
 #include "catalogues/astorb_conversion.h"
 #include "platform/messages.h"
@@ -24,15 +24,9 @@ namespace {
 
 using bench::AstorbLine;
 using bench::MpcorbLine;
+using bench::QuietSink;
 
 constexpr int kRecords = 100000;
-
-class QuietSink : public MessageSink {
- public:
-  MessageResult Show(const std::string&, const std::string&, MessageIcon, MessageButtons) override {
-    return MessageResult::Ok;
-  }
-};
 
 QuietSink quiet;
 ScopedMessageSink scopedQuiet(quiet);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "bench/quiet_sink.h"
 #include "app/table_dispatcher.h"
 #include "app/ui/main_window.h"
 #include "app/ui/table_commands.h"
@@ -35,13 +36,6 @@ QApplication& Application() {
 }
 
 // Answers every message with Ok, silently.
-class QuietSink : public kvx::MessageSink {
- public:
-  kvx::MessageResult Show(const std::string&, const std::string&, kvx::MessageIcon, kvx::MessageButtons) override {
-    return kvx::MessageResult::Ok;
-  }
-};
-
 fs::path Scratch() {
   static const fs::path folder = [] {
     fs::path p = fs::temp_directory_path() / ("kvx_bench_dispatch_" + std::to_string(::getpid()));
@@ -75,7 +69,7 @@ void BM_MarsYearIntoTheSheet(benchmark::State& state) {
   store.WriteBool("Settings", "FirstRun", false);
   store.WriteInteger("Settings", "Language", 0);
   kvx::ScopedSettingsStore settings(store);
-  QuietSink sink;
+  kvx::bench::QuietSink sink;
   kvx::ScopedMessageSink messages(sink);
   kvx::TMainForm window;
   window.show();

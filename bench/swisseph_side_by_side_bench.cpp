@@ -54,6 +54,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/quiet_sink.h"
 #include "core/frames.h"
 #include "core/name_tables.h"
 #include "core/star_reduction.h"
@@ -203,13 +204,6 @@ constexpr double kDeltaT = 69.2;                            // seconds, both sid
 constexpr double kStart2000 = 51544.0, kEnd2100 = 88069.0;  // MJD
 
 // Answers every message with Ok, silently.
-class QuietSink : public MessageSink {
- public:
-  MessageResult Show(const std::string&, const std::string&, MessageIcon, MessageButtons) override {
-    return MessageResult::Ok;
-  }
-};
-
 // Times `ours` and `theirs` once per iteration with the thread's CPU clock;
 // each returns the events it found.
 template <typename Ours, typename Theirs>
@@ -218,7 +212,7 @@ void WholeSearch(benchmark::State& state, Ours ours, Theirs theirs) {
     state.SkipWithError("theory libraries not found");
     return;
   }
-  QuietSink sink;
+  bench::QuietSink sink;
   ScopedMessageSink messages(sink);
   InitAstroNameTables();
   double ourNs = 0, theirNs = 0;
