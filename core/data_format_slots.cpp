@@ -286,4 +286,6 @@ constexpr std::array<TDataFormatSlot, kFormatSlotCount> AllSlots() {
 
 const std::array<TDataFormatSlot, kFormatSlotCount> DataFormatSlots = AllSlots();
 
+bool FreeFormatSlot(std::size_t slot) { return slot >= static_cast<std::size_t>(kUsedSlotCount); }
+
 }  // namespace kvx

@@ -19,6 +19,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace kvx {
@@ -45,5 +46,8 @@ extern const std::array<TDataFormatSlot, kFormatSlotCount> DataFormatSlots;
 
 // The description that marks a free slot.
 inline constexpr const char* kFreeSlotDescription = "Neu/New";
+
+// True for a slot no quantity uses yet.
+bool FreeFormatSlot(std::size_t slot);
 
 }  // namespace kvx

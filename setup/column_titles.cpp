@@ -18,7 +18,9 @@ TColumnWidths DefaultColumnWidths() {
   widths[161] = 140;
   widths[162] = 200;
   widths[176] = 165;
-  for (std::size_t s = 201; s < kColumnTitleCount; ++s) widths[s] = 0;
+  for (std::size_t s = 0; s < kColumnTitleCount; ++s) {
+    if (FreeFormatSlot(s)) widths[s] = 0;
+  }
   return widths;
 }
 

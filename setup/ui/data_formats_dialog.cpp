@@ -36,10 +36,6 @@ QString Description(int slot) {
   return QString::fromUtf8(ByLanguage(s.german, s.english));
 }
 
-bool IsFreeSlot(int slot) {
-  return std::string(DataFormatSlots[static_cast<std::size_t>(slot)].german) == kFreeSlotDescription;
-}
-
 // True when `needle` starts a word of `text` (case ignored).
 bool StartsAWord(const QString& text, const QString& needle) {
   for (qsizetype at = text.indexOf(needle, 0, Qt::CaseInsensitive); at >= 0;
@@ -242,7 +238,7 @@ void TDatenformatDlg::FillQuantityList() {
   const int category = filter_->currentIndex();
   std::vector<int> shown;
   for (int slot = 0; slot < kFormatSlotCount; ++slot) {
-    if (IsFreeSlot(slot)) continue;
+    if (FreeFormatSlot(static_cast<std::size_t>(slot))) continue;
     if (category != kNoFilter && DataFormatSlots[static_cast<std::size_t>(slot)].category != category) continue;
     shown.push_back(slot);
   }
