@@ -380,7 +380,8 @@ constexpr TEventKindInfo kKinds[kEventKindCount] = {
      .Caption = {"Knotendurchgang", "Passage through Node"},
      .AlmanacCaption = {"Knotendurchgang", "Passage through node"},
      .Bodies = kInner | kOuter | kMoonBit | kMinor,
-     .AlmanacBodies = kInner | kOuter | kMoonBit},
+     .AlmanacBodies = kInner | kOuter | kMoonBit,
+     .ListCaption = {"Knotendurchgang", "Passage through node"}},
     {.Code = search_code::kPhaseMax,
      .Quantity = TEventQuantity::PhaseAngle,
      .Extremum = TEventExtremum::Maximum,
@@ -576,6 +577,8 @@ constexpr TEventText kAlmanacEntryNames[almanac_entry::kCount] = {
 bool EventKindKnown(int eventKind) { return eventKind >= 0 && eventKind < kEventKindCount; }
 
 const TEventKindInfo& EventKindInfo(int eventKind) { return kKinds[EventKindKnown(eventKind) ? eventKind : 0]; }
+
+bool TEventKindInfo::OfferedForLists() const { return (Bodies & kMinor) == kMinor; }
 
 const TEventText& AlmanacEntryName(int entry) {
   const int index = entry - almanac_entry::kSolarEclipse;

@@ -146,10 +146,16 @@ struct TEventKindInfo {
   TEventText AlmanacCaption;    // the check box of the almanac dialog
   std::uint16_t Bodies;         // EventBodyBit of the bodies 0..11 the searches offer it for
   std::uint16_t AlmanacBodies;  // the same for the almanac's bodies 0..9
+  // The radio button of the several-objects search, which offers the kinds
+  // whose Bodies hold the asteroids and comets; null: Caption.
+  TEventText ListCaption = {nullptr, nullptr};
 
   bool Maximum() const { return Extremum != TEventExtremum::Minimum; }  // a zero counts as a maximum
   bool Refined() const { return RefineLeadDays > 0; }
   // A distance (the Moon's shown in Earth radii).
+  // Offered by the several-objects search (asteroid and comet lists).
+  bool OfferedForLists() const;
+  const TEventText& SeveralObjectsCaption() const { return ListCaption.German ? ListCaption : Caption; }
   bool Distance() const { return Quantity == TEventQuantity::HelioDistance || Quantity == TEventQuantity::GeoDistance; }
 };
 

@@ -13,6 +13,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "core/event_kinds.h"
 #include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
 #include "platform/help.h"
@@ -24,29 +25,14 @@ namespace {
 
 QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
-struct Caption {
-  int Kind;
-  const char* German;
-  const char* English;
-};
-
-// The offered kinds in the order of the radio buttons.
-constexpr Caption kKinds[] = {
-    {0, "P&erihel", "P&erihelion"},
-    {1, "Aphel", "Aphelion"},
-    {2, "Erdnähe", "Perigaeum"},
-    {3, "Erd&ferne", "Apogaeum"},
-    {4, "Ma&ximalhelligkeit", "Maximum of magnitude"},
-    {5, "M&inimalhelligkeit", "Minimum of magnitude"},
-    {6, "Opposition", "Opposition"},
-    {7, "Konjunktion", "Conjunction"},
-    {10, "Stationär, r&ückläufig", "Retrograde motion"},
-    {11, "Station&är, rechtläufig", "Prograde motion"},
-    {14, "Größte/kleinste Breite", "Extremum of hel. latitude"},
-    {15, "Knotendurchgang", "Passage through node"},
-    {16, "Phasenwinkel maximal", "Phase angle maximal"},
-    {17, "Phasenwinkel minimal", "Phase angle minimal"},
-};
+// The offered kinds, in the order of the radio buttons.
+std::vector<int> OfferedKinds() {
+  std::vector<int> kinds;
+  for (int kind = 0; kind < kEventKindCount; ++kind) {
+    if (EventKindInfo(kind).OfferedForLists()) kinds.push_back(kind);
+  }
+  return kinds;
+}
 
 std::vector<std::string> Names(const std::function<std::vector<std::string>()>& f) {
   return f ? f() : std::vector<std::string>{};
@@ -61,12 +47,7 @@ QString RangeText(const TFileRange& range, std::int32_t count) {
 
 }  // namespace
 
-bool MultiObjectEventKindOffered(int kind) {
-  for (const Caption& c : kKinds) {
-    if (c.Kind == kind) return true;
-  }
-  return false;
-}
+bool MultiObjectEventKindOffered(int kind) { return EventKindKnown(kind) && EventKindInfo(kind).OfferedForLists(); }
 
 TExtremumlistsuchen::TExtremumlistsuchen(const TSearchContext& context, TEventList& events,
                                          const TMultiObjectEventSettings& settings, TMultiObjectEventHooks hooks,
@@ -134,8 +115,8 @@ QWidget* TExtremumlistsuchen::BuildEventBox() {
   auto* grid = new QGridLayout(EventBox);
   KindGroup = new QButtonGroup(this);
   int n = 0;
-  for (const Caption& c : kKinds) {
-    AddKindRadio(grid, c.Kind, n % 7, n / 7);
+  for (int kind : OfferedKinds()) {
+    AddKindRadio(grid, kind, n % 7, n / 7);
     ++n;
   }
   return EventBox;
@@ -161,7 +142,10 @@ void TExtremumlistsuchen::ApplyLanguage() {
   AsteroidSelectButton->setText(Tr("Auswählen", "Select"));
   CometSelectButton->setText(Tr("Auswählen", "Select"));
   KeplerCheck->setText(Tr("Keplerelemente für Planetoiden verwenden", "Use keplerian elements for Asteroids"));
-  for (const Caption& c : kKinds) KindRadios[static_cast<std::size_t>(c.Kind)]->setText(Tr(c.German, c.English));
+  for (int kind : OfferedKinds()) {
+    const TEventText& caption = EventKindInfo(kind).SeveralObjectsCaption();
+    KindRadios[static_cast<std::size_t>(kind)]->setText(Tr(caption.German, caption.English));
+  }
   SearchButton->setText(Tr("&Suchen", "S&earch"));
 }
 
