@@ -1,7 +1,6 @@
 // The data-file dialog and the element save dialog through the recording
-// file dialog, the format choice
-// and the element list in its drop-down box (offscreen, pictures in
-// test-output).
+// file dialog, the format choice and the element list in its drop-down box
+// (offscreen, pictures in test-output).
 #include <gtest/gtest.h>
 
 #include <QApplication>
