@@ -18,6 +18,38 @@ TFormatRead OwnRead(int result) {
   return result == 2 ? TFormatRead::NotThisFormat : TFormatRead::Failed;
 }
 
+// The routines both lists have under one name.
+template <class L>
+TFormatRead ReadOwn(L& list, const std::string& fileName, bool, std::string&) {
+  return OwnRead(list.ReadOwnCsvFile(fileName));
+}
+template <class L>
+TFormatRead ReadHomePlanet(L& list, const std::string& fileName, bool, std::string&) {
+  return ReadIf(list.ReadHomePlanetCsvFile(fileName));
+}
+template <class L>
+TFormatRead ReadSkyMap(L& list, const std::string& fileName, bool, std::string&) {
+  return ReadIf(list.ReadSkyMapFile(fileName));
+}
+template <class L>
+TFormatRead ReadMpcText(L& list, const std::string& fileName, bool showMessages, std::string&) {
+  return ReadIf(list.ReadMpcTextFile(fileName, showMessages));
+}
+template <class L>
+bool WriteOwn(L& list, const std::string& fileName) {
+  return list.WriteOwnCsvFile(fileName);
+}
+template <class L>
+bool WriteHomePlanet(L& list, const std::string& fileName) {
+  return list.WriteHomePlanetCsvFile(fileName);
+}
+template <class L>
+bool WriteSkyMap(L& list, const std::string& fileName) {
+  return list.WriteSkyMapFile(fileName);
+}
+
+constexpr TFormatFilter kSkyMapSky = {"SkyMap (*.sky)", "SkyMap (*.sky)", "*.sky"};
+constexpr TFormatFilter kSkyMapCat = {"SkyMap (*.cat)", "SkyMap (*.cat)", "*.cat"};
 constexpr const char* kOwnChoice = "Vamur/Kandrevoltinex Format";
 constexpr const char* kHomePlanetChoice = "HomePlanet 3.0";
 
@@ -31,10 +63,10 @@ const std::vector<TAsteroidFormat>& AsteroidTable() {
       {.Format = TElementFormat::OwnText,
        .StoredCode = 0,
        .ReadExtensions = {".CSV"},
-       .Read = [](L& l, const std::string& f, bool, std::string&) { return OwnRead(l.ReadOwnCsvFile(f)); },
+       .Read = ReadOwn<L>,
        .SaveExtensions = {".CSV"},
        .Writer = TElementWriter::CsvChoice,
-       .Write = [](L& l, const std::string& f) { return l.WriteOwnCsvFile(f); },
+       .Write = WriteOwn<L>,
        .CodeAfterSave = 0,
        .ChoiceName = kOwnChoice,
        .OpenPosition = 1,
@@ -72,10 +104,10 @@ const std::vector<TAsteroidFormat>& AsteroidTable() {
       {.Format = TElementFormat::HomePlanet,
        .StoredCode = 3,
        .ReadExtensions = {".CSV"},
-       .Read = [](L& l, const std::string& f, bool, std::string&) { return ReadIf(l.ReadHomePlanetCsvFile(f)); },
+       .Read = ReadHomePlanet<L>,
        .SaveExtensions = {".CSV"},
        .Writer = TElementWriter::CsvChoice,
-       .Write = [](L& l, const std::string& f) { return l.WriteHomePlanetCsvFile(f); },
+       .Write = WriteHomePlanet<L>,
        .CodeAfterSave = 3,
        .ChoiceName = kHomePlanetChoice,
        .OpenFilters = {},
@@ -83,20 +115,19 @@ const std::vector<TAsteroidFormat>& AsteroidTable() {
       {.Format = TElementFormat::SkyMap,
        .StoredCode = 4,
        .ReadExtensions = {".SKY", ".CAT"},
-       .Read = [](L& l, const std::string& f, bool, std::string&) { return ReadIf(l.ReadSkyMapFile(f)); },
+       .Read = ReadSkyMap<L>,
        .SaveExtensions = {".SKY", ".CAT"},
        .Writer = TElementWriter::SkyMap,
-       .Write = [](L& l, const std::string& f) { return l.WriteSkyMapFile(f); },
+       .Write = WriteSkyMap<L>,
        .CodeAfterSave = 4,
        .OpenPosition = 5,
-       .OpenFilters = {{"SkyMap (*.sky)", "SkyMap (*.sky)", "*.sky"}, {"SkyMap (*.cat)", "SkyMap (*.cat)", "*.cat"}},
+       .OpenFilters = {kSkyMapSky, kSkyMapCat},
        .SavePosition = 3,
-       .SaveFilters = {{"SkyMap (*.sky)", "SkyMap (*.sky)", "*.sky"}, {"SkyMap (*.cat)", "SkyMap (*.cat)", "*.cat"}}},
+       .SaveFilters = {kSkyMapSky, kSkyMapCat}},
       {.Format = TElementFormat::MpcText,
        .StoredCode = 5,
        .ReadExtensions = {".TXT"},
-       .Read = [](L& l, const std::string& f, bool show,
-                  std::string&) { return ReadIf(l.ReadMpcTextFile(f, show)); },
+       .Read = ReadMpcText<L>,
        .SaveExtensions = {},
        .OpenPosition = 4,
        .OpenFilters = {{"MPC Format (*.txt)", "MPC Format (*.txt)", "*.txt"}},
@@ -114,8 +145,7 @@ const std::vector<TCometFormat>& CometTable() {
       {.Format = TElementFormat::MpcText,
        .StoredCode = 5,
        .ReadExtensions = {".TXT"},
-       .Read = [](L& l, const std::string& f, bool show,
-                  std::string&) { return ReadIf(l.ReadMpcTextFile(f, show)); },
+       .Read = ReadMpcText<L>,
        .SaveExtensions = {".TXT"},
        .Writer = TElementWriter::TextListing,
        .Write = [](L& l, const std::string& f) { return l.WriteTextListing(f); },
@@ -127,10 +157,10 @@ const std::vector<TCometFormat>& CometTable() {
       {.Format = TElementFormat::OwnText,
        .StoredCode = 0,
        .ReadExtensions = {".CSV", ".TXT"},
-       .Read = [](L& l, const std::string& f, bool, std::string&) { return OwnRead(l.ReadOwnCsvFile(f)); },
+       .Read = ReadOwn<L>,
        .SaveExtensions = {".CSV"},
        .Writer = TElementWriter::CsvChoice,
-       .Write = [](L& l, const std::string& f) { return l.WriteOwnCsvFile(f); },
+       .Write = WriteOwn<L>,
        .CodeAfterSave = 0,
        .ChoiceName = kOwnChoice,
        .OpenPosition = 1,
@@ -152,10 +182,10 @@ const std::vector<TCometFormat>& CometTable() {
       {.Format = TElementFormat::HomePlanet,
        .StoredCode = 2,
        .ReadExtensions = {".CSV"},
-       .Read = [](L& l, const std::string& f, bool, std::string&) { return ReadIf(l.ReadHomePlanetCsvFile(f)); },
+       .Read = ReadHomePlanet<L>,
        .SaveExtensions = {".CSV"},
        .Writer = TElementWriter::CsvChoice,
-       .Write = [](L& l, const std::string& f) { return l.WriteHomePlanetCsvFile(f); },
+       .Write = WriteHomePlanet<L>,
        .CodeAfterSave = 2,
        .ChoiceName = kHomePlanetChoice,
        .OpenFilters = {},
@@ -163,8 +193,7 @@ const std::vector<TCometFormat>& CometTable() {
       {.Format = TElementFormat::Guide,
        .StoredCode = 3,
        .ReadExtensions = {".DAT"},
-       .Read = [](L& l, const std::string& f, bool show,
-                  std::string&) { return ReadIf(l.ReadGuideFile(f, show)); },
+       .Read = [](L& l, const std::string& f, bool show, std::string&) { return ReadIf(l.ReadGuideFile(f, show)); },
        .SaveExtensions = {".DAT"},
        .Writer = TElementWriter::Guide,
        .Write = [](L& l, const std::string& f) { return l.WriteGuideFile(f); },
@@ -178,14 +207,14 @@ const std::vector<TCometFormat>& CometTable() {
       {.Format = TElementFormat::SkyMap,
        .StoredCode = 4,
        .ReadExtensions = {".SKY", ".CAT"},
-       .Read = [](L& l, const std::string& f, bool, std::string&) { return ReadIf(l.ReadSkyMapFile(f)); },
+       .Read = ReadSkyMap<L>,
        .SaveExtensions = {".SKY"},
        .Writer = TElementWriter::SkyMap,
-       .Write = [](L& l, const std::string& f) { return l.WriteSkyMapFile(f); },
+       .Write = WriteSkyMap<L>,
        .OpenPosition = 4,
-       .OpenFilters = {{"Kometen (SkyMap)", "SkyMap (*.sky)", "*.sky"}, {"SkyMap (*.cat)", "SkyMap (*.cat)", "*.cat"}},
+       .OpenFilters = {{"Kometen (SkyMap)", "SkyMap (*.sky)", "*.sky"}, kSkyMapCat},
        .SavePosition = 4,
-       .SaveFilters = {{"SkyMap (*.sky)", "SkyMap (*.sky)", "*.sky"}, {"SkyMap (*.cat)", "SkyMap (*.cat)", "*.cat"}}},
+       .SaveFilters = {kSkyMapSky, kSkyMapCat}},
   };
   return table;
 }
