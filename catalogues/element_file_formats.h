@@ -27,6 +27,11 @@
 // invalid-format warning, the reported code unchanged.
 // Saving: the rows that write the chosen extension; more than one (".csv")
 // are offered by their ChoiceName.
+//
+// A new format: a TElementFormat name, a row in each list that has it (with
+// a StoredCode no row of that list uses yet, since stored codes are never
+// reused), its reader and writer as routines of the list, and a
+// TElementWriter label when it is saved.
 #pragma once
 
 #include <cstdint>
