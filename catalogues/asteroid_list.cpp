@@ -38,39 +38,8 @@ bool Planetoidentabelle::Neuedateiladen(std::uint8_t& kind, const std::string& f
   BusyCursorScope busy;
   readError_.clear();
   ClearSkipped();
-  const std::string ext = UpperExtension(fileName);
-  bool ok = false;
   std::string errorText;
-  if (ext == ".OPL") {
-    kind = 1;
-    ok = ReadOplFile(fileName);
-  } else if (ext == ".SKY" || ext == ".CAT") {
-    kind = 4;
-    ok = ReadSkyMapFile(fileName);
-  } else if (ext == ".TXT") {
-    kind = 5;
-    ok = ReadMpcTextFile(fileName, showMessages);
-  } else if (ext == ".DAT") {
-    kind = 2;
-    const std::string name = UpperFileName(fileName);
-    if (name.find("MPCORBCR") != std::string::npos) {
-      ok = ReadMpcorbTextFile(fileName, errorText);
-    } else if (name.find("MPCORB") != std::string::npos) {
-      ok = ReadMpcorbFile(fileName, errorText);
-    } else {
-      ok = ReadAstorbFile(fileName, errorText);
-    }
-  } else if (ext == ".CSV") {
-    kind = 0;
-    const int result = ReadOwnCsvFile(fileName);
-    ok = result == 1;
-    if (result == 2) {
-      kind = 3;
-      ok = ReadHomePlanetCsvFile(fileName);
-    }
-  } else {
-    ShowInvalidFormatWarning(fileName);
-  }
+  const bool ok = ReadByFormat(*this, AsteroidFileFormats(), kind, fileName, showMessages, errorText);
   if (errorText.empty()) errorText = readError_;
 
   return FinishLoad(ok, fileName, errorText, index, showMessages, [this] { LoadBuiltInList(); });

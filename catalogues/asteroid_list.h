@@ -3,7 +3,9 @@
 // dispatcher that the element dialog, the file editor, the batch tables and
 // the searches call.
 //
-// Formats and their ElementFileKind (reported by Neuedateiladen):
+// Formats and their ElementFileKind (reported by Neuedateiladen; which
+// extension goes to which reader and writer is the asteroid table of
+// catalogues/element_file_formats.h):
 //   0 own ".csv"      name;a;e;i;node;per;m;n;equinox;epoch;h;g, first line
 //                     ":a;e;i;node;per;m;n;equinox;epoch;h;g" or
 //                     ":BAHNELEMENTE PLANETOIDEN VAMUR..."

@@ -28,38 +28,9 @@ bool Kometentabelle::Neuedateiladen(std::uint8_t& kind, const std::string& fileN
   BusyCursorScope busy;
   readError_.clear();
   ClearSkipped();
-  const std::string ext = UpperExtension(fileName);
-  bool ok = false;
-  if (ext == ".OKO") {
-    kind = 1;
-    ok = ReadOkoFile(fileName);
-  } else if (ext == ".TXT") {
-    kind = 5;
-    ok = ReadMpcTextFile(fileName, showMessages);
-    if (!ok) {
-      kind = 0;
-      readError_.clear();
-      ok = ReadOwnCsvFile(fileName) == 1;
-    }
-  } else if (ext == ".DAT") {
-    kind = 3;
-    ok = ReadGuideFile(fileName, showMessages);
-  } else if (ext == ".SKY" || ext == ".CAT") {
-    kind = 4;
-    ok = ReadSkyMapFile(fileName);
-  } else if (ext == ".CSV") {
-    kind = 0;
-    const int result = ReadOwnCsvFile(fileName);
-    ok = result == 1;
-    if (result == 2) {
-      kind = 2;
-      ok = ReadHomePlanetCsvFile(fileName);
-    }
-  } else {
-    ShowInvalidFormatWarning(fileName);
-  }
-
-  const std::string errorText = readError_;  // before the built-in list replaces the items
+  std::string errorText;
+  const bool ok = ReadByFormat(*this, CometFileFormats(), kind, fileName, showMessages, errorText);
+  if (errorText.empty()) errorText = readError_;  // before the built-in list replaces the items
   return FinishLoad(ok, fileName, errorText, index, showMessages, [this] { LoadBuiltInList(); });
 }
 

@@ -1,7 +1,9 @@
 // The comet element list: the comet twin of the asteroid list, with the
 // comet formats and the built-in list of twenty comets.
 //
-// Formats and their ElementFileKind (reported by Neuedateiladen):
+// Formats and their ElementFileKind (reported by Neuedateiladen; which
+// extension goes to which reader and writer is the comet table of
+// catalogues/element_file_formats.h):
 //   0 own ".csv" (or ".txt" that the MPC reader does not take)
 //                  name;q;e;i;node;per;equinox;T;H;G;epoch, first line
 //                  ":name;q;e;i;node;per; equinox;tm of per.(jd);epoche (jd);h;g"
@@ -26,7 +28,7 @@ class Kometentabelle : public TElementList<TCometElements> {
  public:
   explicit Kometentabelle(int itemLimit = kElementItemLimit) : TElementList(itemLimit) {}
 
-  // As Planetoidentabelle::Neuedateiladen, with the comet dispatch.
+  // As Planetoidentabelle::Neuedateiladen, by the comet table.
   bool Neuedateiladen(std::uint8_t& kind, const std::string& fileName, bool showMessages, int index);
 
   int ReadOwnCsvFile(const std::string& fileName);  // 0 not read, 1 read, 2 not an own first line

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "catalogues/element_file_formats.h"
 #include "catalogues/list_messages.h"
 #include "catalogues/text_line_reader.h"
 #include "platform/text_encoding.h"
@@ -24,10 +25,8 @@ const std::vector<TDataFileKind>& Kinds() {
        "Binary file with geogr. coordinates",
        9500},
       {"planetoiden",
-       "Planetoiden (*.csv)|*.csv|Planetoiden (binär, *.opl)|*.opl|ASTORB/MPCORB-Database (*.dat)|*.dat|MPC Format "
-       "(*.txt)|*.txt|SkyMap (*.sky)|*.sky|SkyMap (*.cat)|*.cat",
-       "Asteroids (*.csv)|*.csv|Asteroids (binary, *.opl)|*.opl|ASTORB/MPCORB database (*.dat)|*.dat|MPC Format "
-       "(*.txt)|*.txt|SkyMap (*.sky)|*.sky|SkyMap (*.cat)|*.cat",
+       ElementOpenFilter(TElementDialogKind::Asteroid, false),
+       ElementOpenFilter(TElementDialogKind::Asteroid, true),
        "csv",
        {":BAHNELEMENTE PLANETOIDEN VAMUR"},
        ":a;e;i;node;per;m;n;equinox;epoch;h;g",
@@ -37,10 +36,8 @@ const std::vector<TDataFileKind>& Kinds() {
        "File with orbital elements for asteroids",
        9502},
       {"kometen",
-       "Kometen (*.csv)|*.csv|Kometen (binär, *.oko)|*.oko|Guide 6.0-Format (*.dat)|*.dat|Kometen (SkyMap)|*.sky|"
-       "SkyMap (*.cat)|*.cat|Kometen MPC (*.txt)|*.txt",
-       "Comets(*.csv)|*.csv|Comets (binary, *.oko)|*.oko|Guide 6.0 format (*.dat)|*.dat|SkyMap (*.sky)|*.sky|SkyMap "
-       "(*.cat)|*.cat|Comets MPC (*.txt)|*.txt",
+       ElementOpenFilter(TElementDialogKind::Comet, false),
+       ElementOpenFilter(TElementDialogKind::Comet, true),
        "csv",
        {":BAHNELEMENTE KOMETEN VAMUR EXT"},
        ":name;q;e;i;node;per; equinox;tm of per.(jd);epoche (jd);h;g",
@@ -114,10 +111,10 @@ bool DataFileAccepted(const TDataFileKind& kind, const std::string& path) {
   if (kind.Keyword == "ortebin") return IsRegularFile(path);
   if (kind.Keyword == "konfig") return true;
   const std::string ext = UpperExtension(path);
-  for (const char* unread : {".OPL", ".OKO", ".SKY", ".CAT", ".DAT", ".TXT"}) {
-    if (ext == unread) return true;
-  }
-  if ((kind.Keyword == "planetoiden" || kind.Keyword == "kometen") && ext == ".CSV") return true;
+  // Element files are left to their list's readers; a ".csv" file is one
+  // only for the element lists (the other kinds' files are ".csv" too).
+  const bool elementList = kind.Keyword == "planetoiden" || kind.Keyword == "kometen";
+  if (IsElementFileExtension(ext) && (elementList || ext != ".CSV")) return true;
   TTextLineReader in;
   std::string line;
   if (!IsRegularFile(path) || !in.Open(path) || !in.Next(line)) return false;

@@ -34,10 +34,11 @@ const TDataFileKind& DataFileKindFor(const std::string& keyword);
 // Whether `path` may be opened as a file of `kind`:
 //   "ortebin"  the file must exist;
 //   "konfig"   always;
-//   others     ".opl", ".oko", ".sky", ".cat", ".dat", ".txt" (any case)
-//              without reading, for asteroids and comets ".csv" too;
-//              otherwise by the first line (above). A file that cannot be
-//              opened, or a folder, is refused.
+//   others     the extensions the element lists read (any case, see
+//              catalogues/element_file_formats.h) without reading, ".csv"
+//              only for asteroids and comets; otherwise by the first line
+//              (above). A file that cannot be opened, or a folder, is
+//              refused.
 bool DataFileAccepted(const TDataFileKind& kind, const std::string& path);
 
 // "text|pattern|..." as the file-dialog seam's filters "text (pattern)"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <span>
 
+#include "catalogues/element_file_formats.h"
 #include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -48,15 +49,6 @@ const FieldText kCometTexts[] = {
     {11, "Ungültiger Wert für Helligkeitsparameter G.", "Invalid value for G."},
     {12, "Ungültiger Wert für Epoche.", "Invalid value for epoch."},
 };
-
-std::string UpperExtension(const std::string& fileName) {
-  const std::size_t slash = fileName.find_last_of('/');
-  const std::size_t dot = fileName.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  std::string ext = fileName.substr(dot);
-  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return ext;
-}
 
 bool ReadNumberCells(const std::vector<TSheetCellValue>& cells, std::size_t count, std::vector<double>& out) {
   if (cells.size() < count + 1) return false;
@@ -214,22 +206,14 @@ std::string ShownElementName(TElementDialogKind kind, const std::string& name, b
 }
 
 TElementSaveTarget ElementSaveTargetFor(TElementDialogKind kind, const std::string& fileName) {
-  const std::string ext = UpperExtension(fileName);
-  const bool asteroid = kind == TElementDialogKind::Asteroid;
-  if (ext == ".CSV") return {TElementWriter::CsvChoice, 0};
-  if (ext == ".SKY") return {TElementWriter::SkyMap, asteroid ? 4 : -1};
-  if (asteroid) {
-    if (ext == ".OPL") return {TElementWriter::Binary, 1};
-    if (ext == ".CAT") return {TElementWriter::SkyMap, 4};
-    return {};
-  }
-  if (ext == ".OKO") return {TElementWriter::Binary, 1};
-  if (ext == ".DAT") return {TElementWriter::Guide, 3};
-  if (ext == ".TXT") return {TElementWriter::TextListing, 5};
-  return {};
+  auto target = [&fileName](auto formats) -> TElementSaveTarget {
+    const auto rows = FormatsWriting(formats, fileName);
+    if (rows.empty()) return {};
+    return {rows.front()->Writer, rows.front()->CodeAfterSave};
+  };
+  if (kind == TElementDialogKind::Asteroid) return target(AsteroidFileFormats());
+  return target(CometFileFormats());
 }
-
-int HomePlanetCsvKind(TElementDialogKind kind) { return kind == TElementDialogKind::Asteroid ? 3 : 2; }
 
 std::optional<TAsteroidElements> AsteroidSetFromCells(const std::vector<TSheetCellValue>& cells) {
   std::vector<double> v;

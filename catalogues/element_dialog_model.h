@@ -57,16 +57,16 @@ bool IsNoObjectName(TElementDialogKind kind, const std::string& name, bool engli
 // English one.
 std::string ShownElementName(TElementDialogKind kind, const std::string& name, bool english);
 
-// What saving the list under an extension does.
+// What saving the list under an extension does (from the format tables,
+// catalogues/element_file_formats.h).
 enum class TElementWriter { Refused, Binary, CsvChoice, Guide, TextListing, SkyMap };
 struct TElementSaveTarget {
   TElementWriter Writer = TElementWriter::Refused;
   int FileKind = -1;  // the ElementFileKind afterwards (-1: unchanged)
 };
 // `fileName`'s extension (any case) decides. For CsvChoice the kind is the
-// own format's (0); the HomePlanet choice gives HomePlanetCsvKind().
+// own format's (0); the other choices give their own.
 TElementSaveTarget ElementSaveTargetFor(TElementDialogKind kind, const std::string& fileName);
-int HomePlanetCsvKind(TElementDialogKind kind);
 
 // One cell of the sheet as the set reader sees it.
 struct TSheetCellValue {

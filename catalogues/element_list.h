@@ -19,9 +19,11 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "catalogues/element_file_formats.h"
 #include "catalogues/element_lines.h"
 #include "catalogues/element_write_checks.h"
 #include "catalogues/foreign_lines.h"
@@ -111,6 +113,29 @@ class TElementListBase {
   // and the skipped lines reported, true. The change hook is raised in both.
   bool FinishLoad(bool ok, const std::string& fileName, const std::string& errorText, int index, bool showMessages,
                   const std::function<void()>& loadBuiltIn);
+  // Reads `fileName` into `list` by the rows of `formats` that read its
+  // extension (catalogues/element_file_formats.h); `code` gets the code of
+  // the last row tried and stays when no row reads the extension (the
+  // invalid-format warning is shown then). True when a row read the file.
+  template <class TList>
+  bool ReadByFormat(TList& list, std::span<const TElementFileFormat<TList>> formats, std::uint8_t& code,
+                    const std::string& fileName, bool showMessages, std::string& errorText) {
+    const std::string extension = UpperExtension(fileName);
+    bool tried = false;
+    for (const TElementFileFormat<TList>& format : formats) {
+      if (!format.Reads(extension)) continue;
+      if (tried) {  // the format before found the file not its own: its complaint goes
+        readError_.clear();
+        errorText.clear();
+      }
+      tried = true;
+      code = format.StoredCode;
+      const TFormatRead read = format.Read(list, fileName, showMessages, errorText);
+      if (read != TFormatRead::NotThisFormat) return read == TFormatRead::Read;
+    }
+    if (!tried) ShowInvalidFormatWarning(fileName);
+    return false;
+  }
   // Opens an existing plain file for reading (nullptr for a folder or a
   // missing or unreadable file).
   static std::FILE* OpenRecordFile(const std::string& fileName);

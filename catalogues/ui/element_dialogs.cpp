@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <span>
 
+#include "catalogues/element_file_formats.h"
 #include "catalogues/element_sheet.h"
 #include "catalogues/ui/csv_format_dialog.h"
 #include "catalogues/ui/data_file_dialog.h"
@@ -596,17 +597,7 @@ void TElementDialogBase::SaveList() {
                                         "Save file with orbital elements for asteroids")
                            : ByLanguage("Datei mit Bahnelementen für Kometen speichern",
                                         "Save File with orbital elements for comets");
-  if (asteroid) {
-    request.filters = {ByLanguage("Planetoiden (binär *.opl) (*.opl)", "Asteroids (binary *.opl) (*.opl)"),
-                       ByLanguage("Planetoiden (*.csv)", "Asteroids (*.csv)"), "SkyMap (*.sky)", "SkyMap (*.cat)"};
-  } else {
-    request.filters = {ByLanguage("Kometen (*.csv)", "Comets (*.csv)"),
-                       ByLanguage("Kometen (binär *.oko) (*.oko)", "Comets (binär *.oko) (*.oko)"),
-                       "Guide 6.0 (*.dat)",
-                       "SkyMap (*.sky)",
-                       "SkyMap (*.cat)",
-                       ByLanguage("VDS-Fachgruppe (*.txt)", "German VDS (*.txt)")};
-  }
+  request.filters = ElementSaveFilters(kind_, LanguageEnglish != 0);
   request.start = State.FileName.size() > 4 ? State.FileName.substr(0, State.FileName.size() - 4) : State.FileName;
   const std::optional<std::string> chosen = AskSaveFileName(request);
   if (!chosen) return;
@@ -615,21 +606,15 @@ void TElementDialogBase::SaveList() {
     ShowMessage("Datei nicht gespeichert", "File not saved", MessageIcon::Warning, MessageButtons::Ok, "Hinweis");
     return;
   }
-  bool homePlanet = false;
-  if (target.Writer == TElementWriter::CsvChoice) {
-    int choice = 0;
-    if (ShowCsvFormatDialog(choice, {"Vamur/Kandrevoltinex Format", "HomePlanet 3.0"},
-                            ByLanguage("csv-&Format präzisieren", "Which specific csv &format?"), this) != 1) {
-      return;
-    }
-    homePlanet = choice == 1;
+  // Several formats under one extension (".csv"): the user picks one.
+  const std::vector<std::string> choices = ElementSaveChoices(kind_, *chosen);
+  int choice = 0;
+  if (choices.size() > 1 &&
+      ShowCsvFormatDialog(choice, choices, ByLanguage("csv-&Format präzisieren", "Which specific csv &format?"),
+                          this) != 1) {
+    return;
   }
-  if (!WriteListFile(target.Writer, homePlanet, *chosen)) return;
-  if (homePlanet) {
-    State.ElementFileKind = static_cast<std::uint8_t>(HomePlanetCsvKind(kind_));
-  } else if (target.FileKind >= 0) {
-    State.ElementFileKind = static_cast<std::uint8_t>(target.FileKind);
-  }
+  WriteListFile(static_cast<std::size_t>(choice), *chosen);
 }
 
 // --- what both kinds share ---------------------------------------------------------
@@ -647,6 +632,14 @@ bool TElementDialogOf<TRecord, TList>::LoadListFile(bool showMessages) {
 template <typename TRecord, typename TList>
 bool TElementDialogOf<TRecord, TList>::LoadChosenFile(const std::string& fileName) {
   return LoadIfAccepted(Table(), State.ElementFileKind, fileName);
+}
+
+template <typename TRecord, typename TList>
+bool TElementDialogOf<TRecord, TList>::WriteListFile(std::size_t choice, const std::string& fileName) {
+  const auto rows = FormatsWriting(ElementFileFormats<TList>(), fileName);
+  if (choice >= rows.size() || !rows[choice]->Write(Table(), fileName)) return false;
+  if (rows[choice]->CodeAfterSave >= 0) State.ElementFileKind = static_cast<std::uint8_t>(rows[choice]->CodeAfterSave);
+  return true;
 }
 
 template <typename TRecord, typename TList>
@@ -696,40 +689,9 @@ template class TElementDialogOf<TCometElements, Kometentabelle>;
 
 TElementeplform::TElementeplform(QWidget* parent) : TElementDialogOf(TElementDialogKind::Asteroid, parent) {}
 
-bool TElementeplform::WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) {
-  switch (writer) {
-    case TElementWriter::Binary:
-      return Planetoidentabelle1.WriteOplFile(fileName);
-    case TElementWriter::CsvChoice:
-      return homePlanet ? Planetoidentabelle1.WriteHomePlanetCsvFile(fileName)
-                        : Planetoidentabelle1.WriteOwnCsvFile(fileName);
-    case TElementWriter::SkyMap:
-      return Planetoidentabelle1.WriteSkyMapFile(fileName);
-    default:
-      return false;
-  }
-}
-
 // --- comets ----------------------------------------------------------------------
 
 TElementekoform::TElementekoform(QWidget* parent) : TElementDialogOf(TElementDialogKind::Comet, parent) {}
-
-bool TElementekoform::WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) {
-  switch (writer) {
-    case TElementWriter::Binary:
-      return Kometentabelle1.WriteOkoFile(fileName);
-    case TElementWriter::CsvChoice:
-      return homePlanet ? Kometentabelle1.WriteHomePlanetCsvFile(fileName) : Kometentabelle1.WriteOwnCsvFile(fileName);
-    case TElementWriter::Guide:
-      return Kometentabelle1.WriteGuideFile(fileName);
-    case TElementWriter::TextListing:
-      return Kometentabelle1.WriteTextListing(fileName);
-    case TElementWriter::SkyMap:
-      return Kometentabelle1.WriteSkyMapFile(fileName);
-    default:
-      return false;
-  }
-}
 
 void TElementDialogBase::DayFractionClick(int field) {
   if (!DayFractionHook) return;

@@ -115,7 +115,9 @@ class TElementDialogBase : public QDialog {
   virtual int RecordIndexInList() = 0;
   virtual void PutRecordIntoList() = 0;
   virtual bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) = 0;
-  virtual bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) = 0;
+  // Writes the list as the `choice`-th format writing `fileName`'s
+  // extension; on success the list's code becomes that format's.
+  virtual bool WriteListFile(std::size_t choice, const std::string& fileName) = 0;
   virtual void SaveRecordCopy() = 0;
   virtual void RestoreRecordCopy() = 0;
   // A copy of the list, its file name and format; the routine puts it back.
@@ -204,6 +206,7 @@ class TElementDialogOf : public TElementDialogBase {
   int RecordIndexInList() override;
   void PutRecordIntoList() override { Table().CurrentRecord = Record; }
   bool TakeSheetCells(const std::vector<TSheetCellValue>& cells) override;
+  bool WriteListFile(std::size_t choice, const std::string& fileName) override;
   void WriteHeaderToSheet() override;
   void AppendRecordToSheet() override;
   void SaveRecordCopy() override { copy_ = Record; }
@@ -229,7 +232,6 @@ class TElementeplform : public TElementDialogOf<TAsteroidElements, Planetoidenta
 
  protected:
   Planetoidentabelle& Table() override { return Planetoidentabelle1; }
-  bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) override;
 };
 
 class TElementekoform : public TElementDialogOf<TCometElements, Kometentabelle> {
@@ -242,7 +244,6 @@ class TElementekoform : public TElementDialogOf<TCometElements, Kometentabelle> 
 
  protected:
   Kometentabelle& Table() override { return Kometentabelle1; }
-  bool WriteListFile(TElementWriter writer, bool homePlanet, const std::string& fileName) override;
 };
 
 // Copy the record into the form and show it non-modally.

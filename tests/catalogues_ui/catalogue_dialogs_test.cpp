@@ -1,6 +1,6 @@
-// The data-file dialog through the recording file dialog, the format choice
-// and the element list in its drop-down box (offscreen, pictures in
-// test-output).
+// The data-file dialog and the element save dialog through the recording
+// file dialog, the format choice and the element list in its drop-down box
+// (offscreen, pictures in test-output).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,11 +12,13 @@
 #include <QFile>
 #include <QRadioButton>
 #include <QTimer>
+#include <fstream>
 
 #include "catalogues/asteroid_list.h"
 #include "catalogues/data_file_kinds.h"
 #include "catalogues/ui/csv_format_dialog.h"
 #include "catalogues/ui/data_file_dialog.h"
+#include "catalogues/ui/element_dialogs.h"
 #include "catalogues/ui/element_list_combo.h"
 #include "catalogues/ui/position_database_tool.h"
 #include "platform/globals.h"
@@ -193,6 +195,67 @@ TEST(PositionDatabaseToolTest, WithoutTheLibraryOnlyPluto) {
   EXPECT_EQ(closed, 1);
   EXPECT_TRUE(QFile::exists(QString::fromStdString(folder.File("plu.vsc"))));
   LanguageEnglish = 0;
+}
+
+// The save dialog writes by the format table: the ".csv" choice picks the
+// writer in the order offered, each list gets its own code for the format
+// (HomePlanet 3 for asteroids, 2 for comets); a comet SkyMap file keeps the
+// code the list had.
+TEST(ElementSaveDialog, WritesByTheFormatTable) {
+  TempFolder folder;
+  RecordingFileDialog files;
+  ScopedFileDialog scopedFiles(files);
+  RecordingMessageSink sink;
+  ScopedMessageSink scopedSink(sink);
+  auto firstLine = [](const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+  };
+  auto chooseSecond = [] {
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<TCSVFormateDlg*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->findChild<QRadioButton*>("Format1")->click();  // the second name
+      dialog->accept();
+    });
+  };
+
+  TElementekoform comets;
+  comets.Kometentabelle1.LoadBuiltInList();
+  comets.State.ElementFileKind = 0;
+  files.QueueAnswer(folder.File("home.csv"));
+  chooseSecond();
+  comets.SaveList();
+  EXPECT_EQ(firstLine(folder.File("home.csv")).rfind("Name,Perihelion time", 0), 0u);
+  EXPECT_EQ(comets.State.ElementFileKind, 2);
+  files.QueueAnswer(folder.File("list.DAT"));
+  comets.SaveList();
+  EXPECT_EQ(firstLine(folder.File("list.DAT")), "20\r");
+  EXPECT_EQ(comets.State.ElementFileKind, 3);
+  files.QueueAnswer(folder.File("list.sky"));
+  comets.SaveList();
+  EXPECT_TRUE(std::filesystem::exists(folder.File("list.sky")));
+  EXPECT_EQ(comets.State.ElementFileKind, 3);
+  ASSERT_EQ(files.requests.size(), 3u);
+  EXPECT_EQ(files.requests[0].request.filters, ElementSaveFilters(TElementDialogKind::Comet, false));
+
+  TElementeplform asteroids;
+  asteroids.Planetoidentabelle1.LoadBuiltInList();
+  files.QueueAnswer(folder.File("home2.csv"));
+  chooseSecond();
+  asteroids.SaveList();
+  EXPECT_EQ(firstLine(folder.File("home2.csv")).rfind("Name,Magnitude H", 0), 0u);
+  EXPECT_EQ(asteroids.State.ElementFileKind, 3);
+  files.QueueAnswer(folder.File("list.opl"));
+  asteroids.SaveList();
+  EXPECT_EQ(std::filesystem::file_size(folder.File("list.opl")), 20u * 132u);
+  EXPECT_EQ(asteroids.State.ElementFileKind, 1);
+  // The lossy writers name themselves in their notes, in the order saved.
+  ASSERT_EQ(sink.messages.size(), 4u);
+  const char* writers[4] = {"HomePlanet 3.0", "Guide 6.0", "SkyMap", "HomePlanet 3.0"};
+  for (std::size_t k = 0; k < 4; ++k) EXPECT_NE(sink.messages[k].text.find(writers[k]), std::string::npos) << k;
 }
 
 }  // namespace
