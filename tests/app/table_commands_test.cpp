@@ -111,7 +111,7 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
     Type(dialog, "EditGl", "-13°24'");
     Type(dialog, "EditGB", "52°31'");
     Type(dialog, "EditOrt", "Berlin");
-    SavePng(dialog, "date_place_dialog");
+    SavePng(dialog, "date_place_dialog_first_table");
     Click(dialog, "OK");
   });
   commands.Action("Mars1")->trigger();
