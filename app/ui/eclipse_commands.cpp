@@ -8,9 +8,12 @@
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/text_conversion.h"
+#include "eclipses/lunar_eclipse.h"
 #include "eclipses/solar_eclipse.h"
 #include "eclipses/transit.h"
+#include "eclipses/ui/lunar_criteria_dialog.h"
 #include "eclipses/ui/solar_criteria_dialog.h"
+#include "engine/table_sink.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
 #include "setup/setup_routines.h"
@@ -23,6 +26,8 @@ constexpr std::int32_t kSolarEclipseKind = 140;
 constexpr std::int32_t kSolarCalendarKind = 146;
 constexpr std::int32_t kTransitKind = 148;
 constexpr std::int32_t kTransitTableKind = 149;
+constexpr std::int32_t kLunarEclipseKind = 88;
+constexpr std::int32_t kLunarCalendarKind = 89;
 
 const char* const kElpQuestionGerman =
     "Zur Zeit wird die genaue, aber langsame ELP2000-Theorie verwendet. Wenn Sie \"Nein\" wählen, wird die "
@@ -175,6 +180,67 @@ void TransitRun(TCommandHost& form, bool table) {
   if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
 }
 
+// The label column of the eclipse lists fitted to its texts.
+constexpr int kLunarLabelGridWidth = 260;  // pixels
+constexpr int kLunarDateGridWidth = 90;
+void FitLunarGridColumns(tmystringgrid& grid) {
+  grid.SetColWidths(1, kLunarLabelGridWidth);
+  grid.SetColWidths(2, kLunarDateGridWidth);
+}
+void FitLunarLabelColumn(workbook::TWorkbook& book) {
+  if (book.LastRow() >= 1) book.SetColWidthAuto(1, 1, book.LastRow(), 1);
+}
+
+// Kind 88: the eclipse found by the command into the sheet or the grid.
+void LunarEclipseRun(TCommandHost& form) {
+  TDocumentState& document = form.DocumentState();
+  TEclipseSettings& eclipses = form.EclipseSettings();
+  TEphemerisPeriodState& period = form.Period();
+  int row = 1;
+  const TLunarEclipseCriteria all;
+  if (document.WorkbookView != 0) {
+    TSheetSink sink(form.Workbook());
+    WriteLunarEclipseSheet(eclipses.LunarEclipseResults, sink, period.TableConfig, row, false, all);
+    FitLunarLabelColumn(form.Workbook());
+  } else {
+    tmystringgrid& grid = form.Grid();
+    grid.SetRowCount(1);
+    grid.SetColCount(1);
+    const TTableOutputSettings settings;
+    TGridSink sink(grid, settings);
+    WriteLunarEclipseSheet(eclipses.LunarEclipseResults, sink, period.TableConfig, row, false, all);
+    grid.SetRowCount(row);
+    FitLunarGridColumns(grid);
+  }
+  document.DocumentSaved = 0;
+}
+
+// Kind 89: the calendar into the sheet or the grid; a cancel writes the
+// eclipses found until then.
+void LunarEclipseCalendarRun(TCommandHost& form) {
+  TComputingSettings& computing = form.Computing();
+  TDocumentState& document = form.DocumentState();
+  TEclipseSettings& eclipseSettings = form.EclipseSettings();
+  TEphemerisPeriodState& period = form.Period();
+  const TSearchContext context = EclipseSearchContext(computing, period);
+  bool cancelled = false;
+  if (document.WorkbookView != 0) {
+    TSheetSink sink(form.Workbook());
+    const int written = LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End,
+                                             eclipseSettings.LunarCriteria, sink, &cancelled);
+    if (written > 0) FitLunarLabelColumn(form.Workbook());
+  } else {
+    const TTableOutputSettings settings;
+    TGridSink sink(form.Grid(), settings);
+    LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End, eclipseSettings.LunarCriteria, sink,
+                         &cancelled);
+    FitLunarGridColumns(form.Grid());
+  }
+  document.DocumentSaved = 0;
+  // Cancelled: the eclipses found until then are written.
+  if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
+}
+
 }  // namespace
 
 void ShowEclipsePanel(TCommandHost& form, const char* german, const char* english) {
@@ -187,15 +253,6 @@ void ShowEclipsePanel(TCommandHost& form, const char* german, const char* englis
 
 void HideEclipsePanel(TCommandHost& form) {
   if (QLabel* panel = form.Panel("Finsternispanel")) panel->hide();
-}
-
-void LeaveWithoutTable(TCommandHost& form) {
-  TDocumentState& document = form.DocumentState();
-  TTableState& table = form.TableState();
-  if (form.Workbook().InTransaction()) form.Workbook().TransactionRollback();
-  document.UndoFlag = 0;
-  table.TableKind = kNoTableKind;
-  table.PreviousTableKind = kNoTableKind;
 }
 
 TSearchContext EclipseSearchContext(const TComputingSettings& computing, const TEphemerisPeriodState& period) {
@@ -236,6 +293,43 @@ void Sonnenfinsterniskalender1Click(TCommandHost& form) {
   ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
                    "Please wait, searching solar eclipses");
   form.Tables().ComputeKindThenRepaint(kSolarCalendarKind);
+}
+
+void Mondfinsternis3Click(TCommandHost& form) {
+  TComputingSettings& computing = form.Computing();
+  TEclipseSettings& eclipseSettings = form.EclipseSettings();
+  TEphemerisPeriodState& periodState = form.Period();
+  TObserverRecord record = periodState.Start;
+  LocalTimeToUT(record);
+  double umbra = 0, penumbra = 0;
+  FindLunarEclipse(EclipseSearchContext(computing, periodState), eclipseSettings.LunarEclipseResults, record, true,
+                   umbra, penumbra, periodState.TableConfig);
+  TTableCommands& tables = form.Tables();
+  if (!eclipseSettings.LunarEclipseResults.Lines.empty()) tables.SelectKind(kLunarEclipseKind);
+  tables.ComputeTable();
+}
+
+void Mondfinsterniskalender1Click(TCommandHost& form) {
+  TEclipseSettings& eclipses = form.EclipseSettings();
+  TEphemerisPeriodState& period = form.Period();
+  TTableCommands& tables = form.Tables();
+  eclipses.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(eclipses.LunarCriteria.MinimumAltitude);
+  const int result = ShowLunarEclipseCriteria(
+      eclipses.LunarCriteria, period.Start, period.End, [&tables] { tables.ZeitraumfrTabelle1Click(); },
+      &form.Window());
+  form.Window().update();
+  if (result != 1 || !tables.PeriodCheck()) return;
+  tables.ComputeKind(kLunarCalendarKind);
+}
+
+void InstallLunarEclipseCommands(TCommandHost& form) {
+  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
+  dispatcher.Register(kLunarEclipseKind, [&form] { LunarEclipseRun(form); });
+  dispatcher.Register(kLunarCalendarKind, [&form] { LunarEclipseCalendarRun(form); });
+  form.Commands().RegisterEnabled({
+      {"Mondfinsternis3", [&form] { Mondfinsternis3Click(form); }},
+      {"Mondfinsterniskalender1", [&form] { Mondfinsterniskalender1Click(form); }},
+  });
 }
 
 void MerkurundVenusdurchgnge1Click(TCommandHost& form, std::int32_t planetWord) {

@@ -10,7 +10,6 @@
 
 #include "app/main_form_state.h"
 #include "app/ui/command_host.h"
-#include "app/ui/eclipse_commands.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "events/moon_phenomena.h"

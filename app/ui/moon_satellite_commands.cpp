@@ -5,7 +5,6 @@
 
 #include "app/main_form_state.h"
 #include "app/ui/command_host.h"
-#include "app/ui/eclipse_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"

@@ -1,7 +1,5 @@
-// The occultations by the Moon from the main window: Tables -> Moon ->
-// Occultations of stars (table kind 142, the criteria dialog first) and
-// Occultations of planets (kind 143); Tables -> Occultations of stars by
-// planets (kind 145, the options dialog first).
+#include "app/ui/occultation_commands.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>

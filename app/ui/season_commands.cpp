@@ -3,7 +3,6 @@
 // and the kind writes them into the sheet or the result grid.
 #include "app/main_form_state.h"
 #include "app/ui/command_host.h"
-#include "app/ui/eclipse_commands.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/name_tables.h"

@@ -13,7 +13,6 @@
 #include "app/main_form_state.h"
 #include "app/program_caption.h"
 #include "app/ui/command_host.h"
-#include "app/ui/eclipse_commands.h"
 #include "app/ui/menu_commands.h"
 #include "core/input_checks.h"
 #include "core/observer_place.h"
@@ -21,8 +20,6 @@
 #include "core/records.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
-#include "eclipses/lunar_eclipse.h"
-#include "eclipses/ui/lunar_criteria_dialog.h"
 #include "engine/comet.h"
 #include "engine/ephemeris_table.h"
 #include "engine/library_tables.h"
@@ -68,12 +65,6 @@ constexpr TableCommand kTableCommands[] = {
     {"Mondphasen1", 80, 0},
     {"Satellit1", 880, 0},
     {"AlleSatelliten1", 881, 0},
-};
-
-// The lunar-eclipse commands (the tool-bar button shares the first).
-constexpr TableCommand kLunarEclipseCommands[] = {
-    {"Mondfinsternis3", 88, 0},
-    {"Mondfinsterniskalender1", 89, 0},
 };
 
 // The Moon, the comet, the user object, the integrated orbits and the
@@ -156,8 +147,6 @@ TTableCommands::TTableCommands(TCommandHost& form) : QObject(&form.Window()), fo
   RegisterKinds();
   RegisterBodyKinds();
   RegisterCommands();
-  RegisterLunarEclipseKinds();
-  RegisterLunarEclipseCommands();
   RegisterLibraryTables();
   RefreshMenus();
   for (const char* panel : {"Datumpanel", "Ortpanel"})
@@ -179,6 +168,15 @@ bool TTableCommands::eventFilter(QObject* watched, QEvent* event) {
 }
 
 TTableCommands::~TTableCommands() { SetPeriodDialogHook({}); }
+
+void LeaveWithoutTable(TCommandHost& form) {
+  TDocumentState& document = form.DocumentState();
+  TTableState& table = form.TableState();
+  if (form.Workbook().InTransaction()) form.Workbook().TransactionRollback();
+  document.UndoFlag = 0;
+  table.TableKind = kNoTableKind;
+  table.PreviousTableKind = kNoTableKind;
+}
 
 void TTableCommands::ComputeTable() { dispatcher_->ComputeTableGuarded(); }
 
@@ -268,7 +266,6 @@ void TTableCommands::RefreshMenus() {
     if (c.Kind == 72) enabled = enabled && form_.UserObjects().Count() > 0 && FindUserCatalogObject != nullptr;
     commands.SetEnabled(c.Command, enabled);
   }
-  for (const TableCommand& c : kLunarEclipseCommands) commands.SetEnabled(c.Command, dispatcher_->HasHandler(c.Kind));
   RefreshLibraryTableMenus();
   commands.SetEnabled("StatusvektorVSOP87C1", StateVectorTableEnabled());
 }
@@ -545,103 +542,6 @@ void TTableCommands::ZeitraumfrTabelle1Click() {
   if (p.AutoEnd == 0) LocalTimeToUT(p.End);
   table.TableChanged = 1;
   ComputeWithoutKind();
-}
-
-// --- lunar eclipses ---------------------------------------------------------------------------
-
-namespace {
-
-// The label column of the eclipse lists fitted to its texts.
-constexpr int kLunarLabelGridWidth = 260;  // pixels
-constexpr int kLunarDateGridWidth = 90;
-void FitLunarGridColumns(tmystringgrid& grid) {
-  grid.SetColWidths(1, kLunarLabelGridWidth);
-  grid.SetColWidths(2, kLunarDateGridWidth);
-}
-void FitLunarLabelColumn(workbook::TWorkbook& book) {
-  if (book.LastRow() >= 1) book.SetColWidthAuto(1, 1, book.LastRow(), 1);
-}
-
-}  // namespace
-
-void TTableCommands::RegisterLunarEclipseKinds() {
-  dispatcher_->Register(88, [this] {
-    TDocumentState& document = form_.DocumentState();
-    TEclipseSettings& eclipses = form_.EclipseSettings();
-    TEphemerisPeriodState& period = form_.Period();
-    int row = 1;
-    const TLunarEclipseCriteria all;
-    if (document.WorkbookView != 0) {
-      TSheetSink sink(form_.Workbook());
-      WriteLunarEclipseSheet(eclipses.LunarEclipseResults, sink, period.TableConfig, row, false, all);
-      FitLunarLabelColumn(form_.Workbook());
-    } else {
-      tmystringgrid& grid = form_.Grid();
-      grid.SetRowCount(1);
-      grid.SetColCount(1);
-      const TTableOutputSettings settings;
-      TGridSink sink(grid, settings);
-      WriteLunarEclipseSheet(eclipses.LunarEclipseResults, sink, period.TableConfig, row, false, all);
-      grid.SetRowCount(row);
-      FitLunarGridColumns(grid);
-    }
-    document.DocumentSaved = 0;
-  });
-  dispatcher_->Register(89, [this] { LunarEclipseCalendarRun(); });
-}
-
-void TTableCommands::RegisterLunarEclipseCommands() {
-  TMenuCommands& commands = form_.Commands();
-  commands.RegisterHandler("Mondfinsternis3", [this] { Mondfinsternis3Click(); });
-  commands.RegisterHandler("Mondfinsterniskalender1", [this] { Mondfinsterniskalender1Click(); });
-}
-
-void TTableCommands::Mondfinsternis3Click() {
-  TComputingSettings& computing = form_.Computing();
-  TEclipseSettings& eclipseSettings = form_.EclipseSettings();
-  TEphemerisPeriodState& periodState = form_.Period();
-  TObserverRecord record = periodState.Start;
-  LocalTimeToUT(record);
-  double umbra = 0, penumbra = 0;
-  FindLunarEclipse(EclipseSearchContext(computing, periodState), eclipseSettings.LunarEclipseResults, record, true,
-                   umbra, penumbra, periodState.TableConfig);
-  if (!eclipseSettings.LunarEclipseResults.Lines.empty()) SelectKind(88);
-  ComputeTable();
-}
-
-void TTableCommands::Mondfinsterniskalender1Click() {
-  TEclipseSettings& eclipses = form_.EclipseSettings();
-  TEphemerisPeriodState& period = form_.Period();
-  eclipses.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(eclipses.LunarCriteria.MinimumAltitude);
-  const int result = ShowLunarEclipseCriteria(
-      eclipses.LunarCriteria, period.Start, period.End, [this] { ZeitraumfrTabelle1Click(); }, &form_.Window());
-  form_.Window().update();
-  if (result != 1 || !PeriodCheck()) return;
-  ComputeKind(89);
-}
-
-void TTableCommands::LunarEclipseCalendarRun() {
-  TComputingSettings& computing = form_.Computing();
-  TDocumentState& document = form_.DocumentState();
-  TEclipseSettings& eclipseSettings = form_.EclipseSettings();
-  TEphemerisPeriodState& period = form_.Period();
-  const TSearchContext context = EclipseSearchContext(computing, period);
-  bool cancelled = false;
-  if (document.WorkbookView != 0) {
-    TSheetSink sink(form_.Workbook());
-    const int written = LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End,
-                                             eclipseSettings.LunarCriteria, sink, &cancelled);
-    if (written > 0) FitLunarLabelColumn(form_.Workbook());
-  } else {
-    const TTableOutputSettings settings;
-    TGridSink sink(form_.Grid(), settings);
-    LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End, eclipseSettings.LunarCriteria, sink,
-                         &cancelled);
-    FitLunarGridColumns(form_.Grid());
-  }
-  document.DocumentSaved = 0;
-  // Cancelled: the eclipses found until then are written.
-  if (cancelled) dispatcher_->ReportCancelled(true);
 }
 
 // --- the planet tables of the theory libraries -------------------------------------------------
