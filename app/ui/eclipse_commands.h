@@ -21,28 +21,28 @@ TSearchContext EclipseSearchContext(const TComputingSettings& computing, const T
 
 // The status panel "Finsternispanel" with a text of the current language,
 // and hidden.
-void ShowEclipsePanel(TCommandHost& form, const char* german, const char* english);
-void HideEclipsePanel(TCommandHost& form);
+void ShowEclipsePanel(TCommandHost& host, const char* german, const char* english);
+void HideEclipsePanel(TCommandHost& host);
 // Hides the panel however a kind ends.
 struct PanelGuard {
-  TCommandHost& form;
-  ~PanelGuard() { HideEclipsePanel(form); }
+  TCommandHost& host;
+  ~PanelGuard() { HideEclipsePanel(host); }
 };
 
 // Registers kinds 140 and 146 on the dispatcher and the commands
 // "Sonnenfinsternis1" and "Sonnenfinsterniskalender1".
-void InstallSolarEclipseCommands(TCommandHost& form);
+void InstallSolarEclipseCommands(TCommandHost& host);
 
 // The commands themselves (menu items and tool buttons).
-void Sonnenfinsternis1Click(TCommandHost& form);
-void Sonnenfinsterniskalender1Click(TCommandHost& form);
+void Sonnenfinsternis1Click(TCommandHost& host);
+void Sonnenfinsterniskalender1Click(TCommandHost& host);
 
 // Registers kinds 88 and 89 and the commands "Mondfinsternis3" (the
 // tool-bar button shares it) and "Mondfinsterniskalender1".
-void InstallLunarEclipseCommands(TCommandHost& form);
+void InstallLunarEclipseCommands(TCommandHost& host);
 // The eclipse after the start date with its events (kind 88 when found).
-void Mondfinsternis3Click(TCommandHost& form);
+void Mondfinsternis3Click(TCommandHost& host);
 // The criteria dialog, then the calendar over the period (kind 89).
-void Mondfinsterniskalender1Click(TCommandHost& form);
+void Mondfinsterniskalender1Click(TCommandHost& host);
 
 }  // namespace kvx

@@ -21,7 +21,7 @@ class TElementDialogCommands : public QObject {
   Q_OBJECT
 
  public:
-  explicit TElementDialogCommands(TCommandHost& form);
+  explicit TElementDialogCommands(TCommandHost& host);
 
   void Planetoiden1Click();
   void Kometen1Click();
@@ -41,7 +41,7 @@ class TElementDialogCommands : public QObject {
   void CometAccepted();
   void AfterElementsChanged();
 
-  TCommandHost& form_;
+  TCommandHost& host_;
   TElementeplform* asteroid_;
   TElementekoform* comet_;
   Telementevarform* variable_;
@@ -49,8 +49,8 @@ class TElementDialogCommands : public QObject {
 };
 
 // Creates the dialogs and registers the two commands.
-TElementDialogCommands& InstallElementDialogCommands(TCommandHost& form);
+TElementDialogCommands& InstallElementDialogCommands(TCommandHost& host);
 // The installed commands (nullptr before installation).
-TElementDialogCommands* ElementDialogCommandsOf(TCommandHost& form);
+TElementDialogCommands* ElementDialogCommandsOf(TCommandHost& host);
 
 }  // namespace kvx

@@ -12,9 +12,9 @@ class TCommandHost;
 class TMoonEventList;
 
 // Registers the kinds and the commands and enables the six items.
-void InstallMoonEventCommands(TCommandHost& form);
+void InstallMoonEventCommands(TCommandHost& host);
 
 // The main window's moon-event list (installed with the commands).
-const TMoonEventList* MoonEventListOf(TCommandHost& form);
+const TMoonEventList* MoonEventListOf(TCommandHost& host);
 
 }  // namespace kvx

@@ -10,11 +10,11 @@ class TCommandHost;
 
 // Registers kinds 142, 143 and 145 and the commands "Sternbedeckungen1",
 // "Planeten1" and "OccultationsofStarsbyPlanets1".
-void InstallLunarOccultationCommands(TCommandHost& form);
-void Sternbedeckungen1Click(TCommandHost& form);
-void Planeten1Click(TCommandHost& form);
+void InstallLunarOccultationCommands(TCommandHost& host);
+void Sternbedeckungen1Click(TCommandHost& host);
+void Planeten1Click(TCommandHost& host);
 // Tables -> "Sternbedeckungen durch Planeten..." (kind 145, the options
 // dialog first).
-void OccultationsofStarsbyPlanets1Click(TCommandHost& form);
+void OccultationsofStarsbyPlanets1Click(TCommandHost& host);
 
 }  // namespace kvx

@@ -34,7 +34,7 @@ class TTableCommands : public QObject {
   Q_OBJECT
 
  public:
-  explicit TTableCommands(TCommandHost& form);
+  explicit TTableCommands(TCommandHost& host);
   ~TTableCommands() override;
 
   TTableDispatcher& Dispatcher() { return *dispatcher_; }
@@ -184,7 +184,7 @@ class TTableCommands : public QObject {
   // The location dialog's default file: "orte.csv" in the data folder.
   void PrepareLocationFile();
 
-  TCommandHost& form_;
+  TCommandHost& host_;
   std::unique_ptr<TTableDispatcher> dispatcher_;
   bool table_begun_ = false;  // the running table opened an undo transaction
   // The satellite table lives from start-up to shut-down.
@@ -209,6 +209,6 @@ class TTableCommands : public QObject {
 
 // A search or a kind that did not end in a table: the sheet as it was before
 // the kind cleared it, and no table kind.
-void LeaveWithoutTable(TCommandHost& form);
+void LeaveWithoutTable(TCommandHost& host);
 
 }  // namespace kvx
