@@ -24,8 +24,8 @@ namespace kvx {
 
 namespace {
 
-void EnableDatabaseCommands(TCommandHost& host, bool present) {
-  TMenuCommands& menu = host.Commands();
+void EnableDatabaseCommands(THostCommands& commands, bool present) {
+  TMenuCommands& menu = commands.Commands();
   menu.SetEnabled("Planetoidendatenbank1", present);
   menu.SetEnabled("PlanetoidenausDatenbank1", present);
   menu.SetEnabled("PlanetoidenausDatenbank2", present);

@@ -53,8 +53,8 @@ void RunDatabaseRecord(TCommandHost& host) {
 }
 
 // The target folder: an existing one, or one made with its parents.
-bool ChooseTargetFolder(TCommandHost& host, std::string& folder) {
-  folder = host.DataFolder();
+bool ChooseTargetFolder(TWindowRecords& records, std::string& folder) {
+  folder = records.DataFolder();
   if (!SelectFolder(folder, 0, 0) || folder.empty()) return false;
   std::error_code error;
   if (std::filesystem::is_directory(folder, error)) return true;

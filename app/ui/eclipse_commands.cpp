@@ -243,16 +243,16 @@ void LunarEclipseCalendarRun(TCommandHost& host) {
 
 }  // namespace
 
-void ShowEclipsePanel(TCommandHost& host, const char* german, const char* english) {
-  if (QLabel* panel = host.Panel("Finsternispanel")) {
+void ShowEclipsePanel(TWindowWidgets& window, const char* german, const char* english) {
+  if (QLabel* panel = window.Panel("Finsternispanel")) {
     panel->setText(QString::fromUtf8(ByLanguage(german, english)));
     panel->show();
     panel->repaint();
   }
 }
 
-void HideEclipsePanel(TCommandHost& host) {
-  if (QLabel* panel = host.Panel("Finsternispanel")) panel->hide();
+void HideEclipsePanel(TWindowWidgets& window) {
+  if (QLabel* panel = window.Panel("Finsternispanel")) panel->hide();
 }
 
 TSearchContext EclipseSearchContext(const TComputingSettings& computing, const TEphemerisPeriodState& period) {

@@ -12,6 +12,7 @@
 namespace kvx {
 
 class TCommandHost;
+class TWindowWidgets;
 struct TComputingSettings;
 struct TEphemerisPeriodState;
 
@@ -21,12 +22,12 @@ TSearchContext EclipseSearchContext(const TComputingSettings& computing, const T
 
 // The status panel "Finsternispanel" with a text of the current language,
 // and hidden.
-void ShowEclipsePanel(TCommandHost& host, const char* german, const char* english);
-void HideEclipsePanel(TCommandHost& host);
+void ShowEclipsePanel(TWindowWidgets& window, const char* german, const char* english);
+void HideEclipsePanel(TWindowWidgets& window);
 // Hides the panel however a kind ends.
 struct PanelGuard {
-  TCommandHost& host;
-  ~PanelGuard() { HideEclipsePanel(host); }
+  TWindowWidgets& window;
+  ~PanelGuard() { HideEclipsePanel(window); }
 };
 
 // Registers kinds 140 and 146 on the dispatcher and the commands

@@ -145,8 +145,8 @@ TElementDialogCommands& InstallElementDialogCommands(TCommandHost& host) {
   return *commands;
 }
 
-TElementDialogCommands* ElementDialogCommandsOf(TCommandHost& host) {
-  return host.Window().findChild<TElementDialogCommands*>("ElementDialogCommands", Qt::FindDirectChildrenOnly);
+TElementDialogCommands* ElementDialogCommandsOf(TWindowWidgets& window) {
+  return window.Window().findChild<TElementDialogCommands*>("ElementDialogCommands", Qt::FindDirectChildrenOnly);
 }
 
 }  // namespace kvx

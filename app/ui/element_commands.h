@@ -13,6 +13,7 @@
 namespace kvx {
 
 class TCommandHost;
+class TWindowWidgets;
 class TElementeplform;
 class TElementekoform;
 class Telementevarform;
@@ -51,6 +52,6 @@ class TElementDialogCommands : public QObject {
 // Creates the dialogs and registers the two commands.
 TElementDialogCommands& InstallElementDialogCommands(TCommandHost& host);
 // The installed commands (nullptr before installation).
-TElementDialogCommands* ElementDialogCommandsOf(TCommandHost& host);
+TElementDialogCommands* ElementDialogCommandsOf(TWindowWidgets& window);
 
 }  // namespace kvx

@@ -29,10 +29,10 @@ class TElementToolHolder : public QObject {
   TElementToolValues Values;
 };
 
-TElementToolHolder& Holder(TCommandHost& host) {
+TElementToolHolder& Holder(TWindowWidgets& window) {
   auto* holder =
-      host.Window().findChild<TElementToolHolder*>(QStringLiteral("ElementTools"), Qt::FindDirectChildrenOnly);
-  if (holder == nullptr) holder = new TElementToolHolder(&host.Window());
+      window.Window().findChild<TElementToolHolder*>(QStringLiteral("ElementTools"), Qt::FindDirectChildrenOnly);
+  if (holder == nullptr) holder = new TElementToolHolder(&window.Window());
   return *holder;
 }
 
@@ -40,7 +40,7 @@ constexpr bool kHints = true;
 
 }  // namespace
 
-TElementToolValues& ElementToolValues(TCommandHost& host) { return Holder(host).Values; }
+TElementToolValues& ElementToolValues(TWindowWidgets& window) { return Holder(window).Values; }
 
 bool AskDayWithFraction(const TObserverRecord& periodStart, bool hints, double& jd, QWidget* parent) {
   // The dialog names the day UT, so the day is taken as UT: a time typed

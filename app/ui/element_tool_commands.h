@@ -12,6 +12,7 @@ class QWidget;
 namespace kvx {
 
 class TCommandHost;
+class TWindowWidgets;
 
 // The values the calculators keep between uses.
 struct TElementToolValues {
@@ -29,6 +30,6 @@ void InstallElementToolCommands(TCommandHost& host);
 // when it is 0. False when cancelled.
 bool AskDayWithFraction(const TObserverRecord& periodStart, bool hints, double& jd, QWidget* parent);
 // The kept values of the window's calculators (tests read them).
-TElementToolValues& ElementToolValues(TCommandHost& host);
+TElementToolValues& ElementToolValues(TWindowWidgets& window);
 
 }  // namespace kvx

@@ -90,15 +90,15 @@ bool AskSlowEventSearchTheory(TTheoryControl& theories) {
          theories.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2);
 }
 
-TObserverRecord PeriodStartOf(TCommandHost& host) { return host.Period().Start; }
+TObserverRecord PeriodStartOf(TWindowRecords& records) { return records.Period().Start; }
 
-TObserverRecord CompletedPeriodEndOf(TCommandHost& host) {
-  TEphemerisPeriodState p = host.Period();
+TObserverRecord CompletedPeriodEndOf(TWindowRecords& records) {
+  TEphemerisPeriodState p = records.Period();
   TTableDispatcher::CompletePeriodEnd(p);
   return p.End;
 }
 
-void ChangePeriodOf(TCommandHost& host) { host.Tables().ZeitraumfrTabelle1Click(); }
+void ChangePeriodOf(THostCommands& commands) { commands.Tables().ZeitraumfrTabelle1Click(); }
 
 void Ereignissuchen1Click(TCommandHost& host) {
   TCurrentObjects& objects = host.Objects();

@@ -5,12 +5,11 @@
 
 #include <cstdint>
 
+#include "app/ui/command_host.h"
 #include "core/observer_record.h"
 
 namespace kvx {
 
-class TCommandHost;
-class TTheoryControl;
 
 // The table kind that writes the events of the list as the event table
 // (the single-object and the multi-object searches).
@@ -42,9 +41,9 @@ bool AskSlowEventSearchTheory(TTheoryControl& theories);
 
 // The period an event search dialog shows: the window's period start, its
 // end as a table would complete it, and the period dialog.
-TObserverRecord PeriodStartOf(TCommandHost& host);
-TObserverRecord CompletedPeriodEndOf(TCommandHost& host);
-void ChangePeriodOf(TCommandHost& host);
+TObserverRecord PeriodStartOf(TWindowRecords& records);
+TObserverRecord CompletedPeriodEndOf(TWindowRecords& records);
+void ChangePeriodOf(THostCommands& commands);
 
 // Sets a search dialog's hooks PeriodStart, PeriodEnd and ChangePeriod to
 // the three above.

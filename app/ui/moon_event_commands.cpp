@@ -29,10 +29,10 @@ class TMoonEventListHolder : public QObject {
   TMoonEventList List;
 };
 
-TMoonEventListHolder* HolderOf(TCommandHost& host) {
+TMoonEventListHolder* HolderOf(TWindowWidgets& window) {
   // The name is the holder's alone.
   return static_cast<TMoonEventListHolder*>(
-      host.Window().findChild<QObject*>("MoonEventList", Qt::FindDirectChildrenOnly));
+      window.Window().findChild<QObject*>("MoonEventList", Qt::FindDirectChildrenOnly));
 }
 
 // The window's commands and views stay disabled while a run pumps events
@@ -40,10 +40,10 @@ TMoonEventListHolder* HolderOf(TCommandHost& host) {
 // the run ends.
 class TDisabledWhileRunning {
  public:
-  explicit TDisabledWhileRunning(TCommandHost& host) {
-    widgets_.push_back(host.Window().menuBar());
-    widgets_.push_back(host.CentralStack());
-    for (QToolBar* bar : host.Window().findChildren<QToolBar*>()) widgets_.push_back(bar);
+  explicit TDisabledWhileRunning(TWindowWidgets& window) {
+    widgets_.push_back(window.Window().menuBar());
+    widgets_.push_back(window.CentralStack());
+    for (QToolBar* bar : window.Window().findChildren<QToolBar*>()) widgets_.push_back(bar);
     for (QWidget* w : widgets_) {
       if (w != nullptr && w->isEnabled()) {
         w->setEnabled(false);
@@ -168,8 +168,8 @@ void InstallMoonEventCommands(TCommandHost& host) {
   });
 }
 
-const TMoonEventList* MoonEventListOf(TCommandHost& host) {
-  TMoonEventListHolder* holder = HolderOf(host);
+const TMoonEventList* MoonEventListOf(TWindowWidgets& window) {
+  TMoonEventListHolder* holder = HolderOf(window);
   return holder != nullptr ? &holder->List : nullptr;
 }
 

@@ -53,19 +53,19 @@ TTableOutputSettings GridSettings(TCommandHost& host) {
   return output;
 }
 
-std::function<void(const char*, const char*)> PanelOf(TCommandHost& host) {
-  return [&host](const char* german, const char* english) {
+std::function<void(const char*, const char*)> PanelOf(TWindowWidgets& window) {
+  return [&window](const char* german, const char* english) {
     if (german == nullptr) {
-      HideEclipsePanel(host);
+      HideEclipsePanel(window);
     } else {
-      ShowEclipsePanel(host, german, english);
+      ShowEclipsePanel(window, german, english);
     }
   };
 }
 
 // A cancelled search has written the occultations found until the cancel.
-void ReportIfCancelled(TCommandHost& host, TOccultationRunStatus status) {
-  if (status == TOccultationRunStatus::Cancelled) host.Tables().Dispatcher().ReportCancelled(true);
+void ReportIfCancelled(THostCommands& commands, TOccultationRunStatus status) {
+  if (status == TOccultationRunStatus::Cancelled) commands.Tables().Dispatcher().ReportCancelled(true);
 }
 
 // A search refused (nothing computed) or cancelled before its first
@@ -188,12 +188,12 @@ void PlanetStarOccultationRun(TCommandHost& host) {
 
 // The star catalogue as the occultation dialogs reach it: the one loaded,
 // and the loading on demand with the dialog's own progress bar.
-TStarCatalogueAccess CatalogueAccess(TCommandHost& host) {
+TStarCatalogueAccess CatalogueAccess(TStarCatalogueSource& stars) {
   TStarCatalogueAccess access;
-  access.Current = [&host] { return host.StarCatalogue(); };
-  access.Ensure = [&host](const std::function<void(int)>& progress) {
-    host.EnsureStarCatalogue(progress);
-    return host.StarCatalogue();
+  access.Current = [&stars] { return stars.StarCatalogue(); };
+  access.Ensure = [&stars](const std::function<void(int)>& progress) {
+    stars.EnsureStarCatalogue(progress);
+    return stars.StarCatalogue();
   };
   return access;
 }

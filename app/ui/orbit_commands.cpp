@@ -105,7 +105,9 @@ void Dateizeigen1Click(TCommandHost& host) {
   host.Tables().ComputeKindThenRepaint(kObservationFileKind);
 }
 
-void Beobachtungenerfassen1Click(TCommandHost& host) { host.Tables().ComputeKindThenRepaint(kObservationEntryKind); }
+void Beobachtungenerfassen1Click(THostCommands& commands) {
+  commands.Tables().ComputeKindThenRepaint(kObservationEntryKind);
+}
 
 void Beobachtungenspeichern1Click(TCommandHost& host) {
   torbdet& od = PreparedOrbDet(host);

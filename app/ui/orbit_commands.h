@@ -10,6 +10,7 @@
 namespace kvx {
 
 class TCommandHost;
+class THostCommands;
 
 // The main window's orbit options from the configuration's 20 bytes (the
 // defaults while nothing was stored).
@@ -20,7 +21,7 @@ void InstallOrbitCommands(TCommandHost& host);
 
 void Bahnbestimmung2Click(TCommandHost& host);
 void Dateizeigen1Click(TCommandHost& host);
-void Beobachtungenerfassen1Click(TCommandHost& host);
+void Beobachtungenerfassen1Click(THostCommands& commands);
 void Beobachtungenspeichern1Click(TCommandHost& host);
 // "&Vorgaben...": the options dialog; OK stores the 20 bytes in the configuration.
 void Bahnberechnung1Click(TCommandHost& host);

@@ -24,7 +24,9 @@ namespace {
 
 inline constexpr const char* kStartValuesFileName = "14Körper1997.csv";
 
-std::string& StartValuesFileName(TCommandHost& host) { return host.HeldConfiguration().Paths[kPathStartValues]; }
+std::string& StartValuesFileName(TConfigurationAccess& configuration) {
+  return configuration.HeldConfiguration().Paths[kPathStartValues];
+}
 
 bool Adams(const TComputingSettings& computing) { return computing.IntegratorChoice != 0; }
 

@@ -68,7 +68,7 @@ namespace {
 
 constexpr const char* kCitiesFile = "cities.ved";
 
-TObserverRecord& Start(TCommandHost& host) { return host.Period().Start; }
+TObserverRecord& Start(TWindowRecords& records) { return records.Period().Start; }
 
 std::string WithoutAccessKey(const char* caption) {
   std::string text = caption;
@@ -76,18 +76,18 @@ std::string WithoutAccessKey(const char* caption) {
   return text;
 }
 
-std::string ExternalProgram(TCommandHost& host) { return host.StoredSettings().ExternalApplication; }
+std::string ExternalProgram(TWindowRecords& records) { return records.StoredSettings().ExternalApplication; }
 
 // --- configuration files ------------------------------------------------------------
 
-FileDialogRequest ConfigRequest(TCommandHost& host, const char* dialog, const std::string& start) {
+FileDialogRequest ConfigRequest(TWindowRecords& records, const char* dialog, const std::string& start) {
   FileDialogRequest request = FileDialogRequestOf(dialog);
-  request.start = start.empty() ? host.DataFolder() : start;
+  request.start = start.empty() ? records.DataFolder() : start;
   request.defaultExtension = "ocf";
   return request;
 }
 
-std::string DefaultConfigPath(TCommandHost& host) { return host.DataFolder() + "/" + kDefaultConfigFileName; }
+std::string DefaultConfigPath(TWindowRecords& records) { return records.DataFolder() + "/" + kDefaultConfigFileName; }
 
 void AfterConfigurationChange(TCommandHost& host) {
   host.UpdateStatusLine();
@@ -220,11 +220,11 @@ void Datenformate1Click(TCommandHost& host) {
   }
 }
 
-void Standardverzeichnisfestlegen1Click(TCommandHost& host) {
-  std::string folder = host.StoredSettings().DefaultFolder;
+void Standardverzeichnisfestlegen1Click(TWindowRecords& records) {
+  std::string folder = records.StoredSettings().DefaultFolder;
   if (!SelectFolder(folder, 0, 0)) return;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  host.StoredSettings().DefaultFolder = folder + "/";
+  records.StoredSettings().DefaultFolder = folder + "/";
 }
 
 // --- clock bar ---------------------------------------------------------------------------
@@ -343,8 +343,8 @@ void RegisterMovableFeasts(TCommandHost& host) {
 
 // The manual, else the user's guide of the program's language in the
 // shipped data folder.
-void Handbuch1Click(TCommandHost& host) {
-  const std::string folder = host.ShippedFolder().empty() ? ShippedDataFolder() : host.ShippedFolder();
+void Handbuch1Click(TWindowRecords& records) {
+  const std::string folder = records.ShippedFolder().empty() ? ShippedDataFolder() : records.ShippedFolder();
   std::string manual = FindManual(folder);
   std::error_code error;
   const std::filesystem::path guide = std::filesystem::path(folder) / HelpFileName(LanguageEnglish != 0);
@@ -423,8 +423,8 @@ bool CitiesFileIn(const std::string& folder) {
   return std::filesystem::is_regular_file(std::filesystem::path(folder) / kCitiesFile, error);
 }
 
-void OrdnermitWeltdatenbank1Click(TCommandHost& host) {
-  std::string folder = host.StoredSettings().CitiesDatabase;
+void OrdnermitWeltdatenbank1Click(TWindowRecords& records) {
+  std::string folder = records.StoredSettings().CitiesDatabase;
   if (!SelectFolder(folder, 0, 0)) return;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   if (!CitiesFileIn(folder)) {
@@ -433,7 +433,7 @@ void OrdnermitWeltdatenbank1Click(TCommandHost& host) {
                 LanguageEnglish != 0 ? "File not found" : "Datei nicht gefunden");
     return;
   }
-  host.StoredSettings().CitiesDatabase = folder;
+  records.StoredSettings().CitiesDatabase = folder;
 }
 
 void WeltweiteDatenbank1Click(TCommandHost& host) {

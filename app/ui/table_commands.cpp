@@ -89,9 +89,9 @@ constexpr std::int32_t kPluto = 9;
 // The asteroid (TKeplereph) and the comet (TKometeph): the table of the
 // chosen object's elements over the period, no database.
 template <class Table, class Elements>
-void RunElementsTable(TTableCommands& tables, TCommandHost& host, const Elements& elements, std::int32_t kind) {
+void RunElementsTable(TTableCommands& tables, TSheetAccess& sheet, const Elements& elements, std::int32_t kind) {
   const TTableRequest request = tables.Request();
-  Table table(request, &host.Workbook(), elements);
+  Table table(request, &sheet.Workbook(), elements);
   table.initialisieren(request, elements);
   tables.RunStandardTable(table, kind);
 }

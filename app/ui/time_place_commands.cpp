@@ -35,7 +35,7 @@ constexpr bool kShowHints = true;
 // The date-list form lives as long as the main window.
 QPointer<TFrmJDListe> date_list_form;
 
-TObserverRecord& Start(TCommandHost& host) { return host.Period().Start; }
+TObserverRecord& Start(TWindowRecords& records) { return records.Period().Start; }
 
 // After a new date: table changed, the period completed by the dispatcher
 // without a table kind (the sheet keeps its table), the status line anew.
@@ -196,8 +196,8 @@ void LoadTableConfigurationClick(TCommandHost& host) {
 }
 
 // A view toggle: the item's check mark shows or hides the bar.
-void ShowBar(TCommandHost& host, const char* command, QWidget* bar) {
-  if (bar != nullptr) bar->setVisible(host.Commands().IsChecked(command));
+void ShowBar(THostCommands& commands, const char* command, QWidget* bar) {
+  if (bar != nullptr) bar->setVisible(commands.Commands().IsChecked(command));
 }
 
 // The system zone's long name in the interface language.

@@ -55,17 +55,17 @@ TUserConjunctionDialogHooks HooksOf(TCommandHost& host) {
 
 // The run's records from the main window: the period, the filter, the
 // context with the user catalogue.
-void PrepareRun(TCommandHost& host, TUserConjunctionSearch& run, double separationLimit,
+void PrepareRun(TWindowRecords& records, TUserConjunctionSearch& run, double separationLimit,
                 const TConjunctionOptions& options, const TFileRange& userRange) {
-  TEphemerisPeriodState period = host.Period();
+  TEphemerisPeriodState period = records.Period();
   TTableDispatcher::CompletePeriodEnd(period);
   run.Start = period.Start;
   run.End = period.End;
-  run.Filter = FilterOf(host.Computing());
+  run.Filter = FilterOf(records.Computing());
   run.Options = options;
   run.SeparationLimit = separationLimit;
   run.UserRange = userRange;
-  run.Context().UserObjects = &host.UserObjects();
+  run.Context().UserObjects = &records.UserObjects();
   run.Context().Topocentric = options.Topocentric;
 }
 
