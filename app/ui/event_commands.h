@@ -10,7 +10,6 @@
 
 namespace kvx {
 
-
 // The table kind that writes the events of the list as the event table
 // (the single-object and the multi-object searches).
 inline constexpr std::int32_t kEventTableKind = 84;
