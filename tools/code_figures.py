@@ -4,7 +4,9 @@ README's layout table from platform/ to app/), for one git revision:
 
   - include arrows inside app/ that close a cycle: a module (a header with
     the source file of the same name) that the main window reaches through
-    its includes and that includes the window back;
+    its includes and that includes the window back; and every arrow that
+    lies on a cycle between two or more modules of app/ (an upward arrow
+    with the ones it closes the cycle with);
   - files that include app/ui/main_window.h (program code, then tests and
     benchmarks) and files of app/ that take the window (`TMainForm&`);
   - declarations of functions and constructors with ten or more parameters
@@ -254,7 +256,22 @@ def app_figures(rev, texts):
                 reached.add(b)
                 todo.append(b)
     upward = sorted(a for a, b in edges if b == WINDOW and a in reached)
-    return upward
+
+    def reaches(start, goal):
+        seen, todo = set(), [start]
+        while todo:
+            for b in adjacent[todo.pop()]:
+                if b == goal:
+                    return True
+                if b not in seen:
+                    seen.add(b)
+                    todo.append(b)
+        return False
+
+    # Every arrow that lies on a cycle between modules of app/: one of them
+    # points upward, against the order the others set.
+    cyclic = sorted(f"{a} -> {b}" for a, b in edges if reaches(b, a))
+    return upward, cyclic
 
 
 def duplicate_figures(rev):
@@ -280,8 +297,9 @@ def main():
     names = source_files(rev, PROGRAM_FOLDERS)
     texts = {n: read(rev, n) for n in names}
 
-    upward = app_figures(rev, texts)
+    upward, cyclic = app_figures(rev, texts)
     print(f"include arrows inside app/ that close a cycle through the window: {len(upward)}")
+    print(f"include arrows inside app/ on a cycle between modules: {len(cyclic)}")
 
     window_header = f'#include "{WINDOW}.h"'
     including = [n for n, t in texts.items() if window_header in t and not n.startswith(WINDOW)]
@@ -310,7 +328,8 @@ def main():
     else:
         print("repeated pairs: the duplicates command did not answer")
     if os.environ.get("KVX_FIGURES_LIST"):
-        print("\n".join(["", "cycle arrows:", *upward, "", "long declarations:",
+        print("\n".join(["", "cycle arrows:", *upward, "", "arrows on a cycle between modules:", *cyclic, "",
+                         "long declarations:",
                          *sorted(f"{o}::{f} ({c})" for o, f, c in long_declarations), "", "variables:",
                          *sorted(f"{v}{' (extern)' if e else ''}" for v, e in variables.items())]))
 

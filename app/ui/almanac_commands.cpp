@@ -44,103 +44,103 @@ bool SlowTheory(const TTheorySelection& selection) {
   return !(planets == kPlanetTheoryInternal || planets == kPlanetTheoryPositionFiles) || selection.MoonTheory() != 0;
 }
 
-void WriteTable(TCommandHost& form) {
-  TComputingSettings& computing = form.Computing();
-  TDocumentState& document = form.DocumentState();
-  TEphemerisPeriodState& period = form.Period();
+void WriteTable(TCommandHost& host) {
+  TComputingSettings& computing = host.Computing();
+  TDocumentState& document = host.DocumentState();
+  TEphemerisPeriodState& period = host.Period();
   const TAlmanacTable& t = Table();
   if (document.WorkbookView != 0) {
-    WriteAlmanacToSheet(period.TableConfig, form.Workbook(), t.Events, t.End, t.Start);
+    WriteAlmanacToSheet(period.TableConfig, host.Workbook(), t.Events, t.End, t.Start);
   } else {
     TTableOutputSettings output;
     output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
-    WriteAlmanacToGrid(period.TableConfig, form.Grid(), output, t.Events, t.Start, t.End);
+    WriteAlmanacToGrid(period.TableConfig, host.Grid(), output, t.Events, t.Start, t.End);
   }
   document.DocumentSaved = 0;
 }
 
-TAlmanacRequest RequestOf(TCommandHost& form) {
+TAlmanacRequest RequestOf(TCommandHost& host) {
   TAlmanacRequest request;
-  request.Context = EclipseSearchContext(form.Computing(), form.Period());
-  request.Search = form.SearchSettings().EventSearchOptions;
-  request.Conjunction = form.HeldConfiguration().ConjunctionOptions;
+  request.Context = EclipseSearchContext(host.Computing(), host.Period());
+  request.Search = host.SearchSettings().EventSearchOptions;
+  request.Conjunction = host.HeldConfiguration().ConjunctionOptions;
   return request;
 }
 
-void Generate(TCommandHost& form, const TAlmanacRequest& request, std::int32_t kind) {
+void Generate(TCommandHost& host, const TAlmanacRequest& request, std::int32_t kind) {
   TAlmanacTable& t = Table();
   t.Events.Clear();
   t.Start = request.Start;
   t.End = request.End;
   const bool cancelled = GenerateAlmanac(request, t.Events) == TAlmanacResult::Cancelled;
   if (!t.Events.Empty()) {
-    form.Tables().ComputeKind(kind);
+    host.Tables().ComputeKind(kind);
     // Cancelled: the events found until then are written.
-    if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
+    if (cancelled) host.Tables().Dispatcher().ReportCancelled(true);
   } else if (cancelled) {
-    form.Tables().Dispatcher().ReportCancelledBeforeAnyResult();
+    host.Tables().Dispatcher().ReportCancelledBeforeAnyResult();
   }
-  form.UpdateStatusLine();
+  host.UpdateStatusLine();
 }
 
 }  // namespace
 
-void Almanach1Click(TCommandHost& form) {
+void Almanach1Click(TCommandHost& host) {
   // No saved selection to put back: "No" to the question switches to the
   // quick theories for good, and the run itself takes the internal planet
   // series under the fast-search option.
-  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2))
+  if (SlowTheory(host.Selection()) && !host.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2))
     return;
-  TEphemerisPeriodState period = form.Period();
+  TEphemerisPeriodState period = host.Period();
   TTableDispatcher::CompletePeriodEnd(period);
   if (!(period.End.Mjd > period.Start.Mjd)) {
     AskFixEndBeforeStart();
     return;
   }
-  TConfigSettings& held = form.HeldConfiguration();
+  TConfigSettings& held = host.HeldConfiguration();
   TAlmanacOptions options = DecodeAlmanacOptions(held.AlmanacRaw);
   TConjunctionOptions conjunction = held.ConjunctionOptions;
-  const int result = ConfigureAlmanac(conjunction, options, &form.Window());
+  const int result = ConfigureAlmanac(conjunction, options, &host.Window());
   if (result == kAlmanacDialogCancel) return;
   held.AlmanacRaw = EncodeAlmanacOptions(options);
   held.ConjunctionOptions = conjunction;
   if (result != kAlmanacDialogOk) return;
-  TAlmanacRequest request = RequestOf(form);
+  TAlmanacRequest request = RequestOf(host);
   request.Options = options;
   request.Start = period.Start;
   request.End = period.End;
-  Generate(form, request, kAlmanacKind);
+  Generate(host, request, kAlmanacKind);
 }
 
-void Heute1Click(TCommandHost& form) {
-  form.SaveTheoryForSearch();
+void Heute1Click(TCommandHost& host) {
+  host.SaveTheoryForSearch();
   struct Restore {
-    TCommandHost& form;
+    TCommandHost& host;
     ~Restore() {
       QApplication::restoreOverrideCursor();
-      form.RestoreTheoryAfterSearch();
+      host.RestoreTheoryAfterSearch();
     }
-  } restore{form};
-  TTheorySelection internalMoon = form.Selection();
+  } restore{host};
+  TTheorySelection internalMoon = host.Selection();
   internalMoon.bytes[1] = 0;
-  form.SetTheorySelection(internalMoon);
+  host.SetTheorySelection(internalMoon);
   QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  if (SlowTheory(form.Selection()) && !form.SlowTheoryQuestion(kSlowSearchGermanSingular, kSlowEventSearchEnglish, 2))
+  if (SlowTheory(host.Selection()) && !host.SlowTheoryQuestion(kSlowSearchGermanSingular, kSlowEventSearchEnglish, 2))
     return;
-  TAlmanacRequest request = RequestOf(form);
+  TAlmanacRequest request = RequestOf(host);
   request.Mode = TAlmanacMode::Today;
   const std::optional<std::string> stored = CurrentSettingsStore().ReadString("Settings", "TodayOptions");
   request.Options = TodayOptionsFromText(stored.value_or(std::string()));
-  TodayPeriod(form.Period().Start, request.Start, request.End);
-  Generate(form, request, kTodayKind);
+  TodayPeriod(host.Period().Start, request.Start, request.End);
+  Generate(host, request, kTodayKind);
 }
 
-void InstallAlmanacCommands(TCommandHost& form) {
-  form.Tables().Dispatcher().Register(kAlmanacKind, [&form] { WriteTable(form); });
-  form.Tables().Dispatcher().Register(kTodayKind, [&form] { WriteTable(form); });
-  form.Commands().RegisterEnabled({
-      {"Almanach1", [&form] { Almanach1Click(form); }},
-      {"Heute1", [&form] { Heute1Click(form); }},
+void InstallAlmanacCommands(TCommandHost& host) {
+  host.Tables().Dispatcher().Register(kAlmanacKind, [&host] { WriteTable(host); });
+  host.Tables().Dispatcher().Register(kTodayKind, [&host] { WriteTable(host); });
+  host.Commands().RegisterEnabled({
+      {"Almanach1", [&host] { Almanach1Click(host); }},
+      {"Heute1", [&host] { Heute1Click(host); }},
   });
 }
 

@@ -9,9 +9,9 @@ namespace kvx {
 class TCommandHost;
 
 // Registers kinds 85 and 87 on the dispatcher and the two commands.
-void InstallAlmanacCommands(TCommandHost& form);
+void InstallAlmanacCommands(TCommandHost& host);
 
-void Almanach1Click(TCommandHost& form);
-void Heute1Click(TCommandHost& form);
+void Almanach1Click(TCommandHost& host);
+void Heute1Click(TCommandHost& host);
 
 }  // namespace kvx

@@ -24,86 +24,86 @@ namespace kvx {
 
 namespace {
 
-void EnableDatabaseCommands(TCommandHost& form, bool present) {
-  TMenuCommands& menu = form.Commands();
+void EnableDatabaseCommands(THostCommands& commands, bool present) {
+  TMenuCommands& menu = commands.Commands();
   menu.SetEnabled("Planetoidendatenbank1", present);
   menu.SetEnabled("PlanetoidenausDatenbank1", present);
   menu.SetEnabled("PlanetoidenausDatenbank2", present);
 }
 
 // Tables | Asteroids from database: one file of the database, then its table.
-void PlanetoidenausDatenbank1Click(TCommandHost& form) {
-  if (ChooseDatabaseAsteroid(form)) form.Tables().PlainCommand(33);
+void PlanetoidenausDatenbank1Click(TCommandHost& host) {
+  if (ChooseDatabaseAsteroid(host)) host.Tables().PlainCommand(33);
 }
 
-void Planetoidendatenbank1Click(TCommandHost& form) {
+void Planetoidendatenbank1Click(TCommandHost& host) {
   BusyCursorScope busy;
-  SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.Objects().ChosenDatabaseAsteroids, &form.Window());
+  SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(host), host.Objects().ChosenDatabaseAsteroids, &host.Window());
 }
 
 // Daily overview | Asteroids from database: one row per chosen asteroid at
 // the period start; the choice is asked for while none is kept.
-void PlanetoidenausDatenbank2Click(TCommandHost& form) {
-  TCurrentObjects& s = form.Objects();
+void PlanetoidenausDatenbank2Click(TCommandHost& host) {
+  TCurrentObjects& s = host.Objects();
   if (s.ChosenDatabaseAsteroids.empty()) {
-    if (!SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), s.ChosenDatabaseAsteroids, &form.Window()))
+    if (!SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(host), s.ChosenDatabaseAsteroids, &host.Window()))
       return;
     if (s.ChosenDatabaseAsteroids.empty()) return;
   }
-  form.PrepareSheetForBatch();
-  const TBatchRun run = BatchRunOf(form.Computing(), form.DocumentState(), form.Period(), 1, 0);
-  TKeplereph table(form.Tables().InstantRequest(), &form.Workbook(), s.CurrentAsteroid);
-  form.Tables().PrepareOutput(table);
-  form.ShowHourglass();
+  host.PrepareSheetForBatch();
+  const TBatchRun run = BatchRunOf(host.Computing(), host.DocumentState(), host.Period(), 1, 0);
+  TKeplereph table(host.Tables().InstantRequest(), &host.Workbook(), s.CurrentAsteroid);
+  host.Tables().PrepareOutput(table);
+  host.ShowHourglass();
   const TBatchResult result = AsteroidDatabaseEphemerides(run, table, s.ChosenDatabaseAsteroids, s.CurrentAsteroid);
-  form.RestoreCursor();
-  FinishBatchTable(form, result);
+  host.RestoreCursor();
+  FinishBatchTable(host, result);
 }
 
 // Objects | Folder for asteroid databases: another folder empties both kept
 // lists, searches the new folder and has the list choice start anew.
-void Asteroidendatenbanken1Click(TCommandHost& form) {
-  std::string& folder = form.StoredSettings().AsteroidFolder;
+void Asteroidendatenbanken1Click(TCommandHost& host) {
+  std::string& folder = host.StoredSettings().AsteroidFolder;
   std::string chosen = folder;
   if (!SelectFolder(chosen, 0, 0) || chosen == folder) return;
   folder = chosen;
-  TCurrentObjects& objects = form.Objects();
+  TCurrentObjects& objects = host.Objects();
   std::string error;
   for (const char* name : {kAsteroidSourceListFile, kAsteroidChosenListFile}) {
-    if (!WriteSelectionList(form.DataFolder() + "/" + name, {}, error)) {
+    if (!WriteSelectionList(host.DataFolder() + "/" + name, {}, error)) {
       ShowMessage("Die Auswahlliste wurde nicht gespeichert: " + error, "The selection list was not saved: " + error,
                   MessageIcon::Error);
     }
   }
   objects.ChosenDatabaseAsteroids.clear();
   objects.DatabaseListChanged = 1;
-  FindAsteroidDatabaseFiles(form);
+  FindAsteroidDatabaseFiles(host);
 }
 
 }  // namespace
 
-TAsteroidDatabaseContext AsteroidDatabaseContextOf(TCommandHost& form) {
-  TCurrentObjects& objects = form.Objects();
-  TEphemerisPeriodState& period = form.Period();
+TAsteroidDatabaseContext AsteroidDatabaseContextOf(TCommandHost& host) {
+  TCurrentObjects& objects = host.Objects();
+  TEphemerisPeriodState& period = host.Period();
   TAsteroidDatabaseContext context;
-  context.DatabaseFolder = &form.StoredSettings().AsteroidFolder;
+  context.DatabaseFolder = &host.StoredSettings().AsteroidFolder;
   context.DatabaseFiles = &objects.DatabaseFiles;
   context.ListChanged = &objects.DatabaseListChanged;
-  context.DataFolder = form.DataFolder();
+  context.DataFolder = host.DataFolder();
   context.Observer = period.Start;
-  context.EnableCommands = [&form](bool present) { EnableDatabaseCommands(form, present); };
+  context.EnableCommands = [&host](bool present) { EnableDatabaseCommands(host, present); };
   return context;
 }
 
-bool ChooseDatabaseAsteroid(TCommandHost& form) {
-  TCurrentObjects& objects = form.Objects();
-  TEphemerisPeriodState& period = form.Period();
-  TTableState& table = form.TableState();
+bool ChooseDatabaseAsteroid(TCommandHost& host) {
+  TCurrentObjects& objects = host.Objects();
+  TEphemerisPeriodState& period = host.Period();
+  TTableState& table = host.TableState();
   std::string file;
   {
     BusyCursorScope busy;
-    file = SelectAsteroidFile(form.StoredSettings().AsteroidFolder, objects.DatabaseFiles,
-                              objects.CurrentDatabaseAsteroid, period.Start, &form.Window());
+    file = SelectAsteroidFile(host.StoredSettings().AsteroidFolder, objects.DatabaseFiles,
+                              objects.CurrentDatabaseAsteroid, period.Start, &host.Window());
   }
   if (file.empty()) return false;
   if (file != objects.CurrentDatabaseAsteroid) table.TableChanged = 1;
@@ -113,41 +113,41 @@ bool ChooseDatabaseAsteroid(TCommandHost& form) {
 
 std::string DatabaseAsteroidName(const std::string& file) { return std::filesystem::path(file).stem().string(); }
 
-void FindAsteroidDatabaseFiles(TCommandHost& form) {
-  FindElementListFiles(form.Objects().DatabaseFiles, form.StoredSettings().AsteroidFolder,
-                       [&form](bool present) { EnableDatabaseCommands(form, present); });
+void FindAsteroidDatabaseFiles(TCommandHost& host) {
+  FindElementListFiles(host.Objects().DatabaseFiles, host.StoredSettings().AsteroidFolder,
+                       [&host](bool present) { EnableDatabaseCommands(host, present); });
 }
 
 namespace {
 
 // Tools | Orbital elements database: the builder, then the database files
 // found anew (new files may have appeared in the database folder).
-void BahnelementeDatenbanktool1Click(TCommandHost& form) {
-  ShowAsteroidDatabaseBuilder(form.DataFolder(), &form.Window());
-  FindAsteroidDatabaseFiles(form);
+void BahnelementeDatenbanktool1Click(TCommandHost& host) {
+  ShowAsteroidDatabaseBuilder(host.DataFolder(), &host.Window());
+  FindAsteroidDatabaseFiles(host);
 }
 
 }  // namespace
 
-void InstallAsteroidDatabaseCommands(TCommandHost& form) {
+void InstallAsteroidDatabaseCommands(TCommandHost& host) {
   // Kind 33: the asteroid of the current database file; each row takes the
   // file's element set nearest to its date.
-  form.Tables().Dispatcher().Register(33, [&form] {
-    const TCurrentObjects& s = form.Objects();
-    const TTableRequest request = form.Tables().Request();
-    TKeplereph table(request, &form.Workbook(), s.CurrentAsteroid);
+  host.Tables().Dispatcher().Register(33, [&host] {
+    const TCurrentObjects& s = host.Objects();
+    const TTableRequest request = host.Tables().Request();
+    TKeplereph table(request, &host.Workbook(), s.CurrentAsteroid);
     table.initialisieren(request, s.CurrentAsteroid, 1, s.CurrentDatabaseAsteroid);
-    form.Tables().RunStandardTable(table, 33);
+    host.Tables().RunStandardTable(table, 33);
   });
-  TMenuCommands& menu = form.Commands();
-  menu.RegisterHandler("PlanetoidenausDatenbank1", [&form] { PlanetoidenausDatenbank1Click(form); });
-  menu.RegisterHandler("Planetoidendatenbank1", [&form] { Planetoidendatenbank1Click(form); });
-  menu.RegisterHandler("PlanetoidenausDatenbank2", [&form] { PlanetoidenausDatenbank2Click(form); });
+  TMenuCommands& menu = host.Commands();
+  menu.RegisterHandler("PlanetoidenausDatenbank1", [&host] { PlanetoidenausDatenbank1Click(host); });
+  menu.RegisterHandler("Planetoidendatenbank1", [&host] { Planetoidendatenbank1Click(host); });
+  menu.RegisterHandler("PlanetoidenausDatenbank2", [&host] { PlanetoidenausDatenbank2Click(host); });
   menu.RegisterEnabled({
-      {"Asteroidendatenbanken1", [&form] { Asteroidendatenbanken1Click(form); }},
-      {"BahnelementeDatenbanktool1", [&form] { BahnelementeDatenbanktool1Click(form); }},
+      {"Asteroidendatenbanken1", [&host] { Asteroidendatenbanken1Click(host); }},
+      {"BahnelementeDatenbanktool1", [&host] { BahnelementeDatenbanktool1Click(host); }},
   });
-  EnableDatabaseCommands(form, false);
+  EnableDatabaseCommands(host, false);
 }
 
 }  // namespace kvx

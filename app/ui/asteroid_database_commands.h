@@ -13,22 +13,22 @@ namespace kvx {
 class TCommandHost;
 
 // The selection dialogs' view of the main window.
-TAsteroidDatabaseContext AsteroidDatabaseContextOf(TCommandHost& form);
+TAsteroidDatabaseContext AsteroidDatabaseContextOf(TCommandHost& host);
 
 // Searches the database folder for ".eel" files and enables the database
 // items when any was found.
-void FindAsteroidDatabaseFiles(TCommandHost& form);
+void FindAsteroidDatabaseFiles(TCommandHost& host);
 
 // Chooses one asteroid of the database (the single-file choice over the
 // database folder) as the current database asteroid; false when the choice
 // was cancelled.
-bool ChooseDatabaseAsteroid(TCommandHost& form);
+bool ChooseDatabaseAsteroid(TCommandHost& host);
 
 // The name of a database asteroid: its file's name without the extension
 // ("Ceres" for ".../Ceres.eel"); empty for an empty path.
 std::string DatabaseAsteroidName(const std::string& file);
 
 // Registers kind 33 and the database commands.
-void InstallAsteroidDatabaseCommands(TCommandHost& form);
+void InstallAsteroidDatabaseCommands(TCommandHost& host);
 
 }  // namespace kvx

@@ -2,7 +2,6 @@
 
 #include "app/main_form_state.h"
 #include "app/ui/command_host.h"
-#include "app/ui/eclipse_commands.h"
 #include "app/ui/element_commands.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
@@ -23,51 +22,51 @@ std::string ListFileOf(const TElementDialogBase& dialog, const std::string& data
 }
 
 // Integrated runs first ask about a slow planet theory (Cancel ends).
-bool AskSlowTheory(TCommandHost& form) {
-  const TTheorySelection selection = form.Selection();
-  if (selection.bytes[0] == kPlanetTheoryInternal || form.Computing().UseIntegrationDatabase != 0 ||
+bool AskSlowTheory(TCommandHost& host) {
+  const TTheorySelection selection = host.Selection();
+  if (selection.bytes[0] == kPlanetTheoryInternal || host.Computing().UseIntegrationDatabase != 0 ||
       selection.bytes[2] != 0) {
     return true;
   }
-  return form.SlowTheoryQuestion("", "", 0);
+  return host.SlowTheoryQuestion("", "", 0);
 }
 
-void ElementFileBatch(TCommandHost& form, bool comets, std::uint8_t mode, std::uint8_t output) {
-  TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
+void ElementFileBatch(TCommandHost& host, bool comets, std::uint8_t mode, std::uint8_t output) {
+  TElementDialogCommands* dialogs = ElementDialogCommandsOf(host);
   if (dialogs == nullptr) return;
-  if (mode == 0 && !AskSlowTheory(form)) return;
-  TCurrentObjects& objects = form.Objects();
-  form.PrepareSheetForBatch();
-  const TBatchRun run = BatchRunOf(form.Computing(), form.DocumentState(), form.Period(), mode, output);
-  form.ShowHourglass();
+  if (mode == 0 && !AskSlowTheory(host)) return;
+  TCurrentObjects& objects = host.Objects();
+  host.PrepareSheetForBatch();
+  const TBatchRun run = BatchRunOf(host.Computing(), host.DocumentState(), host.Period(), mode, output);
+  host.ShowHourglass();
   TBatchResult result;
   if (comets) {
     TElementekoform& dialog = dialogs->CometDialog();
-    TKometeph table(form.Tables().InstantRequest(), &form.Workbook(), objects.CurrentComet);
-    form.Tables().PrepareOutput(table);
-    result = CometFileEphemerides(run, table, dialog.Kometentabelle1, ListFileOf(dialog, form.DataFolder()),
+    TKometeph table(host.Tables().InstantRequest(), &host.Workbook(), objects.CurrentComet);
+    host.Tables().PrepareOutput(table);
+    result = CometFileEphemerides(run, table, dialog.Kometentabelle1, ListFileOf(dialog, host.DataFolder()),
                                   dialog.State.ElementFileKind, objects.CurrentComet);
   } else {
     TElementeplform& dialog = dialogs->AsteroidDialog();
-    TKeplereph table(form.Tables().InstantRequest(), &form.Workbook(), objects.CurrentAsteroid);
-    form.Tables().PrepareOutput(table);
-    result = AsteroidFileEphemerides(run, table, dialog.Planetoidentabelle1, ListFileOf(dialog, form.DataFolder()),
+    TKeplereph table(host.Tables().InstantRequest(), &host.Workbook(), objects.CurrentAsteroid);
+    host.Tables().PrepareOutput(table);
+    result = AsteroidFileEphemerides(run, table, dialog.Planetoidentabelle1, ListFileOf(dialog, host.DataFolder()),
                                      dialog.State.ElementFileKind, objects.CurrentAsteroid);
   }
-  form.RestoreCursor();
-  FinishBatchTable(form, result);
+  host.RestoreCursor();
+  FinishBatchTable(host, result);
 }
 
 }  // namespace
 
-void FinishBatchTable(TCommandHost& form, const TBatchResult& result) {
-  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
+void FinishBatchTable(TCommandHost& host, const TBatchResult& result) {
+  TTableDispatcher& dispatcher = host.Tables().Dispatcher();
   if (result.Written) {
-    form.DocumentState().DocumentSaved = 0;
+    host.DocumentState().DocumentSaved = 0;
     if (result.Cancelled) dispatcher.ReportCancelled(true);
     return;
   }
-  LeaveWithoutTable(form);
+  LeaveWithoutTable(host);
   if (result.Cancelled) dispatcher.ReportCancelledBeforeAnyResult();
 }
 
@@ -90,7 +89,7 @@ TBatchRun BatchRunOf(const TComputingSettings& computing, const TDocumentState& 
   return run;
 }
 
-void InstallElementFileBatchCommands(TCommandHost& form) {
+void InstallElementFileBatchCommands(TCommandHost& host) {
   struct Item {
     const char* Command;
     bool Comets;
@@ -105,9 +104,9 @@ void InstallElementFileBatchCommands(TCommandHost& form) {
       {"PlanetoidenDateiintegrieren1", false, 0, 1},
       {"KometenDateiintegrieren1", true, 0, 1},
   };
-  TMenuCommands& menu = form.Commands();
+  TMenuCommands& menu = host.Commands();
   for (const Item& item : kItems) {
-    menu.RegisterHandler(item.Command, [&form, item] { ElementFileBatch(form, item.Comets, item.Mode, item.Output); });
+    menu.RegisterHandler(item.Command, [&host, item] { ElementFileBatch(host, item.Comets, item.Mode, item.Output); });
     menu.SetEnabled(item.Command, true);
   }
 }

@@ -25,9 +25,9 @@ TBatchRun BatchRunOf(const TComputingSettings& computing, const TDocumentState& 
 // stored until then are in the table. Without a row the sheet is put back
 // as it was before the run cleared it (a cancel then says nothing was
 // written).
-void FinishBatchTable(TCommandHost& form, const TBatchResult& result);
+void FinishBatchTable(TCommandHost& host, const TBatchResult& result);
 
 // Registers the six element-file commands.
-void InstallElementFileBatchCommands(TCommandHost& form);
+void InstallElementFileBatchCommands(TCommandHost& host);
 
 }  // namespace kvx

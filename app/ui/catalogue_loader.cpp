@@ -62,44 +62,44 @@ void TCatalogueLoader::HandOver(std::shared_ptr<TCatalogueLoadResult> result) {
   emit Finished();
 }
 
-void StartCatalogueLoad(TCommandHost& form, TCatalogueLoader& loader) {
-  TStarCatalogueState& catalogue = form.StarCatalogueState();
+void StartCatalogueLoad(TCommandHost& host, TCatalogueLoader& loader) {
+  TStarCatalogueState& catalogue = host.StarCatalogueState();
   if (catalogue.Setting == 0) return;
   catalogue.Loading = 1;
-  if (QLabel* panel = form.Panel("Finsternispanel")) {
+  if (QLabel* panel = host.Panel("Finsternispanel")) {
     panel->setText(QString::fromUtf8(ByLanguage("Datenbank wird geladen", "Loading database")));
     panel->show();
   }
   // The lunar occultations wait for the catalogue (the menus are refreshed
   // when the load ends).
-  form.Commands().SetEnabled("Sternbedeckungen1", false);
-  loader.Start({form.DataFolder(), catalogue.Setting, catalogue.SelectedStar});
+  host.Commands().SetEnabled("Sternbedeckungen1", false);
+  loader.Start({host.DataFolder(), catalogue.Setting, catalogue.SelectedStar});
 }
 
-TCatalogueLoader* InstallBackgroundLoading(TCommandHost& form) {
-  auto* loader = new TCatalogueLoader(&form.Window());
-  QObject::connect(loader, &TCatalogueLoader::ProgressChanged, &form.Window(), [&form](int percent) {
-    if (QLabel* panel = form.Panel("Finsternispanel")) {
+TCatalogueLoader* InstallBackgroundLoading(TCommandHost& host) {
+  auto* loader = new TCatalogueLoader(&host.Window());
+  QObject::connect(loader, &TCatalogueLoader::ProgressChanged, &host.Window(), [&host](int percent) {
+    if (QLabel* panel = host.Panel("Finsternispanel")) {
       panel->setText(QString::fromUtf8(ByLanguage("Datenbank wird geladen", "Loading database")) +
                      QStringLiteral(" %1%").arg(percent));
     }
   });
-  QObject::connect(loader, &TCatalogueLoader::Finished, &form.Window(), [&form, loader] {
+  QObject::connect(loader, &TCatalogueLoader::Finished, &host.Window(), [&host, loader] {
     const TCatalogueLoadResult& result = *loader->Result();
-    TStarCatalogueState& catalogue = form.StarCatalogueState();
+    TStarCatalogueState& catalogue = host.StarCatalogueState();
     catalogue.Loading = 0;
-    if (QLabel* panel = form.Panel("Finsternispanel")) panel->hide();
+    if (QLabel* panel = host.Panel("Finsternispanel")) panel->hide();
     if (result.Load.Catalogue) {
       catalogue.SelectedStar = result.SelectedStar;
-      form.PublishStarCatalogue(result.Load.Catalogue);
+      host.PublishStarCatalogue(result.Load.Catalogue);
     } else {
       ShowMessage(result.Load.ErrorGerman, result.Load.ErrorEnglish, MessageIcon::Error);
-      LowerCatalogueAfterFailedLoad(catalogue, form.DataFolder(), result.Request.Choice);
+      LowerCatalogueAfterFailedLoad(catalogue, host.DataFolder(), result.Request.Choice);
     }
-    if (form.RefreshMenusHook) form.RefreshMenusHook();
+    if (host.RefreshMenusHook) host.RefreshMenusHook();
   });
-  form.ThreadTimerHook = [&form, loader] {
-    QTimer::singleShot(100, loader, [&form, loader] { StartCatalogueLoad(form, *loader); });
+  host.ThreadTimerHook = [&host, loader] {
+    QTimer::singleShot(100, loader, [&host, loader] { StartCatalogueLoad(host, *loader); });
   };
   return loader;
 }

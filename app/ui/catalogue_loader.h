@@ -78,9 +78,9 @@ class TCatalogueLoader : public QObject {
 // (or the loader's message shown and the catalogue setting lowered), the
 // "Loading database" text shown in the eclipse panel meanwhile. Returns the
 // loader, a child of the window.
-TCatalogueLoader* InstallBackgroundLoading(TCommandHost& form);
+TCatalogueLoader* InstallBackgroundLoading(TCommandHost& host);
 // Starts a load of the catalogue the window's setting chooses (the options
 // command calls it after the setting changed).
-void StartCatalogueLoad(TCommandHost& form, TCatalogueLoader& loader);
+void StartCatalogueLoad(TCommandHost& host, TCatalogueLoader& loader);
 
 }  // namespace kvx

@@ -12,6 +12,7 @@
 #include "app/ui/event_commands.h"
 #include "app/ui/moon_event_commands.h"
 #include "app/ui/multi_object_event_commands.h"
+#include "app/ui/occultation_commands.h"
 #include "app/ui/orbit_commands.h"
 #include "app/ui/orbit_setup_commands.h"
 #include "app/ui/settings_commands.h"
@@ -28,6 +29,7 @@ void InstallCommandModules(TCommandHost& host, const TCommandObjects& objects) {
   objects.Documents = new TDocumentCommands(host);
   objects.Sheets = new TSheetCommands(host);
   InstallSolarEclipseCommands(host);
+  InstallLunarEclipseCommands(host);
   InstallMoonEventCommands(host);
   InstallEventSearchCommands(host);
   InstallMultiObjectEventCommands(host);

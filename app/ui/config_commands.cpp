@@ -41,11 +41,11 @@ bool FolderExists(const std::string& path) {
 
 // The files the element windows and the place dialog use now; a window that
 // has used none yet keeps the stored name.
-void GatherDataFiles(TCommandHost& form, TConfigSettings& s) {
+void GatherDataFiles(TWindowWidgets& window, TConfigSettings& s) {
   auto take = [&s](TConfigPath path, const std::string& name) {
     if (!name.empty()) s.Paths[path] = name;
   };
-  if (TElementDialogCommands* dialogs = ElementDialogCommandsOf(form)) {
+  if (TElementDialogCommands* dialogs = ElementDialogCommandsOf(window)) {
     const TElementDialogState& asteroids = dialogs->AsteroidDialog().State;
     const TElementDialogState& comets = dialogs->CometDialog().State;
     take(kPathAsteroidElements, asteroids.FileName);
@@ -59,8 +59,8 @@ void GatherDataFiles(TCommandHost& form, TConfigSettings& s) {
 
 // A stored file that exists becomes the window's file and is loaded again
 // (a window not shown yet loads it on its first showing).
-void ApplyDataFiles(TCommandHost& form, const TConfigSettings& s) {
-  if (TElementDialogCommands* dialogs = ElementDialogCommandsOf(form)) {
+void ApplyDataFiles(TWindowWidgets& window, const TConfigSettings& s) {
+  if (TElementDialogCommands* dialogs = ElementDialogCommandsOf(window)) {
     TElementeplform& asteroids = dialogs->AsteroidDialog();
     if (FileExists(s.Paths[kPathAsteroidElements])) {
       asteroids.State.FileName = s.Paths[kPathAsteroidElements];

@@ -30,10 +30,10 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
   return selection.bytes[0] != kPlanetTheoryInternal || selection.bytes[1] != 0;
 }
 
-TConjunctionWindowState ReadWindow(TCommandHost& form) {
-  const TComputingSettings& computing = form.Computing();
-  const TCurrentObjects& objects = form.Objects();
-  const TEphemerisPeriodState& periodState = form.Period();
+TConjunctionWindowState ReadWindow(TCommandHost& host) {
+  const TComputingSettings& computing = host.Computing();
+  const TCurrentObjects& objects = host.Objects();
+  const TEphemerisPeriodState& periodState = host.Period();
   TConjunctionWindowState w;
   w.Asteroid = objects.CurrentAsteroid;
   w.Comet = objects.CurrentComet;
@@ -43,8 +43,8 @@ TConjunctionWindowState ReadWindow(TCommandHost& form) {
   w.DatabaseAsteroidFile = objects.CurrentDatabaseAsteroid;
   w.DatabaseAsteroidName = DatabaseAsteroidName(objects.CurrentDatabaseAsteroid);
   w.CometAvailable = !w.CometName.empty() && w.CometName != "Kein Komet";
-  w.Catalogue = form.StarCatalogue();
-  w.UserObjects = &form.UserObjects();
+  w.Catalogue = host.StarCatalogue();
+  w.UserObjects = &host.UserObjects();
   const TNumericOptions& o = computing.NumericOptions;
   w.Filter = TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
   TEphemerisPeriodState period = periodState;
@@ -55,28 +55,28 @@ TConjunctionWindowState ReadWindow(TCommandHost& form) {
   return w;
 }
 
-void ChangeFilter(TCommandHost& form) {
-  if (form.Commands().HasHandler("Optionen2")) {
-    form.Commands().Trigger("Optionen2");
+void ChangeFilter(TCommandHost& host) {
+  if (host.Commands().HasHandler("Optionen2")) {
+    host.Commands().Trigger("Optionen2");
   } else {
-    ShowNumericOptionsDialog(form.Computing().NumericOptions, true, &form.Window());
+    ShowNumericOptionsDialog(host.Computing().NumericOptions, true, &host.Window());
   }
 }
 
 // The help on conjunctions and angular separations.
 void ShowConjunctionHelp() { ShowHelpTopic(kHelpTopicConjunctions); }
 
-void WriteTable(TCommandHost& form) {
-  TComputingSettings& computing = form.Computing();
-  TDocumentState& document = form.DocumentState();
-  TEphemerisPeriodState& period = form.Period();
+void WriteTable(TCommandHost& host) {
+  TComputingSettings& computing = host.Computing();
+  TDocumentState& document = host.DocumentState();
+  TEphemerisPeriodState& period = host.Period();
   document.DocumentSaved = 0;
   if (document.WorkbookView != 0) {
-    WriteConjunctionResultsToSheet(1, period.TableConfig, form.Workbook(), form.Events());
+    WriteConjunctionResultsToSheet(1, period.TableConfig, host.Workbook(), host.Events());
   } else {
     TTableOutputSettings output;
     output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
-    WriteConjunctionResultsToGrid(0, period.TableConfig, form.Grid(), output, form.Events());
+    WriteConjunctionResultsToGrid(0, period.TableConfig, host.Grid(), output, host.Events());
   }
 }
 
@@ -90,21 +90,21 @@ bool AskSlowConjunctionSearchTheory(TTheoryControl& theories) {
 namespace {
 
 // The shared command of both menu items.
-void ConjunctionCommand(TCommandHost& form, std::uint8_t mode) {
-  const TSearchTheoryScope theory(form);
-  form.Repaint();
-  if (!AskSlowConjunctionSearchTheory(form)) return;
-  TCurrentObjects& objects = form.Objects();
-  TEphemerisPeriodState& period = form.Period();
-  TSearchSettings& searches = form.SearchSettings();
-  TConfigSettings& held = form.HeldConfiguration();
+void ConjunctionCommand(TCommandHost& host, std::uint8_t mode) {
+  const TSearchTheoryScope theory(host);
+  host.Repaint();
+  if (!AskSlowConjunctionSearchTheory(host)) return;
+  TCurrentObjects& objects = host.Objects();
+  TEphemerisPeriodState& period = host.Period();
+  TSearchSettings& searches = host.SearchSettings();
+  TConfigSettings& held = host.HeldConfiguration();
   TConjunctionOptions options = held.ConjunctionOptions;
   TObserverRecord date = period.Start;
   const TObserverRecord saved = date;
   const int result = ShowConjunctionSearchDialog(
-      mode, objects.AsteroidDatabase, held.ConjunctionUsesPeriod, held.SeparationLimit, form.Events(), date, form,
+      mode, objects.AsteroidDatabase, held.ConjunctionUsesPeriod, held.SeparationLimit, host.Events(), date, host,
       options, searches.ResultsIntoTable, held.ConjunctionStar, held.ConjunctionUserObject);
-  form.Repaint();
+  host.Repaint();
   if (result == kConjunctionCancel) {
     period.Start = saved;
     return;
@@ -112,19 +112,19 @@ void ConjunctionCommand(TCommandHost& form, std::uint8_t mode) {
   held.ConjunctionOptions = options;
   period.Start = date;
   UTToLocalTime(period.Start);
-  form.MarkTableChanged();
-  if (searches.ResultsIntoTable != 0 && !form.Events().Empty()) form.Tables().ComputeKind(kConjunctionSearchKind);
-  form.UpdateStatusLine();
+  host.MarkTableChanged();
+  if (searches.ResultsIntoTable != 0 && !host.Events().Empty()) host.Tables().ComputeKind(kConjunctionSearchKind);
+  host.UpdateStatusLine();
 }
 
 }  // namespace
 
 int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabase, std::uint8_t& usePeriod,
-                                double& separationLimit, TEventList& events, TObserverRecord& start, TCommandHost& form,
+                                double& separationLimit, TEventList& events, TObserverRecord& start, TCommandHost& host,
                                 TConjunctionOptions& options, std::uint8_t& resultsIntoTable, std::int32_t& starNumber,
                                 std::int32_t& userObjectNumber) {
   events.Clear();
-  TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
+  TSearchContext context = EclipseSearchContext(host.Computing(), host.Period());
   context.AsteroidDatabase = asteroidDatabase != 0 ? 1 : 0;
   TConjunctionSearchRun run(context, events);
   run.Options = options;
@@ -135,34 +135,34 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
   run.StarNumber = starNumber;
   run.UserObjectNumber = userObjectNumber;
   // None chosen here yet: the user object chosen in the main window.
-  const std::int32_t current = form.Objects().UserObjectIndex;
-  if (userObjectNumber < 1 && current >= 0 && current < form.UserObjects().Count()) run.UserObjectNumber = current + 1;
+  const std::int32_t current = host.Objects().UserObjectIndex;
+  if (userObjectNumber < 1 && current >= 0 && current < host.UserObjects().Count()) run.UserObjectNumber = current + 1;
 
   TConjunctionDialogHooks hooks;
-  hooks.Read = [&form] { return ReadWindow(form); };
-  hooks.EnsureStarCatalogue = [&form] { return form.EnsureStarCatalogue(); };
-  hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
-  hooks.ChangeAsteroid = [&form, &run] {
+  hooks.Read = [&host] { return ReadWindow(host); };
+  hooks.EnsureStarCatalogue = [&host] { return host.EnsureStarCatalogue(); };
+  hooks.ChangePeriod = [&host] { host.Tables().ZeitraumfrTabelle1Click(); };
+  hooks.ChangeAsteroid = [&host, &run] {
     if (run.Context().AsteroidDatabase != 0) {
-      ChooseDatabaseAsteroid(form);
+      ChooseDatabaseAsteroid(host);
     } else {
-      form.Commands().Trigger("Planetoiden1");
+      host.Commands().Trigger("Planetoiden1");
     }
   };
   hooks.Help = [] { ShowConjunctionHelp(); };
-  hooks.ChangeFilter = [&form] { ChangeFilter(form); };
-  hooks.PickUserObject = [&form](std::int32_t& number) {
-    const int index = FindUserCatalogObject(form.UserObjects(), &form.Window());
+  hooks.ChangeFilter = [&host] { ChangeFilter(host); };
+  hooks.PickUserObject = [&host](std::int32_t& number) {
+    const int index = FindUserCatalogObject(host.UserObjects(), &host.Window());
     if (index < 0) return false;
     number = index + 1;
     return true;
   };
-  hooks.Answerer = [&form, &run](const TConjunctionFoundTexts& t) {
+  hooks.Answerer = [&host, &run](const TConjunctionFoundTexts& t) {
     const bool found = !t.Separation.empty();
     return ShowEventFound(t.Title, t.Second, t.When, found && !run.UsePeriod, t.When,
-                          found ? t.Separation + "   " + t.NorthSouth : std::string(), &form.Window());
+                          found ? t.Separation + "   " + t.NorthSouth : std::string(), &host.Window());
   };
-  TKonjunktionsuchen dialog(mode, run, std::move(hooks), &form.Window());
+  TKonjunktionsuchen dialog(mode, run, std::move(hooks), &host.Window());
   const int result = dialog.exec();
   const int answer = result == kConjunctionUseDate || result == kConjunctionClose ? result : kConjunctionCancel;
   if (answer == kConjunctionCancel) return answer;
@@ -178,16 +178,16 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
   return answer;
 }
 
-void Kionjunktionen1Click(TCommandHost& form) { ConjunctionCommand(form, 0); }
-void Winkelabstnde1Click(TCommandHost& form) { ConjunctionCommand(form, 1); }
+void Kionjunktionen1Click(TCommandHost& host) { ConjunctionCommand(host, 0); }
+void Winkelabstnde1Click(TCommandHost& host) { ConjunctionCommand(host, 1); }
 
-void InstallConjunctionCommands(TCommandHost& form) {
-  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
-  dispatcher.Register(kPlanetStarConjunctionKind, [&form] { WriteTable(form); });
-  dispatcher.Register(kConjunctionSearchKind, [&form] { WriteTable(form); });
-  form.Commands().RegisterEnabled({
-      {"Kionjunktionen1", [&form] { Kionjunktionen1Click(form); }},
-      {"Winkelabstnde1", [&form] { Winkelabstnde1Click(form); }},
+void InstallConjunctionCommands(TCommandHost& host) {
+  TTableDispatcher& dispatcher = host.Tables().Dispatcher();
+  dispatcher.Register(kPlanetStarConjunctionKind, [&host] { WriteTable(host); });
+  dispatcher.Register(kConjunctionSearchKind, [&host] { WriteTable(host); });
+  host.Commands().RegisterEnabled({
+      {"Kionjunktionen1", [&host] { Kionjunktionen1Click(host); }},
+      {"Winkelabstnde1", [&host] { Winkelabstnde1Click(host); }},
   });
 }
 

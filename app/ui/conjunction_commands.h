@@ -22,7 +22,7 @@ inline constexpr std::int32_t kPlanetStarConjunctionKind = 81;
 inline constexpr std::int32_t kConjunctionSearchKind = 86;
 
 // Registers kinds 81 and 86 and the two commands, and enables their items.
-void InstallConjunctionCommands(TCommandHost& form);
+void InstallConjunctionCommands(TCommandHost& host);
 
 // The conjunction dialog in `mode` (0 conjunctions, 1 separations). Frees
 // and clears the event list first; unless the result is 2 (cancel) the
@@ -30,7 +30,7 @@ void InstallConjunctionCommands(TCommandHost& form);
 // the separation limit and the three flags are copied back. With 500 the
 // event's record is in `start`. Returns 1, 2 or 500.
 int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabase, std::uint8_t& usePeriod,
-                                double& separationLimit, TEventList& events, TObserverRecord& start, TCommandHost& form,
+                                double& separationLimit, TEventList& events, TObserverRecord& start, TCommandHost& host,
                                 TConjunctionOptions& options, std::uint8_t& resultsIntoTable, std::int32_t& starNumber,
                                 std::int32_t& userObjectNumber);
 
@@ -38,7 +38,7 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
 // false when the user cancels it (the answer may switch to the faster series).
 bool AskSlowConjunctionSearchTheory(TTheoryControl& theories);
 
-void Kionjunktionen1Click(TCommandHost& form);
-void Winkelabstnde1Click(TCommandHost& form);
+void Kionjunktionen1Click(TCommandHost& host);
+void Winkelabstnde1Click(TCommandHost& host);
 
 }  // namespace kvx

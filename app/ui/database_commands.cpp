@@ -34,12 +34,12 @@ constexpr double kIntegrationEpochMinDays = 0.99;
 
 // Kind 4018: the current asteroid integrated over the period, its element
 // rows alone in the sheet.
-void RunDatabaseRecord(TCommandHost& form) {
-  TCurrentObjects& objects = form.Objects();
-  TTableState& tableState = form.TableState();
-  const TEphemerisPeriodState& p = form.Period();
-  const TTableRequest request = form.Tables().Request();
-  TKeplereph table(request, &form.Workbook(), objects.CurrentAsteroid);
+void RunDatabaseRecord(TCommandHost& host) {
+  TCurrentObjects& objects = host.Objects();
+  TTableState& tableState = host.TableState();
+  const TEphemerisPeriodState& p = host.Period();
+  const TTableRequest request = host.Tables().Request();
+  TKeplereph table(request, &host.Workbook(), objects.CurrentAsteroid);
   table.initialisieren(request, objects.CurrentAsteroid);
   if (std::fabs(MjdToJd(p.Start.Mjd) - table.Epoch) < kIntegrationEpochMinDays) {
     ShowIntegrationStartTooNear(LanguageEnglish);
@@ -48,13 +48,13 @@ void RunDatabaseRecord(TCommandHost& form) {
   }
   table.integriere(p.PositionFiles, p.ApparentSiderealTime, 1, 1);
   table.ObjectName = objects.CurrentAsteroid.Name;
-  form.Tables().PrepareOutput(table);
-  form.Tables().Dispatcher().FinishStandardRun(table, kDatabaseKind, true);
+  host.Tables().PrepareOutput(table);
+  host.Tables().Dispatcher().FinishStandardRun(table, kDatabaseKind, true);
 }
 
 // The target folder: an existing one, or one made with its parents.
-bool ChooseTargetFolder(TCommandHost& form, std::string& folder) {
-  folder = form.DataFolder();
+bool ChooseTargetFolder(TWindowRecords& records, std::string& folder) {
+  folder = records.DataFolder();
   if (!SelectFolder(folder, 0, 0) || folder.empty()) return false;
   std::error_code error;
   if (std::filesystem::is_directory(folder, error)) return true;
@@ -71,11 +71,11 @@ std::string DateTimeText(const TObserverRecord& r) {
   return date + " " + time;
 }
 
-void WriteSummary(TCommandHost& form, const std::string& folder, int files) {
+void WriteSummary(TCommandHost& host, const std::string& folder, int files) {
   const bool english = LanguageEnglish != 0;
-  const TEphemerisPeriodState& p = form.Period();
-  workbook::TWorkbook& sheet = form.Workbook();
-  form.PrepareSheetForBatch();
+  const TEphemerisPeriodState& p = host.Period();
+  workbook::TWorkbook& sheet = host.Workbook();
+  host.PrepareSheetForBatch();
   sheet.SetText(1, 1, (english ? "Created Files in " : "Erzeugte Daten in ") + folder);
   sheet.SetText(2, 1, "JD ");
   sheet.SetNumber(2, 2, MjdToJd(p.Start.Mjd));
@@ -92,14 +92,14 @@ void WriteSummary(TCommandHost& form, const std::string& folder, int files) {
   sheet.SetSelectionText("A1:A1");
 }
 
-void Planetoidendatenbankerstellen1Click(TCommandHost& form) {
-  TComputingSettings& computing = form.Computing();
-  TDocumentState& document = form.DocumentState();
-  TCurrentObjects& objects = form.Objects();
-  TTableState& table = form.TableState();
-  const TConfigSettings config = form.GatherConfiguration();
+void Planetoidendatenbankerstellen1Click(TCommandHost& host) {
+  TComputingSettings& computing = host.Computing();
+  TDocumentState& document = host.DocumentState();
+  TCurrentObjects& objects = host.Objects();
+  TTableState& table = host.TableState();
+  const TConfigSettings config = host.GatherConfiguration();
   std::string file = config.Paths[kPathAsteroidElements];
-  if (file.empty()) file = form.DataFolder() + "/planeten.csv";
+  if (file.empty()) file = host.DataFolder() + "/planeten.csv";
   std::error_code error;
   if (!std::filesystem::is_regular_file(file, error)) {
     ShowMessage(
@@ -116,29 +116,29 @@ void Planetoidendatenbankerstellen1Click(TCommandHost& form) {
   std::uint8_t kind = 0;
   if (!list.Neuedateiladen(kind, file, true, 0)) return;
   std::string folder;
-  if (!ChooseTargetFolder(form, folder)) return;
+  if (!ChooseTargetFolder(host, folder)) return;
 
   // The slow-theory question once for the run: its answer holds for every
   // asteroid.
-  const TTheorySelection selection = form.Selection();
+  const TTheorySelection selection = host.Selection();
   if (selection.bytes[0] != kPlanetTheoryInternal && computing.UseIntegrationDatabase == 0 && selection.bytes[2] == 0 &&
-      !form.SlowTheoryQuestion("", "", 0)) {
+      !host.SlowTheoryQuestion("", "", 0)) {
     return;
   }
 
   // The rows go into the sheet whatever the view shows; each asteroid is
   // the current one while it is integrated, the user's own one afterwards.
   struct Restore {
-    TCommandHost& form;
+    TCommandHost& host;
     std::uint8_t view;
     TAsteroidElements asteroid;
     QString title;
     ~Restore() {
-      form.DocumentState().WorkbookView = view;
-      form.Objects().CurrentAsteroid = asteroid;
-      form.Window().setWindowTitle(title);
+      host.DocumentState().WorkbookView = view;
+      host.Objects().CurrentAsteroid = asteroid;
+      host.Window().setWindowTitle(title);
     }
-  } restore{form, document.WorkbookView, objects.CurrentAsteroid, form.Window().windowTitle()};
+  } restore{host, document.WorkbookView, objects.CurrentAsteroid, host.Window().windowTitle()};
   document.WorkbookView = 1;
   const char separator = CsvSeparatorChar(document.CsvSeparatorIndex);
   std::vector<std::string> used;
@@ -148,35 +148,35 @@ void Planetoidendatenbankerstellen1Click(TCommandHost& form) {
     objects.CurrentAsteroid = list.Data(i);
     progress.Done(static_cast<double>(i) / list.Count());
     progress.Label(objects.CurrentAsteroid.Name);
-    if (!form.Tables().PeriodCheck()) break;
+    if (!host.Tables().PeriodCheck()) break;
     table.TableKind = kDatabaseKind;
     table.TableChanged = 1;
-    form.Tables().ComputeTable();
+    host.Tables().ComputeTable();
     if (table.TableKind != kDatabaseKind) break;  // cancelled or refused
     const std::string name = DatabaseFileName(objects.CurrentAsteroid.Name, used);
     const std::string path = (std::filesystem::path(folder) / (name + ".csv")).string();
     std::string why;
-    if (!WriteFileReplacing(path, SheetAsSeparatedText(form.Workbook(), separator), why)) {
+    if (!WriteFileReplacing(path, SheetAsSeparatedText(host.Workbook(), separator), why)) {
       ShowMessage("Die Datei " + path + " konnte nicht geschrieben werden: " + why,
                   "The file " + path + " could not be written: " + why, MessageIcon::Error);
       break;
     }
     ++written;
-    form.Window().setWindowTitle(QString::fromStdString(std::string(kMainWindowCaption) + " [" + name + "] "));
+    host.Window().setWindowTitle(QString::fromStdString(std::string(kMainWindowCaption) + " [" + name + "] "));
   }
   progress.Finish();
   document.WorkbookView = restore.view;
   Beep();
-  WriteSummary(form, folder, written);
+  WriteSummary(host, folder, written);
   table.TableKind = kNoTableKind;
 }
 
 }  // namespace
 
-void InstallDatabaseCommands(TCommandHost& form) {
-  form.Tables().Dispatcher().Register(kDatabaseKind, [&form] { RunDatabaseRecord(form); });
-  form.Commands().RegisterHandler("Planetoidendatenbankerstellen1",
-                                  [&form] { Planetoidendatenbankerstellen1Click(form); });
+void InstallDatabaseCommands(TCommandHost& host) {
+  host.Tables().Dispatcher().Register(kDatabaseKind, [&host] { RunDatabaseRecord(host); });
+  host.Commands().RegisterHandler("Planetoidendatenbankerstellen1",
+                                  [&host] { Planetoidendatenbankerstellen1Click(host); });
 }
 
 }  // namespace kvx

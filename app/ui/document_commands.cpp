@@ -51,13 +51,13 @@ QColor ColorFromWindowsValue(std::uint32_t value) {
   }
 }
 
-TDocumentCommands::TDocumentCommands(TCommandHost& form)
-    : QObject(&form.Window()), form_(form), column_widths_(TTableOutputSettings::DefaultColumnWidths()) {
-  TMenuCommands& commands = form.Commands();
-  auto inGrid = [this] { return form_.DocumentState().WorkbookView == 0; };
+TDocumentCommands::TDocumentCommands(TCommandHost& host)
+    : QObject(&host.Window()), host_(host), column_widths_(TTableOutputSettings::DefaultColumnWidths()) {
+  TMenuCommands& commands = host.Commands();
+  auto inGrid = [this] { return host_.DocumentState().WorkbookView == 0; };
   commands.RegisterHandler("Neu1", [this] {
     if (!MayLeave()) return;
-    BeginNewDocument(form_.DocumentState().DefaultSheetNumber);
+    BeginNewDocument(host_.DocumentState().DefaultSheetNumber);
   });
   commands.RegisterHandler("ffnen1", [this, inGrid] {
     if (inGrid()) {
@@ -65,9 +65,9 @@ TDocumentCommands::TDocumentCommands(TCommandHost& form)
       return;
     }
     TWorkbookDocument doc = WorkbookDocument();
-    form_.ShowHourglass();
+    host_.ShowHourglass();
     const bool opened = OpenWorkbookCommand(doc);
-    form_.RestoreCursor();
+    host_.RestoreCursor();
     if (!opened) return;
     ForgetTableKind();
     ShowWorkbookCaption();
@@ -93,32 +93,32 @@ TDocumentCommands::TDocumentCommands(TCommandHost& form)
   commands.RegisterHandler("AlscsvDateispeichern1", [this, inGrid] {
     TWorkbookDocument doc = WorkbookDocument();
     if (inGrid()) {
-      form_.ShowHourglass();
-      const bool exported = ExportGridCsv(doc, form_.Grid(), caption_);
-      form_.RestoreCursor();
-      if (exported) form_.Window().setWindowTitle(QString::fromStdString(caption_));
+      host_.ShowHourglass();
+      const bool exported = ExportGridCsv(doc, host_.Grid(), caption_);
+      host_.RestoreCursor();
+      if (exported) host_.Window().setWindowTitle(QString::fromStdString(caption_));
       return;
     }
     if (SaveSheetAsCsv(doc)) ShowWorkbookCaption();
   });
   commands.RegisterHandler("Druckbereichfestlegen1", [this] { SetPrintArea(); });
-  commands.RegisterHandler("Aufheben1", [this] { form_.Workbook().DeleteName("Print_Area"); });
-  commands.RegisterHandler("Seiteeinrichten2", [this] { ShowPageSetupDialog(&form_.Window(), form_.Workbook()); });
-  commands.RegisterHandler("Druckereinrichten", [this] { ShowPrinterSetupDialog(&form_.Window(), form_.Workbook()); });
-  commands.RegisterHandler("Dateidrucken1", [this] { PrintWorkbook(&form_.Window(), form_.Workbook(), true); });
-  form.Window().installEventFilter(this);
+  commands.RegisterHandler("Aufheben1", [this] { host_.Workbook().DeleteName("Print_Area"); });
+  commands.RegisterHandler("Seiteeinrichten2", [this] { ShowPageSetupDialog(&host_.Window(), host_.Workbook()); });
+  commands.RegisterHandler("Druckereinrichten", [this] { ShowPrinterSetupDialog(&host_.Window(), host_.Workbook()); });
+  commands.RegisterHandler("Dateidrucken1", [this] { PrintWorkbook(&host_.Window(), host_.Workbook(), true); });
+  host.Window().installEventFilter(this);
   // Table kind 6: the csv file of the document into the sheet.
-  form.Tables().Dispatcher().Register(6, [this] {
+  host.Tables().Dispatcher().Register(6, [this] {
     TWorkbookDocument doc = WorkbookDocument();
     if (ReadCsvIntoSheet(doc, workbook_file_)) ShowWorkbookCaption();
   });
   // The first change of the sheet after a save or open makes the document
   // unsaved (the workbook reports only that first change).
-  form.Workbook().AddListener([this](workbook::TChange change) {
-    if (change == workbook::TChange::Modified) form_.DocumentState().DocumentSaved = 0;
+  host.Workbook().AddListener([this](workbook::TChange change) {
+    if (change == workbook::TChange::Modified) host_.DocumentState().DocumentSaved = 0;
   });
-  form.OpenDocumentByName = [this](const std::string& name) {
-    if (form_.DocumentState().WorkbookView == 0) {
+  host.OpenDocumentByName = [this](const std::string& name) {
+    if (host_.DocumentState().WorkbookView == 0) {
       OpenByName(name);
       return;
     }
@@ -131,36 +131,36 @@ TDocumentCommands::TDocumentCommands(TCommandHost& form)
 }
 
 void TDocumentCommands::BeginNewDocument(int sheets) {
-  form_.Tables().KeineTabelle1Click();
+  host_.Tables().KeineTabelle1Click();
   TWorkbookDocument doc = WorkbookDocument();
   NewDocument(doc, sheets);
-  ResetGridToReady(form_.Grid(), look_);
+  ResetGridToReady(host_.Grid(), look_);
   ShowWorkbookCaption();
 }
 
 void TDocumentCommands::ForgetTableKind() {
-  TTableState& s = form_.TableState();
+  TTableState& s = host_.TableState();
   s.TableKind = kNoTableKind;
   s.PreviousTableKind = kNoTableKind;
 }
 
 TTableDocument TDocumentCommands::Document() {
-  const std::string& folder = form_.StoredSettings().DefaultFolder;
-  return TTableDocument{form_.Grid(),
+  const std::string& folder = host_.StoredSettings().DefaultFolder;
+  return TTableDocument{host_.Grid(),
                         look_,
-                        form_.Period(),
-                        form_.EclipseSettings(),
-                        form_.DocumentState(),
+                        host_.Period(),
+                        host_.EclipseSettings(),
+                        host_.DocumentState(),
                         column_widths_,
                         caption_,
-                        &form_.RecentFiles(),
+                        &host_.RecentFiles(),
                         folder};
 }
 
 TWorkbookDocument TDocumentCommands::WorkbookDocument() {
-  const std::string& folder = form_.StoredSettings().DefaultFolder;
-  return TWorkbookDocument{form_.Workbook(),  form_.DocumentState(), workbook_file_, workbook_file_type_,
-                           workbook_caption_, &form_.RecentFiles(),  folder};
+  const std::string& folder = host_.StoredSettings().DefaultFolder;
+  return TWorkbookDocument{host_.Workbook(),  host_.DocumentState(), workbook_file_, workbook_file_type_,
+                           workbook_caption_, &host_.RecentFiles(),  folder};
 }
 
 bool TDocumentCommands::MayLeave() {
@@ -171,8 +171,8 @@ bool TDocumentCommands::MayLeave() {
 }
 
 void TDocumentCommands::ShowWorkbookCaption() {
-  if (form_.DocumentState().DocumentSaved != 0) form_.Workbook().SetModified(false);
-  if (!workbook_caption_.empty()) form_.Window().setWindowTitle(QString::fromStdString(workbook_caption_));
+  if (host_.DocumentState().DocumentSaved != 0) host_.Workbook().SetModified(false);
+  if (!workbook_caption_.empty()) host_.Window().setWindowTitle(QString::fromStdString(workbook_caption_));
 }
 
 bool TDocumentCommands::eventFilter(QObject* watched, QEvent* event) {
@@ -184,7 +184,7 @@ bool TDocumentCommands::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TDocumentCommands::SetPrintArea() {
-  workbook::TWorkbook& book = form_.Workbook();
+  workbook::TWorkbook& book = host_.Workbook();
   bool single = false;
   if (book.SelectionCount() == 1) {
     const workbook::TRange range = book.SelectionRange(0);
@@ -202,24 +202,24 @@ void TDocumentCommands::SetPrintArea() {
 void TDocumentCommands::Finish(bool changed) {
   if (!changed) return;
   ForgetTableKind();
-  form_.Window().setWindowTitle(QString::fromStdString(caption_));
+  host_.Window().setWindowTitle(QString::fromStdString(caption_));
   ShowLook();
 }
 
 bool TDocumentCommands::Open() {
   TTableDocument doc = Document();
-  form_.ShowHourglass();
+  host_.ShowHourglass();
   const bool loaded = OpenTableFileCommand(doc);
-  form_.RestoreCursor();
+  host_.RestoreCursor();
   Finish(loaded);
   return loaded;
 }
 
 bool TDocumentCommands::OpenByName(const std::string& fileName) {
   TTableDocument doc = Document();
-  form_.ShowHourglass();
+  host_.ShowHourglass();
   const bool loaded = OpenTableFile(doc, fileName);
-  form_.RestoreCursor();
+  host_.RestoreCursor();
   Finish(loaded);
   return loaded;
 }
@@ -227,12 +227,12 @@ bool TDocumentCommands::OpenByName(const std::string& fileName) {
 bool TDocumentCommands::SaveAs() {
   TTableDocument doc = Document();
   const bool saved = SaveTableFileAs(doc);
-  if (saved) form_.Window().setWindowTitle(QString::fromStdString(caption_));
+  if (saved) host_.Window().setWindowTitle(QString::fromStdString(caption_));
   return saved;
 }
 
 void TDocumentCommands::ShowLook() {
-  TMyStringGridView* view = form_.GridView();
+  TMyStringGridView* view = host_.GridView();
   const TTableFontRecord& f = look_.Font;
   QFont font(QString::fromStdString(f.Name));
   if (f.Height < 0) {
@@ -251,12 +251,12 @@ void TDocumentCommands::ShowLook() {
     palette.setColor(QPalette::Button, ColorFromWindowsValue(look_.FixedColor));
     view->setPalette(palette);
     view->setShowGrid(look_.CellLines != 0);
-    view->verticalHeader()->setDefaultSectionSize(form_.Grid().DefaultRowHeight());
+    view->verticalHeader()->setDefaultSectionSize(host_.Grid().DefaultRowHeight());
     for (QHeaderView* header : {view->horizontalHeader(), view->verticalHeader()}) {
       header->setFrameStyle(look_.FixedLines != 0 ? QFrame::Panel | QFrame::Raised : QFrame::NoFrame);
     }
   }
-  TMenuCommands& commands = form_.Commands();
+  TMenuCommands& commands = host_.Commands();
   if (auto* box = qobject_cast<QComboBox*>(commands.ToolWidget("Arial"))) {
     box->setCurrentText(QString::fromStdString(f.Name));
   }

@@ -28,9 +28,9 @@ class TDocumentCommands : public QObject {
   Q_OBJECT
 
  public:
-  // Registers the commands on the form's menu table and installs the
+  // Registers the commands on the window's menu table and installs the
   // recent-file opener for the result-grid view.
-  explicit TDocumentCommands(TCommandHost& form);
+  explicit TDocumentCommands(TCommandHost& host);
 
   TResultGridLook& Look() { return look_; }
   std::array<std::int32_t, kQuantityCount>& ColumnWidthTable() { return column_widths_; }
@@ -58,7 +58,7 @@ class TDocumentCommands : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void SetPrintArea();
 
-  TCommandHost& form_;
+  TCommandHost& host_;
   TResultGridLook look_;
   std::array<std::int32_t, kQuantityCount> column_widths_;
   std::string caption_;

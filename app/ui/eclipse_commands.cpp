@@ -8,9 +8,12 @@
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/text_conversion.h"
+#include "eclipses/lunar_eclipse.h"
 #include "eclipses/solar_eclipse.h"
 #include "eclipses/transit.h"
+#include "eclipses/ui/lunar_criteria_dialog.h"
 #include "eclipses/ui/solar_criteria_dialog.h"
+#include "engine/table_sink.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
 #include "setup/setup_routines.h"
@@ -23,6 +26,8 @@ constexpr std::int32_t kSolarEclipseKind = 140;
 constexpr std::int32_t kSolarCalendarKind = 146;
 constexpr std::int32_t kTransitKind = 148;
 constexpr std::int32_t kTransitTableKind = 149;
+constexpr std::int32_t kLunarEclipseKind = 88;
+constexpr std::int32_t kLunarCalendarKind = 89;
 
 const char* const kElpQuestionGerman =
     "Zur Zeit wird die genaue, aber langsame ELP2000-Theorie verwendet. Wenn Sie \"Nein\" wählen, wird die "
@@ -58,100 +63,100 @@ TTableOutputSettings GridOutput(const TComputingSettings& computing) {
 
 // The solar eclipse searches' step (minutes) and span (hours) from the
 // state; false, leaving without a table, when they do not pass the check.
-bool SolarSearchSettings(TCommandHost& form, std::int32_t& step, std::int32_t& span) {
-  const TEclipseSettings& s = form.EclipseSettings();
+bool SolarSearchSettings(TCommandHost& host, std::int32_t& step, std::int32_t& span) {
+  const TEclipseSettings& s = host.EclipseSettings();
   step = static_cast<std::int32_t>(s.SolarEclipseSearchMinutes);
   span = static_cast<std::int32_t>(s.SolarEclipseSearchSpanHours);
   if (CheckEclipseSearchSettings(step, span)) return true;
-  LeaveWithoutTable(form);
+  LeaveWithoutTable(host);
   return false;
 }
 
 // A found eclipse or transit into the sheet or, with the workbook view
 // off, the result grid.
-void PaintFound(TCommandHost& form, tSonnenfinsternis& search) {
-  TDocumentState& document = form.DocumentState();
-  const TTableConfigRecord& config = form.Period().TableConfig;
+void PaintFound(TCommandHost& host, tSonnenfinsternis& search) {
+  TDocumentState& document = host.DocumentState();
+  const TTableConfigRecord& config = host.Period().TableConfig;
   document.DocumentSaved = 0;
   if (document.WorkbookView != 0) {
-    search.paint(form.Workbook(), config);
+    search.paint(host.Workbook(), config);
   } else {
-    search.paint_grid(form.Grid(), GridOutput(form.Computing()), config);
+    search.paint_grid(host.Grid(), GridOutput(host.Computing()), config);
   }
 }
 
 // The part that differs between the solar eclipse runs: the search with the
 // checked step (minutes) and span (hours), and what it writes.
-using SolarSearch = void (*)(TCommandHost& form, tSonnenfinsternis& eclipse, std::int32_t step, std::int32_t span);
+using SolarSearch = void (*)(TCommandHost& host, tSonnenfinsternis& eclipse, std::int32_t step, std::int32_t span);
 
 // Kinds 140 and 146: the step and span checked, then `search` runs with the
 // wait text in the eclipse panel.
-void SolarSearchRun(TCommandHost& form, const char* german, const char* english, SolarSearch search) {
+void SolarSearchRun(TCommandHost& host, const char* german, const char* english, SolarSearch search) {
   std::int32_t step = 0;
   std::int32_t span = 0;
-  if (!SolarSearchSettings(form, step, span)) return;
-  ShowEclipsePanel(form, german, english);
-  PanelGuard guard{form};
+  if (!SolarSearchSettings(host, step, span)) return;
+  ShowEclipsePanel(host, german, english);
+  PanelGuard guard{host};
   AbortRequested = 0;
   tSonnenfinsternis eclipse;
-  search(form, eclipse, step, span);
+  search(host, eclipse, step, span);
 }
 
-void SolarEclipseSearch(TCommandHost& form, tSonnenfinsternis& eclipse, std::int32_t step, std::int32_t span) {
+void SolarEclipseSearch(TCommandHost& host, tSonnenfinsternis& eclipse, std::int32_t step, std::int32_t span) {
   std::uint8_t maxArt = 0;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsternis", "Solar eclipse"), 0);
-    eclipse.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 1, maxArt, span, step, form.Period().Start,
-                    CourseStep(form.EclipseSettings()));
+    eclipse.rechnen(EclipseSearchContext(host.Computing(), host.Period()), 1, maxArt, span, step, host.Period().Start,
+                    CourseStep(host.EclipseSettings()));
   }
   if (eclipse.Status == TEclipseSearchStatus::Cancelled || eclipse.Status == TEclipseSearchStatus::Refused) {
-    LeaveWithoutTable(form);
+    LeaveWithoutTable(host);
     // One eclipse's circumstances are whole or nothing.
-    if (eclipse.Status == TEclipseSearchStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(false);
+    if (eclipse.Status == TEclipseSearchStatus::Cancelled) host.Tables().Dispatcher().ReportCancelled(false);
     return;
   }
-  PaintFound(form, eclipse);
+  PaintFound(host, eclipse);
 }
 
-void SolarCalendarSearch(TCommandHost& form, tSonnenfinsternis& eclipse, std::int32_t step, std::int32_t span) {
-  TDocumentState& document = form.DocumentState();
-  TEclipseSettings& eclipseSettings = form.EclipseSettings();
-  TEphemerisPeriodState& period = form.Period();
+void SolarCalendarSearch(TCommandHost& host, tSonnenfinsternis& eclipse, std::int32_t step, std::int32_t span) {
+  TDocumentState& document = host.DocumentState();
+  TEclipseSettings& eclipseSettings = host.EclipseSettings();
+  TEphemerisPeriodState& period = host.Period();
   bool written = false;
   {
     ProgressSession session(CurrentProgress(), ByLanguage("Sonnenfinsterniskalender", "Solar eclipse calendar"), 1000);
-    const TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
+    const TSearchContext context = EclipseSearchContext(host.Computing(), host.Period());
     if (document.WorkbookView != 0) {
-      written = eclipse.kalenderrechnen(context, CourseStep(eclipseSettings), form.Workbook(), period.TableConfig,
+      written = eclipse.kalenderrechnen(context, CourseStep(eclipseSettings), host.Workbook(), period.TableConfig,
                                         period.Start, period.End, step, span, eclipseSettings.SolarEclipseCriterion);
     } else {
-      written = eclipse.kalenderrechnen_grid(context, CourseStep(eclipseSettings), form.Grid(),
-                                             GridOutput(form.Computing()), period.TableConfig, period.Start, period.End,
+      written = eclipse.kalenderrechnen_grid(context, CourseStep(eclipseSettings), host.Grid(),
+                                             GridOutput(host.Computing()), period.TableConfig, period.Start, period.End,
                                              step, span, eclipseSettings.SolarEclipseCriterion);
     }
   }
   if (!written) {
-    LeaveWithoutTable(form);
+    LeaveWithoutTable(host);
     return;
   }
   document.DocumentSaved = 0;
   // Cancelled: the eclipses found until then are written.
-  if (eclipse.Status == TEclipseSearchStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(true);
+  if (eclipse.Status == TEclipseSearchStatus::Cancelled) host.Tables().Dispatcher().ReportCancelled(true);
 }
 
 // One transit (148): written only when found; a cancel writes nothing and
 // says so. The transits of the period (149): a cancel writes those found
 // until then.
-void TransitRun(TCommandHost& form, bool table) {
-  TEclipseSettings& eclipses = form.EclipseSettings();
-  TCurrentObjects& objects = form.Objects();
-  TEphemerisPeriodState& period = form.Period();
+void TransitRun(TCommandHost& host, bool table) {
+  TEclipseSettings& eclipses = host.EclipseSettings();
+  TCurrentObjects& objects = host.Objects();
+  TEphemerisPeriodState& period = host.Period();
   const std::int32_t planet = TransitPlanetIndex(objects.TransitPlanet);
   const std::string german =
       std::string("Bitte Geduld, ") + TransitPlanetGermanName(planet) + "durchgang wird berechnet";
   const std::string english = std::string("Please wait, calculating transit for ") + TransitPlanetEnglishName(planet);
-  ShowEclipsePanel(form, german.c_str(), english.c_str());
-  PanelGuard guard{form};
+  ShowEclipsePanel(host, german.c_str(), english.c_str());
+  PanelGuard guard{host};
   AbortRequested = 0;
   ttransittabelle transits(period.Start, period.End, planet);
   ttransit single(planet);
@@ -161,41 +166,93 @@ void TransitRun(TCommandHost& form, bool table) {
     const std::string caption = table ? ByLanguage("Merkur- und Venusdurchgänge", "Transits of Mercury and Venus")
                                       : ByLanguage("Merkur- und Venusdurchgang", "Transit of Mercury and Venus");
     ProgressSession session(CurrentProgress(), caption, 1000);
-    search.rechnen(EclipseSearchContext(form.Computing(), form.Period()), 0, maxArt, 0, 120, period.Start,
+    search.rechnen(EclipseSearchContext(host.Computing(), host.Period()), 0, maxArt, 0, 120, period.Start,
                    CourseStep(eclipses));
   }
   AbortRequested = 0;
   const bool cancelled = search.Status == TEclipseSearchStatus::Cancelled;
   if (search.Status != TEclipseSearchStatus::Found && !(table && cancelled)) {
-    LeaveWithoutTable(form);
-    if (cancelled) form.Tables().Dispatcher().ReportCancelled(false);
+    LeaveWithoutTable(host);
+    if (cancelled) host.Tables().Dispatcher().ReportCancelled(false);
     return;
   }
-  PaintFound(form, search);
-  if (cancelled) form.Tables().Dispatcher().ReportCancelled(true);
+  PaintFound(host, search);
+  if (cancelled) host.Tables().Dispatcher().ReportCancelled(true);
+}
+
+// The label column of the eclipse lists fitted to its texts.
+constexpr int kLunarLabelGridWidth = 260;  // pixels
+constexpr int kLunarDateGridWidth = 90;
+void FitLunarGridColumns(tmystringgrid& grid) {
+  grid.SetColWidths(1, kLunarLabelGridWidth);
+  grid.SetColWidths(2, kLunarDateGridWidth);
+}
+void FitLunarLabelColumn(workbook::TWorkbook& book) {
+  if (book.LastRow() >= 1) book.SetColWidthAuto(1, 1, book.LastRow(), 1);
+}
+
+// Kind 88: the eclipse found by the command into the sheet or the grid.
+void LunarEclipseRun(TCommandHost& host) {
+  TDocumentState& document = host.DocumentState();
+  TEclipseSettings& eclipses = host.EclipseSettings();
+  TEphemerisPeriodState& period = host.Period();
+  int row = 1;
+  const TLunarEclipseCriteria all;
+  if (document.WorkbookView != 0) {
+    TSheetSink sink(host.Workbook());
+    WriteLunarEclipseSheet(eclipses.LunarEclipseResults, sink, period.TableConfig, row, false, all);
+    FitLunarLabelColumn(host.Workbook());
+  } else {
+    tmystringgrid& grid = host.Grid();
+    grid.SetRowCount(1);
+    grid.SetColCount(1);
+    const TTableOutputSettings settings;
+    TGridSink sink(grid, settings);
+    WriteLunarEclipseSheet(eclipses.LunarEclipseResults, sink, period.TableConfig, row, false, all);
+    grid.SetRowCount(row);
+    FitLunarGridColumns(grid);
+  }
+  document.DocumentSaved = 0;
+}
+
+// Kind 89: the calendar into the sheet or the grid; a cancel writes the
+// eclipses found until then.
+void LunarEclipseCalendarRun(TCommandHost& host) {
+  TComputingSettings& computing = host.Computing();
+  TDocumentState& document = host.DocumentState();
+  TEclipseSettings& eclipseSettings = host.EclipseSettings();
+  TEphemerisPeriodState& period = host.Period();
+  const TSearchContext context = EclipseSearchContext(computing, period);
+  bool cancelled = false;
+  if (document.WorkbookView != 0) {
+    TSheetSink sink(host.Workbook());
+    const int written = LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End,
+                                             eclipseSettings.LunarCriteria, sink, &cancelled);
+    if (written > 0) FitLunarLabelColumn(host.Workbook());
+  } else {
+    const TTableOutputSettings settings;
+    TGridSink sink(host.Grid(), settings);
+    LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End, eclipseSettings.LunarCriteria, sink,
+                         &cancelled);
+    FitLunarGridColumns(host.Grid());
+  }
+  document.DocumentSaved = 0;
+  // Cancelled: the eclipses found until then are written.
+  if (cancelled) host.Tables().Dispatcher().ReportCancelled(true);
 }
 
 }  // namespace
 
-void ShowEclipsePanel(TCommandHost& form, const char* german, const char* english) {
-  if (QLabel* panel = form.Panel("Finsternispanel")) {
+void ShowEclipsePanel(TWindowWidgets& window, const char* german, const char* english) {
+  if (QLabel* panel = window.Panel("Finsternispanel")) {
     panel->setText(QString::fromUtf8(ByLanguage(german, english)));
     panel->show();
     panel->repaint();
   }
 }
 
-void HideEclipsePanel(TCommandHost& form) {
-  if (QLabel* panel = form.Panel("Finsternispanel")) panel->hide();
-}
-
-void LeaveWithoutTable(TCommandHost& form) {
-  TDocumentState& document = form.DocumentState();
-  TTableState& table = form.TableState();
-  if (form.Workbook().InTransaction()) form.Workbook().TransactionRollback();
-  document.UndoFlag = 0;
-  table.TableKind = kNoTableKind;
-  table.PreviousTableKind = kNoTableKind;
+void HideEclipsePanel(TWindowWidgets& window) {
+  if (QLabel* panel = window.Panel("Finsternispanel")) panel->hide();
 }
 
 TSearchContext EclipseSearchContext(const TComputingSettings& computing, const TEphemerisPeriodState& period) {
@@ -212,77 +269,114 @@ TSearchContext EclipseSearchContext(const TComputingSettings& computing, const T
   return context;
 }
 
-void Sonnenfinsternis1Click(TCommandHost& form) {
-  if (!AskMoonTheory(form)) return;
-  ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsternis wird gesucht", "Please wait, searching solar eclipse");
-  form.Tables().ComputeKindThenRepaint(kSolarEclipseKind);
+void Sonnenfinsternis1Click(TCommandHost& host) {
+  if (!AskMoonTheory(host)) return;
+  ShowEclipsePanel(host, "Bitte Geduld, Sonnenfinsternis wird gesucht", "Please wait, searching solar eclipse");
+  host.Tables().ComputeKindThenRepaint(kSolarEclipseKind);
 }
 
-void Sonnenfinsterniskalender1Click(TCommandHost& form) {
-  TEclipseSettings& s = form.EclipseSettings();
+void Sonnenfinsterniskalender1Click(TCommandHost& host) {
+  TEclipseSettings& s = host.EclipseSettings();
   TEclipsePeriodHooks hooks;
-  hooks.PeriodText = [&form] {
-    TEphemerisPeriodState p = form.Period();
+  hooks.PeriodText = [&host] {
+    TEphemerisPeriodState p = host.Period();
     TTableDispatcher::CompletePeriodEnd(p);
     TObserverRecord end = p.End;
     end.AutoDeltaT = 0;
     UTToLocalTime(end);
     return EclipsePeriodText(p.Start.Day, p.Start.Month, p.Start.Year, end.Day, end.Month, end.Year);
   };
-  hooks.ChangePeriod = [&form] { form.Tables().ZeitraumfrTabelle1Click(); };
-  if (ShowSolarEclipseCriteria(s.SolarEclipseCriterion, hooks, &form.Window()) != kCriteriaAccepted) return;
-  if (!form.Tables().PeriodCheck()) return;
-  if (!AskMoonTheory(form)) return;
-  ShowEclipsePanel(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
+  hooks.ChangePeriod = [&host] { host.Tables().ZeitraumfrTabelle1Click(); };
+  if (ShowSolarEclipseCriteria(s.SolarEclipseCriterion, hooks, &host.Window()) != kCriteriaAccepted) return;
+  if (!host.Tables().PeriodCheck()) return;
+  if (!AskMoonTheory(host)) return;
+  ShowEclipsePanel(host, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
                    "Please wait, searching solar eclipses");
-  form.Tables().ComputeKindThenRepaint(kSolarCalendarKind);
+  host.Tables().ComputeKindThenRepaint(kSolarCalendarKind);
 }
 
-void MerkurundVenusdurchgnge1Click(TCommandHost& form, std::int32_t planetWord) {
-  TCurrentObjects& s = form.Objects();
-  s.TransitPlanet = static_cast<std::int16_t>(planetWord);
-  if (form.Selection().PlanetTheory() != 0 && !form.SlowTheoryQuestion(kVsopQuestionGerman, kVsopQuestionEnglish, 0))
-    return;
-  ShowEclipsePanel(form, "Bitte Geduld, Transit wird gesucht", "Please wait, searching transit");
-  form.Tables().ComputeKindThenRepaint(kTransitKind);
+void Mondfinsternis3Click(TCommandHost& host) {
+  TComputingSettings& computing = host.Computing();
+  TEclipseSettings& eclipseSettings = host.EclipseSettings();
+  TEphemerisPeriodState& periodState = host.Period();
+  TObserverRecord record = periodState.Start;
+  LocalTimeToUT(record);
+  double umbra = 0, penumbra = 0;
+  FindLunarEclipse(EclipseSearchContext(computing, periodState), eclipseSettings.LunarEclipseResults, record, true,
+                   umbra, penumbra, periodState.TableConfig);
+  TTableCommands& tables = host.Tables();
+  if (!eclipseSettings.LunarEclipseResults.Lines.empty()) tables.SelectKind(kLunarEclipseKind);
+  tables.ComputeTable();
 }
 
-void TabellemitMerkurdurchgngen1Click(TCommandHost& form, std::int32_t planetWord) {
-  TCurrentObjects& s = form.Objects();
-  s.TransitPlanet = static_cast<std::int16_t>(planetWord);
-  if (!form.Tables().PeriodCheck()) return;
-  if (!AskMoonTheory(form)) return;
-  ShowEclipsePanel(form, "Bitte Geduld, Transit wird gesucht", "Please wait, searching transit");
-  form.Tables().ComputeKindThenRepaint(kTransitTableKind);
+void Mondfinsterniskalender1Click(TCommandHost& host) {
+  TEclipseSettings& eclipses = host.EclipseSettings();
+  TEphemerisPeriodState& period = host.Period();
+  TTableCommands& tables = host.Tables();
+  eclipses.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(eclipses.LunarCriteria.MinimumAltitude);
+  const int result = ShowLunarEclipseCriteria(
+      eclipses.LunarCriteria, period.Start, period.End, [&tables] { tables.ZeitraumfrTabelle1Click(); },
+      &host.Window());
+  host.Window().update();
+  if (result != 1 || !tables.PeriodCheck()) return;
+  tables.ComputeKind(kLunarCalendarKind);
 }
 
-void InstallTransitCommands(TCommandHost& form) {
-  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
-  dispatcher.Register(kTransitKind, [&form] { TransitRun(form, false); });
-  dispatcher.Register(kTransitTableKind, [&form] { TransitRun(form, true); });
-  form.Commands().RegisterEnabled({
-      {"MerkurundVenusdurchgnge1", [&form] { MerkurundVenusdurchgnge1Click(form, 1); }},
-      {"Venusdurchgang1", [&form] { MerkurundVenusdurchgnge1Click(form, 2); }},
-      {"TabellemitMerkurdurchgngen1", [&form] { TabellemitMerkurdurchgngen1Click(form, 1); }},
-      {"TabellemitVenusdurchgngen1", [&form] { TabellemitMerkurdurchgngen1Click(form, 2); }},
+void InstallLunarEclipseCommands(TCommandHost& host) {
+  TTableDispatcher& dispatcher = host.Tables().Dispatcher();
+  dispatcher.Register(kLunarEclipseKind, [&host] { LunarEclipseRun(host); });
+  dispatcher.Register(kLunarCalendarKind, [&host] { LunarEclipseCalendarRun(host); });
+  host.Commands().RegisterEnabled({
+      {"Mondfinsternis3", [&host] { Mondfinsternis3Click(host); }},
+      {"Mondfinsterniskalender1", [&host] { Mondfinsterniskalender1Click(host); }},
   });
 }
 
-void InstallSolarEclipseCommands(TCommandHost& form) {
-  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
-  dispatcher.Register(kSolarEclipseKind, [&form] {
-    SolarSearchRun(form, "Bitte Geduld, Sonnenfinsternis wird berechnet", "Please wait, calculating solar eclipse",
+void MerkurundVenusdurchgnge1Click(TCommandHost& host, std::int32_t planetWord) {
+  TCurrentObjects& s = host.Objects();
+  s.TransitPlanet = static_cast<std::int16_t>(planetWord);
+  if (host.Selection().PlanetTheory() != 0 && !host.SlowTheoryQuestion(kVsopQuestionGerman, kVsopQuestionEnglish, 0))
+    return;
+  ShowEclipsePanel(host, "Bitte Geduld, Transit wird gesucht", "Please wait, searching transit");
+  host.Tables().ComputeKindThenRepaint(kTransitKind);
+}
+
+void TabellemitMerkurdurchgngen1Click(TCommandHost& host, std::int32_t planetWord) {
+  TCurrentObjects& s = host.Objects();
+  s.TransitPlanet = static_cast<std::int16_t>(planetWord);
+  if (!host.Tables().PeriodCheck()) return;
+  if (!AskMoonTheory(host)) return;
+  ShowEclipsePanel(host, "Bitte Geduld, Transit wird gesucht", "Please wait, searching transit");
+  host.Tables().ComputeKindThenRepaint(kTransitTableKind);
+}
+
+void InstallTransitCommands(TCommandHost& host) {
+  TTableDispatcher& dispatcher = host.Tables().Dispatcher();
+  dispatcher.Register(kTransitKind, [&host] { TransitRun(host, false); });
+  dispatcher.Register(kTransitTableKind, [&host] { TransitRun(host, true); });
+  host.Commands().RegisterEnabled({
+      {"MerkurundVenusdurchgnge1", [&host] { MerkurundVenusdurchgnge1Click(host, 1); }},
+      {"Venusdurchgang1", [&host] { MerkurundVenusdurchgnge1Click(host, 2); }},
+      {"TabellemitMerkurdurchgngen1", [&host] { TabellemitMerkurdurchgngen1Click(host, 1); }},
+      {"TabellemitVenusdurchgngen1", [&host] { TabellemitMerkurdurchgngen1Click(host, 2); }},
+  });
+}
+
+void InstallSolarEclipseCommands(TCommandHost& host) {
+  TTableDispatcher& dispatcher = host.Tables().Dispatcher();
+  dispatcher.Register(kSolarEclipseKind, [&host] {
+    SolarSearchRun(host, "Bitte Geduld, Sonnenfinsternis wird berechnet", "Please wait, calculating solar eclipse",
                    SolarEclipseSearch);
   });
-  dispatcher.Register(kSolarCalendarKind, [&form] {
-    SolarSearchRun(form, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
+  dispatcher.Register(kSolarCalendarKind, [&host] {
+    SolarSearchRun(host, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
                    "Please wait, searching solar eclipses", SolarCalendarSearch);
   });
-  form.Commands().RegisterEnabled({
-      {"Sonnenfinsternis1", [&form] { Sonnenfinsternis1Click(form); }},
-      {"Sonnenfinsterniskalender1", [&form] { Sonnenfinsterniskalender1Click(form); }},
+  host.Commands().RegisterEnabled({
+      {"Sonnenfinsternis1", [&host] { Sonnenfinsternis1Click(host); }},
+      {"Sonnenfinsterniskalender1", [&host] { Sonnenfinsterniskalender1Click(host); }},
   });
-  InstallTransitCommands(form);
+  InstallTransitCommands(host);
 }
 
 }  // namespace kvx

@@ -1,6 +1,8 @@
-// The solar eclipse commands of the main window: Tables -> Eclipses ->
-// Solar eclipse (table kind 140) and the solar eclipse calendar (kind 146)
-// with its criteria dialog.
+// The eclipse commands of the main window: Tables -> Eclipses -> Solar
+// eclipse (table kind 140) and the solar eclipse calendar (kind 146) with
+// its criteria dialog, the transits of Mercury and Venus (kinds 148, 149),
+// the lunar eclipse (kind 88) and the lunar eclipse calendar (kind 89) with
+// its criteria dialog.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +12,7 @@
 namespace kvx {
 
 class TCommandHost;
+class TWindowWidgets;
 struct TComputingSettings;
 struct TEphemerisPeriodState;
 
@@ -19,33 +22,28 @@ TSearchContext EclipseSearchContext(const TComputingSettings& computing, const T
 
 // The status panel "Finsternispanel" with a text of the current language,
 // and hidden.
-void ShowEclipsePanel(TCommandHost& form, const char* german, const char* english);
-void HideEclipsePanel(TCommandHost& form);
+void ShowEclipsePanel(TWindowWidgets& window, const char* german, const char* english);
+void HideEclipsePanel(TWindowWidgets& window);
 // Hides the panel however a kind ends.
 struct PanelGuard {
-  TCommandHost& form;
-  ~PanelGuard() { HideEclipsePanel(form); }
+  TWindowWidgets& window;
+  ~PanelGuard() { HideEclipsePanel(window); }
 };
-
-// A search that did not end in a table: the sheet as it was before the
-// kind cleared it, and no table kind.
-void LeaveWithoutTable(TCommandHost& form);
-
-// Registers kinds 142 and 143 and the commands "Sternbedeckungen1" and
-// "Planeten1" (the occultations by the Moon; occultation_commands.cpp).
-void InstallLunarOccultationCommands(TCommandHost& form);
-void Sternbedeckungen1Click(TCommandHost& form);
-void Planeten1Click(TCommandHost& form);
-// Tables -> "Sternbedeckungen durch Planeten..." (kind 145, the options
-// dialog first).
-void OccultationsofStarsbyPlanets1Click(TCommandHost& form);
 
 // Registers kinds 140 and 146 on the dispatcher and the commands
 // "Sonnenfinsternis1" and "Sonnenfinsterniskalender1".
-void InstallSolarEclipseCommands(TCommandHost& form);
+void InstallSolarEclipseCommands(TCommandHost& host);
 
 // The commands themselves (menu items and tool buttons).
-void Sonnenfinsternis1Click(TCommandHost& form);
-void Sonnenfinsterniskalender1Click(TCommandHost& form);
+void Sonnenfinsternis1Click(TCommandHost& host);
+void Sonnenfinsterniskalender1Click(TCommandHost& host);
+
+// Registers kinds 88 and 89 and the commands "Mondfinsternis3" (the
+// tool-bar button shares it) and "Mondfinsterniskalender1".
+void InstallLunarEclipseCommands(TCommandHost& host);
+// The eclipse after the start date with its events (kind 88 when found).
+void Mondfinsternis3Click(TCommandHost& host);
+// The criteria dialog, then the calendar over the period (kind 89).
+void Mondfinsterniskalender1Click(TCommandHost& host);
 
 }  // namespace kvx

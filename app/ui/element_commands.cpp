@@ -23,28 +23,28 @@
 
 namespace kvx {
 
-TElementDialogCommands::TElementDialogCommands(TCommandHost& form)
-    : QObject(&form.Window()),
-      form_(form),
-      asteroid_(new TElementeplform(&form.Window())),
-      comet_(new TElementekoform(&form.Window())),
-      variable_(new Telementevarform(&form.Window())) {
+TElementDialogCommands::TElementDialogCommands(TCommandHost& host)
+    : QObject(&host.Window()),
+      host_(host),
+      asteroid_(new TElementeplform(&host.Window())),
+      comet_(new TElementekoform(&host.Window())),
+      variable_(new Telementevarform(&host.Window())) {
   setObjectName("ElementDialogCommands");
   asteroid_->setWindowFlag(Qt::Window);
   comet_->setWindowFlag(Qt::Window);
   asteroid_->OnAccepted = [this] { AsteroidAccepted(); };
   comet_->OnAccepted = [this] { CometAccepted(); };
-  asteroid_->OnFileLoaded = [this] { ResetFileRange(form_.Objects().ElementFileRanges, 1); };
-  comet_->OnFileLoaded = [this] { ResetFileRange(form_.Objects().ElementFileRanges, 2); };
+  asteroid_->OnFileLoaded = [this] { ResetFileRange(host_.Objects().ElementFileRanges, 1); };
+  comet_->OnFileLoaded = [this] { ResetFileRange(host_.Objects().ElementFileRanges, 2); };
   // Cancel after a load: the range of the list shown at the start comes back.
-  asteroid_->OnLoadUndone = [this] { form_.Objects().ElementFileRanges.AsteroidFile = shown_ranges_.AsteroidFile; };
-  comet_->OnLoadUndone = [this] { form_.Objects().ElementFileRanges.CometFile = shown_ranges_.CometFile; };
+  asteroid_->OnLoadUndone = [this] { host_.Objects().ElementFileRanges.AsteroidFile = shown_ranges_.AsteroidFile; };
+  comet_->OnLoadUndone = [this] { host_.Objects().ElementFileRanges.CometFile = shown_ranges_.CometFile; };
   // T and the epoch as a date with day fraction. The dialog names the day
   // UT, so the day is taken as UT: a perihelion time typed from a circular
   // must not move by the observer's zone. It opens on the value, or on the
   // present moment when there is none yet.
   comet_->DayFractionHook = [this](double& jd) {
-    return AskDayWithFraction(form_.Period().Start, comet_->State.Hints != 0, jd, comet_);
+    return AskDayWithFraction(host_.Period().Start, comet_->State.Hints != 0, jd, comet_);
   };
 }
 
@@ -53,34 +53,34 @@ namespace {
 // An element dialog's links to the main window, set anew before each
 // showing: the data folder, the spreadsheet setting, the sheet and the
 // table configuration.
-void LinkElementDialog(TElementDialogBase& dialog, TCommandHost& form) {
-  dialog.DataFolder = form.DataFolder();
-  dialog.Spreadsheet = form.StoredSettings().Spreadsheet;
-  dialog.Sheet = &form.Workbook();
-  dialog.TableConfig = &form.Period().TableConfig;
+void LinkElementDialog(TElementDialogBase& dialog, TCommandHost& host) {
+  dialog.DataFolder = host.DataFolder();
+  dialog.Spreadsheet = host.StoredSettings().Spreadsheet;
+  dialog.Sheet = &host.Workbook();
+  dialog.TableConfig = &host.Period().TableConfig;
 }
 
 }  // namespace
 
 void TElementDialogCommands::Planetoiden1Click() {
-  TCurrentObjects& objects = form_.Objects();
-  LinkElementDialog(*asteroid_, form_);
+  TCurrentObjects& objects = host_.Objects();
+  LinkElementDialog(*asteroid_, host_);
   if (!asteroid_->isVisible()) shown_ranges_.AsteroidFile = objects.ElementFileRanges.AsteroidFile;
-  ShowAsteroidElementsDialog(*asteroid_, form_.StoredSettings().Window.Hints, objects.CurrentAsteroid);
+  ShowAsteroidElementsDialog(*asteroid_, host_.StoredSettings().Window.Hints, objects.CurrentAsteroid);
 }
 
 void TElementDialogCommands::Kometen1Click() {
-  TCurrentObjects& objects = form_.Objects();
-  LinkElementDialog(*comet_, form_);
+  TCurrentObjects& objects = host_.Objects();
+  LinkElementDialog(*comet_, host_);
   if (!comet_->isVisible()) shown_ranges_.CometFile = objects.ElementFileRanges.CometFile;
-  ShowCometElementsDialog(*comet_, form_.StoredSettings().Window.Hints, objects.CurrentComet);
+  ShowCometElementsDialog(*comet_, host_.StoredSettings().Window.Hints, objects.CurrentComet);
 }
 
 void TElementDialogCommands::Vernderliche1Click() {
-  TCurrentObjects& objects = form_.Objects();
-  variable_->DataFolder = form_.DataFolder();
+  TCurrentObjects& objects = host_.Objects();
+  variable_->DataFolder = host_.DataFolder();
   TVariableStarElements record = objects.CurrentVariableStar;
-  if (ChooseVariableStar(*variable_, form_.StoredSettings().Window.Hints, record) != 1) return;
+  if (ChooseVariableStar(*variable_, host_.StoredSettings().Window.Hints, record) != 1) return;
   objects.CurrentVariableStar = record;
   AfterElementsChanged();
 }
@@ -89,7 +89,7 @@ void TElementDialogCommands::AusMPECZirkularladen1Click() {
   FileDialogRequest request;
   request.title = ByLanguage("MPE-Zirkular laden", "Load MPE circular");
   request.filters = {"MPE circular (HTML) (*.htm *.html)", "(*.txt)"};
-  request.start = form_.DataFolder();
+  request.start = host_.DataFolder();
   const std::optional<std::string> file = AskOpenFileName(request);
   if (!file) return;
   TCircularElements imported;
@@ -99,44 +99,44 @@ void TElementDialogCommands::AusMPECZirkularladen1Click() {
     ShowMessage(error.what(), error.what(), MessageIcon::Error);
     return;
   }
-  TDocumentState& document = form_.DocumentState();
-  TCurrentObjects& objects = form_.Objects();
+  TDocumentState& document = host_.DocumentState();
+  TCurrentObjects& objects = host_.Objects();
   objects.ElementsChanged = 1;
   document.SettingsChanged = 1;
   if (imported.Comet) {
     objects.CurrentComet = imported.CometSet;
-    form_.RefreshMenuStates();
+    host_.RefreshMenuStates();
     Kometen1Click();
   } else {
     objects.CurrentAsteroid = imported.Asteroid;
-    form_.RefreshMenuStates();
+    host_.RefreshMenuStates();
     Planetoiden1Click();
   }
 }
 
 void TElementDialogCommands::AsteroidAccepted() {
-  form_.Objects().CurrentAsteroid = asteroid_->Record;
+  host_.Objects().CurrentAsteroid = asteroid_->Record;
   AfterElementsChanged();
 }
 
 void TElementDialogCommands::CometAccepted() {
-  form_.Objects().CurrentComet = comet_->Record;
+  host_.Objects().CurrentComet = comet_->Record;
   AfterElementsChanged();
 }
 
 void TElementDialogCommands::AfterElementsChanged() {
-  TDocumentState& document = form_.DocumentState();
-  TCurrentObjects& objects = form_.Objects();
-  TTableState& table = form_.TableState();
+  TDocumentState& document = host_.DocumentState();
+  TCurrentObjects& objects = host_.Objects();
+  TTableState& table = host_.TableState();
   objects.ElementsChanged = 1;
   document.SettingsChanged = 1;
   table.PreviousTableKind = 1;
-  form_.RefreshMenuStates();
+  host_.RefreshMenuStates();
 }
 
-TElementDialogCommands& InstallElementDialogCommands(TCommandHost& form) {
-  auto* commands = new TElementDialogCommands(form);
-  form.Commands().RegisterEnabled({
+TElementDialogCommands& InstallElementDialogCommands(TCommandHost& host) {
+  auto* commands = new TElementDialogCommands(host);
+  host.Commands().RegisterEnabled({
       {"Planetoiden1", [commands] { commands->Planetoiden1Click(); }},
       {"Kometen1", [commands] { commands->Kometen1Click(); }},
       {"Vernderliche1", [commands] { commands->Vernderliche1Click(); }},
@@ -145,8 +145,8 @@ TElementDialogCommands& InstallElementDialogCommands(TCommandHost& form) {
   return *commands;
 }
 
-TElementDialogCommands* ElementDialogCommandsOf(TCommandHost& form) {
-  return form.Window().findChild<TElementDialogCommands*>("ElementDialogCommands", Qt::FindDirectChildrenOnly);
+TElementDialogCommands* ElementDialogCommandsOf(TWindowWidgets& window) {
+  return window.Window().findChild<TElementDialogCommands*>("ElementDialogCommands", Qt::FindDirectChildrenOnly);
 }
 
 }  // namespace kvx

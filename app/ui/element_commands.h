@@ -13,6 +13,7 @@
 namespace kvx {
 
 class TCommandHost;
+class TWindowWidgets;
 class TElementeplform;
 class TElementekoform;
 class Telementevarform;
@@ -21,7 +22,7 @@ class TElementDialogCommands : public QObject {
   Q_OBJECT
 
  public:
-  explicit TElementDialogCommands(TCommandHost& form);
+  explicit TElementDialogCommands(TCommandHost& host);
 
   void Planetoiden1Click();
   void Kometen1Click();
@@ -41,7 +42,7 @@ class TElementDialogCommands : public QObject {
   void CometAccepted();
   void AfterElementsChanged();
 
-  TCommandHost& form_;
+  TCommandHost& host_;
   TElementeplform* asteroid_;
   TElementekoform* comet_;
   Telementevarform* variable_;
@@ -49,8 +50,8 @@ class TElementDialogCommands : public QObject {
 };
 
 // Creates the dialogs and registers the two commands.
-TElementDialogCommands& InstallElementDialogCommands(TCommandHost& form);
+TElementDialogCommands& InstallElementDialogCommands(TCommandHost& host);
 // The installed commands (nullptr before installation).
-TElementDialogCommands* ElementDialogCommandsOf(TCommandHost& form);
+TElementDialogCommands* ElementDialogCommandsOf(TWindowWidgets& window);
 
 }  // namespace kvx

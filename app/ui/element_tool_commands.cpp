@@ -22,17 +22,17 @@ namespace kvx {
 
 namespace {
 
-// Holds the kept values as a child of the form.
+// Holds the kept values as a child of the main window.
 class TElementToolHolder : public QObject {
  public:
   explicit TElementToolHolder(QObject* parent) : QObject(parent) { setObjectName(QStringLiteral("ElementTools")); }
   TElementToolValues Values;
 };
 
-TElementToolHolder& Holder(TCommandHost& form) {
+TElementToolHolder& Holder(TWindowWidgets& window) {
   auto* holder =
-      form.Window().findChild<TElementToolHolder*>(QStringLiteral("ElementTools"), Qt::FindDirectChildrenOnly);
-  if (holder == nullptr) holder = new TElementToolHolder(&form.Window());
+      window.Window().findChild<TElementToolHolder*>(QStringLiteral("ElementTools"), Qt::FindDirectChildrenOnly);
+  if (holder == nullptr) holder = new TElementToolHolder(&window.Window());
   return *holder;
 }
 
@@ -40,7 +40,7 @@ constexpr bool kHints = true;
 
 }  // namespace
 
-TElementToolValues& ElementToolValues(TCommandHost& form) { return Holder(form).Values; }
+TElementToolValues& ElementToolValues(TWindowWidgets& window) { return Holder(window).Values; }
 
 bool AskDayWithFraction(const TObserverRecord& periodStart, bool hints, double& jd, QWidget* parent) {
   // The dialog names the day UT, so the day is taken as UT: a time typed
@@ -67,10 +67,10 @@ bool AskDayWithFraction(const TObserverRecord& periodStart, bool hints, double& 
   return true;
 }
 
-void InstallElementToolCommands(TCommandHost& form) {
-  TMenuCommands& commands = form.Commands();
-  Holder(form);
-  TCommandHost* owner = &form;
+void InstallElementToolCommands(TCommandHost& host) {
+  TMenuCommands& commands = host.Commands();
+  Holder(host);
+  TCommandHost* owner = &host;
   // The element-file editors of the file utilities menu.
   auto jd = [owner] { return MjdToJd(owner->Period().Start.Mjd); };
   commands.RegisterHandler("BahnelementedateienfrPlanetoideneditieren1",
@@ -88,12 +88,12 @@ void InstallElementToolCommands(TCommandHost& form) {
                            [owner] { EditLocationFile(owner->DataFolder(), &owner->Window()); });
   commands.RegisterHandler("AstorbDatenbanktool1", [owner] { ShowAstorbConversionTool(&owner->Window()); });
   commands.RegisterHandler("Datenbankenerstellen1", [owner] {
-    TPositionDatabaseHost host;
-    host.DataFolder = owner->DataFolder();
-    host.Vsop87C = owner->TheoryState().Libraries.Vsop87C != 0;
-    host.ClosePositionFiles = [owner] { owner->ReleasePositionFiles(); };
-    host.ReopenPositionFiles = [owner] { owner->ReopenPositionFiles(); };
-    ShowPositionDatabaseTool(host, &owner->Window());
+    TPositionDatabaseHost databaseHost;
+    databaseHost.DataFolder = owner->DataFolder();
+    databaseHost.Vsop87C = owner->TheoryState().Libraries.Vsop87C != 0;
+    databaseHost.ClosePositionFiles = [owner] { owner->ReleasePositionFiles(); };
+    databaseHost.ReopenPositionFiles = [owner] { owner->ReopenPositionFiles(); };
+    ShowPositionDatabaseTool(databaseHost, &owner->Window());
   });
   commands.RegisterHandler("TglicheBewegung1", [owner] {
     TElementToolValues& v = ElementToolValues(*owner);

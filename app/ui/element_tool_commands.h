@@ -12,6 +12,7 @@ class QWidget;
 namespace kvx {
 
 class TCommandHost;
+class TWindowWidgets;
 
 // The values the calculators keep between uses.
 struct TElementToolValues {
@@ -21,14 +22,14 @@ struct TElementToolValues {
   TOrientationRecord Orientation;
 };
 
-// Registers the tools' menu handlers on the form's commands.
-void InstallElementToolCommands(TCommandHost& form);
+// Registers the tools' menu handlers on the window's commands.
+void InstallElementToolCommands(TCommandHost& host);
 // A Julian day entered as a date with day fraction (the day-fraction
 // dialog). The day is taken as UT; the dialog opens on `jd`, or on the
 // present moment in the zone of `periodStart` (the window's period start)
 // when it is 0. False when cancelled.
 bool AskDayWithFraction(const TObserverRecord& periodStart, bool hints, double& jd, QWidget* parent);
-// The kept values of the form's calculators (tests read them).
-TElementToolValues& ElementToolValues(TCommandHost& form);
+// The kept values of the window's calculators (tests read them).
+TElementToolValues& ElementToolValues(TWindowWidgets& window);
 
 }  // namespace kvx

@@ -28,51 +28,51 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
          selection.MoonTheory() != 0;
 }
 
-void WriteEventTable(TCommandHost& form) {
-  TComputingSettings& computing = form.Computing();
-  TDocumentState& document = form.DocumentState();
-  TEphemerisPeriodState& period = form.Period();
+void WriteEventTable(TCommandHost& host) {
+  TComputingSettings& computing = host.Computing();
+  TDocumentState& document = host.DocumentState();
+  TEphemerisPeriodState& period = host.Period();
   // A list of conjunctions (their events carry the conjunction kind) is
   // written as the conjunction table.
-  if (ListHoldsConjunctions(form.Events())) {
+  if (ListHoldsConjunctions(host.Events())) {
     TTableOutputSettings output;
     output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
     if (document.WorkbookView != 0) {
-      WriteConjunctionResultsToSheet(1, period.TableConfig, form.Workbook(), form.Events());
+      WriteConjunctionResultsToSheet(1, period.TableConfig, host.Workbook(), host.Events());
     } else {
-      WriteConjunctionResultsToGrid(0, period.TableConfig, form.Grid(), output, form.Events());
+      WriteConjunctionResultsToGrid(0, period.TableConfig, host.Grid(), output, host.Events());
     }
     document.DocumentSaved = 0;
     return;
   }
   if (document.WorkbookView != 0) {
-    WriteEventSearchResultsToSheet(period.TableConfig, form.Workbook(), form.Events());
+    WriteEventSearchResultsToSheet(period.TableConfig, host.Workbook(), host.Events());
   } else {
     TTableOutputSettings output;
     output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
-    WriteEventSearchResultsToGrid(period.TableConfig, form.Grid(), output, form.Events());
+    WriteEventSearchResultsToGrid(period.TableConfig, host.Grid(), output, host.Events());
   }
   document.DocumentSaved = 0;
 }
 
-TEventSearchHooks HooksOf(TCommandHost& form) {
+TEventSearchHooks HooksOf(TCommandHost& host) {
   TEventSearchHooks hooks;
-  SetPeriodHooks(form, hooks);
-  hooks.ChangeAsteroid = [&form](bool database) {
+  SetPeriodHooks(host, hooks);
+  hooks.ChangeAsteroid = [&host](bool database) {
     if (database) {
-      ChooseDatabaseAsteroid(form);
+      ChooseDatabaseAsteroid(host);
     } else {
-      form.Commands().Trigger("Planetoiden1");
+      host.Commands().Trigger("Planetoiden1");
     }
   };
-  hooks.AsteroidName = [&form] { return form.Objects().CurrentAsteroid.Name; };
-  hooks.DatabaseAsteroidName = [&form] { return form.Objects().CurrentDatabaseAsteroid; };
-  hooks.CometName = [&form] { return form.Objects().CurrentComet.Name; };
-  hooks.AsteroidElements = [&form] { return form.Objects().CurrentAsteroid; };
-  hooks.CometElements = [&form] { return form.Objects().CurrentComet; };
-  hooks.Answerer = [&form](const std::string& eventName, const std::string& objectName, const std::string& when,
+  hooks.AsteroidName = [&host] { return host.Objects().CurrentAsteroid.Name; };
+  hooks.DatabaseAsteroidName = [&host] { return host.Objects().CurrentDatabaseAsteroid; };
+  hooks.CometName = [&host] { return host.Objects().CurrentComet.Name; };
+  hooks.AsteroidElements = [&host] { return host.Objects().CurrentAsteroid; };
+  hooks.CometElements = [&host] { return host.Objects().CurrentComet; };
+  hooks.Answerer = [&host](const std::string& eventName, const std::string& objectName, const std::string& when,
                            const std::string& value) {
-    return ShowEventFound(eventName, objectName, when, true, std::string(), value, &form.Window());
+    return ShowEventFound(eventName, objectName, when, true, std::string(), value, &host.Window());
   };
   hooks.Help = [] { ShowHelpTopic(kHelpTopicEventSearch); };
   return hooks;
@@ -90,23 +90,23 @@ bool AskSlowEventSearchTheory(TTheoryControl& theories) {
          theories.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2);
 }
 
-TObserverRecord PeriodStartOf(TCommandHost& form) { return form.Period().Start; }
+TObserverRecord PeriodStartOf(TWindowRecords& records) { return records.Period().Start; }
 
-TObserverRecord CompletedPeriodEndOf(TCommandHost& form) {
-  TEphemerisPeriodState p = form.Period();
+TObserverRecord CompletedPeriodEndOf(TWindowRecords& records) {
+  TEphemerisPeriodState p = records.Period();
   TTableDispatcher::CompletePeriodEnd(p);
   return p.End;
 }
 
-void ChangePeriodOf(TCommandHost& form) { form.Tables().ZeitraumfrTabelle1Click(); }
+void ChangePeriodOf(THostCommands& commands) { commands.Tables().ZeitraumfrTabelle1Click(); }
 
-void Ereignissuchen1Click(TCommandHost& form) {
-  TCurrentObjects& objects = form.Objects();
-  TEphemerisPeriodState& period = form.Period();
-  TSearchSettings& searches = form.SearchSettings();
-  TTableState& table = form.TableState();
-  const TSearchTheoryScope theory(form);
-  if (!AskSlowEventSearchTheory(form)) return;
+void Ereignissuchen1Click(TCommandHost& host) {
+  TCurrentObjects& objects = host.Objects();
+  TEphemerisPeriodState& period = host.Period();
+  TSearchSettings& searches = host.SearchSettings();
+  TTableState& table = host.TableState();
+  const TSearchTheoryScope theory(host);
+  if (!AskSlowEventSearchTheory(host)) return;
 
   const TObserverRecord saved = period.Start;
   TEventSearchSettings settings;
@@ -114,13 +114,13 @@ void Ereignissuchen1Click(TCommandHost& form) {
   settings.ResultsIntoTable = searches.ResultsIntoTable != 0;
   settings.UsePeriod = searches.EventUsesPeriod != 0;
   settings.AsteroidDatabase = objects.AsteroidDatabase != 0;
-  TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
+  TSearchContext context = EclipseSearchContext(host.Computing(), host.Period());
   context.Topocentric = 0;
   context.AsteroidDatabaseFile = objects.CurrentDatabaseAsteroid;
   TObserverRecord handOver = period.Start;
   const int result =
-      ShowEventSearchDialog(settings, period.Start, context, form.Events(), HooksOf(form), handOver, &form.Window());
-  form.Repaint();
+      ShowEventSearchDialog(settings, period.Start, context, host.Events(), HooksOf(host), handOver, &host.Window());
+  host.Repaint();
   if (result == kEventDialogCancel) {
     period.Start = saved;
     return;
@@ -132,17 +132,17 @@ void Ereignissuchen1Click(TCommandHost& form) {
   if (result == kEventDialogUseDate) period.Start = handOver;
   UTToLocalTime(period.Start);
   // The period's end follows the new start before the next command.
-  form.MarkTableChanged();
-  if (settings.ResultsIntoTable && !form.Events().Empty()) {
+  host.MarkTableChanged();
+  if (settings.ResultsIntoTable && !host.Events().Empty()) {
     table.TableKind = kEventTableKind;
-    form.Tables().ComputeTable();
+    host.Tables().ComputeTable();
   }
-  form.UpdateStatusLine();
+  host.UpdateStatusLine();
 }
 
-void InstallEventSearchCommands(TCommandHost& form) {
-  form.Tables().Dispatcher().Register(kEventTableKind, [&form] { WriteEventTable(form); });
-  form.Commands().RegisterEnabled({{"Ereignissuchen1", [&form] { Ereignissuchen1Click(form); }}});
+void InstallEventSearchCommands(TCommandHost& host) {
+  host.Tables().Dispatcher().Register(kEventTableKind, [&host] { WriteEventTable(host); });
+  host.Commands().RegisterEnabled({{"Ereignissuchen1", [&host] { Ereignissuchen1Click(host); }}});
 }
 
 }  // namespace kvx

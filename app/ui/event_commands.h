@@ -5,12 +5,10 @@
 
 #include <cstdint>
 
+#include "app/ui/command_host.h"
 #include "core/observer_record.h"
 
 namespace kvx {
-
-class TCommandHost;
-class TTheoryControl;
 
 // The table kind that writes the events of the list as the event table
 // (the single-object and the multi-object searches).
@@ -30,11 +28,11 @@ inline constexpr const char* kSlowEventSearchEnglish =
     "used.";
 
 // Registers kind 84 on the dispatcher and the command "Ereignissuchen1".
-void InstallEventSearchCommands(TCommandHost& form);
+void InstallEventSearchCommands(TCommandHost& host);
 
 // The command: theory question, the dialog, then the date hand-over and
 // the table.
-void Ereignissuchen1Click(TCommandHost& form);
+void Ereignissuchen1Click(TCommandHost& host);
 
 // The question before a search with the slow library theories; false when
 // the user cancels it (the answer may switch to the faster series).
@@ -42,17 +40,17 @@ bool AskSlowEventSearchTheory(TTheoryControl& theories);
 
 // The period an event search dialog shows: the window's period start, its
 // end as a table would complete it, and the period dialog.
-TObserverRecord PeriodStartOf(TCommandHost& form);
-TObserverRecord CompletedPeriodEndOf(TCommandHost& form);
-void ChangePeriodOf(TCommandHost& form);
+TObserverRecord PeriodStartOf(TWindowRecords& records);
+TObserverRecord CompletedPeriodEndOf(TWindowRecords& records);
+void ChangePeriodOf(THostCommands& commands);
 
 // Sets a search dialog's hooks PeriodStart, PeriodEnd and ChangePeriod to
 // the three above.
 template <class Hooks>
-void SetPeriodHooks(TCommandHost& form, Hooks& hooks) {
-  hooks.PeriodStart = [&form] { return PeriodStartOf(form); };
-  hooks.PeriodEnd = [&form] { return CompletedPeriodEndOf(form); };
-  hooks.ChangePeriod = [&form] { ChangePeriodOf(form); };
+void SetPeriodHooks(TCommandHost& host, Hooks& hooks) {
+  hooks.PeriodStart = [&host] { return PeriodStartOf(host); };
+  hooks.PeriodEnd = [&host] { return CompletedPeriodEndOf(host); };
+  hooks.ChangePeriod = [&host] { ChangePeriodOf(host); };
 }
 
 // Saves the theory selection for a search and restores the live one when it

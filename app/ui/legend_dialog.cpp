@@ -60,11 +60,11 @@ void ShowLegend(const TQuantityTexts& headings, QWidget* parent) {
 
 namespace kvx {
 
-void InstallLegendCommand(TCommandHost& form) {
-  if (form.Commands().HasHandler("Legende1")) return;
+void InstallLegendCommand(TCommandHost& host) {
+  if (host.Commands().HasHandler("Legende1")) return;
   // The headings as the main window's table configuration holds them.
-  form.Commands().RegisterHandler("Legende1",
-                                  [&form] { ShowLegend(form.Period().TableConfig.ColumnTitles, &form.Window()); });
+  host.Commands().RegisterHandler("Legende1",
+                                  [&host] { ShowLegend(host.Period().TableConfig.ColumnTitles, &host.Window()); });
 }
 
 }  // namespace kvx

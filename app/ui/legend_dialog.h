@@ -45,6 +45,6 @@ void ShowLegend(const TQuantityTexts& headings, QWidget* parent = nullptr);
 
 class TCommandHost;
 // Gives the Help menu's legend item its command when none is set.
-void InstallLegendCommand(TCommandHost& form);
+void InstallLegendCommand(TCommandHost& host);
 
 }  // namespace kvx

@@ -64,7 +64,7 @@ class TMainForm : public QMainWindow, public TCommandHost {
   // through it; the command modules take the records they work on.
   TMainFormState& State() { return state_; }
 
-  // --- TCommandHost: the records, the command objects, the window ------------
+  // --- TCommandHost: TWindowRecords, THostCommands, TWindowWidgets, TSheetAccess
   TEphemerisPeriodState& Period() override { return state_.Period; }
   TTableState& TableState() override { return state_.Table; }
   TComputingSettings& Computing() override { return state_.Computing; }
@@ -124,7 +124,7 @@ class TMainForm : public QMainWindow, public TCommandHost {
   // The theory panel's and the eclipse panel's double click.
   void PanelVSOPDblClick();
 
-  // --- settings with their rules --------------------------------------------
+  // --- TSettingRules: settings with their rules -----------------------------
   void SetMoonCacheSpan(std::int32_t span) override;
   void SetMoonCacheOrder(std::int32_t order) override;
   void SetTableEquinox(double t) override;
@@ -163,7 +163,7 @@ class TMainForm : public QMainWindow, public TCommandHost {
   // Writes the stored values and "jdlist.txt" back.
   void SaveStoredSettings();
 
-  // --- integration and orbit determination ----------------------------------------
+  // --- TOrbitWork: integration and orbit determination ----------------------------
   truKu& Integrator() override;
   // F11: Runge-Kutta or Adams by the integrator choice.
   void NumerischeIntegration1Click();
@@ -174,7 +174,7 @@ class TMainForm : public QMainWindow, public TCommandHost {
   // from the duration or by its local time; clears the table-changed flag.
   void CompletePeriod();
 
-  // --- configuration file (config_commands.cpp) ----------------------------------
+  // --- TConfigurationAccess: configuration file (config_commands.cpp) -----------
   tconfig& Configuration() override { return config_; }
   TConfigSettings& HeldConfiguration() override { return config_held_; }
   TConfigSettings GatherConfiguration() override;
@@ -187,7 +187,7 @@ class TMainForm : public QMainWindow, public TCommandHost {
   // Set by Apply when the period's start lies after its end.
   std::uint8_t ReversedPeriod() const { return reversed_period_; }
 
-  // --- occultation star catalogue ---------------------------------------------
+  // --- TStarCatalogueSource: occultation star catalogue -----------------------
   std::shared_ptr<const TStarCatalogue> StarCatalogue() const override { return star_catalogue_; }
   bool EnsureStarCatalogue(const std::function<void(int)>& progress = {}) override;
   void PublishStarCatalogue(std::shared_ptr<const TStarCatalogue> catalogue) override {

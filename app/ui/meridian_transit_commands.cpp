@@ -45,7 +45,7 @@ TMeridianFeatures TTableCommands::MeridianFeatures() const {
 }
 
 std::string TTableCommands::SurfaceFeatureFileForConfiguration() const {
-  return surface_features_loaded_ ? surface_feature_file_ : ShippedFeatureFile(form_.DataFolder());
+  return surface_features_loaded_ ? surface_feature_file_ : ShippedFeatureFile(host_.DataFolder());
 }
 
 void TTableCommands::ApplyMeridianFeatures(const std::string& file, const TMeridianFeatures& features) {
@@ -56,7 +56,7 @@ void TTableCommands::ApplyMeridianFeatures(const std::string& file, const TMerid
     return;
   }
   TMeridianFeatures defaults;
-  DefaultMeridianFeatures(defaults, 0, surface_feature_file_, form_.DataFolder());
+  DefaultMeridianFeatures(defaults, 0, surface_feature_file_, host_.DataFolder());
   feature_transit_ = TransitSettingsOf(defaults);
   surface_features_.clear();
 }
@@ -64,51 +64,51 @@ void TTableCommands::ApplyMeridianFeatures(const std::string& file, const TMerid
 void TTableCommands::LoadSurfaceFeaturesOnce() {
   if (surface_features_loaded_) return;
   surface_features_loaded_ = true;
-  if (surface_feature_file_.empty()) surface_feature_file_ = ShippedFeatureFile(form_.DataFolder());
+  if (surface_feature_file_.empty()) surface_feature_file_ = ShippedFeatureFile(host_.DataFolder());
   if (LoadSurfaceFeatureFile(surface_feature_file_, surface_features_, false) == 0) surface_feature_file_.clear();
 }
 
 void TTableCommands::RegisterMeridianTransitCommands() {
   feature_transit_ = TransitSettingsOf(TMeridianFeatures{});
   dispatcher_->Register(kMeridianTransitKind, [this] {
-    TComputingSettings& computing = form_.Computing();
-    TDocumentState& document = form_.DocumentState();
-    const TEphemerisPeriodState& p = form_.Period();
+    TComputingSettings& computing = host_.Computing();
+    TDocumentState& document = host_.DocumentState();
+    const TEphemerisPeriodState& p = host_.Period();
     ttransitsuche search(p.Start, p.End, feature_transit_, p.TableConfig, p.Selection, computing.Accuracy.VsopLevelA,
                          p.ApparentSiderealTime, BodySettingsOf(computing, LanguageEnglish));
     const bool finished = search.schleife(true);
     TTableOutputSettings settings;
     settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
     document.DocumentSaved = 0;
-    search.paint(&form_.Workbook(), &form_.Grid(), document.WorkbookView, settings);
+    search.paint(&host_.Workbook(), &host_.Grid(), document.WorkbookView, settings);
     if (!finished) dispatcher_->ReportCancelled(true);
   });
-  form_.Commands().RegisterHandler("Durchgnge1", [this] { Durchgnge1Click(); });
-  form_.Commands().RegisterHandler("OrtsbestimmungaufPlaneten1", [this] {
-    TComputingSettings& computing = form_.Computing();
-    TDocumentState& document = form_.DocumentState();
-    TEphemerisPeriodState& period = form_.Period();
+  host_.Commands().RegisterHandler("Durchgnge1", [this] { Durchgnge1Click(); });
+  host_.Commands().RegisterHandler("OrtsbestimmungaufPlaneten1", [this] {
+    TComputingSettings& computing = host_.Computing();
+    TDocumentState& document = host_.DocumentState();
+    TEphemerisPeriodState& period = host_.Period();
     TDrawingMeasurementHooks hooks;
     hooks.Observer = [this] {
-      TObserverRecord r = form_.Period().Start;
+      TObserverRecord r = host_.Period().Start;
       LocalTimeToUT(r);
       return r;
     };
     hooks.ChangeDateAndTime = [this] { DatumundOrteingeben1Click(); };
-    hooks.Sheet = &form_.Workbook();
+    hooks.Sheet = &host_.Workbook();
     hooks.Config = period.TableConfig;
     hooks.JulianDate = period.TableConfig.Flags[column_flag::kJulianDate] != 0;
     hooks.Selection = period.Selection;
     hooks.VsopLevel = computing.Accuracy.VsopLevelA;
     hooks.Body = BodySettingsOf(computing, LanguageEnglish);
-    ShowPlanetMeasurementDialog(hooks, &form_.Window());
+    ShowPlanetMeasurementDialog(hooks, &host_.Window());
     document.DocumentSaved = 0;
   });
 }
 
 void TTableCommands::Durchgnge1Click() {
   LoadSurfaceFeaturesOnce();
-  if (ShowPlanetFeatureTransitDialog(surface_features_, feature_transit_, surface_feature_file_, &form_.Window()) != 1)
+  if (ShowPlanetFeatureTransitDialog(surface_features_, feature_transit_, surface_feature_file_, &host_.Window()) != 1)
     return;
   if (!PeriodCheck()) return;
   ComputeKind(kMeridianTransitKind);

@@ -10,7 +10,6 @@
 
 #include "app/main_form_state.h"
 #include "app/ui/command_host.h"
-#include "app/ui/eclipse_commands.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "events/moon_phenomena.h"
@@ -30,10 +29,10 @@ class TMoonEventListHolder : public QObject {
   TMoonEventList List;
 };
 
-TMoonEventListHolder* HolderOf(TCommandHost& form) {
+TMoonEventListHolder* HolderOf(TWindowWidgets& window) {
   // The name is the holder's alone.
   return static_cast<TMoonEventListHolder*>(
-      form.Window().findChild<QObject*>("MoonEventList", Qt::FindDirectChildrenOnly));
+      window.Window().findChild<QObject*>("MoonEventList", Qt::FindDirectChildrenOnly));
 }
 
 // The window's commands and views stay disabled while a run pumps events
@@ -41,10 +40,10 @@ TMoonEventListHolder* HolderOf(TCommandHost& form) {
 // the run ends.
 class TDisabledWhileRunning {
  public:
-  explicit TDisabledWhileRunning(TCommandHost& form) {
-    widgets_.push_back(form.Window().menuBar());
-    widgets_.push_back(form.CentralStack());
-    for (QToolBar* bar : form.Window().findChildren<QToolBar*>()) widgets_.push_back(bar);
+  explicit TDisabledWhileRunning(TWindowWidgets& window) {
+    widgets_.push_back(window.Window().menuBar());
+    widgets_.push_back(window.CentralStack());
+    for (QToolBar* bar : window.Window().findChildren<QToolBar*>()) widgets_.push_back(bar);
     for (QWidget* w : widgets_) {
       if (w != nullptr && w->isEnabled()) {
         w->setEnabled(false);
@@ -65,20 +64,20 @@ class TDisabledWhileRunning {
 
 // A kind met without a usable period (also from a stored table kind): the
 // sheet as it was, the question, and no table.
-bool PeriodUsable(TCommandHost& form) {
-  TEphemerisPeriodState& s = form.Period();
+bool PeriodUsable(TCommandHost& host) {
+  TEphemerisPeriodState& s = host.Period();
   if (s.End.Mjd > s.Start.Mjd) return true;
-  LeaveWithoutTable(form);
+  LeaveWithoutTable(host);
   AskFixEndBeforeStart();
   return false;
 }
 
-void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
-  if (!PeriodUsable(form)) return;
-  TComputingSettings& computing = form.Computing();
-  TCurrentObjects& objects = form.Objects();
-  const TEphemerisPeriodState& p = form.Period();
-  TMoonEventList& list = HolderOf(form)->List;
+void RunMoonEventKind(TCommandHost& host, std::int32_t kind) {
+  if (!PeriodUsable(host)) return;
+  TComputingSettings& computing = host.Computing();
+  TCurrentObjects& objects = host.Objects();
+  const TEphemerisPeriodState& p = host.Period();
+  TMoonEventList& list = HolderOf(host)->List;
   TMoonEventSettings settings;
   settings.Abbreviations = computing.NumericOptions.PhenomenaAbbreviations;
   settings.MinPlanetAltitude = computing.NumericOptions.PhenomenaMinObjectAltitude;
@@ -90,7 +89,7 @@ void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
   std::unique_ptr<TJupiterereignisse> table;
   const std::uint8_t language = LanguageEnglish;
   if (kind == 102 || kind == 104 || kind == 105) {
-    table = std::make_unique<TJupiterereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
+    table = std::make_unique<TJupiterereignisse>(language, p.Selection, &host.Workbook(), p.TableConfig, p.Start, p.End,
                                                  p.Step, 0, 0, computing.Accuracy.VsopLevelA);
     settings.Moon = ClampMoonNumber(objects.JupiterMoon, 4);
   } else if (kind == 112 || kind == 114 || kind == 115) {
@@ -101,20 +100,20 @@ void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
       const std::string name = MoonListName(2, eight);
       ShowMessage(name + " ist in der Theorie der fünf Saturnmonde nicht enthalten.",
                   name + " is not part of the theory of five Saturn moons.", MessageIcon::Error);
-      LeaveWithoutTable(form);
+      LeaveWithoutTable(host);
       return;
     }
-    table = std::make_unique<TSaturnereignisse>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start, p.End,
+    table = std::make_unique<TSaturnereignisse>(language, p.Selection, &host.Workbook(), p.TableConfig, p.Start, p.End,
                                                 p.Step, 0, 0, computing.Accuracy.VsopLevelA);
   } else {
-    table = std::make_unique<TSaturnereignisseneu>(language, p.Selection, &form.Workbook(), p.TableConfig, p.Start,
+    table = std::make_unique<TSaturnereignisseneu>(language, p.Selection, &host.Workbook(), p.TableConfig, p.Start,
                                                    p.End, p.Step, 0, 0, computing.Accuracy.VsopLevelA);
     settings.Moon = ClampMoonNumber(objects.SaturnMoon, 8);
   }
   table->Settings = settings;
   bool ran = false;
   {
-    TDisabledWhileRunning disabled(form);
+    TDisabledWhileRunning disabled(host);
     if (kind >= 112) {
       ran = static_cast<TSaturnereignisse&>(*table).ComputeSaturnMoonEvents(p.PositionFiles, list, kind);
     } else {
@@ -122,55 +121,55 @@ void RunMoonEventKind(TCommandHost& form, std::int32_t kind) {
     }
   }
   if (!ran) {
-    LeaveWithoutTable(form);
+    LeaveWithoutTable(host);
     return;
   }
   // A cancelled run paints what it found and leaves no table kind.
   table->Stopped = table->Aborted;
-  form.Window().update();
-  form.Tables().PrepareOutput(*table);
-  form.Tables().Dispatcher().FinishStandardRun(*table, kind);
+  host.Window().update();
+  host.Tables().PrepareOutput(*table);
+  host.Tables().Dispatcher().FinishStandardRun(*table, kind);
 }
 
 // The command's part: the period check, a repaint, the kind, the table.
-void StartKind(TCommandHost& form, std::int32_t kind) {
-  if (!form.Tables().PeriodCheck()) return;
-  form.Repaint();
-  form.Tables().ComputeKind(kind);
+void StartKind(TCommandHost& host, std::int32_t kind) {
+  if (!host.Tables().PeriodCheck()) return;
+  host.Repaint();
+  host.Tables().ComputeKind(kind);
 }
 
-void OneMoonCommand(TCommandHost& form, bool jupiter) {
-  if (!form.Tables().PeriodCheck()) return;
-  TCurrentObjects& s = form.Objects();
+void OneMoonCommand(TCommandHost& host, bool jupiter) {
+  if (!host.Tables().PeriodCheck()) return;
+  TCurrentObjects& s = host.Objects();
   std::int32_t& stored = jupiter ? s.JupiterMoon : s.SaturnMoon;
   std::int32_t moon = ClampMoonNumber(stored, jupiter ? 4 : 8);
   std::uint8_t event = ClampMoonEvent(s.MoonEvent);
-  if (!SelectMoonAndEvent(jupiter ? 0 : 2, moon, event, &form.Window())) return;
+  if (!SelectMoonAndEvent(jupiter ? 0 : 2, moon, event, &host.Window())) return;
   stored = moon;
   s.MoonEvent = event;
-  StartKind(form, jupiter ? 104 : 117);
+  StartKind(host, jupiter ? 104 : 117);
 }
 
 }  // namespace
 
-void InstallMoonEventCommands(TCommandHost& form) {
-  new TMoonEventListHolder(&form.Window());
-  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
+void InstallMoonEventCommands(TCommandHost& host) {
+  new TMoonEventListHolder(&host.Window());
+  TTableDispatcher& dispatcher = host.Tables().Dispatcher();
   for (std::int32_t kind : {102, 104, 105, 112, 113, 114, 115, 116, 117}) {
-    dispatcher.Register(kind, [&form, kind] { RunMoonEventKind(form, kind); });
+    dispatcher.Register(kind, [&host, kind] { RunMoonEventKind(host, kind); });
   }
-  form.Commands().RegisterEnabled({
-      {"Jupitermondereignisse1", [&form] { StartKind(form, 105); }},
-      {"KonjunktionenJupitermonde1", [&form] { StartKind(form, 102); }},
-      {"ElongationenJupitermonde1", [&form] { OneMoonCommand(form, true); }},
-      {"Saturnmondereignisse1", [&form] { StartKind(form, 116); }},
-      {"KonjunktionenSaturnmonde1", [&form] { StartKind(form, 113); }},
-      {"ElongationenSaturnmonde1", [&form] { OneMoonCommand(form, false); }},
+  host.Commands().RegisterEnabled({
+      {"Jupitermondereignisse1", [&host] { StartKind(host, 105); }},
+      {"KonjunktionenJupitermonde1", [&host] { StartKind(host, 102); }},
+      {"ElongationenJupitermonde1", [&host] { OneMoonCommand(host, true); }},
+      {"Saturnmondereignisse1", [&host] { StartKind(host, 116); }},
+      {"KonjunktionenSaturnmonde1", [&host] { StartKind(host, 113); }},
+      {"ElongationenSaturnmonde1", [&host] { OneMoonCommand(host, false); }},
   });
 }
 
-const TMoonEventList* MoonEventListOf(TCommandHost& form) {
-  TMoonEventListHolder* holder = HolderOf(form);
+const TMoonEventList* MoonEventListOf(TWindowWidgets& window) {
+  TMoonEventListHolder* holder = HolderOf(window);
   return holder != nullptr ? &holder->List : nullptr;
 }
 

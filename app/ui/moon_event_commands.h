@@ -9,12 +9,13 @@
 namespace kvx {
 
 class TCommandHost;
+class TWindowWidgets;
 class TMoonEventList;
 
 // Registers the kinds and the commands and enables the six items.
-void InstallMoonEventCommands(TCommandHost& form);
+void InstallMoonEventCommands(TCommandHost& host);
 
 // The main window's moon-event list (installed with the commands).
-const TMoonEventList* MoonEventListOf(TCommandHost& form);
+const TMoonEventList* MoonEventListOf(TWindowWidgets& window);
 
 }  // namespace kvx

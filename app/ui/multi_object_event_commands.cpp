@@ -32,25 +32,25 @@ std::vector<std::string> NamesOf(const List& list) {
   return names;
 }
 
-bool SelectDatabaseAsteroids(TCommandHost& form) {
+bool SelectDatabaseAsteroids(TCommandHost& host) {
   BusyCursorScope busy;
-  return SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.Objects().ChosenDatabaseAsteroids,
-                                     &form.Window());
+  return SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(host), host.Objects().ChosenDatabaseAsteroids,
+                                     &host.Window());
 }
 
 }  // namespace
 
-TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form) {
+TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& host) {
   TMultiObjectEventHooks hooks;
-  SetPeriodHooks(form, hooks);
-  TElementDialogCommands* elements = ElementDialogCommandsOf(form);
+  SetPeriodHooks(host, hooks);
+  TElementDialogCommands* elements = ElementDialogCommandsOf(host);
   if (elements != nullptr) {
-    hooks.LoadElementLists = [&form, elements] {
-      elements->AsteroidDialog().DataFolder = form.DataFolder();
+    hooks.LoadElementLists = [&host, elements] {
+      elements->AsteroidDialog().DataFolder = host.DataFolder();
       elements->AsteroidDialog().LoadListWhenEmpty();
       // The window stays responsive between the two loads.
       CurrentProgress().ProcessEvents();
-      elements->CometDialog().DataFolder = form.DataFolder();
+      elements->CometDialog().DataFolder = host.DataFolder();
       elements->CometDialog().LoadListWhenEmpty();
     };
     hooks.AsteroidNames = [elements] { return NamesOf(elements->AsteroidDialog().Planetoidentabelle1); };
@@ -58,34 +58,34 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form) {
     hooks.AsteroidAt = [elements](std::int32_t i) { return elements->AsteroidDialog().Planetoidentabelle1.Data(i); };
     hooks.CometAt = [elements](std::int32_t i) { return elements->CometDialog().Kometentabelle1.Data(i); };
   }
-  hooks.DatabaseFiles = [&form] { return form.Objects().ChosenDatabaseAsteroids; };
-  hooks.SelectDatabaseAsteroids = [&form] { return SelectDatabaseAsteroids(form); };
-  hooks.SelectRange = [&form](std::int32_t& first, std::int32_t& last, const std::vector<std::string>& names) {
-    return SelectFileRecordRange(first, last, names, &form.Window());
+  hooks.DatabaseFiles = [&host] { return host.Objects().ChosenDatabaseAsteroids; };
+  hooks.SelectDatabaseAsteroids = [&host] { return SelectDatabaseAsteroids(host); };
+  hooks.SelectRange = [&host](std::int32_t& first, std::int32_t& last, const std::vector<std::string>& names) {
+    return SelectFileRecordRange(first, last, names, &host.Window());
   };
   hooks.Help = [] { ShowHelpTopic(kHelpTopicSeveralObjects); };
   return hooks;
 }
 
-void EreignissefrmehrereObjekte1Click(TCommandHost& form) {
-  TCurrentObjects& objects = form.Objects();
-  TEphemerisPeriodState& period = form.Period();
-  TSearchSettings& searches = form.SearchSettings();
-  TTableState& tableState = form.TableState();
-  if (objects.AsteroidDatabase != 0 && objects.ChosenDatabaseAsteroids.empty()) SelectDatabaseAsteroids(form);
-  const TSearchTheoryScope theory(form);
-  if (!AskSlowEventSearchTheory(form)) return;
+void EreignissefrmehrereObjekte1Click(TCommandHost& host) {
+  TCurrentObjects& objects = host.Objects();
+  TEphemerisPeriodState& period = host.Period();
+  TSearchSettings& searches = host.SearchSettings();
+  TTableState& tableState = host.TableState();
+  if (objects.AsteroidDatabase != 0 && objects.ChosenDatabaseAsteroids.empty()) SelectDatabaseAsteroids(host);
+  const TSearchTheoryScope theory(host);
+  if (!AskSlowEventSearchTheory(host)) return;
 
   const TObserverRecord saved = period.Start;
   TMultiObjectEventSettings settings;
   settings.Options = searches.EventSearchOptions;
   settings.Ranges = objects.ElementFileRanges;
   settings.AsteroidDatabase = objects.AsteroidDatabase != 0;
-  TSearchContext context = EclipseSearchContext(form.Computing(), form.Period());
+  TSearchContext context = EclipseSearchContext(host.Computing(), host.Period());
   context.Topocentric = 0;
   const int result =
-      ShowMultiObjectEventSearch(settings, context, form.Events(), MultiObjectEventHooksOf(form), &form.Window());
-  form.Repaint();
+      ShowMultiObjectEventSearch(settings, context, host.Events(), MultiObjectEventHooksOf(host), &host.Window());
+  host.Repaint();
   if (result != kMultiEventDialogClose) {
     period.Start = saved;
     return;
@@ -96,16 +96,16 @@ void EreignissefrmehrereObjekte1Click(TCommandHost& form) {
   UTToLocalTime(period.Start);
   tableState.TableChanged = 1;
   // The finds exist only for the table: it is written whenever there are any.
-  if (!form.Events().Empty()) {
+  if (!host.Events().Empty()) {
     tableState.TableKind = kEventTableKind;
-    form.Tables().ComputeTable();
+    host.Tables().ComputeTable();
   }
-  form.UpdateStatusLine();
+  host.UpdateStatusLine();
 }
 
-void InstallMultiObjectEventCommands(TCommandHost& form) {
-  form.Commands().RegisterEnabled(
-      {{"EreignissefrmehrereObjekte1", [&form] { EreignissefrmehrereObjekte1Click(form); }}});
+void InstallMultiObjectEventCommands(TCommandHost& host) {
+  host.Commands().RegisterEnabled(
+      {{"EreignissefrmehrereObjekte1", [&host] { EreignissefrmehrereObjekte1Click(host); }}});
 }
 
 }  // namespace kvx

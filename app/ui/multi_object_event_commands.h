@@ -10,13 +10,13 @@ struct TMultiObjectEventHooks;
 
 // The dialog's view of the main window: the period, the element forms'
 // lists, the database files and the range dialog.
-TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& form);
+TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& host);
 
 // The command: the database choice when asteroids come from an empty
 // database list, the theory question, the dialog, then the table.
-void EreignissefrmehrereObjekte1Click(TCommandHost& form);
+void EreignissefrmehrereObjekte1Click(TCommandHost& host);
 
 // Registers "EreignissefrmehrereObjekte1".
-void InstallMultiObjectEventCommands(TCommandHost& form);
+void InstallMultiObjectEventCommands(TCommandHost& host);
 
 }  // namespace kvx

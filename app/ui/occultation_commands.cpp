@@ -1,7 +1,5 @@
-// The occultations by the Moon from the main window: Tables -> Moon ->
-// Occultations of stars (table kind 142, the criteria dialog first) and
-// Occultations of planets (kind 143); Tables -> Occultations of stars by
-// planets (kind 145, the options dialog first).
+#include "app/ui/occultation_commands.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
@@ -48,72 +46,72 @@ std::shared_ptr<TLunarOccultationHolder>& Holder() {
   return holder;
 }
 
-TTableOutputSettings GridSettings(TCommandHost& form) {
+TTableOutputSettings GridSettings(TCommandHost& host) {
   TTableOutputSettings output;
-  output.AzimuthOrigin = form.Computing().HalfTurnOffsetAngle;
-  output.ColumnWidthTable = form.Documents().ColumnWidthTable();
+  output.AzimuthOrigin = host.Computing().HalfTurnOffsetAngle;
+  output.ColumnWidthTable = host.Documents().ColumnWidthTable();
   return output;
 }
 
-std::function<void(const char*, const char*)> PanelOf(TCommandHost& form) {
-  return [&form](const char* german, const char* english) {
+std::function<void(const char*, const char*)> PanelOf(TWindowWidgets& window) {
+  return [&window](const char* german, const char* english) {
     if (german == nullptr) {
-      HideEclipsePanel(form);
+      HideEclipsePanel(window);
     } else {
-      ShowEclipsePanel(form, german, english);
+      ShowEclipsePanel(window, german, english);
     }
   };
 }
 
 // A cancelled search has written the occultations found until the cancel.
-void ReportIfCancelled(TCommandHost& form, TOccultationRunStatus status) {
-  if (status == TOccultationRunStatus::Cancelled) form.Tables().Dispatcher().ReportCancelled(true);
+void ReportIfCancelled(THostCommands& commands, TOccultationRunStatus status) {
+  if (status == TOccultationRunStatus::Cancelled) commands.Tables().Dispatcher().ReportCancelled(true);
 }
 
 // A search refused (nothing computed) or cancelled before its first
 // occultation writes no table: the sheet as it was before the run cleared
 // it; after a cancel the status line says nothing was written. True when
 // the search ended so.
-bool EndsWithoutTable(TCommandHost& form, TOccultationRunStatus status, const TOccultationResultList& found) {
+bool EndsWithoutTable(TCommandHost& host, TOccultationRunStatus status, const TOccultationResultList& found) {
   if (status == TOccultationRunStatus::Refused) {
-    LeaveWithoutTable(form);
-    form.Repaint();
+    LeaveWithoutTable(host);
+    host.Repaint();
     return true;
   }
   if (status != TOccultationRunStatus::Cancelled || found.Count() != 0) return false;
-  LeaveWithoutTable(form);
-  form.Tables().Dispatcher().ReportCancelledBeforeAnyResult();
+  LeaveWithoutTable(host);
+  host.Tables().Dispatcher().ReportCancelledBeforeAnyResult();
   return true;
 }
 
 // Writes a search's table into the sheet or the grid: every occultation
 // found, also when the search was cancelled.
-void PaintOccultations(TCommandHost& form, const TOccultationResultList& list, const TObserverRecord& start,
+void PaintOccultations(TCommandHost& host, const TOccultationResultList& list, const TObserverRecord& start,
                        const TOccultationTableKind& kind) {
-  TDocumentState& document = form.DocumentState();
-  TEphemerisPeriodState& period = form.Period();
+  TDocumentState& document = host.DocumentState();
+  TEphemerisPeriodState& period = host.Period();
   document.DocumentSaved = 0;
   if (document.WorkbookView != 0) {
-    TSheetSink sink(form.Workbook());
+    TSheetSink sink(host.Workbook());
     WriteOccultationTable(sink, period.TableConfig, start, list, kind);
   } else {
-    const TTableOutputSettings settings = GridSettings(form);
-    TGridSink sink(form.Grid(), settings);
+    const TTableOutputSettings settings = GridSettings(host);
+    TGridSink sink(host.Grid(), settings);
     WriteOccultationTable(sink, period.TableConfig, start, list, kind);
   }
 }
 
-void LunarOccultationRun(TCommandHost& form) {
-  const TComputingSettings& computing = form.Computing();
-  const TEphemerisPeriodState& period = form.Period();
-  const TStarCatalogueState& catalogue = form.StarCatalogueState();
+void LunarOccultationRun(TCommandHost& host) {
+  const TComputingSettings& computing = host.Computing();
+  const TEphemerisPeriodState& period = host.Period();
+  const TStarCatalogueState& catalogue = host.StarCatalogueState();
   BusyCursorScope busy;
-  PanelGuard guard{form};
-  if (!form.StarCatalogue() && !form.EnsureStarCatalogue()) {
-    LeaveWithoutTable(form);
+  PanelGuard guard{host};
+  if (!host.StarCatalogue() && !host.EnsureStarCatalogue()) {
+    LeaveWithoutTable(host);
     return;
   }
-  tsternbedeckung& search = Holder()->For(form.StarCatalogue());
+  tsternbedeckung& search = Holder()->For(host.StarCatalogue());
   TLunarOccultationOptions options;
   options.SelectedStar = catalogue.SelectedStar;
   options.LimitingMagnitude = computing.NumericOptions.MagnitudeLimit;
@@ -121,41 +119,41 @@ void LunarOccultationRun(TCommandHost& form) {
   options.OldPrecession = computing.NumericOptions.Fk4Positions;
   options.PreciseSun = computing.NumericOptions.ExactSunMoon;
   const TOccultationRunStatus status =
-      search.rechnen(EclipseSearchContext(computing, period), period.End, period.Start, options, PanelOf(form));
-  if (EndsWithoutTable(form, status, search.ergebnisse)) return;
+      search.rechnen(EclipseSearchContext(computing, period), period.End, period.Start, options, PanelOf(host));
+  if (EndsWithoutTable(host, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
   kind.LimitingMagnitude = options.LimitingMagnitude;
   kind.StarName = search.LastStarName;
-  PaintOccultations(form, search.ergebnisse, period.Start, kind);
-  ReportIfCancelled(form, status);
+  PaintOccultations(host, search.ergebnisse, period.Start, kind);
+  ReportIfCancelled(host, status);
 }
 
-void PlanetOccultationRun(TCommandHost& form) {
-  TComputingSettings& computing = form.Computing();
-  TEphemerisPeriodState& period = form.Period();
+void PlanetOccultationRun(TCommandHost& host) {
+  TComputingSettings& computing = host.Computing();
+  TEphemerisPeriodState& period = host.Period();
   BusyCursorScope busy;
-  PanelGuard guard{form};
-  tplanetbedeckung search(EclipseSearchContext(form.Computing(), form.Period()), period.TableConfig, period.Start);
+  PanelGuard guard{host};
+  tplanetbedeckung search(EclipseSearchContext(host.Computing(), host.Period()), period.TableConfig, period.Start);
   search.PreciseSun = computing.NumericOptions.ExactSunMoon;
-  const TOccultationRunStatus status = search.rechnen(period.End, period.Start, PanelOf(form));
-  if (EndsWithoutTable(form, status, search.ergebnisse)) return;
+  const TOccultationRunStatus status = search.rechnen(period.End, period.Start, PanelOf(host));
+  if (EndsWithoutTable(host, status, search.ergebnisse)) return;
   TOccultationTableKind kind;
   kind.Planets = true;
-  PaintOccultations(form, search.ergebnisse, period.Start, kind);
-  ReportIfCancelled(form, status);
+  PaintOccultations(host, search.ergebnisse, period.Start, kind);
+  ReportIfCancelled(host, status);
 }
 
-void PlanetStarOccultationRun(TCommandHost& form) {
-  const TComputingSettings& computing = form.Computing();
-  const TEphemerisPeriodState& period = form.Period();
-  const TCurrentObjects& objects = form.Objects();
-  TDocumentState& document = form.DocumentState();
-  const TStarCatalogueState& catalogue = form.StarCatalogueState();
-  const TConfigSettings& held = form.HeldConfiguration();
+void PlanetStarOccultationRun(TCommandHost& host) {
+  const TComputingSettings& computing = host.Computing();
+  const TEphemerisPeriodState& period = host.Period();
+  const TCurrentObjects& objects = host.Objects();
+  TDocumentState& document = host.DocumentState();
+  const TStarCatalogueState& catalogue = host.StarCatalogueState();
+  const TConfigSettings& held = host.HeldConfiguration();
   BusyCursorScope busy;
-  if (!form.StarCatalogue() && !form.EnsureStarCatalogue()) {
-    LeaveWithoutTable(form);
+  if (!host.StarCatalogue() && !host.EnsureStarCatalogue()) {
+    LeaveWithoutTable(host);
     return;
   }
   TPlanetStarOptions options;
@@ -167,10 +165,10 @@ void PlanetStarOccultationRun(TCommandHost& form) {
   options.OldPrecession = computing.NumericOptions.Fk4Positions;
   options.PreciseSun = computing.NumericOptions.ExactSunMoon;
   tsternbedeckungpl search(EclipseSearchContext(computing, period), period.TableConfig, period.Start,
-                           form.StarCatalogue());
+                           host.StarCatalogue());
   const TOccultationRunStatus status = RunPlanetStarOccultations(
       search, options, objects.CurrentAsteroid, computing.WarningsOption != 0, period.End, period.Start);
-  if (EndsWithoutTable(form, status, search.ergebnisse)) return;
+  if (EndsWithoutTable(host, status, search.ergebnisse)) return;
   TPlanetStarTableKind kind;
   kind.AllStars = options.SelectedStar == -1;
   kind.LimitingMagnitude = options.LimitingMagnitude;
@@ -178,95 +176,95 @@ void PlanetStarOccultationRun(TCommandHost& form) {
   kind.Bodies = search.SearchedBodies;
   document.DocumentSaved = 0;
   if (document.WorkbookView != 0) {
-    TSheetSink sink(form.Workbook());
+    TSheetSink sink(host.Workbook());
     WritePlanetStarTable(sink, period.TableConfig, period.Start, search.ergebnisse, kind);
   } else {
-    const TTableOutputSettings settings = GridSettings(form);
-    TGridSink sink(form.Grid(), settings);
+    const TTableOutputSettings settings = GridSettings(host);
+    TGridSink sink(host.Grid(), settings);
     WritePlanetStarTable(sink, period.TableConfig, period.Start, search.ergebnisse, kind);
   }
-  ReportIfCancelled(form, status);
+  ReportIfCancelled(host, status);
 }
 
 // The star catalogue as the occultation dialogs reach it: the one loaded,
 // and the loading on demand with the dialog's own progress bar.
-TStarCatalogueAccess CatalogueAccess(TCommandHost& form) {
+TStarCatalogueAccess CatalogueAccess(TStarCatalogueSource& stars) {
   TStarCatalogueAccess access;
-  access.Current = [&form] { return form.StarCatalogue(); };
-  access.Ensure = [&form](const std::function<void(int)>& progress) {
-    form.EnsureStarCatalogue(progress);
-    return form.StarCatalogue();
+  access.Current = [&stars] { return stars.StarCatalogue(); };
+  access.Ensure = [&stars](const std::function<void(int)>& progress) {
+    stars.EnsureStarCatalogue(progress);
+    return stars.StarCatalogue();
   };
   return access;
 }
 
 // The catalogue the dialogs show as chosen: the loaded one's, or the
 // setting while none is loaded.
-std::uint8_t CatalogueChoice(TCommandHost& form) {
-  return form.StarCatalogue() ? form.StarCatalogue()->Choice() : form.StarCatalogueState().Setting;
+std::uint8_t CatalogueChoice(TCommandHost& host) {
+  return host.StarCatalogue() ? host.StarCatalogue()->Choice() : host.StarCatalogueState().Setting;
 }
 
-void RunOccultationKind(TCommandHost& form, std::int32_t kind) {
-  TTableState& s = form.TableState();
+void RunOccultationKind(TCommandHost& host, std::int32_t kind) {
+  TTableState& s = host.TableState();
   s.TableKind = kNoTableKind;
-  form.Repaint();
-  form.Tables().ComputeKindThenRepaint(kind);
+  host.Repaint();
+  host.Tables().ComputeKindThenRepaint(kind);
 }
 
 }  // namespace
 
-void Sternbedeckungen1Click(TCommandHost& form) {
-  TComputingSettings& computing = form.Computing();
-  TStarCatalogueState& catalogue = form.StarCatalogueState();
+void Sternbedeckungen1Click(TCommandHost& host) {
+  TComputingSettings& computing = host.Computing();
+  TStarCatalogueState& catalogue = host.StarCatalogueState();
   if (catalogue.Loading != 0) return;
-  if (form.Selection().MoonTheory() != 0 &&
-      !form.SlowTheoryQuestion("Soll die Berechnung der Sternbedeckungen wirklich nach der vollständigen ELP2000 "
+  if (host.Selection().MoonTheory() != 0 &&
+      !host.SlowTheoryQuestion("Soll die Berechnung der Sternbedeckungen wirklich nach der vollständigen ELP2000 "
                                "erfolgen? Wenn Sie auf Nein klicken, wird ein vereinfachtes Verfahren angewandt.",
                                "Shall the complete ELP2000 be used? Press NO for a quicker method.", 1)) {
     return;
   }
-  form.Repaint();
+  host.Repaint();
   if (!ShowLunarOccultationCriteria(
-          catalogue.SelectedStar, CatalogueChoice(form), computing.NumericOptions.MagnitudeLimit,
-          computing.NumericOptions.OccultationMaxSunAltitude, CatalogueAccess(form), &form.Window())) {
+          catalogue.SelectedStar, CatalogueChoice(host), computing.NumericOptions.MagnitudeLimit,
+          computing.NumericOptions.OccultationMaxSunAltitude, CatalogueAccess(host), &host.Window())) {
     return;
   }
-  if (!form.Tables().PeriodCheck()) return;
+  if (!host.Tables().PeriodCheck()) return;
   {
     BusyCursorScope busy;
-    if (!form.EnsureStarCatalogue()) return;
+    if (!host.EnsureStarCatalogue()) return;
   }
-  RunOccultationKind(form, kStarOccultationKind);
+  RunOccultationKind(host, kStarOccultationKind);
 }
 
-void Planeten1Click(TCommandHost& form) {
-  if (form.Selection().MoonTheory() != 0 &&
-      !form.SlowTheoryQuestion("Soll die Berechnung der Bedeckungen wirklich nach der vollständigen ELP2000 "
+void Planeten1Click(TCommandHost& host) {
+  if (host.Selection().MoonTheory() != 0 &&
+      !host.SlowTheoryQuestion("Soll die Berechnung der Bedeckungen wirklich nach der vollständigen ELP2000 "
                                "erfolgen? Wenn Sie auf Nein klicken, wird ein vereinfachtes Verfahren angewandt.",
                                "Do you really want to calculate occultations by the (very slow) ELP2000-theory? "
                                "Pressing no, a quicker method will be used.",
                                1)) {
     return;
   }
-  if (!form.Tables().PeriodCheck()) return;
-  RunOccultationKind(form, kPlanetOccultationKind);
+  if (!host.Tables().PeriodCheck()) return;
+  RunOccultationKind(host, kPlanetOccultationKind);
 }
 
-void OccultationsofStarsbyPlanets1Click(TCommandHost& form) {
-  TCurrentObjects& objects = form.Objects();
-  TDocumentState& document = form.DocumentState();
-  TStarCatalogueState& catalogue = form.StarCatalogueState();
+void OccultationsofStarsbyPlanets1Click(TCommandHost& host) {
+  TCurrentObjects& objects = host.Objects();
+  TDocumentState& document = host.DocumentState();
+  TStarCatalogueState& catalogue = host.StarCatalogueState();
   if (catalogue.Loading != 0) return;
-  form.Repaint();
-  TConfigSettings& held = form.HeldConfiguration();
+  host.Repaint();
+  TConfigSettings& held = host.HeldConfiguration();
   TPlanetOccultationChoice choice;
   choice.SelectedStar = catalogue.SelectedStar;
   for (std::size_t i = 0; i < 9; ++i) choice.Bodies[i] = held.PlanetOccultationBodies[i];
   choice.LimitingMagnitude = held.PlanetOccultationMagnitude > 0 ? held.PlanetOccultationMagnitude : 8.0f;
   choice.ConjunctionsOnly = held.ConjunctionsOnly;
   choice.AsteroidDiameter = held.AsteroidDiameter;
-  if (!ShowPlanetOccultationOptions(choice, CatalogueChoice(form), objects.CurrentAsteroid.Name, CatalogueAccess(form),
-                                    &form.Window())) {
+  if (!ShowPlanetOccultationOptions(choice, CatalogueChoice(host), objects.CurrentAsteroid.Name, CatalogueAccess(host),
+                                    &host.Window())) {
     return;
   }
   catalogue.SelectedStar = choice.SelectedStar;
@@ -275,25 +273,25 @@ void OccultationsofStarsbyPlanets1Click(TCommandHost& form) {
   held.ConjunctionsOnly = choice.ConjunctionsOnly;
   held.AsteroidDiameter = choice.AsteroidDiameter;
   document.SettingsChanged = 1;
-  if (!form.Tables().PeriodCheck()) return;
-  RunOccultationKind(form, kPlanetStarOccultationKind);
+  if (!host.Tables().PeriodCheck()) return;
+  RunOccultationKind(host, kPlanetStarOccultationKind);
 }
 
-void InstallLunarOccultationCommands(TCommandHost& form) {
-  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
-  dispatcher.Register(kStarOccultationKind, [&form] { LunarOccultationRun(form); });
-  dispatcher.Register(kPlanetOccultationKind, [&form] { PlanetOccultationRun(form); });
-  dispatcher.Register(kPlanetStarOccultationKind, [&form] { PlanetStarOccultationRun(form); });
-  TMenuCommands& commands = form.Commands();
-  commands.RegisterHandler("Sternbedeckungen1", [&form] { Sternbedeckungen1Click(form); });
-  commands.RegisterHandler("Planeten1", [&form] { Planeten1Click(form); });
-  commands.RegisterHandler("OccultationsofStarsbyPlanets1", [&form] { OccultationsofStarsbyPlanets1Click(form); });
-  const auto refresh = [&form] {
-    form.Commands().SetEnabled("Sternbedeckungen1", form.StarCatalogueState().Loading == 0);
-    form.Commands().SetEnabled("Planeten1", true);
-    form.Commands().SetEnabled("OccultationsofStarsbyPlanets1", form.StarCatalogueState().Loading == 0);
+void InstallLunarOccultationCommands(TCommandHost& host) {
+  TTableDispatcher& dispatcher = host.Tables().Dispatcher();
+  dispatcher.Register(kStarOccultationKind, [&host] { LunarOccultationRun(host); });
+  dispatcher.Register(kPlanetOccultationKind, [&host] { PlanetOccultationRun(host); });
+  dispatcher.Register(kPlanetStarOccultationKind, [&host] { PlanetStarOccultationRun(host); });
+  TMenuCommands& commands = host.Commands();
+  commands.RegisterHandler("Sternbedeckungen1", [&host] { Sternbedeckungen1Click(host); });
+  commands.RegisterHandler("Planeten1", [&host] { Planeten1Click(host); });
+  commands.RegisterHandler("OccultationsofStarsbyPlanets1", [&host] { OccultationsofStarsbyPlanets1Click(host); });
+  const auto refresh = [&host] {
+    host.Commands().SetEnabled("Sternbedeckungen1", host.StarCatalogueState().Loading == 0);
+    host.Commands().SetEnabled("Planeten1", true);
+    host.Commands().SetEnabled("OccultationsofStarsbyPlanets1", host.StarCatalogueState().Loading == 0);
   };
-  form.AddMenuStateRefresher(refresh);
+  host.AddMenuStateRefresher(refresh);
   refresh();
 }
 

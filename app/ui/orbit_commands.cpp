@@ -9,7 +9,6 @@
 #include "app/main_form_state.h"
 #include "app/table_dispatcher.h"
 #include "app/ui/command_host.h"
-#include "app/ui/eclipse_commands.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "engine/comet.h"
@@ -46,12 +45,12 @@ class TOrbitForms : public QObject {
 // The residuals form's load and save buttons work on the window's
 // orbit-determination object and state-vector file name (dialog texts in
 // the language of the moment).
-TOrbitForms& OrbitForms(TCommandHost& form) {
-  auto* forms = form.Window().findChild<TOrbitForms*>("OrbitForms", Qt::FindDirectChildrenOnly);
-  if (forms == nullptr) forms = new TOrbitForms(&form.Window());
+TOrbitForms& OrbitForms(TCommandHost& host) {
+  auto* forms = host.Window().findChild<TOrbitForms*>("OrbitForms", Qt::FindDirectChildrenOnly);
+  if (forms == nullptr) forms = new TOrbitForms(&host.Window());
   TStateVectorFiles files;
-  files.OrbDet = &form.OrbitDetermination().OrbDet;
-  files.FileName = &form.HeldConfiguration().Paths[kPathStateVectors];
+  files.OrbDet = &host.OrbitDetermination().OrbDet;
+  files.FileName = &host.HeldConfiguration().Paths[kPathStateVectors];
   files.Load = FileDialogRequestOf("StateVectDialog");
   files.Save = FileDialogRequestOf("StateVectDlg");
   forms->Residuals.SetStateVectorFiles(files);
@@ -60,32 +59,32 @@ TOrbitForms& OrbitForms(TCommandHost& form) {
 
 // The observation file name of the configuration; the data folder's
 // "Observ.txt" while none was used.
-std::string& ObservationFileName(TCommandHost& form) {
-  std::string& name = form.HeldConfiguration().Paths[kPathObservations];
-  if (name.empty()) name = form.DataFolder() + "/Observ.txt";
+std::string& ObservationFileName(TCommandHost& host) {
+  std::string& name = host.HeldConfiguration().Paths[kPathObservations];
+  if (name.empty()) name = host.DataFolder() + "/Observ.txt";
   return name;
 }
 
 // The set handed over before every run: theory selection and level A.
-torbdet& PreparedOrbDet(TCommandHost& form) {
-  TOrbitDeterminationState& state = form.OrbitDetermination();
-  state.OrbDet.SetOrbDetParameters(form.Selection(), &state.Observations, form.Computing().Accuracy.VsopLevelA,
-                                   form.Computing().Accuracy.VsopLevelB);
-  state.OrbDet.PositionFiles = form.Period().PositionFiles;
+torbdet& PreparedOrbDet(TCommandHost& host) {
+  TOrbitDeterminationState& state = host.OrbitDetermination();
+  state.OrbDet.SetOrbDetParameters(host.Selection(), &state.Observations, host.Computing().Accuracy.VsopLevelA,
+                                   host.Computing().Accuracy.VsopLevelB);
+  state.OrbDet.PositionFiles = host.Period().PositionFiles;
   return state.OrbDet;
 }
 
-void FinishSheet(TCommandHost& form, std::int32_t kind) {
-  form.DocumentState().DocumentSaved = 0;
-  form.TableState().PreviousTableKind = kind;
-  form.Workbook().SetSelection(1, 1, 1, 1);
+void FinishSheet(TCommandHost& host, std::int32_t kind) {
+  host.DocumentState().DocumentSaved = 0;
+  host.TableState().PreviousTableKind = kind;
+  host.Workbook().SetSelection(1, 1, 1, 1);
 }
 
 }  // namespace
 
-TOrbDetOptions CurrentOrbDetOptions(TCommandHost& form) {
-  const auto& raw = form.HeldConfiguration().OrbitOptionsRaw;
-  const double startJd = form.Period().Start.Mjd + 2400000.5;
+TOrbDetOptions CurrentOrbDetOptions(TCommandHost& host) {
+  const auto& raw = host.HeldConfiguration().OrbitOptionsRaw;
+  const double startJd = host.Period().Start.Mjd + 2400000.5;
   if (std::all_of(raw.begin(), raw.end(), [](std::uint8_t b) { return b == 0; })) {
     TOrbDetOptions defaults;
     defaults.JdForM = startJd;
@@ -94,45 +93,47 @@ TOrbDetOptions CurrentOrbDetOptions(TCommandHost& form) {
   return DecodeOrbDetOptions(raw, startJd);
 }
 
-void Bahnbestimmung2Click(TCommandHost& form) {
-  torbdet& od = PreparedOrbDet(form);
-  if (!OpenObservationFile(od, FileDialogRequestOf("Bahndateidialog"), ObservationFileName(form))) return;
-  form.Tables().ComputeKindThenRepaint(kGaussKind);
+void Bahnbestimmung2Click(TCommandHost& host) {
+  torbdet& od = PreparedOrbDet(host);
+  if (!OpenObservationFile(od, FileDialogRequestOf("Bahndateidialog"), ObservationFileName(host))) return;
+  host.Tables().ComputeKindThenRepaint(kGaussKind);
 }
 
-void Dateizeigen1Click(TCommandHost& form) {
-  torbdet& od = PreparedOrbDet(form);
-  if (!OpenObservationFile(od, FileDialogRequestOf("Bahndateidialog"), ObservationFileName(form))) return;
-  form.Tables().ComputeKindThenRepaint(kObservationFileKind);
+void Dateizeigen1Click(TCommandHost& host) {
+  torbdet& od = PreparedOrbDet(host);
+  if (!OpenObservationFile(od, FileDialogRequestOf("Bahndateidialog"), ObservationFileName(host))) return;
+  host.Tables().ComputeKindThenRepaint(kObservationFileKind);
 }
 
-void Beobachtungenerfassen1Click(TCommandHost& form) { form.Tables().ComputeKindThenRepaint(kObservationEntryKind); }
+void Beobachtungenerfassen1Click(THostCommands& commands) {
+  commands.Tables().ComputeKindThenRepaint(kObservationEntryKind);
+}
 
-void Beobachtungenspeichern1Click(TCommandHost& form) {
-  torbdet& od = PreparedOrbDet(form);
+void Beobachtungenspeichern1Click(TCommandHost& host) {
+  torbdet& od = PreparedOrbDet(host);
   FileDialogRequest request = FileDialogRequestOf("ObsSaveDlg");
-  SaveObservationFile(od, request, ObservationFileName(form), form.Workbook());
+  SaveObservationFile(od, request, ObservationFileName(host), host.Workbook());
 }
 
-void Laplace1Click(TCommandHost& form) {
-  torbdet& od = PreparedOrbDet(form);
-  if (!OpenObservationFile(od, FileDialogRequestOf("Bahndateidialog"), ObservationFileName(form))) return;
-  form.Tables().ComputeKindThenRepaint(kImprovementKind);
+void Laplace1Click(TCommandHost& host) {
+  torbdet& od = PreparedOrbDet(host);
+  if (!OpenObservationFile(od, FileDialogRequestOf("Bahndateidialog"), ObservationFileName(host))) return;
+  host.Tables().ComputeKindThenRepaint(kImprovementKind);
 }
 
-void Saveasstatevector1Click(TCommandHost& form) {
+void Saveasstatevector1Click(TCommandHost& host) {
   TStateVector state{};
   double epoch = 0;
   TStateCapture capture;
   {
     BusyCursorScope hourglass;
-    capture = CaptureStateVector(form.Workbook(), state, epoch);
+    capture = CaptureStateVector(host.Workbook(), state, epoch);
   }
   if (capture != TStateCapture::Ok) {
     ShowStateCaptureMessage(capture);
     return;
   }
-  const TOrbDetOptions options = CurrentOrbDetOptions(form);
+  const TOrbDetOptions options = CurrentOrbDetOptions(host);
   TResidualsFill fill;
   fill.State = state;
   fill.Epoch = epoch;
@@ -140,53 +141,53 @@ void Saveasstatevector1Click(TCommandHost& form) {
   fill.Topocentric = options.Topocentric;
   fill.ChangeRate = options.ChangeRate;
   fill.ShowLines = false;
-  if (!OrbitForms(form).Residuals.ShowStateVectorFromSheet(fill, state, epoch)) return;
-  torbdet& od = form.OrbitDetermination().OrbDet;
+  if (!OrbitForms(host).Residuals.ShowStateVectorFromSheet(fill, state, epoch)) return;
+  torbdet& od = host.OrbitDetermination().OrbDet;
   od.StateVector = state;
   od.Epoch = epoch;
 }
 
-void Bahnberechnung1Click(TCommandHost& form) {
-  TOrbDetOptions options = CurrentOrbDetOptions(form);
-  const double startJd = form.Period().Start.Mjd + 2400000.5;
+void Bahnberechnung1Click(TCommandHost& host) {
+  TOrbDetOptions options = CurrentOrbDetOptions(host);
+  const double startJd = host.Period().Start.Mjd + 2400000.5;
   if (ShowOrbDetOptionsDialog(options, startJd) != 1) return;
   const auto bytes = EncodeOrbDetOptions(options);
-  std::copy(bytes.begin(), bytes.end(), form.HeldConfiguration().OrbitOptionsRaw.begin());
+  std::copy(bytes.begin(), bytes.end(), host.HeldConfiguration().OrbitOptionsRaw.begin());
 }
 
-void InstallOrbitCommands(TCommandHost& form) {
-  TTableDispatcher& dispatcher = form.Tables().Dispatcher();
-  dispatcher.Register(kGaussKind, [&form] {
-    torbdet& od = PreparedOrbDet(form);
-    const TOrbDetOptions options = CurrentOrbDetOptions(form);
-    const TTableConfigRecord& config = form.Period().TableConfig;
+void InstallOrbitCommands(TCommandHost& host) {
+  TTableDispatcher& dispatcher = host.Tables().Dispatcher();
+  dispatcher.Register(kGaussKind, [&host] {
+    torbdet& od = PreparedOrbDet(host);
+    const TOrbDetOptions options = CurrentOrbDetOptions(host);
+    const TTableConfigRecord& config = host.Period().TableConfig;
     od.OutputRow = 1;
-    ShowObservationsInSheet(od, form.Workbook(), config, options.ShowObservations != 0, options.Log != 0);
-    WriteOrbitDeterminationResults(od, form.Workbook(), config, options);
-    FinishSheet(form, kGaussKind);
+    ShowObservationsInSheet(od, host.Workbook(), config, options.ShowObservations != 0, options.Log != 0);
+    WriteOrbitDeterminationResults(od, host.Workbook(), config, options);
+    FinishSheet(host, kGaussKind);
   });
-  dispatcher.Register(kImprovementKind, [&form] {
-    torbdet& od = PreparedOrbDet(form);
-    const TOrbDetOptions options = CurrentOrbDetOptions(form);
-    const TTableConfigRecord& config = form.Period().TableConfig;
-    TOrbitForms& forms = OrbitForms(form);
+  dispatcher.Register(kImprovementKind, [&host] {
+    torbdet& od = PreparedOrbDet(host);
+    const TOrbDetOptions options = CurrentOrbDetOptions(host);
+    const TTableConfigRecord& config = host.Period().TableConfig;
+    TOrbitForms& forms = OrbitForms(host);
     TOrbitRun run;
     run.Chooser = &forms.Selection;
     run.View = &forms.Residuals;
-    run.FileName = ObservationFileName(form);
+    run.FileName = ObservationFileName(host);
     run.Options = options;
-    run.Sheet = &form.Workbook();
+    run.Sheet = &host.Workbook();
     run.Config = config;
-    run.EnableMainWindow = [&form](bool on) { form.Window().setEnabled(on); };
+    run.EnableMainWindow = [&host](bool on) { host.Window().setEnabled(on); };
     // The comet objects of the trial places (methods 0 and 1), with the
     // main window's settings; the places take their own time scale, place
     // and equinox from each observation.
-    const TEphemerisPeriodState& p = form.Period();
-    const TComputingSettings& computing = form.Computing();
-    const TCurrentObjects& objects = form.Objects();
+    const TEphemerisPeriodState& p = host.Period();
+    const TComputingSettings& computing = host.Computing();
+    const TCurrentObjects& objects = host.Objects();
     auto comet = std::make_unique<TKomet>(BodySettingsOf(computing, LanguageEnglish), p.Selection, 0, p.TableConfig,
                                           objects.CurrentComet, p.Start, computing.Accuracy);
-    auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(p, form.TableState(), computing, LanguageEnglish),
+    auto ephemeris = std::make_unique<TKometeph>(TableRequestOf(p, host.TableState(), computing, LanguageEnglish),
                                                  nullptr, objects.CurrentComet);
     TTrialPlaceSettings trial;
     trial.Selection = p.Selection;
@@ -197,36 +198,36 @@ void InstallOrbitCommands(TCommandHost& form) {
     run.Places = places.Function();
     if (!RunOrbitDetermination(od, run)) {
       // A choice cancelled or no orbit found: the sheet as it was.
-      LeaveWithoutTable(form);
+      LeaveWithoutTable(host);
       return;
     }
-    WriteOrbitImprovementResults(od, form.Workbook(), config, options);
-    FinishSheet(form, kImprovementKind);
+    WriteOrbitImprovementResults(od, host.Workbook(), config, options);
+    FinishSheet(host, kImprovementKind);
   });
-  dispatcher.Register(kObservationFileKind, [&form] {
-    torbdet& od = PreparedOrbDet(form);
-    const TTableConfigRecord& config = form.Period().TableConfig;
+  dispatcher.Register(kObservationFileKind, [&host] {
+    torbdet& od = PreparedOrbDet(host);
+    const TTableConfigRecord& config = host.Period().TableConfig;
     od.OutputRow = 1;
-    WriteObservationTitles(od, form.Workbook(), ByLanguage(kObservationTitleGerman, kObservationTitleEnglish), config);
+    WriteObservationTitles(od, host.Workbook(), ByLanguage(kObservationTitleGerman, kObservationTitleEnglish), config);
     od.OutputRow = 3;
-    WriteObservationRows(od, form.Workbook(), config, true);
-    FinishSheet(form, kObservationFileKind);
+    WriteObservationRows(od, host.Workbook(), config, true);
+    FinishSheet(host, kObservationFileKind);
   });
-  dispatcher.Register(kObservationEntryKind, [&form] {
-    torbdet& od = PreparedOrbDet(form);
+  dispatcher.Register(kObservationEntryKind, [&host] {
+    torbdet& od = PreparedOrbDet(host);
     od.OutputRow = 1;
-    WriteObservationTitles(od, form.Workbook(), ByLanguage(kObservationTitleGerman, kObservationTitleEnglish),
-                           form.Period().TableConfig);
-    FinishSheet(form, kObservationEntryKind);
+    WriteObservationTitles(od, host.Workbook(), ByLanguage(kObservationTitleGerman, kObservationTitleEnglish),
+                           host.Period().TableConfig);
+    FinishSheet(host, kObservationEntryKind);
   });
-  form.Commands().RegisterEnabled({
-      {"Bahnbestimmung2", [&form] { Bahnbestimmung2Click(form); }},
-      {"Dateizeigen1", [&form] { Dateizeigen1Click(form); }},
-      {"Beobachtungenerfassen1", [&form] { Beobachtungenerfassen1Click(form); }},
-      {"Beobachtungenspeichern1", [&form] { Beobachtungenspeichern1Click(form); }},
-      {"Bahnberechnung1", [&form] { Bahnberechnung1Click(form); }},
-      {"Laplace1", [&form] { Laplace1Click(form); }},
-      {"Saveasstatevector1", [&form] { Saveasstatevector1Click(form); }},
+  host.Commands().RegisterEnabled({
+      {"Bahnbestimmung2", [&host] { Bahnbestimmung2Click(host); }},
+      {"Dateizeigen1", [&host] { Dateizeigen1Click(host); }},
+      {"Beobachtungenerfassen1", [&host] { Beobachtungenerfassen1Click(host); }},
+      {"Beobachtungenspeichern1", [&host] { Beobachtungenspeichern1Click(host); }},
+      {"Bahnberechnung1", [&host] { Bahnberechnung1Click(host); }},
+      {"Laplace1", [&host] { Laplace1Click(host); }},
+      {"Saveasstatevector1", [&host] { Saveasstatevector1Click(host); }},
   });
 }
 

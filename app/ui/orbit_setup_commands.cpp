@@ -24,7 +24,9 @@ namespace {
 
 inline constexpr const char* kStartValuesFileName = "14Körper1997.csv";
 
-std::string& StartValuesFileName(TCommandHost& form) { return form.HeldConfiguration().Paths[kPathStartValues]; }
+std::string& StartValuesFileName(TConfigurationAccess& configuration) {
+  return configuration.HeldConfiguration().Paths[kPathStartValues];
+}
 
 bool Adams(const TComputingSettings& computing) { return computing.IntegratorChoice != 0; }
 
@@ -34,43 +36,43 @@ void ClampCentreBody(TIntegrationSetup& setup) {
 
 }  // namespace
 
-void LoadStartValuesAtStartup(TCommandHost& form) {
-  std::string& name = StartValuesFileName(form);
-  if (name.empty()) name = form.DataFolder() + "/" + kStartValuesFileName;
+void LoadStartValuesAtStartup(TCommandHost& host) {
+  std::string& name = StartValuesFileName(host);
+  if (name.empty()) name = host.DataFolder() + "/" + kStartValuesFileName;
   if (!IsStartValuesFile(name)) return;
-  TIntegrationSetup& setup = form.Integrator().Setup;
+  TIntegrationSetup& setup = host.Integrator().Setup;
   if (!ReadStartValuesFile(name, setup)) return;
   CopyStartToWorking(setup);
   ClampCentreBody(setup);
 }
 
-void Konfigurieren1Click(TCommandHost& form) {
-  form.Repaint();
-  ShowStartValuesDialog(StartValuesFileName(form), form.Integrator().Setup, Adams(form.Computing()), &form.Window());
+void Konfigurieren1Click(TCommandHost& host) {
+  host.Repaint();
+  ShowStartValuesDialog(StartValuesFileName(host), host.Integrator().Setup, Adams(host.Computing()), &host.Window());
 }
 
-void Ausgabeformatieren1Click(TCommandHost& form) {
-  ShowIntegrationOutputDialog(form.Integrator().Setup, Adams(form.Computing()), &form.Window());
+void Ausgabeformatieren1Click(TCommandHost& host) {
+  ShowIntegrationOutputDialog(host.Integrator().Setup, Adams(host.Computing()), &host.Window());
 }
 
-void Rechengenauigkeit1Click(TCommandHost& form) {
-  TComputingSettings& state = form.Computing();
-  TTheorySelection selection = form.Selection();
+void Rechengenauigkeit1Click(TCommandHost& host) {
+  TComputingSettings& state = host.Computing();
+  TTheorySelection selection = host.Selection();
   bool neverVsop = selection.bytes[2] != 0;
   long double tolerance = state.Accuracy.IntegrationTolerance;
   bool adams = state.IntegratorChoice != 0;
   std::uint8_t digits = state.AccuracyDigits;
-  if (!ShowIntegrationPrecisionDialog(selection, neverVsop, tolerance, adams, digits, &form.Window())) return;
+  if (!ShowIntegrationPrecisionDialog(selection, neverVsop, tolerance, adams, digits, &host.Window())) return;
   state.IntegratorChoice = adams ? 1 : 0;
   SetIntegrationTolerance(state, tolerance);
   selection.bytes[2] = neverVsop ? 1 : 0;
-  form.SetTheorySelection(selection);
+  host.SetTheorySelection(selection);
   state.AccuracyDigits = digits;
-  form.UpdateStatusLine();
+  host.UpdateStatusLine();
 }
 
-void Dateiffnen2Click(TCommandHost& form) {
-  std::string& name = StartValuesFileName(form);
+void Dateiffnen2Click(TCommandHost& host) {
+  std::string& name = StartValuesFileName(host);
   const std::optional<std::string> path = AskOpenFileName({StartValuesOpenTitle(), {StartValuesFilter()}, name, "csv"});
   if (!path) return;
   if (!IsStartValuesFile(*path)) {
@@ -79,15 +81,15 @@ void Dateiffnen2Click(TCommandHost& form) {
                 MessageButtons::Ok, ByLanguage("Fehlerhaftes Dateiformat", "Invalide file format"));
     return;
   }
-  TIntegrationSetup& setup = form.Integrator().Setup;
+  TIntegrationSetup& setup = host.Integrator().Setup;
   if (!ReadStartValuesFile(*path, setup)) return;
   CopyStartToWorking(setup);
   ClampCentreBody(setup);
   name = *path;
 }
 
-void Dateispeichernunter2Click(TCommandHost& form) {
-  TIntegrationSetup& setup = form.Integrator().Setup;
+void Dateispeichernunter2Click(TCommandHost& host) {
+  TIntegrationSetup& setup = host.Integrator().Setup;
   const std::optional<std::string> path = AskSaveFileName({StartValuesSaveTitle(), {StartValuesFilter()}, {}, "csv"});
   if (!path) return;
   // An unusable set-up is not written.
@@ -96,13 +98,13 @@ void Dateispeichernunter2Click(TCommandHost& form) {
   if (!ValidateIntegrationSetup(trial)) return;
   if (!WriteStartValuesFile(*path, setup)) return;
   CopyStartToWorking(setup);
-  StartValuesFileName(form) = *path;
+  StartValuesFileName(host) = *path;
 }
 
-void StatusvektorausTabellelesen1Click(TCommandHost& form) {
-  form.Repaint();
-  TIntegrationSetup& setup = form.Integrator().Setup;
-  if (!ReadStateVectorFromSheet(form.Workbook(), setup)) {
+void StatusvektorausTabellelesen1Click(TCommandHost& host) {
+  host.Repaint();
+  TIntegrationSetup& setup = host.Integrator().Setup;
+  if (!ReadStateVectorFromSheet(host.Workbook(), setup)) {
     ShowNoStateVectorMessage();
     return;
   }
@@ -110,29 +112,29 @@ void StatusvektorausTabellelesen1Click(TCommandHost& form) {
   setup.StartValues = setup.WorkingState;
   setup.StartJD = setup.JD;
   ClampCentreBody(setup);
-  Konfigurieren1Click(form);
+  Konfigurieren1Click(host);
 }
 
-void Browser1Click(TCommandHost& form) {
-  std::string& name = form.HeldConfiguration().Paths[kPathBrowser];
-  TWindowSettings& window = form.StoredSettings().Window;
+void Browser1Click(TCommandHost& host) {
+  std::string& name = host.HeldConfiguration().Paths[kPathBrowser];
+  TWindowSettings& window = host.StoredSettings().Window;
   TBrowserBounds bounds{window.BrowserX, window.BrowserY, window.BrowserW, window.BrowserH};
-  ShowFileBrowser(form.DataFolder(), name, bounds, &form.Window());
+  ShowFileBrowser(host.DataFolder(), name, bounds, &host.Window());
   window.BrowserX = bounds.X;
   window.BrowserY = bounds.Y;
   window.BrowserW = bounds.W;
   window.BrowserH = bounds.H;
 }
 
-void InstallOrbitSetupCommands(TCommandHost& form) {
-  form.Commands().RegisterEnabled({
-      {"Konfigurieren1", [&form] { Konfigurieren1Click(form); }},
-      {"Ausgabeformatieren1", [&form] { Ausgabeformatieren1Click(form); }},
-      {"Rechengenauigkeit1", [&form] { Rechengenauigkeit1Click(form); }},
-      {"Dateiffnen2", [&form] { Dateiffnen2Click(form); }},
-      {"Dateispeichernunter2", [&form] { Dateispeichernunter2Click(form); }},
-      {"StatusvektorausTabellelesen1", [&form] { StatusvektorausTabellelesen1Click(form); }},
-      {"Browser1", [&form] { Browser1Click(form); }},
+void InstallOrbitSetupCommands(TCommandHost& host) {
+  host.Commands().RegisterEnabled({
+      {"Konfigurieren1", [&host] { Konfigurieren1Click(host); }},
+      {"Ausgabeformatieren1", [&host] { Ausgabeformatieren1Click(host); }},
+      {"Rechengenauigkeit1", [&host] { Rechengenauigkeit1Click(host); }},
+      {"Dateiffnen2", [&host] { Dateiffnen2Click(host); }},
+      {"Dateispeichernunter2", [&host] { Dateispeichernunter2Click(host); }},
+      {"StatusvektorausTabellelesen1", [&host] { StatusvektorausTabellelesen1Click(host); }},
+      {"Browser1", [&host] { Browser1Click(host); }},
   });
 }
 

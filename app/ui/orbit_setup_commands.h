@@ -12,20 +12,20 @@ namespace kvx {
 class TCommandHost;
 
 // Registers and enables the commands.
-void InstallOrbitSetupCommands(TCommandHost& form);
+void InstallOrbitSetupCommands(TCommandHost& host);
 
 // Start-up: reads the configured start-values file (default: the data
 // folder's "14Körper1997.csv") into the integrator when it is one; a
 // malformed file shows its message once and the defaults stay.
-void LoadStartValuesAtStartup(TCommandHost& form);
+void LoadStartValuesAtStartup(TCommandHost& host);
 
-void Konfigurieren1Click(TCommandHost& form);
-void Ausgabeformatieren1Click(TCommandHost& form);
-void Rechengenauigkeit1Click(TCommandHost& form);
-void Dateiffnen2Click(TCommandHost& form);
-void Dateispeichernunter2Click(TCommandHost& form);
-void StatusvektorausTabellelesen1Click(TCommandHost& form);
+void Konfigurieren1Click(TCommandHost& host);
+void Ausgabeformatieren1Click(TCommandHost& host);
+void Rechengenauigkeit1Click(TCommandHost& host);
+void Dateiffnen2Click(TCommandHost& host);
+void Dateispeichernunter2Click(TCommandHost& host);
+void StatusvektorausTabellelesen1Click(TCommandHost& host);
 // The file browser on the data folder and the file browsed last.
-void Browser1Click(TCommandHost& form);
+void Browser1Click(TCommandHost& host);
 
 }  // namespace kvx

@@ -8,7 +8,6 @@
 #include "app/main_form_state.h"
 #include "app/ui/batch_commands.h"
 #include "app/ui/command_host.h"
-#include "app/ui/eclipse_commands.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/column_flags.h"
@@ -49,11 +48,11 @@ constexpr TSingleDateItem kSingleDateItems[] = {
 
 }  // namespace
 
-bool TTableCommands::StateVectorTableEnabled() const { return form_.TheoryState().Libraries.Vsop87C != 0; }
+bool TTableCommands::StateVectorTableEnabled() const { return host_.TheoryState().Libraries.Vsop87C != 0; }
 
 Teinzelephform& TTableCommands::SingleDatePage() {
   if (single_date_page_.isNull()) {
-    single_date_page_ = new Teinzelephform(&form_.Window());
+    single_date_page_ = new Teinzelephform(&host_.Window());
     Teinzelephform::HelpHook() = [] { ShowHelpTopic(kHelpTopicSingleDatePage); };
   }
   return *single_date_page_;
@@ -62,17 +61,17 @@ Teinzelephform& TTableCommands::SingleDatePage() {
 void TTableCommands::RegisterOverviewKinds() {
   // The daily overview at the period start.
   dispatcher_->Register(kTableKindDailyOverview, [this] {
-    const TEphemerisPeriodState& p = form_.Period();
-    ttagesephemeride table(Request(), &form_.Workbook());
+    const TEphemerisPeriodState& p = host_.Period();
+    ttagesephemeride table(Request(), &host_.Workbook());
     table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
     PrepareOutput(table);
     dispatcher_->FinishStandardRun(table, kTableKindDailyOverview);
   });
   // The planets' state vectors at the period start.
   dispatcher_->Register(kTableKindStateVectorVsop87c, [this] {
-    TComputingSettings& computing = form_.Computing();
-    TDocumentState& document = form_.DocumentState();
-    const TEphemerisPeriodState& p = form_.Period();
+    TComputingSettings& computing = host_.Computing();
+    TDocumentState& document = host_.DocumentState();
+    const TEphemerisPeriodState& p = host_.Period();
     TObserverRecord instant = p.Start;
     LocalTimeToUT(instant);
     CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, computing.Accuracy.VsopLevelA, instant,
@@ -80,34 +79,34 @@ void TTableCommands::RegisterOverviewKinds() {
     TLibraryTableTarget target;
     target.Language = LanguageEnglish;
     target.WorkbookView = document.WorkbookView;
-    target.Sheet = &form_.Workbook();
-    target.Grid = &form_.Grid();
+    target.Sheet = &host_.Workbook();
+    target.Grid = &host_.Grid();
     if (PlanetsFourFramesTable(p.PositionFiles, target, instant, computing.Accuracy.VsopLevelA, p.TableConfig,
-                               form_.TheoryState().Libraries)) {
+                               host_.TheoryState().Libraries)) {
       document.DocumentSaved = 0;
     } else {
       // The library is absent: its message, and the sheet as it was.
-      LeaveWithoutTable(form_);
+      LeaveWithoutTable(host_);
     }
   });
 
-  TMenuCommands& commands = form_.Commands();
+  TMenuCommands& commands = host_.Commands();
   commands.RegisterHandler("AllePlaneten1", [this] { PlainCommand(kTableKindDailyOverview); });
   commands.RegisterHandler("StatusvektorVSOP87C1", [this] { PlainCommand(kTableKindStateVectorVsop87c); });
   // The user catalogue at the period start, one row per object.
   commands.RegisterHandler("Benutzerkatalog2", [this] {
-    TCurrentObjects& s = form_.Objects();
-    workbook::TWorkbook& book = form_.Workbook();
+    TCurrentObjects& s = host_.Objects();
+    workbook::TWorkbook& book = host_.Workbook();
     book.SetSelection(1, 1, 1, 1);
-    form_.PrepareSheetForBatch();
-    const TBatchRun run = BatchRunOf(form_.Computing(), form_.DocumentState(), form_.Period(), 1,
+    host_.PrepareSheetForBatch();
+    const TBatchRun run = BatchRunOf(host_.Computing(), host_.DocumentState(), host_.Period(), 1,
                                      0);  // the catalogue run sets its own mode and output
-    Tusertab table(form_.UserObjects().Item(s.UserObjectIndex), InstantRequest(), &book, kBodyIndexAsteroid);
+    Tusertab table(host_.UserObjects().Item(s.UserObjectIndex), InstantRequest(), &book, kBodyIndexAsteroid);
     PrepareOutput(table);
-    form_.ShowHourglass();
-    const TBatchResult result = UserCatalogEphemerides(run, table, form_.UserObjects());
-    form_.RestoreCursor();
-    FinishBatchTable(form_, result);
+    host_.ShowHourglass();
+    const TBatchResult result = UserCatalogEphemerides(run, table, host_.UserObjects());
+    host_.RestoreCursor();
+    FinishBatchTable(host_, result);
   });
   for (const TSingleDateItem& item : kSingleDateItems) {
     const std::int32_t kind = item.Kind;
@@ -116,9 +115,9 @@ void TTableCommands::RegisterOverviewKinds() {
 }
 
 void TTableCommands::ShowSingleDate(std::int32_t kind) {
-  TComputingSettings& computing = form_.Computing();
-  TCurrentObjects& objects = form_.Objects();
-  const TEphemerisPeriodState& p = form_.Period();
+  TComputingSettings& computing = host_.Computing();
+  TCurrentObjects& objects = host_.Objects();
+  const TEphemerisPeriodState& p = host_.Period();
   TObserverRecord o = p.Start;
   LocalTimeToUT(o);
   CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, computing.Accuracy.VsopLevelA, o,
@@ -166,9 +165,9 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
     body = std::move(planet);
   }
   body->Accuracy = computing.Accuracy;
-  form_.ShowHourglass();
+  host_.ShowHourglass();
   body->rechnen(p.PositionFiles);
-  form_.RestoreCursor();
+  host_.RestoreCursor();
   Teinzelephform& page = SingleDatePage();
   page.Context.AzimuthOrigin = computing.HalfTurnOffsetAngle;
   page.Context.SecondEquinoxYear = 2000.0 + 100.0 * computing.SecondEquinox;

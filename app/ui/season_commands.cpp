@@ -3,7 +3,6 @@
 // and the kind writes them into the sheet or the result grid.
 #include "app/main_form_state.h"
 #include "app/ui/command_host.h"
-#include "app/ui/eclipse_commands.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "core/name_tables.h"
@@ -17,11 +16,11 @@ constexpr std::int32_t kSeasonsKind = 90;
 
 void TTableCommands::RegisterSeasonKind() {
   dispatcher_->Register(kSeasonsKind, [this] {
-    TComputingSettings& computing = form_.Computing();
-    TDocumentState& document = form_.DocumentState();
-    TEphemerisPeriodState& period = form_.Period();
+    TComputingSettings& computing = host_.Computing();
+    TDocumentState& document = host_.DocumentState();
+    TEphemerisPeriodState& period = host_.Period();
     if (seasons_.empty()) {
-      LeaveWithoutTable(form_);
+      LeaveWithoutTable(host_);
       return;
     }
     TTableOutputSettings settings;
@@ -29,18 +28,18 @@ void TTableCommands::RegisterSeasonKind() {
     TSeasonCaptions captions;
     for (std::size_t k = 0; k < captions.size(); ++k) captions[k] = SeasonNames[k].substr(0, 50);
     document.DocumentSaved = 0;
-    PaintSeasonTable(period.TableConfig, &form_.Workbook(), &form_.Grid(), document.WorkbookView, settings, seasons_,
+    PaintSeasonTable(period.TableConfig, &host_.Workbook(), &host_.Grid(), document.WorkbookView, settings, seasons_,
                      captions);
     // The list serves this one table: written, it is emptied.
     seasons_.clear();
   });
-  form_.Commands().RegisterHandler("Jahreszeiten1", [this] { Jahreszeiten1Click(); });
+  host_.Commands().RegisterHandler("Jahreszeiten1", [this] { Jahreszeiten1Click(); });
 }
 
 void TTableCommands::Jahreszeiten1Click() {
-  TComputingSettings& computing = form_.Computing();
-  TTableState& table = form_.TableState();
-  const TEphemerisPeriodState& p = form_.Period();
+  TComputingSettings& computing = host_.Computing();
+  TTableState& table = host_.TableState();
+  const TEphemerisPeriodState& p = host_.Period();
   seasons_ = ComputeSeasons(p.Start, p.End, p.PositionFiles, p.Selection, computing.Accuracy.VsopLevelA);
   if (seasons_.empty()) return;
   table.TableKind = kSeasonsKind;

@@ -68,7 +68,7 @@ namespace {
 
 constexpr const char* kCitiesFile = "cities.ved";
 
-TObserverRecord& Start(TCommandHost& form) { return form.Period().Start; }
+TObserverRecord& Start(TWindowRecords& records) { return records.Period().Start; }
 
 std::string WithoutAccessKey(const char* caption) {
   std::string text = caption;
@@ -76,59 +76,59 @@ std::string WithoutAccessKey(const char* caption) {
   return text;
 }
 
-std::string ExternalProgram(TCommandHost& form) { return form.StoredSettings().ExternalApplication; }
+std::string ExternalProgram(TWindowRecords& records) { return records.StoredSettings().ExternalApplication; }
 
 // --- configuration files ------------------------------------------------------------
 
-FileDialogRequest ConfigRequest(TCommandHost& form, const char* dialog, const std::string& start) {
+FileDialogRequest ConfigRequest(TWindowRecords& records, const char* dialog, const std::string& start) {
   FileDialogRequest request = FileDialogRequestOf(dialog);
-  request.start = start.empty() ? form.DataFolder() : start;
+  request.start = start.empty() ? records.DataFolder() : start;
   request.defaultExtension = "ocf";
   return request;
 }
 
-std::string DefaultConfigPath(TCommandHost& form) { return form.DataFolder() + "/" + kDefaultConfigFileName; }
+std::string DefaultConfigPath(TWindowRecords& records) { return records.DataFolder() + "/" + kDefaultConfigFileName; }
 
-void AfterConfigurationChange(TCommandHost& form) {
-  form.UpdateStatusLine();
-  if (form.RefreshMenusHook) form.RefreshMenusHook();
+void AfterConfigurationChange(TCommandHost& host) {
+  host.UpdateStatusLine();
+  if (host.RefreshMenusHook) host.RefreshMenusHook();
 }
 
-void Dateiffnen1Click(TCommandHost& form) {
-  const std::optional<std::string> path = AskOpenFileName(ConfigRequest(form, "OpenDialog", {}));
-  if (path && form.LoadConfiguration(*path)) AfterConfigurationChange(form);
+void Dateiffnen1Click(TCommandHost& host) {
+  const std::optional<std::string> path = AskOpenFileName(ConfigRequest(host, "OpenDialog", {}));
+  if (path && host.LoadConfiguration(*path)) AfterConfigurationChange(host);
 }
 
-void SaveConfigurationAs(TCommandHost& form) {
-  const std::string current = form.Configuration().FileName();
+void SaveConfigurationAs(TCommandHost& host) {
+  const std::string current = host.Configuration().FileName();
   const std::optional<std::string> path =
-      AskSaveFileName(ConfigRequest(form, "SaveDialog", current.empty() ? DefaultConfigPath(form) : current));
-  if (path) form.SaveConfiguration(*path);
+      AskSaveFileName(ConfigRequest(host, "SaveDialog", current.empty() ? DefaultConfigPath(host) : current));
+  if (path) host.SaveConfiguration(*path);
 }
 
-void Dateispeichern1Click(TCommandHost& form) {
-  const std::string name = form.Configuration().FileName();
+void Dateispeichern1Click(TCommandHost& host) {
+  const std::string name = host.Configuration().FileName();
   if (name.empty()) {
-    SaveConfigurationAs(form);
+    SaveConfigurationAs(host);
   } else {
-    form.SaveConfiguration(name);
+    host.SaveConfiguration(name);
   }
 }
 
 // The period of the loaded configuration: its start and end records and
 // its step.
-void DatumausKonfiguration2Click(TCommandHost& form) {
-  if (form.Configuration().FileName().empty()) return;
-  const TConfigSettings stored = ReadConfigRecord(form.Configuration().Record());
-  TEphemerisPeriodState& period = form.Period();
-  TTableState& table = form.TableState();
+void DatumausKonfiguration2Click(TCommandHost& host) {
+  if (host.Configuration().FileName().empty()) return;
+  const TConfigSettings stored = ReadConfigRecord(host.Configuration().Record());
+  TEphemerisPeriodState& period = host.Period();
+  TTableState& table = host.TableState();
   period.Start = stored.Start;
   period.End = stored.End;
   period.Step = stored.Step;
   table.DateListMode = 0;
   table.TableChanged = 1;
-  form.Tables().ComputeWithoutKind();
-  form.UpdateStatusLine();
+  host.Tables().ComputeWithoutKind();
+  host.UpdateStatusLine();
 }
 
 // --- view ---------------------------------------------------------------------------
@@ -136,103 +136,103 @@ void DatumausKonfiguration2Click(TCommandHost& form) {
 // Tool tips only while hints are shown.
 class THintFilter : public QObject {
  public:
-  explicit THintFilter(TCommandHost& form) : QObject(&form.Window()), form_(form) {}
+  explicit THintFilter(TCommandHost& host) : QObject(&host.Window()), host_(host) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::ToolTip && !form_.StoredSettings().Window.Hints) return true;
+    if (event->type() == QEvent::ToolTip && !host_.StoredSettings().Window.Hints) return true;
     return QObject::eventFilter(watched, event);
   }
 
  private:
-  TCommandHost& form_;
+  TCommandHost& host_;
 };
 
-void ApplyView(TCommandHost& form) {
-  TDocumentState& s = form.DocumentState();
+void ApplyView(TCommandHost& host) {
+  TDocumentState& s = host.DocumentState();
   const bool sheet = s.WorkbookView != 0;
-  form.CentralStack()->setCurrentWidget(sheet ? static_cast<QWidget*>(form.WorkbookView())
-                                              : static_cast<QWidget*>(form.GridView()));
-  form.Commands().SetChecked("Tabellenkalkulation1", sheet);
-  if (!sheet) ApplyGridLayout(form.Grid(), form.Documents().Look());
-  form.Documents().ShowLook();
-  form.Sheets().ApplyMenuState();
-  if (form.UpdateExternalProgramMenu) form.UpdateExternalProgramMenu();
+  host.CentralStack()->setCurrentWidget(sheet ? static_cast<QWidget*>(host.WorkbookView())
+                                              : static_cast<QWidget*>(host.GridView()));
+  host.Commands().SetChecked("Tabellenkalkulation1", sheet);
+  if (!sheet) ApplyGridLayout(host.Grid(), host.Documents().Look());
+  host.Documents().ShowLook();
+  host.Sheets().ApplyMenuState();
+  if (host.UpdateExternalProgramMenu) host.UpdateExternalProgramMenu();
 }
 
 // Workbook or result grid: the document is left (after the question), a
 // new one begun, and the other view shown.
-void Tabellenkalkulation1Click(TCommandHost& form) {
-  TDocumentState& s = form.DocumentState();
-  if (!form.Documents().MayLeave()) {
-    form.Commands().SetChecked("Tabellenkalkulation1", s.WorkbookView != 0);
+void Tabellenkalkulation1Click(TCommandHost& host) {
+  TDocumentState& s = host.DocumentState();
+  if (!host.Documents().MayLeave()) {
+    host.Commands().SetChecked("Tabellenkalkulation1", s.WorkbookView != 0);
     return;
   }
-  form.Documents().BeginNewDocument(s.DefaultSheetNumber);
+  host.Documents().BeginNewDocument(s.DefaultSheetNumber);
   s.WorkbookView = s.WorkbookView != 0 ? 0 : 1;
-  ApplyView(form);
+  ApplyView(host);
 }
 
 // --- options --------------------------------------------------------------------------
 
-void Optionen2Click(TCommandHost& form) {
-  TComputingSettings& computing = form.Computing();
-  TStarCatalogueState& catalogue = form.StarCatalogueState();
+void Optionen2Click(TCommandHost& host) {
+  TComputingSettings& computing = host.Computing();
+  TStarCatalogueState& catalogue = host.StarCatalogueState();
   TNumericOptions options = computing.NumericOptions;
   options.FullOccultationCalculation = catalogue.Setting == 2 ? 1 : 0;
   options.FastConjunctions = computing.FastSearchOption;
   options.InterpolateMoon = computing.MoonCacheFlag;
-  if (ShowNumericOptionsDialog(options, true, &form.Window()) != 1) return;
+  if (ShowNumericOptionsDialog(options, true, &host.Window()) != 1) return;
   computing.NumericOptions = options;
-  form.SetMoonCacheSpan(options.MoonCacheSpan);
-  form.SetMoonCacheOrder(options.MoonCacheOrder);
+  host.SetMoonCacheSpan(options.MoonCacheSpan);
+  host.SetMoonCacheOrder(options.MoonCacheOrder);
   computing.FastSearchOption = options.FastConjunctions;
   computing.MoonCacheFlag = options.InterpolateMoon;
   computing.RiseSet.Altitudes = options.HorizonAltitudes;
-  form.SetHalfTurnOffsetFlag(options.AzimuthFromNorth);
+  host.SetHalfTurnOffsetFlag(options.AzimuthFromNorth);
   // The full calculation takes the large star catalogue; a new choice is
   // loaded in the background while the old catalogue stays in use.
   const std::uint8_t before = catalogue.Setting;
-  const std::shared_ptr<const TStarCatalogue> previous = form.StarCatalogue();
-  form.SetOccultationCatalogueSetting(options.FullOccultationCalculation != 0 ? 2 : 1);
+  const std::shared_ptr<const TStarCatalogue> previous = host.StarCatalogue();
+  host.SetOccultationCatalogueSetting(options.FullOccultationCalculation != 0 ? 2 : 1);
   if (catalogue.Setting != before) {
-    if (previous) form.PublishStarCatalogue(previous);
-    if (form.ThreadTimerHook) form.ThreadTimerHook();
+    if (previous) host.PublishStarCatalogue(previous);
+    if (host.ThreadTimerHook) host.ThreadTimerHook();
   }
 }
 
-void Optionen1Click(TCommandHost& form) {
-  TDocumentState& s = form.DocumentState();
+void Optionen1Click(TCommandHost& host) {
+  TDocumentState& s = host.DocumentState();
   TWorksheetOptions options;
   options.DefaultSheetNumber = s.DefaultSheetNumber;
   options.RecentFilesCount = s.RecentFilesCount;
   options.SeparatorIndex = s.CsvSeparatorIndex;
-  if (!ShowWorksheetOptionsDialog(&form.Window(), options)) return;
+  if (!ShowWorksheetOptionsDialog(&host.Window(), options)) return;
   s.CsvSeparatorIndex = static_cast<std::uint8_t>(std::clamp(options.SeparatorIndex, 0, 3));
   s.DefaultSheetNumber = options.DefaultSheetNumber;
   s.RecentFilesCount = options.RecentFilesCount;
-  form.RecentFiles().SetMaxCount(options.RecentFilesCount);
+  host.RecentFiles().SetMaxCount(options.RecentFilesCount);
 }
 
-void Datenformate1Click(TCommandHost& form) {
+void Datenformate1Click(TCommandHost& host) {
   static std::string formats_file;
-  if (ShowDataFormatsDialog(formats_file, &form.Window()) == 1) {
-    form.TableState().TableChanged = 1;
-    form.Tables().ComputeWithoutKind();
+  if (ShowDataFormatsDialog(formats_file, &host.Window()) == 1) {
+    host.TableState().TableChanged = 1;
+    host.Tables().ComputeWithoutKind();
   }
 }
 
-void Standardverzeichnisfestlegen1Click(TCommandHost& form) {
-  std::string folder = form.StoredSettings().DefaultFolder;
+void Standardverzeichnisfestlegen1Click(TWindowRecords& records) {
+  std::string folder = records.StoredSettings().DefaultFolder;
   if (!SelectFolder(folder, 0, 0)) return;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  form.StoredSettings().DefaultFolder = folder + "/";
+  records.StoredSettings().DefaultFolder = folder + "/";
 }
 
 // --- clock bar ---------------------------------------------------------------------------
 
 class TClockBar : public QObject {
  public:
-  explicit TClockBar(TCommandHost& form) : QObject(&form.Window()), form_(form), grid_(6, 1) {
-    QWidget* bar = form.Window().findChild<QWidget*>(QStringLiteral("Panel3"));
+  explicit TClockBar(TCommandHost& host) : QObject(&host.Window()), host_(host), grid_(6, 1) {
+    QWidget* bar = host.Window().findChild<QWidget*>(QStringLiteral("Panel3"));
     if (bar == nullptr) return;
     auto* layout = new QVBoxLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -249,7 +249,7 @@ class TClockBar : public QObject {
 
   void Tick() {
     const double mjd = CurrentMjdUtc();
-    FillClockGrid(grid_, form_.Clocks(), mjd);
+    FillClockGrid(grid_, host_.Clocks(), mjd);
     if (view_ != nullptr) {
       const int rows = std::max(1, grid_.RowCount() - 1);
       view_->parentWidget()->setFixedHeight(std::min(rows, 6) * view_->verticalHeader()->defaultSectionSize() +
@@ -262,14 +262,14 @@ class TClockBar : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::MouseButtonDblClick) {
-      form_.Commands().Trigger("Uhrenleistekonfigurieren1");
+      host_.Commands().Trigger("Uhrenleistekonfigurieren1");
       return true;
     }
     return QObject::eventFilter(watched, event);
   }
 
  private:
-  TCommandHost& form_;
+  TCommandHost& host_;
   tmystringgrid grid_;
   QPointer<TMyStringGridView> view_;  // owned by the bar, which Qt may free first
 };
@@ -290,24 +290,24 @@ bool EditClockPlace(TObserverRecord& record) {
   return true;
 }
 
-void Uhrenleistekonfigurieren1Click(TCommandHost& form, TClockBar& bar) {
-  TClocksDialogHost host;
-  host.StartRecord = Start(form);
-  host.ClockBarShown = form.Commands().IsChecked("Weltzeituhr1");
-  host.ShowClockBar = [&form](bool on) { form.Commands().SetChecked("Weltzeituhr1", on); };
-  host.EditPlace = EditClockPlace;
-  ShowClocksDialog(form.Clocks(), form.DataFolder(), host, &form.Window());
+void Uhrenleistekonfigurieren1Click(TCommandHost& host, TClockBar& bar) {
+  TClocksDialogHost clocksHost;
+  clocksHost.StartRecord = Start(host);
+  clocksHost.ClockBarShown = host.Commands().IsChecked("Weltzeituhr1");
+  clocksHost.ShowClockBar = [&host](bool on) { host.Commands().SetChecked("Weltzeituhr1", on); };
+  clocksHost.EditPlace = EditClockPlace;
+  ShowClocksDialog(host.Clocks(), host.DataFolder(), clocksHost, &host.Window());
   bar.Tick();
-  form.Sheets().FormResize();
+  host.Sheets().FormResize();
 }
 
 // --- Settings menu states ----------------------------------------------------------------
 
-void ApplySettingsMenuStates(TCommandHost& form) {
-  const TComputingSettings& computing = form.Computing();
-  const TEphemerisPeriodState& period = form.Period();
-  const TCurrentObjects& objects = form.Objects();
-  const TStarCatalogueState& catalogue = form.StarCatalogueState();
+void ApplySettingsMenuStates(TCommandHost& host) {
+  const TComputingSettings& computing = host.Computing();
+  const TEphemerisPeriodState& period = host.Period();
+  const TCurrentObjects& objects = host.Objects();
+  const TStarCatalogueState& catalogue = host.StarCatalogueState();
   TSettingsMenuInput in;
   in.CatalogueLoading = catalogue.Loading != 0;
   in.Warnings = computing.WarningsOption != 0;
@@ -316,35 +316,35 @@ void ApplySettingsMenuStates(TCommandHost& form) {
   in.AsteroidName = objects.CurrentAsteroid.Name;
   in.CometName = objects.CurrentComet.Name;
   in.VariableStarName = objects.CurrentVariableStar.Name;
-  in.ConfigurationLoaded = !form.Configuration().FileName().empty();
-  TMenuCommands& c = form.Commands();
+  in.ConfigurationLoaded = !host.Configuration().FileName().empty();
+  TMenuCommands& c = host.Commands();
   for (const TMenuItemState& item : SettingsMenuStates(in)) {
     c.SetEnabled(item.Item, item.Enabled);
     if (item.Checked) c.SetChecked(item.Item, *item.Checked);
   }
-  c.SetChecked("Schnellhilfeanzeigen1", form.StoredSettings().Window.Hints);
-  c.SetDaylightSaving(Start(form).DaylightHours != 0);
-  form.ShowTheoryMarks();
+  c.SetChecked("Schnellhilfeanzeigen1", host.StoredSettings().Window.Hints);
+  c.SetDaylightSaving(Start(host).DaylightHours != 0);
+  host.ShowTheoryMarks();
 }
 
 // --- movable feasts, manual ----------------------------------------------------------------
 
-void RegisterMovableFeasts(TCommandHost& form) {
-  form.Tables().Dispatcher().Register(895, [&form] {
-    TDocumentState& document = form.DocumentState();
-    TEphemerisPeriodState& period = form.Period();
-    form.PrepareSheetForBatch();
-    WriteMovableFeasts(form.Workbook(), period.Start.Year);
+void RegisterMovableFeasts(TCommandHost& host) {
+  host.Tables().Dispatcher().Register(895, [&host] {
+    TDocumentState& document = host.DocumentState();
+    TEphemerisPeriodState& period = host.Period();
+    host.PrepareSheetForBatch();
+    WriteMovableFeasts(host.Workbook(), period.Start.Year);
     document.DocumentSaved = 0;
-    if (form.TableWrittenHook) form.TableWrittenHook();
+    if (host.TableWrittenHook) host.TableWrittenHook();
   });
-  form.Commands().RegisterHandler("BeweglicheFeiertage1", [&form] { form.Tables().PlainCommand(895); });
+  host.Commands().RegisterHandler("BeweglicheFeiertage1", [&host] { host.Tables().PlainCommand(895); });
 }
 
 // The manual, else the user's guide of the program's language in the
 // shipped data folder.
-void Handbuch1Click(TCommandHost& form) {
-  const std::string folder = form.ShippedFolder().empty() ? ShippedDataFolder() : form.ShippedFolder();
+void Handbuch1Click(TWindowRecords& records) {
+  const std::string folder = records.ShippedFolder().empty() ? ShippedDataFolder() : records.ShippedFolder();
   std::string manual = FindManual(folder);
   std::error_code error;
   const std::filesystem::path guide = std::filesystem::path(folder) / HelpFileName(LanguageEnglish != 0);
@@ -381,38 +381,38 @@ bool StartProgram(const std::string& program, const std::vector<std::string>& ar
   return true;
 }
 
-void UpdateExternalProgramMenu(TCommandHost& form) {
-  TMenuCommands& c = form.Commands();
-  const std::string program = ExternalProgram(form);
+void UpdateExternalProgramMenu(TCommandHost& host) {
+  TMenuCommands& c = host.Commands();
+  const std::string program = ExternalProgram(host);
   const bool english = LanguageEnglish != 0;
   if (QAction* start = c.Action("ExternesProgramm1")) {
     start->setVisible(!program.empty());
     if (!program.empty()) start->setText(QString::fromStdString(ExternalProgramStartCaption(program, english)));
   }
   if (QAction* show = c.Action("ExternesProgrammstarten1_")) {
-    show->setVisible(!program.empty() && form.DocumentState().WorkbookView != 0);
+    show->setVisible(!program.empty() && host.DocumentState().WorkbookView != 0);
     if (!program.empty()) show->setText(QString::fromStdString(ExternalProgramShowCaption(program, english)));
   }
 }
 
-void ExternesProgrammfestlegen1Click(TCommandHost& form) {
+void ExternesProgrammfestlegen1Click(TCommandHost& host) {
   FileDialogRequest request = FileDialogRequestOf("OpenDialog1");
-  request.start = ExternalProgram(form).empty() ? std::string("/usr/bin") : ExternalProgram(form);
+  request.start = ExternalProgram(host).empty() ? std::string("/usr/bin") : ExternalProgram(host);
   const std::optional<std::string> path = AskOpenFileName(request);
   if (!path) return;
-  form.StoredSettings().ExternalApplication = *path;
-  UpdateExternalProgramMenu(form);
+  host.StoredSettings().ExternalApplication = *path;
+  UpdateExternalProgramMenu(host);
 }
 
 // Saves the workbook, starts a new one and opens the saved file in the
 // program. Nothing happens when the save did not complete.
-void ExternesProgrammstarten1Click(TCommandHost& form) {
-  TWorkbookDocument doc = form.Documents().WorkbookDocument();
+void ExternesProgrammstarten1Click(TCommandHost& host) {
+  TWorkbookDocument doc = host.Documents().WorkbookDocument();
   if (!SaveDocument(doc)) return;
   const std::string saved = doc.FileName;
-  form.Documents().BeginNewDocument(form.DocumentState().DefaultSheetNumber);
+  host.Documents().BeginNewDocument(host.DocumentState().DefaultSheetNumber);
   if (const std::optional<std::vector<std::string>> arguments = ExternalProgramArguments(saved)) {
-    StartProgram(ExternalProgram(form), *arguments);
+    StartProgram(ExternalProgram(host), *arguments);
   }
 }
 
@@ -423,8 +423,8 @@ bool CitiesFileIn(const std::string& folder) {
   return std::filesystem::is_regular_file(std::filesystem::path(folder) / kCitiesFile, error);
 }
 
-void OrdnermitWeltdatenbank1Click(TCommandHost& form) {
-  std::string folder = form.StoredSettings().CitiesDatabase;
+void OrdnermitWeltdatenbank1Click(TWindowRecords& records) {
+  std::string folder = records.StoredSettings().CitiesDatabase;
   if (!SelectFolder(folder, 0, 0)) return;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   if (!CitiesFileIn(folder)) {
@@ -433,35 +433,35 @@ void OrdnermitWeltdatenbank1Click(TCommandHost& form) {
                 LanguageEnglish != 0 ? "File not found" : "Datei nicht gefunden");
     return;
   }
-  form.StoredSettings().CitiesDatabase = folder;
+  records.StoredSettings().CitiesDatabase = folder;
 }
 
-void WeltweiteDatenbank1Click(TCommandHost& form) {
+void WeltweiteDatenbank1Click(TCommandHost& host) {
   std::error_code error;
   // The database shipped into the data folder serves until another is chosen.
-  if (!CitiesFileIn(form.StoredSettings().CitiesDatabase) && CitiesFileIn(form.DataFolder())) {
-    form.StoredSettings().CitiesDatabase = form.DataFolder();
+  if (!CitiesFileIn(host.StoredSettings().CitiesDatabase) && CitiesFileIn(host.DataFolder())) {
+    host.StoredSettings().CitiesDatabase = host.DataFolder();
   }
-  const std::string& folder = form.StoredSettings().CitiesDatabase;
+  const std::string& folder = host.StoredSettings().CitiesDatabase;
   if (!CitiesFileIn(folder) || !std::filesystem::is_regular_file(std::filesystem::path(folder) / "index.ved", error)) {
     ShowMessage("Datei mit weltweiter Datenbank nicht gefunden. Bitte geben sie den Pfad an.",
                 "File with world wide database with location not found. Please select the folder.", MessageIcon::Error);
-    OrdnermitWeltdatenbank1Click(form);
-    if (!CitiesFileIn(form.StoredSettings().CitiesDatabase)) return;
+    OrdnermitWeltdatenbank1Click(host);
+    if (!CitiesFileIn(host.StoredSettings().CitiesDatabase)) return;
   }
-  TObserverRecord record = Start(form);
+  TObserverRecord record = Start(host);
   bool keepUT = TDatumortForm::KeepUT();
-  if (!ShowWorldCitiesDialog(form.StoredSettings().CitiesDatabase, kCitiesFile, record, keepUT, &form.Window())) return;
+  if (!ShowWorldCitiesDialog(host.StoredSettings().CitiesDatabase, kCitiesFile, record, keepUT, &host.Window())) return;
   TDatumortForm::KeepUT() = keepUT;
   if (!keepUT) {
     UTToLocalTime(record);
   } else {
     LocalTimeToUT(record);
   }
-  Start(form) = record;
-  form.TableState().TableChanged = 1;
-  form.Tables().ComputeWithoutKind();
-  form.UpdateStatusLine();
+  Start(host) = record;
+  host.TableState().TableChanged = 1;
+  host.Tables().ComputeWithoutKind();
+  host.UpdateStatusLine();
 }
 
 // --- activation, idle check, Moon cache --------------------------------------------------
@@ -473,7 +473,7 @@ void WeltweiteDatenbank1Click(TCommandHost& form) {
 // single-shot zero timer.
 class TIdleWork : public QObject {
  public:
-  explicit TIdleWork(TCommandHost& form) : QObject(&form.Window()), form_(form) {
+  explicit TIdleWork(TCommandHost& host) : QObject(&host.Window()), host_(host) {
     check_timer_ = new QTimer(this);
     check_timer_->setInterval(0);
     connect(check_timer_, &QTimer::timeout, this, [this] { CheckStep(); });
@@ -481,7 +481,7 @@ class TIdleWork : public QObject {
     keeper_->setSingleShot(true);
     keeper_->setInterval(0);
     connect(keeper_, &QTimer::timeout, this, [this] { KeepMoonCache(); });
-    form.Window().installEventFilter(this);
+    host.Window().installEventFilter(this);
   }
 
   void ArmMoonCacheKeeper() {
@@ -499,8 +499,8 @@ class TIdleWork : public QObject {
 
  private:
   void FormActivate() {
-    const std::string& data = form_.DataFolder();
-    if (form_.Halted() || data.empty()) return;
+    const std::string& data = host_.DataFolder();
+    if (host_.Halted() || data.empty()) return;
     check_ = TAsteroidListCheck::FromFolder(data);
     entries_ = check_.Sources().size() + check_.Destinations().size();
     check_timer_->start();
@@ -511,15 +511,15 @@ class TIdleWork : public QObject {
       std::error_code error;
       if (path.extension().string().size() == 4 &&
           QString::fromStdString(path.extension().string()).toUpper() == ".OCF" &&
-          std::filesystem::is_regular_file(path, error) && form_.LoadConfiguration(path.string())) {
-        AfterConfigurationChange(form_);
+          std::filesystem::is_regular_file(path, error) && host_.LoadConfiguration(path.string())) {
+        AfterConfigurationChange(host_);
       }
     }
   }
 
   void CheckStep() {
     const bool done = check_.Step();
-    QLabel* panel = form_.Panel("Finsternispanel");
+    QLabel* panel = host_.Panel("Finsternispanel");
     if (entries_ > 0 && panel != nullptr && check_.Steps() % 20 == 0 && !done) {
       panel->setText(QString::fromUtf8(ByLanguage("Überprüfe Asteroidendatenbank", "Checking asteroid database")) +
                      QStringLiteral(" %1%").arg(check_.Percent()));
@@ -527,27 +527,27 @@ class TIdleWork : public QObject {
     }
     if (!done) return;
     check_timer_->stop();
-    if (check_.Sources().size() + check_.Destinations().size() != entries_) check_.Save(form_.DataFolder());
+    if (check_.Sources().size() + check_.Destinations().size() != entries_) check_.Save(host_.DataFolder());
     for (const char* item : {"KonjunktionenundEreignisse1", "Planetoidendatenbank1", "PlanetoidenausDatenbank2",
                              "Asteroidendatenbanken1"}) {
-      form_.Commands().SetEnabled(item, true);
+      host_.Commands().SetEnabled(item, true);
     }
-    if (entries_ > 0 && panel != nullptr && form_.StarCatalogueState().Loading == 0) panel->hide();
+    if (entries_ > 0 && panel != nullptr && host_.StarCatalogueState().Loading == 0) panel->hide();
     check_done_ = true;
     ArmMoonCacheKeeper();
   }
 
   void KeepMoonCache() {
-    const TComputingSettings& computing = form_.Computing();
-    const TEphemerisPeriodState& period = form_.Period();
-    if (computing.MoonCacheFlag == 0 || !form_.MoonCache().Cache) return;
+    const TComputingSettings& computing = host_.Computing();
+    const TEphemerisPeriodState& period = host_.Period();
+    if (computing.MoonCacheFlag == 0 || !host_.MoonCache().Cache) return;
     const TObserverRecord& r = period.Start;
     const double T = (r.Mjd + r.DeltaTSeconds / 86400.0 - 51544.5) / 36525.0;
     if (!std::isfinite(T)) return;
-    form_.MoonCache().Cache->MoonChebEnsure(form_.Selection(), kFullTheory, T);
+    host_.MoonCache().Cache->MoonChebEnsure(host_.Selection(), kFullTheory, T);
   }
 
-  TCommandHost& form_;
+  TCommandHost& host_;
   QTimer* check_timer_;
   QTimer* keeper_;
   TAsteroidListCheck check_;
@@ -558,10 +558,10 @@ class TIdleWork : public QObject {
 
 }  // namespace
 
-void NewConfiguration(TCommandHost& form) {
+void NewConfiguration(TCommandHost& host) {
   TMainFormState defaults;
   SetStartupDefaults(defaults);
-  const TConfigSettings current = form.GatherConfiguration();
+  const TConfigSettings current = host.GatherConfiguration();
   TConfigSettings s;
   s.Paths = current.Paths;
   s.Start = defaults.Period.Start;
@@ -571,28 +571,28 @@ void NewConfiguration(TCommandHost& form) {
   s.VariableStar = defaults.Objects.CurrentVariableStar;
   s.TableConfig = defaults.Period.TableConfig;
   s.Step = defaults.Period.Step;
-  const TTheoryState& theory = form.TheoryState();
+  const TTheoryState& theory = host.TheoryState();
   s.Selection.bytes[0] = theory.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
-  s.OccultationCatalogue = form.StarCatalogueState().Level >= 1 ? 1 : 0;
-  form.Configuration().SetName({});
-  form.ApplyConfiguration(s);
+  s.OccultationCatalogue = host.StarCatalogueState().Level >= 1 ? 1 : 0;
+  host.Configuration().SetName({});
+  host.ApplyConfiguration(s);
   // The end follows the start by the default duration.
-  form.Period().AutoEnd = defaults.Period.AutoEnd;
-  AfterConfigurationChange(form);
+  host.Period().AutoEnd = defaults.Period.AutoEnd;
+  AfterConfigurationChange(host);
 }
 
-void SearchForExternalProgram(TCommandHost& form) {
+void SearchForExternalProgram(TCommandHost& host) {
   SettingsStore& store = CurrentSettingsStore();
-  if (!ExternalProgram(form).empty() || !store.BoolOr("Settings", "FindExcel", true)) return;
+  if (!ExternalProgram(host).empty() || !store.BoolOr("Settings", "FindExcel", true)) return;
   for (const char* name : {"localc", "libreoffice", "soffice", "gnumeric"}) {
     const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
     if (!found.isEmpty()) {
-      form.StoredSettings().ExternalApplication = found.toStdString();
+      host.StoredSettings().ExternalApplication = found.toStdString();
       break;
     }
   }
   store.WriteBool("Settings", "FindExcel", false);
-  if (ExternalProgram(form).empty()) {
+  if (ExternalProgram(host).empty()) {
     const MessageResult answer = ShowMessage(
         "Der Pfad zu Tabellenkalkulation wurde nicht gefunden. Dies ist KEIN kritischer Fehler. Sie können lediglich "
         "Tabellenkalkulation nicht direkt aus Kandrevoltinex 4.6 starten. Wollen Sie nach Tabellenkalkulation suchen?",
@@ -600,22 +600,22 @@ void SearchForExternalProgram(TCommandHost& form) {
         "spreadsheet program directly from Kandrevoltinex 4.6. Do you want so search for spreadsheet program?",
         MessageIcon::Error, MessageButtons::YesNo,
         LanguageEnglish != 0 ? "Path to excternal application not found" : "Pfad zu externem Programm nicht gefunden");
-    if (answer == MessageResult::Yes) ExternesProgrammfestlegen1Click(form);
+    if (answer == MessageResult::Yes) ExternesProgrammfestlegen1Click(host);
   }
-  UpdateExternalProgramMenu(form);
+  UpdateExternalProgramMenu(host);
 }
 
-void InstallExternalProgramSearch(TCommandHost& form) {
-  std::function<void()> previous = form.ThreadTimerHook;
-  form.ThreadTimerHook = [&form, previous] {
+void InstallExternalProgramSearch(TCommandHost& host) {
+  std::function<void()> previous = host.ThreadTimerHook;
+  host.ThreadTimerHook = [&host, previous] {
     if (previous) previous();
-    QTimer::singleShot(0, &form.Window(), [&form] { SearchForExternalProgram(form); });
+    QTimer::singleShot(0, &host.Window(), [&host] { SearchForExternalProgram(host); });
   };
 }
 
-void InstallSettingsCommands(TCommandHost& form) {
-  TMenuCommands& c = form.Commands();
-  TCommandHost* f = &form;
+void InstallSettingsCommands(TCommandHost& host) {
+  TMenuCommands& c = host.Commands();
+  TCommandHost* f = &host;
   c.RegisterHandler("Dateineu1", [f] { NewConfiguration(*f); });
   c.RegisterHandler("Dateiffnen1", [f] { Dateiffnen1Click(*f); });
   c.RegisterHandler("Dateispeichern1", [f] { Dateispeichern1Click(*f); });
@@ -627,7 +627,7 @@ void InstallSettingsCommands(TCommandHost& form) {
   c.RegisterHandler("Datenformate1", [f] { Datenformate1Click(*f); });
   c.RegisterHandler("Standardverzeichnisfestlegen1", [f] { Standardverzeichnisfestlegen1Click(*f); });
 
-  auto* hints = new THintFilter(form);
+  auto* hints = new THintFilter(host);
   qApp->installEventFilter(hints);
   c.RegisterHandler("Schnellhilfeanzeigen1", [f] {
     bool& on = f->StoredSettings().Window.Hints;
@@ -641,35 +641,35 @@ void InstallSettingsCommands(TCommandHost& form) {
   });
   c.RegisterHandler("Tabellenkalkulation1", [f] { Tabellenkalkulation1Click(*f); });
 
-  auto* clocks = new TClockBar(form);
-  form.ClockTimerHook = [clocks] { clocks->Tick(); };
+  auto* clocks = new TClockBar(host);
+  host.ClockTimerHook = [clocks] { clocks->Tick(); };
   c.RegisterHandler("Weltzeituhr1", [f] { f->ShowClockBar(f->Commands().IsChecked("Weltzeituhr1")); });
   c.RegisterHandler("Uhrenleistekonfigurieren1", [f, clocks] { Uhrenleistekonfigurieren1Click(*f, *clocks); });
 
-  form.AddMenuStateRefresher([f] { ApplySettingsMenuStates(*f); });
+  host.AddMenuStateRefresher([f] { ApplySettingsMenuStates(*f); });
 
-  auto* idle = new TIdleWork(form);
+  auto* idle = new TIdleWork(host);
   // The Moon cache follows the period start after every completed period
   // and every table.
-  std::function<void()> refresh = form.RefreshMenusHook;
-  form.RefreshMenusHook = [refresh, idle] {
+  std::function<void()> refresh = host.RefreshMenusHook;
+  host.RefreshMenusHook = [refresh, idle] {
     if (refresh) refresh();
     idle->ArmMoonCacheKeeper();
   };
-  std::function<void()>& tableRefresh = form.Tables().Dispatcher().Hooks().RefreshMenus;
+  std::function<void()>& tableRefresh = host.Tables().Dispatcher().Hooks().RefreshMenus;
   tableRefresh = [previous = tableRefresh, idle] {
     if (previous) previous();
     idle->ArmMoonCacheKeeper();
   };
 
-  RegisterMovableFeasts(form);
-  InstallDatabaseCommands(form);
+  RegisterMovableFeasts(host);
+  InstallDatabaseCommands(host);
   c.RegisterHandler("Handbuch1", [f] { Handbuch1Click(*f); });
   c.RegisterHandler("ExternesProgrammfestlegen1", [f] { ExternesProgrammfestlegen1Click(*f); });
   c.RegisterHandler("ExternesProgramm1", [f] { StartProgram(ExternalProgram(*f), {}); });
   c.RegisterHandler("ExternesProgrammstarten1_", [f] { ExternesProgrammstarten1Click(*f); });
-  form.UpdateExternalProgramMenu = [f] { UpdateExternalProgramMenu(*f); };
-  UpdateExternalProgramMenu(form);
+  host.UpdateExternalProgramMenu = [f] { UpdateExternalProgramMenu(*f); };
+  UpdateExternalProgramMenu(host);
   c.RegisterHandler("WeltweiteDatenbank1", [f] { WeltweiteDatenbank1Click(*f); });
   c.RegisterHandler("OrdnermitWeltdatenbank1", [f] { OrdnermitWeltdatenbank1Click(*f); });
 }

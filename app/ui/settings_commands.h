@@ -13,23 +13,23 @@ namespace kvx {
 class TCommandHost;
 
 // Registers the commands and the clock bar on the window.
-void InstallSettingsCommands(TCommandHost& form);
+void InstallSettingsCommands(TCommandHost& host);
 
 // "Settings | New configuration": every setting the configuration file
 // holds back to the start-up defaults (the files it names stay), no
 // configuration file named, the table computed again.
-void NewConfiguration(TCommandHost& form);
+void NewConfiguration(TCommandHost& host);
 
 // The external-program search of the first run: the usual spreadsheet
 // programs in PATH (localc, libreoffice, soffice, gnumeric); when none is
 // found the question whether to choose one is asked, once. Skipped when a
 // program is set or "Settings"/"FindExcel" is false, which it becomes.
-void SearchForExternalProgram(TCommandHost& form);
+void SearchForExternalProgram(TCommandHost& host);
 // Integration | Data for element file | Create asteroid database and its
 // table kind (app/ui/database_commands.cpp).
-void InstallDatabaseCommands(TCommandHost& form);
+void InstallDatabaseCommands(TCommandHost& host);
 
 // Runs the search once the window shows (the program's start-up).
-void InstallExternalProgramSearch(TCommandHost& form);
+void InstallExternalProgramSearch(TCommandHost& host);
 
 }  // namespace kvx

@@ -124,36 +124,36 @@ QString TSheetFindDialog::Replacement() const { return ReplaceText != nullptr ? 
 
 // --- the commands -----------------------------------------------------------------------
 
-TSheetCommands::TSheetCommands(TCommandHost& form) : QObject(&form.Window()), form_(form) {
+TSheetCommands::TSheetCommands(TCommandHost& host) : QObject(&host.Window()), host_(host) {
   InputBox = [this](const QString& caption, const QString& prompt, QString& text) {
     bool ok = false;
-    const QString answer = QInputDialog::getText(&form_.Window(), caption, prompt, QLineEdit::Normal, text, &ok);
+    const QString answer = QInputDialog::getText(&host_.Window(), caption, prompt, QLineEdit::Normal, text, &ok);
     if (ok) text = answer;
     return ok;
   };
-  form_.Workbook().AddListener([this](workbook::TChange change) {
+  host_.Workbook().AddListener([this](workbook::TChange change) {
     if (change == workbook::TChange::Cells || change == workbook::TChange::Structure) ++edits_;
   });
-  form_.TableWrittenHook = [this] { edits_at_table_ = edits_; };
+  host_.TableWrittenHook = [this] { edits_at_table_ = edits_; };
   for (const auto& [name, code] : kAlignButtons) {
-    if (QAction* action = form_.Commands().Action(name)) action->setCheckable(true);
+    if (QAction* action = host_.Commands().Action(name)) action->setCheckable(true);
   }
   Register();
   ConnectControls();
-  form_.Window().installEventFilter(this);
+  host_.Window().installEventFilter(this);
 }
 
-bool TSheetCommands::InWorkbook() const { return form_.DocumentState().WorkbookView != 0; }
+bool TSheetCommands::InWorkbook() const { return host_.DocumentState().WorkbookView != 0; }
 
 void TSheetCommands::CommitTransaction() {
-  TWorkbook& book = form_.Workbook();
+  TWorkbook& book = host_.Workbook();
   if (book.InTransaction()) book.TransactionCommit();
-  form_.DocumentState().UndoFlag = 0;
+  host_.DocumentState().UndoFlag = 0;
 }
 
 void TSheetCommands::Register() {
-  TMenuCommands& c = form_.Commands();
-  TWorkbook& book = form_.Workbook();
+  TMenuCommands& c = host_.Commands();
+  TWorkbook& book = host_.Workbook();
   c.RegisterHandler("Tabelleeinfgen1", [this] { InsertSheet(); });
   c.RegisterHandler("Tabellelschen1", [this] { DeleteSheet(); });
   c.RegisterHandler("Tabelleumbenennen1", [this] { RenameSheets(); });
@@ -161,9 +161,9 @@ void TSheetCommands::Register() {
   c.RegisterHandler("Au1", [this] { ClipboardCommand(0); });
   c.RegisterHandler("Kopieren1", [this] { ClipboardCommand(1); });
   c.RegisterHandler("Einfgen1", [this] {
-    form_.ShowHourglass();
-    form_.WorkbookView()->Paste();
-    form_.RestoreCursor();
+    host_.ShowHourglass();
+    host_.WorkbookView()->Paste();
+    host_.RestoreCursor();
   });
   c.RegisterHandler("Alles2", [&book] { book.EditClear(1); });
   c.RegisterHandler("Formate1", [&book] { book.EditClear(2); });
@@ -171,37 +171,37 @@ void TSheetCommands::Register() {
   c.RegisterHandler("Suchen1", [this] { ShowFind(false); });
   c.RegisterHandler("Ersetzen1", [this] { ShowFind(true); });
   c.RegisterHandler("Gehezu1", [this, &book] {
-    ShowGoToDialog(&form_.Window(), book);
-    if (InWorkbook()) form_.WorkbookView()->ShowActiveCell();
+    ShowGoToDialog(&host_.Window(), book);
+    if (InWorkbook()) host_.WorkbookView()->ShowActiveCell();
   });
-  c.RegisterHandler("Sortieren1", [this, &book] { ShowSortDialog(&form_.Window(), book); });
+  c.RegisterHandler("Sortieren1", [this, &book] { ShowSortDialog(&host_.Window(), book); });
   c.RegisterHandler("Zellen2", [this] { InsertOrDeleteCells(false); });
   c.RegisterHandler("Zellenlschen1", [this] { InsertOrDeleteCells(true); });
   c.RegisterHandler("Ausrichtung1", [this, &book] {
-    ShowAlignmentDialog(&form_.Window(), book);
+    ShowAlignmentDialog(&host_.Window(), book);
     SelectionChanged();
   });
-  c.RegisterHandler("Zellenschtzenverbergen1", [this, &book] { ShowProtectionDialog(&form_.Window(), book); });
-  c.RegisterHandler("Hhe1", [this, &book] { ShowRowHeightDialog(&form_.Window(), book); });
-  c.RegisterHandler("Breite1", [this, &book] { ShowColumnWidthDialog(&form_.Window(), book); });
+  c.RegisterHandler("Zellenschtzenverbergen1", [this, &book] { ShowProtectionDialog(&host_.Window(), book); });
+  c.RegisterHandler("Hhe1", [this, &book] { ShowRowHeightDialog(&host_.Window(), book); });
+  c.RegisterHandler("Breite1", [this, &book] { ShowColumnWidthDialog(&host_.Window(), book); });
   c.RegisterHandler("Layout1", [this] {
-    ShowLayoutDialog(&form_.Window(), form_.Grid(), form_.Documents().Look());
-    form_.Documents().ShowLook();
+    ShowLayoutDialog(&host_.Window(), host_.Grid(), host_.Documents().Look());
+    host_.Documents().ShowLook();
   });
-  c.RegisterHandler("Namen1", [this, &book] { ShowDefineNameDialog(&form_.Window(), book); });
+  c.RegisterHandler("Namen1", [this, &book] { ShowDefineNameDialog(&host_.Window(), book); });
   c.RegisterHandler("Seitenwechsel1", [&book] { InsertPageBreak(book); });
   c.RegisterHandler("Seitenwechselentfernen1", [&book] { RemovePageBreak(book); });
   c.RegisterHandler("Schriftart3", [this, &book] {
     if (InWorkbook()) {
-      ShowCellFontDialog(&form_.Window(), book);
+      ShowCellFontDialog(&host_.Window(), book);
       SelectionChanged();
     } else {
       TableFontDialog();
     }
   });
-  c.RegisterHandler("Zahlen1", [this, &book] { ShowNumberFormatDialog(&form_.Window(), book); });
-  c.RegisterHandler("Rahmen1", [this, &book] { ShowBorderDialog(&form_.Window(), book); });
-  c.RegisterHandler("Muster1", [this, &book] { ShowPatternDialog(&form_.Window(), book); });
+  c.RegisterHandler("Zahlen1", [this, &book] { ShowNumberFormatDialog(&host_.Window(), book); });
+  c.RegisterHandler("Rahmen1", [this, &book] { ShowBorderDialog(&host_.Window(), book); });
+  c.RegisterHandler("Muster1", [this, &book] { ShowPatternDialog(&host_.Window(), book); });
   c.RegisterHandler("Zellschutzaktivieren1", [this] { ToggleProtection(); });
   c.RegisterHandler("OptimaleBreite1", [this] { FitRanges(false, true); });
   c.RegisterHandler("OptimaleHhe1", [this] { FitRanges(true, false); });
@@ -227,7 +227,7 @@ void TSheetCommands::Register() {
 }
 
 void TSheetCommands::ConnectControls() {
-  TMenuCommands& c = form_.Commands();
+  TMenuCommands& c = host_.Commands();
   if (auto* face = qobject_cast<QComboBox*>(c.ToolWidget("Arial"))) {
     face->setEnabled(true);
     connect(face, &QComboBox::textActivated, this, [this](const QString& text) {
@@ -249,17 +249,17 @@ void TSheetCommands::ConnectControls() {
       if (!filling_bar_) ZoomChanged(value);
     });
   }
-  if (TWorkbookView* view = form_.WorkbookView()) {
+  if (TWorkbookView* view = host_.WorkbookView()) {
     connect(view, &TWorkbookView::OnSelChange, this, &TSheetCommands::SelectionChanged);
     connect(view, &TWorkbookView::OnTopLeftChanged, this, &TSheetCommands::TopLeftChanged);
     connect(view, &TWorkbookView::OnDblClick, this, &TSheetCommands::DoubleClicked);
   }
   // Ctrl+Page Up / Page Down: the previous or next sheet.
-  auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), &form_.Window());
-  auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), &form_.Window());
+  auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), &host_.Window());
+  auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), &host_.Window());
   connect(previous, &QShortcut::activated, this, [this] { StepSheet(-1); });
   connect(next, &QShortcut::activated, this, [this] { StepSheet(1); });
-  form_.AddMenuStateRefresher([this] { ApplyMenuState(); });
+  host_.AddMenuStateRefresher([this] { ApplyMenuState(); });
 }
 
 bool TSheetCommands::eventFilter(QObject* watched, QEvent* event) {
@@ -271,7 +271,7 @@ bool TSheetCommands::eventFilter(QObject* watched, QEvent* event) {
 
 void TSheetCommands::InsertSheet() {
   CommitTransaction();
-  TWorkbook& book = form_.Workbook();
+  TWorkbook& book = host_.Workbook();
   book.InsertSheets(book.Sheet(), 1, NewSheetNameStem());
   book.SetShowSelections(true);
   book.SetAllowEditHeaders(false);
@@ -285,8 +285,8 @@ void TSheetCommands::DeleteSheet() {
     return;
   }
   CommitTransaction();
-  form_.ShowHourglass();
-  TWorkbook& book = form_.Workbook();
+  host_.ShowHourglass();
+  TWorkbook& book = host_.Workbook();
   if (book.NumSheets() == 1) {
     ShowMessage("Das einzige Tabellenblatt in einer Datei können Sie nicht löschen.",
                 "You cannot delete the only sheet of the file.", MessageIcon::Error, MessageButtons::Ok,
@@ -294,13 +294,13 @@ void TSheetCommands::DeleteSheet() {
   } else {
     book.DeleteSheets(book.Sheet(), 1);
   }
-  form_.RestoreCursor();
+  host_.RestoreCursor();
   ApplyMenuState();
 }
 
 void TSheetCommands::RenameSheets() {
   CommitTransaction();
-  TWorkbook& book = form_.Workbook();
+  TWorkbook& book = host_.Workbook();
   std::vector<int> selected;
   for (int sheet = 1; sheet <= book.NumSheets(); ++sheet) {
     if (book.SheetSelected(sheet) || sheet == book.Sheet()) selected.push_back(sheet);
@@ -327,7 +327,7 @@ void TSheetCommands::RenameSheets() {
 
 void TSheetCommands::MoveSheet() {
   CommitTransaction();
-  TWorkbook& book = form_.Workbook();
+  TWorkbook& book = host_.Workbook();
   int selected = 0;
   for (int sheet = 1; sheet <= book.NumSheets(); ++sheet) selected += book.SheetSelected(sheet) ? 1 : 0;
   if (book.NumSheets() == 1) {
@@ -342,13 +342,13 @@ void TSheetCommands::MoveSheet() {
                 ByLanguage("Mehrere Tabellen zum Verschieben ausgewählt", "More than one sheet selected"));
     return;
   }
-  form_.ShowHourglass();
-  ShowMoveSheetDialog(&form_.Window(), book);
-  form_.RestoreCursor();
+  host_.ShowHourglass();
+  ShowMoveSheetDialog(&host_.Window(), book);
+  host_.RestoreCursor();
 }
 
 void TSheetCommands::InsertOrDeleteCells(bool deleting) {
-  TWorkbook& book = form_.Workbook();
+  TWorkbook& book = host_.Workbook();
   if (book.SelectionCount() > 1) {
     ShowMessage(deleting ? "Zum Löschen von Zellen darf nur ein zusammenhängender Bereich markiert sein!"
                          : "Zum Einfügen von Zellen darf nur ein zusammenhängender Bereich markiert sein!",
@@ -359,15 +359,15 @@ void TSheetCommands::InsertOrDeleteCells(bool deleting) {
     return;
   }
   if (deleting) {
-    ShowDeleteCellsDialog(&form_.Window(), book);
+    ShowDeleteCellsDialog(&host_.Window(), book);
   } else {
-    ShowInsertCellsDialog(&form_.Window(), book);
+    ShowInsertCellsDialog(&host_.Window(), book);
   }
 }
 
 void TSheetCommands::StepSheet(int delta) {
   if (!InWorkbook()) return;
-  TWorkbook& book = form_.Workbook();
+  TWorkbook& book = host_.Workbook();
   const int target = book.Sheet() + delta;
   if (target < 1 || target > book.NumSheets()) return;
   book.SetSheet(target);
@@ -377,14 +377,14 @@ void TSheetCommands::StepSheet(int delta) {
 // --- clipboard ---------------------------------------------------------------------------
 
 void TSheetCommands::ClipboardCommand(int kind) {
-  form_.ShowHourglass();
+  host_.ShowHourglass();
   if (InWorkbook()) {
     if (kind == 0) {
-      form_.WorkbookView()->Cut();
+      host_.WorkbookView()->Cut();
     } else {
-      form_.WorkbookView()->Copy();
+      host_.WorkbookView()->Copy();
     }
-  } else if (TMyStringGridView* view = form_.GridView()) {
+  } else if (TMyStringGridView* view = host_.GridView()) {
     // The selected block of the result grid, the cells of a row joined by
     // the csv separator.
     const QModelIndexList picked =
@@ -397,8 +397,8 @@ void TSheetCommands::ClipboardCommand(int kind) {
         left = std::min(left, index.column());
         right = std::max(right, index.column());
       }
-      tmystringgrid& grid = form_.Grid();
-      const QChar separator = QLatin1Char(CsvSeparatorChar(form_.DocumentState().CsvSeparatorIndex));
+      tmystringgrid& grid = host_.Grid();
+      const QChar separator = QLatin1Char(CsvSeparatorChar(host_.DocumentState().CsvSeparatorIndex));
       QString text;
       for (int row = top; row <= bottom; ++row) {
         for (int col = left; col <= right; ++col) {
@@ -411,7 +411,7 @@ void TSheetCommands::ClipboardCommand(int kind) {
       QApplication::clipboard()->setText(text);
     }
   }
-  form_.RestoreCursor();
+  host_.RestoreCursor();
 }
 
 // --- find and replace ---------------------------------------------------------------------
@@ -427,7 +427,7 @@ void TSheetCommands::ShowFind(bool replace) {
     dialog = nullptr;
   }
   if (dialog == nullptr) {
-    dialog = new TSheetFindDialog(replace, &form_.Window());
+    dialog = new TSheetFindDialog(replace, &host_.Window());
     connect(dialog, &TSheetFindDialog::FindRequested, this, [this, replace] {
       if (replace) {
         RunReplace(false, false);
@@ -450,33 +450,33 @@ void TSheetCommands::ShowFind(bool replace) {
 void TSheetCommands::RunFind() {
   if (find_ == nullptr || !InWorkbook()) return;
   // The found cell is made active and scrolled into view.
-  if (FindInSheet(form_.Workbook(), find_->Request(), search_)) form_.WorkbookView()->ShowActiveCell();
+  if (FindInSheet(host_.Workbook(), find_->Request(), search_)) host_.WorkbookView()->ShowActiveCell();
 }
 
 void TSheetCommands::RunReplace(bool replace, bool all) {
   if (replace_ == nullptr || !InWorkbook()) return;
-  if (ReplaceInSheet(form_.Workbook(), replace_->Request(), replace_->Replacement().toStdString(), replace, all,
+  if (ReplaceInSheet(host_.Workbook(), replace_->Request(), replace_->Replacement().toStdString(), replace, all,
                      search_) > 0) {
-    form_.WorkbookView()->ShowActiveCell();
+    host_.WorkbookView()->ShowActiveCell();
   }
 }
 
 // --- formats ------------------------------------------------------------------------------
 
 void TSheetCommands::ShowTableFont() {
-  if (form_.Documents().Look().Font.Size < 1) form_.Documents().Look().Font.Size = 10;
-  ApplyGridLayout(form_.Grid(), form_.Documents().Look());
-  form_.Documents().ShowLook();
+  if (host_.Documents().Look().Font.Size < 1) host_.Documents().Look().Font.Size = 10;
+  ApplyGridLayout(host_.Grid(), host_.Documents().Look());
+  host_.Documents().ShowLook();
 }
 
 void TSheetCommands::TableFontDialog() {
-  TTableFontRecord& font = form_.Documents().Look().Font;
+  TTableFontRecord& font = host_.Documents().Look().Font;
   QFont current(QString::fromStdString(font.Name), font.Size);
   current.setBold((font.Style & kFontBold) != 0);
   current.setItalic((font.Style & kFontItalic) != 0);
   current.setUnderline((font.Style & kFontUnderline) != 0);
   bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, current, &form_.Window());
+  const QFont chosen = QFontDialog::getFont(&ok, current, &host_.Window());
   if (!ok) return;
   font.Name = chosen.family().left(static_cast<int>(kTableFontFaceUsed)).toStdString();
   font.Size = TableFontSize(chosen.pointSize(), font.Size);
@@ -487,13 +487,13 @@ void TSheetCommands::TableFontDialog() {
 }
 
 void TSheetCommands::ToggleProtection() {
-  TWorkbook& book = form_.Workbook();
+  TWorkbook& book = host_.Workbook();
   book.SetEnableProtection(!book.EnableProtection());
   TopLeftChanged();
 }
 
 void TSheetCommands::FitRanges(bool rows, bool cols) {
-  TWorkbook& book = form_.Workbook();
+  TWorkbook& book = host_.Workbook();
   for (int k = 0; k < book.SelectionCount(); ++k) {
     const TRange r = book.SelectionRange(k);
     if (rows) book.SetRowHeightAuto(r.Row1, r.Col1, r.Row2, r.Col2);
@@ -505,35 +505,35 @@ void TSheetCommands::FitRanges(bool rows, bool cols) {
 }
 
 void TSheetCommands::PickGridColour(bool fixedCells) {
-  TResultGridLook& look = form_.Documents().Look();
+  TResultGridLook& look = host_.Documents().Look();
   std::uint32_t& target = fixedCells ? look.FixedColor : look.GridColor;
   std::int32_t colour = static_cast<std::int32_t>(target);
   if (PickColor(colour) != 1) return;
   target = static_cast<std::uint32_t>(colour);
-  form_.Documents().ShowLook();
+  host_.Documents().ShowLook();
 }
 
 void TSheetCommands::ColumnHeadings() {
-  TEphemerisPeriodState& period = form_.Period();
-  TTableState& table = form_.TableState();
-  if (ShowColumnTitlesDialog(period.TableConfig, form_.Documents().ColumnWidthTable(), &form_.Window()) == 1) {
+  TEphemerisPeriodState& period = host_.Period();
+  TTableState& table = host_.TableState();
+  if (ShowColumnTitlesDialog(period.TableConfig, host_.Documents().ColumnWidthTable(), &host_.Window()) == 1) {
     table.TableChanged = 1;
   }
-  if (table.TableChanged != 0) form_.Tables().ComputeWithoutKind();
+  if (table.TableChanged != 0) host_.Tables().ComputeWithoutKind();
 }
 
 void TSheetCommands::ToggleEditBar() {
-  const bool on = form_.Commands().IsChecked("Bearbeitungszeile1");
-  form_.Workbook().SetShowEditBar(on);
-  if (QLineEdit* bar = form_.WorkbookView()->EditBar()) bar->setVisible(on);
+  const bool on = host_.Commands().IsChecked("Bearbeitungszeile1");
+  host_.Workbook().SetShowEditBar(on);
+  if (QLineEdit* bar = host_.WorkbookView()->EditBar()) bar->setVisible(on);
 }
 
 void TSheetCommands::ToggleFormulas() {
-  form_.Workbook().SetShowFormulas(form_.Commands().IsChecked("Formelnanzeigen1"));
+  host_.Workbook().SetShowFormulas(host_.Commands().IsChecked("Formelnanzeigen1"));
 }
 
 void TSheetCommands::UndoTable() {
-  TDocumentState& state = form_.DocumentState();
+  TDocumentState& state = host_.DocumentState();
   if (state.UndoFlag == 0) return;
   std::string german = "Bei OK wird die momentane Tabelle gelöscht und durch eine eventuell vorher berechnete ersetzt.";
   std::string english =
@@ -546,7 +546,7 @@ void TSheetCommands::UndoTable() {
                   ByLanguage("Aktion zurücknehmen", "Undo")) != MessageResult::Ok) {
     return;
   }
-  TWorkbook& book = form_.Workbook();
+  TWorkbook& book = host_.Workbook();
   if (book.InTransaction()) book.TransactionRollback();
   state.UndoFlag = 0;
   edits_at_table_ = edits_;
@@ -554,9 +554,9 @@ void TSheetCommands::UndoTable() {
 
 void TSheetCommands::Decimals(int count) {
   if (!InWorkbook()) return;
-  form_.ShowHourglass();
-  ApplyDecimalsToSelection(form_.Workbook(), DecimalPatternTable[static_cast<std::size_t>(count)]);
-  form_.RestoreCursor();
+  host_.ShowHourglass();
+  ApplyDecimalsToSelection(host_.Workbook(), DecimalPatternTable[static_cast<std::size_t>(count)]);
+  host_.RestoreCursor();
 }
 
 // --- formatting tool bar -------------------------------------------------------------------
@@ -564,24 +564,24 @@ void TSheetCommands::Decimals(int count) {
 void TSheetCommands::FontNameChanged(const QString& face) {
   if (face.isEmpty()) return;
   if (InWorkbook()) {
-    TWorkbook& book = form_.Workbook();
+    TWorkbook& book = host_.Workbook();
     workbook::TCellFont font = book.Font();
     font.Face = face.toStdString();
     book.SetFont(font);
   } else {
-    form_.Documents().Look().Font.Name = face.left(static_cast<int>(kTableFontFaceUsed)).toStdString();
+    host_.Documents().Look().Font.Name = face.left(static_cast<int>(kTableFontFaceUsed)).toStdString();
     ShowTableFont();
   }
 }
 
 void TSheetCommands::FontSizeChanged(int size) {
   if (InWorkbook()) {
-    TWorkbook& book = form_.Workbook();
+    TWorkbook& book = host_.Workbook();
     workbook::TCellFont font = book.Font();
     font.Size = SheetFontSize(size);
     book.SetFont(font);
   } else {
-    TTableFontRecord& font = form_.Documents().Look().Font;
+    TTableFontRecord& font = host_.Documents().Look().Font;
     const int taken = TableFontSize(size, font.Size);
     if (taken != font.Size) {
       font.Size = taken;
@@ -593,8 +593,8 @@ void TSheetCommands::FontSizeChanged(int size) {
 
 void TSheetCommands::ZoomChanged(int percent) {
   const int zoom = ClampZoom(percent);
-  form_.Workbook().SetViewScale(zoom);
-  if (auto* box = qobject_cast<QSpinBox*>(form_.Commands().ToolWidget("edViewScale"))) {
+  host_.Workbook().SetViewScale(zoom);
+  if (auto* box = qobject_cast<QSpinBox*>(host_.Commands().ToolWidget("edViewScale"))) {
     if (box->value() != zoom) {
       filling_bar_ = true;
       box->setValue(zoom);
@@ -605,16 +605,16 @@ void TSheetCommands::ZoomChanged(int percent) {
 
 void TSheetCommands::FontStyle(int bit) {
   const char* command = bit == kFontBold ? "Fett1" : (bit == kFontItalic ? "Kursiv1" : "Unterstrichen1");
-  const bool down = form_.Commands().IsChecked(command);
+  const bool down = host_.Commands().IsChecked(command);
   if (InWorkbook()) {
-    TWorkbook& book = form_.Workbook();
+    TWorkbook& book = host_.Workbook();
     workbook::TCellFont font = book.Font();
     if (bit == kFontBold) font.Bold = down;
     if (bit == kFontItalic) font.Italic = down;
     if (bit == kFontUnderline) font.Underline = down;
     book.SetFont(font);
   } else {
-    std::int32_t& style = form_.Documents().Look().Font.Style;
+    std::int32_t& style = host_.Documents().Look().Font.Style;
     style = down ? (style | bit) : (style & ~bit);
     ShowTableFont();
   }
@@ -625,8 +625,8 @@ void TSheetCommands::Align(int code) {
   for (const auto& [button, value] : kAlignButtons) {
     if (value == code) name = button;
   }
-  const bool down = form_.Commands().IsChecked(name);
-  TWorkbook& book = form_.Workbook();
+  const bool down = host_.Commands().IsChecked(name);
+  TWorkbook& book = host_.Workbook();
   workbook::TAlignment alignment = book.Alignment();
   alignment.Horizontal = AlignmentCode(code, down);
   book.SetAlignment(alignment);
@@ -636,8 +636,8 @@ void TSheetCommands::Align(int code) {
 // --- control events -----------------------------------------------------------------------
 
 void TSheetCommands::SelectionChanged() {
-  TWorkbook& book = form_.Workbook();
-  TMenuCommands& c = form_.Commands();
+  TWorkbook& book = host_.Workbook();
+  TMenuCommands& c = host_.Commands();
   filling_bar_ = true;
   const workbook::TCellFont font = book.Font();
   if (auto* face = qobject_cast<QComboBox*>(c.ToolWidget("Arial")))
@@ -656,8 +656,8 @@ void TSheetCommands::SelectionChanged() {
 }
 
 void TSheetCommands::TopLeftChanged() {
-  TWorkbook& book = form_.Workbook();
-  if (auto* zoom = qobject_cast<QSpinBox*>(form_.Commands().ToolWidget("edViewScale"))) {
+  TWorkbook& book = host_.Workbook();
+  if (auto* zoom = qobject_cast<QSpinBox*>(host_.Commands().ToolWidget("edViewScale"))) {
     filling_bar_ = true;
     zoom->setValue(book.ViewScale());
     filling_bar_ = false;
@@ -666,9 +666,9 @@ void TSheetCommands::TopLeftChanged() {
 }
 
 void TSheetCommands::ShowProtectionCaption() {
-  QAction* action = form_.Commands().Action("Zellschutzaktivieren1");
+  QAction* action = host_.Commands().Action("Zellschutzaktivieren1");
   if (action == nullptr) return;
-  const bool on = form_.Workbook().EnableProtection();
+  const bool on = host_.Workbook().EnableProtection();
   const bool english = LanguageEnglish != 0;
   // Unprotected, the item reads as the menu has it.
   const TMenuRow* row = FindMenuRow("Zellschutzaktivieren1");
@@ -687,7 +687,7 @@ void TSheetCommands::DoubleClicked(int row, int col) {
 // --- menus and window --------------------------------------------------------------------------
 
 void TSheetCommands::ApplyMenuState() {
-  TMenuCommands& c = form_.Commands();
+  TMenuCommands& c = host_.Commands();
   QToolBar* tableBar = c.ToolBar("TabellenToolbar");
   const TSheetMenuState s =
       SheetMenuState(InWorkbook(), LanguageEnglish != 0, tableBar != nullptr && tableBar->isVisible());
@@ -718,10 +718,10 @@ void TSheetCommands::ApplyMenuState() {
 }
 
 void TSheetCommands::FormResize() {
-  TMenuCommands& c = form_.Commands();
-  if (!form_.Window().isMaximized() && !form_.Window().isMinimized()) {
-    TWindowSettings& w = form_.StoredSettings().Window;
-    const QRect bounds = form_.Window().geometry();
+  TMenuCommands& c = host_.Commands();
+  if (!host_.Window().isMaximized() && !host_.Window().isMinimized()) {
+    TWindowSettings& w = host_.StoredSettings().Window;
+    const QRect bounds = host_.Window().geometry();
     w.X = bounds.x();
     w.Y = bounds.y();
     w.W = bounds.width();
@@ -730,17 +730,17 @@ void TSheetCommands::FormResize() {
   QToolBar* speed = c.ToolBar("SpeedBar");
   if (speed != nullptr) {
     const bool broken = c.IsChecked("BreakToolbar1");
-    if (form_.Window().toolBarBreak(speed) != broken) {
+    if (host_.Window().toolBarBreak(speed) != broken) {
       if (broken) {
-        form_.Window().insertToolBarBreak(speed);
+        host_.Window().insertToolBarBreak(speed);
       } else {
-        form_.Window().removeToolBarBreak(speed);
+        host_.Window().removeToolBarBreak(speed);
       }
     }
     speed->setVisible(c.IsChecked("Symbolleiste1"));
   }
-  form_.Window().statusBar()->setVisible(c.IsChecked("s1"));
-  form_.ShowClockBar(c.IsChecked("Weltzeituhr1"));
+  host_.Window().statusBar()->setVisible(c.IsChecked("s1"));
+  host_.ShowClockBar(c.IsChecked("Weltzeituhr1"));
 }
 
 }  // namespace kvx

@@ -51,7 +51,7 @@ class TSheetCommands : public QObject {
   Q_OBJECT
 
  public:
-  explicit TSheetCommands(TCommandHost& form);
+  explicit TSheetCommands(TCommandHost& host);
 
   // The input box of the rename command (caption, prompt, text in and out);
   // false for Cancel. Tests replace it.
@@ -72,7 +72,7 @@ class TSheetCommands : public QObject {
   // "Remove protection" while the sheet is protected, else the menu's caption.
   void ShowProtectionCaption();
   void TopLeftChanged();
-  // The menus' rules for the view the form shows.
+  // The menus' rules for the view the window shows.
   void ApplyMenuState();
   // The bars and the clock by their View checks, the normal bounds kept.
   void FormResize();
@@ -104,7 +104,7 @@ class TSheetCommands : public QObject {
   void ShowTableFont();
   void DoubleClicked(int row, int col);
 
-  TCommandHost& form_;
+  TCommandHost& host_;
   TSheetSearchState search_;
   TSheetFindDialog* find_ = nullptr;
   TSheetFindDialog* replace_ = nullptr;

@@ -13,7 +13,6 @@
 #include "app/main_form_state.h"
 #include "app/program_caption.h"
 #include "app/ui/command_host.h"
-#include "app/ui/eclipse_commands.h"
 #include "app/ui/menu_commands.h"
 #include "core/input_checks.h"
 #include "core/observer_place.h"
@@ -21,8 +20,6 @@
 #include "core/records.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
-#include "eclipses/lunar_eclipse.h"
-#include "eclipses/ui/lunar_criteria_dialog.h"
 #include "engine/comet.h"
 #include "engine/ephemeris_table.h"
 #include "engine/library_tables.h"
@@ -70,12 +67,6 @@ constexpr TableCommand kTableCommands[] = {
     {"AlleSatelliten1", 881, 0},
 };
 
-// The lunar-eclipse commands (the tool-bar button shares the first).
-constexpr TableCommand kLunarEclipseCommands[] = {
-    {"Mondfinsternis3", 88, 0},
-    {"Mondfinsterniskalender1", 89, 0},
-};
-
 // The Moon, the comet, the user object, the integrated orbits and the
 // integrator's state vectors.
 constexpr TableCommand kBodyTableCommands[] = {
@@ -98,79 +89,77 @@ constexpr std::int32_t kPluto = 9;
 // The asteroid (TKeplereph) and the comet (TKometeph): the table of the
 // chosen object's elements over the period, no database.
 template <class Table, class Elements>
-void RunElementsTable(TTableCommands& tables, TCommandHost& form, const Elements& elements, std::int32_t kind) {
+void RunElementsTable(TTableCommands& tables, TSheetAccess& sheet, const Elements& elements, std::int32_t kind) {
   const TTableRequest request = tables.Request();
-  Table table(request, &form.Workbook(), elements);
+  Table table(request, &sheet.Workbook(), elements);
   table.initialisieren(request, elements);
   tables.RunStandardTable(table, kind);
 }
 
 }  // namespace
 
-TTableCommands::TTableCommands(TCommandHost& form) : QObject(&form.Window()), form_(form) {
+TTableCommands::TTableCommands(TCommandHost& host) : QObject(&host.Window()), host_(host) {
   TDispatchHooks hooks;
-  hooks.ShowHourglass = [this] { form_.ShowHourglass(); };
-  hooks.RestoreCursor = [this] { form_.RestoreCursor(); };
-  hooks.Invalidate = [this] { form_.Window().update(); };
+  hooks.ShowHourglass = [this] { host_.ShowHourglass(); };
+  hooks.RestoreCursor = [this] { host_.RestoreCursor(); };
+  hooks.Invalidate = [this] { host_.Window().update(); };
   hooks.RefreshMenus = [this] {
-    form_.RefreshMenuStates();
+    host_.RefreshMenuStates();
     if (table_begun_) {
       table_begun_ = false;
-      if (form_.TableWrittenHook) form_.TableWrittenHook();
+      if (host_.TableWrittenHook) host_.TableWrittenHook();
     }
   };
   hooks.CheckPeriod = [this] {
-    TEphemerisPeriodState& period = form_.Period();
-    period.ApplyTheorySelection = [this](TTheorySelection selection) { form_.SetTheorySelection(selection); };
-    period.UpdateStatusLine = [this] { form_.UpdateStatusLine(); };
+    TEphemerisPeriodState& period = host_.Period();
+    period.ApplyTheorySelection = [this](TTheorySelection selection) { host_.SetTheorySelection(selection); };
+    period.UpdateStatusLine = [this] { host_.UpdateStatusLine(); };
     CheckEphemerisPeriod(period);
   };
   hooks.CommitTransaction = [this] {
-    if (form_.Workbook().InTransaction()) form_.Workbook().TransactionCommit();
+    if (host_.Workbook().InTransaction()) host_.Workbook().TransactionCommit();
   };
   hooks.BeginTransaction = [this] {
-    form_.Workbook().TransactionBegin();
+    host_.Workbook().TransactionBegin();
     table_begun_ = true;
   };
   hooks.ClearSheet = [this] {
-    workbook::TWorkbook& book = form_.Workbook();
+    workbook::TWorkbook& book = host_.Workbook();
     book.SetSelection(1, 1, 1, 1);
     book.ClearRange(-1, -1, -1, -1, 1);
   };
-  SetDialogOwner(&form_.Window());
+  SetDialogOwner(&host_.Window());
   hooks.SuspendViews = [this] {
-    if (QWidget* views = form_.CentralStack()) views->setUpdatesEnabled(false);
+    if (QWidget* views = host_.CentralStack()) views->setUpdatesEnabled(false);
   };
   hooks.ResumeViews = [this] {
-    if (QWidget* views = form_.CentralStack()) {
+    if (QWidget* views = host_.CentralStack()) {
       views->setUpdatesEnabled(true);
       views->update();
     }
   };
-  hooks.ShowStatus = [this](const std::string& text) { form_.ShowHint(QString::fromStdString(text)); };
+  hooks.ShowStatus = [this](const std::string& text) { host_.ShowHint(QString::fromStdString(text)); };
   dispatcher_ =
-      std::make_unique<TTableDispatcher>(form_.Period(), form_.TableState(), form_.DocumentState(), std::move(hooks));
+      std::make_unique<TTableDispatcher>(host_.Period(), host_.TableState(), host_.DocumentState(), std::move(hooks));
   SetPeriodDialogHook([this] { ZeitraumfrTabelle1Click(); });
-  form_.AddMenuStateRefresher([this] { RefreshMenus(); });
-  if (!form_.RefreshMenusHook) form_.RefreshMenusHook = [this] { form_.RefreshMenuStates(); };
+  host_.AddMenuStateRefresher([this] { RefreshMenus(); });
+  if (!host_.RefreshMenusHook) host_.RefreshMenusHook = [this] { host_.RefreshMenuStates(); };
   RegisterKinds();
   RegisterBodyKinds();
   RegisterCommands();
-  RegisterLunarEclipseKinds();
-  RegisterLunarEclipseCommands();
   RegisterLibraryTables();
   RefreshMenus();
   for (const char* panel : {"Datumpanel", "Ortpanel"})
-    if (QLabel* label = form_.Panel(panel)) label->installEventFilter(this);
+    if (QLabel* label = host_.Panel(panel)) label->installEventFilter(this);
 }
 
 bool TTableCommands::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonDblClick) {
-    if (watched == form_.Panel("Datumpanel")) {
+    if (watched == host_.Panel("Datumpanel")) {
       DatumundOrteingeben1Click();
       return true;
     }
-    if (watched == form_.Panel("Ortpanel")) {
+    if (watched == host_.Panel("Ortpanel")) {
       Ortwhlen1Click();
       return true;
     }
@@ -180,23 +169,32 @@ bool TTableCommands::eventFilter(QObject* watched, QEvent* event) {
 
 TTableCommands::~TTableCommands() { SetPeriodDialogHook({}); }
 
+void LeaveWithoutTable(TCommandHost& host) {
+  TDocumentState& document = host.DocumentState();
+  TTableState& table = host.TableState();
+  if (host.Workbook().InTransaction()) host.Workbook().TransactionRollback();
+  document.UndoFlag = 0;
+  table.TableKind = kNoTableKind;
+  table.PreviousTableKind = kNoTableKind;
+}
+
 void TTableCommands::ComputeTable() { dispatcher_->ComputeTableGuarded(); }
 
 void TTableCommands::PrepareLocationFile() {
-  const std::string& folder = form_.DataFolder();
+  const std::string& folder = host_.DataFolder();
   if (!folder.empty()) TOrtwahldialog::DefaultFileName() = folder + "/orte.csv";
 }
 
 void TTableCommands::RunStandardTable(TKeplereph& table, std::int32_t kind) {
-  const TEphemerisPeriodState& p = form_.Period();
+  const TEphemerisPeriodState& p = host_.Period();
   table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
   PrepareOutput(table);
   dispatcher_->FinishStandardRun(table, kind);
 }
 
 TTableRequest TTableCommands::Request() const {
-  TTableRequest request = TableRequestOf(form_.Period(), form_.TableState(), form_.Computing(), LanguageEnglish);
-  request.Output.Vsop82Available = form_.TheoryState().Libraries.Vsop82 == 1 ? 1 : 0;
+  TTableRequest request = TableRequestOf(host_.Period(), host_.TableState(), host_.Computing(), LanguageEnglish);
+  request.Output.Vsop82Available = host_.TheoryState().Libraries.Vsop82 == 1 ? 1 : 0;
   return request;
 }
 
@@ -207,8 +205,8 @@ TTableRequest TTableCommands::InstantRequest() const {
 }
 
 void TTableCommands::PrepareOutput(TKeplereph& table) {
-  table.OutputSheet = &form_.Workbook();
-  table.OutputGrid = &form_.Grid();
+  table.OutputSheet = &host_.Workbook();
+  table.OutputGrid = &host_.Grid();
   table.OutputSettings = Request().Output;
 }
 
@@ -217,21 +215,21 @@ void TTableCommands::PrepareOutput(TKeplereph& table) {
 void TTableCommands::RegisterKinds() {
   // The asteroid: the elements of the chosen asteroid, no database.
   dispatcher_->Register(21,
-                        [this] { RunElementsTable<TKeplereph>(*this, form_, form_.Objects().CurrentAsteroid, 21); });
+                        [this] { RunElementsTable<TKeplereph>(*this, host_, host_.Objects().CurrentAsteroid, 21); });
   // The Sun.
   dispatcher_->Register(51, [this] {
     const TTableRequest request = Request();
-    TSonnetab table(request, &form_.Workbook());
+    TSonnetab table(request, &host_.Workbook());
     table.initialisieren(request);
     RunStandardTable(table, 51);
   });
   // The planets: Pluto only within its theory's range (nothing is made
   // or painted outside it).
   dispatcher_->Register(71, [this] {
-    TTableState& tableState = form_.TableState();
-    const TEphemerisPeriodState& p = form_.Period();
+    TTableState& tableState = host_.TableState();
+    const TEphemerisPeriodState& p = host_.Period();
     if (tableState.ObjectNumber == kPluto && !DateInTheoryRange(p.Selection, p.Start.Centuries)) {
-      LeaveWithoutTable(form_);
+      LeaveWithoutTable(host_);
       ShowPlutoDateInvalid();
       tableState.PreviousTableKind = kPeriodRefusedKind;
       tableState.TableKind = kPeriodRefusedKind;
@@ -239,7 +237,7 @@ void TTableCommands::RegisterKinds() {
       return;
     }
     const TTableRequest request = Request();
-    Tplatab table(request, &form_.Workbook(), tableState.ObjectNumber);
+    Tplatab table(request, &host_.Workbook(), tableState.ObjectNumber);
     table.initialisieren(request, tableState.ObjectNumber);
     RunStandardTable(table, 71);
   });
@@ -251,24 +249,23 @@ void TTableCommands::RegisterKinds() {
 // --- menu states ------------------------------------------------------------------------------
 
 void TTableCommands::RefreshMenus() {
-  TMenuCommands& commands = form_.Commands();
+  TMenuCommands& commands = host_.Commands();
   for (const TableCommand& c : kTableCommands) {
     bool enabled = dispatcher_->HasHandler(c.Kind);
-    if (c.Kind == 21 && form_.Objects().CurrentAsteroid.Name == kNoAsteroidName) enabled = false;
+    if (c.Kind == 21 && host_.Objects().CurrentAsteroid.Name == kNoAsteroidName) enabled = false;
     if ((c.Kind == 880 || c.Kind == 881) && !SatelliteTablesEnabled()) enabled = false;
     commands.SetEnabled(c.Command, enabled);
   }
-  const TCurrentObjects& s = form_.Objects();
+  const TCurrentObjects& s = host_.Objects();
   const bool asteroid = s.CurrentAsteroid.Name != kNoAsteroidName;
   const bool comet = s.CurrentComet.Name != kNoCometName;
   for (const TableCommand& c : kBodyTableCommands) {
     bool enabled = dispatcher_->HasHandler(c.Kind);
     if (c.Kind == 22 || c.Kind == 4014) enabled = enabled && asteroid;
     if (c.Kind == 41 || c.Kind == 42 || c.Kind == 4016) enabled = enabled && comet;
-    if (c.Kind == 72) enabled = enabled && form_.UserObjects().Count() > 0 && FindUserCatalogObject != nullptr;
+    if (c.Kind == 72) enabled = enabled && host_.UserObjects().Count() > 0 && FindUserCatalogObject != nullptr;
     commands.SetEnabled(c.Command, enabled);
   }
-  for (const TableCommand& c : kLunarEclipseCommands) commands.SetEnabled(c.Command, dispatcher_->HasHandler(c.Kind));
   RefreshLibraryTableMenus();
   commands.SetEnabled("StatusvektorVSOP87C1", StateVectorTableEnabled());
 }
@@ -276,7 +273,7 @@ void TTableCommands::RefreshMenus() {
 // --- the commands ------------------------------------------------------------------------------
 
 void TTableCommands::RegisterCommands() {
-  TMenuCommands& commands = form_.Commands();
+  TMenuCommands& commands = host_.Commands();
   for (const TableCommand& c : kTableCommands) {
     const std::int32_t kind = c.Kind;
     const std::int32_t object = c.Object;
@@ -311,7 +308,7 @@ void TTableCommands::RegisterCommands() {
 }
 
 bool TTableCommands::PeriodCheck() {
-  TEphemerisPeriodState& p = form_.Period();
+  TEphemerisPeriodState& p = host_.Period();
   // An automatic end follows a start that a command has just moved.
   if (p.AutoEnd != 0) TTableDispatcher::CompletePeriodEnd(p);
   if (p.End.Mjd > p.Start.Mjd) return true;
@@ -321,12 +318,12 @@ bool TTableCommands::PeriodCheck() {
 
 void TTableCommands::PlainCommand(std::int32_t kind) {
   if (!PeriodCheck()) return;
-  form_.TableState().PreviousObjectNumber = 0;
+  host_.TableState().PreviousObjectNumber = 0;
   ComputeKind(kind);
 }
 
 void TTableCommands::SelectKind(std::int32_t kind) {
-  TTableState& s = form_.TableState();
+  TTableState& s = host_.TableState();
   s.TableKind = kind;
   if (s.PreviousTableKind != kind) s.TableChanged = 1;
 }
@@ -338,12 +335,12 @@ void TTableCommands::ComputeKind(std::int32_t kind) {
 
 void TTableCommands::ComputeKindThenRepaint(std::int32_t kind) {
   ComputeKind(kind);
-  form_.Repaint();
+  host_.Repaint();
 }
 
 void TTableCommands::PlanetTableCommand(std::int32_t objectNumber) {
-  TEphemerisPeriodState& period = form_.Period();
-  TTableState& table = form_.TableState();
+  TEphemerisPeriodState& period = host_.Period();
+  TTableState& table = host_.TableState();
   table.ObjectNumber = objectNumber;
   if (!PeriodCheck()) return;
   if (table.PlaceConfirmed == 0) {
@@ -361,7 +358,7 @@ void TTableCommands::PlanetTableCommand(std::int32_t objectNumber) {
 }
 
 void TTableCommands::Pluto1Click() {
-  const TEphemerisPeriodState& p = form_.Period();
+  const TEphemerisPeriodState& p = host_.Period();
   // Julian centuries of both ends (dynamical time is close enough for the range).
   const double tStart = (p.Start.Mjd - 51544.5) / 36525.0;
   const double tEnd = (p.End.Mjd - 51544.5) / 36525.0;
@@ -373,9 +370,9 @@ void TTableCommands::Pluto1Click() {
 }
 
 void TTableCommands::KeineTabelle1Click() {
-  form_.Window().setWindowTitle(kMainWindowCaption);
-  form_.RefreshMenuStates();
-  form_.TableState().TableKind = kNoTableKind;
+  host_.Window().setWindowTitle(kMainWindowCaption);
+  host_.RefreshMenuStates();
+  host_.TableState().TableKind = kNoTableKind;
   ComputeTable();
 }
 
@@ -384,20 +381,20 @@ void TTableCommands::KeineTabelle1Click() {
 void TTableCommands::RegisterBodyKinds() {
   // The Moon: from the window's Moon cache when its flag is set.
   dispatcher_->Register(61, [this] {
-    const TComputingSettings& s = form_.Computing();
+    const TComputingSettings& s = host_.Computing();
     const TTableRequest request = Request();
-    Tmondtab table(s.MoonCacheFlag, s.MoonOption, request, &form_.Workbook());
+    Tmondtab table(s.MoonCacheFlag, s.MoonOption, request, &host_.Workbook());
     table.initialisieren(s.MoonCacheFlag, s.MoonOption, request);
     RunStandardTable(table, 61);
   });
   // The current comet.
-  dispatcher_->Register(41, [this] { RunElementsTable<TKometeph>(*this, form_, form_.Objects().CurrentComet, 41); });
+  dispatcher_->Register(41, [this] { RunElementsTable<TKometeph>(*this, host_, host_.Objects().CurrentComet, 41); });
   // The current object of the user catalogue; an index outside the list
   // is refused by the table with its message.
   dispatcher_->Register(72, [this] {
-    const TEphemerisPeriodState& p = form_.Period();
-    const tuserobject* object = form_.UserObjects().Item(form_.Objects().UserObjectIndex);
-    Tusertab table(object, Request(), &form_.Workbook(), kBodyIndexAsteroid);
+    const TEphemerisPeriodState& p = host_.Period();
+    const tuserobject* object = host_.UserObjects().Item(host_.Objects().UserObjectIndex);
+    Tusertab table(object, Request(), &host_.Workbook(), kBodyIndexAsteroid);
     table.schleife(p.PositionFiles, p.ApparentSiderealTime, 1);
     PrepareOutput(table);
     dispatcher_->FinishStandardRun(table, 72);
@@ -405,9 +402,9 @@ void TTableCommands::RegisterBodyKinds() {
   // The integrated asteroid orbit and its element-file data.
   for (const std::int32_t code : {22, 4014}) {
     dispatcher_->Register(code, [this, code] {
-      const TCurrentObjects& s = form_.Objects();
+      const TCurrentObjects& s = host_.Objects();
       const TTableRequest request = Request();
-      TKeplereph table(request, &form_.Workbook(), s.CurrentAsteroid);
+      TKeplereph table(request, &host_.Workbook(), s.CurrentAsteroid);
       table.initialisieren(request, s.CurrentAsteroid);
       RunIntegratedTable(table, code, table.Epoch, s.CurrentAsteroid.Name);
     });
@@ -416,24 +413,24 @@ void TTableCommands::RegisterBodyKinds() {
   // starts from the record's epoch (the perihelion time when it has none).
   for (const std::int32_t code : {42, 4016}) {
     dispatcher_->Register(code, [this, code] {
-      const TCurrentObjects& s = form_.Objects();
+      const TCurrentObjects& s = host_.Objects();
       const TTableRequest request = Request();
-      TKometeph table(request, &form_.Workbook(), s.CurrentComet);
+      TKometeph table(request, &host_.Workbook(), s.CurrentComet);
       table.initialisieren(request, s.CurrentComet);
       const double epoch = table.SecondEpoch > 0 ? table.SecondEpoch : table.Epoch;
       RunIntegratedTable(table, code, epoch, s.CurrentComet.Name);
     });
   }
   // The integrator's state vectors.
-  dispatcher_->Register(34, [this] { form_.StateVectorOutput(); });
+  dispatcher_->Register(34, [this] { host_.StateVectorOutput(); });
 }
 
 void TTableCommands::RunIntegratedTable(TKeplereph& table, std::int32_t code, double epochJd, const std::string& name) {
-  const TEphemerisPeriodState& p = form_.Period();
+  const TEphemerisPeriodState& p = host_.Period();
   if (std::fabs(MjdToJd(p.Start.Mjd) - epochJd) < kIntegrationEpochMinDays) {
-    LeaveWithoutTable(form_);
+    LeaveWithoutTable(host_);
     ShowIntegrationStartTooNear(LanguageEnglish);
-    form_.Window().update();
+    host_.Window().update();
     ZeitraumfrTabelle1Click();
     return;
   }
@@ -446,23 +443,23 @@ void TTableCommands::RunIntegratedTable(TKeplereph& table, std::int32_t code, do
 
 void TTableCommands::Benutzerkatalog1Click() {
   if (!FindUserCatalogObject) return;
-  const int index = FindUserCatalogObject(form_.UserObjects());
+  const int index = FindUserCatalogObject(host_.UserObjects());
   if (index < 0) return;
-  TCurrentObjects& objects = form_.Objects();
-  TTableState& table = form_.TableState();
+  TCurrentObjects& objects = host_.Objects();
+  TTableState& table = host_.TableState();
   if (objects.UserObjectIndex != index) table.TableChanged = 1;
   objects.UserObjectIndex = index;
   PlainCommand(72);
 }
 
 void TTableCommands::IntegratedOrbitCommand(std::int32_t kind) {
-  TComputingSettings& computing = form_.Computing();
-  TTableState& table = form_.TableState();
-  const TTheorySelection selection = form_.Selection();
+  TComputingSettings& computing = host_.Computing();
+  TTableState& table = host_.TableState();
+  const TTheorySelection selection = host_.Selection();
   // The default question: only when the planets would come from a slow
   // theory (not the internal series, no position database, VSOP allowed).
   if (selection.bytes[0] != kPlanetTheoryInternal && computing.UseIntegrationDatabase == 0 && selection.bytes[2] == 0 &&
-      !form_.SlowTheoryQuestion("", "", 0)) {
+      !host_.SlowTheoryQuestion("", "", 0)) {
     return;
   }
   if (!PeriodCheck()) return;
@@ -477,11 +474,11 @@ void TTableCommands::IntegratedOrbitCommand(std::int32_t kind) {
 }
 
 void TTableCommands::EingabemaskefrStatusvektor1Click() {
-  TTableState& s = form_.TableState();
+  TTableState& s = host_.TableState();
   s.ObjectChanged = 1;
   s.TableChanged = 1;
   s.PreviousTableKind = kPeriodRefusedKind;
-  form_.RefreshMenuStates();
+  host_.RefreshMenuStates();
   s.TableKind = 34;
   ComputeTable();
 }
@@ -489,13 +486,13 @@ void TTableCommands::EingabemaskefrStatusvektor1Click() {
 // --- time and place -------------------------------------------------------------------------------
 
 void TTableCommands::ComputeWithoutKind() {
-  form_.TableState().TableKind = kNoTableKind;
+  host_.TableState().TableKind = kNoTableKind;
   ComputeTable();
 }
 
 void TTableCommands::DatumundOrteingeben1Click() {
-  TEphemerisPeriodState& period = form_.Period();
-  TTableState& table = form_.TableState();
+  TEphemerisPeriodState& period = host_.Period();
+  TTableState& table = host_.TableState();
   TObserverRecord& r = period.Start;
   const TObserverRecord before = r;
   PrepareLocationFile();
@@ -510,8 +507,8 @@ void TTableCommands::DatumundOrteingeben1Click() {
 }
 
 void TTableCommands::Ortwhlen1Click() {
-  TEphemerisPeriodState& period = form_.Period();
-  TTableState& table = form_.TableState();
+  TEphemerisPeriodState& period = host_.Period();
+  TTableState& table = host_.TableState();
   TObserverRecord& r = period.Start;
   PrepareLocationFile();
   const std::optional<TObserverRecord> chosen = ChooseLocation(r, TDatumortForm::KeepUT());
@@ -527,9 +524,9 @@ void TTableCommands::Ortwhlen1Click() {
 }
 
 void TTableCommands::ZeitraumfrTabelle1Click() {
-  TEclipseSettings& eclipses = form_.EclipseSettings();
-  TTableState& table = form_.TableState();
-  TEphemerisPeriodState& p = form_.Period();
+  TEclipseSettings& eclipses = host_.EclipseSettings();
+  TTableState& table = host_.TableState();
+  TEphemerisPeriodState& p = host_.Period();
   SetAutoEndSwitch(p.End, p.AutoEnd);
   std::int32_t interval = static_cast<std::int32_t>(eclipses.SolarEclipseSearchMinutes);
   std::int32_t span = static_cast<std::int32_t>(eclipses.SolarEclipseSearchSpanHours);
@@ -545,103 +542,6 @@ void TTableCommands::ZeitraumfrTabelle1Click() {
   if (p.AutoEnd == 0) LocalTimeToUT(p.End);
   table.TableChanged = 1;
   ComputeWithoutKind();
-}
-
-// --- lunar eclipses ---------------------------------------------------------------------------
-
-namespace {
-
-// The label column of the eclipse lists fitted to its texts.
-constexpr int kLunarLabelGridWidth = 260;  // pixels
-constexpr int kLunarDateGridWidth = 90;
-void FitLunarGridColumns(tmystringgrid& grid) {
-  grid.SetColWidths(1, kLunarLabelGridWidth);
-  grid.SetColWidths(2, kLunarDateGridWidth);
-}
-void FitLunarLabelColumn(workbook::TWorkbook& book) {
-  if (book.LastRow() >= 1) book.SetColWidthAuto(1, 1, book.LastRow(), 1);
-}
-
-}  // namespace
-
-void TTableCommands::RegisterLunarEclipseKinds() {
-  dispatcher_->Register(88, [this] {
-    TDocumentState& document = form_.DocumentState();
-    TEclipseSettings& eclipses = form_.EclipseSettings();
-    TEphemerisPeriodState& period = form_.Period();
-    int row = 1;
-    const TLunarEclipseCriteria all;
-    if (document.WorkbookView != 0) {
-      TSheetSink sink(form_.Workbook());
-      WriteLunarEclipseSheet(eclipses.LunarEclipseResults, sink, period.TableConfig, row, false, all);
-      FitLunarLabelColumn(form_.Workbook());
-    } else {
-      tmystringgrid& grid = form_.Grid();
-      grid.SetRowCount(1);
-      grid.SetColCount(1);
-      const TTableOutputSettings settings;
-      TGridSink sink(grid, settings);
-      WriteLunarEclipseSheet(eclipses.LunarEclipseResults, sink, period.TableConfig, row, false, all);
-      grid.SetRowCount(row);
-      FitLunarGridColumns(grid);
-    }
-    document.DocumentSaved = 0;
-  });
-  dispatcher_->Register(89, [this] { LunarEclipseCalendarRun(); });
-}
-
-void TTableCommands::RegisterLunarEclipseCommands() {
-  TMenuCommands& commands = form_.Commands();
-  commands.RegisterHandler("Mondfinsternis3", [this] { Mondfinsternis3Click(); });
-  commands.RegisterHandler("Mondfinsterniskalender1", [this] { Mondfinsterniskalender1Click(); });
-}
-
-void TTableCommands::Mondfinsternis3Click() {
-  TComputingSettings& computing = form_.Computing();
-  TEclipseSettings& eclipseSettings = form_.EclipseSettings();
-  TEphemerisPeriodState& periodState = form_.Period();
-  TObserverRecord record = periodState.Start;
-  LocalTimeToUT(record);
-  double umbra = 0, penumbra = 0;
-  FindLunarEclipse(EclipseSearchContext(computing, periodState), eclipseSettings.LunarEclipseResults, record, true,
-                   umbra, penumbra, periodState.TableConfig);
-  if (!eclipseSettings.LunarEclipseResults.Lines.empty()) SelectKind(88);
-  ComputeTable();
-}
-
-void TTableCommands::Mondfinsterniskalender1Click() {
-  TEclipseSettings& eclipses = form_.EclipseSettings();
-  TEphemerisPeriodState& period = form_.Period();
-  eclipses.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(eclipses.LunarCriteria.MinimumAltitude);
-  const int result = ShowLunarEclipseCriteria(
-      eclipses.LunarCriteria, period.Start, period.End, [this] { ZeitraumfrTabelle1Click(); }, &form_.Window());
-  form_.Window().update();
-  if (result != 1 || !PeriodCheck()) return;
-  ComputeKind(89);
-}
-
-void TTableCommands::LunarEclipseCalendarRun() {
-  TComputingSettings& computing = form_.Computing();
-  TDocumentState& document = form_.DocumentState();
-  TEclipseSettings& eclipseSettings = form_.EclipseSettings();
-  TEphemerisPeriodState& period = form_.Period();
-  const TSearchContext context = EclipseSearchContext(computing, period);
-  bool cancelled = false;
-  if (document.WorkbookView != 0) {
-    TSheetSink sink(form_.Workbook());
-    const int written = LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End,
-                                             eclipseSettings.LunarCriteria, sink, &cancelled);
-    if (written > 0) FitLunarLabelColumn(form_.Workbook());
-  } else {
-    const TTableOutputSettings settings;
-    TGridSink sink(form_.Grid(), settings);
-    LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End, eclipseSettings.LunarCriteria, sink,
-                         &cancelled);
-    FitLunarGridColumns(form_.Grid());
-  }
-  document.DocumentSaved = 0;
-  // Cancelled: the eclipses found until then are written.
-  if (cancelled) dispatcher_->ReportCancelled(true);
 }
 
 // --- the planet tables of the theory libraries -------------------------------------------------
@@ -666,16 +566,16 @@ void TTableCommands::RegisterLibraryTables() {
   for (const LibraryTableCommand& c : kLibraryTableCommands) {
     const std::int32_t kind = c.Kind;
     dispatcher_->Register(kind, [this, kind] {
-      TComputingSettings& computing = form_.Computing();
-      TDocumentState& document = form_.DocumentState();
-      const TEphemerisPeriodState& p = form_.Period();
+      TComputingSettings& computing = host_.Computing();
+      TDocumentState& document = host_.DocumentState();
+      const TEphemerisPeriodState& p = host_.Period();
       TLibraryTableTarget target;
       target.WorkbookView = document.WorkbookView;
-      target.Sheet = &form_.Workbook();
-      target.Grid = &form_.Grid();
+      target.Sheet = &host_.Workbook();
+      target.Grid = &host_.Grid();
       target.Language = LanguageEnglish;
       target.Output.SecondEquinoxText = SecondEquinoxHeading(computing.SecondEquinox);
-      const TLibraryAvailability& libraries = form_.TheoryState().Libraries;
+      const TLibraryAvailability& libraries = host_.TheoryState().Libraries;
       const bool written =
           kind == kTableKindStateVectorVsop87a
               ? PlanetCoordinateTableVsop87a(p.PositionFiles, target, p.Start, computing.Accuracy.VsopLevelA,
@@ -684,11 +584,11 @@ void TTableCommands::RegisterLibraryTables() {
       if (written) {
         document.DocumentSaved = 0;
       } else {
-        LeaveWithoutTable(form_);
+        LeaveWithoutTable(host_);
       }
     });
-    form_.Commands().RegisterHandler(c.Command, [this, kind] {
-      form_.TableState().TableKind = kind;
+    host_.Commands().RegisterHandler(c.Command, [this, kind] {
+      host_.TableState().TableKind = kind;
       ComputeTable();
     });
   }
@@ -696,7 +596,7 @@ void TTableCommands::RegisterLibraryTables() {
 
 void TTableCommands::RefreshLibraryTableMenus() {
   for (const LibraryTableCommand& c : kLibraryTableCommands)
-    form_.Commands().SetEnabled(c.Command, dispatcher_->HasHandler(c.Kind));
+    host_.Commands().SetEnabled(c.Command, dispatcher_->HasHandler(c.Kind));
 }
 
 }  // namespace kvx

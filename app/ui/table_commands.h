@@ -34,7 +34,7 @@ class TTableCommands : public QObject {
   Q_OBJECT
 
  public:
-  explicit TTableCommands(TCommandHost& form);
+  explicit TTableCommands(TCommandHost& host);
   ~TTableCommands() override;
 
   TTableDispatcher& Dispatcher() { return *dispatcher_; }
@@ -59,15 +59,6 @@ class TTableCommands : public QObject {
   void Pluto1Click();
   void Planetoid1Click() { PlainCommand(21); }
   void KeineTabelle1Click();
-
-  // --- lunar eclipses ----------------------------------------------------------
-  // The eclipse after the start date with its events (kind 88 when found).
-  void Mondfinsternis3Click();
-  // The criteria dialog, then the calendar over the period (kind 89).
-  void Mondfinsterniskalender1Click();
-  // Kind 89: the calendar into the sheet or the grid; a cancel writes the
-  // eclipses found until then.
-  void LunarEclipseCalendarRun();
 
   // --- the Moon, the comet, the user object and the integrated orbits ---------
   void Mond1Click() { PlainCommand(61); }
@@ -175,8 +166,6 @@ class TTableCommands : public QObject {
   // table.
   void RunIntegratedTable(TKeplereph& table, std::int32_t code, double epochJd, const std::string& name);
   void RegisterCommands();
-  void RegisterLunarEclipseKinds();
-  void RegisterLunarEclipseCommands();
   void RegisterMoonAndSatelliteKinds();
   // The satellite table set up from the period and the settings; false
   // (no table kind) when its satellites do not pass the check for the
@@ -195,7 +184,7 @@ class TTableCommands : public QObject {
   // The location dialog's default file: "orte.csv" in the data folder.
   void PrepareLocationFile();
 
-  TCommandHost& form_;
+  TCommandHost& host_;
   std::unique_ptr<TTableDispatcher> dispatcher_;
   bool table_begun_ = false;  // the running table opened an undo transaction
   // The satellite table lives from start-up to shut-down.
@@ -217,5 +206,9 @@ class TTableCommands : public QObject {
 
   QPointer<Teinzelephform> single_date_page_;
 };
+
+// A search or a kind that did not end in a table: the sheet as it was before
+// the kind cleared it, and no table kind.
+void LeaveWithoutTable(TCommandHost& host);
 
 }  // namespace kvx

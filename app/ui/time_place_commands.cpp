@@ -35,128 +35,128 @@ constexpr bool kShowHints = true;
 // The date-list form lives as long as the main window.
 QPointer<TFrmJDListe> date_list_form;
 
-TObserverRecord& Start(TCommandHost& form) { return form.Period().Start; }
+TObserverRecord& Start(TWindowRecords& records) { return records.Period().Start; }
 
 // After a new date: table changed, the period completed by the dispatcher
 // without a table kind (the sheet keeps its table), the status line anew.
-void DateChanged(TCommandHost& form) {
-  form.TableState().TableChanged = 1;
-  form.Tables().ComputeWithoutKind();
-  form.UpdateStatusLine();
+void DateChanged(TCommandHost& host) {
+  host.TableState().TableChanged = 1;
+  host.Tables().ComputeWithoutKind();
+  host.UpdateStatusLine();
 }
 
 // Apply date: local date from UT, then DateChanged.
-void ApplyDate(TCommandHost& form) {
-  UTToLocalTime(Start(form));
-  DateChanged(form);
+void ApplyDate(TCommandHost& host) {
+  UTToLocalTime(Start(host));
+  DateChanged(host);
 }
 
-void JulianischesDatum1Click(TCommandHost& form) {
-  TObserverRecord copy = Start(form);
+void JulianischesDatum1Click(TCommandHost& host) {
+  TObserverRecord copy = Start(host);
   double mjd = copy.Mjd;
   std::int32_t zone = copy.Zone;
   std::int32_t minutes = copy.ZoneMinutes;
-  if (!ShowJulianDateDialog(kShowHints, mjd, zone, minutes, nullptr, &form.Window()) ||
+  if (!ShowJulianDateDialog(kShowHints, mjd, zone, minutes, nullptr, &host.Window()) ||
       !JulianDateEntryChanged(copy.Mjd, copy.Zone, copy.ZoneMinutes, mjd, zone, minutes)) {
-    form.TableState().TableChanged = 0;
+    host.TableState().TableChanged = 0;
     return;
   }
   copy.Mjd = mjd;
   copy.Zone = zone;
   copy.ZoneMinutes = minutes;
-  Start(form) = copy;
-  form.TableState().DateListMode = 0;
-  ApplyDate(form);
+  Start(host) = copy;
+  host.TableState().DateListMode = 0;
+  ApplyDate(host);
 }
 
-void Systemdatum1Click(TCommandHost& form) {
-  form.TableState().DateListMode = 0;
-  CurrentDateToRecord(Start(form));
-  LocalTimeToUT(Start(form));
-  DateChanged(form);
+void Systemdatum1Click(TCommandHost& host) {
+  host.TableState().DateListMode = 0;
+  CurrentDateToRecord(Start(host));
+  LocalTimeToUT(Start(host));
+  DateChanged(host);
 }
 
-void Tagesbruchteil1Click(TCommandHost& form) {
-  TObserverRecord copy = Start(form);
+void Tagesbruchteil1Click(TCommandHost& host) {
+  TObserverRecord copy = Start(host);
   double day = DayWithFraction(copy);
-  if (ShowDayFractionDialog(kShowHints, copy, day, &form.Window()) != 1) return;
+  if (ShowDayFractionDialog(kShowHints, copy, day, &host.Window()) != 1) return;
   ApplyDayWithFraction(copy, day);
-  ShowDayFractionJulianDate(kShowHints, copy.Mjd + 2400000.5, &form.Window());
-  Start(form) = copy;
-  ApplyDate(form);
+  ShowDayFractionJulianDate(kShowHints, copy.Mjd + 2400000.5, &host.Window());
+  Start(host) = copy;
+  ApplyDate(host);
 }
 
-void Sommerzeit1Click(TCommandHost& form) {
-  ToggleDaylightSaving(Start(form));
-  form.Commands().SetDaylightSaving(Start(form).DaylightHours != 0);
-  DateChanged(form);
+void Sommerzeit1Click(TCommandHost& host) {
+  ToggleDaylightSaving(Start(host));
+  host.Commands().SetDaylightSaving(Start(host).DaylightHours != 0);
+  DateChanged(host);
 }
 
-void UTeingeben1Click(TCommandHost& form) {
-  TObserverRecord copy = Start(form);
-  if (ShowUTInputDialog(kShowHints, copy, &form.Window()) != 1) return;
-  form.TableState().DateListMode = 0;
+void UTeingeben1Click(TCommandHost& host) {
+  TObserverRecord copy = Start(host);
+  if (ShowUTInputDialog(kShowHints, copy, &host.Window()) != 1) return;
+  host.TableState().DateListMode = 0;
   ApplyUTEntry(copy);
-  Start(form) = copy;
-  DateChanged(form);
+  Start(host) = copy;
+  DateChanged(host);
 }
 
-void ZeitraumfrTabelleJD1Click(TCommandHost& form) {
-  TTableState& table = form.TableState();
-  TEphemerisPeriodState& p = form.Period();
-  if (ShowPeriodJDDialog(p.Start, p.End, p.Step, &table.DateListMode, &form.Window()) != 1) return;
+void ZeitraumfrTabelleJD1Click(TCommandHost& host) {
+  TTableState& table = host.TableState();
+  TEphemerisPeriodState& p = host.Period();
+  if (ShowPeriodJDDialog(p.Start, p.End, p.Step, &table.DateListMode, &host.Window()) != 1) return;
   p.AutoEnd = 0;
   table.DateListMode = 0;
   UTToLocalTime(p.Start);
   UTToLocalTime(p.End);
-  DateChanged(form);
+  DateChanged(host);
 }
 
-void JulianischesDatumausTabelle1Click(TCommandHost& form) {
+void JulianischesDatumausTabelle1Click(TCommandHost& host) {
   double jd = 0;
-  if (!JulianDateFromMarkedCell(form.Workbook(), jd)) return;
-  Start(form).Mjd = jd - 2400000.5;
-  ApplyDate(form);
+  if (!JulianDateFromMarkedCell(host.Workbook(), jd)) return;
+  Start(host).Mjd = jd - 2400000.5;
+  ApplyDate(host);
 }
 
-void EphemeridenzeitpunkteausTabelle1Click(TCommandHost& form) {
-  if (date_list_form == nullptr) date_list_form = new TFrmJDListe(form.Workbook(), &form.Window());
-  TTableState& s = form.TableState();
+void EphemeridenzeitpunkteausTabelle1Click(TCommandHost& host) {
+  if (date_list_form == nullptr) date_list_form = new TFrmJDListe(host.Workbook(), &host.Window());
+  TTableState& s = host.TableState();
   ShowJulianDateListForm(*date_list_form, s.JulianDateList, s.DateListMode);
 }
 
 // --- table configuration ---------------------------------------------------------
 
-void Tabellenkonfigurieren1Click(TCommandHost& form) {
-  TComputingSettings& computing = form.Computing();
-  TEphemerisPeriodState& period = form.Period();
-  TTableState& table = form.TableState();
+void Tabellenkonfigurieren1Click(TCommandHost& host) {
+  TComputingSettings& computing = host.Computing();
+  TEphemerisPeriodState& period = host.Period();
+  TTableState& table = host.TableState();
   int preview = table.TableConfigPreview;
   double equinox = computing.SecondEquinox;
   std::uint8_t sidereal = period.ApparentSiderealTime;
   // The planets' element columns exist while the VSOP82 library is present.
-  const bool planetElements = form.TheoryState().Libraries.Vsop82 == 1;
+  const bool planetElements = host.TheoryState().Libraries.Vsop82 == 1;
   if (ShowTableConfigDialog(preview, equinox, period.TableConfig, table.RiseSetAsJulianDate, sidereal, planetElements,
-                            &form.Window()) != 1) {
+                            &host.Window()) != 1) {
     return;
   }
   table.TableConfigPreview = preview;
-  form.SetTableEquinox(equinox);
+  host.SetTableEquinox(equinox);
   period.ApparentSiderealTime = sidereal;
   table.TableChanged = 1;
-  form.Tables().ComputeWithoutKind();
+  host.Tables().ComputeWithoutKind();
 }
 
 // The table tool bar: a column set into the main window's table
 // configuration and its group summaries recomputed; the next table command
 // writes the new columns, the sheet keeps what it holds.
-void ApplyColumnSet(TCommandHost& form, void (*set)(TColumnFlags&)) {
-  TEphemerisPeriodState& period = form.Period();
-  TTableState& table = form.TableState();
+void ApplyColumnSet(TCommandHost& host, void (*set)(TColumnFlags&)) {
+  TEphemerisPeriodState& period = host.Period();
+  TTableState& table = host.TableState();
   set(period.TableConfig.Flags);
   RecomputeColumnSummaries(period.TableConfig.Flags);
   table.TableChanged = 1;
-  form.Tables().ComputeWithoutKind();
+  host.Tables().ComputeWithoutKind();
 }
 
 struct TColumnSetButton {
@@ -176,28 +176,28 @@ constexpr TColumnSetButton kColumnSetButtons[] = {
     {"SpeedButton43", SelectAllColumns},   // every column
 };
 
-void LoadTableConfigurationClick(TCommandHost& form) {
+void LoadTableConfigurationClick(TCommandHost& host) {
   FileDialogRequest request = FileDialogRequestOf("KonfigOpenDialog");
-  request.start = form.DataFolder();
+  request.start = host.DataFolder();
   request.defaultExtension = "etd";
   const std::optional<std::string> path = AskOpenFileName(request);
   if (!path) return;
   TTableConfigFile file;
   if (!LoadTableConfigFile(*path, file)) return;  // its message shown, nothing changed
-  TEphemerisPeriodState& period = form.Period();
-  TTableState& table = form.TableState();
+  TEphemerisPeriodState& period = host.Period();
+  TTableState& table = host.TableState();
   period.TableConfig = file.Record;
   TitlesFollowLanguage(period.TableConfig, LanguageEnglish != 0);
-  form.SetTableEquinox(EquinoxYearToCenturies(file.EquinoxYear));
+  host.SetTableEquinox(EquinoxYearToCenturies(file.EquinoxYear));
   period.ApparentSiderealTime = file.ApparentSiderealTime;
   table.RiseSetAsJulianDate = file.RiseSetAsJulianDate;
   table.TableChanged = 1;
-  form.Tables().ComputeWithoutKind();
+  host.Tables().ComputeWithoutKind();
 }
 
 // A view toggle: the item's check mark shows or hides the bar.
-void ShowBar(TCommandHost& form, const char* command, QWidget* bar) {
-  if (bar != nullptr) bar->setVisible(form.Commands().IsChecked(command));
+void ShowBar(THostCommands& commands, const char* command, QWidget* bar) {
+  if (bar != nullptr) bar->setVisible(commands.Commands().IsChecked(command));
 }
 
 // The system zone's long name in the interface language.
@@ -210,9 +210,9 @@ std::string ZoneName() {
 
 }  // namespace
 
-void InstallTimePlaceCommands(TCommandHost& form) {
-  TMenuCommands& c = form.Commands();
-  TCommandHost* f = &form;
+void InstallTimePlaceCommands(TCommandHost& host) {
+  TMenuCommands& c = host.Commands();
+  TCommandHost* f = &host;
   c.RegisterHandler("JulianischesDatum1", [f] { JulianischesDatum1Click(*f); });
   c.RegisterHandler("Systemdatum1", [f] { Systemdatum1Click(*f); });
   c.RegisterHandler("Tagesbruchteil1", [f] { Tagesbruchteil1Click(*f); });

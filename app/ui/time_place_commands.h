@@ -11,6 +11,6 @@ namespace kvx {
 class TCommandHost;
 
 // Registers the handlers on the main window's commands.
-void InstallTimePlaceCommands(TCommandHost& form);
+void InstallTimePlaceCommands(TCommandHost& host);
 
 }  // namespace kvx

@@ -73,13 +73,13 @@ void TTipOfTheDayForm::Present(const TTipView& view) {
 
 bool TTipOfTheDayForm::ShowAtStartup() const { return check_->isChecked(); }
 
-TTipComponents::TTipComponents(TCommandHost& form) : QObject(&form.Window()), form_(form) {
+TTipComponents::TTipComponents(TCommandHost& host) : QObject(&host.Window()), host_(host) {
   German.Tips = GermanTips();
   English.Tips = EnglishTips();
   for (TTipOfTheDay* component : {&German, &English}) {
     component->OnShowForm = [this](const TTipView& first, const std::function<std::optional<TTipView>()>& next,
                                    bool showAtStartup) {
-      TTipOfTheDayForm window(first, next, showAtStartup, &form_.Window());
+      TTipOfTheDayForm window(first, next, showAtStartup, &host_.Window());
       window.exec();
       return window.ShowAtStartup();
     };
@@ -88,19 +88,19 @@ TTipComponents::TTipComponents(TCommandHost& form) : QObject(&form.Window()), fo
 
 TTipOfTheDay& TTipComponents::Current() { return LanguageEnglish != 0 ? English : German; }
 
-TTipComponents* InstallTipsOfTheDay(TCommandHost& form) {
-  auto* tips = new TTipComponents(form);
-  const auto show = [&form, tips] {
+TTipComponents* InstallTipsOfTheDay(TCommandHost& host) {
+  auto* tips = new TTipComponents(host);
+  const auto show = [&host, tips] {
     TTipOfTheDay& component = tips->Current();
-    component.ShowTipsAtStartup = form.TipsFlag() != 0;
-    if (component.ShowNextTip()) form.SetTipsFlag(component.ShowTipsAtStartup ? 1 : 0);
+    component.ShowTipsAtStartup = host.TipsFlag() != 0;
+    if (component.ShowNextTip()) host.SetTipsFlag(component.ShowTipsAtStartup ? 1 : 0);
   };
-  form.StartupTipHook = [&form, show] {
+  host.StartupTipHook = [&host, show] {
     // Once the window is visible.
-    if (form.TipsFlag() != 0) QTimer::singleShot(0, &form.Window(), show);
+    if (host.TipsFlag() != 0) QTimer::singleShot(0, &host.Window(), show);
   };
-  form.Commands().RegisterHandler("TipdesTageszeigen1", show);
-  form.Commands().RegisterHandler("showtipsoftheday1", [&form] { form.SetTipsFlag(form.TipsFlag() != 0 ? 0 : 1); });
+  host.Commands().RegisterHandler("TipdesTageszeigen1", show);
+  host.Commands().RegisterHandler("showtipsoftheday1", [&host] { host.SetTipsFlag(host.TipsFlag() != 0 ? 0 : 1); });
   return tips;
 }
 

@@ -49,15 +49,15 @@ class TTipComponents : public QObject {
   Q_OBJECT
 
  public:
-  explicit TTipComponents(TCommandHost& form);
+  explicit TTipComponents(TCommandHost& host);
   TTipOfTheDay& Current();
   TTipOfTheDay German;
   TTipOfTheDay English;
 
  private:
-  TCommandHost& form_;
+  TCommandHost& host_;
 };
 
-TTipComponents* InstallTipsOfTheDay(TCommandHost& form);
+TTipComponents* InstallTipsOfTheDay(TCommandHost& host);
 
 }  // namespace kvx

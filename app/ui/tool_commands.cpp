@@ -2,7 +2,6 @@
 // menu.
 #include "app/main_form_state.h"
 #include "app/ui/command_host.h"
-#include "app/ui/eclipse_commands.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "platform/globals.h"
@@ -16,21 +15,21 @@ namespace kvx {
 
 void TTableCommands::RegisterToolCommands() {
   dispatcher_->Register(150, [this] {
-    TComputingSettings& computing = form_.Computing();
-    TDocumentState& document = form_.DocumentState();
-    TCurrentObjects& objects = form_.Objects();
-    TTableState& tableState = form_.TableState();
-    const TEphemerisPeriodState& p = form_.Period();
+    TComputingSettings& computing = host_.Computing();
+    TDocumentState& document = host_.DocumentState();
+    TCurrentObjects& objects = host_.Objects();
+    TTableState& tableState = host_.TableState();
+    const TEphemerisPeriodState& p = host_.Period();
     Tvareph table(p.Start, p.End, objects.CurrentVariableStar, p.TableConfig, p.Selection, LanguageEnglish);
     if (!table.CheckElements()) {
-      LeaveWithoutTable(form_);
+      LeaveWithoutTable(host_);
       return;
     }
     table.schleife(p.ApparentSiderealTime);
     TTableOutputSettings settings;
     settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
     document.DocumentSaved = 0;
-    table.paint(&form_.Workbook(), &form_.Grid(), document.WorkbookView, settings);
+    table.paint(&host_.Workbook(), &host_.Grid(), document.WorkbookView, settings);
     if (table.Stopped != 0) {
       // The extrema found until the cancel are written.
       dispatcher_->ReportCancelled(true);
@@ -39,38 +38,38 @@ void TTableCommands::RegisterToolCommands() {
   });
   // The position of the coordinate dialog in every frame.
   dispatcher_->Register(890, [this] {
-    TComputingSettings& computing = form_.Computing();
-    TDocumentState& document = form_.DocumentState();
-    TEphemerisPeriodState& period = form_.Period();
+    TComputingSettings& computing = host_.Computing();
+    TDocumentState& document = host_.DocumentState();
+    TEphemerisPeriodState& period = host_.Period();
     TTableOutputSettings settings;
     settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
     document.DocumentSaved = 0;
-    CoordinateConversionTable(&form_.Workbook(), &form_.Grid(), document.WorkbookView, period.TableConfig,
+    CoordinateConversionTable(&host_.Workbook(), &host_.Grid(), document.WorkbookView, period.TableConfig,
                               coordinate_block_, settings, LanguageEnglish);
   });
-  TMenuCommands& commands = form_.Commands();
+  TMenuCommands& commands = host_.Commands();
   commands.RegisterHandler("Coordinateconversion1", [this] { Coordinateconversion1Click(); });
   commands.RegisterHandler("VernderlicherStern1", [this] { PlainCommand(150); });
   commands.RegisterHandler("GaussKrgergeogr1", [this] { GaussKrgergeogr1Click(); });
 }
 
 void TTableCommands::Coordinateconversion1Click() {
-  TEphemerisPeriodState& period = form_.Period();
+  TEphemerisPeriodState& period = host_.Period();
   if (ShowCoordinateConversionDialog(coordinate_to_table_, period.Start, coordinate_block_) != 1) return;
   if (coordinate_to_table_ == 0) return;
   ComputeKind(890);
 }
 
 void TTableCommands::GaussKrgergeogr1Click() {
-  TEphemerisPeriodState& period = form_.Period();
-  TTableState& table = form_.TableState();
+  TEphemerisPeriodState& period = host_.Period();
+  TTableState& table = host_.TableState();
   TObserverRecord& r = period.Start;
   double latitude = r.Latitude;
   double longitude = r.Longitude;
   if (!ShowGaussKruegerDialog(latitude, longitude)) return;
   r.Latitude = latitude;
   r.Longitude = longitude;
-  form_.UpdateStatusLine();
+  host_.UpdateStatusLine();
   if (!PeriodCheck()) return;
   table.TableChanged = 1;
   ComputeWithoutKind();

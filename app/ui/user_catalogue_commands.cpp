@@ -16,11 +16,11 @@
 
 namespace kvx {
 
-bool LoadUserCatalogue(TCommandHost& form, bool showMessages, const TUserCatalogueProgress& progress) {
-  TCurrentObjects& currentObjects = form.Objects();
-  TTableState& table = form.TableState();
+bool LoadUserCatalogue(TCommandHost& host, bool showMessages, const TUserCatalogueProgress& progress) {
+  TCurrentObjects& currentObjects = host.Objects();
+  TTableState& table = host.TableState();
   const TUserCatalogueStatus status = ReadUserCatalogue(
-      currentObjects.UserCatalogueFile, currentObjects.UserCatalogueLines, form.UserObjects(), progress);
+      currentObjects.UserCatalogueFile, currentObjects.UserCatalogueLines, host.UserObjects(), progress);
   if (status == TUserCatalogueStatus::NotFound || status == TUserCatalogueStatus::Foreign) {
     if (showMessages) {
       ShowMessage(UserCatalogueMessage(status, currentObjects.UserCatalogueFile, false),
@@ -28,54 +28,54 @@ bool LoadUserCatalogue(TCommandHost& form, bool showMessages, const TUserCatalog
     }
     return false;
   }
-  const std::int32_t count = form.UserObjects().Count();
+  const std::int32_t count = host.UserObjects().Count();
   if (currentObjects.UserObjectIndex >= count) currentObjects.UserObjectIndex = -1;
   // The range is checked against the objects, not the lines: switched-off
   // and empty lines give no object.
   CheckUserCatalogueRange(currentObjects.ElementFileRanges, count);
   if (count > 0) table.ObjectChanged = 1;
-  form.RefreshMenuStates();
+  host.RefreshMenuStates();
   return status == TUserCatalogueStatus::Loaded;
 }
 
-void LoadUserCatalogueAtStartup(TCommandHost& form) {
-  TCurrentObjects& objects = form.Objects();
-  if (objects.UserCatalogueFile.empty()) objects.UserCatalogueFile = form.DataFolder() + "/user.csv";
+void LoadUserCatalogueAtStartup(TCommandHost& host) {
+  TCurrentObjects& objects = host.Objects();
+  if (objects.UserCatalogueFile.empty()) objects.UserCatalogueFile = host.DataFolder() + "/user.csv";
   std::error_code ec;
-  if (std::filesystem::is_regular_file(objects.UserCatalogueFile, ec)) LoadUserCatalogue(form, false);
+  if (std::filesystem::is_regular_file(objects.UserCatalogueFile, ec)) LoadUserCatalogue(host, false);
 }
 
 namespace {
 
-void BenutzerdefinierterKatalog1Click(TCommandHost& form) {
-  TCurrentObjects& s = form.Objects();
+void BenutzerdefinierterKatalog1Click(TCommandHost& host) {
+  TCurrentObjects& s = host.Objects();
   TUserCatalogueContext context;
   context.FileName = &s.UserCatalogueFile;
   context.Lines = &s.UserCatalogueLines;
-  context.Objects = &form.UserObjects();
-  context.Load = [&form](bool showMessages, const TUserCatalogueProgress& progress) {
-    return LoadUserCatalogue(form, showMessages, progress);
+  context.Objects = &host.UserObjects();
+  context.Load = [&host](bool showMessages, const TUserCatalogueProgress& progress) {
+    return LoadUserCatalogue(host, showMessages, progress);
   };
-  context.SettingsChanged = [&form] {
-    form.DocumentState().SettingsChanged = 1;
+  context.SettingsChanged = [&host] {
+    host.DocumentState().SettingsChanged = 1;
     // "Use no catalogue" leaves no object to point at.
-    TCurrentObjects& st = form.Objects();
-    if (st.UserObjectIndex >= form.UserObjects().Count()) st.UserObjectIndex = -1;
-    CheckUserCatalogueRange(st.ElementFileRanges, form.UserObjects().Count());
-    form.RefreshMenuStates();
+    TCurrentObjects& st = host.Objects();
+    if (st.UserObjectIndex >= host.UserObjects().Count()) st.UserObjectIndex = -1;
+    CheckUserCatalogueRange(st.ElementFileRanges, host.UserObjects().Count());
+    host.RefreshMenuStates();
   };
-  ShowUserCatalogDialog(std::move(context), &form.Window());
+  ShowUserCatalogDialog(std::move(context), &host.Window());
 }
 
 }  // namespace
 
-void InstallUserCatalogueCommands(TCommandHost& form) {
-  form.Commands().RegisterEnabled(
-      {{"BenutzerdefinierterKatalog1", [&form] { BenutzerdefinierterKatalog1Click(form); }}});
-  form.Tables().FindUserCatalogObject = [&form](const tuserlist& objects) {
-    return FindUserCatalogObject(objects, &form.Window());
+void InstallUserCatalogueCommands(TCommandHost& host) {
+  host.Commands().RegisterEnabled(
+      {{"BenutzerdefinierterKatalog1", [&host] { BenutzerdefinierterKatalog1Click(host); }}});
+  host.Tables().FindUserCatalogObject = [&host](const tuserlist& objects) {
+    return FindUserCatalogObject(objects, &host.Window());
   };
-  form.RefreshMenuStates();
+  host.RefreshMenuStates();
 }
 
 }  // namespace kvx

@@ -15,15 +15,15 @@ class TCommandHost;
 // chosen object and the chosen entry range are forgotten when they no
 // longer lie inside the objects, and the menus are refreshed. True when at
 // least one object was built.
-bool LoadUserCatalogue(TCommandHost& form, bool showMessages, const TUserCatalogueProgress& progress = {});
+bool LoadUserCatalogue(TCommandHost& host, bool showMessages, const TUserCatalogueProgress& progress = {});
 
 // The start-up's load: the catalogue file defaults to "user.csv" in the data
 // folder and is read without messages when it exists.
-void LoadUserCatalogueAtStartup(TCommandHost& form);
+void LoadUserCatalogueAtStartup(TCommandHost& host);
 
 // Registers "BenutzerdefinierterKatalog1" (the editor) and hands the picker
 // to the table commands, which enables "Benutzerkatalog1" while objects
 // exist.
-void InstallUserCatalogueCommands(TCommandHost& form);
+void InstallUserCatalogueCommands(TCommandHost& host);
 
 }  // namespace kvx

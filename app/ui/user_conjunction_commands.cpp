@@ -34,19 +34,19 @@ TVisibilityFilter FilterOf(const TComputingSettings& computing) {
   return TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
 }
 
-TUserConjunctionDialogHooks HooksOf(TCommandHost& form) {
+TUserConjunctionDialogHooks HooksOf(TCommandHost& host) {
   TUserConjunctionDialogHooks hooks;
-  hooks.ChangeFilter = [&form] {
-    if (form.Commands().HasHandler("Optionen2")) {
-      form.Commands().Trigger("Optionen2");
+  hooks.ChangeFilter = [&host] {
+    if (host.Commands().HasHandler("Optionen2")) {
+      host.Commands().Trigger("Optionen2");
     } else {
-      ShowNumericOptionsDialog(form.Computing().NumericOptions, true, &form.Window());
+      ShowNumericOptionsDialog(host.Computing().NumericOptions, true, &host.Window());
     }
-    return FilterOf(form.Computing());
+    return FilterOf(host.Computing());
   };
-  hooks.SelectRange = [&form](TFileRange& range, const std::vector<std::string>& names) {
+  hooks.SelectRange = [&host](TFileRange& range, const std::vector<std::string>& names) {
     std::int32_t first = range.First, last = range.Last;
-    if (!SelectFileRecordRange(first, last, names, &form.Window())) return false;
+    if (!SelectFileRecordRange(first, last, names, &host.Window())) return false;
     range = TFileRange{first, last};
     return true;
   };
@@ -55,33 +55,33 @@ TUserConjunctionDialogHooks HooksOf(TCommandHost& form) {
 
 // The run's records from the main window: the period, the filter, the
 // context with the user catalogue.
-void PrepareRun(TCommandHost& form, TUserConjunctionSearch& run, double separationLimit,
+void PrepareRun(TWindowRecords& records, TUserConjunctionSearch& run, double separationLimit,
                 const TConjunctionOptions& options, const TFileRange& userRange) {
-  TEphemerisPeriodState period = form.Period();
+  TEphemerisPeriodState period = records.Period();
   TTableDispatcher::CompletePeriodEnd(period);
   run.Start = period.Start;
   run.End = period.End;
-  run.Filter = FilterOf(form.Computing());
+  run.Filter = FilterOf(records.Computing());
   run.Options = options;
   run.SeparationLimit = separationLimit;
   run.UserRange = userRange;
-  run.Context().UserObjects = &form.UserObjects();
+  run.Context().UserObjects = &records.UserObjects();
   run.Context().Topocentric = options.Topocentric;
 }
 
 // Runs the question, the dialog and the table of one command.
 template <typename ShowDialog>
-void ListCommand(TCommandHost& form, std::int32_t kind, ShowDialog show) {
-  const TSearchTheoryScope theory(form);
-  form.Repaint();
-  if (!AskSlowConjunctionSearchTheory(form)) return;
+void ListCommand(TCommandHost& host, std::int32_t kind, ShowDialog show) {
+  const TSearchTheoryScope theory(host);
+  host.Repaint();
+  if (!AskSlowConjunctionSearchTheory(host)) return;
   const bool accepted = show();
-  form.Repaint();
-  if (accepted && !form.Events().Empty()) {
-    form.Tables().SelectKind(kind);
-    form.MarkTableChanged();
+  host.Repaint();
+  if (accepted && !host.Events().Empty()) {
+    host.Tables().SelectKind(kind);
+    host.MarkTableChanged();
   }
-  form.Tables().ComputeTable();
+  host.Tables().ComputeTable();
 }
 
 std::string ListFileOf(const TElementDialogBase& dialog, const std::string& dataFolder) {
@@ -89,12 +89,12 @@ std::string ListFileOf(const TElementDialogBase& dialog, const std::string& data
   return dataFolder + "/" + DefaultElementFileName(dialog.Kind());
 }
 
-TMinorBodySources SourcesOf(TCommandHost& form) {
+TMinorBodySources SourcesOf(TCommandHost& host) {
   TMinorBodySources sources;
-  sources.EnsureLists = [&form] {
-    TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
+  sources.EnsureLists = [&host] {
+    TElementDialogCommands* dialogs = ElementDialogCommandsOf(host);
     if (dialogs == nullptr) return;
-    const std::string folder = form.DataFolder();
+    const std::string folder = host.DataFolder();
     TElementeplform& asteroids = dialogs->AsteroidDialog();
     if (asteroids.Planetoidentabelle1.Loaded == 0 || asteroids.Planetoidentabelle1.Count() == 0) {
       const std::string file = ListFileOf(asteroids, folder);
@@ -110,9 +110,9 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
         comets.Kometentabelle1.Neuedateiladen(comets.State.ElementFileKind, file, false, 0);
     }
   };
-  sources.Names = [&form](int source) {
+  sources.Names = [&host](int source) {
     std::vector<std::string> names;
-    TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
+    TElementDialogCommands* dialogs = ElementDialogCommandsOf(host);
     if (dialogs == nullptr) return names;
     const TElementListBase& list = source == 1
                                        ? static_cast<const TElementListBase&>(dialogs->CometDialog().Kometentabelle1)
@@ -120,22 +120,22 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
     for (int i = 0; i < list.Count(); ++i) names.push_back(list.Text(i));
     return names;
   };
-  sources.Count = [&form](int source) -> std::int32_t {
-    if (source == 2) return static_cast<std::int32_t>(form.Objects().ChosenDatabaseAsteroids.size());
-    TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
+  sources.Count = [&host](int source) -> std::int32_t {
+    if (source == 2) return static_cast<std::int32_t>(host.Objects().ChosenDatabaseAsteroids.size());
+    TElementDialogCommands* dialogs = ElementDialogCommandsOf(host);
     if (dialogs == nullptr) return 0;
     return source == 1 ? dialogs->CometDialog().Kometentabelle1.Count()
                        : dialogs->AsteroidDialog().Planetoidentabelle1.Count();
   };
-  sources.At = [&form](int source, std::int32_t index, TMinorBodyEntry& entry) {
+  sources.At = [&host](int source, std::int32_t index, TMinorBodyEntry& entry) {
     if (source == 2) {
-      const std::vector<std::string>& chosen = form.Objects().ChosenDatabaseAsteroids;
+      const std::vector<std::string>& chosen = host.Objects().ChosenDatabaseAsteroids;
       if (index < 0 || static_cast<std::size_t>(index) >= chosen.size()) return false;
       entry.DatabaseFile = chosen[static_cast<std::size_t>(index)];
       entry.Name = std::filesystem::path(entry.DatabaseFile).stem().string();
       return true;
     }
-    TElementDialogCommands* dialogs = ElementDialogCommandsOf(form);
+    TElementDialogCommands* dialogs = ElementDialogCommandsOf(host);
     if (dialogs == nullptr) return false;
     if (source == 1) {
       const Kometentabelle& list = dialogs->CometDialog().Kometentabelle1;
@@ -150,22 +150,22 @@ TMinorBodySources SourcesOf(TCommandHost& form) {
     }
     return true;
   };
-  sources.SelectDatabase = [&form] {
+  sources.SelectDatabase = [&host] {
     BusyCursorScope busy;
-    SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(form), form.Objects().ChosenDatabaseAsteroids,
-                                &form.Window());
+    SelectAsteroidsFromDatabase(AsteroidDatabaseContextOf(host), host.Objects().ChosenDatabaseAsteroids,
+                                &host.Window());
   };
   return sources;
 }
 
 }  // namespace
 
-bool ShowPlanetStarConjunctionDialog(TCommandHost& form, double& separationLimit, TConjunctionOptions& options,
+bool ShowPlanetStarConjunctionDialog(TCommandHost& host, double& separationLimit, TConjunctionOptions& options,
                                      TEventList& events, TElementFileRanges& ranges) {
   events.Clear();
-  TBodyUserObjectConjunctionRun run(EclipseSearchContext(form.Computing(), form.Period()), events);
-  PrepareRun(form, run, separationLimit, options, ranges.UserCatalogue);
-  TKonjPlanStar dialog(run, HooksOf(form), &form.Window());
+  TBodyUserObjectConjunctionRun run(EclipseSearchContext(host.Computing(), host.Period()), events);
+  PrepareRun(host, run, separationLimit, options, ranges.UserCatalogue);
+  TKonjPlanStar dialog(run, HooksOf(host), &host.Window());
   if (dialog.exec() != QDialog::Accepted) return false;
   dialog.Edit300Exit();
   separationLimit = run.SeparationLimit;
@@ -174,13 +174,13 @@ bool ShowPlanetStarConjunctionDialog(TCommandHost& form, double& separationLimit
   return true;
 }
 
-bool ShowConjunctionListDialog(TCommandHost& form, std::uint8_t& databaseFlag, std::uint8_t& cometFlag,
+bool ShowConjunctionListDialog(TCommandHost& host, std::uint8_t& databaseFlag, std::uint8_t& cometFlag,
                                double& separationLimit, TConjunctionOptions& options, TEventList& events,
                                TElementFileRanges& ranges) {
   events.Clear();
-  TUserObjectMinorBodyConjunctionRun run(EclipseSearchContext(form.Computing(), form.Period()), events);
-  PrepareRun(form, run, separationLimit, options, ranges.UserCatalogue);
-  TKonjlistdlg dialog(run, HooksOf(form), SourcesOf(form), databaseFlag, cometFlag, &form.Window());
+  TUserObjectMinorBodyConjunctionRun run(EclipseSearchContext(host.Computing(), host.Period()), events);
+  PrepareRun(host, run, separationLimit, options, ranges.UserCatalogue);
+  TKonjlistdlg dialog(run, HooksOf(host), SourcesOf(host), databaseFlag, cometFlag, &host.Window());
   dialog.AsteroidRange = ranges.AsteroidFile;
   dialog.CometRange = ranges.CometFile;
   dialog.FormShow();
@@ -196,27 +196,27 @@ bool ShowConjunctionListDialog(TCommandHost& form, std::uint8_t& databaseFlag, s
   return true;
 }
 
-void PlanetenundSterne1Click(TCommandHost& form) {
-  ListCommand(form, kPlanetStarConjunctionKind, [&form] {
-    TConfigSettings& held = form.HeldConfiguration();
-    return ShowPlanetStarConjunctionDialog(form, held.SeparationLimit, held.ConjunctionOptions, form.Events(),
-                                           form.Objects().ElementFileRanges);
+void PlanetenundSterne1Click(TCommandHost& host) {
+  ListCommand(host, kPlanetStarConjunctionKind, [&host] {
+    TConfigSettings& held = host.HeldConfiguration();
+    return ShowPlanetStarConjunctionDialog(host, held.SeparationLimit, held.ConjunctionOptions, host.Events(),
+                                           host.Objects().ElementFileRanges);
   });
 }
 
-void KonjunktionenfrObjektlisten1Click(TCommandHost& form) {
-  ListCommand(form, kConjunctionSearchKind, [&form] {
-    TConfigSettings& held = form.HeldConfiguration();
-    TCurrentObjects& s = form.Objects();
-    return ShowConjunctionListDialog(form, s.AsteroidDatabase, held.ConjunctionListComets, held.SeparationLimit,
-                                     held.ConjunctionOptions, form.Events(), s.ElementFileRanges);
+void KonjunktionenfrObjektlisten1Click(TCommandHost& host) {
+  ListCommand(host, kConjunctionSearchKind, [&host] {
+    TConfigSettings& held = host.HeldConfiguration();
+    TCurrentObjects& s = host.Objects();
+    return ShowConjunctionListDialog(host, s.AsteroidDatabase, held.ConjunctionListComets, held.SeparationLimit,
+                                     held.ConjunctionOptions, host.Events(), s.ElementFileRanges);
   });
 }
 
-void InstallUserConjunctionCommands(TCommandHost& form) {
-  form.Commands().RegisterEnabled({
-      {"PlanetenundSterne1", [&form] { PlanetenundSterne1Click(form); }},
-      {"KonjunktionenfrObjektlisten1", [&form] { KonjunktionenfrObjektlisten1Click(form); }},
+void InstallUserConjunctionCommands(TCommandHost& host) {
+  host.Commands().RegisterEnabled({
+      {"PlanetenundSterne1", [&host] { PlanetenundSterne1Click(host); }},
+      {"KonjunktionenfrObjektlisten1", [&host] { KonjunktionenfrObjektlisten1Click(host); }},
   });
 }
 

@@ -16,20 +16,20 @@ namespace kvx {
 class TCommandHost;
 
 // Registers both commands and enables their items.
-void InstallUserConjunctionCommands(TCommandHost& form);
+void InstallUserConjunctionCommands(TCommandHost& host);
 
 // The dialog of one body against the user objects. Frees and clears the
 // event list first; true on OK, with the separation limit, the options (the
 // typed step, the chosen body) and the file ranges copied back.
-bool ShowPlanetStarConjunctionDialog(TCommandHost& form, double& separationLimit, TConjunctionOptions& options,
+bool ShowPlanetStarConjunctionDialog(TCommandHost& host, double& separationLimit, TConjunctionOptions& options,
                                      TEventList& events, TElementFileRanges& ranges);
 // The dialog of user objects against asteroids or comets; on OK also the
 // two flags.
-bool ShowConjunctionListDialog(TCommandHost& form, std::uint8_t& databaseFlag, std::uint8_t& cometFlag,
+bool ShowConjunctionListDialog(TCommandHost& host, std::uint8_t& databaseFlag, std::uint8_t& cometFlag,
                                double& separationLimit, TConjunctionOptions& options, TEventList& events,
                                TElementFileRanges& ranges);
 
-void PlanetenundSterne1Click(TCommandHost& form);
-void KonjunktionenfrObjektlisten1Click(TCommandHost& form);
+void PlanetenundSterne1Click(TCommandHost& host);
+void KonjunktionenfrObjektlisten1Click(TCommandHost& host);
 
 }  // namespace kvx

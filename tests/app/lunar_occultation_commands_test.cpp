@@ -19,7 +19,7 @@
 #include <sstream>
 
 #include "app/table_dispatcher.h"
-#include "app/ui/eclipse_commands.h"
+#include "app/ui/occultation_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"

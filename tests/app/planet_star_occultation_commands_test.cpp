@@ -15,7 +15,7 @@
 #include <functional>
 #include <string>
 
-#include "app/ui/eclipse_commands.h"
+#include "app/ui/occultation_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
