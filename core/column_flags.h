@@ -154,6 +154,15 @@ enum ColumnFlagGroup : std::uint8_t {
   kGroupElements = 1u << 3,
 };
 
+// The page of the configuration dialog that shows a flag's box; the boxes
+// of a page follow in byte order. The summaries and the date-only switch
+// have boxes of their own on the group and date pages.
+enum ColumnFlagPage : std::uint8_t {
+  kPageNone = 0,
+  kPageGeneral = 1,  // "Ephemeridengrößen"
+  kPageSpecial = 2,  // "Spezielle Ephemeriden"
+};
+
 // One used flag byte.
 struct TColumnFlagInfo {
   std::uint8_t byte;
@@ -162,6 +171,7 @@ struct TColumnFlagInfo {
   std::array<std::uint8_t, 6>
       formatSlots;     // format slots heading its columns, in column order (not "slots": a Qt keyword)
   bool secondEquinox;  // headings followed by the additional equinox
+  std::uint8_t page;   // ColumnFlagPage of its box
   const char* german;  // caption of its box (UTF-8)
   const char* english;
 };

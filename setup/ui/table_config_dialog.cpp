@@ -61,18 +61,10 @@ Ttabconfig::Ttabconfig(TTableConfigModel& model, QWidget* owner)
   auto* layout = new QVBoxLayout(this);
   pages_ = NewNamed<QTabWidget>("pages", this);
   // Boxes first, so the group page can show the summary boxes.
-  pages_->addTab(FlagPage({{cf::kJulianDate, cf::kHourAngle},
-                           {cf::kMoonEclipticPosition, cf::kElementsEquatorialVelocity},
-                           {cf::kMoonDistanceKm, cf::kMoonDistanceKm},
-                           {cf::kSunEquatorialJ2000, cf::kSunEquatorialJ2000}}),
-                 Tr("Ephemeridengrößen", "General ephemerides"));
+  pages_->addTab(FlagPage(kPageGeneral), Tr("Ephemeridengrößen", "General ephemerides"));
   pages_->addTab(GroupsPage(), Tr("Gruppen und Voreinstellungen", "Groups and settings"));
   pages_->addTab(DatePage(), Tr("Datum, Zeit, Äquinoktium", "Date, time, equinox"));
-  pages_->addTab(FlagPage({{cf::kMoonGeoAltitude, cf::kHorizontalParallax},
-                           {cf::kElementSemiMajorAxis, cf::kGaussVectors},
-                           {cf::kCrescentVisibility, cf::kCrescentVisibility},
-                           {cf::kDarkness, cf::kDarknessSum}}),
-                 Tr("Spezielle Ephemeriden", "Special ephemerides"));
+  pages_->addTab(FlagPage(kPageSpecial), Tr("Spezielle Ephemeriden", "Special ephemerides"));
   layout->addWidget(pages_);
 
   auto* previewRow = new QHBoxLayout;
@@ -123,27 +115,26 @@ Ttabconfig::Ttabconfig(TTableConfigModel& model, QWidget* owner)
   connect(cancel, &QPushButton::clicked, this, &Ttabconfig::reject);
 }
 
-QWidget* Ttabconfig::FlagPage(std::initializer_list<std::pair<std::size_t, std::size_t>> ranges) {
+QWidget* Ttabconfig::FlagPage(ColumnFlagPage which) {
   auto* page = new QWidget(this);
   auto* grid = new QGridLayout(page);
   grid->setVerticalSpacing(2);
   constexpr int kRowsPerColumn = 16;
   int n = 0;
-  for (const auto& [first, last] : ranges) {
-    for (std::size_t b = first; b <= last; ++b) {
-      const TColumnFlagInfo& info = ColumnFlagTable[b];
-      auto* box = new QCheckBox(Tr(info.german, info.english), page);
-      box->setObjectName(QString("flag%1").arg(b));
-      box->setToolTip(FlagTooltip(b));
-      boxes_[b] = box;
-      grid->addWidget(box, n % kRowsPerColumn, n / kRowsPerColumn);
-      ++n;
-      connect(box, &QCheckBox::toggled, this, [this] {
-        if (!model_.Active) return;
-        ReadBoxes();
-        RebuildPreview();
-      });
-    }
+  for (const TColumnFlagInfo& info : ColumnFlagTable) {
+    if (info.page != which) continue;
+    const std::size_t b = info.byte;
+    auto* box = new QCheckBox(Tr(info.german, info.english), page);
+    box->setObjectName(QString("flag%1").arg(b));
+    box->setToolTip(FlagTooltip(b));
+    boxes_[b] = box;
+    grid->addWidget(box, n % kRowsPerColumn, n / kRowsPerColumn);
+    ++n;
+    connect(box, &QCheckBox::toggled, this, [this] {
+      if (!model_.Active) return;
+      ReadBoxes();
+      RebuildPreview();
+    });
   }
   grid->setRowStretch(kRowsPerColumn, 1);
   return page;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/column_flags.h"
 #include "platform/qt/widget_forward.h"
 
 namespace kvx {
@@ -31,7 +32,7 @@ class Ttabconfig : public QDialog {
   void done(int result) override;
 
  private:
-  QWidget* FlagPage(std::initializer_list<std::pair<std::size_t, std::size_t>> ranges);
+  QWidget* FlagPage(ColumnFlagPage which);
   QWidget* GroupsPage();
   QWidget* DatePage();
   // Sets every control from the model and rebuilds the preview.
