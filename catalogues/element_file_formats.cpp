@@ -5,6 +5,7 @@
 #include "catalogues/asteroid_list.h"
 #include "catalogues/comet_list.h"
 #include "catalogues/list_messages.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 
@@ -308,11 +309,7 @@ std::string SaveExtensionOf(const std::string& fileName) {
   const std::size_t slash = fileName.find_last_of('/');
   const std::size_t dot = fileName.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  std::string ext = fileName.substr(dot);
-  for (char& c : ext) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return ext;
+  return UpperCaseText(fileName.substr(dot));
 }
 
 }  // namespace kvx

@@ -125,17 +125,17 @@ struct TEventKindInfo {
   bool Physical;
   // The value of a find is the angle of the extreme cosine (or sine), signed
   // as that angle at the find (false: the extreme quantity itself).
-  bool SignedAngleValue;
-  TEventRate Rate;
-  const double* RatePerBody;  // 10 entries for TEventRate::PerBody, else null
+  bool SignedAngleValue = false;
+  TEventRate Rate = TEventRate::None;
+  const double* RatePerBody = nullptr;  // 10 entries for TEventRate::PerBody, else null
   // The time of a find is refined by the sign-change search, starting this
   // many days before it (0: not refined).
-  double RefineLeadDays;
+  double RefineLeadDays = 0;
   // Steps (days) that replace the user's step: for the Sun and the Moon
   // (0: the user's step); steps per window for the Moon (0: the user's).
-  double SunStep;
+  double SunStep = 0;
   double MoonStep;
-  int MoonWindow;
+  int MoonWindow = 0;
   TEventValueTransform Transform;
   int Decimals;  // decimals of the value in the event-found message
   const char* UnitGerman;
@@ -152,10 +152,10 @@ struct TEventKindInfo {
 
   bool Maximum() const { return Extremum != TEventExtremum::Minimum; }  // a zero counts as a maximum
   bool Refined() const { return RefineLeadDays > 0; }
-  // A distance (the Moon's shown in Earth radii).
   // Offered by the several-objects search (asteroid and comet lists).
   bool OfferedForLists() const;
   const TEventText& SeveralObjectsCaption() const { return ListCaption.German ? ListCaption : Caption; }
+  // A distance (the Moon's shown in Earth radii).
   bool Distance() const { return Quantity == TEventQuantity::HelioDistance || Quantity == TEventQuantity::GeoDistance; }
 };
 
