@@ -69,11 +69,11 @@ bool Planetoidentabelle::WriteOwnCsvFile(const std::string& fileName) {
   return WriteTextFile(
       fileName, std::string(kOwnFieldLine) + "\r\n", kOwnCsvListFormat, kAsteroidExact,
       [normalize](const TAsteroidElements& e) { return OwnAsteroidLine(e, normalize); },
-      [&](const TAsteroidElements& e, const std::string& line, TLostFields& lost) {
+      [&](const TAsteroidElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
         TAsteroidElements read;
         const TLineParse parse = ParseAsteroidCsvLine(line, normalize, read);
         return LineKeepsRecord(e, parse == TLineParse::Blank ? TForeignLineRead::NotRead : TForeignLineRead::Parsed,
-                               read, kAsteroidExact, kOwnCsvListFormat.Name, fileName, &lost);
+                               read, kAsteroidExact, refusals, &lost);
       });
 }
 
@@ -91,14 +91,14 @@ bool Planetoidentabelle::ReadOplFile(const std::string& fileName) {
 
 bool Planetoidentabelle::WriteOplFile(const std::string& fileName) {
   return WriteRecordFile<kAsteroidElementRecordSize>(
-      fileName, [](const TAsteroidElements& e) { return EncodeAsteroidElementRecord(e); },
-      [&](const TAsteroidElements& e, const TAsteroidElementRecordBytes& bytes) {
+      fileName, "Kandrevoltinex (*.opl)", [](const TAsteroidElements& e) { return EncodeAsteroidElementRecord(e); },
+      [](const TAsteroidElements& e, const TAsteroidElementRecordBytes& bytes, TSaveRefusals& refusals) {
         const TAsteroidElements read = DecodeAsteroidElementRecord(bytes);
         if (read.Name != e.Name) {
-          RefuseName(e.Name, "Kandrevoltinex (*.opl)", fileName);
+          RefuseName(e.Name, refusals);
           return false;
         }
-        return LineKeepsRecord(e, TForeignLineRead::Parsed, read, kAsteroidExact, "Kandrevoltinex (*.opl)", fileName);
+        return LineKeepsRecord(e, TForeignLineRead::Parsed, read, kAsteroidExact, refusals);
       });
 }
 
@@ -135,10 +135,10 @@ bool Planetoidentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
   return WriteTextFile(
       fileName, std::string(kHomePlanetHeader) + "\r\n", kHomePlanetListFormat, kHomePlanetAsteroid,
       [normalize](const TAsteroidElements& e) { return HomePlanetAsteroidLine(e, normalize); },
-      [&](const TAsteroidElements& e, const std::string& line, TLostFields& lost) {
+      [&](const TAsteroidElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
         TAsteroidElements read;
         return LineKeepsRecord(e, ParseHomePlanetAsteroidLine(line, normalize, read), read, kHomePlanetAsteroid,
-                               kHomePlanetListFormat.Name, fileName, &lost);
+                               refusals, &lost);
       });
 }
 
@@ -154,8 +154,8 @@ bool Planetoidentabelle::WriteSkyMapFile(const std::string& fileName) {
   return WriteTextFile(
       fileName, std::string(), kSkyMapListFormat, kSkyMapAsteroid,
       [](const TAsteroidElements& e) { return SkyMapAsteroidLine(e); },
-      [&](const TAsteroidElements& e, const std::string& line, TLostFields& lost) {
-        return SkyMapLineKeepsRecord(e, line, fileName, lost);
+      [](const TAsteroidElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
+        return SkyMapLineKeepsRecord(e, line, refusals, lost);
       });
 }
 

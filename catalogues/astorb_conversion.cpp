@@ -342,7 +342,8 @@ TConversionResult ConvertAstorbFile(const std::string& input, int format, bool i
                          : AstorbLineToOwnCsv(line, shift, converted);
     }
     // HomePlanet files are Windows-1252: a name without that form is skipped.
-    if (ok && format == 2) {
+    // A line of ASCII characters (nearly every one) is its own form.
+    if (ok && format == 2 && !IsAsciiText(converted)) {
       ok = HasWindows1252Form(converted);
       converted = Utf8ToCp1252(converted);
     }

@@ -84,14 +84,14 @@ bool Kometentabelle::ReadGuideFile(const std::string& fileName, bool showMessage
 }
 
 bool Kometentabelle::WriteGuideFile(const std::string& fileName) {
-  return WriteTextFile(fileName, std::to_string(Count()) + "\r\n", kGuideListFormat, kGuideComet, GuideCometLine,
-                       [&](const TCometElements& e, const std::string& line, TLostFields& lost) {
-                         if (!NameFitsField(e.Name, 40, kGuideListFormat.Name, fileName)) return false;
-                         TCometElements read;
-                         std::string itemText;
-                         return LineKeepsRecord(e, ParseGuideCometLine(line, read, itemText), read, kGuideComet,
-                                                kGuideListFormat.Name, fileName, &lost);
-                       });
+  return WriteTextFile(
+      fileName, std::to_string(Count()) + "\r\n", kGuideListFormat, kGuideComet, GuideCometLine,
+      [](const TCometElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
+        if (!NameFitsField(e.Name, 40, refusals)) return false;
+        TCometElements read;
+        std::string itemText;
+        return LineKeepsRecord(e, ParseGuideCometLine(line, read, itemText), read, kGuideComet, refusals, &lost);
+      });
 }
 
 // --- SkyMap ----------------------------------------------------------------------
@@ -104,8 +104,8 @@ bool Kometentabelle::WriteSkyMapFile(const std::string& fileName) {
   return WriteTextFile(
       fileName, std::string(), kSkyMapListFormat, kSkyMapComet,
       [](const TCometElements& e) { return SkyMapCometLine(e); },
-      [&](const TCometElements& e, const std::string& line, TLostFields& lost) {
-        return SkyMapLineKeepsRecord(e, line, fileName, lost);
+      [](const TCometElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
+        return SkyMapLineKeepsRecord(e, line, refusals, lost);
       });
 }
 
@@ -190,12 +190,12 @@ bool Kometentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
 }
 
 bool Kometentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
-  return WriteTextFile(fileName, std::string(kHomePlanetHeader) + "\r\n", kHomePlanetListFormat, kHomePlanetComet,
-                       HomePlanetCometLine, [&](const TCometElements& e, const std::string& line, TLostFields& lost) {
-                         TCometElements read;
-                         return LineKeepsRecord(e, ParseHomePlanetCometLine(line, read), read, kHomePlanetComet,
-                                                kHomePlanetListFormat.Name, fileName, &lost);
-                       });
+  return WriteTextFile(
+      fileName, std::string(kHomePlanetHeader) + "\r\n", kHomePlanetListFormat, kHomePlanetComet, HomePlanetCometLine,
+      [](const TCometElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
+        TCometElements read;
+        return LineKeepsRecord(e, ParseHomePlanetCometLine(line, read), read, kHomePlanetComet, refusals, &lost);
+      });
 }
 
 // --- text listing -----------------------------------------------------------------
@@ -206,23 +206,25 @@ bool Kometentabelle::WriteTextListing(const std::string& fileName) {
       "    M0v    nv   M0n  nn\r\n"
       "---------------------------------------+----+--------------+----------+---------+---------+---------+-------"
       "--+-----+-----+----+----|\r\n";
+  TSaveRefusals refusals(kTextListingFormat.Name, fileName);
   TLossTally losses;
   for (int k = 0; k < Count(); ++k) {
     const TCometElements& e = Data(k);
     std::string line;
     const char* field = nullptr;
     if (!TextListingLine(e, line, field)) {
-      ShowDoesNotFitFormat(e.Name, field, FieldValueText(e, field), kTextListingFormat.Name, fileName);
-      return false;
+      refusals.Add(e.Name, field, FieldValueText(e, field));
+      continue;
     }
-    if (!NameFitsField(e.Name, 40, kTextListingFormat.Name, fileName)) return false;
+    if (!NameFitsField(e.Name, 40, refusals)) continue;
     if (!HasWindows1252Form(line)) {
-      RefuseName(e.Name, kTextListingFormat.Name, fileName);
-      return false;
+      RefuseName(e.Name, refusals);
+      continue;
     }
     losses.Add(LostFields(e, TextListingValues(e)));
     text += line + "\r\n";
   }
+  if (refusals.ShowIfAny()) return false;
   if (losses.Any() && !AskToSaveDespiteLosses(losses, kTextListingComet, kTextListingFormat.Name)) return false;
   return WriteElementFile(fileName, ListFileBytes(text, kTextListingFormat.Encoding));
 }

@@ -50,14 +50,14 @@ int Kometentabelle::ReadOwnCsvFile(const std::string& fileName) {
 }
 
 bool Kometentabelle::WriteOwnCsvFile(const std::string& fileName) {
-  return WriteTextFile(fileName, std::string(kOwnFieldLine) + "\r\n", kOwnCsvListFormat, kCometExact, OwnCometLine,
-                       [&](const TCometElements& e, const std::string& line, TLostFields& lost) {
-                         TCometElements read;
-                         const TLineParse parse = ParseCometCsvLine(line, read);
-                         return LineKeepsRecord(
-                             e, parse == TLineParse::Blank ? TForeignLineRead::NotRead : TForeignLineRead::Parsed, read,
-                             kCometExact, kOwnCsvListFormat.Name, fileName, &lost);
-                       });
+  return WriteTextFile(
+      fileName, std::string(kOwnFieldLine) + "\r\n", kOwnCsvListFormat, kCometExact, OwnCometLine,
+      [](const TCometElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
+        TCometElements read;
+        const TLineParse parse = ParseCometCsvLine(line, read);
+        return LineKeepsRecord(e, parse == TLineParse::Blank ? TForeignLineRead::NotRead : TForeignLineRead::Parsed,
+                               read, kCometExact, refusals, &lost);
+      });
 }
 
 bool Kometentabelle::ReadOkoFile(const std::string& fileName) {
@@ -68,14 +68,14 @@ bool Kometentabelle::ReadOkoFile(const std::string& fileName) {
 
 bool Kometentabelle::WriteOkoFile(const std::string& fileName) {
   return WriteRecordFile<kCometElementRecordSize>(
-      fileName, [](const TCometElements& e) { return EncodeCometElementRecord(e); },
-      [&](const TCometElements& e, const TCometElementRecordBytes& bytes) {
+      fileName, "Kandrevoltinex (*.oko)", [](const TCometElements& e) { return EncodeCometElementRecord(e); },
+      [](const TCometElements& e, const TCometElementRecordBytes& bytes, TSaveRefusals& refusals) {
         const TCometElements read = DecodeCometElementRecord(bytes);
         if (read.Name != e.Name) {
-          RefuseName(e.Name, "Kandrevoltinex (*.oko)", fileName);
+          RefuseName(e.Name, refusals);
           return false;
         }
-        return LineKeepsRecord(e, TForeignLineRead::Parsed, read, kCometExact, "Kandrevoltinex (*.oko)", fileName);
+        return LineKeepsRecord(e, TForeignLineRead::Parsed, read, kCometExact, refusals);
       });
 }
 

@@ -384,43 +384,53 @@ class TElementList : public TElementListBase {
     return EndRead(fileName, false);
   }
   // Writes every record through `encode` (N bytes each) in list order.
-  // `keeps` (record, bytes) checks first that each record reads back; when
-  // one does not, nothing is written.
+  // `keeps` (record, bytes, refusals) checks first that each record reads
+  // back and notes it in the refusals when it does not; then nothing is
+  // written and one message names every refused object.
   template <std::size_t N, typename Encode, typename Keeps>
-  bool WriteRecordFile(const std::string& fileName, Encode encode, Keeps keeps) {
+  bool WriteRecordFile(const std::string& fileName, const char* formatName, Encode encode, Keeps keeps) {
+    TSaveRefusals refusals(formatName, fileName);
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(Count()) * N);
     for (int k = 0; k < Count(); ++k) {
       const std::array<std::uint8_t, N> record = encode(Data(k));
-      if (!keeps(Data(k), record)) return false;
+      if (!keeps(Data(k), record, refusals)) continue;
       bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
     }
+    if (refusals.ShowIfAny()) return false;
     if (!WriteElementFile(fileName, bytes)) return false;
     Loaded = 1;
     return true;
   }
   // Writes a text file: `text` (the header lines), then one line per record
   // in list order made by `format` (record) and checked by `keeps`
-  // (record, line, lost fields) before anything is written; CR LF line
-  // ends, encoded as `listFormat` says (a name without a Windows-1252 form
-  // refuses a Windows-1252 file). When some record loses values the user
-  // is asked once (AskToSaveDespiteLosses); No writes nothing.
+  // (record, line, lost fields, refusals) before anything is written; CR LF
+  // line ends, encoded as `listFormat` says (a name without a Windows-1252
+  // form refuses a Windows-1252 file). A format whose readers take the
+  // equinox 2000 gets each record as AsWritten gives it. Refused objects
+  // are gathered over the whole list and named in one message; then
+  // nothing is written. When some record loses values the user is asked
+  // once (AskToSaveDespiteLosses); No writes nothing.
   template <typename Format, typename Keeps, typename Precision>
   bool WriteTextFile(const std::string& fileName, std::string text, const TListFormat& listFormat,
                      const Precision& precision, Format format, Keeps keeps) {
+    TSaveRefusals refusals(listFormat.Name, fileName);
     TLossTally losses;
     for (int k = 0; k < Count(); ++k) {
-      const std::string line = format(Data(k));
+      const Record written = AsWritten(Data(k), listFormat);
+      const std::string line = format(written);
       TLostFields lost = 0;
-      if (!keeps(Data(k), line, lost)) return false;
+      if (!keeps(written, line, lost, refusals)) continue;
       if (listFormat.Encoding == TListEncoding::Windows1252 && !HasWindows1252Form(line)) {
-        RefuseName(Data(k).Name, listFormat.Name, fileName);
-        return false;
+        RefuseName(written.Name, refusals);
+        continue;
       }
       losses.Add(lost);
+      if (written.Equinox == 2000 && Data(k).Equinox != 2000) ++losses.ConvertedToEquinox2000;
       text += line;
       text += "\r\n";
     }
+    if (refusals.ShowIfAny()) return false;
     if (losses.Any() && !AskToSaveDespiteLosses(losses, precision, listFormat.Name)) return false;
     return WriteElementFile(fileName, ListFileBytes(text, listFormat.Encoding));
   }

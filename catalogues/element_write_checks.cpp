@@ -6,6 +6,7 @@
 
 #include "catalogues/element_lines.h"
 #include "core/text_conversion.h"
+#include "core/two_body.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/text_encoding.h"
@@ -62,9 +63,14 @@ bool AskDespiteLosses(const TLossTally& losses, const std::array<int, N>& precis
   std::string german = std::string("Das Format ") + format + " behält nicht alles, was die Liste hält:\n";
   std::string english = std::string("The format ") + format + " does not keep everything the list holds:\n";
   for (std::size_t k = 0; k < N; ++k) {
+    const std::string field = fields[k].first;
+    if (field == "equinox" && losses.ConvertedToEquinox2000 > 0) {
+      german +=
+          "i, node, per auf Äquinoktium 2000 umgerechnet: " + Objects(losses.ConvertedToEquinox2000, false) + "\n";
+      english += "i, node, per converted to equinox 2000: " + Objects(losses.ConvertedToEquinox2000, true) + "\n";
+    }
     const int n = losses.Objects[k];
     if (n == 0) continue;
-    const std::string field = fields[k].first;
     if (precision[k] >= 0) {
       // T and the epochs are written as dates: their decimals are of a day.
       const bool date = field == "T" || field == "epoch";
@@ -120,13 +126,16 @@ std::string ValueText(const Record& e, const std::string& field, const TFieldTab
 
 template <typename Record, typename Precision>
 bool KeepsRecord(const Record& written, TForeignLineRead result, const Record& read, const Precision& precision,
-                 const char* format, const std::string& fileName, TLostFields* lost) {
+                 TSaveRefusals& refusals, TLostFields* lost) {
   const char* field = nullptr;
   if (result == TForeignLineRead::Nameless) {
     field = "Name";
   } else if (result == TForeignLineRead::Parsed || result == TForeignLineRead::Unusable) {
     field = ChangedField(written, read, precision);
     if (field == nullptr) field = UnusableField(read);
+    // A value the format does not hold (the equinox of a format that takes
+    // 2000) is still no number to be saved.
+    if (field == nullptr) field = UnusableField(written);
   } else {
     field = "";
   }
@@ -134,24 +143,33 @@ bool KeepsRecord(const Record& written, TForeignLineRead result, const Record& r
     if (lost != nullptr) *lost = LostFields(written, read);
     return true;
   }
-  ShowDoesNotFitFormat(written.Name, field, field[0] == '\0' ? std::string() : FieldValueText(written, field), format,
-                       fileName);
+  refusals.Add(written.Name, field, field[0] == '\0' ? std::string() : FieldValueText(written, field));
   return false;
 }
 
 template <typename Record, typename Precision, typename MakeLine, typename Parse>
 bool SkyMapKeeps(const Record& e, const std::string& line, std::size_t nameWidth, MakeLine make, Parse parse,
-                 const Precision& precision, const std::string& fileName, TLostFields& lost) {
-  if (!NameFitsField(e.Name, nameWidth, "SkyMap", fileName)) return false;
+                 const Precision& precision, TSaveRefusals& refusals, TLostFields& lost) {
+  if (!NameFitsField(e.Name, nameWidth, refusals)) return false;
   if (Utf8Length(line) > kSkyMapLineLimit) {
     const char* widened = nullptr;
     make(e, &widened);
     const std::string field = widened != nullptr ? widened : "";
-    ShowDoesNotFitFormat(e.Name, field, field.empty() ? std::string() : FieldValueText(e, field), "SkyMap", fileName);
+    refusals.Add(e.Name, field, field.empty() ? std::string() : FieldValueText(e, field));
     return false;
   }
   Record read;
-  return KeepsRecord(e, parse(line, read), read, precision, "SkyMap", fileName, &lost);
+  return KeepsRecord(e, parse(line, read), read, precision, refusals, &lost);
+}
+
+// The angles of `e` carried from its equinox to 2000.
+template <typename Record>
+Record CarriedToEquinox2000(const Record& e) {
+  if (e.Equinox == 2000 || !std::isfinite(e.Equinox)) return e;
+  Record r = e;
+  PrecessOrbitalElements(r.Inclination, r.Node, r.Perihelion, (e.Equinox - 2000.0) * 0.01, 0.0);
+  r.Equinox = 2000;
+  return r;
 }
 
 }  // namespace
@@ -165,14 +183,26 @@ const char* ChangedField(const TCometElements& written, const TCometElements& re
   return FirstChanged(written, read, kCometFields, precision);
 }
 
+bool IsAsciiText(const std::string& text) {
+  for (const char ch : text) {
+    if (static_cast<unsigned char>(ch) >= 0x80) return false;
+  }
+  return true;
+}
+
 bool HasWindows1252Form(const std::string& text) {
+  if (IsAsciiText(text)) return true;
   const std::string bytes = Utf8ToCp1252(text);
   return Cp1252ToUtf8(bytes) == text && DecodeTextBytes(bytes) == text;
 }
 
 std::string ListFileBytes(const std::string& text, TListEncoding encoding) {
-  return encoding == TListEncoding::Windows1252 ? Utf8ToCp1252(text) : text;
+  return encoding == TListEncoding::Windows1252 && !IsAsciiText(text) ? Utf8ToCp1252(text) : text;
 }
+
+TAsteroidElements AtEquinox2000(const TAsteroidElements& e) { return CarriedToEquinox2000(e); }
+
+TCometElements AtEquinox2000(const TCometElements& e) { return CarriedToEquinox2000(e); }
 
 TLostFields LostFields(const TAsteroidElements& written, const TAsteroidElements& read) {
   return Lost(written, read, kAsteroidFields);
@@ -232,36 +262,56 @@ std::string FieldValueText(const TCometElements& e, const std::string& field) {
   return ValueText(e, field, kCometFields);
 }
 
-void ShowDoesNotFitFormat(const std::string& object, const std::string& field, const std::string& value,
-                          const std::string& format, const std::string& fileName) {
-  kvx::ShowDoesNotFitFormat(field.empty() ? object : object + ": " + field + " = " + value, format, fileName);
+TSaveRefusals::TSaveRefusals(std::string format, std::string fileName)
+    : format_(std::move(format)), fileName_(std::move(fileName)) {}
+
+void TSaveRefusals::Add(const std::string& object, const std::string& field, const std::string& value) {
+  if (++count_ <= kNamedAtMost) named_.push_back(field.empty() ? object : object + ": " + field + " = " + value);
+}
+
+bool TSaveRefusals::ShowIfAny() const {
+  if (count_ == 0) return false;
+  if (count_ == 1) {
+    ShowDoesNotFitFormat(named_.front(), format_, fileName_);
+    return true;
+  }
+  std::string german = std::to_string(count_) + " Objekte passen nicht in das Format " + format_ + ":\n";
+  std::string english = std::to_string(count_) + " objects do not fit the format " + format_ + ":\n";
+  for (const std::string& what : named_) {
+    german += what + "\n";
+    english += what + "\n";
+  }
+  if (const int more = count_ - static_cast<int>(named_.size()); more > 0) {
+    german += "und " + std::to_string(more) + " weitere\n";
+    english += "and " + std::to_string(more) + " more\n";
+  }
+  ShowMessage(german + "Die Datei " + fileName_ + " wurde nicht geschrieben.",
+              english + "The file " + fileName_ + " was not written.", MessageIcon::Error, MessageButtons::Ok,
+              ByLanguage("Datei nicht gespeichert", "File not saved"));
+  return true;
 }
 
 bool LineKeepsRecord(const TAsteroidElements& written, TForeignLineRead result, const TAsteroidElements& read,
-                     const TAsteroidPrecision& precision, const char* format, const std::string& fileName,
-                     TLostFields* lost) {
-  return KeepsRecord(written, result, read, precision, format, fileName, lost);
+                     const TAsteroidPrecision& precision, TSaveRefusals& refusals, TLostFields* lost) {
+  return KeepsRecord(written, result, read, precision, refusals, lost);
 }
 
 bool LineKeepsRecord(const TCometElements& written, TForeignLineRead result, const TCometElements& read,
-                     const TCometPrecision& precision, const char* format, const std::string& fileName,
-                     TLostFields* lost) {
-  return KeepsRecord(written, result, read, precision, format, fileName, lost);
+                     const TCometPrecision& precision, TSaveRefusals& refusals, TLostFields* lost) {
+  return KeepsRecord(written, result, read, precision, refusals, lost);
 }
 
-void RefuseName(const std::string& name, const char* format, const std::string& fileName) {
-  ShowDoesNotFitFormat(name, "Name", "\"" + name + "\"", format, fileName);
-}
+void RefuseName(const std::string& name, TSaveRefusals& refusals) { refusals.Add(name, "Name", "\"" + name + "\""); }
 
-bool NameFitsField(const std::string& name, std::size_t width, const char* format, const std::string& fileName) {
+bool NameFitsField(const std::string& name, std::size_t width, TSaveRefusals& refusals) {
   std::string written = WritableName(name, '\n');
   while (!written.empty() && written.back() == ' ') written.pop_back();
   if (Utf8Length(written) <= width) return true;
-  RefuseName(name, format, fileName);
+  RefuseName(name, refusals);
   return false;
 }
 
-bool SkyMapLineKeepsRecord(const TAsteroidElements& e, const std::string& line, const std::string& fileName,
+bool SkyMapLineKeepsRecord(const TAsteroidElements& e, const std::string& line, TSaveRefusals& refusals,
                            TLostFields& lost) {
   return SkyMapKeeps(
       e, line, 35, [](const TAsteroidElements& r, const char** widened) { return SkyMapAsteroidLine(r, widened); },
@@ -269,10 +319,10 @@ bool SkyMapLineKeepsRecord(const TAsteroidElements& e, const std::string& line, 
         std::string itemText;
         return ParseSkyMapAsteroidLine(text, false, read, itemText);
       },
-      kSkyMapAsteroid, fileName, lost);
+      kSkyMapAsteroid, refusals, lost);
 }
 
-bool SkyMapLineKeepsRecord(const TCometElements& e, const std::string& line, const std::string& fileName,
+bool SkyMapLineKeepsRecord(const TCometElements& e, const std::string& line, TSaveRefusals& refusals,
                            TLostFields& lost) {
   return SkyMapKeeps(
       e, line, 45, [](const TCometElements& r, const char** widened) { return SkyMapCometLine(r, widened); },
@@ -280,7 +330,7 @@ bool SkyMapLineKeepsRecord(const TCometElements& e, const std::string& line, con
         std::string itemText;
         return ParseSkyMapCometLine(text, read, itemText);
       },
-      kSkyMapComet, fileName, lost);
+      kSkyMapComet, refusals, lost);
 }
 
 }  // namespace kvx

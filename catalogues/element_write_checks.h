@@ -1,11 +1,17 @@
 // What an element-list writer checks before it writes anything: each
 // record's line, read back by the format's own reader, gives the object
 // again, with every value the format holds within the decimals it is
-// written with. When a record does not fit, the save is refused with a
-// message naming the object, the field and the format, and the old file
-// stays as it was. When every record fits but the format gives some values
-// back otherwise (a field it lacks, fewer decimals than a value needs), the
-// user is asked once, before anything is written, whether to save anyway.
+// written with. Objects that do not fit are gathered over the whole list
+// and the save is refused with one message naming them (the object, the
+// field and the format), and the old file stays as it was. When every
+// record fits but the format gives some values back otherwise (a field it
+// lacks, fewer decimals than a value needs), the user is asked once, before
+// anything is written, whether to save anyway.
+//
+// A format without an equinox field, whose readers take the angles as of
+// the equinox 2000 (HomePlanet, SkyMap), is written with the angles of an
+// object of another equinox carried to 2000 (AtEquinox2000), so that the
+// file gives back the same orbit.
 //
 // Field names in the messages are those of the own files' first lines:
 // asteroids a e i node per m n equinox epoch h g, comets q e i node per
@@ -15,6 +21,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "catalogues/foreign_lines.h"
 #include "core/asteroid_elements.h"
@@ -33,8 +40,9 @@ using TCometPrecision = std::array<int, 10>;     // q e i node per equinox T H G
 
 // The formats' precisions.
 inline constexpr TAsteroidPrecision kAsteroidExact = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-// The foreign formats hold no equinox (their readers set 2000) and, for
-// comets, no epoch (the readers take T); HomePlanet holds no H and G of a
+// HomePlanet and SkyMap hold no equinox (their readers set 2000; the
+// writers carry the angles there first) and, for comets, no epoch (the
+// readers take T); Guide holds the equinox; HomePlanet holds no H and G of a
 // comet (the readers set 0). T and the epochs count decimals of a day.
 inline constexpr TAsteroidPrecision kSkyMapAsteroid = {6, 6, 3, 3, 3, 3, kNotHeld, kNotHeld, 3, 2, 2};
 inline constexpr TAsteroidPrecision kHomePlanetAsteroid = {-1, -1, -1, -1, -1, -1, kNotHeld, kNotHeld, -1, -1, -1};
@@ -49,24 +57,48 @@ inline constexpr TCometPrecision kTextListingComet = {6, 6, 4, 4, 4, 0, 4, 3, 3,
 // without a Windows-1252 form is then refused. UTF-8 otherwise.
 enum class TListEncoding { Utf8, Windows1252 };
 
+// Where a format's angles (i, node, per) stand: at the object's own
+// equinox, which the format holds, or at the equinox 2000, which its
+// readers take (the writer then carries them there first).
+enum class TListEquinox { Held, Taken2000 };
+
 // A format as the writers name it in their messages, with its encoding.
 struct TListFormat {
   const char* Name;
   TListEncoding Encoding;
+  TListEquinox Equinox = TListEquinox::Held;
 };
 inline constexpr TListFormat kOwnCsvListFormat{"Kandrevoltinex (*.csv)", TListEncoding::Utf8};
-inline constexpr TListFormat kHomePlanetListFormat{"HomePlanet 3.0", TListEncoding::Windows1252};
-inline constexpr TListFormat kSkyMapListFormat{"SkyMap", TListEncoding::Windows1252};
+inline constexpr TListFormat kHomePlanetListFormat{"HomePlanet 3.0", TListEncoding::Windows1252,
+                                                   TListEquinox::Taken2000};
+inline constexpr TListFormat kSkyMapListFormat{"SkyMap", TListEncoding::Windows1252, TListEquinox::Taken2000};
 inline constexpr TListFormat kGuideListFormat{"Guide 6.0", TListEncoding::Windows1252};
 inline constexpr TListFormat kTextListingFormat{"VDS (*.txt)", TListEncoding::Windows1252};
 
 // True when `text` (UTF-8) has a Windows-1252 form that the readers decode
 // back to `text`: every character is one of Windows-1252, and the bytes do
-// not happen to read as other UTF-8 text or as a byte-order mark.
+// not happen to read as other UTF-8 text or as a byte-order mark. A text
+// of ASCII characters alone is its own Windows-1252 form.
 bool HasWindows1252Form(const std::string& text);
+// True when every byte of `text` is below 0x80.
+bool IsAsciiText(const std::string& text);
 // The bytes of a list file: the UTF-8 text as it stands, or its
 // Windows-1252 form.
 std::string ListFileBytes(const std::string& text, TListEncoding encoding);
+
+// The object with its angular elements (i, node, per; degrees) carried from
+// the ecliptic and equinox of its `Equinox` (a year; T = (year - 2000) /
+// 100, as the engine takes it) to those of 2000, and `Equinox` = 2000; the
+// other values unchanged. An object of the equinox 2000, or of an equinox
+// that is no finite number, comes back as it is.
+TAsteroidElements AtEquinox2000(const TAsteroidElements& e);
+TCometElements AtEquinox2000(const TCometElements& e);
+// The object as a format writes it: AtEquinox2000 for a format whose
+// readers take the equinox 2000, else unchanged.
+template <typename Record>
+Record AsWritten(const Record& e, const TListFormat& format) {
+  return format.Equinox == TListEquinox::Taken2000 ? AtEquinox2000(e) : e;
+}
 
 // The fields of one record that come back from a format otherwise than they
 // were written: bit k for field k of the order above (asteroids a = bit 0
@@ -76,9 +108,11 @@ using TLostFields = std::uint32_t;
 TLostFields LostFields(const TAsteroidElements& written, const TAsteroidElements& read);
 TLostFields LostFields(const TCometElements& written, const TCometElements& read);
 
-// How many objects of a list lose each field.
+// How many objects of a list lose each field, and how many were carried to
+// the equinox 2000 (which loses nothing: the orbit stays the same).
 struct TLossTally {
   std::array<int, 11> Objects{};
+  int ConvertedToEquinox2000 = 0;
   void Add(TLostFields lost) {
     for (std::size_t k = 0; k < Objects.size(); ++k) {
       if ((lost >> k) & 1u) ++Objects[k];
@@ -98,9 +132,10 @@ struct TLossTally {
 // Dezimalen gerundet: 5 Objekte" / "q rounded to 6 decimals: 5 objects";
 // T and epoch "... Dezimalen eines Tages ..." / "... decimals of a day"),
 // "epoch fehlt im Format: 5 Objekte" / "epoch not in the format: 5
-// objects"), an empty line, then "Trotzdem speichern? (Nein: nichts wird geschrieben.)" /
-// "Save anyway? (No: nothing is written.)", Yes/No, question icon. True
-// for Yes.
+// objects"; in the place of the equinox, for the objects carried to 2000,
+// "i, node, per auf Äquinoktium 2000 umgerechnet: 1 Objekt" / "i, node,
+// per converted to equinox 2000: 1 object"), an empty line, then "Trotzdem speichern? (Nein: nichts wird geschrieben.)"
+// / "Save anyway? (No: nothing is written.)", Yes/No, question icon. True for Yes.
 bool AskToSaveDespiteLosses(const TLossTally& losses, const TAsteroidPrecision& precision, const char* format);
 bool AskToSaveDespiteLosses(const TLossTally& losses, const TCometPrecision& precision, const char* format);
 
@@ -123,37 +158,62 @@ const char* UnusableField(const TCometElements& e);
 std::string FieldValueText(const TAsteroidElements& e, const std::string& field);
 std::string FieldValueText(const TCometElements& e, const std::string& field);
 
-// The refusal of platform/messages.h for "<object>: <field> = <value>"
-// (the object alone when `field` is empty).
-void ShowDoesNotFitFormat(const std::string& object, const std::string& field, const std::string& value,
-                          const std::string& format, const std::string& fileName);
+// The objects a save refuses, gathered over the whole list so that one
+// message names them all.
+class TSaveRefusals {
+ public:
+  // The most objects the message names one by one.
+  static constexpr int kNamedAtMost = 10;
+
+  TSaveRefusals(std::string format, std::string fileName);
+  // Notes "<object>: <field> = <value>" (the object alone when `field` is
+  // empty).
+  void Add(const std::string& object, const std::string& field, const std::string& value);
+  bool Any() const { return count_ > 0; }
+  int Count() const { return count_; }
+  const std::string& Format() const { return format_; }
+  const std::string& FileName() const { return fileName_; }
+  // The one refusal, when there is any: for one object that of
+  // platform/messages.h ("<what> passt nicht in das Format <format>. Die
+  // Datei <file> wurde nicht geschrieben."); for several "<n> Objekte
+  // passen nicht in das Format <format>:" / "<n> objects do not fit the
+  // format <format>:", a line per object up to kNamedAtMost, then "und <k>
+  // weitere" / "and <k> more", then "Die Datei <file> wurde nicht
+  // geschrieben." / "The file <file> was not written." (error icon,
+  // caption "Datei nicht gespeichert" / "File not saved"). True when it
+  // was shown.
+  bool ShowIfAny() const;
+
+ private:
+  std::string format_;
+  std::string fileName_;
+  std::vector<std::string> named_;
+  int count_ = 0;
+};
 
 // Checks one record's written line, `result` and `read` being what the
 // format's reader made of it: true when the reader keeps the object and
 // every held value within the decimals the format writes, with the fields
-// it gives back otherwise in `lost` (when given); otherwise the refusal
-// message (above) and false.
+// it gives back otherwise in `lost` (when given); otherwise the object is
+// noted in `refusals` and false.
 bool LineKeepsRecord(const TAsteroidElements& written, TForeignLineRead result, const TAsteroidElements& read,
-                     const TAsteroidPrecision& precision, const char* format, const std::string& fileName,
-                     TLostFields* lost = nullptr);
+                     const TAsteroidPrecision& precision, TSaveRefusals& refusals, TLostFields* lost = nullptr);
 bool LineKeepsRecord(const TCometElements& written, TForeignLineRead result, const TCometElements& read,
-                     const TCometPrecision& precision, const char* format, const std::string& fileName,
-                     TLostFields* lost = nullptr);
+                     const TCometPrecision& precision, TSaveRefusals& refusals, TLostFields* lost = nullptr);
 
-// A name that the format cannot hold: refused by the same message, field
-// "Name".
-void RefuseName(const std::string& name, const char* format, const std::string& fileName);
+// A name that the format cannot hold: noted with the field "Name".
+void RefuseName(const std::string& name, TSaveRefusals& refusals);
 // True when a fixed name field of `width` characters holds the name as the
 // writers put it (WritableName, trailing blanks dropped); otherwise the
-// refusal (RefuseName) and false.
-bool NameFitsField(const std::string& name, std::size_t width, const char* format, const std::string& fileName);
+// name is refused (RefuseName) and false.
+bool NameFitsField(const std::string& name, std::size_t width, TSaveRefusals& refusals);
 // The SkyMap writers' check of one line: the name fits the reader's name
 // field (35 characters for asteroids, 45 for comets), the line the
 // reader's limit for a first line (kSkyMapLineLimit), and the line reads
-// back (LineKeepsRecord); otherwise the refusal and false.
-bool SkyMapLineKeepsRecord(const TAsteroidElements& e, const std::string& line, const std::string& fileName,
+// back (LineKeepsRecord); otherwise the object is noted and false.
+bool SkyMapLineKeepsRecord(const TAsteroidElements& e, const std::string& line, TSaveRefusals& refusals,
                            TLostFields& lost);
-bool SkyMapLineKeepsRecord(const TCometElements& e, const std::string& line, const std::string& fileName,
+bool SkyMapLineKeepsRecord(const TCometElements& e, const std::string& line, TSaveRefusals& refusals,
                            TLostFields& lost);
 
 }  // namespace kvx

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "catalogues/element_file_formats.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/safe_file_write.h"
@@ -37,6 +38,18 @@ void ShowInvalidFormatError(const std::string& fileName) {
 std::string NoElementsText(const std::string& fileName) {
   if (LanguageEnglish != 0) return "The file " + fileName + " holds no orbital elements.";
   return "Die Datei " + fileName + " enthält keine Bahnelemente.";
+}
+
+void ShowExtensionNotSaved(bool comets, const std::string& fileName) {
+  if (comets && SaveExtensionOf(fileName) == ".CAT") {
+    ShowMessage(
+        "Kometen werden im SkyMap-Format als *.sky gespeichert, nicht als *.cat. Die Datei " + fileName +
+            " wurde nicht geschrieben.",
+        "Comets are saved in the SkyMap format as *.sky, not as *.cat. The file " + fileName + " was not written.",
+        MessageIcon::Warning, MessageButtons::Ok, ByLanguage("Datei nicht gespeichert", "File not saved"));
+    return;
+  }
+  ShowMessage("Datei nicht gespeichert", "File not saved", MessageIcon::Warning, MessageButtons::Ok, "Hinweis");
 }
 
 bool WriteElementFile(const std::string& fileName, const std::string& bytes) {

@@ -18,6 +18,15 @@ void ShowInvalidFormatError(const std::string& fileName);
 // "Die Datei <name> enthält keine Bahnelemente." / "The file <name> holds no
 // orbital elements."
 std::string NoElementsText(const std::string& fileName);
+// The refusal of a save under an extension the list does not write. Comets
+// under ".cat" (SkyMap's other extension) are told why: "Kometen werden im
+// SkyMap-Format als *.sky gespeichert, nicht als *.cat. Die Datei <name>
+// wurde nicht geschrieben." / "Comets are saved in the SkyMap format as
+// *.sky, not as *.cat. The file <name> was not written.", caption "Datei
+// nicht gespeichert" / "File not saved" as the writers' refusals; any
+// other extension "Datei nicht gespeichert" / "File not saved" under
+// "Hinweis". Both with the warning icon.
+void ShowExtensionNotSaved(bool comets, const std::string& fileName);
 // Replaces `fileName` with `bytes` through a temporary file. On failure shows
 // "Die Datei <name> konnte nicht geschrieben werden ..." and returns false;
 // the old file is then unchanged.

@@ -18,6 +18,7 @@
 
 #include "catalogues/element_file_formats.h"
 #include "catalogues/element_sheet.h"
+#include "catalogues/list_messages.h"
 #include "catalogues/ui/csv_format_dialog.h"
 #include "catalogues/ui/data_file_dialog.h"
 #include "catalogues/ui/element_list_combo.h"
@@ -603,7 +604,7 @@ void TElementDialogBase::SaveList() {
   if (!chosen) return;
   const TElementSaveTarget target = ElementSaveTargetFor(kind_, *chosen);
   if (target.Writer == TElementWriter::Refused) {
-    ShowMessage("Datei nicht gespeichert", "File not saved", MessageIcon::Warning, MessageButtons::Ok, "Hinweis");
+    ShowExtensionNotSaved(!asteroid, *chosen);
     return;
   }
   // Several formats under one extension (".csv"): the user picks one.

@@ -159,6 +159,66 @@ TEST_F(ElementDialogs, AsteroidRefusalSwallowsOneOkThenHandsOver) {
   SetFileDialog(previousFiles);
 }
 
+// "Save database as..." of the asteroid dialog: an object of the equinox
+// 1950 saved as SkyMap is carried to 2000 (the question says so instead of
+// naming a lost equinox) and reopens as an object of 2000; a list whose
+// names the binary file cannot hold names every one of them in one
+// refusal, and nothing is written.
+TEST_F(ElementDialogs, AsteroidSaveConvertsTheEquinoxAndNamesEveryRefusal) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  test::RecordingFileDialog files;
+  FileDialog* previousFiles = SetFileDialog(&files);
+  ASSERT_TRUE(form.Commands().Trigger("Planetoiden1"));
+  TElementeplform& dialog = ElementDialogCommandsOf(form)->AsteroidDialog();
+  const char* const header = ":a;e;i;node;per;m;n;equinox;epoch;h;g\n";
+  files.QueueAnswer(home_.Write("old.csv", std::string(header) +
+                                               "Old Equinox(77) 1950;2,768;0,0784;10,607;80,052;71,912;287,265;"
+                                               "0,2141;1950;2433282,5;3,3;0,12\n"));
+  dialog.OpenListFile();
+  ASSERT_EQ(dialog.Planetoidentabelle1.Count(), 1);
+
+  const std::string sky = (home_.Path() / "old.sky").string();
+  messages_.messages.clear();
+  files.QueueAnswer(sky);
+  dialog.SaveList();
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_NE(messages_.messages[0].text.find("i, node, per converted to equinox 2000: 1 object"), std::string::npos)
+      << messages_.messages[0].text;
+  EXPECT_EQ(messages_.messages[0].text.find("equinox not in the format"), std::string::npos);
+  ASSERT_TRUE(fs::exists(sky));  // answered Yes
+  files.QueueAnswer(sky);
+  dialog.OpenListFile();
+  ASSERT_EQ(dialog.Planetoidentabelle1.Count(), 1);
+  const TAsteroidElements& back = dialog.Planetoidentabelle1.Data(0);
+  EXPECT_EQ(back.Equinox, 2000);
+  EXPECT_NEAR(back.Node, 80.75, 0.1);  // the node moves by about 0.7 degrees in 50 years
+  EXPECT_NEAR(back.Inclination, 10.607, 0.02);
+
+  files.QueueAnswer(home_.Write("foreign.csv", std::string(header) +
+                                                   "Юпитерия;2,5;0,1;5;10;20;30;0;2000;2460000,5;10;0,15\n"
+                                                   "Vesta;2,36;0,09;7,1;103,8;151,1;3,4;0;2000;2459800,5;3,2;0,32\n"
+                                                   "木星小;2,6;0,1;5;10;20;30;0;2000;2460000,5;10;0,15\n"));
+  dialog.OpenListFile();
+  ASSERT_EQ(dialog.Planetoidentabelle1.Count(), 3);
+  const std::string opl = (home_.Path() / "foreign.opl").string();
+  messages_.messages.clear();
+  files.QueueAnswer(opl);
+  dialog.SaveList();
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(messages_.messages[0].text,
+            "2 objects do not fit the format Kandrevoltinex (*.opl):\nЮпитерия: Name = \"Юпитерия\"\n"
+            "木星小: Name = \"木星小\"\nThe file " +
+                opl + " was not written.");
+  EXPECT_EQ(messages_.messages[0].caption, "File not saved");
+  EXPECT_FALSE(fs::exists(opl));
+  dialog.CancelClick();
+  SetFileDialog(previousFiles);
+}
+
 TEST_F(ElementDialogs, CometRulesSheetSaveAndWebButton) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
@@ -202,10 +262,13 @@ TEST_F(ElementDialogs, CometRulesSheetSaveAndWebButton) {
   EXPECT_DOUBLE_EQ(dialog.Record.Epoch, 2453100.5);
   SavePng(dialog, "comet_elements_dialog");
 
-  // ".cat" is no comet format.
+  // ".cat" is no comet format: the refusal says so, captioned as the
+  // writers' refusals.
   files.QueueAnswer((home_.Path() / "list.cat").string());
   dialog.SaveList();
-  EXPECT_EQ(messages_.messages.back().text, "File not saved");
+  EXPECT_EQ(messages_.messages.back().text, "Comets are saved in the SkyMap format as *.sky, not as *.cat. The file " +
+                                                (home_.Path() / "list.cat").string() + " was not written.");
+  EXPECT_EQ(messages_.messages.back().caption, "File not saved");
   EXPECT_FALSE(fs::exists(home_.Path() / "list.cat"));
 
   // Only http and https addresses are opened.
