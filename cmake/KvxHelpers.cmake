@@ -57,7 +57,7 @@ function(kvx_test_folder name)
     # The test programs' own code is assertions and fixtures: optimised
     # lightly, it compiles in half the time under the sanitizers, while the
     # code under test keeps its optimisation.
-    target_compile_options(${target} PRIVATE -O1)
+    target_compile_options(${target} PRIVATE $<$<CONFIG:RelWithDebInfo>:-O1>)
   endif()
   target_compile_definitions(${target} PRIVATE
     KVX_FIXTURE_DIR="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
