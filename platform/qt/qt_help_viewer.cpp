@@ -33,39 +33,55 @@ QString ListedTitle(const THelpSection& section) {
   return QString(2 * std::max(0, section.Level - 1), QLatin1Char(' ')) + QString::fromStdString(section.Title);
 }
 
-// F1 pressed while a modal dialog other than the help runs: the dialog's
-// topic (the first "helpContext" from the dialog's focus up), else the
-// contents.
+// The help context of a window: the first "helpContext" from its focus
+// widget up through the window and the windows it belongs to (a dialog
+// opened from another dialog gets that dialog's help).
+QVariant HelpContextOf(QWidget& window) {
+  QWidget* start = QApplication::focusWidget();
+  if (start == nullptr || (start != &window && !window.isAncestorOf(start))) start = &window;
+  for (QWidget* widget = start; widget != nullptr; widget = widget->parentWidget()) {
+    const QVariant context = widget->property(kHelpContextProperty);
+    if (context.isValid()) return context;
+  }
+  return {};
+}
+
+// F1 in any window of the program but the main window (where F1 is the
+// shortcut of "Contents") and the help's own windows: the help the window
+// names (see SetHelpContext), else the section of the menu whose command
+// runs now, else the contents.
 class HelpKeyFilter : public QObject {
  public:
-  using QObject::QObject;
+  explicit HelpKeyFilter(QWidget* mainWindow) : main_(mainWindow) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1) {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_F1 || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
       return QObject::eventFilter(watched, event);
     }
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || qobject_cast<THelpForm*>(modal) != nullptr ||
-        qobject_cast<THelpSearchDialog*>(modal) != nullptr) {
+    // The window the key went to; the window system delivers it to the
+    // active one first.
+    QWidget* front = watched->isWidgetType() ? static_cast<QWidget*>(watched)->window() : nullptr;
+    if (front == nullptr) front = QApplication::activeModalWidget();
+    if (front == nullptr) front = QApplication::activeWindow();
+    if (front == nullptr || front == main_ || qobject_cast<THelpForm*>(front) != nullptr ||
+        qobject_cast<THelpSearchDialog*>(front) != nullptr) {
       return QObject::eventFilter(watched, event);
     }
-    for (QWidget* widget = QApplication::focusWidget(); widget != nullptr; widget = widget->parentWidget()) {
-      const QVariant topic = widget->property(kHelpContextProperty);
-      if (topic.isValid()) {
-        ShowHelpTopic(topic.toInt());
-        return true;
+    if (!ShowHelpContext(HelpContextOf(*front))) {
+      if (HelpFallbackSection().empty()) {
+        ShowHelpContents();
+      } else {
+        ShowHelpSection(HelpFallbackSection());
       }
-      if (widget == modal) break;
-    }
-    const QVariant topic = modal->property(kHelpContextProperty);
-    if (topic.isValid()) {
-      ShowHelpTopic(topic.toInt());
-    } else {
-      ShowHelpContents();
     }
     return true;
   }
+
+ private:
+  QWidget* main_;
 };
 
 }  // namespace
@@ -248,7 +264,7 @@ int THelpSearchDialog::Chosen() const {
 // --- the viewer on the seam -----------------------------------------------------------
 
 QtHelpViewer::QtHelpViewer(std::string helpFile, QWidget* parent)
-    : file_(std::move(helpFile)), parent_(parent), f1_(new HelpKeyFilter) {
+    : file_(std::move(helpFile)), parent_(parent), f1_(new HelpKeyFilter(parent)) {
   QApplication::instance()->installEventFilter(f1_);
 }
 
@@ -325,10 +341,14 @@ void QtHelpViewer::ShowHowToUse() {
 }
 
 void QtHelpViewer::ShowTopic(int topic) {
+  const char* anchor = HelpTopicAnchor(topic);
+  ShowSection(anchor != nullptr ? anchor : "");
+}
+
+void QtHelpViewer::ShowSection(const std::string& anchor) {
   THelpForm* form = Prepare();
   if (form == nullptr) return;
-  const char* anchor = HelpTopicAnchor(topic);
-  const std::optional<std::size_t> index = FindHelpAnchor(form->Sections(), anchor != nullptr ? anchor : "");
+  const std::optional<std::size_t> index = FindHelpAnchor(form->Sections(), anchor);
   form->ShowSection(index.value_or(0));
   Present(form);
 }
