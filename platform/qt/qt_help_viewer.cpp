@@ -33,29 +33,57 @@ QString ListedTitle(const THelpSection& section) {
   return QString(2 * std::max(0, section.Level - 1), QLatin1Char(' ')) + QString::fromStdString(section.Title);
 }
 
-// The help context of a window: the first "helpContext" from its focus
-// widget up through the window and the windows it belongs to (a dialog
-// opened from another dialog gets that dialog's help).
-QVariant HelpContextOf(QWidget& window) {
-  QWidget* start = QApplication::focusWidget();
-  if (start == nullptr || (start != &window && !window.isAncestorOf(start))) start = &window;
+// The property in which a window shown while a menu command runs keeps the
+// section of that command's menu (HelpFallbackSection at its last showing),
+// for F1 after the command has returned (a window that stays open, a dialog
+// opened without waiting for it).
+constexpr const char* kHelpMenuSectionProperty = "helpMenuSection";
+
+// The first value of `property` from `start` up through its window and the
+// windows it belongs to; an owner window that is not shown (a form kept
+// hidden for later) does not count.
+QVariant FirstUp(QWidget* start, const char* property) {
   for (QWidget* widget = start; widget != nullptr; widget = widget->parentWidget()) {
-    const QVariant context = widget->property(kHelpContextProperty);
-    if (context.isValid()) return context;
+    if (widget->isWindow() && widget != start->window() && !widget->isVisible()) continue;
+    const QVariant value = widget->property(property);
+    if (value.isValid()) return value;
   }
   return {};
 }
 
+// The help of the window in front: the first "helpContext" from its focus
+// widget up (a dialog opened from another dialog gets that dialog's help),
+// else the section of the menu whose command showed it or runs now, else
+// the contents.
+void ShowHelpOfWindow(QWidget& window) {
+  QWidget* start = QApplication::focusWidget();
+  if (start == nullptr || (start != &window && !window.isAncestorOf(start))) start = &window;
+  if (ShowHelpContext(FirstUp(start, kHelpContextProperty))) return;
+  const QVariant menu = FirstUp(&window, kHelpMenuSectionProperty);
+  const std::string section = menu.isValid() ? menu.toString().toStdString() : HelpFallbackSection();
+  if (section.empty()) {
+    ShowHelpContents();
+  } else {
+    ShowHelpSection(section);
+  }
+}
+
 // F1 in any window of the program but the main window (where F1 is the
-// shortcut of "Contents") and the help's own windows: the help the window
-// names (see SetHelpContext), else the section of the menu whose command
-// runs now, else the contents.
+// shortcut of "Contents") and the help's own windows: ShowHelpOfWindow.
+// Also notes, in each window shown while a menu command runs, the section
+// of that command's menu.
 class HelpKeyFilter : public QObject {
  public:
   explicit HelpKeyFilter(QWidget* mainWindow) : main_(mainWindow) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && watched->isWidgetType() && !HelpFallbackSection().empty()) {
+      auto* window = static_cast<QWidget*>(watched);
+      if (window->isWindow() && window != main_) {
+        window->setProperty(kHelpMenuSectionProperty, QString::fromStdString(HelpFallbackSection()));
+      }
+    }
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_F1 || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
@@ -70,13 +98,7 @@ class HelpKeyFilter : public QObject {
         qobject_cast<THelpSearchDialog*>(front) != nullptr) {
       return QObject::eventFilter(watched, event);
     }
-    if (!ShowHelpContext(HelpContextOf(*front))) {
-      if (HelpFallbackSection().empty()) {
-        ShowHelpContents();
-      } else {
-        ShowHelpSection(HelpFallbackSection());
-      }
-    }
+    ShowHelpOfWindow(*front);
     return true;
   }
 

@@ -283,8 +283,12 @@ std::string FlatText(const std::string& text) {
   return out;
 }
 
-// Dialogs whose F1 section need not name their caption, with the reason.
+// Windows (by class) whose F1 section need not name their caption, with the
+// reason; F1 still opens a section.
 const std::map<std::string, std::string> kF1Exceptions = {
+    {"kvx::Teinzelephform", "the caption names the body (\"Ephemeride für Mars\"); one section serves every body"},
+    {"kvx::TAboutBox", "the caption is the program's name and version"},
+    {"QFontDialog", "Qt's font dialog, captioned by Qt"},
 };
 
 // The help F1 in `window` opened: a section of the guide of the program's
