@@ -368,10 +368,9 @@ class ModalAnswerer {
     QWidget* dialog = help.parentWidget();
     const std::string owner =
         dialog != nullptr ? dialog->metaObject()->className() + (" " + dialog->windowTitle().toStdString()) : "(none)";
-    const QVariant topic = dialog != nullptr ? dialog->property(kHelpContextProperty) : QVariant();
-    const char* anchor = topic.isValid() ? HelpTopicAnchor(topic.toInt()) : nullptr;
+    const std::string anchor = dialog != nullptr ? HelpContextAnchor(*dialog) : std::string();
     helped.insert(owner + " -> " + help.ShownAnchor());
-    if (anchor == nullptr) {
+    if (anchor.empty()) {
       faults.push_back(command_ + ": the help button of " + owner + " names no known topic");
     } else if (help.ShownAnchor() != anchor) {
       faults.push_back(command_ + ": the help of " + owner + " shows \"" + help.ShownTitle() + "\", not " + anchor);
