@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace kvx {
 
@@ -672,6 +673,48 @@ const TMenuRow* FindMenuRow(const std::string& name) {
   }();
   auto it = index->find(name);
   return it == index->end() ? nullptr : it->second;
+}
+
+namespace {
+
+// The guide's section of each menu of the menu bar that has one; a
+// sub-menu without one is described in its menu's section.
+constexpr std::pair<std::string_view, const char*> kMenuSections[] = {
+    {"FileMenu", "menu-file"},
+    {"Dienstprogramme2", "file-tools"},
+    {"Bearbeitn1", "menu-edit"},
+    {"Ansicht1", "menu-view"},
+    {"Einfgen2", "menu-insert"},
+    {"Format1", "menu-format"},
+    {"ZeitundOrt1", "menu-time-place"},
+    {"Objekte1", "menu-settings"},
+    {"Objekte2", "menu-objects"},
+    {"Tabellen1", "menu-ephemerides"},
+    {"Integration1", "menu-integration"},
+    {"KonjunktionenundEreignisse1", "menu-events"},
+    {"Info1", "menu-tools"},
+    {"Bahnbestimmung1", "orbit-determination"},
+    {"HelpMenu", "menu-help"},
+};
+
+// The section of the innermost menu above `row` that has one, "" for none.
+const char* SectionAbove(const TMenuRow& row) {
+  for (const TMenuRow* menu = FindMenuRow(row.Parent); menu != nullptr; menu = FindMenuRow(menu->Parent)) {
+    for (const auto& [name, anchor] : kMenuSections) {
+      if (name == menu->Name) return anchor;
+    }
+  }
+  return "";
+}
+
+}  // namespace
+
+const char* MenuHelpSection(const std::string& command) {
+  for (const TMenuRow& row : kRows) {
+    if (row.Kind != TMenuRowKind::Item || command != row.Command) continue;
+    if (const char* anchor = SectionAbove(row); *anchor != '\0') return anchor;
+  }
+  return "";
 }
 
 const char* DaylightSavingCaption(bool daylightSaving, bool english) {

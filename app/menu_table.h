@@ -44,6 +44,12 @@ const TMenuRow* FindMenuRow(const std::string& name);
 // The caption of a row in a language.
 inline const char* RowCaption(const TMenuRow& row, bool english) { return english ? row.English : row.German; }
 
+// The anchor of the guide's section of the menu that holds a command's item
+// (the innermost menu with a section of its own: "Datei | Dateiwerkzeuge"
+// has one, "Format | Spalte" is described under "Format"); "" for a
+// command of no menu of the menu bar.
+const char* MenuHelpSection(const std::string& command);
+
 // The caption of the daylight-saving item names the switch it offers:
 // "&Winterzeit" / "No &Daylight saving" while daylight-saving time is set,
 // "&Sommerzeit" / "&Daylight saving" otherwise.

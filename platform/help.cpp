@@ -8,6 +8,7 @@ namespace kvx {
 namespace {
 
 HelpViewer* current_viewer = nullptr;
+std::string fallback_section;
 
 // The heading level of a line ("## Title" gives 2), 0 for any other line.
 int HeadingLevel(const std::string& line) {
@@ -172,10 +173,14 @@ std::string HowToUseHelpText(bool english) {
            "The help is the program's user's guide, in the language the program speaks "
            "(\"English version\" in the View menu switches both). It is divided into sections by "
            "its headings.\n\n"
-           "- **Contents** (F1) opens the help window. The list on the left holds the section "
-           "titles, indented by level; the right side shows the chosen section. Click a title, or "
-           "move through the list with the arrow keys, to read its section. Words in blue are "
-           "links to other sections.\n"
+           "- **Contents** (F1 in the main window) opens the help window at the guide's first "
+           "section. The list on the left holds the section titles, indented by level; the right "
+           "side shows the chosen section. Click a title, or move through the list with the arrow "
+           "keys, to read its section. Words in blue are links to other sections.\n"
+           "- **F1 in a dialog** or in another window of the program opens the section that "
+           "describes that window; where the guide has no section of its own for it, the section "
+           "of the menu you opened it from. The dialogs of the English program have no Help "
+           "buttons.\n"
            "- **Search...** (also the \"Search...\" button of the help window) asks for one or more "
            "words and lists the sections that contain all of them. Upper and lower case do not "
            "matter, and the stem of a word is enough: \"eclipse\" also finds \"eclipses\". "
@@ -183,33 +188,45 @@ std::string HowToUseHelpText(bool english) {
            "search lists every section.\n"
            "- **Using help** shows this page; choose a title on the left to go back to the guide.\n"
            "- **Legend** lists every column heading of the tables with what it means.\n"
-           "- **Manual** opens the manual (a PDF) when one is installed.\n\n"
-           "The dialogs of the English program have no Help buttons: press F1 in a dialog to read "
-           "its section. Opened from the menu, the help window stays open "
-           "beside the main window until you close it (\"Close\").\n";
+           "- **Handbuch** (the item keeps its German caption) opens the manual (a PDF) when one is "
+           "installed.\n\n"
+           "Opened from a dialog, the help window stays on top of the dialog: close it "
+           "(\"Close\") to go on with the dialog. Opened from the menu, it stays open beside the "
+           "main window until you close it.\n";
   }
   return "# Hilfe benutzen\n\n"
          "Die Hilfe ist das Benutzerhandbuch des Programms, in der Sprache, die das Programm gerade "
          "spricht (\"Englische Version\" im Menü Ansicht schaltet beides um). Es ist nach seinen "
          "Überschriften in Abschnitte geteilt.\n\n"
-         "- **Inhalt** (F1) öffnet das Hilfefenster. Die Liste links enthält die Überschriften der "
-         "Abschnitte, nach ihrer Ebene eingerückt; rechts steht der gewählte Abschnitt. Ein Klick auf "
-         "eine Überschrift, oder die Pfeiltasten in der Liste, zeigen ihren Abschnitt. Blau gesetzte "
-         "Wörter sind Verweise auf andere Abschnitte.\n"
+         "- **Inhalt** (F1 im Hauptfenster) öffnet das Hilfefenster beim ersten Abschnitt des "
+         "Handbuchs. Die Liste links enthält die Überschriften der Abschnitte, nach ihrer Ebene "
+         "eingerückt; rechts steht der gewählte Abschnitt. Ein Klick auf eine Überschrift, oder die "
+         "Pfeiltasten in der Liste, zeigen ihren Abschnitt. Blau gesetzte Wörter sind Verweise auf "
+         "andere Abschnitte.\n"
+         "- **F1 in einem Dialog** oder einem anderen Fenster des Programms öffnet den Abschnitt, der "
+         "dieses Fenster beschreibt; hat das Handbuch keinen eigenen Abschnitt dafür, den Abschnitt "
+         "des Menüs, aus dem Sie es geöffnet haben. Die Schaltfläche **Hilfe** eines Dialogs öffnet "
+         "denselben Abschnitt.\n"
          "- **Suchen...** (auch die Schaltfläche \"Suchen...\" des Hilfefensters) fragt nach einem oder "
          "mehreren Wörtern und listet die Abschnitte, die alle enthalten. Groß- und Kleinschreibung "
          "zählen nicht, und der Wortstamm genügt: \"Finsternis\" findet auch \"Finsternisse\". Ein "
          "Doppelklick auf eine Überschrift, oder Auswählen und \"Anzeigen\", zeigt den Abschnitt. Eine "
          "leere Suche listet alle Abschnitte.\n"
-         "- Die Schaltflächen **Hilfe** der Dialoge öffnen den Abschnitt, der den Dialog beschreibt; "
-         "schließen Sie das Hilfefenster, um im Dialog weiterzuarbeiten. In Dialogen ohne diese "
-         "Schaltfläche öffnet F1 ihren Abschnitt.\n"
          "- **Hilfe benutzen** zeigt diese Seite; eine Überschrift links führt zurück ins Handbuch.\n"
          "- **Legende** listet jede Spaltenüberschrift der Tabellen mit ihrer Bedeutung.\n"
          "- **Handbuch** öffnet das Handbuch (PDF), wenn eines installiert ist.\n\n"
-         "Aus dem Menü geöffnet bleibt das Hilfefenster neben dem Hauptfenster offen, bis Sie es "
-         "schließen (\"Schließen\").\n";
+         "Aus einem Dialog geöffnet steht das Hilfefenster über dem Dialog: schließen Sie es "
+         "(\"Schließen\"), um im Dialog weiterzuarbeiten. Aus dem Menü geöffnet bleibt es neben dem "
+         "Hauptfenster offen, bis Sie es schließen.\n";
 }
+
+const std::string& HelpFallbackSection() { return fallback_section; }
+
+ScopedHelpFallback::ScopedHelpFallback(std::string anchor) : previous_(fallback_section) {
+  if (!anchor.empty()) fallback_section = std::move(anchor);
+}
+
+ScopedHelpFallback::~ScopedHelpFallback() { fallback_section = std::move(previous_); }
 
 HelpViewer* SetHelpViewer(HelpViewer* viewer) { return std::exchange(current_viewer, viewer); }
 
@@ -227,6 +244,10 @@ void ShowHelpHowToUse() {
 
 void ShowHelpTopic(int topic) {
   if (current_viewer != nullptr) current_viewer->ShowTopic(topic);
+}
+
+void ShowHelpSection(const std::string& anchor) {
+  if (current_viewer != nullptr) current_viewer->ShowSection(anchor);
 }
 
 }  // namespace kvx

@@ -56,10 +56,10 @@ std::string HowToUseHelpText(bool english);
 // The guide of a language, relative to the shipped data folder.
 std::string HelpFileName(bool english);
 
-// The help topics of the dialogs: the number a dialog's help button (or F1
-// in a dialog that has no button) asks for, and the anchor of the guide's
-// section that describes the dialog. Both guides hold every anchor (a test
-// checks them).
+// The numbered help topics of the dialogs: the number a dialog's help button
+// (and F1 in the dialog) asks for, and the anchor of the guide's section
+// that describes the dialog. A dialog without a number names its section's
+// anchor instead. Both guides hold every anchor (a test checks them).
 struct THelpTopic {
   int Number;
   const char* Anchor;
@@ -67,6 +67,25 @@ struct THelpTopic {
 std::span<const THelpTopic> HelpTopics();
 // The anchor of a topic number, nullptr for an unknown number.
 const char* HelpTopicAnchor(int topic);
+
+// The section F1 opens in a window that names no section of its own: while
+// a menu command runs, the section of the menu that holds it (the main
+// window sets it around each command, see ScopedHelpFallback); empty
+// otherwise, which leaves the contents.
+const std::string& HelpFallbackSection();
+// Sets the fallback section for its lifetime and puts the previous one back
+// (a command that runs another one gets the inner command's menu meanwhile);
+// an empty anchor keeps the one set.
+class ScopedHelpFallback {
+ public:
+  explicit ScopedHelpFallback(std::string anchor);
+  ~ScopedHelpFallback();
+  ScopedHelpFallback(const ScopedHelpFallback&) = delete;
+  ScopedHelpFallback& operator=(const ScopedHelpFallback&) = delete;
+
+ private:
+  std::string previous_;
+};
 
 inline constexpr int kHelpTopicIntegrationAccuracy = 51;   // numerical integration method
 inline constexpr int kHelpTopicFileBrowser = 70;           // file browser
@@ -108,6 +127,8 @@ class HelpViewer {
   // The section of a help topic (see HelpTopics); the contents when there
   // is no such section.
   virtual void ShowTopic(int topic) = 0;
+  // The section with the anchor `anchor`; the contents when there is none.
+  virtual void ShowSection(const std::string& anchor) = 0;
 };
 
 // Installs the viewer the routines below use; returns the previous one.
@@ -116,6 +137,7 @@ void ShowHelpContents();
 void ShowHelpSearch();
 void ShowHelpHowToUse();
 void ShowHelpTopic(int topic);
+void ShowHelpSection(const std::string& anchor);
 
 using ScopedHelpViewer = TScopedSeam<HelpViewer, SetHelpViewer>;
 

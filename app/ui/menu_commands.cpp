@@ -17,6 +17,7 @@
 
 #include "app/menu_table.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 
 namespace kvx {
 
@@ -280,6 +281,9 @@ bool TMenuCommands::Trigger(const std::string& name) {
       }
     }
   } running(*this);
+  // F1 in a dialog of the command that names no help of its own opens the
+  // section of the command's menu.
+  const ScopedHelpFallback help(MenuHelpSection(name));
   handler();
   return true;
 }

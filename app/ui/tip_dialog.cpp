@@ -13,6 +13,7 @@
 #include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -23,6 +24,8 @@ QString Text(const char* german, const char* english) { return QString::fromUtf8
 TTipOfTheDayForm::TTipOfTheDayForm(const TTipView& first, std::function<std::optional<TTipView>()> next,
                                    bool showAtStartup, QWidget* parent)
     : QDialog(parent), next_(std::move(next)) {
+  // Also shown at start-up, outside any menu command.
+  SetHelpSection(this, "menu-help");
   resize(480, 240);
   auto* layout = new QVBoxLayout(this);
   auto* body = new QHBoxLayout;

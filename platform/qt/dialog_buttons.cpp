@@ -44,6 +44,32 @@ void SetHelpContext(QWidget* dialog, int topic, QAbstractButton* help) {
   if (help != nullptr) QObject::connect(help, &QAbstractButton::clicked, dialog, [topic] { ShowHelpTopic(topic); });
 }
 
+void SetHelpSection(QWidget* dialog, const char* anchor, QAbstractButton* help) {
+  const std::string section(anchor);
+  dialog->setProperty(kHelpContextProperty, QString::fromStdString(section));
+  if (help != nullptr) {
+    QObject::connect(help, &QAbstractButton::clicked, dialog, [section] { ShowHelpSection(section); });
+  }
+}
+
+std::string HelpContextAnchor(const QWidget& window) {
+  const QVariant context = window.property(kHelpContextProperty);
+  if (!context.isValid()) return {};
+  if (context.typeId() == QMetaType::QString) return context.toString().toStdString();
+  const char* anchor = HelpTopicAnchor(context.toInt());
+  return anchor != nullptr ? anchor : "";
+}
+
+bool ShowHelpContext(const QVariant& context) {
+  if (!context.isValid()) return false;
+  if (context.typeId() == QMetaType::QString) {
+    ShowHelpSection(context.toString().toStdString());
+  } else {
+    ShowHelpTopic(context.toInt());
+  }
+  return true;
+}
+
 QPushButton* NamedButton(QWidget* parent, const QString& caption, const char* name) {
   return NewNamed<QPushButton>(name, caption, parent);
 }

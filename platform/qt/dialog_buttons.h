@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
+#include <string>
 
 class QAbstractButton;
 class QDialog;
@@ -21,11 +23,20 @@ void HideHelpButtonEnglish(QAbstractButton* button);    // hidden
 // Both routines chosen by LanguageEnglish; either button may be null.
 void ApplyDialogButtonLanguage(QAbstractButton* cancel, QAbstractButton* help);
 
-// The help topic of a dialog (platform/help.h): kept in the dialog's
-// property "helpContext", which F1 in the running dialog opens (the help
-// viewer's key filter); `help`, when given, opens it too.
+// The help of a dialog or window (platform/help.h), named once: its topic
+// number or the anchor of its section in the guide, kept in the window's
+// property "helpContext" (an int or a string). F1 in the window opens it
+// (the help viewer's key filter), and so does `help` when given. A window
+// without one gets the help of the window it belongs to, else the section of
+// the menu whose command opened it.
 inline constexpr const char* kHelpContextProperty = "helpContext";
 void SetHelpContext(QWidget* dialog, int topic, QAbstractButton* help = nullptr);
+void SetHelpSection(QWidget* dialog, const char* anchor, QAbstractButton* help = nullptr);
+// The anchor of the section a window's help context names; empty when it
+// names none or an unknown topic.
+std::string HelpContextAnchor(const QWidget& window);
+// Shows the help a "helpContext" value names; false when it names none.
+bool ShowHelpContext(const QVariant& context);
 
 // A push button with `caption`, child of `parent`, named `name`.
 QPushButton* NamedButton(QWidget* parent, const QString& caption, const char* name);

@@ -33,39 +33,77 @@ QString ListedTitle(const THelpSection& section) {
   return QString(2 * std::max(0, section.Level - 1), QLatin1Char(' ')) + QString::fromStdString(section.Title);
 }
 
-// F1 pressed while a modal dialog other than the help runs: the dialog's
-// topic (the first "helpContext" from the dialog's focus up), else the
-// contents.
+// The property in which a window shown while a menu command runs keeps the
+// section of that command's menu (HelpFallbackSection at its last showing),
+// for F1 after the command has returned (a window that stays open, a dialog
+// opened without waiting for it).
+constexpr const char* kHelpMenuSectionProperty = "helpMenuSection";
+
+// The first value of `property` from `start` up through its window and the
+// windows it belongs to; an owner window that is not shown (a form kept
+// hidden for later) does not count.
+QVariant FirstUp(QWidget* start, const char* property) {
+  for (QWidget* widget = start; widget != nullptr; widget = widget->parentWidget()) {
+    if (widget->isWindow() && widget != start->window() && !widget->isVisible()) continue;
+    const QVariant value = widget->property(property);
+    if (value.isValid()) return value;
+  }
+  return {};
+}
+
+// The help of the window in front: the first "helpContext" from its focus
+// widget up (a dialog opened from another dialog gets that dialog's help),
+// else the section of the menu whose command showed it or runs now, else
+// the contents.
+void ShowHelpOfWindow(QWidget& window) {
+  QWidget* start = QApplication::focusWidget();
+  if (start == nullptr || (start != &window && !window.isAncestorOf(start))) start = &window;
+  if (ShowHelpContext(FirstUp(start, kHelpContextProperty))) return;
+  const QVariant menu = FirstUp(&window, kHelpMenuSectionProperty);
+  const std::string section = menu.isValid() ? menu.toString().toStdString() : HelpFallbackSection();
+  if (section.empty()) {
+    ShowHelpContents();
+  } else {
+    ShowHelpSection(section);
+  }
+}
+
+// F1 in any window of the program but the main window (where F1 is the
+// shortcut of "Contents") and the help's own windows: ShowHelpOfWindow.
+// Also notes, in each window shown while a menu command runs, the section
+// of that command's menu.
 class HelpKeyFilter : public QObject {
  public:
-  using QObject::QObject;
+  explicit HelpKeyFilter(QWidget* mainWindow) : main_(mainWindow) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1) {
-      return QObject::eventFilter(watched, event);
-    }
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || qobject_cast<THelpForm*>(modal) != nullptr ||
-        qobject_cast<THelpSearchDialog*>(modal) != nullptr) {
-      return QObject::eventFilter(watched, event);
-    }
-    for (QWidget* widget = QApplication::focusWidget(); widget != nullptr; widget = widget->parentWidget()) {
-      const QVariant topic = widget->property(kHelpContextProperty);
-      if (topic.isValid()) {
-        ShowHelpTopic(topic.toInt());
-        return true;
+    if (event->type() == QEvent::Show && watched->isWidgetType() && !HelpFallbackSection().empty()) {
+      auto* window = static_cast<QWidget*>(watched);
+      if (window->isWindow() && window != main_) {
+        window->setProperty(kHelpMenuSectionProperty, QString::fromStdString(HelpFallbackSection()));
       }
-      if (widget == modal) break;
     }
-    const QVariant topic = modal->property(kHelpContextProperty);
-    if (topic.isValid()) {
-      ShowHelpTopic(topic.toInt());
-    } else {
-      ShowHelpContents();
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_F1 || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+      return QObject::eventFilter(watched, event);
     }
+    // The window the key went to; the window system delivers it to the
+    // active one first.
+    QWidget* front = watched->isWidgetType() ? static_cast<QWidget*>(watched)->window() : nullptr;
+    if (front == nullptr) front = QApplication::activeModalWidget();
+    if (front == nullptr) front = QApplication::activeWindow();
+    if (front == nullptr || front == main_ || qobject_cast<THelpForm*>(front) != nullptr ||
+        qobject_cast<THelpSearchDialog*>(front) != nullptr) {
+      return QObject::eventFilter(watched, event);
+    }
+    ShowHelpOfWindow(*front);
     return true;
   }
+
+ private:
+  QWidget* main_;
 };
 
 }  // namespace
@@ -248,7 +286,7 @@ int THelpSearchDialog::Chosen() const {
 // --- the viewer on the seam -----------------------------------------------------------
 
 QtHelpViewer::QtHelpViewer(std::string helpFile, QWidget* parent)
-    : file_(std::move(helpFile)), parent_(parent), f1_(new HelpKeyFilter) {
+    : file_(std::move(helpFile)), parent_(parent), f1_(new HelpKeyFilter(parent)) {
   QApplication::instance()->installEventFilter(f1_);
 }
 
@@ -325,10 +363,14 @@ void QtHelpViewer::ShowHowToUse() {
 }
 
 void QtHelpViewer::ShowTopic(int topic) {
+  const char* anchor = HelpTopicAnchor(topic);
+  ShowSection(anchor != nullptr ? anchor : "");
+}
+
+void QtHelpViewer::ShowSection(const std::string& anchor) {
   THelpForm* form = Prepare();
   if (form == nullptr) return;
-  const char* anchor = HelpTopicAnchor(topic);
-  const std::optional<std::size_t> index = FindHelpAnchor(form->Sections(), anchor != nullptr ? anchor : "");
+  const std::optional<std::size_t> index = FindHelpAnchor(form->Sections(), anchor);
   form->ShowSection(index.value_or(0));
   Present(form);
 }

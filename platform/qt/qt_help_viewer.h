@@ -4,8 +4,9 @@
 // that the main window installs on the help seam (platform/help.h).
 //
 // Opened from the main window the help window stays beside it; asked for
-// while a modal dialog runs (a dialog's help button) it runs modally on top
-// of that dialog, so it can be read and closed.
+// while a modal dialog runs (a dialog's help button or F1) it runs modally
+// on top of that dialog, so it can be read and closed. F1 in any window but
+// the main window opens that window's help (see SetHelpContext).
 #pragma once
 
 #include <QDialog>
@@ -103,6 +104,7 @@ class QtHelpViewer : public HelpViewer {
   void ShowSearch() override;
   void ShowHowToUse() override;
   void ShowTopic(int topic) override;
+  void ShowSection(const std::string& anchor) override;
 
   // The window of the last help shown (the kept one or, during a modal
   // dialog, the one on top of it); nullptr before any.
@@ -118,7 +120,7 @@ class QtHelpViewer : public HelpViewer {
 
   std::string file_;
   QWidget* parent_;
-  QObject* f1_;  // the application's F1 filter for modal dialogs (see SetHelpContext)
+  QObject* f1_;  // the application's F1 filter for the program's windows (see SetHelpContext)
   THelpForm* kept_ = nullptr;
   std::string kept_text_;  // the help text the kept window shows
   THelpForm* last_ = nullptr;

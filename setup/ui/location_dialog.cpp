@@ -64,6 +64,7 @@ void TLocationCombo::ShowCurrent() {
 
 TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
   setObjectName("Ortwahldialog");
+  SetHelpSection(this, "choose-location");
   auto* layout = new QVBoxLayout(this);
 
   auto* fileGroup = NewNamed<QGroupBox>("FileGroup", this);

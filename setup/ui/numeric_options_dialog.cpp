@@ -38,6 +38,7 @@ QString MagnitudeText(int position) {
 
 TNumOptions::TNumOptions(const TNumericOptions& options, QWidget* owner) : QDialog(owner), options_(options) {
   setWindowTitle(Tr("Optionen", "Options"));
+  SetHelpSection(this, "options");
   auto* columns = new QHBoxLayout;
 
   // Left column: rise and set, Moon cache.

@@ -61,6 +61,7 @@ constexpr double kEndTimeExtraHours = 5e-08;
 
 Tzeitraumform::Tzeitraumform(QWidget* parent) : QDialog(parent) {
   setObjectName("Zeitraumform");
+  SetHelpSection(this, "period");
   CaptionsOf(this).clear();  // a dialog made again at the address of an earlier one
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(BuildStartGroup());

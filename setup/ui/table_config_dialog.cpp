@@ -58,6 +58,7 @@ QString FlagTooltip(std::size_t byte) {
 Ttabconfig::Ttabconfig(TTableConfigModel& model, QWidget* owner)
     : QDialog(owner), model_(model), boxes_(kUsedColumnFlagCount, nullptr) {
   setWindowTitle(Tr("Anzeige der Ephemeridentabelle konfigurieren", "Configuration of ephemeris tables"));
+  SetHelpSection(this, "table-setup");
   auto* layout = new QVBoxLayout(this);
   pages_ = NewNamed<QTabWidget>("pages", this);
   // Boxes first, so the group page can show the summary boxes.

@@ -363,6 +363,7 @@ TTagesbranzeige::TTagesbranzeige(double jd, QWidget* owner) : QDialog(owner) {
 
 TFrmJDListe::TFrmJDListe(const workbook::TWorkbook& sheet, QWidget* owner) : QDialog(owner), sheet_(sheet) {
   setModal(false);
+  SetHelpContext(this, kHelpTopicJulianDate);
   auto* layout = new QVBoxLayout(this);
   hint_ = new QLabel(this);
   layout->addWidget(hint_);

@@ -47,6 +47,7 @@ QString DegreesText(double degrees) {
 TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, const TObserverRecord& record,
                        bool keepUT, QWidget* owner)
     : QDialog(owner), record_(record) {
+  SetHelpSection(this, "world-cities");
   SettingsStore& settings = CurrentSettingsStore();
   fullSearchLength_ = static_cast<int>(std::clamp<std::int64_t>(settings.IntegerOr(kSection, "Suchlaenge", 3), 1, 35));
   previewCount_ =

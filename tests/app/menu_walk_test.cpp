@@ -3,7 +3,10 @@
 // then in English, then once more cancelling every dialog: no crash, no
 // hang, no "nan"/"inf" shown anywhere (sheet, result grid, dialogs,
 // messages, status line) and the window usable again after each command
-// (enabled, no modal window left, no hourglass).
+// (enabled, no modal window left, no hourglass). F1 in every dialog met, in
+// each language, opens the help on top of it at a section of the guide of
+// that language which names the dialog's caption (its own section, else the
+// section of the menu whose command opened it).
 //
 // Bounds: a watchdog ends the run when one command takes longer than
 // kCommandLimitSeconds; a computation that reports progress is cancelled
@@ -25,14 +28,18 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QColor>
 #include <QComboBox>
 #include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -45,7 +52,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -255,6 +265,65 @@ void CollectForeignTableTexts(TMainForm& form, const std::set<std::string>& befo
   }
 }
 
+// A caption or a section's Markdown as running text: emphasis marks and
+// escapes left out, line breaks and runs of blanks as one blank.
+std::string FlatText(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '*' || c == '`') continue;
+    if (c == '\\' && i + 1 < text.size()) continue;
+    if (c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+      if (!out.empty() && out.back() != ' ') out += ' ';
+      continue;
+    }
+    out += c;
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+// Windows (by class) whose F1 section need not name their caption, with the
+// reason; F1 still opens a section.
+const std::map<std::string, std::string> kF1Exceptions = {
+    {"kvx::Teinzelephform", "the caption names the body (\"Ephemeride für Mars\"); one section serves every body"},
+    {"kvx::TAboutBox", "the caption is the program's name and version"},
+    {"QFontDialog", "Qt's font dialog, captioned by Qt"},
+};
+
+// The help F1 in `window` opened: a section of the guide of the program's
+// language that names the window's caption; "" when it is, else the fault.
+// Notes "language class "caption" -> anchor" in `shown`.
+std::string F1Fault(QWidget& window, const THelpForm& help, std::set<std::string>& shown) {
+  const std::string caption = FlatText(window.windowTitle().toStdString());
+  const std::string owner = std::string(window.metaObject()->className()) + " \"" + caption + "\"";
+  const std::optional<std::size_t> section = FindHelpAnchor(help.Sections(), help.ShownAnchor());
+  shown.insert((LanguageEnglish != 0 ? "en " : "de ") + owner + " -> " + help.ShownAnchor());
+  const bool german = !help.Sections().empty() && help.Sections().front().Title.find("Benutzerhandbuch") == 0;
+  if (german != (LanguageEnglish == 0)) return "F1 in " + owner + " shows the other language";
+  if (!section) return "F1 in " + owner + " opens the guide's first page, not a section";
+  if (kF1Exceptions.count(window.metaObject()->className()) != 0) return {};
+  if (FlatText(help.Sections()[*section].Text).find(caption) == std::string::npos) {
+    return "F1 in " + owner + " opens \"" + help.ShownTitle() + "\", which does not name the caption";
+  }
+  return {};
+}
+
+// A dialog and the help F1 opened on top of it, side by side in one picture.
+void SaveSideBySide(QWidget& dialog, QWidget& help, const std::string& name) {
+  const QImage left = dialog.grab().toImage();
+  const QImage right = help.grab().toImage();
+  QImage both(left.width() + right.width() + 8, std::max(left.height(), right.height()), QImage::Format_RGB32);
+  both.fill(QColor(128, 128, 128));
+  QPainter painter(&both);
+  painter.drawImage(0, 0, left);
+  painter.drawImage(left.width() + 8, 0, right);
+  painter.end();
+  const std::filesystem::path folder = std::filesystem::path(KVX_BINARY_DIR) / "test-output";
+  std::filesystem::create_directories(folder);
+  both.save(QString::fromStdString((folder / (name + ".png")).string()));
+}
+
 // Answers the modal window on top from a repeating timer, so it also runs
 // inside the dialogs' own event loops.
 class ModalAnswerer {
@@ -273,6 +342,7 @@ class ModalAnswerer {
   int Answers() const { return answers_; }
   std::vector<std::string> faults;
   std::set<std::string> helped;  // "dialog class -> section anchor" of every help button pressed
+  std::set<std::string> f1Shown;  // "language dialog class "caption" -> section anchor" of every F1 pressed
   std::set<std::string> windows;  // "command: title" of every modal window met
   std::set<std::string> foreign;  // texts in the other language
 
@@ -298,10 +368,9 @@ class ModalAnswerer {
     QWidget* dialog = help.parentWidget();
     const std::string owner =
         dialog != nullptr ? dialog->metaObject()->className() + (" " + dialog->windowTitle().toStdString()) : "(none)";
-    const QVariant topic = dialog != nullptr ? dialog->property(kHelpContextProperty) : QVariant();
-    const char* anchor = topic.isValid() ? HelpTopicAnchor(topic.toInt()) : nullptr;
+    const std::string anchor = dialog != nullptr ? HelpContextAnchor(*dialog) : std::string();
     helped.insert(owner + " -> " + help.ShownAnchor());
-    if (anchor == nullptr) {
+    if (anchor.empty()) {
       faults.push_back(command_ + ": the help button of " + owner + " names no known topic");
     } else if (help.ShownAnchor() != anchor) {
       faults.push_back(command_ + ": the help of " + owner + " shows \"" + help.ShownTitle() + "\", not " + anchor);
@@ -311,10 +380,34 @@ class ModalAnswerer {
     help.reject();
   }
 
+  // F1 pressed in `modal` as a user would (to the widget with the focus):
+  // the help comes up on top of it and is checked by CheckF1Help.
+  void PressF1(QWidget& modal) {
+    f1_owner_ = &modal;
+    f1_seen_ = false;
+    QWidget* target = modal.focusWidget() != nullptr ? modal.focusWidget() : &modal;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    if (!f1_seen_) faults.push_back(command_ + ": F1 in \"" + modal.windowTitle().toStdString() + "\" opened no help");
+    f1_owner_ = nullptr;
+  }
+
+  // The help F1 opened on top of the dialog.
+  void CheckF1Help(THelpForm& help) {
+    f1_seen_ = true;
+    QWidget& dialog = *f1_owner_;
+    const std::string fault = F1Fault(dialog, help, f1Shown);
+    if (!fault.empty()) faults.push_back(command_ + ": " + fault);
+    if (dialog.objectName() == QLatin1String("Zeitraumform")) {
+      SaveSideBySide(dialog, help, std::string("f1_help_") + (LanguageEnglish != 0 ? "en" : "de") + "_period");
+    }
+    help.reject();
+  }
+
   void Tick() {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || !modal->isVisible()) return;
-    if (auto* help = qobject_cast<THelpForm*>(modal)) return CheckHelp(*help);
+    if (auto* help = qobject_cast<THelpForm*>(modal)) return f1_owner_ != nullptr ? CheckF1Help(*help) : CheckHelp(*help);
     // A window whose button runs right now (a search started by its OK)
     // is left alone; message boxes it opens are answered.
     for (const QPointer<QWidget>& w : answering_) {
@@ -342,8 +435,12 @@ class ModalAnswerer {
     QPointer<QAbstractButton> help = HelpButton(*modal);
     const std::string dialog = std::string(modal->metaObject()->className()) + " " + title;
     if (help != nullptr && !helped_.insert(dialog).second) help = nullptr;
-    QTimer::singleShot(0, modal, [this, modal, accept, help] {
+    // F1 once in each dialog (class and caption) and language.
+    const bool f1 = qobject_cast<THelpSearchDialog*>(modal) == nullptr &&
+                    f1_done_.insert((LanguageEnglish != 0 ? "en " : "de ") + dialog).second;
+    QTimer::singleShot(0, modal, [this, modal, accept, help, f1] {
       if (help != nullptr) help->click();
+      if (f1) PressF1(*modal);
       if (accept) {
         Accept(*modal);
       } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
@@ -378,6 +475,9 @@ class ModalAnswerer {
   std::vector<QPointer<QWidget>> answering_;
   bool accept_none_ = false;
   std::set<std::string> helped_;  // the dialogs (class and title) whose help button was pressed
+  std::set<std::string> f1_done_;  // language, class and title of the dialogs F1 was pressed in
+  QPointer<QWidget> f1_owner_;     // the dialog F1 is pressed in now
+  bool f1_seen_ = false;
 };
 
 class MenuWalk : public test::MainFormTest {
@@ -472,6 +572,7 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   TMenuCommands& commands = form.Commands();
   std::vector<std::string> faults;
   std::vector<std::pair<double, std::string>> durations;
+  std::set<std::string> toolWindowsHelped;  // language, class and title of the tool windows F1 was pressed in
   int run = 0;
   int longestSheet = 0, longestGrid = 0;
   // German accepting, English accepting, English cancelling every dialog.
@@ -498,9 +599,27 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
       durations.emplace_back(clock.elapsed() / 1000.0, label);
       ++run;
 
-      // Closes the tool windows the command left open, as the user would.
+      // Closes the tool windows the command left open, as the user would,
+      // F1 pressed in each first (once per window and language): the help
+      // window beside the main window shows its section.
       for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != &form && window->isVisible() && qobject_cast<QMenu*>(window) == nullptr) {
+          const std::string key = (LanguageEnglish != 0 ? "en " : "de ") +
+                                  std::string(window->metaObject()->className()) + " " +
+                                  window->windowTitle().toStdString();
+          if (qobject_cast<THelpForm*>(window) == nullptr && toolWindowsHelped.insert(key).second) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+            QApplication::sendEvent(window->focusWidget() != nullptr ? window->focusWidget() : window, &press);
+            auto* help = form.findChild<THelpForm*>(QStringLiteral("HelpForm"), Qt::FindDirectChildrenOnly);
+            if (help == nullptr || !help->isVisible()) {
+              faults.push_back(label + ": F1 in the window \"" + window->windowTitle().toStdString() +
+                               "\" opened no help");
+            } else {
+              const std::string fault = F1Fault(*window, *help, answerer.f1Shown);
+              if (!fault.empty()) faults.push_back(label + ": " + fault);
+              help->close();
+            }
+          }
           std::vector<std::string> texts;
           CollectShownTexts(*window, texts);
           for (const std::string& text : texts) {
@@ -547,11 +666,14 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
               answerer.windows.size(), progress.cancelled, kProgressBudgetMs);
   std::printf("help buttons pressed: %zu\n", answerer.helped.size());
   for (const std::string& helped : answerer.helped) std::printf("  %s\n", helped.c_str());
+  std::printf("F1 pressed: %zu\n", answerer.f1Shown.size());
+  for (const std::string& shown : answerer.f1Shown) std::printf("  %s\n", shown.c_str());
   for (std::size_t i = 0; i < std::min<std::size_t>(durations.size(), 12); ++i) {
     std::printf("  %6.2f s  %s\n", durations[i].first, durations[i].second.c_str());
   }
   EXPECT_GT(run, 600) << "the three passes run most of the menu";
   EXPECT_GE(answerer.helped.size(), 10u) << "the German dialogs' help buttons";
+  EXPECT_GE(answerer.f1Shown.size(), 150u) << "F1 in the dialogs of both languages";
   EXPECT_GT(longestSheet, 50) << "tables reach the sheet";
   EXPECT_GT(longestGrid, 50) << "tables reach the result grid after the view switch";
   // Each language alone: no window, message or new table shows a word of
