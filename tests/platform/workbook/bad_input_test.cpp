@@ -268,10 +268,10 @@ TEST_F(BadInputTest, DamagedWorkbookFilesAreRefusedAndTheOpenWorkbookStays) {
   book.SetColHidden(6, 6, true);
   std::string error;
   ASSERT_TRUE(WriteWorkbookFile(book, PathOf("sound.xlsx"), kFileTypeWorkbook, error)) << error;
-  std::string bytes;
-  std::vector<TXlsxTextCell> texts;
-  EXPECT_TRUE(ReadPreparedXlsx(PathOf("sound.xlsx"), bytes, texts, error)) << error;
-  EXPECT_TRUE(texts.empty());
+  TPreparedXlsx prepared;
+  EXPECT_TRUE(ReadPreparedXlsx(PathOf("sound.xlsx"), prepared, error)) << error;
+  EXPECT_TRUE(prepared.Texts.empty());
+  EXPECT_FALSE(prepared.Losses.Any());
 }
 
 TEST_F(BadInputTest, NumberFormatsAtTheirLimitsGiveDefinedTexts) {
