@@ -72,12 +72,13 @@ std::pair<std::string, std::string> Phrases(TReadFailure kind) {
 }
 
 constexpr std::array kKinds = {
-    TReadFailure::Empty,      TReadFailure::NotAWorkbook, TReadFailure::NotAZip,        TReadFailure::Truncated,
-    TReadFailure::DamagedZip, TReadFailure::DamagedPart,  TReadFailure::NoWorkbookPart, TReadFailure::MissingSheetPart,
-    TReadFailure::BadXml,     TReadFailure::NoSheets,     TReadFailure::FileTooLarge,   TReadFailure::PartTooLarge,
-    TReadFailure::TooLarge,   TReadFailure::NotAnXls,     TReadFailure::ReaderStopped,  TReadFailure::TooSlow,
-    TReadFailure::NoMemory,   TReadFailure::NoNumber,     TReadFailure::NoRelationships, TReadFailure::StrictForm,
-    TReadFailure::UnreadableParts};
+    TReadFailure::Empty,           TReadFailure::NotAWorkbook,     TReadFailure::NotAZip,
+    TReadFailure::Truncated,       TReadFailure::DamagedZip,       TReadFailure::DamagedPart,
+    TReadFailure::NoWorkbookPart,  TReadFailure::MissingSheetPart, TReadFailure::BadXml,
+    TReadFailure::NoSheets,        TReadFailure::FileTooLarge,     TReadFailure::PartTooLarge,
+    TReadFailure::TooLarge,        TReadFailure::NotAnXls,         TReadFailure::ReaderStopped,
+    TReadFailure::TooSlow,         TReadFailure::NoMemory,         TReadFailure::NoNumber,
+    TReadFailure::NoRelationships, TReadFailure::StrictForm,       TReadFailure::UnreadableParts};
 
 std::string Fill(const std::string& phrase, const std::string& detail) {
   const std::size_t at = phrase.find("{}");

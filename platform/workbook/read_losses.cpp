@@ -54,8 +54,9 @@ LossLine LineOf(TReadLoss kind) {
       return {"Hyperlink: weggelassen, der Zelltext bleibt", "Hyperlinks: weggelassen, die Zelltexte bleiben",
               "hyperlink: left out, the cell text stays", "hyperlinks: left out, the cell texts stay"};
     case TReadLoss::Tables:
-      return {"Tabellenbereich: weggelassen, seine Zellen bleiben", "Tabellenbereiche: weggelassen, ihre Zellen bleiben",
-              "table range: left out, its cells stay", "table ranges: left out, their cells stay"};
+      return {"Tabellenbereich: weggelassen, seine Zellen bleiben",
+              "Tabellenbereiche: weggelassen, ihre Zellen bleiben", "table range: left out, its cells stay",
+              "table ranges: left out, their cells stay"};
     case TReadLoss::PivotTables:
       return {"Pivot-Tabelle: weggelassen, ihre letzten Werte bleiben",
               "Pivot-Tabellen: weggelassen, ihre letzten Werte bleiben", "pivot table: left out, its last values stay",
@@ -76,9 +77,9 @@ std::string ReadLossNote(const TReadLosses& losses, bool english) {
     const int count = losses.Counts[k];
     if (count <= 0) continue;
     const LossLine line = LineOf(static_cast<TReadLoss>(k));
-    note += "\n" + std::to_string(count) + " " +
-            (english ? (count == 1 ? line.EnglishOne : line.EnglishMany)
-                     : (count == 1 ? line.GermanOne : line.GermanMany));
+    note +=
+        "\n" + std::to_string(count) + " " +
+        (english ? (count == 1 ? line.EnglishOne : line.EnglishMany) : (count == 1 ? line.GermanOne : line.GermanMany));
   }
   return note;
 }

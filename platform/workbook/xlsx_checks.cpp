@@ -655,8 +655,8 @@ bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& te
     const std::string& name = entries[k].Name;
     const std::string lower = Lower(name);
     const std::size_t folder = lower.rfind("_rels/");
-    if (!EndsWith(lower, ".rels") || folder == std::string::npos ||
-        lower.find('/', folder + 6) != std::string::npos || (folder > 0 && lower[folder - 1] != '/')) {
+    if (!EndsWith(lower, ".rels") || folder == std::string::npos || lower.find('/', folder + 6) != std::string::npos ||
+        (folder > 0 && lower[folder - 1] != '/')) {
       continue;
     }
     std::string source = name.substr(0, folder) + name.substr(folder + 6, name.size() - folder - 6 - 5);
@@ -665,10 +665,9 @@ bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& te
     }
     // Where the library looks for the relationships of the source part.
     const std::size_t sourceFolder = source.rfind('/');
-    const std::string expected = sourceFolder == std::string::npos
-                                     ? "_rels/" + source + ".rels"
-                                     : source.substr(0, sourceFolder + 1) + "_rels/" +
-                                           source.substr(sourceFolder + 1) + ".rels";
+    const std::string expected = sourceFolder == std::string::npos ? "_rels/" + source + ".rels"
+                                                                   : source.substr(0, sourceFolder + 1) + "_rels/" +
+                                                                         source.substr(sourceFolder + 1) + ".rels";
     if (expected != name && FindPart(entries, expected) == &entries[k]) names[k] = expected;
 
     std::string& part = texts[k];
@@ -737,8 +736,15 @@ bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& te
     error = ReadFailure(TReadFailure::NoSheets);
     return false;
   }
+  // The names the user gave: not the built-in ones ("_xlnm.", print areas
+  // and what other programs keep for themselves), not hidden ones, not
+  // those that name nothing ("#REF!").
   for (std::size_t at = 0; FindElement(workbook, "definedName", at, workbook.size(), e); at = e.End) {
-    ++prepared.DefinedNames;
+    const std::string_view tag = workbook.substr(e.Start, e.TagEnd - e.Start);
+    const std::string_view value = workbook.substr(e.TagEnd, e.ContentEnd - e.TagEnd);
+    if (Attribute(tag, "name").substr(0, 6) != "_xlnm." && Attribute(tag, "hidden") != "1" && value != "#REF!") {
+      ++prepared.DefinedNames;
+    }
   }
   return true;
 }
@@ -760,10 +766,10 @@ std::string StoredZip(const std::vector<Entry>& entries, const std::vector<std::
   for (std::size_t k = 0; k < entries.size(); ++k) {
     std::string& data = texts[k];
     const std::string& name = names[k];
-    const std::uint32_t crc =
-        changed[k]
-            ? static_cast<std::uint32_t>(crc32(0L, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())))
-            : entries[k].Crc;
+    const std::uint32_t crc = changed[k]
+                                  ? static_cast<std::uint32_t>(crc32(0L, reinterpret_cast<const Bytef*>(data.data()),
+                                                                     static_cast<uInt>(data.size())))
+                                  : entries[k].Crc;
     const std::uint64_t offset = out.size();
     Put(out, kLocalHeader, 4);
     Put(out, 20, 2);

@@ -89,7 +89,7 @@ struct TPreparedXlsx {
   // xlsx_numbers.h), by sheet in the workbook's order.
   std::vector<std::unordered_map<std::uint64_t, double>> Numbers;
   TReadLosses Losses;
-  int DefinedNames = 0;  // the defined names of the workbook part
+  int DefinedNames = 0;  // the names the user defined (not "_xlnm." ones, not hidden, not "#REF!")
   bool Strict = false;   // the file was in the strict form
 
   // The text of a part by its name (letter case as in Zip); empty if none.

@@ -29,7 +29,6 @@ std::string ExactNumberText(double value);
 // out, and the first of them named in `badCell` ("C1") when given; an
 // empty value is no number and no fault.
 std::uint64_t CellKey(int row, int col);
-std::unordered_map<std::uint64_t, double> ExactSheetNumbers(std::string_view sheetXml,
-                                                            std::string* badCell = nullptr);
+std::unordered_map<std::uint64_t, double> ExactSheetNumbers(std::string_view sheetXml, std::string* badCell = nullptr);
 
 }  // namespace kvx::workbook

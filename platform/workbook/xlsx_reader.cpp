@@ -450,8 +450,9 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
       std::string reference = ixion::print_formula_tokens(cxt, expression.origin, *resolver, expression.tokens);
       if (!reference.empty() && reference.front() == '=') reference.erase(0, 1);
       std::string plain = name;
-      if (plain.rfind("_xlnm.", 0) == 0) plain = plain.substr(6);
-      if (fresh.DefineName(plain, reference)) ++namesKept;
+      const bool builtIn = plain.rfind("_xlnm.", 0) == 0;
+      if (builtIn) plain = plain.substr(6);
+      if (fresh.DefineName(plain, reference) && !builtIn) ++namesKept;
     };
     for (auto it = cxt.get_named_expressions_iterator(); it.has(); it.next()) {
       const auto named = it.get();

@@ -127,9 +127,9 @@ bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::stri
     for (const auto& sheet : XmlElements(workbook, "sheet")) {
       TXlsxSheetSettings s;
       const auto id = sheet.find("id");
-      const std::string_view xml =
-          id != sheet.end() && targets.count(id->second) != 0 ? archive.Part(targets.at(id->second).second)
-                                                               : std::string_view();
+      const std::string_view xml = id != sheet.end() && targets.count(id->second) != 0
+                                       ? archive.Part(targets.at(id->second).second)
+                                       : std::string_view();
       const std::size_t index = settings.Sheets.size();
       if (index < archive.Numbers.size()) s.Numbers = std::move(archive.Numbers[index]);
       // Everything but the cells: the part before and the part after them.
