@@ -77,9 +77,9 @@ std::string ReadLossNote(const TReadLosses& losses, bool english) {
     const int count = losses.Counts[k];
     if (count <= 0) continue;
     const LossLine line = LineOf(static_cast<TReadLoss>(k));
-    note +=
-        "\n" + std::to_string(count) + " " +
-        (english ? (count == 1 ? line.EnglishOne : line.EnglishMany) : (count == 1 ? line.GermanOne : line.GermanMany));
+    note.append("\n").append(std::to_string(count)).append(" ");
+    note.append(english ? (count == 1 ? line.EnglishOne : line.EnglishMany)
+                        : (count == 1 ? line.GermanOne : line.GermanMany));
   }
   return note;
 }
