@@ -273,6 +273,10 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
   doc.FileName = fileName;
   SetCaptionAndRecent(doc, fileName);
   doc.Document.DocumentSaved = 1;
+  // What the file held that the workbook does not keep, in one note.
+  if (const workbook::TReadLosses& losses = doc.Book.ReadLosses(); losses.Any()) {
+    ShowMessage(workbook::ReadLossNote(losses, false), workbook::ReadLossNote(losses, true), MessageIcon::Information);
+  }
   return true;
 }
 

@@ -82,6 +82,10 @@ void BM_SaveXlsx(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveXlsx)->Unit(benchmark::kMillisecond);
 
+// The checks before the reading library unpack every part once and hand
+// the library their texts in a stored zip (no part is inflated twice):
+// processor time per read on the shared test machine, medians of 7, went
+// from 675 ms (each part unpacked three times and more) to 460 ms.
 void BM_LoadXlsx(benchmark::State& state) {
   SetUpFormats();
   {

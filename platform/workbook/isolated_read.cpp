@@ -343,6 +343,7 @@ std::string EncodeWorkbookSnapshot(const TWorkbook& book) {
   w.I32(book.ViewScale());
   w.U8(book.ShowGridLines());
   w.U8(book.EnableProtection());
+  for (const int count : book.ReadLosses().Counts) w.I32(count);
   return std::move(w.Bytes());
 }
 
@@ -413,12 +414,15 @@ bool DecodeWorkbookSnapshot(std::string_view bytes, TWorkbook& book) {
   const int scale = r.I32();
   const bool grid = r.U8() != 0;
   const bool protection = r.U8() != 0;
+  TReadLosses losses;
+  for (int& count : losses.Counts) count = std::max(0, r.I32());
   if (!r.Ok() || !r.AtEnd()) return false;
   fresh.SetSheet(std::clamp(current, 1, fresh.NumSheets()));
   book.AdoptContents(std::move(fresh));
   book.SetViewScale(scale);
   book.SetShowGridLines(grid);
   book.SetEnableProtection(protection);
+  book.SetReadLosses(losses);
   return true;
 }
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "platform/workbook/xlsx_checks.h"
+#include "platform/workbook/xlsx_limits.h"
 
 namespace kvx::workbook {
 
@@ -55,16 +55,30 @@ std::pair<std::string, std::string> Phrases(TReadFailure kind) {
     case TReadFailure::NoMemory:
       return {"Reading the file needs more memory than it may take.",
               "Das Lesen der Datei braucht mehr Speicher, als es belegen darf."};
+    case TReadFailure::NoNumber:
+      return {"The number cell {} holds no finite number.", "Die Zahlenzelle {} enthält keine endliche Zahl."};
+    case TReadFailure::NoRelationships:
+      return {"The part {} holds no relationships in the form of the packaging format.",
+              "Der Teil {} enthält keine Beziehungen in der Form des Paketformats."};
+    case TReadFailure::StrictForm:
+      return {"The workbook is in the strict form of Office Open XML, and its parts cannot be read in that form.",
+              "Die Arbeitsmappe liegt in der strikten Form von Office Open XML vor, und ihre Teile lassen sich in "
+              "dieser Form nicht lesen."};
+    case TReadFailure::UnreadableParts:
+      return {"The parts of the workbook do not have the form of an .xlsx workbook.",
+              "Die Teile der Arbeitsmappe haben nicht die Form einer .xlsx-Arbeitsmappe."};
   }
   return {};
 }
 
 constexpr std::array kKinds = {
-    TReadFailure::Empty,      TReadFailure::NotAWorkbook, TReadFailure::NotAZip,        TReadFailure::Truncated,
-    TReadFailure::DamagedZip, TReadFailure::DamagedPart,  TReadFailure::NoWorkbookPart, TReadFailure::MissingSheetPart,
-    TReadFailure::BadXml,     TReadFailure::NoSheets,     TReadFailure::FileTooLarge,   TReadFailure::PartTooLarge,
-    TReadFailure::TooLarge,   TReadFailure::NotAnXls,     TReadFailure::ReaderStopped,  TReadFailure::TooSlow,
-    TReadFailure::NoMemory};
+    TReadFailure::Empty,           TReadFailure::NotAWorkbook,     TReadFailure::NotAZip,
+    TReadFailure::Truncated,       TReadFailure::DamagedZip,       TReadFailure::DamagedPart,
+    TReadFailure::NoWorkbookPart,  TReadFailure::MissingSheetPart, TReadFailure::BadXml,
+    TReadFailure::NoSheets,        TReadFailure::FileTooLarge,     TReadFailure::PartTooLarge,
+    TReadFailure::TooLarge,        TReadFailure::NotAnXls,         TReadFailure::ReaderStopped,
+    TReadFailure::TooSlow,         TReadFailure::NoMemory,         TReadFailure::NoNumber,
+    TReadFailure::NoRelationships, TReadFailure::StrictForm,       TReadFailure::UnreadableParts};
 
 std::string Fill(const std::string& phrase, const std::string& detail) {
   const std::size_t at = phrase.find("{}");

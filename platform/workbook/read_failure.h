@@ -29,6 +29,10 @@ enum class TReadFailure {
   ReaderStopped,     // the reading process ended on the file (a crash)
   TooSlow,           // {}: the time limit in seconds
   NoMemory,          // the reading process ran out of memory
+  NoNumber,          // {}: the cell ("Sheet1!C1") whose number is none or not finite
+  NoRelationships,   // {}: a relationship part without the relationships of the packaging format
+  StrictForm,        // a workbook in the strict form whose parts the reading library refuses
+  UnreadableParts,   // the reading library refuses the parts (any other reason)
 };
 
 // The English line (as the readers put it in `error`).

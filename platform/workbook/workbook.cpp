@@ -118,6 +118,7 @@ void TWorkbook::Reset(int sheetCount) {
   sheets_.clear();
   names_.clear();
   clipboard_.reset();
+  readLosses_ = {};
   for (int i = 1; i <= sheetCount; ++i) {
     auto sheet = std::make_shared<TSheetData>();
     sheet->Id = nextSheetId_++;
@@ -140,6 +141,8 @@ void TWorkbook::AdoptContents(TWorkbook&& other) {
   names_ = std::move(other.names_);
   styles_ = std::move(other.styles_);
   styleIndex_ = std::move(other.styleIndex_);
+  readLosses_ = other.readLosses_;
+  other.readLosses_ = {};
   numberFormatCache_.clear();
   current_ = std::clamp(other.current_, 1, NumSheets());
   nextSheetId_ = other.nextSheetId_;

@@ -32,6 +32,7 @@
 
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/number_format.h"
+#include "platform/workbook/read_losses.h"
 
 namespace kvx::workbook {
 
@@ -418,6 +419,12 @@ class TWorkbook {
   int ViewScale() const { return viewScale_; }
   void SetViewScale(int percent);  // clamped to 10..400
 
+  // What the file the contents came from held and the workbook does not
+  // keep (read_losses.h); set by the readers, taken over by AdoptContents,
+  // none for contents made here.
+  const TReadLosses& ReadLosses() const { return readLosses_; }
+  void SetReadLosses(const TReadLosses& losses) { readLosses_ = losses; }
+
   // ---------------------------------------------------------- page breaks
   // A row break at r starts a new page after row r; a column break at c
   // after column c.
@@ -533,6 +540,7 @@ class TWorkbook {
   bool showGridLines_ = true;
   bool enableProtection_ = false;
   int viewScale_ = 100;
+  TReadLosses readLosses_;
 
   std::string fileName_;
   std::string tableName_;

@@ -18,6 +18,7 @@
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_internal.h"
+#include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
@@ -275,15 +276,6 @@ bool InflateChecked(const std::string& bytes, const Entry& entry, std::string* t
   return true;
 }
 
-// A part that was checked before (InflateChecked), unpacked again.
-std::string Unpacked(const std::string& bytes, const Entry& entry) {
-  std::string text;
-  std::uint64_t total = 0;
-  std::string error;
-  InflateChecked(bytes, entry, &text, total, error);
-  return text;
-}
-
 bool AllDigits(std::string_view s) {
   return !s.empty() && s.size() <= 9 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -474,7 +466,9 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
       std::string shown = hasValue && type == "str" ? std::string() : std::string("=");
       shown.append(hasValue && type == "str" ? value : formula);
       if (const auto at = ParseRange(Attribute(cellTag, "r")); at && at->IsSingleCell() && sheet >= 0) {
-        texts.push_back(TXlsxTextCell{sheet, at->Row1, at->Col1, DecodeXmlEntities(shown)});
+        const std::string_view style = Attribute(cellTag, "s");
+        texts.push_back(TXlsxTextCell{sheet, at->Row1, at->Col1, DecodeXmlEntities(shown),
+                                      AllDigits(style) ? std::stoi(std::string(style)) : -1});
       }
       cell += "/>";
     }
@@ -493,8 +487,10 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
 // programs write all their texts) by an empty cell of its style, and puts
 // its text into `texts`: the reading library takes no texts but shared
 // ones. The text is that of the <t> elements of its <is>, phonetic runs
-// left out. True when the part changed.
-bool ReplaceInlineStrings(std::string& part, int sheet, std::vector<TXlsxTextCell>& texts) {
+// left out; the cell keeps its format. `richTexts` counts the texts with
+// fonts of their own for runs of the text (<rPr>), which the workbook does
+// not keep. True when the part changed.
+bool ReplaceInlineStrings(std::string& part, int sheet, std::vector<TXlsxTextCell>& texts, int& richTexts) {
   if (part.find("inlineStr") == std::string::npos) return false;
   const std::string_view text(part);
   std::string out;
@@ -509,6 +505,7 @@ bool ReplaceInlineStrings(std::string& part, int sheet, std::vector<TXlsxTextCel
     std::string value;
     Element is;
     if (!c.Empty && FindElement(text, "is", c.TagEnd, c.ContentEnd, is) && !is.Empty) {
+      if (text.substr(is.TagEnd, is.ContentEnd - is.TagEnd).find("rPr") != std::string_view::npos) ++richTexts;
       std::vector<std::pair<std::size_t, std::size_t>> phonetic;
       Element r;
       for (std::size_t from = is.TagEnd; FindElement(text, "rPh", from, is.ContentEnd, r); from = r.End) {
@@ -522,7 +519,9 @@ bool ReplaceInlineStrings(std::string& part, int sheet, std::vector<TXlsxTextCel
         if (!inPhonetic && !t.Empty) value.append(text.substr(t.TagEnd, t.ContentEnd - t.TagEnd));
       }
     }
-    if (!value.empty()) texts.push_back(TXlsxTextCell{sheet, where->Row1, where->Col1, DecodeXmlEntities(value)});
+    const std::string_view style = Attribute(cellTag, "s");
+    const int xf = AllDigits(style) ? std::stoi(std::string(style)) : -1;
+    if (!value.empty()) texts.push_back(TXlsxTextCell{sheet, where->Row1, where->Col1, DecodeXmlEntities(value), xf});
     out.append(part, copied, c.Start - copied);
     out += WithoutAttribute(cellTag, "t") + "/>";
     copied = c.End;
@@ -631,30 +630,47 @@ std::string EscapeAttribute(const std::string& text) {
   return out;
 }
 
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  for (char& ch : out) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return out;
+}
+
 // The package as the reading library will walk it: the workbook part and,
 // in the workbook's order, the names of the sheets and their worksheet
 // parts ("" for a sheet of another kind, a chart sheet). Relationship parts
 // whose targets the library would not find (a target from the package
-// root, "./", other letter case) are rewritten into `replaced` with the
-// relative targets it follows.
+// root, "./", other letter case) get the relative targets it follows, and
+// every relationship part the name the library looks for: `names[k]`.
 struct Package {
   std::string Workbook;
   std::vector<std::string> SheetNames;
   std::vector<std::string> SheetParts;
 };
 
-bool ReadPackage(const std::string& bytes, const std::vector<Entry>& entries, Package& package,
-                 std::vector<std::pair<std::size_t, std::string>>& replaced, std::string& error) {
-  std::map<std::string, std::vector<Relationship>> relationsOf;  // by source part
+bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& texts, std::vector<std::string>& names,
+                 std::vector<bool>& changed, Package& package, TPreparedXlsx& prepared, std::string& error) {
+  std::map<std::string, std::vector<Relationship>> relationsOf;  // by source part, lower case
   for (std::size_t k = 0; k < entries.size(); ++k) {
     const std::string& name = entries[k].Name;
-    const std::size_t folder = name.rfind("_rels/");
-    if (!EndsWith(name, ".rels") || folder == std::string::npos || name.find('/', folder + 6) != std::string::npos ||
-        (folder > 0 && name[folder - 1] != '/')) {
+    const std::string lower = Lower(name);
+    const std::size_t folder = lower.rfind("_rels/");
+    if (!EndsWith(lower, ".rels") || folder == std::string::npos || lower.find('/', folder + 6) != std::string::npos ||
+        (folder > 0 && lower[folder - 1] != '/')) {
       continue;
     }
-    const std::string source = name.substr(0, folder) + name.substr(folder + 6, name.size() - folder - 6 - 5);
-    std::string part = Unpacked(bytes, entries[k]);
+    std::string source = name.substr(0, folder) + name.substr(folder + 6, name.size() - folder - 6 - 5);
+    if (!source.empty()) {
+      if (const Entry* found = FindPart(entries, source)) source = found->Name;
+    }
+    // Where the library looks for the relationships of the source part.
+    const std::size_t sourceFolder = source.rfind('/');
+    const std::string expected = sourceFolder == std::string::npos ? "_rels/" + source + ".rels"
+                                                                   : source.substr(0, sourceFolder + 1) + "_rels/" +
+                                                                         source.substr(sourceFolder + 1) + ".rels";
+    if (expected != name && FindPart(entries, expected) == &entries[k]) names[k] = expected;
+
+    std::string& part = texts[k];
     std::vector<Relationship> relations = Relationships(part);
     std::string rewritten;
     std::size_t copied = 0;
@@ -672,29 +688,35 @@ bool ReadPackage(const std::string& bytes, const std::vector<Entry>& entries, Pa
     }
     if (copied > 0) {
       rewritten.append(part, copied, std::string::npos);
-      replaced.emplace_back(k, std::move(rewritten));
+      part = std::move(rewritten);
+      changed[k] = true;
     }
-    relationsOf[source] = std::move(relations);
+    relationsOf[Lower(source)] = std::move(relations);
   }
   // The workbook: the package's office document, whose root is <workbook>.
+  const Entry* workbookEntry = nullptr;
   for (const Relationship& r : relationsOf[""]) {
-    if (!r.External && EndsWith(r.Type, "/officeDocument") && FindPart(entries, r.Target) != nullptr) {
-      package.Workbook = r.Target;
+    if (!r.External && EndsWith(r.Type, "/officeDocument")) {
+      if (const Entry* found = FindPart(entries, r.Target)) workbookEntry = found;
     }
   }
-  const Entry* workbookEntry = package.Workbook.empty() ? nullptr : FindPart(entries, package.Workbook);
-  const std::string workbook = workbookEntry != nullptr ? Unpacked(bytes, *workbookEntry) : std::string();
+  const std::string_view workbook =
+      workbookEntry != nullptr ? std::string_view(texts[static_cast<std::size_t>(workbookEntry - entries.data())])
+                               : std::string_view();
   if (workbookEntry == nullptr || RootElement(workbook) != "workbook") {
     error = ReadFailure(TReadFailure::NoWorkbookPart);
     return false;
   }
-  const std::vector<Relationship>& sheets = relationsOf[package.Workbook];
+  package.Workbook = workbookEntry->Name;
+  const std::vector<Relationship>& sheets = relationsOf[Lower(package.Workbook)];
   bool anyWorksheet = false;
   Element e;
   for (std::size_t at = 0; FindElement(workbook, "sheet", at, workbook.size(), e); at = e.End) {
-    const std::string_view tag = std::string_view(workbook).substr(e.Start, e.TagEnd - e.Start);
+    const std::string_view tag = workbook.substr(e.Start, e.TagEnd - e.Start);
     const std::string id = DecodeXmlEntities(Attribute(tag, "id"));
     const std::string name = DecodeXmlEntities(Attribute(tag, "name"));
+    const std::string_view state = Attribute(tag, "state");
+    if (state == "hidden" || state == "veryHidden") ++prepared.Losses[TReadLoss::HiddenSheets];
     std::string part;
     bool worksheet = true;
     for (const Relationship& r : sheets) {
@@ -714,6 +736,16 @@ bool ReadPackage(const std::string& bytes, const std::vector<Entry>& entries, Pa
     error = ReadFailure(TReadFailure::NoSheets);
     return false;
   }
+  // The names the user gave: not the built-in ones ("_xlnm.", print areas
+  // and what other programs keep for themselves), not hidden ones, not
+  // those that name nothing ("#REF!").
+  for (std::size_t at = 0; FindElement(workbook, "definedName", at, workbook.size(), e); at = e.End) {
+    const std::string_view tag = workbook.substr(e.Start, e.TagEnd - e.Start);
+    const std::string_view value = workbook.substr(e.TagEnd, e.ContentEnd - e.TagEnd);
+    if (Attribute(tag, "name").substr(0, 6) != "_xlnm." && Attribute(tag, "hidden") != "1" && value != "#REF!") {
+      ++prepared.DefinedNames;
+    }
+  }
   return true;
 }
 
@@ -721,58 +753,56 @@ void Put(std::string& out, std::uint64_t value, int size) {
   for (int k = 0; k < size; ++k) out += static_cast<char>((value >> (8 * k)) & 0xFF);
 }
 
-// A new zip of the entries: the replaced parts stored, the others copied
-// as they were compressed.
-std::string RebuildZip(const std::string& bytes, const std::vector<Entry>& entries,
-                       const std::vector<std::pair<std::size_t, std::string>>& replaced) {
+// The zip handed to the library: every part stored under `names[k]`, its
+// text moved in (and freed); `parts` gets where each text stands.
+std::string StoredZip(const std::vector<Entry>& entries, const std::vector<std::string>& names,
+                      std::vector<std::string>& texts, const std::vector<bool>& changed,
+                      std::vector<std::pair<std::string, std::pair<std::size_t, std::size_t>>>& parts) {
+  std::size_t size = 22;
+  for (std::size_t k = 0; k < entries.size(); ++k) size += 30 + 46 + 2 * names[k].size() + texts[k].size();
   std::string out;
+  out.reserve(size);
   std::string directory;
   for (std::size_t k = 0; k < entries.size(); ++k) {
-    const Entry& e = entries[k];
-    const std::string* data = nullptr;
-    for (const auto& [index, text] : replaced) {
-      if (index == k) data = &text;
-    }
-    const int method = data ? 0 : e.Method;
-    const std::uint64_t compressed = data ? data->size() : e.Compressed;
-    const std::uint64_t uncompressed = data ? data->size() : e.Uncompressed;
-    const std::uint32_t crc = data ? static_cast<std::uint32_t>(crc32(0L, reinterpret_cast<const Bytef*>(data->data()),
-                                                                      static_cast<uInt>(data->size())))
-                                   : e.Crc;
+    std::string& data = texts[k];
+    const std::string& name = names[k];
+    const std::uint32_t crc = changed[k]
+                                  ? static_cast<std::uint32_t>(crc32(0L, reinterpret_cast<const Bytef*>(data.data()),
+                                                                     static_cast<uInt>(data.size())))
+                                  : entries[k].Crc;
     const std::uint64_t offset = out.size();
     Put(out, kLocalHeader, 4);
     Put(out, 20, 2);
     Put(out, 0, 2);  // flags: sizes in the header
-    Put(out, static_cast<std::uint64_t>(method), 2);
+    Put(out, 0, 2);  // stored
     Put(out, 0, 4);  // time and date
     Put(out, crc, 4);
-    Put(out, compressed, 4);
-    Put(out, uncompressed, 4);
-    Put(out, e.Name.size(), 2);
+    Put(out, data.size(), 4);
+    Put(out, data.size(), 4);
+    Put(out, name.size(), 2);
     Put(out, 0, 2);
-    out += e.Name;
-    if (data)
-      out += *data;
-    else
-      out.append(bytes, e.DataOffset, e.Compressed);
+    out += name;
+    parts.emplace_back(name, std::make_pair(out.size(), data.size()));
+    out += data;
 
     Put(directory, kCentralHeader, 4);
     Put(directory, 20, 2);
     Put(directory, 20, 2);
     Put(directory, 0, 2);
-    Put(directory, static_cast<std::uint64_t>(method), 2);
+    Put(directory, 0, 2);
     Put(directory, 0, 4);
     Put(directory, crc, 4);
-    Put(directory, compressed, 4);
-    Put(directory, uncompressed, 4);
-    Put(directory, e.Name.size(), 2);
+    Put(directory, data.size(), 4);
+    Put(directory, data.size(), 4);
+    Put(directory, name.size(), 2);
     Put(directory, 0, 2);
     Put(directory, 0, 2);
     Put(directory, 0, 2);
     Put(directory, 0, 2);
     Put(directory, 0, 4);
     Put(directory, offset, 4);
-    directory += e.Name;
+    directory += name;
+    std::string().swap(data);
   }
   const std::uint64_t directoryOffset = out.size();
   out += directory;
@@ -786,27 +816,160 @@ std::string RebuildZip(const std::string& bytes, const std::vector<Entry>& entri
   return out;
 }
 
+constexpr std::string_view kRelationshipsNamespace = "http://schemas.openxmlformats.org/package/2006/relationships";
+
 // Counts the open elements: a document cut short ends with some open,
-// which the parser itself lets pass.
+// which the parser itself lets pass. Notes the root's namespace.
 struct DepthHandler : orcus::sax_ns_handler {
   long Depth = 0;
-  void start_element(const orcus::sax_ns_parser_element&) { ++Depth; }
+  bool Root = true;
+  std::string RootNamespace;
+  std::string RootName;
+  void start_element(const orcus::sax_ns_parser_element& element) {
+    if (Root) {
+      Root = false;
+      if (element.ns != nullptr) RootNamespace = element.ns;
+      RootName = std::string(element.name);
+    }
+    ++Depth;
+  }
   void end_element(const orcus::sax_ns_parser_element&) { --Depth; }
 };
 
-// True for a part that is no XML (by its name) or well-formed XML.
-bool WellFormedXml(const std::string& name, const std::string& text) {
-  if (!EndsWith(name, ".xml") && !EndsWith(name, ".rels")) return true;
+// The reason a part cannot be read: it is XML (by its name) and not
+// well-formed, or a relationship part without the relationships of the
+// packaging format; empty when it can.
+std::string PartFault(const std::string& name, const std::string& text) {
+  const std::string lower = Lower(name);
+  const bool relationships = EndsWith(lower, ".rels");
+  if (!EndsWith(lower, ".xml") && !relationships) return {};
+  DepthHandler handler;
   try {
     orcus::xmlns_repository repository;
     orcus::xmlns_context context = repository.create_context();
-    DepthHandler handler;
     orcus::sax_ns_parser<DepthHandler> parser(text.data(), text.size(), context, handler);
     parser.parse();
-    return handler.Depth == 0;
   } catch (const std::exception&) {
-    return false;
+    return ReadFailure(TReadFailure::BadXml, name);
   }
+  if (handler.Depth != 0) return ReadFailure(TReadFailure::BadXml, name);
+  if (relationships && (handler.RootName != "Relationships" || handler.RootNamespace != kRelationshipsNamespace)) {
+    return ReadFailure(TReadFailure::NoRelationships, name);
+  }
+  return {};
+}
+
+// The namespaces of the strict form and those of the usual form that name
+// the same things; a namespace that begins with one of the first is
+// replaced by the second (relationship types included).
+constexpr std::pair<std::string_view, std::string_view> kStrictNamespaces[] = {
+    {"http://purl.oclc.org/ooxml/spreadsheetml/main", "http://schemas.openxmlformats.org/spreadsheetml/2006/main"},
+    {"http://purl.oclc.org/ooxml/officeDocument/relationships",
+     "http://schemas.openxmlformats.org/officeDocument/2006/relationships"},
+    {"http://purl.oclc.org/ooxml/officeDocument/extendedProperties",
+     "http://schemas.openxmlformats.org/officeDocument/2006/extended-properties"},
+    {"http://purl.oclc.org/ooxml/officeDocument/customProperties",
+     "http://schemas.openxmlformats.org/officeDocument/2006/custom-properties"},
+    {"http://purl.oclc.org/ooxml/officeDocument/", "http://schemas.openxmlformats.org/officeDocument/2006/"},
+    {"http://purl.oclc.org/ooxml/drawingml/", "http://schemas.openxmlformats.org/drawingml/2006/"},
+};
+
+// Gives the part the namespaces of the usual form; true when it had any of
+// the strict form.
+bool UsualNamespaces(std::string& text) {
+  constexpr std::string_view kStrict = "http://purl.oclc.org/ooxml/";
+  if (text.find(kStrict) == std::string::npos) return false;
+  std::string out;
+  out.reserve(text.size() + 256);
+  std::size_t copied = 0;
+  bool changed = false;
+  for (std::size_t at = text.find(kStrict); at != std::string::npos; at = text.find(kStrict, at + 1)) {
+    for (const auto& [strict, usual] : kStrictNamespaces) {
+      if (text.compare(at, strict.size(), strict) != 0) continue;
+      out.append(text, copied, at - copied);
+      out += usual;
+      copied = at + strict.size();
+      changed = true;
+      break;
+    }
+  }
+  if (!changed) return false;
+  out.append(text, copied, std::string::npos);
+  text = std::move(out);
+  return true;
+}
+
+// How many elements of local name `local` the text holds.
+int CountElements(std::string_view text, std::string_view local) {
+  int count = 0;
+  Element e;
+  for (std::size_t at = 0; FindElement(text, local, at, text.size(), e); at = e.TagEnd) ++count;
+  return count;
+}
+
+// How many cells of type `typeAttribute` (' t="b"') hold a value and no
+// formula.
+int CountValueCells(std::string_view text, std::string_view typeAttribute) {
+  int count = 0;
+  for (std::size_t at = text.find(typeAttribute); at != std::string_view::npos;
+       at = text.find(typeAttribute, at + typeAttribute.size())) {
+    const std::size_t tagEnd = text.find('>', at);
+    if (tagEnd == std::string_view::npos) break;
+    if (text[tagEnd - 1] == '/') continue;
+    const std::size_t next = text.find("</", tagEnd);
+    const std::size_t cellEnd = text.find("c>", tagEnd);
+    if (next == std::string_view::npos || cellEnd == std::string_view::npos) break;
+    const std::string_view content = text.substr(tagEnd + 1, cellEnd - tagEnd - 1);
+    if (content.find("f>") == std::string_view::npos && content.find("<f ") == std::string_view::npos &&
+        content.find(":f ") == std::string_view::npos)
+      ++count;
+  }
+  return count;
+}
+
+// Counts what the workbook will not keep of a part that is no worksheet,
+// by the element it holds (charts, drawings, comments, tables, pivot
+// tables, the shared strings' runs) or by its name (macros).
+void CountPartLosses(const std::string& name, std::string_view text, TReadLosses& losses) {
+  if (EndsWith(Lower(name), "vbaproject.bin")) {
+    ++losses[TReadLoss::Macros];
+    return;
+  }
+  const std::string lower = Lower(name);
+  if (!EndsWith(lower, ".xml")) return;
+  const std::string_view root = RootElement(text);
+  if (root == "chartSpace") {
+    ++losses[TReadLoss::Charts];
+  } else if (root == "wsDr") {
+    losses[TReadLoss::Pictures] += CountElements(text, "pic") + CountElements(text, "sp");
+  } else if (root == "comments") {
+    losses[TReadLoss::Comments] += CountElements(text, "comment");
+  } else if (root == "table") {
+    ++losses[TReadLoss::Tables];
+  } else if (root == "pivotTableDefinition") {
+    ++losses[TReadLoss::PivotTables];
+  } else if (root == "sst" && text.find("rPr") != std::string_view::npos) {
+    // Each shared string with runs of their own fonts.
+    Element si;
+    for (std::size_t at = 0; FindElement(text, "si", at, text.size(), si); at = si.End) {
+      if (text.substr(si.TagEnd, si.ContentEnd - si.TagEnd).find("rPr") != std::string_view::npos) {
+        ++losses[TReadLoss::TextRuns];
+      }
+    }
+  }
+}
+
+// Counts what the workbook will not keep of a worksheet part: merged
+// ranges, truth values, validations, conditional formats, hyperlinks (all
+// but the truth values stand after the cells).
+void CountSheetLosses(std::string_view text, TReadLosses& losses) {
+  losses[TReadLoss::Booleans] += CountValueCells(text, " t=\"b\"") + CountValueCells(text, " t='b'");
+  const std::size_t cellsEnd = text.find("sheetData>");
+  const std::string_view tail = text.substr(cellsEnd == std::string_view::npos ? 0 : cellsEnd);
+  losses[TReadLoss::MergedRanges] += CountElements(tail, "mergeCell");
+  losses[TReadLoss::DataValidations] += CountElements(tail, "dataValidation");
+  losses[TReadLoss::ConditionalFormats] += CountElements(tail, "conditionalFormatting");
+  losses[TReadLoss::Hyperlinks] += CountElements(tail, "hyperlink");
 }
 
 }  // namespace
@@ -845,83 +1008,100 @@ std::string ResolvePartName(const std::string& sourcePart, const std::string& ta
   return name;
 }
 
-bool PrepareXlsxBytes(std::string& bytes, std::vector<TXlsxTextCell>& texts, std::string& error) {
+std::string_view TPreparedXlsx::Part(const std::string& name) const {
+  const std::pair<std::size_t, std::size_t>* folded = nullptr;
+  for (const auto& [partName, where] : Parts) {
+    if (partName == name) return std::string_view(Zip).substr(where.first, where.second);
+    if (folded == nullptr && Lower(partName) == Lower(name)) folded = &where;
+  }
+  return folded != nullptr ? std::string_view(Zip).substr(folded->first, folded->second) : std::string_view();
+}
+
+bool PrepareXlsx(const std::string& bytes, TPreparedXlsx& prepared, std::string& error) {
+  prepared = TPreparedXlsx{};
   std::vector<Entry> entries;
   if (!ReadDirectory(bytes, entries, error)) return false;
-  // Every part is unpacked once, counting what it really gives.
+  // Every part is unpacked once, counting what it really gives; the texts
+  // serve all that follows.
+  std::vector<std::string> texts(entries.size());
+  std::vector<std::string> names(entries.size());
+  std::vector<bool> changed(entries.size(), false);
   std::uint64_t total = 0;
-  for (const Entry& entry : entries) {
-    if (!InflateChecked(bytes, entry, nullptr, total, error)) return false;
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    if (!InflateChecked(bytes, entries[k], &texts[k], total, error)) return false;
+    names[k] = entries[k].Name;
   }
   // The reading library lets an XML part that is cut short pass as far as
   // it goes, and names no part when one does not parse.
-  for (const Entry& entry : entries) {
-    if (!WellFormedXml(entry.Name, Unpacked(bytes, entry))) {
-      error = ReadFailure(TReadFailure::BadXml, entry.Name);
-      return false;
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    error = PartFault(entries[k].Name, texts[k]);
+    if (!error.empty()) return false;
+  }
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    if (UsualNamespaces(texts[k])) {
+      changed[k] = true;
+      prepared.Strict = true;
     }
   }
-  std::vector<std::pair<std::size_t, std::string>> replaced;
   Package package;
-  if (!ReadPackage(bytes, entries, package, replaced, error)) return false;
+  if (!ReadPackage(entries, texts, names, changed, package, prepared, error)) return false;
+  prepared.Numbers.resize(package.SheetParts.size());
   std::unique_ptr<TFormulaChecker> checker;
   for (std::size_t k = 0; k < entries.size(); ++k) {
     const Entry& entry = entries[k];
     const auto found = std::find(package.SheetParts.begin(), package.SheetParts.end(), entry.Name);
-    if (found == package.SheetParts.end()) continue;
+    if (found == package.SheetParts.end()) {
+      CountPartLosses(entry.Name, texts[k], prepared.Losses);
+      continue;
+    }
     const int sheet = static_cast<int>(found - package.SheetParts.begin());
-    std::string part = Unpacked(bytes, entry);
+    std::string& part = texts[k];
     // The <col> elements stand before the cell data.
     if (!ColumnsHaveRanges(std::string_view(part).substr(0, part.find("sheetData")))) {
       error = ReadFailure(TReadFailure::DamagedPart, entry.Name);
       return false;
     }
+    CountSheetLosses(part, prepared.Losses);
     if (!checker && part.find("<f") != std::string::npos) {
       checker = std::make_unique<TFormulaChecker>(package.SheetNames);
     }
-    bool changed = ReplaceInlineStrings(part, sheet, texts);
-    changed = (checker && ReplaceBadFormulas(part, sheet, *checker, texts)) || changed;
-    if (changed) replaced.emplace_back(k, std::move(part));
-  }
-  if (!replaced.empty()) {
-    // Offsets and sizes of the new file must fit the plain zip fields.
-    std::uint64_t size = 0;
-    for (const Entry& entry : entries) size += entry.Compressed + entry.Uncompressed + 100 + entry.Name.size();
-    if (size >= 0xFFFFFFFFu) {
-      error = ReadFailure(TReadFailure::TooLarge);
+    int& richTexts = prepared.Losses[TReadLoss::TextRuns];
+    if (ReplaceInlineStrings(part, sheet, prepared.Texts, richTexts)) changed[k] = true;
+    if (checker && ReplaceBadFormulas(part, sheet, *checker, prepared.Texts)) changed[k] = true;
+    std::string badCell;
+    prepared.Numbers[static_cast<std::size_t>(sheet)] = ExactSheetNumbers(part, &badCell);
+    if (!badCell.empty()) {
+      error = ReadFailure(TReadFailure::NoNumber, package.SheetNames[static_cast<std::size_t>(sheet)] + "!" + badCell);
       return false;
     }
-    bytes = RebuildZip(bytes, entries, replaced);
   }
+  prepared.Zip = StoredZip(entries, names, texts, changed, prepared.Parts);
   return true;
 }
 
-std::string MalformedXmlPart(const std::string& bytes) {
-  std::vector<Entry> entries;
-  std::string error;
-  if (!ReadDirectory(bytes, entries, error)) return {};
-  for (const Entry& entry : entries) {
-    if (!WellFormedXml(entry.Name, Unpacked(bytes, entry))) return entry.Name;
-  }
-  return {};
+bool PrepareXlsxBytes(std::string& bytes, std::vector<TXlsxTextCell>& texts, std::string& error) {
+  TPreparedXlsx prepared;
+  if (!PrepareXlsx(bytes, prepared, error)) return false;
+  bytes = std::move(prepared.Zip);
+  texts = std::move(prepared.Texts);
+  return true;
 }
 
 bool CheckXlsxBytes(const std::string& bytes, std::string& error) {
-  std::string copy = bytes;
-  std::vector<TXlsxTextCell> texts;
-  return PrepareXlsxBytes(copy, texts, error);
+  TPreparedXlsx prepared;
+  return PrepareXlsx(bytes, prepared, error);
 }
 
-bool ReadPreparedXlsx(const std::string& path, std::string& bytes, std::vector<TXlsxTextCell>& texts,
-                      std::string& error) {
+bool ReadPreparedXlsx(const std::string& path, TPreparedXlsx& prepared, std::string& error) {
   std::error_code ec;
   const std::uintmax_t size = std::filesystem::file_size(path, ec);
   if (!ec && size > kMaxXlsxBytes) {
     error = ReadFailure(TReadFailure::FileTooLarge);
     return false;
   }
+  std::string bytes;
   if (!ReadFileBytes(path, bytes, error)) return false;
-  return PrepareXlsxBytes(bytes, texts, error);
+  return PrepareXlsx(bytes, prepared, error);
 }
 
 }  // namespace kvx::workbook

@@ -13,19 +13,32 @@
 //     together at most kMaxXlsxBytes;
 //   - every entry is unpacked once, in pieces, counting the bytes it really
 //     gives against the same limits (so a part that declares less than it
-//     holds costs no more memory) and checking its size and checksum;
+//     holds costs no more memory) and checking its size and checksum; the
+//     unpacked texts serve every later pass, and the library is handed a
+//     new zip of them stored (copied, not inflated again);
+//   - the .xml and .rels parts must be well-formed XML, and a relationship
+//     part must hold the relationships of the packaging format;
+//   - a workbook in the strict form of the format (its namespaces
+//     http://purl.oclc.org/ooxml/...) names the same parts and elements
+//     as the usual form under other namespaces: its parts get the usual
+//     namespaces, which the library reads;
 //   - the package's relationships are followed as the Open Packaging
 //     Conventions say (a target starting with "/" from the package root,
 //     any other from the folder of its source part; part names compare
-//     without case): the office document must be a <workbook> part, every
-//     worksheet it names must be there, and at least one; relationship
-//     parts whose targets the library would not find are rewritten with
-//     plain relative targets;
+//     without case, relationship parts too): the office document must be a
+//     <workbook> part, every worksheet it names must be there, and at least
+//     one; relationship parts whose targets the library would not find are
+//     rewritten with plain relative targets, and stored under the name the
+//     library looks for (beside their source part, in its letter case);
 //   - the <col> elements of every worksheet part need min and max with
 //     1 <= min <= max <= 16384;
+//   - the numbers of the plain number cells are read exactly (blanks
+//     around them allowed); a value that is no finite number is refused
+//     with its cell named;
 //   - the inline strings of the worksheets, which the library does not
 //     read, are taken out and put in after the reading (as the texts of
-//     the formulas below).
+//     the formulas below);
+//   - what the program's workbook does not keep is counted (read_losses.h).
 // A file failing a check is refused with the reason in `error`: an English
 // line of read_failure.h.
 //
@@ -37,48 +50,66 @@
 // is therefore replaced, before
 // the library reads the file, by the value the file stored for it (number,
 // truth value or text), or by the formula's text ("=$1") when it stored
-// none; the file is then handed to the library as a new zip with the
-// changed parts stored, and the texts are put in after the reading.
+// none; the texts are put in after the reading.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
+
+#include "platform/workbook/read_losses.h"
+#include "platform/workbook/xlsx_limits.h"
 
 namespace kvx::workbook {
 
-// The most bytes all parts of an .xlsx file together, and one part alone,
-// may unpack to (also the largest file read).
-inline constexpr std::uint64_t kMaxXlsxBytes = 96ull * 1024 * 1024;
-inline constexpr std::uint64_t kMaxXlsxPartBytes = 64ull * 1024 * 1024;
-
 // A cell that gets a text after the reading (the library reads no texts
 // but shared ones): sheet 0-based, row and column 1-based, text in UTF-8
-// with the format's "_xHHHH_" escapes still in it.
+// with the format's "_xHHHH_" escapes still in it; the cell format (xf)
+// index the file gives the cell, -1 for none.
 struct TXlsxTextCell {
   int Sheet = 0;
   int Row = 1;
   int Col = 1;
   std::string Text;
+  int Xf = -1;
 };
 
-// Checks the file's bytes and mends its bad formulas in place; `texts`
-// gets the cells that fall back to a text.
+// A package checked and prepared for the reading library.
+struct TPreparedXlsx {
+  // The package for the library: every part stored, the relationship
+  // parts and formulas mended, the inline strings taken out.
+  std::string Zip;
+  // Where each part's text stands in Zip, by the part's name in Zip.
+  std::vector<std::pair<std::string, std::pair<std::size_t, std::size_t>>> Parts;
+  std::vector<TXlsxTextCell> Texts;
+  // The exact numbers of the plain number cells (keys of CellKey,
+  // xlsx_numbers.h), by sheet in the workbook's order.
+  std::vector<std::unordered_map<std::uint64_t, double>> Numbers;
+  TReadLosses Losses;
+  int DefinedNames = 0;  // the names the user defined (not "_xlnm." ones, not hidden, not "#REF!")
+  bool Strict = false;   // the file was in the strict form
+
+  // The text of a part by its name (letter case as in Zip); empty if none.
+  std::string_view Part(const std::string& name) const;
+};
+
+// Checks the file's bytes and prepares them for the library.
+bool PrepareXlsx(const std::string& bytes, TPreparedXlsx& prepared, std::string& error);
+// The same, with the prepared package put into `bytes`; `texts` gets the
+// cells that fall back to a text.
 bool PrepareXlsxBytes(std::string& bytes, std::vector<TXlsxTextCell>& texts, std::string& error);
 
-// Reads a file and prepares its bytes.
-bool ReadPreparedXlsx(const std::string& path, std::string& bytes, std::vector<TXlsxTextCell>& texts,
-                      std::string& error);
+// Reads a file and prepares it.
+bool ReadPreparedXlsx(const std::string& path, TPreparedXlsx& prepared, std::string& error);
 
 // The name of the part a relationship target names: `target` from the
 // package root when it starts with "/", else from the folder of
 // `sourcePart` ("" for the package's own relationships); "." and ".."
 // steps and %XX escapes resolved; no leading "/".
 std::string ResolvePartName(const std::string& sourcePart, const std::string& target);
-
-// The first part of a package (checked before) that is no well-formed
-// XML, among its .xml and .rels parts; "" when all are.
-std::string MalformedXmlPart(const std::string& bytes);
 
 // Only the checks, on a file's bytes.
 bool CheckXlsxBytes(const std::string& bytes, std::string& error);

@@ -76,16 +76,23 @@ std::uint64_t CellKey(int row, int col) {
   return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) | static_cast<std::uint32_t>(col);
 }
 
-std::unordered_map<std::uint64_t, double> ExactSheetNumbers(std::string_view sheetXml) {
+std::unordered_map<std::uint64_t, double> ExactSheetNumbers(std::string_view sheetXml, std::string* badCell) {
   std::unordered_map<std::uint64_t, double> numbers;
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   ForEachNumberCell(sheetXml, [&](int row, int col, std::size_t begin, std::size_t end) {
     std::string_view text = sheetXml.substr(begin, end - begin);
+    // XML blanks may stand around the number.
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    if (text.empty()) return;
     // from_chars takes no leading '+'; a sign of the file is allowed.
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.front() == '+') text.remove_prefix(1);
     double value = 0;
     const auto [stop, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec == std::errc() && stop == text.data() + text.size() && std::isfinite(value)) {
       numbers[CellKey(row, col)] = value;
+    } else if (badCell != nullptr && badCell->empty()) {
+      *badCell = CellName(row, col);
     }
   });
   return numbers;

@@ -24,9 +24,11 @@ std::string ExactNumberText(double value);
 
 // The number cells of one worksheet part (its XML text): cells without a
 // type or of type "n" that hold no formula, keyed by CellKey(row, col),
-// each value read exactly (std::from_chars). Values that do not read as a
-// finite number are left out.
+// each value read exactly (std::from_chars; XML blanks around it allowed).
+// Values that do not read as a finite number ("NaN", "INF", "1,5") are left
+// out, and the first of them named in `badCell` ("C1") when given; an
+// empty value is no number and no fault.
 std::uint64_t CellKey(int row, int col);
-std::unordered_map<std::uint64_t, double> ExactSheetNumbers(std::string_view sheetXml);
+std::unordered_map<std::uint64_t, double> ExactSheetNumbers(std::string_view sheetXml, std::string* badCell = nullptr);
 
 }  // namespace kvx::workbook

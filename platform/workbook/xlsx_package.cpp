@@ -16,17 +16,23 @@ namespace kvx::workbook {
 
 namespace {
 
-constexpr std::size_t kMaxCellTextBytes = 32767;  // what the format allows in one cell
+constexpr std::size_t kMaxCellTextUnits = 32767;  // the characters (UTF-16 code units) the format allows in a cell
 constexpr std::size_t kFlushBytes = 1u << 20;     // generated XML handed to the compressor in pieces of this size
 constexpr double kLibraryRowHeight = 15.0;        // the row height the library leaves unwritten
 
-// A text as the file can hold it: at most 32767 bytes, cut at a character
-// boundary (a longer text would make the whole file fail).
+// A text as the file can hold it: at most 32767 characters (counted in
+// UTF-16 code units, as the format counts them), cut at a character
+// boundary.
 std::string_view FileText(std::string_view text) {
-  if (text.size() <= kMaxCellTextBytes) return text;
-  std::size_t end = kMaxCellTextBytes;
-  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-  return text.substr(0, end);
+  if (text.size() <= kMaxCellTextUnits) return text;
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if ((byte & 0xC0) == 0x80) continue;  // inside a character
+    units += byte >= 0xF0 ? 2 : 1;
+    if (units > kMaxCellTextUnits) return text.substr(0, i);
+  }
+  return text;
 }
 
 void AppendInt(std::string& out, long long value) {
@@ -52,21 +58,6 @@ void AppendColumnName(std::string& out, int col) {
 void AppendCellName(std::string& out, int row, int col) {
   AppendColumnName(out, col);
   AppendInt(out, row);
-}
-
-// A formula as the content of <f>: only the three characters XML reserves.
-void AppendFormula(std::string& out, std::string_view formula) {
-  for (char ch : formula) {
-    if (ch == '&') {
-      out += "&amp;";
-    } else if (ch == '<') {
-      out += "&lt;";
-    } else if (ch == '>') {
-      out += "&gt;";
-    } else {
-      out += ch;
-    }
-  }
 }
 
 // The texts of the cells, each once, numbered in the order of their first
@@ -236,7 +227,8 @@ struct TSheetCells {
     }
     const bool number = cell.Result == TFormulaResult::Number;
     out += number ? "><f>" : " t=\"str\"><f>";
-    AppendFormula(out, cell.Formula);
+    // Characters XML cannot hold are escaped as in texts.
+    AppendXlsxCellText(out, cell.Formula);
     out += "</f><v>";
     if (number) {
       // The stored result of a formula keeps the 16 digits other programs

@@ -15,11 +15,11 @@
 //     with 16 significant digits, as the library writes them (other
 //     programs round what they show from these; the program computes the
 //     formulas again);
-//   - texts: shared strings, in the order of their first cell; a character
-//     XML cannot hold (the C0 controls but tab and line feed, NUL included;
-//     a carriage return, which XML readers turn into a line feed; U+FFFE and
-//     U+FFFF) as "_xHHHH_", and the underscore of a literal "_xHHHH_" as
-//     "_x005F_", so that every character reads back as it was; a text that
+//   - texts and formulas: texts as shared strings, in the order of their
+//     first cell; in both, a character XML cannot hold (the C0 controls but
+//     tab and line feed, NUL included; a carriage return, which XML readers
+//     turn into a line feed; U+FFFE and U+FFFF) as "_xHHHH_", and an
+//     underscore that begins "_xHHHH" as "_x005F_", so that every character reads back as it was; a text that
 //     is not valid UTF-8 has its bad bytes replaced by U+FFFD;
 //   - rows: a row with cells, or with a height or hidden flag of its own,
 //     with its height ("ht", "customHeight") when it is not 15 points, as
@@ -41,7 +41,7 @@ std::string XlsxCellText(std::string_view text);
 // `book`. `xfOfStyle[i]` is the library's cell format index of the model's
 // style i (-1 for a style no cell uses). A formula the reading side would
 // refuse (TFormulaChecker) is stored as its text ("=" + formula), a text
-// longer than the format's 32767 bytes is cut at a character boundary,
+// longer than the format's 32767 characters is cut at a character boundary,
 // a number that is not finite is stored as 0. False (and `error`) when a
 // part cannot be read or written; `to` may then be left half written.
 bool WriteXlsxPackage(const TWorkbook& book, const std::vector<int>& xfOfStyle, const std::string& from,

@@ -237,9 +237,8 @@ double ColumnCharacters(double orcusWidth) {
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
   // Sizes and column ranges the reading library would trust blindly, and
   // formulas it would refuse the whole file for.
-  std::string bytes;
-  std::vector<TXlsxTextCell> fallbackTexts;
-  if (!ReadPreparedXlsx(path, bytes, fallbackTexts, error)) return false;
+  TPreparedXlsx prepared;
+  if (!ReadPreparedXlsx(path, prepared, error)) return false;
   try {
     ss::range_size_t size{kMaxRows, kMaxCols};
     ss::document doc{size};
@@ -250,12 +249,12 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     // know by their stored values already).
     factory.set_formula_error_policy(ss::formula_error_policy_t::skip);
     orcus::orcus_xlsx app{&factory};
-    app.read_stream(bytes);
+    app.read_stream(prepared.Zip);
 
     const ixion::model_context& cxt = doc.get_model_context();
     const std::size_t sheetCount = doc.get_sheet_count();
     if (sheetCount == 0) {
-      error = ReadFailure(TReadFailure::NoSheets);
+      error = ReadFailure(prepared.Strict ? TReadFailure::StrictForm : TReadFailure::NoSheets);
       return false;
     }
     auto resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, &cxt);
@@ -266,10 +265,11 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     // without these parts is still read.
     TXlsxSettings settings;
     std::string ignored;
-    ReadXlsxSettings(bytes, settings, ignored);
+    ReadXlsxSettings(prepared, settings, ignored);
     const auto codes = NumberFormatsById(styles);
     const std::uint16_t defaultWidthTwips = ss::get_default_column_width();
     const std::uint16_t defaultHeightTwips = ss::get_default_row_height();
+    int truthFormulas = 0;
 
     for (std::size_t s = 0; s < sheetCount; ++s) {
       const int sheetNo = static_cast<int>(s) + 1;
@@ -315,6 +315,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
               cell.Kind = TCellKind::Formula;
               cell.Formula = ixion::print_formula_tokens(cxt, pos, *resolver, fc->get_tokens()->get());
               if (!cell.Formula.empty() && cell.Formula.front() == '=') cell.Formula.erase(0, 1);
+              cell.Formula = DecodeXlsxEscapes(cell.Formula);
               // Booleans written as the formulas TRUE() and FALSE() (as some
               // programs store them) become the numbers 1 and 0.
               std::string upper = cell.Formula;
@@ -323,6 +324,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
                 cell.Kind = TCellKind::Number;
                 cell.Number = upper == "TRUE()" ? 1.0 : 0.0;
                 cell.Formula.clear();
+                ++truthFormulas;
                 break;
               }
               // The result the file stored stays when the formula cannot be
@@ -420,13 +422,22 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     // Cells whose formulas fell back to a text, and the inline strings. A
     // cell without a format of its own has the file's first one.
     const std::uint32_t firstFormat = fresh.StyleIndex(StyleFromFormat(styles, codes, settings, 0));
-    for (const TXlsxTextCell& text : fallbackTexts) {
+    for (const TXlsxTextCell& text : prepared.Texts) {
       if (text.Sheet < 0 || text.Sheet >= fresh.NumSheets() || text.Row > kMaxRows || text.Col > kMaxCols) continue;
       TSheetData& data = fresh.MutableSheetData(text.Sheet + 1);
       if (static_cast<int>(data.Rows.size()) < text.Row) data.Rows.resize(text.Row);
       auto& cells = data.Rows[text.Row - 1];
       if (static_cast<int>(cells.size()) < text.Col) cells.resize(text.Col);
       TCell& cell = cells[text.Col - 1];
+      // The cell's own format, which the library drops for a cell it
+      // holds no value of.
+      if (text.Xf > 0) {
+        const auto xf = static_cast<std::size_t>(text.Xf);
+        auto found = styleOfXf.find(xf);
+        if (found == styleOfXf.end())
+          found = styleOfXf.emplace(xf, fresh.StyleIndex(StyleFromFormat(styles, codes, settings, xf))).first;
+        cell.Style = found->second;
+      }
       if (cell.Style == 0) cell.Style = firstFormat;
       cell.Kind = TCellKind::Text;
       cell.Text = DecodeXlsxEscapes(text.Text);
@@ -434,12 +445,14 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
       cell.Number = 0.0;
     }
     // Names: global ones, and the print areas of the sheets.
+    int namesKept = 0;
     auto addName = [&](const std::string& name, const ixion::named_expression_t& expression) {
       std::string reference = ixion::print_formula_tokens(cxt, expression.origin, *resolver, expression.tokens);
       if (!reference.empty() && reference.front() == '=') reference.erase(0, 1);
       std::string plain = name;
-      if (plain.rfind("_xlnm.", 0) == 0) plain = plain.substr(6);
-      fresh.DefineName(plain, reference);
+      const bool builtIn = plain.rfind("_xlnm.", 0) == 0;
+      if (builtIn) plain = plain.substr(6);
+      if (fresh.DefineName(plain, reference) && !builtIn) ++namesKept;
     };
     for (auto it = cxt.get_named_expressions_iterator(); it.has(); it.next()) {
       const auto named = it.get();
@@ -455,6 +468,10 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     const int active = static_cast<int>(view.get_active_sheet()) + 1;
     fresh.SetSheet(active >= 1 && active <= fresh.NumSheets() ? active : 1);
     fresh.SetSelection(1, 1, 1, 1);
+    TReadLosses losses = prepared.Losses;
+    losses[TReadLoss::DefinedNames] = std::max(0, prepared.DefinedNames - namesKept);
+    losses[TReadLoss::Booleans] += truthFormulas;
+    fresh.SetReadLosses(losses);
     book.AdoptContents(std::move(fresh));
     if (!settings.Sheets.empty()) {
       const auto& shown = settings.Sheets[std::clamp<std::size_t>(settings.ActiveSheet, 0, settings.Sheets.size() - 1)];
@@ -466,12 +483,11 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     }
     book.Recalculate();
     return true;
-  } catch (const std::exception& e) {
-    // The library stops at the first XML part that does not parse; the
-    // part is named.
-    const std::string malformed = MalformedXmlPart(bytes);
-    error = !malformed.empty() ? ReadFailure(TReadFailure::BadXml, malformed)
-                               : std::string("cannot read ") + path + ": " + e.what();
+  } catch (const std::exception&) {
+    // Every part is well-formed XML (checked before): the library refuses
+    // what the parts hold, in its own words, which are no reason for the
+    // user.
+    error = ReadFailure(prepared.Strict ? TReadFailure::StrictForm : TReadFailure::UnreadableParts);
     return false;
   }
 }

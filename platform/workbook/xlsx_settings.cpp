@@ -1,11 +1,7 @@
 #include "platform/workbook/xlsx_settings.h"
 
 #include <cstdlib>
-#include <orcus/zip_archive.hpp>
-#include <orcus/zip_archive_stream.hpp>
 
-#include "platform/workbook/xlsx_checks.h"
-#include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
@@ -23,11 +19,10 @@ std::string ElementText(const std::string& xml, const std::string& name) {
   return DecodeXmlEntities(std::string_view(xml).substr(start + 1, end - start - 1));
 }
 
-bool ReadEntry(const orcus::zip_archive& archive, const std::string& name, std::string& text) {
-  std::vector<unsigned char> buffer;
-  if (!archive.read_file_entry(name, buffer)) return false;
-  text.assign(buffer.begin(), buffer.end());
-  return true;
+bool ReadEntry(const TPreparedXlsx& archive, const std::string& name, std::string& text) {
+  const std::string_view part = archive.Part(name);
+  text.assign(part);
+  return !part.empty();
 }
 
 double Number(const std::map<std::string, std::string>& attributes, const std::string& key, double fallback) {
@@ -55,7 +50,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 }
 
 // The relationships of a part (by Id: type and the part named).
-std::map<std::string, std::pair<std::string, std::string>> PartRelations(const orcus::zip_archive& archive,
+std::map<std::string, std::pair<std::string, std::string>> PartRelations(const TPreparedXlsx& archive,
                                                                          const std::string& part) {
   const std::size_t folderEnd = part.rfind('/');
   const std::string folder = folderEnd == std::string::npos ? std::string() : part.substr(0, folderEnd + 1);
@@ -114,11 +109,8 @@ std::vector<std::map<std::string, std::string>> XmlElements(const std::string& x
   return elements;
 }
 
-bool ReadXlsxSettings(const std::string& bytes, TXlsxSettings& settings, std::string& error) {
+bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::string& error) {
   try {
-    orcus::zip_archive_stream_blob stream(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    orcus::zip_archive archive(&stream);
-    archive.load();
     std::string workbookPart;
     for (const auto& [id, relation] : PartRelations(archive, "")) {
       if (EndsWith(relation.first, "/officeDocument")) workbookPart = relation.second;
@@ -135,16 +127,18 @@ bool ReadXlsxSettings(const std::string& bytes, TXlsxSettings& settings, std::st
     for (const auto& sheet : XmlElements(workbook, "sheet")) {
       TXlsxSheetSettings s;
       const auto id = sheet.find("id");
-      std::string xml;
-      if (id != sheet.end() && targets.count(id->second) != 0) ReadEntry(archive, targets.at(id->second).second, xml);
-      s.Numbers = ExactSheetNumbers(xml);
+      const std::string_view xml = id != sheet.end() && targets.count(id->second) != 0
+                                       ? archive.Part(targets.at(id->second).second)
+                                       : std::string_view();
+      const std::size_t index = settings.Sheets.size();
+      if (index < archive.Numbers.size()) s.Numbers = std::move(archive.Numbers[index]);
       // Everything but the cells: the part before and the part after them.
-      std::string head = xml;
+      std::string head(xml);
       std::string tail;
-      if (const std::size_t cells = xml.find("<sheetData"); cells != std::string::npos) {
-        head = xml.substr(0, cells);
-        const std::size_t close = xml.find("</sheetData>", cells);
-        tail = close == std::string::npos ? std::string() : xml.substr(close);
+      if (const std::size_t cells = xml.find("<sheetData"); cells != std::string_view::npos) {
+        head = std::string(xml.substr(0, cells));
+        const std::size_t close = xml.rfind("</sheetData>");
+        tail = close == std::string_view::npos || close < cells ? std::string() : std::string(xml.substr(close));
       }
       for (const auto& view : XmlElements(head, "sheetView")) {
         s.Zoom = WholeNumber(view, "zoomScale", 100);

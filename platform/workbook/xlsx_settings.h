@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/workbook/workbook.h"
+#include "platform/workbook/xlsx_checks.h"
 
 namespace kvx::workbook {
 
@@ -38,10 +39,10 @@ struct TXlsxSettings {
   int ActiveSheet = 0;                           // 0-based
 };
 
-// Reads the settings from the bytes of an .xlsx package (checked and
-// prepared by PrepareXlsxBytes, xlsx_checks.h); false when there is no
-// workbook part.
-bool ReadXlsxSettings(const std::string& bytes, TXlsxSettings& settings, std::string& error);
+// Reads the settings from the parts of an .xlsx package checked and
+// prepared by PrepareXlsx (xlsx_checks.h), taking over its exact numbers;
+// false when there is no workbook part.
+bool ReadXlsxSettings(TPreparedXlsx& prepared, TXlsxSettings& settings, std::string& error);
 
 // The attributes of every element `name` in an XML text (machine-written
 // XML: attribute values in double quotes, entities decoded).

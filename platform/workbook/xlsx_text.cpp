@@ -27,6 +27,17 @@ long EscapeAt(std::string_view text, std::size_t i) {
   return unit;
 }
 
+// True when "_xHHHH" stands at i: the underscore starts an escape in the
+// file when an underscore follows, or a character written as an escape
+// (which begins with one), so it is escaped itself whatever follows.
+bool EscapeStartsAt(std::string_view text, std::size_t i) {
+  if (i + 6 > text.size() || text[i] != '_' || text[i + 1] != 'x') return false;
+  for (std::size_t k = i + 2; k < i + 6; ++k) {
+    if (HexDigit(text[k]) < 0) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string DecodeXlsxEscapes(std::string_view text) {
@@ -73,7 +84,7 @@ void AppendXlsxCellText(std::string& out, std::string_view text) {
       out += kHex[c >> 4];
       out += kHex[c & 15];
       out += '_';
-    } else if (c == '_' && EscapeAt(text, i) >= 0) {
+    } else if (c == '_' && EscapeStartsAt(text, i)) {
       out += "_x005F_";
     } else if (c == '&') {
       out += "&amp;";

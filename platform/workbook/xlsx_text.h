@@ -18,8 +18,8 @@ std::string DecodeXlsxEscapes(std::string_view text);
 // Appends a cell's text as the file holds it inside <t> or <v>: a
 // character XML cannot hold (the C0 controls but tab and line feed, NUL
 // included; a carriage return, which XML readers turn into a line feed;
-// U+FFFE and U+FFFF) as "_xHHHH_", the underscore of a literal "_xHHHH_"
-// as "_x005F_", then '&', '<' and '>' as XML entities. Bytes that are not
+// U+FFFE and U+FFFF) as "_xHHHH_", the underscore that begins "_xHHHH"
+// (whatever follows) as "_x005F_", then '&', '<' and '>' as XML entities. Bytes that are not
 // valid UTF-8 become U+FFFD (the file would not read at all with them).
 // DecodeXlsxEscapes(DecodeXmlEntities(...)) gives the text back.
 void AppendXlsxCellText(std::string& out, std::string_view text);

@@ -65,14 +65,21 @@ void ExpectTheValues(workbook::TWorkbook& book) {
   book.SetSheet(1);
 }
 
+// The note after opening a file with one truth value.
+const char* const kTruthValueNote =
+    "Die Arbeitsmappe übernimmt nicht alles, was diese Datei enthält:\n"
+    "1 Wahrheitswert (WAHR/FALSCH): jetzt die Zahl 1 oder 0";
+
 TEST(ForeignWorkbooks, OpenWithTheirValuesInTheirCells) {
   IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
   test::TempFolder folder;
-  for (const char* name : {"openpyxl.xlsx", "libreoffice.xlsx", "gnumeric.xlsx", "package.xlsx"}) {
+  for (const char* name : {"openpyxl.xlsx", "libreoffice.xlsx", "gnumeric.xlsx", "package.xlsx", "strict.xlsx"}) {
     SCOPED_TRACE(name);
     Document d;
     ASSERT_TRUE(OpenDocument(d.doc, Fixture(name))) << (d.sink.messages.empty() ? "" : d.sink.messages.back().text);
-    EXPECT_TRUE(d.sink.messages.empty());
+    ASSERT_EQ(d.sink.messages.size(), 1u);
+    EXPECT_EQ(d.sink.messages[0].text, kTruthValueNote);
+    EXPECT_EQ(d.sink.messages[0].icon, MessageIcon::Information);
     EXPECT_EQ(d.fileType, workbook::kFileTypeWorkbook);
     EXPECT_EQ(d.caption, "Kandrevoltinex 4.6 [" + Fixture(name) + "] ");
     ExpectTheValues(d.book);
@@ -83,6 +90,71 @@ TEST(ForeignWorkbooks, OpenWithTheirValuesInTheirCells) {
     Document again;
     ASSERT_TRUE(OpenDocument(again.doc, own));
     ExpectTheValues(again.book);
+    EXPECT_TRUE(again.sink.messages.empty()) << "the program's own file keeps all it holds";
+  }
+}
+
+// What the program's workbook does not keep of a file is named in one note
+// after the open, in the interface language, one line per kind; the values
+// stay in their cells, and the cell format of an inline string is kept.
+TEST(ForeignWorkbooks, WhatTheWorkbookDoesNotKeepIsNamedInOneNote) {
+  {
+    Document d;
+    ASSERT_TRUE(OpenDocument(d.doc, Fixture("losses.xlsx")));
+    ASSERT_EQ(d.sink.messages.size(), 1u);
+    EXPECT_EQ(d.sink.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(d.sink.messages[0].text,
+              "Die Arbeitsmappe übernimmt nicht alles, was diese Datei enthält:\n"
+              "1 verbundener Bereich: aufgehoben, der Wert steht in der linken oberen Zelle\n"
+              "2 ausgeblendete Blätter: eingeblendet\n"
+              "2 Wahrheitswerte (WAHR/FALSCH): jetzt die Zahlen 1 und 0\n"
+              "1 Text mit eigener Schrift für Teile (fett, Farbe): jetzt in der Schrift der Zelle\n"
+              "1 Diagramm: weggelassen\n"
+              "1 Kommentar: weggelassen\n"
+              "1 Gültigkeitsregel: weggelassen\n"
+              "1 bedingte Formatierung: weggelassen\n"
+              "1 Hyperlink: weggelassen, der Zelltext bleibt");
+    workbook::TWorkbook& book = d.book;
+    ASSERT_EQ(book.NumSheets(), 3);
+    EXPECT_EQ(book.SheetName(2), "Versteckt");
+    EXPECT_EQ(book.SheetName(3), "Ganz versteckt");
+    book.SetSheet(1);
+    EXPECT_EQ(book.Text(1, 1), "verbunden");
+    EXPECT_EQ(book.CellKind(2, 2), workbook::TCellKind::Empty);
+    EXPECT_EQ(book.Number(3, 1), 1.0);
+    EXPECT_EQ(book.Number(4, 1), 0.0);
+    EXPECT_EQ(book.CellKind(4, 1), workbook::TCellKind::Number);
+    EXPECT_EQ(book.Number(1, 3), 7.5);
+    EXPECT_EQ(book.Text(1, 5), "Link");
+    EXPECT_EQ(book.Text(7, 1), "halb fett");
+    EXPECT_EQ(book.Text(9, 7), "fett");
+    book.SetActiveCell(9, 7);
+    EXPECT_TRUE(book.Font().Bold);
+    EXPECT_EQ(book.Font().Color, 0xFF0000u);
+    book.SetSheet(2);
+    EXPECT_EQ(book.Text(1, 1), "h");
+    book.SetSheet(3);
+    EXPECT_EQ(book.Number(1, 1), 2.0);
+  }
+  {
+    Document d;
+    LanguageEnglish = 1;
+    ASSERT_TRUE(OpenDocument(d.doc, Fixture("macros.xlsm")));
+    ASSERT_EQ(d.sink.messages.size(), 1u);
+    EXPECT_EQ(d.sink.messages[0].text,
+              "The workbook does not keep everything this file holds:\n"
+              "1 macro project: not kept; a save writes a new .xlsx file");
+    EXPECT_EQ(d.book.Text(1, 1), "Makro");
+    EXPECT_EQ(d.book.Number(2, 1), 3.0);
+    // A text file after it: no note.
+    test::TempFolder folder;
+    const std::string text = folder.File("plain.txt");
+    workbook::TWorkbook plain;
+    plain.SetText(1, 1, "x");
+    std::string error;
+    ASSERT_TRUE(workbook::WriteWorkbookFile(plain, text, workbook::kFileTypeText, error));
+    ASSERT_TRUE(OpenDocument(d.doc, text));
+    EXPECT_EQ(d.sink.messages.size(), 1u);
   }
 }
 

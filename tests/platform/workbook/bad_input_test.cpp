@@ -12,8 +12,10 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/workbook/formula_engine.h"
+#include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xlsx_checks.h"
+#include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
 #include "support/recording_message_sink.h"
 
@@ -146,6 +148,42 @@ TEST_F(BadInputTest, SavedWorkbooksOpenAgainWithTheirTextsAndBadFormulas) {
   ASSERT_EQ(Open(reopened, path), "");
   EXPECT_EQ(reopened.Text(2, 1), "kept");
   EXPECT_EQ(reopened.Text(1, 1), "=!a");
+
+  // Texts and formulas the writer once wrote so that they came back
+  // changed, cut, or in a sheet part that is no XML (the reader refuses
+  // such a part).
+  struct Case {
+    const char* File;
+    std::string Formula;  // "" for a text
+    std::string Text;
+  };
+  const Case cases[] = {
+      {"workbook_formula_control_character.txt",
+       "=\"a\x01"
+       "b\"",
+       "a\x01"
+       "b"},
+      {"workbook_long_greek_text_save_as_xlsx.txt", "", [] {
+         std::string omegas;
+         for (int k = 0; k < 16400; ++k) omegas += "\u03A9";
+         return omegas;
+       }()},
+      {"workbook_literal_escape_before_control.txt", "",
+       "_x0041\x01"
+       "b"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.File);
+    TWorkbook text;
+    ASSERT_EQ(Open(text, Input(c.File)), "");
+    ASSERT_EQ(text.Text(1, 1), c.Text);
+    ASSERT_TRUE(WriteWorkbookFile(text, path, kFileTypeWorkbook, error)) << error;
+    TWorkbook saved;
+    ASSERT_EQ(Open(saved, path), "");
+    EXPECT_EQ(saved.Text(1, 1), c.Text);
+    EXPECT_EQ(saved.Formula(1, 1), c.Formula);
+    EXPECT_EQ(saved.Number(1, 2), text.Number(1, 2));
+  }
 }
 
 // A stray NUL is a character of text: it opens, survives a save as .xlsx
@@ -250,6 +288,38 @@ TEST_F(BadInputTest, DamagedWorkbookFilesAreRefusedAndTheOpenWorkbookStays) {
     EXPECT_EQ(open.Text(1, 1), "still here");
     EXPECT_EQ(open.NumSheets(), 2);
   }
+  // Refused with one line of the program's own (no text of the reading
+  // library), in both languages.
+  const std::pair<const char*, std::string> reasons[] = {
+      {"xlsx_number_blanks_reads_nan.xlsx", "The number cell Data!C1 holds no finite number."},
+      {"xlsx_rels_without_namespace.xlsx",
+       "The part _rels/.rels holds no relationships in the form of the packaging format."}};
+  for (const auto& [name, reason] : reasons) {
+    SCOPED_TRACE(name);
+    TWorkbook open(2);
+    open.SetText(1, 1, "still here");
+    EXPECT_EQ(Open(open, Input(name)), reason);
+    EXPECT_EQ(open.Text(1, 1), "still here");
+    EXPECT_NE(GermanReadFailure(reason), reason);
+  }
+  // Blanks around a number are no fault; NaN and INF are no numbers.
+  std::string bad;
+  const auto numbers = ExactSheetNumbers(
+      "<sheetData><row r=\"1\"><c r=\"A1\"><v> 1.25 </v></c><c r=\"B1\"><v>\n2.5\n</v></c>"
+      "<c r=\"D1\"><v>INF</v></c><c r=\"E1\"><v>NaN</v></c></row></sheetData>",
+      &bad);
+  EXPECT_EQ(numbers.at(CellKey(1, 1)), 1.25);
+  EXPECT_EQ(numbers.at(CellKey(1, 2)), 2.5);
+  EXPECT_EQ(numbers.size(), 2u);
+  EXPECT_EQ(bad, "D1");
+  // Part names compare without case: a package whose workbook and sheet
+  // parts are in capitals opens.
+  {
+    TWorkbook capitals;
+    ASSERT_EQ(Open(capitals, Input("xlsx_part_names_upper_case.xlsx")), "");
+    EXPECT_EQ(capitals.SheetName(1), "Data");
+    EXPECT_EQ(capitals.Number(1, 1), 1.25);
+  }
   // The freexl files: refused (or read as far as they go), never a crash.
   for (const char* name : {"xls_freexl_heap_overflow.xls", "xls_freexl_iconv_overread.xls", "xls_freexl_leak.xls",
                            "xls_freexl_open_segv.xls"}) {
@@ -268,10 +338,10 @@ TEST_F(BadInputTest, DamagedWorkbookFilesAreRefusedAndTheOpenWorkbookStays) {
   book.SetColHidden(6, 6, true);
   std::string error;
   ASSERT_TRUE(WriteWorkbookFile(book, PathOf("sound.xlsx"), kFileTypeWorkbook, error)) << error;
-  std::string bytes;
-  std::vector<TXlsxTextCell> texts;
-  EXPECT_TRUE(ReadPreparedXlsx(PathOf("sound.xlsx"), bytes, texts, error)) << error;
-  EXPECT_TRUE(texts.empty());
+  TPreparedXlsx prepared;
+  EXPECT_TRUE(ReadPreparedXlsx(PathOf("sound.xlsx"), prepared, error)) << error;
+  EXPECT_TRUE(prepared.Texts.empty());
+  EXPECT_FALSE(prepared.Losses.Any());
 }
 
 TEST_F(BadInputTest, NumberFormatsAtTheirLimitsGiveDefinedTexts) {

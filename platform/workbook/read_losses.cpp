@@ -1,0 +1,87 @@
+#include "platform/workbook/read_losses.h"
+
+namespace kvx::workbook {
+
+namespace {
+
+// One kind's line: German singular and plural, English singular and
+// plural, each after the count.
+struct LossLine {
+  const char* GermanOne;
+  const char* GermanMany;
+  const char* EnglishOne;
+  const char* EnglishMany;
+};
+
+LossLine LineOf(TReadLoss kind) {
+  switch (kind) {
+    case TReadLoss::MergedRanges:
+      return {"verbundener Bereich: aufgehoben, der Wert steht in der linken oberen Zelle",
+              "verbundene Bereiche: aufgehoben, die Werte stehen in der linken oberen Zelle",
+              "merged range: unmerged, the value kept in the top-left cell",
+              "merged ranges: unmerged, the values kept in the top-left cells"};
+    case TReadLoss::HiddenSheets:
+      return {"ausgeblendetes Blatt: eingeblendet", "ausgeblendete Blätter: eingeblendet", "hidden sheet: shown",
+              "hidden sheets: shown"};
+    case TReadLoss::Booleans:
+      return {"Wahrheitswert (WAHR/FALSCH): jetzt die Zahl 1 oder 0",
+              "Wahrheitswerte (WAHR/FALSCH): jetzt die Zahlen 1 und 0",
+              "truth value (TRUE/FALSE): now the number 1 or 0", "truth values (TRUE/FALSE): now the numbers 1 and 0"};
+    case TReadLoss::TextRuns:
+      return {"Text mit eigener Schrift für Teile (fett, Farbe): jetzt in der Schrift der Zelle",
+              "Texte mit eigener Schrift für Teile (fett, Farbe): jetzt in der Schrift ihrer Zelle",
+              "text with fonts of its own for parts of it (bold, colour): now in the font of its cell",
+              "texts with fonts of their own for parts of them (bold, colour): now in the font of their cells"};
+    case TReadLoss::Macros:
+      return {"Makroprojekt: nicht übernommen; Speichern schreibt eine neue .xlsx-Datei",
+              "Makroprojekte: nicht übernommen; Speichern schreibt eine neue .xlsx-Datei",
+              "macro project: not kept; a save writes a new .xlsx file",
+              "macro projects: not kept; a save writes a new .xlsx file"};
+    case TReadLoss::Charts:
+      return {"Diagramm: weggelassen", "Diagramme: weggelassen", "chart: left out", "charts: left out"};
+    case TReadLoss::Pictures:
+      return {"Bild oder Form: weggelassen", "Bilder oder Formen: weggelassen", "picture or shape: left out",
+              "pictures or shapes: left out"};
+    case TReadLoss::Comments:
+      return {"Kommentar: weggelassen", "Kommentare: weggelassen", "comment: left out", "comments: left out"};
+    case TReadLoss::DataValidations:
+      return {"Gültigkeitsregel: weggelassen", "Gültigkeitsregeln: weggelassen", "data validation rule: left out",
+              "data validation rules: left out"};
+    case TReadLoss::ConditionalFormats:
+      return {"bedingte Formatierung: weggelassen", "bedingte Formatierungen: weggelassen",
+              "conditional format: left out", "conditional formats: left out"};
+    case TReadLoss::Hyperlinks:
+      return {"Hyperlink: weggelassen, der Zelltext bleibt", "Hyperlinks: weggelassen, die Zelltexte bleiben",
+              "hyperlink: left out, the cell text stays", "hyperlinks: left out, the cell texts stay"};
+    case TReadLoss::Tables:
+      return {"Tabellenbereich: weggelassen, seine Zellen bleiben",
+              "Tabellenbereiche: weggelassen, ihre Zellen bleiben", "table range: left out, its cells stay",
+              "table ranges: left out, their cells stay"};
+    case TReadLoss::PivotTables:
+      return {"Pivot-Tabelle: weggelassen, ihre letzten Werte bleiben",
+              "Pivot-Tabellen: weggelassen, ihre letzten Werte bleiben", "pivot table: left out, its last values stay",
+              "pivot tables: left out, their last values stay"};
+    case TReadLoss::DefinedNames:
+      return {"Name: weggelassen", "Namen: weggelassen", "defined name: left out", "defined names: left out"};
+  }
+  return {"", "", "", ""};
+}
+
+}  // namespace
+
+std::string ReadLossNote(const TReadLosses& losses, bool english) {
+  if (!losses.Any()) return {};
+  std::string note = english ? "The workbook does not keep everything this file holds:"
+                             : "Die Arbeitsmappe übernimmt nicht alles, was diese Datei enthält:";
+  for (int k = 0; k < kReadLossKinds; ++k) {
+    const int count = losses.Counts[k];
+    if (count <= 0) continue;
+    const LossLine line = LineOf(static_cast<TReadLoss>(k));
+    note.append("\n").append(std::to_string(count)).append(" ");
+    note.append(english ? (count == 1 ? line.EnglishOne : line.EnglishMany)
+                        : (count == 1 ? line.GermanOne : line.GermanMany));
+  }
+  return note;
+}
+
+}  // namespace kvx::workbook

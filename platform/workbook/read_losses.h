@@ -1,0 +1,48 @@
+// What a workbook file held that the program's workbook does not keep, and
+// what became of it, counted by kind: the readers count, the document
+// shows one note after opening the file (ReadLossNote), one line per kind
+// that occurred.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace kvx::workbook {
+
+enum class TReadLoss {
+  MergedRanges,        // unmerged; the value stays in the top-left cell
+  HiddenSheets,        // hidden and very hidden sheets: shown
+  Booleans,            // TRUE and FALSE: the numbers 1 and 0
+  TextRuns,            // texts with fonts of their own for parts of the text: plain text
+  Macros,              // macro projects: not kept; a save writes a new .xlsx file
+  Charts,              // charts on sheets and chart sheets
+  Pictures,            // pictures and shapes of the drawings
+  Comments,            // cell comments
+  DataValidations,     // data validation rules
+  ConditionalFormats,  // conditional formats
+  Hyperlinks,          // hyperlinks (the cell texts stay)
+  Tables,              // table ranges (the cells stay)
+  PivotTables,         // pivot tables (their last values stay)
+  DefinedNames,        // defined names the reader could not take over
+};
+
+inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::DefinedNames) + 1;
+
+struct TReadLosses {
+  std::array<int, kReadLossKinds> Counts{};
+
+  int& operator[](TReadLoss kind) { return Counts[static_cast<int>(kind)]; }
+  int operator[](TReadLoss kind) const { return Counts[static_cast<int>(kind)]; }
+  bool Any() const {
+    for (const int count : Counts) {
+      if (count > 0) return true;
+    }
+    return false;
+  }
+};
+
+// The note: a first line, then one line per kind with its count, in German
+// or English; empty when nothing was lost.
+std::string ReadLossNote(const TReadLosses& losses, bool english);
+
+}  // namespace kvx::workbook
