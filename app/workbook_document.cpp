@@ -71,8 +71,9 @@ void ShowOpenFailed(const std::string& name, const std::string& reason = {}) {
 // own.
 void ShowSaveFailed(const std::string& name, const std::string& error = {}) {
   const std::string reason = workbook::IsTextSaveRefusal(error) ? "\n" + error : std::string();
-  ShowMessage("Fehler beim Speichern von " + name + "." + reason, "An error occured while saving " + name + "." + reason,
-              MessageIcon::Error, MessageButtons::Ok, English() ? "Error" : "Datei nicht gespeichert");
+  ShowMessage("Fehler beim Speichern von " + name + "." + reason,
+              "An error occured while saving " + name + "." + reason, MessageIcon::Error, MessageButtons::Ok,
+              English() ? "Error" : "Datei nicht gespeichert");
 }
 
 void ShowWorkbookSaveFailed(const std::string& name) {
@@ -350,9 +351,9 @@ bool SaveWorkbookAs(TWorkbookDocument& doc) {
     start = doc.DefaultFolder + UntitledName(doc.Document);
   } else {
     const std::string ext = Upper(Extension(doc.FileName));
-    start = ext == ".XLSX"                          ? doc.FileName
+    start = ext == ".XLSX"                                                    ? doc.FileName
             : ext == ".XLS" || ext == ".XLSM" || IsWorkbookType(doc.FileType) ? WithoutExtension(doc.FileName) + ".xlsx"
-                                                    : WithoutExtension(doc.FileName);
+                                                                              : WithoutExtension(doc.FileName);
   }
   const std::optional<std::string> chosen = AskSaveName(kSaveWorkbookQuestion, start, "xlsx");
   if (!chosen) return false;

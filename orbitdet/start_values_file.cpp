@@ -203,11 +203,11 @@ bool WriteStartValuesFile(const std::string& path, const TIntegrationSetup& setu
     for (const long double v : setup.StartValues[b]) usable = usable && std::isfinite(v);
     if (usable) continue;
     const std::string body = std::to_string(i + 1) + " (" + setup.Names[b] + ")";
-    ShowMessage("Die Datei " + path + " wurde nicht geschrieben: Körper " + body +
-                    " hat eine negative Masse oder einen Wert, der keine Zahl ist.",
-                "The file " + path + " was not written: body " + body +
-                    " has a negative mass or a value that is not a number.",
-                MessageIcon::Error);
+    ShowMessage(
+        "Die Datei " + path + " wurde nicht geschrieben: Körper " + body +
+            " hat eine negative Masse oder einen Wert, der keine Zahl ist.",
+        "The file " + path + " was not written: body " + body + " has a negative mass or a value that is not a number.",
+        MessageIcon::Error);
     return false;
   }
   std::string error;

@@ -430,8 +430,8 @@ bool DecodeWorkbookSnapshot(std::string_view bytes, TWorkbook& book) {
   return true;
 }
 
-bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read,
-                        std::string& error, std::string* note) {
+bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read, std::string& error,
+                        std::string* note) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
     error = std::string("cannot start the file reader: ") + std::strerror(errno);

@@ -6,10 +6,10 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
-#include <limits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <vector>
 

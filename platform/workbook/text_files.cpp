@@ -220,8 +220,9 @@ bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnl
 
 std::string TextSaveRefusal(const std::string& cell) {
   if (LanguageEnglish != 0) {
-    return "Cell " + cell + " holds zero characters with which the text file would not open again. The file was not "
-                            "saved.";
+    return "Cell " + cell +
+           " holds zero characters with which the text file would not open again. The file was not "
+           "saved.";
   }
   return "Die Zelle " + cell +
          " enthält Nullzeichen, mit denen sich die Textdatei nicht wieder öffnen ließe. Die Datei wurde nicht "

@@ -52,7 +52,8 @@ class TCompoundFile {
     const std::uint32_t fatCount = Get32(file_, 0x2C);
     const std::size_t maxSectors = file_.size() / sector_ + 1;
     if (fatCount > maxSectors) return false;
-    for (std::size_t k = 0; k < 109 && fatSectors.size() < fatCount; ++k) fatSectors.push_back(Get32(file_, 0x4C + 4 * k));
+    for (std::size_t k = 0; k < 109 && fatSectors.size() < fatCount; ++k)
+      fatSectors.push_back(Get32(file_, 0x4C + 4 * k));
     std::uint32_t difat = Get32(file_, 0x44);
     std::set<std::uint32_t> seen;
     while (fatSectors.size() < fatCount && difat <= kLastRegularSector && seen.insert(difat).second) {
@@ -68,12 +69,15 @@ class TCompoundFile {
       if (block.empty()) return false;
       for (std::size_t k = 0; k < sector_; k += 4) fat_.push_back(Get32(block, k));
     }
-    directory_ = Chain(Get32(file_, 0x30), fat_, [this](std::uint32_t s) { return Sector(s); }, sector_);
+    directory_ = Chain(
+        Get32(file_, 0x30), fat_, [this](std::uint32_t s) { return Sector(s); }, sector_);
     if (directory_.size() < 128) return false;
     // The mini stream (root entry's chain) and its allocation table.
-    const std::string miniFat = Chain(Get32(file_, 0x3C), fat_, [this](std::uint32_t s) { return Sector(s); }, sector_);
+    const std::string miniFat = Chain(
+        Get32(file_, 0x3C), fat_, [this](std::uint32_t s) { return Sector(s); }, sector_);
     for (std::size_t k = 0; k + 4 <= miniFat.size(); k += 4) miniFat_.push_back(Get32(miniFat, k));
-    miniStream_ = Chain(Get32(directory_, 0x74), fat_, [this](std::uint32_t s) { return Sector(s); }, sector_);
+    miniStream_ = Chain(
+        Get32(directory_, 0x74), fat_, [this](std::uint32_t s) { return Sector(s); }, sector_);
     return true;
   }
 
@@ -93,9 +97,11 @@ class TCompoundFile {
       const std::uint64_t size = Get32(entry, 0x78);
       std::string data;
       if (size < cutoff_) {
-        data = Chain(start, miniFat_, [this](std::uint32_t s) { return MiniSector(s); }, 64);
+        data = Chain(
+            start, miniFat_, [this](std::uint32_t s) { return MiniSector(s); }, 64);
       } else {
-        data = Chain(start, fat_, [this](std::uint32_t s) { return Sector(s); }, sector_);
+        data = Chain(
+            start, fat_, [this](std::uint32_t s) { return Sector(s); }, sector_);
       }
       if (data.size() > size) data.resize(size);
       return data;
@@ -367,7 +373,8 @@ TXlsRecords ReadXlsRecords(std::string_view stream) {
                 }
                 if (next.Type == 0x0207) {
                   reader = probe;
-                  if (ReadString(next.Data, 0, biff8 ? 2 : 1, biff8, &reader, cell.Text)) cell.Kind = TXlsValueKind::Text;
+                  if (ReadString(next.Data, 0, biff8 ? 2 : 1, biff8, &reader, cell.Text))
+                    cell.Kind = TXlsValueKind::Text;
                 }
                 break;
               }

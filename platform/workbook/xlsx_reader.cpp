@@ -508,12 +508,12 @@ std::string LegacyXlsNote(const std::vector<TLegacySheetNote>& sheets, bool reco
     if (sheet.FormulaValues > 0) {
       const std::string n = std::to_string(sheet.FormulaValues);
       const bool one = sheet.FormulaValues == 1;
-      line(english ? n + (one ? " cell" : " cells") + " with formulas on sheet " + name +
-                         " came in as " + (one ? "its" : "their") + " last computed " + (one ? "value" : "values") +
+      line(english ? n + (one ? " cell" : " cells") + " with formulas on sheet " + name + " came in as " +
+                         (one ? "its" : "their") + " last computed " + (one ? "value" : "values") +
                          "; the formulas are not read from .xls files."
-                   : n + (one ? " Zelle" : " Zellen") + " mit Formeln auf dem Blatt " + name + (one ? " kam" : " kamen") +
-                         " mit " + (one ? "ihrem" : "ihren") + " zuletzt berechneten " + (one ? "Wert" : "Werten") +
-                         "; die Formeln werden aus .xls-Dateien nicht gelesen.");
+                   : n + (one ? " Zelle" : " Zellen") + " mit Formeln auf dem Blatt " + name +
+                         (one ? " kam" : " kamen") + " mit " + (one ? "ihrem" : "ihren") + " zuletzt berechneten " +
+                         (one ? "Wert" : "Werten") + "; die Formeln werden aus .xls-Dateien nicht gelesen.");
     }
     if (sheet.Unread > 0) {
       const std::string n = std::to_string(sheet.Unread);

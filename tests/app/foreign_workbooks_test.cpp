@@ -24,7 +24,6 @@
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/workbook_document.h"
-#include "engine/mystringgrid.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/workbook/number_format.h"
@@ -373,34 +372,6 @@ TEST_F(ForeignWorkbooksInTheWindow, SaveNeverRewritesAFileThatHeldMoreThanTheWri
     EXPECT_DOUBLE_EQ(back.Number(1, 2), c.B1);
   }
   form.close();
-}
-
-// The result grid's csv export keeps every character: Windows-1252 where
-// it holds them, else UTF-8 led by its byte-order mark.
-TEST(ForeignWorkbooks, GridCsvExportKeepsEveryCharacter) {
-  test::TempFolder folder;
-  Document d;
-  tmystringgrid grid;
-  grid.SetColCount(3);
-  grid.SetRowCount(2);
-  grid.SetCells(1, 1, "Ceres");
-  grid.SetCells(2, 1, "Größe");
-  std::string caption;
-  const std::string plain = folder.File("plain.csv");
-  d.dialog.QueueAnswer(plain);
-  ASSERT_TRUE(ExportGridCsv(d.doc, grid, caption));
-  EXPECT_EQ(test::TempFolder::Read(plain), "Ceres;Gr\xF6\xDF" "e;\r\n");
-  grid.SetCells(1, 1, "(1) Ceres ♀ Ω");
-  const std::string wide = folder.File("wide.csv");
-  d.dialog.QueueAnswer(wide);
-  ASSERT_TRUE(ExportGridCsv(d.doc, grid, caption));
-  EXPECT_EQ(test::TempFolder::Read(wide), "\xEF\xBB\xBF(1) Ceres ♀ Ω;Größe;\r\n");
-  // The program's own reader takes it back whole.
-  workbook::TWorkbook back(1);
-  std::string error;
-  ASSERT_TRUE(workbook::ReadSeparatedIntoSheet(back, wide, ';', error)) << error;
-  EXPECT_EQ(back.Text(1, 1), "(1) Ceres ♀ Ω");
-  EXPECT_TRUE(d.sink.messages.empty());
 }
 
 }  // namespace
