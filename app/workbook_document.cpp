@@ -351,9 +351,9 @@ bool SaveWorkbookAs(TWorkbookDocument& doc) {
     start = doc.DefaultFolder + UntitledName(doc.Document);
   } else {
     const std::string ext = Upper(Extension(doc.FileName));
-    start = ext == ".XLSX"                                                    ? doc.FileName
-            : ext == ".XLS" || ext == ".XLSM" || IsWorkbookType(doc.FileType) ? WithoutExtension(doc.FileName) + ".xlsx"
-                                                                              : WithoutExtension(doc.FileName);
+    start = ext == ".XLSX"                   ? doc.FileName
+            : WorkbookSavedUnderNewName(doc) ? WithoutExtension(doc.FileName) + ".xlsx"
+                                             : WithoutExtension(doc.FileName);
   }
   const std::optional<std::string> chosen = AskSaveName(kSaveWorkbookQuestion, start, "xlsx");
   if (!chosen) return false;

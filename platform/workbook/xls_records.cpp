@@ -122,15 +122,16 @@ class TCompoundFile {
     return std::string_view(miniStream_).substr(at, 64);
   }
 
-  // The sectors of a chain joined; a chain that loops or leaves the file
-  // ends there.
+  // The sectors of a chain joined; a chain that comes back to a sector or
+  // leaves the file ends there (so no chain is longer than the file).
   template <typename SectorOf>
   static std::string Chain(std::uint32_t start, const std::vector<std::uint32_t>& table, SectorOf sectorOf,
                            std::size_t size) {
     std::string out;
+    std::vector<bool> visited(table.size(), false);
     std::uint32_t s = start;
-    std::size_t steps = 0;
-    while (s != kEndOfChain && s < table.size() && steps++ <= table.size()) {
+    while (s != kEndOfChain && s < table.size() && !visited[s]) {
+      visited[s] = true;
       const std::string_view block = sectorOf(s);
       if (block.size() != size) break;
       out.append(block);
@@ -308,7 +309,8 @@ TXlsRecords ReadXlsRecords(std::string_view stream) {
         xfFormats.push_back(static_cast<int>(Get16(record.Data, 2)));
         break;
       case 0x0085: {
-        if (record.Data.size() < 8 || static_cast<unsigned char>(record.Data[5]) != 0) break;  // worksheets only
+        // Worksheets only, as many as a workbook holds.
+        if (record.Data.size() < 8 || static_cast<unsigned char>(record.Data[5]) != 0 || places.size() >= 255) break;
         TSheetPlace place;
         place.Offset = Get32(record.Data, 0);
         ReadString(record.Data, 6, 1, biff8, nullptr, place.Name);
