@@ -308,7 +308,6 @@ TEST(ForeignWorkbooks, FilesThatAreNoWorkbooksAreRefusedWithTheReasonAndTheOpenW
 class ForeignWorkbooksInTheWindow : public test::MainFormTest {};
 
 TEST_F(ForeignWorkbooksInTheWindow, SaveNeverRewritesAFileThatHeldMoreThanTheWriterKeeps) {
-  LanguageEnglish = 0;
   ScopedSettingsStore settings(store_);
   TMainForm form;
   ShowForm(form);
@@ -340,7 +339,9 @@ TEST_F(ForeignWorkbooksInTheWindow, SaveNeverRewritesAFileThatHeldMoreThanTheWri
     ASSERT_DOUBLE_EQ(form.Workbook().Number(1, 2), c.B1);
     if (c.Name == "legacy_values.xls") {
       ASSERT_EQ(messages_.messages.size(), 1u);
-      EXPECT_NE(messages_.messages[0].text.find("5 Zellen mit Formeln auf dem Blatt 'Tabelle1'"), std::string::npos);
+      EXPECT_NE(messages_.messages[0].text.find("5 cells with formulas on sheet 'Tabelle1'"), std::string::npos)
+          << messages_.messages[0].text;
+      EXPECT_EQ(messages_.messages[0].icon, MessageIcon::Warning);
     } else {
       EXPECT_TRUE(messages_.messages.empty());
     }
