@@ -34,6 +34,8 @@ bool ReadStateVectorFromSheet(const workbook::TWorkbook& book, TIntegrationSetup
     read.Names[b] = CutBodyName(name);
     for (int k = 0; k < 6; ++k) read.WorkingState[b][static_cast<std::size_t>(k)] = book.Number(row, col + 1 + k);
     const long double inverse = book.Number(row, col + 7);
+    // As the start-values file reader: a negative 1/m is no body.
+    if (!(inverse >= 0)) return false;
     read.Masses[b] = inverse == 0 ? 0.0L : 1.0L / inverse;
     if (bodies == 1) {
       read.EquinoxJD = book.Number(row, col + 8);

@@ -21,7 +21,8 @@ std::optional<std::pair<int, int>> FindStateVectorHeader(const workbook::TWorkbo
 // reader does (names cut to 50 characters, mass = 1/(1/m) or 0, the second
 // body's equinox JD and JD, at most 14 bodies, ending at an empty name cell
 // or the used area). False, with the set-up unchanged, when there is no
-// header or no body row; the caller then shows
+// header or no body row, or a body's 1/m is negative (which the start-values
+// file refuses too); the caller then shows
 // "Im aktiven Tabellenblatt wurde kein State-Vector im gültigen Format
 // gefunden" / "No valid state-vector found in the active sheet." (stop icon).
 bool ReadStateVectorFromSheet(const workbook::TWorkbook& book, TIntegrationSetup& setup);

@@ -66,9 +66,14 @@ void ShowOpenFailed(const std::string& name, const std::string& reason = {}) {
               "Kandrevoltinex 4.6 could not open the file " + name + english, MessageIcon::Error);
 }
 
-void ShowSaveFailed(const std::string& name) {
-  ShowMessage("Fehler beim Speichern von " + name + ".", "An error occured while saving " + name + ".",
-              MessageIcon::Error, MessageButtons::Ok, English() ? "Error" : "Datei nicht gespeichert");
+// The save-error message; a text writer's refusal (workbook_files.h), which
+// names the cell that cannot go into a text file, follows on a line of its
+// own.
+void ShowSaveFailed(const std::string& name, const std::string& error = {}) {
+  const std::string reason = workbook::IsTextSaveRefusal(error) ? "\n" + error : std::string();
+  ShowMessage("Fehler beim Speichern von " + name + "." + reason,
+              "An error occured while saving " + name + "." + reason, MessageIcon::Error, MessageButtons::Ok,
+              English() ? "Error" : "Datei nicht gespeichert");
 }
 
 void ShowWorkbookSaveFailed(const std::string& name) {
@@ -160,10 +165,22 @@ void ShowOnlyActiveSheet(bool csv) {
               English() ? "File was not saved completely" : "Datei nicht vollständig gespeichert");
 }
 
+bool IsWorkbookType(int fileType) {
+  return fileType == 1 || fileType == workbook::kFileTypeLegacyWorkbook || fileType == workbook::kFileTypeWorkbook;
+}
+
+// True when Save may not write the document in place: it was read from a
+// workbook file (or is named as one) that is not an .xlsx file.
+bool WorkbookSavedUnderNewName(const TWorkbookDocument& doc) {
+  const std::string ext = Upper(Extension(doc.FileName));
+  if (ext == ".XLSX") return false;
+  return IsWorkbookType(doc.FileType) || workbook::IsWorkbookFileName(doc.FileName);
+}
+
 bool WriteText(TWorkbookDocument& doc, const std::string& name) {
   std::string error;
   if (!workbook::WriteWorkbookFile(doc.Book, name, workbook::kFileTypeText, error)) {
-    ShowSaveFailed(name);
+    ShowSaveFailed(name, error);
     return false;
   }
   doc.FileName = name;
@@ -177,7 +194,7 @@ bool WriteText(TWorkbookDocument& doc, const std::string& name) {
 bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
   std::string error;
   if (!workbook::WriteSheetSeparated(doc.Book, name, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
-    ShowSaveFailed(name);
+    ShowSaveFailed(name, error);
     return false;
   }
   doc.FileName = name;
@@ -261,7 +278,8 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
   }
   int type = 0;
   std::string error;
-  if (!workbook::ReadWorkbookFile(doc.Book, fileName, type, error)) {
+  std::string note;
+  if (!workbook::ReadWorkbookFile(doc.Book, fileName, type, error, &note)) {
     ShowOpenFailed(fileName, error);
     return false;
   }
@@ -273,10 +291,17 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
   doc.FileName = fileName;
   SetCaptionAndRecent(doc, fileName);
   doc.Document.DocumentSaved = 1;
-  // What the file held that the workbook does not keep, in one note.
+  // What the file held that the workbook does not keep, or that did not come
+  // in as it was (the reader's note is in the interface language already):
+  // one message.
+  std::string german = note;
+  std::string english = note;
   if (const workbook::TReadLosses& losses = doc.Book.ReadLosses(); losses.Any()) {
-    ShowMessage(workbook::ReadLossNote(losses, false), workbook::ReadLossNote(losses, true), MessageIcon::Information);
+    const auto join = [](std::string& text, const std::string& more) { text += (text.empty() ? "" : "\n\n") + more; };
+    join(german, workbook::ReadLossNote(losses, false));
+    join(english, workbook::ReadLossNote(losses, true));
   }
+  if (!german.empty()) ShowMessage(german, english, note.empty() ? MessageIcon::Information : MessageIcon::Warning);
   return true;
 }
 
@@ -308,12 +333,19 @@ bool SaveDocument(TWorkbookDocument& doc) {
   if (doc.FileName.empty()) return SaveWorkbookAs(doc);
   const std::string ext = Upper(Extension(doc.FileName));
   if (ext == ".CSV") return SaveSheetAsCsv(doc);
-  if (ext == ".XLS") return SaveWorkbookAs(doc);  // never .xlsx bytes under a .xls name
+  // The writer writes .xlsx packages only: a workbook read from a .xls, a
+  // macro-enabled .xlsm or a file of any other name goes to a new .xlsx
+  // file, so that the file it came from keeps all it held.
+  if (WorkbookSavedUnderNewName(doc)) return SaveWorkbookAs(doc);
   if (doc.FileType == 0) doc.FileType = workbook::kFileTypeText;
   const bool text = doc.FileType == workbook::kFileTypeText || doc.FileType == workbook::kFileTypeTextValues;
   std::string error;
   if (!workbook::WriteWorkbookFile(doc.Book, doc.FileName, doc.FileType, error)) {
-    ShowWorkbookSaveFailed(doc.FileName);
+    if (workbook::IsTextSaveRefusal(error)) {
+      ShowSaveFailed(doc.FileName, error);
+    } else {
+      ShowWorkbookSaveFailed(doc.FileName);
+    }
     return false;
   }
   doc.Document.DocumentSaved = text ? 0 : 1;
@@ -327,9 +359,9 @@ bool SaveWorkbookAs(TWorkbookDocument& doc) {
     start = doc.DefaultFolder + UntitledName(doc.Document);
   } else {
     const std::string ext = Upper(Extension(doc.FileName));
-    start = ext == ".XLSX"  ? doc.FileName
-            : ext == ".XLS" ? WithoutExtension(doc.FileName) + ".xlsx"
-                            : WithoutExtension(doc.FileName);
+    start = ext == ".XLSX"                   ? doc.FileName
+            : WorkbookSavedUnderNewName(doc) ? WithoutExtension(doc.FileName) + ".xlsx"
+                                             : WithoutExtension(doc.FileName);
   }
   const std::optional<std::string> chosen = AskSaveName(kSaveWorkbookQuestion, start, "xlsx");
   if (!chosen) return false;
@@ -372,7 +404,9 @@ bool ExportGridCsv(const TWorkbookDocument& doc, const tmystringgrid& grid, std:
     }
     out += "\r\n";
   }
-  if (locked || !WriteFileReplacing(*chosen, Utf8ToCp1252(out))) {
+  // Windows-1252 where it holds every character, else UTF-8 with its
+  // byte-order mark: never a character lost.
+  if (locked || !WriteFileReplacing(*chosen, TextFileBytes(out))) {
     ShowSaveFailed(*chosen);
     return false;
   }

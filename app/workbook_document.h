@@ -2,8 +2,8 @@
 // exports and the question before a document is left, without any window.
 // Dialogs and messages go through the platform seams.
 //
-// Workbooks are saved as .xlsx; .xls files open values only; a document
-// opened from .xls is saved through Save as under the .xlsx name.
+// Workbooks are saved as .xlsx; a document opened from .xls, .xlsm or any
+// other workbook file is saved through Save as under the .xlsx name.
 #pragma once
 
 #include <cstdint>
@@ -48,7 +48,9 @@ void NewDocument(TWorkbookDocument& doc, int sheetCount);
 
 // Reads the workbook or text file (a .csv through ReadCsvIntoSheet). A file
 // that cannot be read shows the open-failed message and leaves the shown
-// document, its name, type and caption as they were.
+// document, its name, type and caption as they were. A file read but not
+// whole (an .xls whose formulas come in as their values) shows the reader's
+// note (warning icon) after it opened.
 bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName);
 // Asks (when the document may be left) and opens the chosen file.
 bool OpenWorkbookCommand(TWorkbookDocument& doc);
@@ -57,7 +59,9 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc);
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName);
 
 // Save: Save as without a name, the csv export for a .csv document, Save as
-// under the .xlsx name for a .xls document, else writes in place. True when
+// under the .xlsx name for a workbook read from any file but an .xlsx one
+// (.xls, .xlsm: the writer would not keep what such a file holds, so it is
+// never rewritten in place), else writes in place. True when
 // the save completed (a text save completes though the document stays
 // unsaved).
 bool SaveDocument(TWorkbookDocument& doc);
@@ -71,7 +75,9 @@ bool SaveSheetAsCsv(TWorkbookDocument& doc);
 // name (without its extension unless that is ".CSV") or the untitled name;
 // the extension must be ".csv" or ".CSV". Rows 1.. and columns 1.. of the
 // grid, every field followed by ";" (quoted when it holds ";", a double
-// quote or a line break), in Windows-1252. After the write `caption` is
+// quote or a line break), in Windows-1252, or in UTF-8 led by its
+// byte-order mark when a text needs a character Windows-1252 lacks
+// (TextFileBytes). After the write `caption` is
 // "Kandrevoltinex 4.6 [name]". False when cancelled, refused or the write
 // failed (with the save-error message).
 bool ExportGridCsv(const TWorkbookDocument& doc, const tmystringgrid& grid, std::string& caption);

@@ -33,9 +33,9 @@ std::string Fixed(long double x, int decimals) { return KeptNumberTextExt(x, dec
 
 }  // namespace
 
-TStartValuesLineStatus ParseStartValuesLine(const std::string& line, trukudaten& out, std::string& field) {
-  field.clear();
-  if (line.empty() || line[0] == ':') return TStartValuesLineStatus::Skipped;
+namespace {
+
+TStartValuesLineStatus ParseBodyLine(const std::string& line, trukudaten& out, std::string& field) {
   std::string fields[10];
   std::size_t from = 0;
   int count = 0;
@@ -68,6 +68,21 @@ TStartValuesLineStatus ParseStartValuesLine(const std::string& line, trukudaten&
   }
   body.EquinoxJD = values[7];
   body.JD = values[8];
+  out = std::move(body);
+  return TStartValuesLineStatus::Body;
+}
+
+}  // namespace
+
+TStartValuesLineStatus ParseStartValuesLine(const std::string& line, trukudaten& out, std::string& field) {
+  field.clear();
+  if (line.empty()) return TStartValuesLineStatus::Skipped;
+  if (line[0] != ':') return ParseBodyLine(line, out, field);
+  // A line led by ":" is the header or a comment, unless it holds a whole
+  // body: a body may be named ":Merkur".
+  trukudaten body;
+  std::string ignored;
+  if (ParseBodyLine(line, body, ignored) != TStartValuesLineStatus::Body) return TStartValuesLineStatus::Skipped;
   out = std::move(body);
   return TStartValuesLineStatus::Body;
 }
@@ -179,6 +194,22 @@ std::string StartValuesFileText(const TIntegrationSetup& setup) {
 }
 
 bool WriteStartValuesFile(const std::string& path, const TIntegrationSetup& setup) {
+  // A body the reader would refuse (a negative mass, a value that is no
+  // number) makes no file: the file would not open again.
+  const int n = std::clamp(setup.N, 0, kMaxIntegrationBodies);
+  for (int i = 0; i < n; ++i) {
+    const auto b = static_cast<std::size_t>(i);
+    bool usable = std::isfinite(setup.Masses[b]) && setup.Masses[b] >= 0;
+    for (const long double v : setup.StartValues[b]) usable = usable && std::isfinite(v);
+    if (usable) continue;
+    const std::string body = std::to_string(i + 1) + " (" + setup.Names[b] + ")";
+    ShowMessage(
+        "Die Datei " + path + " wurde nicht geschrieben: Körper " + body +
+            " hat eine negative Masse oder einen Wert, der keine Zahl ist.",
+        "The file " + path + " was not written: body " + body + " has a negative mass or a value that is not a number.",
+        MessageIcon::Error);
+    return false;
+  }
   std::string error;
   if (WriteFileReplacing(path, StartValuesFileText(setup), error)) return true;
   ShowMessage("Die Datei " + path + " konnte nicht geschrieben werden: " + error,

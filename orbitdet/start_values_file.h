@@ -35,7 +35,7 @@ struct trukudaten {
 
 enum class TStartValuesLineStatus {
   Body,     // `out` holds the body
-  Skipped,  // empty, or a comment led by ":"
+  Skipped,  // empty, or the header or a comment: led by ":" and no whole body
   Refused,  // `field` names the field that is not usable
 };
 
@@ -69,7 +69,9 @@ bool ReadStartValuesFile(const std::string& path, TIntegrationSetup& setup);
 // The file's text for bodies 1..N (header, CR LF line ends).
 std::string StartValuesFileText(const TIntegrationSetup& setup);
 // Writes that text through a temporary file and a rename. A failure shows a
-// message naming the file and gives false.
+// message naming the file and gives false; so does a body that the reader
+// would refuse (a negative mass, a value that is not finite), naming the
+// body, and no file is written.
 bool WriteStartValuesFile(const std::string& path, const TIntegrationSetup& setup);
 
 // WorkingState := StartValues, JD := StartJD.

@@ -125,20 +125,32 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+namespace {
+
+// UTF-8 file bytes lead by the byte-order mark, which tells other programs
+// the encoding (the program's readers drop it).
+std::string WithUtf8Mark(std::string_view utf8) {
+  std::string out = "\xEF\xBB\xBF";
+  out.append(utf8);
+  return out;
+}
+
+}  // namespace
+
 std::string TextFileBytes(std::string_view utf8) {
   // Plain ASCII is the same in both encodings.
   if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
     return std::string(utf8);
   }
   std::string cp1252 = Utf8ToCp1252(utf8);
-  if (Cp1252ToUtf8(cp1252) != utf8) return std::string(utf8);
+  if (Cp1252ToUtf8(cp1252) != utf8) return WithUtf8Mark(utf8);
   // The five bytes Windows-1252 leaves undefined would make the file read
   // as no text at all.
-  if (cp1252.find_first_of("\x81\x8D\x8F\x90\x9D") != std::string::npos) return std::string(utf8);
+  if (cp1252.find_first_of("\x81\x8D\x8F\x90\x9D") != std::string::npos) return WithUtf8Mark(utf8);
   // Windows-1252 bytes that happen to form UTF-8 ("Ã©") would be read as
   // UTF-8, by the whole file or by a line: such a text stays UTF-8.
   // Likewise "ï»¿" at the start, which a reader drops as a byte-order mark.
-  if (IsValidUtf8(cp1252) || cp1252.starts_with("\xEF\xBB\xBF")) return std::string(utf8);
+  if (IsValidUtf8(cp1252) || cp1252.starts_with("\xEF\xBB\xBF")) return WithUtf8Mark(utf8);
   std::size_t start = 0;
   while (start < cp1252.size()) {
     std::size_t end = cp1252.find_first_of("\r\n", start);
@@ -146,13 +158,47 @@ std::string TextFileBytes(std::string_view utf8) {
     const std::string_view line(cp1252.data() + start, end - start);
     const bool wide =
         std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    if (wide && IsValidUtf8(line)) return std::string(utf8);
+    if (wide && IsValidUtf8(line)) return WithUtf8Mark(utf8);
     start = end + 1;
   }
   return cp1252;
 }
 
+bool Utf16TextToUtf8(std::string_view bytes, std::string& utf8) {
+  utf8.clear();
+  bool bigEndian = false;
+  if (bytes.starts_with("\xFF\xFE")) {
+    bigEndian = false;
+  } else if (bytes.starts_with("\xFE\xFF")) {
+    bigEndian = true;
+  } else {
+    return false;
+  }
+  bytes.remove_prefix(2);
+  if (bytes.size() % 2 != 0) return false;
+  const auto unit = [&](std::size_t at) {
+    const auto first = static_cast<unsigned char>(bytes[at]);
+    const auto second = static_cast<unsigned char>(bytes[at + 1]);
+    return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+  };
+  utf8.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); i += 2) {
+    char32_t c = unit(i);
+    if (c >= 0xDC00 && c <= 0xDFFF) return false;  // a low surrogate without its high one
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 3 >= bytes.size()) return false;
+      const char32_t low = unit(i + 2);
+      if (low < 0xDC00 || low > 0xDFFF) return false;
+      c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+      i += 2;
+    }
+    AppendUtf8(utf8, c);
+  }
+  return true;
+}
+
 std::string DecodeTextBytes(std::string_view bytes) {
+  if (std::string utf8; Utf16TextToUtf8(bytes, utf8)) return utf8;
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   if (IsValidUtf8(bytes)) return std::string(bytes);
   return Cp1252ToUtf8(bytes);

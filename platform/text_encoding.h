@@ -22,16 +22,24 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // controls U+0081, U+008D, U+008F, U+0090, U+009D that stand for its
 // undefined bytes) or its Windows-1252
 // bytes would read back as other text (a line of them that is valid UTF-8,
-// a byte-order mark at the start); then the UTF-8 as it is.
+// a byte-order mark at the start); then the UTF-8 led by the UTF-8
+// byte-order mark, so that other programs can tell the encoding.
 std::string TextFileBytes(std::string_view utf8);
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, no
 // surrogates, nothing above U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
-// A file's bytes as UTF-8: a UTF-8 byte-order mark is dropped; bytes that are
-// not valid UTF-8 are read as Windows-1252.
+// A file's bytes as UTF-8: UTF-16 text led by its byte-order mark (little
+// or big endian, Windows' "Unicode text") is converted; a UTF-8 byte-order
+// mark is dropped; bytes that are not valid UTF-8 are read as Windows-1252.
 std::string DecodeTextBytes(std::string_view bytes);
+
+// UTF-16 text after its byte-order mark (FF FE little endian, FE FF big
+// endian) as UTF-8. False (and `utf8` unusable) without such a mark, or when
+// the units after it are no valid UTF-16 (an odd byte count, a surrogate
+// without its partner).
+bool Utf16TextToUtf8(std::string_view bytes, std::string& utf8);
 
 // Splits a text at CR/LF, LF or lone CR. A line end at the very end of the
 // text does not start a further empty line.

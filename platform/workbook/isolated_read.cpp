@@ -274,7 +274,15 @@ void WriteAll(int fd, const std::string& bytes) {
     fresh.SetEnableProtection(book.EnableProtection());
     std::string error;
     if (read(fresh, error)) {
-      message = "K" + EncodeWorkbookSnapshot(fresh);
+      // A reader that read the file may leave a note for the user: 'N', its
+      // length (8 bytes), the note, then the snapshot.
+      if (error.empty()) {
+        message = "K" + EncodeWorkbookSnapshot(fresh);
+      } else {
+        message = "N";
+        for (int k = 0; k < 8; ++k) message += static_cast<char>((error.size() >> (8 * k)) & 0xFF);
+        message += error + EncodeWorkbookSnapshot(fresh);
+      }
     } else {
       message = "E" + error;
     }
@@ -426,8 +434,8 @@ bool DecodeWorkbookSnapshot(std::string_view bytes, TWorkbook& book) {
   return true;
 }
 
-bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read,
-                        std::string& error) {
+bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read, std::string& error,
+                        std::string* note) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
     error = std::string("cannot start the file reader: ") + std::strerror(errno);
@@ -488,10 +496,28 @@ bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, st
     error = std::string(message.substr(1));
     return false;
   }
-  if (message.front() != 'K' || !DecodeWorkbookSnapshot(message.substr(1), book)) {
+  std::string_view snapshot = message.substr(1);
+  std::string_view noted;
+  if (message.front() == 'N') {
+    std::uint64_t noteLength = 0;
+    for (int k = 7; k >= 0 && snapshot.size() >= 8; --k) {
+      noteLength = (noteLength << 8) | static_cast<unsigned char>(snapshot[static_cast<std::size_t>(k)]);
+    }
+    if (snapshot.size() < 8 || noteLength > snapshot.size() - 8) {
+      error = ReadFailure(TReadFailure::ReaderStopped);
+      return false;
+    }
+    noted = snapshot.substr(8, noteLength);
+    snapshot.remove_prefix(8 + noteLength);
+  } else if (message.front() != 'K') {
     error = ReadFailure(TReadFailure::ReaderStopped);
     return false;
   }
+  if (!DecodeWorkbookSnapshot(snapshot, book)) {
+    error = ReadFailure(TReadFailure::ReaderStopped);
+    return false;
+  }
+  if (note != nullptr) *note = std::string(noted);
   return true;
 }
 

@@ -30,8 +30,12 @@ inline constexpr int kIsolatedWallSeconds = 240;
 // child process and, when it
 // succeeds there, hands the result to `book`: contents, names, styles,
 // current sheet and the view flags the readers set (scale, grid lines,
-// protection). False with an English text in `error` otherwise.
-bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read, std::string& error);
+// protection). False with an English text in `error` otherwise. A text
+// that `read` leaves in its error argument when it succeeds is a note for
+// the user (what the file held that the reader could not bring in): it
+// comes back in `note` (empty when there is none).
+bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read, std::string& error,
+                        std::string* note = nullptr);
 
 // The workbook's contents as bytes, and back into a workbook (whose
 // contents are replaced). Decoding checks every count against the bytes

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -1163,7 +1164,19 @@ std::string DateTimeEntry(double value, bool withDate, bool withTime, const TFor
   if (!std::isfinite(value)) return {};
   const std::string date = withDate ? DateCode(locale) : std::string();
   std::vector<std::string> codes;
-  if (withDate && !withTime && value == std::floor(value)) codes.push_back(date);
+  // A time is given to the microsecond, and with the coarsest of these
+  // forms that shows it so: a serial a rounding step or two away from a
+  // whole second (12:30 written by another program as 0.5208333333333334,
+  // where 12:30:00 reads back as 0.5208333333333333; at today's dates a
+  // step of the serial is some 0.6 microseconds) is that second, not
+  // 12:30:00.000001.
+  // The microsecond form itself must read back within half a microsecond,
+  // else the general number is the entry.
+  const double magnitude = std::fabs(value);
+  const double halfMicrosecond = 0.5e-6 / 86400.0;  // days
+  const double roundingSteps =
+      std::max(halfMicrosecond, 2.0 * (std::nextafter(magnitude, std::numeric_limits<double>::infinity()) - magnitude));
+  if (withDate && !withTime && std::fabs(value - std::round(value)) <= roundingSteps) codes.push_back(date);
   const std::string joint = withDate ? date + " " : std::string();
   codes.push_back(joint + "hh:mm:ss");
   codes.push_back(joint + "hh:mm:ss.000000");
@@ -1171,8 +1184,8 @@ std::string DateTimeEntry(double value, bool withDate, bool withTime, const TFor
     const std::string text = RenderDateTimeSection(value, codes[k], locale);
     const TTypedEntry back = ParseTypedEntry(text, locale);
     if (back.Kind != TTypedEntry::TKind::Number) continue;
-    const bool last = k + 1 == codes.size();
-    if (back.Number == value || (last && std::fabs(back.Number - value) * 86400.0 <= 0.5e-6)) return text;
+    const double tolerance = k + 1 == codes.size() ? halfMicrosecond : roundingSteps;
+    if (back.Number == value || std::fabs(back.Number - value) <= tolerance) return text;
   }
   return {};
 }

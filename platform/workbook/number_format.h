@@ -81,7 +81,9 @@ TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale);
 // typed back gives the same number: dates and times in their typed form when
 // the format shows one (with the time of day even where the format shows the
 // date alone, to the second, or to the microsecond where seconds do not
-// suffice), percentages with '%' under a percent format, else the general
+// suffice; a date or time within half a microsecond, or two steps of the
+// serial, of a coarser form is given in that form, which reads back as
+// the serial of that second), percentages with '%' under a percent format, else the general
 // form with as many significant digits as the number needs, 15 to 17
 // ("1,2345678901234568E+20", "0,30000000000000004").
 //

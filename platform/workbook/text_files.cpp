@@ -7,6 +7,7 @@
 #include "platform/messages.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
+#include "platform/workbook/cell_reference.h"
 #include "platform/workbook/isolated_read.h"
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_files.h"
@@ -27,17 +28,32 @@ bool ReadTextBytes(const std::string& path, std::string& data, std::string& erro
   return error.empty();
 }
 
-// One message for all the fields of a file's lines that lie beyond the
-// sheet's last column.
-void TellDroppedFields(const std::string& path, std::size_t dropped) {
-  if (dropped == 0) return;
-  const std::string columns = std::to_string(kMaxCols);
-  const std::string count = std::to_string(dropped);
-  ShowMessage("Die Datei " + path + " hat Zeilen mit mehr Feldern, als das Tabellenblatt Spalten hat (" + columns +
-                  "). " + count + (dropped == 1 ? " Feld wurde" : " Felder wurden") + " weggelassen.",
-              "The file " + path + " has lines with more fields than the sheet has columns (" + columns + "). " +
-                  count + (dropped == 1 ? " field was" : " fields were") + " left out.",
-              MessageIcon::Warning);
+// One message for what of a file the sheet cannot take: the fields of its
+// lines beyond the sheet's last column, and its lines beyond the last row.
+void TellLeftOut(const std::string& path, std::size_t fields, std::size_t lines) {
+  if (fields == 0 && lines == 0) return;
+  std::string german, english;
+  if (lines > 0) {
+    const std::string rows = std::to_string(kMaxRows);
+    const std::string count = std::to_string(lines);
+    german = "Die Datei " + path + " hat mehr Zeilen, als das Tabellenblatt Zeilen hat (" + rows + "). " + count +
+             (lines == 1 ? " Zeile wurde" : " Zeilen wurden") + " weggelassen.";
+    english = "The file " + path + " has more lines than the sheet has rows (" + rows + "). " + count +
+              (lines == 1 ? " line was" : " lines were") + " left out.";
+  }
+  if (fields > 0) {
+    const std::string columns = std::to_string(kMaxCols);
+    const std::string count = std::to_string(fields);
+    if (!german.empty()) {
+      german += ' ';
+      english += ' ';
+    }
+    german += "Die Datei " + path + " hat Zeilen mit mehr Feldern, als das Tabellenblatt Spalten hat (" + columns +
+              "). " + count + (fields == 1 ? " Feld wurde" : " Felder wurden") + " weggelassen.";
+    english += "The file " + path + " has lines with more fields than the sheet has columns (" + columns + "). " +
+               count + (fields == 1 ? " field was" : " fields were") + " left out.";
+  }
+  ShowMessage(german, english, MessageIcon::Warning);
 }
 
 std::vector<std::string> SplitFields(const std::string& line, char separator) {
@@ -123,12 +139,9 @@ bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error) {
   if (!ReadTextBytes(path, data, error)) return false;
   TWorkbook fresh(1);
   const auto lines = TextLines(data);
-  if (lines.size() > static_cast<std::size_t>(kMaxRows)) {
-    error = "too many lines in " + path;
-    return false;
-  }
+  const std::size_t rows = std::min<std::size_t>(lines.size(), kMaxRows);
   std::size_t dropped = 0;
-  for (std::size_t r = 0; r < lines.size(); ++r) {
+  for (std::size_t r = 0; r < rows; ++r) {
     const auto fields = SplitFields(lines[r], '\t');
     for (std::size_t c = 0; c < fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
       if (!fields[c].empty()) fresh.SetEntry(static_cast<int>(r) + 1, static_cast<int>(c) + 1, fields[c]);
@@ -145,12 +158,40 @@ bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error) {
   }
   fresh.SetSelection(1, 1, 1, 1);
   book.AdoptContents(std::move(fresh));
-  TellDroppedFields(path, dropped);
+  TellLeftOut(path, dropped, lines.size() - rows);
   return true;
 }
 
+// The cell texts of a text file as they are joined, with the first cell
+// that holds a zero character.
+struct TTextOut {
+  std::string Text;
+  int ZeroRow = 0;
+  int ZeroCol = 0;
+
+  void Add(std::string_view cell, int row, int col) {
+    if (ZeroRow == 0 && cell.find('\0') != std::string_view::npos) {
+      ZeroRow = row;
+      ZeroCol = col;
+    }
+    Text += cell;
+  }
+};
+
+// Writes the text unless its file would not open again as text (zero
+// characters in a run or in bulk read as binary data): then `error` names
+// the first cell with a zero character.
+bool WriteTextThatOpensAgain(const TTextOut& out, const std::string& path, std::string& error) {
+  const std::string bytes = TextFileBytes(out.Text);
+  if (!NotTextReason(bytes).empty()) {
+    error = TextSaveRefusal(CellName(std::max(out.ZeroRow, 1), std::max(out.ZeroCol, 1)));
+    return false;
+  }
+  return WriteFileReplacing(path, bytes, error);
+}
+
 bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnly, std::string& error) {
-  std::string out;
+  TTextOut out;
   book.EnsureCalculated();
   const int sheet = book.Sheet();
   const TSheetData& data = book.SheetData(sheet);
@@ -158,24 +199,44 @@ bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnl
   for (int r = 1; r <= lastRow; ++r) {
     const int lastCol = data.LastColForRow(r);
     for (int c = 1; c <= lastCol; ++c) {
-      if (c > 1) out += '\t';
+      if (c > 1) out.Text += '\t';
       if (valuesOnly) {
         const TCell* cell = data.CellAt(r, c);
         if (cell != nullptr && (cell->Kind == TCellKind::Number ||
                                 (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Number))) {
           // The shortest text that reads back as the same number.
-          out += EntryTextForNumber(cell->Number, std::string_view(), book.Locale());
+          out.Text += EntryTextForNumber(cell->Number, std::string_view(), book.Locale());
           continue;
         }
       }
-      out += book.TextOn(sheet, r, c);
+      out.Add(book.TextOn(sheet, r, c), r, c);
     }
-    out += "\r\n";
+    out.Text += "\r\n";
   }
-  return WriteFileReplacing(path, TextFileBytes(out), error);
+  return WriteTextThatOpensAgain(out, path, error);
 }
 
 }  // namespace
+
+std::string TextSaveRefusal(const std::string& cell) {
+  if (LanguageEnglish != 0) {
+    return "Cell " + cell +
+           " holds zero characters with which the text file would not open again. The file was not "
+           "saved.";
+  }
+  return "Die Zelle " + cell +
+         " enthält Nullzeichen, mit denen sich die Textdatei nicht wieder öffnen ließe. Die Datei wurde nicht "
+         "gespeichert.";
+}
+
+bool IsTextSaveRefusal(const std::string& error) {
+  for (const std::string lead : {"Cell ", "Die Zelle "}) {
+    if (!error.starts_with(lead)) continue;
+    const std::size_t end = error.find(' ', lead.size());
+    if (end != std::string::npos && error == TextSaveRefusal(error.substr(lead.size(), end - lead.size()))) return true;
+  }
+  return false;
+}
 
 std::string SeparatedField(const std::string& text, char separator) {
   if (text.find_first_of(std::string{separator, '"', '\n', '\r'}) == std::string::npos) return text;
@@ -189,6 +250,9 @@ std::string SeparatedField(const std::string& text, char separator) {
 }
 
 std::string NotTextReason(std::string_view bytes) {
+  // UTF-16 text with its byte-order mark: its characters count.
+  std::string utf16;
+  if (Utf16TextToUtf8(bytes, utf16)) bytes = utf16;
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   // Zero bytes in runs (padding, numbers in binary) or in bulk (UTF-16)
   // mark binary data; a stray one in a line of text is a character.
@@ -226,22 +290,22 @@ bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separ
     }
     if (fields.size() > static_cast<std::size_t>(kMaxCols)) dropped += fields.size() - kMaxCols;
   }
-  TellDroppedFields(path, dropped);
+  TellLeftOut(path, dropped, records.size() - static_cast<std::size_t>(rows));
   return true;
 }
 
 bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char separator, std::string& error) {
-  std::string out;
+  TTextOut out;
   const int lastRow = book.LastRow();
   for (int r = 1; r <= lastRow; ++r) {
     const int lastCol = book.LastColForRow(r);
     for (int c = 1; c <= lastCol; ++c) {
-      out += SeparatedField(book.Entry(r, c), separator);
-      if (c < lastCol) out += separator;
+      out.Add(SeparatedField(book.Entry(r, c), separator), r, c);
+      if (c < lastCol) out.Text += separator;
     }
-    out += "\r\n";
+    out.Text += "\r\n";
   }
-  return WriteFileReplacing(path, TextFileBytes(out), error);
+  return WriteTextThatOpensAgain(out, path, error);
 }
 
 bool IsWorkbookFileName(const std::string& path) {
@@ -250,7 +314,8 @@ bool IsWorkbookFileName(const std::string& path) {
   return ext == ".xlsx" || ext == ".xlsm" || ext == ".xls";
 }
 
-bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error) {
+bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error, std::string* note) {
+  if (note != nullptr) note->clear();
   std::ifstream probe(path, std::ios::binary);
   if (!probe) {
     error = "cannot open " + path;
@@ -262,7 +327,11 @@ bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, s
   probe.close();
   bool ok = false;
   int type = 0;
-  const bool zip = headLength >= 4 && head[0] == 'P' && head[1] == 'K';
+  // A zip package starts with the four bytes "PK\3\4"; a text may start
+  // with "PK" ("PKW-Bestand"). A file named as a workbook goes to the zip
+  // reader on "PK" alone, which names what is wrong with the package.
+  const bool zip = headLength >= 4 && head[0] == 'P' && head[1] == 'K' &&
+                   ((head[2] == 3 && head[3] == 4) || IsWorkbookFileName(path));
   const bool legacy = headLength >= 4 && head[0] == 0xD0 && head[1] == 0xCF && head[2] == 0x11 && head[3] == 0xE0;
   // A file named as a workbook is read as one or refused, never as text.
   if (!zip && !legacy && IsWorkbookFileName(path)) {
@@ -277,7 +346,7 @@ bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, s
     type = kFileTypeWorkbook;
   } else if (legacy) {
     ok = ReadInChildProcess(
-        book, [&](TWorkbook& b, std::string& e) { return ReadLegacyXls(b, path, e); }, error);
+        book, [&](TWorkbook& b, std::string& e) { return ReadLegacyXls(b, path, e); }, error, note);
     type = kFileTypeLegacyWorkbook;
   } else {
     ok = ReadTabText(book, path, error);

@@ -14,11 +14,14 @@
 // workbook as it was. Errors come back as a text (English, for the log of
 // the caller; the caller shows its own message).
 //
-// Text files are written in Windows-1252 with CR/LF line ends; text files
-// are read as UTF-8 when they are valid UTF-8, else as Windows-1252. A file
-// that is not text (NotTextReason) is refused, with the reason in the
-// interface language as `error`. The fields of a line beyond the sheet's
-// last column are left out, and one message (warning icon) says how many.
+// Text files are written in Windows-1252 with CR/LF line ends, or in UTF-8
+// led by its byte-order mark when the text needs it (TextFileBytes); text
+// files are read as UTF-16 after a UTF-16 byte-order mark, as UTF-8 when
+// they are valid UTF-8, else as Windows-1252. A file that is not text
+// (NotTextReason) is refused, with the reason in the interface language as
+// `error`. The fields of a line beyond the sheet's last column and the lines
+// beyond its last row are left out, and one message (warning icon) says how
+// many.
 #pragma once
 
 #include <string>
@@ -33,19 +36,31 @@ inline constexpr int kFileTypeLegacyWorkbook = 2;
 inline constexpr int kFileTypeText = 3;
 inline constexpr int kFileTypeTextValues = 6;
 
-// Reads a workbook (.xlsx or .xls, told by the file's first bytes) or a
+// Reads a workbook (.xlsx or .xls, told by the file's first bytes: a zip
+// package starts with "PK\3\4") or a
 // tab-separated text file (anything else) into the workbook and reports
 // its type. A file named as a workbook (IsWorkbookFileName) that is neither
 // is refused. On success the workbook's FileName is the path and Modified
 // is cleared; on failure `error` is one line saying why (read_failure.h).
 bool IsWorkbookFileName(const std::string& path);
-bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error);
+// `note`, when given, receives what the user should know of a file that was
+// read but not whole (in the interface language; empty when nothing).
+bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error,
+                      std::string* note = nullptr);
 
 // Writes the workbook (type 1, 2, 4) or the current sheet as text (3, 6):
 // type 3 the cells as shown, type 6 numbers and numeric results as their
 // entry text, every digit the value needs, so that reading it back gives
 // the same numbers.
 bool WriteWorkbookFile(const TWorkbook& book, const std::string& path, int fileType, std::string& error);
+
+// The text writers (types 3 and 6, WriteSheetSeparated) write only a file
+// that opens again: a sheet whose zero characters would make the file read
+// as binary data (two in a row, or many) is refused, `error` then being
+// TextSaveRefusal of the first cell that holds one ("A1"), in the interface
+// language; IsTextSaveRefusal tells such an error from the others.
+std::string TextSaveRefusal(const std::string& cell);
+bool IsTextSaveRefusal(const std::string& error);
 
 // .xlsx and .xls files are read in a child process (isolated_read.h): a
 // damaged file that makes a reading library crash, abort, or allocate or
@@ -55,11 +70,18 @@ bool WriteWorkbookFile(const TWorkbook& book, const std::string& path, int fileT
 // checks the file first (xlsx_checks.h).
 bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error);
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error);
+// ReadLegacyXls takes the values the reading library gives, and from the
+// file's own records (xls_records.h) the last computed values of formula
+// cells (numbers, texts, booleans as 1 and 0, errors as their text "#DIV/0!")
+// and the number formats. On success `error` holds the note for the user
+// (one line per sheet: how many formula cells came in as values only, how
+// many cells could not be read), or nothing.
 bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error);
 
 // Why a file's bytes are no text, in the interface language; empty when
-// they are text. Not text: zero bytes in a run or in more than a quarter of
-// the bytes (binary data, UTF-16), or bytes that are neither UTF-8 nor
+// they are text. UTF-16 text led by its byte-order mark is judged by its
+// characters. Not text: zero bytes in a run or in more than a quarter of
+// the bytes (binary data, UTF-16 without its mark), or bytes that are neither UTF-8 nor
 // Windows-1252 (which leaves 0x81, 0x8D, 0x8F, 0x90 and 0x9D undefined). A
 // single zero byte inside text is a character of its cell, as in a file
 // the program wrote from such a cell.

@@ -21,8 +21,11 @@
 #include <orcus/spreadsheet/styles.hpp>
 #include <orcus/spreadsheet/view.hpp>
 
+#include "platform/globals.h"
+#include "platform/text_encoding.h"
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_files.h"
+#include "platform/workbook/xls_records.h"
 #include "platform/workbook/xlsx_checks.h"
 #include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_settings.h"
@@ -76,8 +79,10 @@ TBorderLine BorderLine(const ss::border_attrs_t& attrs) {
   return line;
 }
 
+}  // namespace
+
 // The built-in number formats of the file format that files name by their
-// number alone.
+// number alone (the .xls records name them alike).
 std::string BuiltinNumberFormat(std::size_t id) {
   switch (id) {
     case 1:
@@ -136,6 +141,8 @@ std::string BuiltinNumberFormat(std::size_t id) {
       return {};
   }
 }
+
+namespace {
 
 // The number format codes of a file by their identifier.
 std::map<std::size_t, std::string> NumberFormatsById(const ss::styles& styles) {
@@ -492,6 +499,60 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
   }
 }
 
+namespace {
+
+// What one sheet of a legacy file held that came in changed or not at all.
+struct TLegacySheetNote {
+  std::string Name;
+  int FormulaValues = 0;  // formula cells read as their last computed values
+  int Unread = 0;         // cells whose value the file does not give
+};
+
+// The note after a legacy file was read, in the interface language: one
+// line per sheet with something to say; empty when nothing was lost.
+std::string LegacyXlsNote(const std::vector<TLegacySheetNote>& sheets, bool recordsReadable) {
+  const bool english = LanguageEnglish != 0;
+  if (!recordsReadable) {
+    return english ? "The formulas, booleans and error values of this file could not be read: their cells are empty."
+                   : "Die Formeln, Wahrheitswerte und Fehlerwerte dieser Datei konnten nicht gelesen werden: ihre "
+                     "Zellen sind leer.";
+  }
+  std::string note;
+  auto line = [&](const std::string& text) { note += (note.empty() ? "" : "\n") + text; };
+  for (const TLegacySheetNote& sheet : sheets) {
+    const std::string name = "'" + sheet.Name + "'";
+    if (sheet.FormulaValues > 0) {
+      const std::string n = std::to_string(sheet.FormulaValues);
+      const bool one = sheet.FormulaValues == 1;
+      line(english ? n + (one ? " cell" : " cells") + " with formulas on sheet " + name + " came in as " +
+                         (one ? "its" : "their") + " last computed " + (one ? "value" : "values") +
+                         "; the formulas are not read from .xls files."
+                   : n + (one ? " Zelle" : " Zellen") + " mit Formeln auf dem Blatt " + name +
+                         (one ? " kam" : " kamen") + " mit " + (one ? "ihrem" : "ihren") + " zuletzt berechneten " +
+                         (one ? "Wert" : "Werten") + "; die Formeln werden aus .xls-Dateien nicht gelesen.");
+    }
+    if (sheet.Unread > 0) {
+      const std::string n = std::to_string(sheet.Unread);
+      const bool one = sheet.Unread == 1;
+      line(english ? n + (one ? " cell" : " cells") + " with formulas on sheet " + name + " could not be read."
+                   : n + (one ? " Zelle" : " Zellen") + " mit Formeln auf dem Blatt " + name +
+                         (one ? " konnte" : " konnten") + " nicht gelesen werden.");
+    }
+  }
+  return note;
+}
+
+// A number, date or time cell of a legacy file with its format: the file's
+// own when it has one, else `fallback` (canonical).
+void SetLegacyNumber(TWorkbook& book, int row, int col, double value, const std::string& fileFormat,
+                     const std::string& fallback, const TFormatLocale& locale) {
+  book.SetNumber(row, col, value);
+  const std::string& format = fileFormat.empty() ? fallback : fileFormat;
+  if (!format.empty()) book.SetCellNumberFormat(row, col, LocalFormat(format, locale));
+}
+
+}  // namespace
+
 bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error) {
   const void* handle = nullptr;
   if (freexl_open(path.c_str(), &handle) != FREEXL_OK) {
@@ -508,13 +569,25 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
     error = ReadFailure(TReadFailure::NoSheets);
     return false;
   }
+  // The library gives no formula results, booleans or errors, and no
+  // number formats: those come from the file's records.
+  std::string bytes, ignored;
+  TXlsRecords records;
+  if (ReadFileBytes(path, bytes, ignored)) records = ReadXlsRecords(XlsWorkbookStream(bytes));
+  bytes.clear();
+  std::map<std::string, const TXlsSheetRecords*> recordsByName;
+  for (const TXlsSheetRecords& sheet : records.Sheets) recordsByName.emplace(sheet.Name, &sheet);
+  std::vector<TLegacySheetNote> notes;
+
   sheetCount = std::min(sheetCount, 255u);
   TWorkbook fresh(static_cast<int>(sheetCount));
   const TFormatLocale locale = fresh.Locale();
   for (unsigned s = 0; s < sheetCount; ++s) {
     const int sheetNo = static_cast<int>(s) + 1;
     const char* name = nullptr;
+    std::string sheetName;
     if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(s), &name) == FREEXL_OK && name != nullptr) {
+      sheetName = name;
       fresh.SetSheetName(sheetNo, name);
     }
     if (freexl_select_active_worksheet(handle, static_cast<unsigned short>(s)) != FREEXL_OK) continue;
@@ -522,6 +595,16 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
     unsigned short cols = 0;
     if (freexl_worksheet_dimensions(handle, &rows, &cols) != FREEXL_OK) continue;
     fresh.SetSheet(sheetNo);
+    const auto found = recordsByName.find(sheetName);
+    const TXlsSheetRecords* own = found != recordsByName.end() ? found->second : nullptr;
+    std::map<std::pair<int, int>, std::string> formatAt;
+    if (own != nullptr) {
+      for (const TXlsValueCell& cell : own->NumberFormats) formatAt[{cell.Row, cell.Col}] = cell.Format;
+    }
+    auto fileFormat = [&](int row, int col) {
+      const auto at = formatAt.find({row, col});
+      return at != formatAt.end() ? at->second : std::string();
+    };
     rows = std::min<unsigned>(rows, kMaxRows);
     for (unsigned r = 0; r < rows; ++r) {
       for (unsigned short c = 0; c < cols; ++c) {
@@ -531,10 +614,10 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
         const int col = c + 1;
         switch (value.type) {
           case FREEXL_CELL_INT:
-            fresh.SetNumber(row, col, value.value.int_value);
+            SetLegacyNumber(fresh, row, col, value.value.int_value, fileFormat(row, col), {}, locale);
             break;
           case FREEXL_CELL_DOUBLE:
-            fresh.SetNumber(row, col, value.value.double_value);
+            SetLegacyNumber(fresh, row, col, value.value.double_value, fileFormat(row, col), {}, locale);
             break;
           case FREEXL_CELL_TEXT:
           case FREEXL_CELL_SST_TEXT:
@@ -566,9 +649,11 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
               fresh.SetText(row, col, text);
               break;
             }
-            fresh.SetNumber(row, col, serial);
-            fresh.SetActiveCell(row, col);
-            fresh.SetNumberFormat(LocalFormat(format, locale));
+            // The file's own format where it shows a date or a time.
+            std::string own = fileFormat(row, col);
+            const TFormatClass kind = ClassifyFormat(own);
+            if (kind != TFormatClass::Date && kind != TFormatClass::Time && kind != TFormatClass::DateTime) own.clear();
+            SetLegacyNumber(fresh, row, col, serial, own, format, locale);
             break;
           }
           default:
@@ -576,10 +661,49 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
         }
       }
     }
+    if (own == nullptr) continue;
+    TLegacySheetNote note;
+    note.Name = sheetName;
+    for (const TXlsValueCell& cell : own->Cells) {
+      if (cell.Row > kMaxRows || cell.Col > kMaxCols) continue;
+      if (cell.Formula) ++note.FormulaValues;
+      switch (cell.Kind) {
+        case TXlsValueKind::Number: {
+          double number = cell.Number;
+          // A date of a file that counts from 1904.
+          const TFormatClass kind = ClassifyFormat(cell.Format);
+          if (records.Date1904 && (kind == TFormatClass::Date || kind == TFormatClass::DateTime)) number += 1462.0;
+          if (std::isfinite(number)) {
+            SetLegacyNumber(fresh, cell.Row, cell.Col, number, cell.Format, {}, locale);
+          } else {
+            ++note.Unread;
+          }
+          break;
+        }
+        case TXlsValueKind::Boolean:
+          // As the workbook holds booleans: 1 and 0.
+          fresh.SetNumber(cell.Row, cell.Col, cell.Number);
+          break;
+        case TXlsValueKind::Text:
+          if (!cell.Text.empty()) fresh.SetText(cell.Row, cell.Col, cell.Text);
+          break;
+        case TXlsValueKind::Error:
+          // The workbook holds errors only as results of its own formulas:
+          // the error comes in as the text the file shows ("#DIV/0!").
+          fresh.SetText(cell.Row, cell.Col, cell.Text);
+          break;
+        case TXlsValueKind::Unread:
+          ++note.Unread;
+          if (cell.Formula) --note.FormulaValues;
+          break;
+      }
+    }
+    if (note.FormulaValues > 0 || note.Unread > 0) notes.push_back(note);
   }
   fresh.SetSheet(1);
   fresh.SetSelection(1, 1, 1, 1);
   book.AdoptContents(std::move(fresh));
+  error = LegacyXlsNote(notes, records.Readable);
   return true;
 }
 

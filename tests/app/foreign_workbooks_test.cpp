@@ -11,6 +11,8 @@
 #include <sys/resource.h>
 #include <zlib.h>
 
+#include <QAction>
+#include <QKeySequence>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -19,10 +21,14 @@
 
 #include "app/history_list.h"
 #include "app/main_form_state.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
 #include "app/workbook_document.h"
+#include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/workbook/number_format.h"
 #include "platform/workbook/workbook_files.h"
+#include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -365,6 +371,82 @@ TEST(ForeignWorkbooks, FilesThatAreNoWorkbooksAreRefusedWithTheReasonAndTheOpenW
   rusage self{};
   getrusage(RUSAGE_SELF, &self);
   EXPECT_LT(children.ru_maxrss, self.ru_maxrss + 512L * 1024);  // KiB
+}
+
+// Ctrl+S on a workbook opened from a file the program does not write whole
+// (a macro-enabled .xlsm, an .xls) asks "Save as" with an .xlsx name and
+// leaves the file opened byte for byte; after Save as, Ctrl+S writes the
+// new .xlsx. The .xls says on opening that its formulas came as values.
+class ForeignWorkbooksInTheWindow : public test::MainFormTest {};
+
+TEST_F(ForeignWorkbooksInTheWindow, SaveNeverRewritesAFileThatHeldMoreThanTheWriterKeeps) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  ScopedMessageSink sink(messages_);
+  test::RecordingFileDialog files;
+  ScopedFileDialog dialogs(files);
+  TMenuCommands& commands = form.Commands();
+  QAction* save = nullptr;
+  for (QAction* action : form.findChildren<QAction*>()) {
+    if (action->shortcut() == QKeySequence("Ctrl+S")) save = action;
+  }
+  ASSERT_NE(save, nullptr);
+  ASSERT_EQ(save, commands.Action("Speichern1"));
+  test::TempFolder folder;
+  struct Case {
+    std::string Source;
+    std::string Name;
+    double B1;
+  };
+  for (const Case& c : {Case{Fixture("macro_save.xlsm"), "macro_save.xlsm", 42.0},
+                        Case{std::string(KVX_FIXTURE_DIR) + "/../../platform/workbook/fixtures/legacy_values.xls",
+                             "legacy_values.xls", 1.0}}) {
+    SCOPED_TRACE(c.Name);
+    const std::string path = folder.Write(c.Name, test::TempFolder::Read(c.Source));
+    const std::string original = test::TempFolder::Read(path);
+    messages_.messages.clear();
+    files.QueueAnswer(path);
+    commands.Action("ffnen1")->trigger();
+    ASSERT_DOUBLE_EQ(form.Workbook().Number(1, 2), c.B1);
+    if (c.Name == "legacy_values.xls") {
+      ASSERT_EQ(messages_.messages.size(), 1u);
+      EXPECT_NE(messages_.messages[0].text.find("5 cells with formulas on sheet 'Tabelle1'"), std::string::npos)
+          << messages_.messages[0].text;
+      EXPECT_EQ(messages_.messages[0].icon, MessageIcon::Warning);
+    } else {
+      // The note that the macros are not kept, and nothing else.
+      ASSERT_EQ(messages_.messages.size(), 1u);
+      EXPECT_NE(messages_.messages[0].text.find("macro project"), std::string::npos) << messages_.messages[0].text;
+    }
+    form.Workbook().SetNumber(9, 9, 7.0);
+
+    // Cancelled: nothing written.
+    const std::size_t asked = files.requests.size();
+    save->trigger();
+    ASSERT_EQ(files.requests.size(), asked + 1);
+    EXPECT_TRUE(files.requests.back().save);
+    const std::string xlsx = folder.File(c.Name.substr(0, c.Name.find('.')) + ".xlsx");
+    EXPECT_EQ(files.requests.back().request.start, xlsx);
+    EXPECT_EQ(test::TempFolder::Read(path), original);
+    EXPECT_EQ(form.State().Document.DocumentSaved, 0);
+
+    // Saved as .xlsx; Ctrl+S then writes there without asking.
+    files.QueueAnswer(xlsx);
+    save->trigger();
+    EXPECT_EQ(form.State().Document.DocumentSaved, 1);
+    EXPECT_EQ(test::TempFolder::Read(path), original);
+    form.Workbook().SetNumber(9, 9, 8.0);
+    save->trigger();
+    EXPECT_EQ(files.requests.size(), asked + 2);
+    workbook::TWorkbook back(1);
+    int type = 0;
+    std::string error;
+    ASSERT_TRUE(workbook::ReadWorkbookFile(back, xlsx, type, error)) << error;
+    EXPECT_DOUBLE_EQ(back.Number(9, 9), 8.0);
+    EXPECT_DOUBLE_EQ(back.Number(1, 2), c.B1);
+  }
+  form.close();
 }
 
 }  // namespace

@@ -642,6 +642,13 @@ TEST(StateVectorSheet, TheIntegratorsBlockReadsBackAndAShortSheetIsRefused) {
   TIntegrationSetup unchanged = DefaultIntegrationSetup();
   EXPECT_FALSE(ReadStateVectorFromSheet(shortBook, unchanged));
   EXPECT_EQ(unchanged.N, DefaultIntegrationSetup().N);
+
+  // A negative 1/m, which the start-values file refuses, is no state vector
+  // either: nothing is taken that could not be saved and read again.
+  book.SetNumber(6, 8, -1.0);
+  TIntegrationSetup kept = DefaultIntegrationSetup();
+  EXPECT_FALSE(ReadStateVectorFromSheet(book, kept));
+  EXPECT_EQ(kept.N, DefaultIntegrationSetup().N);
 }
 
 }  // namespace

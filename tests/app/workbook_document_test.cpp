@@ -206,6 +206,18 @@ TEST(WorkbookDocument, GridCsvExport) {
   for (int r = 1; r <= 2; ++r) {
     for (int c = 1; c <= 2; ++c) EXPECT_EQ(back.Text(r, c), grid.Cells(c, r)) << r << " " << c;
   }
+
+  // A character Windows-1252 lacks makes the file UTF-8, led by its
+  // byte-order mark: no character becomes "?".
+  grid.SetCells(1, 1, "(1) Ceres \u2640 \u03A9");
+  f.dialog.QueueAnswer(csv);
+  ASSERT_TRUE(ExportGridCsv(f.doc, grid, caption));
+  const std::string wide = test::TempFolder::Read(csv);
+  EXPECT_EQ(wide.substr(0, 20), "\xEF\xBB\xBF(1) Ceres \u2640 \u03A9;") << wide;
+  EXPECT_NE(wide.find("Mondfinsternis \xc3\xa4;"), std::string::npos) << wide;
+  ASSERT_TRUE(workbook::ReadSeparatedIntoSheet(back, csv, ';', error)) << error;
+  EXPECT_EQ(back.Text(1, 1), "(1) Ceres \u2640 \u03A9");
+  EXPECT_EQ(back.Text(2, 2), "Mondfinsternis \xc3\xa4");
 }
 
 TEST(WorkbookDocument, SaveDialogsTakeTheirExtensionInLowerOrUpperCaseOnly) {

@@ -177,6 +177,38 @@ TEST_F(StartValuesFileTest, RefusalsLeaveTheSetUpUntouched) {
   EXPECT_NE(sink_.messages[0].text.find(blocked), std::string::npos);
 }
 
+// A body named ":Merkur" is a body, not a comment: three bodies saved, three
+// read, and saved again alike. A set-up the reader would refuse (a negative
+// mass, as a result sheet may give) makes no file, with a message naming
+// the body.
+TEST_F(StartValuesFileTest, BodiesLedByColonSurviveAndUnreadableSetUpsAreNotWritten) {
+  TIntegrationSetup s = DefaultIntegrationSetup();
+  ASSERT_TRUE(ReadStartValuesFile(std::string(KVX_FIXTURE_DIR) + "/bad_inputs/start_values_body_name_colon.csv", s));
+  ASSERT_EQ(s.N, 3);
+  EXPECT_EQ(s.Names[1], ":Merkur");
+  EXPECT_EQ(s.StartValues[1][0], 0.3248448L);
+  EXPECT_EQ(s.StartJD, 2450600.5L);
+  const std::string path = folder_.File("colon.csv");
+  ASSERT_TRUE(WriteStartValuesFile(path, s));
+  TIntegrationSetup back = DefaultIntegrationSetup();
+  ASSERT_TRUE(ReadStartValuesFile(path, back));
+  EXPECT_EQ(back.N, 3);
+  EXPECT_EQ(back.Names[1], ":Merkur");
+  EXPECT_EQ(StartValuesFileText(back), StartValuesFileText(s));
+  EXPECT_TRUE(sink_.messages.empty());
+
+  const std::string before = test::TempFolder::Read(path);
+  for (const long double mass : {-1e-6L, static_cast<long double>(NAN)}) {
+    TIntegrationSetup bad = s;
+    bad.Masses[2] = mass;
+    sink_.messages.clear();
+    EXPECT_FALSE(WriteStartValuesFile(path, bad));
+    ASSERT_EQ(sink_.messages.size(), 1u);
+    EXPECT_NE(sink_.messages[0].text.find("Körper 3 (Venus)"), std::string::npos) << sink_.messages[0].text;
+    EXPECT_EQ(test::TempFolder::Read(path), before);
+  }
+}
+
 // The default set-up as Python's csv and decimal read the shipped file back
 // (tests/orbitdet/make_start_values_fixture.py): every written number lies
 // within half a unit of its last printed digit of the value set, the mass

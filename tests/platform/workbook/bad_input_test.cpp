@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <sstream>
 
@@ -224,15 +225,16 @@ TEST_F(BadInputTest, StrayNulsAreTextAndSurviveXlsxWhileBinaryFilesAreRefused) {
     EXPECT_EQ(read->Text(2, 1), onlyNul);
   }
 
-  // 64 KiB of random bytes, UTF-16 text, zero-padded records, and bytes
-  // Windows-1252 leaves undefined: refused, with the reason.
+  // 64 KiB of random bytes, UTF-16 text without its byte-order mark,
+  // zero-padded records, and bytes Windows-1252 leaves undefined: refused,
+  // with the reason.
   std::string random(65536, '\0');
   std::uint32_t state = 12345;
   for (char& ch : random) {
     state = state * 1664525u + 1013904223u;
     ch = static_cast<char>(state >> 24);
   }
-  const std::string notText[] = {random, std::string("\xFF\xFE" "a\0;\0" "1\0\r\0\n\0", 12),
+  const std::string notText[] = {random, std::string("a\0;\0" "1\0\r\0\n\0", 10),
                                  std::string("name;1\0\0\0\0\r\n", 12), "caf\xE9 \x81;1\r\n"};
   const std::string reasons[] = {"Die Datei ", "Nullbytes", "Nullbytes", "weder UTF-8"};
   for (int k = 0; k < 4; ++k) {
@@ -252,6 +254,54 @@ TEST_F(BadInputTest, StrayNulsAreTextAndSurviveXlsxWhileBinaryFilesAreRefused) {
       EXPECT_EQ(open.NumSheets(), 2);
     }
   }
+  LanguageEnglish = language;
+}
+
+// Text files the program writes open again: a tab text whose first cell
+// starts with "PK" is no zip package, and a sheet whose zero characters
+// would make its text file read as binary data is not saved as text (the
+// message names the cell) while the .xlsx save keeps it.
+TEST_F(BadInputTest, SavedTextFilesOpenAgain) {
+  const std::uint8_t language = LanguageEnglish;
+  LanguageEnglish = 0;
+  TWorkbook pk;
+  ASSERT_EQ(Open(pk, Input("workbook_tab_text_pk.txt")), "");
+  EXPECT_EQ(pk.Text(1, 1), "PKW-Bestand");
+  EXPECT_DOUBLE_EQ(pk.Number(2, 2), 1234567.0);
+  std::string error;
+  const std::string pkSaved = PathOf("pk.txt");
+  ASSERT_TRUE(WriteWorkbookFile(pk, pkSaved, kFileTypeText, error)) << error;
+  TWorkbook pkBack;
+  ASSERT_EQ(Open(pkBack, pkSaved), "");
+  EXPECT_EQ(pkBack.Text(1, 1), "PKW-Bestand");
+
+  TWorkbook nuls;
+  ASSERT_EQ(Open(nuls, Input("workbook_two_nuls_save_as_csv.xlsx")), "");
+  ASSERT_EQ(nuls.Text(1, 1), std::string("a\0\0b", 4));
+  nuls.SetText(2, 3, "kept");
+  const std::string csv = PathOf("nuls.csv"), text = PathOf("nuls.txt");
+  std::ofstream(csv, std::ios::binary) << "old";
+  EXPECT_FALSE(WriteSheetSeparated(nuls, csv, ';', error));
+  EXPECT_EQ(error, "Die Zelle A1 enthält Nullzeichen, mit denen sich die Textdatei nicht wieder öffnen ließe. Die Datei "
+                   "wurde nicht gespeichert.");
+  EXPECT_TRUE(IsTextSaveRefusal(error));
+  EXPECT_FALSE(IsTextSaveRefusal("cannot write " + csv));
+  std::ifstream kept(csv, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old");
+  for (const int type : {kFileTypeText, kFileTypeTextValues}) {
+    EXPECT_FALSE(WriteWorkbookFile(nuls, text, type, error));
+    EXPECT_TRUE(IsTextSaveRefusal(error)) << error;
+    EXPECT_FALSE(fs::exists(text));
+  }
+  LanguageEnglish = 1;
+  EXPECT_FALSE(WriteSheetSeparated(nuls, csv, ';', error));
+  EXPECT_EQ(error.rfind("Cell A1 holds zero characters", 0), 0u) << error;
+  EXPECT_TRUE(IsTextSaveRefusal(error));
+  const std::string xlsx = PathOf("nuls.xlsx");
+  ASSERT_TRUE(WriteWorkbookFile(nuls, xlsx, kFileTypeWorkbook, error)) << error;
+  TWorkbook back;
+  ASSERT_EQ(Open(back, xlsx), "");
+  EXPECT_EQ(back.Text(1, 1), std::string("a\0\0b", 4));
   LanguageEnglish = language;
 }
 

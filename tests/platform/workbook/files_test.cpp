@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,9 +10,11 @@
 #include <vector>
 
 #include "platform/globals.h"
+#include "platform/messages.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xlsx_numbers.h"
+#include "support/recording_message_sink.h"
 
 namespace kvx::workbook {
 namespace {
@@ -359,6 +362,98 @@ TEST_F(WorkbookFilesTest, TabTextAndSeparatedFiles) {
   EXPECT_EQ(back2.Text(1, 2), "say \"hi\"");
   EXPECT_EQ(back2.Text(1, 3), "two\nlines");
   EXPECT_EQ(back2.Text(2, 1), "plain");
+}
+
+// Text from Windows programs and texts other programs must understand:
+// UTF-16 with its byte-order mark reads as text (little and big endian,
+// .csv and tab text); a UTF-8 file the program writes says so with its
+// byte-order mark; lines beyond the sheet's last row are left out with one
+// message, in tab text as in .csv; a time of whole seconds from another
+// program is written as that second.
+TEST_F(WorkbookFilesTest, Utf16TextLongFilesAndExactTimes) {
+  const std::uint8_t language = LanguageEnglish;
+  LanguageEnglish = 0;
+  RecordingMessageSink sink;
+  ScopedMessageSink scoped(sink);
+  const std::u16string text = u"Größe;Ω\r\n2,5;x\r\n";
+  for (const bool bigEndian : {false, true}) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+      const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+      bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    SCOPED_TRACE(bigEndian);
+    const std::string csv = PathOf("unicode.csv");
+    std::ofstream(csv, std::ios::binary) << bytes;
+    TWorkbook fromCsv(1);
+    std::string error;
+    ASSERT_TRUE(ReadSeparatedIntoSheet(fromCsv, csv, ';', error)) << error;
+    EXPECT_EQ(fromCsv.Text(1, 1), "Größe");
+    EXPECT_EQ(fromCsv.Text(1, 2), "Ω");
+    EXPECT_DOUBLE_EQ(fromCsv.Number(2, 1), 2.5);
+    std::string tabBytes = bytes;
+    for (std::size_t k = bigEndian ? 3 : 2; k < tabBytes.size(); k += 2) {
+      if (tabBytes[k] == ';' && tabBytes[bigEndian ? k - 1 : k + 1] == 0) tabBytes[k] = '\t';
+    }
+    const std::string tab = PathOf("unicode.txt");
+    std::ofstream(tab, std::ios::binary) << tabBytes;
+    TWorkbook fromTab(1);
+    int type = 0;
+    ASSERT_TRUE(ReadWorkbookFile(fromTab, tab, type, error)) << error;
+    EXPECT_EQ(fromTab.Text(1, 2), "Ω");
+    EXPECT_DOUBLE_EQ(fromTab.Number(2, 1), 2.5);
+
+    // Saved again: UTF-8 led by its mark (Ω has no Windows-1252 byte),
+    // which reads back the same.
+    const std::string saved = PathOf("saved.csv");
+    ASSERT_TRUE(WriteSheetSeparated(fromCsv, saved, ';', error)) << error;
+    EXPECT_EQ(Slurp(saved), "\xEF\xBB\xBF" "Größe;Ω\r\n2,5;x\r\n");
+    ASSERT_TRUE(WriteWorkbookFile(fromTab, tab, kFileTypeText, error)) << error;
+    EXPECT_EQ(Slurp(tab), "\xEF\xBB\xBF" "Größe\tΩ\r\n2,5\tx\r\n");
+  }
+  EXPECT_TRUE(sink.messages.empty());
+
+  // One line more than the sheet's rows, and one more: the rows that fit,
+  // and one message saying how many lines were left out.
+  std::string longFile(static_cast<std::size_t>(kMaxRows) - 1, '\n');
+  longFile += "last\nover\nover\n";
+  for (const char* name : {"long.csv", "long.txt"}) {
+    SCOPED_TRACE(name);
+    const std::string path = PathOf(name);
+    std::ofstream(path, std::ios::binary) << longFile;
+    TWorkbook book(1);
+    std::string error;
+    int type = 0;
+    sink.messages.clear();
+    ASSERT_TRUE(std::string(name) == "long.csv" ? ReadSeparatedIntoSheet(book, path, ';', error)
+                                                : ReadWorkbookFile(book, path, type, error))
+        << error;
+    EXPECT_EQ(book.Text(kMaxRows, 1), "last");
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, "Die Datei " + path +
+                                         " hat mehr Zeilen, als das Tabellenblatt Zeilen hat (1048576). 2 Zeilen "
+                                         "wurden weggelassen.");
+    EXPECT_EQ(sink.messages[0].icon, MessageIcon::Warning);
+  }
+
+  // 12:30 as another program computes it (45000 / 86400), a date a step of
+  // the serial past midnight, a date and time as pandas computes them
+  // (days + seconds / 86400), and a time that does need its fraction.
+  TWorkbook times(1);
+  times.SetNumber(1, 1, 45000.0 / 86400.0);
+  times.SetCellNumberFormat(1, 1, "hh:mm");
+  const double day = DateSerial(2024, 3, 5);
+  times.SetNumber(1, 2, std::nextafter(day, 1e9));
+  times.SetCellNumberFormat(1, 2, "dd.mm.yyyy");
+  times.SetNumber(1, 3, day + 45000.0 / 86400.0);
+  times.SetCellNumberFormat(1, 3, "dd.mm.yyyy hh:mm");
+  times.SetNumber(1, 4, (45000.0 + 0.25) / 86400.0);
+  times.SetCellNumberFormat(1, 4, "hh:mm:ss");
+  std::string error;
+  const std::string csv = PathOf("times.csv");
+  ASSERT_TRUE(WriteSheetSeparated(times, csv, ';', error)) << error;
+  EXPECT_EQ(Slurp(csv), "12:30:00;05.03.2024;05.03.2024 12:30:00;12:30:00,250000\r\n");
+  LanguageEnglish = language;
 }
 
 TEST_F(WorkbookFilesTest, Windows1252ConversionsAreInverse) {

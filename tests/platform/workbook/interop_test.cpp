@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 
@@ -133,11 +134,60 @@ TEST_F(InteropTest, LegacyXlsMadeByLibreOfficeLoads) {
   EXPECT_NEAR(book.Number(5, 3) * 86400.0, 5 * 3600.0 + 30 * 60 + 15, 1e-6);
   EXPECT_EQ(book.Text(5, 3), "05:30:15");
   EXPECT_DOUBLE_EQ(book.Number(2, 4), 42.0);
-  // Formula cells of legacy files are not read (the legacy reader knows
-  // values only).
+  EXPECT_DOUBLE_EQ(book.Number(3, 4), 84.0);  // =D2*2, as its value
   book.SetSheet(2);
   EXPECT_DOUBLE_EQ(book.Number(1, 1), -1.25e-7);
   EXPECT_EQ(book.Text(3, 2), "Text mit ; und \"Zeichen\"");
+}
+
+// Formula cells of an .xls come in with their last computed values
+// (number, text, boolean as 1, error as its text), the number formats as
+// the file has them; a note says which sheets had formulas, which are not
+// read (five: LibreOffice stores TRUE as =TRUE()). A formula whose text
+// result the file lacks is counted as a cell that could not be read.
+// (legacy_values.xls: LibreOffice, make_legacy_values.py.)
+TEST_F(InteropTest, LegacyXlsFormulaResultsBooleansErrorsAndFormats) {
+  IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
+  const std::uint8_t language = LanguageEnglish;
+  LanguageEnglish = 0;
+  const std::string fixture = std::string(KVX_FIXTURE_DIR) + "/legacy_values.xls";
+  TWorkbook book(1);
+  int type = 0;
+  std::string error, note;
+  ASSERT_TRUE(ReadWorkbookFile(book, fixture, type, error, &note)) << error;
+  EXPECT_EQ(type, kFileTypeLegacyWorkbook);
+  EXPECT_EQ(book.SheetName(1), "Tabelle1");
+  EXPECT_DOUBLE_EQ(book.Number(1, 1), 2.0);
+  EXPECT_DOUBLE_EQ(book.Number(2, 1), 6.0);
+  EXPECT_EQ(book.Text(3, 1), "abc");
+  EXPECT_DOUBLE_EQ(book.Number(4, 1), 1.0);  // =A1>1
+  EXPECT_EQ(book.CellKind(1, 2), TCellKind::Number);
+  EXPECT_DOUBLE_EQ(book.Number(1, 2), 1.0);  // TRUE
+  EXPECT_EQ(book.Text(2, 2), "#DIV/0!");  // as the file shows it
+  EXPECT_EQ(book.Text(3, 2), "1,50");
+  EXPECT_DOUBLE_EQ(book.Number(1, 3), DateSerial(2024, 3, 5));
+  EXPECT_EQ(book.Text(1, 3), "2024-03-05");
+  EXPECT_EQ(book.Text(2, 3), "12:30");
+  EXPECT_EQ(book.Text(1, 4), "Grüße");
+  EXPECT_EQ(note, "5 Zellen mit Formeln auf dem Blatt 'Tabelle1' kamen mit ihren zuletzt berechneten Werten; die "
+                  "Formeln werden aus .xls-Dateien nicht gelesen.");
+
+  // The text result's record made unknown: that cell cannot be read.
+  std::ifstream in(fixture, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t at = bytes.find(std::string("\x07\x02\x06\x00\x03\x00\x00" "abc", 10));
+  ASSERT_NE(at, std::string::npos);
+  bytes[at] = 0x08;  // STRING 0x0207 -> 0x0208
+  const std::string damaged = (dir_ / "damaged.xls").string();
+  std::ofstream(damaged, std::ios::binary) << bytes;
+  LanguageEnglish = 1;
+  TWorkbook again(1);
+  ASSERT_TRUE(ReadWorkbookFile(again, damaged, type, error, &note)) << error;
+  EXPECT_TRUE(again.Text(3, 1).empty());
+  EXPECT_DOUBLE_EQ(again.Number(2, 1), 6.0);
+  EXPECT_EQ(note, "4 cells with formulas on sheet 'Tabelle1' came in as their last computed values; the formulas are "
+                  "not read from .xls files.\n1 cell with formulas on sheet 'Tabelle1' could not be read.");
+  LanguageEnglish = language;
 }
 
 TEST_F(InteropTest, XlsxWrittenByOtherProgramsLoads) {
