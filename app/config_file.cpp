@@ -10,6 +10,7 @@
 #include "core/binary_fields.h"
 #include "core/element_records.h"
 #include "core/little_endian.h"
+#include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/safe_file_write.h"
@@ -398,6 +399,13 @@ bool Finite(double v) { return std::isfinite(v); }
 constexpr float kPlanetOccultationMagnitudeMax = 10.0f;
 
 }  // namespace
+
+std::uint8_t SavedAutoEndSwitch(const TObserverRecord& start, const TObserverRecord& end) {
+  const double length = end.PeriodDays + DmsPackedToDeg(end.PeriodHours) / 24.0;
+  const bool follows = std::fabs(end.Mjd - start.Mjd - length) < 1e-6 || end.Mjd == start.Mjd;
+  if (!follows) return 0;
+  return (AutoEndSwitch(end) != 0 || PeriodAccepted(end) == 0) ? 1 : 0;
+}
 
 int ClampConfigSettings(TConfigSettings& s) {
   const TConfigSettings defaults;

@@ -215,6 +215,16 @@ TConfigSettings ReadConfigRecord(const TConfigRecordImage& image);
 // Returns how many fields changed.
 int ClampConfigSettings(TConfigSettings& settings);
 
+// The automatic-end switch ("Enddatum automatisch") of a saved period. The
+// end record's switch byte says it, but files written before the byte was
+// kept in step with the switch hold 0 for a switch that was on. So the
+// switch counts as on only when the saved end follows from the start (at
+// the start plus the saved length, to a tenth of a second, or at the start
+// itself, not yet completed), and then unless the byte says off after a
+// confirmed period dialog. An end that the length does not give was set as
+// a date: the switch was off.
+std::uint8_t SavedAutoEndSwitch(const TObserverRecord& start, const TObserverRecord& end);
+
 // True for a stored path that comes from another system: it holds a
 // backslash or starts with a drive letter ("C:").
 bool IsForeignPath(const std::string& path);

@@ -96,6 +96,9 @@ std::vector<TChosenObservation> ChosenRecords(const torbdet& od) {
     c.JdTT = o.JdTT;
     c.Latitude = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) / kDegToRad;
     c.LongitudeWest = -o.Longitude;
+    // At a pole the direction gives no right ascension (its x and y are
+    // rounding noise): the one the observer wrote down is kept.
+    if (std::hypot(x, y) < 1e-9 * std::fabs(z)) ra = o.RA;
     c.RA = std::fmod(ra + 360.0, 360.0) / 15.0;
     c.Dec = dec;
     out.push_back(c);

@@ -16,6 +16,7 @@
 #include "catalogues/ui/variable_star_dialog.h"
 #include "core/name_tables.h"
 #include "core/quantity_headings.h"
+#include "core/text_conversion.h"
 #include "eclipses/lunar_eclipse.h"
 #include "eclipses/star_catalogue.h"
 #include "engine/nbody_integrator.h"
@@ -89,6 +90,10 @@ TConfigSettings TMainForm::GatherConfiguration() {
   const TNumericOptions& o = st.Computing.NumericOptions;
   s.Start = st.Period.Start;
   s.End = st.Period.End;
+  // The switch and the length of an automatic end travel in the end record.
+  SetAutoEndSwitch(s.End, st.Period.AutoEnd != 0 ? 1 : 0);
+  s.PeriodDays = s.End.PeriodDays;
+  s.PeriodHours = static_cast<std::int32_t>(std::floor(DmsPackedToDeg(s.End.PeriodHours)));
   s.Asteroid = st.Objects.CurrentAsteroid;
   s.Comet = st.Objects.CurrentComet;
   s.VariableStar = st.Objects.CurrentVariableStar;
@@ -190,6 +195,8 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   // 1. Period records, folders and files of the element windows.
   state_.Period.Start = s.Start;
   state_.Period.End = s.End;
+  state_.Period.AutoEnd = SavedAutoEndSwitch(s.Start, s.End);
+  SetAutoEndSwitch(state_.Period.End, state_.Period.AutoEnd);
   if (FolderExists(s.Paths[kPathAsteroidDatabase]) && s.Paths[kPathAsteroidDatabase] != stored_.AsteroidFolder) {
     stored_.AsteroidFolder = s.Paths[kPathAsteroidDatabase];
     state_.Objects.DatabaseListChanged = 1;

@@ -115,8 +115,8 @@ void Dateispeichern1Click(TCommandHost& host) {
   }
 }
 
-// The period of the loaded configuration: its start and end records and
-// its step.
+// The period of the loaded configuration: its start and end records, the
+// automatic-end switch as it was saved, and its step.
 void DatumausKonfiguration2Click(TCommandHost& host) {
   if (host.Configuration().FileName().empty()) return;
   const TConfigSettings stored = ReadConfigRecord(host.Configuration().Record());
@@ -124,6 +124,8 @@ void DatumausKonfiguration2Click(TCommandHost& host) {
   TTableState& table = host.TableState();
   period.Start = stored.Start;
   period.End = stored.End;
+  period.AutoEnd = SavedAutoEndSwitch(stored.Start, stored.End);
+  SetAutoEndSwitch(period.End, period.AutoEnd);
   period.Step = stored.Step;
   table.DateListMode = 0;
   table.TableChanged = 1;

@@ -4,13 +4,16 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <tuple>
 
 #include "app/ui/document_commands.h"
 #include "app/ui/element_commands.h"
@@ -21,11 +24,14 @@
 #include "catalogues/ui/variable_star_dialog.h"
 #include "core/binary_fields.h"
 #include "core/element_records.h"
+#include "core/little_endian.h"
 #include "core/name_tables.h"
 #include "eclipses/star_catalogue.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/settings_store.h"
+#include "support/fixed_clock.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/qt_application.h"
 #include "support/recording_message_sink.h"
@@ -591,6 +597,127 @@ TEST_F(ConfigWindow, CurrentObjectsAndTheirFilesSurviveARestart) {
   TElementDialogCommands& dialogs = *ElementDialogCommandsOf(form);
   EXPECT_EQ(dialogs.VariableStarDialog().FileName, stars);
   EXPECT_EQ(dialogs.AsteroidDialog().State.FileName, asteroids);
+  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
+}
+
+// The period comes back as it was saved, at the start-up load (the start
+// then follows the clock) and from "Zeitraum aus Konfiguration": one given
+// by its end date with "Enddatum automatisch" off (it came back as the start
+// plus ten days), one of automatic length, and the files written while the
+// end record's switch byte stayed 0 for a switch that was on (the end then
+// follows from the start, or is the start itself when saved before the
+// period was completed).
+TEST_F(ConfigWindow, ThePeriodComesBackAsItWasSavedAfterARestart) {
+  ScopedSettingsStore settings(store_);
+  ScopedMessageSink sink(messages_);
+  FixedClock clock(FixedClock::At(2026, 12, 9, 10, 0, 0));
+  ScopedSystemClock now(clock);
+  const std::string file = DataFolder() + "/Varbo4.ocf";
+  const auto start = [](TMainForm& form) {
+    form.show();
+    for (int k = 0; k < 3; ++k) QApplication::processEvents();
+    ASSERT_FALSE(form.Halted());
+  };
+  const auto setPeriod = [](TMainForm& form, bool autoEnd) {
+    test::WhenModalShown([autoEnd](QDialog& dialog) {
+      dialog.findChild<QCheckBox*>("AutoEnd")->setChecked(autoEnd);
+      const auto type = [&dialog](const char* name, const char* text) {
+        auto* edit = dialog.findChild<QLineEdit*>(name);
+        ASSERT_NE(edit, nullptr) << name;
+        edit->setText(text);
+        edit->setModified(true);
+        emit edit->editingFinished();
+      };
+      type("StartDate", autoEnd ? "01.03.2027" : "01.01.2027");
+      type("StartTime", "00:00:00");
+      if (autoEnd) {
+        type("AutoDays", "20");
+        type("AutoHours", "06:00:00");
+      } else {
+        type("EndDate", "31.12.2027");
+        type("EndTime", "00:00:00");
+      }
+      dialog.findChild<QPushButton*>(autoEnd ? "Step3Days" : "Step5Days")->click();
+      dialog.findChild<QPushButton*>("OKButton")->click();
+    });
+    ASSERT_TRUE(form.Commands().Trigger("ZeitraumfrTabelle1"));
+    ASSERT_EQ(form.State().Period.AutoEnd, autoEnd ? 1 : 0);
+  };
+  const auto date = [](const TObserverRecord& r) {
+    return std::to_string(r.Day) + "." + std::to_string(r.Month) + "." + std::to_string(r.Year);
+  };
+  // Another period, then the saved one from the menu.
+  const auto restore = [](TMainForm& form) {
+    TEphemerisPeriodState& p = form.State().Period;
+    p.AutoEnd = 1 - p.AutoEnd;
+    p.Start.Mjd += 400;
+    UTToLocalTime(p.Start);
+    p.Step = TTableStep{};
+    ASSERT_TRUE(form.Commands().Trigger("DatumausKonfiguration2"));
+    QApplication::processEvents();
+  };
+
+  {
+    TMainForm form;
+    start(form);
+    setPeriod(form, false);
+    ASSERT_TRUE(form.Commands().Trigger("Dateispeichern1"));
+  }
+  {
+    TMainForm form;
+    start(form);
+    const TEphemerisPeriodState& p = form.State().Period;
+    EXPECT_EQ(p.AutoEnd, 0);
+    EXPECT_EQ(date(p.Start), "9.12.2026") << "the start is the clock's";
+    EXPECT_EQ(date(p.End), "31.12.2027");
+    restore(form);
+    EXPECT_EQ(p.AutoEnd, 0);
+    EXPECT_EQ(date(p.Start), "1.1.2027");
+    EXPECT_EQ(date(p.End), "31.12.2027");
+    EXPECT_NEAR(p.End.Mjd - p.Start.Mjd, 364, 1e-6);
+    EXPECT_EQ(p.Step.Days, 5);
+    EXPECT_EQ(p.Step.StepDays, 5);
+    setPeriod(form, true);
+    ASSERT_TRUE(form.Commands().Trigger("Dateispeichern1"));
+  }
+  const std::string automatic = Read(file);
+  ASSERT_EQ(automatic.size(), kConfigFileSize);
+  // The end record's switch byte and the period dialog's confirmed byte.
+  constexpr std::size_t kSwitch = kConfigMagicSize + 28 + 736 + 736 - 72;
+  EXPECT_EQ(automatic[kSwitch], 1);
+  EXPECT_EQ(automatic[kSwitch + 1], 1);
+  EXPECT_EQ(little_endian::GetI32(reinterpret_cast<const std::uint8_t*>(automatic.data()) + 32567), 20);
+  EXPECT_EQ(little_endian::GetI32(reinterpret_cast<const std::uint8_t*>(automatic.data()) + 32571), 6);
+  // Switch byte, confirmed byte, an end not yet completed (at the start):
+  // what the switch reads as.
+  constexpr std::size_t kStartMjd = kConfigMagicSize + 28 + 36, kEndMjd = kStartMjd + 736;
+  struct Stored {
+    char switchByte, confirmed;
+    bool endAtStart;
+    int on;
+  };
+  for (const Stored& c : {Stored{1, 1, false, 1}, {0, 0, false, 1}, {0, 1, false, 0}, {0, 0, true, 1}}) {
+    std::string bytes = automatic;
+    bytes[kSwitch] = c.switchByte;
+    bytes[kSwitch + 1] = c.confirmed;
+    if (c.endAtStart) bytes.replace(kEndMjd, 8, bytes, kStartMjd, 8);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    const int on = c.on;
+    const std::string what = std::to_string(c.switchByte) + std::to_string(c.confirmed) + std::to_string(c.endAtStart);
+    TMainForm form;
+    start(form);
+    const TEphemerisPeriodState& p = form.State().Period;
+    EXPECT_EQ(p.AutoEnd, on) << what;
+    if (on != 0) {
+      EXPECT_NEAR(p.End.Mjd - p.Start.Mjd, 20.25, 1e-6) << "the length follows the clock's start";
+    }
+    restore(form);
+    EXPECT_EQ(p.AutoEnd, on) << what;
+    EXPECT_EQ(date(p.Start), "1.3.2027");
+    EXPECT_EQ(date(p.End), "21.3.2027");
+    EXPECT_NEAR(p.End.Mjd - p.Start.Mjd, 20.25, 1e-6) << what;
+    EXPECT_EQ(p.Step.Days, 3);
+  }
   EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
 }
 

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "core/name_tables.h"
 #include "core/quantity_headings.h"
 #include "core/rise_set_search.h"
+#include "engine/moon.h"
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "engine/table_globals.h"
@@ -352,6 +355,55 @@ TEST_F(SunPlanetTables, SunAndMarsTablesWrittenIntoTheSheetAndTheGrid) {
     }
   }
   ApplyLocaleSeparators(saved);
+}
+
+// The Sun's and the Moon's tables at Tromsoe (69.65 N) in 2027 over a day
+// the body stays above the horizon and one it stays below (the days of
+// tests/theories/fixtures/polar_culmination_swe.tsv): "Kulm." and "Kulm.-h"
+// are written on the first, as on any day with a culmination above the
+// rise/set altitude, and left empty on the second, beside the empty rise
+// and set cells.
+TEST_F(SunPlanetTables, PolarDaysAtTromsoeInTheSunAndMoonTables) {
+  SetQuantityHeadingLanguage(false);
+  TTableConfigRecord config = NewTableConfigRecord();
+  for (const std::size_t f : {cf::kRise, cf::kTransit, cf::kSet, cf::kTransitAltitude}) config.Flags[f] = 1;
+  RecomputeColumnSummaries(config.Flags);
+  const test::Place tromsoe{69.65, 18.96, 1};
+  struct Case {
+    bool moon;
+    double firstNoon;  // local noon of the first day (JD, UT)
+    double days;       // to the second day
+    bool firstUp;
+  };
+  for (const Case& c : {Case{false, 2461577.958333, 183, true}, Case{true, 2461408.958333, 14, false}}) {
+    const TObserverRecord start = test::ObserverAtPlace(c.firstNoon, 69, tromsoe, kInternal, config);
+    const TObserverRecord end = test::ObserverAtPlace(c.firstNoon + c.days, 69, tromsoe, kInternal, config);
+    const TTableStep step{static_cast<std::int32_t>(c.days), 0, c.days};
+    const TTableRequest request = test::TableRequest(0, kInternal, config, start, end, step);
+    workbook::TWorkbook sheet;
+    std::unique_ptr<TKeplereph> table;
+    if (c.moon) {
+      table = std::make_unique<Tmondtab>(0, 0, request, &sheet);
+    } else {
+      auto sun = std::make_unique<TSonnetab>(request, &sheet);
+      sun->initialisieren(request);
+      table = std::move(sun);
+    }
+    table->schleife(PositionFileHandles{}, 1, 1);
+    ASSERT_EQ(table->Rows, 2) << c.moon;
+    table->paint(1);
+    std::map<std::string, int> columns;
+    for (int col = 1; col <= sheet.LastCol(); ++col) columns[sheet.Text(1, col)] = col;
+    for (const char* h : {"Aufgang", "Kulm.", "Unterg.", "Kulm.-h"}) ASSERT_EQ(columns.count(h), 1u) << h;
+    for (int row = 2; row <= 3; ++row) {
+      const bool up = (row == 2) == c.firstUp;
+      const std::string what = std::string(c.moon ? "Moon " : "Sun ") + (up ? "up" : "down");
+      EXPECT_EQ(sheet.Text(row, columns["Aufgang"]), "") << what;
+      EXPECT_EQ(sheet.Text(row, columns["Unterg."]), "") << what;
+      EXPECT_EQ(sheet.Text(row, columns["Kulm."]).empty(), !up) << what;
+      EXPECT_EQ(sheet.Text(row, columns["Kulm.-h"]).empty(), !up) << what;
+    }
+  }
 }
 
 // The position-file road: files of the Earth and Mars written from the

@@ -432,6 +432,36 @@ TEST_F(Almanac, BodyEventsEqualTheSingleObjectSearch) {
   EXPECT_EQ(listed, elongations);
 }
 
+// The Moon's perigees, apogees and central-meridian passages of 2020-2029
+// at the almanac's two-day step are the events the one-day step found
+// (fixtures/almanac_moon_decade.tsv, written by the almanac before the step
+// was widened): every one, none more, within a second, the distances
+// within 0.01 Earth radii.
+TEST_F(Almanac, MoonApsidesAndCentralMeridianOfADecadeAsAtTheOneDayStep) {
+  Period(2458849.5, 2462502.5);  // 2020-01-01 .. 2030-01-01
+  request_.Options.SetBody(9, true);
+  for (const int kind : {2, 3, 22}) request_.Options.SetKind(kind, true);
+  ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
+  const test::FixtureTable before = test::ReadFixture(KVX_FIXTURE_DIR "/almanac_moon_decade.tsv");
+  std::size_t row = 0;
+  for (const int kind : {2, 3, 22}) {
+    const auto found = OfKind(kind);
+    std::size_t rows = 0;
+    for (std::size_t r = 0; r < before.Rows(); ++r) rows += before.Number(r, "kind") == kind;
+    ASSERT_EQ(found.size(), rows) << "kind " << kind;
+    EXPECT_GT(rows, 100u) << "kind " << kind;
+    for (const tEvent* e : found) {
+      EXPECT_EQ(e->ObjectName(), SearchBodyNames[9]);
+      EXPECT_NEAR(e->Mjd(), before.Number(row, "mjd"), 1.0 / 86400) << "kind " << kind << " row " << row;
+      if (kind != 22) {
+        EXPECT_NEAR(e->Value(), before.Number(row, "value"), 0.01) << "kind " << kind << " row " << row;
+      }
+      ++row;
+    }
+  }
+  EXPECT_EQ(row, before.Rows());
+}
+
 // The pair conjunctions of 2024 in right ascension equal the conjunction
 // search of each pair over the same year (its separation limit is 40
 // degrees, so wider meetings are left out of the comparison).

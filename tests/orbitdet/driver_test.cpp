@@ -110,6 +110,32 @@ class OrbitRun : public ::testing::Test {
   std::vector<std::size_t> firstSizes_;
 };
 
+// The list of observations (chooser and residuals form) shows each place in
+// J2000; at a pole, where the direction has no right ascension, the one
+// written down (it showed one made of rounding noise), at either pole.
+TEST_F(OrbitRun, ThePolesKeepTheWrittenRightAscension) {
+  TObservationList& list = od_.Observations();
+  ASSERT_GE(list.size(), 3u);
+  const std::vector<TChosenObservation> before = ChosenRecords(od_);
+  list[0].Obs.RA = 112.5;
+  list[0].Obs.Dec = 90;
+  list[1].Obs.RA = 300;
+  list[1].Obs.Dec = -90;
+  const std::vector<TChosenObservation> chosen = ChosenRecords(od_);
+  ASSERT_EQ(chosen.size(), list.size());
+  EXPECT_DOUBLE_EQ(chosen[0].RA, 7.5);
+  EXPECT_DOUBLE_EQ(chosen[0].Dec, 90);
+  EXPECT_DOUBLE_EQ(chosen[1].RA, 20);
+  EXPECT_DOUBLE_EQ(chosen[1].Dec, -90);
+  EXPECT_EQ(chosen[2].RA, before[2].RA);
+  // The pole of 1950 lies off the pole of J2000, at its own right ascension
+  // (12 h plus the precession angle z, 0.32 degrees).
+  od_.ObservationsEquinox = -0.5;
+  const std::vector<TChosenObservation> b1950 = ChosenRecords(od_);
+  EXPECT_NEAR(b1950[0].Dec, 90 - 0.2784, 0.001);
+  EXPECT_NEAR(b1950[0].RA, 12 + 0.3203 / 15, 0.001);
+}
+
 TEST_F(OrbitRun, LaplaceThenImprovementRecoversTheReferenceOrbit) {
   const test::ReferenceOrbit ref = test::ReadReferenceOrbits().at("mainbelt");
   chooser_.pick = {0, 2, 4, 6, 9};

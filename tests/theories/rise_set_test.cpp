@@ -233,6 +233,40 @@ TEST(RiseSetTest, SunMoonAndTwilightAgreeWithSwissEphemeris) {
               moonTransit.compared);
 }
 
+// Tromsoe (69.65 N, 18.96 E) in 2027, against the Swiss Ephemeris
+// (fixtures/polar_culmination_swe.tsv): on a day of midnight sun, and one
+// the Moon stays up, the culmination is there (time within 1 minute for the
+// Sun and 2 for the Moon, height within 0.02 and 0.05 degrees) beside the
+// status word; on a day of polar night, and one the Moon stays down, the
+// body culminates below its rise/set altitude all day and no culmination is
+// reported (time and height 0), as on any day it culminates under that
+// altitude.
+TEST(RiseSetTest, CulminationOnDaysWithoutRiseOrSetAtTromsoe) {
+  const auto table = test::ReadFixture(KVX_FIXTURE_DIR "/polar_culmination_swe.tsv");
+  ASSERT_EQ(table.Rows(), 4u);
+  for (std::size_t row = 0; row < table.Rows(); ++row) {
+    const bool moon = table.Number(row, "body") == kRiseSetMoonBodyCode;
+    const bool up = table.Number(row, "up") != 0;
+    const int event = moon ? kRiseSetMoonEvent : kRiseSetSunEvent;
+    const std::size_t i = static_cast<std::size_t>(event - 1);
+    const std::string what = std::string(moon ? "Moon" : "Sun") + (up ? " up" : " down");
+    SunMoonDay day;
+    day.Run(event, event, moon ? kRiseSetMoonBodyCode : 0, table.Number(row, "jd0") + 0.5, 69.65, 18.96,
+            table.Number(row, "zone"), table.Number(row, "delta_t"));
+    EXPECT_STREQ(day.riseMarker[i], kRiseSetMissing) << what;
+    EXPECT_STREQ(day.setMarker[i], kRiseSetMissing) << what;
+    EXPECT_STREQ(day.status[i], up ? "sichtbar" : "unsichtbar") << what;
+    if (up) {
+      EXPECT_NEAR(day.transit, table.Number(row, "transit"), (moon ? 2 : 1) * kMinute) << what;
+      EXPECT_NEAR(day.transitAltitude, table.Number(row, "transit_alt"), moon ? 0.05 : 0.02) << what;
+    } else {
+      EXPECT_LT(table.Number(row, "max_alt"), moon ? 0 : -1) << what;
+      EXPECT_EQ(day.transit, 0) << what;
+      EXPECT_EQ(day.transitAltitude, 0) << what;
+    }
+  }
+}
+
 // This year's sunrise and sunset with the automatic Delta T of the
 // observer record, against the Swiss Ephemeris with its own Delta T: the
 // same minute as the year-long comparison, and a Delta T within 2 s of the
