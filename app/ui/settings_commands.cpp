@@ -455,7 +455,8 @@ void WeltweiteDatenbank1Click(TCommandHost& host) {
   bool keepUT = TDatumortForm::KeepUT();
   if (!ShowWorldCitiesDialog(host.StoredSettings().CitiesDatabase, kCitiesFile, record, keepUT, &host.Window())) return;
   TDatumortForm::KeepUT() = keepUT;
-  if (!keepUT) {
+  // As the place dialog: with UT kept the local clock follows the new zone.
+  if (keepUT) {
     UTToLocalTime(record);
   } else {
     LocalTimeToUT(record);

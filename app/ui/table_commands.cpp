@@ -515,7 +515,9 @@ void TTableCommands::Ortwhlen1Click() {
   if (!chosen) return;
   TakeLocationFields(r, *chosen);
   table.TableChanged = 1;
-  if (!TDatumortForm::KeepUT()) {
+  // "Weltzeit beibehalten": the same instant, read on the new place's clock;
+  // otherwise the same clock time at the new place.
+  if (TDatumortForm::KeepUT()) {
     UTToLocalTime(r);
   } else {
     LocalTimeToUT(r);

@@ -8,13 +8,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -32,6 +37,8 @@
 #include "setup/table_config_file.h"
 #include "setup/ui/date_place_dialog.h"
 #include "setup/ui/location_dialog.h"
+#include "setup/ui/world_cities_dialog.h"
+#include "setup/world_cities.h"
 #include "support/fixed_clock.h"
 #include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
@@ -401,6 +408,94 @@ TEST_F(TimePlaceCommands, DatePlaceContextMenusRunTheirButtons) {
   EXPECT_NEAR(approximate, 69.2, 1.0) << "Delta T of April 2024, seconds";
   EXPECT_TRUE(locationsOpened);
   EXPECT_EQ(start.DeltaTSeconds, 12.5) << "cancelled: nothing handed back";
+}
+
+// A new place from the place dialog and from the world database: with
+// "Weltzeit beibehalten" checked the instant stays and the local clock
+// follows the new zone, unchecked the clock time stays and UT moves. From
+// 02:00 in zone +1 (01:00 UT) to zone -3: 22:00 of the day before, or 05:00
+// UT.
+TEST_F(TimePlaceCommands, ANewPlaceKeepsUTOrTheClockTimeAsTheBoxSays) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  ScopedMessageSink sink(messages_);
+  const bool keptBefore = TDatumortForm::KeepUT();
+  TObserverRecord& start = form.State().Period.Start;
+  test::SetBerlinDate(start, 10, 4, 2024);
+  start.LocalHours = 2;
+  start.AutoDeltaT = 0;
+  LocalTimeToUT(start);
+  const TObserverRecord berlin = start;
+
+  // A one-city database: Recife (34.9 W, 8.05 S), its group index.
+  test::TempFolder cities;
+  std::string city(kCityRecordSize, '\0');
+  const float longitude = 34.9f, latitude = -8.05f;
+  std::memcpy(city.data(), &longitude, 4);
+  std::memcpy(city.data() + 4, &latitude, 4);
+  city[8] = 6;
+  std::memcpy(city.data() + 9, "Recife", 6);
+  cities.Write(kCitiesFileName, city);
+  std::string index;
+  for (int line = 0; line <= kCityGroupCount; ++line) index += line <= CityGroup('r') ? "1\r\n" : "2\r\n";
+  cities.Write(kCityIndexFileName, index);
+  form.StoredSettings().CitiesDatabase = cities.Path().string();
+
+  const auto fromPlaceDialog = [&](bool keepUT) {
+    WhenModalShown<TOrtwahldialog>([keepUT](TOrtwahldialog& d) {
+      d.KeepUT()->setChecked(keepUT);
+      d.findChild<QSpinBox*>("EditZeitzone")->setValue(-3);
+      d.findChild<QSpinBox*>("SpinEdit1")->setValue(0);
+      d.findChild<QCheckBox*>("CheckBox1")->setChecked(false);
+      d.accept();
+    });
+    form.Commands().Trigger("Ortwhlen1");
+  };
+  const auto fromWorldDatabase = [&](bool keepUT) {
+    WhenModalShown<TDlgCities>([keepUT](TDlgCities& d) {
+      auto* number = d.findChild<QLineEdit*>("recordNumber");
+      number->setText("1");
+      emit number->editingFinished();
+      auto* results = d.findChild<QListWidget*>("results");
+      EXPECT_EQ(results->count(), 1);
+      if (results->count() != 1) return d.reject();
+      results->setCurrentRow(0);
+      d.findChild<QSpinBox*>("zone")->setValue(-3);
+      d.findChild<QSpinBox*>("minutes")->setValue(0);
+      d.findChild<QCheckBox*>("keepUT")->setChecked(keepUT);
+      d.findChild<QPushButton*>("ok")->click();
+    });
+    form.Commands().Trigger("WeltweiteDatenbank1");
+  };
+  for (const bool world : {false, true}) {
+    for (const bool keepUT : {true, false}) {
+      SCOPED_TRACE(std::string(world ? "world database" : "place dialog") + (keepUT ? ", UT kept" : ", clock kept"));
+      start = berlin;
+      TDatumortForm::KeepUT() = !keepUT;  // the box, not the earlier setting, decides
+      world ? fromWorldDatabase(keepUT) : fromPlaceDialog(keepUT);
+      EXPECT_EQ(TDatumortForm::KeepUT(), keepUT);
+      EXPECT_EQ(start.Zone, -3);
+      EXPECT_EQ(start.DaylightHours, 0);
+      if (world) {
+        EXPECT_EQ(start.PlaceName, "Recife");
+      }
+      EXPECT_EQ(start.Month, 4);
+      EXPECT_EQ(start.Year, 2024);
+      if (keepUT) {
+        EXPECT_NEAR(start.Mjd, berlin.Mjd, 1e-9);
+        EXPECT_EQ(start.Day, 9);
+        EXPECT_NEAR(start.LocalHours, 22.0, 1e-6);
+      } else {
+        EXPECT_NEAR(start.Mjd, berlin.Mjd + 4.0 / 24, 1e-9);
+        EXPECT_EQ(start.Day, 10);
+        EXPECT_NEAR(start.LocalHours, 2.0, 1e-6);
+        EXPECT_NEAR(start.UTHours, 5.0, 1e-6);
+      }
+    }
+  }
+  TDatumortForm::KeepUT() = keptBefore;
+  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
 }
 
 }  // namespace
