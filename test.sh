@@ -25,6 +25,6 @@ tools/check_packages.sh build-test build-release
 # Every fuzz target (tests/fuzz/, a clang build of its own in build-fuzz/) on
 # its seeds and for a few seconds more, so that they keep building and the
 # inputs that once broke a reader stay mended.
-./fuzz.sh --brief
+KVX_FUZZ_JOBS=${KVX_FUZZ_JOBS:-$(nproc)} ./fuzz.sh --brief
 cd build-test
 ctest --output-on-failure --parallel "$(nproc)" "$@"
