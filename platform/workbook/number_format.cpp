@@ -245,7 +245,7 @@ std::string FixedDecimal(double v, int decimals) {
         digits.insert(digits.begin(), '1');
       }
     }
-    if (digits.empty()) digits = "0";
+    if (digits.empty()) digits.push_back('0');
   }
   // digits holds the value times 10^decimals as an integer.
   if (static_cast<int>(digits.size()) <= decimals) digits.insert(0, decimals + 1 - digits.size(), '0');
@@ -788,7 +788,8 @@ std::string FormatGeneral(double value, const TFormatLocale& locale, int maxDigi
       // Leading zeros of a fraction do not count as significant digits.
       decimals = std::min(20, maxDigits - static_cast<int>(std::floor(std::log10(magnitude))) - 1);
     }
-    text = (value < 0 ? "-" : "") + FixedDecimal(std::fabs(value), decimals);
+    text = value < 0 ? "-" : "";
+    text += FixedDecimal(std::fabs(value), decimals);
     if (text.find('.') != std::string::npos) {
       while (text.back() == '0') text.pop_back();
       if (text.back() == '.') text.pop_back();
