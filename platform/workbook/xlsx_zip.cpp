@@ -1,8 +1,6 @@
 // The zip container of an .xlsx file: reading and checking its central
 // directory, unpacking its entries with their sizes and checksums checked,
 // and writing the stored zip handed to the reading library.
-#include "platform/workbook/xlsx_zip_internal.h"
-
 #include <zlib.h>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/xlsx_limits.h"
+#include "platform/workbook/xlsx_zip_internal.h"
 
 namespace kvx::workbook::internal {
 
