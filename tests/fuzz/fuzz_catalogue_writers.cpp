@@ -73,19 +73,22 @@ std::string ReadBack(const std::string& path) {
   return bytes;
 }
 
-// Every record of `written` has a record of `read` that holds the same
-// values (each within its precision, exactly outside the fields `named`);
-// each record of `read` is used once.
+// Every record of `written`, as `format` writes it (carried to the equinox
+// 2000 where the format's readers take that), has a record of `read` that
+// holds the same values (each within its precision, exactly outside the
+// fields `named`); each record of `read` is used once.
 template <typename List, typename Precision>
-bool SameObjects(const List& written, const List& read, const Precision& precision, TLostFields named) {
+bool SameObjects(const List& written, const List& read, const Precision& precision, TLostFields named,
+                 const TListFormat& format) {
   if (read.Count() != written.Count()) return false;
   std::vector<bool> used(static_cast<std::size_t>(read.Count()), false);
   for (int k = 0; k < written.Count(); ++k) {
     bool found = false;
     for (int j = 0; j < read.Count() && !found; ++j) {
       if (used[static_cast<std::size_t>(j)]) continue;
-      if (ChangedField(written.Data(k), read.Data(j), precision) == nullptr &&
-          (LostFields(written.Data(k), read.Data(j)) & ~named) == 0) {
+      const auto expected = AsWritten(written.Data(k), format);
+      if (ChangedField(expected, read.Data(j), precision) == nullptr &&
+          (LostFields(expected, read.Data(j)) & ~named) == 0) {
         used[static_cast<std::size_t>(j)] = true;
         found = true;
       }
@@ -96,7 +99,8 @@ bool SameObjects(const List& written, const List& read, const Precision& precisi
 }
 
 template <typename List, typename Write, typename Precision>
-void SaveAndReopen(const List& opened, const char* name, Write write, const Precision& precision) {
+void SaveAndReopen(const List& opened, const char* name, Write write, const Precision& precision,
+                   const TListFormat& format = kOwnCsvListFormat) {
   const std::string path = Scratch(name);
   WriteFileReplacing(path, kOldContents);
   // The writers are members of the non-const list; they do not change it.
@@ -113,7 +117,7 @@ void SaveAndReopen(const List& opened, const char* name, Write write, const Prec
     std::uint8_t kind = 0;
     fuzz::Require(back.Neuedateiladen(kind, path, true, 0) && back.BuiltInListShown == 0, "a saved file opens");
     fuzz::Require(back.SkippedLines().empty(), "no saved line is skipped");
-    fuzz::Require(SameObjects(opened, back, precision, NamedFields(answers.question, precision)),
+    fuzz::Require(SameObjects(opened, back, precision, NamedFields(answers.question, precision), format),
                   "every object comes back, its values exactly unless the question named them");
   }
   std::remove(path.c_str());
@@ -142,11 +146,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       SaveAndReopen(
           list, "out.opl", [](A& l, const std::string& p) { return l.WriteOplFile(p); }, kAsteroidExact);
       SaveAndReopen(
-          list, "out.sky", [](A& l, const std::string& p) { return l.WriteSkyMapFile(p); }, kSkyMapAsteroid);
+          list, "out.sky", [](A& l, const std::string& p) { return l.WriteSkyMapFile(p); }, kSkyMapAsteroid, kSkyMapListFormat);
       // HomePlanet shares the extension: the other list's first line tells.
       SaveAndReopen(
           list, "home.csv", [](A& l, const std::string& p) { return l.WriteHomePlanetCsvFile(p); },
-          kHomePlanetAsteroid);
+          kHomePlanetAsteroid, kHomePlanetListFormat);
     }
     std::remove(path.c_str());
   } else {
@@ -162,9 +166,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       SaveAndReopen(
           list, "out.dat", [](K& l, const std::string& p) { return l.WriteGuideFile(p); }, kGuideComet);
       SaveAndReopen(
-          list, "out.sky", [](K& l, const std::string& p) { return l.WriteSkyMapFile(p); }, kSkyMapComet);
+          list, "out.sky", [](K& l, const std::string& p) { return l.WriteSkyMapFile(p); }, kSkyMapComet, kSkyMapListFormat);
       SaveAndReopen(
-          list, "home.csv", [](K& l, const std::string& p) { return l.WriteHomePlanetCsvFile(p); }, kHomePlanetComet);
+          list, "home.csv", [](K& l, const std::string& p) { return l.WriteHomePlanetCsvFile(p); }, kHomePlanetComet,
+          kHomePlanetListFormat);
       // The text listing has no reader: it writes or refuses.
       const std::string listing = Scratch("out.txt");
       WriteFileReplacing(listing, kOldContents);
