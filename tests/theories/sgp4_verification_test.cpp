@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "support/fixtures.h"
+#include "support/temp_folder.h"
 #include "theories/sgp4.h"
 #include "theories/tle.h"
 
@@ -177,15 +178,12 @@ TEST(Sgp4Verification, LoaderTreatsTheVerificationSetsAsItsOwnTestsSay) {
   // slot, which LoadTwoLineElements accepts as they stand.
   EXPECT_TRUE(TleLineChecksumOk(sets[11801].at(0).line1));
   EXPECT_FALSE(TleEntryValid(sets[11801].at(0)));
-  std::string path = std::string(KVX_BINARY_DIR) + "/sgp4_ver_11801.tle";
-  {
-    std::ofstream out(path, std::ios::binary);
-    for (int number : {11801, 5})
-      out << "SET " << number << "\r\n" << sets[number][0].line1 << "\r\n" << sets[number][0].line2 << "\r\n";
-  }
-  ASSERT_EQ(LoadTleFile(path, false), 1);
+  std::string lines;
+  for (int number : {11801, 5})
+    lines += "SET " + std::to_string(number) + "\r\n" + sets[number][0].line1 + "\r\n" + sets[number][0].line2 + "\r\n";
+  const kvx::test::TempFolder folder;
+  ASSERT_EQ(LoadTleFile(folder.Write("sgp4_ver_11801.tle", lines), false), 1);
   EXPECT_EQ(SatelliteNames[1], "SET 5");
-  std::remove(path.c_str());
   // The sets made up to trigger errors carry wrong checksums.
   EXPECT_FALSE(TleEntryValid(sets[33333].at(0)));
   EXPECT_FALSE(TleEntryValid(sets[33334].at(0)));

@@ -2,6 +2,8 @@
 // files out of step, damaged and missing files, and the start-up fallback.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -38,7 +40,7 @@ class TleFile : public ::testing::Test {
  protected:
   void SetUp() override {
     path_ = std::filesystem::temp_directory_path() /
-            ("kvx_tle_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+            ("kvx_tle_" + std::to_string(getpid()) + "_" +
              ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".tle");
     LanguageEnglish = 0;
   }

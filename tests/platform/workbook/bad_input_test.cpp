@@ -19,6 +19,7 @@
 #include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
 #include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
 
 namespace kvx::workbook {
 namespace {
@@ -30,15 +31,11 @@ class BadInputTest : public ::testing::Test {
   void SetUp() override {
     saved_ = IntlSeparators;
     IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
-    dir_ = fs::path(KVX_BINARY_DIR) / "test-output" / "workbook" /
-           ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
   }
   void TearDown() override { IntlSeparators = saved_; }
 
   static std::string Input(const std::string& name) { return std::string(KVX_FIXTURE_DIR) + "/bad-inputs/" + name; }
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  std::string PathOf(const std::string& name) const { return folder_.File(name); }
 
   // Opens a file into the book; the error text when it fails.
   static std::string Open(TWorkbook& book, const std::string& path) {
@@ -48,7 +45,8 @@ class BadInputTest : public ::testing::Test {
   }
 
   TIntlSeparators saved_;
-  fs::path dir_;
+  // Its own folder, even while another process runs the same test.
+  kvx::test::TempFolder folder_;
 };
 
 TEST_F(BadInputTest, MalformedFormulasFromFilesShowAnErrorAndTheOthersAreComputed) {

@@ -15,6 +15,7 @@
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xlsx_numbers.h"
 #include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
 
 namespace kvx::workbook {
 namespace {
@@ -26,14 +27,10 @@ class WorkbookFilesTest : public ::testing::Test {
   void SetUp() override {
     saved_ = IntlSeparators;
     IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
-    dir_ = fs::path(KVX_BINARY_DIR) / "test-output" / "workbook" /
-           ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
   }
   void TearDown() override { IntlSeparators = saved_; }
 
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  std::string PathOf(const std::string& name) const { return folder_.File(name); }
 
   static std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -110,7 +107,8 @@ class WorkbookFilesTest : public ::testing::Test {
   }
 
   TIntlSeparators saved_;
-  fs::path dir_;
+  // Its own folder, even while another process runs the same test.
+  kvx::test::TempFolder folder_;
 };
 
 TEST_F(WorkbookFilesTest, XlsxRoundTripKeepsValuesFormulasFormatsSizesAndNames) {
@@ -207,7 +205,7 @@ TEST_F(WorkbookFilesTest, FailedWritesLeaveTheOldFileAndFailedReadsTheWorkbook) 
   EXPECT_TRUE(fs::is_directory(blocked));
   // No temporary files stay behind.
   int files = 0;
-  for (const auto& entry : fs::directory_iterator(dir_)) files += entry.is_regular_file() ? 1 : 0;
+  for (const auto& entry : fs::directory_iterator(folder_.Path())) files += entry.is_regular_file() ? 1 : 0;
   EXPECT_EQ(files, 1);  // keep.xlsx
   EXPECT_FALSE(WriteWorkbookFile(book, PathOf("missing-folder/x.xlsx"), 4, error));
   EXPECT_EQ(Slurp(path), before);

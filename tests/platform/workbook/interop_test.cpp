@@ -15,6 +15,7 @@
 
 #include "platform/globals.h"
 #include "platform/workbook/workbook_files.h"
+#include "support/temp_folder.h"
 
 namespace kvx::workbook {
 namespace {
@@ -79,10 +80,6 @@ class InteropTest : public ::testing::Test {
     saved_ = IntlSeparators;
     // English separators: what LibreOffice shows in its default locale.
     IntlSeparators = TIntlSeparators{'.', ',', '/', ':', ','};
-    dir_ = fs::path(KVX_BINARY_DIR) / "test-output" / "workbook-interop" /
-           ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
   }
   void TearDown() override { IntlSeparators = saved_; }
 
@@ -113,7 +110,8 @@ class InteropTest : public ::testing::Test {
   }
 
   TIntlSeparators saved_;
-  fs::path dir_;
+  // Its own folder, even while another process runs the same test.
+  kvx::test::TempFolder folder_;
 };
 
 TEST_F(InteropTest, LegacyXlsMadeByLibreOfficeLoads) {
@@ -178,7 +176,7 @@ TEST_F(InteropTest, LegacyXlsFormulaResultsBooleansErrorsAndFormats) {
   const std::size_t at = bytes.find(std::string("\x07\x02\x06\x00\x03\x00\x00" "abc", 10));
   ASSERT_NE(at, std::string::npos);
   bytes[at] = 0x08;  // STRING 0x0207 -> 0x0208
-  const std::string damaged = (dir_ / "damaged.xls").string();
+  const std::string damaged = (folder_.Path() / "damaged.xls").string();
   std::ofstream(damaged, std::ios::binary) << bytes;
   LanguageEnglish = 1;
   TWorkbook again(1);
@@ -222,15 +220,15 @@ TEST_F(InteropTest, XlsxWrittenByOtherProgramsLoads) {
 TEST_F(InteropTest, LibreOfficeShowsWhatWeWrote) {
   if (!HaveCommand("soffice --version")) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
   TWorkbook book(2);
-  const std::string path = (dir_ / "table.xlsx").string();
+  const std::string path = (folder_.Path() / "table.xlsx").string();
   WriteTable(book, path);
   int status = 0;
-  const std::string command = "cd '" + dir_.string() + "' && soffice --headless --norestore -env:UserInstallation=file://" +
-                              dir_.string() + "/profile --convert-to csv:\"Text - txt - csv (StarCalc)\":44,34,76 " +
-                              "--outdir '" + dir_.string() + "' table.xlsx 2>&1";
+  const std::string command = "cd '" + folder_.Path().string() + "' && soffice --headless --norestore -env:UserInstallation=file://" +
+                              folder_.Path().string() + "/profile --convert-to csv:\"Text - txt - csv (StarCalc)\":44,34,76 " +
+                              "--outdir '" + folder_.Path().string() + "' table.xlsx 2>&1";
   const std::string output = RunCommand(command, status);
   ASSERT_EQ(status, 0) << output;
-  std::ifstream in(dir_ / "table.csv", std::ios::binary);
+  std::ifstream in(folder_.Path() / "table.csv", std::ios::binary);
   ASSERT_TRUE(in) << output;
   std::stringstream text;
   text << in.rdbuf();
@@ -247,7 +245,7 @@ TEST_F(InteropTest, LibreOfficeShowsWhatWeWrote) {
 TEST_F(InteropTest, OpenpyxlReadsValuesAndFormulas) {
   if (!HaveCommand("/usr/bin/python3 -c 'import openpyxl'")) GTEST_SKIP() << "python3-openpyxl is not installed";
   TWorkbook book(1);
-  const std::string path = (dir_ / "table.xlsx").string();
+  const std::string path = (folder_.Path() / "table.xlsx").string();
   WriteTable(book, path);
   const std::string script =
       "import datetime,openpyxl,sys\n"
@@ -261,9 +259,9 @@ TEST_F(InteropTest, OpenpyxlReadsValuesAndFormulas) {
       "    d=(datetime.datetime,datetime.time)\n"
       "    s=lambda z:'date' if isinstance(z,d) else (z.hex() if isinstance(z,float) else repr(z))\n"
       "    print(f'{r} {c}',s(x),s(y),ws.cell(r,c).number_format,sep='|')\n";
-  std::ofstream(dir_ / "read.py") << script;
+  std::ofstream(folder_.Path() / "read.py") << script;
   int status = 0;
-  const std::string output = RunCommand("/usr/bin/python3 '" + (dir_ / "read.py").string() + "' '" + path + "' 2>&1", status);
+  const std::string output = RunCommand("/usr/bin/python3 '" + (folder_.Path() / "read.py").string() + "' '" + path + "' 2>&1", status);
   ASSERT_EQ(status, 0) << output;
   std::istringstream lines(output);
   std::string line;
