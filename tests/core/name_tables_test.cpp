@@ -144,7 +144,7 @@ TEST_F(NameTables, QuantityDefaultsFollowTheDocumentedGroups) {
   EXPECT_EQ(DefaultColumnHeadings[200], "Art");
   EXPECT_EQ(DefaultColumnDescriptions[89], "Zeitgleichung (mm:ss)");
   EXPECT_EQ(DefaultColumnDescriptions[197], "Dunkele Nacht (Höhe Mond<0, Sonne<-18)");
-  for (int i = 201; i < kQuantityCount; ++i) {
+  for (int i = kUsedFormatSlotCount; i < kQuantityCount; ++i) {
     EXPECT_EQ(DefaultColumnHeadings[i], "Neu/New");
     EXPECT_EQ(DataFormatKind[i], 0);
     EXPECT_EQ(DataFormatDecimals[i], 0);
