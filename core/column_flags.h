@@ -1,7 +1,7 @@
 // The column flags of the table configuration (TColumnFlags, 134 bytes): one
 // byte per column or option, 0 off and 1 on. Bytes 0-3 summarise the four
-// display groups, bytes 4-113 switch single columns or options, bytes 114-133
-// are reserved (never set by the dialogs or the column sets, kept as read).
+// display groups, bytes 4 up to kUsedColumnFlagCount switch single columns or
+// options, the others are reserved (never set by the dialogs or the column sets, kept as read).
 //
 // ColumnFlagTable describes every used byte once: its display group, the
 // format slots that head its columns and the caption of its box in the
@@ -16,7 +16,7 @@
 namespace kvx {
 
 inline constexpr std::size_t kColumnFlagCount = 134;
-inline constexpr std::size_t kUsedColumnFlagCount = 114;  // bytes 0 .. 113
+inline constexpr std::size_t kUsedColumnFlagCount = 114;  // bytes 0 .. kUsedColumnFlagCount - 1
 
 using TColumnFlags = std::array<std::uint8_t, kColumnFlagCount>;
 
@@ -176,7 +176,7 @@ struct TColumnFlagInfo {
   const char* english;
 };
 
-// Rows for bytes 0 .. 113, row n describing byte n.
+// Rows for the used bytes, row n describing byte n.
 extern const std::array<TColumnFlagInfo, kUsedColumnFlagCount> ColumnFlagTable;
 
 }  // namespace kvx

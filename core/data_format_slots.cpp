@@ -4,12 +4,9 @@ namespace kvx {
 
 namespace {
 
-// The slots in use, 0 .. 200; the rest are free.
-constexpr int kUsedSlotCount = 201;
-
 // value type, group, filter category, largest decimals, default decimals,
 // default format, English and German description
-constexpr TDataFormatSlot kUsedSlots[kUsedSlotCount] = {
+constexpr TDataFormatSlot kUsedSlots[kUsedFormatSlotCount] = {
     {0, 13, 6, 0, 0, 1, "Civil date", "Bürgerliches Datum"},                                        // 0
     {1, 9, 6, 4, 4, 1, "Time", "Uhrzeit"},                                                          // 1
     {1, 9, 6, 4, 2, 1, "UT", "UT"},                                                                 // 2
@@ -278,7 +275,7 @@ constexpr TDataFormatSlot kUsedSlots[kUsedSlotCount] = {
 constexpr std::array<TDataFormatSlot, kFormatSlotCount> AllSlots() {
   constexpr TDataFormatSlot kFree{9, 13, 11, 0, 0, 0, kFreeSlotDescription, kFreeSlotDescription};
   std::array<TDataFormatSlot, kFormatSlotCount> slots{};
-  for (int i = 0; i < kFormatSlotCount; ++i) slots[i] = i < kUsedSlotCount ? kUsedSlots[i] : kFree;
+  for (int i = 0; i < kFormatSlotCount; ++i) slots[i] = i < kUsedFormatSlotCount ? kUsedSlots[i] : kFree;
   return slots;
 }
 
@@ -286,6 +283,6 @@ constexpr std::array<TDataFormatSlot, kFormatSlotCount> AllSlots() {
 
 const std::array<TDataFormatSlot, kFormatSlotCount> DataFormatSlots = AllSlots();
 
-bool FreeFormatSlot(std::size_t slot) { return slot >= static_cast<std::size_t>(kUsedSlotCount); }
+bool FreeFormatSlot(std::size_t slot) { return slot >= static_cast<std::size_t>(kUsedFormatSlotCount); }
 
 }  // namespace kvx

@@ -25,6 +25,10 @@
 namespace kvx {
 
 inline constexpr int kFormatSlotCount = 221;
+// The slots the quantities use, 0..kUsedFormatSlotCount-1; the others are
+// free (FreeFormatSlot). A new quantity takes the first free slot and moves
+// this count up.
+inline constexpr int kUsedFormatSlotCount = 201;
 
 // The slots of the columns that many tables write: the civil date, the
 // local time of day, UT, the Julian day and the Sun's altitude.

@@ -233,6 +233,7 @@ constexpr TEventKindInfo kKinds[kEventKindCount] = {
      .Extremum = TEventExtremum::Maximum,
      .Loop = TEventLoop::DifferenceToSun,
      .Physical = false,
+     .SunSide = TSunSide::Nearer,
      .Rate = TEventRate::BodyAndSun,
      .RefineLeadDays = 5,
      .MoonStep = 2,
@@ -251,6 +252,7 @@ constexpr TEventKindInfo kKinds[kEventKindCount] = {
      .Extremum = TEventExtremum::Maximum,
      .Loop = TEventLoop::DifferenceToSun,
      .Physical = false,
+     .SunSide = TSunSide::Farther,
      .Rate = TEventRate::BodyAndSun,
      .RefineLeadDays = 5,
      .MoonStep = 2,
@@ -446,6 +448,20 @@ constexpr bool RowsInOrder() {
 }
 static_assert(RowsInOrder(), "each row sits at its code");
 
+// What a row asks of its quantity, the quantity must give: a signed angle
+// (the engine's ExtremeValue), the sine the refinement follows (the
+// refinement's EventQuantitySine); a side of the Sun belongs to the
+// difference loop.
+constexpr bool RowsAskWhatTheirQuantitiesGive() {
+  for (const TEventKindInfo& row : kKinds) {
+    if (row.SignedAngleValue && !QuantityHasSignedAngle(row.Quantity)) return false;
+    if (row.RefineLeadDays > 0 && !QuantityHasTrackedSine(row.Quantity)) return false;
+    if (row.SunSide != TSunSide::Either && row.Loop != TEventLoop::DifferenceToSun) return false;
+  }
+  return true;
+}
+static_assert(RowsAskWhatTheirQuantitiesGive(), "a row asks its quantity for an angle it has no rule for");
+
 constexpr TEventText kAlmanacEntryNames[almanac_entry::kCount] = {
     {"Sonnenfinsternis", "Solar eclipse"}, {"Mondfinsternis", "Lunar eclipse"}, {"Jahreszeiten", "Seasons"},
     {"Mondphasen", "Lunar phases"},        {"Konjunktion", "Conjunction"},
@@ -455,7 +471,34 @@ constexpr TEventText kAlmanacEntryNames[almanac_entry::kCount] = {
 
 bool EventKindKnown(int eventKind) { return eventKind >= 0 && eventKind < kEventKindCount; }
 
-const TEventKindInfo& EventKindInfo(int eventKind) { return kKinds[EventKindKnown(eventKind) ? eventKind : 0]; }
+const TEventKindInfo* EventKindInfo(int eventKind) { return EventKindKnown(eventKind) ? &kKinds[eventKind] : nullptr; }
+
+std::span<const TEventKindInfo> EventKindRows() { return kKinds; }
+
+bool DifferenceToSunKind(int eventKind) {
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  return info != nullptr && info->DifferenceToSun();
+}
+
+bool ConjunctionSideAccepted(int eventKind, double bodyDistance, double sunDistance) {
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (info == nullptr) return true;
+  const bool sunFarther = sunDistance > bodyDistance;
+  switch (info->SunSide) {
+    case TSunSide::Either:
+      return true;
+    case TSunSide::Nearer:
+      return sunFarther;
+    case TSunSide::Farther:
+      return !sunFarther;
+  }
+  return true;
+}
+
+bool MoonDistanceInEarthRadii(int eventKind, int body) {
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  return body == search_kind::kMoon && info != nullptr && info->Distance();
+}
 
 bool TEventKindInfo::OfferedForLists() const { return (Bodies & kMinor) == kMinor; }
 

@@ -5,10 +5,14 @@
 // formats).
 //
 // Adding a kind: a row below with the next code, a name in `search_code`
-// (and kLast), and its quantity: a `TEventQuantity` with its case in the
-// engine's SearchQuantity (engine/search_extremum.cpp) when no quantity
-// serves yet. The dialogs, the almanac, the name tables and the writers
-// take the row as it stands.
+// (and kLast), and its quantity. A new `TEventQuantity` needs its case in
+// every switch over the quantities, which the compiler names
+// (-Wswitch): QuantityHasSignedAngle and QuantityHasTrackedSine below, the
+// engine's SearchQuantity and ExtremeValue (engine/search_extremum.cpp) and
+// the refinement's EventQuantitySine (events/event_refinement.cpp). A row
+// that asks for a signed angle or a refinement its quantity cannot give
+// fails to compile (static_assert in event_kinds.cpp). The dialogs, the
+// almanac, the name tables and the writers take the row as it stands.
 //
 // The stored almanac flags (39 bytes at a fixed place of the configuration
 // file, and the overview's 39 digits): bytes 0..23 are the kinds 0..23,
@@ -21,16 +25,17 @@
 // only: they move up with kEventKindCount, and the name table
 // EventKindNames grows with them.
 //
-// Body codes (search_kind): 0 Sun, 1..8 Mercury..Pluto (the Earth skipped),
-// 9 Moon, 10 asteroid, 11 comet, 12 star of the occultation catalogue, 13
-// user-catalogue object.
+// Body codes: `search_kind` below.
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 namespace kvx {
 
-// Body codes of the searches.
+// Body codes of the searches: 0 Sun, 1..8 Mercury..Pluto (the Earth
+// skipped), 9 Moon, 10 asteroid, 11 comet, 12 star of the occultation
+// catalogue, 13 user-catalogue object.
 namespace search_kind {
 inline constexpr int kSun = 0;
 inline constexpr int kMercury = 1;
@@ -44,7 +49,7 @@ inline constexpr int kUserObject = 13;
 inline constexpr int kLast = 13;
 }  // namespace search_kind
 
-// Event kinds (codes 0..23), the row numbers of the table.
+// Event kinds, the row numbers of the table (0..kLast).
 namespace search_code {
 inline constexpr int kPerihelion = 0, kAphelion = 1, kPerigee = 2, kApogee = 3;
 inline constexpr int kBrightest = 4, kFaintest = 5, kOpposition = 6, kConjunction = 7;
@@ -88,6 +93,51 @@ enum class TEventQuantity : std::uint8_t {
   CentralMeridianSine,    // sine of the central meridian's absolute value
 };
 
+// Whether a find's value can be the quantity's angle signed as at the find
+// (TEventKindInfo::SignedAngleValue; ExtremeValue in the engine gives it),
+// and whether the refinement can follow the sine of the quantity's angle
+// (TEventKindInfo::RefineLeadDays; EventQuantitySine in the refinement).
+constexpr bool QuantityHasSignedAngle(TEventQuantity quantity) {
+  switch (quantity) {
+    case TEventQuantity::EarthLatitudeCosine:
+    case TEventQuantity::SunLatitudeCosine:
+    case TEventQuantity::CentralMeridianSine:
+      return true;
+    case TEventQuantity::HelioDistance:
+    case TEventQuantity::GeoDistance:
+    case TEventQuantity::Magnitude:
+    case TEventQuantity::SunElongationCosine:
+    case TEventQuantity::ElongationSine:
+    case TEventQuantity::RightAscension:
+    case TEventQuantity::OrbitLatitudeCosine:
+    case TEventQuantity::PhaseAngle:
+    case TEventQuantity::EarthLatitude:
+    case TEventQuantity::CentralMeridianCosine:
+      return false;
+  }
+  return false;
+}
+constexpr bool QuantityHasTrackedSine(TEventQuantity quantity) {
+  switch (quantity) {
+    case TEventQuantity::SunElongationCosine:
+    case TEventQuantity::OrbitLatitudeCosine:
+    case TEventQuantity::CentralMeridianCosine:
+      return true;
+    case TEventQuantity::HelioDistance:
+    case TEventQuantity::GeoDistance:
+    case TEventQuantity::Magnitude:
+    case TEventQuantity::ElongationSine:
+    case TEventQuantity::RightAscension:
+    case TEventQuantity::PhaseAngle:
+    case TEventQuantity::EarthLatitudeCosine:
+    case TEventQuantity::EarthLatitude:
+    case TEventQuantity::SunLatitudeCosine:
+    case TEventQuantity::CentralMeridianSine:
+      return false;
+  }
+  return false;
+}
+
 // What the search looks for in the quantity's course.
 enum class TEventExtremum : std::uint8_t { Minimum, Maximum, Zero };
 
@@ -99,6 +149,11 @@ enum class TEventLoop : std::uint8_t { Quantity, DifferenceToSun };
 // refinement of a kind tracks: none, the sum of the body's and the Sun's
 // angular speeds, or a number per body (RatePerBody, bodies 0..9).
 enum class TEventRate : std::uint8_t { None, BodyAndSun, PerBody };
+
+// Which side of the Sun a conjunction of the difference loop must lie on:
+// either, the body nearer to the Earth than the Sun (inferior), or not
+// nearer (superior). See ConjunctionSideAccepted.
+enum class TSunSide : std::uint8_t { Either, Nearer, Farther };
 
 // How the value of a find is shown.
 enum class TEventValueTransform : std::uint8_t {
@@ -126,6 +181,10 @@ struct TEventKindInfo {
   // The value of a find is the angle of the extreme cosine (or sine), signed
   // as that angle at the find (false: the extreme quantity itself).
   bool SignedAngleValue = false;
+  // The side of the Sun a find must lie on (the difference loop takes
+  // every root with Either, and ends its scan at the period's bound only
+  // then).
+  TSunSide SunSide = TSunSide::Either;
   TEventRate Rate = TEventRate::None;
   const double* RatePerBody = nullptr;  // 10 entries for TEventRate::PerBody, else null
   // The time of a find is refined by the sign-change search, starting this
@@ -157,12 +216,37 @@ struct TEventKindInfo {
   const TEventText& SeveralObjectsCaption() const { return ListCaption.German ? ListCaption : Caption; }
   // A distance (the Moon's shown in Earth radii).
   bool Distance() const { return Quantity == TEventQuantity::HelioDistance || Quantity == TEventQuantity::GeoDistance; }
+  // Found as the root of the body's longitude difference to the Sun.
+  bool DifferenceToSun() const { return Loop == TEventLoop::DifferenceToSun; }
 };
 
-// The row of event kind `eventKind`; kinds outside 0..kEventKindCount-1
-// give kind 0's row.
-const TEventKindInfo& EventKindInfo(int eventKind);
+// The row of event kind `eventKind`; null for a code outside
+// 0..kEventKindCount-1. The codes read from stored files are checked where
+// they are read (DecodeEventSearchOptions, the almanac's flags); a code
+// from anywhere else is tested here by its caller.
+const TEventKindInfo* EventKindInfo(int eventKind);
 bool EventKindKnown(int eventKind);
+// Every row, in code order.
+std::span<const TEventKindInfo> EventKindRows();
+
+// Event kind `eventKind` is found as the root of the longitude difference
+// of its body to the Sun (schleife_2 with the Sun as the second body);
+// false for an unknown kind.
+bool DifferenceToSunKind(int eventKind);
+
+// Whether a conjunction of event kind `eventKind` lies on the kind's side
+// of the Sun (TEventKindInfo::SunSide): `bodyDistance` and `sunDistance`
+// are the geocentric distances (AU, the Moon's too) of the body and the
+// Sun near the find. Nearer: the Sun lies farther than the body; Farther:
+// it does not. True for every kind without a side, and for an unknown one.
+bool ConjunctionSideAccepted(int eventKind, double bodyDistance, double sunDistance);
+
+// The value of event kind `eventKind` for body `body` (search_kind) is the
+// Moon's distance, kept in Earth radii and shown with two decimals and the
+// unit "RD" in place of AU.
+bool MoonDistanceInEarthRadii(int eventKind, int body);
+inline constexpr const char* kMoonDistanceUnit = "RD";
+inline constexpr int kMoonDistanceDecimals = 2;
 
 // The almanac's own entries: names (slots almanac_entry::k... of
 // EventKindNames).

@@ -106,9 +106,8 @@ constexpr std::array<const char*, 25> kZoneNamesEnglish = {"New Zealand Time",
 
 // The names of the event kinds, then the almanac's own entries.
 void FillEventKindNames(bool english) {
-  for (int k = 0; k < kEventKindCount; ++k) {
-    const TEventText& name = EventKindInfo(k).Name;
-    EventKindNames[static_cast<std::size_t>(k)] = english ? name.English : name.German;
+  for (const TEventKindInfo& kind : EventKindRows()) {
+    EventKindNames[static_cast<std::size_t>(kind.Code)] = english ? kind.Name.English : kind.Name.German;
   }
   for (int e = almanac_entry::kSolarEclipse; e < almanac_entry::kSolarEclipse + almanac_entry::kCount; ++e) {
     const TEventText& name = AlmanacEntryName(e);
@@ -205,6 +204,13 @@ std::string BodyNameInLanguage(const std::string& name, bool english) {
     if (from[i][0] != '\0' && name == from[i]) return to[i];
   }
   return name;
+}
+
+int SearchBodyOfName(const std::string& name) {
+  for (std::size_t i = 0; i < kSearchBodyNames.size(); ++i) {
+    if (name == kSearchBodyNames[i] || name == kSearchBodyNamesEnglish[i]) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 }  // namespace kvx

@@ -101,6 +101,10 @@ void SetNameTablesLanguage(bool english);
 // "Pluto") becomes its name in this language; every other name (one the
 // user typed, an asteroid) is returned as it is.
 std::string BodyNameInLanguage(const std::string& name, bool english);
+// The body code (search_kind) whose German or English name of the event
+// searches `name` is ("Mond" and "Moon" give the Moon); -1 for every other
+// name. For the writers of found events, which hold the body's name only.
+int SearchBodyOfName(const std::string& name);
 
 // --- Safe look-ups ----------------------------------------------------------
 // a mod n with the sign of n (floored), for n > 0: FlooredModulo(-1, 7) = 6.

@@ -18,19 +18,13 @@ namespace kvx {
 
 using namespace search_pass;
 
-namespace {
-
-// The difference of the elongation kinds is one of geocentric ecliptic
-// longitudes of date.
-bool LongitudeDifference(int eventKind) {
-  return EventKindKnown(eventKind) && EventKindInfo(eventKind).Loop == TEventLoop::DifferenceToSun;
-}
-
-}  // namespace
-
 double tsuchobjekt::Difference(int eventKind, bool ecliptic, const TSearchSample& a, const TSearchSample& b) const {
   double angleA = 0, angleB = 0;
-  if (LongitudeDifference(eventKind)) {
+  // The difference of the kinds of the difference loop is one of geocentric
+  // ecliptic longitudes of date.
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  const bool toSun = info != nullptr && info->DifferenceToSun();
+  if (toSun) {
     angleA = a.Record().Position.GeoLongitude;
     angleB = b.Record().Position.GeoLongitude;
   } else {
@@ -47,7 +41,9 @@ double tsuchobjekt::Difference(int eventKind, bool ecliptic, const TSearchSample
     angleB = first(b);
   }
   double d = Mod360(angleB - angleA);
-  if (eventKind == search_code::kOpposition) d -= 180;
+  // A kind that looks for the least cosine of the difference (opposition)
+  // roots the difference less 180 degrees.
+  if (toSun && info->Extremum == TEventExtremum::Minimum) d -= 180;
   d = std::remainder(d, 360.0);
   if (d <= -180) d += 360;
   return d;
@@ -91,13 +87,13 @@ double tsuchobjekt::AngularRateBound(int body, std::int32_t starIndex, std::int3
 }
 
 double tsuchobjekt::EventRateBound(int eventKind, int body) const {
-  if (!EventKindKnown(eventKind)) return kInfinity;
-  const TEventKindInfo& info = EventKindInfo(eventKind);
-  switch (info.Rate) {
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (info == nullptr) return kInfinity;
+  switch (info->Rate) {
     case TEventRate::BodyAndSun:
       return (AngularRateBound(body, 1, 1) + AngularRateBound(search_kind::kSun, 1, 1)) * 1.06;
     case TEventRate::PerBody:
-      return body >= 0 && body <= search_kind::kMoon ? info.RatePerBody[body] : kInfinity;
+      return body >= 0 && body <= search_kind::kMoon ? info->RatePerBody[body] : kInfinity;
     case TEventRate::None:
       break;
   }
@@ -107,7 +103,7 @@ double tsuchobjekt::EventRateBound(int eventKind, int body) const {
 double tsuchobjekt::DifferenceRateBound(const TSearchLoopRequest& request) const {
   const double rate = AngularRateBound(request.Body, request.StarIndex, request.UserIndex) +
                       AngularRateBound(request.SecondBody, request.StarIndex, request.UserIndex);
-  const bool longitudes = request.Ecliptic || LongitudeDifference(request.EventKind);
+  const bool longitudes = request.Ecliptic || DifferenceToSunKind(request.EventKind);
   // Right ascension runs faster than the motion by up to the secant of the
   // declination (below 42 degrees for the planets and the Moon); ecliptic
   // longitude by the secant of the latitude (below 18 degrees).
@@ -145,8 +141,8 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass2(const TSearchLoopRequest& request, doubl
     return ok;
   };
   if (!take(*w[0], start, -1) || !take(*w[1], start, 0)) return PassEnd::NotFound;
-  const bool conjunctionByDistance =
-      eventKind == search_code::kInferiorConjunction || eventKind == search_code::kSuperiorConjunction;
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  const bool conjunctionByDistance = info != nullptr && info->SunSide != TSunSide::Either;
   // The grid point at which the scan stops: the window count, the bound
   // (the newest sample reaching it) and the period end (the oldest one
   // past it). A root is reported up to the stop, within the window count.
@@ -199,11 +195,11 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass2(const TSearchLoopRequest& request, doubl
     dHi = dv;
     return side;
   };
-  // Kinds 12 and 13 take the root only on the right side of the Sun.
+  // A kind with a side of the Sun takes the root only on that side (body B
+  // in the Sun's place).
   auto accepted = [&](const TPair& at) {
-    if (!conjunctionByDistance) return true;
-    const bool farther = DistanceAu(bodyB, at.B.Record()) > DistanceAu(bodyA, at.A.Record());
-    return eventKind == search_code::kInferiorConjunction ? farther : !farther;
+    return !conjunctionByDistance ||
+           ConjunctionSideAccepted(eventKind, DistanceAu(bodyA, at.A.Record()), DistanceAu(bodyB, at.B.Record()));
   };
   auto found = [&](const TPair& at) {
     const double t = BrentRoot(difference, lo, dLo, hi, dHi, kRootTolerance);
@@ -234,7 +230,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass2(const TSearchLoopRequest& request, doubl
 
 bool tsuchobjekt::schleife_2(const TSearchLoopRequest& request, double& time, double& separation) {
   TakeElements(request);
-  if (!EventKindKnown(request.EventKind)) {
+  if (EventKindInfo(request.EventKind) == nullptr) {
     ShowMessage("Unbekannte Ereignisart.", "Unknown kind of event.", MessageIcon::Error);
     return false;
   }
@@ -242,7 +238,7 @@ bool tsuchobjekt::schleife_2(const TSearchLoopRequest& request, double& time, do
   TFillScope scope(*this, TRecordFill::Places);
   // The longitudes of the elongation kinds are ecliptic places; the others
   // read right ascension and declination.
-  TValueScope<bool> eclipticScope(fixedEcliptic_, LongitudeDifference(request.EventKind));
+  TValueScope<bool> eclipticScope(fixedEcliptic_, DifferenceToSunKind(request.EventKind));
   ShownProgress shown(request.Show);
   double t = 0;
   TObserverRecord middle;

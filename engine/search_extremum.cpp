@@ -48,12 +48,16 @@ double SunLatitudeOf(int body, const TPhysicalBlock& p) {
 
 }  // namespace
 
-bool SearchFindsMaximum(int eventKind) { return !EventKindKnown(eventKind) || EventKindInfo(eventKind).Maximum(); }
+bool SearchFindsMaximum(int eventKind) {
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  return info == nullptr || info->Maximum();
+}
 
 double SearchQuantity(int eventKind, int body, const TEphemerisResultRecord& r, double sunLongitude) {
-  if (!EventKindKnown(eventKind)) return kNaN;
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (info == nullptr) return kNaN;
   const TPhysicalBlock& p = r.Physical;
-  switch (EventKindInfo(eventKind).Quantity) {
+  switch (info->Quantity) {
     case TEventQuantity::HelioDistance:
       return r.Position.HelioDistance;
     case TEventQuantity::GeoDistance:
@@ -87,7 +91,7 @@ double SearchQuantity(int eventKind, int body, const TEphemerisResultRecord& r, 
 tsuchobjekt::PassEnd tsuchobjekt::Pass1(const TSearchLoopRequest& request, double& time, double& value,
                                         TObserverRecord& middle) {
   const int eventKind = request.EventKind, body = request.Body;
-  const TEventKindInfo& info = EventKindInfo(eventKind);
+  const TEventKindInfo& info = *EventKindInfo(eventKind);  // schleife_1 has checked the kind
   const TObserverRecord& start = request.Start;
   const double step = request.Step;
   const std::int32_t star = request.StarIndex, user = request.UserIndex;
@@ -118,9 +122,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(const TSearchLoopRequest& request, doubl
     if (vertex && !zero) {
       const bool isMaximum = (y[0] + y[2]) / 2 - y[1] < 0;
       accepted = isMaximum == (FindMaximum != 0);
-      const double distance = DistanceAu(body, s[1]->Record());
-      if (eventKind == search_code::kInferiorConjunction) accepted = accepted && distance <= 1.0;
-      if (eventKind == search_code::kSuperiorConjunction) accepted = accepted && distance >= 1.0;
+      accepted = accepted && ConjunctionSideAccepted(eventKind, DistanceAu(body, s[1]->Record()), s[1]->SunDistance);
     }
     ++counter;
     const bool pastEnd = request.EndCheck && s[0]->Observer.Mjd > request.EndMjd;
@@ -138,36 +140,51 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(const TSearchLoopRequest& request, doubl
 }
 
 double tsuchobjekt::ExtremeValue(int eventKind, int body, double extreme, const TEphemerisResultRecord& r) {
-  if (!EventKindKnown(eventKind) || !EventKindInfo(eventKind).SignedAngleValue) return extreme;
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (info == nullptr || !info->SignedAngleValue) return extreme;
   const TPhysicalBlock& p = r.Physical;
-  switch (EventKindInfo(eventKind).Quantity) {
+  // The quantities QuantityHasSignedAngle names, and no other: the rows
+  // cannot ask the others for a signed angle.
+  switch (info->Quantity) {
     case TEventQuantity::EarthLatitudeCosine:
       return ArcCosDeg(extreme) * Sign(p.subEarthLatC);
     case TEventQuantity::SunLatitudeCosine:
       return ArcCosDeg(extreme) * Sign(SunLatitudeOf(body, p));
     case TEventQuantity::CentralMeridianSine:
       return ArcSinDeg(extreme) * Sign(p.centralMeridian1);
-    default:
-      return extreme;
+    case TEventQuantity::HelioDistance:
+    case TEventQuantity::GeoDistance:
+    case TEventQuantity::Magnitude:
+    case TEventQuantity::SunElongationCosine:
+    case TEventQuantity::ElongationSine:
+    case TEventQuantity::RightAscension:
+    case TEventQuantity::OrbitLatitudeCosine:
+    case TEventQuantity::PhaseAngle:
+    case TEventQuantity::EarthLatitude:
+    case TEventQuantity::CentralMeridianCosine:
+      break;
   }
+  return extreme;
 }
 
 double tsuchobjekt::Quantity(int eventKind, int body, TSearchSample& sample) {
   double sunLongitude = kNaN;
-  if (EventKindKnown(eventKind) && EventKindInfo(eventKind).Loop == TEventLoop::DifferenceToSun) {
+  sample.SunDistance = kNaN;
+  if (DifferenceToSunKind(eventKind)) {
     // The Sun's place of the same instant, reduced as the body's is.
     if (body == search_kind::kSun) return kNaN;
     TSearchSample sun;
     const TFillScope places(*this, TRecordFill::Places);
     if (!Sample(search_kind::kSun, sample.Observer, sample.Observer.Mjd, 0, 1, 1, sun)) return kNaN;
     sunLongitude = sun.Record().Position.GeoLongitude;
+    sample.SunDistance = sun.Record().Position.GeoDistance;
   }
   return SearchQuantity(eventKind, body, sample.Record(), sunLongitude);
 }
 
 tsuchobjekt::PassEnd tsuchobjekt::RefineExtremum(int eventKind, int body, const TObserverRecord& base, double step,
                                                  double& time, double& value) {
-  const TEventKindInfo& info = EventKindInfo(eventKind);
+  const TEventKindInfo& info = *EventKindInfo(eventKind);  // schleife_1 has checked the kind
   const double probeStep = step * 1e-3;
   bool aborted = false;
   TSearchSample sample;
@@ -215,7 +232,8 @@ tsuchobjekt::PassEnd tsuchobjekt::RefineExtremum(int eventKind, int body, const 
 bool tsuchobjekt::schleife_1(const TSearchLoopRequest& request, double& time, double& value) {
   AbortRequested = 0;
   TakeElements(request);
-  if (!EventKindKnown(request.EventKind)) {
+  const TEventKindInfo* kind = EventKindInfo(request.EventKind);
+  if (kind == nullptr) {
     ShowMessage("Unbekannte Ereignisart.", "Unknown kind of event.", MessageIcon::Error);
     return false;
   }
@@ -225,7 +243,7 @@ bool tsuchobjekt::schleife_1(const TSearchLoopRequest& request, double& time, do
   one.StarIndex = 1;
   one.UserIndex = 1;
   if (!CheckInput(one)) return false;
-  const TEventKindInfo& info = EventKindInfo(request.EventKind);
+  const TEventKindInfo& info = *kind;
   FindMaximum = info.Maximum() ? 1 : 0;
   // Distances, right ascension and the latitudes need no physical block.
   TFillScope scope(*this, info.Physical ? TRecordFill::Full : TRecordFill::Places);

@@ -17,10 +17,9 @@
 // distances in AU (the Moon's in Earth radii; a star or user object sits at
 // kFixedObjectDistance). Frames: ecliptic and equator of date.
 //
-// Bodies (search_kind, core/event_kinds.h): 0 Sun, 1..8 Mercury..Pluto
-// (the Earth skipped), 9 Moon, 10 asteroid (its elements, or the asteroid
-// database of the context), 11 comet, 12 star of the occultation catalogue,
-// 13 user-catalogue object. Star and user-object indices count from 1.
+// Bodies: search_kind (core/event_kinds.h); an asteroid is computed from
+// its elements, or from the asteroid database of the context. Star and
+// user-object indices count from 1.
 // Event kinds (search_code) and what each searches: the event-kind table,
 // core/event_kinds.h.
 //
@@ -106,13 +105,16 @@ struct TSearchSample {
   // in Result (null: Result holds the record).
   const TEphemerisResultRecord* Shared = nullptr;
   double Value = 0;
+  // The Sun's geocentric distance (AU) at the sample's instant, taken with
+  // the quantity of a kind of the difference loop (NaN for the others).
+  double SunDistance = std::numeric_limits<double>::quiet_NaN();
   bool Valid = false;
   const TEphemerisResultRecord& Record() const { return Shared != nullptr ? *Shared : Result; }
 };
 
 // The quantity of event kind `eventKind` (its TEventQuantity) of a body
 // record of body `body`; NaN when the record gives none or the kind is
-// unknown. The elongation cosine (kinds 6, 7, 12 and 13) takes the cosine
+// unknown. The elongation cosine (SunElongationCosine) takes the cosine
 // of the body's apparent longitude less `sunLongitude`, the Sun's apparent
 // longitude of the same instant (degrees; the searches pass it), or without
 // it the cosine of the physical block's side angle (the Sun's geometric
@@ -128,20 +130,22 @@ bool SearchFindsMaximum(int eventKind);
 // each loop reads the fields its comment names.
 struct TSearchLoopRequest {
   // schleife_1: the event kind whose quantity is searched. schleife_2: the
-  // kind whose difference B - A is rooted: 6, 7, 12, 13 geocentric ecliptic
-  // longitudes (6 less 180 degrees), any other right ascensions (ecliptic
-  // longitudes with Ecliptic).
+  // kind whose difference B - A is rooted: for the kinds of the difference
+  // loop (TEventLoop::DifferenceToSun) geocentric ecliptic longitudes, less
+  // 180 degrees for a kind that looks for the least cosine (opposition), and
+  // the root taken only on the kind's side of the Sun (SunSide); for any
+  // other kind right ascensions (ecliptic longitudes with Ecliptic).
   int EventKind = 0;
   int Body = 0;                // the body of schleife_1; body A of the other loops
   int SecondBody = 0;          // body B of schleife_2, schleife_3 and schleife_4
-  std::int32_t StarIndex = 1;  // the star of a body 12, from 1
-  std::int32_t UserIndex = 1;  // the user object of a body 13, from 1
+  std::int32_t StarIndex = 1;  // the star of a body search_kind::kStar, from 1
+  std::int32_t UserIndex = 1;  // the user object of a body search_kind::kUserObject, from 1
   bool DateCheck = false;      // refuse (message, AbortRequested) a date outside the engine's range
   bool EndCheck = false;       // stop once the oldest sample of a window passes EndMjd
   bool Show = false;           // show the progress panel for the call
   bool Ecliptic = false;       // schleife_2: ecliptic longitudes in place of right ascensions
   // schleife_2: the scan stops once the newest sample reaches BoundMjd (not
-  // for kinds 12 and 13).
+  // for a kind with a side of the Sun).
   bool Bounded = false;
   double BoundMjd = 0;
   double Limit = 0;  // schleife_4: the largest separation found, degrees

@@ -53,10 +53,6 @@ bool BodyUsable(const TAlmanacRequest& request, int body) {
   return DateInTheoryRange(selection, request.Start.Centuries) && DateInTheoryRange(selection, request.End.Centuries);
 }
 
-bool DifferenceLoop(int eventKind) {
-  return EventKindKnown(eventKind) && EventKindInfo(eventKind).Loop == TEventLoop::DifferenceToSun;
-}
-
 // The Moon's node passages come from the series, not the engine.
 bool NodesFromSeries(int body, int eventKind) { return body == search_kind::kMoon && eventKind == search_code::kNode; }
 
@@ -102,8 +98,8 @@ void SearchNodePassages(const TAlmanacRequest& request, TEventList& events) {
 }  // namespace
 
 bool AlmanacKindApplies(int body, int eventKind) {
-  if (!EventKindKnown(eventKind) || body < 0 || body >= kAlmanacBodies) return false;
-  return (EventKindInfo(eventKind).AlmanacBodies & EventBodyBit(body)) != 0;
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  return info != nullptr && body >= 0 && body < kAlmanacBodies && (info->AlmanacBodies & EventBodyBit(body)) != 0;
 }
 
 void SetAlmanacSearchStep(int body, int eventKind, const TEventSearchOptions& search, double& step,
@@ -179,6 +175,9 @@ void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int event
     SearchNodePassages(request, events);
     return;
   }
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (info == nullptr) return;
+  const bool difference = info->DifferenceToSun();
   double step = 0;
   std::int32_t iterations = 0;
   SetAlmanacSearchStep(body, eventKind, request.Search, step, iterations);
@@ -199,8 +198,7 @@ void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int event
     bool found = false;
     try {
       search.Start = working;
-      found =
-          DifferenceLoop(eventKind) ? engine.schleife_2(search, time, value) : engine.schleife_1(search, time, value);
+      found = difference ? engine.schleife_2(search, time, value) : engine.schleife_1(search, time, value);
     } catch (const std::exception&) {
       // The almanac gives up this body and kind (its caller catches); the
       // overview loses only this window and goes on with the next.
@@ -215,17 +213,17 @@ void SearchAlmanacBodyEvents(const TAlmanacRequest& request, int body, int event
       UTToLocalTime(working);
       continue;
     }
-    if (!today && EventKindInfo(eventKind).Refined()) {
+    if (!today && info->Refined()) {
       double refined = 0;
       if (RefineEventTime(eventKind, working, request.Context.Selection, refined, engine, body, time)) time = refined;
     }
     if (time > endMjd) break;
-    const double shown = DifferenceLoop(eventKind) ? EventMissingValueMarker(2) : EventShownValue(eventKind, value);
+    const double shown = difference ? EventMissingValueMarker(2) : EventShownValue(eventKind, value);
     TObserverRecord at = working;
     at.Mjd = time;
     AddAlmanacEvent(events, at, eventKind, BodyName(body), EventKindNames[static_cast<std::size_t>(eventKind)],
                     std::isfinite(shown) ? shown : EventMissingValueMarker(2),
-                    EventKindInfo(eventKind).TableFormat[0] != '\0' ? EventUnitText(eventKind, body) : std::string());
+                    info->TableFormat[0] != '\0' ? EventUnitText(eventKind, body) : std::string());
     const double next = NextSearchStart(time, step);
     if (!(next > working.Mjd)) break;  // no progress: stop rather than loop
     working.Mjd = next;

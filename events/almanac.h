@@ -1,10 +1,12 @@
 // The almanac: the events of a period gathered by one generator with two
 // modes, the almanac of a chosen period and the overview of today.
 //
-// Sections, in this order: the events of each selected body (kinds 0..23),
-// the conjunctions of every pair of selected bodies (kind 28), solar (24)
-// and lunar (25) eclipses, the seasons and the Moon's phases (26). Each
-// event is a talmanachevent whose AlmanacText is its Julian Date as text
+// Sections, in this order: the events of each selected body (the event
+// kinds, core/event_kinds.h), the conjunctions of every pair of selected
+// bodies, solar and lunar eclipses, the seasons and the Moon's phases; the
+// kind byte of each event is its event kind or the almanac's own entry
+// (almanac_entry::k..., the phases under kSeasons). Each event is a
+// talmanachevent whose AlmanacText is its Julian Date as text
 // with 5 decimals ("2451545.12500"); the list orders the events by instant
 // and keeps events of equal instant.
 //
@@ -31,8 +33,8 @@
 
 namespace kvx {
 
-// Whether event kind `eventKind` (0..23) applies to body `body` (0..9): the
-// event-kind table's AlmanacBodies.
+// Whether event kind `eventKind` applies to body `body` (0..9): the
+// event-kind table's AlmanacBodies; false for an unknown kind.
 bool AlmanacKindApplies(int body, int eventKind);
 // Step (days) and steps per window of the search of one body and kind.
 void SetAlmanacSearchStep(int body, int eventKind, const TEventSearchOptions& search, double& step,

@@ -9,10 +9,12 @@
 //   rows    each event with lo <= MJD (UT) <= hi in list order, without
 //           gaps: local date (slot 0), local time of day (slot 1; empty for
 //           a solar eclipse), [JD (slot 3)], object text, event text, value
-// Value: kinds 0..3 five decimals (the Moon's distances two), 4 and 5 one,
-// 14, 18, 20 two, 8, 9, 16, 17, 23 one; a conjunction (28) its unsigned
-// separation as an angle (slot 168); other kinds, and a value that is not
-// finite, an empty cell.
+// Value: an event kind's value with the decimals of its table format
+// (EventValueDecimals, events/event_table_writer.h; the event-kind table,
+// core/event_kinds.h); a conjunction (almanac_entry::kConjunction) its
+// unsigned separation as an angle (slot 168); the kinds without a value, the
+// other entries of the almanac and a value that is not finite, an empty
+// cell.
 #pragma once
 
 #include "core/observer_record.h"

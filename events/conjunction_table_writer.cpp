@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "core/column_flags.h"
@@ -63,9 +64,19 @@ double ValueOf(C column, const tEvent& e) {
       return e.Magnitude1();
     case C::Magnitude2:
       return e.Magnitude2();
-    default:
+    case C::Separation:
       return std::fabs(e.Separation());
+    // The text columns have no value (WriteCell writes them as text).
+    case C::FirstName:
+    case C::SecondName:
+    case C::Date:
+    case C::Time:
+    case C::JulianDate:
+    case C::NorthSouth:
+    case C::Kind:
+      break;
   }
+  return std::numeric_limits<double>::quiet_NaN();
 }
 
 bool Holds(C column, const tEvent& e) {
@@ -97,8 +108,15 @@ void WriteCell(TCellSink& sink, int row, int col, C column, const tEvent& e) {
     case C::Kind:
       sink.Text(row, col, ConjunctionKindText(e.ConjunctionKind()));
       return;
-    default:
-      break;
+    case C::Separation:
+    case C::SunAltitude:
+    case C::Altitude1:
+    case C::Altitude2:
+    case C::Elongation1:
+    case C::Elongation2:
+    case C::Magnitude1:
+    case C::Magnitude2:
+      break;  // the value columns, below
   }
   if (info.Optional && !Holds(column, e)) {
     sink.Text(row, col, std::string());

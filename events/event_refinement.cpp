@@ -151,36 +151,55 @@ double FirstNodeCycle(double startMjd) {
 
 double EventQuantitySine(int eventKind, int body, double hours, double baseJd, const TObserverRecord& observer,
                          const TTheorySelection& selection, tsuchobjekt& engine) {
-  if (!EventKindKnown(eventKind) || !EventKindInfo(eventKind).Refined()) return std::nan("");
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (info == nullptr || !info->Refined()) return std::nan("");
   TObserverRecord at = observer;
   at.Mjd = JdToMjd(baseJd + hours / 24);
   UTToLocalTime(at);
   TTheorySelection copy = selection;
   TEphemerisResultRecord r;
-  const TEventQuantity quantity = EventKindInfo(eventKind).Quantity;
-  if (quantity == TEventQuantity::SunElongationCosine) {
-    // The body's and the Sun's apparent longitudes of the instant, as the
-    // search compares them: their places are all it needs.
-    const tsuchobjekt::TFillScope places(engine, tsuchobjekt::TRecordFill::Places);
-    TObserverRecord sunAt = at;
-    TTheorySelection sunCopy = selection;
-    TEphemerisResultRecord sun;
-    if (!engine.planet(copy, body, at, r, 0) || !engine.planet(sunCopy, search_kind::kSun, sunAt, sun, 0))
-      return std::nan("");
-    return SinDeg(r.Position.GeoLongitude - sun.Position.GeoLongitude);
+  // The quantities QuantityHasTrackedSine names, and no other: the rows
+  // cannot refine the others.
+  switch (info->Quantity) {
+    case TEventQuantity::SunElongationCosine: {
+      // The body's and the Sun's apparent longitudes of the instant, as the
+      // search compares them: their places are all it needs.
+      const tsuchobjekt::TFillScope places(engine, tsuchobjekt::TRecordFill::Places);
+      TObserverRecord sunAt = at;
+      TTheorySelection sunCopy = selection;
+      TEphemerisResultRecord sun;
+      if (!engine.planet(copy, body, at, r, 0) || !engine.planet(sunCopy, search_kind::kSun, sunAt, sun, 0))
+        return std::nan("");
+      return SinDeg(r.Position.GeoLongitude - sun.Position.GeoLongitude);
+    }
+    case TEventQuantity::OrbitLatitudeCosine:
+      if (!engine.planet(copy, body, at, r, 0)) return std::nan("");
+      return SinDeg(body == search_kind::kMoon ? r.Position.GeoLatitude : r.Position.HelioLatitude);
+    case TEventQuantity::CentralMeridianCosine:
+      if (!engine.planet(copy, body, at, r, 0)) return std::nan("");
+      return SinDeg(r.Physical.centralMeridian1);
+    case TEventQuantity::HelioDistance:
+    case TEventQuantity::GeoDistance:
+    case TEventQuantity::Magnitude:
+    case TEventQuantity::ElongationSine:
+    case TEventQuantity::RightAscension:
+    case TEventQuantity::PhaseAngle:
+    case TEventQuantity::EarthLatitudeCosine:
+    case TEventQuantity::EarthLatitude:
+    case TEventQuantity::SunLatitudeCosine:
+    case TEventQuantity::CentralMeridianSine:
+      break;
   }
-  if (!engine.planet(copy, body, at, r, 0)) return std::nan("");
-  if (quantity == TEventQuantity::OrbitLatitudeCosine)
-    return SinDeg(body == search_kind::kMoon ? r.Position.GeoLatitude : r.Position.HelioLatitude);
-  return SinDeg(r.Physical.centralMeridian1);
+  return std::nan("");
 }
 
 bool RefineEventTime(int eventKind, const TObserverRecord& observer, const TTheorySelection& selection, double& result,
                      tsuchobjekt& engine, int body, double approx) {
   result = kRefinementFailed;
-  if (!EventKindKnown(eventKind) || !EventKindInfo(eventKind).Refined()) return false;
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (info == nullptr || !info->Refined()) return false;
   if (!std::isfinite(approx)) return false;
-  const double baseJd = MjdToJd(approx - EventKindInfo(eventKind).RefineLeadDays);
+  const double baseJd = MjdToJd(approx - info->RefineLeadDays);
   double hours = 0;
   auto f = [&](double h) { return EventQuantitySine(eventKind, body, h, baseJd, observer, selection, engine); };
   if (!FindFirstSignChange(f, 1000, hours, engine.EventRateBound(eventKind, body) / 24)) return false;

@@ -72,19 +72,19 @@ double NodePassageTime(double k, const TSearchContext& context);
 double FirstNodeCycle(double startMjd);
 
 // Sine of the quantity of event kind `eventKind` for body `body` at
-// JD = baseJd + hours/24 (UT), by the kind's quantity: the elongation in
-// longitude (the body's apparent geocentric ecliptic longitude minus the
-// Sun's, as the search engine compares them; kinds 6, 7, 12, 13), the
-// heliocentric ecliptic latitude (the Moon: geocentric; 15), the
-// central-meridian angle (22). NaN when the engine gives no place or the
-// kind is not refined.
+// JD = baseJd + hours/24 (UT), by the kind's quantity (the quantities
+// QuantityHasTrackedSine names): the elongation in longitude (the body's
+// apparent geocentric ecliptic longitude minus the Sun's, as the search
+// engine compares them; SunElongationCosine), the heliocentric ecliptic
+// latitude (the Moon: geocentric; OrbitLatitudeCosine), the
+// central-meridian angle (CentralMeridianCosine). NaN when the engine gives
+// no place or the kind is not refined.
 double EventQuantitySine(int eventKind, int body, double hours, double baseJd, const TObserverRecord& observer,
                          const TTheorySelection& selection, tsuchobjekt& engine);
 
 // Refines the engine's candidate time `approx` (MJD of UT) of an event of a
-// refined kind (6, 7, 12, 13, 15 or 22: the event-kind table's
-// RefineLeadDays): the first sign change within 1000 hours from approx less
-// the kind's lead (5 days; kind 22: 0.25 day).
+// refined kind (the event-kind table's RefineLeadDays): the first sign
+// change within 1000 hours from approx less the kind's lead.
 // Returned: result, MJD of UT; false with result = kRefinementFailed (also
 //           for any other kind).
 bool RefineEventTime(int eventKind, const TObserverRecord& observer, const TTheorySelection& selection, double& result,

@@ -12,30 +12,25 @@
 
 namespace kvx {
 
-namespace {
-bool DifferenceLoopKind(int eventKind) {
-  return EventKindKnown(eventKind) && EventKindInfo(eventKind).Loop == TEventLoop::DifferenceToSun;
-}
-}  // namespace
-
 double EffectiveSearchStep(int body, int eventKind, double step) {
   if (body == search_kind::kMercury) return 10;
-  const TEventKindInfo& info = EventKindInfo(eventKind);
-  if (body == search_kind::kSun && EventKindKnown(eventKind) && info.SunStep > 0) return info.SunStep;
-  if (body == search_kind::kMoon) return EventKindKnown(eventKind) ? info.MoonStep : 2;
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (body == search_kind::kSun && info != nullptr && info->SunStep > 0) return info->SunStep;
+  if (body == search_kind::kMoon) return info != nullptr ? info->MoonStep : 2;
   return step;
 }
 
 std::int32_t SearchWindowLength(int body, int eventKind, std::int32_t repetitions) {
-  const bool moonWindow =
-      body == search_kind::kMoon && EventKindKnown(eventKind) && EventKindInfo(eventKind).MoonWindow > 0;
-  return moonWindow ? EventKindInfo(eventKind).MoonWindow : repetitions;
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  const bool moonWindow = body == search_kind::kMoon && info != nullptr && info->MoonWindow > 0;
+  return moonWindow ? info->MoonWindow : repetitions;
 }
 
 std::string EventUnitText(int eventKind, int body) {
-  if (body == search_kind::kMoon && EventKindKnown(eventKind) && EventKindInfo(eventKind).Distance()) return "RD";
-  const TEventKindInfo& info = EventKindInfo(eventKind);
-  std::string unit = ByLanguage(info.UnitGerman, info.UnitEnglish);
+  if (MoonDistanceInEarthRadii(eventKind, body)) return kMoonDistanceUnit;
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (info == nullptr) return std::string();
+  std::string unit = ByLanguage(info->UnitGerman, info->UnitEnglish);
   if (!unit.empty() && unit.front() == ' ') unit.erase(0, 1);
   return unit;
 }
@@ -129,6 +124,7 @@ int TEventSearchRun::Report(bool found, bool aborted, double value, int eventKin
 
 int TEventSearchRun::RunEngine() {
   const int body = Options.ObjectCode, eventKind = Options.EventKind;
+  const TEventKindInfo* info = EventKindInfo(eventKind);
   const std::unique_ptr<tsuchobjekt> made = MakeEngine ? MakeEngine(context_) : std::make_unique<tsuchobjekt>(context_);
   tsuchobjekt& engine = *made;
   // Elements or settings the engine refuses: its message once, no run
@@ -136,7 +132,7 @@ int TEventSearchRun::RunEngine() {
   // One request for every window; the start moves on.
   TSearchLoopRequest request{.EventKind = eventKind,
                              .Body = body,
-                             .SecondBody = DifferenceLoopKind(eventKind) ? search_kind::kSun : body,
+                             .SecondBody = DifferenceToSunKind(eventKind) ? search_kind::kSun : body,
                              .DateCheck = DateCheck,
                              .Bounded = UsePeriod,
                              .BoundMjd = End.Mjd,
@@ -159,15 +155,15 @@ int TEventSearchRun::RunEngine() {
     request.Start = Working;
     if (!engine.datum_pruefen(DateCheck, selection, body, body, Working.Mjd)) {
       found = false;
-    } else if (DifferenceLoopKind(eventKind)) {
+    } else if (DifferenceToSunKind(eventKind)) {
       found = engine.schleife_2(request, time, value);
     } else {
       found = engine.schleife_1(request, time, value);
     }
     const bool aborted = AbortRequested != 0;
     // A time or value that is not a number is no event.
-    if (found && (!std::isfinite(time) || (!DifferenceLoopKind(eventKind) && !std::isfinite(value)))) found = false;
-    if (found && EventKindInfo(eventKind).Refined()) {
+    if (found && (!std::isfinite(time) || (!DifferenceToSunKind(eventKind) && !std::isfinite(value)))) found = false;
+    if (found && info != nullptr && info->Refined()) {
       double refined = 0;
       if (RefineEventTime(eventKind, Working, context_.Selection, refined, engine, body, time)) time = refined;
     }

@@ -24,12 +24,11 @@ int ValueColumn(const TTableConfigRecord& config) { return config.Flags[column_f
 }  // namespace
 
 int EventValueDecimals(int eventKind, const std::string& objectName) {
-  if (!EventKindKnown(eventKind)) return -1;
-  const TEventKindInfo& info = EventKindInfo(eventKind);
-  if (info.TableFormat[0] == '\0') return -1;
-  if (info.Distance() && (objectName == "Mond" || objectName == "Moon")) return 2;
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (info == nullptr || info->TableFormat[0] == '\0') return -1;
+  if (MoonDistanceInEarthRadii(eventKind, SearchBodyOfName(objectName))) return kMoonDistanceDecimals;
   // "0,000..": the zeros after the decimal mark.
-  const std::string format = info.TableFormat;
+  const std::string format = info->TableFormat;
   const std::size_t mark = format.find(',');
   return mark == std::string::npos ? 0 : static_cast<int>(format.size() - mark - 1);
 }

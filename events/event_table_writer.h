@@ -25,11 +25,11 @@
 
 namespace kvx {
 
-// Decimals of the value cell of an event, from the kind's table format:
-// kinds 0..3 five (the Moon's distances, object "Mond"/"Moon", two), 4 and
-// 5 one, 14, 18 and 20 two, the other kinds with a value one; -1 for the
-// kinds without a value and the almanac's own entries. The almanac's sheet
-// shows its values with the same decimals.
+// Decimals of the value cell of an event: the zeros after the decimal mark
+// of its kind's table format (TEventKindInfo::TableFormat), the Moon's
+// distances kMoonDistanceDecimals (the object's name, in either language,
+// names the body); -1 for the kinds without a value and the almanac's own
+// entries. The almanac's sheet shows its values with the same decimals.
 int EventValueDecimals(int eventKind, const std::string& objectName);
 
 // The rows of the table through either sink. Returns the last row written.

@@ -266,9 +266,8 @@ bool TMultiObjectEventRun::ObjectUsable(std::int32_t index, double step, std::in
   TKeptMessages kept;
   ScopedMessageSink quiet(kept);
   tsuchobjekt engine(context);
-  const bool difference = EventKindInfo(Options.EventKind).Loop == TEventLoop::DifferenceToSun;
   TSearchLoopRequest request{.Body = body,
-                             .SecondBody = difference ? search_kind::kSun : body,
+                             .SecondBody = DifferenceToSunKind(Options.EventKind) ? search_kind::kSun : body,
                              .Start = Period,
                              .Step = step,
                              .MaxSteps = window,

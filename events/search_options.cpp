@@ -141,19 +141,21 @@ std::string ConjunctionKindAbbrev(const TConjunctionOptions& options) {
 std::vector<int> EventKindsOffered(int body) {
   std::vector<int> kinds;
   if (body < 0 || body > search_kind::kComet) return kinds;
-  for (int k = 0; k < kEventKindCount; ++k) {
-    if ((EventKindInfo(k).Bodies & EventBodyBit(body)) != 0) kinds.push_back(k);
+  for (const TEventKindInfo& info : EventKindRows()) {
+    if ((info.Bodies & EventBodyBit(body)) != 0) kinds.push_back(info.Code);
   }
   return kinds;
 }
 
 bool EventKindOffered(int body, int eventKind) {
-  return EventKindKnown(eventKind) && body >= 0 && body <= search_kind::kComet &&
-         (EventKindInfo(eventKind).Bodies & EventBodyBit(body)) != 0;
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  return info != nullptr && body >= 0 && body <= search_kind::kComet && (info->Bodies & EventBodyBit(body)) != 0;
 }
 
 double EventShownValue(int eventKind, double value) {
-  switch (EventKindInfo(eventKind).Transform) {
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (info == nullptr) return std::numeric_limits<double>::quiet_NaN();
+  switch (info->Transform) {
     case T::ArcSinAbsDegrees:
       return std::abs(std::asin(std::clamp(value, -1.0, 1.0))) * 180.0 / kPi;
     case T::ArcCosDegrees:
@@ -167,11 +169,11 @@ double EventShownValue(int eventKind, double value) {
 }
 
 std::string EventValueText(int eventKind, int body, double value) {
-  const TEventKindInfo& info = EventKindInfo(eventKind);
-  if (info.Transform == T::None || !std::isfinite(value)) return {};
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (info == nullptr || info->Transform == T::None || !std::isfinite(value)) return {};
   const double shown = EventShownValue(eventKind, value);
-  if (body == search_kind::kMoon && EventKindKnown(eventKind) && info.Distance()) return Fixed(shown, 2) + " RD";
-  return Fixed(shown, info.Decimals) + ByLanguage(info.UnitGerman, info.UnitEnglish);
+  if (MoonDistanceInEarthRadii(eventKind, body)) return Fixed(shown, kMoonDistanceDecimals) + " " + kMoonDistanceUnit;
+  return Fixed(shown, info->Decimals) + ByLanguage(info->UnitGerman, info->UnitEnglish);
 }
 
 bool ReadSearchNumber(const std::string& text, double& value) {

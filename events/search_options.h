@@ -8,7 +8,7 @@
 //   0  f64  step, days between two evaluations (valid 0.25 .. 25)
 //   8  i32  repetitions, steps per search window (valid 150 .. 100000)
 //  12  u8   object code: 0 Sun, 1..8 Mercury..Pluto, 9 Moon, 10 asteroid, 11 comet
-//  13  u8   event kind 0..23 (one the object offers; core/event_kinds.h)
+//  13  u8   event kind, search_code (one the object offers; core/event_kinds.h)
 //  14  2 bytes spare, kept as read
 //
 // TConjunctionOptions, 40 bytes

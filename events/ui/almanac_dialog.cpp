@@ -127,9 +127,9 @@ void TAlmanachdlg::SetCaptions() {
   for (int i = 0; i < static_cast<int>(events_.size()); ++i) {
     const char* german = nullptr;
     const char* english = nullptr;
-    if (i < kEventKindCount) {
-      german = EventKindInfo(i).AlmanacCaption.German;
-      english = EventKindInfo(i).AlmanacCaption.English;
+    if (const TEventKindInfo* kind = EventKindInfo(i)) {
+      german = kind->AlmanacCaption.German;
+      english = kind->AlmanacCaption.English;
     } else {
       german = kSectionCaptions[i - kEventKindCount].german;
       english = kSectionCaptions[i - kEventKindCount].english;

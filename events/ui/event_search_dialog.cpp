@@ -145,9 +145,8 @@ void TExtremumsuchen::ApplyLanguage() {
   for (int i = 0; i < 12; ++i) {
     ObjectRadios[static_cast<std::size_t>(i)]->setText(Tr(kObjectCaptions[i].German, kObjectCaptions[i].English));
   }
-  for (int k = 0; k < kEventKindCount; ++k) {
-    const TEventText& caption = EventKindInfo(k).Caption;
-    KindRadios[static_cast<std::size_t>(k)]->setText(Tr(caption.German, caption.English));
+  for (const TEventKindInfo& kind : EventKindRows()) {
+    KindRadios[static_cast<std::size_t>(kind.Code)]->setText(Tr(kind.Caption.German, kind.Caption.English));
   }
   UsePeriodCheck->setText(Tr("Ephemeridenzeitraum verwenden", "Use ephemeris period"));
   TableCheck->setText(Tr("Ergebnisse in Tabelle", "Write results to sheet"));

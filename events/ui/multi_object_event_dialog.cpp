@@ -28,8 +28,8 @@ QString Tr(const char* german, const char* english) { return QString::fromUtf8(B
 // The offered kinds, in the order of the radio buttons.
 std::vector<int> OfferedKinds() {
   std::vector<int> kinds;
-  for (int kind = 0; kind < kEventKindCount; ++kind) {
-    if (EventKindInfo(kind).OfferedForLists()) kinds.push_back(kind);
+  for (const TEventKindInfo& kind : EventKindRows()) {
+    if (kind.OfferedForLists()) kinds.push_back(kind.Code);
   }
   return kinds;
 }
@@ -47,7 +47,10 @@ QString RangeText(const TFileRange& range, std::int32_t count) {
 
 }  // namespace
 
-bool MultiObjectEventKindOffered(int kind) { return EventKindKnown(kind) && EventKindInfo(kind).OfferedForLists(); }
+bool MultiObjectEventKindOffered(int kind) {
+  const TEventKindInfo* info = EventKindInfo(kind);
+  return info != nullptr && info->OfferedForLists();
+}
 
 TExtremumlistsuchen::TExtremumlistsuchen(const TSearchContext& context, TEventList& events,
                                          const TMultiObjectEventSettings& settings, TMultiObjectEventHooks hooks,
@@ -143,7 +146,7 @@ void TExtremumlistsuchen::ApplyLanguage() {
   CometSelectButton->setText(Tr("Auswählen", "Select"));
   KeplerCheck->setText(Tr("Keplerelemente für Planetoiden verwenden", "Use keplerian elements for Asteroids"));
   for (int kind : OfferedKinds()) {
-    const TEventText& caption = EventKindInfo(kind).SeveralObjectsCaption();
+    const TEventText& caption = EventKindInfo(kind)->SeveralObjectsCaption();  // an offered kind
     KindRadios[static_cast<std::size_t>(kind)]->setText(Tr(caption.German, caption.English));
   }
   SearchButton->setText(Tr("&Suchen", "S&earch"));

@@ -45,13 +45,13 @@ TEST(AlmanacDialog, ButtonsAndLanguages) {
     TAlmanachdlg dialog(conjunction, options);
     dialog.findChild<QPushButton*>("Button4")->click();
     EXPECT_TRUE(dialog.Options.Section(almanac_section::kSpare));
-    EXPECT_TRUE(dialog.Options.Kind(23));
+    EXPECT_TRUE(dialog.Options.Kind(search_code::kLast));
     EXPECT_FALSE(dialog.Options.Body(0));
     dialog.findChild<QPushButton*>("Button1")->click();
     EXPECT_EQ(dialog.Options.SelectedBodies(), 10);
     dialog.findChild<QPushButton*>("Button3")->click();
     EXPECT_FALSE(dialog.Options.Section(almanac_section::kSpare));
-    EXPECT_FALSE(dialog.Options.Kind(0));
+    EXPECT_FALSE(dialog.Options.Kind(search_code::kPerihelion));
     EXPECT_EQ(dialog.findChild<QPushButton*>("BitBtn1")->text(),
               english ? QString("Create almanac") : QString("Almanach er&zeugen"));
     dialog.show();

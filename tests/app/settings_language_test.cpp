@@ -312,7 +312,7 @@ TEST_F(SettingsAndLanguage, SwitchingToEnglishAndBackRestoresEveryText) {
   EXPECT_EQ(DaylightSavingMarks[1], "DS");
   EXPECT_EQ(SearchBodyNames[11], "Comet");
   EXPECT_EQ(SunAndPlanetNames[3], "Earth");
-  EXPECT_EQ(EventKindNames[28], "Conjunction");
+  EXPECT_EQ(EventKindNames[almanac_entry::kConjunction], "Conjunction");
   EXPECT_EQ(ZoneNames[1], "NT");
   EXPECT_EQ(QuantityHeadingTable[0], QuantityHeadings[0].english);
   // Both column-title sets are English, the short ones without a German

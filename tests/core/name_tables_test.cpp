@@ -73,7 +73,7 @@ TEST_F(NameTables, ZoneAndWeekdayLookupsStayInsideTheirTables) {
   EXPECT_EQ(NameAt(PlanetNames, 3), "Mars");
   EXPECT_EQ(NameAt(PlanetNames, 9), "");
   EXPECT_EQ(NameAt(PlanetNames, -1), "");
-  EXPECT_EQ(NameAt(EventKindNames, 29), "");
+  EXPECT_EQ(NameAt(EventKindNames, kEventKindNameCount), "");
   EXPECT_EQ(NameAt(SearchBodyNames, 3), "Mars");  // no Earth in the search list
 }
 
@@ -85,7 +85,7 @@ TEST_F(NameTables, NameTablesHoldTheirTextsWithinTheirLengths) {
   EXPECT_EQ(SunAndPlanetNames[0], "Sonne");
   EXPECT_EQ(SunAndPlanetNames[10], "");
   EXPECT_EQ(EventKindNames[8], "Größte östliche Elongation");
-  EXPECT_EQ(EventKindNames[28], "Konjunktion");
+  EXPECT_EQ(EventKindNames[almanac_entry::kConjunction], "Konjunktion");
   EXPECT_EQ(ZoneNames[20], "Chines. Küstenz.");
 
   // Lengths in characters of the stored single-byte form.
@@ -144,7 +144,7 @@ TEST_F(NameTables, QuantityDefaultsFollowTheDocumentedGroups) {
   EXPECT_EQ(DefaultColumnHeadings[200], "Art");
   EXPECT_EQ(DefaultColumnDescriptions[89], "Zeitgleichung (mm:ss)");
   EXPECT_EQ(DefaultColumnDescriptions[197], "Dunkele Nacht (Höhe Mond<0, Sonne<-18)");
-  for (int i = 201; i < kQuantityCount; ++i) {
+  for (int i = kUsedFormatSlotCount; i < kQuantityCount; ++i) {
     EXPECT_EQ(DefaultColumnHeadings[i], "Neu/New");
     EXPECT_EQ(DataFormatKind[i], 0);
     EXPECT_EQ(DataFormatDecimals[i], 0);

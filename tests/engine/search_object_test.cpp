@@ -432,7 +432,7 @@ TEST_F(SearchObject, BadInputIsRefusedWithAMessage) {
     int maxSteps;
     const TAsteroidElements* elements;
   } bad[] = {{0, 3, 0, 10, &noAsteroid_},  {0, 3, nan, 10, &noAsteroid_}, {0, 3, 1, 0, &noAsteroid_},
-             {24, 3, 1, 10, &noAsteroid_}, {0, 14, 1, 10, &noAsteroid_},  {0, 10, 1, 10, &broken}};
+             {kEventKindCount, 3, 1, 10, &noAsteroid_}, {0, 14, 1, 10, &noAsteroid_},  {0, 10, 1, 10, &broken}};
   for (const Bad& b : bad) {
     messages_.messages.clear();
     tsuchobjekt search(context_);

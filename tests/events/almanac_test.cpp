@@ -95,13 +95,15 @@ TEST_F(Almanac, OptionRecordAndTodayText) {
   EXPECT_EQ(EclipseLocalWords(0, 0.5, 0.25, "Jena"), "unsichtbar in Jena");
   EXPECT_EQ(EclipseLocalWords(2, 0.93456789, std::nan(""), "Jena"), "ringförmig 0.9346 (-)");
   // Kinds by body: the Sun only perigee, apogee and central meridian.
-  for (int kind = 0; kind <= 23; ++kind) {
-    EXPECT_EQ(AlmanacKindApplies(0, kind), kind == 2 || kind == 3 || kind == 22) << kind;
+  for (int kind = 0; kind < kEventKindCount; ++kind) {
+    EXPECT_EQ(AlmanacKindApplies(search_kind::kSun, kind),
+              kind == search_code::kPerigee || kind == search_code::kApogee || kind == search_code::kCentralMeridianZero)
+        << kind;
   }
-  EXPECT_TRUE(AlmanacKindApplies(1, 8));
-  EXPECT_FALSE(AlmanacKindApplies(3, 8));
-  EXPECT_TRUE(AlmanacKindApplies(3, 6));
-  EXPECT_FALSE(AlmanacKindApplies(9, 0));
+  EXPECT_TRUE(AlmanacKindApplies(search_kind::kMercury, search_code::kElongationEast));
+  EXPECT_FALSE(AlmanacKindApplies(search_kind::kMars, search_code::kElongationEast));
+  EXPECT_TRUE(AlmanacKindApplies(search_kind::kMars, search_code::kOpposition));
+  EXPECT_FALSE(AlmanacKindApplies(search_kind::kMoon, search_code::kPerihelion));
 }
 
 // A period of two years holds every phase in it, each once. The closed
@@ -113,7 +115,7 @@ TEST_F(Almanac, SeasonsAndPhases) {
   Period(2451544.5 - 1.0 / 24, 2452275.5 - 1.0 / 24);  // 2000-01-01 .. 2002-01-01, 0h zone time
   request_.Options.SetSection(almanac_section::kMoonPhases, true);
   ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
-  const auto events = OfKind(26);
+  const auto events = OfKind(almanac_entry::kSeasons);
   auto inPeriod = [&](double mjd) { return mjd >= request_.Start.Mjd && mjd <= request_.End.Mjd; };
   auto count = [&](const std::string& text, double mjdUT, double tolerance) {
     int n = 0;
@@ -145,7 +147,7 @@ TEST_F(Almanac, SeasonsAndPhases) {
   request_.Options = TAlmanacOptions{};
   request_.Options.SetSection(almanac_section::kSeasons, true);
   ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
-  const auto seasons = OfKind(26);
+  const auto seasons = OfKind(almanac_entry::kSeasons);
   EXPECT_EQ(seasons.size(), 41u * 4);
   for (const auto& [file, tolerance] : {std::pair{"seasons_swe.tsv", 60.0}, {"seasons_astronomy_engine.tsv", 75.0}}) {
     const test::FixtureTable reference = test::ReadFixture(std::string(KVX_SOURCE_TESTS "/theories/fixtures/") + file);
@@ -175,7 +177,7 @@ TEST_F(Almanac, MeeusPhaseAndSolstice) {
   ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
   const double newMoon = JdToMjd(2443192.65118) - kDeltaT / 86400;
   bool seen = false;
-  for (const tEvent* e : OfKind(26)) {
+  for (const tEvent* e : OfKind(almanac_entry::kSeasons)) {
     if (std::fabs(e->Mjd() - newMoon) > 1e-5) continue;
     seen = true;
     EXPECT_EQ(e->SecondName(), PhaseNameText(0).substr(1));
@@ -189,7 +191,7 @@ TEST_F(Almanac, MeeusPhaseAndSolstice) {
   request_.Options = TAlmanacOptions{};
   request_.Options.SetSection(almanac_section::kSeasons, true);
   ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
-  const auto seasons = OfKind(26);
+  const auto seasons = OfKind(almanac_entry::kSeasons);
   ASSERT_EQ(seasons.size(), 4u);
   EXPECT_EQ(seasons[1]->SecondName(), "Sommeranfang");
   EXPECT_NEAR(seasons[1]->Mjd(), JdToMjd(2437837.39245) - kDeltaT / 86400, 30.0 / 86400);
@@ -198,7 +200,7 @@ TEST_F(Almanac, MeeusPhaseAndSolstice) {
   ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
   LanguageEnglish = 0;
   const char* const english[4] = {"Spring equinox", "Summer solstice", "Fall equinox", "Winter solstice"};
-  const auto named = OfKind(26);
+  const auto named = OfKind(almanac_entry::kSeasons);
   ASSERT_EQ(named.size(), 4u);
   for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(named[k]->SecondName(), english[k]);
 }
@@ -211,7 +213,7 @@ TEST_F(Almanac, ConjunctionsOfAYearAndMoonApogee) {
   Period(2458849.5, 2459215.5);
   request_.Options.SetBody(4, true);
   request_.Options.SetBody(9, true);
-  request_.Options.SetKind(2, true);
+  request_.Options.SetKind(search_code::kPerigee, true);
   request_.Options.SetSection(almanac_section::kSeasons, true);
   RecordingProgress progress;
   ProgressReporter* previous = SetProgressReporter(&progress);
@@ -231,7 +233,7 @@ TEST_F(Almanac, ConjunctionsOfAYearAndMoonApogee) {
   for (const std::string& label : wanted)
     EXPECT_NE(std::find(progress.labels.begin(), progress.labels.end(), label), progress.labels.end()) << label;
   EXPECT_EQ(progress.ends, 1);
-  const auto conjunctions = OfKind(28);
+  const auto conjunctions = OfKind(almanac_entry::kConjunction);
   const test::FixtureTable reference = test::ReadFixture(KVX_FIXTURE_DIR "/almanac_moon_jupiter_swe.tsv");
   ASSERT_EQ(conjunctions.size(), reference.Rows());
   for (std::size_t i = 0; i < conjunctions.size(); ++i) {
@@ -245,12 +247,12 @@ TEST_F(Almanac, ConjunctionsOfAYearAndMoonApogee) {
   list_.Clear();
   request_.Options = TAlmanacOptions{};
   request_.Options.SetBody(9, true);
-  request_.Options.SetKind(3, true);
+  request_.Options.SetKind(search_code::kApogee, true);
   Period(2447420.5, 2447465.5);  // 1988 Sep 20 .. Nov 4
   ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
   const double apogee = JdToMjd(2447441.5 + 20.5 / 24) - kDeltaT / 86400;
   int near = 0;
-  for (const tEvent* e : OfKind(3)) {
+  for (const tEvent* e : OfKind(search_code::kApogee)) {
     near += std::fabs(e->Mjd() - apogee) < 1.0 / 24;
     EXPECT_EQ(e->Unit(), "RD");
   }
@@ -269,7 +271,7 @@ TEST_F(Almanac, EclipsesOfTwoYears) {
   request_.Options.SetSection(almanac_section::kLunarEclipses, true);
   ASSERT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Done);
   bool solar = false;
-  for (const tEvent* e : OfKind(24)) {
+  for (const tEvent* e : OfKind(almanac_entry::kSolarEclipse)) {
     // The instant is the last of the scan with the eclipse in progress on
     // Earth (21:04 UT); the writer shows the date alone.
     if (std::fabs(MjdToJd(e->Mjd()) - 2457987.378) > 0.01) continue;
@@ -278,16 +280,16 @@ TEST_F(Almanac, EclipsesOfTwoYears) {
     EXPECT_NE(e->ObjectName().find("total"), std::string::npos) << e->ObjectName();
   }
   EXPECT_TRUE(solar);
-  EXPECT_EQ(OfKind(24).size(), 5u);  // 2017 Feb, Aug; 2018 Feb, Jul, Aug
+  EXPECT_EQ(OfKind(almanac_entry::kSolarEclipse).size(), 5u);  // 2017 Feb, Aug; 2018 Feb, Jul, Aug
   TObserverRecord record = At(2458320.5);
   TLunarEclipseList eclipse;
   double umbra = 0, penumbra = 0;
   FindLunarEclipse(request_.Context, eclipse, record, false, umbra, penumbra);
   int lunar = 0;
-  for (const tEvent* e : OfKind(25)) lunar += std::fabs(e->Mjd() - record.Mjd) < 1e-6;
+  for (const tEvent* e : OfKind(almanac_entry::kLunarEclipse)) lunar += std::fabs(e->Mjd() - record.Mjd) < 1e-6;
   EXPECT_EQ(lunar, 1);
   EXPECT_NEAR(MjdToJd(record.Mjd), 2458327.3484, 0.001);  // greatest eclipse 20:21:44 UT
-  EXPECT_EQ(OfKind(25).size(), 4u);  // 2017 Feb, Aug; 2018 Jan, Jul
+  EXPECT_EQ(OfKind(almanac_entry::kLunarEclipse).size(), 4u);  // 2017 Feb, Aug; 2018 Jan, Jul
 }
 
 // Order by instant, equal instants both kept, also across JD 1,000,000 where
@@ -322,12 +324,12 @@ TEST_F(Almanac, OrderBadPeriodAndCancel) {
   request_.Options = TAlmanacOptions{};
   request_.Options.SetBody(0, true);
   request_.Options.SetBody(9, true);
-  request_.Options.SetKind(2, true);
+  request_.Options.SetKind(search_code::kPerigee, true);
   request_.Options.SetSection(almanac_section::kSeasons, true);
   EXPECT_EQ(GenerateAlmanac(request_, list_), TAlmanacResult::Cancelled);
-  ASSERT_EQ(OfKind(2).size(), 1u);  // the Earth's perihelion of 2000 Jan 3
-  EXPECT_EQ(OfKind(2)[0]->ObjectName(), SearchBodyNames[0]);
-  EXPECT_TRUE(OfKind(26).empty());
+  ASSERT_EQ(OfKind(search_code::kPerigee).size(), 1u);  // the Earth's perihelion of 2000 Jan 3
+  EXPECT_EQ(OfKind(search_code::kPerigee)[0]->ObjectName(), SearchBodyNames[0]);
+  EXPECT_TRUE(OfKind(almanac_entry::kSeasons).empty());
   EXPECT_EQ(AbortRequested.load(), 0);
   EXPECT_FALSE(progress.Visible());
   SetProgressReporter(previous);
@@ -342,11 +344,11 @@ TEST_F(Almanac, TodayOverview) {
   request_.Options = AllAlmanacOptions();
   for (int body = 0; body < kAlmanacBodies; ++body) request_.Options.SetBody(body, false);
   ASSERT_EQ(GenerateTodayOverview(request_, list_), TAlmanacResult::Done);
-  EXPECT_EQ(OfKind(24).size(), 1u);
+  EXPECT_EQ(OfKind(almanac_entry::kSolarEclipse).size(), 1u);
   int newMoon = 0;
-  for (const tEvent* e : OfKind(26)) newMoon += e->SecondName() == PhaseNameText(0).substr(1) && e->Observer.Day == 21;
+  for (const tEvent* e : OfKind(almanac_entry::kSeasons)) newMoon += e->SecondName() == PhaseNameText(0).substr(1) && e->Observer.Day == 21;
   EXPECT_EQ(newMoon, 1);
-  EXPECT_FALSE(OfKind(28).empty());  // the Moon meets the Sun, and Mars, without a body chosen
+  EXPECT_FALSE(OfKind(almanac_entry::kConjunction).empty());  // the Moon meets the Sun, and Mars, without a body chosen
   EXPECT_TRUE(messages_.messages.empty());
 }
 
@@ -387,7 +389,7 @@ TEST_F(Almanac, BodyEventsEqualTheSingleObjectSearch) {
     ASSERT_FALSE(expected.empty()) << body << "/" << kind;
     for (std::size_t i = 0; i < expected.size(); ++i) {
       EXPECT_NEAR(almanac[i]->Mjd(), expected[i]->Mjd(), 1e-6) << body << "/" << kind << " #" << i;
-      if (EventKindInfo(kind).TableFormat[0] != '\0') {
+      if (EventKindInfo(kind)->TableFormat[0] != '\0') {
         EXPECT_NEAR(almanac[i]->Value(), EventShownValue(kind, expected[i]->Value()), 1e-9) << body << "/" << kind;
       }
     }
@@ -426,7 +428,7 @@ TEST_F(Almanac, BodyEventsEqualTheSingleObjectSearch) {
   }
   EXPECT_EQ(moonChecked, 3);
   int listed = 0;
-  for (const int kind : {8, 9}) {
+  for (const int kind : {search_code::kElongationEast, search_code::kElongationWest}) {
     for (const tEvent* e : OfKind(kind)) listed += e->ObjectName() != SearchBodyNames[3];
   }
   EXPECT_EQ(listed, elongations);
@@ -476,7 +478,7 @@ TEST_F(Almanac, ConjunctionsEqualTheConjunctionSearch) {
     for (std::size_t b = a + 1; b < bodies.size(); ++b) {
       const int i = bodies[a], j = bodies[b];
       std::vector<const tEvent*> almanac;
-      for (const tEvent* e : OfKind(28)) {
+      for (const tEvent* e : OfKind(almanac_entry::kConjunction)) {
         if (e->ObjectName() == PairNames(i) && e->SecondName() == PairNames(j) && std::fabs(e->Value()) < 40) {
           almanac.push_back(e);
         }
@@ -515,7 +517,7 @@ TEST_F(Almanac, SampleCacheLeavesTheEventsAsTheyAre) {
   request_.Context.Topocentric = 1;
   auto run = [this](tsuchobjekt& engine, TEventList& events) {
     for (const int body : {3, 9}) {
-      for (int kind = 0; kind <= 23; ++kind) {
+      for (int kind = 0; kind < kEventKindCount; ++kind) {
         if (AlmanacKindApplies(body, kind)) SearchAlmanacBodyEvents(request_, body, kind, engine, events);
       }
     }
@@ -579,7 +581,7 @@ TEST_F(Almanac, TodayListsAQuarterLateInTheWindow) {
   request_.Options.SetSection(almanac_section::kSeasons, true);
   ASSERT_EQ(GenerateTodayOverview(request_, list_), TAlmanacResult::Done);
   int listed = 0;
-  for (const tEvent* e : OfKind(26)) {
+  for (const tEvent* e : OfKind(almanac_entry::kSeasons)) {
     listed += e->SecondName() == PhaseNameText(static_cast<int>(reference.Number(row, "code"))).substr(1) &&
               std::fabs(e->Mjd() - quarter) < 60.0 / 86400;
   }

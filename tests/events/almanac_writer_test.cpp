@@ -36,14 +36,14 @@ TEST(AlmanacTable, PeriodFormatsAndSheetEqualsGrid) {
     r.Mjd = mjd;
     AddAlmanacEvent(list, r, kind, object, event, value, "");
   };
-  add(59999.9999, 26, "Mond", "Vollmond", -100);         // just before: not printed
-  add(60000.0, 2, "Mond", "Perigäum", 57.123456);        // at the start
-  add(60003.25, 0, "Mars", "Perihel", 1.381234567);
-  add(60004.5, 24, "Sonnenfinsternis, total", "total", -100);
-  add(60005.5, 28, "Venus", "Jupiter", -0.5);
-  add(60006.0, 4, "Mars", "Größte Helligkeit", std::numeric_limits<double>::quiet_NaN());
-  add(60010.0, 26, "", "Sommeranfang", -100);            // at the end
-  add(60010.0001, 26, "", "Herbstanfang", -100);         // just after: not printed
+  add(59999.9999, almanac_entry::kSeasons, "Mond", "Vollmond", -100);         // just before: not printed
+  add(60000.0, search_code::kPerigee, "Mond", "Perigäum", 57.123456);        // at the start
+  add(60003.25, search_code::kPerihelion, "Mars", "Perihel", 1.381234567);
+  add(60004.5, almanac_entry::kSolarEclipse, "Sonnenfinsternis, total", "total", -100);
+  add(60005.5, almanac_entry::kConjunction, "Venus", "Jupiter", -0.5);
+  add(60006.0, search_code::kBrightest, "Mars", "Größte Helligkeit", std::numeric_limits<double>::quiet_NaN());
+  add(60010.0, almanac_entry::kSeasons, "", "Sommeranfang", -100);            // at the end
+  add(60010.0001, almanac_entry::kSeasons, "", "Herbstanfang", -100);         // just after: not printed
   tmystringgrid grid{5, 5};
   TTableOutputSettings output;
   for (const bool jd : {false, true}) {

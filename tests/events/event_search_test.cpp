@@ -63,7 +63,7 @@ class EventSearchRun : public ::testing::Test {
 TEST_F(EventSearchRun, PeriodRunsListEveryEventOnceAndAgreeWithSwissEphemeris) {
   TEventSearchRun run(context_, list_);
   run.Options.ObjectCode = 1;
-  run.Options.EventKind = 15;
+  run.Options.EventKind = search_code::kNode;
   run.UsePeriod = true;
   run.ResultsIntoTable = true;
   run.Period = At(60310);  // 2024 Jan 1
@@ -86,7 +86,7 @@ TEST_F(EventSearchRun, PeriodRunsListEveryEventOnceAndAgreeWithSwissEphemeris) {
   list_.Clear();
   TEventSearchRun mars(context_, list_);
   mars.Options.ObjectCode = 3;
-  mars.Options.EventKind = 6;
+  mars.Options.EventKind = search_code::kOpposition;
   mars.UsePeriod = true;
   mars.ResultsIntoTable = true;
   mars.Period = At(58849);  // 2020 Jan 1
@@ -112,7 +112,7 @@ TEST_F(EventSearchRun, PeriodRunsListEveryEventOnceAndAgreeWithSwissEphemeris) {
 TEST_F(EventSearchRun, AnswersHandOverTheEventAndNodeRunsAlternate) {
   TEventSearchRun run(context_, list_);
   run.Options.ObjectCode = 3;
-  run.Options.EventKind = 15;
+  run.Options.EventKind = search_code::kNode;
   run.Start = At(58849);
   run.Answerer = Script({kEventAnswerSearchOn, kEventAnswerUseDate});
   ASSERT_EQ(run.Run("5", "300"), kEventAnswerUseDate);
@@ -124,7 +124,7 @@ TEST_F(EventSearchRun, AnswersHandOverTheEventAndNodeRunsAlternate) {
   const test::FixtureTable nodes = test::ReadFixture(KVX_FIXTURE_DIR "/moon_nodes_ephem.tsv");
   TEventSearchRun moon(context_, list_);
   moon.Options.ObjectCode = 9;
-  moon.Options.EventKind = 15;
+  moon.Options.EventKind = search_code::kNode;
   moon.ResultsIntoTable = true;
   moon.Start = At(51200.4);  // 1999 Jan 21
   moon.Answerer = Script({4, 4, 4, 2});
@@ -230,7 +230,7 @@ TEST_F(EventSearchRun, OppositionsLieWithinAMinuteOfTheReference) {
       list_.Clear();
       TEventSearchRun run(context, list_);
       run.Options.ObjectCode = static_cast<std::uint8_t>(body);
-      run.Options.EventKind = 6;
+      run.Options.EventKind = search_code::kOpposition;
       run.UsePeriod = true;
       run.ResultsIntoTable = true;
       run.Period = At(51544);
@@ -258,7 +258,7 @@ TEST_F(EventSearchRun, OppositionsLieWithinAMinuteOfTheReference) {
       // The extremum of the cosine of the elongation, one opposition.
       double time = 0, value = 0;
       ASSERT_TRUE(engine.schleife_1(
-          {.EventKind = 6, .Body = body, .DateCheck = true, .Start = At(expected[1] - 40), .Step = 5, .MaxSteps = 100},
+          {.EventKind = search_code::kOpposition, .Body = body, .DateCheck = true, .Start = At(expected[1] - 40), .Step = 5, .MaxSteps = 100},
           time, value));
       EXPECT_NEAR(time + kDeltaT / 86400, expected[1], theory == kPlanetTheoryInternal ? 3 * kMinute : kMinute);
       EXPECT_NEAR(time, found[1]->Mjd(), 0.1 * kMinute);
@@ -277,7 +277,7 @@ TEST_F(EventSearchRun, CancelKeepsTheFindsAndClearsTheFlag) {
   ProgressReporter* previous = SetProgressReporter(&progress);
   TEventSearchRun run(context_, list_);
   run.Options.ObjectCode = 3;
-  run.Options.EventKind = 0;
+  run.Options.EventKind = search_code::kPerihelion;
   run.ResultsIntoTable = true;
   run.Start = At(58849);
   run.Answerer = Script({kEventAnswerSearchOn, kEventAnswerStop});
@@ -295,7 +295,7 @@ TEST_F(EventSearchRun, CancelKeepsTheFindsAndClearsTheFlag) {
 TEST_F(EventSearchRun, BadInputRunsNothingAndTheHourCarries) {
   TEventSearchRun run(context_, list_);
   run.Options.ObjectCode = 4;
-  run.Options.EventKind = 0;
+  run.Options.EventKind = search_code::kPerihelion;
   run.Start = At(58849);
   run.Answerer = Script({kEventAnswerStop});
   EXPECT_EQ(run.Run("nan", "99"), -1);
@@ -321,7 +321,7 @@ TEST_F(EventSearchRun, BadInputRunsNothingAndTheHourCarries) {
   messages_.messages.clear();
   shown_.clear();
   run.Options.ObjectCode = 10;
-  run.Options.EventKind = 0;
+  run.Options.EventKind = search_code::kPerihelion;
   run.AsteroidName = "Refused";
   run.Asteroid = TAsteroidElements{};
   EXPECT_EQ(run.Run("5", "300"), 0);

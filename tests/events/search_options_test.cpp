@@ -85,7 +85,7 @@ TEST(SearchOptionRecords, FieldsOutOfRangeFallBackOneByOne) {
   EXPECT_EQ(decoded.ObjectCode, 0);
   EXPECT_TRUE(EventKindOffered(decoded.ObjectCode, decoded.EventKind));
   e.ObjectCode = 12;
-  e.EventKind = 24;
+  e.EventKind = kEventKindCount;  // no kind
   decoded = DecodeEventSearchOptions(EncodeEventSearchOptions(e));
   EXPECT_EQ(decoded.ObjectCode, 3);
   EXPECT_EQ(decoded.EventKind, 6);

@@ -28,10 +28,13 @@ std::set<int> Bytes(std::initializer_list<std::pair<int, int>> ranges) {
   return out;
 }
 
+// The reserved bytes after the used ones.
+constexpr int kReservedFrom = static_cast<int>(kUsedColumnFlagCount), kReservedTo = static_cast<int>(kColumnFlagCount);
+
 TColumnFlags AllOnWithReserved() {
   TColumnFlags flags;
   flags.fill(1);
-  for (std::size_t k = 114; k < 134; ++k) flags[k] = 7;
+  for (std::size_t k = kUsedColumnFlagCount; k < kColumnFlagCount; ++k) flags[k] = 7;
   return flags;
 }
 
@@ -40,13 +43,13 @@ TEST(ColumnSets, DefaultSelectAllAndPresetsSwitchExactlyTheirBytes) {
   SetDefaultColumns(flags);
   std::set<int> expected = {0,  1,  2,  3,  4,  10, 11, 12, 14, 16, 17, 18, 19, 28, 29, 34, 35, 43, 44,
                             45, 46, 52, 58, 60, 62, 63, 64, 66, 70, 71, 80, 81, 82, 83, 84, 85, 86};
-  for (int k = 114; k < 134; ++k) expected.insert(k);  // reserved bytes untouched
+  for (int k = kReservedFrom; k < kReservedTo; ++k) expected.insert(k);  // reserved bytes untouched
   EXPECT_EQ(OnBytes(flags), expected);
 
   flags.fill(0);
   SelectAllColumns(flags);
   EXPECT_EQ(flags[4], 0);  // date and time
-  EXPECT_EQ(OnBytes(flags), Bytes({{0, 3}, {5, 113}}));
+  EXPECT_EQ(OnBytes(flags), Bytes({{0, 3}, {5, kReservedFrom - 1}}));
 
   struct Preset {
     void (*apply)(TColumnFlags&);
@@ -70,7 +73,7 @@ TEST(ColumnSets, DefaultSelectAllAndPresetsSwitchExactlyTheirBytes) {
     preset.apply(flags);
     std::set<int> expectedOn = preset.on;
     if (!preset.clearsReserved) {
-      for (int k = 114; k < 134; ++k) expectedOn.insert(k);
+      for (int k = kReservedFrom; k < kReservedTo; ++k) expectedOn.insert(k);
     }
     EXPECT_EQ(OnBytes(flags), expectedOn);  // summaries 0-3 cleared by every preset
   }

@@ -38,7 +38,7 @@ TEST_F(DataFormatsTest, SlotTableIsCompleteAndTheStartUpDefaultsComeFromIt) {
   EXPECT_EQ(byFormat[3], 7);
   EXPECT_EQ(CurrentDataFormats(), DefaultDataFormats());
   EXPECT_EQ(std::string(DataFormatSlots[194].german), "\"Lichtbogen\"");
-  EXPECT_EQ(std::string(DataFormatSlots[201].english), "Neu/New");
+  EXPECT_EQ(std::string(DataFormatSlots[kUsedFormatSlotCount].english), "Neu/New");
 }
 
 TEST_F(DataFormatsTest, GroupChangesStayWithinEachSlotsChoices) {

@@ -55,7 +55,7 @@ TEST_F(DataFormatsDialogTest, EditsTheLiveTablesAndKeepsThemOnClose) {
     pages->setCurrentIndex(0);
 
     auto* list = Child<QListWidget>(dialog, "quantities");
-    EXPECT_EQ(list->count(), 201);  // the free slots are not listed
+    EXPECT_EQ(list->count(), kUsedFormatSlotCount);  // the free slots are not listed
     auto* search = Child<QLineEdit>(dialog, "search");
     search->setText("klination");  // inside a word
     EXPECT_EQ(list->currentItem()->text(), "Deklination");
