@@ -93,7 +93,8 @@ bool Planetoidentabelle::ReadOplFile(const std::string& fileName) {
 
 bool Planetoidentabelle::WriteOplFile(const std::string& fileName) {
   return WriteRecordFile<kAsteroidElementRecordSize>(
-      fileName, SavedAs(TElementFormat::Binary).Name, [](const TAsteroidElements& e) { return EncodeAsteroidElementRecord(e); },
+      fileName, SavedAs(TElementFormat::Binary).Name,
+      [](const TAsteroidElements& e) { return EncodeAsteroidElementRecord(e); },
       [](const TAsteroidElements& e, const TAsteroidElementRecordBytes& bytes, TSaveRefusals& refusals) {
         const TAsteroidElements read = DecodeAsteroidElementRecord(bytes);
         if (read.Name != e.Name) {

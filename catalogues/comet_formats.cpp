@@ -191,7 +191,8 @@ bool Kometentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
 
 bool Kometentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
   return WriteTextFile(
-      fileName, std::string(kHomePlanetHeader) + "\r\n", SavedAs(TElementFormat::HomePlanet), kHomePlanetComet, HomePlanetCometLine,
+      fileName, std::string(kHomePlanetHeader) + "\r\n", SavedAs(TElementFormat::HomePlanet), kHomePlanetComet,
+      HomePlanetCometLine,
       [](const TCometElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
         TCometElements read;
         return LineKeepsRecord(e, ParseHomePlanetCometLine(line, read), read, kHomePlanetComet, refusals, &lost);
