@@ -311,11 +311,4 @@ std::optional<std::uint8_t> ElementCodeOfFormat(TElementDialogKind kind, TElemen
   });
 }
 
-std::string SaveExtensionOf(const std::string& fileName) {
-  const std::size_t slash = fileName.find_last_of('/');
-  const std::size_t dot = fileName.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  return UpperCaseText(fileName.substr(dot));
-}
-
 }  // namespace kvx

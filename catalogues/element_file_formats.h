@@ -39,6 +39,7 @@
 #include "catalogues/comet_list.h"
 #include "catalogues/element_dialog_model.h"
 #include "catalogues/element_format_row.h"
+#include "catalogues/list_messages.h"
 
 namespace kvx {
 
@@ -67,12 +68,8 @@ bool IsElementFileExtension(const std::string& upperExtension);
 std::optional<TElementFormat> ElementFormatOfCode(TElementDialogKind kind, std::uint8_t code);
 std::optional<std::uint8_t> ElementCodeOfFormat(TElementDialogKind kind, TElementFormat format);
 
-// The upper-case extension of a name chosen in the save dialog, with its
-// dot (empty when the last dot is in a folder name or there is none; a
-// name that is only an extension, "/x/.csv", has one).
-std::string SaveExtensionOf(const std::string& fileName);
-
-// The rows of `formats` that write `fileName`'s extension, in table order.
+// The rows of `formats` that write `fileName`'s extension (SaveExtensionOf),
+// in table order.
 template <class TList>
 std::vector<const TElementFileFormat<TList>*> FormatsWriting(std::span<const TElementFileFormat<TList>> formats,
                                                              const std::string& fileName) {
