@@ -32,6 +32,8 @@ constexpr const char* kHomePlanetHeader =
 
 }  // namespace
 
+TListFormat Planetoidentabelle::SavedAs(TElementFormat format) { return SavedFormatOf(AsteroidFileFormats(), format); }
+
 // --- dispatcher -----------------------------------------------------------------
 
 bool Planetoidentabelle::Neuedateiladen(std::uint8_t& kind, const std::string& fileName, bool showMessages, int index) {
@@ -67,7 +69,7 @@ int Planetoidentabelle::ReadOwnCsvFile(const std::string& fileName) {
 bool Planetoidentabelle::WriteOwnCsvFile(const std::string& fileName) {
   const bool normalize = NormalizeNames != 0;
   return WriteTextFile(
-      fileName, std::string(kOwnFieldLine) + "\r\n", kOwnCsvListFormat, kAsteroidExact,
+      fileName, std::string(kOwnFieldLine) + "\r\n", SavedAs(TElementFormat::OwnText), kAsteroidExact,
       [normalize](const TAsteroidElements& e) { return OwnAsteroidLine(e, normalize); },
       [&](const TAsteroidElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
         TAsteroidElements read;
@@ -91,7 +93,8 @@ bool Planetoidentabelle::ReadOplFile(const std::string& fileName) {
 
 bool Planetoidentabelle::WriteOplFile(const std::string& fileName) {
   return WriteRecordFile<kAsteroidElementRecordSize>(
-      fileName, "Kandrevoltinex (*.opl)", [](const TAsteroidElements& e) { return EncodeAsteroidElementRecord(e); },
+      fileName, SavedAs(TElementFormat::Binary).Name,
+      [](const TAsteroidElements& e) { return EncodeAsteroidElementRecord(e); },
       [](const TAsteroidElements& e, const TAsteroidElementRecordBytes& bytes, TSaveRefusals& refusals) {
         const TAsteroidElements read = DecodeAsteroidElementRecord(bytes);
         if (read.Name != e.Name) {
@@ -133,7 +136,7 @@ bool Planetoidentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
 bool Planetoidentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
   const bool normalize = NormalizeNames != 0;
   return WriteTextFile(
-      fileName, std::string(kHomePlanetHeader) + "\r\n", kHomePlanetListFormat, kHomePlanetAsteroid,
+      fileName, std::string(kHomePlanetHeader) + "\r\n", SavedAs(TElementFormat::HomePlanet), kHomePlanetAsteroid,
       [normalize](const TAsteroidElements& e) { return HomePlanetAsteroidLine(e, normalize); },
       [&](const TAsteroidElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
         TAsteroidElements read;
@@ -152,7 +155,7 @@ bool Planetoidentabelle::ReadSkyMapFile(const std::string& fileName) {
 
 bool Planetoidentabelle::WriteSkyMapFile(const std::string& fileName) {
   return WriteTextFile(
-      fileName, std::string(), kSkyMapListFormat, kSkyMapAsteroid,
+      fileName, std::string(), SavedAs(TElementFormat::SkyMap), kSkyMapAsteroid,
       [](const TAsteroidElements& e) { return SkyMapAsteroidLine(e); },
       [](const TAsteroidElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
         return SkyMapLineKeepsRecord(e, line, refusals, lost);

@@ -1,20 +1,14 @@
 // The asteroid element list: every asteroid format the program reads, the
-// four it writes, the built-in list of twenty asteroids and the loading
+// ones it writes, the built-in list of twenty asteroids and the loading
 // dispatcher that the element dialog, the file editor, the batch tables and
 // the searches call.
 //
-// Formats and their ElementFileKind (reported by Neuedateiladen; which
-// extension goes to which reader and writer is the asteroid table of
-// catalogues/element_file_formats.h):
-//   0 own ".csv"      name;a;e;i;node;per;m;n;equinox;epoch;h;g, first line
-//                     ":a;e;i;node;per;m;n;equinox;epoch;h;g" or
-//                     ":BAHNELEMENTE PLANETOIDEN VAMUR..."
-//   1 ".opl"          132-byte records (core/element_records.h)
-//   2 ".dat"          ASTORB, MPCORB (by name: "MPCORBCR" line by line,
-//                     "MPCORB" as a stream, any other ASTORB)
-//   3 HomePlanet      ".csv" with the first line "Name,...anom..."
-//   4 SkyMap          ".sky", ".cat"
-//   5 MPC text        ".txt", the Minor Planet Center's one-line format
+// Which formats there are, which extension goes to which reader and writer
+// and the code Neuedateiladen reports for each (the ElementFileKind) are
+// the rows of the asteroid table (AsteroidFileFormats, rows in
+// catalogues/element_file_formats.cpp); each reader below says what its
+// files hold.
+//
 // Units: a AU; angles degrees of the equinox (2000 for every catalogue);
 // epoch Julian day; n degrees per day (0 = derive it from a).
 //
@@ -23,6 +17,7 @@
 // a message naming the file, leave the old file as it was and return false.
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "catalogues/element_list.h"
@@ -34,7 +29,8 @@ class Planetoidentabelle : public TElementList<TAsteroidElements> {
  public:
   explicit Planetoidentabelle(int itemLimit = kElementItemLimit) : TElementList(itemLimit) {}
 
-  // Loads `fileName` by its extension (above); on failure shows the
+  // Loads `fileName` by its extension (the asteroid table, with `kind`
+  // set to the code of the row that read it); on failure shows the
   // built-in list and, with `showMessages`, the reader's error or the
   // invalid-format message. Selects `index` (item 0 when out of range) and
   // raises the change hook either way.
@@ -42,12 +38,20 @@ class Planetoidentabelle : public TElementList<TAsteroidElements> {
 
   std::uint8_t NormalizeNames = 0;
 
-  // 0 not read, 1 read, 2 the first line is not an own header.
+  // The own text: name;a;e;i;node;per;m;n;equinox;epoch;h;g under the
+  // first line ":a;e;i;node;per;m;n;equinox;epoch;h;g" or
+  // ":BAHNELEMENTE PLANETOIDEN VAMUR...". 0 not read, 1 read, 2 the first
+  // line is not an own header.
   int ReadOwnCsvFile(const std::string& fileName);
+  // The Minor Planet Center's one-line format.
   bool ReadMpcTextFile(const std::string& fileName, bool showMessages);
   bool ReadSkyMapFile(const std::string& fileName);
+  // 132-byte records (core/element_records.h).
   bool ReadOplFile(const std::string& fileName);
+  // Comma-separated, the first line "Name,...anom...".
   bool ReadHomePlanetCsvFile(const std::string& fileName);
+  // The catalogues: ASTORB, MPCORB line by line, MPCORB as a stream (the
+  // asteroid table picks one by the file's name).
   bool ReadAstorbFile(const std::string& fileName, std::string& errorText);
   bool ReadMpcorbTextFile(const std::string& fileName, std::string& errorText);
   bool ReadMpcorbFile(const std::string& fileName, std::string& errorText);
@@ -59,6 +63,8 @@ class Planetoidentabelle : public TElementList<TAsteroidElements> {
   bool WriteSkyMapFile(const std::string& fileName);
 
  private:
+  // The name and encoding of `format`'s row, for its writer.
+  static TListFormat SavedAs(TElementFormat format);
   // Adds a parsed record under its name (the item text; for some formats
   // the caller gives another text).
   void AddRecord(const TAsteroidElements& record) { AppendItem(record.Name, record); }
@@ -68,6 +74,10 @@ class Planetoidentabelle : public TElementList<TAsteroidElements> {
   // false when nothing usable was read.
   bool EndCatalogueRead(bool more);
 };
+
+// The asteroid list's format table, one row per format in reading order
+// (catalogues/element_file_formats.h).
+std::span<const TElementFileFormat<Planetoidentabelle>> AsteroidFileFormats();
 
 // The twenty built-in asteroid lines in the own format (decimal comma, the
 // lines end after h).

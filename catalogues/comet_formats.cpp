@@ -85,7 +85,7 @@ bool Kometentabelle::ReadGuideFile(const std::string& fileName, bool showMessage
 
 bool Kometentabelle::WriteGuideFile(const std::string& fileName) {
   return WriteTextFile(
-      fileName, std::to_string(Count()) + "\r\n", kGuideListFormat, kGuideComet, GuideCometLine,
+      fileName, std::to_string(Count()) + "\r\n", SavedAs(TElementFormat::Guide), kGuideComet, GuideCometLine,
       [](const TCometElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
         if (!NameFitsField(e.Name, 40, refusals)) return false;
         TCometElements read;
@@ -102,7 +102,7 @@ bool Kometentabelle::ReadSkyMapFile(const std::string& fileName) {
 
 bool Kometentabelle::WriteSkyMapFile(const std::string& fileName) {
   return WriteTextFile(
-      fileName, std::string(), kSkyMapListFormat, kSkyMapComet,
+      fileName, std::string(), SavedAs(TElementFormat::SkyMap), kSkyMapComet,
       [](const TCometElements& e) { return SkyMapCometLine(e); },
       [](const TCometElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
         return SkyMapLineKeepsRecord(e, line, refusals, lost);
@@ -191,7 +191,8 @@ bool Kometentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
 
 bool Kometentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
   return WriteTextFile(
-      fileName, std::string(kHomePlanetHeader) + "\r\n", kHomePlanetListFormat, kHomePlanetComet, HomePlanetCometLine,
+      fileName, std::string(kHomePlanetHeader) + "\r\n", SavedAs(TElementFormat::HomePlanet), kHomePlanetComet,
+      HomePlanetCometLine,
       [](const TCometElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
         TCometElements read;
         return LineKeepsRecord(e, ParseHomePlanetCometLine(line, read), read, kHomePlanetComet, refusals, &lost);
@@ -201,12 +202,13 @@ bool Kometentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
 // --- text listing -----------------------------------------------------------------
 
 bool Kometentabelle::WriteTextListing(const std::string& fileName) {
+  const TListFormat format = SavedAs(TElementFormat::MpcText);
   std::string text =
       "Name und Bezeichnung                    Equ.       T           q          e          w       node        i  "
       "    M0v    nv   M0n  nn\r\n"
       "---------------------------------------+----+--------------+----------+---------+---------+---------+-------"
       "--+-----+-----+----+----|\r\n";
-  TSaveRefusals refusals(kTextListingFormat.Name, fileName);
+  TSaveRefusals refusals(format.Name, fileName);
   TLossTally losses;
   for (int k = 0; k < Count(); ++k) {
     const TCometElements& e = Data(k);
@@ -225,8 +227,8 @@ bool Kometentabelle::WriteTextListing(const std::string& fileName) {
     text += line + "\r\n";
   }
   if (refusals.ShowIfAny()) return false;
-  if (losses.Any() && !AskToSaveDespiteLosses(losses, kTextListingComet, kTextListingFormat.Name)) return false;
-  return WriteElementFile(fileName, ListFileBytes(text, kTextListingFormat.Encoding));
+  if (losses.Any() && !AskToSaveDespiteLosses(losses, kTextListingComet, format.Name)) return false;
+  return WriteElementFile(fileName, ListFileBytes(text, format.Encoding));
 }
 
 }  // namespace kvx

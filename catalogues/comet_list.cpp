@@ -24,6 +24,8 @@ constexpr const char* kOwnHeader = ":BAHNELEMENTE KOMETEN VAMUR EXT";
 
 }  // namespace
 
+TListFormat Kometentabelle::SavedAs(TElementFormat format) { return SavedFormatOf(CometFileFormats(), format); }
+
 bool Kometentabelle::Neuedateiladen(std::uint8_t& kind, const std::string& fileName, bool showMessages, int index) {
   BusyCursorScope busy;
   readError_.clear();
@@ -51,7 +53,7 @@ int Kometentabelle::ReadOwnCsvFile(const std::string& fileName) {
 
 bool Kometentabelle::WriteOwnCsvFile(const std::string& fileName) {
   return WriteTextFile(
-      fileName, std::string(kOwnFieldLine) + "\r\n", kOwnCsvListFormat, kCometExact, OwnCometLine,
+      fileName, std::string(kOwnFieldLine) + "\r\n", SavedAs(TElementFormat::OwnText), kCometExact, OwnCometLine,
       [](const TCometElements& e, const std::string& line, TLostFields& lost, TSaveRefusals& refusals) {
         TCometElements read;
         const TLineParse parse = ParseCometCsvLine(line, read);
@@ -68,7 +70,8 @@ bool Kometentabelle::ReadOkoFile(const std::string& fileName) {
 
 bool Kometentabelle::WriteOkoFile(const std::string& fileName) {
   return WriteRecordFile<kCometElementRecordSize>(
-      fileName, "Kandrevoltinex (*.oko)", [](const TCometElements& e) { return EncodeCometElementRecord(e); },
+      fileName, SavedAs(TElementFormat::Binary).Name,
+      [](const TCometElements& e) { return EncodeCometElementRecord(e); },
       [](const TCometElements& e, const TCometElementRecordBytes& bytes, TSaveRefusals& refusals) {
         const TCometElements read = DecodeCometElementRecord(bytes);
         if (read.Name != e.Name) {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <span>
 
-#include "catalogues/element_file_formats.h"
 #include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -203,16 +202,6 @@ bool IsNoObjectName(TElementDialogKind kind, const std::string& name, bool engli
 std::string ShownElementName(TElementDialogKind kind, const std::string& name, bool english) {
   if (english && name == NoObjectName(kind, false)) return NoObjectName(kind, true);
   return name;
-}
-
-TElementSaveTarget ElementSaveTargetFor(TElementDialogKind kind, const std::string& fileName) {
-  auto target = [&fileName](auto formats) -> TElementSaveTarget {
-    const auto rows = FormatsWriting(formats, fileName);
-    if (rows.empty()) return {};
-    return {rows.front()->Writer, rows.front()->CodeAfterSave};
-  };
-  if (kind == TElementDialogKind::Asteroid) return target(AsteroidFileFormats());
-  return target(CometFileFormats());
 }
 
 std::optional<TAsteroidElements> AsteroidSetFromCells(const std::vector<TSheetCellValue>& cells) {

@@ -1,7 +1,8 @@
 // The plain part of the asteroid and comet element dialogs: the entry
 // parser, the field rules with their messages, the check order of OK, the
-// save-as table by extension, the reading of an element set from sheet cells
-// and the state the dialogs keep between showings.
+// reading of an element set from sheet cells and the state the dialogs keep
+// between showings. What saving under an extension does is the lists'
+// format tables' (catalogues/element_file_formats.h).
 //
 // Field numbers (the message numbers of the dialogs):
 //   asteroids 1 a (AU), 2 e, 3 i, 4 node, 5 perihelion (degrees), 6 M
@@ -56,17 +57,6 @@ bool IsNoObjectName(TElementDialogKind kind, const std::string& name, bool engli
 // The name as shown: in English the German no-object name reads as the
 // English one.
 std::string ShownElementName(TElementDialogKind kind, const std::string& name, bool english);
-
-// What saving the list under an extension does (from the format tables,
-// catalogues/element_file_formats.h).
-enum class TElementWriter { Refused, Binary, CsvChoice, Guide, TextListing, SkyMap };
-struct TElementSaveTarget {
-  TElementWriter Writer = TElementWriter::Refused;
-  int FileKind = -1;  // the ElementFileKind afterwards (-1: unchanged)
-};
-// `fileName`'s extension (any case) decides. For CsvChoice the kind is the
-// own format's (0); the other choices give their own.
-TElementSaveTarget ElementSaveTargetFor(TElementDialogKind kind, const std::string& fileName);
 
 // One cell of the sheet as the set reader sees it.
 struct TSheetCellValue {

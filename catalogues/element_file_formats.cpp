@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "catalogues/asteroid_list.h"
-#include "catalogues/comet_list.h"
 #include "catalogues/list_messages.h"
 #include "platform/text_encoding.h"
 
@@ -51,8 +49,11 @@ bool WriteSkyMap(L& list, const std::string& fileName) {
 
 constexpr TFormatFilter kSkyMapSky = {"SkyMap (*.sky)", "SkyMap (*.sky)", "*.sky"};
 constexpr TFormatFilter kSkyMapCat = {"SkyMap (*.cat)", "SkyMap (*.cat)", "*.cat"};
+// The names both lists give a format.
+constexpr const char* kOwnName = "Kandrevoltinex (*.csv)";
 constexpr const char* kOwnChoice = "Vamur/Kandrevoltinex Format";
-constexpr const char* kHomePlanetChoice = "HomePlanet 3.0";
+constexpr const char* kHomePlanetName = "HomePlanet 3.0";
+constexpr const char* kSkyMapName = "SkyMap";
 
 using TAsteroidFormat = TElementFileFormat<Planetoidentabelle>;
 using TCometFormat = TElementFileFormat<Kometentabelle>;
@@ -66,9 +67,9 @@ const std::vector<TAsteroidFormat>& AsteroidTable() {
        .ReadExtensions = {".CSV"},
        .Read = ReadOwn<L>,
        .SaveExtensions = {".CSV"},
-       .Writer = TElementWriter::CsvChoice,
        .Write = WriteOwn<L>,
-       .CodeAfterSave = 0,
+       .Name = kOwnName,
+       .Encoding = TListEncoding::Utf8,
        .ChoiceName = kOwnChoice,
        .OpenPosition = 1,
        .OpenFilters = {{"Planetoiden (*.csv)", "Asteroids (*.csv)", "*.csv"}},
@@ -79,9 +80,9 @@ const std::vector<TAsteroidFormat>& AsteroidTable() {
        .ReadExtensions = {".OPL"},
        .Read = [](L& l, const std::string& f, bool, std::string&) { return ReadIf(l.ReadOplFile(f)); },
        .SaveExtensions = {".OPL"},
-       .Writer = TElementWriter::Binary,
        .Write = [](L& l, const std::string& f) { return l.WriteOplFile(f); },
-       .CodeAfterSave = 1,
+       .Name = "Kandrevoltinex (*.opl)",
+       .Encoding = TListEncoding::Windows1252,
        .OpenPosition = 2,
        .OpenFilters = {{"Planetoiden (binär, *.opl)", "Asteroids (binary, *.opl)", "*.opl"}},
        .SavePosition = 1,
@@ -107,10 +108,10 @@ const std::vector<TAsteroidFormat>& AsteroidTable() {
        .ReadExtensions = {".CSV"},
        .Read = ReadHomePlanet<L>,
        .SaveExtensions = {".CSV"},
-       .Writer = TElementWriter::CsvChoice,
        .Write = WriteHomePlanet<L>,
-       .CodeAfterSave = 3,
-       .ChoiceName = kHomePlanetChoice,
+       .Name = kHomePlanetName,
+       .Encoding = TListEncoding::Windows1252,
+       .Equinox = TListEquinox::Taken2000,
        .OpenFilters = {},
        .SaveFilters = {}},
       {.Format = TElementFormat::SkyMap,
@@ -118,9 +119,10 @@ const std::vector<TAsteroidFormat>& AsteroidTable() {
        .ReadExtensions = {".SKY", ".CAT"},
        .Read = ReadSkyMap<L>,
        .SaveExtensions = {".SKY", ".CAT"},
-       .Writer = TElementWriter::SkyMap,
        .Write = WriteSkyMap<L>,
-       .CodeAfterSave = 4,
+       .Name = kSkyMapName,
+       .Encoding = TListEncoding::Windows1252,
+       .Equinox = TListEquinox::Taken2000,
        .OpenPosition = 5,
        .OpenFilters = {kSkyMapSky, kSkyMapCat},
        .SavePosition = 3,
@@ -148,9 +150,9 @@ const std::vector<TCometFormat>& CometTable() {
        .ReadExtensions = {".TXT"},
        .Read = ReadMpcText<L>,
        .SaveExtensions = {".TXT"},
-       .Writer = TElementWriter::TextListing,
        .Write = [](L& l, const std::string& f) { return l.WriteTextListing(f); },
-       .CodeAfterSave = 5,
+       .Name = "VDS (*.txt)",
+       .Encoding = TListEncoding::Windows1252,
        .OpenPosition = 6,
        .OpenFilters = {{"Kometen MPC (*.txt)", "Comets MPC (*.txt)", "*.txt"}},
        .SavePosition = 6,
@@ -160,9 +162,9 @@ const std::vector<TCometFormat>& CometTable() {
        .ReadExtensions = {".CSV", ".TXT"},
        .Read = ReadOwn<L>,
        .SaveExtensions = {".CSV"},
-       .Writer = TElementWriter::CsvChoice,
        .Write = WriteOwn<L>,
-       .CodeAfterSave = 0,
+       .Name = kOwnName,
+       .Encoding = TListEncoding::Utf8,
        .ChoiceName = kOwnChoice,
        .OpenPosition = 1,
        .OpenFilters = {{"Kometen (*.csv)", "Comets(*.csv)", "*.csv"}},
@@ -173,9 +175,9 @@ const std::vector<TCometFormat>& CometTable() {
        .ReadExtensions = {".OKO"},
        .Read = [](L& l, const std::string& f, bool, std::string&) { return ReadIf(l.ReadOkoFile(f)); },
        .SaveExtensions = {".OKO"},
-       .Writer = TElementWriter::Binary,
        .Write = [](L& l, const std::string& f) { return l.WriteOkoFile(f); },
-       .CodeAfterSave = 1,
+       .Name = "Kandrevoltinex (*.oko)",
+       .Encoding = TListEncoding::Windows1252,
        .OpenPosition = 2,
        .OpenFilters = {{"Kometen (binär, *.oko)", "Comets (binary, *.oko)", "*.oko"}},
        .SavePosition = 2,
@@ -185,10 +187,10 @@ const std::vector<TCometFormat>& CometTable() {
        .ReadExtensions = {".CSV"},
        .Read = ReadHomePlanet<L>,
        .SaveExtensions = {".CSV"},
-       .Writer = TElementWriter::CsvChoice,
        .Write = WriteHomePlanet<L>,
-       .CodeAfterSave = 2,
-       .ChoiceName = kHomePlanetChoice,
+       .Name = kHomePlanetName,
+       .Encoding = TListEncoding::Windows1252,
+       .Equinox = TListEquinox::Taken2000,
        .OpenFilters = {},
        .SaveFilters = {}},
       {.Format = TElementFormat::Guide,
@@ -196,9 +198,9 @@ const std::vector<TCometFormat>& CometTable() {
        .ReadExtensions = {".DAT"},
        .Read = [](L& l, const std::string& f, bool show, std::string&) { return ReadIf(l.ReadGuideFile(f, show)); },
        .SaveExtensions = {".DAT"},
-       .Writer = TElementWriter::Guide,
        .Write = [](L& l, const std::string& f) { return l.WriteGuideFile(f); },
-       .CodeAfterSave = 3,
+       .Name = "Guide 6.0",
+       .Encoding = TListEncoding::Windows1252,
        .OpenPosition = 3,
        .OpenFilters = {{"Guide 6.0-Format (*.dat)", "Guide 6.0 format (*.dat)", "*.dat"}},
        .SavePosition = 3,
@@ -210,8 +212,11 @@ const std::vector<TCometFormat>& CometTable() {
        .ReadExtensions = {".SKY", ".CAT"},
        .Read = ReadSkyMap<L>,
        .SaveExtensions = {".SKY"},
-       .Writer = TElementWriter::SkyMap,
        .Write = WriteSkyMap<L>,
+       .Name = kSkyMapName,
+       .Encoding = TListEncoding::Windows1252,
+       .Equinox = TListEquinox::Taken2000,
+       .KeepsCodeOnSave = true,
        .OpenPosition = 4,
        .OpenFilters = {{"Kometen (SkyMap)", "SkyMap (*.sky)", "*.sky"}, kSkyMapCat},
        .SavePosition = 4,
@@ -227,12 +232,13 @@ auto WithTable(TElementDialogKind kind, F f) {
   return f(CometFileFormats());
 }
 
-// The filters of the rows with a position, by position.
+// The filters of the rows with a position, by position; the save dialog's
+// only of the rows that save.
 template <class TList>
 std::vector<TFormatFilter> FiltersByPosition(std::span<const TElementFileFormat<TList>> formats, bool save) {
   std::vector<const TElementFileFormat<TList>*> rows;
   for (const TElementFileFormat<TList>& format : formats) {
-    if ((save ? format.SavePosition : format.OpenPosition) > 0) rows.push_back(&format);
+    if (save ? format.Saves() && format.SavePosition > 0 : format.OpenPosition > 0) rows.push_back(&format);
   }
   std::stable_sort(rows.begin(), rows.end(), [save](const auto* a, const auto* b) {
     return save ? a->SavePosition < b->SavePosition : a->OpenPosition < b->OpenPosition;
@@ -272,7 +278,7 @@ std::vector<std::string> ElementSaveFilters(TElementDialogKind kind, bool englis
 std::vector<std::string> ElementSaveChoices(TElementDialogKind kind, const std::string& fileName) {
   return WithTable(kind, [&fileName](auto formats) {
     std::vector<std::string> names;
-    for (const auto* row : FormatsWriting(formats, fileName)) names.emplace_back(row->ChoiceName);
+    for (const auto* row : FormatsWriting(formats, fileName)) names.emplace_back(row->Choice());
     return names;
   });
 }
@@ -303,13 +309,6 @@ std::optional<std::uint8_t> ElementCodeOfFormat(TElementDialogKind kind, TElemen
     }
     return std::nullopt;
   });
-}
-
-std::string SaveExtensionOf(const std::string& fileName) {
-  const std::size_t slash = fileName.find_last_of('/');
-  const std::size_t dot = fileName.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  return UpperCaseText(fileName.substr(dot));
 }
 
 }  // namespace kvx

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <vector>
 
-#include "catalogues/foreign_lines.h"
 #include "catalogues/text_line_reader.h"
 #include "core/element_records.h"
 #include "core/text_conversion.h"
@@ -342,6 +341,14 @@ TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAster
                : ElementRecordName(IsValidUtf8(name) ? name : Cp1252ToUtf8(name));
   record = std::move(e);
   return AsteroidElementsUsable(record) ? TLineParse::Parsed : TLineParse::Unusable;
+}
+
+// --- dates with their day ----------------------------------------------------------
+
+double RoundJdToDayDecimals(double jd, int decimals) {
+  if (!(std::fabs(jd) < 1e12)) return jd;
+  const double scale = std::pow(10.0, decimals);
+  return MjdToJd(std::round(JdToMjd(jd) * scale) / scale);
 }
 
 // --- HomePlanet perihelion time ---------------------------------------------------

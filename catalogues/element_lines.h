@@ -148,6 +148,10 @@ bool ColumnNumber(const TLineColumns& line, std::size_t first, std::size_t last,
 TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroidElements& record);
 TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAsteroidElements& record);
 
+// A Julian day rounded to `decimals` decimals of a day counted from
+// midnight (the form in which the formats write a date with its day).
+double RoundJdToDayDecimals(double jd, int decimals);
+
 // The HomePlanet perihelion time: "year-month-day", no leading zeros, the
 // day with 3 decimals unless T is at 0 h ("1997-4-1", "1997-3-31.621"), or
 // with as many more (up to 10) as it takes to read back to T itself.

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogues/element_file_formats.h"
+#include "catalogues/element_format_row.h"
 #include "catalogues/element_lines.h"
 #include "catalogues/element_write_checks.h"
 #include "catalogues/foreign_lines.h"
@@ -114,7 +114,7 @@ class TElementListBase {
   bool FinishLoad(bool ok, const std::string& fileName, const std::string& errorText, int index, bool showMessages,
                   const std::function<void()>& loadBuiltIn);
   // Reads `fileName` into `list` by the rows of `formats` that read its
-  // extension (catalogues/element_file_formats.h); `code` gets the code of
+  // extension (catalogues/element_format_row.h); `code` gets the code of
   // the last row tried and stays when no row reads the extension (the
   // invalid-format warning is shown then). True when a row read the file.
   template <class TList>

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogues/element_format_row.h"
 #include "catalogues/foreign_lines.h"
 #include "core/asteroid_elements.h"
 #include "core/comet_elements.h"
@@ -51,29 +52,6 @@ inline constexpr TCometPrecision kSkyMapComet = {6, 6, 3, 3, 3, kNotHeld, 3, 1, 
 inline constexpr TCometPrecision kGuideComet = {7, 7, 7, 7, 7, 1, 4, 1, 1, kNotHeld};
 inline constexpr TCometPrecision kHomePlanetComet = {-1, -1, -1, -1, -1, kNotHeld, 9, kNotHeld, kNotHeld, kNotHeld};
 inline constexpr TCometPrecision kTextListingComet = {6, 6, 4, 4, 4, 0, 4, 3, 3, kNotHeld};
-
-// How a format's files are encoded. Windows-1252 where the format's other
-// readers need it (the foreign formats and the binary records): a name
-// without a Windows-1252 form is then refused. UTF-8 otherwise.
-enum class TListEncoding { Utf8, Windows1252 };
-
-// Where a format's angles (i, node, per) stand: at the object's own
-// equinox, which the format holds, or at the equinox 2000, which its
-// readers take (the writer then carries them there first).
-enum class TListEquinox { Held, Taken2000 };
-
-// A format as the writers name it in their messages, with its encoding.
-struct TListFormat {
-  const char* Name;
-  TListEncoding Encoding;
-  TListEquinox Equinox = TListEquinox::Held;
-};
-inline constexpr TListFormat kOwnCsvListFormat{"Kandrevoltinex (*.csv)", TListEncoding::Utf8};
-inline constexpr TListFormat kHomePlanetListFormat{"HomePlanet 3.0", TListEncoding::Windows1252,
-                                                   TListEquinox::Taken2000};
-inline constexpr TListFormat kSkyMapListFormat{"SkyMap", TListEncoding::Windows1252, TListEquinox::Taken2000};
-inline constexpr TListFormat kGuideListFormat{"Guide 6.0", TListEncoding::Windows1252};
-inline constexpr TListFormat kTextListingFormat{"VDS (*.txt)", TListEncoding::Windows1252};
 
 // True when `text` (UTF-8) has a Windows-1252 form that the readers decode
 // back to `text`: every character is one of Windows-1252, and the bytes do

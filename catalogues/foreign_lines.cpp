@@ -111,12 +111,6 @@ std::vector<std::string> SplitAt(const std::string& line, char separator, std::s
 
 }  // namespace
 
-double RoundJdToDayDecimals(double jd, int decimals) {
-  if (!(std::fabs(jd) < 1e12)) return jd;
-  const double scale = std::pow(10.0, decimals);
-  return MjdToJd(std::round(JdToMjd(jd) * scale) / scale);
-}
-
 // --- SkyMap -----------------------------------------------------------------------
 
 TForeignLineRead ParseSkyMapAsteroidLine(const std::string& line, bool normalizeNames, TAsteroidElements& record,

@@ -76,8 +76,4 @@ std::string OwnCometLine(const TCometElements& record);
 // value wider than its column, when the line would lose its layout.
 bool TextListingLine(const TCometElements& record, std::string& line, const char*& field);
 
-// A Julian day rounded to `decimals` decimals of a day counted from
-// midnight (the form in which the formats write a date with its day).
-double RoundJdToDayDecimals(double jd, int decimals);
-
 }  // namespace kvx

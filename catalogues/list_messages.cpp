@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "catalogues/element_file_formats.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/safe_file_write.h"
@@ -50,6 +49,13 @@ void ShowExtensionNotSaved(bool comets, const std::string& fileName) {
     return;
   }
   ShowMessage("Datei nicht gespeichert", "File not saved", MessageIcon::Warning, MessageButtons::Ok, "Hinweis");
+}
+
+std::string SaveExtensionOf(const std::string& fileName) {
+  const std::size_t slash = fileName.find_last_of('/');
+  const std::size_t dot = fileName.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  return UpperCaseText(fileName.substr(dot));
 }
 
 bool WriteElementFile(const std::string& fileName, const std::string& bytes) {

@@ -33,6 +33,10 @@ void ShowExtensionNotSaved(bool comets, const std::string& fileName);
 bool WriteElementFile(const std::string& fileName, const std::string& bytes);
 // The upper-case extension of a path with its dot (".CSV"), empty when none.
 std::string UpperExtension(const std::string& path);
+// The upper-case extension of a name chosen in the save dialog, with its
+// dot (empty when the last dot is in a folder name or there is none; a
+// name that is only an extension, "/x/.csv", has one).
+std::string SaveExtensionOf(const std::string& fileName);
 // The upper-case file name without its folder.
 std::string UpperFileName(const std::string& path);
 

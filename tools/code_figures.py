@@ -7,6 +7,9 @@ README's layout table from platform/ to app/), for one git revision:
     its includes and that includes the window back; and every arrow that
     lies on a cycle between two or more modules of app/ (an upward arrow
     with the ones it closes the cycle with);
+  - include loops between modules of every folder: the sets of modules
+    that reach each other through their includes (a loop of two or more),
+    counted by folder;
   - files that include app/ui/main_window.h (program code, then tests and
     benchmarks) and files of app/ that take the window (`TMainForm&`);
   - declarations of functions and constructors with ten or more parameters
@@ -274,6 +277,60 @@ def app_figures(rev, texts):
     return upward, cyclic
 
 
+def include_loops(texts):
+    """The include loops between modules (a header with the source file of
+    the same name) of the program code: each a sorted list of two or more
+    modules that all reach each other."""
+    def module(name):
+        return name.rsplit(".", 1)[0]
+
+    adjacent = collections.defaultdict(set)
+    for name, text in texts.items():
+        for target in INCLUDE.findall(text):
+            if target in texts and module(target) != module(name):
+                adjacent[module(name)].add(module(target))
+    modules = sorted({module(n) for n in texts})
+
+    # Tarjan's strongly connected components, without recursion.
+    index, low, on_stack, stack, loops = {}, {}, set(), [], []
+    for root in modules:
+        if root in index:
+            continue
+        work = [(root, iter(sorted(adjacent[root])))]
+        index[root] = low[root] = len(index)
+        stack.append(root)
+        on_stack.add(root)
+        while work:
+            node, successors = work[-1]
+            advanced = False
+            for nxt in successors:
+                if nxt not in index:
+                    index[nxt] = low[nxt] = len(index)
+                    stack.append(nxt)
+                    on_stack.add(nxt)
+                    work.append((nxt, iter(sorted(adjacent[nxt]))))
+                    advanced = True
+                    break
+                if nxt in on_stack:
+                    low[node] = min(low[node], index[nxt])
+            if advanced:
+                continue
+            work.pop()
+            if work:
+                low[work[-1][0]] = min(low[work[-1][0]], low[node])
+            if low[node] == index[node]:
+                component = []
+                while True:
+                    member = stack.pop()
+                    on_stack.discard(member)
+                    component.append(member)
+                    if member == node:
+                        break
+                if len(component) > 1:
+                    loops.append(sorted(component))
+    return sorted(loops)
+
+
 def duplicate_figures(rev):
     folder = tempfile.mkdtemp(prefix="kvx-figures-")
     try:
@@ -300,6 +357,10 @@ def main():
     upward, cyclic = app_figures(rev, texts)
     print(f"include arrows inside app/ that close a cycle through the window: {len(upward)}")
     print(f"include arrows inside app/ on a cycle between modules: {len(cyclic)}")
+    loops = include_loops(texts)
+    by_folder = collections.Counter(loop[0].rsplit("/", 1)[0] for loop in loops)
+    folders = ", ".join(f"{folder} {count}" for folder, count in sorted(by_folder.items()))
+    print(f"include loops between modules: {len(loops)}" + (f" ({folders})" if folders else ""))
 
     window_header = f'#include "{WINDOW}.h"'
     including = [n for n, t in texts.items() if window_header in t and not n.startswith(WINDOW)]
@@ -329,6 +390,7 @@ def main():
         print("repeated pairs: the duplicates command did not answer")
     if os.environ.get("KVX_FIGURES_LIST"):
         print("\n".join(["", "cycle arrows:", *upward, "", "arrows on a cycle between modules:", *cyclic, "",
+                         "include loops:", *(" ".join(loop) for loop in loops), "",
                          "long declarations:",
                          *sorted(f"{o}::{f} ({c})" for o, f, c in long_declarations), "", "variables:",
                          *sorted(f"{v}{' (extern)' if e else ''}" for v, e in variables.items())]))

@@ -602,13 +602,13 @@ void TElementDialogBase::SaveList() {
   request.start = State.FileName.size() > 4 ? State.FileName.substr(0, State.FileName.size() - 4) : State.FileName;
   const std::optional<std::string> chosen = AskSaveFileName(request);
   if (!chosen) return;
-  const TElementSaveTarget target = ElementSaveTargetFor(kind_, *chosen);
-  if (target.Writer == TElementWriter::Refused) {
+  // The formats that save the extension; several (".csv"): the user picks
+  // one.
+  const std::vector<std::string> choices = ElementSaveChoices(kind_, *chosen);
+  if (choices.empty()) {
     ShowExtensionNotSaved(!asteroid, *chosen);
     return;
   }
-  // Several formats under one extension (".csv"): the user picks one.
-  const std::vector<std::string> choices = ElementSaveChoices(kind_, *chosen);
   int choice = 0;
   if (choices.size() > 1 &&
       ShowCsvFormatDialog(choice, choices, ByLanguage("csv-&Format präzisieren", "Which specific csv &format?"),
@@ -639,7 +639,7 @@ template <typename TRecord, typename TList>
 bool TElementDialogOf<TRecord, TList>::WriteListFile(std::size_t choice, const std::string& fileName) {
   const auto rows = FormatsWriting(ElementFileFormats<TList>(), fileName);
   if (choice >= rows.size() || !rows[choice]->Write(Table(), fileName)) return false;
-  if (rows[choice]->CodeAfterSave >= 0) State.ElementFileKind = static_cast<std::uint8_t>(rows[choice]->CodeAfterSave);
+  if (!rows[choice]->KeepsCodeOnSave) State.ElementFileKind = rows[choice]->StoredCode;
   return true;
 }
 

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
+#include <span>
+#include <utility>
 
 #include "catalogue_test_support.h"
 #include "catalogues/asteroid_list.h"
@@ -46,10 +49,37 @@ TEST_F(ElementFileFormats, DialogTextsAsTheyStand) {
   EXPECT_EQ(ElementSaveFilters(C, true), (V{"Comets (*.csv)", "Comets (binär *.oko) (*.oko)", "Guide 6.0 (*.dat)",
                                             "SkyMap (*.sky)", "SkyMap (*.cat)", "German VDS (*.txt)"}));
 
+}
+
+// What saving under `fileName` does: the format of the first row that
+// writes it and the code the list reports afterwards (-1: the code it
+// had); nothing when the save dialog refuses the name.
+template <class TList>
+std::optional<std::pair<TElementFormat, int>> SaveOf(std::span<const TElementFileFormat<TList>> formats,
+                                                     const std::string& fileName) {
+  const auto rows = FormatsWriting(formats, fileName);
+  if (rows.empty()) return std::nullopt;
+  return std::pair{rows.front()->Format, rows.front()->KeepsCodeOnSave ? -1 : int{rows.front()->StoredCode}};
+}
+
+// Saving by extension: the format chosen, the ".csv" choice, the code the
+// list keeps afterwards and the names the save dialog refuses.
+TEST_F(ElementFileFormats, SavesByExtension) {
+  using V = std::vector<std::string>;
+  using F = TElementFormat;
+  using P = std::pair<TElementFormat, int>;
   EXPECT_EQ(ElementSaveChoices(A, "/x/list.Csv"), (V{"Vamur/Kandrevoltinex Format", "HomePlanet 3.0"}));
   EXPECT_EQ(ElementSaveChoices(C, "/x/.csv").size(), 2u);  // a name that is only an extension
   EXPECT_TRUE(ElementSaveChoices(C, "/x/list.cat").empty());
-  EXPECT_EQ(ElementSaveTargetFor(C, "/x/list.txt").Writer, TElementWriter::TextListing);
+  EXPECT_EQ(SaveOf(CometFileFormats(), "/x/list.txt"), (P{F::MpcText, 5}));
+
+  EXPECT_EQ(SaveOf(AsteroidFileFormats(), "/x/list.cat"), (P{F::SkyMap, 4}));
+  EXPECT_FALSE(SaveOf(CometFileFormats(), "/x/list.cat"));
+  EXPECT_EQ(SaveOf(AsteroidFileFormats(), "/x/list.OPL"), (P{F::Binary, 1}));
+  EXPECT_FALSE(SaveOf(AsteroidFileFormats(), "/x/list.oko"));
+  EXPECT_EQ(SaveOf(CometFileFormats(), "/x/list.Dat"), (P{F::Guide, 3}));
+  EXPECT_FALSE(SaveOf(CometFileFormats(), "/x.y/list"));
+  EXPECT_EQ(SaveOf(CometFileFormats(), "/x/list.sky"), (P{F::SkyMap, -1}));
 }
 
 // The code a list reports is what the configuration file keeps; a code
@@ -60,8 +90,13 @@ TEST_F(ElementFileFormats, StoredCodesKeepTheirFormats) {
     for (const auto& format : formats) {
       EXPECT_TRUE(codes.insert(format.StoredCode).second) << int(format.StoredCode);
       EXPECT_TRUE(names.insert(static_cast<int>(format.Format)).second);
-      EXPECT_TRUE(format.CodeAfterSave == -1 || format.CodeAfterSave == format.StoredCode);
+      // A row saves its extensions exactly when it has a writer, which
+      // names the format; a row without one offers nothing to save.
       EXPECT_EQ(format.Write == nullptr, format.SaveExtensions.empty());
+      if (format.Write == nullptr) {
+        EXPECT_TRUE(format.SaveFilters.empty());
+      }
+      EXPECT_EQ(format.Write == nullptr, *format.Name == '\0');
       EXPECT_EQ(ElementFormatOfCode(kind, format.StoredCode), format.Format);
       EXPECT_EQ(ElementCodeOfFormat(kind, format.Format), format.StoredCode);
     }

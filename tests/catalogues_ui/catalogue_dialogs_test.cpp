@@ -16,6 +16,7 @@
 
 #include "catalogues/asteroid_list.h"
 #include "catalogues/data_file_kinds.h"
+#include "catalogues/element_file_formats.h"
 #include "catalogues/ui/csv_format_dialog.h"
 #include "catalogues/ui/data_file_dialog.h"
 #include "catalogues/ui/element_dialogs.h"

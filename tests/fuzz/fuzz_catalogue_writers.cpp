@@ -1,7 +1,7 @@
 // The element lists' writers on whatever their readers accept: the first
 // byte picks the list and the file name (and with it the reader), the rest
-// is the file. What was opened is saved in every format the list writes
-// and opened again, the save's question (when a format loses values)
+// is the file. What was opened is saved by every row of the list's format
+// table that has a writer and opened again, the save's question (when a format loses values)
 // answered Yes or No by a bit of the first byte. Promises: a save either
 // succeeds, and the saved file opens again with every object, each value
 // the format holds within the decimals it is written with, and exactly
@@ -9,12 +9,14 @@
 // and the file that stood there before is left as it was.
 #include <cstdio>
 #include <sstream>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "catalogues/asteroid_list.h"
 #include "catalogues/comet_list.h"
 #include "catalogues/element_write_checks.h"
+#include "fuzz/fuzz_element_names.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/safe_file_write.h"
 
@@ -84,9 +86,9 @@ bool SameObjects(const List& written, const List& read, const Precision& precisi
   std::vector<bool> used(static_cast<std::size_t>(read.Count()), false);
   for (int k = 0; k < written.Count(); ++k) {
     bool found = false;
+    const auto expected = AsWritten(written.Data(k), format);
     for (int j = 0; j < read.Count() && !found; ++j) {
       if (used[static_cast<std::size_t>(j)]) continue;
-      const auto expected = AsWritten(written.Data(k), format);
       if (ChangedField(expected, read.Data(j), precision) == nullptr &&
           (LostFields(expected, read.Data(j)) & ~named) == 0) {
         used[static_cast<std::size_t>(j)] = true;
@@ -100,7 +102,7 @@ bool SameObjects(const List& written, const List& read, const Precision& precisi
 
 template <typename List, typename Write, typename Precision>
 void SaveAndReopen(const List& opened, const char* name, Write write, const Precision& precision,
-                   const TListFormat& format = kOwnCsvListFormat) {
+                   const TListFormat& format) {
   const std::string path = Scratch(name);
   WriteFileReplacing(path, kOldContents);
   // The writers are members of the non-const list; they do not change it.
@@ -123,6 +125,66 @@ void SaveAndReopen(const List& opened, const char* name, Write write, const Prec
   std::remove(path.c_str());
 }
 
+// The decimals each saved format keeps (nullptr: the list does not save
+// it, or, for the comet text listing, no reader takes the file back).
+const TAsteroidPrecision* PrecisionOf(const TElementFileFormat<Planetoidentabelle>& row) {
+  switch (row.Format) {
+    case TElementFormat::OwnText:
+    case TElementFormat::Binary:
+      return &kAsteroidExact;
+    case TElementFormat::HomePlanet:
+      return &kHomePlanetAsteroid;
+    case TElementFormat::SkyMap:
+      return &kSkyMapAsteroid;
+    case TElementFormat::Catalogue:
+    case TElementFormat::MpcText:
+    case TElementFormat::Guide:
+      return nullptr;
+  }
+  return nullptr;
+}
+const TCometPrecision* PrecisionOf(const TElementFileFormat<Kometentabelle>& row) {
+  switch (row.Format) {
+    case TElementFormat::OwnText:
+    case TElementFormat::Binary:
+      return &kCometExact;
+    case TElementFormat::HomePlanet:
+      return &kHomePlanetComet;
+    case TElementFormat::SkyMap:
+      return &kSkyMapComet;
+    case TElementFormat::Guide:
+      return &kGuideComet;
+    case TElementFormat::Catalogue:
+    case TElementFormat::MpcText:
+      return nullptr;
+  }
+  return nullptr;
+}
+
+// Saves `list` by every row of its table that writes, and opens each file
+// again. Formats sharing an extension (".csv") are told apart by their
+// first lines.
+template <typename List>
+void SaveInEveryFormat(const List& list, std::span<const TElementFileFormat<List>> formats) {
+  for (const TElementFileFormat<List>& row : formats) {
+    if (!row.Saves()) continue;
+    const std::string name = fuzz::ElementSaveName(formats, row);
+    const auto* precision = PrecisionOf(row);
+    if (precision != nullptr) {
+      SaveAndReopen(list, name.c_str(), row.Write, *precision, row.SavedFormat());
+      continue;
+    }
+    // The comet text listing has no reader: it writes or refuses.
+    fuzz::Require(row.Format == TElementFormat::MpcText, "every saved format has its decimals");
+    const std::string listing = Scratch(name);
+    WriteFileReplacing(listing, kOldContents);
+    if (!row.Write(const_cast<List&>(list), listing)) {
+      fuzz::Require(ReadBack(listing) == kOldContents, "a refused listing leaves the old file");
+    }
+    std::remove(listing.c_str());
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -131,52 +193,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t pick = in.Byte();
   answers.yes = (pick & 0x80) == 0;
   const std::string bytes = in.Rest();
-  static const char* asteroidNames[] = {"a.csv", "a.opl", "a.sky", "a.txt", "mpcorb.dat"};
-  static const char* cometNames[] = {"k.csv", "k.oko", "k.dat", "k.sky", "k.txt"};
+  static const std::vector<std::string> asteroidNames = fuzz::ElementReadNames(AsteroidFileFormats(), "a");
+  static const std::vector<std::string> cometNames = fuzz::ElementReadNames(CometFileFormats(), "k");
   std::uint8_t kind = 0;
   if (pick % 2 == 0) {
     Planetoidentabelle list(kLimit);
     list.NormalizeNames = (pick / 2) & 1;
-    const std::string path = Scratch(asteroidNames[(pick / 4) % 5]);
+    const std::string path = Scratch(asteroidNames[(pick / 4) % asteroidNames.size()]);
     WriteFileReplacing(path, bytes);
     if (list.Neuedateiladen(kind, path, false, 0) && list.BuiltInListShown == 0) {
-      using A = Planetoidentabelle;
-      SaveAndReopen(
-          list, "out.csv", [](A& l, const std::string& p) { return l.WriteOwnCsvFile(p); }, kAsteroidExact);
-      SaveAndReopen(
-          list, "out.opl", [](A& l, const std::string& p) { return l.WriteOplFile(p); }, kAsteroidExact);
-      SaveAndReopen(
-          list, "out.sky", [](A& l, const std::string& p) { return l.WriteSkyMapFile(p); }, kSkyMapAsteroid, kSkyMapListFormat);
-      // HomePlanet shares the extension: the other list's first line tells.
-      SaveAndReopen(
-          list, "home.csv", [](A& l, const std::string& p) { return l.WriteHomePlanetCsvFile(p); },
-          kHomePlanetAsteroid, kHomePlanetListFormat);
+      SaveInEveryFormat(list, AsteroidFileFormats());
     }
     std::remove(path.c_str());
   } else {
     Kometentabelle list(kLimit);
-    const std::string path = Scratch(cometNames[(pick / 2) % 5]);
+    const std::string path = Scratch(cometNames[(pick / 2) % cometNames.size()]);
     WriteFileReplacing(path, bytes);
     if (list.Neuedateiladen(kind, path, false, 0) && list.BuiltInListShown == 0) {
-      using K = Kometentabelle;
-      SaveAndReopen(
-          list, "out.csv", [](K& l, const std::string& p) { return l.WriteOwnCsvFile(p); }, kCometExact);
-      SaveAndReopen(
-          list, "out.oko", [](K& l, const std::string& p) { return l.WriteOkoFile(p); }, kCometExact);
-      SaveAndReopen(
-          list, "out.dat", [](K& l, const std::string& p) { return l.WriteGuideFile(p); }, kGuideComet);
-      SaveAndReopen(
-          list, "out.sky", [](K& l, const std::string& p) { return l.WriteSkyMapFile(p); }, kSkyMapComet, kSkyMapListFormat);
-      SaveAndReopen(
-          list, "home.csv", [](K& l, const std::string& p) { return l.WriteHomePlanetCsvFile(p); }, kHomePlanetComet,
-          kHomePlanetListFormat);
-      // The text listing has no reader: it writes or refuses.
-      const std::string listing = Scratch("out.txt");
-      WriteFileReplacing(listing, kOldContents);
-      if (!list.WriteTextListing(listing)) {
-        fuzz::Require(ReadBack(listing) == kOldContents, "a refused listing leaves the old file");
-      }
-      std::remove(listing.c_str());
+      SaveInEveryFormat(list, CometFileFormats());
     }
     std::remove(path.c_str());
   }

@@ -1,5 +1,6 @@
 // The element lists' readers on any bytes: the first byte picks the list
-// and the file name (and with it the reader), the rest is the file.
+// and the file name (and with it the reader; the names come from the lists'
+// format tables), the rest is the file.
 // Promises: every load returns; the list holds at most its limit, a
 // selection inside it, and only records the computation can use; what the
 // own writers write reads back to the same number of items, apart from
@@ -9,11 +10,13 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "catalogues/asteroid_list.h"
 #include "catalogues/comet_list.h"
 #include "catalogues/element_lines.h"
 #include "catalogues/variable_star_list.h"
+#include "fuzz/fuzz_element_names.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace kvx;
@@ -46,13 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Bytes in(data, size);
   const std::uint8_t pick = in.Byte();
   const std::string bytes = in.Rest();
-  static const char* asteroidNames[] = {"a.csv", "a.opl", "astorb.dat", "mpcorb.dat", "MPCORBCR.DAT", "a.sky", "a.txt"};
-  static const char* cometNames[] = {"k.csv", "k.oko", "k.dat", "k.sky", "k.txt"};
+  static const std::vector<std::string> asteroidNames = fuzz::ElementReadNames(AsteroidFileFormats(), "a");
+  static const std::vector<std::string> cometNames = fuzz::ElementReadNames(CometFileFormats(), "k");
   std::uint8_t kind = 0;
   if (pick % 3 == 0) {
     Planetoidentabelle list(200);
     list.NormalizeNames = (pick / 3) & 1;
-    const std::string path = ScratchFile(asteroidNames[(pick / 6) % 7], bytes);
+    const std::string path = ScratchFile(asteroidNames[(pick / 6) % asteroidNames.size()].c_str(), bytes);
     const bool read = list.Neuedateiladen(kind, path, true, pick);
     CheckList(list, AsteroidElementsUsable);
     if (read) {
@@ -69,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::remove(path.c_str());
   } else if (pick % 3 == 1) {
     Kometentabelle list(200);
-    const std::string path = ScratchFile(cometNames[(pick / 3) % 5], bytes);
+    const std::string path = ScratchFile(cometNames[(pick / 3) % cometNames.size()].c_str(), bytes);
     const bool read = list.Neuedateiladen(kind, path, true, pick);
     CheckList(list, CometElementsUsable);
     if (read) {

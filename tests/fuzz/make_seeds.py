@@ -178,10 +178,10 @@ def writer_seeds():
                   "2P/Encke;0.336;0.848;11.78;186.55;334.57;1950;2457822.5;15.4;4;2457822.5\r\n")
     write("catalogue_writers", "asteroids_own.bin", bytes([0]) + own_asteroids.encode())
     write("catalogue_writers", "asteroids_normalised.bin", bytes([2]) + own_asteroids.encode())
-    write("catalogue_writers", "comets_own.bin", bytes([1]) + own_comets.encode())
+    write("catalogue_writers", "comets_own.bin", bytes([3]) + own_comets.encode())
     mpc = ("0001P         1986 02  9.4589  0.574610  0.967143  111.8657   59.3960  162.1878  19860215   4.0  6.0  "
            "1P/Halley".ljust(157) + "\n")
-    write("catalogue_writers", "comets_mpc.bin", bytes([9]) + mpc.encode("cp1252"))
+    write("catalogue_writers", "comets_mpc.bin", bytes([1]) + mpc.encode("cp1252"))
     typed = bytes([3]) + bytes([0, 4]) + b"2,75" + bytes([13, 6]) + b"Renamed" + bytes([1, 3]) + b"0.5"
     write("editor_store", "asteroid_editor.bin", bytes([0, 1]) + typed + (":BAHNELEMENTE PLANETOIDEN VAMUR!\r\n" +
                                                                          own_asteroids.split("\r\n", 1)[1]).encode())
