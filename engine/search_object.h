@@ -155,8 +155,8 @@ struct TSearchLoopRequest {
   double Step = 1;                              // days between two samples
   std::int32_t MaxSteps = 1;                    // steps of the scan at most
   double EndMjd = 0;                            // the period's end (MJD of UT), read with EndCheck
-  const TAsteroidElements* Asteroid = nullptr;  // elements of body 10 (null: none)
-  const TCometElements* Comet = nullptr;        // elements of body 11 (null: none)
+  const TAsteroidElements* Asteroid = nullptr;  // elements of a body search_kind::kAsteroid (null: none)
+  const TCometElements* Comet = nullptr;        // elements of a body search_kind::kComet (null: none)
 };
 
 // Sets a value for the life of the scope and puts the previous one back on

@@ -13,7 +13,7 @@
 #include <stdexcept>
 
 #include "platform/workbook/cell_reference.h"
-#include "platform/workbook/workbook.h"
+#include "platform/workbook/sheet_data.h"
 #include "platform/workbook/workbook_internal.h"
 
 namespace kvx::workbook {

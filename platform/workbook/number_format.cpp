@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "platform/globals.h"
-#include "platform/workbook/workbook_internal.h"
 
 namespace kvx::workbook {
 

@@ -93,4 +93,12 @@ TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale);
 // the value cannot fill shows "#NUM!".
 std::string EntryTextForNumber(double value, std::string_view canonicalCode, const TFormatLocale& locale);
 
+namespace internal {
+
+// The text of a date or time format section for `value` (a serial date),
+// as the number formats show it; for the typed-input rules.
+std::string RenderDateTime(double value, std::string_view code, const TFormatLocale& locale);
+
+}  // namespace internal
+
 }  // namespace kvx::workbook

@@ -10,13 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/workbook/workbook.h"
+#include "platform/workbook/number_format.h"
+#include "platform/workbook/sheet_data.h"
 
 namespace kvx::workbook::internal {
-
-// The text of a date or time format section for `value` (a serial date),
-// as the number formats show it; number_format.cpp holds it.
-std::string RenderDateTime(double value, std::string_view code, const TFormatLocale& locale);
 
 inline bool ValidCell(int row, int col) { return row >= 1 && row <= kMaxRows && col >= 1 && col <= kMaxCols; }
 
