@@ -238,6 +238,20 @@ void TOrtwahldialog::ShowFileLabel() {
   }
 }
 
+namespace {
+
+// True when the list's current place is its chosen item: the same name and
+// coordinates (the file's four decimals).
+bool IsChosenPlace(const Orttabelle& list) {
+  const int item = list.ItemIndex();
+  if (item < 0 || item >= list.Count()) return false;
+  const TOrtdatens& place = list.Place(item);
+  return list.Name(item) == list.PlaceName() && std::fabs(place.Latitude - list.Latitude()) < 5e-5 &&
+         std::fabs(place.Longitude - list.Longitude()) < 5e-5;
+}
+
+}  // namespace
+
 void TOrtwahldialog::showEvent(QShowEvent* event) {
   error_ = false;
   kept_list_.reset();
@@ -261,6 +275,9 @@ void TOrtwahldialog::showEvent(QShowEvent* event) {
   list_.SetZoneIndex(Record.Zone);
   list_.SetExtraMinutes(Record.ZoneMinutes);
   list_.SetPlaceName(Record.PlaceName);
+  // The postcode is the chosen list place's: beside a record that is
+  // another place it would name the wrong one.
+  if (!IsChosenPlace(list_)) list_.SetPostcode("");
   refreshing_ = false;
   ShowPlace();
   QDialog::showEvent(event);

@@ -339,9 +339,12 @@ TEST_F(Dialogs, LocationDialogLoadsSearchesAndChecksItsFields) {
     // The place handed in is shown, not the list's first place.
     EXPECT_EQ(Child<QLineEdit>(shown, "Edit2")->text(), "Siegen");
     EXPECT_EQ(Child<QLineEdit>(shown, "Edit4")->text(), "51°11'28''");
+    // Not the postcode of the list's first place (Berlin).
+    EXPECT_EQ(Child<QLabel>(shown, "PostcodeValue")->text(), "");
     EXPECT_GT(Child<QComboBox>(shown, "Orttabelle1")->count(), 30);
     Child<QLineEdit>(shown, "Edit1")->setText("ber");
     EXPECT_EQ(Child<QLineEdit>(shown, "Edit2")->text(), "Berlin");
+    EXPECT_EQ(Child<QLabel>(shown, "PostcodeValue")->text(), "10115");
     Type(shown, "EDMeereshoehe", "310001");
     EXPECT_EQ(sink_.messages.size(), 1u);
     Type(shown, "EDMeereshoehe", "310000");
