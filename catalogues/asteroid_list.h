@@ -63,7 +63,7 @@ class Planetoidentabelle : public TElementList<TAsteroidElements> {
   bool WriteSkyMapFile(const std::string& fileName);
 
  private:
-  // The name and encoding of `format`'s row, for its writer.
+  // The name, encoding and equinox of `format`'s row, for its writer.
   static TListFormat SavedAs(TElementFormat format);
   // Adds a parsed record under its name (the item text; for some formats
   // the caller gives another text).

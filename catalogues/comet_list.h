@@ -51,7 +51,7 @@ class Kometentabelle : public TElementList<TCometElements> {
 
  private:
   void AddRecord(const TCometElements& record) { AppendItem(record.Name, record); }
-  // The name and encoding of `format`'s row, for its writer.
+  // The name, encoding and equinox of `format`'s row, for its writer.
   static TListFormat SavedAs(TElementFormat format);
 };
 

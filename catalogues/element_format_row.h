@@ -112,8 +112,8 @@ struct TElementFileFormat {
   }
 };
 
-// The name and encoding of the row of `format` in `rows`, for its writer
-// (every writer has its row; an empty name if not).
+// The name, encoding and equinox of the row of `format` in `rows`, for its
+// writer (every writer has its row; an empty name if not).
 template <class TList>
 TListFormat SavedFormatOf(std::span<const TElementFileFormat<TList>> rows, TElementFormat format) {
   for (const TElementFileFormat<TList>& row : rows) {

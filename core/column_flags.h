@@ -1,7 +1,8 @@
 // The column flags of the table configuration (TColumnFlags, 134 bytes): one
 // byte per column or option, 0 off and 1 on. Bytes 0-3 summarise the four
-// display groups, bytes 4 up to kUsedColumnFlagCount switch single columns or
-// options, the others are reserved (never set by the dialogs or the column sets, kept as read).
+// display groups, the bytes from 4 below kUsedColumnFlagCount switch single
+// columns or options, the others are reserved (never set by the dialogs or
+// the column sets, kept as read).
 //
 // ColumnFlagTable describes every used byte once: its display group, the
 // format slots that head its columns and the caption of its box in the

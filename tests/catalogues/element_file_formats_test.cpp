@@ -48,7 +48,6 @@ TEST_F(ElementFileFormats, DialogTextsAsTheyStand) {
                                              "SkyMap (*.sky)", "SkyMap (*.cat)", "VDS-Fachgruppe (*.txt)"}));
   EXPECT_EQ(ElementSaveFilters(C, true), (V{"Comets (*.csv)", "Comets (binär *.oko) (*.oko)", "Guide 6.0 (*.dat)",
                                             "SkyMap (*.sky)", "SkyMap (*.cat)", "German VDS (*.txt)"}));
-
 }
 
 // What saving under `fileName` does: the format of the first row that

@@ -11,6 +11,12 @@
 
 namespace kvx::fuzz {
 
+// An extension of the tables (".CSV") as a file name ends: ".csv".
+inline std::string LowerExtension(std::string extension) {
+  for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return extension;
+}
+
 // A name for each extension a list's table reads, in table order: `stem`
 // with the extension in lower case. The asteroid catalogue row picks its
 // reader by the file's name: it gets a name for each of its readers.
@@ -22,10 +28,8 @@ std::vector<std::string> ElementReadNames(std::span<const TElementFileFormat<TLi
         format.Format == TElementFormat::Catalogue ? std::vector<std::string>{"astorb", "mpcorb", "MPCORBCR"}
                                                    : std::vector<std::string>{stem};
     for (const std::string& extension : format.ReadExtensions) {
-      std::string lower = extension;
-      for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
       for (const std::string& s : stems) {
-        const std::string name = s + lower;
+        const std::string name = s + LowerExtension(extension);
         bool known = false;
         for (const std::string& n : names) known = known || n == name;
         if (!known) names.push_back(name);
@@ -39,9 +43,8 @@ std::vector<std::string> ElementReadNames(std::span<const TElementFileFormat<TLi
 // lower case (k the row's place in its table).
 template <class TList>
 std::string ElementSaveName(std::span<const TElementFileFormat<TList>> formats, const TElementFileFormat<TList>& row) {
-  std::string extension = row.SaveExtensions.empty() ? std::string() : row.SaveExtensions.front();
-  for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return "out" + std::to_string(&row - formats.data()) + extension;
+  const std::string extension = row.SaveExtensions.empty() ? std::string() : row.SaveExtensions.front();
+  return "out" + std::to_string(&row - formats.data()) + LowerExtension(extension);
 }
 
 }  // namespace kvx::fuzz
