@@ -265,7 +265,7 @@ void THelpForm::SearchClick() {
 // --- the search dialog ------------------------------------------------------------------
 
 THelpSearchDialog::THelpSearchDialog(const std::vector<THelpSection>& sections, QWidget* parent)
-    : QDialog(parent), sections_(sections) {
+    : QDialog(parent), sections_(sections), search_(sections) {
   setObjectName(QStringLiteral("HelpSearchDialog"));
   setWindowTitle(Tr("Hilfe durchsuchen", "Search help"));
   resize(460, 420);
@@ -299,7 +299,7 @@ THelpSearchDialog::THelpSearchDialog(const std::vector<THelpSection>& sections, 
 }
 
 void THelpSearchDialog::Refill() {
-  found_ = FindHelpSections(sections_, key_->text().toStdString());
+  found_ = search_.Find(key_->text().toStdString());
   matches_->clear();
   for (std::size_t index : found_) matches_->addItem(QString::fromStdString(sections_[index].Title));
   if (!found_.empty()) matches_->setCurrentRow(0);

@@ -3,8 +3,9 @@
 // every picture they show is shipped, every item of the menu bar is
 // described under the caption the program shows in that language, the help
 // window shows every word of every section, the search finds each
-// language's words in its own guide only, and every quoted caption, message
-// and menu path of a guide is one the program shows in that language.
+// language's words in its own guide only and the meant section first, and
+// every quoted caption, message and menu path of a guide is one the program
+// shows in that language.
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
@@ -24,6 +25,7 @@
 
 #include "app/menu_table.h"
 #include "platform/help.h"
+#include "platform/help_search.h"
 #include "platform/qt/qt_help_viewer.h"
 
 namespace kvx {
@@ -149,7 +151,7 @@ TEST(HelpGuide, TopicsPicturesAndMenusOfBothLanguages) {
   EXPECT_TRUE(FindHelpSections(german, "daylight").empty());
 }
 
-// --- the guides in the help window ------------------------------------------------
+// --- the guides in the help window and in the search ------------------------------------
 
 // The words of a text (runs of letters and digits), in order.
 std::vector<QString> WordsOf(const QString& text) {
@@ -199,6 +201,42 @@ TEST(HelpGuide, TheHelpWindowShowsEveryWordOfEverySection) {
     }
     EXPECT_GT(checked, 10000u);
   }
+}
+
+// The search puts the section a reader means first, in either language,
+// for a compound the guide holds only as parts ("Sonnenaufgang": "Sonne"
+// and "Aufgang" or "Auf- und Untergang"), a word it holds as it stands and
+// two words of a title; a part finds the compounds that hold it.
+TEST(HelpGuide, TheSearchPutsTheMeantSectionFirst) {
+  struct TCase {
+    bool english;
+    const char* key;
+    const char* anchor;
+  };
+  const TCase cases[] = {
+      {false, "Sonnenaufgang", "high-latitudes"}, {false, "Monduntergang", "high-latitudes"},
+      {false, "Mondaufgang", "high-latitudes"},   {false, "Mondphasen", "menu-ephemerides"},
+      {false, "Zeitzone", "place-zone"},          {false, "Sichtbarkeit", "satellite-visibility"},
+      {true, "sunrise", "high-latitudes"},        {true, "moonrise", "high-latitudes"},
+      {true, "moonset", "high-latitudes"},        {true, "eclipse", "menu-ephemerides"},
+      {true, "time zone", "place-zone"},          {true, "Eclipses", "menu-ephemerides"},
+  };
+  const std::vector<THelpSection> guides[] = {SplitHelpSections(Guide(false)), SplitHelpSections(Guide(true))};
+  const THelpSearch searches[] = {THelpSearch(guides[0]), THelpSearch(guides[1])};
+  for (const TCase& c : cases) {
+    const std::vector<THelpSection>& sections = guides[c.english ? 1 : 0];
+    const std::vector<std::size_t> found = searches[c.english ? 1 : 0].Find(c.key);
+    ASSERT_FALSE(found.empty()) << c.key;
+    EXPECT_EQ(sections[found.front()].Anchor, c.anchor) << c.key << ": " << sections[found.front()].Title;
+    // The title page, which names nearly everything, is never listed when
+    // another section holds the key.
+    EXPECT_EQ(std::count(found.begin(), found.end(), std::size_t{0}), 0) << c.key;
+  }
+  // "Auf- und Untergang" alone holds "Aufgang": the options hold the
+  // altitudes of rise and set.
+  const std::vector<std::size_t> rise = searches[0].Find("Aufgang");
+  EXPECT_NE(std::find_if(rise.begin(), rise.end(), [&](std::size_t i) { return guides[0][i].Anchor == "options"; }),
+            rise.end());
 }
 
 // --- the quoted captions of the guides ------------------------------------------------
