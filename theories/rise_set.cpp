@@ -43,7 +43,7 @@ struct SunMoonPlaces {
         TTheorySelection moonSelection = selection;
         if (fastMoon != 0) moonSelection.bytes[1] = 0;
         if (fastMoon == 0 && RiseSetMoonCache != nullptr) {
-          MoonApparentCoordinatesFromCache(*RiseSetMoonCache, moonSelection, T, ra, dec, r, level);
+          MoonApparentCoordinatesFromCache(*RiseSetMoonCache, shortcut, moonSelection, T, ra, dec, r, level);
         } else {
           MoonApparentCoordinates(shortcut, handles, moonSelection, T, ra, dec, r, level);
         }
