@@ -241,6 +241,11 @@ bool DifferenceToSunKind(int eventKind);
 // it does not. True for every kind without a side, and for an unknown one.
 bool ConjunctionSideAccepted(int eventKind, double bodyDistance, double sunDistance);
 
+// The same side judged by the distance alone, as the engine's loop of one
+// body's quantity does: `bodyDistance` (AU, geocentric) at most 1 AU for
+// Nearer, at least 1 AU for Farther. True for every kind without a side.
+bool ConjunctionSideAcceptedByDistance(int eventKind, double bodyDistance);
+
 // The value of event kind `eventKind` for body `body` (search_kind) is the
 // Moon's distance, kept in Earth radii and shown with two decimals and the
 // unit "RD" in place of AU.

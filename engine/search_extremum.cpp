@@ -122,7 +122,8 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(const TSearchLoopRequest& request, doubl
     if (vertex && !zero) {
       const bool isMaximum = (y[0] + y[2]) / 2 - y[1] < 0;
       accepted = isMaximum == (FindMaximum != 0);
-      accepted = accepted && ConjunctionSideAccepted(eventKind, DistanceAu(body, s[1]->Record()), s[1]->SunDistance);
+      // Codes 12 and 13 by the middle sample's distance against 1 AU.
+      accepted = accepted && ConjunctionSideAcceptedByDistance(eventKind, DistanceAu(body, s[1]->Record()));
     }
     ++counter;
     const bool pastEnd = request.EndCheck && s[0]->Observer.Mjd > request.EndMjd;
@@ -169,7 +170,6 @@ double tsuchobjekt::ExtremeValue(int eventKind, int body, double extreme, const 
 
 double tsuchobjekt::Quantity(int eventKind, int body, TSearchSample& sample) {
   double sunLongitude = kNaN;
-  sample.SunDistance = kNaN;
   if (DifferenceToSunKind(eventKind)) {
     // The Sun's place of the same instant, reduced as the body's is.
     if (body == search_kind::kSun) return kNaN;
@@ -177,7 +177,6 @@ double tsuchobjekt::Quantity(int eventKind, int body, TSearchSample& sample) {
     const TFillScope places(*this, TRecordFill::Places);
     if (!Sample(search_kind::kSun, sample.Observer, sample.Observer.Mjd, 0, 1, 1, sun)) return kNaN;
     sunLongitude = sun.Record().Position.GeoLongitude;
-    sample.SunDistance = sun.Record().Position.GeoDistance;
   }
   return SearchQuantity(eventKind, body, sample.Record(), sunLongitude);
 }

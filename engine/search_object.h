@@ -105,9 +105,6 @@ struct TSearchSample {
   // in Result (null: Result holds the record).
   const TEphemerisResultRecord* Shared = nullptr;
   double Value = 0;
-  // The Sun's geocentric distance (AU) at the sample's instant, taken with
-  // the quantity of a kind of the difference loop (NaN for the others).
-  double SunDistance = std::numeric_limits<double>::quiet_NaN();
   bool Valid = false;
   const TEphemerisResultRecord& Record() const { return Shared != nullptr ? *Shared : Result; }
 };

@@ -113,8 +113,8 @@ double MoonLatitudeSine(double hours, double baseJd, const TSearchContext& conte
   if (context.FastSearch != 0) selection.bytes[1] = 0;
   double lambda = 0, beta = 0, distance = 0, c[6] = {};
   if (context.MoonCache != 0 && MoonPositionCache != nullptr) {
-    MoonPositionCache->MoonChebPosition(selection, kFullTheory, T, lambda, beta, distance, c[0], c[1], c[2], c[3], c[4],
-                                        c[5]);
+    MoonPositionCache->MoonChebPosition(context.MoonOption, selection, kFullTheory, T, lambda, beta, distance, c[0],
+                                        c[1], c[2], c[3], c[4], c[5]);
   } else {
     double distance2 = 0;
     MoonPosition(context.MoonOption, selection, lambda, T, beta, distance, c[0], c[1], c[2], c[3], c[4], c[5],

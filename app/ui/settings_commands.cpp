@@ -547,7 +547,7 @@ class TIdleWork : public QObject {
     const TObserverRecord& r = period.Start;
     const double T = (r.Mjd + r.DeltaTSeconds / 86400.0 - 51544.5) / 36525.0;
     if (!std::isfinite(T)) return;
-    host_.MoonCache().Cache->MoonChebEnsure(host_.Selection(), kFullTheory, T);
+    host_.MoonCache().Cache->MoonChebEnsure(computing.MoonOption, host_.Selection(), computing.Accuracy.VsopLevelA, T);
   }
 
   TCommandHost& host_;
