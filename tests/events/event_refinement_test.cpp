@@ -104,7 +104,7 @@ TEST(SignChangeSearch, OnARootTwoRootsAndNone) {
   TSearchContext context = InternalSeries();
   tsuchobjekt engine(context);
   double result = 0;
-  EXPECT_FALSE(RefineEventTime(8, TObserverRecord{}, context.Selection, result, engine, 3, 51544));
+  EXPECT_FALSE(RefineEventTime(search_code::kElongationEast, TObserverRecord{}, context.Selection, result, engine, 3, 51544));
   EXPECT_EQ(result, kRefinementFailed);
 }
 
@@ -158,7 +158,10 @@ TEST(EventRefinement, ConjunctionsAndNodesAgreeWithAstronomyEngine) {
   for (std::size_t i = 0; i < table.Rows(); ++i) {
     const int code = static_cast<int>(table.Number(i, "code"));
     const int body = static_cast<int>(table.Number(i, "kind"));
-    if (code != 6 && code != 7 && code != 12 && code != 13 && code != 15) continue;
+    namespace sc = search_code;
+    if (code != sc::kOpposition && code != sc::kConjunction && code != sc::kInferiorConjunction &&
+        code != sc::kSuperiorConjunction && code != sc::kNode)
+      continue;
     SCOPED_TRACE(table.text[i][0]);
     const double tt = table.Number(i, "jd_tt");
     const double mjdUT = JdToMjd(tt) - kDeltaT / 86400;
@@ -167,7 +170,7 @@ TEST(EventRefinement, ConjunctionsAndNodesAgreeWithAstronomyEngine) {
     double result = 0;
     ASSERT_TRUE(RefineEventTime(code, observer, context.Selection, result, engine, body, mjdUT + 2));
     const double dt = result - mjdUT;
-    if (code == 15) {
+    if (code == search_code::kNode) {
       EXPECT_NEAR(dt, 0, 0.001);
     } else {
       // Degrees per day of the elongation in longitude at the event.
