@@ -92,6 +92,9 @@ enum class TEventQuantity : std::uint8_t {
   CentralMeridianCosine,  // cosine of the central meridian (system I)
   CentralMeridianSine,    // sine of the central meridian's absolute value
 };
+// The number of quantities, for loops over all of them: a new quantity goes
+// after the last one and takes its place here.
+inline constexpr int kEventQuantityCount = static_cast<int>(TEventQuantity::CentralMeridianSine) + 1;
 
 // Whether a find's value can be the quantity's angle signed as at the find
 // (TEventKindInfo::SignedAngleValue; ExtremeValue in the engine gives it),

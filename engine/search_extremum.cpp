@@ -130,7 +130,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(const TSearchLoopRequest& request, doubl
     if (pastEnd || (accepted && std::fabs(x) < 0.5) || counter > request.MaxSteps) {
       if (accepted && std::fabs(x) < 0.6 && counter < request.MaxSteps) {
         time = s[1]->Observer.Mjd + x * step;
-        value = ExtremeValue(eventKind, body, ye, s[2]->Record());
+        value = info.SignedAngleValue ? ExtremeValue(info.Quantity, body, ye, s[2]->Record()) : ye;
         middle = s[1]->Observer;
         return PassEnd::Found;
       }
@@ -140,13 +140,11 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(const TSearchLoopRequest& request, doubl
   }
 }
 
-double tsuchobjekt::ExtremeValue(int eventKind, int body, double extreme, const TEphemerisResultRecord& r) {
-  const TEventKindInfo* info = EventKindInfo(eventKind);
-  if (info == nullptr || !info->SignedAngleValue) return extreme;
+double ExtremeValue(TEventQuantity quantity, int body, double extreme, const TEphemerisResultRecord& r) {
   const TPhysicalBlock& p = r.Physical;
-  // The quantities QuantityHasSignedAngle names, and no other: the rows
-  // cannot ask the others for a signed angle.
-  switch (info->Quantity) {
+  // The quantities QuantityHasSignedAngle names, and no other (a test calls
+  // every quantity).
+  switch (quantity) {
     case TEventQuantity::EarthLatitudeCosine:
       return ArcCosDeg(extreme) * Sign(p.subEarthLatC);
     case TEventQuantity::SunLatitudeCosine:
@@ -224,7 +222,7 @@ tsuchobjekt::PassEnd tsuchobjekt::RefineExtremum(int eventKind, int body, const 
   if (!std::isfinite(q)) return PassEnd::NotFound;
   time = t;
   // A zero keeps the abscissa of the window's root as its value.
-  if (!root) value = ExtremeValue(eventKind, body, q, sample.Record());
+  if (!root) value = info.SignedAngleValue ? ExtremeValue(info.Quantity, body, q, sample.Record()) : q;
   return PassEnd::Found;
 }
 

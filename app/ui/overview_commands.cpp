@@ -18,7 +18,6 @@
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "platform/globals.h"
-#include "platform/help.h"
 #include "platform/workbook/workbook.h"
 #include "setup/setup_routines.h"
 #include "setup/ui/dialog_owner.h"
@@ -51,10 +50,7 @@ constexpr TSingleDateItem kSingleDateItems[] = {
 bool TTableCommands::StateVectorTableEnabled() const { return host_.TheoryState().Libraries.Vsop87C != 0; }
 
 Teinzelephform& TTableCommands::SingleDatePage() {
-  if (single_date_page_.isNull()) {
-    single_date_page_ = new Teinzelephform(&host_.Window());
-    Teinzelephform::HelpHook() = [] { ShowHelpTopic(kHelpTopicSingleDatePage); };
-  }
+  if (single_date_page_.isNull()) single_date_page_ = new Teinzelephform(&host_.Window());
   return *single_date_page_;
 }
 

@@ -273,11 +273,8 @@ void TKonjunktionsuchen::Build() {
   connect(use_date_, &QPushButton::clicked, this, [this] { done(kConjunctionUseDate); });
   help_ = new QPushButton(this);
   help_->setObjectName("HelpButton");
-  help_->setEnabled(static_cast<bool>(hooks_.Help));
   ApplyDialogButtonLanguage(nullptr, help_);  // German only: hidden in English
-  connect(help_, &QPushButton::clicked, this, [this] {
-    if (hooks_.Help) hooks_.Help();
-  });
+  ConnectHelpButton(this, help_);
   for (QPushButton* b : {start_, close, cancel, use_date_, help_}) bottom->addWidget(b);
   layout->addLayout(bottom);
 }
@@ -436,7 +433,7 @@ void TKonjunktionsuchen::SetRunning(bool running) {
   for (QPushButton* button : findChildren<QPushButton*>()) {
     if (button != start_ && !controls_->isAncestorOf(button)) button->setEnabled(!running);
   }
-  help_->setEnabled(!running && static_cast<bool>(hooks_.Help));
+  help_->setEnabled(!running);
   if (mode_ == 1) {
     start_->setText(running ? Tr("&Berechnung anhalten", "&Stop calculation") : Tr("&Berechnen", "Com&pute"));
   }
