@@ -12,8 +12,8 @@
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/isolated_read.h"
 #include "platform/workbook/read_failure.h"
+#include "platform/workbook/text_and_range_helpers.h"
 #include "platform/workbook/workbook_files.h"
-#include "platform/workbook/workbook_internal.h"
 
 namespace kvx::workbook {
 

@@ -20,7 +20,7 @@
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/read_failure.h"
-#include "platform/workbook/workbook_internal.h"
+#include "platform/workbook/text_and_range_helpers.h"
 #include "platform/workbook/xlsx_losses.h"
 #include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
@@ -35,9 +35,10 @@ using internal::StoredZip;
 
 namespace {
 
-bool AllDigits(std::string_view s) {
-  return !s.empty() && s.size() <= 9 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
+using internal::AllDigits;
+
+// A whole number of at most nine digits (one an int holds).
+bool SmallNumber(std::string_view s) { return AllDigits(s) && s.size() <= 9; }
 
 std::string_view LocalName(std::string_view name) {
   const std::size_t colon = name.find(':');
@@ -74,7 +75,7 @@ bool ColumnsHaveRanges(std::string_view text) {
       if (attr == "max") max = value;
       i = close + 1;
     }
-    if (!AllDigits(min) || !AllDigits(max) || min.size() > 9 || max.size() > 9) return false;
+    if (!SmallNumber(min) || !SmallNumber(max)) return false;
     const long first = std::stol(std::string(min));
     const long last = std::stol(std::string(max));
     if (first < 1 || first > last || last > 16384) return false;
@@ -227,7 +228,7 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
       if (const auto at = ParseRange(Attribute(cellTag, "r")); at && at->IsSingleCell() && sheet >= 0) {
         const std::string_view style = Attribute(cellTag, "s");
         texts.push_back(TXlsxTextCell{sheet, at->Row1, at->Col1, DecodeXmlEntities(shown),
-                                      AllDigits(style) ? std::stoi(std::string(style)) : -1});
+                                      SmallNumber(style) ? std::stoi(std::string(style)) : -1});
       }
       cell += "/>";
     }
@@ -291,7 +292,7 @@ bool ReplaceTextCells(std::string& part, int sheet, std::vector<TXlsxTextCell>& 
       }
     }
     const std::string_view style = Attribute(cellTag, "s");
-    const int xf = AllDigits(style) ? std::stoi(std::string(style)) : -1;
+    const int xf = SmallNumber(style) ? std::stoi(std::string(style)) : -1;
     if (!value.empty()) texts.push_back(TXlsxTextCell{sheet, where->Row1, where->Col1, DecodeXmlEntities(value), xf});
     out.append(part, copied, c.Start - copied);
     out += WithoutAttribute(cellTag, "t") + "/>";
