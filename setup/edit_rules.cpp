@@ -118,6 +118,12 @@ std::string NormalizeTimeHhMmSs(const std::string& text, char separator) {
   return s;
 }
 
+bool AutomaticLengthAccepted(std::int32_t days, double packedHours, bool automaticEnd) {
+  const double hours = PackedHoursToHours(packedHours);
+  if (days < 0 || !(hours >= 0.0 && hours < 24.0)) return false;
+  return !automaticEnd || days > 0 || hours > 0.0;
+}
+
 double PackedHoursToHours(double x) {
   const double a = std::fabs(x);
   const double whole = std::trunc(a);

@@ -119,7 +119,8 @@ void Dateispeichern1Click(TCommandHost& host) {
 // automatic-end switch as it was saved, and its step.
 void DatumausKonfiguration2Click(TCommandHost& host) {
   if (host.Configuration().FileName().empty()) return;
-  const TConfigSettings stored = ReadConfigRecord(host.Configuration().Record());
+  TConfigSettings stored = ReadConfigRecord(host.Configuration().Record());
+  ClampConfigSettings(stored);
   TEphemerisPeriodState& period = host.Period();
   TTableState& table = host.TableState();
   period.Start = stored.Start;

@@ -8,7 +8,7 @@
 
 #include "platform/messages.h"
 #include "platform/workbook/formula_engine.h"
-#include "platform/workbook/workbook_internal.h"
+#include "platform/workbook/text_and_range_helpers.h"
 
 namespace kvx::workbook {
 

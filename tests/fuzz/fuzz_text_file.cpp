@@ -1,7 +1,8 @@
 // Windows-1252 and UTF-8: the decoding of a file's bytes, the line split, the
 // conversions both ways, and the whole-file readers on the input as a file.
 // Promises: Windows-1252 survives a round trip through UTF-8; the decoded
-// text is valid UTF-8; the file readers give back exactly the bytes.
+// text is valid UTF-8; a text written as the program writes text files reads
+// back as that text; the file readers give back exactly the bytes.
 #include "core/text_conversion.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/text_encoding.h"
@@ -18,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::string decoded = DecodeTextBytes(bytes);
   fuzz::Require(IsValidUtf8(decoded), "decoded text is UTF-8");
+  fuzz::Require(DecodeTextBytes(TextFileBytes(decoded)) == decoded, "a written text reads back as itself");
   std::vector<std::string> lines = SplitTextLines(decoded);
   for (const std::string& line : lines) {
     fuzz::Require(line.find('\n') == std::string::npos && line.find('\r') == std::string::npos, "line ends");
