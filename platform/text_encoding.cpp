@@ -231,6 +231,16 @@ TTextEncoding TextBytesEncoding(std::string_view bytes) {
   return IsValidUtf8(bytes) ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
 }
 
+TTextFileForm TextBytesForm(std::string_view bytes) {
+  return {TextBytesEncoding(bytes), bytes.starts_with("\xEF\xBB\xBF")};
+}
+
+std::string TextFileBytesKeeping(std::string_view utf8, const TTextFileForm& form) {
+  if (form.Encoding != TTextEncoding::Utf8 || !IsValidUtf8(utf8)) return TextFileBytes(utf8);
+  if (form.Utf8Mark || utf8.starts_with("\xEF\xBB\xBF")) return WithUtf8Mark(utf8);
+  return std::string(utf8);
+}
+
 std::vector<std::string> SplitTextLines(std::string_view text) {
   std::vector<std::string> lines;
   std::size_t start = 0;

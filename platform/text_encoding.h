@@ -42,6 +42,22 @@ std::string DecodeTextBytes(std::string_view bytes);
 enum class TTextEncoding { Utf8, Windows1252, Utf16 };
 TTextEncoding TextBytesEncoding(std::string_view bytes);
 
+// How a text file held its text: the encoding DecodeTextBytes read it in,
+// and for UTF-8 whether the byte-order mark led it. Contents made in the
+// program have no form of their own (Windows1252: TextFileBytes decides).
+struct TTextFileForm {
+  TTextEncoding Encoding = TTextEncoding::Windows1252;
+  bool Utf8Mark = false;
+};
+TTextFileForm TextBytesForm(std::string_view bytes);
+
+// The bytes of a text for a file that had `form`, so that a text file
+// opened and saved unchanged stays byte for byte: a UTF-8 file stays UTF-8,
+// led by the mark when it was (and when the text itself starts with
+// U+FEFF, which a reader would drop as a mark); every other form as
+// TextFileBytes writes it (the program writes no UTF-16).
+std::string TextFileBytesKeeping(std::string_view utf8, const TTextFileForm& form);
+
 // UTF-16 text after its byte-order mark (FF FE little endian, FE FF big
 // endian) as UTF-8. A surrogate without its partner and half a unit at the
 // end are not whole characters: each becomes U+FFFD, and `damagedAt`

@@ -24,12 +24,12 @@ namespace {
 struct TDecodedText {
   std::string Text;
   std::size_t DamagedAt = std::string_view::npos;  // the first byte of UTF-16 that is no whole character
-  TTextEncoding Encoding = TTextEncoding::Utf8;    // the file's
+  TTextFileForm Form;                              // the file's
 };
 
 TDecodedText DecodeText(std::string_view data) {
   TDecodedText decoded;
-  decoded.Encoding = TextBytesEncoding(data);
+  decoded.Form = TextBytesForm(data);
   if (!DecodeUtf16Text(data, decoded.Text, &decoded.DamagedAt)) decoded.Text = DecodeTextBytes(data);
   return decoded;
 }
@@ -58,7 +58,7 @@ const char* EncodingName(TTextEncoding encoding) {
 // it (interface language; empty when nothing): the fields of its lines
 // beyond the sheet's last column, its lines beyond the last row, UTF-16
 // that is not whole, and an encoding other than the one a text save
-// writes (TextFileBytes) for the same text.
+// writes (TextFileBytesKeeping) for the same text: UTF-16.
 std::string TextReadNote(const std::string& path, std::size_t fields, std::size_t lines, const TDecodedText& decoded) {
   const bool english = LanguageEnglish != 0;
   std::string note;
@@ -88,9 +88,9 @@ std::string TextReadNote(const std::string& path, std::size_t fields, std::size_
         "The UTF-16 text of the file " + path + " is damaged (first at byte " + at +
             ", counted from 0): characters that are not whole show as �.");
   }
-  const TTextEncoding written = TextBytesEncoding(TextFileBytes(decoded.Text));
-  if (written != decoded.Encoding) {
-    const std::string from = EncodingName(decoded.Encoding);
+  const TTextEncoding written = TextBytesEncoding(TextFileBytesKeeping(decoded.Text, decoded.Form));
+  if (written != decoded.Form.Encoding) {
+    const std::string from = EncodingName(decoded.Form.Encoding);
     const std::string to = EncodingName(written);
     add("Die Datei ist in " + from + " geschrieben, das Programm schreibt ihren Text in " + to +
             ": Speichern fragt deshalb nach einem neuen Namen, damit die Datei bleibt, wie sie ist.",
@@ -239,6 +239,7 @@ bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error, s
     fresh.SetSheetName(1, name);
   }
   fresh.SetSelection(1, 1, 1, 1);
+  fresh.SetTextForm(decoded.Form);
   book.AdoptContents(std::move(fresh));
   note = TextReadNote(path, dropped, lines.size() - rows, decoded);
   return true;
@@ -263,8 +264,9 @@ struct TTextOut {
 // Writes the text unless its file would not open again as text (zero
 // characters in a run or in bulk read as binary data): then `error` names
 // the first cell with a zero character.
-bool WriteTextThatOpensAgain(const TTextOut& out, const std::string& path, std::string& error) {
-  const std::string bytes = TextFileBytes(out.Text);
+bool WriteTextThatOpensAgain(const TTextOut& out, const TTextFileForm& form, const std::string& path,
+                             std::string& error) {
+  const std::string bytes = TextFileBytesKeeping(out.Text, form);
   if (!NotTextReason(bytes).empty()) {
     error = TextSaveRefusal(CellName(std::max(out.ZeroRow, 1), std::max(out.ZeroCol, 1)));
     return false;
@@ -295,7 +297,7 @@ bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnl
     }
     out.Text += "\r\n";
   }
-  return WriteTextThatOpensAgain(out, path, error);
+  return WriteTextThatOpensAgain(out, book.TextForm(), path, error);
 }
 
 }  // namespace
@@ -380,6 +382,7 @@ bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separ
     }
     if (fields.size() > static_cast<std::size_t>(kMaxCols)) dropped += fields.size() - kMaxCols;
   }
+  book.SetTextForm(decoded.Form);
   const std::string told = TextReadNote(path, dropped, records.size() - static_cast<std::size_t>(rows), decoded);
   if (note != nullptr) note->assign(told);
   return true;
@@ -396,7 +399,7 @@ bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char se
     }
     out.Text += "\r\n";
   }
-  return WriteTextThatOpensAgain(out, path, error);
+  return WriteTextThatOpensAgain(out, book.TextForm(), path, error);
 }
 
 bool IsWorkbookFileName(const std::string& path) {

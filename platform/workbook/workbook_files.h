@@ -15,7 +15,9 @@
 // the caller; the caller shows its own message).
 //
 // Text files are written in Windows-1252 with CR/LF line ends, or in UTF-8
-// led by its byte-order mark when the text needs it (TextFileBytes); text
+// led by its byte-order mark when the text needs it (TextFileBytes); the
+// text of a UTF-8 file stays UTF-8, with or without its mark as the file
+// had it (TWorkbook::TextForm, TextFileBytesKeeping); text
 // files are read as UTF-16 after a UTF-16 byte-order mark (what is not whole
 // of it as U+FFFD), as UTF-8 when they are valid UTF-8, else as
 // Windows-1252. A file that is not text (NotTextReason) is refused, with
@@ -23,9 +25,8 @@
 // beyond the sheet's last column and the lines beyond its last row are left
 // out. What the sheet does not hold as the file has it comes back as a note
 // in the interface language: how many fields and lines were left out, the
-// byte where UTF-16 stops being whole, and an encoding other than the one a
-// text save writes for the same text (UTF-16, or UTF-8 where Windows-1252
-// holds every character), since a save would change the file.
+// byte where UTF-16 stops being whole, and an encoding a text save does not
+// write (UTF-16), since a save would change the file.
 #pragma once
 
 #include <string>

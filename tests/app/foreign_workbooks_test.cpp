@@ -500,6 +500,25 @@ TEST_F(ForeignWorkbooksInTheWindow, SaveNeverRewritesAFileThatWouldNotReadBackAs
     EXPECT_DOUBLE_EQ(back.Number(9, 9), 8.0);
     EXPECT_EQ(back.Text(1, 1), c.A1);
   }
+
+  // Texts a save gives back as they were, UTF-8 with or without its mark and
+  // Windows-1252: no note, and Ctrl+S writes them in place, byte for byte.
+  for (const std::string& bytes : {std::string("Ceres\t1\r\nGr\xC3\xB6\xC3\x9F" "e\r\n"),
+                                   std::string("\xEF\xBB\xBFCeres\t1\r\nGr\xC3\xB6\xC3\x9F" "e\r\n"),
+                                   std::string("Ceres\t1\r\nGr\xF6\xDF" "e\r\n")}) {
+    SCOPED_TRACE(bytes);
+    const std::string path = folder.Write("kept.txt", bytes);
+    messages_.messages.clear();
+    files.QueueAnswer(path);
+    commands.Action("ffnen1")->trigger();
+    EXPECT_EQ(form.Workbook().Text(2, 1), "Größe");
+    EXPECT_TRUE(messages_.messages.empty());
+    const std::size_t asked = files.requests.size();
+    folder.Write("kept.txt", "changed behind the program's back");
+    save->trigger();
+    EXPECT_EQ(files.requests.size(), asked) << "saved in place";
+    EXPECT_EQ(test::TempFolder::Read(path), bytes);
+  }
   form.close();
 }
 
