@@ -58,7 +58,7 @@ std::string UserConjunctionKey(const TObserverRecord& observer, const std::strin
 void BodySearchStep(int body, double typedStep, std::int32_t repetitions, double& step, std::int32_t& window) {
   if (body == search_kind::kMoon) {
     step = kConjunctionFineStep;
-    window = std::max(repetitions, kMoonWindowSteps);
+    window = LargerInt(repetitions, kMoonWindowSteps);
   } else {
     step = typedStep;
     window = repetitions;
