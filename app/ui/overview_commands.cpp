@@ -13,6 +13,7 @@
 #include "core/column_flags.h"
 #include "core/observer_record.h"
 #include "core/records.h"
+#include "core/time_scales.h"
 #include "engine/comet.h"
 #include "engine/moon.h"
 #include "engine/planet.h"
@@ -166,7 +167,7 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
   host_.RestoreCursor();
   Teinzelephform& page = SingleDatePage();
   page.Context.AzimuthOrigin = computing.HalfTurnOffsetAngle;
-  page.Context.SecondEquinoxYear = 2000.0 + 100.0 * computing.SecondEquinox;
+  page.Context.SecondEquinoxYear = YearFromJulianCenturies2(computing.SecondEquinox);
   page.ShowSingleDateEphemeris(body->Result, kind, name, o, body.get());
 }
 

@@ -226,8 +226,7 @@ void Datenformate1Click(TCommandHost& host) {
 void Standardverzeichnisfestlegen1Click(TWindowRecords& records) {
   std::string folder = records.StoredSettings().DefaultFolder;
   if (!SelectFolder(folder, 0, 0)) return;
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  records.StoredSettings().DefaultFolder = folder + "/";
+  records.StoredSettings().DefaultFolder = StripTrailingBackslash(folder) + "/";
 }
 
 // --- clock bar ---------------------------------------------------------------------------
@@ -429,7 +428,7 @@ bool CitiesFileIn(const std::string& folder) {
 void OrdnermitWeltdatenbank1Click(TWindowRecords& records) {
   std::string folder = records.StoredSettings().CitiesDatabase;
   if (!SelectFolder(folder, 0, 0)) return;
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  StripTrailingBackslash(folder);
   if (!CitiesFileIn(folder)) {
     ShowMessage("Der Pfad für die weltweite Ortsdatenbank ist falsch.",
                 "The path to the world wide datase with locations ist wrong.", MessageIcon::Error, MessageButtons::Ok,

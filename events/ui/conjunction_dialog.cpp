@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/input_checks.h"
+#include "core/records.h"
 #include "core/time_scales.h"
 #include "events/conjunction_stars.h"
 #include "events/ui/event_dialog_parts.h"
@@ -342,7 +343,7 @@ void TKonjunktionsuchen::SetUserObjectState() {
     ShowMessage("Das gewählte Objekt ist nicht im Benutzerkatalog; bitte wählen Sie ein anderes.",
                 "The chosen object is not in the user catalogue; please choose another one.", MessageIcon::Warning);
   }
-  run_.UserObjectName = inList ? window_.UserObjects->Item(number - 1)->Name : std::string();
+  run_.UserObjectName = inList ? ObjectNameByIndex(window_.UserObjects, number - 1) : std::string();
   user_name_->setText(QString::fromStdString(run_.UserObjectName));
   FirstRadio(search_kind::kUserObject)->setEnabled(inList);
   user_button_->setEnabled(static_cast<bool>(hooks_.PickUserObject) && count > 0);
