@@ -20,6 +20,7 @@
 //   inclination      148-156    149-157
 //   e                158-167    159-168
 //   a                169-180    170-181   (AU; read whole, never cut)
+#include <limits>
 #include <string>
 
 #include "catalogues/asteroid_list.h"
@@ -30,7 +31,6 @@
 #include "core/element_records.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
-#include "platform/globals.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -71,27 +71,28 @@ bool IsWholeNumber(std::string_view text) {
   return true;
 }
 
-std::string AstorbErrorText(const std::string& fileName, int record) {
-  const std::string n = std::to_string(record);
-  if (LanguageEnglish != 0) return "The file " + fileName + ": record " + n + " has no valid epoch date.";
-  return "Die Datei " + fileName + ": Datensatz " + n + " hat kein gültiges Epochendatum.";
-}
-
-// Reads one ASTORB record by `layout`. False when a number field does not
-// read.
-bool AstorbRecord(const TLineColumns& line, const TAstorbLayout& layout, double epoch, TAsteroidElements& e) {
+// Reads one ASTORB record by `layout` (the fields of kAstorbFields); the
+// field to blame for an unusable record in `unusable`.
+TLineParse AstorbRecord(const TLineColumns& line, const TAstorbLayout& layout, TAsteroidElements& e,
+                        const char** unusable) {
   e = TAsteroidElements{};
-  e.Epoch = epoch;
+  TFieldReader fields(kAstorbFields);
+  const TFieldReader::TColumns columns[] = {{layout.hFirst, layout.hLast, &e.H},
+                                            {layout.gFirst, layout.gLast, &e.G},
+                                            {layout.epochFirst, layout.epochFirst + 7, nullptr},  // yyyymmdd
+                                            {layout.m, layout.m + 9, &e.MeanAnomaly},
+                                            {layout.peri, layout.peri + 9, &e.Perihelion},
+                                            {layout.node, layout.node + 9, &e.Node},
+                                            {layout.incl, layout.incl + 8, &e.Inclination},
+                                            {layout.e, layout.e + 9, &e.Eccentricity},
+                                            {layout.a, layout.a + 11, &e.SemiMajorAxis}};
+  fields.ReadColumns(line, columns);
+  if (!AstorbEpoch(line, layout.epochFirst, e.Epoch)) {
+    e.Epoch = std::numeric_limits<double>::quiet_NaN();
+    fields.Refuse(2);
+  }
   e.Equinox = 2000;
   e.MeanMotion = 0;
-  const bool read = ColumnNumber(line, layout.hFirst, layout.hLast, e.H) &&
-                    ColumnNumber(line, layout.gFirst, layout.gLast, e.G) &&
-                    ColumnNumber(line, layout.m, layout.m + 9, e.MeanAnomaly) &&
-                    ColumnNumber(line, layout.peri, layout.peri + 9, e.Perihelion) &&
-                    ColumnNumber(line, layout.node, layout.node + 9, e.Node) &&
-                    ColumnNumber(line, layout.incl, layout.incl + 8, e.Inclination) &&
-                    ColumnNumber(line, layout.e, layout.e + 9, e.Eccentricity) &&
-                    ColumnNumber(line, layout.a, layout.a + 11, e.SemiMajorAxis);
   std::string name = Cp1252ToUtf8(line.Columns(1, layout.nameEnd));
   if (IsWholeNumber(line.Columns(1, layout.numberEnd))) {
     // "    1 Ceres" -> "1 Ceres    " -> "00001 Ceres"
@@ -101,7 +102,7 @@ bool AstorbRecord(const TLineColumns& line, const TAstorbLayout& layout, double 
     name = TrimBlanks(name);
   }
   e.Name = ElementRecordName(name);
-  return read;
+  return LineOutcome(e, fields, unusable);
 }
 
 }  // namespace
@@ -112,6 +113,11 @@ int AstorbLayoutShift(std::string_view text) {
   if (AstorbEpoch(line, kAstorbCurrent.epochFirst, jd)) return 1;
   if (AstorbEpoch(line, kAstorbOld.epochFirst, jd)) return 0;
   return -1;
+}
+
+bool AstorbRecordReads(std::string_view text, int shift) {
+  TAsteroidElements e;
+  return AstorbRecord(TLineColumns(text), shift > 0 ? kAstorbCurrent : kAstorbOld, e, nullptr) == TLineParse::Parsed;
 }
 
 bool Planetoidentabelle::ReadAstorbFile(const std::string& fileName, std::string& errorText) {
@@ -133,7 +139,6 @@ bool Planetoidentabelle::ReadAstorbFile(const std::string& fileName, std::string
       more = true;
       break;
     }
-    double epoch = 0;
     const TLineColumns columns(line);
     if (layout == nullptr) {
       double probe = 0;
@@ -145,13 +150,10 @@ bool Planetoidentabelle::ReadAstorbFile(const std::string& fileName, std::string
         return false;  // not an ASTORB file: the invalid-format message
       }
     }
-    if (!AstorbEpoch(columns, layout->epochFirst, epoch)) {
-      errorText = AstorbErrorText(fileName, record);
-      return false;
-    }
     TAsteroidElements e;
-    if (!AstorbRecord(columns, *layout, epoch, e) || !AsteroidElementsUsable(e)) {
-      Skip(record, Cp1252ToUtf8(line));
+    const char* field = nullptr;
+    if (AstorbRecord(columns, *layout, e, &field) != TLineParse::Parsed) {
+      Skip(record, Cp1252ToUtf8(line), field);
       continue;
     }
     AddRecord(e);
@@ -179,21 +181,22 @@ bool Planetoidentabelle::ReadMpcLines(const std::string& fileName, bool streamSt
   while (in.Next(line)) {
     TAsteroidElements e;
     const TLineColumns columns(line);
-    const TLineParse parse = ParseMpcOneLine(columns, NormalizeNames != 0, e);
+    const char* field = nullptr;
+    const TLineParse parse = ParseMpcOneLine(columns, NormalizeNames != 0, e, &field);
     if (!MpcRecordsStarted(started, streamStart, line, parse)) continue;
     if (parse == TLineParse::Blank) continue;
+    // A line without H is not taken, and not reported: the catalogues hold
+    // such lines. A negative H is a real one (the largest bodies), so the
+    // blank field decides, not its sign.
+    if (columns.Columns(9, 13).find_first_not_of(' ') == std::string_view::npos) continue;
     if (parse == TLineParse::Unusable) {
-      Skip(in.LineNumber(), line);
+      Skip(in.LineNumber(), line, field);
       previousName.clear();
       continue;
     }
     const bool repeated = dropRepeats && e.Name == previousName;
     previousName = e.Name;
-    // Lines without H or argument of perihelion are not taken. A negative H
-    // is a real one (the largest bodies), so blank fields decide, not signs.
-    const bool blankH = columns.Columns(9, 13).find_first_not_of(' ') == std::string_view::npos;
-    const bool blankPerihelion = columns.Columns(38, 46).find_first_not_of(' ') == std::string_view::npos;
-    if (blankH || blankPerihelion || repeated) continue;
+    if (repeated) continue;
     if (Count() >= ItemLimit) {
       more = true;
       break;
@@ -228,8 +231,9 @@ bool Planetoidentabelle::ReadMpcTextFile(const std::string& fileName, bool showM
     const TLineColumns columns(line);
     if (columns.Columns(1, 7).find_first_not_of(' ') == std::string_view::npos) break;
     TAsteroidElements e;
-    if (ParseMpcOneLine(columns, NormalizeNames != 0, e) != TLineParse::Parsed) {
-      Skip(in.LineNumber(), line);
+    const char* field = nullptr;
+    if (ParseMpcOneLine(columns, NormalizeNames != 0, e, &field) != TLineParse::Parsed) {
+      Skip(in.LineNumber(), line, field);
       continue;
     }
     AddRecord(e);

@@ -61,9 +61,10 @@ void Planetoidentabelle::LoadBuiltInList() {
 // --- own text file ----------------------------------------------------------------
 
 int Planetoidentabelle::ReadOwnCsvFile(const std::string& fileName) {
-  return ReadOwnTextFile(fileName, kOwnFieldLine, kOwnHeader, [this](const std::string& line, TAsteroidElements& r) {
-    return ParseAsteroidCsvLine(line, NormalizeNames != 0, r);
-  });
+  return ReadOwnTextFile(fileName, kOwnFieldLine, kOwnHeader,
+                         [this](const std::string& line, TAsteroidElements& r, const char** unusable) {
+                           return ParseAsteroidCsvLine(line, NormalizeNames != 0, r, unusable);
+                         });
 }
 
 bool Planetoidentabelle::WriteOwnCsvFile(const std::string& fileName) {
@@ -84,7 +85,6 @@ bool Planetoidentabelle::WriteOwnCsvFile(const std::string& fileName) {
 bool Planetoidentabelle::ReadOplFile(const std::string& fileName) {
   return ReadRecordFile<kAsteroidElementRecordSize>(
       fileName, [](const TAsteroidElementRecordBytes& bytes) { return DecodeAsteroidElementRecord(bytes); },
-      AsteroidElementsUsable,
       [this](const TAsteroidElements& record) {
         std::string text = NormalizeNames != 0 ? NormalizeDesignation(record.Name) : record.Name;
         AppendItem(std::move(text), record);
@@ -124,8 +124,9 @@ bool Planetoidentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
       break;
     }
     TAsteroidElements e;
-    if (ParseHomePlanetAsteroidLine(line, NormalizeNames != 0, e) != TForeignLineRead::Parsed) {
-      Skip(in.LineNumber(), line);
+    const char* field = nullptr;
+    if (ParseHomePlanetAsteroidLine(line, NormalizeNames != 0, e, &field) != TForeignLineRead::Parsed) {
+      Skip(in.LineNumber(), line, field);
       continue;
     }
     AddRecord(e);
@@ -148,9 +149,10 @@ bool Planetoidentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
 // --- SkyMap -------------------------------------------------------------------------
 
 bool Planetoidentabelle::ReadSkyMapFile(const std::string& fileName) {
-  return ReadSkyMapLines(fileName, [this](const std::string& line, TAsteroidElements& e, std::string& itemText) {
-    return ParseSkyMapAsteroidLine(line, NormalizeNames != 0, e, itemText);
-  });
+  return ReadSkyMapLines(
+      fileName, [this](const std::string& line, TAsteroidElements& e, std::string& itemText, const char** unusable) {
+        return ParseSkyMapAsteroidLine(line, NormalizeNames != 0, e, itemText, unusable);
+      });
 }
 
 bool Planetoidentabelle::WriteSkyMapFile(const std::string& fileName) {

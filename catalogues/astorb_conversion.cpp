@@ -335,6 +335,8 @@ TConversionResult ConvertAstorbFile(const std::string& input, int format, bool i
       ok = format == 0   ? AstorbLineToCsv(line, shift, international, converted)
            : format == 2 ? AstorbLineToHomePlanetCsv(line, shift, converted)
                          : AstorbLineToOwnCsv(line, shift, converted);
+      // The element files get only records their readers take.
+      if (format != 0) ok = ok && AstorbRecordReads(line, shift);
     }
     // HomePlanet files are Windows-1252: a name without that form is skipped.
     // A line of ASCII characters (nearly every one) is its own form.

@@ -29,7 +29,9 @@
 //   peri 126-135, node 137-146, i 147-156, e 158-167, a 169-180
 //   (read whole: a above 100 AU would lose its first digit at 170).
 // A line that is shorter than a record or whose epoch does not read is
-// skipped and counted.
+// skipped and counted; so is, in the own and the HomePlanet output, a
+// record the element list would not take (AstorbRecordReads), which would
+// give a line that no reader takes back.
 //
 // MPCORB lines are read by the one-line reader of the element lists; the
 // MPCORB file starts at the record of minor planet 1 (within the first 5001
@@ -65,6 +67,10 @@ std::string ConversionOutputFile(const std::string& input, TCatalogueKind kind, 
 // ASTORB layout of a record: 1 (number in 1-6), 0 (in 1-5), or -1 when the
 // epoch reads at neither place.
 int AstorbLayoutShift(std::string_view line);
+// Whether the list's reader takes the record (`shift` from
+// AstorbLayoutShift): every number field of kAstorbFields holds a number
+// and the elements can be computed with.
+bool AstorbRecordReads(std::string_view line, int shift);
 
 // One ASTORB record (`shift` from AstorbLayoutShift) as an output line; false
 // when the epoch does not read.

@@ -225,11 +225,10 @@ TCircularElements ImportCircular(const std::vector<std::string>& raw) {
   const double h = Number(Sub(line, p + 4, 10), "H");
   const std::string rest = Sub(line, p + 15);
   const std::size_t pg = Pos(rest, " G ");
+  // G may be left out or blank (0), but a text in its place is no slope.
   double g = 0;
-  if (pg != 0) {
-    const std::string gText = RemoveBlanks(Sub(rest, pg + 4, 10));
-    if (!ValReal(gText, g)) g = 0;
-  }
+  const std::string gText = pg != 0 ? Sub(rest, pg + 4, 10) : std::string();
+  if (!TrimBlanks(gText).empty()) g = Number(gText, "G");
   TAsteroidElements& s = result.Asteroid;
   PutSharedElements(s, e, inclination, node, perihelion, equinox, name);
   s.SemiMajorAxis = a;

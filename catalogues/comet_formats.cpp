@@ -5,7 +5,9 @@
 // type, 6-12 packed designation, 15-18 year, 20-21 month, 23-29 day of
 // perihelion (TT), 31-39 q, 42-49 e, 52-59 argument of perihelion, 62-69
 // node, 72-79 inclination (J2000), 82-89 epoch yyyymmdd of a perturbed
-// solution, 92-95 H, 97-100 slope, 103-158 designation and name.
+// solution, 92-95 H, 97-100 slope, 103-158 designation and name. Every
+// field is read from its columns, so that a blank one is seen as blank and
+// never fills itself from the next.
 #include <cmath>
 #include <cstdio>
 
@@ -29,6 +31,33 @@ constexpr const char* kHomePlanetHeader =
     "Name,Perihelion time,Perihelion AU,Eccentricity,Long. perihelion,Long. node,Inclination,Semimajor axis,Period";
 
 bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
+
+// One line of the MPC one-line comet format (kMpcCometLineFields, the
+// columns of the table above). A line shorter than 100 characters holds no
+// record (no field to blame).
+TLineParse ParseMpcCometLine(const std::string& line, TCometElements& e, const char** unusable) {
+  const TLineColumns columns(line);
+  *unusable = nullptr;
+  if (columns.Length() < 100) return TLineParse::Unusable;
+  TFieldReader fields(kMpcCometLineFields);
+  double year = 0, month = 0, day = 0;
+  const TFieldReader::TColumns numbers[] = {{15, 18, &year},
+                                            {20, 21, &month},
+                                            {23, 29, &day},
+                                            {31, 39, &e.PerihelionDistance},
+                                            {42, 49, &e.Eccentricity},
+                                            {52, 59, &e.Perihelion},
+                                            {62, 69, &e.Node},
+                                            {72, 79, &e.Inclination},
+                                            {92, 95, &e.H},
+                                            {97, 100, &e.G}};
+  fields.ReadColumns(columns, numbers);
+  if (!JdOfDayDate(year, month, day, e.PerihelionTime)) fields.Refuse(0);
+  e.Epoch = e.PerihelionTime;
+  e.Equinox = 2000;
+  e.Name = ElementRecordName(TrimBlanks(std::string(columns.Columns(103, 158))));
+  return LineOutcome(e, fields, unusable);
+}
 
 }  // namespace
 
@@ -55,7 +84,8 @@ bool Kometentabelle::ReadGuideFile(const std::string& fileName, bool showMessage
   for (int k = 0; k < count && in.Next(line); ++k) {
     TCometElements e;
     std::string itemText;
-    switch (ParseGuideCometLine(line, e, itemText)) {
+    const char* field = nullptr;
+    switch (ParseGuideCometLine(line, e, itemText, &field)) {
       case TForeignLineRead::Parsed:
         AppendItem(std::move(itemText), e);
         break;
@@ -65,7 +95,7 @@ bool Kometentabelle::ReadGuideFile(const std::string& fileName, bool showMessage
       case TForeignLineRead::Nameless:
         break;
       default:
-        Skip(in.LineNumber(), line);
+        Skip(in.LineNumber(), line, field);
         break;
     }
   }
@@ -120,30 +150,14 @@ bool Kometentabelle::ReadMpcTextFile(const std::string& fileName, bool showMessa
   // A first line of 255 characters or more is no element line.
   if (Utf8Length(line) >= 255) return false;
   in.SeekTo(0);
-  std::vector<std::pair<int, std::string>> failed;
+  std::vector<TSkippedElementLine> failed;
   std::vector<TCometElements> read;
   while (in.Next(line)) {
     if (IsBlank(line)) continue;
-    TFieldCursor cursor(line);
-    cursor.Skip(13);
-    int year = 0, month = 0;
-    double day = 0;
+    const char* field = nullptr;
     TCometElements e;
-    bool ok = cursor.Integer(year) && cursor.Integer(month) && cursor.Number(day) &&
-              cursor.Number(e.PerihelionDistance) && cursor.Number(e.Eccentricity) && cursor.Number(e.Perihelion) &&
-              cursor.Number(e.Node) && cursor.Number(e.Inclination) && Utf8Length(line) >= 100 &&
-              ColumnNumber(line, 92, 95, e.H) && ColumnNumber(line, 97, 100, e.G);
-    if (ok && (month < 1 || month > 12 || !(day >= 0 && day < 33))) ok = false;
-    if (ok) {
-      const int whole = static_cast<int>(std::floor(day));
-      e.PerihelionTime = CalendarDateToJd(whole, month, year, (day - whole) * 24.0);
-      e.Epoch = e.PerihelionTime;
-      e.Equinox = 2000;
-      e.Name = ElementRecordName(TrimBlanks(std::string(Columns(line, 103, 158))));
-      ok = CometElementsUsable(e);
-    }
-    if (!ok) {
-      failed.emplace_back(in.LineNumber(), line);
+    if (ParseMpcCometLine(line, e, &field) != TLineParse::Parsed) {
+      failed.push_back({in.LineNumber(), line, field != nullptr ? field : ""});
       continue;
     }
     read.push_back(std::move(e));
@@ -154,7 +168,7 @@ bool Kometentabelle::ReadMpcTextFile(const std::string& fileName, bool showMessa
   ClearAndFree();
   ClearSkipped();
   for (const TCometElements& e : read) AddRecord(e);
-  for (const auto& [number, text] : failed) Skip(number, text);
+  for (const TSkippedElementLine& f : failed) Skip(f.LineNumber, f.Text, f.Field.c_str());
   SortItems();
   Loaded = 1;
   return true;
@@ -180,8 +194,9 @@ bool Kometentabelle::ReadHomePlanetCsvFile(const std::string& fileName) {
       break;
     }
     TCometElements e;
-    if (ParseHomePlanetCometLine(line, e) != TForeignLineRead::Parsed) {
-      Skip(in.LineNumber(), line);
+    const char* field = nullptr;
+    if (ParseHomePlanetCometLine(line, e, &field) != TForeignLineRead::Parsed) {
+      Skip(in.LineNumber(), line, field);
       continue;
     }
     AddRecord(e);

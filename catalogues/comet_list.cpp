@@ -65,7 +65,7 @@ bool Kometentabelle::WriteOwnCsvFile(const std::string& fileName) {
 bool Kometentabelle::ReadOkoFile(const std::string& fileName) {
   return ReadRecordFile<kCometElementRecordSize>(
       fileName, [](const TCometElementRecordBytes& bytes) { return DecodeCometElementRecord(bytes); },
-      CometElementsUsable, [this](const TCometElements& record) { AddRecord(record); });
+      [this](const TCometElements& record) { AddRecord(record); });
 }
 
 bool Kometentabelle::WriteOkoFile(const std::string& fileName) {

@@ -4,7 +4,8 @@
 // its name and encoding, and its filters in the open and the save dialog.
 // The lists' loaders and writers, the open dialog (data_file_kinds) and the
 // save dialog all read these tables; a new format is a row plus its reader
-// and writer.
+// and writer. What the readers' lines hold, and which of their number
+// fields may be blank, is said once, in element_format_fields.h.
 //
 // Codes. TElementFormat numbers each format once for both lists. The code a
 // list reports (StoredCode, the list's ElementFileKind) is kept in the
@@ -24,8 +25,9 @@
 //
 // A new format: a TElementFormat name, a row in each list that has it (with
 // a StoredCode no row of that list uses yet, since stored codes are never
-// reused), its reader and, when it is saved, its writer with the format's
-// name and encoding, as routines of the list.
+// reused), its reader with its line's fields in element_format_fields.h
+// and, when it is saved, its writer with the format's name and encoding, as
+// routines of the list.
 #pragma once
 
 #include <cstdint>

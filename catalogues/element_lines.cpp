@@ -4,6 +4,8 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <limits>
+#include <span>
 #include <vector>
 
 #include "catalogues/text_line_reader.h"
@@ -41,13 +43,6 @@ bool IsBlankOrComment(std::string_view line) {
   return line.empty() || line.front() == ':' || line.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-bool AllFinite(std::initializer_list<double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
-
 // The byte offset `chars` characters (UTF-8 code points) after `from`, or
 // the end of the text.
 std::size_t AdvanceChars(std::string_view s, std::size_t from, std::size_t chars) {
@@ -67,82 +62,92 @@ std::string_view Trim(std::string_view s) {
   return s.substr(b, e - b + 1);
 }
 
+template <typename Record, std::size_t N>
+const char* FirstNotFinite(const Record& e, const TRecordField<Record> (&fields)[N]) {
+  for (const auto& [name, member] : fields) {
+    if (!std::isfinite(e.*member)) return name;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
-double OwnNumberField(std::string_view field) {
-  std::string text(Trim(field));
-  const std::size_t comma = text.find(',');
-  if (comma != std::string::npos) text[comma] = '.';
-  double value = 0;
-  ValReal(text, value);  // 0 when it is not a number
-  return value;
+const char* UnusableField(const TAsteroidElements& e) {
+  if (const char* field = FirstNotFinite(e, kAsteroidRecordFields)) return field;
+  if (!(e.SemiMajorAxis > 0)) return "a";
+  if (!(e.Eccentricity >= 0 && e.Eccentricity < 1)) return "e";
+  return nullptr;
 }
 
-bool AsteroidElementsUsable(const TAsteroidElements& e) {
-  return AllFinite({e.SemiMajorAxis, e.Eccentricity, e.Inclination, e.Node, e.Perihelion, e.MeanAnomaly, e.MeanMotion,
-                    e.Equinox, e.Epoch, e.H, e.G}) &&
-         e.SemiMajorAxis > 0 && e.Eccentricity >= 0 && e.Eccentricity < 1;
+const char* UnusableField(const TCometElements& e) {
+  if (const char* field = FirstNotFinite(e, kCometRecordFields)) return field;
+  if (!(e.PerihelionDistance > 0)) return "q";
+  if (!(e.Eccentricity >= 0)) return "e";
+  return nullptr;
 }
 
-bool CometElementsUsable(const TCometElements& e) {
-  return AllFinite({e.PerihelionDistance, e.Eccentricity, e.Inclination, e.Node, e.Perihelion, e.Equinox,
-                    e.PerihelionTime, e.H, e.G, e.Epoch}) &&
-         e.PerihelionDistance > 0 && e.Eccentricity >= 0;
+const char* UnusableField(const TVariableStarElements& e) {
+  if (const char* field = FirstNotFinite(e, kVariableStarRecordFields)) return field;
+  if (!(e.Period > 0)) return "Period";
+  return nullptr;
 }
 
-bool VariableStarElementsUsable(const TVariableStarElements& e) {
-  return AllFinite({e.RA, e.Dec, e.MaxMag, e.MinMag, e.Epoch, e.Period, e.Equinox}) && e.Period > 0;
-}
+bool AsteroidElementsUsable(const TAsteroidElements& e) { return UnusableField(e) == nullptr; }
 
-TLineParse ParseAsteroidCsvLine(const std::string& line, bool normalizeNames, TAsteroidElements& record) {
+bool CometElementsUsable(const TCometElements& e) { return UnusableField(e) == nullptr; }
+
+bool VariableStarElementsUsable(const TVariableStarElements& e) { return UnusableField(e) == nullptr; }
+
+TLineParse ParseAsteroidCsvLine(const std::string& line, bool normalizeNames, TAsteroidElements& record,
+                                const char** unusable) {
   if (IsBlankOrComment(line)) return TLineParse::Blank;
-  // Up to twelve fields; text after a thirteenth ";" is ignored.
+  // Up to twelve fields; text after a thirteenth ";" is ignored. A line that
+  // ends after h leaves g blank: the usual slope.
   std::vector<std::string_view> f = SplitFields(line, 13);
   TAsteroidElements e;
   std::string name(f[0]);
   if (normalizeNames) name = NormalizeDesignation(name);
   e.Name = ElementRecordName(name);
-  double* numbers[] = {&e.SemiMajorAxis, &e.Eccentricity, &e.Inclination, &e.Node,  &e.Perihelion,
-                       &e.MeanAnomaly,   &e.MeanMotion,   &e.Equinox,     &e.Epoch, &e.H};
-  for (std::size_t k = 0; k < 10; ++k) *numbers[k] = OwnNumberField(f[k + 1]);
-  // A line that ends after h (no eleventh ";") takes the usual slope.
-  std::size_t separators = 0;
-  for (char c : line) separators += c == ';' ? 1 : 0;
-  e.G = separators >= 11 ? OwnNumberField(f[11]) : 0.15;
+  double* const numbers[] = {&e.SemiMajorAxis, &e.Eccentricity, &e.Inclination, &e.Node, &e.Perihelion, &e.MeanAnomaly,
+                             &e.MeanMotion,    &e.Equinox,      &e.Epoch,       &e.H,    &e.G};
+  TFieldReader fields(kOwnAsteroidLineFields);
+  fields.ReadAll(0, std::span(f).subspan(1), numbers);
   record = std::move(e);
-  return AsteroidElementsUsable(record) ? TLineParse::Parsed : TLineParse::Unusable;
+  return LineOutcome(record, fields, unusable);
 }
 
-TLineParse ParseCometCsvLine(const std::string& line, TCometElements& record) {
+TLineParse ParseCometCsvLine(const std::string& line, TCometElements& record, const char** unusable) {
   if (IsBlankOrComment(line)) return TLineParse::Blank;
   std::vector<std::string_view> f = SplitFields(line, 11);
   TCometElements e;
   e.Name = ElementRecordName(std::string(f[0]));
-  double* numbers[] = {&e.PerihelionDistance,
-                       &e.Eccentricity,
-                       &e.Inclination,
-                       &e.Node,
-                       &e.Perihelion,
-                       &e.Equinox,
-                       &e.PerihelionTime,
-                       &e.H,
-                       &e.G,
-                       &e.Epoch};
-  for (std::size_t k = 0; k < 10; ++k) *numbers[k] = OwnNumberField(f[k + 1]);
+  double* const numbers[] = {&e.PerihelionDistance,
+                             &e.Eccentricity,
+                             &e.Inclination,
+                             &e.Node,
+                             &e.Perihelion,
+                             &e.Equinox,
+                             &e.PerihelionTime,
+                             &e.H,
+                             &e.G,
+                             &e.Epoch};
+  TFieldReader fields(kOwnCometLineFields);
+  fields.ReadAll(0, std::span(f).subspan(1), numbers);
   record = std::move(e);
-  return CometElementsUsable(record) ? TLineParse::Parsed : TLineParse::Unusable;
+  return LineOutcome(record, fields, unusable);
 }
 
-TLineParse ParseVariableStarLine(const std::string& line, TVariableStarElements& record) {
+TLineParse ParseVariableStarLine(const std::string& line, TVariableStarElements& record, const char** unusable) {
   if (IsBlankOrComment(line)) return TLineParse::Blank;
   std::vector<std::string_view> f = SplitFields(line, 9);
   TVariableStarElements v;
   v.Name = Utf8Prefix(f[0], kVariableStarNameLength);
-  double* numbers[] = {&v.RA, &v.Dec, &v.MaxMag, &v.MinMag, &v.Epoch, &v.Period, &v.Equinox};
-  for (std::size_t k = 0; k < 7; ++k) *numbers[k] = OwnNumberField(f[k + 1]);
+  double* const numbers[] = {&v.RA, &v.Dec, &v.MaxMag, &v.MinMag, &v.Epoch, &v.Period, &v.Equinox};
+  TFieldReader fields(kVariableStarLineFields);
+  fields.ReadAll(0, std::span(f).subspan(1), numbers);
   v.Type = Utf8Prefix(f[8], 1);
   record = std::move(v);
-  return VariableStarElementsUsable(record) ? TLineParse::Parsed : TLineParse::Unusable;
+  return LineOutcome(record, fields, unusable);
 }
 
 std::string PointNumberText(double value, int decimals, int minWidth) {
@@ -272,14 +277,14 @@ std::string_view TLineColumns::Columns(std::size_t first, std::size_t last) cons
   return line_.substr(begin, Offset(last) - begin);
 }
 
+// --- number fields -----------------------------------------------------------------
+
 namespace {
 
-// The trimmed text of a number field as ColumnNumber reads it.
-bool FieldNumber(std::string_view field, double& value) {
-  value = 0;
-  std::string_view text = Trim(field);
-  if (text.empty()) return true;
-  // Plain decimal numbers directly; anything unusual by the general rule.
+// A trimmed field that is not blank as a number: plain decimal numbers
+// directly (the catalogues hold a million of them), anything else with its
+// first "," read as "." by the general rule.
+bool FieldNumber(std::string_view text, double& value) {
   if (text.front() != '+' && text.back() != '.') {
     double x = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), x, std::chars_format::fixed);
@@ -288,47 +293,97 @@ bool FieldNumber(std::string_view field, double& value) {
       return true;
     }
   }
-  return ValReal(std::string(text), value);
+  std::string dotted(text);
+  const std::size_t comma = dotted.find(',');
+  if (comma != std::string::npos) dotted[comma] = '.';
+  return StrToFloatDot(dotted, value);
 }
 
 }  // namespace
 
-bool ColumnNumber(std::string_view line, std::size_t first, std::size_t last, double& value) {
-  return FieldNumber(Columns(line, first, last), value);
-}
-
-bool ColumnNumber(const TLineColumns& line, std::size_t first, std::size_t last, double& value) {
-  return FieldNumber(line.Columns(first, last), value);
-}
-
-TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroidElements& record) {
-  return ParseMpcOneLine(TLineColumns(line), normalizeNames, record);
-}
-
-TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAsteroidElements& record) {
-  if (Trim(line.Line()).empty()) return TLineParse::Blank;
-  if (line.Length() < 103) return TLineParse::Unusable;
-  const std::optional<double> epoch = UnpackPackedEpoch(line.Columns(21, 25));
-  if (!epoch) return TLineParse::Unusable;
-  TAsteroidElements e;
-  e.Epoch = *epoch;
-  e.Equinox = 2000;
-  struct Field {
-    std::size_t first, last;
-    double* value;
-  };
-  const Field fields[] = {{9, 13, &e.H},
-                          {15, 19, &e.G},
-                          {27, 35, &e.MeanAnomaly},
-                          {38, 46, &e.Perihelion},
-                          {49, 57, &e.Node},
-                          {60, 68, &e.Inclination},
-                          {71, 79, &e.Eccentricity},
-                          {81, 91, &e.MeanMotion},
-                          {93, 103, &e.SemiMajorAxis}};
-  for (const Field& f : fields) {
-    if (!ColumnNumber(line, f.first, f.last, *f.value)) return TLineParse::Unusable;
+bool TFieldReader::Read(std::size_t k, std::string_view text, double& value) {
+  const std::string_view trimmed = Trim(text);
+  if (trimmed.empty() && k < fields_.size() && fields_[k].Optional) {
+    value = fields_[k].Blank;
+    return true;
   }
+  if (!trimmed.empty() && FieldNumber(trimmed, value)) return true;
+  value = std::numeric_limits<double>::quiet_NaN();
+  Refuse(k);
+  return false;
+}
+
+bool TFieldReader::Next(std::size_t k, TFieldCursor& cursor, double& value) {
+  std::string_view word;
+  return Read(k, cursor.Word(word) ? word : std::string_view(), value);
+}
+
+void TFieldReader::ReadAll(std::size_t first, std::span<const std::string> texts, std::span<double* const> numbers) {
+  for (std::size_t k = 0; k < numbers.size() && k < texts.size(); ++k) Read(first + k, texts[k], *numbers[k]);
+}
+
+void TFieldReader::ReadAll(std::size_t first, std::span<const std::string_view> texts,
+                           std::span<double* const> numbers) {
+  for (std::size_t k = 0; k < numbers.size() && k < texts.size(); ++k) Read(first + k, texts[k], *numbers[k]);
+}
+
+void TFieldReader::ReadColumns(const TLineColumns& line, std::span<const TColumns> columns) {
+  for (std::size_t k = 0; k < columns.size(); ++k) {
+    if (columns[k].Value != nullptr) Read(k, line.Columns(columns[k].First, columns[k].Last), *columns[k].Value);
+  }
+}
+
+bool TFieldReader::NextWords(std::size_t first, TFieldCursor& cursor, std::span<double* const> numbers) {
+  for (std::size_t k = 0; k < numbers.size(); ++k) {
+    if (!Next(first + k, cursor, *numbers[k])) return false;
+  }
+  return true;
+}
+
+bool TFieldReader::NextDate(std::size_t first, TFieldCursor& cursor, TDateOrder order, double& jd) {
+  jd = std::numeric_limits<double>::quiet_NaN();
+  double parts[3] = {};
+  double* const numbers[] = {&parts[0], &parts[1], &parts[2]};
+  if (!NextWords(first, cursor, numbers)) return false;
+  const bool yearFirst = order == TDateOrder::YearMonthDay;
+  if (JdOfDayDate(yearFirst ? parts[0] : parts[2], parts[1], yearFirst ? parts[2] : parts[0], jd)) return true;
+  Refuse(first);
+  return false;
+}
+
+void TFieldReader::Refuse(std::size_t k) {
+  if (k >= refusedIndex_) return;
+  refusedIndex_ = k;
+  refused_ = k < fields_.size() ? fields_[k].Name : "";
+}
+
+TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroidElements& record,
+                           const char** unusable) {
+  return ParseMpcOneLine(TLineColumns(line), normalizeNames, record, unusable);
+}
+
+TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAsteroidElements& record,
+                           const char** unusable) {
+  if (Trim(line.Line()).empty()) return TLineParse::Blank;
+  TAsteroidElements e;
+  TFieldReader fields(kMpcOneLineFields);
+  // Columns of the fields in the order of kMpcOneLineFields; the epoch
+  // (third) is packed.
+  const TFieldReader::TColumns columns[] = {{9, 13, &e.H},
+                                            {15, 19, &e.G},
+                                            {21, 25, nullptr},  // the packed epoch
+                                            {27, 35, &e.MeanAnomaly},
+                                            {38, 46, &e.Perihelion},
+                                            {49, 57, &e.Node},
+                                            {60, 68, &e.Inclination},
+                                            {71, 79, &e.Eccentricity},
+                                            {81, 91, &e.MeanMotion},
+                                            {93, 103, &e.SemiMajorAxis}};
+  fields.ReadColumns(line, columns);
+  const std::optional<double> epoch = UnpackPackedEpoch(line.Columns(21, 25));
+  e.Epoch = epoch.value_or(std::numeric_limits<double>::quiet_NaN());
+  if (!epoch) fields.Refuse(2);
+  e.Equinox = 2000;
   std::string name(Trim(line.Columns(167, 194)));
   if (name.empty()) name = std::string(Trim(line.Columns(1, 7)));
   if (normalizeNames) name = NormalizeDesignation(name);
@@ -336,10 +391,21 @@ TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAster
                ? std::move(name)
                : ElementRecordName(IsValidUtf8(name) ? name : Cp1252ToUtf8(name));
   record = std::move(e);
-  return AsteroidElementsUsable(record) ? TLineParse::Parsed : TLineParse::Unusable;
+  return LineOutcome(record, fields, unusable);
 }
 
 // --- dates with their day ----------------------------------------------------------
+
+bool JdOfDayDate(double year, double month, double day, double& jd) {
+  jd = std::numeric_limits<double>::quiet_NaN();
+  if (!(std::fabs(year) < 1e6 && year == std::floor(year) && month >= 1 && month <= 12 && month == std::floor(month) &&
+        day >= 0 && day < 33)) {
+    return false;
+  }
+  const int whole = static_cast<int>(std::floor(day));
+  jd = MjdToJd(CalendarDateToMjd(whole, static_cast<int>(month), static_cast<int>(year), (day - whole) * 24.0));
+  return std::isfinite(jd);
+}
 
 double RoundJdToDayDecimals(double jd, int decimals) {
   if (!(std::fabs(jd) < 1e12)) return jd;

@@ -3,22 +3,29 @@
 // dates and one-line records, and the small reading and formatting helpers
 // the foreign formats share.
 //
-// Numbers in the own lines: each field is trimmed at both ends, its first
-// "," becomes "." and it is read as a plain decimal number; a field that is
-// not a number counts as 0 (the files were never checked more closely). A
-// record that would poison the computation is refused as unusable:
+// Numbers: each field is trimmed at both ends, its first "," becomes "."
+// and it is read as a plain decimal number. What each line holds, and
+// which fields may be blank, is in element_format_fields.h: a field that
+// is not a number (or blank where the format needs one) reads as NaN and
+// makes the line unusable, never 0. A record that would poison the
+// computation is refused as unusable too:
 //   asteroid  a <= 0, e < 0 or e >= 1
 //   comet     q <= 0 or e < 0
 //   variable  period <= 0
-// and any field that is not a finite number.
+// and any field that is not a finite number. The parsers name the field
+// to blame (`unusable`, when given): the first that did not read, else the
+// one out of range.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "catalogues/element_format_fields.h"
 #include "core/asteroid_elements.h"
 #include "core/comet_elements.h"
 #include "core/variable_star_elements.h"
@@ -39,22 +46,26 @@ bool IsElementDataLine(const std::string& line);
 // when the line ends after h). The name is passed through
 // NormalizeDesignation when `normalizeNames` is set and cut to 40
 // characters.
-TLineParse ParseAsteroidCsvLine(const std::string& line, bool normalizeNames, TAsteroidElements& record);
+TLineParse ParseAsteroidCsvLine(const std::string& line, bool normalizeNames, TAsteroidElements& record,
+                                const char** unusable = nullptr);
 // The own comet line name;q;e;i;node;per;equinox;T;H;G;epoch (text after
 // the eleventh ";" belongs to the epoch field, which then fails to read).
-TLineParse ParseCometCsvLine(const std::string& line, TCometElements& record);
+TLineParse ParseCometCsvLine(const std::string& line, TCometElements& record, const char** unusable = nullptr);
 // The variable-star line Name;RA;Dec;MaxMag;MinMag;Epoch;Period;Equinox;Type
 // (the name cut to 30 characters, the type the first character of the ninth
 // field).
-TLineParse ParseVariableStarLine(const std::string& line, TVariableStarElements& record);
+TLineParse ParseVariableStarLine(const std::string& line, TVariableStarElements& record,
+                                 const char** unusable = nullptr);
 
+// The field that makes a record unusable (the first that is not a finite
+// number, else a or e, q or e, the period out of range); nullptr for a
+// usable record.
+const char* UnusableField(const TAsteroidElements& e);
+const char* UnusableField(const TCometElements& e);
+const char* UnusableField(const TVariableStarElements& e);
 bool AsteroidElementsUsable(const TAsteroidElements& e);
 bool CometElementsUsable(const TCometElements& e);
 bool VariableStarElementsUsable(const TVariableStarElements& e);
-
-// One number of an own line: trimmed, first "," to ".", ValReal; 0 when it
-// is not a number.
-double OwnNumberField(std::string_view field);
 
 // A number for the own files: `decimals` decimals, at least 3 wide, blanks
 // removed, the point replaced by the configured decimal separator.
@@ -84,6 +95,8 @@ class TFieldCursor {
   bool Number(double& value);
   // The next blank-separated word as a whole number.
   bool Integer(int& value);
+  // The next blank-separated word; false when the line has none.
+  bool Word(std::string_view& word);
   // Skips `count` characters (fewer at the end of the line).
   void Skip(std::size_t count);
   // The next `count` characters (fewer at the end of the line).
@@ -93,7 +106,6 @@ class TFieldCursor {
   std::size_t Position() const { return pos_; }
 
  private:
-  bool Word(std::string_view& word);
   std::string_view line_;
   std::size_t pos_ = 0;
 };
@@ -131,10 +143,60 @@ class TLineColumns {
   std::vector<std::size_t> starts_;  // each character's first byte and the end; empty: one byte each
 };
 
-// The trimmed columns as a number: blank gives 0 and true; anything else
-// that is not a number gives false.
-bool ColumnNumber(std::string_view line, std::size_t first, std::size_t last, double& value);
-bool ColumnNumber(const TLineColumns& line, std::size_t first, std::size_t last, double& value);
+// The order of the three words of a date in a line.
+enum class TDateOrder { YearMonthDay, DayMonthYear };
+
+// Reads the numeric fields of one line by its layout (one of
+// element_format_fields.h) and keeps the first that is not a number.
+class TFieldReader {
+ public:
+  explicit TFieldReader(TFormatFields fields) : fields_(fields) {}
+  // Field `k` from its text: trimmed, the first "," read as "."; a blank
+  // optional field gives its Blank value. A text that is not a number, and
+  // a blank required field, give NaN and false (the field is remembered
+  // when it is the first).
+  bool Read(std::size_t k, std::string_view text, double& value);
+  // Fields `first` on from `texts` into `numbers` (all of them).
+  void ReadAll(std::size_t first, std::span<const std::string> texts, std::span<double* const> numbers);
+  void ReadAll(std::size_t first, std::span<const std::string_view> texts, std::span<double* const> numbers);
+  // Field `k` from the next blank-separated word (none: a blank field).
+  bool Next(std::size_t k, TFieldCursor& cursor, double& value);
+  // Fields `first` on from the next words into `numbers`, up to the first
+  // that does not read (then false).
+  bool NextWords(std::size_t first, TFieldCursor& cursor, std::span<double* const> numbers);
+  // The next three words, fields `first`..`first` + 2, as a date whose
+  // day carries the time as its fraction (JdOfDayDate): `jd` its Julian
+  // day; otherwise the date's field is refused, `jd` is NaN and false.
+  bool NextDate(std::size_t first, TFieldCursor& cursor, TDateOrder order, double& jd);
+  // One field in fixed columns (from 1); a field without `Value` is read
+  // by the caller (a packed date).
+  struct TColumns {
+    std::size_t First, Last;
+    double* Value;
+  };
+  // Fields 0, 1, ... from their columns.
+  void ReadColumns(const TLineColumns& line, std::span<const TColumns> columns);
+  // Field `k` is unusable although it reads (a date that does not exist).
+  void Refuse(std::size_t k);
+  // The first field of the line (in the layout's order) that did not read
+  // or was refused; nullptr when none.
+  const char* Refused() const { return refused_; }
+
+ private:
+  TFormatFields fields_;
+  std::size_t refusedIndex_ = SIZE_MAX;
+  const char* refused_ = nullptr;
+};
+
+// The outcome of a parsed line: Unusable when a field of `fields` did not
+// read or the record is unusable, with `unusable` (when given) the field
+// to blame; Parsed otherwise.
+template <typename Record>
+TLineParse LineOutcome(const Record& record, const TFieldReader& fields, const char** unusable) {
+  const char* field = fields.Refused() != nullptr ? fields.Refused() : UnusableField(record);
+  if (unusable != nullptr) *unusable = field;
+  return field == nullptr ? TLineParse::Parsed : TLineParse::Unusable;
+}
 
 // One record in the Minor Planet Center's one-line orbit format (the lines of
 // MPCORB and of the Center's ".txt" element files): H 9-13, G 15-19, packed
@@ -144,9 +206,17 @@ bool ColumnNumber(const TLineColumns& line, std::size_t first, std::size_t last,
 // designation 1-7 when that is blank), cut to 40 characters and passed
 // through NormalizeDesignation when `normalizeNames` is set. Equinox 2000.
 // Blank: an empty line. Unusable: a line that is not such a record or whose
-// elements cannot be computed with.
-TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroidElements& record);
-TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAsteroidElements& record);
+// elements cannot be computed with (a blank H too: kMpcOneLineFields).
+TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroidElements& record,
+                           const char** unusable = nullptr);
+TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAsteroidElements& record,
+                           const char** unusable = nullptr);
+
+// The Julian day of a date whose day carries the time as its fraction:
+// true when year and month are whole, the month 1..12 and the day
+// 0 <= day < 33 (a day beyond the month's end runs into the next); else
+// false and NaN.
+bool JdOfDayDate(double year, double month, double day, double& jd);
 
 // A Julian day rounded to `decimals` decimals of a day counted from
 // midnight (the form in which the formats write a date with its day).

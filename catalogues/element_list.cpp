@@ -111,10 +111,9 @@ bool TElementListBase::suchen(const std::string& text) {
 void ReportSkippedElementLines(const std::vector<TSkippedElementLine>& skipped, const std::string& fileName) {
   if (skipped.empty()) return;
   const std::string n = std::to_string(skipped.size());
-  const std::string k = std::to_string(skipped.front().LineNumber);
-  ShowMessage(fileName + ": " + n + " Zeilen mit unbrauchbaren Bahnelementen übersprungen (erste: Zeile " + k + ")",
-              fileName + ": " + n + " lines with unusable elements skipped (first: line " + k + ")",
-              MessageIcon::Warning, MessageButtons::Ok, ByLanguage("Hinweis", "Note"));
+  ShowSkippedLines(fileName + ": " + n + " Zeilen mit unbrauchbaren Bahnelementen übersprungen (erste: Zeile ",
+                   fileName + ": " + n + " lines with unusable elements skipped (first: line ",
+                   skipped.front().LineNumber, skipped.front().Field, ByLanguage("Hinweis", "Note"));
 }
 
 }  // namespace kvx

@@ -46,15 +46,18 @@ std::string ElementListSortKey(const std::string& text);
 int CompareElementListKeys(const std::string& a, const std::string& b);
 
 // One line of an element file that could not be used: its number (from 1)
-// and its text as read, so that an editor can write it back.
+// and its text as read, so that an editor can write it back, and the field
+// to blame (element_format_fields.h; empty when none is).
 struct TSkippedElementLine {
   int LineNumber = 0;
   std::string Text;
+  std::string Field;
 };
 
 // Reports skipped lines once: "n Zeilen mit unbrauchbaren Bahnelementen
-// übersprungen (erste: Zeile k)" / "n lines with unusable elements skipped
-// (first: line k)" with the warning icon. Nothing for an empty list.
+// übersprungen (erste: Zeile k, Feld f)" / "n lines with unusable elements
+// skipped (first: line k, field f)" (without the field when none is to
+// blame) with the warning icon. Nothing for an empty list.
 void ReportSkippedElementLines(const std::vector<TSkippedElementLine>& skipped, const std::string& fileName);
 
 // What a bound control (ElementListCombo) and the search see of any element
@@ -139,7 +142,9 @@ class TElementListBase {
   // Opens an existing plain file for reading (nullptr for a folder or a
   // missing or unreadable file).
   static std::FILE* OpenRecordFile(const std::string& fileName);
-  void Skip(int lineNumber, const std::string& text) { skipped_.push_back({lineNumber, text}); }
+  void Skip(int lineNumber, const std::string& text, const char* field) {
+    skipped_.push_back({lineNumber, text, field != nullptr ? field : ""});
+  }
   // Why the last reader refused its file, when it knows better than the
   // invalid-format message (empty, or a reason naming the file).
   std::string readError_;
@@ -261,18 +266,19 @@ class TElementList : public TElementListBase {
     std::string key = ElementListSortKey(text);
     items_.push_back(Item{std::move(text), std::move(key), std::make_unique<Record>(record)});
   }
-  // One line of a text file through `parse` (line, record) -> TLineParse:
-  // a parsed record appended, an unusable line kept as skipped under its
-  // line number, a blank line passed over.
+  // One line of a text file through `parse` (line, record, unusable field)
+  // -> TLineParse: a parsed record appended, an unusable line kept as
+  // skipped under its line number and field, a blank line passed over.
   template <typename Parse>
   void FileParsedLine(int lineNumber, const std::string& line, Parse parse) {
     Record record;
-    switch (parse(line, record)) {
+    const char* field = nullptr;
+    switch (parse(line, record, &field)) {
       case TLineParse::Parsed:
         AppendItem(record.Name, record);
         break;
       case TLineParse::Unusable:
-        Skip(lineNumber, line);
+        Skip(lineNumber, line, field);
         break;
       case TLineParse::Blank:
         break;
@@ -297,11 +303,12 @@ class TElementList : public TElementListBase {
   }
 
   // Loads a file of fixed-size binary records (".opl", ".oko"): each usable
-  // record goes through `add`, unusable ones are kept as skipped, a trailing
-  // part record is ignored and reading stops at the item limit with its
-  // message. False when the file cannot be opened or holds no usable record.
-  template <std::size_t N, typename Decode, typename Usable, typename Add>
-  bool ReadRecordFile(const std::string& fileName, Decode decode, Usable usable, Add add) {
+  // record goes through `add`, unusable ones are kept as skipped (named by
+  // UnusableField), a trailing part record is ignored and reading stops at
+  // the item limit with its message. False when the file cannot be opened
+  // or holds no usable record.
+  template <std::size_t N, typename Decode, typename Add>
+  bool ReadRecordFile(const std::string& fileName, Decode decode, Add add) {
     std::FILE* file = OpenRecordFile(fileName);
     if (file == nullptr) return false;
     ClearAndFree();
@@ -316,8 +323,8 @@ class TElementList : public TElementListBase {
       }
       ++recordNumber;
       Record record = decode(bytes);
-      if (!usable(record)) {
-        Skip(recordNumber, record.Name);
+      if (const char* field = UnusableField(record)) {
+        Skip(recordNumber, record.Name, field);
         continue;
       }
       add(record);
@@ -328,7 +335,7 @@ class TElementList : public TElementListBase {
   // Reads an element file of the program's own text form: 0 when it cannot
   // be opened, 2 when its first line (under 255 characters) begins with
   // neither `fieldLine` nor `header`. Each further line goes through
-  // `parse` (line, record) -> TLineParse: parsed records are appended,
+  // `parse` (line, record, unusable field) -> TLineParse: parsed records are appended,
   // unusable lines kept as skipped, blank ones passed over; reading stops at
   // the item limit (with its message when a further data line follows).
   // Then 1, or 0 when no usable record was read (EndRead).
@@ -354,9 +361,9 @@ class TElementList : public TElementListBase {
   }
   // Reads a SkyMap file (no header line; a first line of more than
   // kSkyMapLineLimit characters is no SkyMap file): every line that is not
-  // blank goes through `parse` (line, record, item text) -> TForeignLineRead;
-  // parsed records are appended, unusable lines kept as skipped, and a line
-  // that does not read ends the reading with false.
+  // blank goes through `parse` (line, record, item text, unusable field) ->
+  // TForeignLineRead; parsed records are appended, unusable lines kept as
+  // skipped, and a line that does not read ends the reading with false.
   template <typename Parse>
   bool ReadSkyMapLines(const std::string& fileName, Parse parse) {
     TTextLineReader in;
@@ -370,12 +377,13 @@ class TElementList : public TElementListBase {
       if (line.find_first_not_of(" \t") == std::string::npos) continue;
       Record record;
       std::string itemText;
-      switch (parse(line, record, itemText)) {
+      const char* field = nullptr;
+      switch (parse(line, record, itemText, &field)) {
         case TForeignLineRead::Parsed:
           AppendItem(std::move(itemText), record);
           break;
         case TForeignLineRead::Unusable:
-          Skip(in.LineNumber(), line);
+          Skip(in.LineNumber(), line, field);
           break;
         default:
           return false;

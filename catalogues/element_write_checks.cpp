@@ -15,37 +15,11 @@ namespace kvx {
 
 namespace {
 
-template <typename Record>
-using TFieldTable = std::pair<const char*, double Record::*>;
-
-constexpr TFieldTable<TAsteroidElements> kAsteroidFields[11] = {{"a", &TAsteroidElements::SemiMajorAxis},
-                                                                {"e", &TAsteroidElements::Eccentricity},
-                                                                {"i", &TAsteroidElements::Inclination},
-                                                                {"node", &TAsteroidElements::Node},
-                                                                {"per", &TAsteroidElements::Perihelion},
-                                                                {"m", &TAsteroidElements::MeanAnomaly},
-                                                                {"n", &TAsteroidElements::MeanMotion},
-                                                                {"equinox", &TAsteroidElements::Equinox},
-                                                                {"epoch", &TAsteroidElements::Epoch},
-                                                                {"h", &TAsteroidElements::H},
-                                                                {"g", &TAsteroidElements::G}};
-
-constexpr TFieldTable<TCometElements> kCometFields[10] = {{"q", &TCometElements::PerihelionDistance},
-                                                          {"e", &TCometElements::Eccentricity},
-                                                          {"i", &TCometElements::Inclination},
-                                                          {"node", &TCometElements::Node},
-                                                          {"per", &TCometElements::Perihelion},
-                                                          {"equinox", &TCometElements::Equinox},
-                                                          {"T", &TCometElements::PerihelionTime},
-                                                          {"H", &TCometElements::H},
-                                                          {"G", &TCometElements::G},
-                                                          {"epoch", &TCometElements::Epoch}};
-
 // A value kept to a few units of its last binary digit.
 bool Kept(double written, double read) { return std::fabs(read - written) <= 4 * DBL_EPSILON * std::fabs(written); }
 
 template <typename Record, std::size_t N>
-TLostFields Lost(const Record& written, const Record& read, const TFieldTable<Record> (&fields)[N]) {
+TLostFields Lost(const Record& written, const Record& read, const TRecordField<Record> (&fields)[N]) {
   TLostFields lost = 0;
   for (std::size_t k = 0; k < N; ++k) {
     if (!Kept(written.*fields[k].second, read.*fields[k].second)) lost |= TLostFields{1} << k;
@@ -59,7 +33,7 @@ std::string Objects(int n, bool english) {
 
 template <typename Record, std::size_t N>
 bool AskDespiteLosses(const TLossTally& losses, const std::array<int, N>& precision,
-                      const TFieldTable<Record> (&fields)[N], const char* format) {
+                      const TRecordField<Record> (&fields)[N], const char* format) {
   std::string german = std::string("Das Format ") + format + " behält nicht alles, was die Liste hält:\n";
   std::string english = std::string("The format ") + format + " does not keep everything the list holds:\n";
   for (std::size_t k = 0; k < N; ++k) {
@@ -99,7 +73,7 @@ bool WithinPrecision(double written, double read, int decimals) {
 }
 
 template <typename Record, std::size_t N>
-const char* FirstChanged(const Record& written, const Record& read, const TFieldTable<Record> (&fields)[N],
+const char* FirstChanged(const Record& written, const Record& read, const TRecordField<Record> (&fields)[N],
                          const std::array<int, N>& precision) {
   for (std::size_t k = 0; k < N; ++k) {
     if (!WithinPrecision(written.*fields[k].second, read.*fields[k].second, precision[k])) return fields[k].first;
@@ -108,15 +82,7 @@ const char* FirstChanged(const Record& written, const Record& read, const TField
 }
 
 template <typename Record, std::size_t N>
-const char* FirstNotFinite(const Record& e, const TFieldTable<Record> (&fields)[N]) {
-  for (const auto& [name, member] : fields) {
-    if (!std::isfinite(e.*member)) return name;
-  }
-  return nullptr;
-}
-
-template <typename Record, std::size_t N>
-std::string ValueText(const Record& e, const std::string& field, const TFieldTable<Record> (&fields)[N]) {
+std::string ValueText(const Record& e, const std::string& field, const TRecordField<Record> (&fields)[N]) {
   if (field == "Name") return "\"" + e.Name + "\"";
   for (const auto& [name, member] : fields) {
     if (field == name) return FloatToTextSep(ShortestNumberText(e.*member));
@@ -176,11 +142,11 @@ Record CarriedToEquinox2000(const Record& e) {
 
 const char* ChangedField(const TAsteroidElements& written, const TAsteroidElements& read,
                          const TAsteroidPrecision& precision) {
-  return FirstChanged(written, read, kAsteroidFields, precision);
+  return FirstChanged(written, read, kAsteroidRecordFields, precision);
 }
 
 const char* ChangedField(const TCometElements& written, const TCometElements& read, const TCometPrecision& precision) {
-  return FirstChanged(written, read, kCometFields, precision);
+  return FirstChanged(written, read, kCometRecordFields, precision);
 }
 
 bool IsAsciiText(const std::string& text) {
@@ -205,19 +171,19 @@ TAsteroidElements AtEquinox2000(const TAsteroidElements& e) { return CarriedToEq
 TCometElements AtEquinox2000(const TCometElements& e) { return CarriedToEquinox2000(e); }
 
 TLostFields LostFields(const TAsteroidElements& written, const TAsteroidElements& read) {
-  return Lost(written, read, kAsteroidFields);
+  return Lost(written, read, kAsteroidRecordFields);
 }
 
 TLostFields LostFields(const TCometElements& written, const TCometElements& read) {
-  return Lost(written, read, kCometFields);
+  return Lost(written, read, kCometRecordFields);
 }
 
 bool AskToSaveDespiteLosses(const TLossTally& losses, const TAsteroidPrecision& precision, const char* format) {
-  return AskDespiteLosses(losses, precision, kAsteroidFields, format);
+  return AskDespiteLosses(losses, precision, kAsteroidRecordFields, format);
 }
 
 bool AskToSaveDespiteLosses(const TLossTally& losses, const TCometPrecision& precision, const char* format) {
-  return AskDespiteLosses(losses, precision, kCometFields, format);
+  return AskDespiteLosses(losses, precision, kCometRecordFields, format);
 }
 
 TCometElements TextListingValues(const TCometElements& e) {
@@ -240,26 +206,12 @@ TCometElements TextListingValues(const TCometElements& e) {
   return r;
 }
 
-const char* UnusableField(const TAsteroidElements& e) {
-  if (const char* field = FirstNotFinite(e, kAsteroidFields)) return field;
-  if (!(e.SemiMajorAxis > 0)) return "a";
-  if (!(e.Eccentricity >= 0 && e.Eccentricity < 1)) return "e";
-  return nullptr;
-}
-
-const char* UnusableField(const TCometElements& e) {
-  if (const char* field = FirstNotFinite(e, kCometFields)) return field;
-  if (!(e.PerihelionDistance > 0)) return "q";
-  if (!(e.Eccentricity >= 0)) return "e";
-  return nullptr;
-}
-
 std::string FieldValueText(const TAsteroidElements& e, const std::string& field) {
-  return ValueText(e, field, kAsteroidFields);
+  return ValueText(e, field, kAsteroidRecordFields);
 }
 
 std::string FieldValueText(const TCometElements& e, const std::string& field) {
-  return ValueText(e, field, kCometFields);
+  return ValueText(e, field, kCometRecordFields);
 }
 
 TSaveRefusals::TSaveRefusals(std::string format, std::string fileName)

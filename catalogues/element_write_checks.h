@@ -127,11 +127,6 @@ const char* ChangedField(const TAsteroidElements& written, const TAsteroidElemen
                          const TAsteroidPrecision& precision);
 const char* ChangedField(const TCometElements& written, const TCometElements& read, const TCometPrecision& precision);
 
-// The field that makes a record unusable (not finite; a <= 0, e outside
-// 0 <= e < 1; q <= 0, e < 0); nullptr for a usable record.
-const char* UnusableField(const TAsteroidElements& e);
-const char* UnusableField(const TCometElements& e);
-
 // The value of a field as the messages show it (the name in quotes).
 std::string FieldValueText(const TAsteroidElements& e, const std::string& field);
 std::string FieldValueText(const TCometElements& e, const std::string& field);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -78,22 +80,8 @@ TDayDate DateWithDay(double jd, int decimals) {
   return {year, month, day + hours / 24.0};
 }
 
-// The Julian day of a date whose day carries the time as its fraction;
-// false for a month outside 1..12 or a day outside 0 <= day < 33.
-bool JdOfDayDate(int year, int month, double day, double& jd) {
-  if (month < 1 || month > 12 || !(day >= 0 && day < 33)) return false;
-  const int whole = static_cast<int>(std::floor(day));
-  jd = MjdToJd(CalendarDateToMjd(whole, month, year, (day - whole) * 24.0));
-  return std::isfinite(jd);
-}
-
-// The next three words "year month day" (the day with the time as its
-// fraction) as a Julian day; false when a word is missing or the date is not
-// one that JdOfDayDate takes.
-bool ReadDayDate(TFieldCursor& cursor, double& jd) {
-  int year = 0, month = 0;
-  double day = 0;
-  return cursor.Integer(year) && cursor.Integer(month) && cursor.Number(day) && JdOfDayDate(year, month, day, jd);
+TForeignLineRead ForeignOutcome(TLineParse parse) {
+  return parse == TLineParse::Parsed ? TForeignLineRead::Parsed : TForeignLineRead::Unusable;
 }
 
 // Splits at `separator` into `count` fields; the last takes the rest of the
@@ -114,21 +102,21 @@ std::vector<std::string> SplitAt(const std::string& line, char separator, std::s
 // --- SkyMap -----------------------------------------------------------------------
 
 TForeignLineRead ParseSkyMapAsteroidLine(const std::string& line, bool normalizeNames, TAsteroidElements& record,
-                                         std::string& itemText) {
+                                         std::string& itemText, const char** unusable) {
   const std::string field = Utf8Prefix(line, 35);
   TFieldCursor cursor(std::string_view(line).substr(field.size()));
   cursor.Skip(2);
   TAsteroidElements e;
-  const bool read = ReadDayDate(cursor, e.Epoch) && cursor.Number(e.MeanAnomaly) && cursor.Number(e.SemiMajorAxis) &&
-                    cursor.Number(e.Eccentricity) && cursor.Number(e.Perihelion) && cursor.Number(e.Node) &&
-                    cursor.Number(e.Inclination) && cursor.Number(e.H) && cursor.Number(e.G);
-  if (!read) return TForeignLineRead::NotRead;
+  TFieldReader fields(kSkyMapAsteroidLineFields);
+  double* const numbers[] = {
+      &e.MeanAnomaly, &e.SemiMajorAxis, &e.Eccentricity, &e.Perihelion, &e.Node, &e.Inclination, &e.H, &e.G};
+  if (fields.NextDate(0, cursor, TDateOrder::YearMonthDay, e.Epoch)) fields.NextWords(3, cursor, numbers);
   e.Equinox = 2000;
   e.MeanMotion = 0;
   itemText = RightTrimmed(field);
   e.Name = ElementRecordName(normalizeNames ? NormalizeDesignation(itemText) : itemText);
   record = std::move(e);
-  return AsteroidElementsUsable(record) ? TForeignLineRead::Parsed : TForeignLineRead::Unusable;
+  return ForeignOutcome(LineOutcome(record, fields, unusable));
 }
 
 std::string SkyMapAsteroidLine(const TAsteroidElements& e, const char** widened) {
@@ -140,21 +128,24 @@ std::string SkyMapAsteroidLine(const TAsteroidElements& e, const char** widened)
   return line.Number("h", e.H, 6, 2).Number("g", e.G, 6, 2).Add("   ").Done(widened);
 }
 
-TForeignLineRead ParseSkyMapCometLine(const std::string& line, TCometElements& record, std::string& itemText) {
+TForeignLineRead ParseSkyMapCometLine(const std::string& line, TCometElements& record, std::string& itemText,
+                                      const char** unusable) {
   const std::string field = Utf8Prefix(line, 45);
   TFieldCursor cursor(std::string_view(line).substr(field.size()));
   cursor.Skip(2);
   TCometElements e;
-  const bool read = ReadDayDate(cursor, e.PerihelionTime) && cursor.Number(e.PerihelionDistance) &&
-                    cursor.Number(e.Eccentricity) && cursor.Number(e.Perihelion) && cursor.Number(e.Node) &&
-                    cursor.Number(e.Inclination) && cursor.Number(e.H) && cursor.Number(e.G);
-  if (!read) return TForeignLineRead::NotRead;
+  TFieldReader fields(kSkyMapCometLineFields);
+  double* const numbers[] = {
+      &e.PerihelionDistance, &e.Eccentricity, &e.Perihelion, &e.Node, &e.Inclination, &e.H, &e.G};
+  if (fields.NextDate(0, cursor, TDateOrder::YearMonthDay, e.PerihelionTime)) {
+    fields.NextWords(3, cursor, numbers);
+  }
   e.Epoch = e.PerihelionTime;
   e.Equinox = 2000;
   itemText = RightTrimmed(field);
   e.Name = ElementRecordName(itemText);
   record = std::move(e);
-  return CometElementsUsable(record) ? TForeignLineRead::Parsed : TForeignLineRead::Unusable;
+  return ForeignOutcome(LineOutcome(record, fields, unusable));
 }
 
 std::string SkyMapCometLine(const TCometElements& e, const char** widened) {
@@ -168,27 +159,26 @@ std::string SkyMapCometLine(const TCometElements& e, const char** widened) {
 
 // --- Guide 6.0 --------------------------------------------------------------------
 
-TForeignLineRead ParseGuideCometLine(const std::string& line, TCometElements& record, std::string& itemText) {
+TForeignLineRead ParseGuideCometLine(const std::string& line, TCometElements& record, std::string& itemText,
+                                     const char** unusable) {
   const std::string field = Utf8Prefix(line, 40);
   TFieldCursor cursor(std::string_view(line).substr(field.size()));
-  double day = 0, kind = 0;
-  int month = 0, year = 0;
   TCometElements e;
-  const bool read = cursor.Number(day) && cursor.Integer(month) && cursor.Integer(year) && cursor.Number(kind) &&
-                    cursor.Number(e.PerihelionDistance) && cursor.Number(e.Eccentricity) &&
-                    cursor.Number(e.Inclination) && cursor.Number(e.Perihelion) && cursor.Number(e.Node) &&
-                    cursor.Number(e.Equinox) && cursor.Number(e.H) && cursor.Number(e.G);
+  TFieldReader fields(kGuideCometLineFields);
+  double kind = 0;
+  double* const numbers[] = {
+      &kind, &e.PerihelionDistance, &e.Eccentricity, &e.Inclination, &e.Perihelion, &e.Node, &e.Equinox, &e.H, &e.G};
+  if (fields.NextDate(0, cursor, TDateOrder::DayMonthYear, e.PerihelionTime)) {
+    fields.NextWords(3, cursor, numbers);
+  }
+  const bool read = fields.Refused() == nullptr;
   if (read && kind != 0) return TForeignLineRead::Asteroid;
   if (read && IsBlank(field)) return TForeignLineRead::Nameless;
   e.Name = ElementRecordName(TrimBlanks(field));
   itemText = RightTrimmed(field);
-  if (!read || !JdOfDayDate(year, month, day, e.PerihelionTime)) {
-    record = std::move(e);
-    return TForeignLineRead::Unusable;
-  }
   e.Epoch = e.PerihelionTime;
   record = std::move(e);
-  return CometElementsUsable(record) ? TForeignLineRead::Parsed : TForeignLineRead::Unusable;
+  return ForeignOutcome(LineOutcome(record, fields, unusable));
 }
 
 std::string GuideCometLine(const TCometElements& e) {
@@ -203,21 +193,23 @@ std::string GuideCometLine(const TCometElements& e) {
 
 // --- HomePlanet 3.0 -------------------------------------------------------------------
 
-TForeignLineRead ParseHomePlanetAsteroidLine(const std::string& line, bool normalizeNames, TAsteroidElements& record) {
+TForeignLineRead ParseHomePlanetAsteroidLine(const std::string& line, bool normalizeNames, TAsteroidElements& record,
+                                             const char** unusable) {
   // name, H, G, M, peri, node, i, e, a, epoch (MJD)
   const std::vector<std::string> f = SplitAt(line, ',', 10, true);
   TAsteroidElements e;
   std::string name = RightTrimmed(f[0]);
   if (normalizeNames) name = NormalizeDesignation(name);
   e.Name = ElementRecordName(name);
-  double* numbers[] = {
+  double* const numbers[] = {
       &e.H, &e.G, &e.MeanAnomaly, &e.Perihelion, &e.Node, &e.Inclination, &e.Eccentricity, &e.SemiMajorAxis, &e.Epoch};
-  for (std::size_t k = 0; k < 9; ++k) *numbers[k] = OwnNumberField(f[k + 1]);
+  TFieldReader fields(kHomePlanetAsteroidLineFields);
+  fields.ReadAll(0, std::span(f).subspan(1), numbers);
   e.Epoch = MjdToJd(e.Epoch);
   e.Equinox = 2000;
   e.MeanMotion = 0;
   record = std::move(e);
-  return AsteroidElementsUsable(record) ? TForeignLineRead::Parsed : TForeignLineRead::Unusable;
+  return ForeignOutcome(LineOutcome(record, fields, unusable));
 }
 
 std::string HomePlanetAsteroidLine(const TAsteroidElements& e, bool normalizeNames) {
@@ -233,20 +225,21 @@ std::string HomePlanetAsteroidLine(const TAsteroidElements& e, bool normalizeNam
   return line;
 }
 
-TForeignLineRead ParseHomePlanetCometLine(const std::string& line, TCometElements& record) {
+TForeignLineRead ParseHomePlanetCometLine(const std::string& line, TCometElements& record, const char** unusable) {
   const std::vector<std::string> f = SplitAt(line, ',', 7, false);
   TCometElements e;
   e.Name = ElementRecordName(RightTrimmed(f[0]));
-  e.PerihelionDistance = OwnNumberField(f[2]);
-  e.Eccentricity = OwnNumberField(f[3]);
-  e.Perihelion = OwnNumberField(f[4]);
-  e.Node = OwnNumberField(f[5]);
-  e.Inclination = OwnNumberField(f[6]);
+  TFieldReader fields(kHomePlanetCometLineFields);
+  if (!ParsePerihelionDateText(f[1], e.PerihelionTime)) {
+    e.PerihelionTime = std::numeric_limits<double>::quiet_NaN();
+    fields.Refuse(0);
+  }
+  double* const numbers[] = {&e.PerihelionDistance, &e.Eccentricity, &e.Perihelion, &e.Node, &e.Inclination};
+  fields.ReadAll(1, std::span(f).subspan(2), numbers);
   e.Equinox = 2000;
-  const bool dated = ParsePerihelionDateText(f[1], e.PerihelionTime);
   e.Epoch = e.PerihelionTime;
   record = std::move(e);
-  return dated && CometElementsUsable(record) ? TForeignLineRead::Parsed : TForeignLineRead::Unusable;
+  return ForeignOutcome(LineOutcome(record, fields, unusable));
 }
 
 std::string HomePlanetCometLine(const TCometElements& e) {

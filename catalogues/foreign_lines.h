@@ -21,7 +21,8 @@
 // The readers of the fixed-column formats split the numbers at blanks: a
 // number wider than its field is written with one blank before it, and the
 // rest of the line moves right (a SkyMap reader takes no first line of
-// more than kSkyMapLineLimit characters). Times are rounded to the written decimals
+// more than kSkyMapLineLimit characters; a line whose numbers do not read
+// is skipped as unusable). Times are rounded to the written decimals
 // of a day before they become a calendar date, so a day never reads 32.000.
 // The numbers of the comma-separated lines keep their values exactly
 // (KeptNumberText).
@@ -42,29 +43,36 @@ inline constexpr std::size_t kSkyMapLineLimit = 160;
 
 enum class TForeignLineRead {
   Parsed,    // a usable record
-  Unusable,  // read, but the elements cannot be computed with (skipped)
-  NotRead,   // not a line of the format (SkyMap: the file is not read)
+  Unusable,  // a field is no number, or the elements cannot be computed with (skipped)
+  NotRead,   // not a line of the format (a writer's line that reads as nothing)
   Asteroid,  // Guide: a line of an asteroid (the fourth number not 0)
   Nameless,  // Guide: a comet line with a blank name, passed over
 };
 
-// `itemText` gets the list item's text (the raw name field, right-trimmed).
+// The fields each line holds, and which may be blank, are those of
+// element_format_fields.h; `unusable` (when given) gets the field to blame
+// for an Unusable line (element_lines.h). `itemText` gets the list item's
+// text (the raw name field, right-trimmed).
 TForeignLineRead ParseSkyMapAsteroidLine(const std::string& line, bool normalizeNames, TAsteroidElements& record,
-                                         std::string& itemText);
+                                         std::string& itemText, const char** unusable = nullptr);
 // `widened` (when given) gets the name of the first number wider than its
 // field, or nullptr.
 std::string SkyMapAsteroidLine(const TAsteroidElements& record, const char** widened = nullptr);
 
-TForeignLineRead ParseSkyMapCometLine(const std::string& line, TCometElements& record, std::string& itemText);
+TForeignLineRead ParseSkyMapCometLine(const std::string& line, TCometElements& record, std::string& itemText,
+                                      const char** unusable = nullptr);
 std::string SkyMapCometLine(const TCometElements& record, const char** widened = nullptr);
 
-TForeignLineRead ParseGuideCometLine(const std::string& line, TCometElements& record, std::string& itemText);
+TForeignLineRead ParseGuideCometLine(const std::string& line, TCometElements& record, std::string& itemText,
+                                     const char** unusable = nullptr);
 std::string GuideCometLine(const TCometElements& record);
 
-TForeignLineRead ParseHomePlanetAsteroidLine(const std::string& line, bool normalizeNames, TAsteroidElements& record);
+TForeignLineRead ParseHomePlanetAsteroidLine(const std::string& line, bool normalizeNames, TAsteroidElements& record,
+                                             const char** unusable = nullptr);
 std::string HomePlanetAsteroidLine(const TAsteroidElements& record, bool normalizeNames);
 
-TForeignLineRead ParseHomePlanetCometLine(const std::string& line, TCometElements& record);
+TForeignLineRead ParseHomePlanetCometLine(const std::string& line, TCometElements& record,
+                                          const char** unusable = nullptr);
 std::string HomePlanetCometLine(const TCometElements& record);
 
 // The own lines (name;a;e;...;g and name;q;e;...;epoch) with every value

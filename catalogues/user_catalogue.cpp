@@ -28,9 +28,12 @@ bool FieldToFloat(std::string field, float& value) {
 
 }  // namespace
 
-bool ParseUserCatalogueLine(std::string_view line, std::string& name, std::array<float, 6>& values) {
+bool ParseUserCatalogueLine(std::string_view line, std::string& name, std::array<float, 6>& values,
+                            const char** field) {
+  static constexpr const char* kFields[] = {"RA", "Dec", "pmRA", "pmDec", "equinox", "magnitude"};
   values.fill(0.0f);
   name.clear();
+  if (field != nullptr) *field = nullptr;
   if (line.empty() || line.front() == ':') return false;
   std::array<std::string, 7> fields;
   std::string_view rest = line;
@@ -47,38 +50,42 @@ bool ParseUserCatalogueLine(std::string_view line, std::string& name, std::array
     rest.remove_prefix(semicolon + 1);
   }
   name = Utf8Prefix(fields[0], 255);
-  bool magnitudeRead = false;
   for (std::size_t i = 1; i < 7; ++i) {
-    const bool ok = FieldToFloat(fields[i], values[i - 1]);
-    if (i == 6) magnitudeRead = ok;
+    if (FieldToFloat(fields[i], values[i - 1])) continue;
+    if (field != nullptr) *field = kFields[i - 1];
+    return false;
   }
-  return magnitudeRead;
+  return true;
 }
 
-int BuildUserObjects(const std::vector<std::string>& lines, tuserlist& objects,
-                     const TUserCatalogueProgress& progress) {
+int BuildUserObjects(const std::vector<std::string>& lines, tuserlist& objects, const TUserCatalogueProgress& progress,
+                     TSkippedLines* skipped) {
   objects.clear();
   const int count = static_cast<int>(lines.size());
   std::string name;
   std::array<float, 6> v{};
   for (int i = 1; i < count; ++i) {
     if (progress && i % 200 == 0) progress(i, count);
-    if (!ParseUserCatalogueLine(lines[static_cast<std::size_t>(i)], name, v)) continue;
+    const char* field = nullptr;
+    if (!ParseUserCatalogueLine(lines[static_cast<std::size_t>(i)], name, v, &field)) {
+      if (field != nullptr && skipped != nullptr) skipped->Add(i + 1, field);
+      continue;
+    }
     objects.Add(std::make_unique<tuserobject>(name, v[0], v[1], v[2], v[3], v[4], v[5]));
   }
   return objects.Count();
 }
 
 TUserCatalogueStatus ReadUserCatalogue(const std::string& fileName, std::vector<std::string>& lines, tuserlist& objects,
-                                       const TUserCatalogueProgress& progress) {
+                                       const TUserCatalogueProgress& progress, TSkippedLines* skipped) {
   std::error_code ec;
   if (fileName.empty() || !std::filesystem::is_regular_file(fileName, ec)) return TUserCatalogueStatus::NotFound;
   std::vector<std::string> read;
   if (!ReadTextFileLines(fileName, read)) return TUserCatalogueStatus::NotFound;
   if (read.empty() || read.front() != kUserCatalogueFirstLine) return TUserCatalogueStatus::Foreign;
   lines = std::move(read);
-  return BuildUserObjects(lines, objects, progress) > 0 ? TUserCatalogueStatus::Loaded
-                                                        : TUserCatalogueStatus::NoObjects;
+  return BuildUserObjects(lines, objects, progress, skipped) > 0 ? TUserCatalogueStatus::Loaded
+                                                                 : TUserCatalogueStatus::NoObjects;
 }
 
 std::string UserCatalogueMessage(TUserCatalogueStatus status, const std::string& fileName, bool english) {

@@ -8,7 +8,8 @@
 //            year, equinox a year (2000), magnitude. "," or "." as decimal
 //            mark (the first "," counts as "."); fields are not trimmed.
 //   empty lines and lines beginning with ":" are kept but give no object
-//   (the editor switches an entry off with a leading ":").
+//   (the editor switches an entry off with a leading ":"); so are lines
+//   with a number field that holds no number, which are counted and named.
 //
 // Files are read as UTF-8 or Windows-1252 with any line ends and written as
 // UTF-8 with CR LF through a temporary file and a rename.
@@ -21,25 +22,30 @@
 #include <vector>
 
 #include "core/records.h"
+#include "platform/messages.h"
 
 namespace kvx {
 
 inline constexpr const char* kUserCatalogueFirstLine = ":VARBO USER";
 
 // Splits one catalogue line into its name (cut to 255 characters) and six
-// numbers. False for an empty line, a ":" line, and a line whose seventh
-// field (the magnitude) is missing or not a number. A malformed number in
-// fields two to six reads as 0 and does not reject the line; a number
-// beyond the range of a 4-byte float counts as malformed.
-bool ParseUserCatalogueLine(std::string_view line, std::string& name, std::array<float, 6>& values);
+// numbers. False for an empty line, a ":" line, and a line whose number
+// fields are not all numbers (a word, a blank or a missing field is never
+// read as 0; a number beyond the range of a 4-byte float counts as none
+// either): `field` (when given) then names the first such field, "RA",
+// "Dec", "pmRA", "pmDec", "equinox" or "magnitude" (nullptr for the empty
+// and ":" lines).
+bool ParseUserCatalogueLine(std::string_view line, std::string& name, std::array<float, 6>& values,
+                            const char** field = nullptr);
 
 // Called every 200 lines while objects are built: (line index, line count).
 using TUserCatalogueProgress = std::function<void(int position, int count)>;
 
 // Empties `objects` and builds one object per entry of lines 2 on. Returns
-// the number of objects.
+// the number of objects; the entries that give none for a field are
+// counted in `skipped` (when given).
 int BuildUserObjects(const std::vector<std::string>& lines, tuserlist& objects,
-                     const TUserCatalogueProgress& progress = {});
+                     const TUserCatalogueProgress& progress = {}, TSkippedLines* skipped = nullptr);
 
 enum class TUserCatalogueStatus {
   Loaded,     // at least one object
@@ -48,10 +54,11 @@ enum class TUserCatalogueStatus {
   Foreign     // the first line is not ":VARBO USER"
 };
 
-// Reads a catalogue. Loaded and NoObjects replace `lines` and `objects`;
-// NotFound and Foreign leave both as they were.
+// Reads a catalogue. Loaded and NoObjects replace `lines` and `objects`
+// (and count the entries that give no object for a field in `skipped`);
+// NotFound and Foreign leave them as they were.
 TUserCatalogueStatus ReadUserCatalogue(const std::string& fileName, std::vector<std::string>& lines, tuserlist& objects,
-                                       const TUserCatalogueProgress& progress = {});
+                                       const TUserCatalogueProgress& progress = {}, TSkippedLines* skipped = nullptr);
 
 // The message for NotFound and Foreign (empty for the other two).
 std::string UserCatalogueMessage(TUserCatalogueStatus status, const std::string& fileName, bool english);

@@ -75,8 +75,10 @@ bool ValidDate(int year, int month, double day) {
   return month >= 1 && month <= 12 && day >= 1 && day < DaysInMonth(year, month) + 1;
 }
 
-void CountSkipped(TObservationReadReport& report, int number) {
-  if (report.Skipped++ == 0) report.FirstSkipped = number;
+void CountSkipped(TObservationReadReport& report, int number, const char* field = nullptr) {
+  if (report.Skipped++ != 0) return;
+  report.FirstSkipped = number;
+  report.FirstField = field != nullptr ? field : "";
 }
 
 bool HasExtension(const std::string& name, const char* upper) {
@@ -184,42 +186,57 @@ std::string PrepareMarkupText(std::string_view text) { return DecodeMarkupEntiti
 
 // ---------------------------------------------------------------------------
 // Observation lines.
-bool ObservationInRange(const tobservation& o) {
-  for (double v : {o.Year, o.Month, o.Day, o.Hours, o.RA, o.Dec, o.Longitude, o.RhoCos, o.RhoSin, o.Magnitude}) {
-    if (!std::isfinite(v)) return false;
+const char* ObservationFieldOutOfRange(const tobservation& o) {
+  if (!(std::fabs(o.Year) <= 9999)) return "year";
+  if (!(std::fabs(o.Month) <= 12) || static_cast<int>(o.Month) < 1) return "month";
+  if (!(o.Hours >= 0 && o.Hours < 24)) return "UT";
+  if (!(std::fabs(o.Day) <= 31) ||
+      !ValidDate(static_cast<int>(o.Year), static_cast<int>(o.Month), o.Day + o.Hours / 24.0)) {
+    return "day";
   }
-  if (std::fabs(o.Year) > 9999 || std::fabs(o.Month) > 12 || std::fabs(o.Day) > 31) return false;
-  const double lat = std::asin(std::clamp(o.RhoSin, -1.0, 1.0)) * 180.0 / kPi;
-  return ValidDate(static_cast<int>(o.Year), static_cast<int>(o.Month), o.Day + o.Hours / 24.0) && o.Hours >= 0 &&
-         o.Hours < 24 && o.RA >= 0 && o.RA < 360 && std::fabs(o.Dec) <= 90 && std::fabs(o.Longitude) <= 360 &&
-         std::fabs(lat) <= 90 && (o.Magnitude == 0 || (o.Magnitude >= -5 && o.Magnitude <= 35));
+  if (!(o.RA >= 0 && o.RA < 360)) return "RA";
+  if (!(std::fabs(o.Dec) <= 90)) return "Dec";
+  if (!(std::fabs(o.Longitude) <= 360)) return "longitude";
+  if (!std::isfinite(o.RhoCos) || !std::isfinite(o.RhoSin)) return "latitude";
+  if (!(o.Magnitude == 0 || (o.Magnitude >= -5 && o.Magnitude <= 35))) return "mag";
+  return nullptr;
 }
 
-TMpcLineKind ParseMpcObservationLine(std::string_view input, tobservation& o) {
+bool ObservationInRange(const tobservation& o) { return ObservationFieldOutOfRange(o) == nullptr; }
+
+TMpcLineKind ParseMpcObservationLine(std::string_view input, tobservation& o, const char** field) {
   std::string l(input);
   if (TrimBlanks(l).empty()) return TMpcLineKind::EndOfBlock;
   if (l.size() < 80) l.resize(80, ' ');
   const char note2 = l[14];
   if (note2 == 's' || note2 == 'v' || note2 == 'r' || note2 == 'R') return TMpcLineKind::Skip;
   if (note2 == 'S' || note2 == 'V') return TMpcLineKind::Spacecraft;
+  const auto unusable = [field](const char* name) {
+    if (field != nullptr) *field = name;
+    return TMpcLineKind::Unusable;
+  };
   int year = 0, month = 0;
   double day = 0;
-  if (!ParseInt(Field(l, 16, 19), year) || !ParseInt(Field(l, 21, 22), month)) return TMpcLineKind::EndOfBlock;
+  if (!ParseInt(Field(l, 16, 19), year)) return unusable("year");
+  if (!ParseInt(Field(l, 21, 22), month)) return unusable("month");
   if (year == 0 || month == 0) return TMpcLineKind::ZeroDate;
-  if (!ParseReal(Field(l, 24, 32), day) || !ValidDate(year, month, day)) return TMpcLineKind::EndOfBlock;
+  if (month < 1 || month > 12) return unusable("month");
+  if (!ParseReal(Field(l, 24, 32), day) || !ValidDate(year, month, day)) return unusable("day");
   int rh = 0;
   double rmf = 0, rs = 0;
-  if (!ParseInt(Field(l, 33, 34), rh) || rh < 0 || rh > 23) return TMpcLineKind::EndOfBlock;
-  if (!ParseMinutesField(l, 36, 44, rmf, rs)) return TMpcLineKind::EndOfBlock;
+  if (!ParseInt(Field(l, 33, 34), rh) || rh < 0 || rh > 23 || !ParseMinutesField(l, 36, 44, rmf, rs)) {
+    return unusable("RA");
+  }
   const char sign = l[44];
-  if (sign != '-' && sign != '+' && sign != ' ') return TMpcLineKind::EndOfBlock;
   int dd = 0;
   double dmf = 0, ds = 0;
-  if (!ParseInt(Field(l, 46, 47), dd) || dd < 0 || dd > 90) return TMpcLineKind::EndOfBlock;
-  if (!ParseMinutesField(l, 49, 56, dmf, ds)) return TMpcLineKind::EndOfBlock;
+  if ((sign != '-' && sign != '+' && sign != ' ') || !ParseInt(Field(l, 46, 47), dd) || dd < 0 || dd > 90 ||
+      !ParseMinutesField(l, 49, 56, dmf, ds)) {
+    return unusable("Dec");
+  }
   double mag = 0;
   const std::string magField = TrimBlanks(Field(l, 66, 70));
-  if (!magField.empty() && !ParseReal(magField, mag)) return TMpcLineKind::EndOfBlock;
+  if (!magField.empty() && (!ParseReal(magField, mag) || (mag != 0 && (mag < -5 || mag > 35)))) return unusable("mag");
   o = tobservation{};
   o.Designation = TrimBlanks(Field(l, 1, 12));
   o.Year = year;
@@ -230,9 +247,8 @@ TMpcLineKind ParseMpcObservationLine(std::string_view input, tobservation& o) {
   o.RA = (rh + rmf / 60.0 + rs / 3600.0) * 15.0;
   o.Dec = dd + dmf / 60.0 + ds / 3600.0;
   if (sign == '-') o.Dec = -o.Dec;
-  if (std::fabs(o.Dec) > 90) return TMpcLineKind::EndOfBlock;
+  if (std::fabs(o.Dec) > 90) return unusable("Dec");
   o.Magnitude = mag;
-  if (mag != 0 && (mag < -5 || mag > 35)) return TMpcLineKind::EndOfBlock;
   o.Code = Field(l, 78, 80);
   return TMpcLineKind::Observation;
 }
@@ -246,8 +262,13 @@ bool ParseObservationLines(torbdet& od, const std::vector<std::string>& lines, T
   out.clear();
   for (++k; k < lines.size(); ++k) {
     tobservation o;
-    const TMpcLineKind kind = ParseMpcObservationLine(lines[k], o);
+    const char* field = nullptr;
+    const TMpcLineKind kind = ParseMpcObservationLine(lines[k], o, &field);
     if (kind == TMpcLineKind::EndOfBlock) break;
+    if (kind == TMpcLineKind::Unusable) {
+      CountSkipped(report, static_cast<int>(k) + 1, field);
+      continue;
+    }
     if (kind == TMpcLineKind::Skip || kind == TMpcLineKind::ZeroDate) continue;
     if (kind == TMpcLineKind::Spacecraft) {
       ++report.Spacecraft;
@@ -384,6 +405,46 @@ void AppendSplit(std::string& out, const TSplit& s, int wholeWidth) {
   AppendField(out, buffer);
 }
 
+// The field of the own text format that token `index` belongs to.
+const char* OwnTextField(std::size_t index) {
+  static constexpr const char* kNames[] = {"year",      "month",     "day",      "UT",       "RA",      "RA",
+                                           "RA",        "Dec",       "Dec",      "Dec",      "mag",     "longitude",
+                                           "longitude", "longitude", "latitude", "latitude", "latitude"};
+  return index < std::size(kNames) ? kNames[index] : nullptr;
+}
+
+// One observation of the own text format from the line's numbers: nullptr
+// when `o` holds it, else the field to blame (a line of fewer than ten
+// numbers: the first missing one).
+const char* OwnTextObservation(const std::vector<std::string>& tokens, tobservation& o) {
+  if (tokens.size() < 10) return OwnTextField(tokens.size());
+  std::vector<double> v;
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    double x = 0;
+    if (!ParseReal(tokens[i], x)) return OwnTextField(i);
+    v.push_back(x);
+  }
+  for (std::size_t i : {0u, 1u, 2u, 4u, 5u, 7u, 8u}) {
+    if (!Integral(v[i])) return OwnTextField(i);
+  }
+  // Hours, degrees and minutes in range before they are taken as integers.
+  if (std::fabs(v[4]) >= 24 || std::fabs(v[5]) >= 60 || std::fabs(v[6]) >= 60) return "RA";
+  if (std::fabs(v[7]) > 90 || std::fabs(v[8]) >= 60 || std::fabs(v[9]) >= 60) return "Dec";
+  o.Year = v[0];
+  o.Month = v[1];
+  o.Day = v[2];
+  o.Hours = v[3];
+  o.RA = CombineWholeDegreesMinutes(tokens, 4, v) * 15.0;
+  o.Dec = CombineWholeDegreesMinutes(tokens, 7, v);
+  if (v.size() > 10) o.Magnitude = v[10];
+  if (v.size() > 11) o.Longitude = CombineSexagesimal(tokens, 11, v);
+  const double lat = v.size() > 14 ? CombineSexagesimal(tokens, 14, v) : 0.0;
+  if (std::fabs(lat) > 90) return "latitude";
+  o.RhoCos = std::cos(lat * kPi / 180.0);
+  o.RhoSin = std::sin(lat * kPi / 180.0);
+  return ObservationFieldOutOfRange(o);
+}
+
 }  // namespace
 
 std::string OwnTextObservationLine(const tobservation& o) {
@@ -438,40 +499,13 @@ bool ReadOwnTextObservations(const std::vector<std::string>& lines, TObservation
     std::string token;
     while (in >> token) tokens.push_back(token);
     if (tokens.empty()) continue;
-    std::vector<double> v;
-    bool ok = tokens.size() >= 10 && tokens.size() <= 17;
-    for (const std::string& t : tokens) {
-      double x = 0;
-      if (!ok || !ParseReal(t, x)) {
-        ok = false;
-        break;
-      }
-      v.push_back(x);
-    }
-    for (std::size_t i : {0u, 1u, 2u, 4u, 5u, 7u, 8u}) {
-      if (ok && !Integral(v[i])) ok = false;
-    }
-    // Hours, degrees and minutes in range before they are taken as integers.
-    ok = ok && std::fabs(v[4]) < 24 && std::fabs(v[5]) < 60 && std::fabs(v[6]) < 60 && std::fabs(v[7]) <= 90 &&
-         std::fabs(v[8]) < 60 && std::fabs(v[9]) < 60;
     tobservation o;
-    if (ok) {
-      o.Year = v[0];
-      o.Month = v[1];
-      o.Day = v[2];
-      o.Hours = v[3];
-      o.RA = CombineWholeDegreesMinutes(tokens, 4, v) * 15.0;
-      o.Dec = CombineWholeDegreesMinutes(tokens, 7, v);
-      if (v.size() > 10) o.Magnitude = v[10];
-      if (v.size() > 11) o.Longitude = CombineSexagesimal(tokens, 11, v);
-      const double lat = v.size() > 14 ? CombineSexagesimal(tokens, 14, v) : 0.0;
-      ok = std::fabs(lat) <= 90;
-      o.RhoCos = std::cos(lat * kPi / 180.0);
-      o.RhoSin = std::sin(lat * kPi / 180.0);
-      ok = ok && ObservationInRange(o);
-    }
-    if (!ok) {
+    if (tokens.size() > 17) {  // more numbers than the format has
       CountSkipped(report, static_cast<int>(k) + 1);
+      continue;
+    }
+    if (const char* field = OwnTextObservation(tokens, o)) {
+      CountSkipped(report, static_cast<int>(k) + 1, field);
       continue;
     }
     AddObservation(out, std::move(o));
@@ -610,9 +644,9 @@ void ReportSkipped(const TObservationReadReport& report) {
                 n + " observations from spacecraft or roving observers skipped", MessageIcon::Information);
   }
   if (report.Skipped > 0) {
-    const std::string n = std::to_string(report.Skipped), k = std::to_string(report.FirstSkipped);
-    ShowMessage(n + " Zeilen übersprungen (erste: Zeile " + k + ")", n + " lines skipped (first: line " + k + ")",
-                MessageIcon::Warning);
+    const std::string n = std::to_string(report.Skipped);
+    ShowSkippedLines(n + " Zeilen übersprungen (erste: Zeile ", n + " lines skipped (first: line ", report.FirstSkipped,
+                     report.FirstField);
   }
 }
 

@@ -37,31 +37,39 @@ enum class TMpcLineKind : std::uint8_t {
   Skip,         // a second line or a radar line: the block goes on
   Spacecraft,   // a spacecraft or roving observer line: skipped and counted
   ZeroDate,     // year or month 0: skipped
-  EndOfBlock,   // empty or unconvertible
+  Unusable,     // a field that is no number or out of range: skipped, counted and named
+  EndOfBlock,   // empty
 };
 // Reads one line of the 80-column optical format (short lines padded).
 // Designation 1-12, note 15, date 16-32, RA 33-44, Dec 45-56, magnitude
-// 66-70, code 78-80. Fills the calendar fields, RA, Dec, magnitude, code and
-// designation of `obs` (no JD, no station).
-TMpcLineKind ParseMpcObservationLine(std::string_view line, tobservation& obs);
+// 66-70 (blank: 0), code 78-80. Fills the calendar fields, RA, Dec,
+// magnitude, code and designation of `obs` (no JD, no station). For an
+// Unusable line `field` (when given) names the field: "year", "month",
+// "day", "RA", "Dec" or "mag".
+TMpcLineKind ParseMpcObservationLine(std::string_view line, tobservation& obs, const char** field = nullptr);
 
 // The counts of a read, for its notices.
 struct TObservationReadReport {
   int Skipped = 0;             // lines or records skipped as unreadable
   int FirstSkipped = 0;        // 1-based line or record number
+  std::string FirstField;      // the field to blame in it (empty: none)
   int Spacecraft = 0;          // spacecraft and roving observers skipped
   bool StationNotice = false;  // no usable stations.txt
 };
 
-// Observation lines after the "Observations:" line. False when there is no
-// marker. Unknown stations are kept as geocentric; with the station warning
+// Observation lines after the "Observations:" line, up to the first empty
+// line; lines that do not read are skipped and counted. False when there
+// is no marker. Unknown stations are kept as geocentric; with the station warning
 // on the user is asked whether to warn again. The warning is on again at the
 // end. The set's equinoxes become J2000.
 bool ParseObservationLines(torbdet& od, const std::vector<std::string>& lines, TObservationList& out,
                            TObservationReadReport& report);
 
 // The own text format. False (with a message) when the equinox lines are not
-// years in 1000..3000.
+// years in 1000..3000. A line that does not read is skipped and counted,
+// with the field to blame: "year", "month", "day", "UT", "RA", "Dec",
+// "mag", "longitude", "latitude" (a line of fewer than ten numbers: the
+// first missing one).
 bool ReadOwnTextObservations(const std::vector<std::string>& lines, TObservationList& out, double& equinoxObs,
                              double& equinoxElements, TObservationReadReport& report);
 // The own text format's lines ("varbo observations", the two equinox years,
@@ -113,6 +121,9 @@ std::string WriteObservationRecords(const TObservationList& list, double equinox
 // Whether a field set lies in range: month 1-12, day valid, hours 0..24,
 // |Dec| <= 90, |longitude| <= 360, |latitude| <= 90, magnitude -5..35 or 0.
 bool ObservationInRange(const tobservation& obs);
+// The first field out of that range ("year", "month", "UT", "day", "RA",
+// "Dec", "longitude", "latitude", "mag"); nullptr when all lie in it.
+const char* ObservationFieldOutOfRange(const tobservation& obs);
 
 // Opens an observation file chosen through the file-dialog seam (the
 // request's start is set to fileName when empty) into the set of `od`.

@@ -54,4 +54,12 @@ void ShowDoesNotFitFormat(const std::string& what, const std::string& format, co
               MessageIcon::Error, MessageButtons::Ok, ByLanguage("Datei nicht gespeichert", "File not saved"));
 }
 
+void ShowSkippedLines(const std::string& german, const std::string& english, int firstLine, const std::string& field,
+                      const std::string& caption) {
+  const std::string line = std::to_string(firstLine);
+  ShowMessage(german + line + (field.empty() ? "" : ", Feld " + field) + ")",
+              english + line + (field.empty() ? "" : ", field " + field) + ")", MessageIcon::Warning,
+              MessageButtons::Ok, caption);
+}
+
 }  // namespace kvx

@@ -54,6 +54,27 @@ void Beep();
 // `what` names the object and the field ("Ceres: a = 4e-09").
 void ShowDoesNotFitFormat(const std::string& what, const std::string& format, const std::string& fileName);
 
+// The lines of a file a reader skipped: how many, the first one's number
+// (from 1) and the field to blame in it (empty: none).
+struct TSkippedLines {
+  int Count = 0;
+  int FirstLine = 0;
+  std::string Field;
+  void Add(int line, const char* field) {
+    if (Count++ != 0) return;
+    FirstLine = line;
+    Field = field != nullptr ? field : "";
+  }
+};
+
+// A reader's note on the lines of a file it skipped: `german` and
+// `english` up to the first skipped line's number ("3 Zeilen übersprungen
+// (erste: Zeile " / "3 lines skipped (first: line "), then the number and
+// the field to blame when there is one (", Feld f" / ", field f") and ")";
+// warning icon.
+void ShowSkippedLines(const std::string& german, const std::string& english, int firstLine, const std::string& field,
+                      const std::string& caption = {});
+
 // Installs a sink for the lifetime of the guard (tests and nested dialogs).
 using ScopedMessageSink = TScopedSeam<MessageSink, SetMessageSink>;
 

@@ -19,8 +19,12 @@ bool TLocationEditorList::ReadFile(const std::string& fileName) {
   Truncated = false;
   std::string name;
   TOrtdatens place;
-  ReadEditorLines(reader, Lines, [&](const std::string& line, int) {
-    if (!ParseLocationLine(line, name, place)) return TEditorLineUse::Kept;
+  ReadEditorLines(reader, Lines, [&](const std::string& line, int number) {
+    const char* field = nullptr;
+    if (!ParseLocationLine(line, name, place, &field)) {
+      if (field != nullptr) skipped_.Add(number, field);
+      return TEditorLineUse::Kept;
+    }
     if (Count() >= kMaxLocations) {
       Truncated = true;
       return TEditorLineUse::Stop;

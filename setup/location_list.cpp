@@ -25,11 +25,13 @@ bool ReadPackedNumber(std::string text, double& x) {
   return std::isfinite(x);
 }
 
-std::int32_t ReadIntegerOrZero(std::string text) {
+// A whole number of at most nine digits; false for anything else.
+bool ReadWholeNumber(std::string text, std::int32_t& x) {
   while (!text.empty() && text.front() == ' ') text.erase(text.begin());
   while (!text.empty() && (text.back() == ' ' || text.back() == '\r')) text.pop_back();
-  if (text.empty() || text == "-" || !IsIntegerText(text) || text.size() > 9) return 0;
-  return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10));
+  if (text.empty() || text == "-" || !IsIntegerText(text) || text.size() > 9) return false;
+  x = static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10));
+  return true;
 }
 
 }  // namespace
@@ -44,7 +46,13 @@ std::string LocationCoordinateText(double packed) {
   return s;
 }
 
-bool ParseLocationLine(const std::string& rawLine, std::string& name, TOrtdatens& place) {
+bool ParseLocationLine(const std::string& rawLine, std::string& name, TOrtdatens& place, const char** field) {
+  static constexpr const char* kFields[] = {"longitude", "latitude", "zone", "minutes"};
+  const auto noPlace = [field](std::size_t k) {
+    if (field != nullptr) *field = kFields[k];
+    return false;
+  };
+  if (field != nullptr) *field = nullptr;
   std::string line = rawLine;
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
   if (line.empty() || line.front() == ':') return false;
@@ -62,15 +70,18 @@ bool ParseLocationLine(const std::string& rawLine, std::string& name, TOrtdatens
   } else if (fields.size() == 4) {
     fields.push_back(line.substr(from));
   } else {
-    return false;
+    return noPlace(fields.size());  // the first field missing
   }
   TOrtdatens p;
-  if (!ReadPackedNumber(fields[1], p.Longitude) || !ReadPackedNumber(fields[2], p.Latitude)) return false;
-  if (!PackedSexagesimalValid(p.Longitude) || !PackedSexagesimalValid(p.Latitude)) return false;
-  if (std::fabs(p.Latitude) > 90.0 || std::fabs(p.Longitude) > 180.0) return false;
-  p.Zone = ReadIntegerOrZero(fields[3]);
-  if (p.Zone < -12 || p.Zone > 12) p.Zone = 0;
-  p.ExtraMinutes = ReadIntegerOrZero(fields[4]);
+  if (!ReadPackedNumber(fields[1], p.Longitude) || !PackedSexagesimalValid(p.Longitude) ||
+      std::fabs(p.Longitude) > 180.0) {
+    return noPlace(0);
+  }
+  if (!ReadPackedNumber(fields[2], p.Latitude) || !PackedSexagesimalValid(p.Latitude) || std::fabs(p.Latitude) > 90.0) {
+    return noPlace(1);
+  }
+  if (!ReadWholeNumber(fields[3], p.Zone) || p.Zone < -12 || p.Zone > 12) return noPlace(2);
+  if (!ReadWholeNumber(fields[4], p.ExtraMinutes)) return noPlace(3);
   p.Postcode = postcode;
   name = fields[0];
   place = p;
@@ -83,8 +94,14 @@ bool Orttabelle::ReadFile(const std::string& fileName) {
   ClearLocationTable();
   std::string line, name;
   TOrtdatens place;
+  int number = 0;
   while (static_cast<int>(names_.size()) < kMaxLocations && std::getline(in, line)) {
-    if (!ParseLocationLine(line, name, place)) continue;
+    ++number;
+    const char* field = nullptr;
+    if (!ParseLocationLine(line, name, place, &field)) {
+      if (field != nullptr) skipped_.Add(number, field);
+      continue;
+    }
     names_.push_back(name);
     places_.push_back(place);
   }
@@ -103,12 +120,18 @@ bool Orttabelle::Neuedateiladen(const std::string& fileName, int index, bool rep
   }
   file_name_ = fileName;
   if (Count() > 0) SetItemIndex(index >= 0 && index < Count() ? index : 0);
+  if (report && skipped_.Count > 0) {
+    const std::string n = std::to_string(skipped_.Count);
+    ShowSkippedLines(fileName + ": " + n + " Zeilen übersprungen (erste: Zeile ",
+                     fileName + ": " + n + " lines skipped (first: line ", skipped_.FirstLine, skipped_.Field);
+  }
   return true;
 }
 
 void Orttabelle::ClearLocationTable() {
   names_.clear();
   places_.clear();
+  skipped_ = {};
   item_index_ = -1;
 }
 

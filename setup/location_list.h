@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/messages.h"
+
 namespace kvx {
 
 inline constexpr int kMaxLocations = 32000;
@@ -24,9 +26,12 @@ struct TOrtdatens {
 
 // One line of a location file. False for headers, empty lines and lines
 // that are no place: a longitude or latitude that is no number, minutes or
-// seconds of 60 or more, |latitude| > 90, |longitude| > 180. A zone or
-// extra-minutes field that is no integer gives 0.
-bool ParseLocationLine(const std::string& line, std::string& name, TOrtdatens& place);
+// seconds of 60 or more, |latitude| > 90, |longitude| > 180, a zone that is
+// no whole number in -12..12, extra minutes that are no whole number (a
+// word is never read as 0), or a line of fewer fields. For a line that is
+// no place `field` (when given) names the field to blame: "longitude",
+// "latitude", "zone" or "minutes"; headers and empty lines name none.
+bool ParseLocationLine(const std::string& line, std::string& name, TOrtdatens& place, const char** field = nullptr);
 
 // A packed D.MMSS coordinate as the file and the edits show it: rounded in
 // sexagesimal to whole seconds (59.6 seconds become the next minute, never
@@ -36,13 +41,18 @@ std::string LocationCoordinateText(double packed);
 class Orttabelle {
  public:
   // The reader: false when the file cannot be opened (the list is then
-  // empty); otherwise the accepted lines, at most kMaxLocations.
+  // empty); otherwise the accepted lines, at most kMaxLocations, with the
+  // lines that are no place counted (Skipped).
   virtual bool ReadFile(const std::string& fileName);
   virtual ~Orttabelle() = default;
 
   // Loads the file and selects `index` (0 when outside the list). False
-  // when the file cannot be opened; with `report` a message says so.
+  // when the file cannot be opened; with `report` a message says so, and
+  // another names the lines that were no place ("<file>: n Zeilen
+  // übersprungen (erste: Zeile k, Feld f)").
   bool Neuedateiladen(const std::string& fileName, int index, bool report);
+  // The lines of the last file read that were no place.
+  const TSkippedLines& Skipped() const { return skipped_; }
   // Empties the list.
   void ClearLocationTable();
 
@@ -96,6 +106,7 @@ class Orttabelle {
   }
   std::vector<std::string> names_;
   std::vector<TOrtdatens> places_;
+  TSkippedLines skipped_;
 
  private:
   std::string zone_name_ = "MEZ";

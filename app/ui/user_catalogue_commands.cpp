@@ -19,14 +19,21 @@ namespace kvx {
 bool LoadUserCatalogue(TCommandHost& host, bool showMessages, const TUserCatalogueProgress& progress) {
   TCurrentObjects& currentObjects = host.Objects();
   TTableState& table = host.TableState();
-  const TUserCatalogueStatus status = ReadUserCatalogue(
-      currentObjects.UserCatalogueFile, currentObjects.UserCatalogueLines, host.UserObjects(), progress);
+  TSkippedLines skipped;
+  const std::string& file = currentObjects.UserCatalogueFile;
+  const TUserCatalogueStatus status =
+      ReadUserCatalogue(file, currentObjects.UserCatalogueLines, host.UserObjects(), progress, &skipped);
   if (status == TUserCatalogueStatus::NotFound || status == TUserCatalogueStatus::Foreign) {
     if (showMessages) {
-      ShowMessage(UserCatalogueMessage(status, currentObjects.UserCatalogueFile, false),
-                  UserCatalogueMessage(status, currentObjects.UserCatalogueFile, true), MessageIcon::Error);
+      ShowMessage(UserCatalogueMessage(status, file, false), UserCatalogueMessage(status, file, true),
+                  MessageIcon::Error);
     }
     return false;
+  }
+  if (showMessages && skipped.Count > 0) {
+    const std::string n = std::to_string(skipped.Count);
+    ShowSkippedLines(file + ": " + n + " Zeilen übersprungen (erste: Zeile ",
+                     file + ": " + n + " lines skipped (first: line ", skipped.FirstLine, skipped.Field);
   }
   const std::int32_t count = host.UserObjects().Count();
   if (currentObjects.UserObjectIndex >= count) currentObjects.UserObjectIndex = -1;

@@ -82,6 +82,32 @@ TEST(CircularImport, AsteroidAndCometAsTextAndHtml) {
                                     "e   0.2453925      Incl.    6.64396", "P   4.25           H   16.5"};
   EXPECT_NEAR(ImportCircular(lines).Asteroid.Epoch, ReferenceJd("epoch_aug"), 1e-6);
   EXPECT_EQ(ImportCircular(lines).Asteroid.G, 0.0) << "no G: 0";
+  // Every number field: a word, a comma exponent, a blank or a minus sign
+  // that is no "-" refuses the circular, naming the field; only G may be
+  // blank (0).
+  lines.back() += "           G   0.15           U   8";
+  struct {
+    std::size_t Line;
+    const char* Value;
+    const char* Field;
+  } const numbers[] = {{3, "20.13862", "M"},     {3, "2000.0", "Equinox"}, {4, "0.23183727", "n"},
+                       {4, "331.85773", "Peri."}, {5, "2.6335917", "a"},    {5, "167.44389", "Node"},
+                       {6, "0.2453925", "e"},     {6, "6.64396", "Incl."},  {7, "16.5", "H"},
+                       {7, "0.15", "G"}};
+  for (const auto& number : numbers) {
+    for (const std::string bad : {"B1950", "1,5e", "", "\u2212"}) {
+      std::vector<std::string> damaged = lines;
+      std::string& line = damaged[number.Line];
+      line.replace(line.find(number.Value), std::string(number.Value).size(), bad);
+      if (bad.empty() && std::string(number.Field) == "G") {
+        EXPECT_EQ(ImportCircular(damaged).Asteroid.G, 0.0);
+        continue;
+      }
+      EXPECT_NE(Refusal(damaged).find(std::string("(") + number.Field + ")"), std::string::npos)
+          << line << ": " << Refusal(damaged);
+    }
+  }
+  EXPECT_DOUBLE_EQ(ImportCircular(lines).Asteroid.G, 0.15);
   EXPECT_EQ(MonthFromAbbreviation("May "), 5);
   EXPECT_EQ(MonthFromAbbreviation("Sept"), 9);
 

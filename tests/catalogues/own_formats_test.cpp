@@ -135,7 +135,7 @@ TEST_F(OwnFormats, AsteroidCsvLinesAndUnusableRecords) {
   EXPECT_EQ(list.SkippedLines()[0].LineNumber, 4);
   EXPECT_EQ(list.SkippedLines()[1].Text, "Open;2,5;1,0;1;1;1;1;0;2000;2450600,5;5;0,2");
   ASSERT_EQ(sink.messages.size(), 1u);
-  EXPECT_NE(sink.messages[0].text.find("2 Zeilen mit unbrauchbaren Bahnelementen übersprungen (erste: Zeile 4)"),
+  EXPECT_NE(sink.messages[0].text.find("2 Zeilen mit unbrauchbaren Bahnelementen übersprungen (erste: Zeile 4, Feld a)"),
             std::string::npos);
 
   // The field line is a header too; a header-only file is not read and

@@ -40,17 +40,28 @@ TEST(UserCatalogue, LineParserTakesAndRefusesLines) {
   EXPECT_EQ(name, " M 31 ");
   EXPECT_FLOAT_EQ(v[0], 0.4244f);
   EXPECT_FLOAT_EQ(v[5], 3.4f);
-  // A bad number before the magnitude reads 0 and keeps the line.
-  ASSERT_TRUE(ParseUserCatalogueLine("Odd;12x;-5.3;0;0;2000;1", name, v));
-  EXPECT_EQ(v[0], 0.0f);
-  EXPECT_FLOAT_EQ(v[1], -5.3f);
-  // No object: empty, switched off, magnitude missing, unreadable or beyond a
-  // float, a number followed by a blank.
-  for (const char* line : {"", ":Vega;18.3656;38.4701;0;0;2000;0.03", "Vega;18.3656;38.4701;0;0;2000",
-                           "Vega;18.3656;38.4701;0;0;2000;", "Vega;1;2;3;4;2000;bright", "Vega;1;2;3;4;2000;1e39",
-                           "Vega;1;2;3;4;2000;0.03 ", "Vega"}) {
-    EXPECT_FALSE(ParseUserCatalogueLine(line, name, v)) << line;
+  // No object: empty, switched off; a field that is no number is named,
+  // whichever it is (a word, a blank, a comma exponent, a minus sign that
+  // is no "-", a value beyond a float, a number followed by a blank, the
+  // magnitude missing).
+  const char* field = nullptr;
+  for (const char* line : {"", ":Vega;18.3656;38.4701;0;0;2000;0.03"}) {
+    EXPECT_FALSE(ParseUserCatalogueLine(line, name, v, &field)) << line;
+    EXPECT_EQ(field, nullptr);
   }
+  const char* const names[] = {"RA", "Dec", "pmRA", "pmDec", "equinox", "magnitude"};
+  for (std::size_t k = 0; k < 6; ++k) {
+    for (const char* bad : {"B1950", "1,5e", "", "\u2212", "1e39", "0.03 "}) {
+      std::string texts[] = {"18.3656", "38.4701", "0", "0", "2000", "0.03"};
+      texts[k] = bad;
+      std::string line = "Vega";
+      for (const std::string& t : texts) line += ";" + t;
+      EXPECT_FALSE(ParseUserCatalogueLine(line, name, v, &field)) << line;
+      EXPECT_STREQ(field, names[k]) << line;
+    }
+  }
+  EXPECT_FALSE(ParseUserCatalogueLine("Vega;18.3656;38.4701;0;0;2000", name, v, &field));
+  EXPECT_STREQ(field, "magnitude");
   // A name beyond 255 characters is cut.
   ASSERT_TRUE(ParseUserCatalogueLine(std::string(300, 'N') + ";1;2;3;4;2000;5", name, v));
   EXPECT_EQ(name.size(), 255u);
@@ -75,11 +86,17 @@ TEST(UserCatalogue, ReadingKeepsThePreviousCatalogueOnFailureAndWritingIsSafe) {
   EXPECT_EQ(UserCatalogueMessage(TUserCatalogueStatus::Foreign, "x.csv", true),
             "This is no Kandrevoltinex 4.6 catalogue");
 
-  // Only switched-off entries: read, but no object.
-  const std::string off = folder.Write("off.csv", ":VARBO USER\r\n:Vega;1;2;3;4;2000;1\r\n:\r\n");
-  EXPECT_EQ(ReadUserCatalogue(off, lines, objects), TUserCatalogueStatus::NoObjects);
+  // Only switched-off entries and one whose Dec is a word: read, but no
+  // object; the word is counted and named with its line.
+  const std::string off =
+      folder.Write("off.csv", ":VARBO USER\r\n:Vega;1;2;3;4;2000;1\r\n:\r\nDeneb;20.4125;B1950;0;0;2000;1.3\r\n");
+  TSkippedLines skipped;
+  EXPECT_EQ(ReadUserCatalogue(off, lines, objects, {}, &skipped), TUserCatalogueStatus::NoObjects);
   EXPECT_EQ(objects.Count(), 0);
-  EXPECT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines.size(), 4u);
+  EXPECT_EQ(skipped.Count, 1);
+  EXPECT_EQ(skipped.FirstLine, 4);
+  EXPECT_EQ(skipped.Field, "Dec");
 
   // Windows-1252 with lone CR line ends; progress every 200 lines.
   std::string bytes = ":VARBO USER\rAlpha Cr\xfa" "cis;12.2635;-63.0556;0;0;2000;0.8\r";

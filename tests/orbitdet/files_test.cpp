@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include "core/text_conversion.h"
 #include "orbitdet/observation_files.h"
@@ -123,13 +125,21 @@ TEST(ObservationLines, PublishedColumnsAndTheirSpecialCases) {
             TMpcLineKind::Skip);
   EXPECT_EQ(ParseMpcObservationLine(Line("K26X01A", 'S', "2025 11 20.5", "01 02 03.4", "+10 20 30.5", "", "", "C51"), o),
             TMpcLineKind::Spacecraft);
-  // Bad fields end the block; a zero month is skipped.
-  EXPECT_EQ(ParseMpcObservationLine(Line("K26X01A", 'C', "2025 02 30.5", "01 02 03.4", "+10 20 30.5", "", "", "500"), o),
-            TMpcLineKind::EndOfBlock);
-  EXPECT_EQ(ParseMpcObservationLine(Line("K26X01A", 'C', "2025 11 20.5", "24 02 03.4", "+10 20 30.5", "", "", "500"), o),
-            TMpcLineKind::EndOfBlock);
-  EXPECT_EQ(ParseMpcObservationLine(Line("K26X01A", 'C', "2025 11 20.5", "01 02 03.4", "+91 20 30.5", "", "", "500"), o),
-            TMpcLineKind::EndOfBlock);
+  // A field out of range makes the line unusable and is named; a zero month
+  // is skipped.
+  const char* field = nullptr;
+  EXPECT_EQ(
+      ParseMpcObservationLine(Line("K26X01A", 'C', "2025 02 30.5", "01 02 03.4", "+10 20 30.5", "", "", "500"), o, &field),
+      TMpcLineKind::Unusable);
+  EXPECT_STREQ(field, "day");
+  EXPECT_EQ(
+      ParseMpcObservationLine(Line("K26X01A", 'C', "2025 11 20.5", "24 02 03.4", "+10 20 30.5", "", "", "500"), o, &field),
+      TMpcLineKind::Unusable);
+  EXPECT_STREQ(field, "RA");
+  EXPECT_EQ(
+      ParseMpcObservationLine(Line("K26X01A", 'C', "2025 11 20.5", "01 02 03.4", "+91 20 30.5", "", "", "500"), o, &field),
+      TMpcLineKind::Unusable);
+  EXPECT_STREQ(field, "Dec");
   EXPECT_EQ(ParseMpcObservationLine(Line("K26X01A", 'C', "2025 00 20.5", "01 02 03.4", "+10 20 30.5", "", "", "500"), o),
             TMpcLineKind::ZeroDate);
   EXPECT_EQ(ParseMpcObservationLine("", o), TMpcLineKind::EndOfBlock);
@@ -188,6 +198,62 @@ TEST_F(ObservationFiles, MissingStationListGivesOneNoticeAndGeocentricPlaces) {
   EXPECT_EQ(sink_.messages[0].text,
             "stations.txt fehlt oder hat ein falsches Format; alle Beobachtungen gelten als geozentrisch.");
   EXPECT_EQ(list_[0].Obs.RhoCos, 0.0);
+}
+
+// A word, a comma exponent, a blank or "−" (U+2212) in a number field of
+// an observation line skips that line and names it with its field; the
+// lines after it are read. The own text format's numbers are separated by
+// blanks, and its last ones may be left out, so a blank there is no field.
+TEST_F(ObservationFiles, AWordInANumberFieldSkipsTheLineAndNamesIt) {
+  struct Field {
+    std::size_t First, Last;  // columns from 1
+    const char* Name;
+  };
+  const Field columns[] = {{16, 19, "year"}, {21, 22, "month"}, {24, 32, "day"}, {33, 34, "RA"}, {36, 37, "RA"},
+                           {39, 44, "RA"},   {46, 47, "Dec"},   {49, 50, "Dec"}, {52, 56, "Dec"}, {66, 70, "mag"}};
+  const std::string good = Observations({"500", "500", "500"});
+  const std::string line = Line("K26X01A", 'C', "2025 11 13.5", "01 02 03.40", "+10 20 30.5", "18.1", "", "500");
+  ASSERT_TRUE(OpenObservationFileNamed(od_, folder_.Write("own.txt", good)));
+  const std::string ownGood = WriteOwnTextObservations(od_.Observations(), 2000, 2000);
+  std::istringstream words(OwnTextObservationLine(od_.Observations()[0].Obs));
+  const std::vector<std::string> tokens{std::istream_iterator<std::string>(words), {}};
+  ASSERT_EQ(tokens.size(), 17u);
+  int named = 0;
+  for (const std::string bad : {"B1950", "1,5e", "", "\u2212"}) {
+    for (const Field& f : columns) {
+      std::string damaged = line;
+      const std::size_t width = f.Last - f.First + 1;
+      damaged.replace(f.First - 1, width, std::string(width - std::min(width, Utf8Length(bad)), ' ') + bad);
+      SCOPED_TRACE(damaged);
+      sink_.messages.clear();
+      ASSERT_TRUE(OpenObservationFileNamed(od_, folder_.Write("bad.txt", good + damaged + "\n" + line + "\n")));
+      if (bad.empty() && std::string(f.Name) == "mag") {  // no magnitude: 0
+        EXPECT_EQ(list_.size(), 5u);
+        continue;
+      }
+      EXPECT_EQ(list_.size(), 4u);
+      ASSERT_EQ(sink_.messages.size(), 1u);
+      EXPECT_EQ(sink_.messages[0].text, std::string("1 Zeilen übersprungen (erste: Zeile 6, Feld ") + f.Name + ")");
+      ++named;
+    }
+    if (bad.empty()) continue;
+    for (std::size_t k = 0; k < tokens.size(); ++k) {
+      std::vector<std::string> texts = tokens;
+      texts[k] = bad;
+      std::string damaged;
+      for (const std::string& t : texts) damaged += t + " ";
+      SCOPED_TRACE(damaged);
+      sink_.messages.clear();
+      ASSERT_TRUE(OpenObservationFileNamed(od_, folder_.Write("bad.txt", ownGood + damaged + "\r\n")));
+      EXPECT_EQ(list_.size(), 3u);
+      ASSERT_EQ(sink_.messages.size(), 1u);
+      const char* names[] = {"year", "month", "day", "UT", "RA", "Dec", "mag", "longitude", "latitude"};
+      const std::size_t group = k < 4 ? k : k < 10 ? 4 + (k - 4) / 3 : k == 10 ? 6 : 7 + (k - 11) / 3;
+      EXPECT_EQ(sink_.messages[0].text, std::string("1 Zeilen übersprungen (erste: Zeile 7, Feld ") + names[group] + ")");
+      ++named;
+    }
+  }
+  EXPECT_EQ(named, 3 * (10 + 17) + 9);
 }
 
 TEST_F(ObservationFiles, BlockRulesMarkerAndTheConversionQuestion) {

@@ -126,10 +126,26 @@ TEST(LocationList, LinesOfTheLocationFile) {
   ASSERT_TRUE(ParseLocationLine("Berlin;-13,2400;52,3100;1;0;10115\r", name, p));
   EXPECT_EQ(p.Longitude, -13.24);
   EXPECT_EQ(p.Postcode, "10115");
-  EXPECT_FALSE(ParseLocationLine("X;abc;50;1;0", name, p));
-  ASSERT_TRUE(ParseLocationLine("X;10;50;MEZ;0", name, p));
-  EXPECT_EQ(p.Zone, 0);
-  EXPECT_FALSE(ParseLocationLine(":ORTDATEI VAMUR!", name, p));
+  // A word, a blank or a comma exponent in any number field is no place
+  // and named: never a zone or minute count of 0. So is a zone beyond 12.
+  const char* const fields[] = {"longitude", "latitude", "zone", "minutes"};
+  for (std::size_t k = 0; k < 4; ++k) {
+    for (const char* bad : {"B1950", "1,5e", "", "\u2212", "MEZ"}) {
+      std::string texts[] = {"10", "50", "1", "0"};
+      texts[k] = bad;
+      const char* field = nullptr;
+      EXPECT_FALSE(ParseLocationLine("X;" + texts[0] + ";" + texts[1] + ";" + texts[2] + ";" + texts[3], name, p, &field))
+          << k << bad;
+      EXPECT_STREQ(field, fields[k]) << bad;
+    }
+  }
+  const char* field = nullptr;
+  EXPECT_FALSE(ParseLocationLine("X;10;50;13;0", name, p, &field));
+  EXPECT_STREQ(field, "zone");
+  EXPECT_FALSE(ParseLocationLine("X;10;50", name, p, &field));
+  EXPECT_STREQ(field, "zone");
+  EXPECT_FALSE(ParseLocationLine(":ORTDATEI VAMUR!", name, p, &field));
+  EXPECT_EQ(field, nullptr);
   EXPECT_FALSE(ParseLocationLine("", name, p));
   // Minutes or seconds of 60 and more, a latitude beyond 90: no place.
   EXPECT_FALSE(ParseLocationLine("X;10.6000;50;1;0", name, p));
@@ -177,6 +193,10 @@ TEST(LocationList, LoadSearchAndIndices) {
   EXPECT_FALSE(list.Neuedateiladen(folder.File("missing.csv"), 0, true));
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_NE(sink.messages[0].text.find("nicht gefunden"), std::string::npos);
+  // Asked, the lines that are no place are named.
+  ASSERT_TRUE(list.Neuedateiladen(file, 0, true));
+  ASSERT_EQ(sink.messages.size(), 2u);
+  EXPECT_EQ(sink.messages[1].text, file + ": 1 Zeilen übersprungen (erste: Zeile 5, Feld longitude)");
 }
 
 // Seconds that round to 60 go into the next minute, in the file and in the
