@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/text_conversion.h"
 #include "core/time_scales.h"
 
 namespace kvx {
@@ -56,6 +57,14 @@ double JulianDayFromLocalDate(std::int32_t day, std::int32_t month, std::int32_t
   r.LocalHours = hours;
   LocalTimeToUT(r);
   return MjdToJd(r.Mjd);
+}
+
+double AutomaticPeriodHours(const TObserverRecord& end) { return DmsPackedToDeg(end.PeriodHours); }
+
+double AutomaticPeriodDays(const TObserverRecord& end) { return end.PeriodDays + AutomaticPeriodHours(end) / 24.0; }
+
+double AutomaticEndMjd(const TObserverRecord& start, const TObserverRecord& end) {
+  return start.Mjd + AutomaticPeriodDays(end);
 }
 
 bool MjdWithinPeriod(const TObserverRecord& start, const TObserverRecord& end, double mjd) {

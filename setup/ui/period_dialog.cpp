@@ -529,7 +529,7 @@ bool Tzeitraumform::CheckStepWhole() {
            "Interval in days and hours may not be both set to 0 seconds.");
     return false;
   }
-  if (AutoEndSwitch(End) != 0 && End.PeriodDays == 0 && !(PackedHoursToHours(End.PeriodHours) > 0)) {
+  if (AutoEndSwitch(End) != 0 && !(AutomaticPeriodDays(End) > 0)) {
     Refuse("Für Tage und/oder Stunden des automatischen Enddatums einen gültigen Wert eingeben!",
            "Invalid value for automatic enddate.");
     return false;
@@ -543,7 +543,7 @@ bool Tzeitraumform::CheckPeriod() {
   End.DaylightHours = Start.DaylightHours;
   LocalTimeToUT(Start);
   if (AutoEndSwitch(End) != 0) {
-    End.Mjd = Start.Mjd + End.PeriodDays + PackedHoursToHours(End.PeriodHours) / 24.0;
+    End.Mjd = AutomaticEndMjd(Start, End);
     return true;
   }
   LocalTimeToUT(End);
