@@ -181,7 +181,7 @@ TJDForm::TJDForm(double& mjd, std::int32_t& zone, std::int32_t& zoneMinutes, QWi
   AddCopyPaste(this, grid, 0, edit1_, Tr("Kopieren", "Copy"), Tr("&Einfügen", "&Paste"), [this] { CheckJulianDate(); });
   zoneEdit_ = NewSpinBox(this, "EditZeitzone", -12, 12);
   zoneEdit_->setValue(zone);
-  minutesEdit_ = NewSpinBox(this, "SpinEdit1", -59, 59);
+  minutesEdit_ = NewSpinBox(this, "SpinEdit1", -720, 720);  // as the date dialog's extra minutes
   minutesEdit_->setValue(zoneMinutes);
   grid->addWidget(new QLabel(Tr("Zeitzone:", "Time zone:"), this), 1, 0);
   grid->addWidget(zoneEdit_, 1, 1);
