@@ -34,6 +34,12 @@ void UTToLocalTime(TObserverRecord& r) {
   if (r.AutoDeltaT != 0) r.DeltaTSeconds = DeltaT(MjdToJd(r.Mjd));
 }
 
+void SetUniversalTime(TObserverRecord& r, std::int32_t day, std::int32_t month, std::int32_t year, double utHours) {
+  r.UTHours = utHours;
+  r.Mjd = CalendarDateToMjd(day, month, year, utHours);
+  UTToLocalTime(r);
+}
+
 void ObserverRecordMjdFromDate(TObserverRecord& r) {
   r.UTHours = r.LocalHours + 0.00005 - ZoneOffsetHours(r);
   r.Mjd = CalendarDateToMjd(r.Day, r.Month, r.Year, r.UTHours);

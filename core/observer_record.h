@@ -136,6 +136,13 @@ void LocalTimeToUT(TObserverRecord& r);
 // UTHours is not changed.
 void UTToLocalTime(TObserverRecord& r);
 
+// The instant of a Universal Time date and clock time: Mjd from day, month,
+// year (the UT calendar date) and utHours (0 <= h < 24), UTHours = utHours,
+// then the local date, time and weekday in the record's zone (as
+// UTToLocalTime). The entries that take a UT use it, so that a typed UT is
+// the instant whatever the zone and whichever local date it falls on.
+void SetUniversalTime(TObserverRecord& r, std::int32_t day, std::int32_t month, std::int32_t year, double utHours);
+
 // As LocalTimeToUT, with 0.00005 h (0.18 s) added to LocalHours before the
 // offset is taken off; DeltaTSeconds is never touched.
 void ObserverRecordMjdFromDate(TObserverRecord& r);
