@@ -229,7 +229,7 @@ TUTForm::TUTForm(TObserverRecord& record, QWidget* owner) : TCheckedDialog(owner
   auto* form = new QFormLayout;
   dateEdit_ = Edit(this, "EditDatum");
   timeEdit_ = Edit(this, "ID103");
-  form->addRow(Tr("&Datum:", "&Date:"), dateEdit_);
+  form->addRow(Tr("&Datum (UT):", "&Date (UT):"), dateEdit_);
   form->addRow(Tr("&UT:", "&UT:"), timeEdit_);
   layout->addLayout(form);
   layout->addLayout(OkCancelRow(this));
