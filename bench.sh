@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in the Release configuration (build-release) and runs
-# them one after the other. Only these figures count: the sanitizer build of
-# ./test.sh also compiles the benchmarks, but its timings mean nothing.
+# them one after the other. Only these figures count: ./test.sh builds the
+# same configuration but runs no benchmark, and its sanitizer build leaves
+# the benchmarks out.
 #   ./bench.sh                      every benchmark program
 #   ./bench.sh planets sunmoon      only bench_planets and bench_sunmoon
 # Further Google Benchmark options go through BENCH_ARGS, for example

@@ -51,9 +51,11 @@ if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
 fi
 
 # Sanitizer settings of the runs: stop at the first error, report leaks.
+# The suppressions' path is quoted: the sanitizers split their options at
+# blanks, commas and colons, which the checkout's path may hold.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/sanitizer-suppressions.txt:print_suppressions=0}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-"suppressions=\"$PWD/tests/sanitizer-suppressions.txt\":print_suppressions=0"}
 
 run_target() {
   local name=$1

@@ -10,6 +10,7 @@
 #include "core/binary_fields.h"
 #include "core/element_records.h"
 #include "core/little_endian.h"
+#include "core/observer_record.h"
 #include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -17,6 +18,7 @@
 #include "platform/text_encoding.h"
 #include "setup/column_titles.h"
 #include "setup/data_formats.h"
+#include "setup/edit_rules.h"
 #include "setup/numeric_options.h"
 #include "theories/observer_completion.h"
 
@@ -472,6 +474,19 @@ int ClampConfigSettings(TConfigSettings& s) {
   c.OrDefault(s.FixedRowHeight, s.FixedRowHeight >= 0, defaults.FixedRowHeight);
   c.OrDefault(s.PeriodDays, s.PeriodDays >= 0, defaults.PeriodDays);
   c.Range<std::int32_t>(s.PeriodHours, 0, 23);
+  // An automatic length the period dialog would refuse (negative days,
+  // hours outside the day) becomes the start-up length; an end that
+  // followed from it follows from that one. A length of 0 days and 0 hours
+  // gives an end at the start, as a record never completed holds: kept.
+  if (!AutomaticLengthAccepted(s.End.PeriodDays, s.End.PeriodHours, false)) {
+    const bool automatic = SavedAutoEndSwitch(s.Start, s.End) != 0;
+    c.OrDefault(s.End.PeriodDays, false, defaults.PeriodDays);
+    s.End.PeriodHours = defaults.PeriodHours;
+    if (automatic) {
+      s.End.Mjd = AutomaticEndMjd(s.Start, s.End);
+      UTToLocalTime(s.End);
+    }
+  }
   const TDataFormats formats = DefaultDataFormats();
   for (std::size_t k = 0; k < kQuantityCount; ++k) {
     c.OrDefault(s.DataFormatDecimals[k], s.DataFormatDecimals[k] <= kLargestDecimals, formats.Decimals[k]);

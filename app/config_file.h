@@ -213,8 +213,11 @@ TConfigSettings ReadConfigRecord(const TConfigRecordImage& image);
 // Brings every value into the range its dialog allows, or back to its
 // start-up default where no range fits (NaN doubles, a tolerance that is not
 // positive, decimals above 15, unknown format kinds, separator index above
-// 3, negative sizes, font size 0, a longitude system outside 0..4, ...).
-// Returns how many fields changed.
+// 3, negative sizes, font size 0, a longitude system outside 0..4, an
+// automatic length of the period that the period dialog refuses (negative
+// days, hours outside the day; the end, when it followed from that length,
+// then follows from the start-up length), ...). Returns how many fields
+// changed.
 int ClampConfigSettings(TConfigSettings& settings);
 
 // The automatic-end switch ("Enddatum automatisch") of a saved period. The

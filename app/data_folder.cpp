@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "eclipses/star_catalogue.h"
+#include "platform/paths.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
 
@@ -23,8 +24,7 @@ std::string DefaultDataFolder() {
 std::string ResolveDataFolder(const std::optional<std::string>& stored) {
   if (stored && !stored->empty() && stored->front() == '/') {
     std::string folder = *stored;
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    return folder;
+    return StripTrailingBackslash(folder);
   }
   return DefaultDataFolder();
 }

@@ -1,5 +1,6 @@
 // The document the window shows: the untitled counter, the open table
-// transaction, the saved flag, the workbook view, the default sheet count,
+// transaction, the saved flag, whether the file opened may be written over,
+// the workbook view, the default sheet count,
 // the csv separator and the size of the recent-files list. The window holds
 // one; a command that writes into the document or saves it receives it.
 #pragma once
@@ -12,6 +13,11 @@ struct TDocumentState {
   std::int32_t UntitledCounter = 0;  // new untitled documents so far
   std::uint8_t UndoFlag = 0;         // the sheet holds an open table transaction
   std::uint8_t DocumentSaved = 1;
+  // Non-zero when the file opened would not read back as it was opened if
+  // the document were written over it: its reader left out or changed
+  // something (a note, or counts of what the workbook does not keep). Save
+  // then asks for a new name and the file stays as it is.
+  std::uint8_t OpenedFileNotKept = 0;
   std::int32_t RecentFilesCount = 10;  // size of the recent-files list
   std::uint8_t WorkbookView = 1;       // non-zero: tables go into the workbook sheet
   std::int32_t DefaultSheetNumber = 16;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/time_scales.h"
 #include "eclipses/star_catalogue.h"
 #include "setup/column_sets.h"
 
@@ -119,7 +120,7 @@ void SetTableEquinox(TComputingSettings& s, double t) { s.SecondEquinox = t; }
 
 std::string SecondEquinoxHeading(double t) {
   std::string text(1, ' ');
-  text += std::to_string(static_cast<long long>(std::trunc(2000.0 + 100.0 * t)));
+  text += std::to_string(static_cast<long long>(std::trunc(YearFromJulianCenturies(t))));
   return text;
 }
 

@@ -7,16 +7,12 @@
 #include <sstream>
 
 #include "platform/messages.h"
+#include "platform/paths.h"
 #include "platform/safe_file_write.h"
 
 namespace kvx {
 
 namespace {
-
-std::string WithoutTrailingSlashes(std::string folder) {
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  return folder;
-}
 
 std::int32_t IntegerIn(SettingsStore& store, const char* section, const char* name, std::int64_t low, std::int64_t high,
                        std::int32_t fallback) {
@@ -40,7 +36,8 @@ TStoredSettings DefaultStoredSettings(const std::string& dataFolder) {
 
 TStoredSettings ReadStoredSettings(SettingsStore& store, const std::string& dataFolder) {
   TStoredSettings s = DefaultStoredSettings(dataFolder);
-  s.DefaultFolder = WithoutTrailingSlashes(store.StringOr("Data", "DefaultFolder", s.DefaultFolder)) + "/";
+  std::string defaultFolder = store.StringOr("Data", "DefaultFolder", s.DefaultFolder);
+  s.DefaultFolder = StripTrailingBackslash(defaultFolder) + "/";
   s.AsteroidFolder = store.StringOr("Data", "AsteroidFolder", s.AsteroidFolder);
   s.CitiesDatabase = store.StringOr("Data", "CitiesDatabase", s.CitiesDatabase);
   s.CurrentDatabaseAsteroid = store.StringOr("Settings", "CurrentAsteroid", "");

@@ -22,10 +22,12 @@ constexpr std::size_t kOffEclipse = 24492;
 constexpr std::size_t kOffReservedAgain = 24500;
 constexpr std::size_t kOffColumnWidths = 24501;
 
+static_assert(kOffFlags == kOffColors + 8 && kOffStartObserver == kOffFlags + 3, "two colours, three flag bytes");
 static_assert(kOffEndObserver == kOffStartObserver + kObserverRecordSize);
 static_assert(kOffTableConfig == kOffEndObserver + kObserverRecordSize);
 static_assert(kOffStep == kOffTableConfig + kTableConfigRecordSize);
 static_assert(kOffEclipse == kOffStep + kTableStepSize);
+static_assert(kOffReservedAgain == kOffEclipse + 8 && kOffColumnWidths == kOffReservedAgain + 1);
 static_assert(kOffColumnWidths + 4 * kQuantityCount == kTableFileFixedSize);
 static_assert(kTableFileFixedSize == 25385, "the fixed part of a table file is 25,385 bytes");
 static_assert(4 + 4 + 1 + kTableFontFaceCapacity + 4 + 4 == kTableFontRecordSize, "the font record is 272 bytes");

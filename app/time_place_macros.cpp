@@ -8,6 +8,7 @@
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
+#include "core/vector_math.h"
 #include "engine/cell_format.h"
 #include "platform/workbook/workbook.h"
 
@@ -108,14 +109,10 @@ int MacroDmsToDeg(TWorkbook& sheet) {
 
 int MacroTimeToDeg(TWorkbook& sheet) {
   // The pattern table follows the locale's decimal separator.
-  return ConvertNumbers(
-      sheet, [](double v) { return v * 24.0; }, &DecimalPatternTable[6]);
+  return ConvertNumbers(sheet, DaysToHours, &DecimalPatternTable[6]);
 }
 
-int MacroDegToTime(TWorkbook& sheet) {
-  return ConvertNumbers(
-      sheet, [](double v) { return v / 24.0; }, &TimePatternHms);
-}
+int MacroDegToTime(TWorkbook& sheet) { return ConvertNumbers(sheet, HoursToDays, &TimePatternHms); }
 
 bool MarkTextToPacked(const std::string& text, double& packed) {
   std::string t;

@@ -8,6 +8,7 @@
 #include "core/data_format_slots.h"
 #include "core/moon_phases.h"
 #include "core/observer_record.h"
+#include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "engine/cell_format.h"
 
@@ -121,7 +122,7 @@ std::string DatabaseFileName(const std::string& asteroidName, std::vector<std::s
   const std::size_t first = name.find_first_not_of(" \t");
   const std::size_t last = name.find_last_not_of(" \t");
   name = first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
-  if (const std::size_t dot = name.find('.'); dot != std::string::npos) name.erase(dot, 1);
+  name = RemoveFirstDot(name);
   for (char& c : name) {
     if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '_';
   }

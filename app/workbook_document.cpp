@@ -135,9 +135,10 @@ constexpr TSaveQuestion kExportGridQuestion = {"Aktives Tabellenblatt speichern 
                                                "Wrong file extension!"};
 
 // Asks `question` for the name to save under, starting at `start`; a name
-// chosen without an extension gets `defaultExtension` (no dot). A name whose
-// extension is not the question's in lower case or in upper case is refused
-// with its message and gives no name.
+// chosen without an extension gets `defaultExtension` (no dot), whatever
+// the dialog did with it. A name whose extension is not the question's in
+// lower case or in upper case is refused with its message and gives no
+// name.
 std::optional<std::string> AskSaveName(const TSaveQuestion& question, const std::string& start,
                                        const std::string& defaultExtension = {}) {
   FileDialogRequest request;
@@ -146,6 +147,7 @@ std::optional<std::string> AskSaveName(const TSaveQuestion& question, const std:
   request.start = start;
   request.defaultExtension = defaultExtension;
   std::optional<std::string> chosen = AskSaveFileName(request);
+  if (chosen && !defaultExtension.empty() && Extension(*chosen).empty()) *chosen += "." + defaultExtension;
   if (!chosen || question.Extension == nullptr) return chosen;
   const std::string ext = Extension(*chosen);
   if (ext != question.Extension && ext != Upper(question.Extension)) {
@@ -169,12 +171,37 @@ bool IsWorkbookType(int fileType) {
   return fileType == 1 || fileType == workbook::kFileTypeLegacyWorkbook || fileType == workbook::kFileTypeWorkbook;
 }
 
-// True when Save may not write the document in place: it was read from a
-// workbook file (or is named as one) that is not an .xlsx file.
-bool WorkbookSavedUnderNewName(const TWorkbookDocument& doc) {
+// True when Save may not write the document in place: the file opened
+// would not read back as it was opened (its reader left out or changed
+// something), or it was read from a workbook file (or is named as one) that
+// is not an .xlsx file, which the writer does not write.
+bool SavedUnderNewName(const TWorkbookDocument& doc) {
+  if (doc.Document.OpenedFileNotKept != 0) return true;
   const std::string ext = Upper(Extension(doc.FileName));
   if (ext == ".XLSX") return false;
   return IsWorkbookType(doc.FileType) || workbook::IsWorkbookFileName(doc.FileName);
+}
+
+// The .xlsx name Save as proposes for a file that Save may not write over:
+// the file's own name with ".xlsx", else with "-2.xlsx", "-3.xlsx" ...: the
+// first that is neither the file opened nor another file already there.
+std::string NewWorkbookName(const std::string& opened) {
+  const std::string stem = WithoutExtension(opened);
+  std::error_code ec;
+  for (int n = 1; n < 1000; ++n) {
+    std::string name = stem;
+    if (n > 1) name.append("-").append(std::to_string(n));
+    name.append(".xlsx");
+    if (name != opened && !std::filesystem::exists(name, ec)) return name;
+  }
+  return stem + ".xlsx";
+}
+
+// What Save may know of the file just opened: whether it reads back as it
+// was opened (the reader's note, the counts of what the workbook does not
+// keep).
+void NoteWhetherKept(TWorkbookDocument& doc, const std::string& note) {
+  doc.Document.OpenedFileNotKept = !note.empty() || doc.Book.ReadLosses().Any() ? 1 : 0;
 }
 
 bool WriteText(TWorkbookDocument& doc, const std::string& name) {
@@ -185,6 +212,7 @@ bool WriteText(TWorkbookDocument& doc, const std::string& name) {
   }
   doc.FileName = name;
   doc.FileType = workbook::kFileTypeText;
+  doc.Document.OpenedFileNotKept = 0;
   SetCaptionAndRecent(doc, name);
   doc.Document.DocumentSaved = 0;
   ShowOnlyActiveSheet(false);
@@ -198,6 +226,7 @@ bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
     return false;
   }
   doc.FileName = name;
+  doc.Document.OpenedFileNotKept = 0;
   SetCaptionAndRecent(doc, name);
   ShowOnlyActiveSheet(true);
   doc.Document.DocumentSaved = 0;
@@ -249,6 +278,7 @@ void NewDocument(TWorkbookDocument& doc, int sheetCount) {
   doc.Book.SetModified(false);
   doc.Caption = std::string(kCaptionStart) + UntitledName(doc.Document) + "] ";
   doc.Document.DocumentSaved = 1;
+  doc.Document.OpenedFileNotKept = 0;
   doc.Document.UndoFlag = 0;
 }
 
@@ -262,8 +292,9 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     // Read into a fresh sheet first, so that a failed read keeps the document.
     workbook::TWorkbook fresh(1);
     fresh.SetSheetName(1, NewSheetNameStem() + "1");
-    std::string error;
-    if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
+    std::string error, note;
+    if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error,
+                                          &note)) {
       ShowOpenFailed(fileName, error);
       return false;
     }
@@ -274,6 +305,8 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     doc.FileType = 0;
     SetCaptionAndRecent(doc, fileName);
     doc.Document.DocumentSaved = 1;
+    NoteWhetherKept(doc, note);
+    if (!note.empty()) ShowMessage(note, note, MessageIcon::Warning);
     return true;
   }
   int type = 0;
@@ -291,6 +324,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
   doc.FileName = fileName;
   SetCaptionAndRecent(doc, fileName);
   doc.Document.DocumentSaved = 1;
+  NoteWhetherKept(doc, note);
   // What the file held that the workbook does not keep, or that did not come
   // in as it was (the reader's note is in the interface language already):
   // one message.
@@ -318,25 +352,29 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
 }
 
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
-  std::string error;
-  if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
+  std::string error, note;
+  if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error,
+                                        &note)) {
     ShowOpenFailed(fileName, error);
     return false;
   }
   doc.Book.SetSelection(1, 1, 1, 1);
   doc.FileName = fileName;
+  doc.Document.OpenedFileNotKept = note.empty() ? 0 : 1;
   SetCaptionAndRecent(doc, fileName);
+  if (!note.empty()) ShowMessage(note, note, MessageIcon::Warning);
   return true;
 }
 
 bool SaveDocument(TWorkbookDocument& doc) {
   if (doc.FileName.empty()) return SaveWorkbookAs(doc);
+  // A file that would not read back as it was opened, and a workbook read
+  // from a .xls, a macro-enabled .xlsm or a file of any other name (the
+  // writer writes .xlsx packages only), go to a new .xlsx file, so that the
+  // file they came from keeps all it held.
+  if (SavedUnderNewName(doc)) return SaveWorkbookAs(doc);
   const std::string ext = Upper(Extension(doc.FileName));
   if (ext == ".CSV") return SaveSheetAsCsv(doc);
-  // The writer writes .xlsx packages only: a workbook read from a .xls, a
-  // macro-enabled .xlsm or a file of any other name goes to a new .xlsx
-  // file, so that the file it came from keeps all it held.
-  if (WorkbookSavedUnderNewName(doc)) return SaveWorkbookAs(doc);
   if (doc.FileType == 0) doc.FileType = workbook::kFileTypeText;
   const bool text = doc.FileType == workbook::kFileTypeText || doc.FileType == workbook::kFileTypeTextValues;
   std::string error;
@@ -355,13 +393,13 @@ bool SaveDocument(TWorkbookDocument& doc) {
 
 bool SaveWorkbookAs(TWorkbookDocument& doc) {
   std::string start;
-  if (doc.FileName.empty() || Upper(Extension(doc.FileName)) == ".CSV") {
+  const std::string ext = Upper(Extension(doc.FileName));
+  if (SavedUnderNewName(doc)) {
+    start = NewWorkbookName(doc.FileName);
+  } else if (doc.FileName.empty() || ext == ".CSV") {
     start = doc.DefaultFolder + UntitledName(doc.Document);
   } else {
-    const std::string ext = Upper(Extension(doc.FileName));
-    start = ext == ".XLSX"                   ? doc.FileName
-            : WorkbookSavedUnderNewName(doc) ? WithoutExtension(doc.FileName) + ".xlsx"
-                                             : WithoutExtension(doc.FileName);
+    start = ext == ".XLSX" ? doc.FileName : WithoutExtension(doc.FileName);
   }
   const std::optional<std::string> chosen = AskSaveName(kSaveWorkbookQuestion, start, "xlsx");
   if (!chosen) return false;
@@ -372,6 +410,7 @@ bool SaveWorkbookAs(TWorkbookDocument& doc) {
   }
   doc.FileName = *chosen;
   doc.FileType = workbook::kFileTypeWorkbook;
+  doc.Document.OpenedFileNotKept = 0;
   doc.Book.SetFileName(*chosen);
   SetCaptionAndRecent(doc, *chosen);
   doc.Document.DocumentSaved = 1;
@@ -379,19 +418,19 @@ bool SaveWorkbookAs(TWorkbookDocument& doc) {
 }
 
 bool SaveSheetAsText(TWorkbookDocument& doc) {
-  const std::optional<std::string> chosen = AskSaveName(kSaveTextQuestion, ProposedName(doc, ".TXT"));
+  const std::optional<std::string> chosen = AskSaveName(kSaveTextQuestion, ProposedName(doc, ".TXT"), "txt");
   if (!chosen) return false;
   return WriteText(doc, *chosen);
 }
 
 bool SaveSheetAsCsv(TWorkbookDocument& doc) {
-  const std::optional<std::string> chosen = AskSaveName(kSaveCsvQuestion, ProposedName(doc, ".CSV"));
+  const std::optional<std::string> chosen = AskSaveName(kSaveCsvQuestion, ProposedName(doc, ".CSV"), "csv");
   if (!chosen) return false;
   return WriteCsv(doc, *chosen);
 }
 
 bool ExportGridCsv(const TWorkbookDocument& doc, const tmystringgrid& grid, std::string& caption) {
-  const std::optional<std::string> chosen = AskSaveName(kExportGridQuestion, ProposedName(doc, ".CSV"));
+  const std::optional<std::string> chosen = AskSaveName(kExportGridQuestion, ProposedName(doc, ".CSV"), "csv");
   if (!chosen) return false;
   // A file the user may not write is not replaced behind his back.
   std::error_code ec;

@@ -3,7 +3,8 @@
 // Dialogs and messages go through the platform seams.
 //
 // Workbooks are saved as .xlsx; a document opened from .xls, .xlsm or any
-// other workbook file is saved through Save as under the .xlsx name.
+// other workbook file, or from a file that would not read back as it was
+// opened, is saved through Save as under a new .xlsx name.
 #pragma once
 
 #include <cstdint>
@@ -49,8 +50,10 @@ void NewDocument(TWorkbookDocument& doc, int sheetCount);
 // Reads the workbook or text file (a .csv through ReadCsvIntoSheet). A file
 // that cannot be read shows the open-failed message and leaves the shown
 // document, its name, type and caption as they were. A file read but not
-// whole (an .xls whose formulas come in as their values) shows the reader's
-// note (warning icon) after it opened.
+// whole (what the workbook does not keep of an .xlsx or .xls, lines or
+// fields left out of a text, damaged UTF-16, an encoding a text save would
+// change) shows one note after it opened, and Save then leaves the file as
+// it is (TDocumentState::OpenedFileNotKept).
 bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName);
 // Asks (when the document may be left) and opens the chosen file.
 bool OpenWorkbookCommand(TWorkbookDocument& doc);
@@ -58,22 +61,26 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc);
 // separator; A1:A1 selected; caption and recent files.
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName);
 
-// Save: Save as without a name, the csv export for a .csv document, Save as
-// under the .xlsx name for a workbook read from any file but an .xlsx one
-// (.xls, .xlsm: the writer would not keep what such a file holds, so it is
-// never rewritten in place), else writes in place. True when
-// the save completed (a text save completes though the document stays
-// unsaved).
+// Save: Save as without a name; Save as under a new .xlsx name (the file's
+// name with ".xlsx", or "-2.xlsx", ... where that is taken) for a file that
+// would not read back as it was opened and for a workbook read from any
+// file but an .xlsx one (.xls, .xlsm: the writer would not keep what such a
+// file holds, so it is never rewritten in place); the csv export for a
+// .csv document; else writes in place. True when the save completed (a
+// text save completes though the document stays unsaved).
 bool SaveDocument(TWorkbookDocument& doc);
 // Save as .xlsx; a failed write leaves the document unsaved with its
 // previous name and caption.
 bool SaveWorkbookAs(TWorkbookDocument& doc);
+// The current sheet as text or csv; a name chosen without an extension
+// gets ".txt" or ".csv".
 bool SaveSheetAsText(TWorkbookDocument& doc);
 bool SaveSheetAsCsv(TWorkbookDocument& doc);
 
 // The result grid as a csv file: the dialog starts with the document's
 // name (without its extension unless that is ".CSV") or the untitled name;
-// the extension must be ".csv" or ".CSV". Rows 1.. and columns 1.. of the
+// a name without an extension gets ".csv", another extension than ".csv"
+// or ".CSV" is refused. Rows 1.. and columns 1.. of the
 // grid, every field followed by ";" (quoted when it holds ";", a double
 // quote or a line break), in Windows-1252, or in UTF-8 led by its
 // byte-order mark when a text needs a character Windows-1252 lacks

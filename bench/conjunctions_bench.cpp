@@ -30,7 +30,7 @@ TObserverRecord At(double mjdUT) {
 
 // The program's settings: the Moon through its Chebyshev cache.
 TSearchContext Context() {
-  static tmooncheb cache(12, 13, 0);
+  static tmooncheb cache(12, 13);
   MoonPositionCache = &cache;
   TSearchContext context;
   context.Selection = test::PlanetAndMoonTheory(0, 0);

@@ -69,8 +69,7 @@ void BM_MoonYearIntoWorkbook(benchmark::State& state) {
   TTableRequest request =
       test::TableRequest(0, road, config, LocalInstant(1, 1, 2025), LocalInstant(1, 1, 2026), Step(1));
   request.RiseSet.InternalMoon = state.range(0) == 2 ? 1 : 0;
-  std::uint8_t shortcut = 0;
-  tmooncheb cache(kMoonCacheDefaultSpanDays, kMoonCacheDefaultDegree, shortcut);
+  tmooncheb cache(kMoonCacheDefaultSpanDays, kMoonCacheDefaultDegree);
   MoonPositionCache = &cache;
   TSheet sheet;
   Tmondtab moon(1, 0, request, &sheet);

@@ -1,15 +1,23 @@
 // Speed of the planet routines: one heliocentric position per routine and
-// source, and one full geocentric apparent position.
+// source, one full geocentric apparent position, and one day of a position
+// file.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/frames.h"
 #include "core/vector_math.h"
 #include "tests/support/theory_selection.h"
+#include "tests/theories/position_file_writer.h"
 #include "theories/planet_positions.h"
 #include "theories/planet_series.h"
 #include "theories/pluto.h"
+#include "theories/position_files.h"
 #include "theories/theory_libraries.h"
 
 namespace kvx {
@@ -102,6 +110,49 @@ void GeocentricApparentVenus(benchmark::State& state, std::uint8_t theory) {
   }
 }
 BENCHMARK_CAPTURE(GeocentricApparentVenus, vsop87d, 1);
+
+// A ".vsc" file of 12,001 days (days 0 to 12000 of the files' count, a
+// smooth signal), open for reading while the benchmarks run.
+class BenchPositionFile {
+ public:
+  BenchPositionFile()
+      : path_(std::filesystem::temp_directory_path() / ("kvx_bench_" + std::to_string(getpid()) + ".vsc")),
+        block_(kVscBlockBytes) {
+    test::WritePositionFile(path_, 0, kLastDay, 6, [](int f, long day) { return test::QuarticSignal(f, double(day)); });
+    stream_ = std::fopen(path_.c_str(), "rb");
+  }
+  ~BenchPositionFile() {
+    if (stream_ != nullptr) std::fclose(stream_);
+    std::filesystem::remove(path_);
+  }
+  PositionFileHandle Handle() { return {stream_, block_.data(), start_, end_}; }
+  static constexpr long kLastDay = 12000;
+
+ private:
+  std::filesystem::path path_;
+  std::FILE* stream_ = nullptr;
+  std::vector<std::uint8_t> block_;
+  std::uint8_t start_[6] = {};
+  std::uint8_t end_[6] = {};
+};
+
+// One day of the file after the first request has loaded the block that
+// serves it (range 0: a day in the middle of the file; 1: one of its first
+// two days; 2: one of its last two, each served by the block moved inside
+// the file): every request costs the same five records and interpolation.
+void PositionFileDay(benchmark::State& state) {
+  static BenchPositionFile file;
+  const double days[3] = {6000.3, 1.4, BenchPositionFile::kLastDay - 1.6};
+  const double jd = days[state.range(0)] + kPositionFileEpoch;
+  const double T = (jd - 2451545.0) / 36525.0;
+  double L, B, R, X, Y, Z, VX, VY, VZ;
+  ReadPositionFile(file.Handle(), L, B, T, R, X, Y, Z, VX, VY, VZ);
+  for (auto _ : state) {
+    ReadPositionFile(file.Handle(), L, B, T, R, X, Y, Z, VX, VY, VZ);
+    benchmark::DoNotOptimize(X);
+  }
+}
+BENCHMARK(PositionFileDay)->Arg(0)->Arg(1)->Arg(2);
 
 }  // namespace
 }  // namespace kvx

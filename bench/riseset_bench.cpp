@@ -96,12 +96,11 @@ void MoonPositionCached(benchmark::State& state) {
     state.SkipWithError("ELP library not found");
     return;
   }
-  const std::uint8_t shortcut = 0;
-  tmooncheb cache(12, 13, shortcut);
+  tmooncheb cache(12, 13);
   double T = 0.2, lambda, beta, distance, x2000, y2000, z2000, x, y, z;
   for (auto _ : state) {
-    cache.MoonChebPosition(PlanetAndMoonTheory(0, theory), kFullTheory, T, lambda, beta, distance, x2000, y2000, z2000,
-                           x, y, z);
+    cache.MoonChebPosition(0, PlanetAndMoonTheory(0, theory), kFullTheory, T, lambda, beta, distance, x2000, y2000,
+                           z2000, x, y, z);
     benchmark::DoNotOptimize(lambda);
     T += 1.0 / 24 / 36525;
   }

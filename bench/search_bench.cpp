@@ -55,8 +55,7 @@ void MarsStations1950To2050(benchmark::State& state) {
 BENCHMARK(MarsStations1950To2050)->Unit(benchmark::kMillisecond);
 
 void LunarApsides10Years(benchmark::State& state) {
-  const std::uint8_t shortcut = 0;
-  tmooncheb cache(12, 13, shortcut);
+  tmooncheb cache(12, 13);
   MoonPositionCache = &cache;
   TSearchContext context;
   context.MoonCache = 1;

@@ -93,7 +93,7 @@ bool Planetoidentabelle::ReadOplFile(const std::string& fileName) {
 
 bool Planetoidentabelle::WriteOplFile(const std::string& fileName) {
   return WriteRecordFile<kAsteroidElementRecordSize>(
-      fileName, SavedAs(TElementFormat::Binary).Name,
+      fileName, SavedAs(TElementFormat::Binary),
       [](const TAsteroidElements& e) { return EncodeAsteroidElementRecord(e); },
       [](const TAsteroidElements& e, const TAsteroidElementRecordBytes& bytes, TSaveRefusals& refusals) {
         const TAsteroidElements read = DecodeAsteroidElementRecord(bytes);

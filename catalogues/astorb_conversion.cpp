@@ -41,11 +41,6 @@ void FirstPointToComma(std::string& s) {
   if (dot != std::string::npos) s[dot] = ',';
 }
 
-std::string WithoutBlanks(std::string s) {
-  s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
-  return s;
-}
-
 std::string NumberText(double x) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.15g", x);
@@ -262,7 +257,7 @@ bool AstorbLineToOwnCsv(std::string_view text, int shift, std::string& out) {
     return s;
   };
   auto compact = [&](std::size_t first, std::size_t last) {
-    std::string s = WithoutBlanks(Slice(line, first, last, shift));
+    std::string s = RemoveBlanks(Slice(line, first, last, shift));
     FirstPointToComma(s);
     return s;
   };
@@ -288,7 +283,7 @@ bool AstorbLineToHomePlanetCsv(std::string_view text, int shift, std::string& ou
   if (NumberedName(line, shift)) name = NormalizeDesignation(LeadingBlanksToEnd(name));
   out = WritableName(name, ',');
   for (const std::string& f :
-       {WithoutBlanks(Slice(line, 42, 46, shift)), WithoutBlanks(Slice(line, 48, 52, shift)),
+       {RemoveBlanks(Slice(line, 42, 46, shift)), RemoveBlanks(Slice(line, 48, 52, shift)),
         Slice(line, 115, 124, shift), Slice(line, 126, 135, shift), Slice(line, 137, 146, shift),
         Slice(line, 147, 156, shift), Slice(line, 158, 167, shift), Slice(line, 169, 180, shift), NumberText(mjd)}) {
     out += ',';
@@ -301,7 +296,7 @@ std::string WriteMpcorbCsvLine(const TAsteroidElements& e) {
   auto fixed = [](double x, int intDigits, int decimals, bool compact) {
     std::string s;
     RealToStrFixed(intDigits, decimals, s, x);
-    if (compact) s = WithoutBlanks(s);
+    if (compact) s = RemoveBlanks(s);
     FirstPointToComma(s);
     return s;
   };

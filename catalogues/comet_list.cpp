@@ -70,8 +70,7 @@ bool Kometentabelle::ReadOkoFile(const std::string& fileName) {
 
 bool Kometentabelle::WriteOkoFile(const std::string& fileName) {
   return WriteRecordFile<kCometElementRecordSize>(
-      fileName, SavedAs(TElementFormat::Binary).Name,
-      [](const TCometElements& e) { return EncodeCometElementRecord(e); },
+      fileName, SavedAs(TElementFormat::Binary), [](const TCometElements& e) { return EncodeCometElementRecord(e); },
       [](const TCometElements& e, const TCometElementRecordBytes& bytes, TSaveRefusals& refusals) {
         const TCometElements read = DecodeCometElementRecord(bytes);
         if (read.Name != e.Name) {

@@ -14,7 +14,7 @@ void ReduceOrientationElements(TOrientationRecord& r) {
   double i = r.Inclination;
   double node = r.Node;
   double perihelion = longitude ? r.Perihelion - r.Node : r.Perihelion;
-  PrecessOrbitalElements(i, node, perihelion, (r.OldEquinox - 2000) * 0.01, (r.NewEquinox - 2000) * 0.01);
+  PrecessOrbitalElementsBetweenYears(i, node, perihelion, r.OldEquinox, r.NewEquinox);
   if (longitude) perihelion += node;
   r.Inclination = Mod360(i);
   r.Node = Mod360(node);

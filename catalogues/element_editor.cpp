@@ -67,12 +67,7 @@ constexpr TEditorFieldRule kVariableStarFields[] = {
 
 // A value of an entry line: its decimals when they keep the value, else
 // the shortest text that does; the configured decimal separator.
-std::string Field(double x, int decimals) {
-  std::string s = KeptNumberText(x, decimals);
-  const std::size_t point = s.find('.');
-  if (point != std::string::npos) s[point] = IntlSeparators.Decimal;
-  return s;
-}
+std::string Field(double x, int decimals) { return FloatToTextSep(KeptNumberText(x, decimals)); }
 
 std::string Join(const std::string& name, std::initializer_list<std::string> fields) {
   std::string line = WritableName(name, ';');

@@ -192,12 +192,8 @@ std::optional<double> UnpackPackedEpoch(std::string_view packed) {
   }
   if (packed[1] < '0' || packed[1] > '9' || packed[2] < '0' || packed[2] > '9') return std::nullopt;
   const int year = century + (packed[1] - '0') * 10 + (packed[2] - '0');
-  const auto digit = [](char c) -> int {
-    if (c >= '1' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'V') return c - 'A' + 10;
-    return 0;
-  };
-  const int month = digit(packed[3]), day = digit(packed[4]);
+  const int month = PackedDateDigitValue(std::string(1, packed[3]));
+  const int day = PackedDateDigitValue(std::string(1, packed[4]));
   if (month < 1 || month > 12 || day < 1 || !IsCalendarDate(day, month, year)) return std::nullopt;
   return MjdToJd(CalendarDateToMjd(day, month, year, 0.0));
 }

@@ -383,18 +383,22 @@ class TElementList : public TElementListBase {
     }
     return EndRead(fileName, false);
   }
-  // Writes every record through `encode` (N bytes each) in list order.
-  // `keeps` (record, bytes, refusals) checks first that each record reads
-  // back and notes it in the refusals when it does not; then nothing is
-  // written and one message names every refused object.
+  // Writes every record through `encode` (N bytes each) in list order,
+  // each as AsWritten gives it for `listFormat` (as the text files): a name
+  // without a form in its encoding is refused, and `keeps` (record, bytes,
+  // refusals) checks that each record reads back and notes it in the
+  // refusals when it does not. Refused objects are named in one message;
+  // then nothing is written.
   template <std::size_t N, typename Encode, typename Keeps>
-  bool WriteRecordFile(const std::string& fileName, const char* formatName, Encode encode, Keeps keeps) {
-    TSaveRefusals refusals(formatName, fileName);
+  bool WriteRecordFile(const std::string& fileName, const TListFormat& listFormat, Encode encode, Keeps keeps) {
+    TSaveRefusals refusals(listFormat.Name, fileName);
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(Count()) * N);
     for (int k = 0; k < Count(); ++k) {
-      const std::array<std::uint8_t, N> record = encode(Data(k));
-      if (!keeps(Data(k), record, refusals)) continue;
+      const Record written = AsWritten(Data(k), listFormat);
+      if (!KeepsEncoding(written.Name, written.Name, listFormat, refusals)) continue;
+      const std::array<std::uint8_t, N> record = encode(written);
+      if (!keeps(written, record, refusals)) continue;
       bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
     }
     if (refusals.ShowIfAny()) return false;
@@ -420,11 +424,7 @@ class TElementList : public TElementListBase {
       const Record written = AsWritten(Data(k), listFormat);
       const std::string line = format(written);
       TLostFields lost = 0;
-      if (!keeps(written, line, lost, refusals)) continue;
-      if (listFormat.Encoding == TListEncoding::Windows1252 && !HasWindows1252Form(line)) {
-        RefuseName(written.Name, refusals);
-        continue;
-      }
+      if (!keeps(written, line, lost, refusals) || !KeepsEncoding(line, written.Name, listFormat, refusals)) continue;
       losses.Add(lost);
       if (written.Equinox == 2000 && Data(k).Equinox != 2000) ++losses.ConvertedToEquinox2000;
       text += line;

@@ -167,7 +167,7 @@ template <typename Record>
 Record CarriedToEquinox2000(const Record& e) {
   if (e.Equinox == 2000 || !std::isfinite(e.Equinox)) return e;
   Record r = e;
-  PrecessOrbitalElements(r.Inclination, r.Node, r.Perihelion, (e.Equinox - 2000.0) * 0.01, 0.0);
+  PrecessOrbitalElementsBetweenYears(r.Inclination, r.Node, r.Perihelion, e.Equinox, 2000);
   r.Equinox = 2000;
   return r;
 }
@@ -302,6 +302,13 @@ bool LineKeepsRecord(const TCometElements& written, TForeignLineRead result, con
 }
 
 void RefuseName(const std::string& name, TSaveRefusals& refusals) { refusals.Add(name, "Name", "\"" + name + "\""); }
+
+bool KeepsEncoding(const std::string& text, const std::string& name, const TListFormat& format,
+                   TSaveRefusals& refusals) {
+  if (format.Encoding != TListEncoding::Windows1252 || HasWindows1252Form(text)) return true;
+  RefuseName(name, refusals);
+  return false;
+}
 
 bool NameFitsField(const std::string& name, std::size_t width, TSaveRefusals& refusals) {
   std::string written = WritableName(name, '\n');

@@ -181,6 +181,11 @@ bool LineKeepsRecord(const TCometElements& written, TForeignLineRead result, con
 
 // A name that the format cannot hold: noted with the field "Name".
 void RefuseName(const std::string& name, TSaveRefusals& refusals);
+// True when `text` (what a record writes of object `name`) has a form in
+// the format's encoding (always for UTF-8, HasWindows1252Form for
+// Windows-1252); otherwise the name is refused (RefuseName) and false.
+bool KeepsEncoding(const std::string& text, const std::string& name, const TListFormat& format,
+                   TSaveRefusals& refusals);
 // True when a fixed name field of `width` characters holds the name as the
 // writers put it (WritableName, trailing blanks dropped); otherwise the
 // name is refused (RefuseName) and false.

@@ -48,4 +48,9 @@ void PrecessOrbitalElements(double& inclination, double& node, double& argPerihe
   PrecessOrbitalElements(ElementPrecessionSource(inclination, node), inclination, node, argPerihelion, Tfrom, Tto);
 }
 
+void PrecessOrbitalElementsBetweenYears(double& inclination, double& node, double& argPerihelion, double fromYear,
+                                        double toYear) {
+  PrecessOrbitalElements(inclination, node, argPerihelion, (fromYear - 2000.0) * 0.01, (toYear - 2000.0) * 0.01);
+}
+
 }  // namespace kvx

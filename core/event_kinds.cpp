@@ -495,6 +495,20 @@ bool ConjunctionSideAccepted(int eventKind, double bodyDistance, double sunDista
   return true;
 }
 
+bool ConjunctionSideAcceptedByDistance(int eventKind, double bodyDistance) {
+  const TEventKindInfo* info = EventKindInfo(eventKind);
+  if (info == nullptr) return true;
+  switch (info->SunSide) {
+    case TSunSide::Either:
+      return true;
+    case TSunSide::Nearer:
+      return bodyDistance <= 1.0;
+    case TSunSide::Farther:
+      return bodyDistance >= 1.0;
+  }
+  return true;
+}
+
 bool MoonDistanceInEarthRadii(int eventKind, int body) {
   const TEventKindInfo* info = EventKindInfo(eventKind);
   return body == search_kind::kMoon && info != nullptr && info->Distance();

@@ -92,6 +92,9 @@ enum class TEventQuantity : std::uint8_t {
   CentralMeridianCosine,  // cosine of the central meridian (system I)
   CentralMeridianSine,    // sine of the central meridian's absolute value
 };
+// The number of quantities, for loops over all of them: a new quantity goes
+// after the last one and takes its place here.
+inline constexpr int kEventQuantityCount = static_cast<int>(TEventQuantity::CentralMeridianSine) + 1;
 
 // Whether a find's value can be the quantity's angle signed as at the find
 // (TEventKindInfo::SignedAngleValue; ExtremeValue in the engine gives it),
@@ -240,6 +243,11 @@ bool DifferenceToSunKind(int eventKind);
 // Sun near the find. Nearer: the Sun lies farther than the body; Farther:
 // it does not. True for every kind without a side, and for an unknown one.
 bool ConjunctionSideAccepted(int eventKind, double bodyDistance, double sunDistance);
+
+// The same side judged by the distance alone, as the engine's loop of one
+// body's quantity does: `bodyDistance` (AU, geocentric) at most 1 AU for
+// Nearer, at least 1 AU for Farther. True for every kind without a side.
+bool ConjunctionSideAcceptedByDistance(int eventKind, double bodyDistance);
 
 // The value of event kind `eventKind` for body `body` (search_kind) is the
 // Moon's distance, kept in Earth radii and shown with two decimals and the

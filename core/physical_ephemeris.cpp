@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "core/frames.h"
+#include "core/time_scales.h"
 #include "core/two_body.h"
 #include "platform/globals.h"
 
@@ -37,7 +38,7 @@ void Transform(const TMatrix33& m, double& x, double& y, double& z) { MatrixTime
 void PlanetRotationGeometry(int body, const TObserverRecord& observer, const TKeplerPosition& position,
                             PlanetPhysicalRecord& rec) {
   const double T = observer.Centuries;
-  const int poleIndex = PoleIndexOfBody(body);
+  const int poleIndex = PlanetTableIndex(body);
   const double f = kFlattening[poleIndex];
   TMatrix33 toDate;
   PrecessionMatrixEquatorial(toDate, 0.0, T);
@@ -99,8 +100,6 @@ double ToPlusMinus180(double angle) {
 }
 
 }  // namespace
-
-int PoleIndexOfBody(int body) { return body >= 1 && body <= 8 ? body - 1 : 8; }
 
 void PlanetPoleAndMeridian(int poleIndex, int system, const TMatrix33& M, double T, bool applyMatrix, double& ra0,
                            double& dec0, double& W, bool& retrograde) {
@@ -319,7 +318,7 @@ void PlanetMagnitude(int body, const TObserverRecord& observer, const TKeplerPos
 
   PlanetRotationGeometry(body, observer, position, rec);
 
-  const double f = kFlattening[PoleIndexOfBody(body)];
+  const double f = kFlattening[PlanetTableIndex(body)];
   const double cosB = CosDeg(rec.subEarthLatC);
   rec.polarDiameter = (1.0 - f * cosB * cosB) * rec.diameter;
 

@@ -89,7 +89,7 @@ double AsteroidMagnitudeOnly(const TObserverRecord& observer, const TKeplerPosit
 
 // Pole and prime meridian of a body (IAU 1991).
 // Given poleIndex: 0 Mercury .. 7 Neptune, 8 Pluto (and the Sun, see
-// PoleIndexOfBody); system: 0, 1, 2 (Jupiter's systems I, II, III; Saturn's I
+// PlanetTableIndex); system: 0, 1, 2 (Jupiter's systems I, II, III; Saturn's I
 // and III twice); M: a rotation applied to the pole when applyMatrix is true;
 // T: Julian centuries (TDB) at the planet.
 // Returned ra0, dec0: pole, degrees (equator of J2000, or rotated by M); W:
@@ -98,9 +98,6 @@ double AsteroidMagnitudeOnly(const TObserverRecord& observer, const TKeplerPosit
 // Venus, Uranus and Pluto.
 void PlanetPoleAndMeridian(int poleIndex, int system, const TMatrix33& M, double T, bool applyMatrix, double& ra0,
                            double& dec0, double& W, bool& retrograde);
-
-// Pole index of a body index: 1..8 give 0..7, every other body 8.
-int PoleIndexOfBody(int body);
 
 // Planetocentric point under the direction D = (x, y, z) seen from the body
 // (the sub-Earth point for D = Earth-to-body, the sub-solar point for

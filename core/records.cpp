@@ -24,6 +24,11 @@ void tuserlist::clear() {
   while (!items_.empty()) items_.pop_back();
 }
 
+std::string ObjectNameByIndex(const tuserlist* objects, int index) {
+  const tuserobject* object = objects != nullptr ? objects->Item(index) : nullptr;
+  return object != nullptr ? object->Name : std::string();
+}
+
 tEvent::tEvent(std::string text1, std::string text2, std::uint8_t flag1, const TObserverRecord& observer, double value1,
                double value2, double value3, double value4, double value5, double value6, double value7, double value8,
                double value9, std::string text3, std::string text4, std::string text5, std::uint8_t flag2)

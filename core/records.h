@@ -53,6 +53,10 @@ class tuserlist {
   std::vector<std::unique_ptr<tuserobject>> items_;
 };
 
+// The name of item `index` (0-based) of the list of user objects; empty when
+// there is no list or the index lies outside it.
+std::string ObjectNameByIndex(const tuserlist* objects, int index);
+
 // One event found by an event search or a conjunction list. The meaning of
 // the nine values is set by the search; a value the search does not have
 // holds the marker EventMissingValueMarker gives.

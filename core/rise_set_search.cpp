@@ -138,10 +138,17 @@ TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, double 
     }
     const double H = ReducedHourAngle(last.hourAngle);
     if (rule != TRiseSetTransitRule::None && ye > 0 && std::fabs(H) < 2.0) {
-      // A transit at t inside the day is taken (as `value`); one outside it
-      // leaves a transit found before, or else 0.
+      // The parabola of a step that ends short of the meridian has its
+      // vertex beyond the step, and its height there is an extrapolation:
+      // the body counts as culminating only when it stands above s0 at the
+      // estimated transit itself.
+      const auto aboveAt = [&](double hours) { return sampler(hours).sinAltitude > s0; };
+      // A transit at t inside the day with the body up is taken (as
+      // `value`); one outside the day leaves a transit found before, or
+      // else 0.
       auto transitInDay = [&](double t, double value) {
         if (t >= 0 && t < 24) {
+          if (!aboveAt(value)) return;
           transit = value;
           transitAltitude = TransitAltitudeOf(latitude, last.declination);
           c.transitFound = true;
@@ -155,11 +162,14 @@ TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, double 
           transitInDay(t, t);
           break;
         }
-        case TRiseSetTransitRule::Planet:
-          transit = Mod24(x + 1 - kSiderealRate * H + TransitAllowanceHours());
+        case TRiseSetTransitRule::Planet: {
+          const double t = Mod24(x + 1 - kSiderealRate * H + TransitAllowanceHours());
+          if (!aboveAt(t)) break;
+          transit = t;
           transitAltitude = TransitAltitudeOf(latitude, midnightDeclination);
           c.transitFound = true;
           break;
+        }
         case TRiseSetTransitRule::FixedPosition: {
           const double t = x + 1 - kSiderealRate * H + TransitAllowanceHours();
           transitInDay(t, Mod24(t));

@@ -120,11 +120,14 @@ struct TRiseSetCrossings {
 // extremum lies above s0 and the hour angle of the step's last sample,
 // taken the short way round, is below 2 h (so that a body near 0 h of
 // right ascension does not lose a transit to the wrap of the sidereal
-// clock); the transit time and altitude are written into `transit`
-// (hours) and `transitAltitude` (degrees, from the declination of the
-// latest sample, or from `midnightDeclination` for the Planet rule). A
-// transit once found is never replaced by an out-of-day estimate. The
-// search stops when rise, set and transit are found, else after hour 24.
+// clock), and is kept only when the body stands above s0 at the estimated
+// transit (one more sample): a day on which the body stays below the
+// rise/set altitude has no transit. The transit time and altitude are
+// written into `transit` (hours) and `transitAltitude` (degrees, from the
+// declination of the latest sample, or from `midnightDeclination` for the
+// Planet rule). A transit once found is never replaced by an out-of-day
+// estimate. The search stops when rise, set and transit are found, else
+// after hour 24.
 TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, double s0, TRiseSetTransitRule rule,
                                          double latitude, double midnightDeclination, double& transit,
                                          double& transitAltitude);
@@ -164,7 +167,8 @@ void PresetRiseSetOutputs(double& riseTime, double& setTime, const char*& riseMa
 // Returned: riseTime, setTime (0 when missing), duration (hours above the
 //           altitude; 23.983333 or 0 with the status word when neither
 //           crossing happens), transitTime and transitAltitude (0 when the
-//           transit falls outside the day; never refined), riseAzimuth,
+//           transit falls outside the day or the position stands below
+//           the altitude of rise/set then; never refined), riseAzimuth,
 //           setAzimuth (-360 when missing), statusText, riseMarker,
 //           setMarker (" ---- " for a missing crossing).
 // Notes:    at a pole, for a position at a pole, or both within 2' of the

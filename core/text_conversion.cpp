@@ -565,11 +565,11 @@ double CmToInch(double centimetres) { return centimetres * 0.3937007874015748; }
 // --- Minor-planet catalogue routines ---------------------------------------
 
 int PackedDateDigitValue(const std::string& digit) {
-  if (digit.size() != 1) return 31;
-  char c = digit[0];
+  if (digit.size() != 1) return 0;
+  const char c = digit[0];
   if (c >= '1' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'U') return c - 'A' + 10;
-  return 31;
+  if (c >= 'A' && c <= 'V') return c - 'A' + 10;
+  return 0;
 }
 
 namespace {
@@ -664,11 +664,6 @@ std::string RoundedHourText(double hours) {
 
 std::string NorthSouthText(double x) {
   return x >= 0 ? ByLanguage(" nördlich", " northern") : ByLanguage(" südlich", " southern");
-}
-
-std::string ObjectNameByIndex(const std::vector<std::string>& objectNames, int index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= objectNames.size()) return {};
-  return objectNames[static_cast<std::size_t>(index)];
 }
 
 }  // namespace kvx

@@ -220,8 +220,10 @@ bool ParseDateTextOn(const std::string& text, std::int32_t todayDay, std::int32_
 bool ReadDateText(const std::string& text, std::int32_t& day, std::int32_t& month, std::int32_t& year);
 
 // --- Minor-planet catalogue routines ---------------------------------------
-// One digit of a packed date: "1".."9" -> 1..9, "A".."U" -> 10..30, any other
-// text (also the empty one) -> 31.
+// One digit of a packed date: "1".."9" -> 1..9, "A".."V" -> 10..31. Any
+// other text (also the empty one, "0", a blank or two characters) is no
+// digit and gives 0, which no month or day takes: a damaged date is refused
+// by its reader instead of being read as the 31st.
 int PackedDateDigitValue(const std::string& digit);
 // Trims a designation and pads its number to five digits so that the texts
 // sort by number: "(433) Eros" -> "(00433) Eros", "433 Eros" -> "00433 Eros".
@@ -250,8 +252,5 @@ std::string RemoveFirstDot(const std::string& text);
 std::string RoundedHourText(double hours);
 // " nördlich" / " northern" for x >= 0, " südlich" / " southern" otherwise.
 std::string NorthSouthText(double x);
-// The name of item i of the main window's list of objects; empty when i is
-// outside the list.
-std::string ObjectNameByIndex(const std::vector<std::string>& objectNames, int index);
 
 }  // namespace kvx

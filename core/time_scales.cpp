@@ -301,6 +301,6 @@ double CubicPolynomial(TCubicCoefficients c, double x) { return ((c.c3 * x + c.c
 
 double AddEmpiricalArcsecTerm(double x, double t) { return x + (0.085 * t + 0.0775) / 3600.0; }
 
-int PlanetTableIndex(std::uint8_t body) { return body >= 1 && body <= 8 ? body - 1 : 8; }
+int PlanetTableIndex(int body) { return body >= 1 && body <= 8 ? body - 1 : 8; }
 
 }  // namespace kvx

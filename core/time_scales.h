@@ -128,7 +128,8 @@ double CubicPolynomial(TCubicCoefficients c, double x);
 // x + (0.085 t + 0.0775) / 3600 (degrees; t in Julian centuries).
 double AddEmpiricalArcsecTerm(double x, double t);
 
-// Index into the per-planet tables: bodies 1..8 give 0..7, any other 8.
-int PlanetTableIndex(std::uint8_t body);
+// Index into the per-planet tables: bodies 1..8 give 0..7, any other 8
+// (also a number beyond a byte, which is never cut to one that is a planet).
+int PlanetTableIndex(int body);
 
 }  // namespace kvx

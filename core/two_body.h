@@ -99,6 +99,9 @@ double PerihelionDistance(double e, double a);
 // Tfrom to those of Tto (Julian centuries from J2000).
 // Given and returned inclination, node and argument of perihelion (degrees).
 void PrecessOrbitalElements(double& inclination, double& node, double& argPerihelion, double Tfrom, double Tto);
+// The same between two equinoxes given as years (T = (year - 2000) / 100).
+void PrecessOrbitalElementsBetweenYears(double& inclination, double& node, double& argPerihelion, double fromYear,
+                                        double toYear);
 
 // The values of PrecessOrbitalElements that depend on the inclination and
 // node alone (the orbit's pole and the inclination's sine and cosine), for

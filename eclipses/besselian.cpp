@@ -5,6 +5,7 @@
 
 #include "core/angle_constants.h"
 #include "core/time_scales.h"
+#include "core/vector_math.h"
 
 namespace kvx {
 
@@ -26,8 +27,6 @@ long double TanOfArcSin(long double a) {
   const long double c = std::sqrt(std::max(1e-30L, 1.0L - a * a));
   return a / c;
 }
-
-long double Dot(const TVector3Ext& a, const TVector3Ext& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 // Reduces an angle into (0, 360]: 0 becomes 360.
 double ReduceOpen360(double a) {
@@ -147,7 +146,7 @@ TBesselElements TBesselCalculator::Elements(double T) const {
   const TVector3Ext s = Rect(static_cast<long double>(ChebyshevEvaluate(fits_.SunR, tt)) * kAuInEarthRadii,
                              ChebyshevEvaluate(fits_.SunDec, tt), ChebyshevEvaluate(fits_.SunRa, tt));
   const TVector3Ext g{s.x - m.x, s.y - m.y, s.z - m.z};
-  const long double G = std::sqrt(Dot(g, g));
+  const long double G = VectorLengthExt(g);
   TBesselElements e;
   const TVector3Ext k{g.x / G, g.y / G, g.z / G};
   long double q = std::sqrt(k.x * k.x + k.y * k.y);
@@ -161,9 +160,9 @@ TBesselElements TBesselCalculator::Elements(double T) const {
     e.Basis.m[r][1] = rows[r].y;
     e.Basis.m[r][2] = rows[r].z;
   }
-  e.x = Dot(m, i);
-  e.y = Dot(m, j);
-  e.z = Dot(m, k);
+  e.x = DotProductExt(m, i);
+  e.y = DotProductExt(m, j);
+  e.z = DotProductExt(m, k);
   const long double outer = body_.SunRadius + body_.Radius;
   const long double inner = body_.SunRadius - body_.Radius;
   e.tanf1 = TanOfArcSin(outer / G);

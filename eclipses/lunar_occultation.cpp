@@ -9,6 +9,7 @@
 #include "core/apparent_place_fit.h"
 #include "core/frames.h"
 #include "core/time_scales.h"
+#include "core/vector_math.h"
 #include "eclipses/besselian.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -194,15 +195,12 @@ TConjunction FindPlanetConjunctionInRA(const TOcculterPlace& occulter, double t0
   TConjunction result;
   double ra = 0, dec = 0, r = 0;
   occulter(t0, ra, dec, r);
-  double a0 = Mod360(ra);
+  double a0 = ra;
   occulter(t1, ra, dec, r);
-  double a1 = Mod360(ra);
-  if (std::fabs(a0 - a1) > 180.0) {
-    if (a0 > 180.0) a0 -= 360.0;
-    if (a1 > 180.0) a1 -= 360.0;
-  }
-  double target = Mod360(sourceRa);
-  if (target > 180.0 && (a0 < 0 || a1 < 0)) target -= 360.0;
+  double a1 = ra;
+  double target = sourceRa;
+  // Both ends and the source made continuous across 0/360 degrees.
+  AngleDifferenceSigned(a0, a1, target);
   if (!(a0 < target && target < a1)) return result;
   // The fit's own values at the ends, against the reduced target.
   occulter(t0, ra, dec, r);

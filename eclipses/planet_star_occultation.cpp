@@ -53,17 +53,7 @@ double CenturiesOfMjd(double mjd) { return JulianCenturiesJ2000(MjdToJd(mjd)); }
 // The body's right ascension at both ends and the star's, made continuous:
 // true when the star lies strictly between the ends.
 bool Brackets(double& a0, double& a1, double& target) {
-  a0 = Mod360(a0);
-  a1 = Mod360(a1);
-  if (std::fabs(a0 - a1) > 180.0) {
-    if (a0 > a1) {
-      a0 -= 360.0;
-    } else {
-      a1 -= 360.0;
-    }
-  }
-  target = Mod360(target);
-  if (target > 180.0 && (a0 < 0 || a1 < 0)) target -= 360.0;
+  AngleDifferenceSigned(a0, a1, target);
   return IsBetween(a0, a1, target);
 }
 

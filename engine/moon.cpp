@@ -40,8 +40,8 @@ void MoonPlace(TKepler& body, std::uint8_t cacheFlag, std::uint8_t option, TTrun
   const double T = body.Observer.Centuries;
   double lambda = 0, beta = 0, distance = 0;
   if (cacheFlag != 0 && MoonPositionCache != nullptr) {
-    MoonPositionCache->MoonChebPosition(body.TheorySelection, level, T, lambda, beta, distance, c[0], c[1], c[2], c[3],
-                                        c[4], c[5]);
+    MoonPositionCache->MoonChebPosition(option, body.TheorySelection, level, T, lambda, beta, distance, c[0], c[1],
+                                        c[2], c[3], c[4], c[5]);
   } else {
     double distance2 = 0;
     MoonPosition(option, body.TheorySelection, lambda, T, beta, distance, c[0], c[1], c[2], c[3], c[4], c[5], distance2,

@@ -122,14 +122,15 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(const TSearchLoopRequest& request, doubl
     if (vertex && !zero) {
       const bool isMaximum = (y[0] + y[2]) / 2 - y[1] < 0;
       accepted = isMaximum == (FindMaximum != 0);
-      accepted = accepted && ConjunctionSideAccepted(eventKind, DistanceAu(body, s[1]->Record()), s[1]->SunDistance);
+      // Codes 12 and 13 by the middle sample's distance against 1 AU.
+      accepted = accepted && ConjunctionSideAcceptedByDistance(eventKind, DistanceAu(body, s[1]->Record()));
     }
     ++counter;
     const bool pastEnd = request.EndCheck && s[0]->Observer.Mjd > request.EndMjd;
     if (pastEnd || (accepted && std::fabs(x) < 0.5) || counter > request.MaxSteps) {
       if (accepted && std::fabs(x) < 0.6 && counter < request.MaxSteps) {
         time = s[1]->Observer.Mjd + x * step;
-        value = ExtremeValue(eventKind, body, ye, s[2]->Record());
+        value = info.SignedAngleValue ? ExtremeValue(info.Quantity, body, ye, s[2]->Record()) : ye;
         middle = s[1]->Observer;
         return PassEnd::Found;
       }
@@ -139,13 +140,11 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(const TSearchLoopRequest& request, doubl
   }
 }
 
-double tsuchobjekt::ExtremeValue(int eventKind, int body, double extreme, const TEphemerisResultRecord& r) {
-  const TEventKindInfo* info = EventKindInfo(eventKind);
-  if (info == nullptr || !info->SignedAngleValue) return extreme;
+double ExtremeValue(TEventQuantity quantity, int body, double extreme, const TEphemerisResultRecord& r) {
   const TPhysicalBlock& p = r.Physical;
-  // The quantities QuantityHasSignedAngle names, and no other: the rows
-  // cannot ask the others for a signed angle.
-  switch (info->Quantity) {
+  // The quantities QuantityHasSignedAngle names, and no other (a test calls
+  // every quantity).
+  switch (quantity) {
     case TEventQuantity::EarthLatitudeCosine:
       return ArcCosDeg(extreme) * Sign(p.subEarthLatC);
     case TEventQuantity::SunLatitudeCosine:
@@ -169,7 +168,6 @@ double tsuchobjekt::ExtremeValue(int eventKind, int body, double extreme, const 
 
 double tsuchobjekt::Quantity(int eventKind, int body, TSearchSample& sample) {
   double sunLongitude = kNaN;
-  sample.SunDistance = kNaN;
   if (DifferenceToSunKind(eventKind)) {
     // The Sun's place of the same instant, reduced as the body's is.
     if (body == search_kind::kSun) return kNaN;
@@ -177,7 +175,6 @@ double tsuchobjekt::Quantity(int eventKind, int body, TSearchSample& sample) {
     const TFillScope places(*this, TRecordFill::Places);
     if (!Sample(search_kind::kSun, sample.Observer, sample.Observer.Mjd, 0, 1, 1, sun)) return kNaN;
     sunLongitude = sun.Record().Position.GeoLongitude;
-    sample.SunDistance = sun.Record().Position.GeoDistance;
   }
   return SearchQuantity(eventKind, body, sample.Record(), sunLongitude);
 }
@@ -225,7 +222,7 @@ tsuchobjekt::PassEnd tsuchobjekt::RefineExtremum(int eventKind, int body, const 
   if (!std::isfinite(q)) return PassEnd::NotFound;
   time = t;
   // A zero keeps the abscissa of the window's root as its value.
-  if (!root) value = ExtremeValue(eventKind, body, q, sample.Record());
+  if (!root) value = info.SignedAngleValue ? ExtremeValue(info.Quantity, body, q, sample.Record()) : q;
   return PassEnd::Found;
 }
 

@@ -105,9 +105,6 @@ struct TSearchSample {
   // in Result (null: Result holds the record).
   const TEphemerisResultRecord* Shared = nullptr;
   double Value = 0;
-  // The Sun's geocentric distance (AU) at the sample's instant, taken with
-  // the quantity of a kind of the difference loop (NaN for the others).
-  double SunDistance = std::numeric_limits<double>::quiet_NaN();
   bool Valid = false;
   const TEphemerisResultRecord& Record() const { return Shared != nullptr ? *Shared : Result; }
 };
@@ -121,6 +118,14 @@ struct TSearchSample {
 // longitude, 20" to 40" off the apparent one).
 double SearchQuantity(int eventKind, int body, const TEphemerisResultRecord& r,
                       double sunLongitude = std::numeric_limits<double>::quiet_NaN());
+// The signed angle of a find of a kind with TEventKindInfo::SignedAngleValue,
+// from the extreme `extreme` of its quantity (the cosine or sine that
+// SearchQuantity gives) and the body record `r` of body `body` at the find:
+// degrees, the angle whose cosine (or sine) `extreme` is, signed as that
+// angle in the record (the Earth's or the Sun's planetocentric latitude, the
+// Moon: selenographic; the central meridian of system I). For the
+// quantities that QuantityHasSignedAngle does not name: `extreme` itself.
+double ExtremeValue(TEventQuantity quantity, int body, double extreme, const TEphemerisResultRecord& r);
 // True when event kind `eventKind` looks for a maximum (false: minimum; a
 // kind that looks for a root counts as a maximum).
 bool SearchFindsMaximum(int eventKind);
@@ -294,9 +299,6 @@ class tsuchobjekt {
   // The quantity of event kind `eventKind` of a sample (the elongation
   // kinds take the Sun's sample of the instant as well).
   double Quantity(int eventKind, int body, TSearchSample& sample);
-  // The value a find of `eventKind` reports from the extreme quantity and
-  // the record at the find.
-  static double ExtremeValue(int eventKind, int body, double extreme, const TEphemerisResultRecord& r);
   // The instant of an extremum of the quantity (a zero kind: its zero) near
   // `time` (MJD), the estimate of a window with `step`: the zero of its
   // central difference, bracketed within half a step or a step, by Brent's

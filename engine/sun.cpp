@@ -6,6 +6,7 @@
 #include "core/column_flags.h"
 #include "core/frames.h"
 #include "core/physical_ephemeris.h"
+#include "core/rise_set_search.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "engine/darkness.h"
@@ -335,12 +336,10 @@ double TSonnetab::Sin_Alt_moon(double sinLatitude, double cosLatitude, double lo
     MoonLowPrecision(rightAscension, declination, distance, T);
   }
   // Local mean sidereal time from 0 h UT of the date and the UT of day.
-  const double mjd = jd - 2400000.5;
+  const double mjd = JdToMjd(jd);
   const double mjd0 = std::floor(mjd);
   const double ut = (mjd - mjd0) * 24.0;
-  const double t0 = (mjd0 - 51544.5) / 36525.0;
-  const double gmst = 6.697374558 + 1.0027379093 * ut + (8640184.812866 + (0.093104 - 6.2e-06 * t0) * t0) * t0 / 3600.0;
-  const double lst = Mod24(gmst - longitude / 15.0);
+  const double lst = Mod24(GreenwichMeanSiderealHours(ut, MjdToJd(mjd0)) - longitude / 15.0);
   const double tau = (lst - rightAscension) * 15.0;
   hourAngle = tau / 15.0;
   const double sinH = sinLatitude * SinDeg(declination) + cosLatitude * CosDeg(declination) * CosDeg(tau);

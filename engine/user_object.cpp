@@ -8,6 +8,7 @@
 #include "core/frames.h"
 #include "core/rise_set_search.h"
 #include "core/sun_longitude.h"
+#include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "engine/table_globals.h"
 #include "engine/table_sink.h"
@@ -48,7 +49,7 @@ void PrepareFixedObjectFrame(double epochYear, double T, double obliquity, TFixe
 void FixedObjectApparentPlace(const TFixedObjectFrame& frame, double raHours, double decDeg, double pmRaSeconds,
                               double pmDecArcsec, double sinObliquity, double cosObliquity, double& ra, double& dec) {
   // Proper motion over the years since the epoch.
-  const double years = (frame.T * 100.0 + 2000.0) - frame.EpochYear;
+  const double years = YearFromJulianCenturies(frame.T) - frame.EpochYear;
   ra = raHours * 15.0 + years * pmRaSeconds / 3600.0 * 15.0;
   dec = decDeg + years * pmDecArcsec / 3600.0;
   // Precession from the mean equinox of the epoch to that of the date, then

@@ -11,6 +11,7 @@
 #include "core/moon_phases.h"
 #include "core/name_tables.h"
 #include "core/time_scales.h"
+#include "core/vector_math.h"
 #include "eclipses/lunar_eclipse.h"
 #include "eclipses/solar_eclipse.h"
 #include "engine/cell_format.h"
@@ -259,7 +260,7 @@ void SearchAlmanacConjunctions(const TAlmanacRequest& request, tsuchobjekt& engi
       pair.SecondName = PairNames(j);
       const bool moon = i == search_kind::kMoon || j == search_kind::kMoon;
       const std::int32_t window =
-          moon ? std::max(request.Conjunction.Repetitions, kMoonWindowSteps) : request.Conjunction.Repetitions;
+          moon ? LargerInt(request.Conjunction.Repetitions, kMoonWindowSteps) : request.Conjunction.Repetitions;
       TObserverRecord working = request.Start;
       // Right ascensions (or longitudes) of the pair, B = j less A = i.
       TSearchLoopRequest search{.Body = i,

@@ -7,6 +7,7 @@
 #include "core/input_checks.h"
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
+#include "core/vector_math.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
@@ -162,7 +163,7 @@ int TConjunctionSearchRun::RunEngine() {
     if (UsePeriod && Working.Mjd >= End.Mjd) break;
     if (!std::isfinite(Working.Mjd) || Working.Mjd > kSearchMjdLimit) break;
     const double step = moon || fineWindow ? kConjunctionFineStep : Options.Step;
-    const std::int32_t window = moon ? std::max(Options.Repetitions, kMoonWindowSteps) : Options.Repetitions;
+    const std::int32_t window = moon ? LargerInt(Options.Repetitions, kMoonWindowSteps) : Options.Repetitions;
     Windows.emplace_back(step, window);
     double time = 0, separation = 0;
     bool found = false;

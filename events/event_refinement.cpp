@@ -113,8 +113,8 @@ double MoonLatitudeSine(double hours, double baseJd, const TSearchContext& conte
   if (context.FastSearch != 0) selection.bytes[1] = 0;
   double lambda = 0, beta = 0, distance = 0, c[6] = {};
   if (context.MoonCache != 0 && MoonPositionCache != nullptr) {
-    MoonPositionCache->MoonChebPosition(selection, kFullTheory, T, lambda, beta, distance, c[0], c[1], c[2], c[3], c[4],
-                                        c[5]);
+    MoonPositionCache->MoonChebPosition(context.MoonOption, selection, kFullTheory, T, lambda, beta, distance, c[0],
+                                        c[1], c[2], c[3], c[4], c[5]);
   } else {
     double distance2 = 0;
     MoonPosition(context.MoonOption, selection, lambda, T, beta, distance, c[0], c[1], c[2], c[3], c[4], c[5],
@@ -149,18 +149,16 @@ double FirstNodeCycle(double startMjd) {
   return std::floor(y * 13.4223) - 0.5;
 }
 
-double EventQuantitySine(int eventKind, int body, double hours, double baseJd, const TObserverRecord& observer,
-                         const TTheorySelection& selection, tsuchobjekt& engine) {
-  const TEventKindInfo* info = EventKindInfo(eventKind);
-  if (info == nullptr || !info->Refined()) return std::nan("");
+double EventQuantitySine(TEventQuantity quantity, int body, double hours, double baseJd,
+                         const TObserverRecord& observer, const TTheorySelection& selection, tsuchobjekt& engine) {
   TObserverRecord at = observer;
   at.Mjd = JdToMjd(baseJd + hours / 24);
   UTToLocalTime(at);
   TTheorySelection copy = selection;
   TEphemerisResultRecord r;
-  // The quantities QuantityHasTrackedSine names, and no other: the rows
-  // cannot refine the others.
-  switch (info->Quantity) {
+  // The quantities QuantityHasTrackedSine names, and no other (a test calls
+  // every quantity).
+  switch (quantity) {
     case TEventQuantity::SunElongationCosine: {
       // The body's and the Sun's apparent longitudes of the instant, as the
       // search compares them: their places are all it needs.
@@ -201,7 +199,7 @@ bool RefineEventTime(int eventKind, const TObserverRecord& observer, const TTheo
   if (!std::isfinite(approx)) return false;
   const double baseJd = MjdToJd(approx - info->RefineLeadDays);
   double hours = 0;
-  auto f = [&](double h) { return EventQuantitySine(eventKind, body, h, baseJd, observer, selection, engine); };
+  auto f = [&](double h) { return EventQuantitySine(info->Quantity, body, h, baseJd, observer, selection, engine); };
   if (!FindFirstSignChange(f, 1000, hours, engine.EventRateBound(eventKind, body) / 24)) return false;
   result = JdToMjd(baseJd + hours / 24);
   return true;

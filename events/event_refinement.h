@@ -71,16 +71,15 @@ double NodePassageTime(double k, const TSearchContext& context);
 //           would skip the first passage).
 double FirstNodeCycle(double startMjd);
 
-// Sine of the quantity of event kind `eventKind` for body `body` at
-// JD = baseJd + hours/24 (UT), by the kind's quantity (the quantities
-// QuantityHasTrackedSine names): the elongation in longitude (the body's
-// apparent geocentric ecliptic longitude minus the Sun's, as the search
-// engine compares them; SunElongationCosine), the heliocentric ecliptic
-// latitude (the Moon: geocentric; OrbitLatitudeCosine), the
-// central-meridian angle (CentralMeridianCosine). NaN when the engine gives
-// no place or the kind is not refined.
-double EventQuantitySine(int eventKind, int body, double hours, double baseJd, const TObserverRecord& observer,
-                         const TTheorySelection& selection, tsuchobjekt& engine);
+// Sine of the angle of `quantity` for body `body` at JD = baseJd + hours/24
+// (UT), for the quantities QuantityHasTrackedSine names: the elongation in
+// longitude (the body's apparent geocentric ecliptic longitude minus the
+// Sun's, as the search engine compares them; SunElongationCosine), the
+// heliocentric ecliptic latitude (the Moon: geocentric;
+// OrbitLatitudeCosine), the central-meridian angle (CentralMeridianCosine).
+// NaN when the engine gives no place or for any other quantity.
+double EventQuantitySine(TEventQuantity quantity, int body, double hours, double baseJd,
+                         const TObserverRecord& observer, const TTheorySelection& selection, tsuchobjekt& engine);
 
 // Refines the engine's candidate time `approx` (MJD of UT) of an event of a
 // refined kind (the event-kind table's RefineLeadDays): the first sign

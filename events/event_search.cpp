@@ -1,12 +1,11 @@
 #include "events/event_search.h"
 
 #include <cmath>
-#include <numbers>
 
-#include "core/angle_constants.h"
 #include "core/input_checks.h"
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
+#include "core/vector_math.h"
 #include "events/event_refinement.h"
 #include "platform/globals.h"
 
@@ -88,12 +87,10 @@ int TEventSearchRun::Report(bool found, bool aborted, double value, int eventKin
   const std::string eventName = EventKindNames[static_cast<std::size_t>(eventKind)];
   std::string dateTime = ByLanguage("Kein Ereignis gefunden.", "No event found.");
   std::string valueText;
-  // The Moon's zero of the Sun's latitude counts only within 0.2 degrees.
+  // The Moon's zero of the Sun's latitude counts only within 0.2 degrees
+  // (a cosine beyond +-1 taken as +-1).
   bool shown = true;
-  if (found && body == search_kind::kMoon && eventKind == search_code::kSunLatitudeZero) {
-    const double c = std::fabs(value) > 1 ? (value > 0 ? 1.0 : -1.0) : value;
-    shown = std::fabs(std::acos(c) * 180 / kPi) < 0.2;
-  }
+  if (found && body == search_kind::kMoon && eventKind == search_code::kSunLatitudeZero) shown = ArcCosDeg(value) < 0.2;
   if (found) {
     HasLastEvent = true;
     LastEvent = Working;

@@ -9,6 +9,7 @@
 #include "core/frames.h"
 #include "core/input_checks.h"
 #include "core/name_tables.h"
+#include "core/records.h"
 #include "core/sun_longitude.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
@@ -57,7 +58,7 @@ std::string UserConjunctionKey(const TObserverRecord& observer, const std::strin
 void BodySearchStep(int body, double typedStep, std::int32_t repetitions, double& step, std::int32_t& window) {
   if (body == search_kind::kMoon) {
     step = kConjunctionFineStep;
-    window = std::max(repetitions, kMoonWindowSteps);
+    window = LargerInt(repetitions, kMoonWindowSteps);
   } else {
     step = typedStep;
     window = repetitions;
@@ -369,7 +370,7 @@ int TUserObjectMinorBodyConjunctionRun::Run(const std::string& stepText) {
         Report(progress);
       }
       pair.UserObjectNumber = i + 1;
-      pair.FirstName = context_.UserObjects->Item(i)->Name;
+      pair.FirstName = ObjectNameByIndex(context_.UserObjects, i);
       if (!SearchPair(engine, pair, step, window)) break;
     }
     done += users.Count();

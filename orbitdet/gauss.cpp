@@ -7,29 +7,25 @@
 #include "core/angle_constants.h"
 #include "core/frames.h"
 #include "core/orbit_from_positions.h"
+#include "core/vector_math.h"
 #include "theories/sun_position.h"
 
 namespace kvx {
 
 namespace {
 
+// M (x, y, z) of a double matrix and vector, kept as an extended vector.
 TVector3Ext Apply(const TMatrix33& m, double x, double y, double z) {
-  TVector3Ext v;
-  v.x = m.m[0][0] * x + m.m[0][1] * y + m.m[0][2] * z;
-  v.y = m.m[1][0] * x + m.m[1][1] * y + m.m[1][2] * z;
-  v.z = m.m[2][0] * x + m.m[2][1] * y + m.m[2][2] * z;
+  TVector3Ext v{x, y, z};
+  MatrixTimesVectorExtended(m, v.x, v.y, v.z);
   return v;
 }
 
-long double Dot(const TVector3Ext& a, const TVector3Ext& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 TVector3Ext Cross(const TVector3Ext& a, const TVector3Ext& b) {
   TVector3Ext c;
-  c.x = a.y * b.z - a.z * b.y;
-  c.y = a.z * b.x - a.x * b.z;
-  c.z = a.x * b.y - a.y * b.x;
+  CrossProductExt(a, b, c);
   return c;
 }
-long double Norm(const TVector3Ext& a) { return std::sqrt(Dot(a, a)); }
 
 }  // namespace
 
@@ -84,11 +80,11 @@ TGaussResult GaussTripleOrbit(const std::array<TVector3Ext, 3>& e, const std::ar
   }
   if (!(t[0] < t[1] && t[1] < t[2])) return result;
   const std::array<TVector3Ext, 3> d{Cross(e[1], e[2]), Cross(e[2], e[0]), Cross(e[0], e[1])};
-  const long double D0 = Dot(e[0], d[0]);
+  const long double D0 = DotProductExt(e[0], d[0]);
   if (!std::isfinite(static_cast<double>(D0)) || std::fabs(static_cast<double>(D0)) < 1e-12) return result;
   long double D[3][3];
   for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) D[i][j] = Dot(d[static_cast<std::size_t>(i)], R[static_cast<std::size_t>(j)]);
+    for (int j = 0; j < 3; ++j) D[i][j] = DotProductExt(d[static_cast<std::size_t>(i)], R[static_cast<std::size_t>(j)]);
   }
   long double n1 = (t[2] - t[1]) / (t[2] - t[0]);
   long double n3 = (t[1] - t[0]) / (t[2] - t[0]);
@@ -130,7 +126,7 @@ TGaussResult GaussTripleOrbit(const std::array<TVector3Ext, 3>& e, const std::ar
     previousRho2 = rho[1];
   }
   for (int i = 0; i < 3; ++i)
-    result.R[static_cast<std::size_t>(i)] = static_cast<double>(Norm(r[static_cast<std::size_t>(i)]));
+    result.R[static_cast<std::size_t>(i)] = static_cast<double>(VectorLengthExt(r[static_cast<std::size_t>(i)]));
   double T = 0, q = 0, ecc = 0, inc = 0, node = 0, peri = 0;
   if (!ElementsFromTwoPositions(r[0], r[2], T, tc[0], tc[2], q, ecc, inc, node, peri)) return result;
   for (double v : {T, q, ecc, inc, node, peri}) {

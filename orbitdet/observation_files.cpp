@@ -292,17 +292,35 @@ bool YearLine(const std::string& line, double& centuries) {
   return true;
 }
 
-// +-(|d| + |m|/60 + |s|/3600), negative when any field carries a "-".
+// True when one of the (up to) three fields from `first` carries a "-",
+// also a "-0" that its number does not keep.
+bool AnyFieldNegative(const std::vector<std::string>& tokens, std::size_t first) {
+  for (std::size_t i = first; i < first + 3 && i < tokens.size(); ++i) {
+    if (tokens[i][0] == '-') return true;
+  }
+  return false;
+}
+
+// +-(|d| + |m|/60 + |s|/3600), negative when any field carries a "-"; the
+// fields are reals (the observer's longitude and latitude).
 double CombineSexagesimal(const std::vector<std::string>& tokens, std::size_t first, const std::vector<double>& v) {
   double value = 0;
-  bool negative = false;
   for (std::size_t k = 0; k < 3; ++k) {
     const std::size_t i = first + k;
     if (i >= v.size()) break;
-    if (tokens[i][0] == '-') negative = true;
     value += std::fabs(v[i]) / (k == 0 ? 1.0 : k == 1 ? 60.0 : 3600.0);
   }
-  return negative ? -value : value;
+  return AnyFieldNegative(tokens, first) ? -value : value;
+}
+
+// Right ascension (hours) or declination (degrees) from whole degrees and
+// minutes that the caller has checked to lie below 24 or 90 and 60, and real
+// seconds: DegFromDms, negative also for "-0 30 0".
+double CombineWholeDegreesMinutes(const std::vector<std::string>& tokens, std::size_t first,
+                                  const std::vector<double>& v) {
+  double value = 0;
+  DegFromDms(static_cast<std::int32_t>(v[first]), static_cast<std::int32_t>(v[first + 1]), v[first + 2], value);
+  return AnyFieldNegative(tokens, first) ? -std::fabs(value) : value;
 }
 
 bool Integral(double x) { return std::floor(x) == x; }
@@ -433,19 +451,21 @@ bool ReadOwnTextObservations(const std::vector<std::string>& lines, TObservation
     for (std::size_t i : {0u, 1u, 2u, 4u, 5u, 7u, 8u}) {
       if (ok && !Integral(v[i])) ok = false;
     }
+    // Hours, degrees and minutes in range before they are taken as integers.
+    ok = ok && std::fabs(v[4]) < 24 && std::fabs(v[5]) < 60 && std::fabs(v[6]) < 60 && std::fabs(v[7]) <= 90 &&
+         std::fabs(v[8]) < 60 && std::fabs(v[9]) < 60;
     tobservation o;
     if (ok) {
       o.Year = v[0];
       o.Month = v[1];
       o.Day = v[2];
       o.Hours = v[3];
-      o.RA = CombineSexagesimal(tokens, 4, v) * 15.0;
-      o.Dec = CombineSexagesimal(tokens, 7, v);
+      o.RA = CombineWholeDegreesMinutes(tokens, 4, v) * 15.0;
+      o.Dec = CombineWholeDegreesMinutes(tokens, 7, v);
       if (v.size() > 10) o.Magnitude = v[10];
       if (v.size() > 11) o.Longitude = CombineSexagesimal(tokens, 11, v);
       const double lat = v.size() > 14 ? CombineSexagesimal(tokens, 14, v) : 0.0;
-      ok = std::fabs(lat) <= 90 && std::fabs(v[5]) < 60 && std::fabs(v[6]) < 60 && std::fabs(v[8]) < 60 &&
-           std::fabs(v[9]) < 60 && std::fabs(v[4]) < 24;
+      ok = std::fabs(lat) <= 90;
       o.RhoCos = std::cos(lat * kPi / 180.0);
       o.RhoSin = std::sin(lat * kPi / 180.0);
       ok = ok && ObservationInRange(o);

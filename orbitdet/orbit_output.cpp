@@ -10,6 +10,7 @@
 #include "core/frames.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
+#include "core/vector_math.h"
 #include "engine/cell_format.h"
 #include "orbitdet/gauss.h"
 #include "orbitdet/observation_files.h"
@@ -27,10 +28,6 @@ namespace {
 bool English() { return LanguageEnglish != 0; }
 
 std::string Sep() { return std::string(1, IntlSeparators.Decimal); }
-
-double EquinoxYear(double centuries) { return 2000.0 + 100.0 * centuries; }
-
-long double Dot(const TVector3Ext& a, const TVector3Ext& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 void FitColumns(workbook::TWorkbook& sheet) {
   sheet.SetSelection(1, 1, 1, 1);
@@ -74,8 +71,8 @@ bool WriteObservationRows(torbdet& od, workbook::TWorkbook& sheet, const TTableC
     return false;
   }
   if (firstRow) {
-    sheet.SetNumber(1, 3, EquinoxYear(od.ObservationsEquinox));
-    sheet.SetNumber(1, 5, EquinoxYear(od.ElementsEquinox));
+    sheet.SetNumber(1, 3, YearFromJulianCenturies(od.ObservationsEquinox));
+    sheet.SetNumber(1, 5, YearFromJulianCenturies(od.ElementsEquinox));
   }
   int r = od.OutputRow;
   for (const TObservationEntry& e : list) {
@@ -146,7 +143,7 @@ int WriteElementRows(torbdet& od, workbook::TWorkbook& sheet, const TTableConfig
     columns.push_back({143, [&sheet, n](int r, int c) { WriteNumberToSheet(sheet, r, c, 143, n); }});
   }
   columns.push_back({144, [&](int r, int c) { WriteNumberToSheet(sheet, r, c, 144, perihelionTime); }});
-  const double year = EquinoxYear(equinox);
+  const double year = YearFromJulianCenturies(equinox);
   columns.push_back({147, [&](int r, int c) { WriteNumberToSheet(sheet, r, c, 147, year); }});
   int day = 0, month = 0, y = 0;
   double hours = 0;
@@ -210,7 +207,7 @@ int WriteOrbitDeterminationResults(torbdet& od, workbook::TWorkbook& sheet, cons
       od.Status = 3;
       continue;
     }
-    const bool doubleSolution = Dot(dir[1], sun[1]) > 0;
+    const bool doubleSolution = DotProductExt(dir[1], sun[1]) > 0;
     WriteElementRows(od, sheet, config, options, g.Q, g.E, g.I, g.Node, g.Peri, JdFromJulianCenturies(g.PerihelionTime),
                      od.ElementsEquinox, g.Status, doubleSolution);
   }
@@ -241,7 +238,7 @@ void WriteOrbitImprovementResults(torbdet& od, workbook::TWorkbook& sheet, const
   bool doubleSolution = false;
   std::array<TVector3Ext, 3> sun, dir;
   std::array<double, 3> jd{};
-  if (od.GetObservationTriple(0, sun, dir, jd)) doubleSolution = Dot(dir[1], sun[1]) > 0;
+  if (od.GetObservationTriple(0, sun, dir, jd)) doubleSolution = DotProductExt(dir[1], sun[1]) > 0;
   WriteElementRows(od, sheet, config, options, q, el.E, i, node, peri, T, od.ElementsEquinox, 0, doubleSolution);
   static constexpr int kSlots[10] = {98, 99, 100, 101, 102, 103, 105, 106, 107, 3};
   const int r = od.OutputRow;

@@ -3,6 +3,8 @@
 #include <sstream>
 #include <utility>
 
+#include "platform/help_search.h"
+
 namespace kvx {
 
 namespace {
@@ -25,42 +27,6 @@ std::string Trimmed(const std::string& text) {
   const std::size_t last = text.find_last_not_of(" \t\r#");
   if (first == std::string::npos || last == std::string::npos || last < first) return {};
   return text.substr(first, last - first + 1);
-}
-
-// ASCII letters and the two-byte UTF-8 forms of the Latin-1 capitals
-// (U+00C0..U+00DE but the multiplication sign) in lower case.
-std::string Lowered(const std::string& text) {
-  std::string out(text);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(out[i]);
-    if (c >= 'A' && c <= 'Z') {
-      out[i] = static_cast<char>(c - 'A' + 'a');
-    } else if (c == 0xC3 && i + 1 < out.size()) {
-      const unsigned char next = static_cast<unsigned char>(out[i + 1]);
-      if (next >= 0x80 && next <= 0x9E && next != 0x97) out[i + 1] = static_cast<char>(next + 0x20);
-      ++i;
-    }
-  }
-  return out;
-}
-
-// A key word without a plural or case ending, so long as four letters
-// remain: the word's stem is enough to find it in the text.
-std::string Stem(const std::string& word) {
-  for (const char* ending : {"sen", "se", "en", "es", "er", "e", "n", "s"}) {
-    const std::string tail(ending);
-    if (word.size() >= tail.size() + 4 && word.compare(word.size() - tail.size(), tail.size(), tail) == 0) {
-      return word.substr(0, word.size() - tail.size());
-    }
-  }
-  return word;
-}
-
-std::vector<std::string> Words(const std::string& text) {
-  std::vector<std::string> words;
-  std::istringstream in(text);
-  for (std::string word; in >> word;) words.push_back(Stem(Lowered(word)));
-  return words;
 }
 
 // Takes a trailing "{#name}" off a heading line and returns the name
@@ -129,22 +95,10 @@ std::vector<THelpSection> SplitHelpSections(const std::string& markdown, const s
   return sections;
 }
 
-std::vector<std::size_t> FindHelpSections(const std::vector<THelpSection>& sections, const std::string& key) {
-  const std::vector<std::string> words = Words(key);
-  std::vector<std::size_t> found;
-  for (std::size_t i = 0; i < sections.size(); ++i) {
-    const std::string text = Lowered(sections[i].Title) + "\n" + Lowered(sections[i].Text);
-    bool all = true;
-    for (const std::string& word : words) all = all && text.find(word) != std::string::npos;
-    if (all) found.push_back(i);
-  }
-  return found;
-}
-
 std::optional<std::size_t> FindHelpTopic(const std::vector<THelpSection>& sections, const std::string& title) {
-  const std::string wanted = Lowered(Trimmed(title));
+  const std::string wanted = HelpLowered(Trimmed(title));
   for (std::size_t i = 0; i < sections.size(); ++i) {
-    if (Lowered(sections[i].Title) == wanted) return i;
+    if (HelpLowered(sections[i].Title) == wanted) return i;
   }
   return std::nullopt;
 }
@@ -182,8 +136,11 @@ std::string HowToUseHelpText(bool english) {
            "of the menu you opened it from. The dialogs of the English program have no Help "
            "buttons.\n"
            "- **Search...** (also the \"Search...\" button of the help window) asks for one or more "
-           "words and lists the sections that contain all of them. Upper and lower case do not "
-           "matter, and the stem of a word is enough: \"eclipse\" also finds \"eclipses\". "
+           "words and lists the sections that contain all of them, the best first: a section whose "
+           "title holds the words before one whose text holds them, more matches before fewer. "
+           "Upper and lower case do not matter, and the stem of a word is enough: \"eclipse\" also "
+           "finds \"eclipses\". A word the guide does not hold is looked for by its parts: "
+           "\"sunrise\" finds the sections on \"sun\" and \"rise\". "
            "Double-click a title, or choose it and press \"Show\", to read that section. An empty "
            "search lists every section.\n"
            "- **Using help** shows this page; choose a title on the left to go back to the guide.\n"
@@ -208,8 +165,12 @@ std::string HowToUseHelpText(bool english) {
          "des Menüs, aus dem Sie es geöffnet haben. Die Schaltfläche **Hilfe** eines Dialogs öffnet "
          "denselben Abschnitt.\n"
          "- **Suchen...** (auch die Schaltfläche \"Suchen...\" des Hilfefensters) fragt nach einem oder "
-         "mehreren Wörtern und listet die Abschnitte, die alle enthalten. Groß- und Kleinschreibung "
-         "zählen nicht, und der Wortstamm genügt: \"Finsternis\" findet auch \"Finsternisse\". Ein "
+         "mehreren Wörtern und listet die Abschnitte, die alle enthalten, die besten zuerst: einen "
+         "Abschnitt, dessen Überschrift die Wörter enthält, vor einem, der sie im Text enthält, mehr "
+         "Treffer vor weniger. Groß- und Kleinschreibung zählen nicht, und der Wortstamm genügt: "
+         "\"Finsternis\" findet auch \"Finsternisse\". Zusammengesetzte Wörter findet die Suche "
+         "auch über ihre Teile: \"Sonnenaufgang\" findet die Abschnitte über \"Sonne\" und "
+         "\"Aufgang\", und \"Aufgang\" findet auch \"Auf- und Untergang\". Ein "
          "Doppelklick auf eine Überschrift, oder Auswählen und \"Anzeigen\", zeigt den Abschnitt. Eine "
          "leere Suche listet alle Abschnitte.\n"
          "- **Hilfe benutzen** zeigt diese Seite; eine Überschrift links führt zurück ins Handbuch.\n"

@@ -1,9 +1,9 @@
 // The program's help: the user's guide (Markdown, one file per language in
 // the shipped data folder's "help" folder, with its pictures) cut into
-// sections at its headings, the search over them, the page on using the
-// help, the table of the dialogs' help topics, and the seam through which
-// the Help menu and the dialogs' help buttons show it. The main window installs the
-// Qt viewer (platform/qt/qt_help_viewer.h); tests install a
+// sections at its headings (searched by platform/help_search.h), the page on
+// using the help, the table of the dialogs' help topics, and the seam through
+// which the Help menu and the dialogs' help buttons show it. The main window
+// installs the Qt viewer (platform/qt/qt_help_viewer.h); tests install a
 // RecordingHelpViewer (tests/support/recording_help_viewer.h). With no
 // viewer installed nothing is shown.
 #pragma once
@@ -35,14 +35,6 @@ struct THelpSection {
 // text. Text before the first heading becomes a section titled `preamble`
 // (left out when it is blank).
 std::vector<THelpSection> SplitHelpSections(const std::string& markdown, const std::string& preamble = "");
-
-// The sections whose title or text holds every blank-separated word of
-// `key`, case ignored (ASCII and the Latin-1 letters of UTF-8), in the
-// order of the text; a blank key finds every section. A word is looked
-// for without a plural or case ending ("Finsternissen" and "Finsternis"
-// both find "Finsternisse", "eclipses" finds "eclipse"), so long as four
-// letters remain.
-std::vector<std::size_t> FindHelpSections(const std::vector<THelpSection>& sections, const std::string& key);
 
 // The section whose title equals `title`, case ignored.
 std::optional<std::size_t> FindHelpTopic(const std::vector<THelpSection>& sections, const std::string& title);

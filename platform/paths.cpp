@@ -59,11 +59,10 @@ void LongPathName(const std::string& path, std::string& result) {
 }
 
 std::string StripTrailingBackslash(std::string& path) {
-  if (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) {
-    // "C:\" and "/" are roots and keep their separator.
-    bool driveRoot = path.size() == 3 && path[1] == ':';
-    if (!driveRoot) path.pop_back();
-  }
+  const char separator = path.find('/') == std::string::npos ? '\\' : '/';
+  // "/" and "C:\" (or "C:/") are roots and keep their separator.
+  const std::size_t root = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/') ? 3 : 1;
+  while (path.size() > root && path.back() == separator) path.pop_back();
   return path;
 }
 

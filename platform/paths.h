@@ -13,7 +13,9 @@ namespace kvx {
 // ignored takes the entry's spelling). From the first component that does
 // not exist on, the rest of the path is kept as given.
 void LongPathName(const std::string& path, std::string& result);
-// Removes one trailing path separator ("/" or "\"); a root stays as it is.
+// Removes the trailing path separators, so that one can be appended: "/",
+// or "\" in a path written the Windows way (one without any "/"; in any other
+// path a "\" belongs to a name). A root ("/", "C:\") stays as it is.
 std::string StripTrailingBackslash(std::string& path);
 // Calls `found` with the path of every regular file in `folder` and its
 // subfolders whose name matches `mask` ("*" and "?" wildcards, case

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/paths.h"
+
 namespace kvx {
 
 namespace {
@@ -89,8 +91,7 @@ std::string SettingsFilePath() {
     const char* home = std::getenv("HOME");
     base = std::string(home != nullptr ? home : "") + "/.config";
   }
-  while (base.size() > 1 && base.back() == '/') base.pop_back();
-  return base + "/kandrevoltinex/kandrevoltinex.ini";
+  return StripTrailingBackslash(base) + "/kandrevoltinex/kandrevoltinex.ini";
 }
 
 SettingsStore* SetSettingsStore(SettingsStore* store) { return std::exchange(current_store, store); }

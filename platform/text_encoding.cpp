@@ -149,8 +149,12 @@ std::string TextFileBytes(std::string_view utf8) {
   if (cp1252.find_first_of("\x81\x8D\x8F\x90\x9D") != std::string::npos) return WithUtf8Mark(utf8);
   // Windows-1252 bytes that happen to form UTF-8 ("Ã©") would be read as
   // UTF-8, by the whole file or by a line: such a text stays UTF-8.
-  // Likewise "ï»¿" at the start, which a reader drops as a byte-order mark.
-  if (IsValidUtf8(cp1252) || cp1252.starts_with("\xEF\xBB\xBF")) return WithUtf8Mark(utf8);
+  // Likewise "ï»¿" at the start, which a reader drops as a byte-order mark,
+  // and "þÿ" or "ÿþ", which a reader takes for the mark of UTF-16.
+  if (IsValidUtf8(cp1252) || cp1252.starts_with("\xEF\xBB\xBF") || cp1252.starts_with("\xFE\xFF") ||
+      cp1252.starts_with("\xFF\xFE")) {
+    return WithUtf8Mark(utf8);
+  }
   std::size_t start = 0;
   while (start < cp1252.size()) {
     std::size_t end = cp1252.find_first_of("\r\n", start);
@@ -164,8 +168,9 @@ std::string TextFileBytes(std::string_view utf8) {
   return cp1252;
 }
 
-bool Utf16TextToUtf8(std::string_view bytes, std::string& utf8) {
+bool DecodeUtf16Text(std::string_view bytes, std::string& utf8, std::size_t* damagedAt) {
   utf8.clear();
+  if (damagedAt != nullptr) *damagedAt = std::string_view::npos;
   bool bigEndian = false;
   if (bytes.starts_with("\xFF\xFE")) {
     bigEndian = false;
@@ -174,34 +179,66 @@ bool Utf16TextToUtf8(std::string_view bytes, std::string& utf8) {
   } else {
     return false;
   }
-  bytes.remove_prefix(2);
-  if (bytes.size() % 2 != 0) return false;
+  constexpr std::size_t kMark = 2;
+  const std::string_view units = bytes.substr(kMark);
   const auto unit = [&](std::size_t at) {
-    const auto first = static_cast<unsigned char>(bytes[at]);
-    const auto second = static_cast<unsigned char>(bytes[at + 1]);
+    const auto first = static_cast<unsigned char>(units[at]);
+    const auto second = static_cast<unsigned char>(units[at + 1]);
     return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
   };
-  utf8.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size(); i += 2) {
+  const auto damaged = [&](std::size_t at) {
+    if (damagedAt != nullptr && *damagedAt == std::string_view::npos) *damagedAt = kMark + at;
+    AppendUtf8(utf8, 0xFFFD);
+  };
+  utf8.reserve(units.size());
+  const std::size_t whole = units.size() - units.size() % 2;
+  for (std::size_t i = 0; i < whole; i += 2) {
     char32_t c = unit(i);
-    if (c >= 0xDC00 && c <= 0xDFFF) return false;  // a low surrogate without its high one
+    if (c >= 0xDC00 && c <= 0xDFFF) {  // a low surrogate without its high one
+      damaged(i);
+      continue;
+    }
     if (c >= 0xD800 && c <= 0xDBFF) {
-      if (i + 3 >= bytes.size()) return false;
-      const char32_t low = unit(i + 2);
-      if (low < 0xDC00 || low > 0xDFFF) return false;
+      const char32_t low = i + 3 < whole ? unit(i + 2) : 0;
+      if (low < 0xDC00 || low > 0xDFFF) {  // a high surrogate without its low one
+        damaged(i);
+        continue;
+      }
       c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
       i += 2;
     }
     AppendUtf8(utf8, c);
   }
+  if (whole < units.size()) damaged(whole);  // half a unit at the end
   return true;
 }
 
+bool Utf16TextToUtf8(std::string_view bytes, std::string& utf8) {
+  std::size_t damagedAt = 0;
+  return DecodeUtf16Text(bytes, utf8, &damagedAt) && damagedAt == std::string_view::npos;
+}
+
 std::string DecodeTextBytes(std::string_view bytes) {
-  if (std::string utf8; Utf16TextToUtf8(bytes, utf8)) return utf8;
+  if (std::string utf8; DecodeUtf16Text(bytes, utf8)) return utf8;
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   if (IsValidUtf8(bytes)) return std::string(bytes);
   return Cp1252ToUtf8(bytes);
+}
+
+TTextEncoding TextBytesEncoding(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return TTextEncoding::Utf16;
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  return IsValidUtf8(bytes) ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
+}
+
+TTextFileForm TextBytesForm(std::string_view bytes) {
+  return {TextBytesEncoding(bytes), bytes.starts_with("\xEF\xBB\xBF")};
+}
+
+std::string TextFileBytesKeeping(std::string_view utf8, const TTextFileForm& form) {
+  if (form.Encoding != TTextEncoding::Utf8 || !IsValidUtf8(utf8)) return TextFileBytes(utf8);
+  if (form.Utf8Mark || utf8.starts_with("\xEF\xBB\xBF")) return WithUtf8Mark(utf8);
+  return std::string(utf8);
 }
 
 std::vector<std::string> SplitTextLines(std::string_view text) {

@@ -22,7 +22,7 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // controls U+0081, U+008D, U+008F, U+0090, U+009D that stand for its
 // undefined bytes) or its Windows-1252
 // bytes would read back as other text (a line of them that is valid UTF-8,
-// a byte-order mark at the start); then the UTF-8 led by the UTF-8
+// a byte-order mark of UTF-8 or UTF-16 at the start); then the UTF-8 led by the UTF-8
 // byte-order mark, so that other programs can tell the encoding.
 std::string TextFileBytes(std::string_view utf8);
 
@@ -31,14 +31,40 @@ std::string TextFileBytes(std::string_view utf8);
 bool IsValidUtf8(std::string_view bytes);
 
 // A file's bytes as UTF-8: UTF-16 text led by its byte-order mark (little
-// or big endian, Windows' "Unicode text") is converted; a UTF-8 byte-order
-// mark is dropped; bytes that are not valid UTF-8 are read as Windows-1252.
+// or big endian, Windows' "Unicode text") is converted (DecodeUtf16Text:
+// what is not whole becomes U+FFFD); a UTF-8 byte-order mark is dropped;
+// bytes that are not valid UTF-8 are read as Windows-1252.
 std::string DecodeTextBytes(std::string_view bytes);
 
+// The encoding DecodeTextBytes reads the bytes in: UTF-16 after its mark,
+// UTF-8 when they are valid UTF-8 (after its mark, if any; plain ASCII
+// too), else Windows-1252.
+enum class TTextEncoding { Utf8, Windows1252, Utf16 };
+TTextEncoding TextBytesEncoding(std::string_view bytes);
+
+// How a text file held its text: the encoding DecodeTextBytes read it in,
+// and for UTF-8 whether the byte-order mark led it. Contents made in the
+// program have no form of their own (Windows1252: TextFileBytes decides).
+struct TTextFileForm {
+  TTextEncoding Encoding = TTextEncoding::Windows1252;
+  bool Utf8Mark = false;
+};
+TTextFileForm TextBytesForm(std::string_view bytes);
+
+// The bytes of a text for a file that had `form`, so that a text file
+// opened and saved unchanged stays byte for byte: a UTF-8 file stays UTF-8,
+// led by the mark when it was (and when the text itself starts with
+// U+FEFF, which a reader would drop as a mark); every other form as
+// TextFileBytes writes it (the program writes no UTF-16).
+std::string TextFileBytesKeeping(std::string_view utf8, const TTextFileForm& form);
+
 // UTF-16 text after its byte-order mark (FF FE little endian, FE FF big
-// endian) as UTF-8. False (and `utf8` unusable) without such a mark, or when
-// the units after it are no valid UTF-16 (an odd byte count, a surrogate
-// without its partner).
+// endian) as UTF-8. A surrogate without its partner and half a unit at the
+// end are not whole characters: each becomes U+FFFD, and `damagedAt`
+// (when given) receives the offset in `bytes` of the first of them (npos
+// when the text is whole). False without such a mark.
+bool DecodeUtf16Text(std::string_view bytes, std::string& utf8, std::size_t* damagedAt = nullptr);
+// The same, false also when the text is not whole (`utf8` then unusable).
 bool Utf16TextToUtf8(std::string_view bytes, std::string& utf8);
 
 // Splits a text at CR/LF, LF or lone CR. A line end at the very end of the

@@ -105,17 +105,21 @@ std::string NormalizeTimeHhMm(const std::string& text, char separator) {
 }
 
 std::string NormalizeTimeHhMmSs(const std::string& text, char separator) {
-  std::string s = RemoveBlanks(text);
-  const auto first = s.find(':');
-  if (first == std::string::npos) return s;
+  const std::string blankless = RemoveBlanks(text);
+  const auto first = blankless.find(':');
+  if (first == std::string::npos) return blankless;
+  // H:MM:SS to H.MMSS (a one-digit minute gets its zero); the point stands
+  // where the first ":" stood.
+  std::string s = HmsColonToNumberText(blankless);
   s[first] = separator;
-  const auto second = s.find(':', first + 1);
-  if (second != std::string::npos) {
-    s.erase(second, 1);
-    if (second - first == 2) s.insert(s.begin() + static_cast<std::ptrdiff_t>(first) + 1, '0');
-  }
   if (first == 1) s.insert(s.begin(), '0');
   return s;
+}
+
+bool AutomaticLengthAccepted(std::int32_t days, double packedHours, bool automaticEnd) {
+  const double hours = PackedHoursToHours(packedHours);
+  if (days < 0 || !(hours >= 0.0 && hours < 24.0)) return false;
+  return !automaticEnd || days > 0 || hours > 0.0;
 }
 
 double PackedHoursToHours(double x) {

@@ -46,6 +46,10 @@ double PackedHoursToHours(double packed);
 double HoursToPackedHours(double hours);
 // Hours brought into 0 <= h < 24.
 double ReduceHours24(double hours);
+// The automatic length of a period as the period dialog accepts it: whole
+// days >= 0 and hours (packed H.MMSS) 0 <= h < 24, and with the automatic
+// end on (`automaticEnd`) not both 0.
+bool AutomaticLengthAccepted(std::int32_t days, double packedHours, bool automaticEnd);
 // The reading of a time edit when it is left: normalised, read as packed
 // H.MMSS, decimal hours reduced to 0..24 (25:00 is 1 h). False when the
 // text is no time (no number, or three or more digits of hours); the hours

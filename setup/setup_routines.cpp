@@ -4,6 +4,7 @@
 
 #include "platform/color_chooser.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
 
 namespace kvx {
 
@@ -18,8 +19,7 @@ void DefaultMeridianFeatures(TMeridianFeatures& features, std::uint8_t keepMask,
   features = TMeridianFeatures{};
   if (keepMask == 0) {
     std::string base = folder;
-    while (base.size() > 1 && base.back() == '/') base.pop_back();
-    mask = base + "/*.csv";
+    mask = StripTrailingBackslash(base) + "/*.csv";
   }
 }
 

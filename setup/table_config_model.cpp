@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "core/data_format_slots.h"
-#include "platform/globals.h"
+#include "core/text_conversion.h"
 #include "platform/messages.h"
 #include "setup/column_sets.h"
 #include "setup/entry_checks.h"
@@ -388,9 +388,7 @@ void TTableConfigModel::ApplyPreset(ColumnPreset preset) {
 std::string TTableConfigModel::EquinoxText() const {
   char text[48];
   std::snprintf(text, sizeof text, "%.2f", EquinoxYear);
-  std::string result = text;
-  if (const std::size_t dot = result.find('.'); dot != std::string::npos) result[dot] = IntlSeparators.Decimal;
-  return result;
+  return FloatToTextSep(text);
 }
 
 bool TTableConfigModel::CheckEquinoxText(std::string& text) {

@@ -40,10 +40,10 @@ void MoonApparentCoordinates(std::uint8_t shortcut, const PositionFileHandles& /
   EclipticToApparentEquatorial(distance, beta, lambda, T, ra, dec, r);
 }
 
-void MoonApparentCoordinatesFromCache(tmooncheb& cache, TTheorySelection selection, double T, double& ra, double& dec,
-                                      double& r, TTruncationLevel level) {
+void MoonApparentCoordinatesFromCache(tmooncheb& cache, std::uint8_t shortcut, TTheorySelection selection, double T,
+                                      double& ra, double& dec, double& r, TTruncationLevel level) {
   double lambda, beta, distance, x2000, y2000, z2000, x, y, z;
-  cache.MoonChebPosition(selection, level, T, lambda, beta, distance, x2000, y2000, z2000, x, y, z);
+  cache.MoonChebPosition(shortcut, selection, level, T, lambda, beta, distance, x2000, y2000, z2000, x, y, z);
   EclipticToApparentEquatorial(distance, beta, lambda, T, ra, dec, r);
 }
 

@@ -29,10 +29,11 @@ void SunApparentCoordinates(std::uint8_t shortcut, const PositionFileHandles& ha
 void MoonApparentCoordinates(std::uint8_t shortcut, const PositionFileHandles& handles, TTheorySelection selection,
                              double T, double& ra, double& dec, double& r, TTruncationLevel level);
 
-// The same place from the Moon cache (refitted there when needed).
+// The same place from the Moon cache (refitted there when needed); the
+// shortcut byte is the one MoonPosition would receive.
 class tmooncheb;
-void MoonApparentCoordinatesFromCache(tmooncheb& cache, TTheorySelection selection, double T, double& ra, double& dec,
-                                      double& r, TTruncationLevel level);
+void MoonApparentCoordinatesFromCache(tmooncheb& cache, std::uint8_t shortcut, TTheorySelection selection, double T,
+                                      double& ra, double& dec, double& r, TTruncationLevel level);
 
 // The form of SunApparentCoordinates and MoonApparentCoordinates.
 using TApparentPlaceRoutine = void (*)(std::uint8_t shortcut, const PositionFileHandles& handles,

@@ -38,10 +38,7 @@ class PanelGuard {
 
 double MoonChebEvaluate(const TMoonChebPoly& poly, double t) { return ChebyshevEvaluateA(poly, t); }
 
-tmooncheb::tmooncheb(std::int32_t span, std::int32_t degree, const std::uint8_t& moonLightTimeShortcut)
-    : shortcut_(moonLightTimeShortcut) {
-  MoonChebSetup(span, degree);
-}
+tmooncheb::tmooncheb(std::int32_t span, std::int32_t degree) { MoonChebSetup(span, degree); }
 
 void tmooncheb::MoonChebSetup(std::int32_t span, std::int32_t degree) {
   covered_start_ = kMoonCacheEmpty;
@@ -56,18 +53,23 @@ void tmooncheb::MoonChebSetup(std::int32_t span, std::int32_t degree) {
   span_centuries_ = span * kDaysToCenturies;
 }
 
-void tmooncheb::MoonChebEnsure(TTheorySelection selection, TTruncationLevel level, double T) {
-  if (covered_start_ <= T && T <= covered_end_ && selection.MoonTheory() == moon_theory_key_ && level == level_key_) {
+void tmooncheb::MoonChebEnsure(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double T) {
+  // The option matters only by being zero or not (MoonPosition).
+  const std::uint8_t shortcutKey = shortcut != 0 ? 1 : 0;
+  if (covered_start_ <= T && T <= covered_end_ && shortcutKey == shortcut_key_ &&
+      selection.MoonTheory() == moon_theory_key_ && level == level_key_) {
     return;
   }
+  shortcut_key_ = shortcutKey;
   moon_theory_key_ = selection.MoonTheory();
   level_key_ = level;
   covered_start_ = T - 2.737850787132101e-06;  // 0.1 day
   covered_end_ = covered_start_ + span_centuries_;
-  Refit(selection, level, covered_start_, covered_end_);
+  Refit(shortcutKey, selection, level, covered_start_, covered_end_);
 }
 
-void tmooncheb::Refit(TTheorySelection selection, TTruncationLevel level, double start, double end) {
+void tmooncheb::Refit(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double start,
+                      double end) {
   const int n = degree_;
   const int nodes = n + 1;
   const double h = (end - start) / 2.0;
@@ -88,7 +90,7 @@ void tmooncheb::Refit(TTheorySelection selection, TTruncationLevel level, double
       }
       const double t = m + h * std::cos((2 * k - 1) * theta);
       double lambda = 0, beta = 0, r = 0, x2000 = 0, y2000 = 0, z2000 = 0, x = 0, y = 0, z = 0, r2 = 0;
-      MoonPosition(shortcut_, selection, lambda, t, beta, r, x2000, y2000, z2000, x, y, z, r2, level);
+      MoonPosition(shortcut, selection, lambda, t, beta, r, x2000, y2000, z2000, x, y, z, r2, level);
       longitude[k - 1] = lambda;
       latitude[k - 1] = beta;
       distance[k - 1] = r2;
@@ -134,10 +136,10 @@ void tmooncheb::Refit(TTheorySelection selection, TTruncationLevel level, double
   }
 }
 
-void tmooncheb::MoonChebPosition(TTheorySelection selection, TTruncationLevel level, double T, double& lambda,
-                                 double& beta, double& distance, double& X2000, double& Y2000, double& Z2000, double& X,
-                                 double& Y, double& Z) {
-  MoonChebEnsure(selection, level, T);
+void tmooncheb::MoonChebPosition(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double T,
+                                 double& lambda, double& beta, double& distance, double& X2000, double& Y2000,
+                                 double& Z2000, double& X, double& Y, double& Z) {
+  MoonChebEnsure(shortcut, selection, level, T);
   lambda = MoonChebEvaluate(longitude_, T);
   beta = MoonChebEvaluate(latitude_, T);
   double r = MoonChebEvaluate(distance_, T);
@@ -149,7 +151,7 @@ void tmooncheb::MoonChebPosition(TTheorySelection selection, TTruncationLevel le
   Y2000 = Y;
   Z2000 = Z;
   MatrixTimesVector(toJ2000, X2000, Y2000, Z2000);
-  if (selection.MoonTheory() != 0 && shortcut_ == 0) {
+  if (selection.MoonTheory() != 0 && shortcut_key_ == 0) {
     // The library's distance belongs to the retarded instant T - tau; the
     // distance at T is the one fitted at T + tau.
     const double tau = r * kLightSecondsPerKm / 86400.0 / 36525.0;
@@ -158,7 +160,7 @@ void tmooncheb::MoonChebPosition(TTheorySelection selection, TTruncationLevel le
   distance = r * kKmToEarthRadii;
 }
 
-void TMoonCacheState::Create() { Cache = std::make_unique<tmooncheb>(SpanDays, Degree, MoonLightTimeShortcut); }
+void TMoonCacheState::Create() { Cache = std::make_unique<tmooncheb>(SpanDays, Degree); }
 
 void TMoonCacheState::SetSpanDays(std::int32_t span) {
   SpanDays = span;

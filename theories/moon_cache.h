@@ -39,27 +39,28 @@ inline constexpr double kMoonCacheEmpty = -1000.0;
 class tmooncheb {
  public:
   // MoonChebCreate: the cache with the span (days) and degree of the
-  // settings (see MoonChebSetup). `moonLightTimeShortcut` is the main
-  // window's option byte; the cache reads it at every refit and position,
-  // so it must outlive the cache.
-  tmooncheb(std::int32_t span, std::int32_t degree, const std::uint8_t& moonLightTimeShortcut);
+  // settings (see MoonChebSetup).
+  tmooncheb(std::int32_t span, std::int32_t degree);
 
   // Sets span and degree and empties the cache. Span 0 means 12 days,
   // other values are clamped to 2..20; degree 0 means 13, others are
   // clamped to 6..13.
   void MoonChebSetup(std::int32_t span, std::int32_t degree);
 
-  // Makes the cache cover T (Julian centuries, TT) for the Moon theory
-  // (selection byte 1) and the truncation level. Nothing happens when
-  // CoveredStart <= T <= CoveredEnd and both keys match; otherwise the
-  // series are refitted over [T - 0.1 day, T - 0.1 day + span] with
-  // N + 1 Moon positions of that theory and level. While no progress bar
-  // is shown, the progress panel shows "Berechne Mondpositionen <node>" /
-  // "Calculate moon ephemeris <node>" during the refit.
-  void MoonChebEnsure(TTheorySelection selection, TTruncationLevel level, double T);
+  // Makes the cache cover T (Julian centuries, TT) for the Moon's
+  // light-time option `shortcut` (the option byte every direct MoonPosition
+  // call of the caller receives), the Moon theory (selection byte 1) and
+  // the truncation level. Nothing happens when CoveredStart <= T <=
+  // CoveredEnd and the three keys match; otherwise the series are refitted
+  // over [T - 0.1 day, T - 0.1 day + span] with N + 1 Moon positions of
+  // that option, theory and level. While no progress bar is shown, the
+  // progress panel shows "Berechne Mondpositionen <node>" / "Calculate moon
+  // ephemeris <node>" during the refit.
+  void MoonChebEnsure(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double T);
 
   // The Moon's geocentric position at T from the cache (refitted first
-  // when needed).
+  // when needed, see MoonChebEnsure); the same as MoonPosition with the
+  // same option byte, theory and level.
   // Returned: lambda   ecliptic longitude of date, degrees, NOT reduced
   //                    (it may lie below 0 after unwrapping)
   //           beta     ecliptic latitude of date, degrees
@@ -70,8 +71,9 @@ class tmooncheb {
   //           X, Y, Z  ecliptic rectangular of date, km
   // Notes:    agrees with MoonPosition to a few milliarcseconds with the
   //           default span and degree.
-  void MoonChebPosition(TTheorySelection selection, TTruncationLevel level, double T, double& lambda, double& beta,
-                        double& distance, double& X2000, double& Y2000, double& Z2000, double& X, double& Y, double& Z);
+  void MoonChebPosition(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double T,
+                        double& lambda, double& beta, double& distance, double& X2000, double& Y2000, double& Z2000,
+                        double& X, double& Y, double& Z);
 
   double CoveredStart() const { return covered_start_; }
   double CoveredEnd() const { return covered_end_; }
@@ -86,10 +88,11 @@ class tmooncheb {
   const TMoonChebPoly& DistancePoly() const { return distance_; }
 
  private:
-  void Refit(TTheorySelection selection, TTruncationLevel level, double start, double end);
+  void Refit(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double start, double end);
 
   double covered_start_ = kMoonCacheEmpty;
   double covered_end_ = kMoonCacheEmpty;
+  std::uint8_t shortcut_key_ = 0;  // the light-time option of the last fit
   std::uint8_t moon_theory_key_ = 0;
   TTruncationLevel level_key_ = 0;
   std::int32_t span_ = kMoonCacheDefaultSpanDays;
@@ -98,20 +101,18 @@ class tmooncheb {
   TMoonChebPoly latitude_;   // degrees
   TMoonChebPoly distance_;   // km with the ELP library, Earth radii with the internal series
   double span_centuries_ = 0;
-  const std::uint8_t& shortcut_;
   std::int64_t refits_ = 0;
 };
 
-// What the main window keeps for the Moon: the light-time option byte that
-// MoonPosition and the cache receive, the two stored cache settings and the
-// one cache instance of the run. Not copyable or movable (the cache refers
-// to the option byte).
+// What the main window keeps for the Moon cache: the two stored cache
+// settings and the one cache instance of the run. (The Moon's light-time
+// option is a computing setting, which every caller hands to the cache with
+// each request, as to MoonPosition.)
 struct TMoonCacheState {
   TMoonCacheState() = default;
   TMoonCacheState(const TMoonCacheState&) = delete;
   TMoonCacheState& operator=(const TMoonCacheState&) = delete;
 
-  std::uint8_t MoonLightTimeShortcut = 0;
   std::int32_t SpanDays = kMoonCacheDefaultSpanDays;  // as stored in the settings
   std::int32_t Degree = kMoonCacheDefaultDegree;
   std::unique_ptr<tmooncheb> Cache;

@@ -14,7 +14,8 @@ namespace kvx {
 namespace {
 
 // A loaded block serves the dates with JD - S - 2000 from -1 to 7994; any
-// other date reloads the block first.
+// other date reloads the block first, unless the reload would read the
+// block that is loaded (ReloadKeepsBlock).
 constexpr double kServedBefore = -1.0;
 constexpr double kServedAfter = 7994.0;
 constexpr int kFieldsVsc = 6;
@@ -37,7 +38,9 @@ void ShowNoPositionsForDate() {
 // inside the file when it would begin before its start or end after its end;
 // a file shorter than a block fills the front of the buffer and the rest is
 // cleared. Checks that the records read are the expected days. Sets S and E
-// on success.
+// on success. A block that holds the file's last record leaves the stream's
+// end-of-file indicator set (until the next load's seek clears it), which
+// tells ReloadKeepsBlock so without asking the file again.
 bool LoadBlock(std::FILE* stream, std::uint8_t* buffer, std::size_t recordSize, double jd, double& S, double& E) {
   double day = std::trunc(jd - kPositionFileEpoch);
   if (day < 0.0) day = 0.0;
@@ -54,6 +57,7 @@ bool LoadBlock(std::FILE* stream, std::uint8_t* buffer, std::size_t recordSize, 
   const std::size_t bytes = static_cast<std::size_t>(count) * recordSize;
   if (std::fseek(stream, start * static_cast<long>(recordSize), SEEK_SET) != 0) return false;
   if (std::fread(buffer, 1, bytes, stream) != bytes) return false;
+  if (start + count == records) std::fgetc(stream);  // reads nothing: sets the end-of-file indicator
   std::memset(buffer + bytes, 0, recordSize * kPositionBlockRecords - bytes);
   if (Field(buffer, recordSize, 0, 0) != static_cast<double>(start) ||
       Field(buffer, recordSize, count - 1, 0) != static_cast<double>(start + count - 1))
@@ -61,6 +65,16 @@ bool LoadBlock(std::FILE* stream, std::uint8_t* buffer, std::size_t recordSize, 
   S = Field(buffer, recordSize, 3, 0) + kPositionFileEpoch - 2000.0;
   E = Field(buffer, recordSize, count - 1, 0) + kPositionFileEpoch + 2000.0;
   return true;
+}
+
+// Whether a reload for a date `offset` days (JD - S - 2000) outside the
+// loaded block's served range would read that same block again: a date
+// before the range when the block begins with the file's first record (day
+// 0), one after it when the block ends with the file's last record. So the
+// first and last days a file serves keep their block like any other day.
+bool ReloadKeepsBlock(std::FILE* stream, const std::uint8_t* buffer, std::size_t recordSize, double offset) {
+  if (offset < kServedBefore) return Field(buffer, recordSize, 0, 0) == 0.0;
+  return std::feof(stream) != 0;
 }
 
 // Interpolates the `fields` values after field 0 for `jd` from the loaded
@@ -102,7 +116,8 @@ bool Serve(std::FILE* stream, std::uint8_t* buffer, std::size_t recordSize, int 
   if (!std::isfinite(jd)) return false;
   bool reloaded = false;
   const double offset = jd - S - 2000.0;
-  if (S == 0.0 || offset < kServedBefore || offset > kServedAfter) {
+  if (S == 0.0 ||
+      ((offset < kServedBefore || offset > kServedAfter) && !ReloadKeepsBlock(stream, buffer, recordSize, offset))) {
     if (!LoadBlock(stream, buffer, recordSize, jd, S, E)) {
       S = E = 0.0;
       return false;

@@ -46,7 +46,8 @@ double StirlingInterpolate(double y1, double y2, double y3, double y4, double y5
 //             R (AU), B and L (degrees, L in [0, 360)) from X, Y, Z.
 // Reloads the block when the date lies outside it (JD - S - 2000 below -1 or
 // above 7994). A block that would begin before the file or end after it is
-// moved inside the file; a file shorter than a block fills what it can.
+// moved inside the file; a file shorter than a block fills what it can. Such
+// a block serves the first and last days of the file without a reload.
 // The five records interpolated must be the consecutive days around the
 // date, so a file serves the dates from day 1 to the day before its last.
 // When the file cannot serve the date (it starts later or ends earlier, a

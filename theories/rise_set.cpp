@@ -43,7 +43,7 @@ struct SunMoonPlaces {
         TTheorySelection moonSelection = selection;
         if (fastMoon != 0) moonSelection.bytes[1] = 0;
         if (fastMoon == 0 && RiseSetMoonCache != nullptr) {
-          MoonApparentCoordinatesFromCache(*RiseSetMoonCache, moonSelection, T, ra, dec, r, level);
+          MoonApparentCoordinatesFromCache(*RiseSetMoonCache, shortcut, moonSelection, T, ra, dec, r, level);
         } else {
           MoonApparentCoordinates(shortcut, handles, moonSelection, T, ra, dec, r, level);
         }
@@ -147,20 +147,17 @@ void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHan
     fit->Place(T, raHours, dec, r);
   };
 
-  for (std::int32_t event = firstEvent; event <= lastEvent; ++event) {
-    const int i = event - 1;
+  // The sine of the event's rise/set altitude, and the body's sine of the
+  // altitude in the same terms (the Moon's upper limb with the limb flag).
+  const auto sineOfLevel = [&](std::int32_t event) {
+    if (event == kRiseSetMoonEvent && request.LimbFlag != 0) return SinDeg(-34.0 / 60.0);
+    if (event >= kRiseSetFirstTwilightEvent) return SinDeg(request.Altitudes[event]);  // degrees
+    return SinDeg(request.Altitudes[event] / 60.0);                                    // arc minutes
+  };
+  const auto samplerOf = [&](std::int32_t event) -> TRiseSetSampler {
     const bool moon = event == kRiseSetMoonEvent;
-    const bool twilight = event >= kRiseSetFirstTwilightEvent;
     const bool limb = moon && request.LimbFlag != 0;
-    double s0 = 0;
-    if (limb) {
-      s0 = SinDeg(-34.0 / 60.0);
-    } else if (twilight) {
-      s0 = SinDeg(request.Altitudes[event]);  // degrees
-    } else {
-      s0 = SinDeg(request.Altitudes[event] / 60.0);  // arc minutes
-    }
-    const TRiseSetSampler sampler = [&](double x) {
+    return [&, moon, limb](double x) {
       const double at = jd0 + x / 24.0;
       double raHours = 0, dec = 0, r = 0;
       placeAt(moon, at, raHours, dec, r);
@@ -175,6 +172,14 @@ void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHan
       sample.sinAltitude = s;
       return sample;
     };
+  };
+
+  for (std::int32_t event = firstEvent; event <= lastEvent; ++event) {
+    const int i = event - 1;
+    const bool moon = event == kRiseSetMoonEvent;
+    const bool twilight = event >= kRiseSetFirstTwilightEvent;
+    const double s0 = sineOfLevel(event);
+    const TRiseSetSampler sampler = samplerOf(event);
     if (!twilight) {
       day.RiseAzimuth = -360;
       day.SetAzimuth = -360;
@@ -204,7 +209,10 @@ void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHan
   // right ascension does not lose its transit to the wrap of the sidereal
   // clock.
   day.TransitTime -= ReducedHourAngle(SearchSiderealHours(at, longitude) - raHours);
-  if (day.TransitTime < 0 || day.TransitTime > 24) {
+  // The refined transit keeps the search's rule: inside the day, with the
+  // body above the rise/set altitude.
+  if (day.TransitTime < 0 || day.TransitTime > 24 ||
+      !(samplerOf(lastEvent)(day.TransitTime).sinAltitude > sineOfLevel(lastEvent))) {
     day.TransitTime = 0;
     day.TransitAltitude = 0;
   } else {
@@ -259,7 +267,8 @@ void RiseSetPlanet(const TRiseSetAltitudes& altitudes, const PositionFileHandles
   double raHours = 0, dec = 0;
   PlanetPlace(handles, selection, level, planet, CenturiesTT(at, deltaT), raHours, dec);
   transitTime = Mod24(transitTime - (SearchSiderealHours(at, longitude) - raHours));
-  if (transitTime < 0 || transitTime > 24) {
+  // As in the search: the planet above the rise/set altitude at its transit.
+  if (transitTime < 0 || transitTime > 24 || !(sampler(transitTime).sinAltitude > SinDeg(altitudes[0] / 60.0))) {
     transitTime = 0;
     transitAltitude = 0;
   } else {

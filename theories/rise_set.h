@@ -92,7 +92,10 @@ struct TRiseSetMoonSunDay {
 //           event. The transit is refined with one more position only when
 //           the last event processed found one (so twilight events after
 //           event 2 keep its estimate); the hour angle of the refinement is
-//           taken the short way round.
+//           taken the short way round. A transit stands only inside the
+//           day and with the body above its rise/set altitude at it,
+//           measured as the rise and set measure it (else time and
+//           altitude are 0), the refined one as the estimate.
 void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHandles& handles, TRiseSetMoonSunDay& day);
 
 // Rise, transit and set of a planet on one local day.
@@ -105,7 +108,8 @@ void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHan
 //           planet      1 Mercury, 2 Venus, 4 Mars .. 9 Pluto
 //           zoneHours   local clock minus UT, hours
 // Returned: as RiseSetFixedPosition; the transit is refined with the
-//           planet's place at the estimate.
+//           planet's place at the estimate, and dropped (0) when the
+//           planet stands below the rise/set altitude there.
 // Notes:    the apparent place (light time, aberration; no nutation) is
 //           computed at local 0 h and 24 h and interpolated linearly in
 //           between. At a pole, and for any other planet number, every

@@ -782,8 +782,21 @@ std::string SatelliteErrorText(TSatelliteError error) {
     case kSatOutsideSpan:
       return ByLanguage("Das Datum liegt mehr als 100 Jahre von der Epoche des Bahnelementsatzes entfernt.",
                         "The date lies more than 100 years from the epoch of the element set.");
+    case kSatNonFiniteField:
+      break;
+  }
+  const int field = error - kSatNonFiniteField;
+  if (field >= 0 && field < kTleNumberFieldCount) {
+    const bool english = LanguageEnglish != 0;
+    const std::string name = TleNumberFieldName(static_cast<TTleNumberField>(field), english);
+    return english ? "The element set is invalid: field \"" + name + "\" is not a finite number."
+                   : "Der Bahnelementsatz ist ungültig: Feld \"" + name + "\" ist keine endliche Zahl.";
   }
   return {};
+}
+
+TSatelliteError NonFiniteFieldError(TTleNumberField field) {
+  return static_cast<TSatelliteError>(kSatNonFiniteField + static_cast<int>(field));
 }
 
 void ShowSatelliteError(TSatelliteError error, const std::string& satelliteName) {
@@ -829,19 +842,21 @@ TSatelliteError LoadTwoLineElements(int slot) {
   SgpElements = TSgpElements{};
   SgpElements.newElements = 1;
   if (slot < 1 || slot > kSatelliteSlots) return kSatNoSet;
-  const std::string& l1 = SatelliteTable[static_cast<std::size_t>(slot)].line1;
-  const std::string& l2 = SatelliteTable[static_cast<std::size_t>(slot)].line2;
+  const TTleEntry& entry = SatelliteTable[static_cast<std::size_t>(slot)];
+  const std::string& l1 = entry.line1;
   if (!TleEpochValid(l1)) return kSatInvalidSet;
+  if (const std::optional<TTleNumberField> field = TleNonFiniteField(entry)) return NonFiniteFieldError(*field);
+  const auto value = [&entry](TTleNumberField field) { return TleNumberValue(entry, field); };
   TSgpElements el;
   el.epoch = TleFieldReal(l1, 19, 14);
   el.epochJulianDate = JulianDateOfEpoch(el.epoch);
-  el.bstar = TleFieldReal(l1, 54, 6) * 1e-5 * std::exp(TleFieldInteger(l1, 60, 2) * std::log(10.0));
-  el.inclination = DegToRad(TleFieldReal(l2, 9, 8));
-  el.node = DegToRad(TleFieldReal(l2, 18, 8));
-  el.eccentricity = TleFieldReal(l2, 27, 7) * 1e-7;
-  el.argPerigee = DegToRad(TleFieldReal(l2, 35, 8));
-  el.meanAnomaly = DegToRad(TleFieldReal(l2, 44, 8));
-  el.meanMotion = TleFieldReal(l2, 53, 11) * kTwoPi / kMinutesPerDay;
+  el.bstar = value(TTleNumberField::Bstar);
+  el.inclination = DegToRad(value(TTleNumberField::Inclination));
+  el.node = DegToRad(value(TTleNumberField::Node));
+  el.eccentricity = value(TTleNumberField::Eccentricity);
+  el.argPerigee = DegToRad(value(TTleNumberField::ArgumentOfPerigee));
+  el.meanAnomaly = DegToRad(value(TTleNumberField::MeanAnomaly));
+  el.meanMotion = value(TTleNumberField::MeanMotion) * kTwoPi / kMinutesPerDay;
   el.newElements = 1;
   if (!(el.meanMotion > 0.0) || !(el.eccentricity >= 0.0 && el.eccentricity < 1.0)) return kSatInvalidSet;
 

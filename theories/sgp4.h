@@ -22,6 +22,7 @@
 #include <string>
 
 #include "core/vector_math.h"
+#include "theories/tle.h"
 
 namespace kvx {
 
@@ -66,7 +67,13 @@ enum TSatelliteError : std::int32_t {
   kSatNumericFailure = 8,         // a result that is not a finite number (diverging orbit)
   kSatNoSet = 9,                  // the slot number is outside 1..500
   kSatOutsideSpan = 10,           // a resonant deep-space orbit asked for more than kSatResonanceSpanDays from epoch
+  // 11 to 19: a number field of the set is not a finite number, 11 plus the
+  // field's TTleNumberField (NonFiniteFieldError); the message names it.
+  kSatNonFiniteField = 11,
 };
+
+// The error of a set whose number field `field` is not a finite number.
+TSatelliteError NonFiniteFieldError(TTleNumberField field);
 
 // How far from its epoch (days, either way) a set with a 12- or 24-hour
 // resonance is propagated: its resonance terms are integrated in 720-minute
@@ -88,8 +95,9 @@ void SgpUnitInit();
 // the model by the period 2 pi / N of the un-Kozai'd mean motion N (225
 // minutes or more: SDP4) and sets the new-elements flag. A set with an epoch
 // field that fails TleEpochValid, mean motion <= 0 or eccentricity outside
-// [0, 1) gives kSatInvalidSet and clears SgpElements, so that a later
-// propagation fails too.
+// [0, 1) gives kSatInvalidSet, one with a number field that is not finite
+// (TleNonFiniteField) the field's NonFiniteFieldError; both clear
+// SgpElements, so that a later propagation fails too.
 TSatelliteError LoadTwoLineElements(int slot);
 
 // Position (earth radii) and velocity (earth radii per minute) of the loaded

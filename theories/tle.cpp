@@ -1,6 +1,7 @@
 #include "theories/tle.h"
 
 #include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -96,6 +97,54 @@ double TleFieldReal(const std::string& line, std::int32_t firstColumn, std::int3
   return value;
 }
 
+namespace {
+
+// Where a number field stands, how it is written and what it is called.
+struct TTleNumberFieldRow {
+  int line;           // 1 or 2
+  int column, width;  // 1-based first column and width of the field (of the mantissa)
+  double scale;       // the field's value times this
+  bool powerOfTen;    // a power of ten in the two columns after the field
+  const char* german;
+  const char* english;
+};
+
+constexpr TTleNumberFieldRow kTleNumberFields[kTleNumberFieldCount] = {
+    {1, 34, 10, 1.0, false, "erste Ableitung der mittleren Bewegung", "first derivative of the mean motion"},
+    {1, 45, 6, 1e-5, true, "zweite Ableitung der mittleren Bewegung", "second derivative of the mean motion"},
+    {1, 54, 6, 1e-5, true, "B*", "B*"},
+    {2, 9, 8, 1.0, false, "Inklination", "inclination"},
+    {2, 18, 8, 1.0, false, "Rektaszension des aufsteigenden Knotens", "right ascension of the ascending node"},
+    {2, 27, 7, 1e-7, false, "Exzentrizität", "eccentricity"},
+    {2, 35, 8, 1.0, false, "Argument des Perigäums", "argument of perigee"},
+    {2, 44, 8, 1.0, false, "mittlere Anomalie", "mean anomaly"},
+    {2, 53, 11, 1.0, false, "mittlere Bewegung", "mean motion"},
+};
+
+const TTleNumberFieldRow& RowOf(TTleNumberField field) { return kTleNumberFields[static_cast<int>(field)]; }
+
+}  // namespace
+
+double TleNumberValue(const TTleEntry& entry, TTleNumberField field) {
+  const TTleNumberFieldRow& row = RowOf(field);
+  const std::string& line = row.line == 1 ? entry.line1 : entry.line2;
+  double value = TleFieldReal(line, row.column, row.width) * row.scale;
+  if (row.powerOfTen) value *= std::exp(TleFieldInteger(line, row.column + row.width, 2) * std::log(10.0));
+  return value;
+}
+
+const char* TleNumberFieldName(TTleNumberField field, bool english) {
+  return english ? RowOf(field).english : RowOf(field).german;
+}
+
+std::optional<TTleNumberField> TleNonFiniteField(const TTleEntry& entry) {
+  for (int i = 0; i < kTleNumberFieldCount; ++i) {
+    const auto field = static_cast<TTleNumberField>(i);
+    if (!std::isfinite(TleNumberValue(entry, field))) return field;
+  }
+  return std::nullopt;
+}
+
 bool TleLineChecksumOk(const std::string& line) {
   if (line.size() < kTleLineLength) return false;
   int sum = 0;
@@ -131,7 +180,7 @@ bool TleEntryValid(const TTleEntry& entry) {
   if (!CharAt(l1, 24, '.') || !CharAt(l1, 35, '.') || l1.compare(61, 3, " 0 ") != 0) return false;
   for (std::size_t column : {12u, 21u, 38u, 47u, 55u})
     if (!CharAt(l2, column, '.')) return false;
-  return TleEpochValid(l1);
+  return TleEpochValid(l1) && !TleNonFiniteField(entry);
 }
 
 std::uint16_t LoadTleFile(const std::string& fileName, bool showErrors) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kvx {
@@ -53,6 +54,36 @@ std::uint16_t LoadTleFile(const std::string& fileName, bool showErrors);
 std::int32_t TleFieldInteger(const std::string& line, std::int32_t firstColumn, std::int32_t width);
 double TleFieldReal(const std::string& line, std::int32_t firstColumn, std::int32_t width);
 
+// The number fields of the element lines besides the epoch (which has a
+// test of its own, TleEpochValid), in line and column order.
+enum class TTleNumberField : std::uint8_t {
+  MeanMotionRate,        // line 1, columns 34-43: first derivative of the mean motion / 2, rev/day^2
+  MeanMotionSecondRate,  // line 1, columns 45-52: second derivative / 6, rev/day^3, written as B* is
+  Bstar,                 // line 1, columns 54-61: drag term, per earth radius
+  Inclination,           // line 2, columns 9-16, degrees
+  Node,                  // line 2, columns 18-25: right ascension of the ascending node, degrees
+  Eccentricity,          // line 2, columns 27-33
+  ArgumentOfPerigee,     // line 2, columns 35-42, degrees
+  MeanAnomaly,           // line 2, columns 44-51, degrees
+  MeanMotion,            // line 2, columns 53-63, revolutions per day
+};
+inline constexpr int kTleNumberFieldCount = 9;
+
+// The value of a number field of a set as the program takes it: read with
+// TleFieldReal; the eccentricity's seven digits times 1e-7; B* and the
+// second derivative a mantissa of five digits times 1e-5 and the power of
+// ten of the two columns after it (TleFieldInteger).
+double TleNumberValue(const TTleEntry& entry, TTleNumberField field);
+
+// The name of a number field in messages (German, or English when
+// `english` is set).
+const char* TleNumberFieldName(TTleNumberField field, bool english);
+
+// The first number field of a set whose value (TleNumberValue) is not a
+// finite number: a field such as "nan(1)" or "inf", or a mantissa whose
+// power of ten overflows. None when every field is finite.
+std::optional<TTleNumberField> TleNonFiniteField(const TTleEntry& entry);
+
 // Turns every blank of the text into the digit "0".
 void BlanksToZeros(std::string& text);
 
@@ -69,7 +100,8 @@ bool TleEpochValid(const std::string& line1);
 // Tests a set: both checksums; line 1 begins with "1" and line 2 with "2";
 // equal catalogue numbers in columns 3-7; "." in columns 24 and 35 and " 0 "
 // in columns 62-64 of line 1; "." in columns 12, 21, 38, 47 and 55 of line 2;
-// a valid epoch (TleEpochValid).
+// a valid epoch (TleEpochValid); every number field finite
+// (TleNonFiniteField).
 bool TleEntryValid(const TTleEntry& entry);
 
 // The satellite file the main window keeps: its name and how many sets the

@@ -18,7 +18,6 @@
 #include "events/event_list.h"
 #include "events/ui/conjunction_dialog.h"
 #include "platform/globals.h"
-#include "platform/help.h"
 #include "setup/ui/numeric_options_dialog.h"
 
 namespace kvx {
@@ -62,9 +61,6 @@ void ChangeFilter(TCommandHost& host) {
     ShowNumericOptionsDialog(host.Computing().NumericOptions, true, &host.Window());
   }
 }
-
-// The help on conjunctions and angular separations.
-void ShowConjunctionHelp() { ShowHelpTopic(kHelpTopicConjunctions); }
 
 void WriteTable(TCommandHost& host) {
   TComputingSettings& computing = host.Computing();
@@ -149,7 +145,6 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
       host.Commands().Trigger("Planetoiden1");
     }
   };
-  hooks.Help = [] { ShowConjunctionHelp(); };
   hooks.ChangeFilter = [&host] { ChangeFilter(host); };
   hooks.PickUserObject = [&host](std::int32_t& number) {
     const int index = FindUserCatalogObject(host.UserObjects(), &host.Window());

@@ -16,7 +16,6 @@
 #include "events/event_table_writer.h"
 #include "events/ui/event_search_dialog.h"
 #include "platform/globals.h"
-#include "platform/help.h"
 #include "theories/observer_completion.h"
 
 namespace kvx {
@@ -74,7 +73,6 @@ TEventSearchHooks HooksOf(TCommandHost& host) {
                            const std::string& value) {
     return ShowEventFound(eventName, objectName, when, true, std::string(), value, &host.Window());
   };
-  hooks.Help = [] { ShowHelpTopic(kHelpTopicEventSearch); };
   return hooks;
 }
 

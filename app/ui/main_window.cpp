@@ -116,7 +116,6 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
   FillFontBox();
   RegisterOwnCommands();
   InstallCommandModules(*this, {tables_, documents_, sheets_});
-  TDatumortForm::HelpHook() = [] { ShowHelpTopic(kHelpTopicDatePlace); };
 
   recent_menu_ = new TMyHistoryMenu(recent_, this);
   recent_menu_->OnFileSelected = [this](const std::string& name) {

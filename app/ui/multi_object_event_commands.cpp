@@ -16,7 +16,6 @@
 #include "events/event_list.h"
 #include "events/ui/multi_object_event_dialog.h"
 #include "platform/busy_cursor.h"
-#include "platform/help.h"
 #include "platform/progress.h"
 #include "theories/observer_completion.h"
 
@@ -63,7 +62,6 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& host) {
   hooks.SelectRange = [&host](std::int32_t& first, std::int32_t& last, const std::vector<std::string>& names) {
     return SelectFileRecordRange(first, last, names, &host.Window());
   };
-  hooks.Help = [] { ShowHelpTopic(kHelpTopicSeveralObjects); };
   return hooks;
 }
 

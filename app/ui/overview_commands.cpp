@@ -13,12 +13,12 @@
 #include "core/column_flags.h"
 #include "core/observer_record.h"
 #include "core/records.h"
+#include "core/time_scales.h"
 #include "engine/comet.h"
 #include "engine/moon.h"
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "platform/globals.h"
-#include "platform/help.h"
 #include "platform/workbook/workbook.h"
 #include "setup/setup_routines.h"
 #include "setup/ui/dialog_owner.h"
@@ -51,10 +51,7 @@ constexpr TSingleDateItem kSingleDateItems[] = {
 bool TTableCommands::StateVectorTableEnabled() const { return host_.TheoryState().Libraries.Vsop87C != 0; }
 
 Teinzelephform& TTableCommands::SingleDatePage() {
-  if (single_date_page_.isNull()) {
-    single_date_page_ = new Teinzelephform(&host_.Window());
-    Teinzelephform::HelpHook() = [] { ShowHelpTopic(kHelpTopicSingleDatePage); };
-  }
+  if (single_date_page_.isNull()) single_date_page_ = new Teinzelephform(&host_.Window());
   return *single_date_page_;
 }
 
@@ -170,7 +167,7 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
   host_.RestoreCursor();
   Teinzelephform& page = SingleDatePage();
   page.Context.AzimuthOrigin = computing.HalfTurnOffsetAngle;
-  page.Context.SecondEquinoxYear = 2000.0 + 100.0 * computing.SecondEquinox;
+  page.Context.SecondEquinoxYear = YearFromJulianCenturies2(computing.SecondEquinox);
   page.ShowSingleDateEphemeris(body->Result, kind, name, o, body.get());
 }
 

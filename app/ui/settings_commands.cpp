@@ -119,7 +119,8 @@ void Dateispeichern1Click(TCommandHost& host) {
 // automatic-end switch as it was saved, and its step.
 void DatumausKonfiguration2Click(TCommandHost& host) {
   if (host.Configuration().FileName().empty()) return;
-  const TConfigSettings stored = ReadConfigRecord(host.Configuration().Record());
+  TConfigSettings stored = ReadConfigRecord(host.Configuration().Record());
+  ClampConfigSettings(stored);
   TEphemerisPeriodState& period = host.Period();
   TTableState& table = host.TableState();
   RestoreSavedPeriod(period, stored.Start, stored.End);
@@ -222,8 +223,7 @@ void Datenformate1Click(TCommandHost& host) {
 void Standardverzeichnisfestlegen1Click(TWindowRecords& records) {
   std::string folder = records.StoredSettings().DefaultFolder;
   if (!SelectFolder(folder, 0, 0)) return;
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  records.StoredSettings().DefaultFolder = folder + "/";
+  records.StoredSettings().DefaultFolder = StripTrailingBackslash(folder) + "/";
 }
 
 // --- clock bar ---------------------------------------------------------------------------
@@ -425,7 +425,7 @@ bool CitiesFileIn(const std::string& folder) {
 void OrdnermitWeltdatenbank1Click(TWindowRecords& records) {
   std::string folder = records.StoredSettings().CitiesDatabase;
   if (!SelectFolder(folder, 0, 0)) return;
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  StripTrailingBackslash(folder);
   if (!CitiesFileIn(folder)) {
     ShowMessage("Der Pfad für die weltweite Ortsdatenbank ist falsch.",
                 "The path to the world wide datase with locations ist wrong.", MessageIcon::Error, MessageButtons::Ok,
@@ -544,7 +544,7 @@ class TIdleWork : public QObject {
     const TObserverRecord& r = period.Start;
     const double T = (r.Mjd + r.DeltaTSeconds / 86400.0 - 51544.5) / 36525.0;
     if (!std::isfinite(T)) return;
-    host_.MoonCache().Cache->MoonChebEnsure(host_.Selection(), kFullTheory, T);
+    host_.MoonCache().Cache->MoonChebEnsure(computing.MoonOption, host_.Selection(), computing.Accuracy.VsopLevelA, T);
   }
 
   TCommandHost& host_;

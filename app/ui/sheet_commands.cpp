@@ -272,7 +272,11 @@ bool TSheetCommands::eventFilter(QObject* watched, QEvent* event) {
 void TSheetCommands::InsertSheet() {
   CommitTransaction();
   TWorkbook& book = host_.Workbook();
-  book.InsertSheets(book.Sheet(), 1, NewSheetNameStem());
+  // The new sheet becomes the current one: the next table goes there, and
+  // the sheet before which it stands keeps what it holds.
+  const int inserted = book.Sheet();
+  book.InsertSheets(inserted, 1, NewSheetNameStem());
+  book.SetSheet(inserted);
   book.SetShowSelections(true);
   book.SetAllowEditHeaders(false);
   ApplyMenuState();

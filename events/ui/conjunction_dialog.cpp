@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/input_checks.h"
+#include "core/records.h"
 #include "core/time_scales.h"
 #include "events/conjunction_stars.h"
 #include "events/ui/event_dialog_parts.h"
@@ -273,11 +274,8 @@ void TKonjunktionsuchen::Build() {
   connect(use_date_, &QPushButton::clicked, this, [this] { done(kConjunctionUseDate); });
   help_ = new QPushButton(this);
   help_->setObjectName("HelpButton");
-  help_->setEnabled(static_cast<bool>(hooks_.Help));
   ApplyDialogButtonLanguage(nullptr, help_);  // German only: hidden in English
-  connect(help_, &QPushButton::clicked, this, [this] {
-    if (hooks_.Help) hooks_.Help();
-  });
+  ConnectHelpButton(this, help_);
   for (QPushButton* b : {start_, close, cancel, use_date_, help_}) bottom->addWidget(b);
   layout->addLayout(bottom);
 }
@@ -345,7 +343,7 @@ void TKonjunktionsuchen::SetUserObjectState() {
     ShowMessage("Das gewählte Objekt ist nicht im Benutzerkatalog; bitte wählen Sie ein anderes.",
                 "The chosen object is not in the user catalogue; please choose another one.", MessageIcon::Warning);
   }
-  run_.UserObjectName = inList ? window_.UserObjects->Item(number - 1)->Name : std::string();
+  run_.UserObjectName = inList ? ObjectNameByIndex(window_.UserObjects, number - 1) : std::string();
   user_name_->setText(QString::fromStdString(run_.UserObjectName));
   FirstRadio(search_kind::kUserObject)->setEnabled(inList);
   user_button_->setEnabled(static_cast<bool>(hooks_.PickUserObject) && count > 0);
@@ -436,7 +434,7 @@ void TKonjunktionsuchen::SetRunning(bool running) {
   for (QPushButton* button : findChildren<QPushButton*>()) {
     if (button != start_ && !controls_->isAncestorOf(button)) button->setEnabled(!running);
   }
-  help_->setEnabled(!running && static_cast<bool>(hooks_.Help));
+  help_->setEnabled(!running);
   if (mode_ == 1) {
     start_->setText(running ? Tr("&Berechnung anhalten", "&Stop calculation") : Tr("&Berechnen", "Com&pute"));
   }

@@ -59,7 +59,6 @@ struct TConjunctionDialogHooks {
   // while the program has none: the button stays disabled.
   std::function<bool(std::int32_t& number)> PickUserObject;
   TConjunctionAnswerer Answerer;  // the event-found dialog
-  std::function<void()> Help;     // "&Hilfe": the help on conjunctions
 };
 
 class TKonjunktionsuchen : public QDialog {

@@ -164,7 +164,7 @@ void TEventSearchDialogBase::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-QHBoxLayout* TEventSearchDialogBase::BuildButtonRow(QPushButton** handOver, std::function<void()> help) {
+QHBoxLayout* TEventSearchDialogBase::BuildButtonRow(QPushButton** handOver) {
   auto* buttons = new QHBoxLayout;
   auto add = [this, buttons](QPushButton*& button, const char* name) {
     button = new QPushButton(this);
@@ -183,9 +183,7 @@ QHBoxLayout* TEventSearchDialogBase::BuildButtonRow(QPushButton** handOver, std:
   connect(AbortButton, &QPushButton::clicked, this, [] { AbortRequested = 1; });
   connect(CloseButton, &QPushButton::clicked, this, [this] { done(kSearchDialogClose); });
   connect(CancelButton, &QPushButton::clicked, this, [this] { done(kSearchDialogCancel); });
-  connect(HelpButton, &QPushButton::clicked, this, [help = std::move(help)] {
-    if (help) help();
-  });
+  ConnectHelpButton(this, HelpButton);
   return buttons;
 }
 

@@ -114,8 +114,8 @@ class TEventSearchDialogBase : public QDialog {
 
   // The row "Suchen", "Abbruch" (shown while running), "Schließen", the
   // hand-over button named "HandOverButton" when `handOver` is given,
-  // "Abbrechen" and "Hilfe" (calling `help` when set).
-  QHBoxLayout* BuildButtonRow(QPushButton** handOver, std::function<void()> help);
+  // "Abbrechen" and "Hilfe" (the dialog's help, as F1 gives it).
+  QHBoxLayout* BuildButtonRow(QPushButton** handOver);
   // The middle row: `searchBox`, then the list of finds (ListParts, ListBox)
   // built now, side by side with equal stretch. "Löschen" calls
   // ClearRunList, removing a line RemoveRunLine; changes refill the list.

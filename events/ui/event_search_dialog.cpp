@@ -66,7 +66,7 @@ TExtremumsuchen::TExtremumsuchen(const TSearchContext& context, TEventList& even
   layout->addLayout(top);
   layout->addLayout(BuildSearchAndListRow(BuildSearchBox()));
 
-  layout->addLayout(BuildButtonRow(&HandOverButton, hooks_.Help));
+  layout->addLayout(BuildButtonRow(&HandOverButton));
   connect(HandOverButton, &QPushButton::clicked, this, [this] {
     if (run_.CanHandOverDate()) done(kEventDialogUseDate);
   });

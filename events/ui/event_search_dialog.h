@@ -43,8 +43,6 @@ struct TEventSearchHooks {
   std::function<TCometElements()> CometElements;
   // The event-found window.
   TEventFoundAnswerer Answerer;
-  // "&Hilfe".
-  std::function<void()> Help;
 };
 
 // The dialog's copies of the main window's settings.

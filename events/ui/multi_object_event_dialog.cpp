@@ -65,7 +65,7 @@ TExtremumlistsuchen::TExtremumlistsuchen(const TSearchContext& context, TEventLi
   layout->addLayout(top);
   layout->addLayout(BuildSearchAndListRow(BuildSearchBox()));
 
-  layout->addLayout(BuildButtonRow(nullptr, hooks_.Help));
+  layout->addLayout(BuildButtonRow(nullptr));
 
   // The radio buttons from the options.
   if (settings_.Options.ObjectCode == search_kind::kAsteroid) AsteroidRadio->setChecked(true);

@@ -44,7 +44,6 @@ struct TMultiObjectEventHooks {
   // "Dateibereich wählen" on a list of names: first and last, 0-based, in
   // and out; true on OK.
   std::function<bool(std::int32_t& first, std::int32_t& last, const std::vector<std::string>& names)> SelectRange;
-  std::function<void()> Help;
 };
 
 // The dialog's copies of the main window's settings.

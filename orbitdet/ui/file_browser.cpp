@@ -26,6 +26,7 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/elided_label.h"
 #include "platform/qt/named_widgets.h"
 
 namespace kvx {
@@ -65,6 +66,9 @@ TBrowserForm::TBrowserForm(const std::string& folder, const std::string& fileNam
   auto* top = new QHBoxLayout;
   location_ = NewNamed<QComboBox>("Location", this);
   location_->setEditable(true);
+  // A long folder scrolls in the box: the window keeps the size it is given.
+  location_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  location_->setMinimumContentsLength(16);
   for (const QString& place : {QString::fromStdString(folder), QDir::homePath(), QStringLiteral("/")}) {
     if (!place.isEmpty() && location_->findText(place) < 0) location_->addItem(place);
   }
@@ -96,7 +100,7 @@ TBrowserForm::TBrowserForm(const std::string& folder, const std::string& fileNam
   layout->addWidget(splitter, 1);
 
   auto* bottom = new QHBoxLayout;
-  name_label_ = NewNamed<QLabel>("FileLabel", this);
+  name_label_ = NewNamed<TElidedLabel>("FileLabel", this, Qt::ElideMiddle);
   name_edit_ = NewNamed<QLineEdit>("FileName", this);
   name_edit_->setReadOnly(true);
   show_ = NamedButton(this, Tr("A&nzeigen", "Show"), "Show");
@@ -154,7 +158,7 @@ void TBrowserForm::ChooseFile(const std::string& path) {
     file_name_ = path;
     list_->setCurrentIndex(files_->index(info.absoluteFilePath()));
   }
-  name_label_->setText(QString::fromStdString(file_name_));
+  name_label_->SetWholeText(QString::fromStdString(file_name_));
   name_edit_->setText(QString::fromStdString(file_name_));
   show_->setEnabled(!file_name_.empty());
 }

@@ -1,8 +1,9 @@
 // The file browser ("Browser"): a folder tree and a file list with a
 // filter, the chosen file's name, and a read-only fixed-pitch viewer of the
-// file as text (orbitdet/file_view.h). It opens at the bounds it is given
-// and hands back where it stood when it closed; the main window keeps them
-// in its settings ("Window": "Browser w", "Browser x", "Browser y",
+// file as text (orbitdet/file_view.h). It opens at the bounds it is given,
+// whatever folder and file it shows (a long path scrolls or is cut with
+// "…"), and hands back where it stood when it closed; the main window keeps
+// them in its settings ("Window": "Browser w", "Browser x", "Browser y",
 // "Browser h").
 #pragma once
 
@@ -13,6 +14,8 @@
 #include "platform/qt/widget_forward.h"
 
 namespace kvx {
+
+class TElidedLabel;
 
 // The browser window's left, top, width and height (pixels, screen
 // coordinates).
@@ -59,7 +62,7 @@ class TBrowserForm : public QDialog {
   QFileSystemModel* files_;
   QTreeView* tree_;
   QListView* list_;
-  QLabel* name_label_;
+  TElidedLabel* name_label_;
   QLineEdit* name_edit_;
   QPushButton* show_;
   QCheckBox* wrap_;

@@ -41,16 +41,19 @@ void ApplyDialogButtonLanguage(QAbstractButton* cancel, QAbstractButton* help) {
 
 void SetHelpContext(QWidget* dialog, int topic, QAbstractButton* help) {
   dialog->setProperty(kHelpContextProperty, topic);
-  if (help != nullptr) QObject::connect(help, &QAbstractButton::clicked, dialog, [topic] { ShowHelpTopic(topic); });
+  if (help != nullptr) ConnectHelpButton(dialog, help);
 }
 
 void SetHelpSection(QWidget* dialog, const char* anchor, QAbstractButton* help) {
-  const std::string section(anchor);
-  dialog->setProperty(kHelpContextProperty, QString::fromStdString(section));
-  if (help != nullptr) {
-    QObject::connect(help, &QAbstractButton::clicked, dialog, [section] { ShowHelpSection(section); });
-  }
+  dialog->setProperty(kHelpContextProperty, QString::fromUtf8(anchor));
+  if (help != nullptr) ConnectHelpButton(dialog, help);
 }
+
+void ConnectHelpButton(QWidget* dialog, QAbstractButton* help) {
+  QObject::connect(help, &QAbstractButton::clicked, dialog, [dialog] { ShowWindowHelp(*dialog); });
+}
+
+bool ShowWindowHelp(const QWidget& window) { return ShowHelpContext(window.property(kHelpContextProperty)); }
 
 std::string HelpContextAnchor(const QWidget& window) {
   const QVariant context = window.property(kHelpContextProperty);

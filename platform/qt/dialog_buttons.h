@@ -32,6 +32,11 @@ void ApplyDialogButtonLanguage(QAbstractButton* cancel, QAbstractButton* help);
 inline constexpr const char* kHelpContextProperty = "helpContext";
 void SetHelpContext(QWidget* dialog, int topic, QAbstractButton* help = nullptr);
 void SetHelpSection(QWidget* dialog, const char* anchor, QAbstractButton* help = nullptr);
+// The help button of `dialog`: when pressed it shows the help the dialog's
+// "helpContext" names then, the one F1 reads.
+void ConnectHelpButton(QWidget* dialog, QAbstractButton* help);
+// Shows the help `window`'s "helpContext" names; false when it names none.
+bool ShowWindowHelp(const QWidget& window);
 // The anchor of the section a window's help context names; empty when it
 // names none or an unknown topic.
 std::string HelpContextAnchor(const QWidget& window);

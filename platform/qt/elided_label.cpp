@@ -7,7 +7,7 @@
 
 namespace kvx {
 
-TElidedLabel::TElidedLabel(QWidget* parent) : QLabel(parent) {
+TElidedLabel::TElidedLabel(QWidget* parent, Qt::TextElideMode mode) : QLabel(parent), mode_(mode) {
   setTextFormat(Qt::PlainText);
   setWordWrap(false);
 }
@@ -19,7 +19,7 @@ void TElidedLabel::SetWholeText(const QString& text) {
 
 int TElidedLabel::TextWidth() const { return std::max(0, contentsRect().width() - 2 * std::max(0, margin())); }
 
-QString TElidedLabel::ShownText() const { return fontMetrics().elidedText(text(), Qt::ElideRight, TextWidth()); }
+QString TElidedLabel::ShownText() const { return fontMetrics().elidedText(text(), mode_, TextWidth()); }
 
 QSize TElidedLabel::minimumSizeHint() const {
   const QSize whole = QLabel::minimumSizeHint();

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QUrl>
@@ -106,6 +107,35 @@ class HelpKeyFilter : public QObject {
   QWidget* main_;
 };
 
+// A picture standing alone on its line ("![description](file)") gets its
+// description as a caption below it: the viewer shows every word of the
+// guide.
+std::string WithCaptions(const std::string& markdown) {
+  std::string out;
+  std::istringstream in(markdown);
+  for (std::string line; std::getline(in, line);) {
+    out += line;
+    out += '\n';
+    const std::size_t first = line.find_first_not_of(' ');
+    const std::size_t last = line.find_last_not_of(" \r");
+    if (first == std::string::npos || line.compare(first, 2, "![") != 0 || line[last] != ')') continue;
+    const std::size_t close = line.find("](", first);
+    if (close == std::string::npos || close <= first + 2) continue;
+    out += "\n*" + line.substr(first + 2, close - first - 2) + "*\n";
+  }
+  return out;
+}
+
+// Shows a page of Markdown. Raw HTML is not interpreted, so that a text in
+// angle brackets ("<ENTER>") shows as it stands: the guides use no HTML
+// tag.
+void ShowMarkdown(QTextEdit& view, const std::string& markdown) {
+  view.document()->setMarkdown(
+      QString::fromStdString(WithCaptions(markdown)),
+      QTextDocument::MarkdownFeatures(QTextDocument::MarkdownDialectGitHub | QTextDocument::MarkdownNoHTML));
+  view.moveCursor(QTextCursor::Start);
+}
+
 }  // namespace
 
 // --- the help window ----------------------------------------------------------------
@@ -201,7 +231,7 @@ void THelpForm::SetSections(std::vector<THelpSection> sections) {
 void THelpForm::ShowSection(std::size_t index) {
   if (index >= sections_.size()) return;
   shown_ = static_cast<int>(index);
-  text_->setMarkdown(QString::fromStdString(sections_[index].Text));
+  ShowMarkdown(*text_, sections_[index].Text);
   AddPictures(sections_[index].Text);
   // The page was laid out before its pictures were known (a picture without
   // its size covers the lines above it): lay it out again with their sizes.
@@ -214,7 +244,7 @@ void THelpForm::ShowSection(std::size_t index) {
 void THelpForm::ShowPage(const std::string& markdown) {
   shown_ = -1;
   topics_->setCurrentRow(-1);
-  text_->setMarkdown(QString::fromStdString(markdown));
+  ShowMarkdown(*text_, markdown);
 }
 
 std::string THelpForm::ShownTitle() const {
@@ -235,7 +265,7 @@ void THelpForm::SearchClick() {
 // --- the search dialog ------------------------------------------------------------------
 
 THelpSearchDialog::THelpSearchDialog(const std::vector<THelpSection>& sections, QWidget* parent)
-    : QDialog(parent), sections_(sections) {
+    : QDialog(parent), sections_(sections), search_(sections) {
   setObjectName(QStringLiteral("HelpSearchDialog"));
   setWindowTitle(Tr("Hilfe durchsuchen", "Search help"));
   resize(460, 420);
@@ -269,7 +299,7 @@ THelpSearchDialog::THelpSearchDialog(const std::vector<THelpSection>& sections, 
 }
 
 void THelpSearchDialog::Refill() {
-  found_ = FindHelpSections(sections_, key_->text().toStdString());
+  found_ = search_.Find(key_->text().toStdString());
   matches_->clear();
   for (std::size_t index : found_) matches_->addItem(QString::fromStdString(sections_[index].Title));
   if (!found_.empty()) matches_->setCurrentRow(0);

@@ -1,7 +1,8 @@
 // The help on the screen: the help window (the section titles on the left,
 // the chosen section on the right, shown from its Markdown), the search
-// dialog (a key, the titles of the sections that hold it) and the viewer
-// that the main window installs on the help seam (platform/help.h).
+// dialog (a key, the titles of the sections that hold it, best first) and
+// the viewer that the main window installs on the help seam
+// (platform/help.h).
 //
 // Opened from the main window the help window stays beside it; asked for
 // while a modal dialog runs (a dialog's help button or F1) it runs modally
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "platform/help.h"
+#include "platform/help_search.h"
 
 class QLabel;
 class QLineEdit;
@@ -82,6 +84,7 @@ class THelpSearchDialog : public QDialog {
   void Refill();
 
   const std::vector<THelpSection>& sections_;
+  THelpSearch search_;  // over sections_, built once
   std::vector<std::size_t> found_;
   QLabel* keyLabel_;
   QLabel* matchesLabel_;

@@ -14,7 +14,7 @@
 
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/sheet_data.h"
-#include "platform/workbook/workbook_internal.h"
+#include "platform/workbook/text_and_range_helpers.h"
 
 namespace kvx::workbook {
 

@@ -17,21 +17,14 @@
 
 #include "platform/globals.h"
 #include "platform/workbook/number_format.h"
-#include "platform/workbook/workbook_internal.h"
+#include "platform/workbook/text_and_range_helpers.h"
 
 namespace kvx::workbook {
 
+using internal::AllDigits;
 using internal::SplitAt;
 
 namespace {
-
-bool AllDigits(std::string_view s) {
-  if (s.empty()) return false;
-  for (char c : s) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-  }
-  return true;
-}
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

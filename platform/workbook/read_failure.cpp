@@ -57,6 +57,9 @@ std::pair<std::string, std::string> Phrases(TReadFailure kind) {
               "Das Lesen der Datei braucht mehr Speicher, als es belegen darf."};
     case TReadFailure::NoNumber:
       return {"The number cell {} holds no finite number.", "Die Zahlenzelle {} enthält keine endliche Zahl."};
+    case TReadFailure::UnknownNamespace:
+      return {"The part {} is written in a namespace the program does not know.",
+              "Der Teil {} ist in einem Namensraum geschrieben, den das Programm nicht kennt."};
     case TReadFailure::NoRelationships:
       return {"The part {} holds no relationships in the form of the packaging format.",
               "Der Teil {} enthält keine Beziehungen in der Form des Paketformats."};
@@ -78,7 +81,8 @@ constexpr std::array kKinds = {
     TReadFailure::NoSheets,        TReadFailure::FileTooLarge,     TReadFailure::PartTooLarge,
     TReadFailure::TooLarge,        TReadFailure::NotAnXls,         TReadFailure::ReaderStopped,
     TReadFailure::TooSlow,         TReadFailure::NoMemory,         TReadFailure::NoNumber,
-    TReadFailure::NoRelationships, TReadFailure::StrictForm,       TReadFailure::UnreadableParts};
+    TReadFailure::NoRelationships, TReadFailure::StrictForm,       TReadFailure::UnreadableParts,
+    TReadFailure::UnknownNamespace};
 
 std::string Fill(const std::string& phrase, const std::string& detail) {
   const std::size_t at = phrase.find("{}");

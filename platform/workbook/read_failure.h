@@ -31,6 +31,7 @@ enum class TReadFailure {
   NoMemory,          // the reading process ran out of memory
   NoNumber,          // {}: the cell ("Sheet1!C1") whose number is none or not finite
   NoRelationships,   // {}: a relationship part without the relationships of the packaging format
+  UnknownNamespace,  // {}: a part of the workbook, its sheets, strings or styles in a namespace not read
   StrictForm,        // a workbook in the strict form whose parts the reading library refuses
   UnreadableParts,   // the reading library refuses the parts (any other reason)
 };

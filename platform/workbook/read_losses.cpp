@@ -27,6 +27,18 @@ LossLine LineOf(TReadLoss kind) {
       return {"Wahrheitswert (WAHR/FALSCH): jetzt die Zahl 1 oder 0",
               "Wahrheitswerte (WAHR/FALSCH): jetzt die Zahlen 1 und 0",
               "truth value (TRUE/FALSE): now the number 1 or 0", "truth values (TRUE/FALSE): now the numbers 1 and 0"};
+    case TReadLoss::ErrorValues:
+      return {"Fehlerwert (#DIV/0!, #N/A, ...): jetzt sein Text", "Fehlerwerte (#DIV/0!, #N/A, ...): jetzt ihre Texte",
+              "error value (#DIV/0!, #N/A, ...): now its text", "error values (#DIV/0!, #N/A, ...): now their texts"};
+    case TReadLoss::FormulaValues:
+      return {"Zelle mit Formel: nur ihr zuletzt berechneter Wert übernommen",
+              "Zellen mit Formeln: nur ihre zuletzt berechneten Werte übernommen",
+              "cell with a formula: only its last computed value kept",
+              "cells with formulas: only their last computed values kept"};
+    case TReadLoss::UnreadValues:
+      return {"Zelle mit Formel ohne lesbaren Wert: leer", "Zellen mit Formeln ohne lesbaren Wert: leer",
+              "cell with a formula whose value cannot be read: empty",
+              "cells with formulas whose values cannot be read: empty"};
     case TReadLoss::TextRuns:
       return {"Text mit eigener Schrift für Teile (fett, Farbe): jetzt in der Schrift der Zelle",
               "Texte mit eigener Schrift für Teile (fett, Farbe): jetzt in der Schrift ihrer Zelle",

@@ -1,7 +1,7 @@
 // What a workbook file held that the program's workbook does not keep, and
-// what became of it, counted by kind: the readers count, the document
-// shows one note after opening the file (ReadLossNote), one line per kind
-// that occurred.
+// what became of it, counted by kind: the readers of .xlsx and .xls files
+// count alike, the document shows one note after opening the file
+// (ReadLossNote), one line per kind that occurred.
 #pragma once
 
 #include <array>
@@ -12,7 +12,10 @@ namespace kvx::workbook {
 enum class TReadLoss {
   MergedRanges,        // unmerged; the value stays in the top-left cell
   HiddenSheets,        // hidden and very hidden sheets: shown
-  Booleans,            // TRUE and FALSE: the numbers 1 and 0
+  Booleans,            // TRUE and FALSE, values and formula results: the numbers 1 and 0
+  ErrorValues,         // error values that are no results of the workbook's formulas: their texts ("#DIV/0!")
+  FormulaValues,       // formula cells of a file whose formulas are not read: their last computed values
+  UnreadValues,        // formula cells without a value that can be read: empty
   TextRuns,            // texts with fonts of their own for parts of the text: plain text
   Macros,              // macro projects: not kept; a save writes a new .xlsx file
   Charts,              // charts on sheets and chart sheets

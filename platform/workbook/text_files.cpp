@@ -1,24 +1,38 @@
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "platform/globals.h"
-#include "platform/messages.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/isolated_read.h"
 #include "platform/workbook/read_failure.h"
+#include "platform/workbook/text_and_range_helpers.h"
 #include "platform/workbook/workbook_files.h"
-#include "platform/workbook/workbook_internal.h"
 
 namespace kvx::workbook {
 
 namespace {
 
-// The file's lines as UTF-8, without line ends (CR/LF, LF or CR).
-std::vector<std::string> TextLines(const std::string& data) { return SplitTextLines(DecodeTextBytes(data)); }
+// A text file's characters as UTF-8, and what of its bytes they do not
+// give back as they stand.
+struct TDecodedText {
+  std::string Text;
+  std::size_t DamagedAt = std::string_view::npos;  // the first byte of UTF-16 that is no whole character
+  TTextFileForm Form;                              // the file's
+};
+
+TDecodedText DecodeText(std::string_view data) {
+  TDecodedText decoded;
+  decoded.Form = TextBytesForm(data);
+  if (!DecodeUtf16Text(data, decoded.Text, &decoded.DamagedAt)) decoded.Text = DecodeTextBytes(data);
+  return decoded;
+}
 
 // Reads a file that must be text: false with the reason (NotTextReason)
 // when it is not.
@@ -28,32 +42,91 @@ bool ReadTextBytes(const std::string& path, std::string& data, std::string& erro
   return error.empty();
 }
 
-// One message for what of a file the sheet cannot take: the fields of its
-// lines beyond the sheet's last column, and its lines beyond the last row.
-void TellLeftOut(const std::string& path, std::size_t fields, std::size_t lines) {
-  if (fields == 0 && lines == 0) return;
-  std::string german, english;
+const char* EncodingName(TTextEncoding encoding) {
+  switch (encoding) {
+    case TTextEncoding::Utf16:
+      return "UTF-16";
+    case TTextEncoding::Windows1252:
+      return "Windows-1252";
+    case TTextEncoding::Utf8:
+      break;
+  }
+  return "UTF-8";
+}
+
+// The note on what of a text file the sheet does not hold as the file has
+// it (interface language; empty when nothing): the fields of its lines
+// beyond the sheet's last column, its lines beyond the last row, UTF-16
+// that is not whole, and an encoding other than the one a text save
+// writes (TextFileBytesKeeping) for the same text: UTF-16.
+std::string TextReadNote(const std::string& path, std::size_t fields, std::size_t lines, const TDecodedText& decoded) {
+  const bool english = LanguageEnglish != 0;
+  std::string note;
+  const auto add = [&](const std::string& german, const std::string& englishText) {
+    note += (note.empty() ? "" : " ") + (english ? englishText : german);
+  };
   if (lines > 0) {
     const std::string rows = std::to_string(kMaxRows);
     const std::string count = std::to_string(lines);
-    german = "Die Datei " + path + " hat mehr Zeilen, als das Tabellenblatt Zeilen hat (" + rows + "). " + count +
-             (lines == 1 ? " Zeile wurde" : " Zeilen wurden") + " weggelassen.";
-    english = "The file " + path + " has more lines than the sheet has rows (" + rows + "). " + count +
-              (lines == 1 ? " line was" : " lines were") + " left out.";
+    add("Die Datei " + path + " hat mehr Zeilen, als das Tabellenblatt Zeilen hat (" + rows + "). " + count +
+            (lines == 1 ? " Zeile wurde" : " Zeilen wurden") + " weggelassen.",
+        "The file " + path + " has more lines than the sheet has rows (" + rows + "). " + count +
+            (lines == 1 ? " line was" : " lines were") + " left out.");
   }
   if (fields > 0) {
     const std::string columns = std::to_string(kMaxCols);
     const std::string count = std::to_string(fields);
-    if (!german.empty()) {
-      german += ' ';
-      english += ' ';
-    }
-    german += "Die Datei " + path + " hat Zeilen mit mehr Feldern, als das Tabellenblatt Spalten hat (" + columns +
-              "). " + count + (fields == 1 ? " Feld wurde" : " Felder wurden") + " weggelassen.";
-    english += "The file " + path + " has lines with more fields than the sheet has columns (" + columns + "). " +
-               count + (fields == 1 ? " field was" : " fields were") + " left out.";
+    add("Die Datei " + path + " hat Zeilen mit mehr Feldern, als das Tabellenblatt Spalten hat (" + columns + "). " +
+            count + (fields == 1 ? " Feld wurde" : " Felder wurden") + " weggelassen.",
+        "The file " + path + " has lines with more fields than the sheet has columns (" + columns + "). " + count +
+            (fields == 1 ? " field was" : " fields were") + " left out.");
   }
-  ShowMessage(german, english, MessageIcon::Warning);
+  if (decoded.DamagedAt != std::string_view::npos) {
+    const std::string at = std::to_string(decoded.DamagedAt);
+    add("Der UTF-16-Text der Datei " + path + " ist beschädigt (zuerst bei Byte " + at +
+            ", von 0 an gezählt): Zeichen, die nicht ganz sind, stehen als �.",
+        "The UTF-16 text of the file " + path + " is damaged (first at byte " + at +
+            ", counted from 0): characters that are not whole show as �.");
+  }
+  const TTextEncoding written = TextBytesEncoding(TextFileBytesKeeping(decoded.Text, decoded.Form));
+  if (written != decoded.Form.Encoding) {
+    const std::string from = EncodingName(decoded.Form.Encoding);
+    const std::string to = EncodingName(written);
+    add("Die Datei ist in " + from + " geschrieben, das Programm schreibt ihren Text in " + to +
+            ": Speichern fragt deshalb nach einem neuen Namen, damit die Datei bleibt, wie sie ist.",
+        "The file is written in " + from + ", the program writes its text in " + to +
+            ": Save therefore asks for a new name, so that the file stays as it is.");
+  }
+  return note;
+}
+
+// A number as spreadsheet programs with a decimal comma write it into
+// files separated by ';' or tabs: a sign, digits, the comma and digits, an
+// exponent ("1,5", "-2,25e-3"); nothing when the field is not wholly such a
+// number.
+std::optional<double> DecimalCommaNumber(std::string_view field) {
+  std::string plain;
+  std::size_t i = 0;
+  const auto digits = [&] {
+    const std::size_t first = i;
+    while (i < field.size() && field[i] >= '0' && field[i] <= '9') plain += field[i++];
+    return i > first;
+  };
+  if (i < field.size() && (field[i] == '-' || field[i] == '+')) plain += field[i++];
+  if (!digits() || i >= field.size() || field[i] != ',') return std::nullopt;
+  plain += '.';
+  ++i;
+  if (!digits()) return std::nullopt;
+  if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
+    plain += field[i++];
+    if (i < field.size() && (field[i] == '-' || field[i] == '+')) plain += field[i++];
+    if (!digits()) return std::nullopt;
+  }
+  if (i != field.size()) return std::nullopt;
+  char* end = nullptr;
+  const double value = std::strtod(plain.c_str(), &end);
+  if (end == nullptr || *end != 0 || !std::isfinite(value)) return std::nullopt;
+  return value;
 }
 
 std::vector<std::string> SplitFields(const std::string& line, char separator) {
@@ -134,17 +207,26 @@ std::vector<std::vector<std::string>> SplitSeparatedRecords(const std::string& t
   return rows;
 }
 
-bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error) {
+bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error, std::string& note) {
   std::string data;
   if (!ReadTextBytes(path, data, error)) return false;
   TWorkbook fresh(1);
-  const auto lines = TextLines(data);
+  const TDecodedText decoded = DecodeText(data);
+  data.clear();
+  const auto lines = SplitTextLines(decoded.Text);
   const std::size_t rows = std::min<std::size_t>(lines.size(), kMaxRows);
   std::size_t dropped = 0;
   for (std::size_t r = 0; r < rows; ++r) {
     const auto fields = SplitFields(lines[r], '\t');
     for (std::size_t c = 0; c < fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
-      if (!fields[c].empty()) fresh.SetEntry(static_cast<int>(r) + 1, static_cast<int>(c) + 1, fields[c]);
+      if (fields[c].empty()) continue;
+      const int row = static_cast<int>(r) + 1;
+      const int col = static_cast<int>(c) + 1;
+      if (const auto number = DecimalCommaNumber(fields[c])) {
+        fresh.SetNumber(row, col, *number);
+      } else {
+        fresh.SetEntry(row, col, fields[c]);
+      }
     }
     if (fields.size() > static_cast<std::size_t>(kMaxCols)) dropped += fields.size() - kMaxCols;
   }
@@ -157,8 +239,9 @@ bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error) {
     fresh.SetSheetName(1, name);
   }
   fresh.SetSelection(1, 1, 1, 1);
+  fresh.SetTextForm(decoded.Form);
   book.AdoptContents(std::move(fresh));
-  TellLeftOut(path, dropped, lines.size() - rows);
+  note = TextReadNote(path, dropped, lines.size() - rows, decoded);
   return true;
 }
 
@@ -181,8 +264,9 @@ struct TTextOut {
 // Writes the text unless its file would not open again as text (zero
 // characters in a run or in bulk read as binary data): then `error` names
 // the first cell with a zero character.
-bool WriteTextThatOpensAgain(const TTextOut& out, const std::string& path, std::string& error) {
-  const std::string bytes = TextFileBytes(out.Text);
+bool WriteTextThatOpensAgain(const TTextOut& out, const TTextFileForm& form, const std::string& path,
+                             std::string& error) {
+  const std::string bytes = TextFileBytesKeeping(out.Text, form);
   if (!NotTextReason(bytes).empty()) {
     error = TextSaveRefusal(CellName(std::max(out.ZeroRow, 1), std::max(out.ZeroCol, 1)));
     return false;
@@ -213,7 +297,7 @@ bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnl
     }
     out.Text += "\r\n";
   }
-  return WriteTextThatOpensAgain(out, path, error);
+  return WriteTextThatOpensAgain(out, book.TextForm(), path, error);
 }
 
 }  // namespace
@@ -252,7 +336,7 @@ std::string SeparatedField(const std::string& text, char separator) {
 std::string NotTextReason(std::string_view bytes) {
   // UTF-16 text with its byte-order mark: its characters count.
   std::string utf16;
-  if (Utf16TextToUtf8(bytes, utf16)) bytes = utf16;
+  if (DecodeUtf16Text(bytes, utf16)) bytes = utf16;
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   // Zero bytes in runs (padding, numbers in binary) or in bulk (UTF-16)
   // mark binary data; a stray one in a line of text is a character.
@@ -269,12 +353,18 @@ std::string NotTextReason(std::string_view bytes) {
   return {};
 }
 
-bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error) {
+bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error,
+                            std::string* note) {
+  if (note != nullptr) note->clear();
   std::string data;
   if (!ReadTextBytes(path, data, error)) return false;
-  const auto records = SplitSeparatedRecords(DecodeTextBytes(data), separator);
+  const TDecodedText decoded = DecodeText(data);
+  data.clear();
+  const auto records = SplitSeparatedRecords(decoded.Text, separator);
   const int rows = static_cast<int>(std::min<std::size_t>(records.size(), kMaxRows));
   const TFormatLocale locale = book.Locale();
+  // With ';' or tabs between the fields a comma is a decimal comma.
+  const bool decimalComma = separator == ';' || separator == '\t';
   std::size_t dropped = 0;
   for (int r = 0; r < rows; ++r) {
     const auto& fields = records[static_cast<std::size_t>(r)];
@@ -282,7 +372,9 @@ bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separ
       // A field that reads as a number is entered as if typed; every other
       // one (a formula too) is its text.
       const int col = static_cast<int>(c) + 1;
-      if (ParseTypedEntry(fields[c], locale).Kind == TTypedEntry::TKind::Number) {
+      if (const auto number = decimalComma ? DecimalCommaNumber(fields[c]) : std::nullopt) {
+        book.SetNumber(r + 1, col, *number);
+      } else if (ParseTypedEntry(fields[c], locale).Kind == TTypedEntry::TKind::Number) {
         book.SetEntry(r + 1, col, fields[c]);
       } else {
         book.SetText(r + 1, col, fields[c]);
@@ -290,7 +382,9 @@ bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separ
     }
     if (fields.size() > static_cast<std::size_t>(kMaxCols)) dropped += fields.size() - kMaxCols;
   }
-  TellLeftOut(path, dropped, records.size() - static_cast<std::size_t>(rows));
+  book.SetTextForm(decoded.Form);
+  const std::string told = TextReadNote(path, dropped, records.size() - static_cast<std::size_t>(rows), decoded);
+  if (note != nullptr) note->assign(told);
   return true;
 }
 
@@ -305,7 +399,7 @@ bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char se
     }
     out.Text += "\r\n";
   }
-  return WriteTextThatOpensAgain(out, path, error);
+  return WriteTextThatOpensAgain(out, book.TextForm(), path, error);
 }
 
 bool IsWorkbookFileName(const std::string& path) {
@@ -349,7 +443,9 @@ bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, s
         book, [&](TWorkbook& b, std::string& e) { return ReadLegacyXls(b, path, e); }, error, note);
     type = kFileTypeLegacyWorkbook;
   } else {
-    ok = ReadTabText(book, path, error);
+    std::string told;
+    ok = ReadTabText(book, path, error, told);
+    if (note != nullptr) *note = told;
     type = kFileTypeText;
   }
   if (!ok) return false;

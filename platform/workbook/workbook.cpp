@@ -8,7 +8,7 @@
 
 #include "platform/messages.h"
 #include "platform/workbook/formula_engine.h"
-#include "platform/workbook/workbook_internal.h"
+#include "platform/workbook/text_and_range_helpers.h"
 
 namespace kvx::workbook {
 
@@ -76,6 +76,7 @@ void TWorkbook::Reset(int sheetCount) {
   names_.clear();
   clipboard_.reset();
   readLosses_ = {};
+  textForm_ = {};
   for (int i = 1; i <= sheetCount; ++i) {
     auto sheet = std::make_shared<TSheetData>();
     sheet->Id = nextSheetId_++;
@@ -100,6 +101,7 @@ void TWorkbook::AdoptContents(TWorkbook&& other) {
   styleIndex_ = std::move(other.styleIndex_);
   readLosses_ = other.readLosses_;
   other.readLosses_ = {};
+  textForm_ = other.textForm_;
   numberFormatCache_.clear();
   current_ = std::clamp(other.current_, 1, NumSheets());
   nextSheetId_ = other.nextSheetId_;

@@ -30,6 +30,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/text_encoding.h"
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/number_format.h"
 #include "platform/workbook/read_losses.h"
@@ -276,6 +277,11 @@ class TWorkbook {
   // none for contents made here.
   const TReadLosses& ReadLosses() const { return readLosses_; }
   void SetReadLosses(const TReadLosses& losses) { readLosses_ = losses; }
+  // The encoding of the text file the contents came from (none for
+  // contents made here or read from a workbook file): the text writers
+  // keep it, so that a text opened and saved stays as it was.
+  const TTextFileForm& TextForm() const { return textForm_; }
+  void SetTextForm(const TTextFileForm& form) { textForm_ = form; }
 
   // ---------------------------------------------------------- page breaks
   // A row break at r starts a new page after row r; a column break at c
@@ -393,6 +399,7 @@ class TWorkbook {
   bool enableProtection_ = false;
   int viewScale_ = 100;
   TReadLosses readLosses_;
+  TTextFileForm textForm_;
 
   std::string fileName_;
   std::string tableName_;

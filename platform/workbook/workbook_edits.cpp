@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/workbook/formula_engine.h"
+#include "platform/workbook/text_and_range_helpers.h"
 #include "platform/workbook/workbook.h"
-#include "platform/workbook/workbook_internal.h"
 
 namespace kvx::workbook {
 

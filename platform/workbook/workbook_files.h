@@ -15,13 +15,18 @@
 // the caller; the caller shows its own message).
 //
 // Text files are written in Windows-1252 with CR/LF line ends, or in UTF-8
-// led by its byte-order mark when the text needs it (TextFileBytes); text
-// files are read as UTF-16 after a UTF-16 byte-order mark, as UTF-8 when
-// they are valid UTF-8, else as Windows-1252. A file that is not text
-// (NotTextReason) is refused, with the reason in the interface language as
-// `error`. The fields of a line beyond the sheet's last column and the lines
-// beyond its last row are left out, and one message (warning icon) says how
-// many.
+// led by its byte-order mark when the text needs it (TextFileBytes); the
+// text of a UTF-8 file stays UTF-8, with or without its mark as the file
+// had it (TWorkbook::TextForm, TextFileBytesKeeping); text
+// files are read as UTF-16 after a UTF-16 byte-order mark (what is not whole
+// of it as U+FFFD), as UTF-8 when they are valid UTF-8, else as
+// Windows-1252. A file that is not text (NotTextReason) is refused, with
+// the reason in the interface language as `error`. The fields of a line
+// beyond the sheet's last column and the lines beyond its last row are left
+// out. What the sheet does not hold as the file has it comes back as a note
+// in the interface language: how many fields and lines were left out, the
+// byte where UTF-16 stops being whole, and an encoding a text save does not
+// write (UTF-16), since a save would change the file.
 #pragma once
 
 #include <string>
@@ -44,7 +49,10 @@ inline constexpr int kFileTypeTextValues = 6;
 // is cleared; on failure `error` is one line saying why (read_failure.h).
 bool IsWorkbookFileName(const std::string& path);
 // `note`, when given, receives what the user should know of a file that was
-// read but not whole (in the interface language; empty when nothing).
+// read but not whole (in the interface language; empty when nothing): the
+// text readers' note, or what the .xls records could not give. A note, or
+// a count in the workbook's ReadLosses, means that the file would not read
+// back as it was opened if the workbook wrote it.
 bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error,
                       std::string* note = nullptr);
 
@@ -93,8 +101,12 @@ std::string NotTextReason(std::string_view bytes);
 // never closed takes the rest of its line). From row 1 and column 1 of the
 // current sheet, a field that reads as a number (ParseTypedEntry: numbers,
 // percentages, dates and times in the locale's form) is entered as if
-// typed, every other field (formulas too) as the text of its cell.
-bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error);
+// typed, every other field (formulas too) as the text of its cell. With ';'
+// or a tab as the separator (and in tab-separated text files) a field that
+// is wholly a number with a decimal comma ("1,5", "-2,25e-3") is that
+// number, whatever the locale. `note` as for ReadWorkbookFile.
+bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error,
+                            std::string* note = nullptr);
 // A field as written to a comma-separated file: quoted (quotes doubled)
 // when it holds the separator, a double quote or a line break.
 std::string SeparatedField(const std::string& text, char separator);

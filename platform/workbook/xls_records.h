@@ -1,6 +1,7 @@
 // What the .xls reading library leaves out of a legacy workbook, read from
 // the file's own records: the last computed values of formula cells, the
-// boolean and error cells, and the number formats of the cells.
+// boolean and error cells, the number formats of the cells, and what the
+// program's workbook does not keep (read_losses.h).
 //
 // A legacy .xls file is a compound file (the container format of the old
 // office programs: a header, a sector allocation table, a directory of
@@ -8,9 +9,12 @@
 // "Workbook" (BIFF8) or "Book" (BIFF5) holds records of
 //   type (2 bytes), length (2 bytes), data (length bytes), little-endian.
 // The records read here:
-//   BOUNDSHEET 0x0085  stream offset of a sheet's records (4), state (1),
-//                      kind (1: 0 a worksheet), name
+//   BOUNDSHEET 0x0085  stream offset of a sheet's records (4), state (1:
+//                      0 visible, 1 hidden, 2 very hidden), kind (1: 0 a
+//                      worksheet, 2 a chart sheet), name
 //   DATEMODE   0x0022  1 when the serials count from 1904
+//   NAME       0x0018  a defined name: flags (2; 0x0001 hidden, 0x0020
+//                      built in), ...
 //   FORMAT     0x041E  format index (2), format code (a string)
 //   XF         0x00E0  font (2), format index (2), ...: the cell formats by
 //                      their order
@@ -22,6 +26,15 @@
 //   BOOLERR    0x0205  row, column, XF, value (1), 1 when the value is an
 //                      error code (1)
 //   NUMBER     0x0203, RK 0x027E, MULRK 0x00BD: the XF of number cells
+//   MERGEDCELLS 0x00E5 a count (2), then the merged ranges
+//   NOTE       0x001C  one cell comment
+//   OBJ        0x005D  a drawn object: its first subrecord (0x0015) gives
+//                      the object type (2 bytes after type and length:
+//                      5 a chart, 8 a picture, 1-4, 6, 9, 0x1E shapes)
+//   DV 0x01BE, CONDFMT 0x01B0, HLINK 0x01B8: a data validation rule, a
+//                      conditional format, a hyperlink
+// A chart embedded in a sheet stands inside the sheet's records as a
+// substream of its own (BOF 0x0809 ... EOF 0x000A).
 // Strings of BIFF8 are a character count, a flag byte (bit 0: two bytes a
 // character, UTF-16LE; else one byte, Latin-1; bits 2 and 3: extra blocks
 // after the characters) and the characters; a text too long for its record
@@ -38,6 +51,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/workbook/read_losses.h"
 
 namespace kvx::workbook {
 
@@ -65,11 +80,27 @@ struct TXlsSheetRecords {
 struct TXlsRecords {
   bool Readable = false;  // the container and its workbook stream were found
   bool Date1904 = false;
+  // Merged ranges, hidden sheets, comments, charts, pictures and shapes,
+  // validations, conditional formats, hyperlinks and defined names; the
+  // counts of the cells' values are the reader's (formulas, truth values,
+  // errors).
+  TReadLosses Losses;
+  // Where the BOF and EOF records of the substreams embedded in sheets
+  // (charts) start in the workbook stream.
+  std::vector<std::size_t> EmbeddedMarks;
   std::vector<TXlsSheetRecords> Sheets;  // the worksheets, in file order
 };
 
 // The workbook stream of a compound file's bytes; empty when there is none.
 std::string XlsWorkbookStream(std::string_view file);
+
+// The file's bytes with the BOF and EOF records at `marks` of its workbook
+// stream (TXlsRecords::EmbeddedMarks) turned into a chart record that
+// readers of cells pass over: the .xls reading library stops on a
+// substream inside a sheet (it gives no workbook at all for a sheet with a
+// chart) and reads such a copy whole. The bytes unchanged when there are no
+// marks or no compound file.
+std::string XlsWithoutEmbeddedSubstreams(std::string_view file, const std::vector<std::size_t>& marks);
 
 // The records above from a workbook stream.
 TXlsRecords ReadXlsRecords(std::string_view stream);

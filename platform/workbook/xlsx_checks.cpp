@@ -20,7 +20,8 @@
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/read_failure.h"
-#include "platform/workbook/workbook_internal.h"
+#include "platform/workbook/text_and_range_helpers.h"
+#include "platform/workbook/xlsx_losses.h"
 #include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
 #include "platform/workbook/xlsx_zip_internal.h"
@@ -34,9 +35,10 @@ using internal::StoredZip;
 
 namespace {
 
-bool AllDigits(std::string_view s) {
-  return !s.empty() && s.size() <= 9 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
+using internal::AllDigits;
+
+// A whole number of at most nine digits (one an int holds).
+bool SmallNumber(std::string_view s) { return AllDigits(s) && s.size() <= 9; }
 
 std::string_view LocalName(std::string_view name) {
   const std::size_t colon = name.find(':');
@@ -73,7 +75,7 @@ bool ColumnsHaveRanges(std::string_view text) {
       if (attr == "max") max = value;
       i = close + 1;
     }
-    if (!AllDigits(min) || !AllDigits(max) || min.size() > 9 || max.size() > 9) return false;
+    if (!SmallNumber(min) || !SmallNumber(max)) return false;
     const long first = std::stol(std::string(min));
     const long last = std::stol(std::string(max));
     if (first < 1 || first > last || last > 16384) return false;
@@ -105,7 +107,7 @@ bool FindElement(std::string_view text, std::string_view local, std::size_t from
     }
     const std::string_view qname = text.substr(at + 1, nameEnd - at - 1);
     if (LocalName(qname) != local || qname.empty() || qname[0] == '/') continue;
-    const std::size_t close = text.find('>', nameEnd);
+    const std::size_t close = XmlTagEnd(text, nameEnd);
     if (close == std::string_view::npos || close >= limit) return false;
     e.QName = qname;
     e.Start = at;
@@ -226,7 +228,7 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
       if (const auto at = ParseRange(Attribute(cellTag, "r")); at && at->IsSingleCell() && sheet >= 0) {
         const std::string_view style = Attribute(cellTag, "s");
         texts.push_back(TXlsxTextCell{sheet, at->Row1, at->Col1, DecodeXmlEntities(shown),
-                                      AllDigits(style) ? std::stoi(std::string(style)) : -1});
+                                      SmallNumber(style) ? std::stoi(std::string(style)) : -1});
       }
       cell += "/>";
     }
@@ -242,14 +244,19 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
 }
 
 // Replaces every cell holding an inline string (t="inlineStr", as some
-// programs write all their texts) by an empty cell of its style, and puts
-// its text into `texts`: the reading library takes no texts but shared
-// ones. The text is that of the <t> elements of its <is>, phonetic runs
-// left out; the cell keeps its format. `richTexts` counts the texts with
-// fonts of their own for runs of the text (<rPr>), which the workbook does
-// not keep. True when the part changed.
-bool ReplaceInlineStrings(std::string& part, int sheet, std::vector<TXlsxTextCell>& texts, int& richTexts) {
-  if (part.find("inlineStr") == std::string::npos) return false;
+// programs write all their texts) or an error value that is no formula's
+// result (t="e": the reading library drops it) by an empty cell of its
+// style, and puts its text into `texts`: the reading library takes no
+// texts but shared ones. The text of an inline string is that of the <t>
+// elements of its <is>, phonetic runs left out; that of an error value
+// its <v> ("#DIV/0!"); the cell keeps its format. `richTexts` counts the
+// inline strings with fonts of their own for runs of the text (<rPr>),
+// which the workbook does not keep. True when the part changed.
+bool ReplaceTextCells(std::string& part, int sheet, std::vector<TXlsxTextCell>& texts, int& richTexts) {
+  if (part.find("inlineStr") == std::string::npos && part.find("\"e\"") == std::string::npos &&
+      part.find("'e'") == std::string::npos) {
+    return false;
+  }
   const std::string_view text(part);
   std::string out;
   std::size_t copied = 0;
@@ -257,12 +264,19 @@ bool ReplaceInlineStrings(std::string& part, int sheet, std::vector<TXlsxTextCel
   Element c;
   for (std::size_t at = 0; FindElement(text, "c", at, text.size(), c); at = c.End) {
     const std::string_view cellTag = text.substr(c.Start, c.TagEnd - c.Start);
-    if (Attribute(cellTag, "t") != "inlineStr") continue;
+    const std::string_view type = Attribute(cellTag, "t");
+    if (type != "inlineStr" && type != "e") continue;
     const auto where = ParseRange(Attribute(cellTag, "r"));
     if (!where || !where->IsSingleCell() || sheet < 0) continue;
     std::string value;
-    Element is;
-    if (!c.Empty && FindElement(text, "is", c.TagEnd, c.ContentEnd, is) && !is.Empty) {
+    Element inner;
+    if (type == "e") {
+      if (c.Empty || FindElement(text, "f", c.TagEnd, c.ContentEnd, inner)) continue;  // a formula's result
+      if (FindElement(text, "v", c.TagEnd, c.ContentEnd, inner) && !inner.Empty) {
+        value = text.substr(inner.TagEnd, inner.ContentEnd - inner.TagEnd);
+      }
+    } else if (!c.Empty && FindElement(text, "is", c.TagEnd, c.ContentEnd, inner) && !inner.Empty) {
+      const Element is = inner;
       if (text.substr(is.TagEnd, is.ContentEnd - is.TagEnd).find("rPr") != std::string_view::npos) ++richTexts;
       std::vector<std::pair<std::size_t, std::size_t>> phonetic;
       Element r;
@@ -278,7 +292,7 @@ bool ReplaceInlineStrings(std::string& part, int sheet, std::vector<TXlsxTextCel
       }
     }
     const std::string_view style = Attribute(cellTag, "s");
-    const int xf = AllDigits(style) ? std::stoi(std::string(style)) : -1;
+    const int xf = SmallNumber(style) ? std::stoi(std::string(style)) : -1;
     if (!value.empty()) texts.push_back(TXlsxTextCell{sheet, where->Row1, where->Col1, DecodeXmlEntities(value), xf});
     out.append(part, copied, c.Start - copied);
     out += WithoutAttribute(cellTag, "t") + "/>";
@@ -508,6 +522,46 @@ bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& te
 }
 
 constexpr std::string_view kRelationshipsNamespace = "http://schemas.openxmlformats.org/package/2006/relationships";
+constexpr std::string_view kSpreadsheetNamespace = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+
+// The namespace of the first element of an XML text, as its start tag
+// declares it (xmlns, or xmlns:prefix for a prefixed name); empty when
+// the tag declares none.
+std::string RootNamespace(std::string_view xml) {
+  for (std::size_t at = xml.find('<'); at != std::string_view::npos; at = xml.find('<', at + 1)) {
+    if (at + 1 < xml.size() && (xml[at + 1] == '?' || xml[at + 1] == '!')) continue;
+    const std::size_t close = XmlTagEnd(xml, at);
+    if (close == std::string_view::npos) return {};
+    const std::string_view tag = xml.substr(at + 1, close - at - 1);
+    std::size_t nameEnd = 0;
+    while (nameEnd < tag.size() && tag[nameEnd] != ' ' && tag[nameEnd] != '/' && tag[nameEnd] != '\t' &&
+           tag[nameEnd] != '\r' && tag[nameEnd] != '\n') {
+      ++nameEnd;
+    }
+    const std::string_view qname = tag.substr(0, nameEnd);
+    const std::size_t colon = qname.find(':');
+    const std::string declaration =
+        colon == std::string_view::npos ? "xmlns" : "xmlns:" + std::string(qname.substr(0, colon));
+    // The attributes one by one: name, '=', a quoted value.
+    std::size_t i = nameEnd;
+    while (i < tag.size()) {
+      while (i < tag.size() && (tag[i] == ' ' || tag[i] == '\t' || tag[i] == '\r' || tag[i] == '\n')) ++i;
+      const std::size_t eq = tag.find('=', i);
+      if (eq == std::string_view::npos) return {};
+      std::string_view name = tag.substr(i, eq - i);
+      while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+      std::size_t open = eq + 1;
+      while (open < tag.size() && tag[open] != '"' && tag[open] != '\'') ++open;
+      if (open >= tag.size()) return {};
+      const std::size_t end = tag.find(tag[open], open + 1);
+      if (end == std::string_view::npos) return {};
+      if (name == declaration) return DecodeXmlEntities(tag.substr(open + 1, end - open - 1));
+      i = end + 1;
+    }
+    return {};
+  }
+  return {};
+}
 
 // Counts the open elements: a document cut short ends with some open,
 // which the parser itself lets pass. Notes the root's namespace.
@@ -590,79 +644,6 @@ bool UsualNamespaces(std::string& text) {
   return true;
 }
 
-// How many elements of local name `local` the text holds.
-int CountElements(std::string_view text, std::string_view local) {
-  int count = 0;
-  Element e;
-  for (std::size_t at = 0; FindElement(text, local, at, text.size(), e); at = e.TagEnd) ++count;
-  return count;
-}
-
-// How many cells of type `typeAttribute` (' t="b"') hold a value and no
-// formula.
-int CountValueCells(std::string_view text, std::string_view typeAttribute) {
-  int count = 0;
-  for (std::size_t at = text.find(typeAttribute); at != std::string_view::npos;
-       at = text.find(typeAttribute, at + typeAttribute.size())) {
-    const std::size_t tagEnd = text.find('>', at);
-    if (tagEnd == std::string_view::npos) break;
-    if (text[tagEnd - 1] == '/') continue;
-    const std::size_t next = text.find("</", tagEnd);
-    const std::size_t cellEnd = text.find("c>", tagEnd);
-    if (next == std::string_view::npos || cellEnd == std::string_view::npos) break;
-    const std::string_view content = text.substr(tagEnd + 1, cellEnd - tagEnd - 1);
-    if (content.find("f>") == std::string_view::npos && content.find("<f ") == std::string_view::npos &&
-        content.find(":f ") == std::string_view::npos)
-      ++count;
-  }
-  return count;
-}
-
-// Counts what the workbook will not keep of a part that is no worksheet,
-// by the element it holds (charts, drawings, comments, tables, pivot
-// tables, the shared strings' runs) or by its name (macros).
-void CountPartLosses(const std::string& name, std::string_view text, TReadLosses& losses) {
-  if (EndsWith(Lower(name), "vbaproject.bin")) {
-    ++losses[TReadLoss::Macros];
-    return;
-  }
-  const std::string lower = Lower(name);
-  if (!EndsWith(lower, ".xml")) return;
-  const std::string_view root = RootElement(text);
-  if (root == "chartSpace") {
-    ++losses[TReadLoss::Charts];
-  } else if (root == "wsDr") {
-    losses[TReadLoss::Pictures] += CountElements(text, "pic") + CountElements(text, "sp");
-  } else if (root == "comments") {
-    losses[TReadLoss::Comments] += CountElements(text, "comment");
-  } else if (root == "table") {
-    ++losses[TReadLoss::Tables];
-  } else if (root == "pivotTableDefinition") {
-    ++losses[TReadLoss::PivotTables];
-  } else if (root == "sst" && text.find("rPr") != std::string_view::npos) {
-    // Each shared string with runs of their own fonts.
-    Element si;
-    for (std::size_t at = 0; FindElement(text, "si", at, text.size(), si); at = si.End) {
-      if (text.substr(si.TagEnd, si.ContentEnd - si.TagEnd).find("rPr") != std::string_view::npos) {
-        ++losses[TReadLoss::TextRuns];
-      }
-    }
-  }
-}
-
-// Counts what the workbook will not keep of a worksheet part: merged
-// ranges, truth values, validations, conditional formats, hyperlinks (all
-// but the truth values stand after the cells).
-void CountSheetLosses(std::string_view text, TReadLosses& losses) {
-  losses[TReadLoss::Booleans] += CountValueCells(text, " t=\"b\"") + CountValueCells(text, " t='b'");
-  const std::size_t cellsEnd = text.find("sheetData>");
-  const std::string_view tail = text.substr(cellsEnd == std::string_view::npos ? 0 : cellsEnd);
-  losses[TReadLoss::MergedRanges] += CountElements(tail, "mergeCell");
-  losses[TReadLoss::DataValidations] += CountElements(tail, "dataValidation");
-  losses[TReadLoss::ConditionalFormats] += CountElements(tail, "conditionalFormatting");
-  losses[TReadLoss::Hyperlinks] += CountElements(tail, "hyperlink");
-}
-
 }  // namespace
 
 std::string ResolvePartName(const std::string& sourcePart, const std::string& target) {
@@ -736,13 +717,26 @@ bool PrepareXlsx(const std::string& bytes, TPreparedXlsx& prepared, std::string&
   }
   Package package;
   if (!ReadPackage(entries, texts, names, changed, package, prepared, error)) return false;
+  // The reading library passes over elements of a namespace it does not
+  // know: a workbook, sheet, string or style part in another namespace
+  // would open without its contents.
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const std::string& name = entries[k].Name;
+    const std::string_view root = RootElement(texts[k]);
+    const bool read = name == package.Workbook || root == "sst" || root == "styleSheet" ||
+                      std::find(package.SheetParts.begin(), package.SheetParts.end(), name) != package.SheetParts.end();
+    if (read && EndsWith(Lower(name), ".xml") && RootNamespace(texts[k]) != kSpreadsheetNamespace) {
+      error = ReadFailure(TReadFailure::UnknownNamespace, name);
+      return false;
+    }
+  }
   prepared.Numbers.resize(package.SheetParts.size());
   std::unique_ptr<TFormulaChecker> checker;
   for (std::size_t k = 0; k < entries.size(); ++k) {
     const Entry& entry = entries[k];
     const auto found = std::find(package.SheetParts.begin(), package.SheetParts.end(), entry.Name);
     if (found == package.SheetParts.end()) {
-      CountPartLosses(entry.Name, texts[k], prepared.Losses);
+      CountPartLosses(entry.Name, texts[k], false, prepared.Losses);
       continue;
     }
     const int sheet = static_cast<int>(found - package.SheetParts.begin());
@@ -752,12 +746,12 @@ bool PrepareXlsx(const std::string& bytes, TPreparedXlsx& prepared, std::string&
       error = ReadFailure(TReadFailure::DamagedPart, entry.Name);
       return false;
     }
-    CountSheetLosses(part, prepared.Losses);
+    CountPartLosses(entry.Name, part, true, prepared.Losses);
     if (!checker && part.find("<f") != std::string::npos) {
       checker = std::make_unique<TFormulaChecker>(package.SheetNames);
     }
     int& richTexts = prepared.Losses[TReadLoss::TextRuns];
-    if (ReplaceInlineStrings(part, sheet, prepared.Texts, richTexts)) changed[k] = true;
+    if (ReplaceTextCells(part, sheet, prepared.Texts, richTexts)) changed[k] = true;
     if (checker && ReplaceBadFormulas(part, sheet, *checker, prepared.Texts)) changed[k] = true;
     std::string badCell;
     prepared.Numbers[static_cast<std::size_t>(sheet)] = ExactSheetNumbers(part, &badCell);

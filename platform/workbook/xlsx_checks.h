@@ -35,10 +35,14 @@
 //   - the numbers of the plain number cells are read exactly (blanks
 //     around them allowed); a value that is no finite number is refused
 //     with its cell named;
-//   - the inline strings of the worksheets, which the library does not
-//     read, are taken out and put in after the reading (as the texts of
-//     the formulas below);
-//   - what the program's workbook does not keep is counted (read_losses.h).
+//   - the workbook, worksheet, shared-string and style parts must be in
+//     the namespace of the format (the library passes over elements of
+//     any other, so such a part would open empty);
+//   - the inline strings of the worksheets and their error values that are
+//     no formula results, which the library does not read, are taken out
+//     and put in after the reading as texts (as the texts of the formulas
+//     below);
+//   - what the program's workbook does not keep is counted (xlsx_losses.h).
 // A file failing a check is refused with the reason in `error`: an English
 // line of read_failure.h.
 //

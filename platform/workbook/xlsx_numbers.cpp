@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/workbook/cell_reference.h"
+#include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
 
@@ -42,7 +43,7 @@ void ForEachNumberCell(std::string_view xml,
       pos = after;  // <col>, <cfRule> ...
       continue;
     }
-    const std::size_t tagEnd = xml.find('>', after);
+    const std::size_t tagEnd = XmlTagEnd(xml, after);
     if (tagEnd == std::string_view::npos) break;
     pos = tagEnd + 1;
     if (xml[tagEnd - 1] == '/') continue;  // a cell with a style only

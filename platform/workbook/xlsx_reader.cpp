@@ -1,10 +1,12 @@
 // The .xlsx reader, on liborcus (whose spreadsheet model keeps the cells in
 // an ixion model) and the legacy .xls reader, on freexl.
 #include <freexl.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <ixion/address.hpp>
 #include <ixion/cell.hpp>
 #include <ixion/formula.hpp>
@@ -276,7 +278,6 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     const auto codes = NumberFormatsById(styles);
     const std::uint16_t defaultWidthTwips = ss::get_default_column_width();
     const std::uint16_t defaultHeightTwips = ss::get_default_row_height();
-    int truthFormulas = 0;
 
     for (std::size_t s = 0; s < sheetCount; ++s) {
       const int sheetNo = static_cast<int>(s) + 1;
@@ -324,14 +325,14 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
               if (!cell.Formula.empty() && cell.Formula.front() == '=') cell.Formula.erase(0, 1);
               cell.Formula = DecodeXlsxEscapes(cell.Formula);
               // Booleans written as the formulas TRUE() and FALSE() (as some
-              // programs store them) become the numbers 1 and 0.
+              // programs store them) become the numbers 1 and 0 (counted with
+              // the truth values, xlsx_losses.h).
               std::string upper = cell.Formula;
               for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
               if (upper == "TRUE()" || upper == "FALSE()") {
                 cell.Kind = TCellKind::Number;
                 cell.Number = upper == "TRUE()" ? 1.0 : 0.0;
                 cell.Formula.clear();
-                ++truthFormulas;
                 break;
               }
               // The result the file stored stays when the formula cannot be
@@ -477,7 +478,6 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     fresh.SetSelection(1, 1, 1, 1);
     TReadLosses losses = prepared.Losses;
     losses[TReadLoss::DefinedNames] = std::max(0, prepared.DefinedNames - namesKept);
-    losses[TReadLoss::Booleans] += truthFormulas;
     fresh.SetReadLosses(losses);
     book.AdoptContents(std::move(fresh));
     if (!settings.Sheets.empty()) {
@@ -501,45 +501,44 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
 
 namespace {
 
-// What one sheet of a legacy file held that came in changed or not at all.
-struct TLegacySheetNote {
-  std::string Name;
-  int FormulaValues = 0;  // formula cells read as their last computed values
-  int Unread = 0;         // cells whose value the file does not give
+// A file of bytes in the temporary folder, removed with the object.
+class TemporaryCopy {
+ public:
+  TemporaryCopy() = default;
+  TemporaryCopy(const TemporaryCopy&) = delete;
+  TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+  ~TemporaryCopy() {
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+
+  bool Write(const std::string& bytes) {
+    std::error_code ec;
+    std::string name = (std::filesystem::temp_directory_path(ec) / "kvx-legacy-XXXXXX").string();
+    if (ec) return false;
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return false;
+    path_ = name;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+      if (written <= 0) break;
+      done += static_cast<std::size_t>(written);
+    }
+    return ::close(fd) == 0 && done == bytes.size();
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
 };
 
-// The note after a legacy file was read, in the interface language: one
-// line per sheet with something to say; empty when nothing was lost.
-std::string LegacyXlsNote(const std::vector<TLegacySheetNote>& sheets, bool recordsReadable) {
-  const bool english = LanguageEnglish != 0;
-  if (!recordsReadable) {
-    return english ? "The formulas, booleans and error values of this file could not be read: their cells are empty."
-                   : "Die Formeln, Wahrheitswerte und Fehlerwerte dieser Datei konnten nicht gelesen werden: ihre "
-                     "Zellen sind leer.";
-  }
-  std::string note;
-  auto line = [&](const std::string& text) { note += (note.empty() ? "" : "\n") + text; };
-  for (const TLegacySheetNote& sheet : sheets) {
-    const std::string name = "'" + sheet.Name + "'";
-    if (sheet.FormulaValues > 0) {
-      const std::string n = std::to_string(sheet.FormulaValues);
-      const bool one = sheet.FormulaValues == 1;
-      line(english ? n + (one ? " cell" : " cells") + " with formulas on sheet " + name + " came in as " +
-                         (one ? "its" : "their") + " last computed " + (one ? "value" : "values") +
-                         "; the formulas are not read from .xls files."
-                   : n + (one ? " Zelle" : " Zellen") + " mit Formeln auf dem Blatt " + name +
-                         (one ? " kam" : " kamen") + " mit " + (one ? "ihrem" : "ihren") + " zuletzt berechneten " +
-                         (one ? "Wert" : "Werten") + "; die Formeln werden aus .xls-Dateien nicht gelesen.");
-    }
-    if (sheet.Unread > 0) {
-      const std::string n = std::to_string(sheet.Unread);
-      const bool one = sheet.Unread == 1;
-      line(english ? n + (one ? " cell" : " cells") + " with formulas on sheet " + name + " could not be read."
-                   : n + (one ? " Zelle" : " Zellen") + " mit Formeln auf dem Blatt " + name +
-                         (one ? " konnte" : " konnten") + " nicht gelesen werden.");
-    }
-  }
-  return note;
+// The note after a legacy file whose records could not be read at all, in
+// the interface language (what could be read is counted in the losses).
+std::string UnreadRecordsNote() {
+  return LanguageEnglish != 0
+             ? "The formulas, booleans and error values of this file could not be read: their cells are empty."
+             : "Die Formeln, Wahrheitswerte und Fehlerwerte dieser Datei konnten nicht gelesen werden: ihre Zellen "
+               "sind leer.";
 }
 
 // A number, date or time cell of a legacy file with its format: the file's
@@ -554,8 +553,22 @@ void SetLegacyNumber(TWorkbook& book, int row, int col, double value, const std:
 }  // namespace
 
 bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error) {
+  // The library gives no formula results, booleans or errors, and no
+  // number formats: those come from the file's records.
+  std::string bytes, ignored;
+  TXlsRecords records;
+  if (ReadFileBytes(path, bytes, ignored)) records = ReadXlsRecords(XlsWorkbookStream(bytes));
+  // The library gives no workbook for a file with a chart in a sheet: it
+  // reads a copy without the chart's records.
+  TemporaryCopy copy;
+  if (!records.EmbeddedMarks.empty() && !copy.Write(XlsWithoutEmbeddedSubstreams(bytes, records.EmbeddedMarks))) {
+    error = ReadFailure(TReadFailure::NotAnXls);
+    return false;
+  }
+  bytes.clear();
+  const std::string& readPath = copy.Path().empty() ? path : copy.Path();
   const void* handle = nullptr;
-  if (freexl_open(path.c_str(), &handle) != FREEXL_OK) {
+  if (freexl_open(readPath.c_str(), &handle) != FREEXL_OK || handle == nullptr) {
     if (handle != nullptr) freexl_close(handle);
     error = ReadFailure(TReadFailure::NotAnXls);
     return false;
@@ -569,15 +582,9 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
     error = ReadFailure(TReadFailure::NoSheets);
     return false;
   }
-  // The library gives no formula results, booleans or errors, and no
-  // number formats: those come from the file's records.
-  std::string bytes, ignored;
-  TXlsRecords records;
-  if (ReadFileBytes(path, bytes, ignored)) records = ReadXlsRecords(XlsWorkbookStream(bytes));
-  bytes.clear();
   std::map<std::string, const TXlsSheetRecords*> recordsByName;
   for (const TXlsSheetRecords& sheet : records.Sheets) recordsByName.emplace(sheet.Name, &sheet);
-  std::vector<TLegacySheetNote> notes;
+  TReadLosses losses = records.Losses;
 
   sheetCount = std::min(sheetCount, 255u);
   TWorkbook fresh(static_cast<int>(sheetCount));
@@ -662,11 +669,9 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
       }
     }
     if (own == nullptr) continue;
-    TLegacySheetNote note;
-    note.Name = sheetName;
     for (const TXlsValueCell& cell : own->Cells) {
       if (cell.Row > kMaxRows || cell.Col > kMaxCols) continue;
-      if (cell.Formula) ++note.FormulaValues;
+      if (cell.Formula && cell.Kind != TXlsValueKind::Unread) ++losses[TReadLoss::FormulaValues];
       switch (cell.Kind) {
         case TXlsValueKind::Number: {
           double number = cell.Number;
@@ -676,13 +681,15 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
           if (std::isfinite(number)) {
             SetLegacyNumber(fresh, cell.Row, cell.Col, number, cell.Format, {}, locale);
           } else {
-            ++note.Unread;
+            ++losses[TReadLoss::UnreadValues];
+            if (cell.Formula) --losses[TReadLoss::FormulaValues];
           }
           break;
         }
         case TXlsValueKind::Boolean:
           // As the workbook holds booleans: 1 and 0.
           fresh.SetNumber(cell.Row, cell.Col, cell.Number);
+          ++losses[TReadLoss::Booleans];
           break;
         case TXlsValueKind::Text:
           if (!cell.Text.empty()) fresh.SetText(cell.Row, cell.Col, cell.Text);
@@ -691,19 +698,19 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
           // The workbook holds errors only as results of its own formulas:
           // the error comes in as the text the file shows ("#DIV/0!").
           fresh.SetText(cell.Row, cell.Col, cell.Text);
+          ++losses[TReadLoss::ErrorValues];
           break;
         case TXlsValueKind::Unread:
-          ++note.Unread;
-          if (cell.Formula) --note.FormulaValues;
+          ++losses[TReadLoss::UnreadValues];
           break;
       }
     }
-    if (note.FormulaValues > 0 || note.Unread > 0) notes.push_back(note);
   }
   fresh.SetSheet(1);
   fresh.SetSelection(1, 1, 1, 1);
+  fresh.SetReadLosses(losses);
   book.AdoptContents(std::move(fresh));
-  error = LegacyXlsNote(notes, records.Readable);
+  error = records.Readable ? std::string() : UnreadRecordsNote();
   return true;
 }
 

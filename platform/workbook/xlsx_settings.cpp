@@ -12,7 +12,7 @@ namespace {
 std::string ElementText(const std::string& xml, const std::string& name) {
   const std::size_t open = xml.find("<" + name);
   if (open == std::string::npos) return {};
-  const std::size_t start = xml.find('>', open);
+  const std::size_t start = XmlTagEnd(xml, open);
   if (start == std::string::npos || xml[start - 1] == '/') return {};
   const std::size_t end = xml.find("</" + name + ">", start);
   if (end == std::string::npos) return {};
@@ -82,7 +82,7 @@ std::vector<std::map<std::string, std::string>> XmlElements(const std::string& x
       pos = after;
       continue;
     }
-    const std::size_t end = xml.find('>', after);
+    const std::size_t end = XmlTagEnd(xml, after);
     if (end == std::string::npos) break;
     std::map<std::string, std::string> attributes;
     std::size_t i = after;

@@ -140,4 +140,16 @@ std::string DecodeXmlEntities(std::string_view text) {
   return out;
 }
 
+std::size_t XmlTagEnd(std::string_view xml, std::size_t from) {
+  for (std::size_t i = from; i < xml.size(); ++i) {
+    const char c = xml[i];
+    if (c == '>') return i;
+    if (c == '"' || c == '\'') {
+      i = xml.find(c, i + 1);
+      if (i == std::string_view::npos) return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace kvx::workbook

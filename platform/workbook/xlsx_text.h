@@ -30,4 +30,10 @@ void AppendXlsxCellText(std::string& out, std::string_view text);
 // of range, a lone '&') is kept as it stands.
 std::string DecodeXmlEntities(std::string_view text);
 
+// Where the start or end tag that begins at or before `from` ends: the
+// position of its closing '>', or npos when the text ends first. A '>'
+// inside a quoted attribute value (legal XML: name="Soll>Ist") does not
+// close the tag.
+std::size_t XmlTagEnd(std::string_view xml, std::size_t from);
+
 }  // namespace kvx::workbook

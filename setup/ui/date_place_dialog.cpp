@@ -45,11 +45,6 @@ void ShowFieldMessage(const char* german, const char* english) {
 
 }  // namespace
 
-std::function<void()>& TDatumortForm::HelpHook() {
-  static std::function<void()> hook;
-  return hook;
-}
-
 bool& TDatumortForm::KeepUT() {
   static bool keep = false;
   return keep;
@@ -162,9 +157,7 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   buttons.Row->addWidget(help_);
   layout->addLayout(buttons.Row);
 
-  connect(help_, &QPushButton::clicked, this, [] {
-    if (HelpHook()) HelpHook()();
-  });
+  ConnectHelpButton(this, help_);
   connect(zeroUt, &QPushButton::clicked, this, [this] {
     Record.LocalHours = Mod24(Record.Zone + Record.DaylightHours + Record.ZoneMinutes / 60.0);
     FormActivate();

@@ -10,7 +10,6 @@
 
 #include <QDialog>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "core/observer_record.h"
@@ -40,8 +39,6 @@ class TDatumortForm : public QDialog {
   void FormActivate();
   // Captions by the language.
   void SetCaptions();
-  // The Help button's action (the main window opens its README).
-  static std::function<void()>& HelpHook();
   // The keep-UT choice handed to and taken from the location dialog.
   static bool& KeepUT();
   // The context menus of the date and time group ("0:00 UT", "Now",

@@ -580,7 +580,7 @@ bool Tzeitraumform::CheckStepWhole() {
            "Interval in days and hours may not be both set to 0 seconds.");
     return false;
   }
-  if (AutoEndSwitch(End) != 0 && !(AutomaticPeriodDays(End) > 0)) {
+  if (!AutomaticLengthAccepted(End.PeriodDays, End.PeriodHours, AutoEndSwitch(End) != 0)) {
     Refuse("Für Tage und/oder Stunden des automatischen Enddatums einen gültigen Wert eingeben!",
            "Invalid value for automatic enddate.");
     return false;

@@ -27,11 +27,6 @@ void ClearLayout(QGridLayout* layout) {
 
 }  // namespace
 
-std::function<void()>& Teinzelephform::HelpHook() {
-  static std::function<void()> hook;
-  return hook;
-}
-
 std::function<void(Teinzelephform&)>& Teinzelephform::Driver() {
   static std::function<void(Teinzelephform&)> driver;
   return driver;
@@ -110,8 +105,6 @@ void Teinzelephform::FormActivate() {
   adjustSize();
 }
 
-void Teinzelephform::HilfeClick() {
-  if (HelpHook()) HelpHook()();
-}
+void Teinzelephform::HilfeClick() { ShowWindowHelp(*this); }
 
 }  // namespace kvx

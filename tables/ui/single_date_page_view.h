@@ -35,8 +35,6 @@ class Teinzelephform : public QDialog {
   const TSingleDatePageModel& Model() const { return model_; }
   QGroupBox* BoxWidget(TSingleDateBoxId id) const { return boxes_[static_cast<std::size_t>(id)]; }
 
-  // The Help button's action (the main window opens its README).
-  static std::function<void()>& HelpHook();
   // A hook the tests set to drive the page instead of exec; unset, the
   // page runs modally.
   static std::function<void(Teinzelephform&)>& Driver();

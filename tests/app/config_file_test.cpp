@@ -606,7 +606,8 @@ TEST_F(ConfigWindow, CurrentObjectsAndTheirFilesSurviveARestart) {
 // plus ten days), one of automatic length, and the files written while the
 // end record's switch byte stayed 0 for a switch that was on (the end then
 // follows from the start, or is the start itself when saved before the
-// period was completed).
+// period was completed); a saved length the period dialog refuses comes
+// back as the start-up length.
 TEST_F(ConfigWindow, ThePeriodComesBackAsItWasSavedAfterARestart) {
   ScopedSettingsStore settings(store_);
   ScopedMessageSink sink(messages_);
@@ -717,6 +718,25 @@ TEST_F(ConfigWindow, ThePeriodComesBackAsItWasSavedAfterARestart) {
     EXPECT_EQ(date(p.End), "21.3.2027");
     EXPECT_NEAR(p.End.Mjd - p.Start.Mjd, 20.25, 1e-6) << what;
     EXPECT_EQ(p.Step.Days, 3);
+  }
+
+  // A saved automatic length the period dialog refuses (-400 days, the end
+  // 400 days before the start) comes back as the start-up length of 10 days,
+  // the end following from it, at the start-up load and from the menu.
+  std::ofstream(file, std::ios::binary | std::ios::trunc)
+      << Read(KVX_FIXTURE_DIR "/bad-inputs/config_negative_automatic_length.ocf");
+  {
+    TMainForm form;
+    start(form);
+    const TEphemerisPeriodState& p = form.State().Period;
+    EXPECT_EQ(p.AutoEnd, 1);
+    EXPECT_EQ(p.End.PeriodDays, 10);
+    EXPECT_NEAR(p.End.Mjd - p.Start.Mjd, 10, 1e-6);
+    restore(form);
+    EXPECT_EQ(p.AutoEnd, 1);
+    EXPECT_EQ(date(p.Start), "3.4.2044");
+    EXPECT_NEAR(p.End.Mjd - p.Start.Mjd, 10, 1e-6);
+    EXPECT_EQ(date(p.End), "13.4.2044");
   }
   EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
 }

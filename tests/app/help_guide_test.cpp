@@ -1,12 +1,18 @@
 // The user's guides the program ships, German and English: every help
 // topic of the dialogs and every menu's section has its anchor in both,
 // every picture they show is shipped, every item of the menu bar is
-// described under the caption the program shows in that language, the
-// search finds each language's words in its own guide only, and every
-// quoted caption, message and menu path of a guide is one the program shows
-// in that language.
+// described under the caption the program shows in that language, the help
+// window shows every word of every section, the search finds each
+// language's words in its own guide only and the meant section first, and
+// every quoted caption, message and menu path of a guide is one the program
+// shows in that language.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextList>
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -19,6 +25,8 @@
 
 #include "app/menu_table.h"
 #include "platform/help.h"
+#include "platform/help_search.h"
+#include "platform/qt/qt_help_viewer.h"
 
 namespace kvx {
 namespace {
@@ -141,6 +149,94 @@ TEST(HelpGuide, TopicsPicturesAndMenusOfBothLanguages) {
   EXPECT_GT(FindHelpSections(english, "period daylight").size(), 1u);
   EXPECT_TRUE(FindHelpSections(german, "eclipses").empty());
   EXPECT_TRUE(FindHelpSections(german, "daylight").empty());
+}
+
+// --- the guides in the help window and in the search ------------------------------------
+
+// The words of a text (runs of letters and digits), in order.
+std::vector<QString> WordsOf(const QString& text) {
+  static const QRegularExpression word(QStringLiteral("[\\p{L}\\p{N}]+"));
+  std::vector<QString> words;
+  for (QRegularExpressionMatchIterator it = word.globalMatch(text); it.hasNext();) words.push_back(it.next().captured());
+  return words;
+}
+
+// The text of a document as the reader sees it: each paragraph with the
+// number of its list item, the cells of tables in order.
+QString Seen(const QTextDocument& document) {
+  QString text;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    if (const QTextList* list = block.textList()) text += list->itemText(block) + QLatin1Char(' ');
+    text += block.text() + QLatin1Char('\n');
+  }
+  return text;
+}
+
+TEST(HelpGuide, TheHelpWindowShowsEveryWordOfEverySection) {
+  // Only the targets of links and pictures are markup; a text in angle
+  // brackets ("<ENTER>") and a picture's description are words to show.
+  const QRegularExpression target(QStringLiteral("\\]\\([^)]*\\)"));
+  for (const bool english : {false, true}) {
+    SCOPED_TRACE(english ? "English guide" : "German guide");
+    THelpForm form;
+    form.SetPictureFolder((kShipped / "help").string());
+    form.SetSections(SplitHelpSections(Guide(english)));
+    std::size_t checked = 0;
+    for (std::size_t i = 0; i < form.Sections().size(); ++i) {
+      form.ShowSection(i);
+      const std::vector<QString> shown = WordsOf(Seen(*form.Viewer()->document()));
+      const std::vector<QString> source =
+          WordsOf(QString::fromStdString(form.Sections()[i].Text).replace(target, QStringLiteral("]")));
+      // The words of the source, in their order, among those shown.
+      std::size_t at = 0;
+      for (std::size_t w = 0; w < source.size(); ++w, ++at) {
+        while (at < shown.size() && shown[at] != source[w]) ++at;
+        if (at == shown.size()) {
+          ADD_FAILURE() << form.Sections()[i].Title << ": word " << w + 1 << " of " << source.size() << " \""
+                        << source[w].toStdString() << "\" and what follows are not shown";
+          break;
+        }
+      }
+      checked += source.size();
+    }
+    EXPECT_GT(checked, 10000u);
+  }
+}
+
+// The search puts the section a reader means first, in either language,
+// for a compound the guide holds only as parts ("Sonnenaufgang": "Sonne"
+// and "Aufgang" or "Auf- und Untergang"), a word it holds as it stands and
+// two words of a title; a part finds the compounds that hold it.
+TEST(HelpGuide, TheSearchPutsTheMeantSectionFirst) {
+  struct TCase {
+    bool english;
+    const char* key;
+    const char* anchor;
+  };
+  const TCase cases[] = {
+      {false, "Sonnenaufgang", "high-latitudes"}, {false, "Monduntergang", "high-latitudes"},
+      {false, "Mondaufgang", "high-latitudes"},   {false, "Mondphasen", "menu-ephemerides"},
+      {false, "Zeitzone", "place-zone"},          {false, "Sichtbarkeit", "satellite-visibility"},
+      {true, "sunrise", "high-latitudes"},        {true, "moonrise", "high-latitudes"},
+      {true, "moonset", "high-latitudes"},        {true, "eclipse", "menu-ephemerides"},
+      {true, "time zone", "place-zone"},          {true, "Eclipses", "menu-ephemerides"},
+  };
+  const std::vector<THelpSection> guides[] = {SplitHelpSections(Guide(false)), SplitHelpSections(Guide(true))};
+  const THelpSearch searches[] = {THelpSearch(guides[0]), THelpSearch(guides[1])};
+  for (const TCase& c : cases) {
+    const std::vector<THelpSection>& sections = guides[c.english ? 1 : 0];
+    const std::vector<std::size_t> found = searches[c.english ? 1 : 0].Find(c.key);
+    ASSERT_FALSE(found.empty()) << c.key;
+    EXPECT_EQ(sections[found.front()].Anchor, c.anchor) << c.key << ": " << sections[found.front()].Title;
+    // The title page, which names nearly everything, is never listed when
+    // another section holds the key.
+    EXPECT_EQ(std::count(found.begin(), found.end(), std::size_t{0}), 0) << c.key;
+  }
+  // "Auf- und Untergang" alone holds "Aufgang": the options hold the
+  // altitudes of rise and set.
+  const std::vector<std::size_t> rise = searches[0].Find("Aufgang");
+  EXPECT_NE(std::find_if(rise.begin(), rise.end(), [&](std::size_t i) { return guides[0][i].Anchor == "options"; }),
+            rise.end());
 }
 
 // --- the quoted captions of the guides ------------------------------------------------

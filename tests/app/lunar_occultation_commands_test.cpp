@@ -147,7 +147,7 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   commands.Trigger("Sternbedeckungen1");
   workbook::TWorkbook& book = form.Workbook();
   EXPECT_EQ(state.Table.PreviousTableKind, 142);
-  EXPECT_EQ(book.Text(2, 9 + (state.Period.TableConfig.Flags[5] != 0 ? 1 : 0)), "Regulus");
+  EXPECT_EQ(book.Text(2, 9 + (state.Period.TableConfig.Flags[column_flag::kJulianDate] != 0 ? 1 : 0)), "Regulus");
   EXPECT_EQ(book.Text(3, 1).empty(), false);
   SavePng(form, "lunar_occultation_sheet");
 
@@ -170,7 +170,7 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   SetDate(end, 16, 9, 2026);
   commands.Trigger("Planeten1");
   EXPECT_EQ(state.Table.PreviousTableKind, 143);
-  EXPECT_EQ(book.Text(2, 9 + (state.Period.TableConfig.Flags[5] != 0 ? 1 : 0)), "Venus");
+  EXPECT_EQ(book.Text(2, 9 + (state.Period.TableConfig.Flags[column_flag::kJulianDate] != 0 ? 1 : 0)), "Venus");
   SavePng(form, "lunar_occultation_planets");
 
   // A cancel during a search over two and a half years: the occultations
@@ -184,7 +184,7 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   commands.Trigger("Sternbedeckungen1");
   SetProgressReporter(previous);
   EXPECT_EQ(book.Text(2, 1), "29-03-2026");
-  EXPECT_EQ(book.Text(2, 9 + (state.Period.TableConfig.Flags[5] != 0 ? 1 : 0)), "Regulus");
+  EXPECT_EQ(book.Text(2, 9 + (state.Period.TableConfig.Flags[column_flag::kJulianDate] != 0 ? 1 : 0)), "Regulus");
   EXPECT_EQ(state.Table.TableKind, kNoTableKind);
   EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
   EXPECT_EQ(form.Panel("StatusLine")->text().toStdString(), CancelledRunText(true, true));

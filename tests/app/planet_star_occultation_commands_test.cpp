@@ -167,7 +167,7 @@ TEST_F(PlanetStarOccultationCommands, DialogAndTableFromTheMenu) {
   form.Commands().Trigger("OccultationsofStarsbyPlanets1");
   EXPECT_EQ(state.Table.PreviousTableKind, 145);
   workbook::TWorkbook& book = form.Workbook();
-  const int jd = state.Period.TableConfig.Flags[5] != 0 ? 1 : 0;
+  const int jd = state.Period.TableConfig.Flags[column_flag::kJulianDate] != 0 ? 1 : 0;
   EXPECT_FALSE(book.Text(2, 1).empty());
   const std::string label = book.Text(2, 9 + jd);
   EXPECT_TRUE(label.find('/') != std::string::npos || book.Text(3, 9 + jd) == "Jupiter" ||

@@ -462,7 +462,8 @@ TEST_F(SettingsAndLanguage, QtTextsTitlesSheetNamesAndBodyNamesFollowTheLanguage
   EXPECT_EQ(form.State().Period.TableConfig.ColumnTitles[11], "Long");
   EXPECT_EQ(form.State().Period.TableConfig.ColumnTitles[12], "Breite (°)");
   form.Commands().Trigger("Tabelleeinfgen1");
-  EXPECT_EQ(book.SheetName(2), "Sheet17");
+  EXPECT_EQ(book.SheetName(1), "Sheet17") << "before the current sheet, the inserted one";
+  EXPECT_EQ(book.SheetName(2), "Tabelle1");
   form.Commands().Trigger("Sonne1");
   EXPECT_TRUE(SheetShows(book, "Sun"));
   EXPECT_TRUE(SheetShows(book, "Long"));

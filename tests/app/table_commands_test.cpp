@@ -175,6 +175,18 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
   commands.Trigger("Mars1");
   EXPECT_EQ(state.Table.TableChanged, 1) << "Mars after Venus";
 
+  // Insert sheet: the new sheet becomes the current one, so the next table
+  // goes there and the Mars table stays on the sheet behind it.
+  workbook::TWorkbook& book = form.Workbook();
+  const int sheets = book.NumSheets();
+  const int marsSheet = book.Sheet();
+  const std::string marsDate = book.Text(headingRows + 1, 1);
+  ASSERT_TRUE(commands.Trigger("Tabelleeinfgen1"));
+  ASSERT_EQ(book.NumSheets(), sheets + 1);
+  EXPECT_EQ(book.Sheet(), marsSheet);
+  EXPECT_EQ(book.LastRow(), 0) << "the new sheet is current";
+  EXPECT_EQ(book.TextOn(marsSheet + 1, headingRows + 1, 1), marsDate);
+
   // The Sun with its twilight columns, then the grid with the same texts.
   commands.Trigger("Sonne1");
   EXPECT_EQ(state.Table.PreviousTableKind, 51);

@@ -229,11 +229,24 @@ TEST(WorkbookDocument, SaveDialogsTakeTheirExtensionInLowerOrUpperCaseOnly) {
   EXPECT_FALSE(SaveSheetAsText(f.doc));
   EXPECT_EQ(f.sink.messages.back().caption, "Datei nicht gespeichert.");
   EXPECT_EQ(f.dialog.requests.back().request.title, "Als Textdatei speichern");
-  EXPECT_TRUE(f.dialog.requests.back().request.defaultExtension.empty());
+  EXPECT_EQ(f.dialog.requests.back().request.defaultExtension, "txt");
   EXPECT_FALSE(std::filesystem::exists(folder.File("sheet.Txt")));
   f.dialog.QueueAnswer(folder.File("SHEET.TXT"));
   EXPECT_TRUE(SaveSheetAsText(f.doc));
   EXPECT_EQ(test::TempFolder::Read(folder.File("SHEET.TXT")), "Wert\r\n");
+
+  // A name typed without an extension gets the one of its format, in the
+  // file and in the caption, whatever the dialog did.
+  for (const char* extension : {"txt", "csv"}) {
+    SCOPED_TRACE(extension);
+    f.dialog.QueueAnswer(folder.File(std::string("ohne-") + extension));
+    EXPECT_TRUE(std::string(extension) == "txt" ? SaveSheetAsText(f.doc) : SaveSheetAsCsv(f.doc));
+    EXPECT_EQ(f.dialog.requests.back().request.defaultExtension, extension);
+    const std::string saved = folder.File(std::string("ohne-") + extension + "." + extension);
+    EXPECT_EQ(test::TempFolder::Read(saved), "Wert\r\n");
+    EXPECT_EQ(f.caption, "Kandrevoltinex 4.6 [" + saved + "] ");
+    EXPECT_FALSE(std::filesystem::exists(folder.File(std::string("ohne-") + extension)));
+  }
 
   // Save as proposes the workbook's own extension for a name typed without one.
   f.dialog.QueueAnswer(folder.File("book.Xlsx"));

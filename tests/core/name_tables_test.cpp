@@ -84,7 +84,7 @@ TEST_F(NameTables, NameTablesHoldTheirTextsWithinTheirLengths) {
   EXPECT_EQ(VsopBodyNames[3], "Erde/Mond Baryzentrum");
   EXPECT_EQ(SunAndPlanetNames[0], "Sonne");
   EXPECT_EQ(SunAndPlanetNames[10], "");
-  EXPECT_EQ(EventKindNames[8], "Größte östliche Elongation");
+  EXPECT_EQ(EventKindNames[search_code::kElongationEast], "Größte östliche Elongation");
   EXPECT_EQ(EventKindNames[almanac_entry::kConjunction], "Konjunktion");
   EXPECT_EQ(ZoneNames[20], "Chines. Küstenz.");
 

@@ -26,6 +26,10 @@ TEST(Records, UserObjectsStoreUnpackedAnglesAndOwnedByTheirList) {
   EXPECT_EQ(list.Item(1)->Name, "B");
   EXPECT_EQ(list.Item(2), nullptr);
   EXPECT_EQ(list.Item(-1), nullptr);
+  EXPECT_EQ(ObjectNameByIndex(&list, 1), "B");
+  EXPECT_EQ(ObjectNameByIndex(&list, 2), "");
+  EXPECT_EQ(ObjectNameByIndex(&list, -1), "");
+  EXPECT_EQ(ObjectNameByIndex(nullptr, 0), "");
   list.clear();
   EXPECT_EQ(list.Count(), 0);
   list.clear();

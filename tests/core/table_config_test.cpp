@@ -8,19 +8,22 @@ namespace kvx {
 namespace {
 
 TEST(TableConfigRecord, ImageHasTheFixedLayoutAndRoundTrips) {
+  static_assert(kUsedColumnFlagCount < kColumnFlagCount, "the last flag byte is a reserved one");
+  constexpr std::size_t kReserved = kColumnFlagCount - 1;
+  constexpr std::size_t kLastTitle = kColumnTitleCount - 1;
   TTableConfigRecord record;
   record.Flags[column_flag::kDateOnly] = 1;
   record.Flags[column_flag::kDarknessSum] = 1;
-  record.Flags[120] = 0x5A;  // reserved bytes are kept as they are
+  record.Flags[kReserved] = 0x5A;  // reserved bytes are kept as they are
   record.ColumnTitles[0] = "Datum";
   record.ColumnTitles[16] = "Rektaszension äquatorial";
-  record.ColumnTitles[220] = std::string(150, 'x');  // cut to 101 characters
+  record.ColumnTitles[kLastTitle] = std::string(150, 'x');  // cut to 101 characters
 
   const TTableConfigBytes bytes = EncodeTableConfigRecord(record);
   EXPECT_EQ(bytes.size(), 22676u);
   EXPECT_EQ(bytes[4], 1);
   EXPECT_EQ(bytes[113], 1);
-  EXPECT_EQ(bytes[120], 0x5A);
+  EXPECT_EQ(bytes[133], 0x5A);
   EXPECT_EQ(bytes[134], 5);  // slot 0 at 134
   EXPECT_EQ(bytes[135], 'D');
   EXPECT_EQ(bytes[134 + 102 * 16], 24);
@@ -32,7 +35,7 @@ TEST(TableConfigRecord, ImageHasTheFixedLayoutAndRoundTrips) {
   const TTableConfigRecord back = DecodeTableConfigRecord(bytes);
   EXPECT_EQ(back.Flags, record.Flags);
   EXPECT_EQ(back.ColumnTitles[16], record.ColumnTitles[16]);
-  EXPECT_EQ(back.ColumnTitles[220], std::string(101, 'x'));
+  EXPECT_EQ(back.ColumnTitles[kLastTitle], std::string(101, 'x'));
   EXPECT_EQ(EncodeTableConfigRecord(back), bytes);  // byte-exact
 }
 

@@ -212,6 +212,8 @@ TEST(TimeScalesTest, Mod24AndSmallHelpers) {
   EXPECT_EQ(PlanetTableIndex(9), 8);
   EXPECT_EQ(PlanetTableIndex(1), 0);
   EXPECT_EQ(PlanetTableIndex(8), 7);
+  EXPECT_EQ(PlanetTableIndex(-1), 8);
+  EXPECT_EQ(PlanetTableIndex(257), 8);  // not body 1 cut to a byte
   EXPECT_EQ(RealDifference(5, 7), -2);
   EXPECT_EQ(CubicPolynomial(TCubicCoefficients{1, 2, 3, 4}, 2), 1 + 4 + 12 + 32);
   EXPECT_DOUBLE_EQ(AddEmpiricalArcsecTerm(1.0, 1.0), 1.0 + 0.1625 / 3600);

@@ -452,7 +452,7 @@ TEST(OccultationOutput, RowsColumnsTitlesAndEmptyTexts) {
   RecordingProgress progress;
   ProgressReporter* previous = SetProgressReporter(&progress);
   for (int jd = 0; jd < 2; ++jd) {
-    config.Flags[5] = static_cast<std::uint8_t>(jd);
+    config.Flags[column_flag::kJulianDate] = static_cast<std::uint8_t>(jd);
     TSheet sheet;
     TSheetSink sink(sheet);
     WriteOccultationTable(sink, config, start, list, TOccultationTableKind{});
@@ -475,7 +475,7 @@ TEST(OccultationOutput, RowsColumnsTitlesAndEmptyTexts) {
   tmystringgrid grid;
   TTableOutputSettings settings;
   TGridSink gridSink(grid, settings);
-  config.Flags[5] = 0;
+  config.Flags[column_flag::kJulianDate] = 0;
   WriteOccultationTable(gridSink, config, start, list, TOccultationTableKind{});
   EXPECT_EQ(grid.RowCount(), 4);
   EXPECT_EQ(grid.ColCount(), 12);

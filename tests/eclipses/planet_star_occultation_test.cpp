@@ -588,7 +588,7 @@ TEST(PlanetStarTable, LinesColumnsAndEmptyTexts) {
   RecordingProgress progress;
   ProgressReporter* previous = SetProgressReporter(&progress);
   for (int jd = 0; jd < 2; ++jd) {
-    config.Flags[5] = static_cast<std::uint8_t>(jd);
+    config.Flags[column_flag::kJulianDate] = static_cast<std::uint8_t>(jd);
     TSheet sheet;
     TSheetSink sink(sheet);
     WritePlanetStarTable(sink, config, start, list, TPlanetStarTableKind{});
@@ -620,7 +620,7 @@ TEST(PlanetStarTable, LinesColumnsAndEmptyTexts) {
   tmystringgrid grid;
   TTableOutputSettings settings;
   TGridSink gridSink(grid, settings);
-  config.Flags[5] = 1;
+  config.Flags[column_flag::kJulianDate] = 1;
   WritePlanetStarTable(gridSink, config, start, list, TPlanetStarTableKind{});
   EXPECT_EQ(grid.ColCount(), 14);
   EXPECT_EQ(grid.RowCount(), 5) << "the fixed row, the header and three lines";

@@ -387,9 +387,9 @@ TEST_F(NBodyTest, OutputHeadingsElementsSphericalCentreAndTheGrid) {
   EXPECT_LT(centre.OutputCopy[5][0], 24.0L);
 
   // Elements in flag order; the Sun after reduction has none: empty cells.
-  config_.Flags[105] = 1;  // JD of perihelion
-  config_.Flags[96] = 1;   // a
-  config_.Flags[106] = 1;  // equinox year
+  config_.Flags[column_flag::kElementPerihelionTime] = 1;
+  config_.Flags[column_flag::kElementSemiMajorAxis] = 1;
+  config_.Flags[column_flag::kElementEquinoxYear] = 1;
   truKu elements(&book_);
   elements.Setup.Elements = 1;
   elements.Setup.OutputFlags[0] = 1;

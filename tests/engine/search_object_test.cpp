@@ -14,6 +14,8 @@
 
 #include "core/frames.h"
 #include "core/name_tables.h"
+#include "core/two_body.h"
+#include "core/vector_math.h"
 #include "engine/table_globals.h"
 #include "engine/user_object.h"
 #include "platform/globals.h"
@@ -317,6 +319,11 @@ TEST_F(SearchObject, EveryCodeEndsAtTheExtremumOfADenseScan) {
 // the inferior one over and finds 2021 Mar 26; the inferior search from the
 // same start finds Jun 3. The Moon's distance counts in AU there: its new
 // Moon of 2024 Jan 11 11:57 UT is an inferior conjunction in both loops.
+// schleife_1 takes the middle sample's distance against 1 AU, not against
+// the Sun's distance: a body on a circular polar orbit of 1 AU, 60 degrees
+// above the ecliptic on the Earth's side, meets the Sun's longitude on
+// 2027 Jan 3 at 0.992 AU, beyond the Sun (0.983 AU) yet within 1 AU: an
+// inferior conjunction to that loop, and no superior one.
 TEST_F(SearchObject, InferiorConjunctionPassedOverBySuperiorSearch) {
   tsuchobjekt search(context_);
   double time = 0, value = 0;
@@ -355,6 +362,40 @@ TEST_F(SearchObject, InferiorConjunctionPassedOverBySuperiorSearch) {
                                  .MaxSteps = 100},
                                 time, value));
   EXPECT_NEAR(time + 2400000.5, newMoon, 0.001);
+
+  const double epoch = 2461408.5;  // 2027 Jan 3.0 TT, the Earth near perihelion
+  TObserverRecord atEpoch = At(epoch);
+  TEphemerisResultRecord sun;
+  TTheorySelection selection = context_.Selection;
+  ASSERT_TRUE(search.planet(selection, search_kind::kSun, atEpoch, sun, 0));
+  TAsteroidElements polar;
+  polar.SemiMajorAxis = 1.0;
+  polar.Inclination = 90;
+  polar.Node = Mod360(sun.Position.GeoLongitude + 180);  // the Earth's heliocentric longitude
+  polar.MeanAnomaly = 60;
+  polar.MeanMotion = MeanDailyMotion(1.0);
+  polar.Equinox = 2000;
+  polar.Epoch = epoch;
+  for (const int code : {search_code::kInferiorConjunction, search_code::kSuperiorConjunction}) {
+    const bool found = search.schleife_1({.EventKind = code,
+                                          .Body = search_kind::kAsteroid,
+                                          .DateCheck = true,
+                                          .Start = At(epoch - 10),
+                                          .Step = 1,
+                                          .MaxSteps = 20,
+                                          .Asteroid = &polar},
+                                         time, value);
+    EXPECT_EQ(found, code == search_code::kInferiorConjunction);
+    if (!found) continue;
+    EXPECT_NEAR(time + 2400000.5, epoch, 0.5);
+    TObserverRecord at = At(time + 2400000.5);
+    TEphemerisResultRecord body, sunThen;
+    search.AsteroidElements = polar;
+    ASSERT_TRUE(search.planet(selection, search_kind::kAsteroid, at, body, 0));
+    ASSERT_TRUE(search.planet(selection, search_kind::kSun, at, sunThen, 0));
+    EXPECT_GT(body.Position.GeoDistance, sunThen.Position.GeoDistance);
+    EXPECT_LT(body.Position.GeoDistance, 1.0);
+  }
 }
 
 // Codes without an outside reference against published dates: Saturn's

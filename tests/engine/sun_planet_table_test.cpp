@@ -22,6 +22,7 @@
 #include "platform/progress.h"
 #include "setup/column_sets.h"
 #include "sun_planet_support.h"
+#include "support/fixtures.h"
 #include "support/recording_progress.h"
 #include "support/table_request.h"
 #include "support/temp_folder.h"
@@ -357,32 +358,34 @@ TEST_F(SunPlanetTables, SunAndMarsTablesWrittenIntoTheSheetAndTheGrid) {
   ApplyLocaleSeparators(saved);
 }
 
-// The Sun's and the Moon's tables at Tromsoe (69.65 N) in 2027 over a day
-// the body stays above the horizon and one it stays below (the days of
-// tests/theories/fixtures/polar_culmination_swe.tsv): "Kulm." and "Kulm.-h"
-// are written on the first, as on any day with a culmination above the
-// rise/set altitude, and left empty on the second, beside the empty rise
-// and set cells.
-TEST_F(SunPlanetTables, PolarDaysAtTromsoeInTheSunAndMoonTables) {
+// The Sun's table (with the twilight columns, which leave the transit
+// unrefined) and the Moon's table at Tromsoe (69.65 N) on every day from
+// 1 Nov 2026 to 28 Feb 2027, against the Swiss Ephemeris
+// (tests/theories/fixtures/polar_culmination_swe.tsv, which says which days
+// have a transit: one inside the day with the body above its rise/set
+// altitude then): "Kulm." and "Kulm.-h" are both written on exactly those
+// days and both empty on the others (polar night, the days the Moon stays
+// below, the days it has no meridian transit); the transit time within
+// 1 minute.
+TEST_F(SunPlanetTables, TransitCellsAtTromsoeFollowTheRiseSetAltitude) {
   SetQuantityHeadingLanguage(false);
+  const test::FixtureTable reference =
+      test::ReadFixture(KVX_FIXTURE_DIR "/../../theories/fixtures/polar_culmination_swe.tsv");
   TTableConfigRecord config = NewTableConfigRecord();
-  for (const std::size_t f : {cf::kRise, cf::kTransit, cf::kSet, cf::kTransitAltitude}) config.Flags[f] = 1;
+  for (const std::size_t f : {cf::kRise, cf::kTransit, cf::kSet, cf::kTransitAltitude, cf::kTwilight}) {
+    config.Flags[f] = 1;
+  }
   RecomputeColumnSummaries(config.Flags);
   const test::Place tromsoe{69.65, 18.96, 1};
-  struct Case {
-    bool moon;
-    double firstNoon;  // local noon of the first day (JD, UT)
-    double days;       // to the second day
-    bool firstUp;
-  };
-  for (const Case& c : {Case{false, 2461577.958333, 183, true}, Case{true, 2461408.958333, 14, false}}) {
-    const TObserverRecord start = test::ObserverAtPlace(c.firstNoon, 69, tromsoe, kInternal, config);
-    const TObserverRecord end = test::ObserverAtPlace(c.firstNoon + c.days, 69, tromsoe, kInternal, config);
-    const TTableStep step{static_cast<std::int32_t>(c.days), 0, c.days};
-    const TTableRequest request = test::TableRequest(0, kInternal, config, start, end, step);
+  constexpr int kDays = 120;
+  const double firstNoon = 2461345.958333;  // 2026 Nov 1, 12 h local
+  for (const bool moon : {false, true}) {
+    const TObserverRecord start = test::ObserverAtPlace(firstNoon, 69, tromsoe, kInternal, config);
+    const TObserverRecord end = test::ObserverAtPlace(firstNoon + kDays - 1, 69, tromsoe, kInternal, config);
+    const TTableRequest request = test::TableRequest(0, kInternal, config, start, end, TTableStep{1, 0, 1});
     workbook::TWorkbook sheet;
     std::unique_ptr<TKeplereph> table;
-    if (c.moon) {
+    if (moon) {
       table = std::make_unique<Tmondtab>(0, 0, request, &sheet);
     } else {
       auto sun = std::make_unique<TSonnetab>(request, &sheet);
@@ -390,19 +393,28 @@ TEST_F(SunPlanetTables, PolarDaysAtTromsoeInTheSunAndMoonTables) {
       table = std::move(sun);
     }
     table->schleife(PositionFileHandles{}, 1, 1);
-    ASSERT_EQ(table->Rows, 2) << c.moon;
+    ASSERT_EQ(table->Rows, kDays) << moon;
     table->paint(1);
     std::map<std::string, int> columns;
     for (int col = 1; col <= sheet.LastCol(); ++col) columns[sheet.Text(1, col)] = col;
-    for (const char* h : {"Aufgang", "Kulm.", "Unterg.", "Kulm.-h"}) ASSERT_EQ(columns.count(h), 1u) << h;
-    for (int row = 2; row <= 3; ++row) {
-      const bool up = (row == 2) == c.firstUp;
-      const std::string what = std::string(c.moon ? "Moon " : "Sun ") + (up ? "up" : "down");
-      EXPECT_EQ(sheet.Text(row, columns["Aufgang"]), "") << what;
-      EXPECT_EQ(sheet.Text(row, columns["Unterg."]), "") << what;
-      EXPECT_EQ(sheet.Text(row, columns["Kulm."]).empty(), !up) << what;
-      EXPECT_EQ(sheet.Text(row, columns["Kulm.-h"]).empty(), !up) << what;
+    for (const char* h : {"Kulm.", "Kulm.-h"}) ASSERT_EQ(columns.count(h), 1u) << h;
+    int transits = 0;
+    for (int day = 0; day < kDays; ++day) {
+      // The fixture holds the Sun's days of the period, then the Moon's.
+      const std::size_t row = static_cast<std::size_t>(day + (moon ? kDays : 0));
+      ASSERT_EQ(reference.Number(row, "body"), moon ? 10 : 0);
+      ASSERT_NEAR(reference.Number(row, "jd0") + 0.5, firstNoon + day, 1e-5);
+      const double transit = reference.Number(row, "transit");
+      const std::string what = std::string(moon ? "Moon " : "Sun ") + reference.text[row][1];
+      EXPECT_EQ(sheet.Text(day + 2, columns["Kulm."]).empty(), transit < 0) << what;
+      EXPECT_EQ(sheet.Text(day + 2, columns["Kulm.-h"]).empty(), transit < 0) << what;
+      if (transit >= 0) {
+        ++transits;
+        EXPECT_NEAR(RowStore.Row(day).RiseSet.TransitTime, transit, 1.0 / 60) << what;
+      }
     }
+    EXPECT_GT(transits, 60) << moon;
+    EXPECT_LT(transits, kDays - 30) << moon;
   }
 }
 

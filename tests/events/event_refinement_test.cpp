@@ -1,8 +1,9 @@
 // The refinements: the node-passage series against its published example,
 // the refined node passages of 1990-2030 against PyEphem
 // (fixtures/moon_nodes_ephem.tsv, make_moon_node_reference.py), the first
-// cycle of a period, the sign-change search on made-up functions, and the
-// refined planet events against Astronomy Engine
+// cycle of a period, the sign-change search on made-up functions, the
+// quantities that give a signed angle or a sine to follow, and the refined
+// planet events against Astronomy Engine
 // (tests/engine/fixtures/search_astronomy_engine.tsv). Internal series for
 // the Sun, planets and Moon, so no theory library is needed.
 #include "events/event_refinement.h"
@@ -103,8 +104,42 @@ TEST(SignChangeSearch, OnARootTwoRootsAndNone) {
   TSearchContext context = InternalSeries();
   tsuchobjekt engine(context);
   double result = 0;
-  EXPECT_FALSE(RefineEventTime(8, TObserverRecord{}, context.Selection, result, engine, 3, 51544));
+  EXPECT_FALSE(RefineEventTime(search_code::kElongationEast, TObserverRecord{}, context.Selection, result, engine, 3, 51544));
   EXPECT_EQ(result, kRefinementFailed);
+}
+
+// Every quantity of the event kinds: the engine reports a find's value as a
+// signed angle, and the refinement follows a sine, exactly for the
+// quantities the two predicates name (the kind table's static_assert
+// trusts them). The record's angles are all negative, so that a signed
+// angle is told from the extreme 0.5 itself; Jupiter has every angle the
+// refinement follows.
+TEST(EventQuantities, SignedAngleAndTrackedSineExactlyWhereThePredicatesSay) {
+  InitAstroNameTables();
+  constexpr int kJupiter = search_kind::kMars + 1;
+  TEphemerisResultRecord r;
+  r.Physical.subEarthLatC = -3;
+  r.Physical.subSolarLatC = -2;
+  r.Physical.SunSelenographicLatitude = -1.5;
+  r.Physical.centralMeridian1 = -40;
+  const TSearchContext context = InternalSeries();
+  tsuchobjekt engine(context);
+  const double jd = 2460000.5;
+  const TObserverRecord observer = test::ObserverAtPlace(jd, kDeltaT, test::Place{50, 10, 0}, context.Selection);
+  for (int k = 0; k < kEventQuantityCount; ++k) {
+    const auto quantity = static_cast<TEventQuantity>(k);
+    SCOPED_TRACE(k);
+    for (int body : {kJupiter, search_kind::kMoon}) {
+      const double value = ExtremeValue(quantity, body, 0.5, r);
+      if (QuantityHasSignedAngle(quantity)) {
+        EXPECT_LT(value, 0) << "body " << body;
+      } else {
+        EXPECT_EQ(value, 0.5) << "body " << body;
+      }
+    }
+    const double sine = EventQuantitySine(quantity, kJupiter, 6, jd, observer, context.Selection, engine);
+    EXPECT_EQ(std::isfinite(sine), QuantityHasTrackedSine(quantity)) << sine;
+  }
 }
 
 // Oppositions and conjunctions of Mars..Neptune, inferior and superior
@@ -123,7 +158,10 @@ TEST(EventRefinement, ConjunctionsAndNodesAgreeWithAstronomyEngine) {
   for (std::size_t i = 0; i < table.Rows(); ++i) {
     const int code = static_cast<int>(table.Number(i, "code"));
     const int body = static_cast<int>(table.Number(i, "kind"));
-    if (code != 6 && code != 7 && code != 12 && code != 13 && code != 15) continue;
+    namespace sc = search_code;
+    if (code != sc::kOpposition && code != sc::kConjunction && code != sc::kInferiorConjunction &&
+        code != sc::kSuperiorConjunction && code != sc::kNode)
+      continue;
     SCOPED_TRACE(table.text[i][0]);
     const double tt = table.Number(i, "jd_tt");
     const double mjdUT = JdToMjd(tt) - kDeltaT / 86400;
@@ -132,7 +170,7 @@ TEST(EventRefinement, ConjunctionsAndNodesAgreeWithAstronomyEngine) {
     double result = 0;
     ASSERT_TRUE(RefineEventTime(code, observer, context.Selection, result, engine, body, mjdUT + 2));
     const double dt = result - mjdUT;
-    if (code == 15) {
+    if (code == search_code::kNode) {
       EXPECT_NEAR(dt, 0, 0.001);
     } else {
       // Degrees per day of the elongation in longitude at the event.

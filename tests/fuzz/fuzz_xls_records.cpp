@@ -1,7 +1,9 @@
 // Fuzz target: the records of a legacy .xls file that the program reads
 // itself (formula results, booleans, errors, number formats), in this
-// process: the compound-file container and the record stream. Promises: no
-// read outside the bytes, no endless loop, texts that are valid UTF-8.
+// process: the compound-file container and the record stream, and the copy
+// without the substreams embedded in sheets. Promises: no read or write
+// outside the bytes, no endless loop, texts that are valid UTF-8, a copy of
+// the same size.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -24,6 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::Require(IsValidUtf8(cell.Text) && IsValidUtf8(cell.Format), "texts are UTF-8");
       }
     }
+    fuzz::Require(workbook::XlsWithoutEmbeddedSubstreams(bytes, records.EmbeddedMarks).size() == bytes.size(),
+                  "the copy has the file's size");
   }
   return 0;
 }

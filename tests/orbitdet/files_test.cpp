@@ -273,6 +273,16 @@ TEST(OwnTextFormat, WriterWidthsSignsAndRounding) {
   ASSERT_TRUE(ReadOwnTextObservations({"varbo observations", "2000", "2000", OwnTextObservationLine(o)}, list, eqObs,
                                       eqEl, report));
   EXPECT_EQ(list[0].Obs.Magnitude, 17.25);
+  // "-0" degrees keep their sign; whole hours or degrees far beyond their
+  // range are refused before they are taken as integers.
+  report = TObservationReadReport{};
+  ASSERT_TRUE(ReadOwnTextObservations({"varbo observations", "2000", "2000", "2025 11 5 1.0 1 2 3.0 -0 30 0.0",
+                                       "2025 11 5 1.0 1000000000000 2 3.0 4 5 6.0",
+                                       "2025 11 5 1.0 1 2 3.0 -1000000000000 5 6.0"},
+                                      list, eqObs, eqEl, report));
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_DOUBLE_EQ(list[0].Obs.Dec, -0.5);
+  EXPECT_EQ(report.Skipped, 2);
 }
 
 TEST(BinaryFile, RecordLayoutAndTheRecordsOfTheScript) {

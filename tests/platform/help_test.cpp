@@ -1,6 +1,8 @@
-// The help text cut into sections, the search over them and the titles the
-// dialogs ask for, on small texts (the shipped guides: tests/app).
+// The help text cut into sections, the search over them (words, stems,
+// compounds, order) and the titles the dialogs ask for, on small texts (the
+// shipped guides: tests/app).
 #include "platform/help.h"
+#include "platform/help_search.h"
 
 #include <gtest/gtest.h>
 
@@ -33,10 +35,11 @@ TEST(HelpText, SectionsSearchAndTopics) {
   EXPECT_EQ(sections[2].Text.find('\r'), std::string::npos);
   EXPECT_EQ(sections[3].Title, "Passes");
 
-  // Every word, case ignored, also for umlauts; a blank key finds all.
+  // Every word, case ignored, also for umlauts; a blank key finds all; a
+  // title that holds the key comes first.
   EXPECT_EQ(FindHelpSections(sections, "elements PASSES"), (std::vector<std::size_t>{2}));
   EXPECT_EQ(FindHelpSections(sections, "ÜBER örter"), (std::vector<std::size_t>{1}));
-  EXPECT_EQ(FindHelpSections(sections, "passes"), (std::vector<std::size_t>{2, 3}));
+  EXPECT_EQ(FindHelpSections(sections, "passes"), (std::vector<std::size_t>{3, 2}));
   EXPECT_TRUE(FindHelpSections(sections, "elements nowhere").empty());
   EXPECT_EQ(FindHelpSections(sections, "  ").size(), 4u);
   EXPECT_EQ(FindHelpTopic(sections, "satellites"), 2u);
@@ -67,15 +70,48 @@ TEST(HelpText, SectionsSearchAndTopics) {
   EXPECT_FALSE(FindHelpAnchor(anchored, "").has_value());
 
   // Word stems: plural and case endings of the key are not needed in the
-  // text, short words keep their letters.
+  // text, short words keep their letters; a stem finds itself with an
+  // ending, not a longer word.
   const std::vector<THelpSection> words = SplitHelpSections(
-      "# A\nDie Finsternis und der Planet am Markt.\n# B\nEclipse tables.\n# C\nMarsmonde, das Jahr.\n");
+      "# A\nDie Finsternisse und der Planet am Markt.\n# B\nEclipse tables, Planetoiden.\n"
+      "# C\nMarsmonde, das Jahr, the ecliptic.\n");
   EXPECT_EQ(FindHelpSections(words, "Finsternisse"), (std::vector<std::size_t>{0}));
   EXPECT_EQ(FindHelpSections(words, "finsternissen planeten"), (std::vector<std::size_t>{0}));
   EXPECT_EQ(FindHelpSections(words, "ECLIPSES"), (std::vector<std::size_t>{1}));
+  EXPECT_EQ(FindHelpSections(words, "eclipse"), (std::vector<std::size_t>{1}));
   EXPECT_EQ(FindHelpSections(words, "Mars"), (std::vector<std::size_t>{2}));
   EXPECT_EQ(FindHelpSections(words, "Jahre"), (std::vector<std::size_t>{2}));
-  EXPECT_TRUE(FindHelpSections(words, "Planetoiden").empty());
+  EXPECT_EQ(FindHelpSections(words, "Planeten"), (std::vector<std::size_t>{0}));
+  EXPECT_EQ(FindHelpSections(words, "Planetoiden"), (std::vector<std::size_t>{1}));
+
+  // Compounds: a key word the text does not hold is found by its parts
+  // (words of the text, linking letters between them), anywhere in the
+  // section; a part of a key word matches a word or a part of a compound,
+  // not the start of a longer word ("set" is not "settings"); a key word
+  // matches a later part of a compound ("Untergang" in "Monduntergang",
+  // "Zone" in "Zeitzonendatenbank"), not any letters inside a word, and a
+  // cut compound ("Auf- und Untergang" holds "Aufgang"). Best first: the
+  // title, then bold text, then more matches; the title page only when it
+  // is all there is.
+  const std::vector<THelpSection> compounds = SplitHelpSections(
+      "# Handbuch\nSonne und Mond, Auf- und Untergang, Zeitzone, moon settings.\n"
+      "# Orte\nZeit: die Zeitzonendatenbank kennt jede Zone, auch Raimondo.\n"
+      "# Sonne\nDer Aufgang der Sonne. The moon will set.\n"
+      "# Tabellen\nSpalten **Auf- und Untergang** der Sonne, Sonne, Sonne und des Mondes.\n"
+      "# Mond\nMonduntergang, Untergang und Mondaufgang; moon and settings.\n"
+      "# Zeitzone\nDie Zeitzone in Stunden.\n");
+  const THelpSearch search(compounds);
+  EXPECT_EQ(search.Parts("sonnenaufgang"), (std::vector<std::string>{"sonne", "aufgang"}));
+  EXPECT_TRUE(search.Parts("sonnenxyz").empty());
+  EXPECT_EQ(search.Find("Sonnenaufgang"), (std::vector<std::size_t>{2, 3}));
+  EXPECT_EQ(search.Find("moonset"), (std::vector<std::size_t>{2}));
+  EXPECT_EQ(search.Find("Mondaufgang"), (std::vector<std::size_t>{4}));  // held as it stands: not split
+  EXPECT_EQ(search.Find("Untergang"), (std::vector<std::size_t>{3, 4}));
+  EXPECT_EQ(search.Find("ZONE"), (std::vector<std::size_t>{5, 1}));
+  EXPECT_EQ(search.Find("Mond"), (std::vector<std::size_t>{4, 3}));  // not in "Raimondo"
+  EXPECT_EQ(search.Find("Aufgang Tabellen"), (std::vector<std::size_t>{3}));
+  EXPECT_EQ(search.Find("Handbuch"), (std::vector<std::size_t>{0}));
+  EXPECT_TRUE(search.Find("Sonnenuhr").empty());
 
   // Every topic has an anchor; the numbers are unique.
   for (std::size_t i = 0; i < HelpTopics().size(); ++i) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "support/temp_folder.h"
 
@@ -27,11 +28,16 @@ TEST(Paths, SeparatorsAndWildcards) {
   std::string path = "C:\\Data\\";
   EXPECT_EQ(StripTrailingBackslash(path), "C:\\Data");
   EXPECT_EQ(path, "C:\\Data");
-  EXPECT_EQ(StripTrailingBackslash(path), "C:\\Data");
-  path = "/home/user/daten/";
-  EXPECT_EQ(StripTrailingBackslash(path), "/home/user/daten");
-  path = "/";
-  EXPECT_EQ(StripTrailingBackslash(path), "/");
+  // Every trailing separator goes (one is appended after it), a root stays;
+  // in a path with "/" a "\" is part of a name.
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\Data", "C:\\Data"}, {"/home/user/daten/", "/home/user/daten"}, {"/", "/"},
+      {"/home/user/daten//", "/home/user/daten"}, {"//", "/"}, {"C:\\", "C:\\"},
+      {"/home/user/ordner\\", "/home/user/ordner\\"}};
+  for (const auto& [given, stripped] : cases) {
+    path = given;
+    EXPECT_EQ(StripTrailingBackslash(path), stripped) << given;
+  }
 
   EXPECT_TRUE(WildcardMatch("*.eel", "Ceres.EEL"));
   EXPECT_TRUE(WildcardMatch("c?res*", "Ceres.eel"));

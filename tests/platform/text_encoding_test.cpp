@@ -42,6 +42,48 @@ TEST(TextEncoding, FilesInEitherEncodingAndAnyLineEndReadAlike) {
   EXPECT_TRUE(lines.empty());
 }
 
+// UTF-16 is read as far as it is whole: a surrogate without its partner
+// and half a unit at the end become U+FFFD, and the first of them is named
+// by its byte. A text whose Windows-1252 bytes would begin like a byte-order
+// mark ("þÿ", "ÿþ", "ï»¿") is written in UTF-8 with its own mark, so it never
+// opens as another encoding.
+TEST(TextEncoding, DamagedUtf16IsMarkedAndNoTextIsWrittenToLookLikeAnother) {
+  const auto utf16le = [](const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return bytes;
+  };
+  struct Case {
+    std::string Bytes;
+    std::string Text;
+    std::size_t DamagedAt;
+  };
+  const std::size_t whole = std::string_view::npos;
+  const std::u16string lone = u"a\xD83D" u"b";  // a high surrogate without its low one
+  const std::u16string lowFirst = u"\xDE00" u"b";
+  for (const Case& c : {Case{utf16le(u"Ω😀"), "Ω😀", whole}, Case{utf16le(u"ab") + "c", "ab\uFFFD", 6},
+                        Case{utf16le(lone), "a\uFFFDb", 4}, Case{utf16le(lowFirst), "\uFFFDb", 2},
+                        Case{std::string("\xFE\xFF\x00\x41\xD8\x3D", 6), "A\uFFFD", 4}}) {
+    std::string text;
+    std::size_t damagedAt = 0;
+    ASSERT_TRUE(DecodeUtf16Text(c.Bytes, text, &damagedAt));
+    EXPECT_EQ(text, c.Text);
+    EXPECT_EQ(damagedAt, c.DamagedAt);
+    EXPECT_EQ(DecodeTextBytes(c.Bytes), c.Text);
+    EXPECT_EQ(TextBytesEncoding(c.Bytes), TTextEncoding::Utf16);
+    EXPECT_EQ(Utf16TextToUtf8(c.Bytes, text), c.DamagedAt == whole);
+  }
+  std::string ignored;
+  EXPECT_FALSE(DecodeUtf16Text("ab", ignored));
+
+  for (const std::string text : {"þÿ-Ligatur\t12\r\n", "ÿþ", "ï»¿x", "Größe"}) {
+    const std::string bytes = TextFileBytes(text);
+    EXPECT_EQ(DecodeTextBytes(bytes), text);
+    EXPECT_EQ(TextBytesEncoding(bytes), text == "Größe" ? TTextEncoding::Windows1252 : TTextEncoding::Utf8) << text;
+  }
+  EXPECT_EQ(TextBytesEncoding("plain"), TTextEncoding::Utf8);
+}
+
 TEST(TextEncoding, WholeFilesAreReadByteForByteOrTheReasonIsGiven) {
   test::TempFolder folder;
   const std::string bytes("a\0\xFC\r\n\r", 6);

@@ -128,9 +128,9 @@ TEST(ColumnSets, NewRecordsTakeTheirTitlesFromTheCurrentLanguage) {
   EXPECT_EQ(german.ColumnTitles[47], "h");
   EXPECT_EQ(english.ColumnTitles[19], "Dec \"/h");
   EXPECT_EQ(german.ColumnTitles[15], "Erdrad.");
-  EXPECT_EQ(english.ColumnTitles[220], "Neu/New");
+  EXPECT_EQ(english.ColumnTitles[kColumnTitleCount - 1], "Neu/New");
   EXPECT_EQ(english.Flags, german.Flags);
-  EXPECT_EQ(german.Flags[4], 1);
+  EXPECT_EQ(german.Flags[column_flag::kDateOnly], 1);
   // Every default heading fits its 101-character slot without loss.
   for (const TQuantityHeading& h : QuantityHeadings) {
     for (const char* text : {h.german, h.english}) {

@@ -22,7 +22,7 @@ class TableConfigFileTest : public ::testing::Test {
   TableConfigFileTest() : guard_(sink) {
     saved.EquinoxYear = 1950.0;
     SetDefaultColumns(saved.Record.Flags);
-    saved.Record.Flags[125] = 9;  // reserved bytes survive the round trip
+    saved.Record.Flags[kColumnFlagCount - 1] = 9;  // reserved bytes survive the round trip
     saved.Record.ColumnTitles[16] = "Rektaszension";
     saved.Record.ColumnTitles[200] = "Konjunktion";
     saved.ApparentSiderealTime = 1;

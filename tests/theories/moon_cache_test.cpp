@@ -28,10 +28,11 @@ struct Position {
   double lambda = 0, beta = 0, distance = 0, x2000 = 0, y2000 = 0, z2000 = 0, x = 0, y = 0, z = 0;
 };
 
-Position Cached(tmooncheb& cache, TTheorySelection selection, TTruncationLevel level, double T) {
+Position Cached(tmooncheb& cache, TTheorySelection selection, TTruncationLevel level, double T,
+                std::uint8_t shortcut = 0) {
   Position p;
-  cache.MoonChebPosition(selection, level, T, p.lambda, p.beta, p.distance, p.x2000, p.y2000, p.z2000, p.x, p.y,
-                         p.z);
+  cache.MoonChebPosition(shortcut, selection, level, T, p.lambda, p.beta, p.distance, p.x2000, p.y2000, p.z2000, p.x,
+                         p.y, p.z);
   return p;
 }
 
@@ -46,8 +47,7 @@ Position Direct(std::uint8_t shortcut, TTheorySelection selection, TTruncationLe
 double ArcsecondsBetween(double a, double b) { return std::fabs(AngleToPlusMinus180(Mod360(a - b))) * 3600; }
 
 TEST(MoonCacheTest, SetupClampsSpanAndDegree) {
-  const std::uint8_t shortcut = 0;
-  tmooncheb cache(0, 0, shortcut);
+  tmooncheb cache(0, 0);
   EXPECT_EQ(cache.SpanDays(), 12);
   EXPECT_EQ(cache.Degree(), 13);
   EXPECT_DOUBLE_EQ(cache.SpanCenturies(), 12 * 2.7378507871321012e-05);
@@ -108,8 +108,7 @@ TEST(MoonCacheTest, ClenshawEvaluation) {
 // With the internal series the cache reproduces MoonPosition to far below
 // 0.1" over many refits.
 TEST(MoonCacheTest, InternalSeriesWithinATenthOfAnArcsecond) {
-  const std::uint8_t shortcut = 0;
-  tmooncheb cache(12, 13, shortcut);
+  tmooncheb cache(12, 13);
   const TTheorySelection selection = MoonTheory(0);
   double worstAngle = 0, worstKm = 0;
   for (double T = 0.24; T < 0.25; T += 0.37 * kDay) {
@@ -149,11 +148,11 @@ class MoonCacheLibrary : public ::testing::Test {
 // those at the retarded instant.
 TEST_F(MoonCacheLibrary, LibraryWithinATenthOfAnArcsecond) {
   for (std::uint8_t shortcut : {0, 1}) {
-    tmooncheb cache(12, 13, shortcut);
+    tmooncheb cache(12, 13);
     const TTheorySelection selection = MoonTheory(1);
     double worstAngle = 0, worstKm = 0;
     for (double T = -0.31; T < -0.30; T += 1.37 * kDay) {
-      const Position c = Cached(cache, selection, kFullTheory, T);
+      const Position c = Cached(cache, selection, kFullTheory, T, shortcut);
       const Position d = Direct(shortcut, selection, kFullTheory, T);
       worstAngle =
           std::max({worstAngle, ArcsecondsBetween(c.lambda, d.lambda), std::fabs(c.beta - d.beta) * 3600});
@@ -171,11 +170,11 @@ TEST_F(MoonCacheLibrary, LibraryWithinATenthOfAnArcsecond) {
 // The cache is filled with the truncation level it is asked for.
 TEST_F(MoonCacheLibrary, RefitsWithTheRequestedTruncationLevel) {
   const std::uint8_t shortcut = 1;
-  tmooncheb cache(12, 13, shortcut);
+  tmooncheb cache(12, 13);
   const TTheorySelection selection = MoonTheory(1);
   const double T = 0.1;
-  const Position coarse = Cached(cache, selection, 10, T);
-  const Position full = Cached(cache, selection, kFullTheory, T);
+  const Position coarse = Cached(cache, selection, 10, T, shortcut);
+  const Position full = Cached(cache, selection, kFullTheory, T, shortcut);
   EXPECT_EQ(cache.Refits(), 2);
   EXPECT_LT(ArcsecondsBetween(coarse.lambda, Direct(shortcut, selection, 10, T).lambda), 0.1);
   EXPECT_LT(ArcsecondsBetween(full.lambda, Direct(shortcut, selection, kFullTheory, T).lambda), 0.1);
@@ -183,8 +182,7 @@ TEST_F(MoonCacheLibrary, RefitsWithTheRequestedTruncationLevel) {
 }
 
 TEST(MoonCacheTest, RefitsExactlyWhenTheRequestLeavesTheCache) {
-  const std::uint8_t shortcut = 0;
-  tmooncheb cache(10, 8, shortcut);
+  tmooncheb cache(10, 8);
   const TTheorySelection internal = MoonTheory(0);
   Cached(cache, internal, kFullTheory, 0.2);
   EXPECT_EQ(cache.Refits(), 1);
@@ -209,7 +207,8 @@ TEST(MoonCacheTest, RefitsExactlyWhenTheRequestLeavesTheCache) {
   EXPECT_EQ(cache.Refits(), 2);
   Cached(cache, internal, kFullTheory, later - 0.11 * kDay);
   EXPECT_EQ(cache.Refits(), 3);
-  // Another Moon theory or truncation level for the same T refits.
+  // Another Moon theory, truncation level or light-time option for the
+  // same T refits (any non-zero option is the same option).
   const double T = cache.CoveredStart() + kDay;
   Cached(cache, internal, 6, T);
   EXPECT_EQ(cache.Refits(), 4);
@@ -217,17 +216,21 @@ TEST(MoonCacheTest, RefitsExactlyWhenTheRequestLeavesTheCache) {
   EXPECT_EQ(cache.Refits(), 4);
   Cached(cache, internal, kFullTheory, T);
   EXPECT_EQ(cache.Refits(), 5);
+  Cached(cache, internal, kFullTheory, T, 1);
+  Cached(cache, internal, kFullTheory, T, 2);
+  EXPECT_EQ(cache.Refits(), 6);
+  Cached(cache, internal, kFullTheory, T, 0);
+  EXPECT_EQ(cache.Refits(), 7);
   // Setup empties the cache.
   cache.MoonChebSetup(12, 13);
   EXPECT_EQ(cache.CoveredStart(), -1000.0);
   Cached(cache, internal, kFullTheory, T);
-  EXPECT_EQ(cache.Refits(), 6);
+  EXPECT_EQ(cache.Refits(), 8);
   EXPECT_EQ(cache.LongitudePoly().N, 13);
 }
 
 TEST(MoonCacheTest, LongitudeIsUnwrappedNotReduced) {
-  const std::uint8_t shortcut = 0;
-  tmooncheb cache(12, 13, shortcut);
+  tmooncheb cache(12, 13);
   const TTheorySelection internal = MoonTheory(0);
   // Find a span in which the Moon passes 0 degrees of longitude.
   double T = 0.25;
@@ -249,8 +252,7 @@ TEST(MoonCacheTest, LongitudeIsUnwrappedNotReduced) {
 TEST(MoonCacheTest, PanelShowsTheNodesWhileNoProgressBarIs) {
   RecordingProgress progress;
   ProgressReporter* previous = SetProgressReporter(&progress);
-  const std::uint8_t shortcut = 0;
-  tmooncheb cache(12, 6, shortcut);
+  tmooncheb cache(12, 6);
   LanguageEnglish = 0;
   Cached(cache, MoonTheory(0), kFullTheory, 0.1);
   ASSERT_EQ(progress.captions.size(), 7u);

@@ -198,6 +198,37 @@ TEST_F(PositionFileTest, DatesNearTheEndOfTheFileUseABlockMovedInsideAndRefuseBe
   ExpectSignal(Read(8000.0), 8000.0);  // the file still works afterwards
 }
 
+// The block moved inside the file serves the file's first and last days
+// without a reload, as every block serves the days inside it: the file
+// rewritten behind the loaded block (the same days, another signal) still
+// gives the block's values on those days, and the new ones only after a
+// date outside the block has reloaded it.
+TEST_F(PositionFileTest, TheFilesFirstAndLastDaysKeepTheirBlock) {
+  MakeVsc(0, 12000);
+  const auto rewrite = [this](double scale) {
+    test::WritePositionFile(folder_ / "body.vsc", 0, 12000, 6,
+                            [scale](int f, long d) { return scale * test::QuarticSignal(f, double(d)); });
+  };
+  const auto expectScaled = [this](double day, double scale) {
+    const Result r = Read(day);
+    ASSERT_TRUE(r.ok) << day;
+    EXPECT_NEAR(r.X, scale * test::QuarticSignal(1, day), 1e-10) << day;
+    EXPECT_NEAR(r.VZ, scale * test::QuarticSignal(6, day), 1e-10) << day;
+  };
+  expectScaled(1.25, 1);  // the first day served: records 0..4 around day 2
+  const double s = S();
+  rewrite(2);
+  for (double day : {1.25, 1.5, 1.999, 2.0, 6000.0}) expectScaled(day, 1);
+  EXPECT_EQ(S(), s);
+  expectScaled(11998.75, 2);  // the last day served: a new block at the end of the file
+  const double atEnd = S();
+  rewrite(3);
+  for (double day : {11998.75, 11998.0, 11997.2, 9000.0}) expectScaled(day, 2);
+  EXPECT_EQ(S(), atEnd);
+  expectScaled(100.0, 3);
+  EXPECT_TRUE(sink_.messages.empty());
+}
+
 TEST_F(PositionFileTest, AFileShorterThanABlockServesWhatItHolds) {
   MakeVsc(0, 2999);
   ExpectSignal(Read(1500.0), 1500.0);

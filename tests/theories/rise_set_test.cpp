@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -233,38 +234,58 @@ TEST(RiseSetTest, SunMoonAndTwilightAgreeWithSwissEphemeris) {
               moonTransit.compared);
 }
 
-// Tromsoe (69.65 N, 18.96 E) in 2027, against the Swiss Ephemeris
-// (fixtures/polar_culmination_swe.tsv): on a day of midnight sun, and one
-// the Moon stays up, the culmination is there (time within 1 minute for the
-// Sun and 2 for the Moon, height within 0.02 and 0.05 degrees) beside the
-// status word; on a day of polar night, and one the Moon stays down, the
-// body culminates below its rise/set altitude all day and no culmination is
-// reported (time and height 0), as on any day it culminates under that
-// altitude.
-TEST(RiseSetTest, CulminationOnDaysWithoutRiseOrSetAtTromsoe) {
+// Tromsoe (69.65 N, 18.96 E), every day from 1 Nov 2026 to 28 Feb 2027 and
+// of the midnight sun of June 2027, against the Swiss Ephemeris
+// (fixtures/polar_culmination_swe.tsv): a day has a transit exactly when the
+// body's upper meridian transit falls inside the day and the body stands
+// above its rise/set altitude then, as the rise and the set measure it (the
+// Sun's centre at -50'; the Moon's upper limb seen from the observer at
+// -34'), whether or not it rises or sets that day; on any other day the
+// transit time and height are 0. Sun with and without the twilight events
+// after it (the transit is then not refined); the time within 1 minute, the
+// height within 0.02 degrees (Sun) and 0.05 (Moon). The status words of the
+// days without a crossing follow the day's highest and lowest altitude.
+TEST(RiseSetTest, TransitByTheRiseSetAltitudeAtTromsoe) {
   const auto table = test::ReadFixture(KVX_FIXTURE_DIR "/polar_culmination_swe.tsv");
-  ASSERT_EQ(table.Rows(), 4u);
+  ASSERT_EQ(table.Rows(), 270u);
+  int transits = 0, none = 0, upAllDay = 0, downAllDay = 0;
+  double worstTime = 0;
   for (std::size_t row = 0; row < table.Rows(); ++row) {
     const bool moon = table.Number(row, "body") == kRiseSetMoonBodyCode;
-    const bool up = table.Number(row, "up") != 0;
+    const double reference = table.Number(row, "transit");
+    const double highest = table.Number(row, "highest"), lowest = table.Number(row, "lowest");
     const int event = moon ? kRiseSetMoonEvent : kRiseSetSunEvent;
     const std::size_t i = static_cast<std::size_t>(event - 1);
-    const std::string what = std::string(moon ? "Moon" : "Sun") + (up ? " up" : " down");
-    SunMoonDay day;
-    day.Run(event, event, moon ? kRiseSetMoonBodyCode : 0, table.Number(row, "jd0") + 0.5, 69.65, 18.96,
-            table.Number(row, "zone"), table.Number(row, "delta_t"));
-    EXPECT_STREQ(day.riseMarker[i], kRiseSetMissing) << what;
-    EXPECT_STREQ(day.setMarker[i], kRiseSetMissing) << what;
-    EXPECT_STREQ(day.status[i], up ? "sichtbar" : "unsichtbar") << what;
-    if (up) {
-      EXPECT_NEAR(day.transit, table.Number(row, "transit"), (moon ? 2 : 1) * kMinute) << what;
-      EXPECT_NEAR(day.transitAltitude, table.Number(row, "transit_alt"), moon ? 0.05 : 0.02) << what;
-    } else {
-      EXPECT_LT(table.Number(row, "max_alt"), moon ? 0 : -1) << what;
-      EXPECT_EQ(day.transit, 0) << what;
-      EXPECT_EQ(day.transitAltitude, 0) << what;
+    for (const int last : {event, moon ? event : kRiseSetLastTwilightEvent}) {
+      const std::string what = std::string(moon ? "Moon " : "Sun ") + table.text[row][1] + " to event " +
+                               std::to_string(last);
+      SunMoonDay day;
+      day.Run(event, last, moon ? kRiseSetMoonBodyCode : 0, table.Number(row, "jd0") + 0.5, 69.65, 18.96,
+              table.Number(row, "zone"), table.Number(row, "delta_t"), moon ? 1 : 0);
+      if (reference >= 0) {
+        ++transits;
+        EXPECT_NEAR(day.transit, reference, kMinute) << what;
+        EXPECT_NEAR(day.transitAltitude, table.Number(row, "transit_alt"), moon ? 0.05 : 0.02) << what;
+        worstTime = std::max(worstTime, std::fabs(day.transit - reference));
+      } else {
+        ++none;
+        EXPECT_EQ(day.transit, 0) << what;
+        EXPECT_EQ(day.transitAltitude, 0) << what;
+      }
+      if (lowest > 0 || highest < 0) {
+        (lowest > 0 ? upAllDay : downAllDay)++;
+        EXPECT_STREQ(day.riseMarker[i], kRiseSetMissing) << what;
+        EXPECT_STREQ(day.setMarker[i], kRiseSetMissing) << what;
+        EXPECT_STREQ(day.status[i], lowest > 0 ? "sichtbar" : "unsichtbar") << what;
+      }
     }
   }
+  // Both kinds of day for both bodies, and the Moon's days without a
+  // meridian transit (it culminates about 50 minutes later each day).
+  EXPECT_GT(upAllDay, 20);
+  EXPECT_GT(downAllDay, 100);
+  EXPECT_GT(none, 100);
+  std::printf("Tromsoe: %d searches with a transit, %d without; worst time %.1f s\n", transits, none, worstTime * 3600);
 }
 
 // This year's sunrise and sunset with the automatic Delta T of the

@@ -1,6 +1,6 @@
 // Damaged two-line element sets: an epoch field that is not a plain
-// YYDDD.DDDDDDDD number is refused by the loader and by LoadTwoLineElements,
-// and a resonant deep-space set is not integrated further than a century
+// YYDDD.DDDDDDDD number and a number field that is not finite are refused by
+// the loader and by LoadTwoLineElements, and a resonant deep-space set is not integrated further than a century
 // from its epoch (the damaged file of the fixtures made propagation hang).
 #include <gtest/gtest.h>
 
@@ -63,6 +63,72 @@ TEST(SatelliteBadInput, LoaderAndModelRefuseTheExponentEpochOfTheDamagedFile) {
   EXPECT_EQ(LoadTwoLineElements(1), kSatInvalidSet);
   TVectorXYZR r, v;
   EXPECT_EQ(SatellitePropagate(r, v, 2460389.0), kSatInvalidSet);
+}
+
+// A set with `text` written over the number field `field` (columns of
+// tle.h), checksums made good again.
+TTleEntry WithField(TTleNumberField field, const std::string& text) {
+  struct Place {
+    int line, column;
+  };
+  constexpr Place kPlaces[kTleNumberFieldCount] = {{1, 34}, {1, 45}, {1, 54}, {2, 9},  {2, 18},
+                                                   {2, 27}, {2, 35}, {2, 44}, {2, 53}};
+  const Place place = kPlaces[static_cast<int>(field)];
+  std::string lines[2] = {kMolniyaLine1, kMolniyaLine2};
+  lines[place.line - 1].replace(static_cast<std::size_t>(place.column - 1), text.size(), text);
+  return {WithChecksum(lines[0]), WithChecksum(lines[1])};
+}
+
+// Every number field that the text reader can turn into a NaN or an
+// infinity ("nan(1)", "infinity", a mantissa whose power of ten
+// overflows) is refused by the loader's test and by LoadTwoLineElements,
+// whose error names the field; the untouched set loads. Without the check a
+// B* of "nan(1)" loaded and failed only in the propagation, as an
+// eccentricity out of range.
+TEST(SatelliteBadInput, NonFiniteNumberFieldsAreRefusedByName) {
+  ASSERT_TRUE(TleEntryValid({kMolniyaLine1, kMolniyaLine2}));
+  EXPECT_FALSE(TleNonFiniteField({kMolniyaLine1, kMolniyaLine2}));
+  struct Case {
+    TTleNumberField field;
+    std::string text;
+    const char* name;
+    bool onlyFlaw;  // no "." the loader tests stands in the field
+  };
+  using F = TTleNumberField;
+  const Case cases[] = {
+      {F::MeanMotionRate, "nan(12345)", "first derivative of the mean motion", false},
+      {F::MeanMotionSecondRate, "nan(1)", "second derivative of the mean motion", true},
+      {F::Bstar, "nan(1)", "B*", true},
+      {F::Bstar, "1e+308+9", "B*", true},  // 1e308 x 1e-5 x 1e9
+      {F::Inclination, "infinity", "inclination", false},
+      {F::Node, "nan(abc)", "right ascension of the ascending node", false},
+      {F::Eccentricity, "nan(12)", "eccentricity", true},
+      {F::ArgumentOfPerigee, "nan(123)", "argument of perigee", false},
+      {F::MeanAnomaly, "infinity", "mean anomaly", false},
+      {F::MeanMotion, "nan(123456)", "mean motion", false},
+  };
+  LanguageEnglish = 1;
+  for (const Case& c : cases) {
+    const TTleEntry set = WithField(c.field, c.text);
+    ASSERT_EQ(TleNonFiniteField(set), c.field) << c.text;
+    EXPECT_FALSE(TleEntryValid(set)) << c.text;
+    if (c.onlyFlaw) {
+      // Finite, the same set passes the loader's test.
+      EXPECT_TRUE(TleEntryValid(WithField(c.field, std::string(c.text.size(), '0')))) << c.text;
+    }
+    SatelliteTable[1] = set;
+    const TSatelliteError error = LoadTwoLineElements(1);
+    EXPECT_EQ(error, NonFiniteFieldError(c.field)) << c.text;
+    EXPECT_EQ(SatelliteErrorText(error),
+              std::string("The element set is invalid: field \"") + c.name + "\" is not a finite number.");
+    TVectorXYZR r, v;
+    EXPECT_NE(SatellitePropagate(r, v, 2460389.0), kSatOk) << c.text;
+  }
+  LanguageEnglish = 0;
+  EXPECT_EQ(SatelliteErrorText(NonFiniteFieldError(F::Bstar)),
+            "Der Bahnelementsatz ist ungültig: Feld \"B*\" ist keine endliche Zahl.");
+  SatelliteTable[1] = {kMolniyaLine1, kMolniyaLine2};
+  EXPECT_EQ(LoadTwoLineElements(1), kSatOk);
 }
 
 TEST(SatelliteBadInput, ResonanceIsIntegratedAtMostACenturyFromTheEpoch) {

@@ -1,12 +1,13 @@
 // The file browser offscreen: a file chosen and shown, word wrap, the
 // clipboard, a refused file leaving the viewer as it was, the too-large
-// box, and the bounds it is given and hands back; pictures in both
-// languages.
+// box, the bounds it is given and hands back, and the same size whatever
+// folder it shows; pictures in both languages.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "core/element_records.h"
 #include "orbitdet/ui/file_browser.h"
 #include "platform/globals.h"
+#include "platform/qt/elided_label.h"
 #include "platform/safe_file_write.h"
 #include "support/qt/save_png.h"
 #include "support/recording_message_sink.h"
@@ -84,6 +86,30 @@ TEST(FileBrowser, ShowWrapCopyRefuseAndGeometry) {
   EXPECT_EQ(english.Viewer()->blockCount(), 32000);
   test::SavePng(english, "file_browser_en", test::FolderViews(english));
   LanguageEnglish = 0;
+
+  // A folder far longer than the window is wide, with blanks and umlauts:
+  // the window keeps its size, the folder box scrolls, and the file's name
+  // is cut in the middle (the whole path in its tooltip).
+  const std::string segment = "Ärger mit ünï und einem sehr langen Ordnernamen für den Test der Pfade";
+  const std::filesystem::path deep = folder.Path() / segment / segment / segment;
+  std::filesystem::create_directories(deep);
+  const std::string deepFile = (deep / "view_asteroids.opl").string();
+  std::filesystem::copy_file(fixtures + "/view_asteroids.opl", deepFile);
+  TBrowserForm far(deep.string(), deepFile);
+  far.show();
+  QApplication::processEvents();
+  EXPECT_EQ(far.geometry().width(), 590);
+  EXPECT_EQ(far.geometry().height(), 390);
+  EXPECT_EQ(far.findChild<QComboBox*>("Location")->currentText().toStdString(), deep.string());
+  auto* label = far.findChild<TElidedLabel*>("FileLabel");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->text().toStdString(), deepFile);
+  EXPECT_TRUE(label->ShownText().endsWith("view_asteroids.opl")) << label->ShownText().toStdString();
+  EXPECT_LT(label->ShownText().size(), label->text().size());
+  EXPECT_EQ(label->toolTip().toStdString(), deepFile);
+  EXPECT_TRUE(far.ShowFile());
+  EXPECT_TRUE(far.Viewer()->toPlainText().startsWith("(1) Ceres"));
+  test::SavePng(far, "file_browser_long_path", test::FolderViews(far));
 }
 
 }  // namespace

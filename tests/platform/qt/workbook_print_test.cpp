@@ -16,6 +16,7 @@
 #include "platform/qt/workbook_dialogs.h"
 #include "platform/qt/workbook_view.h"
 #include "platform/workbook/page_layout.h"
+#include "support/shell_word.h"
 
 namespace kvx {
 namespace {
@@ -77,7 +78,7 @@ TEST(WorkbookPrint, PagesArePaintedAndPrintedToPdf) {
     const std::string prefix = (out / "workbook_print_page").string();
     auto pageFile = [&](int page) { return QString::fromStdString(prefix + "-" + std::to_string(page) + ".png"); };
     for (int page = 1; page <= 4; ++page) QFile::remove(pageFile(page));
-    const std::string command = "pdftoppm -r 50 -png '" + pdf.toStdString() + "' '" + prefix + "'";
+    const std::string command = "pdftoppm -r 50 -png " + test::ShellWord(pdf.toStdString()) + " " + test::ShellWord(prefix);
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     for (int page = 1; page <= 3; ++page) {
       QImage image;
@@ -92,7 +93,8 @@ TEST(WorkbookPrint, PagesArePaintedAndPrintedToPdf) {
     // The words where a reader finds them: every "Zeile" of the 120 rows at
     // the size of a 10-point font, on the paper; a footer on every page.
     const std::string words = (out / "workbook_print_words.html").string();
-    ASSERT_EQ(std::system(("pdftotext -bbox '" + pdf.toStdString() + "' '" + words + "'").c_str()), 0);
+    ASSERT_EQ(std::system(("pdftotext -bbox " + test::ShellWord(pdf.toStdString()) + " " + test::ShellWord(words)).c_str()),
+              0);
     std::ifstream in(words);
     std::string line;
     int rows = 0;

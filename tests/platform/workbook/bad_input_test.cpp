@@ -9,11 +9,14 @@
 #include <iterator>
 #include <limits>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/read_failure.h"
+#include "platform/workbook/read_losses.h"
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xlsx_checks.h"
 #include "platform/workbook/xlsx_numbers.h"
@@ -301,6 +304,113 @@ TEST_F(BadInputTest, SavedTextFilesOpenAgain) {
   ASSERT_EQ(Open(back, xlsx), "");
   EXPECT_EQ(back.Text(1, 1), std::string("a\0\0b", 4));
   LanguageEnglish = language;
+}
+
+// Text files: damaged UTF-16 is read as far as it is whole, the rest shown
+// as U+FFFD and named in the note by its byte; a text whose Windows-1252
+// bytes would start like a UTF-16 mark is saved so that it opens as itself.
+TEST_F(BadInputTest, DamagedUtf16ReadsAsFarAsItIsWholeAndSavedTextsOpenAsThemselves) {
+  const std::uint8_t language = LanguageEnglish;
+  LanguageEnglish = 1;
+  struct Case {
+    const char* Name;
+    const char* B1;
+    const char* Damaged;
+  };
+  for (const Case& c : {Case{"utf16_csv_cut_by_one_byte.csv", "Звезда Вега", "(first at byte 206,"},
+                        Case{"utf16_csv_lone_surrogate.csv", "Звезда Вега \uFFFD", "(first at byte 54,"}}) {
+    SCOPED_TRACE(c.Name);
+    TWorkbook book;
+    std::string error, note;
+    ASSERT_TRUE(ReadSeparatedIntoSheet(book, Input(c.Name), ';', error, &note)) << error;
+    EXPECT_EQ(book.Text(1, 1), "Комета Галлея");
+    EXPECT_EQ(book.Text(1, 2), c.B1);
+    EXPECT_EQ(book.Text(2, 3), "Туманность Андромеды");
+    EXPECT_NE(note.find("The UTF-16 text of the file " + Input(c.Name) + " is damaged " + c.Damaged), std::string::npos)
+        << note;
+    EXPECT_NE(note.find("written in UTF-16"), std::string::npos) << "a save writes UTF-8: " << note;
+  }
+  LanguageEnglish = language;
+
+  TWorkbook thorn;
+  ASSERT_EQ(Open(thorn, Input("text_starting_thorn_y_save_as_txt.txt")), "");
+  ASSERT_EQ(thorn.Text(1, 1), "þÿ-Ligatur");
+  for (const int type : {kFileTypeText, 0}) {
+    const std::string saved = PathOf(type == 0 ? "thorn.csv" : "thorn.txt");
+    std::string error, note;
+    ASSERT_TRUE(type == 0 ? WriteSheetSeparated(thorn, saved, ';', error)
+                          : WriteWorkbookFile(thorn, saved, type, error))
+        << error;
+    TWorkbook back;
+    int readType = 0;
+    ASSERT_TRUE(type == 0 ? ReadSeparatedIntoSheet(back, saved, ';', error, &note)
+                          : ReadWorkbookFile(back, saved, readType, error, &note))
+        << error;
+    EXPECT_EQ(back.Text(1, 1), "þÿ-Ligatur") << saved;
+    EXPECT_DOUBLE_EQ(back.Number(1, 2), 12.0);
+    EXPECT_EQ(note, "") << "the file reads back as it was saved";
+  }
+}
+
+// .xlsx parts: what the workbook does not keep is counted from the
+// elements and attributes the parts hold, never from texts that look like
+// them ("t='b'" in a cell's text); a sheet named with a raw '>' (legal in
+// an attribute) is read like any other; a sheet part of a namespace the
+// reader does not know is refused, the part named.
+TEST_F(BadInputTest, XlsxLossesCountTheElementsAndForeignNamespacesAreRefused) {
+  TWorkbook book;
+  book.SetText(1, 1, "kept");
+  const std::string cut = Open(book, Input("xlsx_sheet_namespace_cut_reads_without_numbers.xlsx"));
+  EXPECT_EQ(cut, "The part xl/worksheets/sheet1.xml is written in a namespace the program does not know.");
+  EXPECT_EQ(GermanReadFailure(cut),
+            "Der Teil xl/worksheets/sheet1.xml ist in einem Namensraum geschrieben, den das Programm nicht kennt.");
+  EXPECT_EQ(book.Text(1, 1), "kept");
+
+  struct Case {
+    const char* Name;
+    std::vector<std::pair<TReadLoss, int>> Losses;
+    std::string Sheet2;  // the second sheet's name
+    std::pair<int, int> At;
+    std::string Text;  // on the second sheet
+  };
+  const std::vector<Case> cases = {
+      {"xlsx_inline_text_t_b_counted_as_truth_value.xlsx",
+       {{TReadLoss::Booleans, 8},  // values and formula results, TRUE() and FALSE() once each
+        {TReadLoss::HiddenSheets, 1},
+        {TReadLoss::MergedRanges, 6},
+        {TReadLoss::DataValidations, 2},
+        {TReadLoss::Hyperlinks, 2},
+        {TReadLoss::Comments, 3}},
+       "Blatt2",
+       {4, 1},
+       " t='b'"},
+      {"xlsx_sheet_name_raw_gt_loses_inline_strings.xlsx",
+       {{TReadLoss::HiddenSheets, 1}, {TReadLoss::MergedRanges, 1}},
+       "Soll>Ist",
+       {1, 1},
+       "Hallo"},
+      {"xlsx_hidden_sheet_name_raw_gt_not_counted.xlsx",
+       {{TReadLoss::Booleans, 3},
+        {TReadLoss::HiddenSheets, 1},
+        {TReadLoss::MergedRanges, 2},
+        {TReadLoss::DataValidations, 3},
+        {TReadLoss::Hyperlinks, 1},
+        {TReadLoss::Comments, 5}},
+       "a>b2",
+       {1, 4},
+       "sheetData>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TWorkbook read;
+    ASSERT_EQ(Open(read, Input(c.Name)), "");
+    TReadLosses expected;
+    for (const auto& [kind, count] : c.Losses) expected[kind] = count;
+    EXPECT_EQ(read.ReadLosses().Counts, expected.Counts);
+    ASSERT_EQ(read.NumSheets(), 2);
+    EXPECT_EQ(read.SheetName(2), c.Sheet2);
+    EXPECT_EQ(read.TextOn(2, c.At.first, c.At.second), c.Text);
+  }
 }
 
 TEST_F(BadInputTest, BadFormulasOfAForeignFileFallBackToTheirStoredValues) {

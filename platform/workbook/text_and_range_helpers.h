@@ -1,7 +1,7 @@
-// The small helpers the parts of the workbook share (workbook.cpp,
-// workbook_edits.cpp, workbook_shifting.cpp, workbook_sort.cpp, the formula
-// engine and the typed-input and text-file readers); not for use outside the
-// workbook.
+// The small text and cell-range helpers the parts of the workbook share
+// (the workbook and its edits, shifts and sorts, the formula engine, the
+// typed-input and text-file readers, the .xlsx checks); not for use outside
+// the workbook.
 #pragma once
 
 #include <algorithm>
@@ -16,6 +16,11 @@
 namespace kvx::workbook::internal {
 
 inline bool ValidCell(int row, int col) { return row >= 1 && row <= kMaxRows && col >= 1 && col <= kMaxCols; }
+
+// True when the text is one or more of the digits 0-9 and nothing else.
+inline bool AllDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 inline std::string Lowered(std::string_view text) {
   std::string lower(text);

@@ -1,0 +1,351 @@
+#include "platform/help_search.h"
+
+#include <algorithm>
+#include <numeric>
+#include <tuple>
+
+namespace kvx {
+
+namespace {
+
+// The linking letters of German compounds that may stand between two parts
+// ("Mitternacht-s-sonne", "Sonne-n-aufgang").
+constexpr const char* kLinks[] = {"en", "es", "s", "n", "e"};
+
+// Whether `text` is a plural, case or tense ending of German or English (or
+// no ending at all).
+bool IsEnding(const std::string& text) {
+  for (const char* ending : {"", "e", "n", "s", "d", "en", "er", "es", "em", "ed", "se", "ern", "sen"}) {
+    if (text == ending) return true;
+  }
+  return false;
+}
+
+// The words that join the halves of a cut compound ("Auf- und Untergang").
+bool IsConjunction(const std::string& word) {
+  return word == "und" || word == "oder" || word == "bzw" || word == "sowie" || word == "and" || word == "or";
+}
+
+// The number of letters (UTF-8 code points) of a word.
+std::size_t Letters(const std::string& word) {
+  return static_cast<std::size_t>(
+      std::count_if(word.begin(), word.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// The bytes of the letter or digit at `at`: 1 for ASCII, 2 for the Latin
+// letters of UTF-8 (U+00C0..U+017F but the multiplication and division
+// signs); 0 for any other character.
+std::size_t LetterBytes(const std::string& text, std::size_t at) {
+  const auto c = static_cast<unsigned char>(text[at]);
+  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return 1;
+  if (at + 1 >= text.size()) return 0;
+  const auto next = static_cast<unsigned char>(text[at + 1]);
+  if ((next & 0xC0) != 0x80) return 0;
+  if (c == 0xC3) return next == 0x97 || next == 0xB7 ? 0 : 2;
+  return c == 0xC4 || c == 0xC5 ? 2 : 0;
+}
+
+// A key word without a plural or case ending, so long as four letters
+// remain: the word's stem is enough to find it in the text.
+std::string Stem(const std::string& word) {
+  for (const char* ending : {"sen", "se", "en", "es", "er", "e", "n", "s"}) {
+    const std::string tail(ending);
+    if (word.size() >= tail.size() + 4 && word.compare(word.size() - tail.size(), tail.size(), tail) == 0) {
+      return word.substr(0, word.size() - tail.size());
+    }
+  }
+  return word;
+}
+
+struct TToken {
+  std::string Word;  // in lower case
+  bool Bold = false;
+  bool Cut = false;        // cut before a hyphen: "Auf-" of "Auf- und Untergang"
+  std::string Completion;  // for a cut word, the words after it that complete it
+};
+
+// The words of a text. In Markdown a "**" starts or ends bold text (a blank
+// line ends it too) and the target of a link or picture ("](...)") is
+// skipped.
+std::vector<TToken> Tokens(const std::string& text, bool markdown) {
+  std::vector<TToken> tokens;
+  bool bold = false;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    if (markdown && text.compare(at, 2, "**") == 0) {
+      bold = !bold;
+      at += 2;
+      continue;
+    }
+    if (markdown && text.compare(at, 2, "\n\n") == 0) bold = false;
+    if (markdown && text.compare(at, 2, "](") == 0) {
+      const std::size_t close = text.find(')', at);
+      at = close == std::string::npos ? text.size() : close + 1;
+      continue;
+    }
+    if (LetterBytes(text, at) == 0) {
+      ++at;
+      continue;
+    }
+    const std::size_t start = at;
+    for (std::size_t bytes = LetterBytes(text, at); bytes > 0 && at < text.size();) {
+      at += bytes;
+      bytes = at < text.size() ? LetterBytes(text, at) : 0;
+    }
+    TToken token{HelpLowered(text.substr(start, at - start)), bold, false, {}};
+    token.Cut = at < text.size() && text[at] == '-' &&
+                (at + 1 == text.size() || std::string(" \t\r\n,/)").find(text[at + 1]) != std::string::npos);
+    tokens.push_back(std::move(token));
+  }
+  // A cut word is completed by the next whole word after the conjunction;
+  // cut words between them ("Auf-, Untergangs- und Dämmerungszeiten") are
+  // kept with it.
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    if (!tokens[i].Cut) continue;
+    for (std::size_t next = i + 1; next < tokens.size() && next <= i + 4; ++next) {
+      if (IsConjunction(tokens[next].Word)) continue;
+      if (!tokens[i].Completion.empty()) tokens[i].Completion += ' ';
+      tokens[i].Completion += tokens[next].Word;
+      if (!tokens[next].Cut) break;
+    }
+  }
+  return tokens;
+}
+
+// The text of a section without its heading line (its title is indexed on
+// its own).
+std::string Body(const THelpSection& section) {
+  if (section.Text.rfind('#', 0) != 0) return section.Text;
+  const std::size_t end = section.Text.find('\n');
+  return end == std::string::npos ? std::string() : section.Text.substr(end + 1);
+}
+
+// The matches of one key word, or of one of its parts, in a section.
+struct TCount {
+  int Title = 0;
+  int Bold = 0;
+  int Text = 0;
+  bool Found() const { return Title + Text > 0; }
+};
+
+}  // namespace
+
+struct THelpSearch::TScore {
+  int TitleWords = 0;
+  int WholeWords = 0;
+  int Bold = 0;
+  int Hits = 0;
+  auto Key() const { return std::make_tuple(TitleWords, WholeWords, Bold, Hits); }
+};
+
+std::string HelpLowered(const std::string& text) {
+  std::string out(text);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    if (c >= 'A' && c <= 'Z') {
+      out[i] = static_cast<char>(c - 'A' + 'a');
+    } else if (c == 0xC3 && i + 1 < out.size()) {
+      const auto next = static_cast<unsigned char>(out[i + 1]);
+      if (next >= 0x80 && next <= 0x9E && next != 0x97) out[i + 1] = static_cast<char>(next + 0x20);
+      ++i;
+    }
+  }
+  return out;
+}
+
+THelpSearch::THelpSearch(const std::vector<THelpSection>& sections) : count_(sections.size()) {
+  for (const THelpSection& section : sections) {
+    TIndexedSection indexed;
+    for (const TToken& token : Tokens(section.Title, false)) {
+      indexed.Title.push_back(WordId(token.Word, token.Completion));
+    }
+    for (const TToken& token : Tokens(Body(section), true)) {
+      indexed.Text.emplace_back(WordId(token.Word, token.Completion), token.Bold);
+    }
+    sections_.push_back(std::move(indexed));
+  }
+}
+
+std::size_t THelpSearch::WordId(const std::string& word, const std::string& completion) {
+  const auto [at, added] = ids_.try_emplace({word, completion}, words_.size());
+  if (added) {
+    words_.push_back({word, completion});
+    if (Letters(word) >= 3) dictionary_.insert(word);
+  }
+  return at->second;
+}
+
+bool THelpSearch::IsWord(const std::string& word) const { return dictionary_.count(word) != 0; }
+
+bool THelpSearch::StartsAWord(const std::string& start) const {
+  const auto at = dictionary_.lower_bound(start);
+  return at != dictionary_.end() && at->compare(0, start.size(), start) == 0;
+}
+
+// Whether `text` is a row of the guide's words, linking letters between and
+// after them.
+bool THelpSearch::IsCompound(const std::string& text) const {
+  std::vector<bool> reached(text.size() + 1, false);
+  reached[0] = true;
+  for (std::size_t from = 0; from < text.size(); ++from) {
+    if (!reached[from]) continue;
+    for (std::size_t end = from + 3; end <= text.size(); ++end) {
+      if (!IsWord(text.substr(from, end - from))) continue;
+      reached[end] = true;
+      for (const char* link : kLinks) {
+        const std::string linking(link);
+        if (text.compare(end, linking.size(), linking) == 0) reached[end + linking.size()] = true;
+      }
+    }
+  }
+  return reached[text.size()];
+}
+
+// Splits `word` from `from` on into parts (see Parts), the longest first
+// part first; `parts` holds the parts before `from`. `failed` marks the
+// places from which no split was found (a long key of repeated words takes
+// no time).
+bool THelpSearch::SplitFrom(const std::string& word, std::size_t from, std::vector<std::string>& parts,
+                            std::vector<bool>& failed) const {
+  if (failed[from]) return false;
+  for (std::size_t end = word.size(); end > from; --end) {
+    const std::string part = word.substr(from, end - from);
+    if (Letters(part) < 3) break;
+    if (end == word.size()) {
+      if (!parts.empty() && (IsWord(part) || StartsAWord(Stem(part)))) {
+        parts.push_back(part);
+        return true;
+      }
+      continue;
+    }
+    if (!IsWord(part)) continue;
+    parts.push_back(part);
+    if (SplitFrom(word, end, parts, failed)) return true;
+    for (const char* link : kLinks) {
+      const std::string linking(link);
+      if (word.compare(end, linking.size(), linking) == 0 && end + linking.size() < word.size() &&
+          SplitFrom(word, end + linking.size(), parts, failed)) {
+        return true;
+      }
+    }
+    parts.pop_back();
+  }
+  if (from > 0) failed[from] = true;  // with parts before it, the same at every visit
+  return false;
+}
+
+std::vector<std::string> THelpSearch::Parts(const std::string& word) const {
+  std::vector<std::string> parts;
+  std::vector<bool> failed(word.size() + 1, false);
+  if (Letters(word) < 6 || !SplitFrom(word, 0, parts, failed)) return {};
+  return parts;
+}
+
+// Whether `text`, the rest of a word after a key, is an ending or further
+// words of the guide (after linking letters).
+bool THelpSearch::IsTail(const std::string& text) const {
+  if (IsEnding(text) || IsCompound(text)) return true;
+  for (const char* link : kLinks) {
+    const std::string linking(link);
+    if (text.compare(0, linking.size(), linking) == 0 && IsCompound(text.substr(linking.size()))) return true;
+  }
+  return false;
+}
+
+bool THelpSearch::Matches(const std::string& key, const TWord& entry, bool part) const {
+  const std::string& word = entry.Word;
+  // The start of a word as typed (a key word, not a part).
+  if (!part && word.compare(0, key.size(), key) == 0) return true;
+  // The stem with an ending, or as the first part of a compound.
+  const std::string stem = Stem(key);
+  if (word.compare(0, stem.size(), stem) == 0 && IsTail(word.substr(stem.size()))) return true;
+  if (Letters(stem) < 3) return false;
+  // A later part of a compound.
+  for (std::size_t at = word.find(stem, 1); at != std::string::npos; at = word.find(stem, at + 1)) {
+    const std::string before = word.substr(0, at);
+    const std::string after = word.substr(at + stem.size());
+    if (Letters(before) >= 3 && (IsEnding(after) || IsCompound(before)) && (!part || IsTail(after))) return true;
+  }
+  // A cut compound: "auf" completed by "untergang" holds "aufgang".
+  if (entry.Completion.empty() || stem.size() <= word.size() || stem.compare(0, word.size(), word) != 0) return false;
+  const std::string rest = stem.substr(word.size());
+  if (Letters(rest) < 3) return false;
+  for (std::size_t at = entry.Completion.find(rest, 1); at != std::string::npos;
+       at = entry.Completion.find(rest, at + 1)) {
+    if (entry.Completion[at - 1] != ' ') return true;
+  }
+  return false;
+}
+
+std::vector<bool> THelpSearch::MatchingWords(const std::string& key, bool part) const {
+  std::vector<bool> matching(words_.size());
+  for (std::size_t i = 0; i < words_.size(); ++i) matching[i] = Matches(key, words_[i], part);
+  return matching;
+}
+
+std::vector<std::size_t> THelpSearch::Find(const std::string& key) const {
+  std::vector<std::size_t> found(count_);
+  std::iota(found.begin(), found.end(), std::size_t{0});
+  const std::vector<TToken> keys = Tokens(HelpLowered(key), false);
+  if (keys.empty()) return found;
+
+  const auto count = [this](std::size_t section, const std::vector<bool>& matching) {
+    TCount result;
+    for (std::size_t id : sections_[section].Title) result.Title += matching[id] ? 1 : 0;
+    for (const auto& [id, bold] : sections_[section].Text) {
+      if (!matching[id]) continue;
+      ++result.Text;
+      if (bold) ++result.Bold;
+    }
+    return result;
+  };
+  std::vector<TScore> scores(count_);
+  std::vector<bool> holds(count_, true);
+  for (const TToken& word : keys) {
+    const std::vector<bool> whole = MatchingWords(word.Word, false);
+    std::vector<std::vector<bool>> parts;
+    if (std::none_of(whole.begin(), whole.end(), [](bool match) { return match; })) {
+      for (const std::string& part : Parts(word.Word)) parts.push_back(MatchingWords(part, true));
+    }
+    for (std::size_t i = 0; i < count_; ++i) {
+      if (!holds[i]) continue;
+      TScore& score = scores[i];
+      if (const TCount as = count(i, whole); as.Found()) {
+        score.TitleWords += as.Title > 0 ? 1 : 0;
+        ++score.WholeWords;
+        score.Bold += as.Bold;
+        score.Hits += as.Text;
+        continue;
+      }
+      // By its parts: every part somewhere in the section; the matches are
+      // those of the rarest part.
+      bool all = !parts.empty();
+      bool allInTitle = true;
+      TCount least{0, -1, -1};
+      for (const std::vector<bool>& part : parts) {
+        const TCount in = count(i, part);
+        all = all && in.Found();
+        allInTitle = allInTitle && in.Title > 0;
+        least.Bold = least.Bold < 0 ? in.Bold : std::min(least.Bold, in.Bold);
+        least.Text = least.Text < 0 ? in.Text : std::min(least.Text, in.Text);
+      }
+      holds[i] = all;
+      if (!all) continue;
+      score.TitleWords += allInTitle ? 1 : 0;
+      score.Bold += least.Bold;
+      score.Hits += least.Text;
+    }
+  }
+  found.erase(std::remove_if(found.begin(), found.end(), [&holds](std::size_t i) { return !holds[i]; }), found.end());
+  std::stable_sort(found.begin(), found.end(),
+                   [&scores](std::size_t a, std::size_t b) { return scores[a].Key() > scores[b].Key(); });
+  // The title page only when it is all there is.
+  if (found.size() > 1) found.erase(std::remove(found.begin(), found.end(), std::size_t{0}), found.end());
+  return found;
+}
+
+std::vector<std::size_t> FindHelpSections(const std::vector<THelpSection>& sections, const std::string& key) {
+  return THelpSearch(sections).Find(key);
+}
+
+}  // namespace kvx
