@@ -20,6 +20,7 @@
 #include "setup/data_formats.h"
 #include "setup/edit_rules.h"
 #include "setup/numeric_options.h"
+#include "theories/observer_completion.h"
 
 namespace kvx {
 
@@ -403,10 +404,16 @@ constexpr float kPlanetOccultationMagnitudeMax = 10.0f;
 }  // namespace
 
 std::uint8_t SavedAutoEndSwitch(const TObserverRecord& start, const TObserverRecord& end) {
-  const double length = end.PeriodDays + DmsPackedToDeg(end.PeriodHours) / 24.0;
-  const bool follows = std::fabs(end.Mjd - start.Mjd - length) < 1e-6 || end.Mjd == start.Mjd;
+  const bool follows = std::fabs(end.Mjd - AutomaticEndMjd(start, end)) < 1e-6 || end.Mjd == start.Mjd;
   if (!follows) return 0;
   return (AutoEndSwitch(end) != 0 || PeriodAccepted(end) == 0) ? 1 : 0;
+}
+
+void RestoreSavedPeriod(TEphemerisPeriodState& period, const TObserverRecord& start, const TObserverRecord& end) {
+  period.Start = start;
+  period.End = end;
+  period.AutoEnd = SavedAutoEndSwitch(start, end);
+  SetAutoEndSwitch(period.End, period.AutoEnd);
 }
 
 int ClampConfigSettings(TConfigSettings& s) {
@@ -476,7 +483,7 @@ int ClampConfigSettings(TConfigSettings& s) {
     c.OrDefault(s.End.PeriodDays, false, defaults.PeriodDays);
     s.End.PeriodHours = defaults.PeriodHours;
     if (automatic) {
-      s.End.Mjd = s.Start.Mjd + s.End.PeriodDays + DmsPackedToDeg(s.End.PeriodHours) / 24.0;
+      s.End.Mjd = AutomaticEndMjd(s.Start, s.End);
       UTToLocalTime(s.End);
     }
   }

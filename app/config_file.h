@@ -69,6 +69,8 @@
 
 namespace kvx {
 
+struct TEphemerisPeriodState;
+
 inline constexpr const char* kConfigFileMagic = ":Quillox4.5000ConfigFile";
 inline constexpr const char* kTableConfigFileMagic = "bQuillox4.5000ConfigFile";
 inline constexpr const char* kDefaultConfigFileName = "Varbo4.ocf";
@@ -227,6 +229,11 @@ int ClampConfigSettings(TConfigSettings& settings);
 // confirmed period dialog. An end that the length does not give was set as
 // a date: the switch was off.
 std::uint8_t SavedAutoEndSwitch(const TObserverRecord& start, const TObserverRecord& end);
+
+// A saved period into the main window's records: the start and end records,
+// and the automatic-end switch as SavedAutoEndSwitch reads it, in the state
+// and in the end record's switch byte.
+void RestoreSavedPeriod(TEphemerisPeriodState& period, const TObserverRecord& start, const TObserverRecord& end);
 
 // True for a stored path that comes from another system: it holds a
 // backslash or starts with a drive letter ("C:").

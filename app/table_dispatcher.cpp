@@ -4,7 +4,6 @@
 #include <exception>
 #include <utility>
 
-#include "core/text_conversion.h"
 #include "engine/ephemeris_table.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -120,7 +119,7 @@ bool TTableDispatcher::HasHandler(std::int32_t code) const { return handlers_.co
 void TTableDispatcher::CompletePeriodEnd(TEphemerisPeriodState& period) {
   period.End.DaylightHours = period.Start.DaylightHours;
   if (period.AutoEnd != 0) {
-    period.End.Mjd = period.Start.Mjd + period.End.PeriodDays + DmsPackedToDeg(period.End.PeriodHours) / 24.0;
+    period.End.Mjd = AutomaticEndMjd(period.Start, period.End);
   } else {
     LocalTimeToUT(period.End);
   }

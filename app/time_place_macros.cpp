@@ -7,6 +7,7 @@
 
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
+#include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "engine/cell_format.h"
 #include "platform/workbook/workbook.h"
@@ -262,18 +263,16 @@ bool JulianDateEntryChanged(double mjdBefore, std::int32_t zoneBefore, std::int3
          minutesBefore != minutesAfter;
 }
 
-double DayWithFraction(const TObserverRecord& r) { return r.Day + r.LocalHours / 24.0; }
-
-void ApplyDayWithFraction(TObserverRecord& r, double dayWithFraction) {
-  const double day = std::floor(dayWithFraction);
-  r.Day = static_cast<std::int32_t>(day);
-  r.LocalHours = (dayWithFraction - day) * 24.0;
-  LocalTimeToUT(r);
+TUniversalDay UniversalDayOf(const TObserverRecord& r) {
+  int day = 1, month = 1, year = 2000;
+  double hours = 0;
+  MjdToCalendarDate(day, month, year, hours, r.Mjd);
+  return {year, month, day + hours / 24.0};
 }
 
-void ApplyUTEntry(TObserverRecord& r) {
-  r.LocalHours = r.UTHours + r.Zone + r.ZoneMinutes / 60.0 + r.DaylightHours;
-  LocalTimeToUT(r);
+void ApplyUniversalDay(TObserverRecord& r, const TUniversalDay& day) {
+  const double whole = std::floor(day.Day);
+  SetUniversalTime(r, static_cast<std::int32_t>(whole), day.Month, day.Year, (day.Day - whole) * 24.0);
 }
 
 }  // namespace kvx

@@ -64,13 +64,17 @@ void ToggleDaylightSaving(TObserverRecord& r);
 bool JulianDateEntryChanged(double mjdBefore, std::int32_t zoneBefore, std::int32_t minutesBefore, double mjdAfter,
                             std::int32_t zoneAfter, std::int32_t minutesAfter);
 
-// The day-fraction entry: day of month with the local time as its fraction.
-double DayWithFraction(const TObserverRecord& r);
-// Day and local time from a day with fraction, then UT and MJD.
-void ApplyDayWithFraction(TObserverRecord& r, double dayWithFraction);
-
-// The UT entry: local hours := UT hours + zone + minutes/60 + daylight hours,
-// then UT and MJD from the local time.
-void ApplyUTEntry(TObserverRecord& r);
+// The day-fraction entry, in Universal Time: the UT year, month and day of
+// the record's instant with the time of day as the day's fraction.
+struct TUniversalDay {
+  std::int32_t Year = 2000;
+  std::int32_t Month = 1;
+  double Day = 1;  // day of the month plus UT hours / 24
+  bool operator==(const TUniversalDay&) const = default;
+};
+TUniversalDay UniversalDayOf(const TObserverRecord& r);
+// The instant of a UT day with fraction: Mjd and UTHours, then the local
+// date and time in the record's zone.
+void ApplyUniversalDay(TObserverRecord& r, const TUniversalDay& day);
 
 }  // namespace kvx

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/text_conversion.h"
 #include "core/time_scales.h"
 
 namespace kvx {
@@ -33,6 +34,12 @@ void UTToLocalTime(TObserverRecord& r) {
   if (r.AutoDeltaT != 0) r.DeltaTSeconds = DeltaT(MjdToJd(r.Mjd));
 }
 
+void SetUniversalTime(TObserverRecord& r, std::int32_t day, std::int32_t month, std::int32_t year, double utHours) {
+  r.UTHours = utHours;
+  r.Mjd = CalendarDateToMjd(day, month, year, utHours);
+  UTToLocalTime(r);
+}
+
 void ObserverRecordMjdFromDate(TObserverRecord& r) {
   r.UTHours = r.LocalHours + 0.00005 - ZoneOffsetHours(r);
   r.Mjd = CalendarDateToMjd(r.Day, r.Month, r.Year, r.UTHours);
@@ -56,6 +63,14 @@ double JulianDayFromLocalDate(std::int32_t day, std::int32_t month, std::int32_t
   r.LocalHours = hours;
   LocalTimeToUT(r);
   return MjdToJd(r.Mjd);
+}
+
+double AutomaticPeriodHours(const TObserverRecord& end) { return DmsPackedToDeg(end.PeriodHours); }
+
+double AutomaticPeriodDays(const TObserverRecord& end) { return end.PeriodDays + AutomaticPeriodHours(end) / 24.0; }
+
+double AutomaticEndMjd(const TObserverRecord& start, const TObserverRecord& end) {
+  return start.Mjd + AutomaticPeriodDays(end);
 }
 
 bool MjdWithinPeriod(const TObserverRecord& start, const TObserverRecord& end, double mjd) {

@@ -55,7 +55,7 @@ struct TObserverRecord {
   double SunVX = 0, SunVY = 0, SunVZ = 0;           // its velocity, AU/day, as the Sun routine gives it
   double SunX1h = 0, SunY1h = 0, SunZ1h = 0;        // the Sun one hour later (or copies of SunX..)
   double SunApparentRA = 0, SunApparentDec = 0;     // apparent Sun, degrees
-  double EarthVX = 0, EarthVY = 0, EarthVZ = 0;     // annual-aberration velocity, AU/day
+  double EarthVX = 0, EarthVY = 0, EarthVZ = 0;     // annual-aberration velocity: the Sun's apparent one, AU/day
   double Obliquity = 0;                             // mean obliquity of the ecliptic, degrees
   double SinObliquity = 0, CosObliquity = 0;
   double SinLatitude = 0, CosLatitude = 0;  // of the geographic latitude
@@ -77,6 +77,14 @@ inline std::uint8_t PeriodAccepted(const TObserverRecord& r) { return r.Trailing
 inline void SetPeriodAccepted(TObserverRecord& r, std::uint8_t accepted) {
   r.TrailingBytes[kPeriodAcceptedByte] = accepted;
 }
+
+// The length of an automatic period as the end record holds it: PeriodDays
+// whole days plus PeriodHours (packed H.MMSS), in days; its hours part
+// unpacked to decimal hours.
+double AutomaticPeriodDays(const TObserverRecord& end);
+double AutomaticPeriodHours(const TObserverRecord& end);
+// The MJD (UT) where an automatic period ends: start.Mjd plus that length.
+double AutomaticEndMjd(const TObserverRecord& start, const TObserverRecord& end);
 
 // Size of the stored image of TObserverRecord.
 inline constexpr std::size_t kObserverRecordSize = 736;
@@ -127,6 +135,13 @@ void LocalTimeToUT(TObserverRecord& r);
 // and Weekday; with AutoDeltaT set, DeltaTSeconds follows from the date.
 // UTHours is not changed.
 void UTToLocalTime(TObserverRecord& r);
+
+// The instant of a Universal Time date and clock time: Mjd from day, month,
+// year (the UT calendar date) and utHours (0 <= h < 24), UTHours = utHours,
+// then the local date, time and weekday in the record's zone (as
+// UTToLocalTime). The entries that take a UT use it, so that a typed UT is
+// the instant whatever the zone and whichever local date it falls on.
+void SetUniversalTime(TObserverRecord& r, std::int32_t day, std::int32_t month, std::int32_t year, double utHours);
 
 // As LocalTimeToUT, with 0.00005 h (0.18 s) added to LocalHours before the
 // offset is taken off; DeltaTSeconds is never touched.

@@ -29,20 +29,26 @@ void SphericalRateToRectangular(double& vx, double& vy, double& vz, double longi
   vz = rRate * sinB + r * latitudeRate * cosB;
 }
 
-void LightTimeDisplacement(double& dx, double& dy, double& dz, double t, double sunLongitude, double sunLatitude,
-                           double sunDistance, double bodyDistance) {
+void SunApparentVelocity(double& vx, double& vy, double& vz, double t, double sunLongitude, double sunLatitude,
+                         double sunDistance) {
   const double meanAnomaly = kTwoPiAsTabulated * FracPositive(0.9931266 + 99.9973604 * t);  // radians
-  // The Sun's apparent motion in units of 1e-4 rad/day and 1e-4 AU/day:
-  // on the Kepler ellipse the longitude rate is n (1 + 2 e cos M) and the
-  // distance rate a e n sin M (n = 172e-4 rad/day, e = 0.0167).
+  // The rates in units of 1e-4 rad/day and 1e-4 AU/day.
   const double longitudeRate = 172.0 + 5.75 * std::cos(meanAnomaly);
   const double distanceRate = 2.87 * std::sin(meanAnomaly);
-  double vx = 0, vy = 0, vz = 0;
   SphericalRateToRectangular(vx, vy, vz, sunLongitude, sunLatitude, sunDistance, longitudeRate, 0.0, distanceRate);
+  vx *= 1e-4;
+  vy *= 1e-4;
+  vz *= 1e-4;
+}
+
+void LightTimeDisplacement(double& dx, double& dy, double& dz, double t, double sunLongitude, double sunLatitude,
+                           double sunDistance, double bodyDistance) {
+  double vx = 0, vy = 0, vz = 0;
+  SunApparentVelocity(vx, vy, vz, t, sunLongitude, sunLatitude, sunDistance);
   const double lightTime = 0.00578 * bodyDistance;  // days
-  dx = vx * lightTime * 1e-4;
-  dy = vy * lightTime * 1e-4;
-  dz = vz * lightTime * 1e-4;
+  dx = vx * lightTime;
+  dy = vy * lightTime;
+  dz = vz * lightTime;
 }
 
 void ApparentSunEquatorial(double& rightAscension, double& declination, double longitude, double latitude,

@@ -18,10 +18,19 @@ void SunTrueLongitude(double& longitude, double& eccentricity, double t);
 void SphericalRateToRectangular(double& vx, double& vy, double& vz, double longitude, double latitude, double r,
                                 double longitudeRate, double latitudeRate, double rRate);
 
+// Velocity of the Sun's geocentric position (AU per day, ecliptic
+// rectangular of date), minus the Earth's heliocentric velocity: the
+// Sun's apparent motion on the Kepler ellipse, longitude rate n (1 + 2 e cos M)
+// and distance rate a e n sin M (n = 0.0172 rad/day, e = 0.0167, M the mean
+// anomaly at T), latitude rate 0, at its longitude, latitude (degrees) and
+// distance (AU) from the caller's theory. Good to about 1e-3 of the speed:
+// the Moon's pull on the Earth and the terms in e squared are left out.
+void SunApparentVelocity(double& vx, double& vy, double& vz, double t, double sunLongitude, double sunLatitude,
+                         double sunDistance);
+
 // Displacement (AU, ecliptic rectangular of date) of a geocentric position
 // through the Earth's motion during the light time of a body at
-// bodyDistance (AU); the Sun's geocentric ecliptic longitude, latitude
-// (degrees) and distance (AU) give the direction of that motion. Callers
+// bodyDistance (AU): SunApparentVelocity times the light time. Callers
 // subtract the vector from the body's geocentric rectangular position (the
 // first-order annual aberration).
 void LightTimeDisplacement(double& dx, double& dy, double& dz, double t, double sunLongitude, double sunLatitude,

@@ -2,6 +2,7 @@
 
 #include <date/tz.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <exception>
@@ -32,8 +33,10 @@ bool ZoneOffsetsAt(const std::string& zoneName, double mjd, TZoneOffsets& offset
     if (standardInfo.save != std::chrono::minutes(0)) return false;
     const auto standard = std::chrono::duration_cast<std::chrono::minutes>(standardInfo.offset).count();
     const auto save = std::chrono::duration_cast<std::chrono::minutes>(info.offset).count() - standard;
-    offsets.Zone = static_cast<std::int32_t>(standard / 60);  // truncates: the rest keeps the sign
-    offsets.ZoneMinutes = static_cast<std::int32_t>(standard % 60);
+    constexpr long long kMostZoneHours = 12;
+    const long long hours = std::clamp<long long>(standard / 60, -kMostZoneHours, kMostZoneHours);  // truncates
+    offsets.Zone = static_cast<std::int32_t>(hours);
+    offsets.ZoneMinutes = static_cast<std::int32_t>(standard - 60 * hours);  // the rest keeps the sign
     offsets.DaylightHours = static_cast<std::int32_t>(std::lround(save / 60.0));
     return true;
   } catch (const std::exception&) {

@@ -2,6 +2,9 @@
 // (/usr/share/zoneinfo, read through the date library's tz support): the
 // standard offset of an IANA zone at an instant split into whole hours and
 // extra minutes of the same sign, and the daylight-saving hours in force.
+// The whole hours keep to -12..12, the range of the zone names and of every
+// zone field: a standard offset beyond 12 h keeps the rest in the extra
+// minutes (Kiritimati, +14 h: zone 12 and 120 minutes).
 #pragma once
 
 #include <cstdint>
@@ -11,7 +14,7 @@
 namespace kvx {
 
 struct TZoneOffsets {
-  std::int32_t Zone = 0;           // whole hours east of Greenwich positive
+  std::int32_t Zone = 0;           // whole hours east of Greenwich positive, -12..12
   std::int32_t ZoneMinutes = 0;    // rest of the standard offset, minutes, sign of the offset
   std::int32_t DaylightHours = 0;  // daylight-saving hours in force (whole hours)
 };

@@ -23,7 +23,16 @@ bool JulianDateFromMarkedCell(const workbook::TWorkbook& workbook, double& jd) {
     return false;
   }
   const std::string text = workbook.Text(range.Row1, range.Col1);
-  if (ParseEntryJulianDate(text, jd)) return true;
+  // A number cell gives its value, to the last digit its format hides.
+  if (workbook.CellKind(range.Row1, range.Col1) == workbook::TCellKind::Number) {
+    const double value = workbook.Number(range.Row1, range.Col1);
+    if (value >= kEarliestEntryJd && value <= kLatestEntryJd) {
+      jd = value;
+      return true;
+    }
+  } else if (ParseEntryJulianDate(text, jd)) {
+    return true;
+  }
   jd = 0;
   ShowMessage(BadCellGerman(text),
               "Cell" + text + " is no valid Julian Date. Perhaps you did not select a colummn with Julian Dates.",

@@ -12,7 +12,9 @@ namespace workbook {
 class TWorkbook;
 }
 
-// The Julian date of the one marked cell of the current sheet. More than one
+// The Julian date of the one marked cell of the current sheet: a number
+// cell's value with every digit (whatever its format shows), a text cell's
+// text read as a number. More than one
 // cell marked, or a cell that is no Julian date in range: the message, `jd`
 // 0 (for a bad cell) and false.
 bool JulianDateFromMarkedCell(const workbook::TWorkbook& workbook, double& jd);

@@ -5,7 +5,6 @@
 
 #include "core/frames.h"
 #include "core/sun_longitude.h"
-#include "core/tabulated_constants.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
@@ -130,17 +129,9 @@ void CompleteObserverRecord(std::uint8_t apparent, TTheorySelection selection, c
   r.SinLatitude = SinDeg(phi);
   r.CosLatitude = CosDeg(phi);
 
-  // The Earth's velocity (annual aberration), from the Sun's apparent motion.
-  const double M = kTwoPiAsTabulated * FracPositive(0.9931266 + 99.9973604 * T);
-  const double vl = 172 + 5.75 * std::sin(M);
-  const double vr = 2.87 * std::cos(M);
-  const double vb = 0;
-  const double cosL = CosDeg(r.SunLongitude), sinL = SinDeg(r.SunLongitude);
-  const double cosB = CosDeg(r.SunLatitude), sinB = SinDeg(r.SunLatitude);
-  const double R = r.SunDistance;
-  r.EarthVX = (vr * cosL * cosB - vl * R * sinL * cosB - vb * R * cosL * sinB) * 0.0001;
-  r.EarthVY = (vr * sinL * cosB + vl * R * cosL * cosB - vb * R * sinL * sinB) * 0.0001;
-  r.EarthVZ = (vr * sinB + vb * R * cosB) * 0.0001;
+  // The annual-aberration velocity: the Sun's apparent motion, the same
+  // rates the light-time displacement takes.
+  SunApparentVelocity(r.EarthVX, r.EarthVY, r.EarthVZ, T, r.SunLongitude, r.SunLatitude, r.SunDistance);
 
   ApparentSunEquatorial(r.SunApparentRA, r.SunApparentDec, r.SunLongitude, r.SunLatitude, r.SunDistance, T);
 }
@@ -163,7 +154,7 @@ void CheckEphemerisPeriod(TEphemerisPeriodState& state) {
   if (state.Selection.PlanetTheory() == kPlanetTheoryPositionFiles) CheckPositionFiles(state, start);
 
   if (state.AutoEnd != 0) {
-    end.Mjd = start.Mjd + end.PeriodDays + DmsPackedToDeg(end.PeriodHours) / 24.0;
+    end.Mjd = AutomaticEndMjd(start, end);
     UTToLocalTime(end);
   } else {
     LocalTimeToUT(end);
@@ -185,9 +176,12 @@ void CheckEphemerisPeriod(TEphemerisPeriodState& state) {
   if (stepDays > 0 && (end.Mjd - start.Mjd) / stepDays > kMaxTableSteps) {
     end.Mjd = start.Mjd + (kMaxTableSteps - 1) * stepDays;
     UTToLocalTime(end);
-    // The automatic end stays on: the records hold the clamped length, which
-    // gives this end again.
+    // The shortened end stands as a date of its own: the automatic end goes
+    // off, and the length the records hold is the shortened one, should the
+    // user switch it on again.
     StoreClampedLength(start, end);
+    state.AutoEnd = 0;
+    SetAutoEndSwitch(end, 0);
     state.SecondPeriodFlag = 0;
     ShowMessage("Zu viele Tabellenwerte. Das Enddatum für Ephemeride wurde herabgesetzt.",
                 "To much table entries. The Enddate for the ephemeris was set down.", MessageIcon::Error);

@@ -75,7 +75,8 @@ inline constexpr int kMaxTableSteps = 16382;
 
 // The checks before a table, in this order: year change; position files
 // valid at the start; end from the automatic length or from its local
-// time; end clamped to JD 5373484; at most 16382 steps; position files
+// time; end clamped to JD 5373484; at most 16382 steps (a shortened end
+// switches the automatic end off and stays a date); position files
 // valid at the end; integration database valid at start and end; both
 // records completed; theory range of the start; status line; satellites
 // enabled for 1957 Jan 1 up to a century after their reference date.

@@ -93,7 +93,7 @@ TConfigSettings TMainForm::GatherConfiguration() {
   // The switch and the length of an automatic end travel in the end record.
   SetAutoEndSwitch(s.End, st.Period.AutoEnd != 0 ? 1 : 0);
   s.PeriodDays = s.End.PeriodDays;
-  s.PeriodHours = static_cast<std::int32_t>(std::floor(DmsPackedToDeg(s.End.PeriodHours)));
+  s.PeriodHours = static_cast<std::int32_t>(std::floor(AutomaticPeriodHours(s.End)));
   s.Asteroid = st.Objects.CurrentAsteroid;
   s.Comet = st.Objects.CurrentComet;
   s.VariableStar = st.Objects.CurrentVariableStar;
@@ -193,10 +193,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   held.Paths = previousPaths;
 
   // 1. Period records, folders and files of the element windows.
-  state_.Period.Start = s.Start;
-  state_.Period.End = s.End;
-  state_.Period.AutoEnd = SavedAutoEndSwitch(s.Start, s.End);
-  SetAutoEndSwitch(state_.Period.End, state_.Period.AutoEnd);
+  RestoreSavedPeriod(state_.Period, s.Start, s.End);
   if (FolderExists(s.Paths[kPathAsteroidDatabase]) && s.Paths[kPathAsteroidDatabase] != stored_.AsteroidFolder) {
     stored_.AsteroidFolder = s.Paths[kPathAsteroidDatabase];
     state_.Objects.DatabaseListChanged = 1;

@@ -22,6 +22,7 @@
 
 #include "app/data_folder.h"
 #include "app/status_line.h"
+#include "app/table_dispatcher.h"
 #include "app/ui/about_box.h"
 #include "app/ui/asteroid_database_commands.h"
 #include "app/ui/command_registry.h"
@@ -514,12 +515,7 @@ void TMainForm::CompletePeriod() {
   period.ApplyTheorySelection = [this](TTheorySelection selection) { SetTheorySelection(selection); };
   period.UpdateStatusLine = [this] { UpdateStatusLine(); };
   CheckEphemerisPeriod(period);
-  period.End.DaylightHours = period.Start.DaylightHours;
-  if (period.AutoEnd != 0) {
-    period.End.Mjd = period.Start.Mjd + period.End.PeriodDays + DmsPackedToDeg(period.End.PeriodHours) / 24.0;
-  } else {
-    LocalTimeToUT(period.End);
-  }
+  TTableDispatcher::CompletePeriodEnd(period);
   state_.Table.TableChanged = 0;
   RestoreCursor();
   if (RefreshMenusHook) RefreshMenusHook();

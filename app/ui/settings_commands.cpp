@@ -123,10 +123,7 @@ void DatumausKonfiguration2Click(TCommandHost& host) {
   ClampConfigSettings(stored);
   TEphemerisPeriodState& period = host.Period();
   TTableState& table = host.TableState();
-  period.Start = stored.Start;
-  period.End = stored.End;
-  period.AutoEnd = SavedAutoEndSwitch(stored.Start, stored.End);
-  SetAutoEndSwitch(period.End, period.AutoEnd);
+  RestoreSavedPeriod(period, stored.Start, stored.End);
   period.Step = stored.Step;
   table.DateListMode = 0;
   table.TableChanged = 1;

@@ -17,6 +17,7 @@
 #include "app/ui/table_commands.h"
 #include "core/observer_record.h"
 #include "core/quantity_headings.h"
+#include "core/time_scales.h"
 #include "engine/table_globals.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
@@ -76,13 +77,20 @@ void Systemdatum1Click(TCommandHost& host) {
   DateChanged(host);
 }
 
+// The day with fraction in UT, as the dialog's label says; both buttons of
+// the Julian date shown afterwards take the instant entered.
 void Tagesbruchteil1Click(TCommandHost& host) {
-  TObserverRecord copy = Start(host);
-  double day = DayWithFraction(copy);
-  if (ShowDayFractionDialog(kShowHints, copy, day, &host.Window()) != 1) return;
-  ApplyDayWithFraction(copy, day);
-  ShowDayFractionJulianDate(kShowHints, copy.Mjd + 2400000.5, &host.Window());
-  Start(host) = copy;
+  TObserverRecord entered = Start(host);
+  const TUniversalDay shown = UniversalDayOf(entered);
+  TObserverRecord dialogRecord = entered;
+  dialogRecord.Year = shown.Year;
+  dialogRecord.Month = shown.Month;
+  double day = shown.Day;
+  if (ShowDayFractionDialog(kShowHints, dialogRecord, day, &host.Window()) != 1) return;
+  const TUniversalDay typed{dialogRecord.Year, dialogRecord.Month, day};
+  if (typed != shown) ApplyUniversalDay(entered, typed);  // left as shown, the instant stays exact
+  ShowDayFractionJulianDate(kShowHints, MjdToJd(entered.Mjd), &host.Window());
+  Start(host) = entered;
   ApplyDate(host);
 }
 
@@ -92,11 +100,12 @@ void Sommerzeit1Click(TCommandHost& host) {
   DateChanged(host);
 }
 
+// The UT dialog hands back the instant typed (or the record as it was) with
+// its local date and time.
 void UTeingeben1Click(TCommandHost& host) {
   TObserverRecord copy = Start(host);
   if (ShowUTInputDialog(kShowHints, copy, &host.Window()) != 1) return;
   host.TableState().DateListMode = 0;
-  ApplyUTEntry(copy);
   Start(host) = copy;
   DateChanged(host);
 }

@@ -479,7 +479,9 @@ void TDatumortForm::accept() {
   filling_ = false;
   if (!dateOk || !timeOk) return;
   DateFromEdit();
-  Record.LocalHours = time_->Uhrzeit() + 0.00000005;
+  // A time left as shown keeps the record's own, to the fraction of a second
+  // the edit does not show.
+  if (time_->Typed()) Record.LocalHours = time_->Uhrzeit() + 0.00000005;
   if (!(CheckDeltaT() && CheckLatitude() && CheckLongitude() && CheckTemperature() && CheckHeight() &&
         CheckPressure())) {
     ErrorFlag = false;  // refused once: the dialog stays open

@@ -129,7 +129,9 @@ TUhrzeitEdit::TUhrzeitEdit(bool withSeconds, QWidget* parent) : QLineEdit(parent
 
 void TUhrzeitEdit::SetUhrzeit(double hours) {
   hours_ = std::isfinite(hours) ? hours : 0.0;
-  setText(QString::fromStdString(TimeOfDayText(hours_, with_seconds_)));
+  typed_ = false;
+  shown_ = QString::fromStdString(TimeOfDayText(hours_, with_seconds_));
+  setText(shown_);
 }
 
 void TUhrzeitEdit::SetRefusal(const std::string& german, const std::string& english) {
@@ -138,14 +140,19 @@ void TUhrzeitEdit::SetRefusal(const std::string& german, const std::string& engl
 }
 
 bool TUhrzeitEdit::ReadText() {
+  if (!Edited()) return true;
   double hours = 0;
   if (!TimeEditTextToHours(text().toStdString(), with_seconds_, hours)) {
+    const bool typed = typed_;
     SetUhrzeit(hours_);
+    typed_ = typed;
     ShowRefusal(refusal_german_, refusal_english_);
     emit Refused();
     return false;
   }
   hours_ = hours;
+  shown_ = text();
+  typed_ = true;
   emit Changed();
   return true;
 }

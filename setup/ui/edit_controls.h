@@ -74,11 +74,19 @@ class TUhrzeitEdit : public QLineEdit {
 
  public:
   explicit TUhrzeitEdit(QWidget* parent = nullptr);
+  // The time held: exactly the one set (to the fraction of a second the
+  // text does not show) until a changed text is read.
   double Uhrzeit() const { return hours_; }
   void SetUhrzeit(double hours);
   void SetRefusal(const std::string& german, const std::string& english);
-  // Reads the text now (as leaving the box does); false when refused.
+  // Reads the text now (as leaving the box does); false when refused. A text
+  // unchanged since it was shown or last read is no entry: the time held
+  // stays and Changed does not fire.
   bool ReadText();
+  // True while the text differs from the time held (typed, not yet read).
+  bool Edited() const { return text() != shown_; }
+  // True when the time held was read from a typed text, false when it was set.
+  bool Typed() const { return typed_; }
 
  signals:
   void Changed();
@@ -90,6 +98,8 @@ class TUhrzeitEdit : public QLineEdit {
  private:
   bool with_seconds_;
   double hours_ = 0;
+  QString shown_;
+  bool typed_ = false;
   std::string refusal_german_ = "Uhrzeit: Wert muß >=0 und < 24 sein!";
   std::string refusal_english_ = "Time must be >=0 and < 24!";
 };

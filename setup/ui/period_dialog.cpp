@@ -160,6 +160,11 @@ QWidget* Tzeitraumform::BuildStartGroup() {
     if (!checking_) Start.LocalHours = start_time_->Uhrzeit();
   });
   connect(zone_, &TIntegerEdit::Accepted, this, [this] { LeaveField(&Tzeitraumform::CheckZone); });
+  // The greyed end of an automatic period follows the start as it is typed.
+  for (QLineEdit* edit : {start_date_, static_cast<QLineEdit*>(start_time_), static_cast<QLineEdit*>(zone_),
+                          static_cast<QLineEdit*>(extra_minutes_)}) {
+    connect(edit, &QLineEdit::textChanged, this, [this] { ShowAutomaticEnd(); });
+  }
   return group;
 }
 
@@ -198,6 +203,9 @@ QWidget* Tzeitraumform::BuildEndGroup() {
   };
   QLabel* labels[2];
   BuildDaysHours(group, kAutoTexts, auto_days_, auto_hours_, labels, &Tzeitraumform::CheckAutoDays);
+  for (QLineEdit* edit : {static_cast<QLineEdit*>(auto_days_), static_cast<QLineEdit*>(auto_hours_)}) {
+    connect(edit, &QLineEdit::textChanged, this, [this] { ShowAutomaticEnd(); });
+  }
   grid->addWidget(end_date_, 0, 0);
   for (int i = 0; i < 3; ++i) grid->addWidget(end_date_spins_[i], 0, 1 + i);
   grid->addWidget(end_time_, 1, 0);
@@ -322,11 +330,12 @@ void Tzeitraumform::Activate() {
   MirrorTimeToSpins();
   zone_->SetAcceptedText(QString::number(Start.Zone));
   extra_minutes_->SetAcceptedText(QString::number(Start.ZoneMinutes));
-  end_date_->setText(DateText(End));
+  end_date_shown_ = DateText(End);
+  end_date_->setText(end_date_shown_);
   MirrorDateToSpins(end_date_, end_date_spins_);
   end_time_->SetUhrzeit(End.LocalHours);
   auto_days_->SetAcceptedText(QString::number(End.PeriodDays));
-  auto_hours_->SetUhrzeit(PackedHoursToHours(End.PeriodHours));
+  auto_hours_->SetUhrzeit(AutomaticPeriodHours(End));
   step_days_->SetAcceptedText(QString::number(Step.Days));
   step_hours_->SetUhrzeit(Step.Hours);
   eclipse_interval_->SetAcceptedText(QString::number(EclipseInterval));
@@ -345,6 +354,43 @@ void Tzeitraumform::ApplyAutoEnd() {
   for (QSpinBox* spin : end_date_spins_) spin->setEnabled(!on);
   auto_days_->setEnabled(on);
   auto_hours_->setEnabled(on);
+  ShowAutomaticEnd();
+}
+
+void Tzeitraumform::ShowAutomaticEnd() {
+  if (checking_ || !auto_end_->isChecked()) return;
+  // A time left as shown is the record's own; a typed one is read as the
+  // edit will read it when it is left.
+  const auto timeOf = [](const TEditUhrzeithms* edit, double& hours) {
+    if (!edit->Edited()) {
+      hours = edit->Uhrzeit();
+      return true;
+    }
+    return TimeEditTextToHours(edit->text().toStdString(), true, hours);
+  };
+  TObserverRecord start = Start;
+  double lengthHours = 0;
+  bool zoneRead = false, minutesRead = false, daysRead = false;
+  const int zone = zone_->text().toInt(&zoneRead);
+  const int minutes = extra_minutes_->text().toInt(&minutesRead);
+  const int days = auto_days_->text().toInt(&daysRead);
+  // An entry still being typed leaves the end shown as it was.
+  if (!ParseDottedDate(start_date_->text().toStdString(), start.Day, start.Month, start.Year) || start.Year < -4711 ||
+      start.Year > 20000 || !DateExists(start.Day, start.Month, start.Year) || !timeOf(start_time_, start.LocalHours) ||
+      !timeOf(auto_hours_, lengthHours) || !zoneRead || zone < -12 || zone > 12 || !daysRead || days < 0) {
+    return;
+  }
+  start.Zone = zone;
+  if (minutesRead) start.ZoneMinutes = minutes;
+  LocalTimeToUT(start);
+  TObserverRecord end = start;
+  end.Mjd = start.Mjd + days + lengthHours / 24.0;
+  UTToLocalTime(end);
+  checking_ = true;
+  end_date_shown_ = DateText(end);
+  end_date_->setText(end_date_shown_);  // its day, month and year boxes follow
+  end_time_->SetUhrzeit(end.LocalHours);
+  checking_ = false;
 }
 
 void Tzeitraumform::MirrorDateToSpins(QLineEdit* edit, QSpinBox* const* spins) {
@@ -469,7 +515,10 @@ bool Tzeitraumform::CheckDate(QLineEdit* edit, TObserverRecord& r, bool end) {
 
 bool Tzeitraumform::CheckTime(TEditUhrzeithms* edit, TObserverRecord& r, bool end) {
   if (!ReadTime(edit)) return false;
-  r.LocalHours = edit->Uhrzeit() + (end ? kEndTimeExtraHours : 0.0);
+  // A time left as shown is the record's own, to the last digit; an end
+  // entered anew (its date or time) carries the extra.
+  const bool endEntered = end && (edit->Typed() || end_date_->text() != end_date_shown_);
+  r.LocalHours = edit->Uhrzeit() + (endEntered ? kEndTimeExtraHours : 0.0);
   return true;
 }
 
@@ -493,7 +542,9 @@ bool Tzeitraumform::CheckAutoDays() {
 
 bool Tzeitraumform::CheckAutoHours() {
   if (!ReadTime(auto_hours_)) return false;
-  End.PeriodHours = HoursToPackedHours(auto_hours_->Uhrzeit());
+  // Hours left as shown keep the length's fraction of a second.
+  const double hours = auto_hours_->Uhrzeit();
+  if (hours != AutomaticPeriodHours(End)) End.PeriodHours = HoursToPackedHours(hours);
   return true;
 }
 
@@ -543,7 +594,7 @@ bool Tzeitraumform::CheckPeriod() {
   End.DaylightHours = Start.DaylightHours;
   LocalTimeToUT(Start);
   if (AutoEndSwitch(End) != 0) {
-    End.Mjd = Start.Mjd + End.PeriodDays + PackedHoursToHours(End.PeriodHours) / 24.0;
+    End.Mjd = AutomaticEndMjd(Start, End);
     return true;
   }
   LocalTimeToUT(End);

@@ -71,6 +71,9 @@ class Tzeitraumform : public QDialog {
   QWidget* BuildStepGroup();
   QWidget* BuildEclipseGroup();
   void ApplyAutoEnd();
+  // With the automatic end on: the greyed end date and time show the end
+  // that the start, zone and length give as they stand, typed or not.
+  void ShowAutomaticEnd();
   void Refuse(const char* german, const char* english);
   // The readers of the checks: each refuses a bad entry (message shown,
   // error byte set) and returns false, leaving `value` as it was.
@@ -101,6 +104,7 @@ class Tzeitraumform : public QDialog {
   bool checking_ = false;
   QLineEdit* start_date_ = nullptr;
   QLineEdit* end_date_ = nullptr;
+  QString end_date_shown_;              // the end date as Activate or the automatic end showed it
   QSpinBox* start_date_spins_[3] = {};  // day, month, year
   QSpinBox* end_date_spins_[3] = {};
   QSpinBox* start_time_spins_[3] = {};  // hours, minutes, seconds

@@ -129,16 +129,22 @@ TZeitraumJDDlg::TZeitraumJDDlg(TObserverRecord& start, TObserverRecord& end, TTa
 }
 
 void TZeitraumJDDlg::ShowValues() {
-  startEdit_->setText(Fixed(start_.Mjd + kMjdOffset, 5));
-  endEdit_->setText(Fixed(end_.Mjd + kMjdOffset, 5));
-  intervalEdit_->setText(Fixed(step_.StepDays, 4));
+  shown_[0] = Fixed(start_.Mjd + kMjdOffset, 5);
+  shown_[1] = Fixed(end_.Mjd + kMjdOffset, 5);
+  shown_[2] = Fixed(step_.StepDays, 4);
+  startEdit_->setText(shown_[0]);
+  endEdit_->setText(shown_[1]);
+  intervalEdit_->setText(shown_[2]);
 }
 
 bool TZeitraumJDDlg::CheckDate(QLineEdit* edit, TObserverRecord& record, bool end) {
   double jd = 0;
   if (Blank(edit)) return true;
+  QString& shown = shown_[end ? 1 : 0];
+  if (edit->text() == shown) return true;  // as shown: the date stays exact
   if (ParseEntryJulianDate(edit->text().toStdString(), jd)) {
     record.Mjd = jd - kMjdOffset;
+    shown = edit->text();  // the date now is this text's
     return true;
   }
   Refuse(edit, [end] { ShowJulianDateRangeError(end); });
@@ -148,8 +154,10 @@ bool TZeitraumJDDlg::CheckDate(QLineEdit* edit, TObserverRecord& record, bool en
 bool TZeitraumJDDlg::CheckInterval() {
   double days = 0;
   if (Blank(intervalEdit_)) return true;
+  if (intervalEdit_->text() == shown_[2]) return true;
   if (ParseTableInterval(intervalEdit_->text().toStdString(), days)) {
     step_.StepDays = days;
+    shown_[2] = intervalEdit_->text();
     return true;
   }
   Refuse(intervalEdit_, ShowIntervalError);
@@ -181,7 +189,7 @@ TJDForm::TJDForm(double& mjd, std::int32_t& zone, std::int32_t& zoneMinutes, QWi
   AddCopyPaste(this, grid, 0, edit1_, Tr("Kopieren", "Copy"), Tr("&Einfügen", "&Paste"), [this] { CheckJulianDate(); });
   zoneEdit_ = NewSpinBox(this, "EditZeitzone", -12, 12);
   zoneEdit_->setValue(zone);
-  minutesEdit_ = NewSpinBox(this, "SpinEdit1", -59, 59);
+  minutesEdit_ = NewSpinBox(this, "SpinEdit1", -720, 720);  // as the date dialog's extra minutes
   minutesEdit_->setValue(zoneMinutes);
   grid->addWidget(new QLabel(Tr("Zeitzone:", "Time zone:"), this), 1, 0);
   grid->addWidget(zoneEdit_, 1, 1);
@@ -200,6 +208,7 @@ bool TJDForm::CheckJulianDate() {
   if (edit1_->text() == shown_) return true;  // untouched: the date stays exact
   if (ParseEntryJulianDate(edit1_->text().toStdString(), jd)) {
     mjd_ = jd - kMjdOffset;
+    shown_ = edit1_->text();  // the date now is this text's
     return true;
   }
   Refuse(edit1_, [] { ShowJulianDateRangeError(false, true); });
@@ -213,13 +222,14 @@ bool TJDForm::CheckAll() { return CheckJulianDate(); }
 // --- TUTForm -----------------------------------------------------------------
 
 TUTForm::TUTForm(TObserverRecord& record, QWidget* owner) : TCheckedDialog(owner), record_(record) {
+  MjdToCalendarDate(day_, month_, year_, hours_, record.Mjd);
   SetHelpContext(this, kHelpTopicJulianDate);
   setWindowTitle(Tr("UT eingeben", "Enter UT"));
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   dateEdit_ = Edit(this, "EditDatum");
   timeEdit_ = Edit(this, "ID103");
-  form->addRow(Tr("&Datum:", "&Date:"), dateEdit_);
+  form->addRow(Tr("&Datum (UT):", "&Date (UT):"), dateEdit_);
   form->addRow(Tr("&UT:", "&UT:"), timeEdit_);
   layout->addLayout(form);
   layout->addLayout(OkCancelRow(this));
@@ -232,22 +242,26 @@ void TUTForm::ShowValues() {
   // day.month.year as the date edits show it, whatever the locale's short
   // date looks like: the text CheckDate reads back unchanged.
   char date[48];
-  std::snprintf(date, sizeof date, "%d.%d.%s%04d", record_.Day, record_.Month, record_.Year < 0 ? "-" : "",
-                std::abs(record_.Year));
-  dateEdit_->setText(QString::fromLatin1(date));
+  std::snprintf(date, sizeof date, "%d.%d.%s%04d", day_, month_, year_ < 0 ? "-" : "", std::abs(year_));
+  dateShown_ = QString::fromLatin1(date);
+  dateEdit_->setText(dateShown_);
   std::string time;
-  HourToTimeStr(record_.UTHours, time);
-  timeEdit_->setText(QString::fromStdString(time));
+  HourToTimeStr(hours_, time);
+  timeShown_ = QString::fromStdString(time);
+  timeEdit_->setText(timeShown_);
 }
 
 bool TUTForm::CheckDate() {
+  if (dateEdit_->text() == dateShown_) return true;
   std::int32_t day = 0, month = 0, year = 0;
   const bool read = ReadDateText(dateEdit_->text().toStdString(), day, month, year) && year >= kEarliestEntryYear &&
                     year <= kLatestEntryYear;
   if (read && DateExists(day, month, year)) {
-    record_.Day = day;
-    record_.Month = month;
-    record_.Year = year;
+    day_ = day;
+    month_ = month;
+    year_ = year;
+    dateShown_ = dateEdit_->text();
+    entered_ = true;
     return true;
   }
   if (read) {
@@ -263,9 +277,12 @@ bool TUTForm::CheckDate() {
 }
 
 bool TUTForm::CheckTime() {
+  if (timeEdit_->text() == timeShown_) return true;
   double hours = 0;
   if (ParseClockText(timeEdit_->text().toStdString(), hours)) {
-    record_.UTHours = hours + 0.00000005;
+    hours_ = hours + 0.00000005;
+    timeShown_ = timeEdit_->text();
+    entered_ = true;
     return true;
   }
   Refuse(timeEdit_, [] {
@@ -276,7 +293,12 @@ bool TUTForm::CheckTime() {
   return false;
 }
 
-bool TUTForm::CheckAll() { return CheckDate() && CheckTime(); }
+bool TUTForm::CheckAll() {
+  if (!CheckDate() || !CheckTime()) return false;
+  // Left as shown, the instant stays to the last digit.
+  if (entered_) SetUniversalTime(record_, day_, month_, year_, hours_);
+  return true;
+}
 
 // --- TTagbrForm --------------------------------------------------------------
 
@@ -297,14 +319,14 @@ TTagbrForm::TTagbrForm(TObserverRecord& record, double& dayWithFraction, QWidget
   connect(yearEdit_, &QLineEdit::editingFinished, this, [this] { CheckYear(); });
   connect(monthEdit_, &QLineEdit::editingFinished, this, [this] { CheckMonth(); });
   connect(dayEdit_, &QLineEdit::editingFinished, this, [this] { CheckDay(); });
-  day_ = record.Day + record.UTHours / 24.0;
   ShowValues();
 }
 
 void TTagbrForm::ShowValues() {
   yearEdit_->setText(QString::number(record_.Year));
   monthEdit_->setText(QString::number(record_.Month));
-  dayEdit_->setText(Fixed(day_, 5));
+  dayShown_ = Fixed(day_, 5);
+  dayEdit_->setText(dayShown_);
 }
 
 bool TTagbrForm::CheckYear() {
@@ -323,7 +345,16 @@ bool TTagbrForm::CheckMonth() {
 
 bool TTagbrForm::CheckDay() {
   if (Blank(dayEdit_)) return true;
-  if (ParseDayWithFraction(dayEdit_->text().toStdString(), record_.Year, record_.Month, day_)) return true;
+  double day = 0;
+  if (ParseDayWithFraction(dayEdit_->text().toStdString(), record_.Year, record_.Month, day)) {
+    // The text as shown keeps the day to the last digit (it shows five
+    // decimals); it is still read, so that it must lie in the month.
+    if (dayEdit_->text() != dayShown_) {
+      day_ = day;
+      dayShown_ = dayEdit_->text();
+    }
+    return true;
+  }
   QApplication::beep();
   ShowDayFractionError(record_.Year, record_.Month);
   Error = true;

@@ -68,6 +68,9 @@ class TZeitraumJDDlg : public TCheckedDialog {
   TObserverRecord& start_;
   TObserverRecord& end_;
   TTableStep& step_;
+  // The texts start, end and interval were shown as: left as they are, the
+  // values stay exact (the fields show fewer decimals than they hold).
+  QString shown_[3];
   QLineEdit* startEdit_;
   QLineEdit* endEdit_;
   QLineEdit* intervalEdit_;
@@ -109,6 +112,12 @@ class TUTForm : public TCheckedDialog {
   bool CheckTime();
   void ShowValues();
   TObserverRecord& record_;
+  // The UT date and time shown and read; the record takes them on OK when
+  // one was entered.
+  int day_ = 1, month_ = 1, year_ = 2000;
+  double hours_ = 0;
+  bool entered_ = false;
+  QString dateShown_, timeShown_;
   QLineEdit* dateEdit_;
   QLineEdit* timeEdit_;
 };
@@ -129,6 +138,7 @@ class TTagbrForm : public TCheckedDialog {
   void ShowValues();
   TObserverRecord& record_;
   double& day_;
+  QString dayShown_;  // the day's text as shown or last read
   QLineEdit* yearEdit_;
   QLineEdit* monthEdit_;
   QLineEdit* dayEdit_;
@@ -173,10 +183,15 @@ int ShowPeriodJDDialog(TObserverRecord& start, TObserverRecord& end, TTableStep&
 // back; `modeFlag` cleared when given).
 bool ShowJulianDateDialog(bool showHints, double& mjd, std::int32_t& zone, std::int32_t& zoneMinutes,
                           std::uint8_t* modeFlag = nullptr, QWidget* owner = nullptr);
-// Date and UT of the record; 1 after OK (record written back), else 2.
+// The UT date and time of the record's instant (Mjd), 0 <= h < 24. 1 after
+// OK: a UT date or time typed is the record's instant (Mjd, UTHours, the
+// local date and time in its zone); left as shown, the record is as it was.
+// Else 2, the record untouched.
 int ShowUTInputDialog(bool showHints, TObserverRecord& record, QWidget* owner = nullptr);
-// Year, month and day with fraction (UT); 1 after OK (the record's year and
-// month and the day written back), else 2.
+// The record's Year and Month and `dayWithFraction` as the caller gives them
+// (the main window gives UT, the element editors their epoch); 1 after OK
+// (year, month and the day written back; the day exactly as given when its
+// text was left as shown), else 2.
 int ShowDayFractionDialog(bool showHints, TObserverRecord& record, double& dayWithFraction, QWidget* owner = nullptr);
 // 1 for "Übernehmen"/"Apply", 2 for OK.
 int ShowDayFractionJulianDate(bool showHints, double jd, QWidget* owner = nullptr);

@@ -135,7 +135,8 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   place->addWidget(new QLabel(Tr("Geogr. Länge:", "Longitude:"), this), 2, 0);
   place->addWidget(longitudeLabel_, 2, 1);
   zone_ = NewSpinBox(this, "zone", -12, 12);
-  minutes_ = NewSpinBox(this, "minutes", -59, 59);
+  // Beyond 12 h the zone's rest is in the minutes (+14 h: 12 h and 120 min).
+  minutes_ = NewSpinBox(this, "minutes", -720, 720);
   auto* zoneLabel = new QLabel(Tr("&Zeitzone (geschätzt:)", "Time zone (assumed):"), this);
   place->addWidget(zoneLabel, 3, 0);
   place->addWidget(zone_, 3, 1);

@@ -249,9 +249,9 @@ TEST_F(TableCommands, MarsAndTheSunFromTheMenuIntoTheSheetAndTheGrid) {
 }
 
 // Ctrl+F8 with 36890 days from 1 January 2000, daily: the row limit cuts the
-// period to 16381 days; opened again, the dialog keeps the automatic end
-// with the cut length, ready to be changed.
-TEST_F(TableCommands, ThePeriodDialogKeepsTheAutomaticEndAfterTheRowLimit) {
+// period to 16381 days and switches the automatic end off; opened again, the
+// dialog shows the shortened end as a date, ready to be changed.
+TEST_F(TableCommands, TheRowLimitLeavesTheShortenedEndAsADate) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
   ShowForm(form);
@@ -269,27 +269,29 @@ TEST_F(TableCommands, ThePeriodDialogKeepsTheAutomaticEndAfterTheRowLimit) {
   form.Commands().Trigger("ZeitraumfrTabelle1");
   ASSERT_EQ(messages_.messages.size(), 1u);
   EXPECT_EQ(messages_.messages[0].text, "To much table entries. The Enddate for the ephemeris was set down.");
-  EXPECT_EQ(state.Period.AutoEnd, 1);
+  EXPECT_EQ(state.Period.AutoEnd, 0);
   EXPECT_NEAR(state.Period.End.Mjd - state.Period.Start.Mjd, 16381, 1e-6);
 
-  bool autoEnd = false;
-  bool daysEnabled = false;
-  bool endDateEnabled = true;
-  QString days;
+  bool autoEnd = true;
+  bool daysEnabled = true;
+  bool endDateEnabled = false;
+  QString days, endDate;
   WhenModalShown([&](QDialog& dialog) {
     autoEnd = dialog.findChild<QCheckBox*>("AutoEnd")->isChecked();
     auto* edit = dialog.findChild<QLineEdit*>("AutoDays");
     days = edit->text();
     daysEnabled = edit->isEnabled();
+    endDate = dialog.findChild<QLineEdit*>("EndDate")->text();
     endDateEnabled = dialog.findChild<QLineEdit*>("EndDate")->isEnabled();
     SavePng(dialog, "period_dialog_after_row_limit");
     Click(dialog, "OKButton");
   });
   form.Commands().Trigger("ZeitraumfrTabelle1");
-  EXPECT_TRUE(autoEnd);
+  EXPECT_FALSE(autoEnd);
   EXPECT_EQ(days.toStdString(), "16381");
-  EXPECT_TRUE(daysEnabled);
-  EXPECT_FALSE(endDateEnabled);
+  EXPECT_FALSE(daysEnabled);
+  EXPECT_TRUE(endDateEnabled);
+  EXPECT_EQ(endDate.toStdString(), "06.11.2044");  // 1 January 2000 + 16381 days
   // Accepted as shown, the period fits: no second message.
   EXPECT_EQ(messages_.messages.size(), 1u);
   EXPECT_NEAR(state.Period.End.Mjd - state.Period.Start.Mjd, 16381, 1e-6);

@@ -1,7 +1,8 @@
 // The cell macros and the time and place commands: macros on a sheet (used
 // area, skipped cells, round trips through the core routines, the decimal
 // separator of the formats, JD to UT at both halves of the day), the record
-// changes, and the commands driven from their menu items.
+// changes, and the commands driven from their menu items, in every kind of
+// time zone.
 #include "app/time_place_macros.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -19,6 +21,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -26,17 +29,21 @@
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
+#include "core/time_scales.h"
 #include "platform/clock.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
 #include "platform/workbook/workbook.h"
+#include "setup/city_zones.h"
 #include "setup/table_config_file.h"
 #include "setup/ui/date_place_dialog.h"
 #include "setup/ui/location_dialog.h"
+#include "setup/ui/time_entry_dialogs.h"
 #include "setup/ui/world_cities_dialog.h"
 #include "setup/world_cities.h"
 #include "support/fixed_clock.h"
@@ -191,17 +198,6 @@ TEST(TimePlaceMacros, MarkTextsAndRecordChanges) {
   EXPECT_FALSE(JulianDateEntryChanged(60000.5, 1, 0, 60000.5 + 1e-12, 1, 0));
   EXPECT_TRUE(JulianDateEntryChanged(60000.5, 1, 0, 60000.5 + 2e-10, 1, 0));
   EXPECT_TRUE(JulianDateEntryChanged(60000.5, 1, 0, 60000.5, 1, 30));
-
-  // UT entry 23:00 UT in zone +2 with daylight saving: local 2:00 next day.
-  TObserverRecord u = before;
-  u.Zone = 2;
-  u.DaylightHours = 1;
-  u.UTHours = 23;
-  ApplyUTEntry(u);
-  UTToLocalTime(u);
-  EXPECT_EQ(u.Day, 2);
-  EXPECT_NEAR(u.LocalHours, 2.0, 1e-6);
-  EXPECT_NEAR(u.UTHours, 23.0, 1e-6);
 }
 
 // --- from the menu ------------------------------------------------------------------
@@ -492,6 +488,232 @@ TEST_F(TimePlaceCommands, ANewPlaceKeepsUTOrTheClockTimeAsTheBoxSays) {
         EXPECT_NEAR(start.LocalHours, 2.0, 1e-6);
         EXPECT_NEAR(start.UTHours, 5.0, 1e-6);
       }
+    }
+  }
+  TDatumortForm::KeepUT() = keptBefore;
+  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
+}
+
+}  // namespace
+}  // namespace kvx
+
+namespace kvx {
+namespace {
+
+// Places in the zones the time entries must hold in: east of +12 h, a
+// quarter-hour zone, both daylight-saving switch days of Berlin, UT, a
+// half-hour zone west of Greenwich and the zones before the date line.
+struct TZoneCase {
+  const char* Zone;  // IANA name: the computer's zone (TZ) and the record's
+  std::int32_t Day, Month, Year;
+  double Latitude, Longitude;  // degrees, longitude east negative
+  const char* City;
+};
+constexpr TZoneCase kZoneCases[] = {
+    {"Pacific/Kiritimati", 15, 6, 2026, 1.87, 157.47, "Kiritimati"},  // +14
+    {"Pacific/Auckland", 10, 12, 2026, -41.29, -174.78, "Wellington"},  // +13 with daylight saving
+    {"Pacific/Chatham", 15, 6, 2026, -43.95, 176.55, "Waitangi"},       // +12:45
+    {"Asia/Kathmandu", 1, 3, 2026, 27.72, -85.32, "Kathmandu"},         // +5:45
+    {"Europe/Berlin", 29, 3, 2026, 52.52, -13.40, "Berlin"},            // to daylight saving at 2:00
+    {"Europe/Berlin", 25, 10, 2026, 52.52, -13.40, "Berlin"},           // back at 3:00
+    {"Etc/UTC", 1, 1, 2026, 51.48, 0.0, "Greenwich"},
+    {"America/St_Johns", 15, 1, 2026, 47.56, 52.71, "St. John's"},  // -3:30
+    {"Pacific/Honolulu", 15, 7, 2026, 21.31, 157.86, "Honolulu"},   // -10
+    {"Pacific/Pago_Pago", 15, 7, 2026, -14.28, 170.70, "Pago Pago"},  // -11
+};
+
+// The record at a local date and clock time of the case's place, with the
+// zone, extra minutes and daylight-saving hours the program's zone table
+// gives for that instant (the world database's way of setting them).
+TObserverRecord LocalRecord(const TZoneCase& c, double localHours) {
+  TObserverRecord r;
+  r.Day = c.Day;
+  r.Month = c.Month;
+  r.Year = c.Year;
+  r.LocalHours = localHours;
+  r.Latitude = c.Latitude;
+  r.Longitude = c.Longitude;
+  r.PlaceName = c.City;
+  r.AutoDeltaT = 1;
+  r.RefractionOn = 1;
+  r.Temperature = 10;
+  r.Pressure = 1010;
+  for (int pass = 0; pass < 2; ++pass) {  // the offsets of the instant they give
+    LocalTimeToUT(r);
+    TZoneOffsets offsets;
+    EXPECT_TRUE(ZoneOffsetsAt(c.Zone, r.Mjd, offsets)) << c.Zone;
+    r.Zone = offsets.Zone;
+    r.ZoneMinutes = offsets.ZoneMinutes;
+    r.DaylightHours = offsets.DaylightHours;
+  }
+  LocalTimeToUT(r);
+  return r;
+}
+
+// A world database of the case's city alone, its zone named.
+void WriteOneCityDatabase(const test::TempFolder& folder, const TZoneCase& c) {
+  std::string record(kCityRecordSize, '\0');
+  const float longitude = static_cast<float>(c.Longitude), latitude = static_cast<float>(c.Latitude);
+  std::memcpy(record.data(), &longitude, 4);
+  std::memcpy(record.data() + 4, &latitude, 4);
+  const std::string name = c.City;
+  record[8] = static_cast<char>(name.size());
+  std::memcpy(record.data() + 9, name.data(), name.size());
+  folder.Write(kCitiesFileName, record);
+  std::string index;
+  const int group = CityGroup(static_cast<std::uint8_t>(std::tolower(static_cast<unsigned char>(name[0]))));
+  for (int line = 0; line <= kCityGroupCount; ++line) index += line <= group ? "1\r\n" : "2\r\n";
+  folder.Write(kCityIndexFileName, index);
+  folder.Write(kCityZonesFileName, std::string(c.Zone) + "\n");
+}
+
+// The status line's date panel up to its sidereal time: date, local time,
+// zone, UT and Julian date.
+std::string DateAndUT(TMainForm& form) {
+  const std::string text = form.Panel("Datumpanel")->text().toStdString();
+  return text.substr(0, text.find("   L"));
+}
+
+void Click(QWidget& dialog, const char* button) {
+  auto* b = dialog.findChild<QPushButton*>(button);
+  ASSERT_NE(b, nullptr) << button;
+  b->click();
+}
+
+// Confirms `dialog` with `button`; one that refuses to close (it found
+// something to object to in its own values) is a failure and is cancelled.
+void Confirm(QDialog& dialog, const char* button) {
+  Click(dialog, button);
+  if (!dialog.isVisible()) return;
+  ADD_FAILURE() << dialog.windowTitle().toStdString() << " refused to close unchanged";
+  dialog.reject();
+}
+
+// Every command that shows the date or time and takes it back, confirmed
+// without a change, keeps the UT instant (MJD within 1e-8 days) and what the
+// status line shows of it, in every zone, at local 00:30, 12:00 and 23:30
+// (the UT date another day than the local one in most of them), the
+// computer's zone (TZ) set to the place's; and a UT typed into the UT and
+// the day-fraction dialogs is the UT the table is computed for.
+TEST_F(TimePlaceCommands, EveryTimeEntryKeepsTheInstantInEveryZone) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  ScopedMessageSink sink(messages_);
+  const bool keptBefore = TDatumortForm::KeepUT();
+  TMainFormState& state = form.State();
+  TObserverRecord& start = state.Period.Start;
+  TMenuCommands& commands = form.Commands();
+  workbook::TWorkbook& sheet = form.Workbook();
+  test::TempFolder cities;
+  form.StoredSettings().CitiesDatabase = cities.Path().string();
+
+  // Each command in turn: how to confirm its dialogs unchanged.
+  const auto confirm = [](const char* button) {
+    return [button] { WhenModalShown([button](QDialog& d) { Confirm(d, button); }); };
+  };
+  const auto confirmPlace = [] {
+    WhenModalShown<TOrtwahldialog>([](TOrtwahldialog& d) {
+      d.KeepUT()->setChecked(true);
+      Confirm(d, "Button1");
+    });
+  };
+  const auto confirmCity = [] {
+    WhenModalShown<TDlgCities>([](TDlgCities& d) {
+      auto* number = d.findChild<QLineEdit*>("recordNumber");
+      number->setText("1");
+      emit number->editingFinished();
+      d.findChild<QListWidget*>("results")->setCurrentRow(0);
+      d.findChild<QCheckBox*>("keepUT")->setChecked(true);
+      Confirm(d, "ok");
+    });
+  };
+  const auto confirmDayFraction = [](const char* julianDateButton) {
+    return [julianDateButton] {
+      WhenModalShown([](QDialog& d) { Confirm(d, "ok"); });
+      test::WhenModalAppears<TTagesbranzeige>([julianDateButton](TTagesbranzeige& d) { Confirm(d, julianDateButton); });
+    };
+  };
+  struct TCommand {
+    const char* Item;  // the menu item triggered
+    std::function<void()> Confirm;
+  };
+  const TCommand kCommands[] = {
+      {"DatumundOrteingeben1", confirm("OK")},
+      {"JulianischesDatum1", confirm("ok")},
+      {"UTeingeben1", confirm("ok")},
+      {"Tagesbruchteil1", confirmDayFraction("ok")},
+      {"Tagesbruchteil1", confirmDayFraction("apply")},
+      {"ZeitraumfrTabelle1", confirm("OKButton")},  // the automatic end on
+      {"ZeitraumfrTabelleJD1", confirm("ok")},      // it goes off: the end is a date
+      {"ZeitraumfrTabelle1", confirm("OKButton")},
+      {"Ortwhlen1", confirmPlace},
+      {"WeltweiteDatenbank1", confirmCity},
+  };
+
+  for (const TZoneCase& c : kZoneCases) {
+    ScopedSystemZone computer(c.Zone);
+    WriteOneCityDatabase(cities, c);
+    for (const double localHours : {0.5, 12.0, 23.5}) {
+      const std::string where = std::string(c.Zone) + " " + std::to_string(c.Day) + "." + std::to_string(c.Month) +
+                                ". " + std::to_string(localHours) + " h: ";
+      start = LocalRecord(c, localHours);
+      state.Period.AutoEnd = 1;
+      form.Tables().ComputeWithoutKind();
+      const double mjd = start.Mjd;
+      const std::string shown = DateAndUT(form);
+      ASSERT_NE(shown.find(" UT  JD: "), std::string::npos) << shown;
+      double endMjd = 0;
+      for (const TCommand& command : kCommands) {
+        if (state.Period.AutoEnd == 0) endMjd = state.Period.End.Mjd;
+        command.Confirm();
+        commands.Action(command.Item)->trigger();
+        EXPECT_NEAR(start.Mjd, mjd, 1e-8) << where << command.Item;
+        EXPECT_EQ(DateAndUT(form), shown) << where << command.Item;
+        if (endMjd != 0) {
+          EXPECT_NEAR(state.Period.End.Mjd, endMjd, 1e-8) << where << command.Item << " (end)";
+        }
+      }
+      // The Julian date written by the "JD/UT" macro, taken back from the
+      // sheet; the date list read from that cell.
+      sheet.SetActiveCell(1, 1);
+      commands.Action("UT2")->trigger();
+      sheet.SetSelection(1, 1, 1, 1);
+      commands.Action("JdausTabellebernehmen1")->trigger();
+      EXPECT_NEAR(start.Mjd, mjd, 1e-8) << where << "JD from the sheet";
+      EXPECT_EQ(DateAndUT(form), shown) << where << "JD from the sheet";
+      commands.Action("EphemeridenzeitpunkteausTabelle1")->trigger();
+      auto* list = form.findChild<TFrmJDListe*>();
+      ASSERT_NE(list, nullptr);
+      Click(*list, "ok");
+      EXPECT_EQ(state.Table.DateListMode, 1) << where;
+      EXPECT_NEAR(start.Mjd, mjd, 1e-8) << where << "date list";
+
+      // A typed UT is the instant: 19:30:00 UT on the UT date shown, by the
+      // UT dialog and as the day 'd.8125' by the day fraction.
+      int day = 0, month = 0, year = 0;
+      double hours = 0;
+      MjdToCalendarDate(day, month, year, hours, mjd);
+      WhenModalShown([](QDialog& d) {
+        auto* time = d.findChild<QLineEdit*>("ID103");
+        time->setText("19:30:00");
+        emit time->editingFinished();
+        Confirm(d, "ok");
+      });
+      commands.Action("UTeingeben1")->trigger();
+      EXPECT_NEAR(start.Mjd, CalendarDateToMjd(day, month, year, 19.5), 1e-8) << where << "typed UT";
+      EXPECT_NE(DateAndUT(form).find(" 19:30:00 UT "), std::string::npos) << where << DateAndUT(form);
+      start = LocalRecord(c, localHours);
+      WhenModalShown([day](QDialog& d) {
+        auto* text = d.findChild<QLineEdit*>("ID103");
+        text->setText(QString::number(day) + ",8125");
+        emit text->editingFinished();
+        Confirm(d, "ok");
+      });
+      test::WhenModalAppears<TTagesbranzeige>([](TTagesbranzeige& d) { Confirm(d, "ok"); });
+      commands.Action("Tagesbruchteil1")->trigger();
+      EXPECT_NEAR(start.Mjd, CalendarDateToMjd(day, month, year, 19.5), 1e-8) << where << "typed day fraction";
+      EXPECT_NE(DateAndUT(form).find(" 19:30:00 UT "), std::string::npos) << where << DateAndUT(form);
     }
   }
   TDatumortForm::KeepUT() = keptBefore;

@@ -136,9 +136,17 @@ TEST_F(Dialogs, PeriodDialogRefusesAndAcceptsByItsRules) {
   EXPECT_EQ(minutes, 1);
   EXPECT_EQ(PeriodAccepted(end), 1);
 
-  // The automatic end: 2 days and 12 hours after the start.
+  // The automatic end: 2 days and 12 hours after the start; the greyed end
+  // follows the start and the length as they are typed.
   WhenModalShown([](QDialog& dialog) {
     Child<QCheckBox>(dialog, "AutoEnd")->setChecked(true);
+    Child<QLineEdit>(dialog, "StartDate")->setText("30.12.2023");
+    Child<QLineEdit>(dialog, "StartTime")->setText("18:00:00");
+    Child<QLineEdit>(dialog, "AutoDays")->setText("2");
+    Child<QLineEdit>(dialog, "AutoHours")->setText("12:00:00");
+    EXPECT_EQ(Child<QLineEdit>(dialog, "EndDate")->text(), "02.01.2024");
+    EXPECT_EQ(Child<QLineEdit>(dialog, "EndTime")->text(), "06:00:00");
+    EXPECT_EQ(Child<QSpinBox>(dialog, "EndYear")->value(), 2024);
     Type(dialog, "AutoDays", "2");
     Type(dialog, "AutoHours", "12:00:00");
     Type(dialog, "StartDate", "01.01.-4711");

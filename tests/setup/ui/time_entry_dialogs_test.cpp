@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "core/time_scales.h"
 #include "dialog_test_support.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -101,19 +102,25 @@ TEST_F(TimeEntryDialogsTest, JulianDateUtAndDayFraction) {
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].caption, "Fehler bei Eingabe des julianischen Datums");
 
+  // The UT dialog shows the UT date and time: 5 March 2021, 03:00 at +10 h
+  // is 4 March, 17:00 UT. A typed UT is the instant; the local date follows.
   TObserverRecord record;
+  record.Zone = 10;
   record.Day = 5;
   record.Month = 3;
   record.Year = 2021;
-  record.UTHours = 6;
+  record.LocalHours = 3;
+  LocalTimeToUT(record);
   test::WhenModalShown([&](QDialog& dialog) {
+    EXPECT_EQ(Child<QLineEdit>(dialog, "EditDatum")->text(), "4.3.2021");
+    EXPECT_EQ(Child<QLineEdit>(dialog, "ID103")->text(), "17:00:00");
     Type(dialog, "EditDatum", "7.4.2022");
     Type(dialog, "ID103", "13:30:00");
     Child<QPushButton>(dialog, "cancel")->click();
   });
   EXPECT_EQ(ShowUTInputDialog(false, record), 2);
   EXPECT_EQ(record.Day, 5);
-  EXPECT_EQ(record.UTHours, 6.0);
+  EXPECT_EQ(record.LocalHours, 3.0);
   test::WhenModalShown([&](QDialog& dialog) {
     Type(dialog, "EditDatum", "7.4.2022");
     Type(dialog, "ID103", "13:30:00");
@@ -121,8 +128,11 @@ TEST_F(TimeEntryDialogsTest, JulianDateUtAndDayFraction) {
     Child<QPushButton>(dialog, "ok")->click();
   });
   EXPECT_EQ(ShowUTInputDialog(false, record), 1);
-  EXPECT_EQ(record.Month, 4);
-  EXPECT_NEAR(record.UTHours, 13.5, 1e-6);
+  EXPECT_NEAR(record.Mjd, CalendarDateToMjd(7, 4, 2022, 13.5), 1e-8);
+  EXPECT_EQ(record.Day, 7);
+  EXPECT_NEAR(record.LocalHours, 23.5, 1e-6);
+  record.Zone = 0;
+  UTToLocalTime(record);
   // OK on the date as shown, under locales whose short date is not d.m.y.
   const std::size_t before = messages.messages.size();
   for (const char separator : {'-', '/', '.'}) {
@@ -141,7 +151,7 @@ TEST_F(TimeEntryDialogsTest, JulianDateUtAndDayFraction) {
   // Day fraction: messages in the order year, month, day; the day keeps to
   // the month (30 days in April).
   messages.messages.clear();
-  double day = 0;
+  double day = 7.5625;
   test::WhenModalShown([&](QDialog& dialog) {
     EXPECT_EQ(Child<QLineEdit>(dialog, "ID103")->text(), "7.56250");
     Child<QLineEdit>(dialog, "ID101")->setText("-4713");
