@@ -94,10 +94,7 @@ void PlanetRotationGeometry(int body, const TObserverRecord& observer, const TKe
 }
 
 // Angle in (-180, 180].
-double ToPlusMinus180(double angle) {
-  double reduced = Mod360(angle);
-  return reduced > 180 ? reduced - 360 : reduced;
-}
+double ToPlusMinus180(double angle) { return AngleToPlusMinus180(Mod360(angle)); }
 
 }  // namespace
 

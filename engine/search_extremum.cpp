@@ -113,8 +113,7 @@ tsuchobjekt::PassEnd tsuchobjekt::Pass1(const TSearchLoopRequest& request, doubl
     s[2]->Value = Quantity(eventKind, body, *s[2]);
     double y[3] = {s[0]->Value, s[1]->Value, s[2]->Value};
     if (unwrap && (std::fabs(y[0] - y[1]) > 120 || std::fabs(y[1] - y[2]) > 120)) {
-      for (double& v : y)
-        if (v > 180) v -= 360;
+      for (double& v : y) v = AngleToPlusMinus180(v);
     }
     double x = 0, ye = 0;
     bool vertex = FitWindow(zero, y[0], y[1], y[2], x, ye);

@@ -122,10 +122,7 @@ void CompleteObserverRecord(std::uint8_t apparent, TTheorySelection selection, c
   const double T = r.Centuries;
 
   const double phi = r.Latitude;
-  r.GeocentricLatitude = phi - (0.192425 * SinDeg(2 * phi) - 0.00032222 * SinDeg(4 * phi));
-  const double phiGeo = r.GeocentricLatitude;
-  r.GeocentricRadius =
-      0.9983271 + 0.0016764 * CosDeg(2 * phiGeo) - 0.0000035 * CosDeg(4 * phiGeo) + r.Height / 6378140.0;
+  GeocentricLatitudeAndRadius(r.GeocentricLatitude, r.GeocentricRadius, phi, r.Height);
   r.SinLatitude = SinDeg(phi);
   r.CosLatitude = CosDeg(phi);
 

@@ -26,6 +26,7 @@
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/dialog_rows.h"
 #include "platform/qt/named_widgets.h"
+#include "platform/text_encoding.h"
 #include "setup/edit_rules.h"
 #include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
@@ -359,8 +360,9 @@ void TDatumortForm::FormActivate() {
 }
 
 void TDatumortForm::EstimateDeltaT() {
-  const double utHours = Record.LocalHours + 0.00005 - (Record.Zone + Record.ZoneMinutes / 60.0 + Record.DaylightHours);
-  Record.DeltaTSeconds = DeltaT(CalendarDateToJd(Record.Day, Record.Month, Record.Year, utHours));
+  TObserverRecord instant = Record;
+  ObserverRecordMjdFromDate(instant);
+  Record.DeltaTSeconds = DeltaT(MjdToJd(instant.Mjd));
   delta_t_->SetValue(Record.DeltaTSeconds, 1);
 }
 
@@ -513,7 +515,8 @@ bool ShowDatePlaceDialog(TObserverRecord& observer, bool showHints, bool show) {
   form.FormActivate();
   if (form.exec() != QDialog::Accepted) return false;
   observer = form.Record;
-  observer.PlaceName.resize(std::min<std::size_t>(observer.PlaceName.size(), 255));
+  // The record keeps 255 characters of the name (never half of one).
+  observer.PlaceName = Utf8Prefix(observer.PlaceName, 255);
   return true;
 }
 

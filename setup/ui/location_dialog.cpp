@@ -22,6 +22,7 @@
 #include "platform/qt/dialog_rows.h"
 #include "platform/qt/named_widgets.h"
 #include "platform/settings_store.h"
+#include "platform/text_encoding.h"
 #include "setup/edit_rules.h"
 #include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
@@ -165,7 +166,7 @@ TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
     refreshing_ = false;
   });
   connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    Record.PlaceName = text.toStdString().substr(0, 255);
+    Record.PlaceName = Utf8Prefix(text.toStdString(), 255);
     refreshing_ = true;
     list_.SetPlaceName(Record.PlaceName);
     refreshing_ = false;
@@ -426,7 +427,7 @@ void TOrtwahldialog::accept() {
   Record.RefractionOn = refraction_->isChecked() ? 1 : 0;
   Record.Latitude = DmsPackedToDeg(list_.Latitude());
   Record.Longitude = DmsPackedToDeg(list_.Longitude());
-  Record.PlaceName = name_->text().toStdString().substr(0, 255);
+  Record.PlaceName = Utf8Prefix(name_->text().toStdString(), 255);
   kept_list_.reset();
   QDialog::accept();
 }

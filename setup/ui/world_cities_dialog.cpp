@@ -36,8 +36,7 @@ constexpr const char* kSection = "CitiesDatabase";
 
 // Decimal degrees and D°MM'SS''.
 QString DegreesText(double degrees) {
-  std::string packed = FormatFixed(DegToDmsPackedSec(degrees), 0, 4);
-  if (const std::size_t dot = packed.find('.'); dot != std::string::npos) packed[dot] = IntlSeparators.Decimal;
+  const std::string packed = FloatToTextSep(FormatFixed(DegToDmsPackedSec(degrees), 0, 4));
   return QString::number(degrees, 'f', 4).replace('.', QChar(IntlSeparators.Decimal)) + "  (" +
          QString::fromStdString(DmsTextWithMarks(packed)) + ")";
 }

@@ -240,6 +240,14 @@ TEST_F(Dialogs, DatePlaceDialogValidatesAndCopiesBackOnlyOnOk) {
   EXPECT_NEAR(r.Latitude, 13.408333, 1e-6);
   EXPECT_EQ(r.Longitude, 180.0);
   EXPECT_EQ(r.Height, 31000);
+
+  // The record keeps 255 characters of a long name, never half of one.
+  std::string umlauts;
+  for (int k = 0; k < 300; ++k) umlauts += "\xC3\xA4";
+  r.PlaceName = umlauts;
+  WhenModalShown([](QDialog& dialog) { Child<QPushButton>(dialog, "OK")->click(); });
+  ASSERT_TRUE(show(true));
+  EXPECT_EQ(r.PlaceName, umlauts.substr(0, 2 * 255));
 }
 
 // A day that does not exist in its month is refused by every dialog with a
