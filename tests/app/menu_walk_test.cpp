@@ -6,7 +6,8 @@
 // (enabled, no modal window left, no hourglass). F1 in every dialog met, in
 // each language, opens the help on top of it at a section of the guide of
 // that language which names the dialog's caption (its own section, else the
-// section of the menu whose command opened it).
+// section of the menu whose command opened it). Each item greyed after the
+// start is named in each guide's section on greyed items.
 //
 // Bounds: a watchdog ends the run when one command takes longer than
 // kCommandLimitSeconds; a computation that reports progress is cancelled
@@ -53,11 +54,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -531,6 +534,37 @@ std::vector<std::string> MenuCommandsInOrder() {
   return names;
 }
 
+// Each item of the menu bar that is greyed after the start is named, under
+// its caption, in the section of each guide that says why and what enables it.
+void ExpectGreyedItemsExplained(TMenuCommands& commands) {
+  for (const bool english : {false, true}) {
+    std::ifstream in(std::filesystem::path(KVX_BINARY_DIR "/share/kandrevoltinex/data") / HelpFileName(english),
+                     std::ios::binary);
+    std::ostringstream guide;
+    guide << in.rdbuf();
+    const std::vector<THelpSection> sections = SplitHelpSections(guide.str());
+    const std::optional<std::size_t> at = FindHelpAnchor(sections, "greyed-items");
+    ASSERT_TRUE(at.has_value()) << english;
+    const std::string& text = sections[*at].Text;
+    std::set<std::string> menus;  // the menu bar's menus and their sub-menus
+    int greyed = 0;
+    for (const TMenuRow& row : MenuTable()) {
+      const bool inBar = row.Parent[0] == '\0' || menus.count(row.Parent) != 0;
+      if (row.Kind == TMenuRowKind::Menu && inBar) menus.insert(row.Name);
+      if (row.Kind != TMenuRowKind::Item || row.Command[0] == '\0' || menus.count(row.Parent) == 0) continue;
+      const QAction* action = commands.Action(row.Command);
+      if (commands.IsEnabled(row.Command) || action == nullptr || !action->isVisible()) continue;
+      ++greyed;
+      std::string caption;
+      for (const char* c = RowCaption(row, english); *c != '\0'; ++c) {
+        if (*c != '&') caption += *c;
+      }
+      EXPECT_NE(text.find(caption), std::string::npos) << (english ? "en " : "de ") << row.Name << " \"" << caption << "\"";
+    }
+    EXPECT_GE(greyed, 5) << english;
+  }
+}
+
 TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
@@ -562,6 +596,7 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   ShowForm(form);
   watchdog.Stop();
   ASSERT_FALSE(form.Halted());
+  ExpectGreyedItemsExplained(form.Commands());
 
   const std::set<std::string> skipped = {"FileExitItem", "EnglischeVersion1", "ExternesProgramm1",
                                          "ExternesProgrammstarten1_"};
@@ -695,3 +730,4 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
 
 }  // namespace
 }  // namespace kvx
+
