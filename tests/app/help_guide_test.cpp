@@ -605,7 +605,6 @@ const std::map<std::string, std::string> kNoCaption = {
     {"nan", "an entry the element dialogs refuse"},
     {"(MEZ)", "a time zone's name as the date-and-place dialog shows it beside the zone"},
     {"(CET)", "a time zone's name as the date-and-place dialog shows it beside the zone"},
-    {"datenformate", "the name of a file"},
     {":ELEMENTE VARIABLE VAMUR!", "the first line of a variable-star file"},
     {":LONGITUDES!", "the first line of a surface-feature file"},
 };
