@@ -89,6 +89,7 @@ class TElementDialogBase : public QDialog {
   QGroupBox* SheetGroup() const { return sheet_group_; }
   QLabel* UsedFileLabel() const { return used_file_; }
   QPushButton* OkButton() const { return ok_; }
+  QPushButton* HelpButton() const { return help_; }
   // The comet dialog's day-fraction buttons (T, epoch); null for asteroids.
   QPushButton* PerihelionTimeFractionButton() const { return t_fraction_; }
   QPushButton* EpochFractionButton() const { return epoch_fraction_; }
@@ -174,6 +175,7 @@ class TElementDialogBase : public QDialog {
   QPushButton* eq1950_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;
+  QPushButton* help_ = nullptr;  // German only, as every dialog's
   QPushButton* t_fraction_ = nullptr;
   QPushButton* epoch_fraction_ = nullptr;
   ElementListCombo* combo_ = nullptr;
