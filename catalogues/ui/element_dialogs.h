@@ -40,7 +40,7 @@ class TElementDialogBase : public QDialog {
 
   TElementDialogState State;
   std::string DataFolder;                // where the default list file lives
-  bool Spreadsheet = true;               // the main window's spreadsheet setting
+  bool Spreadsheet = true;               // the main window's spreadsheet setting, set before each showing
   workbook::TWorkbook* Sheet = nullptr;  // the sheet for reading and writing sets
   // The main window's table configuration: the column titles of the
   // element rows (the default titles while it is not set).

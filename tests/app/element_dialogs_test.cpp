@@ -1,6 +1,6 @@
 // The asteroid and comet element dialogs from their menu items: a refused
 // entry swallows the OK click and the next OK hands the set over, the comet
-// orbit rules, the sheet group, reading a
+// orbit rules, the sheet group following the spreadsheet setting, reading a
 // set from the sheet, saving under a refused extension, the web button's
 // address check and the help (offscreen, pictures in test-output).
 #include "app/ui/element_commands.h"
@@ -287,12 +287,31 @@ TEST_F(ElementDialogs, CometRulesSheetSaveAndWebButton) {
   EXPECT_DOUBLE_EQ(form.State().Objects.CurrentComet.PerihelionDistance, 0.96);
   EXPECT_EQ(form.State().Table.PreviousTableKind, 1);  // no comet table on show: nothing computed
 
-  // With the spreadsheet setting off the sheet group stays hidden.
-  form.StoredSettings().Spreadsheet = false;
+  // The spreadsheet setting switched off while the program runs (View |
+  // Spreadsheet, the changed sheet not saved): at the next showing the
+  // sheet group and both write buttons are hidden, also after the name
+  // changes; switched on again, they are back.
+  auto* write = dialog.findChild<QPushButton*>("BtnWrite");
+  auto* writeHeader = dialog.findChild<QPushButton*>("btnWriteHeader");
+  ASSERT_TRUE(write != nullptr && writeHeader != nullptr);
+  messages_.QueueReply(MessageResult::No);
+  ASSERT_TRUE(form.Commands().Trigger("Tabellenkalkulation1"));
+  ASSERT_EQ(form.State().Document.WorkbookView, 0);
   ASSERT_TRUE(form.Commands().Trigger("Kometen1"));
   EXPECT_FALSE(dialog.SheetGroup()->isVisible());
+  EXPECT_FALSE(write->isVisible());
+  EXPECT_FALSE(writeHeader->isVisible());
   dialog.NameEdit()->setText("Another");
   EXPECT_FALSE(dialog.SheetGroup()->isVisible());
+  EXPECT_FALSE(write->isVisible());
+  SavePng(dialog, "comet_elements_dialog_result_grid");
+  dialog.CancelClick();
+  ASSERT_TRUE(form.Commands().Trigger("Tabellenkalkulation1"));
+  ASSERT_EQ(form.State().Document.WorkbookView, 1);
+  ASSERT_TRUE(form.Commands().Trigger("Kometen1"));
+  EXPECT_TRUE(dialog.SheetGroup()->isVisible());
+  EXPECT_TRUE(write->isVisible());
+  EXPECT_TRUE(writeHeader->isVisible());
   dialog.CancelClick();
   SetDesktopOpener(previousOpener);
   SetFileDialog(previousFiles);
