@@ -275,8 +275,11 @@ void Sonnenfinsternis1Click(TCommandHost& host) {
   host.Tables().ComputeKindThenRepaint(kSolarEclipseKind);
 }
 
-void Sonnenfinsterniskalender1Click(TCommandHost& host) {
-  TEclipseSettings& s = host.EclipseSettings();
+namespace {
+
+// The period box of both criteria dialogs: the start's date and the
+// completed end's local date, as they stand now; the period dialog.
+TEclipsePeriodHooks EclipsePeriodHooks(TCommandHost& host) {
   TEclipsePeriodHooks hooks;
   hooks.PeriodText = [&host] {
     TEphemerisPeriodState p = host.Period();
@@ -287,7 +290,15 @@ void Sonnenfinsterniskalender1Click(TCommandHost& host) {
     return EclipsePeriodText(p.Start.Day, p.Start.Month, p.Start.Year, end.Day, end.Month, end.Year);
   };
   hooks.ChangePeriod = [&host] { host.Tables().ZeitraumfrTabelle1Click(); };
-  if (ShowSolarEclipseCriteria(s.SolarEclipseCriterion, hooks, &host.Window()) != kCriteriaAccepted) return;
+  return hooks;
+}
+
+}  // namespace
+
+void Sonnenfinsterniskalender1Click(TCommandHost& host) {
+  TEclipseSettings& s = host.EclipseSettings();
+  if (ShowSolarEclipseCriteria(s.SolarEclipseCriterion, EclipsePeriodHooks(host), &host.Window()) != kCriteriaAccepted)
+    return;
   if (!host.Tables().PeriodCheck()) return;
   if (!AskMoonTheory(host)) return;
   ShowEclipsePanel(host, "Bitte Geduld, Sonnenfinsterniskalender wird erstellt",
@@ -311,12 +322,9 @@ void Mondfinsternis3Click(TCommandHost& host) {
 
 void Mondfinsterniskalender1Click(TCommandHost& host) {
   TEclipseSettings& eclipses = host.EclipseSettings();
-  TEphemerisPeriodState& period = host.Period();
   TTableCommands& tables = host.Tables();
   eclipses.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(eclipses.LunarCriteria.MinimumAltitude);
-  const int result = ShowLunarEclipseCriteria(
-      eclipses.LunarCriteria, period.Start, period.End, [&tables] { tables.ZeitraumfrTabelle1Click(); },
-      &host.Window());
+  const int result = ShowLunarEclipseCriteria(eclipses.LunarCriteria, EclipsePeriodHooks(host), &host.Window());
   host.Window().update();
   if (result != 1 || !tables.PeriodCheck()) return;
   tables.ComputeKind(kLunarCalendarKind);

@@ -51,11 +51,12 @@ TElementDialogCommands::TElementDialogCommands(TCommandHost& host)
 namespace {
 
 // An element dialog's links to the main window, set anew before each
-// showing: the data folder, the spreadsheet setting, the sheet and the
-// table configuration.
+// showing: the data folder, the spreadsheet setting as it stands now (the
+// view switch, not the value stored at start-up), the sheet and the table
+// configuration.
 void LinkElementDialog(TElementDialogBase& dialog, TCommandHost& host) {
   dialog.DataFolder = host.DataFolder();
-  dialog.Spreadsheet = host.StoredSettings().Spreadsheet;
+  dialog.Spreadsheet = host.DocumentState().WorkbookView != 0;
   dialog.Sheet = &host.Workbook();
   dialog.TableConfig = &host.Period().TableConfig;
 }

@@ -129,9 +129,10 @@ constexpr TKindRoutines<TCometElements> kKindRoutines<TCometElements>{
 }  // namespace
 
 TElementDialogBase::TElementDialogBase(TElementDialogKind kind, QWidget* parent) : QDialog(parent), kind_(kind) {
-  SetHelpContext(this, kind == TElementDialogKind::Comet ? kHelpTopicCometElements : kHelpTopicAsteroidElements);
   for (const FieldLabel& l : LabelsOf(kind)) fields_.push_back(l.Field);
   Build();
+  // The help button and F1 open the same section.
+  SetHelpContext(this, kind == TElementDialogKind::Comet ? kHelpTopicCometElements : kHelpTopicAsteroidElements, help_);
   SettingsStore& store = CurrentSettingsStore();
   web_->setText(QString::fromStdString(store.ReadString("URLs", SettingsName(kind, true)).value_or(DefaultUrl(kind))));
   wortanfang_->setChecked(store.ReadBool("Settings", SettingsName(kind, false)).value_or(true));
@@ -251,8 +252,11 @@ void TElementDialogBase::Build() {
   ok_->setDefault(true);
   cancel_ = new QPushButton(this);
   cancel_->setObjectName("Abbruch");
+  help_ = new QPushButton(this);
+  help_->setObjectName("Hilfe");
   buttons->addWidget(ok_);
   buttons->addWidget(cancel_);
+  buttons->addWidget(help_);
   top->addLayout(buttons);
 
   connect(ok_, &QPushButton::clicked, this, [this] { OKClick(true); });
@@ -322,7 +326,7 @@ void TElementDialogBase::SetCaptions() {
   search_label_->setText(Q("&suchen nach...", "&search for..."));
   name_label_->setText(Q("Obje&kt (Name):", "Obje&ct (name):"));
   web_button_->setText(Q("Bahnelemente im www", "Elements in the www"));
-  cancel_->setText(Q("Abbrechen", "Cancel"));
+  ApplyDialogButtonLanguage(cancel_, help_);
   if (t_fraction_ != nullptr) {
     t_fraction_->setText(
         Q("Perihelzeit als Tagesbr&uchteil eingeben", "Enter time of perihelion as day with fraction"));

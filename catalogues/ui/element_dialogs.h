@@ -40,7 +40,7 @@ class TElementDialogBase : public QDialog {
 
   TElementDialogState State;
   std::string DataFolder;                // where the default list file lives
-  bool Spreadsheet = true;               // the main window's spreadsheet setting
+  bool Spreadsheet = true;               // the main window's spreadsheet setting, set before each showing
   workbook::TWorkbook* Sheet = nullptr;  // the sheet for reading and writing sets
   // The main window's table configuration: the column titles of the
   // element rows (the default titles while it is not set).
@@ -89,6 +89,7 @@ class TElementDialogBase : public QDialog {
   QGroupBox* SheetGroup() const { return sheet_group_; }
   QLabel* UsedFileLabel() const { return used_file_; }
   QPushButton* OkButton() const { return ok_; }
+  QPushButton* HelpButton() const { return help_; }
   // The comet dialog's day-fraction buttons (T, epoch); null for asteroids.
   QPushButton* PerihelionTimeFractionButton() const { return t_fraction_; }
   QPushButton* EpochFractionButton() const { return epoch_fraction_; }
@@ -174,6 +175,7 @@ class TElementDialogBase : public QDialog {
   QPushButton* eq1950_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;
+  QPushButton* help_ = nullptr;  // German only, as every dialog's
   QPushButton* t_fraction_ = nullptr;
   QPushButton* epoch_fraction_ = nullptr;
   ElementListCombo* combo_ = nullptr;

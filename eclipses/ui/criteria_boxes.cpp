@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/named_widgets.h"
@@ -21,6 +22,14 @@ namespace {
 QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
 }  // namespace
+
+std::string EclipsePeriodText(std::int32_t startDay, std::int32_t startMonth, std::int32_t startYear,
+                              std::int32_t endDay, std::int32_t endMonth, std::int32_t endYear) {
+  std::string from, to;
+  DateToText(startDay, startMonth, startYear, from, IntlSeparators.Date);
+  DateToText(endDay, endMonth, endYear, to, IntlSeparators.Date);
+  return from + ByLanguage(" bis ", " to ") + to;
+}
 
 QButtonGroup* AddKindBox(QDialog* dialog, QVBoxLayout* layout, const QString& title, const char* boxName,
                          const char* buttonPrefix, std::span<const char* const[2]> items, std::uint8_t& kind) {

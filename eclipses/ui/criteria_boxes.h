@@ -1,12 +1,13 @@
 // The boxes both eclipse criteria dialogs open with and end with: the kind
 // of eclipses to search for, as radio buttons, and the search period with
-// its change button.
+// its change button, filled by one routine for both.
 #pragma once
 
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 
 #include "platform/qt/widget_forward.h"
 
@@ -22,6 +23,19 @@ namespace kvx {
 // and takes the id of each button clicked. Returns the group.
 QButtonGroup* AddKindBox(QDialog* dialog, QVBoxLayout* layout, const QString& title, const char* boxName,
                          const char* buttonPrefix, std::span<const char* const[2]> items, std::uint8_t& kind);
+
+// What the criteria dialogs need of the main window: the period label's
+// text and the period command.
+struct TEclipsePeriodHooks {
+  std::function<std::string()> PeriodText;
+  std::function<void()> ChangePeriod;
+};
+
+// The period label's text: the start date, " bis " / " to ", the end date
+// (both local dates of the records), each in the short date form with the
+// locale's date separator (DateToText).
+std::string EclipsePeriodText(std::int32_t startDay, std::int32_t startMonth, std::int32_t startYear,
+                              std::int32_t endDay, std::int32_t endMonth, std::int32_t endYear);
 
 // The box "Suchzeitraum" at the end of `layout`: the period text
 // ("PeriodLabel"), and the button "Ändern..." ("ChangeButton") that calls

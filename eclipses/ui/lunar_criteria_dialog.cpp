@@ -22,15 +22,10 @@ namespace {
 
 QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
-QString DateText(const TObserverRecord& r) {
-  return QString("%1.%2.%3").arg(r.Day, 2, 10, QChar('0')).arg(r.Month, 2, 10, QChar('0')).arg(r.Year);
-}
-
 }  // namespace
 
-TMoFiSuchkriterien::TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, const TObserverRecord& start,
-                                       const TObserverRecord& end, std::function<void()> changePeriod, QWidget* owner)
-    : QDialog(owner), criteria_(criteria), start_(start), end_(end), changePeriod_(std::move(changePeriod)) {
+TMoFiSuchkriterien::TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, TEclipsePeriodHooks hooks, QWidget* owner)
+    : QDialog(owner), criteria_(criteria), hooks_(std::move(hooks)) {
   setObjectName("MoFiSuchkriterien");
   setWindowTitle(Tr("Suchkriterien", "Criteria"));
   auto* layout = new QVBoxLayout(this);
@@ -59,7 +54,7 @@ TMoFiSuchkriterien::TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, co
   layout->addLayout(altitudeRow);
 
   const TPeriodBox period = AddPeriodBox(this, layout, [this] {
-    if (changePeriod_) changePeriod_();
+    if (hooks_.ChangePeriod) hooks_.ChangePeriod();
     RefillPeriod();
   });
   period_ = period.Period;
@@ -70,14 +65,11 @@ TMoFiSuchkriterien::TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, co
 }
 
 void TMoFiSuchkriterien::RefillPeriod() {
-  TObserverRecord end = end_;
-  UTToLocalTime(end);
-  period_->setText(DateText(start_) + Tr(" bis ", " to ") + DateText(end));
+  period_->setText(hooks_.PeriodText ? QString::fromStdString(hooks_.PeriodText()) : QString());
 }
 
-int ShowLunarEclipseCriteria(TLunarEclipseCriteria& criteria, const TObserverRecord& start, const TObserverRecord& end,
-                             std::function<void()> changePeriod, QWidget* owner) {
-  TMoFiSuchkriterien dialog(criteria, start, end, std::move(changePeriod), owner);
+int ShowLunarEclipseCriteria(TLunarEclipseCriteria& criteria, const TEclipsePeriodHooks& hooks, QWidget* owner) {
+  TMoFiSuchkriterien dialog(criteria, hooks, owner);
   if (dialog.exec() != QDialog::Accepted) return 2;
   criteria = dialog.Criteria();
   return 1;

@@ -7,10 +7,9 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
 
-#include "core/observer_record.h"
 #include "eclipses/lunar_eclipse.h"
+#include "eclipses/ui/criteria_boxes.h"
 #include "platform/qt/widget_forward.h"
 
 namespace kvx {
@@ -19,20 +18,16 @@ class TMoFiSuchkriterien : public QDialog {
   Q_OBJECT
 
  public:
-  // `start` and `end` are the main window's records, read again after a
-  // period change; `changePeriod` opens the period dialog (may be empty).
-  TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, const TObserverRecord& start, const TObserverRecord& end,
-                     std::function<void()> changePeriod, QWidget* owner);
+  // `hooks` give the period label's text (asked again after a period
+  // change) and open the period dialog (either may be empty).
+  TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, TEclipsePeriodHooks hooks, QWidget* owner);
 
   const TLunarEclipseCriteria& Criteria() const { return criteria_; }
-  // " bis " / " to " between the start date and the end's local date.
   void RefillPeriod();
 
  private:
   TLunarEclipseCriteria criteria_;
-  const TObserverRecord& start_;
-  const TObserverRecord& end_;
-  std::function<void()> changePeriod_;
+  TEclipsePeriodHooks hooks_;
   QButtonGroup* kinds_;
   QCheckBox* condition_;
   QSpinBox* altitude_;
@@ -41,7 +36,7 @@ class TMoFiSuchkriterien : public QDialog {
 
 // Shows the dialog modally on `criteria`; on OK copies the choices back.
 // Returns 1 for OK and 2 for Cancel.
-int ShowLunarEclipseCriteria(TLunarEclipseCriteria& criteria, const TObserverRecord& start, const TObserverRecord& end,
-                             std::function<void()> changePeriod, QWidget* owner = nullptr);
+int ShowLunarEclipseCriteria(TLunarEclipseCriteria& criteria, const TEclipsePeriodHooks& hooks,
+                             QWidget* owner = nullptr);
 
 }  // namespace kvx

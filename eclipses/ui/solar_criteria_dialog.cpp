@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "core/text_conversion.h"
 #include "eclipses/ui/criteria_boxes.h"
 #include "platform/globals.h"
 
@@ -22,14 +21,6 @@ QString Tr(const char* german, const char* english) {
 }
 
 }  // namespace
-
-std::string EclipsePeriodText(std::int32_t startDay, std::int32_t startMonth, std::int32_t startYear,
-                              std::int32_t endDay, std::int32_t endMonth, std::int32_t endYear) {
-  std::string from, to;
-  DateToText(startDay, startMonth, startYear, from, IntlSeparators.Date);
-  DateToText(endDay, endMonth, endYear, to, IntlSeparators.Date);
-  return from + (LanguageEnglish != 0 ? " to " : " bis ") + to;
-}
 
 TSofiSuchkriteriendlg::TSofiSuchkriteriendlg(std::uint8_t criterion, TEclipsePeriodHooks hooks, QWidget* parent)
     : QDialog(parent), criterion_(criterion), hooks_(std::move(hooks)) {

@@ -9,16 +9,10 @@
 #include <functional>
 #include <string>
 
+#include "eclipses/ui/criteria_boxes.h"
 #include "platform/qt/widget_forward.h"
 
 namespace kvx {
-
-// What the dialog needs of the main window: the period label's text and
-// the period command.
-struct TEclipsePeriodHooks {
-  std::function<std::string()> PeriodText;
-  std::function<void()> ChangePeriod;
-};
 
 // Modal results of the criteria dialogs.
 inline constexpr int kCriteriaAccepted = 1;
@@ -40,11 +34,6 @@ class TSofiSuchkriteriendlg : public QDialog {
   std::uint8_t criterion_;
   TEclipsePeriodHooks hooks_;
 };
-
-// The period label's text: the start date, " bis " / " to ", the end date
-// (both local dates of the records).
-std::string EclipsePeriodText(std::int32_t startDay, std::int32_t startMonth, std::int32_t startYear,
-                              std::int32_t endDay, std::int32_t endMonth, std::int32_t endYear);
 
 // Runs the dialog on `criterion`; copies it back only on OK. Returns 1 (OK)
 // or 2 (Cancel).

@@ -1,14 +1,15 @@
 // The asteroid and comet element dialogs from their menu items: a refused
 // entry swallows the OK click and the next OK hands the set over, the comet
-// orbit rules, the sheet group, reading a set from the sheet, saving under a
-// refused extension and the web button's address check (offscreen,
-// pictures in test-output).
+// orbit rules, the sheet group following the spreadsheet setting, reading a
+// set from the sheet, saving under a refused extension, the web button's
+// address check and the help (offscreen, pictures in test-output).
 #include "app/ui/element_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,11 +29,13 @@
 #include "platform/desktop_opener.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
+#include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/settings_store.h"
 #include "support/qt/main_form_test.h"
 #include "support/recording_desktop_opener.h"
 #include "support/recording_file_dialog.h"
+#include "support/recording_help_viewer.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 #include "support/qt/save_png.h"
@@ -284,15 +287,85 @@ TEST_F(ElementDialogs, CometRulesSheetSaveAndWebButton) {
   EXPECT_DOUBLE_EQ(form.State().Objects.CurrentComet.PerihelionDistance, 0.96);
   EXPECT_EQ(form.State().Table.PreviousTableKind, 1);  // no comet table on show: nothing computed
 
-  // With the spreadsheet setting off the sheet group stays hidden.
-  form.StoredSettings().Spreadsheet = false;
+  // The spreadsheet setting switched off while the program runs (View |
+  // Spreadsheet, the changed sheet not saved): at the next showing the
+  // sheet group and both write buttons are hidden, also after the name
+  // changes; switched on again, they are back.
+  auto* write = dialog.findChild<QPushButton*>("BtnWrite");
+  auto* writeHeader = dialog.findChild<QPushButton*>("btnWriteHeader");
+  ASSERT_TRUE(write != nullptr && writeHeader != nullptr);
+  messages_.QueueReply(MessageResult::No);
+  ASSERT_TRUE(form.Commands().Trigger("Tabellenkalkulation1"));
+  ASSERT_EQ(form.State().Document.WorkbookView, 0);
   ASSERT_TRUE(form.Commands().Trigger("Kometen1"));
   EXPECT_FALSE(dialog.SheetGroup()->isVisible());
+  EXPECT_FALSE(write->isVisible());
+  EXPECT_FALSE(writeHeader->isVisible());
   dialog.NameEdit()->setText("Another");
   EXPECT_FALSE(dialog.SheetGroup()->isVisible());
+  EXPECT_FALSE(write->isVisible());
+  SavePng(dialog, "comet_elements_dialog_result_grid");
+  dialog.CancelClick();
+  ASSERT_TRUE(form.Commands().Trigger("Tabellenkalkulation1"));
+  ASSERT_EQ(form.State().Document.WorkbookView, 1);
+  ASSERT_TRUE(form.Commands().Trigger("Kometen1"));
+  EXPECT_TRUE(dialog.SheetGroup()->isVisible());
+  EXPECT_TRUE(write->isVisible());
+  EXPECT_TRUE(writeHeader->isVisible());
   dialog.CancelClick();
   SetDesktopOpener(previousOpener);
   SetFileDialog(previousFiles);
+}
+
+// The help button (German only, as in every dialog) and F1 show the same
+// section of the guide: the asteroids' or the comets'.
+TEST_F(ElementDialogs, HelpButtonAndF1ShowTheDialogsSection) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  RecordingHelpViewer help;
+  ScopedHelpViewer scopedHelp(help);
+  TElementDialogCommands& commands = *ElementDialogCommandsOf(form);
+  struct Case {
+    const char* command;
+    TElementDialogBase* dialog;
+    const char* anchor;
+  };
+  for (const Case& c : {Case{"Planetoiden1", &commands.AsteroidDialog(), "asteroid-elements"},
+                        Case{"Kometen1", &commands.CometDialog(), "comet-elements"}}) {
+    TElementDialogBase& dialog = *c.dialog;
+    const std::string topic = "topic " + std::to_string(dialog.Kind() == TElementDialogKind::Asteroid
+                                                             ? kHelpTopicAsteroidElements
+                                                             : kHelpTopicCometElements);
+    EXPECT_STREQ(HelpTopicAnchor(dialog.Kind() == TElementDialogKind::Asteroid ? kHelpTopicAsteroidElements
+                                                                               : kHelpTopicCometElements),
+                 c.anchor);
+    for (const int english : {0, 1}) {
+      LanguageEnglish = static_cast<std::uint8_t>(english);
+      ASSERT_TRUE(form.Commands().Trigger(c.command));
+      ASSERT_TRUE(dialog.isVisible());
+      help.shown.clear();
+      QPushButton* button = dialog.HelpButton();
+      ASSERT_NE(button, nullptr);
+      EXPECT_EQ(button->isVisible(), english == 0) << c.command << " " << english;
+      EXPECT_EQ(dialog.findChild<QPushButton*>("Abbruch")->text(), english != 0 ? "&Cancel" : "&Abbrechen");
+      if (english == 0) {
+        EXPECT_EQ(button->text(), "&Hilfe");
+        if (dialog.Kind() == TElementDialogKind::Asteroid) SavePng(dialog, "asteroid_elements_dialog_german");
+        button->click();
+      }
+      dialog.NameEdit()->setFocus();
+      QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+      QApplication::sendEvent(dialog.NameEdit(), &f1);
+      const std::vector<std::string> expected = english == 0 ? std::vector<std::string>{topic, topic}
+                                                             : std::vector<std::string>{topic};
+      EXPECT_EQ(help.shown, expected) << c.command << " " << english;
+      EXPECT_TRUE(messages_.messages.empty());
+      dialog.CancelClick();
+    }
+  }
 }
 
 }  // namespace

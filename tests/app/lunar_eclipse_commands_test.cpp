@@ -1,5 +1,6 @@
 // The lunar eclipse and the lunar-eclipse calendar from the menu, into the
-// sheet and the grid, with the criteria dialog filled as a user would.
+// sheet and the grid, with the criteria dialog filled as a user would and
+// its period shown in the locale's date form.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -98,7 +99,8 @@ TEST_F(LunarEclipseCommands, EclipseAndCalendarFromTheMenu) {
   });
   commands.Trigger("Mondfinsterniskalender1");
   EXPECT_EQ(dialogs_seen, 1);
-  EXPECT_EQ(periodText, "01.09.2025 to 31.12.2026");
+  const QString dateSeparator(QChar(IntlSeparators.Date));
+  EXPECT_EQ(periodText, QString("01.09.2025 to 31.12.2026").replace('.', dateSeparator));
   EXPECT_EQ(state.Eclipses.LunarCriteria.Kind, 2);
   EXPECT_EQ(state.Eclipses.LunarCriteria.AltitudeCondition, 1);
   EXPECT_EQ(state.Eclipses.LunarCriteria.MinimumAltitude, 10);
@@ -122,6 +124,30 @@ TEST_F(LunarEclipseCommands, EclipseAndCalendarFromTheMenu) {
   commands.Trigger("Mondfinsterniskalender1");
   EXPECT_EQ(state.Eclipses.LunarCriteria.Kind, 2);
   EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
+
+  // The period in the short date form with the locale's date separator,
+  // as the solar dialog shows it, and the automatic end completed from the
+  // start as it stands (not the end of the last table).
+  const char separator = IntlSeparators.Date;
+  IntlSeparators.Date = '/';
+  state.Period.AutoEnd = 1;
+  SetAutoEndSwitch(state.Period.End, 1);
+  state.Period.End.PeriodDays = 30;
+  state.Period.End.PeriodHours = 12.0;
+  for (const int english : {1, 0}) {
+    LanguageEnglish = static_cast<std::uint8_t>(english);
+    WhenModalShown([&periodText, english](QDialog& dialog) {
+      periodText = dialog.findChild<QLabel*>("PeriodLabel")->text();
+      if (english == 0) SavePng(dialog, "lunar_criteria_dialog_german_locale_dates");
+      dialog.findChild<QPushButton*>("CancelButton")->click();
+    });
+    commands.Trigger("Mondfinsterniskalender1");
+    EXPECT_EQ(periodText, english != 0 ? "01/09/2025 to 01/10/2025" : "01/09/2025 bis 01/10/2025");
+  }
+  LanguageEnglish = 1;
+  IntlSeparators.Date = separator;
+  state.Period.AutoEnd = 0;
+  SetAutoEndSwitch(state.Period.End, 0);
 
   // Into the grid, all eclipses.
   state.Document.WorkbookView = 0;
