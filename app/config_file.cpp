@@ -404,7 +404,11 @@ constexpr float kPlanetOccultationMagnitudeMax = 10.0f;
 }  // namespace
 
 std::uint8_t SavedAutoEndSwitch(const TObserverRecord& start, const TObserverRecord& end) {
-  const bool follows = std::fabs(end.Mjd - AutomaticEndMjd(start, end)) < 1e-6 || end.Mjd == start.Mjd;
+  // An end at or before its start with the switch on was never completed:
+  // the first start saved its configuration before the first table, with the
+  // start moved on to the clock's instant after the end had been set.
+  const bool uncompleted = end.Mjd == start.Mjd || (AutoEndSwitch(end) != 0 && end.Mjd < start.Mjd);
+  const bool follows = std::fabs(end.Mjd - AutomaticEndMjd(start, end)) < 1e-6 || uncompleted;
   if (!follows) return 0;
   return (AutoEndSwitch(end) != 0 || PeriodAccepted(end) == 0) ? 1 : 0;
 }

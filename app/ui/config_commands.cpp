@@ -15,6 +15,7 @@
 #include "catalogues/ui/element_dialogs.h"
 #include "catalogues/ui/variable_star_dialog.h"
 #include "core/name_tables.h"
+#include "core/observer_record.h"
 #include "core/quantity_headings.h"
 #include "core/text_conversion.h"
 #include "eclipses/lunar_eclipse.h"
@@ -92,6 +93,13 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.End = st.Period.End;
   // The switch and the length of an automatic end travel in the end record.
   SetAutoEndSwitch(s.End, st.Period.AutoEnd != 0 ? 1 : 0);
+  // An automatic end is saved as it follows from the saved start, also
+  // before the first table has completed it.
+  if (st.Period.AutoEnd != 0) {
+    s.End.DaylightHours = s.Start.DaylightHours;
+    s.End.Mjd = AutomaticEndMjd(s.Start, s.End);
+    UTToLocalTime(s.End);
+  }
   s.PeriodDays = s.End.PeriodDays;
   s.PeriodHours = static_cast<std::int32_t>(std::floor(AutomaticPeriodHours(s.End)));
   s.Asteroid = st.Objects.CurrentAsteroid;

@@ -689,22 +689,33 @@ TEST_F(ConfigWindow, ThePeriodComesBackAsItWasSavedAfterARestart) {
   EXPECT_EQ(automatic[kSwitch + 1], 1);
   EXPECT_EQ(little_endian::GetI32(reinterpret_cast<const std::uint8_t*>(automatic.data()) + 32567), 20);
   EXPECT_EQ(little_endian::GetI32(reinterpret_cast<const std::uint8_t*>(automatic.data()) + 32571), 6);
-  // Switch byte, confirmed byte, an end not yet completed (at the start):
-  // what the switch reads as.
+  // Switch byte, confirmed byte, an end not yet completed (at the start, or
+  // a few seconds before it, as a first start saved it when the clock moved
+  // on between setting the end and the start): what the switch reads as.
   constexpr std::size_t kStartMjd = kConfigMagicSize + 28 + 36, kEndMjd = kStartMjd + 736;
+  const auto mjdAt = [](const std::string& bytes, std::size_t at) {
+    return little_endian::GetF64(reinterpret_cast<const std::uint8_t*>(bytes.data()) + at);
+  };
+  EXPECT_NEAR(mjdAt(automatic, kEndMjd) - mjdAt(automatic, kStartMjd), 20.25, 1e-9);
+  enum class EndAt { Saved, Start, BeforeStart };
   struct Stored {
     char switchByte, confirmed;
-    bool endAtStart;
+    EndAt end;
     int on;
   };
-  for (const Stored& c : {Stored{1, 1, false, 1}, {0, 0, false, 1}, {0, 1, false, 0}, {0, 0, true, 1}}) {
+  for (const Stored& c : {Stored{1, 1, EndAt::Saved, 1}, {0, 0, EndAt::Saved, 1}, {0, 1, EndAt::Saved, 0},
+                          {0, 0, EndAt::Start, 1}, {1, 1, EndAt::BeforeStart, 1}}) {
     std::string bytes = automatic;
     bytes[kSwitch] = c.switchByte;
     bytes[kSwitch + 1] = c.confirmed;
-    if (c.endAtStart) bytes.replace(kEndMjd, 8, bytes, kStartMjd, 8);
+    if (c.end != EndAt::Saved) {
+      const double end = mjdAt(bytes, kStartMjd) - (c.end == EndAt::BeforeStart ? 3.0 / 86400 : 0.0);
+      little_endian::PutF64(reinterpret_cast<std::uint8_t*>(bytes.data()) + kEndMjd, end);
+    }
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
     const int on = c.on;
-    const std::string what = std::to_string(c.switchByte) + std::to_string(c.confirmed) + std::to_string(c.endAtStart);
+    const std::string what =
+        std::to_string(c.switchByte) + std::to_string(c.confirmed) + std::to_string(static_cast<int>(c.end));
     TMainForm form;
     start(form);
     const TEphemerisPeriodState& p = form.State().Period;
