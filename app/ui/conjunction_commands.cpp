@@ -154,8 +154,10 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
   };
   hooks.Answerer = [&host, &run](const TConjunctionFoundTexts& t) {
     const bool found = !t.Separation.empty();
-    return ShowEventFound(t.Title, t.Second, t.When, found && !run.UsePeriod, t.When,
-                          found ? t.Separation + "   " + t.NorthSouth : std::string(), &host.Window());
+    // The separation in the fourth line; which side of the second object the
+    // first stands on in the fifth, shown with the offer of the date.
+    return ShowEventFound(t.Title, t.Second, t.When, found && !run.UsePeriod, found ? t.NorthSouth : std::string(),
+                          found ? t.Separation : std::string(), &host.Window());
   };
   TKonjunktionsuchen dialog(mode, run, std::move(hooks), &host.Window());
   const int result = dialog.exec();

@@ -26,8 +26,10 @@ TEreignisgefundenForm::TEreignisgefundenForm(const TEventFoundTexts& texts, bool
     labels_[i] = new QLabel(QString::fromStdString(*sources[i]), this);
     labels_[i]->setObjectName(QStringLiteral("Label%1").arg(100 + i));
     labels_[i]->setTextFormat(Qt::PlainText);
-    layout->addWidget(labels_[i]);
   }
+  // The heading stands first, the second text under it ("Konjunktion
+  // zwischen Venus", then "und Jupiter").
+  for (int i : {1, 0, 2, 3, 4}) layout->addWidget(labels_[i]);
   QFont heading = labels_[1]->font();
   heading.setBold(true);
   labels_[1]->setFont(heading);

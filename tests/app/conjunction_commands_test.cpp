@@ -141,11 +141,18 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   // the conjunction's instant, and its date panel says so.
   const double conjunction = form.Events().At(0).Mjd();
   bool offered = false, offeredBefore = true;
+  std::vector<std::string> shownLines;
   test::WhenModalShown<TKonjunktionsuchen>([&](TKonjunktionsuchen& dialog) {
     Child<QCheckBox>(dialog, "TableCheck")->setChecked(false);
     Child<QCheckBox>(dialog, "PeriodCheck")->setChecked(false);
     offeredBefore = Child<QPushButton>(dialog, "UseDateButton")->isEnabled();
-    test::WhenModalAppears<TEreignisgefundenForm>([](TEreignisgefundenForm& found) { found.UseDateButton()->click(); });
+    test::WhenModalAppears<TEreignisgefundenForm>([&](TEreignisgefundenForm& found) {
+      shownLines = {found.Label(101)->text().toStdString(), found.Label(100)->text().toStdString(),
+                    found.Label(102)->text().toStdString(), found.Label(103)->text().toStdString(),
+                    found.Label(104)->text().toStdString()};
+      test::SavePng(found, "conjunction_found_en");
+      found.UseDateButton()->click();
+    });
     dialog.StartClick();
     offered = Child<QPushButton>(dialog, "UseDateButton")->isEnabled();
     Child<QPushButton>(dialog, "UseDateButton")->click();
@@ -153,6 +160,14 @@ TEST_F(ConjunctionCommands, SearchAndSeparationTableFromTheMenu) {
   commands.Trigger("Kionjunktionen1");
   EXPECT_FALSE(offeredBefore);
   EXPECT_TRUE(offered);
+  // The found window: heading, second object, the date once, the separation,
+  // the side.
+  ASSERT_EQ(shownLines.size(), 5u);
+  EXPECT_EQ(shownLines[0], "Conjunction between Jupiter");
+  EXPECT_EQ(shownLines[1], "and Saturn");
+  EXPECT_NE(shownLines[2], shownLines[4]) << "the date stands once";
+  EXPECT_NE(shownLines[3].find("°"), std::string::npos) << shownLines[3];
+  EXPECT_EQ(shownLines[4].rfind("Jupiter ", 0), 0u) << shownLines[4];
   EXPECT_NEAR(state.Period.Start.Mjd, conjunction, 2.0 / 86400);
   EXPECT_EQ(state.Period.Start.Day, 21);
   EXPECT_EQ(state.Period.Start.Month, 12);

@@ -43,6 +43,10 @@ TEST(EventFoundWindow, MapsTextsToLabelsAndReturnsTheButtonsResults) {
   EXPECT_EQ(form.Label(102)->text(), "2027-02-19 15:00 UT");
   EXPECT_EQ(form.Label(103)->text(), "elongation 180°");
   EXPECT_EQ(form.Label(104)->text(), "19.02.2027");
+  // Top to bottom: the heading, the second text, the date, the details.
+  EXPECT_LT(form.Label(101)->y(), form.Label(100)->y());
+  EXPECT_LT(form.Label(100)->y(), form.Label(102)->y());
+  EXPECT_LT(form.Label(102)->y(), form.Label(103)->y());
   EXPECT_TRUE(form.UseDateButton()->isVisible());
   EXPECT_FALSE(form.HelpButton()->isVisible()) << "no English help";
   SavePng(form, "event_found_with_date.png");
