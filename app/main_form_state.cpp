@@ -46,6 +46,9 @@ void SetStartupDefaults(TMainFormState& s) {
   s.Computing.MoonCacheFlag = 1;
   SetTableEquinox(s.Computing, 0.0);
   SetHalfTurnOffsetFlag(s.Computing, 0);
+  s.Computing.NumericOptions.ExactMoonParallax = 1;
+  s.Computing.NumericOptions.ExactSunMoon = 1;
+  RouteRiseSetOptions(s.Computing);
   s.StarCatalogue.Setting = 1;
   s.StarCatalogue.SelectedStar = -1;
 
@@ -117,6 +120,14 @@ void SetMoonCacheOrder(TComputingSettings& s, std::int32_t order) {
 }
 
 void SetTableEquinox(TComputingSettings& s, double t) { s.SecondEquinox = t; }
+
+void RouteRiseSetOptions(TComputingSettings& s) {
+  const TNumericOptions& o = s.NumericOptions;
+  s.RiseSet.Altitudes = o.HorizonAltitudes;
+  s.RiseSet.MoonLimb = o.ExactMoonParallax != 0 ? 1 : 0;
+  s.RiseSet.Precise = o.ExactSunMoon != 0 ? 1 : 0;
+  s.RiseSet.InternalMoon = s.FastSearchOption != 0 ? 1 : 0;
+}
 
 std::string SecondEquinoxHeading(double t) {
   std::string text(1, ' ');

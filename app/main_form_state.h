@@ -48,7 +48,8 @@ struct TMainFormState {
 // and time in that zone; end 10 whole days after the start with the
 // duration flag set), step 1 day, the levels, the tolerance, the Moon cache
 // 12 days / 13 coefficients, the second equinox J2000, catalogue setting 1,
-// the default objects and table kinds 20.
+// the default objects and table kinds 20; the rise and set of the Sun and
+// the Moon exact (exact parallax and high accuracy on).
 void SetStartupDefaults(TMainFormState& state);
 
 // The start record at the current instant (CurrentDateToRecord in its own
@@ -83,6 +84,13 @@ void SetHalfTurnOffsetFlag(TComputingSettings& settings, std::uint8_t flag);
 // 8 otherwise.
 std::uint8_t DigitsFromTolerance(long double tolerance);
 void SetIntegrationTolerance(TComputingSettings& settings, long double tolerance);
+// The rise/set record from the options it follows: the reference altitudes;
+// the Moon's upper limb seen from the observer at -34' while the exact
+// parallax is on, else its centre, geocentric, at the Moon's altitude
+// (entry 1); the apparent places of the selected theories while the high
+// accuracy is on, else the low-precision Sun and Moon; the Moon from the
+// internal series while the searches are told to use them.
+void RouteRiseSetOptions(TComputingSettings& settings);
 
 // The theory panel's cycle of the planet theory, by what is present: from
 // 0 to the first present of 1, 2, 3 (else 0); from 1 to 2, else 3, else 0;

@@ -243,7 +243,6 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.Eclipses.LunarCriteria.Kind = static_cast<std::uint8_t>(std::clamp<std::int32_t>(s.LunarEclipseKinds, 0, 2));
   state_.Eclipses.LunarCriteria.MinimumAltitude = ClampLunarMinimumAltitude(s.LunarEclipseMoonAltitude);
   o.HorizonAltitudes = s.HorizonAltitudes;
-  state_.Computing.RiseSet.Altitudes = s.HorizonAltitudes;
   Integrator().Setup = s.Integration;
 
   // 4. Tolerance, theories, satellites and the remaining options.
@@ -271,6 +270,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   o.ExactMoonParallax = s.ExactMoonParallax;
   o.ExactSunMoon = s.ExactSunMoon;
   o.NeverSlowElp = s.NeverSlowElp;
+  RouteRiseSetOptions(state_.Computing);
   o.PhenomenaAbbreviations = s.PhenomenaAbbreviations;
   state_.Computing.MoonOption = s.MoonOption;
   state_.Computing.RiseSet.MoonOption = s.MoonOption;

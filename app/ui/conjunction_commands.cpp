@@ -59,6 +59,7 @@ void ChangeFilter(TCommandHost& host) {
     host.Commands().Trigger("Optionen2");
   } else {
     ShowNumericOptionsDialog(host.Computing().NumericOptions, true, &host.Window());
+    RouteRiseSetOptions(host.Computing());
   }
 }
 

@@ -86,6 +86,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), grid_(5, 5) {
     UpdateStatusLine();
     FocusSheet();
   };
+  // The tool bar's two rows: the second begins with the Moon; "Break
+  // toolbar" puts it under the first (FormResize).
+  commands_->SplitToolBar("SpeedBar", "SpeedButton20", "SpeedBarRow2");
   if (QToolBar* table = commands_->ToolBar("TabellenToolbar")) {
     insertToolBarBreak(table);
     table->hide();
@@ -199,6 +202,7 @@ void TMainForm::AttachContextMenus() {
   attach(grid_view_, "PopupMenu4");
   attach(clock_bar_, "PopupMenu5");
   attach(commands_->ToolBar("SpeedBar"), "PopupMenu1");
+  attach(commands_->ToolBar("SpeedBarRow2"), "PopupMenu1");
 }
 
 void TMainForm::FillFontBox() {

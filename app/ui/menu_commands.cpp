@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QColor>
 #include <QComboBox>
+#include <QEvent>
 #include <QFont>
 #include <QIcon>
 #include <QKeySequence>
@@ -326,6 +327,68 @@ QMenu* TMenuCommands::Menu(const std::string& objectName) const {
 QToolBar* TMenuCommands::ToolBar(const std::string& objectName) const {
   auto it = toolbars_.find(objectName);
   return it == toolbars_.end() ? nullptr : it->second;
+}
+
+namespace {
+
+// Shows and hides `follower` whenever its tool bar is shown or hidden on
+// purpose (not when the whole window is).
+class TFollowVisibility : public QObject {
+ public:
+  TFollowVisibility(QToolBar* leader, QToolBar* follower) : QObject(follower), follower_(follower) {
+    leader->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ShowToParent) follower_->show();
+    if (event->type() == QEvent::HideToParent) follower_->hide();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QToolBar* follower_;
+};
+
+}  // namespace
+
+QToolBar* TMenuCommands::SplitToolBar(const std::string& name, const std::string& firstItem,
+                                      const std::string& secondName) {
+  QToolBar* first = ToolBar(name);
+  QAction* from = Action(firstItem);
+  auto* window = first != nullptr ? qobject_cast<QMainWindow*>(first->parentWidget()) : nullptr;
+  if (window == nullptr || from == nullptr) return nullptr;
+  const QList<QAction*> items = first->actions();
+  const qsizetype start = items.indexOf(from);
+  if (start < 0) return nullptr;
+  auto* second = new QToolBar(window);
+  second->setObjectName(QString::fromStdString(secondName));
+  second->setWindowTitle(first->windowTitle());
+  second->setMovable(first->isMovable());
+  // Right after the first bar: before the next bar of the area, if any.
+  QToolBar* next = nullptr;
+  bool passed = false;
+  for (QToolBar* bar : window->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly)) {
+    if (passed && next == nullptr && window->toolBarArea(bar) == window->toolBarArea(first)) next = bar;
+    if (bar == first) passed = true;
+  }
+  if (next != nullptr) {
+    window->insertToolBar(next, second);
+  } else {
+    window->addToolBar(window->toolBarArea(first), second);
+  }
+  for (qsizetype i = start; i < items.size(); ++i) {
+    QAction* item = items[i];
+    first->removeAction(item);
+    second->addAction(item);  // an input box goes along with its action
+    if (auto* button = qobject_cast<QToolButton*>(second->widgetForAction(item))) {
+      button->setObjectName(item->objectName());
+    }
+  }
+  new TFollowVisibility(first, second);
+  second->setVisible(first->isVisibleTo(window));
+  toolbars_[secondName] = second;
+  return second;
 }
 
 QWidget* TMenuCommands::ToolWidget(const std::string& objectName) const {

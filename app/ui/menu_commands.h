@@ -61,6 +61,12 @@ class TMenuCommands : public QObject {
   // A menu, sub-menu or context menu by object name, or nullptr.
   QMenu* Menu(const std::string& objectName) const;
   QToolBar* ToolBar(const std::string& objectName) const;
+  // Moves the items of tool bar `name` from `firstItem` on, in their order,
+  // into a new tool bar `secondName` placed right after it in the same area,
+  // so that a tool-bar break before the new bar stands them in a second row.
+  // The new bar is shown and hidden with the first. Returns it, or nullptr
+  // when `firstItem` is not on the bar.
+  QToolBar* SplitToolBar(const std::string& name, const std::string& firstItem, const std::string& secondName);
   // A tool-bar input box (font, size, zoom) by object name, or nullptr.
   QWidget* ToolWidget(const std::string& objectName) const;
   // The names of every command of the table.

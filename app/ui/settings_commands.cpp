@@ -186,7 +186,7 @@ void Optionen2Click(TCommandHost& host) {
   host.SetMoonCacheOrder(options.MoonCacheOrder);
   computing.FastSearchOption = options.FastConjunctions;
   computing.MoonCacheFlag = options.InterpolateMoon;
-  computing.RiseSet.Altitudes = options.HorizonAltitudes;
+  RouteRiseSetOptions(computing);
   host.SetHalfTurnOffsetFlag(options.AzimuthFromNorth);
   // The full calculation takes the large star catalogue; a new choice is
   // loaded in the background while the old catalogue stays in use.
@@ -571,6 +571,8 @@ void NewConfiguration(TCommandHost& host) {
   s.VariableStar = defaults.Objects.CurrentVariableStar;
   s.TableConfig = defaults.Period.TableConfig;
   s.Step = defaults.Period.Step;
+  s.ExactMoonParallax = defaults.Computing.NumericOptions.ExactMoonParallax;
+  s.ExactSunMoon = defaults.Computing.NumericOptions.ExactSunMoon;
   const TTheoryState& theory = host.TheoryState();
   s.Selection.bytes[0] = theory.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
   s.OccultationCatalogue = host.StarCatalogueState().Level >= 1 ? 1 : 0;

@@ -731,18 +731,20 @@ void TSheetCommands::FormResize() {
     w.W = bounds.width();
     w.H = bounds.height();
   }
-  QToolBar* speed = c.ToolBar("SpeedBar");
-  if (speed != nullptr) {
+  // The tool bar in one row, or broken into two: its second part under the
+  // first.
+  QToolBar* second = c.ToolBar("SpeedBarRow2");
+  if (second != nullptr) {
     const bool broken = c.IsChecked("BreakToolbar1");
-    if (host_.Window().toolBarBreak(speed) != broken) {
+    if (host_.Window().toolBarBreak(second) != broken) {
       if (broken) {
-        host_.Window().insertToolBarBreak(speed);
+        host_.Window().insertToolBarBreak(second);
       } else {
-        host_.Window().removeToolBarBreak(speed);
+        host_.Window().removeToolBarBreak(second);
       }
     }
-    speed->setVisible(c.IsChecked("Symbolleiste1"));
   }
+  if (QToolBar* speed = c.ToolBar("SpeedBar")) speed->setVisible(c.IsChecked("Symbolleiste1"));
   host_.Window().statusBar()->setVisible(c.IsChecked("s1"));
   host_.ShowClockBar(c.IsChecked("Weltzeituhr1"));
 }

@@ -34,6 +34,7 @@
 #include "platform/progress.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/workbook_files.h"
+#include "theories/rise_set.h"
 #include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
@@ -359,6 +360,67 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   EXPECT_LE(headingRows, 3);
   EXPECT_NEAR(RowStore.Row(0).Position.GeoDistance, 60, 5) << "Earth radii";
   SavePng(form, "main_window_moon");
+
+  // Moonrise follows the two rise/set options: exact at a fresh start (the
+  // upper limb seen from here at -34', the selected theories); without the
+  // exact parallax the centre, geocentric, at the Moon's altitude field;
+  // without the high accuracy the low-precision Moon. Each against the
+  // rise/set search called directly, the Moon's own theory and no cache.
+  {
+    const TTheorySelection theories = state.Period.Selection;
+    state.Period.Selection.bytes[0] = kPlanetTheoryInternal;
+    state.Period.Selection.bytes[1] = 0;
+    state.Computing.MoonCacheFlag = 0;
+    EXPECT_EQ(state.Computing.NumericOptions.ExactMoonParallax, 1);
+    EXPECT_EQ(state.Computing.NumericOptions.ExactSunMoon, 1);
+    auto moonrise = [&] {
+      commands.Trigger("Mond1");
+      return RowStore.Row(0).RiseSet.Levels[TRiseSetBlock::kMoonLevel].Rise;
+    };
+    auto direct = [&](std::uint8_t limb, std::uint8_t accurate) {
+      TRiseSetMoonSunDay day;
+      RiseSetMoonSun({0, limb, accurate, start.DeltaTSeconds, 0, state.Computing.NumericOptions.HorizonAltitudes,
+                      0, state.Period.Selection, kFullTheory, kRiseSetMoonEvent, kRiseSetMoonEvent,
+                      kRiseSetMoonBodyCode, MjdToJd(start.Mjd), start.Latitude, -start.Longitude,
+                      start.Zone + start.ZoneMinutes / 60.0 + start.DaylightHours},
+                     PositionFileHandles{}, day);
+      return day.RiseTimes[0];
+    };
+    auto options = [&](bool parallax, bool accurate, const char* moonAltitude) {
+      WhenModalShown([=](QDialog& dialog) {
+        dialog.findChild<QCheckBox*>("exactParallax")->setChecked(parallax);
+        dialog.findChild<QCheckBox*>("exactSunMoon")->setChecked(accurate);
+        auto* field = dialog.findChild<QLineEdit*>("altitude1");
+        EXPECT_EQ(field->isEnabled(), !parallax);
+        if (!parallax) Type(dialog, "altitude1", moonAltitude);
+        dialog.accept();
+      });
+      commands.Trigger("Optionen2");
+    };
+    const double exact = moonrise();
+    ASSERT_GT(exact, 0) << "a moonrise on the first day";
+    EXPECT_NEAR(exact, direct(1, 1), 1e-9);
+
+    options(false, true, "8");
+    const double centre = moonrise();
+    EXPECT_NEAR(centre, direct(0, 1), 1e-9);
+    options(false, true, "60");
+    const double high = moonrise();
+    EXPECT_NEAR(high, direct(0, 1), 1e-9);
+    EXPECT_GT(high - centre, 2.0 / 60.0) << "52' higher: minutes later";
+
+    options(true, false, "");
+    const double low = moonrise();
+    EXPECT_NEAR(low, direct(1, 0), 1e-9);
+    EXPECT_GT(std::fabs(low - exact), 1.0 / 3600.0) << "the low-precision Moon";
+    EXPECT_LT(std::fabs(low - exact), 0.1);
+
+    options(true, true, "");
+    EXPECT_NEAR(moonrise(), exact, 1e-9);
+    state.Period.Selection = theories;
+    state.Computing.MoonCacheFlag = 1;
+    commands.Trigger("Mond1");
+  }
 
   // The comet: Encke, disabled until chosen.
   EXPECT_FALSE(commands.IsEnabled("Kometenbahn1"));

@@ -21,11 +21,14 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -307,6 +310,47 @@ TEST_F(TimePlaceCommands, MenuItemsChangeTheRecordsAndTheTableSetUp) {
     EXPECT_EQ(action->isChecked(), shown) << item;
   }
   EXPECT_TRUE(form.statusBar()->isVisible() == commands.IsChecked("s1"));
+
+  // "Break toolbar" (checked at a first start): every button of the tool bar
+  // in two rows, from the Moon on in the second; unchecked, one row. The
+  // context menu's item keeps the same mark; the buttons keep their actions;
+  // hiding the tool bar hides both rows.
+  auto buttonRows = [&] {
+    std::set<int> tops;
+    for (QToolButton* button : form.findChildren<QToolButton*>()) {
+      auto* bar = qobject_cast<QToolBar*>(button->parentWidget());
+      if (bar == nullptr || !bar->objectName().startsWith("SpeedBar") || !button->isVisible()) continue;
+      if (button->objectName() == "qt_toolbar_ext_button") continue;
+      tops.insert(button->mapTo(&form, QPoint(0, 0)).y());
+    }
+    return tops.size();
+  };
+  auto top = [&](const char* name) { return form.findChild<QToolButton*>(name)->mapTo(&form, QPoint(0, 0)).y(); };
+  ASSERT_NE(form.findChild<QToolButton*>("SpeedButton20"), nullptr);
+  EXPECT_EQ(form.findChild<QToolButton*>("SpeedButton20")->defaultAction(), commands.Action("SpeedButton20"));
+  EXPECT_EQ(commands.ToolWidget("Arial")->parentWidget(), commands.ToolBar("SpeedBarRow2"));
+  ASSERT_TRUE(commands.IsChecked("BreakToolbar1"));
+  EXPECT_TRUE(commands.Action("Umbrechen1")->isChecked());
+  EXPECT_EQ(buttonRows(), 2u);
+  EXPECT_GT(top("SpeedButton20"), top("SpeedButton17")) << "the Moon under Pluto's row";
+  EXPECT_EQ(top("SpeedButton20"), top("BoldButton"));
+  EXPECT_TRUE(commands.ToolWidget("Arial")->isVisible()) << "the second row has room for the font box";
+  SavePng(form, "main_window_toolbar_two_rows");
+  commands.Action("Umbrechen1")->trigger();
+  QApplication::processEvents();
+  EXPECT_FALSE(commands.IsChecked("BreakToolbar1"));
+  EXPECT_FALSE(commands.Action("Umbrechen1")->isChecked());
+  EXPECT_EQ(buttonRows(), 1u);
+  EXPECT_EQ(top("SpeedButton20"), top("SpeedButton17"));
+  SavePng(form, "main_window_toolbar_one_row");
+  commands.Action("Symbolleiste1")->trigger();
+  EXPECT_FALSE(commands.ToolBar("SpeedBarRow2")->isVisible());
+  commands.Action("Symbolleiste1")->trigger();
+  EXPECT_TRUE(commands.ToolBar("SpeedBarRow2")->isVisible());
+  commands.Action("BreakToolbar1")->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(buttonRows(), 2u);
+
   commands.Action("s1")->trigger();
   EXPECT_EQ(form.statusBar()->isVisible(), commands.IsChecked("s1"));
   commands.Action("s1")->trigger();
