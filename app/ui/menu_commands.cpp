@@ -332,7 +332,7 @@ QToolBar* TMenuCommands::ToolBar(const std::string& objectName) const {
 namespace {
 
 // Shows and hides `follower` whenever its tool bar is shown or hidden on
-// purpose (not when the whole window is).
+// purpose (not when the whole window is); an empty follower stays hidden.
 class TFollowVisibility : public QObject {
  public:
   TFollowVisibility(QToolBar* leader, QToolBar* follower) : QObject(follower), follower_(follower) {
@@ -341,7 +341,7 @@ class TFollowVisibility : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::ShowToParent) follower_->show();
+    if (event->type() == QEvent::ShowToParent && !follower_->actions().isEmpty()) follower_->show();
     if (event->type() == QEvent::HideToParent) follower_->hide();
     return QObject::eventFilter(watched, event);
   }
@@ -377,18 +377,51 @@ QToolBar* TMenuCommands::SplitToolBar(const std::string& name, const std::string
   } else {
     window->addToolBar(window->toolBarArea(first), second);
   }
-  for (qsizetype i = start; i < items.size(); ++i) {
-    QAction* item = items[i];
-    first->removeAction(item);
-    second->addAction(item);  // an input box goes along with its action
-    if (auto* button = qobject_cast<QToolButton*>(second->widgetForAction(item))) {
+  split_first_ = first;
+  split_second_ = second;
+  split_from_ = from;
+  toolbars_[secondName] = second;
+  new TFollowVisibility(first, second);
+  SetToolBarRows(true);
+  return second;
+}
+
+namespace {
+
+// Moves `items` to the end of `to`, in their order; an input box goes along
+// with its action, a button keeps the action's name.
+void MoveToolBarItems(const QList<QAction*>& items, QToolBar* from, QToolBar* to) {
+  for (QAction* item : items) {
+    from->removeAction(item);
+    to->addAction(item);
+    if (auto* button = qobject_cast<QToolButton*>(to->widgetForAction(item))) {
       button->setObjectName(item->objectName());
     }
   }
-  new TFollowVisibility(first, second);
-  second->setVisible(first->isVisibleTo(window));
-  toolbars_[secondName] = second;
-  return second;
+}
+
+}  // namespace
+
+void TMenuCommands::SetToolBarRows(bool twoRows) {
+  if (split_first_ == nullptr) return;
+  auto* window = qobject_cast<QMainWindow*>(split_first_->parentWidget());
+  if (twoRows && split_second_->actions().isEmpty()) {
+    const QList<QAction*> items = split_first_->actions();
+    const qsizetype start = items.indexOf(split_from_);
+    if (start < 0) return;
+    MoveToolBarItems(items.mid(start), split_first_, split_second_);
+    split_second_->setVisible(split_first_->isVisibleTo(window));
+  } else if (!twoRows && !split_second_->actions().isEmpty()) {
+    MoveToolBarItems(split_second_->actions(), split_second_, split_first_);
+    split_second_->hide();
+  }
+  if (window != nullptr && window->toolBarBreak(split_second_) != twoRows) {
+    if (twoRows) {
+      window->insertToolBarBreak(split_second_);
+    } else {
+      window->removeToolBarBreak(split_second_);
+    }
+  }
 }
 
 QWidget* TMenuCommands::ToolWidget(const std::string& objectName) const {

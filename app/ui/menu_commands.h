@@ -67,6 +67,10 @@ class TMenuCommands : public QObject {
   // The new bar is shown and hidden with the first. Returns it, or nullptr
   // when `firstItem` is not on the bar.
   QToolBar* SplitToolBar(const std::string& name, const std::string& firstItem, const std::string& secondName);
+  // The split tool bar in two rows (its second part under the first, after a
+  // tool-bar break) or in one (every item back on the first bar, in order,
+  // and the second bar hidden), so that one row has one overflow button.
+  void SetToolBarRows(bool twoRows);
   // A tool-bar input box (font, size, zoom) by object name, or nullptr.
   QWidget* ToolWidget(const std::string& objectName) const;
   // The names of every command of the table.
@@ -102,6 +106,10 @@ class TMenuCommands : public QObject {
   std::map<std::string, QMenu*> menus_;
   std::map<std::string, QToolBar*> toolbars_;
   std::map<std::string, QWidget*> widgets_;
+  // The split tool bar: its two bars and the first item of the second.
+  QToolBar* split_first_ = nullptr;
+  QToolBar* split_second_ = nullptr;
+  QAction* split_from_ = nullptr;
   bool english_ = false;
   bool daylight_saving_ = false;
   int running_ = 0;  // handlers running now (a command may trigger another)

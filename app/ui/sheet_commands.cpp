@@ -733,17 +733,7 @@ void TSheetCommands::FormResize() {
   }
   // The tool bar in one row, or broken into two: its second part under the
   // first.
-  QToolBar* second = c.ToolBar("SpeedBarRow2");
-  if (second != nullptr) {
-    const bool broken = c.IsChecked("BreakToolbar1");
-    if (host_.Window().toolBarBreak(second) != broken) {
-      if (broken) {
-        host_.Window().insertToolBarBreak(second);
-      } else {
-        host_.Window().removeToolBarBreak(second);
-      }
-    }
-  }
+  c.SetToolBarRows(c.IsChecked("BreakToolbar1"));
   if (QToolBar* speed = c.ToolBar("SpeedBar")) speed->setVisible(c.IsChecked("Symbolleiste1"));
   host_.Window().statusBar()->setVisible(c.IsChecked("s1"));
   host_.ShowClockBar(c.IsChecked("Weltzeituhr1"));

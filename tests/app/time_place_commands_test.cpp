@@ -336,20 +336,28 @@ TEST_F(TimePlaceCommands, MenuItemsChangeTheRecordsAndTheTableSetUp) {
   EXPECT_EQ(top("SpeedButton20"), top("BoldButton"));
   EXPECT_TRUE(commands.ToolWidget("Arial")->isVisible()) << "the second row has room for the font box";
   SavePng(form, "main_window_toolbar_two_rows");
+  commands.Action("Symbolleiste1")->trigger();
+  EXPECT_FALSE(commands.ToolBar("SpeedBarRow2")->isVisible());
+  commands.Action("Symbolleiste1")->trigger();
+  EXPECT_TRUE(commands.ToolBar("SpeedBarRow2")->isVisible());
+  // One row: every item back on the one bar, in order, with one overflow
+  // button for what does not fit.
   commands.Action("Umbrechen1")->trigger();
   QApplication::processEvents();
   EXPECT_FALSE(commands.IsChecked("BreakToolbar1"));
   EXPECT_FALSE(commands.Action("Umbrechen1")->isChecked());
   EXPECT_EQ(buttonRows(), 1u);
-  EXPECT_EQ(top("SpeedButton20"), top("SpeedButton17"));
+  const QList<QAction*> oneRow = commands.ToolBar("SpeedBar")->actions();
+  EXPECT_EQ(oneRow.indexOf(commands.Action("SpeedButton20")), oneRow.indexOf(commands.Action("SpeedButton17")) + 1);
+  EXPECT_FALSE(commands.ToolBar("SpeedBarRow2")->isVisible());
   SavePng(form, "main_window_toolbar_one_row");
   commands.Action("Symbolleiste1")->trigger();
-  EXPECT_FALSE(commands.ToolBar("SpeedBarRow2")->isVisible());
   commands.Action("Symbolleiste1")->trigger();
-  EXPECT_TRUE(commands.ToolBar("SpeedBarRow2")->isVisible());
+  EXPECT_FALSE(commands.ToolBar("SpeedBarRow2")->isVisible()) << "the empty second bar stays hidden";
   commands.Action("BreakToolbar1")->trigger();
   QApplication::processEvents();
   EXPECT_EQ(buttonRows(), 2u);
+  EXPECT_EQ(form.findChild<QToolButton*>("SpeedButton20")->defaultAction(), commands.Action("SpeedButton20"));
 
   commands.Action("s1")->trigger();
   EXPECT_EQ(form.statusBar()->isVisible(), commands.IsChecked("s1"));
