@@ -40,7 +40,8 @@ TOrbdetoptionenform::TOrbdetoptionenform(const TOrbDetOptions& options, double c
   layout->addWidget(display);
   auto* improve = new QGroupBox(Text("Bahnverbesserung", "Orbit improvement"), this);
   auto* il = new QVBoxLayout(improve);
-  il->addWidget(new QLabel(Text("Bevorzugte Rechen&methode", "Calculation &method"), improve));
+  auto* methodLabel = new QLabel(Text("Bevorzugte Rechen&methode", "Calculation &method"), improve);
+  il->addWidget(methodLabel);
   method_[0] =
       new QRadioButton(Text("Störungen berücksichtigen (sehr langsam)", "Include perturbations (very slow)"), improve);
   method_[1] = new QRadioButton(
@@ -49,6 +50,8 @@ TOrbdetoptionenform::TOrbdetoptionenform(const TOrbDetOptions& options, double c
       Text("Niedrige Genauigkeit, ohne Störungen (schnell)", "Lower precision, without perturbations (very quick)"),
       improve);
   for (QRadioButton* b : method_) il->addWidget(b);
+  // With a buddy the label shows its mnemonic instead of a literal "&".
+  methodLabel->setBuddy(method_[0]);
   auto* form = new QFormLayout;
   jd_ = NewNamed<TFloatEdit>("JdForM", improve);
   rate_ = NewNamed<TFloatEdit>("ChangeRate", improve);

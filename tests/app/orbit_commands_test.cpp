@@ -141,6 +141,12 @@ TEST_F(OrbitCommands, OptionsDialogFromTheMenuStoresItsTwentyBytes) {
     auto* dialog = qobject_cast<TOrbdetoptionenform*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     test::SavePng(*dialog, std::string("orbit_options_") + (LanguageEnglish ? "en" : "de"));
+    // A caption with a mnemonic needs a buddy, else the "&" shows as text.
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+      if (label->text().contains('&')) {
+        EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+      }
+    }
     auto* rate = dialog->findChild<TFloatEdit*>("ChangeRate");
     auto* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
     rate->setText("0");
