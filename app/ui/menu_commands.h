@@ -21,6 +21,7 @@ class QWidget;
 
 namespace kvx {
 
+struct TMenuItemState;
 struct TMenuRow;
 
 class TMenuCommands : public QObject {
@@ -54,6 +55,14 @@ class TMenuCommands : public QObject {
   bool IsEnabled(const std::string& command) const;
   void SetChecked(const std::string& command, bool checked);
   bool IsChecked(const std::string& command) const;
+  // Shows or hides every item and button of the command.
+  void SetShown(const std::string& command, bool shown);
+  // Sets what a state gives: for a command its enabled, shown and checked
+  // state and its items' caption; for a sub-menu whether it opens and shows;
+  // for a tool-bar box whether it takes input (its showing is the tool
+  // bar's). False for a name that is none
+  // of these.
+  bool ApplyState(const TMenuItemState& state);
 
   // The action of a row by its object name (menu items, buttons; for menus
   // their menu action), or nullptr.
