@@ -126,7 +126,11 @@ void ViewStates(const TMenuStateInput& in, TStateList& s) {
   s.Check("Tabellenkalkulation1", in.WorkbookView);
   s.Check("Bearbeitungszeile1", in.EditBarShown);
   s.Check("Formelnanzeigen1", in.FormulasShown);
-  s.At("Zellschutzaktivieren1").Caption = ProtectionCaption(in.SheetProtected, in.English);
+  // Unprotected, the protection toggle reads as the menu has it.
+  const TMenuRow* protection = FindMenuRow("Zellschutzaktivieren1");
+  s.At("Zellschutzaktivieren1").Caption = in.SheetProtected || protection == nullptr
+                                              ? ProtectionCaption(in.SheetProtected, in.English)
+                                              : RowCaption(*protection, in.English);
   s.Check("EphemeridenzeitpunkteausTabelle1", in.DateListInUse);
 }
 

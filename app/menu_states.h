@@ -45,7 +45,7 @@ struct TMenuStateInput {
   bool EditBarShown = false;
   bool FormulasShown = false;
   bool SheetProtected = false;
-  bool DateListInUse = false;  // the ephemeris dates come from a list taken from the sheet
+  bool DateListInUse = false;   // the ephemeris dates come from a list taken from the sheet
   bool DaylightSaving = false;  // the start record is in daylight-saving time
   bool English = false;
 };

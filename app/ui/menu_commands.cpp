@@ -240,7 +240,7 @@ void TMenuCommands::SetDaylightSaving(bool daylightSaving) {
 }
 
 void TMenuCommands::UpdateEnabled(Command& command) {
-  const bool on = command.enabled && static_cast<bool>(command.handler);
+  const bool on = command.enabled && command.allowed && static_cast<bool>(command.handler);
   for (QAction* action : command.actions) action->setEnabled(on);
 }
 
@@ -297,6 +297,13 @@ void TMenuCommands::SetEnabled(const std::string& name, bool enabled) {
   UpdateEnabled(it->second);
 }
 
+void TMenuCommands::SetAllowed(const std::string& name, bool allowed) {
+  auto it = commands_.find(name);
+  if (it == commands_.end()) return;
+  it->second.allowed = allowed;
+  UpdateEnabled(it->second);
+}
+
 bool TMenuCommands::IsEnabled(const std::string& name) const {
   auto it = commands_.find(name);
   return it != commands_.end() && !it->second.actions.empty() && it->second.actions.front()->isEnabled();
@@ -324,7 +331,7 @@ void TMenuCommands::SetShown(const std::string& name, bool shown) {
 bool TMenuCommands::ApplyState(const TMenuItemState& state) {
   const std::string& name = state.Item;
   if (commands_.count(name) != 0) {
-    if (state.Enabled) SetEnabled(name, *state.Enabled);
+    if (state.Enabled) SetAllowed(name, *state.Enabled);
     if (state.Shown) SetShown(name, *state.Shown);
     if (state.Checked) SetChecked(name, *state.Checked);
     if (state.Caption != nullptr) {

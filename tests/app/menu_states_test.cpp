@@ -210,7 +210,7 @@ TEST(MenuStates, EveryRuleFollowsItsCondition) {
   in.DaylightSaving = false;
   in.SheetProtected = false;
   EXPECT_EQ(Looks(in).at("Sommerzeit1").Caption, "&Daylight saving");
-  EXPECT_EQ(Looks(in).at("Zellschutzaktivieren1").Caption, "Activate cell protection");
+  EXPECT_EQ(Looks(in).at("Zellschutzaktivieren1").Caption, "Enable &protection");
 }
 
 // The rows that share a command share its state: the tool-bar buttons that
