@@ -271,13 +271,8 @@ int ClampZoom(int percent) { return std::clamp(percent, 10, 400); }
 
 int AlignmentCode(int buttonCode, bool down) { return down ? buttonCode : 1; }
 
-TSheetMenuState SheetMenuState(bool workbookView, bool english, bool tableToolbarVisible) {
+TSheetMenuState SheetMenuState(bool english, bool tableToolbarVisible) {
   TSheetMenuState s;
-  s.GridItems = !workbookView;
-  s.SheetItems = workbookView;
-  s.FindVisible = workbookView;
-  s.SpreadsheetChecked = workbookView;
-  s.EditBarVisible = workbookView;
   s.EnglishChecked = english;
   s.TableToolbarChecked = tableToolbarVisible;
   return s;

@@ -76,19 +76,13 @@ int ClampZoom(int percent);
 // is down (2 left, 3 centre, 4 right, 7 across the selection), else 1.
 int AlignmentCode(int buttonCode, bool down);
 
-// The menus' states for a view.
+// The View menu's marks of the language and the table tool bar (the other
+// states of the menus are app/menu_states.h's).
 struct TSheetMenuState {
-  bool GridItems = false;    // Layout, Colours: the result grid only
-  bool SheetItems = false;   // alignment, numbers, border, pattern, protection,
-                             // row, column, decimals, show formulas, freeze,
-                             // activate protection: the workbook only
-  bool FindVisible = false;  // Find, Replace and their separator
-  bool SpreadsheetChecked = false;
-  bool EditBarVisible = false;
   bool EnglishChecked = false;
   bool TableToolbarChecked = false;
 };
-TSheetMenuState SheetMenuState(bool workbookView, bool english, bool tableToolbarVisible);
+TSheetMenuState SheetMenuState(bool english, bool tableToolbarVisible);
 
 // The caption of the protection toggle.
 const char* ProtectionCaption(bool protectionOn, bool english);

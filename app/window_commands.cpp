@@ -160,32 +160,4 @@ std::string FindManual(const std::string& folder) {
   return {};
 }
 
-// --- Settings menu ----------------------------------------------------------------
-
-std::vector<TMenuItemState> SettingsMenuStates(const TSettingsMenuInput& in) {
-  const bool variable = in.VariableStarName != "Kein Variabler";
-  return {
-      {"Optionen2", !in.CatalogueLoading, std::nullopt},
-      {"Warnheinweisezeigen1", true, in.Warnings},
-      {"Satellit1", in.SatellitesEnabled, std::nullopt},
-      {"AlleSatelliten1", in.SatellitesEnabled, std::nullopt},
-      {"Planetoid3", in.AsteroidName != "Kein Planetoid", std::nullopt},
-      {"Komet3", in.CometName != "Kein Komet", std::nullopt},
-      {"VernderlicherStern1", variable, std::nullopt},
-      {"DatumausKonfiguration2", in.ConfigurationLoaded, std::nullopt},
-  };
-}
-
-std::vector<TMenuMark> TheoryMenuMarks(const TTheorySelection& selection, bool useIntegrationDatabase) {
-  const std::uint8_t planets = selection.PlanetTheory();
-  return {
-      {"usevsop871", planets == kPlanetTheoryVsop87D},
-      {"VSOP87Cverwenden1", planets == kPlanetTheoryVsop87C},
-      {"NewcombscheTheorienverwenden1", planets == kPlanetTheoryInternal},
-      {"PositionenausDateilesen1", planets == kPlanetTheoryPositionFiles},
-      {"ELP2000Mondtheorieverwenden1", selection.MoonTheory() != 0},
-      {"DatenbankfrIntegrationenverwenden1", useIntegrationDatabase},
-  };
-}
-
 }  // namespace kvx

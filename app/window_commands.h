@@ -1,7 +1,7 @@
 // The plain side of the main window's remaining commands: the clock bar's
 // rows, the movable feasts of a year, the external program's menu captions
-// and command line, the manual's file, and the Settings menu's states. No
-// Qt here; the commands in app/ui/settings_commands.cpp call these.
+// and command line, the manual's file and the asteroid database's files.
+// No Qt here; the commands in app/ui/settings_commands.cpp call these.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,6 @@
 #include "engine/mystringgrid.h"
 #include "platform/workbook/workbook.h"
 #include "setup/clock_list.h"
-#include "theories/theory_types.h"
 
 namespace kvx {
 
@@ -60,34 +59,5 @@ std::string DatabaseFileName(const std::string& asteroidName, std::vector<std::s
 // The used rows of the sheet as text lines, each cell's shown text followed
 // by the separator except the last of the row.
 std::string SheetAsSeparatedText(const workbook::TWorkbook& sheet, char separator);
-
-// --- Settings menu ----------------------------------------------------------
-struct TSettingsMenuInput {
-  bool CatalogueLoading = false;
-  bool Warnings = true;
-  bool SatellitesEnabled = true;
-  std::string AsteroidName;
-  std::string CometName;
-  std::string VariableStarName;
-  bool ConfigurationLoaded = false;  // a configuration file is named
-};
-struct TMenuItemState {
-  const char* Item;
-  bool Enabled;
-  std::optional<bool> Checked;
-};
-// The items the Settings and Objects menus set on opening. Items without a
-// handler stay disabled whatever this says (the menu table sees to that).
-std::vector<TMenuItemState> SettingsMenuStates(const TSettingsMenuInput& in);
-
-// --- Theory marks -------------------------------------------------------------
-struct TMenuMark {
-  const char* Item;
-  bool Checked;
-};
-// The check marks of the theory items of the Settings menu for the live
-// selection (after the availability rules): the one planet theory in use,
-// the lunar theory and the switch of the integration database.
-std::vector<TMenuMark> TheoryMenuMarks(const TTheorySelection& selection, bool useIntegrationDatabase);
 
 }  // namespace kvx

@@ -1,7 +1,8 @@
-// Main window commands: the Settings menu's states on opening, a cell macro
-// over 16,383 x 10 cells, the movable feasts of a year.
+// Main window commands: the menus' states on opening, a cell macro over
+// 16,383 x 10 cells, the movable feasts of a year.
 #include <benchmark/benchmark.h>
 
+#include "app/menu_states.h"
 #include "app/time_place_macros.h"
 #include "app/window_commands.h"
 #include "core/name_tables.h"
@@ -11,14 +12,14 @@
 namespace kvx {
 namespace {
 
-void BM_SettingsMenuStates(benchmark::State& state) {
-  TSettingsMenuInput in;
+void BM_MenuStates(benchmark::State& state) {
+  TMenuStateInput in;
   in.AsteroidName = "Ceres";
-  in.CometName = "Kein Komet";
   in.VariableStarName = "Mira";
-  for (auto _ : state) benchmark::DoNotOptimize(SettingsMenuStates(in));
+  in.Libraries.Vsop87C = 1;
+  for (auto _ : state) benchmark::DoNotOptimize(MenuStates(in));
 }
-BENCHMARK(BM_SettingsMenuStates)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MenuStates)->Unit(benchmark::kMicrosecond);
 
 void BM_DegToDmsMacroOverSixteenThousandRows(benchmark::State& state) {
   InitCoreTablesAtStartup(IntlSeparators);

@@ -70,9 +70,9 @@ void StartCatalogueLoad(TCommandHost& host, TCatalogueLoader& loader) {
     panel->setText(QString::fromUtf8(ByLanguage("Datenbank wird geladen", "Loading database")));
     panel->show();
   }
-  // The lunar occultations wait for the catalogue (the menus are refreshed
-  // when the load ends).
-  host.Commands().SetEnabled("Sternbedeckungen1", false);
+  // The star occultations wait for the catalogue (the menus are refreshed
+  // again when the load ends).
+  host.RefreshMenuStates();
   loader.Start({host.DataFolder(), catalogue.Setting, catalogue.SelectedStar});
 }
 

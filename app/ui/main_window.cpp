@@ -28,6 +28,7 @@
 #include "app/ui/command_registry.h"
 #include "app/ui/history_menu.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/menu_state_refresh.h"
 #include "app/ui/orbit_setup_commands.h"
 #include "app/ui/user_catalogue_commands.h"
 #include "core/text_conversion.h"
@@ -381,6 +382,7 @@ void TMainForm::RefreshMenuStates() {
     ~Done() { flag = false; }
   } done{refreshing_menus_};
   for (const std::function<void()>& refresher : menu_state_refreshers_) refresher();
+  if (commands_ != nullptr) ApplyMenuStates(*this);
 }
 
 void TMainForm::FocusSheet() {

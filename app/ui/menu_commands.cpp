@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/menu_states.h"
 #include "app/menu_table.h"
 #include "platform/globals.h"
 #include "platform/help.h"
@@ -239,7 +240,7 @@ void TMenuCommands::SetDaylightSaving(bool daylightSaving) {
 }
 
 void TMenuCommands::UpdateEnabled(Command& command) {
-  const bool on = command.enabled && static_cast<bool>(command.handler);
+  const bool on = command.enabled && command.allowed && static_cast<bool>(command.handler);
   for (QAction* action : command.actions) action->setEnabled(on);
 }
 
@@ -296,6 +297,13 @@ void TMenuCommands::SetEnabled(const std::string& name, bool enabled) {
   UpdateEnabled(it->second);
 }
 
+void TMenuCommands::SetAllowed(const std::string& name, bool allowed) {
+  auto it = commands_.find(name);
+  if (it == commands_.end()) return;
+  it->second.allowed = allowed;
+  UpdateEnabled(it->second);
+}
+
 bool TMenuCommands::IsEnabled(const std::string& name) const {
   auto it = commands_.find(name);
   return it != commands_.end() && !it->second.actions.empty() && it->second.actions.front()->isEnabled();
@@ -312,6 +320,40 @@ void TMenuCommands::SetChecked(const std::string& name, bool checked) {
 bool TMenuCommands::IsChecked(const std::string& name) const {
   auto it = commands_.find(name);
   return it != commands_.end() && !it->second.actions.empty() && it->second.actions.front()->isChecked();
+}
+
+void TMenuCommands::SetShown(const std::string& name, bool shown) {
+  auto it = commands_.find(name);
+  if (it == commands_.end()) return;
+  for (QAction* action : it->second.actions) action->setVisible(shown);
+}
+
+bool TMenuCommands::ApplyState(const TMenuItemState& state) {
+  const std::string& name = state.Item;
+  if (commands_.count(name) != 0) {
+    if (state.Enabled) SetAllowed(name, *state.Enabled);
+    if (state.Shown) SetShown(name, *state.Shown);
+    if (state.Checked) SetChecked(name, *state.Checked);
+    if (state.Caption != nullptr) {
+      for (QAction* action : commands_[name].actions) {
+        const TMenuRow* row = FindMenuRow(action->objectName().toStdString());
+        if (row == nullptr || row->Kind != TMenuRowKind::Item) continue;  // a button keeps its hint
+        action->setText(Text(state.Caption));
+        action->setStatusTip(HintOf(state.Caption));
+      }
+    }
+    return true;
+  }
+  if (QMenu* menu = Menu(name)) {
+    if (state.Enabled) menu->menuAction()->setEnabled(*state.Enabled);
+    if (state.Shown) menu->menuAction()->setVisible(*state.Shown);
+    return true;
+  }
+  if (QWidget* box = ToolWidget(name)) {
+    if (state.Enabled) box->setEnabled(*state.Enabled);
+    return true;
+  }
+  return false;
 }
 
 QAction* TMenuCommands::Action(const std::string& objectName) const {

@@ -21,6 +21,7 @@ class QWidget;
 
 namespace kvx {
 
+struct TMenuItemState;
 struct TMenuRow;
 
 class TMenuCommands : public QObject {
@@ -49,11 +50,22 @@ class TMenuCommands : public QObject {
   // Runs the command's handler; false when there is none.
   bool Trigger(const std::string& command);
 
-  // Enables the command (only when it has a handler) or disables it.
+  // Enables the command (only when it has a handler) or disables it: the
+  // state its module keeps.
   void SetEnabled(const std::string& command, bool enabled);
+  // Whether the menus' rules (app/menu_states.h) let the command be used
+  // now; it is usable only when both they and its module allow it.
+  void SetAllowed(const std::string& command, bool allowed);
   bool IsEnabled(const std::string& command) const;
   void SetChecked(const std::string& command, bool checked);
   bool IsChecked(const std::string& command) const;
+  // Shows or hides every item and button of the command.
+  void SetShown(const std::string& command, bool shown);
+  // Sets what a state gives: for a command whether the rules allow it, its
+  // shown and checked state and its items' caption; for a sub-menu whether
+  // it opens and shows; for a tool-bar box whether it takes input (its
+  // showing is the tool bar's). False for a name that is none of these.
+  bool ApplyState(const TMenuItemState& state);
 
   // The action of a row by its object name (menu items, buttons; for menus
   // their menu action), or nullptr.
@@ -95,7 +107,8 @@ class TMenuCommands : public QObject {
   struct Command {
     std::vector<QAction*> actions;
     Handler handler;
-    bool enabled = true;  // wanted state; shown only with a handler
+    bool enabled = true;  // wanted by the command's module; shown only with a handler
+    bool allowed = true;  // let by the menus' rules
   };
   void Build(QMainWindow* window);
   void Recaption(const TMenuRow& row, bool english);

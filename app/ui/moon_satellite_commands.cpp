@@ -17,11 +17,6 @@
 
 namespace kvx {
 
-bool TTableCommands::SatelliteTablesEnabled() const {
-  const TEphemerisPeriodState& s = host_.Period();
-  return host_.SatelliteFile().count > 0 && s.SatellitesEnabled != 0;
-}
-
 void TTableCommands::RegisterMoonAndSatelliteKinds() {
   {
     TEphemerisPeriodState& p = host_.Period();

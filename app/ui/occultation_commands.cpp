@@ -286,13 +286,8 @@ void InstallLunarOccultationCommands(TCommandHost& host) {
   commands.RegisterHandler("Sternbedeckungen1", [&host] { Sternbedeckungen1Click(host); });
   commands.RegisterHandler("Planeten1", [&host] { Planeten1Click(host); });
   commands.RegisterHandler("OccultationsofStarsbyPlanets1", [&host] { OccultationsofStarsbyPlanets1Click(host); });
-  const auto refresh = [&host] {
-    host.Commands().SetEnabled("Sternbedeckungen1", host.StarCatalogueState().Loading == 0);
-    host.Commands().SetEnabled("Planeten1", true);
-    host.Commands().SetEnabled("OccultationsofStarsbyPlanets1", host.StarCatalogueState().Loading == 0);
-  };
-  host.AddMenuStateRefresher(refresh);
-  refresh();
+  // The two star occultations wait for the star catalogue: the menu states
+  // (app/menu_states.h) grey them while it loads.
 }
 
 }  // namespace kvx

@@ -48,8 +48,6 @@ constexpr TSingleDateItem kSingleDateItems[] = {
 
 }  // namespace
 
-bool TTableCommands::StateVectorTableEnabled() const { return host_.TheoryState().Libraries.Vsop87C != 0; }
-
 Teinzelephform& TTableCommands::SingleDatePage() {
   if (single_date_page_.isNull()) single_date_page_ = new Teinzelephform(&host_.Window());
   return *single_date_page_;
@@ -92,6 +90,8 @@ void TTableCommands::RegisterOverviewKinds() {
   commands.RegisterHandler("StatusvektorVSOP87C1", [this] { PlainCommand(kTableKindStateVectorVsop87c); });
   // The user catalogue at the period start, one row per object.
   commands.RegisterHandler("Benutzerkatalog2", [this] {
+    // No catalogue, no table: the sheet and the undo of its last table stay.
+    if (host_.UserObjects().Count() == 0) return;
     TCurrentObjects& s = host_.Objects();
     workbook::TWorkbook& book = host_.Workbook();
     book.SetSelection(1, 1, 1, 1);

@@ -154,7 +154,7 @@ void ApplyView(TCommandHost& host) {
   host.Commands().SetChecked("Tabellenkalkulation1", sheet);
   if (!sheet) ApplyGridLayout(host.Grid(), host.Documents().Look());
   host.Documents().ShowLook();
-  host.Sheets().ApplyMenuState();
+  host.RefreshMenuStates();
   if (host.UpdateExternalProgramMenu) host.UpdateExternalProgramMenu();
 }
 
@@ -298,32 +298,6 @@ void Uhrenleistekonfigurieren1Click(TCommandHost& host, TClockBar& bar) {
   ShowClocksDialog(host.Clocks(), host.DataFolder(), clocksHost, &host.Window());
   bar.Tick();
   host.Sheets().FormResize();
-}
-
-// --- Settings menu states ----------------------------------------------------------------
-
-void ApplySettingsMenuStates(TCommandHost& host) {
-  const TComputingSettings& computing = host.Computing();
-  const TEphemerisPeriodState& period = host.Period();
-  const TCurrentObjects& objects = host.Objects();
-  const TStarCatalogueState& catalogue = host.StarCatalogueState();
-  TSettingsMenuInput in;
-  in.CatalogueLoading = catalogue.Loading != 0;
-  in.Warnings = computing.WarningsOption != 0;
-  // The period check's switch, as the satellite tables see it.
-  in.SatellitesEnabled = period.SatellitesEnabled != 0;
-  in.AsteroidName = objects.CurrentAsteroid.Name;
-  in.CometName = objects.CurrentComet.Name;
-  in.VariableStarName = objects.CurrentVariableStar.Name;
-  in.ConfigurationLoaded = !host.Configuration().FileName().empty();
-  TMenuCommands& c = host.Commands();
-  for (const TMenuItemState& item : SettingsMenuStates(in)) {
-    c.SetEnabled(item.Item, item.Enabled);
-    if (item.Checked) c.SetChecked(item.Item, *item.Checked);
-  }
-  c.SetChecked("Schnellhilfeanzeigen1", host.StoredSettings().Window.Hints);
-  c.SetDaylightSaving(Start(host).DaylightHours != 0);
-  host.ShowTheoryMarks();
 }
 
 // --- movable feasts, manual ----------------------------------------------------------------
@@ -647,8 +621,6 @@ void InstallSettingsCommands(TCommandHost& host) {
   host.ClockTimerHook = [clocks] { clocks->Tick(); };
   c.RegisterHandler("Weltzeituhr1", [f] { f->ShowClockBar(f->Commands().IsChecked("Weltzeituhr1")); });
   c.RegisterHandler("Uhrenleistekonfigurieren1", [f, clocks] { Uhrenleistekonfigurieren1Click(*f, *clocks); });
-
-  host.AddMenuStateRefresher([f] { ApplySettingsMenuStates(*f); });
 
   auto* idle = new TIdleWork(host);
   // The Moon cache follows the period start after every completed period

@@ -279,7 +279,7 @@ void TSheetCommands::InsertSheet() {
   book.SetSheet(inserted);
   book.SetShowSelections(true);
   book.SetAllowEditHeaders(false);
-  ApplyMenuState();
+  host_.RefreshMenuStates();
 }
 
 void TSheetCommands::DeleteSheet() {
@@ -299,7 +299,7 @@ void TSheetCommands::DeleteSheet() {
     book.DeleteSheets(book.Sheet(), 1);
   }
   host_.RestoreCursor();
-  ApplyMenuState();
+  host_.RefreshMenuStates();
 }
 
 void TSheetCommands::RenameSheets() {
@@ -693,32 +693,9 @@ void TSheetCommands::DoubleClicked(int row, int col) {
 void TSheetCommands::ApplyMenuState() {
   TMenuCommands& c = host_.Commands();
   QToolBar* tableBar = c.ToolBar("TabellenToolbar");
-  const TSheetMenuState s =
-      SheetMenuState(InWorkbook(), LanguageEnglish != 0, tableBar != nullptr && tableBar->isVisible());
-  auto enable = [&c](const char* name, bool on) {
-    if (QAction* action = c.Action(name)) action->setEnabled(on && (c.HasHandler(name) || c.Menu(name) != nullptr));
-  };
-  enable("Layout1", s.GridItems);
-  enable("Farben1", s.GridItems);
-  for (const char* name : {"Ausrichtung1", "Zahlen1", "Rahmen1", "Muster1", "Zellenschtzenverbergen1", "Zeile1",
-                           "Spalte1", "Nachkommastellen1", "Formelnanzeigen1", "Fixieren1", "Zellschutzaktivieren1"}) {
-    enable(name, s.SheetItems);
-  }
-  for (const char* name : {"Suchen1", "Ersetzen1"}) {
-    if (QAction* action = c.Action(name)) action->setVisible(s.FindVisible);
-  }
-  // The separator before Find and Replace.
-  if (QMenu* edit = c.Menu("Bearbeitn1")) {
-    const QList<QAction*> actions = edit->actions();
-    for (int k = 1; k < actions.size(); ++k) {
-      if (actions[k] == c.Action("Suchen1") && actions[k - 1]->isSeparator()) actions[k - 1]->setVisible(s.FindVisible);
-    }
-  }
-  c.SetChecked("Tabellenkalkulation1", s.SpreadsheetChecked);
-  if (QAction* bar = c.Action("Bearbeitungszeile1")) bar->setVisible(s.EditBarVisible);
+  const TSheetMenuState s = SheetMenuState(LanguageEnglish != 0, tableBar != nullptr && tableBar->isVisible());
   c.SetChecked("EnglischeVersion1", s.EnglishChecked);
   c.SetChecked("TabellengrenWerkzeug1", s.TableToolbarChecked);
-  ShowProtectionCaption();
 }
 
 void TSheetCommands::FormResize() {

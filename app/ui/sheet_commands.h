@@ -72,7 +72,7 @@ class TSheetCommands : public QObject {
   // "Remove protection" while the sheet is protected, else the menu's caption.
   void ShowProtectionCaption();
   void TopLeftChanged();
-  // The menus' rules for the view the window shows.
+  // The View menu's marks of the language and the table tool bar.
   void ApplyMenuState();
   // The bars and the clock by their View checks, the normal bounds kept.
   void FormResize();

@@ -80,8 +80,6 @@ constexpr TableCommand kBodyTableCommands[] = {
     {"EingabemaskefrStatusvektor1", 34, 0},
 };
 
-constexpr const char* kNoAsteroidName = "Kein Planetoid";
-constexpr const char* kNoCometName = "Kein Komet";
 // An integration must start at least this far from the element epoch, days.
 constexpr double kIntegrationEpochMinDays = 0.99;
 constexpr std::int32_t kPluto = 9;
@@ -142,7 +140,7 @@ TTableCommands::TTableCommands(TCommandHost& host) : QObject(&host.Window()), ho
   dispatcher_ =
       std::make_unique<TTableDispatcher>(host_.Period(), host_.TableState(), host_.DocumentState(), std::move(hooks));
   SetPeriodDialogHook([this] { ZeitraumfrTabelle1Click(); });
-  host_.AddMenuStateRefresher([this] { RefreshMenus(); });
+  host_.AddMenuStateRefresher([this] { RefreshHandlerMenus(); });
   if (!host_.RefreshMenusHook) host_.RefreshMenusHook = [this] { host_.RefreshMenuStates(); };
   RegisterKinds();
   RegisterBodyKinds();
@@ -248,26 +246,17 @@ void TTableCommands::RegisterKinds() {
 
 // --- menu states ------------------------------------------------------------------------------
 
-void TTableCommands::RefreshMenus() {
+void TTableCommands::RefreshMenus() { host_.RefreshMenuStates(); }
+
+void TTableCommands::RefreshHandlerMenus() {
   TMenuCommands& commands = host_.Commands();
-  for (const TableCommand& c : kTableCommands) {
-    bool enabled = dispatcher_->HasHandler(c.Kind);
-    if (c.Kind == 21 && host_.Objects().CurrentAsteroid.Name == kNoAsteroidName) enabled = false;
-    if ((c.Kind == 880 || c.Kind == 881) && !SatelliteTablesEnabled()) enabled = false;
-    commands.SetEnabled(c.Command, enabled);
-  }
-  const TCurrentObjects& s = host_.Objects();
-  const bool asteroid = s.CurrentAsteroid.Name != kNoAsteroidName;
-  const bool comet = s.CurrentComet.Name != kNoCometName;
+  for (const TableCommand& c : kTableCommands) commands.SetEnabled(c.Command, dispatcher_->HasHandler(c.Kind));
   for (const TableCommand& c : kBodyTableCommands) {
     bool enabled = dispatcher_->HasHandler(c.Kind);
-    if (c.Kind == 22 || c.Kind == 4014) enabled = enabled && asteroid;
-    if (c.Kind == 41 || c.Kind == 42 || c.Kind == 4016) enabled = enabled && comet;
-    if (c.Kind == 72) enabled = enabled && host_.UserObjects().Count() > 0 && FindUserCatalogObject != nullptr;
+    if (c.Kind == 72) enabled = enabled && FindUserCatalogObject != nullptr;
     commands.SetEnabled(c.Command, enabled);
   }
   RefreshLibraryTableMenus();
-  commands.SetEnabled("StatusvektorVSOP87C1", StateVectorTableEnabled());
 }
 
 // --- the commands ------------------------------------------------------------------------------

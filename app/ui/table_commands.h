@@ -85,8 +85,9 @@ class TTableCommands : public QObject {
   // hold. Only a table command writes a table.
   void ComputeWithoutKind();
 
-  // Menu states after a table: commands without a handler stay disabled,
-  // the asteroid items while no asteroid is chosen.
+  // Every menu state of the window anew (the window's refresh): the table
+  // commands without a handler stay disabled, and the rules of the menus'
+  // openings (app/menu_states.h) decide the rest.
   void RefreshMenus();
 
   // --- the moons, the moon phases and the Earth satellites ---------------------
@@ -95,8 +96,6 @@ class TTableCommands : public QObject {
   // visibility search, whose OK moves the period start.
   void Satelliten1Click();
   void Erdsatelliten1Click();
-  // The satellite table items: sets loaded and the period start in range.
-  bool SatelliteTablesEnabled() const;
   Tsatellitenephfenster& SatelliteTable() { return *satellite_table_; }
   TSatelliteSettings& SatelliteSettings() { return satellite_settings_; }
 
@@ -137,8 +136,6 @@ class TTableCommands : public QObject {
   void ShowSingleDate(std::int32_t kind);
   // The page, made on first use and kept.
   Teinzelephform& SingleDatePage();
-  // The state-vector item while the VSOP87 C library is present.
-  bool StateVectorTableEnabled() const;
 
   // The records of a table over the main window's period, in the program's
   // language, with the window's output settings.
@@ -181,6 +178,8 @@ class TTableCommands : public QObject {
   // menu items.
   void RegisterLibraryTables();
   void RefreshLibraryTableMenus();
+  // The table commands' items by whether their table kind has a handler.
+  void RefreshHandlerMenus();
   // The location dialog's default file: "orte.csv" in the data folder.
   void PrepareLocationFile();
 

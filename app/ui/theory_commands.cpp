@@ -7,9 +7,10 @@
 #include <QEvent>
 #include <QLabel>
 
+#include "app/menu_states.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
-#include "app/window_commands.h"
+#include "app/ui/menu_state_refresh.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "theories/ui/vsop_accuracy_dialog.h"
@@ -47,15 +48,16 @@ constexpr const char* kDefaultSlowEnglish =
 
 void TMainForm::ShowTheoryMarks() {
   if (!commands_) return;
-  for (const TMenuMark& mark : TheoryMenuMarks(Selection(), state_.Computing.UseIntegrationDatabase != 0)) {
-    commands_->SetChecked(mark.Item, mark.Checked);
-  }
+  ApplyMenuStates(*this);
 }
 
 void TMainForm::TheoryMenuClick(const char* command, std::uint8_t planetTheory) {
   // The click has toggled the mark; a checked item asks for its theory. The
   // marks then show what is in use (unchecking the theory in use keeps it).
-  if (commands_->IsChecked(command)) {
+  // A theory whose library or files are missing is not offered; should its
+  // item run all the same, the theory in use stays.
+  const bool offered = PlanetTheoryOffered(planetTheory, theory_.Libraries, theory_.VscFilesPresent != 0);
+  if (offered && commands_->IsChecked(command)) {
     TTheorySelection requested = Selection();
     requested.bytes[0] = planetTheory;
     SetTheorySelection(requested);

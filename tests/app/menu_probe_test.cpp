@@ -23,6 +23,7 @@
 #include "app/ui/tip_dialog.h"
 #include "core/records.h"
 #include "support/qt/main_form_test.h"
+#include "theories/position_file_writer.h"
 
 namespace kvx {
 namespace {
@@ -75,6 +76,9 @@ TEST_F(MenuProbe, EveryCommandHasAHandlerAndWaitsOnlyForWhatIsNotChosen) {
       {"Kometenbahn1", "a comet"},
       {"VernderlicherStern1", "a variable star"},
       {"Benutzerkatalog1", "a user catalogue with objects"},
+      {"Benutzerkatalog2", "a user catalogue with objects"},
+      {"PositionenausDateilesen1", "the nine position files (not offered without them)"},
+      {"DatenbankfrIntegrationenverwenden1", "the position database (not offered without it)"},
       {"PlanetoidenausDatenbank1", "files in the asteroid-database folder"},
       {"ExternesProgramm1", "an external program"},
       {"ExternesProgrammstarten1_", "an external program"},
@@ -101,6 +105,10 @@ TEST_F(MenuProbe, EveryCommandHasAHandlerAndWaitsOnlyForWhatIsNotChosen) {
   FindAsteroidDatabaseFiles(form);
   form.StoredSettings().ExternalApplication = "/bin/true";
   if (form.UpdateExternalProgramMenu) form.UpdateExternalProgramMenu();
+  const std::filesystem::path data = s.DataFolder;
+  for (const char* name : kPositionFileNames) test::WritePositionFile(data / name, 0, 6000, 6, test::QuarticSignal);
+  test::WritePositionFile(data / kIntegrationPositionFileName, 0, 6000, 27, test::QuarticSignal);
+  form.ReopenPositionFiles();
   OpenEveryMenu(form);
   EXPECT_EQ(Disabled(form), (std::map<std::string, bool>{{"Layout1", true}}));
   s.Document.WorkbookView = 0;

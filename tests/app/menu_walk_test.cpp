@@ -610,13 +610,18 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   std::set<std::string> toolWindowsHelped;  // language, class and title of the tool windows F1 was pressed in
   int run = 0;
   int longestSheet = 0, longestGrid = 0;
+  // The view switch ends each pass, so that a pass runs in one view: the
+  // sheet-only commands, greyed in the result grid, run in the sheet.
+  std::vector<std::string> order = MenuCommandsInOrder();
+  std::stable_partition(order.begin(), order.end(),
+                        [](const std::string& command) { return command != "Tabellenkalkulation1"; });
   // German accepting, English accepting, English cancelling every dialog.
   for (int pass = 0; pass < 3; ++pass) {
     if (pass == 1) commands.Trigger("EnglischeVersion1");
     ASSERT_EQ(LanguageEnglish, pass == 0 ? 0 : 1);
     CollectForeignTexts(form, pass == 0 ? "de main window" : "en main window", answerer.foreign);
     const bool cancelling = pass == 2;
-    for (const std::string& command : MenuCommandsInOrder()) {
+    for (const std::string& command : order) {
       if (skipped.count(command) != 0 || !commands.IsEnabled(command)) continue;
       QAction* action = commands.Action(command);
       if (action == nullptr || !action->isVisible()) continue;
@@ -710,7 +715,7 @@ TEST_F(MenuWalk, EveryEnabledCommandRunsToItsEndInBothLanguages) {
   // The help buttons and F1 contexts the walk meets, each listed above: a
   // dialog that gains or loses one changes these counts.
   EXPECT_EQ(answerer.helped.size(), 21u) << "the German dialogs' help buttons";
-  EXPECT_EQ(answerer.f1Shown.size(), 184u) << "F1 in the dialogs and windows of both languages";
+  EXPECT_EQ(answerer.f1Shown.size(), 186u) << "F1 in the dialogs and windows of both languages";
   EXPECT_GT(longestSheet, 50) << "tables reach the sheet";
   EXPECT_GT(longestGrid, 50) << "tables reach the result grid after the view switch";
   // Each language alone: no window, message or new table shows a word of

@@ -79,7 +79,7 @@ TEST(WindowCommands, MovableFeastsFollowEasterOfEachYear) {
   }
 }
 
-TEST(WindowCommands, ClockRowsProgramLinesAndMenuStates) {
+TEST(WindowCommands, ClockRowsProgramLinesAndManual) {
   InitCoreTablesAtStartup(IntlSeparators);
   // 2023-02-25 06:00 UT: Delhi (+5:30) shows 11:30; Los Angeles in daylight
   // saving (-8 + 1) 23:00 of the day before.
@@ -138,19 +138,6 @@ TEST(WindowCommands, ClockRowsProgramLinesAndMenuStates) {
   fs::create_directories(folder.Path() / "Manual");
   std::ofstream(folder.Path() / "Manual" / "varbo.pdf") << "%PDF";
   EXPECT_EQ(FindManual(folder.Path().string()), (folder.Path() / "Manual" / "varbo.pdf").string());
-
-  TSettingsMenuInput in;
-  in.AsteroidName = "Kein Planetoid";
-  in.CometName = "C/1995 O1";
-  in.VariableStarName = "Kein Variabler";
-  in.CatalogueLoading = true;
-  std::map<std::string, bool> enabled;
-  for (const TMenuItemState& item : SettingsMenuStates(in)) enabled[item.Item] = item.Enabled;
-  EXPECT_FALSE(enabled["Planetoid3"]);
-  EXPECT_TRUE(enabled["Komet3"]);
-  EXPECT_FALSE(enabled["VernderlicherStern1"]);
-  EXPECT_FALSE(enabled["Optionen2"]) << "no options while the catalogue loads";
-  EXPECT_FALSE(enabled["DatumausKonfiguration2"]);
 }
 
 TEST(AsteroidListCheck, EveryEntryIsTestedAndMissingOnesDropped) {

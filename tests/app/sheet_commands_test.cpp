@@ -166,13 +166,6 @@ TEST(SheetEditing, DecimalsPageBreaksFreezePanesAndTheBoxLimits) {
   EXPECT_EQ(TableFontSize(500, 10), 240);
   EXPECT_EQ(ClampZoom(500), 400);
   EXPECT_EQ(ClampZoom(5), 10);
-
-  const TSheetMenuState grid = SheetMenuState(false, true, false);
-  EXPECT_TRUE(grid.GridItems);
-  EXPECT_FALSE(grid.SheetItems || grid.FindVisible || grid.EditBarVisible);
-  const TSheetMenuState sheet = SheetMenuState(true, false, true);
-  EXPECT_TRUE(sheet.SheetItems && sheet.FindVisible && sheet.SpreadsheetChecked && sheet.TableToolbarChecked);
-  EXPECT_FALSE(sheet.GridItems || sheet.EnglishChecked);
 }
 
 // --- from the menu items of the main window --------------------------------------------
@@ -305,7 +298,7 @@ TEST_F(SheetWindow, SheetStructureUndoAndTheFormattingBarWorkFromTheirControls) 
   // The grid view: Layout and Colours enabled, the sheet-only items not,
   // Find hidden.
   form.State().Document.WorkbookView = 0;
-  form.Sheets().ApplyMenuState();
+  form.RefreshMenuStates();
   EXPECT_FALSE(c.Action("Suchen1")->isVisible());
   EXPECT_FALSE(c.Action("Fixieren1")->isEnabled());
   // The result grid's table font: size 3 stays 3, 0 is ignored.
@@ -314,7 +307,7 @@ TEST_F(SheetWindow, SheetStructureUndoAndTheFormattingBarWorkFromTheirControls) 
   form.Sheets().FontSizeChanged(0);
   EXPECT_EQ(form.Documents().Look().Font.Size, 3);
   form.State().Document.WorkbookView = 1;
-  form.Sheets().ApplyMenuState();
+  form.RefreshMenuStates();
   EXPECT_TRUE(c.Action("Suchen1")->isVisible());
   EXPECT_TRUE(c.Action("Fixieren1")->isEnabled());
 }

@@ -1,0 +1,146 @@
+// The menus' states in the main window, read from the menus as they open:
+// the theory items by the files present, the user catalogue's items and
+// their undo, the sheet-only items in the result grid, the date list's mark.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <filesystem>
+
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "core/records.h"
+#include "platform/workbook/workbook.h"
+#include "support/qt/main_form_test.h"
+#include "support/qt/save_png.h"
+#include "theories/position_file_writer.h"
+
+namespace kvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MenuStatesWindow : public test::MainFormTest {
+ protected:
+  // The menu as the user opens it (its states are set on opening), shown
+  // for its picture and closed again.
+  static QMenu& Open(TMainForm& form, const char* name, const std::string& picture = "") {
+    QMenu* menu = form.Commands().Menu(name);
+    EXPECT_NE(menu, nullptr) << name;
+    menu->popup(form.mapToGlobal(QPoint(40, 40)));
+    QApplication::processEvents();
+    if (!picture.empty()) test::SavePng(*menu, picture);
+    menu->close();
+    return *menu;
+  }
+};
+
+TEST_F(MenuStatesWindow, MenusOfferWhatCanBeDoneAndGreyTheRest) {
+  store_.WriteInteger("Settings", "Language", 0);
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  ScopedMessageSink sink(messages_);
+  ASSERT_EQ(LanguageEnglish, 0);
+  TMenuCommands& c = form.Commands();
+  auto shown = [&](const char* item) { return c.Action(item)->isVisible(); };
+  ASSERT_EQ(form.TheoryState().Libraries.Vsop87C, 1);
+  ASSERT_EQ(form.TheoryState().VscFilesPresent, 0) << "the test's data folder holds no position files";
+
+  // VSOP87 C in use; neither the position files nor the database offered.
+  c.SetChecked("VSOP87Cverwenden1", false);
+  c.Action("VSOP87Cverwenden1")->trigger();
+  ASSERT_EQ(form.Selection().PlanetTheory(), kPlanetTheoryVsop87C);
+  Open(form, "Objekte1", "settings_menu_without_position_files");
+  EXPECT_FALSE(shown("PositionenausDateilesen1"));
+  EXPECT_FALSE(shown("DatenbankfrIntegrationenverwenden1"));
+  EXPECT_TRUE(shown("VSOP87Cverwenden1") && c.IsChecked("VSOP87Cverwenden1"));
+  // Run all the same (the item toggled as a click would): the theory in use stays.
+  c.SetChecked("PositionenausDateilesen1", true);
+  c.Trigger("PositionenausDateilesen1");
+  EXPECT_EQ(form.Selection().PlanetTheory(), kPlanetTheoryVsop87C);
+  EXPECT_FALSE(c.IsChecked("PositionenausDateilesen1"));
+  EXPECT_TRUE(c.IsChecked("VSOP87Cverwenden1"));
+
+  // The nine files and the database once they are there: offered at the next opening.
+  const fs::path data = form.State().DataFolder;
+  for (const char* name : kPositionFileNames) test::WritePositionFile(data / name, 0, 6000, 6, test::QuarticSignal);
+  test::WritePositionFile(data / kIntegrationPositionFileName, 0, 40, 27, test::QuarticSignal);
+  form.ReopenPositionFiles();
+  ASSERT_EQ(form.TheoryState().VscFilesPresent, 1);
+  Open(form, "Objekte1", "settings_menu_with_position_files");
+  EXPECT_TRUE(shown("PositionenausDateilesen1"));
+  EXPECT_TRUE(shown("DatenbankfrIntegrationenverwenden1"));
+  c.Action("PositionenausDateilesen1")->trigger();
+  EXPECT_EQ(form.Selection().PlanetTheory(), kPlanetTheoryPositionFiles);
+  c.Action("VSOP87Cverwenden1")->trigger();
+
+  // A Mars table, then the catalogue's overview with no catalogue: its items
+  // are grey, and run all the same it leaves the sheet and the table's undo.
+  form.State().Table.PlaceConfirmed = 1;
+  c.Trigger("Mars1");
+  workbook::TWorkbook& book = form.Workbook();
+  ASSERT_EQ(form.State().Document.UndoFlag, 1);
+  const std::string title = book.Text(1, 1);
+  form.UserObjects().clear();
+  Open(form, "Tabellen1");
+  EXPECT_FALSE(c.IsEnabled("Benutzerkatalog1"));
+  EXPECT_FALSE(c.IsEnabled("Benutzerkatalog2"));
+  c.Trigger("Benutzerkatalog2");
+  EXPECT_EQ(form.State().Document.UndoFlag, 1);
+  EXPECT_TRUE(book.InTransaction());
+  EXPECT_EQ(book.Text(1, 1), title);
+  messages_.messages.clear();  // the database's span, too short for the period
+  messages_.QueueReply(MessageResult::Cancel);
+  c.Action("Rckgngig1")->trigger();
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(messages_.messages[0].caption, "Aktion zurücknehmen");
+
+  // The result grid: the sheet-only items grey in the menus (their
+  // shortcuts with them), the grid's own and those with a grid
+  // counterpart usable.
+  form.State().Document.DocumentSaved = 1;
+  c.Trigger("Tabellenkalkulation1");
+  ASSERT_EQ(form.State().Document.WorkbookView, 0);
+  for (QAction* item : Open(form, "Einfgen2", "insert_menu_result_grid").actions()) {
+    EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
+  }
+  Open(form, "Bearbeitn1", "edit_menu_result_grid");
+  for (const char* item : {"Tabellelschen1", "Einfgen1", "Rckgngig1", "Gehezu1"}) EXPECT_FALSE(c.IsEnabled(item));
+  EXPECT_FALSE(shown("Suchen1"));
+  EXPECT_TRUE(c.IsEnabled("Kopieren1"));
+  Open(form, "Format1");
+  EXPECT_TRUE(c.IsEnabled("Layout1"));
+  EXPECT_TRUE(c.IsEnabled("Fett1"));
+  EXPECT_FALSE(c.IsEnabled("Fixieren1"));
+  EXPECT_FALSE(c.IsEnabled("N110"));
+  Open(form, "Integration1");
+  EXPECT_FALSE(c.IsEnabled("StatusvektorausTabellelesen1"));
+  EXPECT_TRUE(c.IsEnabled("NumerischeIntegration1"));
+  Open(form, "Info1");
+  EXPECT_FALSE(c.Action("Makros1")->isEnabled());
+  EXPECT_FALSE(c.IsEnabled("Laplace1"));
+  EXPECT_TRUE(c.IsEnabled("Erdsatelliten1"));
+  Open(form, "ZeitundOrt1");
+  EXPECT_FALSE(c.IsEnabled("JulianischesDatumausTabelle1"));
+  EXPECT_FALSE(c.IsEnabled("EphemeridenzeitpunkteausTabelle1"));
+  messages_.messages.clear();
+  c.Trigger("Tabellenkalkulation1");
+  ASSERT_EQ(form.State().Document.WorkbookView, 1);
+  Open(form, "PopupMenu3");
+  EXPECT_TRUE(c.IsEnabled("Beidesanpassen1"));
+  EXPECT_TRUE(c.IsEnabled("Tabellelschen1"));
+  EXPECT_FALSE(c.IsEnabled("Layout1"));
+
+  // The date list's mark while the tables run over it.
+  form.State().Table.DateListMode = 1;
+  Open(form, "ZeitundOrt1", "time_menu_date_list");
+  EXPECT_TRUE(c.IsChecked("EphemeridenzeitpunkteausTabelle1"));
+  form.State().Table.DateListMode = 0;
+  Open(form, "ZeitundOrt1");
+  EXPECT_FALSE(c.IsChecked("EphemeridenzeitpunkteausTabelle1"));
+}
+
+}  // namespace
+}  // namespace kvx
