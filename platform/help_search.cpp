@@ -337,14 +337,23 @@ THelpSearch::TCount THelpSearch::Count(std::size_t section, const std::vector<do
 }
 
 THelpSearch::TCount THelpSearch::CountTogether(std::size_t section, const std::vector<double>& first,
-                                               const std::vector<double>& second) const {
+                                               const std::vector<double>& second, std::size_t firstLetters,
+                                               std::size_t secondLetters) const {
   TCount result;
   const TIndexedSection& s = sections_[section];
+  for (std::size_t i = 0; i + 1 < s.Title.size(); ++i) {
+    const double match = std::min(first[s.Title[i]], second[s.Title[i + 1]]);
+    if (match > 0) {
+      result.Title += match * static_cast<double>(std::min(firstLetters, Letters(words_[s.Title[i]].Word)) +
+                                                  std::min(secondLetters, Letters(words_[s.Title[i + 1]].Word)));
+    }
+  }
+  if (result.Title > 0) result.Title /= static_cast<double>(s.TitleLetters);
   for (std::size_t i = 0; i + 1 < s.Text.size(); ++i) {
     const double match = std::min(first[s.Text[i].first], second[s.Text[i + 1].first]);
     result.Text += match;
     if (s.Text[i].second > 0 && s.Text[i + 1].second > 0)
-      result.Bold += match * (s.Text[i].second + s.Text[i + 1].second) / 2;
+      result.Bold += match * (s.Text[i].second + s.Text[i + 1].second);  // the share of the term both cover
   }
   return result;
 }
@@ -367,6 +376,7 @@ std::vector<std::size_t> THelpSearch::Find(const std::string& key) const {
   std::vector<std::vector<TCount>> terms;
   std::vector<bool> holds(count_, true);
   std::vector<double> previous;  // the last key word's matches, when found as it stands (else empty)
+  std::size_t previousLetters = 0;
   for (const TToken& word : keys) {
     const std::vector<double> whole = MatchingWords(word.Word, false);
     std::vector<TCount> counts(count_);
@@ -374,10 +384,13 @@ std::vector<std::size_t> THelpSearch::Find(const std::string& key) const {
       for (std::size_t i = 0; i < count_; ++i) counts[i] = Count(i, whole, Letters(word.Word));
       if (!previous.empty()) {
         std::vector<TCount> together(count_);
-        for (std::size_t i = 0; i < count_; ++i) together[i] = CountTogether(i, previous, whole);
+        for (std::size_t i = 0; i < count_; ++i) {
+          together[i] = CountTogether(i, previous, whole, previousLetters, Letters(word.Word));
+        }
         terms.push_back(std::move(together));
       }
       previous = whole;
+      previousLetters = Letters(word.Word);
     } else {
       // By its parts: every part somewhere in the section; the matches are
       // those of the rarest part.

@@ -30,8 +30,8 @@
 //   the section.
 // - A section is found when it holds every key word. The sections come best
 //   first by a score that adds up, for every key word and for every two
-//   neighbouring key words that stand together in the text as in the key
-//   ("comet orbit"), how well the section holds it (term weighting after
+//   neighbouring key words that stand together in the title or the text as
+//   in the key ("comet orbit"), how well the section holds it (term weighting after
 //   Okapi BM25):
 //   - in the title: the share of the title's letters that the key word
 //     covers ("Satelliten" is all about "Satellit", "Satellitensichtbarkeit"
@@ -110,7 +110,8 @@ class THelpSearch {
   // The matches of a term in a section: of one key word (or part), or of
   // two key words standing together in this order.
   TCount Count(std::size_t section, const std::vector<double>& matching, std::size_t letters) const;
-  TCount CountTogether(std::size_t section, const std::vector<double>& first, const std::vector<double>& second) const;
+  TCount CountTogether(std::size_t section, const std::vector<double>& first, const std::vector<double>& second,
+                       std::size_t firstLetters, std::size_t secondLetters) const;
   // What a term's matches add to a section's score, before the term's
   // rarity.
   double Weight(std::size_t section, const TCount& count) const;
