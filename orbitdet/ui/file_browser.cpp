@@ -169,7 +169,7 @@ void TBrowserForm::KeepFolderInView() {
   // was opened and push it out of sight: scroll it back, until the user
   // scrolls or opens a folder of the tree.
   if (following_ && tree_->currentIndex().isValid()) {
-    tree_->scrollTo(tree_->currentIndex(), QAbstractItemView::PositionAtCenter);
+    tree_->scrollTo(tree_->currentIndex(), QAbstractItemView::EnsureVisible);
   }
 }
 

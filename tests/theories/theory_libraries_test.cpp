@@ -1,6 +1,7 @@
 // The five theory libraries through the loader: presence and absence, the
 // published check values, the agreement of the rectangular versions with
-// the spherical ones, velocities and truncation.
+// the spherical ones, velocities, and the truncation levels against the
+// guides' accuracy table.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
