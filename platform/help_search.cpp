@@ -1,8 +1,8 @@
 #include "platform/help_search.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
-#include <tuple>
 
 namespace kvx {
 
@@ -62,6 +62,8 @@ struct TToken {
   bool Bold = false;
   bool Cut = false;        // cut before a hyphen: "Auf-" of "Auf- und Untergang"
   std::string Completion;  // for a cut word, the words after it that complete it
+  std::size_t Run = 0;     // the number of the bold run the word stands in (from 1), 0 outside bold
+  double Share = 0;        // in bold text, the word's share of its run (1 / the run's words)
 };
 
 // The words of a text. In Markdown a "**" starts or ends bold text (a blank
@@ -70,10 +72,12 @@ struct TToken {
 std::vector<TToken> Tokens(const std::string& text, bool markdown) {
   std::vector<TToken> tokens;
   bool bold = false;
+  std::size_t runs = 0;
   std::size_t at = 0;
   while (at < text.size()) {
     if (markdown && text.compare(at, 2, "**") == 0) {
       bold = !bold;
+      if (bold) ++runs;
       at += 2;
       continue;
     }
@@ -92,7 +96,7 @@ std::vector<TToken> Tokens(const std::string& text, bool markdown) {
       at += bytes;
       bytes = at < text.size() ? LetterBytes(text, at) : 0;
     }
-    TToken token{HelpLowered(text.substr(start, at - start)), bold, false, {}};
+    TToken token{HelpLowered(text.substr(start, at - start)), bold, false, {}, bold ? runs : 0, 0};
     token.Cut = at < text.size() && text[at] == '-' &&
                 (at + 1 == text.size() || std::string(" \t\r\n,/)").find(text[at + 1]) != std::string::npos);
     tokens.push_back(std::move(token));
@@ -109,6 +113,13 @@ std::vector<TToken> Tokens(const std::string& text, bool markdown) {
       if (!tokens[next].Cut) break;
     }
   }
+  // The share of a bold word: a key that is all of a bold term ("**Komet**")
+  // names what the section explains, one word of a longer bold text less so.
+  std::vector<std::size_t> runWords(runs + 1, 0);
+  for (const TToken& token : tokens) ++runWords[token.Run];
+  for (TToken& token : tokens) {
+    if (token.Run != 0) token.Share = 1.0 / static_cast<double>(runWords[token.Run]);
+  }
   return tokens;
 }
 
@@ -120,22 +131,36 @@ std::string Body(const THelpSection& section) {
   return end == std::string::npos ? std::string() : section.Text.substr(end + 1);
 }
 
-// The matches of one key word, or of one of its parts, in a section.
-struct TCount {
-  int Title = 0;
-  int Bold = 0;
-  int Text = 0;
-  bool Found() const { return Title + Text > 0; }
-};
+// The weights of the ranking (see the header). A guide word that is the
+// key word, one that starts with it or holds it as a later part, and one
+// found by the stem alone. A match in the title (times the share of the
+// title's letters it covers) and in bold text (times its share of the bold
+// term) against one in plain text. How soon further matches of a term stop
+// counting, and how much a text longer than the guide's mean discounts
+// them (k1 and b of the usual term-weighting formula, Okapi BM25).
+constexpr double kAsTyped = 1.0;
+constexpr double kTypedStart = 0.7;
+constexpr double kByStem = 0.2;
+constexpr double kTitleWeight = 3.0;
+constexpr double kBoldWeight = 5.0;
+constexpr double kSaturation = 1.2;
+constexpr double kTextLengthWeight = 0.1;
+
+// How rare a term is: few sections holding it make it count more.
+double Rarity(std::size_t sections, std::size_t holding) {
+  const double n = static_cast<double>(holding);
+  return std::log(1.0 + (static_cast<double>(sections) - n + 0.5) / (n + 0.5));
+}
 
 }  // namespace
 
-struct THelpSearch::TScore {
-  int TitleWords = 0;
-  int WholeWords = 0;
-  int Bold = 0;
-  int Hits = 0;
-  auto Key() const { return std::make_tuple(TitleWords, WholeWords, Bold, Hits); }
+// The matches of one term (a key word, a part of one, or two key words
+// standing together) in a section, each weighted as typed or by stem.
+struct THelpSearch::TCount {
+  double Title = 0;
+  double Bold = 0;
+  double Text = 0;  // every match of the text, bold ones too
+  bool Found() const { return Title + Text > 0; }
 };
 
 std::string HelpLowered(const std::string& text) {
@@ -158,12 +183,16 @@ THelpSearch::THelpSearch(const std::vector<THelpSection>& sections) : count_(sec
     TIndexedSection indexed;
     for (const TToken& token : Tokens(section.Title, false)) {
       indexed.Title.push_back(WordId(token.Word, token.Completion));
+      indexed.TitleLetters += Letters(token.Word);
     }
     for (const TToken& token : Tokens(Body(section), true)) {
-      indexed.Text.emplace_back(WordId(token.Word, token.Completion), token.Bold);
+      indexed.Text.emplace_back(WordId(token.Word, token.Completion), token.Share);
     }
+    meanText_ += static_cast<double>(indexed.Text.size());
     sections_.push_back(std::move(indexed));
   }
+  const double count = static_cast<double>(std::max<std::size_t>(count_, 1));
+  meanText_ = std::max(meanText_ / count, 1.0);
 }
 
 std::size_t THelpSearch::WordId(const std::string& word, const std::string& completion) {
@@ -252,10 +281,19 @@ bool THelpSearch::IsTail(const std::string& text) const {
   return false;
 }
 
-bool THelpSearch::Matches(const std::string& key, const TWord& entry, bool part) const {
+double THelpSearch::Matches(const std::string& key, const TWord& entry, bool part) const {
   const std::string& word = entry.Word;
   // The start of a word as typed (a key word, not a part).
-  if (!part && word.compare(0, key.size(), key) == 0) return true;
+  if (!part && word == key) return kAsTyped;
+  if (!part && word.compare(0, key.size(), key) == 0) return kTypedStart;
+  if (!MatchesByStem(key, entry, part)) return 0.0;
+  // A later part of a compound as typed ("Zone" in "Zeitzone") counts as
+  // the start of a word does; a match of the stem alone less.
+  return word.find(key) != std::string::npos ? kTypedStart : kByStem;
+}
+
+bool THelpSearch::MatchesByStem(const std::string& key, const TWord& entry, bool part) const {
+  const std::string& word = entry.Word;
   // The stem with an ending, or as the first part of a compound.
   const std::string stem = Stem(key);
   if (word.compare(0, stem.size(), stem) == 0 && IsTail(word.substr(stem.size()))) return true;
@@ -277,10 +315,53 @@ bool THelpSearch::Matches(const std::string& key, const TWord& entry, bool part)
   return false;
 }
 
-std::vector<bool> THelpSearch::MatchingWords(const std::string& key, bool part) const {
-  std::vector<bool> matching(words_.size());
+std::vector<double> THelpSearch::MatchingWords(const std::string& key, bool part) const {
+  std::vector<double> matching(words_.size());
   for (std::size_t i = 0; i < words_.size(); ++i) matching[i] = Matches(key, words_[i], part);
   return matching;
+}
+
+THelpSearch::TCount THelpSearch::Count(std::size_t section, const std::vector<double>& matching,
+                                       std::size_t letters) const {
+  TCount result;
+  // In the title, the share of its letters that the key covers.
+  for (std::size_t id : sections_[section].Title) {
+    result.Title += matching[id] * static_cast<double>(std::min(letters, Letters(words_[id].Word)));
+  }
+  if (result.Title > 0) result.Title /= static_cast<double>(sections_[section].TitleLetters);
+  for (const auto& [id, share] : sections_[section].Text) {
+    result.Text += matching[id];
+    result.Bold += matching[id] * share;
+  }
+  return result;
+}
+
+THelpSearch::TCount THelpSearch::CountTogether(std::size_t section, const std::vector<double>& first,
+                                               const std::vector<double>& second, std::size_t firstLetters,
+                                               std::size_t secondLetters) const {
+  TCount result;
+  const TIndexedSection& s = sections_[section];
+  for (std::size_t i = 0; i + 1 < s.Title.size(); ++i) {
+    const double match = std::min(first[s.Title[i]], second[s.Title[i + 1]]);
+    if (match > 0) {
+      result.Title += match * static_cast<double>(std::min(firstLetters, Letters(words_[s.Title[i]].Word)) +
+                                                  std::min(secondLetters, Letters(words_[s.Title[i + 1]].Word)));
+    }
+  }
+  if (result.Title > 0) result.Title /= static_cast<double>(s.TitleLetters);
+  for (std::size_t i = 0; i + 1 < s.Text.size(); ++i) {
+    const double match = std::min(first[s.Text[i].first], second[s.Text[i + 1].first]);
+    result.Text += match;
+    if (s.Text[i].second > 0 && s.Text[i + 1].second > 0)
+      result.Bold += match * (s.Text[i].second + s.Text[i + 1].second);  // the share of the term both cover
+  }
+  return result;
+}
+
+double THelpSearch::Weight(std::size_t section, const TCount& count) const {
+  const double length = static_cast<double>(sections_[section].Text.size()) / meanText_;
+  const double text = (count.Text + kBoldWeight * count.Bold) / (1.0 - kTextLengthWeight + kTextLengthWeight * length);
+  return kTitleWeight * std::min(count.Title, 1.0) + text * (kSaturation + 1.0) / (text + kSaturation);
 }
 
 std::vector<std::size_t> THelpSearch::Find(const std::string& key) const {
@@ -289,56 +370,59 @@ std::vector<std::size_t> THelpSearch::Find(const std::string& key) const {
   const std::vector<TToken> keys = Tokens(HelpLowered(key), false);
   if (keys.empty()) return found;
 
-  const auto count = [this](std::size_t section, const std::vector<bool>& matching) {
-    TCount result;
-    for (std::size_t id : sections_[section].Title) result.Title += matching[id] ? 1 : 0;
-    for (const auto& [id, bold] : sections_[section].Text) {
-      if (!matching[id]) continue;
-      ++result.Text;
-      if (bold) ++result.Bold;
-    }
-    return result;
-  };
-  std::vector<TScore> scores(count_);
+  // The terms: every key word (a section must hold each) and every two
+  // neighbouring key words found as they stand (a section that has them
+  // together counts more). A term's matches per section.
+  std::vector<std::vector<TCount>> terms;
   std::vector<bool> holds(count_, true);
+  std::vector<double> previous;  // the last key word's matches, when found as it stands (else empty)
+  std::size_t previousLetters = 0;
   for (const TToken& word : keys) {
-    const std::vector<bool> whole = MatchingWords(word.Word, false);
-    std::vector<std::vector<bool>> parts;
-    if (std::none_of(whole.begin(), whole.end(), [](bool match) { return match; })) {
-      for (const std::string& part : Parts(word.Word)) parts.push_back(MatchingWords(part, true));
-    }
-    for (std::size_t i = 0; i < count_; ++i) {
-      if (!holds[i]) continue;
-      TScore& score = scores[i];
-      if (const TCount as = count(i, whole); as.Found()) {
-        score.TitleWords += as.Title > 0 ? 1 : 0;
-        ++score.WholeWords;
-        score.Bold += as.Bold;
-        score.Hits += as.Text;
-        continue;
+    const std::vector<double> whole = MatchingWords(word.Word, false);
+    std::vector<TCount> counts(count_);
+    if (std::any_of(whole.begin(), whole.end(), [](double match) { return match > 0; })) {
+      for (std::size_t i = 0; i < count_; ++i) counts[i] = Count(i, whole, Letters(word.Word));
+      if (!previous.empty()) {
+        std::vector<TCount> together(count_);
+        for (std::size_t i = 0; i < count_; ++i) {
+          together[i] = CountTogether(i, previous, whole, previousLetters, Letters(word.Word));
+        }
+        terms.push_back(std::move(together));
       }
+      previous = whole;
+      previousLetters = Letters(word.Word);
+    } else {
       // By its parts: every part somewhere in the section; the matches are
       // those of the rarest part.
-      bool all = !parts.empty();
-      bool allInTitle = true;
-      TCount least{0, -1, -1};
-      for (const std::vector<bool>& part : parts) {
-        const TCount in = count(i, part);
-        all = all && in.Found();
-        allInTitle = allInTitle && in.Title > 0;
-        least.Bold = least.Bold < 0 ? in.Bold : std::min(least.Bold, in.Bold);
-        least.Text = least.Text < 0 ? in.Text : std::min(least.Text, in.Text);
+      std::vector<std::vector<double>> parts;
+      const std::vector<std::string> names = Parts(word.Word);
+      for (const std::string& part : names) parts.push_back(MatchingWords(part, true));
+      for (std::size_t i = 0; i < count_ && !parts.empty(); ++i) {
+        for (std::size_t p = 0; p < parts.size(); ++p) {
+          const TCount in = Count(i, parts[p], Letters(names[p]));
+          counts[i] = p == 0 ? in
+                             : TCount{std::min(counts[i].Title, in.Title), std::min(counts[i].Bold, in.Bold),
+                                      std::min(counts[i].Text, in.Text)};
+          if (!in.Found()) counts[i] = TCount{};
+        }
       }
-      holds[i] = all;
-      if (!all) continue;
-      score.TitleWords += allInTitle ? 1 : 0;
-      score.Bold += least.Bold;
-      score.Hits += least.Text;
+      previous.clear();
+    }
+    for (std::size_t i = 0; i < count_; ++i) holds[i] = holds[i] && counts[i].Found();
+    terms.push_back(std::move(counts));
+  }
+  std::vector<double> scores(count_, 0.0);
+  for (const std::vector<TCount>& term : terms) {
+    const std::size_t holding =
+        static_cast<std::size_t>(std::count_if(term.begin(), term.end(), [](const TCount& c) { return c.Found(); }));
+    const double rarity = Rarity(count_, holding);
+    for (std::size_t i = 0; i < count_; ++i) {
+      if (term[i].Found()) scores[i] += rarity * Weight(i, term[i]);
     }
   }
   found.erase(std::remove_if(found.begin(), found.end(), [&holds](std::size_t i) { return !holds[i]; }), found.end());
   std::stable_sort(found.begin(), found.end(),
-                   [&scores](std::size_t a, std::size_t b) { return scores[a].Key() > scores[b].Key(); });
+                   [&scores](std::size_t a, std::size_t b) { return scores[a] > scores[b]; });
   // The title page only when it is all there is.
   if (found.size() > 1) found.erase(std::remove(found.begin(), found.end(), std::size_t{0}), found.end());
   return found;

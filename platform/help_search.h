@@ -29,11 +29,25 @@
 //   it. A section holds the key word when it holds every part, anywhere in
 //   the section.
 // - A section is found when it holds every key word. The sections come best
-//   first: more key words in the title before fewer, then more key words
-//   found as they stand (not by their parts), then more matches in bold text
-//   (the terms a section describes), then more matches in the text, then in
-//   the order of the guide. For a key word found by its parts, the matches
-//   are those of its rarest part.
+//   first by a score that adds up, for every key word and for every two
+//   neighbouring key words that stand together in the title or the text as
+//   in the key ("comet orbit"), how well the section holds it (term weighting after
+//   Okapi BM25):
+//   - in the title: the share of the title's letters that the key word
+//     covers ("Satelliten" is all about "Satellit", "Satellitensichtbarkeit"
+//     less so);
+//   - in the text: its matches, those in bold text (the terms a section
+//     explains) weighted by the share of the bold term they cover ("**Mond**"
+//     more than "**Ephemeriden | Mond**"), each further match counting less
+//     than the one before, and a text much longer than the guide's mean
+//     counting a little less;
+//   - a guide word that is the key word as typed counts most, one that
+//     starts with it or holds it as a later part of a compound ("Zone" in
+//     "Zeitzone") less, one found by the stem alone ("Planeten" for
+//     "Planet", "easter" for "east") least;
+//   - a key word held by few sections counts more than one held by many.
+//   For a key word found by its parts, the matches are those of its rarest
+//   part. Sections with the same score keep the order of the guide.
 // - The guide's first section (its title page, an overview that names
 //   nearly everything) is listed only when no other section is found.
 // - A blank key finds every section, in the order of the guide.
@@ -73,11 +87,12 @@ class THelpSearch {
     std::string Word;
     std::string Completion;
   };
+  struct TCount;
   struct TIndexedSection {
-    std::vector<std::size_t> Title;                  // words of the title
-    std::vector<std::pair<std::size_t, bool>> Text;  // words of the text, bold or not
+    std::vector<std::size_t> Title;  // words of the title
+    std::size_t TitleLetters = 0;
+    std::vector<std::pair<std::size_t, double>> Text;  // words of the text, with their share of a bold term
   };
-  struct TScore;
 
   std::size_t WordId(const std::string& word, const std::string& completion);
   bool IsWord(const std::string& word) const;
@@ -86,16 +101,27 @@ class THelpSearch {
   bool SplitFrom(const std::string& word, std::size_t from, std::vector<std::string>& parts,
                  std::vector<bool>& failed) const;
   bool IsTail(const std::string& text) const;
-  // Whether `key` (a key word, or a part of one when `part`) matches `word`.
-  bool Matches(const std::string& key, const TWord& word, bool part) const;
-  // For every word of the guide whether `key` matches it.
-  std::vector<bool> MatchingWords(const std::string& key, bool part) const;
+  // How well `key` (a key word, or a part of one when `part`) matches
+  // `word`: 1 as typed, less by its stem or as a part of a compound, 0 not.
+  double Matches(const std::string& key, const TWord& word, bool part) const;
+  bool MatchesByStem(const std::string& key, const TWord& word, bool part) const;
+  // For every word of the guide how well `key` matches it.
+  std::vector<double> MatchingWords(const std::string& key, bool part) const;
+  // The matches of a term in a section: of one key word (or part), or of
+  // two key words standing together in this order.
+  TCount Count(std::size_t section, const std::vector<double>& matching, std::size_t letters) const;
+  TCount CountTogether(std::size_t section, const std::vector<double>& first, const std::vector<double>& second,
+                       std::size_t firstLetters, std::size_t secondLetters) const;
+  // What a term's matches add to a section's score, before the term's
+  // rarity.
+  double Weight(std::size_t section, const TCount& count) const;
 
   std::size_t count_;
   std::vector<TWord> words_;
   std::map<std::pair<std::string, std::string>, std::size_t> ids_;
   std::set<std::string> dictionary_;  // the guide's words of three letters or more
   std::vector<TIndexedSection> sections_;
+  double meanText_ = 1.0;  // words of a section's text, on average
 };
 
 // The sections that hold every word of `key`, best first (see THelpSearch);

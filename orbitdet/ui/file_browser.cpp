@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -123,6 +124,12 @@ TBrowserForm::TBrowserForm(const std::string& folder, const std::string& fileNam
   connect(filter_, &QComboBox::currentIndexChanged, this, &TBrowserForm::ApplyFilter);
   connect(location_, &QComboBox::textActivated, this, &TBrowserForm::SetFolder);
   connect(tree_, &QTreeView::clicked, this, [this](const QModelIndex& index) { SetFolder(folders_->filePath(index)); });
+  connect(folders_, &QFileSystemModel::rowsInserted, this, &TBrowserForm::KeepFolderInView);
+  connect(folders_, &QFileSystemModel::layoutChanged, this, &TBrowserForm::KeepFolderInView);
+  connect(tree_->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { following_ = false; });
+  for (auto signal : {&QTreeView::expanded, &QTreeView::collapsed}) {
+    connect(tree_, signal, this, [this] { following_ = following_ && opening_; });
+  }
   connect(list_, &QListView::clicked, this,
           [this](const QModelIndex& index) { ChooseFile(files_->filePath(index).toStdString()); });
   connect(list_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -146,8 +153,24 @@ void TBrowserForm::ApplyFilter(int index) {
 void TBrowserForm::SetFolder(const QString& folder) {
   if (!QFileInfo(folder).isDir()) return;
   location_->setEditText(folder);
-  tree_->setCurrentIndex(folders_->index(folder));
+  // The tree opens down to the folder and shows it chosen.
+  const QModelIndex at = folders_->index(folder);
+  opening_ = true;
+  for (QModelIndex above = at.parent(); above.isValid(); above = above.parent()) tree_->expand(above);
+  opening_ = false;
+  tree_->setCurrentIndex(at);
+  following_ = true;
+  KeepFolderInView();
   list_->setRootIndex(files_->setRootPath(folder));
+}
+
+void TBrowserForm::KeepFolderInView() {
+  // The folders around the chosen one are read and sorted after the tree
+  // was opened and push it out of sight: scroll it back, until the user
+  // scrolls or opens a folder of the tree.
+  if (following_ && tree_->currentIndex().isValid()) {
+    tree_->scrollTo(tree_->currentIndex(), QAbstractItemView::EnsureVisible);
+  }
 }
 
 void TBrowserForm::ChooseFile(const std::string& path) {

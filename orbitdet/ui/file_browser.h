@@ -1,5 +1,5 @@
-// The file browser ("Browser"): a folder tree and a file list with a
-// filter, the chosen file's name, and a read-only fixed-pitch viewer of the
+// The file browser ("Browser"): a folder tree (opened down to the folder
+// the path box shows) and a file list with a filter, the chosen file's name, and a read-only fixed-pitch viewer of the
 // file as text (orbitdet/file_view.h). It opens at the bounds it is given,
 // whatever folder and file it shows (a long path scrolls or is cut with
 // "…"), and hands back where it stood when it closed; the main window keeps
@@ -51,7 +51,10 @@ class TBrowserForm : public QDialog {
   void done(int result) override;
 
  private:
+  // Shows `folder` in the path box, chosen in the tree (opened down to it)
+  // and in the file list.
   void SetFolder(const QString& folder);
+  void KeepFolderInView();
   void ApplyFilter(int index);
 
   std::string file_name_;
@@ -68,6 +71,8 @@ class TBrowserForm : public QDialog {
   QCheckBox* wrap_;
   QPlainTextEdit* viewer_;
   bool placed_ = false;
+  bool opening_ = false;    // the tree is being opened down to the chosen folder
+  bool following_ = false;  // the tree keeps the chosen folder in sight
 };
 
 // Runs the browser modally at `bounds`; on OK `fileName` becomes the chosen

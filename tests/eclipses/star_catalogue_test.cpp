@@ -204,7 +204,8 @@ TEST(StarCatalogue, ShippedFilesHoldEachStarOnceButKeepUnequalDoubles) {
 // centuries from J2000), against the Swiss Ephemeris
 // (fixtures/star_reference.txt, make_star_reference.sh). The remaining
 // difference is the E-terms of aberration that FK4 places carry (up to
-// 0.34") and the FK4 system's own errors: 1" holds them.
+// 0.34") and the FK4 system's own errors: measured at most 0.31" (Antares);
+// the guides' accuracy section states 0.4".
 TEST(StarCatalogue, BrightStarsAndAnEighthMagnitudeStarAgreeWithTheSwissEphemeris) {
   std::ifstream in(KVX_FIXTURE_DIR "/star_reference.txt");
   ASSERT_TRUE(in) << "fixture missing";
@@ -249,7 +250,7 @@ TEST(StarCatalogue, BrightStarsAndAnEighthMagnitudeStarAgreeWithTheSwissEphemeri
       }
     }
     ASSERT_NE(found, nullptr);
-    EXPECT_LT(best, 1.0) << star << " " << found->Name << " ra " << foundRa << " dec " << foundDec;
+    EXPECT_LT(best, 0.4) << star << " " << found->Name << " ra " << foundRa << " dec " << foundDec;
     // Antares varies between 0.6 and 1.6 mag: the catalogues give 1.05 and 0.91.
     EXPECT_NEAR(found->Magnitude100 / 100.0, v, star == "Antares" ? 0.2 : 0.1) << star;
     if (sao.count(star) != 0) {

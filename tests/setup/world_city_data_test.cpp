@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <regex>
+#include <sstream>
 
+#include "core/text_conversion.h"
 #include "platform/text_encoding.h"
 #include "setup/city_zones.h"
+#include "setup/edit_rules.h"
 #include "setup/world_cities.h"
 #include "support/fixtures.h"
 
@@ -76,6 +81,73 @@ TEST(WorldCityDataTest, ZoneOffsetsFollowTheTimeZoneDatabase) {
   EXPECT_FALSE(ZoneOffsetsAt("", 60000, untouched));
   EXPECT_FALSE(ZoneOffsetsAt("Europe/Berlin", NAN, untouched));
   EXPECT_EQ(untouched.Zone, 7);
+}
+
+
+// The examples of the guides' section on typing angles, German and English:
+// per city the latitude and longitude (east negative) as decimal degrees
+// and as degrees and minutes, and the time zone; then the same places in
+// D.MMSS for the location-file editor. Each figure is measured against the
+// shipped world database: both notations, read as the dialogs read them
+// (ReadDegreeText), and the D.MMSS forms lie within 1' of the city's
+// GeoNames place (the rounding of the minutes), and the zone is the
+// standard offset of the city's IANA zone in January 2026.
+TEST(WorldCityDataTest, TheGuidesAngleExamplesAreTheCitiesPlaces) {
+  const std::string folder = KVX_DATA_DIR;
+  TCityFile file;
+  ASSERT_TRUE(file.Open(folder + "/cities.ved"));
+  std::string indexText, error;
+  ASSERT_TRUE(ReadFileBytes(folder + "/index.ved", indexText, error));
+  TCityIndex index{};
+  ASSERT_TRUE(ParseCityIndex(indexText, file.Count(), index));
+  const std::vector<std::string> zones = LoadCityZones(folder + "/cities.zones");
+  const char* cities[] = {"Tromsø", "New York", "Buenos Aires"};  // the rows' order
+  const std::regex code("`([^`]*)`");
+  const std::regex pair("`([^`]*)`/`([^`]*)`");
+  for (const char* language : {"de", "en"}) {
+    SCOPED_TRACE(std::string("guide-") + language);
+    std::ifstream in(folder + "/help/guide-" + language + ".md");
+    std::vector<std::vector<std::string>> rows;  // per city: the cells' code texts, then the zone
+    std::vector<std::pair<std::string, std::string>> packed;
+    for (std::string line; std::getline(in, line);) {
+      for (const char* city : cities) {
+        if (line.rfind(std::string("| ") + city + " (", 0) != 0) continue;
+        std::vector<std::string> cells;
+        for (std::sregex_iterator it(line.begin(), line.end(), code), end; it != end; ++it) cells.push_back((*it)[1]);
+        cells.push_back(line.substr(line.find_last_of('|', line.size() - 2) + 1));
+        rows.push_back(cells);
+      }
+      if (rows.size() == 3 && packed.size() < 3) {  // the sentence after the table
+        for (std::sregex_iterator it(line.begin(), line.end(), pair), end; it != end; ++it) {
+          packed.emplace_back((*it)[1], (*it)[2]);
+        }
+      }
+    }
+    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(packed.size(), 3u);
+    for (std::size_t c = 0; c < 3; ++c) {
+      SCOPED_TRACE(cities[c]);
+      const TCitySearchResult found = SearchCities(file, index, cities[c], 3, nullptr, nullptr);
+      std::int64_t record = 0;
+      for (std::int64_t n : found.Matches) {
+        if (Cp1252ToUtf8(file.Record(n).Name) == cities[c]) record = n;
+      }
+      ASSERT_GT(record, 0);
+      const tcitieobj place = file.Record(record);
+      ASSERT_EQ(rows[c].size(), 5u);  // latitude twice, longitude twice, zone
+      for (int i = 0; i < 4; ++i) {
+        double degrees = 0;
+        ASSERT_TRUE(ReadDegreeText(rows[c][i], degrees)) << rows[c][i];
+        EXPECT_NEAR(degrees, i < 2 ? place.Latitude : place.Longitude, 1.0 / 60) << rows[c][i];
+      }
+      EXPECT_NEAR(DmsPackedToDeg(std::stod(packed[c].first)), place.Latitude, 1.0 / 60) << packed[c].first;
+      EXPECT_NEAR(DmsPackedToDeg(std::stod(packed[c].second)), place.Longitude, 1.0 / 60) << packed[c].second;
+      TZoneOffsets offsets;
+      ASSERT_TRUE(ZoneOffsetsAt(zones[record - 1], 61055.0, offsets));  // 2026 Jan 15
+      EXPECT_EQ(offsets.Zone, std::stoi(rows[c][4]));
+      EXPECT_EQ(offsets.ZoneMinutes, 0);
+    }
+  }
 }
 
 }  // namespace

@@ -1,15 +1,20 @@
 // The file browser offscreen: a file chosen and shown, word wrap, the
 // clipboard, a refused file leaving the viewer as it was, the too-large
-// box, the bounds it is given and hands back, and the same size whatever
-// folder it shows; pictures in both languages.
+// box, the bounds it is given and hands back, the same size whatever
+// folder it shows, and the folder tree open at the folder of the path box;
+// pictures in both languages.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileSystemModel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QThread>
+#include <QTreeView>
 #include <filesystem>
 
 #include "core/element_records.h"
@@ -23,6 +28,27 @@
 
 namespace kvx {
 namespace {
+
+// The folder the tree shows chosen, after a second in which the tree
+// loads and sorts the folders it shows; empty when the chosen folder is not opened
+// down to, or is scrolled out of sight.
+std::string FolderShownInTree(QWidget& browser) {
+  auto* tree = browser.findChild<QTreeView*>("Folders");
+  auto* model = tree != nullptr ? qobject_cast<QFileSystemModel*>(tree->model()) : nullptr;
+  if (model == nullptr) return "(no tree)";
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < 1000) {
+    QApplication::processEvents();
+    QThread::msleep(10);
+  }
+  const QModelIndex at = tree->currentIndex();
+  for (QModelIndex above = at.parent(); above.isValid(); above = above.parent()) {
+    if (!tree->isExpanded(above)) return "";
+  }
+  if (!at.isValid() || !tree->viewport()->rect().intersects(tree->visualRect(at))) return "";
+  return model->filePath(at).toStdString();
+}
 
 TEST(FileBrowser, ShowWrapCopyRefuseAndGeometry) {
   RecordingMessageSink sink;
@@ -38,6 +64,7 @@ TEST(FileBrowser, ShowWrapCopyRefuseAndGeometry) {
     EXPECT_EQ(browser.geometry().width(), 590);
     EXPECT_EQ(browser.geometry().height(), 390);
     EXPECT_TRUE(browser.findChild<QPushButton*>("Show")->isEnabled());
+    EXPECT_EQ(FolderShownInTree(browser), fixtures);
     browser.findChild<QPushButton*>("Show")->click();
     const QString shown = browser.Viewer()->toPlainText();
     EXPECT_TRUE(shown.startsWith("(1) Ceres  2.7691652  0.0760091")) << shown.toStdString();
@@ -101,6 +128,7 @@ TEST(FileBrowser, ShowWrapCopyRefuseAndGeometry) {
   EXPECT_EQ(far.geometry().width(), 590);
   EXPECT_EQ(far.geometry().height(), 390);
   EXPECT_EQ(far.findChild<QComboBox*>("Location")->currentText().toStdString(), deep.string());
+  EXPECT_EQ(FolderShownInTree(far), deep.string());
   auto* label = far.findChild<TElidedLabel*>("FileLabel");
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text().toStdString(), deepFile);
