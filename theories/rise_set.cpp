@@ -147,13 +147,19 @@ void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHan
     fit->Place(T, raHours, dec, r);
   };
 
-  // Each event's level, made once and handed to its crossing search and to
-  // the check of its refined transit.
-  const auto levelOf = [&](std::int32_t event) {
-    if (event == kRiseSetMoonEvent && request.LimbFlag != 0) return MoonUpperLimbLevel();
-    if (event >= kRiseSetFirstTwilightEvent) return CentreLevel(request.Altitudes[event]);  // degrees
-    return CentreLevel(request.Altitudes[event] / 60.0);                                    // arc minutes
-  };
+  // Each event's level (index: the event number), made once here and handed
+  // to its crossing search and to the check of its refined transit.
+  std::array<TRiseSetEventLevel, kRiseSetLastTwilightEvent + 1> levels{};
+  for (std::int32_t event = firstEvent; event <= lastEvent; ++event) {
+    const auto e = static_cast<std::size_t>(event);
+    if (event == kRiseSetMoonEvent && request.LimbFlag != 0) {
+      levels[e] = MoonUpperLimbLevel();
+    } else if (event >= kRiseSetFirstTwilightEvent) {
+      levels[e] = CentreLevel(request.Altitudes[e]);  // degrees
+    } else {
+      levels[e] = CentreLevel(request.Altitudes[e] / 60.0);  // arc minutes
+    }
+  }
   const auto samplerOf = [&](std::int32_t event) -> TRiseSetSampler {
     const bool moon = event == kRiseSetMoonEvent;
     return [&, moon](double x) {
@@ -177,9 +183,10 @@ void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHan
       day.RiseAzimuth = -360;
       day.SetAzimuth = -360;
     }
-    const TRiseSetCrossings crossings = SearchRiseSetCrossings(
-        samplerOf(event), levelOf(event), twilight ? TRiseSetTransitRule::None : TRiseSetTransitRule::SunMoon, latitude,
-        0.0, day.TransitTime, day.TransitAltitude);
+    const TRiseSetCrossings crossings =
+        SearchRiseSetCrossings(samplerOf(event), levels[static_cast<std::size_t>(event)],
+                               twilight ? TRiseSetTransitRule::None : TRiseSetTransitRule::SunMoon, latitude, 0.0,
+                               day.TransitTime, day.TransitAltitude);
     std::function<double(double)> azimuthAt;
     if (!twilight) {
       azimuthAt = [&](double hours) {
@@ -205,8 +212,8 @@ void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHan
   day.TransitTime -= ReducedHourAngle(SearchSiderealHours(at, longitude) - raHours);
   // The refined transit is judged as the estimate was, by the last event's
   // level.
-  KeepCountingCulmination(levelOf(lastEvent), samplerOf(lastEvent), latitude, dec, moon ? r : 0.0, day.TransitTime,
-                          day.TransitAltitude);
+  KeepCountingCulmination(levels[static_cast<std::size_t>(lastEvent)], samplerOf(lastEvent), latitude, dec,
+                          moon ? r : 0.0, day.TransitTime, day.TransitAltitude);
 }
 
 void RiseSetPlanet(const TRiseSetAltitudes& altitudes, const PositionFileHandles& handles, std::uint8_t language,
