@@ -2,13 +2,17 @@
 // the integration tolerance, the numeric options with the Moon cache, the
 // second equinox, the azimuth origin, the integrator and the options of the
 // searches and of the theory warnings. The window holds one; a command that
-// computes receives it.
+// computes receives it. Each value has one home here: the switches of the
+// searches ("use the Newcomb theories for conjunctions and events", "never
+// the slow ELP2000 Moon theory") and the rise/set altitudes and switches
+// live in NumericOptions, and the records the tables and searches take are
+// made from them where a request is built (RiseSetSettingsOf,
+// app/main_form_state.h).
 #pragma once
 
 #include <cstdint>
 
 #include "engine/accuracy_settings.h"
-#include "engine/body_settings.h"
 #include "setup/numeric_options.h"
 #include "theories/theory_types.h"
 
@@ -23,18 +27,14 @@ struct TComputingSettings {
   // and order (coefficients) live here, set through their setters.
   TNumericOptions NumericOptions;
   std::uint8_t MoonCacheFlag = 1;  // Moon positions through the cache
-  std::uint8_t MoonOption = 0;
-  double SecondEquinox = 0.0;  // Julian centuries from J2000
-  // The rise/set altitudes and switches the tables and searches take (the
-  // altitudes as last stored or accepted in the numeric options).
-  TRiseSetSettings RiseSet;
+  std::uint8_t MoonOption = 0;     // handed to the Moon theory (and to the rise/set searches)
+  double SecondEquinox = 0.0;      // Julian centuries from J2000
   std::uint8_t HalfTurnOffsetFlag = 0;
   double HalfTurnOffsetAngle = 0.0;  // azimuth origin in degrees: 180 while the flag is set
   std::uint8_t SatellitesEnabled = 0;
   std::uint8_t IntegrationDatabase = 0;     // the position database for integrations is present
   std::uint8_t UseIntegrationDatabase = 0;  // integrations read the planets from that database
   std::uint8_t IntegratorChoice = 0;        // 0 Runge-Kutta, otherwise Adams
-  std::uint8_t FastSearchOption = 0;        // searches always use the internal series
   std::uint8_t WarningsOption = 1;          // ask before a slow theory computes
   TTheorySelection SavedSelection;          // the live selection kept around a search
 };

@@ -48,7 +48,6 @@ void SetStartupDefaults(TMainFormState& s) {
   SetHalfTurnOffsetFlag(s.Computing, 0);
   s.Computing.NumericOptions.ExactMoonParallax = 1;
   s.Computing.NumericOptions.ExactSunMoon = 1;
-  RouteRiseSetOptions(s.Computing);
   s.StarCatalogue.Setting = 1;
   s.StarCatalogue.SelectedStar = -1;
 
@@ -85,7 +84,7 @@ TTableRequest TableRequestOf(const TEphemerisPeriodState& p, const TTableState& 
   request.Step = p.Step;
   request.Accuracy = computing.Accuracy;
   request.SecondEquinoxT = computing.SecondEquinox;
-  request.RiseSet = computing.RiseSet;
+  request.RiseSet = RiseSetSettingsOf(computing);
   request.Output.SecondEquinoxText = SecondEquinoxHeading(computing.SecondEquinox);
   request.Output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
   request.Output.RiseSetAsJulianDate = table.RiseSetAsJulianDate;
@@ -95,7 +94,7 @@ TTableRequest TableRequestOf(const TEphemerisPeriodState& p, const TTableState& 
 }
 
 TBodySettings BodySettingsOf(const TComputingSettings& computing, std::uint8_t language) {
-  return TBodySettings{language, computing.SecondEquinox, computing.RiseSet};
+  return TBodySettings{language, computing.SecondEquinox, RiseSetSettingsOf(computing)};
 }
 
 std::int32_t ClampMoonCacheSpan(std::int32_t span) {
@@ -121,12 +120,15 @@ void SetMoonCacheOrder(TComputingSettings& s, std::int32_t order) {
 
 void SetTableEquinox(TComputingSettings& s, double t) { s.SecondEquinox = t; }
 
-void RouteRiseSetOptions(TComputingSettings& s) {
-  const TNumericOptions& o = s.NumericOptions;
-  s.RiseSet.Altitudes = o.HorizonAltitudes;
-  s.RiseSet.MoonLimb = o.ExactMoonParallax != 0 ? 1 : 0;
-  s.RiseSet.Precise = o.ExactSunMoon != 0 ? 1 : 0;
-  s.RiseSet.InternalMoon = s.FastSearchOption != 0 ? 1 : 0;
+TRiseSetSettings RiseSetSettingsOf(const TComputingSettings& computing) {
+  const TNumericOptions& o = computing.NumericOptions;
+  TRiseSetSettings r;
+  r.Altitudes = o.HorizonAltitudes;
+  r.MoonOption = computing.MoonOption;
+  r.MoonLimb = o.ExactMoonParallax != 0 ? 1 : 0;
+  r.Precise = o.ExactSunMoon != 0 ? 1 : 0;
+  r.InternalMoon = o.NeverSlowElp != 0 ? 1 : 0;
+  return r;
 }
 
 std::string SecondEquinoxHeading(double t) {

@@ -67,6 +67,15 @@ TTableRequest TableRequestOf(const TEphemerisPeriodState& period, const TTableSt
 // The language, second equinox and rise/set settings for the body objects
 // made outside a table request.
 TBodySettings BodySettingsOf(const TComputingSettings& computing, std::uint8_t language);
+// The rise/set settings every table, body and search request takes, made
+// from the computing settings where the request is built (never stored):
+// the reference altitudes; the Moon option byte; the Moon's upper limb
+// seen from the observer at -34' while "exact parallax" is on, else its
+// centre, geocentric, at the Moon's altitude (entry 1); the apparent places
+// of the selected theories while "high accuracy" is on, else the
+// low-precision Sun and Moon; the Moon from the internal series while
+// "never the slow ELP2000 Moon theory" is on.
+TRiseSetSettings RiseSetSettingsOf(const TComputingSettings& computing);
 
 // --- setters with their clamps ------------------------------------------------
 // Span in days: 0 gives 12, below 2 gives 2, from 21 on gives 20.
@@ -84,13 +93,6 @@ void SetHalfTurnOffsetFlag(TComputingSettings& settings, std::uint8_t flag);
 // 8 otherwise.
 std::uint8_t DigitsFromTolerance(long double tolerance);
 void SetIntegrationTolerance(TComputingSettings& settings, long double tolerance);
-// The rise/set record from the options it follows: the reference altitudes;
-// the Moon's upper limb seen from the observer at -34' while the exact
-// parallax is on, else its centre, geocentric, at the Moon's altitude
-// (entry 1); the apparent places of the selected theories while the high
-// accuracy is on, else the low-precision Sun and Moon; the Moon from the
-// internal series while the searches are told to use them.
-void RouteRiseSetOptions(TComputingSettings& settings);
 
 // The theory panel's cycle of the planet theory, by what is present: from
 // 0 to the first present of 1, 2, 3 (else 0); from 1 to 2, else 3, else 0;

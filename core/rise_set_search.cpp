@@ -18,10 +18,6 @@ constexpr double kSiderealRate = 1.0027379;
 // positions (the packed value 0.003 is 0 h 0 m 30 s).
 double TransitAllowanceHours() { return DmsPackedToDeg(0.003); }
 
-double TransitAltitudeOf(double latitude, double declination) {
-  return ArcSinDeg(SinDeg(90.0 - latitude + declination));
-}
-
 // One crossing (rise or set) into the outputs: when found, its time and (with
 // azimuthAt) its azimuth, else the missing marker. Returns the time, 0 when
 // the crossing is missing.
@@ -103,17 +99,51 @@ void RiseSetTime(double& rise, double& transit, double& set, double t0, double l
   }
 }
 
-TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, double s0, TRiseSetTransitRule rule,
-                                         double latitude, double midnightDeclination, double& transit,
-                                         double& transitAltitude) {
+TRiseSetEventLevel CentreLevel(double altitude) { return TRiseSetEventLevel{SinDeg(altitude), false}; }
+
+TRiseSetEventLevel MoonUpperLimbLevel() { return TRiseSetEventLevel{SinDeg(-34.0 / 60.0), true}; }
+
+double MeasuredSineOfAltitude(const TRiseSetEventLevel& level, const TRiseSetSample& sample) {
+  const double r = sample.distance;
+  if (!level.MoonUpperLimb || !(r > 0)) return sample.sinAltitude;
+  return SinDeg(ArcSinDeg(sample.sinAltitude) - (ArcSinDeg(1.0 / r) - 15.61247778 / r));
+}
+
+double CulminationAltitude(const TRiseSetEventLevel& level, double latitude, double declination, double distance) {
+  const double geocentric = ArcSinDeg(SinDeg(90.0 - latitude + declination));
+  if (!level.MoonUpperLimb || !(distance > 0)) return geocentric;
+  // The observer one Earth radius above the centre, in the plane of the
+  // meridian.
+  return ArcTan2Deg(distance * SinDeg(geocentric) - 1.0, distance * CosDeg(geocentric));
+}
+
+bool CulminationCounts(const TRiseSetEventLevel& level, const TRiseSetSampler& sampler, double hours) {
+  if (!(hours >= 0 && hours < 24)) return false;
+  return MeasuredSineOfAltitude(level, sampler(hours)) > level.SineOfAltitude;
+}
+
+void KeepCountingCulmination(const TRiseSetEventLevel& level, const TRiseSetSampler& sampler, double latitude,
+                             double declination, double distance, double& transit, double& transitAltitude) {
+  if (CulminationCounts(level, sampler, transit)) {
+    transitAltitude = CulminationAltitude(level, latitude, declination, distance);
+  } else {
+    transit = 0;
+    transitAltitude = 0;
+  }
+}
+
+TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, const TRiseSetEventLevel& level,
+                                         TRiseSetTransitRule rule, double latitude, double midnightDeclination,
+                                         double& transit, double& transitAltitude) {
   TRiseSetCrossings c;
-  double yMinus = sampler(0).sinAltitude - s0;
+  const double s0 = level.SineOfAltitude;
+  double yMinus = MeasuredSineOfAltitude(level, sampler(0)) - s0;
   c.above = yMinus > 0;
   // Search hours 1, 3, ..., 23: twelve steps over samples 0..24.
   for (int x = 1; x < 25; x += 2) {
-    const double y0 = sampler(x).sinAltitude - s0;
+    const double y0 = MeasuredSineOfAltitude(level, sampler(x)) - s0;
     const TRiseSetSample last = sampler(x + 1);
-    const double yPlus = last.sinAltitude - s0;
+    const double yPlus = MeasuredSineOfAltitude(level, last) - s0;
     double xe = 0, ye = 0, z1 = 0, z2 = 0;
     int roots = 0;
     QuadraticInterpolation(yMinus, y0, yPlus, xe, ye, z1, z2, roots);
@@ -140,43 +170,21 @@ TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, double 
     if (rule != TRiseSetTransitRule::None && ye > 0 && std::fabs(H) < 2.0) {
       // The parabola of a step that ends short of the meridian has its
       // vertex beyond the step, and its height there is an extrapolation:
-      // the body counts as culminating only when it stands above s0 at the
-      // estimated transit itself.
-      const auto aboveAt = [&](double hours) { return sampler(hours).sinAltitude > s0; };
-      // A transit at t inside the day with the body up is taken (as
-      // `value`); one outside the day leaves a transit found before, or
-      // else 0.
-      auto transitInDay = [&](double t, double value) {
-        if (t >= 0 && t < 24) {
-          if (!aboveAt(value)) return;
-          transit = value;
-          transitAltitude = TransitAltitudeOf(latitude, last.declination);
-          c.transitFound = true;
-        } else if (!c.transitFound) {
-          transit = 0;
-        }
-      };
-      switch (rule) {
-        case TRiseSetTransitRule::SunMoon: {
-          const double t = x + 1 - H;
-          transitInDay(t, t);
-          break;
-        }
-        case TRiseSetTransitRule::Planet: {
-          const double t = Mod24(x + 1 - kSiderealRate * H + TransitAllowanceHours());
-          if (!aboveAt(t)) break;
-          transit = t;
-          transitAltitude = TransitAltitudeOf(latitude, midnightDeclination);
-          c.transitFound = true;
-          break;
-        }
-        case TRiseSetTransitRule::FixedPosition: {
-          const double t = x + 1 - kSiderealRate * H + TransitAllowanceHours();
-          transitInDay(t, Mod24(t));
-          break;
-        }
-        case TRiseSetTransitRule::None:
-          break;
+      // the culmination is judged at the estimate itself.
+      double t = x + 1 - H;
+      double declination = last.declination;
+      if (rule == TRiseSetTransitRule::Planet) {
+        t = Mod24(x + 1 - kSiderealRate * H + TransitAllowanceHours());
+        declination = midnightDeclination;
+      } else if (rule == TRiseSetTransitRule::FixedPosition) {
+        t = x + 1 - kSiderealRate * H + TransitAllowanceHours();
+      }
+      if (CulminationCounts(level, sampler, t)) {
+        transit = t;
+        transitAltitude = CulminationAltitude(level, latitude, declination, last.distance);
+        c.transitFound = true;
+      } else if (!c.transitFound) {
+        transit = 0;
       }
     }
     yMinus = yPlus;
@@ -260,7 +268,7 @@ void RiseSetFixedPosition(const TRiseSetAltitudes& altitudes, std::uint8_t langu
     return s;
   };
   const TRiseSetCrossings crossings =
-      SearchRiseSetCrossings(sampler, SinDeg(altitudes[0] / 60.0), TRiseSetTransitRule::FixedPosition, latitude,
+      SearchRiseSetCrossings(sampler, CentreLevel(altitudes[0] / 60.0), TRiseSetTransitRule::FixedPosition, latitude,
                              declination, transitTime, transitAltitude);
   const auto azimuthAt = [&](double hours) {
     return AzimuthAtTime(declination, raHours, latitude, hours, longitude, jd0);

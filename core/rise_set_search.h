@@ -86,21 +86,72 @@ void RiseSetTime(double& rise, double& transit, double& set, double t0, double l
 // --- the search shared by every entry point --------------------------------
 
 // What the search needs from one sample at search hour x (the moment
-// jd0 + x/24): the sine of the altitude (against which s0 is compared),
-// the hour angle in hours (LMST - RA, not reduced) and the declination.
+// jd0 + x/24): the sine of the geocentric altitude of the body's centre,
+// the hour angle in hours (LMST - RA, not reduced), the declination
+// (degrees) and the distance in Earth radii (0 when the sampler does not
+// know it: only the Moon's upper-limb level reads it).
 struct TRiseSetSample {
   double sinAltitude = 0;
   double hourAngle = 0;
   double declination = 0;
+  double distance = 0;
 };
 using TRiseSetSampler = std::function<TRiseSetSample(double x)>;
+
+// What counts as "up" for one event: worked out once by the caller (from
+// its altitudes and switches) and handed to the crossing search and to the
+// culmination check, so that neither asks which body it is.
+struct TRiseSetEventLevel {
+  // sin h0 of the event's rise/set altitude h0.
+  double SineOfAltitude = 0;
+  // False: the altitude of the body's centre, geocentric. True: the Moon's
+  // upper limb seen from the observer, the geocentric altitude h less the
+  // horizontal parallax plus the semi-diameter:
+  // h - (ArcSinDeg(1/r) - 15.61247778/r) degrees for r Earth radii.
+  bool MoonUpperLimb = false;
+};
+
+// The level of a body's centre, geocentric, at `altitude` degrees.
+TRiseSetEventLevel CentreLevel(double altitude);
+// The level of the Moon's upper limb seen from the observer at -34'.
+TRiseSetEventLevel MoonUpperLimbLevel();
+
+// Sine of the altitude as `level` measures it, from the sample's sine of
+// the geocentric altitude and distance (Earth radii; a distance of 0 or
+// less leaves the centre's geocentric sine, as for every level but the
+// Moon's upper limb).
+double MeasuredSineOfAltitude(const TRiseSetEventLevel& level, const TRiseSetSample& sample);
+
+// The altitude shown at a culmination (degrees, no refraction): the
+// centre's altitude on the meridian, ArcSinDeg(SinDeg(90 - latitude +
+// declination)) seen from the centre of the Earth; for the Moon's
+// upper-limb level, whose rule sees the Moon from the observer, the same
+// centre seen from the observer on a spherical Earth of radius 1:
+// atan2(r sin h - 1, r cos h) for r Earth radii (distance; 0 or less keeps
+// the geocentric value).
+// Given:    latitude, declination  degrees (declination apparent, of date)
+double CulminationAltitude(const TRiseSetEventLevel& level, double latitude, double declination, double distance);
+
+// The one judge of a culmination for every rise/set search and every
+// transit one refines: a culmination at search hour `hours` counts when it
+// falls inside the local day (0 <= hours < 24) and the body stands above
+// the event's level there, measured as the rise and the set measure it (one
+// more sample, taken only for an hour inside the day).
+bool CulminationCounts(const TRiseSetEventLevel& level, const TRiseSetSampler& sampler, double hours);
+
+// A refined culmination kept or dropped by CulminationCounts: when it
+// counts, `transitAltitude` := CulminationAltitude of the place at the
+// refined time (declination, degrees; distance, Earth radii); otherwise
+// `transit` and `transitAltitude` := 0.
+void KeepCountingCulmination(const TRiseSetEventLevel& level, const TRiseSetSampler& sampler, double latitude,
+                             double declination, double distance, double& transit, double& transitAltitude);
 
 // How a search estimates the transit from a sample near the meridian.
 enum class TRiseSetTransitRule {
   None,           // twilight levels: no transit
-  SunMoon,        // x + 1 - H, kept only within 0..24
+  SunMoon,        // x + 1 - H
   Planet,         // Mod24(x + 1 - 1.0027379 H + 30 s)
-  FixedPosition,  // x + 1 - 1.0027379 H + 30 s, kept only within 0..24
+  FixedPosition,  // x + 1 - 1.0027379 H + 30 s
 };
 
 // The crossings, the transit estimate and the state of the search of one
@@ -114,23 +165,23 @@ struct TRiseSetCrossings {
   double set = 0;
 };
 
-// Samples the sine of the altitude every hour from 0 to 24 (two-hour steps
-// with a parabola through three samples) and returns the crossings of s0.
-// A transit (rule other than None) is estimated when the parabola's
-// extremum lies above s0 and the hour angle of the step's last sample,
-// taken the short way round, is below 2 h (so that a body near 0 h of
-// right ascension does not lose a transit to the wrap of the sidereal
-// clock), and is kept only when the body stands above s0 at the estimated
-// transit (one more sample): a day on which the body stays below the
-// rise/set altitude has no transit. The transit time and altitude are
-// written into `transit` (hours) and `transitAltitude` (degrees, from the
-// declination of the latest sample, or from `midnightDeclination` for the
-// Planet rule). A transit once found is never replaced by an out-of-day
-// estimate. The search stops when rise, set and transit are found, else
-// after hour 24.
-TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, double s0, TRiseSetTransitRule rule,
-                                         double latitude, double midnightDeclination, double& transit,
-                                         double& transitAltitude);
+// Samples the altitude every hour from 0 to 24 (two-hour steps with a
+// parabola through three samples), measured as `level` measures it, and
+// returns the crossings of the level. A transit (rule other than None) is
+// estimated when the parabola's extremum lies above the level and the hour
+// angle of the step's last sample, taken the short way round, is below 2 h
+// (so that a body near 0 h of right ascension does not lose a transit to
+// the wrap of the sidereal clock), and is taken when CulminationCounts says
+// it counts: a day on which the body stays below the rise/set altitude has
+// no transit. The transit time and altitude are written into `transit`
+// (hours) and `transitAltitude` (degrees, CulminationAltitude with the
+// declination and distance of the step's last sample, or with
+// `midnightDeclination` for the Planet rule); an estimate that does not
+// count sets the transit time to 0 unless one was found before. The search
+// stops when rise, set and transit are found, else after hour 24.
+TRiseSetCrossings SearchRiseSetCrossings(const TRiseSetSampler& sampler, const TRiseSetEventLevel& level,
+                                         TRiseSetTransitRule rule, double latitude, double midnightDeclination,
+                                         double& transit, double& transitAltitude);
 
 // The outputs of one event from its crossings: times, markers, status word
 // and duration (body events: time above; twilight: time below, 24 h minus

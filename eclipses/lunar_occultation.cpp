@@ -366,7 +366,8 @@ TOccultationRunStatus EndOccultationRun(std::uint8_t& cancelled) {
 
 bool tsternbedeckung::FitMoon(const TSearchContext& context, double t0, double t1, TChebyshevPolyA& ra,
                               TChebyshevPolyA& dec, TChebyshevPolyA& r) {
-  TMoonFitSettings settings{context.Selection.bytes, context.MoonOption, context.VsopLevelA, {}};
+  const TTheorySelection moonSelection = MoonSelectionOf(context);
+  TMoonFitSettings settings{moonSelection.bytes, context.MoonOption, context.VsopLevelA, {}};
   for (std::size_t i = 0; i < settings.Files.size(); ++i) settings.Files[i] = context.Settings[i].stream;
   if (!(settings == keptSettings_) || keptFits_.size() >= kKeptMoonFits) {
     keptFits_.clear();
@@ -380,7 +381,7 @@ bool tsternbedeckung::FitMoon(const TSearchContext& context, double t0, double t
     r = kept->second.R;
     return true;
   }
-  if (!ChebyshevFitMoonB(context.MoonOption, context.Settings, context.Selection, t0, t1, kMoonFitOrder, ra, dec, r,
+  if (!ChebyshevFitMoonB(context.MoonOption, context.Settings, moonSelection, t0, t1, kMoonFitOrder, ra, dec, r,
                          context.VsopLevelA))
     return false;
   keptFits_[key] = TKeptMoonFit{t1, ra, dec, r};

@@ -80,8 +80,9 @@ TOccultationRunStatus tplanetbedeckung::rechnen(const TObserverRecord& end, cons
   long counter = 1;
   StepIntervals(startT_, endT_, kPlanetInterval, t0_, t1_, [&] {
     if (panel) panel("Berechne Mondpositionen", "Calulating Moon ephemeris");
-    const bool fitted = ChebyshevFitMoonC(context_.MoonOption, context_.Settings, context_.Selection, t0_ - kFitMargin,
-                                          t1_ + kFitMargin, kMoonFitOrder, raPoly, decPoly, rPoly, context_.VsopLevelA);
+    const bool fitted =
+        ChebyshevFitMoonC(context_.MoonOption, context_.Settings, MoonSelectionOf(context_), t0_ - kFitMargin,
+                          t1_ + kFitMargin, kMoonFitOrder, raPoly, decPoly, rPoly, context_.VsopLevelA);
     if (panel) panel(nullptr, nullptr);
     if (!fitted) return false;
     const double m = 0.5 * (t0_ + t1_);

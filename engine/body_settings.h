@@ -10,7 +10,8 @@
 
 namespace kvx {
 
-// The rise/set settings of the main window.
+// The rise/set settings a table, body or search takes, made from the main
+// window's computing settings where its request is built.
 struct TRiseSetSettings {
   // Altitudes of rise and set (arc minutes for entries 0..2, degrees for the
   // twilight levels 3..5).
@@ -23,7 +24,8 @@ struct TRiseSetSettings {
   // The apparent places of the selected theories (else the low-precision Sun
   // and Moon; the darkness of the Sun table takes its Moon the same way).
   std::uint8_t Precise = 1;
-  // The Moon from the internal series whatever the theory selection says.
+  // The Moon of the rise/set searches from the internal series whatever the
+  // theory selection says ("never the slow ELP2000 Moon theory").
   std::uint8_t InternalMoon = 0;
 
   bool operator==(const TRiseSetSettings&) const = default;

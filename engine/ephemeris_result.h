@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -40,9 +41,15 @@ struct TRiseSetBlock {
 
   std::array<TRiseSetLevel, kLevels + 1> Levels{};
   double TransitTime = 0;      // local hours; 0 = no transit that day
-  double TransitAltitude = 0;  // degrees
+  double TransitAltitude = 0;  // degrees, no refraction (CulminationAltitude, core/rise_set_search.h)
   double RiseAzimuth = -360;   // degrees from the south through the west; -360 = none
   double SetAzimuth = -360;
+
+  // Whether the day has a culmination to show: the rise/set search leaves
+  // the transit time 0 on a day whose culmination does not count
+  // (CulminationCounts), and every table and page shows the transit and its
+  // altitude only when this is true.
+  bool HasTransit() const { return TransitTime != 0 && std::isfinite(TransitTime); }
 };
 
 // The physical block: 42 doubles. The first 34 (and the side text) are the

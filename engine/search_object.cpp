@@ -89,6 +89,12 @@ void FixedPlaceRecord(const TFixedPlace& place, TEphemerisResultRecord& result) 
 
 }  // namespace
 
+TTheorySelection MoonSelectionOf(const TSearchContext& context) {
+  TTheorySelection selection = context.Selection;
+  if (context.FastMoon != 0) selection.bytes[1] = 0;
+  return selection;
+}
+
 namespace search_pass {
 
 double DistanceAu(int body, const TEphemerisResultRecord& r) {
@@ -103,11 +109,14 @@ tsuchobjekt::tsuchobjekt(const TSearchContext& context) : context_(context), sel
     selection_.bytes[0] = 0;
     selection_.bytes[1] = 0;
   }
+  if (context_.FastMoon != 0) selection_.bytes[1] = 0;
 }
 
 bool tsuchobjekt::planet(TTheorySelection& selection, int body, TObserverRecord& observer,
                          TEphemerisResultRecord& result, double step, std::int32_t starIndex, std::int32_t userIndex) {
   if (!BodyServed(body)) return false;
+  // The Moon theory byte is read by the Moon alone.
+  if (context_.FastMoon != 0) selection.bytes[1] = 0;
   if (context_.FastSearch != 0) {
     selection.bytes[0] = 0;
   } else if (selection.bytes[0] == 3) {

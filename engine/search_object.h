@@ -82,6 +82,7 @@ struct TSearchContext {
   std::int32_t VsopLevelA = -1;      // truncation level of the planet series
   std::uint8_t Topocentric = 0;      // topocentric places replace the geocentric pair
   std::uint8_t FastSearch = 0;       // internal series for conjunctions and events
+  std::uint8_t FastMoon = 0;         // the Moon from the internal series: never the slow ELP-2000/82
   double PositionFilesLastJd = 0;    // last JD the position files cover
   // Occultation star catalogue (body 12): StarCount stars read through
   // StarAt.
@@ -96,6 +97,10 @@ struct TSearchContext {
   // searches make.
   TBodySettings Body;
 };
+
+// The theory selection a search computes the Moon with: the context's, its
+// Moon theory byte 0 (the internal lunar series) under the fast-Moon switch.
+TTheorySelection MoonSelectionOf(const TSearchContext& context);
 
 // One sample of a pass: its instant, its body record and its value.
 struct TSearchSample {
@@ -189,7 +194,8 @@ class tsuchobjekt {
 
   // The body record of body `body` for the instant of `observer` (Mjd of UT
   // set; the record is completed here). The planet-theory byte of
-  // `selection` may change: 0 under the fast-search switch; position files
+  // `selection` may change: 0 under the fast-search switch (and the Moon
+  // theory byte 0 under the fast-Moon switch); position files
   // (3) become the VSOP87 C library (2) before JD 2415020 and after the end
   // of the files less 3 days less `step`. Returns false (the record left as
   // it was) when the body has no place at that instant: Pluto outside its

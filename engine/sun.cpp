@@ -342,10 +342,11 @@ double TSonnetab::Sin_Alt_moon(double sinLatitude, double cosLatitude, double lo
   const double lst = Mod24(GreenwichMeanSiderealHours(ut, MjdToJd(mjd0)) - longitude / 15.0);
   const double tau = (lst - rightAscension) * 15.0;
   hourAngle = tau / 15.0;
-  const double sinH = sinLatitude * SinDeg(declination) + cosLatitude * CosDeg(declination) * CosDeg(tau);
+  TRiseSetSample sample;
+  sample.sinAltitude = sinLatitude * SinDeg(declination) + cosLatitude * CosDeg(declination) * CosDeg(tau);
+  sample.distance = distance;
   if (!(distance > 1.0) || !std::isfinite(distance)) return std::nan("");
-  const double h0 = ArcSinDeg(1.0 / distance) - 15.61247778 / distance;
-  return SinDeg(ArcSinDeg(sinH) - h0);
+  return MeasuredSineOfAltitude(MoonUpperLimbLevel(), sample);
 }
 
 double TSonnetab::MoonLimbAltitude(double hour) {

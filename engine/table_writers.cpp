@@ -387,7 +387,7 @@ void TKeplereph::WriteCatalogueCell(TCellSink& sink, const TColumnDescriptor& d,
       value = Mod360(value + OutputSettings.AzimuthOrigin);
       break;
     case TColumnRule::TransitAltitude:
-      if (R.RiseSet.TransitTime == 0) {
+      if (!R.RiseSet.HasTransit()) {
         sink.Text(row, col, kEmpty);
         return;
       }

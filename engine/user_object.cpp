@@ -216,7 +216,7 @@ void Tusertab::WriteUserRow(TCellSink& sink, int k, bool heading) {
   event(cf::kRise, 30, level.Rise);
   event(cf::kTransit, 31, R.RiseSet.TransitTime);
   event(cf::kSet, 32, level.Set);
-  column(cf::kTransitAltitude, TCellFamily::Angle, 33, R.RiseSet.TransitTime != 0 ? R.RiseSet.TransitAltitude : kNone);
+  column(cf::kTransitAltitude, TCellFamily::Angle, 33, R.RiseSet.HasTransit() ? R.RiseSet.TransitAltitude : kNone);
   column(cf::kMagnitude, TCellFamily::Magnitude, 62, R.Physical.magnitude);
   if (OutputColumn == 2) sink.Text(row, OutputColumn++, "");
 }

@@ -110,7 +110,7 @@ double NodePassageSeriesJde(double k) {
 double MoonLatitudeSine(double hours, double baseJd, const TSearchContext& context) {
   const double T = (baseJd + hours / 24 - 2451545) * 2.7378507871321012e-05;
   TTheorySelection selection = context.Selection;
-  if (context.FastSearch != 0) selection.bytes[1] = 0;
+  if (context.FastMoon != 0) selection.bytes[1] = 0;
   double lambda = 0, beta = 0, distance = 0, c[6] = {};
   if (context.MoonCache != 0 && MoonPositionCache != nullptr) {
     MoonPositionCache->MoonChebPosition(context.MoonOption, selection, kFullTheory, T, lambda, beta, distance, c[0],

@@ -50,7 +50,7 @@ double NodePassageSeriesJde(double k);
 
 // Sine of the Moon's geocentric ecliptic latitude (of date) at
 // JD = baseJd + hours/24, evaluated as TT. The context gives the theory
-// selection (the internal series when its fast-search flag is set), the
+// selection (the internal lunar series when its fast-Moon flag is set), the
 // Moon option and the Chebyshev cache flag.
 double MoonLatitudeSine(double hours, double baseJd, const TSearchContext& context);
 

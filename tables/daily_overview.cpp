@@ -306,7 +306,7 @@ void ttagesephemeride::WriteOverviewRow(TCellSink& sink, int k, bool heading, bo
         empty = value == 0;
         break;
       case TRule::NeedsTransit:
-        empty = r.RiseSet.TransitTime == 0;
+        empty = !r.RiseSet.HasTransit();
         break;
       case TRule::NotSun:
         empty = position == 0;

@@ -175,7 +175,7 @@ class TPageBuilder {
     vis.Title = T("Sichtbarkeit", "Visibility");
     std::string rise = Event(level.Rise, level.RiseMarker, 30);
     if (level.Status.size() > 5) rise = level.Status;
-    const bool transit = r_.RiseSet.TransitTime != 0 && std::isfinite(r_.RiseSet.TransitTime);
+    const bool transit = r_.RiseSet.HasTransit();
     char altitude[400] = "";
     if (std::isfinite(r_.Altitude)) {
       std::snprintf(altitude, sizeof altitude, "%2.1f", r_.Altitude);

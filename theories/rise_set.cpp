@@ -147,29 +147,30 @@ void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHan
     fit->Place(T, raHours, dec, r);
   };
 
-  // The sine of the event's rise/set altitude, and the body's sine of the
-  // altitude in the same terms (the Moon's upper limb with the limb flag).
-  const auto sineOfLevel = [&](std::int32_t event) {
-    if (event == kRiseSetMoonEvent && request.LimbFlag != 0) return SinDeg(-34.0 / 60.0);
-    if (event >= kRiseSetFirstTwilightEvent) return SinDeg(request.Altitudes[event]);  // degrees
-    return SinDeg(request.Altitudes[event] / 60.0);                                    // arc minutes
-  };
+  // Each event's level (index: the event number), made once here and handed
+  // to its crossing search and to the check of its refined transit.
+  std::array<TRiseSetEventLevel, kRiseSetLastTwilightEvent + 1> levels{};
+  for (std::int32_t event = firstEvent; event <= lastEvent; ++event) {
+    const auto e = static_cast<std::size_t>(event);
+    if (event == kRiseSetMoonEvent && request.LimbFlag != 0) {
+      levels[e] = MoonUpperLimbLevel();
+    } else if (event >= kRiseSetFirstTwilightEvent) {
+      levels[e] = CentreLevel(request.Altitudes[e]);  // degrees
+    } else {
+      levels[e] = CentreLevel(request.Altitudes[e] / 60.0);  // arc minutes
+    }
+  }
   const auto samplerOf = [&](std::int32_t event) -> TRiseSetSampler {
     const bool moon = event == kRiseSetMoonEvent;
-    const bool limb = moon && request.LimbFlag != 0;
-    return [&, moon, limb](double x) {
+    return [&, moon](double x) {
       const double at = jd0 + x / 24.0;
       double raHours = 0, dec = 0, r = 0;
       placeAt(moon, at, raHours, dec, r);
       TRiseSetSample sample;
       sample.hourAngle = SearchSiderealHours(at, longitude) - raHours;
       sample.declination = dec;
-      double s = SinDeg(dec) * sinLat + CosDeg(dec) * cosLat * CosDeg(15.0 * sample.hourAngle);
-      if (limb && r > 0) {
-        const double h = ArcSinDeg(s) - (ArcSinDeg(1.0 / r) - 15.61247778 / r);
-        s = SinDeg(h);
-      }
-      sample.sinAltitude = s;
+      sample.sinAltitude = SinDeg(dec) * sinLat + CosDeg(dec) * cosLat * CosDeg(15.0 * sample.hourAngle);
+      sample.distance = moon ? r : 0.0;  // Earth radii
       return sample;
     };
   };
@@ -178,15 +179,14 @@ void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHan
     const int i = event - 1;
     const bool moon = event == kRiseSetMoonEvent;
     const bool twilight = event >= kRiseSetFirstTwilightEvent;
-    const double s0 = sineOfLevel(event);
-    const TRiseSetSampler sampler = samplerOf(event);
     if (!twilight) {
       day.RiseAzimuth = -360;
       day.SetAzimuth = -360;
     }
     const TRiseSetCrossings crossings =
-        SearchRiseSetCrossings(sampler, s0, twilight ? TRiseSetTransitRule::None : TRiseSetTransitRule::SunMoon,
-                               latitude, 0.0, day.TransitTime, day.TransitAltitude);
+        SearchRiseSetCrossings(samplerOf(event), levels[static_cast<std::size_t>(event)],
+                               twilight ? TRiseSetTransitRule::None : TRiseSetTransitRule::SunMoon, latitude, 0.0,
+                               day.TransitTime, day.TransitAltitude);
     std::function<double(double)> azimuthAt;
     if (!twilight) {
       azimuthAt = [&](double hours) {
@@ -202,22 +202,18 @@ void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHan
   }
 
   if (!lastFoundTransit) return;
+  const bool moon = request.BodyCode == kRiseSetMoonBodyCode;
   const double at = jd0 + day.TransitTime / 24.0;
   double raHours = 0, dec = 0, r = 0;
-  placeAt(request.BodyCode == kRiseSetMoonBodyCode, at, raHours, dec, r, false);
+  placeAt(moon, at, raHours, dec, r, false);
   // The hour angle is taken the short way round, so that a body near 0 h of
   // right ascension does not lose its transit to the wrap of the sidereal
   // clock.
   day.TransitTime -= ReducedHourAngle(SearchSiderealHours(at, longitude) - raHours);
-  // The refined transit keeps the search's rule: inside the day, with the
-  // body above the rise/set altitude.
-  if (day.TransitTime < 0 || day.TransitTime > 24 ||
-      !(samplerOf(lastEvent)(day.TransitTime).sinAltitude > sineOfLevel(lastEvent))) {
-    day.TransitTime = 0;
-    day.TransitAltitude = 0;
-  } else {
-    day.TransitAltitude = ArcSinDeg(SinDeg(90.0 - latitude + dec));
-  }
+  // The refined transit is judged as the estimate was, by the last event's
+  // level.
+  KeepCountingCulmination(levels[static_cast<std::size_t>(lastEvent)], samplerOf(lastEvent), latitude, dec,
+                          moon ? r : 0.0, day.TransitTime, day.TransitAltitude);
 }
 
 void RiseSetPlanet(const TRiseSetAltitudes& altitudes, const PositionFileHandles& handles, std::uint8_t language,
@@ -252,8 +248,9 @@ void RiseSetPlanet(const TRiseSetAltitudes& altitudes, const PositionFileHandles
     sample.sinAltitude = SinDeg(dec) * sinLat + CosDeg(dec) * cosLat * CosDeg(15.0 * sample.hourAngle);
     return sample;
   };
-  const TRiseSetCrossings crossings = SearchRiseSetCrossings(
-      sampler, SinDeg(altitudes[0] / 60.0), TRiseSetTransitRule::Planet, latitude, dec1, transitTime, transitAltitude);
+  const TRiseSetEventLevel centre = CentreLevel(altitudes[0] / 60.0);
+  const TRiseSetCrossings crossings = SearchRiseSetCrossings(sampler, centre, TRiseSetTransitRule::Planet, latitude,
+                                                             dec1, transitTime, transitAltitude);
   const auto azimuthAt = [&](double hours) {
     double raHours = 0, dec = 0;
     placeAt(hours, raHours, dec);
@@ -267,13 +264,7 @@ void RiseSetPlanet(const TRiseSetAltitudes& altitudes, const PositionFileHandles
   double raHours = 0, dec = 0;
   PlanetPlace(handles, selection, level, planet, CenturiesTT(at, deltaT), raHours, dec);
   transitTime = Mod24(transitTime - (SearchSiderealHours(at, longitude) - raHours));
-  // As in the search: the planet above the rise/set altitude at its transit.
-  if (transitTime < 0 || transitTime > 24 || !(sampler(transitTime).sinAltitude > SinDeg(altitudes[0] / 60.0))) {
-    transitTime = 0;
-    transitAltitude = 0;
-  } else {
-    transitAltitude = ArcSinDeg(SinDeg(90.0 - latitude + dec));
-  }
+  KeepCountingCulmination(centre, sampler, latitude, dec, 0.0, transitTime, transitAltitude);
 }
 
 }  // namespace kvx

@@ -75,7 +75,7 @@ struct TRiseSetMoonSunDay {
   double RiseAzimuth = -360;    // degrees from the south through the west, -360 when missing
   double SetAzimuth = -360;
   double TransitTime = 0;      // local hours, 0 when outside the day
-  double TransitAltitude = 0;  // degrees
+  double TransitAltitude = 0;  // degrees, no refraction (CulminationAltitude of the event's level)
 };
 
 // Rise and set of the Moon (event 1), the Sun (event 2) and the Sun at the
@@ -92,10 +92,14 @@ struct TRiseSetMoonSunDay {
 //           event. The transit is refined with one more position only when
 //           the last event processed found one (so twilight events after
 //           event 2 keep its estimate); the hour angle of the refinement is
-//           taken the short way round. A transit stands only inside the
-//           day and with the body above its rise/set altitude at it,
-//           measured as the rise and set measure it (else time and
-//           altitude are 0), the refined one as the estimate.
+//           taken the short way round. Each event's level (the Moon's
+//           upper limb seen from the observer with LimbFlag, else the
+//           centre, geocentric, at its altitude) is made once; a transit
+//           stands only where CulminationCounts says so by that level (else
+//           time and altitude are 0), the refined one as the estimate. The
+//           transit altitude is the centre's meridian altitude, seen from
+//           the observer for the Moon with LimbFlag (the rule that counts
+//           its culmination sees it from there too), else geocentric.
 void RiseSetMoonSun(const TRiseSetMoonSunRequest& request, const PositionFileHandles& handles, TRiseSetMoonSunDay& day);
 
 // Rise, transit and set of a planet on one local day.

@@ -85,7 +85,7 @@ TBatchRun BatchRunOf(const TComputingSettings& computing, const TDocumentState& 
   run.Config = p.TableConfig;
   run.Selection = p.Selection;
   run.SecondEquinoxT = computing.SecondEquinox;
-  run.RiseSet = computing.RiseSet;
+  run.RiseSet = RiseSetSettingsOf(computing);
   return run;
 }
 

@@ -152,7 +152,7 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.SaturnMoon = st.Objects.SaturnMoon;
   s.MoonEvent = st.Objects.MoonEvent;
   s.AzimuthFromNorth = st.Computing.HalfTurnOffsetFlag;
-  s.FastConjunctions = st.Computing.FastSearchOption;
+  s.FastConjunctions = o.FastConjunctions;
   s.ExactMoonParallax = o.ExactMoonParallax;
   s.ExactSunMoon = o.ExactSunMoon;
   s.TableEquinox = st.Computing.SecondEquinox;
@@ -265,15 +265,12 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.Objects.MoonEvent = s.MoonEvent;
   o.AzimuthFromNorth = s.AzimuthFromNorth;
   SetHalfTurnOffsetFlag(s.AzimuthFromNorth);
-  state_.Computing.FastSearchOption = s.FastConjunctions;
   o.FastConjunctions = s.FastConjunctions;
   o.ExactMoonParallax = s.ExactMoonParallax;
   o.ExactSunMoon = s.ExactSunMoon;
   o.NeverSlowElp = s.NeverSlowElp;
-  RouteRiseSetOptions(state_.Computing);
   o.PhenomenaAbbreviations = s.PhenomenaAbbreviations;
   state_.Computing.MoonOption = s.MoonOption;
-  state_.Computing.RiseSet.MoonOption = s.MoonOption;
   state_.Computing.MoonCacheFlag = s.MoonCacheFlag;
   o.InterpolateMoon = s.MoonCacheFlag;
   SetTableEquinox(s.TableEquinox);

@@ -59,7 +59,6 @@ void ChangeFilter(TCommandHost& host) {
     host.Commands().Trigger("Optionen2");
   } else {
     ShowNumericOptionsDialog(host.Computing().NumericOptions, true, &host.Window());
-    RouteRiseSetOptions(host.Computing());
   }
 }
 

@@ -263,7 +263,8 @@ TSearchContext EclipseSearchContext(const TComputingSettings& computing, const T
   context.Sidereal = period.ApparentSiderealTime;
   context.Selection = period.Selection;
   context.VsopLevelA = computing.Accuracy.VsopLevelA;
-  context.FastSearch = computing.FastSearchOption;
+  context.FastSearch = computing.NumericOptions.FastConjunctions;
+  context.FastMoon = computing.NumericOptions.NeverSlowElp;
   context.PositionFilesLastJd = period.PositionFilesLastJd;
   context.Body = BodySettingsOf(computing, LanguageEnglish);
   return context;

@@ -178,15 +178,12 @@ void Optionen2Click(TCommandHost& host) {
   TStarCatalogueState& catalogue = host.StarCatalogueState();
   TNumericOptions options = computing.NumericOptions;
   options.FullOccultationCalculation = catalogue.Setting == 2 ? 1 : 0;
-  options.FastConjunctions = computing.FastSearchOption;
   options.InterpolateMoon = computing.MoonCacheFlag;
   if (ShowNumericOptionsDialog(options, true, &host.Window()) != 1) return;
   computing.NumericOptions = options;
   host.SetMoonCacheSpan(options.MoonCacheSpan);
   host.SetMoonCacheOrder(options.MoonCacheOrder);
-  computing.FastSearchOption = options.FastConjunctions;
   computing.MoonCacheFlag = options.InterpolateMoon;
-  RouteRiseSetOptions(computing);
   host.SetHalfTurnOffsetFlag(options.AzimuthFromNorth);
   // The full calculation takes the large star catalogue; a new choice is
   // loaded in the background while the old catalogue stays in use.

@@ -77,7 +77,7 @@ void TMainForm::PanelVSOPDblClick() {
 }
 
 bool TMainForm::SlowTheoryQuestion(const std::string& german, const std::string& english, int mode) {
-  if (state_.Computing.WarningsOption == 0 || state_.Computing.FastSearchOption != 0) return true;
+  if (state_.Computing.WarningsOption == 0 || state_.Computing.NumericOptions.FastConjunctions != 0) return true;
   QApplication::beep();
   const bool useDefault = german.empty() && english.empty();
   const MessageResult answer = ShowMessage(
@@ -96,7 +96,7 @@ bool TMainForm::SlowTheoryQuestion(const std::string& german, const std::string&
 
 void TMainForm::SaveTheoryForSearch() {
   state_.Computing.SavedSelection = Selection();
-  if (state_.Computing.FastSearchOption != 0) {
+  if (state_.Computing.NumericOptions.FastConjunctions != 0) {
     // Directly, not through the selection rules: the search alone runs on it.
     state_.Period.Selection.bytes[0] = 0;
     state_.Period.Selection.bytes[1] = 0;

@@ -41,7 +41,6 @@ TUserConjunctionDialogHooks HooksOf(TCommandHost& host) {
       host.Commands().Trigger("Optionen2");
     } else {
       ShowNumericOptionsDialog(host.Computing().NumericOptions, true, &host.Window());
-      RouteRiseSetOptions(host.Computing());
     }
     return FilterOf(host.Computing());
   };

@@ -63,7 +63,7 @@ TEST_F(EventCommands, SearchFromTheMenuIntoTheSheetAndHandTheDateOver) {
   form.SetLanguage(0);
   TMenuCommands& commands = form.Commands();
   TMainFormState& state = form.State();
-  state.Computing.FastSearchOption = 1;  // the internal series, no theory question
+  state.Computing.NumericOptions.FastConjunctions = 1;  // the internal series, no theory question
   ASSERT_TRUE(commands.IsEnabled("Ereignissuchen1"));
   SetBerlinDate(state.Period.Start, 1, 1, 2020);
   SetBerlinDate(state.Period.End, 31, 12, 2020);

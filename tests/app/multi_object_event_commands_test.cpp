@@ -73,7 +73,7 @@ TEST_F(MultiObjectEventCommands, OppositionsOfAnElementFileIntoTheSheetThenCance
   ScopedMessageSink sink(messages_);
   form.SetLanguage(0);
   TMainFormState& state = form.State();
-  state.Computing.FastSearchOption = 1;  // the internal series, no theory question
+  state.Computing.NumericOptions.FastConjunctions = 1;  // the internal series, no theory question
   state.Objects.AsteroidDatabase = 0;
   SetBerlinDate(state.Period.Start, 1, 1, 2025);
   SetBerlinDate(state.Period.End, 31, 12, 2025);

@@ -234,8 +234,8 @@ TEST_F(SettingsCommands, ConfigurationFilesAndThePeriodFromTheConfiguration) {
   EXPECT_EQ(s.Objects.CurrentAsteroid.Name, "Kein Planetoid");
   EXPECT_EQ(s.Period.Start.AutoDeltaT, 1) << "a new configuration takes Delta T from the date";
   EXPECT_TRUE(form.Configuration().FileName().empty());
-  EXPECT_EQ(s.Computing.RiseSet.MoonLimb, 1) << "a new configuration rises and sets exactly, as a fresh start";
-  EXPECT_EQ(s.Computing.RiseSet.Precise, 1);
+  EXPECT_EQ(RiseSetSettingsOf(s.Computing).MoonLimb, 1) << "a new configuration rises and sets exactly, as a fresh start";
+  EXPECT_EQ(RiseSetSettingsOf(s.Computing).Precise, 1);
   EXPECT_EQ(s.Computing.NumericOptions.ExactMoonParallax, 1);
   EXPECT_NE(s.Period.Start.Mjd, 60123.375);
   c.Action("DatumausKonfiguration2")->trigger();
@@ -244,8 +244,8 @@ TEST_F(SettingsCommands, ConfigurationFilesAndThePeriodFromTheConfiguration) {
   files_.QueueAnswer(saved.string());
   c.Action("Dateiffnen1")->trigger();
   EXPECT_EQ(s.Objects.CurrentAsteroid.Name, "Ceres");
-  EXPECT_EQ(s.Computing.RiseSet.MoonLimb, 0) << "the rise/set switches as the configuration stored them";
-  EXPECT_EQ(s.Computing.RiseSet.Precise, 0);
+  EXPECT_EQ(RiseSetSettingsOf(s.Computing).MoonLimb, 0) << "the rise/set switches as the configuration stored them";
+  EXPECT_EQ(RiseSetSettingsOf(s.Computing).Precise, 0);
   EXPECT_DOUBLE_EQ(s.Period.Start.Mjd, 60123.375);
   EXPECT_TRUE(messages_.messages.empty());
 }

@@ -573,7 +573,7 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   commands.SetChecked("usevsop871", false);
   commands.Action("usevsop871")->trigger();
   ASSERT_EQ(form.Selection().PlanetTheory(), 1);
-  form.State().Computing.FastSearchOption = 1;
+  form.State().Computing.NumericOptions.FastConjunctions = 1;
   messages_.messages.clear();
   EXPECT_TRUE(form.SlowTheoryQuestion("", "", 2));
   EXPECT_TRUE(messages_.messages.empty()) << "the fast-search option asks nothing";
@@ -581,7 +581,7 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   EXPECT_EQ(form.Selection().PlanetTheory(), 0);
   form.RestoreTheoryAfterSearch();
   EXPECT_EQ(form.Selection().PlanetTheory(), 1);
-  form.State().Computing.FastSearchOption = 0;
+  form.State().Computing.NumericOptions.FastConjunctions = 0;
   form.SaveTheoryForSearch();
   EXPECT_EQ(form.Selection().PlanetTheory(), 1);
   form.RestoreTheoryAfterSearch();

@@ -20,6 +20,7 @@
 #include <functional>
 
 #include "app/state_vector_sheet.h"
+#include "app/ui/eclipse_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/name_tables.h"
@@ -28,6 +29,7 @@
 #include "engine/moon.h"
 #include "engine/nbody_integrator.h"
 #include "engine/nbody_setup.h"
+#include "engine/search_object.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -527,6 +529,128 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   EXPECT_EQ(state.Table.TableKind, kNoTableKind);
   EXPECT_EQ(state.Table.ObjectChanged, 1);
   SavePng(form, "main_window_state_vectors");
+}
+
+// The two switches of the searches in "Optionen", each ticked alone, with
+// VSOP87 D and ELP-2000/82 selected. "Nie die langsame
+// ELP2000-Mondtheorie verwenden" takes the Moon's rise, transit and set in
+// the Moon table (as the rise/set search called directly with the internal
+// lunar series) and the Moon of the searches to the internal series, and
+// leaves the Moon's places in the table and the planets of the searches as
+// they were. "Schnelle Berechnung von Konjunktionen und Ereignissen" takes
+// the planets of the searches to the internal series and leaves the Moon
+// table, its rise and set included, as it was. The searches as the search
+// commands build them.
+TEST_F(TableCommands, SearchSwitchesOfTheOptionsChangeWhatTheySayAndNothingElse) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  ScopedMessageSink sink(messages_);
+  TMenuCommands& commands = form.Commands();
+  TMainFormState& state = form.State();
+  const TLibraryAvailability& libraries = form.TheoryState().Libraries;
+  if (libraries.Vsop87D == 0 || libraries.Elp2000 == 0) GTEST_SKIP() << "theory libraries not built";
+  TObserverRecord& start = state.Period.Start;
+  start.Day = 6;
+  start.Month = 10;
+  start.Year = 1990;
+  start.LocalHours = 0;
+  LocalTimeToUT(start);
+  state.Period.End = start;
+  state.Period.End.Day = 16;
+  LocalTimeToUT(state.Period.End);
+  state.Period.AutoEnd = 0;
+  state.Table.PlaceConfirmed = 1;
+  state.Computing.MoonCacheFlag = 0;  // the Moon of the table straight from its theory
+  TTheorySelection slow = form.Selection();
+  slow.bytes[0] = kPlanetTheoryVsop87D;
+  slow.bytes[1] = 1;
+  form.SetTheorySelection(slow);
+  ASSERT_EQ(form.Selection().PlanetTheory(), kPlanetTheoryVsop87D);
+  ASSERT_NE(form.Selection().MoonTheory(), 0);
+
+  // What each switch may change: the Moon table's places and rise, transit
+  // and set; the Moon and Mars of a search (right ascensions, degrees).
+  struct Seen {
+    std::vector<double> places, events;
+    double searchMoon = 0, searchMars = 0;
+  };
+  struct SearchProbe : tsuchobjekt {
+    using tsuchobjekt::tsuchobjekt;
+    using tsuchobjekt::Sample;
+  };
+  const auto see = [&] {
+    Seen seen;
+    RowStore.Clear();
+    commands.Trigger("Mond1");
+    EXPECT_EQ(RowStore.Count(), 11);
+    for (int row = 0; row < RowStore.Count(); ++row) {
+      const TEphemerisResultRecord& r = RowStore.Row(row);
+      seen.places.push_back(r.Position.RightAscension);
+      seen.events.push_back(r.RiseSet.Levels[TRiseSetBlock::kMoonLevel].Rise);
+      seen.events.push_back(r.RiseSet.Levels[TRiseSetBlock::kMoonLevel].Set);
+      seen.events.push_back(r.RiseSet.TransitTime);
+    }
+    SearchProbe search(EclipseSearchContext(state.Computing, state.Period));
+    TSearchSample sample;
+    EXPECT_TRUE(search.Sample(search_kind::kMoon, start, start.Mjd, 1, 1, 1, sample));
+    seen.searchMoon = sample.Record().Position.RightAscension;
+    EXPECT_TRUE(search.Sample(search_kind::kMars, start, start.Mjd, 1, 1, 1, sample));
+    seen.searchMars = sample.Record().Position.RightAscension;
+    return seen;
+  };
+  const auto tick = [&](bool newcomb, bool neverElp) {
+    WhenModalShown([=](QDialog& dialog) {
+      dialog.findChild<QCheckBox*>("fastConjunctions")->setChecked(newcomb);
+      dialog.findChild<QCheckBox*>("neverSlowElp")->setChecked(neverElp);
+      dialog.accept();
+    });
+    commands.Trigger("Optionen2");
+  };
+  // The rise, transit and set of the table's days by the search called
+  // directly with the internal lunar series.
+  const auto internalEvents = [&] {
+    std::vector<double> events;
+    TTheorySelection internalMoon = form.Selection();
+    internalMoon.bytes[1] = 0;
+    const TObserverRecord& o = start;
+    for (int row = 0; row < RowStore.Count(); ++row) {
+      TRiseSetMoonSunDay day;
+      RiseSetMoonSun({0, 1, 1, o.DeltaTSeconds, 0, state.Computing.NumericOptions.HorizonAltitudes, 0, internalMoon,
+                      state.Computing.Accuracy.VsopLevelA, kRiseSetMoonEvent, kRiseSetMoonEvent,
+                      kRiseSetMoonBodyCode, MjdToJd(o.Mjd) + row, o.Latitude, -o.Longitude,
+                      o.Zone + o.ZoneMinutes / 60.0 + o.DaylightHours},
+                     PositionFileHandles{}, day);
+      events.insert(events.end(), {day.RiseTimes[0], day.SetTimes[0], day.TransitTime});
+    }
+    return events;
+  };
+  const auto near = [](const std::vector<double>& a, const std::vector<double>& b, double tolerance) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (!(std::fabs(a[i] - b[i]) <= tolerance)) return false;
+    return true;
+  };
+
+  tick(false, false);
+  const Seen plain = see();
+  ASSERT_FALSE(near(plain.events, internalEvents(), 1e-5)) << "the two Moon theories differ by about 0.1 s";
+
+  tick(false, true);
+  const Seen neverElp = see();
+  EXPECT_EQ(neverElp.places, plain.places) << "the Moon's places keep ELP-2000/82";
+  // (Delta T of the start for every day: 1e-6 h.)
+  EXPECT_TRUE(near(neverElp.events, internalEvents(), 1e-6)) << "rise, transit and set by the internal series";
+  EXPECT_GT(std::fabs(neverElp.searchMoon - plain.searchMoon), 1e-5) << "the searches' Moon by the internal series";
+  EXPECT_EQ(neverElp.searchMars, plain.searchMars) << "the searches' planets keep VSOP87";
+
+  tick(true, false);
+  const Seen newcomb = see();
+  EXPECT_EQ(newcomb.places, plain.places);
+  EXPECT_EQ(newcomb.events, plain.events) << "rise, transit and set keep ELP-2000/82";
+  EXPECT_GT(std::fabs(newcomb.searchMars - plain.searchMars), 1e-5) << "the searches' planets by the internal series";
+  EXPECT_EQ(form.Selection().bytes, slow.bytes) << "the window's selection stays";
+  EXPECT_TRUE(messages_.messages.empty());
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "engine/planet.h"
 #include "engine/sun.h"
 #include "engine/table_globals.h"
+#include "engine/user_object.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
 #include "setup/column_sets.h"
@@ -358,19 +359,26 @@ TEST_F(SunPlanetTables, SunAndMarsTablesWrittenIntoTheSheetAndTheGrid) {
   ApplyLocaleSeparators(saved);
 }
 
-// The Sun's table (with the twilight columns, which leave the transit
-// unrefined) and the Moon's table at Tromsoe (69.65 N) on every day from
-// 1 Nov 2026 to 28 Feb 2027, against the Swiss Ephemeris
-// (tests/theories/fixtures/polar_culmination_swe.tsv, which says which days
-// have a transit: one inside the day with the body above its rise/set
-// altitude then): "Kulm." and "Kulm.-h" are both written on exactly those
-// days and both empty on the others (polar night, the days the Moon stays
-// below, the days it has no meridian transit); the transit time within
-// 1 minute.
-TEST_F(SunPlanetTables, TransitCellsAtTromsoeFollowTheRiseSetAltitude) {
+// Every table that shows a culmination counts it by one rule and shows the
+// altitude that rule sees. The tables of the Sun (with the twilight
+// columns, which leave its transit unrefined), the Moon (its upper limb
+// seen from the place), Mercury and Venus, and a user-object table of two
+// stars on the meridian at -0.15 and -0.90 degrees, at Tromsoe (69.65 N) on
+// every day from 1 Nov 2026 to 28 Feb 2027, against PyEphem
+// (tests/theories/fixtures/culmination_ephem.tsv, which says which days
+// have a culmination: inside the day with the body above its rise/set
+// altitude then, as the rise and the set measure it): "Kulm." and
+// "Kulm.-h" are both written on exactly those days and both empty on the
+// others (polar night, the days the Moon or a planet stays below, the days
+// the Moon has no meridian transit); days within 0.02 degrees of the level
+// are not judged. The transit within 1 minute (the stars' unrefined
+// estimate: 2); "Kulm.-h" within 0.02 degrees (the Moon: 0.05) of the
+// centre's altitude seen from the centre of the Earth, for the Moon seen
+// from the place.
+TEST_F(SunPlanetTables, EveryTableCountsAndShowsTheCulminationByItsRule) {
   SetQuantityHeadingLanguage(false);
   const test::FixtureTable reference =
-      test::ReadFixture(KVX_FIXTURE_DIR "/../../theories/fixtures/polar_culmination_swe.tsv");
+      test::ReadFixture(KVX_FIXTURE_DIR "/../../theories/fixtures/culmination_ephem.tsv");
   TTableConfigRecord config = NewTableConfigRecord();
   for (const std::size_t f : {cf::kRise, cf::kTransit, cf::kSet, cf::kTransitAltitude, cf::kTwilight}) {
     config.Flags[f] = 1;
@@ -379,42 +387,71 @@ TEST_F(SunPlanetTables, TransitCellsAtTromsoeFollowTheRiseSetAltitude) {
   const test::Place tromsoe{69.65, 18.96, 1};
   constexpr int kDays = 120;
   const double firstNoon = 2461345.958333;  // 2026 Nov 1, 12 h local
-  for (const bool moon : {false, true}) {
+  struct Body {
+    const char* name;
+    int code;  // the fixture's
+    double minutes, degrees;
+  };
+  const Body bodies[] = {{"Sun", 0, 1, 0.02},     {"Moon", 10, 1, 0.05},     {"Mercury", 1, 1, 0.02},
+                         {"Venus", 2, 1, 0.02},   {"Star -20.5", 101, 2, 0.02}, {"Star -21.25", 102, 2, 0.02}};
+  std::size_t row = 0;
+  for (const Body& body : bodies) {
     const TObserverRecord start = test::ObserverAtPlace(firstNoon, 69, tromsoe, kInternal, config);
     const TObserverRecord end = test::ObserverAtPlace(firstNoon + kDays - 1, 69, tromsoe, kInternal, config);
     const TTableRequest request = test::TableRequest(0, kInternal, config, start, end, TTableStep{1, 0, 1});
     workbook::TWorkbook sheet;
     std::unique_ptr<TKeplereph> table;
-    if (moon) {
+    tuserobject star("Star", 0, 0, 0, 0, 0, 0);
+    if (body.code == 10) {
       table = std::make_unique<Tmondtab>(0, 0, request, &sheet);
-    } else {
+    } else if (body.code == 0) {
       auto sun = std::make_unique<TSonnetab>(request, &sheet);
       sun->initialisieren(request);
       table = std::move(sun);
+    } else if (body.code < 100) {
+      auto planet = std::make_unique<Tplatab>(request, &sheet, body.code);
+      planet->initialisieren(request, body.code);
+      table = std::move(planet);
+    } else {
+      star.Angle1 = static_cast<float>(reference.Number(row, "ra_h"));
+      star.Angle2 = static_cast<float>(reference.Number(row, "dec"));
+      star.Value5 = 2000.0f;
+      table = std::make_unique<Tusertab>(&star, request, &sheet, 11);
     }
     table->schleife(PositionFileHandles{}, 1, 1);
-    ASSERT_EQ(table->Rows, kDays) << moon;
+    ASSERT_EQ(table->Rows, kDays) << body.name;
     table->paint(1);
     std::map<std::string, int> columns;
     for (int col = 1; col <= sheet.LastCol(); ++col) columns[sheet.Text(1, col)] = col;
-    for (const char* h : {"Kulm.", "Kulm.-h"}) ASSERT_EQ(columns.count(h), 1u) << h;
-    int transits = 0;
-    for (int day = 0; day < kDays; ++day) {
-      // The fixture holds the Sun's days of the period, then the Moon's.
-      const std::size_t row = static_cast<std::size_t>(day + (moon ? kDays : 0));
-      ASSERT_EQ(reference.Number(row, "body"), moon ? 10 : 0);
+    for (const char* h : {"Kulm.", "Kulm.-h"}) ASSERT_EQ(columns.count(h), 1u) << body.name << " " << h;
+    int transits = 0, without = 0;
+    for (int day = 0; day < kDays; ++day, ++row) {
+      ASSERT_EQ(reference.Number(row, "body"), body.code);
       ASSERT_NEAR(reference.Number(row, "jd0") + 0.5, firstNoon + day, 1e-5);
+      const std::string what = std::string(body.name) + " " + reference.text[row][1];
       const double transit = reference.Number(row, "transit");
-      const std::string what = std::string(moon ? "Moon " : "Sun ") + reference.text[row][1];
-      EXPECT_EQ(sheet.Text(day + 2, columns["Kulm."]).empty(), transit < 0) << what;
-      EXPECT_EQ(sheet.Text(day + 2, columns["Kulm.-h"]).empty(), transit < 0) << what;
-      if (transit >= 0) {
-        ++transits;
-        EXPECT_NEAR(RowStore.Row(day).RiseSet.TransitTime, transit, 1.0 / 60) << what;
+      if (std::fabs(reference.Number(row, "margin")) < 0.02 && reference.Number(row, "margin") != 0) continue;
+      const bool shown = !sheet.Text(day + 2, columns["Kulm."]).empty();
+      EXPECT_EQ(shown, transit >= 0) << what;
+      EXPECT_EQ(!sheet.Text(day + 2, columns["Kulm.-h"]).empty(), shown) << what;
+      if (transit < 0 || !shown) {
+        ++without;
+        continue;
       }
+      ++transits;
+      const TRiseSetBlock& r = RowStore.Row(day).RiseSet;
+      EXPECT_NEAR(r.TransitTime, transit, body.minutes / 60) << what;
+      const double altitude = reference.Number(row, body.code == 10 ? "topo_alt" : "geo_alt");
+      EXPECT_NEAR(r.TransitAltitude, altitude, body.degrees) << what;
     }
-    EXPECT_GT(transits, 60) << moon;
-    EXPECT_LT(transits, kDays - 30) << moon;
+    // Days of both kinds for every body but the stars, which culminate the
+    // same way every day.
+    if (body.code < 100) {
+      EXPECT_GT(transits, 10) << body.name;
+      EXPECT_GT(without, 10) << body.name;
+    } else {
+      EXPECT_EQ(body.code == 101 ? transits : without, kDays) << body.name;
+    }
   }
 }
 

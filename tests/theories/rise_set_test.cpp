@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "core/observer_record.h"
@@ -243,11 +244,22 @@ TEST(RiseSetTest, SunMoonAndTwilightAgreeWithSwissEphemeris) {
 // -34'), whether or not it rises or sets that day; on any other day the
 // transit time and height are 0. Sun with and without the twilight events
 // after it (the transit is then not refined); the time within 1 minute, the
-// height within 0.02 degrees (Sun) and 0.05 (Moon). The status words of the
-// days without a crossing follow the day's highest and lowest altitude.
+// height within 0.02 degrees of the Sun's centre seen from the centre of the
+// Earth and, through November to February, within 0.05 of the Moon's centre
+// seen from the place, as PyEphem has it (fixtures/culmination_ephem.tsv):
+// the rule that counts the Moon's culmination sees it from there. The
+// status words of the days without a crossing follow the day's highest and
+// lowest altitude.
 TEST(RiseSetTest, TransitByTheRiseSetAltitudeAtTromsoe) {
   const auto table = test::ReadFixture(KVX_FIXTURE_DIR "/polar_culmination_swe.tsv");
   ASSERT_EQ(table.Rows(), 270u);
+  const auto ephem = test::ReadFixture(KVX_FIXTURE_DIR "/culmination_ephem.tsv");
+  std::map<std::string, double> moonFromThePlace;
+  for (std::size_t row = 0; row < ephem.Rows(); ++row) {
+    if (ephem.Number(row, "body") == kRiseSetMoonBodyCode) moonFromThePlace[ephem.text[row][1]] = ephem.Number(row, "topo_alt");
+  }
+  ASSERT_EQ(moonFromThePlace.size(), 120u);
+  int moonHeights = 0;
   int transits = 0, none = 0, upAllDay = 0, downAllDay = 0;
   double worstTime = 0;
   for (std::size_t row = 0; row < table.Rows(); ++row) {
@@ -265,7 +277,12 @@ TEST(RiseSetTest, TransitByTheRiseSetAltitudeAtTromsoe) {
       if (reference >= 0) {
         ++transits;
         EXPECT_NEAR(day.transit, reference, kMinute) << what;
-        EXPECT_NEAR(day.transitAltitude, table.Number(row, "transit_alt"), moon ? 0.05 : 0.02) << what;
+        if (!moon) {
+          EXPECT_NEAR(day.transitAltitude, table.Number(row, "transit_alt"), 0.02) << what;
+        } else if (const auto found = moonFromThePlace.find(table.text[row][1]); found != moonFromThePlace.end()) {
+          EXPECT_NEAR(day.transitAltitude, found->second, 0.05) << what;
+          ++moonHeights;
+        }
         worstTime = std::max(worstTime, std::fabs(day.transit - reference));
       } else {
         ++none;
@@ -285,6 +302,7 @@ TEST(RiseSetTest, TransitByTheRiseSetAltitudeAtTromsoe) {
   EXPECT_GT(upAllDay, 20);
   EXPECT_GT(downAllDay, 100);
   EXPECT_GT(none, 100);
+  EXPECT_GT(moonHeights, 150);
   std::printf("Tromsoe: %d searches with a transit, %d without; worst time %.1f s\n", transits, none, worstTime * 3600);
 }
 
@@ -452,6 +470,58 @@ TEST(RiseSetTest, ParabolaExtremum) {
   EXPECT_FALSE(ParabolaExtremum(xe, ye, 1, 2, 3));
   EXPECT_EQ(xe, 7);
   EXPECT_EQ(ye, 7);
+}
+
+// Every transit rule judges a culmination at its own estimate, by the
+// event's level measured as the rise and the set measure it: a body on the
+// meridian at 11.5 h whose hourly samples show a peak above the level at
+// 11 h (so the parabola's vertex stands above it) but which is below the
+// level at 11.5 h has no transit, whatever the rule; the same body still up
+// at 11.5 h has one, at the Moon's upper-limb level its altitude seen from
+// the observer.
+TEST(RiseSetTest, EveryTransitRuleJudgesTheCulminationAtItsEstimate) {
+  const TRiseSetEventLevel limb = MoonUpperLimbLevel();
+  constexpr double kDistance = 60;  // Earth radii
+  for (const bool upAtTheMeridian : {false, true}) {
+    // The geocentric sine whose measured altitude is `above` degrees over
+    // the level.
+    const auto sineFor = [&](double above) {
+      return SinDeg(-34.0 / 60 + above + ArcSinDeg(1.0 / kDistance) - 15.61247778 / kDistance);
+    };
+    const TRiseSetSampler sampler = [&](double x) {
+      const bool peak = x == 11 || (upAtTheMeridian && x >= 11 && x <= 11.6);
+      return TRiseSetSample{sineFor(peak ? 0.5 : -0.1), x - 11.5, -20.0, kDistance};
+    };
+    const std::pair<TRiseSetTransitRule, const char*> rules[] = {{TRiseSetTransitRule::SunMoon, "Sun and Moon"},
+                                                                 {TRiseSetTransitRule::Planet, "planets"},
+                                                                 {TRiseSetTransitRule::FixedPosition, "fixed"}};
+    for (const auto& [rule, name] : rules) {
+      const std::string what = std::string(name) + (upAtTheMeridian ? ", up at the meridian" : ", down at it");
+      double transit = 777, altitude = 777;
+      const TRiseSetCrossings c = SearchRiseSetCrossings(sampler, limb, rule, 70.0, -20.0, transit, altitude);
+      EXPECT_EQ(c.transitFound, upAtTheMeridian) << what;
+      EXPECT_TRUE(c.riseFound && c.setFound) << what;
+      if (upAtTheMeridian) {
+        EXPECT_NEAR(transit, 11.5, 0.01) << what;
+        // 90 - 70 - 20 = 0 degrees geocentric: about the parallax lower.
+        EXPECT_NEAR(altitude, -ArcSinDeg(1.0 / kDistance), 0.001) << what;
+        EXPECT_TRUE(CulminationCounts(limb, sampler, transit)) << what;
+      } else {
+        EXPECT_EQ(transit, 0) << what;
+        EXPECT_EQ(altitude, 777) << what;
+      }
+    }
+  }
+  // Outside the day nothing counts, and a refined culmination that does not
+  // count leaves time and altitude 0.
+  const TRiseSetSampler up = [](double x) { return TRiseSetSample{0.5, x - 12, 0.0, 0.0}; };
+  EXPECT_TRUE(CulminationCounts(CentreLevel(0), up, 23.99));
+  EXPECT_FALSE(CulminationCounts(CentreLevel(0), up, 24.0));
+  EXPECT_FALSE(CulminationCounts(CentreLevel(0), up, -0.01));
+  double transit = 12, altitude = 5;
+  KeepCountingCulmination(CentreLevel(45), up, 50, 10, 0, transit, altitude);
+  EXPECT_EQ(transit, 0);
+  EXPECT_EQ(altitude, 0);
 }
 
 TEST(RiseSetTest, FixedPositionAgreesWithTheHourAngleFormula) {
