@@ -4,6 +4,8 @@
 #include <numeric>
 #include <tuple>
 
+#include "platform/text_encoding.h"
+
 namespace kvx {
 
 namespace {
@@ -92,7 +94,7 @@ std::vector<TToken> Tokens(const std::string& text, bool markdown) {
       at += bytes;
       bytes = at < text.size() ? LetterBytes(text, at) : 0;
     }
-    TToken token{HelpLowered(text.substr(start, at - start)), bold, false, {}};
+    TToken token{LowerCaseLatinText(text.substr(start, at - start)), bold, false, {}};
     token.Cut = at < text.size() && text[at] == '-' &&
                 (at + 1 == text.size() || std::string(" \t\r\n,/)").find(text[at + 1]) != std::string::npos);
     tokens.push_back(std::move(token));
@@ -137,21 +139,6 @@ struct THelpSearch::TScore {
   int Hits = 0;
   auto Key() const { return std::make_tuple(TitleWords, WholeWords, Bold, Hits); }
 };
-
-std::string HelpLowered(const std::string& text) {
-  std::string out(text);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const auto c = static_cast<unsigned char>(out[i]);
-    if (c >= 'A' && c <= 'Z') {
-      out[i] = static_cast<char>(c - 'A' + 'a');
-    } else if (c == 0xC3 && i + 1 < out.size()) {
-      const auto next = static_cast<unsigned char>(out[i + 1]);
-      if (next >= 0x80 && next <= 0x9E && next != 0x97) out[i + 1] = static_cast<char>(next + 0x20);
-      ++i;
-    }
-  }
-  return out;
-}
 
 THelpSearch::THelpSearch(const std::vector<THelpSection>& sections) : count_(sections.size()) {
   for (const THelpSection& section : sections) {
@@ -286,7 +273,7 @@ std::vector<bool> THelpSearch::MatchingWords(const std::string& key, bool part) 
 std::vector<std::size_t> THelpSearch::Find(const std::string& key) const {
   std::vector<std::size_t> found(count_);
   std::iota(found.begin(), found.end(), std::size_t{0});
-  const std::vector<TToken> keys = Tokens(HelpLowered(key), false);
+  const std::vector<TToken> keys = Tokens(LowerCaseLatinText(key), false);
   if (keys.empty()) return found;
 
   const auto count = [this](std::size_t section, const std::vector<bool>& matching) {
