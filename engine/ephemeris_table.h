@@ -193,7 +193,9 @@ class TKeplereph : public TKepler {
   // row, built from row 1), cancel, and the finishing on every way out.
   void WriteTableFrame(TCellSink& sink, std::uint8_t rowCountFlag,
                        const std::function<void(TCellSink&, int k, bool heading)>& writeRow);
-  void WriteEphemerisRow(TCellSink& sink, int k, bool heading);
+  // One row of the ephemeris table that paintdms and paintdms_grid write
+  // (a table with other columns gives its own).
+  virtual void WriteEphemerisRow(TCellSink& sink, int k, bool heading);
   void ChooseLayout(const TEphemerisResultRecord& first);
   void WriteCatalogueCell(TCellSink& sink, const TColumnDescriptor& d, const TRowValues& v, bool heading);
   void WriteElementTableRow(TCellSink& sink, int k, bool heading);
