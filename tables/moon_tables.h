@@ -40,7 +40,7 @@ class TJupiterephfenster : public TKeplereph {
   void rechnen(TComputeSettingsBlock settings) override;
   bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const override;
 
-  // Non-zero: the sheet; zero: paint_grid.
+  // Non-zero: the sheet; zero: the result grid (paint_grid is paint(0)).
   void paint(std::uint8_t toSheet) override;
   virtual void paint_grid();
 
