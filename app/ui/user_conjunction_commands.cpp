@@ -36,7 +36,7 @@ TUserConjunctionDialogHooks HooksOf(TCommandHost& host) {
   };
   hooks.SelectRange = [&host](TFileRange& range, const std::vector<std::string>& names) {
     std::int32_t first = range.First, last = range.Last;
-    if (!SelectFileRecordRange(first, last, names, &host.Window())) return false;
+    if (!SelectFileRecordRange(first, last, names, "menu-events", &host.Window())) return false;
     range = TFileRange{first, last};
     return true;
   };
