@@ -7,9 +7,10 @@
 // Adding a kind: a row below with the next code, a name in `search_code`
 // (and kLast), and its quantity. A new `TEventQuantity` needs its case in
 // every switch over the quantities, which the compiler names
-// (-Wswitch): QuantityHasSignedAngle and QuantityHasTrackedSine below, the
-// engine's SearchQuantity and ExtremeValue (engine/search_extremum.cpp) and
-// the refinement's EventQuantitySine (events/event_refinement.cpp). A row
+// (-Wswitch): EventQuantityTraits below, the engine's SearchQuantity and
+// ExtremeValue (engine/search_extremum.cpp) and the refinement's
+// EventQuantitySine (events/event_refinement.cpp); and its name in
+// kEventQuantityNames (a static_assert asks for it). A row
 // that asks for a signed angle or a refinement its quantity cannot give
 // fails to compile (static_assert in event_kinds.cpp). The dialogs, the
 // almanac, the name tables and the writers take the row as it stands.
@@ -28,7 +29,9 @@
 // Body codes: `search_kind` below.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <span>
 
 namespace kvx {
@@ -92,53 +95,70 @@ enum class TEventQuantity : std::uint8_t {
   CentralMeridianCosine,  // cosine of the central meridian (system I)
   CentralMeridianSine,    // sine of the central meridian's absolute value
 };
-// The number of quantities, for loops over all of them: a new quantity goes
-// after the last one and takes its place here.
-inline constexpr int kEventQuantityCount = static_cast<int>(TEventQuantity::CentralMeridianSine) + 1;
-
-// Whether a find's value can be the quantity's angle signed as at the find
+// What the engine and the refinement can make of a quantity: whether a
+// find's value can be the quantity's angle signed as at the find
 // (TEventKindInfo::SignedAngleValue; ExtremeValue in the engine gives it),
 // and whether the refinement can follow the sine of the quantity's angle
 // (TEventKindInfo::RefineLeadDays; EventQuantitySine in the refinement).
-constexpr bool QuantityHasSignedAngle(TEventQuantity quantity) {
+// `Known` is false for a number that names no quantity.
+struct TEventQuantityTraits {
+  bool Known = true;
+  bool SignedAngle = false;
+  bool TrackedSine = false;
+};
+// The switch names every quantity (-Wswitch): a new one cannot be left out,
+// and kEventQuantityCount below counts it.
+constexpr TEventQuantityTraits EventQuantityTraits(TEventQuantity quantity) {
   switch (quantity) {
     case TEventQuantity::EarthLatitudeCosine:
     case TEventQuantity::SunLatitudeCosine:
     case TEventQuantity::CentralMeridianSine:
-      return true;
+      return {.SignedAngle = true};
+    case TEventQuantity::SunElongationCosine:
+    case TEventQuantity::OrbitLatitudeCosine:
+    case TEventQuantity::CentralMeridianCosine:
+      return {.TrackedSine = true};
     case TEventQuantity::HelioDistance:
     case TEventQuantity::GeoDistance:
     case TEventQuantity::Magnitude:
-    case TEventQuantity::SunElongationCosine:
     case TEventQuantity::ElongationSine:
     case TEventQuantity::RightAscension:
-    case TEventQuantity::OrbitLatitudeCosine:
     case TEventQuantity::PhaseAngle:
     case TEventQuantity::EarthLatitude:
-    case TEventQuantity::CentralMeridianCosine:
-      return false;
+      return {};
   }
-  return false;
+  return {.Known = false};
 }
-constexpr bool QuantityHasTrackedSine(TEventQuantity quantity) {
-  switch (quantity) {
-    case TEventQuantity::SunElongationCosine:
-    case TEventQuantity::OrbitLatitudeCosine:
-    case TEventQuantity::CentralMeridianCosine:
-      return true;
-    case TEventQuantity::HelioDistance:
-    case TEventQuantity::GeoDistance:
-    case TEventQuantity::Magnitude:
-    case TEventQuantity::ElongationSine:
-    case TEventQuantity::RightAscension:
-    case TEventQuantity::PhaseAngle:
-    case TEventQuantity::EarthLatitudeCosine:
-    case TEventQuantity::EarthLatitude:
-    case TEventQuantity::SunLatitudeCosine:
-    case TEventQuantity::CentralMeridianSine:
-      return false;
+constexpr bool QuantityHasSignedAngle(TEventQuantity quantity) { return EventQuantityTraits(quantity).SignedAngle; }
+constexpr bool QuantityHasTrackedSine(TEventQuantity quantity) { return EventQuantityTraits(quantity).TrackedSine; }
+
+// The number of quantities, for loops over all of them: the quantities are
+// numbered 0, 1, 2, ... and the count is the first number the switch above
+// does not name, so that a quantity added after the last one is counted.
+constexpr int CountEventQuantities() {
+  int count = 0;
+  while (count <= 255 && EventQuantityTraits(static_cast<TEventQuantity>(count)).Known) ++count;
+  return count;
+}
+inline constexpr int kEventQuantityCount = CountEventQuantities();
+constexpr bool EventQuantitiesWithoutGaps() {
+  for (int k = kEventQuantityCount; k <= 255; ++k) {
+    if (EventQuantityTraits(static_cast<TEventQuantity>(k)).Known) return false;
   }
-  return false;
+  return true;
+}
+static_assert(EventQuantitiesWithoutGaps(), "the quantities are numbered 0, 1, 2, ... without a gap");
+
+// The quantities' names in the order of their numbers (for messages).
+inline constexpr const char* kEventQuantityNames[] = {
+    "HelioDistance",     "GeoDistance",           "Magnitude",          "SunElongationCosine", "ElongationSine",
+    "RightAscension",    "OrbitLatitudeCosine",   "PhaseAngle",         "EarthLatitudeCosine", "EarthLatitude",
+    "SunLatitudeCosine", "CentralMeridianCosine", "CentralMeridianSine"};
+static_assert(std::size(kEventQuantityNames) == kEventQuantityCount, "every quantity has its name");
+// The name of a quantity, "?" for a number that names none.
+constexpr const char* EventQuantityName(TEventQuantity quantity) {
+  const auto k = static_cast<std::size_t>(quantity);
+  return k < std::size(kEventQuantityNames) ? kEventQuantityNames[k] : "?";
 }
 
 // What the search looks for in the quantity's course.

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/text_conversion.h"
+#include "core/packed_sexagesimal.h"
 #include "core/time_scales.h"
 
 namespace kvx {

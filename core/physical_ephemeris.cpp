@@ -54,9 +54,7 @@ void PlanetRotationGeometry(int body, const TObserverRecord& observer, const TKe
     rec.subEarthLatG = latG;
     Transform(toDate, x, y, z);
     Transform(toDate, Rx, Ry, Rz);
-    double angle = PolePositionAngle(x, y, z, Rx, Ry, Rz);
-    if (angle > 180) angle -= 360;
-    rec.axisAngle = angle;
+    rec.axisAngle = AngleToPlusMinus180(PolePositionAngle(x, y, z, Rx, Ry, Rz));
     return;
   }
 
@@ -88,9 +86,7 @@ void PlanetRotationGeometry(int body, const TObserverRecord& observer, const TKe
 
   Transform(toDate, ax, ay, az);
   Transform(toDate, Rx, Ry, Rz);
-  double angle = PolePositionAngle(ax, ay, az, Rx, Ry, Rz);
-  if (angle > 180) angle -= 360;
-  rec.axisAngle = angle;
+  rec.axisAngle = AngleToPlusMinus180(PolePositionAngle(ax, ay, az, Rx, Ry, Rz));
 }
 
 // Angle in (-180, 180].
@@ -403,8 +399,7 @@ void LunarLibration(double& l, double& b, const TLunarArguments& args, double la
   const double denominator = CosDeg(W) * CosDeg(beta);
   // Optical libration.
   const double A = ArcTan2Deg(numerator, denominator);
-  double lOptical = Mod360(A - args.F);
-  if (lOptical > 180) lOptical -= 360;
+  const double lOptical = ToPlusMinus180(A - args.F);
   const double bOptical = ArcSinDeg(-SinDeg(W) * CosDeg(beta) * SinDeg(I) - SinDeg(beta) * CosDeg(I));
   // Physical libration.
   const TPhysicalLibration p = PhysicalLibrationTerms(args);

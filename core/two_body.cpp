@@ -276,8 +276,7 @@ void ElementsFromStateVector(const TStateVectorExt& state, long double& a, long 
 
   if (kind == kOrbitEllipse) {
     const long double Erad = E * kDegToRadExtended;
-    M = (Erad - e * std::sin(Erad)) * kRadToDegExtended;
-    if (M > 180) M -= 360;
+    M = AngleToPlusMinus180Ext((Erad - e * std::sin(Erad)) * kRadToDegExtended);
     n = kRadToDegExtended * std::sqrt(mu * inverseA * inverseA * inverseA);
     perihelionTime = t0 - M / n;
   } else if (kind == kOrbitParabola) {

@@ -470,6 +470,8 @@ long double ArcTan2DegExt(long double y, long double x) {
   return QuadrantAngle<long double>(y, x, [](long double ratio) { return ArcTanUnitExt(ratio) * kRadToDegFactor; });
 }
 
+long double AngleToPlusMinus180Ext(long double x) { return x > 180.0L ? x - 360.0L : x; }
+
 void SphericalToRectExt(long double& x, long double& y, long double& z, long double r, long double lat,
                         long double lon) {
   const long double cosLat = CosDegExt(lat);

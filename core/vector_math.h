@@ -149,6 +149,8 @@ long double ArcSinDegExt(long double x);
 long double ArcCosDegExt(long double x);
 // As ArcTan2Deg.
 long double ArcTan2DegExt(long double y, long double x);
+// As AngleToPlusMinus180.
+long double AngleToPlusMinus180Ext(long double x);
 // As PolarToCartesian.
 void SphericalToRectExt(long double& x, long double& y, long double& z, long double r, long double lat,
                         long double lon);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "core/angle_constants.h"
@@ -177,14 +178,27 @@ TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultat
 
 // --- conjunctions in right ascension -----------------------------------------------------------
 
+namespace {
+
+// A star's right ascension (degrees, 0..360) on the continuous scale of the
+// Moon's fitted right ascension, which rises from a0 to a1 over an interval
+// (and starts below 0 when it passes 0 h in it): the value itself, else a
+// turn less; none when neither lies in [a0, a1].
+std::optional<double> StarRightAscensionWithin(double a0, double a1, double ra) {
+  for (const double candidate : {ra, ra - 360.0}) {
+    if (a0 <= candidate && candidate <= a1) return candidate;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 TConjunction FindStarConjunctionInRA(const TOcculterPlace& occulter, double t0, double t1, double a0, double a1,
                                      double sourceRa, double sourceDec, double tolerance, int maxSteps) {
   TConjunction result;
-  double target = sourceRa;
-  if (!(a0 <= target && target <= a1)) {
-    target -= 360.0;
-    if (!(a0 <= target && target <= a1)) return result;
-  }
+  const std::optional<double> within = StarRightAscensionWithin(a0, a1, sourceRa);
+  if (!within) return result;
+  const double target = *within;
   result.T = RegulaFalsi(occulter, t0, a0 - target, t1, a1 - target, target, tolerance, maxSteps);
   result.Found = WithinReach(occulter, result.T, sourceDec);
   return result;
@@ -399,14 +413,11 @@ void tsternbedeckung::TabulateMoon() {
 bool tsternbedeckung::MoonMayReach(double ra, double dec) const {
   // The coarse conjunction of EvaluateStar brackets the right ascension in
   // the same way; the Moon's right ascension rises over the interval.
-  double target = ra;
-  if (!(a0_ <= target && target <= a1_)) {
-    target -= 360.0;
-    if (!(a0_ <= target && target <= a1_)) return false;
-  }
+  const std::optional<double> target = StarRightAscensionWithin(a0_, a1_, ra);
+  if (!target) return false;
   const auto first = nodeRa_.begin();
   const auto last = first + kMoonNodes + 1;
-  const auto above = std::upper_bound(first, last, target);
+  const auto above = std::upper_bound(first, last, *target);
   const std::size_t k1 = std::min<std::size_t>(static_cast<std::size_t>(std::max<std::ptrdiff_t>(above - first, 1)),
                                                static_cast<std::size_t>(kMoonNodes));
   const double d0 = nodeDec_[k1 - 1] - dec, d1 = nodeDec_[k1] - dec;

@@ -153,16 +153,20 @@ void TKeplereph::ComputeRow(TComputeSettingsBlock settings, std::uint8_t siderea
   rechnen(settings);
 }
 
-void TKeplereph::FinishRow(int row, std::uint8_t siderealFlag, std::uint8_t show, bool withGst) {
-  Result.Integrated = 0;
-  Result.MagnitudeH = static_cast<float>(H);
-  Result.MagnitudeG = static_cast<float>(G);
+void TKeplereph::TakeRowInstant() {
   Result.JD = MjdToJd(Observer.Mjd);
   Result.Year = Observer.Year;
   Result.Month = Observer.Month;
   Result.Day = Observer.Day;
   Result.LocalHours = Observer.LocalHours;
   Result.LocalSiderealHours = Observer.SiderealHours;
+}
+
+void TKeplereph::FinishRow(int row, std::uint8_t siderealFlag, std::uint8_t show, bool withGst) {
+  Result.Integrated = 0;
+  Result.MagnitudeH = static_cast<float>(H);
+  Result.MagnitudeG = static_cast<float>(G);
+  TakeRowInstant();
   if (withGst) {
     Result.GreenwichSiderealHours = GreenwichSiderealTime(siderealFlag, Observer.Mjd);
     Result.GreenwichSiderealDegrees = GreenwichSiderealTimeDeg(siderealFlag, Observer.Mjd);

@@ -143,6 +143,10 @@ class TKeplereph : public TKepler {
   // the step is a day or longer: rows less than a day apart would otherwise
   // show the same date and nothing else.
   bool TimeOfDayColumnOn() const;
+  // The row's instant in Result, from Observer: the Julian day of its UT,
+  // its local civil date and time (hours) and its local sidereal time
+  // (hours).
+  void TakeRowInstant();
 
   // Takes the elements of the database record for the working observer
   // record's instant (the file is read by initialisieren; this serves from
@@ -193,7 +197,16 @@ class TKeplereph : public TKepler {
   // row, built from row 1), cancel, and the finishing on every way out.
   void WriteTableFrame(TCellSink& sink, std::uint8_t rowCountFlag,
                        const std::function<void(TCellSink&, int k, bool heading)>& writeRow);
-  void WriteEphemerisRow(TCellSink& sink, int k, bool heading);
+  // `write` with a sink on the sheet (toSheet) or on the result grid (with
+  // OutputSettings), when that target is set; nothing otherwise. Every
+  // table's paint and paint_grid choose their target here.
+  void WriteToOutput(bool toSheet, const std::function<void(TCellSink&)>& write);
+  // WriteTableFrame with `writeRow` into the target WriteToOutput chooses.
+  void WriteRowsToOutput(bool toSheet, std::uint8_t rowCountFlag,
+                         const std::function<void(TCellSink&, int k, bool heading)>& writeRow);
+  // One row of the ephemeris table that paintdms and paintdms_grid write
+  // (a table with other columns gives its own).
+  virtual void WriteEphemerisRow(TCellSink& sink, int k, bool heading);
   void ChooseLayout(const TEphemerisResultRecord& first);
   void WriteCatalogueCell(TCellSink& sink, const TColumnDescriptor& d, const TRowValues& v, bool heading);
   void WriteElementTableRow(TCellSink& sink, int k, bool heading);

@@ -293,13 +293,7 @@ void ConvertRow(TKeplereph& object, const long double* state, long double T, dou
   UTToLocalTime(observer);
   CompleteObserverRecord(siderealFlag, selection, object.TableConfig, vsopLevelA, observer, settings);
   object.Observer = observer;
-
-  result.JD = MjdToJd(observer.Mjd);
-  result.Year = observer.Year;
-  result.Month = observer.Month;
-  result.Day = observer.Day;
-  result.LocalHours = observer.LocalHours;
-  result.LocalSiderealHours = observer.SiderealHours;
+  object.TakeRowInstant();
   result.Name = nameFlag != 0 ? object.Name : std::string();
   result.MagnitudeH = static_cast<float>(object.H);  // the element tables write them
   result.MagnitudeG = static_cast<float>(object.G);

@@ -205,16 +205,31 @@ void TKeplereph::WriteHeadingCell(TCellSink& sink, int row, int column, int slot
 
 // -------------------------------------------------------- ephemeris table
 
+void TKeplereph::WriteToOutput(bool toSheet, const std::function<void(TCellSink&)>& write) {
+  if (toSheet) {
+    if (OutputSheet == nullptr) return;
+    TSheetSink sink(*OutputSheet);
+    write(sink);
+  } else {
+    if (OutputGrid == nullptr) return;
+    TGridSink sink(*OutputGrid, OutputSettings);
+    write(sink);
+  }
+}
+
+void TKeplereph::WriteRowsToOutput(bool toSheet, std::uint8_t rowCountFlag,
+                                   const std::function<void(TCellSink&, int k, bool heading)>& writeRow) {
+  WriteToOutput(toSheet, [&](TCellSink& sink) { WriteTableFrame(sink, rowCountFlag, writeRow); });
+}
+
 void TKeplereph::paintdms(std::uint8_t rowCountFlag) {
-  if (OutputSheet == nullptr) return;
-  TSheetSink sink(*OutputSheet);
-  WriteTableFrame(sink, rowCountFlag, [this](TCellSink& s, int k, bool heading) { WriteEphemerisRow(s, k, heading); });
+  WriteRowsToOutput(true, rowCountFlag,
+                    [this](TCellSink& s, int k, bool heading) { WriteEphemerisRow(s, k, heading); });
 }
 
 void TKeplereph::paintdms_grid(std::uint8_t rowCountFlag) {
-  if (OutputGrid == nullptr) return;
-  TGridSink sink(*OutputGrid, OutputSettings);
-  WriteTableFrame(sink, rowCountFlag, [this](TCellSink& s, int k, bool heading) { WriteEphemerisRow(s, k, heading); });
+  WriteRowsToOutput(false, rowCountFlag,
+                    [this](TCellSink& s, int k, bool heading) { WriteEphemerisRow(s, k, heading); });
 }
 
 void TKeplereph::ChooseLayout(const TEphemerisResultRecord& first) {
@@ -595,17 +610,13 @@ void TKeplereph::paintelemente(std::uint8_t rowCountFlag, std::uint8_t sheetFlag
     paintelemente_grid(rowCountFlag);
     return;
   }
-  if (OutputSheet == nullptr) return;
-  TSheetSink sink(*OutputSheet);
-  WriteTableFrame(sink, rowCountFlag,
-                  [this](TCellSink& s, int k, bool heading) { WriteElementTableRow(s, k, heading); });
+  WriteRowsToOutput(true, rowCountFlag,
+                    [this](TCellSink& s, int k, bool heading) { WriteElementTableRow(s, k, heading); });
 }
 
 void TKeplereph::paintelemente_grid(std::uint8_t rowCountFlag) {
-  if (OutputGrid == nullptr) return;
-  TGridSink sink(*OutputGrid, OutputSettings);
-  WriteTableFrame(sink, rowCountFlag,
-                  [this](TCellSink& s, int k, bool heading) { WriteElementTableRow(s, k, heading); });
+  WriteRowsToOutput(false, rowCountFlag,
+                    [this](TCellSink& s, int k, bool heading) { WriteElementTableRow(s, k, heading); });
 }
 
 // ------------------------------------------------------------------- export

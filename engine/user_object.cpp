@@ -161,7 +161,7 @@ void Tusertab::rechnen(TComputeSettingsBlock /*settings*/) {
 
 // ------------------------------------------------------------------ writers
 
-void Tusertab::WriteUserRow(TCellSink& sink, int k, bool heading) {
+void Tusertab::WriteEphemerisRow(TCellSink& sink, int k, bool heading) {
   const TEphemerisResultRecord& R = RowStore.Row(k - 1);
   const bool english = Language != 0;
   const int row = OutputRow;
@@ -219,18 +219,6 @@ void Tusertab::WriteUserRow(TCellSink& sink, int k, bool heading) {
   column(cf::kTransitAltitude, TCellFamily::Angle, 33, R.RiseSet.HasTransit() ? R.RiseSet.TransitAltitude : kNone);
   column(cf::kMagnitude, TCellFamily::Magnitude, 62, R.Physical.magnitude);
   if (OutputColumn == 2) sink.Text(row, OutputColumn++, "");
-}
-
-void Tusertab::paintdms(std::uint8_t rowCountFlag) {
-  if (OutputSheet == nullptr) return;
-  TSheetSink sink(*OutputSheet);
-  WriteTableFrame(sink, rowCountFlag, [this](TCellSink& s, int k, bool heading) { WriteUserRow(s, k, heading); });
-}
-
-void Tusertab::paintdms_grid(std::uint8_t rowCountFlag) {
-  if (OutputGrid == nullptr) return;
-  TGridSink sink(*OutputGrid, OutputSettings);
-  WriteTableFrame(sink, rowCountFlag, [this](TCellSink& s, int k, bool heading) { WriteUserRow(s, k, heading); });
 }
 
 }  // namespace kvx

@@ -71,14 +71,12 @@ class Tusertab : public Tplatab {
   // The object itself is checked (with a message) before any row.
   bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const override;
 
-  // The reduced column set into the sheet / the grid.
-  void paintdms(std::uint8_t rowCountFlag = 1) override;
-  void paintdms_grid(std::uint8_t rowCountFlag = 1) override;
-
   const tuserobject* UserObject = nullptr;
 
- private:
-  void WriteUserRow(TCellSink& sink, int k, bool heading);
+ protected:
+  // The reduced column set of a row (paintdms and paintdms_grid write the
+  // table around it).
+  void WriteEphemerisRow(TCellSink& sink, int k, bool heading) override;
 };
 
 }  // namespace kvx

@@ -129,6 +129,11 @@ int TConjunctionSearchRun::Report(bool found, bool aborted, double separation) {
   return answer;
 }
 
+bool TConjunctionSearchRun::PlacesAtWorking(tsuchobjekt& engine, const TSearchLoopRequest& request) {
+  double separation = 0;
+  return engine.schleife_3(request, Working, separation) || ShowNoPlace();
+}
+
 int TConjunctionSearchRun::RunEngine() {
   const TConjunctionPair pair = Pair();
   const int first = pair.First, second = pair.Second;
@@ -150,11 +155,7 @@ int TConjunctionSearchRun::RunEngine() {
                              .EndMjd = End.Mjd,
                              .Asteroid = &Asteroid,
                              .Comet = &Comet};
-  double probe = 0;
-  if (!engine.schleife_3(request, Working, probe)) {
-    ShowNoPlace();
-    return -1;
-  }
+  if (!PlacesAtWorking(engine, request)) return -1;
   const bool moon = first == search_kind::kMoon || second == search_kind::kMoon;
   const bool silent = ResultsIntoTable && UsePeriod;
   const bool smallest = Options.SmallestSeparation != 0;
@@ -228,11 +229,7 @@ int TConjunctionSearchRun::RunTable() {
                                    .UserIndex = UserObjectNumber,
                                    .Asteroid = &Asteroid,
                                    .Comet = &Comet};
-  double probe = 0;
-  if (!engine.schleife_3(request, Working, probe)) {
-    ShowNoPlace();
-    return -1;
-  }
+  if (!PlacesAtWorking(engine, request)) return -1;
   StopRequested = false;
   AbortRequested = 0;
   const int kind = ConjunctionKindOf(Options);

@@ -133,6 +133,10 @@ class TConjunctionSearchRun {
   bool RemoveLine(int index);
 
  private:
+  // Both objects of the request have a place at Working (the engine's
+  // separation there is a number): otherwise every window of the run would
+  // be refused again. Else the message, and false.
+  bool PlacesAtWorking(tsuchobjekt& engine, const TSearchLoopRequest& request);
   int RunEngine();
   // Reports one find (or the abort) to the answerer; returns the answer.
   int Report(bool found, bool aborted, double separation);

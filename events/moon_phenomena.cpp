@@ -435,7 +435,7 @@ void TJupiterereignisse::interpoliere_elong(TComputeSettingsBlock settings) {
 
 // -------------------------------------------------------------------- output
 
-void TJupiterereignisse::WriteEvents(TCellSink& sink) {
+void TJupiterereignisse::WriteTo(TCellSink& sink) {
   if (liste == nullptr) return;
   const int n = liste->Count();
   const bool english = Language != 0;
@@ -498,22 +498,6 @@ void TJupiterereignisse::WriteEvents(TCellSink& sink) {
   }
   TSheet& sheet = static_cast<TSheetSink&>(sink).Sheet();
   CentreFirstRowAndFit(sheet);
-}
-
-void TJupiterereignisse::paint(std::uint8_t toSheet) {
-  if (toSheet == 0) {
-    paint_grid();
-    return;
-  }
-  if (OutputSheet == nullptr) return;
-  TSheetSink sink(*OutputSheet);
-  WriteEvents(sink);
-}
-
-void TJupiterereignisse::paint_grid() {
-  if (OutputGrid == nullptr) return;
-  TGridSink sink(*OutputGrid, OutputSettings);
-  WriteEvents(sink);
 }
 
 // -------------------------------------------------------------------- Saturn

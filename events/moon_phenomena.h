@@ -142,10 +142,6 @@ class TJupiterereignisse : public TJupiterephfenster {
   bool ComputeJupiterMoonEvents(TComputeSettingsBlock settings, TMoonEventList& list, std::uint8_t abbreviations,
                                 std::int32_t kind);
 
-  // Non-zero: the sheet; zero: paint_grid.
-  void paint(std::uint8_t toSheet) override;
-  void paint_grid() override;
-
   // One sample for a completed observer record.
   virtual void rechne(TComputeSettingsBlock settings, const TObserverRecord& record, TMoonSample& sample);
   // The phenomena, the mutual conjunctions and one moon's events of the
@@ -187,7 +183,9 @@ class TJupiterereignisse : public TJupiterephfenster {
     record = PeriodStart;
     return SampleAt(settings, t, record, sample);
   }
-  void WriteEvents(TCellSink& sink);
+  // The table of the events found (paint and paint_grid of the moon table
+  // choose the sink).
+  void WriteTo(TCellSink& sink) override;
 
   TMoonSystem system_;
   std::array<TMoonSample, 3> window_{};  // previous, middle, next

@@ -3,7 +3,7 @@
 #include <sstream>
 #include <utility>
 
-#include "platform/help_search.h"
+#include "platform/text_encoding.h"
 
 namespace kvx {
 
@@ -96,9 +96,9 @@ std::vector<THelpSection> SplitHelpSections(const std::string& markdown, const s
 }
 
 std::optional<std::size_t> FindHelpTopic(const std::vector<THelpSection>& sections, const std::string& title) {
-  const std::string wanted = HelpLowered(Trimmed(title));
+  const std::string wanted = LowerCaseLatinText(Trimmed(title));
   for (std::size_t i = 0; i < sections.size(); ++i) {
-    if (HelpLowered(sections[i].Title) == wanted) return i;
+    if (LowerCaseLatinText(sections[i].Title) == wanted) return i;
   }
   return std::nullopt;
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numeric>
 
+#include "platform/text_encoding.h"
+
 namespace kvx {
 
 namespace {
@@ -96,7 +98,7 @@ std::vector<TToken> Tokens(const std::string& text, bool markdown) {
       at += bytes;
       bytes = at < text.size() ? LetterBytes(text, at) : 0;
     }
-    TToken token{HelpLowered(text.substr(start, at - start)), bold, false, {}, bold ? runs : 0, 0};
+    TToken token{LowerCaseLatinText(text.substr(start, at - start)), bold, false, {}, bold ? runs : 0, 0};
     token.Cut = at < text.size() && text[at] == '-' &&
                 (at + 1 == text.size() || std::string(" \t\r\n,/)").find(text[at + 1]) != std::string::npos);
     tokens.push_back(std::move(token));
@@ -162,21 +164,6 @@ struct THelpSearch::TCount {
   double Text = 0;  // every match of the text, bold ones too
   bool Found() const { return Title + Text > 0; }
 };
-
-std::string HelpLowered(const std::string& text) {
-  std::string out(text);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const auto c = static_cast<unsigned char>(out[i]);
-    if (c >= 'A' && c <= 'Z') {
-      out[i] = static_cast<char>(c - 'A' + 'a');
-    } else if (c == 0xC3 && i + 1 < out.size()) {
-      const auto next = static_cast<unsigned char>(out[i + 1]);
-      if (next >= 0x80 && next <= 0x9E && next != 0x97) out[i + 1] = static_cast<char>(next + 0x20);
-      ++i;
-    }
-  }
-  return out;
-}
 
 THelpSearch::THelpSearch(const std::vector<THelpSection>& sections) : count_(sections.size()) {
   for (const THelpSection& section : sections) {
@@ -367,7 +354,7 @@ double THelpSearch::Weight(std::size_t section, const TCount& count) const {
 std::vector<std::size_t> THelpSearch::Find(const std::string& key) const {
   std::vector<std::size_t> found(count_);
   std::iota(found.begin(), found.end(), std::size_t{0});
-  const std::vector<TToken> keys = Tokens(HelpLowered(key), false);
+  const std::vector<TToken> keys = Tokens(LowerCaseLatinText(key), false);
   if (keys.empty()) return found;
 
   // The terms: every key word (a section must hold each) and every two

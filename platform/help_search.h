@@ -64,10 +64,6 @@
 
 namespace kvx {
 
-// ASCII letters and the two-byte UTF-8 forms of the Latin-1 capitals in
-// lower case; every other byte as it is.
-std::string HelpLowered(const std::string& text);
-
 class THelpSearch {
  public:
   explicit THelpSearch(const std::vector<THelpSection>& sections);

@@ -352,4 +352,19 @@ std::u32string UpperCaseCodePoints(std::string_view utf8) {
 
 std::string UpperCaseText(const std::string& text) { return CodePointsToUtf8(UpperCaseCodePoints(text)); }
 
+std::string LowerCaseLatinText(std::string_view utf8) {
+  std::string out(utf8);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    if (c >= 'A' && c <= 'Z') {
+      out[i] = static_cast<char>(c - 'A' + 'a');
+    } else if (c == 0xC3 && i + 1 < out.size()) {
+      const auto next = static_cast<unsigned char>(out[i + 1]);
+      if (next >= 0x80 && next <= 0x9E && next != 0x97) out[i + 1] = static_cast<char>(next + 0x20);
+      ++i;
+    }
+  }
+  return out;
+}
+
 }  // namespace kvx

@@ -98,5 +98,10 @@ std::string CodePointsToUtf8(std::u32string_view codePoints);
 // form serves comparisons that ignore case.
 std::u32string UpperCaseCodePoints(std::string_view utf8);
 std::string UpperCaseText(const std::string& text);
+// Lower case for the ASCII letters and the Latin-1 capitals of UTF-8 (the
+// two-byte forms C3 80..C3 9E but the sign "×"); every other byte as it
+// is, so the text keeps its length. Enough for place names and the words of
+// the user's guide.
+std::string LowerCaseLatinText(std::string_view utf8);
 
 }  // namespace kvx

@@ -12,21 +12,6 @@
 
 namespace kvx {
 
-std::string LowerText(const std::string& text) {
-  std::string out = text;
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const auto c = static_cast<unsigned char>(out[i]);
-    if (c >= 'A' && c <= 'Z') {
-      out[i] = static_cast<char>(c + 32);
-    } else if (c == 0xC3 && i + 1 < out.size()) {
-      const auto d = static_cast<unsigned char>(out[i + 1]);
-      if (d >= 0x80 && d <= 0x9E && d != 0x97) out[i + 1] = static_cast<char>(d + 0x20);
-      ++i;
-    }
-  }
-  return out;
-}
-
 namespace {
 
 bool ReadNumber(const std::string& text, double& x) {

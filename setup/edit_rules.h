@@ -12,11 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_encoding.h"
+
 namespace kvx {
 
-// Lower case for ASCII and the Latin-1 capitals of UTF-8 (two-byte forms
-// starting 0xC3), enough for place names.
-std::string LowerText(const std::string& text);
+// Lower case for ASCII and the Latin-1 capitals of UTF-8, enough for place
+// names (LowerCaseLatinText).
+inline std::string LowerText(const std::string& text) { return LowerCaseLatinText(text); }
 
 // --- integer and number boxes -----------------------------------------------
 // Keys an integer box lets through: the digits and "-" (backspace is no

@@ -126,20 +126,10 @@ void TJupiterephfenster::WriteTo(TCellSink& sink) {
 }
 
 void TJupiterephfenster::paint(std::uint8_t toSheet) {
-  if (toSheet == 0) {
-    paint_grid();
-    return;
-  }
-  if (OutputSheet == nullptr) return;
-  TSheetSink sink(*OutputSheet);
-  WriteTo(sink);
+  WriteToOutput(toSheet != 0, [this](TCellSink& sink) { WriteTo(sink); });
 }
 
-void TJupiterephfenster::paint_grid() {
-  if (OutputGrid == nullptr) return;
-  TGridSink sink(*OutputGrid, OutputSettings);
-  WriteTo(sink);
-}
+void TJupiterephfenster::paint_grid() { paint(0); }
 
 // ---------------------------------------------------------------- Saturn
 

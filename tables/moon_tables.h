@@ -40,7 +40,7 @@ class TJupiterephfenster : public TKeplereph {
   void rechnen(TComputeSettingsBlock settings) override;
   bool ElementsUsable(std::string* german = nullptr, std::string* english = nullptr) const override;
 
-  // Non-zero: the sheet; zero: paint_grid.
+  // Non-zero: the sheet; zero: the result grid (paint_grid is paint(0)).
   void paint(std::uint8_t toSheet) override;
   virtual void paint_grid();
 
@@ -55,7 +55,9 @@ class TJupiterephfenster : public TKeplereph {
   virtual int DateSlot() const { return 0; }
   virtual void WriteCoordinateColumns(TCellSink& sink, const TEphemerisResultRecord& record, bool heading);
   void WriteMoonRow(TCellSink& sink, int k, bool heading);
-  void WriteTo(TCellSink& sink);
+  // The whole table into the sheet or the grid (paint and paint_grid
+  // choose the sink): the rows of the moons' places here.
+  virtual void WriteTo(TCellSink& sink);
   // One coordinate cell (slot 183) or its heading.
   void CoordinateCell(TCellSink& sink, bool heading, const std::string& title, double value);
 };

@@ -308,20 +308,10 @@ void Tsatellitenephfenster::WriteStepRow(TCellSink& sink, int k, bool heading) {
 }
 
 void Tsatellitenephfenster::paint(std::uint8_t toSheet) {
-  if (toSheet == 0) {
-    paint_grid();
-    return;
-  }
-  if (OutputSheet == nullptr) return;
-  TSheetSink sink(*OutputSheet);
-  WriteTableFrame(sink, 0, [this](TCellSink& s, int k, bool heading) { WriteStepRow(s, k, heading); });
+  WriteRowsToOutput(toSheet != 0, 0, [this](TCellSink& s, int k, bool heading) { WriteStepRow(s, k, heading); });
 }
 
-void Tsatellitenephfenster::paint_grid() {
-  if (OutputGrid == nullptr) return;
-  TGridSink sink(*OutputGrid, OutputSettings);
-  WriteTableFrame(sink, 0, [this](TCellSink& s, int k, bool heading) { WriteStepRow(s, k, heading); });
-}
+void Tsatellitenephfenster::paint_grid() { paint(0); }
 
 void Tsatellitenephfenster::WriteAll(TCellSink& sink) {
   const int count = std::min({SatelliteCount, kSlots, AllComputed});

@@ -11,10 +11,12 @@
 #include "app/ui/app_dialog_builders.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+  SetHelpSection(this, "menu-help");
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QString::fromUtf8(kMainWindowCaption));
   auto* title = new QLabel(QString::fromUtf8(kMainWindowCaption), this);

@@ -51,6 +51,7 @@ TAsteroidenwahldlg::TAsteroidenwahldlg(TAsteroidDatabaseContext context, QWidget
     : QDialog(parent), context_(std::move(context)) {
   setObjectName("Asteroidenwahldlg");
   setWindowTitle(Q("Planetoiden auswählen", "Select Asteroid"));
+  SetHelpSection(this, "menu-objects");
   auto* grid = new QGridLayout(this);
   src_ = NewList(this, "SrcList");
   dst_ = NewList(this, "DstList");
@@ -279,6 +280,7 @@ TSelectAsteroidDlg::TSelectAsteroidDlg(const std::string& folder, const std::vec
                                        const std::string& current, const TObserverRecord& observer, QWidget* parent)
     : QDialog(parent), observer_(observer) {
   setObjectName("SelectAsteroidDlg");
+  SetHelpSection(this, "menu-ephemerides");
   setWindowTitle(Q("Planetoid wählen", "Select asteroid"));
   auto* grid = new QGridLayout(this);
   auto* caption = new QLabel(Q("&Suchen:", "&Find:"), this);

@@ -44,22 +44,13 @@ TConjunctionWindowState ReadWindow(TCommandHost& host) {
   w.CometAvailable = !w.CometName.empty() && w.CometName != "Kein Komet";
   w.Catalogue = host.StarCatalogue();
   w.UserObjects = &host.UserObjects();
-  const TNumericOptions& o = computing.NumericOptions;
-  w.Filter = TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
+  w.Filter = ConjunctionVisibilityFilter(computing);
   TEphemerisPeriodState period = periodState;
   TTableDispatcher::CompletePeriodEnd(period);
   w.Period = period.Start;
   w.End = period.End;
   w.TableStep = periodState.Step.StepDays;
   return w;
-}
-
-void ChangeFilter(TCommandHost& host) {
-  if (host.Commands().HasHandler("Optionen2")) {
-    host.Commands().Trigger("Optionen2");
-  } else {
-    ShowNumericOptionsDialog(host.Computing().NumericOptions, true, &host.Window());
-  }
 }
 
 void WriteTable(TCommandHost& host) {
@@ -77,6 +68,19 @@ void WriteTable(TCommandHost& host) {
 }
 
 }  // namespace
+
+TVisibilityFilter ConjunctionVisibilityFilter(const TComputingSettings& computing) {
+  const TNumericOptions& o = computing.NumericOptions;
+  return TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
+}
+
+void ChangeConjunctionFilter(TCommandHost& host) {
+  if (host.Commands().HasHandler("Optionen2")) {
+    host.Commands().Trigger("Optionen2");
+  } else {
+    ShowNumericOptionsDialog(host.Computing().NumericOptions, true, &host.Window());
+  }
+}
 
 bool AskSlowConjunctionSearchTheory(TTheoryControl& theories) {
   return !LibraryTheorySelected(theories.Selection()) ||
@@ -145,7 +149,7 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
       host.Commands().Trigger("Planetoiden1");
     }
   };
-  hooks.ChangeFilter = [&host] { ChangeFilter(host); };
+  hooks.ChangeFilter = [&host] { ChangeConjunctionFilter(host); };
   hooks.PickUserObject = [&host](std::int32_t& number) {
     const int index = FindUserCatalogObject(host.UserObjects(), &host.Window());
     if (index < 0) return false;

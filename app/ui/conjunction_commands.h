@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/observer_record.h"
+#include "events/conjunction_event.h"
 #include "events/event_list.h"
 #include "events/search_options.h"
 
@@ -14,6 +15,7 @@ namespace kvx {
 
 class TCommandHost;
 class TTheoryControl;
+struct TComputingSettings;
 
 // The table kinds that write the event list as a conjunction table: the
 // conjunctions of planets and stars, and the conjunctions found by the
@@ -33,6 +35,14 @@ int ShowConjunctionSearchDialog(std::uint8_t mode, std::uint8_t& asteroidDatabas
                                 double& separationLimit, TEventList& events, TObserverRecord& start, TCommandHost& host,
                                 TConjunctionOptions& options, std::uint8_t& resultsIntoTable, std::int32_t& starNumber,
                                 std::int32_t& userObjectNumber);
+
+// The visibility filter of the conjunction searches and lists: the numeric
+// options' altitudes (degrees) of the Sun and of the two bodies.
+TVisibilityFilter ConjunctionVisibilityFilter(const TComputingSettings& computing);
+// "Filter ändern..." / "Change filter..." of the conjunction dialogs: the
+// settings command where it is installed, else the numeric options dialog
+// alone. The new filter is then ConjunctionVisibilityFilter.
+void ChangeConjunctionFilter(TCommandHost& host);
 
 // The question before a conjunction search with the slow library theories;
 // false when the user cancels it (the answer may switch to the faster series).

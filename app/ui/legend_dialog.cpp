@@ -11,6 +11,7 @@
 #include "app/ui/command_host.h"
 #include "app/ui/menu_commands.h"
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -24,6 +25,7 @@ int LegendMatch(const QStringList& lines, const QString& text) {
 
 TLegendendlg::TLegendendlg(const TQuantityTexts& headings, const TQuantityTexts& descriptions, QWidget* parent)
     : QDialog(parent) {
+  SetHelpSection(this, "menu-help");
   setWindowTitle(QString::fromUtf8(ByLanguage("Legende", "Legend")));
   resize(640, 480);
   auto* layout = new QVBoxLayout(this);

@@ -60,7 +60,7 @@ TMultiObjectEventHooks MultiObjectEventHooksOf(TCommandHost& host) {
   hooks.DatabaseFiles = [&host] { return host.Objects().ChosenDatabaseAsteroids; };
   hooks.SelectDatabaseAsteroids = [&host] { return SelectDatabaseAsteroids(host); };
   hooks.SelectRange = [&host](std::int32_t& first, std::int32_t& last, const std::vector<std::string>& names) {
-    return SelectFileRecordRange(first, last, names, &host.Window());
+    return SelectFileRecordRange(first, last, names, "several-objects", &host.Window());
   };
   return hooks;
 }

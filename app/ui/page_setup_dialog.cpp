@@ -17,6 +17,7 @@
 #include "app/ui/app_dialog_builders.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -38,6 +39,7 @@ QDoubleSpinBox* MarginBox(QWidget* parent) {
 }  // namespace
 
 TFrmPageSetup::TFrmPageSetup(QWidget* parent) : QDialog(parent) {
+  SetHelpSection(this, "menu-file");
   setObjectName(QStringLiteral("dlgpagesetup"));
   setWindowTitle(T("Seite einrichten", "Page setup"));
   auto* layout = new QVBoxLayout(this);

@@ -13,6 +13,7 @@
 #include "app/ui/app_dialog_builders.h"
 #include "core/element_file_ranges.h"
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 #include "setup/ui/edit_controls.h"
 
 namespace kvx {
@@ -139,9 +140,10 @@ void TSlectNDlg::Search() {
 }
 
 bool SelectFileRecordRange(std::int32_t& first, std::int32_t& last, const std::vector<std::string>& names,
-                           QWidget* parent) {
+                           const char* helpSection, QWidget* parent) {
   if (names.empty()) return false;
   TSlectNDlg dialog(names, first, last, parent);
+  SetHelpSection(&dialog, helpSection);
   if (dialog.exec() != QDialog::Accepted) return false;
   first = dialog.FromBox()->value() - 1;
   last = dialog.ToBox()->value() - 1;

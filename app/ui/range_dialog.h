@@ -50,7 +50,9 @@ class TSlectNDlg : public QDialog {
 
 // Runs the dialog on `names`; on OK first and last become the chosen
 // zero-based entries and true is returned. An empty list gives false.
+// `helpSection` is the anchor of the guide's section on the search that
+// asks for the range (the dialog's help).
 bool SelectFileRecordRange(std::int32_t& first, std::int32_t& last, const std::vector<std::string>& names,
-                           QWidget* parent = nullptr);
+                           const char* helpSection, QWidget* parent = nullptr);
 
 }  // namespace kvx

@@ -40,6 +40,7 @@
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "platform/qt/workbook_dialogs.h"
 #include "platform/qt/workbook_view.h"
 #include "setup/setup_routines.h"
@@ -71,6 +72,7 @@ constexpr std::pair<const char*, int> kAlignButtons[] = {
 // --- find and replace dialog --------------------------------------------------------------
 
 TSheetFindDialog::TSheetFindDialog(bool replace, QWidget* parent) : QDialog(parent), Language(LanguageEnglish) {
+  SetHelpSection(this, "menu-edit");
   setObjectName(replace ? QStringLiteral("ReplaceDialog1") : QStringLiteral("FindDialog1"));
   setWindowTitle(replace ? Tr("Ersetzen", "Replace") : Tr("Suchen", "Find"));
   auto* grid = new QGridLayout(this);
@@ -126,10 +128,14 @@ QString TSheetFindDialog::Replacement() const { return ReplaceText != nullptr ? 
 
 TSheetCommands::TSheetCommands(TCommandHost& host) : QObject(&host.Window()), host_(host) {
   InputBox = [this](const QString& caption, const QString& prompt, QString& text) {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(&host_.Window(), caption, prompt, QLineEdit::Normal, text, &ok);
-    if (ok) text = answer;
-    return ok;
+    QInputDialog box(&host_.Window());
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setTextValue(text);
+    SetHelpSection(&box, "menu-edit");  // "Tabelle umbenennen..." is the edit menu's
+    if (box.exec() != QDialog::Accepted) return false;
+    text = box.textValue();
+    return true;
   };
   host_.Workbook().AddListener([this](workbook::TChange change) {
     if (change == workbook::TChange::Cells || change == workbook::TChange::Structure) ++edits_;

@@ -53,6 +53,7 @@ double ParseNumber(const QString& text) {
 // ------------------------------------------------------------ move sheet
 
 TDlgTabVersch::TDlgTabVersch(const workbook::TWorkbook& book, QWidget* parent) : QDialog(parent) {
+  SetHelpSection(this, "menu-edit");
   setObjectName(QStringLiteral("TabelleVerschiebenDlg"));
   setWindowTitle(T("Tabelle verschieben", "Move sheet"));
   auto* layout = new QVBoxLayout(this);
@@ -77,6 +78,7 @@ bool ShowMoveSheetDialog(QWidget* parent, workbook::TWorkbook& book) {
 
 TZeilenSpaltendialog::TZeilenSpaltendialog(workbook::TWorkbook& book, TSizeKind kind, QWidget* parent)
     : QDialog(parent), book_(book), kind_(kind) {
+  SetHelpSection(this, "menu-format");
   setObjectName(QStringLiteral("DlgColRow"));
   const bool rows = kind == TSizeKind::RowHeight;
   setWindowTitle(rows ? T("Zeilenhöhe festlegen", "Set row height") : T("Spaltenbreite festlegen", "Set column width"));
@@ -132,6 +134,7 @@ bool ShowColumnWidthDialog(QWidget* parent, workbook::TWorkbook& book) {
 // ------------------------------------------------------------------ sort
 
 TDlgSort::TDlgSort(const workbook::TWorkbook& book, QWidget* parent) : QDialog(parent), book_(book) {
+  SetHelpSection(this, "menu-edit");
   setObjectName(QStringLiteral("Sortieren"));
   setWindowTitle(T("Sortieren", "Sort"));
   auto* layout = new QVBoxLayout(this);
@@ -197,6 +200,7 @@ bool ShowSortDialog(QWidget* parent, workbook::TWorkbook& book) {
 TForm2::TForm2(bool deleteMode, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("dlgzelleneinfuegen"));
   setWindowTitle(deleteMode ? T("Zellen löschen", "Delete cells") : T("Zellen einfügen", "Insert cells"));
+  SetHelpSection(this, deleteMode ? "menu-edit" : "menu-insert");
   auto* layout = new QVBoxLayout(this);
   const char* texts[4][2] = {{"Zellen nach &rechts verschieben", "Move c&ells right"},
                              {"Zellen nach &unten verschieben", "Move c&ells up"},
@@ -240,6 +244,7 @@ bool ShowDeleteCellsDialog(QWidget* parent, workbook::TWorkbook& book) {
 // ------------------------------------------------------------- alignment
 
 TAusrichtung::TAusrichtung(const workbook::TAlignment& current, QWidget* parent) : QDialog(parent) {
+  SetHelpSection(this, "menu-format");
   setObjectName(QStringLiteral("Ausricht"));
   setWindowTitle(T("Ausrichtung", "Alignment"));
   auto* layout = new QGridLayout(this);
@@ -300,6 +305,7 @@ bool ShowAlignmentDialog(QWidget* parent, workbook::TWorkbook& book) {
 // ----------------------------------------------------------- protection
 
 TSchutzFrm::TSchutzFrm(const workbook::TProtection& current, QWidget* parent) : QDialog(parent) {
+  SetHelpSection(this, "menu-format");
   setObjectName(QStringLiteral("schutz"));
   setWindowTitle(T("Schutz", "Cell protection"));
   auto* layout = new QVBoxLayout(this);
@@ -324,6 +330,7 @@ bool ShowProtectionDialog(QWidget* parent, workbook::TWorkbook& book) {
 // ----------------------------------------------------------------- go to
 
 TDlgGoto::TDlgGoto(workbook::TWorkbook& book, QWidget* parent) : QDialog(parent), book_(book) {
+  SetHelpSection(this, "menu-edit");
   setObjectName(QStringLiteral("DotoDlg"));
   setWindowTitle(T("Gehe zu", "Goto"));
   auto* layout = new QFormLayout(this);
@@ -348,6 +355,7 @@ bool ShowGoToDialog(QWidget* parent, workbook::TWorkbook& book) {
 
 TSpaltenbreitefestlegen::TSpaltenbreitefestlegen(tmystringgrid& grid, TResultGridLook& look, QWidget* parent)
     : QDialog(parent) {
+  SetHelpSection(this, "menu-format");
   setObjectName(QStringLiteral("Spaltenb"));
   setWindowTitle(T("Layout der Tabelle ändern", "Change layout of the table"));
   auto* layout = new QVBoxLayout(this);

@@ -38,6 +38,7 @@ bool FileExists(const std::string& path) {
 
 TdlgUsercat::TdlgUsercat(TUserCatalogueContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)) {
+  SetHelpSection(this, "menu-objects");
   setObjectName("dlgUsercat");
   setWindowTitle(Q("Benutzerdefinierter Katalog", "User defined catalogue"));
   auto* grid = new QGridLayout(this);

@@ -23,30 +23,20 @@
 #include "events/ui/planet_user_object_dialog.h"
 #include "platform/busy_cursor.h"
 #include "platform/globals.h"
-#include "setup/ui/numeric_options_dialog.h"
 
 namespace kvx {
 
 namespace {
 
-TVisibilityFilter FilterOf(const TComputingSettings& computing) {
-  const TNumericOptions& o = computing.NumericOptions;
-  return TVisibilityFilter{o.ConjunctionMaxSunAltitude, o.ConjunctionMinAltitude1, o.ConjunctionMinAltitude2};
-}
-
 TUserConjunctionDialogHooks HooksOf(TCommandHost& host) {
   TUserConjunctionDialogHooks hooks;
   hooks.ChangeFilter = [&host] {
-    if (host.Commands().HasHandler("Optionen2")) {
-      host.Commands().Trigger("Optionen2");
-    } else {
-      ShowNumericOptionsDialog(host.Computing().NumericOptions, true, &host.Window());
-    }
-    return FilterOf(host.Computing());
+    ChangeConjunctionFilter(host);
+    return ConjunctionVisibilityFilter(host.Computing());
   };
   hooks.SelectRange = [&host](TFileRange& range, const std::vector<std::string>& names) {
     std::int32_t first = range.First, last = range.Last;
-    if (!SelectFileRecordRange(first, last, names, &host.Window())) return false;
+    if (!SelectFileRecordRange(first, last, names, "menu-events", &host.Window())) return false;
     range = TFileRange{first, last};
     return true;
   };
@@ -61,7 +51,7 @@ void PrepareRun(TWindowRecords& records, TUserConjunctionSearch& run, double sep
   TTableDispatcher::CompletePeriodEnd(period);
   run.Start = period.Start;
   run.End = period.End;
-  run.Filter = FilterOf(records.Computing());
+  run.Filter = ConjunctionVisibilityFilter(records.Computing());
   run.Options = options;
   run.SeparationLimit = separationLimit;
   run.UserRange = userRange;

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -18,6 +19,7 @@ QString T(const char* german, const char* english) {
 }  // namespace
 
 TTabellenOptionen::TTabellenOptionen(const TWorksheetOptions& options, QWidget* parent) : QDialog(parent) {
+  SetHelpSection(this, "menu-settings");
   setObjectName(QStringLiteral("tabellenoptionen"));
   setWindowTitle(T("Tabellenoptionen", "Worksheet Options"));
   auto* layout = new QFormLayout(this);

@@ -18,6 +18,7 @@
 #include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "platform/settings_store.h"
 
 namespace kvx {
@@ -37,6 +38,7 @@ double ReadJd(const QLineEdit& edit) {
 
 TFrmAsteroidDatabase::TFrmAsteroidDatabase(const std::string& dataFolder, QWidget* parent)
     : QDialog(parent), source_(dataFolder), destination_(dataFolder) {
+  SetHelpSection(this, "file-tools");
   setObjectName("FrmAsteroidDatabase");
   setWindowTitle(Q("Asteroiden-Binärdateien erzeugen", "Create binary Asteroid database"));
   auto* column = new QVBoxLayout(this);

@@ -16,6 +16,7 @@
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "platform/settings_store.h"
 
 namespace kvx {
@@ -33,6 +34,7 @@ void SetAstorbToolDriver(std::function<void(TMainform_astorb&)> driver) {
 }
 
 TMainform_astorb::TMainform_astorb(QWidget* owner) : QDialog(owner) {
+  SetHelpSection(this, "file-tools");
   setObjectName(QStringLiteral("Mainform_astorb"));
   setModal(true);
   setWindowTitle(Q("ASTORB.DAT/MPCORB.DAT-Konvertierungstool", "ASTORB.DAT/MPCORB.DAT converting tool"));

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -15,6 +16,7 @@ TCSVFormateDlg::TCSVFormateDlg(const std::vector<std::string>& names, int choice
                                QWidget* owner)
     : QDialog(owner) {
   setObjectName("TCSVFormateDlg");
+  SetHelpSection(this, "element-files");
   setWindowTitle(QString::fromUtf8(ByLanguage("Dateiformat präzisieren", "Enter file format")));
   auto* layout = new QVBoxLayout(this);
   group_ = new QGroupBox(QString::fromStdString(caption), this);

@@ -15,6 +15,7 @@
 #include "core/two_body.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -73,6 +74,7 @@ QDialog* ResultWindow(QWidget* owner, const char* name, const QString& title, co
     window = new QDialog(owner);
     window->setObjectName(objectName);
     window->setModal(false);
+    SetHelpSection(window, "menu-tools");
     auto* layout = new QVBoxLayout(window);
     auto* grid = new QGridLayout;
     for (std::size_t i = 0; i < labels.size(); ++i) {
@@ -157,7 +159,10 @@ const Messages kNumberTitle{"Zahlenwert oder Eingabeformat ungültig", "Input va
 
 // --- the checking dialog ------------------------------------------------------------------------
 
-TCalculatorDialog::TCalculatorDialog(QWidget* owner) : QDialog(owner) { setModal(true); }
+TCalculatorDialog::TCalculatorDialog(QWidget* owner) : QDialog(owner) {
+  setModal(true);
+  SetHelpSection(this, "menu-tools");
+}
 
 void TCalculatorDialog::AddCheck(QLineEdit* edit, Check check) {
   fields_.push_back(Field{edit, std::move(check), edit->text()});

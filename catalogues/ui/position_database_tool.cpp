@@ -16,6 +16,7 @@
 #include "catalogues/ui/form_driver.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -32,6 +33,7 @@ void SetPositionDatabaseToolDriver(std::function<void(TDatabaseTool&)> driver) {
 }
 
 TDatabaseTool::TDatabaseTool(TPositionDatabaseHost host, QWidget* owner) : QDialog(owner), host_(std::move(host)) {
+  SetHelpSection(this, "file-tools");
   setObjectName(QStringLiteral("DatabaseTool"));
   setModal(true);
   setWindowTitle(Q("Datenbanken mit vorberechneten Positionen", "Databases with computed positions"));

@@ -26,6 +26,7 @@ QString Tr(const char* german, const char* english) { return QString::fromUtf8(B
 
 TMoFiSuchkriterien::TMoFiSuchkriterien(const TLunarEclipseCriteria& criteria, TEclipsePeriodHooks hooks, QWidget* owner)
     : QDialog(owner), criteria_(criteria), hooks_(std::move(hooks)) {
+  SetHelpSection(this, "menu-ephemerides");
   setObjectName("MoFiSuchkriterien");
   setWindowTitle(Tr("Suchkriterien", "Criteria"));
   auto* layout = new QVBoxLayout(this);

@@ -31,6 +31,7 @@ constexpr std::int32_t kMaximumDiameter = 2000;
 TPloccultform::TPloccultform(const TPlanetOccultationChoice& choice, std::uint8_t catalogueChoice,
                              const std::string& asteroidName, TStarCatalogueAccess access, QWidget* owner)
     : QDialog(owner), choice_(choice) {
+  SetHelpSection(this, "menu-ephemerides");
   setObjectName("Ploccultform");
   setWindowTitle(Tr("Objekt und Optionen für Sternbedeckungen", "Occultations of stars by planets"));
   auto* layout = new QVBoxLayout(this);

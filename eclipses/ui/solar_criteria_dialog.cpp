@@ -11,6 +11,7 @@
 
 #include "eclipses/ui/criteria_boxes.h"
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -24,6 +25,7 @@ QString Tr(const char* german, const char* english) {
 
 TSofiSuchkriteriendlg::TSofiSuchkriteriendlg(std::uint8_t criterion, TEclipsePeriodHooks hooks, QWidget* parent)
     : QDialog(parent), criterion_(criterion), hooks_(std::move(hooks)) {
+  SetHelpSection(this, "menu-ephemerides");
   setObjectName("TSofiSuchkriteriendlg");
   setWindowTitle(Tr("Suchkriterien", "Criteria for search"));
   auto* layout = new QVBoxLayout(this);

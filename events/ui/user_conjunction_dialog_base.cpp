@@ -19,6 +19,7 @@
 #include "core/text_conversion.h"
 #include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 
@@ -46,7 +47,9 @@ QString DmsText(double degrees) {
 
 TUserConjunctionDialog::TUserConjunctionDialog(TUserConjunctionSearch& run, TUserConjunctionDialogHooks hooks,
                                                QWidget* parent)
-    : QDialog(parent), run_(run), hooks_(std::move(hooks)) {}
+    : QDialog(parent), run_(run), hooks_(std::move(hooks)) {
+  SetHelpSection(this, "menu-events");
+}
 
 std::vector<std::string> TUserConjunctionDialog::UserNames() const {
   std::vector<std::string> names;

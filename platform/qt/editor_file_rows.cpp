@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 #include "platform/settings_store.h"
 
 namespace kvx {
@@ -75,7 +76,10 @@ TEditorRecordRow AddEditorRecordRow(QBoxLayout* layout, const char* deleteEnglis
 }
 
 TFileEditorForm::TFileEditorForm(const char* section, const std::string& dataFolder, QWidget* owner)
-    : QDialog(owner), section_(section), dataFolder_(dataFolder) {}
+    : QDialog(owner), section_(section), dataFolder_(dataFolder) {
+  // The file editors are the file tools'.
+  SetHelpSection(this, "file-tools");
+}
 
 void TFileEditorForm::AddFileRows(QBoxLayout* layout, const QString& loadCaption, const QString& wordStartCaption) {
   const TEditorFileRows rows = AddEditorFileRows(layout, loadCaption, wordStartCaption);

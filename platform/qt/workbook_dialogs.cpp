@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -25,6 +24,8 @@
 #include <vector>
 
 #include "platform/globals.h"
+#include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "platform/workbook/formula_engine.h"
 
 namespace kvx {
@@ -106,6 +107,7 @@ bool ShowNumberFormatDialog(QWidget* parent, workbook::TWorkbook& book) {
   const workbook::TFormatLocale locale = book.Locale();
   QDialog dialog(parent);
   dialog.setWindowTitle(Tr("Zahlenformat", "Number format"));
+  SetHelpSection(&dialog, "menu-format");
   auto* layout = new QVBoxLayout(&dialog);
   auto* list = new QListWidget(&dialog);
   const char* codes[] = {
@@ -152,6 +154,7 @@ bool ShowBorderDialog(QWidget* parent, workbook::TWorkbook& book) {
   const workbook::TBorders current = book.Borders();
   QDialog dialog(parent);
   dialog.setWindowTitle(Tr("Rahmen", "Border"));
+  SetHelpSection(&dialog, "menu-format");
   auto* form = new QFormLayout(&dialog);
   auto makeCombo = [&](int style) {
     auto* combo = new QComboBox(&dialog);
@@ -188,6 +191,7 @@ bool ShowPatternDialog(QWidget* parent, workbook::TWorkbook& book) {
   const workbook::TPattern current = book.Pattern();
   QDialog dialog(parent);
   dialog.setWindowTitle(Tr("Muster", "Pattern"));
+  SetHelpSection(&dialog, "menu-format");
   auto* form = new QFormLayout(&dialog);
   auto* pattern = new QComboBox(&dialog);
   pattern->addItem(Tr("Kein", "None"));
@@ -208,6 +212,7 @@ bool ShowPatternDialog(QWidget* parent, workbook::TWorkbook& book) {
 bool ShowDefineNameDialog(QWidget* parent, workbook::TWorkbook& book) {
   QDialog dialog(parent);
   dialog.setWindowTitle(Tr("Namen festlegen", "Define name"));
+  SetHelpSection(&dialog, "menu-insert");
   auto* layout = new QVBoxLayout(&dialog);
   auto* name = new QLineEdit(&dialog);
   auto* reference = new QLineEdit(&dialog);
@@ -232,8 +237,8 @@ bool ShowDefineNameDialog(QWidget* parent, workbook::TWorkbook& book) {
   auto* remove = new QPushButton(Tr("&Löschen", "&Delete"), &dialog);
   QObject::connect(add, &QPushButton::clicked, &dialog, [&] {
     if (!book.DefineName(name->text().toStdString(), reference->text().toStdString())) {
-      QMessageBox::warning(&dialog, Tr("Namen festlegen", "Define name"),
-                           Tr("Der Name oder der Bezug ist ungültig.", "The name or the reference is not valid."));
+      ShowMessage("Der Name oder der Bezug ist ungültig.", "The name or the reference is not valid.",
+                  MessageIcon::Warning, MessageButtons::Ok, ByLanguage("Namen festlegen", "Define name"));
       return;
     }
     refill();

@@ -20,6 +20,7 @@ QString Tr(const char* german, const char* english) { return QString::fromUtf8(B
 
 Tweltzt::Tweltzt(TClockList& clocks, TClocksDialogHost& host, QWidget* owner)
     : QDialog(owner), clocks_(clocks), host_(host) {
+  SetHelpSection(this, "menu-settings");
   setWindowTitle(Tr("Uhren hinzufügen/entfernen", "Add/remove clocks"));
   auto* layout = new QHBoxLayout(this);
   list_ = NewNamed<QListWidget>("list", this);

@@ -32,6 +32,7 @@ void SetBlue(QWidget* widget, bool blue) { widget->setStyleSheet(blue ? "color: 
 TSpaltenueberschriften::TSpaltenueberschriften(const TTableConfigRecord& record, const TColumnWidths& widths,
                                                QWidget* owner)
     : QDialog(owner), record_(record), widths_(widths), defaults_(DefaultColumnWidths()) {
+  SetHelpSection(this, "menu-settings");
   setWindowTitle(
       Tr("Vorgabe für Spaltenüberschriften und -breiten festlegen", "Defaults for column headers and widths"));
   auto* layout = new QVBoxLayout(this);

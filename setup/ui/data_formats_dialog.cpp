@@ -60,6 +60,7 @@ constexpr int kSlotRole = Qt::UserRole;
 
 TDatenformatDlg::TDatenformatDlg(const std::string& fileName, QWidget* owner)
     : QDialog(owner), fileName_(fileName), undo_(CurrentDataFormats()) {
+  SetHelpSection(this, "menu-settings");
   setWindowTitle(Tr("Formate und Nachkommastellen festlegen", "Format and Decimals"));
   auto* layout = new QVBoxLayout(this);
   pages_ = NewNamed<QTabWidget>("pages", this);

@@ -16,6 +16,7 @@
 #include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "platform/qt/named_widgets.h"
 #include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
@@ -62,6 +63,7 @@ const char* const kCaptions[8][2][2] = {
 void SetCoordinateDialogDriver(TCoordinateDialogDriver driver) { Driver() = std::move(driver); }
 
 TKoordEingabe::TKoordEingabe(QWidget* parent) : QDialog(parent) {
+  SetHelpSection(this, "menu-tools");
   setObjectName("KoordEingabe");
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;

@@ -36,6 +36,7 @@ QString Angle(int slot, double value) {
 }  // namespace
 
 TOrtsbest::TOrtsbest(TDrawingMeasurementHooks hooks, QWidget* parent) : QDialog(parent), hooks_(std::move(hooks)) {
+  SetHelpSection(this, "menu-tools");
   setObjectName("Ortsbest");
   setWindowTitle(Tr("Ortsbestimmung auf Planeten", "Measuring planetary drawings"));
   auto* layout = new QVBoxLayout(this);

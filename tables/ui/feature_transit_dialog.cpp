@@ -35,6 +35,7 @@ constexpr const char* kSystemsEnglish[5] = {"&Mars", "&Jupiter System I", "J&upi
 }  // namespace
 
 TPlanetenpassage::TPlanetenpassage(QWidget* parent) : QDialog(parent) {
+  SetHelpSection(this, "menu-ephemerides");
   setObjectName("Planetenpassage");
   setWindowTitle(Tr("Durchgangszeiten eines Oberflächenmerkmals", "Transit of objects on a planet"));
   auto* layout = new QVBoxLayout(this);

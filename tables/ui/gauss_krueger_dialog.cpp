@@ -15,6 +15,7 @@
 #include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/dialog_buttons.h"
 #include "setup/ui/dialog_owner.h"
 #include "setup/ui/edit_controls.h"
 #include "tables/gauss_krueger.h"
@@ -56,6 +57,7 @@ bool ParseAngle(const QString& text, double& degrees) {
 void SetGaussKruegerDialogDriver(TGaussKruegerDialogDriver driver) { Driver() = std::move(driver); }
 
 Tkonf2geoform::Tkonf2geoform(QWidget* parent) : QDialog(parent) {
+  SetHelpSection(this, "menu-tools");
   setObjectName("konf2geoform");
   setWindowTitle(Tr("Umwandlung konformer in geographische Koordinaten", "Conformal to geographic coordinates"));
   auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 // The range dialog: with ten names "From" snaps back to "To", the last entry
 // can start a range, the search moves the range, a one-name list is usable,
-// cancel leaves the caller's range (offscreen, picture in test-output).
+// cancel leaves the caller's range, the help is the caller's section
+// (offscreen, picture in test-output).
 #include "app/ui/range_dialog.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <functional>
 
 #include "platform/globals.h"
+#include "platform/qt/dialog_buttons.h"
 
 namespace kvx {
 namespace {
@@ -43,6 +45,7 @@ TEST(RangeDialog, TenNamesOneNameSearchAndCancel) {
   std::int32_t first = 2;
   std::int32_t last = 4;
   OnModal([](TSlectNDlg& d) {
+    EXPECT_EQ(HelpContextAnchor(d), "menu-events");  // the section of the search that asks
     EXPECT_EQ(d.FromBox()->value(), 3);
     EXPECT_EQ(d.ToBox()->value(), 5);
     EXPECT_EQ(Selected(d.List()), (std::vector<int>{2, 3, 4}));
@@ -61,21 +64,21 @@ TEST(RangeDialog, TenNamesOneNameSearchAndCancel) {
     d.grab().save(QString::fromStdString((folder / "range_dialog.png").string()));
     d.accept();
   });
-  ASSERT_TRUE(SelectFileRecordRange(first, last, names));
+  ASSERT_TRUE(SelectFileRecordRange(first, last, names, "menu-events"));
   EXPECT_EQ(first, 6);
   EXPECT_EQ(last, 6);
 
   OnModal([](TSlectNDlg& d) { d.reject(); });
-  EXPECT_FALSE(SelectFileRecordRange(first, last, names));
+  EXPECT_FALSE(SelectFileRecordRange(first, last, names, "menu-events"));
   EXPECT_EQ(first, 6);
 
   std::int32_t f = 0;
   std::int32_t l = -1;  // no range chosen yet
   OnModal([](TSlectNDlg& d) { d.accept(); });
-  ASSERT_TRUE(SelectFileRecordRange(f, l, {"Ceres"}));
+  ASSERT_TRUE(SelectFileRecordRange(f, l, {"Ceres"}, "menu-events"));
   EXPECT_EQ(f, 0);
   EXPECT_EQ(l, 0);
-  EXPECT_FALSE(SelectFileRecordRange(f, l, {}));
+  EXPECT_FALSE(SelectFileRecordRange(f, l, {}, "menu-events"));
 
   // A stored pair opens on the entries it stands for: a stale last stops at
   // the end of a shorter list, no range is the whole list.
@@ -88,7 +91,7 @@ TEST(RangeDialog, TenNamesOneNameSearchAndCancel) {
       EXPECT_EQ(d.ToBox()->value(), shownTo);
       d.accept();
     });
-    ASSERT_TRUE(SelectFileRecordRange(f, l, names));
+    ASSERT_TRUE(SelectFileRecordRange(f, l, names, "menu-events"));
     EXPECT_EQ(l, shownTo - 1);
   }
 }

@@ -128,7 +128,7 @@ TEST(EventQuantities, SignedAngleAndTrackedSineExactlyWhereThePredicatesSay) {
   const TObserverRecord observer = test::ObserverAtPlace(jd, kDeltaT, test::Place{50, 10, 0}, context.Selection);
   for (int k = 0; k < kEventQuantityCount; ++k) {
     const auto quantity = static_cast<TEventQuantity>(k);
-    SCOPED_TRACE(k);
+    SCOPED_TRACE(EventQuantityName(quantity));
     for (int body : {kJupiter, search_kind::kMoon}) {
       const double value = ExtremeValue(quantity, body, 0.5, r);
       if (QuantityHasSignedAngle(quantity)) {
