@@ -199,7 +199,7 @@ TCometElements TextListingValues(const TCometElements& e) {
   const int decimals[] = {6, 6, 4, 4, 4, 0, 3, 3};
   for (std::size_t k = 0; k < std::size(members); ++k) {
     double value = 0;
-    if (StrToFloatDot(FormatFixed(e.*members[k], 1, decimals[k]), value)) r.*members[k] = value;
+    if (ReadNumberField(FormatFixed(e.*members[k], 1, decimals[k]), value)) r.*members[k] = value;
   }
   r.PerihelionTime = RoundJdToDayDecimals(e.PerihelionTime, 4);
   r.Epoch = r.PerihelionTime;

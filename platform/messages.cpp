@@ -62,4 +62,24 @@ void ShowSkippedLines(const std::string& german, const std::string& english, int
               MessageButtons::Ok, caption);
 }
 
+std::string SkippedLinesText(const TSkippedLinesNote& note, bool english) {
+  const bool one = note.Count == 1;
+  std::string text = note.Prefix + std::to_string(note.Count);
+  if (english) {
+    text += std::string(one ? " line" : " lines") + note.EnglishWhat + " skipped (" + (one ? "line " : "first: line ");
+  } else {
+    text += std::string(one ? " Zeile" : " Zeilen") + note.GermanWhat + " übersprungen (" +
+            (one ? "Zeile " : "erste: Zeile ");
+  }
+  text += std::to_string(note.FirstLine);
+  const std::string& field = english ? note.EnglishField : note.GermanField;
+  if (!field.empty()) text += (english ? ", field " : ", Feld ") + field;
+  return text + ")";
+}
+
+void ShowSkippedLinesNote(const TSkippedLinesNote& note) {
+  ShowMessage(SkippedLinesText(note, false), SkippedLinesText(note, true), MessageIcon::Warning, MessageButtons::Ok,
+              note.Caption);
+}
+
 }  // namespace kvx

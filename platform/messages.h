@@ -75,6 +75,24 @@ struct TSkippedLines {
 void ShowSkippedLines(const std::string& german, const std::string& english, int firstLine, const std::string& field,
                       const std::string& caption = {});
 
+// A reader's note on the lines of a file it skipped, with singular and
+// plural right in each language: "<prefix>1 Zeile<german what> übersprungen
+// (Zeile 5, Feld Epoche)" / "<prefix>3 lines<english what> skipped (first:
+// line 5, field epoch)", the field left out when none is to blame; warning
+// icon.
+struct TSkippedLinesNote {
+  std::string Prefix;            // before the count ("<file>: "), or empty
+  const char* GermanWhat = "";   // after "Zeile(n)": " mit unbrauchbaren Bahnelementen"
+  const char* EnglishWhat = "";  // after "line(s)": " with unusable elements"
+  int Count = 0;
+  int FirstLine = 0;  // the first skipped line's number, from 1
+  std::string GermanField, EnglishField;
+  std::string Caption;
+};
+void ShowSkippedLinesNote(const TSkippedLinesNote& note);
+// The note's text in one language.
+std::string SkippedLinesText(const TSkippedLinesNote& note, bool english);
+
 // Installs a sink for the lifetime of the guard (tests and nested dialogs).
 using ScopedMessageSink = TScopedSeam<MessageSink, SetMessageSink>;
 

@@ -97,8 +97,8 @@ TEST_F(ForeignFormats, AstorbBothLayouts) {
     ASSERT_TRUE(list.Neuedateiladen(kind, folder.Write("astorb.dat", bad), true, 0));
     EXPECT_EQ(list.Count(), 1);
     ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_NE(sink.messages[0].text.find("1 Zeilen mit unbrauchbaren Bahnelementen übersprungen (erste: Zeile 2, Feld "
-                                         "epoch)"),
+    EXPECT_NE(sink.messages[0].text.find("1 Zeile mit unbrauchbaren Bahnelementen übersprungen (Zeile 2, Feld "
+                                         "Epoche)"),
               std::string::npos)
         << Shown();
     sink.messages.clear();
