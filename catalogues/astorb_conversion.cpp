@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <span>
@@ -42,10 +43,11 @@ void FirstPointToComma(std::string& s) {
   if (dot != std::string::npos) s[dot] = ',';
 }
 
+// The number as "%.15g" writes it.
 std::string NumberText(double x) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15g", x);
-  return buffer;
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15);
+  return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 
 // Leading blanks to the end: "    1 Ceres" -> "1 Ceres    ".
@@ -71,20 +73,29 @@ bool EpochMjd(const TLineColumns& line, int shift, double& mjd) {
 
 // Whether the number field holds a whole number other than 0.
 bool NumberedName(const TLineColumns& line, int shift) {
-  std::string_view number = Columns(line, 1, 5, shift);
-  const std::size_t first = number.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return false;
-  number = number.substr(first, number.find_last_not_of(" \t") - first + 1);
-  if (!std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
-  return number.find_first_not_of('0') != std::string_view::npos;
+  const std::string_view number = Columns(line, 1, 5, shift);
+  std::size_t b = 0, e = number.size();
+  while (b < e && (number[b] == ' ' || number[b] == '\t')) ++b;
+  while (e > b && (number[e - 1] == ' ' || number[e - 1] == '\t')) --e;
+  bool nonZero = false;
+  for (std::size_t k = b; k < e; ++k) {
+    if (number[k] < '0' || number[k] > '9') return false;
+    nonZero = nonZero || number[k] != '0';
+  }
+  return nonZero;
 }
 
 // The name of the own and the HomePlanet lines: columns 1-25 (1-26 in the
 // current layout); a numbered one "    1 Ceres" becomes "00001 Ceres".
 std::string OutputName(const TLineColumns& line, int shift) {
-  std::string name(line.Columns(1, 25 + static_cast<std::size_t>(shift)));
-  if (NumberedName(line, shift)) name = NormalizeDesignation(LeadingBlanksToEnd(name));
-  return name;
+  const std::string_view columns = line.Columns(1, 25 + static_cast<std::size_t>(shift));
+  if (!NumberedName(line, shift)) return std::string(columns);
+  // NormalizeDesignation trims the name: its leading blanks need not go to
+  // its end first.
+  std::size_t b = 0, e = columns.size();
+  while (b < e && (columns[b] == ' ' || columns[b] == '\t')) ++b;
+  while (e > b && (columns[e - 1] == ' ' || columns[e - 1] == '\t')) --e;
+  return NormalizeDesignation(std::string(columns.substr(b, e - b)));
 }
 
 // The text without blanks (H and G), in `buffer`.
@@ -304,7 +315,8 @@ bool AstorbLineToOwnCsv(std::string_view text, int shift, std::string& out) {
   // unless that already held a ",".
   const bool plain = !HasComma(numbers);
   if (plain && !TextsRead(kOwnAsteroidLineFields, numbers)) return false;
-  out = WritableName(OutputName(line, shift), ';');
+  out.clear();
+  out += WritableName(OutputName(line, shift), ';');
   for (std::string_view number : numbers) {
     out += ';';
     const std::size_t at = out.size();
@@ -339,7 +351,8 @@ bool AstorbLineToHomePlanetCsv(std::string_view text, int shift, std::string& ou
   if (HasComma(numbers) || !TextsRead(kHomePlanetAsteroidLineFields, numbers)) return false;
   // As in the own format: only a numbered name is padded, so that a
   // provisional designation ("2004 XR190") keeps its year as it is.
-  out = WritableName(OutputName(line, shift), ',');
+  out.clear();
+  out += WritableName(OutputName(line, shift), ',');
   for (std::string_view number : numbers) {
     out += ',';
     out += number;

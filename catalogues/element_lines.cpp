@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <span>
 #include <type_traits>
@@ -56,11 +57,14 @@ std::size_t AdvanceChars(std::string_view s, std::size_t from, std::size_t chars
   return i;
 }
 
+// The text without blanks and tabs at its ends (a loop: the catalogues'
+// million fields are no place for a search over a set of characters).
 std::string_view Trim(std::string_view s) {
-  const std::size_t b = s.find_first_not_of(" \t");
-  if (b == std::string_view::npos) return {};
-  const std::size_t e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  std::size_t b = 0, e = s.size();
+  while (b < e && blank(s[b])) ++b;
+  while (e > b && blank(s[e - 1])) --e;
+  return s.substr(b, e - b);
 }
 
 template <typename Record, std::size_t N>
@@ -264,10 +268,45 @@ std::string_view TLineColumns::Columns(std::size_t first, std::size_t last) cons
 
 // --- number fields -----------------------------------------------------------------
 
+namespace {
+
+// A short plain decimal: an optional "-", then at most 15 digits with at
+// most one "." between them (not at the end). Its value is the whole
+// digits over a power of ten, both exact in a double, whose quotient is
+// rounded once: the number nearest to the text, as from_chars gives it.
+bool ShortDecimal(std::string_view t, double& value) {
+  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  std::size_t i = t.size() > 0 && t[0] == '-' ? 1 : 0;
+  const bool negative = i == 1;
+  std::uint64_t digits = 0;
+  int count = 0, decimals = 0;
+  bool point = false;
+  for (; i < t.size(); ++i) {
+    const char c = t[i];
+    if (c >= '0' && c <= '9') {
+      if (++count > 15) return false;
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      if (point) ++decimals;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (count == 0 || (point && decimals == 0)) return false;
+  const double x = static_cast<double>(digits) / kPowersOfTen[decimals];
+  value = negative ? -x : x;
+  return true;
+}
+
+}  // namespace
+
 bool ReadNumberField(std::string_view text, double& value) {
   const std::string_view t = Trim(text);
   if (t.empty()) return false;
   // Plain decimal numbers directly (the catalogues hold a million of them).
+  if (ShortDecimal(t, value)) return true;
   if (t.front() != '+' && t.back() != '.') {
     double x = 0;
     const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), x, std::chars_format::fixed);

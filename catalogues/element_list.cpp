@@ -131,7 +131,10 @@ void ReportSkippedElementLines(const std::vector<TSkippedElementLine>& skipped, 
 
 std::string TElementListBase::NoElementsError(const std::string& fileName) const {
   std::string text = NoElementsText(fileName);
-  if (!skipped_.empty()) text += " " + SkippedLinesText(SkippedElementLinesNote(skipped_, ""), LanguageEnglish != 0);
+  if (!skipped_.empty()) {
+    text += ' ';
+    text += SkippedLinesText(SkippedElementLinesNote(skipped_, ""), LanguageEnglish != 0);
+  }
   return text;
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "catalogues/element_lines.h"
+#include "catalogues/text_line_reader.h"
 #include "core/text_conversion.h"
 #include "core/two_body.h"
 #include "platform/globals.h"
@@ -149,12 +150,7 @@ const char* ChangedField(const TCometElements& written, const TCometElements& re
   return FirstChanged(written, read, kCometRecordFields, precision);
 }
 
-bool IsAsciiText(const std::string& text) {
-  for (const char ch : text) {
-    if (static_cast<unsigned char>(ch) >= 0x80) return false;
-  }
-  return true;
-}
+bool IsAsciiText(const std::string& text) { return IsPlainAscii(text); }
 
 bool HasWindows1252Form(const std::string& text) {
   if (IsAsciiText(text)) return true;
