@@ -112,8 +112,10 @@ bool TElementListBase::suchen(const std::string& text) {
 TSkippedLinesNote SkippedElementLinesNote(const std::vector<TSkippedElementLine>& skipped, const std::string& prefix) {
   TSkippedLinesNote note;
   note.Prefix = prefix;
-  note.GermanWhat = " mit unbrauchbaren Bahnelementen";
-  note.EnglishWhat = " with unusable elements";
+  note.GermanOne = " Zeile mit unbrauchbaren Bahnelementen übersprungen (Zeile ";
+  note.GermanMany = " Zeilen mit unbrauchbaren Bahnelementen übersprungen (erste: Zeile ";
+  note.EnglishOne = " line with unusable elements skipped (line ";
+  note.EnglishMany = " lines with unusable elements skipped (first: line ";
   note.Count = static_cast<int>(skipped.size());
   if (!skipped.empty()) {
     note.FirstLine = skipped.front().LineNumber;

@@ -64,14 +64,8 @@ void ShowSkippedLines(const std::string& german, const std::string& english, int
 
 std::string SkippedLinesText(const TSkippedLinesNote& note, bool english) {
   const bool one = note.Count == 1;
-  std::string text = note.Prefix + std::to_string(note.Count);
-  if (english) {
-    text += std::string(one ? " line" : " lines") + note.EnglishWhat + " skipped (" + (one ? "line " : "first: line ");
-  } else {
-    text += std::string(one ? " Zeile" : " Zeilen") + note.GermanWhat + " übersprungen (" +
-            (one ? "Zeile " : "erste: Zeile ");
-  }
-  text += std::to_string(note.FirstLine);
+  const char* phrase = english ? (one ? note.EnglishOne : note.EnglishMany) : (one ? note.GermanOne : note.GermanMany);
+  std::string text = note.Prefix + std::to_string(note.Count) + phrase + std::to_string(note.FirstLine);
   const std::string& field = english ? note.EnglishField : note.GermanField;
   if (!field.empty()) text += (english ? ", field " : ", Feld ") + field;
   return text + ")";

@@ -76,16 +76,19 @@ void ShowSkippedLines(const std::string& german, const std::string& english, int
                       const std::string& caption = {});
 
 // A reader's note on the lines of a file it skipped, with singular and
-// plural right in each language: "<prefix>1 Zeile<german what> übersprungen
-// (Zeile 5, Feld Epoche)" / "<prefix>3 lines<english what> skipped (first:
-// line 5, field epoch)", the field left out when none is to blame; warning
-// icon.
+// plural right in each language: the prefix, the count, the phrase of one
+// or of several lines, the first skipped line's number, the field to blame
+// when there is one (", Feld f" / ", field f") and ")": "<file>: 3 Zeilen
+// übersprungen (erste: Zeile 5, Feld Epoche)", "1 line skipped (line 5)";
+// warning icon.
 struct TSkippedLinesNote {
-  std::string Prefix;            // before the count ("<file>: "), or empty
-  const char* GermanWhat = "";   // after "Zeile(n)": " mit unbrauchbaren Bahnelementen"
-  const char* EnglishWhat = "";  // after "line(s)": " with unusable elements"
+  std::string Prefix;  // before the count ("<file>: "), or empty
+  const char* GermanOne = " Zeile übersprungen (Zeile ";
+  const char* GermanMany = " Zeilen übersprungen (erste: Zeile ";
+  const char* EnglishOne = " line skipped (line ";
+  const char* EnglishMany = " lines skipped (first: line ";
   int Count = 0;
-  int FirstLine = 0;  // the first skipped line's number, from 1
+  int FirstLine = 0;  // from 1
   std::string GermanField, EnglishField;
   std::string Caption;
 };
