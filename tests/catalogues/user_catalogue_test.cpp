@@ -135,6 +135,7 @@ TEST(UserCatalogue, ReadingKeepsThePreviousCatalogueOnFailureAndWritingIsSafe) {
   EXPECT_EQ(again.Item(0)->Name, "Alpha Crúcis");
   const std::string before = ReadAll(old);
   EXPECT_FALSE(WriteUserCatalogue(old, {"Vega;1;2;3;4;2000;1"}, error));
+  EXPECT_EQ(error, "Die erste Zeile eines Katalogs muss lauten: :VARBO USER; nichts wurde geschrieben.");
   EXPECT_FALSE(WriteUserCatalogue(old, {}, error));
   EXPECT_EQ(ReadAll(old), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 4) << "no temporary file left";
