@@ -3,23 +3,12 @@
 // Center's ".txt" files). They run to a million records; the readers make
 // one forward pass and keep one line at a time.
 //
-// ASTORB layouts. The number field was five columns wide in the files of the
-// late 1990s and is six wide now, which moves every later field one column
-// to the right. The layout is taken from the first record: the epoch
-// yyyymmdd stands at columns 107-114 in the current layout and at 106-113 in
-// the old one (columns counted from 1):
-//                    old        current
-//   number           1-5        1-6
-//   number and name  1-25       1-26
-//   H                42-46      43-47
-//   G                48-52      49-53
-//   epoch yyyymmdd   106-113    107-114   (0 h TT of that date)
-//   M                115-124    116-125   (degrees, J2000)
-//   argument peri.   126-135    127-136
-//   node             137-146    138-147
-//   inclination      148-156    149-157
-//   e                158-167    159-168
-//   a                169-180    170-181   (AU; read whole, never cut)
+// ASTORB layouts. The number field was five columns wide in the files of
+// the late 1990s and is six wide now, which moves every later field one
+// column to the right. The layout is taken from the first record: the epoch
+// yyyymmdd stands at columns 106-113 in the old layout and at 107-114 in the
+// current one. The fields and their columns in the old layout are those of
+// kAstorbFields (element_format_fields.h); number 1-5 and name 1-25.
 #include <limits>
 #include <string>
 
@@ -37,29 +26,17 @@ namespace kvx {
 
 namespace {
 
-struct TAstorbLayout {
-  std::size_t numberEnd, nameEnd, hFirst, hLast, gFirst, gLast, epochFirst;
-  std::size_t m, peri, node, incl, e, a;  // first columns; see the table above
-};
-
-constexpr TAstorbLayout kAstorbOld{5, 25, 42, 46, 48, 52, 106, 115, 126, 137, 148, 158, 169};
-constexpr TAstorbLayout kAstorbCurrent{6, 26, 43, 47, 49, 53, 107, 116, 127, 138, 149, 159, 170};
+// The number field ends at column 5 (older layout) or 6; every later field
+// is `shift` columns to the right of its older place (kAstorbFields).
 constexpr std::size_t kAstorbColumns = 266;
+constexpr std::size_t kOlderNumberEnd = 5, kOlderNameEnd = 25;
+constexpr std::size_t kEpochField = 2;  // the place of the epoch in kAstorbFields
 
-// The epoch yyyymmdd at `first` as a Julian day, when it is eight digits
-// forming a date.
-bool AstorbEpoch(const TLineColumns& line, std::size_t first, double& jd) {
-  const std::string_view text = line.Columns(first, first + 7);
-  if (text.size() != 8) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  const int year = std::stoi(std::string(text.substr(0, 4)));
-  const int month = std::stoi(std::string(text.substr(4, 2)));
-  const int day = std::stoi(std::string(text.substr(6, 2)));
-  if (month < 1 || month > 12 || day < 1 || !IsCalendarDate(day, month, year)) return false;
-  jd = MjdToJd(CalendarDateToMjd(day, month, year, 0.0));
-  return true;
+// The epoch at its columns in the layout of `shift`, as a Julian day, when
+// it is eight digits forming a date.
+bool AstorbEpoch(const TLineColumns& line, std::size_t shift, double& jd) {
+  const TFormatField& epoch = kAstorbFields[kEpochField];
+  return DigitDateJd(line.Columns(epoch.First + shift, epoch.Last + shift), jd);
 }
 
 bool IsWholeNumber(std::string_view text) {
@@ -71,30 +48,16 @@ bool IsWholeNumber(std::string_view text) {
   return true;
 }
 
-// Reads one ASTORB record by `layout` (the fields of kAstorbFields); the
-// field to blame for an unusable record in `unusable`.
-TLineParse AstorbRecord(const TLineColumns& line, const TAstorbLayout& layout, TAsteroidElements& e,
-                        const char** unusable) {
+// Reads one ASTORB record in the layout of `shift` (the fields of
+// kAstorbFields); the field to blame for an unusable record in `unusable`.
+TLineParse AstorbRecord(const TLineColumns& line, std::size_t shift, TAsteroidElements& e, const char** unusable) {
   e = TAsteroidElements{};
   TFieldReader fields(kAstorbFields);
-  const TFieldReader::TColumns columns[] = {{layout.hFirst, layout.hLast, &e.H},
-                                            {layout.gFirst, layout.gLast, &e.G},
-                                            {layout.epochFirst, layout.epochFirst + 7, nullptr},  // yyyymmdd
-                                            {layout.m, layout.m + 9, &e.MeanAnomaly},
-                                            {layout.peri, layout.peri + 9, &e.Perihelion},
-                                            {layout.node, layout.node + 9, &e.Node},
-                                            {layout.incl, layout.incl + 8, &e.Inclination},
-                                            {layout.e, layout.e + 9, &e.Eccentricity},
-                                            {layout.a, layout.a + 11, &e.SemiMajorAxis}};
-  fields.ReadColumns(line, columns);
-  if (!AstorbEpoch(line, layout.epochFirst, e.Epoch)) {
-    e.Epoch = std::numeric_limits<double>::quiet_NaN();
-    fields.Refuse(2);
-  }
+  fields.ReadColumns(line, shift, e);
   e.Equinox = 2000;
   e.MeanMotion = 0;
-  std::string name = Cp1252ToUtf8(line.Columns(1, layout.nameEnd));
-  if (IsWholeNumber(line.Columns(1, layout.numberEnd))) {
+  std::string name = Cp1252ToUtf8(line.Columns(1, kOlderNameEnd + shift));
+  if (IsWholeNumber(line.Columns(1, kOlderNumberEnd + shift))) {
     // "    1 Ceres" -> "1 Ceres    " -> "00001 Ceres"
     const std::size_t first = name.find_first_not_of(' ');
     name = NormalizeDesignation(name.substr(first) + std::string(first, ' '));
@@ -110,14 +73,9 @@ TLineParse AstorbRecord(const TLineColumns& line, const TAstorbLayout& layout, T
 int AstorbLayoutShift(std::string_view text) {
   const TLineColumns line(text);
   double jd = 0;
-  if (AstorbEpoch(line, kAstorbCurrent.epochFirst, jd)) return 1;
-  if (AstorbEpoch(line, kAstorbOld.epochFirst, jd)) return 0;
+  if (AstorbEpoch(line, 1, jd)) return 1;
+  if (AstorbEpoch(line, 0, jd)) return 0;
   return -1;
-}
-
-bool AstorbRecordReads(std::string_view text, int shift) {
-  TAsteroidElements e;
-  return AstorbRecord(TLineColumns(text), shift > 0 ? kAstorbCurrent : kAstorbOld, e, nullptr) == TLineParse::Parsed;
 }
 
 bool Planetoidentabelle::ReadAstorbFile(const std::string& fileName, std::string& errorText) {
@@ -126,7 +84,7 @@ bool Planetoidentabelle::ReadAstorbFile(const std::string& fileName, std::string
   if (!in.Open(fileName)) return false;
   ClearAndFree();
   ClearSkipped();
-  const TAstorbLayout* layout = nullptr;
+  int shift = -1;
   std::string line;
   bool ended = false, more = false;
   int record = 0;
@@ -140,19 +98,13 @@ bool Planetoidentabelle::ReadAstorbFile(const std::string& fileName, std::string
       break;
     }
     const TLineColumns columns(line);
-    if (layout == nullptr) {
-      double probe = 0;
-      if (AstorbEpoch(columns, kAstorbCurrent.epochFirst, probe)) {
-        layout = &kAstorbCurrent;
-      } else if (AstorbEpoch(columns, kAstorbOld.epochFirst, probe)) {
-        layout = &kAstorbOld;
-      } else {
-        return false;  // not an ASTORB file: the invalid-format message
-      }
+    if (shift < 0) {
+      shift = AstorbLayoutShift(line);
+      if (shift < 0) return false;  // not an ASTORB file: the invalid-format message
     }
     TAsteroidElements e;
     const char* field = nullptr;
-    if (AstorbRecord(columns, *layout, e, &field) != TLineParse::Parsed) {
+    if (AstorbRecord(columns, static_cast<std::size_t>(shift), e, &field) != TLineParse::Parsed) {
       Skip(record, Cp1252ToUtf8(line), field);
       continue;
     }
@@ -182,13 +134,12 @@ bool Planetoidentabelle::ReadMpcLines(const std::string& fileName, bool streamSt
     TAsteroidElements e;
     const TLineColumns columns(line);
     const char* field = nullptr;
-    const TLineParse parse = ParseMpcOneLine(columns, NormalizeNames != 0, e, &field);
+    // A line without H is no record (Blank), not reported: the catalogues
+    // hold such lines. A negative H is a real one (the largest bodies), so
+    // the blank field decides, not its sign.
+    const TLineParse parse = ParseMpcOneLine(columns, NormalizeNames != 0, e, &field, kMpcorbRecordFields);
     if (!MpcRecordsStarted(started, streamStart, line, parse)) continue;
     if (parse == TLineParse::Blank) continue;
-    // A line without H is not taken, and not reported: the catalogues hold
-    // such lines. A negative H is a real one (the largest bodies), so the
-    // blank field decides, not its sign.
-    if (columns.Columns(9, 13).find_first_not_of(' ') == std::string_view::npos) continue;
     if (parse == TLineParse::Unusable) {
       Skip(in.LineNumber(), line, field);
       previousName.clear();

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <span>
 
 #include "catalogues/element_lines.h"
 #include "catalogues/element_write_checks.h"
@@ -41,10 +43,11 @@ void FirstPointToComma(std::string& s) {
   if (dot != std::string::npos) s[dot] = ',';
 }
 
+// The number as "%.15g" writes it.
 std::string NumberText(double x) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15g", x);
-  return buffer;
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15);
+  return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 
 // Leading blanks to the end: "    1 Ceres" -> "1 Ceres    ".
@@ -54,25 +57,70 @@ std::string LeadingBlanksToEnd(const std::string& s) {
   return s.substr(first) + std::string(first, ' ');
 }
 
+// The columns `first`..`last` of the older layout, in the layout of `shift`.
+std::string_view Columns(const TLineColumns& line, std::size_t first, std::size_t last, int shift) {
+  const std::size_t s = static_cast<std::size_t>(shift);
+  return line.Columns(first + s, last + s);
+}
+
 // The epoch yyyymmdd (older columns 106-113) as the MJD of 0 h.
 bool EpochMjd(const TLineColumns& line, int shift, double& mjd) {
-  const std::string text = Slice(line, 106, 113, shift);
-  if (text.size() != 8 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return false;
-  const int year = std::stoi(text.substr(0, 4));
-  const int month = std::stoi(text.substr(4, 2));
-  const int day = std::stoi(text.substr(6, 2));
-  if (month < 1 || month > 12 || day < 1 || !IsCalendarDate(day, month, year)) return false;
-  mjd = CalendarDateToMjd(day, month, year, 0.0);
+  double jd = 0;
+  if (!DigitDateJd(Columns(line, 106, 113, shift), jd)) return false;
+  mjd = JdToMjd(jd);
   return true;
 }
 
 // Whether the number field holds a whole number other than 0.
 bool NumberedName(const TLineColumns& line, int shift) {
-  const std::string number = TrimBlanks(Slice(line, 1, 5, shift));
-  if (number.empty() || !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return false;
-  return number.find_first_not_of('0') != std::string::npos;
+  const std::string_view number = Columns(line, 1, 5, shift);
+  std::size_t b = 0, e = number.size();
+  while (b < e && (number[b] == ' ' || number[b] == '\t')) ++b;
+  while (e > b && (number[e - 1] == ' ' || number[e - 1] == '\t')) --e;
+  bool nonZero = false;
+  for (std::size_t k = b; k < e; ++k) {
+    if (number[k] < '0' || number[k] > '9') return false;
+    nonZero = nonZero || number[k] != '0';
+  }
+  return nonZero;
+}
+
+// The name of the own and the HomePlanet lines: columns 1-25 (1-26 in the
+// current layout); a numbered one "    1 Ceres" becomes "00001 Ceres".
+std::string OutputName(const TLineColumns& line, int shift) {
+  const std::string_view columns = line.Columns(1, 25 + static_cast<std::size_t>(shift));
+  if (!NumberedName(line, shift)) return std::string(columns);
+  // NormalizeDesignation trims the name: its leading blanks need not go to
+  // its end first.
+  std::size_t b = 0, e = columns.size();
+  while (b < e && (columns[b] == ' ' || columns[b] == '\t')) ++b;
+  while (e > b && (columns[e - 1] == ' ' || columns[e - 1] == '\t')) --e;
+  return NormalizeDesignation(std::string(columns.substr(b, e - b)));
+}
+
+// The text without blanks (H and G), in `buffer`.
+std::string_view Compact(std::string_view text, std::string& buffer) {
+  buffer.clear();
+  for (char c : text) {
+    if (c != ' ') buffer += c;
+  }
+  return buffer;
+}
+
+bool HasComma(std::span<const std::string_view> texts) {
+  return std::any_of(texts.begin(), texts.end(),
+                     [](std::string_view t) { return t.find(',') != std::string_view::npos; });
+}
+
+// Whether the number texts of an output line read back as a record of the
+// format of `fields`: each text as that format's reader reads it, and the
+// elements usable (element_lines.h). The texts are those of the ASTORB
+// record, in the order of `fields`.
+bool TextsRead(TFormatFields fields, std::span<const std::string_view> texts) {
+  TAsteroidElements e;
+  TFieldReader reader(fields);
+  reader.ReadTexts(texts, e);
+  return LineOutcome(e, reader, nullptr) == TLineParse::Parsed;
 }
 
 // The output, written to a temporary file beside it and renamed into place
@@ -248,27 +296,37 @@ bool AstorbLineToOwnCsv(std::string_view text, int shift, std::string& out) {
   const TLineColumns line(text);
   double mjd = 0;
   if (!EpochMjd(line, shift, mjd)) return false;
-  std::string name = Slice(line, 1, 25, 0);
-  if (shift != 0) name = Slice(line, 1, 26, 0);
-  if (NumberedName(line, shift)) name = NormalizeDesignation(LeadingBlanksToEnd(name));
-  auto number = [&](std::size_t first, std::size_t last) {
-    std::string s = Slice(line, first, last, shift);
-    FirstPointToComma(s);
-    return s;
-  };
-  auto compact = [&](std::size_t first, std::size_t last) {
-    std::string s = RemoveBlanks(Slice(line, first, last, shift));
-    FirstPointToComma(s);
-    return s;
-  };
+  std::string hBuffer, gBuffer;
   std::string epoch = NumberText(MjdToJd(mjd));
-  FirstPointToComma(epoch);
-  out = WritableName(name, ';');
-  for (const std::string& f :
-       {number(169, 180), number(158, 167), number(147, 156), number(137, 146), number(126, 135), number(115, 124),
-        std::string("0"), std::string("2000"), epoch, compact(42, 46), compact(48, 52)}) {
+  // The numbers in the order of the own line.
+  const std::string_view numbers[] = {Columns(line, 169, 180, shift),
+                                      Columns(line, 158, 167, shift),
+                                      Columns(line, 147, 156, shift),
+                                      Columns(line, 137, 146, shift),
+                                      Columns(line, 126, 135, shift),
+                                      Columns(line, 115, 124, shift),
+                                      "0",
+                                      "2000",
+                                      epoch,
+                                      Compact(Columns(line, 42, 46, shift), hBuffer),
+                                      Compact(Columns(line, 48, 52, shift), gBuffer)};
+  // The own reader takes the first "," of a field as its decimal mark: the
+  // written field (its first "." made ",") reads as the record's own text,
+  // unless that already held a ",".
+  const bool plain = !HasComma(numbers);
+  if (plain && !TextsRead(kOwnAsteroidLineFields, numbers)) return false;
+  out.clear();
+  out += WritableName(OutputName(line, shift), ';');
+  for (std::string_view number : numbers) {
     out += ';';
-    out += f;
+    const std::size_t at = out.size();
+    out += number;
+    const std::size_t dot = number.find('.');
+    if (dot != std::string_view::npos) out[at + dot] = ',';
+  }
+  if (!plain) {
+    TAsteroidElements e;
+    return ParseAsteroidCsvLine(out, false, e) == TLineParse::Parsed;
   }
   return true;
 }
@@ -277,17 +335,27 @@ bool AstorbLineToHomePlanetCsv(std::string_view text, int shift, std::string& ou
   const TLineColumns line(text);
   double mjd = 0;
   if (!EpochMjd(line, shift, mjd)) return false;
+  std::string hBuffer, gBuffer;
+  const std::string mjdText = NumberText(mjd);
+  // The numbers in the order of the HomePlanet line, each written as it
+  // stands: a "," in one would split the line.
+  const std::string_view numbers[] = {Compact(Columns(line, 42, 46, shift), hBuffer),
+                                      Compact(Columns(line, 48, 52, shift), gBuffer),
+                                      Columns(line, 115, 124, shift),
+                                      Columns(line, 126, 135, shift),
+                                      Columns(line, 137, 146, shift),
+                                      Columns(line, 147, 156, shift),
+                                      Columns(line, 158, 167, shift),
+                                      Columns(line, 169, 180, shift),
+                                      mjdText};
+  if (HasComma(numbers) || !TextsRead(kHomePlanetAsteroidLineFields, numbers)) return false;
   // As in the own format: only a numbered name is padded, so that a
   // provisional designation ("2004 XR190") keeps its year as it is.
-  std::string name = Slice(line, 1, 25 + static_cast<std::size_t>(shift), 0);
-  if (NumberedName(line, shift)) name = NormalizeDesignation(LeadingBlanksToEnd(name));
-  out = WritableName(name, ',');
-  for (const std::string& f :
-       {RemoveBlanks(Slice(line, 42, 46, shift)), RemoveBlanks(Slice(line, 48, 52, shift)),
-        Slice(line, 115, 124, shift), Slice(line, 126, 135, shift), Slice(line, 137, 146, shift),
-        Slice(line, 147, 156, shift), Slice(line, 158, 167, shift), Slice(line, 169, 180, shift), NumberText(mjd)}) {
+  out.clear();
+  out += WritableName(OutputName(line, shift), ',');
+  for (std::string_view number : numbers) {
     out += ',';
-    out += f;
+    out += number;
   }
   return true;
 }
@@ -335,8 +403,6 @@ TConversionResult ConvertAstorbFile(const std::string& input, int format, bool i
       ok = format == 0   ? AstorbLineToCsv(line, shift, international, converted)
            : format == 2 ? AstorbLineToHomePlanetCsv(line, shift, converted)
                          : AstorbLineToOwnCsv(line, shift, converted);
-      // The element files get only records their readers take.
-      if (format != 0) ok = ok && AstorbRecordReads(line, shift);
     }
     // HomePlanet files are Windows-1252: a name without that form is skipped.
     // A line of ASCII characters (nearly every one) is its own form.

@@ -30,8 +30,10 @@
 //   (read whole: a above 100 AU would lose its first digit at 170).
 // A line that is shorter than a record or whose epoch does not read is
 // skipped and counted; so is, in the own and the HomePlanet output, a
-// record the element list would not take (AstorbRecordReads), which would
-// give a line that no reader takes back.
+// record whose line the format's reader would not take back (a field that
+// is no number, or elements that cannot be computed with). That is judged
+// from the record's own texts, each read once by the format's field rules
+// (element_format_fields.h).
 //
 // MPCORB lines are read by the one-line reader of the element lists; the
 // MPCORB file starts at the record of minor planet 1 (within the first 5001
@@ -67,13 +69,9 @@ std::string ConversionOutputFile(const std::string& input, TCatalogueKind kind, 
 // ASTORB layout of a record: 1 (number in 1-6), 0 (in 1-5), or -1 when the
 // epoch reads at neither place.
 int AstorbLayoutShift(std::string_view line);
-// Whether the list's reader takes the record (`shift` from
-// AstorbLayoutShift): every number field of kAstorbFields holds a number
-// and the elements can be computed with.
-bool AstorbRecordReads(std::string_view line, int shift);
-
 // One ASTORB record (`shift` from AstorbLayoutShift) as an output line; false
-// when the epoch does not read.
+// when the epoch does not read and, for the own and the HomePlanet line,
+// when the line would not read back as a record in its format.
 bool AstorbLineToCsv(std::string_view line, int shift, bool international, std::string& out);
 bool AstorbLineToOwnCsv(std::string_view line, int shift, std::string& out);
 bool AstorbLineToHomePlanetCsv(std::string_view line, int shift, std::string& out);

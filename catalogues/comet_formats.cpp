@@ -2,12 +2,11 @@
 // one-line comet format, HomePlanet 3.0 and the fixed-column text listing.
 //
 // MPC one-line comet record (columns from 1): 1-4 periodic number, 5 orbit
-// type, 6-12 packed designation, 15-18 year, 20-21 month, 23-29 day of
-// perihelion (TT), 31-39 q, 42-49 e, 52-59 argument of perihelion, 62-69
-// node, 72-79 inclination (J2000), 82-89 epoch yyyymmdd of a perturbed
-// solution, 92-95 H, 97-100 slope, 103-158 designation and name. Every
-// field is read from its columns, so that a blank one is seen as blank and
-// never fills itself from the next.
+// type, 6-12 packed designation, the date of perihelion (TT) and the
+// elements (J2000) in the columns of kMpcCometLineFields, 82-89 the epoch
+// yyyymmdd of a perturbed solution (not read), 103-158 designation and
+// name. Every field is read from its columns, so that a blank one is seen
+// as blank and never fills itself from the next.
 #include <cmath>
 #include <cstdio>
 
@@ -40,19 +39,7 @@ TLineParse ParseMpcCometLine(const std::string& line, TCometElements& e, const c
   *unusable = nullptr;
   if (columns.Length() < 100) return TLineParse::Unusable;
   TFieldReader fields(kMpcCometLineFields);
-  double year = 0, month = 0, day = 0;
-  const TFieldReader::TColumns numbers[] = {{15, 18, &year},
-                                            {20, 21, &month},
-                                            {23, 29, &day},
-                                            {31, 39, &e.PerihelionDistance},
-                                            {42, 49, &e.Eccentricity},
-                                            {52, 59, &e.Perihelion},
-                                            {62, 69, &e.Node},
-                                            {72, 79, &e.Inclination},
-                                            {92, 95, &e.H},
-                                            {97, 100, &e.G}};
-  fields.ReadColumns(columns, numbers);
-  if (!JdOfDayDate(year, month, day, e.PerihelionTime)) fields.Refuse(0);
+  fields.ReadColumns(columns, 0, e);
   e.Epoch = e.PerihelionTime;
   e.Equinox = 2000;
   e.Name = ElementRecordName(TrimBlanks(std::string(columns.Columns(103, 158))));
@@ -106,7 +93,7 @@ bool Kometentabelle::ReadGuideFile(const std::string& fileName, bool showMessage
                 MessageButtons::Ok, "Hinweis");
   }
   if (Count() == 0) {
-    readError_ = NoElementsText(fileName);
+    readError_ = NoElementsError(fileName);
     return false;
   }
   Loaded = 1;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "catalogues/element_lines.h"
 #include "core/text_conversion.h"
 #include "core/two_body.h"
 #include "core/vector_math.h"
@@ -25,7 +26,7 @@ double EquinoxOfJd(double jd) { return 2000 + (jd - 2451545.0) / 36525 * 100; }
 
 bool ParseCalculatorNumber(const std::string& text, double& x) {
   double value = 0;
-  if (!ValReal(DecimalSepToDot(TrimBlanks(text)), value) || !std::isfinite(value)) return false;
+  if (!ReadNumberField(text, value)) return false;
   x = value;
   return true;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <span>
 
+#include "catalogues/element_lines.h"
 #include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -97,8 +98,7 @@ int FirstRefused(TElementDialogKind kind, const Elements& record, double& (*fiel
 
 std::optional<double> ParseElementEntry(const std::string& text) {
   double x = 0;
-  const std::string dotted = ShortCommaToDot(text);
-  if (dotted.empty() || !StrToFloatDot(dotted, x) || !std::isfinite(x)) return std::nullopt;
+  if (!ReadNumberField(text, x)) return std::nullopt;
   return x;
 }
 

@@ -25,8 +25,9 @@ namespace kvx {
 
 enum class TElementDialogKind { Asteroid, Comet };
 
-// The first "," becomes "." and leading blanks go, then the text must be one
-// finite number ("nan", "inf", "-", an empty text are refused).
+// The text as a number field reads it (ReadNumberField: blanks around it
+// and either decimal mark allowed; "nan", "inf", "-", a lone decimal mark
+// and an empty text are refused).
 std::optional<double> ParseElementEntry(const std::string& text);
 
 // The field numbers in the order OK checks them (the name, which is never

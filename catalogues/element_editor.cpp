@@ -127,9 +127,12 @@ bool FieldValueAccepted(TFieldTest test, double x) {
 
 TFieldState CheckEditorField(const TEditorFieldRule& rule, const std::string& text, double& value) {
   const std::string t = TrimBlanks(text);
-  if (t.empty() || t == "-" || t == "+" || t == "." || t == "," || t == "-." || t == "-,") return TFieldState::Pending;
+  // The start of a number still being typed.
+  for (const char* start : {"", "-", "+", ".", ",", "-.", "-,", "+.", "+,"}) {
+    if (t == start) return TFieldState::Pending;
+  }
   double x = 0;
-  if (!StrToFloatDot(ShortCommaToDot(t), x) || !FieldValueAccepted(rule.Test, x)) return TFieldState::Refused;
+  if (!ReadNumberField(t, x) || !FieldValueAccepted(rule.Test, x)) return TFieldState::Refused;
   value = x;
   return TFieldState::Accepted;
 }
@@ -138,30 +141,11 @@ std::span<const TEditorFieldRule> AsteroidEditorFields() { return kAsteroidField
 std::span<const TEditorFieldRule> CometEditorFields() { return kCometFields; }
 std::span<const TEditorFieldRule> VariableStarEditorFields() { return kVariableStarFields; }
 
-double& EditorField(TAsteroidElements& r, std::size_t field) {
-  double* fields[] = {&r.SemiMajorAxis, &r.Eccentricity, &r.Inclination, &r.Node, &r.Perihelion, &r.MeanAnomaly,
-                      &r.MeanMotion,    &r.Equinox,      &r.Epoch,       &r.H,    &r.G};
-  return *fields[field];
-}
+double& EditorField(TAsteroidElements& r, std::size_t field) { return r.*kAsteroidRecordFields[field].second; }
 
-double& EditorField(TCometElements& r, std::size_t field) {
-  double* fields[] = {&r.PerihelionDistance,
-                      &r.Eccentricity,
-                      &r.Inclination,
-                      &r.Node,
-                      &r.Perihelion,
-                      &r.Equinox,
-                      &r.PerihelionTime,
-                      &r.H,
-                      &r.G,
-                      &r.Epoch};
-  return *fields[field];
-}
+double& EditorField(TCometElements& r, std::size_t field) { return r.*kCometRecordFields[field].second; }
 
-double& EditorField(TVariableStarElements& r, std::size_t field) {
-  double* fields[] = {&r.RA, &r.Dec, &r.MaxMag, &r.MinMag, &r.Epoch, &r.Period, &r.Equinox};
-  return *fields[field];
-}
+double& EditorField(TVariableStarElements& r, std::size_t field) { return r.*kVariableStarRecordFields[field].second; }
 
 std::string EditorRecordToLine(const TAsteroidElements& r) {
   return Join(r.Name, {Field(r.SemiMajorAxis, 8), Field(r.Eccentricity, 8), Field(r.Inclination, 8), Field(r.Node, 8),
@@ -177,8 +161,7 @@ std::string EditorRecordToLine(const TCometElements& r) {
 }
 
 std::string EditorRecordToLine(const TVariableStarElements& r) {
-  return Join(r.Name, {Field(r.RA, 6), Field(r.Dec, 6), Field(r.MaxMag, 2), Field(r.MinMag, 2), Field(r.Epoch, 5),
-                       Field(r.Period, 8), Field(r.Equinox, 2), WritableName(r.Type, ';')});
+  return SeparatedLine(kVariableStarFormat, WritableName(r.Name, ';'), r) + ";" + WritableName(r.Type, ';');
 }
 
 TAsteroidElements NewAsteroidEditorRecord(double jd) {

@@ -4,8 +4,10 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 #include "catalogues/text_line_reader.h"
@@ -55,11 +57,14 @@ std::size_t AdvanceChars(std::string_view s, std::size_t from, std::size_t chars
   return i;
 }
 
+// The text without blanks and tabs at its ends (a loop: the catalogues'
+// million fields are no place for a search over a set of characters).
 std::string_view Trim(std::string_view s) {
-  const std::size_t b = s.find_first_not_of(" \t");
-  if (b == std::string_view::npos) return {};
-  const std::size_t e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  std::size_t b = 0, e = s.size();
+  while (b < e && blank(s[b])) ++b;
+  while (e > b && blank(s[e - 1])) --e;
+  return s.substr(b, e - b);
 }
 
 template <typename Record, std::size_t N>
@@ -102,49 +107,36 @@ TLineParse ParseAsteroidCsvLine(const std::string& line, bool normalizeNames, TA
                                 const char** unusable) {
   if (IsBlankOrComment(line)) return TLineParse::Blank;
   // Up to twelve fields; text after a thirteenth ";" is ignored. A line that
-  // ends after h leaves g blank: the usual slope.
-  std::vector<std::string_view> f = SplitFields(line, 13);
+  // ends early leaves the rest blank.
+  const std::vector<std::string_view> f = SplitFields(line, 13);
   TAsteroidElements e;
   std::string name(f[0]);
   if (normalizeNames) name = NormalizeDesignation(name);
   e.Name = ElementRecordName(name);
-  double* const numbers[] = {&e.SemiMajorAxis, &e.Eccentricity, &e.Inclination, &e.Node, &e.Perihelion, &e.MeanAnomaly,
-                             &e.MeanMotion,    &e.Equinox,      &e.Epoch,       &e.H,    &e.G};
   TFieldReader fields(kOwnAsteroidLineFields);
-  fields.ReadAll(0, std::span(f).subspan(1), numbers);
+  fields.ReadTexts(std::span(f).subspan(1), e);
   record = std::move(e);
   return LineOutcome(record, fields, unusable);
 }
 
 TLineParse ParseCometCsvLine(const std::string& line, TCometElements& record, const char** unusable) {
   if (IsBlankOrComment(line)) return TLineParse::Blank;
-  std::vector<std::string_view> f = SplitFields(line, 11);
+  const std::vector<std::string_view> f = SplitFields(line, 11);
   TCometElements e;
   e.Name = ElementRecordName(std::string(f[0]));
-  double* const numbers[] = {&e.PerihelionDistance,
-                             &e.Eccentricity,
-                             &e.Inclination,
-                             &e.Node,
-                             &e.Perihelion,
-                             &e.Equinox,
-                             &e.PerihelionTime,
-                             &e.H,
-                             &e.G,
-                             &e.Epoch};
   TFieldReader fields(kOwnCometLineFields);
-  fields.ReadAll(0, std::span(f).subspan(1), numbers);
+  fields.ReadTexts(std::span(f).subspan(1), e);
   record = std::move(e);
   return LineOutcome(record, fields, unusable);
 }
 
 TLineParse ParseVariableStarLine(const std::string& line, TVariableStarElements& record, const char** unusable) {
   if (IsBlankOrComment(line)) return TLineParse::Blank;
-  std::vector<std::string_view> f = SplitFields(line, 9);
+  const std::vector<std::string_view> f = SplitFields(line, 9);
   TVariableStarElements v;
   v.Name = Utf8Prefix(f[0], kVariableStarNameLength);
-  double* const numbers[] = {&v.RA, &v.Dec, &v.MaxMag, &v.MinMag, &v.Epoch, &v.Period, &v.Equinox};
   TFieldReader fields(kVariableStarLineFields);
-  fields.ReadAll(0, std::span(f).subspan(1), numbers);
+  fields.ReadTexts(std::span(f).subspan(1, 7), v);
   v.Type = Utf8Prefix(f[8], 1);
   record = std::move(v);
   return LineOutcome(record, fields, unusable);
@@ -217,10 +209,7 @@ bool TFieldCursor::Number(double& value) {
   std::string_view word;
   value = 0;
   if (!Word(word)) return false;
-  std::string text(word);
-  const std::size_t comma = text.find(',');
-  if (comma != std::string::npos) text[comma] = '.';
-  return StrToFloatDot(text, value);
+  return ReadNumberField(word, value);
 }
 
 bool TFieldCursor::Integer(int& value) {
@@ -281,33 +270,101 @@ std::string_view TLineColumns::Columns(std::size_t first, std::size_t last) cons
 
 namespace {
 
-// A trimmed field that is not blank as a number: plain decimal numbers
-// directly (the catalogues hold a million of them), anything else with its
-// first "," read as "." by the general rule.
-bool FieldNumber(std::string_view text, double& value) {
-  if (text.front() != '+' && text.back() != '.') {
-    double x = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), x, std::chars_format::fixed);
-    if (error == std::errc() && end == text.data() + text.size() && std::isfinite(x)) {
-      value = x;
-      return true;
+// A short plain decimal: an optional "-", then at most 15 digits with at
+// most one "." between them (not at the end). Its value is the whole
+// digits over a power of ten, both exact in a double, whose quotient is
+// rounded once: the number nearest to the text, as from_chars gives it.
+bool ShortDecimal(std::string_view t, double& value) {
+  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  std::size_t i = t.size() > 0 && t[0] == '-' ? 1 : 0;
+  const bool negative = i == 1;
+  std::uint64_t digits = 0;
+  int count = 0, decimals = 0;
+  bool point = false;
+  for (; i < t.size(); ++i) {
+    const char c = t[i];
+    if (c >= '0' && c <= '9') {
+      if (++count > 15) return false;
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      if (point) ++decimals;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
     }
   }
-  std::string dotted(text);
-  const std::size_t comma = dotted.find(',');
-  if (comma != std::string::npos) dotted[comma] = '.';
-  return StrToFloatDot(dotted, value);
+  if (count == 0 || (point && decimals == 0)) return false;
+  const double x = static_cast<double>(digits) / kPowersOfTen[decimals];
+  value = negative ? -x : x;
+  return true;
 }
 
 }  // namespace
 
+bool ReadNumberField(std::string_view text, double& value) {
+  const std::string_view t = Trim(text);
+  if (t.empty()) return false;
+  // Plain decimal numbers directly (the catalogues hold a million of them).
+  if (ShortDecimal(t, value)) return true;
+  if (t.front() != '+' && t.back() != '.') {
+    double x = 0;
+    const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), x, std::chars_format::fixed);
+    if (error == std::errc() && end == t.data() + t.size() && std::isfinite(x)) {
+      value = x;
+      return true;
+    }
+  }
+  // Anything else with its first "," as "."; a lone mark or sign is no
+  // number, although a number may end in its mark ("5.").
+  std::string dotted(t);
+  const std::size_t comma = dotted.find(',');
+  if (comma != std::string::npos) dotted[comma] = '.';
+  const std::size_t exponent = dotted.find_first_of("eE");
+  const std::string_view mantissa = std::string_view(dotted).substr(0, exponent);
+  if (std::none_of(mantissa.begin(), mantissa.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
+  double x = 0;
+  if (!StrToFloatDot(dotted, x)) return false;
+  value = x;
+  return true;
+}
+
+bool DigitDateJd(std::string_view text, double& jd) {
+  if (text.size() != 8) return false;
+  int digits[8];
+  for (std::size_t k = 0; k < 8; ++k) {
+    if (text[k] < '0' || text[k] > '9') return false;
+    digits[k] = text[k] - '0';
+  }
+  const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+  const int month = digits[4] * 10 + digits[5];
+  const int day = digits[6] * 10 + digits[7];
+  if (month < 1 || month > 12 || day < 1 || !IsCalendarDate(day, month, year)) return false;
+  jd = MjdToJd(CalendarDateToMjd(day, month, year, 0.0));
+  return true;
+}
+
 bool TFieldReader::Read(std::size_t k, std::string_view text, double& value) {
-  const std::string_view trimmed = Trim(text);
-  if (trimmed.empty() && k < fields_.size() && fields_[k].Optional) {
-    value = fields_[k].Blank;
+  const TFormatField* field = k < fields_.size() ? &fields_[k] : nullptr;
+  if (Trim(text).empty() && field != nullptr) {
+    switch (field->BlankRule) {
+      case TBlankRule::Value:
+        value = field->Blank;
+        return true;
+      case TBlankRule::PerihelionTime:
+        value = std::numeric_limits<double>::quiet_NaN();
+        if (k < 32) blankFromT_ |= std::uint32_t{1} << k;
+        return true;
+      case TBlankRule::PassedOver:
+        value = std::numeric_limits<double>::quiet_NaN();
+        passedOver_ = true;
+        return false;
+      case TBlankRule::Refused:
+        break;
+    }
+  } else if (ReadNumberField(text, value)) {
     return true;
   }
-  if (!trimmed.empty() && FieldNumber(trimmed, value)) return true;
   value = std::numeric_limits<double>::quiet_NaN();
   Refuse(k);
   return false;
@@ -318,38 +375,116 @@ bool TFieldReader::Next(std::size_t k, TFieldCursor& cursor, double& value) {
   return Read(k, cursor.Word(word) ? word : std::string_view(), value);
 }
 
-void TFieldReader::ReadAll(std::size_t first, std::span<const std::string> texts, std::span<double* const> numbers) {
-  for (std::size_t k = 0; k < numbers.size() && k < texts.size(); ++k) Read(first + k, texts[k], *numbers[k]);
-}
-
-void TFieldReader::ReadAll(std::size_t first, std::span<const std::string_view> texts,
-                           std::span<double* const> numbers) {
-  for (std::size_t k = 0; k < numbers.size() && k < texts.size(); ++k) Read(first + k, texts[k], *numbers[k]);
-}
-
-void TFieldReader::ReadColumns(const TLineColumns& line, std::span<const TColumns> columns) {
-  for (std::size_t k = 0; k < columns.size(); ++k) {
-    if (columns[k].Value != nullptr) Read(k, line.Columns(columns[k].First, columns[k].Last), *columns[k].Value);
-  }
-}
-
-bool TFieldReader::NextWords(std::size_t first, TFieldCursor& cursor, std::span<double* const> numbers) {
-  for (std::size_t k = 0; k < numbers.size(); ++k) {
-    if (!Next(first + k, cursor, *numbers[k])) return false;
-  }
-  return true;
-}
-
 bool TFieldReader::NextDate(std::size_t first, TFieldCursor& cursor, TDateOrder order, double& jd) {
   jd = std::numeric_limits<double>::quiet_NaN();
   double parts[3] = {};
-  double* const numbers[] = {&parts[0], &parts[1], &parts[2]};
-  if (!NextWords(first, cursor, numbers)) return false;
+  for (std::size_t k = 0; k < 3; ++k) {
+    if (!Next(first + k, cursor, parts[k])) return false;
+  }
   const bool yearFirst = order == TDateOrder::YearMonthDay;
   if (JdOfDayDate(yearFirst ? parts[0] : parts[2], parts[1], yearFirst ? parts[2] : parts[0], jd)) return true;
   Refuse(first);
   return false;
 }
+
+template <typename Record>
+double* TFieldReader::Member(Record& record, const TFormatField& f) const {
+  if (f.Member == kNoMember) return nullptr;
+  return &(record.*RecordFields<Record>()[static_cast<std::size_t>(f.Member)].second);
+}
+
+template <typename Record>
+void TFieldReader::ApplyBlankRules(Record& record) const {
+  if (blankFromT_ == 0) return;
+  if constexpr (std::is_same_v<Record, TCometElements>) {
+    for (std::size_t k = 0; k < fields_.size() && k < 32; ++k) {
+      if ((blankFromT_ >> k) & 1u) *Member(record, fields_[k]) = record.PerihelionTime;
+    }
+  }
+}
+
+template <typename Record>
+void TFieldReader::ReadTexts(std::span<const std::string_view> texts, Record& record) {
+  for (std::size_t k = 0; k < fields_.size(); ++k) {
+    const TFormatField& f = fields_[k];
+    const std::string_view text = k < texts.size() ? texts[k] : std::string_view();
+    double* value = Member(record, f);
+    double ignored = 0;
+    if (value == nullptr) value = &ignored;
+    if (f.Form == TFieldForm::DateText) {
+      if (!ParsePerihelionDateText(std::string(text), *value)) {
+        *value = std::numeric_limits<double>::quiet_NaN();
+        Refuse(k);
+      }
+    } else if (Read(k, text, *value) && f.Form == TFieldForm::Mjd) {
+      *value = MjdToJd(*value);
+    }
+  }
+  ApplyBlankRules(record);
+}
+
+template <typename Record>
+void TFieldReader::ReadWords(TFieldCursor& cursor, Record& record, double* kind) {
+  // The date's three words come first.
+  const TDateOrder order = fields_[0].Form == TFieldForm::Year ? TDateOrder::YearMonthDay : TDateOrder::DayMonthYear;
+  if (!NextDate(0, cursor, order, *Member(record, fields_[0]))) return;
+  for (std::size_t k = 3; k < fields_.size(); ++k) {
+    double* value = Member(record, fields_[k]);
+    if (value == nullptr) value = kind;
+    double ignored = 0;
+    if (!Next(k, cursor, value != nullptr ? *value : ignored)) return;
+  }
+  ApplyBlankRules(record);
+}
+
+template <typename Record>
+void TFieldReader::ReadColumns(const TLineColumns& line, std::size_t shift, Record& record) {
+  double date[3] = {};  // year, month, day
+  std::size_t dateField = SIZE_MAX;
+  for (std::size_t k = 0; k < fields_.size(); ++k) {
+    const TFormatField& f = fields_[k];
+    const std::string_view text = line.Columns(f.First + shift, f.Last + shift);
+    double* value = Member(record, f);
+    double ignored = 0;
+    if (value == nullptr) value = &ignored;
+    switch (f.Form) {
+      case TFieldForm::Year:
+      case TFieldForm::Month:
+      case TFieldForm::Day:
+        dateField = std::min(dateField, k);
+        Read(k, text, date[f.Form == TFieldForm::Year ? 0 : f.Form == TFieldForm::Month ? 1 : 2]);
+        break;
+      case TFieldForm::Packed: {
+        const std::optional<double> jd = UnpackPackedEpoch(text);
+        *value = jd.value_or(std::numeric_limits<double>::quiet_NaN());
+        if (!jd) Refuse(k);
+        break;
+      }
+      case TFieldForm::Digits:
+        if (!DigitDateJd(text, *value)) {
+          *value = std::numeric_limits<double>::quiet_NaN();
+          Refuse(k);
+        }
+        break;
+      default:
+        Read(k, text, *value);
+        break;
+    }
+  }
+  if (dateField != SIZE_MAX) {
+    double* value = Member(record, fields_[dateField]);
+    if (!JdOfDayDate(date[0], date[1], date[2], *value)) Refuse(dateField);
+  }
+  ApplyBlankRules(record);
+}
+
+template void TFieldReader::ReadTexts(std::span<const std::string_view>, TAsteroidElements&);
+template void TFieldReader::ReadTexts(std::span<const std::string_view>, TCometElements&);
+template void TFieldReader::ReadTexts(std::span<const std::string_view>, TVariableStarElements&);
+template void TFieldReader::ReadWords(TFieldCursor&, TAsteroidElements&, double*);
+template void TFieldReader::ReadWords(TFieldCursor&, TCometElements&, double*);
+template void TFieldReader::ReadColumns(const TLineColumns&, std::size_t, TAsteroidElements&);
+template void TFieldReader::ReadColumns(const TLineColumns&, std::size_t, TCometElements&);
 
 void TFieldReader::Refuse(std::size_t k) {
   if (k >= refusedIndex_) return;
@@ -357,32 +492,38 @@ void TFieldReader::Refuse(std::size_t k) {
   refused_ = k < fields_.size() ? fields_[k].Name : "";
 }
 
-TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroidElements& record,
-                           const char** unusable) {
-  return ParseMpcOneLine(TLineColumns(line), normalizeNames, record, unusable);
+template <typename Record>
+std::string SeparatedLine(const TElementLineFormat& row, const std::string& name, const Record& record) {
+  const bool ownSeparator = row.Separator == ';';
+  std::string line = name;
+  for (const TFormatField& f : row.Fields) {
+    line += row.Separator;
+    const double value = record.*RecordFields<Record>()[static_cast<std::size_t>(f.Member)].second;
+    if (f.Form == TFieldForm::DateText) {
+      line += PerihelionDateText(value);
+      continue;
+    }
+    const std::string text = KeptNumberText(f.Form == TFieldForm::Mjd ? JdToMjd(value) : value, f.Decimals);
+    line += ownSeparator ? FloatToTextSep(text) : text;
+  }
+  return line;
+}
+
+template std::string SeparatedLine(const TElementLineFormat&, const std::string&, const TAsteroidElements&);
+template std::string SeparatedLine(const TElementLineFormat&, const std::string&, const TCometElements&);
+template std::string SeparatedLine(const TElementLineFormat&, const std::string&, const TVariableStarElements&);
+
+TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroidElements& record, const char** unusable,
+                           TFormatFields fields) {
+  return ParseMpcOneLine(TLineColumns(line), normalizeNames, record, unusable, fields);
 }
 
 TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAsteroidElements& record,
-                           const char** unusable) {
+                           const char** unusable, TFormatFields fields) {
   if (Trim(line.Line()).empty()) return TLineParse::Blank;
   TAsteroidElements e;
-  TFieldReader fields(kMpcOneLineFields);
-  // Columns of the fields in the order of kMpcOneLineFields; the epoch
-  // (third) is packed.
-  const TFieldReader::TColumns columns[] = {{9, 13, &e.H},
-                                            {15, 19, &e.G},
-                                            {21, 25, nullptr},  // the packed epoch
-                                            {27, 35, &e.MeanAnomaly},
-                                            {38, 46, &e.Perihelion},
-                                            {49, 57, &e.Node},
-                                            {60, 68, &e.Inclination},
-                                            {71, 79, &e.Eccentricity},
-                                            {81, 91, &e.MeanMotion},
-                                            {93, 103, &e.SemiMajorAxis}};
-  fields.ReadColumns(line, columns);
-  const std::optional<double> epoch = UnpackPackedEpoch(line.Columns(21, 25));
-  e.Epoch = epoch.value_or(std::numeric_limits<double>::quiet_NaN());
-  if (!epoch) fields.Refuse(2);
+  TFieldReader reader(fields);
+  reader.ReadColumns(line, 0, e);
   e.Equinox = 2000;
   std::string name(Trim(line.Columns(167, 194)));
   if (name.empty()) name = std::string(Trim(line.Columns(1, 7)));
@@ -391,7 +532,7 @@ TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAster
                ? std::move(name)
                : ElementRecordName(IsValidUtf8(name) ? name : Cp1252ToUtf8(name));
   record = std::move(e);
-  return LineOutcome(record, fields, unusable);
+  return LineOutcome(record, reader, unusable);
 }
 
 // --- dates with their day ----------------------------------------------------------
@@ -457,12 +598,11 @@ bool ParsePerihelionDateText(const std::string& text, double& jd) {
     return !s.empty() && error == std::errc() && end == s.data() + s.size();
   };
   if (!whole(y, year) || !whole(m, month)) return false;
-  std::string d(Trim(std::string_view(text).substr(second + 1)));
-  const std::size_t comma = d.find(',');
-  if (comma != std::string::npos) d[comma] = '.';
   double day = 0;
   // The day is checked as a number before it becomes a whole day.
-  if (!StrToFloatDot(d, day) || !(day >= 1 && day < 32) || month < 1 || month > 12) return false;
+  if (!ReadNumberField(std::string_view(text).substr(second + 1), day) || !(day >= 1 && day < 32) || month < 1 ||
+      month > 12)
+    return false;
   const int wholeDay = static_cast<int>(std::floor(day));
   jd = MjdToJd(CalendarDateToMjd(wholeDay, month, year, (day - wholeDay) * 24.0));
   return std::isfinite(jd);

@@ -146,57 +146,95 @@ class TLineColumns {
 // The order of the three words of a date in a line.
 enum class TDateOrder { YearMonthDay, DayMonthYear };
 
-// Reads the numeric fields of one line by its layout (one of
-// element_format_fields.h) and keeps the first that is not a number.
+// The field reader: a number field's text as a number. The text is
+// trimmed (blanks and tabs), its first "," read as "."; then it must be a
+// plain decimal number: an optional sign, digits with at most one decimal
+// mark, at least one digit before or after the mark ("5." and ".5" read, a
+// lone ".", ",", "-." or "+." does not), an optional exponent; and finite.
+// False otherwise (`value` is then left as it was).
+bool ReadNumberField(std::string_view text, double& value);
+
+// A date yyyymmdd (eight digits) as the Julian day of its 0 h; false when
+// the text is not such a date or the date does not exist.
+bool DigitDateJd(std::string_view text, double& jd);
+
+// Reads the numeric fields of one line by its format's row (one of
+// element_format_fields.h) into a record, and keeps the first field that
+// is not a number.
 class TFieldReader {
  public:
   explicit TFieldReader(TFormatFields fields) : fields_(fields) {}
-  // Field `k` from its text: trimmed, the first "," read as "."; a blank
-  // optional field gives its Blank value. A text that is not a number, and
-  // a blank required field, give NaN and false (the field is remembered
-  // when it is the first).
+  // Field `k` from its text (ReadNumberField). A blank field gives what
+  // its BlankRule says: its Blank value (true); NaN and false when it must
+  // hold a number (the field is remembered when it is the first) or when
+  // it makes the line no record (PassedOver). A text that is not a number
+  // gives NaN and false, remembered likewise.
   bool Read(std::size_t k, std::string_view text, double& value);
-  // Fields `first` on from `texts` into `numbers` (all of them).
-  void ReadAll(std::size_t first, std::span<const std::string> texts, std::span<double* const> numbers);
-  void ReadAll(std::size_t first, std::span<const std::string_view> texts, std::span<double* const> numbers);
   // Field `k` from the next blank-separated word (none: a blank field).
   bool Next(std::size_t k, TFieldCursor& cursor, double& value);
-  // Fields `first` on from the next words into `numbers`, up to the first
-  // that does not read (then false).
-  bool NextWords(std::size_t first, TFieldCursor& cursor, std::span<double* const> numbers);
   // The next three words, fields `first`..`first` + 2, as a date whose
   // day carries the time as its fraction (JdOfDayDate): `jd` its Julian
   // day; otherwise the date's field is refused, `jd` is NaN and false.
   bool NextDate(std::size_t first, TFieldCursor& cursor, TDateOrder order, double& jd);
-  // One field in fixed columns (from 1); a field without `Value` is read
-  // by the caller (a packed date).
-  struct TColumns {
-    std::size_t First, Last;
-    double* Value;
-  };
-  // Fields 0, 1, ... from their columns.
-  void ReadColumns(const TLineColumns& line, std::span<const TColumns> columns);
+
+  // The whole line by the row, into the members the row names (a field
+  // without a member goes to `kind`, when given):
+  //   ReadTexts    one text per field (the row's separated fields; missing
+  //                ones blank)
+  //   ReadWords    blank-separated words, the date first, up to the first
+  //                word that does not read
+  //   ReadColumns  fixed columns, each `shift` columns to the right
+  // A blank field whose rule takes another field's value (a comet's epoch
+  // from T) gets it at the end.
+  template <typename Record>
+  void ReadTexts(std::span<const std::string_view> texts, Record& record);
+  template <typename Record>
+  void ReadWords(TFieldCursor& cursor, Record& record, double* kind = nullptr);
+  template <typename Record>
+  void ReadColumns(const TLineColumns& line, std::size_t shift, Record& record);
+
   // Field `k` is unusable although it reads (a date that does not exist).
   void Refuse(std::size_t k);
   // The first field of the line (in the layout's order) that did not read
   // or was refused; nullptr when none.
   const char* Refused() const { return refused_; }
+  // A field that makes the line no record was blank.
+  bool PassedOver() const { return passedOver_; }
 
  private:
+  template <typename Record>
+  double* Member(Record& record, const TFormatField& f) const;
+  template <typename Record>
+  void ApplyBlankRules(Record& record) const;
+
   TFormatFields fields_;
   std::size_t refusedIndex_ = SIZE_MAX;
   const char* refused_ = nullptr;
+  std::uint32_t blankFromT_ = 0;  // fields read blank whose value is T
+  bool passedOver_ = false;
 };
 
-// The outcome of a parsed line: Unusable when a field of `fields` did not
-// read or the record is unusable, with `unusable` (when given) the field
-// to blame; Parsed otherwise.
+// The outcome of a parsed line: Blank when a field made it no record,
+// Unusable when a field did not read or the record is unusable, with
+// `unusable` (when given) the field to blame; Parsed otherwise.
 template <typename Record>
 TLineParse LineOutcome(const Record& record, const TFieldReader& fields, const char** unusable) {
+  if (fields.PassedOver()) {
+    if (unusable != nullptr) *unusable = nullptr;
+    return TLineParse::Blank;
+  }
   const char* field = fields.Refused() != nullptr ? fields.Refused() : UnusableField(record);
   if (unusable != nullptr) *unusable = field;
   return field == nullptr ? TLineParse::Parsed : TLineParse::Unusable;
 }
+
+// The row's fields of `record` as a separated line's texts, each with the
+// row's decimals (the fewest, as the row keeps values exactly; a number
+// that needs more is written in full, KeptNumberText) and the decimal
+// point, or, for the ';' formats, the configured decimal separator; joined
+// by the row's separator after `name`.
+template <typename Record>
+std::string SeparatedLine(const TElementLineFormat& row, const std::string& name, const Record& record);
 
 // One record in the Minor Planet Center's one-line orbit format (the lines of
 // MPCORB and of the Center's ".txt" element files): H 9-13, G 15-19, packed
@@ -206,11 +244,12 @@ TLineParse LineOutcome(const Record& record, const TFieldReader& fields, const c
 // designation 1-7 when that is blank), cut to 40 characters and passed
 // through NormalizeDesignation when `normalizeNames` is set. Equinox 2000.
 // Blank: an empty line. Unusable: a line that is not such a record or whose
-// elements cannot be computed with (a blank H too: kMpcOneLineFields).
+// elements cannot be computed with. A blank H is what `fields` says: named
+// (kMpcOneLineFields) or no record, Blank (kMpcorbRecordFields).
 TLineParse ParseMpcOneLine(std::string_view line, bool normalizeNames, TAsteroidElements& record,
-                           const char** unusable = nullptr);
+                           const char** unusable = nullptr, TFormatFields fields = kMpcOneLineFields);
 TLineParse ParseMpcOneLine(const TLineColumns& line, bool normalizeNames, TAsteroidElements& record,
-                           const char** unusable = nullptr);
+                           const char** unusable = nullptr, TFormatFields fields = kMpcOneLineFields);
 
 // The Julian day of a date whose day carries the time as its fraction:
 // true when year and month are whole, the month 1..12 and the day

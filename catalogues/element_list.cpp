@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "catalogues/element_format_fields.h"
 #include "catalogues/list_messages.h"
 #include "platform/busy_cursor.h"
 #include "platform/globals.h"
@@ -108,12 +109,35 @@ bool TElementListBase::suchen(const std::string& text) {
   return found;
 }
 
+TSkippedLinesNote SkippedElementLinesNote(const std::vector<TSkippedElementLine>& skipped, const std::string& prefix) {
+  TSkippedLinesNote note;
+  note.Prefix = prefix;
+  note.GermanOne = " Zeile mit unbrauchbaren Bahnelementen übersprungen (Zeile ";
+  note.GermanMany = " Zeilen mit unbrauchbaren Bahnelementen übersprungen (erste: Zeile ";
+  note.EnglishOne = " line with unusable elements skipped (line ";
+  note.EnglishMany = " lines with unusable elements skipped (first: line ";
+  note.Count = static_cast<int>(skipped.size());
+  if (!skipped.empty()) {
+    note.FirstLine = skipped.front().LineNumber;
+    note.GermanField = FieldNameGerman(skipped.front().Field.c_str());
+    note.EnglishField = skipped.front().Field;
+  }
+  note.Caption = ByLanguage("Hinweis", "Note");
+  return note;
+}
+
 void ReportSkippedElementLines(const std::vector<TSkippedElementLine>& skipped, const std::string& fileName) {
   if (skipped.empty()) return;
-  const std::string n = std::to_string(skipped.size());
-  ShowSkippedLines(fileName + ": " + n + " Zeilen mit unbrauchbaren Bahnelementen übersprungen (erste: Zeile ",
-                   fileName + ": " + n + " lines with unusable elements skipped (first: line ",
-                   skipped.front().LineNumber, skipped.front().Field, ByLanguage("Hinweis", "Note"));
+  ShowSkippedLinesNote(SkippedElementLinesNote(skipped, fileName + ": "));
+}
+
+std::string TElementListBase::NoElementsError(const std::string& fileName) const {
+  std::string text = NoElementsText(fileName);
+  if (!skipped_.empty()) {
+    text += ' ';
+    text += SkippedLinesText(SkippedElementLinesNote(skipped_, ""), LanguageEnglish != 0);
+  }
+  return text;
 }
 
 }  // namespace kvx

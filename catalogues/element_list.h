@@ -29,6 +29,7 @@
 #include "catalogues/foreign_lines.h"
 #include "catalogues/list_messages.h"
 #include "catalogues/text_line_reader.h"
+#include "platform/messages.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -56,9 +57,13 @@ struct TSkippedElementLine {
 
 // Reports skipped lines once: "n Zeilen mit unbrauchbaren Bahnelementen
 // übersprungen (erste: Zeile k, Feld f)" / "n lines with unusable elements
-// skipped (first: line k, field f)" (without the field when none is to
-// blame) with the warning icon. Nothing for an empty list.
+// skipped (first: line k, field f)", for one line "1 Zeile ... (Zeile k,
+// Feld f)" / "1 line ... (line k, field f)", the field named in the
+// language (FieldNameGerman) and left out when none is to blame; warning
+// icon. Nothing for an empty list.
 void ReportSkippedElementLines(const std::vector<TSkippedElementLine>& skipped, const std::string& fileName);
+// The note of those lines, its text after `prefix`.
+TSkippedLinesNote SkippedElementLinesNote(const std::vector<TSkippedElementLine>& skipped, const std::string& prefix);
 
 // What a bound control (ElementListCombo) and the search see of any element
 // list: the item texts, the selection, the change hook and the dialogs'
@@ -145,6 +150,11 @@ class TElementListBase {
   void Skip(int lineNumber, const std::string& text, const char* field) {
     skipped_.push_back({lineNumber, text, field != nullptr ? field : ""});
   }
+  // The reason for a file that gave no usable record: NoElementsText, and
+  // the skipped lines when there were any ("... enthält keine
+  // Bahnelemente. 2 Zeilen mit unbrauchbaren Bahnelementen übersprungen
+  // (erste: Zeile 2, Feld e)").
+  std::string NoElementsError(const std::string& fileName) const;
   // Why the last reader refused its file, when it knows better than the
   // invalid-format message (empty, or a reason naming the file).
   std::string readError_;
@@ -295,7 +305,7 @@ class TElementList : public TElementListBase {
     SortItems();
     if (more) ShowFileLimitMessage(ItemLimit);
     if (Count() == 0) {
-      readError_ = NoElementsText(fileName);
+      readError_ = NoElementsError(fileName);
       return false;
     }
     Loaded = 1;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "catalogues/element_lines.h"
+#include "catalogues/text_line_reader.h"
 #include "core/text_conversion.h"
 #include "core/two_body.h"
 #include "platform/globals.h"
@@ -149,12 +150,7 @@ const char* ChangedField(const TCometElements& written, const TCometElements& re
   return FirstChanged(written, read, kCometRecordFields, precision);
 }
 
-bool IsAsciiText(const std::string& text) {
-  for (const char ch : text) {
-    if (static_cast<unsigned char>(ch) >= 0x80) return false;
-  }
-  return true;
-}
+bool IsAsciiText(const std::string& text) { return IsPlainAscii(text); }
 
 bool HasWindows1252Form(const std::string& text) {
   if (IsAsciiText(text)) return true;
@@ -199,7 +195,7 @@ TCometElements TextListingValues(const TCometElements& e) {
   const int decimals[] = {6, 6, 4, 4, 4, 0, 3, 3};
   for (std::size_t k = 0; k < std::size(members); ++k) {
     double value = 0;
-    if (StrToFloatDot(FormatFixed(e.*members[k], 1, decimals[k]), value)) r.*members[k] = value;
+    if (ReadNumberField(FormatFixed(e.*members[k], 1, decimals[k]), value)) r.*members[k] = value;
   }
   r.PerihelionTime = RoundJdToDayDecimals(e.PerihelionTime, 4);
   r.Epoch = r.PerihelionTime;

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogues/element_format_fields.h"
 #include "catalogues/element_format_row.h"
 #include "catalogues/foreign_lines.h"
 #include "core/asteroid_elements.h"
@@ -31,26 +32,25 @@
 namespace kvx {
 
 // How a format holds a numeric field: with this many decimals (0 or more),
-// exactly (to a few units of its last binary digit), or not at all (the
-// reader supplies its own value, which is not compared).
-inline constexpr int kHeldExactly = -1;
-inline constexpr int kNotHeld = -2;
-
+// exactly (kHeldExactly: to a few units of its last binary digit), or not
+// at all (kNotHeld: the reader supplies its own value, which is not
+// compared); element_format_fields.h.
 using TAsteroidPrecision = std::array<int, 11>;  // a e i node per m n equinox epoch h g
 using TCometPrecision = std::array<int, 10>;     // q e i node per equinox T H G epoch
 
-// The formats' precisions.
-inline constexpr TAsteroidPrecision kAsteroidExact = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-// HomePlanet and SkyMap hold no equinox (their readers set 2000; the
-// writers carry the angles there first) and, for comets, no epoch (the
-// readers take T); Guide holds the equinox; HomePlanet holds no H and G of a
-// comet (the readers set 0). T and the epochs count decimals of a day.
-inline constexpr TAsteroidPrecision kSkyMapAsteroid = {6, 6, 3, 3, 3, 3, kNotHeld, kNotHeld, 3, 2, 2};
-inline constexpr TAsteroidPrecision kHomePlanetAsteroid = {-1, -1, -1, -1, -1, -1, kNotHeld, kNotHeld, -1, -1, -1};
-inline constexpr TCometPrecision kCometExact = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-inline constexpr TCometPrecision kSkyMapComet = {6, 6, 3, 3, 3, kNotHeld, 3, 1, 1, kNotHeld};
-inline constexpr TCometPrecision kGuideComet = {7, 7, 7, 7, 7, 1, 4, 1, 1, kNotHeld};
-inline constexpr TCometPrecision kHomePlanetComet = {-1, -1, -1, -1, -1, kNotHeld, 9, kNotHeld, kNotHeld, kNotHeld};
+// The formats' precisions, as their rows write them. HomePlanet and SkyMap
+// hold no equinox (their readers set 2000; the writers carry the angles
+// there first) and, for comets, no epoch (the readers take T); Guide holds
+// the equinox; HomePlanet holds no H and G of a comet (the readers set 0).
+// T and the epochs count decimals of a day.
+inline constexpr TAsteroidPrecision kAsteroidExact = RowPrecision<11>(kOwnAsteroidFormat);
+inline constexpr TAsteroidPrecision kSkyMapAsteroid = RowPrecision<11>(kSkyMapAsteroidFormat);
+inline constexpr TAsteroidPrecision kHomePlanetAsteroid = RowPrecision<11>(kHomePlanetAsteroidFormat);
+inline constexpr TCometPrecision kCometExact = RowPrecision<10>(kOwnCometFormat);
+inline constexpr TCometPrecision kSkyMapComet = RowPrecision<10>(kSkyMapCometFormat);
+inline constexpr TCometPrecision kGuideComet = RowPrecision<10>(kGuideCometFormat);
+inline constexpr TCometPrecision kHomePlanetComet = RowPrecision<10>(kHomePlanetCometFormat);
+// The text listing, which no reader takes back.
 inline constexpr TCometPrecision kTextListingComet = {6, 6, 4, 4, 4, 0, 4, 3, 3, kNotHeld};
 
 // True when `text` (UTF-8) has a Windows-1252 form that the readers decode

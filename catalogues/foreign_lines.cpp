@@ -85,16 +85,51 @@ TForeignLineRead ForeignOutcome(TLineParse parse) {
 }
 
 // Splits at `separator` into `count` fields; the last takes the rest of the
-// line when `lastTakesRest`, else text after it is dropped.
-std::vector<std::string> SplitAt(const std::string& line, char separator, std::size_t count, bool lastTakesRest) {
-  std::vector<std::string> f(count);
+// line when `lastTakesRest`, else text after it is dropped. Missing fields
+// are empty.
+std::vector<std::string_view> SplitAt(std::string_view line, char separator, std::size_t count, bool lastTakesRest) {
+  std::vector<std::string_view> f(count);
   std::size_t start = 0;
   for (std::size_t k = 0; k < count; ++k) {
-    const std::size_t end = k + 1 < count || !lastTakesRest ? line.find(separator, start) : std::string::npos;
-    if (start <= line.size()) f[k] = line.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    start = end == std::string::npos ? line.size() + 1 : end + 1;
+    const std::size_t end = k + 1 < count || !lastTakesRest ? line.find(separator, start) : std::string_view::npos;
+    if (start <= line.size())
+      f[k] = line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    start = end == std::string_view::npos ? line.size() + 1 : end + 1;
   }
   return f;
+}
+
+// The row's fields of `e` after the name of a fixed-column line: the date
+// (its day with the Day field's decimals), then each number right aligned
+// in its width (TColumnLine), each after its blanks.
+template <typename Record>
+TColumnLine& AddColumnFields(TColumnLine& line, TFormatFields fields, const Record& e) {
+  TDayDate date;
+  for (const TFormatField& f : fields) {
+    if (f.Form == TFieldForm::Day) date = DateWithDay(e.*RecordFields<Record>()[f.Member].second, f.Decimals);
+  }
+  for (const TFormatField& f : fields) {
+    line.Add(std::string(static_cast<std::size_t>(f.Blanks), ' '));
+    switch (f.Form) {
+      case TFieldForm::Year:
+        line.Number(f.Name, date.Year, f.Width, 0);
+        break;
+      case TFieldForm::Month:
+        // A month of two columns has its leading zero.
+        line.Add(f.Width == 2 ? TwoDigits(date.Month % 100) : FormatFixed(date.Month, f.Width, 0));
+        break;
+      case TFieldForm::Day:
+        line.Add(FormatFixed(date.Day, f.Width, f.Decimals));
+        break;
+      case TFieldForm::Kind:  // always a comet
+        line.Add(FormatFixed(0, f.Width, f.Decimals));
+        break;
+      default:
+        line.Number(f.Name, e.*RecordFields<Record>()[f.Member].second, f.Width, f.Decimals);
+        break;
+    }
+  }
+  return line;
 }
 
 }  // namespace
@@ -108,9 +143,7 @@ TForeignLineRead ParseSkyMapAsteroidLine(const std::string& line, bool normalize
   cursor.Skip(2);
   TAsteroidElements e;
   TFieldReader fields(kSkyMapAsteroidLineFields);
-  double* const numbers[] = {
-      &e.MeanAnomaly, &e.SemiMajorAxis, &e.Eccentricity, &e.Perihelion, &e.Node, &e.Inclination, &e.H, &e.G};
-  if (fields.NextDate(0, cursor, TDateOrder::YearMonthDay, e.Epoch)) fields.NextWords(3, cursor, numbers);
+  fields.ReadWords(cursor, e);
   e.Equinox = 2000;
   e.MeanMotion = 0;
   itemText = RightTrimmed(field);
@@ -120,12 +153,8 @@ TForeignLineRead ParseSkyMapAsteroidLine(const std::string& line, bool normalize
 }
 
 std::string SkyMapAsteroidLine(const TAsteroidElements& e, const char** widened) {
-  const TDayDate date = DateWithDay(e.Epoch, 3);
   TColumnLine line(PadRight(Utf8Prefix(WritableName(e.Name, '\n'), 35), 46));
-  line.Number("epoch", date.Year, 5, 0).Add(" ").Add(TwoDigits(date.Month % 100)).Add(FormatFixed(date.Day, 7, 3));
-  line.Number("m", e.MeanAnomaly, 8, 3).Number("a", e.SemiMajorAxis, 9, 6).Number("e", e.Eccentricity, 9, 6);
-  line.Number("per", e.Perihelion, 8, 3).Number("node", e.Node, 8, 3).Number("i", e.Inclination, 8, 3);
-  return line.Number("h", e.H, 6, 2).Number("g", e.G, 6, 2).Add("   ").Done(widened);
+  return AddColumnFields(line, kSkyMapAsteroidLineFields, e).Add("   ").Done(widened);
 }
 
 TForeignLineRead ParseSkyMapCometLine(const std::string& line, TCometElements& record, std::string& itemText,
@@ -135,11 +164,7 @@ TForeignLineRead ParseSkyMapCometLine(const std::string& line, TCometElements& r
   cursor.Skip(2);
   TCometElements e;
   TFieldReader fields(kSkyMapCometLineFields);
-  double* const numbers[] = {
-      &e.PerihelionDistance, &e.Eccentricity, &e.Perihelion, &e.Node, &e.Inclination, &e.H, &e.G};
-  if (fields.NextDate(0, cursor, TDateOrder::YearMonthDay, e.PerihelionTime)) {
-    fields.NextWords(3, cursor, numbers);
-  }
+  fields.ReadWords(cursor, e);
   e.Epoch = e.PerihelionTime;
   e.Equinox = 2000;
   itemText = RightTrimmed(field);
@@ -149,12 +174,8 @@ TForeignLineRead ParseSkyMapCometLine(const std::string& line, TCometElements& r
 }
 
 std::string SkyMapCometLine(const TCometElements& e, const char** widened) {
-  const TDayDate date = DateWithDay(e.PerihelionTime, 3);
   TColumnLine line(PadRight(WritableName(e.Name, '\n'), 46));
-  line.Number("T", date.Year, 5, 0).Add(" ").Add(TwoDigits(date.Month % 100)).Add(FormatFixed(date.Day, 7, 3));
-  line.Number("q", e.PerihelionDistance, 9, 6).Number("e", e.Eccentricity, 9, 6).Number("per", e.Perihelion, 8, 3);
-  line.Number("node", e.Node, 8, 3).Number("i", e.Inclination, 8, 3).Number("H", e.H, 5, 1).Number("G", e.G, 5, 1);
-  return line.Add("   ").Done(widened);
+  return AddColumnFields(line, kSkyMapCometLineFields, e).Add("   ").Done(widened);
 }
 
 // --- Guide 6.0 --------------------------------------------------------------------
@@ -166,11 +187,7 @@ TForeignLineRead ParseGuideCometLine(const std::string& line, TCometElements& re
   TCometElements e;
   TFieldReader fields(kGuideCometLineFields);
   double kind = 0;
-  double* const numbers[] = {
-      &kind, &e.PerihelionDistance, &e.Eccentricity, &e.Inclination, &e.Perihelion, &e.Node, &e.Equinox, &e.H, &e.G};
-  if (fields.NextDate(0, cursor, TDateOrder::DayMonthYear, e.PerihelionTime)) {
-    fields.NextWords(3, cursor, numbers);
-  }
+  fields.ReadWords(cursor, e, &kind);
   const bool read = fields.Refused() == nullptr;
   if (read && kind != 0) return TForeignLineRead::Asteroid;
   if (read && IsBlank(field)) return TForeignLineRead::Nameless;
@@ -182,13 +199,8 @@ TForeignLineRead ParseGuideCometLine(const std::string& line, TCometElements& re
 }
 
 std::string GuideCometLine(const TCometElements& e) {
-  const TDayDate date = DateWithDay(e.PerihelionTime, 4);
   TColumnLine line(PadRight(WritableName(e.Name, '\n'), 43));
-  line.Add(FormatFixed(date.Day, 7, 4) + " " + FormatFixed(date.Month, 3, 0)).Number("T", date.Year, 5, 0);
-  line.Add("   0.0").Number("q", e.PerihelionDistance, 18, 7).Number("e", e.Eccentricity, 12, 7);
-  line.Number("i", e.Inclination, 12, 7).Number("per", e.Perihelion, 12, 7).Number("node", e.Node, 12, 7);
-  line.Number("equinox", e.Equinox, 7, 1).Add("   ").Number("H", e.H, 4, 1).Number("G", e.G, 5, 1);
-  return line.Add("   ").Done(nullptr);
+  return AddColumnFields(line, kGuideCometLineFields, e).Add("   ").Done(nullptr);
 }
 
 // --- HomePlanet 3.0 -------------------------------------------------------------------
@@ -196,16 +208,13 @@ std::string GuideCometLine(const TCometElements& e) {
 TForeignLineRead ParseHomePlanetAsteroidLine(const std::string& line, bool normalizeNames, TAsteroidElements& record,
                                              const char** unusable) {
   // name, H, G, M, peri, node, i, e, a, epoch (MJD)
-  const std::vector<std::string> f = SplitAt(line, ',', 10, true);
+  const std::vector<std::string_view> f = SplitAt(line, ',', 10, true);
   TAsteroidElements e;
-  std::string name = RightTrimmed(f[0]);
+  std::string name = RightTrimmed(std::string(f[0]));
   if (normalizeNames) name = NormalizeDesignation(name);
   e.Name = ElementRecordName(name);
-  double* const numbers[] = {
-      &e.H, &e.G, &e.MeanAnomaly, &e.Perihelion, &e.Node, &e.Inclination, &e.Eccentricity, &e.SemiMajorAxis, &e.Epoch};
   TFieldReader fields(kHomePlanetAsteroidLineFields);
-  fields.ReadAll(0, std::span(f).subspan(1), numbers);
-  e.Epoch = MjdToJd(e.Epoch);
+  fields.ReadTexts(std::span(f).subspan(1), e);
   e.Equinox = 2000;
   e.MeanMotion = 0;
   record = std::move(e);
@@ -213,29 +222,17 @@ TForeignLineRead ParseHomePlanetAsteroidLine(const std::string& line, bool norma
 }
 
 std::string HomePlanetAsteroidLine(const TAsteroidElements& e, bool normalizeNames) {
-  std::string line = WritableName(e.Name, ',');
-  if (normalizeNames) line = NormalizeDesignation(line);
-  const double values[] = {
-      e.H, e.G, e.MeanAnomaly, e.Perihelion, e.Node, e.Inclination, e.Eccentricity, e.SemiMajorAxis, JdToMjd(e.Epoch)};
-  const int decimals[] = {2, 2, 6, 6, 6, 6, 8, 8, 5};
-  for (int f = 0; f < 9; ++f) {
-    line += ',';
-    line += KeptNumberText(values[f], decimals[f]);
-  }
-  return line;
+  std::string name = WritableName(e.Name, ',');
+  if (normalizeNames) name = NormalizeDesignation(name);
+  return SeparatedLine(kHomePlanetAsteroidFormat, name, e);
 }
 
 TForeignLineRead ParseHomePlanetCometLine(const std::string& line, TCometElements& record, const char** unusable) {
-  const std::vector<std::string> f = SplitAt(line, ',', 7, false);
+  const std::vector<std::string_view> f = SplitAt(line, ',', 7, false);
   TCometElements e;
-  e.Name = ElementRecordName(RightTrimmed(f[0]));
+  e.Name = ElementRecordName(RightTrimmed(std::string(f[0])));
   TFieldReader fields(kHomePlanetCometLineFields);
-  if (!ParsePerihelionDateText(f[1], e.PerihelionTime)) {
-    e.PerihelionTime = std::numeric_limits<double>::quiet_NaN();
-    fields.Refuse(0);
-  }
-  double* const numbers[] = {&e.PerihelionDistance, &e.Eccentricity, &e.Perihelion, &e.Node, &e.Inclination};
-  fields.ReadAll(1, std::span(f).subspan(2), numbers);
+  fields.ReadTexts(std::span(f).subspan(1), e);
   e.Equinox = 2000;
   e.Epoch = e.PerihelionTime;
   record = std::move(e);
@@ -243,44 +240,19 @@ TForeignLineRead ParseHomePlanetCometLine(const std::string& line, TCometElement
 }
 
 std::string HomePlanetCometLine(const TCometElements& e) {
-  return WritableName(e.Name, ',') + "," + PerihelionDateText(e.PerihelionTime) + "," +
-         KeptNumberText(e.PerihelionDistance, 8) + "," + KeptNumberText(e.Eccentricity, 8) + "," +
-         KeptNumberText(e.Perihelion, 6) + "," + KeptNumberText(e.Node, 6) + "," + KeptNumberText(e.Inclination, 6) +
-         ",,";
+  // The semi-major axis and the period stay empty.
+  return SeparatedLine(kHomePlanetCometFormat, WritableName(e.Name, ','), e) + ",,";
 }
 
 // --- own lines -------------------------------------------------------------------------
 
 std::string OwnAsteroidLine(const TAsteroidElements& e, bool normalizeNames) {
-  std::string line = WritableName(normalizeNames ? NormalizeDesignation(e.Name) : e.Name, ';');
-  const double values[] = {e.SemiMajorAxis, e.Eccentricity, e.Inclination, e.Node, e.Perihelion, e.MeanAnomaly,
-                           e.MeanMotion,    e.Equinox,      e.Epoch,       e.H,    e.G};
-  const int decimals[] = {8, 8, 6, 6, 6, 6, 6, 2, 5, 2, 2};
-  for (int f = 0; f < 11; ++f) {
-    line += ';';
-    line += FloatToTextSep(KeptNumberText(values[f], decimals[f]));
-  }
-  return line;
+  return SeparatedLine(kOwnAsteroidFormat, WritableName(normalizeNames ? NormalizeDesignation(e.Name) : e.Name, ';'),
+                       e);
 }
 
 std::string OwnCometLine(const TCometElements& e) {
-  std::string line = WritableName(e.Name, ';');
-  const double values[] = {e.PerihelionDistance,
-                           e.Eccentricity,
-                           e.Inclination,
-                           e.Node,
-                           e.Perihelion,
-                           e.Equinox,
-                           e.PerihelionTime,
-                           e.H,
-                           e.G,
-                           e.Epoch};
-  const int decimals[] = {8, 8, 6, 6, 6, 2, 5, 2, 2, 5};
-  for (int f = 0; f < 10; ++f) {
-    line += ';';
-    line += FloatToTextSep(KeptNumberText(values[f], decimals[f]));
-  }
-  return line;
+  return SeparatedLine(kOwnCometFormat, WritableName(e.Name, ';'), e);
 }
 
 // --- text listing ----------------------------------------------------------------------

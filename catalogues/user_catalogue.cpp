@@ -6,7 +6,9 @@
 #include <memory>
 #include <system_error>
 
+#include "catalogues/element_lines.h"
 #include "core/text_conversion.h"
+#include "platform/globals.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
 
@@ -14,48 +16,47 @@ namespace kvx {
 
 namespace {
 
-// The first "," becomes "." and the text is read as a plain number; a value
-// a 4-byte float cannot hold counts as unreadable.
-bool FieldToFloat(std::string field, float& value) {
-  value = 0.0f;
-  const std::size_t comma = field.find(',');
-  if (comma != std::string::npos) field[comma] = '.';
-  double x = 0.0;
-  if (!ValReal(field, x) || std::fabs(x) > static_cast<double>(FLT_MAX)) return false;
-  value = static_cast<float>(x);
-  return true;
-}
+// The entry's number fields after the name: the proper motions and the
+// magnitude blank are 0 (a nebula has no proper motion; an entry that ends
+// after its equinox has no magnitude).
+constexpr TFormatField kUserCatalogueFields[] = {NumberField("RA", 0),
+                                                 NumberField("Dec", 1),
+                                                 NumberField("pmRA", 2).BlankGives(0),
+                                                 NumberField("pmDec", 3).BlankGives(0),
+                                                 NumberField("equinox", 4),
+                                                 NumberField("magnitude", 5).BlankGives(0)};
 
 }  // namespace
 
 bool ParseUserCatalogueLine(std::string_view line, std::string& name, std::array<float, 6>& values,
                             const char** field) {
-  static constexpr const char* kFields[] = {"RA", "Dec", "pmRA", "pmDec", "equinox", "magnitude"};
   values.fill(0.0f);
   name.clear();
   if (field != nullptr) *field = nullptr;
   if (line.empty() || line.front() == ':') return false;
-  std::array<std::string, 7> fields;
+  // Seven fields; the last one present takes the rest of the line when
+  // there are fewer ";", and the missing ones are blank. Text after the
+  // seventh ";" is ignored.
+  std::array<std::string_view, 7> fields{};
   std::string_view rest = line;
-  for (int i = 0; i < 7; ++i) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
     const std::size_t semicolon = rest.find(';');
-    if (semicolon == std::string_view::npos) {
-      // The field being cut takes the rest; a missing magnitude is a blank,
-      // which does not read as a number.
-      fields[static_cast<std::size_t>(i)] = std::string(rest);
-      for (int j = i + 1; j < 7; ++j) fields[static_cast<std::size_t>(j)].assign(1, ' ');
-      break;
-    }
-    fields[static_cast<std::size_t>(i)] = std::string(rest.substr(0, semicolon));
+    fields[i] = rest.substr(0, semicolon);
+    if (semicolon == std::string_view::npos) break;
     rest.remove_prefix(semicolon + 1);
   }
   name = Utf8Prefix(fields[0], 255);
-  for (std::size_t i = 1; i < 7; ++i) {
-    if (FieldToFloat(fields[i], values[i - 1])) continue;
-    if (field != nullptr) *field = kFields[i - 1];
-    return false;
+  TFieldReader reader(kUserCatalogueFields);
+  for (std::size_t i = 1; i < fields.size(); ++i) {
+    double x = 0;
+    // A value a 4-byte float cannot hold counts as none.
+    if (reader.Read(i - 1, fields[i], x) && std::fabs(x) > static_cast<double>(FLT_MAX)) reader.Refuse(i - 1);
+    values[i - 1] = static_cast<float>(x);
   }
-  return true;
+  if (reader.Refused() == nullptr) return true;
+  values.fill(0.0f);
+  if (field != nullptr) *field = reader.Refused();
+  return false;
 }
 
 int BuildUserObjects(const std::vector<std::string>& lines, tuserlist& objects, const TUserCatalogueProgress& progress,
@@ -101,7 +102,8 @@ std::string UserCatalogueMessage(TUserCatalogueStatus status, const std::string&
 
 bool WriteUserCatalogue(const std::string& fileName, const std::vector<std::string>& lines, std::string& error) {
   if (lines.empty() || lines.front() != kUserCatalogueFirstLine) {
-    error = std::string("The first line of a catalogue must read ") + kUserCatalogueFirstLine + "; nothing written.";
+    error = ByLanguage("Die erste Zeile eines Katalogs muss lauten: ", "The first line of a catalogue must read ") +
+            std::string(kUserCatalogueFirstLine) + ByLanguage("; nichts wurde geschrieben.", "; nothing written.");
     return false;
   }
   std::string bytes;

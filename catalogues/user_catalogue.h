@@ -29,12 +29,12 @@ namespace kvx {
 inline constexpr const char* kUserCatalogueFirstLine = ":VARBO USER";
 
 // Splits one catalogue line into its name (cut to 255 characters) and six
-// numbers. False for an empty line, a ":" line, and a line whose number
-// fields are not all numbers (a word, a blank or a missing field is never
-// read as 0; a number beyond the range of a 4-byte float counts as none
-// either): `field` (when given) then names the first such field, "RA",
-// "Dec", "pmRA", "pmDec", "equinox" or "magnitude" (nullptr for the empty
-// and ":" lines).
+// numbers. False for an empty line, a ":" line, and a line with a number
+// field that holds no number (a word or a lone decimal mark; a blank or
+// missing RA, Dec or equinox; a number beyond the range of a 4-byte float):
+// `field` (when given) then names the first such field, "RA", "Dec",
+// "pmRA", "pmDec", "equinox" or "magnitude" (nullptr for the empty and ":"
+// lines).
 bool ParseUserCatalogueLine(std::string_view line, std::string& name, std::array<float, 6>& values,
                             const char** field = nullptr);
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <string_view>
 #include <utility>
 
 #include "core/angle_constants.h"
@@ -632,6 +633,17 @@ std::string WriteObservationRecords(const TObservationList& list, double eqObs, 
 
 namespace {
 
+// The German name of an observation field in the messages.
+std::string ObservationFieldGerman(const std::string& field) {
+  static constexpr std::pair<std::string_view, const char*> kGerman[] = {
+      {"year", "Jahr"},      {"month", "Monat"},     {"day", "Tag"},        {"Dec", "DK"},
+      {"mag", "Helligkeit"}, {"longitude", "Länge"}, {"latitude", "Breite"}};
+  for (const auto& [english, german] : kGerman) {
+    if (english == field) return german;
+  }
+  return field;
+}
+
 void ReportSkipped(const TObservationReadReport& report) {
   if (report.StationNotice) {
     ShowMessage("stations.txt fehlt oder hat ein falsches Format; alle Beobachtungen gelten als geozentrisch.",
@@ -644,9 +656,12 @@ void ReportSkipped(const TObservationReadReport& report) {
                 n + " observations from spacecraft or roving observers skipped", MessageIcon::Information);
   }
   if (report.Skipped > 0) {
-    const std::string n = std::to_string(report.Skipped);
-    ShowSkippedLines(n + " Zeilen übersprungen (erste: Zeile ", n + " lines skipped (first: line ", report.FirstSkipped,
-                     report.FirstField);
+    TSkippedLinesNote note;
+    note.Count = report.Skipped;
+    note.FirstLine = report.FirstSkipped;
+    note.GermanField = ObservationFieldGerman(report.FirstField);
+    note.EnglishField = report.FirstField;
+    ShowSkippedLinesNote(note);
   }
 }
 

@@ -62,4 +62,18 @@ void ShowSkippedLines(const std::string& german, const std::string& english, int
               MessageButtons::Ok, caption);
 }
 
+std::string SkippedLinesText(const TSkippedLinesNote& note, bool english) {
+  const bool one = note.Count == 1;
+  const char* phrase = english ? (one ? note.EnglishOne : note.EnglishMany) : (one ? note.GermanOne : note.GermanMany);
+  std::string text = note.Prefix + std::to_string(note.Count) + phrase + std::to_string(note.FirstLine);
+  const std::string& field = english ? note.EnglishField : note.GermanField;
+  if (!field.empty()) text += (english ? ", field " : ", Feld ") + field;
+  return text + ")";
+}
+
+void ShowSkippedLinesNote(const TSkippedLinesNote& note) {
+  ShowMessage(SkippedLinesText(note, false), SkippedLinesText(note, true), MessageIcon::Warning, MessageButtons::Ok,
+              note.Caption);
+}
+
 }  // namespace kvx

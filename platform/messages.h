@@ -75,6 +75,27 @@ struct TSkippedLines {
 void ShowSkippedLines(const std::string& german, const std::string& english, int firstLine, const std::string& field,
                       const std::string& caption = {});
 
+// A reader's note on the lines of a file it skipped, with singular and
+// plural right in each language: the prefix, the count, the phrase of one
+// or of several lines, the first skipped line's number, the field to blame
+// when there is one (", Feld f" / ", field f") and ")": "<file>: 3 Zeilen
+// übersprungen (erste: Zeile 5, Feld Epoche)", "1 line skipped (line 5)";
+// warning icon.
+struct TSkippedLinesNote {
+  std::string Prefix;  // before the count ("<file>: "), or empty
+  const char* GermanOne = " Zeile übersprungen (Zeile ";
+  const char* GermanMany = " Zeilen übersprungen (erste: Zeile ";
+  const char* EnglishOne = " line skipped (line ";
+  const char* EnglishMany = " lines skipped (first: line ";
+  int Count = 0;
+  int FirstLine = 0;  // from 1
+  std::string GermanField, EnglishField;
+  std::string Caption;
+};
+void ShowSkippedLinesNote(const TSkippedLinesNote& note);
+// The note's text in one language.
+std::string SkippedLinesText(const TSkippedLinesNote& note, bool english);
+
 // Installs a sink for the lifetime of the guard (tests and nested dialogs).
 using ScopedMessageSink = TScopedSeam<MessageSink, SetMessageSink>;
 

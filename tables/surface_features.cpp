@@ -49,8 +49,10 @@ int LoadSurfaceFeatureFile(const std::string& fileName, TSurfaceFeatureList& lis
     if (first == std::string::npos) continue;
     const std::size_t second = line.find(';', first + 1);
     if (second == std::string::npos) continue;
+    // A number may end in its point ("19."), but a lone point is none.
+    const std::string text = line.substr(first + 1, second - first - 1);
     double longitude = 0;
-    if (!StrToFloatDot(line.substr(first + 1, second - first - 1), longitude)) continue;
+    if (text.find_first_of("0123456789") == std::string::npos || !StrToFloatDot(text, longitude)) continue;
     TSurfaceFeature f;
     f.Entry.key = line.substr(0, first);
     f.Entry.longitude = longitude;

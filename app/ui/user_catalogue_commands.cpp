@@ -9,6 +9,7 @@
 #include "app/ui/menu_commands.h"
 #include "app/ui/table_commands.h"
 #include "app/ui/user_catalogue_dialogs.h"
+#include "catalogues/element_format_fields.h"
 #include "core/element_file_ranges.h"
 #include "core/records.h"
 #include "platform/globals.h"
@@ -31,9 +32,13 @@ bool LoadUserCatalogue(TCommandHost& host, bool showMessages, const TUserCatalog
     return false;
   }
   if (showMessages && skipped.Count > 0) {
-    const std::string n = std::to_string(skipped.Count);
-    ShowSkippedLines(file + ": " + n + " Zeilen übersprungen (erste: Zeile ",
-                     file + ": " + n + " lines skipped (first: line ", skipped.FirstLine, skipped.Field);
+    TSkippedLinesNote note;
+    note.Prefix = file + ": ";
+    note.Count = skipped.Count;
+    note.FirstLine = skipped.FirstLine;
+    note.GermanField = FieldNameGerman(skipped.Field.c_str());
+    note.EnglishField = skipped.Field;
+    ShowSkippedLinesNote(note);
   }
   const std::int32_t count = host.UserObjects().Count();
   if (currentObjects.UserObjectIndex >= count) currentObjects.UserObjectIndex = -1;

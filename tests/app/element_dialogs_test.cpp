@@ -96,7 +96,7 @@ TEST_F(ElementDialogs, AsteroidRefusalSwallowsOneOkThenHandsOver) {
   EXPECT_EQ(form.State().Objects.CurrentAsteroid.Name, "Kein Planetoid");
   SavePng(dialog, "asteroid_elements_dialog");
 
-  for (const char* bad : {"", "-", "nan", "inf", "abc", "360.0001"}) {
+  for (const char* bad : {"", "-", ".", ",", "-.", "+.", "nan", "inf", "abc", "360.0001"}) {
     Enter(dialog.FieldEdit(3), bad);
     dialog.OkButton()->click();  // i has no focus check: OK refuses it
     QApplication::processEvents();

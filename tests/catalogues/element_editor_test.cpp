@@ -31,7 +31,7 @@ TEST(ElementEditorFields, RulesAndHalfTypedTexts) {
   EXPECT_EQ(Check(asteroid, 2, "359,9"), S::Accepted);
   EXPECT_EQ(Check(asteroid, 3, "-0.1"), S::Refused);
   // Half-typed texts wait; a text that is not a number is refused.
-  for (const char* pending : {"", "-", "+", ".", ",", "  "}) EXPECT_EQ(Check(asteroid, 0, pending), S::Pending) << pending;
+  for (const char* pending : {"", "-", "+", ".", ",", "-.", "+.", "  "}) EXPECT_EQ(Check(asteroid, 0, pending), S::Pending) << pending;
   EXPECT_EQ(Check(asteroid, 0, "abc"), S::Refused);
   // Closed orbits only: e = 1.5 and q <= 0 refused.
   EXPECT_EQ(Check(asteroid, 1, "1.5"), S::Refused);

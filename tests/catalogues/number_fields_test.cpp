@@ -1,13 +1,17 @@
-// Every element-file reader against a word in a number field: each format's
-// valid line with "B1950", "1,5e", a blank and "−" (U+2212) put into each of
-// its number fields in turn (the fields of element_format_fields.h). The
-// line is skipped and named, with its number and the field, in the
-// message; it is never read with a 0 in that place. A blank optional
-// field reads as its default, and the valid line itself reads.
+// Every element-file reader by its format's row (element_format_fields.h):
+// the row's sample line reads, and each of its number fields in turn holds
+// a word ("B1950", "1,5e", "−" U+2212), a lone decimal mark (".", ",",
+// "-.", "+.") and a blank. A field that must hold a number makes the line
+// unusable, skipped and named with its number and the field (in German in
+// the German message); it is never read with a 0 in that place. A blank
+// gives what the row says (its value, or a comet's T), and a separated line
+// that ends early reads its missing fields as blanks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "catalogue_test_support.h"
@@ -21,85 +25,6 @@ namespace kvx::test {
 namespace {
 
 using NumberFields = CatalogueTest;
-
-enum class TList { Asteroids, Comets, VariableStars };
-
-// How a reader finds a field, and so how a bad text goes in its place.
-enum class TLayout {
-  Separated,  // between separators: the text as it stands
-  Words,      // blank-separated words: a blank text takes the word away
-  Columns,    // fixed columns: the text right-aligned in the field's
-              // width (a wider one moves what follows)
-};
-
-// One reader: its list and file name, the lines before the data, a valid
-// data line with each number field in [brackets], its fields and the ones
-// the format lets be blank.
-struct TReaderCase {
-  const char* Reader;
-  TList List;
-  const char* FileName;
-  std::string Head;
-  std::string Line;
-  TFormatFields Fields;
-  TLayout Layout;
-  std::string MayBeBlank = " ";               // " name name "
-  const char* PassedOverWhenBlank = nullptr;  // a field whose blank drops the line silently
-  std::size_t PadTo = 0;
-};
-
-std::string Padded(const std::string& name, std::size_t width) { return name + std::string(width - name.size(), ' '); }
-
-const std::vector<TReaderCase>& Cases() {
-  const std::string mpcLine =
-      "00001   [ 3.34] [ 0.12] [K239D] [ 60.07966]  [ 73.42179]  [ 80.25496]  [ 10.58688]  [0.0789126] [  0.2141309] "
-      "[  2.7660512]" +
-      std::string(63, ' ') + "(1) Ceres";
-  static const std::vector<TReaderCase> cases = {
-      {"own asteroids", TList::Asteroids, "a.csv", ":a;e;i;node;per;m;n;equinox;epoch;h;g\n",
-       "Vesta;[2,36];[0,09];[7,1];[103];[150];[84];[0,27];[2000];[2450600,5];[3,2];[0,15]", kOwnAsteroidLineFields,
-       TLayout::Separated, " n g "},
-      {"HomePlanet asteroids", TList::Asteroids, "h.csv",
-       "Name,Magnitude H,Magnitude G,Mean anomaly,Arg. perihelion,Long. node,Inclination,Eccentricity,Semimajor "
-       "axis,Epoch (MJD)\n",
-       "Vesta,[3.2],[0.32],[150],[151],[103.8],[7.14],[0.088],[2.36],[59800]", kHomePlanetAsteroidLineFields,
-       TLayout::Separated},
-      {"SkyMap asteroids", TList::Asteroids, "a.sky", "",
-       Padded("Ceres", 46) +
-           " [2022] [09] [1.000] [73.532] [2.766619] [0.078636] [73.531] [80.266] [10.587] [3.33] [0.12]",
-       kSkyMapAsteroidLineFields, TLayout::Words},
-      {"MPC text", TList::Asteroids, "numbered.txt", "", mpcLine, kMpcOneLineFields, TLayout::Columns, " g "},
-      {"MPCORB line by line", TList::Asteroids, "MPCORBCR.DAT", "MPCORB header\n-----\n", mpcLine, kMpcOneLineFields,
-       TLayout::Columns, " g ", "h"},
-      {"ASTORB", TList::Asteroids, "astorb.dat", "",
-       "     1 Ceres              E. Bowell       [ 3.34] [ 0.12]                    0    0    0    0    0    0  1234 "
-       "[20230225] [ 60.078600] [ 73.389900] [ 80.254400] [10.586800] [0.07880000] [  2.76750000]",
-       kAstorbFields, TLayout::Columns, " g ", nullptr, 266},
-      {"own comets", TList::Comets, "k.csv", ":name;q;e;i;node;per; equinox;tm of per.(jd);epoche (jd);h;g\n",
-       "Halley;[0,586];[0,967];[162,2];[58,4];[111,3];[2000];[2446467,4];[5,5];[4,0];[2446400,5]", kOwnCometLineFields,
-       TLayout::Separated},
-      {"HomePlanet comets", TList::Comets, "hk.csv",
-       "Name,Perihelion time,Perihelion AU,Eccentricity,Long. perihelion,Long. node,Inclination,Semimajor "
-       "axis,Period\n",
-       "Halley,[1986-2-9.459],[0.586],[0.967],[111.3],[58.4],[162.2],,", kHomePlanetCometLineFields,
-       TLayout::Separated},
-      {"SkyMap comets", TList::Comets, "k.sky", "",
-       Padded("1P/Halley", 46) + " [1986] [02] [9.459] [0.585978] [0.967143] [111.332] [58.420] [162.263] [5.5] [4.0]",
-       kSkyMapCometLineFields, TLayout::Words},
-      {"Guide comets", TList::Comets, "k.dat", "2\n",
-       Padded("1P/Halley", 43) +
-           "[9.4589] [2] [1986] [0.0] [0.5859781] [0.9671429] [162.2627] [111.3325] [58.4201] [2000.0] [5.5] [4.0]",
-       kGuideCometLineFields, TLayout::Words},
-      {"MPC comets", TList::Comets, "k.txt", "",
-       "0001P         [1986] [02] [9.4589 ] [ 0.585978]  [0.967143]  [111.3325]  [ 58.4201]  [162.2627]  19860205  "
-       "[ 5.5] [ 4.0]  1P/Halley",
-       kMpcCometLineFields, TLayout::Columns, " H G "},
-      {"variable stars", TList::VariableStars, "v.csv", ":ELEMENTE VARIABLE VAMUR!\n",
-       "Algol;[3,0810];[40,5720];[2,09];[3,30];[2445641,5135];[2,8673043];[2000];b", kVariableStarLineFields,
-       TLayout::Separated},
-  };
-  return cases;
-}
 
 // A marked line: the text without brackets and each field's place in it.
 struct TMarkedLine {
@@ -122,37 +47,47 @@ TMarkedLine Unmark(const std::string& marked) {
   return m;
 }
 
-// The line with field `k` replaced by `bad` as the layout puts it there.
-std::string Damaged(const TMarkedLine& m, std::size_t k, const std::string& bad, TLayout layout) {
+// The line with field `k` replaced by `bad` as the layout puts it there
+// (fixed columns: right-aligned in the field's width; a wider text moves
+// what follows).
+std::string Damaged(const TMarkedLine& m, std::size_t k, const std::string& bad, TLineLayout layout) {
   const auto [offset, length] = m.Fields[k];
   std::string text = bad;
   const std::size_t width = Utf8Length(m.Text.substr(offset, length));
-  if (layout == TLayout::Columns && Utf8Length(bad) < width) {
-    text.insert(0, width - Utf8Length(bad), ' ');
-  }
+  if (layout == TLineLayout::Columns && Utf8Length(bad) < width) text.insert(0, width - Utf8Length(bad), ' ');
   return m.Text.substr(0, offset) + text + m.Text.substr(offset + length);
 }
 
+// What a list made of a file: whether it loaded, the number values of each
+// record in record order (element_format_fields.h) and the skipped lines.
 struct TRead {
   bool Loaded = false;
-  int Count = 0;
+  std::vector<std::vector<double>> Records;
   std::vector<TSkippedElementLine> Skipped;
 };
 
 template <typename List>
 TRead Read(List& list, bool loaded) {
-  return {loaded, list.Count(), list.SkippedLines()};
+  TRead read{loaded, {}, list.SkippedLines()};
+  for (int k = 0; k < list.Count(); ++k) {
+    std::vector<double> values;
+    for (const auto& [name, member] : RecordFields<std::decay_t<decltype(list.Data(k))>>()) {
+      values.push_back(list.Data(k).*member);
+    }
+    read.Records.push_back(values);
+  }
+  return read;
 }
 
-TRead ReadFile(TList kind, const std::string& path) {
+TRead ReadFile(TElementRecordKind kind, const std::string& path) {
   std::uint8_t code = 0;
   switch (kind) {
-    case TList::Asteroids: {
+    case TElementRecordKind::Asteroid: {
       Planetoidentabelle list;
       const bool loaded = list.Neuedateiladen(code, path, true, 0);
       return Read(list, loaded);
     }
-    case TList::Comets: {
+    case TElementRecordKind::Comet: {
       Kometentabelle list;
       const bool loaded = list.Neuedateiladen(code, path, true, 0);
       return Read(list, loaded);
@@ -165,72 +100,126 @@ TRead ReadFile(TList kind, const std::string& path) {
   }
 }
 
-TEST_F(NumberFields, AWordInANumberFieldSkipsTheLineAndNamesIt) {
+// The value a blank field of `row` gives in the record `values`.
+double BlankValue(const TFormatField& field, const std::vector<double>& values) {
+  return field.BlankRule == TBlankRule::PerihelionTime ? values[comet_member::T] : field.Blank;
+}
+
+TEST_F(NumberFields, EveryFormatReadsItsFieldsAsItsRowSays) {
   int refused = 0;
-  for (const TReaderCase& c : Cases()) {
-    SCOPED_TRACE(c.Reader);
-    const TMarkedLine marked = Unmark(c.Line);
-    ASSERT_EQ(marked.Fields.size(), c.Fields.size()) << "the line marks every number field of the layout";
-    auto file = [&](const std::string& damaged) {
-      std::string good = marked.Text, bad = damaged;
-      if (c.PadTo > 0) {
-        good.resize(c.PadTo, ' ');
-        bad.resize(std::max(c.PadTo, bad.size()), ' ');
+  for (const TElementLineFormat* row : kElementLineFormats) {
+    SCOPED_TRACE(row->Name);
+    const TMarkedLine marked = Unmark(row->Sample);
+    ASSERT_EQ(marked.Fields.size(), row->Fields.size()) << "the sample marks every number field of the row";
+    auto file = [&](std::vector<std::string> lines) {
+      std::string text = row->Head;
+      for (std::string& line : lines) {
+        if (row->RecordLength > 0) line.resize(std::max(row->RecordLength, line.size()), ' ');
+        text += line + "\n";
       }
-      return folder.Write(c.FileName, c.Head + good + "\n" + bad + "\n");
+      return folder.Write(row->FileName, text);
     };
-    // The valid line reads, twice.
+    // The sample reads, twice.
     sink.messages.clear();
-    const TRead valid = ReadFile(c.List, file(marked.Text));
+    const TRead valid = ReadFile(row->Record, file({marked.Text, marked.Text}));
     ASSERT_TRUE(valid.Loaded) << Shown();
-    ASSERT_EQ(valid.Count, 2) << Shown();
+    ASSERT_EQ(valid.Records.size(), 2u) << Shown();
     EXPECT_TRUE(sink.messages.empty()) << Shown();
-    // The bad line is the one after the head and the valid line.
-    const int badLine = static_cast<int>(std::count(c.Head.begin(), c.Head.end(), '\n')) + 2;
-    for (std::size_t k = 0; k < c.Fields.size(); ++k) {
-      for (const std::string bad : {"B1950", "1,5e", "", "\u2212"}) {
-        const std::string damaged = Damaged(marked, k, bad, c.Layout);
+    const int badLine = static_cast<int>(std::count(row->Head, row->Head + std::strlen(row->Head), '\n')) + 2;
+    for (std::size_t k = 0; k < row->Fields.size(); ++k) {
+      const TFormatField& field = row->Fields[k];
+      for (const std::string bad : {"B1950", "1,5e", "\u2212", ".", ",", "-.", "+.", ""}) {
+        const std::string damaged = Damaged(marked, k, bad, row->Layout);
         SCOPED_TRACE(damaged);
         sink.messages.clear();
-        const TRead read = ReadFile(c.List, file(damaged));
-        ASSERT_TRUE(read.Loaded) << "the valid line loads the file " << Shown();
-        const bool blank = bad.empty();
-        EXPECT_EQ(c.Fields[k].Optional, c.MayBeBlank.find(" " + std::string(c.Fields[k].Name) + " ") != std::string::npos)
-            << c.Fields[k].Name;
-        if (blank && c.Fields[k].Optional) {
-          EXPECT_EQ(read.Count, 2) << "an optional field may be blank";
+        if (bad.empty() && field.MayBeBlank()) {
+          const TRead read = ReadFile(row->Record, file({damaged}));
+          ASSERT_EQ(read.Records.size(), 1u) << "a blank " << field.Name << " reads " << Shown();
           EXPECT_TRUE(read.Skipped.empty());
+          const std::vector<double>& values = read.Records[0];
+          EXPECT_EQ(values[static_cast<std::size_t>(field.Member)], BlankValue(field, values)) << field.Name;
+          continue;
+        }
+        const TRead read = ReadFile(row->Record, file({marked.Text, damaged}));
+        ASSERT_TRUE(read.Loaded) << "the valid line loads the file " << Shown();
+        if (bad.empty() && field.BlankRule == TBlankRule::PassedOver) {
+          EXPECT_EQ(read.Records.size(), 1u);
+          EXPECT_TRUE(read.Skipped.empty()) << "passed over as the catalogue's own way";
           continue;
         }
         // A blank word moves the words after it, and a separator in the
         // text ("1,5e" between commas) the fields after it: some field is to
         // blame, unless the rest went to a column the format does not read
         // (after its last number field).
-        const char separator = marked.Text[marked.Fields[0].first + marked.Fields[0].second];
-        const bool splits = c.Layout == TLayout::Separated && bad.find(separator) != std::string::npos;
-        const bool shifts = splits || (blank && c.Layout == TLayout::Words);
-        if (splits && k + 1 == c.Fields.size() && read.Count == 2) continue;
-        EXPECT_EQ(read.Count, 1) << "the line is not read with a number in place of " << bad;
-        if (blank && c.PassedOverWhenBlank != nullptr && c.Fields[k].Name == std::string(c.PassedOverWhenBlank)) {
-          EXPECT_TRUE(read.Skipped.empty()) << "passed over as the catalogue's own way";
-          continue;
-        }
+        const bool splits = row->Layout == TLineLayout::Separated && bad.find(row->Separator) != std::string::npos;
+        const bool shifts = splits || (bad.empty() && row->Layout == TLineLayout::Words);
+        if (splits && k + 1 == row->Fields.size() && read.Records.size() == 2) continue;
+        EXPECT_EQ(read.Records.size(), 1u) << "the line is not read with a number in place of " << bad;
         ASSERT_EQ(read.Skipped.size(), 1u) << Shown();
-        EXPECT_EQ(read.Skipped[0].LineNumber, badLine);
+        const TSkippedElementLine& skipped = read.Skipped[0];
+        EXPECT_EQ(skipped.LineNumber, badLine);
         if (shifts) {
-          EXPECT_FALSE(read.Skipped[0].Field.empty());
+          EXPECT_FALSE(skipped.Field.empty());
         } else {
-          EXPECT_EQ(read.Skipped[0].Field, c.Fields[k].Name);
+          EXPECT_EQ(skipped.Field, field.Name);
         }
-        EXPECT_NE(Shown().find("1 Zeilen mit unbrauchbaren Bahnelementen übersprungen (erste: Zeile " +
-                               std::to_string(badLine) + ", Feld " + read.Skipped[0].Field + ")"),
+        EXPECT_NE(Shown().find("1 Zeile mit unbrauchbaren Bahnelementen übersprungen (Zeile " + std::to_string(badLine) +
+                               ", Feld " + FieldNameGerman(skipped.Field.c_str()) + ")"),
                   std::string::npos)
             << Shown();
         ++refused;
       }
+      // A separated line that ends after field k - 1, with or without its
+      // separator: the fields left out are blanks.
+      if (row->Layout != TLineLayout::Separated || k == 0) continue;
+      const std::size_t end = marked.Fields[k - 1].first + marked.Fields[k - 1].second;
+      for (const std::string& cut : {marked.Text.substr(0, end), marked.Text.substr(0, end + 1)}) {
+        SCOPED_TRACE(cut);
+        const TRead read = ReadFile(row->Record, file({marked.Text, cut}));
+        const auto required = std::find_if(row->Fields.begin() + static_cast<std::ptrdiff_t>(k), row->Fields.end(),
+                                           [](const TFormatField& f) { return !f.MayBeBlank(); });
+        if (required != row->Fields.end()) {
+          ASSERT_EQ(read.Skipped.size(), 1u);
+          EXPECT_EQ(read.Skipped[0].Field, required->Name);
+          continue;
+        }
+        ASSERT_EQ(read.Records.size(), 2u) << Shown();
+        const auto& values = read.Records[0] == valid.Records[0] ? read.Records[1] : read.Records[0];
+        for (std::size_t j = k; j < row->Fields.size(); ++j) {
+          const TFormatField& f = row->Fields[j];
+          EXPECT_EQ(values[static_cast<std::size_t>(f.Member)], BlankValue(f, values)) << f.Name;
+        }
+      }
     }
   }
-  EXPECT_GT(refused, 400);
+  EXPECT_GT(refused, 700);
+}
+
+// Files whose only objects hold a lone decimal mark in a number field (e
+// "." in the own file and in HomePlanet, node "," in the own file, H "." in
+// SkyMap) open nothing from them: the file is refused with the reason and
+// the lines and fields to blame, and the built-in list is shown.
+TEST_F(NumberFields, LoneDecimalMarksRefuseTheirLines) {
+  struct TFile {
+    const char* Name;
+    const char* Reason;
+  };
+  for (const TFile& f : {TFile{"own_csv_lone_point_reads_0.csv", "2 Zeilen mit unbrauchbaren Bahnelementen "
+                                                                  "übersprungen (erste: Zeile 2, Feld e)"},
+                         TFile{"homeplanet_csv_lone_point_reads_0.csv",
+                               "1 Zeile mit unbrauchbaren Bahnelementen übersprungen (Zeile 2, Feld e)"},
+                         TFile{"skymap_lone_point_h_reads_0.sky",
+                               "1 Zeile mit unbrauchbaren Bahnelementen übersprungen (Zeile 1, Feld h)"}}) {
+    SCOPED_TRACE(f.Name);
+    sink.messages.clear();
+    Planetoidentabelle list;
+    std::uint8_t kind = 0;
+    EXPECT_FALSE(list.Neuedateiladen(kind, std::string(KVX_FIXTURE_DIR) + "/bad_inputs/" + f.Name, true, 0));
+    EXPECT_EQ(list.BuiltInListShown, 1);
+    ASSERT_EQ(sink.messages.size(), 1u) << Shown();
+    EXPECT_NE(sink.messages[0].text.find("enthält keine Bahnelemente. " + std::string(f.Reason)), std::string::npos)
+        << Shown();
+  }
 }
 
 }  // namespace

@@ -41,9 +41,10 @@ TEST(UserCatalogue, LineParserTakesAndRefusesLines) {
   EXPECT_FLOAT_EQ(v[0], 0.4244f);
   EXPECT_FLOAT_EQ(v[5], 3.4f);
   // No object: empty, switched off; a field that is no number is named,
-  // whichever it is (a word, a blank, a comma exponent, a minus sign that
-  // is no "-", a value beyond a float, a number followed by a blank, the
-  // magnitude missing).
+  // whichever it is (a word, a comma exponent, a minus sign that is no "-",
+  // a value beyond a float, a lone decimal mark), and so is a blank
+  // position or equinox. Blank proper motions and a blank or missing
+  // magnitude are 0; blanks around a number do not matter.
   const char* field = nullptr;
   for (const char* line : {"", ":Vega;18.3656;38.4701;0;0;2000;0.03"}) {
     EXPECT_FALSE(ParseUserCatalogueLine(line, name, v, &field)) << line;
@@ -51,17 +52,25 @@ TEST(UserCatalogue, LineParserTakesAndRefusesLines) {
   }
   const char* const names[] = {"RA", "Dec", "pmRA", "pmDec", "equinox", "magnitude"};
   for (std::size_t k = 0; k < 6; ++k) {
-    for (const char* bad : {"B1950", "1,5e", "", "\u2212", "1e39", "0.03 "}) {
-      std::string texts[] = {"18.3656", "38.4701", "0", "0", "2000", "0.03"};
+    for (const std::string bad : {"B1950", "1,5e", "\u2212", "1e39", ".", ",", "-.", "", " 0.03 "}) {
+      std::string texts[] = {"18.3656", "38.4701", "0.5", "0.5", "2000", "0.03"};
       texts[k] = bad;
       std::string line = "Vega";
       for (const std::string& t : texts) line += ";" + t;
+      const bool blankGivesZero = bad.empty() && (k == 2 || k == 3 || k == 5);
+      if (blankGivesZero || bad == " 0.03 ") {
+        ASSERT_TRUE(ParseUserCatalogueLine(line, name, v, &field)) << line;
+        EXPECT_FLOAT_EQ(v[k], blankGivesZero ? 0.0f : 0.03f) << line;
+        continue;
+      }
       EXPECT_FALSE(ParseUserCatalogueLine(line, name, v, &field)) << line;
       EXPECT_STREQ(field, names[k]) << line;
     }
   }
-  EXPECT_FALSE(ParseUserCatalogueLine("Vega;18.3656;38.4701;0;0;2000", name, v, &field));
-  EXPECT_STREQ(field, "magnitude");
+  for (const char* six : {"Vega;18.3656;38.4701;0;0;2000", "Vega;18.3656;38.4701;0;0;2000;"}) {
+    ASSERT_TRUE(ParseUserCatalogueLine(six, name, v, &field)) << six;
+    EXPECT_EQ(v[5], 0.0f);
+  }
   // A name beyond 255 characters is cut.
   ASSERT_TRUE(ParseUserCatalogueLine(std::string(300, 'N') + ";1;2;3;4;2000;5", name, v));
   EXPECT_EQ(name.size(), 255u);
@@ -126,6 +135,7 @@ TEST(UserCatalogue, ReadingKeepsThePreviousCatalogueOnFailureAndWritingIsSafe) {
   EXPECT_EQ(again.Item(0)->Name, "Alpha Crúcis");
   const std::string before = ReadAll(old);
   EXPECT_FALSE(WriteUserCatalogue(old, {"Vega;1;2;3;4;2000;1"}, error));
+  EXPECT_EQ(error, "Die erste Zeile eines Katalogs muss lauten: :VARBO USER; nichts wurde geschrieben.");
   EXPECT_FALSE(WriteUserCatalogue(old, {}, error));
   EXPECT_EQ(ReadAll(old), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 4) << "no temporary file left";

@@ -161,6 +161,19 @@ def main():
 
     writer_seeds()
     config_seeds()
+    field_seeds()
+
+
+def field_seeds():
+    """The element formats' number fields (a byte picking the row of
+    kElementLineFormats, a byte the field, then its text): a lone decimal
+    mark, a word, blanks, a number with either mark."""
+    for name, row, field, text in [("own_e_point", 0, 1, "."), ("homeplanet_h_blank", 1, 0, ""),
+                                   ("skymap_h_word", 2, 9, "B1950"), ("mpc_g_blank", 3, 1, ""),
+                                   ("astorb_a", 5, 8, "2.5"), ("own_comet_epoch_blank", 6, 9, ""),
+                                   ("guide_equinox", 9, 9, "1950.0"), ("mpc_comet_h", 10, 8, "-."),
+                                   ("variable_maxmag", 11, 2, "3,5")]:
+        write("element_fields", name + ".bin", bytes([row, field]) + text.encode())
 
 
 def writer_seeds():

@@ -218,8 +218,12 @@ TEST_F(ObservationFiles, AWordInANumberFieldSkipsTheLineAndNamesIt) {
   std::istringstream words(OwnTextObservationLine(od_.Observations()[0].Obs));
   const std::vector<std::string> tokens{std::istream_iterator<std::string>(words), {}};
   ASSERT_EQ(tokens.size(), 17u);
+  // The fields as the German message names them.
+  const std::map<std::string, std::string> german = {{"year", "Jahr"},  {"month", "Monat"},       {"day", "Tag"},
+                                                     {"UT", "UT"},      {"RA", "RA"},             {"Dec", "DK"},
+                                                     {"mag", "Helligkeit"}, {"longitude", "Länge"}, {"latitude", "Breite"}};
   int named = 0;
-  for (const std::string bad : {"B1950", "1,5e", "", "\u2212"}) {
+  for (const std::string bad : {"B1950", "1,5e", "", "\u2212", "."}) {
     for (const Field& f : columns) {
       std::string damaged = line;
       const std::size_t width = f.Last - f.First + 1;
@@ -233,7 +237,7 @@ TEST_F(ObservationFiles, AWordInANumberFieldSkipsTheLineAndNamesIt) {
       }
       EXPECT_EQ(list_.size(), 4u);
       ASSERT_EQ(sink_.messages.size(), 1u);
-      EXPECT_EQ(sink_.messages[0].text, std::string("1 Zeilen übersprungen (erste: Zeile 6, Feld ") + f.Name + ")");
+      EXPECT_EQ(sink_.messages[0].text, "1 Zeile übersprungen (Zeile 6, Feld " + german.at(f.Name) + ")");
       ++named;
     }
     if (bad.empty()) continue;
@@ -249,11 +253,11 @@ TEST_F(ObservationFiles, AWordInANumberFieldSkipsTheLineAndNamesIt) {
       ASSERT_EQ(sink_.messages.size(), 1u);
       const char* names[] = {"year", "month", "day", "UT", "RA", "Dec", "mag", "longitude", "latitude"};
       const std::size_t group = k < 4 ? k : k < 10 ? 4 + (k - 4) / 3 : k == 10 ? 6 : 7 + (k - 11) / 3;
-      EXPECT_EQ(sink_.messages[0].text, std::string("1 Zeilen übersprungen (erste: Zeile 7, Feld ") + names[group] + ")");
+      EXPECT_EQ(sink_.messages[0].text, "1 Zeile übersprungen (Zeile 7, Feld " + german.at(names[group]) + ")");
       ++named;
     }
   }
-  EXPECT_EQ(named, 3 * (10 + 17) + 9);
+  EXPECT_EQ(named, 4 * (10 + 17) + 9);
 }
 
 TEST_F(ObservationFiles, BlockRulesMarkerAndTheConversionQuestion) {

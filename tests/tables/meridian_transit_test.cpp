@@ -70,7 +70,7 @@ TEST(SurfaceFeatures, FileRulesAndTheShippedFile) {
   test::TempFolder folder;
   const std::string good = folder.Write(
       "f.csv", ":LONGITUDES!free text\nmars;290.5;Syrtis Major\n:comment\n\nSATURN3;10;Ring;spot\n"
-               "JUPITER1;abc;skipped\nJupiter2;64.25;GRF\nWHATEVER;5;other\n");
+               "JUPITER1;abc;skipped\nMARS;.;skipped\nMARS;-.;skipped\nJupiter2;64.25;GRF\nWHATEVER;5;other\n");
   ASSERT_EQ(LoadSurfaceFeatureFile(good, list, true), 4);
   EXPECT_EQ(SurfaceFeatureSystem(list[0].Entry.key), 0);
   EXPECT_EQ(list[0].Name, "Syrtis Major");
