@@ -27,8 +27,13 @@ std::string DatePanelText(const TObserverRecord& r, std::uint8_t apparentSiderea
   DateText(r.Day, r.Month, r.Year, r.Weekday, IntlSeparators.Date, date);
   std::string local;
   HourToTimeStr(r.LocalHours, local);
-  std::string text = " " + date + "  " + local + "  " + ZoneName(r.Zone);
-  if (r.ZoneMinutes != 0) text += "+" + std::to_string(r.ZoneMinutes) + "min  ";
+  std::string text = " " + date + "  " + local + "  ";
+  if (ZoneBeyondNames(r.Zone, r.ZoneMinutes)) {
+    text += ZoneOffsetName(r.Zone, r.ZoneMinutes);  // no zone name is that zone
+  } else {
+    text += ZoneName(r.Zone);
+    if (r.ZoneMinutes != 0) text += "+" + std::to_string(r.ZoneMinutes) + "min  ";
+  }
   // UT and sidereal time of the record's instant (its MJD): a command that
   // moved the instant without completing the record leaves UTHours and
   // SiderealHours behind, and the panel must not show them.

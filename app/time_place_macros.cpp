@@ -263,16 +263,4 @@ bool JulianDateEntryChanged(double mjdBefore, std::int32_t zoneBefore, std::int3
          minutesBefore != minutesAfter;
 }
 
-TUniversalDay UniversalDayOf(const TObserverRecord& r) {
-  int day = 1, month = 1, year = 2000;
-  double hours = 0;
-  MjdToCalendarDate(day, month, year, hours, r.Mjd);
-  return {year, month, day + hours / 24.0};
-}
-
-void ApplyUniversalDay(TObserverRecord& r, const TUniversalDay& day) {
-  const double whole = std::floor(day.Day);
-  SetUniversalTime(r, static_cast<std::int32_t>(whole), day.Month, day.Year, (day.Day - whole) * 24.0);
-}
-
 }  // namespace kvx

@@ -64,17 +64,4 @@ void ToggleDaylightSaving(TObserverRecord& r);
 bool JulianDateEntryChanged(double mjdBefore, std::int32_t zoneBefore, std::int32_t minutesBefore, double mjdAfter,
                             std::int32_t zoneAfter, std::int32_t minutesAfter);
 
-// The day-fraction entry, in Universal Time: the UT year, month and day of
-// the record's instant with the time of day as the day's fraction.
-struct TUniversalDay {
-  std::int32_t Year = 2000;
-  std::int32_t Month = 1;
-  double Day = 1;  // day of the month plus UT hours / 24
-  bool operator==(const TUniversalDay&) const = default;
-};
-TUniversalDay UniversalDayOf(const TObserverRecord& r);
-// The instant of a UT day with fraction: Mjd and UTHours, then the local
-// date and time in the record's zone.
-void ApplyUniversalDay(TObserverRecord& r, const TUniversalDay& day);
-
 }  // namespace kvx

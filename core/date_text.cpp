@@ -133,8 +133,13 @@ void ObserverDateTimeText(const TObserverRecord& r, std::string& s) {
   DateToText(r.Day, r.Month, r.Year, date, IntlSeparators.Date);
   HourToTimeText(r.LocalHours, time);
   const std::string weekday = HasDayAndMonth(r.Day, r.Month) ? WeekdayName(r.Weekday) : std::string(kNoValue);
-  s = weekday + ", " + date + " " + time + " " + ZoneName(r.Zone);
-  if (r.ZoneMinutes != 0) s += std::to_string(r.ZoneMinutes) + "min";
+  s = weekday + ", " + date + " " + time + " ";
+  if (ZoneBeyondNames(r.Zone, r.ZoneMinutes)) {
+    s += ZoneOffsetName(r.Zone, r.ZoneMinutes);
+  } else {
+    s += ZoneName(r.Zone);
+    if (r.ZoneMinutes != 0) s += std::to_string(r.ZoneMinutes) + "min";
+  }
 }
 
 void HourToTimeText(double hours, std::string& s) {

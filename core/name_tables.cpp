@@ -183,6 +183,31 @@ const std::string& WeekdayName(long long weekdayIndex) {
 
 const std::string& ZoneName(int zoneHours) { return NameAt(ZoneNames, static_cast<long long>(zoneHours) + 12); }
 
+namespace {
+
+long long ZoneOffsetMinutes(int zoneHours, int extraMinutes) {
+  return 60LL * zoneHours + static_cast<long long>(extraMinutes);
+}
+
+}  // namespace
+
+bool ZoneBeyondNames(int zoneHours, int extraMinutes) {
+  constexpr long long kNamedMinutes = 12 * 60;
+  const long long offset = ZoneOffsetMinutes(zoneHours, extraMinutes);
+  return offset > kNamedMinutes || offset < -kNamedMinutes;
+}
+
+std::string ZoneOffsetName(int zoneHours, int extraMinutes) {
+  const long long offset = ZoneOffsetMinutes(zoneHours, extraMinutes);
+  const long long magnitude = offset < 0 ? -offset : offset;
+  std::string text = std::string("UTC") + (offset < 0 ? "-" : "+") + std::to_string(magnitude / 60);
+  if (magnitude % 60 != 0) {
+    const long long minutes = magnitude % 60;
+    text += (minutes < 10 ? ":0" : ":") + std::to_string(minutes);
+  }
+  return text;
+}
+
 void SetNameTablesLanguage(bool english) {
   Fill(WeekdayNames, english ? kWeekdayNamesEnglish : kWeekdayNames);
   Fill(DaylightSavingMarks, english ? kDaylightSavingMarksEnglish : kDaylightSavingMarks);

@@ -129,4 +129,12 @@ const std::string& WeekdayName(long long weekdayIndex);
 // an empty text outside that range.
 const std::string& ZoneName(int zoneHours);
 
+// True when a zone of `zoneHours` whole hours east and `extraMinutes` lies
+// more than 12 h from UT (Chatham +12:45, Kiritimati +14 h held as zone 12
+// with 45 or 120 minutes): no entry of ZoneNames is that zone.
+bool ZoneBeyondNames(int zoneHours, int extraMinutes);
+// Such a zone named by its offset from UT, without the daylight-saving
+// hours: "UTC+14", "UTC+12:45", "UTC-12:30".
+std::string ZoneOffsetName(int zoneHours, int extraMinutes);
+
 }  // namespace kvx

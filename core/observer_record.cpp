@@ -9,6 +9,18 @@ namespace kvx {
 
 double ZoneOffsetHours(const TObserverRecord& r) { return r.Zone + r.ZoneMinutes / 60.0 + r.DaylightHours; }
 
+void FoldZoneHours(std::int32_t& zone, std::int32_t& extraMinutes) {
+  constexpr std::int32_t kMostStoredHours = 14;
+  const bool east = zone > kMostZoneHours && zone <= kMostStoredHours;
+  const bool west = zone < -kMostZoneHours && zone >= -kMostStoredHours;
+  if (!east && !west) return;
+  const std::int32_t folded = east ? kMostZoneHours : -kMostZoneHours;
+  const long long minutes = static_cast<long long>(extraMinutes) + 60LL * (zone - folded);
+  if (minutes < -kMostZoneMinutes || minutes > kMostZoneMinutes) return;
+  zone = folded;
+  extraMinutes = static_cast<std::int32_t>(minutes);
+}
+
 std::int32_t WeekdayOfJulianDay(double jd, double offsetHours) {
   // JD 2451544.5 + 1.5 = 2451546 is a Saturday (6): Sunday starts at
   // JD n.5 with n + 1.5 divisible by 7.
@@ -38,6 +50,18 @@ void SetUniversalTime(TObserverRecord& r, std::int32_t day, std::int32_t month, 
   r.UTHours = utHours;
   r.Mjd = CalendarDateToMjd(day, month, year, utHours);
   UTToLocalTime(r);
+}
+
+TUniversalDay UniversalDayOf(double mjd) {
+  int day = 1, month = 1, year = 2000;
+  double hours = 0;
+  MjdToCalendarDate(day, month, year, hours, mjd);
+  return {year, month, day + hours / 24.0};
+}
+
+void ApplyUniversalDay(TObserverRecord& r, const TUniversalDay& day) {
+  const double whole = std::floor(day.Day);
+  SetUniversalTime(r, static_cast<std::int32_t>(whole), day.Month, day.Year, (day.Day - whole) * 24.0);
 }
 
 void ObserverRecordMjdFromDate(TObserverRecord& r) {

@@ -38,9 +38,9 @@ struct TObserverRecord {
   std::uint8_t AutoDeltaT = 0;                   // non-zero: Delta T follows from the date
   std::uint8_t RefractionOn = 0;                 // non-zero: altitudes include refraction
   std::array<std::uint8_t, 2> AlignmentBytes{};  // stored as they were read
-  std::int32_t Zone = 0;                         // time zone, whole hours east of Greenwich positive
+  std::int32_t Zone = 0;                         // time zone, whole hours east of Greenwich positive, -12..12
   std::int32_t Height = 0;                       // metres above sea level
-  std::int32_t ZoneMinutes = 0;                  // extra minutes of the zone offset
+  std::int32_t ZoneMinutes = 0;                  // extra minutes of the zone offset, -720..720
   double Pressure = 0;                           // air pressure, mbar
   double Temperature = 0;                        // air temperature, degrees Celsius
 
@@ -98,7 +98,8 @@ TObserverRecordBytes EncodeObserverRecord(const TObserverRecord& r);
 
 // Reads a 736-byte image. The place name is converted from Windows-1252 to
 // UTF-8; a length byte is taken as it stands (a short string never exceeds
-// its 255 bytes of room).
+// its 255 bytes of room). A zone of 13 or 14 whole hours is folded into
+// zone 12 and extra minutes (FoldZoneHours).
 TObserverRecord DecodeObserverRecord(std::span<const std::uint8_t, kObserverRecordSize> in);
 
 // Reads a record stored in a file: `bytes` are what the file holds from the
@@ -107,6 +108,21 @@ TObserverRecord DecodeObserverRecord(std::span<const std::uint8_t, kObserverReco
 // `r` unchanged, when fewer than 736 bytes are there or when a field fails
 // ObserverRecordProblem.
 bool ReadObserverRecord(std::span<const std::uint8_t> bytes, TObserverRecord& r, std::string& problem);
+
+// --- zones ------------------------------------------------------------------
+// A zone is whole hours within -12..12 and extra minutes within -720..720:
+// a zone more than 12 h east or west of UT keeps the rest in the minutes
+// (Tonga +13 h is zone 12 and 60 minutes, Kiritimati +14 h zone 12 and 120,
+// Chatham +12:45 zone 12 and 45).
+inline constexpr std::int32_t kMostZoneHours = 12;
+inline constexpr std::int32_t kMostZoneMinutes = 720;
+
+// A zone stored with whole hours beyond 12 (13 or 14, as configurations,
+// clock lists and location files written before that rule held Tonga and
+// Kiritimati) folded into the rule: 14 with 0 minutes becomes 12 with 120,
+// -13 with -30 becomes -12 with -90. Any other zone is left as it is,
+// also one that folding would not bring within the limits.
+void FoldZoneHours(std::int32_t& zone, std::int32_t& extraMinutes);
 
 // Checks the date, time, zone and place fields of a record read from outside
 // before anything computes with them. Empty when they can be used, else a
@@ -118,7 +134,7 @@ bool ReadObserverRecord(std::span<const std::uint8_t> bytes, TObserverRecord& r,
 //   Centuries         finite, -400..400
 //   DeltaTSeconds     finite, magnitude at most 1e8 s
 //   PeriodHours       finite, magnitude at most 1e6
-//   Zone -12..12, ZoneMinutes -60..60, DaylightHours -2..2
+//   Zone -12..12, ZoneMinutes -720..720, DaylightHours -2..2
 //   Longitude -360..360, Latitude -90..90, both finite
 std::string ObserverRecordProblem(const TObserverRecord& r);
 
@@ -142,6 +158,21 @@ void UTToLocalTime(TObserverRecord& r);
 // UTToLocalTime). The entries that take a UT use it, so that a typed UT is
 // the instant whatever the zone and whichever local date it falls on.
 void SetUniversalTime(TObserverRecord& r, std::int32_t day, std::int32_t month, std::int32_t year, double utHours);
+
+// A Universal Time calendar day with the time of day as its fraction (the
+// day-fraction entry): Year (astronomical numbering) and Month of the UT
+// date, Day = day of the month + UT hours / 24.
+struct TUniversalDay {
+  std::int32_t Year = 2000;
+  std::int32_t Month = 1;
+  double Day = 1;
+  bool operator==(const TUniversalDay&) const = default;
+};
+// The UT day of the instant `mjd` (MJD of UT).
+TUniversalDay UniversalDayOf(double mjd);
+// The instant of a UT day with fraction: Mjd and UTHours of `r`, then its
+// local date and time in its zone (SetUniversalTime).
+void ApplyUniversalDay(TObserverRecord& r, const TUniversalDay& day);
 
 // As LocalTimeToUT, with 0.00005 h (0.18 s) added to LocalHours before the
 // offset is taken off; DeltaTSeconds is never touched.

@@ -85,6 +85,7 @@ void Read(Reader& rd, TObserverRecord& r) {
   r.Zone = rd.I32();
   r.Height = rd.I32();
   r.ZoneMinutes = rd.I32();
+  FoldZoneHours(r.Zone, r.ZoneMinutes);
   for (double* v : {&r.Pressure, &r.Temperature, &r.GeocentricLatitude, &r.GeocentricRadius}) *v = rd.F64();
   rd.Raw(r.UnusedAfterRadius);
   for (double* v : {&r.SunLongitude,  &r.SunLatitude,    &r.SunDistance, &r.SunX,       &r.SunY,    &r.SunZ,
@@ -145,8 +146,8 @@ std::string ObserverRecordProblem(const TObserverRecord& r) {
   if (!Within(r.DeltaTSeconds, 1.0e8)) return BadField("Delta T");
   if (!Within(r.SiderealHours, 48.0)) return BadField(ByLanguage("Sternzeit", "sidereal time"));
   if (!Within(r.PeriodHours, 1.0e6)) return BadField(ByLanguage("Zeitraum", "period"));
-  if (r.Zone < -12 || r.Zone > 12 || r.ZoneMinutes < -60 || r.ZoneMinutes > 60 || r.DaylightHours < -2 ||
-      r.DaylightHours > 2) {
+  if (r.Zone < -kMostZoneHours || r.Zone > kMostZoneHours || r.ZoneMinutes < -kMostZoneMinutes ||
+      r.ZoneMinutes > kMostZoneMinutes || r.DaylightHours < -2 || r.DaylightHours > 2) {
     return BadField(ByLanguage("Zeitzone", "time zone"));
   }
   if (!Within(r.Longitude, 360.0)) return BadField(ByLanguage("geographische Länge", "longitude"));

@@ -46,6 +46,13 @@ class ProgressPosition {
   int last_ = -1;
 };
 
+// True when a local time of day (hours, 0 <= h < 24) rounds to midnight
+// at whole seconds.
+bool AtLocalMidnight(double hours) {
+  constexpr double kHalfSecondHours = 0.5 / 3600.0;
+  return hours < kHalfSecondHours || hours > 24.0 - kHalfSecondHours;
+}
+
 }  // namespace
 
 bool ParseDateListLine(const std::string& line, double& jd) {
@@ -134,7 +141,11 @@ void TKeplereph::paint(std::uint8_t toSheet) {
   }
 }
 
-bool TKeplereph::TimeOfDayColumnOn() const { return !ColumnOn(column_flag::kDateOnly) || Step.StepDays < 1.0 - 1e-9; }
+bool TKeplereph::TimeOfDayColumnOn() const {
+  if (!ColumnOn(column_flag::kDateOnly)) return true;
+  if (DateListMode != 0) return ListedTimeOfDay;
+  return Step.StepDays < 1.0 - 1e-9;
+}
 
 void TKeplereph::ShowTableProgress(std::uint8_t wholeTable, const std::string& name) {
   const bool english = Language != 0;
@@ -215,6 +226,7 @@ int TKeplereph::DateListRowWorker(TComputeSettingsBlock settings, std::uint8_t s
     Observer.Mjd = JdToMjd(jd);
     ComputeRow(settings, siderealFlag);
     if (AbortRequested != 0) break;  // cut short: the row is not kept
+    if (!AtLocalMidnight(Observer.LocalHours)) ListedTimeOfDay = true;
     FinishRow(counter, siderealFlag, show, false);
     ++counter;
     if (counter >= kMaxTableRows) break;
@@ -227,6 +239,7 @@ void TKeplereph::schleife(TComputeSettingsBlock settings, std::uint8_t siderealF
   AbortRequested = 0;
   Rows = 0;
   SkippedDateLines = 0;
+  ListedTimeOfDay = false;
   if (databaseRefused_) return;  // the set-up has said why
 
   Observer = PeriodStart;
@@ -257,10 +270,13 @@ void TKeplereph::schleife(TComputeSettingsBlock settings, std::uint8_t siderealF
   if (AbortRequested != 0) Stopped = 1;
   AbortRequested = 0;
 
-  if (SkippedDateLines > 0) {
+  if (SkippedDateLines == 1) {
+    ShowMessage("1 Zeile der Datumsliste ist kein Julianisches Datum und wurde übersprungen.",
+                "1 line of the date list is not a Julian date and was skipped.", MessageIcon::Warning);
+  } else if (SkippedDateLines > 1) {
     const std::string count = std::to_string(SkippedDateLines);
-    ShowMessage(count + " Zeile(n) der Datumsliste sind kein Julianisches Datum und wurden übersprungen.",
-                count + " line(s) of the date list are not a Julian date and were skipped.", MessageIcon::Warning);
+    ShowMessage(count + " Zeilen der Datumsliste sind kein Julianisches Datum und wurden übersprungen.",
+                count + " lines of the date list are not a Julian date and were skipped.", MessageIcon::Warning);
   }
 }
 

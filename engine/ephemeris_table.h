@@ -140,8 +140,10 @@ class TKeplereph : public TKepler {
   // object named `name`.
   virtual void ShowTableProgress(std::uint8_t wholeTable, const std::string& name);
   // The time-of-day column is written unless the date-only flag is on and
-  // the step is a day or longer: rows less than a day apart would otherwise
-  // show the same date and nothing else.
+  // the rows all fall on one time of day: with a step of a day or longer,
+  // or, in date-list mode, with every listed instant of the last run at
+  // local midnight (within half a second). Rows less than a day apart would
+  // otherwise show the same date and nothing else.
   bool TimeOfDayColumnOn() const;
   // The row's instant in Result, from Observer: the Julian day of its UT,
   // its local civil date and time (hours) and its local sidereal time
@@ -172,6 +174,9 @@ class TKeplereph : public TKepler {
   std::vector<std::string> JulianDateList;
   // Date-list lines of the last run that were not a Julian day.
   int SkippedDateLines = 0;
+  // True when an instant of the last date-list run was not at local
+  // midnight.
+  bool ListedTimeOfDay = false;
 
  protected:
   // Every set-up's stores from the request: body settings, tolerance, both

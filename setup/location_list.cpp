@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "core/name_tables.h"
+#include "core/observer_record.h"
 #include "core/text_conversion.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -34,6 +35,34 @@ bool ReadWholeNumber(std::string text, std::int32_t& x) {
   return true;
 }
 
+// The name of a location field ("longitude", "latitude", "zone", "minutes")
+// in the program's language.
+std::string LocationFieldName(const std::string& field) {
+  static constexpr struct {
+    const char* Key;
+    const char* German;
+  } kGerman[] = {{"longitude", "Länge"}, {"latitude", "Breite"}, {"zone", "Zeitzone"}, {"minutes", "Minuten"}};
+  if (LanguageEnglish != 0) return field;
+  for (const auto& f : kGerman) {
+    if (field == f.Key) return f.German;
+  }
+  return field;
+}
+
+// "<file>: 1 Zeile übersprungen (Zeile 5, Feld Minuten)", or with more
+// lines "<file>: 3 Zeilen übersprungen (erste: Zeile 5, Feld Minuten)".
+void ShowSkippedLocationLines(const std::string& fileName, const TSkippedLines& skipped) {
+  const bool one = skipped.Count == 1;
+  const std::string n = std::to_string(skipped.Count);
+  const std::string line = std::to_string(skipped.FirstLine);
+  const std::string field = skipped.Field.empty() ? std::string() : LocationFieldName(skipped.Field);
+  ShowMessage(fileName + ": " + n + (one ? " Zeile übersprungen (Zeile " : " Zeilen übersprungen (erste: Zeile ") +
+                  line + (field.empty() ? "" : ", Feld " + field) + ")",
+              fileName + ": " + n + (one ? " line skipped (line " : " lines skipped (first: line ") + line +
+                  (field.empty() ? "" : ", field " + field) + ")",
+              MessageIcon::Warning);
+}
+
 }  // namespace
 
 std::string LocationCoordinateText(double packed) {
@@ -56,6 +85,8 @@ bool ParseLocationLine(const std::string& rawLine, std::string& name, TOrtdatens
   std::string line = rawLine;
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
   if (line.empty() || line.front() == ':') return false;
+  // Up to five fields that end in ";"; the rest of the line is the field
+  // after them (the postcode after five, else the last field the line has).
   std::vector<std::string> fields;
   std::size_t from = 0;
   while (fields.size() < 5) {
@@ -67,11 +98,12 @@ bool ParseLocationLine(const std::string& rawLine, std::string& name, TOrtdatens
   std::string postcode;
   if (fields.size() == 5) {
     postcode = line.substr(from);
-  } else if (fields.size() == 4) {
-    fields.push_back(line.substr(from));
   } else {
-    return noPlace(fields.size());  // the first field missing
+    fields.push_back(line.substr(from));
   }
+  // Name, longitude, latitude and zone must be there; the minutes may be
+  // left out or blank (0).
+  if (fields.size() < 4) return noPlace(fields.size() - 1);
   TOrtdatens p;
   if (!ReadPackedNumber(fields[1], p.Longitude) || !PackedSexagesimalValid(p.Longitude) ||
       std::fabs(p.Longitude) > 180.0) {
@@ -80,8 +112,12 @@ bool ParseLocationLine(const std::string& rawLine, std::string& name, TOrtdatens
   if (!ReadPackedNumber(fields[2], p.Latitude) || !PackedSexagesimalValid(p.Latitude) || std::fabs(p.Latitude) > 90.0) {
     return noPlace(1);
   }
-  if (!ReadWholeNumber(fields[3], p.Zone) || p.Zone < -12 || p.Zone > 12) return noPlace(2);
-  if (!ReadWholeNumber(fields[4], p.ExtraMinutes)) return noPlace(3);
+  if (!ReadWholeNumber(fields[3], p.Zone)) return noPlace(2);
+  const bool minutesBlank = fields.size() < 5 || TrimBlanks(fields[4]).empty();
+  if (!minutesBlank && !ReadWholeNumber(fields[4], p.ExtraMinutes)) return noPlace(3);
+  FoldZoneHours(p.Zone, p.ExtraMinutes);
+  if (p.Zone < -kMostZoneHours || p.Zone > kMostZoneHours) return noPlace(2);
+  if (p.ExtraMinutes < -kMostZoneMinutes || p.ExtraMinutes > kMostZoneMinutes) return noPlace(3);
   p.Postcode = postcode;
   name = fields[0];
   place = p;
@@ -120,11 +156,7 @@ bool Orttabelle::Neuedateiladen(const std::string& fileName, int index, bool rep
   }
   file_name_ = fileName;
   if (Count() > 0) SetItemIndex(index >= 0 && index < Count() ? index : 0);
-  if (report && skipped_.Count > 0) {
-    const std::string n = std::to_string(skipped_.Count);
-    ShowSkippedLines(fileName + ": " + n + " Zeilen übersprungen (erste: Zeile ",
-                     fileName + ": " + n + " lines skipped (first: line ", skipped_.FirstLine, skipped_.Field);
-  }
+  if (report && skipped_.Count > 0) ShowSkippedLocationLines(fileName, skipped_);
   return true;
 }
 
@@ -146,7 +178,6 @@ void Orttabelle::SetItemIndex(int index) {
   longitude_ = p.Longitude;
   postcode_ = p.Postcode;
   zone_ = p.Zone;
-  zone_name_ = ZoneNames[static_cast<std::size_t>(p.Zone + 12)];
   extra_minutes_ = p.ExtraMinutes;
   place_name_ = Name(index);
   Changed();
@@ -180,10 +211,14 @@ bool Orttabelle::plzsuchen(const std::string& text) {
 }
 
 void Orttabelle::SetZoneIndex(std::int32_t zone) {
-  if (zone < -12 || zone > 12) return;
+  if (zone < -kMostZoneHours || zone > kMostZoneHours) return;
   zone_ = zone;
-  zone_name_ = ZoneNames[static_cast<std::size_t>(zone + 12)];
   Changed();
+}
+
+std::string Orttabelle::ZoneName() const {
+  if (ZoneBeyondNames(zone_, extra_minutes_)) return ZoneOffsetName(zone_, extra_minutes_);
+  return kvx::ZoneName(zone_);
 }
 
 void Orttabelle::SetExtraMinutes(std::int32_t minutes) {

@@ -17,19 +17,22 @@ inline constexpr int kMaxLocations = 32000;
 
 // One place of the list.
 struct TOrtdatens {
-  double Latitude = 0;    // packed D.MMSS, north positive
-  double Longitude = 0;   // packed D.MMSS, east negative
-  std::int32_t Zone = 0;  // whole hours, index + 12 into ZoneNames
-  std::int32_t ExtraMinutes = 0;
+  double Latitude = 0;            // packed D.MMSS, north positive
+  double Longitude = 0;           // packed D.MMSS, east negative
+  std::int32_t Zone = 0;          // whole hours, -12..12, index + 12 into ZoneNames
+  std::int32_t ExtraMinutes = 0;  // -720..720
   std::string Postcode;
 };
 
 // One line of a location file. False for headers, empty lines and lines
 // that are no place: a longitude or latitude that is no number, minutes or
 // seconds of 60 or more, |latitude| > 90, |longitude| > 180, a zone that is
-// no whole number in -12..12, extra minutes that are no whole number (a
-// word is never read as 0), or a line of fewer fields. For a line that is
-// no place `field` (when given) names the field to blame: "longitude",
+// no whole number in -12..12, extra minutes that are no whole number in
+// -720..720 (a word or a lone decimal mark is never read as 0), or a line
+// without its zone. Extra minutes left out or blank are 0; a zone of 13 or
+// 14 hours (files written before zones were held within 12 h) is read as
+// 12 h with 60 or 120 minutes more (FoldZoneHours). For a line that is no
+// place `field` (when given) names the field to blame: "longitude",
 // "latitude", "zone" or "minutes"; headers and empty lines name none.
 bool ParseLocationLine(const std::string& line, std::string& name, TOrtdatens& place, const char** field = nullptr);
 
@@ -48,8 +51,9 @@ class Orttabelle {
 
   // Loads the file and selects `index` (0 when outside the list). False
   // when the file cannot be opened; with `report` a message says so, and
-  // another names the lines that were no place ("<file>: n Zeilen
-  // übersprungen (erste: Zeile k, Feld f)").
+  // another names the lines that were no place ("<file>: 1 Zeile
+  // übersprungen (Zeile k, Feld Minuten)", "<file>: n Zeilen übersprungen
+  // (erste: Zeile k, Feld f)"), the field in the program's language.
   bool Neuedateiladen(const std::string& fileName, int index, bool report);
   // The lines of the last file read that were no place.
   const TSkippedLines& Skipped() const { return skipped_; }
@@ -88,7 +92,9 @@ class Orttabelle {
   void SetStoredIndex(std::int32_t index);
   std::int32_t GetStoredIndex() const;
 
-  const std::string& ZoneName() const { return zone_name_; }
+  // The zone's name, or its offset ("UTC+14") when the extra minutes carry
+  // it more than 12 h from UT.
+  std::string ZoneName() const;
   const std::string& FileName() const { return file_name_; }
   const std::string& PlaceName() const { return place_name_; }
   double Longitude() const { return longitude_; }  // packed D.MMSS
@@ -109,7 +115,6 @@ class Orttabelle {
   TSkippedLines skipped_;
 
  private:
-  std::string zone_name_ = "MEZ";
   std::string file_name_;
   std::string place_name_ = "Kein Ortname";
   std::string postcode_;

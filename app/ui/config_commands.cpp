@@ -92,7 +92,14 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.Start = st.Period.Start;
   s.End = st.Period.End;
   // The switch and the length of an automatic end travel in the end record.
+  // The confirmed byte set beside it says that the switch byte is the main
+  // window's own: a file whose confirmed byte is 0 had its switch byte from
+  // the period dialog alone, and a loader reads that switch from the end
+  // (SavedAutoEndSwitch). Without it, an end shortened by the row limit
+  // (which switches the automatic end off) came back switched on whenever
+  // no period had been confirmed in the dialog.
   SetAutoEndSwitch(s.End, st.Period.AutoEnd != 0 ? 1 : 0);
+  SetPeriodAccepted(s.End, 1);
   // An automatic end is saved as it follows from the saved start, also
   // before the first table has completed it.
   if (st.Period.AutoEnd != 0) {

@@ -52,18 +52,10 @@ bool AskDayWithFraction(const TObserverRecord& periodStart, bool hints, double& 
     LocalTimeToUT(now);
     mjd = now.Mjd;
   }
-  TObserverRecord r;
-  r.Zone = 0;
-  r.ZoneMinutes = 0;
-  r.DaylightHours = 0;
-  r.AutoDeltaT = 0;
-  r.Mjd = mjd;
-  UTToLocalTime(r);
-  r.UTHours = r.LocalHours;
-  double day = r.Day + r.UTHours / 24.0;
-  if (ShowDayFractionDialog(hints, r, day, parent) != 1) return false;
-  const double whole = std::floor(day);
-  jd = CalendarDateToJd(static_cast<int>(whole), r.Month, r.Year, (day - whole) * 24.0);
+  TUniversalDay day = UniversalDayOf(mjd);
+  if (ShowDayFractionDialog(hints, day, parent) != 1) return false;
+  const double whole = std::floor(day.Day);
+  jd = CalendarDateToJd(static_cast<int>(whole), day.Month, day.Year, (day.Day - whole) * 24.0);
   return true;
 }
 

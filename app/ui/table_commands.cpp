@@ -108,12 +108,7 @@ TTableCommands::TTableCommands(TCommandHost& host) : QObject(&host.Window()), ho
       if (host_.TableWrittenHook) host_.TableWrittenHook();
     }
   };
-  hooks.CheckPeriod = [this] {
-    TEphemerisPeriodState& period = host_.Period();
-    period.ApplyTheorySelection = [this](TTheorySelection selection) { host_.SetTheorySelection(selection); };
-    period.UpdateStatusLine = [this] { host_.UpdateStatusLine(); };
-    CheckEphemerisPeriod(period);
-  };
+  hooks.CheckPeriod = [this] { CheckPeriod(); };
   hooks.CommitTransaction = [this] {
     if (host_.Workbook().InTransaction()) host_.Workbook().TransactionCommit();
   };
@@ -512,6 +507,13 @@ void TTableCommands::Ortwhlen1Click() {
     LocalTimeToUT(r);
   }
   ComputeWithoutKind();
+}
+
+void TTableCommands::CheckPeriod() {
+  TEphemerisPeriodState& period = host_.Period();
+  period.ApplyTheorySelection = [this](TTheorySelection selection) { host_.SetTheorySelection(selection); };
+  period.UpdateStatusLine = [this] { host_.UpdateStatusLine(); };
+  CheckEphemerisPeriod(period);
 }
 
 void TTableCommands::ZeitraumfrTabelle1Click() {

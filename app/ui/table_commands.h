@@ -40,6 +40,10 @@ class TTableCommands : public QObject {
   TTableDispatcher& Dispatcher() { return *dispatcher_; }
   // ComputeTable with its exception shown at the command's boundary.
   void ComputeTable();
+  // The period check of the main window's period (CheckEphemerisPeriod with
+  // its theory selection and status line): clamps the end, limits the rows,
+  // completes both records.
+  void CheckPeriod();
 
   // --- the table commands ----------------------------------------------------
   // The end must lie after the start; otherwise AskFixEndBeforeStart (its

@@ -78,16 +78,14 @@ void Systemdatum1Click(TCommandHost& host) {
 }
 
 // The day with fraction in UT, as the dialog's label says; both buttons of
-// the Julian date shown afterwards take the instant entered.
+// the Julian date shown afterwards take the instant entered. The period is
+// checked first, so that the dialog shows the instant the tables use.
 void Tagesbruchteil1Click(TCommandHost& host) {
+  host.Tables().CheckPeriod();
   TObserverRecord entered = Start(host);
-  const TUniversalDay shown = UniversalDayOf(entered);
-  TObserverRecord dialogRecord = entered;
-  dialogRecord.Year = shown.Year;
-  dialogRecord.Month = shown.Month;
-  double day = shown.Day;
-  if (ShowDayFractionDialog(kShowHints, dialogRecord, day, &host.Window()) != 1) return;
-  const TUniversalDay typed{dialogRecord.Year, dialogRecord.Month, day};
+  const TUniversalDay shown = UniversalDayOf(entered.Mjd);
+  TUniversalDay typed = shown;
+  if (ShowDayFractionDialog(kShowHints, typed, &host.Window()) != 1) return;
   if (typed != shown) ApplyUniversalDay(entered, typed);  // left as shown, the instant stays exact
   ShowDayFractionJulianDate(kShowHints, MjdToJd(entered.Mjd), &host.Window());
   Start(host) = entered;
@@ -101,8 +99,10 @@ void Sommerzeit1Click(TCommandHost& host) {
 }
 
 // The UT dialog hands back the instant typed (or the record as it was) with
-// its local date and time.
+// its local date and time; the period is checked first, as for the day
+// fraction.
 void UTeingeben1Click(TCommandHost& host) {
+  host.Tables().CheckPeriod();
   TObserverRecord copy = Start(host);
   if (ShowUTInputDialog(kShowHints, copy, &host.Window()) != 1) return;
   host.TableState().DateListMode = 0;

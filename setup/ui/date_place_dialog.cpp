@@ -237,10 +237,12 @@ TDatumortForm::TDatumortForm(QWidget* parent) : QDialog(parent) {
   connect(zone_, &QSpinBox::valueChanged, this, [this](int zone) {
     if (filling_) return;
     Record.Zone = zone;
-    zone_name_->setText(ZoneLabel(zone));
+    zone_name_->setText(ZoneLabel(zone, Record.ZoneMinutes));
   });
   connect(extra_minutes_, &QSpinBox::valueChanged, this, [this](int minutes) {
-    if (!filling_) Record.ZoneMinutes = minutes;
+    if (filling_) return;
+    Record.ZoneMinutes = minutes;
+    zone_name_->setText(ZoneLabel(Record.Zone, minutes));
   });
   connect(daylight_, &QCheckBox::toggled, this, [this](bool on) {
     if (!filling_) Record.DaylightHours = on ? 1 : 0;
@@ -331,7 +333,7 @@ void TDatumortForm::FormActivate() {
   ephemeris_time_->setEnabled(Record.AutoDeltaT == 0);
   delta_t_->setEnabled(Record.AutoDeltaT == 0);
   zone_->setValue(Record.Zone);
-  zone_name_->setText(ZoneLabel(Record.Zone));
+  zone_name_->setText(ZoneLabel(Record.Zone, Record.ZoneMinutes));
   extra_minutes_->setValue(Record.ZoneMinutes);
   date_->SetJD(CalendarDateToJd(Record.Day, Record.Month, Record.Year, 0.0));
   Record.Day = date_->Part(3);

@@ -151,7 +151,7 @@ TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
   });
   connect(open_button_, &QPushButton::clicked, this, &TOrtwahldialog::OpenFile);
   connect(zone_, &QSpinBox::valueChanged, this, [this](int zone) {
-    zone_name_->setText(ZoneLabel(zone));
+    zone_name_->setText(ZoneLabel(zone, extra_minutes_->value()));
     if (refreshing_) return;
     Record.Zone = zone;
     refreshing_ = true;
@@ -159,6 +159,7 @@ TOrtwahldialog::TOrtwahldialog(QWidget* parent) : QDialog(parent) {
     refreshing_ = false;
   });
   connect(extra_minutes_, &QSpinBox::valueChanged, this, [this](int minutes) {
+    zone_name_->setText(ZoneLabel(zone_->value(), minutes));
     if (refreshing_) return;
     Record.ZoneMinutes = minutes;
     refreshing_ = true;
@@ -302,7 +303,7 @@ void TOrtwahldialog::ShowPlace() {
   longitude_->setText(QString::fromStdString(DmsArcText(TrimBlanks(FormatFixed(list_.Longitude(), 0, 4)))));
   latitude_->setText(QString::fromStdString(DmsArcText(TrimBlanks(FormatFixed(list_.Latitude(), 0, 4)))));
   zone_->setValue(list_.Zone());
-  zone_name_->setText(ZoneLabel(list_.Zone()));
+  zone_name_->setText(ZoneLabel(list_.Zone(), list_.ExtraMinutes()));
   extra_minutes_->setValue(list_.ExtraMinutes());
   height_->SetAcceptedText(QString::number(Record.Height));
   temperature_->SetValue(Record.Temperature, 1);
@@ -417,12 +418,23 @@ void TOrtwahldialog::OpenFile() {
 }
 
 void TOrtwahldialog::accept() {
+  // The focus leaves the field it is in, so that the field's own check runs
+  // before the checks of OK.
+  QWidget* focused = focusWidget();
   open_button_->setFocus();
   error_ = false;
   const bool ok = CheckLatitude() && CheckLongitude() && CheckTemperature() && CheckHeight() && CheckPressure();
   if (!ok) {
     error_ = false;  // the refusal keeps the dialog open once
     return;
+  }
+  // The kept dialog shows again with the focus where it was: left on the
+  // open button, Return at the next showing would open a file instead of
+  // confirming.
+  if (focused != nullptr && focused != open_button_ && isAncestorOf(focused)) {
+    focused->setFocus();
+  } else {
+    combo_->setFocus();
   }
   Record.RefractionOn = refraction_->isChecked() ? 1 : 0;
   Record.Latitude = DmsPackedToDeg(list_.Latitude());

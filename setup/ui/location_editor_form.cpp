@@ -109,7 +109,7 @@ Tcsved::Tcsved(const std::string& dataFolder, QWidget* owner) : TFileEditorForm(
     connect(s, &QSpinBox::valueChanged, this, [this] {
       if (showing_) return;
       MarkChanged();
-      zoneName_->setText(ZoneLabel(zone_->value()));
+      zoneName_->setText(ZoneLabel(zone_->value(), extra_->value()));
     });
     connect(s, &QSpinBox::editingFinished, this, [this] { SpinLeft(); });
   }
@@ -151,7 +151,7 @@ void Tcsved::ShowRecord() {
   latitude_->setText(any ? PackedText(model_.Working.Latitude) : QString());
   postcode_->setText(any ? QString::fromStdString(model_.Working.Postcode) : QString());
   zone_->setValue(any ? model_.Working.Zone : 0);
-  zoneName_->setText(any ? ZoneLabel(model_.Working.Zone) : QString());
+  zoneName_->setText(any ? ZoneLabel(model_.Working.Zone, model_.Working.ExtraMinutes) : QString());
   extra_->setValue(any ? model_.Working.ExtraMinutes : 0);
   const bool locked = model_.ReadOnly || !any;
   for (QLineEdit* e : {name_, longitude_, latitude_, postcode_}) e->setReadOnly(locked);

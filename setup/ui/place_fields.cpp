@@ -11,9 +11,11 @@
 
 namespace kvx {
 
-QString ZoneLabel(int zone) {
+QString ZoneLabel(int zone, int extraMinutes) {
   if (zone < -12 || zone > 12) return QStringLiteral("()");
-  return "(" + QString::fromStdString(ZoneNames[static_cast<std::size_t>(zone + 12)]) + ")";
+  if (ZoneBeyondNames(zone, extraMinutes))
+    return "(" + QString::fromStdString(ZoneOffsetName(zone, extraMinutes)) + ")";
+  return "(" + QString::fromStdString(ZoneName(zone)) + ")";
 }
 
 QString DegreeLabel(double degrees) { return QString::number(degrees, 'f', 4) + QString::fromUtf8("°"); }
@@ -21,7 +23,7 @@ QString DegreeLabel(double degrees) { return QString::number(degrees, 'f', 4) + 
 TZoneFields MakeZoneFields(QWidget* parent, const char* utButtonName) {
   TZoneFields f;
   f.Zone = NewSpinBox(parent, "EditZeitzone", -12, 12);
-  f.ZoneName = new QLabel(parent);
+  f.ZoneName = NewNamed<QLabel>("ZoneNameLabel", parent);
   f.ExtraMinutes = NewSpinBox(parent, "SpinEdit1", -720, 720);
   f.UT = new QPushButton("UT", parent);
   f.UT->setObjectName(utButtonName);

@@ -14,8 +14,9 @@ class TFloatEdit;
 class TIntegerEdit;
 
 // "(name)" of a time zone in whole hours east (-12..12) from the zone name
-// table; "()" outside that range.
-QString ZoneLabel(int zone);
+// table, "(UTC+14)" when the extra minutes carry it more than 12 h from UT;
+// "()" for whole hours outside -12..12.
+QString ZoneLabel(int zone, int extraMinutes);
 
 // Decimal degrees with four decimals and "°", as beside the coordinate edits.
 QString DegreeLabel(double degrees);

@@ -302,8 +302,7 @@ bool TUTForm::CheckAll() {
 
 // --- TTagbrForm --------------------------------------------------------------
 
-TTagbrForm::TTagbrForm(TObserverRecord& record, double& dayWithFraction, QWidget* owner)
-    : TCheckedDialog(owner), record_(record), day_(dayWithFraction) {
+TTagbrForm::TTagbrForm(TUniversalDay& day, QWidget* owner) : TCheckedDialog(owner), day_(day) {
   SetHelpContext(this, kHelpTopicJulianDate);
   setWindowTitle(Tr("Datum mit Tagesbruchteil eingeben", "Enter date with day fraction"));
   auto* layout = new QVBoxLayout(this);
@@ -323,21 +322,21 @@ TTagbrForm::TTagbrForm(TObserverRecord& record, double& dayWithFraction, QWidget
 }
 
 void TTagbrForm::ShowValues() {
-  yearEdit_->setText(QString::number(record_.Year));
-  monthEdit_->setText(QString::number(record_.Month));
-  dayShown_ = Fixed(day_, 5);
+  yearEdit_->setText(QString::number(day_.Year));
+  monthEdit_->setText(QString::number(day_.Month));
+  dayShown_ = Fixed(day_.Day, 5);
   dayEdit_->setText(dayShown_);
 }
 
 bool TTagbrForm::CheckYear() {
-  if (ParseEntryYear(yearEdit_->text().toStdString(), record_.Year)) return true;
+  if (ParseEntryYear(yearEdit_->text().toStdString(), day_.Year)) return true;
   Refuse(yearEdit_, ShowEntryYearError);
   ShowValues();
   return false;
 }
 
 bool TTagbrForm::CheckMonth() {
-  if (ParseEntryMonth(monthEdit_->text().toStdString(), record_.Month)) return true;
+  if (ParseEntryMonth(monthEdit_->text().toStdString(), day_.Month)) return true;
   Refuse(monthEdit_, ShowEntryMonthError);
   ShowValues();
   return false;
@@ -346,17 +345,17 @@ bool TTagbrForm::CheckMonth() {
 bool TTagbrForm::CheckDay() {
   if (Blank(dayEdit_)) return true;
   double day = 0;
-  if (ParseDayWithFraction(dayEdit_->text().toStdString(), record_.Year, record_.Month, day)) {
+  if (ParseDayWithFraction(dayEdit_->text().toStdString(), day_.Year, day_.Month, day)) {
     // The text as shown keeps the day to the last digit (it shows five
     // decimals); it is still read, so that it must lie in the month.
     if (dayEdit_->text() != dayShown_) {
-      day_ = day;
+      day_.Day = day;
       dayShown_ = dayEdit_->text();
     }
     return true;
   }
   QApplication::beep();
-  ShowDayFractionError(record_.Year, record_.Month);
+  ShowDayFractionError(day_.Year, day_.Month);
   Error = true;
   ShowValues();
   dayEdit_->setFocus();
@@ -487,14 +486,12 @@ int ShowUTInputDialog(bool showHints, TObserverRecord& record, QWidget* owner) {
   return 1;
 }
 
-int ShowDayFractionDialog(bool showHints, TObserverRecord& record, double& dayWithFraction, QWidget* owner) {
-  TObserverRecord copy = record;
-  double day = dayWithFraction;
-  TTagbrForm dialog(copy, day, owner);
+int ShowDayFractionDialog(bool showHints, TUniversalDay& day, QWidget* owner) {
+  TUniversalDay entered = day;
+  TTagbrForm dialog(entered, owner);
   dialog.setToolTipDuration(showHints ? -1 : 0);
   if (dialog.exec() != QDialog::Accepted) return 2;
-  record = copy;
-  dayWithFraction = day;
+  day = entered;
   return 1;
 }
 

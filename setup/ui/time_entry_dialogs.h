@@ -126,7 +126,7 @@ class TTagbrForm : public TCheckedDialog {
   Q_OBJECT
 
  public:
-  TTagbrForm(TObserverRecord& record, double& dayWithFraction, QWidget* owner);
+  explicit TTagbrForm(TUniversalDay& day, QWidget* owner);
 
  protected:
   bool CheckAll() override;
@@ -136,8 +136,7 @@ class TTagbrForm : public TCheckedDialog {
   bool CheckMonth();
   bool CheckDay();
   void ShowValues();
-  TObserverRecord& record_;
-  double& day_;
+  TUniversalDay& day_;
   QString dayShown_;  // the day's text as shown or last read
   QLineEdit* yearEdit_;
   QLineEdit* monthEdit_;
@@ -188,11 +187,11 @@ bool ShowJulianDateDialog(bool showHints, double& mjd, std::int32_t& zone, std::
 // local date and time in its zone); left as shown, the record is as it was.
 // Else 2, the record untouched.
 int ShowUTInputDialog(bool showHints, TObserverRecord& record, QWidget* owner = nullptr);
-// The record's Year and Month and `dayWithFraction` as the caller gives them
-// (the main window gives UT, the element editors their epoch); 1 after OK
-// (year, month and the day written back; the day exactly as given when its
-// text was left as shown), else 2.
-int ShowDayFractionDialog(bool showHints, TObserverRecord& record, double& dayWithFraction, QWidget* owner = nullptr);
+// A UT day with fraction ("Tag und Bruchteil (UT)"): year, month and the day
+// of the month with the time of day as its fraction. 1 after OK (`day`
+// takes what was entered; a day whose text was left as shown keeps every
+// digit it was given with), else 2 and `day` unchanged.
+int ShowDayFractionDialog(bool showHints, TUniversalDay& day, QWidget* owner = nullptr);
 // 1 for "Übernehmen"/"Apply", 2 for OK.
 int ShowDayFractionJulianDate(bool showHints, double jd, QWidget* owner = nullptr);
 // Shows the kept form on the main window's list (non-modal).

@@ -382,11 +382,14 @@ void TSatellitensuche::ShowResult() {
   HourToTimeText(r.LocalHours, local);
   double utHours = (r.Mjd - std::floor(r.Mjd)) * 24.0;
   HourToTimeText(utHours, ut);
-  const std::size_t zone = static_cast<std::size_t>(std::clamp(r.Zone + 12, 0, 24));
   QString when = QString::fromStdString(WeekdayNames[static_cast<std::size_t>(std::clamp(r.Weekday, 0, 6))]) + " " +
-                 QString("%1.%2.%3").arg(r.Day).arg(r.Month).arg(r.Year) + " " + QString::fromStdString(local) + " " +
-                 QString::fromStdString(ZoneNames[zone]);
-  if (r.ZoneMinutes != 0) when += "+" + QString::number(r.ZoneMinutes) + "min";
+                 QString("%1.%2.%3").arg(r.Day).arg(r.Month).arg(r.Year) + " " + QString::fromStdString(local) + " ";
+  if (ZoneBeyondNames(r.Zone, r.ZoneMinutes)) {
+    when += QString::fromStdString(ZoneOffsetName(r.Zone, r.ZoneMinutes));
+  } else {
+    when += QString::fromStdString(ZoneName(r.Zone));
+    if (r.ZoneMinutes != 0) when += "+" + QString::number(r.ZoneMinutes) + "min";
+  }
   when += " " + QString::fromStdString(DaylightSavingMarks[r.DaylightHours != 0 ? 1 : 0]) + " " +
           QString::fromStdString(ut) + " UT";
   lines_[1]->setText(when);

@@ -19,6 +19,7 @@
 #include "app/ui/element_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/table_commands.h"
 #include "catalogues/ui/element_dialogs.h"
 #include "catalogues/ui/element_list_combo.h"
 #include "catalogues/ui/variable_star_dialog.h"
@@ -26,6 +27,8 @@
 #include "core/element_records.h"
 #include "core/little_endian.h"
 #include "core/name_tables.h"
+#include "core/observer_record.h"
+#include "core/time_scales.h"
 #include "eclipses/star_catalogue.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
@@ -750,6 +753,73 @@ TEST_F(ConfigWindow, ThePeriodComesBackAsItWasSavedAfterARestart) {
     EXPECT_EQ(date(p.End), "13.4.2044");
   }
   EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
+}
+
+// An automatic end that the row limit cut stays off in the saved file, also
+// after the period dialog was opened and cancelled (it came back switched
+// on: no period had been confirmed). A configuration written with zone 14
+// (Kiritimati, as files held it before zones kept within 12 h) loads as
+// zone 12 with 120 minutes at the same instant, the status line names the
+// zone "UTC+14", and the period dialog takes it as it is.
+TEST_F(ConfigWindow, ACutAutomaticEndAndAZoneOf14HoursComeBackAsTheyShould) {
+  ScopedSettingsStore settings(store_);
+  FixedClock clock(FixedClock::At(2026, 12, 9, 10, 0, 0));
+  ScopedSystemClock now(clock);
+  const std::string file = DataFolder() + "/Varbo4.ocf";
+  double cutLength = 0;
+  {
+    TMainForm form;
+    form.show();
+    QApplication::processEvents();
+    ScopedMessageSink sink(messages_);  // the window installs its own
+    TEphemerisPeriodState& p = form.State().Period;
+    p.End.PeriodDays = 1000;
+    p.Step = TTableStep{0, 1, 1.0 / 24};
+    form.Tables().ComputeWithoutKind();
+    ASSERT_EQ(p.AutoEnd, 0) << "the row limit cut the end";
+    cutLength = p.End.Mjd - p.Start.Mjd;
+    test::WhenModalShown([](QDialog& dialog) { dialog.reject(); });
+    ASSERT_TRUE(form.Commands().Trigger("ZeitraumfrTabelle1"));
+    ASSERT_TRUE(form.Commands().Trigger("Dateispeichern1"));
+  }
+  // Zone 14 and no extra minutes in both records, as written before.
+  std::string bytes = Read(file);
+  ASSERT_EQ(bytes.size(), kConfigFileSize);
+  constexpr std::size_t kStart = kConfigMagicSize + 28;
+  auto* data = reinterpret_cast<std::uint8_t*>(bytes.data());
+  for (const std::size_t record : {kStart, kStart + kObserverRecordSize}) {
+    little_endian::PutI32(data + record + observer_record_offsets::kZone, 14);
+    little_endian::PutI32(data + record + observer_record_offsets::kZone + 8, 0);
+  }
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+  messages_.messages.clear();
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  ScopedMessageSink sink(messages_);
+  const TEphemerisPeriodState& p = form.State().Period;
+  EXPECT_EQ(p.AutoEnd, 0);
+  ASSERT_TRUE(form.Commands().Trigger("DatumausKonfiguration2"));
+  QApplication::processEvents();
+  EXPECT_EQ(p.AutoEnd, 0);
+  EXPECT_NEAR(p.End.Mjd - p.Start.Mjd, cutLength, 1e-6);
+  EXPECT_EQ(std::to_string(p.Start.Zone) + "/" + std::to_string(p.Start.ZoneMinutes), "12/120");
+  EXPECT_EQ(std::to_string(p.End.Zone) + "/" + std::to_string(p.End.ZoneMinutes), "12/120");
+  // The local date and time as stored, 14 h east of UT.
+  const TObserverRecord stored =
+      DecodeObserverRecord(std::span<const std::uint8_t, kObserverRecordSize>(data + kStart, kObserverRecordSize));
+  EXPECT_NEAR(p.Start.Mjd, CalendarDateToMjd(stored.Day, stored.Month, stored.Year, stored.LocalHours - 14.0), 1e-8);
+  const std::string panel = form.Panel("Datumpanel")->text().toStdString();
+  EXPECT_NE(panel.find(" UTC+14 "), std::string::npos) << panel;
+  test::WhenModalShown([](QDialog& dialog) {
+    dialog.findChild<QPushButton*>("OKButton")->click();
+    if (!dialog.isVisible()) return;
+    ADD_FAILURE() << "the period dialog refused the zone";
+    dialog.reject();
+  });
+  ASSERT_TRUE(form.Commands().Trigger("ZeitraumfrTabelle1"));
+  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
+  EXPECT_EQ(p.Start.ZoneMinutes, 120);
 }
 
 // The element dialogs' drop-down lists show the object the dialog names:

@@ -647,6 +647,7 @@ const std::map<std::string, std::string> kNoCaption = {
     {"nan", "an entry the element dialogs refuse"},
     {"(MEZ)", "a time zone's name as the date-and-place dialog shows it beside the zone"},
     {"(CET)", "a time zone's name as the date-and-place dialog shows it beside the zone"},
+    {"(UTC+14)", "the offset the date-and-place dialog shows beside a zone more than 12 h from UT"},
     {":ELEMENTE VARIABLE VAMUR!", "the first line of a variable-star file"},
     {":LONGITUDES!", "the first line of a surface-feature file"},
 };

@@ -546,6 +546,46 @@ TEST_F(TimePlaceCommands, ANewPlaceKeepsUTOrTheClockTimeAsTheBoxSays) {
   EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
 }
 
+// "UT eingeben" and "Tagesbruchteil" check the period before their dialogs,
+// as the table commands do: a start whose local time was set without its UT
+// shows the UT of that local time (18:00 in zone +1: 17:00 UT, day 10.70833),
+// and a period of more rows than a table may have is cut, with its message,
+// before the dialog opens.
+TEST_F(TimePlaceCommands, UTAndDayFractionCheckThePeriodFirst) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  ScopedMessageSink sink(messages_);
+  TEphemerisPeriodState& period = form.State().Period;
+  struct TEntry {
+    const char* Item;
+    QString Shown;  // the time field as the dialog shows it
+  };
+  for (const TEntry& entry : {TEntry{"UTeingeben1", "17:00:00"}, TEntry{"Tagesbruchteil1", "10.70833"}}) {
+    test::SetBerlinDate(period.Start, 10, 4, 2024);
+    period.Start.LocalHours = 18;  // typed without its UT
+    period.AutoEnd = 0;
+    period.End = period.Start;
+    period.End.Year = 2027;
+    period.Step = TTableStep{0, 1, 1.0 / 24};
+    messages_.messages.clear();
+    std::size_t messagesBefore = 0;
+    QString shown;
+    WhenModalShown([&](QDialog& d) {
+      messagesBefore = messages_.messages.size();
+      shown = d.findChild<QLineEdit*>("ID103")->text();
+      d.reject();
+    });
+    form.Commands().Action(entry.Item)->trigger();
+    EXPECT_EQ(messagesBefore, 1u) << entry.Item;
+    ASSERT_EQ(messages_.messages.size(), 1u) << entry.Item;
+    EXPECT_EQ(messages_.messages[0].text, ByLanguage("Zu viele Tabellenwerte. Das Enddatum für Ephemeride wurde herabgesetzt.",
+                                                     "To much table entries. The Enddate for the ephemeris was set down."));
+    EXPECT_EQ(shown, entry.Shown) << entry.Item;
+    EXPECT_LT((period.End.Mjd - period.Start.Mjd) * 24, kMaxTableSteps) << entry.Item << ": the end was cut";
+  }
+}
+
 }  // namespace
 }  // namespace kvx
 

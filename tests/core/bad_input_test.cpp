@@ -83,6 +83,15 @@ TEST_F(BadInput, StoredObserverRecordsWithBadTimeFieldsAreRefused) {
   EXPECT_TRUE(refused([](TObserverRecord& x) { x.Day = 31, x.Month = 4; }));
   EXPECT_TRUE(refused([](TObserverRecord& x) { x.Weekday = 7; }));
   EXPECT_TRUE(refused([](TObserverRecord& x) { x.Zone = 2000000000; }));
+  // Zones past 12 h: up to 720 extra minutes either way; a zone of 13 or 14
+  // hours (as stored before) is read as 12 with 60 or 120 minutes more.
+  EXPECT_TRUE(refused([](TObserverRecord& x) { x.Zone = 12, x.ZoneMinutes = 721; }));
+  EXPECT_TRUE(refused([](TObserverRecord& x) { x.Zone = 14, x.ZoneMinutes = 700; }));
+  EXPECT_FALSE(refused([](TObserverRecord& x) { x.Zone = -12, x.ZoneMinutes = -720; }));
+  TObserverRecord kiritimati = SaneRecord();
+  kiritimati.Zone = 14;
+  ASSERT_TRUE(ReadObserverRecord(EncodeObserverRecord(kiritimati), r, problem));
+  EXPECT_EQ(r.Zone * 100 + r.ZoneMinutes, 1320);
   EXPECT_TRUE(refused([](TObserverRecord& x) { x.Latitude = kNaN; }));
   EXPECT_FALSE(refused([](TObserverRecord& x) { x.Year = -31999, x.Mjd = CalendarDateToMjd(1, 1, -31999, 0); }));
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
@@ -90,10 +91,18 @@ TEST_F(DateText, ObserverTextsCarryWeekdayTimeAndZone) {
   std::string s;
   ObserverDateTimeText(r, s);
   EXPECT_EQ(s, "Montag, 03.05.2004 21:15 MEZ30min");
+  // More than 12 h from UT, a zone is named by its offset: no zone name is
+  // that zone.
+  for (const auto& [zone, minutes, name] : {std::tuple{12, 45, "UTC+12:45"}, {-12, -30, "UTC-12:30"}, {11, 60, "Südseezeit60min"}}) {
+    r.Zone = zone;
+    r.ZoneMinutes = minutes;
+    ObserverDateTimeText(r, s);
+    EXPECT_EQ(s, std::string("Montag, 03.05.2004 21:15 ") + name);
+  }
   r.ZoneMinutes = 0;
-  r.Zone = 14;  // outside the table: no zone name, no crash
+  r.Zone = 14;  // outside the table: named by its offset, no crash
   ObserverDateTimeText(r, s);
-  EXPECT_EQ(s, "Montag, 03.05.2004 21:15 ");
+  EXPECT_EQ(s, "Montag, 03.05.2004 21:15 UTC+14");
   ObserverDateText(r, s);
   EXPECT_EQ(s, "03.05.2004");
   r.Day = 1;
@@ -104,7 +113,7 @@ TEST_F(DateText, ObserverTextsCarryWeekdayTimeAndZone) {
   EXPECT_EQ(s, "Freitag, 01.03.1000");
   r.Weekday = -2;  // never indexes before the table
   ObserverDateTimeText(r, s);
-  EXPECT_EQ(s, "Freitag, 01.03.1000 21:15 ");
+  EXPECT_EQ(s, "Freitag, 01.03.1000 21:15 UTC+14");
 }
 
 TEST_F(DateText, TimesRoundToTheMinuteButNeverReach24) {

@@ -14,6 +14,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
+#include "platform/workbook/workbook.h"
 #include "support/recording_message_sink.h"
 #include "support/recording_progress.h"
 #include "support/table_request.h"
@@ -156,12 +157,48 @@ TEST_F(EphemerisTable, DateList) {
   EXPECT_NEAR(RowStore.Row(2).JD, 2460400.5, 1e-8);
   EXPECT_EQ(table.SkippedDateLines, 2);
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text.find("2 Zeile(n)"), 0u);
+  EXPECT_EQ(messages.messages[0].text.find("2 Zeilen der Datumsliste"), 0u);
+
+  table.JulianDateList = {"2460500.75", "abc"};
+  table.schleife(TComputeSettingsBlock{}, 0, 1);
+  ASSERT_EQ(messages.messages.size(), 2u);
+  EXPECT_EQ(messages.messages[1].text.find("1 Zeile der Datumsliste ist kein"), 0u);
 
   table.JulianDateList.clear();
   table.schleife(TComputeSettingsBlock{}, 0, 1);
   EXPECT_EQ(table.Rows, 0);
-  EXPECT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages.size(), 2u);
+}
+
+// With the date alone asked for, a table from a date list has its time
+// column whenever a listed instant is not at local midnight: at Honolulu
+// (-10 h) JD 2461406.5 and .75 are 14:00 and 20:00 of 31 December 2026,
+// two rows of one date that only the time tells apart. Listed at local
+// midnight (JD n.91667, to five decimals), the date alone stands.
+TEST_F(EphemerisTable, DateListTimeColumnFollowsTheListedInstants) {
+  TTableConfigRecord config;
+  config.Flags[column_flag::kDateOnly] = 1;
+  TObserverRecord honolulu = LocalInstant(31, 12, 2026, 0.0);
+  honolulu.Zone = -10;
+  const std::pair<std::vector<std::string>, bool> kLists[] = {
+      {{"2461406.5", "2461406.75", "2461407.0"}, true},
+      {{"2461405.91667", "2461406.91667"}, false},
+      {{"2461405.91667", "2461407.0"}, true},
+  };
+  int columns[2] = {0, 0};  // without, with the time
+  for (const auto& [lines, time] : kLists) {
+    TKeplereph table = Table(honolulu, honolulu, 1.0, config);
+    workbook::TWorkbook sheet;
+    table.OutputSheet = &sheet;
+    table.DateListMode = 1;
+    table.JulianDateList = lines;
+    table.schleife(TComputeSettingsBlock{}, 0, 1);
+    ASSERT_EQ(table.Rows, static_cast<int>(lines.size()));
+    EXPECT_EQ(table.TimeOfDayColumnOn(), time) << lines.front();
+    table.paintdms();
+    columns[time ? 1 : 0] = sheet.LastCol();
+  }
+  EXPECT_EQ(columns[1], columns[0] + 1) << "one column more: the time of day";
 }
 
 // A step that is not above zero is refused before the loop.

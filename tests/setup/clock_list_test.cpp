@@ -37,14 +37,16 @@ TEST(ClockListTest, WholeRecordsAreReadAndBadOnesSkipped) {
   EXPECT_EQ(loaded[1].Text(), "Perth");
   EXPECT_EQ(loaded[0].Record.Zone, 1);
 
-  // Latitude 91, longitude -181, zone 13, NaN: each record is skipped.
-  TClockList bad{tdatumortobjekt(Place("a", 0, 91, 0)), tdatumortobjekt(Place("b", -181, 0, 0)),
-                 tdatumortobjekt(Place("c", 0, 0, 13)), tdatumortobjekt(Place("d", NAN, 0, 0)),
-                 tdatumortobjekt(Place("e", 180, -90, -12))};
+  // Latitude 91, longitude -181, zone 15, NaN: each record is skipped; a
+  // zone of 13 hours, as clocks were stored before, is zone 12 and 60 minutes.
+  TClockList bad{tdatumortobjekt(Place("a", 0, 91, 0)),   tdatumortobjekt(Place("b", -181, 0, 0)),
+                 tdatumortobjekt(Place("c", 0, 0, 15)),   tdatumortobjekt(Place("d", NAN, 0, 0)),
+                 tdatumortobjekt(Place("e", 180, -90, -12)), tdatumortobjekt(Place("Nuku'alofa", -175.2, -21.1, 13))};
   ASSERT_TRUE(SaveClocksFile(path, bad));
   ASSERT_TRUE(LoadClocksFile(path, loaded));
-  ASSERT_EQ(loaded.size(), 1u);
+  ASSERT_EQ(loaded.size(), 2u);
   EXPECT_EQ(loaded[0].Text(), "e");
+  EXPECT_EQ(loaded[1].Record.Zone * 100 + loaded[1].Record.ZoneMinutes, 1260);
 
   EXPECT_FALSE(LoadClocksFile(folder.File("missing.dat"), loaded));
   EXPECT_TRUE(loaded.empty());

@@ -126,11 +126,13 @@ TEST(LocationList, LinesOfTheLocationFile) {
   ASSERT_TRUE(ParseLocationLine("Berlin;-13,2400;52,3100;1;0;10115\r", name, p));
   EXPECT_EQ(p.Longitude, -13.24);
   EXPECT_EQ(p.Postcode, "10115");
-  // A word, a blank or a comma exponent in any number field is no place
-  // and named: never a zone or minute count of 0. So is a zone beyond 12.
+  // A word, a lone decimal mark or a comma exponent in any number field is
+  // no place and named: never a zone or minute count of 0. So is a blank
+  // longitude, latitude or zone; blank minutes are 0.
   const char* const fields[] = {"longitude", "latitude", "zone", "minutes"};
   for (std::size_t k = 0; k < 4; ++k) {
-    for (const char* bad : {"B1950", "1,5e", "", "\u2212", "MEZ"}) {
+    for (const char* bad : {"B1950", "1,5e", "", ".", ",", "-.", "\u2212", "MEZ"}) {
+      if (k == 3 && std::string(bad).empty()) continue;
       std::string texts[] = {"10", "50", "1", "0"};
       texts[k] = bad;
       const char* field = nullptr;
@@ -139,8 +141,25 @@ TEST(LocationList, LinesOfTheLocationFile) {
       EXPECT_STREQ(field, fields[k]) << bad;
     }
   }
+  // Zones past 12 h keep the rest in the minutes, up to 720 either way; a
+  // zone of 13 or 14 hours (older files) is 12 with 60 or 120 minutes more;
+  // blank or missing minutes are 0. Read as "zone/minutes", or the field.
+  const std::pair<const char*, const char*> kZoneLines[] = {
+      {"K;-157.24;1.52;14;0", "12/120"},   {"T;175.12;-21.08;13;", "12/60"},    {"C;176.33;-43.57;12;45;8016", "12/45"},
+      {"B;-13.24;52.31;1;;10115", "1/0"},  {"B;-13.24;52.31;1", "1/0"},       {"W;10;50;-14;-30", "-12/-150"},
+      {"V;-13.24;52.31;1;1000", "minutes"}, {"V;-13.24;52.31;12;-721", "minutes"}, {"V;-13.24;52.31;14;700", "zone"},
+      {"V;-13.24;52.31;", "zone"},
+  };
+  for (const auto& [line, read] : kZoneLines) {
+    TOrtdatens place;
+    const char* field = nullptr;
+    const bool isPlace = ParseLocationLine(line, name, place, &field);
+    EXPECT_EQ(isPlace ? std::to_string(place.Zone) + "/" + std::to_string(place.ExtraMinutes) : std::string(field),
+              read)
+        << line;
+  }
   const char* field = nullptr;
-  EXPECT_FALSE(ParseLocationLine("X;10;50;13;0", name, p, &field));
+  EXPECT_FALSE(ParseLocationLine("X;10;50;15;0", name, p, &field));
   EXPECT_STREQ(field, "zone");
   EXPECT_FALSE(ParseLocationLine("X;10;50", name, p, &field));
   EXPECT_STREQ(field, "zone");
@@ -196,7 +215,28 @@ TEST(LocationList, LoadSearchAndIndices) {
   // Asked, the lines that are no place are named.
   ASSERT_TRUE(list.Neuedateiladen(file, 0, true));
   ASSERT_EQ(sink.messages.size(), 2u);
-  EXPECT_EQ(sink.messages[1].text, file + ": 1 Zeilen übersprungen (erste: Zeile 5, Feld longitude)");
+  EXPECT_EQ(sink.messages[1].text, file + ": 1 Zeile übersprungen (Zeile 5, Feld Länge)");
+}
+
+// The file of a mistyped 1000 extra minutes: that line is no place, named
+// in the program's language, singular or plural as the count is; the place
+// beside it (Kiritimati, +14 h) keeps its 120 minutes, named by its offset.
+TEST(LocationList, MinutesBeyond720AreNoPlaceAndNamed) {
+  InitAstroNameTables();
+  RecordingMessageSink sink;
+  ScopedMessageSink scoped(sink);
+  const std::string fixture = std::string(KVX_FIXTURE_DIR) + "/bad_inputs/location_minutes_beyond_720.txt";
+  Orttabelle list;
+  ASSERT_TRUE(list.Neuedateiladen(fixture, 0, true));
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.PlaceName() + " " + std::to_string(list.ExtraMinutes()) + " " + list.ZoneName(), "Kiritimati 120 UTC+14");
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text, fixture + ": 1 Zeile übersprungen (Zeile 2, Feld Minuten)");
+  test::TempFolder folder;
+  const std::string two = folder.Write("orte.csv", ":ORTDATEI VAMUR!\nA;10;50;1;-1000\nB;10;50;x;0\nC;10;50;1\n");
+  LanguageEnglish = 1;
+  ASSERT_TRUE(list.Neuedateiladen(two, 0, true));
+  EXPECT_EQ(sink.messages.back().text, two + ": 2 lines skipped (first: line 2, field minutes)");
 }
 
 // Seconds that round to 60 go into the next minute, in the file and in the

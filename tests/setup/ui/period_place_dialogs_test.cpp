@@ -4,8 +4,10 @@
 // go to test-output.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -396,6 +398,67 @@ TEST_F(Dialogs, LocationDialogLoadsSearchesAndChecksItsFields) {
   EXPECT_EQ(dialog.exec(), QDialog::Rejected);
   EXPECT_EQ(dialog.List().Count(), before);
   EXPECT_EQ(dialog.LocationFileName, file);
+}
+
+// Return at the kept dialog's next showing: OK after "Weltzeit
+// beibehalten" was ticked and confirmed (the focus stayed on the open
+// button and Return opened a file).
+// A file of places past 12 h: the blank minutes are 0, the 1000 minutes no
+// place and named, and Kiritimati (+14 h, also as zone 14) shows "(UTC+14)".
+TEST_F(Dialogs, LocationDialogReturnConfirmsAndPlacesPastTwelveHours) {
+  ScopedMessageSink messages(sink_);
+  ScopedSettingsStore settings(store_);
+  test::RecordingFileDialog files;
+  ScopedFileDialog dialogs(files);
+  test::TempFolder folder;
+  const std::string far = (folder.Path() / "far.csv").string();
+  std::ofstream(far) << ":ORTDATEI VAMUR!\nKiritimati;-157.2400;1.5200;12;120\nTabuaeran;-159.2300;3.5100;14;0\n"
+                        "Berlin;-13.2400;52.3100;1;\nVerschrieben;-13.2400;52.3100;1;1000\n";
+  TOrtwahldialog& dialog = LocationDialog();
+  TOrtwahldialog::DefaultFileName() = std::string(KVX_DATA_DIR) + "/orte.csv";
+  dialog.Record = Observer(1, 0, 0, "Berlin", false);
+  dialog.Record.Latitude = 52.31;  // packed D.MMSS
+  dialog.Record.Longitude = -13.24;
+  WhenModalShown([&](QDialog& shown) {
+    files.QueueAnswer(far);
+    Child<QPushButton>(shown, "Button2")->click();
+    ASSERT_EQ(sink_.messages.size(), 1u);
+    EXPECT_EQ(sink_.messages[0].text, far + ": 1 Zeile übersprungen (Zeile 5, Feld Minuten)");
+    auto* combo = Child<QComboBox>(shown, "Orttabelle1");
+    ASSERT_EQ(combo->count(), 3);
+    const auto zoneShown = [&shown] {
+      return QString::number(Child<QSpinBox>(shown, "EditZeitzone")->value()) + "/" +
+             QString::number(Child<QSpinBox>(shown, "SpinEdit1")->value()) + " " +
+             shown.findChild<QLabel*>("ZoneNameLabel")->text();
+    };
+    for (const auto& [item, zone] : {std::pair{1, "12/120 (UTC+14)"}, {2, "1/0 (MEZ)"}, {0, "12/120 (UTC+14)"}}) {
+      combo->setCurrentIndex(item);
+      EXPECT_EQ(zoneShown(), zone) << item;
+    }
+    test::SavePicture(shown, "location_dialog_kiritimati");
+    // As the mouse does it: the box ticked, then OK clicked, each taking the
+    // focus in the active window.
+    shown.activateWindow();
+    QApplication::processEvents();
+    auto* keepUT = Child<QCheckBox>(shown, "weltzeitc");
+    keepUT->setFocus(Qt::MouseFocusReason);
+    keepUT->setChecked(true);
+    auto* ok = Child<QPushButton>(shown, "Button1");
+    ok->setFocus(Qt::MouseFocusReason);
+    ok->click();
+  });
+  ASSERT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_EQ(dialog.Record.ZoneMinutes, 120);
+  WhenModalShown([&](QDialog& shown) {  // Return where the focus is
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(shown.focusWidget() != nullptr ? shown.focusWidget() : &shown, &press);
+    if (!shown.isVisible()) return;
+    ADD_FAILURE() << "Return did not confirm";
+    shown.reject();
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted) << "Return confirms";
+  EXPECT_EQ(files.requests.size(), 1u) << "no second file dialog";
+  dialog.SetLocationFile(TOrtwahldialog::DefaultFileName());  // the kept dialog as the other tests find it
 }
 
 TEST_F(Dialogs, EditControlsRefusePastedTextAndFindInLists) {

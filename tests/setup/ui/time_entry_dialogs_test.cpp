@@ -151,8 +151,10 @@ TEST_F(TimeEntryDialogsTest, JulianDateUtAndDayFraction) {
   // Day fraction: messages in the order year, month, day; the day keeps to
   // the month (30 days in April).
   messages.messages.clear();
-  double day = 7.5625;
+  TUniversalDay day{2022, 4, 7.5625};
   test::WhenModalShown([&](QDialog& dialog) {
+    EXPECT_EQ(Child<QLineEdit>(dialog, "ID101")->text(), "2022");
+    EXPECT_EQ(Child<QLineEdit>(dialog, "ID102")->text(), "4");
     EXPECT_EQ(Child<QLineEdit>(dialog, "ID103")->text(), "7.56250");
     Child<QLineEdit>(dialog, "ID101")->setText("-4713");
     Child<QLineEdit>(dialog, "ID102")->setText("13");
@@ -167,14 +169,19 @@ TEST_F(TimeEntryDialogsTest, JulianDateUtAndDayFraction) {
     test::SavePicture(dialog, "day_fraction");
     Child<QPushButton>(dialog, "ok")->click();
   });
-  EXPECT_EQ(ShowDayFractionDialog(false, record, day), 1);
+  EXPECT_EQ(ShowDayFractionDialog(false, day), 1);
   ASSERT_EQ(messages.messages.size(), 3u);
   EXPECT_EQ(messages.messages[0].text, "Jahr: muß >=-4712 und <=20000 sein!");
   EXPECT_EQ(messages.messages[1].text, "Monat: Bitte Ganzzahl >=1 und <=12 eingeben!");
   EXPECT_EQ(messages.messages[2].text, "Tagesbruchteil: muß >=0 und <31 sein!");
-  EXPECT_EQ(record.Month, 1);
-  EXPECT_EQ(day, 31.99999);
-  EXPECT_EQ(record.Day, 7);  // the caller takes the day from the day with fraction
+  EXPECT_EQ(day, (TUniversalDay{2022, 1, 31.99999}));
+  // Cancel hands nothing back.
+  test::WhenModalShown([&](QDialog& dialog) {
+    Child<QLineEdit>(dialog, "ID103")->setText("2.5");
+    Child<QPushButton>(dialog, "cancel")->click();
+  });
+  EXPECT_EQ(ShowDayFractionDialog(false, day), 2);
+  EXPECT_EQ(day, (TUniversalDay{2022, 1, 31.99999}));
 
   test::WhenModalShown([&](QDialog& dialog) {
     EXPECT_EQ(Child<QLineEdit>(dialog, "julianDate")->text(), "2459676.0625");
