@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include "app/config_file.h"
 #include "app/main_form_state.h"
 #include "app/table_dispatcher.h"
 #include "app/ui/asteroid_database_commands.h"
@@ -28,14 +29,12 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
 }
 
 void WriteEventTable(TCommandHost& host) {
-  TComputingSettings& computing = host.Computing();
   TDocumentState& document = host.DocumentState();
   TEphemerisPeriodState& period = host.Period();
   // A list of conjunctions (their events carry the conjunction kind) is
   // written as the conjunction table.
   if (ListHoldsConjunctions(host.Events())) {
-    TTableOutputSettings output;
-    output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    const TTableOutputSettings output = host.Tables().Output();
     if (document.WorkbookView != 0) {
       WriteConjunctionResultsToSheet(1, period.TableConfig, host.Workbook(), host.Events());
     } else {
@@ -47,8 +46,7 @@ void WriteEventTable(TCommandHost& host) {
   if (document.WorkbookView != 0) {
     WriteEventSearchResultsToSheet(period.TableConfig, host.Workbook(), host.Events());
   } else {
-    TTableOutputSettings output;
-    output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    const TTableOutputSettings output = host.Tables().Output();
     WriteEventSearchResultsToGrid(period.TableConfig, host.Grid(), output, host.Events());
   }
   document.DocumentSaved = 0;
@@ -113,7 +111,9 @@ void Ereignissuchen1Click(TCommandHost& host) {
   settings.UsePeriod = searches.EventUsesPeriod != 0;
   settings.AsteroidDatabase = objects.AsteroidDatabase != 0;
   TSearchContext context = EclipseSearchContext(host.Computing(), host.Period());
-  context.Topocentric = 0;
+  // The conjunction options' topocentric flag: the refinement of an event's
+  // time computes with it (the Moon's libration as the observer sees it).
+  context.Topocentric = host.HeldConfiguration().ConjunctionOptions.Topocentric != 0 ? 1 : 0;
   context.AsteroidDatabaseFile = objects.CurrentDatabaseAsteroid;
   TObserverRecord handOver = period.Start;
   const int result =
