@@ -14,8 +14,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 #include <algorithm>
 #include <chrono>
 #include <cmath>

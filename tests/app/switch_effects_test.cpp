@@ -7,16 +7,15 @@
 // The readers are what a user looks at: a one-row Sun and Moon table with
 // every column and fifteen decimals, the asteroid list of a file of numbered
 // asteroids, the check boxes of the event and conjunction searches, the
-// source of the conjunction lists, the period dialog's automatic length, a
-// day of phenomena of Jupiter's moons, and, for the rows that need them, the
-// Moon's central-meridian passages, the lunar occultations of one evening,
-// the occultation dialog's magnitude bar and the result grid.
+// source of the conjunction lists, the period dialog's automatic length, two
+// days of phenomena of Jupiter's moons, a month of the Moon's central-meridian
+// passages and, for the rows that need them, the lunar occultations of one
+// evening, the occultation dialog's magnitude bar and the result grid.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -24,7 +23,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QTableView>
 #include <QThread>
 #include <filesystem>
 #include <fstream>
@@ -238,7 +236,8 @@ std::string SunGrid(TMainForm& form) {
   form.Commands().Action("Sonne1")->trigger();
   const tmystringgrid& grid = form.Grid();
   std::string text;
-  for (int col = 1; col < grid.ColCount(); ++col) text += grid.Cells(col, 1) + ":" + std::to_string(grid.ColWidths(col)) + " ";
+  for (int col = 1; col < grid.ColCount(); ++col)
+    text += grid.Cells(col, 1) + ":" + std::to_string(grid.ColWidths(col)) + " ";
   text += form.GridView()->showGrid() ? "lines" : "no lines";
   document.WorkbookView = 1;
   return text;
@@ -269,7 +268,7 @@ void LoadChanged(TMainForm& form, const fs::path& file, const std::function<void
   QApplication::processEvents();
 }
 
-void FlipByte(TMainForm& form, const fs::path& file, std::uint8_t TConfigSettings::* field) {
+void FlipByte(TMainForm& form, const fs::path& file, std::uint8_t TConfigSettings::*field) {
   LoadChanged(form, file, [field](TConfigSettings& s) { s.*field = s.*field != 0 ? 0 : 1; });
 }
 
@@ -289,8 +288,8 @@ void SetRaWidth(TMainForm& form, int width) {
 struct TSwitchRow {
   std::string Name;
   std::function<void(TMainForm&, const fs::path&)> Flip;  // run twice: on, then back
-  std::set<std::string> Changes;                           // the readers that must change
-  std::function<std::string(TMainForm&)> OwnReader = {};   // read only for this row
+  std::set<std::string> Changes;                          // the readers that must change
+  std::function<std::string(TMainForm&)> OwnReader = {};  // read only for this row
 };
 
 class SwitchEffects : public test::MainFormTest {
@@ -333,23 +332,34 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
   ASSERT_EQ(AsteroidNames(form), "(2) Pallas;(10) Hygiea;");
 
   const fs::path file = home_.Path() / "flipped.ocf";
+  // Not rows here: the fast-search ("Newcomb") and never-slow-ELP switches,
+  // which the searches and the rise and set of the Moon read, and the values
+  // that are no switch (altitudes, limits, the separator, the integrator).
   const std::vector<TSwitchRow> rows = {
       // The Options dialog.
-      {"Umfassende Berechnung", [](TMainForm& f, const fs::path&) { TickOption(f, "fullCalculation"); }, {}, OccultationMagnitudeBar},
+      {"Umfassende Berechnung",
+       [](TMainForm& f, const fs::path&) { TickOption(f, "fullCalculation"); },
+       {},
+       OccultationMagnitudeBar},
       {"FK4-Positionen", [](TMainForm& f, const fs::path&) { TickOption(f, "fk4"); }, {}, LunarOccultations},
-      {"Azimut von Nord", [](TMainForm& f, const fs::path&) { TickOption(f, "azimuthNorth"); },
+      {"Azimut von Nord",
+       [](TMainForm& f, const fs::path&) { TickOption(f, "azimuthNorth"); },
        {"Sun table", "Moon table"}},
-      {"Genaue Rechenmethoden", [](TMainForm& f, const fs::path&) { TickOption(f, "exactSunMoon"); },
+      {"Genaue Rechenmethoden",
+       [](TMainForm& f, const fs::path&) { TickOption(f, "exactSunMoon"); },
        {"Sun table", "Moon table"}},
       {"Genaue Parallaxe", [](TMainForm& f, const fs::path&) { TickOption(f, "exactParallax"); }, {"Moon table"}},
       {"Führende Nullen", [](TMainForm& f, const fs::path&) { TickOption(f, "leadingZeros"); }, {"asteroid list"}},
       {"Abkürzungen", [](TMainForm& f, const fs::path&) { TickOption(f, "abbreviations"); }, {"Jupiter's moons"}},
-      {"Geometrische Distanz", [](TMainForm& f, const fs::path&) { TickOption(f, "geometricDistance"); },
+      {"Geometrische Distanz",
+       [](TMainForm& f, const fs::path&) { TickOption(f, "geometricDistance"); },
        {"Moon table", "Moon's meridian passages"}},
-      {"Mondkoordinaten interpolieren", [](TMainForm& f, const fs::path&) { TickOption(f, "interpolateMoon"); },
+      {"Mondkoordinaten interpolieren",
+       [](TMainForm& f, const fs::path&) { TickOption(f, "interpolateMoon"); },
        {"Moon table", "Moon's meridian passages"}},
       // Stored bytes, through a loaded configuration.
-      {"30533 leading zeros", [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::LeadingZeros); },
+      {"30533 leading zeros",
+       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::LeadingZeros); },
        {"asteroid list"}},
       {"30556 apparent sidereal time",
        [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ApparentTime); },
@@ -366,9 +376,12 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
        [](TMainForm& f, const fs::path& p) {
          LoadChanged(f, p, [](TConfigSettings& c) { c.OccultationCatalogue = c.OccultationCatalogue == 2 ? 1 : 2; });
        },
-       {}, OccultationMagnitudeBar},
-      {"30968 FK4 positions", [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::Fk4Positions); },
-       {}, LunarOccultations},
+       {},
+       OccultationMagnitudeBar},
+      {"30968 FK4 positions",
+       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::Fk4Positions); },
+       {},
+       LunarOccultations},
       {"31024 azimuth from north",
        [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::AzimuthFromNorth); },
        {"Sun table", "Moon table"}},
@@ -376,10 +389,13 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
        [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ConjunctionUsesPeriod); },
        {"conjunction search"}},
       {"31027 event search over the period",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::EventUsesPeriod); }, {"event search"}},
-      {"31028 exact parallax", [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ExactMoonParallax); },
+       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::EventUsesPeriod); },
+       {"event search"}},
+      {"31028 exact parallax",
+       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ExactMoonParallax); },
        {"Moon table"}},
-      {"31029 exact methods", [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ExactSunMoon); },
+      {"31029 exact methods",
+       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ExactSunMoon); },
        {"Sun table", "Moon table"}},
       {"31056 lists over the comets",
        [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ConjunctionListComets); },
@@ -393,11 +409,15 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
       {"31059 abbreviations",
        [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::PhenomenaAbbreviations); },
        {"Jupiter's moons"}},
-      {"31060 Moon option", [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::MoonOption); },
+      {"31060 Moon option",
+       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::MoonOption); },
        {"Moon table", "Moon's meridian passages"}},
-      {"31061 Moon cache", [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::MoonCacheFlag); },
+      {"31061 Moon cache",
+       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::MoonCacheFlag); },
        {"Moon table", "Moon's meridian passages"}},
-      {"31619 cell lines", [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::CellLines); }, {},
+      {"31619 cell lines",
+       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::CellLines); },
+       {},
        SunGrid},
       {"32567 period length",
        [](TMainForm& f, const fs::path& p) {
@@ -414,7 +434,8 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
          wide = !wide;
          SetRaWidth(f, wide ? 200 : 80);
        },
-       {}, SunGrid},
+       {},
+       SunGrid},
   };
 
   // Names the readers that changed against those that should have.
