@@ -263,14 +263,6 @@ class tsuchobjekt {
     TFillScope(tsuchobjekt& engine, TRecordFill fill) : TValueScope(engine.fill_, fill) {}
   };
 
-  // Sets the context's topocentric flag for the scope's life: the event
-  // search runs its loops geocentric and refines with the flag it was given.
-  class TTopocentricScope : public TValueScope<std::uint8_t> {
-   public:
-    TTopocentricScope(tsuchobjekt& engine, std::uint8_t topocentric)
-        : TValueScope(engine.context_.Topocentric, topocentric) {}
-  };
-
   // Completed observer records shared with the other searches of a run (not
   // owned; null: none). The store must outlive its use by this search.
   void ShareCompletions(TCompletionStore* store) { completions_ = store; }

@@ -150,17 +150,12 @@ int TEventSearchRun::RunEngine() {
     // its message, then as after a cancel. Without this check a body that
     // gives no place there would be searched window after window for ever.
     request.Start = Working;
-    {
-      // The loops compare geocentric places; the topocentric flag of the
-      // context reaches the refinement only.
-      const tsuchobjekt::TTopocentricScope geocentric(engine, 0);
-      if (!engine.datum_pruefen(DateCheck, selection, body, body, Working.Mjd)) {
-        found = false;
-      } else if (DifferenceToSunKind(eventKind)) {
-        found = engine.schleife_2(request, time, value);
-      } else {
-        found = engine.schleife_1(request, time, value);
-      }
+    if (!engine.datum_pruefen(DateCheck, selection, body, body, Working.Mjd)) {
+      found = false;
+    } else if (DifferenceToSunKind(eventKind)) {
+      found = engine.schleife_2(request, time, value);
+    } else {
+      found = engine.schleife_1(request, time, value);
     }
     const bool aborted = AbortRequested != 0;
     // A time or value that is not a number is no event.

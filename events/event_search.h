@@ -103,9 +103,6 @@ class TEventSearchRun {
   int Run(const std::string& stepText, const std::string& repetitionsText, bool eventChosen = true);
 
   // The main window's values a run passes on (read again before each run).
-  // The context's topocentric flag (the conjunction options' one) is handed
-  // to the engine for the refinement of an event's time; the search loops
-  // run geocentric.
   void SetContext(const TSearchContext& context) { context_ = context; }
 
   // "Löschen" and "Entfernen".

@@ -2,7 +2,6 @@
 
 #include <QMainWindow>
 
-#include "app/config_file.h"
 #include "app/main_form_state.h"
 #include "app/table_dispatcher.h"
 #include "app/ui/asteroid_database_commands.h"
@@ -111,9 +110,11 @@ void Ereignissuchen1Click(TCommandHost& host) {
   settings.UsePeriod = searches.EventUsesPeriod != 0;
   settings.AsteroidDatabase = objects.AsteroidDatabase != 0;
   TSearchContext context = EclipseSearchContext(host.Computing(), host.Period());
-  // The conjunction options' topocentric flag: the refinement of an event's
-  // time computes with it (the Moon's libration as the observer sees it).
-  context.Topocentric = host.HeldConfiguration().ConjunctionOptions.Topocentric != 0 ? 1 : 0;
+  // Geocentric: the search steps through geocentric places, and the
+  // refinement of a find's time reads only geocentric or heliocentric
+  // quantities, so the conjunction options' topocentric flag would change
+  // no time found.
+  context.Topocentric = 0;
   context.AsteroidDatabaseFile = objects.CurrentDatabaseAsteroid;
   TObserverRecord handOver = period.Start;
   const int result =
