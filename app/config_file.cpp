@@ -420,6 +420,13 @@ void RestoreSavedPeriod(TEphemerisPeriodState& period, const TObserverRecord& st
   SetAutoEndSwitch(period.End, period.AutoEnd);
 }
 
+void TakeSavedPeriodLength(TEphemerisPeriodState& period, std::int32_t days, std::int32_t hours) {
+  if (hours > 23 || !AutomaticLengthAccepted(days, hours, period.AutoEnd != 0)) return;
+  TObserverRecord& end = period.End;
+  end.PeriodDays = days;
+  if (std::floor(AutomaticPeriodHours(end)) != hours) end.PeriodHours = hours;
+}
+
 int ClampConfigSettings(TConfigSettings& s) {
   const TConfigSettings defaults;
   Clamper c;
@@ -476,8 +483,6 @@ int ClampConfigSettings(TConfigSettings& s) {
   }
   c.OrDefault(s.FixedColWidth, s.FixedColWidth >= 0, defaults.FixedColWidth);
   c.OrDefault(s.FixedRowHeight, s.FixedRowHeight >= 0, defaults.FixedRowHeight);
-  c.OrDefault(s.PeriodDays, s.PeriodDays >= 0, defaults.PeriodDays);
-  c.Range<std::int32_t>(s.PeriodHours, 0, 23);
   // An automatic length the period dialog would refuse (negative days,
   // hours outside the day) becomes the start-up length; an end that
   // followed from it follows from that one. A length of 0 days and 0 hours
@@ -491,6 +496,11 @@ int ClampConfigSettings(TConfigSettings& s) {
       UTToLocalTime(s.End);
     }
   }
+  // The period dialog's copy of the length: one the dialog would refuse
+  // stands for the end record's own.
+  const bool copyAccepted = s.PeriodHours <= 23 && AutomaticLengthAccepted(s.PeriodDays, s.PeriodHours, false);
+  c.OrDefault(s.PeriodDays, copyAccepted, s.End.PeriodDays);
+  c.OrDefault(s.PeriodHours, copyAccepted, static_cast<std::int32_t>(std::floor(AutomaticPeriodHours(s.End))));
   const TDataFormats formats = DefaultDataFormats();
   for (std::size_t k = 0; k < kQuantityCount; ++k) {
     c.OrDefault(s.DataFormatDecimals[k], s.DataFormatDecimals[k] <= kLargestDecimals, formats.Decimals[k]);

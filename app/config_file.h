@@ -235,6 +235,15 @@ std::uint8_t SavedAutoEndSwitch(const TObserverRecord& start, const TObserverRec
 // and in the end record's switch byte.
 void RestoreSavedPeriod(TEphemerisPeriodState& period, const TObserverRecord& start, const TObserverRecord& end);
 
+// The period dialog's copy of the automatic length in the record (whole
+// days, whole hours; offset 32567) into the period's end record, after
+// RestoreSavedPeriod: it replaces the end record's length, whose minutes and
+// seconds stay while its whole hours agree with the copy. A copy the period
+// dialog would refuse (negative days, hours outside 0..23, no length with
+// the automatic end on) is passed over. An automatic end follows from the
+// length when the period is completed.
+void TakeSavedPeriodLength(TEphemerisPeriodState& period, std::int32_t days, std::int32_t hours);
+
 // True for a stored path that comes from another system: it holds a
 // backslash or starts with a drive letter ("C:").
 bool IsForeignPath(const std::string& path);

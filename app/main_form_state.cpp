@@ -88,6 +88,7 @@ TTableRequest TableRequestOf(const TEphemerisPeriodState& p, const TTableState& 
   request.Output.SecondEquinoxText = SecondEquinoxHeading(computing.SecondEquinox);
   request.Output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
   request.Output.RiseSetAsJulianDate = table.RiseSetAsJulianDate;
+  request.Output.ColumnWidthTable = table.ColumnWidthTable;
   request.DateListMode = table.DateListMode;
   request.JulianDateList = table.JulianDateList;
   return request;

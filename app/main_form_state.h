@@ -60,8 +60,9 @@ void StartAtCurrentInstant(TMainFormState& state);
 
 // The records a table object starts from: the period's records, step and
 // theory selection, the table configuration, the computing settings and
-// the table's output settings (the VSOP82 flag stays clear: the window
-// knows the libraries), in the given language.
+// the table's output settings with the grid's column widths (the VSOP82
+// flag stays clear and the font scale 1: the window knows the libraries
+// and the table font), in the given language.
 TTableRequest TableRequestOf(const TEphemerisPeriodState& period, const TTableState& table,
                              const TComputingSettings& computing, std::uint8_t language);
 // The language, second equinox and rise/set settings for the body objects

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -106,6 +107,15 @@ void WriteStoredSettings(SettingsStore& store, const TStoredSettings& s, const s
   store.WriteInteger("Window", "Browser y", w.BrowserY);
   store.WriteInteger("Window", "Browser h", w.BrowserH);
   if (!dataFolder.empty()) store.WriteString("Data", "Path", dataFolder);
+}
+
+bool DatabaseListChangedSinceLastRun(const TStoredSettings& s, std::size_t elementListCount,
+                                     const std::string& chosenListPath) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(chosenListPath, error)) return true;
+  const bool sameCount = s.OldAsteroidCount && *s.OldAsteroidCount >= 0 &&
+                         static_cast<std::uint64_t>(*s.OldAsteroidCount) == elementListCount;
+  return !sameCount || s.OldAsteroidFolder != s.AsteroidFolder;
 }
 
 std::uint8_t AskFirstRunLanguage(SettingsStore& store) {

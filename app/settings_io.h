@@ -19,6 +19,7 @@
 // which ends in exactly one.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -78,6 +79,16 @@ TStoredSettings ReadStoredSettings(SettingsStore& store, const std::string& data
 // "OldAsteroidCount", the asteroid folder "OldAsteroidFolder".
 void WriteStoredSettings(SettingsStore& store, const TStoredSettings& settings, const std::string& dataFolder,
                          std::int64_t elementListCount);
+
+// The start-up's test of the asteroid database: true when the choice of
+// database files must start anew from the files found (the selection dialog
+// offers every file then), because `chosenListPath` ("astdst.txt" in the
+// data folder) is missing, or because the number of element-list files found
+// now or the asteroid folder differs from the "OldAsteroidCount" and
+// "OldAsteroidFolder" the last run saved (a missing count differs from
+// every number).
+bool DatabaseListChangedSinceLastRun(const TStoredSettings& settings, std::size_t elementListCount,
+                                     const std::string& chosenListPath);
 
 // The first-run question (Yes: German, No: English): asks through the
 // message seam, writes "Settings"/"FirstRun" false and "Settings"/"Language".

@@ -1,12 +1,14 @@
 // What the window knows of the table it shows and the next one: the table
 // kinds and object numbers, the pending completion of the period, the
-// date-list mode with its dates, and the table-configuration dialog's
-// preview body and Julian-date switch.
+// date-list mode with its dates, the table-configuration dialog's preview
+// body and Julian-date switch, and the result grid's column widths.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "setup/column_titles.h"
 
 namespace kvx {
 
@@ -30,6 +32,11 @@ struct TTableState {
   // times as Julian dates, which the table writers read.
   std::int32_t TableConfigPreview = 0;
   std::uint8_t RiseSetAsJulianDate = 0;
+  // The result grid's column width of each format slot, in pixels at the
+  // table font of height 13 (the column-titles dialog edits them, the
+  // configuration and the own table file keep them); every table writer
+  // scales them by the table font.
+  TColumnWidths ColumnWidthTable = DefaultColumnWidths();
 };
 
 }  // namespace kvx

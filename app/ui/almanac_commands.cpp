@@ -45,15 +45,13 @@ bool SlowTheory(const TTheorySelection& selection) {
 }
 
 void WriteTable(TCommandHost& host) {
-  TComputingSettings& computing = host.Computing();
   TDocumentState& document = host.DocumentState();
   TEphemerisPeriodState& period = host.Period();
   const TAlmanacTable& t = Table();
   if (document.WorkbookView != 0) {
     WriteAlmanacToSheet(period.TableConfig, host.Workbook(), t.Events, t.End, t.Start);
   } else {
-    TTableOutputSettings output;
-    output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    const TTableOutputSettings output = host.Tables().Output();
     WriteAlmanacToGrid(period.TableConfig, host.Grid(), output, t.Events, t.Start, t.End);
   }
   document.DocumentSaved = 0;

@@ -60,10 +60,14 @@ void GatherDataFiles(TWindowWidgets& window, TConfigSettings& s) {
 }
 
 // A stored file that exists becomes the window's file and is loaded again
-// (a window not shown yet loads it on its first showing).
+// (a window not shown yet loads it on its first showing). The asteroid
+// list takes the leading-zeros option first, so that a stored file is read
+// once with it; a list whose file stays reads its file again only when the
+// option changed.
 void ApplyDataFiles(TWindowWidgets& window, const TConfigSettings& s) {
   if (TElementDialogCommands* dialogs = ElementDialogCommandsOf(window)) {
     TElementeplform& asteroids = dialogs->AsteroidDialog();
+    dialogs->SetLeadingZeros(s.LeadingZeros, !FileExists(s.Paths[kPathAsteroidElements]));
     if (FileExists(s.Paths[kPathAsteroidElements])) {
       asteroids.State.FileName = s.Paths[kPathAsteroidElements];
       asteroids.State.ElementFileKind = s.AsteroidFileFormat;
@@ -147,6 +151,7 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.CsvSeparatorIndex = st.Document.CsvSeparatorIndex;
   s.DialogTableKind = st.Table.TableConfigPreview;
   s.RiseSetAsJulianDate = st.Table.RiseSetAsJulianDate;
+  s.ColumnWidths = st.Table.ColumnWidthTable;
   s.UseIntegrationDatabase = st.Computing.UseIntegrationDatabase;
   s.OccultationCatalogue = st.StarCatalogue.Setting;
   s.Fk4Positions = o.Fk4Positions;
@@ -182,7 +187,6 @@ TConfigSettings TMainForm::GatherConfiguration() {
     s.CellLines = look.CellLines;
     s.FixedLines = look.FixedLines;
     s.ReservedFlag = look.Reserved;
-    s.ColumnWidths = documents_->ColumnWidthTable();
     s.FixedColWidth = look.FixedColWidth;
     s.FixedRowHeight = look.FixedRowHeight;
     s.BackgroundColor = look.GridColor;
@@ -209,6 +213,7 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
 
   // 1. Period records, folders and files of the element windows.
   RestoreSavedPeriod(state_.Period, s.Start, s.End);
+  TakeSavedPeriodLength(state_.Period, s.PeriodDays, s.PeriodHours);
   if (FolderExists(s.Paths[kPathAsteroidDatabase]) && s.Paths[kPathAsteroidDatabase] != stored_.AsteroidFolder) {
     stored_.AsteroidFolder = s.Paths[kPathAsteroidDatabase];
     state_.Objects.DatabaseListChanged = 1;
@@ -300,12 +305,12 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   CheckUserCatalogueRange(state_.Objects.ElementFileRanges, user_objects_.Count());
   state_.StarCatalogue.SelectedStar = (stars >= 0 && s.OccultationStar > stars) ? -1 : s.OccultationStar;
   // 5. Column widths, fixed sizes, colours, data formats; 6. the table font.
+  state_.Table.ColumnWidthTable = s.ColumnWidths;
   if (documents_ != nullptr) {
     TResultGridLook& look = documents_->Look();
     look.CellLines = s.CellLines;
     look.FixedLines = s.FixedLines;
     look.Reserved = s.ReservedFlag;
-    documents_->ColumnWidthTable() = s.ColumnWidths;
     look.FixedColWidth = s.FixedColWidth;
     look.FixedRowHeight = s.FixedRowHeight;
     look.GridColor = s.BackgroundColor;

@@ -54,15 +54,13 @@ TConjunctionWindowState ReadWindow(TCommandHost& host) {
 }
 
 void WriteTable(TCommandHost& host) {
-  TComputingSettings& computing = host.Computing();
   TDocumentState& document = host.DocumentState();
   TEphemerisPeriodState& period = host.Period();
   document.DocumentSaved = 0;
   if (document.WorkbookView != 0) {
     WriteConjunctionResultsToSheet(1, period.TableConfig, host.Workbook(), host.Events());
   } else {
-    TTableOutputSettings output;
-    output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    const TTableOutputSettings output = host.Tables().Output();
     WriteConjunctionResultsToGrid(0, period.TableConfig, host.Grid(), output, host.Events());
   }
 }

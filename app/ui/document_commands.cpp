@@ -51,8 +51,7 @@ QColor ColorFromWindowsValue(std::uint32_t value) {
   }
 }
 
-TDocumentCommands::TDocumentCommands(TCommandHost& host)
-    : QObject(&host.Window()), host_(host), column_widths_(TTableOutputSettings::DefaultColumnWidths()) {
+TDocumentCommands::TDocumentCommands(TCommandHost& host) : QObject(&host.Window()), host_(host) {
   TMenuCommands& commands = host.Commands();
   auto inGrid = [this] { return host_.DocumentState().WorkbookView == 0; };
   commands.RegisterHandler("Neu1", [this] {
@@ -151,7 +150,7 @@ TTableDocument TDocumentCommands::Document() {
                         host_.Period(),
                         host_.EclipseSettings(),
                         host_.DocumentState(),
-                        column_widths_,
+                        host_.TableState().ColumnWidthTable,
                         caption_,
                         &host_.RecentFiles(),
                         folder};

@@ -33,7 +33,6 @@ class TDocumentCommands : public QObject {
   explicit TDocumentCommands(TCommandHost& host);
 
   TResultGridLook& Look() { return look_; }
-  std::array<std::int32_t, kQuantityCount>& ColumnWidthTable() { return column_widths_; }
   TTableDocument Document();
   TWorkbookDocument WorkbookDocument();
   // The question before the document is left (close, New, Open).
@@ -60,7 +59,6 @@ class TDocumentCommands : public QObject {
 
   TCommandHost& host_;
   TResultGridLook look_;
-  std::array<std::int32_t, kQuantityCount> column_widths_;
   std::string caption_;
   std::string workbook_file_;
   int workbook_file_type_ = 0;

@@ -55,11 +55,7 @@ TEventStep CourseStep(const TEclipseSettings& eclipses) {
   return step;
 }
 
-TTableOutputSettings GridOutput(const TComputingSettings& computing) {
-  TTableOutputSettings output;
-  output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
-  return output;
-}
+TTableOutputSettings GridOutput(TCommandHost& host) { return host.Tables().Output(); }
 
 // The solar eclipse searches' step (minutes) and span (hours) from the
 // state; false, leaving without a table, when they do not pass the check.
@@ -81,7 +77,7 @@ void PaintFound(TCommandHost& host, tSonnenfinsternis& search) {
   if (document.WorkbookView != 0) {
     search.paint(host.Workbook(), config);
   } else {
-    search.paint_grid(host.Grid(), GridOutput(host.Computing()), config);
+    search.paint_grid(host.Grid(), GridOutput(host), config);
   }
 }
 
@@ -130,9 +126,9 @@ void SolarCalendarSearch(TCommandHost& host, tSonnenfinsternis& eclipse, std::in
       written = eclipse.kalenderrechnen(context, CourseStep(eclipseSettings), host.Workbook(), period.TableConfig,
                                         period.Start, period.End, step, span, eclipseSettings.SolarEclipseCriterion);
     } else {
-      written = eclipse.kalenderrechnen_grid(context, CourseStep(eclipseSettings), host.Grid(),
-                                             GridOutput(host.Computing()), period.TableConfig, period.Start, period.End,
-                                             step, span, eclipseSettings.SolarEclipseCriterion);
+      written = eclipse.kalenderrechnen_grid(context, CourseStep(eclipseSettings), host.Grid(), GridOutput(host),
+                                             period.TableConfig, period.Start, period.End, step, span,
+                                             eclipseSettings.SolarEclipseCriterion);
     }
   }
   if (!written) {
@@ -206,7 +202,7 @@ void LunarEclipseRun(TCommandHost& host) {
     tmystringgrid& grid = host.Grid();
     grid.SetRowCount(1);
     grid.SetColCount(1);
-    const TTableOutputSettings settings;
+    const TTableOutputSettings settings = GridOutput(host);
     TGridSink sink(grid, settings);
     WriteLunarEclipseSheet(eclipses.LunarEclipseResults, sink, period.TableConfig, row, false, all);
     grid.SetRowCount(row);
@@ -230,7 +226,7 @@ void LunarEclipseCalendarRun(TCommandHost& host) {
                                              eclipseSettings.LunarCriteria, sink, &cancelled);
     if (written > 0) FitLunarLabelColumn(host.Workbook());
   } else {
-    const TTableOutputSettings settings;
+    const TTableOutputSettings settings = GridOutput(host);
     TGridSink sink(host.Grid(), settings);
     LunarEclipseCalendar(context, period.TableConfig, period.Start, period.End, eclipseSettings.LunarCriteria, sink,
                          &cancelled);

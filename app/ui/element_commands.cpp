@@ -63,6 +63,16 @@ void LinkElementDialog(TElementDialogBase& dialog, TCommandHost& host) {
 
 }  // namespace
 
+void TElementDialogCommands::SetLeadingZeros(std::uint8_t flag, bool reload) {
+  Planetoidentabelle& list = asteroid_->Planetoidentabelle1;
+  const std::uint8_t normalize = flag != 0 ? 1 : 0;
+  if (list.NormalizeNames == normalize) return;
+  list.NormalizeNames = normalize;
+  if (!reload || list.Loaded == 0 || list.BuiltInListShown != 0) return;
+  asteroid_->SetAsteroidElementFileName(false);
+  ResetFileRange(host_.Objects().ElementFileRanges, 1);
+}
+
 void TElementDialogCommands::Planetoiden1Click() {
   TCurrentObjects& objects = host_.Objects();
   LinkElementDialog(*asteroid_, host_);

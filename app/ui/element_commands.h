@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QObject>
+#include <cstdint>
 
 #include "core/element_file_ranges.h"
 
@@ -32,6 +33,12 @@ class TElementDialogCommands : public QObject {
   // elements become the current asteroid (comet) and its dialog opens on
   // them. Any failure is reported and the current elements stay.
   void AusMPECZirkularladen1Click();
+
+  // "Führende Nullen bei Laden von Planetoiden einbauen": the asteroid
+  // list's names with their numbers padded to five digits, or as read. A
+  // change reads the list's file again (with `reload`), so that its names
+  // and order follow; the range chosen in the old order is forgotten.
+  void SetLeadingZeros(std::uint8_t flag, bool reload);
 
   TElementeplform& AsteroidDialog() { return *asteroid_; }
   TElementekoform& CometDialog() { return *comet_; }

@@ -28,14 +28,12 @@ bool LibraryTheorySelected(const TTheorySelection& selection) {
 }
 
 void WriteEventTable(TCommandHost& host) {
-  TComputingSettings& computing = host.Computing();
   TDocumentState& document = host.DocumentState();
   TEphemerisPeriodState& period = host.Period();
   // A list of conjunctions (their events carry the conjunction kind) is
   // written as the conjunction table.
   if (ListHoldsConjunctions(host.Events())) {
-    TTableOutputSettings output;
-    output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    const TTableOutputSettings output = host.Tables().Output();
     if (document.WorkbookView != 0) {
       WriteConjunctionResultsToSheet(1, period.TableConfig, host.Workbook(), host.Events());
     } else {
@@ -47,8 +45,7 @@ void WriteEventTable(TCommandHost& host) {
   if (document.WorkbookView != 0) {
     WriteEventSearchResultsToSheet(period.TableConfig, host.Workbook(), host.Events());
   } else {
-    TTableOutputSettings output;
-    output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    const TTableOutputSettings output = host.Tables().Output();
     WriteEventSearchResultsToGrid(period.TableConfig, host.Grid(), output, host.Events());
   }
   document.DocumentSaved = 0;
@@ -113,6 +110,10 @@ void Ereignissuchen1Click(TCommandHost& host) {
   settings.UsePeriod = searches.EventUsesPeriod != 0;
   settings.AsteroidDatabase = objects.AsteroidDatabase != 0;
   TSearchContext context = EclipseSearchContext(host.Computing(), host.Period());
+  // Geocentric: the search steps through geocentric places, and the
+  // refinement of a find's time reads only geocentric or heliocentric
+  // quantities, so the conjunction options' topocentric flag would change
+  // no time found.
   context.Topocentric = 0;
   context.AsteroidDatabaseFile = objects.CurrentDatabaseAsteroid;
   TObserverRecord handOver = period.Start;

@@ -21,6 +21,7 @@
 #include <filesystem>
 
 #include "app/data_folder.h"
+#include "app/settings_io.h"
 #include "app/status_line.h"
 #include "app/table_dispatcher.h"
 #include "app/ui/about_box.h"
@@ -31,6 +32,7 @@
 #include "app/ui/menu_state_refresh.h"
 #include "app/ui/orbit_setup_commands.h"
 #include "app/ui/user_catalogue_commands.h"
+#include "catalogues/asteroid_selection.h"
 #include "core/text_conversion.h"
 #include "eclipses/star_catalogue.h"
 #include "engine/moon.h"
@@ -289,6 +291,13 @@ void TMainForm::LoadStartupSettings() {
   TakePositionFileBounds();
   LoadUserCatalogueAtStartup(*this);
   FindAsteroidDatabaseFiles(*this);
+  // Database files added or removed while the program was closed, or another
+  // folder: the choice of database files starts anew from the files found.
+  state_.Objects.DatabaseListChanged =
+      DatabaseListChangedSinceLastRun(stored_, state_.Objects.DatabaseFiles.size(),
+                                      state_.DataFolder + "/" + kAsteroidChosenListFile)
+          ? 1
+          : 0;
   // The default configuration of the data folder, when there is one.
   if (LoadConfiguration(state_.DataFolder + "/" + kDefaultConfigFileName)) {
     setWindowTitle(QString::fromUtf8(kMainWindowCaption));

@@ -197,6 +197,9 @@ class TMainForm : public QMainWindow, public TCommandHost {
  protected:
   void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;
+  // No menu of the window's own over the bars: the bars are shown and
+  // hidden by the View menu, whose check marks stay with them.
+  QMenu* createPopupMenu() override { return nullptr; }
 
  private:
   void FormShow();

@@ -77,8 +77,7 @@ void TTableCommands::RegisterMeridianTransitCommands() {
     ttransitsuche search(p.Start, p.End, feature_transit_, p.TableConfig, p.Selection, computing.Accuracy.VsopLevelA,
                          p.ApparentSiderealTime, BodySettingsOf(computing, LanguageEnglish));
     const bool finished = search.schleife(true);
-    TTableOutputSettings settings;
-    settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    const TTableOutputSettings settings = Output();
     document.DocumentSaved = 0;
     search.paint(&host_.Workbook(), &host_.Grid(), document.WorkbookView, settings);
     if (!finished) dispatcher_->ReportCancelled(true);

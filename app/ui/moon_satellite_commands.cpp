@@ -55,7 +55,6 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
   dispatcher_->Register(111, [saturn] { saturn(111); });
   // The moon phases of the period start's year.
   dispatcher_->Register(80, [this] {
-    TComputingSettings& computing = host_.Computing();
     TDocumentState& document = host_.DocumentState();
     const TEphemerisPeriodState& p = host_.Period();
     if (!(p.End.Mjd > p.Start.Mjd)) {
@@ -66,8 +65,7 @@ void TTableCommands::RegisterMoonAndSatelliteKinds() {
     TMondphasentabelle table(p.Start, LanguageEnglish);
     table.initialisieren(p.Start, p.TableConfig);
     table.rechnen();
-    TTableOutputSettings settings;
-    settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    const TTableOutputSettings settings = Output();
     document.DocumentSaved = 0;
     table.paint(&host_.Workbook(), &host_.Grid(), document.WorkbookView, settings);
   });

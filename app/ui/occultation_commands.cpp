@@ -46,12 +46,7 @@ std::shared_ptr<TLunarOccultationHolder>& Holder() {
   return holder;
 }
 
-TTableOutputSettings GridSettings(TCommandHost& host) {
-  TTableOutputSettings output;
-  output.AzimuthOrigin = host.Computing().HalfTurnOffsetAngle;
-  output.ColumnWidthTable = host.Documents().ColumnWidthTable();
-  return output;
-}
+TTableOutputSettings GridSettings(TCommandHost& host) { return host.Tables().Output(); }
 
 std::function<void(const char*, const char*)> PanelOf(TWindowWidgets& window) {
   return [&window](const char* german, const char* english) {

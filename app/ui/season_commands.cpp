@@ -16,15 +16,13 @@ constexpr std::int32_t kSeasonsKind = 90;
 
 void TTableCommands::RegisterSeasonKind() {
   dispatcher_->Register(kSeasonsKind, [this] {
-    TComputingSettings& computing = host_.Computing();
     TDocumentState& document = host_.DocumentState();
     TEphemerisPeriodState& period = host_.Period();
     if (seasons_.empty()) {
       LeaveWithoutTable(host_);
       return;
     }
-    TTableOutputSettings settings;
-    settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    const TTableOutputSettings settings = Output();
     TSeasonCaptions captions;
     for (std::size_t k = 0; k < captions.size(); ++k) captions[k] = SeasonNames[k].substr(0, 50);
     document.DocumentSaved = 0;

@@ -32,6 +32,7 @@
 #include "app/table_document.h"
 #include "app/ui/command_host.h"
 #include "app/ui/document_commands.h"
+#include "app/ui/element_commands.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/sheet_commands.h"
 #include "app/ui/table_commands.h"
@@ -124,6 +125,7 @@ void DatumausKonfiguration2Click(TCommandHost& host) {
   TEphemerisPeriodState& period = host.Period();
   TTableState& table = host.TableState();
   RestoreSavedPeriod(period, stored.Start, stored.End);
+  TakeSavedPeriodLength(period, stored.PeriodDays, stored.PeriodHours);
   period.Step = stored.Step;
   table.DateListMode = 0;
   table.TableChanged = 1;
@@ -179,11 +181,17 @@ void Optionen2Click(TCommandHost& host) {
   TNumericOptions options = computing.NumericOptions;
   options.FullOccultationCalculation = catalogue.Setting == 2 ? 1 : 0;
   options.InterpolateMoon = computing.MoonCacheFlag;
+  // The box is ticked while the Moon option byte is 0: the ELP Moon's
+  // distance of the instant itself, not of the retarded one.
+  options.GeometricMoonDistance = computing.MoonOption == 0 ? 1 : 0;
   if (ShowNumericOptionsDialog(options, true, &host.Window()) != 1) return;
   computing.NumericOptions = options;
   host.SetMoonCacheSpan(options.MoonCacheSpan);
   host.SetMoonCacheOrder(options.MoonCacheOrder);
   computing.MoonCacheFlag = options.InterpolateMoon;
+  computing.MoonOption = options.GeometricMoonDistance != 0 ? 0 : 1;
+  if (TElementDialogCommands* dialogs = ElementDialogCommandsOf(host))
+    dialogs->SetLeadingZeros(options.LeadingZeros, true);
   host.SetHalfTurnOffsetFlag(options.AzimuthFromNorth);
   // The full calculation takes the large star catalogue; a new choice is
   // loaded in the background while the old catalogue stays in use.

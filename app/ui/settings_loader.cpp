@@ -94,9 +94,9 @@ void TMainForm::LoadStoredSettings() {
 
   const TWindowSettings& w = stored_.Window;
   commands_->SetChecked("BreakToolbar1", w.BreakToolbar);
-  if (WorkbookView() != nullptr && WorkbookView()->EditBar() != nullptr) {
-    WorkbookView()->EditBar()->setVisible(w.EditBar);
-  }
+  // The sheet's edit bar (its row with the cell name), shown and checked as
+  // it was left.
+  workbook_.SetShowEditBar(w.EditBar);
   commands_->SetChecked("Bearbeitungszeile1", w.EditBar);
   const QRect bounds(w.X, w.Y, w.W, w.H);
   if (OnSomeScreen(bounds)) {
@@ -148,10 +148,10 @@ void TMainForm::SaveStoredSettings() {
   w.Toolbar = commands_->IsChecked("Symbolleiste1");
   w.Clocks = commands_->IsChecked("Weltzeituhr1");
   w.TableToolbar = commands_->IsChecked("TabellengrenWerkzeug1");
-  if (WorkbookView() != nullptr && WorkbookView()->EditBar() != nullptr) {
-    w.EditBar = !WorkbookView()->EditBar()->isHidden();
-  }
-  WriteStoredSettings(store, s, state_.DataFolder, s.OldAsteroidCount.value_or(0));
+  w.EditBar = workbook_.ShowEditBar();
+  // The count of element-list files of the asteroid folder now, compared at
+  // the next start.
+  WriteStoredSettings(store, s, state_.DataFolder, static_cast<std::int64_t>(state_.Objects.DatabaseFiles.size()));
 }
 
 }  // namespace kvx

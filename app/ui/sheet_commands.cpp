@@ -526,16 +526,17 @@ void TSheetCommands::PickGridColour(bool fixedCells) {
 void TSheetCommands::ColumnHeadings() {
   TEphemerisPeriodState& period = host_.Period();
   TTableState& table = host_.TableState();
-  if (ShowColumnTitlesDialog(period.TableConfig, host_.Documents().ColumnWidthTable(), &host_.Window()) == 1) {
+  if (ShowColumnTitlesDialog(period.TableConfig, table.ColumnWidthTable, &host_.Window()) == 1) {
     table.TableChanged = 1;
+    host_.Tables().RecomputeShownTable();
+  } else if (table.TableChanged != 0) {
+    host_.Tables().ComputeWithoutKind();
   }
-  if (table.TableChanged != 0) host_.Tables().ComputeWithoutKind();
 }
 
 void TSheetCommands::ToggleEditBar() {
-  const bool on = host_.Commands().IsChecked("Bearbeitungszeile1");
-  host_.Workbook().SetShowEditBar(on);
-  if (QLineEdit* bar = host_.WorkbookView()->EditBar()) bar->setVisible(on);
+  // The sheet view shows or hides the edit bar's row as the sheet says.
+  host_.Workbook().SetShowEditBar(host_.Commands().IsChecked("Bearbeitungszeile1"));
 }
 
 void TSheetCommands::ToggleFormulas() {
@@ -699,7 +700,7 @@ void TSheetCommands::DoubleClicked(int row, int col) {
 void TSheetCommands::ApplyMenuState() {
   TMenuCommands& c = host_.Commands();
   QToolBar* tableBar = c.ToolBar("TabellenToolbar");
-  const TSheetMenuState s = SheetMenuState(LanguageEnglish != 0, tableBar != nullptr && tableBar->isVisible());
+  const TSheetMenuState s = SheetMenuState(LanguageEnglish != 0, tableBar != nullptr && !tableBar->isHidden());
   c.SetChecked("EnglischeVersion1", s.EnglishChecked);
   c.SetChecked("TabellengrenWerkzeug1", s.TableToolbarChecked);
 }

@@ -58,6 +58,8 @@ class TSheetCommands : public QObject {
   std::function<bool(const QString&, const QString&, QString&)> InputBox;
 
   TSheetSearchState& SearchState() { return search_; }
+  // The workbook's cells or sheets changed since the last table was written.
+  bool EditedSinceTable() const { return edits_ != edits_at_table_; }
   TSheetFindDialog* FindDialog() const { return find_; }
   TSheetFindDialog* ReplaceDialog() const { return replace_; }
   // The handlers a test or another command calls directly.

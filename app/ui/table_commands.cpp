@@ -7,13 +7,16 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QStackedWidget>
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
 #include "app/main_form_state.h"
 #include "app/program_caption.h"
 #include "app/ui/command_host.h"
+#include "app/ui/document_commands.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/sheet_commands.h"
 #include "core/input_checks.h"
 #include "core/observer_place.h"
 #include "core/observer_record.h"
@@ -191,6 +194,12 @@ TTableRequest TTableCommands::Request() const {
   return request;
 }
 
+TTableOutputSettings TTableCommands::Output() const {
+  TTableOutputSettings output = Request().Output;
+  output.FontScale = host_.Documents().Look().FontScale;
+  return output;
+}
+
 TTableRequest TTableCommands::InstantRequest() const {
   TTableRequest request = Request();
   request.End = request.Start;
@@ -200,7 +209,7 @@ TTableRequest TTableCommands::InstantRequest() const {
 void TTableCommands::PrepareOutput(TKeplereph& table) {
   table.OutputSheet = &host_.Workbook();
   table.OutputGrid = &host_.Grid();
-  table.OutputSettings = Request().Output;
+  table.OutputSettings = Output();
 }
 
 // --- the kinds ------------------------------------------------------------------------------
@@ -474,6 +483,26 @@ void TTableCommands::ComputeWithoutKind() {
   ComputeTable();
 }
 
+namespace {
+
+// The tables whose columns the table configuration chooses and that a
+// repeated run computes without asking anything: the asteroid (from its
+// elements and from the database), the comet, the Sun, the Moon, a planet,
+// a user object, the daily ephemeris, the meridian transits and the moons
+// of Jupiter and Saturn.
+constexpr std::int32_t kColumnTableKinds[] = {21, 33, 41, 51, 61, 71, 72, 75, 82, 100, 110, 111};
+
+}  // namespace
+
+void TTableCommands::RecomputeShownTable() {
+  TTableState& table = host_.TableState();
+  const std::int32_t shown = table.PreviousTableKind;
+  const bool columnTable = std::ranges::find(kColumnTableKinds, shown) != std::end(kColumnTableKinds);
+  const bool unchanged = host_.DocumentState().UndoFlag == 1 && !host_.Sheets().EditedSinceTable();
+  table.TableKind = columnTable && unchanged ? shown : kNoTableKind;
+  ComputeTable();
+}
+
 void TTableCommands::DatumundOrteingeben1Click() {
   TEphemerisPeriodState& period = host_.Period();
   TTableState& table = host_.TableState();
@@ -567,7 +596,7 @@ void TTableCommands::RegisterLibraryTables() {
       target.Sheet = &host_.Workbook();
       target.Grid = &host_.Grid();
       target.Language = LanguageEnglish;
-      target.Output.SecondEquinoxText = SecondEquinoxHeading(computing.SecondEquinox);
+      target.Output = Output();
       const TLibraryAvailability& libraries = host_.TheoryState().Libraries;
       const bool written =
           kind == kTableKindStateVectorVsop87a

@@ -88,6 +88,13 @@ class TTableCommands : public QObject {
   // period and refreshes the menus; the sheet and the grid keep what they
   // hold. Only a table command writes a table.
   void ComputeWithoutKind();
+  // After a set-up dialog gave the tables new columns (F8, the column
+  // titles): the table the sheet or the grid shows is computed again with
+  // them, when it is an ephemeris table of a body over the period that the
+  // last table command wrote and the sheet has not been changed since (its
+  // undo is still open); otherwise as ComputeWithoutKind, and the sheet
+  // keeps what it holds.
+  void RecomputeShownTable();
 
   // Every menu state of the window anew (the window's refresh): the table
   // commands without a handler stay disabled, and the rules of the menus'
@@ -142,11 +149,17 @@ class TTableCommands : public QObject {
   Teinzelephform& SingleDatePage();
 
   // The records of a table over the main window's period, in the program's
-  // language, with the window's output settings.
+  // language, with the window's output settings (the table font's scale
+  // comes with Output, when the table is written).
   TTableRequest Request() const;
   // The same with the period start as start and end: the batch tables,
   // whose objects are each tabulated at that instant.
   TTableRequest InstantRequest() const;
+  // The output settings every table writer of the window reads (those of
+  // Request): the second equinox's heading, the azimuth origin, rise and set
+  // as Julian dates, the VSOP82 flag, the grid's column widths and the
+  // table font's scale.
+  TTableOutputSettings Output() const;
   // Makes an ephemeris object write into the window's sheet and grid.
   void PrepareOutput(TKeplereph& table);
   // Runs a time-loop table over the main window's period, writes it and

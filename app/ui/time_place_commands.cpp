@@ -153,7 +153,7 @@ void Tabellenkonfigurieren1Click(TCommandHost& host) {
   host.SetTableEquinox(equinox);
   period.ApparentSiderealTime = sidereal;
   table.TableChanged = 1;
-  host.Tables().ComputeWithoutKind();
+  host.Tables().RecomputeShownTable();
 }
 
 // The table tool bar: a column set into the main window's table

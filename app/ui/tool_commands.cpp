@@ -15,7 +15,6 @@ namespace kvx {
 
 void TTableCommands::RegisterToolCommands() {
   dispatcher_->Register(150, [this] {
-    TComputingSettings& computing = host_.Computing();
     TDocumentState& document = host_.DocumentState();
     TCurrentObjects& objects = host_.Objects();
     TTableState& tableState = host_.TableState();
@@ -26,8 +25,7 @@ void TTableCommands::RegisterToolCommands() {
       return;
     }
     table.schleife(p.ApparentSiderealTime);
-    TTableOutputSettings settings;
-    settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    const TTableOutputSettings settings = Output();
     document.DocumentSaved = 0;
     table.paint(&host_.Workbook(), &host_.Grid(), document.WorkbookView, settings);
     if (table.Stopped != 0) {
@@ -38,11 +36,9 @@ void TTableCommands::RegisterToolCommands() {
   });
   // The position of the coordinate dialog in every frame.
   dispatcher_->Register(890, [this] {
-    TComputingSettings& computing = host_.Computing();
     TDocumentState& document = host_.DocumentState();
     TEphemerisPeriodState& period = host_.Period();
-    TTableOutputSettings settings;
-    settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+    const TTableOutputSettings settings = Output();
     document.DocumentSaved = 0;
     CoordinateConversionTable(&host_.Workbook(), &host_.Grid(), document.WorkbookView, period.TableConfig,
                               coordinate_block_, settings, LanguageEnglish);

@@ -197,9 +197,11 @@ void PlanetenundSterne1Click(TCommandHost& host) {
 void KonjunktionenfrObjektlisten1Click(TCommandHost& host) {
   ListCommand(host, kConjunctionSearchKind, [&host] {
     TConfigSettings& held = host.HeldConfiguration();
-    TCurrentObjects& s = host.Objects();
-    return ShowConjunctionListDialog(host, s.AsteroidDatabase, held.ConjunctionListComets, held.SeparationLimit,
-                                     held.ConjunctionOptions, host.Events(), s.ElementFileRanges);
+    // The lists' source has bytes of its own: the database choice here is
+    // not the searches' "Keplerelemente verwenden".
+    return ShowConjunctionListDialog(host, held.ConjunctionListDatabase, held.ConjunctionListComets,
+                                     held.SeparationLimit, held.ConjunctionOptions, host.Events(),
+                                     host.Objects().ElementFileRanges);
   });
 }
 

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -42,6 +43,7 @@
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_message_sink.h"
 #include "platform/qt/qt_settings_store.h"
+#include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
 #include "platform/workbook/workbook.h"
 #include "setup/clock_list.h"
@@ -85,6 +87,11 @@ std::string ReadAll(const fs::path& path) {
 }
 
 TEST_F(SettingsAndLanguage, FirstStartAsksAndTheSecondRestoresWhatTheSaverWrote) {
+  // Two element-list files in the asteroid folder before the first start.
+  const fs::path asteroids = fs::path(DataFolder()) / "Asteroids";
+  fs::create_directories(asteroids);
+  std::ofstream(asteroids / "a.eel") << "x";
+  std::ofstream(asteroids / "b.eel") << "x";
   {
     QtSettingsStore file;
     ScopedSettingsStore settings(file);
@@ -116,12 +123,25 @@ TEST_F(SettingsAndLanguage, FirstStartAsksAndTheSecondRestoresWhatTheSaverWrote)
     form.State().Computing.WarningsOption = 0;
     form.Commands().SetChecked("Weltzeituhr1", true);
     form.Commands().SetChecked("BreakToolbar1", false);
+    // The table tool bar shown and the edit bar hidden from the View menu.
+    form.Commands().Action("TabellengrenWerkzeug1")->trigger();
+    form.Commands().Action("Bearbeitungszeile1")->trigger();
     form.IntegrationDates() = {2451545.5, 2460000.25};
     form.setWindowState(Qt::WindowNoState);
     form.setGeometry(40, 50, 640, 420);
     QApplication::processEvents();
-    form.close();
+    // File | Exit, as a user leaves: the menus are refreshed on the way out.
+    form.Commands().Action("FileExitItem")->trigger();
+    QApplication::processEvents();
   }
+  // The saver kept the number of element-list files; one more comes while
+  // the program is closed, and a chosen list exists.
+  {
+    QtSettingsStore file;
+    EXPECT_EQ(file.ReadInteger("Data", "OldAsteroidCount"), 2);
+  }
+  std::ofstream(asteroids / "c.eel") << "x";
+  std::ofstream(fs::path(DataFolder()) / "astdst.txt") << (asteroids / "a.eel").string() << "\r\n";
   const std::string jdlist = ReadAll(fs::path(DataFolder()) / "jdlist.txt");
   EXPECT_EQ(jdlist, "2451545.5\n2460000.25\n");
   TObserverRecord clock;
@@ -138,27 +158,52 @@ TEST_F(SettingsAndLanguage, FirstStartAsksAndTheSecondRestoresWhatTheSaverWrote)
   ScopedSettingsStore settings(file);
   EXPECT_EQ(file.ReadString("Data", "Path"), DataFolder());
   EXPECT_EQ(file.ReadString("Data", "OldAsteroidFolder"), DataFolder() + "/Asteroids");
-  TMainForm form;
-  ScopedMessageSink sink(messages_);
-  form.show();
-  QApplication::processEvents();
-  EXPECT_TRUE(messages_.messages.empty());
-  EXPECT_EQ(LanguageEnglish, 0);
-  EXPECT_EQ(form.State().Document.DefaultSheetNumber, 20);
-  EXPECT_EQ(form.State().Document.RecentFilesCount, 5);
-  EXPECT_EQ(form.State().Computing.WarningsOption, 0);
-  EXPECT_TRUE(form.Commands().IsChecked("Weltzeituhr1"));
-  EXPECT_FALSE(form.Commands().IsChecked("BreakToolbar1"));
-  EXPECT_FALSE(form.StoredSettings().Window.Maximized);
-  EXPECT_EQ(form.StoredSettings().Window.W, 640);
-  EXPECT_EQ(form.StoredSettings().Window.H, 420);
-  EXPECT_EQ(form.IntegrationDates(), (std::vector<double>{2451545.5, 2460000.25}));
-  ASSERT_EQ(form.Clocks().size(), 1u);
-  EXPECT_EQ(form.Clocks()[0].Text(), "Tokyo");
-  EXPECT_EQ(form.State().Document.SeparatorsUsable, 0);
-  EXPECT_EQ(DecimalPatternTable[2], "0*00") << "the patterns follow the locale's separator";
-  form.close();
+  {
+    TMainForm form;
+    ScopedMessageSink sink(messages_);
+    form.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(messages_.messages.empty());
+    EXPECT_EQ(LanguageEnglish, 0);
+    EXPECT_EQ(form.State().Document.DefaultSheetNumber, 20);
+    EXPECT_EQ(form.State().Document.RecentFilesCount, 5);
+    EXPECT_EQ(form.State().Computing.WarningsOption, 0);
+    EXPECT_TRUE(form.Commands().IsChecked("Weltzeituhr1"));
+    EXPECT_FALSE(form.Commands().IsChecked("BreakToolbar1"));
+    EXPECT_FALSE(form.StoredSettings().Window.Maximized);
+    EXPECT_EQ(form.StoredSettings().Window.W, 640);
+    EXPECT_EQ(form.StoredSettings().Window.H, 420);
+    EXPECT_EQ(form.IntegrationDates(), (std::vector<double>{2451545.5, 2460000.25}));
+    ASSERT_EQ(form.Clocks().size(), 1u);
+    EXPECT_EQ(form.Clocks()[0].Text(), "Tokyo");
+    // The bars as they were left, with their check marks.
+    EXPECT_TRUE(form.Commands().IsChecked("TabellengrenWerkzeug1"));
+    EXPECT_TRUE(form.Commands().ToolBar("TabellenToolbar")->isVisible());
+    EXPECT_FALSE(form.Commands().IsChecked("Bearbeitungszeile1"));
+    EXPECT_FALSE(form.Workbook().ShowEditBar());
+    EXPECT_FALSE(form.WorkbookView()->EditBar()->isVisibleTo(&form));
+    // The file added while the program was closed: the choice of database
+    // files starts anew.
+    EXPECT_EQ(form.State().Objects.DatabaseFiles.size(), 3u);
+    EXPECT_EQ(form.State().Objects.DatabaseListChanged, 1);
+    EXPECT_EQ(form.State().Document.SeparatorsUsable, 0);
+    EXPECT_EQ(DecimalPatternTable[2], "0*00") << "the patterns follow the locale's separator";
+    form.Commands().Action("FileExitItem")->trigger();
+    QApplication::processEvents();
+  }
   ApplyLocaleSeparators(locale);
+
+  // A third start finds what the second left: nothing to choose anew, the
+  // bars unchanged.
+  TMainForm third;
+  ScopedMessageSink sink(messages_);
+  third.show();
+  QApplication::processEvents();
+  EXPECT_EQ(file.ReadInteger("Data", "OldAsteroidCount"), 3);
+  EXPECT_EQ(third.State().Objects.DatabaseListChanged, 0);
+  EXPECT_TRUE(third.Commands().ToolBar("TabellenToolbar")->isVisible());
+  EXPECT_FALSE(third.Workbook().ShowEditBar());
+  third.close();
 }
 
 // The first start as the program makes it: the splash on top, the main

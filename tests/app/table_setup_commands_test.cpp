@@ -3,7 +3,8 @@
 // configuration dialog's preview kept between openings with the planets'
 // element columns (present with the VSOP82 library), those columns in a
 // Mars table, the Julian-date switch reaching the tables, and the legend
-// with the configured headings.
+// with the configured headings; OK in the set-up computes the table on the
+// sheet again while the user has not written into it.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -113,7 +114,7 @@ TEST_F(TableSetupCommands, ToolBarPresetsPreviewPlanetElementsAndLegend) {
   // axis near 1.52 AU.
   s.Table.PlaceConfirmed = 1;
   c.Action("Mars1")->trigger();
-  const workbook::TWorkbook& book = form.Workbook();
+  workbook::TWorkbook& book = form.Workbook();
   int aColumn = 0;
   for (int col = 1; col <= 40 && aColumn == 0; ++col) {
     for (int row = 1; row <= 3; ++row) {
@@ -133,6 +134,33 @@ TEST_F(TableSetupCommands, ToolBarPresetsPreviewPlanetElementsAndLegend) {
     legend.accept();
   });
   c.Action("Legende1")->trigger();
+
+  // OK in the set-up (F8) computes the table on the sheet again: a Mars
+  // table of rise and set with the Julian-date switch on, then off; once the
+  // user has written into the sheet, OK leaves the sheet as it is.
+  c.Action("SpeedButton37")->trigger();
+  c.Action("Mars1")->trigger();
+  int riseColumn = 0;
+  for (int col = 1; col <= book.LastCol() && riseColumn == 0; ++col) {
+    if (book.Text(1, col) == "Aufgang" || book.Text(1, col) == "Rise") riseColumn = col;
+  }
+  ASSERT_GT(riseColumn, 0);
+  const std::string riseAsJulianDate = book.Text(2, riseColumn);
+  auto julianSwitch = [&c](bool on) {
+    WhenModalShown<Ttabconfig>([on](Ttabconfig& d) {
+      d.findChild<QCheckBox*>(QStringLiteral("julianSwitch"))->setChecked(on);
+      d.findChild<QPushButton*>(QStringLiteral("ok"))->click();
+    });
+    c.Action("Tabellenkonfigurieren1")->trigger();
+  };
+  julianSwitch(false);
+  const std::string riseAsTime = book.Text(2, riseColumn);
+  EXPECT_NE(riseAsTime, riseAsJulianDate) << "the Mars table computed again";
+  EXPECT_EQ(s.Table.PreviousTableKind, 71);
+  book.SetText(book.LastRow() + 2, 1, "Notiz");
+  julianSwitch(true);
+  EXPECT_EQ(book.Text(2, riseColumn), riseAsTime) << "a sheet the user changed is kept";
+  EXPECT_EQ(book.Text(book.LastRow(), 1), "Notiz");
   EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
 }
 
