@@ -39,8 +39,8 @@ TMenuStateInput MenuStateInputOf(TCommandHost& host) {
   in.VariableStarName = objects.CurrentVariableStar.Name;
   in.UserCatalogueLoaded = host.UserObjects().Count() > 0;
   in.WorkbookView = document.WorkbookView != 0;
-  const TWorkbookView* view = host.WorkbookView();
-  in.EditBarShown = view != nullptr && view->EditBar() != nullptr && !view->EditBar()->isHidden();
+  // The sheet's own switch: its view shows the edit bar's row as it says.
+  in.EditBarShown = host.Workbook().ShowEditBar();
   in.FormulasShown = host.Workbook().ShowFormulas();
   in.SheetProtected = host.Workbook().EnableProtection();
   in.DateListInUse = host.TableState().DateListMode != 0;
