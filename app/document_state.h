@@ -26,6 +26,12 @@ struct TDocumentState {
   std::uint8_t CsvSeparatorIndex = 0;
   std::uint8_t SeparatorsUsable = 1;  // no locale separator holds "#" or "*"
   std::uint8_t SettingsChanged = 0;   // something the configuration keeps changed
+  // Content changes of the workbook so far, and their count when the last
+  // table was written (or undone): the user edited the sheet since while
+  // they differ.
+  std::uint64_t SheetEdits = 0;
+  std::uint64_t SheetEditsAtTable = 0;
+  bool EditedSinceTable() const { return SheetEdits != SheetEditsAtTable; }
 };
 
 }  // namespace kvx

@@ -23,6 +23,7 @@ struct TStarCatalogueState;
 struct TStoredSettings;
 struct TTableState;
 class TEventList;
+struct TResultGridLook;
 class TMyHistoryList;
 class tuserlist;
 
@@ -55,6 +56,9 @@ class TWindowRecords {
   virtual TMoonCacheState& MoonCache() = 0;
   // The events found by the searches; table kinds 81, 84 and 86 write them.
   virtual TEventList& Events() = 0;
+  // The result grid's font, colours and sizes (the table writers take the
+  // font's scale from it).
+  virtual TResultGridLook& GridLook() = 0;
   // The folder of the files shipped with the program.
   virtual const std::string& ShippedFolder() const = 0;
   // True after the start-up found no star catalogue and ended the program.

@@ -364,4 +364,6 @@ void TMainForm::SaveStartupConfiguration() {
   SaveConfiguration(state_.DataFolder + "/" + kDefaultConfigFileName);
 }
 
+TResultGridLook& TMainForm::GridLook() { return documents_->Look(); }
+
 }  // namespace kvx

@@ -83,6 +83,7 @@ class TMainForm : public QMainWindow, public TCommandHost {
   const TSatelliteFileState& SatelliteFile() const { return satellite_file_; }
   TMoonCacheState& MoonCache() override { return moon_cache_; }
   TEventList& Events() override { return events_; }
+  TResultGridLook& GridLook() override;
   const std::string& ShippedFolder() const override { return shipped_folder_; }
   bool Halted() const override { return halted_; }
   TMenuCommands& Commands() override { return *commands_; }

@@ -138,9 +138,12 @@ TSheetCommands::TSheetCommands(TCommandHost& host) : QObject(&host.Window()), ho
     return true;
   };
   host_.Workbook().AddListener([this](workbook::TChange change) {
-    if (change == workbook::TChange::Cells || change == workbook::TChange::Structure) ++edits_;
+    if (change == workbook::TChange::Cells || change == workbook::TChange::Structure) ++host_.DocumentState().SheetEdits;
   });
-  host_.TableWrittenHook = [this] { edits_at_table_ = edits_; };
+  host_.TableWrittenHook = [this] {
+    TDocumentState& document = host_.DocumentState();
+    document.SheetEditsAtTable = document.SheetEdits;
+  };
   for (const auto& [name, code] : kAlignButtons) {
     if (QAction* action = host_.Commands().Action(name)) action->setCheckable(true);
   }
@@ -549,7 +552,7 @@ void TSheetCommands::UndoTable() {
   std::string german = "Bei OK wird die momentane Tabelle gelöscht und durch eine eventuell vorher berechnete ersetzt.";
   std::string english =
       "Pressing \"OK\" the actual computed ephemeris will be deleted and replaced by a earlier calculated table.";
-  if (edits_ != edits_at_table_) {
+  if (state.EditedSinceTable()) {
     german += " Ihre späteren Änderungen im Blatt gehen dabei ebenfalls verloren.";
     english += " Your later changes to the sheet will be lost as well.";
   }
@@ -560,7 +563,7 @@ void TSheetCommands::UndoTable() {
   TWorkbook& book = host_.Workbook();
   if (book.InTransaction()) book.TransactionRollback();
   state.UndoFlag = 0;
-  edits_at_table_ = edits_;
+  state.SheetEditsAtTable = state.SheetEdits;
 }
 
 void TSheetCommands::Decimals(int count) {

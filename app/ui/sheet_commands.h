@@ -59,7 +59,6 @@ class TSheetCommands : public QObject {
 
   TSheetSearchState& SearchState() { return search_; }
   // The workbook's cells or sheets changed since the last table was written.
-  bool EditedSinceTable() const { return edits_ != edits_at_table_; }
   TSheetFindDialog* FindDialog() const { return find_; }
   TSheetFindDialog* ReplaceDialog() const { return replace_; }
   // The handlers a test or another command calls directly.
@@ -110,8 +109,6 @@ class TSheetCommands : public QObject {
   TSheetSearchState search_;
   TSheetFindDialog* find_ = nullptr;
   TSheetFindDialog* replace_ = nullptr;
-  std::uint64_t edits_ = 0;           // content changes of the workbook
-  std::uint64_t edits_at_table_ = 0;  // ... when the last table was written
   bool filling_bar_ = false;          // the tool bar follows the selection
 };
 

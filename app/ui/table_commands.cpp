@@ -13,10 +13,9 @@
 
 #include "app/main_form_state.h"
 #include "app/program_caption.h"
+#include "app/table_document.h"
 #include "app/ui/command_host.h"
-#include "app/ui/document_commands.h"
 #include "app/ui/menu_commands.h"
-#include "app/ui/sheet_commands.h"
 #include "core/input_checks.h"
 #include "core/observer_place.h"
 #include "core/observer_record.h"
@@ -196,7 +195,7 @@ TTableRequest TTableCommands::Request() const {
 
 TTableOutputSettings TTableCommands::Output() const {
   TTableOutputSettings output = Request().Output;
-  output.FontScale = host_.Documents().Look().FontScale;
+  output.FontScale = host_.GridLook().FontScale;
   return output;
 }
 
@@ -498,7 +497,7 @@ void TTableCommands::RecomputeShownTable() {
   TTableState& table = host_.TableState();
   const std::int32_t shown = table.PreviousTableKind;
   const bool columnTable = std::ranges::find(kColumnTableKinds, shown) != std::end(kColumnTableKinds);
-  const bool unchanged = host_.DocumentState().UndoFlag == 1 && !host_.Sheets().EditedSinceTable();
+  const bool unchanged = host_.DocumentState().UndoFlag == 1 && !host_.DocumentState().EditedSinceTable();
   table.TableKind = columnTable && unchanged ? shown : kNoTableKind;
   ComputeTable();
 }
