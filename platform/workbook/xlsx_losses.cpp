@@ -101,6 +101,44 @@ class TLossCounter : public orcus::sax_ns_handler {
   bool runs_ = false;  // the shared string being read has runs of its own fonts
 };
 
+// The local name of the first element of an XML text; empty when there is
+// none or a comment comes before it (the parse then decides).
+std::string_view RootName(std::string_view xml) {
+  for (std::size_t at = xml.find('<'); at != std::string_view::npos; at = xml.find('<', at + 1)) {
+    if (at + 1 < xml.size() && xml[at + 1] == '?') continue;
+    if (at + 1 < xml.size() && xml[at + 1] == '!') return {};
+    std::size_t end = at + 1;
+    while (end < xml.size() && xml[end] != ' ' && xml[end] != '>' && xml[end] != '/' && xml[end] != '\t' &&
+           xml[end] != '\r' && xml[end] != '\n') {
+      ++end;
+    }
+    const std::string_view name = xml.substr(at + 1, end - at - 1);
+    const std::size_t colon = name.find(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+  }
+  return {};
+}
+
+// Whether a part may hold something to count, by a scan much cheaper than
+// the parse: a worksheet names the elements counted, a type "b" or "e",
+// or a formula's "()"; another part has a root that is counted. Character
+// references ("&#...;") could hide any of these: such a part is parsed.
+bool MayHoldLosses(std::string_view text, bool worksheet) {
+  if (text.find("&#") != std::string_view::npos) return true;
+  if (worksheet) {
+    for (const std::string_view mark :
+         {"mergeCell", "dataValidation", "conditionalFormatting", "hyperlink", "\"b\"", "'b'", "\"e\"", "'e'", "()"}) {
+      if (text.find(mark) != std::string_view::npos) return true;
+    }
+    return false;
+  }
+  const std::string_view root = RootName(text);
+  if (root.empty()) return true;
+  if (root == "sst") return text.find("rPr") != std::string_view::npos;
+  return root == "wsDr" || root == "comments" || root == "chartSpace" || root == "table" ||
+         root == "pivotTableDefinition";
+}
+
 }  // namespace
 
 void CountPartLosses(const std::string& name, std::string_view text, bool worksheet, TReadLosses& losses) {
@@ -108,7 +146,7 @@ void CountPartLosses(const std::string& name, std::string_view text, bool worksh
     ++losses[TReadLoss::Macros];
     return;
   }
-  if (!EndsWithFolded(name, ".xml")) return;
+  if (!EndsWithFolded(name, ".xml") || !MayHoldLosses(text, worksheet)) return;
   // Counted apart first: a part that stops parsing half way adds nothing.
   TReadLosses counted;
   TLossCounter counter(worksheet, counted);
