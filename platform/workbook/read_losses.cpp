@@ -75,6 +75,11 @@ LossLine LineOf(TReadLoss kind) {
               "pivot tables: left out, their last values stay"};
     case TReadLoss::DefinedNames:
       return {"Name: weggelassen", "Namen: weggelassen", "defined name: left out", "defined names: left out"};
+    case TReadLoss::UnreadRecords:
+      return {"Teil der Datei mit Formeln, Wahrheitswerten und Fehlerwerten: nicht lesbar, ihre Zellen sind leer",
+              "Teile der Datei mit Formeln, Wahrheitswerten und Fehlerwerten: nicht lesbar, ihre Zellen sind leer",
+              "part of the file with formulas, truth values and error values: unreadable, their cells are empty",
+              "parts of the file with formulas, truth values and error values: unreadable, their cells are empty"};
   }
   return {"", "", "", ""};
 }

@@ -27,9 +27,10 @@ enum class TReadLoss {
   Tables,              // table ranges (the cells stay)
   PivotTables,         // pivot tables (their last values stay)
   DefinedNames,        // defined names the reader could not take over
+  UnreadRecords,  // .xls: the records of the formulas, truth values and errors could not be read; their cells empty
 };
 
-inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::DefinedNames) + 1;
+inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::UnreadRecords) + 1;
 
 struct TReadLosses {
   std::array<int, kReadLossKinds> Counts{};
