@@ -408,6 +408,61 @@ std::string Lower(std::string_view text) {
   return out;
 }
 
+constexpr std::string_view kOfficeRelationships = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+// The relationship type that names a part of this root element for the
+// reading library (the worksheets, the shared strings, the styles); empty
+// for a part it does not read through the workbook's relationships.
+std::string RelationshipTypeOf(std::string_view root) {
+  if (root == "worksheet") return std::string(kOfficeRelationships) + "/worksheet";
+  if (root == "sst") return std::string(kOfficeRelationships) + "/sharedStrings";
+  if (root == "styleSheet") return std::string(kOfficeRelationships) + "/styles";
+  return {};
+}
+
+// The kinds of sheet a workbook's <sheet> may name: worksheets, and chart,
+// dialog and macro sheets (which the workbook does not read).
+bool KnownSheetType(std::string_view type) {
+  if (type == std::string(kOfficeRelationships) + "/worksheet") return true;
+  for (const std::string_view other : {"/chartsheet", "/dialogsheet"}) {
+    if (type == std::string(kOfficeRelationships) + std::string(other)) return true;
+  }
+  return type == "http://schemas.microsoft.com/office/2006/relationships/xlMacrosheet" ||
+         type == "http://schemas.microsoft.com/office/2006/relationships/xlIntlMacrosheet";
+}
+
+// Whether every <sheet> of the workbook part names its part by an "id"
+// attribute in the namespace of the relationships: the reading library
+// passes over a sheet whose attribute is in another, and reads it empty.
+struct SheetIdNamespaces : orcus::sax_ns_handler {
+  bool Foreign = false;
+  bool ownId = false;
+  bool anyId = false;
+  void attribute(std::string_view, std::string_view) {}
+  void attribute(const orcus::sax_ns_parser_attribute& attribute) {
+    if (attribute.name != "id" || attribute.ns_alias.empty()) return;
+    anyId = true;
+    ownId = ownId || (attribute.ns != nullptr && std::string_view(attribute.ns) == kOfficeRelationships);
+  }
+  void start_element(const orcus::sax_ns_parser_element& element) {
+    if (element.name == "sheet" && anyId && !ownId) Foreign = true;
+    ownId = anyId = false;
+  }
+};
+
+bool SheetIdsInForeignNamespace(std::string_view workbook) {
+  SheetIdNamespaces handler;
+  try {
+    orcus::xmlns_repository repository;
+    orcus::xmlns_context context = repository.create_context();
+    orcus::sax_ns_parser<SheetIdNamespaces> parser(workbook.data(), workbook.size(), context, handler);
+    parser.parse();
+  } catch (const std::exception&) {
+    return false;  // not well-formed: refused before
+  }
+  return handler.Foreign;
+}
+
 // The package as the reading library will walk it: the workbook part and,
 // in the workbook's order, the names of the sheets and their worksheet
 // parts ("" for a sheet of another kind, a chart sheet). Relationship parts
@@ -480,7 +535,22 @@ bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& te
     return false;
   }
   package.Workbook = workbookEntry->Name;
+  if (SheetIdsInForeignNamespace(workbook)) {
+    error = ReadFailure(TReadFailure::UnknownNamespace, package.Workbook);
+    return false;
+  }
   const std::vector<Relationship>& sheets = relationsOf[Lower(package.Workbook)];
+  // A part the library reads (a worksheet, the shared strings, the styles)
+  // named by a relationship of another type would be passed over by it.
+  for (const Relationship& r : sheets) {
+    const Entry* found = r.External ? nullptr : FindPart(entries, r.Target);
+    if (found == nullptr) continue;
+    const std::string type = RelationshipTypeOf(RootElement(texts[static_cast<std::size_t>(found - entries.data())]));
+    if (!type.empty() && r.Type != type) {
+      error = ReadFailure(TReadFailure::UnknownRelationship, found->Name);
+      return false;
+    }
+  }
   bool anyWorksheet = false;
   Element e;
   for (std::size_t at = 0; FindElement(workbook, "sheet", at, workbook.size(), e); at = e.End) {
@@ -493,6 +563,10 @@ bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& te
     bool worksheet = true;
     for (const Relationship& r : sheets) {
       if (r.Id != id) continue;
+      if (!KnownSheetType(r.Type)) {
+        error = ReadFailure(TReadFailure::UnknownRelationship, r.Target.empty() ? name : r.Target);
+        return false;
+      }
       worksheet = EndsWith(r.Type, "/worksheet");
       if (FindPart(entries, r.Target) != nullptr) part = r.Target;
     }

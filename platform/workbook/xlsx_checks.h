@@ -30,6 +30,11 @@
 //     one; relationship parts whose targets the library would not find are
 //     rewritten with plain relative targets, and stored under the name the
 //     library looks for (beside their source part, in its letter case);
+//   - what the library would pass over and read empty is refused, the part
+//     named: a workbook whose <sheet> elements name their parts in another
+//     namespace than the relationships', a sheet named by a relationship of
+//     a type the library does not know, and a worksheet, shared-string or
+//     style part named by a relationship of another type than its own;
 //   - the <col> elements of every worksheet part need min and max with
 //     1 <= min <= max <= 16384;
 //   - the numbers of the plain number cells are read exactly (blanks
