@@ -166,8 +166,8 @@ std::string TTextSheetWriter::Text(int* zeroRow, int* zeroCol) const {
 // ------------------------------------------------------------------- check
 
 bool TTextSaveCheck::Any() const {
-  return !OtherSheet.empty() || Numbers > 0 || Formulas > 0 || Others > 0 || LineEnds || Encoding ||
-         LinesLeftOut > 0 || FieldsLeftOut > 0 || DamagedAt != std::string_view::npos || SplitCells > 0;
+  return !OtherSheet.empty() || Numbers > 0 || Formulas > 0 || Others > 0 || LineEnds || Encoding || LinesLeftOut > 0 ||
+         FieldsLeftOut > 0 || DamagedAt != std::string_view::npos || SplitCells > 0;
 }
 
 TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect) {
@@ -194,7 +194,8 @@ TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect)
       bool fromFile = false;
       const std::string written = writer.CellText(r, c, &fromFile);
       text += written;
-      if (!fromFile && !dialect.Quoting && written.find_first_of(std::string{dialect.Separator, '\r', '\n'}) != std::string::npos) {
+      if (!fromFile && !dialect.Quoting &&
+          written.find_first_of(std::string{dialect.Separator, '\r', '\n'}) != std::string::npos) {
         ++check.SplitCells;
       }
       // A cell of the file the user did not change, written otherwise.
@@ -243,17 +244,15 @@ const char* EncodingName(TTextEncoding encoding) {
 }
 
 // A cell's text in a reason: at most 40 characters.
-std::string Shown(const std::string& text) {
-  return Utf8Length(text) <= 40 ? text : Utf8Prefix(text, 40) + "…";
-}
+std::string Shown(const std::string& text) { return Utf8Length(text) <= 40 ? text : Utf8Prefix(text, 40) + "…"; }
 
 // "n things would ...": the singular or plural clause after the count, with
 // an example after it ("such as a → b") when given.
 std::string Counted(std::uint64_t n, bool english, const char* germanOne, const char* germanMany,
                     const char* englishOne, const char* englishMany, const std::string& from = {},
                     const std::string& to = {}, bool example = false) {
-  std::string clause = std::to_string(n) + " " + (english ? (n == 1 ? englishOne : englishMany)
-                                                          : (n == 1 ? germanOne : germanMany));
+  std::string clause =
+      std::to_string(n) + " " + (english ? (n == 1 ? englishOne : englishMany) : (n == 1 ? germanOne : germanMany));
   if (example) {
     clause += n == 1 ? ": " : (english ? ", such as " : ", etwa ");
     clause += Shown(from) + " → " + Shown(to);
@@ -266,15 +265,16 @@ std::string Counted(std::uint64_t n, bool english, const char* germanOne, const 
 std::string TextSaveReason(const TTextSaveCheck& check, bool english) {
   std::vector<std::string> clauses;
   if (!check.OtherSheet.empty()) {
-    clauses.push_back(english ? "the sheet \"" + check.OtherSheet + "\" would be written instead of the sheet read from "
-                                                                    "the file"
+    clauses.push_back(english ? "the sheet \"" + check.OtherSheet +
+                                    "\" would be written instead of the sheet read from "
+                                    "the file"
                               : "das Blatt „" + check.OtherSheet +
                                     "“ würde anstelle des aus der Datei gelesenen Blatts geschrieben");
   }
   if (check.Numbers > 0) {
-    clauses.push_back(Counted(check.Numbers, english, "Zahl würde anders geschrieben", "Zahlen würden anders geschrieben",
-                              "number would be written differently", "numbers would be written differently",
-                              check.NumberFrom, check.NumberTo, true));
+    clauses.push_back(Counted(check.Numbers, english, "Zahl würde anders geschrieben",
+                              "Zahlen würden anders geschrieben", "number would be written differently",
+                              "numbers would be written differently", check.NumberFrom, check.NumberTo, true));
   }
   if (check.Formulas > 0) {
     clauses.push_back(Counted(check.Formulas, english, "Formel würde als ihr Wert geschrieben",
@@ -282,9 +282,9 @@ std::string TextSaveReason(const TTextSaveCheck& check, bool english) {
                               "formulas would be written as their values"));
   }
   if (check.Others > 0) {
-    clauses.push_back(Counted(check.Others, english, "Zelle würde anders geschrieben", "Zellen würden anders geschrieben",
-                              "cell would be written differently", "cells would be written differently",
-                              check.OtherFrom, check.OtherTo, true));
+    clauses.push_back(Counted(check.Others, english, "Zelle würde anders geschrieben",
+                              "Zellen würden anders geschrieben", "cell would be written differently",
+                              "cells would be written differently", check.OtherFrom, check.OtherTo, true));
   }
   if (check.SplitCells > 0) {
     clauses.push_back(Counted(check.SplitCells, english,
@@ -303,25 +303,25 @@ std::string TextSaveReason(const TTextSaveCheck& check, bool english) {
                               : "der Text würde in " + to + " statt in " + from + " geschrieben");
   }
   if (check.LinesLeftOut > 0) {
-    clauses.push_back(Counted(check.LinesLeftOut, english,
-                              "Zeile jenseits der letzten Zeile des Tabellenblatts ginge verloren",
-                              "Zeilen jenseits der letzten Zeile des Tabellenblatts gingen verloren",
-                              "line beyond the sheet's last row would be lost",
-                              "lines beyond the sheet's last row would be lost"));
+    clauses.push_back(
+        Counted(check.LinesLeftOut, english, "Zeile jenseits der letzten Zeile des Tabellenblatts ginge verloren",
+                "Zeilen jenseits der letzten Zeile des Tabellenblatts gingen verloren",
+                "line beyond the sheet's last row would be lost", "lines beyond the sheet's last row would be lost"));
   }
   if (check.FieldsLeftOut > 0) {
-    clauses.push_back(Counted(check.FieldsLeftOut, english,
-                              "Feld jenseits der letzten Spalte des Tabellenblatts ginge verloren",
-                              "Felder jenseits der letzten Spalte des Tabellenblatts gingen verloren",
-                              "field beyond the sheet's last column would be lost",
-                              "fields beyond the sheet's last column would be lost"));
+    clauses.push_back(Counted(
+        check.FieldsLeftOut, english, "Feld jenseits der letzten Spalte des Tabellenblatts ginge verloren",
+        "Felder jenseits der letzten Spalte des Tabellenblatts gingen verloren",
+        "field beyond the sheet's last column would be lost", "fields beyond the sheet's last column would be lost"));
   }
   if (check.DamagedAt != std::string_view::npos) {
     const std::string at = std::to_string(check.DamagedAt);
-    clauses.push_back(english ? "the UTF-16 text, damaged from byte " + at + " on, would be written with � where it "
-                                                                            "is not whole"
-                              : "der ab Byte " + at + " beschädigte UTF-16-Text würde mit � geschrieben, wo er nicht "
-                                                      "ganz ist");
+    clauses.push_back(english ? "the UTF-16 text, damaged from byte " + at +
+                                    " on, would be written with � where it "
+                                    "is not whole"
+                              : "der ab Byte " + at +
+                                    " beschädigte UTF-16-Text würde mit � geschrieben, wo er nicht "
+                                    "ganz ist");
   }
   std::string reason;
   for (std::size_t k = 0; k < clauses.size(); ++k) {

@@ -41,12 +41,12 @@ struct TCellSource {
 // lives, so a cell that keeps its Source index after an undo still finds
 // its text.
 struct TTextSource {
-  int SheetId = 0;        // TSheetData::Id of the sheet it was read into
-  char Separator = '\t';  // between the fields
-  bool Quoting = false;   // fields may stand in double quotes (comma-separated files)
-  TLineEnd NewLineEnd = TLineEnd::CrLf;  // for lines the file did not have: its most frequent end
-  std::uint64_t LinesLeftOut = 0;        // lines beyond the sheet's last row
-  std::uint64_t FieldsLeftOut = 0;       // fields beyond the sheet's last column
+  int SheetId = 0;                                 // TSheetData::Id of the sheet it was read into
+  char Separator = '\t';                           // between the fields
+  bool Quoting = false;                            // fields may stand in double quotes (comma-separated files)
+  TLineEnd NewLineEnd = TLineEnd::CrLf;            // for lines the file did not have: its most frequent end
+  std::uint64_t LinesLeftOut = 0;                  // lines beyond the sheet's last row
+  std::uint64_t FieldsLeftOut = 0;                 // fields beyond the sheet's last column
   std::size_t DamagedAt = std::string_view::npos;  // the first byte of UTF-16 that was no whole character
   std::string Texts;
   std::vector<TCellSource> Cells;  // TCell::Source - 1 indexes it

@@ -253,10 +253,7 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
 // inline strings with fonts of their own for runs of the text (<rPr>),
 // which the workbook does not keep. True when the part changed.
 bool ReplaceTextCells(std::string& part, int sheet, std::vector<TXlsxTextCell>& texts, int& richTexts) {
-  if (part.find("inlineStr") == std::string::npos && part.find("\"e\"") == std::string::npos &&
-      part.find("'e'") == std::string::npos) {
-    return false;
-  }
+  if (part.find("inlineStr") == std::string::npos && !HoldsOneLetterValue(part, 'e')) return false;
   const std::string_view text(part);
   std::string out;
   std::size_t copied = 0;

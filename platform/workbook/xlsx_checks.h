@@ -71,6 +71,7 @@
 
 #include "platform/workbook/read_losses.h"
 #include "platform/workbook/xlsx_limits.h"
+#include "platform/workbook/xlsx_numbers.h"
 
 namespace kvx::workbook {
 
@@ -96,7 +97,7 @@ struct TPreparedXlsx {
   std::vector<TXlsxTextCell> Texts;
   // The exact numbers of the plain number cells (keys of CellKey,
   // xlsx_numbers.h), by sheet in the workbook's order.
-  std::vector<std::unordered_map<std::uint64_t, double>> Numbers;
+  std::vector<TExactNumbers> Numbers;
   TReadLosses Losses;
   int DefinedNames = 0;  // the names the user defined (not "_xlnm." ones, not hidden, not "#REF!")
   bool Strict = false;   // the file was in the strict form

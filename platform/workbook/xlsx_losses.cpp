@@ -6,6 +6,8 @@
 #include <orcus/sax_ns_parser.hpp>
 #include <orcus/xml_namespace.hpp>
 
+#include "platform/workbook/xlsx_text.h"
+
 namespace kvx::workbook {
 
 namespace {
@@ -126,11 +128,10 @@ std::string_view RootName(std::string_view xml) {
 bool MayHoldLosses(std::string_view text, bool worksheet) {
   if (text.find("&#") != std::string_view::npos) return true;
   if (worksheet) {
-    for (const std::string_view mark :
-         {"mergeCell", "dataValidation", "conditionalFormatting", "hyperlink", "\"b\"", "'b'", "\"e\"", "'e'", "()"}) {
+    for (const std::string_view mark : {"mergeCell", "dataValidation", "conditionalFormatting", "hyperlink", "()"}) {
       if (text.find(mark) != std::string_view::npos) return true;
     }
-    return false;
+    return HoldsOneLetterValue(text, 'b') || HoldsOneLetterValue(text, 'e');
   }
   const std::string_view root = RootName(text);
   if (root.empty()) return true;

@@ -222,6 +222,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
       TSheetData& data = fresh.MutableSheetData(sheetNo);
       const ixion::abs_range_t range = sheet->get_data_range();
       if (range.valid()) {
+        std::size_t numberCursor = 0;  // the walk goes row by row, as the exact numbers stand
         auto it = cxt.get_model_iterator(static_cast<ixion::sheet_t>(s), ixion::rc_direction_t::horizontal,
                                          ixion::abs_rc_range_t(range));
         for (; it.has(); it.next()) {
@@ -236,8 +237,9 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
               cell.Number = std::get<double>(item.value);
               // The file's own digits, read exactly.
               if (s < settings.Sheets.size()) {
-                const auto& exact = settings.Sheets[s].Numbers;
-                if (const auto it = exact.find(CellKey(row, col)); it != exact.end()) cell.Number = it->second;
+                if (const double* exact = settings.Sheets[s].Numbers.Find(CellKey(row, col), numberCursor)) {
+                  cell.Number = *exact;
+                }
               }
               break;
             }
