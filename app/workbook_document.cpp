@@ -226,8 +226,8 @@ std::optional<std::pair<std::string, std::string>> WhyNotInPlace(const TWorkbook
 void ShowNotWrittenOver(const std::string& name, const std::pair<std::string, std::string>& reason) {
   ShowMessage(
       "Speichern würde die Datei " + name + " verändern: " + reason.first +
-          ". Speichern unter schlägt deshalb einen neuen Namen vor.",
-      "Saving would change the file " + name + ": " + reason.second + ". Save as therefore proposes a new name.",
+          ". „Speichern unter“ schlägt deshalb einen neuen Namen vor.",
+      "Saving would change the file " + name + ": " + reason.second + ". \"Save as\" therefore proposes a new name.",
       MessageIcon::Information, MessageButtons::Ok, English() ? "Save as" : "Speichern unter");
 }
 

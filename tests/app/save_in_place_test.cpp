@@ -127,7 +127,7 @@ TEST_F(SaveInPlace, CtrlSLeavesEveryByteTheUserDidNotChangeOrGoesToSaveAs) {
     const std::vector<std::string> why = WhyNot(shown);
     ASSERT_EQ(why.size(), 1u);
     EXPECT_EQ(why[0], "Speichern würde die Datei " + path + " verändern: " + c.Why +
-                          ". Speichern unter schlägt deshalb einen neuen Namen vor.");
+                          ". „Speichern unter“ schlägt deshalb einen neuen Namen vor.");
     EXPECT_EQ(test::TempFolder::Read(path), c.Bytes) << "the file stays byte for byte";
   }
 
@@ -140,8 +140,8 @@ TEST_F(SaveInPlace, CtrlSLeavesEveryByteTheUserDidNotChangeOrGoesToSaveAs) {
   save->trigger();
   ASSERT_EQ(WhyNot(shown).size(), 1u);
   EXPECT_EQ(WhyNot(shown)[0], "Saving would change the file " + omega +
-                                  ": the text would be written in UTF-8 instead of Windows-1252. Save as therefore "
-                                  "proposes a new name.");
+                                  ": the text would be written in UTF-8 instead of Windows-1252. \"Save as\" "
+                                  "therefore proposes a new name.");
   EXPECT_EQ(files_.requests.back().request.title, "Save as");
   LanguageEnglish = 0;
 
