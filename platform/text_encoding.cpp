@@ -280,7 +280,10 @@ bool TextFileBytesInForm(std::string_view utf8, const TTextFileForm& form, std::
       case TTextEncoding::Windows1252: {
         // The five bytes Windows-1252 leaves undefined would make the file
         // read as no text at all.
+        // A UTF-8 mark before Windows-1252 text (which the reader drops)
+        // stays.
         std::string cp1252 = Utf8ToCp1252(utf8);
+        if (form.Utf8Mark) cp1252.insert(0, "\xEF\xBB\xBF");
         if (cp1252.find_first_of("\x81\x8D\x8F\x90\x9D") == std::string::npos && DecodeTextBytes(cp1252) == utf8) {
           bytes = std::move(cp1252);
           return true;

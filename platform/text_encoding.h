@@ -43,7 +43,7 @@ enum class TTextEncoding { Utf8, Windows1252, Utf16 };
 TTextEncoding TextBytesEncoding(std::string_view bytes);
 
 // How a text file held its text: the encoding DecodeTextBytes read it in,
-// for UTF-8 whether the byte-order mark led it, for UTF-16 its byte order.
+// whether the UTF-8 byte-order mark led it, for UTF-16 its byte order.
 // Contents made in the program have no form of their own (Windows1252:
 // TextFileBytes decides).
 struct TTextFileForm {
@@ -57,7 +57,8 @@ TTextFileForm TextBytesForm(std::string_view bytes);
 // file opened and saved unchanged stays byte for byte: UTF-8 stays UTF-8,
 // led by the mark when it was (and when the text itself starts with
 // U+FEFF, which a reader would drop as a mark); Windows-1252 stays
-// Windows-1252 when its bytes read back as the text; UTF-16 stays UTF-16
+// Windows-1252 (after the UTF-8 mark the file had before it, which readers
+// drop) when its bytes read back as the text; UTF-16 stays UTF-16
 // after its mark in the file's byte order. False (and the bytes
 // TextFileBytes writes) when the form cannot hold the text: a character
 // Windows-1252 lacks, invalid UTF-8, a mark the text needs that the file
