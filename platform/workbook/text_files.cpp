@@ -512,15 +512,10 @@ bool IsTextSaveRefusal(const std::string& error) {
   return false;
 }
 
-std::string SeparatedField(const std::string& text, char separator) {
-  if (text.find_first_of(std::string{separator, '"', '\n', '\r'}) == std::string::npos) return text;
-  std::string out = "\"";
-  for (char ch : text) {
-    if (ch == '"') out += '"';
-    out += ch;
-  }
-  out += '"';
-  return out;
+TTextDialect TabTextDialect(int fileType) {
+  TTextDialect dialect;
+  dialect.ValuesOnly = fileType == kFileTypeTextValues;
+  return dialect;
 }
 
 std::string NotTextReason(std::string_view bytes) {

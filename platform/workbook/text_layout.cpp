@@ -1,26 +1,13 @@
 #include "platform/workbook/text_layout.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/workbook/number_format.h"
 #include "platform/workbook/workbook.h"
-#include "platform/workbook/workbook_files.h"
 
 namespace kvx::workbook {
 
 namespace {
-
-// 64-bit FNV-1a.
-constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
-constexpr std::uint64_t kFnvPrime = 1099511628211ull;
-
-void Mix(std::uint64_t& hash, std::string_view bytes) {
-  for (const char ch : bytes) {
-    hash ^= static_cast<unsigned char>(ch);
-    hash *= kFnvPrime;
-  }
-}
 
 std::string_view EndText(TLineEnd end) {
   switch (end) {
@@ -42,47 +29,15 @@ bool NumericValue(const TCell& cell) {
 
 }  // namespace
 
-std::uint64_t ContentKey(const TCell& cell) {
-  std::uint64_t hash = kFnvOffset;
-  const char kind = static_cast<char>(cell.Kind);
-  Mix(hash, std::string_view(&kind, 1));
-  switch (cell.Kind) {
-    case TCellKind::Number: {
-      char bits[sizeof cell.Number];
-      std::memcpy(bits, &cell.Number, sizeof bits);
-      Mix(hash, std::string_view(bits, sizeof bits));
-      break;
-    }
-    case TCellKind::Text:
-      Mix(hash, cell.Text);
-      break;
-    case TCellKind::Formula:
-      Mix(hash, cell.Formula);
-      break;
-    case TCellKind::Empty:
-      break;
+std::string SeparatedField(const std::string& text, char separator) {
+  if (text.find_first_of(std::string{separator, '"', '\n', '\r'}) == std::string::npos) return text;
+  std::string out = "\"";
+  for (char ch : text) {
+    if (ch == '"') out += '"';
+    out += ch;
   }
-  return hash;
-}
-
-std::uint32_t TTextSource::Add(std::string_view text) {
-  Cells.push_back(TCellSource{Texts.size(), static_cast<std::uint32_t>(text.size()), 0});
-  Texts.append(text);
-  return static_cast<std::uint32_t>(Cells.size());
-}
-
-bool TTextSource::Of(const TCell& cell, std::string_view& text) const {
-  if (cell.Source == 0 || cell.Source > Cells.size()) return false;
-  const TCellSource& source = Cells[cell.Source - 1];
-  if (source.Content != ContentKey(cell)) return false;
-  text = std::string_view(Texts).substr(source.Offset, source.Length);
-  return true;
-}
-
-TTextDialect TabTextDialect(int fileType) {
-  TTextDialect dialect;
-  dialect.ValuesOnly = fileType == kFileTypeTextValues;
-  return dialect;
+  out += '"';
+  return out;
 }
 
 // ------------------------------------------------------------------ writer

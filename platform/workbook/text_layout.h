@@ -6,9 +6,9 @@
 // "=A2*B2"), and only a changed cell is written anew.
 //
 // The readers (workbook_files.h) keep each cell's text as the file held it
-// (TTextSource) with a fingerprint of the cell it became (ContentKey); the
-// writer takes the file's text while the cell still holds what it was read
-// as. What a save would not give back is told as counts (TTextSaveCheck),
+// (TTextSource, text_source.h) with a fingerprint of the cell it became
+// (ContentKey); the writer takes the file's text while the cell still holds
+// what it was read as. What a save would not give back is told as counts (TTextSaveCheck),
 // never as prose: the document decides from them whether Save may write
 // over the file.
 #pragma once
@@ -20,47 +20,15 @@
 
 #include "platform/text_encoding.h"
 #include "platform/workbook/sheet_data.h"
+#include "platform/workbook/text_source.h"
 
 namespace kvx::workbook {
 
 class TWorkbook;
 
-// Where a cell's text stands in TTextSource::Texts, and the fingerprint of
-// the cell the reader made of it.
-struct TCellSource {
-  std::uint64_t Offset = 0;
-  std::uint32_t Length = 0;
-  std::uint64_t Content = 0;
-};
-
-// The text file the workbook's text sheet came from (none when SheetId is
-// 0): how its fields are separated, how its new lines end, what of it the
-// sheet does not hold, and the cells' texts as the file held them (UTF-8,
-// quotes included for a comma-separated file). The encoding is the
-// workbook's TextForm. The cells' texts only grow while the workbook
-// lives, so a cell that keeps its Source index after an undo still finds
-// its text.
-struct TTextSource {
-  int SheetId = 0;                                 // TSheetData::Id of the sheet it was read into
-  char Separator = '\t';                           // between the fields
-  bool Quoting = false;                            // fields may stand in double quotes (comma-separated files)
-  TLineEnd NewLineEnd = TLineEnd::CrLf;            // for lines the file did not have: its most frequent end
-  std::uint64_t LinesLeftOut = 0;                  // lines beyond the sheet's last row
-  std::uint64_t FieldsLeftOut = 0;                 // fields beyond the sheet's last column
-  std::size_t DamagedAt = std::string_view::npos;  // the first byte of UTF-16 that was no whole character
-  std::string Texts;
-  std::vector<TCellSource> Cells;  // TCell::Source - 1 indexes it
-
-  // Adds a cell's text; the index for TCell::Source.
-  std::uint32_t Add(std::string_view text);
-  // The file's text of a cell into `text` when the cell still holds what
-  // it was read as; false otherwise.
-  bool Of(const TCell& cell, std::string_view& text) const;
-};
-
-// A fingerprint of what a cell holds (its kind and its number, text or
-// formula; neither its format nor a formula's result).
-std::uint64_t ContentKey(const TCell& cell);
+// A field as written to a comma-separated file: quoted (quotes doubled)
+// when it holds the separator, a double quote or a line break.
+std::string SeparatedField(const std::string& text, char separator);
 
 // The dialect of a text file: the tab-separated text of the workbook's text
 // types (cells as shown, or numbers as their entries), or comma-separated
@@ -123,9 +91,6 @@ struct TTextSaveCheck {
   bool Any() const;
 };
 TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect);
-
-// The dialect of the tab-separated file types (3, 6: workbook_files.h).
-TTextDialect TabTextDialect(int fileType);
 
 // Why the save would not give the file back, as one clause in German or
 // English ("15 numbers would be written differently, such as 01067 →

@@ -35,7 +35,7 @@
 #include "platform/workbook/number_format.h"
 #include "platform/workbook/read_losses.h"
 #include "platform/workbook/sheet_data.h"
-#include "platform/workbook/text_layout.h"
+#include "platform/workbook/text_source.h"
 
 namespace kvx::workbook {
 

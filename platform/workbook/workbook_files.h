@@ -34,6 +34,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/workbook/text_layout.h"
 #include "platform/workbook/workbook.h"
 
 namespace kvx::workbook {
@@ -62,6 +63,9 @@ bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, s
 // entry text, every digit the value needs, so that reading it back gives
 // the same numbers.
 bool WriteWorkbookFile(const TWorkbook& book, const std::string& path, int fileType, std::string& error);
+
+// The dialect of the tab-separated file types 3 and 6.
+TTextDialect TabTextDialect(int fileType);
 
 // Writes the current sheet as text in `dialect` (TabTextDialect of the file
 // types 3 and 6, or comma-separated values) as WriteWorkbookFile and
@@ -121,9 +125,8 @@ std::string NotTextReason(std::string_view bytes);
 // `note` as for ReadWorkbookFile.
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error,
                             std::string* note = nullptr);
-// A field as written to a comma-separated file: quoted (quotes doubled)
-// when it holds the separator, a double quote or a line break.
-std::string SeparatedField(const std::string& text, char separator);
+// SeparatedField (text_layout.h) gives a field as written to a
+// comma-separated file.
 // Rows 1 to LastRow; each row's cells 1 to its last used column as entries
 // (numbers unformatted, formulas as entered), joined by the separator; an
 // entry holding the separator, a double quote or a line break is quoted
