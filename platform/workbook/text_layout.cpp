@@ -9,18 +9,10 @@ namespace kvx::workbook {
 
 namespace {
 
+// The characters of a line end, by TLineEnd.
 std::string_view EndText(TLineEnd end) {
-  switch (end) {
-    case TLineEnd::CrLf:
-      return "\r\n";
-    case TLineEnd::Lf:
-      return "\n";
-    case TLineEnd::Cr:
-      return "\r";
-    case TLineEnd::None:
-      break;
-  }
-  return {};
+  static constexpr std::string_view kEnds[] = {"", "\r\n", "\n", "\r"};
+  return kEnds[static_cast<std::size_t>(end)];
 }
 
 bool NumericValue(const TCell& cell) {

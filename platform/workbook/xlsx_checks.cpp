@@ -25,6 +25,7 @@
 #include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
 #include "platform/workbook/xlsx_zip_internal.h"
+#include "platform/workbook/xml_walk.h"
 
 namespace kvx::workbook {
 
@@ -449,15 +450,7 @@ struct SheetIdNamespaces : orcus::sax_ns_handler {
 
 bool SheetIdsInForeignNamespace(std::string_view workbook) {
   SheetIdNamespaces handler;
-  try {
-    orcus::xmlns_repository repository;
-    orcus::xmlns_context context = repository.create_context();
-    orcus::sax_ns_parser<SheetIdNamespaces> parser(workbook.data(), workbook.size(), context, handler);
-    parser.parse();
-  } catch (const std::exception&) {
-    return false;  // not well-formed: refused before
-  }
-  return handler.Foreign;
+  return WalkXml(workbook, handler) && handler.Foreign;  // not well-formed: refused before
 }
 
 // The package as the reading library will walk it: the workbook part and,
@@ -660,15 +653,7 @@ std::string PartFault(const std::string& name, const std::string& text) {
   const bool relationships = EndsWith(lower, ".rels");
   if (!EndsWith(lower, ".xml") && !relationships) return {};
   DepthHandler handler;
-  try {
-    orcus::xmlns_repository repository;
-    orcus::xmlns_context context = repository.create_context();
-    orcus::sax_ns_parser<DepthHandler> parser(text.data(), text.size(), context, handler);
-    parser.parse();
-  } catch (const std::exception&) {
-    return ReadFailure(TReadFailure::BadXml, name);
-  }
-  if (handler.Depth != 0) return ReadFailure(TReadFailure::BadXml, name);
+  if (!WalkXml(text, handler) || handler.Depth != 0) return ReadFailure(TReadFailure::BadXml, name);
   if (relationships && (handler.RootName != "Relationships" || handler.RootNamespace != kRelationshipsNamespace)) {
     return ReadFailure(TReadFailure::NoRelationships, name);
   }

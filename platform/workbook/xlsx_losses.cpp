@@ -7,6 +7,7 @@
 #include <orcus/xml_namespace.hpp>
 
 #include "platform/workbook/xlsx_text.h"
+#include "platform/workbook/xml_walk.h"
 
 namespace kvx::workbook {
 
@@ -151,14 +152,7 @@ void CountPartLosses(const std::string& name, std::string_view text, bool worksh
   // Counted apart first: a part that stops parsing half way adds nothing.
   TReadLosses counted;
   TLossCounter counter(worksheet, counted);
-  try {
-    orcus::xmlns_repository repository;
-    orcus::xmlns_context context = repository.create_context();
-    orcus::sax_ns_parser<TLossCounter> parser(text.data(), text.size(), context, counter);
-    parser.parse();
-  } catch (const std::exception&) {
-    return;
-  }
+  if (!WalkXml(text, counter)) return;
   if (!worksheet) {
     if (counter.Root() == "chartSpace") ++counted[TReadLoss::Charts];
     if (counter.Root() == "table") ++counted[TReadLoss::Tables];
