@@ -187,13 +187,7 @@ workbook::TTextDialect DocumentTextDialect(const TWorkbookDocument& doc) {
 // The sentence part naming what of a workbook file the workbook does not
 // keep ("1 merged range, 2 hidden sheets").
 std::string LossesClause(const workbook::TReadLosses& losses, bool english) {
-  const std::string note = workbook::ReadLossNote(losses, english);
-  std::string kinds;
-  for (std::size_t at = note.find('\n'); at != std::string::npos; at = note.find('\n', at + 1)) {
-    const std::size_t end = note.find_first_of(":\n", at + 1);
-    if (!kinds.empty()) kinds += ", ";
-    kinds += note.substr(at + 1, (end == std::string::npos ? note.size() : end) - at - 1);
-  }
+  const std::string kinds = workbook::ReadLossKinds(losses, english);
   return english ? "the workbook does not keep all the file holds (" + kinds + ")"
                  : "die Arbeitsmappe übernimmt nicht alles, was die Datei enthält (" + kinds + ")";
 }

@@ -1,5 +1,7 @@
 #include "platform/workbook/read_losses.h"
 
+#include <string_view>
+
 namespace kvx::workbook {
 
 namespace {
@@ -99,6 +101,20 @@ std::string ReadLossNote(const TReadLosses& losses, bool english) {
                         : (count == 1 ? line.GermanOne : line.GermanMany));
   }
   return note;
+}
+
+std::string ReadLossKinds(const TReadLosses& losses, bool english) {
+  std::string kinds;
+  for (int k = 0; k < kReadLossKinds; ++k) {
+    const int count = losses.Counts[k];
+    if (count <= 0) continue;
+    const LossLine line = LineOf(static_cast<TReadLoss>(k));
+    const std::string_view text =
+        english ? (count == 1 ? line.EnglishOne : line.EnglishMany) : (count == 1 ? line.GermanOne : line.GermanMany);
+    if (!kinds.empty()) kinds += ", ";
+    kinds.append(std::to_string(count)).append(" ").append(text.substr(0, text.find(':')));
+  }
+  return kinds;
 }
 
 }  // namespace kvx::workbook

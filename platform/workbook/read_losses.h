@@ -48,5 +48,8 @@ struct TReadLosses {
 // The note: a first line, then one line per kind with its count, in German
 // or English; empty when nothing was lost.
 std::string ReadLossNote(const TReadLosses& losses, bool english);
+// The kinds alone with their counts, in one line: "1 merged range, 2
+// hidden sheets".
+std::string ReadLossKinds(const TReadLosses& losses, bool english);
 
 }  // namespace kvx::workbook
