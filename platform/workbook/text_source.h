@@ -25,9 +25,11 @@ struct TCellSource {
 // 0): how its fields are separated, how its new lines end, what of it the
 // sheet does not hold, and the cells' texts as the file held them (UTF-8,
 // quotes included for a comma-separated file). The encoding is the
-// workbook's TextForm. The cells' texts only grow while the workbook
-// lives, so a cell that keeps its Source index after an undo still finds
-// its text.
+// workbook's TextForm. More text of the same kind of file read into the
+// workbook adds to the cells' texts; another file's form replaces them. A
+// cell whose Source index no longer finds the text it was read from (its
+// fingerprint differs: an undo past a new read or save) is written as if it
+// had none.
 struct TTextSource {
   int SheetId = 0;                                 // TSheetData::Id of the sheet it was read into
   char Separator = '\t';                           // between the fields
