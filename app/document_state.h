@@ -13,10 +13,11 @@ struct TDocumentState {
   std::int32_t UntitledCounter = 0;  // new untitled documents so far
   std::uint8_t UndoFlag = 0;         // the sheet holds an open table transaction
   std::uint8_t DocumentSaved = 1;
-  // Non-zero when the file opened would not read back as it was opened if
-  // the document were written over it: its reader left out or changed
-  // something (a note, or counts of what the workbook does not keep). Save
-  // then asks for a new name and the file stays as it is.
+  // Non-zero when the workbook file opened would not read back as it was
+  // opened if the document were written over it: its reader counted what
+  // the workbook does not keep (ReadLosses). Save then asks for a new name
+  // and the file stays as it is. A text file is checked when it is saved,
+  // from what the writer would write (CheckTextSave).
   std::uint8_t OpenedFileNotKept = 0;
   std::int32_t RecentFilesCount = 10;  // size of the recent-files list
   std::uint8_t WorkbookView = 1;       // non-zero: tables go into the workbook sheet

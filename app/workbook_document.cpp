@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "app/history_list.h"
 #include "platform/file_dialog.h"
@@ -171,15 +172,57 @@ bool IsWorkbookType(int fileType) {
   return fileType == 1 || fileType == workbook::kFileTypeLegacyWorkbook || fileType == workbook::kFileTypeWorkbook;
 }
 
-// True when Save may not write the document in place: the file opened
-// would not read back as it was opened (its reader left out or changed
-// something), or it was read from a workbook file (or is named as one) that
-// is not an .xlsx file, which the writer does not write.
-bool SavedUnderNewName(const TWorkbookDocument& doc) {
-  if (doc.Document.OpenedFileNotKept != 0) return true;
+// The text dialect of a text document: comma-separated values for a .csv
+// file, else the tab text of its file type.
+workbook::TTextDialect DocumentTextDialect(const TWorkbookDocument& doc) {
+  if (Upper(Extension(doc.FileName)) == ".CSV") {
+    workbook::TTextDialect dialect;
+    dialect.Separator = CsvSeparatorChar(doc.Document.CsvSeparatorIndex);
+    dialect.Quoting = true;
+    return dialect;
+  }
+  return workbook::TabTextDialect(doc.FileType == 0 ? workbook::kFileTypeText : doc.FileType);
+}
+
+// The sentence part naming what of a workbook file the workbook does not
+// keep ("1 merged range, 2 hidden sheets").
+std::string LossesClause(const workbook::TReadLosses& losses, bool english) {
+  const std::string kinds = workbook::ReadLossKinds(losses, english);
+  return english ? "the workbook does not keep all the file holds (" + kinds + ")"
+                 : "die Arbeitsmappe übernimmt nicht alles, was die Datei enthält (" + kinds + ")";
+}
+
+// Why Save may not write the document over its file, in German and
+// English; nothing when it may. Decided from what a save would write: a
+// text's check (text_layout.h), what the workbook does not keep of a
+// workbook file (counted when it was read), and a workbook read from any
+// file but an .xlsx one (.xls, .xlsm), which the writer does not write.
+std::optional<std::pair<std::string, std::string>> WhyNotInPlace(const TWorkbookDocument& doc) {
+  if (doc.FileName.empty()) return std::nullopt;
   const std::string ext = Upper(Extension(doc.FileName));
-  if (ext == ".XLSX") return false;
-  return IsWorkbookType(doc.FileType) || workbook::IsWorkbookFileName(doc.FileName);
+  const workbook::TReadLosses& losses = doc.Book.ReadLosses();
+  const bool xlsx = ext == ".XLSX";
+  if (xlsx || IsWorkbookType(doc.FileType) || workbook::IsWorkbookFileName(doc.FileName)) {
+    if (doc.Document.OpenedFileNotKept != 0 && losses.Any()) {
+      return std::make_pair(LossesClause(losses, false), LossesClause(losses, true));
+    }
+    if (xlsx) return std::nullopt;
+    return std::make_pair(std::string("das Programm schreibt Arbeitsmappen nur als .xlsx-Dateien"),
+                          std::string("the program writes workbooks as .xlsx files only"));
+  }
+  const workbook::TTextSaveCheck check = workbook::CheckTextSave(doc.Book, DocumentTextDialect(doc));
+  if (!check.Any()) return std::nullopt;
+  return std::make_pair(workbook::TextSaveReason(check, false), workbook::TextSaveReason(check, true));
+}
+
+// The message before Save goes to Save as: why the file is not written
+// over.
+void ShowNotWrittenOver(const std::string& name, const std::pair<std::string, std::string>& reason) {
+  ShowMessage(
+      "Speichern würde die Datei " + name + " verändern: " + reason.first +
+          ". „Speichern unter“ schlägt deshalb einen neuen Namen vor.",
+      "Saving would change the file " + name + ": " + reason.second + ". \"Save as\" therefore proposes a new name.",
+      MessageIcon::Information, MessageButtons::Ok, English() ? "Save as" : "Speichern unter");
 }
 
 // The .xlsx name Save as proposes for a file that Save may not write over:
@@ -197,16 +240,37 @@ std::string NewWorkbookName(const std::string& opened) {
   return stem + ".xlsx";
 }
 
-// What Save may know of the file just opened: whether it reads back as it
-// was opened (the reader's note, the counts of what the workbook does not
-// keep).
-void NoteWhetherKept(TWorkbookDocument& doc, const std::string& note) {
-  doc.Document.OpenedFileNotKept = !note.empty() || doc.Book.ReadLosses().Any() ? 1 : 0;
+// Save as .xlsx, starting with a new name beside the file when `newName`
+// (the file is not to be written over), else with the file's name.
+bool SaveAs(TWorkbookDocument& doc, bool newName) {
+  std::string start;
+  const std::string ext = Upper(Extension(doc.FileName));
+  if (newName) {
+    start = NewWorkbookName(doc.FileName);
+  } else if (doc.FileName.empty() || ext == ".CSV") {
+    start = doc.DefaultFolder + UntitledName(doc.Document);
+  } else {
+    start = ext == ".XLSX" ? doc.FileName : WithoutExtension(doc.FileName);
+  }
+  const std::optional<std::string> chosen = AskSaveName(kSaveWorkbookQuestion, start, "xlsx");
+  if (!chosen) return false;
+  std::string error;
+  if (!workbook::WriteWorkbookFile(doc.Book, *chosen, workbook::kFileTypeWorkbook, error)) {
+    ShowWorkbookSaveFailed(*chosen);
+    return false;
+  }
+  doc.FileName = *chosen;
+  doc.FileType = workbook::kFileTypeWorkbook;
+  doc.Document.OpenedFileNotKept = 0;
+  doc.Book.SetFileName(*chosen);
+  SetCaptionAndRecent(doc, *chosen);
+  doc.Document.DocumentSaved = 1;
+  return true;
 }
 
 bool WriteText(TWorkbookDocument& doc, const std::string& name) {
   std::string error;
-  if (!workbook::WriteWorkbookFile(doc.Book, name, workbook::kFileTypeText, error)) {
+  if (!workbook::SaveSheetText(doc.Book, name, workbook::TabTextDialect(workbook::kFileTypeText), error)) {
     ShowSaveFailed(name, error);
     return false;
   }
@@ -221,7 +285,10 @@ bool WriteText(TWorkbookDocument& doc, const std::string& name) {
 
 bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
   std::string error;
-  if (!workbook::WriteSheetSeparated(doc.Book, name, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error)) {
+  workbook::TTextDialect dialect;
+  dialect.Separator = CsvSeparatorChar(doc.Document.CsvSeparatorIndex);
+  dialect.Quoting = true;
+  if (!workbook::SaveSheetText(doc.Book, name, dialect, error)) {
     ShowSaveFailed(name, error);
     return false;
   }
@@ -305,7 +372,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     doc.FileType = 0;
     SetCaptionAndRecent(doc, fileName);
     doc.Document.DocumentSaved = 1;
-    NoteWhetherKept(doc, note);
+    doc.Document.OpenedFileNotKept = 0;
     if (!note.empty()) ShowMessage(note, note, MessageIcon::Warning);
     return true;
   }
@@ -324,7 +391,9 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
   doc.FileName = fileName;
   SetCaptionAndRecent(doc, fileName);
   doc.Document.DocumentSaved = 1;
-  NoteWhetherKept(doc, note);
+  // What the workbook does not keep of a workbook file, counted by its
+  // reader; a text's save is checked when it is saved.
+  doc.Document.OpenedFileNotKept = doc.Book.ReadLosses().Any() ? 1 : 0;
   // What the file held that the workbook does not keep, or that did not come
   // in as it was (the reader's note is in the interface language already):
   // one message.
@@ -360,7 +429,7 @@ bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
   }
   doc.Book.SetSelection(1, 1, 1, 1);
   doc.FileName = fileName;
-  doc.Document.OpenedFileNotKept = note.empty() ? 0 : 1;
+  doc.Document.OpenedFileNotKept = 0;
   SetCaptionAndRecent(doc, fileName);
   if (!note.empty()) ShowMessage(note, note, MessageIcon::Warning);
   return true;
@@ -368,17 +437,23 @@ bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
 
 bool SaveDocument(TWorkbookDocument& doc) {
   if (doc.FileName.empty()) return SaveWorkbookAs(doc);
-  // A file that would not read back as it was opened, and a workbook read
-  // from a .xls, a macro-enabled .xlsm or a file of any other name (the
-  // writer writes .xlsx packages only), go to a new .xlsx file, so that the
-  // file they came from keeps all it held.
-  if (SavedUnderNewName(doc)) return SaveWorkbookAs(doc);
+  // A file a save would not give back (a text whose bytes would change, a
+  // workbook with what the workbook does not keep, a workbook read from a
+  // .xls, a macro-enabled .xlsm or a file of any other name) goes to a new
+  // .xlsx file, so that the file it came from keeps all it held.
+  if (const auto reason = WhyNotInPlace(doc)) {
+    ShowNotWrittenOver(doc.FileName, *reason);
+    return SaveAs(doc, true);
+  }
   const std::string ext = Upper(Extension(doc.FileName));
   if (ext == ".CSV") return SaveSheetAsCsv(doc);
   if (doc.FileType == 0) doc.FileType = workbook::kFileTypeText;
   const bool text = doc.FileType == workbook::kFileTypeText || doc.FileType == workbook::kFileTypeTextValues;
   std::string error;
-  if (!workbook::WriteWorkbookFile(doc.Book, doc.FileName, doc.FileType, error)) {
+  const bool written =
+      text ? workbook::SaveSheetText(doc.Book, doc.FileName, workbook::TabTextDialect(doc.FileType), error)
+           : workbook::WriteWorkbookFile(doc.Book, doc.FileName, doc.FileType, error);
+  if (!written) {
     if (workbook::IsTextSaveRefusal(error)) {
       ShowSaveFailed(doc.FileName, error);
     } else {
@@ -391,31 +466,7 @@ bool SaveDocument(TWorkbookDocument& doc) {
   return true;
 }
 
-bool SaveWorkbookAs(TWorkbookDocument& doc) {
-  std::string start;
-  const std::string ext = Upper(Extension(doc.FileName));
-  if (SavedUnderNewName(doc)) {
-    start = NewWorkbookName(doc.FileName);
-  } else if (doc.FileName.empty() || ext == ".CSV") {
-    start = doc.DefaultFolder + UntitledName(doc.Document);
-  } else {
-    start = ext == ".XLSX" ? doc.FileName : WithoutExtension(doc.FileName);
-  }
-  const std::optional<std::string> chosen = AskSaveName(kSaveWorkbookQuestion, start, "xlsx");
-  if (!chosen) return false;
-  std::string error;
-  if (!workbook::WriteWorkbookFile(doc.Book, *chosen, workbook::kFileTypeWorkbook, error)) {
-    ShowWorkbookSaveFailed(*chosen);
-    return false;
-  }
-  doc.FileName = *chosen;
-  doc.FileType = workbook::kFileTypeWorkbook;
-  doc.Document.OpenedFileNotKept = 0;
-  doc.Book.SetFileName(*chosen);
-  SetCaptionAndRecent(doc, *chosen);
-  doc.Document.DocumentSaved = 1;
-  return true;
-}
+bool SaveWorkbookAs(TWorkbookDocument& doc) { return SaveAs(doc, WhyNotInPlace(doc).has_value()); }
 
 bool SaveSheetAsText(TWorkbookDocument& doc) {
   const std::optional<std::string> chosen = AskSaveName(kSaveTextQuestion, ProposedName(doc, ".TXT"), "txt");

@@ -51,9 +51,10 @@ void NewDocument(TWorkbookDocument& doc, int sheetCount);
 // that cannot be read shows the open-failed message and leaves the shown
 // document, its name, type and caption as they were. A file read but not
 // whole (what the workbook does not keep of an .xlsx or .xls, lines or
-// fields left out of a text, damaged UTF-16, an encoding a text save would
-// change) shows one note after it opened, and Save then leaves the file as
-// it is (TDocumentState::OpenedFileNotKept).
+// fields left out of a text, damaged UTF-16) or whose commas the file
+// itself does not settle shows one note after it opened; what the workbook
+// does not keep of a workbook file makes Save leave the file as it is
+// (TDocumentState::OpenedFileNotKept).
 bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName);
 // Asks (when the document may be left) and opens the chosen file.
 bool OpenWorkbookCommand(TWorkbookDocument& doc);
@@ -61,19 +62,25 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc);
 // separator; A1:A1 selected; caption and recent files.
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName);
 
-// Save: Save as without a name; Save as under a new .xlsx name (the file's
-// name with ".xlsx", or "-2.xlsx", ... where that is taken) for a file that
-// would not read back as it was opened and for a workbook read from any
-// file but an .xlsx one (.xls, .xlsm: the writer would not keep what such a
-// file holds, so it is never rewritten in place); the csv export for a
-// .csv document; else writes in place. True when the save completed (a
-// text save completes though the document stays unsaved).
+// Save: Save as without a name. Where a save would not give the file back
+// (a text whose bytes would change beyond the cells the user changed,
+// CheckTextSave; what the workbook does not keep of a workbook file; a
+// workbook read from any file but an .xlsx one, .xls or .xlsm, which the
+// writer does not write) one message says why in a sentence, then Save as
+// under a new .xlsx name (the file's name with ".xlsx", or "-2.xlsx", ...
+// where that is taken); the file stays as it is. Otherwise the csv export
+// for a .csv document; else writes in place, a text in its file's form.
+// True when the save completed (a text save completes though the document
+// stays unsaved).
 bool SaveDocument(TWorkbookDocument& doc);
-// Save as .xlsx; a failed write leaves the document unsaved with its
-// previous name and caption.
+// Save as .xlsx, starting with the new name Save would propose where a
+// save would not give the file back; a failed write leaves the document
+// unsaved with its previous name and caption.
 bool SaveWorkbookAs(TWorkbookDocument& doc);
 // The current sheet as text or csv; a name chosen without an extension
-// gets ".txt" or ".csv".
+// gets ".txt" or ".csv". A sheet read from a text file of that kind is
+// written in that file's form; what was written is the form a later Save
+// keeps.
 bool SaveSheetAsText(TWorkbookDocument& doc);
 bool SaveSheetAsCsv(TWorkbookDocument& doc);
 

@@ -232,13 +232,77 @@ TTextEncoding TextBytesEncoding(std::string_view bytes) {
 }
 
 TTextFileForm TextBytesForm(std::string_view bytes) {
-  return {TextBytesEncoding(bytes), bytes.starts_with("\xEF\xBB\xBF")};
+  return {TextBytesEncoding(bytes), bytes.starts_with("\xEF\xBB\xBF"), bytes.starts_with("\xFE\xFF")};
+}
+
+namespace {
+
+// UTF-8 (valid) as UTF-16 after its byte-order mark.
+std::string Utf16Bytes(std::string_view utf8, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  out.reserve(2 + 2 * utf8.size());
+  const auto unit = [&](char32_t u) {
+    const char high = static_cast<char>(u >> 8);
+    const char low = static_cast<char>(u & 0xFF);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
+  };
+  std::size_t i = 0;
+  char32_t c = 0;
+  while (i < utf8.size()) {
+    if (!DecodeOne(utf8, i, c)) c = 0xFFFD;
+    if (c >= 0x10000) {
+      unit(0xD800 + ((c - 0x10000) >> 10));
+      unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      unit(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+bool TextFileBytesInForm(std::string_view utf8, const TTextFileForm& form, std::string& bytes) {
+  if (IsValidUtf8(utf8)) {
+    switch (form.Encoding) {
+      case TTextEncoding::Utf8:
+        if (form.Utf8Mark) {
+          bytes = WithUtf8Mark(utf8);
+          return true;
+        }
+        // A text starting with U+FEFF needs the mark, or a reader drops it.
+        if (!utf8.starts_with("\xEF\xBB\xBF")) {
+          bytes.assign(utf8);
+          return true;
+        }
+        break;
+      case TTextEncoding::Windows1252: {
+        // The five bytes Windows-1252 leaves undefined would make the file
+        // read as no text at all.
+        // A UTF-8 mark before Windows-1252 text (which the reader drops)
+        // stays.
+        std::string cp1252 = Utf8ToCp1252(utf8);
+        if (form.Utf8Mark) cp1252.insert(0, "\xEF\xBB\xBF");
+        if (cp1252.find_first_of("\x81\x8D\x8F\x90\x9D") == std::string::npos && DecodeTextBytes(cp1252) == utf8) {
+          bytes = std::move(cp1252);
+          return true;
+        }
+        break;
+      }
+      case TTextEncoding::Utf16:
+        bytes = Utf16Bytes(utf8, form.BigEndian);
+        return true;
+    }
+  }
+  bytes = TextFileBytes(utf8);
+  return false;
 }
 
 std::string TextFileBytesKeeping(std::string_view utf8, const TTextFileForm& form) {
-  if (form.Encoding != TTextEncoding::Utf8 || !IsValidUtf8(utf8)) return TextFileBytes(utf8);
-  if (form.Utf8Mark || utf8.starts_with("\xEF\xBB\xBF")) return WithUtf8Mark(utf8);
-  return std::string(utf8);
+  std::string bytes;
+  TextFileBytesInForm(utf8, form, bytes);
+  return bytes;
 }
 
 std::vector<std::string> SplitTextLines(std::string_view text) {

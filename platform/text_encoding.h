@@ -43,19 +43,28 @@ enum class TTextEncoding { Utf8, Windows1252, Utf16 };
 TTextEncoding TextBytesEncoding(std::string_view bytes);
 
 // How a text file held its text: the encoding DecodeTextBytes read it in,
-// and for UTF-8 whether the byte-order mark led it. Contents made in the
-// program have no form of their own (Windows1252: TextFileBytes decides).
+// whether the UTF-8 byte-order mark led it, for UTF-16 its byte order.
+// Contents made in the program have no form of their own (Windows1252:
+// TextFileBytes decides).
 struct TTextFileForm {
   TTextEncoding Encoding = TTextEncoding::Windows1252;
   bool Utf8Mark = false;
+  bool BigEndian = false;  // UTF-16 only
 };
 TTextFileForm TextBytesForm(std::string_view bytes);
 
-// The bytes of a text for a file that had `form`, so that a text file
-// opened and saved unchanged stays byte for byte: a UTF-8 file stays UTF-8,
+// The bytes of a text in the form of the file it came from, so that a text
+// file opened and saved unchanged stays byte for byte: UTF-8 stays UTF-8,
 // led by the mark when it was (and when the text itself starts with
-// U+FEFF, which a reader would drop as a mark); every other form as
-// TextFileBytes writes it (the program writes no UTF-16).
+// U+FEFF, which a reader would drop as a mark); Windows-1252 stays
+// Windows-1252 (after the UTF-8 mark the file had before it, which readers
+// drop) when its bytes read back as the text; UTF-16 stays UTF-16
+// after its mark in the file's byte order. False (and the bytes
+// TextFileBytes writes) when the form cannot hold the text: a character
+// Windows-1252 lacks, invalid UTF-8, a mark the text needs that the file
+// did not have.
+bool TextFileBytesInForm(std::string_view utf8, const TTextFileForm& form, std::string& bytes);
+// The same, the bytes only.
 std::string TextFileBytesKeeping(std::string_view utf8, const TTextFileForm& form);
 
 // UTF-16 text after its byte-order mark (FF FE little endian, FE FF big

@@ -893,4 +893,65 @@ std::string RenderDateTime(double value, std::string_view code, const TFormatLoc
 
 }  // namespace internal
 
+// The built-in number formats of the file format that files name by their
+// number alone (the .xls records name them alike).
+std::string BuiltinNumberFormat(std::size_t id) {
+  switch (id) {
+    case 1:
+      return "0";
+    case 2:
+      return "0.00";
+    case 3:
+      return "#,##0";
+    case 4:
+      return "#,##0.00";
+    case 9:
+      return "0%";
+    case 10:
+      return "0.00%";
+    case 11:
+      return "0.00E+00";
+    case 12:
+      return "# ?/?";
+    case 14:
+      return "dd.mm.yyyy";
+    case 15:
+      return "d-mmm-yy";
+    case 16:
+      return "d-mmm";
+    case 17:
+      return "mmm-yy";
+    case 18:
+      return "h:mm AM/PM";
+    case 19:
+      return "h:mm:ss AM/PM";
+    case 20:
+      return "h:mm";
+    case 21:
+      return "h:mm:ss";
+    case 22:
+      return "dd.mm.yyyy h:mm";
+    case 37:
+      return "#,##0 ;(#,##0)";
+    case 38:
+      return "#,##0 ;[Red](#,##0)";
+    case 39:
+      return "#,##0.00;(#,##0.00)";
+    case 40:
+      return "#,##0.00;[Red](#,##0.00)";
+    case 45:
+      return "mm:ss";
+    case 46:
+      return "[h]:mm:ss";
+    case 47:
+      return "mm:ss.0";
+    case 48:
+      return "##0.0E+0";
+    case 49:
+      return "@";
+    default:
+      return {};
+  }
+}
+
 }  // namespace kvx::workbook

@@ -37,6 +37,11 @@ std::string LocalFormat(std::string_view canonicalCode, const TFormatLocale& loc
 
 enum class TFormatClass : std::uint8_t { General, Number, Date, Time, DateTime, Text };
 
+// The built-in number formats of the workbook files that name them by
+// their number alone (.xlsx cell formats and .xls records alike): 14 a date,
+// ...; empty for General and for numbers without one.
+std::string BuiltinNumberFormat(std::size_t id);
+
 // What a format code shows: the class of its first section.
 TFormatClass ClassifyFormat(std::string_view canonicalCode);
 

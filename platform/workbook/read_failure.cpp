@@ -60,6 +60,9 @@ std::pair<std::string, std::string> Phrases(TReadFailure kind) {
     case TReadFailure::UnknownNamespace:
       return {"The part {} is written in a namespace the program does not know.",
               "Der Teil {} ist in einem Namensraum geschrieben, den das Programm nicht kennt."};
+    case TReadFailure::UnknownRelationship:
+      return {"The part {} is named by a relationship of a type the program does not know.",
+              "Der Teil {} ist durch eine Beziehung eines Typs benannt, den das Programm nicht kennt."};
     case TReadFailure::NoRelationships:
       return {"The part {} holds no relationships in the form of the packaging format.",
               "Der Teil {} enthält keine Beziehungen in der Form des Paketformats."};
@@ -74,15 +77,29 @@ std::pair<std::string, std::string> Phrases(TReadFailure kind) {
   return {};
 }
 
-constexpr std::array kKinds = {
-    TReadFailure::Empty,           TReadFailure::NotAWorkbook,     TReadFailure::NotAZip,
-    TReadFailure::Truncated,       TReadFailure::DamagedZip,       TReadFailure::DamagedPart,
-    TReadFailure::NoWorkbookPart,  TReadFailure::MissingSheetPart, TReadFailure::BadXml,
-    TReadFailure::NoSheets,        TReadFailure::FileTooLarge,     TReadFailure::PartTooLarge,
-    TReadFailure::TooLarge,        TReadFailure::NotAnXls,         TReadFailure::ReaderStopped,
-    TReadFailure::TooSlow,         TReadFailure::NoMemory,         TReadFailure::NoNumber,
-    TReadFailure::NoRelationships, TReadFailure::StrictForm,       TReadFailure::UnreadableParts,
-    TReadFailure::UnknownNamespace};
+constexpr std::array kKinds = {TReadFailure::Empty,
+                               TReadFailure::NotAWorkbook,
+                               TReadFailure::NotAZip,
+                               TReadFailure::Truncated,
+                               TReadFailure::DamagedZip,
+                               TReadFailure::DamagedPart,
+                               TReadFailure::NoWorkbookPart,
+                               TReadFailure::MissingSheetPart,
+                               TReadFailure::BadXml,
+                               TReadFailure::NoSheets,
+                               TReadFailure::FileTooLarge,
+                               TReadFailure::PartTooLarge,
+                               TReadFailure::TooLarge,
+                               TReadFailure::NotAnXls,
+                               TReadFailure::ReaderStopped,
+                               TReadFailure::TooSlow,
+                               TReadFailure::NoMemory,
+                               TReadFailure::NoNumber,
+                               TReadFailure::NoRelationships,
+                               TReadFailure::StrictForm,
+                               TReadFailure::UnreadableParts,
+                               TReadFailure::UnknownNamespace,
+                               TReadFailure::UnknownRelationship};
 
 std::string Fill(const std::string& phrase, const std::string& detail) {
   const std::size_t at = phrase.find("{}");

@@ -1,5 +1,7 @@
 #include "platform/workbook/read_losses.h"
 
+#include <string_view>
+
 namespace kvx::workbook {
 
 namespace {
@@ -75,6 +77,11 @@ LossLine LineOf(TReadLoss kind) {
               "pivot tables: left out, their last values stay"};
     case TReadLoss::DefinedNames:
       return {"Name: weggelassen", "Namen: weggelassen", "defined name: left out", "defined names: left out"};
+    case TReadLoss::UnreadRecords:
+      return {"Teil der Datei mit Formeln, Wahrheitswerten und Fehlerwerten: nicht lesbar, ihre Zellen sind leer",
+              "Teile der Datei mit Formeln, Wahrheitswerten und Fehlerwerten: nicht lesbar, ihre Zellen sind leer",
+              "part of the file with formulas, truth values and error values: unreadable, their cells are empty",
+              "parts of the file with formulas, truth values and error values: unreadable, their cells are empty"};
   }
   return {"", "", "", ""};
 }
@@ -94,6 +101,20 @@ std::string ReadLossNote(const TReadLosses& losses, bool english) {
                         : (count == 1 ? line.GermanOne : line.GermanMany));
   }
   return note;
+}
+
+std::string ReadLossKinds(const TReadLosses& losses, bool english) {
+  std::string kinds;
+  for (int k = 0; k < kReadLossKinds; ++k) {
+    const int count = losses.Counts[k];
+    if (count <= 0) continue;
+    const LossLine line = LineOf(static_cast<TReadLoss>(k));
+    const std::string_view text =
+        english ? (count == 1 ? line.EnglishOne : line.EnglishMany) : (count == 1 ? line.GermanOne : line.GermanMany);
+    if (!kinds.empty()) kinds += ", ";
+    kinds.append(std::to_string(count)).append(" ").append(text.substr(0, text.find(':')));
+  }
+  return kinds;
 }
 
 }  // namespace kvx::workbook

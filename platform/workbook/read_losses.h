@@ -27,9 +27,10 @@ enum class TReadLoss {
   Tables,              // table ranges (the cells stay)
   PivotTables,         // pivot tables (their last values stay)
   DefinedNames,        // defined names the reader could not take over
+  UnreadRecords,  // .xls: the records of the formulas, truth values and errors could not be read; their cells empty
 };
 
-inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::DefinedNames) + 1;
+inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::UnreadRecords) + 1;
 
 struct TReadLosses {
   std::array<int, kReadLossKinds> Counts{};
@@ -47,5 +48,8 @@ struct TReadLosses {
 // The note: a first line, then one line per kind with its count, in German
 // or English; empty when nothing was lost.
 std::string ReadLossNote(const TReadLosses& losses, bool english);
+// The kinds alone with their counts, in one line: "1 merged range, 2
+// hidden sheets".
+std::string ReadLossKinds(const TReadLosses& losses, bool english);
 
 }  // namespace kvx::workbook

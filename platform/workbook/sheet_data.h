@@ -90,9 +90,24 @@ struct TCell {
   TCellKind Kind = TCellKind::Empty;
   TFormulaResult Result = TFormulaResult::Number;  // formulas only
   std::uint32_t Style = 0;                         // index into the workbook's style table; 0 is the default
-  double Number = 0.0;                             // the number, or the numeric result of a formula
-  std::string Text;                                // the text, or the text or error of a formula
-  std::string Formula;                             // the formula without its leading '='
+  // The text the cell had in the text file it was read from: 1 + its index
+  // in the workbook's TTextSource::Cells; 0 for none. It goes with the cell
+  // when the cell moves; the setters of the contents clear it.
+  std::uint32_t Source = 0;
+  double Number = 0.0;  // the number, or the numeric result of a formula
+  std::string Text;     // the text, or the text or error of a formula
+  std::string Formula;  // the formula without its leading '='
+};
+
+// How a line of a text file ended.
+enum class TLineEnd : std::uint8_t { None, CrLf, Lf, Cr };
+
+// A line of the text file a sheet was read from: the fields it had (its
+// separators plus one; 0 for an empty line) and how it ended. Row r of the
+// sheet is line r; whole rows and columns inserted or deleted move them.
+struct TTextLine {
+  std::uint32_t Fields = 0;
+  TLineEnd End = TLineEnd::CrLf;
 };
 
 // The switches of a page set-up: print order, centring on the paper and
@@ -145,6 +160,7 @@ struct TSheetData {
   std::set<int> RowBreaks;  // a break after this row
   std::set<int> ColBreaks;  // a break after this column
   TPageSetup Page;
+  std::vector<TTextLine> TextLines;  // the lines of the text file the sheet was read from; none for others
 
   const TCell* CellAt(int row, int col) const;
   int LastRow() const;

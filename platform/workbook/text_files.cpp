@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -42,63 +43,138 @@ bool ReadTextBytes(const std::string& path, std::string& data, std::string& erro
   return error.empty();
 }
 
-const char* EncodingName(TTextEncoding encoding) {
-  switch (encoding) {
-    case TTextEncoding::Utf16:
-      return "UTF-16";
-    case TTextEncoding::Windows1252:
-      return "Windows-1252";
-    case TTextEncoding::Utf8:
-      break;
+// ------------------------------------------------------------- the records
+
+// A field of a text file: its text as the file holds it (quotes included)
+// and, for a quoted field of a comma-separated file, the text it stands for.
+struct TTextField {
+  std::string_view Raw;
+  std::string Unquoted;
+  bool Quoted = false;
+
+  std::string_view Value() const { return Quoted ? std::string_view(Unquoted) : Raw; }
+};
+
+struct TTextRecord {
+  std::vector<TTextField> Fields;  // none for an empty line
+  TLineEnd End = TLineEnd::None;
+};
+
+bool EndOfLine(char ch) { return ch == '\n' || ch == '\r'; }
+
+// The line end at `at` (a CR, LF or CR/LF) and the position after it.
+TLineEnd LineEndAt(std::string_view text, std::size_t& at) {
+  if (text[at] == '\r') {
+    if (at + 1 < text.size() && text[at + 1] == '\n') {
+      at += 2;
+      return TLineEnd::CrLf;
+    }
+    ++at;
+    return TLineEnd::Cr;
   }
-  return "UTF-8";
+  ++at;
+  return TLineEnd::Lf;
 }
 
-// The note on what of a text file the sheet does not hold as the file has
-// it (interface language; empty when nothing): the fields of its lines
-// beyond the sheet's last column, its lines beyond the last row, UTF-16
-// that is not whole, and an encoding other than the one a text save
-// writes (TextFileBytesKeeping) for the same text: UTF-16.
-std::string TextReadNote(const std::string& path, std::size_t fields, std::size_t lines, const TDecodedText& decoded) {
-  const bool english = LanguageEnglish != 0;
-  std::string note;
-  const auto add = [&](const std::string& german, const std::string& englishText) {
-    note += (note.empty() ? "" : " ") + (english ? englishText : german);
-  };
-  if (lines > 0) {
-    const std::string rows = std::to_string(kMaxRows);
-    const std::string count = std::to_string(lines);
-    add("Die Datei " + path + " hat mehr Zeilen, als das Tabellenblatt Zeilen hat (" + rows + "). " + count +
-            (lines == 1 ? " Zeile wurde" : " Zeilen wurden") + " weggelassen.",
-        "The file " + path + " has more lines than the sheet has rows (" + rows + "). " + count +
-            (lines == 1 ? " line was" : " lines were") + " left out.");
+// Tab-separated lines: fields end at a tab or the line end; quotes are
+// characters like any other.
+std::vector<TTextRecord> SplitTabRecords(std::string_view text) {
+  std::vector<TTextRecord> records;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    TTextRecord record;
+    std::size_t start = at;
+    while (at < text.size() && !EndOfLine(text[at])) {
+      if (text[at] == '\t') {
+        record.Fields.push_back(TTextField{text.substr(start, at - start), {}, false});
+        start = at + 1;
+      }
+      ++at;
+    }
+    if (at > start || !record.Fields.empty())
+      record.Fields.push_back(TTextField{text.substr(start, at - start), {}, false});
+    if (at < text.size()) record.End = LineEndAt(text, at);
+    records.push_back(std::move(record));
   }
-  if (fields > 0) {
-    const std::string columns = std::to_string(kMaxCols);
-    const std::string count = std::to_string(fields);
-    add("Die Datei " + path + " hat Zeilen mit mehr Feldern, als das Tabellenblatt Spalten hat (" + columns + "). " +
-            count + (fields == 1 ? " Feld wurde" : " Felder wurden") + " weggelassen.",
-        "The file " + path + " has lines with more fields than the sheet has columns (" + columns + "). " + count +
-            (fields == 1 ? " field was" : " fields were") + " left out.");
-  }
-  if (decoded.DamagedAt != std::string_view::npos) {
-    const std::string at = std::to_string(decoded.DamagedAt);
-    add("Der UTF-16-Text der Datei " + path + " ist beschädigt (zuerst bei Byte " + at +
-            ", von 0 an gezählt): Zeichen, die nicht ganz sind, stehen als �.",
-        "The UTF-16 text of the file " + path + " is damaged (first at byte " + at +
-            ", counted from 0): characters that are not whole show as �.");
-  }
-  const TTextEncoding written = TextBytesEncoding(TextFileBytesKeeping(decoded.Text, decoded.Form));
-  if (written != decoded.Form.Encoding) {
-    const std::string from = EncodingName(decoded.Form.Encoding);
-    const std::string to = EncodingName(written);
-    add("Die Datei ist in " + from + " geschrieben, das Programm schreibt ihren Text in " + to +
-            ": Speichern fragt deshalb nach einem neuen Namen, damit die Datei bleibt, wie sie ist.",
-        "The file is written in " + from + ", the program writes its text in " + to +
-            ": Save therefore asks for a new name, so that the file stays as it is.");
-  }
-  return note;
+  return records;
 }
+
+// Comma-separated records. Unquoted fields end at the separator or the line
+// end. A field that starts with a double quote runs to its closing quote
+// (a doubled quote inside stands for one, separators and line breaks are
+// part of it), then on to the next separator; a quote that is never closed
+// makes the rest of its line the field.
+std::vector<TTextRecord> SplitSeparatedRecords(std::string_view text, char separator) {
+  std::vector<TTextRecord> records;
+  TTextRecord record;
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  std::size_t fieldStart = 0;
+  TTextField field;
+  bool atFieldStart = true;
+  const auto endField = [&](std::size_t end) {
+    field.Raw = text.substr(fieldStart, end - fieldStart);
+    record.Fields.push_back(std::move(field));
+    field = TTextField{};
+  };
+  while (i < n) {
+    const char ch = text[i];
+    if (atFieldStart && ch == '"') {
+      std::string quoted;
+      std::size_t j = i + 1;
+      bool closed = false;
+      while (j < n) {
+        if (text[j] == '"') {
+          if (j + 1 < n && text[j + 1] == '"') {
+            quoted += '"';
+            j += 2;
+            continue;
+          }
+          closed = true;
+          ++j;
+          break;
+        }
+        quoted += text[j++];
+      }
+      if (!closed) {
+        std::size_t end = i + 1;
+        while (end < n && !EndOfLine(text[end])) ++end;
+        quoted.assign(text.substr(i + 1, end - i - 1));
+        j = end;
+      }
+      field.Quoted = true;
+      field.Unquoted += quoted;
+      i = j;
+      atFieldStart = false;
+      continue;
+    }
+    atFieldStart = false;
+    if (ch == separator) {
+      endField(i);
+      ++i;
+      fieldStart = i;
+      atFieldStart = true;
+    } else if (EndOfLine(ch)) {
+      const std::size_t end = i;
+      if (end > fieldStart || !record.Fields.empty()) endField(end);
+      record.End = LineEndAt(text, i);
+      records.push_back(std::move(record));
+      record = TTextRecord{};
+      fieldStart = i;
+      atFieldStart = true;
+    } else {
+      if (field.Quoted) field.Unquoted += ch;
+      ++i;
+    }
+  }
+  if (n > fieldStart || !record.Fields.empty()) {
+    endField(n);
+    records.push_back(std::move(record));
+  }
+  return records;
+}
+
+// ---------------------------------------------------------------- commas
 
 // A number as spreadsheet programs with a decimal comma write it into
 // files separated by ';' or tabs: a sign, digits, the comma and digits, an
@@ -129,82 +205,246 @@ std::optional<double> DecimalCommaNumber(std::string_view field) {
   return value;
 }
 
-std::vector<std::string> SplitFields(const std::string& line, char separator) {
-  const std::vector<std::string_view> parts = internal::SplitAt(line, separator);
-  return {parts.begin(), parts.end()};
+// What a field with a comma says of the file's commas. Decimal: a comma
+// that can only be a decimal comma ("1,5", "1234,567", "0,125", "2,5e3").
+// Grouped: commas that can only group thousands ("12,345,678",
+// "1,234.5"). Ambiguous: one comma before three digits ("1,234", "-12,500").
+enum class TCommaUse { None, Decimal, Grouped, Ambiguous };
+
+struct TNumberShape {
+  TCommaUse Comma = TCommaUse::None;
+  bool PointDecimal = false;  // a decimal point before other than three digits ("2.5", "1.10")
+  double Grouped = 0.0;       // the value with the commas grouping thousands (Grouped, Ambiguous)
+};
+
+TNumberShape ShapeOf(std::string_view field) {
+  TNumberShape shape;
+  std::size_t i = 0;
+  const auto digits = [&] {
+    const std::size_t first = i;
+    while (i < field.size() && field[i] >= '0' && field[i] <= '9') ++i;
+    return i - first;
+  };
+  const auto exponent = [&] {
+    if (i >= field.size() || (field[i] != 'e' && field[i] != 'E')) return true;
+    ++i;
+    if (i < field.size() && (field[i] == '-' || field[i] == '+')) ++i;
+    return digits() > 0;
+  };
+  if (i < field.size() && (field[i] == '-' || field[i] == '+')) ++i;
+  const std::size_t lead = digits();
+  if (lead == 0) return shape;
+  if (i < field.size() && field[i] == '.') {
+    ++i;
+    const std::size_t fraction = digits();
+    shape.PointDecimal = fraction > 0 && fraction != 3 && exponent() && i == field.size();
+    return shape;
+  }
+  if (i >= field.size() || field[i] != ',') return shape;
+  std::size_t groups = 0;
+  std::size_t lastGroup = 0;
+  while (i < field.size() && field[i] == ',') {
+    ++i;
+    lastGroup = digits();
+    ++groups;
+    if (lastGroup != 3) break;
+  }
+  bool pointAfter = false;
+  if (groups >= 1 && lastGroup == 3 && i < field.size() && field[i] == '.') {
+    ++i;
+    pointAfter = digits() > 0;
+    if (!pointAfter) return shape;
+  }
+  if (!exponent() || i != field.size() || lastGroup == 0) return shape;
+  const bool grouping = lastGroup == 3 && lead <= 3 && field[field[0] == '-' || field[0] == '+' ? 1 : 0] != '0';
+  if (groups == 1 && !pointAfter) {
+    shape.Comma =
+        grouping && (field.find_first_of("eE") == std::string_view::npos) ? TCommaUse::Ambiguous : TCommaUse::Decimal;
+  } else if (grouping) {
+    shape.Comma = TCommaUse::Grouped;
+  }
+  if (shape.Comma == TCommaUse::Grouped || shape.Comma == TCommaUse::Ambiguous) {
+    std::string plain;
+    for (const char ch : field) {
+      if (ch != ',') plain += ch;
+    }
+    shape.Grouped = std::strtod(plain.c_str(), nullptr);
+  }
+  return shape;
 }
 
-// Comma-separated records. Unquoted fields end at the separator or the line
-// end. A field that starts with a double quote runs to its closing quote
-// (a doubled quote inside stands for one, separators and line breaks are
-// part of it), then on to the next separator; a quote that is never closed
-// makes the rest of its line the field.
-std::vector<std::vector<std::string>> SplitSeparatedRecords(const std::string& text, char separator) {
-  std::vector<std::vector<std::string>> rows;
-  std::vector<std::string> row;
-  std::string field;
-  std::size_t i = 0;
-  const std::size_t n = text.size();
-  auto endOfLine = [&](std::size_t at) { return at < n && (text[at] == '\n' || text[at] == '\r'); };
-  auto skipLineEnd = [&](std::size_t at) {
-    if (at < n && text[at] == '\r' && at + 1 < n && text[at + 1] == '\n') return at + 2;
-    return at + 1;
+// How the commas of a file are read: as decimal commas, or as the commas
+// that group thousands. Decided for the whole file: a comma only a decimal
+// comma can be makes them decimal commas, unless another field groups
+// thousands with commas; commas that group thousands, or numbers with a
+// decimal point, make them group thousands. Where the file does not settle
+// it (only "1,234", or both kinds), the session's decimal separator
+// decides, and `Told` asks for the note that says so.
+struct TCommaReading {
+  bool Decimal = false;
+  bool Told = false;
+};
+
+TCommaReading ReadCommas(const std::vector<TTextRecord>& records, std::size_t rows, char sessionDecimal) {
+  bool decimal = false, grouped = false, point = false, ambiguous = false;
+  for (std::size_t r = 0; r < rows; ++r) {
+    for (const TTextField& field : records[r].Fields) {
+      const std::string_view value = field.Value();
+      if (value.empty() || value.size() > 64 || value.find_first_of(",.") == std::string_view::npos) continue;
+      const TNumberShape shape = ShapeOf(value);
+      decimal = decimal || shape.Comma == TCommaUse::Decimal;
+      grouped = grouped || shape.Comma == TCommaUse::Grouped;
+      ambiguous = ambiguous || shape.Comma == TCommaUse::Ambiguous;
+      point = point || shape.PointDecimal;
+    }
+  }
+  if (decimal && !grouped) return {true, false};
+  if (!decimal && (grouped || point)) return {false, false};
+  return {sessionDecimal == ',', ambiguous || (decimal && grouped)};
+}
+
+std::string CommaNote(const TCommaReading& commas) {
+  if (!commas.Told) return {};
+  if (LanguageEnglish != 0) {
+    return std::string("The file does not show whether its commas are decimal commas: they were read as ") +
+           (commas.Decimal ? "decimal commas" : "commas grouping thousands") +
+           ", as the session's decimal separator has it.";
+  }
+  return std::string(
+             "Die Datei zeigt nicht, ob ihre Kommas Dezimalkommas sind: sie wurden wie das Dezimalzeichen der "
+             "Sitzung als ") +
+         (commas.Decimal ? "Dezimalkommas" : "Tausendertrennzeichen") + " gelesen.";
+}
+
+// --------------------------------------------------------------- reading
+
+// The note on what of a text file the sheet does not hold as the file has
+// it (interface language; empty when nothing): the fields of its lines
+// beyond the sheet's last column, its lines beyond the last row, UTF-16
+// that is not whole; and how its commas were read where the file does not
+// settle it.
+std::string TextReadNote(const std::string& path, const TTextSource& source, const TCommaReading& commas) {
+  const bool english = LanguageEnglish != 0;
+  std::string note;
+  const auto add = [&](const std::string& german, const std::string& englishText) {
+    note += (note.empty() ? "" : " ") + (english ? englishText : german);
   };
-  bool fieldStart = true;
-  while (i < n) {
-    const char ch = text[i];
-    if (fieldStart && ch == '"') {
-      std::string quoted;
-      std::size_t j = i + 1;
-      bool closed = false;
-      while (j < n) {
-        if (text[j] == '"') {
-          if (j + 1 < n && text[j + 1] == '"') {
-            quoted += '"';
-            j += 2;
-            continue;
-          }
-          closed = true;
-          ++j;
-          break;
-        }
-        quoted += text[j++];
+  if (const std::uint64_t lines = source.LinesLeftOut; lines > 0) {
+    const std::string rows = std::to_string(kMaxRows);
+    const std::string count = std::to_string(lines);
+    add("Die Datei " + path + " hat mehr Zeilen, als das Tabellenblatt Zeilen hat (" + rows + "). " + count +
+            (lines == 1 ? " Zeile wurde" : " Zeilen wurden") + " weggelassen.",
+        "The file " + path + " has more lines than the sheet has rows (" + rows + "). " + count +
+            (lines == 1 ? " line was" : " lines were") + " left out.");
+  }
+  if (const std::uint64_t fields = source.FieldsLeftOut; fields > 0) {
+    const std::string columns = std::to_string(kMaxCols);
+    const std::string count = std::to_string(fields);
+    add("Die Datei " + path + " hat Zeilen mit mehr Feldern, als das Tabellenblatt Spalten hat (" + columns + "). " +
+            count + (fields == 1 ? " Feld wurde" : " Felder wurden") + " weggelassen.",
+        "The file " + path + " has lines with more fields than the sheet has columns (" + columns + "). " + count +
+            (fields == 1 ? " field was" : " fields were") + " left out.");
+  }
+  if (source.DamagedAt != std::string_view::npos) {
+    const std::string at = std::to_string(source.DamagedAt);
+    add("Der UTF-16-Text der Datei " + path + " ist beschädigt (zuerst bei Byte " + at +
+            ", von 0 an gezählt): Zeichen, die nicht ganz sind, stehen als �.",
+        "The UTF-16 text of the file " + path + " is damaged (first at byte " + at +
+            ", counted from 0): characters that are not whole show as �.");
+  }
+  const std::string told = CommaNote(commas);
+  if (!told.empty()) add(told, told);
+  return note;
+}
+
+// Enters one field as the text readers read it: a number with the file's
+// commas; in tab text every other field as if typed (a formula too), in a
+// comma-separated file a field as if typed when that makes it a number,
+// else its text.
+void EnterField(TWorkbook& book, int row, int col, std::string_view field, const TCommaReading* commas, bool csv,
+                const TFormatLocale& locale) {
+  if (commas != nullptr && field.find(',') != std::string_view::npos) {
+    if (commas->Decimal) {
+      if (const auto number = DecimalCommaNumber(field)) {
+        book.SetNumber(row, col, *number);
+        return;
       }
-      if (closed) {
-        field += quoted;
-        i = j;
-      } else {
-        std::size_t end = i + 1;
-        while (end < n && !endOfLine(end)) ++end;
-        field += text.substr(i + 1, end - i - 1);
-        i = end;
+    } else if (const TNumberShape shape = ShapeOf(field);
+               shape.Comma == TCommaUse::Grouped || shape.Comma == TCommaUse::Ambiguous) {
+      if (std::isfinite(shape.Grouped)) {
+        book.SetNumber(row, col, shape.Grouped);
+        return;
       }
-      fieldStart = false;
-      continue;
-    }
-    fieldStart = false;
-    if (ch == separator) {
-      row.push_back(std::move(field));
-      field.clear();
-      fieldStart = true;
-      ++i;
-    } else if (endOfLine(i)) {
-      row.push_back(std::move(field));
-      field.clear();
-      rows.push_back(std::move(row));
-      row.clear();
-      fieldStart = true;
-      i = skipLineEnd(i);
-    } else {
-      field += ch;
-      ++i;
     }
   }
-  if (!fieldStart || !field.empty() || !row.empty()) {
-    row.push_back(std::move(field));
-    rows.push_back(std::move(row));
+  if (!csv) {
+    book.SetEntry(row, col, field);
+  } else if (ParseTypedEntry(field, locale).Kind == TTypedEntry::TKind::Number) {
+    book.SetEntry(row, col, field);
+  } else {
+    book.SetText(row, col, field);
   }
-  return rows;
+}
+
+// Enters the records into the book's current sheet from row 1 and column 1
+// and keeps the file's form (TTextSource, TSheetData::TextLines); the
+// commas read as ReadCommas decides with ';' or tabs between the fields.
+// The note for the user.
+std::string EnterRecords(TWorkbook& book, const std::string& path, const std::vector<TTextRecord>& records,
+                         const TDecodedText& decoded, char separator, bool csv) {
+  const std::size_t rows = std::min<std::size_t>(records.size(), kMaxRows);
+  const TFormatLocale locale = book.Locale();
+  const TCommaReading commas = ReadCommas(records, rows, locale.Decimal);
+  const bool commaNumbers = separator == ';' || separator == '\t';
+  std::uint64_t dropped = 0;
+  for (std::size_t r = 0; r < rows; ++r) {
+    const auto& fields = records[r].Fields;
+    for (std::size_t c = 0; c < fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
+      const std::string_view value = fields[c].Value();
+      if (value.empty() && !csv) continue;
+      EnterField(book, static_cast<int>(r) + 1, static_cast<int>(c) + 1, value, commaNumbers ? &commas : nullptr, csv,
+                 locale);
+    }
+    if (fields.size() > static_cast<std::size_t>(kMaxCols)) dropped += fields.size() - kMaxCols;
+  }
+  // The file's form: a new one, or more texts of the same kind of file.
+  TTextSource& source = book.MutableTextSource();
+  if (source.SheetId == 0 || source.Separator != separator || source.Quoting != csv) source = TTextSource{};
+  TSheetData& data = book.MutableSheetData(book.Sheet());
+  source.SheetId = data.Id;
+  source.Separator = separator;
+  source.Quoting = csv;
+  source.LinesLeftOut = records.size() - rows;
+  source.FieldsLeftOut = dropped;
+  source.DamagedAt = decoded.DamagedAt;
+  std::array<std::size_t, 4> ends{};
+  data.TextLines.assign(rows, TTextLine{});
+  for (std::size_t r = 0; r < rows; ++r) {
+    const TTextRecord& record = records[r];
+    ++ends[static_cast<std::size_t>(record.End)];
+    data.TextLines[r] =
+        TTextLine{static_cast<std::uint32_t>(std::min<std::size_t>(record.Fields.size(), kMaxCols)), record.End};
+    for (std::size_t c = 0; c < record.Fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
+      const std::string_view raw = record.Fields[c].Raw;
+      if (raw.empty()) continue;
+      if (data.Rows.size() <= r) data.Rows.resize(r + 1);
+      auto& cells = data.Rows[r];
+      if (cells.size() <= c) cells.resize(c + 1);
+      TCell& cell = cells[c];
+      cell.Source = source.Add(raw);
+      source.Cells.back().Content = ContentKey(cell);
+    }
+  }
+  source.NewLineEnd = TLineEnd::CrLf;
+  std::size_t most = 0;
+  for (const TLineEnd end : {TLineEnd::CrLf, TLineEnd::Lf, TLineEnd::Cr}) {
+    if (ends[static_cast<std::size_t>(end)] > most) {
+      most = ends[static_cast<std::size_t>(end)];
+      source.NewLineEnd = end;
+    }
+  }
+  book.SetTextForm(decoded.Form);
+  return TextReadNote(path, source, commas);
 }
 
 bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error, std::string& note) {
@@ -213,23 +453,6 @@ bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error, s
   TWorkbook fresh(1);
   const TDecodedText decoded = DecodeText(data);
   data.clear();
-  const auto lines = SplitTextLines(decoded.Text);
-  const std::size_t rows = std::min<std::size_t>(lines.size(), kMaxRows);
-  std::size_t dropped = 0;
-  for (std::size_t r = 0; r < rows; ++r) {
-    const auto fields = SplitFields(lines[r], '\t');
-    for (std::size_t c = 0; c < fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
-      if (fields[c].empty()) continue;
-      const int row = static_cast<int>(r) + 1;
-      const int col = static_cast<int>(c) + 1;
-      if (const auto number = DecimalCommaNumber(fields[c])) {
-        fresh.SetNumber(row, col, *number);
-      } else {
-        fresh.SetEntry(row, col, fields[c]);
-      }
-    }
-    if (fields.size() > static_cast<std::size_t>(kMaxCols)) dropped += fields.size() - kMaxCols;
-  }
   const std::string stem = std::filesystem::path(path).stem().string();
   if (!stem.empty()) {
     std::string name = stem.substr(0, 31);
@@ -238,66 +461,33 @@ bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error, s
     }
     fresh.SetSheetName(1, name);
   }
+  note = EnterRecords(fresh, path, SplitTabRecords(decoded.Text), decoded, '\t', false);
   fresh.SetSelection(1, 1, 1, 1);
-  fresh.SetTextForm(decoded.Form);
   book.AdoptContents(std::move(fresh));
-  note = TextReadNote(path, dropped, lines.size() - rows, decoded);
   return true;
 }
 
-// The cell texts of a text file as they are joined, with the first cell
-// that holds a zero character.
-struct TTextOut {
-  std::string Text;
-  int ZeroRow = 0;
-  int ZeroCol = 0;
-
-  void Add(std::string_view cell, int row, int col) {
-    if (ZeroRow == 0 && cell.find('\0') != std::string_view::npos) {
-      ZeroRow = row;
-      ZeroCol = col;
-    }
-    Text += cell;
-  }
-};
-
-// Writes the text unless its file would not open again as text (zero
-// characters in a run or in bulk read as binary data): then `error` names
-// the first cell with a zero character.
-bool WriteTextThatOpensAgain(const TTextOut& out, const TTextFileForm& form, const std::string& path,
-                             std::string& error) {
-  const std::string bytes = TextFileBytesKeeping(out.Text, form);
+// The bytes of the sheet as text, unless its file would not open again as
+// text (zero characters in a run or in bulk read as binary data): then
+// `error` names the first cell with a zero character. `inForm` tells
+// whether the bytes are in the workbook's text form.
+bool SheetTextBytes(const TTextSheetWriter& writer, const TWorkbook& book, std::string& text, std::string& bytes,
+                    bool& inForm, std::string& error) {
+  int zeroRow = 0, zeroCol = 0;
+  text = writer.Text(&zeroRow, &zeroCol);
+  inForm = TextFileBytesInForm(text, book.TextForm(), bytes);
   if (!NotTextReason(bytes).empty()) {
-    error = TextSaveRefusal(CellName(std::max(out.ZeroRow, 1), std::max(out.ZeroCol, 1)));
+    error = TextSaveRefusal(CellName(std::max(zeroRow, 1), std::max(zeroCol, 1)));
     return false;
   }
-  return WriteFileReplacing(path, bytes, error);
+  return true;
 }
 
-bool WriteTabText(const TWorkbook& book, const std::string& path, bool valuesOnly, std::string& error) {
-  TTextOut out;
-  book.EnsureCalculated();
-  const int sheet = book.Sheet();
-  const TSheetData& data = book.SheetData(sheet);
-  const int lastRow = data.LastRow();
-  for (int r = 1; r <= lastRow; ++r) {
-    const int lastCol = data.LastColForRow(r);
-    for (int c = 1; c <= lastCol; ++c) {
-      if (c > 1) out.Text += '\t';
-      if (valuesOnly) {
-        const TCell* cell = data.CellAt(r, c);
-        if (cell != nullptr && (cell->Kind == TCellKind::Number ||
-                                (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Number))) {
-          // The shortest text that reads back as the same number.
-          out.Text += EntryTextForNumber(cell->Number, std::string_view(), book.Locale());
-          continue;
-        }
-      }
-      out.Add(book.TextOn(sheet, r, c), r, c);
-    }
-    out.Text += "\r\n";
-  }
-  return WriteTextThatOpensAgain(out, book.TextForm(), path, error);
+bool WriteSheetText(const TWorkbook& book, const TTextDialect& dialect, const std::string& path, std::string& error) {
+  const TTextSheetWriter writer(book, book.Sheet(), dialect);
+  std::string text, bytes;
+  bool inForm = false;
+  return SheetTextBytes(writer, book, text, bytes, inForm, error) && WriteFileReplacing(path, bytes, error);
 }
 
 }  // namespace
@@ -322,15 +512,10 @@ bool IsTextSaveRefusal(const std::string& error) {
   return false;
 }
 
-std::string SeparatedField(const std::string& text, char separator) {
-  if (text.find_first_of(std::string{separator, '"', '\n', '\r'}) == std::string::npos) return text;
-  std::string out = "\"";
-  for (char ch : text) {
-    if (ch == '"') out += '"';
-    out += ch;
-  }
-  out += '"';
-  return out;
+TTextDialect TabTextDialect(int fileType) {
+  TTextDialect dialect;
+  dialect.ValuesOnly = fileType == kFileTypeTextValues;
+  return dialect;
 }
 
 std::string NotTextReason(std::string_view bytes) {
@@ -360,46 +545,57 @@ bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separ
   if (!ReadTextBytes(path, data, error)) return false;
   const TDecodedText decoded = DecodeText(data);
   data.clear();
-  const auto records = SplitSeparatedRecords(decoded.Text, separator);
-  const int rows = static_cast<int>(std::min<std::size_t>(records.size(), kMaxRows));
-  const TFormatLocale locale = book.Locale();
-  // With ';' or tabs between the fields a comma is a decimal comma.
-  const bool decimalComma = separator == ';' || separator == '\t';
-  std::size_t dropped = 0;
-  for (int r = 0; r < rows; ++r) {
-    const auto& fields = records[static_cast<std::size_t>(r)];
-    for (std::size_t c = 0; c < fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
-      // A field that reads as a number is entered as if typed; every other
-      // one (a formula too) is its text.
-      const int col = static_cast<int>(c) + 1;
-      if (const auto number = decimalComma ? DecimalCommaNumber(fields[c]) : std::nullopt) {
-        book.SetNumber(r + 1, col, *number);
-      } else if (ParseTypedEntry(fields[c], locale).Kind == TTypedEntry::TKind::Number) {
-        book.SetEntry(r + 1, col, fields[c]);
-      } else {
-        book.SetText(r + 1, col, fields[c]);
-      }
-    }
-    if (fields.size() > static_cast<std::size_t>(kMaxCols)) dropped += fields.size() - kMaxCols;
-  }
-  book.SetTextForm(decoded.Form);
-  const std::string told = TextReadNote(path, dropped, records.size() - static_cast<std::size_t>(rows), decoded);
+  const std::string told =
+      EnterRecords(book, path, SplitSeparatedRecords(decoded.Text, separator), decoded, separator, true);
   if (note != nullptr) note->assign(told);
   return true;
 }
 
-bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char separator, std::string& error) {
-  TTextOut out;
-  const int lastRow = book.LastRow();
-  for (int r = 1; r <= lastRow; ++r) {
-    const int lastCol = book.LastColForRow(r);
-    for (int c = 1; c <= lastCol; ++c) {
-      out.Add(SeparatedField(book.Entry(r, c), separator), r, c);
-      if (c < lastCol) out.Text += separator;
+bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error) {
+  const TTextSheetWriter writer(book, book.Sheet(), dialect);
+  std::string text, bytes;
+  bool inForm = false;
+  if (!SheetTextBytes(writer, book, text, bytes, inForm, error) || !WriteFileReplacing(path, bytes, error))
+    return false;
+  // What was written is now the file: its lines, its cells' texts, its
+  // encoding (the one it had, or the one the text needed).
+  struct TWritten {
+    int Row, Col;
+    std::string Text;
+  };
+  std::vector<TWritten> cells;
+  std::vector<TTextLine> lines(static_cast<std::size_t>(writer.Rows()));
+  for (int r = 1; r <= writer.Rows(); ++r) {
+    const int fields = writer.Fields(r);
+    lines[static_cast<std::size_t>(r) - 1] = TTextLine{static_cast<std::uint32_t>(fields), writer.End(r)};
+    for (int c = 1; c <= fields; ++c) {
+      std::string cell = writer.CellText(r, c);
+      if (!cell.empty()) cells.push_back(TWritten{r, c, std::move(cell)});
     }
-    out.Text += "\r\n";
   }
-  return WriteTextThatOpensAgain(out, book.TextForm(), path, error);
+  const TLineEnd newLineEnd = writer.KeepsFileForm() ? book.TextSource().NewLineEnd : TLineEnd::CrLf;
+  TSheetData& data = book.MutableSheetData(book.Sheet());
+  TTextSource& source = book.MutableTextSource();
+  source = TTextSource{};
+  source.SheetId = data.Id;
+  source.Separator = dialect.Separator;
+  source.Quoting = dialect.Quoting;
+  source.NewLineEnd = newLineEnd;
+  data.TextLines = std::move(lines);
+  for (const TWritten& written : cells) {
+    TCell& cell = data.Rows[static_cast<std::size_t>(written.Row) - 1][static_cast<std::size_t>(written.Col) - 1];
+    cell.Source = source.Add(written.Text);
+    source.Cells.back().Content = ContentKey(cell);
+  }
+  if (!inForm) book.SetTextForm(TextBytesForm(bytes));
+  return true;
+}
+
+bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char separator, std::string& error) {
+  TTextDialect dialect;
+  dialect.Separator = separator;
+  dialect.Quoting = true;
+  return WriteSheetText(book, dialect, path, error);
 }
 
 bool IsWorkbookFileName(const std::string& path) {
@@ -462,9 +658,8 @@ bool WriteWorkbookFile(const TWorkbook& book, const std::string& path, int fileT
     case 4:
       return WriteXlsx(book, path, error);
     case kFileTypeText:
-      return WriteTabText(book, path, false, error);
     case kFileTypeTextValues:
-      return WriteTabText(book, path, true, error);
+      return WriteSheetText(book, TabTextDialect(fileType), path, error);
     default:
       error = "unknown file type " + std::to_string(fileType);
       return false;

@@ -77,6 +77,7 @@ void TWorkbook::Reset(int sheetCount) {
   clipboard_.reset();
   readLosses_ = {};
   textForm_ = {};
+  textSource_ = {};
   for (int i = 1; i <= sheetCount; ++i) {
     auto sheet = std::make_shared<TSheetData>();
     sheet->Id = nextSheetId_++;
@@ -102,6 +103,7 @@ void TWorkbook::AdoptContents(TWorkbook&& other) {
   readLosses_ = other.readLosses_;
   other.readLosses_ = {};
   textForm_ = other.textForm_;
+  textSource_ = std::move(other.textSource_);
   numberFormatCache_.clear();
   current_ = std::clamp(other.current_, 1, NumSheets());
   nextSheetId_ = other.nextSheetId_;
@@ -377,6 +379,7 @@ std::string TWorkbook::EntryOn(int sheet, int row, int col) const {
 void TWorkbook::SetText(int row, int col, std::string_view text) {
   if (!ValidCell(row, col)) return;
   TCell& cell = CellRef(MutableCurrent(), row, col);
+  cell.Source = 0;
   cell.Formula.clear();
   if (text.empty()) {
     cell.Kind = TCellKind::Empty;
@@ -403,6 +406,7 @@ double TWorkbook::Number(int row, int col) const {
 void TWorkbook::SetNumber(int row, int col, double value) {
   if (!ValidCell(row, col)) return;
   TCell& cell = CellRef(MutableCurrent(), row, col);
+  cell.Source = 0;
   cell.Kind = TCellKind::Number;
   cell.Number = value;
   cell.Text.clear();
@@ -418,6 +422,7 @@ void TWorkbook::SetEntry(int row, int col, std::string_view text) {
   switch (entry.Kind) {
     case TTypedEntry::TKind::Empty: {
       TCell& cell = CellRef(MutableCurrent(), row, col);
+      cell.Source = 0;
       cell.Kind = TCellKind::Empty;
       cell.Text.clear();
       cell.Formula.clear();
@@ -434,6 +439,7 @@ void TWorkbook::SetEntry(int row, int col, std::string_view text) {
     case TTypedEntry::TKind::Number: {
       TSheetData& sheet = MutableCurrent();
       TCell& cell = CellRef(sheet, row, col);
+      cell.Source = 0;
       cell.Kind = TCellKind::Number;
       cell.Number = entry.Number;
       cell.Text.clear();
@@ -498,6 +504,7 @@ void TWorkbook::SetFormula(int row, int col, std::string_view formula) {
     return;
   }
   TCell& cell = CellRef(MutableCurrent(), row, col);
+  cell.Source = 0;
   cell.Kind = TCellKind::Formula;
   cell.Formula.assign(formula);
   // Until the engine has computed it (a function it does not know keeps

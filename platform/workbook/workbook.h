@@ -35,6 +35,7 @@
 #include "platform/workbook/number_format.h"
 #include "platform/workbook/read_losses.h"
 #include "platform/workbook/sheet_data.h"
+#include "platform/workbook/text_source.h"
 
 namespace kvx::workbook {
 
@@ -282,6 +283,10 @@ class TWorkbook {
   // keep it, so that a text opened and saved stays as it was.
   const TTextFileForm& TextForm() const { return textForm_; }
   void SetTextForm(const TTextFileForm& form) { textForm_ = form; }
+  // The text file's form and cells' texts (text_layout.h), set by the text
+  // readers, taken over by AdoptContents, none for other contents.
+  const TTextSource& TextSource() const { return textSource_; }
+  TTextSource& MutableTextSource() { return textSource_; }
 
   // ---------------------------------------------------------- page breaks
   // A row break at r starts a new page after row r; a column break at c
@@ -400,6 +405,7 @@ class TWorkbook {
   int viewScale_ = 100;
   TReadLosses readLosses_;
   TTextFileForm textForm_;
+  TTextSource textSource_;
 
   std::string fileName_;
   std::string tableName_;

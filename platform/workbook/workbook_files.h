@@ -15,23 +15,26 @@
 // the caller; the caller shows its own message).
 //
 // Text files are written in Windows-1252 with CR/LF line ends, or in UTF-8
-// led by its byte-order mark when the text needs it (TextFileBytes); the
-// text of a UTF-8 file stays UTF-8, with or without its mark as the file
-// had it (TWorkbook::TextForm, TextFileBytesKeeping); text
-// files are read as UTF-16 after a UTF-16 byte-order mark (what is not whole
-// of it as U+FFFD), as UTF-8 when they are valid UTF-8, else as
-// Windows-1252. A file that is not text (NotTextReason) is refused, with
-// the reason in the interface language as `error`. The fields of a line
-// beyond the sheet's last column and the lines beyond its last row are left
-// out. What the sheet does not hold as the file has it comes back as a note
-// in the interface language: how many fields and lines were left out, the
-// byte where UTF-16 stops being whole, and an encoding a text save does not
-// write (UTF-16), since a save would change the file.
+// led by its byte-order mark when the text needs it (TextFileBytes). A
+// sheet read from a text file is written in that file's form
+// (text_layout.h): its encoding and mark, its line ends, its empty fields
+// and lines, and the text of every cell the user did not change as it
+// stood in the file. Text files are read as UTF-16 after a UTF-16
+// byte-order mark (what is not whole of it as U+FFFD), as UTF-8 when they
+// are valid UTF-8, else as Windows-1252. A file that is not text
+// (NotTextReason) is refused, with the reason in the interface language as
+// `error`. The fields of a line beyond the sheet's last column and the
+// lines beyond its last row are left out. The note in the interface
+// language tells what the sheet does not hold as the file has it (how many
+// fields and lines were left out, the byte where UTF-16 stops being whole)
+// and how the file's commas were read where the file does not settle it;
+// what a save in place would not give back is counted by CheckTextSave.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "platform/workbook/text_layout.h"
 #include "platform/workbook/workbook.h"
 
 namespace kvx::workbook {
@@ -50,9 +53,8 @@ inline constexpr int kFileTypeTextValues = 6;
 bool IsWorkbookFileName(const std::string& path);
 // `note`, when given, receives what the user should know of a file that was
 // read but not whole (in the interface language; empty when nothing): the
-// text readers' note, or what the .xls records could not give. A note, or
-// a count in the workbook's ReadLosses, means that the file would not read
-// back as it was opened if the workbook wrote it.
+// text readers' note. What a workbook file held that the workbook does
+// not keep is counted in the workbook's ReadLosses.
 bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, std::string& error,
                       std::string* note = nullptr);
 
@@ -61,6 +63,16 @@ bool ReadWorkbookFile(TWorkbook& book, const std::string& path, int& fileType, s
 // entry text, every digit the value needs, so that reading it back gives
 // the same numbers.
 bool WriteWorkbookFile(const TWorkbook& book, const std::string& path, int fileType, std::string& error);
+
+// The dialect of the tab-separated file types 3 and 6.
+TTextDialect TabTextDialect(int fileType);
+
+// Writes the current sheet as text in `dialect` (TabTextDialect of the file
+// types 3 and 6, or comma-separated values) as WriteWorkbookFile and
+// WriteSheetSeparated do, and makes what was written the text form the
+// workbook keeps (text_layout.h): a later save in place gives that file
+// back, as one over a file read.
+bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error);
 
 // The text writers (types 3 and 6, WriteSheetSeparated) write only a file
 // that opens again: a sheet whose zero characters would make the file read
@@ -80,10 +92,9 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error);
 // ReadLegacyXls takes the values the reading library gives, and from the
 // file's own records (xls_records.h) the last computed values of formula
-// cells (numbers, texts, booleans as 1 and 0, errors as their text "#DIV/0!")
-// and the number formats. On success `error` holds the note for the user
-// (one line per sheet: how many formula cells came in as values only, how
-// many cells could not be read), or nothing.
+// cells (numbers, texts, booleans as 1 and 0, errors as their text "#DIV/0!";
+// a formula without a value that can be read stays empty) and the number
+// formats. What it could not take is counted in the workbook's ReadLosses.
 bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error);
 
 // Why a file's bytes are no text, in the interface language; empty when
@@ -101,19 +112,26 @@ std::string NotTextReason(std::string_view bytes);
 // never closed takes the rest of its line). From row 1 and column 1 of the
 // current sheet, a field that reads as a number (ParseTypedEntry: numbers,
 // percentages, dates and times in the locale's form) is entered as if
-// typed, every other field (formulas too) as the text of its cell. With ';'
-// or a tab as the separator (and in tab-separated text files) a field that
-// is wholly a number with a decimal comma ("1,5", "-2,25e-3") is that
-// number, whatever the locale. `note` as for ReadWorkbookFile.
+// typed, every other field (formulas too) as the text of its cell.
+//
+// Commas in numbers, with ';' or a tab as the separator (and in
+// tab-separated text files), are read as the file means them, decided for
+// the whole file: a field that can only hold a decimal comma ("1,5",
+// "-2,25e-3") makes them decimal commas, whatever the locale, unless
+// another field groups thousands with commas ("12,345,678"); commas that
+// group thousands, or numbers with a decimal point ("2.5"), make "1,234"
+// the number 1234. Where the file does not settle it, the session's
+// decimal separator decides and the note says how the commas were read.
+// `note` as for ReadWorkbookFile.
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error,
                             std::string* note = nullptr);
-// A field as written to a comma-separated file: quoted (quotes doubled)
-// when it holds the separator, a double quote or a line break.
-std::string SeparatedField(const std::string& text, char separator);
+// SeparatedField (text_layout.h) gives a field as written to a
+// comma-separated file.
 // Rows 1 to LastRow; each row's cells 1 to its last used column as entries
 // (numbers unformatted, formulas as entered), joined by the separator; an
 // entry holding the separator, a double quote or a line break is quoted
-// with its quotes doubled; an empty row gives an empty line.
+// with its quotes doubled; an empty row gives an empty line. A sheet read
+// from a file with this separator is written in the file's form.
 bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char separator, std::string& error);
 
 }  // namespace kvx::workbook

@@ -172,6 +172,35 @@ void ShiftLineProperties(std::map<int, T>& sizes, std::set<int>& hidden, std::se
   breaks = ShiftSet(breaks, at, count, insert, last);
 }
 
+// The lines of the text file a sheet was read from after whole rows or
+// columns were inserted or deleted: a row inserted is an empty line ending
+// as its neighbours do; a column inserted or deleted widens or narrows
+// every line that reaches it.
+void ShiftTextLines(std::vector<TTextLine>& lines, const TRange& range, int mode, bool insert) {
+  if (lines.empty()) return;
+  if (mode == 3) {
+    const auto at = static_cast<std::size_t>(range.Row1 - 1);
+    if (at >= lines.size()) return;
+    if (!insert) {
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at),
+                  lines.begin() + static_cast<std::ptrdiff_t>(std::min(lines.size(), at + range.RowCount())));
+      return;
+    }
+    TTextLine added;
+    added.End = lines[at].End != TLineEnd::None ? lines[at].End : at > 0 ? lines[at - 1].End : TLineEnd::CrLf;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::size_t>(range.RowCount()), added);
+    if (lines.size() > static_cast<std::size_t>(kMaxRows)) lines.resize(kMaxRows);
+  } else if (mode == 4) {
+    const auto first = static_cast<std::uint32_t>(range.Col1);
+    const auto count = static_cast<std::uint32_t>(range.ColCount());
+    for (TTextLine& line : lines) {
+      if (line.Fields < first) continue;
+      line.Fields = insert ? std::min<std::uint32_t>(line.Fields + count, kMaxCols)
+                           : line.Fields - std::min(line.Fields - first + 1, count);
+    }
+  }
+}
+
 // Moves the cells of a sheet for an insertion of `range` (mode as InsertRange).
 void InsertCells(TSheetData& sheet, const TRange& range, int mode) {
   const int nRows = range.RowCount();
@@ -301,6 +330,7 @@ void TWorkbook::InsertOrDeleteRange(const TRange& range, int mode, bool insert) 
     InsertCells(sheet, range, mode);
   else
     DeleteCells(sheet, range, mode);
+  ShiftTextLines(sheet.TextLines, range, mode, insert);
   // Modes 2 and 3 move rows, 1 and 4 columns; 1 and 2 only beside the range.
   const bool rows = mode == 2 || mode == 3;
   const int count = rows ? range.RowCount() : range.ColCount();

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "platform/text_encoding.h"
+#include "platform/workbook/number_format.h"
 
 namespace kvx::workbook {
 
@@ -363,8 +364,10 @@ std::string XlsErrorText(int code) {
       return "#NAME?";
     case 0x24:
       return "#NUM!";
-    default:
+    case 0x2A:
       return "#N/A";
+    default:
+      return {};
   }
 }
 
@@ -412,13 +415,15 @@ TXlsValueCell FormulaValue(std::string_view d, bool biff8, TRecordReader& reader
       }
       break;
     }
-    case 1:
-      cell.Kind = TXlsValueKind::Boolean;
-      cell.Number = d[8] != 0 ? 1.0 : 0.0;
+    case 1:  // a truth value is 0 or 1; anything else is no value
+      if (d[8] == 0 || d[8] == 1) {
+        cell.Kind = TXlsValueKind::Boolean;
+        cell.Number = d[8];
+      }
       break;
     case 2:
-      cell.Kind = TXlsValueKind::Error;
       cell.Text = XlsErrorText(static_cast<unsigned char>(d[8]));
+      if (!cell.Text.empty()) cell.Kind = TXlsValueKind::Error;
       break;
     case 3:
       cell.Kind = TXlsValueKind::Text;
@@ -566,11 +571,11 @@ TXlsRecords ReadXlsRecords(std::string_view stream) {
           cell.Row = static_cast<int>(row) + 1;
           cell.Col = static_cast<int>(col) + 1;
           if (d[7] != 0) {
-            cell.Kind = TXlsValueKind::Error;
             cell.Text = XlsErrorText(static_cast<unsigned char>(d[6]));
-          } else {
+            if (!cell.Text.empty()) cell.Kind = TXlsValueKind::Error;
+          } else if (d[6] == 0 || d[6] == 1) {
             cell.Kind = TXlsValueKind::Boolean;
-            cell.Number = d[6] != 0 ? 1.0 : 0.0;
+            cell.Number = d[6];
           }
           sheet.Cells.push_back(std::move(cell));
           break;

@@ -21,7 +21,9 @@
 //   FORMULA    0x0006  row (2), column (2), XF (2), result (8): a double, or
 //                      when its last two bytes are FF FF, byte 0 the kind
 //                      (0 text in the STRING record that follows, 1 boolean,
-//                      2 error, 3 empty text) and byte 2 the value
+//                      2 error, 3 empty text) and byte 2 the value (a
+//                      boolean 0 or 1, an error code; another value, or
+//                      another kind, is no value: the cell stays empty)
 //   STRING     0x0207  the text result of the formula before it
 //   BOOLERR    0x0205  row, column, XF, value (1), 1 when the value is an
 //                      error code (1)
@@ -105,14 +107,13 @@ std::string XlsWithoutEmbeddedSubstreams(std::string_view file, const std::vecto
 // The records above from a workbook stream.
 TXlsRecords ReadXlsRecords(std::string_view stream);
 
-// The text of an error code of the format (0x07 "#DIV/0!", ...); "#N/A"
-// for an unknown code.
+// The text of an error code of the format (0x07 "#DIV/0!", 0x2A "#N/A",
+// ...); empty for a code the format does not have (the cell then has no
+// value that can be read).
 std::string XlsErrorText(int code);
 
 // The format code of a built-in number format index (14 a date, ...);
-// empty for General and for indices without one.
+// empty for General and for indices without one (BuiltinNumberFormat).
 std::string XlsBuiltinFormat(int index);
-// The table behind it, shared with the .xlsx reader (xlsx_reader.cpp).
-std::string BuiltinNumberFormat(std::size_t id);
 
 }  // namespace kvx::workbook

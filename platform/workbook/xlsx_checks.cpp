@@ -25,6 +25,7 @@
 #include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
 #include "platform/workbook/xlsx_zip_internal.h"
+#include "platform/workbook/xml_walk.h"
 
 namespace kvx::workbook {
 
@@ -253,10 +254,7 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
 // inline strings with fonts of their own for runs of the text (<rPr>),
 // which the workbook does not keep. True when the part changed.
 bool ReplaceTextCells(std::string& part, int sheet, std::vector<TXlsxTextCell>& texts, int& richTexts) {
-  if (part.find("inlineStr") == std::string::npos && part.find("\"e\"") == std::string::npos &&
-      part.find("'e'") == std::string::npos) {
-    return false;
-  }
+  if (part.find("inlineStr") == std::string::npos && !HoldsOneLetterValue(part, 'e')) return false;
   const std::string_view text(part);
   std::string out;
   std::size_t copied = 0;
@@ -408,6 +406,53 @@ std::string Lower(std::string_view text) {
   return out;
 }
 
+constexpr std::string_view kOfficeRelationships = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+// The relationship type that names a part of this root element for the
+// reading library (the worksheets, the shared strings, the styles); empty
+// for a part it does not read through the workbook's relationships.
+std::string RelationshipTypeOf(std::string_view root) {
+  if (root == "worksheet") return std::string(kOfficeRelationships) + "/worksheet";
+  if (root == "sst") return std::string(kOfficeRelationships) + "/sharedStrings";
+  if (root == "styleSheet") return std::string(kOfficeRelationships) + "/styles";
+  return {};
+}
+
+// The kinds of sheet a workbook's <sheet> may name: worksheets, and chart,
+// dialog and macro sheets (which the workbook does not read).
+bool KnownSheetType(std::string_view type) {
+  if (type == std::string(kOfficeRelationships) + "/worksheet") return true;
+  for (const std::string_view other : {"/chartsheet", "/dialogsheet"}) {
+    if (type == std::string(kOfficeRelationships) + std::string(other)) return true;
+  }
+  return type == "http://schemas.microsoft.com/office/2006/relationships/xlMacrosheet" ||
+         type == "http://schemas.microsoft.com/office/2006/relationships/xlIntlMacrosheet";
+}
+
+// Whether every <sheet> of the workbook part names its part by an "id"
+// attribute in the namespace of the relationships: the reading library
+// passes over a sheet whose attribute is in another, and reads it empty.
+struct SheetIdNamespaces : orcus::sax_ns_handler {
+  bool Foreign = false;
+  bool ownId = false;
+  bool anyId = false;
+  void attribute(std::string_view, std::string_view) {}
+  void attribute(const orcus::sax_ns_parser_attribute& attribute) {
+    if (attribute.name != "id" || attribute.ns_alias.empty()) return;
+    anyId = true;
+    ownId = ownId || (attribute.ns != nullptr && std::string_view(attribute.ns) == kOfficeRelationships);
+  }
+  void start_element(const orcus::sax_ns_parser_element& element) {
+    if (element.name == "sheet" && anyId && !ownId) Foreign = true;
+    ownId = anyId = false;
+  }
+};
+
+bool SheetIdsInForeignNamespace(std::string_view workbook) {
+  SheetIdNamespaces handler;
+  return WalkXml(workbook, handler) && handler.Foreign;  // not well-formed: refused before
+}
+
 // The package as the reading library will walk it: the workbook part and,
 // in the workbook's order, the names of the sheets and their worksheet
 // parts ("" for a sheet of another kind, a chart sheet). Relationship parts
@@ -480,7 +525,22 @@ bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& te
     return false;
   }
   package.Workbook = workbookEntry->Name;
+  if (SheetIdsInForeignNamespace(workbook)) {
+    error = ReadFailure(TReadFailure::UnknownNamespace, package.Workbook);
+    return false;
+  }
   const std::vector<Relationship>& sheets = relationsOf[Lower(package.Workbook)];
+  // A part the library reads (a worksheet, the shared strings, the styles)
+  // named by a relationship of another type would be passed over by it.
+  for (const Relationship& r : sheets) {
+    const Entry* found = r.External ? nullptr : FindPart(entries, r.Target);
+    if (found == nullptr) continue;
+    const std::string type = RelationshipTypeOf(RootElement(texts[static_cast<std::size_t>(found - entries.data())]));
+    if (!type.empty() && r.Type != type) {
+      error = ReadFailure(TReadFailure::UnknownRelationship, found->Name);
+      return false;
+    }
+  }
   bool anyWorksheet = false;
   Element e;
   for (std::size_t at = 0; FindElement(workbook, "sheet", at, workbook.size(), e); at = e.End) {
@@ -493,6 +553,10 @@ bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& te
     bool worksheet = true;
     for (const Relationship& r : sheets) {
       if (r.Id != id) continue;
+      if (!KnownSheetType(r.Type)) {
+        error = ReadFailure(TReadFailure::UnknownRelationship, r.Target.empty() ? name : r.Target);
+        return false;
+      }
       worksheet = EndsWith(r.Type, "/worksheet");
       if (FindPart(entries, r.Target) != nullptr) part = r.Target;
     }
@@ -589,15 +653,7 @@ std::string PartFault(const std::string& name, const std::string& text) {
   const bool relationships = EndsWith(lower, ".rels");
   if (!EndsWith(lower, ".xml") && !relationships) return {};
   DepthHandler handler;
-  try {
-    orcus::xmlns_repository repository;
-    orcus::xmlns_context context = repository.create_context();
-    orcus::sax_ns_parser<DepthHandler> parser(text.data(), text.size(), context, handler);
-    parser.parse();
-  } catch (const std::exception&) {
-    return ReadFailure(TReadFailure::BadXml, name);
-  }
-  if (handler.Depth != 0) return ReadFailure(TReadFailure::BadXml, name);
+  if (!WalkXml(text, handler) || handler.Depth != 0) return ReadFailure(TReadFailure::BadXml, name);
   if (relationships && (handler.RootName != "Relationships" || handler.RootNamespace != kRelationshipsNamespace)) {
     return ReadFailure(TReadFailure::NoRelationships, name);
   }

@@ -30,6 +30,11 @@
 //     one; relationship parts whose targets the library would not find are
 //     rewritten with plain relative targets, and stored under the name the
 //     library looks for (beside their source part, in its letter case);
+//   - what the library would pass over and read empty is refused, the part
+//     named: a workbook whose <sheet> elements name their parts in another
+//     namespace than the relationships', a sheet named by a relationship of
+//     a type the library does not know, and a worksheet, shared-string or
+//     style part named by a relationship of another type than its own;
 //   - the <col> elements of every worksheet part need min and max with
 //     1 <= min <= max <= 16384;
 //   - the numbers of the plain number cells are read exactly (blanks
@@ -66,6 +71,7 @@
 
 #include "platform/workbook/read_losses.h"
 #include "platform/workbook/xlsx_limits.h"
+#include "platform/workbook/xlsx_numbers.h"
 
 namespace kvx::workbook {
 
@@ -91,7 +97,7 @@ struct TPreparedXlsx {
   std::vector<TXlsxTextCell> Texts;
   // The exact numbers of the plain number cells (keys of CellKey,
   // xlsx_numbers.h), by sheet in the workbook's order.
-  std::vector<std::unordered_map<std::uint64_t, double>> Numbers;
+  std::vector<TExactNumbers> Numbers;
   TReadLosses Losses;
   int DefinedNames = 0;  // the names the user defined (not "_xlnm." ones, not hidden, not "#REF!")
   bool Strict = false;   // the file was in the strict form

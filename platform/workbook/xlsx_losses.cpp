@@ -6,6 +6,9 @@
 #include <orcus/sax_ns_parser.hpp>
 #include <orcus/xml_namespace.hpp>
 
+#include "platform/workbook/xlsx_text.h"
+#include "platform/workbook/xml_walk.h"
+
 namespace kvx::workbook {
 
 namespace {
@@ -101,6 +104,43 @@ class TLossCounter : public orcus::sax_ns_handler {
   bool runs_ = false;  // the shared string being read has runs of its own fonts
 };
 
+// The local name of the first element of an XML text; empty when there is
+// none or a comment comes before it (the parse then decides).
+std::string_view RootName(std::string_view xml) {
+  for (std::size_t at = xml.find('<'); at != std::string_view::npos; at = xml.find('<', at + 1)) {
+    if (at + 1 < xml.size() && xml[at + 1] == '?') continue;
+    if (at + 1 < xml.size() && xml[at + 1] == '!') return {};
+    std::size_t end = at + 1;
+    while (end < xml.size() && xml[end] != ' ' && xml[end] != '>' && xml[end] != '/' && xml[end] != '\t' &&
+           xml[end] != '\r' && xml[end] != '\n') {
+      ++end;
+    }
+    const std::string_view name = xml.substr(at + 1, end - at - 1);
+    const std::size_t colon = name.find(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+  }
+  return {};
+}
+
+// Whether a part may hold something to count, by a scan much cheaper than
+// the parse: a worksheet names the elements counted, a type "b" or "e",
+// or a formula's "()"; another part has a root that is counted. Character
+// references ("&#...;") could hide any of these: such a part is parsed.
+bool MayHoldLosses(std::string_view text, bool worksheet) {
+  if (text.find("&#") != std::string_view::npos) return true;
+  if (worksheet) {
+    for (const std::string_view mark : {"mergeCell", "dataValidation", "conditionalFormatting", "hyperlink", "()"}) {
+      if (text.find(mark) != std::string_view::npos) return true;
+    }
+    return HoldsOneLetterValue(text, 'b') || HoldsOneLetterValue(text, 'e');
+  }
+  const std::string_view root = RootName(text);
+  if (root.empty()) return true;
+  if (root == "sst") return text.find("rPr") != std::string_view::npos;
+  return root == "wsDr" || root == "comments" || root == "chartSpace" || root == "table" ||
+         root == "pivotTableDefinition";
+}
+
 }  // namespace
 
 void CountPartLosses(const std::string& name, std::string_view text, bool worksheet, TReadLosses& losses) {
@@ -108,18 +148,11 @@ void CountPartLosses(const std::string& name, std::string_view text, bool worksh
     ++losses[TReadLoss::Macros];
     return;
   }
-  if (!EndsWithFolded(name, ".xml")) return;
+  if (!EndsWithFolded(name, ".xml") || !MayHoldLosses(text, worksheet)) return;
   // Counted apart first: a part that stops parsing half way adds nothing.
   TReadLosses counted;
   TLossCounter counter(worksheet, counted);
-  try {
-    orcus::xmlns_repository repository;
-    orcus::xmlns_context context = repository.create_context();
-    orcus::sax_ns_parser<TLossCounter> parser(text.data(), text.size(), context, counter);
-    parser.parse();
-  } catch (const std::exception&) {
-    return;
-  }
+  if (!WalkXml(text, counter)) return;
   if (!worksheet) {
     if (counter.Root() == "chartSpace") ++counted[TReadLoss::Charts];
     if (counter.Root() == "table") ++counted[TReadLoss::Tables];

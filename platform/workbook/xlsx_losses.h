@@ -20,7 +20,9 @@ namespace kvx::workbook {
 // text; a macro project by its name. Counted from the elements and
 // attributes as an XML parser reads them, so that text inside cells and
 // attribute values never counts. The part must be well-formed XML
-// (checked before); a part that does not parse adds nothing.
+// (checked before); a part that does not parse adds nothing. Only a part
+// that a scan of its text shows to hold what is counted is parsed (most
+// worksheets hold none of it).
 void CountPartLosses(const std::string& name, std::string_view text, bool worksheet, TReadLosses& losses);
 
 }  // namespace kvx::workbook

@@ -1,5 +1,6 @@
 #include "platform/workbook/xlsx_numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -77,8 +78,42 @@ std::uint64_t CellKey(int row, int col) {
   return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) | static_cast<std::uint32_t>(col);
 }
 
-std::unordered_map<std::uint64_t, double> ExactSheetNumbers(std::string_view sheetXml, std::string* badCell) {
-  std::unordered_map<std::uint64_t, double> numbers;
+void TExactNumbers::Finish() {
+  const auto byKey = [](const auto& a, const auto& b) { return a.first < b.first; };
+  if (std::is_sorted(cells_.begin(), cells_.end(), [](const auto& a, const auto& b) { return a.first <= b.first; })) {
+    return;
+  }
+  // Out of order, or a key twice: the last cell of a key counts.
+  std::stable_sort(cells_.begin(), cells_.end(), byKey);
+  std::vector<std::pair<std::uint64_t, double>> kept;
+  kept.reserve(cells_.size());
+  for (const auto& cell : cells_) {
+    if (!kept.empty() && kept.back().first == cell.first) {
+      kept.back() = cell;
+    } else {
+      kept.push_back(cell);
+    }
+  }
+  cells_ = std::move(kept);
+}
+
+const double* TExactNumbers::Find(std::uint64_t key, std::size_t& cursor) const {
+  if (cursor < cells_.size() && cells_[cursor].first == key) return &cells_[cursor++].second;
+  const auto at = std::lower_bound(cells_.begin(), cells_.end(), key,
+                                   [](const auto& cell, std::uint64_t wanted) { return cell.first < wanted; });
+  cursor = static_cast<std::size_t>(at - cells_.begin());
+  if (at == cells_.end() || at->first != key) return nullptr;
+  ++cursor;
+  return &at->second;
+}
+
+const double* TExactNumbers::Find(std::uint64_t key) const {
+  std::size_t cursor = cells_.size();
+  return Find(key, cursor);
+}
+
+TExactNumbers ExactSheetNumbers(std::string_view sheetXml, std::string* badCell) {
+  TExactNumbers numbers;
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   ForEachNumberCell(sheetXml, [&](int row, int col, std::size_t begin, std::size_t end) {
     std::string_view text = sheetXml.substr(begin, end - begin);
@@ -91,11 +126,12 @@ std::unordered_map<std::uint64_t, double> ExactSheetNumbers(std::string_view she
     double value = 0;
     const auto [stop, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec == std::errc() && stop == text.data() + text.size() && std::isfinite(value)) {
-      numbers[CellKey(row, col)] = value;
+      numbers.Add(CellKey(row, col), value);
     } else if (badCell != nullptr && badCell->empty()) {
       *badCell = CellName(row, col);
     }
   });
+  numbers.Finish();
   return numbers;
 }
 

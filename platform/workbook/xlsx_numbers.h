@@ -11,7 +11,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/workbook/workbook.h"
 
@@ -22,13 +23,34 @@ namespace kvx::workbook {
 // finite (the file format has no such number).
 std::string ExactNumberText(double value);
 
-// The number cells of one worksheet part (its XML text): cells without a
-// type or of type "n" that hold no formula, keyed by CellKey(row, col),
-// each value read exactly (std::from_chars; XML blanks around it allowed).
-// Values that do not read as a finite number ("NaN", "INF", "1,5") are left
-// out, and the first of them named in `badCell` ("C1") when given; an
-// empty value is no number and no fault.
+// A cell's key: row and column (from 1) in one number that orders cells
+// row by row, as the files write them.
 std::uint64_t CellKey(int row, int col);
-std::unordered_map<std::uint64_t, double> ExactSheetNumbers(std::string_view sheetXml, std::string* badCell = nullptr);
+
+// The numbers of a sheet's cells by CellKey, in key order (the last of
+// two cells with one key counts). Kept as a list, not a table: a reader that
+// walks the cells row by row finds each where the last one ended.
+class TExactNumbers {
+ public:
+  // Adds a cell; after the last, Finish puts them in order.
+  void Add(std::uint64_t key, double value) { cells_.emplace_back(key, value); }
+  void Finish();
+  // The number of the cell, or null; `cursor` (0 for a walk's start)
+  // follows a walk in key order.
+  const double* Find(std::uint64_t key, std::size_t& cursor) const;
+  const double* Find(std::uint64_t key) const;
+  std::size_t Size() const { return cells_.size(); }
+
+ private:
+  std::vector<std::pair<std::uint64_t, double>> cells_;
+};
+
+// The number cells of one worksheet part (its XML text): cells without a
+// type or of type "n" that hold no formula, each value read exactly
+// (std::from_chars; XML blanks around it allowed). Values that do not read
+// as a finite number ("NaN", "INF", "1,5") are left out, and the first of
+// them named in `badCell` ("C1") when given; an empty value is no number
+// and no fault.
+TExactNumbers ExactSheetNumbers(std::string_view sheetXml, std::string* badCell = nullptr);
 
 }  // namespace kvx::workbook

@@ -81,71 +81,6 @@ TBorderLine BorderLine(const ss::border_attrs_t& attrs) {
   return line;
 }
 
-}  // namespace
-
-// The built-in number formats of the file format that files name by their
-// number alone (the .xls records name them alike).
-std::string BuiltinNumberFormat(std::size_t id) {
-  switch (id) {
-    case 1:
-      return "0";
-    case 2:
-      return "0.00";
-    case 3:
-      return "#,##0";
-    case 4:
-      return "#,##0.00";
-    case 9:
-      return "0%";
-    case 10:
-      return "0.00%";
-    case 11:
-      return "0.00E+00";
-    case 12:
-      return "# ?/?";
-    case 14:
-      return "dd.mm.yyyy";
-    case 15:
-      return "d-mmm-yy";
-    case 16:
-      return "d-mmm";
-    case 17:
-      return "mmm-yy";
-    case 18:
-      return "h:mm AM/PM";
-    case 19:
-      return "h:mm:ss AM/PM";
-    case 20:
-      return "h:mm";
-    case 21:
-      return "h:mm:ss";
-    case 22:
-      return "dd.mm.yyyy h:mm";
-    case 37:
-      return "#,##0 ;(#,##0)";
-    case 38:
-      return "#,##0 ;[Red](#,##0)";
-    case 39:
-      return "#,##0.00;(#,##0.00)";
-    case 40:
-      return "#,##0.00;[Red](#,##0.00)";
-    case 45:
-      return "mm:ss";
-    case 46:
-      return "[h]:mm:ss";
-    case 47:
-      return "mm:ss.0";
-    case 48:
-      return "##0.0E+0";
-    case 49:
-      return "@";
-    default:
-      return {};
-  }
-}
-
-namespace {
-
 // The number format codes of a file by their identifier.
 std::map<std::size_t, std::string> NumberFormatsById(const ss::styles& styles) {
   std::map<std::size_t, std::string> codes;
@@ -287,6 +222,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
       TSheetData& data = fresh.MutableSheetData(sheetNo);
       const ixion::abs_range_t range = sheet->get_data_range();
       if (range.valid()) {
+        std::size_t numberCursor = 0;  // the walk goes row by row, as the exact numbers stand
         auto it = cxt.get_model_iterator(static_cast<ixion::sheet_t>(s), ixion::rc_direction_t::horizontal,
                                          ixion::abs_rc_range_t(range));
         for (; it.has(); it.next()) {
@@ -301,8 +237,9 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
               cell.Number = std::get<double>(item.value);
               // The file's own digits, read exactly.
               if (s < settings.Sheets.size()) {
-                const auto& exact = settings.Sheets[s].Numbers;
-                if (const auto it = exact.find(CellKey(row, col)); it != exact.end()) cell.Number = it->second;
+                if (const double* exact = settings.Sheets[s].Numbers.Find(CellKey(row, col), numberCursor)) {
+                  cell.Number = *exact;
+                }
               }
               break;
             }
@@ -532,15 +469,6 @@ class TemporaryCopy {
   std::string path_;
 };
 
-// The note after a legacy file whose records could not be read at all, in
-// the interface language (what could be read is counted in the losses).
-std::string UnreadRecordsNote() {
-  return LanguageEnglish != 0
-             ? "The formulas, booleans and error values of this file could not be read: their cells are empty."
-             : "Die Formeln, Wahrheitswerte und Fehlerwerte dieser Datei konnten nicht gelesen werden: ihre Zellen "
-               "sind leer.";
-}
-
 // A number, date or time cell of a legacy file with its format: the file's
 // own when it has one, else `fallback` (canonical).
 void SetLegacyNumber(TWorkbook& book, int row, int col, double value, const std::string& fileFormat,
@@ -585,6 +513,7 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
   std::map<std::string, const TXlsSheetRecords*> recordsByName;
   for (const TXlsSheetRecords& sheet : records.Sheets) recordsByName.emplace(sheet.Name, &sheet);
   TReadLosses losses = records.Losses;
+  if (!records.Readable) ++losses[TReadLoss::UnreadRecords];
 
   sheetCount = std::min(sheetCount, 255u);
   TWorkbook fresh(static_cast<int>(sheetCount));
@@ -701,6 +630,8 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
           ++losses[TReadLoss::ErrorValues];
           break;
         case TXlsValueKind::Unread:
+          // No value: the cell stays empty, whatever the library gave.
+          fresh.SetText(cell.Row, cell.Col, "");
           ++losses[TReadLoss::UnreadValues];
           break;
       }
@@ -710,7 +641,7 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
   fresh.SetSelection(1, 1, 1, 1);
   fresh.SetReadLosses(losses);
   book.AdoptContents(std::move(fresh));
-  error = records.Readable ? std::string() : UnreadRecordsNote();
+  error.clear();
   return true;
 }
 

@@ -25,7 +25,7 @@ struct TXlsxSheetSettings {
   bool Protected = false;
   // The plain number cells as the file writes them, read exactly (keys of
   // CellKey, xlsx_numbers.h).
-  std::unordered_map<std::uint64_t, double> Numbers;
+  TExactNumbers Numbers;
 };
 
 struct TXlsxFormatSettings {

@@ -152,4 +152,13 @@ std::size_t XmlTagEnd(std::string_view xml, std::size_t from) {
   return std::string_view::npos;
 }
 
+bool HoldsOneLetterValue(std::string_view xml, char letter) {
+  for (std::size_t at = xml.find(letter, 1); at != std::string_view::npos && at + 1 < xml.size();
+       at = xml.find(letter, at + 1)) {
+    const char before = xml[at - 1];
+    if ((before == '"' || before == '\'') && xml[at + 1] == before) return true;
+  }
+  return false;
+}
+
 }  // namespace kvx::workbook

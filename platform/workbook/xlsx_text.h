@@ -36,4 +36,9 @@ std::string DecodeXmlEntities(std::string_view text);
 // close the tag.
 std::size_t XmlTagEnd(std::string_view xml, std::size_t from);
 
+// True when the XML text holds an attribute value that is `letter` alone
+// ("b" or 'b'): a scan for the letter, quick where the letter is rare,
+// as in the cell data of a worksheet.
+bool HoldsOneLetterValue(std::string_view xml, char letter);
+
 }  // namespace kvx::workbook

@@ -2,8 +2,9 @@
 // conversions both ways, and the whole-file readers on the input as a file.
 // Promises: Windows-1252 survives a round trip through UTF-8; the decoded
 // text is valid UTF-8; a text written as the program writes text files reads
-// back as that text, and a UTF-8 file's text written in its form gives
-// back the file's bytes; the file readers give back exactly the bytes.
+// back as that text, and a file's text written in its form (UTF-8,
+// Windows-1252, whole UTF-16) gives back the file's bytes; the file readers
+// give back exactly the bytes.
 #include "core/text_conversion.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/text_encoding.h"
@@ -25,6 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string kept = TextFileBytesKeeping(decoded, form);
   fuzz::Require(DecodeTextBytes(kept) == decoded, "a text written in its file's form reads back as itself");
   if (form.Encoding == TTextEncoding::Utf8) fuzz::Require(kept == bytes, "UTF-8 is written back byte for byte");
+  std::string whole, units;
+  if (TextFileBytesInForm(decoded, form, whole) &&
+      (form.Encoding != TTextEncoding::Utf16 || Utf16TextToUtf8(bytes, units))) {
+    fuzz::Require(whole == bytes, "a text written in its file's form gives back the file's bytes");
+  }
   std::vector<std::string> lines = SplitTextLines(decoded);
   for (const std::string& line : lines) {
     fuzz::Require(line.find('\n') == std::string::npos && line.find('\r') == std::string::npos, "line ends");

@@ -39,6 +39,10 @@ class BadInputTest : public ::testing::Test {
 
   static std::string Input(const std::string& name) { return std::string(KVX_FIXTURE_DIR) + "/bad-inputs/" + name; }
   std::string PathOf(const std::string& name) const { return folder_.File(name); }
+  static std::string TextOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
 
   // Opens a file into the book; the error text when it fails.
   static std::string Open(TWorkbook& book, const std::string& path) {
@@ -307,7 +311,8 @@ TEST_F(BadInputTest, SavedTextFilesOpenAgain) {
 }
 
 // Text files: damaged UTF-16 is read as far as it is whole, the rest shown
-// as U+FFFD and named in the note by its byte; a text whose Windows-1252
+// as U+FFFD and named in the note by its byte, and a save in place would
+// not give it back; a text whose Windows-1252
 // bytes would start like a UTF-16 mark is saved so that it opens as itself.
 TEST_F(BadInputTest, DamagedUtf16ReadsAsFarAsItIsWholeAndSavedTextsOpenAsThemselves) {
   const std::uint8_t language = LanguageEnglish;
@@ -328,7 +333,10 @@ TEST_F(BadInputTest, DamagedUtf16ReadsAsFarAsItIsWholeAndSavedTextsOpenAsThemsel
     EXPECT_EQ(book.Text(2, 3), "Туманность Андромеды");
     EXPECT_NE(note.find("The UTF-16 text of the file " + Input(c.Name) + " is damaged " + c.Damaged), std::string::npos)
         << note;
-    EXPECT_NE(note.find("written in UTF-16"), std::string::npos) << "a save writes UTF-8: " << note;
+    TTextDialect semicolons;
+    semicolons.Separator = ';';
+    semicolons.Quoting = true;
+    EXPECT_NE(CheckTextSave(book, semicolons).DamagedAt, std::string::npos) << "a save cannot give the bytes back";
   }
   LanguageEnglish = language;
 
@@ -352,11 +360,34 @@ TEST_F(BadInputTest, DamagedUtf16ReadsAsFarAsItIsWholeAndSavedTextsOpenAsThemsel
   }
 }
 
+// A tab text's formula ("=A2*B2") opens as a formula without a note, and a
+// save in place writes its text again: the file stays byte for byte.
+TEST_F(BadInputTest, ATabTextsFormulaIsSavedAsItsText) {
+  const std::string path = PathOf("formula.txt");
+  fs::copy_file(Input("tab_text_formula_saved_as_value.txt"), path);
+  const std::string bytes = TextOf(path);
+  TWorkbook book;
+  int type = 0;
+  std::string error, note;
+  ASSERT_TRUE(ReadWorkbookFile(book, path, type, error, &note)) << error;
+  EXPECT_EQ(note, "");
+  EXPECT_EQ(book.Formula(2, 3), "=A2*B2");
+  EXPECT_EQ(book.Text(2, 3), "7,5");
+  EXPECT_FALSE(CheckTextSave(book, TabTextDialect(type)).Any());
+  ASSERT_TRUE(SaveSheetText(book, path, TabTextDialect(type), error)) << error;
+  EXPECT_EQ(TextOf(path), bytes);
+  // A formula changed is written as its formula too.
+  book.SetEntry(2, 3, "=A2*B2*2");
+  ASSERT_TRUE(SaveSheetText(book, path, TabTextDialect(type), error)) << error;
+  EXPECT_EQ(TextOf(path), "Menge\tPreis\tSumme\r\n3\t2,5\t=A2*B2*2\r\n");
+}
+
 // .xlsx parts: what the workbook does not keep is counted from the
 // elements and attributes the parts hold, never from texts that look like
 // them ("t='b'" in a cell's text); a sheet named with a raw '>' (legal in
 // an attribute) is read like any other; a sheet part of a namespace the
-// reader does not know is refused, the part named.
+// reader does not know, and a part the reading needs named in a way it
+// does not follow, are refused, the part named.
 TEST_F(BadInputTest, XlsxLossesCountTheElementsAndForeignNamespacesAreRefused) {
   TWorkbook book;
   book.SetText(1, 1, "kept");
@@ -364,6 +395,17 @@ TEST_F(BadInputTest, XlsxLossesCountTheElementsAndForeignNamespacesAreRefused) {
   EXPECT_EQ(cut, "The part xl/worksheets/sheet1.xml is written in a namespace the program does not know.");
   EXPECT_EQ(GermanReadFailure(cut),
             "Der Teil xl/worksheets/sheet1.xml ist in einem Namensraum geschrieben, den das Programm nicht kennt.");
+  EXPECT_EQ(book.Text(1, 1), "kept");
+  // A workbook that names its sheets' parts in another namespace than the
+  // relationships', or its shared strings by a relationship of a type the
+  // reading does not follow, would open without its values: refused, the
+  // part named.
+  EXPECT_EQ(Open(book, Input("xlsx_r_namespace_upper_case_reads_without_values.xlsx")),
+            "The part xl/workbook.xml is written in a namespace the program does not know.");
+  const std::string typo = Open(book, Input("xlsx_shared_strings_relationship_typo_reads_without_texts.xlsx"));
+  EXPECT_EQ(typo, "The part xl/sharedStrings.xml is named by a relationship of a type the program does not know.");
+  EXPECT_EQ(GermanReadFailure(typo),
+            "Der Teil xl/sharedStrings.xml ist durch eine Beziehung eines Typs benannt, den das Programm nicht kennt.");
   EXPECT_EQ(book.Text(1, 1), "kept");
 
   struct Case {
@@ -466,9 +508,10 @@ TEST_F(BadInputTest, DamagedWorkbookFilesAreRefusedAndTheOpenWorkbookStays) {
       "<sheetData><row r=\"1\"><c r=\"A1\"><v> 1.25 </v></c><c r=\"B1\"><v>\n2.5\n</v></c>"
       "<c r=\"D1\"><v>INF</v></c><c r=\"E1\"><v>NaN</v></c></row></sheetData>",
       &bad);
-  EXPECT_EQ(numbers.at(CellKey(1, 1)), 1.25);
-  EXPECT_EQ(numbers.at(CellKey(1, 2)), 2.5);
-  EXPECT_EQ(numbers.size(), 2u);
+  ASSERT_NE(numbers.Find(CellKey(1, 1)), nullptr);
+  EXPECT_EQ(*numbers.Find(CellKey(1, 1)), 1.25);
+  EXPECT_EQ(*numbers.Find(CellKey(1, 2)), 2.5);
+  EXPECT_EQ(numbers.Size(), 2u);
   EXPECT_EQ(bad, "D1");
   // Part names compare without case: a package whose workbook and sheet
   // parts are in capitals opens.

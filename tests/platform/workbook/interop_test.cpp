@@ -192,6 +192,36 @@ TEST_F(InteropTest, LegacyXlsFormulaResultsBooleansErrorsFormatsAndLosses) {
   expected[TReadLoss::UnreadValues] = 1;
   EXPECT_EQ(again.ReadLosses().Counts, expected.Counts);
 
+  // Results as the file holds them: the error code of #N/A is "#N/A"; a
+  // truth value other than 0 or 1 and an error code the format does not
+  // have are no values: the cells stay empty, counted, never an invented 1.
+  struct Patch {
+    std::string Result;  // the 8 result bytes of the formula record
+    std::size_t At;      // the byte to change in them
+    char To;
+    int Row, Col;
+    std::string Text;  // the cell as shown; empty: no value
+  };
+  for (const Patch& patch : {Patch{std::string("\x02\x00\x07\x00\x00\x00\xFF\xFF", 8), 2, 0x2A, 2, 2, "#N/A"},
+                             Patch{std::string("\x02\x00\x07\x00\x00\x00\xFF\xFF", 8), 2, 0x2B, 2, 2, ""},
+                             Patch{std::string("\x01\x00\x01\x00\x00\x00\xFF\xFF", 8), 2, 0x07, 4, 1, ""}}) {
+    SCOPED_TRACE(patch.Text + std::to_string(patch.Row));
+    std::string changed((std::istreambuf_iterator<char>(std::ifstream(fixture, std::ios::binary).rdbuf())), {});
+    // The result of the cell's FORMULA record: row, column, XF, result.
+    const std::string cell{static_cast<char>(patch.Row - 1), 0, static_cast<char>(patch.Col - 1), 0};
+    std::size_t found = std::string::npos;
+    for (std::size_t k = changed.find(cell); k != std::string::npos; k = changed.find(cell, k + 1)) {
+      if (changed.compare(k + 6, 8, patch.Result) == 0) found = k + 6;
+    }
+    ASSERT_NE(found, std::string::npos);
+    changed[found + patch.At] = patch.To;
+    std::ofstream(damaged, std::ios::binary | std::ios::trunc) << changed;
+    TWorkbook patched(1);
+    ASSERT_TRUE(ReadWorkbookFile(patched, damaged, type, error, &note)) << error;
+    EXPECT_EQ(patched.Text(patch.Row, patch.Col), patch.Text);
+    EXPECT_EQ(patched.ReadLosses()[TReadLoss::UnreadValues], patch.Text.empty() ? 1 : 0);
+  }
+
   TWorkbook losses(1);
   ASSERT_TRUE(ReadWorkbookFile(losses, std::string(KVX_FIXTURE_DIR) + "/legacy_losses.xls", type, error, &note))
       << error;

@@ -1,0 +1,281 @@
+#include "platform/workbook/text_layout.h"
+
+#include <algorithm>
+
+#include "platform/workbook/number_format.h"
+#include "platform/workbook/workbook.h"
+
+namespace kvx::workbook {
+
+namespace {
+
+// The characters of a line end, by TLineEnd.
+std::string_view EndText(TLineEnd end) {
+  static constexpr std::string_view kEnds[] = {"", "\r\n", "\n", "\r"};
+  return kEnds[static_cast<std::size_t>(end)];
+}
+
+bool NumericValue(const TCell& cell) {
+  return cell.Kind == TCellKind::Number || (cell.Kind == TCellKind::Formula && cell.Result == TFormulaResult::Number);
+}
+
+}  // namespace
+
+std::string SeparatedField(const std::string& text, char separator) {
+  if (text.find_first_of(std::string{separator, '"', '\n', '\r'}) == std::string::npos) return text;
+  std::string out = "\"";
+  for (char ch : text) {
+    if (ch == '"') out += '"';
+    out += ch;
+  }
+  out += '"';
+  return out;
+}
+
+// ------------------------------------------------------------------ writer
+
+TTextSheetWriter::TTextSheetWriter(const TWorkbook& book, int sheet, const TTextDialect& dialect)
+    : book_(book),
+      sheet_(sheet),
+      data_(book.SheetData(sheet)),
+      dialect_(dialect),
+      source_(book.TextSource()),
+      sourceDialect_(source_.SheetId != 0 && source_.Separator == dialect.Separator &&
+                     source_.Quoting == dialect.Quoting),
+      keeps_(sourceDialect_ && data_.Id == source_.SheetId) {
+  book.EnsureCalculated();
+}
+
+int TTextSheetWriter::Rows() const {
+  const int used = data_.LastRow();
+  return keeps_ ? std::max(used, static_cast<int>(data_.TextLines.size())) : used;
+}
+
+int TTextSheetWriter::Fields(int row) const {
+  const int used = data_.LastColForRow(row);
+  if (!keeps_ || row > static_cast<int>(data_.TextLines.size())) return used;
+  return std::max(used, static_cast<int>(data_.TextLines[static_cast<std::size_t>(row) - 1].Fields));
+}
+
+std::string TTextSheetWriter::CellText(int row, int col, bool* fromFile) const {
+  if (fromFile != nullptr) *fromFile = false;
+  const TCell* cell = data_.CellAt(row, col);
+  if (cell == nullptr) return {};
+  std::string_view own;
+  if (sourceDialect_ && source_.Of(*cell, own)) {
+    if (fromFile != nullptr) *fromFile = true;
+    return std::string(own);
+  }
+  if (cell->Kind == TCellKind::Empty) return {};
+  if (dialect_.Quoting) return SeparatedField(book_.EntryOn(sheet_, row, col), dialect_.Separator);
+  // The shortest text that reads back as the same number.
+  if (dialect_.ValuesOnly && NumericValue(*cell)) {
+    return EntryTextForNumber(cell->Number, std::string_view(), book_.Locale());
+  }
+  // A file that held formulas as their text keeps a changed one so too.
+  if (keeps_ && cell->Kind == TCellKind::Formula) return book_.EntryOn(sheet_, row, col);
+  return book_.TextOn(sheet_, row, col);
+}
+
+TLineEnd TTextSheetWriter::End(int row) const {
+  if (!keeps_) return TLineEnd::CrLf;
+  const auto& lines = data_.TextLines;
+  const bool last = row == Rows();
+  if (row <= static_cast<int>(lines.size())) {
+    const TLineEnd end = lines[static_cast<std::size_t>(row) - 1].End;
+    return end == TLineEnd::None && !last ? source_.NewLineEnd : end;
+  }
+  // A row after the file's lines; the last one ends as the file's last did.
+  return last && !lines.empty() && lines.back().End == TLineEnd::None ? TLineEnd::None : source_.NewLineEnd;
+}
+
+std::string TTextSheetWriter::Text(int* zeroRow, int* zeroCol) const {
+  std::string text;
+  if (zeroRow != nullptr) *zeroRow = 0;
+  if (zeroCol != nullptr) *zeroCol = 0;
+  const int rows = Rows();
+  for (int r = 1; r <= rows; ++r) {
+    const int fields = Fields(r);
+    for (int c = 1; c <= fields; ++c) {
+      if (c > 1) text += dialect_.Separator;
+      const std::string cell = CellText(r, c);
+      if (zeroRow != nullptr && *zeroRow == 0 && cell.find('\0') != std::string::npos) {
+        *zeroRow = r;
+        if (zeroCol != nullptr) *zeroCol = c;
+      }
+      text += cell;
+    }
+    text += EndText(End(r));
+  }
+  return text;
+}
+
+// ------------------------------------------------------------------- check
+
+bool TTextSaveCheck::Any() const {
+  return !OtherSheet.empty() || Numbers > 0 || Formulas > 0 || Others > 0 || LineEnds || Encoding || LinesLeftOut > 0 ||
+         FieldsLeftOut > 0 || DamagedAt != std::string_view::npos || SplitCells > 0;
+}
+
+TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect) {
+  TTextSaveCheck check;
+  const TTextSource& source = book.TextSource();
+  if (source.SheetId == 0) return check;
+  check.LinesLeftOut = source.LinesLeftOut;
+  check.FieldsLeftOut = source.FieldsLeftOut;
+  check.DamagedAt = source.DamagedAt;
+  if (book.CurrentSheetData().Id != source.SheetId) {
+    check.OtherSheet = book.SheetName(book.Sheet());
+    return check;
+  }
+  const TTextSheetWriter writer(book, book.Sheet(), dialect);
+  const TSheetData& data = book.CurrentSheetData();
+  const std::vector<TTextLine>& lines = data.TextLines;
+  std::string text;
+  const int rows = writer.Rows();
+  for (int r = 1; r <= rows; ++r) {
+    const int fields = writer.Fields(r);
+    const bool fileLine = r <= static_cast<int>(lines.size());
+    for (int c = 1; c <= fields; ++c) {
+      if (c > 1) text += dialect.Separator;
+      bool fromFile = false;
+      const std::string written = writer.CellText(r, c, &fromFile);
+      text += written;
+      if (!fromFile && !dialect.Quoting &&
+          written.find_first_of(std::string{dialect.Separator, '\r', '\n'}) != std::string::npos) {
+        ++check.SplitCells;
+      }
+      // A cell of the file the user did not change, written otherwise.
+      const TCell* cell = data.CellAt(r, c);
+      std::string_view own;
+      if (fromFile || !fileLine || cell == nullptr || !source.Of(*cell, own) || written == own) continue;
+      if (cell->Kind == TCellKind::Number) {
+        if (check.Numbers++ == 0) check.NumberFrom.assign(own), check.NumberTo = written;
+      } else if (cell->Kind == TCellKind::Formula && !written.starts_with("=")) {
+        ++check.Formulas;
+      } else if (check.Others++ == 0) {
+        check.OtherFrom.assign(own), check.OtherTo = written;
+      }
+    }
+    const TLineEnd end = writer.End(r);
+    text += EndText(end);
+    if (fileLine) {
+      const TLineEnd had = lines[static_cast<std::size_t>(r) - 1].End;
+      // The file's last line gets an end when rows follow it.
+      if (end != had && !(had == TLineEnd::None && r < rows)) check.LineEnds = true;
+    }
+  }
+  std::string bytes;
+  if (!TextFileBytesInForm(text, book.TextForm(), bytes)) {
+    check.Encoding = true;
+    check.EncodingFrom = book.TextForm().Encoding;
+    check.EncodingTo = TextBytesEncoding(bytes);
+  }
+  return check;
+}
+
+// ----------------------------------------------------------------- reasons
+
+namespace {
+
+const char* EncodingName(TTextEncoding encoding) {
+  switch (encoding) {
+    case TTextEncoding::Utf16:
+      return "UTF-16";
+    case TTextEncoding::Windows1252:
+      return "Windows-1252";
+    case TTextEncoding::Utf8:
+      break;
+  }
+  return "UTF-8";
+}
+
+// A cell's text in a reason: at most 40 characters.
+std::string Shown(const std::string& text) { return Utf8Length(text) <= 40 ? text : Utf8Prefix(text, 40) + "…"; }
+
+// "n things would ...": the singular or plural clause after the count, with
+// an example after it ("such as a → b") when given.
+std::string Counted(std::uint64_t n, bool english, const char* germanOne, const char* germanMany,
+                    const char* englishOne, const char* englishMany, const std::string& from = {},
+                    const std::string& to = {}, bool example = false) {
+  std::string clause =
+      std::to_string(n) + " " + (english ? (n == 1 ? englishOne : englishMany) : (n == 1 ? germanOne : germanMany));
+  if (example) {
+    clause += n == 1 ? ": " : (english ? ", such as " : ", etwa ");
+    clause += Shown(from) + " → " + Shown(to);
+  }
+  return clause;
+}
+
+}  // namespace
+
+std::string TextSaveReason(const TTextSaveCheck& check, bool english) {
+  std::vector<std::string> clauses;
+  if (!check.OtherSheet.empty()) {
+    clauses.push_back(english ? "the sheet \"" + check.OtherSheet +
+                                    "\" would be written instead of the sheet read from "
+                                    "the file"
+                              : "das Blatt „" + check.OtherSheet +
+                                    "“ würde anstelle des aus der Datei gelesenen Blatts geschrieben");
+  }
+  if (check.Numbers > 0) {
+    clauses.push_back(Counted(check.Numbers, english, "Zahl würde anders geschrieben",
+                              "Zahlen würden anders geschrieben", "number would be written differently",
+                              "numbers would be written differently", check.NumberFrom, check.NumberTo, true));
+  }
+  if (check.Formulas > 0) {
+    clauses.push_back(Counted(check.Formulas, english, "Formel würde als ihr Wert geschrieben",
+                              "Formeln würden als ihre Werte geschrieben", "formula would be written as its value",
+                              "formulas would be written as their values"));
+  }
+  if (check.Others > 0) {
+    clauses.push_back(Counted(check.Others, english, "Zelle würde anders geschrieben",
+                              "Zellen würden anders geschrieben", "cell would be written differently",
+                              "cells would be written differently", check.OtherFrom, check.OtherTo, true));
+  }
+  if (check.SplitCells > 0) {
+    clauses.push_back(Counted(check.SplitCells, english,
+                              "Zelle enthält einen Tabulator oder Zeilenumbruch und würde als mehrere Zellen "
+                              "zurückgelesen",
+                              "Zellen enthalten Tabulatoren oder Zeilenumbrüche und würden als mehrere Zellen "
+                              "zurückgelesen",
+                              "cell holds a tab or a line break and would read back as more than one cell",
+                              "cells hold tabs or line breaks and would read back as more than one cell each"));
+  }
+  if (check.LineEnds) clauses.push_back(english ? "the line ends would change" : "die Zeilenenden würden sich ändern");
+  if (check.Encoding) {
+    const std::string to = EncodingName(check.EncodingTo);
+    const std::string from = EncodingName(check.EncodingFrom);
+    clauses.push_back(english ? "the text would be written in " + to + " instead of " + from
+                              : "der Text würde in " + to + " statt in " + from + " geschrieben");
+  }
+  if (check.LinesLeftOut > 0) {
+    clauses.push_back(
+        Counted(check.LinesLeftOut, english, "Zeile jenseits der letzten Zeile des Tabellenblatts ginge verloren",
+                "Zeilen jenseits der letzten Zeile des Tabellenblatts gingen verloren",
+                "line beyond the sheet's last row would be lost", "lines beyond the sheet's last row would be lost"));
+  }
+  if (check.FieldsLeftOut > 0) {
+    clauses.push_back(Counted(
+        check.FieldsLeftOut, english, "Feld jenseits der letzten Spalte des Tabellenblatts ginge verloren",
+        "Felder jenseits der letzten Spalte des Tabellenblatts gingen verloren",
+        "field beyond the sheet's last column would be lost", "fields beyond the sheet's last column would be lost"));
+  }
+  if (check.DamagedAt != std::string_view::npos) {
+    const std::string at = std::to_string(check.DamagedAt);
+    clauses.push_back(english ? "the UTF-16 text, damaged from byte " + at +
+                                    " on, would be written with � where it "
+                                    "is not whole"
+                              : "der ab Byte " + at +
+                                    " beschädigte UTF-16-Text würde mit � geschrieben, wo er nicht "
+                                    "ganz ist");
+  }
+  std::string reason;
+  for (std::size_t k = 0; k < clauses.size(); ++k) {
+    if (k > 0) reason += k + 1 == clauses.size() ? (english ? " and " : " und ") : ", ";
+    reason += clauses[k];
+  }
+  return reason;
+}
+
+}  // namespace kvx::workbook

@@ -1,0 +1,100 @@
+// The form of the text file a sheet was read from, and the text writers
+// that keep it: a text opened and saved gives back the file's own bytes for
+// every cell the user did not change (its encoding and byte-order mark,
+// its separator and quoting, its line ends, its empty fields and lines, and
+// each cell's text as it stood in the file: "01067", "+5", "1.10",
+// "=A2*B2"), and only a changed cell is written anew.
+//
+// The readers (workbook_files.h) keep each cell's text as the file held it
+// (TTextSource, text_source.h) with a fingerprint of the cell it became
+// (ContentKey); the writer takes the file's text while the cell still holds
+// what it was read as. What a save would not give back is told as counts (TTextSaveCheck),
+// never as prose: the document decides from them whether Save may write
+// over the file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/text_encoding.h"
+#include "platform/workbook/sheet_data.h"
+#include "platform/workbook/text_source.h"
+
+namespace kvx::workbook {
+
+class TWorkbook;
+
+// A field as written to a comma-separated file: quoted (quotes doubled)
+// when it holds the separator, a double quote or a line break.
+std::string SeparatedField(const std::string& text, char separator);
+
+// The dialect of a text file: the tab-separated text of the workbook's text
+// types (cells as shown, or numbers as their entries), or comma-separated
+// values (entries, quoted where needed).
+struct TTextDialect {
+  char Separator = '\t';
+  bool Quoting = false;
+  bool ValuesOnly = false;  // tab text: numbers as their entry text
+};
+
+// Writes one sheet as text. In the form of the text file the sheet was read
+// from when it is that sheet and the dialect is the file's: every line
+// and every field the file had, each line's end, each unchanged cell's text
+// as it stood, a changed formula as its formula text; otherwise rows 1 to
+// the last used row, CR/LF, the cells as the dialect gives them.
+class TTextSheetWriter {
+ public:
+  TTextSheetWriter(const TWorkbook& book, int sheet, const TTextDialect& dialect);
+
+  bool KeepsFileForm() const { return keeps_; }
+  int Rows() const;
+  int Fields(int row) const;
+  // The field's text (UTF-8); `fromFile` tells whether it is the file's own.
+  std::string CellText(int row, int col, bool* fromFile = nullptr) const;
+  TLineEnd End(int row) const;
+  // The whole text (UTF-8), and the first cell whose text holds a zero
+  // character (0, 0 when none).
+  std::string Text(int* zeroRow = nullptr, int* zeroCol = nullptr) const;
+
+ private:
+  const TWorkbook& book_;
+  int sheet_;
+  const TSheetData& data_;
+  TTextDialect dialect_;
+  const TTextSource& source_;
+  bool sourceDialect_;  // the workbook's texts are of this dialect
+  bool keeps_;          // ... and this is the sheet they came from
+};
+
+// What a text save in place (the tab-separated types, or comma-separated
+// values with `dialect`) would not give back of the file the workbook's
+// text sheet was read from. Nothing for a workbook that came from no text
+// file.
+struct TTextSaveCheck {
+  std::string OtherSheet;  // the name of the sheet that would be written instead of the file's
+  int Numbers = 0;         // number cells the user did not change, written otherwise
+  std::string NumberFrom, NumberTo;
+  int Formulas = 0;  // formula cells written as their values
+  int Others = 0;    // other cells written otherwise
+  std::string OtherFrom, OtherTo;
+  bool LineEnds = false;
+  bool Encoding = false;  // the text would be written in another encoding
+  TTextEncoding EncodingFrom = TTextEncoding::Utf8;
+  TTextEncoding EncodingTo = TTextEncoding::Utf8;
+  std::uint64_t LinesLeftOut = 0;
+  std::uint64_t FieldsLeftOut = 0;
+  std::size_t DamagedAt = std::string_view::npos;
+  int SplitCells = 0;  // changed cells holding a separator or a line break, which would read back as more cells
+
+  bool Any() const;
+};
+TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect);
+
+// Why the save would not give the file back, as one clause in German or
+// English ("15 numbers would be written differently, such as 01067 →
+// 1067"; reasons joined by commas and "and"); empty when it would.
+std::string TextSaveReason(const TTextSaveCheck& check, bool english);
+
+}  // namespace kvx::workbook

@@ -1,0 +1,55 @@
+// The texts the cells of a text file had in the file, kept with the
+// workbook so that a save gives them back (text_layout.h): where each
+// stands, and a fingerprint of the cell the reader made of it, which tells
+// whether the cell still holds what it was read as.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/workbook/sheet_data.h"
+
+namespace kvx::workbook {
+
+// Where a cell's text stands in TTextSource::Texts, and the fingerprint of
+// the cell the reader made of it.
+struct TCellSource {
+  std::uint64_t Offset = 0;
+  std::uint32_t Length = 0;
+  std::uint64_t Content = 0;
+};
+
+// The text file the workbook's text sheet came from (none when SheetId is
+// 0): how its fields are separated, how its new lines end, what of it the
+// sheet does not hold, and the cells' texts as the file held them (UTF-8,
+// quotes included for a comma-separated file). The encoding is the
+// workbook's TextForm. More text of the same kind of file read into the
+// workbook adds to the cells' texts; another file's form replaces them. A
+// cell whose Source index no longer finds the text it was read from (its
+// fingerprint differs: an undo past a new read or save) is written as if it
+// had none.
+struct TTextSource {
+  int SheetId = 0;                                 // TSheetData::Id of the sheet it was read into
+  char Separator = '\t';                           // between the fields
+  bool Quoting = false;                            // fields may stand in double quotes (comma-separated files)
+  TLineEnd NewLineEnd = TLineEnd::CrLf;            // for lines the file did not have: its most frequent end
+  std::uint64_t LinesLeftOut = 0;                  // lines beyond the sheet's last row
+  std::uint64_t FieldsLeftOut = 0;                 // fields beyond the sheet's last column
+  std::size_t DamagedAt = std::string_view::npos;  // the first byte of UTF-16 that was no whole character
+  std::string Texts;
+  std::vector<TCellSource> Cells;  // TCell::Source - 1 indexes it
+
+  // Adds a cell's text; the index for TCell::Source.
+  std::uint32_t Add(std::string_view text);
+  // The file's text of a cell into `text` when the cell still holds what
+  // it was read as; false otherwise.
+  bool Of(const TCell& cell, std::string_view& text) const;
+};
+
+// A fingerprint of what a cell holds (its kind and its number, text or
+// formula; neither its format nor a formula's result).
+std::uint64_t ContentKey(const TCell& cell);
+
+}  // namespace kvx::workbook

@@ -1,0 +1,198 @@
+// Ctrl+S through the window's menu over files made by hand: it leaves every
+// byte the user did not change (only the changed cell's bytes differ), or
+// goes to "Save as" with a new name and says why, the file staying byte
+// for byte; the program's own files, opened again and saved, are written
+// in place without a question.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QKeySequence>
+#include <string>
+#include <vector>
+
+#include "app/main_form_state.h"
+#include "app/ui/main_window.h"
+#include "app/ui/menu_commands.h"
+#include "platform/file_dialog.h"
+#include "platform/globals.h"
+#include "platform/workbook/workbook_files.h"
+#include "support/qt/main_form_test.h"
+#include "support/recording_file_dialog.h"
+#include "support/recording_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace kvx {
+namespace {
+
+std::string BadInput(const std::string& name) {
+  return std::string(KVX_FIXTURE_DIR) + "/../../platform/workbook/fixtures/bad-inputs/" + name;
+}
+
+class SaveInPlace : public test::MainFormTest {
+ protected:
+  // Opens the file through File > Open, answering No when the document
+  // asks to be saved first.
+  void Open(TMainForm& form, const std::string& path) {
+    if (form.State().Document.DocumentSaved == 0) messages_.QueueReply(MessageResult::No);
+    files_.QueueAnswer(path);
+    form.Commands().Action("ffnen1")->trigger();
+  }
+
+  // The action Ctrl+S triggers.
+  static QAction* SaveAction(TMainForm& form) {
+    for (QAction* action : form.findChildren<QAction*>()) {
+      if (action->shortcut() == QKeySequence("Ctrl+S")) return action;
+    }
+    return nullptr;
+  }
+
+  // The messages shown since `from` that say why Save did not write over
+  // the file.
+  std::vector<std::string> WhyNot(std::size_t from) const {
+    std::vector<std::string> texts;
+    for (std::size_t k = from; k < messages_.messages.size(); ++k) {
+      const std::string& text = messages_.messages[k].text;
+      if (text.starts_with("Speichern würde") || text.starts_with("Saving would")) texts.push_back(text);
+    }
+    return texts;
+  }
+
+  test::RecordingFileDialog files_;
+};
+
+TEST_F(SaveInPlace, CtrlSLeavesEveryByteTheUserDidNotChangeOrGoesToSaveAs) {
+  IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
+  store_.WriteInteger("Settings", "Language", 0);  // a German session
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  ScopedMessageSink sink(messages_);
+  ScopedFileDialog dialogs(files_);
+  QAction* save = SaveAction(form);
+  ASSERT_NE(save, nullptr);
+  ASSERT_EQ(save, form.Commands().Action("Speichern1"));
+  test::TempFolder folder;
+
+  struct Case {
+    std::string Name;
+    std::string Bytes;
+    int Row = 0, Col = 0;  // the cell changed (none when 0)
+    std::string Entry;
+    std::string Saved;  // the file after Ctrl+S; empty: "Save as" instead
+    std::string Why;    // what the message before "Save as" says
+  };
+  const std::string plz =
+      "Ort\tPLZ\tNummer\tZeichen\tVersion\tTag\tMenge\tPreis\tSumme\n"
+      "Dresden\t01067\t12345678901234567890\t+5\t1.10\t3.10\t3\t2,5\t=G2*H2\n";
+  const std::vector<Case> cases = {
+      // UTF-8 without its mark, LF: leading zeros, 20 digits, "+5", "1.10",
+      // "3.10" (a date in this German session), decimal commas, a formula.
+      {"plz.txt", plz, 2, 7, "4", "Ort\tPLZ\tNummer\tZeichen\tVersion\tTag\tMenge\tPreis\tSumme\n"
+                                  "Dresden\t01067\t12345678901234567890\t+5\t1.10\t3.10\t4\t2,5\t=G2*H2\n",
+       ""},
+      {"plz-unchanged.txt", plz, 0, 0, "", plz, ""},
+      {"mark.txt", "\xEF\xBB\xBFGr\xC3\xB6\xC3\x9F" "e\t1,50\r\n", 1, 2, "2", "\xEF\xBB\xBFGr\xC3\xB6\xC3\x9F" "e\t2\r\n", ""},
+      {"cp1252.txt", "Gr\xF6\xDF" "e\t1,50\r\n\xB0" "C\t01", 2, 1, "K", "Gr\xF6\xDF" "e\t1,50\r\nK\t01", ""},
+      {"formula.txt", test::TempFolder::Read(BadInput("tab_text_formula_saved_as_value.txt")), 0, 0, "",
+       test::TempFolder::Read(BadInput("tab_text_formula_saved_as_value.txt")), ""},
+      // A character Windows-1252 lacks: the whole file would change.
+      {"omega.txt", "Gr\xF6\xDF" "e\t01\r\n", 1, 1, "\xCE\xA9", "",
+       "der Text würde in UTF-8 statt in Windows-1252 geschrieben"},
+      // A tab typed into a cell would make two cells of it.
+      {"tab.txt", "a\tb\n", 1, 1, "x\ty", "",
+       "1 Zelle enthält einen Tabulator oder Zeilenumbruch und würde als mehrere Zellen zurückgelesen"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string path = folder.Write(c.Name, c.Bytes);
+    Open(form, path);
+    workbook::TWorkbook& book = form.Workbook();
+    ASSERT_EQ(form.State().Document.DocumentSaved, 1);
+    if (c.Row > 0) {
+      ASSERT_TRUE(book.CommitEntry(c.Row, c.Col, c.Entry));
+    }
+    const std::size_t asked = files_.requests.size();
+    const std::size_t shown = messages_.messages.size();
+    save->trigger();
+    if (!c.Saved.empty()) {
+      EXPECT_EQ(files_.requests.size(), asked) << "written in place";
+      EXPECT_TRUE(WhyNot(shown).empty());
+      EXPECT_EQ(test::TempFolder::Read(path), c.Saved);
+      continue;
+    }
+    ASSERT_EQ(files_.requests.size(), asked + 1);
+    EXPECT_TRUE(files_.requests.back().save);
+    EXPECT_EQ(files_.requests.back().request.title, "Speichern unter");
+    EXPECT_EQ(files_.requests.back().request.start, folder.File(c.Name.substr(0, c.Name.size() - 4) + ".xlsx"));
+    const std::vector<std::string> why = WhyNot(shown);
+    ASSERT_EQ(why.size(), 1u);
+    EXPECT_EQ(why[0], "Speichern würde die Datei " + path + " verändern: " + c.Why +
+                          ". „Speichern unter“ schlägt deshalb einen neuen Namen vor.");
+    EXPECT_EQ(test::TempFolder::Read(path), c.Bytes) << "the file stays byte for byte";
+  }
+
+  // In English the same sentence in English.
+  LanguageEnglish = 1;
+  const std::string omega = folder.Write("omega-en.txt", "Gr\xF6\xDF" "e\r\n");
+  Open(form, omega);
+  ASSERT_TRUE(form.Workbook().CommitEntry(1, 1, "\xCE\xA9"));
+  std::size_t shown = messages_.messages.size();
+  save->trigger();
+  ASSERT_EQ(WhyNot(shown).size(), 1u);
+  EXPECT_EQ(WhyNot(shown)[0], "Saving would change the file " + omega +
+                                  ": the text would be written in UTF-8 instead of Windows-1252. \"Save as\" "
+                                  "therefore proposes a new name.");
+  EXPECT_EQ(files_.requests.back().request.title, "Save as");
+  LanguageEnglish = 0;
+
+  // The two damaged workbooks are refused when they open, the part named;
+  // the document open before stays, and no byte of them changes.
+  for (const std::string name :
+       {"xlsx_r_namespace_upper_case_reads_without_values.xlsx",
+        "xlsx_shared_strings_relationship_typo_reads_without_texts.xlsx"}) {
+    SCOPED_TRACE(name);
+    const std::string bytes = test::TempFolder::Read(BadInput(name));
+    const std::string path = folder.Write(name, bytes);
+    const std::string before = form.Workbook().Text(1, 1);
+    shown = messages_.messages.size();
+    Open(form, path);
+    ASSERT_GT(messages_.messages.size(), shown);
+    const std::string& refusal = messages_.messages.back().text;
+    EXPECT_NE(refusal.find("konnte die Datei " + path), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find(name.find("namespace") != std::string::npos ? "Der Teil xl/workbook.xml ist in einem Namensraum"
+                                                                        : "Der Teil xl/sharedStrings.xml ist durch eine "
+                                                                          "Beziehung eines Typs benannt"),
+              std::string::npos)
+        << refusal;
+    EXPECT_EQ(form.Workbook().Text(1, 1), before);
+    EXPECT_EQ(test::TempFolder::Read(path), bytes);
+  }
+
+  // The program's own files: a text (Save as text) and a workbook (Save
+  // as), opened again and saved, are written in place without a question.
+  Open(form, folder.Write("source.txt", plz));
+  files_.QueueAnswer(folder.File("own.txt"));
+  form.Commands().Action("Saveastextfile1")->trigger();
+  files_.QueueAnswer(folder.File("own.xlsx"));
+  form.Commands().Action("Speichernunter1")->trigger();
+  for (const std::string own : {"own.txt", "own.xlsx"}) {
+    SCOPED_TRACE(own);
+    const std::string path = folder.File(own);
+    const std::string bytes = test::TempFolder::Read(path);
+    ASSERT_FALSE(bytes.empty());
+    Open(form, path);
+    EXPECT_EQ(form.Workbook().Number(2, 2), 1067.0);
+    const std::size_t asked = files_.requests.size();
+    shown = messages_.messages.size();
+    save->trigger();
+    EXPECT_EQ(files_.requests.size(), asked) << "no question";
+    EXPECT_TRUE(WhyNot(shown).empty());
+    if (own == "own.txt") {
+      EXPECT_EQ(test::TempFolder::Read(path), bytes);
+    }
+  }
+  form.close();
+}
+
+}  // namespace
+}  // namespace kvx
