@@ -138,7 +138,8 @@ TSheetCommands::TSheetCommands(TCommandHost& host) : QObject(&host.Window()), ho
     return true;
   };
   host_.Workbook().AddListener([this](workbook::TChange change) {
-    if (change == workbook::TChange::Cells || change == workbook::TChange::Structure) ++host_.DocumentState().SheetEdits;
+    if (change == workbook::TChange::Cells || change == workbook::TChange::Structure)
+      ++host_.DocumentState().SheetEdits;
   });
   host_.TableWrittenHook = [this] {
     TDocumentState& document = host_.DocumentState();

@@ -109,7 +109,7 @@ class TSheetCommands : public QObject {
   TSheetSearchState search_;
   TSheetFindDialog* find_ = nullptr;
   TSheetFindDialog* replace_ = nullptr;
-  bool filling_bar_ = false;          // the tool bar follows the selection
+  bool filling_bar_ = false;  // the tool bar follows the selection
 };
 
 }  // namespace kvx
