@@ -68,8 +68,7 @@ TResidualsForm::TResidualsForm(QWidget* parent) : QDialog(parent) {
   for (int k = 0; k < 6; ++k) {
     state_edits_[k] = new TFloatEdit(this);
     state_edits_[k]->setObjectName(QString("State%1").arg(k));
-    grid->addWidget(new QLabel(names[k], this), k % 3, (k / 3) * 2);
-    grid->addWidget(state_edits_[k], k % 3, (k / 3) * 2 + 1);
+    AddCaptionedField(grid, k % 3, (k / 3) * 2, names[k], state_edits_[k]);
     connect(state_edits_[k], &TIntegerEdit::Accepted, this, [this, k] { TakeStateEdit(k); });
   }
   epoch_edit_ = NewNamed<TFloatEdit>("Epoch", this);
