@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/config_file.h"
 #include "core/time_scales.h"
 #include "eclipses/star_catalogue.h"
 #include "setup/column_sets.h"
@@ -71,6 +72,18 @@ void StartAtCurrentInstant(TMainFormState& s) {
   CurrentDateToRecord(s.Period.Start);
   LocalTimeToUT(s.Period.Start);
   s.Table.TableChanged = 1;
+}
+
+void TakeStateRecords(const TMainFormState& state, TConfigSettings& settings) {
+  settings.Start = state.Period.Start;
+  settings.End = state.Period.End;
+  settings.Asteroid = state.Objects.CurrentAsteroid;
+  settings.Comet = state.Objects.CurrentComet;
+  settings.VariableStar = state.Objects.CurrentVariableStar;
+  settings.TableConfig = state.Period.TableConfig;
+  settings.Step = state.Period.Step;
+  settings.ExactMoonParallax = state.Computing.NumericOptions.ExactMoonParallax;
+  settings.ExactSunMoon = state.Computing.NumericOptions.ExactSunMoon;
 }
 
 TTableRequest TableRequestOf(const TEphemerisPeriodState& p, const TTableState& table,

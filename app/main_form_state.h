@@ -23,6 +23,8 @@
 
 namespace kvx {
 
+struct TConfigSettings;
+
 // The window's state as records: each command receives the few records it
 // works on. The fields left here are the window's own (the tip of the day
 // and the data folder).
@@ -57,6 +59,13 @@ void SetStartupDefaults(TMainFormState& state);
 // configuration is loaded; the period is completed again at the next
 // repaint, so that it keeps its length (duration flag) or its end.
 void StartAtCurrentInstant(TMainFormState& state);
+
+// The fields of a configuration record that stand in `state` as they are:
+// the period's start and end records, the current asteroid, comet and
+// variable star, the table set-up and step, and the exact parallax and
+// exact Sun and Moon switches. A save takes them from the running state, a
+// new configuration from the start-up defaults.
+void TakeStateRecords(const TMainFormState& state, TConfigSettings& settings);
 
 // The records a table object starts from: the period's records, step and
 // theory selection, the table configuration, the computing settings and

@@ -132,24 +132,37 @@ TColumnLine& AddColumnFields(TColumnLine& line, TFormatFields fields, const Reco
   return line;
 }
 
+// A SkyMap line: the name in the first `nameWidth` characters, two
+// columns, then the fields of `row` as words; equinox J2000. `finish` names
+// the record from the trimmed name field and sets what the kind of record
+// takes besides.
+template <typename Record, typename Finish>
+TForeignLineRead ParseSkyMapLine(const std::string& line, std::size_t nameWidth, TFormatFields row, Record& record,
+                                 std::string& itemText, const char** unusable, Finish finish) {
+  const std::string field = Utf8Prefix(line, nameWidth);
+  TFieldCursor cursor(std::string_view(line).substr(field.size()));
+  cursor.Skip(2);
+  Record e;
+  TFieldReader fields(row);
+  fields.ReadWords(cursor, e);
+  e.Equinox = 2000;
+  itemText = RightTrimmed(field);
+  finish(e, itemText);
+  record = std::move(e);
+  return ForeignOutcome(LineOutcome(record, fields, unusable));
+}
+
 }  // namespace
 
 // --- SkyMap -----------------------------------------------------------------------
 
 TForeignLineRead ParseSkyMapAsteroidLine(const std::string& line, bool normalizeNames, TAsteroidElements& record,
                                          std::string& itemText, const char** unusable) {
-  const std::string field = Utf8Prefix(line, 35);
-  TFieldCursor cursor(std::string_view(line).substr(field.size()));
-  cursor.Skip(2);
-  TAsteroidElements e;
-  TFieldReader fields(kSkyMapAsteroidLineFields);
-  fields.ReadWords(cursor, e);
-  e.Equinox = 2000;
-  e.MeanMotion = 0;
-  itemText = RightTrimmed(field);
-  e.Name = ElementRecordName(normalizeNames ? NormalizeDesignation(itemText) : itemText);
-  record = std::move(e);
-  return ForeignOutcome(LineOutcome(record, fields, unusable));
+  return ParseSkyMapLine(line, 35, kSkyMapAsteroidLineFields, record, itemText, unusable,
+                         [normalizeNames](TAsteroidElements& e, const std::string& name) {
+                           e.MeanMotion = 0;
+                           e.Name = ElementRecordName(normalizeNames ? NormalizeDesignation(name) : name);
+                         });
 }
 
 std::string SkyMapAsteroidLine(const TAsteroidElements& e, const char** widened) {
@@ -159,18 +172,11 @@ std::string SkyMapAsteroidLine(const TAsteroidElements& e, const char** widened)
 
 TForeignLineRead ParseSkyMapCometLine(const std::string& line, TCometElements& record, std::string& itemText,
                                       const char** unusable) {
-  const std::string field = Utf8Prefix(line, 45);
-  TFieldCursor cursor(std::string_view(line).substr(field.size()));
-  cursor.Skip(2);
-  TCometElements e;
-  TFieldReader fields(kSkyMapCometLineFields);
-  fields.ReadWords(cursor, e);
-  e.Epoch = e.PerihelionTime;
-  e.Equinox = 2000;
-  itemText = RightTrimmed(field);
-  e.Name = ElementRecordName(itemText);
-  record = std::move(e);
-  return ForeignOutcome(LineOutcome(record, fields, unusable));
+  return ParseSkyMapLine(line, 45, kSkyMapCometLineFields, record, itemText, unusable,
+                         [](TCometElements& e, const std::string& name) {
+                           e.Epoch = e.PerihelionTime;
+                           e.Name = ElementRecordName(name);
+                         });
 }
 
 std::string SkyMapCometLine(const TCometElements& e, const char** widened) {

@@ -87,86 +87,61 @@ bool TCompletionStore::Find(Key key, TObserverRecord& r) {
   return true;
 }
 
+namespace {
+
+// Hands each kept field of `f` with its member of the observer record `r`
+// to `pair`: the one list that Of and Into walk, each its own way.
+template <typename KeptFields, typename Record, typename Pair>
+void EachKeptField(KeptFields& f, Record& r, Pair pair) {
+  pair(f.Day, r.Day);
+  pair(f.Month, r.Month);
+  pair(f.Year, r.Year);
+  pair(f.Weekday, r.Weekday);
+  pair(f.LocalHours, r.LocalHours);
+  pair(f.UTHours, r.UTHours);
+  pair(f.Mjd, r.Mjd);
+  pair(f.Centuries, r.Centuries);
+  pair(f.DeltaTSeconds, r.DeltaTSeconds);
+  pair(f.SiderealHours, r.SiderealHours);
+  pair(f.GeocentricLatitude, r.GeocentricLatitude);
+  pair(f.GeocentricRadius, r.GeocentricRadius);
+  pair(f.SunLongitude, r.SunLongitude);
+  pair(f.SunLatitude, r.SunLatitude);
+  pair(f.SunDistance, r.SunDistance);
+  pair(f.SunX, r.SunX);
+  pair(f.SunY, r.SunY);
+  pair(f.SunZ, r.SunZ);
+  pair(f.SunVX, r.SunVX);
+  pair(f.SunVY, r.SunVY);
+  pair(f.SunVZ, r.SunVZ);
+  pair(f.SunX1h, r.SunX1h);
+  pair(f.SunY1h, r.SunY1h);
+  pair(f.SunZ1h, r.SunZ1h);
+  pair(f.SunApparentRA, r.SunApparentRA);
+  pair(f.SunApparentDec, r.SunApparentDec);
+  pair(f.EarthVX, r.EarthVX);
+  pair(f.EarthVY, r.EarthVY);
+  pair(f.EarthVZ, r.EarthVZ);
+  pair(f.Obliquity, r.Obliquity);
+  pair(f.SinObliquity, r.SinObliquity);
+  pair(f.CosObliquity, r.CosObliquity);
+  pair(f.SinLatitude, r.SinLatitude);
+  pair(f.CosLatitude, r.CosLatitude);
+  pair(f.Precession, r.Precession);
+  pair(f.DerivedYear, r.DerivedYear);
+  pair(f.DerivedLatitude, r.DerivedLatitude);
+}
+
+}  // namespace
+
 TCompletionStore::Fields TCompletionStore::Fields::Of(const TObserverRecord& r) {
   Fields f;
-  f.Day = r.Day;
-  f.Month = r.Month;
-  f.Year = r.Year;
-  f.Weekday = r.Weekday;
-  f.LocalHours = r.LocalHours;
-  f.UTHours = r.UTHours;
-  f.Mjd = r.Mjd;
-  f.Centuries = r.Centuries;
-  f.DeltaTSeconds = r.DeltaTSeconds;
-  f.SiderealHours = r.SiderealHours;
-  f.GeocentricLatitude = r.GeocentricLatitude;
-  f.GeocentricRadius = r.GeocentricRadius;
-  f.SunLongitude = r.SunLongitude;
-  f.SunLatitude = r.SunLatitude;
-  f.SunDistance = r.SunDistance;
-  f.SunX = r.SunX;
-  f.SunY = r.SunY;
-  f.SunZ = r.SunZ;
-  f.SunVX = r.SunVX;
-  f.SunVY = r.SunVY;
-  f.SunVZ = r.SunVZ;
-  f.SunX1h = r.SunX1h;
-  f.SunY1h = r.SunY1h;
-  f.SunZ1h = r.SunZ1h;
-  f.SunApparentRA = r.SunApparentRA;
-  f.SunApparentDec = r.SunApparentDec;
-  f.EarthVX = r.EarthVX;
-  f.EarthVY = r.EarthVY;
-  f.EarthVZ = r.EarthVZ;
-  f.Obliquity = r.Obliquity;
-  f.SinObliquity = r.SinObliquity;
-  f.CosObliquity = r.CosObliquity;
-  f.SinLatitude = r.SinLatitude;
-  f.CosLatitude = r.CosLatitude;
-  f.Precession = r.Precession;
-  f.DerivedYear = r.DerivedYear;
-  f.DerivedLatitude = r.DerivedLatitude;
+  EachKeptField(f, r, [](auto& kept, const auto& value) { kept = value; });
   return f;
 }
 
 void TCompletionStore::Fields::Into(TObserverRecord& r) const {
-  r.Day = Day;
-  r.Month = Month;
-  r.Year = Year;
-  r.Weekday = Weekday;
-  r.LocalHours = LocalHours;
-  r.UTHours = UTHours;
-  r.Mjd = Mjd;
-  r.Centuries = Centuries;
-  r.DeltaTSeconds = DeltaTSeconds;
-  r.SiderealHours = SiderealHours;
-  r.GeocentricLatitude = GeocentricLatitude;
-  r.GeocentricRadius = GeocentricRadius;
-  r.SunLongitude = SunLongitude;
-  r.SunLatitude = SunLatitude;
-  r.SunDistance = SunDistance;
-  r.SunX = SunX;
-  r.SunY = SunY;
-  r.SunZ = SunZ;
-  r.SunVX = SunVX;
-  r.SunVY = SunVY;
-  r.SunVZ = SunVZ;
-  r.SunX1h = SunX1h;
-  r.SunY1h = SunY1h;
-  r.SunZ1h = SunZ1h;
-  r.SunApparentRA = SunApparentRA;
-  r.SunApparentDec = SunApparentDec;
-  r.EarthVX = EarthVX;
-  r.EarthVY = EarthVY;
-  r.EarthVZ = EarthVZ;
-  r.Obliquity = Obliquity;
-  r.SinObliquity = SinObliquity;
-  r.CosObliquity = CosObliquity;
-  r.SinLatitude = SinLatitude;
-  r.CosLatitude = CosLatitude;
-  r.Precession = Precession;
-  r.DerivedYear = DerivedYear;
-  r.DerivedLatitude = DerivedLatitude;
+  EachKeptField(*this, r, [](const auto& kept, auto& value) { value = kept; });
 }
 
 void TCompletionStore::Add(const Key& key, const TObserverRecord& r) {

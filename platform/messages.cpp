@@ -54,14 +54,6 @@ void ShowDoesNotFitFormat(const std::string& what, const std::string& format, co
               MessageIcon::Error, MessageButtons::Ok, ByLanguage("Datei nicht gespeichert", "File not saved"));
 }
 
-void ShowSkippedLines(const std::string& german, const std::string& english, int firstLine, const std::string& field,
-                      const std::string& caption) {
-  const std::string line = std::to_string(firstLine);
-  ShowMessage(german + line + (field.empty() ? "" : ", Feld " + field) + ")",
-              english + line + (field.empty() ? "" : ", field " + field) + ")", MessageIcon::Warning,
-              MessageButtons::Ok, caption);
-}
-
 std::string SkippedLinesText(const TSkippedLinesNote& note, bool english) {
   const bool one = note.Count == 1;
   const char* phrase = english ? (one ? note.EnglishOne : note.EnglishMany) : (one ? note.GermanOne : note.GermanMany);
@@ -69,6 +61,19 @@ std::string SkippedLinesText(const TSkippedLinesNote& note, bool english) {
   const std::string& field = english ? note.EnglishField : note.GermanField;
   if (!field.empty()) text += (english ? ", field " : ", Feld ") + field;
   return text + ")";
+}
+
+TSkippedLinesNote SkippedLinesNote(const TSkippedLines& skipped, const std::string& prefix,
+                                   const std::string& germanField) {
+  TSkippedLinesNote note;
+  note.Prefix = prefix;
+  note.Count = skipped.Count;
+  note.FirstLine = skipped.FirstLine;
+  if (!skipped.Field.empty()) {
+    note.GermanField = germanField;
+    note.EnglishField = skipped.Field;
+  }
+  return note;
 }
 
 void ShowSkippedLinesNote(const TSkippedLinesNote& note) {

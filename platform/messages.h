@@ -67,14 +67,6 @@ struct TSkippedLines {
   }
 };
 
-// A reader's note on the lines of a file it skipped: `german` and
-// `english` up to the first skipped line's number ("3 Zeilen übersprungen
-// (erste: Zeile " / "3 lines skipped (first: line "), then the number and
-// the field to blame when there is one (", Feld f" / ", field f") and ")";
-// warning icon.
-void ShowSkippedLines(const std::string& german, const std::string& english, int firstLine, const std::string& field,
-                      const std::string& caption = {});
-
 // A reader's note on the lines of a file it skipped, with singular and
 // plural right in each language: the prefix, the count, the phrase of one
 // or of several lines, the first skipped line's number, the field to blame
@@ -95,6 +87,11 @@ struct TSkippedLinesNote {
 void ShowSkippedLinesNote(const TSkippedLinesNote& note);
 // The note's text in one language.
 std::string SkippedLinesText(const TSkippedLinesNote& note, bool english);
+// The note with the common phrases on the lines `skipped` counts, after
+// `prefix`; the field to blame is `germanField` in German and
+// `skipped.Field` in English (none when that is empty).
+TSkippedLinesNote SkippedLinesNote(const TSkippedLines& skipped, const std::string& prefix,
+                                   const std::string& germanField);
 
 // Installs a sink for the lifetime of the guard (tests and nested dialogs).
 using ScopedMessageSink = TScopedSeam<MessageSink, SetMessageSink>;

@@ -35,32 +35,17 @@ bool ReadWholeNumber(std::string text, std::int32_t& x) {
   return true;
 }
 
-// The name of a location field ("longitude", "latitude", "zone", "minutes")
-// in the program's language.
-std::string LocationFieldName(const std::string& field) {
+// The German name of a location field ("longitude", "latitude", "zone",
+// "minutes"); the English note names the field itself.
+std::string LocationFieldGerman(const std::string& field) {
   static constexpr struct {
     const char* Key;
     const char* German;
   } kGerman[] = {{"longitude", "Länge"}, {"latitude", "Breite"}, {"zone", "Zeitzone"}, {"minutes", "Minuten"}};
-  if (LanguageEnglish != 0) return field;
   for (const auto& f : kGerman) {
     if (field == f.Key) return f.German;
   }
   return field;
-}
-
-// "<file>: 1 Zeile übersprungen (Zeile 5, Feld Minuten)", or with more
-// lines "<file>: 3 Zeilen übersprungen (erste: Zeile 5, Feld Minuten)".
-void ShowSkippedLocationLines(const std::string& fileName, const TSkippedLines& skipped) {
-  const bool one = skipped.Count == 1;
-  const std::string n = std::to_string(skipped.Count);
-  const std::string line = std::to_string(skipped.FirstLine);
-  const std::string field = skipped.Field.empty() ? std::string() : LocationFieldName(skipped.Field);
-  ShowMessage(fileName + ": " + n + (one ? " Zeile übersprungen (Zeile " : " Zeilen übersprungen (erste: Zeile ") +
-                  line + (field.empty() ? "" : ", Feld " + field) + ")",
-              fileName + ": " + n + (one ? " line skipped (line " : " lines skipped (first: line ") + line +
-                  (field.empty() ? "" : ", field " + field) + ")",
-              MessageIcon::Warning);
 }
 
 }  // namespace
@@ -156,7 +141,10 @@ bool Orttabelle::Neuedateiladen(const std::string& fileName, int index, bool rep
   }
   file_name_ = fileName;
   if (Count() > 0) SetItemIndex(index >= 0 && index < Count() ? index : 0);
-  if (report && skipped_.Count > 0) ShowSkippedLocationLines(fileName, skipped_);
+  // "<file>: 1 Zeile übersprungen (Zeile 5, Feld Minuten)", or with more
+  // lines "<file>: 3 Zeilen übersprungen (erste: Zeile 5, Feld Minuten)".
+  if (report && skipped_.Count > 0)
+    ShowSkippedLinesNote(SkippedLinesNote(skipped_, fileName + ": ", LocationFieldGerman(skipped_.Field)));
   return true;
 }
 

@@ -93,8 +93,7 @@ TConfigSettings TMainForm::GatherConfiguration() {
   TConfigSettings s = config_held_;
   const TMainFormState& st = state_;
   const TNumericOptions& o = st.Computing.NumericOptions;
-  s.Start = st.Period.Start;
-  s.End = st.Period.End;
+  TakeStateRecords(st, s);
   // The switch and the length of an automatic end travel in the end record.
   // The confirmed byte set beside it says that the switch byte is the main
   // window's own: a file whose confirmed byte is 0 had its switch byte from
@@ -113,9 +112,6 @@ TConfigSettings TMainForm::GatherConfiguration() {
   }
   s.PeriodDays = s.End.PeriodDays;
   s.PeriodHours = static_cast<std::int32_t>(std::floor(AutomaticPeriodHours(s.End)));
-  s.Asteroid = st.Objects.CurrentAsteroid;
-  s.Comet = st.Objects.CurrentComet;
-  s.VariableStar = st.Objects.CurrentVariableStar;
   s.Paths[kPathAsteroidDatabase] = stored_.AsteroidFolder;
   s.Paths[kPathTle] = satellite_file_.fileName;
   s.Paths[kPathUserCatalogue] = state_.Objects.UserCatalogueFile;
@@ -124,8 +120,6 @@ TConfigSettings TMainForm::GatherConfiguration() {
     s.Paths[kPathSurfaceFeatures] = tables_->SurfaceFeatureFileForConfiguration();
     s.MeridianFeatures = tables_->MeridianFeatures();
   }
-  s.TableConfig = st.Period.TableConfig;
-  s.Step = st.Period.Step;
   s.EclipseSearchMinutes = static_cast<std::int32_t>(st.Eclipses.SolarEclipseSearchMinutes);
   s.EclipseSearchSpanHours = static_cast<std::int32_t>(st.Eclipses.SolarEclipseSearchSpanHours);
   s.Integration = Integrator().Setup;
@@ -165,8 +159,6 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.MoonEvent = st.Objects.MoonEvent;
   s.AzimuthFromNorth = st.Computing.HalfTurnOffsetFlag;
   s.FastConjunctions = o.FastConjunctions;
-  s.ExactMoonParallax = o.ExactMoonParallax;
-  s.ExactSunMoon = o.ExactSunMoon;
   s.TableEquinox = st.Computing.SecondEquinox;
   s.MoonCacheSpan = o.MoonCacheSpan;
   s.MoonCacheOrder = o.MoonCacheOrder;

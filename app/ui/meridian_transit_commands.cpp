@@ -20,13 +20,20 @@ namespace {
 
 constexpr std::int32_t kMeridianTransitKind = 82;
 
+// Hands each field of the stored features with its field of the transit
+// search's settings to `pair`: the one list both conversions walk.
+template <typename Features, typename Settings, typename Pair>
+void EachFeatureField(Features& features, Settings& settings, Pair pair) {
+  pair(features.Mode, settings.system);
+  for (std::size_t i = 0; i < kMeridianFeatureCount; ++i) {
+    pair(features.Longitudes[i], settings.longitude[i]);
+    pair(features.Names[i], settings.name[i]);
+  }
+}
+
 TFeatureTransitSettings TransitSettingsOf(const TMeridianFeatures& features) {
   TFeatureTransitSettings f;
-  f.system = features.Mode;
-  for (std::size_t i = 0; i < kMeridianFeatureCount; ++i) {
-    f.longitude[i] = features.Longitudes[i];
-    f.name[i] = features.Names[i];
-  }
+  EachFeatureField(features, f, [](const auto& stored, auto& used) { used = stored; });
   return f;
 }
 
@@ -36,11 +43,7 @@ std::string ShippedFeatureFile(const std::string& dataFolder) { return dataFolde
 
 TMeridianFeatures TTableCommands::MeridianFeatures() const {
   TMeridianFeatures features;
-  features.Mode = feature_transit_.system;
-  for (std::size_t i = 0; i < kMeridianFeatureCount; ++i) {
-    features.Longitudes[i] = feature_transit_.longitude[i];
-    features.Names[i] = feature_transit_.name[i];
-  }
+  EachFeatureField(features, feature_transit_, [](auto& stored, const auto& used) { stored = used; });
   return features;
 }
 

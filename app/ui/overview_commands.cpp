@@ -33,6 +33,16 @@ namespace kvx {
 
 namespace {
 
+// The period's start as an instant (UT from its local time), completed
+// with the period's theories, columns and sidereal time.
+TObserverRecord CompletedStart(const TEphemerisPeriodState& p, const TComputingSettings& computing) {
+  TObserverRecord instant = p.Start;
+  LocalTimeToUT(instant);
+  CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, computing.Accuracy.VsopLevelA, instant,
+                         p.PositionFiles);
+  return instant;
+}
+
 constexpr const char* kNoAsteroid = "Kein Planetoid";
 constexpr const char* kNoComet = "Kein Komet";
 
@@ -67,10 +77,7 @@ void TTableCommands::RegisterOverviewKinds() {
     TComputingSettings& computing = host_.Computing();
     TDocumentState& document = host_.DocumentState();
     const TEphemerisPeriodState& p = host_.Period();
-    TObserverRecord instant = p.Start;
-    LocalTimeToUT(instant);
-    CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, computing.Accuracy.VsopLevelA, instant,
-                           p.PositionFiles);
+    const TObserverRecord instant = CompletedStart(p, computing);
     TLibraryTableTarget target;
     target.Language = LanguageEnglish;
     target.WorkbookView = document.WorkbookView;
@@ -115,10 +122,7 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
   TComputingSettings& computing = host_.Computing();
   TCurrentObjects& objects = host_.Objects();
   const TEphemerisPeriodState& p = host_.Period();
-  TObserverRecord o = p.Start;
-  LocalTimeToUT(o);
-  CompleteObserverRecord(p.ApparentSiderealTime, p.Selection, p.TableConfig, computing.Accuracy.VsopLevelA, o,
-                         p.PositionFiles);
+  TObserverRecord o = CompletedStart(p, computing);
   if (kind == 9 && !DateInTheoryRange(p.Selection, o.Centuries)) {
     ShowPlutoDateInvalid();
     return;

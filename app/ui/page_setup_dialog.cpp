@@ -18,6 +18,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/dialog_rows.h"
 
 namespace kvx {
 
@@ -60,14 +61,10 @@ TFrmPageSetup::TFrmPageSetup(QWidget* parent) : QDialog(parent) {
   EdOben = MarginBox(margins);
   edRechts = MarginBox(margins);
   edUnten = MarginBox(margins);
-  marginsLayout->addWidget(new QLabel(T("Links:", "Left:"), margins), 0, 0);
-  marginsLayout->addWidget(EdLinks, 0, 1);
-  marginsLayout->addWidget(new QLabel(T("Oben:", "Top:"), margins), 0, 2);
-  marginsLayout->addWidget(EdOben, 0, 3);
-  marginsLayout->addWidget(new QLabel(T("Rechts:", "Right:"), margins), 1, 0);
-  marginsLayout->addWidget(edRechts, 1, 1);
-  marginsLayout->addWidget(new QLabel(T("Unten:", "Bottom:"), margins), 1, 2);
-  marginsLayout->addWidget(edUnten, 1, 3);
+  AddCaptionedField(marginsLayout, 0, 0, T("Links:", "Left:"), EdLinks);
+  AddCaptionedField(marginsLayout, 0, 2, T("Oben:", "Top:"), EdOben);
+  AddCaptionedField(marginsLayout, 1, 0, T("Rechts:", "Right:"), edRechts);
+  AddCaptionedField(marginsLayout, 1, 2, T("Unten:", "Bottom:"), edUnten);
   layout->addWidget(margins);
 
   auto* middle = new QHBoxLayout;

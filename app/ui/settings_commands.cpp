@@ -543,15 +543,7 @@ void NewConfiguration(TCommandHost& host) {
   const TConfigSettings current = host.GatherConfiguration();
   TConfigSettings s;
   s.Paths = current.Paths;
-  s.Start = defaults.Period.Start;
-  s.End = defaults.Period.End;
-  s.Asteroid = defaults.Objects.CurrentAsteroid;
-  s.Comet = defaults.Objects.CurrentComet;
-  s.VariableStar = defaults.Objects.CurrentVariableStar;
-  s.TableConfig = defaults.Period.TableConfig;
-  s.Step = defaults.Period.Step;
-  s.ExactMoonParallax = defaults.Computing.NumericOptions.ExactMoonParallax;
-  s.ExactSunMoon = defaults.Computing.NumericOptions.ExactSunMoon;
+  TakeStateRecords(defaults, s);
   const TTheoryState& theory = host.TheoryState();
   s.Selection.bytes[0] = theory.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
   s.OccultationCatalogue = host.StarCatalogueState().Level >= 1 ? 1 : 0;

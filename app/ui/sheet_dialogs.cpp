@@ -21,6 +21,7 @@
 #include "app/ui/app_dialog_builders.h"
 #include "platform/globals.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/dialog_rows.h"
 
 namespace kvx {
 
@@ -373,11 +374,9 @@ TSpaltenbreitefestlegen::TSpaltenbreitefestlegen(tmystringgrid& grid, TResultGri
   SpinEdit2 = percentBox(sizes);
   Unchanged1 = new QPushButton(T("&Unverändert", "Do not change"), sizes);
   Unchanged2 = new QPushButton(T("&Unverändert", "Do not change"), sizes);
-  sizesLayout->addWidget(new QLabel(T("Spaltenbreite:", "Column width:"), sizes), 0, 0);
-  sizesLayout->addWidget(SpinEdit1, 0, 1);
+  AddCaptionedField(sizesLayout, 0, 0, T("Spaltenbreite:", "Column width:"), SpinEdit1);
   sizesLayout->addWidget(Unchanged1, 0, 2);
-  sizesLayout->addWidget(new QLabel(T("Zeilenhöhe:", "Row height:"), sizes), 1, 0);
-  sizesLayout->addWidget(SpinEdit2, 1, 1);
+  AddCaptionedField(sizesLayout, 1, 0, T("Zeilenhöhe:", "Row height:"), SpinEdit2);
   sizesLayout->addWidget(Unchanged2, 1, 2);
   connect(Unchanged1, &QPushButton::clicked, this, [this] { SpinEdit1->setValue(100); });
   connect(Unchanged2, &QPushButton::clicked, this, [this] { SpinEdit2->setValue(100); });

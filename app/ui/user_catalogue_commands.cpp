@@ -31,15 +31,8 @@ bool LoadUserCatalogue(TCommandHost& host, bool showMessages, const TUserCatalog
     }
     return false;
   }
-  if (showMessages && skipped.Count > 0) {
-    TSkippedLinesNote note;
-    note.Prefix = file + ": ";
-    note.Count = skipped.Count;
-    note.FirstLine = skipped.FirstLine;
-    note.GermanField = FieldNameGerman(skipped.Field.c_str());
-    note.EnglishField = skipped.Field;
-    ShowSkippedLinesNote(note);
-  }
+  if (showMessages && skipped.Count > 0)
+    ShowSkippedLinesNote(SkippedLinesNote(skipped, file + ": ", FieldNameGerman(skipped.Field.c_str())));
   const std::int32_t count = host.UserObjects().Count();
   if (currentObjects.UserObjectIndex >= count) currentObjects.UserObjectIndex = -1;
   // The range is checked against the objects, not the lines: switched-off

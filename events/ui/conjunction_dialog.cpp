@@ -21,6 +21,7 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/dialog_rows.h"
 #include "theories/planet_positions.h"
 
 namespace kvx {
@@ -124,10 +125,8 @@ void TKonjunktionsuchen::Build() {
   limit_ = new QLineEdit(controls_);
   limit_->setObjectName("LimitEdit");
   limit_->setMinimumWidth(70);
-  fields->addWidget(new QLabel(Tr("Abstand für Interpolation (Tage)", "Step (days)"), controls_), 0, 0);
-  fields->addWidget(step_, 0, 1);
-  fields->addWidget(new QLabel(Tr("Wiederholungen", "Repetitions"), controls_), 1, 0);
-  fields->addWidget(repetitions_, 1, 1);
+  AddCaptionedField(fields, 0, 0, Tr("Abstand für Interpolation (Tage)", "Step (days)"), step_);
+  AddCaptionedField(fields, 1, 0, Tr("Wiederholungen", "Repetitions"), repetitions_);
   fields->addWidget(new QLabel(Tr("Nur Konjunktionen enger als", "Show only conjuctions closer than"), controls_), 2,
                     0);
   auto* limitRow = new QHBoxLayout;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "platform/globals.h"
+#include "platform/qt/dialog_rows.h"
 
 namespace kvx {
 
@@ -59,8 +60,7 @@ TKonjlistdlg::TKonjlistdlg(TUserObjectMinorBodyConjunctionRun& run, TUserConjunc
   total_bar_->setRange(0, 100);
   barGrid->addWidget(minor_label_, 0, 0, 1, 2);
   barGrid->addWidget(minor_bar_, 1, 0, 1, 2);
-  barGrid->addWidget(new QLabel(Tr("Gesamtverlauf", "Total"), bars), 2, 0);
-  barGrid->addWidget(total_label_, 2, 1);
+  AddCaptionedField(barGrid, 2, 0, Tr("Gesamtverlauf", "Total"), total_label_);
   barGrid->addWidget(total_bar_, 3, 0, 1, 2);
   left->addWidget(bars);
   left->addStretch();

@@ -20,6 +20,7 @@
 #include "events/ui/event_dialog_parts.h"
 #include "platform/globals.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/dialog_rows.h"
 
 namespace kvx {
 
@@ -99,8 +100,7 @@ void TUserConjunctionDialog::BuildShared(QBoxLayout* extra) {
   magnitudes_ = new QGridLayout(magnitudeBox);
   user_magnitude_ = new QLineEdit(magnitudeBox);
   user_magnitude_->setObjectName("FloatEdit2");
-  magnitudes_->addWidget(new QLabel(Tr("Objekte:", "Objects:"), magnitudeBox), 0, 0);
-  magnitudes_->addWidget(user_magnitude_, 0, 1);
+  AddCaptionedField(magnitudes_, 0, 0, Tr("Objekte:", "Objects:"), user_magnitude_);
   magnitudes_->addWidget(new QLabel("mag", magnitudeBox), 0, 2);
   connect(user_magnitude_, &QLineEdit::editingFinished, this, [this] { FloatEdit2Exit(); });
   right->addWidget(magnitudeBox);
@@ -111,8 +111,7 @@ void TUserConjunctionDialog::BuildShared(QBoxLayout* extra) {
   user_range_->setObjectName("UserRangeLabel");
   auto* select = new QPushButton(Tr("A&uswählen", "Select"), rangeBox);
   select->setObjectName("Button2");
-  ranges_->addWidget(new QLabel(Tr("Objekte:", "Objects:"), rangeBox), 0, 0);
-  ranges_->addWidget(user_range_, 0, 1);
+  AddCaptionedField(ranges_, 0, 0, Tr("Objekte:", "Objects:"), user_range_);
   ranges_->addWidget(select, 0, 2);
   connect(select, &QPushButton::clicked, this, [this] { Button2Click(); });
   right->addWidget(rangeBox);

@@ -25,6 +25,7 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/dialog_rows.h"
 #include "platform/qt/named_widgets.h"
 #include "setup/ui/edit_controls.h"
 
@@ -67,13 +68,11 @@ TResidualsForm::TResidualsForm(QWidget* parent) : QDialog(parent) {
   for (int k = 0; k < 6; ++k) {
     state_edits_[k] = new TFloatEdit(this);
     state_edits_[k]->setObjectName(QString("State%1").arg(k));
-    grid->addWidget(new QLabel(names[k], this), k % 3, (k / 3) * 2);
-    grid->addWidget(state_edits_[k], k % 3, (k / 3) * 2 + 1);
+    AddCaptionedField(grid, k % 3, (k / 3) * 2, names[k], state_edits_[k]);
     connect(state_edits_[k], &TIntegerEdit::Accepted, this, [this, k] { TakeStateEdit(k); });
   }
   epoch_edit_ = NewNamed<TFloatEdit>("Epoch", this);
-  grid->addWidget(new QLabel("JED:", this), 3, 0);
-  grid->addWidget(epoch_edit_, 3, 1);
+  AddCaptionedField(grid, 3, 0, "JED:", epoch_edit_);
   connect(epoch_edit_, &TIntegerEdit::Accepted, this, [this] { TakeEpochEdit(); });
   rate_edit_ = NewNamed<TFloatEdit>("ChangeRate", this);
   rate_label_ = new QLabel(this);

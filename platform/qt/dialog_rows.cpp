@@ -28,4 +28,11 @@ QLabel* AddLabelledRow(QGridLayout* grid, int row, const char* labelName, QWidge
   return label;
 }
 
+QLabel* AddCaptionedField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field) {
+  auto* label = new QLabel(caption, field->parentWidget());
+  grid->addWidget(label, row, column);
+  grid->addWidget(field, row, column + 1);
+  return label;
+}
+
 }  // namespace kvx

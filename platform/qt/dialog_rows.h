@@ -8,6 +8,7 @@
 
 class QGridLayout;
 class QLabel;
+class QString;
 class QWidget;
 
 namespace kvx {
@@ -29,5 +30,10 @@ void ApplyCaptions(QWidget& root, std::span<const TCaption> captions);
 // column 0 of row `row` of `grid`, buddy of `field`, and `field` in column 1.
 // The label's parent is the widget that holds `grid`. Returns the label.
 QLabel* AddLabelledRow(QGridLayout* grid, int row, const char* labelName, QWidget* field);
+
+// Puts a new label with the text `caption` in row `row`, column `column`
+// of `grid`, and `field` beside it in the next column. The label's parent
+// is the field's. Returns the label.
+QLabel* AddCaptionedField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field);
 
 }  // namespace kvx

@@ -128,6 +128,35 @@ bool FindElement(std::string_view text, std::string_view local, std::size_t from
   return false;
 }
 
+// A part rebuilt with some of its stretches replaced, in the order they
+// stand in it; the text between them is copied as it is. The part must
+// not change until Into.
+class TPartRewrite {
+ public:
+  explicit TPartRewrite(const std::string& part) : part_(part) {}
+  // Puts `with` in place of the part's bytes [start, end).
+  void Replace(std::size_t start, std::size_t end, std::string_view with) {
+    if (!changed_) out_.reserve(part_.size() + 256);
+    out_.append(part_, copied_, start - copied_);
+    out_ += with;
+    copied_ = end;
+    changed_ = true;
+  }
+  // False when nothing was replaced; else `part` takes the new text.
+  bool Into(std::string& part) {
+    if (!changed_) return false;
+    out_.append(part_, copied_, std::string::npos);
+    part = std::move(out_);
+    return true;
+  }
+
+ private:
+  const std::string& part_;
+  std::string out_;
+  std::size_t copied_ = 0;
+  bool changed_ = false;
+};
+
 // The value of an attribute (by local name) of a start tag; empty if none.
 std::string_view Attribute(std::string_view tag, std::string_view local) {
   std::size_t i = tag.find_first_of(" \t\r\n");
@@ -194,9 +223,7 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
       badShared.emplace_back(Attribute(tag, "si"));
     }
   }
-  std::string out;
-  std::size_t copied = 0;
-  bool changed = false;
+  TPartRewrite rewrite(part);
   Element c;
   for (std::size_t at = 0; FindElement(text, "c", at, text.size(), c); at = c.End) {
     if (c.Empty || !FindElement(text, "f", c.TagEnd, c.ContentEnd, f)) continue;
@@ -233,15 +260,9 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
       }
       cell += "/>";
     }
-    out.append(part, copied, c.Start - copied);
-    out += cell;
-    copied = c.End;
-    changed = true;
+    rewrite.Replace(c.Start, c.End, cell);
   }
-  if (!changed) return false;
-  out.append(part, copied, std::string::npos);
-  part = std::move(out);
-  return true;
+  return rewrite.Into(part);
 }
 
 // Replaces every cell holding an inline string (t="inlineStr", as some
@@ -256,9 +277,7 @@ bool ReplaceBadFormulas(std::string& part, int sheet, const TFormulaChecker& che
 bool ReplaceTextCells(std::string& part, int sheet, std::vector<TXlsxTextCell>& texts, int& richTexts) {
   if (part.find("inlineStr") == std::string::npos && !HoldsOneLetterValue(part, 'e')) return false;
   const std::string_view text(part);
-  std::string out;
-  std::size_t copied = 0;
-  bool changed = false;
+  TPartRewrite rewrite(part);
   Element c;
   for (std::size_t at = 0; FindElement(text, "c", at, text.size(), c); at = c.End) {
     const std::string_view cellTag = text.substr(c.Start, c.TagEnd - c.Start);
@@ -292,15 +311,9 @@ bool ReplaceTextCells(std::string& part, int sheet, std::vector<TXlsxTextCell>& 
     const std::string_view style = Attribute(cellTag, "s");
     const int xf = SmallNumber(style) ? std::stoi(std::string(style)) : -1;
     if (!value.empty()) texts.push_back(TXlsxTextCell{sheet, where->Row1, where->Col1, DecodeXmlEntities(value), xf});
-    out.append(part, copied, c.Start - copied);
-    out += WithoutAttribute(cellTag, "t") + "/>";
-    copied = c.End;
-    changed = true;
+    rewrite.Replace(c.Start, c.End, WithoutAttribute(cellTag, "t") + "/>");
   }
-  if (!changed) return false;
-  out.append(part, copied, std::string::npos);
-  part = std::move(out);
-  return true;
+  return rewrite.Into(part);
 }
 
 // The entry of a part name: the same name, else one that differs only in
@@ -489,25 +502,16 @@ bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& te
 
     std::string& part = texts[k];
     std::vector<Relationship> relations = Relationships(part);
-    std::string rewritten;
-    std::size_t copied = 0;
+    TPartRewrite rewrite(part);
     for (Relationship& r : relations) {
       if (r.External || r.TargetLength == 0) continue;
       const Entry* found = FindPart(entries, ResolvePartName(source, r.Target));
       if (found == nullptr) continue;
       const std::string target = RelativeTarget(source, found->Name);
-      if (target != r.Target) {
-        rewritten.append(part, copied, r.TargetStart - copied);
-        rewritten += EscapeAttribute(target);
-        copied = r.TargetStart + r.TargetLength;
-      }
+      if (target != r.Target) rewrite.Replace(r.TargetStart, r.TargetStart + r.TargetLength, EscapeAttribute(target));
       r.Target = found->Name;  // from here on: the part's name
     }
-    if (copied > 0) {
-      rewritten.append(part, copied, std::string::npos);
-      part = std::move(rewritten);
-      changed[k] = true;
-    }
+    if (rewrite.Into(part)) changed[k] = true;
     relationsOf[Lower(source)] = std::move(relations);
   }
   // The workbook: the package's office document, whose root is <workbook>.
@@ -680,24 +684,15 @@ constexpr std::pair<std::string_view, std::string_view> kStrictNamespaces[] = {
 bool UsualNamespaces(std::string& text) {
   constexpr std::string_view kStrict = "http://purl.oclc.org/ooxml/";
   if (text.find(kStrict) == std::string::npos) return false;
-  std::string out;
-  out.reserve(text.size() + 256);
-  std::size_t copied = 0;
-  bool changed = false;
+  TPartRewrite rewrite(text);
   for (std::size_t at = text.find(kStrict); at != std::string::npos; at = text.find(kStrict, at + 1)) {
     for (const auto& [strict, usual] : kStrictNamespaces) {
       if (text.compare(at, strict.size(), strict) != 0) continue;
-      out.append(text, copied, at - copied);
-      out += usual;
-      copied = at + strict.size();
-      changed = true;
+      rewrite.Replace(at, at + strict.size(), usual);
       break;
     }
   }
-  if (!changed) return false;
-  out.append(text, copied, std::string::npos);
-  text = std::move(out);
-  return true;
+  return rewrite.Into(text);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/dialog_rows.h"
 #include "platform/qt/named_widgets.h"
 
 namespace kvx {
@@ -56,8 +57,8 @@ TNumOptions::TNumOptions(const TNumericOptions& options, QWidget* owner) : QDial
   for (int field = 0; field < 6; ++field) {
     altitudes_[field] = new QLineEdit(riseSet);
     altitudes_[field]->setObjectName(QString("altitude%1").arg(field));
-    riseGrid->addWidget(new QLabel(Tr(altitudeCaptions[field][0], altitudeCaptions[field][1]), riseSet), field, 0);
-    riseGrid->addWidget(altitudes_[field], field, 1);
+    AddCaptionedField(riseGrid, field, 0, Tr(altitudeCaptions[field][0], altitudeCaptions[field][1]),
+                      altitudes_[field]);
     connect(altitudes_[field], &QLineEdit::editingFinished, this, [this, field] {
       if (!checking_ && altitudes_[field]->isModified() && !CheckAltitude(field)) refused_ = true;
     });
@@ -76,8 +77,7 @@ TNumOptions::TNumOptions(const TNumericOptions& options, QWidget* owner) : QDial
   orderLabel->setBuddy(order_);
   cacheGrid->addWidget(orderLabel, 0, 0);
   cacheGrid->addWidget(order_, 0, 1);
-  cacheGrid->addWidget(new QLabel(Tr("Bereich (Tage):", "Range (days):"), cache), 1, 0);
-  cacheGrid->addWidget(span_, 1, 1);
+  AddCaptionedField(cacheGrid, 1, 0, Tr("Bereich (Tage):", "Range (days):"), span_);
   QPushButton* polar = AddPresetButton(Tr("&Polarkoordinaten", "&Polar coordinates"), cache, "polar", PolarCachePreset);
   QPushButton* cartesian =
       AddPresetButton(Tr("&Kartesische Koord.", "&Cartesic coordinates"), cache, "cartesian", CartesianCachePreset);

@@ -22,6 +22,7 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/dialog_rows.h"
 #include "platform/qt/named_widgets.h"
 #include "platform/workbook/workbook.h"
 #include "setup/entry_checks.h"
@@ -111,12 +112,9 @@ TZeitraumJDDlg::TZeitraumJDDlg(TObserverRecord& start, TObserverRecord& end, TTa
   startEdit_ = Edit(this, "start");
   endEdit_ = Edit(this, "end");
   intervalEdit_ = Edit(this, "interval");
-  grid->addWidget(new QLabel(Tr("Anfangsdatum:", "Startdate:"), this), 0, 0);
-  grid->addWidget(startEdit_, 0, 1);
-  grid->addWidget(new QLabel(Tr("Enddatum:", "Enddate:"), this), 1, 0);
-  grid->addWidget(endEdit_, 1, 1);
-  grid->addWidget(new QLabel(Tr("Intervall (Tage):", "Interval (days):"), this), 2, 0);
-  grid->addWidget(intervalEdit_, 2, 1);
+  AddCaptionedField(grid, 0, 0, Tr("Anfangsdatum:", "Startdate:"), startEdit_);
+  AddCaptionedField(grid, 1, 0, Tr("Enddatum:", "Enddate:"), endEdit_);
+  AddCaptionedField(grid, 2, 0, Tr("Intervall (Tage):", "Interval (days):"), intervalEdit_);
   AddCopyPaste(this, grid, 0, startEdit_, Tr("&Kopieren", "Co&py"), Tr("&Einfügen", "P&aste"),
                [this] { CheckStart(); });
   AddCopyPaste(this, grid, 1, endEdit_, Tr("Ko&pieren", "Cop&y"), Tr("E&infügen", "Pas&te"), [this] { CheckEnd(); });
@@ -184,17 +182,14 @@ TJDForm::TJDForm(double& mjd, std::int32_t& zone, std::int32_t& zoneMinutes, QWi
   edit1_ = Edit(this, "edit1");
   shown_ = Fixed(mjd + kMjdOffset, 5);
   edit1_->setText(shown_);
-  grid->addWidget(new QLabel(Tr("Julianisches Datum:", "Julian Date:"), this), 0, 0);
-  grid->addWidget(edit1_, 0, 1);
+  AddCaptionedField(grid, 0, 0, Tr("Julianisches Datum:", "Julian Date:"), edit1_);
   AddCopyPaste(this, grid, 0, edit1_, Tr("Kopieren", "Copy"), Tr("&Einfügen", "&Paste"), [this] { CheckJulianDate(); });
   zoneEdit_ = NewSpinBox(this, "EditZeitzone", -12, 12);
   zoneEdit_->setValue(zone);
   minutesEdit_ = NewSpinBox(this, "SpinEdit1", -720, 720);  // as the date dialog's extra minutes
   minutesEdit_->setValue(zoneMinutes);
-  grid->addWidget(new QLabel(Tr("Zeitzone:", "Time zone:"), this), 1, 0);
-  grid->addWidget(zoneEdit_, 1, 1);
-  grid->addWidget(new QLabel(Tr("Zusätzliche Minuten:", "Additional minutes:"), this), 2, 0);
-  grid->addWidget(minutesEdit_, 2, 1);
+  AddCaptionedField(grid, 1, 0, Tr("Zeitzone:", "Time zone:"), zoneEdit_);
+  AddCaptionedField(grid, 2, 0, Tr("Zusätzliche Minuten:", "Additional minutes:"), minutesEdit_);
   layout->addLayout(grid);
   layout->addLayout(OkCancelRow(this));
   connect(edit1_, &QLineEdit::editingFinished, this, [this] { CheckJulianDate(); });

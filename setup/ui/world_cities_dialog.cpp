@@ -21,6 +21,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/qt/dialog_rows.h"
 #include "platform/qt/named_widgets.h"
 #include "platform/settings_store.h"
 #include "platform/text_encoding.h"
@@ -129,10 +130,8 @@ TDlgCities::TDlgCities(const std::string& folder, const std::string& fileName, c
   place->addWidget(nameLabel_, 0, 0, 1, 2);
   latitudeLabel_ = NewNamed<QLabel>("latitude", this);
   longitudeLabel_ = NewNamed<QLabel>("longitude", this);
-  place->addWidget(new QLabel(Tr("Geogr. Breite:", "Latitude:"), this), 1, 0);
-  place->addWidget(latitudeLabel_, 1, 1);
-  place->addWidget(new QLabel(Tr("Geogr. Länge:", "Longitude:"), this), 2, 0);
-  place->addWidget(longitudeLabel_, 2, 1);
+  AddCaptionedField(place, 1, 0, Tr("Geogr. Breite:", "Latitude:"), latitudeLabel_);
+  AddCaptionedField(place, 2, 0, Tr("Geogr. Länge:", "Longitude:"), longitudeLabel_);
   zone_ = NewSpinBox(this, "zone", -12, 12);
   // Beyond 12 h the zone's rest is in the minutes (+14 h: 12 h and 120 min).
   minutes_ = NewSpinBox(this, "minutes", -720, 720);

@@ -272,6 +272,24 @@ void FlipByte(TMainForm& form, const fs::path& file, std::uint8_t TConfigSetting
   LoadChanged(form, file, [field](TConfigSettings& s) { s.*field = s.*field != 0 ? 0 : 1; });
 }
 
+// A row's flip, run twice: on, then back.
+using TFlip = std::function<void(TMainForm&, const fs::path&)>;
+
+// Ticks the Options dialog's box `box`.
+TFlip Tick(const char* box) {
+  return [box](TMainForm& form, const fs::path&) { TickOption(form, box); };
+}
+
+// Flips a stored byte through a loaded configuration.
+TFlip Byte(std::uint8_t TConfigSettings::*field) {
+  return [field](TMainForm& form, const fs::path& file) { FlipByte(form, file, field); };
+}
+
+// Loads a configuration with `change` made to the running one.
+TFlip Changed(void (*change)(TConfigSettings&)) {
+  return [change](TMainForm& form, const fs::path& file) { LoadChanged(form, file, change); };
+}
+
 void SetRaWidth(TMainForm& form, int width) {
   test::WhenModalAppears<TSpaltenueberschriften>([width](TSpaltenueberschriften& d) {
     auto* list = d.findChild<QListWidget*>("list");
@@ -287,7 +305,7 @@ void SetRaWidth(TMainForm& form, int width) {
 
 struct TSwitchRow {
   std::string Name;
-  std::function<void(TMainForm&, const fs::path&)> Flip;  // run twice: on, then back
+  TFlip Flip;
   std::set<std::string> Changes;                          // the readers that must change
   std::function<std::string(TMainForm&)> OwnReader = {};  // read only for this row
 };
@@ -337,96 +355,49 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
   // that are no switch (altitudes, limits, the separator, the integrator).
   const std::vector<TSwitchRow> rows = {
       // The Options dialog.
-      {"Umfassende Berechnung",
-       [](TMainForm& f, const fs::path&) { TickOption(f, "fullCalculation"); },
-       {},
-       OccultationMagnitudeBar},
-      {"FK4-Positionen", [](TMainForm& f, const fs::path&) { TickOption(f, "fk4"); }, {}, LunarOccultations},
-      {"Azimut von Nord",
-       [](TMainForm& f, const fs::path&) { TickOption(f, "azimuthNorth"); },
-       {"Sun table", "Moon table"}},
-      {"Genaue Rechenmethoden",
-       [](TMainForm& f, const fs::path&) { TickOption(f, "exactSunMoon"); },
-       {"Sun table", "Moon table"}},
-      {"Genaue Parallaxe", [](TMainForm& f, const fs::path&) { TickOption(f, "exactParallax"); }, {"Moon table"}},
-      {"Führende Nullen", [](TMainForm& f, const fs::path&) { TickOption(f, "leadingZeros"); }, {"asteroid list"}},
-      {"Abkürzungen", [](TMainForm& f, const fs::path&) { TickOption(f, "abbreviations"); }, {"Jupiter's moons"}},
-      {"Geometrische Distanz",
-       [](TMainForm& f, const fs::path&) { TickOption(f, "geometricDistance"); },
-       {"Moon table", "Moon's meridian passages"}},
-      {"Mondkoordinaten interpolieren",
-       [](TMainForm& f, const fs::path&) { TickOption(f, "interpolateMoon"); },
-       {"Moon table", "Moon's meridian passages"}},
+      {"Umfassende Berechnung", Tick("fullCalculation"), {}, OccultationMagnitudeBar},
+      {"FK4-Positionen", Tick("fk4"), {}, LunarOccultations},
+      {"Azimut von Nord", Tick("azimuthNorth"), {"Sun table", "Moon table"}},
+      {"Genaue Rechenmethoden", Tick("exactSunMoon"), {"Sun table", "Moon table"}},
+      {"Genaue Parallaxe", Tick("exactParallax"), {"Moon table"}},
+      {"Führende Nullen", Tick("leadingZeros"), {"asteroid list"}},
+      {"Abkürzungen", Tick("abbreviations"), {"Jupiter's moons"}},
+      {"Geometrische Distanz", Tick("geometricDistance"), {"Moon table", "Moon's meridian passages"}},
+      {"Mondkoordinaten interpolieren", Tick("interpolateMoon"), {"Moon table", "Moon's meridian passages"}},
       // Stored bytes, through a loaded configuration.
-      {"30533 leading zeros",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::LeadingZeros); },
-       {"asteroid list"}},
+      {"30533 leading zeros", Byte(&TConfigSettings::LeadingZeros), {"asteroid list"}},
       {"30556 apparent sidereal time",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ApparentTime); },
+       Byte(&TConfigSettings::ApparentTime),
        {"Sun table", "Moon table", "Jupiter's moons"}},
       {"30867 topocentric",
-       [](TMainForm& f, const fs::path& p) {
-         LoadChanged(f, p, [](TConfigSettings& c) { c.ConjunctionOptions.Topocentric ^= 1; });
-       },
+       Changed([](TConfigSettings& c) { c.ConjunctionOptions.Topocentric ^= 1; }),
        {"conjunction search"}},
-      {"30923 results into a table",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ResultsIntoTable); },
-       {"event search", "conjunction search"}},
+      {"30923 results into a table", Byte(&TConfigSettings::ResultsIntoTable), {"event search", "conjunction search"}},
       {"30952 occultation catalogue",
-       [](TMainForm& f, const fs::path& p) {
-         LoadChanged(f, p, [](TConfigSettings& c) { c.OccultationCatalogue = c.OccultationCatalogue == 2 ? 1 : 2; });
-       },
+       Changed([](TConfigSettings& c) { c.OccultationCatalogue = c.OccultationCatalogue == 2 ? 1 : 2; }),
        {},
        OccultationMagnitudeBar},
-      {"30968 FK4 positions",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::Fk4Positions); },
-       {},
-       LunarOccultations},
-      {"31024 azimuth from north",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::AzimuthFromNorth); },
-       {"Sun table", "Moon table"}},
+      {"30968 FK4 positions", Byte(&TConfigSettings::Fk4Positions), {}, LunarOccultations},
+      {"31024 azimuth from north", Byte(&TConfigSettings::AzimuthFromNorth), {"Sun table", "Moon table"}},
       {"31026 conjunction search over the period",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ConjunctionUsesPeriod); },
+       Byte(&TConfigSettings::ConjunctionUsesPeriod),
        {"conjunction search"}},
-      {"31027 event search over the period",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::EventUsesPeriod); },
-       {"event search"}},
-      {"31028 exact parallax",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ExactMoonParallax); },
-       {"Moon table"}},
-      {"31029 exact methods",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ExactSunMoon); },
-       {"Sun table", "Moon table"}},
-      {"31056 lists over the comets",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ConjunctionListComets); },
-       {"conjunction lists"}},
+      {"31027 event search over the period", Byte(&TConfigSettings::EventUsesPeriod), {"event search"}},
+      {"31028 exact parallax", Byte(&TConfigSettings::ExactMoonParallax), {"Moon table"}},
+      {"31029 exact methods", Byte(&TConfigSettings::ExactSunMoon), {"Sun table", "Moon table"}},
+      {"31056 lists over the comets", Byte(&TConfigSettings::ConjunctionListComets), {"conjunction lists"}},
       {"31057 Keplerelemente verwenden",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::KeplerElementsInverted); },
+       Byte(&TConfigSettings::KeplerElementsInverted),
        {"event search", "conjunction search"}},
-      {"31058 lists over the database",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::ConjunctionListDatabase); },
-       {"conjunction lists"}},
-      {"31059 abbreviations",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::PhenomenaAbbreviations); },
-       {"Jupiter's moons"}},
-      {"31060 Moon option",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::MoonOption); },
-       {"Moon table", "Moon's meridian passages"}},
-      {"31061 Moon cache",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::MoonCacheFlag); },
-       {"Moon table", "Moon's meridian passages"}},
-      {"31619 cell lines",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::CellLines); },
-       {},
-       SunGrid},
+      {"31058 lists over the database", Byte(&TConfigSettings::ConjunctionListDatabase), {"conjunction lists"}},
+      {"31059 abbreviations", Byte(&TConfigSettings::PhenomenaAbbreviations), {"Jupiter's moons"}},
+      {"31060 Moon option", Byte(&TConfigSettings::MoonOption), {"Moon table", "Moon's meridian passages"}},
+      {"31061 Moon cache", Byte(&TConfigSettings::MoonCacheFlag), {"Moon table", "Moon's meridian passages"}},
+      {"31619 cell lines", Byte(&TConfigSettings::CellLines), {}, SunGrid},
       {"32567 period length",
-       [](TMainForm& f, const fs::path& p) {
-         LoadChanged(f, p, [](TConfigSettings& c) { c.PeriodDays = c.PeriodDays == 10 ? 3 : 10; });
-       },
+       Changed([](TConfigSettings& c) { c.PeriodDays = c.PeriodDays == 10 ? 3 : 10; }),
        {"period length"}},
-      {"33086 rise and set as Julian dates",
-       [](TMainForm& f, const fs::path& p) { FlipByte(f, p, &TConfigSettings::RiseSetAsJulianDate); },
-       {"Sun table", "Moon table"}},
+      {"33086 rise and set as Julian dates", Byte(&TConfigSettings::RiseSetAsJulianDate), {"Sun table", "Moon table"}},
       // The column widths, edited in the column-titles dialog.
       {"column width of the right ascension",
        [](TMainForm& f, const fs::path&) {

@@ -30,11 +30,14 @@ def program_folders():
     return folders[:folders.index("tests")]
 
 
-def program_files(folders):
+def program_files(folders, endings=(".h", ".cpp", ".inc"), skip=()):
+    """The files below `folders` whose names end in one of `endings`, as
+    paths from the root; folders named in `skip` are passed over."""
     for folder in folders:
-        for base, _, names in os.walk(os.path.join(ROOT, folder)):
+        for base, dirs, names in os.walk(os.path.join(ROOT, folder)):
+            dirs[:] = [d for d in dirs if d not in skip]
             for name in sorted(names):
-                if name.endswith((".h", ".cpp", ".inc")):
+                if name.endswith(endings):
                     yield os.path.relpath(os.path.join(base, name), ROOT)
 
 

@@ -23,7 +23,7 @@ import re
 import sys
 import unittest
 
-from code_layout_test import ROOT, without_comments
+from code_layout_test import ROOT, program_files, without_comments
 
 
 def header_number(path, pattern):
@@ -63,17 +63,10 @@ def faults_in(text):
     return faults
 
 
-def test_sources():
-    for base, _, names in os.walk(os.path.join(ROOT, "tests")):
-        for name in sorted(names):
-            if name.endswith((".cpp", ".h")):
-                yield os.path.relpath(os.path.join(base, name), ROOT)
-
-
 class LayoutNumbers(unittest.TestCase):
     def test_the_tests_name_the_layout_numbers_they_use(self):
         faults = []
-        for path in test_sources():
+        for path in program_files(["tests"], (".cpp", ".h")):
             with open(os.path.join(ROOT, path), encoding="utf-8", errors="replace") as f:
                 faults += [f"{path}:{line}: {reason}" for line, reason in faults_in(f.read())]
         self.assertEqual(faults, [], "\n" + "\n".join(faults))

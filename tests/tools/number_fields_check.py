@@ -15,7 +15,7 @@ import re
 import sys
 import unittest
 
-from code_layout_test import ROOT, without_comments
+from code_layout_test import ROOT, program_files, without_comments
 
 FOLDERS = ["catalogues", "orbitdet"]
 
@@ -67,19 +67,10 @@ def faults_in(path, text):
     return faults
 
 
-def plain_sources():
-    for folder in FOLDERS:
-        for base, dirs, names in os.walk(os.path.join(ROOT, folder)):
-            dirs[:] = [d for d in dirs if d != "ui"]
-            for name in sorted(names):
-                if name.endswith((".cpp", ".h")):
-                    yield os.path.relpath(os.path.join(base, name), ROOT)
-
-
 class NumberFields(unittest.TestCase):
     def test_readers_read_number_fields_through_the_field_reader(self):
         faults = []
-        for path in plain_sources():
+        for path in program_files(FOLDERS, (".cpp", ".h"), skip={"ui"}):
             with open(os.path.join(ROOT, path), encoding="utf-8", errors="replace") as f:
                 faults += faults_in(path, f.read())
         self.assertEqual(faults, [], "\n" + "\n".join(faults))
