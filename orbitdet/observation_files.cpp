@@ -651,9 +651,12 @@ void ReportSkipped(const TObservationReadReport& report) {
                 MessageIcon::Information);
   }
   if (report.Spacecraft > 0) {
+    const bool one = report.Spacecraft == 1;
     const std::string n = std::to_string(report.Spacecraft);
-    ShowMessage(n + " Beobachtungen von Raumsonden oder beweglichen Beobachtern übersprungen",
-                n + " observations from spacecraft or roving observers skipped", MessageIcon::Information);
+    ShowMessage(
+        n + (one ? " Beobachtung" : " Beobachtungen") + " von Raumsonden oder beweglichen Beobachtern übersprungen",
+        n + (one ? " observation" : " observations") + " from spacecraft or roving observers skipped",
+        MessageIcon::Information);
   }
   if (report.Skipped > 0) {
     TSkippedLinesNote note;

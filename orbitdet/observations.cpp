@@ -185,10 +185,11 @@ void torbdet::LoadStations() {
   if (!ReadStationList(lines, list, skipped, first)) return;
   SetStations(std::move(list));
   if (skipped > 0) {
-    ShowMessage(
-        std::to_string(skipped) + " Zeilen von stations.txt übersprungen (erste: Zeile " + std::to_string(first) + ")",
-        std::to_string(skipped) + " lines of stations.txt skipped (first: line " + std::to_string(first) + ")",
-        MessageIcon::Warning);
+    TSkippedLinesNote note;
+    note.Prefix = "stations.txt: ";
+    note.Count = skipped;
+    note.FirstLine = first;
+    ShowSkippedLinesNote(note);
   }
 }
 

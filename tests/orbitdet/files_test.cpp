@@ -182,7 +182,7 @@ TEST_F(ObservationFiles, UnknownStationsStayGeocentricAndTheNextFileAsksAgain) {
   EXPECT_EQ(list_[2].Obs.Code, "YYY");
   ASSERT_EQ(sink_.messages.size(), 2u);
   EXPECT_EQ(sink_.messages[0].text, "Eine Station (ZZZ) wurde nicht gefunden. Diese Warnung weiterhin anzeigen?");
-  EXPECT_EQ(sink_.messages[1].text, "1 Beobachtungen von Raumsonden oder beweglichen Beobachtern übersprungen");
+  EXPECT_EQ(sink_.messages[1].text, "1 Beobachtung von Raumsonden oder beweglichen Beobachtern übersprungen");
   EXPECT_EQ(od_.StationWarning, 1);
   sink_.messages.clear();
   ASSERT_TRUE(OpenObservationFileNamed(od_, name));
@@ -198,6 +198,17 @@ TEST_F(ObservationFiles, MissingStationListGivesOneNoticeAndGeocentricPlaces) {
   EXPECT_EQ(sink_.messages[0].text,
             "stations.txt fehlt oder hat ein falsches Format; alle Beobachtungen gelten als geozentrisch.");
   EXPECT_EQ(list_[0].Obs.RhoCos, 0.0);
+}
+
+TEST_F(ObservationFiles, AStationListWithOneUnreadableLineSaysSoInTheSingular) {
+  folder_.Write("stations.txt", std::string("<pre>\n") + kStationHeader +
+                                     "\n500   0.0000 0.00000 +0.00000 Geocentric\nX1  garbage\n</pre>\n");
+  sink_.messages.clear();
+  torbdet od;
+  od.Create(folder_.Path().string(), TTheorySelection{}, &list_, kFullTheory, 10);
+  od.LoadStations();
+  ASSERT_EQ(sink_.messages.size(), 1u);
+  EXPECT_EQ(sink_.messages[0].text, "stations.txt: 1 Zeile übersprungen (Zeile 4)");
 }
 
 // A word, a comma exponent, a blank or "−" (U+2212) in a number field of
