@@ -319,14 +319,14 @@ std::string UntitledName(const TDocumentState& document) {
   return (English() ? "Untitled" : "Unbenannt") + std::to_string(document.UntitledCounter);
 }
 
-bool AskSaveChanges(TWorkbookDocument& doc) {
+bool AskSaveChanges(TWorkbookDocument& doc, const std::function<bool()>& save) {
   if (doc.Document.DocumentSaved != 0) return true;
   const std::string name = doc.FileName.empty() ? UntitledName(doc.Document) : doc.FileName;
   const MessageResult answer = ShowMessage(
       "Möchten Sie Änderungen in " + name + " noch sichern?", "Do you want to save changes in " + name + "?",
       MessageIcon::Question, MessageButtons::YesNoCancel, English() ? "File not saved" : "Datei ungesichert");
   if (answer == MessageResult::No) return true;
-  if (answer == MessageResult::Yes) return SaveDocument(doc);
+  if (answer == MessageResult::Yes) return save ? save() : SaveDocument(doc);
   return false;
 }
 

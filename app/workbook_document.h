@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/document_state.h"
@@ -36,8 +37,10 @@ std::string UntitledName(const TDocumentState& document);
 
 // True when the document may be left: it is saved, the user answers No,
 // or answers Yes and the save completes. Cancel (or a save that failed or
-// was cancelled) keeps it.
-bool AskSaveChanges(TWorkbookDocument& doc);
+// was cancelled) keeps it. Yes saves with `save` when given (the result
+// grid's table file, which the workbook document does not hold), else with
+// SaveDocument.
+bool AskSaveChanges(TWorkbookDocument& doc, const std::function<bool()>& save = {});
 
 // The stem of the names of sheets the program adds, in the interface
 // language: "Tabelle" or "Sheet" (a number follows).

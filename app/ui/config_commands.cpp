@@ -317,17 +317,21 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   DataFormatKind = s.DataFormatKind;
 
   // 7. The surface features (the built-in ones when their file cannot be
-  // read); the satellite file, the built-in set when it gives none.
+  // read); the satellite file, the built-in set when it gives none. A name
+  // that names no file (the "*.tle" a configuration holds when it was saved
+  // with the built-in set, or a file removed since) leaves the satellites as
+  // they are: "Satelite.tle" of the data folder, read at the start, stays.
   if (tables_ != nullptr) tables_->ApplyMeridianFeatures(s.Paths[kPathSurfaceFeatures], s.MeridianFeatures);
-  const std::string tle = s.Paths[kPathTle];
-  satellite_file_.fileName = tle;
-  satellite_file_.count = FileExists(tle) ? LoadTleFile(tle, false) : 0;
-  if (satellite_file_.count == 0) {
-    satellite_file_.count = 1;
-    SatelliteTable[1] = BuiltInMirEntry();
-    SatelliteNames[1] = "Mir";
-    satellite_file_.fileName = data + "/*.tle";
-    CurrentSatelliteNumber = 1;
+  if (const std::string& tle = s.Paths[kPathTle]; FileExists(tle)) {
+    satellite_file_.fileName = tle;
+    satellite_file_.count = LoadTleFile(tle, false);
+    if (satellite_file_.count == 0) {
+      satellite_file_.count = 1;
+      SatelliteTable[1] = BuiltInMirEntry();
+      SatelliteNames[1] = "Mir";
+      satellite_file_.fileName = data + "/*.tle";
+      CurrentSatelliteNumber = 1;
+    }
   }
 
   // 8. Data changed; the grid's look; the period completed (no table is written).

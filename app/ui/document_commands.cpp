@@ -164,7 +164,10 @@ TWorkbookDocument TDocumentCommands::WorkbookDocument() {
 
 bool TDocumentCommands::MayLeave() {
   TWorkbookDocument doc = WorkbookDocument();
-  const bool allowed = AskSaveChanges(doc);
+  // In the result grid the table shown is the document: Yes saves it as a
+  // table file, not the workbook behind it.
+  const bool allowed =
+      host_.DocumentState().WorkbookView == 0 ? AskSaveChanges(doc, [this] { return SaveAs(); }) : AskSaveChanges(doc);
   ShowWorkbookCaption();
   return allowed;
 }

@@ -537,6 +537,36 @@ TEST_F(ConfigWindow, ApplyFallsBackWhereFilesCatalogueOrDatabaseAreMissing) {
   EXPECT_EQ(form.ReversedPeriod(), s.Start.Mjd > s.End.Mjd ? 1 : 0);
 }
 
+// "Satelite.tle" put into the data folder after the first start is the
+// satellite list of the next start: the default configuration, written at
+// the first start with the built-in set's "*.tle", leaves it as it is. A
+// configuration that names a file takes that file.
+TEST_F(ConfigWindow, SatelliteFileOfTheDataFolderSurvivesTheDefaultConfiguration) {
+  ScopedSettingsStore settings(store_);
+  ScopedMessageSink sink(messages_);
+  {
+    TMainForm first;
+    first.show();
+    QApplication::processEvents();
+    ASSERT_EQ(SatelliteNames[1], "Mir");
+  }
+  ASSERT_TRUE(fs::exists(DataFolder() + "/Varbo4.ocf"));
+  const std::string line1 = "1 00005U 58002B   00179.78495062  .00000023  00000-0  28098-4 0  4753";
+  const std::string line2 = "2 00005  34.2682 348.7242 1859667 331.7664  19.3264 10.82419157413667";
+  std::ofstream(DataFolder() + "/Satelite.tle") << "VANGUARD 1\n" << line1 << "\n" << line2 << "\n";
+  std::ofstream(DataFolder() + "/other.tle") << "OTHER\n" << line1 << "\n" << line2 << "\n";
+  TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  EXPECT_EQ(form.SatelliteFile().fileName, DataFolder() + "/Satelite.tle");
+  EXPECT_EQ(form.SatelliteFile().count, 1);
+  EXPECT_EQ(SatelliteNames[1], "VANGUARD 1");
+  TConfigSettings s = form.GatherConfiguration();
+  s.Paths[kPathTle] = DataFolder() + "/other.tle";
+  form.ApplyConfiguration(s);
+  EXPECT_EQ(SatelliteNames[1], "OTHER");
+}
+
 }  // namespace
 }  // namespace kvx
 

@@ -277,7 +277,21 @@ TEST_F(SettingsCommands, ViewSwitchClockBarManualAndExternalProgram) {
   EXPECT_FALSE(c.IsChecked("Tabellenkalkulation1"));
   EXPECT_EQ(form.CentralStack()->currentWidget(), form.GridView());
   EXPECT_EQ(form.Workbook().Number(1, 1), 0.0) << "a new document";
+  // A table in the grid, then Yes to the question: the table is saved as a
+  // table file, not the workbook behind the grid.
+  s.Table.PlaceConfirmed = 1;
+  c.Trigger("Sonne1");
+  ASSERT_EQ(s.Document.DocumentSaved, 0);
+  test::TempFolder out;
+  const fs::path kept = out.Path() / "sun.kvx";
+  messages_.QueueReply(MessageResult::Yes);
+  files_.QueueAnswer(kept.string());
+  const std::size_t requested = files_.requests.size();
   c.Action("Tabellenkalkulation1")->trigger();
+  ASSERT_EQ(files_.requests.size(), requested + 1);
+  EXPECT_EQ(files_.requests[requested].request.defaultExtension, "kvx");
+  EXPECT_TRUE(fs::exists(kept));
+  EXPECT_EQ(std::distance(fs::directory_iterator(out.Path()), fs::directory_iterator()), 1) << "no workbook written";
   EXPECT_NE(s.Document.WorkbookView, 0);
 
   // The option dialogs open from their items; the options confirmed
