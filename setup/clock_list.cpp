@@ -1,6 +1,7 @@
 #include "setup/clock_list.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <span>
 
@@ -20,7 +21,8 @@ bool IsUsableClockRecord(const TObserverRecord& r) {
   }
   const int zoneIndex = r.Zone + static_cast<int>(ZoneNames.size()) / 2;
   return std::fabs(r.Latitude) <= 90.0 && std::fabs(r.Longitude) <= 180.0 && zoneIndex >= 0 &&
-         zoneIndex < static_cast<int>(ZoneNames.size());
+         zoneIndex < static_cast<int>(ZoneNames.size()) && std::abs(r.ZoneMinutes) <= kMostZoneMinutes &&
+         std::abs(r.DaylightHours) <= 2;
 }
 
 bool LoadClocksFile(const std::string& path, TClockList& clocks) {

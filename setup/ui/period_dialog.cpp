@@ -29,6 +29,10 @@ namespace kvx {
 
 namespace {
 
+// The extra minutes of the zone: -720..720 as in the date and place dialog.
+constexpr const char* kMinutesRefusal[2] = {"Minuten der Zeitzone: Bitte Ganzzahl zwischen +/-720 eingeben!",
+                                            "Minutes of the time zone: please enter an integer between +/-720!"};
+
 struct Caption {
   QWidget* widget;
   const char* german;
@@ -377,7 +381,8 @@ void Tzeitraumform::ShowAutomaticEnd() {
   // An entry still being typed leaves the end shown as it was.
   if (!ParseDottedDate(start_date_->text().toStdString(), start.Day, start.Month, start.Year) || start.Year < -4711 ||
       start.Year > 20000 || !DateExists(start.Day, start.Month, start.Year) || !timeOf(start_time_, start.LocalHours) ||
-      !timeOf(auto_hours_, lengthHours) || !zoneRead || zone < -12 || zone > 12 || !daysRead || days < 0) {
+      !timeOf(auto_hours_, lengthHours) || !zoneRead || zone < -12 || zone > 12 || !daysRead || days < 0 ||
+      (minutesRead && std::abs(minutes) > kMostZoneMinutes)) {
     return;
   }
   start.Zone = zone;
@@ -553,14 +558,14 @@ bool Tzeitraumform::CheckZone() {
   if (!ReadWholeNumber(zone_, -12, 12, "Zeitzone: Bitte Ganzzahl zwischen +/-12 eingeben!",
                        "Time zone: please enter an interger between +/-12!", zone))
     return false;
-  bool minutesOk = false;
-  const int minutes = extra_minutes_->text().toInt(&minutesOk);
+  std::int32_t minutes = 0;
+  if (!ReadWholeNumber(extra_minutes_, -kMostZoneMinutes, kMostZoneMinutes, kMinutesRefusal[0], kMinutesRefusal[1],
+                       minutes))
+    return false;
   Start.Zone = zone;
   End.Zone = zone;
-  if (minutesOk) {
-    Start.ZoneMinutes = minutes;
-    End.ZoneMinutes = minutes;
-  }
+  Start.ZoneMinutes = minutes;
+  End.ZoneMinutes = minutes;
   return true;
 }
 

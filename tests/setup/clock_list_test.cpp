@@ -37,11 +37,15 @@ TEST(ClockListTest, WholeRecordsAreReadAndBadOnesSkipped) {
   EXPECT_EQ(loaded[1].Text(), "Perth");
   EXPECT_EQ(loaded[0].Record.Zone, 1);
 
-  // Latitude 91, longitude -181, zone 15, NaN: each record is skipped; a
-  // zone of 13 hours, as clocks were stored before, is zone 12 and 60 minutes.
+  // Latitude 91, longitude -181, zone 15, NaN, 1000 extra minutes, 3 hours
+  // of daylight saving: each record is skipped; a zone of 13 hours, as clocks
+  // were stored before, is zone 12 and 60 minutes.
   TClockList bad{tdatumortobjekt(Place("a", 0, 91, 0)),   tdatumortobjekt(Place("b", -181, 0, 0)),
                  tdatumortobjekt(Place("c", 0, 0, 15)),   tdatumortobjekt(Place("d", NAN, 0, 0)),
-                 tdatumortobjekt(Place("e", 180, -90, -12)), tdatumortobjekt(Place("Nuku'alofa", -175.2, -21.1, 13))};
+                 tdatumortobjekt(Place("e", 180, -90, -12)), tdatumortobjekt(Place("Nuku'alofa", -175.2, -21.1, 13)),
+                 tdatumortobjekt(Place("f", 0, 0, 0)),    tdatumortobjekt(Place("g", 0, 0, 0))};
+  bad[6].Record.ZoneMinutes = 1000;
+  bad[7].Record.DaylightHours = 3;
   ASSERT_TRUE(SaveClocksFile(path, bad));
   ASSERT_TRUE(LoadClocksFile(path, loaded));
   ASSERT_EQ(loaded.size(), 2u);

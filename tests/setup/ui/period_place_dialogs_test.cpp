@@ -183,6 +183,8 @@ TEST_F(Dialogs, PeriodDialogWholeNumbersStopAtTheirLimits) {
         {"EclipseSpan", "13", "12", "Suchzeitraum für Sonnenfinsternisse"},
         {"Zone", "13", "12", "Zeitzone:"},
         {"Zone", "-13", "-12", "Zeitzone:"},
+        {"ExtraMinutes", "1000", "720", "Minuten der Zeitzone"},
+        {"ExtraMinutes", "-721", "-720", "Minuten der Zeitzone"},
         {"StepDays", "-1", "3", "Intervall (Tage)"},
         {"AutoDays", "-1", "0", "Tage für Automodus"},
     };
@@ -204,6 +206,7 @@ TEST_F(Dialogs, PeriodDialogWholeNumbersStopAtTheirLimits) {
   EXPECT_EQ(interval, 30);
   EXPECT_EQ(span, 12);
   EXPECT_EQ(start.Zone, -12);
+  EXPECT_EQ(start.ZoneMinutes, -720);
   EXPECT_EQ(step.Days, 3);
   EXPECT_EQ(end.PeriodDays, 0);
   EXPECT_NEAR(PackedHoursToHours(end.PeriodHours), 1.0, 1e-12);
