@@ -170,8 +170,14 @@ TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultat
     if (roots.empty() || std::fabs(root - roots.back()) > kSameRootHours) roots.push_back(root);
   }
   if (roots.size() != 2) return pair;
-  for (int i = 0; i < 2; ++i)
-    pair.Contact[i] = ContactCircumstances(occulter, frame, source, roots[static_cast<std::size_t>(i)], settings);
+  // A moving source is taken at each contact's own hour: its place at the
+  // end of the scan would turn the position angle of a fast planet by tens
+  // of degrees.
+  for (int i = 0; i < 2; ++i) {
+    const double hours = roots[static_cast<std::size_t>(i)];
+    if (motion) motion(hours, source);
+    pair.Contact[i] = ContactCircumstances(occulter, frame, source, hours, settings);
+  }
   pair.Found = true;
   return pair;
 }

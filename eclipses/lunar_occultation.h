@@ -122,12 +122,12 @@ TContactCircumstances ContactCircumstances(const TOcculterPlace& occulter, const
 // The contact scan: roots of f over the window by the parabola scan
 // (a root on the border of two windows counted once). Found only with
 // exactly two roots: contact 1 (disappearance) and contact 2. `motion`
-// moves the source before each evaluation; the circumstances use the
-// source as last moved.
+// moves the source before each evaluation; each contact's circumstances
+// use the source moved to that contact.
 struct TContactPair {
   bool Found = false;
   TContactCircumstances Contact[2];
-  TPointSource Source;  // the source as last computed
+  TPointSource Source;  // the source as the scan last computed it
 };
 TContactPair OccultationContacts(const TOcculterPlace& occulter, const TOccultationFrame& frame, TPointSource source,
                                  const TContactScanSettings& settings, const TSourceMotion& motion = {});

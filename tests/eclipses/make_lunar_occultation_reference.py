@@ -15,7 +15,10 @@
 3. fixtures/planet_occultations_swe.tsv: occultations of Venus, Mars,
    Jupiter and Saturn 2020-2035 for the same places; the centre's
    disappearance is the mean of tret[1] and tret[2], the reappearance the
-   mean of tret[3] and tret[4].
+   mean of tret[3] and tret[4]; the position angles of the centre at both
+   from the topocentric apparent Moon and planet. (Without the ephemeris
+   files the library falls back to its analytic mode: the times then move
+   by about a second, the angles by a few hundredths of a degree.)
 
 Run: /usr/bin/python3 tests/eclipses/make_lunar_occultation_reference.py
 """
@@ -202,7 +205,16 @@ def planet_events(jd0, jd1):
                 d = 0.5 * (tret[1] + tret[2]) - 2400000.5
                 r = 0.5 * (tret[3] + tret[4]) - 2400000.5
                 ra_p, dec_p, _ = calc(d + 2400000.5, ipl, SEFLG_SWIEPH | SEFLG_EQUATORIAL)
-                rows.append((place, name, d, r, altitude(d + 2400000.5, lon, lat, h, ra_p, dec_p)))
+                # The position angles of the planet's centre at both contacts,
+                # from the topocentric apparent Moon and planet.
+                swe.swe_set_topo(lon, lat, h)
+                topo = SEFLG_SWIEPH | SEFLG_EQUATORIAL | SEFLG_TOPOCTR
+                angles = []
+                for t in (d, r):
+                    ram, decm, _ = calc(t + 2400000.5, SE_MOON, topo)
+                    rap, decp, _ = calc(t + 2400000.5, ipl, topo)
+                    angles.append(position_angle(ram, decm, rap, decp))
+                rows.append((place, name, d, r, altitude(d + 2400000.5, lon, lat, h, ra_p, dec_p), *angles))
     return rows
 
 
@@ -224,9 +236,9 @@ def main():
             f.write("%s\t%s\t%.7f\t%.7f\t%.3f\t%.3f\t%.3f\t%.3f\t%.3f\t%.3f\n" % row)
     with open(os.path.join(FIXTURES, "planet_occultations_swe.tsv"), "w") as f:
         f.write("# Swiss Ephemeris occultations of planets' centres by the Moon, Delta T 69 s\n")
-        f.write("place\tplanet\tmjd1\tmjd2\talt1\n")
+        f.write("place\tplanet\tmjd1\tmjd2\talt1\tpa1\tpa2\n")
         for row in planet_events(2458849.5, 2464328.5):  # 2020-01-01 .. 2035-01-01
-            f.write("%s\t%s\t%.7f\t%.7f\t%.3f\n" % row)
+            f.write("%s\t%s\t%.7f\t%.7f\t%.3f\t%.3f\t%.3f\n" % row)
     print(len(records), "stars")
 
 
