@@ -19,19 +19,17 @@ void ApplyCaptions(QWidget& root, std::span<const TCaption> captions) {
   }
 }
 
-QLabel* AddLabelledRow(QGridLayout* grid, int row, const char* labelName, QWidget* field) {
-  auto* label = new QLabel(grid->parentWidget());
-  label->setObjectName(labelName);
-  label->setBuddy(field);
-  grid->addWidget(label, row, 0);
-  grid->addWidget(field, row, 1);
+QLabel* AddCaptionedField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field) {
+  auto* label = new QLabel(caption, grid->parentWidget() != nullptr ? grid->parentWidget() : field->parentWidget());
+  grid->addWidget(label, row, column);
+  grid->addWidget(field, row, column + 1);
   return label;
 }
 
-QLabel* AddCaptionedField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field) {
-  auto* label = new QLabel(caption, field->parentWidget());
-  grid->addWidget(label, row, column);
-  grid->addWidget(field, row, column + 1);
+QLabel* AddLabelledRow(QGridLayout* grid, int row, const char* labelName, QWidget* field) {
+  QLabel* label = AddCaptionedField(grid, row, 0, QString(), field);
+  label->setObjectName(labelName);
+  label->setBuddy(field);
   return label;
 }
 

@@ -33,7 +33,8 @@ QLabel* AddLabelledRow(QGridLayout* grid, int row, const char* labelName, QWidge
 
 // Puts a new label with the text `caption` in row `row`, column `column`
 // of `grid`, and `field` beside it in the next column. The label's parent
-// is the field's. Returns the label.
+// is the widget that holds `grid` (the field's while the grid has none).
+// Returns the label.
 QLabel* AddCaptionedField(QGridLayout* grid, int row, int column, const QString& caption, QWidget* field);
 
 }  // namespace kvx

@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <vector>
