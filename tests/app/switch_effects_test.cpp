@@ -152,10 +152,21 @@ std::string JupiterPhenomena(TMainForm& form) {
 }
 
 // The Moon's passages of the central meridian over a month, into the sheet
-// (the search's own settings are put back).
+// (the search's own settings are put back). The Moon's interpolation cache
+// is fitted anew at the period start, where the window's idle keeper fits
+// it: the search then starts from the same fit whether or not the keeper's
+// timer runs before it.
 std::string MoonMeridianPassages(TMainForm& form) {
   TSearchSettings kept = form.State().Searches;
   SetPeriod(form, 0.0, 30.0);
+  TMoonCacheState& cache = form.MoonCache();
+  cache.SetSpanDays(cache.SpanDays);
+  const TComputingSettings& computing = form.State().Computing;
+  const TObserverRecord& start = form.State().Period.Start;
+  if (computing.MoonCacheFlag != 0 && cache.Cache) {
+    cache.Cache->MoonChebEnsure(computing.MoonOption, form.Selection(), computing.Accuracy.VsopLevelA,
+                                (start.Mjd + start.DeltaTSeconds / 86400.0 - 51544.5) / 36525.0);
+  }
   test::WhenModalAppears<TExtremumsuchen>([](TExtremumsuchen& d) {
     d.ObjectRadios[9]->click();
     d.KindRadios[22]->click();
