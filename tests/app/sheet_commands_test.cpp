@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -275,6 +277,37 @@ TEST_F(SheetWindow, SheetStructureUndoAndTheFormattingBarWorkFromTheirControls) 
   EXPECT_EQ(zoom->value(), 400);
   zoom->setValue(5);
   EXPECT_EQ(book.ViewScale(), 10);
+  // Typed into the box, a value counts once confirmed by Return or by
+  // leaving the box, whatever it passes through on the way; the arrows act
+  // at once.
+  auto key = [zoom](int code, const QString& text = QString()) {
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+    QApplication::sendEvent(zoom, &press);
+  };
+  auto type = [&key, zoom](const QString& digits) {
+    zoom->selectAll();
+    for (QChar digit : digits) key(Qt::Key_0 + digit.digitValue(), QString(digit));
+  };
+  type(QStringLiteral("200"));
+  EXPECT_EQ(book.ViewScale(), 10) << "not while typing";
+  key(Qt::Key_Return);
+  EXPECT_EQ(book.ViewScale(), 200);
+  test::SavePng(form, "zoom_typed_200");
+  type(QStringLiteral("50"));
+  QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(zoom, &leave);
+  EXPECT_EQ(book.ViewScale(), 50);
+  type(QStringLiteral("90"));
+  key(Qt::Key_Enter);
+  EXPECT_EQ(book.ViewScale(), 90);
+  key(Qt::Key_Up);
+  EXPECT_EQ(book.ViewScale(), 91);
+  type(QStringLiteral("1000"));
+  key(Qt::Key_Return);
+  EXPECT_EQ(book.ViewScale(), 400);
+  EXPECT_EQ(zoom->text(), QStringLiteral("400 %"));
+  zoom->setValue(100);
+
 
   // Bold button and menu item share their state; the alignment buttons set
   // their codes and release to general.
