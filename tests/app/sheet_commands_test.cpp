@@ -7,9 +7,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <filesystem>
 
@@ -17,11 +19,13 @@
 #include "app/ui/document_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/sheet_dialogs.h"
 #include "core/name_tables.h"
 #include "platform/globals.h"
 #include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
 #include "platform/workbook/cell_reference.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/qt_application.h"
 #include "support/recording_message_sink.h"
@@ -308,6 +312,38 @@ TEST_F(SheetWindow, SheetStructureUndoAndTheFormattingBarWorkFromTheirControls) 
   EXPECT_EQ(zoom->text(), QStringLiteral("400 %"));
   zoom->setValue(100);
 
+  // Format | Cells | Alignment, "Center across cells" on A1:C1: A1's text
+  // is centred across the three cells.
+  book.SetColWidth(1, 3, 12, false);
+  book.SetText(1, 1, "Sun");
+  book.SetSelection(1, 1, 1, 3);
+  test::WhenModalShown<TAusrichtung>([](TAusrichtung& d) {
+    EXPECT_EQ(d.HorizontalButton[6]->text(), QStringLiteral("Ce&nter across cells"));
+    d.HorizontalButton[6]->setChecked(true);
+    d.accept();
+  });
+  c.Action("Ausrichtung1")->trigger();
+  book.SetActiveCell(20, 8);
+  QApplication::processEvents();
+  EXPECT_EQ(book.StyleAt(1, 1, 3).Alignment.Horizontal, 7);
+  TWorkbookView* view = form.WorkbookView();
+  ASSERT_NE(view, nullptr);
+  const QImage sheet = view->Canvas()->viewport()->grab().toImage();
+  int first = -1;
+  int last = -1;
+  const QRect across = view->Canvas()->CellRect(1, 1).united(view->Canvas()->CellRect(1, 3)).adjusted(1, 1, -1, -1);
+  for (int y = across.top(); y <= across.bottom(); ++y) {
+    for (int x = across.left(); x <= across.right(); ++x) {
+      if (qGray(sheet.pixel(x, y)) >= 128) continue;
+      if (first < 0 || x < first) first = x;
+      last = std::max(last, x);
+    }
+  }
+  ASSERT_GE(first, 0);
+  EXPECT_NEAR((first + last) / 2.0, across.center().x(), across.width() * 0.03) << "in the middle of B1";
+  test::SavePng(form, "sheet_centred_across_cells");
+  book.SetText(1, 1, "x");
+  book.SetSelection(1, 1, 1, 1);
 
   // Bold button and menu item share their state; the alignment buttons set
   // their codes and release to general.
