@@ -104,7 +104,8 @@ class TModalWatchdog : public ::testing::EmptyTestEventListener {
     std::string what = "\"" + modal.windowTitle().toStdString() + "\" (" + modal.metaObject()->className();
     if (const auto* box = qobject_cast<QMessageBox*>(&modal)) what += ": " + box->text().toStdString();
     what += ")";
-    ADD_FAILURE() << "The modal window " << what << " waited " << idle_ms_ / 1000.0
+    const std::string waited = std::to_string(idle_ms_ / 1000) + "." + std::to_string(idle_ms_ / 100 % 10);
+    ADD_FAILURE() << "The modal window " << what << " waited " << waited
                   << " s for an answer the test does not give, in " << RunningTest() << "; it is closed as cancelled.";
   }
 
