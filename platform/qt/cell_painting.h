@@ -28,20 +28,18 @@ class QPainter;
 
 namespace kvx {
 
-// A row being painted: which row of which sheet, the width of any column
-// (0 for a hidden one), the row's top and height and the inner margin of a
-// cell. `PaneLeft` and `PaneRight` bound the part of the window (or page)
-// the row's cells are painted in; no text reaches past them.
+// A row being painted.
 struct TPaintedRow {
   const workbook::TWorkbook& Book;
   int Sheet = 1;
   int Row = 1;
+  // The width of any column (0 for a hidden one).
   std::function<double(int col)> ColumnWidth;
-  double Top = 0.0;
-  double Height = 0.0;
-  double Padding = 0.0;
-  double PaneLeft = 0.0;
-  double PaneRight = 0.0;
+  // The row's top and height, and the inner margin of a cell.
+  double Top = 0.0, Height = 0.0, Padding = 0.0;
+  // The part of the window (or page) the row's cells are painted in: no
+  // text reaches past it.
+  double PaneLeft = 0.0, PaneRight = 0.0;
 };
 
 // A cell's text as it is drawn.
