@@ -584,6 +584,29 @@ void TSheetCanvas::PaintRowTexts(QPainter& painter, int row, int top, const std:
   }
 }
 
+void TSheetCanvas::PaintCells(QPainter& painter, const std::vector<std::pair<int, int>>& rows,
+                              const std::vector<std::pair<int, int>>& cols) {
+  // The cells' fills first, then their texts, which may reach over the
+  // fills of their neighbours, then the borders.
+  for (const auto& [r, top] : rows) {
+    const int height = view_.RowPixels(r);
+    if (height == 0) continue;
+    for (const auto& [c, left] : cols) {
+      if (view_.ColumnPixels(c) > 0) PaintCellFill(painter, r, c, QRect(left, top, view_.ColumnPixels(c), height));
+    }
+  }
+  for (const auto& [r, top] : rows) {
+    if (view_.RowPixels(r) > 0) PaintRowTexts(painter, r, top, cols);
+  }
+  for (const auto& [r, top] : rows) {
+    const int height = view_.RowPixels(r);
+    if (height == 0) continue;
+    for (const auto& [c, left] : cols) {
+      if (view_.ColumnPixels(c) > 0) PaintCellBorders(painter, r, c, QRect(left, top, view_.ColumnPixels(c), height));
+    }
+  }
+}
+
 void TSheetCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
   painter.fillRect(viewport()->rect(), Qt::white);
@@ -607,25 +630,7 @@ void TSheetCanvas::paintEvent(QPaintEvent*) {
       painter.drawLine(headerWidth, y, right, y);
     }
   }
-  // The cells' fills first, then their texts, which may reach over the
-  // fills of their neighbours, then the borders.
-  for (const auto& [r, top] : rows) {
-    const int height = view_.RowPixels(r);
-    if (height == 0) continue;
-    for (const auto& [c, left] : cols) {
-      if (view_.ColumnPixels(c) > 0) PaintCellFill(painter, r, c, QRect(left, top, view_.ColumnPixels(c), height));
-    }
-  }
-  for (const auto& [r, top] : rows) {
-    if (view_.RowPixels(r) > 0) PaintRowTexts(painter, r, top, cols);
-  }
-  for (const auto& [r, top] : rows) {
-    const int height = view_.RowPixels(r);
-    if (height == 0) continue;
-    for (const auto& [c, left] : cols) {
-      if (view_.ColumnPixels(c) > 0) PaintCellBorders(painter, r, c, QRect(left, top, view_.ColumnPixels(c), height));
-    }
-  }
+  PaintCells(painter, rows, cols);
 
   // Selection: shaded ranges and the frame of the active cell.
   if (book_.ShowSelections()) {

@@ -143,8 +143,10 @@ class TSheetCanvas : public QAbstractScrollArea {
   std::vector<std::pair<int, int>> VisibleRows() const;
   std::vector<std::pair<int, int>> VisibleCols() const;
   void MoveActive(int dRow, int dCol, bool extend);
-  // A cell's fill, text and borders, painted in three passes: a text may
-  // reach over the fills of the cells to its right.
+  // The cells' fills, texts and borders, painted in three passes: a text
+  // may reach over the fills of the cells to its right.
+  void PaintCells(QPainter& painter, const std::vector<std::pair<int, int>>& rows,
+                  const std::vector<std::pair<int, int>>& cols);
   void PaintCellFill(QPainter& painter, int row, int col, const QRect& rect);
   void PaintRowTexts(QPainter& painter, int row, int top, const std::vector<std::pair<int, int>>& cols);
   void PaintCellText(QPainter& painter, const TPaintedRow& painted, int col, int left);
