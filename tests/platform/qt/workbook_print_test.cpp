@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/globals.h"
 #include "platform/qt/workbook_dialogs.h"
@@ -145,17 +146,18 @@ std::pair<int, int> Ink(const QImage& image, const QRect& area) {
 
 double Middle(std::pair<int, int> range) { return (range.first + range.second) / 2.0; }
 
-// The ink of the first line of a wrapped text: the topmost band of ink rows.
-std::pair<int, int> FirstLineInk(const QImage& image, const QRect& area) {
-  int top = -1;
-  for (int y = area.top(); y <= area.bottom() && top < 0; ++y) {
-    if (Ink(image, QRect(area.left(), y, area.width(), 1)).first >= 0) top = y;
+// The lines of text in `area`: the bands of rows holding ink, top and
+// bottom.
+std::vector<std::pair<int, int>> InkLines(const QImage& image, const QRect& area) {
+  std::vector<std::pair<int, int>> lines;
+  bool inLine = false;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const bool ink = Ink(image, QRect(area.left(), y, area.width(), 1)).first >= 0;
+    if (ink && !inLine) lines.emplace_back(y, y);
+    if (ink) lines.back().second = y;
+    inLine = ink;
   }
-  if (top < 0) return {-1, -1};
-  int bottom = top;
-  while (bottom + 1 <= area.bottom() && Ink(image, QRect(area.left(), bottom + 1, area.width(), 1)).first >= 0)
-    ++bottom;
-  return Ink(image, QRect(area.left(), top, area.width(), bottom - top + 1));
+  return lines;
 }
 
 // A picture of the sheet's cells: the screen or a printed page, with the
@@ -272,7 +274,10 @@ TEST(WorkbookPrint, CellTextsAreLaidOutAlikeOnTheScreenAndOnPaper) {
     EXPECT_LE(ink(5, 3, 5).second, s.Cell(5, 3).right());
     EXPECT_NEAR(Middle(ink(8, 3, 5)), s.Cell(8, 3).center().x(), tolerance) << "centred in C8";
     const QRect c6 = s.Cell(6, 3).adjusted(1, 1, -1, -1);
-    const auto firstLine = FirstLineInk(s.Image, c6);
+    const auto lines = InkLines(s.Image, c6);
+    EXPECT_EQ(lines.size(), 2u) << "justified: the text wraps";
+    const int lineHeight = lines.empty() ? 0 : lines[0].second - lines[0].first + 1;
+    const auto firstLine = Ink(s.Image, QRect(c6.left(), lines.empty() ? 0 : lines[0].first, c6.width(), lineHeight));
     EXPECT_LT(firstLine.first - c6.left(), 2 * tolerance) << "justified: the first line from the left edge";
     EXPECT_GT(firstLine.second, c6.right() - tolerance) << "to the right edge";
   }
