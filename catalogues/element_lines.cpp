@@ -14,6 +14,7 @@
 #include "core/element_records.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
+#include "platform/globals.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -492,9 +493,52 @@ void TFieldReader::Refuse(std::size_t k) {
   refused_ = k < fields_.size() ? fields_[k].Name : "";
 }
 
+namespace {
+
+// 2^51 / 10^d: below it a unit of a double's last binary digit is less than
+// half of 10^-d.
+constexpr double kKeptFastLimit[] = {0x1p51,        0x1p51 / 1e1,  0x1p51 / 1e2,  0x1p51 / 1e3,  0x1p51 / 1e4,
+                                     0x1p51 / 1e5,  0x1p51 / 1e6,  0x1p51 / 1e7,  0x1p51 / 1e8,  0x1p51 / 1e9,
+                                     0x1p51 / 1e10, 0x1p51 / 1e11, 0x1p51 / 1e12, 0x1p51 / 1e13, 0x1p51 / 1e14};
+
+// KeptNumberText(x, decimals) appended to `out`, its "." as `mark`,
+// without the text's round trip where it is not needed: the shortest fixed
+// text that reads back as x, with at most `decimals` decimals, is the one
+// multiple of 10^-decimals within half a unit of x's last binary digit, so
+// x rounded to the decimals gives it, filled with zeros. Other values (more
+// decimals, larger magnitudes) take KeptNumberText's own way. A catalogue
+// conversion writes a million such numbers.
+void AppendKeptNumber(std::string& out, double x, int decimals, char mark) {
+  if (decimals >= 0 && decimals < static_cast<int>(std::size(kKeptFastLimit)) &&
+      std::fabs(x) < kKeptFastLimit[decimals]) {
+    char buffer[64];
+    // -0 is written as 0, as FormatFixed writes it.
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, x == 0 ? 0.0 : x, std::chars_format::fixed);
+    const char* last = end;
+    const char* point = std::find(static_cast<const char*>(buffer), last, '.');
+    const int have = point == last ? 0 : static_cast<int>(last - point - 1);
+    if (error == std::errc() && have <= decimals) {
+      out.append(static_cast<const char*>(buffer), point);
+      if (decimals > 0) {
+        out += mark;
+        if (point != last) out.append(point + 1, last);
+        out.append(static_cast<std::size_t>(decimals - have), '0');
+      }
+      return;
+    }
+  }
+  const std::string text = KeptNumberText(x, decimals);
+  const std::size_t at = out.size();
+  out += text;
+  const std::size_t point = out.find('.', at);
+  if (point != std::string::npos) out[point] = mark;
+}
+
+}  // namespace
+
 template <typename Record>
 std::string SeparatedLine(const TElementLineFormat& row, const std::string& name, const Record& record) {
-  const bool ownSeparator = row.Separator == ';';
+  const char mark = row.Separator == ';' ? IntlSeparators.Decimal : '.';
   std::string line = name;
   for (const TFormatField& f : row.Fields) {
     line += row.Separator;
@@ -503,8 +547,7 @@ std::string SeparatedLine(const TElementLineFormat& row, const std::string& name
       line += PerihelionDateText(value);
       continue;
     }
-    const std::string text = KeptNumberText(f.Form == TFieldForm::Mjd ? JdToMjd(value) : value, f.Decimals);
-    line += ownSeparator ? FloatToTextSep(text) : text;
+    AppendKeptNumber(line, f.Form == TFieldForm::Mjd ? JdToMjd(value) : value, f.Decimals, mark);
   }
   return line;
 }

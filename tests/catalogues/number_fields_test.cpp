@@ -16,9 +16,12 @@
 
 #include "catalogue_test_support.h"
 #include "catalogues/asteroid_list.h"
+#include "catalogues/astorb_conversion.h"
 #include "catalogues/comet_list.h"
 #include "catalogues/element_format_fields.h"
+#include "catalogues/foreign_lines.h"
 #include "catalogues/variable_star_list.h"
+#include "core/text_conversion.h"
 #include "platform/text_encoding.h"
 
 namespace kvx::test {
@@ -193,6 +196,91 @@ TEST_F(NumberFields, EveryFormatReadsItsFieldsAsItsRowSays) {
     }
   }
   EXPECT_GT(refused, 700);
+}
+
+// Every conversion of a catalogue writes what the catalogue's reader reads:
+// ASTORB into each of its three outputs, MPCORB and its cr variant into the
+// own format; each number field of the catalogue's row in turn blank, a
+// word and a number with a blank inside ("0 12"). The output read back
+// gives the records the catalogue's own list gives, value for value (a
+// blank ASTORB G is 0, never the own format's 0.15 of a blank g); a record
+// the list refuses is left out, counted and named with the list's line and
+// field; a line the list passes over is passed over. Then the ASTORB files
+// testers sent: a blank G, and G columns "0 12" (read back as 12 once).
+TEST_F(NumberFields, ConversionsWriteWhatTheirCatalogueReads) {
+  struct TConversion {
+    const TElementLineFormat* Source;
+    const char* Input;
+    int Format;  // ASTORB: 0 plain CSV, 1 own, 2 HomePlanet
+  };
+  const auto convert = [](const TConversion& c, const std::string& input) {
+    switch (CatalogueKindOfFile(input)) {
+      case TCatalogueKind::Mpcorb:
+        return ConvertMpcorbFile(input, {});
+      case TCatalogueKind::MpcorbCr:
+        return ConvertMpcorbCrFile(input, {});
+      default:
+        return ConvertAstorbFile(input, c.Format, false, {});
+    }
+  };
+  int refused = 0;
+  for (const TConversion& c : {TConversion{&kAstorbFormat, "astorb.dat", 0}, TConversion{&kAstorbFormat, "astorb.dat", 1},
+                               TConversion{&kAstorbFormat, "astorb.dat", 2}, TConversion{&kMpcorbFormat, "MPCORB.DAT", 1},
+                               TConversion{&kMpcorbFormat, "MPCORBCR.DAT", 1}}) {
+    const TElementLineFormat& row = *c.Source;
+    const TMarkedLine marked = Unmark(row.Sample);
+    for (std::size_t k = 0; k < row.Fields.size(); ++k) {
+      for (const std::string bad : {"", "B1950", "0 12"}) {
+        std::string damaged = Damaged(marked, k, bad, row.Layout);
+        damaged.replace(damaged.rfind("Ceres"), 5, "Vesta");  // MPCORB drops a repeated name
+        SCOPED_TRACE(std::string(c.Input) + " " + std::to_string(c.Format) + ": " + damaged);
+        std::string text = row.Head;
+        for (std::string line : {marked.Text, damaged}) {
+          line.resize(std::max(row.RecordLength, line.size()), ' ');
+          text += line + "\n";
+        }
+        const std::string input = folder.Write(c.Input, text);
+        const TRead source = ReadFile(TElementRecordKind::Asteroid, input);
+        const TConversionResult r = convert(c, input);
+        ASSERT_TRUE(r.Done) << r.Error;
+        EXPECT_EQ(r.Written, static_cast<long>(source.Records.size()));
+        ASSERT_EQ(r.Unusable.Count, static_cast<int>(source.Skipped.size()));
+        if (r.Unusable.Count > 0) {
+          EXPECT_EQ(r.Unusable.FirstLine, source.Skipped[0].LineNumber);
+          EXPECT_EQ(r.Unusable.Field, source.Skipped[0].Field);
+          EXPECT_EQ(r.Unusable.Field, row.Fields[k].Name);
+          ++refused;
+        }
+        if (c.Format == 0) continue;  // the plain CSV keeps the columns' texts; nothing reads it
+        const TRead output = ReadFile(TElementRecordKind::Asteroid, r.Output);
+        EXPECT_TRUE(output.Skipped.empty());
+        EXPECT_EQ(output.Records, source.Records);
+      }
+    }
+  }
+  EXPECT_GT(refused, 100);
+
+  const std::string fixtures = std::string(KVX_FIXTURE_DIR) + "/bad_inputs/";
+  const std::string blank = TempFolder::Read(fixtures + "astorb_blank_g_converted_to_0_15.dat");
+  const std::string inner = TempFolder::Read(fixtures + "astorb_g_with_inner_blank_converted_to_12.dat");
+  for (int format : {0, 1, 2}) {
+    SCOPED_TRACE(format);
+    const TConversionResult zero = ConvertAstorbFile(folder.Write("astorb.dat", blank), format, false, {});
+    EXPECT_EQ(zero.Written, 1);
+    if (format != 0) {
+      const TRead read = ReadFile(TElementRecordKind::Asteroid, zero.Output);
+      ASSERT_EQ(read.Records.size(), 1u);
+      EXPECT_EQ(read.Records[0][asteroid_member::g], 0.0) << "G blank in ASTORB is 0, not the own format's 0.15";
+    }
+    const std::string input = folder.Write("astorb.dat", inner);
+    const TConversionResult damaged = ConvertAstorbFile(input, format, false, {});
+    EXPECT_EQ(damaged.Written, 0);
+    EXPECT_EQ(damaged.Skipped, 1);
+    sink.messages.clear();
+    ReportUnusableRecords(damaged, input);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, input + ": 1 Zeile mit unbrauchbaren Bahnelementen übersprungen (Zeile 1, Feld g)");
+  }
 }
 
 // Files whose only objects hold a lone decimal mark in a number field (e
