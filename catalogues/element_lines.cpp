@@ -448,6 +448,15 @@ void TFieldReader::ReadColumns(const TLineColumns& line, std::size_t shift, Reco
     double* value = Member(record, f);
     double ignored = 0;
     if (value == nullptr) value = &ignored;
+    // A line that ends before the field's last column is cut short: the
+    // field is missing, whatever a blank one would give.
+    if (line.Length() < f.Last + shift) {
+      *value = std::numeric_limits<double>::quiet_NaN();
+      if (f.Form == TFieldForm::Year || f.Form == TFieldForm::Month || f.Form == TFieldForm::Day)
+        dateField = std::min(dateField, k);
+      Refuse(k);
+      continue;
+    }
     switch (f.Form) {
       case TFieldForm::Year:
       case TFieldForm::Month:
