@@ -34,11 +34,6 @@ constexpr TSlice kPlainSlices[] = {{1, 5},     {7, 25},    {26, 40},   {41, 47},
                                    {157, 167}, {168, 180}, {182, 189}, {190, 197}, {198, 206}, {208, 215}, {216, 223},
                                    {225, 232}, {233, 240}, {241, 249}, {251, 257}, {259, 266}};
 
-void FirstPointToComma(std::string& s) {
-  const std::size_t dot = s.find('.');
-  if (dot != std::string::npos) s[dot] = ',';
-}
-
 // Leading blanks to the end: "    1 Ceres" -> "1 Ceres    ".
 std::string LeadingBlanksToEnd(const std::string& s) {
   const std::size_t first = s.find_first_not_of(' ');
@@ -84,14 +79,16 @@ std::string OutputName(const TLineColumns& line, int shift) {
 // unless `international`.
 void PlainCsvLine(const TLineColumns& line, int shift, bool international, std::string& out) {
   out.clear();
+  out.reserve(300);
   const char separator = international ? ',' : ';';
-  for (std::size_t k = 0; k < std::size(kPlainSlices); ++k) {
-    std::string field(k == 0 ? Columns(line, 1, 5 + static_cast<std::size_t>(shift), 0)
-                             : Columns(line, kPlainSlices[k].first, kPlainSlices[k].last, shift));
-    if (k == 0) field = NormalizeDesignation(field);
-    if (k >= 3 && !international) FirstPointToComma(field);
-    if (k > 0) out += separator;
-    out += field;
+  out += NormalizeDesignation(std::string(Columns(line, 1, 5 + static_cast<std::size_t>(shift), 0)));
+  for (std::size_t k = 1; k < std::size(kPlainSlices); ++k) {
+    out += separator;
+    const std::size_t at = out.size();
+    out += Columns(line, kPlainSlices[k].first, kPlainSlices[k].last, shift);
+    if (k < 3 || international) continue;
+    const std::size_t dot = out.find('.', at);
+    if (dot != std::string::npos) out[dot] = ',';
   }
 }
 

@@ -271,13 +271,14 @@ std::string_view TLineColumns::Columns(std::size_t first, std::size_t last) cons
 
 namespace {
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
 // A short plain decimal: an optional "-", then at most 15 digits with at
 // most one "." between them (not at the end). Its value is the whole
 // digits over a power of ten, both exact in a double, whose quotient is
 // rounded once: the number nearest to the text, as from_chars gives it.
 bool ShortDecimal(std::string_view t, double& value) {
-  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   std::size_t i = t.size() > 0 && t[0] == '-' ? 1 : 0;
   const bool negative = i == 1;
   std::uint64_t digits = 0;
@@ -345,9 +346,10 @@ bool DigitDateJd(std::string_view text, double& jd) {
   return true;
 }
 
-bool TFieldReader::Read(std::size_t k, std::string_view text, double& value) {
+bool TFieldReader::Read(std::size_t k, std::string_view whole, double& value) {
   const TFormatField* field = k < fields_.size() ? &fields_[k] : nullptr;
-  if (Trim(text).empty() && field != nullptr) {
+  const std::string_view text = Trim(whole);
+  if (text.empty() && field != nullptr) {
     switch (field->BlankRule) {
       case TBlankRule::Value:
         value = field->Blank;
@@ -504,36 +506,39 @@ void TFieldReader::Refuse(std::size_t k) {
 
 namespace {
 
-// 2^51 / 10^d: below it a unit of a double's last binary digit is less than
-// half of 10^-d.
-constexpr double kKeptFastLimit[] = {0x1p51,        0x1p51 / 1e1,  0x1p51 / 1e2,  0x1p51 / 1e3,  0x1p51 / 1e4,
-                                     0x1p51 / 1e5,  0x1p51 / 1e6,  0x1p51 / 1e7,  0x1p51 / 1e8,  0x1p51 / 1e9,
-                                     0x1p51 / 1e10, 0x1p51 / 1e11, 0x1p51 / 1e12, 0x1p51 / 1e13, 0x1p51 / 1e14};
-
 // KeptNumberText(x, decimals) appended to `out`, its "." as `mark`,
-// without the text's round trip where it is not needed: the shortest fixed
-// text that reads back as x, with at most `decimals` decimals, is the one
-// multiple of 10^-decimals within half a unit of x's last binary digit, so
-// x rounded to the decimals gives it, filled with zeros. Other values (more
-// decimals, larger magnitudes) take KeptNumberText's own way. A catalogue
+// without the text's round trip where none is needed. When x is below
+// 2^51 / 10^decimals, a unit of its last binary digit is less than half of
+// 10^-decimals, so at most one multiple m of 10^-decimals reads back as x,
+// and rounding x to the decimals gives it: where m / 10^decimals (both
+// exact, the quotient rounded once, as the readers read) is x, m's digits
+// are that text. Other values take KeptNumberText's own way. A catalogue
 // conversion writes a million such numbers.
 void AppendKeptNumber(std::string& out, double x, int decimals, char mark) {
-  if (decimals >= 0 && decimals < static_cast<int>(std::size(kKeptFastLimit)) &&
-      std::fabs(x) < kKeptFastLimit[decimals]) {
-    char buffer[64];
-    // -0 is written as 0, as FormatFixed writes it.
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, x == 0 ? 0.0 : x, std::chars_format::fixed);
-    const char* last = end;
-    const char* point = std::find(static_cast<const char*>(buffer), last, '.');
-    const int have = point == last ? 0 : static_cast<int>(last - point - 1);
-    if (error == std::errc() && have <= decimals) {
-      out.append(static_cast<const char*>(buffer), point);
-      if (decimals > 0) {
-        out += mark;
-        if (point != last) out.append(point + 1, last);
-        out.append(static_cast<std::size_t>(decimals - have), '0');
+  if (decimals >= 0 && decimals < static_cast<int>(std::size(kPowersOfTen))) {
+    const double scale = kPowersOfTen[decimals];
+    if (std::fabs(x) < 0x1p51 / scale) {
+      // Any m will do that passes the check below; x's own is the nearest.
+      const double scaled = x * scale;
+      const long long m = static_cast<long long>(scaled + (scaled < 0 ? -0.5 : 0.5));
+      if (static_cast<double>(m) / scale == x) {
+        // Written from its last digit: the decimals, the mark, at least one
+        // digit before it, the sign (-0 is written as 0, as FormatFixed
+        // writes it).
+        char buffer[48];
+        char* const end = buffer + sizeof buffer;
+        char* p = end;
+        unsigned long long digits = static_cast<unsigned long long>(m < 0 ? -m : m);
+        for (int k = 0; k < decimals; ++k, digits /= 10) *--p = static_cast<char>('0' + digits % 10);
+        if (decimals > 0) *--p = mark;
+        do {
+          *--p = static_cast<char>('0' + digits % 10);
+          digits /= 10;
+        } while (digits != 0);
+        if (m < 0) *--p = '-';
+        out.append(p, static_cast<std::size_t>(end - p));
+        return;
       }
-      return;
     }
   }
   const std::string text = KeptNumberText(x, decimals);
@@ -548,7 +553,9 @@ void AppendKeptNumber(std::string& out, double x, int decimals, char mark) {
 template <typename Record>
 std::string SeparatedLine(const TElementLineFormat& row, const std::string& name, const Record& record) {
   const char mark = row.Separator == ';' ? IntlSeparators.Decimal : '.';
-  std::string line = name;
+  std::string line;
+  line.reserve(name.size() + 16 * row.Fields.size());
+  line = name;
   for (const TFormatField& f : row.Fields) {
     line += row.Separator;
     const double value = record.*RecordFields<Record>()[static_cast<std::size_t>(f.Member)].second;
