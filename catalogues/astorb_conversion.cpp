@@ -2,17 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <span>
 
 #include "catalogues/element_lines.h"
 #include "catalogues/element_list.h"
 #include "catalogues/element_write_checks.h"
 #include "catalogues/text_line_reader.h"
 #include "core/text_conversion.h"
-#include "core/time_scales.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
 
