@@ -396,8 +396,7 @@ bool ValReal(const std::string& text, double& x) {
 
 bool StrToFloatDot(const std::string& text, double& x) {
   std::string s = text;
-  // "5." is 5; a lone mark (".", "-.") stays no number.
-  if (s.size() >= 2 && s.back() == '.' && s[s.size() - 2] >= '0' && s[s.size() - 2] <= '9') s += '0';
+  if (!s.empty() && s.back() == '.') s += '0';
   return ValReal(s, x);
 }
 

@@ -104,8 +104,7 @@ std::string StripBlanksLocalizePoint(const std::string& text);
 // sign, digits, decimals and exponent; nothing may follow). False when the
 // text is not such a number; x is then 0.
 bool ValReal(const std::string& text, double& x);
-// ValReal after appending "0" to a text that ends in a digit and "."
-// ("5." is 5; a lone "." or "-." is no number).
+// ValReal after appending "0" to a text that ends in ".".
 bool StrToFloatDot(const std::string& text, double& x);
 // ValReal after removing every blank.
 bool StrToFloatNoBlanks(const std::string& text, double& x);

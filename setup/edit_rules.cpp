@@ -16,14 +16,14 @@ namespace kvx {
 
 namespace {
 
-// A number with "." or "," as its mark, read without the C library's
-// locale (a German desktop's LC_NUMERIC takes no ".").
 bool ReadNumber(const std::string& text, double& x) {
+  if (text.empty()) return false;
   std::string t = text;
   for (char& c : t)
     if (c == ',') c = '.';
-  double v = 0;
-  if (!StrToFloatDot(t, v)) return false;
+  char* end = nullptr;
+  const double v = std::strtod(t.c_str(), &end);
+  if (end == t.c_str() || *end != '\0' || !std::isfinite(v)) return false;
   x = v;
   return true;
 }
@@ -78,7 +78,7 @@ bool IsFloatText(const std::string& text) {
   if (text.empty()) return true;
   double x = 0;
   if (!ReadNumber(text, x)) return false;
-  // ReadNumber also reads exponents: only digits, one mark, a sign.
+  // strtod also reads exponents, "inf" and hex: only digits, one mark, a sign.
   int marks = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];

@@ -105,7 +105,8 @@ bool TFloatEdit::Value(double& x) const {
   if (t.empty() || !IsFloatText(t)) return false;
   for (char& c : t)
     if (c == ',') c = '.';
-  return StrToFloatDot(t, x);
+  x = std::strtod(t.c_str(), nullptr);
+  return std::isfinite(x);
 }
 
 void TFloatEdit::SetValue(double x, int decimals) {

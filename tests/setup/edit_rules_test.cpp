@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -191,16 +190,6 @@ TEST(LocationList, LinesOfTheLocationFile) {
   EXPECT_FALSE(ParseLocationLine("X;10.0060;50;1;0", name, p));
   EXPECT_FALSE(ParseLocationLine("X;10;91;1;0", name, p));
   EXPECT_TRUE(ParseLocationLine("X;10.5959;90;1;0", name, p));
-  // A German desktop's LC_NUMERIC (where the locale is installed; Qt takes
-  // the desktop's) changes no reading: every place was dropped under it.
-  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
-    EXPECT_TRUE(ParseLocationLine("Berlin;-13.2400;52.3100;1;0", name, p));
-    EXPECT_EQ(p.Latitude, 52.31);
-    double degrees = 0;
-    EXPECT_TRUE(ReadDegreeText("52.5", degrees));
-    EXPECT_EQ(degrees, 52.5);
-    std::setlocale(LC_NUMERIC, "C");
-  }
 }
 
 TEST(LocationList, LoadSearchAndIndices) {
