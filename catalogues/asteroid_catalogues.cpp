@@ -48,14 +48,10 @@ bool IsWholeNumber(std::string_view text) {
   return true;
 }
 
-// Reads one ASTORB record in the layout of `shift` (the fields of
-// kAstorbFields); the field to blame for an unusable record in `unusable`.
+// Reads one ASTORB record in the layout of `shift` (ReadAstorbElements),
+// named; the field to blame for an unusable record in `unusable`.
 TLineParse AstorbRecord(const TLineColumns& line, std::size_t shift, TAsteroidElements& e, const char** unusable) {
-  e = TAsteroidElements{};
-  TFieldReader fields(kAstorbFields);
-  fields.ReadColumns(line, shift, e);
-  e.Equinox = 2000;
-  e.MeanMotion = 0;
+  const TLineParse parse = ReadAstorbElements(line, static_cast<int>(shift), e, unusable);
   std::string name = Cp1252ToUtf8(line.Columns(1, kOlderNameEnd + shift));
   if (IsWholeNumber(line.Columns(1, kOlderNumberEnd + shift))) {
     // "    1 Ceres" -> "1 Ceres    " -> "00001 Ceres"
@@ -65,10 +61,19 @@ TLineParse AstorbRecord(const TLineColumns& line, std::size_t shift, TAsteroidEl
     name = TrimBlanks(name);
   }
   e.Name = ElementRecordName(name);
-  return LineOutcome(e, fields, unusable);
+  return parse;
 }
 
 }  // namespace
+
+TLineParse ReadAstorbElements(const TLineColumns& line, int shift, TAsteroidElements& e, const char** unusable) {
+  e.Name.clear();
+  TFieldReader fields(kAstorbFields);
+  fields.ReadColumns(line, static_cast<std::size_t>(shift), e);
+  e.Equinox = 2000;
+  e.MeanMotion = 0;
+  return LineOutcome(e, fields, unusable);
+}
 
 int AstorbLayoutShift(std::string_view text) {
   const TLineColumns line(text);

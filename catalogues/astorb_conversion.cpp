@@ -2,16 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <span>
 
 #include "catalogues/element_lines.h"
+#include "catalogues/element_list.h"
 #include "catalogues/element_write_checks.h"
 #include "catalogues/text_line_reader.h"
 #include "core/text_conversion.h"
-#include "core/time_scales.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
 
@@ -33,23 +31,6 @@ constexpr TSlice kPlainSlices[] = {{1, 5},     {7, 25},    {26, 40},   {41, 47},
                                    {157, 167}, {168, 180}, {182, 189}, {190, 197}, {198, 206}, {208, 215}, {216, 223},
                                    {225, 232}, {233, 240}, {241, 249}, {251, 257}, {259, 266}};
 
-std::string Slice(const TLineColumns& line, std::size_t first, std::size_t last, int shift) {
-  const std::size_t s = static_cast<std::size_t>(shift);
-  return std::string(line.Columns(first + s, last + s));
-}
-
-void FirstPointToComma(std::string& s) {
-  const std::size_t dot = s.find('.');
-  if (dot != std::string::npos) s[dot] = ',';
-}
-
-// The number as "%.15g" writes it.
-std::string NumberText(double x) {
-  char buffer[64];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 15);
-  return error == std::errc() ? std::string(buffer, end) : std::string();
-}
-
 // Leading blanks to the end: "    1 Ceres" -> "1 Ceres    ".
 std::string LeadingBlanksToEnd(const std::string& s) {
   const std::size_t first = s.find_first_not_of(' ');
@@ -61,14 +42,6 @@ std::string LeadingBlanksToEnd(const std::string& s) {
 std::string_view Columns(const TLineColumns& line, std::size_t first, std::size_t last, int shift) {
   const std::size_t s = static_cast<std::size_t>(shift);
   return line.Columns(first + s, last + s);
-}
-
-// The epoch yyyymmdd (older columns 106-113) as the MJD of 0 h.
-bool EpochMjd(const TLineColumns& line, int shift, double& mjd) {
-  double jd = 0;
-  if (!DigitDateJd(Columns(line, 106, 113, shift), jd)) return false;
-  mjd = JdToMjd(jd);
-  return true;
 }
 
 // Whether the number field holds a whole number other than 0.
@@ -98,29 +71,22 @@ std::string OutputName(const TLineColumns& line, int shift) {
   return NormalizeDesignation(std::string(columns.substr(b, e - b)));
 }
 
-// The text without blanks (H and G), in `buffer`.
-std::string_view Compact(std::string_view text, std::string& buffer) {
-  buffer.clear();
-  for (char c : text) {
-    if (c != ' ') buffer += c;
+// The plain CSV line of a record: the slices as they stand (NormalizeDesignation
+// on the number), each from the fourth on with its first "." as ","
+// unless `international`.
+void PlainCsvLine(const TLineColumns& line, int shift, bool international, std::string& out) {
+  out.clear();
+  out.reserve(300);
+  const char separator = international ? ',' : ';';
+  out += NormalizeDesignation(std::string(Columns(line, 1, 5 + static_cast<std::size_t>(shift), 0)));
+  for (std::size_t k = 1; k < std::size(kPlainSlices); ++k) {
+    out += separator;
+    const std::size_t at = out.size();
+    out += Columns(line, kPlainSlices[k].first, kPlainSlices[k].last, shift);
+    if (k < 3 || international) continue;
+    const std::size_t dot = out.find('.', at);
+    if (dot != std::string::npos) out[dot] = ',';
   }
-  return buffer;
-}
-
-bool HasComma(std::span<const std::string_view> texts) {
-  return std::any_of(texts.begin(), texts.end(),
-                     [](std::string_view t) { return t.find(',') != std::string_view::npos; });
-}
-
-// Whether the number texts of an output line read back as a record of the
-// format of `fields`: each text as that format's reader reads it, and the
-// elements usable (element_lines.h). The texts are those of the ASTORB
-// record, in the order of `fields`.
-bool TextsRead(TFormatFields fields, std::span<const std::string_view> texts) {
-  TAsteroidElements e;
-  TFieldReader reader(fields);
-  reader.ReadTexts(texts, e);
-  return LineOutcome(e, reader, nullptr) == TLineParse::Parsed;
 }
 
 // The output, written to a temporary file beside it and renamed into place
@@ -235,12 +201,16 @@ TConversionResult ConvertMpcLines(const std::string& input, bool streamStart, bo
   if (streamStart) started = SeekMpcStreamStart(in);
   std::string previousName;
   while (in.Next(line)) {
+    // Read as the element list reads the catalogue: a line without H is no
+    // record, passed over; one the reader refuses is named.
     TAsteroidElements e;
-    const TLineParse parse = ParseMpcOneLine(line, false, e);
+    const char* field = nullptr;
+    const TLineParse parse = ParseMpcOneLine(TLineColumns(line), false, e, &field, kMpcorbRecordFields);
     if (!MpcRecordsStarted(started, streamStart, line, parse)) continue;
     if (parse == TLineParse::Blank) continue;
     if (parse == TLineParse::Unusable) {
       ++result.Skipped;
+      result.Unusable.Add(in.LineNumber(), field);
       previousName.clear();
       continue;
     }
@@ -275,110 +245,33 @@ std::string ConversionOutputFile(const std::string& input, TCatalogueKind kind, 
   return (std::filesystem::path(input).parent_path() / name).string();
 }
 
-bool AstorbLineToCsv(std::string_view text, int shift, bool international, std::string& out) {
+bool AstorbLineToOutput(std::string_view text, int shift, int format, bool international, std::string& out,
+                        const char** unusable) {
   const TLineColumns line(text);
-  double mjd = 0;
-  if (!EpochMjd(line, shift, mjd)) return false;
-  out.clear();
-  const char separator = international ? ',' : ';';
-  for (std::size_t k = 0; k < std::size(kPlainSlices); ++k) {
-    std::string field = k == 0 ? Slice(line, 1, 5 + static_cast<std::size_t>(shift), 0)
-                               : Slice(line, kPlainSlices[k].first, kPlainSlices[k].last, shift);
-    if (k == 0) field = NormalizeDesignation(field);
-    if (k >= 3 && !international) FirstPointToComma(field);
-    if (k > 0) out += separator;
-    out += field;
-  }
-  return true;
-}
-
-bool AstorbLineToOwnCsv(std::string_view text, int shift, std::string& out) {
-  const TLineColumns line(text);
-  double mjd = 0;
-  if (!EpochMjd(line, shift, mjd)) return false;
-  std::string hBuffer, gBuffer;
-  std::string epoch = NumberText(MjdToJd(mjd));
-  // The numbers in the order of the own line.
-  const std::string_view numbers[] = {Columns(line, 169, 180, shift),
-                                      Columns(line, 158, 167, shift),
-                                      Columns(line, 147, 156, shift),
-                                      Columns(line, 137, 146, shift),
-                                      Columns(line, 126, 135, shift),
-                                      Columns(line, 115, 124, shift),
-                                      "0",
-                                      "2000",
-                                      epoch,
-                                      Compact(Columns(line, 42, 46, shift), hBuffer),
-                                      Compact(Columns(line, 48, 52, shift), gBuffer)};
-  // The own reader takes the first "," of a field as its decimal mark: the
-  // written field (its first "." made ",") reads as the record's own text,
-  // unless that already held a ",".
-  const bool plain = !HasComma(numbers);
-  if (plain && !TextsRead(kOwnAsteroidLineFields, numbers)) return false;
-  out.clear();
-  out += WritableName(OutputName(line, shift), ';');
-  for (std::string_view number : numbers) {
-    out += ';';
-    const std::size_t at = out.size();
-    out += number;
-    const std::size_t dot = number.find('.');
-    if (dot != std::string_view::npos) out[at + dot] = ',';
-  }
-  if (!plain) {
-    TAsteroidElements e;
-    return ParseAsteroidCsvLine(out, false, e) == TLineParse::Parsed;
-  }
-  return true;
-}
-
-bool AstorbLineToHomePlanetCsv(std::string_view text, int shift, std::string& out) {
-  const TLineColumns line(text);
-  double mjd = 0;
-  if (!EpochMjd(line, shift, mjd)) return false;
-  std::string hBuffer, gBuffer;
-  const std::string mjdText = NumberText(mjd);
-  // The numbers in the order of the HomePlanet line, each written as it
-  // stands: a "," in one would split the line.
-  const std::string_view numbers[] = {Compact(Columns(line, 42, 46, shift), hBuffer),
-                                      Compact(Columns(line, 48, 52, shift), gBuffer),
-                                      Columns(line, 115, 124, shift),
-                                      Columns(line, 126, 135, shift),
-                                      Columns(line, 137, 146, shift),
-                                      Columns(line, 147, 156, shift),
-                                      Columns(line, 158, 167, shift),
-                                      Columns(line, 169, 180, shift),
-                                      mjdText};
-  if (HasComma(numbers) || !TextsRead(kHomePlanetAsteroidLineFields, numbers)) return false;
-  // As in the own format: only a numbered name is padded, so that a
-  // provisional designation ("2004 XR190") keeps its year as it is.
-  out.clear();
-  out += WritableName(OutputName(line, shift), ',');
-  for (std::string_view number : numbers) {
-    out += ',';
-    out += number;
+  TAsteroidElements e;
+  if (ReadAstorbElements(line, shift, e, unusable) != TLineParse::Parsed) return false;
+  if (format == 1) {
+    out = SeparatedLine(kOwnAsteroidFormat, WritableName(OutputName(line, shift), ';'), e);
+  } else if (format == 2) {
+    // As in the own format: only a numbered name is padded, so that a
+    // provisional designation ("2004 XR190") keeps its year as it is.
+    out = SeparatedLine(kHomePlanetAsteroidFormat, WritableName(OutputName(line, shift), ','), e);
+  } else {
+    PlainCsvLine(line, shift, international, out);
   }
   return true;
 }
 
 std::string WriteMpcorbCsvLine(const TAsteroidElements& e) {
-  auto fixed = [](double x, int intDigits, int decimals, bool compact) {
-    std::string s;
-    RealToStrFixed(intDigits, decimals, s, x);
-    if (compact) s = RemoveBlanks(s);
-    FirstPointToComma(s);
-    return s;
-  };
-  std::string epoch = NumberText(e.Epoch);
-  FirstPointToComma(epoch);
-  std::string line = WritableName(NormalizeDesignation(LeadingBlanksToEnd(e.Name)), ';');
-  for (const std::string& f :
-       {fixed(e.SemiMajorAxis, 4, 6, false), fixed(e.Eccentricity, 4, 6, false), fixed(e.Inclination, 4, 6, false),
-        fixed(e.Node, 4, 6, false), fixed(e.Perihelion, 4, 6, false), fixed(e.MeanAnomaly, 4, 6, false),
-        fixed(e.MeanMotion, 4, 6, false), std::string("2000"), epoch, fixed(e.H, 2, 2, true), fixed(e.G, 2, 2, true)}) {
-    line += ';';
-    line += f;
-  }
-  return line;
+  return SeparatedLine(kOwnAsteroidFormat, WritableName(NormalizeDesignation(LeadingBlanksToEnd(e.Name)), ';'), e);
+}
+
+void ReportUnusableRecords(const TConversionResult& result, const std::string& input) {
+  if (result.Unusable.Count == 0) return;
+  TSkippedLinesNote note =
+      SkippedElementLinesNote({{result.Unusable.FirstLine, std::string(), result.Unusable.Field}}, input + ": ");
+  note.Count = result.Unusable.Count;
+  ShowSkippedLinesNote(note);
 }
 
 TConversionResult ConvertAstorbFile(const std::string& input, int format, bool international,
@@ -391,19 +284,20 @@ TConversionResult ConvertAstorbFile(const std::string& input, int format, bool i
   if (format == 2) out.Line(kHomePlanetFirstLine);
   std::string line, converted;
   int shift = -1;
+  int record = 0;  // counted as the element list counts them: the lines that are not blank
   while (in.Next(line)) {
     if (line.find_first_not_of(" \t") == std::string::npos) continue;
+    ++record;
     if (line.size() < kAstorbColumns) {
       ++result.Skipped;
       continue;
     }
     if (shift < 0) shift = AstorbLayoutShift(line);
-    bool ok = false;
-    if (shift >= 0) {
-      ok = format == 0   ? AstorbLineToCsv(line, shift, international, converted)
-           : format == 2 ? AstorbLineToHomePlanetCsv(line, shift, converted)
-                         : AstorbLineToOwnCsv(line, shift, converted);
-    }
+    // Until a record's epoch shows the layout, each record is read in the
+    // older one, which names its epoch.
+    const char* field = nullptr;
+    bool ok = AstorbLineToOutput(line, std::max(shift, 0), format, international, converted, &field);
+    if (!ok) result.Unusable.Add(record, field);
     // HomePlanet files are Windows-1252: a name without that form is skipped.
     // A line of ASCII characters (nearly every one) is its own form.
     if (ok && format == 2 && !IsAsciiText(converted)) {

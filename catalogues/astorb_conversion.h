@@ -21,21 +21,21 @@
 //     74-77 78-81 82-85 86-89 90-93 94-99 100-104 105-113 114-124 125-135
 //     136-146 147-156 157-167 168-180 182-189 190-197 198-206 208-215
 //     216-223 225-232 233-240 241-249 251-257 259-266.
-//   own: name;a;e;i;node;peri;M;0;2000;epoch JD;H;G, numbers with "," as
-//     decimal mark; a numbered name "    1 Ceres" becomes "00001 Ceres".
-//   HomePlanet: name,H,G,M,peri,node,i,e,a,epoch MJD with "."; the name as
-//     in the own format (a provisional designation is not padded).
-//   Columns: H 42-46, G 48-52, epoch yyyymmdd 106-113 (0 h), M 115-124,
-//   peri 126-135, node 137-146, i 147-156, e 158-167, a 169-180
-//   (read whole: a above 100 AU would lose its first digit at 170).
-// A line that is shorter than a record or whose epoch does not read is
-// skipped and counted; so is, in the own and the HomePlanet output, a
-// record whose line the format's reader would not take back (a field that
-// is no number, or elements that cannot be computed with). That is judged
-// from the record's own texts, each read once by the format's field rules
-// (element_format_fields.h).
+//   own: name;a;e;i;node;per;m;n;equinox;epoch;h;g and HomePlanet:
+//     name,H,G,M,peri,node,i,e,a,epoch MJD, each written by its format's
+//     row (element_format_fields.h) from the values the ASTORB reader reads
+//     (kAstorbFields: a blank H or G is 0, n is 0, the equinox 2000), every
+//     value kept exactly; a numbered name "    1 Ceres" becomes "00001
+//     Ceres" (a provisional designation is not padded).
+// A record the ASTORB reader of the element list refuses (a field that is
+// no number, "0 12" included, a blank epoch, elements that cannot be
+// computed with) is converted into none of the three, counted and named as
+// that reader names it (its record, the field). A line shorter than a
+// record is skipped and counted.
 //
-// MPCORB lines are read by the one-line reader of the element lists; the
+// MPCORB lines are read as the element list reads the catalogue
+// (kMpcorbRecordFields: a line without H is no record and passed over, one
+// the reader refuses is counted and named) and written by the own row; the
 // MPCORB file starts at the record of minor planet 1 (within the first 5001
 // bytes, else after the "-----" rule, else at the first record), the cr
 // variant after the rule line; a record repeating the name before it is
@@ -50,6 +50,7 @@
 #include "catalogues/element_lines.h"
 #include "catalogues/text_line_reader.h"
 #include "core/asteroid_elements.h"
+#include "platform/messages.h"
 
 namespace kvx {
 
@@ -69,12 +70,15 @@ std::string ConversionOutputFile(const std::string& input, TCatalogueKind kind, 
 // ASTORB layout of a record: 1 (number in 1-6), 0 (in 1-5), or -1 when the
 // epoch reads at neither place.
 int AstorbLayoutShift(std::string_view line);
-// One ASTORB record (`shift` from AstorbLayoutShift) as an output line; false
-// when the epoch does not read and, for the own and the HomePlanet line,
-// when the line would not read back as a record in its format.
-bool AstorbLineToCsv(std::string_view line, int shift, bool international, std::string& out);
-bool AstorbLineToOwnCsv(std::string_view line, int shift, std::string& out);
-bool AstorbLineToHomePlanetCsv(std::string_view line, int shift, std::string& out);
+// The numbers of one ASTORB record in the layout of `shift` as the element
+// list reads them (kAstorbFields; n 0, equinox 2000; no name): Parsed, or
+// Unusable with the field to blame in `unusable` (when given).
+TLineParse ReadAstorbElements(const TLineColumns& line, int shift, TAsteroidElements& e, const char** unusable);
+// One ASTORB record (`shift` from AstorbLayoutShift) as the output line of
+// `format` (0 plain CSV, 1 own, 2 HomePlanet); false when the ASTORB
+// reader refuses the record (`unusable`, when given, names the field).
+bool AstorbLineToOutput(std::string_view line, int shift, int format, bool international, std::string& out,
+                        const char** unusable = nullptr);
 // The own line of an MPCORB record.
 std::string WriteMpcorbCsvLine(const TAsteroidElements& e);
 
@@ -96,6 +100,10 @@ struct TConversionResult {
   bool Stopped = false;
   long Written = 0;
   long Skipped = 0;
+  // The records the catalogue's reader refuses, among the skipped ones:
+  // their count, the first one's line (from 1, as the reader counts) and
+  // the field to blame.
+  TSkippedLines Unusable;
   std::string Output;
   std::string Error;  // why nothing was written
 };
@@ -104,5 +112,10 @@ TConversionResult ConvertAstorbFile(const std::string& input, int format, bool i
                                     const TConversionCallback& callback);
 TConversionResult ConvertMpcorbFile(const std::string& input, const TConversionCallback& callback);
 TConversionResult ConvertMpcorbCrFile(const std::string& input, const TConversionCallback& callback);
+
+// The note on the records of `input` its reader refused, as the element
+// list gives it ("<input>: 1 Zeile mit unbrauchbaren Bahnelementen
+// übersprungen (Zeile k, Feld g)"); nothing when there were none.
+void ReportUnusableRecords(const TConversionResult& result, const std::string& input);
 
 }  // namespace kvx

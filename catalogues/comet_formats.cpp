@@ -32,12 +32,10 @@ constexpr const char* kHomePlanetHeader =
 bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
 
 // One line of the MPC one-line comet format (kMpcCometLineFields, the
-// columns of the table above). A line shorter than 100 characters holds no
-// record (no field to blame).
+// columns of the table above). A line cut short names the first field it
+// does not hold whole.
 TLineParse ParseMpcCometLine(const std::string& line, TCometElements& e, const char** unusable) {
   const TLineColumns columns(line);
-  *unusable = nullptr;
-  if (columns.Length() < 100) return TLineParse::Unusable;
   TFieldReader fields(kMpcCometLineFields);
   fields.ReadColumns(columns, 0, e);
   e.Epoch = e.PerihelionTime;
@@ -204,33 +202,31 @@ bool Kometentabelle::WriteHomePlanetCsvFile(const std::string& fileName) {
 // --- text listing -----------------------------------------------------------------
 
 bool Kometentabelle::WriteTextListing(const std::string& fileName) {
-  const TListFormat format = SavedAs(TElementFormat::MpcText);
-  std::string text =
+  const std::string head =
       "Name und Bezeichnung                    Equ.       T           q          e          w       node        i  "
       "    M0v    nv   M0n  nn\r\n"
       "---------------------------------------+----+--------------+----------+---------+---------+---------+-------"
       "--+-----+-----+----+----|\r\n";
-  TSaveRefusals refusals(format.Name, fileName);
-  TLossTally losses;
-  for (int k = 0; k < Count(); ++k) {
-    const TCometElements& e = Data(k);
-    std::string line;
+  // A line that would lose its layout is empty here and refused below.
+  const auto line = [](const TCometElements& e) {
+    std::string text;
     const char* field = nullptr;
-    if (!TextListingLine(e, line, field)) {
-      refusals.Add(e.Name, field, FieldValueText(e, field));
-      continue;
-    }
-    if (!NameFitsField(e.Name, 40, refusals)) continue;
-    if (!HasWindows1252Form(line)) {
-      RefuseName(e.Name, refusals);
-      continue;
-    }
-    losses.Add(LostFields(e, TextListingValues(e)));
-    text += line + "\r\n";
-  }
-  if (refusals.ShowIfAny()) return false;
-  if (losses.Any() && !AskToSaveDespiteLosses(losses, kTextListingComet, format.Name)) return false;
-  return WriteElementFile(fileName, ListFileBytes(text, format.Encoding));
+    return TextListingLine(e, text, field) ? text : std::string();
+  };
+  return WriteTextFile(
+      fileName, head, SavedAs(TElementFormat::MpcText), kTextListingComet, line,
+      [](const TCometElements& e, const std::string& text, TLostFields& lost, TSaveRefusals& refusals) {
+        if (text.empty()) {
+          std::string ignored;
+          const char* field = nullptr;
+          TextListingLine(e, ignored, field);
+          refusals.Add(e.Name, field, FieldValueText(e, field));
+          return false;
+        }
+        if (!NameFitsField(e.Name, 40, refusals)) return false;
+        TCometElements read;
+        return LineKeepsRecord(e, ParseTextListingLine(text, read), read, kTextListingComet, refusals, &lost);
+      });
 }
 
 }  // namespace kvx

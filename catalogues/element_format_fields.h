@@ -168,6 +168,20 @@ constexpr TFormatField NumberField(const char* name, int member, TFieldForm form
 
 using TFormatFields = std::span<const TFormatField>;
 
+// The fields of a fixed-column writer with the columns its line gives them:
+// from `firstColumn` on, each after its blanks and as wide as its width.
+template <std::size_t N>
+constexpr std::array<TFormatField, N> LaidOut(const TFormatField (&fields)[N], int firstColumn) {
+  std::array<TFormatField, N> laid{};
+  int column = firstColumn;
+  for (std::size_t k = 0; k < N; ++k) {
+    column += fields[k].Blanks;
+    laid[k] = fields[k].At(column, column + fields[k].Width - 1);
+    column += fields[k].Width;
+  }
+  return laid;
+}
+
 // How a reader finds the fields of a line.
 enum class TLineLayout : std::uint8_t {
   Separated,  // between separators (the row's Separator)
@@ -188,8 +202,8 @@ struct TElementLineFormat {
   // The writer keeps every value exactly (Decimals are then the fewest it
   // writes); otherwise it rounds to them.
   bool KeepsValues;
-  // A file name its reader takes, and what stands before the records in
-  // a file of two records.
+  // A file name its reader takes (nullptr: no list reads the format), and
+  // what stands before the records in a file of two records.
   const char* FileName;
   const char* Head;
   // A valid line, each number field of Fields in [brackets]; a fixed-length
@@ -349,6 +363,25 @@ inline constexpr TFormatField kMpcComet[] = {NumberField("T", cm::T, F::Year).At
                                              NumberField("i", cm::i).At(72, 79),
                                              NumberField("H", cm::H).At(92, 95).BlankGives(0),
                                              NumberField("G", cm::G).At(97, 100).BlankGives(0)};
+// The comet text listing, written for reading by eye (no list reads it;
+// its writer reads its lines back by these columns to check them): the
+// name in 40 columns, the equinox 4.0, a blank, T as year (4), month (2)
+// and day (7.4) written together with leading zeros ("19860209.4589"),
+// q 11.6, e 10.6, per, node and i 10.4 each, H 8.3, G 6.3, three blanks.
+// A number after another one that fills its width would run into it: the
+// line is refused, naming the field. The epoch is not in the listing.
+inline constexpr TFormatField kTextListingWritten[] = {NumberField("equinox", cm::equinox).Written(0, 4),
+                                                       NumberField("T", cm::T, F::Year).Written(0, 4, 1),
+                                                       NumberField("T", cm::T, F::Month).Written(0, 2),
+                                                       NumberField("T", cm::T, F::Day).Written(4, 7),
+                                                       NumberField("q", cm::q).Written(6, 11),
+                                                       NumberField("e", cm::e).Written(6, 10),
+                                                       NumberField("per", cm::per).Written(4, 10),
+                                                       NumberField("node", cm::node).Written(4, 10),
+                                                       NumberField("i", cm::i).Written(4, 10),
+                                                       NumberField("H", cm::H).Written(3, 8),
+                                                       NumberField("G", cm::G).Written(3, 6)};
+inline constexpr auto kTextListing = LaidOut(kTextListingWritten, 41);
 }  // namespace element_format_rows
 
 inline constexpr TFormatFields kOwnAsteroidLineFields = element_format_rows::kOwnAsteroid;
@@ -363,6 +396,7 @@ inline constexpr TFormatFields kSkyMapCometLineFields = element_format_rows::kSk
 inline constexpr TFormatFields kGuideCometLineFields = element_format_rows::kGuideComet;
 inline constexpr TFormatFields kMpcCometLineFields = element_format_rows::kMpcComet;
 inline constexpr TFormatFields kVariableStarLineFields = element_format_rows::kVariableStar;
+inline constexpr TFormatFields kTextListingFields = element_format_rows::kTextListing;
 
 // The formats' rows. The MPC one-line record has a row per reader (the
 // ".txt" files and MPCORB read line by line), since they treat a blank H
@@ -498,11 +532,23 @@ inline constexpr TElementLineFormat kVariableStarFormat = {
     ":ELEMENTE VARIABLE VAMUR!\n",
     "Algol;[3,0810];[40,5720];[2,09];[3,30];[2445641,5135];[2,8673043];[2000];b"};
 
+inline constexpr TElementLineFormat kTextListingFormat = {
+    "comet text listing",
+    TElementRecordKind::Comet,
+    TLineLayout::Columns,
+    ' ',
+    element_format_rows::kTextListing,
+    false,
+    nullptr,
+    "",
+    "1P/Halley                               [2000] [1986][02][09.4589][   0.585978][  0.967143][  111.3325]"
+    "[   58.4201][  162.2627][   5.500][ 4.000]   "};
+
 // Every element-line format.
 inline constexpr const TElementLineFormat* kElementLineFormats[] = {
     &kOwnAsteroidFormat, &kHomePlanetAsteroidFormat, &kSkyMapAsteroidFormat,  &kMpcTextFormat,     &kMpcorbFormat,
     &kAstorbFormat,      &kOwnCometFormat,           &kHomePlanetCometFormat, &kSkyMapCometFormat, &kGuideCometFormat,
-    &kMpcCometFormat,    &kVariableStarFormat};
+    &kMpcCometFormat,    &kVariableStarFormat,       &kTextListingFormat};
 
 // The precision a writer keeps of each member of `Record` (in record
 // order): for a member the row writes, kHeldExactly when the row keeps its

@@ -14,6 +14,7 @@
 #include "core/element_records.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
+#include "platform/globals.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -270,13 +271,14 @@ std::string_view TLineColumns::Columns(std::size_t first, std::size_t last) cons
 
 namespace {
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
 // A short plain decimal: an optional "-", then at most 15 digits with at
 // most one "." between them (not at the end). Its value is the whole
 // digits over a power of ten, both exact in a double, whose quotient is
 // rounded once: the number nearest to the text, as from_chars gives it.
 bool ShortDecimal(std::string_view t, double& value) {
-  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   std::size_t i = t.size() > 0 && t[0] == '-' ? 1 : 0;
   const bool negative = i == 1;
   std::uint64_t digits = 0;
@@ -344,9 +346,10 @@ bool DigitDateJd(std::string_view text, double& jd) {
   return true;
 }
 
-bool TFieldReader::Read(std::size_t k, std::string_view text, double& value) {
+bool TFieldReader::Read(std::size_t k, std::string_view whole, double& value) {
   const TFormatField* field = k < fields_.size() ? &fields_[k] : nullptr;
-  if (Trim(text).empty() && field != nullptr) {
+  const std::string_view text = Trim(whole);
+  if (text.empty() && field != nullptr) {
     switch (field->BlankRule) {
       case TBlankRule::Value:
         value = field->Blank;
@@ -447,6 +450,15 @@ void TFieldReader::ReadColumns(const TLineColumns& line, std::size_t shift, Reco
     double* value = Member(record, f);
     double ignored = 0;
     if (value == nullptr) value = &ignored;
+    // A line that ends before the field's last column is cut short: the
+    // field is missing, whatever a blank one would give.
+    if (line.Length() < f.Last + shift) {
+      *value = std::numeric_limits<double>::quiet_NaN();
+      if (f.Form == TFieldForm::Year || f.Form == TFieldForm::Month || f.Form == TFieldForm::Day)
+        dateField = std::min(dateField, k);
+      Refuse(k);
+      continue;
+    }
     switch (f.Form) {
       case TFieldForm::Year:
       case TFieldForm::Month:
@@ -492,10 +504,58 @@ void TFieldReader::Refuse(std::size_t k) {
   refused_ = k < fields_.size() ? fields_[k].Name : "";
 }
 
+namespace {
+
+// KeptNumberText(x, decimals) appended to `out`, its "." as `mark`,
+// without the text's round trip where none is needed. When x is below
+// 2^51 / 10^decimals, a unit of its last binary digit is less than half of
+// 10^-decimals, so at most one multiple m of 10^-decimals reads back as x,
+// and rounding x to the decimals gives it: where m / 10^decimals (both
+// exact, the quotient rounded once, as the readers read) is x, m's digits
+// are that text. Other values take KeptNumberText's own way. A catalogue
+// conversion writes a million such numbers.
+void AppendKeptNumber(std::string& out, double x, int decimals, char mark) {
+  if (decimals >= 0 && decimals < static_cast<int>(std::size(kPowersOfTen))) {
+    const double scale = kPowersOfTen[decimals];
+    if (std::fabs(x) < 0x1p51 / scale) {
+      // Any m will do that passes the check below; x's own is the nearest.
+      const double scaled = x * scale;
+      const long long m = static_cast<long long>(scaled + (scaled < 0 ? -0.5 : 0.5));
+      if (static_cast<double>(m) / scale == x) {
+        // Written from its last digit: the decimals, the mark, at least one
+        // digit before it, the sign (-0 is written as 0, as FormatFixed
+        // writes it).
+        char buffer[48];
+        char* const end = buffer + sizeof buffer;
+        char* p = end;
+        unsigned long long digits = static_cast<unsigned long long>(m < 0 ? -m : m);
+        for (int k = 0; k < decimals; ++k, digits /= 10) *--p = static_cast<char>('0' + digits % 10);
+        if (decimals > 0) *--p = mark;
+        do {
+          *--p = static_cast<char>('0' + digits % 10);
+          digits /= 10;
+        } while (digits != 0);
+        if (m < 0) *--p = '-';
+        out.append(p, static_cast<std::size_t>(end - p));
+        return;
+      }
+    }
+  }
+  const std::string text = KeptNumberText(x, decimals);
+  const std::size_t at = out.size();
+  out += text;
+  const std::size_t point = out.find('.', at);
+  if (point != std::string::npos) out[point] = mark;
+}
+
+}  // namespace
+
 template <typename Record>
 std::string SeparatedLine(const TElementLineFormat& row, const std::string& name, const Record& record) {
-  const bool ownSeparator = row.Separator == ';';
-  std::string line = name;
+  const char mark = row.Separator == ';' ? IntlSeparators.Decimal : '.';
+  std::string line;
+  line.reserve(name.size() + 16 * row.Fields.size());
+  line = name;
   for (const TFormatField& f : row.Fields) {
     line += row.Separator;
     const double value = record.*RecordFields<Record>()[static_cast<std::size_t>(f.Member)].second;
@@ -503,8 +563,7 @@ std::string SeparatedLine(const TElementLineFormat& row, const std::string& name
       line += PerihelionDateText(value);
       continue;
     }
-    const std::string text = KeptNumberText(f.Form == TFieldForm::Mjd ? JdToMjd(value) : value, f.Decimals);
-    line += ownSeparator ? FloatToTextSep(text) : text;
+    AppendKeptNumber(line, f.Form == TFieldForm::Mjd ? JdToMjd(value) : value, f.Decimals, mark);
   }
   return line;
 }

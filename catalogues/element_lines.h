@@ -183,7 +183,9 @@ class TFieldReader {
   //                ones blank)
   //   ReadWords    blank-separated words, the date first, up to the first
   //                word that does not read
-  //   ReadColumns  fixed columns, each `shift` columns to the right
+  //   ReadColumns  fixed columns, each `shift` columns to the right; a
+  //                field the line ends before it ends is refused (the
+  //                line is cut short), never read as a blank
   // A blank field whose rule takes another field's value (a comet's epoch
   // from T) gets it at the end.
   template <typename Record>

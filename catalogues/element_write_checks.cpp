@@ -182,26 +182,6 @@ bool AskToSaveDespiteLosses(const TLossTally& losses, const TCometPrecision& pre
   return AskDespiteLosses(losses, precision, kCometRecordFields, format);
 }
 
-TCometElements TextListingValues(const TCometElements& e) {
-  TCometElements r = e;
-  double TCometElements::*const members[] = {&TCometElements::PerihelionDistance,
-                                             &TCometElements::Eccentricity,
-                                             &TCometElements::Inclination,
-                                             &TCometElements::Node,
-                                             &TCometElements::Perihelion,
-                                             &TCometElements::Equinox,
-                                             &TCometElements::H,
-                                             &TCometElements::G};
-  const int decimals[] = {6, 6, 4, 4, 4, 0, 3, 3};
-  for (std::size_t k = 0; k < std::size(members); ++k) {
-    double value = 0;
-    if (ReadNumberField(FormatFixed(e.*members[k], 1, decimals[k]), value)) r.*members[k] = value;
-  }
-  r.PerihelionTime = RoundJdToDayDecimals(e.PerihelionTime, 4);
-  r.Epoch = r.PerihelionTime;
-  return r;
-}
-
 std::string FieldValueText(const TAsteroidElements& e, const std::string& field) {
   return ValueText(e, field, kAsteroidRecordFields);
 }

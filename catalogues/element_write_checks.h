@@ -50,8 +50,7 @@ inline constexpr TCometPrecision kCometExact = RowPrecision<10>(kOwnCometFormat)
 inline constexpr TCometPrecision kSkyMapComet = RowPrecision<10>(kSkyMapCometFormat);
 inline constexpr TCometPrecision kGuideComet = RowPrecision<10>(kGuideCometFormat);
 inline constexpr TCometPrecision kHomePlanetComet = RowPrecision<10>(kHomePlanetCometFormat);
-// The text listing, which no reader takes back.
-inline constexpr TCometPrecision kTextListingComet = {6, 6, 4, 4, 4, 0, 4, 3, 3, kNotHeld};
+inline constexpr TCometPrecision kTextListingComet = RowPrecision<10>(kTextListingFormat);
 
 // True when `text` (UTF-8) has a Windows-1252 form that the readers decode
 // back to `text`: every character is one of Windows-1252, and the bytes do
@@ -116,10 +115,6 @@ struct TLossTally {
 // / "Save anyway? (No: nothing is written.)", Yes/No, question icon. True for Yes.
 bool AskToSaveDespiteLosses(const TLossTally& losses, const TAsteroidPrecision& precision, const char* format);
 bool AskToSaveDespiteLosses(const TLossTally& losses, const TCometPrecision& precision, const char* format);
-
-// A comet as the text listing gives it (there is no reader of it): every
-// value rounded to the listing's decimals, the epoch taken as T.
-TCometElements TextListingValues(const TCometElements& e);
 
 // The first field of `read` that differs from `written` by more than its
 // precision allows; nullptr when none does.

@@ -264,41 +264,60 @@ std::string OwnCometLine(const TCometElements& e) {
 // --- text listing ----------------------------------------------------------------------
 
 bool TextListingLine(const TCometElements& e, std::string& line, const char*& field) {
-  const TDayDate date = DateWithDay(e.PerihelionTime, 4);
-  std::string dayText = FormatFixed(date.Day, 1, 4);
-  if (dayText.size() == 6) dayText.insert(dayText.begin(), '0');
-  struct Column {
-    const char* Name;
-    std::string Text;
-    std::size_t Width;
-    bool NeedsBlank;  // the column before it ends in a digit
-  };
-  const Column columns[] = {
-      {"equinox", FormatFixed(e.Equinox, 4, 0), 4, false},
-      {"T", FormatFixed(date.Year, 4, 0) + TwoDigits(date.Month) + dayText, 13, false},
-      {"q", FormatFixed(e.PerihelionDistance, 11, 6), 11, true},
-      {"e", FormatFixed(e.Eccentricity, 10, 6), 10, true},
-      {"per", FormatFixed(e.Perihelion, 10, 4), 10, true},
-      {"node", FormatFixed(e.Node, 10, 4), 10, true},
-      {"i", FormatFixed(e.Inclination, 10, 4), 10, true},
-      {"H", FormatFixed(e.H, 8, 3), 8, true},
-      {"G", FormatFixed(e.G, 6, 3), 6, true},
-  };
+  const TFormatFields fields = kTextListingFields;
+  TDayDate date;
+  for (const TFormatField& f : fields) {
+    if (f.Form == TFieldForm::Day) date = DateWithDay(e.PerihelionTime, f.Decimals);
+  }
   if (date.Month < 1) {  // no calendar date
     field = "T";
     return false;
   }
   line = PadRight(WritableName(e.Name, '\n'), 40);
-  for (const Column& c : columns) {
-    if (c.Text.size() > c.Width || (c.NeedsBlank && c.Text.front() != ' ')) {
-      field = c.Name;
+  for (std::size_t k = 0; k < fields.size(); ++k) {
+    const TFormatField& f = fields[k];
+    const std::size_t width = static_cast<std::size_t>(f.Width);
+    std::string text;
+    switch (f.Form) {
+      case TFieldForm::Year:
+        text = FormatFixed(date.Year, f.Width, 0);
+        break;
+      case TFieldForm::Month:
+      case TFieldForm::Day:
+        // Written together with the year before them: leading zeros.
+        text = FormatFixed(f.Form == TFieldForm::Month ? date.Month : date.Day, f.Width, f.Decimals);
+        for (char& c : text) {
+          if (c != ' ') break;
+          c = '0';
+        }
+        break;
+      default:
+        text = FormatFixed(e.*RecordFields<TCometElements>()[static_cast<std::size_t>(f.Member)].second, f.Width,
+                           f.Decimals);
+        break;
+    }
+    // A number right after another one needs a blank before it.
+    const bool joined = k > 0 && f.Blanks == 0 && f.Form == TFieldForm::Number;
+    if (text.size() > width || (joined && text.front() != ' ')) {
+      field = f.Name;
       return false;
     }
-    line += c.Text;
-    if (&c == &columns[0]) line += ' ';
+    line.append(static_cast<std::size_t>(f.Blanks), ' ');
+    line += text;
   }
   line += "   ";
   return true;
+}
+
+TForeignLineRead ParseTextListingLine(const std::string& line, TCometElements& record, const char** unusable) {
+  const TLineColumns columns(line);
+  TCometElements e;
+  TFieldReader fields(kTextListingFields);
+  fields.ReadColumns(columns, 0, e);
+  e.Epoch = e.PerihelionTime;
+  e.Name = ElementRecordName(TrimBlanks(std::string(columns.Columns(1, 40))));
+  record = std::move(e);
+  return ForeignOutcome(LineOutcome(record, fields, unusable));
 }
 
 }  // namespace kvx

@@ -14,6 +14,8 @@
 //                    blank, month 3, year 5, "   0.0", q 18.7, e, i, per,
 //                    node 12.7 each, equinox 7.1, 3 blanks, H 4.1, G 5.1,
 //                    3 blanks
+//   text listing     kTextListingFields (written only, read back by its
+//                    writer's check)
 //   HomePlanet       comma-separated: asteroids name,H,G,M,per,node,i,e,a,
 //                    epoch (MJD); comets name,T ("year-month-day"),q,e,
 //                    per,node,i,, (the format has no H, G and epoch of
@@ -80,8 +82,12 @@ std::string HomePlanetCometLine(const TCometElements& record);
 std::string OwnAsteroidLine(const TAsteroidElements& record, bool normalizeNames);
 std::string OwnCometLine(const TCometElements& record);
 
-// The text listing's line of a comet; false, with `field` naming the first
-// value wider than its column, when the line would lose its layout.
+// The text listing's line of a comet, by its row (kTextListingFields);
+// false, with `field` naming the first value wider than its columns (or T
+// without a calendar date), when the line would lose its layout. Its
+// reader takes a line back by the row's columns (the name from 1-40, the
+// epoch as T): what the listing gives of a comet.
 bool TextListingLine(const TCometElements& record, std::string& line, const char*& field);
+TForeignLineRead ParseTextListingLine(const std::string& line, TCometElements& record, const char** unusable = nullptr);
 
 }  // namespace kvx

@@ -10,9 +10,8 @@ namespace kvx {
 double ZoneOffsetHours(const TObserverRecord& r) { return r.Zone + r.ZoneMinutes / 60.0 + r.DaylightHours; }
 
 void FoldZoneHours(std::int32_t& zone, std::int32_t& extraMinutes) {
-  constexpr std::int32_t kMostStoredHours = 14;
-  const bool east = zone > kMostZoneHours && zone <= kMostStoredHours;
-  const bool west = zone < -kMostZoneHours && zone >= -kMostStoredHours;
+  const bool east = zone > kMostZoneHours && zone <= kMostStoredZoneHours;
+  const bool west = zone < -kMostZoneHours && zone >= -kMostStoredZoneHours;
   if (!east && !west) return;
   const std::int32_t folded = east ? kMostZoneHours : -kMostZoneHours;
   const long long minutes = static_cast<long long>(extraMinutes) + 60LL * (zone - folded);

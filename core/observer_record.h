@@ -116,6 +116,9 @@ bool ReadObserverRecord(std::span<const std::uint8_t> bytes, TObserverRecord& r,
 // Chatham +12:45 zone 12 and 45).
 inline constexpr std::int32_t kMostZoneHours = 12;
 inline constexpr std::int32_t kMostZoneMinutes = 720;
+// The most whole hours a zone stored before that rule holds (Kiritimati's
+// 14): such a zone is folded (FoldZoneHours).
+inline constexpr std::int32_t kMostStoredZoneHours = 14;
 
 // A zone stored with whole hours beyond 12 (13 or 14, as configurations,
 // clock lists and location files written before that rule held Tonga and

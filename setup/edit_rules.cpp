@@ -1,7 +1,9 @@
 #include "setup/edit_rules.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -27,17 +29,19 @@ bool ReadNumber(const std::string& text, double& x) {
 }
 
 bool ReadInteger(const std::string& text, long& x) {
-  if (!IsIntegerText(text) || text.empty() || text == "-") return false;
-  char* end = nullptr;
-  x = std::strtol(text.c_str(), &end, 10);
-  return *end == '\0';
+  std::int32_t value = 0;
+  if (!IsIntegerText(text) || !ReadWholeNumberText(text, value)) return false;
+  x = value;
+  return true;
 }
+
+bool IsSign(char c) { return c == '-' || c == '+'; }
 
 }  // namespace
 
 // --- integer and number boxes -------------------------------------------------
 
-bool IntegerKeyAllowed(char key) { return key == '-' || (key >= '0' && key <= '9'); }
+bool IntegerKeyAllowed(char key) { return IsSign(key) || (key >= '0' && key <= '9'); }
 
 char FloatKeyFilter(char key, char separator) {
   if (key == ',' || key == '.') return separator;
@@ -47,9 +51,26 @@ char FloatKeyFilter(char key, char separator) {
 bool IsIntegerText(const std::string& text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (c == '-' && i == 0) continue;
+    if (IsSign(c) && i == 0) continue;
     if (c < '0' || c > '9') return false;
   }
+  return true;
+}
+
+bool ReadWholeNumberText(std::string_view text, std::int32_t& value) {
+  std::size_t first = 0, end = text.size();
+  while (first < end && text[first] == ' ') ++first;
+  while (end > first && (text[end - 1] == ' ' || text[end - 1] == '\r')) --end;
+  const bool negative = first < end && text[first] == '-';
+  if (first < end && IsSign(text[first])) ++first;
+  // from_chars takes no sign of its own here: "+-1" and "--1" stay no number.
+  if (first == end || text[first] < '0' || text[first] > '9') return false;
+  std::int64_t magnitude = 0;
+  const auto [stop, error] = std::from_chars(text.data() + first, text.data() + end, magnitude);
+  if (error != std::errc() || stop != text.data() + end) return false;
+  const std::int64_t signedValue = negative ? -magnitude : magnitude;
+  if (signedValue < INT32_MIN || signedValue > INT32_MAX) return false;
+  value = static_cast<std::int32_t>(signedValue);
   return true;
 }
 
@@ -61,7 +82,7 @@ bool IsFloatText(const std::string& text) {
   int marks = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (c == '-' && i == 0) continue;
+    if (IsSign(c) && i == 0) continue;
     if (c == '.' || c == ',') {
       if (++marks > 1) return false;
       continue;

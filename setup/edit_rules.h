@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/text_encoding.h"
@@ -21,17 +22,22 @@ namespace kvx {
 inline std::string LowerText(const std::string& text) { return LowerCaseLatinText(text); }
 
 // --- integer and number boxes -----------------------------------------------
-// Keys an integer box lets through: the digits and "-" (backspace is no
-// character here).
+// Keys an integer box lets through: the digits and the signs "-" and "+"
+// (backspace is no character here).
 bool IntegerKeyAllowed(char key);
 // Keys a number box lets through: "," and "." come back as `separator`;
 // 0 for a key that is dropped.
 char FloatKeyFilter(char key, char separator);
-// Text checks for editing finished (typed or pasted): an optional "-" then
-// digits only; a number with "." or "," as its mark. The empty text passes
-// both (the fields treat it as "no entry").
+// Text checks for editing finished (typed or pasted): an optional sign
+// ("-" or "+") then digits only; a number with "." or "," as its mark. The
+// empty text passes both (the fields treat it as "no entry").
 bool IsIntegerText(const std::string& text);
 bool IsFloatText(const std::string& text);
+// A whole number as the files and fields hold it: blanks (and a CR) around
+// it, an optional sign ("+1" is 1), then at least one digit and nothing
+// else; false for any other text and for a value beyond the 32-bit range
+// (`value` is then left alone).
+bool ReadWholeNumberText(std::string_view text, std::int32_t& value);
 
 // --- time of day -------------------------------------------------------------
 // "hh:mm" normalising: blanks removed, the first ":" becomes `separator`

@@ -1,5 +1,6 @@
 #include "setup/location_list.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,17 +23,7 @@ bool ReadPackedNumber(std::string text, double& x) {
   if (text.empty() || !IsFloatText(text)) return false;
   for (char& c : text)
     if (c == ',') c = '.';
-  x = std::strtod(text.c_str(), nullptr);
-  return std::isfinite(x);
-}
-
-// A whole number of at most nine digits; false for anything else.
-bool ReadWholeNumber(std::string text, std::int32_t& x) {
-  while (!text.empty() && text.front() == ' ') text.erase(text.begin());
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\r')) text.pop_back();
-  if (text.empty() || text == "-" || !IsIntegerText(text) || text.size() > 9) return false;
-  x = static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10));
-  return true;
+  return StrToFloatDot(text, x) && std::isfinite(x);
 }
 
 // The German name of a location field ("longitude", "latitude", "zone",
@@ -86,9 +77,13 @@ bool ParseLocationLine(const std::string& rawLine, std::string& name, TOrtdatens
   } else {
     fields.push_back(line.substr(from));
   }
-  // Name, longitude, latitude and zone must be there; the minutes may be
-  // left out or blank (0).
-  if (fields.size() < 4) return noPlace(fields.size() - 1);
+  // Field by field in the line's order, so that the first one at fault is
+  // named: a field the line does not reach is blank. Name, longitude,
+  // latitude and zone must be there; the minutes may be left out or blank
+  // (0). The zone is judged by itself (whole hours within 14: 13 and 14
+  // are folded below), then the minutes by themselves, then the two
+  // together, whose fault is the minutes'.
+  fields.resize(std::max<std::size_t>(fields.size(), 5));
   TOrtdatens p;
   if (!ReadPackedNumber(fields[1], p.Longitude) || !PackedSexagesimalValid(p.Longitude) ||
       std::fabs(p.Longitude) > 180.0) {
@@ -97,12 +92,13 @@ bool ParseLocationLine(const std::string& rawLine, std::string& name, TOrtdatens
   if (!ReadPackedNumber(fields[2], p.Latitude) || !PackedSexagesimalValid(p.Latitude) || std::fabs(p.Latitude) > 90.0) {
     return noPlace(1);
   }
-  if (!ReadWholeNumber(fields[3], p.Zone)) return noPlace(2);
-  const bool minutesBlank = fields.size() < 5 || TrimBlanks(fields[4]).empty();
-  if (!minutesBlank && !ReadWholeNumber(fields[4], p.ExtraMinutes)) return noPlace(3);
+  if (!ReadWholeNumberText(fields[3], p.Zone) || std::abs(p.Zone) > kMostStoredZoneHours) return noPlace(2);
+  if (!TrimBlanks(fields[4]).empty() &&
+      (!ReadWholeNumberText(fields[4], p.ExtraMinutes) || std::abs(p.ExtraMinutes) > kMostZoneMinutes)) {
+    return noPlace(3);
+  }
   FoldZoneHours(p.Zone, p.ExtraMinutes);
-  if (p.Zone < -kMostZoneHours || p.Zone > kMostZoneHours) return noPlace(2);
-  if (p.ExtraMinutes < -kMostZoneMinutes || p.ExtraMinutes > kMostZoneMinutes) return noPlace(3);
+  if (std::abs(p.Zone) > kMostZoneHours) return noPlace(3);
   p.Postcode = postcode;
   name = fields[0];
   place = p;
@@ -143,7 +139,7 @@ bool Orttabelle::Neuedateiladen(const std::string& fileName, int index, bool rep
   if (Count() > 0) SetItemIndex(index >= 0 && index < Count() ? index : 0);
   // "<file>: 1 Zeile übersprungen (Zeile 5, Feld Minuten)", or with more
   // lines "<file>: 3 Zeilen übersprungen (erste: Zeile 5, Feld Minuten)".
-  if (report && skipped_.Count > 0)
+  if (skipped_.Count > 0)
     ShowSkippedLinesNote(SkippedLinesNote(skipped_, fileName + ": ", LocationFieldGerman(skipped_.Field)));
   return true;
 }

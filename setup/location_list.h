@@ -29,11 +29,14 @@ struct TOrtdatens {
 // seconds of 60 or more, |latitude| > 90, |longitude| > 180, a zone that is
 // no whole number in -12..12, extra minutes that are no whole number in
 // -720..720 (a word or a lone decimal mark is never read as 0), or a line
-// without its zone. Extra minutes left out or blank are 0; a zone of 13 or
-// 14 hours (files written before zones were held within 12 h) is read as
-// 12 h with 60 or 120 minutes more (FoldZoneHours). For a line that is no
-// place `field` (when given) names the field to blame: "longitude",
-// "latitude", "zone" or "minutes"; headers and empty lines name none.
+// without its zone. A whole number may carry its sign ("+1"). Extra minutes
+// left out or blank are 0; a zone of 13 or 14 hours (files written before
+// zones were held within 12 h) is read as 12 h with 60 or 120 minutes more
+// (FoldZoneHours), and when that carries the minutes past 720 the minutes
+// are at fault. For a line that is no place `field` (when given) names the
+// first field at fault in the line's order, a field the line ends before
+// counting as blank: "longitude", "latitude", "zone" or "minutes"; headers
+// and empty lines name none.
 bool ParseLocationLine(const std::string& line, std::string& name, TOrtdatens& place, const char** field = nullptr);
 
 // A packed D.MMSS coordinate as the file and the edits show it: rounded in
@@ -50,10 +53,11 @@ class Orttabelle {
   virtual ~Orttabelle() = default;
 
   // Loads the file and selects `index` (0 when outside the list). False
-  // when the file cannot be opened; with `report` a message says so, and
-  // another names the lines that were no place ("<file>: 1 Zeile
-  // übersprungen (Zeile k, Feld Minuten)", "<file>: n Zeilen übersprungen
-  // (erste: Zeile k, Feld f)"), the field in the program's language.
+  // when the file cannot be opened; with `report` a message says so. The
+  // lines that were no place are named in any case, so that no place is
+  // dropped unseen ("<file>: 1 Zeile übersprungen (Zeile k, Feld
+  // Minuten)", "<file>: n Zeilen übersprungen (erste: Zeile k, Feld f)"),
+  // the field in the program's language.
   bool Neuedateiladen(const std::string& fileName, int index, bool report);
   // The lines of the last file read that were no place.
   const TSkippedLines& Skipped() const { return skipped_; }

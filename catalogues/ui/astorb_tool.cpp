@@ -197,6 +197,7 @@ void TMainform_astorb::Convert(const std::string& fileName) {
     counter_->setText(Q("%1. Fertig. %2 übersprungen.", "%1. Fertig. %2 skipped.")
                           .arg(QString::fromStdString(written), QString::fromStdString(skipped)));
   }
+  ReportUnusableRecords(result, fileName);
 }
 
 void TMainform_astorb::StoreSettings() {

@@ -460,12 +460,12 @@ bool Tzeitraumform::ReadTime(TEditUhrzeithms* edit) {
 }
 
 bool Tzeitraumform::ReadCount(const QLineEdit* edit, const char* german, const char* english, std::int32_t& value) {
-  const QString text = edit->text();
-  if (text.isEmpty() || text == "-" || text.toInt() < 0 || !IsIntegerText(text.toStdString())) {
+  std::int32_t read = 0;
+  if (!ReadWholeNumberText(edit->text().toStdString(), read) || read < 0) {
     Refuse(german, english);
     return false;
   }
-  value = text.toInt();
+  value = read;
   return true;
 }
 

@@ -447,6 +447,12 @@ TEST_F(ElementTools, ConversionToolFromItsMenuItem) {
     l += "(" + std::to_string(k) + ") Planet" + std::to_string(k);
     body += l + "\n";
   }
+  // A 31st record whose G "0 12" the catalogue's reader refuses: not
+  // converted, counted and named.
+  std::string damaged = record;
+  damaged.replace(14, 5, " 0 12");
+  damaged.resize(166, ' ');
+  body += damaged + "(31) Planet31\n";
   std::ofstream(folder / "MPCORB.DAT", std::ios::binary) << body;
   std::ofstream(folder / "MPCORB.CSV", std::ios::binary) << "old";
   bool ran = false;
@@ -464,8 +470,12 @@ TEST_F(ElementTools, ConversionToolFromItsMenuItem) {
     EXPECT_EQ(ReadAll(folder / "MPCORB.CSV"), "old");
     messages_.QueueReply(MessageResult::Yes);
     files.QueueAnswer((folder / "MPCORB.DAT").string());
+    messages_.messages.clear();
     tool.OpenClick();
-    EXPECT_EQ(tool.Counter(), QStringLiteral("30. Fertig. 0 übersprungen."));
+    EXPECT_EQ(tool.Counter(), QStringLiteral("30. Fertig. 1 übersprungen."));
+    ASSERT_EQ(messages_.messages.size(), 2u);
+    EXPECT_EQ(messages_.messages[1].text, (folder / "MPCORB.DAT").string() +
+                                              ": 1 Zeile mit unbrauchbaren Bahnelementen übersprungen (Zeile 33, Feld g)");
     // Stop at the first callback: 24 lines.
     tool.OnCount = [&](long) { tool.StopClick(); };
     tool.Convert((folder / "MPCORB.DAT").string());

@@ -4,8 +4,11 @@
 // "-.", "+.") and a blank. A field that must hold a number makes the line
 // unusable, skipped and named with its number and the field (in German in
 // the German message); it is never read with a 0 in that place. A blank
-// gives what the row says (its value, or a comet's T), and a separated line
-// that ends early reads its missing fields as blanks.
+// gives what the row says (its value, or a comet's T), and what the row
+// says is checked against what the formats say, written out here. A line
+// cut short names the field that is missing. The comet text listing, which
+// only its writer reads back, writes its sample as the sample stands. The
+// catalogue conversions write what the catalogue's reader reads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,9 +19,12 @@
 
 #include "catalogue_test_support.h"
 #include "catalogues/asteroid_list.h"
+#include "catalogues/astorb_conversion.h"
 #include "catalogues/comet_list.h"
 #include "catalogues/element_format_fields.h"
+#include "catalogues/foreign_lines.h"
 #include "catalogues/variable_star_list.h"
+#include "core/text_conversion.h"
 #include "platform/text_encoding.h"
 
 namespace kvx::test {
@@ -105,12 +111,77 @@ double BlankValue(const TFormatField& field, const std::vector<double>& values) 
   return field.BlankRule == TBlankRule::PerihelionTime ? values[comet_member::T] : field.Blank;
 }
 
+// What the formats say a blank number field gives, written out apart from
+// the rows so that a row's mistake shows: "field=0", "field=0.15",
+// "field=T" (a comet's epoch taken from T), "field:passed" (no record, the
+// line passed over unnamed); a field not named here must hold a number.
+// The text listing has no reader.
+constexpr std::pair<const char*, const char*> kBlankRulesSaid[] = {
+    {"own asteroids", "n=0 h=0 g=0.15"},
+    {"HomePlanet asteroids", "h=0 g=0"},
+    {"SkyMap asteroids", ""},
+    {"MPC text", "g=0"},
+    {"MPCORB line by line", "h:passed g=0"},
+    {"ASTORB", "h=0 g=0"},
+    {"own comets", "H=0 G=0 epoch=T"},
+    {"HomePlanet comets", ""},
+    {"SkyMap comets", ""},
+    {"Guide comets", ""},
+    {"MPC comets", "H=0 G=0"},
+    {"variable stars", "MaxMag=0 MinMag=0"},
+    {"comet text listing", ""},
+};
+
+// The blank rules of a row in the words of kBlankRulesSaid.
+std::string BlankRules(const TElementLineFormat& row) {
+  std::string rules;
+  for (const TFormatField& f : row.Fields) {
+    if (f.BlankRule == TBlankRule::Refused) continue;
+    rules += rules.empty() ? "" : " ";
+    rules += f.Name;
+    rules += f.BlankRule == TBlankRule::Value            ? "=" + ShortestNumberText(f.Blank)
+             : f.BlankRule == TBlankRule::PerihelionTime ? std::string("=T")
+                                                          : std::string(":passed");
+  }
+  return rules;
+}
+
+// The comet text listing, which no list reads: the sample's values, read
+// by the row's columns, are written as the sample stands (the row's
+// decimals in the sample's columns); a value wider than its columns
+// refuses the line, naming its field.
+void ExpectListingWrittenAsItsSample(const TElementLineFormat& row) {
+  const TMarkedLine marked = Unmark(row.Sample);
+  TCometElements comet;
+  ASSERT_EQ(ParseTextListingLine(marked.Text, comet), TForeignLineRead::Parsed);
+  std::string line;
+  const char* field = nullptr;
+  ASSERT_TRUE(TextListingLine(comet, line, field)) << field;
+  EXPECT_EQ(line, marked.Text);
+  for (const TFormatField& f : row.Fields) {
+    TCometElements wide = comet;
+    double& value = wide.*RecordFields<TCometElements>()[static_cast<std::size_t>(f.Member)].second;
+    value = f.Form == TFieldForm::Number ? -1e12 : 1e10;  // T: a year of six digits
+    field = nullptr;
+    EXPECT_FALSE(TextListingLine(wide, line, field)) << f.Name;
+    EXPECT_STREQ(field, f.Name);
+  }
+}
+
 TEST_F(NumberFields, EveryFormatReadsItsFieldsAsItsRowSays) {
   int refused = 0;
   for (const TElementLineFormat* row : kElementLineFormats) {
     SCOPED_TRACE(row->Name);
+    const auto said = std::find_if(std::begin(kBlankRulesSaid), std::end(kBlankRulesSaid),
+                                   [row](const auto& rules) { return std::string(rules.first) == row->Name; });
+    ASSERT_NE(said, std::end(kBlankRulesSaid)) << "what the format says of blanks is written out above";
+    EXPECT_EQ(BlankRules(*row), said->second) << "the row's blank rules are not what the format says";
     const TMarkedLine marked = Unmark(row->Sample);
     ASSERT_EQ(marked.Fields.size(), row->Fields.size()) << "the sample marks every number field of the row";
+    if (row->FileName == nullptr) {
+      ExpectListingWrittenAsItsSample(*row);
+      continue;
+    }
     auto file = [&](std::vector<std::string> lines) {
       std::string text = row->Head;
       for (std::string& line : lines) {
@@ -169,17 +240,26 @@ TEST_F(NumberFields, EveryFormatReadsItsFieldsAsItsRowSays) {
             << Shown();
         ++refused;
       }
-      // A separated line that ends after field k - 1, with or without its
-      // separator: the fields left out are blanks.
-      if (row->Layout != TLineLayout::Separated || k == 0) continue;
-      const std::size_t end = marked.Fields[k - 1].first + marked.Fields[k - 1].second;
-      for (const std::string& cut : {marked.Text.substr(0, end), marked.Text.substr(0, end + 1)}) {
+      // A line that ends before field k (a separated one with or without
+      // the separator after field k - 1): fixed columns it does not reach
+      // are missing and name field k; fields and words left out are
+      // blanks (so is the rest of a record of fixed length), and name the
+      // first of them that must hold a number.
+      const bool separated = row->Layout == TLineLayout::Separated;
+      const std::size_t end = k > 0 ? marked.Fields[k - 1].first + marked.Fields[k - 1].second
+                                    : marked.Fields[0].first - (separated ? 1 : 0);
+      std::vector<std::string> cuts = {marked.Text.substr(0, end)};
+      if (separated) cuts.push_back(marked.Text.substr(0, end + 1));
+      for (const std::string& cut : cuts) {
         SCOPED_TRACE(cut);
         const TRead read = ReadFile(row->Record, file({marked.Text, cut}));
-        const auto required = std::find_if(row->Fields.begin() + static_cast<std::ptrdiff_t>(k), row->Fields.end(),
-                                           [](const TFormatField& f) { return !f.MayBeBlank(); });
+        const bool columnsMissing = row->Layout == TLineLayout::Columns && row->RecordLength == 0;
+        const auto required = columnsMissing ? row->Fields.begin() + static_cast<std::ptrdiff_t>(k)
+                                             : std::find_if(row->Fields.begin() + static_cast<std::ptrdiff_t>(k),
+                                                            row->Fields.end(),
+                                                            [](const TFormatField& f) { return !f.MayBeBlank(); });
         if (required != row->Fields.end()) {
-          ASSERT_EQ(read.Skipped.size(), 1u);
+          ASSERT_EQ(read.Skipped.size(), 1u) << Shown();
           EXPECT_EQ(read.Skipped[0].Field, required->Name);
           continue;
         }
@@ -193,6 +273,91 @@ TEST_F(NumberFields, EveryFormatReadsItsFieldsAsItsRowSays) {
     }
   }
   EXPECT_GT(refused, 700);
+}
+
+// Every conversion of a catalogue writes what the catalogue's reader reads:
+// ASTORB into each of its three outputs, MPCORB and its cr variant into the
+// own format; each number field of the catalogue's row in turn blank, a
+// word and a number with a blank inside ("0 12"). The output read back
+// gives the records the catalogue's own list gives, value for value (a
+// blank ASTORB G is 0, never the own format's 0.15 of a blank g); a record
+// the list refuses is left out, counted and named with the list's line and
+// field; a line the list passes over is passed over. Then the ASTORB files
+// testers sent: a blank G, and G columns "0 12" (read back as 12 once).
+TEST_F(NumberFields, ConversionsWriteWhatTheirCatalogueReads) {
+  struct TConversion {
+    const TElementLineFormat* Source;
+    const char* Input;
+    int Format;  // ASTORB: 0 plain CSV, 1 own, 2 HomePlanet
+  };
+  const auto convert = [](const TConversion& c, const std::string& input) {
+    switch (CatalogueKindOfFile(input)) {
+      case TCatalogueKind::Mpcorb:
+        return ConvertMpcorbFile(input, {});
+      case TCatalogueKind::MpcorbCr:
+        return ConvertMpcorbCrFile(input, {});
+      default:
+        return ConvertAstorbFile(input, c.Format, false, {});
+    }
+  };
+  int refused = 0;
+  for (const TConversion& c : {TConversion{&kAstorbFormat, "astorb.dat", 0}, TConversion{&kAstorbFormat, "astorb.dat", 1},
+                               TConversion{&kAstorbFormat, "astorb.dat", 2}, TConversion{&kMpcorbFormat, "MPCORB.DAT", 1},
+                               TConversion{&kMpcorbFormat, "MPCORBCR.DAT", 1}}) {
+    const TElementLineFormat& row = *c.Source;
+    const TMarkedLine marked = Unmark(row.Sample);
+    for (std::size_t k = 0; k < row.Fields.size(); ++k) {
+      for (const std::string bad : {"", "B1950", "0 12"}) {
+        std::string damaged = Damaged(marked, k, bad, row.Layout);
+        damaged.replace(damaged.rfind("Ceres"), 5, "Vesta");  // MPCORB drops a repeated name
+        SCOPED_TRACE(std::string(c.Input) + " " + std::to_string(c.Format) + ": " + damaged);
+        std::string text = row.Head;
+        for (std::string line : {marked.Text, damaged}) {
+          line.resize(std::max(row.RecordLength, line.size()), ' ');
+          text += line + "\n";
+        }
+        const std::string input = folder.Write(c.Input, text);
+        const TRead source = ReadFile(TElementRecordKind::Asteroid, input);
+        const TConversionResult r = convert(c, input);
+        ASSERT_TRUE(r.Done) << r.Error;
+        EXPECT_EQ(r.Written, static_cast<long>(source.Records.size()));
+        ASSERT_EQ(r.Unusable.Count, static_cast<int>(source.Skipped.size()));
+        if (r.Unusable.Count > 0) {
+          EXPECT_EQ(r.Unusable.FirstLine, source.Skipped[0].LineNumber);
+          EXPECT_EQ(r.Unusable.Field, source.Skipped[0].Field);
+          EXPECT_EQ(r.Unusable.Field, row.Fields[k].Name);
+          ++refused;
+        }
+        if (c.Format == 0) continue;  // the plain CSV keeps the columns' texts; nothing reads it
+        const TRead output = ReadFile(TElementRecordKind::Asteroid, r.Output);
+        EXPECT_TRUE(output.Skipped.empty());
+        EXPECT_EQ(output.Records, source.Records);
+      }
+    }
+  }
+  EXPECT_GT(refused, 100);
+
+  const std::string fixtures = std::string(KVX_FIXTURE_DIR) + "/bad_inputs/";
+  const std::string blank = TempFolder::Read(fixtures + "astorb_blank_g_converted_to_0_15.dat");
+  const std::string inner = TempFolder::Read(fixtures + "astorb_g_with_inner_blank_converted_to_12.dat");
+  for (int format : {0, 1, 2}) {
+    SCOPED_TRACE(format);
+    const TConversionResult zero = ConvertAstorbFile(folder.Write("astorb.dat", blank), format, false, {});
+    EXPECT_EQ(zero.Written, 1);
+    if (format != 0) {
+      const TRead read = ReadFile(TElementRecordKind::Asteroid, zero.Output);
+      ASSERT_EQ(read.Records.size(), 1u);
+      EXPECT_EQ(read.Records[0][asteroid_member::g], 0.0) << "G blank in ASTORB is 0, not the own format's 0.15";
+    }
+    const std::string input = folder.Write("astorb.dat", inner);
+    const TConversionResult damaged = ConvertAstorbFile(input, format, false, {});
+    EXPECT_EQ(damaged.Written, 0);
+    EXPECT_EQ(damaged.Skipped, 1);
+    sink.messages.clear();
+    ReportUnusableRecords(damaged, input);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text, input + ": 1 Zeile mit unbrauchbaren Bahnelementen übersprungen (Zeile 1, Feld g)");
+  }
 }
 
 // Files whose only objects hold a lone decimal mark in a number field (e

@@ -24,6 +24,8 @@
 #include "catalogues/comet_list.h"
 #include "catalogues/element_editor.h"
 #include "catalogues/element_lines.h"
+#include "catalogues/foreign_lines.h"
+#include "core/text_conversion.h"
 #include "core/frames.h"
 #include "core/time_scales.h"
 #include "core/two_body.h"
@@ -611,6 +613,26 @@ TEST_F(SavedLists, EditorLinesKeepEveryValue) {
   TCometElements kBack;
   ASSERT_EQ(ParseCometCsvLine(EditorRecordToLine(k), kBack), TLineParse::Parsed);
   EXPECT_EQ(Values(kBack), Values(k));
+
+  // The own lines give each value the text KeptNumberText gives it (their
+  // writer takes a shorter way where it may): decimal values of every size
+  // and with up to 14 decimals, any double, and 0 and -0.
+  std::mt19937_64 random(20261210);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (int n = 0; n < 20000; ++n) {
+    TAsteroidElements r = a;
+    for (const auto& [name, member] : kAsteroidRecordFields) {
+      const double scale = std::pow(10.0, static_cast<double>(random() % 15));
+      const double size = std::pow(10.0, static_cast<double>(random() % 24) - 10);
+      const double decimal = std::round(unit(random) * size * scale) / scale;
+      r.*member = n % 3 == 0 ? unit(random) * size : n % 97 == 1 ? -0.0 : decimal;
+    }
+    std::string expected = WritableName(r.Name, ';');
+    for (const TFormatField& f : kOwnAsteroidLineFields) {
+      expected += ";" + FloatToTextSep(KeptNumberText(r.*kAsteroidRecordFields[f.Member].second, f.Decimals));
+    }
+    ASSERT_EQ(OwnAsteroidLine(r, false), expected);
+  }
 }
 
 }  // namespace

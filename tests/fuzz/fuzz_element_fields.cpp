@@ -7,6 +7,10 @@
 // taken: a text that is no number (where it cannot move the fields after
 // it) never gives a record, and a number that gives one gives that value;
 // a blank field gives its row's value or refuses the line.
+// The comet text listing, which no list reads, takes the line by its row's
+// columns and writes it again: a written line reads back within the
+// listing's decimals and is written the same once more; a refused one
+// names its field.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -16,6 +20,8 @@
 #include "catalogues/comet_list.h"
 #include "catalogues/element_format_fields.h"
 #include "catalogues/element_lines.h"
+#include "catalogues/element_write_checks.h"
+#include "catalogues/foreign_lines.h"
 #include "catalogues/variable_star_list.h"
 #include "fuzz/fuzz_support.h"
 
@@ -67,6 +73,23 @@ std::vector<double> Load(List& list, const std::string& path, std::size_t& usabl
   return MemberValues(list, field, usable);
 }
 
+// The listing's promise for one line of it.
+void ListingWrittenAsItReadsBack(const std::string& text) {
+  TCometElements read;
+  if (ParseTextListingLine(text, read) != TForeignLineRead::Parsed) return;
+  std::string line;
+  const char* field = nullptr;
+  if (!TextListingLine(read, line, field)) {
+    fuzz::Require(field != nullptr, "a refused listing line names its field");
+    return;
+  }
+  TCometElements back;
+  fuzz::Require(ParseTextListingLine(line, back) == TForeignLineRead::Parsed, "a written listing line reads back");
+  fuzz::Require(ChangedField(read, back, kTextListingComet) == nullptr, "the listing keeps its decimals");
+  std::string again;
+  fuzz::Require(TextListingLine(back, again, field) && again == line, "a listing line read back is written the same");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -85,6 +108,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (row.RecordLength > 0) {
     good.resize(row.RecordLength, ' ');
     damaged.resize(std::max(row.RecordLength, damaged.size()), ' ');
+  }
+  if (row.FileName == nullptr) {
+    ListingWrittenAsItReadsBack(damaged);
+    return 0;
   }
   const std::string& path = fuzz::WriteScratch(std::string(row.Head) + good + "\n" + damaged + "\n", row.FileName);
 

@@ -172,7 +172,7 @@ def field_seeds():
                                    ("skymap_h_word", 2, 9, "B1950"), ("mpc_g_blank", 3, 1, ""),
                                    ("astorb_a", 5, 8, "2.5"), ("own_comet_epoch_blank", 6, 9, ""),
                                    ("guide_equinox", 9, 9, "1950.0"), ("mpc_comet_h", 10, 8, "-."),
-                                   ("variable_maxmag", 11, 2, "3,5")]:
+                                   ("variable_maxmag", 11, 2, "3,5"), ("listing_h_wide", 12, 9, "123456.5")]:
         write("element_fields", name + ".bin", bytes([row, field]) + text.encode())
 
 

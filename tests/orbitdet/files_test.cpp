@@ -463,18 +463,25 @@ TEST_F(ObservationFiles, SheetSavesAsTextAndBinaryAndReopensTheSameRows) {
 }
 
 // Observations opened, put into the sheet and saved in the other format
-// come back as they were: a declination of exactly -90 degrees through the
-// binary records (it came back as -90.000000000000028 and was skipped), and
-// RA seconds with three decimals through the own text (cut to 0.01 s).
+// come back as they were: a declination of exactly -90 degrees (and of +90,
+// the same file with the sign turned) through the binary records (it came
+// back as -90.000000000000028 and was skipped), and RA seconds with three
+// decimals through the own text (cut to 0.01 s).
 TEST_F(ObservationFiles, SavedInTheOtherFormatEveryObservationComesBack) {
   struct Case {
-    const char* Fixture;
+    std::string Fixture;
     const char* SavedAs;
   };
-  for (const Case& c : {Case{"observations_own_dec_minus_90_save_as_obs.txt", "saved.obs"},
-                        Case{"observations_mpc_ra_3_decimals_save_as_own_text.txt", "saved.txt"}}) {
+  const std::string fixtures = std::string(KVX_FIXTURE_DIR) + "/bad_inputs/";
+  std::string north = ReadFixtureBytes("bad_inputs/observations_own_dec_minus_90_save_as_obs.txt");
+  const std::size_t pole = north.find("-90  0  0.00");
+  ASSERT_NE(pole, std::string::npos);
+  north[pole] = ' ';
+  for (const Case& c : {Case{fixtures + "observations_own_dec_minus_90_save_as_obs.txt", "saved.obs"},
+                        Case{folder_.Write("dec_plus_90.txt", north), "saved_north.obs"},
+                        Case{fixtures + "observations_mpc_ra_3_decimals_save_as_own_text.txt", "saved.txt"}}) {
     SCOPED_TRACE(c.Fixture);
-    ASSERT_TRUE(OpenObservationFileNamed(od_, std::string(KVX_FIXTURE_DIR) + "/bad_inputs/" + c.Fixture));
+    ASSERT_TRUE(OpenObservationFileNamed(od_, c.Fixture));
     ASSERT_EQ(list_.size(), 3u);
     const TObservationList original = list_;
     workbook::TWorkbook book;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -55,17 +56,30 @@ TEST(EditRules, TimesOfDayAreNormalisedAndReadAsPackedHours) {
 }
 
 TEST(EditRules, KeysAndFinishedTextsOfTheNumberBoxes) {
+  // A sign is part of a whole number: "+1" is 1, "+" or "+-1" none.
   EXPECT_TRUE(IntegerKeyAllowed('-'));
-  EXPECT_FALSE(IntegerKeyAllowed('+'));
+  EXPECT_TRUE(IntegerKeyAllowed('+'));
   EXPECT_FALSE(IntegerKeyAllowed('a'));
   EXPECT_EQ(FloatKeyFilter('.', ','), ',');
   EXPECT_EQ(FloatKeyFilter('x', ','), '\0');
   EXPECT_TRUE(IsIntegerText("-12"));
+  EXPECT_TRUE(IsIntegerText("+12"));
   EXPECT_FALSE(IsIntegerText("1-2"));
+  EXPECT_FALSE(IsIntegerText("+-2"));
   EXPECT_FALSE(IsIntegerText("12abc")) << "pasted letters";
   EXPECT_TRUE(IsFloatText("180,0"));
+  EXPECT_TRUE(IsFloatText("+1,5"));
   EXPECT_FALSE(IsFloatText("1.2.3"));
   EXPECT_FALSE(IsFloatText("nan"));
+  std::int32_t whole = 7;
+  for (const char* text : {"+", "-", "", " ", "+-1", "--1", "1.0", "1 2", "2147483648", "-2147483649", "0x1"}) {
+    EXPECT_FALSE(ReadWholeNumberText(text, whole)) << text;
+  }
+  EXPECT_EQ(whole, 7);
+  for (const auto& [text, value] : {std::pair{"+30", 30}, {" -12 \r", -12}, {"007", 7}, {"-2147483648", INT32_MIN}}) {
+    ASSERT_TRUE(ReadWholeNumberText(text, whole)) << text;
+    EXPECT_EQ(whole, value) << text;
+  }
 }
 
 TEST(EditRules, DatesHeldAsJulianDays) {
@@ -131,7 +145,7 @@ TEST(LocationList, LinesOfTheLocationFile) {
   // longitude, latitude or zone; blank minutes are 0.
   const char* const fields[] = {"longitude", "latitude", "zone", "minutes"};
   for (std::size_t k = 0; k < 4; ++k) {
-    for (const char* bad : {"B1950", "1,5e", "", ".", ",", "-.", "\u2212", "MEZ"}) {
+    for (const char* bad : {"B1950", "1,5e", "", ".", ",", "-.", "\u2212", "MEZ", "+", "+-1"}) {
       if (k == 3 && std::string(bad).empty()) continue;
       std::string texts[] = {"10", "50", "1", "0"};
       texts[k] = bad;
@@ -143,12 +157,17 @@ TEST(LocationList, LinesOfTheLocationFile) {
   }
   // Zones past 12 h keep the rest in the minutes, up to 720 either way; a
   // zone of 13 or 14 hours (older files) is 12 with 60 or 120 minutes more;
-  // blank or missing minutes are 0. Read as "zone/minutes", or the field.
+  // blank or missing minutes are 0; a sign belongs to a whole number. Read
+  // as "zone/minutes", or the first field at fault: a zone by itself, the
+  // minutes by themselves, then the minutes as the fold leaves them; a
+  // field the line ends before (also just after its ";") is blank.
   const std::pair<const char*, const char*> kZoneLines[] = {
-      {"K;-157.24;1.52;14;0", "12/120"},   {"T;175.12;-21.08;13;", "12/60"},    {"C;176.33;-43.57;12;45;8016", "12/45"},
-      {"B;-13.24;52.31;1;;10115", "1/0"},  {"B;-13.24;52.31;1", "1/0"},       {"W;10;50;-14;-30", "-12/-150"},
-      {"V;-13.24;52.31;1;1000", "minutes"}, {"V;-13.24;52.31;12;-721", "minutes"}, {"V;-13.24;52.31;14;700", "zone"},
-      {"V;-13.24;52.31;", "zone"},
+      {"K;-157.24;1.52;14;0", "12/120"},    {"T;175.12;-21.08;13;", "12/60"},     {"C;176.33;-43.57;12;45;8016", "12/45"},
+      {"B;-13.24;52.31;1;;10115", "1/0"},   {"B;-13.24;52.31;1", "1/0"},        {"W;10;50;-14;-30", "-12/-150"},
+      {"P;-13.24;52.31;+1;+30", "1/30"},    {"P;-13.24;52.31; +13 ;-60", "12/0"}, {"V;-13.24;52.31;1;1000", "minutes"},
+      {"V;-13.24;52.31;12;-721", "minutes"}, {"V;-13.24;52.31;14;700", "minutes"}, {"V;-13.24;52.31;15;45.5", "zone"},
+      {"V;-13.24;52.31;", "zone"},          {"V;-13.24;", "latitude"},          {"V;", "longitude"},
+      {"V;-13.24;52.31;x;1000", "zone"},
   };
   for (const auto& [line, read] : kZoneLines) {
     TOrtdatens place;
@@ -181,6 +200,8 @@ TEST(LocationList, LoadSearchAndIndices) {
       ":ORTDATEI VAMUR!\n:Ort;Geographische Länge;Geographische Breite;Zeitzone;Postleitzahl\n"
       "Oberhausen;-6.5107;51.2818;1;0;46045\nBerlin;-13.2400;52.3100;1;0;10115\nX;abc;1;1;0\n"
       "Bern;-7.2649;46.5654;1;0;3011\n");
+  RecordingMessageSink sink;
+  ScopedMessageSink scoped(sink);
   Orttabelle list;
   int changes = 0;
   list.OnChange = [&] { ++changes; };
@@ -203,35 +224,66 @@ TEST(LocationList, LoadSearchAndIndices) {
   list.SetStoredIndex(7);
   EXPECT_EQ(list.GetStoredIndex(), 0);
 
+  // The lines that are no place are named, asked or not (the location
+  // dialog's first load asks nothing).
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text, file + ": 1 Zeile übersprungen (Zeile 5, Feld Länge)");
   // A file that cannot be opened: an empty list; a message only when asked.
-  RecordingMessageSink sink;
-  ScopedMessageSink scoped(sink);
+  sink.messages.clear();
   EXPECT_FALSE(list.Neuedateiladen(folder.File("missing.csv"), 0, false));
   EXPECT_EQ(list.Count(), 0);
   EXPECT_TRUE(sink.messages.empty());
   EXPECT_FALSE(list.Neuedateiladen(folder.File("missing.csv"), 0, true));
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_NE(sink.messages[0].text.find("nicht gefunden"), std::string::npos);
-  // Asked, the lines that are no place are named.
-  ASSERT_TRUE(list.Neuedateiladen(file, 0, true));
-  ASSERT_EQ(sink.messages.size(), 2u);
-  EXPECT_EQ(sink.messages[1].text, file + ": 1 Zeile übersprungen (Zeile 5, Feld Länge)");
 }
 
 // The file of a mistyped 1000 extra minutes: that line is no place, named
 // in the program's language, singular or plural as the count is; the place
 // beside it (Kiritimati, +14 h) keeps its 120 minutes, named by its offset.
-TEST(LocationList, MinutesBeyond720AreNoPlaceAndNamed) {
+// Lines whose zone and minutes are both at fault name the zone, the first
+// of them in the line; zone 14 (Kiritimati in an older file) with 1045
+// minutes names the minutes. "+1" and "+30" are whole numbers: that place
+// loads like the one without signs, without a note.
+TEST(LocationList, ZonesAndMinutesAreReadWithTheirSignsAndTheFirstFieldAtFaultNamed) {
   InitAstroNameTables();
   RecordingMessageSink sink;
   ScopedMessageSink scoped(sink);
-  const std::string fixture = std::string(KVX_FIXTURE_DIR) + "/bad_inputs/location_minutes_beyond_720.txt";
+  const std::string fixtures = std::string(KVX_FIXTURE_DIR) + "/bad_inputs/";
+  const std::string fixture = fixtures + "location_minutes_beyond_720.txt";
   Orttabelle list;
   ASSERT_TRUE(list.Neuedateiladen(fixture, 0, true));
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(list.PlaceName() + " " + std::to_string(list.ExtraMinutes()) + " " + list.ZoneName(), "Kiritimati 120 UTC+14");
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0].text, fixture + ": 1 Zeile übersprungen (Zeile 2, Feld Minuten)");
+
+  const std::string faults = fixtures + "location_zone_and_minutes_bad_names_minutes.txt";
+  std::ifstream in(faults, std::ios::binary);
+  std::string line, name, read;
+  while (std::getline(in, line)) {
+    TOrtdatens place;
+    const char* field = nullptr;
+    read += ParseLocationLine(line, name, place, &field) ? std::to_string(place.Zone) + "/" + std::to_string(place.ExtraMinutes)
+                                                         : std::string(field);
+    read += " ";
+  }
+  EXPECT_EQ(read, "12/120 zone zone minutes ");
+  sink.messages.clear();
+  ASSERT_TRUE(list.Neuedateiladen(faults, 0, false));
+  EXPECT_EQ(list.Count(), 1);
+  ASSERT_EQ(sink.messages.size(), 1u) << "named also where a missing file would pass unsaid";
+  EXPECT_EQ(sink.messages[0].text, faults + ": 3 Zeilen übersprungen (erste: Zeile 2, Feld Zeitzone)");
+
+  const std::string signs = fixtures + "location_plus_sign_zone_refused.txt";
+  sink.messages.clear();
+  ASSERT_TRUE(list.Neuedateiladen(signs, 0, true));
+  ASSERT_EQ(list.Count(), 2);
+  for (int k = 0; k < 2; ++k) {
+    EXPECT_EQ(std::to_string(list.Place(k).Zone) + "/" + std::to_string(list.Place(k).ExtraMinutes), "1/30") << k;
+  }
+  EXPECT_TRUE(sink.messages.empty());
+
   test::TempFolder folder;
   const std::string two = folder.Write("orte.csv", ":ORTDATEI VAMUR!\nA;10;50;1;-1000\nB;10;50;x;0\nC;10;50;1\n");
   LanguageEnglish = 1;

@@ -14,7 +14,9 @@
 #include <QSpinBox>
 #include <QWidget>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "core/name_tables.h"
 #include "core/observer_record.h"
@@ -182,8 +184,10 @@ TEST_F(Dialogs, PeriodDialogWholeNumbersStopAtTheirLimits) {
         {"EclipseSpan", "0", "1", "Suchzeitraum für Sonnenfinsternisse"},
         {"EclipseSpan", "13", "12", "Suchzeitraum für Sonnenfinsternisse"},
         {"Zone", "13", "12", "Zeitzone:"},
+        {"Zone", "+13", "+12", "Zeitzone:"},
         {"Zone", "-13", "-12", "Zeitzone:"},
         {"ExtraMinutes", "1000", "720", "Minuten der Zeitzone"},
+        {"ExtraMinutes", "+721", "+720", "Minuten der Zeitzone"},
         {"ExtraMinutes", "-721", "-720", "Minuten der Zeitzone"},
         {"StepDays", "-1", "3", "Intervall (Tage)"},
         {"AutoDays", "-1", "0", "Tage für Automodus"},
@@ -401,6 +405,33 @@ TEST_F(Dialogs, LocationDialogLoadsSearchesAndChecksItsFields) {
   EXPECT_EQ(dialog.exec(), QDialog::Rejected);
   EXPECT_EQ(dialog.List().Count(), before);
   EXPECT_EQ(dialog.LocationFileName, file);
+
+  // A dialog's first showing loads its stored file: a place whose zone and
+  // minutes carry their signs is there, and lines that are no place are
+  // named, not dropped unseen.
+  const std::filesystem::path fixtures =
+      std::filesystem::path(KVX_FIXTURE_DIR).parent_path().parent_path() / "fixtures" / "bad_inputs";
+  for (const auto& [fixture, places, note] :
+       {std::tuple{"location_plus_sign_zone_refused.txt", 2, ""},
+        std::tuple{"location_zone_and_minutes_bad_names_minutes.txt", 1,
+                   ": 3 Zeilen übersprungen (erste: Zeile 2, Feld Zeitzone)"}}) {
+    SCOPED_TRACE(fixture);
+    TOrtwahldialog fresh(&owner_);
+    fresh.LocationFileName = (fixtures / fixture).string();
+    fresh.Record = Observer(1, 0, 0, "Berlin", false);
+    sink_.messages.clear();
+    WhenModalShown([&](QDialog& shown) {
+      EXPECT_EQ(Child<QComboBox>(shown, "Orttabelle1")->count(), places);
+      shown.reject();
+    });
+    fresh.exec();
+    if (std::string(note).empty()) {
+      EXPECT_TRUE(sink_.messages.empty()) << sink_.messages.front().text;
+    } else {
+      ASSERT_EQ(sink_.messages.size(), 1u);
+      EXPECT_EQ(sink_.messages[0].text, fresh.LocationFileName + note);
+    }
+  }
 }
 
 // Return at the kept dialog's next showing: OK after "Weltzeit
