@@ -1,5 +1,6 @@
 #include "platform/help.h"
 
+#include <cstring>
 #include <sstream>
 #include <utility>
 
@@ -42,6 +43,33 @@ std::string CutAnchor(std::string& line) {
   return anchor;
 }
 
+// The keyword comment of a section: "<!-- keywords: word, two words -->",
+// on one line or several.
+constexpr const char* kKeywordsStart = "<!-- keywords:";
+constexpr const char* kCommentEnd = "-->";
+
+bool StartsKeywords(const std::string& line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  return first != std::string::npos && line.compare(first, std::strlen(kKeywordsStart), kKeywordsStart) == 0;
+}
+
+// Takes one line of a keyword comment (the first line with its start) into
+// `comment`; at the comment's end its keywords go to `keywords`. True while
+// the comment goes on after the line.
+bool TakeKeywords(std::string line, std::string& comment, std::vector<std::string>& keywords) {
+  if (StartsKeywords(line)) line.erase(0, line.find(kKeywordsStart) + std::strlen(kKeywordsStart));
+  const std::size_t end = line.find(kCommentEnd);
+  comment += ' ' + line.substr(0, end);
+  if (end == std::string::npos) return true;
+  std::istringstream words(comment);
+  for (std::string word; std::getline(words, word, ',');) {
+    word = Trimmed(word);
+    if (!word.empty()) keywords.push_back(word);
+  }
+  comment.clear();
+  return false;
+}
+
 constexpr THelpTopic kTopics[] = {
     {kHelpTopicIntegrationAccuracy, "integration-method"},
     {kHelpTopicFileBrowser, "file-browser"},
@@ -76,17 +104,23 @@ constexpr THelpTopic kTopics[] = {
 
 std::vector<THelpSection> SplitHelpSections(const std::string& markdown, const std::string& preamble) {
   std::vector<THelpSection> sections;
-  THelpSection current{preamble, 1, {}, {}};
+  THelpSection current{preamble, 1, {}, {}, {}};
   bool inFence = false;
+  bool inKeywords = false;
+  std::string comment;
   std::istringstream in(markdown);
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!inFence && (inKeywords || StartsKeywords(line))) {
+      inKeywords = TakeKeywords(line, comment, current.Keywords);
+      continue;
+    }
     if (line.rfind("```", 0) == 0) inFence = !inFence;
     const int level = inFence ? 0 : HeadingLevel(line);
     if (level > 0) {
       if (!sections.empty() || Trimmed(current.Text).size() > 0) sections.push_back(std::move(current));
       std::string anchor = CutAnchor(line);
-      current = THelpSection{Trimmed(line.substr(static_cast<std::size_t>(level))), level, {}, std::move(anchor)};
+      current = THelpSection{Trimmed(line.substr(static_cast<std::size_t>(level))), level, {}, std::move(anchor), {}};
     }
     current.Text += line;
     current.Text += '\n';
@@ -143,6 +177,11 @@ std::string HowToUseHelpText(bool english) {
            "Upper and lower case do not matter, and the stem of a word is enough: \"eclipse\" also "
            "finds \"eclipses\". A word the guide does not hold is looked for by its parts: "
            "\"sunrise\" finds the sections on \"sun\" and \"rise\". "
+           "Each section also knows words a reader may type for it that its text does not use "
+           "(everyday names, abbreviations such as JD or ISS, German terms); they count like its title. "
+           "Words such as \"the\", \"how\" or \"change\" are not needed in a section. A word no section "
+           "holds is named above the list; when it is all you typed, the list shows the contents "
+           "instead. "
            "Double-click a title, or choose it and press \"Show\", to read that section. An empty "
            "search lists every section.\n"
            "- **Using help** shows this page; choose a title on the left to go back to the guide.\n"
@@ -174,7 +213,12 @@ std::string HowToUseHelpText(bool english) {
          "Kleinschreibung zählen nicht, und der Wortstamm genügt: "
          "\"Finsternis\" findet auch \"Finsternisse\". Zusammengesetzte Wörter findet die Suche "
          "auch über ihre Teile: \"Sonnenaufgang\" findet die Abschnitte über \"Sonne\" und "
-         "\"Aufgang\", und \"Aufgang\" findet auch \"Auf- und Untergang\". Ein "
+         "\"Aufgang\", und \"Aufgang\" findet auch \"Auf- und Untergang\". Jeder Abschnitt kennt "
+         "außerdem Wörter, die man für ihn tippen mag, die sein Text aber nicht verwendet "
+         "(Alltagsnamen, Abkürzungen wie JD oder ISS, englische Begriffe); sie zählen wie seine "
+         "Überschrift. Wörter wie \"der\", \"wie\" oder \"ändern\" muss ein Abschnitt nicht enthalten. "
+         "Ein Wort, das kein Abschnitt enthält, nennt die Suche über der Liste; ist es alles, was Sie "
+         "getippt haben, zeigt die Liste stattdessen das Inhaltsverzeichnis. Ein "
          "Doppelklick auf eine Überschrift, oder Auswählen und \"Anzeigen\", zeigt den Abschnitt. Eine "
          "leere Suche listet alle Abschnitte.\n"
          "- **Hilfe benutzen** zeigt diese Seite; eine Überschrift links führt zurück ins Handbuch.\n"

@@ -20,20 +20,23 @@ namespace kvx {
 
 // One section of the help text: its heading without the '#' marks, the
 // heading's level (1 for "#", 2 for "##", ...), its anchor (the name in a
-// trailing "{#name}" of the heading, empty without one) and its Markdown
-// from the heading line (without the anchor) up to the next heading of any
-// level.
+// trailing "{#name}" of the heading, empty without one), its Markdown from
+// the heading line (without the anchor) up to the next heading of any level,
+// and the words a reader may search it by that its text does not show.
 struct THelpSection {
   std::string Title;
   int Level = 1;
   std::string Text;
   std::string Anchor;
+  std::vector<std::string> Keywords;
 };
 
 // Cuts a Markdown text into its sections. Heading lines start with 1 to 6
 // '#' and a blank at the start of the line; lines inside ``` fences are
 // text. Text before the first heading becomes a section titled `preamble`
-// (left out when it is blank).
+// (left out when it is blank). A comment that starts a line with
+// "<!-- keywords:" holds the section's keywords, separated by commas, up to
+// its "-->" (on that line or a later one); it is no part of the text.
 std::vector<THelpSection> SplitHelpSections(const std::string& markdown, const std::string& preamble = "");
 
 // The section whose title equals `title`, case ignored.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <set>
 
 #include "platform/text_encoding.h"
 
@@ -26,6 +27,29 @@ bool IsEnding(const std::string& text) {
 // The words that join the halves of a cut compound ("Auf- und Untergang").
 bool IsConjunction(const std::string& word) {
   return word == "und" || word == "oder" || word == "bzw" || word == "sowie" || word == "and" || word == "or";
+}
+
+// A word a reader puts around the terms of a key ("Zeitraum ändern", "how
+// to print"): an article, a preposition, a question word or a verb that
+// asks for an action of the program. The program's own commands
+// ("drucken", "speichern", "print") are no such words.
+bool IsFillWord(const std::string& word) {
+  static const std::set<std::string> kFill = {
+      "der",      "die",     "das",       "den",       "dem",      "des",        "ein",       "eine",       "einen",
+      "einem",    "einer",   "eines",     "und",       "oder",     "von",        "vom",       "zu",         "zum",
+      "zur",      "im",      "in",        "ins",       "am",       "an",         "auf",       "aus",        "als",
+      "für",      "mit",     "bei",       "nach",      "durch",    "über",       "wie",       "was",        "wo",
+      "wann",     "welche",  "welcher",   "warum",     "ist",      "sind",       "wird",      "kann",       "ich",
+      "man",      "mein",    "meine",     "nicht",     "kein",     "keine",      "ändern",    "einstellen", "eingeben",
+      "laden",    "öffnen",  "suchen",    "finden",    "anzeigen", "zeigen",     "berechnen", "rechnen",    "erstellen",
+      "erzeugen", "machen",  "wählen",    "auswählen", "setzen",   "hinzufügen", "sehen",     "umstellen",  "wechseln",
+      "the",      "a",       "an",        "of",        "by",       "for",        "on",        "at",         "to",
+      "and",      "or",      "with",      "from",      "into",     "about",      "how",       "what",       "when",
+      "where",    "which",   "why",       "is",        "are",      "do",         "does",      "can",        "my",
+      "not",      "no",      "change",    "enter",     "load",     "open",       "find",      "search",     "show",
+      "display",  "compute", "calculate", "make",      "create",   "choose",     "select",    "add",        "get",
+      "see",      "switch"};
+  return kFill.count(word) != 0;
 }
 
 // The number of letters (UTF-8 code points) of a word.
@@ -60,7 +84,8 @@ std::string Stem(const std::string& word) {
 }
 
 struct TToken {
-  std::string Word;  // in lower case
+  std::string Word;   // in lower case
+  std::string Typed;  // as it stands in the text
   bool Bold = false;
   bool Cut = false;        // cut before a hyphen: "Auf-" of "Auf- und Untergang"
   std::string Completion;  // for a cut word, the words after it that complete it
@@ -98,7 +123,13 @@ std::vector<TToken> Tokens(const std::string& text, bool markdown) {
       at += bytes;
       bytes = at < text.size() ? LetterBytes(text, at) : 0;
     }
-    TToken token{LowerCaseLatinText(text.substr(start, at - start)), bold, false, {}, bold ? runs : 0, 0};
+    TToken token{LowerCaseLatinText(text.substr(start, at - start)),
+                 text.substr(start, at - start),
+                 bold,
+                 false,
+                 {},
+                 bold ? runs : 0,
+                 0};
     token.Cut = at < text.size() && text[at] == '-' &&
                 (at + 1 == text.size() || std::string(" \t\r\n,/)").find(text[at + 1]) != std::string::npos);
     tokens.push_back(std::move(token));
@@ -168,10 +199,8 @@ struct THelpSearch::TCount {
 THelpSearch::THelpSearch(const std::vector<THelpSection>& sections) : count_(sections.size()) {
   for (const THelpSection& section : sections) {
     TIndexedSection indexed;
-    for (const TToken& token : Tokens(section.Title, false)) {
-      indexed.Title.push_back(WordId(token.Word, token.Completion));
-      indexed.TitleLetters += Letters(token.Word);
-    }
+    indexed.Titles.push_back(Phrase(section.Title));
+    for (const std::string& keyword : section.Keywords) indexed.Titles.push_back(Phrase(keyword));
     for (const TToken& token : Tokens(Body(section), true)) {
       indexed.Text.emplace_back(WordId(token.Word, token.Completion), token.Share);
     }
@@ -189,6 +218,15 @@ std::size_t THelpSearch::WordId(const std::string& word, const std::string& comp
     if (Letters(word) >= 3) dictionary_.insert(word);
   }
   return at->second;
+}
+
+THelpSearch::TPhrase THelpSearch::Phrase(const std::string& text) {
+  TPhrase phrase;
+  for (const TToken& token : Tokens(text, false)) {
+    phrase.Words.push_back(WordId(token.Word, token.Completion));
+    phrase.Letters += Letters(token.Word);
+  }
+  return phrase;
 }
 
 bool THelpSearch::IsWord(const std::string& word) const { return dictionary_.count(word) != 0; }
@@ -311,11 +349,15 @@ std::vector<double> THelpSearch::MatchingWords(const std::string& key, bool part
 THelpSearch::TCount THelpSearch::Count(std::size_t section, const std::vector<double>& matching,
                                        std::size_t letters) const {
   TCount result;
-  // In the title, the share of its letters that the key covers.
-  for (std::size_t id : sections_[section].Title) {
-    result.Title += matching[id] * static_cast<double>(std::min(letters, Letters(words_[id].Word)));
+  // In the title or a keyword, the share of its letters that the key
+  // covers, the best of them.
+  for (const TPhrase& phrase : sections_[section].Titles) {
+    double covered = 0;
+    for (std::size_t id : phrase.Words) {
+      covered += matching[id] * static_cast<double>(std::min(letters, Letters(words_[id].Word)));
+    }
+    if (covered > 0) result.Title = std::max(result.Title, covered / static_cast<double>(phrase.Letters));
   }
-  if (result.Title > 0) result.Title /= static_cast<double>(sections_[section].TitleLetters);
   for (const auto& [id, share] : sections_[section].Text) {
     result.Text += matching[id];
     result.Bold += matching[id] * share;
@@ -328,14 +370,18 @@ THelpSearch::TCount THelpSearch::CountTogether(std::size_t section, const std::v
                                                std::size_t secondLetters) const {
   TCount result;
   const TIndexedSection& s = sections_[section];
-  for (std::size_t i = 0; i + 1 < s.Title.size(); ++i) {
-    const double match = std::min(first[s.Title[i]], second[s.Title[i + 1]]);
-    if (match > 0) {
-      result.Title += match * static_cast<double>(std::min(firstLetters, Letters(words_[s.Title[i]].Word)) +
-                                                  std::min(secondLetters, Letters(words_[s.Title[i + 1]].Word)));
+  for (const TPhrase& phrase : s.Titles) {
+    const std::vector<std::size_t>& w = phrase.Words;
+    double covered = 0;
+    for (std::size_t i = 0; i + 1 < w.size(); ++i) {
+      const double match = std::min(first[w[i]], second[w[i + 1]]);
+      if (match > 0) {
+        covered += match * static_cast<double>(std::min(firstLetters, Letters(words_[w[i]].Word)) +
+                                               std::min(secondLetters, Letters(words_[w[i + 1]].Word)));
+      }
     }
+    if (covered > 0) result.Title = std::max(result.Title, covered / static_cast<double>(phrase.Letters));
   }
-  if (result.Title > 0) result.Title /= static_cast<double>(s.TitleLetters);
   for (std::size_t i = 0; i + 1 < s.Text.size(); ++i) {
     const double match = std::min(first[s.Text[i].first], second[s.Text[i + 1].first]);
     result.Text += match;
@@ -351,69 +397,148 @@ double THelpSearch::Weight(std::size_t section, const TCount& count) const {
   return kTitleWeight * std::min(count.Title, 1.0) + text * (kSaturation + 1.0) / (text + kSaturation);
 }
 
-std::vector<std::size_t> THelpSearch::Find(const std::string& key) const {
-  std::vector<std::size_t> found(count_);
-  std::iota(found.begin(), found.end(), std::size_t{0});
-  const std::vector<TToken> keys = Tokens(LowerCaseLatinText(key), false);
-  if (keys.empty()) return found;
+std::vector<THelpSearch::TCount> THelpSearch::PartCounts(const std::vector<std::string>& parts) const {
+  std::vector<TCount> counts(count_);
+  if (parts.empty()) return counts;
+  std::vector<std::vector<TCount>> each;
+  std::size_t rarest = 0;
+  std::size_t fewest = count_ + 1;
+  for (const std::string& part : parts) {
+    const std::vector<double> matching = MatchingWords(part, true);
+    std::vector<TCount> in(count_);
+    for (std::size_t i = 0; i < count_; ++i) in[i] = Count(i, matching, Letters(part));
+    const auto holding =
+        static_cast<std::size_t>(std::count_if(in.begin(), in.end(), [](const TCount& c) { return c.Found(); }));
+    if (holding < fewest) {
+      fewest = holding;
+      rarest = each.size();
+    }
+    each.push_back(std::move(in));
+  }
+  for (std::size_t i = 0; i < count_; ++i) {
+    const bool all =
+        std::all_of(each.begin(), each.end(), [i](const std::vector<TCount>& in) { return in[i].Found(); });
+    if (all) counts[i] = each[rarest][i];
+  }
+  return counts;
+}
 
-  // The terms: every key word (a section must hold each) and every two
-  // neighbouring key words found as they stand (a section that has them
-  // together counts more). A term's matches per section.
+std::pair<std::string, bool> THelpSearch::KnownPart(const std::string& word) const {
+  auto letterAt = [&word](std::size_t at) { return (static_cast<unsigned char>(word[at]) & 0xC0) != 0x80; };
+  // German compounds name their kind last: a "Hauptstadt" is a "Stadt".
+  std::string head;
+  for (std::size_t at = 3; at + 4 <= word.size() && head.empty(); ++at) {
+    if (letterAt(at) && IsWord(word.substr(at))) head = word.substr(at);
+  }
+  // A start leaves a word of four letters or more, linking letters aside
+  // ("Sonnenuhr" leaves "uhr" after "Sonne": no start).
+  auto leavesAWord = [&word](std::size_t end) {
+    std::size_t rest = word.size() - end;
+    for (const char* link : kLinks) {
+      const std::string linking(link);
+      if (word.compare(end, linking.size(), linking) == 0) {
+        rest = std::min(rest, word.size() - end - linking.size());
+      }
+    }
+    return rest >= 4;
+  };
+  std::string start;
+  for (std::size_t end = word.size() - 4; end >= 4 && start.empty(); --end) {
+    if (letterAt(end) && leavesAWord(end) && StartsAWord(word.substr(0, end))) start = word.substr(0, end);
+  }
+  // A part shorter than half the word says too little about it ("Sort" of
+  // "Beobachtungsort").
+  const std::size_t half = (Letters(word) + 1) / 2;
+  if (start.size() > head.size() && Letters(start) >= half) return {start, true};
+  if (!head.empty() && Letters(head) >= half) return {head, false};
+  return {};
+}
+
+std::vector<THelpSearch::TCount> THelpSearch::KeyWordCounts(const std::string& word, std::vector<double>& whole) const {
+  std::vector<TCount> counts(count_);
+  whole = MatchingWords(word, false);
+  if (std::any_of(whole.begin(), whole.end(), [](double match) { return match > 0; })) {
+    for (std::size_t i = 0; i < count_; ++i) counts[i] = Count(i, whole, Letters(word));
+    return counts;
+  }
+  whole.clear();
+  counts = PartCounts(Parts(word));
+  if (std::any_of(counts.begin(), counts.end(), [](const TCount& c) { return c.Found(); })) return counts;
+  if (Letters(word) < 8) return counts;
+  const auto [part, start] = KnownPart(word);
+  if (part.empty()) return counts;
+  if (!start) return PartCounts({part});
+  const std::vector<double> matching = MatchingWords(part, false);
+  for (std::size_t i = 0; i < count_; ++i) counts[i] = Count(i, matching, Letters(part));
+  return counts;
+}
+
+THelpFindings THelpSearch::Search(const std::string& key) const {
+  THelpFindings findings;
+  const std::vector<TToken> keys = Tokens(key, false);
+  if (keys.empty()) {
+    findings.Sections.resize(count_);
+    std::iota(findings.Sections.begin(), findings.Sections.end(), std::size_t{0});
+    return findings;
+  }
+  // The terms: every key word the guide holds (a section should hold each)
+  // and every two neighbouring key words found as they stand (a section
+  // that has them together counts more). A term's matches per section.
   std::vector<std::vector<TCount>> terms;
-  std::vector<bool> holds(count_, true);
+  std::vector<std::size_t> held(count_, 0);  // the key words each section holds
+  std::size_t known = 0;
   std::vector<double> previous;  // the last key word's matches, when found as it stands (else empty)
   std::size_t previousLetters = 0;
+  // Fill words count where a section holds them, but no section needs to
+  // (unless the key is nothing else).
+  const bool allFill = std::all_of(keys.begin(), keys.end(), [](const TToken& t) { return IsFillWord(t.Word); });
   for (const TToken& word : keys) {
-    const std::vector<double> whole = MatchingWords(word.Word, false);
-    std::vector<TCount> counts(count_);
-    if (std::any_of(whole.begin(), whole.end(), [](double match) { return match > 0; })) {
-      for (std::size_t i = 0; i < count_; ++i) counts[i] = Count(i, whole, Letters(word.Word));
-      if (!previous.empty()) {
-        std::vector<TCount> together(count_);
-        for (std::size_t i = 0; i < count_; ++i) {
-          together[i] = CountTogether(i, previous, whole, previousLetters, Letters(word.Word));
-        }
-        terms.push_back(std::move(together));
-      }
-      previous = whole;
-      previousLetters = Letters(word.Word);
-    } else {
-      // By its parts: every part somewhere in the section; the matches are
-      // those of the rarest part.
-      std::vector<std::vector<double>> parts;
-      const std::vector<std::string> names = Parts(word.Word);
-      for (const std::string& part : names) parts.push_back(MatchingWords(part, true));
-      for (std::size_t i = 0; i < count_ && !parts.empty(); ++i) {
-        for (std::size_t p = 0; p < parts.size(); ++p) {
-          const TCount in = Count(i, parts[p], Letters(names[p]));
-          counts[i] = p == 0 ? in
-                             : TCount{std::min(counts[i].Title, in.Title), std::min(counts[i].Bold, in.Bold),
-                                      std::min(counts[i].Text, in.Text)};
-          if (!in.Found()) counts[i] = TCount{};
-        }
-      }
+    const bool needed = allFill || !IsFillWord(word.Word);
+    std::vector<double> whole;
+    std::vector<TCount> counts = KeyWordCounts(word.Word, whole);
+    if (std::none_of(counts.begin(), counts.end(), [](const TCount& c) { return c.Found(); })) {
+      if (needed) findings.Unknown.push_back(word.Typed);
       previous.clear();
+      continue;
     }
-    for (std::size_t i = 0; i < count_; ++i) holds[i] = holds[i] && counts[i].Found();
+    known += needed ? 1 : 0;
+    if (!previous.empty() && !whole.empty()) {
+      std::vector<TCount> together(count_);
+      for (std::size_t i = 0; i < count_; ++i) {
+        together[i] = CountTogether(i, previous, whole, previousLetters, Letters(word.Word));
+      }
+      terms.push_back(std::move(together));
+    }
+    previous = whole;
+    previousLetters = Letters(word.Word);
+    for (std::size_t i = 0; i < count_ && needed; ++i) held[i] += counts[i].Found() ? 1 : 0;
     terms.push_back(std::move(counts));
   }
+  if (known == 0) return findings;
   std::vector<double> scores(count_, 0.0);
   for (const std::vector<TCount>& term : terms) {
-    const std::size_t holding =
+    const auto holding =
         static_cast<std::size_t>(std::count_if(term.begin(), term.end(), [](const TCount& c) { return c.Found(); }));
     const double rarity = Rarity(count_, holding);
     for (std::size_t i = 0; i < count_; ++i) {
       if (term[i].Found()) scores[i] += rarity * Weight(i, term[i]);
     }
   }
-  found.erase(std::remove_if(found.begin(), found.end(), [&holds](std::size_t i) { return !holds[i]; }), found.end());
-  std::stable_sort(found.begin(), found.end(),
+  // The sections that hold the most key words, best first.
+  const std::size_t most = *std::max_element(held.begin(), held.end());
+  findings.AllWords = most == known;
+  for (std::size_t i = 0; i < count_; ++i) {
+    if (held[i] == most) findings.Sections.push_back(i);
+  }
+  std::stable_sort(findings.Sections.begin(), findings.Sections.end(),
                    [&scores](std::size_t a, std::size_t b) { return scores[a] > scores[b]; });
   // The title page only when it is all there is.
+  std::vector<std::size_t>& found = findings.Sections;
   if (found.size() > 1) found.erase(std::remove(found.begin(), found.end(), std::size_t{0}), found.end());
-  return found;
+  return findings;
 }
+
+std::vector<std::size_t> THelpSearch::Find(const std::string& key) const { return Search(key).Sections; }
 
 std::vector<std::size_t> FindHelpSections(const std::vector<THelpSection>& sections, const std::string& key) {
   return THelpSearch(sections).Find(key);

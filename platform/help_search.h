@@ -33,9 +33,11 @@
 //   neighbouring key words that stand together in the title or the text as
 //   in the key ("comet orbit"), how well the section holds it (term weighting after
 //   Okapi BM25):
-//   - in the title: the share of the title's letters that the key word
-//     covers ("Satelliten" is all about "Satellit", "Satellitensichtbarkeit"
-//     less so);
+//   - in the title or one of the section's keywords (the words a reader
+//     may type for it that its text does not show: "ISS" for the
+//     satellites), whichever it covers best: the share of their letters
+//     that the key word covers ("Satelliten" is all about "Satellit",
+//     "Satellitensichtbarkeit" less so);
 //   - in the text: its matches, those in bold text (the terms a section
 //     explains) weighted by the share of the bold term they cover ("**Mond**"
 //     more than "**Ephemeriden | Mond**"), each further match counting less
@@ -48,6 +50,19 @@
 //   - a key word held by few sections counts more than one held by many.
 //   For a key word found by its parts, the matches are those of its rarest
 //   part. Sections with the same score keep the order of the guide.
+// - A long key word (eight letters or more) that is neither a word of the
+//   guide nor made of its words is found by its longest end that is one
+//   ("Hauptstadt" by "Stadt"), or by its longest start that starts one
+//   when that is longer ("Vollmondtermine" by "Vollmond", "Osterfest" by
+//   "Oster"), each of four letters or more and at least half the word; an
+//   end leaves three letters before it, a start four after it and any
+//   linking letters ("Sonnenuhr" has no start: "Sonne", "n", "uhr").
+// - Fill words (articles, prepositions, question words, and verbs that ask
+//   for an action: "Zeitraum ändern", "how to print") count where a section
+//   holds them, but a section need not hold them.
+// - A key word no section holds is left out of the search and named as
+//   such. When no section holds every other key word, the sections that
+//   hold the most of them are listed.
 // - The guide's first section (its title page, an overview that names
 //   nearly everything) is listed only when no other section is found.
 // - A blank key finds every section, in the order of the guide.
@@ -64,11 +79,21 @@
 
 namespace kvx {
 
+// What a search found: the sections (indexes), best first; the key words no
+// section holds, as typed; and whether each section listed holds every
+// other key word (else they hold the most of them).
+struct THelpFindings {
+  std::vector<std::size_t> Sections;
+  std::vector<std::string> Unknown;
+  bool AllWords = true;
+};
+
 class THelpSearch {
  public:
   explicit THelpSearch(const std::vector<THelpSection>& sections);
 
-  // The sections (indexes) that hold every word of `key`, best first.
+  THelpFindings Search(const std::string& key) const;
+  // The sections of Search, best first.
   std::vector<std::size_t> Find(const std::string& key) const;
 
   // The parts of one word of a key (lower case), as the search splits it
@@ -84,13 +109,18 @@ class THelpSearch {
     std::string Completion;
   };
   struct TCount;
+  // The words of a title or keyword and its number of letters.
+  struct TPhrase {
+    std::vector<std::size_t> Words;
+    std::size_t Letters = 0;
+  };
   struct TIndexedSection {
-    std::vector<std::size_t> Title;  // words of the title
-    std::size_t TitleLetters = 0;
+    std::vector<TPhrase> Titles;                       // the title, then the keywords
     std::vector<std::pair<std::size_t, double>> Text;  // words of the text, with their share of a bold term
   };
 
   std::size_t WordId(const std::string& word, const std::string& completion);
+  TPhrase Phrase(const std::string& text);
   bool IsWord(const std::string& word) const;
   bool StartsAWord(const std::string& start) const;
   bool IsCompound(const std::string& text) const;
@@ -111,6 +141,17 @@ class THelpSearch {
   // What a term's matches add to a section's score, before the term's
   // rarity.
   double Weight(std::size_t section, const TCount& count) const;
+  // The matches of a key word in every section, found by these parts: those
+  // of the rarest part where the section holds every part, none elsewhere.
+  std::vector<TCount> PartCounts(const std::vector<std::string>& parts) const;
+  // The longest end of a key word that is a word of the guide, or the
+  // longest start that starts one when that is longer (with true); empty
+  // when there is neither (see the rules above).
+  std::pair<std::string, bool> KnownPart(const std::string& word) const;
+  // The matches of a key word in every section: as it stands, by its parts
+  // or by a known part. `whole` gets the matches of the guide's words when
+  // the key word is found as it stands, else it is left empty.
+  std::vector<TCount> KeyWordCounts(const std::string& word, std::vector<double>& whole) const;
 
   std::size_t count_;
   std::vector<TWord> words_;
@@ -120,7 +161,7 @@ class THelpSearch {
   double meanText_ = 1.0;  // words of a section's text, on average
 };
 
-// The sections that hold every word of `key`, best first (see THelpSearch);
+// The sections that hold the words of `key`, best first (see THelpSearch);
 // a blank key finds every section, in the order of the text.
 std::vector<std::size_t> FindHelpSections(const std::vector<THelpSection>& sections, const std::string& key);
 

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <sstream>
 
 #include "platform/globals.h"
@@ -274,7 +275,9 @@ THelpSearchDialog::THelpSearchDialog(const std::vector<THelpSection>& sections, 
   key_ = new QLineEdit(this);
   key_->setObjectName(QStringLiteral("HelpKey"));
   keyLabel_->setBuddy(key_);
-  matchesLabel_ = new QLabel(Tr("&Gefundene Abschnitte:", "Sections &found:"), this);
+  matchesLabel_ = new QLabel(this);
+  matchesLabel_->setObjectName(QStringLiteral("HelpMatchesCaption"));
+  matchesLabel_->setWordWrap(true);
   matches_ = new QListWidget(this);
   matches_->setObjectName(QStringLiteral("HelpMatches"));
   matchesLabel_->setBuddy(matches_);
@@ -298,10 +301,52 @@ THelpSearchDialog::THelpSearchDialog(const std::vector<THelpSection>& sections, 
   Refill();
 }
 
+namespace {
+
+// Words of the key for a label: as typed, in quotes, a '&' shown as such.
+QString QuotedWords(const std::vector<std::string>& words) {
+  QStringList list;
+  for (const std::string& word : words) list << QString::fromStdString(word);
+  return QLatin1Char('"') + list.join(QLatin1Char(' ')).replace(QLatin1Char('&'), QStringLiteral("&&")) +
+         QLatin1Char('"');
+}
+
+// The caption above the list: what was found, what not, or that the list
+// holds the contents because nothing was.
+QString MatchesCaption(const THelpFindings& findings, bool contents) {
+  if (contents) {
+    return Tr("Kein Abschnitt enthält %1. Das &Inhaltsverzeichnis:", "No section contains %1. The &contents:")
+        .arg(QuotedWords(findings.Unknown));
+  }
+  if (!findings.Unknown.empty()) {
+    return Tr("Kein Abschnitt enthält %1; &gefunden für die übrigen Wörter:",
+              "No section contains %1; sections &found for the other words:")
+        .arg(QuotedWords(findings.Unknown));
+  }
+  if (!findings.AllWords) {
+    return Tr("Kein Abschnitt enthält alle Wörter; Abschnitte mit den &meisten:",
+              "No section contains all the words; sections with &most of them:");
+  }
+  return Tr("&Gefundene Abschnitte:", "Sections &found:");
+}
+
+}  // namespace
+
+// A key the guide holds nowhere lists the contents instead, so that the
+// reader can go on from there.
 void THelpSearchDialog::Refill() {
-  found_ = search_.Find(key_->text().toStdString());
+  const THelpFindings findings = search_.Search(key_->text().toStdString());
+  found_ = findings.Sections;
+  const bool contents = found_.empty();
+  if (contents) {
+    found_.resize(sections_.size());
+    std::iota(found_.begin(), found_.end(), std::size_t{0});
+  }
   matches_->clear();
-  for (std::size_t index : found_) matches_->addItem(QString::fromStdString(sections_[index].Title));
+  for (std::size_t index : found_) {
+    matches_->addItem(contents ? ListedTitle(sections_[index]) : QString::fromStdString(sections_[index].Title));
+  }
+  matchesLabel_->setText(MatchesCaption(findings, contents));
   if (!found_.empty()) matches_->setCurrentRow(0);
   show_->setEnabled(!found_.empty());
 }

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QUrl>
@@ -105,15 +106,31 @@ TEST_F(HelpCommands, ContentsSearchUsingHelpAndTheSatelliteDialogs) {
   EXPECT_EQ(listedAtFirst, window->Topics()->count());
   EXPECT_EQ(window->ShownAnchor(), "satellite-visibility");
   EXPECT_TRUE(window->Viewer()->toPlainText().contains(QStringLiteral("10 Sekunden")));
-  // A key that no section holds lists nothing and shows nothing.
-  WhenModalShown<THelpSearchDialog>([](THelpSearchDialog& search) {
+  // A key that no section holds: the dialog says so and lists the contents
+  // instead, from which a section can be shown.
+  WhenModalShown<THelpSearchDialog>([window](THelpSearchDialog& search) {
     search.KeyEdit()->setText(QStringLiteral("xyzzy"));
-    EXPECT_EQ(search.Matches()->count(), 0);
-    EXPECT_FALSE(search.findChild<QPushButton*>(QStringLiteral("HelpShow"))->isEnabled());
+    EXPECT_EQ(search.Matches()->count(), window->Topics()->count());
+    EXPECT_EQ(search.Matches()->item(2)->text(), window->Topics()->item(2)->text());
+    EXPECT_EQ(search.findChild<QLabel*>(QStringLiteral("HelpMatchesCaption"))->text(),
+              QStringLiteral("Kein Abschnitt enthält \"xyzzy\". Das &Inhaltsverzeichnis:"));
+    SavePng(search, "help_search_nothing_found");
+    search.Matches()->setCurrentRow(2);
+    search.findChild<QPushButton*>(QStringLiteral("HelpShow"))->click();
+  });
+  c.Action("HelpSearchItem")->trigger();
+  EXPECT_EQ(window->ShownAnchor(), "first-start");
+  // A word an observer types that the text does not use: the section's
+  // keywords find it; a word held nowhere beside found ones is named.
+  WhenModalShown<THelpSearchDialog>([](THelpSearchDialog& search) {
+    search.KeyEdit()->setText(QStringLiteral("ISS xyzzy"));
+    ASSERT_GT(search.Matches()->count(), 0);
+    EXPECT_EQ(search.Matches()->item(0)->text(), QStringLiteral("Satelliten"));
+    EXPECT_EQ(search.findChild<QLabel*>(QStringLiteral("HelpMatchesCaption"))->text(),
+              QStringLiteral("Kein Abschnitt enthält \"xyzzy\"; &gefunden für die übrigen Wörter:"));
     search.reject();
   });
   c.Action("HelpSearchItem")->trigger();
-  EXPECT_EQ(window->ShownAnchor(), "satellite-visibility");
 
   // Using help: its own page in the language of the program.
   c.Action("HelpHowToUseItem")->trigger();
@@ -135,10 +152,13 @@ TEST_F(HelpCommands, ContentsSearchUsingHelpAndTheSatelliteDialogs) {
   EXPECT_EQ(window->ShownTitle(), "Kandrevoltinex 4.6 User's Guide");
   EXPECT_TRUE(window->Viewer()->toPlainText().contains(QStringLiteral("observer's place")));
   WhenModalShown<THelpSearchDialog>([](THelpSearchDialog& search) {
-    search.KeyEdit()->setText(QStringLiteral("Finsternisse"));
-    EXPECT_EQ(search.Matches()->count(), 0);
+    search.KeyEdit()->setText(QStringLiteral("horoscope"));
+    EXPECT_EQ(search.findChild<QLabel*>(QStringLiteral("HelpMatchesCaption"))->text(),
+              QStringLiteral("No section contains \"horoscope\". The &contents:"));
     search.KeyEdit()->setText(QStringLiteral("eclipses"));
     EXPECT_GT(search.Matches()->count(), 2);
+    EXPECT_EQ(search.findChild<QLabel*>(QStringLiteral("HelpMatchesCaption"))->text(),
+              QStringLiteral("Sections &found:"));
     search.reject();
   });
   c.Action("HelpSearchItem")->trigger();

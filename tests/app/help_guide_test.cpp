@@ -137,18 +137,17 @@ TEST(HelpGuide, TopicsPicturesAndMenusOfBothLanguages) {
     }
   }
 
-  // Each language's words are found in its own guide only, their stems
-  // being enough.
+  // Each language's text is searched in its own guide only, the stems
+  // being enough (a guide's keywords may hold the other language's words).
   const std::vector<THelpSection> german = SplitHelpSections(Guide(false));
   const std::vector<THelpSection> english = SplitHelpSections(Guide(true));
   EXPECT_GT(FindHelpSections(german, "Finsternisse").size(), 2u);
   EXPECT_GT(FindHelpSections(german, "Zeitraum Sommerzeit").size(), 1u);
-  EXPECT_TRUE(FindHelpSections(english, "Finsternisse").empty());
-  EXPECT_TRUE(FindHelpSections(english, "Zeitraum").empty());
+  EXPECT_TRUE(FindHelpSections(english, "Schrittweite").empty());
+  EXPECT_TRUE(FindHelpSections(english, "Tabellenkalkulation").empty());
   EXPECT_GT(FindHelpSections(english, "eclipses").size(), 2u);
   EXPECT_GT(FindHelpSections(english, "period daylight").size(), 1u);
-  EXPECT_TRUE(FindHelpSections(german, "eclipses").empty());
-  EXPECT_TRUE(FindHelpSections(german, "daylight").empty());
+  EXPECT_TRUE(FindHelpSections(german, "angles").empty());
 }
 
 // --- the guides in the help window and in the search ------------------------------------
@@ -210,7 +209,13 @@ TEST(HelpGuide, TheHelpWindowShowsEveryWordOfEverySection) {
 // section that explains the word (the columns of the tables, a dialog, a
 // menu's items) before one that mentions it in passing. The title page,
 // which names nearly everything, is never listed when another section holds
-// the key.
+// the key. The sections' keywords bring the words an observer types that
+// the text does not use: everyday names, abbreviations, the other
+// language's terms, a word the guide names otherwise or only in a side
+// section, a synonym of its own term; with fill words around them,
+// inflected, in a compound the guide does not hold, or in a key that mixes
+// both languages. A word no section holds is named and leaves the contents,
+// or, beside known words, is named while their sections are listed.
 TEST(HelpGuide, TheSearchPutsTheMeantSectionFirst) {
   struct TCase {
     bool english;
@@ -258,6 +263,45 @@ TEST(HelpGuide, TheSearchPutsTheMeantSectionFirst) {
       {false, "Genauigkeit", "accuracy"}, {true, "accuracy", "accuracy"},
       // a file
       {false, "Ortsdatei", "location-files"}, {true, "location file", "location-files"},
+      // an everyday name the text does not use
+      {false, "Raumstation", "satellites"}, {false, "Excel", "workbook-files"}, {false, "Pfingsten", "menu-tools"},
+      {false, "Export", "menu-file"}, {true, "space station", "satellites"}, {true, "excel", "workbook-files"},
+      {true, "pentecost", "menu-tools"}, {true, "export", "menu-file"},
+      // an abbreviation
+      {false, "ISS", "satellites"}, {false, "JD", "julian-day"}, {false, "MEZ", "place-zone"},
+      {true, "ISS", "satellites"}, {true, "JD", "julian-day"}, {true, "UTC", "place-zone"},
+      // a thing the guide names otherwise
+      {false, "Neumond", "menu-ephemerides"}, {false, "Kleinplanet", "asteroid-elements"},
+      {false, "gesperrt", "greyed-items"}, {false, "Venustransit", "menu-ephemerides"},
+      {true, "new moon", "menu-ephemerides"}, {true, "minor planet", "asteroid-elements"},
+      {true, "disabled", "greyed-items"}, {true, "elevation", "date-place"},
+      // a word the text holds only in a side section
+      {false, "Luftdruck", "date-place"}, {false, "Stillstand", "event-search"}, {true, "printing", "menu-file"},
+      {true, "air pressure", "date-place"}, {true, "stationary point", "event-search"},
+      // the other language's word
+      {false, "Eclipse", "menu-ephemerides"}, {false, "Sunset", "reading-tables"},
+      {true, "Mondfinsternis", "menu-ephemerides"}, {true, "Sonnenaufgang", "reading-tables"},
+      // plural and inflected forms
+      {false, "Städte", "world-cities"}, {false, "Finsternissen", "menu-ephemerides"},
+      {false, "Veränderlichen", "variable-stars"}, {true, "cities", "world-cities"},
+      {true, "variables", "variable-stars"},
+      // fill words around the term
+      {false, "Sprache umstellen", "menu-view"}, {false, "wie genau ist das", "accuracy"},
+      {true, "how to change the language", "menu-view"}, {true, "how to print", "menu-file"},
+      // a compound the guide does not hold, by its known end or start
+      {false, "Hauptstadt", "world-cities"}, {false, "Vollmondtermine", "menu-ephemerides"},
+      {true, "timezone", "place-zone"},
+      // a synonym of the guide's own term
+      {false, "Himmelsrichtung", "reading-tables"}, {false, "Dezimalpunkt", "workbook-files"},
+      {false, "Datei überschreiben", "workbook-files"}, {false, "Breitengrad", "place-zone"},
+      {true, "compass direction", "reading-tables"}, {true, "decimal separator", "workbook-files"},
+      {true, "overwrite file", "workbook-files"}, {true, "daylight saving", "place-zone"},
+      // more abbreviations
+      {false, "MESZ", "place-zone"}, {false, "TLE", "satellites"}, {true, "TLE", "satellites"},
+      {true, "AU", "reading-tables"},
+      // both languages in one key, as an observer mixes them
+      {false, "Eclipse Kalender", "menu-ephemerides"}, {false, "Sunrise München", "reading-tables"},
+      {true, "Finsternis calendar", "menu-ephemerides"}, {true, "Sonnenuntergang time", "reading-tables"},
   };
   const std::vector<THelpSection> guides[] = {SplitHelpSections(Guide(false)), SplitHelpSections(Guide(true))};
   const THelpSearch searches[] = {THelpSearch(guides[0]), THelpSearch(guides[1])};
@@ -272,8 +316,21 @@ TEST(HelpGuide, TheSearchPutsTheMeantSectionFirst) {
     EXPECT_EQ(sections[found.front()].Anchor, c.anchor) << c.key << ": found" << listed;
     EXPECT_EQ(std::count(found.begin(), found.end(), std::size_t{0}), 0) << c.key;
   }
-  EXPECT_GE(perLanguage[0], 20);
-  EXPECT_GE(perLanguage[1], 20);
+  EXPECT_GE(perLanguage[0], 55);
+  EXPECT_GE(perLanguage[1], 55);
+  // A word no section holds: named, and nothing listed (the search dialog
+  // then shows the contents).
+  for (const bool english : {false, true}) {
+    const THelpFindings none = searches[english ? 1 : 0].Search(english ? "horoscope" : "Horoskop");
+    EXPECT_TRUE(none.Sections.empty());
+    EXPECT_EQ(none.Unknown, (std::vector<std::string>{english ? "horoscope" : "Horoskop"}));
+  }
+  // A key that mixes a known word with one no section holds: the sections of
+  // the known word, and the other named.
+  const THelpFindings mixed = searches[1].Search("ISS Sichtbarkeit");
+  ASSERT_FALSE(mixed.Sections.empty());
+  EXPECT_EQ(guides[1][mixed.Sections.front()].Anchor, "satellites");
+  EXPECT_EQ(mixed.Unknown, std::vector<std::string>{"Sichtbarkeit"});
   // "Auf- und Untergang" alone holds "Aufgang": the options hold the
   // altitudes of rise and set.
   const std::vector<std::size_t> rise = searches[0].Find("Aufgang");

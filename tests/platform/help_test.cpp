@@ -40,7 +40,7 @@ TEST(HelpText, SectionsSearchAndTopics) {
   EXPECT_EQ(FindHelpSections(sections, "elements PASSES"), (std::vector<std::size_t>{2}));
   EXPECT_EQ(FindHelpSections(sections, "ÜBER örter"), (std::vector<std::size_t>{1}));
   EXPECT_EQ(FindHelpSections(sections, "passes"), (std::vector<std::size_t>{3, 2}));
-  EXPECT_TRUE(FindHelpSections(sections, "elements nowhere").empty());
+  EXPECT_TRUE(FindHelpSections(sections, "nowhere").empty());
   EXPECT_EQ(FindHelpSections(sections, "  ").size(), 4u);
   EXPECT_EQ(FindHelpTopic(sections, "satellites"), 2u);
   EXPECT_FALSE(FindHelpTopic(sections, "Satell").has_value());
@@ -112,6 +112,42 @@ TEST(HelpText, SectionsSearchAndTopics) {
   EXPECT_EQ(search.Find("Aufgang Tabellen"), (std::vector<std::size_t>{3}));
   EXPECT_EQ(search.Find("Handbuch"), (std::vector<std::size_t>{0}));
   EXPECT_TRUE(search.Find("Sonnenuhr").empty());
+
+  // Keywords: a comment "<!-- keywords: ... -->" (on one line or several)
+  // is no part of the text, outside a fence; its words find the section as
+  // its title does, before a text that names them. A key word no section
+  // holds is named and left out; when no section holds every other one,
+  // those holding the most are listed; fill words ("how", "the") need not
+  // be held. A long key word the guide does not hold, nor its parts, is
+  // found by its end ("Nachtpasses") or by a start ("Stationsliste").
+  const std::vector<THelpSection> keyed = SplitHelpSections(
+      "# Guide\nAbout satellites and passes.\n"
+      "# Satellites\n<!-- keywords: ISS, space\nstation, TLE -->\nTwo-line elements of Mir.\n"
+      "# Passes\nThe pass of the ISS near a space station, with elements.\n<!-- a comment -->\n"
+      "```\n<!-- keywords: fenced -->\n```\n");
+  ASSERT_EQ(keyed.size(), 3u);
+  EXPECT_EQ(keyed[1].Keywords, (std::vector<std::string>{"ISS", "space station", "TLE"}));
+  EXPECT_EQ(keyed[1].Text, "# Satellites\nTwo-line elements of Mir.\n");
+  EXPECT_TRUE(keyed[2].Keywords.empty());
+  EXPECT_NE(keyed[2].Text.find("<!-- keywords: fenced -->"), std::string::npos);
+  EXPECT_NE(keyed[2].Text.find("<!-- a comment -->"), std::string::npos);
+  const THelpSearch keySearch(keyed);
+  EXPECT_EQ(keySearch.Find("ISS"), (std::vector<std::size_t>{1, 2}));
+  EXPECT_EQ(keySearch.Find("space station"), (std::vector<std::size_t>{1, 2}));
+  EXPECT_EQ(keySearch.Find("how to find the tle"), (std::vector<std::size_t>{1}));
+  const THelpFindings none = keySearch.Search("xyzzy the");
+  EXPECT_TRUE(none.Sections.empty());
+  EXPECT_EQ(none.Unknown, (std::vector<std::string>{"xyzzy"}));
+  const THelpFindings partly = keySearch.Search("Mir Xyzzy");
+  EXPECT_EQ(partly.Sections, (std::vector<std::size_t>{1}));
+  EXPECT_EQ(partly.Unknown, (std::vector<std::string>{"Xyzzy"}));
+  EXPECT_TRUE(partly.AllWords);
+  const THelpFindings most = keySearch.Search("Mir pass");
+  EXPECT_EQ(most.Sections, (std::vector<std::size_t>{2, 1}));
+  EXPECT_FALSE(most.AllWords);
+  EXPECT_EQ(keySearch.Find("Nachtpasses"), (std::vector<std::size_t>{2}));
+  EXPECT_EQ(keySearch.Find("Stationsliste").front(), 1u);
+  EXPECT_TRUE(keySearch.Find("Sommerabendpasses").empty());  // "passes" is under half of it
 
   // Every topic has an anchor; the numbers are unique.
   for (std::size_t i = 0; i < HelpTopics().size(); ++i) {
