@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -83,29 +81,17 @@ std::string FormatFixedImpl(Real x, int width, int decimals) {
   const int extra = 30;
   char quick[512];
   std::vector<char> large;
-  const char* digits = nullptr;
+  const char* digits = quick;
   std::size_t length = 0;
-  if constexpr (std::is_same_v<Real, double>) {
-    // The exact expansion without printf for ordinary sizes (the same
-    // digits, much faster).
-    if (a < 1e100 && decimals + extra <= 300) {
-      const auto r = std::to_chars(quick, quick + sizeof quick, a, std::chars_format::fixed, decimals + extra);
-      if (r.ec == std::errc()) {
-        digits = quick;
-        length = static_cast<std::size_t>(r.ptr - quick);
-      }
-    }
-  }
-  if (digits == nullptr) {
+  // The exact expansion by std::to_chars (never the C library's locale);
+  // a buffer of its own for huge values or many decimals.
+  auto r = std::to_chars(quick, quick + sizeof quick, a, std::chars_format::fixed, decimals + extra);
+  if (r.ec != std::errc()) {
     large.resize(static_cast<std::size_t>(decimals + extra + 5100));
-    if constexpr (std::is_same_v<Real, long double>) {
-      std::snprintf(large.data(), large.size(), "%.*Lf", decimals + extra, a);
-    } else {
-      std::snprintf(large.data(), large.size(), "%.*f", decimals + extra, a);
-    }
+    r = std::to_chars(large.data(), large.data() + large.size(), a, std::chars_format::fixed, decimals + extra);
     digits = large.data();
-    length = std::strlen(digits);
   }
+  length = static_cast<std::size_t>(r.ptr - digits);
   // The printed precision always gives a point.
   const std::string_view printed(digits, length);
   const std::size_t point = printed.find('.');
@@ -327,6 +313,22 @@ std::string FormatFixed(double x, int width, int decimals) { return FormatFixedI
 
 std::string FormatFixedExt(long double x, int width, int decimals) { return FormatFixedImpl(x, width, decimals); }
 
+std::string FixedPointText(double x, int decimals, int width) {
+  decimals = std::clamp(decimals, 0, 400);
+  std::vector<char> buffer(static_cast<std::size_t>(decimals) + 330);
+  const auto r = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x, std::chars_format::fixed, decimals);
+  std::string text(buffer.data(), r.ptr);
+  if (text.size() < static_cast<std::size_t>(std::max(width, 0))) text.insert(0, width - text.size(), ' ');
+  return text;
+}
+
+std::string SignificantDigitsText(double x, int digits) {
+  char buffer[64];
+  const auto r =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, std::clamp(digits, 1, 40));
+  return std::string(buffer, r.ptr);
+}
+
 std::string ShortestNumberText(double x) {
   char buffer[64];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
@@ -390,6 +392,17 @@ bool ValReal(const std::string& text, double& x) {
   double value = 0.0;
   auto [end, error] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
   if (error != std::errc() || end != clean.data() + clean.size() || !std::isfinite(value)) return false;
+  x = value;
+  return true;
+}
+
+bool ReadPlainNumber(std::string_view text, double& x) {
+  if (text.starts_with('+') && !text.starts_with("+-")) text.remove_prefix(1);
+  // from_chars reads "inf" and "nan" too, which are no plain numbers.
+  if (text.find_first_of("iInN") != std::string_view::npos) return false;
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty() || !std::isfinite(value)) return false;
   x = value;
   return true;
 }

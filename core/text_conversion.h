@@ -64,6 +64,12 @@ std::string DmsTextWithMarks(const std::string& text);
 // zero; a text that rounds to zero carries no minus sign.
 std::string FormatFixed(double x, int width, int decimals);
 std::string FormatFixedExt(long double x, int width, int decimals);
+// x with `decimals` decimals and with `digits` significant digits, as
+// printf's "%*.*f" (right aligned in `width` characters) and "%.*g" give it
+// in the "C" locale: "." as decimal point, whatever the C library's locale
+// (std::to_chars).
+std::string FixedPointText(double x, int decimals, int width = 0);
+std::string SignificantDigitsText(double x, int digits);
 // The shortest text that reads back (ValReal, StrToExtended) to exactly x:
 // "." as decimal point, an exponent where that is shorter ("0.1", "4e-09",
 // "1e+99"). A non-finite x gives "nan", "inf" or "-inf", which no reader
@@ -104,6 +110,11 @@ std::string StripBlanksLocalizePoint(const std::string& text);
 // sign, digits, decimals and exponent; nothing may follow). False when the
 // text is not such a number; x is then 0.
 bool ValReal(const std::string& text, double& x);
+// A plain decimal number as strtod reads it in the "C" locale ("-12.5",
+// "+.5", "5.", "1e-3": a sign, "." as decimal point, an exponent; no blanks)
+// as a finite value, by std::from_chars: never by the C library's locale.
+// False for any other text.
+bool ReadPlainNumber(std::string_view text, double& x);
 // ValReal after appending "0" to a text that ends in ".".
 bool StrToFloatDot(const std::string& text, double& x);
 // ValReal after removing every blank.

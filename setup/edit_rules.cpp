@@ -19,11 +19,7 @@ bool ReadNumber(const std::string& text, double& x) {
   std::string t = text;
   for (char& c : t)
     if (c == ',') c = '.';
-  char* end = nullptr;
-  const double v = std::strtod(t.c_str(), &end);
-  if (end == t.c_str() || *end != '\0' || !std::isfinite(v)) return false;
-  x = v;
-  return true;
+  return ReadPlainNumber(t, x);
 }
 
 bool ReadInteger(const std::string& text, long& x) {

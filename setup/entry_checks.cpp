@@ -35,12 +35,7 @@ bool ParseLocaleNumber(const std::string& text, double& value) {
       return false;
     }
   }
-  if (number.empty()) return false;
-  char* end = nullptr;
-  const double parsed = std::strtod(number.c_str(), &end);
-  if (end != number.c_str() + number.size() || !std::isfinite(parsed)) return false;
-  value = parsed;
-  return true;
+  return ReadPlainNumber(number, value);
 }
 
 bool ParseEntryJulianDate(const std::string& text, double& jd) {

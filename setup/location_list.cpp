@@ -22,8 +22,7 @@ bool ReadPackedNumber(std::string text, double& x) {
   if (text.empty() || !IsFloatText(text)) return false;
   for (char& c : text)
     if (c == ',') c = '.';
-  x = std::strtod(text.c_str(), nullptr);
-  return std::isfinite(x);
+  return StrToFloatDot(text, x) && std::isfinite(x);
 }
 
 // A whole number of at most nine digits; false for anything else.
@@ -51,9 +50,7 @@ std::string LocationFieldGerman(const std::string& field) {
 }  // namespace
 
 std::string LocationCoordinateText(double packed) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.4f", RoundPackedToWholeSeconds(packed));
-  std::string s = buffer;
+  std::string s = FixedPointText(RoundPackedToWholeSeconds(packed), 4);
   if (s == "-0.0000") s.erase(0, 1);
   for (char& c : s)
     if (c == '.') c = IntlSeparators.Decimal;
