@@ -396,20 +396,15 @@ bool ValReal(const std::string& text, double& x) {
   return true;
 }
 
-bool ReadPlainNumber(std::string_view text, double& x) {
-  if (text.starts_with('+') && !text.starts_with("+-")) text.remove_prefix(1);
-  // from_chars reads "inf" and "nan" too, which are no plain numbers.
-  if (text.find_first_of("iInN") != std::string_view::npos) return false;
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty() || !std::isfinite(value)) return false;
-  x = value;
-  return true;
-}
-
 bool StrToFloatDot(const std::string& text, double& x) {
-  std::string s = text;
-  if (!s.empty() && s.back() == '.') s += '0';
+  // "5." is 5 and "5.e3" is 5000, as strtod reads them; a lone mark (".",
+  // "-.", ".e3") stays no number.
+  const std::size_t point = text.find('.');
+  const auto digitAt = [&](std::size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
+  if (point == std::string::npos || point == 0 || !digitAt(point - 1) || digitAt(point + 1)) return ValReal(text, x);
+  std::string s(text, 0, point + 1);
+  s += '0';
+  s.append(text, point + 1);
   return ValReal(s, x);
 }
 

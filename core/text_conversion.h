@@ -110,12 +110,9 @@ std::string StripBlanksLocalizePoint(const std::string& text);
 // sign, digits, decimals and exponent; nothing may follow). False when the
 // text is not such a number; x is then 0.
 bool ValReal(const std::string& text, double& x);
-// A plain decimal number as strtod reads it in the "C" locale ("-12.5",
-// "+.5", "5.", "1e-3": a sign, "." as decimal point, an exponent; no blanks)
-// as a finite value, by std::from_chars: never by the C library's locale.
-// False for any other text.
-bool ReadPlainNumber(std::string_view text, double& x);
-// ValReal after appending "0" to a text that ends in ".".
+// ValReal after putting "0" after a "." that follows a digit and stands
+// before no digit ("5." is 5, "5.e3" is 5000; a lone "." or "-." is no
+// number).
 bool StrToFloatDot(const std::string& text, double& x);
 // ValReal after removing every blank.
 bool StrToFloatNoBlanks(const std::string& text, double& x);

@@ -1,8 +1,6 @@
 #include "eclipses/occultation_results.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "core/text_conversion.h"
 
@@ -17,7 +15,7 @@ bool TOccultationResultList::Add(std::unique_ptr<tergebnisdatensatz> row) {
   // Ordered by the value the key text stands for, so that day numbers of
   // any count of digits come in time order.
   double ordering = 0.0;
-  ReadPlainNumber(TrimBlanks(key), ordering);
+  ValReal(key, ordering);
   const tergebnisdatensatz* stored = row.get();
   by_key_.emplace(std::move(key), std::move(row));
   rows_.emplace(ordering, stored);

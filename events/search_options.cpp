@@ -194,7 +194,7 @@ bool ReadSearchNumber(const std::string& text, double& value) {
     }
   }
   if (marks > 1 || digits == 0) return false;
-  return ReadPlainNumber(number, value);
+  return StrToFloatDot(number, value);
 }
 
 namespace {

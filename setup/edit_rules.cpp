@@ -14,12 +14,16 @@ namespace kvx {
 
 namespace {
 
+// A number with "." or "," as its mark, read without the C library's
+// locale (a German desktop's LC_NUMERIC takes no ".").
 bool ReadNumber(const std::string& text, double& x) {
-  if (text.empty()) return false;
   std::string t = text;
   for (char& c : t)
     if (c == ',') c = '.';
-  return ReadPlainNumber(t, x);
+  double v = 0;
+  if (!StrToFloatDot(t, v)) return false;
+  x = v;
+  return true;
 }
 
 bool ReadInteger(const std::string& text, long& x) {

@@ -35,7 +35,10 @@ bool ParseLocaleNumber(const std::string& text, double& value) {
       return false;
     }
   }
-  return ReadPlainNumber(number, value);
+  double parsed = 0;
+  if (!StrToFloatDot(number, parsed)) return false;
+  value = parsed;
+  return true;
 }
 
 bool ParseEntryJulianDate(const std::string& text, double& jd) {

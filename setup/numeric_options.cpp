@@ -43,8 +43,9 @@ bool ParseReferenceAltitude(int field, const std::string& text, double& value) {
       return false;
     }
   }
-  double parsed = 0.0;
-  if (!ReadPlainNumber(number, parsed) || std::fabs(parsed) >= ReferenceAltitudeLimit(field)) return false;
+  double parsed = 0;
+  if (!StrToFloatDot(number, parsed)) return false;
+  if (std::fabs(parsed) >= ReferenceAltitudeLimit(field)) return false;
   value = parsed;
   return true;
 }

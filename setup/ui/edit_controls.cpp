@@ -105,7 +105,7 @@ bool TFloatEdit::Value(double& x) const {
   if (t.empty() || !IsFloatText(t)) return false;
   for (char& c : t)
     if (c == ',') c = '.';
-  return ReadPlainNumber(t, x);
+  return StrToFloatDot(t, x);
 }
 
 void TFloatEdit::SetValue(double x, int decimals) {

@@ -174,7 +174,7 @@ class LocaleFreeNumbers(unittest.TestCase):
             with open(os.path.join(ROOT, path), encoding="utf-8", errors="replace") as f:
                 faults += [f"{path}:{number}: {line}" for number, line in locale_conversions(f.read())]
         self.assertEqual(faults, [], "use std::from_chars, std::to_chars or core/text_conversion.h "
-                                     "(FixedPointText, ReadPlainNumber)")
+                                     "(FixedPointText, StrToFloatDot)")
 
     def test_the_check_finds_a_conversion_that_follows_the_locale(self):
         for code in ['x = std::strtod(t.c_str(), nullptr);', 'double v = atof(s);',
